@@ -1,0 +1,86 @@
+// Reference-counted handle shared by the host and the module.
+//
+// A handle holds the object pointer and a pointer to a separately allocated
+// count. A new handle starts at count 1, even over a null object; copies share
+// the count; the handle that takes the count to 0 frees the count and deletes
+// the object (through its virtual destructor where the type has one). The
+// count is a plain integer: handles live on the host's thread only.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+namespace SmartPointers {
+
+template <class T>
+class CountedPtr {
+public:
+    using element_type = T;
+
+    // A new handle over obj (null allowed) with a fresh count of 1.
+    explicit CountedPtr(T* obj = nullptr) : object_(obj), count_(new std::int32_t(1)) {}
+
+    CountedPtr(const CountedPtr& other) : object_(other.object_), count_(other.count_) {
+        ++*count_;
+    }
+
+    CountedPtr& operator=(const CountedPtr& other) {
+        if (this == &other) {
+            return *this;
+        }
+        release();
+        object_ = other.object_;
+        count_ = other.count_;
+        ++*count_;
+        return *this;
+    }
+
+    virtual ~CountedPtr() { release(); }
+
+    // Drops this handle's share: when it was the last one, frees the count and
+    // the object and leaves both pointers null. A released handle ignores
+    // further releases.
+    void release() {
+        if (count_ == nullptr) {
+            return;
+        }
+        if (--*count_ > 0) {
+            return;
+        }
+        delete count_;
+        count_ = nullptr;
+        if (object_ != nullptr) {
+            delete object_;
+            object_ = nullptr;
+        }
+    }
+
+    T* get() const { return object_; }
+    T* operator->() const { return object_; }
+    T& operator*() const { return *object_; }
+    bool isNull() const { return object_ == nullptr; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+    // Number of live handles sharing the object; 0 after the last release.
+    std::int32_t useCount() const { return count_ == nullptr ? 0 : *count_; }
+    const std::int32_t* countPtr() const { return count_; }
+
+private:
+    T* object_;
+    std::int32_t* count_;
+};
+
+}  // namespace SmartPointers
+
+// Declares a named handle: a class derived from one CountedPtr instantiation
+// that adds no members of its own.
+#define SMARTPOINTERS_NAMED_HANDLE(Name, Type)                                        \
+    class Name : public ::SmartPointers::CountedPtr<Type> {                           \
+    public:                                                                           \
+        explicit Name(Type* obj = nullptr) : ::SmartPointers::CountedPtr<Type>(obj) {} \
+        Name(const ::SmartPointers::CountedPtr<Type>& other)                          \
+            : ::SmartPointers::CountedPtr<Type>(other) {}                             \
+        Name(const Name&) = default;                                                  \
+        Name& operator=(const Name&) = default;                                       \
+        ~Name() override = default;                                                   \
+    }

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "module/frame/CountedPtr.h"
+
+namespace {
+
+struct Plain {
+    explicit Plain(int* destroyed) : destroyed_(destroyed) {}
+    ~Plain() { ++*destroyed_; }
+    int* destroyed_;
+};
+
+struct Base {
+    virtual ~Base() = default;
+};
+
+struct Derived : Base {
+    explicit Derived(int* destroyed) : destroyed_(destroyed) {}
+    ~Derived() override { ++*destroyed_; }
+    int* destroyed_;
+};
+
+SMARTPOINTERS_NAMED_HANDLE(PlainPtr, Plain);
+SMARTPOINTERS_NAMED_HANDLE(BasePtr, Base);
+
+TEST(CountedPtr, HandleOverNullHasItsOwnCount) {
+    PlainPtr empty;
+    EXPECT_TRUE(empty.isNull());
+    EXPECT_EQ(empty.useCount(), 1);
+    empty.release();
+    EXPECT_EQ(empty.useCount(), 0);
+    EXPECT_EQ(empty.countPtr(), nullptr);
+    empty.release();  // a released handle ignores further releases
+    EXPECT_EQ(empty.useCount(), 0);
+}
+
+TEST(CountedPtr, CopiesShareOneCountAndTheLastReleaseDestroysOnce) {
+    int destroyed = 0;
+    PlainPtr first(new Plain(&destroyed));
+    {
+        PlainPtr second(first);
+        EXPECT_EQ(first.countPtr(), second.countPtr());
+        EXPECT_EQ(first.useCount(), 2);
+    }
+    EXPECT_EQ(first.useCount(), 1);
+    EXPECT_EQ(destroyed, 0);
+    first.release();
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(first.countPtr(), nullptr);
+}
+
+TEST(CountedPtr, AssignmentReleasesTheOldShareFirst) {
+    int destroyedA = 0;
+    int destroyedB = 0;
+    PlainPtr a(new Plain(&destroyedA));
+    PlainPtr b(new Plain(&destroyedB));
+    PlainPtr keepB(b);
+    a = b;
+    EXPECT_EQ(destroyedA, 1);
+    EXPECT_EQ(destroyedB, 0);
+    EXPECT_EQ(b.useCount(), 3);
+
+    PlainPtr overNull;
+    overNull = keepB;  // frees the null handle's own count of 1
+    EXPECT_EQ(b.useCount(), 4);
+}
+
+TEST(CountedPtr, SelfAssignmentLeavesTheCountAlone) {
+    int destroyed = 0;
+    PlainPtr a(new Plain(&destroyed));
+    PlainPtr& alias = a;
+    a = alias;
+    EXPECT_EQ(a.useCount(), 1);
+    EXPECT_EQ(destroyed, 0);
+}
+
+TEST(CountedPtr, DerivedObjectIsDestroyedAsItsOwnClass) {
+    int destroyed = 0;
+    {
+        BasePtr handle(new Derived(&destroyed));
+        BasePtr copy = handle;
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
+}  // namespace

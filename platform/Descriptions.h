@@ -19,6 +19,9 @@
 
 namespace Validation {
 
+// Edit code of a date field (a text field holding a date).
+inline constexpr std::uint8_t kDateEditCode = 'D';
+
 // The field's edit code: how its values are scaled and formatted. 0 is none;
 // 'D' marks a date; 'H' marks hundredths (the stored whole number is the amount
 // times 100).
@@ -58,7 +61,9 @@ public:
     };
 
     // devName is the form's dev name; the symbolic name is
-    // "k" + UPPER(devName) + "_" + shortName.
+    // "k" + UPPER(devName) + "_" + shortName. Attributes left at their empty
+    // values take the defaults: short name "F<number>", line label the
+    // number as text, maximum length 80 for a text field and 10 for a date.
     FormFieldDesc(const std::string& devName, Attributes attributes);
 
     const Primitives::QVImmutableIdentifier& getID() const { return a_.id; }
@@ -73,6 +78,7 @@ public:
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
     const Validation::Validator* getValidator() const { return &validator_; }
+    std::uint8_t getEditCode() const { return a_.editCode; }
 
 private:
     Attributes a_;
@@ -82,14 +88,30 @@ private:
 
 SMARTPOINTERS_NAMED_HANDLE(FormFieldDescPtr, FormFieldDesc);
 
-// Walks a form's fields by position. Assigning a field positions the iterator
-// on it; moving past either end clamps to the end state, whose field is the
-// null field. Comparisons compare places, not field numbers.
+// Walks a form's fields by position.
+//
+// The iterator stands on one place of the form's field list. Assigning a
+// field positions it on that field (a field the form does not have puts it in
+// the end state). Moving n places (+, -, +=, -=, next) that would leave the
+// list at either end puts it in the end state instead: its field is the null
+// field, atEOL() is true, and it stays there when moved further (only an
+// assignment brings it back). The end state lies after every field, so a walk
+// "while (it <= last)" always ends.
+//
+// Comparisons compare places, not field numbers. A comparison with a field
+// the form does not have is false whichever operator is used, so a walk up to
+// a missing field does nothing rather than run over the whole form.
+//
+// The iterator shares the field list it was made from; the list never changes
+// under it (a description that grows gives later iterators a new list).
 class QVFieldIDIter {
 public:
     using FieldList = std::vector<Primitives::QVImmutableIdentifier>;
 
-    QVFieldIDIter();
+    QVFieldIDIter();  // over an empty list: always at the end
+    // Over a list of fields, standing on the given place (a place outside the
+    // list gives the end state). A field listed twice is found at its first
+    // place.
     explicit QVFieldIDIter(std::shared_ptr<const FieldList> fields, int position = 0);
 
     QVFieldIDIter& operator=(const Primitives::QVImmutableIdentifier& field);
@@ -105,39 +127,53 @@ public:
     bool operator<=(const Primitives::QVImmutableIdentifier& field) const;
     bool operator<(const Primitives::QVImmutableIdentifier& field) const;
     bool operator>(const Primitives::QVImmutableIdentifier& field) const;
+    bool operator>=(const Primitives::QVImmutableIdentifier& field) const;
     bool operator<=(const QVFieldIDIter& other) const;
     bool operator<(const QVFieldIDIter& other) const;
+    bool operator>(const QVFieldIDIter& other) const;
+    bool operator>=(const QVFieldIDIter& other) const;
 
     // Place of a field in the form, or -1 when the form has no such field.
     int positionOf(const Primitives::QVImmutableIdentifier& field) const;
     int position() const { return position_; }  // size() in the end state
 
     operator Primitives::QVImmutableIdentifier() const { return getFieldID(); }  // NOLINT
-    Primitives::QVImmutableIdentifier getFieldID() const;
+    Primitives::QVImmutableIdentifier getFieldID() const;  // the null field at the end
     bool atEOL() const;
     std::size_t size() const;
 
 private:
+    friend class TaxFormDesc;
+    using FieldIndex = std::unordered_map<std::int32_t, int>;
+
+    QVFieldIDIter(std::shared_ptr<const FieldList> fields, std::shared_ptr<const FieldIndex> index, int position);
     void moveTo(long position);
+    int endPosition() const;
 
     std::shared_ptr<const FieldList> fields_;
+    std::shared_ptr<const FieldIndex> index_;  // field number -> first place
     int position_;
 };
 
+// One form: its identity, copy limit, display rank and fields in form order.
 class TaxFormDesc {
 public:
+    // Refuses (QuarloException) a null form number, an empty dev name and a
+    // copy limit of 0. An empty business name becomes "Form <number>".
     TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
                 std::uint16_t maxCopies = 99, int rank = 0);
 
-    // Appends a field in form order; a field number given twice is refused
-    // with QuarloException.
+    // Appends a field in form order. Refused with QuarloException, leaving the
+    // form unchanged: a null field number, a field number given twice, a short
+    // name that is not made of letters, digits and '_', or one that another
+    // field of the form already has (compared without regard to case).
     void addField(FormFieldDesc::Attributes attributes);
 
     const Primitives::QVImmutableFormIdentifier& getTypeID() const { return id_; }
     const std::string& getDevName() const { return devName_; }
     const std::string& getBusinessName() const { return businessName_; }
     std::uint16_t getMaxCopies() const { return maxCopies_; }
-    int getRank() const { return rank_; }  // print and display order
+    int getRank() const { return rank_; }  // print and display order; 0 = unranked
 
     QVFieldIDIter getFieldIDs() const;  // positioned on the first field
     FormFieldDescPtr getFieldDesc(const Primitives::QVImmutableIdentifier& field) const;  // null when absent
@@ -154,8 +190,9 @@ private:
     std::uint16_t maxCopies_;
     int rank_;
     std::shared_ptr<QVFieldIDIter::FieldList> order_;
+    std::shared_ptr<QVFieldIDIter::FieldIndex> index_;  // field number -> place
     std::vector<FormFieldDescPtr> fields_;
-    std::unordered_map<std::int32_t, std::size_t> index_;
+    std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
 };
 
 SMARTPOINTERS_NAMED_HANDLE(TaxFormDescPtr, TaxFormDesc);
@@ -163,6 +200,7 @@ SMARTPOINTERS_NAMED_HANDLE(TaxFormDescPtr, TaxFormDesc);
 // Walks a list of form descriptions.
 class TaxFormDescIter {
 public:
+    TaxFormDescIter() = default;
     explicit TaxFormDescIter(std::vector<TaxFormDescPtr> forms);
     bool atEOL() const;
     void next();
@@ -173,6 +211,8 @@ private:
     std::size_t position_ = 0;
 };
 
+// A return type and its forms. The federal return description holds federal
+// forms only; every other return type holds state forms only.
 class TaxReturnDesc {
 public:
     TaxReturnDesc(std::string name, std::string abbreviation, TaxReturnType type);
@@ -181,13 +221,18 @@ public:
     const std::string& getAbbreviation() const { return abbreviation_; }
     TaxReturnType getReturnType() const { return type_; }
 
-    // Adds a form; a form given twice is refused with QuarloException.
+    // Adds a form. Refused with QuarloException, leaving the description
+    // unchanged: an empty handle, a form of the other return's kind, a form
+    // number given twice, or a dev name given twice (compared without regard
+    // to case).
     void addForm(TaxFormDescPtr form);
 
     TaxFormDescPtr getTaxFormDescriptor(const Primitives::QVImmutableFormIdentifier& form) const;  // null when absent
     TaxFormDescPtr findByDevName(const std::string& devName) const;  // case-insensitive; null when absent
     TaxFormDescIter getTaxFormDescriptors() const;                   // ascending form number
-    TaxFormDescIter getTaxFormDescriptorsInDisplayOrder() const;     // by rank, then number
+    // Display order: the ranked forms (rank > 0) by rank, then number; then
+    // the unranked forms by number.
+    TaxFormDescIter getTaxFormDescriptorsInDisplayOrder() const;
     std::size_t formCount() const;
 
 private:
@@ -195,6 +240,7 @@ private:
     std::string abbreviation_;
     TaxReturnType type_;
     std::map<Primitives::QVImmutableFormIdentifier, TaxFormDescPtr> forms_;
+    std::map<std::string, Primitives::QVImmutableFormIdentifier> byDevName_;  // upper-case dev name
 };
 
 SMARTPOINTERS_NAMED_HANDLE(TaxReturnDescPtr, TaxReturnDesc);

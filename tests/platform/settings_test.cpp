@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "platform/Configuration.h"
+#include "platform/Exceptions.h"
+#include "platform/Properties.h"
+#include "platform/SessionProperties.h"
+
+TEST(QuarloConfiguration, OneInstanceWithAutomatedTestingOffByDefault) {
+    DataMgmt::QuarloConfiguration* config = DataMgmt::QuarloConfiguration::getInstance();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(config, DataMgmt::QuarloConfiguration::getInstance());
+
+    config->resetToDefaults();
+    EXPECT_FALSE(config->AllowAutoTest());
+    EXPECT_EQ(config->taxYear, 2018);
+
+    config->setAllowAutoTest(true);
+    config->autoTestDir = "/tmp/at/";
+    config->versionText = "2018.4.1";
+    EXPECT_TRUE(DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest());
+    EXPECT_EQ(DataMgmt::QuarloConfiguration::getInstance()->autoTestDir, "/tmp/at/");
+
+    config->resetToDefaults();
+    EXPECT_FALSE(config->AllowAutoTest());
+    EXPECT_EQ(config->autoTestDir, "autotest/");
+    EXPECT_TRUE(config->versionText.empty());
+    EXPECT_EQ(config, DataMgmt::QuarloConfiguration::getInstance());
+}
+
+TEST(SessionProperties, UnsetPropertyIsAbsentAndReadsZero) {
+    DataMgmt::SessionPropertiesPtr props(new DataMgmt::SessionProperties);
+    EXPECT_FALSE(props->propertyExists("HasMovedIn"));
+    EXPECT_EQ(props->getQVInt8Property("HasMovedIn"), 0);
+
+    props->setQVInt8Property("HasMovedIn", -3);
+    EXPECT_TRUE(props->propertyExists("HasMovedIn"));
+    EXPECT_FALSE(props->propertyExists("hasmovedin"));  // names keep their case
+    EXPECT_EQ(props->getQVInt8Property("HasMovedIn"), -3);
+
+    props->setQVInt8Property("HasMovedIn", 0);  // set to 0 still exists
+    EXPECT_TRUE(props->propertyExists("HasMovedIn"));
+    props->removeProperty("HasMovedIn");
+    EXPECT_FALSE(props->propertyExists("HasMovedIn"));
+    EXPECT_EQ(props->size(), 0u);
+}
+
+TEST(DisplayValuePairs, KeepsChoicesInCallOrder) {
+    Properties::DisplayValuePairs pairs;
+    pairs.addPair("101");
+    pairs.addPair("102", "Rural hospital credit");
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs.at(0).value, "101");
+    EXPECT_EQ(pairs.at(0).display, "101");
+    EXPECT_EQ(pairs.at(1).value, "102");
+    EXPECT_EQ(pairs.at(1).display, "Rural hospital credit");
+    EXPECT_THROW(pairs.at(2), Exceptions::QuarloException);
+
+    pairs.clear();
+    EXPECT_TRUE(pairs.empty());
+    EXPECT_THROW(pairs.at(0), Exceptions::QuarloException);
+}

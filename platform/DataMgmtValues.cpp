@@ -1,0 +1,254 @@
+// Field values: the value type, reading a value as a number, rendering it as
+// text, the kind-mismatch counter and the bounded buffer copy.
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/DataMgmt.h"
+#include "platform/DataMgmtInternal.h"
+#include "platform/Utils.h"
+
+namespace DataMgmt {
+
+// ---------------------------------------------------------------- FieldValue
+
+FieldValue FieldValue::number(double v) {
+    if (!std::isfinite(v)) {
+        throw Exceptions::QuarloException("an amount must be a finite number", "FieldValue", "number");
+    }
+    FieldValue out;
+    out.v_.emplace<1>(v + 0.0);  // + 0.0 turns -0 into 0
+    return out;
+}
+
+FieldValue FieldValue::text(std::string t) {
+    FieldValue out;
+    if (!t.empty()) {
+        out.v_.emplace<2>(std::move(t));
+    }
+    return out;
+}
+
+FieldValue FieldValue::box(bool yes) {
+    FieldValue out;
+    out.v_.emplace<3>(Box{yes});
+    return out;
+}
+
+double FieldValue::getNumber() const { return isNumber() ? std::get<1>(v_) : 0.0; }
+
+const std::string& FieldValue::getText() const {
+    static const std::string empty;
+    return isText() ? std::get<2>(v_) : empty;
+}
+
+bool FieldValue::boxYes() const { return isBox() && std::get<3>(v_).yes; }
+bool FieldValue::boxNo() const { return isBox() && !std::get<3>(v_).yes; }
+
+// ---------------------------------------------------------------- edit codes
+
+int editCodeDecimalPlaces(std::uint8_t editCode) {
+    switch (editCode) {
+        case 'F':
+        case 170:
+        case 172:
+        case 'H':
+        case 'M':
+            return 2;
+        case 'G':
+            return 1;
+        case 'I':
+            return 3;
+        case 'J':
+        case 'N':
+        case 'O':
+            return 4;
+        case 'K':
+            return 5;
+        case 'L':
+            return 6;
+        default:
+            return 0;
+    }
+}
+
+// ---------------------------------------------------------------- kind check
+
+namespace {
+
+struct KindMismatches {
+    std::int64_t count = 0;
+    std::string last;
+};
+
+KindMismatches& kindMismatches() {
+    static KindMismatches m;
+    return m;
+}
+
+}  // namespace
+
+std::int64_t kindMismatchCount() { return kindMismatches().count; }
+std::string lastKindMismatch() { return kindMismatches().last; }
+void resetKindMismatchCount() { kindMismatches() = KindMismatches{}; }
+
+namespace detail {
+
+void recordKindMismatch(const std::string& what) {
+    KindMismatches& m = kindMismatches();
+    ++m.count;
+    m.last = what;
+}
+
+bool kindAgrees(const FormFieldDesc& desc, const FieldValue& value) {
+    switch (value.kind()) {
+        case FieldValue::Kind::Null:
+            return true;
+        case FieldValue::Kind::Number:
+            return !desc.isText() && !desc.isBoolean();
+        case FieldValue::Kind::Text:
+            return desc.isText();
+        case FieldValue::Kind::Box:
+            return desc.isBoolean();
+    }
+    return true;
+}
+
+const char* kindName(FieldValue::Kind kind) {
+    switch (kind) {
+        case FieldValue::Kind::Null:
+            return "null";
+        case FieldValue::Kind::Number:
+            return "an amount";
+        case FieldValue::Kind::Text:
+            return "a text";
+        case FieldValue::Kind::Box:
+            return "a box mark";
+    }
+    return "a value";
+}
+
+const char* fieldKindName(const FormFieldDesc& desc) {
+    if (desc.isBoolean()) {
+        return "check-box";
+    }
+    return desc.isText() ? "text" : "amount";
+}
+
+// ---------------------------------------------------------------- numbers
+
+double leadingNumber(const std::string& text) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end && (*p == ' ' || *p == '\t')) {
+        ++p;
+    }
+    if (p < end && *p == '+') {
+        ++p;
+    }
+    double value = 0.0;
+    auto [stop, ec] = std::from_chars(p, end, value, std::chars_format::fixed);
+    (void)stop;
+    if (ec != std::errc() || !std::isfinite(value)) {
+        return 0.0;
+    }
+    return value + 0.0;
+}
+
+double numericValue(const FieldValue& value) {
+    switch (value.kind()) {
+        case FieldValue::Kind::Number:
+            return value.getNumber();
+        case FieldValue::Kind::Text:
+            return leadingNumber(value.getText());
+        case FieldValue::Kind::Box:
+            return value.boxYes() ? 1.0 : 0.0;
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return 0.0;
+}
+
+std::int64_t wholeValue(const FieldValue& value) { return Utils::roundR(numericValue(value)); }
+
+std::string formatNumber(double stored, int places) {
+    double shown = stored;
+    for (int i = 0; i < places; ++i) {
+        shown /= 10.0;
+    }
+    shown += 0.0;
+    char text[400];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, shown, std::chars_format::fixed);
+    if (ec != std::errc()) {
+        return std::string();
+    }
+    return std::string(text, end);
+}
+
+std::string renderValue(const FieldValue& value, const FormFieldDesc* desc) {
+    switch (value.kind()) {
+        case FieldValue::Kind::Number: {
+            int places = 0;
+            if (desc != nullptr && desc->getValidator() != nullptr) {
+                places = editCodeDecimalPlaces(desc->getValidator()->getEditCode());
+            }
+            return formatNumber(value.getNumber(), places);
+        }
+        case FieldValue::Kind::Text:
+            return value.getText();
+        case FieldValue::Kind::Box:
+            return value.boxYes() ? "X" : "";
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return std::string();
+}
+
+bool isBlank(const std::string& text) {
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool significant(const FieldValue& value) {
+    switch (value.kind()) {
+        case FieldValue::Kind::Number:
+            return value.getNumber() != 0.0;
+        case FieldValue::Kind::Text:
+            return !isBlank(value.getText());
+        case FieldValue::Kind::Box:
+            return value.boxYes();
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return false;
+}
+
+std::string cutText(const std::string& text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) {
+        return text;
+    }
+    std::size_t n = maxBytes;
+    // Do not split a UTF-8 character: back off over continuation bytes.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
+        --n;
+    }
+    return text.substr(0, n);
+}
+
+void copyToBuffer(char* buf, std::size_t cap, std::string_view text) {
+    if (buf == nullptr || cap == 0) {
+        return;
+    }
+    const std::size_t n = text.size() < cap - 1 ? text.size() : cap - 1;
+    std::memmove(buf, text.data(), n);
+    buf[n] = '\0';
+}
+
+}  // namespace detail
+
+}  // namespace DataMgmt

@@ -165,6 +165,8 @@ struct BadDefinition {
     const char* says;
 };
 
+void PrintTo(const BadDefinition& bad, std::ostream* os) { *os << bad.name; }
+
 class FormDefinitionErrors : public FormDefinitionsTest, public ::testing::WithParamInterface<BadDefinition> {};
 
 TEST_P(FormDefinitionErrors, NamesFileLineAndFault) {

@@ -1,0 +1,194 @@
+#include "platform/IOMgmt.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using IOMgmt::FileName;
+using IOMgmt::FileNamePtr;
+using IOMgmt::FileReader;
+using IOMgmt::FileWriter;
+
+class IOFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("ga_io_" + std::to_string(::getpid()) + "_" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    FileNamePtr name(const std::string& n) const { return FileNamePtr(new FileName(path(n))); }
+
+    void writeBytes(const std::string& n, const std::string& bytes) const {
+        std::ofstream out(path(n), std::ios::binary);
+        out << bytes;
+    }
+    std::string readBytes(const std::string& n) const {
+        std::ifstream in(path(n), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<std::string> readAll(const std::string& n) const {
+        FileReader r;
+        EXPECT_TRUE(r.open(name(n)));
+        std::vector<std::string> lines;
+        std::string line;
+        while (!r.eof()) {
+            EXPECT_TRUE(r.readPCLine(line));
+            lines.push_back(line);
+        }
+        r.close();
+        return lines;
+    }
+
+    fs::path dir_;
+};
+
+using Lines = std::vector<std::string>;
+
+TEST_F(IOFiles, WriterEndsEveryLineWithCrLf) {
+    FileWriter w;
+    ASSERT_TRUE(w.open(name("out.txt")));
+    EXPECT_TRUE(w.putPCLine("V 2018"));
+    EXPECT_TRUE(w.putPCLine(""));
+    EXPECT_TRUE(w.putPCLine("D SYPCRTN    001 X T  "));
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(readBytes("out.txt"), "V 2018\r\n\r\nD SYPCRTN    001 X T  \r\n");
+}
+
+TEST_F(IOFiles, WriterOpenStartsTheFileEmpty) {
+    writeBytes("out.txt", "old line 1\r\nold line 2\r\n");
+    FileWriter w;
+    ASSERT_TRUE(w.open(name("out.txt")));
+    EXPECT_TRUE(w.putPCLine("new"));
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(readBytes("out.txt"), "new\r\n");
+}
+
+TEST_F(IOFiles, WriterReportsFailures) {
+    FileWriter w;
+    EXPECT_FALSE(w.putPCLine("nowhere"));
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.open(name("no-such-dir/out.txt")));
+    EXPECT_FALSE(w.open(FileNamePtr()));
+    EXPECT_FALSE(w.isOpen());
+}
+
+TEST_F(IOFiles, ReaderStripsLfAndOneCrBeforeIt) {
+    writeBytes("in.txt", "one\r\ntwo\nthree\r\r\n\r\nlast");
+    EXPECT_EQ(readAll("in.txt"), (Lines{"one", "two", "three\r", "", "last"}));
+}
+
+TEST_F(IOFiles, FinalLineEndAddsNoEmptyLine) {
+    writeBytes("in.txt", "a\r\nb\r\n");
+    EXPECT_EQ(readAll("in.txt"), (Lines{"a", "b"}));
+    writeBytes("in2.txt", "\r\n");
+    EXPECT_EQ(readAll("in2.txt"), (Lines{""}));
+}
+
+TEST_F(IOFiles, EofLooksAhead) {
+    writeBytes("in.txt", "first\r\nsecond\r\n");
+    FileReader r;
+    ASSERT_TRUE(r.open(name("in.txt")));
+    std::string line;
+    EXPECT_FALSE(r.eof());
+    EXPECT_TRUE(r.readPCLine(line));
+    EXPECT_EQ(line, "first");
+    EXPECT_FALSE(r.eof());
+    EXPECT_TRUE(r.readLine(line));
+    EXPECT_EQ(line, "second");
+    EXPECT_TRUE(r.eof());
+    EXPECT_FALSE(r.readPCLine(line));
+    EXPECT_EQ(line, "");
+    r.close();
+    EXPECT_TRUE(r.eof());
+}
+
+TEST_F(IOFiles, EmptyAndMissingFiles) {
+    writeBytes("empty.txt", "");
+    FileReader r;
+    ASSERT_TRUE(r.open(name("empty.txt")));
+    EXPECT_TRUE(r.eof());
+    EXPECT_FALSE(r.open(name("missing.txt")));
+    EXPECT_TRUE(r.eof());
+    EXPECT_FALSE(r.open(FileNamePtr()));
+    EXPECT_FALSE(r.open(std::string()));
+}
+
+TEST_F(IOFiles, ReopeningStartsOver) {
+    writeBytes("a.txt", "a1\r\na2\r\n");
+    writeBytes("b.txt", "b1\r\n");
+    FileReader r;
+    std::string line;
+    ASSERT_TRUE(r.open(name("a.txt")));
+    ASSERT_TRUE(r.readPCLine(line));
+    ASSERT_TRUE(r.open(name("b.txt")));
+    ASSERT_TRUE(r.readPCLine(line));
+    EXPECT_EQ(line, "b1");
+    EXPECT_TRUE(r.eof());
+}
+
+TEST_F(IOFiles, WrittenLinesReadBackIdentically) {
+    const Lines lines = {"Y 2018", "", "  spaced  ", "tab\there", std::string(5000, 'x'), "end"};
+    {
+        FileWriter w;
+        ASSERT_TRUE(w.open(name("rt.txt")));
+        for (const auto& l : lines) {
+            ASSERT_TRUE(w.putPCLine(l));
+        }
+        ASSERT_TRUE(w.close());
+    }
+    EXPECT_EQ(readAll("rt.txt"), lines);
+}
+
+TEST_F(IOFiles, FileNameServices) {
+    writeBytes("ga.tif", "x");
+    FileName f(path("ga.tif"));
+    EXPECT_TRUE(f.fileExist());
+    EXPECT_EQ(f.getDisplayName(-1), path("ga.tif"));
+    EXPECT_EQ(f.getShortName(), "ga.tif");
+    EXPECT_EQ(f.getDisplayName(1000), path("ga.tif"));
+    const std::string shortened = f.getDisplayName(10);
+    EXPECT_EQ(shortened.size(), 10u);
+    EXPECT_EQ(shortened, ".../ga.tif");
+    EXPECT_TRUE(f.deleteFile());
+    EXPECT_FALSE(f.fileExist());
+    EXPECT_FALSE(f.deleteFile());
+
+    EXPECT_FALSE(FileName(dir_.string()).fileExist());  // a directory is not a file
+    EXPECT_FALSE(FileName(dir_.string()).deleteFile());
+    EXPECT_TRUE(fs::is_directory(dir_));
+    EXPECT_EQ(FileName("plain").getShortName(), "plain");
+    EXPECT_FALSE(FileName("").fileExist());
+}
+
+TEST(IOMgr, HandsOutAndTakesBackReadersAndWriters) {
+    auto& mgr = IOMgmt::IOMgr::getInstance();
+    EXPECT_EQ(&mgr, &IOMgmt::IOMgr::getInstance());
+    FileReader* r = mgr.allocateFileReader();
+    ASSERT_NE(r, nullptr);
+    EXPECT_TRUE(r->eof());
+    EXPECT_TRUE(mgr.deallocateFileReader(r));
+    EXPECT_FALSE(mgr.deallocateFileReader(r));  // given back twice: ignored
+    EXPECT_FALSE(mgr.deallocateFileReader(nullptr));
+    FileReader own;
+    EXPECT_FALSE(mgr.deallocateFileReader(&own));  // not the manager's
+
+    FileWriter* w = mgr.allocateFileWriter();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(mgr.deallocateFileWriter(w));
+    EXPECT_FALSE(mgr.deallocateFileWriter(w));
+}
+
+}  // namespace

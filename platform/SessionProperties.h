@@ -28,6 +28,8 @@ public:
     void removeProperty(const std::string& name) { values_.erase(name); }
 
     std::size_t size() const { return values_.size(); }
+    // Every value set, by name (for saving a session with its return).
+    const std::map<std::string, std::int8_t>& getAll() const { return values_; }
 
 private:
     std::map<std::string, std::int8_t> values_;

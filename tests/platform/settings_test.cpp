@@ -39,9 +39,11 @@ TEST(SessionProperties, UnsetPropertyIsAbsentAndReadsZero) {
 
     props->setQVInt8Property("HasMovedIn", 0);  // set to 0 still exists
     EXPECT_TRUE(props->propertyExists("HasMovedIn"));
+    props->setQVInt8Property("Amended", 1);
+    EXPECT_EQ(props->getAll(), (std::map<std::string, std::int8_t>{{"Amended", 1}, {"HasMovedIn", 0}}));
     props->removeProperty("HasMovedIn");
     EXPECT_FALSE(props->propertyExists("HasMovedIn"));
-    EXPECT_EQ(props->size(), 0u);
+    EXPECT_EQ(props->size(), 1u);
 }
 
 TEST(DisplayValuePairs, KeepsChoicesInCallOrder) {

@@ -453,6 +453,13 @@ def read_overlay(path, form):
                     fail(path, line, f"unknown field attribute '{token}'")
                 check_attribute(path, line, k, v)
                 attributes.append((k, v))
+            given = dict(attributes)
+            if len(given) != len(attributes):
+                fail(path, line, "an attribute is given twice")
+            if given.get("kind") == "D" and given.get("edit", "D") != "D":
+                fail(path, line, "a date (kind=D) takes edit code D")
+            if given.get("edit") == "D" and given.get("kind") != "D":
+                fail(path, line, "edit code D marks a date, which needs kind=D")
             for n in fields[position[a]:position[b] + 1]:
                 if n in form.attributes:
                     fail(path, line, f"field {n} of {form.dev} given attributes twice")

@@ -212,6 +212,19 @@ bool keepName(char c) {
     return isAlpha(c) || c == '-' || c == '&';
 }
 
+// A padded text written into a buffer of cap bytes shows the same first
+// cap - 1 characters for every width beyond cap + the text's length, so the
+// width is clamped there: a wild width never builds a huge text only to cut it.
+int clampWidth(int width, std::size_t cap, std::size_t textLength) {
+    const std::size_t limit =
+        cap > std::numeric_limits<std::size_t>::max() - textLength ? std::numeric_limits<std::size_t>::max()
+                                                                    : cap + textLength;
+    return width > 0 && static_cast<std::size_t>(width) > limit ? static_cast<int>(limit) : width;
+}
+
+// Longest decimal text of a 64-bit number, sign included.
+constexpr std::size_t kMaxDigits = 20;
+
 std::string pad(std::string_view text, int width, bool left) {
     std::string out;
     const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
@@ -281,15 +294,20 @@ short countLines(double regular, double usObligations, double /*inStateMunicipal
 }
 
 std::string nStr(double value) {
-    char buf[64];
     const double r = std::round(value);
-    if (std::isfinite(value) && std::fabs(value - r) < 1e-9) {
-        // Whole: no decimals, and no "-0".
-        std::snprintf(buf, sizeof buf, "%.0f", r == 0 ? 0.0 : r);
-    } else {
-        std::snprintf(buf, sizeof buf, "%.2f", value);
+    const bool whole = std::isfinite(value) && std::fabs(value - r) < 1e-9;
+    // Whole: no decimals, and no "-0".
+    const double shown = whole ? (r == 0 ? 0.0 : r) : value;
+    const char* format = whole ? "%.0f" : "%.2f";
+    // Sized by a first call: a huge value has hundreds of digits.
+    const int n = std::snprintf(nullptr, 0, format, shown);
+    if (n <= 0) {
+        return std::string();
     }
-    return buf;
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(out.data(), out.size(), format, shown);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
 }
 
 void nStr(char* out, std::size_t cap, double value) {
@@ -303,7 +321,7 @@ std::string xstr(std::int64_t n, int minWidth) {
 }
 
 void xstr(char* out, std::size_t cap, std::int64_t n, int minWidth) {
-    copyOut(out, cap, xstr(n, minWidth));
+    copyOut(out, cap, xstr(n, clampWidth(minWidth, cap, kMaxDigits)));
 }
 
 std::string xstrPadLeftZeros(std::int64_t n, int width) {
@@ -327,7 +345,7 @@ std::string xstrPadLeftZeros(std::int64_t n, int width) {
 }
 
 void xstrPadLeftZeros(char* out, std::size_t cap, std::int64_t n, int width) {
-    copyOut(out, cap, xstrPadLeftZeros(n, width));
+    copyOut(out, cap, xstrPadLeftZeros(n, clampWidth(width, cap, kMaxDigits)));
 }
 
 // ------------------------------------------------------------------ dates
@@ -463,7 +481,7 @@ std::string padStr(std::string_view text, int width) {
 }
 
 void padStr(char* out, std::size_t cap, const char* text, int width) {
-    copyOut(out, cap, padStr(view(text), width));
+    copyOut(out, cap, padStr(view(text), clampWidth(width, cap, view(text).size())));
 }
 
 std::string padStrLeft(std::string_view text, int width) {
@@ -471,7 +489,7 @@ std::string padStrLeft(std::string_view text, int width) {
 }
 
 void padStrLeft(char* out, std::size_t cap, const char* text, int width) {
-    copyOut(out, cap, padStrLeft(view(text), width));
+    copyOut(out, cap, padStrLeft(view(text), clampWidth(width, cap, view(text).size())));
 }
 
 std::string strsub(std::string_view text, int start1, int len) {

@@ -193,13 +193,6 @@ TEST(GetCurrentDate, ReadsTheInjectedClock) {
     EXPECT_EQ(dateToNumber(m, d, y), dateToNumber(12, 31, 2018));
 }
 
-TEST(IsDateCode, OnlyTheDateEditCode) {
-    EXPECT_TRUE(isDateCode('D'));
-    EXPECT_FALSE(isDateCode('F'));
-    EXPECT_FALSE(isDateCode('d'));
-    EXPECT_FALSE(isDateCode(0));
-}
-
 // ----------------------------------------------------------- statement lines
 
 TEST(CountLines, CoversEveryLineAnEntryWrites) {
@@ -212,9 +205,7 @@ TEST(CountLines, CoversEveryLineAnEntryWrites) {
     // Amounts that cancel out still write the regular line.
     EXPECT_EQ(countLines(0, 50, 0, 0, -50), 5);
     EXPECT_EQ(countLines(-50, 50, 0, 0, 0), 3);
-}
-
-TEST(CountLines, IgnoresTheMunicipalParts) {
+    // The in-state and out-of-state parts do not count.
     EXPECT_EQ(countLines(100, 0, 999, 999, 0), 2);
 }
 
@@ -306,6 +297,19 @@ TEST(BufferCapacity, EveryWriterCutsAtItsCapacity) {
                       readNextWord(b, c, text);
                   },
                   "LONGRECORDNAME");
+}
+
+TEST(BufferCapacity, HugeWidthsAndValuesStayBounded) {
+    char buf[8];
+    padStrLeft(buf, sizeof buf, "12", std::numeric_limits<int>::max());
+    EXPECT_STREQ(buf, "       ");
+    padStr(buf, sizeof buf, "12", std::numeric_limits<int>::max());
+    EXPECT_STREQ(buf, "12     ");
+    xstrPadLeftZeros(buf, sizeof buf, -5, std::numeric_limits<int>::max());
+    EXPECT_STREQ(buf, "-000000");
+    xstr(buf, sizeof buf, 5, std::numeric_limits<int>::max());
+    EXPECT_STREQ(buf, "       ");
+    EXPECT_EQ(nStr(1e300).size(), 301u);
 }
 
 TEST(BufferCapacity, OutputMayBeTheInput) {
@@ -454,14 +458,11 @@ TEST(TifCleanNameString, KeepsLettersBlanksDashAndAmpersand) {
     EXPECT_EQ(s, "Jos");
 }
 
-TEST(TrimString, EachEndOnRequest) {
+TEST(TrimString, EachEndOnRequestAndRemoveAll) {
     EXPECT_EQ(*QVStringUtils::trimString("  a b  ", true, true), "a b");
     EXPECT_EQ(*QVStringUtils::trimString("  a b  ", true, false), "a b  ");
     EXPECT_EQ(*QVStringUtils::trimString("  a b  ", false, true), "  a b");
     EXPECT_EQ(*QVStringUtils::trimString("\t\r\n", true, true), "");
-}
-
-TEST(RemoveAllInstanceOf, RemovesEveryOne) {
     std::string s = "--1-2--3-";
     QVStringUtils::removeAllInstanceOf(s, '-');
     EXPECT_EQ(s, "123");

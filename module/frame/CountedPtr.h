@@ -20,7 +20,15 @@ public:
     // A new handle over obj (null allowed) with a fresh count of 1.
     explicit CountedPtr(T* obj = nullptr) : object_(obj), count_(new std::int32_t(1)) {}
 
+    // A copy shares the other handle's object and count. Copying a handle that
+    // was already released gives a fresh handle over null instead of sharing
+    // a count that no longer exists.
     CountedPtr(const CountedPtr& other) : object_(other.object_), count_(other.count_) {
+        if (count_ == nullptr) {
+            object_ = nullptr;
+            count_ = new std::int32_t(1);
+            return;
+        }
         ++*count_;
     }
 
@@ -29,6 +37,11 @@ public:
             return *this;
         }
         release();
+        if (other.count_ == nullptr) {
+            object_ = nullptr;
+            count_ = new std::int32_t(1);
+            return *this;
+        }
         object_ = other.object_;
         count_ = other.count_;
         ++*count_;

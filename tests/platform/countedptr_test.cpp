@@ -85,3 +85,21 @@ TEST(CountedPtr, DerivedObjectIsDestroyedAsItsOwnClass) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CountedPtr, CopyOfAReleasedHandleIsAFreshHandleOverNull) {
+    int destroyed = 0;
+    PlainPtr gone(new Plain(&destroyed));
+    gone.release();
+    PlainPtr copy(gone);
+    EXPECT_TRUE(copy.isNull());
+    EXPECT_EQ(copy.useCount(), 1);
+    PlainPtr assigned;
+    assigned = gone;
+    EXPECT_TRUE(assigned.isNull());
+    EXPECT_EQ(assigned.useCount(), 1);
+    EXPECT_EQ(destroyed, 1);
+}
+
+}  // namespace

@@ -829,8 +829,9 @@ private:
         Scope scope;
         scope.form = trim(f->second);
         CommonItem item;
-        federalForm(f->second, line, scope, item.form);
+        const DataMgmt::TaxFormDescPtr form = federalForm(f->second, line, scope, item.form);
         if (item.form.getNumber() <= 0) return;
+        if (!form.isNull()) item.formName = form->getDevName();
         if (!parseInteger(t->second, item.type) || item.type <= 0) {
             problem(line, scope, "common item type " + showText(t->second) + " is not a positive whole number");
             return;
@@ -868,6 +869,7 @@ private:
         W2Split split;
         DataMgmt::TaxFormDescPtr form = federalForm(attrs.at("FORM"), line, scope, split.form);
         if (split.form.getNumber() <= 0) return;
+        if (!form.isNull()) split.formName = form->getDevName();
         const std::string fieldText = trim(attrs.at("FIELD"));
         if (allDigits(fieldText)) {
             std::int32_t n = 0;
@@ -1000,14 +1002,14 @@ private:
         }
         for (const CommonItem& c : s.commonItems) {
             start("PULLCOMMON");
-            attribute("FORM", std::to_string(c.form.getNumber()));
+            attribute("FORM", c.formName.empty() ? std::to_string(c.form.getNumber()) : c.formName);
             attribute("TYPE", std::to_string(c.type));
             check(xmlTextWriterWriteString(writer_, BAD_CAST std::to_string(c.value).c_str()));
             end();
         }
         for (const W2Split& w : s.w2Splits) {
             start("W2SPLIT");
-            attribute("FORM", std::to_string(w.form.getNumber()));
+            attribute("FORM", w.formName.empty() ? std::to_string(w.form.getNumber()) : w.formName);
             attribute("FIELD", std::to_string(w.field.getNumber()));
             attribute("TAXPAYER", formatAmount(w.taxpayer, 0));
             attribute("SPOUSE", formatAmount(w.spouse, 0));

@@ -95,6 +95,7 @@ struct CopyEntry {
 // item type.
 struct CommonItem {
     Primitives::QVImmutableFormIdentifier form;
+    std::string formName;  // the dev name as written (empty: written as the number)
     std::int32_t type = 0;
     std::int64_t value = 0;
 };
@@ -102,6 +103,7 @@ struct CommonItem {
 // How a W-2 amount splits between the taxpayer and the spouse.
 struct W2Split {
     Primitives::QVImmutableFormIdentifier form;
+    std::string formName;  // the dev name as written (empty: written as the number)
     Primitives::QVImmutableIdentifier field;
     double taxpayer = 0.0;
     double spouse = 0.0;

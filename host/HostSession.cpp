@@ -1,0 +1,62 @@
+#include "host/HostSession.h"
+
+#include "platform/Exceptions.h"
+
+namespace GAHost {
+
+StateReturnWithoutModule::StateReturnWithoutModule(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
+                                                   Utils::StringPoolPtr pool)
+    : StateDataMgmt::StateTaxReturn(federal, std::move(desc), std::move(pool)) {}
+
+HostSession::HostSession(const std::string& formsDir)
+    : library_(FormDefinitions::loadDirectory(formsDir)), pool_(new Utils::StringPool()) {}
+
+HostSession::~HostSession() {
+    // The store's handles go first, then the Georgia return (which holds the
+    // federal return), then the federal return.
+    store_.removeTaxReturn(DataMgmt::kGeorgiaReturnType);
+    store_.removeTaxReturn(DataMgmt::kFederalReturnType);
+    georgiaState_ = nullptr;
+    georgia_ = DataMgmt::TaxReturnPtr();
+    federal_ = DataMgmt::TaxReturnPtr();
+}
+
+void HostSession::openReturns(const ModuleLoader* module) {
+    federal_ = DataMgmt::TaxReturnPtr(new DataMgmt::USTaxReturn(library_.federal, pool_));
+    if (module != nullptr) {
+        DataMgmt::TaxReturn* created = nullptr;
+        const int status = module->createTaxReturnInstance()(federal_, library_.georgia, pool_, &created);
+        if (status != 0 || created == nullptr) {
+            delete created;
+            throw Exceptions::QuarloException("the Georgia module did not create a Georgia return (status " +
+                                                  std::to_string(status) + ")",
+                                              "HostSession", "openReturns");
+        }
+        georgia_ = DataMgmt::TaxReturnPtr(created);
+        georgiaState_ = dynamic_cast<StateDataMgmt::StateTaxReturn*>(created);
+        if (georgiaState_ == nullptr) {
+            throw Exceptions::QuarloException("the Georgia module created a return that is not a state return",
+                                              "HostSession", "openReturns");
+        }
+    } else {
+        auto* plain = new StateReturnWithoutModule(federal_, library_.georgia, pool_);
+        georgia_ = DataMgmt::TaxReturnPtr(plain);
+        georgiaState_ = plain;
+    }
+    store_.setTaxReturn(DataMgmt::kFederalReturnType, federal_);
+    store_.setTaxReturn(DataMgmt::kGeorgiaReturnType, georgia_);
+}
+
+const PersistanceMgmt::ReturnFileContents& HostSession::load(const std::string& path) {
+    if (federal_.isNull() || georgiaState_ == nullptr) {
+        throw Exceptions::QuarloException("no returns are open", "HostSession", "load");
+    }
+    loaded_ = PersistanceMgmt::ReturnFile::load(path, federal_.get(), georgiaState_);
+    return loaded_;
+}
+
+void HostSession::save(const std::string& path) const {
+    PersistanceMgmt::ReturnFile::save(path, federal_.get(), georgiaState_, &loaded_);
+}
+
+}  // namespace GAHost

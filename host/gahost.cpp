@@ -1,0 +1,291 @@
+// gahost: the command-line host of the Georgia module.
+//
+//   gahost check FILE            load a return file, validate it, summarise it
+//   gahost run FILE [--out DIR]  the main job on a return file
+//   gahost forms                 list every form definition
+//   gahost fields FORM           list the fields of one form
+//
+// Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong
+// usage. Errors go to stderr.
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+#include "host/ModuleLoader.h"
+#include "platform/Configuration.h"
+#include "platform/Exceptions.h"
+#include "platform/FormDefinitions.h"
+#include "platform/ReturnFile.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kUsage =
+    "Usage: gahost COMMAND [ARGUMENTS] [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  check FILE       Load a return file, validate it and summarise it: the\n"
+    "                   returns, forms, copies and fields it sets.\n"
+    "  run FILE         Load a return file and write the returns back to the\n"
+    "                   output directory under the file's own name.\n"
+    "  forms            List every form definition, one line each, tab-separated:\n"
+    "                   form number, \"state\" or \"federal\", dev name, field count,\n"
+    "                   business name.\n"
+    "  fields FORM      List the fields of the form with that dev name, in form\n"
+    "                   order, tab-separated: field number, symbolic name, kind,\n"
+    "                   line identifier.\n"
+    "\n"
+    "Options:\n"
+    "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else the build's\n"
+    "                   forms directory).\n"
+    "  --out DIR        Output directory of run (default: the current directory).\n"
+    "  --module PATH    Georgia module library for run (default: $GA_MODULE_PATH,\n"
+    "                   else the build's library when it exists).\n"
+    "  --efile          run: the Georgia return is being e-filed.\n"
+    "  -h, --help       Show this help.\n"
+    "\n"
+    "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
+
+struct UsageError {
+    std::string message;
+};
+
+struct Options {
+    std::string command;
+    std::vector<std::string> arguments;
+    std::string formsDir;
+    std::string outDir;
+    std::string modulePath;
+    bool efile = false;
+    bool help = false;
+};
+
+Options parseArguments(int argc, char** argv) {
+    Options o;
+    std::map<std::string, std::string*> valued = {
+        {"--forms", &o.formsDir}, {"--out", &o.outDir}, {"--module", &o.modulePath}};
+    std::map<std::string, bool> seen;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "-h" || a == "--help") {
+            o.help = true;
+            continue;
+        }
+        if (a == "--efile") {
+            o.efile = true;
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            std::string name = a;
+            std::optional<std::string> value;
+            if (auto eq = a.find('='); eq != std::string::npos && a.rfind("--", 0) == 0) {
+                name = a.substr(0, eq);
+                value = a.substr(eq + 1);
+            }
+            auto it = valued.find(name);
+            if (it == valued.end()) throw UsageError{"unknown option " + name};
+            if (!value) {
+                if (i + 1 >= argc) throw UsageError{name + " needs a value"};
+                value = argv[++i];
+            }
+            if (value->empty()) throw UsageError{name + " needs a value"};
+            if (seen[name]) throw UsageError{name + " is given twice"};
+            seen[name] = true;
+            *it->second = *value;
+            continue;
+        }
+        if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.arguments.push_back(a);
+        }
+    }
+    return o;
+}
+
+void requireArguments(const Options& o, std::size_t count, const char* what) {
+    if (o.arguments.size() < count) throw UsageError{o.command + " needs " + what};
+    if (o.arguments.size() > count) throw UsageError{"unexpected argument " + o.arguments[count]};
+}
+
+void refuseOptions(const Options& o, bool out, bool module, bool efile) {
+    if (!out && !o.outDir.empty()) throw UsageError{"--out applies to run only"};
+    if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run only"};
+    if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
+}
+
+std::string formsDirectory(const Options& o) {
+    return o.formsDir.empty() ? FormDefinitions::defaultDirectory() : o.formsDir;
+}
+
+const char* kindWord(const DataMgmt::FormFieldDesc& f) {
+    if (f.isBoolean()) return "box";
+    if (f.isDate()) return "date";
+    if (f.isText()) return "text";
+    return "amount";
+}
+
+// ------------------------------------------------------------ forms, fields
+
+int listForms(const Options& o) {
+    requireArguments(o, 0, "");
+    refuseOptions(o, false, false, false);
+    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(formsDirectory(o));
+    for (const DataMgmt::TaxReturnDesc* desc : {lib.federal.get(), lib.georgia.get()}) {
+        if (desc == nullptr) continue;
+        for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+            const DataMgmt::TaxFormDescPtr f = it.getTaxFormDescriptor();
+            std::cout << f->getTypeID().getNumber() << '\t' << (f->getTypeID().isState() ? "state" : "federal")
+                      << '\t' << f->getDevName() << '\t' << f->fieldCount() << '\t' << f->getBusinessName() << '\n';
+        }
+    }
+    return kExitOk;
+}
+
+int listFields(const Options& o) {
+    requireArguments(o, 1, "a form's dev name");
+    refuseOptions(o, false, false, false);
+    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(formsDirectory(o));
+    const std::string& name = o.arguments[0];
+    DataMgmt::TaxFormDescPtr form;
+    for (const DataMgmt::TaxReturnDesc* desc : {lib.federal.get(), lib.georgia.get()}) {
+        if (desc != nullptr && form.isNull()) form = desc->findByDevName(name);
+    }
+    if (form.isNull()) {
+        std::cerr << "gahost: unknown form \"" << name << "\" (gahost forms lists the dev names)\n";
+        return kExitFailed;
+    }
+    for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+        const DataMgmt::FormFieldDescPtr f = form->getFieldDesc(it.getFieldID());
+        std::cout << f->getID().getNumber() << '\t' << f->getSymbolicName() << '\t' << kindWord(*f) << '\t'
+                  << f->getLineID() << '\n';
+    }
+    return kExitOk;
+}
+
+// ------------------------------------------------------------ check
+
+void summarise(const PersistanceMgmt::ReturnPart& part, std::ostream& out) {
+    const bool federal = part.type == DataMgmt::kFederalReturnType;
+    const std::size_t forms = part.formCount();
+    const std::size_t copies = part.copies.size();
+    const std::size_t fields = part.fieldCount();
+    out << (federal ? "federal return" : "Georgia return");
+    if (!part.name.empty()) out << " \"" << part.name << "\"";
+    out << ": " << forms << (forms == 1 ? " form, " : " forms, ") << copies << (copies == 1 ? " copy, " : " copies, ")
+        << fields << (fields == 1 ? " field set" : " fields set") << '\n';
+    for (const PersistanceMgmt::CopyEntry& c : part.copies) {
+        std::size_t n = 0;
+        for (const auto& f : c.fields) n += f.value.isNull() ? 0 : 1;
+        out << "  " << c.desc->getDevName() << " copy " << c.copy << ": " << n << (n == 1 ? " field" : " fields")
+            << '\n';
+    }
+}
+
+int check(const Options& o) {
+    requireArguments(o, 1, "a return file");
+    refuseOptions(o, false, false, false);
+    GAHost::HostSession session(formsDirectory(o));
+    session.openReturns(nullptr);
+    const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0]);
+    std::cout << o.arguments[0] << ": valid return file\n";
+    if (c.federal) summarise(*c.federal, std::cout);
+    if (c.georgia) summarise(*c.georgia, std::cout);
+    if (!c.federal && !c.georgia) std::cout << "no returns\n";
+    if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
+    return kExitOk;
+}
+
+// ------------------------------------------------------------ run
+
+int run(const Options& o) {
+    requireArguments(o, 1, "a return file");
+    const std::string input = o.arguments[0];
+    const std::filesystem::path outDir = o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
+    const std::filesystem::path output = outDir / std::filesystem::path(input).filename();
+
+    DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
+    cfg->setAllowAutoTest(false);
+    cfg->taxYear = 2018;
+    cfg->eFileDir = (outDir / "").string();
+
+    // The module is loaded when one is named, or when the build's library
+    // exists; without it the returns are loaded and written back unchanged.
+    bool namedModule = false;
+    const std::string modulePath = GAHost::ModuleLoader::resolvePath(o.modulePath, namedModule);
+    std::unique_ptr<GAHost::ModuleLoader> module;
+    if (namedModule || std::filesystem::exists(modulePath)) {
+        module = std::make_unique<GAHost::ModuleLoader>(modulePath);
+    }
+
+    {
+        GAHost::HostSession session(formsDirectory(o));
+        session.openReturns(module.get());
+        session.load(input);
+        if (o.efile) session.georgiaState()->setInElf(true);
+
+        std::error_code ec;
+        std::filesystem::create_directories(outDir, ec);
+        if (ec) {
+            std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
+                      << '\n';
+            return kExitFailed;
+        }
+        if (std::filesystem::exists(output) && std::filesystem::equivalent(output, input, ec)) {
+            std::cerr << "gahost: the output " << output.string()
+                      << " would replace the input file; choose another --out directory\n";
+            return kExitFailed;
+        }
+        session.save(output.string());
+    }
+    if (module == nullptr) {
+        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
+    }
+    std::cout << "wrote " << output.string() << '\n';
+    return kExitOk;
+}
+
+void printException(const Exceptions::QuarloException& e) {
+    std::istringstream lines(e.getMessage());
+    std::string line;
+    while (std::getline(lines, line)) std::cerr << "gahost: " << line << '\n';
+    std::cerr << "gahost: (" << e.getClassName() << "::" << e.getOperationName() << ")\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    try {
+        o = parseArguments(argc, argv);
+        if (o.help) {
+            std::cout << kUsage;
+            return kExitOk;
+        }
+        if (o.command.empty()) throw UsageError{"no command given"};
+        if (o.command == "check") return check(o);
+        if (o.command == "run") return run(o);
+        if (o.command == "forms") return listForms(o);
+        if (o.command == "fields") return listFields(o);
+        throw UsageError{"unknown command " + o.command};
+    } catch (const UsageError& e) {
+        std::cerr << "gahost: " << e.message << "\n(gahost --help shows the usage)\n";
+        return kExitUsage;
+    } catch (const Exceptions::QuarloException& e) {
+        printException(e);
+        return kExitFailed;
+    } catch (const std::exception& e) {
+        std::cerr << "gahost: " << e.what() << '\n';
+        return kExitFailed;
+    }
+}

@@ -1,0 +1,257 @@
+// Field values of a form copy: null versus zero, reading numbers, texts and
+// boxes, rendering, text length limits and the kind-mismatch counter.
+#include <cstring>
+
+#include "tests/platform/store_fixture.h"
+
+namespace storetest {
+namespace {
+
+using ValuesTest = StoreTest;
+
+TEST_F(ValuesTest, NullAndZeroAreDifferentStates) {
+    DataMgmt::TaxFormPtr form = ga70();
+    const FieldID amount(1);
+
+    EXPECT_TRUE(form->isNull(amount));
+    EXPECT_EQ(form->getIN(amount), 0);
+    EXPECT_EQ(georgia->formString(kGA70, 1, amount), "");
+
+    form->zero(amount);
+    EXPECT_FALSE(form->isNull(amount));
+    EXPECT_TRUE(form->nonNull(amount));
+    EXPECT_TRUE(form->eqZero(amount));
+    EXPECT_EQ(georgia->formString(kGA70, 1, amount), "0");
+    EXPECT_FALSE(georgia->hasSigValue(kGA70, 1, amount));
+
+    form->setNull(amount);
+    EXPECT_TRUE(georgia->isNull(kGA70, 1, amount));
+}
+
+TEST_F(ValuesTest, AMissingCopyReadsAsNull) {
+    EXPECT_EQ(georgia->getIN(kST2, 2, FieldID(1)), 0);
+    EXPECT_TRUE(georgia->isNull(kST2, 2, FieldID(1)));
+    EXPECT_EQ(georgia->formString(kST2, 2, FieldID(3)), "");
+    EXPECT_FALSE(georgia->formYes(kST2, 2, FieldID(4)));
+    EXPECT_FALSE(georgia->formNo(kST2, 2, FieldID(4)));
+    EXPECT_FALSE(georgia->formExists(kST2, 2));  // reading did not create it
+}
+
+TEST_F(ValuesTest, WholeNumbersRoundHalvesAwayFromZeroAndRealsStayUnrounded) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 2.5);
+    form->assignIR(FieldID(2), -2.5);
+    form->assignIR(FieldID(3), 1234.4999);
+    EXPECT_EQ(form->getIN(FieldID(1)), 3);
+    EXPECT_EQ(form->getIN(FieldID(2)), -3);
+    EXPECT_EQ(form->getIN(FieldID(3)), 1234);
+    EXPECT_DOUBLE_EQ(form->getIR(FieldID(1)), 2.5);
+    EXPECT_EQ(georgia->getIN(kGA70, 1, FieldID(1)), 3);
+}
+
+TEST_F(ValuesTest, SumsAddTheRoundedValuesFieldByField) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 0.5);
+    form->assignIR(FieldID(2), 0.5);
+    form->assignIR(FieldID(3), 0.5);
+    form->assignIR(FieldID(4), 0.5);
+    EXPECT_EQ(form->sumOf2(FieldID(1), FieldID(2)), 2);  // 1 + 1, not round(1.0)
+    EXPECT_EQ(form->sumOf3(FieldID(1), FieldID(2), FieldID(3)), 3);
+    EXPECT_EQ(form->sumOf4(FieldID(1), FieldID(2), FieldID(3), FieldID(4)), 4);
+}
+
+TEST_F(ValuesTest, TextsAndBoxesReadAsNumbers) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(51), " 12.5 acres");
+    EXPECT_DOUBLE_EQ(form->getIR(FieldID(51)), 12.5);
+    EXPECT_EQ(form->getIN(FieldID(51)), 13);
+    form->assignText(FieldID(50), "abc");
+    EXPECT_EQ(form->getIN(FieldID(50)), 0);
+    form->assignText(FieldID(50), "-7");
+    EXPECT_EQ(form->getIN(FieldID(50)), -7);
+
+    form->setX(FieldID(30));
+    form->setXNo(FieldID(31));
+    EXPECT_EQ(form->getIN(FieldID(30)), 1);
+    EXPECT_EQ(form->getIN(FieldID(31)), 0);
+}
+
+TEST_F(ValuesTest, BoxesAreYesNoOrNull) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->setX(FieldID(30));
+    form->setXNo(FieldID(31));
+
+    EXPECT_TRUE(form->xMarked(FieldID(30)));
+    EXPECT_TRUE(georgia->formYes(kGA70, 1, FieldID(30)));
+    EXPECT_FALSE(georgia->formNo(kGA70, 1, FieldID(30)));
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(30)), "X");
+
+    EXPECT_FALSE(form->xMarked(FieldID(31)));
+    EXPECT_TRUE(form->nonNull(FieldID(31)));  // "no" is an answer, not an empty field
+    EXPECT_TRUE(georgia->formNo(kGA70, 1, FieldID(31)));
+    EXPECT_FALSE(georgia->hasSigValue(kGA70, 1, FieldID(31)));
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(31)), "");
+
+    EXPECT_FALSE(georgia->formNo(kGA70, 1, FieldID(32)));  // unanswered
+    EXPECT_TRUE(georgia->hasSigValue(kGA70, 1, FieldID(30)));
+}
+
+TEST_F(ValuesTest, YesNoTextAnswers) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(50), " yes ");
+    form->assignText(FieldID(51), "N");
+    EXPECT_TRUE(georgia->formYes(kGA70, 1, FieldID(50)));
+    EXPECT_TRUE(georgia->formNo(kGA70, 1, FieldID(51)));
+    EXPECT_FALSE(form->xMarked(FieldID(50)));  // a text is no check-box mark
+}
+
+TEST_F(ValuesTest, SignificanceOfEachKind) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 0.25);
+    form->assignText(FieldID(51), "   ");
+    form->assignText(FieldID(50), "a");
+    EXPECT_TRUE(georgia->hasSigValue(kGA70, 1, FieldID(1)));
+    EXPECT_FALSE(georgia->hasSigValue(kGA70, 1, FieldID(51)));
+    EXPECT_TRUE(georgia->noSigValue(kGA70, 1, FieldID(51)));
+    EXPECT_TRUE(georgia->hasSigValue(kGA70, 1, FieldID(50)));
+    EXPECT_TRUE(form->nonZero(FieldID(50)));
+    EXPECT_FALSE(form->nonZero(FieldID(51)));
+}
+
+TEST_F(ValuesTest, AmountsShowInDisplayUnits) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(60), 12345);  // hundredths
+    form->assignIR(FieldID(1), -1234.5);
+    form->assignIR(FieldID(2), 1e7);
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "123.45");
+    EXPECT_EQ(form->getIN(FieldID(60)), 12345);  // the stored unit
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(1)), "-1234.5");
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(2)), "10000000");
+    EXPECT_EQ(*form->getField(FieldID(60))->getValueText(true), "123.45");
+    EXPECT_EQ(form->valueString(FieldID(1)), "-1234.5");
+    form->assignIR(FieldID(3), -0.0);
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(3)), "0");
+}
+
+TEST_F(ValuesTest, TextsAreCutToTheFieldLength) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(50), "Georgia");
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(50)), "Georg");
+    // Five bytes hold two two-byte characters; the third is not split.
+    form->assignText(FieldID(50), "\xC3\xA9\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(50)), "\xC3\xA9\xC3\xA9");
+    form->assignText(FieldID(51), std::string(100, 'a'));
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(51)).size(), 80u);
+    form->assignText(FieldID(50), "");
+    EXPECT_TRUE(form->isNull(FieldID(50)));
+    form->assignText(FieldID(50), static_cast<const char*>(nullptr));
+    EXPECT_TRUE(form->isNull(FieldID(50)));
+}
+
+TEST_F(ValuesTest, CallerBuffersAreNeverOverrun) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(51), "Atlanta, Georgia");
+    char buf[8];
+    std::memset(buf, '#', sizeof buf);
+    georgia->formString(buf, 5, kGA70, 1, FieldID(51));
+    EXPECT_STREQ(buf, "Atla");
+    EXPECT_EQ(buf[5], '#');
+    georgia->formString(buf, 0, kGA70, 1, FieldID(51));  // nothing written
+    EXPECT_STREQ(buf, "Atla");
+    form->valueString(buf, 3, FieldID(51));
+    EXPECT_STREQ(buf, "At");
+}
+
+TEST_F(ValuesTest, DatesAsNumbers) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(52), "04/15/2019");
+    EXPECT_EQ(form->offsetUserDate(FieldID(52)), 20190415);
+    form->assignText(FieldID(52), "02/30/2019");
+    EXPECT_EQ(form->offsetUserDate(FieldID(52)), 0);
+    EXPECT_EQ(form->offsetUserDate(FieldID(51)), 0);
+}
+
+TEST_F(ValuesTest, UnknownFormsAndFieldsAreRefused) {
+    DataMgmt::TaxFormPtr form = ga70();
+    EXPECT_QUARLO_THROW(form->getIN(FieldID(999)), "no field 999");
+    EXPECT_QUARLO_THROW(form->assignIR(FieldID(999), 1), "no field 999");
+    EXPECT_QUARLO_THROW(georgia->getIN(kGA70, 1, FieldID(999)), "999");
+    EXPECT_QUARLO_THROW(georgia->getFormUVPtr(FormID(12345, true), 1, true), "not described");
+    EXPECT_QUARLO_THROW(georgia->getFormCount(FormID(12345, true)), "not described");
+}
+
+TEST_F(ValuesTest, NonFiniteAmountsAreRefusedAndTheFieldKept) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 5);
+    EXPECT_QUARLO_THROW(form->assignIR(FieldID(1), 1.0 / 0.0), "finite");
+    form->assignIR(FieldID(2), 1e308);
+    EXPECT_QUARLO_THROW(form->timesIR(FieldID(1), FieldID(2), 10.0), "finite");
+    EXPECT_EQ(form->getIN(FieldID(1)), 5);
+}
+
+TEST_F(ValuesTest, KindMismatchesAreCountedButStored) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 3);
+    form->assignText(FieldID(50), "ok");
+    form->setX(FieldID(30));
+    form->setNull(FieldID(50));
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0);
+
+    form->assignText(FieldID(1), "text");  // text into an amount field
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 1);
+    EXPECT_NE(DataMgmt::lastKindMismatch().find("GA70"), std::string::npos);
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(1)), "text");
+    form->setX(FieldID(50));  // box into a text field
+    form->assignII(FieldID(2), FieldID(30));  // box copied into an amount field
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
+
+    form->setValue(FieldID(3), FieldValue::text("host load"));  // the host's own writes are not counted
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
+    DataMgmt::resetKindMismatchCount();
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0);
+}
+
+TEST_F(ValuesTest, FieldTokensAndTheirText) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 41.5);
+    form->setX(FieldID(30));
+    form->assignText(FieldID(51), "Peachtree Street");
+    EXPECT_EQ(form->getField(FieldID(1))->getLongValue(), 42);
+    EXPECT_EQ(form->getField(FieldID(30))->getLongValue(), 1);
+    EXPECT_EQ(form->getField(FieldID(2))->getLongValue(), 0);
+
+    const std::int64_t token = form->getField(FieldID(51))->getLongValue();
+    EXPECT_GE(token, Utils::StringPool::kKeyBase);
+    EXPECT_EQ(georgia->getText(token, 80), "Peachtree Street");
+    EXPECT_EQ(georgia->getText(token, 9), "Peachtree");
+    // Any return of the session turns the token back into its text.
+    EXPECT_EQ(federal->getText(token, 80), "Peachtree Street");
+    char buf[6];
+    EXPECT_STREQ(georgia->getText(buf, sizeof buf, token, 80, DataMgmt::kJustifyLeft), "Peach");
+}
+
+TEST_F(ValuesTest, NumericTokensRenderAsDecimalsOrSsn) {
+    EXPECT_EQ(georgia->getText(12345678, 11), "012-34-5678");
+    EXPECT_EQ(georgia->getText(999999999, 11), "999-99-9999");
+    EXPECT_EQ(georgia->getText(1000000000, 11), "1000000000");
+    EXPECT_EQ(georgia->getText(-5, 11), "-5");
+    EXPECT_EQ(georgia->getText(42, 8), "42");
+    EXPECT_EQ(georgia->getText(42, 5, DataMgmt::kJustifyRight), "   42");
+}
+
+TEST(StringPool, SameTextSameKeyAndUnknownKeysRefused) {
+    Utils::StringPool pool;
+    const std::int64_t a = pool.intern("alpha");
+    const std::int64_t b = pool.intern("beta");
+    EXPECT_EQ(pool.intern("alpha"), a);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(pool.lookup(b), "beta");
+    EXPECT_TRUE(pool.contains(a));
+    EXPECT_FALSE(pool.contains(12345));
+    EXPECT_FALSE(pool.contains(b + 1));
+    EXPECT_THROW(pool.lookup(b + 1), Exceptions::QuarloException);
+    EXPECT_THROW(pool.lookup(7), Exceptions::QuarloException);
+}
+
+}  // namespace
+}  // namespace storetest

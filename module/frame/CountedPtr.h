@@ -10,6 +10,14 @@
 #include <cstdint>
 #include <utility>
 
+// GCC 12 cannot tell that a shared count which another handle still holds was
+// not freed, and reports every later use of that count as a use after free.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#define SMARTPOINTERS_POP_DIAGNOSTIC 1
+#endif
+
 namespace SmartPointers {
 
 template <class T>
@@ -54,18 +62,18 @@ public:
     // the object and leaves both pointers null. A released handle ignores
     // further releases.
     void release() {
-        if (count_ == nullptr) {
+        std::int32_t* count = count_;
+        if (count == nullptr) {
             return;
         }
-        if (--*count_ > 0) {
+        if (--*count > 0) {
             return;
         }
-        delete count_;
+        T* object = object_;
         count_ = nullptr;
-        if (object_ != nullptr) {
-            delete object_;
-            object_ = nullptr;
-        }
+        object_ = nullptr;
+        delete count;
+        delete object;
     }
 
     T* get() const { return object_; }
@@ -84,6 +92,11 @@ private:
 };
 
 }  // namespace SmartPointers
+
+#ifdef SMARTPOINTERS_POP_DIAGNOSTIC
+#pragma GCC diagnostic pop
+#undef SMARTPOINTERS_POP_DIAGNOSTIC
+#endif
 
 // Declares a named handle: a class derived from one CountedPtr instantiation
 // that adds no members of its own.

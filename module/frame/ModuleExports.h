@@ -5,7 +5,8 @@
 // count it has raised, and the module releases that copy before it returns.
 // Every object a factory returns belongs to the host, which destroys it
 // through its virtual destructor. createTaxReturnInstance alone answers a
-// status (always 0) and gives its object through the out-parameter.
+// status and gives its object through the out-parameter: 0 when it built the
+// return, 1 (nothing built) when the out-parameter is null.
 #pragma once
 
 #include <vector>
@@ -62,7 +63,8 @@ inline constexpr const char* kCreateMacroExpanderInstanceName = "createMacroExpa
 inline constexpr const char* kCreateInterviewHierarchyName = "createInterviewHierarchy";
 
 using CompatVersionFn = short();
-// (return, descriptor, string pool, out: the new Georgia return) -> 0.
+// (federal return, descriptor, string pool, out: the new Georgia return)
+// -> 0, or 1 when the out-parameter is null.
 using CreateTaxReturnInstanceFn = int(DataMgmt::TaxReturnPtr, DataMgmt::TaxReturnDescPtr, Utils::StringPoolPtr,
                                       DataMgmt::TaxReturn**);
 // (federal, state, printer).

@@ -1,0 +1,37 @@
+// The plain C entry points of the Georgia module: the compatibility version
+// and the factories. Everything else in the library is hidden.
+
+#include "module/frame/ModuleExports.h"
+
+#include <cstdlib>
+
+#include "module/frame/GATaxFormPrinter.h"
+#include "module/frame/GATaxReturn.h"
+#include "platform/DataMgmt.h"
+#include "platform/StringPool.h"
+#include "platform/TaxFormPrinter.h"
+
+short compatVersion() {
+    // The version is kept as text and read as its low 16 bits.
+    const char version[] = "6101";
+    return static_cast<short>(std::strtol(version, nullptr, 10) & 0xFFFF);
+}
+
+int createTaxReturnInstance(DataMgmt::TaxReturnPtr taxReturn, DataMgmt::TaxReturnDescPtr descriptor,
+                            Utils::StringPoolPtr stringPool, DataMgmt::TaxReturn** created) {
+    // Without a place to hand the return over, nothing is built.
+    if (created == nullptr) {
+        return 1;
+    }
+    *created = new GADataMgmt::GATaxReturn(taxReturn, descriptor, stringPool);
+    // The three handle parameters are released when the call ends; the
+    // return keeps copies of its own where it needs them.
+    return 0;
+}
+
+TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr /*federalReturn*/,
+                                                               DataMgmt::TaxReturnPtr stateReturn) {
+    // A state return of another class leaves the printer without a return.
+    auto* gaReturn = dynamic_cast<GADataMgmt::GATaxReturn*>(stateReturn.get());
+    return new GATaxFormPrintMgmt::GATaxFormPrinter(gaReturn);
+}

@@ -1,0 +1,295 @@
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
+
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm189218FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/StateForm2FieldIds.h"
+#include "module/catalogues/StateForm32783FieldIds.h"
+#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/frame/GATaxReturn.h"
+#include "platform/Configuration.h"
+#include "platform/Exceptions.h"
+
+namespace GACalculationMgmt {
+
+namespace {
+
+std::uint16_t hostCopy(int copy) { return static_cast<std::uint16_t>(copy); }
+
+bool isIndividualCreditWorksheet(const FormId& form) {
+    return form.isState() && form.getNumber() >= kGAForm190054ID.getNumber() &&
+           form.getNumber() <= kGAForm190062ID.getNumber();
+}
+
+}  // namespace
+
+GATaxReturnCalcEngine::GATaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn,
+                                             GADataMgmt::GATaxReturn* gaReturn,
+                                             TaxFormPrintMgmt::TaxFormPrinterPtr printer)
+    : StateCalculationMgmt::StateTaxReturnCalcEngine(federalReturn, gaReturn, printer), gaReturn_(gaReturn) {}
+
+GATaxReturnCalcEngine::~GATaxReturnCalcEngine() = default;
+
+// ------------------------------------------------------------ accessors
+
+FormId GATaxReturnCalcEngine::getMainForm() { return gaReturn_->getMainFormID(); }
+
+FormId GATaxReturnCalcEngine::getFederalForm() { return gaReturn_->getFederalFormID(); }
+
+char GATaxReturnCalcEngine::getFilingStatus() { return static_cast<char>(gaReturn_->getFilingStatus(getMainForm())); }
+
+// ------------------------------------------------------- whole return
+
+void GATaxReturnCalcEngine::calcAllForms() {
+    buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
+                         kStateForm3FieldIds.f3);
+
+    for (const FormId& form : {kGAForm70ID, kGAForm77ID, kGAForm189215ID, kGAForm189216ID, kGAForm187982ID}) {
+        gaReturn_->getFormUVPtr(form, 1, true);
+    }
+    // The part-year schedule exists only for a nonresident or part-year
+    // resident.
+    if (gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f37) ||
+        gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f38)) {
+        gaReturn_->getFormUVPtr(kGAForm189217ID, 1, true);
+    }
+    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{90}) > 0) {
+        gaReturn_->getFormUVPtr(kGAForm190055ID, 1, true);
+    }
+    gaReturn_->getFormUVPtr(kGAForm74ID, 1, true);
+
+    for (const FormId& form : GACalcOrder) {
+        if (form.getNumber() <= 0) {
+            break;
+        }
+        calculateAllCopies(form);
+    }
+
+    if (DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest()) {
+        runAutoTest();
+        runScrubberHook("GA", gaReturn_, kGAForm69ID, kGAForm69FieldIds.f72404, kGAForm69FieldIds.f72403);
+        runCfvDaemonHook("GA", gaReturn_, kGAForm69ID, kGAForm69FieldIds.f72404, kGAForm69FieldIds.f72403);
+    }
+}
+
+void GATaxReturnCalcEngine::calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough,
+                                         int /*unused*/, DataMgmt::TaxFormPtr handle) {
+    const std::uint16_t number = hostCopy(copy);
+    if (form == kGAForm69ID) {
+        calcInfoForm(handle, number, passThrough);
+    }
+    if (form == kGAForm70ID) {
+        calcMainForm(handle, number, passThrough);
+    } else if (form == kGAForm189215ID) {
+        calcAdjustmentsForm(handle, number, passThrough);
+    } else if (form == kGAForm189216ID) {
+        calcCreditSummaryForm(handle, number, passThrough);
+    } else if (form == kGAForm189217ID) {
+        calcPartYearForm(handle, number, passThrough);
+    } else if (form == kGAForm189218ID) {
+        calcSourceLinksForm(handle, number, passThrough);
+    } else if (form == kStateForm4ID || form == kStateForm2ID || form == kStateForm3ID) {
+        calcStateSharedForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm71ID) {
+        calcUnderpaymentForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm73ID) {
+        calcOtherStateCreditForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm75ID) {
+        calcEstimatedTaxForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm76ID) {
+        calcDocumentListForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm72ID || form == kGAForm74ID || form == kGAForm187981ID || form == kGAForm203638ID ||
+               form == kGAForm203639ID || form == kGAForm77ID || form == kGAForm187982ID ||
+               isIndividualCreditWorksheet(form) || form == kGAForm204111ID) {
+        calcGroupedForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm189219ID) {
+        calcAmendedReturnForm(form, handle, copy, passThrough);
+    } else if (form == kGAForm203811ID) {
+        calcBusinessCreditForm(form, handle, copy, passThrough);
+    }
+    // The mark goes to the Georgia return, which holds the Georgia forms.
+    if (markEntered != 0) {
+        gaReturn_->setDataEntered(form, number, true, false);
+    }
+}
+
+void GATaxReturnCalcEngine::calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                            int passThrough) {
+    const std::uint16_t number = hostCopy(copy);
+    if (form == kGAForm72ID) {
+        calcForm72(handle, number, passThrough);
+    } else if (form == kGAForm74ID) {
+        sumIndCrParts(handle, number, passThrough);
+    } else if (form == kGAForm187981ID) {
+        calcEducationExpenseCredit(handle, number, passThrough);
+    } else if (form == kGAForm203638ID) {
+        calcRuralHospitalCredit(handle, number, passThrough);
+    } else if (form == kGAForm203639ID) {
+        calcConservationCredit(handle, number, passThrough);
+    } else if (form == kGAForm77ID) {
+        calcPaymentVoucher(handle, number, passThrough);
+    } else if (form == kGAForm187982ID) {
+        calcExtensionVoucher(handle, number, passThrough);
+    } else if (form == kGAForm190054ID) {
+        calcIndCr201(handle, number, passThrough);
+    } else if (form == kGAForm190055ID) {
+        calcIndCr202(handle, number, passThrough);
+    } else if (form == kGAForm190056ID) {
+        calcIndCr203(handle, number, passThrough);
+    } else if (form == kGAForm190057ID) {
+        calcIndCr204(handle, number, passThrough);
+    } else if (form == kGAForm190058ID) {
+        calcIndCr205(handle, number, passThrough);
+    } else if (form == kGAForm190059ID) {
+        calcIndCr206(handle, number, passThrough);
+    } else if (form == kGAForm190060ID) {
+        calcIndCr207(handle, number, passThrough);
+    } else if (form == kGAForm190061ID) {
+        calcIndCr208(handle, number, passThrough);
+    } else if (form == kGAForm190062ID) {
+        calcIndCr209(handle, number, passThrough);
+    } else if (form == kGAForm204111ID) {
+        indexCreditForms(handle, number, passThrough);
+    }
+}
+
+// ------------------------------------------------ shared state worksheets
+
+int GATaxReturnCalcEngine::residencyCode(DataMgmt::TaxFormPtr handle) {
+    const auto& f69 = kGAForm69FieldIds;
+    return getRadioGroupValue(handle, kGAForm69ID, f69.f110, f69.f112, f69.f111, f69.f1);
+}
+
+void GATaxReturnCalcEngine::calcStateSharedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                int passThrough) {
+    const std::uint16_t number = hostCopy(copy);
+    if (form == kStateForm4ID) {
+        calcStateForm4(handle, number, passThrough);
+        return;
+    }
+    if (form != kStateForm2ID && form != kStateForm3ID) {
+        return;
+    }
+    const std::int16_t filingStatus = gaReturn_->getFilingStatusNumber();
+    const int residency = residencyCode(handle);
+    const auto extra = static_cast<std::int16_t>(passThrough);
+    if (form == kStateForm2ID) {
+        buildInterestStatement(handle, number, extra, kGAForm69ID, filingStatus, 0, residency);
+    } else {
+        buildDividendStatement(handle, number, extra, kGAForm69ID, filingStatus, 0, residency);
+    }
+}
+
+void GATaxReturnCalcEngine::calcStateForm4(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    const int residency = residencyCode(handle);
+    allocateStateWages(handle, gaReturn_->getAbbreviation(), kGAForm69ID,
+                       static_cast<std::uint16_t>(gaReturn_->getFilingStatusNumber()), residency, 0);
+    sumAllCopies(handle, residency);
+    pullCommonAmount(handle);
+    DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, false);
+    if (!info.isNull()) {
+        info->assignIR(kGAForm69FieldIds.f8, residency);
+    }
+    gaReturn_->setDataEntered(kStateForm4ID, copy, true, false);
+    DataMgmt::TaxFormPtr worksheet = gaReturn_->getForm(kStateForm4ID, copy);
+    if (!worksheet.isNull()) {
+        worksheet->setCalculatedFlag(true);
+    }
+}
+
+// ------------------------------------------------------------ empty hooks
+
+void GATaxReturnCalcEngine::emptyFormHook(const FormId& /*form*/, DataMgmt::TaxFormPtr /*handle*/, int /*copy*/,
+                                          int /*passThrough*/) {}
+
+void GATaxReturnCalcEngine::spareFormHook1(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook2(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook3(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook4(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook5(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook6(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+void GATaxReturnCalcEngine::spareFormHook7(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int pass) {
+    emptyFormHook(form, handle, copy, pass);
+}
+
+// ------------------------------------------------ before and after the walk
+
+void GATaxReturnCalcEngine::beforeCalc() {
+    updateOtherStateRows();
+
+    const auto& f70 = kGAForm70FieldIds;
+    const auto& f189218 = kGAForm189218FieldIds;
+    clearFieldRange(kGAForm70ID, 1, f70.f190488, f70.f190493);
+    for (DataMgmt::TaxFormIter copies = gaReturn_->getForms(kGAForm189218ID); !copies.atEOL(); copies.next()) {
+        DataMgmt::TaxFormPtr copy = copies.getTaxForm();
+        if (!copy.isNull()) {
+            clearFieldRange(kGAForm189218ID, copy->getCopyNumber(), f189218.f190506, f189218.f190514);
+        }
+    }
+
+    int counter = 0;
+    for (const FormId& source : {kForm52ID, kForm54ID, kForm110ID, kForm186662ID, kForm165ID, kForm84ID, kForm166ID,
+                                 kForm164ID, kForm135ID}) {
+        collectStateSourceLinks(source, counter, 0);
+    }
+    for (int pass = 0; pass <= 3; ++pass) {
+        collectStateSourceLinks(kGAForm70ID, counter, pass);
+    }
+
+    gaReturn_->getFormUVPtr(kGAForm204111ID, 1, true);
+}
+
+void GATaxReturnCalcEngine::afterCalc() {
+    DataMgmt::TaxFormPtr summary = gaReturn_->getFormUVPtr(kStateForm32783ID, 1, true);
+    if (summary.isNull()) {
+        return;
+    }
+    const auto& s = kStateForm32783FieldIds;
+    const auto& f69 = kGAForm69FieldIds;
+    const auto& f70 = kGAForm70FieldIds;
+    gaReturn_->getII(kGAForm70ID, f70.f100, summary, s.f32784);
+    gaReturn_->getII(kGAForm70ID, f70.f99, summary, s.f32785);
+    gaReturn_->getII(kGAForm70ID, f70.f101, summary, s.f32787);
+    gaReturn_->getII(kGAForm69ID, f69.f76, summary, s.f32786);
+
+    const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.f37);
+    if (nonresident) {
+        summary->assignText(s.f133645, "Nonresident");
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
+        summary->assignText(s.f133645, "Part-year resident");
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
+        summary->assignText(s.f133645, "Full-year resident");
+    } else {
+        summary->setNull(s.f133645);
+    }
+
+    if (nonresident) {
+        gaReturn_->getII(kGAForm189217ID, kGAForm189217FieldIds.f189451, summary, s.f133646);
+        gaReturn_->getII(kGAForm70ID, f70.f84, summary, s.f133647);
+    } else {
+        summary->setNull(s.f133646);
+        summary->setNull(s.f133647);
+    }
+    gaReturn_->setDataEntered(kStateForm32783ID, 1, true, false);
+}
+
+// ------------------------------------------------------- test facility
+
+void GATaxReturnCalcEngine::runAutoTest() {
+    throw Exceptions::QuarloException("not available", "GATaxReturnCalcEngine", "runAutoTest");
+}
+
+}  // namespace GACalculationMgmt

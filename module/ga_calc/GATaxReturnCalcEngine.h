@@ -1,0 +1,142 @@
+// The Georgia calculation engine.
+//
+// GATaxReturnCalcEngine fills the state layer's per-form operations: the
+// whole-return calculation over the fixed Georgia order GACalcOrder, the
+// per-copy dispatcher that sends each copy to the routine of its form, the
+// second-level dispatcher of the credit and voucher forms, the hooks before
+// and after a whole-return calculation, the shared state worksheets 2, 3 and
+// 4, and the payment-voucher scan line.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "module/frame/FormIdentifiers.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+
+namespace GADataMgmt {
+class GATaxReturn;
+}  // namespace GADataMgmt
+
+namespace GACalculationMgmt {
+
+using FormId = Primitives::QVImmutableFormIdentifier;
+using FieldId = Primitives::QVImmutableIdentifier;
+
+// The Georgia calculation order: 38 forms, closed by form 0. Form 70 stands
+// four times, forms 189215, 189216 and 189217 twice each, so that later
+// forms see the main form's results and the main form sees theirs.
+inline constexpr std::array<FormId, 39> GACalcOrder{{
+    kGAForm69ID,     kGAForm70ID,     kGAForm189215ID, kGAForm189216ID, kGAForm189217ID, kStateForm2ID,
+    kStateForm3ID,   kStateForm4ID,   kGAForm76ID,     kGAForm70ID,     kGAForm189218ID, kGAForm74ID,
+    kGAForm190054ID, kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
+    kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm187981ID, kGAForm203638ID, kGAForm203639ID,
+    kGAForm203811ID, kGAForm73ID,     kGAForm204111ID, kGAForm189215ID, kGAForm189216ID, kGAForm189217ID,
+    kGAForm70ID,     kGAForm71ID,     kGAForm70ID,     kGAForm72ID,     kGAForm77ID,     kGAForm75ID,
+    kGAForm187982ID, kGAForm189219ID, FormId{0, true},
+}};
+
+class GATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEngine {
+public:
+    GATaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn, GADataMgmt::GATaxReturn* gaReturn,
+                          TaxFormPrintMgmt::TaxFormPrinterPtr printer);
+    ~GATaxReturnCalcEngine() override;
+
+    // ---- the state layer's per-form operations
+    void calcAllForms() override;
+    void calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough, int unused,
+                      DataMgmt::TaxFormPtr handle) override;
+    FormId getMainForm() override;
+    FormId getFederalForm() override;
+    char getFilingStatus() override;
+    void calcStateSharedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook1(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook2(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook3(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook4(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook5(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void spareFormHook6(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                  int passThrough) override;
+    void calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                int passThrough) override;
+    void spareFormHook7(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
+    void beforeCalc() override;
+    void afterCalc() override;
+
+    // The body of the seven spare hooks: nothing.
+    void emptyFormHook(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough);
+
+    // ---- state form 4: residency, wage allocation, sums and common amounts
+    void calcStateForm4(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+
+    // ---- payment-voucher scan line
+    // Writes into resultField of the copy: document code, "00", the nine
+    // digits of the number field and their check digit, period code, year
+    // code, voucher code, filler, "075", the amount in eight digits, "00",
+    // and a final check digit over every digit of the line.
+    void buildScanLine(DataMgmt::TaxFormPtr form, FieldId numberField, FieldId amountField,
+                       const char* documentCode, const char* filler, const char* periodCode, const char* yearCode,
+                       const char* voucherCode, FieldId resultField);
+    // Cleans the number text (strips it) and gives its nine digits and their
+    // check digit. Hyphens are skipped. A text that is empty, holds any other
+    // non-digit, or holds more than nine digits gives "000000000" and check
+    // digit 0.
+    static void computeSsnCheckDigit(std::string& number, std::string& digits, short& checkDigit);
+
+    GADataMgmt::GATaxReturn* gaReturn() const { return gaReturn_; }
+
+    // ---- per-form routines, reached through the dispatchers
+    void calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcMainForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcAdjustmentsForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcPartYearForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough);
+    void calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcUnderpaymentPenalty(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
+    void calcOtherStateCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcDocumentList(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcAmendedReturn(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
+    void calcBusinessCredits(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcExtensionVoucher(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr202(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr203(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr204(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr205(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr206(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcIndCr209(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcEducationExpenseCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void calcConservationCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    void indexCreditForms(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+
+    // ---- source-document links, rebuilt before each whole-return calculation
+    void updateOtherStateRows();
+    void collectStateSourceLinks(const FormId& source, int& counter, int pass);
+
+    // ---- test facility (runs only when the configuration allows automated
+    // testing; not available in this build: throws QuarloException)
+    void runAutoTest();
+
+private:
+    // The residency code of the information form's return-residency boxes:
+    // 4 both columns open, 3 nonresident, 2 part-year, 1 full-year.
+    int residencyCode(DataMgmt::TaxFormPtr handle);
+
+    GADataMgmt::GATaxReturn* gaReturn_;  // not owned
+};
+
+}  // namespace GACalculationMgmt

@@ -1,0 +1,193 @@
+// The Georgia tax-rate schedule and the small amount helpers that the form
+// routines share.
+//
+// The schedule is computed in whole ten-thousandths of a dollar, so every
+// bracket amount, the one-cent take-off and the one-dollar add-on are exact
+// and the rounding to whole dollars happens once, at the end, by an explicit
+// rule: a remainder of exactly half a dollar or more rounds up. The tax is
+// never negative, so this is the same rule as the host's rounding (halves
+// away from zero), and it does not depend on how a build rounds binary
+// fractions.
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
+
+namespace GACalculationMgmt {
+
+namespace {
+
+// Ten-thousandths of a dollar.
+constexpr std::int64_t kUnitsPerDollar = 10000;
+constexpr std::int64_t kUnitsPerCent = 100;
+
+// Incomes are held far below the range where the unit arithmetic could
+// overflow: nine trillion dollars is 9e16 units, and six percent of it in
+// units times 100 stays below 2^63.
+constexpr double kIncomeLimit = 9.0e12;
+
+// One column of the rate schedule: the lower edge of each bracket in dollars
+// (the edge itself belongs to the bracket below) and the tax at that edge.
+struct Column {
+    std::int64_t over[6];
+    std::int64_t base[6];
+};
+
+// Single (status 1).
+constexpr Column kSingle{{0, 750, 2250, 3750, 5250, 7000}, {0, 8, 38, 83, 143, 230}};
+// Married filing separately (status 3).
+constexpr Column kSeparate{{0, 500, 1500, 2500, 3500, 5000}, {0, 5, 25, 55, 95, 170}};
+// Married filing jointly, head of household, and any other status.
+constexpr Column kJoint{{0, 1000, 3000, 5000, 7000, 10000}, {0, 10, 50, 110, 190, 340}};
+
+const Column& columnFor(int filingStatus) {
+    if (filingStatus == 1) {
+        return kSingle;
+    }
+    if (filingStatus == 3) {
+        return kSeparate;
+    }
+    return kJoint;
+}
+
+// The bracket amount of a working amount given in cents, in units.
+std::int64_t bracketAmount(const Column& column, std::int64_t xCents) {
+    int bracket = 0;
+    for (int i = 5; i > 0; --i) {
+        if (xCents > column.over[i] * 100) {
+            bracket = i;
+            break;
+        }
+    }
+    const std::int64_t rate = bracket + 1;  // percent
+    // rate % of (x - over) dollars = rate * (cents over the edge) units.
+    return column.base[bracket] * kUnitsPerDollar + rate * (xCents - column.over[bracket] * 100);
+}
+
+// Whole dollars of a non-negative amount in units; half a dollar rounds up.
+std::int64_t roundUnitsToDollars(std::int64_t units) {
+    if (units <= 0) {
+        return 0;
+    }
+    return (units + kUnitsPerDollar / 2) / kUnitsPerDollar;
+}
+
+}  // namespace
+
+double GATaxReturnCalcEngine::computeTaxFromRateSchedule(double income, int filingStatus) {
+    if (std::isnan(income)) {
+        return 0.0;
+    }
+    if (income > kIncomeLimit) {
+        income = kIncomeLimit;
+    }
+    const double clamped = income < 0.0 ? 0.0 : income;
+
+    // Below 100,000 the tax is that of the midpoint of the income's $100
+    // bracket (0 to 99 works on 50); from 100,000 on, that of the income
+    // itself, to the cent.
+    std::int64_t xCents = 0;
+    if (clamped < 100000.0) {
+        const auto hundreds = static_cast<std::int64_t>(std::floor(clamped / 100.0));
+        xCents = (hundreds * 100 + 50) * 100;
+    } else {
+        xCents = std::llround(clamped * 100.0);
+    }
+
+    std::int64_t units = bracketAmount(columnFor(filingStatus), xCents);
+    if (filingStatus == 1) {
+        if (xCents < 100 * 100) {
+            return 0.0;
+        }
+        return static_cast<double>(roundUnitsToDollars(units));
+    }
+
+    // Every other status: one cent off, so that an amount ending in exactly
+    // 50 cents rounds down ...
+    units -= kUnitsPerCent;
+    // ... except above 100,000, where an income that is an odd multiple of
+    // $25 (its tax ends in exactly 50 cents) takes a dollar more and so
+    // rounds up.
+    if (income > 100000.0) {
+        const auto whole = static_cast<std::int64_t>(std::floor(income));
+        if (whole % 25 == 0 && whole % 50 != 0) {
+            units += kUnitsPerDollar;
+        }
+    }
+    return static_cast<double>(roundUnitsToDollars(units));
+}
+
+double GATaxReturnCalcEngine::proportionalShare(double numerator, double divisor, double base) {
+    // A share of nothing, or of a divisor that is not a positive amount, is
+    // nothing: the caller stores it into a tax field, which must never hold
+    // infinity or NaN.
+    if (!(numerator > 0.0) || !(divisor > 0.0)) {
+        return 0.0;
+    }
+    const double share = numerator / divisor * base;
+    if (!std::isfinite(share) || share < 0.0) {
+        return 0.0;
+    }
+    return share;
+}
+
+void GATaxReturnCalcEngine::storeComputedAmount(DataMgmt::TaxFormPtr copy, const FormId& otherForm, double amount,
+                                                FieldId target, FieldId other, int filingStatus) {
+    if (copy.isNull()) {
+        return;
+    }
+    if (filingStatus == 2) {
+        // Joint return: the other column is open, and the target holds what
+        // the other form's column does not take.
+        copy->unProtect(other);
+        const std::int64_t taken = gaReturn_->getIN(otherForm, 1, other);
+        copy->assignIR(target, amount - static_cast<double>(taken));
+        return;
+    }
+    copy->setNull(other);
+    copy->assignIR(target, amount);
+    copy->makeProtected(other);
+}
+
+void GATaxReturnCalcEngine::copyLinkedField(const FormId& sourceForm, FieldId sourceField, std::uint16_t copy,
+                                            DataMgmt::TaxFormPtr& target, FieldId targetField) {
+    if (target.isNull()) {
+        return;
+    }
+    DataMgmt::TaxFormPtr first = gaReturn_->getFormUVPtr(sourceForm, 1, false);
+    if (first.isNull()) {
+        return;
+    }
+    const DataMgmt::FormFieldPtr field = first->getField(sourceField);
+    const DataMgmt::FormFieldDescPtr desc = field.isNull() ? DataMgmt::FormFieldDescPtr() : field->getFieldDesc();
+    if (!desc.isNull() && desc->isBoolean()) {
+        // A box is read from copy 1 whatever copy is asked for.
+        if (first->xMarked(sourceField)) {
+            target->setX(targetField);
+        } else {
+            target->setXNo(targetField);
+        }
+        return;
+    }
+    if (!desc.isNull() && desc->isText()) {
+        target->assignText(targetField, gaReturn_->getFieldAsString(sourceForm, copy, sourceField));
+        return;
+    }
+    gaReturn_->getIIM(sourceForm, sourceField, copy, target, targetField);
+}
+
+void copyFieldOrNull(DataMgmt::TaxFormPtr copy, FieldId target, FieldId source) {
+    if (copy.isNull()) {
+        return;
+    }
+    if (copy->getIR(source) == 0.0) {
+        copy->setNull(target);
+        return;
+    }
+    copy->assignII(target, source);
+}
+
+}  // namespace GACalculationMgmt

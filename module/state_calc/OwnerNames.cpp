@@ -1,0 +1,412 @@
+// Owner names, numbers and the home address, read from the information form.
+//
+// Every field of the information form is found through column 4 of the
+// field-triple table: rows 1-5 are the taxpayer's first name, middle name,
+// last name, suffix and number, rows 6-10 the spouse's, rows 11-15 street,
+// apartment, city, state and ZIP code; row 16 names no field. The heading
+// transfer fills column 4 before any of these operations run.
+#include <array>
+#include <string>
+
+#include "module/catalogues/FieldTripleTable.h"
+#include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form55FieldIds.h"
+#include "module/catalogues/Form87FieldIds.h"
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+constexpr std::uint16_t kLastTripleRow = 16;
+constexpr std::int16_t kOwnerSpouse = 10;
+
+const char* const kJointSeparator = " & ";
+const char* const kApartmentSuffix = " Apt ";
+
+// The information-form field of a table row (1 to 16); the null field for
+// row 0 and for any row outside the table.
+FieldId infoField(std::uint16_t row) {
+    if (row < 1 || row > kLastTripleRow) {
+        return Primitives::kNullFieldID;
+    }
+    return kFieldTripleTable[(row - 1) * kFieldTripleColumns + 3];
+}
+
+bool isJoint(std::int16_t ownerCode) { return ownerCode == 0 || ownerCode == 2; }
+
+void upperIfAsked(std::string& text, int upperCase) {
+    if (upperCase == 1) {
+        Utils::QVStringUtils::toUpperCase(text);
+    }
+}
+
+std::size_t maxTextLength(DataMgmt::TaxForm& copy, FieldId field) {
+    DataMgmt::TaxFormDescPtr formDesc = copy.getTaxFormDescriptor();
+    if (formDesc.isNull()) {
+        return 0;
+    }
+    DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(field);
+    return fieldDesc.isNull() ? 0 : fieldDesc->getMaxLength();
+}
+
+// Writes a text into a present target field.
+void writeText(DataMgmt::TaxForm& copy, FieldId field, const std::string& text) {
+    if (!field.isNullID()) {
+        copy.assignText(field, text);
+    }
+}
+
+void writeNull(DataMgmt::TaxForm& copy, FieldId field) {
+    if (!field.isNullID()) {
+        copy.setNull(field);
+    }
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::buildFieldTripleTable() {
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f87 = kForm87FieldIds;
+    // Rows 1-15: the item's field on federal form 1, 55 and 87.
+    const std::array<std::array<FieldId, 3>, 15> rows{{
+        {f1.f1, f55.f1, f87.f31},             // taxpayer first name
+        {f1.f411, f55.f178, f87.f69},         // taxpayer middle name or initial
+        {f1.f2, f55.f2, f87.f32},             // taxpayer last name
+        {f1.f3, f55.f3, f87.f81534},          // taxpayer suffix
+        {f1.f11, f55.f11, f87.f9},            // taxpayer social security number
+        {f1.f4, f55.f4, f87.f81535},          // spouse first name
+        {f1.f412, f55.f179, f87.f81536},      // spouse middle name or initial
+        {f1.f5, f55.f5, f87.f81537},          // spouse last name
+        {f1.f6, f55.f6, f87.f81538},          // spouse suffix
+        {f1.f12, f55.f12, f87.f53},           // spouse social security number
+        {f1.f7, f55.f7, f87.f33},             // street address
+        {f1.f317, f55.f123, f87.f5},          // apartment number
+        {f1.f8, f55.f8, f87.f6},              // city
+        {f1.f9, f55.f9, f87.f7},              // state
+        {f1.f10, f55.f10, f87.f8},            // ZIP code
+    }};
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            kFieldTripleTable[r * kFieldTripleColumns + c] = rows[r][c];
+        }
+    }
+    for (std::size_t c = 0; c < kFieldTripleColumns; ++c) {
+        kFieldTripleTable[15 * kFieldTripleColumns + c] = Primitives::kNullFieldID;
+    }
+}
+
+std::string& StateTaxReturnCalcEngine::buildDisplayName(std::string& dest, const FormId& source, FieldId first,
+                                                        FieldId middle, FieldId last, FieldId suffix,
+                                                        Utils::DISPLAY_NAME display) {
+    auto part = [&](FieldId field) {
+        return field.isNullID() ? std::string() : stateReturn_->formString(source, 1, field);
+    };
+    dest = Utils::buildNameS(part(first), part(middle), part(last), part(suffix), display);
+    return dest;
+}
+
+std::string& StateTaxReturnCalcEngine::buildPersonName(std::string& dest, const FormId& source,
+                                                       std::uint16_t firstRow, std::uint16_t middleRow,
+                                                       std::uint16_t lastRow, std::uint16_t suffixRow,
+                                                       Utils::DISPLAY_NAME display) {
+    return buildDisplayName(dest, source, infoField(firstRow), infoField(middleRow), infoField(lastRow),
+                            infoField(suffixRow), display);
+}
+
+std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy,
+                                                       std::uint16_t row, std::uint16_t width) {
+    dest.clear();
+    const FieldId field = infoField(row);
+    if (field.isNullID() || copy.isNull()) {
+        return dest;
+    }
+    const std::int64_t token = copy->getField(field)->getLongValue();
+    dest = Utils::strip(stateReturn_->getText(token, static_cast<short>(width), DataMgmt::kJustifyLeft));
+    return dest;
+}
+
+std::string& StateTaxReturnCalcEngine::composeOwnerName(std::string& dest, const FormId& source,
+                                                        std::int16_t ownerCode, Utils::DISPLAY_NAME display) {
+    std::string result;
+    DataMgmt::TaxFormPtr sourceCopy = stateReturn_->getFormUVPtr(source, 1, true);
+    if (sourceCopy.isNull()) {
+        dest.clear();
+        return dest;
+    }
+    std::string name;
+    if (ownerCode == kOwnerSpouse) {
+        buildPersonName(result, source, 6, 7, 8, 9, display);
+    } else if (isJoint(ownerCode)) {
+        std::string taxpayerLast;
+        std::string spouseLast;
+        getStrippedText(taxpayerLast, sourceCopy, 3, 20);
+        getStrippedText(spouseLast, sourceCopy, 8, 20);
+        if (!spouseLast.empty() && Utils::QVStringUtils::stricmp(spouseLast, taxpayerLast) != 0) {
+            // Two last names: both full names.
+            buildPersonName(result, source, 1, 2, 3, 4, display);
+            buildPersonName(name, source, 6, 7, 8, 9, display);
+            if (!name.empty()) {
+                result += kJointSeparator;
+                result += name;
+            }
+        } else {
+            // One shared last name, written once. When the spouse's last name
+            // is empty the taxpayer's stands for both.
+            const std::uint16_t lastRow = spouseLast.empty() ? 3 : 8;
+            if (display == 1) {
+                buildPersonName(result, source, 1, 2, 0, 0, display);
+                buildPersonName(name, source, 6, 7, lastRow, 0, display);
+            } else {
+                buildPersonName(result, source, 1, 2, lastRow, 4, display);
+                buildPersonName(name, source, 6, 7, 0, 9, display);
+            }
+            result += kJointSeparator;
+            result += name;
+        }
+    } else {
+        buildPersonName(result, source, 1, 2, 3, 4, display);
+    }
+    dest = result;
+    return dest;
+}
+
+std::string& StateTaxReturnCalcEngine::getOwnerName(std::string& dest, const FormId& source,
+                                                    std::int16_t ownerCode) {
+    std::string name;
+    composeOwnerName(name, source, ownerCode, Utils::DISPLAY_NAME{0});
+    dest = name;
+    return dest;
+}
+
+void StateTaxReturnCalcEngine::assignOwnerName(DataMgmt::TaxFormPtr target, const FormId& source,
+                                               std::int16_t ownerCode, Utils::DISPLAY_NAME display,
+                                               FieldId taxpayerName, FieldId taxpayerNumber,
+                                               FieldId secondTaxpayerName, FieldId secondTaxpayerNumber,
+                                               FieldId spouseName, FieldId spouseNumber, FieldId secondSpouseName,
+                                               FieldId secondSpouseNumber, FieldId /*extra*/, int upperCase) {
+    if (target.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *target;
+    DataMgmt::TaxFormPtr sourceCopy = stateReturn_->getFormUVPtr(source, 1, true);
+
+    // A name (or number) field and its second field: the second copies the
+    // first when the first is named, else receives the text itself.
+    auto writePair = [&](FieldId first, FieldId second, const std::string& text) {
+        writeText(form, first, text);
+        if (second.isNullID()) {
+            return;
+        }
+        if (!first.isNullID()) {
+            form.assignII(second, first);
+        } else {
+            form.assignText(second, text);
+        }
+    };
+    auto numberText = [&](std::uint16_t row) {
+        const FieldId field = infoField(row);
+        if (sourceCopy.isNull() || field.isNullID()) {
+            return std::string();
+        }
+        return stateReturn_->getText(sourceCopy->getField(field)->getLongValue(), 11, DataMgmt::kJustifyLeft);
+    };
+
+    std::string text;
+    composeOwnerName(text, source, 1, display);
+    upperIfAsked(text, upperCase);
+    writePair(taxpayerName, secondTaxpayerName, text);
+    writePair(taxpayerNumber, secondTaxpayerNumber, numberText(5));
+
+    if (isJoint(ownerCode)) {
+        composeOwnerName(text, source, kOwnerSpouse, display);
+        upperIfAsked(text, upperCase);
+        writePair(spouseName, secondSpouseName, text);
+        writePair(spouseNumber, secondSpouseNumber, numberText(10));
+    } else {
+        writeNull(form, spouseName);
+        writeNull(form, secondSpouseName);
+        writeNull(form, spouseNumber);
+        writeNull(form, secondSpouseNumber);
+    }
+}
+
+void StateTaxReturnCalcEngine::getTableTexts(const FormId& source, const std::array<std::uint16_t, 5>& rows,
+                                             std::array<std::string, 5>& texts, int upperCase) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FieldId field = infoField(rows[i]);
+        if (field.isNullID()) {
+            continue;
+        }
+        texts[i] = stateReturn_->formString(source, 1, field);
+        upperIfAsked(texts[i], upperCase);
+    }
+}
+
+void StateTaxReturnCalcEngine::assignOwnerInfo(DataMgmt::TaxFormPtr target, const FormId& source,
+                                               std::int16_t ownerCode, FieldId taxpayerFirst,
+                                               FieldId taxpayerMiddle, FieldId taxpayerLast,
+                                               FieldId taxpayerSuffix, FieldId taxpayerNumber, FieldId spouseFirst,
+                                               FieldId spouseMiddle, FieldId spouseLast, FieldId spouseSuffix,
+                                               FieldId spouseNumber, FieldId /*extra*/, int upperCase) {
+    if (target.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *target;
+    stateReturn_->getFormUVPtr(source, 1, true);
+
+    const std::array<FieldId, 5> taxpayer{taxpayerFirst, taxpayerMiddle, taxpayerLast, taxpayerSuffix,
+                                          taxpayerNumber};
+    const std::array<FieldId, 5> spouse{spouseFirst, spouseMiddle, spouseLast, spouseSuffix, spouseNumber};
+
+    std::array<std::string, 5> texts;
+    getTableTexts(source, {1, 2, 3, 4, 5}, texts, upperCase);
+    for (std::size_t i = 0; i < taxpayer.size(); ++i) {
+        writeText(form, taxpayer[i], texts[i]);
+    }
+    if (isJoint(ownerCode)) {
+        std::array<std::string, 5> spouseTexts;
+        getTableTexts(source, {6, 7, 8, 9, 10}, spouseTexts, upperCase);
+        for (std::size_t i = 0; i < spouse.size(); ++i) {
+            writeText(form, spouse[i], spouseTexts[i]);
+        }
+    } else {
+        for (const FieldId& field : spouse) {
+            writeNull(form, field);
+        }
+    }
+}
+
+void StateTaxReturnCalcEngine::getAddress(const FormId& source, std::string& city, std::string& region,
+                                          std::string& fallbackRegion, std::string& postalCode, int upperCase) {
+    DataMgmt::TaxFormPtr sourceCopy = stateReturn_->getFormUVPtr(source, 1, true);
+    if (sourceCopy.isNull()) {
+        return;
+    }
+    auto infoText = [&](std::uint16_t row) {
+        const FieldId field = infoField(row);
+        return field.isNullID() ? std::string() : stateReturn_->formString(source, 1, field);
+    };
+    city = infoText(13);
+    const auto& f92 = kForm92FieldIds;
+    if (taxReturn->formYes(kForm92ID, 1, f92.f545)) {
+        // Foreign address: the region is always written in capitals.
+        region = taxReturn->formString(kForm92ID, 1, f92.f81523);
+        Utils::QVStringUtils::toUpperCase(region);
+        fallbackRegion = taxReturn->formString(kForm92ID, 1, f92.f150739);
+        postalCode = taxReturn->formString(kForm92ID, 1, f92.f81525);
+    } else {
+        region = infoText(14);
+        fallbackRegion = region;
+        postalCode = infoText(15);
+    }
+    if (upperCase == 1) {
+        Utils::QVStringUtils::toUpperCase(city);
+        Utils::QVStringUtils::toUpperCase(region);
+        Utils::QVStringUtils::toUpperCase(postalCode);
+    }
+}
+
+void StateTaxReturnCalcEngine::assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state,
+                                             FieldId zipCode, FieldId foreignRegion, FieldId foreignPostalCode,
+                                             int upperCase) {
+    if (target.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *target;
+    std::string cityText;
+    std::string region;
+    std::string fallbackRegion;
+    std::string postalCode;
+    getAddress(stateReturn_->getInfoForm(), cityText, region, fallbackRegion, postalCode, upperCase);
+    writeText(form, city, cityText);
+    if (taxReturn->formYes(kForm92ID, 1, kForm92FieldIds.f545)) {
+        writeNull(form, state);
+        writeNull(form, zipCode);
+        if (!foreignRegion.isNullID()) {
+            const bool fits = region.size() <= maxTextLength(form, foreignRegion);
+            form.assignText(foreignRegion, fits ? region : fallbackRegion);
+        }
+        writeText(form, foreignPostalCode, postalCode);
+    } else {
+        writeText(form, state, region);
+        writeText(form, zipCode, postalCode);
+        writeNull(form, foreignRegion);
+        writeNull(form, foreignPostalCode);
+    }
+}
+
+void StateTaxReturnCalcEngine::assignAddressFields(DataMgmt::TaxFormPtr target, FieldId city, FieldId state,
+                                                   FieldId zipCode, int upperCase) {
+    if (target.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *target;
+    std::string cityText;
+    std::string region;
+    std::string fallbackRegion;
+    std::string postalCode;
+    getAddress(stateReturn_->getInfoForm(), cityText, region, fallbackRegion, postalCode, upperCase);
+    writeText(form, city, cityText);
+    if (!state.isNullID()) {
+        const bool fits = region.size() <= maxTextLength(form, state);
+        form.assignText(state, fits ? region : fallbackRegion);
+    }
+    writeText(form, zipCode, postalCode);
+}
+
+void StateTaxReturnCalcEngine::assignAddressLine(DataMgmt::TaxFormPtr target, FieldId streetLine, int upperCase) {
+    // Nothing is read or written for a target copy that does not exist.
+    if (target.isNull() || streetLine.isNullID()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *target;
+    const FormId infoForm = stateReturn_->getInfoForm();
+    auto infoText = [&](std::uint16_t row) {
+        const FieldId field = infoField(row);
+        return field.isNullID() ? std::string() : stateReturn_->formString(infoForm, 1, field);
+    };
+    const std::string street = infoText(11);
+    const std::string apartment = infoText(12);
+
+    std::string line;
+    if (street.empty()) {
+        if (!apartment.empty()) {
+            line = "Apartment " + apartment;
+        }
+    } else if (apartment.empty()) {
+        line = street;
+    } else {
+        // The street is shortened so that the apartment suffix fits the field.
+        const std::string suffix = kApartmentSuffix + apartment;
+        const std::size_t maxLength = maxTextLength(form, streetLine);
+        const std::size_t keep = maxLength > suffix.size() ? maxLength - suffix.size() : 0;
+        line = street.substr(0, keep) + suffix;
+    }
+    upperIfAsked(line, upperCase);
+    form.assignText(streetLine, line);
+}
+
+int StateTaxReturnCalcEngine::getRadioGroupValue(DataMgmt::TaxFormPtr /*unused*/, const FormId& form,
+                                                 FieldId /*box1*/, FieldId box3, FieldId box2, FieldId box4) {
+    DataMgmt::TaxFormPtr copy = stateReturn_->getFormUVPtr(form, 1, false);
+    if (copy.isNull()) {
+        return 1;
+    }
+    auto marked = [&](FieldId box) { return !box.isNullID() && copy->xMarked(box); };
+    if (marked(box4)) {
+        return 4;
+    }
+    if (marked(box3)) {
+        return 3;
+    }
+    if (marked(box2)) {
+        return 2;
+    }
+    return 1;
+}
+
+}  // namespace StateCalculationMgmt

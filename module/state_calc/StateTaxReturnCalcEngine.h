@@ -1,0 +1,229 @@
+// The state layer of the calculation engine.
+//
+// StateTaxReturnCalcEngine runs the calculation walk over the forms of the
+// state return (whole return, every copy of one form, one copy), hands each
+// copy to the state's per-copy dispatcher, and offers the state's form
+// routines the work every state return needs: owner names, numbers and the
+// home address of the information form, the heading transfers from the
+// federal return, the state rows of federal form 190, and the range, scale
+// and clamp helpers on state fields.
+//
+// The engine reads the federal return through the host base's return pointer
+// and reads and writes every state form through the state return. Both
+// returns are owned by the host and outlive the engine.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "module/state_calc/WageLineTable.h"
+#include "platform/CalcEngine.h"
+#include "platform/DataMgmt.h"
+#include "platform/Primitives.h"
+#include "platform/StateDataMgmt.h"
+#include "platform/Utils.h"
+
+namespace XmlDom {
+class XmlNodePtr;
+class XmlNamedNodeMapPtr;
+}  // namespace XmlDom
+
+namespace StateCalculationMgmt {
+
+using FormId = Primitives::QVImmutableFormIdentifier;
+using FieldId = Primitives::QVImmutableIdentifier;
+
+// Working state of one field-relation run of the test facility.
+struct FieldRelationRun;
+
+// The information-form fields of heading rows 1 to 15 (taxpayer first,
+// middle and last name, suffix and number; the same for the spouse; street,
+// apartment, city, state and ZIP code).
+using HeadingRowFields = std::array<FieldId, 15>;
+
+// The nine fields of one filer's driver licence or state ID block.
+struct DriverLicenseFields {
+    FieldId option4;
+    FieldId option3;
+    FieldId text1;
+    FieldId text2;
+    FieldId text3;
+    FieldId text4;
+    FieldId box;
+    FieldId option1;
+    FieldId option2;
+};
+
+class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
+public:
+    // Refuses, with Exceptions::QuarloException, a federal return that is
+    // missing and a state return that is missing or not a state return: every
+    // operation of the engine reads through both.
+    StateTaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn, DataMgmt::TaxReturn* stateReturn,
+                             TaxFormPrintMgmt::TaxFormPrinterPtr printer);
+    ~StateTaxReturnCalcEngine() override;
+
+    // ---- host-visible calculation (the host base's slots)
+    void calculateReturn(int value) override;
+    void calculateForm(const FormId& form, int copy, int markEntered, int second, int third,
+                       DataMgmt::TaxFormPtr handle) override;
+    void calculateAllCopies(const FormId& form) override;
+    void calculateIfNeeded(int value) override;
+    long getRefundOrBalanceDue() override;
+
+    // ---- the state's part, filled by the state engine
+    virtual void calcAllForms() = 0;
+    virtual void calcFormCopy(const FormId& form, int copy, int markEntered, int second, int third,
+                              DataMgmt::TaxFormPtr handle) = 0;
+    virtual FormId getMainForm() = 0;
+    virtual FormId getFederalForm() = 0;
+    virtual char getFilingStatus() = 0;
+    virtual void calcStateSharedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook1(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook2(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook3(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook4(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook5(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void spareFormHook6(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                          int passThrough) = 0;
+    virtual void calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                       int passThrough) = 0;
+    virtual void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                        int passThrough) = 0;
+    virtual void spareFormHook7(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void beforeCalc() = 0;
+    virtual void afterCalc() = 0;
+
+    // ---- test facility (runs only when the configuration allows automated
+    // testing; not available in this build: each throws QuarloException
+    // "not available")
+    virtual void importFieldValues(const std::string& fileName, DataMgmt::TaxReturn* taxReturn);
+    virtual void setFieldTestValue(const FormId& form, int copy, const FieldId& field, const std::string& value,
+                                   DataMgmt::TaxReturn* taxReturn, bool onlyIfValued);
+    virtual void runFieldRelations(const std::string& formsFile, const std::string& relationsFile,
+                                   const std::string& resultFile, DataMgmt::TaxReturn* taxReturn,
+                                   const FormId& triggerForm, const FieldId& triggerField);
+    virtual void processRelationNode(const XmlDom::XmlNodePtr& node, FieldRelationRun& run);
+    virtual void processChildNodes(const XmlDom::XmlNodePtr& node, FieldRelationRun& run);
+    virtual std::string getXmlAttribute(const XmlDom::XmlNamedNodeMapPtr& attributes, const std::string& name);
+    void runScrubberHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
+                         const FieldId& doneMark, const FieldId& busyMark);
+    void runCfvDaemonHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
+                          const FieldId& doneMark, const FieldId& busyMark);
+
+    // ---- calculation walk helpers
+    // Sets the calculated flag of every copy of every form of the state
+    // return to false.
+    void clearCalculatedFlags();
+    // Nulls the fields of one state copy from first to last, both included,
+    // in the form's field order. A first (last) field numbered 0 or less
+    // stands for the form's first (last) field. Last is always nulled, also
+    // when it lies before first. A missing copy is left alone.
+    void clearFieldRange(const FormId& form, int copy, FieldId first, FieldId last);
+    // Stores amount x 10^decimals (decimals 1 to 6; any other count stores
+    // the amount itself) and hands back the stored whole number divided by
+    // the same factor; on a missing copy hands back 0 and writes nothing.
+    void storeScaledAmount(const FormId& form, int copy, FieldId field, double& amount, char decimals);
+    // An empty field receives defaultValue; a filled one is pulled into
+    // [low, high] (a value equal to a bound stays). A missing copy is left
+    // alone.
+    void defaultOrClampField(const FormId& form, int copy, FieldId field, double defaultValue, double low,
+                             double high);
+
+    // ---- wage-line table (built once per module life, by the first engine)
+    static void buildWageLineTable();
+
+    // ---- owner names and addresses, read from the information form through
+    // column 4 of the field-triple table (rows 1 to 16)
+    static void buildFieldTripleTable();
+    std::string& buildDisplayName(std::string& dest, const FormId& source, FieldId first, FieldId middle,
+                                  FieldId last, FieldId suffix, Utils::DISPLAY_NAME display);
+    std::string& buildPersonName(std::string& dest, const FormId& source, std::uint16_t firstRow,
+                                 std::uint16_t middleRow, std::uint16_t lastRow, std::uint16_t suffixRow,
+                                 Utils::DISPLAY_NAME display);
+    std::string& getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy, std::uint16_t row,
+                                 std::uint16_t width);
+    // Owner code 10: the spouse; 0 or 2: both filers; any other: the taxpayer.
+    std::string& composeOwnerName(std::string& dest, const FormId& source, std::int16_t ownerCode,
+                                  Utils::DISPLAY_NAME display);
+    std::string& getOwnerName(std::string& dest, const FormId& source, std::int16_t ownerCode);
+    void assignOwnerName(DataMgmt::TaxFormPtr target, const FormId& source, std::int16_t ownerCode,
+                         Utils::DISPLAY_NAME display, FieldId taxpayerName, FieldId taxpayerNumber,
+                         FieldId secondTaxpayerName, FieldId secondTaxpayerNumber, FieldId spouseName,
+                         FieldId spouseNumber, FieldId secondSpouseName, FieldId secondSpouseNumber, FieldId extra,
+                         int upperCase);
+    void getTableTexts(const FormId& source, const std::array<std::uint16_t, 5>& rows,
+                       std::array<std::string, 5>& texts, int upperCase);
+    void assignOwnerInfo(DataMgmt::TaxFormPtr target, const FormId& source, std::int16_t ownerCode,
+                         FieldId taxpayerFirst, FieldId taxpayerMiddle, FieldId taxpayerLast, FieldId taxpayerSuffix,
+                         FieldId taxpayerNumber, FieldId spouseFirst, FieldId spouseMiddle, FieldId spouseLast,
+                         FieldId spouseSuffix, FieldId spouseNumber, FieldId extra, int upperCase);
+    void getAddress(const FormId& source, std::string& city, std::string& region, std::string& fallbackRegion,
+                    std::string& postalCode, int upperCase);
+    void assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode,
+                       FieldId foreignRegion, FieldId foreignPostalCode, int upperCase);
+    void assignAddressFields(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode,
+                             int upperCase);
+    void assignAddressLine(DataMgmt::TaxFormPtr target, FieldId streetLine, int upperCase);
+    // 4 when box4 is marked on copy 1 of the form, else 3 for box3, else 2
+    // for box2, else 1 (also when the form has no copy 1). box1 is not read.
+    int getRadioGroupValue(DataMgmt::TaxFormPtr unused, const FormId& form, FieldId box1, FieldId box3,
+                           FieldId box2, FieldId box4);
+
+    // ---- information-form transfers from the federal return
+    // 1 full-year resident, 2 part-year resident, 3 nonresident.
+    int getResidencyStatus(bool spouse);
+    // The federal main form that federal form 104 says was filed: 87, 55 or 1.
+    FormId getCheckBoxStatus();
+    void transferHeadingRows(DataMgmt::TaxFormPtr info, FormId federalForm, const FormId& ownerInfoForm,
+                             const FormId& enabledTypeForm, const HeadingRowFields& rows, FieldId field736Target,
+                             FieldId form1Box, FieldId form55Box, FieldId form87Box);
+    void transferFilingOptions(DataMgmt::TaxFormPtr info, FieldId choiceA, FieldId choiceB, FieldId detailD,
+                               FieldId companionE, FieldId detail1, FieldId detail2, FieldId detail3,
+                               FieldId detail4, FieldId typeBox3, FieldId typeBox4, FieldId typeBox5,
+                               FieldId choiceC);
+    void protectHeadingFields(DataMgmt::TaxFormPtr info, FieldId yesBox, FieldId noBox, FieldId detailBox,
+                              FieldId detailCompanion, FieldId detailText1, FieldId detailText2, FieldId detail3,
+                              FieldId detail4, FieldId optionBox5, FieldId optionBox6, FieldId optionBox7);
+    void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
+                                   const DriverLicenseFields& spouse);
+    void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
+                           FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts);
+    // The defaulting step of transferFilingOptions runs once per module
+    // life; a host that starts a fresh session without reloading the module
+    // re-arms it here.
+    static void rearmFilingOptionsDefaulting();
+
+    // ---- interest and dividend statements and the state wage worksheet
+    void buildIntDivSummaries(int recalculate, FormId infoForm, FormId closingForm, FormId interestForm,
+                              FieldId interestFirstLine, FormId dividendForm, FieldId dividendFirstLine);
+    void buildInterestStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
+                                FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
+    void buildDividendStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
+                                FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
+    void allocateStateWages(DataMgmt::TaxFormPtr form, const char* abbreviation, FormId infoForm,
+                            std::uint16_t filingStatus, int residency, int displayValue);
+    void sumAllCopies(DataMgmt::TaxFormPtr form, int kind);
+    void pullCommonAmount(DataMgmt::TaxFormPtr form);
+
+    DataMgmt::TaxReturn* federalReturn() const { return taxReturn; }
+    StateDataMgmt::StateTaxReturn* stateReturn() const { return stateReturn_; }
+
+protected:
+    const FormId& interestStatementForm() const { return interestForm_; }
+    const FormId& dividendStatementForm() const { return dividendForm_; }
+    const FormId& stateWageForm() const { return wageForm_; }
+
+private:
+    StateDataMgmt::StateTaxReturn* stateReturn_;
+    FormId interestForm_;
+    FormId dividendForm_;
+    FormId wageForm_;
+};
+
+}  // namespace StateCalculationMgmt

@@ -42,7 +42,7 @@
 // Handles. A form copy is reached through a counted TaxFormPtr. The return
 // keeps one handle per copy; a handle kept by a caller stays valid after the
 // copy is deleted (it then belongs to no return). Calling an operation
-// through an empty handle throws (see requireForm).
+// through an empty handle throws (see TaxFormPtr and requireForm).
 //
 // Caller buffers: every operation that writes a char buffer takes the
 // buffer's capacity (terminating zero included) and cuts the text to fit; each
@@ -151,8 +151,47 @@ class TaxForm;
 class FormField;
 class TaxReturn;
 
-SMARTPOINTERS_NAMED_HANDLE(TaxFormPtr, TaxForm);
-SMARTPOINTERS_NAMED_HANDLE(FormFieldPtr, FormField);
+// Throws QuarloException("empty form handle" / "empty field handle").
+[[noreturn]] void throwEmptyHandle(const char* what, const char* className);
+
+// The handle of a form copy. Calling through an empty handle (operator->,
+// operator*) throws QuarloException("empty form handle", "TaxFormPtr", ...)
+// instead of crashing; get() and isNull() test it without throwing.
+class TaxFormPtr : public SmartPointers::CountedPtr<TaxForm> {
+public:
+    explicit TaxFormPtr(TaxForm* obj = nullptr) : SmartPointers::CountedPtr<TaxForm>(obj) {}
+    TaxFormPtr(const SmartPointers::CountedPtr<TaxForm>& other) : SmartPointers::CountedPtr<TaxForm>(other) {}
+    TaxFormPtr(const TaxFormPtr&) = default;
+    TaxFormPtr& operator=(const TaxFormPtr&) = default;
+    ~TaxFormPtr() override = default;
+
+    TaxForm* operator->() const {
+        if (isNull()) {
+            throwEmptyHandle("empty form handle", "TaxFormPtr");
+        }
+        return get();
+    }
+    TaxForm& operator*() const { return *operator->(); }
+};
+
+// The handle of one field of a copy; empty handles throw like TaxFormPtr.
+class FormFieldPtr : public SmartPointers::CountedPtr<FormField> {
+public:
+    explicit FormFieldPtr(FormField* obj = nullptr) : SmartPointers::CountedPtr<FormField>(obj) {}
+    FormFieldPtr(const SmartPointers::CountedPtr<FormField>& other) : SmartPointers::CountedPtr<FormField>(other) {}
+    FormFieldPtr(const FormFieldPtr&) = default;
+    FormFieldPtr& operator=(const FormFieldPtr&) = default;
+    ~FormFieldPtr() override = default;
+
+    FormField* operator->() const {
+        if (isNull()) {
+            throwEmptyHandle("empty field handle", "FormFieldPtr");
+        }
+        return get();
+    }
+    FormField& operator*() const { return *operator->(); }
+};
+
 SMARTPOINTERS_NAMED_HANDLE(TaxReturnPtr, TaxReturn);
 
 // The form copy behind a handle; an empty handle throws

@@ -67,11 +67,15 @@ void setFlag(detail::CopyData& data, bool& flag, bool on) {
 
 }  // namespace
 
+void throwEmptyHandle(const char* what, const char* className) {
+    throw Exceptions::QuarloException(what, className, "operator->");
+}
+
 TaxForm& requireForm(const TaxFormPtr& copy, const char* className, const char* operation) {
     if (copy.isNull()) {
         throw Exceptions::QuarloException("empty form handle", className, operation);
     }
-    return *copy;
+    return *copy.get();
 }
 
 // ---------------------------------------------------------------- FormField

@@ -243,6 +243,11 @@ TEST_F(CalcTest, FilingChoiceKeepsTheFirstOfTwoAndMarksNoDefault) {
 
 TEST_F(CalcTest, MarksThroughAnEmptyHandleThrow) {
     DataMgmt::TaxFormPtr none;
+    EXPECT_QUARLO_THROW(none->getIN(FieldID(1)), "empty form handle");
+    EXPECT_QUARLO_THROW(georgia->getFormUVPtr(kST2, 4, true)->assignIR(FieldID(1), 1), "empty form handle");
+    EXPECT_QUARLO_THROW((*none).setX(FieldID(30)), "empty form handle");
+    DataMgmt::FormFieldPtr noField;
+    EXPECT_QUARLO_THROW(noField->getLongValue(), "empty field handle");
     EXPECT_QUARLO_THROW(Utils::setDefaultX(none, FieldID(30), FieldID(31), FieldID(32)), "empty form handle");
     EXPECT_QUARLO_THROW(Utils::maybeSetValue(none, FieldID(1), 1), "empty form handle");
     EXPECT_QUARLO_THROW(georgia->getII(kGA70, FieldID(1), none, FieldID(2)), "empty form handle");

@@ -908,6 +908,23 @@ private:
     std::vector<std::string> problems_;
 };
 
+// Keeps the first error the parser reports.
+struct FirstXmlError {
+    bool seen = false;
+    int line = 0;
+    std::string message;
+
+    static void record(void* data, xmlErrorPtr error) {
+        auto* ctxt = static_cast<xmlParserCtxtPtr>(data);
+        if (ctxt == nullptr || ctxt->_private == nullptr || error == nullptr || error->level < XML_ERR_ERROR) return;
+        auto* self = static_cast<FirstXmlError*>(ctxt->_private);
+        if (self->seen) return;
+        self->seen = true;
+        self->line = error->line;
+        self->message = error->message != nullptr ? trim(error->message) : "not well-formed";
+    }
+};
+
 [[noreturn]] void fail(const std::vector<std::string>& problems, const char* operation) {
     std::string message;
     const std::size_t shown = std::min(problems.size(), kMaxReportedProblems);
@@ -1226,15 +1243,24 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
     xmlInitParser();
     std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());
     if (!ctxt) fail({displayName + ": out of memory"}, "read");
+    // The first error is the one that tells what is wrong; the parser's last
+    // error is often only a consequence of it.
+    FirstXmlError first;
+    ctxt->_private = &first;
+    ctxt->sax->serror = &FirstXmlError::record;
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
     std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(ctxt.get(), document.data(),
                                                               static_cast<int>(document.size()),
                                                               displayName.c_str(), nullptr, options));
     if (!doc || !ctxt->wellFormed) {
-        const xmlError* e = xmlCtxtGetLastError(ctxt.get());
-        std::string what = e != nullptr && e->message != nullptr ? trim(e->message) : "not well-formed";
-        const int line = e != nullptr && e->line > 0 ? e->line : 1;
-        fail({displayName + ":" + std::to_string(line) + ": malformed XML: " + what}, "read");
+        std::string what = first.message;
+        int line = first.line;
+        if (!first.seen) {
+            const xmlError* e = xmlCtxtGetLastError(ctxt.get());
+            what = e != nullptr && e->message != nullptr ? trim(e->message) : "not well-formed";
+            line = e != nullptr ? e->line : 0;
+        }
+        fail({displayName + ":" + std::to_string(line > 0 ? line : 1) + ": malformed XML: " + what}, "read");
     }
     Reader reader(displayName, descriptions);
     ReturnFileContents contents = reader.read(doc.get());

@@ -1,0 +1,625 @@
+// The return file: reading into the store, refusing bad files without
+// touching the store, and writing files that read back identically.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/Crt.h"
+#include "platform/DataMgmt.h"
+#include "platform/Exceptions.h"
+#include "platform/FormDefinitions.h"
+#include "platform/ReturnFile.h"
+#include "platform/StateDataMgmt.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using DataMgmt::FieldValue;
+using PersistanceMgmt::ReturnFile;
+using FieldID = Primitives::QVImmutableIdentifier;
+using FormID = Primitives::QVImmutableFormIdentifier;
+
+const FormID kF1(1);
+const FormID kF52(52);
+const FormID kGA69(69, true);
+const FormID kGA70(70, true);
+const FormID kST2(2, true);
+
+// A Georgia return with neutral answers to the state's questions.
+class PlainStateReturn : public StateDataMgmt::StateTaxReturn {
+public:
+    using StateTaxReturn::StateTaxReturn;
+    std::int8_t getFilingStatusNumber() override { return 1; }
+    FormID getMainForm() override { return kGA70; }
+    void setStateForm14Boxes(bool) override {}
+    void getStateCode(std::string& out) override { out = "GA"; }
+    void getStateName(std::string& out) override { out = "Georgia"; }
+    std::int32_t getStateNumber() override { return 0; }
+    std::int32_t getModuleCode() override { return 0; }
+    std::int32_t getModuleCodeAlt() override { return 0; }
+    FormID getInfoForm() override { return kGA69; }
+    FieldID getTaxpayerFirstNameField() override { return {}; }
+    FieldID getTaxpayerLastNameField() override { return {}; }
+    FieldID getTaxpayerSuffixField() override { return {}; }
+    FieldID getTaxpayerSsnField() override { return {}; }
+    FieldID getSpouseFirstNameField() override { return {}; }
+    FieldID getSpouseLastNameField() override { return {}; }
+    FieldID getSpouseSuffixField() override { return {}; }
+    FieldID getSpouseSsnField() override { return {}; }
+    FieldID getInfoKeyField() override { return {}; }
+    void mapFederalField(const FormID&, const FieldID&, FormID& f, FieldID& x) override {
+        f = FormID();
+        x = FieldID();
+    }
+    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
+        text.clear();
+        *amount = 0;
+    }
+    void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
+    TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    TopicMgmt::TopicStatus isForm3Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    TopicMgmt::TopicStatus isInfoBoxNeeded() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    void formatBarcodeValue(DataMgmt::TaxFormPtr&, const FormID&, std::uint16_t, const FieldID&,
+                            std::string&) override {}
+};
+
+const FormDefinitions::Library& library() {
+    static const FormDefinitions::Library lib = FormDefinitions::loadDirectory(GA_SOURCE_DIR "/tests/data/forms");
+    return lib;
+}
+
+// A federal and a Georgia return over the test definitions, and a scratch
+// directory.
+struct Returns {
+    Returns()
+        : pool(new Utils::StringPool()),
+          federal(new DataMgmt::USTaxReturn(library().federal, pool)),
+          georgia(new PlainStateReturn(federal, library().georgia, pool)) {}
+
+    PlainStateReturn* ga() { return static_cast<PlainStateReturn*>(georgia.get()); }
+
+    PersistanceMgmt::ReturnFileContents load(const std::string& path) {
+        return ReturnFile::load(path, federal.get(), ga());
+    }
+
+    Utils::StringPoolPtr pool;
+    DataMgmt::TaxReturnPtr federal;
+    DataMgmt::TaxReturnPtr georgia;
+};
+
+class ReturnFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/returnfile_test.XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        crt::resetClock();
+    }
+    void TearDown() override {
+        crt::resetClock();
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    std::string writeFile(const std::string& name, const std::string& text) {
+        const std::string path = (fs::path(dir) / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    static std::string readFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    // The message of the QuarloException the load throws ("" when none).
+    std::string loadError(Returns& r, const std::string& xml) {
+        const std::string path = writeFile("bad.xml", xml);
+        try {
+            r.load(path);
+        } catch (const Exceptions::QuarloException& e) {
+            EXPECT_EQ(e.getClassName(), "ReturnFile");
+            return e.getMessage();
+        }
+        return "";
+    }
+
+    std::string dir;
+};
+
+std::string wrap(const std::string& federal, const std::string& georgia) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<RETURNFILE TAXYEAR=\"2018\">\n"
+           "<RETURN TYPE=\"federal\">\n" + federal + "</RETURN>\n<RETURN TYPE=\"GA\">\n" + georgia +
+           "</RETURN>\n</RETURNFILE>\n";
+}
+
+// ------------------------------------------------------------ amounts as text
+
+TEST(ReturnFileAmounts, ParseShiftsTheDecimalPointOnTheDigits) {
+    double v = 0;
+    ASSERT_TRUE(PersistanceMgmt::parseAmount("12.34", 2, v));
+    EXPECT_EQ(v, 1234.0);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount(" -0.5 ", 2, v));
+    EXPECT_EQ(v, -50.0);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount("45,000.00", 2, v));
+    EXPECT_EQ(v, 4500000.0);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount("1,234,567", 0, v));
+    EXPECT_EQ(v, 1234567.0);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount(".5", 0, v));
+    EXPECT_EQ(v, 0.5);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount("+7", 1, v));
+    EXPECT_EQ(v, 70.0);
+    ASSERT_TRUE(PersistanceMgmt::parseAmount("0.125", 2, v));
+    EXPECT_EQ(v, 12.5);
+}
+
+TEST(ReturnFileAmounts, ParseRefusesWhatIsNotAPlainDecimal) {
+    double v = 99;
+    for (const char* bad : {"", " ", "abc", "12a", "1e5", ".", "-", "--1", "1.2.3", "1,00", ",100", "1,0000",
+                            "12,34.5", "$12", "0x10", "inf", "nan", "1 000"}) {
+        EXPECT_FALSE(PersistanceMgmt::parseAmount(bad, 2, v)) << '"' << bad << '"';
+    }
+    EXPECT_EQ(v, 99);
+}
+
+TEST(ReturnFileAmounts, FormatWritesTheDisplayUnit) {
+    EXPECT_EQ(PersistanceMgmt::formatAmount(1234, 2), "12.34");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(5, 2), "0.05");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(-5, 2), "-0.05");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(1230, 2), "12.3");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(123456.78, 2), "1234.5678");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(0, 2), "0");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(52000, 0), "52000");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(1e20, 0), "100000000000000000000");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(std::nan(""), 0), "");
+    EXPECT_EQ(PersistanceMgmt::formatAmount(INFINITY, 2), "");
+}
+
+TEST(ReturnFileAmounts, EveryFormattedAmountReadsBackExactly) {
+    std::mt19937_64 gen(2018);
+    std::uniform_real_distribution<double> wide(-1e9, 1e9);
+    std::uniform_int_distribution<long> cents(-100000000, 100000000);
+    for (int places = 0; places <= 6; ++places) {
+        for (int i = 0; i < 2000; ++i) {
+            const double v = i % 2 == 0 ? wide(gen) : static_cast<double>(cents(gen)) / (i % 3 + 1);
+            const std::string text = PersistanceMgmt::formatAmount(v, places);
+            double back = 0;
+            ASSERT_TRUE(PersistanceMgmt::parseAmount(text, places, back)) << text;
+            ASSERT_EQ(back, v) << "places " << places << " text " << text;
+        }
+    }
+    for (double v : {0.1 + 0.2, 1e-7, -1e-300, 5e-324, 1.7976931348623157e308}) {
+        double back = 0;
+        ASSERT_TRUE(PersistanceMgmt::parseAmount(PersistanceMgmt::formatAmount(v, 2), 2, back));
+        EXPECT_EQ(back, v);
+    }
+}
+
+TEST(ReturnFileClock, UtcTimesReadAndWrite) {
+    std::time_t t = 0;
+    ASSERT_TRUE(ReturnFile::parseUtcTime("2019-04-01T12:30:05Z", t));
+    EXPECT_EQ(ReturnFile::formatUtcTime(t), "2019-04-01T12:30:05Z");
+    ASSERT_TRUE(ReturnFile::parseUtcTime("2016-02-29", t));
+    EXPECT_EQ(ReturnFile::formatUtcTime(t), "2016-02-29T00:00:00Z");
+    ASSERT_TRUE(ReturnFile::parseUtcTime("2019-04-01T12:30:05", t));
+    for (const char* bad : {"", "2019-02-29", "2019-13-01", "2019-04-01T24:00:00Z", "2019-4-1", "2019-04-01 12:00:00",
+                            "2019-04-01T12:00:00+01:00", "1969-12-31", "2019-04-01T12:00"}) {
+        EXPECT_FALSE(ReturnFile::parseUtcTime(bad, t)) << bad;
+    }
+}
+
+// ------------------------------------------------------------ loading
+
+TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
+    Returns r;
+    const std::string path = writeFile("good.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
+<RETURNFILE TAXYEAR="2018">
+  <HOST><CLOCK>2019-03-15T12:00:00Z</CLOCK><RANDSEED>42</RANDSEED></HOST>
+  <RETURN TYPE="federal">
+    <RETURNNAME>doe</RETURNNAME>
+    <HOST>
+      <FILINGSTATUS>2</FILINGSTATUS>
+      <FORM2555>X</FORM2555>
+      <SESSIONPROPERTY NAME="hasW2">3</SESSIONPROPERTY>
+    </HOST>
+    <FORM DEVNAME="f1">
+      <FIELD><ID>6</ID><VALUE>Pat</VALUE></FIELD>
+      <FIELD NAME="Wages"><VALUE>52,000</VALUE></FIELD>
+      <FIELD><NAME>kF1_Single</NAME><VALUE>X</VALUE></FIELD>
+      <FIELD><ID>2</ID><VALUE>no</VALUE></FIELD>
+      <FIELD><ID>3</ID><VALUE/></FIELD>
+      <FIELD OVERRIDDEN="1"><ID>41</ID><VALUE>50000</VALUE></FIELD>
+    </FORM>
+    <FORM NUMBER="52" COPY="2">
+      <FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>
+      <FIELD><ID>34</ID><VALUE>GA</VALUE></FIELD>
+    </FORM>
+  </RETURN>
+  <RETURN TYPE="GA">
+    <HOST>
+      <PULLCOMMON FORM="F1" TYPE="80">52000</PULLCOMMON>
+      <PULLCOMMON FORM="1" TYPE="1">2</PULLCOMMON>
+      <W2SPLIT FORM="F52" FIELD="5" TAXPAYER="30000" SPOUSE="22000"/>
+      <STATEWAGES>1234.5</STATEWAGES>
+      <INELF>X</INELF>
+      <ENABLEDTYPE>3</ENABLEDTYPE>
+      <TAXBALANCE>-17</TAXBALANCE>
+      <REFUNDCODE>R1</REFUNDCODE>
+    </HOST>
+    <FORM DEVNAME="ST2" COPY="3" DATAENTERED="0">
+      <FIELD><ID>1</ID><VALUE>First Bank</VALUE></FIELD>
+    </FORM>
+    <FORM DEVNAME="GA70" DATAENTERED="1"/>
+  </RETURN>
+</RETURNFILE>
+)");
+    const PersistanceMgmt::ReturnFileContents c = r.load(path);
+    ASSERT_TRUE(c.federal.has_value());
+    EXPECT_EQ(c.federal->name, "doe");
+
+    DataMgmt::TaxReturn& fed = *r.federal;
+    EXPECT_EQ(fed.getValue(kF1, 1, 6), FieldValue::text("Pat"));
+    EXPECT_EQ(fed.getValue(kF1, 1, 30), FieldValue::number(52000));
+    EXPECT_EQ(fed.getValue(kF1, 1, 1), FieldValue::box(true));
+    EXPECT_EQ(fed.getValue(kF1, 1, 2), FieldValue::box(false));
+    EXPECT_TRUE(fed.isNull(kF1, 1, 3));
+    EXPECT_TRUE(fed.getForm(kF1, 1)->isOverridden(41));
+    EXPECT_FALSE(fed.getForm(kF1, 1)->isOverridden(30));
+    EXPECT_TRUE(fed.isDataEntered(kF1, 1));
+    // Form 52 field 33 is kept in cents.
+    EXPECT_EQ(fed.getValue(kF52, 2, 33), FieldValue::number(5200000));
+    EXPECT_FALSE(fed.formExists(kF52, 1));
+    EXPECT_EQ(fed.getFilingStatusNumber(), 2);
+    EXPECT_TRUE(fed.isForm2555Present());
+    EXPECT_EQ(fed.getSessionProperties()->getQVInt8Property("hasW2"), 3);
+    EXPECT_FALSE(fed.isSaveNeeded());
+
+    PlainStateReturn& ga = *r.ga();
+    EXPECT_EQ(ga.pullCommon(kF1, 1, Utils::PCTypes{80}), 52000);
+    EXPECT_EQ(ga.pullCommon(kF1, 1, Utils::PCTypes{1}), 2);
+    double tp = 0, sp = 0;
+    ga.getFromW2(kF52, 5, FieldID(), false, tp, sp);
+    EXPECT_EQ(tp, 30000);
+    EXPECT_EQ(sp, 22000);
+    EXPECT_EQ(ga.getStateWages(1), 1234.5);
+    EXPECT_TRUE(ga.InElf());
+    EXPECT_EQ(ga.getEnabledType(), 3);
+    EXPECT_EQ(ga.taxBalance(), -17);
+    EXPECT_EQ(ga.refundCode(), "R1");
+    EXPECT_EQ(ga.getValue(kST2, 3, 1), FieldValue::text("First Bank"));
+    EXPECT_FALSE(ga.isDataEntered(kST2, 3));
+    EXPECT_TRUE(ga.formExists(kGA70, 1));
+    EXPECT_TRUE(ga.isDataEntered(kGA70, 1));
+
+    std::time_t expected = 0;
+    ASSERT_TRUE(ReturnFile::parseUtcTime("2019-03-15T12:00:00Z", expected));
+    EXPECT_EQ(crt::now(), expected);
+}
+
+TEST_F(ReturnFileTest, ReadsTheModulesReturnDumpAsTheGeorgiaReturn) {
+    Returns r;
+    // The whole-return dump: CDATA values, BUSNAME, LINENUM, and an ampersand
+    // inside CDATA.
+    const std::string dump =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n\n"
+        "<RETURN LABEL=\"2018.2.0.5901\">\n"
+        "<RETURNNAME><![CDATA[doe]]></RETURNNAME>\n"
+        "\t<FORM DEVNAME=\"GA69\" COPY=\"1\">\n"
+        "\t\t<BUSNAME><![CDATA[Form 69 Georgia information]]></BUSNAME>\n"
+        "\t\t<FIELD>\n\t\t\t<ID>1</ID>\n\t\t\t<NAME>kGA69_TPFirst</NAME>\n"
+        "\t\t\t<LINENUM>Taxpayer first name</LINENUM>\n"
+        "\t\t\t<VALUE><![CDATA[Pat & Sam]]></VALUE>\n\t\t</FIELD>\n"
+        "\t</FORM>\n"
+        "</RETURN>\n";
+    const auto c = r.load(writeFile("doe.xml", dump));
+    ASSERT_TRUE(c.georgia.has_value());
+    EXPECT_FALSE(c.federal.has_value());
+    EXPECT_EQ(c.georgia->label, "2018.2.0.5901");
+    EXPECT_EQ(r.georgia->getValue(kGA69, 1, 1), FieldValue::text("Pat & Sam"));
+
+    // The field-values dump: upper-cased dev name, FIELD NAME attribute.
+    Returns r2;
+    r2.load(writeFile("values.xml",
+                      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n\n<RETURN>\n\t<FORM DEVNAME=\"ST2\" COPY=\"2\">\n"
+                      "\t\t<FIELD NAME=\"kST2_F3\">\n\t\t\t<VALUE><![CDATA[17]]></VALUE>\n\t\t</FIELD>\n"
+                      "\t</FORM>\n</RETURN>\n"));
+    EXPECT_EQ(r2.georgia->getValue(kST2, 2, 3), FieldValue::number(17));
+}
+
+// ------------------------------------------------------------ bad input
+
+struct BadCase {
+    const char* name;
+    std::string xml;
+    std::vector<std::string> expected;  // substrings of the message
+};
+
+std::vector<BadCase> badCases() {
+    return {
+        {"MalformedXml", "<?xml version=\"1.0\"?>\n<RETURNFILE>\n<RETURN TYPE=\"GA\">\n</RETURNFILE>\n",
+         {"bad.xml:4: malformed XML"}},
+        {"EmptyFile", "", {"bad.xml:1: the file is empty"}},
+        {"UnknownRoot", "<RETURNS/>", {"bad.xml:1:", "unknown root element <RETURNS>"}},
+        {"UnknownForm", wrap("", "<FORM DEVNAME=\"GA999\" COPY=\"1\"/>\n"),
+         {"bad.xml:6:", "form GA999 copy 1", "unknown form \"GA999\" in the Georgia return"}},
+        {"FormOfTheOtherReturn", wrap("<FORM DEVNAME=\"GA70\"/>\n", ""),
+         {"bad.xml:4:", "unknown form \"GA70\" in the federal return (it is a form of the Georgia return)"}},
+        {"UnknownFormNumber", wrap("<FORM NUMBER=\"777\"/>\n", ""), {"bad.xml:4:", "unknown form number 777"}},
+        {"UnknownFieldNumber", wrap("", "<FORM DEVNAME=\"GA70\" COPY=\"1\">\n<FIELD><ID>99999</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "form GA70 copy 1 field 99999", "unknown field number 99999"}},
+        {"UnknownFieldName", wrap("", "<FORM DEVNAME=\"GA70\">\n<FIELD><NAME>kGA70_Nope</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "form GA70 copy 1 field kGA70_Nope", "unknown field \"kGA70_Nope\""}},
+        {"NonNumericAmount", wrap("<FORM DEVNAME=\"F52\" COPY=\"3\">\n\n<FIELD>\n<ID>33</ID>\n<VALUE>12abc</VALUE>\n</FIELD>\n</FORM>\n", ""),
+         {"bad.xml:6:", "form F52 copy 3 field kF52_StateWages1", "non-numeric value \"12abc\" in an amount field"}},
+        {"CopyOutOfRange", wrap("", "<FORM DEVNAME=\"GA69\" COPY=\"2\"/>\n"),
+         {"bad.xml:6:", "form GA69 copy 2", "copy number 2 is out of range (the form allows copies 1 to 1)"}},
+        {"CopyNotANumber", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"two\"/>\n"),
+         {"bad.xml:6:", "copy number \"two\" is not a positive whole number"}},
+        {"CopyZero", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"0\"/>\n"), {"bad.xml:6:", "copy number \"0\""}},
+        {"FieldGivenTwice",
+         wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"4\">\n<FIELD><ID>1</ID><VALUE>A</VALUE></FIELD>\n"
+                  "<FIELD><NAME>Payer</NAME><VALUE>B</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:8:", "form ST2 copy 4 field kST2_Payer", "the field is given twice (first at line 7)"}},
+        {"CopyGivenTwice", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"2\"/>\n<FORM DEVNAME=\"st2\" COPY=\"2\"/>\n"),
+         {"bad.xml:7:", "form ST2 copy 2", "this copy is given twice (first at line 6)"}},
+        {"ReturnGivenTwice",
+         "<RETURNFILE>\n<RETURN TYPE=\"GA\"/>\n<RETURN TYPE=\"Georgia\"/>\n</RETURNFILE>\n",
+         {"bad.xml:3:", "the Georgia return is given twice (first at line 2)"}},
+        {"UnknownElement", wrap("<FORM DEVNAME=\"F1\">\n<ROW/>\n</FORM>\n", ""),
+         {"bad.xml:5:", "form F1 copy 1", "unknown element <ROW> in <FORM>"}},
+        {"UnknownFieldElement", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><NOTE/></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "unknown element <NOTE> in <FIELD>"}},
+        {"UnknownAttribute", wrap("<FORM DEVNAME=\"F1\" COPIES=\"1\"/>\n", ""),
+         {"bad.xml:4:", "unknown attribute COPIES of <FORM>"}},
+        {"StrayText", wrap("<FORM DEVNAME=\"F1\">oops</FORM>\n", ""), {"bad.xml:4:", "unexpected text \"oops\""}},
+        {"BadBox", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>1</ID><VALUE>yes</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "field kF1_Single", "\"yes\" is not a box mark"}},
+        {"TextTooLong", wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>34</ID><VALUE>GAX</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "text of 3 bytes is longer than the field's maximum of 2"}},
+        {"IdAndNameDisagree", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><NAME>kF1_Interest</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "name different fields"}},
+        {"FieldWithoutValue", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "<FIELD> has no <VALUE>"}},
+        {"ValueGivenTwice", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><VALUE>2</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "<VALUE> given twice"}},
+        {"DocumentType",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE RETURNFILE [<!ENTITY x \"y\">]>\n<RETURNFILE/>\n",
+         {"document type declarations are not accepted"}},
+        {"WrongTaxYear", "<RETURNFILE TAXYEAR=\"2019\"/>", {"bad.xml:1:", "tax year \"2019\" is not 2018"}},
+        {"UnknownReturnType", "<RETURNFILE><RETURN TYPE=\"NY\"/></RETURNFILE>", {"unknown return type \"NY\""}},
+        {"SeedInTheWrongReturn", wrap("<HOST><INELF>X</INELF></HOST>\n", ""),
+         {"bad.xml:4:", "<INELF> belongs in the Georgia return's <HOST>"}},
+        {"BadSeed", wrap("", "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"80\">lots</PULLCOMMON></HOST>\n"),
+         {"bad.xml:6:", "value \"lots\" is not a whole number"}},
+        {"SeedOfAStateForm", wrap("", "<HOST><PULLCOMMON FORM=\"GA70\" TYPE=\"80\">1</PULLCOMMON></HOST>\n"),
+         {"unknown federal form \"GA70\""}},
+        {"BadClock", "<RETURNFILE><HOST><CLOCK>tomorrow</CLOCK></HOST></RETURNFILE>",
+         {"clock \"tomorrow\" is not a UTC time"}},
+        {"BadFilingStatus", wrap("<HOST><FILINGSTATUS>9</FILINGSTATUS></HOST>\n", ""),
+         {"federal filing status \"9\" is not 1 to 5"}},
+    };
+}
+
+class ReturnFileBadInput : public ReturnFileTest, public ::testing::WithParamInterface<BadCase> {};
+
+TEST_P(ReturnFileBadInput, IsRefusedWithTheFileLineFormCopyAndField) {
+    Returns r;
+    const std::string message = loadError(r, GetParam().xml);
+    ASSERT_FALSE(message.empty()) << "the file was accepted";
+    for (const std::string& part : GetParam().expected) {
+        EXPECT_NE(message.find(part), std::string::npos) << "missing \"" << part << "\" in:\n" << message;
+    }
+    EXPECT_EQ(message.find(dir), 0u) << "the message names the file first:\n" << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReturnFileBadInput, ::testing::ValuesIn(badCases()),
+                         [](const ::testing::TestParamInfo<BadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ReturnFileTest, ReportsEveryProblemOfTheFile) {
+    Returns r;
+    const std::string message = loadError(
+        r, wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>x</VALUE></FIELD>\n</FORM>\n",
+                "<FORM DEVNAME=\"NOPE\"/>\n<FORM DEVNAME=\"GA69\" COPY=\"5\"/>\n"));
+    EXPECT_NE(message.find("bad.xml:5:"), std::string::npos) << message;
+    EXPECT_NE(message.find("bad.xml:9:"), std::string::npos) << message;
+    EXPECT_NE(message.find("bad.xml:10:"), std::string::npos) << message;
+}
+
+TEST_F(ReturnFileTest, MissingFileAndDirectoryAreRefused) {
+    Returns r;
+    EXPECT_THROW(r.load(dir + "/none.xml"), Exceptions::QuarloException);
+    try {
+        r.load(dir + "/none.xml");
+    } catch (const Exceptions::QuarloException& e) {
+        EXPECT_NE(e.getMessage().find("none.xml: cannot open the return file"), std::string::npos) << e.getMessage();
+    }
+    EXPECT_THROW(r.load(dir), Exceptions::QuarloException);
+}
+
+TEST_F(ReturnFileTest, ABadFileLeavesTheStoreAndTheHostAsTheyWere) {
+    Returns r;
+    r.load(writeFile("good.xml", wrap("<FORM DEVNAME=\"F1\"><FIELD><ID>30</ID><VALUE>100</VALUE></FIELD></FORM>\n",
+                                      "<FORM DEVNAME=\"ST2\"><FIELD><ID>1</ID><VALUE>Old</VALUE></FIELD></FORM>\n")));
+    const std::string before = ReturnFile::serialize(ReturnFile::snapshot(r.federal.get(), r.ga()));
+    const std::time_t clockBefore = crt::now();
+
+    // Valid entries first, the fault at the very end.
+    const std::string message = loadError(
+        r, "<RETURNFILE>\n<HOST><CLOCK>2001-01-01</CLOCK></HOST>\n<RETURN TYPE=\"federal\">\n"
+           "<HOST><FILINGSTATUS>4</FILINGSTATUS></HOST>\n"
+           "<FORM DEVNAME=\"F1\"><FIELD><ID>30</ID><VALUE>999</VALUE></FIELD></FORM>\n"
+           "<FORM DEVNAME=\"F52\" COPY=\"7\"><FIELD><ID>33</ID><VALUE>1</VALUE></FIELD></FORM>\n</RETURN>\n"
+           "<RETURN TYPE=\"GA\">\n<HOST><INELF>X</INELF></HOST>\n"
+           "<FORM DEVNAME=\"ST2\"><FIELD><ID>1</ID><VALUE>New</VALUE></FIELD></FORM>\n"
+           "<FORM DEVNAME=\"ST2\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>NaN</VALUE></FIELD></FORM>\n"
+           "</RETURN>\n</RETURNFILE>\n");
+    ASSERT_FALSE(message.empty());
+
+    EXPECT_EQ(ReturnFile::serialize(ReturnFile::snapshot(r.federal.get(), r.ga())), before);
+    EXPECT_FALSE(r.federal->formExists(kF52, 7));
+    EXPECT_FALSE(r.georgia->formExists(kST2, 2));
+    EXPECT_EQ(r.federal->getFilingStatusNumber(), 1);
+    EXPECT_FALSE(r.ga()->InElf());
+    EXPECT_NEAR(static_cast<double>(crt::now()), static_cast<double>(clockBefore), 5.0);
+}
+
+// ------------------------------------------------------------ writing
+
+TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
+    Returns a;
+    const std::vector<std::string> texts = {
+        "<tag> & \"quotes\" 'single'", "a]]>b", "]]>", "]]]]>>", "Jos\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC \xF0\x9D\x84\x9E",
+        "  padded  ", "tab\tinside", "line\nbreak", "carriage\r\nreturn", "\r", "&amp; &#65; <![CDATA[x]]>", "X", "NO"};
+    // Two texts a copy of the interest statement (payer and row information).
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const auto copy = static_cast<std::uint16_t>(i / 2 + 1);
+        DataMgmt::TaxFormPtr st2 = a.georgia->getFormUVPtr(kST2, copy, true);
+        ASSERT_FALSE(st2.isNull());
+        st2->setValue(i % 2 == 0 ? 1 : 2, FieldValue::text(texts[i]));
+        st2->setValue(3, FieldValue::number(0.1 * static_cast<double>(i) - 0.35));
+    }
+    DataMgmt::TaxFormPtr f1 = a.federal->getFormUVPtr(kF1, 1, true);
+    f1->setValue(1, FieldValue::box(true));
+    f1->setValue(2, FieldValue::box(false));
+    f1->setValue(30, FieldValue::number(1234.5678));
+    f1->setValue(31, FieldValue::number(-0.0));
+    f1->setValue(32, FieldValue::number(1e15 + 0.5));
+    f1->setValue(41, FieldValue::number(7));
+    f1->setOverridden(41, true);
+    f1->setOverridden(40, true);  // an override on a null field
+    a.federal->setDataEntered(kF1, 1, false);
+    DataMgmt::TaxFormPtr w2 = a.federal->getFormUVPtr(kF52, 5, true);
+    w2->setValue(33, FieldValue::number(1234.5));  // half a cent
+    w2->setValue(32, FieldValue::number(-99));
+    a.federal->getFormUVPtr(kF52, 2, true);  // an empty copy
+    a.federal->setDataEntered(kF52, 2, true);
+    a.georgia->getFormUVPtr(kGA70, 1, true)->setValue(345, FieldValue::text("P0001234"));
+    a.ga()->setInElf(true);
+    a.ga()->setEnabledType(4);
+    a.ga()->setRefundCode("Z");
+    a.federal->setFilingStatusNumber(3);
+
+    const std::string path = (fs::path(dir) / "round.xml").string();
+    ReturnFile::save(path, a.federal.get(), a.ga());
+    const std::string first = readFile(path);
+
+    Returns b;
+    b.load(path);
+    const auto snapA = ReturnFile::snapshot(a.federal.get(), a.ga());
+    const auto snapB = ReturnFile::snapshot(b.federal.get(), b.ga());
+    for (auto part : {&PersistanceMgmt::ReturnFileContents::federal, &PersistanceMgmt::ReturnFileContents::georgia}) {
+        const auto& pa = *(snapA.*part);
+        const auto& pb = *(snapB.*part);
+        ASSERT_EQ(pa.copies.size(), pb.copies.size());
+        for (std::size_t i = 0; i < pa.copies.size(); ++i) {
+            const auto& ca = pa.copies[i];
+            const auto& cb = pb.copies[i];
+            ASSERT_EQ(ca.desc->getDevName(), cb.desc->getDevName());
+            ASSERT_EQ(ca.copy, cb.copy);
+            EXPECT_EQ(ca.effectiveDataEntered(), cb.effectiveDataEntered()) << ca.desc->getDevName() << " " << ca.copy;
+            ASSERT_EQ(ca.fields.size(), cb.fields.size()) << ca.desc->getDevName() << " " << ca.copy;
+            for (std::size_t k = 0; k < ca.fields.size(); ++k) {
+                EXPECT_EQ(ca.fields[k].desc->getID(), cb.fields[k].desc->getID());
+                EXPECT_TRUE(ca.fields[k].value == cb.fields[k].value)
+                    << ca.desc->getDevName() << " copy " << ca.copy << " field " << ca.fields[k].desc->getSymbolicName()
+                    << ": \"" << cb.fields[k].value.getText() << "\"";
+                EXPECT_EQ(ca.fields[k].overridden, cb.fields[k].overridden);
+            }
+        }
+    }
+    EXPECT_FALSE(b.federal->isDataEntered(kF1, 1));
+    EXPECT_TRUE(b.federal->isDataEntered(kF52, 2));
+    EXPECT_TRUE(b.ga()->InElf());
+    EXPECT_EQ(b.ga()->getEnabledType(), 4);
+    EXPECT_EQ(b.ga()->refundCode(), "Z");
+    EXPECT_EQ(b.federal->getFilingStatusNumber(), 3);
+
+    // And the file written from the reloaded returns is byte for byte the same.
+    const std::string second = (fs::path(dir) / "round2.xml").string();
+    ReturnFile::save(second, b.federal.get(), b.ga(), nullptr);
+    EXPECT_EQ(readFile(second), first);
+}
+
+TEST_F(ReturnFileTest, SeedTablesAreCarriedOverFromTheLoadedFile) {
+    Returns a;
+    const std::string in = writeFile(
+        "in.xml", wrap("<HOST><SESSIONPROPERTY NAME=\"p\">-5</SESSIONPROPERTY><OFFICELOCATORURL>http://x/?a=1&amp;b=2"
+                       "</OFFICELOCATORURL></HOST>\n",
+                       "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"86\">1</PULLCOMMON>"
+                       "<W2SPLIT FORM=\"F52\" FIELD=\"StateWages1\" TAXPAYER=\"1.5\" SPOUSE=\"-2\"/>"
+                       "<ALLSTATEWAGES>10</ALLSTATEWAGES><STATEWITHHELD>3.25</STATEWITHHELD>"
+                       "<STATEWITHHELDNOLOCAL>3</STATEWITHHELDNOLOCAL><TAXBALANCE>12</TAXBALANCE></HOST>\n"));
+    const auto loaded = a.load(in);
+    const std::string out = (fs::path(dir) / "out.xml").string();
+    ReturnFile::save(out, a.federal.get(), a.ga(), &loaded);
+
+    Returns b;
+    b.load(out);
+    EXPECT_EQ(b.federal->getSessionProperties()->getQVInt8Property("p"), -5);
+    EXPECT_EQ(b.federal->getOfficeLocatorURL(DataMgmt::kFederalReturnType), "http://x/?a=1&b=2");
+    EXPECT_EQ(b.ga()->pullCommon(kF1, 1, Utils::PCTypes{86}), 1);
+    double tp = 0, sp = 0;
+    b.ga()->getFromW2(kF52, 33, FieldID(), false, tp, sp);
+    EXPECT_EQ(tp, 1.5);
+    EXPECT_EQ(sp, -2);
+    EXPECT_EQ(b.ga()->getAllStateWages(1), 10);
+    EXPECT_EQ(b.ga()->getStateTaxWithheld(1), 3.25);
+    EXPECT_EQ(b.ga()->getStateTaxWithheldNoLocal(1), 3);
+    EXPECT_EQ(b.ga()->taxBalance(), 12);
+}
+
+TEST_F(ReturnFileTest, AFailedWriteKeepsTheExistingFileAndLeavesNoTemporaryFile) {
+    Returns r;
+    const std::string path = writeFile("keep.xml", "precious");
+    r.georgia->getFormUVPtr(kST2, 1, true)->setValue(1, FieldValue::text(std::string("bell\x07", 5)));
+    try {
+        ReturnFile::save(path, r.federal.get(), r.ga());
+        FAIL() << "a control character was written";
+    } catch (const Exceptions::QuarloException& e) {
+        EXPECT_NE(e.getMessage().find("form ST2 copy 1 field kST2_Payer"), std::string::npos) << e.getMessage();
+        EXPECT_NE(e.getMessage().find("U+0007"), std::string::npos) << e.getMessage();
+    }
+    EXPECT_EQ(readFile(path), "precious");
+
+    r.georgia->getFormUVPtr(kST2, 1, true)->setValue(1, FieldValue::text("\xC3("));  // not UTF-8
+    EXPECT_THROW(ReturnFile::save(path, r.federal.get(), r.ga()), Exceptions::QuarloException);
+    EXPECT_EQ(readFile(path), "precious");
+
+    EXPECT_THROW(ReturnFile::writeAtomically(dir + "/no/such/dir/x.xml", "x"), Exceptions::QuarloException);
+    std::size_t files = 0;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        ++files;
+        EXPECT_EQ(e.path().filename(), "keep.xml");
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(ReturnFileTest, WritingReplacesAnExistingFileAndKeepsItsPermissions) {
+    const std::string path = writeFile("perm.xml", "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ReturnFile::writeAtomically(path, "new");
+    EXPECT_EQ(readFile(path), "new");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ReturnFileTest, AFileOfOneReturnNeedsThatReturnOpen) {
+    Returns r;
+    const std::string path = writeFile("ga.xml", "<RETURN><FORM DEVNAME=\"GA70\"/></RETURN>");
+    EXPECT_THROW(ReturnFile::load(path, r.federal.get(), nullptr), Exceptions::QuarloException);
+    EXPECT_FALSE(r.georgia->formExists(kGA70, 1));
+    EXPECT_NO_THROW(ReturnFile::load(path, nullptr, r.ga()));
+    EXPECT_TRUE(r.georgia->formExists(kGA70, 1));
+}
+
+}  // namespace

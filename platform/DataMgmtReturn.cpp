@@ -352,6 +352,7 @@ std::int64_t TaxReturn::getAllCopies(const FormID& f, const FieldID& x) const {
 std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& value, const FieldID& k1,
                                               std::int64_t v1, const FieldID& k2, std::int64_t v2,
                                               const FieldID& k3, std::int64_t v3) const {
+    getValue(f, 1, value);  // refuses an unknown form or value field even without copies
     std::int64_t sum = 0;
     for (TaxFormIter it = getForms(f); !it.atEOL(); it.next()) {
         TaxFormPtr copy = it.getTaxForm();
@@ -359,8 +360,6 @@ std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& va
                              (k3.isNullID() || copy->getIN(k3) == v3);
         if (matches) {
             sum += copy->getIN(value);
-        } else {
-            copy->getIN(value);  // an unknown value field is refused whatever the keys hold
         }
     }
     return sum;

@@ -129,6 +129,12 @@ TEST_F(ValuesTest, AmountsShowInDisplayUnits) {
     EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(2)), "10000000");
     EXPECT_EQ(*form->getField(FieldID(60))->getValueText(true), "123.45");
     EXPECT_EQ(form->valueString(FieldID(1)), "-1234.5");
+    form->assignIR(FieldID(60), -5);
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "-0.05");
+    form->assignIR(FieldID(60), 0.1 + 0.2);  // the shown digits are exactly the stored ones, shifted
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "0.0030000000000000004");
+    form->assignIR(FieldID(60), 1234.5);
+    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "12.345");
     form->assignIR(FieldID(3), -0.0);
     EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(3)), "0");
 }
@@ -178,6 +184,7 @@ TEST_F(ValuesTest, UnknownFormsAndFieldsAreRefused) {
     EXPECT_QUARLO_THROW(georgia->getIN(kGA70, 1, FieldID(999)), "999");
     EXPECT_QUARLO_THROW(georgia->getFormUVPtr(FormID(12345, true), 1, true), "not described");
     EXPECT_QUARLO_THROW(georgia->getFormCount(FormID(12345, true)), "not described");
+    EXPECT_QUARLO_THROW(georgia->getAllCopies(kST2, FieldID(999)), "999");  // even without copies
 }
 
 TEST_F(ValuesTest, NonFiniteAmountsAreRefusedAndTheFieldKept) {

@@ -123,9 +123,48 @@ public:
     void calcConservationCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void indexCreditForms(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
 
+    // ---- the Georgia tax-rate schedule and the shared amount helpers
+    // The Georgia tax of an income for filing status 1 to 4 (2, 4 and any
+    // other status share one column), in whole dollars.
+    static double computeTaxFromRateSchedule(double income, int filingStatus);
+    // numerator / divisor x base, floored at 0; 0 when the numerator or the
+    // divisor is not above 0 (never infinity or NaN).
+    static double proportionalShare(double numerator, double divisor, double base);
+    // Status 2: opens the other field and stores amount minus the other
+    // form's value of it (copy 1) into the target; any other status: nulls
+    // and protects the other field and stores the amount.
+    void storeComputedAmount(DataMgmt::TaxFormPtr copy, const FormId& otherForm, double amount, FieldId target,
+                             FieldId other, int filingStatus);
+    // Copies a field of the given copy of a Georgia form into the target by
+    // the source field's kind (a box is read from copy 1); nothing when the
+    // source form has no copy 1.
+    void copyLinkedField(const FormId& sourceForm, FieldId sourceField, std::uint16_t copy,
+                         DataMgmt::TaxFormPtr& target, FieldId targetField);
+
     // ---- source-document links, rebuilt before each whole-return calculation
+    // The fields of one withholding entry, in the order the refill writes
+    // them.
+    struct SourceEntryFields {
+        FieldId wageBox;
+        FieldId row1Box;
+        FieldId row3Box;
+        FieldId infoBox;
+        FieldId row4Box;
+        FieldId row2Box;
+        FieldId id1Box;
+        FieldId id2Box;
+        FieldId payerId;
+        FieldId stateId;
+        FieldId taxWithheld;
+        FieldId income;
+    };
     void updateOtherStateRows();
     void collectStateSourceLinks(const FormId& source, int& counter, int pass);
+    // Refills one entry from its link text; 1 when the link names a known
+    // source document, else 0 (the entry's fields nulled).
+    int checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link, const SourceEntryFields& entry);
+    // "1" when the text holds exactly one '-', else "2".
+    static void countSeparators(std::string& out, const std::string& in);
 
     // ---- test facility (runs only when the configuration allows automated
     // testing; not available in this build: throws QuarloException)
@@ -138,5 +177,9 @@ private:
 
     GADataMgmt::GATaxReturn* gaReturn_;  // not owned
 };
+
+// Nulls the target when the source field of the copy is 0, else copies the
+// source into it: a zero amount leaves the target blank.
+void copyFieldOrNull(DataMgmt::TaxFormPtr copy, FieldId target, FieldId source);
 
 }  // namespace GACalculationMgmt

@@ -1,0 +1,334 @@
+// gahost run as a subprocess: exit codes, outputs and files.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kTestForms = GA_SOURCE_DIR "/tests/data/forms";
+const std::string kBuildForms = GA_FORMS_BUILD_DIR;
+const std::string kExample = GA_SOURCE_DIR "/examples/single-wages.xml";
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) out.push_back(line);
+    return out;
+}
+
+std::vector<std::string> split(const std::string& line, char sep) {
+    std::vector<std::string> out;
+    std::string cell;
+    std::istringstream in(line);
+    while (std::getline(in, cell, sep)) out.push_back(cell);
+    if (!line.empty() && line.back() == sep) out.emplace_back();
+    return out;
+}
+
+class GahostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/gahost_test.XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    // Runs gahost with the arguments; the environment is this process's
+    // without GA_MODULE_PATH and GA_FORMS_DIR, plus `env`.
+    Result run(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+        std::vector<std::string> argStore = {GAHOST_PATH};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& a : argStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+
+        std::vector<std::string> envStore;
+        for (char** e = environ; *e != nullptr; ++e) {
+            const std::string kv = *e;
+            if (kv.rfind("GA_MODULE_PATH=", 0) == 0 || kv.rfind("GA_FORMS_DIR=", 0) == 0) continue;
+            envStore.push_back(kv);
+        }
+        envStore.insert(envStore.end(), env.begin(), env.end());
+        std::vector<char*> envp;
+        for (auto& e : envStore) envp.push_back(e.data());
+        envp.push_back(nullptr);
+
+        const std::string outPath = dir + "/.stdout";
+        const std::string errPath = dir + "/.stderr";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = 0;
+        Result r;
+        const int rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) {
+            ADD_FAILURE() << "cannot start gahost: " << std::strerror(rc);
+            return r;
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        r.out = readFile(outPath);
+        r.err = readFile(errPath);
+        fs::remove(outPath);
+        fs::remove(errPath);
+        return r;
+    }
+
+    std::string writeFile(const std::string& name, const std::string& text) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    std::string dir;
+};
+
+// ------------------------------------------------------------ usage
+
+TEST_F(GahostTest, HelpListsEveryCommand) {
+    for (const char* flag : {"--help", "-h"}) {
+        const Result r = run({flag});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.find("Usage: gahost"), 0u) << r.out;
+        for (const char* word : {"check FILE", "run FILE", "forms", "fields FORM", "--out DIR", "--forms DIR",
+                                 "--module PATH", "--efile"}) {
+            EXPECT_NE(r.out.find(word), std::string::npos) << word;
+        }
+        EXPECT_TRUE(r.err.empty());
+    }
+}
+
+TEST_F(GahostTest, WrongUsageExitsWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frobnicate"},
+        {"check"},
+        {"check", "a.xml", "b.xml"},
+        {"run", "a.xml", "--out"},
+        {"run", "a.xml", "--out="},
+        {"forms", "--bogus"},
+        {"forms", "extra"},
+        {"fields"},
+        {"check", "a.xml", "--out", "d"},
+        {"check", "a.xml", "--efile"},
+        {"run", "a.xml", "--forms", "a", "--forms", "b"},
+    };
+    for (const auto& args : cases) {
+        const Result r = run(args);
+        std::string joined;
+        for (const auto& a : args) joined += a + " ";
+        EXPECT_EQ(r.status, 2) << joined << "\n" << r.err;
+        EXPECT_EQ(r.err.find("gahost: "), 0u) << joined;
+        EXPECT_TRUE(r.out.empty()) << joined;
+    }
+}
+
+// ------------------------------------------------------------ forms and fields
+
+TEST_F(GahostTest, FormsListsEveryDefinitionTabSeparated) {
+    const Result r = run({"forms", "--forms", kTestForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = lines(r.out);
+    ASSERT_EQ(all.size(), 11u) << r.out;  // 4 federal and 7 state forms
+    bool stateSeen = false;
+    for (const std::string& line : all) {
+        const auto cells = split(line, '\t');
+        ASSERT_EQ(cells.size(), 5u) << line;
+        ASSERT_TRUE(cells[1] == "state" || cells[1] == "federal") << line;
+        if (cells[1] == "state") stateSeen = true;
+        EXPECT_FALSE(stateSeen && cells[1] == "federal") << "federal forms come first: " << line;
+    }
+    EXPECT_NE(r.out.find("52\tfederal\tF52\t16\tForm W-2\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("2\tstate\tST2\t27\tGeorgia interest statement\n"), std::string::npos) << r.out;
+
+    // The field count agrees with the fields command.
+    const Result f = run({"fields", "ST2", "--forms", kTestForms});
+    ASSERT_EQ(f.status, 0) << f.err;
+    EXPECT_EQ(lines(f.out).size(), 27u);
+}
+
+TEST_F(GahostTest, FieldsListsAFormInFieldOrder) {
+    const Result r = run({"fields", "ga69", "--forms", kTestForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = lines(r.out);
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ttext\tTaxpayer first name");
+    EXPECT_NE(r.out.find("\n6\tkGA69_TPBirth\tdate\tTaxpayer date of birth\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n18\tkGA69_F18\tamount\t18\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n85\tkGA69_ResFull\tbox\tFull-year resident\n"), std::string::npos);
+    // Form order, not number order: 102 and 103 come before 46.
+    EXPECT_LT(r.out.find("\n103\t"), r.out.find("\n46\t"));
+    for (const std::string& line : all) EXPECT_EQ(split(line, '\t').size(), 4u) << line;
+}
+
+TEST_F(GahostTest, UnknownFormOrDefinitionsAreBadInput) {
+    Result r = run({"fields", "GA999", "--forms", kTestForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("unknown form \"GA999\""), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+
+    r = run({"forms", "--forms", dir + "/nowhere"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("nowhere"), std::string::npos) << r.err;
+
+    // GA_FORMS_DIR is used when --forms is not given.
+    r = run({"forms"}, {"GA_FORMS_DIR=" + dir + "/elsewhere"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("elsewhere"), std::string::npos) << r.err;
+}
+
+// ------------------------------------------------------------ check
+
+TEST_F(GahostTest, CheckSummarisesReturnsFormsCopiesAndFields) {
+    const std::string path = writeFile("doe.xml", R"(<RETURNFILE>
+  <HOST><CLOCK>2019-03-15T12:00:00Z</CLOCK></HOST>
+  <RETURN TYPE="federal">
+    <RETURNNAME>doe</RETURNNAME>
+    <FORM DEVNAME="F1"><FIELD><ID>30</ID><VALUE>100</VALUE></FIELD><FIELD><ID>6</ID><VALUE>Pat</VALUE></FIELD></FORM>
+    <FORM DEVNAME="F52" COPY="1"><FIELD><ID>33</ID><VALUE>1.00</VALUE></FIELD></FORM>
+    <FORM DEVNAME="F52" COPY="2"/>
+  </RETURN>
+  <RETURN TYPE="GA">
+    <FORM DEVNAME="ST2" COPY="3"><FIELD><ID>1</ID><VALUE>Bank</VALUE></FIELD></FORM>
+  </RETURN>
+</RETURNFILE>)");
+    const Result r = run({"check", path, "--forms", kTestForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, path + ": valid return file\n"
+                     "federal return \"doe\": 2 forms, 3 copies, 3 fields set\n"
+                     "  F1 copy 1: 2 fields\n"
+                     "  F52 copy 1: 1 field\n"
+                     "  F52 copy 2: 0 fields\n"
+                     "Georgia return: 1 form, 1 copy, 1 field set\n"
+                     "  ST2 copy 3: 1 field\n"
+                     "host clock: 2019-03-15T12:00:00Z\n");
+    EXPECT_TRUE(r.err.empty()) << r.err;
+}
+
+TEST_F(GahostTest, CheckNamesTheFaultOfABadFile) {
+    const std::string path = writeFile("bad.xml", "<RETURNFILE>\n<RETURN TYPE=\"federal\">\n"
+                                                  "<FORM DEVNAME=\"F52\" COPY=\"2\">\n"
+                                                  "<FIELD><ID>33</ID><VALUE>ten</VALUE></FIELD>\n"
+                                                  "</FORM>\n</RETURN>\n</RETURNFILE>\n");
+    Result r = run({"check", path, "--forms", kTestForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_NE(r.err.find(path + ":4: form F52 copy 2 field kF52_StateWages1: non-numeric value \"ten\""),
+              std::string::npos)
+        << r.err;
+
+    r = run({"check", dir + "/missing.xml", "--forms", kTestForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("missing.xml: cannot open the return file"), std::string::npos) << r.err;
+}
+
+TEST_F(GahostTest, TheShippedExampleIsValid) {
+    const Result r = run({"check", kExample, "--forms", kBuildForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("valid return file"), std::string::npos);
+    EXPECT_NE(r.out.find("federal return \"single-wages\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Georgia return \"single-wages\""), std::string::npos) << r.out;
+}
+
+// ------------------------------------------------------------ run
+
+TEST_F(GahostTest, RunWritesTheReturnsBackUnderTheFilesName) {
+    const std::string out = dir + "/out/nested";
+    const Result r = run({"run", kExample, "--out", out, "--forms", kBuildForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string written = out + "/single-wages.xml";
+    ASSERT_TRUE(fs::exists(written));
+    EXPECT_NE(r.out.find("wrote " + written), std::string::npos) << r.out;
+    const std::string text = readFile(written);
+    EXPECT_NE(text.find("<VALUE>Peach State Widgets Inc</VALUE>"), std::string::npos);
+    EXPECT_NE(text.find("<INELF>NO</INELF>"), std::string::npos);
+
+    // What run writes is itself a valid return file.
+    const Result again = run({"check", written, "--forms", kBuildForms});
+    EXPECT_EQ(again.status, 0) << again.err;
+    // No temporary file is left beside it.
+    std::size_t files = 0;
+    for (const auto& e : fs::directory_iterator(out)) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiled) {
+    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--efile"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readFile(dir + "/single-wages.xml").find("<INELF>X</INELF>"), std::string::npos);
+}
+
+TEST_F(GahostTest, RunRefusesToReplaceItsInput) {
+    const std::string input = writeFile("single-wages.xml", readFile(kExample));
+    const Result r = run({"run", input, "--out", dir, "--forms", kBuildForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("would replace the input file"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(input), readFile(kExample));
+}
+
+TEST_F(GahostTest, RunOfABadFileWritesNothing) {
+    const std::string input = writeFile("bad.xml", "<RETURNFILE><RETURN TYPE=\"GA\"><FORM DEVNAME=\"GA70\" COPY=\"100\"/>"
+                                                   "</RETURN></RETURNFILE>");
+    const Result r = run({"run", input, "--out", dir + "/out", "--forms", kBuildForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("copy number 100 is out of range"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir + "/out/bad.xml"));
+}
+
+TEST_F(GahostTest, RunRefusesAModuleThatCannotBeUsed) {
+    Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", dir + "/none.so"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot load the Georgia module " + dir + "/none.so"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir + "/single-wages.xml"));
+
+    // A library that is not a Georgia module.
+    const std::string platform = GA_BINARY_DIR "/platform/libquarlo_platform.so";
+    ASSERT_TRUE(fs::exists(platform));
+    r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", platform});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("is not a Georgia module: it has no compatVersion"), std::string::npos) << r.err;
+
+    // GA_MODULE_PATH names the module when --module does not.
+    r = run({"run", kExample, "--out", dir, "--forms", kBuildForms}, {"GA_MODULE_PATH=" + dir + "/env.so"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(dir + "/env.so"), std::string::npos) << r.err;
+}
+
+}  // namespace

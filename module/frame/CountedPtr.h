@@ -59,19 +59,20 @@ public:
     virtual ~CountedPtr() { release(); }
 
     // Drops this handle's share: when it was the last one, frees the count and
-    // the object and leaves both pointers null. A released handle ignores
-    // further releases.
+    // the object. Either way the handle is left empty (both pointers null), so
+    // a handle released by hand is not released a second time when it is
+    // destroyed.
     void release() {
         std::int32_t* count = count_;
+        T* object = object_;
+        count_ = nullptr;
+        object_ = nullptr;
         if (count == nullptr) {
             return;
         }
         if (--*count > 0) {
             return;
         }
-        T* object = object_;
-        count_ = nullptr;
-        object_ = nullptr;
         delete count;
         delete object;
     }

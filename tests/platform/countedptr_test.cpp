@@ -103,3 +103,20 @@ TEST(CountedPtr, CopyOfAReleasedHandleIsAFreshHandleOverNull) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CountedPtr, ReleasingASharedHandleByHandLowersTheCountOnce) {
+    int destroyed = 0;
+    PlainPtr keep(new Plain(&destroyed));
+    {
+        PlainPtr other(keep);
+        other.release();
+        EXPECT_TRUE(other.isNull());
+        EXPECT_EQ(keep.useCount(), 1);
+    }  // destroying the released handle must not lower the count again
+    EXPECT_EQ(keep.useCount(), 1);
+    EXPECT_EQ(destroyed, 0);
+}
+
+}  // namespace

@@ -331,4 +331,18 @@ TEST_F(GahostTest, RunRefusesAModuleThatCannotBeUsed) {
     EXPECT_NE(r.err.find(dir + "/env.so"), std::string::npos) << r.err;
 }
 
+TEST_F(GahostTest, RunRefusesAModuleOfAnotherCompatibilityVersion) {
+    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", FAKE_MODULE_OLD});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("has compatibility version 6100; this host needs 6101"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir + "/single-wages.xml"));
+}
+
+TEST_F(GahostTest, AMissingFactoryIsReportedWhenItIsNeeded) {
+    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", FAKE_MODULE_BARE});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("does not provide createTaxReturnInstance"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir + "/single-wages.xml"));
+}
+
 }  // namespace

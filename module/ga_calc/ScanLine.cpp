@@ -75,7 +75,10 @@ void GATaxReturnCalcEngine::buildScanLine(DataMgmt::TaxFormPtr form, FieldId num
     }
     auto text = [](const char* t) { return std::string(t == nullptr ? "" : t); };
 
-    std::string number = gaReturn_->getText(form->getField(numberField)->getLongValue(), 11, DataMgmt::kJustifyLeft);
+    std::string number;
+    if (!form->isNull(numberField)) {
+        number = gaReturn_->getText(form->getField(numberField)->getLongValue(), 11, DataMgmt::kJustifyLeft);
+    }
     std::string digits;
     short numberCheck = 0;
     computeSsnCheckDigit(number, digits, numberCheck);

@@ -121,7 +121,8 @@ std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMg
                                                        std::uint16_t row, std::uint16_t width) {
     dest.clear();
     const FieldId field = infoField(row);
-    if (field.isNullID() || copy.isNull()) {
+    // An empty field gives an empty text (its value token would read as 0).
+    if (field.isNullID() || copy.isNull() || copy->isNull(field)) {
         return dest;
     }
     const std::int64_t token = copy->getField(field)->getLongValue();
@@ -209,7 +210,7 @@ void StateTaxReturnCalcEngine::assignOwnerName(DataMgmt::TaxFormPtr target, cons
     };
     auto numberText = [&](std::uint16_t row) {
         const FieldId field = infoField(row);
-        if (sourceCopy.isNull() || field.isNullID()) {
+        if (sourceCopy.isNull() || field.isNullID() || sourceCopy->isNull(field)) {
             return std::string();
         }
         return stateReturn_->getText(sourceCopy->getField(field)->getLongValue(), 11, DataMgmt::kJustifyLeft);

@@ -32,6 +32,15 @@
 // field) and FORM DATAENTERED="0|1" (default: marked when the copy holds a
 // value).
 //
+// The host's own elements (each optional, each at most once unless marked *):
+//   file HOST:     CLOCK (UTC, "2019-04-01T12:00:00Z"), RANDSEED
+//   federal HOST:  FILINGSTATUS (1-5), FORM2555 (X/NO), OFFICELOCATORURL,
+//                  SESSIONPROPERTY NAME="..." (-128..127) *
+//   Georgia HOST:  PULLCOMMON FORM="F1" TYPE="80" (whole number) *,
+//                  W2SPLIT FORM="F52" FIELD="21" TAXPAYER="..." SPOUSE="..." *,
+//                  STATEWAGES, ALLSTATEWAGES, STATEWITHHELD, STATEWITHHELDNOLOCAL,
+//                  INELF (X/NO), ENABLEDTYPE, TAXBALANCE, REFUNDCODE
+//
 // Reading validates the whole file into a staging structure before anything
 // is applied, so a bad file loads nothing; every problem found is reported as
 // "<file>:<line>: form <dev name> copy <n> field <name>: <what is wrong>".

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "module/state_calc/WageLineTable.h"
 #include "platform/CalcEngine.h"
@@ -54,6 +55,52 @@ struct DriverLicenseFields {
     FieldId option1;
     FieldId option2;
 };
+
+// Column offsets of a row of the interest or dividend statement, the
+// distance from one row's first field to the next, and the running totals of
+// the four amount categories while one statement copy is drawn.
+struct SummaryRowLayout {
+    std::int8_t descriptionColumn = 0;
+    std::int8_t sourceAmountColumn = 1;
+    std::int8_t codeColumn = 2;
+    std::int8_t firstAmountColumn = 3;
+    std::int8_t secondAmountColumn = 4;
+    std::int8_t rowStride = 5;
+    double regularTotal = 0.0;
+    double usObligationTotal = 0.0;
+    double inStateMunicipalTotal = 0.0;
+    double outOfStateMunicipalTotal = 0.0;
+};
+
+// What one copy of a federal interest or dividend form contributes to its
+// statement, by category (currency units), with its owner (0 taxpayer,
+// 1 spouse, 2 joint) and whether it reports any income at all.
+struct IntDivCategoryAmounts {
+    double sourceTotal = 0.0;
+    double regularAmount = 0.0;
+    double usObligationAmount = 0.0;
+    double municipalTotal = 0.0;
+    double inStateMunicipal = 0.0;
+    double outOfStateMunicipal = 0.0;
+    int ownerCode = 0;
+    bool hasIncome = false;
+};
+
+// The common federal amounts of the state wage worksheet: items 18, 20, 71
+// and (joint only) 72, items 14 plus (joint only) 15, and the taxpayer's and
+// (joint only) the spouse's amount of the federal main form.
+struct WageCommonAmounts {
+    double type18 = 0.0;
+    double type20 = 0.0;
+    double type71 = 0.0;
+    double type72 = 0.0;
+    double type14And15 = 0.0;
+    double ownerAmount = 0.0;
+    double spouseAmount = 0.0;
+};
+
+// The fixed parts of one of the two statements.
+struct StatementTraits;
 
 class StateTaxReturnCalcEngine : public CalculationMgmt::TaxReturnCalcEngine {
 public:
@@ -199,17 +246,87 @@ public:
     // re-arms it here.
     static void rearmFilingOptionsDefaulting();
 
-    // ---- interest and dividend statements and the state wage worksheet
+    // ---- interest and dividend statements (state forms 2 and 3)
+    // Lays both statements out over their copies: which source copy and line
+    // type stands on which line of which copy; leftover lines are nulled.
     void buildIntDivSummaries(int recalculate, FormId infoForm, FormId closingForm, FormId interestForm,
                               FieldId interestFirstLine, FormId dividendForm, FieldId dividendFirstLine);
+    // Recalculates one copy of the interest (dividend) statement from the
+    // row-information texts that the layout wrote.
     void buildInterestStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
                                 FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
     void buildDividendStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
                                 FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
+    // Amounts of one source copy: federal form 164 (dividends), 166
+    // (interest), and 51 or 89 (either; any other form gives zeros).
+    void getDividendSourceAmounts(FormId sourceForm, std::uint16_t sourceCopy, IntDivCategoryAmounts& out);
+    void getInterestSourceAmounts(FormId sourceForm, std::uint16_t sourceCopy, IntDivCategoryAmounts& out);
+    void getOtherDividendAmounts(FormId sourceForm, std::uint16_t sourceCopy, IntDivCategoryAmounts& out);
+    void getOtherInterestAmounts(FormId sourceForm, std::uint16_t sourceCopy, IntDivCategoryAmounts& out);
+    // The layout's room test, amount lines and final clearing.
+    void clearUnusedSummaryLines(FormId statementForm, std::uint16_t& copy, DataMgmt::QVFieldIDIter& position,
+                                 FieldId firstLine, short lineCount, bool recalculate);
+    void setIntDivInfoAllRows(DataMgmt::TaxFormPtr statement, DataMgmt::QVFieldIDIter& position,
+                              const std::string& payerName, const FormId& sourceForm, std::uint16_t sourceCopy,
+                              double regularAmount, double usObligationAmount, double municipalTotal, int kind);
+    void clearUnusedSummaryLinesAllCopies(DataMgmt::TaxFormPtr lastUsed, FormId statementForm, std::uint16_t copy,
+                                          FieldId firstFree, FieldId firstLine, bool recalculate);
+
+    // ---- statement rows
+    // The row-information text "%s||%d||%d||%d": payer name, federal form
+    // number, copy and line type. Every output is set; a text without a
+    // separator gives an empty name and zeros.
+    void parseIntDivInfo(DataMgmt::TaxFormPtr summaryForm, const FieldId& infoField, std::string& nameOut,
+                         FormId& formOut, std::uint16_t& copyOut, int& lineTypeOut);
+    // Rewrites the text from its own parts and the given ones (an empty
+    // name, a form numbered 0 or less, copy 0 or a line type below 1 keeps
+    // the stored part). Refuses a state source form and a line type of 10 or
+    // more; the text is kept within 79 characters by shortening the name.
+    void setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, const FieldId& infoField, const std::string& payerName,
+                       FormId sourceForm, std::uint16_t copy, int lineType);
+    // The payer name of a copy of federal form 166, 164, 51 or 89.
+    void getBankName(std::string& nameOut, FormId sourceForm, std::uint16_t copy);
+    // Draws one row by line type and moves the row on (line types 1 to 9).
+    void fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId, std::uint16_t copy,
+                         DataMgmt::QVFieldIDIter& row, int lineType, const std::string& payerName,
+                         const IntDivCategoryAmounts& amounts, int allocationOption, bool resetAmounts);
+    void nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField, bool clearDescription,
+                        bool resetAmounts);
+    // Opens, closes and bounds the two allocation columns of each total line
+    // (total, column 2, column 3); the list ends at a null field.
+    static void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryForm, int allocationOption,
+                                         const std::vector<FieldId>& groups);
+    const SummaryRowLayout& summaryRowLayout() const { return rowLayout_; }
+
+    // ---- state wage worksheet (state form 4)
     void allocateStateWages(DataMgmt::TaxFormPtr form, const char* abbreviation, FormId infoForm,
                             std::uint16_t filingStatus, int residency, int displayValue);
+    // Opens, closes, nulls and caps columns B and C of one income line.
+    void limitWageRow(DataMgmt::TaxFormPtr form, int residency, bool residencyChanged, FieldId amountField,
+                      FieldId columnBField, std::uint8_t limitMode);
+    WageCommonAmounts sumPullCommon(std::uint16_t filingStatus);
+    // Fields 8 to 13: the statements' totals over all their copies, in the
+    // worksheet column that kind selects (1, 2, 3; any other: 2 and 3).
     void sumAllCopies(DataMgmt::TaxFormPtr form, int kind);
+    // The worksheet's totals, common item 80, and its marks.
     void pullCommonAmount(DataMgmt::TaxFormPtr form);
+
+    // ---- common federal texts and boxes
+    // Fills one state field from the federal return by common item 116 to
+    // 150; any other item is refused with "Invalid PCType".
+    void pullCommonText(FormId federalForm, const FormId& targetForm, std::uint16_t copy, const FieldId& target,
+                        Utils::PCTypes type);
+
+    // ---- dated amounts
+    // Adds the amounts of twelve (date, amount) rows of copy 1 of a state
+    // form, from firstField on in field order, into four periods that end on
+    // the given months and days (the fourth in the following year).
+    void sumAmountsByPeriod(FormId form, FieldId firstField, double& total1, double& total2, double& total3,
+                            double& total4, short endMonth1, short endDay1, short endMonth2, short endDay2,
+                            short endMonth3, short endDay3, short endMonth4, short endDay4, short year);
+    // Whether the amounts of federal forms 31 and 126 dated in any one year
+    // from 2003 to 2010 add up to more than 25000.
+    bool scanFormDates();
 
     DataMgmt::TaxReturn* federalReturn() const { return taxReturn; }
     StateDataMgmt::StateTaxReturn* stateReturn() const { return stateReturn_; }
@@ -220,6 +337,11 @@ protected:
     const FormId& stateWageForm() const { return wageForm_; }
 
 private:
+    void recalculateStatement(const StatementTraits& traits, DataMgmt::TaxFormPtr form, std::uint16_t copy,
+                              FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
+    void layOutStatement(const FormId& statementForm, FieldId firstLine, int kind, bool recalculate);
+
+    SummaryRowLayout rowLayout_;
     StateDataMgmt::StateTaxReturn* stateReturn_;
     FormId interestForm_;
     FormId dividendForm_;

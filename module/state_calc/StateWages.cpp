@@ -1,18 +1,237 @@
-// The state wage worksheet (state form 4): the allocation of the federal
-// income lines to the state columns, the sums over all copies and the common
-// federal amounts.
+// The state wage worksheet (state form 4): the owner names, the W-2 wages
+// and their split between the two state columns, the common federal amounts,
+// and every income line of the federal main form (form 1, 55 or 87) with its
+// state columns opened, closed, nulled and capped by the residency code.
 //
-// Not built yet: the worksheet keeps whatever it holds.
+// Residency codes: 1 full-year resident, 2 part-year resident, 3 nonresident,
+// 4 both state columns open. Each income line has column A (the federal
+// amount), column B (first state column) and column C, the field after
+// column B in the form's field order.
+#include <algorithm>
+
+#include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form52FieldIds.h"
+#include "module/catalogues/Form55FieldIds.h"
+#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "module/state_calc/WageLineTable.h"
 
 namespace StateCalculationMgmt {
 
-void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr /*form*/, const char* /*abbreviation*/,
-                                                  FormId /*infoForm*/, std::uint16_t /*filingStatus*/,
-                                                  int /*residency*/, int /*displayValue*/) {}
+namespace {
 
-void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr /*form*/, int /*kind*/) {}
+constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 
-void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr /*form*/) {}
+bool isJoint(std::uint16_t filingStatus) { return filingStatus == 2 || filingStatus == 0 || filingStatus == 8; }
+
+// The line's field on the federal main form that the return files; null when
+// that form has no such line.
+FieldId federalLineField(const WageLineRow& row, const FormId& mainForm) {
+    if (mainForm == kForm1ID) {
+        return row.form1Field;
+    }
+    if (mainForm == kForm55ID) {
+        return row.form55Field;
+    }
+    if (mainForm == kForm87ID) {
+        return row.form87Field;
+    }
+    return Primitives::kNullFieldID;
+}
+
+FieldId columnC(const DataMgmt::TaxForm& sheet, const FieldId& columnB) {
+    DataMgmt::QVFieldIDIter it = sheet.getTaxFormDescriptor()->getFieldIDs();
+    it = columnB;
+    return (it + 1).getFieldID();
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, const char* /*abbreviation*/,
+                                                  FormId infoForm, std::uint16_t filingStatus, int residency,
+                                                  int displayValue) {
+    DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "allocateStateWages");
+    const auto& f4 = kStateForm4FieldIds;
+
+    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue},
+                    f4.f22, f4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, f4.f24, f4.f25,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+
+    // Field 7 keeps the residency code of the last allocation; a first
+    // allocation (field 7 empty) counts as a change.
+    const bool residencyChanged = sheet.getIN(f4.f7) != residency;
+    const WageCommonAmounts common = sumPullCommon(filingStatus);
+
+    // W-2 wages, both filers' on a joint return.
+    double taxpayerWages = 0.0;
+    double spouseWages = 0.0;
+    stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
+                            spouseWages);
+    sheet.assignIR(f4.f26, isJoint(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
+
+    // Their split between the state columns.
+    sheet.makeProtected(f4.f27);
+    sheet.makeProtected(f4.f28);
+    const char status = static_cast<char>(filingStatus);
+    switch (residency) {
+        case 3:
+            // A nonresident's wages from this state; an amount already on
+            // the first worksheet stands.
+            sheet.setNull(f4.f27);
+            sheet.unProtect(f4.f28);
+            if (!stateReturn_->hasSigValue(kStateForm4ID, 1, f4.f28)) {
+                sheet.assignIR(f4.f28, stateReturn_->getStateWages(status));
+            }
+            break;
+        case 2:
+            sheet.setNull(f4.f28);
+            sheet.unProtect(f4.f27);
+            if (residencyChanged) {
+                sheet.zero(f4.f27);
+            }
+            sheet.minIR(f4.f27, f4.f27, stateReturn_->getAllStateWages(status));
+            break;
+        case 1:
+            sheet.setNull(f4.f28);
+            sheet.assignIR(f4.f27, stateReturn_->getAllStateWages(status));
+            break;
+        case 4: {
+            sheet.unProtect(f4.f27);
+            sheet.unProtect(f4.f28);
+            if (residencyChanged) {
+                sheet.zero(f4.f27);
+            }
+            const double allWages = stateReturn_->getAllStateWages(status);
+            sheet.minIR(f4.f27, f4.f27, allWages);
+            const double rest = std::max(allWages - sheet.getIR(f4.f27), 0.0);
+            sheet.minIR(f4.f28, f4.f28, rest);
+            break;
+        }
+        default:
+            break;
+    }
+
+    sheet.assignIR(f4.f35, common.type18);
+    sheet.assignIR(f4.f36, common.type20);
+    sheet.assignIR(f4.f29, common.type14And15);
+    sheet.assignIR(f4.f76, common.ownerAmount);
+    sheet.assignIR(f4.f79, common.spouseAmount);
+    sheet.assignIR(f4.f97, common.type71);
+    sheet.assignIR(f4.f100, common.type72);
+
+    // Income lines of the federal main form. A line that the form filed does
+    // not have is emptied and closed, so that an amount of an earlier
+    // calculation on another form cannot flow into the totals.
+    const FormId mainForm = getFederalForm();
+    const WageLineRow* table = wageLineTable();
+    for (std::size_t i = 0; table != nullptr && i < kWageLineTableRows && !table[i].form1Field.isNullID(); ++i) {
+        const WageLineRow& row = table[i];
+        if (row.amountField.isNullID()) {
+            continue;
+        }
+        const FieldId federalField = federalLineField(row, mainForm);
+        if (federalField.isNullID()) {
+            for (const FieldId& column : {row.amountField, row.columnBField, columnC(sheet, row.columnBField)}) {
+                sheet.makeProtected(column);
+                sheet.setNull(column);
+            }
+            continue;
+        }
+        federalReturn()->getII(mainForm, federalField, form, row.amountField);
+        limitWageRow(form, residency, residencyChanged, row.amountField, row.columnBField, row.limitMode);
+    }
+
+    // The lines filled from the common amounts.
+    limitWageRow(form, residency, residencyChanged, f4.f29, f4.f30, 2);
+    limitWageRow(form, residency, residencyChanged, f4.f76, f4.f77, 1);
+    limitWageRow(form, residency, residencyChanged, f4.f79, f4.f80, 1);
+    limitWageRow(form, residency, residencyChanged, f4.f97, f4.f98, 1);
+    limitWageRow(form, residency, residencyChanged, f4.f100, f4.f101, 1);
+
+    sheet.assignIR(f4.f7, residency);
+}
+
+void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int residency, bool residencyChanged,
+                                            FieldId amountField, FieldId columnBField, std::uint8_t limitMode) {
+    DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "limitWageRow");
+    const FieldId& a = amountField;
+    const FieldId& b = columnBField;
+    const FieldId c = columnC(sheet, b);
+    const bool capped = limitMode == 1;
+
+    switch (residency) {
+        case 2:
+            sheet.unProtect(b);
+            sheet.makeProtected(c);
+            sheet.setNull(c);
+            if (residencyChanged) {
+                sheet.zero(b);
+            }
+            if (capped) {
+                sheet.minII(b, b, a);
+            }
+            break;
+        case 3:
+            sheet.unProtect(c);
+            sheet.makeProtected(b);
+            sheet.setNull(b);
+            if (capped) {
+                sheet.minII(c, c, a);
+            }
+            break;
+        case 4:
+            sheet.unProtect(b);
+            sheet.unProtect(c);
+            if (residencyChanged) {
+                sheet.zero(b);
+            }
+            if (capped) {
+                sheet.minII(b, b, a);
+                sheet.minIR(c, c, sheet.getIR(a) - sheet.getIR(b));
+            }
+            break;
+        case 1:
+            sheet.makeProtected(b);
+            sheet.makeProtected(c);
+            sheet.setNull(b);
+            sheet.setNull(c);
+            sheet.assignII(b, a);
+            break;
+        default:
+            break;
+    }
+}
+
+WageCommonAmounts StateTaxReturnCalcEngine::sumPullCommon(std::uint16_t filingStatus) {
+    const FormId mainForm = getFederalForm();
+    const bool joint = isJoint(filingStatus);
+    auto item = [&](int type) {
+        return static_cast<double>(stateReturn_->pullCommon(mainForm, 1, Utils::PCTypes{type}));
+    };
+    auto federalAmount = [&](const FormId& f, const FieldId& field) {
+        return static_cast<double>(federalReturn()->getIN(f, 1, field));
+    };
+
+    WageCommonAmounts out;
+    out.type18 = item(18);
+    out.type20 = item(20);
+    if (mainForm == kForm1ID) {
+        out.ownerAmount = federalAmount(kForm1ID, kForm1FieldIds.f110);
+    } else if (mainForm == kForm55ID) {
+        out.ownerAmount = federalAmount(kForm55ID, kForm55FieldIds.f77);
+    }
+    if (joint) {
+        if (mainForm == kForm1ID) {
+            out.spouseAmount = federalAmount(kForm1ID, kForm1FieldIds.f111);
+        } else if (mainForm == kForm55ID) {
+            out.spouseAmount = federalAmount(kForm55ID, kForm55FieldIds.f78);
+        }
+    }
+    out.type14And15 = item(14) + (joint ? item(15) : 0.0);
+    out.type71 = item(71);
+    out.type72 = joint ? item(72) : 0.0;
+    return out;
+}
 
 }  // namespace StateCalculationMgmt

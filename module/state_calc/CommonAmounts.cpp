@@ -1,0 +1,327 @@
+// Common federal items that state forms take as they are: texts, numbers and
+// boxes by common item number (pullCommonText), and the totals of the state
+// wage worksheet (pullCommonAmount, sumAllCopies).
+#include <string>
+
+#include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form55FieldIds.h"
+#include "module/catalogues/Form87FieldIds.h"
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/StateForm2FieldIds.h"
+#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/state_calc/StatementLines.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "platform/Exceptions.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+constexpr const char* kClassName = "StateTaxReturnCalcEngine";
+
+// The federal main forms as the common items tell them apart: form 1, form
+// 55, and every other form read as form 87.
+enum class MainForm { Form1, Form55, Form87 };
+
+// The text of field n of copy 1 of a federal form, at most width characters;
+// an empty field or a missing copy gives "".
+std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const FieldId& n, short width) {
+    DataMgmt::TaxFormPtr copy = federal.getFormUVPtr(form, 1, false);
+    if (copy.isNull()) {
+        return std::string();
+    }
+    DataMgmt::FormFieldPtr field = copy->getField(n);
+    if (field.isNull() || field->getValue().isNull()) {
+        return std::string();
+    }
+    return federal.getText(field->getLongValue(), width, DataMgmt::kJustifyLeft);
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& targetForm, std::uint16_t copy,
+                                              const FieldId& target, Utils::PCTypes type) {
+    DataMgmt::TaxReturn& federal = *federalReturn();
+    const MainForm main = federalForm == kForm1ID    ? MainForm::Form1
+                          : federalForm == kForm55ID ? MainForm::Form55
+                                                     : MainForm::Form87;
+    const FormId source = main == MainForm::Form1 ? kForm1ID : main == MainForm::Form55 ? kForm55ID : kForm87ID;
+
+    DataMgmt::TaxFormPtr targetCopy = stateReturn_->getFormUVPtr(targetForm, copy, false);
+    if (targetCopy.isNull() || federal.getFormUVPtr(source, 1, false).isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& to = *targetCopy;
+    const auto width = static_cast<std::size_t>(to.getField(target)->getFieldDesc()->getMaxLength());
+
+    const int item = static_cast<int>(type);
+    if (item < 116 || item > 150) {
+        throw Exceptions::QuarloException("Invalid PCType", kClassName, "pullCommonText");
+    }
+
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f87 = kForm87FieldIds;
+    const auto& f92 = kForm92FieldIds;
+
+    auto copyText = [&](const FieldId& n) { to.assignText(target, intdiv::cutText(fieldText(federal, source, n, 80), width)); };
+    auto copyField = [&](const FormId& form, const FieldId& n) { federal.getII(form, n, targetCopy, target); };
+    auto form92Text = [&](const FieldId& n) { return Utils::strip(federal.formString(kForm92ID, 1, n)); };
+    auto yes = [&](const FormId& form, const FieldId& n) { return federal.formYes(form, 1, n); };
+    // A text found is shown and closed to entry; without one the filer may
+    // type it, and whatever stands stays.
+    auto protectOrRelease = [&](const std::string& text) {
+        if (!text.empty()) {
+            to.makeProtected(target);
+            to.assignText(target, text);
+        } else {
+            to.unProtect(target);
+        }
+    };
+    // The four boxes of items 125 to 128, by federal main form.
+    auto boxFromMainForm = [&](const FieldId& onForm1, const FieldId& onForm55) {
+        if (main == MainForm::Form1) {
+            copyField(kForm1ID, onForm1);
+        } else if (main == MainForm::Form55) {
+            copyField(kForm55ID, onForm55);
+        } else {
+            to.setNull(target);
+        }
+    };
+
+    switch (item) {
+        case 116:
+            main == MainForm::Form87 ? to.setNull(target) : copyText(f1.f21);
+            break;
+        case 117:
+            if (main == MainForm::Form87) {
+                to.setNull(target);
+            } else {
+                to.assignText(target,
+                              federal.formString(kForm92ID, 1, f92.f27) + " " + federal.formString(kForm92ID, 1, f92.f13447));
+            }
+            break;
+        case 118:
+            main == MainForm::Form87 ? to.setNull(target) : copyField(kForm92ID, f92.f486);
+            break;
+        case 119:
+            boxFromMainForm(f1.f22, f55.f22);
+            break;
+        case 120: {
+            if (main == MainForm::Form87) {
+                to.setNull(target);
+                break;
+            }
+            // The number is printed whole, however large.
+            const std::int64_t value = federal.getIN(kForm92ID, 1, f92.f28);
+            if (value == 0) {
+                to.setNull(target);
+                break;
+            }
+            std::string text = std::to_string(value);
+            if (text.size() > width) {
+                text = text.substr(text.size() - width);
+            }
+            to.assignText(target, text);
+            break;
+        }
+        case 121:
+            main == MainForm::Form1 ? copyText(f1.f98) : to.setNull(target);
+            break;
+        case 122:
+            main == MainForm::Form1 ? copyField(kForm1ID, f1.f116) : to.setNull(target);
+            break;
+        case 123: {
+            if (main != MainForm::Form1) {
+                to.setNull(target);
+                break;
+            }
+            const std::string lead = fieldText(federal, kForm1ID, f1.f333, 13);
+            const std::int64_t amount = federal.getIN(kForm1ID, 1, f1.f334);
+            const std::string amountText = amount != 0 ? Utils::nStr(static_cast<double>(amount)) : std::string();
+            if (!amountText.empty()) {
+                to.assignText(target, Utils::strip(lead + " $" + Utils::strip(amountText)));
+            } else {
+                to.assignText(target, Utils::strip(lead + " "));
+            }
+            break;
+        }
+        case 124:
+            if (yes(kForm92ID, f92.f29) || (yes(kForm92ID, f92.f493) && yes(kForm92ID, f92.f450))) {
+                to.setX(target);
+            } else {
+                to.setXNo(target);
+            }
+            break;
+        case 125:
+            boxFromMainForm(f1.f121, f55.f82);
+            break;
+        case 126:
+            boxFromMainForm(f1.f122, f55.f83);
+            break;
+        case 127:
+            boxFromMainForm(f1.f123, f55.f84);
+            break;
+        case 128:
+            boxFromMainForm(f1.f124, f55.f85);
+            break;
+        case 129:
+            to.makeProtected(target);
+            copyText(main == MainForm::Form1 ? f1.f188 : main == MainForm::Form55 ? f55.f107 : f87.f48);
+            break;
+        case 130:
+            copyText(main == MainForm::Form1 ? f1.f189 : main == MainForm::Form55 ? f55.f108 : f87.f64);
+            break;
+        case 141:
+            protectOrRelease(form92Text(f92.f671));
+            break;
+        case 142:
+            to.unProtect(target);
+            break;
+        case 143:
+            protectOrRelease(form92Text(f92.f151513));
+            break;
+        case 144:
+        case 145: {
+            const FieldId n = item == 144 ? f92.f557 : f92.f558;
+            to.assignText(target, Utils::strip(fieldText(federal, kForm92ID, n, 8)));
+            break;
+        }
+        case 146:
+            if (yes(kForm92ID, f92.f536)) {
+                to.makeProtected(target);
+                to.setX(target);
+            } else {
+                to.unProtect(target);
+            }
+            break;
+        case 147:
+        case 148: {
+            const bool first = item == 147;
+            const short length = first ? 9 : 17;
+            std::string text;
+            if (main == MainForm::Form1) {
+                if (federal.getIN(kForm1ID, 1, f1.f184) > 0) {
+                    text = Utils::strip(fieldText(federal, kForm1ID, first ? f1.f471 : f1.f474, length));
+                }
+            } else if (main == MainForm::Form55) {
+                if (federal.getIN(kForm55ID, 1, f55.f135) > 0) {
+                    text = Utils::strip(fieldText(federal, kForm55ID, first ? f55.f216 : f55.f219, length));
+                }
+            } else if (federal.getIN(kForm87ID, 1, f87.f27) > 0) {
+                text = Utils::strip(fieldText(federal, kForm87ID, first ? f87.f105 : f87.f108, length));
+            }
+            if (text.empty()) {
+                text = Utils::strip(fieldText(federal, kForm92ID, first ? f92.f392 : f92.f391, length));
+            }
+            protectOrRelease(text);
+            break;
+        }
+        case 149:
+        case 150: {
+            int choice = 0;
+            if (!stateReturn_->textString(kForm92ID, 1, f92.f392).empty() &&
+                !stateReturn_->textString(kForm92ID, 1, f92.f391).empty()) {
+                if (main == MainForm::Form1) {
+                    if (federal.getIN(kForm1ID, 1, f1.f184) > 0) {
+                        choice = yes(kForm1ID, f1.f472) ? 1 : yes(kForm1ID, f1.f473) ? 2 : 0;
+                    }
+                } else if (main == MainForm::Form55) {
+                    choice = yes(kForm55ID, f55.f217) ? 1 : yes(kForm55ID, f55.f218) ? 2 : 0;
+                } else {
+                    choice = yes(kForm87ID, f87.f106) ? 1 : yes(kForm87ID, f87.f107) ? 2 : 0;
+                }
+                if (choice == 0) {
+                    choice = yes(kForm92ID, f92.f393) ? 1 : yes(kForm92ID, f92.f394) ? 2 : 0;
+                }
+            }
+            if (choice == 0) {
+                to.unProtect(target);
+            } else {
+                to.makeProtected(target);
+                if ((choice == 1 && item == 149) || (choice == 2 && item == 150)) {
+                    to.setX(target);
+                }
+            }
+            break;
+        }
+        default:
+            // Items 131 to 140 only say that the field takes no entry.
+            to.setNoEntry(target, true);
+            break;
+    }
+}
+
+void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
+    DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "pullCommonAmount");
+    const auto& f = kStateForm4FieldIds;
+    const FieldId& end = Primitives::kNullFieldID;
+
+    // Wages plus the line below them, column by column; the column totals
+    // include them.
+    sheet.plus2(f.f32, f.f26, f.f29);
+    sheet.plus2(f.f33, f.f27, f.f30);
+    sheet.plus2(f.f34, f.f28, f.f31);
+    sheet.setValueToSumOf(f.f73, f.f32, f.f35, f.f36, f.f37, f.f40, f.f43, f.f46, f.f49, f.f52, f.f55, f.f58, f.f61,
+                          f.f64, f.f67, f.f70, end);
+    sheet.setValueToSumOf(f.f112, f.f76, f.f79, f.f82, f.f85, f.f88, f.f91, f.f94, f.f97, f.f100, f.f103, f.f106,
+                          f.f109, f.f116, f.f10504, end);
+    sheet.assignIR(f.f115, static_cast<double>(stateReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{80})));
+    sheet.setValueToSumOf(f.f74, f.f33, f.f38, f.f41, f.f44, f.f47, f.f50, f.f53, f.f56, f.f59, f.f62, f.f65, f.f68,
+                          f.f71, end);
+    sheet.setValueToSumOf(f.f75, f.f34, f.f39, f.f42, f.f45, f.f48, f.f51, f.f54, f.f57, f.f60, f.f63, f.f66, f.f69,
+                          f.f72, end);
+    sheet.setValueToSumOf(f.f114, f.f78, f.f81, f.f84, f.f87, f.f90, f.f93, f.f96, f.f99, f.f102, f.f105, f.f108,
+                          f.f111, f.f118, f.f10506, end);
+    sheet.setValueToSumOf(f.f113, f.f77, f.f80, f.f83, f.f86, f.f89, f.f92, f.f95, f.f98, f.f101, f.f104, f.f107,
+                          f.f110, f.f117, f.f10505, end);
+
+    stateReturn_->setDataEntered(kStateForm4ID, 1, true, false);
+    sheet.setCalculatedFlag(true);
+}
+
+void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind) {
+    DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "sumAllCopies");
+    const auto& f = kStateForm4FieldIds;
+    const auto& s2 = kStateForm2FieldIds;
+    const auto& s3 = kStateForm3FieldIds;
+    for (const FieldId& field : {f.f8, f.f9, f.f10, f.f11, f.f12, f.f13}) {
+        sheet.setNull(field);
+    }
+    auto interest = [&](const FieldId& a, const FieldId& b) {
+        return stateReturn_->getAllCopies(kStateForm2ID, a) + stateReturn_->getAllCopies(kStateForm2ID, b);
+    };
+    auto dividends = [&](const FieldId& a, const FieldId& b) {
+        return stateReturn_->getAllCopies(kStateForm3ID, a) + stateReturn_->getAllCopies(kStateForm3ID, b);
+    };
+    // Column 1 (kind 1), 2 (kind 2) or 3 (kind 3) of the statements' regular
+    // and U.S.-obligation lines; any other kind takes columns 2 and 3.
+    auto secondColumn = [&] {
+        sheet.assignIR(f.f9, static_cast<double>(interest(s2.f161, s2.f152)));
+        sheet.assignIR(f.f12, static_cast<double>(dividends(s3.f155, s3.f152)));
+    };
+    auto thirdColumn = [&] {
+        sheet.assignIR(f.f10, static_cast<double>(interest(s2.f162, s2.f153)));
+        sheet.assignIR(f.f13, static_cast<double>(dividends(s3.f156, s3.f153)));
+    };
+    switch (kind) {
+        case 1:
+            sheet.assignIR(f.f8, static_cast<double>(interest(s2.f160, s2.f151)));
+            sheet.assignIR(f.f11, static_cast<double>(dividends(s3.f154, s3.f151)));
+            break;
+        case 2:
+            secondColumn();
+            break;
+        case 3:
+            thirdColumn();
+            break;
+        default:
+            secondColumn();
+            thirdColumn();
+            break;
+    }
+}
+
+}  // namespace StateCalculationMgmt

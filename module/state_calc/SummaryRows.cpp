@@ -1,0 +1,377 @@
+// Rows of the interest and dividend statements: the hidden row-information
+// text that ties a row to its federal source copy, the payer name of a
+// source, drawing and clearing one row, and the allocation columns of the
+// total lines.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+
+#include "module/catalogues/Form164FieldIds.h"
+#include "module/catalogues/Form166FieldIds.h"
+#include "module/catalogues/Form51FieldIds.h"
+#include "module/catalogues/Form89FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/state_calc/StatementLines.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "platform/Exceptions.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+constexpr const char* kClassName = "StateTaxReturnCalcEngine";
+constexpr std::string_view kSeparator = "||";
+
+// A decimal number read the way atoi reads it: leading blanks and a sign
+// allowed, reading stops at the first non-digit, no digits give 0. A number
+// beyond the range of long is held at its end.
+long readNumber(std::string_view text) {
+    const std::string copy(text);
+    return std::strtol(copy.c_str(), nullptr, 10);
+}
+
+// Column `offset` of the row the iterator stands on.
+FieldId column(const DataMgmt::QVFieldIDIter& row, int offset) { return (row + offset).getFieldID(); }
+
+}  // namespace
+
+// ------------------------------------------------------------ row information
+
+void StateTaxReturnCalcEngine::parseIntDivInfo(DataMgmt::TaxFormPtr summaryForm, const FieldId& infoField,
+                                               std::string& nameOut, FormId& formOut, std::uint16_t& copyOut,
+                                               int& lineTypeOut) {
+    nameOut.clear();
+    formOut = FormId(0, formOut.isState());
+    copyOut = 0;
+    lineTypeOut = 0;
+
+    DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "parseIntDivInfo");
+    const std::string text = intdiv::cutText(form.valueString(infoField), intdiv::kRowInfoReadLength);
+    const std::string_view view(text);
+
+    const std::size_t first = view.find(kSeparator);
+    if (first == std::string_view::npos) {
+        return;
+    }
+    nameOut = std::string(view.substr(0, first));
+
+    const std::size_t formStart = first + kSeparator.size();
+    const std::size_t second = view.find(kSeparator, formStart);
+    if (second == std::string_view::npos) {
+        return;
+    }
+    long formNumber = readNumber(view.substr(formStart, second - formStart));
+    if (formNumber > std::numeric_limits<std::int32_t>::max() || formNumber < std::numeric_limits<std::int32_t>::min()) {
+        formNumber = 0;
+    }
+    formOut = FormId(static_cast<std::int32_t>(formNumber));
+
+    const std::size_t copyStart = second + kSeparator.size();
+    const std::size_t third = view.find(kSeparator, copyStart);
+    if (third == std::string_view::npos) {
+        return;  // a text of three parts names no copy
+    }
+    // A copy number or line type that does not fit its type is no link at
+    // all, rather than a link to whatever copy the cut-off bits would name.
+    const long copy = readNumber(view.substr(copyStart, third - copyStart));
+    const long lineType = readNumber(view.substr(third + kSeparator.size()));
+    if (copy >= 0 && copy <= std::numeric_limits<std::uint16_t>::max()) {
+        copyOut = static_cast<std::uint16_t>(copy);
+    }
+    if (lineType >= std::numeric_limits<std::int16_t>::min() && lineType <= std::numeric_limits<std::int16_t>::max()) {
+        lineTypeOut = static_cast<int>(lineType);
+    }
+}
+
+void StateTaxReturnCalcEngine::setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, const FieldId& infoField,
+                                             const std::string& payerName, FormId sourceForm, std::uint16_t copy,
+                                             int lineType) {
+    std::string name;
+    FormId form;
+    std::uint16_t storedCopy = 0;
+    int storedLineType = 0;
+    parseIntDivInfo(summaryForm, infoField, name, form, storedCopy, storedLineType);
+
+    if (!payerName.empty()) {
+        name = payerName;
+    }
+    if (sourceForm.getNumber() > 0) {
+        if (sourceForm.isState()) {
+            throw Exceptions::QuarloException("FedFormId > First StateForm", kClassName, "setIntDivInfo");
+        }
+        form = sourceForm;
+    }
+    if (copy != 0) {
+        storedCopy = copy;
+    }
+    if (lineType >= 10) {
+        throw Exceptions::QuarloException("LineType out of range", kClassName, "setIntDivInfo");
+    }
+    if (lineType >= 1) {
+        storedLineType = lineType;
+    }
+
+    // The numbers are written whole; the payer name gives way so that the
+    // text stays within its 79 characters.
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "||%d||%d||%d", form.getNumber(), static_cast<int>(storedCopy),
+                  storedLineType);
+    const std::size_t tailLength = std::string_view(tail).size();
+    const std::size_t room = tailLength < intdiv::kRowInfoMaxLength ? intdiv::kRowInfoMaxLength - tailLength : 0;
+    const std::string text = intdiv::cutText(name, room) + tail;
+
+    DataMgmt::requireForm(summaryForm, kClassName, "setIntDivInfo").assignText(infoField, text);
+}
+
+// ------------------------------------------------------------ payer name
+
+void StateTaxReturnCalcEngine::getBankName(std::string& nameOut, FormId sourceForm, std::uint16_t copy) {
+    nameOut.clear();
+    DataMgmt::TaxReturn& federal = *federalReturn();
+    if (sourceForm == kForm166ID) {
+        const FieldId field =
+            federal.formYes(kForm166ID, copy, kForm166FieldIds.f77) ? kForm166FieldIds.f78 : kForm166FieldIds.f9;
+        nameOut = federal.formString(kForm166ID, copy, field);
+    } else if (sourceForm == kForm164ID) {
+        nameOut = federal.formString(kForm164ID, copy, kForm164FieldIds.f5);
+    } else if (sourceForm == kForm51ID) {
+        nameOut = federal.formString(kForm51ID, copy, kForm51FieldIds.f5);
+    } else if (sourceForm == kForm89ID) {
+        nameOut = federal.formString(kForm89ID, copy, kForm89FieldIds.f9);
+    } else {
+        throw Exceptions::QuarloException("Invalid FedFormID", kClassName, "getBankName");
+    }
+}
+
+// ------------------------------------------------------------ one row
+
+void StateTaxReturnCalcEngine::nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField,
+                                              bool clearDescription, bool resetAmounts) {
+    DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "nullSummaryRow");
+    DataMgmt::QVFieldIDIter row = form.getTaxFormDescriptor()->getFieldIDs();
+    row = rowFirstField;
+    const SummaryRowLayout& layout = rowLayout_;
+
+    form.setNull(column(row, layout.sourceAmountColumn));
+    form.setNull(column(row, layout.codeColumn));
+    if (clearDescription) {
+        form.setNull(column(row, layout.descriptionColumn));
+    }
+    if (resetAmounts) {
+        const FieldId first = column(row, layout.firstAmountColumn);
+        const FieldId second = column(row, layout.secondAmountColumn);
+        form.makeProtected(first);
+        form.makeProtected(second);
+        form.setNull(first);
+        form.setNull(second);
+    }
+}
+
+void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId,
+                                               std::uint16_t copy, DataMgmt::QVFieldIDIter& row, int lineType,
+                                               const std::string& payerName, const IntDivCategoryAmounts& amounts,
+                                               int allocationOption, bool resetAmounts) {
+    if (!summaryFormId.isState()) {
+        throw Exceptions::QuarloException("Invalid State FormID", kClassName, "fillDisplayLine");
+    }
+    DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "fillDisplayLine");
+    SummaryRowLayout& layout = rowLayout_;
+
+    const FieldId rowField = row.getFieldID();
+    const FieldId description = column(row, layout.descriptionColumn);
+    const FieldId sourceAmount = column(row, layout.sourceAmountColumn);
+    const FieldId code = column(row, layout.codeColumn);
+    const FieldId first = column(row, layout.firstAmountColumn);
+    const FieldId second = column(row, layout.secondAmountColumn);
+
+    if (lineType < intdiv::kFirstLineType || lineType > intdiv::kLastLineType) {
+        // No line: the whole row is cleared and the next call fills it.
+        nullSummaryRow(summaryForm, rowField, true, true);
+        return;
+    }
+    const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
+
+    // Stores the amount as a whole number and hands back what the column now
+    // holds.
+    auto storeAndReadBack = [&](const FieldId& field, double amount) {
+        storeScaledAmount(summaryFormId, copy, field, amount, 0);
+        return amount;
+    };
+    // Only amounts above zero count towards a category total.
+    auto addToTotal = [](double& total, double amount) {
+        if (amount > 0.0) {
+            total += amount;
+        }
+    };
+
+    switch (lineType) {
+        case intdiv::kPayerLine: {
+            nullSummaryRow(summaryForm, rowField, false, true);
+            form.assignIR(sourceAmount, amounts.sourceTotal);
+            if (stateReturn_->formString(summaryFormId, copy, description) != payerName) {
+                form.assignText(description, payerName);
+            }
+            break;
+        }
+        case intdiv::kRegularInterest:
+        case intdiv::kRegularDividends: {
+            nullSummaryRow(summaryForm, rowField, false, true);
+            form.assignText(description, type.text);
+            form.assignIR(code, type.categoryCode);
+            const double amount = storeAndReadBack(second, amounts.regularAmount);
+            form.assignIR(first, amount);
+            addToTotal(layout.regularTotal, amount);
+            break;
+        }
+        case intdiv::kUSObligations: {
+            nullSummaryRow(summaryForm, rowField, false, true);
+            form.assignText(description, type.text);
+            form.assignIR(code, type.categoryCode);
+            form.zero(second);
+            const double amount = storeAndReadBack(first, amounts.usObligationAmount);
+            addToTotal(layout.usObligationTotal, amount);
+            break;
+        }
+        case intdiv::kMuniBondsInState:
+        case intdiv::kMuniFundInState: {
+            form.assignText(description, type.text);
+            double amount = 0.0;
+            if (allocationOption == 1) {
+                nullSummaryRow(summaryForm, rowField, false, true);
+                amount = storeAndReadBack(first, amounts.inStateMunicipal);
+                form.zero(second);
+            } else {
+                // The in-state part is the filer's entry, kept within the
+                // municipal total.
+                nullSummaryRow(summaryForm, rowField, false, resetAmounts);
+                form.unProtect(first);
+                form.minIR(first, first, amounts.municipalTotal);
+                form.zero(second);
+                amount = form.getIR(first);
+            }
+            form.assignIR(code, type.categoryCode);
+            addToTotal(layout.inStateMunicipalTotal, amount);
+            break;
+        }
+        case intdiv::kMuniBondsOutOfState:
+        case intdiv::kMuniFundOutOfState: {
+            form.assignText(description, type.text);
+            double amount = 0.0;
+            if (allocationOption == 1) {
+                nullSummaryRow(summaryForm, rowField, false, true);
+                amount = storeAndReadBack(first, amounts.outOfStateMunicipal);
+                amount = storeAndReadBack(second, amount);
+            } else {
+                // What the source holds beyond its regular, U.S.-obligation
+                // and in-state parts; the in-state row of the same source
+                // stands directly above.
+                nullSummaryRow(summaryForm, rowField, false, resetAmounts);
+                const FieldId inStateAbove = column(row, layout.firstAmountColumn - layout.rowStride);
+                const double inState = inStateAbove.isNullID() ? 0.0 : form.getIR(inStateAbove);
+                form.assignIR(first,
+                              amounts.sourceTotal - amounts.regularAmount - amounts.usObligationAmount - inState);
+                form.assignII(second, first);
+                amount = form.getIR(second);
+            }
+            form.assignIR(code, type.categoryCode);
+            addToTotal(layout.outOfStateMunicipalTotal, amount);
+            break;
+        }
+        case intdiv::kRestrictedStock: {
+            nullSummaryRow(summaryForm, rowField, false, true);
+            form.assignText(description, type.text);
+            form.setNull(code);
+            form.zero(second);
+            form.assignIR(first, amounts.sourceTotal);
+            break;
+        }
+        default:
+            break;
+    }
+    row += layout.rowStride;
+}
+
+// ------------------------------------------------------------ total lines
+
+void StateTaxReturnCalcEngine::intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryForm, int allocationOption,
+                                                        const std::vector<FieldId>& groups) {
+    DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "intDivSummaryAllocation1");
+    DataMgmt::QVFieldIDIter it = form.getTaxFormDescriptor()->getFieldIDs();
+
+    std::size_t count = 0;
+    while (count < groups.size() && !groups[count].isNullID()) {
+        ++count;
+    }
+    // Every total line is three columns wide: its total and two allocation
+    // columns. The first two lines tell.
+    if (count >= 2 && it.positionOf(groups[1]) - it.positionOf(groups[0]) != 3) {
+        throw Exceptions::QuarloException("Summary is not 3 cols wide", kClassName, "intDivSummaryAllocation1");
+    }
+
+    // Keeps a column between 0 and the total, on the total's side of 0.
+    auto bound = [&form](const FieldId& c, double total) {
+        if (total > 0.0) {
+            form.minIR(c, c, total);
+            form.maxIR(c, c, 0.0);
+        } else if (total < 0.0) {
+            form.maxIR(c, c, total);
+        } else {
+            form.setNull(c);
+        }
+    };
+
+    for (std::size_t g = 0; g < count; ++g) {
+        it = groups[g];
+        const FieldId totalField = it.getFieldID();
+        const FieldId a = (it + 1).getFieldID();
+        const FieldId b = (it + 2).getFieldID();
+        const double total = form.getIR(totalField);
+        switch (allocationOption) {
+            case 2:
+                form.setNull(b);
+                form.makeProtected(b);
+                form.unProtect(a);
+                bound(a, total);
+                break;
+            case 3:
+                form.setNull(a);
+                form.makeProtected(a);
+                form.unProtect(b);
+                bound(b, total);
+                break;
+            case 4:
+                form.unProtect(a);
+                form.unProtect(b);
+                bound(a, total);
+                if (total > 0.0) {
+                    form.minIR(b, b, total);
+                    form.maxIR(b, b, 0.0);
+                    if (static_cast<double>(form.sumOf2(a, b)) > total) {
+                        form.assignIR(b, std::max(total - form.getIR(a), 0.0));
+                    }
+                } else if (total < 0.0) {
+                    // A loss is split the same way: each column between the
+                    // total and 0, and together not beyond the total.
+                    form.maxIR(b, b, total);
+                    form.minIR(b, b, 0.0);
+                    if (static_cast<double>(form.sumOf2(a, b)) < total) {
+                        form.assignIR(b, std::min(total - form.getIR(a), 0.0));
+                    }
+                } else {
+                    form.setNull(b);
+                }
+                break;
+            default:
+                form.setNull(a);
+                form.setNull(b);
+                form.makeProtected(a);
+                form.makeProtected(b);
+                break;
+        }
+    }
+}
+
+}  // namespace StateCalculationMgmt

@@ -233,6 +233,17 @@ int run(const Options& o) {
         session.openReturns(module.get());
         session.load(input);
         if (o.efile) session.georgiaState()->setInElf(true);
+        if (module != nullptr) {
+            // The Georgia return the module made, as it answers for itself.
+            StateDataMgmt::StateTaxReturn* ga = session.georgiaState();
+            std::string code;
+            std::string name;
+            ga->getStateCode(code);
+            ga->getStateName(name);
+            std::cout << "state return: " << code << ' ' << name << ", filing status "
+                      << static_cast<int>(ga->getFilingStatusNumber()) << ", federal form "
+                      << ga->getFederalFormID().getNumber() << '\n';
+        }
 
         std::error_code ec;
         std::filesystem::create_directories(outDir, ec);

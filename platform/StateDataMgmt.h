@@ -129,6 +129,11 @@ public:
     // ---- the state's contract, filled by the state module
     std::int8_t getFilingStatusNumber() override = 0;
     virtual Primitives::QVImmutableFormIdentifier getMainForm() = 0;
+    // The federal form the federal return was filed on, as the state return
+    // records it; form 0 when the state does not say.
+    virtual Primitives::QVImmutableFormIdentifier getFederalFormID() const {
+        return Primitives::QVImmutableFormIdentifier(0);
+    }
     virtual void setStateForm14Boxes(bool b) = 0;
     virtual void getStateCode(std::string& out) = 0;   // "GA"
     virtual void getStateName(std::string& out) = 0;   // "Georgia"
@@ -205,6 +210,52 @@ private:
     bool inElf_ = false;
     std::optional<std::int64_t> taxBalance_;
     std::string refundCode_;
+};
+
+// A state return with no state module behind it: it holds the state's forms
+// and the host's seeded answers, and answers the state's own questions with
+// "unknown" (0, empty texts, no form, no field). The host uses it while no
+// module is loaded; tests derive from it and answer only what they need.
+class PlainStateTaxReturn : public StateTaxReturn {
+public:
+    using StateTaxReturn::StateTaxReturn;
+
+    std::int8_t getFilingStatusNumber() override { return 0; }
+    FormID getMainForm() override { return {}; }
+    void setStateForm14Boxes(bool) override {}
+    void getStateCode(std::string& out) override { out = getAbbreviation(); }
+    void getStateName(std::string& out) override { out = getDisplayName(); }
+    std::int32_t getStateNumber() override { return 0; }
+    std::int32_t getModuleCode() override { return 0; }
+    std::int32_t getModuleCodeAlt() override { return 0; }
+    FormID getInfoForm() override { return {}; }
+    FieldID getTaxpayerFirstNameField() override { return {}; }
+    FieldID getTaxpayerLastNameField() override { return {}; }
+    FieldID getTaxpayerSuffixField() override { return {}; }
+    FieldID getTaxpayerSsnField() override { return {}; }
+    FieldID getSpouseFirstNameField() override { return {}; }
+    FieldID getSpouseLastNameField() override { return {}; }
+    FieldID getSpouseSuffixField() override { return {}; }
+    FieldID getSpouseSsnField() override { return {}; }
+    FieldID getInfoKeyField() override { return {}; }
+    void mapFederalField(const FormID&, const FieldID&, FormID& stateForm, FieldID& stateField) override {
+        stateForm = FormID();
+        stateField = FieldID();
+    }
+    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
+        text.clear();
+        if (amount != nullptr) {
+            *amount = 0;
+        }
+    }
+    void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
+    TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    TopicMgmt::TopicStatus isForm3Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    TopicMgmt::TopicStatus isInfoBoxNeeded() override { return TopicMgmt::kTopicStatusNotNeeded; }
+    void formatBarcodeValue(DataMgmt::TaxFormPtr&, const FormID&, std::uint16_t, const FieldID&,
+                            std::string& value) override {
+        value.clear();
+    }
 };
 
 }  // namespace StateDataMgmt

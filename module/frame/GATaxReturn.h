@@ -98,7 +98,7 @@ public:
     std::int8_t getFilingStatus(const FormID& form) const;
     // The federal form filed: 55 when form 69 box 47 is marked, else 87 when
     // box 48 is, else 1 (also without form 69).
-    Primitives::QVImmutableFormIdentifier getFederalFormID() const;
+    Primitives::QVImmutableFormIdentifier getFederalFormID() const override;
     // Summary line 1 to 27 of the Georgia return, read from copy 1 of its
     // fixed forms; lines 17, 21, 22 and any line outside 1 to 27 give 0. Form
     // 69 field 110 (full-year resident) selects the column of lines 1, 4, 5

@@ -4,10 +4,6 @@
 
 namespace GAHost {
 
-StateReturnWithoutModule::StateReturnWithoutModule(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
-                                                   Utils::StringPoolPtr pool)
-    : StateDataMgmt::StateTaxReturn(federal, std::move(desc), std::move(pool)) {}
-
 HostSession::HostSession(const std::string& formsDir)
     : library_(FormDefinitions::loadDirectory(formsDir)), pool_(new Utils::StringPool()) {}
 

@@ -17,47 +17,9 @@
 namespace GAHost {
 
 // The Georgia return as the host holds it while no Georgia module is loaded:
-// it keeps the Georgia forms and the host's seeded answers so that a return
-// file can be checked and written back, and answers the state's own questions
-// with "unknown" (0, empty texts, no form). Every calculation needs the module.
-class StateReturnWithoutModule : public StateDataMgmt::StateTaxReturn {
-public:
-    StateReturnWithoutModule(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc,
-                             Utils::StringPoolPtr pool);
-
-    std::int8_t getFilingStatusNumber() override { return 0; }
-    Primitives::QVImmutableFormIdentifier getMainForm() override { return {}; }
-    void setStateForm14Boxes(bool) override {}
-    void getStateCode(std::string& out) override { out = getAbbreviation(); }
-    void getStateName(std::string& out) override { out = getDisplayName(); }
-    std::int32_t getStateNumber() override { return 0; }
-    std::int32_t getModuleCode() override { return 0; }
-    std::int32_t getModuleCodeAlt() override { return 0; }
-    Primitives::QVImmutableFormIdentifier getInfoForm() override { return {}; }
-    Primitives::QVImmutableIdentifier getTaxpayerFirstNameField() override { return {}; }
-    Primitives::QVImmutableIdentifier getTaxpayerLastNameField() override { return {}; }
-    Primitives::QVImmutableIdentifier getTaxpayerSuffixField() override { return {}; }
-    Primitives::QVImmutableIdentifier getTaxpayerSsnField() override { return {}; }
-    Primitives::QVImmutableIdentifier getSpouseFirstNameField() override { return {}; }
-    Primitives::QVImmutableIdentifier getSpouseLastNameField() override { return {}; }
-    Primitives::QVImmutableIdentifier getSpouseSuffixField() override { return {}; }
-    Primitives::QVImmutableIdentifier getSpouseSsnField() override { return {}; }
-    Primitives::QVImmutableIdentifier getInfoKeyField() override { return {}; }
-    void mapFederalField(const FormID&, const FieldID&, FormID& stateForm, FieldID& stateField) override {
-        stateForm = FormID();
-        stateField = FieldID();
-    }
-    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
-        text.clear();
-        if (amount != nullptr) *amount = 0;
-    }
-    void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
-    TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isForm3Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isInfoBoxNeeded() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    void formatBarcodeValue(DataMgmt::TaxFormPtr&, const FormID&, std::uint16_t, const FieldID&,
-                            std::string&) override {}
-};
+// it keeps the Georgia forms and the seeded answers so that a return file can
+// be checked and written back. Every calculation needs the module.
+using StateReturnWithoutModule = StateDataMgmt::PlainStateTaxReturn;
 
 class HostSession {
 public:

@@ -34,41 +34,14 @@ const FormID kGA70(70, true);
 const FormID kST2(2, true);
 
 // A Georgia return with neutral answers to the state's questions.
-class PlainStateReturn : public StateDataMgmt::StateTaxReturn {
+class PlainStateReturn : public StateDataMgmt::PlainStateTaxReturn {
 public:
-    using StateTaxReturn::StateTaxReturn;
+    using PlainStateTaxReturn::PlainStateTaxReturn;
     std::int8_t getFilingStatusNumber() override { return 1; }
     FormID getMainForm() override { return kGA70; }
-    void setStateForm14Boxes(bool) override {}
     void getStateCode(std::string& out) override { out = "GA"; }
     void getStateName(std::string& out) override { out = "Georgia"; }
-    std::int32_t getStateNumber() override { return 0; }
-    std::int32_t getModuleCode() override { return 0; }
-    std::int32_t getModuleCodeAlt() override { return 0; }
     FormID getInfoForm() override { return kGA69; }
-    FieldID getTaxpayerFirstNameField() override { return {}; }
-    FieldID getTaxpayerLastNameField() override { return {}; }
-    FieldID getTaxpayerSuffixField() override { return {}; }
-    FieldID getTaxpayerSsnField() override { return {}; }
-    FieldID getSpouseFirstNameField() override { return {}; }
-    FieldID getSpouseLastNameField() override { return {}; }
-    FieldID getSpouseSuffixField() override { return {}; }
-    FieldID getSpouseSsnField() override { return {}; }
-    FieldID getInfoKeyField() override { return {}; }
-    void mapFederalField(const FormID&, const FieldID&, FormID& f, FieldID& x) override {
-        f = FormID();
-        x = FieldID();
-    }
-    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
-        text.clear();
-        *amount = 0;
-    }
-    void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
-    TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isForm3Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isInfoBoxNeeded() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    void formatBarcodeValue(DataMgmt::TaxFormPtr&, const FormID&, std::uint16_t, const FieldID&,
-                            std::string&) override {}
 };
 
 const FormDefinitions::Library& library() {

@@ -95,14 +95,12 @@ inline DataMgmt::TaxReturnDescPtr georgiaDesc() {
 }
 
 // A state return that answers the state contract with fixed values.
-class TestStateReturn : public StateDataMgmt::StateTaxReturn {
+class TestStateReturn : public StateDataMgmt::PlainStateTaxReturn {
 public:
-    TestStateReturn(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnDescPtr desc, Utils::StringPoolPtr pool)
-        : StateTaxReturn(federal, std::move(desc), std::move(pool)) {}
+    using PlainStateTaxReturn::PlainStateTaxReturn;
 
     std::int8_t getFilingStatusNumber() override { return 2; }
     FormID getMainForm() override { return kGA70; }
-    void setStateForm14Boxes(bool) override {}
     void getStateCode(std::string& out) override { out = "GA"; }
     void getStateName(std::string& out) override { out = "Georgia"; }
     std::int32_t getStateNumber() override { return 11; }
@@ -111,27 +109,6 @@ public:
     FormID getInfoForm() override { return kGA70; }
     FieldID getTaxpayerFirstNameField() override { return FieldID(50); }
     FieldID getTaxpayerLastNameField() override { return FieldID(51); }
-    FieldID getTaxpayerSuffixField() override { return FieldID(); }
-    FieldID getTaxpayerSsnField() override { return FieldID(); }
-    FieldID getSpouseFirstNameField() override { return FieldID(); }
-    FieldID getSpouseLastNameField() override { return FieldID(); }
-    FieldID getSpouseSuffixField() override { return FieldID(); }
-    FieldID getSpouseSsnField() override { return FieldID(); }
-    FieldID getInfoKeyField() override { return FieldID(); }
-    void mapFederalField(const FormID&, const FieldID&, FormID& stateForm, FieldID& stateField) override {
-        stateForm = FormID();
-        stateField = FieldID();
-    }
-    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
-        text.clear();
-        *amount = 0;
-    }
-    void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
-    TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isForm3Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    TopicMgmt::TopicStatus isInfoBoxNeeded() override { return TopicMgmt::kTopicStatusNotNeeded; }
-    void formatBarcodeValue(DataMgmt::TaxFormPtr&, const FormID&, std::uint16_t, const FieldID&,
-                            std::string&) override {}
 };
 
 // A federal return and a Georgia return attached to it, sharing one pool.

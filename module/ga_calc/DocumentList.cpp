@@ -1,17 +1,96 @@
-// Georgia form 76, the document list.
+// Georgia form 76, the document list: the filers' names and one row of four
+// fields (first name, last name, number, relationship) for every dependent
+// that federal form 113 lists with box 1136 marked.
 //
-// Not computed yet: the copy is left as it stands.
+// The rows start at field 9, four fields apart in the form's field order,
+// and end before field 108, which closes the row area: the form holds 24
+// rows. Dependents beyond the last row are not written (the main form says
+// "WORKSHEET ATTACHED" for more than four dependents).
 
+#include <vector>
+
+#include "module/catalogues/Form113FieldIds.h"
+#include "module/catalogues/GAForm76FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) {
+void GATaxReturnCalcEngine::calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                 int passThrough) {
     if (form == kGAForm76ID) {
         calcDocumentList(handle, static_cast<std::uint16_t>(copy), passThrough);
     }
 }
 
-void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    const auto& f = kGAForm76FieldIds;
+    DataMgmt::TaxForm& list = *handle;
+
+    // 1. The row layout, from the form's field order.
+    const DataMgmt::TaxFormDescPtr desc = list.getTaxFormDescriptor();
+    if (desc.isNull()) {
+        return;
+    }
+    const int firstRow = desc->positionOf(f.f9);
+    const int secondRow = desc->positionOf(f.f13);
+    const int closing = desc->positionOf(f.f108);
+    const int width = secondRow - firstRow;
+    if (firstRow < 0 || secondRow < 0 || closing < 0 || width < 4 || closing < firstRow) {
+        return;  // not the layout this routine knows how to fill
+    }
+    const int rowCapacity = (closing - firstRow) / width;
+
+    // 2. A return filed on the federal form without dependents lists none.
+    if (getFederalForm() == kForm87ID) {
+        clearFieldRange(kGAForm76ID, copy, f.f9, f.f108);
+        return;
+    }
+
+    // 3. The filers' names.
+    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, f.f5, f.f6,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, f.f7, f.f8, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+
+    // 4. One row per marked copy of form 113, no gaps, at most the form's
+    // rows.
+    const auto& d = kForm113FieldIds;
+    const FieldId sources[4] = {d.f1103, d.f1105, d.f1106, d.f1108};
+    DataMgmt::QVFieldIDIter position = desc->getFieldIDs();
+    position = f.f9;
+    int rows = 0;
+    for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm113ID); !it.atEOL() && rows < rowCapacity;
+         it.next()) {
+        DataMgmt::TaxFormPtr dependent = it.getTaxForm();
+        if (dependent.isNull()) {
+            continue;
+        }
+        const std::uint16_t number = dependent->getCopyNumber();
+        if (!federalReturn()->formYes(kForm113ID, number, d.f1136)) {
+            continue;
+        }
+        for (int k = 0; k < 4; ++k) {
+            federalReturn()->getIIM(kForm113ID, sources[k], number, handle, (position + k).getFieldID());
+        }
+        ++rows;
+        position += width;
+    }
+
+    // 5. The rest of the row area, up to field 108 (not included), is empty.
+    for (; position < f.f108 && !position.atEOL(); position.next()) {
+        list.setNull(position.getFieldID());
+    }
+
+    // 6. to 8.
+    list.assignIR(f.f2, rows);
+    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{4}) > 3) {
+        gaReturn_->setDataEntered(kGAForm76ID, copy, true, false);
+        list.setCalculatedFlag(true);
+    }
+    list.setX(f.f1);
+}
 
 }  // namespace GACalculationMgmt

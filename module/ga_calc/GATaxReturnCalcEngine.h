@@ -94,6 +94,9 @@ public:
     // ---- per-form routines, reached through the dispatchers
     void calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcMainForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    // Form 70 line 74: the share of the federal deduction for income taxes
+    // that Georgia adds back (0 when the federal return deducts none).
+    double incomeTaxAdjustment(char filingStatus);
     void calcAdjustmentsForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcPartYearForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);

@@ -1,0 +1,415 @@
+// Georgia form 70 through whole-return calculations on seeded returns.
+#include <gtest/gtest.h>
+
+#include "gatax_fixture.h"
+
+namespace gataxtest {
+namespace {
+
+const auto& f = kGAForm70FieldIds;
+const auto& f69 = kGAForm69FieldIds;
+
+class MainForm : public GaTaxTest {
+protected:
+    // A full-year resident with the given federal filing status and federal
+    // adjusted gross income.
+    void resident(int federalStatus, double agi) {
+        setCommon(1, federalStatus);
+        setCommon(80, static_cast<std::int64_t>(agi));
+        auto info = gaCopy(kGAForm69ID);
+        setBox(info, f69.f36);
+        if (federalStatus == 2) {
+            setBox(info, f69.f96);
+        }
+    }
+    void calculate() { engine.calculateReturn(0); }
+    DataMgmt::TaxFormPtr main() { return gaCopy(kGAForm70ID); }
+    double amount(const FieldId& x) { return ga->getIR(kGAForm70ID, 1, x); }
+    bool blank(const FieldId& x) { return ga->isNull(kGAForm70ID, 1, x); }
+    bool marked(const FieldId& x) { return ga->formYes(kGAForm70ID, 1, x); }
+};
+
+TEST_F(MainForm, SingleWageEarner) {
+    resident(1, 52000);
+    gaReturn()->setStateTaxWithheldNoLocal(2450);
+    calculate();
+    EXPECT_EQ(text(main(), f.f44), "A");
+    EXPECT_EQ(text(main(), f.f41), "1");
+    EXPECT_EQ(amount(f.f62), 52000);
+    EXPECT_EQ(amount(f.f64), 52000);
+    EXPECT_EQ(amount(f.f65), 4600);
+    EXPECT_EQ(amount(f.f72), 4600);
+    EXPECT_EQ(amount(f.f82), 2700);
+    EXPECT_EQ(amount(f.f83), 44700);
+    EXPECT_EQ(amount(f.f84), 2495);  // 230 + 6 % of 37,750 (midpoint 44,750)
+    EXPECT_EQ(amount(f.f86), 2495);
+    EXPECT_EQ(amount(f.f87), 2450);
+    EXPECT_EQ(amount(f.f98), 2450);
+    EXPECT_EQ(amount(f.f99), 45);
+    EXPECT_TRUE(blank(f.f100));
+    EXPECT_EQ(amount(f.f106), 45);  // balance due
+    EXPECT_TRUE(blank(f.f107));
+    EXPECT_TRUE(blank(f.f97));  // no low-income credit at this income
+    EXPECT_TRUE(ga->isDataEntered(kGAForm70ID, 1));
+    EXPECT_TRUE(main()->calculatedFlag());
+}
+
+TEST_F(MainForm, FilingStatusLetterFollowsTheFederalStatus) {
+    const struct {
+        int federal;
+        const char* letter;
+    } cases[] = {{0, "A"}, {1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}, {5, "D"}, {9, "D"}};
+    for (const auto& c : cases) {
+        setCommon(1, c.federal);
+        engine.calcMainForm(main(), 1, 1);
+        EXPECT_EQ(text(main(), f.f44), c.letter) << c.federal;
+    }
+    // A status outside 0 to 9 leaves the letter as it was.
+    setCommon(1, 12);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_EQ(text(main(), f.f44), "D");
+}
+
+TEST_F(MainForm, JointReturnWithTwoDependentsAndTwoAgedBoxes) {
+    resident(2, 80000);
+    setCommon(4, 2);
+    calculate();
+    EXPECT_EQ(text(main(), f.f44), "B");
+    EXPECT_TRUE(marked(f.f325));
+    EXPECT_EQ(amount(f.f326), 2);
+    EXPECT_EQ(amount(f.f65), 6000);
+    EXPECT_EQ(amount(f.f82), 7400);   // 2 x 3,700
+    EXPECT_EQ(amount(f.f331), 6000);  // 2 x 3,000
+    EXPECT_EQ(amount(f.f332), 13400);
+    EXPECT_EQ(amount(f.f83), 80000 - 6000 - 13400);
+    // 60,600: midpoint 60,650, 340 + 6 % of 50,650 = 3,379 less a cent.
+    EXPECT_EQ(amount(f.f84), 3379);
+}
+
+TEST_F(MainForm, SeparateReturnClaimingTheSpouseTakesTwoExemptions) {
+    resident(3, 30000);
+    setBox(fedCopy(kForm92ID), kForm92FieldIds.f30);
+    calculate();
+    EXPECT_EQ(text(main(), f.f44), "C");
+    EXPECT_EQ(amount(f.f326), 2);
+    EXPECT_EQ(amount(f.f65), 3000);
+    EXPECT_EQ(amount(f.f82), 7400);
+    // Without the spouse claimed: one exemption of 3,700.
+    fedCopy(kForm92ID)->setXNo(kForm92FieldIds.f30);
+    calculate();
+    EXPECT_EQ(amount(f.f326), 1);
+    EXPECT_EQ(amount(f.f82), 3700);
+}
+
+TEST_F(MainForm, HeadOfHouseholdUsesTheJointColumnAndSingleAmounts) {
+    resident(4, 40000);
+    setCommon(4, 1);
+    calculate();
+    EXPECT_EQ(text(main(), f.f44), "D");
+    EXPECT_EQ(amount(f.f65), 4600);
+    EXPECT_EQ(amount(f.f82), 2700);
+    EXPECT_EQ(amount(f.f83), 40000 - 4600 - 2700 - 3000);
+    EXPECT_EQ(amount(f.f84), GACalculationMgmt::GATaxReturnCalcEngine::computeTaxFromRateSchedule(29700, 4));
+}
+
+TEST_F(MainForm, AgedAndBlindBoxesAddToTheStandardDeduction) {
+    // Federal form 1 boxes 121 to 124: taxpayer 65 or over, blind; spouse
+    // 65 or over, blind.
+    resident(2, 50000);
+    auto form1 = fedCopy(kForm1ID);
+    setBox(form1, kForm1FieldIds.f121);
+    setBox(form1, kForm1FieldIds.f123);
+    calculate();
+    EXPECT_TRUE(marked(f.f66));
+    EXPECT_TRUE(marked(f.f68));
+    EXPECT_EQ(amount(f.f70), 2);
+    EXPECT_EQ(amount(f.f71), 2600);
+    EXPECT_EQ(amount(f.f72), 8600);
+
+    // Only a joint return has spouse boxes.
+    resident(1, 50000);
+    calculate();
+    EXPECT_FALSE(marked(f.f68));
+    EXPECT_EQ(amount(f.f70), 1);
+    EXPECT_EQ(amount(f.f72), 5900);
+
+    // None marked: the lines stay blank, not 0.
+    form1->setXNo(kForm1FieldIds.f121);
+    calculate();
+    EXPECT_TRUE(blank(f.f70));
+    EXPECT_TRUE(blank(f.f71));
+    EXPECT_EQ(amount(f.f72), 4600);
+}
+
+TEST_F(MainForm, PartYearReturnTakesTaxableIncomeFromItsSchedule) {
+    setCommon(1, 1);
+    setCommon(80, 15000);
+    auto info = gaCopy(kGAForm69ID);
+    setBox(info, f69.f38);
+    setText(info, f69.f113, "07/01/2018");
+    calculate();
+    EXPECT_EQ(text(main(), f.f41), "2");
+    EXPECT_EQ(text(main(), f.f42), "07-01-2018");
+    EXPECT_EQ(text(main(), f.f43), "12-31-2018");
+    EXPECT_TRUE(marked(f.f6));  // resident at the end of the year, low income
+    EXPECT_TRUE(blank(f.f64));
+    EXPECT_TRUE(blank(f.f82));
+    EXPECT_TRUE(ga->formExists(kGAForm189217ID, 1));
+}
+
+TEST_F(MainForm, ResidencyDatesOnlyForAPartYearReturn) {
+    resident(1, 30000);
+    auto m = main();
+    setText(m, f.f42, "01-01-2018");
+    calculate();
+    EXPECT_TRUE(blank(f.f42));
+    EXPECT_TRUE(blank(f.f43));
+}
+
+TEST_F(MainForm, NonresidentResidencyCode) {
+    setCommon(1, 1);
+    setBox(gaCopy(kGAForm69ID), f69.f37);
+    calculate();
+    EXPECT_EQ(text(main(), f.f41), "3");
+    EXPECT_TRUE(blank(f.f97));
+}
+
+TEST_F(MainForm, LowIncomeCreditBands) {
+    const struct {
+        std::int64_t agi;
+        double perPerson;
+    } bands[] = {{3000, 26},  {5999, 26},  {6000, 20},  {7999, 20}, {8000, 14},
+                 {9999, 14},  {10000, 8},  {14999, 8},  {15000, 5}, {19999, 5}};
+    setCommon(86, 1);  // itemized deductions of 0, so that there is tax
+    for (const auto& band : bands) {
+        resident(1, static_cast<double>(band.agi));
+        calculate();
+        EXPECT_TRUE(marked(f.f6)) << band.agi;
+        EXPECT_EQ(amount(f.f93), band.perPerson) << band.agi;
+        EXPECT_EQ(amount(f.f92), 1) << band.agi;
+        // The credit never exceeds the tax.
+        EXPECT_EQ(amount(f.f97), std::min(band.perPerson, amount(f.f84))) << band.agi;
+    }
+}
+
+TEST_F(MainForm, LowIncomeCreditCountsPeopleAndStopsAtTwentyThousand) {
+    setCommon(86, 1);  // itemized deductions of 0, so that there is tax
+    resident(2, 19999);
+    setCommon(5, 1);   // one filer aged 65
+    setCommon(9, 2);   // two dependents
+    setCommon(10, 1);  // one more on a joint return
+    setCommon(4, 3);
+    calculate();
+    // 2 filers + 1 aged - 0 entered in field 350 ... 350 is capped at 349.
+    EXPECT_EQ(amount(f.f90), 3);
+    EXPECT_EQ(amount(f.f91), 3);
+    EXPECT_EQ(amount(f.f92), 6);
+    EXPECT_EQ(amount(f.f93), 5);
+    EXPECT_EQ(amount(f.f94), 30);
+
+    resident(2, 20000);
+    calculate();
+    EXPECT_FALSE(marked(f.f6));
+    for (const FieldId& x : {f.f90, f.f91, f.f92, f.f93, f.f94, f.f95, f.f96, f.f97}) {
+        EXPECT_TRUE(blank(x)) << x.getNumber();
+    }
+}
+
+TEST_F(MainForm, LowIncomeCreditIsCappedAtTheTax) {
+    // 19,999 single: taxable 12,699, tax well above; with 3 people at 5 each
+    // the credit is 15.
+    resident(1, 19999);
+    setCommon(9, 2);
+    calculate();
+    EXPECT_EQ(amount(f.f92), 3);
+    EXPECT_EQ(amount(f.f97), 15);
+    EXPECT_EQ(amount(f.f86), amount(f.f84) - 15);
+
+    // 5,999 single: taxable income 0 or below, no tax, so no credit is left.
+    resident(1, 5999);
+    calculate();
+    EXPECT_EQ(amount(f.f84), 0);
+    EXPECT_TRUE(blank(f.f97));
+    EXPECT_TRUE(blank(f.f86));
+}
+
+TEST_F(MainForm, DependentOfAnotherFilerGetsNoLowIncomeCredit) {
+    resident(1, 9000);
+    setCommon(82, 1);
+    calculate();
+    EXPECT_FALSE(marked(f.f6));
+    EXPECT_TRUE(blank(f.f93));
+}
+
+TEST_F(MainForm, CreditsStopAtTheTax) {
+    resident(1, 60000);  // tax 3,035
+    auto worksheet = gaCopy(kGAForm74ID);
+    calculate();
+    const double tax = amount(f.f84);
+    ASSERT_GT(tax, 1000);
+    // A credit worksheet total beyond the tax: the credit takes what is left.
+    setNumber(gaCopy(kGAForm73ID), kGAForm73FieldIds.f17, 1000);
+    setNumber(worksheet, kGAForm74FieldIds.f44, 5000);
+    calculate();
+    EXPECT_EQ(amount(f.f189482), 1000);
+    EXPECT_EQ(amount(f.f189483), tax - 1000);
+    EXPECT_EQ(amount(f.f189484), tax);
+    EXPECT_TRUE(blank(f.f86));
+    EXPECT_TRUE(marked(f.f195593));  // more credit than tax
+}
+
+TEST_F(MainForm, OverpaymentAppliedToNextYearAndRefunded) {
+    resident(1, 52000);  // tax 2,495
+    gaReturn()->setStateTaxWithheldNoLocal(3495);
+    setNumber(main(), f.f101, 800);
+    calculate();
+    EXPECT_EQ(amount(f.f100), 1000);
+    EXPECT_EQ(amount(f.f101), 800);
+    EXPECT_EQ(amount(f.f107), 200);
+    EXPECT_TRUE(blank(f.f106));
+
+    // More applied than overpaid: field 101 is held to the overpayment.
+    setNumber(main(), f.f101, 1500);
+    calculate();
+    EXPECT_EQ(amount(f.f101), 1000);
+    EXPECT_EQ(amount(f.f107), 0);
+    EXPECT_FALSE(blank(f.f107));
+    EXPECT_TRUE(blank(f.f106));
+
+    // Contributions beyond the overpayment turn it into an amount owed.
+    setNumber(main(), f.f101, 900);
+    setNumber(main(), f.f102, 150);
+    calculate();
+    EXPECT_EQ(amount(f.f106), 50);
+    EXPECT_TRUE(blank(f.f107));
+}
+
+TEST_F(MainForm, BalanceDueAddsContributionsAndThePenalty) {
+    resident(1, 52000);  // tax 2,495
+    gaReturn()->setStateTaxWithheldNoLocal(2395);
+    setNumber(main(), f.f102, 10);
+    setNumber(main(), f.f101, 300);
+    auto penalty = gaCopy(kGAForm71ID);
+    setBox(penalty, kGAForm71FieldIds.f7);
+    setNumber(penalty, kGAForm71FieldIds.f87, 7);
+    calculate();
+    EXPECT_EQ(amount(f.f99), 100);
+    EXPECT_TRUE(blank(f.f101));
+    EXPECT_TRUE(main()->isProtected(f.f101));
+    EXPECT_EQ(amount(f.f105), 7);
+    EXPECT_TRUE(marked(f.f74353));
+    EXPECT_EQ(amount(f.f106), 117);
+}
+
+TEST_F(MainForm, NeitherOwedNorOverpaidLeavesOnlyContributions) {
+    resident(1, 52000);
+    gaReturn()->setStateTaxWithheldNoLocal(2495);
+    calculate();
+    EXPECT_TRUE(blank(f.f99));
+    EXPECT_TRUE(blank(f.f100));
+    EXPECT_TRUE(blank(f.f106));
+    EXPECT_TRUE(blank(f.f107));
+    setNumber(main(), f.f103, 25);
+    calculate();
+    EXPECT_EQ(amount(f.f106), 25);
+}
+
+TEST_F(MainForm, DependentRowsAndTheWorksheetFromFiveOn) {
+    resident(2, 90000);
+    const char* names[] = {"ann", "bob", "cy", "di", "ed", "flo"};
+    for (std::uint16_t c = 1; c <= 6; ++c) {
+        auto dep = fedCopy(kForm113ID, c);
+        setText(dep, kForm113FieldIds.f1103, names[c - 1]);
+        setText(dep, kForm113FieldIds.f1105, "lee");
+        setText(dep, kForm113FieldIds.f1108, "child");
+        setBox(dep, kForm113FieldIds.f1136, c != 2);  // the second is not listed
+    }
+    setCommon(4, 4);
+    calculate();
+    auto m = main();
+    EXPECT_EQ(text(m, f.f45), "ANN");
+    EXPECT_EQ(text(m, f.f46), "LEE");
+    EXPECT_EQ(text(m, f.f48), "CHILD");
+    EXPECT_EQ(text(m, f.f49), "CY");
+    EXPECT_EQ(text(m, f.f53), "DI");
+    EXPECT_EQ(text(m, f.f57), "ED");  // the fourth row; flo has no place
+    EXPECT_EQ(text(m, f.f60), "CHILD");
+    EXPECT_TRUE(ga->formExists(kGAForm76ID, 1));
+
+    setCommon(4, 5);
+    calculate();
+    EXPECT_EQ(text(m, f.f45), "WORKSHEET");
+    EXPECT_EQ(text(m, f.f49), "ATTACHED");
+    EXPECT_TRUE(m->isNull(f.f46));
+    EXPECT_TRUE(m->isNull(f.f53));
+
+    // Fewer dependents than before: the rows left over are emptied.
+    setCommon(4, 1);
+    for (std::uint16_t c = 3; c <= 6; ++c) {
+        fedCopy(kForm113ID, c)->setXNo(kForm113FieldIds.f1136);
+    }
+    calculate();
+    EXPECT_EQ(text(m, f.f45), "ANN");
+    EXPECT_TRUE(m->isNull(f.f49));
+    EXPECT_TRUE(m->isNull(f.f60));
+}
+
+TEST_F(MainForm, ItemizedDeductionsLessTheIncomeTaxAdjustment) {
+    resident(1, 100000);
+    setCommon(86, 1);
+    setCommon(85, 20000);
+    auto sa = fedCopy(kForm2ID);
+    setBox(sa, kForm2FieldIds.f14405);
+    setNumber(sa, kForm2FieldIds.f10, 0);  // no state income tax deducted
+    calculate();
+    EXPECT_EQ(amount(f.f73), 20000);
+    EXPECT_EQ(amount(f.f74), 0);  // nothing to divide by: no adjustment
+    EXPECT_EQ(amount(f.f79), 20000);
+    EXPECT_TRUE(blank(f.f65));
+    EXPECT_EQ(amount(f.f81), 80000);
+
+    // 4,000 deducted, of which 1,000 is Georgia withholding; 2,000 of the
+    // federal deduction is above its limit: three quarters of it is added
+    // back.
+    setNumber(sa, kForm2FieldIds.f10, 4000);
+    setNumber(sa, kForm2FieldIds.f203981, 2000);
+    gaReturn()->setStateTaxWithheld(1000);
+    calculate();
+    EXPECT_EQ(amount(f.f74), 1500);
+    EXPECT_EQ(amount(f.f78), 1500);
+    EXPECT_EQ(amount(f.f79), 18500);
+
+    // Withholding within $5 of the deduction counts as all of it.
+    gaReturn()->setStateTaxWithheld(3995);
+    calculate();
+    EXPECT_EQ(amount(f.f74), 0);
+    gaReturn()->setStateTaxWithheld(3994);
+    calculate();
+    EXPECT_EQ(amount(f.f74), 3);  // 6 / 4,000 x 2,000
+
+    // Without the federal mark, no adjustment at all.
+    sa->setXNo(kForm2FieldIds.f14405);
+    calculate();
+    EXPECT_TRUE(blank(f.f74));
+    EXPECT_EQ(amount(f.f79), 20000);
+}
+
+TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {
+    resident(2, 50000);
+    auto info = gaCopy(kGAForm69ID);
+    setText(info, f69.f21, "Pat");
+    setText(info, f69.f23, "Lee");
+    setText(info, f69.f26, "Sam");
+    setText(info, f69.f28, "Lee");
+    setText(fedCopy(kForm92ID), kForm92FieldIds.f558, "03/02/2018");
+    calculate();
+    auto m = main();
+    EXPECT_EQ(text(m, f.f17), "DECEASED");
+    EXPECT_EQ(text(m, f.f18), "03/02/2018");
+    EXPECT_EQ(text(m, f.f19), text(m, f.f29));
+    EXPECT_TRUE(marked(f.f209));
+    EXPECT_FALSE(marked(f.f333));
+}
+
+}  // namespace
+}  // namespace gataxtest

@@ -7,6 +7,8 @@
 
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "platform/CalcEngine.h"
 #include "platform/DataMgmt.h"
 #include "platform/StringPool.h"
 #include "platform/TaxFormPrinter.h"
@@ -34,4 +36,18 @@ TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxRetu
     // A state return of another class leaves the printer without a return.
     auto* gaReturn = dynamic_cast<GADataMgmt::GATaxReturn*>(stateReturn.get());
     return new GATaxFormPrintMgmt::GATaxFormPrinter(gaReturn);
+}
+
+CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                               DataMgmt::TaxReturnPtr stateReturn,
+                                                               TaxFormPrintMgmt::TaxFormPrinterPtr printer) {
+    // Returns of other classes give null pointers, which the engine refuses
+    // with an exception that leaves through this call.
+    auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federalReturn.get());
+    auto* gaReturn = dynamic_cast<GADataMgmt::GATaxReturn*>(stateReturn.get());
+    auto* engine = new GACalculationMgmt::GATaxReturnCalcEngine(federal, gaReturn, printer);
+    federalReturn.release();
+    stateReturn.release();
+    printer.release();
+    return engine;
 }

@@ -103,3 +103,6 @@ GA_MODULE_EXPORT int createTaxReturnInstance(DataMgmt::TaxReturnPtr taxReturn, D
                                              Utils::StringPoolPtr stringPool, DataMgmt::TaxReturn** created);
 GA_MODULE_EXPORT TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                                 DataMgmt::TaxReturnPtr stateReturn);
+GA_MODULE_EXPORT CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                                                DataMgmt::TaxReturnPtr stateReturn,
+                                                                                TaxFormPrintMgmt::TaxFormPrinterPtr printer);

@@ -28,7 +28,12 @@ const char* const GATaxReturn::kKind2Address =
     "Atlanta, GA  30374-0323";
 
 GATaxReturn::GATaxReturn(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxReturnDescPtr desc, Utils::StringPoolPtr pool)
-    : StateDataMgmt::StateTaxReturn(federal, desc, pool) {}
+    : StateDataMgmt::StateTaxReturn(federal, desc, pool) {
+    // The base keeps what it needs; this constructor's own copies go now.
+    federal.release();
+    desc.release();
+    pool.release();
+}
 
 GATaxReturn::~GATaxReturn() = default;
 

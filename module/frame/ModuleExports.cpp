@@ -22,20 +22,28 @@ short compatVersion() {
 int createTaxReturnInstance(DataMgmt::TaxReturnPtr taxReturn, DataMgmt::TaxReturnDescPtr descriptor,
                             Utils::StringPoolPtr stringPool, DataMgmt::TaxReturn** created) {
     // Without a place to hand the return over, nothing is built.
-    if (created == nullptr) {
-        return 1;
+    int status = 1;
+    if (created != nullptr) {
+        *created = new GADataMgmt::GATaxReturn(taxReturn, descriptor, stringPool);
+        status = 0;
     }
-    *created = new GADataMgmt::GATaxReturn(taxReturn, descriptor, stringPool);
-    // The three handle parameters are released when the call ends; the
-    // return keeps copies of its own where it needs them.
-    return 0;
+    // The handles given are released in argument order; the return keeps
+    // copies of its own where it needs them.
+    taxReturn.release();
+    descriptor.release();
+    stringPool.release();
+    return status;
 }
 
-TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr /*federalReturn*/,
+TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                DataMgmt::TaxReturnPtr stateReturn) {
-    // A state return of another class leaves the printer without a return.
+    // The federal return is not read. A state return of another class leaves
+    // the printer without a return.
     auto* gaReturn = dynamic_cast<GADataMgmt::GATaxReturn*>(stateReturn.get());
-    return new GATaxFormPrintMgmt::GATaxFormPrinter(gaReturn);
+    auto* printer = new GATaxFormPrintMgmt::GATaxFormPrinter(gaReturn);
+    federalReturn.release();
+    stateReturn.release();
+    return printer;
 }
 
 CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(DataMgmt::TaxReturnPtr federalReturn,

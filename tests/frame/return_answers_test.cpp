@@ -43,18 +43,6 @@ TEST_F(GAReturnAnswers, FixedAnswersOfTheState) {
     EXPECT_TRUE(ga_->getInfoForm().isState());
 }
 
-TEST_F(GAReturnAnswers, NameFieldsOfTheInformationForm) {
-    EXPECT_EQ(ga_->getTaxpayerFirstNameField().getNumber(), 21);
-    EXPECT_EQ(ga_->getTaxpayerLastNameField().getNumber(), 23);
-    EXPECT_EQ(ga_->getTaxpayerSuffixField().getNumber(), 24);
-    EXPECT_EQ(ga_->getTaxpayerSsnField().getNumber(), 25);
-    EXPECT_EQ(ga_->getSpouseFirstNameField().getNumber(), 26);
-    EXPECT_EQ(ga_->getSpouseLastNameField().getNumber(), 28);
-    EXPECT_EQ(ga_->getSpouseSuffixField().getNumber(), 29);
-    EXPECT_EQ(ga_->getSpouseSsnField().getNumber(), 30);
-    EXPECT_EQ(ga_->getInfoKeyField().getNumber(), 7);
-}
-
 TEST_F(GAReturnAnswers, FilingStatusFromTheLetterOfForm70) {
     EXPECT_EQ(ga_->getFilingStatusNumber(), 1) << "no copy of form 70";
     EXPECT_FALSE(ga_->formExists(kGAForm70ID, 1)) << "asking must not create the copy";

@@ -1,0 +1,240 @@
+// Withholding source-document links: the list over form 70 and form 189218,
+// and the refill of an entry from its link.
+#include <gtest/gtest.h>
+
+#include "gatax_fixture.h"
+
+namespace gataxtest {
+namespace {
+
+const auto& f70 = kGAForm70FieldIds;
+const auto& c = kGAForm189218FieldIds;
+const auto& w2 = kForm52FieldIds;
+
+class SourceLinks : public GaTaxTest {
+protected:
+    // A wage statement with one Georgia row (amounts in dollars).
+    DataMgmt::TaxFormPtr wageStatement(std::uint16_t copy, double income, double tax, const char* code = "GA") {
+        auto form = fedCopy(kForm52ID, copy);
+        setText(form, w2.f7, "12-3456789");
+        setText(form, w2.f34, code);
+        setNumber(form, w2.f32, income * 100);
+        setNumber(form, w2.f33, tax * 100);
+        setText(form, w2.f8, "GA-ID-" + std::to_string(copy));
+        return form;
+    }
+    std::vector<std::string> form70Links() {
+        std::vector<std::string> links;
+        for (const FieldId& x : {f70.f190488, f70.f190489, f70.f190490, f70.f190491, f70.f190492, f70.f190493}) {
+            links.push_back(ga->getFieldAsString(kGAForm70ID, 1, x));
+        }
+        return links;
+    }
+    // Slot 1 of form 189218 copy 1 as the refill sees it.
+    GACalculationMgmt::GATaxReturnCalcEngine::SourceEntryFields slot1() const {
+        return {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913, c.f189920, c.f189921,
+                c.f189926, c.f189929, c.f189932, c.f189935};
+    }
+    int refill(const std::string& link) {
+        auto form = gaCopy(kGAForm189218ID);
+        setText(form, c.f190506, link);
+        return engine.checkSourceLink(kGAForm189218ID, 1, c.f190506, slot1());
+    }
+};
+
+TEST_F(SourceLinks, SevenDocumentsFillForm70AndTheFirstContinuationSlot) {
+    for (std::uint16_t n = 1; n <= 7; ++n) {
+        wageStatement(n, 1000 * n, 40 * n);
+    }
+    engine.beforeCalc();
+    EXPECT_EQ(form70Links(),
+              (std::vector<std::string>{"52/1/0", "52/2/0", "52/3/0", "52/4/0", "52/5/0", "52/6/0"}));
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190506), "52/7/0");
+    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 1, c.f190507));
+}
+
+TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
+    for (std::uint16_t n = 1; n <= 16; ++n) {
+        wageStatement(n, 100, 1);
+    }
+    engine.beforeCalc();
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190514), "52/15/0");
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 2, c.f190506), "52/16/0");
+
+    // When the list shrinks, the links are rebuilt: the second copy stays,
+    // emptied, and its entries go null when it is calculated.
+    federal->deleteForm(kForm52ID, 16);
+    engine.beforeCalc();
+    EXPECT_TRUE(ga->formExists(kGAForm189218ID, 2));
+    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 2, c.f190506));
+    engine.calcSourceLinksForm(gaCopy(kGAForm189218ID, 2), 2, 1);
+    EXPECT_FALSE(ga->isDataEntered(kGAForm189218ID, 2));
+}
+
+TEST_F(SourceLinks, WhichDocumentsQualify) {
+    // A wage statement qualifies with any income but 0; an information
+    // return only with a positive income; the state code must be "GA".
+    wageStatement(1, -50, 0);
+    wageStatement(2, 0, 0);
+    wageStatement(3, 500, 5, "ga");
+    auto info = fedCopy(kForm110ID);
+    setText(info, kForm110FieldIds.f46, "GA");
+    setNumber(info, kForm110FieldIds.f45, -5000);
+    engine.beforeCalc();
+    EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "", "", "", "", ""}));
+}
+
+TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
+    auto form = wageStatement(1, 0, 0);
+    setText(form, w2.f99, "GA");
+    setNumber(form, w2.f97, 2500 * 100);
+    setNumber(form, w2.f98, 90 * 100);
+    setText(form, w2.f107, "SECOND");
+    engine.beforeCalc();
+    EXPECT_EQ(form70Links()[0], "52/1/0");
+    engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189518), 2500);  // income
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189515), 90);    // tax withheld
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f70.f189512), "SECOND");
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189485));  // wage box
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189503));  // id 1
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f70.f189509), "12-3456789");
+}
+
+TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
+    for (std::uint16_t n = 1; n <= 7; ++n) {
+        wageStatement(n, 100, 1);
+    }
+    engine.beforeCalc();
+    auto cont = gaCopy(kGAForm189218ID);
+    setText(gaCopy(kGAForm69ID), kGAForm69FieldIds.f25, "400-00-1234");
+    engine.calcSourceLinksForm(cont, 1, 1);
+    EXPECT_TRUE(ga->isDataEntered(kGAForm189218ID, 1));
+    EXPECT_TRUE(cont->calculatedFlag());
+    EXPECT_EQ(text(cont, c.f189901), "400-00-1234");
+    EXPECT_EQ(cont->getIR(c.f189935), 100);
+}
+
+TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
+    auto info = fedCopy(kForm110ID);
+    setText(info, kForm110FieldIds.f46, "GA");
+    setNumber(info, kForm110FieldIds.f45, 100000);
+    setNumber(info, kForm110FieldIds.f131, 5000);
+    const struct {
+        const char* payer;
+        bool id1;
+    } cases[] = {{"12-3456789", true}, {"12-345-6789", false}, {"123456789", false}};
+    for (const auto& k : cases) {
+        setText(info, kForm110FieldIds.f20, k.payer);
+        EXPECT_EQ(refill("110/1/0"), 1);
+        auto cont = gaCopy(kGAForm189218ID);
+        EXPECT_EQ(cont->xMarked(c.f189920), k.id1) << k.payer;
+        EXPECT_EQ(cont->xMarked(c.f189921), !k.id1) << k.payer;
+        EXPECT_TRUE(cont->xMarked(c.f189911));  // information return
+        EXPECT_FALSE(cont->xMarked(c.f189902));
+        EXPECT_EQ(cont->getIR(c.f189935), 1000);
+        EXPECT_EQ(cont->getIR(c.f189932), 50);
+    }
+}
+
+TEST_F(SourceLinks, LinksThatNameNoDocumentEmptyTheirEntry) {
+    wageStatement(1, 100, 1);
+    auto cont = gaCopy(kGAForm189218ID);
+    for (const char* link : {"999/1/0", "52/2/0", "52/0/0", "52/-1/0", "abc", "52/1", "52/1/0/4", "52 /1/0",
+                             "52/1/x", "70/1/4", "70/1/-1", "-52/1/0", "99999999999/1/0"}) {
+        setNumber(cont, c.f189935, 7);
+        setBox(cont, c.f189902);
+        EXPECT_EQ(refill(link), 0) << link;
+        EXPECT_TRUE(cont->isNull(c.f189935)) << link;
+        EXPECT_TRUE(cont->isNull(c.f189902)) << link;
+    }
+    EXPECT_EQ(refill("52/1/0"), 1);
+    EXPECT_EQ(refill(" 52/1/0 "), 1);  // blanks around the text are no part of it
+    // An empty link empties the entry too.
+    EXPECT_EQ(refill(""), 0);
+    EXPECT_TRUE(cont->isNull(c.f189935));
+    // A copy that does not exist: nothing to refill, nothing changed.
+    EXPECT_EQ(engine.checkSourceLink(kGAForm189218ID, 5, c.f190506, slot1()), 0);
+    EXPECT_FALSE(ga->formExists(kGAForm189218ID, 5));
+}
+
+TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameIncome) {
+    auto m = gaCopy(kGAForm70ID);
+    setText(m, f70.f190494, "11-1111111");
+    setNumber(m, f70.f243, 300);
+    setNumber(m, f70.f190496, 30);
+    setText(m, f70.f190497, "22-222-2222");
+    setNumber(m, f70.f244, 300);
+    engine.beforeCalc();
+    EXPECT_EQ(form70Links(), (std::vector<std::string>{"70/1/0", "70/1/1", "", "", "", ""}));
+
+    EXPECT_EQ(refill("70/1/0"), 1);
+    auto cont = gaCopy(kGAForm189218ID);
+    EXPECT_TRUE(cont->xMarked(c.f189903));   // row 1
+    EXPECT_TRUE(cont->xMarked(c.f189913));   // row 2
+    EXPECT_FALSE(cont->xMarked(c.f189904));  // row 3
+    EXPECT_EQ(text(cont, c.f189926), "22-222-2222");  // from the last matching row
+    EXPECT_TRUE(cont->xMarked(c.f189920));   // the first row's number has one dash
+    EXPECT_TRUE(cont->xMarked(c.f189921));   // the second's has two
+    EXPECT_EQ(cont->getIR(c.f189932), 30);
+    EXPECT_EQ(cont->getIR(c.f189935), 300);
+}
+
+TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
+    auto div = fedCopy(kForm164ID);
+    setText(div, kForm164FieldIds.f133765, "GA");
+    setNumber(div, kForm164FieldIds.f133767, 20000);
+    setNumber(div, kForm164FieldIds.f6, 300);
+    setNumber(div, kForm164FieldIds.f7, 200);
+    EXPECT_EQ(refill("164/1/0"), 1);
+    auto cont = gaCopy(kGAForm189218ID);
+    EXPECT_EQ(cont->getIR(c.f189932), 5);  // fields 6 + 7, in dollars
+    EXPECT_FALSE(cont->xMarked(c.f189920));
+    setText(cont, c.f189926, "98-7654321");
+    EXPECT_EQ(refill("164/1/0"), 1);
+    EXPECT_EQ(text(cont, c.f189926), "98-7654321");
+    EXPECT_TRUE(cont->xMarked(c.f189920));
+}
+
+TEST(CountSeparators, ExactlyOneDashGivesOne) {
+    std::string out;
+    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "12-3456789");
+    EXPECT_EQ(out, "1");
+    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "1-2-3");
+    EXPECT_EQ(out, "2");
+    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "");
+    EXPECT_EQ(out, "2");
+}
+
+TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
+    setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f36);
+    auto nr = fedCopy(kForm133618ID);
+    setText(nr, kForm133618FieldIds.f133651, "al");
+    setText(nr, kForm133618FieldIds.f133652, "NONRESIDENT");
+    setNumber(nr, kForm133618FieldIds.f133653, 12000);
+    setNumber(nr, kForm133618FieldIds.f133654, 400);
+    engine.updateOtherStateRows();
+    ASSERT_TRUE(ga->formExists(kGAForm73ID, 1));
+    auto row = gaCopy(kGAForm73ID);
+    EXPECT_EQ(text(row, kGAForm73FieldIds.f138855), "al");
+    EXPECT_EQ(row->getIR(kGAForm73FieldIds.f7), 12000);
+    EXPECT_EQ(row->getIR(kGAForm73FieldIds.f16), 400);
+    EXPECT_TRUE(row->isProtected(kGAForm73FieldIds.f7));
+
+    // A second state finds no row of its own: the information form says so.
+    auto nr2 = fedCopy(kForm133618ID, 2);
+    setText(nr2, kForm133618FieldIds.f133651, "SC");
+    setText(nr2, kForm133618FieldIds.f133652, "Nonresident");
+    engine.updateOtherStateRows();
+    EXPECT_EQ(ga->getFormCount(kGAForm73ID), 1);
+    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f142705));
+
+    // Not a full-year resident: the boxes are cleared and closed.
+    gaCopy(kGAForm69ID)->setXNo(kGAForm69FieldIds.f36);
+    engine.updateOtherStateRows();
+    EXPECT_FALSE(row->xMarked(kGAForm73FieldIds.f138856));
+    EXPECT_TRUE(row->isProtected(kGAForm73FieldIds.f138856));
+}
+
+}  // namespace
+}  // namespace gataxtest

@@ -59,15 +59,18 @@ void StateTaxReturnCalcEngine::parseIntDivInfo(DataMgmt::TaxFormPtr summaryForm,
     nameOut = std::string(view.substr(0, first));
 
     const std::size_t formStart = first + kSeparator.size();
+    // The form number runs to the next separator or, in a text of two
+    // parts, to the end.
     const std::size_t second = view.find(kSeparator, formStart);
-    if (second == std::string_view::npos) {
-        return;
-    }
-    long formNumber = readNumber(view.substr(formStart, second - formStart));
+    const std::size_t formEnd = second == std::string_view::npos ? view.size() : second;
+    long formNumber = readNumber(view.substr(formStart, formEnd - formStart));
     if (formNumber > std::numeric_limits<std::int32_t>::max() || formNumber < std::numeric_limits<std::int32_t>::min()) {
         formNumber = 0;
     }
     formOut = FormId(static_cast<std::int32_t>(formNumber));
+    if (second == std::string_view::npos) {
+        return;
+    }
 
     const std::size_t copyStart = second + kSeparator.size();
     const std::size_t third = view.find(kSeparator, copyStart);
@@ -194,10 +197,12 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     }
     const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
 
-    // Stores the amount as a whole number and hands back what the column now
-    // holds.
+    // Stores the amount, reads back the whole amount that the column holds,
+    // and leaves the column at that whole amount, so that both amount
+    // columns of a row show the same figure.
     auto storeAndReadBack = [&](const FieldId& field, double amount) {
         storeScaledAmount(summaryFormId, copy, field, amount, 0);
+        form.assignIR(field, amount);
         return amount;
     };
     // Only amounts above zero count towards a category total.

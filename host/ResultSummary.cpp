@@ -1,0 +1,143 @@
+#include "host/ResultSummary.h"
+
+#include <cstdint>
+#include <iomanip>
+#include <string>
+
+namespace GAHost {
+
+namespace {
+
+using FormId = Primitives::QVImmutableFormIdentifier;
+using FieldId = Primitives::QVImmutableIdentifier;
+
+const FormId kMainForm{70, true};
+
+// "$1,234" or "-$56".
+std::string money(std::int64_t amount) {
+    const bool negative = amount < 0;
+    std::string digits = std::to_string(negative ? -amount : amount);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return (negative ? "-$" : "$") + digits;
+}
+
+const char* filingStatusName(int status) {
+    switch (status) {
+        case 1:
+            return "single";
+        case 2:
+            return "married filing jointly";
+        case 3:
+            return "married filing separately";
+        case 4:
+            return "head of household or qualifying widow(er)";
+        default:
+            return "unknown";
+    }
+}
+
+class Lines {
+public:
+    Lines(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) : out_(out), ga_(ga) {}
+
+    std::int64_t amount(int field) const { return ga_.getIN(kMainForm, 1, FieldId(field)); }
+    bool blank(int field) const { return ga_.isNull(kMainForm, 1, FieldId(field)); }
+    std::string text(int field) const { return ga_.getFieldAsString(kMainForm, 1, FieldId(field)); }
+
+    void line(const std::string& label, const std::string& value) const {
+        out_ << "  " << std::left << std::setw(44) << label << ' ' << value << '\n';
+    }
+    void amountLine(const std::string& label, int field) const { line(label, money(amount(field))); }
+    // Only when the line holds an amount.
+    void optionalLine(const std::string& label, int field) const {
+        if (!blank(field)) {
+            amountLine(label, field);
+        }
+    }
+
+private:
+    std::ostream& out_;
+    StateDataMgmt::StateTaxReturn& ga_;
+};
+
+}  // namespace
+
+void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
+    if (!georgia.formExists(kMainForm, 1)) {
+        out << "Georgia result: the main form has not been calculated\n";
+        return;
+    }
+    const Lines l(out, georgia);
+    out << "Georgia result (form 500, tax year 2018)\n";
+    l.line("Filing status", filingStatusName(georgia.getFilingStatusNumber()));
+
+    const std::string residency = l.text(41);
+    if (residency == "1") {
+        l.line("Residency", "full-year resident");
+    } else if (residency == "2") {
+        std::string period = "part-year resident";
+        if (!l.blank(42) || !l.blank(43)) {
+            period += ", " + l.text(42) + " to " + l.text(43);
+        }
+        l.line("Residency", period);
+    } else if (residency == "3") {
+        l.line("Residency", "nonresident");
+    } else {
+        l.line("Residency", "not stated");
+    }
+
+    l.amountLine("Federal adjusted gross income", 62);
+    if (residency == "1") {
+        l.amountLine("Georgia adjustments", 63);
+        l.amountLine("Georgia adjusted gross income", 64);
+        if (!l.blank(65)) {
+            l.amountLine("Standard deduction", 65);
+            l.optionalLine("Additional deduction (65 or over, blind)", 71);
+            l.amountLine("Total standard deduction", 72);
+        } else {
+            l.amountLine("Itemized deductions", 79);
+        }
+        l.amountLine("Income after deductions", 81);
+        l.amountLine("Personal exemptions", 82);
+        l.optionalLine("Dependent exemptions", 331);
+        l.amountLine("Total exemptions", 332);
+    }
+    l.amountLine("Taxable income", 83);
+    l.amountLine("Tax", 84);
+    l.amountLine("Low-income credit", 97);
+    l.optionalLine("Credit for tax paid to other states", 189482);
+    l.optionalLine("Individual credits (form IND-CR)", 189483);
+    l.optionalLine("Other credits (schedule 2)", 85);
+    l.amountLine("Total credits", 189484);
+    l.amountLine("Net tax", 86);
+    l.amountLine("Georgia tax withheld", 87);
+    l.optionalLine("Withholding on other qualifying forms", 140463);
+    l.optionalLine("Estimated tax paid", 88);
+    l.amountLine("Total payments and withholding", 98);
+    l.optionalLine("Underpayment penalty", 105);
+    if (!l.blank(107)) {
+        l.optionalLine("Overpayment", 100);
+        l.optionalLine("Credited to 2019 estimated tax", 101);
+        l.amountLine("Refund", 107);
+    } else if (!l.blank(106)) {
+        l.amountLine("Amount you owe", 106);
+    } else {
+        l.line("Refund or amount owed", "none");
+    }
+
+    // The return's own e-file summary: owed positive, refund negative.
+    std::string text;
+    long answer = 0;
+    georgia.getEFileInfo(text, &answer, 0);
+    if (answer > 0) {
+        l.line("E-file summary", "balance due " + money(answer));
+    } else if (answer < 0) {
+        l.line("E-file summary", "refund " + money(-answer));
+    } else {
+        l.line("E-file summary", "no refund, no balance due");
+    }
+}
+
+}  // namespace GAHost

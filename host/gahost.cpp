@@ -19,10 +19,13 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
+#include "host/ResultSummary.h"
+#include "platform/CalcEngine.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/FormDefinitions.h"
 #include "platform/ReturnFile.h"
+#include "platform/TaxFormPrinter.h"
 
 namespace {
 
@@ -243,6 +246,17 @@ int run(const Options& o) {
             std::cout << "state return: " << code << ' ' << name << ", filing status "
                       << static_cast<int>(ga->getFilingStatusNumber()) << ", federal form "
                       << ga->getFederalFormID().getNumber() << '\n';
+
+            // The whole-return calculation through the module's engine, built
+            // on the module's printer. Both go before the returns do.
+            TaxFormPrintMgmt::TaxFormPrinterPtr printer(
+                module->createTaxFormPrinterInstance()(session.federal(), session.georgia()));
+            CalculationMgmt::TaxReturnCalcEnginePtr engine(
+                module->createCalcEngineInstance()(session.federal(), session.georgia(), printer));
+            engine->setReturnName(std::filesystem::path(input).stem().string());
+            engine->calculateReturn(0);
+            std::cout << "calculated the Georgia return\n";
+            GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
         }
 
         std::error_code ec;

@@ -1,0 +1,177 @@
+// Common federal texts, numbers and boxes by item number.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Exceptions.h"
+#include "statements_fixture.h"
+
+namespace stmtstest {
+namespace {
+
+using Utils::PCTypes;
+
+// Targets are fields of the tests' own state form: field 1 holds 20
+// characters, 2 holds 4, 5 holds 6 and 7 holds 30.
+class CommonTextTest : public StatementsTest {
+protected:
+    CommonTextTest()
+        : target(stateCopy(statecalctest::kTestForm)),
+          f1(federalCopy(kForm1ID)),
+          f92(federalCopy(kForm92ID)) {}
+
+    void pull(int item, int field = 7, const FormId& federalForm = kForm1ID) {
+        engine.pullCommonText(federalForm, statecalctest::kTestForm, 1, FieldId(field), PCTypes{item});
+    }
+    std::string value(int field = 7) { return target->valueString(FieldId(field)); }
+
+    DataMgmt::TaxFormPtr target;
+    DataMgmt::TaxFormPtr f1;
+    DataMgmt::TaxFormPtr f92;
+};
+
+TEST_F(CommonTextTest, AnItemOutsideTheTextItemsIsRefused) {
+    setText(target, FieldId(7), "KEEP");
+    try {
+        pull(99);
+        FAIL();
+    } catch (const Exceptions::QuarloException& e) {
+        EXPECT_EQ(e.getMessage(), "Invalid PCType");
+        EXPECT_EQ(e.getClassName(), "StateTaxReturnCalcEngine");
+        EXPECT_EQ(e.getOperationName(), "pullCommonText");
+    }
+    EXPECT_THROW(pull(151), Exceptions::QuarloException);
+    EXPECT_EQ(value(), "KEEP");
+}
+
+TEST_F(CommonTextTest, AMissingCopyEndsTheCallWhateverTheItem) {
+    federal->deleteForm(kForm1ID, 1);
+    EXPECT_NO_THROW(pull(99));
+    EXPECT_NO_THROW(engine.pullCommonText(kForm55ID, statecalctest::kTestForm, 1, FieldId(7), PCTypes{116}));
+    EXPECT_NO_THROW(engine.pullCommonText(kForm1ID, statecalctest::kTestForm, 2, FieldId(7), PCTypes{99}));
+    EXPECT_TRUE(state->getFormUVPtr(statecalctest::kTestForm, 2, false).isNull());
+}
+
+TEST_F(CommonTextTest, TextsAreCutToTheTargetsLength) {
+    setText(f1, kForm1FieldIds.f21, "SOFTWARE ENGINEER");
+    pull(116, 2);
+    EXPECT_EQ(value(2), "SOFT");
+    pull(116, 7);
+    EXPECT_EQ(value(), "SOFTWARE ENGINEER");
+
+    federalCopy(kForm87ID);
+    pull(116, 7, kForm87ID);
+    EXPECT_TRUE(isNull(target, FieldId(7))) << "form 87 has no such text";
+}
+
+TEST_F(CommonTextTest, JoinedTextOfFormNinetyTwo) {
+    setText(f92, kForm92FieldIds.f27, "ALPHA");
+    setText(f92, kForm92FieldIds.f13447, "BETA");
+    pull(117);
+    EXPECT_EQ(value(), "ALPHA BETA");
+}
+
+TEST_F(CommonTextTest, NumberTextIsPrintedWhole) {
+    setNumber(f92, kForm92FieldIds.f28, 7);
+    pull(120, 5);
+    EXPECT_EQ(value(5), "7");
+    setNumber(f92, kForm92FieldIds.f28, 70000);
+    pull(120, 5);
+    EXPECT_EQ(value(5), "70000") << "no 16-bit wrap";
+    setNumber(f92, kForm92FieldIds.f28, 12345);
+    pull(120, 2);
+    EXPECT_EQ(value(2), "2345") << "the last characters that fit";
+    setNumber(f92, kForm92FieldIds.f28, 0);
+    pull(120, 5);
+    EXPECT_TRUE(isNull(target, FieldId(5)));
+}
+
+TEST_F(CommonTextTest, TextAndAmount) {
+    setText(f1, kForm1FieldIds.f333, "  STATE BONUS");
+    pull(123);
+    EXPECT_EQ(value(), "STATE BONUS");
+    setNumber(f1, kForm1FieldIds.f334, 1500);
+    pull(123);
+    EXPECT_EQ(value(), "STATE BONUS $1500");
+}
+
+TEST_F(CommonTextTest, BoxesOfTheMainFormByForm) {
+    DataMgmt::TaxFormPtr f55 = federalCopy(kForm55ID);
+    setBox(f55, kForm55FieldIds.f82);
+    setBox(f1, kForm1FieldIds.f121, false);
+    pull(125, 7, kForm55ID);
+    EXPECT_TRUE(target->xMarked(FieldId(7)));
+    pull(125, 7, kForm1ID);
+    EXPECT_FALSE(target->xMarked(FieldId(7)));
+    federalCopy(kForm87ID);
+    pull(125, 7, kForm87ID);
+    EXPECT_TRUE(isNull(target, FieldId(7)));
+}
+
+TEST_F(CommonTextTest, ItemsOneThirtyOneToOneFortyOnlyMarkTheFieldAsTakingNoEntry) {
+    setText(target, FieldId(7), "KEEP");
+    pull(135);
+    EXPECT_EQ(value(), "KEEP");
+    EXPECT_TRUE(target->isNoEntry(FieldId(7)));
+}
+
+TEST_F(CommonTextTest, GatedTextFallsBackToFormNinetyTwoThenToTheFilersEntry) {
+    setText(f1, kForm1FieldIds.f471, "D1234567890");
+    setText(f92, kForm92FieldIds.f392, "X987");
+    pull(147);
+    EXPECT_EQ(value(), "X987") << "form 1 line 184 is 0: its text does not count";
+    EXPECT_TRUE(target->isProtected(FieldId(7)));
+
+    setNumber(f1, kForm1FieldIds.f184, 10);
+    pull(147);
+    EXPECT_EQ(value(), "D12345678") << "nine characters";
+
+    setNumber(f1, kForm1FieldIds.f184, 0);
+    setText(f92, kForm92FieldIds.f392, "");
+    target->makeProtected(FieldId(7));
+    setText(target, FieldId(7), "TYPED");
+    pull(147);
+    EXPECT_FALSE(target->isProtected(FieldId(7)));
+    EXPECT_EQ(value(), "TYPED");
+}
+
+TEST_F(CommonTextTest, BoxChoiceNeedsBothTextsOfFormNinetyTwo) {
+    setNumber(f1, kForm1FieldIds.f184, 10);
+    setBox(f1, kForm1FieldIds.f472);
+    target->makeProtected(FieldId(7));
+    pull(149);
+    EXPECT_FALSE(target->isProtected(FieldId(7)));
+    EXPECT_FALSE(target->xMarked(FieldId(7)));
+
+    setText(f92, kForm92FieldIds.f392, "A");
+    setText(f92, kForm92FieldIds.f391, "B");
+    pull(149);
+    EXPECT_TRUE(target->isProtected(FieldId(7)));
+    EXPECT_TRUE(target->xMarked(FieldId(7)));
+    pull(150, 6);
+    EXPECT_TRUE(target->isProtected(FieldId(6)));
+    EXPECT_FALSE(target->xMarked(FieldId(6)));
+
+    // Without the amount on form 1 the boxes of form 92 decide.
+    setNumber(f1, kForm1FieldIds.f184, 0);
+    setBox(f92, kForm92FieldIds.f394);
+    pull(150, 6);
+    EXPECT_TRUE(target->xMarked(FieldId(6)));
+}
+
+TEST_F(CommonTextTest, FormNinetyTwoBoxAndText) {
+    setBox(f92, kForm92FieldIds.f536);
+    pull(146);
+    EXPECT_TRUE(target->isProtected(FieldId(7)));
+    EXPECT_TRUE(target->xMarked(FieldId(7)));
+
+    setText(f92, kForm92FieldIds.f557, "  1234567890");
+    pull(144);
+    EXPECT_EQ(value(), "123456") << "eight characters, stripped";
+    setBox(f92, kForm92FieldIds.f29);
+    pull(124);
+    EXPECT_TRUE(target->xMarked(FieldId(7)));
+}
+
+}  // namespace
+}  // namespace stmtstest

@@ -50,9 +50,9 @@ public:
         out_ << "  " << std::left << std::setw(44) << label << ' ' << value << '\n';
     }
     void amountLine(const std::string& label, int field) const { line(label, money(amount(field))); }
-    // Only when the line holds an amount.
+    // Only when the line holds an amount other than 0.
     void optionalLine(const std::string& label, int field) const {
-        if (!blank(field)) {
+        if (!blank(field) && amount(field) != 0) {
             amountLine(label, field);
         }
     }

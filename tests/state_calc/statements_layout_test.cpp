@@ -50,26 +50,6 @@ TEST_F(LayoutTest, EachSourceGetsAPayerLineAndItsAmountLines) {
     EXPECT_TRUE(state->getFormUVPtr(kStateForm3ID, 1, false).isNull()) << "no dividend source, no dividend copy";
 }
 
-TEST_F(LayoutTest, SourcesComeInFormOrderAndCopyOrder) {
-    DataMgmt::TaxFormPtr f89 = federalCopy(kForm89ID, 1);
-    setNumber(f89, kForm89FieldIds.f15, 40);
-    DataMgmt::TaxFormPtr f51 = federalCopy(kForm51ID, 3);
-    setNumber(f51, kForm51FieldIds.f17, 40);
-    interestPayer(2, "BANK", 10);
-
-    layOut();
-    EXPECT_EQ(line(kStateForm2ID, 1, 0), "||166||2||1");
-    EXPECT_EQ(line(kStateForm2ID, 1, 2), "||51||3||1");
-    EXPECT_EQ(line(kStateForm2ID, 1, 4), "||89||1||1");
-}
-
-TEST_F(LayoutTest, ASourceWithNothingToListGetsNoEntry) {
-    federalCopy(kForm166ID, 1);  // no amounts at all
-    interestPayer(2, "BANK", 10);
-    layOut();
-    EXPECT_EQ(line(kStateForm2ID, 1, 0), "||166||2||1");
-}
-
 TEST_F(LayoutTest, NoEntriesLeaveEarlierLinesAndStillCalculateInfoAndWorksheet) {
     DataMgmt::TaxFormPtr sheet = stateCopy(kStateForm2ID);
     setText(sheet, infoField(0), "OLD||166||1||1");
@@ -194,46 +174,6 @@ TEST_F(LayoutTest, RestrictedStockTakesExactlyTwoLines) {
                                                "||51||1||3", "-"};
     const std::vector<std::string> got = lines(kStateForm3ID, 1);
     EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 6), expected);
-}
-
-TEST_F(LayoutTest, DividendMunicipalLinesComeInPairs) {
-    DataMgmt::TaxFormPtr f164 = dividendPayer(1, "MUNI FUND", 0);
-    setNumber(f164, kForm164FieldIds.f41, 30000);
-    layOut();
-    const std::vector<std::string> got = lines(kStateForm3ID, 1);
-    EXPECT_EQ(got[1], "||164||1||7");
-    EXPECT_EQ(got[2], "||164||1||8");
-    EXPECT_EQ(got[3], "-") << "no regular line when only the municipal total is there";
-}
-
-TEST_F(LayoutTest, TheTwoStatementsAreLaidOutIndependently) {
-    regularInterestPayers(1, 14);
-    dividendPayer(1, "FUND", 10);
-    layOut();
-    EXPECT_EQ(line(kStateForm3ID, 1, 0), "||164||1||1");
-    EXPECT_EQ(line(kStateForm3ID, 1, 1), "||164||1||6");
-    EXPECT_TRUE(state->getFormUVPtr(kStateForm3ID, 2, false).isNull());
-}
-
-TEST_F(LayoutTest, ALineKeepsTheNameItsTextAlreadyHeld) {
-    DataMgmt::TaxFormPtr sheet = stateCopy(kStateForm2ID);
-    setText(sheet, infoField(0), "FIRST BANK||51||9||4");
-    interestPayer(1, "FIRST BANK", 10);
-    layOut();
-    EXPECT_EQ(line(kStateForm2ID, 1, 0), "FIRST BANK||166||1||1");
-}
-
-TEST_F(LayoutTest, WithTheRecalculationFlagEachFinishedCopyIsCalculated) {
-    regularInterestPayers(1, 13);
-    engine.buildIntDivSummaries(1, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
-                                kStateForm3FieldIds.f3);
-    const std::vector<statecalctest::CopyCall> expected = {
-        {kGAForm69ID, 1, 0, 0, 0},
-        {kStateForm2ID, 1, 0, 1, 0},  // copy 1 when the walk moves on
-        {kStateForm2ID, 2, 0, 1, 0},  // the copy of the last entry
-        {kStateForm4ID, 1, 0, 0, 0},
-    };
-    EXPECT_EQ(engine.copies, expected);
 }
 
 }  // namespace

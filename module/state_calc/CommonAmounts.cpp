@@ -66,7 +66,9 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
     const auto& f87 = kForm87FieldIds;
     const auto& f92 = kForm92FieldIds;
 
-    auto copyText = [&](const FieldId& n) { to.assignText(target, intdiv::cutText(fieldText(federal, source, n, 80), width)); };
+    auto copyText = [&](const FieldId& n) {
+        to.assignText(target, intdiv::cutText(fieldText(federal, source, n, 80), width));
+    };
     auto copyField = [&](const FormId& form, const FieldId& n) { federal.getII(form, n, targetCopy, target); };
     auto form92Text = [&](const FieldId& n) { return Utils::strip(federal.formString(kForm92ID, 1, n)); };
     auto yes = [&](const FormId& form, const FieldId& n) { return federal.formYes(form, 1, n); };
@@ -99,8 +101,8 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
             if (main == MainForm::Form87) {
                 to.setNull(target);
             } else {
-                to.assignText(target,
-                              federal.formString(kForm92ID, 1, f92.f27) + " " + federal.formString(kForm92ID, 1, f92.f13447));
+                to.assignText(target, federal.formString(kForm92ID, 1, f92.f27) + " " +
+                                          federal.formString(kForm92ID, 1, f92.f13447));
             }
             break;
         case 118:

@@ -64,7 +64,8 @@ void StateTaxReturnCalcEngine::parseIntDivInfo(DataMgmt::TaxFormPtr summaryForm,
     const std::size_t second = view.find(kSeparator, formStart);
     const std::size_t formEnd = second == std::string_view::npos ? view.size() : second;
     long formNumber = readNumber(view.substr(formStart, formEnd - formStart));
-    if (formNumber > std::numeric_limits<std::int32_t>::max() || formNumber < std::numeric_limits<std::int32_t>::min()) {
+    if (formNumber > std::numeric_limits<std::int32_t>::max() ||
+        formNumber < std::numeric_limits<std::int32_t>::min()) {
         formNumber = 0;
     }
     formOut = FormId(static_cast<std::int32_t>(formNumber));
@@ -198,8 +199,8 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
 
     // Stores the amount, reads back the whole amount that the column holds,
-    // and leaves the column at that whole amount, so that both amount
-    // columns of a row show the same figure.
+    // and leaves the column at that whole amount: every amount of a row is
+    // shown in whole dollars, and both amount columns show the same figure.
     auto storeAndReadBack = [&](const FieldId& field, double amount) {
         storeScaledAmount(summaryFormId, copy, field, amount, 0);
         form.assignIR(field, amount);
@@ -215,7 +216,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     switch (lineType) {
         case intdiv::kPayerLine: {
             nullSummaryRow(summaryForm, rowField, false, true);
-            form.assignIR(sourceAmount, amounts.sourceTotal);
+            storeAndReadBack(sourceAmount, amounts.sourceTotal);
             if (stateReturn_->formString(summaryFormId, copy, description) != payerName) {
                 form.assignText(description, payerName);
             }
@@ -290,7 +291,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
             form.assignText(description, type.text);
             form.setNull(code);
             form.zero(second);
-            form.assignIR(first, amounts.sourceTotal);
+            storeAndReadBack(first, amounts.sourceTotal);
             break;
         }
         default:

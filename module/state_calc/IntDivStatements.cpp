@@ -43,6 +43,7 @@ struct StatementTraits {
     FieldId outOfStateTotalField;
     FieldId inStateTotalField;
     bool interest;  // the line from federal form 3 and the net U.S.-obligation line
+    const char* operation;  // the builder's name, for a refusal
 };
 
 namespace {
@@ -75,6 +76,7 @@ const StatementTraits& interestTraits() {
         kStateForm2FieldIds.f163,
         kStateForm2FieldIds.f166,
         true,
+        "buildInterestStatement",
     };
     return traits;
 }
@@ -100,6 +102,7 @@ const StatementTraits& dividendTraits() {
         kStateForm3FieldIds.f157,
         kStateForm3FieldIds.f160,
         false,
+        "buildDividendStatement",
     };
     return traits;
 }
@@ -115,6 +118,43 @@ FieldId spouseBox(const StatementTraits& traits, const FormId& source) {
 double raiseToZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
 
 double rounded(double amount) { return static_cast<double>(Utils::roundR(amount)); }
+
+// The fields of form 51 or 89 that one statement reads: the amount, its U.S.
+// obligation part, the municipal total and its in-state part (null where the
+// statement has none), and the spouse's box.
+struct OtherSourceFields {
+    FieldId amount;
+    FieldId usObligations;
+    FieldId municipal;
+    FieldId inState;
+    FieldId spouse;
+};
+
+// The category amounts of a copy of form 51 or 89; any other form gives
+// zeros. These forms keep whole amounts: used as they are, not rounded.
+void otherSourceAmounts(const DataMgmt::TaxReturn& federal, const FormId& sourceForm, std::uint16_t sourceCopy,
+                        const OtherSourceFields& form51, const OtherSourceFields& form89,
+                        IntDivCategoryAmounts& out) {
+    out = IntDivCategoryAmounts{};
+    const OtherSourceFields* fields = sourceForm == kForm51ID   ? &form51
+                                      : sourceForm == kForm89ID ? &form89
+                                                                : nullptr;
+    if (fields == nullptr) {
+        return;
+    }
+    auto amount = [&](const FieldId& field) {
+        return field.isNullID() ? 0.0 : static_cast<double>(federal.getIN(sourceForm, sourceCopy, field));
+    };
+    const double x = amount(fields->amount);
+    out.usObligationAmount = amount(fields->usObligations);
+    out.municipalTotal = amount(fields->municipal);
+    out.inStateMunicipal = amount(fields->inState);
+    out.sourceTotal = out.municipalTotal + x;
+    out.regularAmount = x - out.usObligationAmount;
+    out.outOfStateMunicipal = raiseToZero(out.municipalTotal - out.inStateMunicipal);
+    out.hasIncome = out.sourceTotal > 0.0;
+    out.ownerCode = federal.formYes(sourceForm, sourceCopy, fields->spouse) ? 1 : 0;
+}
 
 }  // namespace
 
@@ -258,68 +298,20 @@ void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, s
 
 void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
-    const DataMgmt::TaxReturn& federal = *federalReturn();
-    out = IntDivCategoryAmounts{};
-    FieldId dividends;
-    FieldId usObligations;
-    FieldId spouse;
-    if (sourceForm == kForm51ID) {
-        dividends = kForm51FieldIds.f18;
-        usObligations = kForm51FieldIds.f381;
-        spouse = kForm51FieldIds.f367;
-    } else if (sourceForm == kForm89ID) {
-        dividends = kForm89FieldIds.f16;
-        usObligations = kForm89FieldIds.f151;
-        spouse = kForm89FieldIds.f146;
-    } else {
-        return;
-    }
-    // Forms 51 and 89 keep whole amounts: used as they are.
-    const double x = static_cast<double>(federal.getIN(sourceForm, sourceCopy, dividends));
-    out.usObligationAmount = static_cast<double>(federal.getIN(sourceForm, sourceCopy, usObligations));
-    out.sourceTotal = out.municipalTotal + x;
-    out.regularAmount = x - out.usObligationAmount;
-    out.outOfStateMunicipal = raiseToZero(out.municipalTotal - out.inStateMunicipal);
-    out.hasIncome = out.sourceTotal > 0.0;
-    out.ownerCode = federal.formYes(sourceForm, sourceCopy, spouse) ? 1 : 0;
+    // Dividends of forms 51 and 89 have no municipal part.
+    const FieldId none = Primitives::kNullFieldID;
+    const OtherSourceFields form51{kForm51FieldIds.f18, kForm51FieldIds.f381, none, none, kForm51FieldIds.f367};
+    const OtherSourceFields form89{kForm89FieldIds.f16, kForm89FieldIds.f151, none, none, kForm89FieldIds.f146};
+    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
 
 void StateTaxReturnCalcEngine::getOtherInterestAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
-    const DataMgmt::TaxReturn& federal = *federalReturn();
-    out = IntDivCategoryAmounts{};
-    FieldId interest;
-    FieldId usObligations;
-    FieldId municipal;
-    FieldId inState;
-    FieldId spouse;
-    if (sourceForm == kForm51ID) {
-        interest = kForm51FieldIds.f17;
-        usObligations = kForm51FieldIds.f341;
-        municipal = kForm51FieldIds.f209;
-        inState = kForm51FieldIds.f383;
-        spouse = kForm51FieldIds.f367;
-    } else if (sourceForm == kForm89ID) {
-        interest = kForm89FieldIds.f15;
-        usObligations = kForm89FieldIds.f139;
-        municipal = kForm89FieldIds.f130;
-        inState = kForm89FieldIds.f153;
-        spouse = kForm89FieldIds.f146;
-    } else {
-        return;
-    }
-    auto amount = [&](const FieldId& field) {
-        return static_cast<double>(federal.getIN(sourceForm, sourceCopy, field));
-    };
-    const double x = amount(interest);
-    out.usObligationAmount = amount(usObligations);
-    out.municipalTotal = amount(municipal);
-    out.inStateMunicipal = amount(inState);
-    out.sourceTotal = out.municipalTotal + x;
-    out.regularAmount = x - out.usObligationAmount;
-    out.outOfStateMunicipal = raiseToZero(out.municipalTotal - out.inStateMunicipal);
-    out.hasIncome = out.sourceTotal > 0.0;
-    out.ownerCode = federal.formYes(sourceForm, sourceCopy, spouse) ? 1 : 0;
+    const OtherSourceFields form51{kForm51FieldIds.f17, kForm51FieldIds.f341, kForm51FieldIds.f209,
+                                   kForm51FieldIds.f383, kForm51FieldIds.f367};
+    const OtherSourceFields form89{kForm89FieldIds.f15, kForm89FieldIds.f139, kForm89FieldIds.f130,
+                                   kForm89FieldIds.f153, kForm89FieldIds.f146};
+    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
 
 // ------------------------------------------------------------ one copy
@@ -341,7 +333,7 @@ void StateTaxReturnCalcEngine::buildDividendStatement(DataMgmt::TaxFormPtr form,
 void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& traits, DataMgmt::TaxFormPtr form,
                                                     std::uint16_t copy, FormId infoForm, std::int16_t filingStatus,
                                                     int nameFormat, int allocationOption) {
-    DataMgmt::TaxForm& statement = DataMgmt::requireForm(form, kClassName, "recalculateStatement");
+    DataMgmt::TaxForm& statement = DataMgmt::requireForm(form, kClassName, traits.operation);
     const FormId& s = traits.statementForm;
 
     rowLayout_ = SummaryRowLayout{};

@@ -61,22 +61,12 @@ TEST_F(LayoutTest, NoEntriesLeaveEarlierLinesAndStillCalculateInfoAndWorksheet) 
     EXPECT_TRUE(state->getFormUVPtr(kStateForm4ID, 1, false)->calculatedFlag());
 }
 
-TEST_F(LayoutTest, AnAllZeroSourceWithIncomeTakesTwoLines) {
-    // Interest of 100 wholly taken off by an adjustment of 100: every
-    // category is 0, yet the source had income.
-    DataMgmt::TaxFormPtr f166 = interestPayer(1, "BANK", 100);
-    setNumber(f166, kForm166FieldIds.f27, 10000);
-    interestPayer(2, "NEXT", 10);
-    layOut();
-    EXPECT_EQ(line(kStateForm2ID, 1, 0), "||166||1||1");
-    EXPECT_EQ(line(kStateForm2ID, 1, 1), "||166||1||2");
-    EXPECT_EQ(line(kStateForm2ID, 1, 2), "||166||2||1");
-}
-
 TEST_F(LayoutTest, AnEntryThatTheLineCountUnderstatesStillStaysWithinTheCopy) {
-    // One three-line entry and ten two-line entries fill 23 lines; the next
-    // source counts as one line but writes two, so it moves to copy 2 rather
-    // than run into the heading after line 24.
+    // One three-line entry and ten two-line entries fill 23 lines. The next
+    // source's interest is wholly taken off by an adjustment: every category
+    // is 0, yet it had income, so it gets an entry of a payer line and a
+    // regular line. The line count says one line, but the entry writes two,
+    // so it moves to copy 2 rather than run into the heading after line 24.
     DataMgmt::TaxFormPtr first = interestPayer(1, "BANK 1", 10);
     setNumber(first, kForm166FieldIds.f12, 500);
     regularInterestPayers(2, 10);
@@ -129,14 +119,6 @@ TEST_F(LayoutTest, AnEntryThatDoesNotFitMovesWholeAndTheFreeLinesAreNulled) {
     }
     EXPECT_EQ(line(kStateForm2ID, 2, 0), "||166||11||1");
     EXPECT_EQ(line(kStateForm2ID, 2, 4), "||166||11||5");
-}
-
-TEST_F(LayoutTest, TwelveTwoLineEntriesFillACopy) {
-    regularInterestPayers(1, 13);
-    layOut();
-    EXPECT_EQ(line(kStateForm2ID, 1, 22), "||166||12||1");
-    EXPECT_EQ(line(kStateForm2ID, 2, 0), "||166||13||1");
-    EXPECT_EQ(line(kStateForm2ID, 2, 2), "-");
 }
 
 TEST_F(LayoutTest, AStatementThatShrinksFromThreeCopiesToOneIsCleared) {

@@ -233,6 +233,27 @@ TEST_F(DisplayLineTest, PayerAndCategoryRowsShowTheirAmountsAndFeedTheTotals) {
     EXPECT_DOUBLE_EQ(layout.outOfStateMunicipalTotal, 150) << "restricted stock feeds no total";
 }
 
+TEST_F(DisplayLineTest, DividendRowsCarryTheirOwnTexts) {
+    IntDivCategoryAmounts a;
+    a.regularAmount = 40;
+    a.municipalTotal = 30;
+    a.inStateMunicipal = 10;
+    a.outOfStateMunicipal = 20;
+    draw(6, a);
+    draw(7, a);
+    draw(8, a);
+    EXPECT_EQ(text(sheet, rowField(0, 0)), "- Regular Dividends");
+    EXPECT_EQ(number(sheet, rowField(0, 2)), 1);
+    EXPECT_EQ(text(sheet, rowField(1, 0)), "- Muni Bond Fund - In State");
+    EXPECT_EQ(number(sheet, rowField(1, 2)), 3);
+    EXPECT_EQ(text(sheet, rowField(2, 0)), "- Muni Bond Fund - Out of State");
+    EXPECT_EQ(number(sheet, rowField(2, 2)), 4);
+    const auto& layout = engine.summaryRowLayout();
+    EXPECT_DOUBLE_EQ(layout.regularTotal, 40);
+    EXPECT_DOUBLE_EQ(layout.inStateMunicipalTotal, 10);
+    EXPECT_DOUBLE_EQ(layout.outOfStateMunicipalTotal, 20);
+}
+
 TEST_F(DisplayLineTest, ANegativeAmountIsShownButLeavesTheTotal) {
     IntDivCategoryAmounts a;
     a.regularAmount = -50;

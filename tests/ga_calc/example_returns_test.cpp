@@ -45,6 +45,11 @@ TEST_P(ExampleReturns, CalculatesToTheListedResult) {
     EXPECT_EQ(value(f.f87), e.withheld);
     EXPECT_EQ(value(f.f106), e.owed);
     EXPECT_EQ(value(f.f107), e.refund);
+    // Only one of the two result lines is filled; the other stays blank.
+    EXPECT_EQ(ga->isNull(kGAForm70ID, 1, f.f106), e.owed == 0);
+    EXPECT_EQ(ga->isNull(kGAForm70ID, 1, f.f107), e.refund == 0);
+    EXPECT_TRUE(ga->isDataEntered(kGAForm70ID, 1));
+    EXPECT_TRUE(gaCopy(kGAForm70ID)->calculatedFlag());
     // The return's own summary item agrees: owed positive, refund negative.
     std::string text;
     long answer = 0;

@@ -196,16 +196,6 @@ TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
     EXPECT_TRUE(cont->xMarked(c.f189920));
 }
 
-TEST(CountSeparators, ExactlyOneDashGivesOne) {
-    std::string out;
-    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "12-3456789");
-    EXPECT_EQ(out, "1");
-    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "1-2-3");
-    EXPECT_EQ(out, "2");
-    GACalculationMgmt::GATaxReturnCalcEngine::countSeparators(out, "");
-    EXPECT_EQ(out, "2");
-}
-
 TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f36);
     auto nr = fedCopy(kForm133618ID);

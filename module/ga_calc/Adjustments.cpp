@@ -6,6 +6,7 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

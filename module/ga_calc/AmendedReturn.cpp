@@ -6,7 +6,8 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int /*passThrough*/) {
+void GATaxReturnCalcEngine::calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                  int /*passThrough*/) {
     if (form == kGAForm189219ID) {
         calcAmendedReturn(handle, static_cast<std::uint16_t>(copy));
     }

@@ -6,12 +6,14 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) {
+void GATaxReturnCalcEngine::calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                   int passThrough) {
     if (form == kGAForm203811ID) {
         calcBusinessCredits(handle, static_cast<std::uint16_t>(copy), passThrough);
     }
 }
 
-void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

@@ -6,8 +6,10 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                  int /*passThrough*/) {}
 
-void GATaxReturnCalcEngine::indexCreditForms(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::indexCreditForms(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                             int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

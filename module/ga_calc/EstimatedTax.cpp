@@ -6,12 +6,14 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) {
+void GATaxReturnCalcEngine::calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                 int passThrough) {
     if (form == kGAForm75ID) {
         calcEstimatedTax(handle, static_cast<std::uint16_t>(copy), passThrough);
     }
 }
 
-void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                             int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

@@ -7,10 +7,13 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                       int /*passThrough*/) {}
 
-void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                    int /*passThrough*/) {}
 
-void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                   int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

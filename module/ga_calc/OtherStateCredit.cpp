@@ -6,12 +6,14 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) {
+void GATaxReturnCalcEngine::calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                     int passThrough) {
     if (form == kGAForm73ID) {
         calcOtherStateCredit(handle, static_cast<std::uint16_t>(copy), passThrough);
     }
 }
 
-void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                 int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

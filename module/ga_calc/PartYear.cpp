@@ -6,6 +6,7 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                             int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

@@ -6,7 +6,8 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int /*passThrough*/) {
+void GATaxReturnCalcEngine::calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
+                                                 int /*passThrough*/) {
     if (form == kGAForm71ID) {
         calcUnderpaymentPenalty(handle, static_cast<std::uint16_t>(copy));
     }

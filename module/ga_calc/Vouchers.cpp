@@ -9,8 +9,10 @@ namespace GACalculationMgmt {
 
 void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
 
-void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                               int /*passThrough*/) {}
 
-void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
+                                                 int /*passThrough*/) {}
 
 }  // namespace GACalculationMgmt

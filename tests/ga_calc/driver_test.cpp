@@ -22,23 +22,18 @@ const auto& f69 = kGAForm69FieldIds;
 const auto& f70 = kGAForm70FieldIds;
 const auto& s32783 = kStateForm32783FieldIds;
 
-TEST_F(EngineTest, CalcOrderHolds38FormsClosedByFormZero) {
-    std::size_t n = 0;
-    while (GACalcOrder[n].getNumber() > 0) {
-        EXPECT_TRUE(GACalcOrder[n].isState()) << n;
-        ++n;
+TEST(CalcOrder, IsTheGeorgiaOrderOf38StateFormsClosedByFormZero) {
+    const std::vector<int> expected{69,     70,     189215, 189216, 189217, 2,      3,      4,      76,     70,
+                                    189218, 74,     190054, 190055, 190056, 190057, 190058, 190059, 190060, 190061,
+                                    190062, 187981, 203638, 203639, 203811, 73,     204111, 189215, 189216, 189217,
+                                    70,     71,     70,     72,     77,     75,     187982, 189219};
+    std::vector<int> order;
+    for (std::size_t i = 0; GACalcOrder[i].getNumber() > 0; ++i) {
+        EXPECT_TRUE(GACalcOrder[i].isState()) << i;
+        order.push_back(GACalcOrder[i].getNumber());
     }
-    EXPECT_EQ(n, 38u);
-    EXPECT_EQ(GACalcOrder[0], kGAForm69ID);
-    std::map<int, int> times;
-    for (std::size_t i = 0; i < n; ++i) {
-        ++times[GACalcOrder[i].getNumber()];
-    }
-    EXPECT_EQ(times[70], 4);
-    EXPECT_EQ(times[189215], 2);
-    EXPECT_EQ(times[189216], 2);
-    EXPECT_EQ(times[189217], 2);
-    EXPECT_EQ(times.size(), 32u);
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(GACalcOrder.back().getNumber(), 0);
 }
 
 TEST_F(EngineTest, FullCalculationWalksTheOrderLastCopyFirst) {
@@ -109,6 +104,64 @@ TEST_F(EngineTest, CreditWorksheet202IsCreatedOnlyForAPositiveFederalAmount) {
     gaReturn()->setPullCommon(kForm55ID, Utils::PCTypes{90}, 1);
     engine.calculateReturn(0);
     EXPECT_TRUE(ga->formExists(kGAForm190055ID, 1));
+}
+
+// Records which per-form operation the dispatcher hands each form to, with
+// the copy and the pass-through integer it receives.
+class RoutingEngine : public GACalculationMgmt::GATaxReturnCalcEngine {
+public:
+    using GATaxReturnCalcEngine::GATaxReturnCalcEngine;
+
+    std::vector<std::string> routed;
+
+    void record(const char* hook, const FormId& form, int copy, int pass) {
+        routed.push_back(std::string(hook) + " " + std::to_string(form.getNumber()) + " " + std::to_string(copy) +
+                         " " + std::to_string(pass));
+    }
+    void calcStateSharedForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("shared", f, c, p); }
+    void calcUnderpaymentForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("71", f, c, p); }
+    void calcOtherStateCreditForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override {
+        record("73", f, c, p);
+    }
+    void calcDocumentListForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("76", f, c, p); }
+    void calcGroupedForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("grouped", f, c, p); }
+    void calcAmendedReturnForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override {
+        record("amended", f, c, p);
+    }
+    void calcBusinessCreditForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override {
+        record("business", f, c, p);
+    }
+};
+
+TEST_F(EngineTest, DispatchHandsEachFormToItsOperation) {
+    RoutingEngine routing(static_cast<DataMgmt::USTaxReturn*>(federal.get()), gaReturn(),
+                          TaxFormPrintMgmt::TaxFormPrinterPtr());
+    const std::vector<std::pair<FormId, const char*>> table{
+        {kStateForm2ID, "shared"},    {kStateForm3ID, "shared"},    {kStateForm4ID, "shared"},
+        {kGAForm71ID, "71"},          {kGAForm73ID, "73"},          {kGAForm76ID, "76"},
+        {kGAForm72ID, "grouped"},     {kGAForm74ID, "grouped"},     {kGAForm187981ID, "grouped"},
+        {kGAForm203638ID, "grouped"}, {kGAForm203639ID, "grouped"}, {kGAForm77ID, "grouped"},
+        {kGAForm187982ID, "grouped"}, {kGAForm190054ID, "grouped"}, {kGAForm190058ID, "grouped"},
+        {kGAForm190062ID, "grouped"}, {kGAForm204111ID, "grouped"}, {kGAForm189219ID, "amended"},
+        {kGAForm203811ID, "business"}};
+    for (const auto& [form, hook] : table) {
+        routing.routed.clear();
+        routing.calcFormCopy(form, 2, 0, 7, 9, gaCopy(form, 2));
+        EXPECT_EQ(routing.routed, std::vector<std::string>{std::string(hook) + " " +
+                                                           std::to_string(form.getNumber()) + " 2 7"})
+            << form.getNumber();
+    }
+    // Forms with routines of their own, and forms without a routine, reach
+    // none of these operations; neither does a federal form of a Georgia
+    // form's number.
+    routing.routed.clear();
+    for (const FormId& form : {kGAForm75ID, kGAForm189215ID, kGAForm189217ID, kStateForm32783ID, kStateForm14ID}) {
+        routing.calcFormCopy(form, 1, 0, 1, 1, gaCopy(form));
+    }
+    for (const FormId& federalForm : {FormId(2, false), FormId(71, false)}) {
+        routing.calcFormCopy(federalForm, 1, 0, 1, 1, fedCopy(federalForm));
+    }
+    EXPECT_EQ(routing.routed, std::vector<std::string>{});
 }
 
 TEST_F(EngineTest, MarkEnteredGoesToTheGeorgiaCopy) {
@@ -240,14 +293,6 @@ TEST_F(EngineTest, TestFacilityRunsOnlyWhenAllowed) {
     } catch (const Exceptions::QuarloException& e) {
         EXPECT_EQ(e.getOperationName(), "runAutoTest");
     }
-}
-
-TEST_F(EngineTest, FactoryCastsRefuseAReturnOfAnotherClass) {
-    // The factory hands the engine null pointers for returns of other
-    // classes; the engine refuses them.
-    EXPECT_THROW(GACalculationMgmt::GATaxReturnCalcEngine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), nullptr,
-                                                          TaxFormPrintMgmt::TaxFormPrinterPtr()),
-                 Exceptions::QuarloException);
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ public:
         : StateTaxReturn(federal, std::move(desc), std::move(pool)) {}
 
     std::int8_t filingStatus = 1;
-    long balance = 0;
 
     std::int8_t getFilingStatusNumber() override { return filingStatus; }
     FormId getMainForm() override { return kGAForm70ID; }
@@ -77,9 +76,9 @@ public:
         stateForm = FormId();
         stateField = FieldId();
     }
-    void getEFileInfo(std::string& text, long* amount, std::uint32_t item) override {
+    void getEFileInfo(std::string& text, long* amount, std::uint32_t) override {
         text.clear();
-        *amount = item == 0 ? balance : 0;
+        *amount = 0;
     }
     void getMailingAddress(std::string& out, std::int32_t) override { out.clear(); }
     TopicMgmt::TopicStatus isForm2Needed() override { return TopicMgmt::kTopicStatusNotNeeded; }

@@ -96,11 +96,6 @@ TEST_F(StateCalcTest, CalculateIfNeededRunsOnlyWhenTheReturnChanged) {
     EXPECT_EQ(engine.events, (Events{"beforeCalc", "calcAllForms", "afterCalc"}));
 }
 
-TEST_F(StateCalcTest, RefundOrBalanceDueIsTheStateReturnsItemZero) {
-    st().balance = -250;
-    EXPECT_EQ(engine.getRefundOrBalanceDue(), -250);
-}
-
 TEST_F(StateCalcTest, ConstructionRefusesAReturnThatIsNotAStateReturn) {
     auto* us = static_cast<DataMgmt::USTaxReturn*>(federal.get());
     try {
@@ -122,15 +117,6 @@ TEST_F(StateCalcTest, EngineKeepsItsOwnShareOfThePrinterHandle) {
         EXPECT_EQ(printer.useCount(), 2);
     }
     EXPECT_EQ(printer.useCount(), 1);
-}
-
-TEST_F(StateCalcTest, TestFacilityOperationsAreNotAvailable) {
-    EXPECT_THROW(engine.importFieldValues("x", state.get()), Exceptions::QuarloException);
-    EXPECT_THROW(engine.setFieldTestValue(kGAForm70ID, 1, FieldId(1), "1", state.get(), false),
-                 Exceptions::QuarloException);
-    EXPECT_THROW(engine.runScrubberHook("GA", state.get(), kGAForm69ID, FieldId(1), FieldId(2)),
-                 Exceptions::QuarloException);
-    EXPECT_THROW(engine.taxCalc1('1', 0, 0, 0, 0, 0, 0, 0, 0), Exceptions::QuarloException);
 }
 
 // ------------------------------------------------------------ clearFieldRange

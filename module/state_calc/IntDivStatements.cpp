@@ -388,7 +388,8 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
         storedName = intdiv::cutText(storedName, width);
 
         bool resetAmounts = false;
-        if (payerName != storedName) {
+        // The stored name is the one the row-information text can hold.
+        if (intdiv::rowInfoName(payerName) != storedName) {
             // The row passes to another payer: its amounts start afresh.
             setIntDivInfo(form, infoField, payerName, source, sourceCopy, lineType);
             statement.assignText((row + layout.descriptionColumn).getFieldID(), payerName);

@@ -281,7 +281,8 @@ public:
     // Rewrites the text from its own parts and the given ones (an empty
     // name, a form numbered 0 or less, copy 0 or a line type below 1 keeps
     // the stored part). Refuses a state source form and a line type of 10 or
-    // more; the text is kept within 79 characters by shortening the name.
+    // more; the text is kept within 79 characters by shortening the name, and
+    // a '|' of the name is written as '/' so that it is never a separator.
     void setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, const FieldId& infoField, const std::string& payerName,
                        FormId sourceForm, std::uint16_t copy, int lineType);
     // The payer name of a copy of federal form 166, 164, 51 or 89.

@@ -77,4 +77,17 @@ inline std::string cutText(std::string_view text, std::size_t limit) {
     return std::string(text.substr(0, end));
 }
 
+// A payer name as a row-information text holds it: every '|' becomes '/', so
+// that no part of a name (a trailing '|', or "||" inside it) can be taken for
+// a separator and cut the row's link to its source.
+inline std::string rowInfoName(std::string_view name) {
+    std::string out(name);
+    for (char& ch : out) {
+        if (ch == '|') {
+            ch = '/';
+        }
+    }
+    return out;
+}
+
 }  // namespace StateCalculationMgmt::intdiv

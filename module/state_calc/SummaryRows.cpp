@@ -119,13 +119,13 @@ void StateTaxReturnCalcEngine::setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, c
     }
 
     // The numbers are written whole; the payer name gives way so that the
-    // text stays within its 79 characters.
+    // text stays within its 79 characters, and holds no separator.
     char tail[64];
     std::snprintf(tail, sizeof tail, "||%d||%d||%d", form.getNumber(), static_cast<int>(storedCopy),
                   storedLineType);
     const std::size_t tailLength = std::string_view(tail).size();
     const std::size_t room = tailLength < intdiv::kRowInfoMaxLength ? intdiv::kRowInfoMaxLength - tailLength : 0;
-    const std::string text = intdiv::cutText(name, room) + tail;
+    const std::string text = intdiv::cutText(intdiv::rowInfoName(name), room) + tail;
 
     DataMgmt::requireForm(summaryForm, kClassName, "setIntDivInfo").assignText(infoField, text);
 }

@@ -122,6 +122,22 @@ TEST_F(StatementBuildTest, ANewPayerNameDiscardsTheRowsEntries) {
     EXPECT_EQ(number(sheet, rowField(1, 3)), 0) << "the entry belonged to the former payer";
 }
 
+TEST_F(StatementBuildTest, APayerNameWithBarsKeepsItsRowAndItsEntries) {
+    DataMgmt::TaxFormPtr f166 = interestPayer(1, "SMITH || JONES |", 0);
+    setNumber(f166, kForm166FieldIds.f197490, 50000);  // municipal 500
+    layOut();
+    buildInterest(1, 2);
+    DataMgmt::TaxFormPtr sheet = interestSheet();
+    EXPECT_EQ(text(sheet, infoField(0)), "SMITH // JONES /||166||1||1") << "no bar is taken for a separator";
+    EXPECT_EQ(text(sheet, rowField(0, 0)), "SMITH || JONES |") << "the row shows the name as it is";
+
+    setNumber(sheet, rowField(1, 3), 200);
+    buildInterest(1, 2);
+    EXPECT_EQ(number(sheet, rowField(1, 3)), 200) << "the same payer: the entry stays";
+    EXPECT_EQ(number(sheet, FieldId(166)), 200);
+    EXPECT_EQ(number(sheet, FieldId(163)), 300);
+}
+
 TEST_F(StatementBuildTest, TheLineFromFederalFormThreeIsOnTheFirstCopyOfAFormOneOrFiftyFiveReturn) {
     setNumber(federalCopy(kForm3ID), kForm3FieldIds.f68, 75);
     interestPayer(1, "BANK", 500);

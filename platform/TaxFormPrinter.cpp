@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "platform/DataMgmt.h"
@@ -60,20 +61,8 @@ bool StateTaxFormPrinter::shouldPrintCopy(const Primitives::QVImmutableFormIdent
 
 void StateTaxFormPrinter::formsToPrint(FormIdList& forms, signed char& count, signed char& second, char purpose) {
     lastPurpose_ = purpose;
-    forms.clear();
-    second = 0;
-    if (stateReturn != nullptr) {
-        const DataMgmt::TaxReturnDescPtr desc = stateReturn->getTaxReturnDesc();
-        if (!desc.isNull()) {
-            for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptorsInDisplayOrder(); !it.atEOL(); it.next()) {
-                const Primitives::QVImmutableFormIdentifier form = it.getTaxFormDescriptor()->getTypeID();
-                if (anyCopyShouldPrint(form)) {
-                    forms.push_back(form);
-                }
-            }
-        }
-    }
-    count = clampedCount(forms.size());
+    collectForms(true, [this](const Primitives::QVImmutableFormIdentifier& form) { return anyCopyShouldPrint(form); },
+                 forms, count, second);
 }
 
 bool StateTaxFormPrinter::anyCopyShouldPrint(const Primitives::QVImmutableFormIdentifier& form) {
@@ -111,16 +100,25 @@ bool StateTaxFormPrinter::isPrintFlagSet(const Primitives::QVImmutableFormIdenti
 }
 
 void StateTaxFormPrinter::formsToAudit(FormIdList& forms, signed char& count, signed char& second) const {
+    collectForms(
+        false, [this](const Primitives::QVImmutableFormIdentifier& form) { return stateReturn->getFormCount(form) > 0; },
+        forms, count, second);
+}
+
+void StateTaxFormPrinter::collectForms(bool displayOrder,
+                                       const std::function<bool(const Primitives::QVImmutableFormIdentifier&)>& keep,
+                                       FormIdList& forms, signed char& count, signed char& second) const {
     forms.clear();
     second = 0;
-    if (stateReturn != nullptr) {
-        const DataMgmt::TaxReturnDescPtr desc = stateReturn->getTaxReturnDesc();
-        if (!desc.isNull()) {
-            for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
-                const Primitives::QVImmutableFormIdentifier form = it.getTaxFormDescriptor()->getTypeID();
-                if (stateReturn->getFormCount(form) > 0) {
-                    forms.push_back(form);
-                }
+    const DataMgmt::TaxReturnDescPtr desc =
+        stateReturn != nullptr ? stateReturn->getTaxReturnDesc() : DataMgmt::TaxReturnDescPtr();
+    if (!desc.isNull()) {
+        for (DataMgmt::TaxFormDescIter it =
+                 displayOrder ? desc->getTaxFormDescriptorsInDisplayOrder() : desc->getTaxFormDescriptors();
+             !it.atEOL(); it.next()) {
+            const Primitives::QVImmutableFormIdentifier form = it.getTaxFormDescriptor()->getTypeID();
+            if (keep(form)) {
+                forms.push_back(form);
             }
         }
     }

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -118,6 +119,13 @@ protected:
     StateDataMgmt::StateTaxReturn* stateReturn;  // not owned; may be null
 
 private:
+    // Refills `forms` with the return's form types that `keep` accepts, in
+    // display order or in ascending form number; `count` as for formsToPrint,
+    // `second` 0.
+    void collectForms(bool displayOrder,
+                      const std::function<bool(const Primitives::QVImmutableFormIdentifier&)>& keep, FormIdList& forms,
+                      signed char& count, signed char& second) const;
+
     char lastPurpose_ = 0;
 };
 

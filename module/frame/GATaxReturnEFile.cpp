@@ -58,6 +58,19 @@ void rewriteDate(std::string& value) {
     value = text;
 }
 
+// A percentage as the barcode writes it: the field's text on copy
+// `textCopy` without its decimal point, or "10000" when the field's
+// whole-number value on copy `valueCopy` is 10000 (100%, written in full).
+std::string percentText(const DataMgmt::TaxReturn& taxReturn, const Primitives::QVImmutableFormIdentifier& form,
+                        std::uint16_t textCopy, std::uint16_t valueCopy, const FieldID& field) {
+    if (taxReturn.getIN(form, valueCopy, field) == 10000) {
+        return "10000";
+    }
+    std::string text = taxReturn.formString(form, textCopy, field);
+    removeAll(text, '.');
+    return text;
+}
+
 // Cuts a text to at most `limit` bytes without splitting a UTF-8 character.
 void cutText(std::string& value, std::size_t limit) {
     if (value.size() <= limit) {
@@ -290,13 +303,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
         if (!calculated) {
             value.clear();
         } else if (anyOf(field, {f.f189809, f.f189814, f.f189819, f.f204116, f.f204121, f.f204126})) {
-            // Percentages: the digits without the decimal point; 100% is
-            // written in full.
-            value = formString(form, copyNumber, field);
-            removeAll(value, '.');
-            if (getIN(form, copyNumber, field) == 10000) {
-                value = "10000";
-            }
+            value = percentText(*this, form, copyNumber, copyNumber, field);
         }
         return;
     }
@@ -304,11 +311,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
     if (form == kGAForm189217ID) {
         const auto& f = kGAForm189217FieldIds;
         if (field == f.f189453) {
-            value = formString(form, 1, field);
-            removeAll(value, '.');
-            if (getIN(form, copyNumber, field) == 10000) {
-                value = "10000";
-            }
+            value = percentText(*this, form, 1, copyNumber, field);
         }
         return;
     }

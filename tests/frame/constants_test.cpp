@@ -12,7 +12,6 @@
 #include "module/frame/SessionPropertyNames.h"
 #include "module/frame/TaxYearStrings.h"
 #include "module/frame/TopicIdentifiers.h"
-#include "tests/frame/FrameFixture.h"
 
 namespace {
 
@@ -82,17 +81,6 @@ TEST(FrameConstants, TaxYearTexts) {
     EXPECT_STREQ(kTaxYearPlus2ShortCStr, "20");
     EXPECT_STREQ(kTaxYearMinus2ShortCStr, "16");
     EXPECT_STREQ(kTaxYearMinus3ShortCStr, "15");
-}
-
-class FrameConstantsAcrossFiles : public frametest::ReturnFixture {};
-
-TEST_F(FrameConstantsAcrossFiles, EverySourceFilesYearIsTheSame) {
-    // The barcode code reads the copy of its own source file.
-    std::string value = "TaxYear";
-    DataMgmt::TaxFormPtr none;
-    ga_->formatBarcodeValue(none, Primitives::QVImmutableFormIdentifier(0), 0, Primitives::QVImmutableIdentifier(0),
-                            value);
-    EXPECT_EQ(value, kTaxYear);
 }
 
 TEST(FrameConstants, SessionPropertyNamesAndBuildNumber) {

@@ -14,6 +14,7 @@
 
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/ModuleExports.h"
+#include "platform/CalcEngine.h"
 #include "platform/StateDataMgmt.h"
 #include "platform/TaxFormPrinter.h"
 #include "tests/frame/FrameFixture.h"
@@ -167,6 +168,31 @@ TEST_F(LoadedModule, PrinterFactoryBuildsOnTheGeorgiaReturn) {
     ASSERT_NE(statePrinter, nullptr);
     EXPECT_EQ(statePrinter->getStateReturn(), created);
     EXPECT_TRUE(statePrinter->isPrintFlagSet(kGAForm70ID, 1));
+}
+
+TEST_F(LoadedModule, EngineFactoryLeavesTheHandleCountsAsTheyWere) {
+    auto* createReturn = entry<ModuleExports::CreateTaxReturnInstanceFn>(ModuleExports::kCreateTaxReturnInstanceName);
+    auto* createPrinter =
+        entry<ModuleExports::CreateTaxFormPrinterInstanceFn>(ModuleExports::kCreateTaxFormPrinterInstanceName);
+    auto* createEngine = entry<ModuleExports::CreateCalcEngineInstanceFn>(ModuleExports::kCreateCalcEngineInstanceName);
+    ASSERT_TRUE(createReturn != nullptr && createPrinter != nullptr && createEngine != nullptr);
+
+    DataMgmt::TaxReturn* created = nullptr;
+    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    DataMgmt::TaxReturnPtr gaReturn(created);
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer(createPrinter(federal_, gaReturn));
+
+    const auto before = std::make_tuple(federal_.useCount(), gaReturn.useCount(), printer.useCount());
+    {
+        CalculationMgmt::TaxReturnCalcEnginePtr engine(createEngine(federal_, gaReturn, printer));
+        ASSERT_FALSE(engine.isNull());
+        // The engine keeps plain pointers to the returns; only the host's
+        // engine base keeps a copy of the printer handle.
+        EXPECT_EQ(federal_.useCount(), std::get<0>(before));
+        EXPECT_EQ(gaReturn.useCount(), std::get<1>(before));
+        EXPECT_LE(printer.useCount(), std::get<2>(before) + 1);
+    }
+    EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), printer.useCount()), before);
 }
 
 TEST_F(LoadedModule, PrinterOnAReturnOfAnotherClassPrintsNothing) {

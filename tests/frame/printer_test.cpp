@@ -63,15 +63,6 @@ TEST_F(StatePrinter, FormsToAuditHoldsEveryFormWithACopyAscending) {
     EXPECT_EQ(forms, (StateTaxFormPrintMgmt::FormIdList{kStateForm14ID, kGAForm70ID, kGAForm189215ID}));
 }
 
-TEST_F(StatePrinter, DefaultSlotsPrintNothingExtra) {
-    Form form = kGAForm70ID;
-    EXPECT_FALSE(printer_.getNextPrintForm0(form));
-    EXPECT_FALSE(printer_.getNextPrintForm5(form));
-    std::string text = "as is";
-    printer_.formatPrintField(text, kGAForm70ID, 1, Primitives::QVImmutableIdentifier(44));
-    EXPECT_EQ(text, "as is");
-}
-
 TEST_F(StatePrinter, PrinterWithoutAReturnPrintsNothing) {
     GATaxFormPrintMgmt::GATaxFormPrinter none(nullptr);
     copy(kGAForm70ID)->setCalculatedFlag(true);

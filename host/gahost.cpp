@@ -39,8 +39,9 @@ const char* const kUsage =
     "Commands:\n"
     "  check FILE       Load a return file, validate it and summarise it: the\n"
     "                   returns, forms, copies and fields it sets.\n"
-    "  run FILE         Load a return file and write the returns back to the\n"
-    "                   output directory under the file's own name.\n"
+    "  run FILE         Load a return file, calculate the Georgia return with the\n"
+    "                   Georgia module, print its result, and write the returns to\n"
+    "                   the output directory under the file's own name.\n"
     "  forms            List every form definition, one line each, tab-separated:\n"
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
@@ -217,6 +218,14 @@ int run(const Options& o) {
     const std::filesystem::path outDir = o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
     const std::filesystem::path output = outDir / std::filesystem::path(input).filename();
 
+    // Refuse before any work is done: the result would overwrite the input.
+    std::error_code ec;
+    if (std::filesystem::exists(output) && std::filesystem::equivalent(output, input, ec)) {
+        std::cerr << "gahost: the output " << output.string()
+                  << " would replace the input file; choose another --out directory\n";
+        return kExitFailed;
+    }
+
     DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
     cfg->setAllowAutoTest(false);
     cfg->taxYear = 2018;
@@ -259,16 +268,10 @@ int run(const Options& o) {
             GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
         }
 
-        std::error_code ec;
         std::filesystem::create_directories(outDir, ec);
         if (ec) {
             std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
                       << '\n';
-            return kExitFailed;
-        }
-        if (std::filesystem::exists(output) && std::filesystem::equivalent(output, input, ec)) {
-            std::cerr << "gahost: the output " << output.string()
-                      << " would replace the input file; choose another --out directory\n";
             return kExitFailed;
         }
         session.save(output.string());

@@ -100,6 +100,13 @@ enum JustificationType : std::int32_t {
 // 'I': 3; 'J', 'N', 'O': 4; 'K': 5; 'L': 6; any other code: 0).
 int editCodeDecimalPlaces(std::uint8_t editCode);
 
+// The display text of a stored amount: the shortest plain decimal that reads
+// back to exactly the stored number, with its point moved left by `places`
+// digits on the text itself (1234 at 2 places is "12.34"); no separators, no
+// exponent, no trailing zeros after the point, "0" for a zero of either sign.
+// Empty for a number that is not finite.
+std::string formatDisplayAmount(double stored, int places);
+
 // The value of one field slot.
 class FieldValue {
 public:

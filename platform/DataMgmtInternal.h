@@ -62,9 +62,6 @@ double leadingNumber(const std::string& text);
 double numericValue(const FieldValue& value);
 // The same rounded half away from zero.
 std::int64_t wholeValue(const FieldValue& value);
-// A stored number in display units: shifted left by `places` decimal places,
-// the shortest plain decimal that reads back to the same value.
-std::string formatNumber(double stored, int places);
 // The value as the field shows it (see FormField::getValueText).
 std::string renderValue(const FieldValue& value, const FormFieldDesc* desc);
 bool isBlank(const std::string& text);

@@ -73,6 +73,55 @@ int editCodeDecimalPlaces(std::uint8_t editCode) {
     }
 }
 
+std::string formatDisplayAmount(double stored, int places) {
+    if (!std::isfinite(stored)) {
+        return std::string();
+    }
+    // The shortest decimal that reads back to the stored value, with its
+    // point moved left by `places` digits on the text itself, so that the
+    // shown amount times 10^places is exactly the stored number.
+    char buffer[400];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, stored + 0.0, std::chars_format::fixed);
+    if (ec != std::errc()) {
+        return std::string();
+    }
+    std::string digits(buffer, end);
+    const bool negative = !digits.empty() && digits[0] == '-';
+    if (negative) {
+        digits.erase(0, 1);
+    }
+    std::string whole = digits;
+    std::string fraction;
+    const std::size_t point = digits.find('.');
+    if (point != std::string::npos) {
+        whole = digits.substr(0, point);
+        fraction = digits.substr(point + 1);
+    }
+    if (places > 0) {
+        const std::size_t shift = static_cast<std::size_t>(places);
+        if (whole.size() <= shift) {
+            whole.insert(0, shift + 1 - whole.size(), '0');
+        }
+        fraction = whole.substr(whole.size() - shift) + fraction;
+        whole.erase(whole.size() - shift);
+    }
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    while (whole.size() > 1 && whole[0] == '0') {
+        whole.erase(0, 1);
+    }
+    std::string out = whole;
+    if (!fraction.empty()) {
+        out += '.';
+        out += fraction;
+    }
+    if (negative && out != "0") {
+        out.insert(0, 1, '-');
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------- kind check
 
 namespace {
@@ -172,52 +221,6 @@ double numericValue(const FieldValue& value) {
 
 std::int64_t wholeValue(const FieldValue& value) { return Utils::roundR(numericValue(value)); }
 
-std::string formatNumber(double stored, int places) {
-    // The shortest decimal that reads back to the stored value, with its
-    // point moved left by `places` digits on the text itself, so that the
-    // shown amount times 10^places is exactly the stored number.
-    char buffer[400];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, stored + 0.0, std::chars_format::fixed);
-    if (ec != std::errc()) {
-        return std::string();
-    }
-    std::string digits(buffer, end);
-    const bool negative = !digits.empty() && digits[0] == '-';
-    if (negative) {
-        digits.erase(0, 1);
-    }
-    std::string whole = digits;
-    std::string fraction;
-    const std::size_t point = digits.find('.');
-    if (point != std::string::npos) {
-        whole = digits.substr(0, point);
-        fraction = digits.substr(point + 1);
-    }
-    if (places > 0) {
-        const std::size_t shift = static_cast<std::size_t>(places);
-        if (whole.size() <= shift) {
-            whole.insert(0, shift + 1 - whole.size(), '0');
-        }
-        fraction = whole.substr(whole.size() - shift) + fraction;
-        whole.erase(whole.size() - shift);
-    }
-    while (!fraction.empty() && fraction.back() == '0') {
-        fraction.pop_back();
-    }
-    while (whole.size() > 1 && whole[0] == '0') {
-        whole.erase(0, 1);
-    }
-    std::string out = whole;
-    if (!fraction.empty()) {
-        out += '.';
-        out += fraction;
-    }
-    if (negative && out != "0") {
-        out.insert(0, 1, '-');
-    }
-    return out;
-}
-
 std::string renderValue(const FieldValue& value, const FormFieldDesc* desc) {
     switch (value.kind()) {
         case FieldValue::Kind::Number: {
@@ -225,7 +228,7 @@ std::string renderValue(const FieldValue& value, const FormFieldDesc* desc) {
             if (desc != nullptr && desc->getValidator() != nullptr) {
                 places = editCodeDecimalPlaces(desc->getValidator()->getEditCode());
             }
-            return formatNumber(value.getNumber(), places);
+            return formatDisplayAmount(value.getNumber(), places);
         }
         case FieldValue::Kind::Text:
             return value.getText();

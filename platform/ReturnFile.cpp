@@ -27,6 +27,7 @@
 namespace PersistanceMgmt {
 
 using DataMgmt::editCodeDecimalPlaces;
+using DataMgmt::formatDisplayAmount;
 using DataMgmt::FieldValue;
 
 namespace {
@@ -145,6 +146,39 @@ bool isXmlText(const std::string& s, std::string& why) {
         i += len;
     }
     return true;
+}
+
+// The kind of value a field holds by its description, and the words of the
+// FIELD KIND attribute that marks a value of another kind.
+FieldValue::Kind naturalKind(const DataMgmt::FormFieldDesc& field) {
+    if (field.isText()) return FieldValue::Kind::Text;
+    if (field.isBoolean()) return FieldValue::Kind::Box;
+    return FieldValue::Kind::Number;
+}
+
+const char* kindWord(FieldValue::Kind kind) {
+    switch (kind) {
+        case FieldValue::Kind::Text:
+            return "text";
+        case FieldValue::Kind::Box:
+            return "box";
+        default:
+            return "amount";
+    }
+}
+
+std::optional<FieldValue::Kind> kindOfWord(const std::string& word) {
+    for (FieldValue::Kind k : {FieldValue::Kind::Number, FieldValue::Kind::Text, FieldValue::Kind::Box}) {
+        if (upper(trim(word)) == upper(kindWord(k))) return k;
+    }
+    return std::nullopt;
+}
+
+// Decimal places of a number held by the field: the edit code's for an
+// amount field; none for a number held by a text or box field.
+int amountPlaces(const DataMgmt::FormFieldDesc& field) {
+    return naturalKind(field) == FieldValue::Kind::Number ? editCodeDecimalPlaces(field.getValidator()->getEditCode())
+                                                           : 0;
 }
 
 const char* returnTypeWord(DataMgmt::TaxReturnType type) {
@@ -531,7 +565,7 @@ private:
     void readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
                    std::map<std::int32_t, int>& fieldLines) {
         const int line = lineOf(node);
-        const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN"});
+        const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN", "KIND"});
         std::optional<std::string> id;
         std::optional<std::string> name;
         std::optional<std::string> value;
@@ -623,14 +657,23 @@ private:
                 return;
             }
         }
-        if (!parseValue(*value, *field, line, scope, fe.value)) return;
+        std::optional<FieldValue::Kind> kind;
+        if (auto k = attrs.find("KIND"); k != attrs.end()) {
+            kind = kindOfWord(k->second);
+            if (!kind) {
+                problem(line, scope, "KIND " + showText(k->second) + " is not amount, text or box");
+                return;
+            }
+        }
+        if (!parseValue(*value, *field, kind.value_or(naturalKind(*field)), line, scope, fe.value)) return;
         entry.fields.push_back(std::move(fe));
     }
 
-    // Reads a value text by the field's kind.
-    bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, int line, const Scope& scope,
-                    FieldValue& out) {
-        if (field.isText()) {
+    // Reads a value text as a value of the given kind (the field's own kind
+    // unless the file says otherwise).
+    bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, FieldValue::Kind kind, int line,
+                    const Scope& scope, FieldValue& out) {
+        if (kind == FieldValue::Kind::Text) {
             if (text.empty()) {
                 out = FieldValue::null();
                 return true;
@@ -650,7 +693,7 @@ private:
             out = FieldValue::null();
             return true;
         }
-        if (field.isBoolean()) {
+        if (kind == FieldValue::Kind::Box) {
             bool yes = false;
             if (!parseBox(t, yes)) {
                 problem(line, scope, "value " + showText(t) + " is not a box mark (X, NO or empty)");
@@ -660,8 +703,9 @@ private:
             return true;
         }
         double v = 0.0;
-        if (!parseAmount(t, editCodeDecimalPlaces(field.getValidator()->getEditCode()), v)) {
-            problem(line, scope, "non-numeric value " + showText(t) + " in an amount field");
+        if (!parseAmount(t, amountPlaces(field), v)) {
+            problem(line, scope, "non-numeric value " + showText(t) + " in an amount" +
+                                     (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
             return false;
         }
         out = FieldValue::number(v);
@@ -1028,14 +1072,14 @@ private:
             start("W2SPLIT");
             attribute("FORM", w.formName.empty() ? std::to_string(w.form.getNumber()) : w.formName);
             attribute("FIELD", std::to_string(w.field.getNumber()));
-            attribute("TAXPAYER", formatAmount(w.taxpayer, 0));
-            attribute("SPOUSE", formatAmount(w.spouse, 0));
+            attribute("TAXPAYER", formatDisplayAmount(w.taxpayer, 0));
+            attribute("SPOUSE", formatDisplayAmount(w.spouse, 0));
             end();
         }
-        if (s.stateWages) element("STATEWAGES", formatAmount(*s.stateWages, 0));
-        if (s.allStateWages) element("ALLSTATEWAGES", formatAmount(*s.allStateWages, 0));
-        if (s.stateTaxWithheld) element("STATEWITHHELD", formatAmount(*s.stateTaxWithheld, 0));
-        if (s.stateTaxWithheldNoLocal) element("STATEWITHHELDNOLOCAL", formatAmount(*s.stateTaxWithheldNoLocal, 0));
+        if (s.stateWages) element("STATEWAGES", formatDisplayAmount(*s.stateWages, 0));
+        if (s.allStateWages) element("ALLSTATEWAGES", formatDisplayAmount(*s.allStateWages, 0));
+        if (s.stateTaxWithheld) element("STATEWITHHELD", formatDisplayAmount(*s.stateTaxWithheld, 0));
+        if (s.stateTaxWithheldNoLocal) element("STATEWITHHELDNOLOCAL", formatDisplayAmount(*s.stateTaxWithheldNoLocal, 0));
         if (s.inElf) element("INELF", *s.inElf ? "X" : "NO");
         if (s.enabledType) element("ENABLEDTYPE", std::to_string(*s.enabledType));
         if (s.taxBalance) element("TAXBALANCE", std::to_string(*s.taxBalance));
@@ -1081,6 +1125,9 @@ private:
             requireXmlText(text, where);
             start("FIELD");
             if (f.overridden) attribute("OVERRIDDEN", "1");
+            // A value of another kind than its field's (the store keeps what a
+            // calculation writes) says its kind, so that it reads back as it is.
+            if (!f.value.isNull() && f.value.kind() != naturalKind(d)) attribute("KIND", kindWord(f.value.kind()));
             element("ID", std::to_string(d.getID().getNumber()));
             element("NAME", d.getSymbolicName());
             element("LINENUM", d.getLineID());
@@ -1097,8 +1144,7 @@ private:
             case FieldValue::Kind::Text:
                 return v.getText();
             case FieldValue::Kind::Number: {
-                const int places = d.isText() || d.isBoolean() ? 0 : editCodeDecimalPlaces(d.getValidator()->getEditCode());
-                std::string s = formatAmount(v.getNumber(), places);
+                std::string s = formatDisplayAmount(v.getNumber(), amountPlaces(d));
                 if (s.empty()) {
                     throw Exceptions::QuarloException(where + ": the amount is not a finite number", "ReturnFile",
                                                       "write");
@@ -1162,33 +1208,6 @@ bool parseAmount(const std::string& text, int places, double& out) {
     if (ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(v)) return false;
     out = negative ? -v : v;
     return true;
-}
-
-std::string formatAmount(double stored, int places) {
-    if (!std::isfinite(stored)) return {};
-    char buf[400];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, stored, std::chars_format::fixed);
-    if (ec != std::errc()) return {};
-    std::string s(buf, ptr);
-    std::string sign;
-    if (!s.empty() && s[0] == '-') {
-        sign = "-";
-        s.erase(0, 1);
-    }
-    std::string whole = s;
-    std::string fraction;
-    if (auto dot = s.find('.'); dot != std::string::npos) {
-        whole = s.substr(0, dot);
-        fraction = s.substr(dot + 1);
-    }
-    if (places > 0) {
-        if (whole.size() <= static_cast<std::size_t>(places)) whole.insert(0, places + 1 - whole.size(), '0');
-        fraction.insert(0, whole.substr(whole.size() - places));
-        whole.erase(whole.size() - places);
-    }
-    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-    while (whole.size() > 1 && whole[0] == '0') whole.erase(0, 1);
-    return sign + whole + (fraction.empty() ? "" : "." + fraction);
 }
 
 // ------------------------------------------------------------ staging model

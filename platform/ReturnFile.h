@@ -29,8 +29,10 @@
 // (the stored whole number divided by the scale of the field's edit code),
 // "X" or "NO" for a box, text unchanged; an empty VALUE is a null field.
 // Optional marks: FIELD OVERRIDDEN="1" (the user's override of a calculated
-// field) and FORM DATAENTERED="0|1" (default: marked when the copy holds a
-// value).
+// field), FIELD KIND="amount|text|box" (a value of another kind than its
+// field's, as a calculation may store one: an amount in a text or box field
+// is written without decimal shift) and FORM DATAENTERED="0|1" (default:
+// marked when the copy holds a value).
 //
 // The host's own elements (each optional, each at most once unless marked *):
 //   file HOST:     CLOCK (UTC, "2019-04-01T12:00:00Z"), RANDSEED
@@ -65,6 +67,7 @@
 namespace PersistanceMgmt {
 
 // ------------------------------------------------------------ amounts as text
+// (their display text is DataMgmt::formatDisplayAmount)
 
 // Reads a display amount ("1234", "-12.5", "45,000.00"; blanks around it are
 // ignored) and shifts it into the stored unit by `places` decimal places (see
@@ -72,12 +75,6 @@ namespace PersistanceMgmt {
 // "12.34" with 2 places is exactly 1234. False for anything that is not a
 // plain decimal number.
 bool parseAmount(const std::string& text, int places, double& out);
-
-// The display text of a stored amount: the shortest plain decimal that reads
-// back to exactly the same value, shifted left by `places` decimal places; no
-// separators, no exponent, no trailing zeros after the point. Empty for a
-// value that is not finite.
-std::string formatAmount(double stored, int places);
 
 // ------------------------------------------------------------ staging model
 

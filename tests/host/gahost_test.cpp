@@ -300,6 +300,7 @@ TEST_F(GahostTest, RunRefusesToReplaceItsInput) {
     const Result r = run({"run", input, "--out", dir, "--forms", kBuildForms});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("would replace the input file"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << "refused only after the work was done:\n" << r.out;
     EXPECT_EQ(readFile(input), readFile(kExample));
 }
 

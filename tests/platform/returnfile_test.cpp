@@ -146,16 +146,17 @@ TEST(ReturnFileAmounts, ParseRefusesWhatIsNotAPlainDecimal) {
 }
 
 TEST(ReturnFileAmounts, FormatWritesTheDisplayUnit) {
-    EXPECT_EQ(PersistanceMgmt::formatAmount(1234, 2), "12.34");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(5, 2), "0.05");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(-5, 2), "-0.05");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(1230, 2), "12.3");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(123456.78, 2), "1234.5678");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(0, 2), "0");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(52000, 0), "52000");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(1e20, 0), "100000000000000000000");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(std::nan(""), 0), "");
-    EXPECT_EQ(PersistanceMgmt::formatAmount(INFINITY, 2), "");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1234, 2), "12.34");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(5, 2), "0.05");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(-5, 2), "-0.05");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1230, 2), "12.3");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(123456.78, 2), "1234.5678");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(0, 2), "0");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(-0.0, 2), "0");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(52000, 0), "52000");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1e20, 0), "100000000000000000000");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(std::nan(""), 0), "");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(INFINITY, 2), "");
 }
 
 TEST(ReturnFileAmounts, EveryFormattedAmountReadsBackExactly) {
@@ -165,7 +166,7 @@ TEST(ReturnFileAmounts, EveryFormattedAmountReadsBackExactly) {
     for (int places = 0; places <= 6; ++places) {
         for (int i = 0; i < 2000; ++i) {
             const double v = i % 2 == 0 ? wide(gen) : static_cast<double>(cents(gen)) / (i % 3 + 1);
-            const std::string text = PersistanceMgmt::formatAmount(v, places);
+            const std::string text = DataMgmt::formatDisplayAmount(v, places);
             double back = 0;
             ASSERT_TRUE(PersistanceMgmt::parseAmount(text, places, back)) << text;
             ASSERT_EQ(back, v) << "places " << places << " text " << text;
@@ -173,7 +174,7 @@ TEST(ReturnFileAmounts, EveryFormattedAmountReadsBackExactly) {
     }
     for (double v : {0.1 + 0.2, 1e-7, -1e-300, 5e-324, 1.7976931348623157e308}) {
         double back = 0;
-        ASSERT_TRUE(PersistanceMgmt::parseAmount(PersistanceMgmt::formatAmount(v, 2), 2, back));
+        ASSERT_TRUE(PersistanceMgmt::parseAmount(DataMgmt::formatDisplayAmount(v, 2), 2, back));
         EXPECT_EQ(back, v);
     }
 }
@@ -359,6 +360,8 @@ std::vector<BadCase> badCases() {
          {"bad.xml:5:", "field kF1_Single", "\"yes\" is not a box mark"}},
         {"TextTooLong", wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>34</ID><VALUE>GAX</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "text of 3 bytes is longer than the field's maximum of 2"}},
+        {"UnknownValueKind", wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"date\"><ID>30</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "field kF1_Wages", "KIND \"date\" is not amount, text or box"}},
         {"IdAndNameDisagree", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><NAME>kF1_Interest</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "name different fields"}},
         {"FieldWithoutValue", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID></FIELD>\n</FORM>\n", ""),
@@ -477,6 +480,14 @@ TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
     a.federal->getFormUVPtr(kF52, 2, true);  // an empty copy
     a.federal->setDataEntered(kF52, 2, true);
     a.georgia->getFormUVPtr(kGA70, 1, true)->setValue(345, FieldValue::text("P0001234"));
+    // Values of another kind than their field's, as a calculation may store
+    // them: each reads back as the kind it is, without decimal shift.
+    f1->setValue(3, FieldValue::number(1));
+    f1->setValue(6, FieldValue::number(12.5));
+    f1->setValue(33, FieldValue::box(true));
+    f1->setValue(34, FieldValue::text("n/a"));
+    w2->setValue(35, FieldValue::text("12.34"));
+    w2->setValue(8, FieldValue::box(false));
     a.ga()->setInElf(true);
     a.ga()->setEnabledType(4);
     a.ga()->setRefundCode("Z");

@@ -117,6 +117,9 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     l.optionalLine("Estimated tax paid", 88);
     l.amountLine("Total payments and withholding", 98);
     l.optionalLine("Underpayment penalty", 105);
+    // Contributions and the other amounts that an overpayment pays first and
+    // an amount owed includes.
+    l.optionalLine("Contributions and other amounts", 351);
     if (!l.blank(107)) {
         l.optionalLine("Overpayment", 100);
         l.optionalLine("Credited to 2019 estimated tax", 101);

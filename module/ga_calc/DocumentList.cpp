@@ -62,16 +62,7 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     DataMgmt::QVFieldIDIter position = desc->getFieldIDs();
     position = f.f9;
     int rows = 0;
-    for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm113ID); !it.atEOL() && rows < rowCapacity;
-         it.next()) {
-        DataMgmt::TaxFormPtr dependent = it.getTaxForm();
-        if (dependent.isNull()) {
-            continue;
-        }
-        const std::uint16_t number = dependent->getCopyNumber();
-        if (!federalReturn()->formYes(kForm113ID, number, d.f1136)) {
-            continue;
-        }
+    for (const std::uint16_t number : listedDependents(static_cast<std::size_t>(rowCapacity))) {
         for (int k = 0; k < 4; ++k) {
             federalReturn()->getIIM(kForm113ID, sources[k], number, handle, (position + k).getFieldID());
         }
@@ -91,6 +82,22 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
         list.setCalculatedFlag(true);
     }
     list.setX(f.f1);
+}
+
+std::vector<std::uint16_t> GATaxReturnCalcEngine::listedDependents(std::size_t limit) {
+    std::vector<std::uint16_t> copies;
+    DataMgmt::TaxReturn& federal = *federalReturn();
+    for (DataMgmt::TaxFormIter it = federal.getForms(kForm113ID); !it.atEOL() && copies.size() < limit; it.next()) {
+        DataMgmt::TaxFormPtr dependent = it.getTaxForm();
+        if (dependent.isNull()) {
+            continue;
+        }
+        const std::uint16_t number = dependent->getCopyNumber();
+        if (federal.formYes(kForm113ID, number, kForm113FieldIds.f1136)) {
+            copies.push_back(number);
+        }
+    }
+    return copies;
 }
 
 }  // namespace GACalculationMgmt

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -106,6 +107,9 @@ public:
     void calcUnderpaymentPenalty(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
     void calcOtherStateCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcDocumentList(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    // The copy numbers of federal form 113 whose box 1136 lists the dependent
+    // on the return, in the host's order; at most limit of them.
+    std::vector<std::uint16_t> listedDependents(std::size_t limit);
     void calcAmendedReturn(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
     void calcBusinessCredits(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);

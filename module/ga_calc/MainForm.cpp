@@ -199,19 +199,9 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
     const std::int64_t dependents = common(4);
     if (dependents <= 4) {
         const std::vector<FieldId> area = fieldsFromTo(m, f.f45, f.f60);
-        const std::size_t rowCount = area.size() / 4;
         const auto& d = kForm113FieldIds;
         std::size_t row = 0;
-        for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm113ID); !it.atEOL() && row < rowCount;
-             it.next()) {
-            DataMgmt::TaxFormPtr dependent = it.getTaxForm();
-            if (dependent.isNull()) {
-                continue;
-            }
-            const std::uint16_t number = dependent->getCopyNumber();
-            if (!dependent->xMarked(d.f1136)) {
-                continue;
-            }
+        for (const std::uint16_t number : listedDependents(area.size() / 4)) {
             auto upper = [&](const FieldId& x) {
                 std::string t = federalReturn()->getFieldAsString(kForm113ID, number, x);
                 Utils::QVStringUtils::toUpperCase(t);
@@ -525,26 +515,23 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
         m.unProtect(f.f110);
     }
 
-    // 27. Deceased taxpayer, else deceased spouse.
-    ga.getII(kForm92ID, f92.f557, handle, f.f18);
-    if (m.nonNull(f.f18)) {
-        m.assignText(f.f17, "DECEASED");
-        m.assignII(f.f19, f.f24);
-        m.assignII(f.f20, f.f27);
-    } else {
-        for (const FieldId& x : {f.f18, f.f17, f.f19, f.f20}) {
-            m.setNull(x);
-        }
-        ga.getII(kForm92ID, f92.f558, handle, f.f18);
-        if (m.nonNull(f.f18)) {
-            m.assignText(f.f17, "DECEASED");
-            m.assignII(f.f19, f.f29);
-            m.assignII(f.f20, f.f32);
-        } else {
+    // 27. Deceased taxpayer, else deceased spouse: the date of death from
+    // the federal return, "DECEASED", and that filer's name and number.
+    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& name, const FieldId& number) {
+        ga.getII(kForm92ID, dateOfDeath, handle, f.f18);
+        if (m.isNull(f.f18)) {
             for (const FieldId& x : {f.f18, f.f17, f.f19, f.f20}) {
                 m.setNull(x);
             }
+            return false;
         }
+        m.assignText(f.f17, "DECEASED");
+        m.assignII(f.f19, name);
+        m.assignII(f.f20, number);
+        return true;
+    };
+    if (!deceased(f92.f557, f.f24, f.f27)) {
+        deceased(f92.f558, f.f29, f.f32);
     }
 
     // 28. Review mark: the return needs a closer look.

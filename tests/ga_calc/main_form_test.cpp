@@ -351,11 +351,12 @@ TEST_F(MainForm, ItemizedDeductionsLessTheIncomeTaxAdjustment) {
 
 TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {
     resident(2, 50000);
-    auto info = gaCopy(kGAForm69ID);
-    setText(info, f69.f21, "Pat");
-    setText(info, f69.f23, "Lee");
-    setText(info, f69.f26, "Sam");
-    setText(info, f69.f28, "Lee");
+    // The names reach form 69 from the federal return.
+    auto form1 = fedCopy(kForm1ID);
+    setText(form1, kForm1FieldIds.f1, "Pat");
+    setText(form1, kForm1FieldIds.f2, "Lee");
+    setText(form1, kForm1FieldIds.f4, "Sam");
+    setText(form1, kForm1FieldIds.f5, "Lee");
     setText(fedCopy(kForm92ID), kForm92FieldIds.f558, "03/02/2018");
     calculate();
     auto m = main();
@@ -364,6 +365,22 @@ TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {
     EXPECT_EQ(text(m, f.f19), text(m, f.f29));
     EXPECT_TRUE(marked(f.f209));
     EXPECT_FALSE(marked(f.f333));
+    EXPECT_EQ(text(m, f.f29), "Sam");
+
+    // Both died: the taxpayer's date and name stand on the form.
+    setText(fedCopy(kForm92ID), kForm92FieldIds.f557, "01/05/2018");
+    calculate();
+    EXPECT_EQ(text(m, f.f18), "01/05/2018");
+    EXPECT_EQ(text(m, f.f19), text(m, f.f24));
+    EXPECT_EQ(text(m, f.f20), text(m, f.f27));
+
+    // Neither: the block is empty.
+    fedCopy(kForm92ID)->setNull(kForm92FieldIds.f557);
+    fedCopy(kForm92ID)->setNull(kForm92FieldIds.f558);
+    calculate();
+    for (const FieldId& x : {f.f17, f.f18, f.f19, f.f20}) {
+        EXPECT_TRUE(blank(x)) << x.getNumber();
+    }
 }
 
 }  // namespace

@@ -98,6 +98,11 @@ TEST_F(InfoForm, IssuingStateOnlyBesideALicenceNumber) {
     calculate();
     EXPECT_TRUE(info()->isNull(f69.f193210));
     EXPECT_TRUE(info()->isProtected(f69.f193210));
+
+    setText(info(), f69.f193209, "123456789");
+    calculate();
+    EXPECT_EQ(text(info(), f69.f193210), "GA");
+    EXPECT_TRUE(info()->isNull(f69.f193218));  // the spouse has no number
 }
 
 TEST_F(InfoForm, Form78Marks) {

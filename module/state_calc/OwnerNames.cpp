@@ -65,6 +65,29 @@ void writeNull(DataMgmt::TaxForm& copy, FieldId field) {
     }
 }
 
+// The home address of the state return's information form.
+struct AddressTexts {
+    std::string city;
+    std::string region;
+    std::string fallbackRegion;
+    std::string postalCode;
+};
+
+AddressTexts infoFormAddress(StateTaxReturnCalcEngine& engine, int upperCase) {
+    AddressTexts a;
+    engine.getAddress(engine.stateReturn()->getInfoForm(), a.city, a.region, a.fallbackRegion, a.postalCode,
+                      upperCase);
+    return a;
+}
+
+// Writes the region into a present field when it fits there, else the
+// fallback region.
+void writeRegion(DataMgmt::TaxForm& copy, FieldId field, const AddressTexts& a) {
+    if (!field.isNullID()) {
+        copy.assignText(field, a.region.size() <= maxTextLength(copy, field) ? a.region : a.fallbackRegion);
+    }
+}
+
 }  // namespace
 
 void StateTaxReturnCalcEngine::buildFieldTripleTable() {
@@ -318,23 +341,16 @@ void StateTaxReturnCalcEngine::assignAddress(DataMgmt::TaxFormPtr target, FieldI
         return;
     }
     DataMgmt::TaxForm& form = *target;
-    std::string cityText;
-    std::string region;
-    std::string fallbackRegion;
-    std::string postalCode;
-    getAddress(stateReturn_->getInfoForm(), cityText, region, fallbackRegion, postalCode, upperCase);
-    writeText(form, city, cityText);
+    const AddressTexts address = infoFormAddress(*this, upperCase);
+    writeText(form, city, address.city);
     if (taxReturn->formYes(kForm92ID, 1, kForm92FieldIds.f545)) {
         writeNull(form, state);
         writeNull(form, zipCode);
-        if (!foreignRegion.isNullID()) {
-            const bool fits = region.size() <= maxTextLength(form, foreignRegion);
-            form.assignText(foreignRegion, fits ? region : fallbackRegion);
-        }
-        writeText(form, foreignPostalCode, postalCode);
+        writeRegion(form, foreignRegion, address);
+        writeText(form, foreignPostalCode, address.postalCode);
     } else {
-        writeText(form, state, region);
-        writeText(form, zipCode, postalCode);
+        writeText(form, state, address.region);
+        writeText(form, zipCode, address.postalCode);
         writeNull(form, foreignRegion);
         writeNull(form, foreignPostalCode);
     }
@@ -346,17 +362,10 @@ void StateTaxReturnCalcEngine::assignAddressFields(DataMgmt::TaxFormPtr target, 
         return;
     }
     DataMgmt::TaxForm& form = *target;
-    std::string cityText;
-    std::string region;
-    std::string fallbackRegion;
-    std::string postalCode;
-    getAddress(stateReturn_->getInfoForm(), cityText, region, fallbackRegion, postalCode, upperCase);
-    writeText(form, city, cityText);
-    if (!state.isNullID()) {
-        const bool fits = region.size() <= maxTextLength(form, state);
-        form.assignText(state, fits ? region : fallbackRegion);
-    }
-    writeText(form, zipCode, postalCode);
+    const AddressTexts address = infoFormAddress(*this, upperCase);
+    writeText(form, city, address.city);
+    writeRegion(form, state, address);
+    writeText(form, zipCode, address.postalCode);
 }
 
 void StateTaxReturnCalcEngine::assignAddressLine(DataMgmt::TaxFormPtr target, FieldId streetLine, int upperCase) {

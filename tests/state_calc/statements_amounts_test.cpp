@@ -34,14 +34,14 @@ protected:
     }
 };
 
-TEST_F(SourceAmountsTest, DividendsSplitIntoUSObligationsAndMunicipalParts) {
+TEST_F(SourceAmountsTest, DividendsSplitIntoUSObligationsAndMunicipalPartsAndShareAnAdjustment) {
     DataMgmt::TaxFormPtr f164 = federalCopy(kForm164ID);
     dollars(f164, kForm164FieldIds.f6, 1000);
     setNumber(f164, kForm164FieldIds.f40, 2500);  // 25.00 %
     dollars(f164, kForm164FieldIds.f41, 300);
     dollars(f164, kForm164FieldIds.f52, 100);
 
-    const IntDivCategoryAmounts a = dividends();
+    IntDivCategoryAmounts a = dividends();
     EXPECT_DOUBLE_EQ(a.sourceTotal, 1300);
     EXPECT_DOUBLE_EQ(a.usObligationAmount, 250);
     EXPECT_DOUBLE_EQ(a.regularAmount, 750);
@@ -55,6 +55,17 @@ TEST_F(SourceAmountsTest, DividendsSplitIntoUSObligationsAndMunicipalParts) {
     EXPECT_EQ(dividends().ownerCode, 2);
     setBox(f164, kForm164FieldIds.f3);
     EXPECT_EQ(dividends().ownerCode, 1) << "the spouse box wins over the joint box";
+
+    // An adjustment of 130 is spread over 300 + 1000: regular 750 takes 75,
+    // U.S. obligations 250 take 25, the municipal share 30 goes 10 in state
+    // and 20 out of state.
+    dollars(f164, kForm164FieldIds.f32, 130);
+    a = dividends();
+    EXPECT_DOUBLE_EQ(a.regularAmount, 675);
+    EXPECT_DOUBLE_EQ(a.usObligationAmount, 225);
+    EXPECT_DOUBLE_EQ(a.inStateMunicipal, 90);
+    EXPECT_DOUBLE_EQ(a.outOfStateMunicipal, 180);
+    EXPECT_DOUBLE_EQ(a.sourceTotal, 900);
 }
 
 TEST_F(SourceAmountsTest, RestrictedStockGivesOnlyTheSourceTotal) {
@@ -70,23 +81,6 @@ TEST_F(SourceAmountsTest, RestrictedStockGivesOnlyTheSourceTotal) {
     EXPECT_DOUBLE_EQ(a.municipalTotal, 0);
     EXPECT_DOUBLE_EQ(a.inStateMunicipal, 0);
     EXPECT_DOUBLE_EQ(a.outOfStateMunicipal, 0);
-}
-
-TEST_F(SourceAmountsTest, ADividendAdjustmentIsSpreadInProportion) {
-    DataMgmt::TaxFormPtr f164 = federalCopy(kForm164ID);
-    dollars(f164, kForm164FieldIds.f6, 1000);
-    setNumber(f164, kForm164FieldIds.f40, 2500);
-    dollars(f164, kForm164FieldIds.f41, 300);
-    dollars(f164, kForm164FieldIds.f52, 100);
-    dollars(f164, kForm164FieldIds.f32, 130);
-    const IntDivCategoryAmounts a = dividends();
-    // Spread base 300 + 1000: regular 750 takes 75, U.S. obligations 250
-    // take 25, the municipal share 30 goes 10 in state and 20 out of state.
-    EXPECT_DOUBLE_EQ(a.regularAmount, 675);
-    EXPECT_DOUBLE_EQ(a.usObligationAmount, 225);
-    EXPECT_DOUBLE_EQ(a.inStateMunicipal, 90);
-    EXPECT_DOUBLE_EQ(a.outOfStateMunicipal, 180);
-    EXPECT_DOUBLE_EQ(a.sourceTotal, 900);
 }
 
 TEST_F(SourceAmountsTest, AnAdjustmentWithNothingToSpreadOverLeavesTheAmounts) {

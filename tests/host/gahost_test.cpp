@@ -7,10 +7,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/platform/scratch_dir.h"
 
 extern char** environ;
 
@@ -27,13 +28,6 @@ struct Result {
     std::string out;
     std::string err;
 };
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -52,18 +46,8 @@ std::vector<std::string> split(const std::string& line, char sep) {
     return out;
 }
 
-class GahostTest : public ::testing::Test {
+class GahostTest : public testsupport::ScratchDirTest {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/gahost_test.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
     // Runs gahost with the arguments; the environment is this process's
     // without GA_MODULE_PATH and GA_FORMS_DIR, plus `env`.
     Result run(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
@@ -107,14 +91,6 @@ protected:
         fs::remove(errPath);
         return r;
     }
-
-    std::string writeFile(const std::string& name, const std::string& text) {
-        const std::string path = dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    std::string dir;
 };
 
 // ------------------------------------------------------------ usage

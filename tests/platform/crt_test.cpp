@@ -1,36 +1,18 @@
 #include "platform/Crt.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "tests/platform/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class CrtFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("ga_crt_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
-    static void touch(const std::string& p, const std::string& content = "x") {
-        std::ofstream(p) << content;
-    }
-
-    fs::path dir_;
-};
+using CrtFiles = testsupport::ScratchDirTest;
 
 TEST_F(CrtFiles, MkdirMakesOneLevelAndReportsFailure) {
     EXPECT_EQ(crt::mkdir(path("a")), 0);
@@ -44,7 +26,7 @@ TEST_F(CrtFiles, MkdirMakesOneLevelAndReportsFailure) {
 
 TEST_F(CrtFiles, RmdirNeverRemovesContents) {
     ASSERT_EQ(crt::mkdir(path("d")), 0);
-    touch(path("d/options.xml"));
+    writeFile("d/options.xml", "x");
     EXPECT_EQ(crt::rmdir(path("d")), -1);
     EXPECT_TRUE(fs::exists(path("d/options.xml")));
     ASSERT_TRUE(fs::remove(path("d/options.xml")));
@@ -54,13 +36,10 @@ TEST_F(CrtFiles, RmdirNeverRemovesContents) {
 }
 
 TEST_F(CrtFiles, RenameAndRemoveReportTheirResults) {
-    touch(path("efile.txt"), "content");
+    writeFile("efile.txt", "content");
     EXPECT_EQ(crt::rename(path("efile.txt"), path("efile.txt.tmp")), 0);
     EXPECT_FALSE(fs::exists(path("efile.txt")));
-    std::ifstream in(path("efile.txt.tmp"));
-    std::string got;
-    in >> got;
-    EXPECT_EQ(got, "content");
+    EXPECT_EQ(readFile(path("efile.txt.tmp")), "content");
     EXPECT_EQ(crt::rename(path("missing"), path("other")), -1);
     EXPECT_EQ(crt::remove(path("efile.txt.tmp")), 0);
     EXPECT_FALSE(fs::exists(path("efile.txt.tmp")));

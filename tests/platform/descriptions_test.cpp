@@ -45,51 +45,6 @@ std::vector<int> walk(QVFieldIDIter it) {
 
 // --- field descriptions ---------------------------------------------------
 
-TEST(FormFieldDesc, AttributesLeftEmptyTakeTheirDefaults) {
-    const FormFieldDesc amount("ga70", field(44));
-    EXPECT_EQ(amount.getShortName(), "F44");
-    EXPECT_EQ(amount.getSymbolicName(), "kGA70_F44");
-    EXPECT_EQ(amount.getLineID(), "44");
-    EXPECT_EQ(amount.getMaxLength(), 0);
-    EXPECT_FALSE(amount.isText());
-    EXPECT_FALSE(amount.isBoolean());
-    EXPECT_FALSE(amount.isCalculated());
-    EXPECT_EQ(amount.getValidator()->getEditCode(), 0);
-
-    const FormFieldDesc text("GA69", field(1, FieldKind::Text));
-    EXPECT_TRUE(text.isText());
-    EXPECT_FALSE(text.isDate());
-    EXPECT_EQ(text.getMaxLength(), 80);
-
-    auto dateAttributes = field(6, FieldKind::Text);
-    dateAttributes.editCode = Validation::kDateEditCode;
-    const FormFieldDesc date("GA69", dateAttributes);
-    EXPECT_TRUE(date.isText());
-    EXPECT_TRUE(date.isDate());
-    EXPECT_EQ(date.getMaxLength(), 10);
-    EXPECT_EQ(date.getValidator()->getEditCode(), 'D');
-}
-
-TEST(FormFieldDesc, GivenAttributesAreKept) {
-    auto a = field(5, FieldKind::Text);
-    a.maxLength = 11;
-    a.shortName = "TPSSN";
-    a.lineID = "1a";
-    a.width = 8;
-    a.calculated = true;
-    const FormFieldDesc ssn("St15", a);
-    EXPECT_EQ(ssn.getSymbolicName(), "kST15_TPSSN");  // the dev name is upper-cased, the short name kept
-    EXPECT_EQ(ssn.getMaxLength(), 11);
-    EXPECT_EQ(ssn.getLineID(), "1a");
-    EXPECT_EQ(ssn.getWidth(), 8);
-    EXPECT_TRUE(ssn.isCalculated());
-
-    const FormFieldDesc box("GA69", field(85, FieldKind::Boolean));
-    EXPECT_TRUE(box.isBoolean());
-    EXPECT_FALSE(box.isText());
-    EXPECT_EQ(box.getMaxLength(), 0);
-}
-
 // --- form descriptions ----------------------------------------------------
 
 TEST(TaxFormDesc, RefusesWhatWouldMakeAFieldAmbiguous) {

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/Exceptions.h"
 #include "platform/FormDefinitions.h"
+#include "tests/platform/scratch_dir.h"
 
 namespace fs = std::filesystem;
 using Primitives::QVImmutableFormIdentifier;
@@ -17,28 +17,11 @@ namespace {
 
 const std::string kSampleDir = std::string(GA_SOURCE_DIR) + "/tests/data/forms";
 
-// A fresh directory per test, removed afterwards.
-class FormDefinitionsTest : public ::testing::Test {
+class FormDefinitionsTest : public testsupport::ScratchDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "ga-formdefs-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
-    std::string write(const std::string& name, const std::string& text) {
-        const std::string path = (fs::path(dir_) / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
     // Loads one file and returns the error message ("" when it loads).
     std::string errorOf(const std::string& text) {
-        const std::string path = write("t.def", text);
+        const std::string path = writeFile("t.def", text);
         try {
             FormDefinitions::loadFiles({path});
         } catch (const Exceptions::QuarloException& e) {
@@ -47,8 +30,6 @@ protected:
         }
         return "";
     }
-
-    std::string dir_;
 };
 
 std::vector<int> fieldNumbers(const DataMgmt::TaxFormDescPtr& form) {
@@ -98,7 +79,7 @@ TEST_F(FormDefinitionsTest, SampleDefinitionsLoadIntoBothReturns) {
 }
 
 TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
-    const std::string path = write("a.def",
+    const std::string path = writeFile("a.def",
                                    "\xEF\xBB\xBF# sample\r\n"
                                    "form 69 state Ga69 copies=3 rank=7 name=\"Form \\\"69\\\" # info \\\\ x\"\r\n"
                                    "field 1 kind=T len=40 short=TPFirst line=\"Line 1a\"   # first name\r\n"
@@ -149,7 +130,7 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
     EXPECT_EQ(plain->getValidator()->getEditCode(), 0);
     EXPECT_EQ(plain->getMaxLength(), 0);
 
-    const std::string other = write("b.def", "form 7 federal F7\nend\n");
+    const std::string other = writeFile("b.def", "form 7 federal F7\nend\n");
     const auto federal = FormDefinitions::loadFiles({other}).federal->findByDevName("F7");
     EXPECT_EQ(federal->getBusinessName(), "Form 7");
     EXPECT_EQ(federal->getMaxCopies(), 99);
@@ -172,7 +153,7 @@ class FormDefinitionErrors : public FormDefinitionsTest, public ::testing::WithP
 TEST_P(FormDefinitionErrors, NamesFileLineAndFault) {
     const BadDefinition& bad = GetParam();
     const std::string message = errorOf(bad.text);
-    const std::string where = (fs::path(dir_) / "t.def").string() + ":" + std::to_string(bad.line) + ": ";
+    const std::string where = (fs::path(dir) / "t.def").string() + ":" + std::to_string(bad.line) + ": ";
     EXPECT_EQ(message.rfind(where, 0), 0u) << "message: " << message << "\nexpected start: " << where;
     EXPECT_NE(message.find(bad.says), std::string::npos) << "message: " << message;
 }
@@ -238,8 +219,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BadDefinition>& info) { return std::string(info.param.name); });
 
 TEST_F(FormDefinitionsTest, FormGivenInTwoFilesNamesBothPlaces) {
-    const std::string a = write("a.def", "form 70 state GA70\nfield 1\nend\n");
-    const std::string b = write("b.def", "\nform 70 state GA70x\nend\n");
+    const std::string a = writeFile("a.def", "form 70 state GA70\nfield 1\nend\n");
+    const std::string b = writeFile("b.def", "\nform 70 state GA70x\nend\n");
     try {
         FormDefinitions::loadFiles({a, b});
         FAIL() << "a form given twice was accepted";
@@ -248,7 +229,7 @@ TEST_F(FormDefinitionsTest, FormGivenInTwoFilesNamesBothPlaces) {
         EXPECT_NE(e.getMessage().find("first at " + a + ":1"), std::string::npos) << e.getMessage();
     }
     // The same number as a federal form is another form.
-    const std::string c = write("c.def", "form 70 federal F70\nend\n");
+    const std::string c = writeFile("c.def", "form 70 federal F70\nend\n");
     const FormDefinitions::Library lib = FormDefinitions::loadFiles({a, c});
     EXPECT_EQ(lib.georgia->formCount(), 1u);
     EXPECT_EQ(lib.federal->formCount(), 1u);
@@ -258,9 +239,9 @@ TEST_F(FormDefinitionsTest, FailedLoadLeavesTheCallersLibraryAsItWas) {
     FormDefinitions::Library lib = FormDefinitions::loadDirectory(kSampleDir);
     const DataMgmt::TaxReturnDesc* georgia = lib.georgia.get();
 
-    write("a.def", "form 1 state ST1\nfield 1\nend\n");
-    write("b.def", "form 2 state ST2\nfield 1\nfield 1\nend\n");
-    EXPECT_THROW(lib = FormDefinitions::loadDirectory(dir_), Exceptions::QuarloException);
+    writeFile("a.def", "form 1 state ST1\nfield 1\nend\n");
+    writeFile("b.def", "form 2 state ST2\nfield 1\nfield 1\nend\n");
+    EXPECT_THROW(lib = FormDefinitions::loadDirectory(dir), Exceptions::QuarloException);
     EXPECT_EQ(lib.georgia.get(), georgia);
     EXPECT_TRUE(lib.georgia->findByDevName("ST1").isNull());
     EXPECT_EQ(lib.georgia->findByDevName("ST2")->getBusinessName(), "Georgia interest statement");
@@ -269,24 +250,24 @@ TEST_F(FormDefinitionsTest, FailedLoadLeavesTheCallersLibraryAsItWas) {
 TEST_F(FormDefinitionsTest, DirectoryReadsOnlyDefFilesInNameOrder) {
     // b.def refers to nothing in a.def, but a form given in both must be
     // reported on the later file, which shows the reading order.
-    write("b.def", "form 5 state ST5\nend\n");
-    write("a.def", "form 5 state ST5\nend\n");
-    write("notes.txt", "this is not a definition\n");
-    fs::create_directory(fs::path(dir_) / "sub.def");
+    writeFile("b.def", "form 5 state ST5\nend\n");
+    writeFile("a.def", "form 5 state ST5\nend\n");
+    writeFile("notes.txt", "this is not a definition\n");
+    fs::create_directory(fs::path(dir) / "sub.def");
     try {
-        FormDefinitions::loadDirectory(dir_);
+        FormDefinitions::loadDirectory(dir);
         FAIL() << "a form given twice was accepted";
     } catch (const Exceptions::QuarloException& e) {
         EXPECT_NE(e.getMessage().find("b.def:1: "), std::string::npos) << e.getMessage();
     }
-    fs::remove(fs::path(dir_) / "a.def");
-    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(dir_);
+    fs::remove(fs::path(dir) / "a.def");
+    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(dir);
     EXPECT_EQ(lib.georgia->formCount(), 1u);
     EXPECT_EQ(lib.federal->formCount(), 0u);
 }
 
 TEST_F(FormDefinitionsTest, MissingFilesAndDirectoriesAreNamed) {
-    const std::string missing = dir_ + "/missing.def";
+    const std::string missing = dir + "/missing.def";
     try {
         FormDefinitions::loadFiles({missing});
         FAIL();
@@ -294,13 +275,13 @@ TEST_F(FormDefinitionsTest, MissingFilesAndDirectoriesAreNamed) {
         EXPECT_EQ(e.getMessage().rfind(missing + ": cannot be read", 0), 0u) << e.getMessage();
     }
     try {
-        FormDefinitions::loadDirectory(dir_ + "/nowhere");
+        FormDefinitions::loadDirectory(dir + "/nowhere");
         FAIL();
     } catch (const Exceptions::QuarloException& e) {
         EXPECT_NE(e.getMessage().find("nowhere: not a directory"), std::string::npos) << e.getMessage();
     }
     try {
-        FormDefinitions::loadDirectory(dir_);
+        FormDefinitions::loadDirectory(dir);
         FAIL();
     } catch (const Exceptions::QuarloException& e) {
         EXPECT_NE(e.getMessage().find("holds no form definitions"), std::string::npos) << e.getMessage();
@@ -311,8 +292,8 @@ TEST_F(FormDefinitionsTest, DefaultDirectoryFollowsTheEnvironment) {
     const char* saved = std::getenv("GA_FORMS_DIR");
     const std::string savedValue = saved ? saved : "";
 
-    ::setenv("GA_FORMS_DIR", dir_.c_str(), 1);
-    EXPECT_EQ(FormDefinitions::defaultDirectory(), dir_);
+    ::setenv("GA_FORMS_DIR", dir.c_str(), 1);
+    EXPECT_EQ(FormDefinitions::defaultDirectory(), dir);
     ::setenv("GA_FORMS_DIR", "", 1);
     EXPECT_EQ(FormDefinitions::defaultDirectory(), std::string(GA_BINARY_DIR) + "/forms");
     ::unsetenv("GA_FORMS_DIR");

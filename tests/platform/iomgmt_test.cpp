@@ -1,13 +1,12 @@
 #include "platform/IOMgmt.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/platform/scratch_dir.h"
 
 namespace {
 
@@ -17,28 +16,10 @@ using IOMgmt::FileNamePtr;
 using IOMgmt::FileReader;
 using IOMgmt::FileWriter;
 
-class IOFiles : public ::testing::Test {
+class IOFiles : public testsupport::ScratchDirTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("ga_io_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
     FileNamePtr name(const std::string& n) const { return FileNamePtr(new FileName(path(n))); }
 
-    void writeBytes(const std::string& n, const std::string& bytes) const {
-        std::ofstream out(path(n), std::ios::binary);
-        out << bytes;
-    }
-    std::string readBytes(const std::string& n) const {
-        std::ifstream in(path(n), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     std::vector<std::string> readAll(const std::string& n) const {
         FileReader r;
         EXPECT_TRUE(r.open(name(n)));
@@ -51,8 +32,6 @@ protected:
         r.close();
         return lines;
     }
-
-    fs::path dir_;
 };
 
 using Lines = std::vector<std::string>;
@@ -64,16 +43,16 @@ TEST_F(IOFiles, WriterEndsEveryLineWithCrLf) {
     EXPECT_TRUE(w.putPCLine(""));
     EXPECT_TRUE(w.putPCLine("D SYPCRTN    001 X T  "));
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(readBytes("out.txt"), "V 2018\r\n\r\nD SYPCRTN    001 X T  \r\n");
+    EXPECT_EQ(readFile(path("out.txt")), "V 2018\r\n\r\nD SYPCRTN    001 X T  \r\n");
 }
 
 TEST_F(IOFiles, WriterOpenStartsTheFileEmpty) {
-    writeBytes("out.txt", "old line 1\r\nold line 2\r\n");
+    writeFile("out.txt", "old line 1\r\nold line 2\r\n");
     FileWriter w;
     ASSERT_TRUE(w.open(name("out.txt")));
     EXPECT_TRUE(w.putPCLine("new"));
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(readBytes("out.txt"), "new\r\n");
+    EXPECT_EQ(readFile(path("out.txt")), "new\r\n");
 }
 
 TEST_F(IOFiles, WriterReportsFailures) {
@@ -86,19 +65,19 @@ TEST_F(IOFiles, WriterReportsFailures) {
 }
 
 TEST_F(IOFiles, ReaderStripsLfAndOneCrBeforeIt) {
-    writeBytes("in.txt", "one\r\ntwo\nthree\r\r\n\r\nlast");
+    writeFile("in.txt", "one\r\ntwo\nthree\r\r\n\r\nlast");
     EXPECT_EQ(readAll("in.txt"), (Lines{"one", "two", "three\r", "", "last"}));
 }
 
 TEST_F(IOFiles, FinalLineEndAddsNoEmptyLine) {
-    writeBytes("in.txt", "a\r\nb\r\n");
+    writeFile("in.txt", "a\r\nb\r\n");
     EXPECT_EQ(readAll("in.txt"), (Lines{"a", "b"}));
-    writeBytes("in2.txt", "\r\n");
+    writeFile("in2.txt", "\r\n");
     EXPECT_EQ(readAll("in2.txt"), (Lines{""}));
 }
 
 TEST_F(IOFiles, EofLooksAhead) {
-    writeBytes("in.txt", "first\r\nsecond\r\n");
+    writeFile("in.txt", "first\r\nsecond\r\n");
     FileReader r;
     ASSERT_TRUE(r.open(name("in.txt")));
     std::string line;
@@ -116,7 +95,7 @@ TEST_F(IOFiles, EofLooksAhead) {
 }
 
 TEST_F(IOFiles, EmptyAndMissingFiles) {
-    writeBytes("empty.txt", "");
+    writeFile("empty.txt", "");
     FileReader r;
     ASSERT_TRUE(r.open(name("empty.txt")));
     EXPECT_TRUE(r.eof());
@@ -127,8 +106,8 @@ TEST_F(IOFiles, EmptyAndMissingFiles) {
 }
 
 TEST_F(IOFiles, ReopeningStartsOver) {
-    writeBytes("a.txt", "a1\r\na2\r\n");
-    writeBytes("b.txt", "b1\r\n");
+    writeFile("a.txt", "a1\r\na2\r\n");
+    writeFile("b.txt", "b1\r\n");
     FileReader r;
     std::string line;
     ASSERT_TRUE(r.open(name("a.txt")));
@@ -153,7 +132,7 @@ TEST_F(IOFiles, WrittenLinesReadBackIdentically) {
 }
 
 TEST_F(IOFiles, FileNameServices) {
-    writeBytes("ga.tif", "x");
+    writeFile("ga.tif", "x");
     FileName f(path("ga.tif"));
     EXPECT_TRUE(f.fileExist());
     EXPECT_EQ(f.getDisplayName(-1), path("ga.tif"));
@@ -166,9 +145,9 @@ TEST_F(IOFiles, FileNameServices) {
     EXPECT_FALSE(f.fileExist());
     EXPECT_FALSE(f.deleteFile());
 
-    EXPECT_FALSE(FileName(dir_.string()).fileExist());  // a directory is not a file
-    EXPECT_FALSE(FileName(dir_.string()).deleteFile());
-    EXPECT_TRUE(fs::is_directory(dir_));
+    EXPECT_FALSE(FileName(dir).fileExist());  // a directory is not a file
+    EXPECT_FALSE(FileName(dir).deleteFile());
+    EXPECT_TRUE(fs::is_directory(dir));
     EXPECT_EQ(FileName("plain").getShortName(), "plain");
     EXPECT_FALSE(FileName("").fileExist());
 }

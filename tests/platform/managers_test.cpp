@@ -5,7 +5,6 @@
 namespace {
 
 using BusinessMgmt::BusinessMgr;
-using SystemMgmt::SystemMgr;
 
 TEST(BusinessMgr, DefaultAndConfiguredVersions) {
     auto& mgr = BusinessMgr::getInstance();
@@ -28,18 +27,6 @@ TEST(BusinessMgr, DefaultAndConfiguredVersions) {
     mgr.reset();
     EXPECT_EQ(mgr.getVersion(), "2018.2.0.5901");
     EXPECT_EQ(mgr.getVersion(ga), "2018.2.0.5901");
-}
-
-TEST(SystemMgr, DeviceIdentifierIsConfigured) {
-    auto& mgr = SystemMgr::getInstance();
-    mgr.reset();
-    std::string id = "stale";
-    mgr.getIRSDeviceID(id);
-    EXPECT_EQ(id, "");
-    mgr.setIRSDeviceID("ABCDEF0123456789ABCDEF0123456789ABCDEF01");
-    mgr.getIRSDeviceID(id);
-    EXPECT_EQ(id, "ABCDEF0123456789ABCDEF0123456789ABCDEF01");
-    mgr.reset();
 }
 
 }  // namespace

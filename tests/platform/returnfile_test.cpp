@@ -1,14 +1,11 @@
 // The return file: reading into the store, refusing bad files without
 // touching the store, and writing files that read back identically.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +15,7 @@
 #include "platform/FormDefinitions.h"
 #include "platform/ReturnFile.h"
 #include "platform/StateDataMgmt.h"
+#include "tests/platform/scratch_dir.h"
 
 namespace {
 
@@ -68,31 +66,15 @@ struct Returns {
     DataMgmt::TaxReturnPtr georgia;
 };
 
-class ReturnFileTest : public ::testing::Test {
+class ReturnFileTest : public testsupport::ScratchDirTest {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/returnfile_test.XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir = tmpl;
+        ScratchDirTest::SetUp();
         crt::resetClock();
     }
     void TearDown() override {
         crt::resetClock();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
-    std::string writeFile(const std::string& name, const std::string& text) {
-        const std::string path = (fs::path(dir) / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    static std::string readFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
+        ScratchDirTest::TearDown();
     }
 
     // The message of the QuarloException the load throws ("" when none).
@@ -106,8 +88,6 @@ protected:
         }
         return "";
     }
-
-    std::string dir;
 };
 
 std::string wrap(const std::string& federal, const std::string& georgia) {
@@ -143,20 +123,6 @@ TEST(ReturnFileAmounts, ParseRefusesWhatIsNotAPlainDecimal) {
         EXPECT_FALSE(PersistanceMgmt::parseAmount(bad, 2, v)) << '"' << bad << '"';
     }
     EXPECT_EQ(v, 99);
-}
-
-TEST(ReturnFileAmounts, FormatWritesTheDisplayUnit) {
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(1234, 2), "12.34");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(5, 2), "0.05");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(-5, 2), "-0.05");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(1230, 2), "12.3");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(123456.78, 2), "1234.5678");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(0, 2), "0");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(-0.0, 2), "0");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(52000, 0), "52000");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(1e20, 0), "100000000000000000000");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(std::nan(""), 0), "");
-    EXPECT_EQ(DataMgmt::formatDisplayAmount(INFINITY, 2), "");
 }
 
 TEST(ReturnFileAmounts, EveryFormattedAmountReadsBackExactly) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/Configuration.h"
-#include "platform/Exceptions.h"
-#include "platform/Properties.h"
 #include "platform/SessionProperties.h"
 
 TEST(QuarloConfiguration, OneInstanceWithAutomatedTestingOffByDefault) {
@@ -44,20 +42,4 @@ TEST(SessionProperties, UnsetPropertyIsAbsentAndReadsZero) {
     props->removeProperty("HasMovedIn");
     EXPECT_FALSE(props->propertyExists("HasMovedIn"));
     EXPECT_EQ(props->size(), 1u);
-}
-
-TEST(DisplayValuePairs, KeepsChoicesInCallOrder) {
-    Properties::DisplayValuePairs pairs;
-    pairs.addPair("101");
-    pairs.addPair("102", "Rural hospital credit");
-    ASSERT_EQ(pairs.size(), 2u);
-    EXPECT_EQ(pairs.at(0).value, "101");
-    EXPECT_EQ(pairs.at(0).display, "101");
-    EXPECT_EQ(pairs.at(1).value, "102");
-    EXPECT_EQ(pairs.at(1).display, "Rural hospital credit");
-    EXPECT_THROW(pairs.at(2), Exceptions::QuarloException);
-
-    pairs.clear();
-    EXPECT_TRUE(pairs.empty());
-    EXPECT_THROW(pairs.at(0), Exceptions::QuarloException);
 }

@@ -1,5 +1,6 @@
 // Field values of a form copy: null versus zero, reading numbers, texts and
 // boxes, rendering, text length limits and the kind-mismatch counter.
+#include <cmath>
 #include <cstring>
 
 #include "tests/platform/store_fixture.h"
@@ -129,14 +130,21 @@ TEST_F(ValuesTest, AmountsShowInDisplayUnits) {
     EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(2)), "10000000");
     EXPECT_EQ(*form->getField(FieldID(60))->getValueText(true), "123.45");
     EXPECT_EQ(form->valueString(FieldID(1)), "-1234.5");
-    form->assignIR(FieldID(60), -5);
-    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "-0.05");
-    form->assignIR(FieldID(60), 0.1 + 0.2);  // the shown digits are exactly the stored ones, shifted
-    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "0.0030000000000000004");
-    form->assignIR(FieldID(60), 1234.5);
-    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(60)), "12.345");
-    form->assignIR(FieldID(3), -0.0);
-    EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(3)), "0");
+}
+
+TEST(DisplayAmount, TheStoredDigitsWithThePointShifted) {
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1234, 2), "12.34");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(5, 2), "0.05");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(-5, 2), "-0.05");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1230, 2), "12.3");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(123456.78, 2), "1234.5678");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(0.1 + 0.2, 2), "0.0030000000000000004");  // no rounding
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(0, 2), "0");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(-0.0, 2), "0");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(52000, 0), "52000");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(1e20, 0), "100000000000000000000");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(std::nan(""), 0), "");
+    EXPECT_EQ(DataMgmt::formatDisplayAmount(INFINITY, 2), "");
 }
 
 TEST_F(ValuesTest, TextsAreCutToTheFieldLength) {

@@ -1,0 +1,52 @@
+// A test fixture with a scratch directory of its own: made fresh under the
+// system's temporary directory before each test, removed with everything in
+// it afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace testsupport {
+
+class ScratchDirTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ga_test.XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot make a scratch directory";
+        dir = pattern;
+    }
+
+    void TearDown() override {
+        std::error_code ec;
+        if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+    }
+
+    // The path of a file in the scratch directory.
+    std::string path(const std::string& name) const { return dir + "/" + name; }
+
+    // Writes the bytes to a file of the scratch directory (its folders are
+    // made) and returns the file's path.
+    std::string writeFile(const std::string& name, const std::string& bytes) const {
+        const std::string p = path(name);
+        std::filesystem::create_directories(std::filesystem::path(p).parent_path());
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    }
+
+    // The bytes of a file ("" when it cannot be read).
+    static std::string readFile(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    std::string dir;
+};
+
+}  // namespace testsupport

@@ -67,9 +67,13 @@ TEST_F(GAEFileInfo, RecordKeepingBoxItem) {
 
 TEST_F(GAEFileInfo, DeceasedTaxpayerIsReadFromTheFederalReturn) {
     EXPECT_EQ(item(10), std::make_pair(std::string(), 1L));
+    const auto deceased =
+        std::make_pair(std::string("Georgia does not support e-filing on behalf of a deceased taxpayer"), 0L);
     setBox(kForm92ID, kForm92FieldIds.f1109, true);
-    EXPECT_EQ(item(10),
-              std::make_pair(std::string("Georgia does not support e-filing on behalf of a deceased taxpayer"), 0L));
+    EXPECT_EQ(item(10), deceased) << "field 1109";
+    setBox(kForm92ID, kForm92FieldIds.f1109, false);
+    setBox(kForm92ID, kForm92FieldIds.f1108, true);
+    EXPECT_EQ(item(10), deceased) << "field 1108";
 }
 
 TEST_F(GAEFileInfo, MissingAmountPlaceIsTolerated) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "module/frame/FormIdentifiers.h"
+#include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/ModuleExports.h"
 #include "platform/CalcEngine.h"
 #include "platform/StateDataMgmt.h"
@@ -164,10 +165,14 @@ TEST_F(LoadedModule, PrinterFactoryBuildsOnTheGeorgiaReturn) {
     EXPECT_EQ(std::make_pair(federal_.useCount(), gaReturn.useCount()), before);
     EXPECT_EQ(noFederal.useCount(), 1);
 
-    auto* statePrinter = dynamic_cast<StateTaxFormPrintMgmt::StateTaxFormPrinter*>(printer.get());
-    ASSERT_NE(statePrinter, nullptr);
-    EXPECT_EQ(statePrinter->getStateReturn(), created);
-    EXPECT_TRUE(statePrinter->isPrintFlagSet(kGAForm70ID, 1));
+    // The host base, the state layer and the Georgia layer all print the
+    // Georgia return.
+    auto* gaPrinter = dynamic_cast<GATaxFormPrintMgmt::GATaxFormPrinter*>(printer.get());
+    ASSERT_NE(gaPrinter, nullptr);
+    EXPECT_EQ(gaPrinter->getTaxReturn(), created);
+    EXPECT_EQ(gaPrinter->getStateReturn(), created);
+    EXPECT_EQ(gaPrinter->getGATaxReturn(), created);
+    EXPECT_TRUE(gaPrinter->isPrintFlagSet(kGAForm70ID, 1));
 }
 
 TEST_F(LoadedModule, EngineFactoryLeavesTheHandleCountsAsTheyWere) {

@@ -77,12 +77,6 @@ TEST_F(StatePrinter, PrinterWithoutAReturnPrintsNothing) {
     EXPECT_TRUE(forms.empty());
 }
 
-TEST_F(StatePrinter, PrinterKeepsTheGeorgiaReturnInBothLayers) {
-    EXPECT_EQ(printer_.getGATaxReturn(), ga_);
-    EXPECT_EQ(printer_.getStateReturn(), ga_);
-    EXPECT_EQ(printer_.getTaxReturn(), ga_);
-}
-
 // ---- the print-list walk
 
 std::array<Utils::printFormInfo, 6> printList() {

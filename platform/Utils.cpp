@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "platform/Crt.h"
+#include "platform/Descriptions.h"
 
 namespace Utils {
 
@@ -404,7 +405,7 @@ void getCurrentDate(int& year, int& month, int& day, int& spare, bool /*flag*/) 
 }
 
 bool isDateCode(std::uint8_t editCode) {
-    return editCode == kDateEditCode;
+    return editCode == Validation::kDateEditCode;
 }
 
 // ------------------------------------------------------------------- text

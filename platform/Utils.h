@@ -42,9 +42,6 @@ enum DATEPARSE_TYPE : std::int32_t {
     kDateParseDay = 2,
 };
 
-// The edit code that marks a date field in the form descriptions.
-inline constexpr std::uint8_t kDateEditCode = 'D';
-
 // ---------------------------------------------------------------- numbers
 
 // Nearest whole number; halves go away from zero (2.5 -> 3, -2.5 -> -3). A
@@ -100,7 +97,8 @@ bool convertDateStr(std::string_view text, std::uint16_t& year, std::uint8_t& mo
 // (0 = Sunday). The flag is accepted for the host's call shape and not used.
 void getCurrentDate(int& year, int& month, int& day, int& spare, bool flag = false);
 
-// True for the date edit code of the form descriptions.
+// True for the date edit code of the form descriptions
+// (Validation::kDateEditCode).
 bool isDateCode(std::uint8_t editCode);
 
 // ------------------------------------------------------------------- text

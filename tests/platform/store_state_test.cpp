@@ -81,6 +81,13 @@ TEST_F(WageTest, StateWagesAddTheLinesOfThisState) {
     EXPECT_DOUBLE_EQ(ga().getStateTaxWithheldNoLocal('1'), 2200.25);
 }
 
+TEST_F(WageTest, StoredHundredthsGiveTheExactCents) {
+    DataMgmt::TaxFormPtr w2 = federal->createForm(kF52);
+    w2->assignText(FieldID(34), "GA");
+    w2->assignIR(FieldID(32), 7);  // 7 cents withheld
+    EXPECT_EQ(ga().getStateTaxWithheld('1'), 0.07);
+}
+
 TEST_F(WageTest, SeededTotalsReplaceTheSums) {
     addW2(50000, "GA", 40000, 1500, 0);
     ga().setStateWages(123.0);

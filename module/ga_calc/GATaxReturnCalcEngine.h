@@ -162,8 +162,8 @@ public:
         FieldId id2Box;
         FieldId payerId;
         FieldId stateId;
-        FieldId taxWithheld;
-        FieldId income;
+        FieldId stateAmount;  // the document's Georgia wages, winnings, interest ...
+        FieldId withheld;     // its Georgia tax withheld
     };
     void updateOtherStateRows();
     void collectStateSourceLinks(const FormId& source, int& counter, int pass);

@@ -516,8 +516,8 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
     }
 
     // 27. Deceased taxpayer, else deceased spouse: the date of death from
-    // the federal return, "DECEASED", and that filer's name and number.
-    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& name, const FieldId& number) {
+    // the federal return, "DECEASED", and that filer's first and last name.
+    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& firstName, const FieldId& lastName) {
         ga.getII(kForm92ID, dateOfDeath, handle, f.f18);
         if (m.isNull(f.f18)) {
             for (const FieldId& x : {f.f18, f.f17, f.f19, f.f20}) {
@@ -526,8 +526,8 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
             return false;
         }
         m.assignText(f.f17, "DECEASED");
-        m.assignII(f.f19, name);
-        m.assignII(f.f20, number);
+        m.assignII(f.f19, firstName);
+        m.assignII(f.f20, lastName);
         return true;
     };
     if (!deceased(f92.f557, f.f24, f.f27)) {

@@ -1,7 +1,7 @@
 // Source-document links of Georgia withholding, and the upkeep of the
 // other-state rows of form 73.
 //
-// Every federal source document that shows Georgia income (wage and gambling
+// Every federal source document that shows Georgia withholding (wage and gambling
 // statements, information returns) and every Georgia withholding row of form
 // 70 becomes one entry of a numbered list. Entries 1 to 6 live in the six
 // link fields of form 70; every further entry in form 189218, nine entries a
@@ -47,15 +47,17 @@ namespace {
 constexpr int kForm70Entries = 6;
 constexpr int kEntriesPerContinuation = 9;
 
-// One state row of a source document: the state code, the state income, the
-// state identification number and the state tax withheld (up to two fields
-// added; none when the document gives the tax elsewhere).
+// One state row of a source document: the state code, the Georgia tax
+// withheld (the amount that makes the document an entry of the list), the
+// state identification number and the state amount (wages, winnings,
+// interest, distributions: up to two fields added; none when the document
+// gives it outside its state rows).
 struct StateRow {
     FieldId code;
-    FieldId income;
+    FieldId withheld;
     FieldId stateId;
-    FieldId tax1;
-    FieldId tax2;
+    FieldId amount1;
+    FieldId amount2;
 };
 
 enum class IdBox { Id1, Id2, ByDashes, None };
@@ -66,7 +68,7 @@ struct SourceLayout {
     bool wage;  // wage box (wage and gambling statements); information box otherwise
     FieldId payerId;  // null: the document has no payer number
     IdBox idBox;
-    bool negativeIncomeQualifies;  // wage statements: any income but 0
+    bool anyNonZeroQualifies;  // wage statements: any withholding but 0, also below 0
     std::vector<StateRow> rows;
 };
 
@@ -126,12 +128,13 @@ const SourceLayout* layoutOf(int formNumber) {
     return nullptr;
 }
 
-// Form 70's four withholding rows: payer id, state id, tax, income.
+// Form 70's four withholding rows: payer id, state id, Georgia amount, tax
+// withheld (the withheld fields add up to form 70 line 245).
 struct Form70Row {
     FieldId payerId;
     FieldId stateId;
-    FieldId tax;
-    FieldId income;
+    FieldId amount;
+    FieldId withheld;
 };
 
 std::array<Form70Row, 4> form70Rows() {
@@ -150,12 +153,12 @@ double dollars(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint
     return static_cast<double>(federal.getIN(form, copy, field)) / 100.0;
 }
 
-bool incomeQualifies(const SourceLayout& layout, double income) {
-    return layout.negativeIncomeQualifies ? income != 0.0 : income > 0.0;
+bool withholdingQualifies(const SourceLayout& layout, double withheld) {
+    return layout.anyNonZeroQualifies ? withheld != 0.0 : withheld > 0.0;
 }
 
 // The state row of a copy that makes it a Georgia document: the first row
-// coded exactly "GA" whose income qualifies.
+// coded exactly "GA" whose withholding qualifies.
 std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, const FormId& form,
                                          std::uint16_t copy, const SourceLayout& layout) {
     for (std::size_t r = 0; r < layout.rows.size(); ++r) {
@@ -163,7 +166,7 @@ std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, con
         if (federal.getFieldAsString(form, copy, row.code) != "GA") {
             continue;
         }
-        if (incomeQualifies(layout, dollars(federal, form, copy, row.income))) {
+        if (withholdingQualifies(layout, dollars(federal, form, copy, row.withheld))) {
             return r;
         }
     }
@@ -195,7 +198,7 @@ bool parseLink(const std::string& text, int& form, int& copy, int& entry) {
 
 void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
     for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box,
-                                 e.id2Box, e.payerId, e.stateId, e.taxWithheld, e.income}) {
+                                 e.id2Box, e.payerId, e.stateId, e.stateAmount, e.withheld}) {
         form.setNull(field);
     }
 }
@@ -240,7 +243,7 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         const std::uint16_t copy = document->getCopyNumber();
         bool qualifies = false;
         if (fromForm70) {
-            qualifies = gaReturn_->getIR(kGAForm70ID, 1, rows70[static_cast<std::size_t>(pass)].income) > 0.0;
+            qualifies = gaReturn_->getIR(kGAForm70ID, 1, rows70[static_cast<std::size_t>(pass)].withheld) > 0.0;
         } else {
             qualifies = qualifyingRow(owner, source, copy, *layout).has_value();
         }
@@ -299,8 +302,8 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
 
     std::string payerId;
     std::string stateId;
-    double income = 0.0;
-    double tax = 0.0;
+    double withheld = 0.0;
+    double amount = 0.0;
     bool wage = false;
     bool info = false;
     bool row[4] = {false, false, false, false};
@@ -318,12 +321,12 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         const Form70Row& own = rows[static_cast<std::size_t>(entryNumber)];
         payerId = gaReturn_->getFieldAsString(kGAForm70ID, 1, own.payerId);
         stateId = gaReturn_->getFieldAsString(kGAForm70ID, 1, own.stateId);
-        tax = gaReturn_->getIR(kGAForm70ID, 1, own.tax);
-        income = gaReturn_->getIR(kGAForm70ID, 1, own.income);
-        // Every row whose income equals the entry's marks its box and gives
+        amount = gaReturn_->getIR(kGAForm70ID, 1, own.amount);
+        withheld = gaReturn_->getIR(kGAForm70ID, 1, own.withheld);
+        // Every row whose withholding equals the entry's marks its box and gives
         // the payer number.
         for (std::size_t r = 0; r < rows.size(); ++r) {
-            if (gaReturn_->getIR(kGAForm70ID, 1, rows[r].income) != income) {
+            if (gaReturn_->getIR(kGAForm70ID, 1, rows[r].withheld) != withheld) {
                 continue;
             }
             row[r] = true;
@@ -376,25 +379,25 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         }
         if (chosen) {
             const StateRow& stateRow = layout->rows[*chosen];
-            income = dollars(federal, source, sourceCopyNumber, stateRow.income);
+            withheld = dollars(federal, source, sourceCopyNumber, stateRow.withheld);
             stateId = federal.getFieldAsString(source, sourceCopyNumber, stateRow.stateId);
-            tax = dollars(federal, source, sourceCopyNumber, stateRow.tax1) +
-                  dollars(federal, source, sourceCopyNumber, stateRow.tax2);
+            amount = dollars(federal, source, sourceCopyNumber, stateRow.amount1) +
+                     dollars(federal, source, sourceCopyNumber, stateRow.amount2);
         }
 
-        // Tax that the document gives outside its state rows.
+        // The amount that the document gives outside its state rows.
         if (sourceNumber == 165) {
             const auto& f165 = kForm165FieldIds;
             if (federal.formYes(source, sourceCopyNumber, f165.f20717)) {
-                tax = dollars(federal, source, sourceCopyNumber, f165.f11);
+                amount = dollars(federal, source, sourceCopyNumber, f165.f11);
             } else if (federal.formYes(source, sourceCopyNumber, f165.f20718)) {
-                tax = dollars(federal, source, sourceCopyNumber, f165.f24555) +
+                amount = dollars(federal, source, sourceCopyNumber, f165.f24555) +
                       dollars(federal, source, sourceCopyNumber, f165.f18) +
                       dollars(federal, source, sourceCopyNumber, f165.f19);
             }
         } else if (sourceNumber == 164) {
             const auto& f164 = kForm164FieldIds;
-            tax = dollars(federal, source, sourceCopyNumber, f164.f6) +
+            amount = dollars(federal, source, sourceCopyNumber, f164.f6) +
                   dollars(federal, source, sourceCopyNumber, f164.f7);
         }
     }
@@ -421,8 +424,8 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         entry.makeProtectedAndSetNull(e.payerId);
     }
     entry.assignText(e.stateId, stateId);
-    entry.assignIR(e.income, income);
-    entry.assignIR(e.taxWithheld, tax);
+    entry.assignIR(e.stateAmount, amount);
+    entry.assignIR(e.withheld, withheld);
     return 1;
 }
 

@@ -13,13 +13,14 @@ const auto& w2 = kForm52FieldIds;
 
 class SourceLinks : public GaTaxTest {
 protected:
-    // A wage statement with one Georgia row (amounts in dollars).
-    DataMgmt::TaxFormPtr wageStatement(std::uint16_t copy, double income, double tax, const char* code = "GA") {
+    // A wage statement with one Georgia row: tax withheld (field 32) and
+    // state wages (field 33), in dollars.
+    DataMgmt::TaxFormPtr wageStatement(std::uint16_t copy, double withheld, double wages, const char* code = "GA") {
         auto form = fedCopy(kForm52ID, copy);
         setText(form, w2.f7, "12-3456789");
         setText(form, w2.f34, code);
-        setNumber(form, w2.f32, income * 100);
-        setNumber(form, w2.f33, tax * 100);
+        setNumber(form, w2.f32, withheld * 100);
+        setNumber(form, w2.f33, wages * 100);
         setText(form, w2.f8, "GA-ID-" + std::to_string(copy));
         return form;
     }
@@ -44,7 +45,7 @@ protected:
 
 TEST_F(SourceLinks, SevenDocumentsFillForm70AndTheFirstContinuationSlot) {
     for (std::uint16_t n = 1; n <= 7; ++n) {
-        wageStatement(n, 1000 * n, 40 * n);
+        wageStatement(n, 40 * n, 1000 * n);
     }
     engine.beforeCalc();
     EXPECT_EQ(form70Links(),
@@ -55,7 +56,7 @@ TEST_F(SourceLinks, SevenDocumentsFillForm70AndTheFirstContinuationSlot) {
 
 TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
     for (std::uint16_t n = 1; n <= 16; ++n) {
-        wageStatement(n, 100, 1);
+        wageStatement(n, 1, 100);
     }
     engine.beforeCalc();
     EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190514), "52/15/0");
@@ -72,11 +73,12 @@ TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
 }
 
 TEST_F(SourceLinks, WhichDocumentsQualify) {
-    // A wage statement qualifies with any income but 0; an information
-    // return only with a positive income; the state code must be "GA".
-    wageStatement(1, -50, 0);
-    wageStatement(2, 0, 0);
-    wageStatement(3, 500, 5, "ga");
+    // A wage statement qualifies with any Georgia withholding but 0; an
+    // information return only with a positive one; the state code must be
+    // "GA".
+    wageStatement(1, -50, 1000);
+    wageStatement(2, 0, 1000);
+    wageStatement(3, 5, 500, "ga");
     auto info = fedCopy(kForm110ID);
     setText(info, kForm110FieldIds.f46, "GA");
     setNumber(info, kForm110FieldIds.f45, -5000);
@@ -87,14 +89,14 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
 TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
     auto form = wageStatement(1, 0, 0);
     setText(form, w2.f99, "GA");
-    setNumber(form, w2.f97, 2500 * 100);
-    setNumber(form, w2.f98, 90 * 100);
+    setNumber(form, w2.f97, 90 * 100);
+    setNumber(form, w2.f98, 2500 * 100);
     setText(form, w2.f107, "SECOND");
     engine.beforeCalc();
     EXPECT_EQ(form70Links()[0], "52/1/0");
     engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
-    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189518), 2500);  // income
-    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189515), 90);    // tax withheld
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189518), 90);    // tax withheld
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189515), 2500);  // wages
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f70.f189512), "SECOND");
     EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189485));  // wage box
     EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189503));  // id 1
@@ -103,7 +105,7 @@ TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
 
 TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
     for (std::uint16_t n = 1; n <= 7; ++n) {
-        wageStatement(n, 100, 1);
+        wageStatement(n, 100, 2500);
     }
     engine.beforeCalc();
     auto cont = gaCopy(kGAForm189218ID);
@@ -118,8 +120,8 @@ TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
 TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
     auto info = fedCopy(kForm110ID);
     setText(info, kForm110FieldIds.f46, "GA");
-    setNumber(info, kForm110FieldIds.f45, 100000);
-    setNumber(info, kForm110FieldIds.f131, 5000);
+    setNumber(info, kForm110FieldIds.f45, 5000);
+    setNumber(info, kForm110FieldIds.f131, 100000);
     const struct {
         const char* payer;
         bool id1;
@@ -132,13 +134,13 @@ TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
         EXPECT_EQ(cont->xMarked(c.f189921), !k.id1) << k.payer;
         EXPECT_TRUE(cont->xMarked(c.f189911));  // information return
         EXPECT_FALSE(cont->xMarked(c.f189902));
-        EXPECT_EQ(cont->getIR(c.f189935), 1000);
-        EXPECT_EQ(cont->getIR(c.f189932), 50);
+        EXPECT_EQ(cont->getIR(c.f189935), 50);    // tax withheld
+        EXPECT_EQ(cont->getIR(c.f189932), 1000);  // state amount
     }
 }
 
 TEST_F(SourceLinks, LinksThatNameNoDocumentEmptyTheirEntry) {
-    wageStatement(1, 100, 1);
+    wageStatement(1, 1, 100);
     auto cont = gaCopy(kGAForm189218ID);
     for (const char* link : {"999/1/0", "52/2/0", "52/0/0", "52/-1/0", "abc", "52/1", "52/1/0/4", "52 /1/0",
                              "52/1/x", "70/1/4", "70/1/-1", "-52/1/0", "99999999999/1/0"}) {
@@ -158,11 +160,11 @@ TEST_F(SourceLinks, LinksThatNameNoDocumentEmptyTheirEntry) {
     EXPECT_FALSE(ga->formExists(kGAForm189218ID, 5));
 }
 
-TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameIncome) {
+TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) {
     auto m = gaCopy(kGAForm70ID);
     setText(m, f70.f190494, "11-1111111");
     setNumber(m, f70.f243, 300);
-    setNumber(m, f70.f190496, 30);
+    setNumber(m, f70.f190496, 3000);  // the row's Georgia amount
     setText(m, f70.f190497, "22-222-2222");
     setNumber(m, f70.f244, 300);
     engine.beforeCalc();
@@ -176,7 +178,7 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameIncome) {
     EXPECT_EQ(text(cont, c.f189926), "22-222-2222");  // from the last matching row
     EXPECT_TRUE(cont->xMarked(c.f189920));   // the first row's number has one dash
     EXPECT_TRUE(cont->xMarked(c.f189921));   // the second's has two
-    EXPECT_EQ(cont->getIR(c.f189932), 30);
+    EXPECT_EQ(cont->getIR(c.f189932), 3000);
     EXPECT_EQ(cont->getIR(c.f189935), 300);
 }
 

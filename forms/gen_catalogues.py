@@ -63,7 +63,8 @@ Overlay (forms/overlay/<DevName>.txt)
   field <n>[-<m>] <attribute>=<value> ...
 Attributes are those of the form-definition format: kind=N|T|B|D, len, edit,
 width, short, line, calc. A run a-b names the fields of the catalogue from
-field a to field b in catalogue order. A field may get its attributes once.
+field a to field b in catalogue order. A field may get its attributes once, and
+no two fields of a form may share a short name (the default is F<number>).
 """
 
 import argparse
@@ -418,6 +419,7 @@ def read_registry(path, catalogues):
 def read_overlay(path, form):
     fields = form.catalogue.members if form.catalogue else []
     position = {n: i for i, n in enumerate(fields)}
+    short_lines = {}
     for line, text in logical_lines(path):
         tokens = tokenize(path, line, text)
         key = tokens[0]
@@ -464,8 +466,19 @@ def read_overlay(path, form):
                 if n in form.attributes:
                     fail(path, line, f"field {n} of {form.dev} given attributes twice")
                 form.attributes[n] = attributes
+                short_lines[n] = line
         else:
             fail(path, line, f"unknown overlay directive '{key}'")
+    # Symbolic names are made of the short names, so two fields of one form
+    # must not share one, whether given here or the default F<number>.
+    owner = {}
+    for n in fields:
+        short = dict(form.attributes.get(n, [])).get("short", f"F{n}")
+        if short.upper() in owner:
+            other = owner[short.upper()]
+            fail(path, short_lines.get(n, short_lines.get(other, 1)),
+                 f"short name '{short}' of field {n} is also that of field {other} on {form.dev}")
+        owner[short.upper()] = n
 
 
 def tokenize(path, line, text):
@@ -500,9 +513,10 @@ def check_attribute(path, line, key, value):
         fail(path, line, f"kind must be one of {', '.join(KINDS)}, not '{value}'")
     if key in ("len", "width"):
         n = parse_int(path, line, value, key)
-        if n < 0 or n > 65535:
+        # A text length of 0 would leave the field unable to hold anything.
+        if n < (1 if key == "len" else 0) or n > 65535:
             fail(path, line, f"{key} {n} is out of range")
-    if key == "edit" and not (len(value) == 1 or re.fullmatch(r"\d{1,3}", value)):
+    if key == "edit" and not (len(value) == 1 or (re.fullmatch(r"\d{1,3}", value) and int(value) <= 255)):
         fail(path, line, f"edit code must be one character or a byte value, not '{value}'")
     if key == "short" and not re.fullmatch(r"[A-Za-z0-9_]+", value):
         fail(path, line, f"short name '{value}' must be letters, digits or '_'")

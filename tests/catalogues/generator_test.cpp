@@ -125,6 +125,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadData{"overlay/GA9.txt", "field 1-3 kind=T\nfield 2 kind=B\n", "field 2 of GA9 given attributes twice"},
         BadData{"overlay/GA9.txt", "field 2 kind=T edit=D\n", "edit code D marks a date, which needs kind=D"},
         BadData{"overlay/GA9.txt", "field 2 colour=red\n", "unknown field attribute 'colour=red'"},
+        BadData{"overlay/GA9.txt", "field 1 short=f2\n", "GA9.txt:1: short name 'F2' of field 2 is also that of field 1"},
+        BadData{"overlay/GA9.txt", "field 1 kind=T len=0\n", "len 0 is out of range"},
+        BadData{"overlay/GA9.txt", "field 1 edit=300\n", "edit code must be one character or a byte value"},
         BadData{"overlay/GA77.txt", "name \"x\"\n", "no form with dev name 'GA77'"}));
 
 }  // namespace

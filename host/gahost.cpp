@@ -246,16 +246,6 @@ int run(const Options& o) {
         session.load(input);
         if (o.efile) session.georgiaState()->setInElf(true);
         if (module != nullptr) {
-            // The Georgia return the module made, as it answers for itself.
-            StateDataMgmt::StateTaxReturn* ga = session.georgiaState();
-            std::string code;
-            std::string name;
-            ga->getStateCode(code);
-            ga->getStateName(name);
-            std::cout << "state return: " << code << ' ' << name << ", filing status "
-                      << static_cast<int>(ga->getFilingStatusNumber()) << ", federal form "
-                      << ga->getFederalFormID().getNumber() << '\n';
-
             // The whole-return calculation through the module's engine, built
             // on the module's printer. Both go before the returns do.
             TaxFormPrintMgmt::TaxFormPrinterPtr printer(
@@ -265,6 +255,17 @@ int run(const Options& o) {
             engine->setReturnName(std::filesystem::path(input).stem().string());
             engine->calculateReturn(0);
             std::cout << "calculated the Georgia return\n";
+            // The Georgia return the module made, as it answers for itself once
+            // calculated (the filing status comes from the calculated form 70).
+            StateDataMgmt::StateTaxReturn* ga = session.georgiaState();
+            std::string code;
+            std::string name;
+            ga->getStateCode(code);
+            ga->getStateName(name);
+            std::cout << "state return: " << code << ' ' << name << ", filing status "
+                      << static_cast<int>(ga->getFilingStatusNumber()) << ", federal form "
+                      << ga->getFederalFormID().getNumber() << '\n';
+
             GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
         }
 

@@ -99,24 +99,6 @@ TEST_F(TransfersTest, HeadingFromFederalForm55) {
     EXPECT_EQ(text(info, 32), "4B");
 }
 
-TEST_F(TransfersTest, HeadingFromFederalForm87WhenBothForm104BoxesAreMarked) {
-    auto f104 = federalCopy(kForm104ID);
-    f104->setValue(kForm104FieldIds.f181, FieldValue::box(true));
-    f104->setValue(kForm104FieldIds.f183, FieldValue::box(true));
-    EXPECT_EQ(engine.getCheckBoxStatus(), kForm87ID);
-    auto f87 = federalCopy(kForm87ID);
-    setText(f87, 31, "Lee");
-    setText(f87, 9, "555-12-3456");
-    setText(f87, 8, "30303");
-
-    transferHeading();
-
-    EXPECT_TRUE(info->xMarked(f69.f48));
-    EXPECT_EQ(text(info, 21), "Lee");
-    EXPECT_EQ(text(info, 25), "555-12-3456");
-    EXPECT_EQ(text(info, 35), "30303");
-}
-
 TEST_F(TransfersTest, AFederalFormBoxTheUserFixedStands) {
     // The form-55 box is overridden: unmarking it is refused, so the caller's
     // federal form stands and its column is used.

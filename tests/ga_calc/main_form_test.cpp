@@ -148,7 +148,7 @@ TEST_F(MainForm, LowIncomeCreditCountsPeopleAndStopsAtTwentyThousand) {
     setCommon(10, 1);  // one more on a joint return
     setCommon(4, 3);
     calculate();
-    // 2 filers + 1 aged - 0 entered in field 350 ... 350 is capped at 349.
+    // 2 filers + 1 aged (item 5), less field 350 (empty, so 0).
     EXPECT_EQ(amount(f.f90), 3);
     EXPECT_EQ(amount(f.f91), 3);
     EXPECT_EQ(amount(f.f92), 6);

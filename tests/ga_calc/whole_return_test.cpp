@@ -2,6 +2,7 @@
 // federal return, and every example return calculated as gahost runs it,
 // written back and read again.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -228,7 +229,17 @@ class ExampleReturn : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
     const std::string input = GA_SOURCE_DIR "/examples/" + GetParam();
-    const fs::path output = fs::path(::testing::TempDir()) / ("calculated-" + GetParam());
+    // A name of this process's own: test programs of several builds may run
+    // at once.
+    const fs::path output =
+        fs::path(::testing::TempDir()) / ("calculated-" + std::to_string(::getpid()) + "-" + GetParam());
+    struct RemoveOnExit {
+        fs::path path;
+        ~RemoveOnExit() {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
+    } cleanup{output};
 
     {
         OpenReturns returns;
@@ -260,7 +271,6 @@ TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
     EXPECT_EQ(PersistanceMgmt::ReturnFile::serialize(
                   PersistanceMgmt::ReturnFile::snapshot(again.federal.get(), again.georgia(), &reread)),
               written);
-    fs::remove(output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleReturn, ::testing::ValuesIn(exampleReturns()),

@@ -9,7 +9,7 @@
 
 // The summary is part of gahost, not of the module; its one source file is
 // built into this test program too.
-#include "host/ResultSummary.cpp"
+#include "host/ResultSummary.h"
 
 namespace gataxtest {
 namespace {

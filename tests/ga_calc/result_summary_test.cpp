@@ -7,8 +7,7 @@
 #include "gatax_fixture.h"
 #include "platform/ReturnFile.h"
 
-// The summary is part of gahost, not of the module; its one source file is
-// built into this test program too.
+// The summary is part of gahost, not of the module.
 #include "host/ResultSummary.h"
 
 namespace gataxtest {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "module/frame/FormIdentifiers.h"
+#include "tests/support/FieldSetters.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
@@ -55,7 +56,7 @@ public:
     }
 };
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public ::testing::Test, protected testsupport::FieldSetters {
 protected:
     EngineTest()
         : pool(new Utils::StringPool()),
@@ -73,18 +74,6 @@ protected:
     }
     DataMgmt::TaxFormPtr fedCopy(const FormId& form, std::uint16_t copy = 1) {
         return federal->getFormUVPtr(form, copy, true);
-    }
-    static void setText(const DataMgmt::TaxFormPtr& copy, const FieldId& field, const std::string& text) {
-        copy->setValue(field, FieldValue::text(text));
-    }
-    static void setBox(const DataMgmt::TaxFormPtr& copy, const FieldId& field, bool yes = true) {
-        copy->setValue(field, FieldValue::box(yes));
-    }
-    static void setNumber(const DataMgmt::TaxFormPtr& copy, const FieldId& field, double value) {
-        copy->setValue(field, FieldValue::number(value));
-    }
-    static std::string text(const DataMgmt::TaxFormPtr& copy, const FieldId& field) {
-        return copy->getValue(field).getText();
     }
     // A home address in Georgia on federal form 1: without other residency
     // answers the filer is a full-year resident.

@@ -10,6 +10,7 @@
 #include "module/catalogues/AllFieldIds.h"
 #include "module/catalogues/FieldTripleTable.h"
 #include "module/frame/FormIdentifiers.h"
+#include "tests/support/FieldSetters.h"
 #include "state_calc_fixture.h"
 
 namespace stmtstest {
@@ -27,7 +28,7 @@ public:
     FormId getFederalForm() override { return federalForm; }
 };
 
-class StatementsTest : public ::testing::Test {
+class StatementsTest : public ::testing::Test, protected testsupport::FieldSetters {
 protected:
     StatementsTest()
         : pool(new Utils::StringPool()),
@@ -48,19 +49,6 @@ protected:
         return federal->getFormUVPtr(form, copy, true);
     }
 
-    static void setText(const DataMgmt::TaxFormPtr& copy, const FieldId& field, const std::string& text) {
-        copy->setValue(field, FieldValue::text(text));
-    }
-    static void setBox(const DataMgmt::TaxFormPtr& copy, const FieldId& field, bool yes = true) {
-        copy->setValue(field, FieldValue::box(yes));
-    }
-    // The number as the host stores it (hundredths on the fields kept so).
-    static void setNumber(const DataMgmt::TaxFormPtr& copy, const FieldId& field, double value) {
-        copy->setValue(field, FieldValue::number(value));
-    }
-    static std::string text(const DataMgmt::TaxFormPtr& copy, const FieldId& field) {
-        return copy->getValue(field).getText();
-    }
     static double number(const DataMgmt::TaxFormPtr& copy, const FieldId& field) { return copy->getIR(field); }
     static bool isNull(const DataMgmt::TaxFormPtr& copy, const FieldId& field) { return copy->isNull(field); }
 

@@ -29,8 +29,7 @@ std::string formsDir() {
 std::size_t walkEveryField(DataMgmt::TaxReturn& r, double& total) {
     std::size_t visited = 0;
     const DataMgmt::TaxReturnDescPtr desc = r.getTaxReturnDesc();
-    for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptorsInDisplayOrder(); !forms.atEOL();
-         forms.next()) {
+    for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptorsInDisplayOrder(); !forms.atEOL(); forms.next()) {
         const DataMgmt::TaxFormDescPtr form = forms.getTaxFormDescriptor();
         for (DataMgmt::TaxFormIter copies = r.getForms(form->getTypeID()); !copies.atEOL(); copies.next()) {
             const DataMgmt::TaxFormPtr copy = copies.getTaxForm();

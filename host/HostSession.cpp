@@ -24,9 +24,9 @@ void HostSession::openReturns(const ModuleLoader* module) {
         const int status = module->createTaxReturnInstance()(federal_, library_.georgia, pool_, &created);
         if (status != 0 || created == nullptr) {
             delete created;
-            throw Exceptions::QuarloException("the Georgia module did not create a Georgia return (status " +
-                                                  std::to_string(status) + ")",
-                                              "HostSession", "openReturns");
+            throw Exceptions::QuarloException(
+                "the Georgia module did not create a Georgia return (status " + std::to_string(status) + ")",
+                "HostSession", "openReturns");
         }
         georgia_ = DataMgmt::TaxReturnPtr(created);
         georgiaState_ = dynamic_cast<StateDataMgmt::StateTaxReturn*>(created);

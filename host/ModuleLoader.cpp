@@ -47,9 +47,8 @@ ModuleLoader::ModuleLoader(const std::string& path) : path_(path) {
     if (compat == nullptr) {
         ::dlclose(handle_);
         handle_ = nullptr;
-        throw Exceptions::QuarloException(path + " is not a Georgia module: it has no " +
-                                              ModuleExports::kCompatVersionName,
-                                          "ModuleLoader", "load");
+        throw Exceptions::QuarloException(
+            path + " is not a Georgia module: it has no " + ModuleExports::kCompatVersionName, "ModuleLoader", "load");
     }
     compatVersion_ = reinterpret_cast<ModuleExports::CompatVersionFn*>(compat)();
     if (compatVersion_ != ModuleExports::kCompatVersion) {
@@ -79,8 +78,8 @@ std::vector<std::string> ModuleLoader::missingEntryPoints() const {
 void* ModuleLoader::lookup(const char* name) const {
     void* p = ::dlsym(handle_, name);
     if (p == nullptr) {
-        throw Exceptions::QuarloException(
-            "the Georgia module " + path_ + " does not provide " + std::string(name), "ModuleLoader", "entry");
+        throw Exceptions::QuarloException("the Georgia module " + path_ + " does not provide " + std::string(name),
+                                          "ModuleLoader", "entry");
     }
     return p;
 }

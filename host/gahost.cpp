@@ -149,8 +149,8 @@ int listForms(const Options& o) {
         if (desc == nullptr) continue;
         for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
             const DataMgmt::TaxFormDescPtr f = it.getTaxFormDescriptor();
-            std::cout << f->getTypeID().getNumber() << '\t' << (f->getTypeID().isState() ? "state" : "federal")
-                      << '\t' << f->getDevName() << '\t' << f->fieldCount() << '\t' << f->getBusinessName() << '\n';
+            std::cout << f->getTypeID().getNumber() << '\t' << (f->getTypeID().isState() ? "state" : "federal") << '\t'
+                      << f->getDevName() << '\t' << f->fieldCount() << '\t' << f->getBusinessName() << '\n';
         }
     }
     return kExitOk;
@@ -215,7 +215,8 @@ int check(const Options& o) {
 int run(const Options& o) {
     requireArguments(o, 1, "a return file");
     const std::string input = o.arguments[0];
-    const std::filesystem::path outDir = o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
+    const std::filesystem::path outDir =
+        o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
     const std::filesystem::path output = outDir / std::filesystem::path(input).filename();
 
     // Refuse before any work is done: the result would overwrite the input.

@@ -18,8 +18,8 @@ void TaxReturnCalcEngine::calculateAllCopies(const Primitives::QVImmutableFormId
 
 void TaxReturnCalcEngine::calculateIfNeeded(int /*value*/) {}
 
-long TaxReturnCalcEngine::taxCalc1(char /*filingStatus*/, long /*a*/, long /*b*/, long /*c*/, long /*d*/,
-                                   long /*e*/, long /*f*/, long /*g*/, unsigned short /*flags*/) {
+long TaxReturnCalcEngine::taxCalc1(char /*filingStatus*/, long /*a*/, long /*b*/, long /*c*/, long /*d*/, long /*e*/,
+                                   long /*f*/, long /*g*/, unsigned short /*flags*/) {
     throw Exceptions::QuarloException("not available", "TaxReturnCalcEngine", "taxCalc1");
 }
 

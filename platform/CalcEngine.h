@@ -32,8 +32,8 @@ public:
     virtual void calculateReturn(int value);
     // One form copy: form, copy, mark-entered flag, two further integers that
     // are handed on unchanged, and the copy's handle.
-    virtual void calculateForm(const Primitives::QVImmutableFormIdentifier& form, int copy, int markEntered,
-                               int second, int third, DataMgmt::TaxFormPtr handle);
+    virtual void calculateForm(const Primitives::QVImmutableFormIdentifier& form, int copy, int markEntered, int second,
+                               int third, DataMgmt::TaxFormPtr handle);
     // Every copy of one form.
     virtual void calculateAllCopies(const Primitives::QVImmutableFormIdentifier& form);
     // The whole return, when it has changed since it was last saved.

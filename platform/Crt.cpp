@@ -13,17 +13,11 @@ int rename(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : -1;
 }
 
-int remove(const std::string& path) {
-    return std::remove(path.c_str()) == 0 ? 0 : -1;
-}
+int remove(const std::string& path) { return std::remove(path.c_str()) == 0 ? 0 : -1; }
 
-int mkdir(const std::string& path) {
-    return ::mkdir(path.c_str(), 0777) == 0 ? 0 : -1;
-}
+int mkdir(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 ? 0 : -1; }
 
-int rmdir(const std::string& path) {
-    return ::rmdir(path.c_str()) == 0 ? 0 : -1;
-}
+int rmdir(const std::string& path) { return ::rmdir(path.c_str()) == 0 ? 0 : -1; }
 
 namespace {
 
@@ -65,13 +59,9 @@ void setClock(std::time_t fixedTime) {
     setClock(std::function<std::time_t()>([fixedTime] { return fixedTime; }));
 }
 
-void resetClock() {
-    setClock(std::function<std::time_t()>());
-}
+void resetClock() { setClock(std::function<std::time_t()>()); }
 
-bool gmtime(std::time_t t, std::tm& out) {
-    return ::gmtime_r(&t, &out) != nullptr;
-}
+bool gmtime(std::time_t t, std::tm& out) { return ::gmtime_r(&t, &out) != nullptr; }
 
 int rand() {
     std::lock_guard<std::mutex> lock(randMutex());

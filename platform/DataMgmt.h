@@ -114,7 +114,7 @@ public:
 
     FieldValue() = default;  // null
     static FieldValue null() { return FieldValue(); }
-    static FieldValue number(double v);  // a non-finite number throws
+    static FieldValue number(double v);     // a non-finite number throws
     static FieldValue text(std::string t);  // an empty text is null
     static FieldValue box(bool yes);
 
@@ -299,7 +299,7 @@ public:
     bool isProtected(const FieldID& x) const;
 
     // Writes (an overridden target stays unchanged)
-    void assignIR(const FieldID& x, double v);  // a non-finite v throws
+    void assignIR(const FieldID& x, double v);                    // a non-finite v throws
     void assignII(const FieldID& target, const FieldID& source);  // copies any kind
     // Stores the text cut to the field's maximum length (without splitting
     // a UTF-8 character); a null or empty text makes the field null.
@@ -559,8 +559,7 @@ public:
     virtual bool isForm2555Present();
     std::string getOfficeLocatorURL(TaxReturnType type) const;
     // The host's choice list of a field: left unchanged.
-    virtual void getFieldDisplayValuePairs(TaxFormPtr& copy, FormFieldPtr& field,
-                                           Properties::DisplayValuePairs& pairs);
+    virtual void getFieldDisplayValuePairs(TaxFormPtr& copy, FormFieldPtr& field, Properties::DisplayValuePairs& pairs);
     void setFilingStatusNumber(std::int8_t status) { filingStatus_ = status; }
     void setForm2555Present(bool present) { form2555Present_ = present; }
     void setOfficeLocatorURL(const std::string& url) { officeLocatorURL_ = url; }

@@ -21,9 +21,8 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
 FormFieldDescPtr requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
     FormFieldDescPtr desc = data.desc->getFieldDesc(x);
     if (desc.isNull()) {
-        throw Exceptions::QuarloException("form " + data.desc->getDevName() + " has no field " +
-                                              std::to_string(x.getNumber()),
-                                          "TaxForm", operation);
+        throw Exceptions::QuarloException(
+            "form " + data.desc->getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxForm", operation);
     }
     return desc;
 }
@@ -107,7 +106,9 @@ bool FormField::isOverridden() const {
     return slot != nullptr && slot->overridden;
 }
 
-void FormField::setOverridden(bool overridden) { setFlag(*copy_, copy_->slots[id_.getNumber()].overridden, overridden); }
+void FormField::setOverridden(bool overridden) {
+    setFlag(*copy_, copy_->slots[id_.getNumber()].overridden, overridden);
+}
 
 bool FormField::isTentative() const {
     const detail::Slot* slot = copy_->findSlot(id_);
@@ -288,9 +289,8 @@ void TaxForm::oneX4AndDefault(const FieldID& a, const FieldID& b, const FieldID&
     applyGroup({a, b, c, d}, true);
 }
 
-void TaxForm::oneXAndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d,
-                             const FieldID& e, const FieldID& f, const FieldID& g, const FieldID& h,
-                             const FieldID& i, const FieldID& j) {
+void TaxForm::oneXAndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d, const FieldID& e,
+                             const FieldID& f, const FieldID& g, const FieldID& h, const FieldID& i, const FieldID& j) {
     applyGroup({a, b, c, d, e, f, g, h, i, j}, true);
 }
 

@@ -29,7 +29,9 @@ std::string upperAscii(std::string text) {
 // ---------------------------------------------------------------- TaxReturn
 
 TaxReturn::TaxReturn(TaxReturnDescPtr desc, Utils::StringPoolPtr pool)
-    : desc_(std::move(desc)), isState_(false), state_(std::make_shared<detail::ReturnState>()),
+    : desc_(std::move(desc)),
+      isState_(false),
+      state_(std::make_shared<detail::ReturnState>()),
       sessionProperties_(new SessionProperties()) {
     if (desc_.isNull()) {
         throw Exceptions::QuarloException("a return needs a description", "TaxReturn", "TaxReturn");
@@ -327,13 +329,9 @@ bool TaxReturn::hasSigValue(const FormID& f, std::uint16_t c, const FieldID& x) 
     return detail::significant(getValue(f, c, x));
 }
 
-bool TaxReturn::noSigValue(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return !hasSigValue(f, c, x);
-}
+bool TaxReturn::noSigValue(const FormID& f, std::uint16_t c, const FieldID& x) const { return !hasSigValue(f, c, x); }
 
-bool TaxReturn::isNull(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return getValue(f, c, x).isNull();
-}
+bool TaxReturn::isNull(const FormID& f, std::uint16_t c, const FieldID& x) const { return getValue(f, c, x).isNull(); }
 
 bool TaxReturn::greaterThanZero(const FormID& f, std::uint16_t c, const FieldID& x) const {
     return getIR(f, c, x) > 0.0;
@@ -341,17 +339,15 @@ bool TaxReturn::greaterThanZero(const FormID& f, std::uint16_t c, const FieldID&
 
 bool TaxReturn::zeroVal(const FormID& f, std::uint16_t c, const FieldID& x) const { return getIR(f, c, x) == 0.0; }
 
-bool TaxReturn::nonZeroVal(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return getIR(f, c, x) != 0.0;
-}
+bool TaxReturn::nonZeroVal(const FormID& f, std::uint16_t c, const FieldID& x) const { return getIR(f, c, x) != 0.0; }
 
 std::int64_t TaxReturn::getAllCopies(const FormID& f, const FieldID& x) const {
     return maybeGetFromAllCopies(f, x, Primitives::kNullFieldID, 0);
 }
 
-std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& value, const FieldID& k1,
-                                              std::int64_t v1, const FieldID& k2, std::int64_t v2,
-                                              const FieldID& k3, std::int64_t v3) const {
+std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& value, const FieldID& k1, std::int64_t v1,
+                                              const FieldID& k2, std::int64_t v2, const FieldID& k3,
+                                              std::int64_t v3) const {
     getValue(f, 1, value);  // refuses an unknown form or value field even without copies
     std::int64_t sum = 0;
     for (TaxFormIter it = getForms(f); !it.atEOL(); it.next()) {
@@ -502,8 +498,8 @@ std::string TaxReturn::getLineID(const FormID& f, const FieldID& x) const {
     }
     FormFieldDescPtr field = requireOwnForm(f, "getLineID").getFieldDesc(x);
     if (field.isNull()) {
-        throw Exceptions::QuarloException(formLabel(f) + " has no field " + std::to_string(x.getNumber()),
-                                          "TaxReturn", "getLineID");
+        throw Exceptions::QuarloException(formLabel(f) + " has no field " + std::to_string(x.getNumber()), "TaxReturn",
+                                          "getLineID");
     }
     return field->getLineID().empty() ? std::to_string(x.getNumber()) : field->getLineID();
 }
@@ -529,8 +525,7 @@ void TaxReturn::buildCleanFormName(char* buf, std::size_t cap, const FormID& f, 
     detail::copyToBuffer(buf, cap, formName(f));
 }
 
-void TaxReturn::tifAppendAPTtoStreet(std::string& street, const FormID& f, std::uint16_t c,
-                                     const FieldID& apt) const {
+void TaxReturn::tifAppendAPTtoStreet(std::string& street, const FormID& f, std::uint16_t c, const FieldID& apt) const {
     const std::string text = Utils::strip(formString(f, c, apt));
     if (!text.empty()) {
         street += " ";

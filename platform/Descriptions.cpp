@@ -48,9 +48,7 @@ FormFieldDesc::FormFieldDesc(const std::string& devName, Attributes attributes)
     symbolicName_ = "k" + upper(devName) + "_" + a_.shortName;
 }
 
-bool FormFieldDesc::isDate() const {
-    return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode;
-}
+bool FormFieldDesc::isDate() const { return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode; }
 
 // ---------------------------------------------------------------------------
 // QVFieldIDIter
@@ -158,8 +156,8 @@ std::size_t QVFieldIDIter::size() const { return fields_->size(); }
 // ---------------------------------------------------------------------------
 // TaxFormDesc
 
-TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName,
-                         std::string businessName, std::uint16_t maxCopies, int rank)
+TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
+                         std::uint16_t maxCopies, int rank)
     : id_(id),
       devName_(std::move(devName)),
       businessName_(std::move(businessName)),
@@ -264,9 +262,7 @@ void TaxFormDescIter::next() {
     }
 }
 
-TaxFormDescPtr TaxFormDescIter::getTaxFormDescriptor() const {
-    return atEOL() ? TaxFormDescPtr() : forms_[position_];
-}
+TaxFormDescPtr TaxFormDescIter::getTaxFormDescriptor() const { return atEOL() ? TaxFormDescPtr() : forms_[position_]; }
 
 // ---------------------------------------------------------------------------
 // TaxReturnDesc

@@ -54,9 +54,9 @@ public:
         FieldKind kind = FieldKind::Number;
         std::uint16_t maxLength = 0;  // 0: the kind's default (80 for text, 10 for dates)
         std::uint8_t editCode = 0;
-        std::uint16_t width = 0;      // 8 marks an 8-character date
-        std::string shortName;        // default "F<number>"
-        std::string lineID;           // default the field number
+        std::uint16_t width = 0;  // 8 marks an 8-character date
+        std::string shortName;    // default "F<number>"
+        std::string lineID;       // default the field number
         bool calculated = false;
     };
 
@@ -138,7 +138,7 @@ public:
     int position() const { return position_; }  // size() in the end state
 
     operator Primitives::QVImmutableIdentifier() const { return getFieldID(); }  // NOLINT
-    Primitives::QVImmutableIdentifier getFieldID() const;  // the null field at the end
+    Primitives::QVImmutableIdentifier getFieldID() const;                        // the null field at the end
     bool atEOL() const;
     std::size_t size() const;
 

@@ -162,8 +162,7 @@ public:
     void readFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
-            throw Exceptions::QuarloException(path + ": cannot be read (" + std::strerror(errno) + ")", kClass,
-                                              "load");
+            throw Exceptions::QuarloException(path + ": cannot be read (" + std::strerror(errno) + ")", kClass, "load");
         }
         Location at{path, 0};
         std::string line;
@@ -206,8 +205,9 @@ private:
 
     void readForm(const std::vector<Token>& tokens, const Location& at) {
         if (form_) {
-            fail(at, "form inside form " + form_->getDevName() + " (opened at line " +
-                         std::to_string(formAt_.line) + " and not closed with \"end\")",
+            fail(at,
+                 "form inside form " + form_->getDevName() + " (opened at line " + std::to_string(formAt_.line) +
+                     " and not closed with \"end\")",
                  "load");
         }
         if (tokens.size() < 4 || tokens[1].eq != std::string::npos || tokens[2].eq != std::string::npos ||
@@ -253,8 +253,9 @@ private:
         const std::string kindText = isState ? "state" : "federal";
         const auto seen = formsAt_.find(id);
         if (seen != formsAt_.end()) {
-            fail(at, kindText + " form " + std::to_string(formNumber) + " is given twice (first at " +
-                         seen->second.text() + ")",
+            fail(at,
+                 kindText + " form " + std::to_string(formNumber) + " is given twice (first at " + seen->second.text() +
+                     ")",
                  "load");
         }
         const auto seenName = devNamesAt_.find(upper(devName));
@@ -309,8 +310,8 @@ private:
                 a.editCode = editCode(value, at);
                 editGiven = true;
             } else if (name == "width") {
-                a.width =
-                    static_cast<std::uint16_t>(number(value, "width", 0, std::numeric_limits<std::uint16_t>::max(), at));
+                a.width = static_cast<std::uint16_t>(
+                    number(value, "width", 0, std::numeric_limits<std::uint16_t>::max(), at));
             } else if (name == "short") {
                 if (!isNameText(value)) {
                     fail(at, "short name \"" + value + "\" may hold only letters, digits and '_'", "load");
@@ -360,8 +361,9 @@ private:
                  "load");
         }
         if (last - first + 1 + static_cast<long>(form_->fieldCount()) > kMaxFieldsPerForm) {
-            fail(at, "run " + run + " gives form " + form_->getDevName() + " more than " +
-                         std::to_string(kMaxFieldsPerForm) + " fields",
+            fail(at,
+                 "run " + run + " gives form " + form_->getDevName() + " more than " +
+                     std::to_string(kMaxFieldsPerForm) + " fields",
                  "load");
         }
         for (long n = first; n <= last; ++n) {
@@ -399,13 +401,13 @@ private:
         const std::int32_t fieldNumber = a.id.getNumber();
         const auto seen = fieldsAt_.find(fieldNumber);
         if (seen != fieldsAt_.end()) {
-            fail(at, "field " + std::to_string(fieldNumber) + " is given twice in form " + form_->getDevName() +
-                         " (first at line " + std::to_string(seen->second) + ")",
+            fail(at,
+                 "field " + std::to_string(fieldNumber) + " is given twice in form " + form_->getDevName() +
+                     " (first at line " + std::to_string(seen->second) + ")",
                  "load");
         }
         if (static_cast<long>(form_->fieldCount()) >= kMaxFieldsPerForm) {
-            fail(at, "form " + form_->getDevName() + " has more than " + std::to_string(kMaxFieldsPerForm) +
-                         " fields",
+            fail(at, "form " + form_->getDevName() + " has more than " + std::to_string(kMaxFieldsPerForm) + " fields",
                  "load");
         }
         try {

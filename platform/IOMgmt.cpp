@@ -88,9 +88,7 @@ bool FileReader::readPCLine(std::string& line) {
     return true;
 }
 
-bool FileReader::readLine(std::string& line) {
-    return readPCLine(line);
-}
+bool FileReader::readLine(std::string& line) { return readPCLine(line); }
 
 void FileReader::close() {
     next_.reset();

@@ -86,9 +86,7 @@ private:
 // field" where a range is cleared.
 inline constexpr QVImmutableIdentifier kNullFieldID{0};
 
-inline std::ostream& operator<<(std::ostream& os, const QVImmutableIdentifier& id) {
-    return os << id.getNumber();
-}
+inline std::ostream& operator<<(std::ostream& os, const QVImmutableIdentifier& id) { return os << id.getNumber(); }
 
 // A counted text, as the host hands strings across.
 using StringPtr = SmartPointers::CountedPtr<std::string>;

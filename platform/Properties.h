@@ -29,9 +29,9 @@ public:
     // The i-th choice (from 0); past the end throws QuarloException.
     const Pair& at(std::size_t i) const {
         if (i >= pairs_.size()) {
-            throw Exceptions::QuarloException("choice " + std::to_string(i) + " of " + std::to_string(pairs_.size()) +
-                                                  " does not exist",
-                                              "DisplayValuePairs", "at");
+            throw Exceptions::QuarloException(
+                "choice " + std::to_string(i) + " of " + std::to_string(pairs_.size()) + " does not exist",
+                "DisplayValuePairs", "at");
         }
         return pairs_[i];
     }

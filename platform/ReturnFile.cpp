@@ -27,8 +27,8 @@
 namespace PersistanceMgmt {
 
 using DataMgmt::editCodeDecimalPlaces;
-using DataMgmt::formatDisplayAmount;
 using DataMgmt::FieldValue;
+using DataMgmt::formatDisplayAmount;
 
 namespace {
 
@@ -178,7 +178,7 @@ std::optional<FieldValue::Kind> kindOfWord(const std::string& word) {
 // amount field; none for a number held by a text or box field.
 int amountPlaces(const DataMgmt::FormFieldDesc& field) {
     return naturalKind(field) == FieldValue::Kind::Number ? editCodeDecimalPlaces(field.getValidator()->getEditCode())
-                                                           : 0;
+                                                          : 0;
 }
 
 const char* returnTypeWord(DataMgmt::TaxReturnType type) {
@@ -271,7 +271,8 @@ private:
                 case XML_CDATA_SECTION_NODE: {
                     const std::string t = c->content ? reinterpret_cast<const char*>(c->content) : "";
                     if (!trim(t).empty()) {
-                        problem(lineOf(c), scope, "unexpected text " + showText(trim(t)) + " inside <" + nodeName(node) + ">");
+                        problem(lineOf(c), scope,
+                                "unexpected text " + showText(trim(t)) + " inside <" + nodeName(node) + ">");
                     }
                     break;
                 }
@@ -324,8 +325,7 @@ private:
         const std::string n = nodeName(c);
         auto [it, inserted] = seen.emplace(n, lineOf(c));
         if (!inserted) {
-            problem(lineOf(c), scope,
-                    "<" + n + "> given twice (first at line " + std::to_string(it->second) + ")");
+            problem(lineOf(c), scope, "<" + n + "> given twice (first at line " + std::to_string(it->second) + ")");
         }
         return inserted;
     }
@@ -335,8 +335,7 @@ private:
         if (auto it = attrs.find("TAXYEAR"); it != attrs.end()) {
             int year = 0;
             if (!parseInteger(it->second, year) || year != kTaxYear) {
-                problem(lineOf(root), {},
-                        "tax year " + showText(it->second) + " is not " + std::to_string(kTaxYear));
+                problem(lineOf(root), {}, "tax year " + showText(it->second) + " is not " + std::to_string(kTaxYear));
             }
         }
         std::map<std::string, int> seen;
@@ -359,7 +358,8 @@ private:
         forEachElement(node, {}, [&](const xmlNode* c) {
             const std::string n = nodeName(c);
             if (n != "CLOCK" && n != "RANDSEED") {
-                problem(lineOf(c), {}, "unknown element <" + n + "> in the file's <HOST> (expected <CLOCK> or <RANDSEED>)");
+                problem(lineOf(c), {},
+                        "unknown element <" + n + "> in the file's <HOST> (expected <CLOCK> or <RANDSEED>)");
                 return;
             }
             if (!once(seen, c, {})) return;
@@ -369,14 +369,16 @@ private:
             if (n == "CLOCK") {
                 std::time_t t = 0;
                 if (!ReturnFile::parseUtcTime(text, t)) {
-                    problem(lineOf(c), {}, "clock " + showText(text) + " is not a UTC time such as 2019-04-01T12:00:00Z");
+                    problem(lineOf(c), {},
+                            "clock " + showText(text) + " is not a UTC time such as 2019-04-01T12:00:00Z");
                 } else {
                     contents_.host.clock = t;
                 }
             } else {
                 std::uint32_t seed = 0;
                 if (!parseInteger(text, seed)) {
-                    problem(lineOf(c), {}, "random seed " + showText(text) + " is not a whole number from 0 to 4294967295");
+                    problem(lineOf(c), {},
+                            "random seed " + showText(text) + " is not a whole number from 0 to 4294967295");
                 } else {
                     contents_.host.randSeed = seed;
                 }
@@ -459,8 +461,7 @@ private:
             byName = desc.findByDevName(trim(devName));
             if (byName.isNull()) {
                 std::string hint;
-                const DataMgmt::TaxReturnDesc* other =
-                    isState ? descriptions_.federal : descriptions_.georgia;
+                const DataMgmt::TaxReturnDesc* other = isState ? descriptions_.federal : descriptions_.georgia;
                 if (other != nullptr && !other->findByDevName(trim(devName)).isNull()) {
                     hint = std::string(" (it is a form of the ") + returnTypeWord(other->getReturnType()) + " return)";
                 }
@@ -601,8 +602,10 @@ private:
         // Resolve the field by number and by name; both must agree.
         DataMgmt::FormFieldDescPtr byId;
         DataMgmt::FormFieldDescPtr byName;
-        if (name) scope.field = trim(*name);
-        else if (id) scope.field = trim(*id);
+        if (name)
+            scope.field = trim(*name);
+        else if (id)
+            scope.field = trim(*id);
         if (id) {
             std::int32_t n = 0;
             if (!parseInteger(*id, n) || n <= 0) {
@@ -704,8 +707,9 @@ private:
         }
         double v = 0.0;
         if (!parseAmount(t, amountPlaces(field), v)) {
-            problem(line, scope, "non-numeric value " + showText(t) + " in an amount" +
-                                     (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
+            problem(line, scope,
+                    "non-numeric value " + showText(t) + " in an amount" +
+                        (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
             return false;
         }
         out = FieldValue::number(v);
@@ -748,9 +752,9 @@ private:
         const bool federal = type == DataMgmt::kFederalReturnType;
         static const std::set<std::string> kFederal = {"FILINGSTATUS", "FORM2555", "OFFICELOCATORURL",
                                                        "SESSIONPROPERTY"};
-        static const std::set<std::string> kState = {"PULLCOMMON",    "W2SPLIT",  "STATEWAGES",  "ALLSTATEWAGES",
-                                                     "STATEWITHHELD", "STATEWITHHELDNOLOCAL",    "INELF",
-                                                     "ENABLEDTYPE",   "TAXBALANCE", "REFUNDCODE"};
+        static const std::set<std::string> kState = {
+            "PULLCOMMON",           "W2SPLIT", "STATEWAGES",  "ALLSTATEWAGES", "STATEWITHHELD",
+            "STATEWITHHELDNOLOCAL", "INELF",   "ENABLEDTYPE", "TAXBALANCE",    "REFUNDCODE"};
         std::map<std::string, int> seen;
         std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int> commonLines;
         std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int> splitLines;
@@ -764,7 +768,8 @@ private:
                     problem(line, {},
                             "<" + n + "> belongs in the " + (federal ? "Georgia" : "federal") + " return's <HOST>");
                 } else {
-                    problem(line, {}, "unknown element <" + n + "> in the " + returnTypeWord(type) + " return's <HOST>");
+                    problem(line, {},
+                            "unknown element <" + n + "> in the " + returnTypeWord(type) + " return's <HOST>");
                 }
                 return;
             }
@@ -786,8 +791,9 @@ private:
                 }
                 int v = 0;
                 if (!parseInteger(text, v) || v < -128 || v > 127) {
-                    problem(line, {}, "session property " + nm->second + ": value " + showText(trim(text)) +
-                                          " is not a whole number from -128 to 127");
+                    problem(line, {},
+                            "session property " + nm->second + ": value " + showText(trim(text)) +
+                                " is not a whole number from -128 to 127");
                     return;
                 }
                 if (!seeds.sessionProperties.emplace(trim(nm->second), static_cast<std::int8_t>(v)).second) {
@@ -881,14 +887,16 @@ private:
             return;
         }
         if (!parseInteger(text, item.value)) {
-            problem(line, scope, "common item " + std::to_string(item.type) + ": value " + showText(trim(text)) +
-                                     " is not a whole number");
+            problem(line, scope,
+                    "common item " + std::to_string(item.type) + ": value " + showText(trim(text)) +
+                        " is not a whole number");
             return;
         }
         auto [it, inserted] = lines.emplace(std::make_pair(item.form, item.type), line);
         if (!inserted) {
-            problem(line, scope, "common item " + std::to_string(item.type) + " is given twice (first at line " +
-                                     std::to_string(it->second) + ")");
+            problem(line, scope,
+                    "common item " + std::to_string(item.type) + " is given twice (first at line " +
+                        std::to_string(it->second) + ")");
             return;
         }
         seeds.commonItems.push_back(item);
@@ -1079,7 +1087,8 @@ private:
         if (s.stateWages) element("STATEWAGES", formatDisplayAmount(*s.stateWages, 0));
         if (s.allStateWages) element("ALLSTATEWAGES", formatDisplayAmount(*s.allStateWages, 0));
         if (s.stateTaxWithheld) element("STATEWITHHELD", formatDisplayAmount(*s.stateTaxWithheld, 0));
-        if (s.stateTaxWithheldNoLocal) element("STATEWITHHELDNOLOCAL", formatDisplayAmount(*s.stateTaxWithheldNoLocal, 0));
+        if (s.stateTaxWithheldNoLocal)
+            element("STATEWITHHELDNOLOCAL", formatDisplayAmount(*s.stateTaxWithheldNoLocal, 0));
         if (s.inElf) element("INELF", *s.inElf ? "X" : "NO");
         if (s.enabledType) element("ENABLEDTYPE", std::to_string(*s.enabledType));
         if (s.taxBalance) element("TAXBALANCE", std::to_string(*s.taxBalance));
@@ -1218,9 +1227,9 @@ bool CopyEntry::effectiveDataEntered() const {
 }
 
 bool ReturnSeeds::empty() const {
-    return !filingStatus && !form2555Present && !officeLocatorURL && sessionProperties.empty() &&
-           commonItems.empty() && w2Splits.empty() && !stateWages && !allStateWages && !stateTaxWithheld &&
-           !stateTaxWithheldNoLocal && !inElf && !enabledType && !taxBalance && !refundCode;
+    return !filingStatus && !form2555Present && !officeLocatorURL && sessionProperties.empty() && commonItems.empty() &&
+           w2Splits.empty() && !stateWages && !allStateWages && !stateTaxWithheld && !stateTaxWithheldNoLocal &&
+           !inElf && !enabledType && !taxBalance && !refundCode;
 }
 
 std::size_t ReturnPart::fieldCount() const {
@@ -1268,9 +1277,8 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
     ctxt->_private = &first;
     ctxt->sax->serror = &FirstXmlError::record;
     const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
-    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(ctxt.get(), document.data(),
-                                                              static_cast<int>(document.size()),
-                                                              displayName.c_str(), nullptr, options));
+    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(
+        ctxt.get(), document.data(), static_cast<int>(document.size()), displayName.c_str(), nullptr, options));
     if (!doc || !ctxt->wellFormed) {
         std::string what = first.message;
         int line = first.line;
@@ -1365,8 +1373,10 @@ void checkTarget(const ReturnPart& part, const DataMgmt::TaxReturn* target) {
     }
     for (const CopyEntry& c : part.copies) {
         if (target->getTaxFormDescriptor(c.desc->getTypeID()).get() != c.desc.get()) {
-            throw Exceptions::QuarloException("form " + c.desc->getDevName() + " was read against other form "
-                                              "definitions than those of the " + word + " return",
+            throw Exceptions::QuarloException("form " + c.desc->getDevName() +
+                                                  " was read against other form "
+                                                  "definitions than those of the " +
+                                                  word + " return",
                                               "ReturnFile", "apply");
         }
     }
@@ -1377,9 +1387,9 @@ void applyCopies(const ReturnPart& part, DataMgmt::TaxReturn& target) {
         const Primitives::QVImmutableFormIdentifier& id = c.desc->getTypeID();
         DataMgmt::TaxFormPtr copy = target.getFormUVPtr(id, c.copy, true);
         if (copy.isNull()) {
-            throw Exceptions::QuarloException("form " + c.desc->getDevName() + " copy " + std::to_string(c.copy) +
-                                                  " cannot be created",
-                                              "ReturnFile", "apply");
+            throw Exceptions::QuarloException(
+                "form " + c.desc->getDevName() + " copy " + std::to_string(c.copy) + " cannot be created", "ReturnFile",
+                "apply");
         }
         for (const FieldEntry& f : c.fields) {
             copy->setValue(f.desc->getID(), f.value);
@@ -1422,8 +1432,7 @@ ReturnPart snapshotPart(DataMgmt::TaxReturn& source, const ReturnPart* loaded) {
         part.seeds = loaded->seeds;
     }
     const DataMgmt::TaxReturnDescPtr desc = source.getTaxReturnDesc();
-    for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptorsInDisplayOrder(); !forms.atEOL();
-         forms.next()) {
+    for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptorsInDisplayOrder(); !forms.atEOL(); forms.next()) {
         const DataMgmt::TaxFormDescPtr form = forms.getTaxFormDescriptor();
         const Primitives::QVImmutableFormIdentifier& id = form->getTypeID();
         for (std::uint16_t n : source.copyNumbers(id)) {
@@ -1534,8 +1543,8 @@ bool ReturnFile::parseUtcTime(const std::string& text, std::time_t& out) {
     }
     std::size_t at = 10;
     if (at < t.size()) {
-        if (t.size() < 19 || t[10] != 'T' || !digits(11, 2, h) || t[13] != ':' || !digits(14, 2, mi) ||
-            t[16] != ':' || !digits(17, 2, s)) {
+        if (t.size() < 19 || t[10] != 'T' || !digits(11, 2, h) || t[13] != ':' || !digits(14, 2, mi) || t[16] != ':' ||
+            !digits(17, 2, s)) {
             return false;
         }
         at = 19;

@@ -31,17 +31,16 @@ const DataMgmt::TaxReturn& StateTaxReturn::readerFor(const FormID& f, const char
         return *this;
     }
     if (federal_.isNull()) {
-        throw Exceptions::QuarloException("federal form " + std::to_string(f.getNumber()) +
-                                              " cannot be read: no federal return is attached",
-                                          "StateTaxReturn", operation);
+        throw Exceptions::QuarloException(
+            "federal form " + std::to_string(f.getNumber()) + " cannot be read: no federal return is attached",
+            "StateTaxReturn", operation);
     }
     return *federal_;
 }
 
 // ---- host operations with a base behaviour
 
-void StateTaxReturn::MapFormField(FormID&, std::uint16_t copy, FieldID x, std::uint16_t& outCopy,
-                                  FieldID& outField) {
+void StateTaxReturn::MapFormField(FormID&, std::uint16_t copy, FieldID x, std::uint16_t& outCopy, FieldID& outField) {
     outCopy = copy;
     outField = x;
 }
@@ -50,8 +49,7 @@ void StateTaxReturn::debugStateField(FormID f, FieldID x, typeDebugStateField ki
     debugCalls_.push_back(DebugStateFieldCall{f, x, kind, place});
 }
 
-std::string StateTaxReturn::formatFieldString(std::int64_t amount, const FormID&, std::uint16_t,
-                                              const FieldID&) const {
+std::string StateTaxReturn::formatFieldString(std::int64_t amount, const FormID&, std::uint16_t, const FieldID&) const {
     // Work on the magnitude as unsigned so the most negative amount has one.
     const bool negative = amount < 0;
     std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
@@ -80,9 +78,9 @@ TopicMgmt::TopicStatus StateTaxReturn::isStallo3Needed() { return TopicMgmt::kTo
 
 std::int64_t StateTaxReturn::pullCommon(const FormID& fedForm, std::uint16_t, Utils::PCTypes type) {
     if (fedForm.isState()) {
-        throw Exceptions::QuarloException("common items come from federal forms, not state form " +
-                                              std::to_string(fedForm.getNumber()),
-                                          "StateTaxReturn", "pullCommon");
+        throw Exceptions::QuarloException(
+            "common items come from federal forms, not state form " + std::to_string(fedForm.getNumber()),
+            "StateTaxReturn", "pullCommon");
     }
     auto found = pullCommon_.find({fedForm, static_cast<std::int32_t>(type)});
     return found == pullCommon_.end() ? 0 : found->second;
@@ -90,9 +88,9 @@ std::int64_t StateTaxReturn::pullCommon(const FormID& fedForm, std::uint16_t, Ut
 
 void StateTaxReturn::setPullCommon(const FormID& fedForm, Utils::PCTypes type, std::int64_t value) {
     if (fedForm.isState()) {
-        throw Exceptions::QuarloException("common items come from federal forms, not state form " +
-                                              std::to_string(fedForm.getNumber()),
-                                          "StateTaxReturn", "setPullCommon");
+        throw Exceptions::QuarloException(
+            "common items come from federal forms, not state form " + std::to_string(fedForm.getNumber()),
+            "StateTaxReturn", "setPullCommon");
     }
     pullCommon_[{fedForm, static_cast<std::int32_t>(type)}] = value;
 }
@@ -155,9 +153,14 @@ const std::vector<StateTaxReturn::StateLine>& StateTaxReturn::stateLines() {
     // The state lines of the federal source documents: W-2 (form 52, four
     // lines), W-2G (54), 1099-G (165) and 1099-R (84, two lines).
     static const std::vector<StateLine> lines = {
-        {52, 34, 33, 32, 37},          {52, 99, 98, 97, 102},       {52, 27781, 27783, 27784, 27787},
-        {52, 27788, 27790, 27791, 27794}, {54, 28, 12, 25, 144140},  {165, 17, 11, 16, 0},
-        {84, 33, 134, 30, 65},         {84, 169, 171, 168, 173},
+        {52, 34, 33, 32, 37},
+        {52, 99, 98, 97, 102},
+        {52, 27781, 27783, 27784, 27787},
+        {52, 27788, 27790, 27791, 27794},
+        {54, 28, 12, 25, 144140},
+        {165, 17, 11, 16, 0},
+        {84, 33, 134, 30, 65},
+        {84, 169, 171, 168, 173},
     };
     return lines;
 }
@@ -217,8 +220,7 @@ std::string StateTaxReturn::textString(const FormID& f, std::uint16_t c, const F
     return formString(f, c, x);
 }
 
-void StateTaxReturn::textString(char* buf, std::size_t cap, const FormID& f, std::uint16_t c,
-                                const FieldID& x) const {
+void StateTaxReturn::textString(char* buf, std::size_t cap, const FormID& f, std::uint16_t c, const FieldID& x) const {
     formString(buf, cap, f, c, x);
 }
 
@@ -233,6 +235,8 @@ std::int64_t StateTaxReturn::taxBalance() {
     return getIN(kGeorgiaMainForm, 1, kBalanceDueField);
 }
 
-void StateTaxReturn::getRefundCode(char* buf, std::size_t cap) { DataMgmt::detail::copyToBuffer(buf, cap, refundCode_); }
+void StateTaxReturn::getRefundCode(char* buf, std::size_t cap) {
+    DataMgmt::detail::copyToBuffer(buf, cap, refundCode_);
+}
 
 }  // namespace StateDataMgmt

@@ -135,8 +135,8 @@ public:
         return Primitives::QVImmutableFormIdentifier(0);
     }
     virtual void setStateForm14Boxes(bool b) = 0;
-    virtual void getStateCode(std::string& out) = 0;   // "GA"
-    virtual void getStateName(std::string& out) = 0;   // "Georgia"
+    virtual void getStateCode(std::string& out) = 0;  // "GA"
+    virtual void getStateName(std::string& out) = 0;  // "Georgia"
     virtual std::int32_t getStateNumber() = 0;
     virtual std::int32_t getModuleCode() = 0;
     virtual std::int32_t getModuleCodeAlt() = 0;

@@ -61,8 +61,9 @@ bool StateTaxFormPrinter::shouldPrintCopy(const Primitives::QVImmutableFormIdent
 
 void StateTaxFormPrinter::formsToPrint(FormIdList& forms, signed char& count, signed char& second, char purpose) {
     lastPurpose_ = purpose;
-    collectForms(true, [this](const Primitives::QVImmutableFormIdentifier& form) { return anyCopyShouldPrint(form); },
-                 forms, count, second);
+    collectForms(
+        true, [this](const Primitives::QVImmutableFormIdentifier& form) { return anyCopyShouldPrint(form); }, forms,
+        count, second);
 }
 
 bool StateTaxFormPrinter::anyCopyShouldPrint(const Primitives::QVImmutableFormIdentifier& form) {
@@ -79,7 +80,8 @@ bool StateTaxFormPrinter::anyCopyShouldPrint(const Primitives::QVImmutableFormId
 }
 
 void StateTaxFormPrinter::formatPrintField(std::string& /*text*/, const Primitives::QVImmutableFormIdentifier& /*form*/,
-                                           std::uint16_t /*copy*/, const Primitives::QVImmutableIdentifier& /*field*/) {}
+                                           std::uint16_t /*copy*/, const Primitives::QVImmutableIdentifier& /*field*/) {
+}
 
 void StateTaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType /*type*/) {}
 
@@ -90,8 +92,7 @@ bool StateTaxFormPrinter::getNextPrintForm1(Primitives::QVImmutableFormIdentifie
 bool StateTaxFormPrinter::getNextPrintForm4(Primitives::QVImmutableFormIdentifier& /*form*/) { return false; }
 bool StateTaxFormPrinter::getNextPrintForm5(Primitives::QVImmutableFormIdentifier& /*form*/) { return false; }
 
-bool StateTaxFormPrinter::isPrintFlagSet(const Primitives::QVImmutableFormIdentifier& form,
-                                         std::uint16_t copy) const {
+bool StateTaxFormPrinter::isPrintFlagSet(const Primitives::QVImmutableFormIdentifier& form, std::uint16_t copy) const {
     if (stateReturn == nullptr) {
         return false;
     }
@@ -101,7 +102,8 @@ bool StateTaxFormPrinter::isPrintFlagSet(const Primitives::QVImmutableFormIdenti
 
 void StateTaxFormPrinter::formsToAudit(FormIdList& forms, signed char& count, signed char& second) const {
     collectForms(
-        false, [this](const Primitives::QVImmutableFormIdentifier& form) { return stateReturn->getFormCount(form) > 0; },
+        false,
+        [this](const Primitives::QVImmutableFormIdentifier& form) { return stateReturn->getFormCount(form) > 0; },
         forms, count, second);
 }
 
@@ -113,8 +115,8 @@ void StateTaxFormPrinter::collectForms(bool displayOrder,
     const DataMgmt::TaxReturnDescPtr desc =
         stateReturn != nullptr ? stateReturn->getTaxReturnDesc() : DataMgmt::TaxReturnDescPtr();
     if (!desc.isNull()) {
-        for (DataMgmt::TaxFormDescIter it =
-                 displayOrder ? desc->getTaxFormDescriptorsInDisplayOrder() : desc->getTaxFormDescriptors();
+        for (DataMgmt::TaxFormDescIter it = displayOrder ? desc->getTaxFormDescriptorsInDisplayOrder()
+                                                         : desc->getTaxFormDescriptors();
              !it.atEOL(); it.next()) {
             const Primitives::QVImmutableFormIdentifier form = it.getTaxFormDescriptor()->getTypeID();
             if (keep(form)) {

@@ -122,9 +122,8 @@ private:
     // Refills `forms` with the return's form types that `keep` accepts, in
     // display order or in ascending form number; `count` as for formsToPrint,
     // `second` 0.
-    void collectForms(bool displayOrder,
-                      const std::function<bool(const Primitives::QVImmutableFormIdentifier&)>& keep, FormIdList& forms,
-                      signed char& count, signed char& second) const;
+    void collectForms(bool displayOrder, const std::function<bool(const Primitives::QVImmutableFormIdentifier&)>& keep,
+                      FormIdList& forms, signed char& count, signed char& second) const;
 
     char lastPurpose_ = 0;
 };

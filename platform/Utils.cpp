@@ -26,29 +26,17 @@ void copyOut(char* out, std::size_t cap, std::string_view text) {
     out[n] = '\0';
 }
 
-std::string_view view(const char* text) {
-    return text == nullptr ? std::string_view() : std::string_view(text);
-}
+std::string_view view(const char* text) { return text == nullptr ? std::string_view() : std::string_view(text); }
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view trimView(std::string_view s, bool leading, bool trailing) {
     std::size_t b = 0;
@@ -104,9 +92,7 @@ std::int64_t daysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-bool isLeap(std::int64_t y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
+bool isLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
 constexpr std::int64_t kFirstYear = 1900;
 constexpr std::int64_t kLastYear = 9999;
@@ -205,21 +191,17 @@ std::string cleanText(std::string_view in, Keep keep) {
     return out;
 }
 
-bool keepAddress(char c) {
-    return isAlpha(c) || isDigit(c) || c == '-' || c == '/';
-}
+bool keepAddress(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '/'; }
 
-bool keepName(char c) {
-    return isAlpha(c) || c == '-' || c == '&';
-}
+bool keepName(char c) { return isAlpha(c) || c == '-' || c == '&'; }
 
 // A padded text written into a buffer of cap bytes shows the same first
 // cap - 1 characters for every width beyond cap + the text's length, so the
 // width is clamped there: a wild width never builds a huge text only to cut it.
 int clampWidth(int width, std::size_t cap, std::size_t textLength) {
-    const std::size_t limit =
-        cap > std::numeric_limits<std::size_t>::max() - textLength ? std::numeric_limits<std::size_t>::max()
-                                                                    : cap + textLength;
+    const std::size_t limit = cap > std::numeric_limits<std::size_t>::max() - textLength
+                                  ? std::numeric_limits<std::size_t>::max()
+                                  : cap + textLength;
     return width > 0 && static_cast<std::size_t>(width) > limit ? static_cast<int>(limit) : width;
 }
 
@@ -311,9 +293,7 @@ std::string nStr(double value) {
     return out;
 }
 
-void nStr(char* out, std::size_t cap, double value) {
-    copyOut(out, cap, nStr(value));
-}
+void nStr(char* out, std::size_t cap, double value) { copyOut(out, cap, nStr(value)); }
 
 std::string xstr(std::int64_t n, int minWidth) {
     char buf[32];
@@ -368,9 +348,7 @@ std::int64_t strDateToNumber(std::string_view text) {
     return dateToNumber(m, d, y);
 }
 
-std::int64_t strDateToNumber(const char* text) {
-    return strDateToNumber(view(text));
-}
+std::int64_t strDateToNumber(const char* text) { return strDateToNumber(view(text)); }
 
 bool convertDateStr(std::string_view text, std::uint16_t& year, std::uint8_t& month, std::uint8_t& day) {
     int y = 0;
@@ -404,15 +382,11 @@ void getCurrentDate(int& year, int& month, int& day, int& spare, bool /*flag*/) 
     spare = tm.tm_wday;
 }
 
-bool isDateCode(std::uint8_t editCode) {
-    return editCode == Validation::kDateEditCode;
-}
+bool isDateCode(std::uint8_t editCode) { return editCode == Validation::kDateEditCode; }
 
 // ------------------------------------------------------------------- text
 
-std::string strip(std::string_view src) {
-    return std::string(trimView(src, true, true));
-}
+std::string strip(std::string_view src) { return std::string(trimView(src, true, true)); }
 
 char* strip(char* dest, std::size_t cap, const char* src) {
     const std::string s = strip(view(src));
@@ -446,9 +420,7 @@ std::string removeChars(std::string_view in, char ch) {
     return out;
 }
 
-void removeChars(char* out, std::size_t cap, const char* in, char ch) {
-    copyOut(out, cap, removeChars(view(in), ch));
-}
+void removeChars(char* out, std::size_t cap, const char* in, char ch) { copyOut(out, cap, removeChars(view(in), ch)); }
 
 std::string removeBlanks(std::string_view src, bool trimOnly, bool includeTabs) {
     auto blank = [includeTabs](char c) { return c == ' ' || (includeTabs && c == '\t'); };
@@ -477,17 +449,13 @@ void removeBlanks(char* dst, std::size_t cap, const char* src, bool trimOnly, bo
     copyOut(dst, cap, removeBlanks(view(src), trimOnly, includeTabs));
 }
 
-std::string padStr(std::string_view text, int width) {
-    return pad(text, width, false);
-}
+std::string padStr(std::string_view text, int width) { return pad(text, width, false); }
 
 void padStr(char* out, std::size_t cap, const char* text, int width) {
     copyOut(out, cap, padStr(view(text), clampWidth(width, cap, view(text).size())));
 }
 
-std::string padStrLeft(std::string_view text, int width) {
-    return pad(text, width, true);
-}
+std::string padStrLeft(std::string_view text, int width) { return pad(text, width, true); }
 
 void padStrLeft(char* out, std::size_t cap, const char* text, int width) {
     copyOut(out, cap, padStrLeft(view(text), clampWidth(width, cap, view(text).size())));
@@ -535,8 +503,8 @@ void readNextWord(char* word, std::size_t cap, char* text) {
     copyOut(word, cap, w);
 }
 
-std::string buildNameS(std::string_view first, std::string_view middle, std::string_view last,
-                       std::string_view suffix, DISPLAY_NAME /*display*/) {
+std::string buildNameS(std::string_view first, std::string_view middle, std::string_view last, std::string_view suffix,
+                       DISPLAY_NAME /*display*/) {
     std::string out;
     for (std::string_view part : {first, middle, last, suffix}) {
         const std::string_view p = trimView(part, true, true);
@@ -557,13 +525,9 @@ char* buildNameS(char* dest, std::size_t cap, const char* first, const char* mid
     return dest;
 }
 
-int strcmpiXC(const char* a, const char* b) {
-    return compareNoCase(view(a), view(b));
-}
+int strcmpiXC(const char* a, const char* b) { return compareNoCase(view(a), view(b)); }
 
-void tifCleanAddressString(std::string& text) {
-    text = cleanText(text, keepAddress);
-}
+void tifCleanAddressString(std::string& text) { text = cleanText(text, keepAddress); }
 
 void tifCleanAddressString(char* text) {
     if (text == nullptr) {
@@ -573,9 +537,7 @@ void tifCleanAddressString(char* text) {
     std::memcpy(text, s.c_str(), s.size() + 1);
 }
 
-void tifCleanNameString(std::string& text) {
-    text = cleanText(text, keepName);
-}
+void tifCleanNameString(std::string& text) { text = cleanText(text, keepName); }
 
 void tifCleanNameString(char* text) {
     if (text == nullptr) {
@@ -587,29 +549,19 @@ void tifCleanNameString(char* text) {
 
 namespace QVStringUtils {
 
-int stricmp(std::string_view a, std::string_view b) {
-    return compareNoCase(a, b);
-}
+int stricmp(std::string_view a, std::string_view b) { return compareNoCase(a, b); }
 
-int stricmp(const char* a, const char* b) {
-    return compareNoCase(view(a), view(b));
-}
+int stricmp(const char* a, const char* b) { return compareNoCase(view(a), view(b)); }
 
-void toUpperCase(char* text) {
-    setUpCase(text);
-}
+void toUpperCase(char* text) { setUpCase(text); }
 
-void toUpperCase(std::string& text) {
-    setUpCase(text);
-}
+void toUpperCase(std::string& text) { setUpCase(text); }
 
 Primitives::StringPtr trimString(const std::string& text, bool leading, bool trailing) {
     return Primitives::StringPtr(new std::string(trimView(text, leading, trailing)));
 }
 
-void removeAllInstanceOf(std::string& text, char ch) {
-    text = removeChars(text, ch);
-}
+void removeAllInstanceOf(std::string& text, char ch) { text = removeChars(text, ch); }
 
 }  // namespace QVStringUtils
 

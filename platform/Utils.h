@@ -147,8 +147,8 @@ std::string readNextWord(std::string& text);
 // accepted for the host's call shape: every display value gives this form.
 char* buildNameS(char* dest, std::size_t cap, const char* first, const char* middle, const char* last,
                  const char* suffix, DISPLAY_NAME display);
-std::string buildNameS(std::string_view first, std::string_view middle, std::string_view last,
-                       std::string_view suffix, DISPLAY_NAME display = DISPLAY_NAME{});
+std::string buildNameS(std::string_view first, std::string_view middle, std::string_view last, std::string_view suffix,
+                       DISPLAY_NAME display = DISPLAY_NAME{});
 
 // ASCII case-insensitive comparison: <0, 0 or >0 like strcmp.
 int strcmpiXC(const char* a, const char* b);

@@ -101,13 +101,12 @@ private:
 
 // Declares a named handle: a class derived from one CountedPtr instantiation
 // that adds no members of its own.
-#define SMARTPOINTERS_NAMED_HANDLE(Name, Type)                                        \
-    class Name : public ::SmartPointers::CountedPtr<Type> {                           \
-    public:                                                                           \
-        explicit Name(Type* obj = nullptr) : ::SmartPointers::CountedPtr<Type>(obj) {} \
-        Name(const ::SmartPointers::CountedPtr<Type>& other)                          \
-            : ::SmartPointers::CountedPtr<Type>(other) {}                             \
-        Name(const Name&) = default;                                                  \
-        Name& operator=(const Name&) = default;                                       \
-        ~Name() override = default;                                                   \
+#define SMARTPOINTERS_NAMED_HANDLE(Name, Type)                                                             \
+    class Name : public ::SmartPointers::CountedPtr<Type> {                                                \
+    public:                                                                                                \
+        explicit Name(Type* obj = nullptr) : ::SmartPointers::CountedPtr<Type>(obj) {}                     \
+        Name(const ::SmartPointers::CountedPtr<Type>& other) : ::SmartPointers::CountedPtr<Type>(other) {} \
+        Name(const Name&) = default;                                                                       \
+        Name& operator=(const Name&) = default;                                                            \
+        ~Name() override = default;                                                                        \
     }

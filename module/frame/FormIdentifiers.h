@@ -101,21 +101,19 @@ inline constexpr Primitives::QVImmutableFormIdentifier kForm186662ID{186662, fal
 
 // Every constant of each group, in definition order (for walks and checks).
 inline constexpr std::array<Primitives::QVImmutableFormIdentifier, 29> GAFormIdentifiers{
-    kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm73ID, kGAForm74ID, kGAForm75ID,
-    kGAForm76ID, kGAForm77ID, kGAForm187981ID, kGAForm187982ID, kGAForm189215ID,
-    kGAForm189216ID, kGAForm189217ID, kGAForm189218ID, kGAForm189219ID, kGAForm190054ID,
-    kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
-    kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm203638ID, kGAForm203639ID,
-    kGAForm203811ID, kGAForm204111ID,
+    kGAForm69ID,     kGAForm70ID,     kGAForm71ID,     kGAForm72ID,     kGAForm73ID,     kGAForm74ID,
+    kGAForm75ID,     kGAForm76ID,     kGAForm77ID,     kGAForm187981ID, kGAForm187982ID, kGAForm189215ID,
+    kGAForm189216ID, kGAForm189217ID, kGAForm189218ID, kGAForm189219ID, kGAForm190054ID, kGAForm190055ID,
+    kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID, kGAForm190060ID, kGAForm190061ID,
+    kGAForm190062ID, kGAForm203638ID, kGAForm203639ID, kGAForm203811ID, kGAForm204111ID,
 };
 inline constexpr std::array<Primitives::QVImmutableFormIdentifier, 6> StateFormIdentifiers{
     kStateForm2ID, kStateForm3ID, kStateForm4ID, kStateForm14ID, kStateForm15ID, kStateForm32783ID,
 };
 inline constexpr std::array<Primitives::QVImmutableFormIdentifier, 43> FederalFormIdentifiers{
-    kForm1ID, kForm2ID, kForm3ID, kForm7ID, kForm8ID, kForm12ID, kForm16ID, kForm19ID,
-    kForm28ID, kForm31ID, kForm43ID, kForm44ID, kForm49ID, kForm51ID, kForm52ID, kForm54ID,
-    kForm55ID, kForm57ID, kForm71ID, kForm75ID, kForm78ID, kForm84ID, kForm87ID, kForm89ID,
-    kForm92ID, kForm103ID, kForm104ID, kForm110ID, kForm113ID, kForm126ID, kForm131ID,
-    kForm132ID, kForm135ID, kForm136ID, kForm155ID, kForm164ID, kForm165ID, kForm166ID,
-    kForm183ID, kForm190ID, kForm24328ID, kForm133618ID, kForm186662ID,
+    kForm1ID,   kForm2ID,   kForm3ID,   kForm7ID,   kForm8ID,     kForm12ID,     kForm16ID,     kForm19ID,  kForm28ID,
+    kForm31ID,  kForm43ID,  kForm44ID,  kForm49ID,  kForm51ID,    kForm52ID,     kForm54ID,     kForm55ID,  kForm57ID,
+    kForm71ID,  kForm75ID,  kForm78ID,  kForm84ID,  kForm87ID,    kForm89ID,     kForm92ID,     kForm103ID, kForm104ID,
+    kForm110ID, kForm113ID, kForm126ID, kForm131ID, kForm132ID,   kForm135ID,    kForm136ID,    kForm155ID, kForm164ID,
+    kForm165ID, kForm166ID, kForm183ID, kForm190ID, kForm24328ID, kForm133618ID, kForm186662ID,
 };

@@ -68,8 +68,7 @@ using CompatVersionFn = short();
 using CreateTaxReturnInstanceFn = int(DataMgmt::TaxReturnPtr, DataMgmt::TaxReturnDescPtr, Utils::StringPoolPtr,
                                       DataMgmt::TaxReturn**);
 // (federal, state, printer).
-using CreateCalcEngineInstanceFn = CalculationMgmt::TaxReturnCalcEngine*(DataMgmt::TaxReturnPtr,
-                                                                         DataMgmt::TaxReturnPtr,
+using CreateCalcEngineInstanceFn = CalculationMgmt::TaxReturnCalcEngine*(DataMgmt::TaxReturnPtr, DataMgmt::TaxReturnPtr,
                                                                          TaxFormPrintMgmt::TaxFormPrinterPtr);
 // (federal, state, configuration, engine, printer).
 using CreateAuditorInstanceFn = AuditMgmt::TaxFormAuditor*(DataMgmt::TaxReturnPtr, DataMgmt::TaxReturnPtr,
@@ -103,6 +102,6 @@ GA_MODULE_EXPORT int createTaxReturnInstance(DataMgmt::TaxReturnPtr taxReturn, D
                                              Utils::StringPoolPtr stringPool, DataMgmt::TaxReturn** created);
 GA_MODULE_EXPORT TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                                 DataMgmt::TaxReturnPtr stateReturn);
-GA_MODULE_EXPORT CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(DataMgmt::TaxReturnPtr federalReturn,
-                                                                                DataMgmt::TaxReturnPtr stateReturn,
-                                                                                TaxFormPrintMgmt::TaxFormPrinterPtr printer);
+GA_MODULE_EXPORT CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(
+    DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer);

@@ -42,13 +42,15 @@ inline constexpr Primitives::QVImmutableTopicIdentifier kXSTopicID_UpdateState{2
 
 // Every constant of each group, in definition order (for walks and checks).
 inline constexpr std::array<Primitives::QVImmutableTopicIdentifier, 23> GATopicIdentifiers{
-    kGATopicID_gainfo, kGATopicID_gastcr, kGATopicID_sched2, kGATopicID_lowinctc,
-    kGATopicID_gaunder, kGATopicID_gaest, kGATopicID_extoftim, kGATopicID_gaincome,
-    kGATopicID_gaadd, kGATopicID_gasub, kGATopicID_gaincsum, kGATopicID_gadeduct,
-    kGATopicID_gacredsum, kGATopicID_gaextpay, kGATopicID_gapaypensum, kGATopicID_gamisc,
-    kGATopicID_garefapp, kGATopicID_gacontrib, kGATopicID_gaamend, kGATopicID_gaincsection,
-    kGATopicID_gags, kGATopicID_GASecondaryNavs, kGATopicID_miscbus,
+    kGATopicID_gainfo,   kGATopicID_gastcr,          kGATopicID_sched2,    kGATopicID_lowinctc, kGATopicID_gaunder,
+    kGATopicID_gaest,    kGATopicID_extoftim,        kGATopicID_gaincome,  kGATopicID_gaadd,    kGATopicID_gasub,
+    kGATopicID_gaincsum, kGATopicID_gadeduct,        kGATopicID_gacredsum, kGATopicID_gaextpay, kGATopicID_gapaypensum,
+    kGATopicID_gamisc,   kGATopicID_garefapp,        kGATopicID_gacontrib, kGATopicID_gaamend,  kGATopicID_gaincsection,
+    kGATopicID_gags,     kGATopicID_GASecondaryNavs, kGATopicID_miscbus,
 };
 inline constexpr std::array<Primitives::QVImmutableTopicIdentifier, 4> XSTopicIdentifiers{
-    kXSTopicID_Endgrp, kXSTopicID_Credits, kXSTopicID_TaxPayPen, kXSTopicID_UpdateState,
+    kXSTopicID_Endgrp,
+    kXSTopicID_Credits,
+    kXSTopicID_TaxPayPen,
+    kXSTopicID_UpdateState,
 };

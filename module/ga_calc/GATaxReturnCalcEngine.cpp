@@ -24,8 +24,7 @@ bool isIndividualCreditWorksheet(const FormId& form) {
 
 }  // namespace
 
-GATaxReturnCalcEngine::GATaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn,
-                                             GADataMgmt::GATaxReturn* gaReturn,
+GATaxReturnCalcEngine::GATaxReturnCalcEngine(DataMgmt::USTaxReturn* federalReturn, GADataMgmt::GATaxReturn* gaReturn,
                                              TaxFormPrintMgmt::TaxFormPrinterPtr printer)
     : StateCalculationMgmt::StateTaxReturnCalcEngine(federalReturn, gaReturn, printer), gaReturn_(gaReturn) {}
 
@@ -73,8 +72,8 @@ void GATaxReturnCalcEngine::calcAllForms() {
     }
 }
 
-void GATaxReturnCalcEngine::calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough,
-                                         int /*unused*/, DataMgmt::TaxFormPtr handle) {
+void GATaxReturnCalcEngine::calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough, int /*unused*/,
+                                         DataMgmt::TaxFormPtr handle) {
     const std::uint16_t number = hostCopy(copy);
     if (form == kGAForm69ID) {
         calcInfoForm(handle, number, passThrough);
@@ -241,8 +240,8 @@ void GATaxReturnCalcEngine::beforeCalc() {
     }
 
     int counter = 0;
-    for (const FormId& source : {kForm52ID, kForm54ID, kForm110ID, kForm186662ID, kForm165ID, kForm84ID, kForm166ID,
-                                 kForm164ID, kForm135ID}) {
+    for (const FormId& source :
+         {kForm52ID, kForm54ID, kForm110ID, kForm186662ID, kForm165ID, kForm84ID, kForm166ID, kForm164ID, kForm135ID}) {
         collectStateSourceLinks(source, counter, 0);
     }
     for (int pass = 0; pass <= 3; ++pass) {

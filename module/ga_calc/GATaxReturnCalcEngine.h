@@ -59,13 +59,11 @@ public:
     void spareFormHook5(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void spareFormHook6(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
-    void calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
-                                  int passThrough) override;
+    void calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
-    void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
-                                int passThrough) override;
+    void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void spareFormHook7(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) override;
     void beforeCalc() override;
     void afterCalc() override;
@@ -81,9 +79,9 @@ public:
     // digits of the number field and their check digit, period code, year
     // code, voucher code, filler, "075", the amount in eight digits, "00",
     // and a final check digit over every digit of the line.
-    void buildScanLine(DataMgmt::TaxFormPtr form, FieldId numberField, FieldId amountField,
-                       const char* documentCode, const char* filler, const char* periodCode, const char* yearCode,
-                       const char* voucherCode, FieldId resultField);
+    void buildScanLine(DataMgmt::TaxFormPtr form, FieldId numberField, FieldId amountField, const char* documentCode,
+                       const char* filler, const char* periodCode, const char* yearCode, const char* voucherCode,
+                       FieldId resultField);
     // Cleans the number text (strips it) and gives its nine digits and their
     // check digit. Hyphens are skipped. A text that is empty, holds any other
     // non-digit, or holds more than nine digits gives "000000000" and check

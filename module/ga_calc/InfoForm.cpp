@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/Form78FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -37,10 +37,10 @@ void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint1
 
     // 1. Heading rows, dependents' owner information and the federal form
     // filed.
-    transferHeadingRows(handle, getFederalForm(), kStateForm15ID, kStateForm14ID,
-                        {f.f21, f.f22, f.f23, f.f24, f.f25, f.f26, f.f27, f.f28, f.f29, f.f30, f.f31, f.f32, f.f33,
-                         f.f34, f.f35},
-                        none, f.f46, f.f47, f.f48);
+    transferHeadingRows(
+        handle, getFederalForm(), kStateForm15ID, kStateForm14ID,
+        {f.f21, f.f22, f.f23, f.f24, f.f25, f.f26, f.f27, f.f28, f.f29, f.f30, f.f31, f.f32, f.f33, f.f34, f.f35}, none,
+        f.f46, f.f47, f.f48);
 
     // 2. The main form first, on this form's values of the previous pass.
     DataMgmt::TaxFormPtr mainForm = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
@@ -181,8 +181,7 @@ void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint1
     // 17. Names, addresses and the driver licence blocks; the issuing state
     // stands beside a filled licence number only.
     transferDriverLicenseInfo(
-        handle,
-        {f.f199053, f.f193208, f.f193209, f.f193210, f.f193211, f.f193212, f.f193213, f.f193214, f.f193215},
+        handle, {f.f199053, f.f193208, f.f193209, f.f193210, f.f193211, f.f193212, f.f193213, f.f193214, f.f193215},
         {f.f199054, f.f193216, f.f193217, f.f193218, f.f193219, f.f193220, f.f193221, f.f193222, f.f193223});
     info.makeProtected(f.f193210);
     info.makeProtected(f.f193218);

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form103FieldIds.h"
+#include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form113FieldIds.h"
 #include "module/catalogues/Form190FieldIds.h"
 #include "module/catalogues/Form2FieldIds.h"
@@ -104,7 +104,9 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
         m.assignIR(x, v);
         blankIfZero(x);
     };
-    auto clearRange = [&](const FieldId& first, const FieldId& last) { clearFieldRange(kGAForm70ID, copy, first, last); };
+    auto clearRange = [&](const FieldId& first, const FieldId& last) {
+        clearFieldRange(kGAForm70ID, copy, first, last);
+    };
 
     // 1. Filing status from the federal return: single A, joint B,
     // separate C, head of household or widow(er) D.
@@ -282,8 +284,8 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
         for (const FieldId& x : {f.f66, f.f67, f.f68, f.f69}) {
             m.setXNo(x);
         }
-        for (const FieldId& x : {f.f70, f.f71, f.f72, f.f79, f.f73, f.f74, f.f75, f.f77, f.f78, f.f81, f.f329,
-                                 f.f82, f.f331, f.f332}) {
+        for (const FieldId& x :
+             {f.f70, f.f71, f.f72, f.f79, f.f73, f.f74, f.f75, f.f77, f.f78, f.f81, f.f329, f.f82, f.f331, f.f332}) {
             m.setNull(x);
         }
         ga.getII(kGAForm189217ID, kGAForm189217FieldIds.f189474, handle, f.f83);
@@ -394,7 +396,8 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
 
     // 21. Credits against the tax, each up to what is left of it.
     const auto& f73 = kGAForm73FieldIds;
-    const double otherState = static_cast<double>(ga.getIN(kGAForm73ID, 1, f73.f17) + ga.getIN(kGAForm73ID, 1, f73.f26));
+    const double otherState =
+        static_cast<double>(ga.getIN(kGAForm73ID, 1, f73.f17) + ga.getIN(kGAForm73ID, 1, f73.f26));
     m.assignIR(f.f189482, std::min(otherState, remainder));
     takeFromRemainder(m.getIR(f.f189482));
     ga.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle, f.f189483);
@@ -409,11 +412,11 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
     m.setXNo(f.f195593);
     const double beforeCredits = m.getIR(f.f84) - m.getIR(f.f97) - m.getIR(f.f189482);
     if (beforeCredits > 0) {
-        const double afterWorksheet = beforeCredits - static_cast<double>(ga.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
+        const double afterWorksheet =
+            beforeCredits - static_cast<double>(ga.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
         if (afterWorksheet < 0) {
             m.setX(f.f195593);
-        } else if (afterWorksheet -
-                       static_cast<double>(ga.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825)) <
+        } else if (afterWorksheet - static_cast<double>(ga.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825)) <
                    0) {
             m.setX(f.f195593);
         }
@@ -428,26 +431,25 @@ void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint1
     m.plus4(f.f245, f.f243, f.f244, f.f140462, f.f148018);
     m.assignII(f.f140463, f.f245);
     const SourceEntryFields entries[6] = {
-        {f.f189485, f.f189486, f.f189487, f.f189494, f.f189495, f.f189496, f.f189503, f.f189504, f.f189509,
-         f.f189512, f.f189515, f.f189518},
-        {f.f189488, f.f189489, f.f189490, f.f189497, f.f189498, f.f189499, f.f189505, f.f189506, f.f189510,
-         f.f189513, f.f189516, f.f189519},
-        {f.f189491, f.f189492, f.f189493, f.f189500, f.f189501, f.f189502, f.f189507, f.f189508, f.f189511,
-         f.f189514, f.f189517, f.f189520},
-        {f.f189521, f.f189522, f.f189523, f.f189530, f.f189531, f.f189532, f.f189539, f.f189540, f.f189545,
-         f.f189548, f.f189551, f.f189554},
-        {f.f189524, f.f189525, f.f189526, f.f189533, f.f189534, f.f189535, f.f189541, f.f189542, f.f189546,
-         f.f189549, f.f189552, f.f189555},
-        {f.f189527, f.f189528, f.f189529, f.f189536, f.f189537, f.f189538, f.f189543, f.f189544, f.f189547,
-         f.f189550, f.f189553, f.f189556},
+        {f.f189485, f.f189486, f.f189487, f.f189494, f.f189495, f.f189496, f.f189503, f.f189504, f.f189509, f.f189512,
+         f.f189515, f.f189518},
+        {f.f189488, f.f189489, f.f189490, f.f189497, f.f189498, f.f189499, f.f189505, f.f189506, f.f189510, f.f189513,
+         f.f189516, f.f189519},
+        {f.f189491, f.f189492, f.f189493, f.f189500, f.f189501, f.f189502, f.f189507, f.f189508, f.f189511, f.f189514,
+         f.f189517, f.f189520},
+        {f.f189521, f.f189522, f.f189523, f.f189530, f.f189531, f.f189532, f.f189539, f.f189540, f.f189545, f.f189548,
+         f.f189551, f.f189554},
+        {f.f189524, f.f189525, f.f189526, f.f189533, f.f189534, f.f189535, f.f189541, f.f189542, f.f189546, f.f189549,
+         f.f189552, f.f189555},
+        {f.f189527, f.f189528, f.f189529, f.f189536, f.f189537, f.f189538, f.f189543, f.f189544, f.f189547, f.f189550,
+         f.f189553, f.f189556},
     };
     const FieldId links[6] = {f.f190488, f.f190489, f.f190490, f.f190491, f.f190492, f.f190493};
     for (int k = 0; k < 6; ++k) {
         checkSourceLink(kGAForm70ID, copy, links[k], entries[k]);
     }
-    Utils::maybeSetValue(
-        handle, f.f88,
-        static_cast<double>(ga.getIN(kGAForm69ID, 1, f69.f75) + ga.getIN(kGAForm69ID, 1, f69.f76)));
+    Utils::maybeSetValue(handle, f.f88,
+                         static_cast<double>(ga.getIN(kGAForm69ID, 1, f69.f75) + ga.getIN(kGAForm69ID, 1, f69.f76)));
     m.plus3(f.f98, f.f87, f.f140463, f.f88);
     blankIfZero(f.f98);
 
@@ -599,8 +601,7 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
                     continue;
                 }
                 if (dated) {
-                    const std::int64_t day =
-                        Utils::strDateToNumber(ga.getFieldAsString(kForm190ID, 1, dateField));
+                    const std::int64_t day = Utils::strDateToNumber(ga.getFieldAsString(kForm190ID, 1, dateField));
                     if (day < yearStart || day > yearEnd) {
                         continue;
                     }

@@ -17,9 +17,9 @@
 
 #include <array>
 #include <charconv>
-#include <system_error>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "module/catalogues/Form110FieldIds.h"
@@ -65,7 +65,7 @@ enum class IdBox { Id1, Id2, ByDashes, None };
 // What a federal source form gives an entry.
 struct SourceLayout {
     int form;
-    bool wage;  // wage box (wage and gambling statements); information box otherwise
+    bool wage;        // wage box (wage and gambling statements); information box otherwise
     FieldId payerId;  // null: the document has no payer number
     IdBox idBox;
     bool anyNonZeroQualifies;  // wage statements: any withholding but 0, also below 0
@@ -85,33 +85,64 @@ const std::vector<SourceLayout>& layouts() {
         const auto& f164 = kForm164FieldIds;
         const auto& f135 = kForm135FieldIds;
         std::vector<SourceLayout> t;
-        t.push_back({52, true, w2.f7, IdBox::Id1, true,
+        t.push_back({52,
+                     true,
+                     w2.f7,
+                     IdBox::Id1,
+                     true,
                      {{w2.f34, w2.f32, w2.f8, w2.f33, none},
                       {w2.f99, w2.f97, w2.f107, w2.f98, none},
                       {w2.f27781, w2.f27784, w2.f27782, w2.f27783, none},
                       {w2.f27788, w2.f27791, w2.f27789, w2.f27790, none}}});
         // The gambling statement's id box follows its yes/no field 79884.
         t.push_back({54, true, w2g.f4, IdBox::None, false, {{w2g.f28, w2g.f25, w2g.f24, w2g.f12, none}}});
-        t.push_back({110, false, f110.f20, IdBox::ByDashes, false,
-                     {{f110.f46, f110.f45, f110.f48, f110.f131, none},
-                      {f110.f133, f110.f132, f110.f134, f110.f135, none}}});
-        t.push_back({186662, false, f186662.f186685, IdBox::ByDashes, false,
+        t.push_back(
+            {110,
+             false,
+             f110.f20,
+             IdBox::ByDashes,
+             false,
+             {{f110.f46, f110.f45, f110.f48, f110.f131, none}, {f110.f133, f110.f132, f110.f134, f110.f135, none}}});
+        t.push_back({186662,
+                     false,
+                     f186662.f186685,
+                     IdBox::ByDashes,
+                     false,
                      {{f186662.f186735, f186662.f186737, f186662.f186736, f186662.f186714, none}}});
-        t.push_back({165, false, f165.f26, IdBox::Id1, false,
-                     {{f165.f17, f165.f16, f165.f28, none, none},
-                      {f165.f144118, f165.f144120, f165.f144119, none, none}}});
-        t.push_back({84, false, f84.f11, IdBox::Id1, false,
-                     {{f84.f33, f84.f30, f84.f31, f84.f134, none},
-                      {f84.f169, f84.f168, f84.f170, f84.f171, none}}});
-        t.push_back({166, false, none, IdBox::None, false,
+        t.push_back(
+            {165,
+             false,
+             f165.f26,
+             IdBox::Id1,
+             false,
+             {{f165.f17, f165.f16, f165.f28, none, none}, {f165.f144118, f165.f144120, f165.f144119, none, none}}});
+        t.push_back({84,
+                     false,
+                     f84.f11,
+                     IdBox::Id1,
+                     false,
+                     {{f84.f33, f84.f30, f84.f31, f84.f134, none}, {f84.f169, f84.f168, f84.f170, f84.f171, none}}});
+        t.push_back({166,
+                     false,
+                     none,
+                     IdBox::None,
+                     false,
                      {{f166.f133633, f166.f133635, f166.f133634, f166.f10, none},
                       {f166.f144125, f166.f144127, f166.f144126, f166.f10, none},
                       {f166.f133636, f166.f133638, f166.f133637, f166.f17, f166.f18},
                       {f166.f144130, f166.f144132, f166.f144131, f166.f17, f166.f18}}});
-        t.push_back({164, false, none, IdBox::None, false,
+        t.push_back({164,
+                     false,
+                     none,
+                     IdBox::None,
+                     false,
                      {{f164.f133765, f164.f133767, f164.f133766, none, none},
                       {f164.f144115, f164.f144117, f164.f144116, none, none}}});
-        t.push_back({135, false, none, IdBox::None, false,
+        t.push_back({135,
+                     false,
+                     none,
+                     IdBox::None,
+                     false,
                      {{f135.f163202, f135.f163204, f135.f163203, none, none},
                       {f135.f163205, f135.f163207, f135.f163206, none, none}}});
         return t;
@@ -159,8 +190,8 @@ bool withholdingQualifies(const SourceLayout& layout, double withheld) {
 
 // The state row of a copy that makes it a Georgia document: the first row
 // coded exactly "GA" whose withholding qualifies.
-std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, const FormId& form,
-                                         std::uint16_t copy, const SourceLayout& layout) {
+std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy,
+                                         const SourceLayout& layout) {
     for (std::size_t r = 0; r < layout.rows.size(); ++r) {
         const StateRow& row = layout.rows[r];
         if (federal.getFieldAsString(form, copy, row.code) != "GA") {
@@ -197,8 +228,8 @@ bool parseLink(const std::string& text, int& form, int& copy, int& entry) {
 }
 
 void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
-    for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box,
-                                 e.id2Box, e.payerId, e.stateId, e.stateAmount, e.withheld}) {
+    for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box, e.id2Box,
+                                 e.payerId, e.stateId, e.stateAmount, e.withheld}) {
         form.setNull(field);
     }
 }
@@ -392,13 +423,13 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
                 amount = dollars(federal, source, sourceCopyNumber, f165.f11);
             } else if (federal.formYes(source, sourceCopyNumber, f165.f20718)) {
                 amount = dollars(federal, source, sourceCopyNumber, f165.f24555) +
-                      dollars(federal, source, sourceCopyNumber, f165.f18) +
-                      dollars(federal, source, sourceCopyNumber, f165.f19);
+                         dollars(federal, source, sourceCopyNumber, f165.f18) +
+                         dollars(federal, source, sourceCopyNumber, f165.f19);
             }
         } else if (sourceNumber == 164) {
             const auto& f164 = kForm164FieldIds;
             amount = dollars(federal, source, sourceCopyNumber, f164.f6) +
-                  dollars(federal, source, sourceCopyNumber, f164.f7);
+                     dollars(federal, source, sourceCopyNumber, f164.f7);
         }
     }
 
@@ -431,8 +462,7 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
 
 // ------------------------------------------------------------ form 189218
 
-void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
-                                                int /*passThrough*/) {
+void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
     if (handle.isNull()) {
         return;
     }
@@ -442,24 +472,24 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     const FieldId links[kEntriesPerContinuation] = {c.f190506, c.f190507, c.f190508, c.f190509, c.f190510,
                                                     c.f190511, c.f190512, c.f190513, c.f190514};
     const SourceEntryFields slots[kEntriesPerContinuation] = {
-        {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913, c.f189920, c.f189921, c.f189926,
-         c.f189929, c.f189932, c.f189935},
-        {c.f189905, c.f189906, c.f189907, c.f189914, c.f189915, c.f189916, c.f189922, c.f189923, c.f189927,
-         c.f189930, c.f189933, c.f189936},
-        {c.f189908, c.f189909, c.f189910, c.f189917, c.f189918, c.f189919, c.f189924, c.f189925, c.f189928,
-         c.f189931, c.f189934, c.f189937},
-        {c.f189938, c.f189939, c.f189940, c.f189947, c.f189948, c.f189949, c.f189956, c.f189957, c.f189962,
-         c.f189965, c.f189968, c.f189971},
-        {c.f189941, c.f189942, c.f189943, c.f189950, c.f189951, c.f189952, c.f189958, c.f189959, c.f189963,
-         c.f189966, c.f189969, c.f189972},
-        {c.f189944, c.f189945, c.f189946, c.f189953, c.f189954, c.f189955, c.f189960, c.f189961, c.f189964,
-         c.f189967, c.f189970, c.f189973},
-        {c.f189974, c.f189975, c.f189976, c.f189983, c.f189984, c.f189985, c.f189992, c.f189993, c.f189998,
-         c.f190001, c.f190004, c.f190007},
-        {c.f189977, c.f189978, c.f189979, c.f189986, c.f189987, c.f189988, c.f189994, c.f189995, c.f189999,
-         c.f190002, c.f190005, c.f190008},
-        {c.f189980, c.f189981, c.f189982, c.f189989, c.f189990, c.f189991, c.f189996, c.f189997, c.f190000,
-         c.f190003, c.f190006, c.f190009},
+        {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913, c.f189920, c.f189921, c.f189926, c.f189929,
+         c.f189932, c.f189935},
+        {c.f189905, c.f189906, c.f189907, c.f189914, c.f189915, c.f189916, c.f189922, c.f189923, c.f189927, c.f189930,
+         c.f189933, c.f189936},
+        {c.f189908, c.f189909, c.f189910, c.f189917, c.f189918, c.f189919, c.f189924, c.f189925, c.f189928, c.f189931,
+         c.f189934, c.f189937},
+        {c.f189938, c.f189939, c.f189940, c.f189947, c.f189948, c.f189949, c.f189956, c.f189957, c.f189962, c.f189965,
+         c.f189968, c.f189971},
+        {c.f189941, c.f189942, c.f189943, c.f189950, c.f189951, c.f189952, c.f189958, c.f189959, c.f189963, c.f189966,
+         c.f189969, c.f189972},
+        {c.f189944, c.f189945, c.f189946, c.f189953, c.f189954, c.f189955, c.f189960, c.f189961, c.f189964, c.f189967,
+         c.f189970, c.f189973},
+        {c.f189974, c.f189975, c.f189976, c.f189983, c.f189984, c.f189985, c.f189992, c.f189993, c.f189998, c.f190001,
+         c.f190004, c.f190007},
+        {c.f189977, c.f189978, c.f189979, c.f189986, c.f189987, c.f189988, c.f189994, c.f189995, c.f189999, c.f190002,
+         c.f190005, c.f190008},
+        {c.f189980, c.f189981, c.f189982, c.f189989, c.f189990, c.f189991, c.f189996, c.f189997, c.f190000, c.f190003,
+         c.f190006, c.f190009},
     };
     int known = 0;
     for (int slot = 0; slot < kEntriesPerContinuation; ++slot) {
@@ -521,10 +551,8 @@ void GATaxReturnCalcEngine::updateOtherStateRows() {
                 continue;
             }
             const std::uint16_t c = row->getCopyNumber();
-            if (Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138855), state) ==
-                    0 ||
-                Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138854), state) ==
-                    0) {
+            if (Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138855), state) == 0 ||
+                Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138854), state) == 0) {
                 target = row;
                 break;
             }

@@ -11,8 +11,8 @@
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "module/state_calc/StatementLines.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "module/state_calc/StatementLines.h"
 #include "platform/Exceptions.h"
 
 namespace StateCalculationMgmt {

@@ -44,10 +44,9 @@ void StateTaxReturnCalcEngine::sumAmountsByPeriod(FormId form, FieldId firstFiel
         if (dateField.isNullID() || amountField.isNullID()) {
             break;  // the form has fewer rows
         }
-        const std::int64_t date =
-            Utils::dateToNumber(stateReturn_->dateParse(copy, dateField, Utils::kDateParseMonth),
-                                stateReturn_->dateParse(copy, dateField, Utils::kDateParseDay),
-                                stateReturn_->dateParse(copy, dateField, Utils::kDateParseYear));
+        const std::int64_t date = Utils::dateToNumber(stateReturn_->dateParse(copy, dateField, Utils::kDateParseMonth),
+                                                      stateReturn_->dateParse(copy, dateField, Utils::kDateParseDay),
+                                                      stateReturn_->dateParse(copy, dateField, Utils::kDateParseYear));
         const auto amount = static_cast<double>(stateReturn_->getIN(form, 1, amountField));
         if (amount <= 0.0 || date < 1 || date < yearStart) {
             continue;

@@ -335,8 +335,7 @@ struct LicenseSources {
 
 }  // namespace
 
-void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info,
-                                                         const DriverLicenseFields& taxpayer,
+void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
                                                          const DriverLicenseFields& spouse) {
     if (info.isNull()) {
         return;
@@ -391,8 +390,7 @@ void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr in
                 form.unmark(t.box);
             }
         }
-        form.form.setOptionGroupSelection(&t.option1, &t.option2, &t.option3, &t.option4,
-                                          &Primitives::kNullFieldID);
+        form.form.setOptionGroupSelection(&t.option1, &t.option2, &t.option3, &t.option4, &Primitives::kNullFieldID);
         const bool noDetails = form.marked(t.option3) || form.marked(t.option4);
         if (noDetails) {
             for (FieldId field : texts) {
@@ -422,8 +420,8 @@ void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr in
 
     // Spouse: only on a return that carries the spouse.
     if (!carriesSpouse(filingStatus)) {
-        for (FieldId field : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3,
-                              spouse.text4, spouse.box, spouse.option1, spouse.option2}) {
+        for (FieldId field : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3, spouse.text4,
+                              spouse.box, spouse.option1, spouse.option2}) {
             form.protectAndNull(field);
         }
         return;

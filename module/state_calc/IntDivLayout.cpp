@@ -13,8 +13,8 @@
 
 #include "module/catalogues/Form164FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "module/state_calc/StatementLines.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "module/state_calc/StatementLines.h"
 #include "platform/Utils.h"
 
 namespace StateCalculationMgmt {
@@ -54,8 +54,8 @@ FieldId lineAreaEnd(DataMgmt::QVFieldIDIter it, const FieldId& firstLine) {
 }  // namespace
 
 void StateTaxReturnCalcEngine::buildIntDivSummaries(int recalculate, FormId infoForm, FormId closingForm,
-                                                    FormId interestForm, FieldId interestFirstLine,
-                                                    FormId dividendForm, FieldId dividendFirstLine) {
+                                                    FormId interestForm, FieldId interestFirstLine, FormId dividendForm,
+                                                    FieldId dividendFirstLine) {
     const bool recalc = recalculate != 0;
 
     // The information form first: the statements' headings and options come
@@ -113,8 +113,7 @@ void StateTaxReturnCalcEngine::layOutStatement(const FormId& statementForm, Fiel
                 continue;  // nothing to list
             }
             const bool restrictedStock =
-                dividends && source.form == kForm164ID &&
-                federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f19);
+                dividends && source.form == kForm164ID && federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f19);
             // The entry is laid out by the lines it really writes when the
             // count says fewer, so that it never runs past the line area.
             const short written = restrictedStock ? short{2} : linesWritten(amounts);
@@ -127,8 +126,7 @@ void StateTaxReturnCalcEngine::layOutStatement(const FormId& statementForm, Fiel
             }
             lastUsed = handle;
 
-            setIntDivInfo(handle, position.getFieldID(), std::string(), source.form, sourceCopy,
-                          intdiv::kPayerLine);
+            setIntDivInfo(handle, position.getFieldID(), std::string(), source.form, sourceCopy, intdiv::kPayerLine);
             if (restrictedStock) {
                 position.next();
                 setIntDivInfo(handle, position.getFieldID(), std::string(), kForm164ID, sourceCopy,

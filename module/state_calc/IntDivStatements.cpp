@@ -13,8 +13,8 @@
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "module/state_calc/StatementLines.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "module/state_calc/StatementLines.h"
 #include "platform/Exceptions.h"
 
 namespace StateCalculationMgmt {
@@ -42,7 +42,7 @@ struct StatementTraits {
     FieldId usObligationTotalField;
     FieldId outOfStateTotalField;
     FieldId inStateTotalField;
-    bool interest;  // the line from federal form 3 and the net U.S.-obligation line
+    bool interest;          // the line from federal form 3 and the net U.S.-obligation line
     const char* operation;  // the builder's name, for a refusal
 };
 
@@ -133,12 +133,9 @@ struct OtherSourceFields {
 // The category amounts of a copy of form 51 or 89; any other form gives
 // zeros. These forms keep whole amounts: used as they are, not rounded.
 void otherSourceAmounts(const DataMgmt::TaxReturn& federal, const FormId& sourceForm, std::uint16_t sourceCopy,
-                        const OtherSourceFields& form51, const OtherSourceFields& form89,
-                        IntDivCategoryAmounts& out) {
+                        const OtherSourceFields& form51, const OtherSourceFields& form89, IntDivCategoryAmounts& out) {
     out = IntDivCategoryAmounts{};
-    const OtherSourceFields* fields = sourceForm == kForm51ID   ? &form51
-                                      : sourceForm == kForm89ID ? &form89
-                                                                : nullptr;
+    const OtherSourceFields* fields = sourceForm == kForm51ID ? &form51 : sourceForm == kForm89ID ? &form89 : nullptr;
     if (fields == nullptr) {
         return;
     }
@@ -318,15 +315,13 @@ void StateTaxReturnCalcEngine::getOtherInterestAmounts(FormId sourceForm, std::u
 
 void StateTaxReturnCalcEngine::buildInterestStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy,
                                                       std::int16_t /*extraValue*/, FormId infoForm,
-                                                      std::int16_t filingStatus, int nameFormat,
-                                                      int allocationOption) {
+                                                      std::int16_t filingStatus, int nameFormat, int allocationOption) {
     recalculateStatement(interestTraits(), form, copy, infoForm, filingStatus, nameFormat, allocationOption);
 }
 
 void StateTaxReturnCalcEngine::buildDividendStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy,
                                                       std::int16_t /*extraValue*/, FormId infoForm,
-                                                      std::int16_t filingStatus, int nameFormat,
-                                                      int allocationOption) {
+                                                      std::int16_t filingStatus, int nameFormat, int allocationOption) {
     recalculateStatement(dividendTraits(), form, copy, infoForm, filingStatus, nameFormat, allocationOption);
 }
 
@@ -341,9 +336,9 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
 
     // Headings: the taxpayer, and the spouse on a joint return.
     assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.taxpayerHeading1,
-                    traits.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID,
-                    traits.spouseHeading1, traits.spouseHeading2, Primitives::kNullFieldID,
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+                    traits.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, traits.spouseHeading1,
+                    traits.spouseHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    0);
 
     // The width of a row's description bounds the payer names compared.
     std::size_t width = kMaxPayerNameLength;

@@ -75,8 +75,7 @@ struct AddressTexts {
 
 AddressTexts infoFormAddress(StateTaxReturnCalcEngine& engine, int upperCase) {
     AddressTexts a;
-    engine.getAddress(engine.stateReturn()->getInfoForm(), a.city, a.region, a.fallbackRegion, a.postalCode,
-                      upperCase);
+    engine.getAddress(engine.stateReturn()->getInfoForm(), a.city, a.region, a.fallbackRegion, a.postalCode, upperCase);
     return a;
 }
 
@@ -96,21 +95,21 @@ void StateTaxReturnCalcEngine::buildFieldTripleTable() {
     const auto& f87 = kForm87FieldIds;
     // Rows 1-15: the item's field on federal form 1, 55 and 87.
     const std::array<std::array<FieldId, 3>, 15> rows{{
-        {f1.f1, f55.f1, f87.f31},             // taxpayer first name
-        {f1.f411, f55.f178, f87.f69},         // taxpayer middle name or initial
-        {f1.f2, f55.f2, f87.f32},             // taxpayer last name
-        {f1.f3, f55.f3, f87.f81534},          // taxpayer suffix
-        {f1.f11, f55.f11, f87.f9},            // taxpayer social security number
-        {f1.f4, f55.f4, f87.f81535},          // spouse first name
-        {f1.f412, f55.f179, f87.f81536},      // spouse middle name or initial
-        {f1.f5, f55.f5, f87.f81537},          // spouse last name
-        {f1.f6, f55.f6, f87.f81538},          // spouse suffix
-        {f1.f12, f55.f12, f87.f53},           // spouse social security number
-        {f1.f7, f55.f7, f87.f33},             // street address
-        {f1.f317, f55.f123, f87.f5},          // apartment number
-        {f1.f8, f55.f8, f87.f6},              // city
-        {f1.f9, f55.f9, f87.f7},              // state
-        {f1.f10, f55.f10, f87.f8},            // ZIP code
+        {f1.f1, f55.f1, f87.f31},         // taxpayer first name
+        {f1.f411, f55.f178, f87.f69},     // taxpayer middle name or initial
+        {f1.f2, f55.f2, f87.f32},         // taxpayer last name
+        {f1.f3, f55.f3, f87.f81534},      // taxpayer suffix
+        {f1.f11, f55.f11, f87.f9},        // taxpayer social security number
+        {f1.f4, f55.f4, f87.f81535},      // spouse first name
+        {f1.f412, f55.f179, f87.f81536},  // spouse middle name or initial
+        {f1.f5, f55.f5, f87.f81537},      // spouse last name
+        {f1.f6, f55.f6, f87.f81538},      // spouse suffix
+        {f1.f12, f55.f12, f87.f53},       // spouse social security number
+        {f1.f7, f55.f7, f87.f33},         // street address
+        {f1.f317, f55.f123, f87.f5},      // apartment number
+        {f1.f8, f55.f8, f87.f6},          // city
+        {f1.f9, f55.f9, f87.f7},          // state
+        {f1.f10, f55.f10, f87.f8},        // ZIP code
     }};
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < 3; ++c) {
@@ -132,16 +131,15 @@ std::string& StateTaxReturnCalcEngine::buildDisplayName(std::string& dest, const
     return dest;
 }
 
-std::string& StateTaxReturnCalcEngine::buildPersonName(std::string& dest, const FormId& source,
-                                                       std::uint16_t firstRow, std::uint16_t middleRow,
-                                                       std::uint16_t lastRow, std::uint16_t suffixRow,
-                                                       Utils::DISPLAY_NAME display) {
+std::string& StateTaxReturnCalcEngine::buildPersonName(std::string& dest, const FormId& source, std::uint16_t firstRow,
+                                                       std::uint16_t middleRow, std::uint16_t lastRow,
+                                                       std::uint16_t suffixRow, Utils::DISPLAY_NAME display) {
     return buildDisplayName(dest, source, infoField(firstRow), infoField(middleRow), infoField(lastRow),
                             infoField(suffixRow), display);
 }
 
-std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy,
-                                                       std::uint16_t row, std::uint16_t width) {
+std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy, std::uint16_t row,
+                                                       std::uint16_t width) {
     dest.clear();
     const FieldId field = infoField(row);
     // An empty field gives an empty text (its value token would read as 0).
@@ -153,8 +151,8 @@ std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMg
     return dest;
 }
 
-std::string& StateTaxReturnCalcEngine::composeOwnerName(std::string& dest, const FormId& source,
-                                                        std::int16_t ownerCode, Utils::DISPLAY_NAME display) {
+std::string& StateTaxReturnCalcEngine::composeOwnerName(std::string& dest, const FormId& source, std::int16_t ownerCode,
+                                                        Utils::DISPLAY_NAME display) {
     std::string result;
     DataMgmt::TaxFormPtr sourceCopy = stateReturn_->getFormUVPtr(source, 1, true);
     if (sourceCopy.isNull()) {
@@ -198,8 +196,7 @@ std::string& StateTaxReturnCalcEngine::composeOwnerName(std::string& dest, const
     return dest;
 }
 
-std::string& StateTaxReturnCalcEngine::getOwnerName(std::string& dest, const FormId& source,
-                                                    std::int16_t ownerCode) {
+std::string& StateTaxReturnCalcEngine::getOwnerName(std::string& dest, const FormId& source, std::int16_t ownerCode) {
     std::string name;
     composeOwnerName(name, source, ownerCode, Utils::DISPLAY_NAME{0});
     dest = name;
@@ -208,10 +205,10 @@ std::string& StateTaxReturnCalcEngine::getOwnerName(std::string& dest, const For
 
 void StateTaxReturnCalcEngine::assignOwnerName(DataMgmt::TaxFormPtr target, const FormId& source,
                                                std::int16_t ownerCode, Utils::DISPLAY_NAME display,
-                                               FieldId taxpayerName, FieldId taxpayerNumber,
-                                               FieldId secondTaxpayerName, FieldId secondTaxpayerNumber,
-                                               FieldId spouseName, FieldId spouseNumber, FieldId secondSpouseName,
-                                               FieldId secondSpouseNumber, FieldId /*extra*/, int upperCase) {
+                                               FieldId taxpayerName, FieldId taxpayerNumber, FieldId secondTaxpayerName,
+                                               FieldId secondTaxpayerNumber, FieldId spouseName, FieldId spouseNumber,
+                                               FieldId secondSpouseName, FieldId secondSpouseNumber, FieldId /*extra*/,
+                                               int upperCase) {
     if (target.isNull()) {
         return;
     }
@@ -271,19 +268,18 @@ void StateTaxReturnCalcEngine::getTableTexts(const FormId& source, const std::ar
 }
 
 void StateTaxReturnCalcEngine::assignOwnerInfo(DataMgmt::TaxFormPtr target, const FormId& source,
-                                               std::int16_t ownerCode, FieldId taxpayerFirst,
-                                               FieldId taxpayerMiddle, FieldId taxpayerLast,
-                                               FieldId taxpayerSuffix, FieldId taxpayerNumber, FieldId spouseFirst,
-                                               FieldId spouseMiddle, FieldId spouseLast, FieldId spouseSuffix,
-                                               FieldId spouseNumber, FieldId /*extra*/, int upperCase) {
+                                               std::int16_t ownerCode, FieldId taxpayerFirst, FieldId taxpayerMiddle,
+                                               FieldId taxpayerLast, FieldId taxpayerSuffix, FieldId taxpayerNumber,
+                                               FieldId spouseFirst, FieldId spouseMiddle, FieldId spouseLast,
+                                               FieldId spouseSuffix, FieldId spouseNumber, FieldId /*extra*/,
+                                               int upperCase) {
     if (target.isNull()) {
         return;
     }
     DataMgmt::TaxForm& form = *target;
     stateReturn_->getFormUVPtr(source, 1, true);
 
-    const std::array<FieldId, 5> taxpayer{taxpayerFirst, taxpayerMiddle, taxpayerLast, taxpayerSuffix,
-                                          taxpayerNumber};
+    const std::array<FieldId, 5> taxpayer{taxpayerFirst, taxpayerMiddle, taxpayerLast, taxpayerSuffix, taxpayerNumber};
     const std::array<FieldId, 5> spouse{spouseFirst, spouseMiddle, spouseLast, spouseSuffix, spouseNumber};
 
     std::array<std::string, 5> texts;
@@ -334,9 +330,8 @@ void StateTaxReturnCalcEngine::getAddress(const FormId& source, std::string& cit
     }
 }
 
-void StateTaxReturnCalcEngine::assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state,
-                                             FieldId zipCode, FieldId foreignRegion, FieldId foreignPostalCode,
-                                             int upperCase) {
+void StateTaxReturnCalcEngine::assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode,
+                                             FieldId foreignRegion, FieldId foreignPostalCode, int upperCase) {
     if (target.isNull()) {
         return;
     }
@@ -400,8 +395,8 @@ void StateTaxReturnCalcEngine::assignAddressLine(DataMgmt::TaxFormPtr target, Fi
     form.assignText(streetLine, line);
 }
 
-int StateTaxReturnCalcEngine::getRadioGroupValue(DataMgmt::TaxFormPtr /*unused*/, const FormId& form,
-                                                 FieldId /*box1*/, FieldId box3, FieldId box2, FieldId box4) {
+int StateTaxReturnCalcEngine::getRadioGroupValue(DataMgmt::TaxFormPtr /*unused*/, const FormId& form, FieldId /*box1*/,
+                                                 FieldId box3, FieldId box2, FieldId box4) {
     DataMgmt::TaxFormPtr copy = stateReturn_->getFormUVPtr(form, 1, false);
     if (copy.isNull()) {
         return 1;

@@ -21,9 +21,8 @@ constexpr std::size_t kOutputRows = 12;
 
 }  // namespace
 
-void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal,
-                                                 FieldId outputSum, FieldId grandTotal,
-                                                 const std::array<FieldId, 12>& outputAmounts) {
+void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
+                                                 FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts) {
     if (info.isNull()) {
         return;
     }

@@ -180,8 +180,7 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& /*form*/, int /*c
     throw Exceptions::QuarloException("not available", kClassName, "setFieldTestValue");
 }
 
-void StateTaxReturnCalcEngine::runFieldRelations(const std::string& /*formsFile*/,
-                                                 const std::string& /*relationsFile*/,
+void StateTaxReturnCalcEngine::runFieldRelations(const std::string& /*formsFile*/, const std::string& /*relationsFile*/,
                                                  const std::string& /*resultFile*/, DataMgmt::TaxReturn* /*r*/,
                                                  const FormId& /*triggerForm*/, const FieldId& /*triggerField*/) {
     throw Exceptions::QuarloException("not available", kClassName, "runFieldRelations");

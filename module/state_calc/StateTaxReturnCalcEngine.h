@@ -138,10 +138,8 @@ public:
                                           int passThrough) = 0;
     virtual void calcDocumentListForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
     virtual void calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
-    virtual void calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
-                                       int passThrough) = 0;
-    virtual void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
-                                        int passThrough) = 0;
+    virtual void calcAmendedReturnForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
+    virtual void calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
     virtual void spareFormHook7(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough) = 0;
     virtual void beforeCalc() = 0;
     virtual void afterCalc() = 0;
@@ -179,8 +177,7 @@ public:
     // An empty field receives defaultValue; a filled one is pulled into
     // [low, high] (a value equal to a bound stays). A missing copy is left
     // alone.
-    void defaultOrClampField(const FormId& form, int copy, FieldId field, double defaultValue, double low,
-                             double high);
+    void defaultOrClampField(const FormId& form, int copy, FieldId field, double defaultValue, double low, double high);
 
     // ---- wage-line table (built once per module life, by the first engine)
     static void buildWageLineTable();
@@ -188,13 +185,12 @@ public:
     // ---- owner names and addresses, read from the information form through
     // column 4 of the field-triple table (rows 1 to 16)
     static void buildFieldTripleTable();
-    std::string& buildDisplayName(std::string& dest, const FormId& source, FieldId first, FieldId middle,
-                                  FieldId last, FieldId suffix, Utils::DISPLAY_NAME display);
+    std::string& buildDisplayName(std::string& dest, const FormId& source, FieldId first, FieldId middle, FieldId last,
+                                  FieldId suffix, Utils::DISPLAY_NAME display);
     std::string& buildPersonName(std::string& dest, const FormId& source, std::uint16_t firstRow,
                                  std::uint16_t middleRow, std::uint16_t lastRow, std::uint16_t suffixRow,
                                  Utils::DISPLAY_NAME display);
-    std::string& getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy, std::uint16_t row,
-                                 std::uint16_t width);
+    std::string& getStrippedText(std::string& dest, DataMgmt::TaxFormPtr copy, std::uint16_t row, std::uint16_t width);
     // Owner code 10: the spouse; 0 or 2: both filers; any other: the taxpayer.
     std::string& composeOwnerName(std::string& dest, const FormId& source, std::int16_t ownerCode,
                                   Utils::DISPLAY_NAME display);
@@ -212,15 +208,14 @@ public:
                          FieldId spouseSuffix, FieldId spouseNumber, FieldId extra, int upperCase);
     void getAddress(const FormId& source, std::string& city, std::string& region, std::string& fallbackRegion,
                     std::string& postalCode, int upperCase);
-    void assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode,
-                       FieldId foreignRegion, FieldId foreignPostalCode, int upperCase);
-    void assignAddressFields(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode,
-                             int upperCase);
+    void assignAddress(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode, FieldId foreignRegion,
+                       FieldId foreignPostalCode, int upperCase);
+    void assignAddressFields(DataMgmt::TaxFormPtr target, FieldId city, FieldId state, FieldId zipCode, int upperCase);
     void assignAddressLine(DataMgmt::TaxFormPtr target, FieldId streetLine, int upperCase);
     // 4 when box4 is marked on copy 1 of the form, else 3 for box3, else 2
     // for box2, else 1 (also when the form has no copy 1). box1 is not read.
-    int getRadioGroupValue(DataMgmt::TaxFormPtr unused, const FormId& form, FieldId box1, FieldId box3,
-                           FieldId box2, FieldId box4);
+    int getRadioGroupValue(DataMgmt::TaxFormPtr unused, const FormId& form, FieldId box1, FieldId box3, FieldId box2,
+                           FieldId box4);
 
     // ---- information-form transfers from the federal return
     // 1 full-year resident, 2 part-year resident, 3 nonresident.
@@ -231,16 +226,15 @@ public:
                              const FormId& enabledTypeForm, const HeadingRowFields& rows, FieldId field736Target,
                              FieldId form1Box, FieldId form55Box, FieldId form87Box);
     void transferFilingOptions(DataMgmt::TaxFormPtr info, FieldId choiceA, FieldId choiceB, FieldId detailD,
-                               FieldId companionE, FieldId detail1, FieldId detail2, FieldId detail3,
-                               FieldId detail4, FieldId typeBox3, FieldId typeBox4, FieldId typeBox5,
-                               FieldId choiceC);
+                               FieldId companionE, FieldId detail1, FieldId detail2, FieldId detail3, FieldId detail4,
+                               FieldId typeBox3, FieldId typeBox4, FieldId typeBox5, FieldId choiceC);
     void protectHeadingFields(DataMgmt::TaxFormPtr info, FieldId yesBox, FieldId noBox, FieldId detailBox,
                               FieldId detailCompanion, FieldId detailText1, FieldId detailText2, FieldId detail3,
                               FieldId detail4, FieldId optionBox5, FieldId optionBox6, FieldId optionBox7);
     void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
                                    const DriverLicenseFields& spouse);
-    void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
-                           FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts);
+    void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum, FieldId grandTotal,
+                           const std::array<FieldId, 12>& outputAmounts);
     // The defaulting step of transferFilingOptions runs once per module
     // life; a host that starts a fresh session without reloading the module
     // re-arms it here.
@@ -253,10 +247,10 @@ public:
                               FieldId interestFirstLine, FormId dividendForm, FieldId dividendFirstLine);
     // Recalculates one copy of the interest (dividend) statement from the
     // row-information texts that the layout wrote.
-    void buildInterestStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
-                                FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
-    void buildDividendStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue,
-                                FormId infoForm, std::int16_t filingStatus, int nameFormat, int allocationOption);
+    void buildInterestStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue, FormId infoForm,
+                                std::int16_t filingStatus, int nameFormat, int allocationOption);
+    void buildDividendStatement(DataMgmt::TaxFormPtr form, std::uint16_t copy, std::int16_t extraValue, FormId infoForm,
+                                std::int16_t filingStatus, int nameFormat, int allocationOption);
     // Amounts of one source copy: federal form 164 (dividends), 166
     // (interest), and 51 or 89 (either; any other form gives zeros).
     void getDividendSourceAmounts(FormId sourceForm, std::uint16_t sourceCopy, IntDivCategoryAmounts& out);

@@ -54,8 +54,8 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "allocateStateWages");
     const auto& f4 = kStateForm4FieldIds;
 
-    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue},
-                    f4.f22, f4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, f4.f24, f4.f25,
+    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue}, f4.f22,
+                    f4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, f4.f24, f4.f25,
                     Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
     // Field 7 keeps the residency code of the last allocation; a first

@@ -14,8 +14,8 @@
 #include "module/catalogues/Form51FieldIds.h"
 #include "module/catalogues/Form89FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "module/state_calc/StatementLines.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "module/state_calc/StatementLines.h"
 #include "platform/Exceptions.h"
 
 namespace StateCalculationMgmt {
@@ -121,8 +121,7 @@ void StateTaxReturnCalcEngine::setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, c
     // The numbers are written whole; the payer name gives way so that the
     // text stays within its 79 characters, and holds no separator.
     char tail[64];
-    std::snprintf(tail, sizeof tail, "||%d||%d||%d", form.getNumber(), static_cast<int>(storedCopy),
-                  storedLineType);
+    std::snprintf(tail, sizeof tail, "||%d||%d||%d", form.getNumber(), static_cast<int>(storedCopy), storedLineType);
     const std::size_t tailLength = std::string_view(tail).size();
     const std::size_t room = tailLength < intdiv::kRowInfoMaxLength ? intdiv::kRowInfoMaxLength - tailLength : 0;
     const std::string text = intdiv::cutText(intdiv::rowInfoName(name), room) + tail;

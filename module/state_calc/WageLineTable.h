@@ -19,12 +19,12 @@
 namespace StateCalculationMgmt {
 
 struct WageLineRow {
-    Primitives::QVImmutableIdentifier form1Field;   // null ends the table
-    Primitives::QVImmutableIdentifier form55Field;  // null: form 55 has no such line
-    Primitives::QVImmutableIdentifier form87Field;  // null: form 87 has no such line
-    Primitives::QVImmutableIdentifier amountField;  // column A on state form 4
-    Primitives::QVImmutableIdentifier columnBField; // column B on state form 4
-    std::uint8_t limitMode = 0;                     // 1 capped, 2 not capped, 0 spare row
+    Primitives::QVImmutableIdentifier form1Field;    // null ends the table
+    Primitives::QVImmutableIdentifier form55Field;   // null: form 55 has no such line
+    Primitives::QVImmutableIdentifier form87Field;   // null: form 87 has no such line
+    Primitives::QVImmutableIdentifier amountField;   // column A on state form 4
+    Primitives::QVImmutableIdentifier columnBField;  // column B on state form 4
+    std::uint8_t limitMode = 0;                      // 1 capped, 2 not capped, 0 spare row
 };
 
 inline constexpr std::size_t kWageLineTableRows = 30;

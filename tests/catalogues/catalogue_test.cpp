@@ -59,17 +59,29 @@ int runsOf(std::span<const QVImmutableIdentifier> members) {
 // A field that a catalogue does not list is not a member: naming it does not
 // compile. These concepts make that checkable here.
 template <class T>
-concept HasField23 = requires(T t) { t.f23; };
+concept HasField23 = requires(T t) {
+    t.f23;
+};
 template <class T>
-concept HasField61 = requires(T t) { t.f61; };
+concept HasField61 = requires(T t) {
+    t.f61;
+};
 template <class T>
-concept HasField76 = requires(T t) { t.f76; };
+concept HasField76 = requires(T t) {
+    t.f76;
+};
 template <class T>
-concept HasField74 = requires(T t) { t.f74; };
+concept HasField74 = requires(T t) {
+    t.f74;
+};
 template <class T>
-concept HasField44 = requires(T t) { t.f44; };
+concept HasField44 = requires(T t) {
+    t.f44;
+};
 template <class T>
-concept HasField1 = requires(T t) { t.f1; };
+concept HasField1 = requires(T t) {
+    t.f1;
+};
 
 static_assert(HasField44<GAForm70FieldIds>);
 static_assert(!HasField23<GAForm70FieldIds> && !HasField61<GAForm70FieldIds> && !HasField76<GAForm70FieldIds>);
@@ -93,37 +105,81 @@ struct Stated {
 // them: 46 lists of the Georgia, state worksheet and largest federal forms
 // (7,094 members), 29 of the other federal forms (7,552).
 const Stated kStated[] = {
-        {"GAForm189219FieldIds", 189219, true, 199}, {"GAForm187982FieldIds", 187982, true, 16},
-        {"GAForm203639FieldIds", 203639, true, 47}, {"GAForm190054FieldIds", 190054, true, 13},
-        {"GAForm190055FieldIds", 190055, true, 5}, {"GAForm190056FieldIds", 190056, true, 5},
-        {"GAForm190057FieldIds", 190057, true, 21}, {"GAForm190058FieldIds", 190058, true, 19},
-        {"GAForm190059FieldIds", 190059, true, 9}, {"GAForm190060FieldIds", 190060, true, 13},
-        {"GAForm190061FieldIds", 190061, true, 5}, {"GAForm190062FieldIds", 190062, true, 7},
-        {"GAForm187981FieldIds", 187981, true, 40}, {"GAForm203638FieldIds", 203638, true, 40},
-        {"GAForm189215FieldIds", 189215, true, 205}, {"GAForm189216FieldIds", 189216, true, 64},
-        {"GAForm203811FieldIds", 203811, true, 62}, {"GAForm189217FieldIds", 189217, true, 60},
-        {"GAForm189218FieldIds", 189218, true, 118}, {"StateForm3FieldIds", 3, true, 162},
-        {"GAForm70FieldIds", 70, true, 303}, {"GAForm71FieldIds", 71, true, 98}, {"GAForm77FieldIds", 77, true, 18},
-        {"GAForm72FieldIds", 72, true, 34}, {"GAForm76FieldIds", 76, true, 108}, {"GAForm75FieldIds", 75, true, 65},
-        {"GAForm74FieldIds", 74, true, 19}, {"GAForm69FieldIds", 69, true, 154}, {"GAForm73FieldIds", 73, true, 29},
-        {"StateForm2FieldIds", 2, true, 168}, {"StateForm4FieldIds", 4, true, 127},
-        {"WageLineFieldIds", 0, false, 119}, {"StateForm32783FieldIds", 32783, true, 10},
-        {"OwnerInfoFieldIds", 0, false, 10}, {"StateForm14FieldIds", 14, true, 52},
-        {"Form92FieldIds", 92, false, 1764}, {"Form1FieldIds", 1, false, 766}, {"Form71FieldIds", 71, false, 70},
-        {"Form133618FieldIds", 133618, false, 10}, {"Form28FieldIds", 28, false, 284},
-        {"Form75FieldIds", 75, false, 108}, {"Form49FieldIds", 49, false, 101}, {"Form104FieldIds", 104, false, 165},
-        {"Form113FieldIds", 113, false, 915}, {"Form190FieldIds", 190, false, 146}, {"Form2FieldIds", 2, false, 341},
-        {"Form165FieldIds", 165, false, 73}, {"Form84FieldIds", 84, false, 639}, {"Form7FieldIds", 7, false, 436},
-        {"Form16FieldIds", 16, false, 198}, {"Form12FieldIds", 12, false, 340}, {"Form8FieldIds", 8, false, 345},
-        {"Form19FieldIds", 19, false, 220}, {"Form132FieldIds", 132, false, 62}, {"Form78FieldIds", 78, false, 288},
-        {"Form44FieldIds", 44, false, 45}, {"Form103FieldIds", 103, false, 471}, {"Form57FieldIds", 57, false, 413},
-        {"Form52FieldIds", 52, false, 353}, {"Form54FieldIds", 54, false, 51}, {"Form110FieldIds", 110, false, 183},
-        {"Form186662FieldIds", 186662, false, 60}, {"Form166FieldIds", 166, false, 143},
-        {"Form164FieldIds", 164, false, 93}, {"Form135FieldIds", 135, false, 122},
-        {"Form131FieldIds", 131, false, 109}, {"FederalMapFieldIds", 0, false, 49},
-        {"Form55FieldIds", 55, false, 354}, {"Form87FieldIds", 87, false, 143}, {"Form51FieldIds", 51, false, 609},
-        {"Form89FieldIds", 89, false, 228}, {"Form3FieldIds", 3, false, 128}, {"Form31FieldIds", 31, false, 445},
-        {"Form126FieldIds", 126, false, 549}, {"Form183FieldIds", 183, false, 403},
+    {"GAForm189219FieldIds", 189219, true, 199},
+    {"GAForm187982FieldIds", 187982, true, 16},
+    {"GAForm203639FieldIds", 203639, true, 47},
+    {"GAForm190054FieldIds", 190054, true, 13},
+    {"GAForm190055FieldIds", 190055, true, 5},
+    {"GAForm190056FieldIds", 190056, true, 5},
+    {"GAForm190057FieldIds", 190057, true, 21},
+    {"GAForm190058FieldIds", 190058, true, 19},
+    {"GAForm190059FieldIds", 190059, true, 9},
+    {"GAForm190060FieldIds", 190060, true, 13},
+    {"GAForm190061FieldIds", 190061, true, 5},
+    {"GAForm190062FieldIds", 190062, true, 7},
+    {"GAForm187981FieldIds", 187981, true, 40},
+    {"GAForm203638FieldIds", 203638, true, 40},
+    {"GAForm189215FieldIds", 189215, true, 205},
+    {"GAForm189216FieldIds", 189216, true, 64},
+    {"GAForm203811FieldIds", 203811, true, 62},
+    {"GAForm189217FieldIds", 189217, true, 60},
+    {"GAForm189218FieldIds", 189218, true, 118},
+    {"StateForm3FieldIds", 3, true, 162},
+    {"GAForm70FieldIds", 70, true, 303},
+    {"GAForm71FieldIds", 71, true, 98},
+    {"GAForm77FieldIds", 77, true, 18},
+    {"GAForm72FieldIds", 72, true, 34},
+    {"GAForm76FieldIds", 76, true, 108},
+    {"GAForm75FieldIds", 75, true, 65},
+    {"GAForm74FieldIds", 74, true, 19},
+    {"GAForm69FieldIds", 69, true, 154},
+    {"GAForm73FieldIds", 73, true, 29},
+    {"StateForm2FieldIds", 2, true, 168},
+    {"StateForm4FieldIds", 4, true, 127},
+    {"WageLineFieldIds", 0, false, 119},
+    {"StateForm32783FieldIds", 32783, true, 10},
+    {"OwnerInfoFieldIds", 0, false, 10},
+    {"StateForm14FieldIds", 14, true, 52},
+    {"Form92FieldIds", 92, false, 1764},
+    {"Form1FieldIds", 1, false, 766},
+    {"Form71FieldIds", 71, false, 70},
+    {"Form133618FieldIds", 133618, false, 10},
+    {"Form28FieldIds", 28, false, 284},
+    {"Form75FieldIds", 75, false, 108},
+    {"Form49FieldIds", 49, false, 101},
+    {"Form104FieldIds", 104, false, 165},
+    {"Form113FieldIds", 113, false, 915},
+    {"Form190FieldIds", 190, false, 146},
+    {"Form2FieldIds", 2, false, 341},
+    {"Form165FieldIds", 165, false, 73},
+    {"Form84FieldIds", 84, false, 639},
+    {"Form7FieldIds", 7, false, 436},
+    {"Form16FieldIds", 16, false, 198},
+    {"Form12FieldIds", 12, false, 340},
+    {"Form8FieldIds", 8, false, 345},
+    {"Form19FieldIds", 19, false, 220},
+    {"Form132FieldIds", 132, false, 62},
+    {"Form78FieldIds", 78, false, 288},
+    {"Form44FieldIds", 44, false, 45},
+    {"Form103FieldIds", 103, false, 471},
+    {"Form57FieldIds", 57, false, 413},
+    {"Form52FieldIds", 52, false, 353},
+    {"Form54FieldIds", 54, false, 51},
+    {"Form110FieldIds", 110, false, 183},
+    {"Form186662FieldIds", 186662, false, 60},
+    {"Form166FieldIds", 166, false, 143},
+    {"Form164FieldIds", 164, false, 93},
+    {"Form135FieldIds", 135, false, 122},
+    {"Form131FieldIds", 131, false, 109},
+    {"FederalMapFieldIds", 0, false, 49},
+    {"Form55FieldIds", 55, false, 354},
+    {"Form87FieldIds", 87, false, 143},
+    {"Form51FieldIds", 51, false, 609},
+    {"Form89FieldIds", 89, false, 228},
+    {"Form3FieldIds", 3, false, 128},
+    {"Form31FieldIds", 31, false, 445},
+    {"Form126FieldIds", 126, false, 549},
+    {"Form183FieldIds", 183, false, 403},
 };
 
 TEST(CatalogueSet, EveryCatalogueHasItsFormAndCountOfUniquePositiveNumbers) {
@@ -254,11 +310,10 @@ TEST(StateWorksheetCatalogues, WageLineListMirrorsStateForm4Layout) {
     ASSERT_EQ(form4.size(), wage.size() + 8);
     // Pairs of the wage-line table: a state form 4 pair and a wage-line pair
     // stand at the same place relative to their list ends.
-    const std::vector<std::pair<int, int>> pairs = {{37, 29},     {40, 32},   {43, 35},   {46, 38},   {49, 41},
-                                                    {52, 44},     {55, 47},   {58, 50},   {61, 53},   {64, 56},
-                                                    {67, 59},     {70, 62},   {116, 108}, {10504, 10498},
-                                                    {85, 77},     {88, 80},   {82, 74},   {91, 83},   {94, 86},
-                                                    {103, 95},    {106, 98},  {109, 101}};
+    const std::vector<std::pair<int, int>> pairs = {
+        {37, 29}, {40, 32}, {43, 35}, {46, 38},  {49, 41},   {52, 44},       {55, 47}, {58, 50},
+        {61, 53}, {64, 56}, {67, 59}, {70, 62},  {116, 108}, {10504, 10498}, {85, 77}, {88, 80},
+        {82, 74}, {91, 83}, {94, 86}, {103, 95}, {106, 98},  {109, 101}};
     for (const auto& [state, wageField] : pairs) {
         const int s = indexOf("StateForm4FieldIds", state);
         const int w = indexOf("WageLineFieldIds", wageField);
@@ -317,11 +372,10 @@ TEST(FederalCatalogues, Forms92And1) {
 TEST(FederalCatalogues, LongestRunsAreThoseStated) {
     // Fillers add no run of their own, so the longest run of each partial
     // list is the stated one.
-    const std::map<std::string, int> longest = {{"Form71FieldIds", 19}, {"Form28FieldIds", 46},
-                                                {"Form75FieldIds", 12}, {"Form92FieldIds", 66},
-                                                {"Form1FieldIds", 22},  {"Form49FieldIds", 8},
-                                                {"Form104FieldIds", 15}, {"Form113FieldIds", 239},
-                                                {"Form190FieldIds", 54}, {"Form2FieldIds", 22}};
+    const std::map<std::string, int> longest = {
+        {"Form71FieldIds", 19},  {"Form28FieldIds", 46}, {"Form75FieldIds", 12},  {"Form92FieldIds", 66},
+        {"Form1FieldIds", 22},   {"Form49FieldIds", 8},  {"Form104FieldIds", 15}, {"Form113FieldIds", 239},
+        {"Form190FieldIds", 54}, {"Form2FieldIds", 22}};
     for (const auto& [name, length] : longest) {
         const auto& members = entry(name).members;
         int best = 1;

@@ -206,16 +206,14 @@ TEST(PositionalWalks, Form73And75ClearedStretches) {
     EXPECT_EQ(stretch(stateForm(73), kGAForm73FieldIds.f18, kGAForm73FieldIds.f26), run(18, 26));
     EXPECT_EQ(stretch(stateForm(75), kGAForm75FieldIds.f31, kGAForm75FieldIds.f37), run(31, 37));
     EXPECT_EQ(stretch(stateForm(75), kGAForm75FieldIds.f54, kGAForm75FieldIds.f69),
-              (std::vector<std::int32_t>{54, 55, 56, 51, 52, 62, 67, 58, 59, 71, 57, 60, 61, 63, 64, 65, 66, 68,
-                                         69}));
+              (std::vector<std::int32_t>{54, 55, 56, 51, 52, 62, 67, 58, 59, 71, 57, 60, 61, 63, 64, 65, 66, 68, 69}));
 }
 
 // Walks over federal form 190: rows from a first member while at or before a
 // last member, columns at distances measured between members.
 std::vector<std::vector<std::int32_t>> walk190(const QVImmutableIdentifier& first, const QVImmutableIdentifier& last,
                                                const QVImmutableIdentifier& strideFrom,
-                                               const QVImmutableIdentifier& strideTo,
-                                               const std::vector<int>& columns) {
+                                               const QVImmutableIdentifier& strideTo, const std::vector<int>& columns) {
     const auto form = federalForm(190);
     QVFieldIDIter it = form->getFieldIDs();
     const int stride = it.positionOf(strideTo) - it.positionOf(strideFrom);
@@ -265,12 +263,11 @@ TEST(PositionalWalks, StateForm4IncomeLinesAreConsecutive) {
     // Each income line's columns A, B and C stand one after another; column C
     // is found as the field after column B.
     const auto form = stateForm(4);
-    const int lines[][3] = {{37, 38, 39},    {40, 41, 42},    {43, 44, 45},       {46, 47, 48},    {49, 50, 51},
-                            {52, 53, 54},    {55, 56, 57},    {58, 59, 60},       {61, 62, 63},    {64, 65, 66},
-                            {67, 68, 69},    {70, 71, 72},    {116, 117, 118},    {10504, 10505, 10506},
-                            {85, 86, 87},    {88, 89, 90},    {82, 83, 84},       {91, 92, 93},    {94, 95, 96},
-                            {103, 104, 105}, {106, 107, 108}, {109, 110, 111},    {29, 30, 31},    {76, 77, 78},
-                            {79, 80, 81},    {97, 98, 99},    {100, 101, 102}};
+    const int lines[][3] = {
+        {37, 38, 39},    {40, 41, 42}, {43, 44, 45}, {46, 47, 48}, {49, 50, 51}, {52, 53, 54},    {55, 56, 57},
+        {58, 59, 60},    {61, 62, 63}, {64, 65, 66}, {67, 68, 69}, {70, 71, 72}, {116, 117, 118}, {10504, 10505, 10506},
+        {85, 86, 87},    {88, 89, 90}, {82, 83, 84}, {91, 92, 93}, {94, 95, 96}, {103, 104, 105}, {106, 107, 108},
+        {109, 110, 111}, {29, 30, 31}, {76, 77, 78}, {79, 80, 81}, {97, 98, 99}, {100, 101, 102}};
     for (const auto& line : lines) {
         QVFieldIDIter it = form->getFieldIDs();
         it = QVImmutableIdentifier(line[0]);

@@ -1,14 +1,13 @@
 // The catalogue generator refuses faulty data with the file and line that
 // hold the fault, and fills partial lists by its documented rule.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 namespace {
 
@@ -24,8 +23,7 @@ protected:
         fs::create_directories(root_ / "overlay");
         write("forms.txt", "GA9 9 state GAForm9FieldIds\nF7 7 federal Form7FieldIds\n");
         write("catalogues/GAForm9FieldIds.txt", "class GAForm9FieldIds\nform 9 state\ncount 4\nlist: 1-3, 10\n");
-        write("catalogues/Form7FieldIds.txt",
-              "class Form7FieldIds\nform 7 federal\ncount 6\nat 0: 5\nseq: 3\n");
+        write("catalogues/Form7FieldIds.txt", "class Form7FieldIds\nform 7 federal\ncount 6\nat 0: 5\nseq: 3\n");
     }
     void TearDown() override { fs::remove_all(root_); }
 
@@ -125,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadData{"overlay/GA9.txt", "field 1-3 kind=T\nfield 2 kind=B\n", "field 2 of GA9 given attributes twice"},
         BadData{"overlay/GA9.txt", "field 2 kind=T edit=D\n", "edit code D marks a date, which needs kind=D"},
         BadData{"overlay/GA9.txt", "field 2 colour=red\n", "unknown field attribute 'colour=red'"},
-        BadData{"overlay/GA9.txt", "field 1 short=f2\n", "GA9.txt:1: short name 'F2' of field 2 is also that of field 1"},
+        BadData{"overlay/GA9.txt", "field 1 short=f2\n",
+                "GA9.txt:1: short name 'F2' of field 2 is also that of field 1"},
         BadData{"overlay/GA9.txt", "field 1 kind=T len=0\n", "len 0 is out of range"},
         BadData{"overlay/GA9.txt", "field 1 edit=300\n", "edit code must be one character or a byte value"},
         BadData{"overlay/GA77.txt", "name \"x\"\n", "no form with dev name 'GA77'"}));

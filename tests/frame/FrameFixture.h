@@ -15,8 +15,7 @@ namespace frametest {
 
 // The definitions are read once per test program.
 inline const FormDefinitions::Library& formLibrary() {
-    static const FormDefinitions::Library library =
-        FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
+    static const FormDefinitions::Library library = FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
     return library;
 }
 

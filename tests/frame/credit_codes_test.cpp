@@ -38,8 +38,8 @@ TEST(CreditCodes, FortyOneRowsInOrderThenTheEmptyRow) {
 }
 
 TEST(CreditCodes, IndexesOutsideTheTableGiveTheEmptyRow) {
-    for (std::int16_t row : {std::int16_t{42}, std::int16_t{500}, std::int16_t{32767}, std::int16_t{-1},
-                             std::int16_t{-32768}}) {
+    for (std::int16_t row :
+         {std::int16_t{42}, std::int16_t{500}, std::int16_t{32767}, std::int16_t{-1}, std::int16_t{-32768}}) {
         EXPECT_TRUE(getCreditCodeEntry(row).code.empty()) << row;
         EXPECT_TRUE(getCreditCodeEntry(row).name.empty()) << row;
     }

@@ -52,7 +52,7 @@ TEST_F(GAEFileInfo, FixedItems) {
               "documents, for four years.");
     EXPECT_EQ(note.size() + 1, 126u);
     EXPECT_EQ(noteAmount, 0);
-    const std::pair<std::uint32_t, long> amounts[] = {{4, 0}, {6, 2}, {7, 0},  {8, 0},   {9, 1},
+    const std::pair<std::uint32_t, long> amounts[] = {{4, 0},  {6, 2},  {7, 0},  {8, 0},  {9, 1},
                                                       {11, 0}, {12, 0}, {13, 1}, {14, 0}, {4000000000u, 0}};
     for (const auto& [n, expected] : amounts) {
         EXPECT_EQ(item(n), std::make_pair(std::string(), expected)) << "item " << n;

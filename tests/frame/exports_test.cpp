@@ -57,8 +57,8 @@ std::set<std::string> exportedNames(const std::string& path) {
             Elf64_Sym sym;
             std::memcpy(&sym, bytes.data() + symbols.sh_offset + k * sizeof sym, sizeof sym);
             const unsigned binding = ELF64_ST_BIND(sym.st_info);
-            if (sym.st_shndx == SHN_UNDEF || (binding != STB_GLOBAL && binding != STB_WEAK &&
-                                              binding != STB_GNU_UNIQUE)) {
+            if (sym.st_shndx == SHN_UNDEF ||
+                (binding != STB_GLOBAL && binding != STB_WEAK && binding != STB_GNU_UNIQUE)) {
                 continue;
             }
             names.insert(bytes.data() + strings.sh_offset + sym.st_name);
@@ -91,10 +91,14 @@ protected:
 TEST(ModuleLibrary, ExportsOnlyItsEntryPoints) {
     const std::set<std::string> names = exportedNames(GA_MODULE_LIBRARY);
     const std::set<std::string> entryPoints = {
-        ModuleExports::kCompatVersionName,           ModuleExports::kCreateTaxReturnInstanceName,
-        ModuleExports::kCreateCalcEngineInstanceName, ModuleExports::kCreateAuditorInstanceName,
-        ModuleExports::kCreateTaxFormPrinterInstanceName, ModuleExports::kCreateTifFileWriterInstanceName,
-        ModuleExports::kCreateTaxSummaryReportName,  ModuleExports::kCreateMacroExpanderInstanceName,
+        ModuleExports::kCompatVersionName,
+        ModuleExports::kCreateTaxReturnInstanceName,
+        ModuleExports::kCreateCalcEngineInstanceName,
+        ModuleExports::kCreateAuditorInstanceName,
+        ModuleExports::kCreateTaxFormPrinterInstanceName,
+        ModuleExports::kCreateTifFileWriterInstanceName,
+        ModuleExports::kCreateTaxSummaryReportName,
+        ModuleExports::kCreateMacroExpanderInstanceName,
         ModuleExports::kCreateInterviewHierarchyName,
     };
     for (const std::string& name : names) {

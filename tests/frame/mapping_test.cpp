@@ -22,15 +22,13 @@ protected:
         ga_->mapFederalField(federalForm, Field(federalField), a.form, a.field);
         return a;
     }
-    const std::vector<StateDataMgmt::DebugStateFieldCall>& diagnostics() const {
-        return ga_->debugStateFieldCalls();
-    }
+    const std::vector<StateDataMgmt::DebugStateFieldCall>& diagnostics() const { return ga_->debugStateFieldCalls(); }
 };
 
 TEST_F(GAFieldMapping, ReceivingFormForFieldZeroOrBelow) {
     const std::pair<Form, Form> forms[] = {
-        {kForm92ID, kGAForm69ID},  {kForm43ID, kGAForm72ID},  {kForm155ID, kGAForm72ID},
-        {kForm136ID, kGAForm77ID}, {kForm183ID, kGAForm69ID}, {kForm131ID, kGAForm69ID},
+        {kForm92ID, kGAForm69ID},           {kForm43ID, kGAForm72ID},  {kForm155ID, kGAForm72ID},
+        {kForm136ID, kGAForm77ID},          {kForm183ID, kGAForm69ID}, {kForm131ID, kGAForm69ID},
         {kForm133618ID, kStateForm32783ID},
     };
     for (const auto& [federal, receiving] : forms) {
@@ -51,23 +49,46 @@ TEST_F(GAFieldMapping, EveryFieldRowGivesItsReceivingField) {
         int receiving;
     };
     const Row rows[] = {
-        {kForm92ID, 624, 9},          {kForm92ID, 625, 10},         {kForm92ID, 626, 11},
-        {kForm92ID, 536, 77},         {kForm92ID, 766, 13},         {kForm92ID, 711, 0},
-        {kForm92ID, 392, 79},         {kForm92ID, 391, 80},         {kForm92ID, 393, 81},
-        {kForm92ID, 394, 82},         {kForm43ID, 41, 1},           {kForm155ID, 41, 1},
-        {kForm183ID, 33, 78},         {kForm183ID, 188831, 189221}, {kForm183ID, 34, 0},
-        {kForm183ID, 155, 187983},    {kForm183ID, 154, 187984},    {kForm183ID, 158, 187987},
-        {kForm183ID, 160, 187988},    {kForm183ID, 156, 187985},    {kForm183ID, 157, 187986},
-        {kForm183ID, 162, 187989},    {kForm183ID, 164, 187990},    {kForm183ID, 79766, 81572},
-        {kForm183ID, 79767, 81573},   {kForm183ID, 79768, 81574},   {kForm183ID, 79769, 81575},
-        {kForm183ID, 142796, 142824}, {kForm183ID, 142797, 142825}, {kForm183ID, 142798, 142826},
-        {kForm183ID, 69705, 0},       {kForm131ID, 72481, 133617},  {kForm133618ID, 133652, 133645},
-        {kForm133618ID, 133653, 133646}, {kForm133618ID, 133654, 133647},
+        {kForm92ID, 624, 9},
+        {kForm92ID, 625, 10},
+        {kForm92ID, 626, 11},
+        {kForm92ID, 536, 77},
+        {kForm92ID, 766, 13},
+        {kForm92ID, 711, 0},
+        {kForm92ID, 392, 79},
+        {kForm92ID, 391, 80},
+        {kForm92ID, 393, 81},
+        {kForm92ID, 394, 82},
+        {kForm43ID, 41, 1},
+        {kForm155ID, 41, 1},
+        {kForm183ID, 33, 78},
+        {kForm183ID, 188831, 189221},
+        {kForm183ID, 34, 0},
+        {kForm183ID, 155, 187983},
+        {kForm183ID, 154, 187984},
+        {kForm183ID, 158, 187987},
+        {kForm183ID, 160, 187988},
+        {kForm183ID, 156, 187985},
+        {kForm183ID, 157, 187986},
+        {kForm183ID, 162, 187989},
+        {kForm183ID, 164, 187990},
+        {kForm183ID, 79766, 81572},
+        {kForm183ID, 79767, 81573},
+        {kForm183ID, 79768, 81574},
+        {kForm183ID, 79769, 81575},
+        {kForm183ID, 142796, 142824},
+        {kForm183ID, 142797, 142825},
+        {kForm183ID, 142798, 142826},
+        {kForm183ID, 69705, 0},
+        {kForm131ID, 72481, 133617},
+        {kForm133618ID, 133652, 133645},
+        {kForm133618ID, 133653, 133646},
+        {kForm133618ID, 133654, 133647},
     };
     for (const Row& row : rows) {
         const Answer a = map(row.form, row.federal);
-        EXPECT_EQ(a.field.getNumber(), row.receiving) << "federal form " << row.form.getNumber() << " field "
-                                                      << row.federal;
+        EXPECT_EQ(a.field.getNumber(), row.receiving)
+            << "federal form " << row.form.getNumber() << " field " << row.federal;
         EXPECT_EQ(a.form.getNumber(), 0) << "a field answer leaves the form at 0";
     }
     EXPECT_TRUE(diagnostics().empty()) << "known fields, with or without a counterpart, are not reported";
@@ -75,7 +96,7 @@ TEST_F(GAFieldMapping, EveryFieldRowGivesItsReceivingField) {
 
 TEST_F(GAFieldMapping, UnlistedFieldsAreReportedWithTheFormsPlace) {
     const std::tuple<Form, int, std::uint32_t> cases[] = {
-        {kForm92ID, 25, 187}, {kForm43ID, 40, 197}, {kForm155ID, 42, 197}, {kForm136ID, 1, 203},
+        {kForm92ID, 25, 187},  {kForm43ID, 40, 197},     {kForm155ID, 42, 197},        {kForm136ID, 1, 203},
         {kForm183ID, 35, 268}, {kForm131ID, 72480, 281}, {kForm133618ID, 133655, 298},
     };
     for (const auto& [form, field, place] : cases) {

@@ -84,7 +84,7 @@ std::array<Utils::printFormInfo, 6> printList() {
     list[0].form = kGAForm77ID;
     list[1].form = kGAForm70ID;
     list[2].form = kGAForm69ID;
-    list[3].count = 3;  // the end entry: form 0
+    list[3].count = 3;           // the end entry: form 0
     list[4].form = kGAForm73ID;  // past the end entry: never reached
     return list;
 }

@@ -45,10 +45,14 @@ TEST_F(GAReturnAnswers, FixedAnswersOfTheState) {
     // The name and number fields of form 69; fields 22 and 27 (between each
     // first and last name) have no operation.
     const std::pair<Primitives::QVImmutableIdentifier, int> nameFields[] = {
-        {ga_->getTaxpayerFirstNameField(), 21}, {ga_->getTaxpayerLastNameField(), 23},
-        {ga_->getTaxpayerSuffixField(), 24},    {ga_->getTaxpayerSsnField(), 25},
-        {ga_->getSpouseFirstNameField(), 26},   {ga_->getSpouseLastNameField(), 28},
-        {ga_->getSpouseSuffixField(), 29},      {ga_->getSpouseSsnField(), 30},
+        {ga_->getTaxpayerFirstNameField(), 21},
+        {ga_->getTaxpayerLastNameField(), 23},
+        {ga_->getTaxpayerSuffixField(), 24},
+        {ga_->getTaxpayerSsnField(), 25},
+        {ga_->getSpouseFirstNameField(), 26},
+        {ga_->getSpouseLastNameField(), 28},
+        {ga_->getSpouseSuffixField(), 29},
+        {ga_->getSpouseSsnField(), 30},
         {ga_->getInfoKeyField(), 7},
     };
     for (const auto& [field, number] : nameFields) {
@@ -60,7 +64,7 @@ TEST_F(GAReturnAnswers, FilingStatusFromTheLetterOfForm70) {
     EXPECT_EQ(ga_->getFilingStatusNumber(), 1) << "no copy of form 70";
     EXPECT_FALSE(ga_->formExists(kGAForm70ID, 1)) << "asking must not create the copy";
 
-    const std::pair<const char*, int> cases[] = {{"A", 1}, {"B", 2}, {"C", 3}, {"D", 4},
+    const std::pair<const char*, int> cases[] = {{"A", 1}, {"B", 2},  {"C", 3}, {"D", 4},
                                                  {"b", 1}, {"B ", 1}, {"E", 1}, {"AB", 1}};
     for (const auto& [letter, expected] : cases) {
         setText(kGAForm70ID, f70.f44, letter);

@@ -68,8 +68,8 @@ TEST_F(EngineTest, FormsTheReturnAlwaysNeedsAreCreated) {
     engine.dispatch = false;
     georgiaHomeAddress();
     engine.calculateReturn(0);
-    for (const FormId& form : {kGAForm70ID, kGAForm77ID, kGAForm189215ID, kGAForm189216ID, kGAForm187982ID,
-                               kGAForm74ID, kGAForm204111ID, kStateForm32783ID}) {
+    for (const FormId& form : {kGAForm70ID, kGAForm77ID, kGAForm189215ID, kGAForm189216ID, kGAForm187982ID, kGAForm74ID,
+                               kGAForm204111ID, kStateForm32783ID}) {
         EXPECT_TRUE(ga->formExists(form, 1)) << form.getNumber();
     }
     // Full-year resident without the federal amount: neither conditional form.
@@ -115,10 +115,12 @@ public:
     std::vector<std::string> routed;
 
     void record(const char* hook, const FormId& form, int copy, int pass) {
-        routed.push_back(std::string(hook) + " " + std::to_string(form.getNumber()) + " " + std::to_string(copy) +
-                         " " + std::to_string(pass));
+        routed.push_back(std::string(hook) + " " + std::to_string(form.getNumber()) + " " + std::to_string(copy) + " " +
+                         std::to_string(pass));
     }
-    void calcStateSharedForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("shared", f, c, p); }
+    void calcStateSharedForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override {
+        record("shared", f, c, p);
+    }
     void calcUnderpaymentForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override { record("71", f, c, p); }
     void calcOtherStateCreditForm(const FormId& f, DataMgmt::TaxFormPtr, int c, int p) override {
         record("73", f, c, p);
@@ -147,8 +149,8 @@ TEST_F(EngineTest, DispatchHandsEachFormToItsOperation) {
     for (const auto& [form, hook] : table) {
         routing.routed.clear();
         routing.calcFormCopy(form, 2, 0, 7, 9, gaCopy(form, 2));
-        EXPECT_EQ(routing.routed, std::vector<std::string>{std::string(hook) + " " +
-                                                           std::to_string(form.getNumber()) + " 2 7"})
+        EXPECT_EQ(routing.routed,
+                  std::vector<std::string>{std::string(hook) + " " + std::to_string(form.getNumber()) + " 2 7"})
             << form.getNumber();
     }
     // Forms with routines of their own, and forms without a routine, reach

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "module/frame/FormIdentifiers.h"
-#include "tests/support/FieldSetters.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
 #include "platform/DataMgmt.h"
 #include "platform/FormDefinitions.h"
+#include "tests/support/FieldSetters.h"
 
 namespace gaenginetest {
 

@@ -30,8 +30,7 @@ class ExampleReturns : public GaTaxTest, public ::testing::WithParamInterface<Ex
 
 TEST_P(ExampleReturns, CalculatesToTheListedResult) {
     const Expected& e = GetParam();
-    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + e.file, federal.get(),
-                                      gaReturn());
+    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + e.file, federal.get(), gaReturn());
     engine.calculateReturn(0);
     auto value = [&](const FieldId& x) { return ga->getIR(kGAForm70ID, 1, x); };
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f.f44), e.letter);

@@ -126,8 +126,8 @@ TEST_F(MainForm, LowIncomeCreditBands) {
     const struct {
         std::int64_t agi;
         double perPerson;
-    } bands[] = {{3000, 26},  {5999, 26},  {6000, 20},  {7999, 20}, {8000, 14},
-                 {9999, 14},  {10000, 8},  {14999, 8},  {15000, 5}, {19999, 5}};
+    } bands[] = {{3000, 26}, {5999, 26}, {6000, 20}, {7999, 20}, {8000, 14},
+                 {9999, 14}, {10000, 8}, {14999, 8}, {15000, 5}, {19999, 5}};
     setCommon(86, 1);  // itemized deductions of 0, so that there is tax
     for (const auto& band : bands) {
         resident(1, static_cast<double>(band.agi));

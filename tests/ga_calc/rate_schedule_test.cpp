@@ -19,23 +19,19 @@ TEST(RateSchedule, WorkedExamplesAndOneHundredThousandAndAbove) {
         double income;
         double tax;
     } cases[] = {
-        {2, 550, 5},         // 5.50 less a cent
-        {3, 550, 6},         // 6.00 less a cent
-        {1, 850, 10},        // 8 + 2 % of 100
-        {2, 850, 8},         // 8.50 less a cent
-        {1, 50, 0},          // below 100: no tax for a single filer
-        {2, 99999, 5737},    // midpoint 99,950: 5,737.00 less a cent
-        {2, 100000, 5740},   // exactly 100,000 takes no midpoint
-        {4, 100000, 5740},
-        {1, 100000, 5810},
-        {3, 100000, 5870},
-        {2, 100001, 5740},   // 5,740.06
-        {2, 100025, 5742},   // 5,741.50 less a cent plus a dollar
-        {3, 100025, 5872},   // 5,871.50 less a cent plus a dollar
-        {2, 100026, 5742},   // 5,741.56: no dollar added
-        {2, 100050, 5743},   // even multiple of 25: no dollar added
-        {3, 100050, 5873},
-        {2, 100075, 5745},   // 5,744.50
+        {2, 550, 5},        // 5.50 less a cent
+        {3, 550, 6},        // 6.00 less a cent
+        {1, 850, 10},       // 8 + 2 % of 100
+        {2, 850, 8},        // 8.50 less a cent
+        {1, 50, 0},         // below 100: no tax for a single filer
+        {2, 99999, 5737},   // midpoint 99,950: 5,737.00 less a cent
+        {2, 100000, 5740},  // exactly 100,000 takes no midpoint
+        {4, 100000, 5740}, {1, 100000, 5810}, {3, 100000, 5870}, {2, 100001, 5740},  // 5,740.06
+        {2, 100025, 5742},                     // 5,741.50 less a cent plus a dollar
+        {3, 100025, 5872},                     // 5,871.50 less a cent plus a dollar
+        {2, 100026, 5742},                     // 5,741.56: no dollar added
+        {2, 100050, 5743},                     // even multiple of 25: no dollar added
+        {3, 100050, 5873}, {2, 100075, 5745},  // 5,744.50
         {4, 100075, 5745},
     };
     for (const auto& c : cases) {
@@ -93,8 +89,8 @@ TEST(RateSchedule, ExactHalvesOfTheSingleColumnRoundUp) {
         EXPECT_EQ(tax(low, 1), expected[k]) << low;
         EXPECT_EQ(tax(low + 99, 1), expected[k]) << low + 99;
     }
-    EXPECT_EQ(tax(100025, 1), 5812);  // 5,811.50
-    EXPECT_EQ(tax(100075, 1), 5815);  // 5,814.50
+    EXPECT_EQ(tax(100025, 1), 5812);   // 5,811.50
+    EXPECT_EQ(tax(100075, 1), 5815);   // 5,814.50
     EXPECT_EQ(tax(250025, 1), 14812);  // 230 + 6 % of 243,025 = 14,811.50
 }
 

@@ -16,8 +16,7 @@ namespace {
 class ResultSummary : public GaTaxTest {
 protected:
     std::string resultOf(const std::string& file) {
-        PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + file, federal.get(),
-                                          gaReturn());
+        PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + file, federal.get(), gaReturn());
         engine.calculateReturn(0);
         std::ostringstream out;
         GAHost::printGeorgiaResult(out, *gaReturn());

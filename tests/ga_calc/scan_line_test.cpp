@@ -83,7 +83,9 @@ TEST_F(ScanLineTest, WorkedExampleOfThePaymentVoucher) {
 TEST_F(ScanLineTest, LineHolds49DigitsAndItsCheckDigit) {
     const std::string l = line("123456789", 0);
     EXPECT_EQ(l.size(), 50u);
-    EXPECT_NE(l.find("07500000000""00"), std::string::npos);
+    EXPECT_NE(l.find("07500000000"
+                     "00"),
+              std::string::npos);
     EXPECT_EQ(line("123456789", 12345678).substr(39, 8), "12345678");
 }
 

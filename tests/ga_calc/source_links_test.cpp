@@ -33,8 +33,8 @@ protected:
     }
     // Slot 1 of form 189218 copy 1 as the refill sees it.
     GACalculationMgmt::GATaxReturnCalcEngine::SourceEntryFields slot1() const {
-        return {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913, c.f189920, c.f189921,
-                c.f189926, c.f189929, c.f189932, c.f189935};
+        return {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913,
+                c.f189920, c.f189921, c.f189926, c.f189929, c.f189932, c.f189935};
     }
     int refill(const std::string& link) {
         auto form = gaCopy(kGAForm189218ID);
@@ -48,8 +48,7 @@ TEST_F(SourceLinks, SevenDocumentsFillForm70AndTheFirstContinuationSlot) {
         wageStatement(n, 40 * n, 1000 * n);
     }
     engine.beforeCalc();
-    EXPECT_EQ(form70Links(),
-              (std::vector<std::string>{"52/1/0", "52/2/0", "52/3/0", "52/4/0", "52/5/0", "52/6/0"}));
+    EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "52/2/0", "52/3/0", "52/4/0", "52/5/0", "52/6/0"}));
     EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190506), "52/7/0");
     EXPECT_TRUE(ga->isNull(kGAForm189218ID, 1, c.f190507));
 }
@@ -142,8 +141,8 @@ TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
 TEST_F(SourceLinks, LinksThatNameNoDocumentEmptyTheirEntry) {
     wageStatement(1, 1, 100);
     auto cont = gaCopy(kGAForm189218ID);
-    for (const char* link : {"999/1/0", "52/2/0", "52/0/0", "52/-1/0", "abc", "52/1", "52/1/0/4", "52 /1/0",
-                             "52/1/x", "70/1/4", "70/1/-1", "-52/1/0", "99999999999/1/0"}) {
+    for (const char* link : {"999/1/0", "52/2/0", "52/0/0", "52/-1/0", "abc", "52/1", "52/1/0/4", "52 /1/0", "52/1/x",
+                             "70/1/4", "70/1/-1", "-52/1/0", "99999999999/1/0"}) {
         setNumber(cont, c.f189935, 7);
         setBox(cont, c.f189902);
         EXPECT_EQ(refill(link), 0) << link;
@@ -172,12 +171,12 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) 
 
     EXPECT_EQ(refill("70/1/0"), 1);
     auto cont = gaCopy(kGAForm189218ID);
-    EXPECT_TRUE(cont->xMarked(c.f189903));   // row 1
-    EXPECT_TRUE(cont->xMarked(c.f189913));   // row 2
-    EXPECT_FALSE(cont->xMarked(c.f189904));  // row 3
+    EXPECT_TRUE(cont->xMarked(c.f189903));            // row 1
+    EXPECT_TRUE(cont->xMarked(c.f189913));            // row 2
+    EXPECT_FALSE(cont->xMarked(c.f189904));           // row 3
     EXPECT_EQ(text(cont, c.f189926), "22-222-2222");  // from the last matching row
-    EXPECT_TRUE(cont->xMarked(c.f189920));   // the first row's number has one dash
-    EXPECT_TRUE(cont->xMarked(c.f189921));   // the second's has two
+    EXPECT_TRUE(cont->xMarked(c.f189920));            // the first row's number has one dash
+    EXPECT_TRUE(cont->xMarked(c.f189921));            // the second's has two
     EXPECT_EQ(cont->getIR(c.f189932), 3000);
     EXPECT_EQ(cont->getIR(c.f189935), 300);
 }

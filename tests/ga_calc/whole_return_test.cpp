@@ -259,8 +259,7 @@ TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
     // again to the same return.
     OpenReturns again;
     PersistanceMgmt::ReturnFileContents reread;
-    ASSERT_NO_THROW(reread = PersistanceMgmt::ReturnFile::load(output.string(), again.federal.get(),
-                                                               again.georgia()));
+    ASSERT_NO_THROW(reread = PersistanceMgmt::ReturnFile::load(output.string(), again.federal.get(), again.georgia()));
     const std::string written = PersistanceMgmt::ReturnFile::serialize(reread);
     EXPECT_EQ(PersistanceMgmt::ReturnFile::serialize(
                   PersistanceMgmt::ReturnFile::snapshot(again.federal.get(), again.georgia(), &reread)),

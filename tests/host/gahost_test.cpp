@@ -1,6 +1,6 @@
 // gahost run as a subprocess: exit codes, outputs and files.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -204,22 +204,24 @@ TEST_F(GahostTest, CheckSummarisesReturnsFormsCopiesAndFields) {
 </RETURNFILE>)");
     const Result r = run({"check", path, "--forms", kTestForms});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, path + ": valid return file\n"
-                     "federal return \"doe\": 2 forms, 3 copies, 3 fields set\n"
-                     "  F1 copy 1: 2 fields\n"
-                     "  F52 copy 1: 1 field\n"
-                     "  F52 copy 2: 0 fields\n"
-                     "Georgia return: 1 form, 1 copy, 1 field set\n"
-                     "  ST2 copy 3: 1 field\n"
-                     "host clock: 2019-03-15T12:00:00Z\n");
+    EXPECT_EQ(r.out, path +
+                         ": valid return file\n"
+                         "federal return \"doe\": 2 forms, 3 copies, 3 fields set\n"
+                         "  F1 copy 1: 2 fields\n"
+                         "  F52 copy 1: 1 field\n"
+                         "  F52 copy 2: 0 fields\n"
+                         "Georgia return: 1 form, 1 copy, 1 field set\n"
+                         "  ST2 copy 3: 1 field\n"
+                         "host clock: 2019-03-15T12:00:00Z\n");
     EXPECT_TRUE(r.err.empty()) << r.err;
 }
 
 TEST_F(GahostTest, CheckNamesTheFaultOfABadFile) {
-    const std::string path = writeFile("bad.xml", "<RETURNFILE>\n<RETURN TYPE=\"federal\">\n"
-                                                  "<FORM DEVNAME=\"F52\" COPY=\"2\">\n"
-                                                  "<FIELD><ID>33</ID><VALUE>ten</VALUE></FIELD>\n"
-                                                  "</FORM>\n</RETURN>\n</RETURNFILE>\n");
+    const std::string path = writeFile("bad.xml",
+                                       "<RETURNFILE>\n<RETURN TYPE=\"federal\">\n"
+                                       "<FORM DEVNAME=\"F52\" COPY=\"2\">\n"
+                                       "<FIELD><ID>33</ID><VALUE>ten</VALUE></FIELD>\n"
+                                       "</FORM>\n</RETURN>\n</RETURNFILE>\n");
     Result r = run({"check", path, "--forms", kTestForms});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty()) << r.out;
@@ -281,8 +283,9 @@ TEST_F(GahostTest, RunRefusesToReplaceItsInput) {
 }
 
 TEST_F(GahostTest, RunOfABadFileWritesNothing) {
-    const std::string input = writeFile("bad.xml", "<RETURNFILE><RETURN TYPE=\"GA\"><FORM DEVNAME=\"GA70\" COPY=\"100\"/>"
-                                                   "</RETURN></RETURNFILE>");
+    const std::string input = writeFile("bad.xml",
+                                        "<RETURNFILE><RETURN TYPE=\"GA\"><FORM DEVNAME=\"GA70\" COPY=\"100\"/>"
+                                        "</RETURN></RETURNFILE>");
     const Result r = run({"run", input, "--out", dir + "/out", "--forms", kBuildForms});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("copy number 100 is out of range"), std::string::npos) << r.err;

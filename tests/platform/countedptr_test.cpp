@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "module/frame/CountedPtr.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "platform/Descriptions.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/Descriptions.h"
 #include "platform/Exceptions.h"
 
 using DataMgmt::FieldKind;
@@ -333,9 +334,10 @@ TEST(TaxReturnDesc, HoldsOnlyItsOwnKindOfFormOnce) {
 TEST(TaxReturnDesc, ListsFormsByNumberOrInDisplayOrder) {
     TaxReturnDesc georgia("Georgia", "GA", DataMgmt::kGeorgiaReturnType);
     // number, rank: ranked forms first by rank, then the rest by number
-    for (auto [number, rank] : std::vector<std::pair<int, int>>{{203638, 0}, {70, 2}, {4, 0}, {69, 1}, {2, 0}, {75, 2}}) {
-        georgia.addForm(TaxFormDescPtr(new TaxFormDesc(QVImmutableFormIdentifier(number, true),
-                                                       "X" + std::to_string(number), "", 99, rank)));
+    for (auto [number, rank] :
+         std::vector<std::pair<int, int>>{{203638, 0}, {70, 2}, {4, 0}, {69, 1}, {2, 0}, {75, 2}}) {
+        georgia.addForm(TaxFormDescPtr(
+            new TaxFormDesc(QVImmutableFormIdentifier(number, true), "X" + std::to_string(number), "", 99, rank)));
     }
     auto numbers = [](DataMgmt::TaxFormDescIter it) {
         std::vector<int> out;

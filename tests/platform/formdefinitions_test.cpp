@@ -1,3 +1,5 @@
+#include "platform/FormDefinitions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace fs = std::filesystem;
@@ -80,18 +81,18 @@ TEST_F(FormDefinitionsTest, SampleDefinitionsLoadIntoBothReturns) {
 
 TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
     const std::string path = writeFile("a.def",
-                                   "\xEF\xBB\xBF# sample\r\n"
-                                   "form 69 state Ga69 copies=3 rank=7 name=\"Form \\\"69\\\" # info \\\\ x\"\r\n"
-                                   "field 1 kind=T len=40 short=TPFirst line=\"Line 1a\"   # first name\r\n"
-                                   "field 6 kind=D width=8\r\n"
-                                   "field 85 kind=B calc=1\r\n"
-                                   "field 90 edit=170\r\n"
-                                   "field 91 edit=F\r\n"
-                                   "field 92 kind=T edit=D\r\n"
-                                   "field 93 kind=N\r\n"
-                                   "\r\n"
-                                   "fields 200-202\r\n"
-                                   "end\r\n");
+                                       "\xEF\xBB\xBF# sample\r\n"
+                                       "form 69 state Ga69 copies=3 rank=7 name=\"Form \\\"69\\\" # info \\\\ x\"\r\n"
+                                       "field 1 kind=T len=40 short=TPFirst line=\"Line 1a\"   # first name\r\n"
+                                       "field 6 kind=D width=8\r\n"
+                                       "field 85 kind=B calc=1\r\n"
+                                       "field 90 edit=170\r\n"
+                                       "field 91 edit=F\r\n"
+                                       "field 92 kind=T edit=D\r\n"
+                                       "field 93 kind=N\r\n"
+                                       "\r\n"
+                                       "fields 200-202\r\n"
+                                       "end\r\n");
     const FormDefinitions::Library lib = FormDefinitions::loadFiles({path});
     const auto form = lib.georgia->findByDevName("GA69");
     ASSERT_FALSE(form.isNull());
@@ -164,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadDefinition{"UnknownDirective", "form 1 federal F1\nfeild 2\nend\n", 2, "unknown directive \"feild\""},
         BadDefinition{"UnknownFieldAttribute", "form 1 federal F1\nfield 2 size=3\nend\n", 2,
                       "unknown field attribute \"size\""},
-        BadDefinition{"UnknownFormAttribute", "form 1 federal F1 pages=2\nend\n", 1, "unknown form attribute \"pages\""},
+        BadDefinition{"UnknownFormAttribute", "form 1 federal F1 pages=2\nend\n", 1,
+                      "unknown form attribute \"pages\""},
         BadDefinition{"NonNumericField", "form 1 federal F1\nfield 2x\nend\n", 2, "\"2x\" is not a number"},
         BadDefinition{"NonNumericForm", "form one federal F1\nend\n", 1, "\"one\" is not a number"},
         BadDefinition{"NonNumericCopies", "form 1 federal F1 copies=many\nend\n", 1, "\"many\" is not a number"},
@@ -207,8 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "attribute kind is given twice"},
         BadDefinition{"BadEditCode", "form 1 federal F1\nfield 2 edit=HH\nend\n", 2, "edit code \"HH\""},
         BadDefinition{"EditCodeTooLarge", "form 1 federal F1\nfield 2 edit=256\nend\n", 2, "edit code \"256\""},
-        BadDefinition{"DateWithOtherEdit", "form 1 federal F1\nfield 2 kind=D edit=H\nend\n", 2,
-                      "takes edit code D"},
+        BadDefinition{"DateWithOtherEdit", "form 1 federal F1\nfield 2 kind=D edit=H\nend\n", 2, "takes edit code D"},
         BadDefinition{"DateEditOnAmount", "form 1 federal F1\nfield 2 edit=D\nend\n", 2, "needs kind=D"},
         BadDefinition{"BadCalc", "form 1 federal F1\nfield 2 calc=yes\nend\n", 2, "calc \"yes\""},
         BadDefinition{"BareWordAttribute", "form 1 federal F1\nfield 2 T\nend\n", 2, "unexpected \"T\""},

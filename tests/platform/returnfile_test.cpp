@@ -1,5 +1,7 @@
 // The return file: reading into the store, refusing bad files without
 // touching the store, and writing files that read back identically.
+#include "platform/ReturnFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,7 +15,6 @@
 #include "platform/DataMgmt.h"
 #include "platform/Exceptions.h"
 #include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
 #include "platform/StateDataMgmt.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -92,8 +93,8 @@ protected:
 
 std::string wrap(const std::string& federal, const std::string& georgia) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<RETURNFILE TAXYEAR=\"2018\">\n"
-           "<RETURN TYPE=\"federal\">\n" + federal + "</RETURN>\n<RETURN TYPE=\"GA\">\n" + georgia +
-           "</RETURN>\n</RETURNFILE>\n";
+           "<RETURN TYPE=\"federal\">\n" +
+           federal + "</RETURN>\n<RETURN TYPE=\"GA\">\n" + georgia + "</RETURN>\n</RETURNFILE>\n";
 }
 
 // ------------------------------------------------------------ amounts as text
@@ -118,8 +119,8 @@ TEST(ReturnFileAmounts, ParseShiftsTheDecimalPointOnTheDigits) {
 
 TEST(ReturnFileAmounts, ParseRefusesWhatIsNotAPlainDecimal) {
     double v = 99;
-    for (const char* bad : {"", " ", "abc", "12a", "1e5", ".", "-", "--1", "1.2.3", "1,00", ",100", "1,0000",
-                            "12,34.5", "$12", "0x10", "inf", "nan", "1 000"}) {
+    for (const char* bad : {"", " ", "abc", "12a", "1e5", ".", "-", "--1", "1.2.3", "1,00", ",100", "1,0000", "12,34.5",
+                            "$12", "0x10", "inf", "nan", "1 000"}) {
         EXPECT_FALSE(PersistanceMgmt::parseAmount(bad, 2, v)) << '"' << bad << '"';
     }
     EXPECT_EQ(v, 99);
@@ -286,68 +287,94 @@ struct BadCase {
 
 std::vector<BadCase> badCases() {
     return {
-        {"MalformedXml", "<?xml version=\"1.0\"?>\n<RETURNFILE>\n<RETURN TYPE=\"GA\">\n</RETURNFILE>\n",
+        {"MalformedXml",
+         "<?xml version=\"1.0\"?>\n<RETURNFILE>\n<RETURN TYPE=\"GA\">\n</RETURNFILE>\n",
          {"bad.xml:4: malformed XML"}},
         {"EmptyFile", "", {"bad.xml:1: the file is empty"}},
         {"UnknownRoot", "<RETURNS/>", {"bad.xml:1:", "unknown root element <RETURNS>"}},
-        {"UnknownForm", wrap("", "<FORM DEVNAME=\"GA999\" COPY=\"1\"/>\n"),
+        {"UnknownForm",
+         wrap("", "<FORM DEVNAME=\"GA999\" COPY=\"1\"/>\n"),
          {"bad.xml:6:", "form GA999 copy 1", "unknown form \"GA999\" in the Georgia return"}},
-        {"FormOfTheOtherReturn", wrap("<FORM DEVNAME=\"GA70\"/>\n", ""),
+        {"FormOfTheOtherReturn",
+         wrap("<FORM DEVNAME=\"GA70\"/>\n", ""),
          {"bad.xml:4:", "unknown form \"GA70\" in the federal return (it is a form of the Georgia return)"}},
         {"UnknownFormNumber", wrap("<FORM NUMBER=\"777\"/>\n", ""), {"bad.xml:4:", "unknown form number 777"}},
-        {"UnknownFieldNumber", wrap("", "<FORM DEVNAME=\"GA70\" COPY=\"1\">\n<FIELD><ID>99999</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
+        {"UnknownFieldNumber",
+         wrap("", "<FORM DEVNAME=\"GA70\" COPY=\"1\">\n<FIELD><ID>99999</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:7:", "form GA70 copy 1 field 99999", "unknown field number 99999"}},
-        {"UnknownFieldName", wrap("", "<FORM DEVNAME=\"GA70\">\n<FIELD><NAME>kGA70_Nope</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
+        {"UnknownFieldName",
+         wrap("", "<FORM DEVNAME=\"GA70\">\n<FIELD><NAME>kGA70_Nope</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:7:", "form GA70 copy 1 field kGA70_Nope", "unknown field \"kGA70_Nope\""}},
-        {"NonNumericAmount", wrap("<FORM DEVNAME=\"F52\" COPY=\"3\">\n\n<FIELD>\n<ID>33</ID>\n<VALUE>12abc</VALUE>\n</FIELD>\n</FORM>\n", ""),
+        {"NonNumericAmount",
+         wrap("<FORM DEVNAME=\"F52\" COPY=\"3\">\n\n<FIELD>\n<ID>33</ID>\n<VALUE>12abc</VALUE>\n</FIELD>\n</FORM>\n",
+              ""),
          {"bad.xml:6:", "form F52 copy 3 field kF52_StateWages1", "non-numeric value \"12abc\" in an amount field"}},
-        {"CopyOutOfRange", wrap("", "<FORM DEVNAME=\"GA69\" COPY=\"2\"/>\n"),
+        {"CopyOutOfRange",
+         wrap("", "<FORM DEVNAME=\"GA69\" COPY=\"2\"/>\n"),
          {"bad.xml:6:", "form GA69 copy 2", "copy number 2 is out of range (the form allows copies 1 to 1)"}},
-        {"CopyNotANumber", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"two\"/>\n"),
+        {"CopyNotANumber",
+         wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"two\"/>\n"),
          {"bad.xml:6:", "copy number \"two\" is not a positive whole number"}},
         {"CopyZero", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"0\"/>\n"), {"bad.xml:6:", "copy number \"0\""}},
         {"FieldGivenTwice",
-         wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"4\">\n<FIELD><ID>1</ID><VALUE>A</VALUE></FIELD>\n"
-                  "<FIELD><NAME>Payer</NAME><VALUE>B</VALUE></FIELD>\n</FORM>\n"),
+         wrap("",
+              "<FORM DEVNAME=\"ST2\" COPY=\"4\">\n<FIELD><ID>1</ID><VALUE>A</VALUE></FIELD>\n"
+              "<FIELD><NAME>Payer</NAME><VALUE>B</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:8:", "form ST2 copy 4 field kST2_Payer", "the field is given twice (first at line 7)"}},
-        {"CopyGivenTwice", wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"2\"/>\n<FORM DEVNAME=\"st2\" COPY=\"2\"/>\n"),
+        {"CopyGivenTwice",
+         wrap("", "<FORM DEVNAME=\"ST2\" COPY=\"2\"/>\n<FORM DEVNAME=\"st2\" COPY=\"2\"/>\n"),
          {"bad.xml:7:", "form ST2 copy 2", "this copy is given twice (first at line 6)"}},
         {"ReturnGivenTwice",
          "<RETURNFILE>\n<RETURN TYPE=\"GA\"/>\n<RETURN TYPE=\"Georgia\"/>\n</RETURNFILE>\n",
          {"bad.xml:3:", "the Georgia return is given twice (first at line 2)"}},
-        {"UnknownElement", wrap("<FORM DEVNAME=\"F1\">\n<ROW/>\n</FORM>\n", ""),
+        {"UnknownElement",
+         wrap("<FORM DEVNAME=\"F1\">\n<ROW/>\n</FORM>\n", ""),
          {"bad.xml:5:", "form F1 copy 1", "unknown element <ROW> in <FORM>"}},
-        {"UnknownFieldElement", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><NOTE/></FIELD>\n</FORM>\n", ""),
+        {"UnknownFieldElement",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><NOTE/></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "unknown element <NOTE> in <FIELD>"}},
-        {"UnknownAttribute", wrap("<FORM DEVNAME=\"F1\" COPIES=\"1\"/>\n", ""),
+        {"UnknownAttribute",
+         wrap("<FORM DEVNAME=\"F1\" COPIES=\"1\"/>\n", ""),
          {"bad.xml:4:", "unknown attribute COPIES of <FORM>"}},
         {"StrayText", wrap("<FORM DEVNAME=\"F1\">oops</FORM>\n", ""), {"bad.xml:4:", "unexpected text \"oops\""}},
-        {"BadBox", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>1</ID><VALUE>yes</VALUE></FIELD>\n</FORM>\n", ""),
+        {"BadBox",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>1</ID><VALUE>yes</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "field kF1_Single", "\"yes\" is not a box mark"}},
-        {"TextTooLong", wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>34</ID><VALUE>GAX</VALUE></FIELD>\n</FORM>\n", ""),
+        {"TextTooLong",
+         wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>34</ID><VALUE>GAX</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "text of 3 bytes is longer than the field's maximum of 2"}},
-        {"UnknownValueKind", wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"date\"><ID>30</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
+        {"UnknownValueKind",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"date\"><ID>30</ID><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "field kF1_Wages", "KIND \"date\" is not amount, text or box"}},
-        {"IdAndNameDisagree", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><NAME>kF1_Interest</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n", ""),
+        {"IdAndNameDisagree",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><NAME>kF1_Interest</NAME><VALUE>1</VALUE></FIELD>\n</FORM>\n",
+              ""),
          {"bad.xml:5:", "name different fields"}},
-        {"FieldWithoutValue", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID></FIELD>\n</FORM>\n", ""),
+        {"FieldWithoutValue",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "<FIELD> has no <VALUE>"}},
-        {"ValueGivenTwice", wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><VALUE>2</VALUE></FIELD>\n</FORM>\n", ""),
+        {"ValueGivenTwice",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>1</VALUE><VALUE>2</VALUE></FIELD>\n</FORM>\n", ""),
          {"bad.xml:5:", "<VALUE> given twice"}},
         {"DocumentType",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE RETURNFILE [<!ENTITY x \"y\">]>\n<RETURNFILE/>\n",
          {"document type declarations are not accepted"}},
         {"WrongTaxYear", "<RETURNFILE TAXYEAR=\"2019\"/>", {"bad.xml:1:", "tax year \"2019\" is not 2018"}},
         {"UnknownReturnType", "<RETURNFILE><RETURN TYPE=\"NY\"/></RETURNFILE>", {"unknown return type \"NY\""}},
-        {"SeedInTheWrongReturn", wrap("<HOST><INELF>X</INELF></HOST>\n", ""),
+        {"SeedInTheWrongReturn",
+         wrap("<HOST><INELF>X</INELF></HOST>\n", ""),
          {"bad.xml:4:", "<INELF> belongs in the Georgia return's <HOST>"}},
-        {"BadSeed", wrap("", "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"80\">lots</PULLCOMMON></HOST>\n"),
+        {"BadSeed",
+         wrap("", "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"80\">lots</PULLCOMMON></HOST>\n"),
          {"bad.xml:6:", "value \"lots\" is not a whole number"}},
-        {"SeedOfAStateForm", wrap("", "<HOST><PULLCOMMON FORM=\"GA70\" TYPE=\"80\">1</PULLCOMMON></HOST>\n"),
+        {"SeedOfAStateForm",
+         wrap("", "<HOST><PULLCOMMON FORM=\"GA70\" TYPE=\"80\">1</PULLCOMMON></HOST>\n"),
          {"unknown federal form \"GA70\""}},
-        {"BadClock", "<RETURNFILE><HOST><CLOCK>tomorrow</CLOCK></HOST></RETURNFILE>",
+        {"BadClock",
+         "<RETURNFILE><HOST><CLOCK>tomorrow</CLOCK></HOST></RETURNFILE>",
          {"clock \"tomorrow\" is not a UTC time"}},
-        {"BadFilingStatus", wrap("<HOST><FILINGSTATUS>9</FILINGSTATUS></HOST>\n", ""),
+        {"BadFilingStatus",
+         wrap("<HOST><FILINGSTATUS>9</FILINGSTATUS></HOST>\n", ""),
          {"federal filing status \"9\" is not 1 to 5"}},
     };
 }
@@ -369,9 +396,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReturnFileBadInput, ::testing::ValuesIn(badCases
 
 TEST_F(ReturnFileTest, ReportsEveryProblemOfTheFile) {
     Returns r;
-    const std::string message = loadError(
-        r, wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>x</VALUE></FIELD>\n</FORM>\n",
-                "<FORM DEVNAME=\"NOPE\"/>\n<FORM DEVNAME=\"GA69\" COPY=\"5\"/>\n"));
+    const std::string message =
+        loadError(r, wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>x</VALUE></FIELD>\n</FORM>\n",
+                          "<FORM DEVNAME=\"NOPE\"/>\n<FORM DEVNAME=\"GA69\" COPY=\"5\"/>\n"));
     EXPECT_NE(message.find("bad.xml:5:"), std::string::npos) << message;
     EXPECT_NE(message.find("bad.xml:9:"), std::string::npos) << message;
     EXPECT_NE(message.find("bad.xml:10:"), std::string::npos) << message;
@@ -396,15 +423,16 @@ TEST_F(ReturnFileTest, ABadFileLeavesTheStoreAndTheHostAsTheyWere) {
     const std::time_t clockBefore = crt::now();
 
     // Valid entries first, the fault at the very end.
-    const std::string message = loadError(
-        r, "<RETURNFILE>\n<HOST><CLOCK>2001-01-01</CLOCK></HOST>\n<RETURN TYPE=\"federal\">\n"
-           "<HOST><FILINGSTATUS>4</FILINGSTATUS></HOST>\n"
-           "<FORM DEVNAME=\"F1\"><FIELD><ID>30</ID><VALUE>999</VALUE></FIELD></FORM>\n"
-           "<FORM DEVNAME=\"F52\" COPY=\"7\"><FIELD><ID>33</ID><VALUE>1</VALUE></FIELD></FORM>\n</RETURN>\n"
-           "<RETURN TYPE=\"GA\">\n<HOST><INELF>X</INELF></HOST>\n"
-           "<FORM DEVNAME=\"ST2\"><FIELD><ID>1</ID><VALUE>New</VALUE></FIELD></FORM>\n"
-           "<FORM DEVNAME=\"ST2\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>NaN</VALUE></FIELD></FORM>\n"
-           "</RETURN>\n</RETURNFILE>\n");
+    const std::string message =
+        loadError(r,
+                  "<RETURNFILE>\n<HOST><CLOCK>2001-01-01</CLOCK></HOST>\n<RETURN TYPE=\"federal\">\n"
+                  "<HOST><FILINGSTATUS>4</FILINGSTATUS></HOST>\n"
+                  "<FORM DEVNAME=\"F1\"><FIELD><ID>30</ID><VALUE>999</VALUE></FIELD></FORM>\n"
+                  "<FORM DEVNAME=\"F52\" COPY=\"7\"><FIELD><ID>33</ID><VALUE>1</VALUE></FIELD></FORM>\n</RETURN>\n"
+                  "<RETURN TYPE=\"GA\">\n<HOST><INELF>X</INELF></HOST>\n"
+                  "<FORM DEVNAME=\"ST2\"><FIELD><ID>1</ID><VALUE>New</VALUE></FIELD></FORM>\n"
+                  "<FORM DEVNAME=\"ST2\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>NaN</VALUE></FIELD></FORM>\n"
+                  "</RETURN>\n</RETURNFILE>\n");
     ASSERT_FALSE(message.empty());
 
     EXPECT_EQ(ReturnFile::serialize(ReturnFile::snapshot(r.federal.get(), r.ga())), before);
@@ -419,9 +447,19 @@ TEST_F(ReturnFileTest, ABadFileLeavesTheStoreAndTheHostAsTheyWere) {
 
 TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
     Returns a;
-    const std::vector<std::string> texts = {
-        "<tag> & \"quotes\" 'single'", "a]]>b", "]]>", "]]]]>>", "Jos\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC \xF0\x9D\x84\x9E",
-        "  padded  ", "tab\tinside", "line\nbreak", "carriage\r\nreturn", "\r", "&amp; &#65; <![CDATA[x]]>", "X", "NO"};
+    const std::vector<std::string> texts = {"<tag> & \"quotes\" 'single'",
+                                            "a]]>b",
+                                            "]]>",
+                                            "]]]]>>",
+                                            "Jos\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC \xF0\x9D\x84\x9E",
+                                            "  padded  ",
+                                            "tab\tinside",
+                                            "line\nbreak",
+                                            "carriage\r\nreturn",
+                                            "\r",
+                                            "&amp; &#65; <![CDATA[x]]>",
+                                            "X",
+                                            "NO"};
     // Two texts a copy of the interest statement (payer and row information).
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const auto copy = static_cast<std::uint16_t>(i / 2 + 1);

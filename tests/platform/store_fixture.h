@@ -130,15 +130,14 @@ protected:
 };
 
 // Expects the call to throw QuarloException whose message contains `part`.
-#define EXPECT_QUARLO_THROW(statement, part)                                               \
-    do {                                                                                   \
-        try {                                                                              \
-            statement;                                                                     \
-            ADD_FAILURE() << "no exception from " #statement;                              \
-        } catch (const Exceptions::QuarloException& e) {                                   \
-            EXPECT_NE(std::string(e.getMessage()).find(part), std::string::npos)           \
-                << "message: " << e.getMessage();                                          \
-        }                                                                                  \
+#define EXPECT_QUARLO_THROW(statement, part)                                                                       \
+    do {                                                                                                           \
+        try {                                                                                                      \
+            statement;                                                                                             \
+            ADD_FAILURE() << "no exception from " #statement;                                                      \
+        } catch (const Exceptions::QuarloException& e) {                                                           \
+            EXPECT_NE(std::string(e.getMessage()).find(part), std::string::npos) << "message: " << e.getMessage(); \
+        }                                                                                                          \
     } while (0)
 
 }  // namespace storetest

@@ -21,7 +21,7 @@ TEST_F(ReturnTest, CopiesKeepTheirNumbers) {
     georgia->deleteForm(kST2, 1);
     EXPECT_EQ(georgia->getFormCount(kST2), 1);
     EXPECT_EQ(georgia->getForm(kST2, 3).get(), third.get());  // not renumbered
-    georgia->deleteForm(kST2, 2);  // missing: ignored
+    georgia->deleteForm(kST2, 2);                             // missing: ignored
     EXPECT_EQ(georgia->copyNumbers(kST2), std::vector<std::uint16_t>{3});
 }
 
@@ -123,9 +123,9 @@ TEST_F(ReturnTest, KeyedSumsOverCopies) {
         copy->assignIR(key, c == 2 ? 6 : 1);
     }
     georgia->getForm(kST2, 3)->setX(other);
-    EXPECT_EQ(georgia->maybeGetFromAllCopies(kST2, value, key, 1, Primitives::kNullFieldID, 0,
-                                             Primitives::kNullFieldID, 0),
-              400);
+    EXPECT_EQ(
+        georgia->maybeGetFromAllCopies(kST2, value, key, 1, Primitives::kNullFieldID, 0, Primitives::kNullFieldID, 0),
+        400);
     EXPECT_EQ(georgia->maybeGetFromAllCopies(kST2, value, key, 6), 200);
     EXPECT_EQ(georgia->maybeGetFromAllCopies(kST2, value, key, 1, other, 1), 300);
     EXPECT_EQ(georgia->maybeGetFromAllCopies(kST2, value, key, 9), 0);

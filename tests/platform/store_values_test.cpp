@@ -216,7 +216,7 @@ TEST_F(ValuesTest, KindMismatchesAreCountedButStored) {
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 1);
     EXPECT_NE(DataMgmt::lastKindMismatch().find("GA70"), std::string::npos);
     EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(1)), "text");
-    form->setX(FieldID(50));  // box into a text field
+    form->setX(FieldID(50));                  // box into a text field
     form->assignII(FieldID(2), FieldID(30));  // box copied into an amount field
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
 

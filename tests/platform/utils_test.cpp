@@ -133,9 +133,9 @@ TEST(StrDateToNumber, ReadsTheThreeForms) {
 }
 
 TEST(StrDateToNumber, UnreadableTextGivesZero) {
-    for (const char* bad : {"", "   ", "2018/03/05", "03/05-2018", "03-05/2018", "03/05/18", "3/5/20188",
-                            "003/05/2018", "abc", "02/30/2018", "13/01/2018", "03/05/2018x", "+3/5/2018",
-                            "2018-03-05-", "2018-003-05", "03//2018", "12/31/1899", "2018-02-29"}) {
+    for (const char* bad : {"", "   ", "2018/03/05", "03/05-2018", "03-05/2018", "03/05/18", "3/5/20188", "003/05/2018",
+                            "abc", "02/30/2018", "13/01/2018", "03/05/2018x", "+3/5/2018", "2018-03-05-", "2018-003-05",
+                            "03//2018", "12/31/1899", "2018-02-29"}) {
         EXPECT_EQ(strDateToNumber(bad), 0) << '"' << bad << '"';
     }
     EXPECT_EQ(strDateToNumber(static_cast<const char*>(nullptr)), 0);
@@ -276,27 +276,34 @@ void expectBounded(const char* what, const Writer& write, const std::string& ful
 }
 
 TEST(BufferCapacity, EveryWriterCutsAtItsCapacity) {
-    expectBounded("strip", [](char* b, std::size_t c) { strip(b, c, "   Smith  Jones \t"); }, "Smith  Jones");
-    expectBounded("removeChars", [](char* b, std::size_t c) { removeChars(b, c, "12-34-5678-9", '-'); },
-                  "123456789");
-    expectBounded("removeBlanks", [](char* b, std::size_t c) { removeBlanks(b, c, " 1 2\t3 45 6 ", false, true); },
-                  "123456");
-    expectBounded("padStr", [](char* b, std::size_t c) { padStr(b, c, "SYPCRTN", 10); }, "SYPCRTN   ");
-    expectBounded("padStrLeft", [](char* b, std::size_t c) { padStrLeft(b, c, "1234", 9); }, "     1234");
-    expectBounded("strsub", [](char* b, std::size_t c) { strsub(b, c, "ABCDEFGHIJKLMNOPQ", 1, 13); },
-                  "ABCDEFGHIJKLM");
-    expectBounded("nStr", [](char* b, std::size_t c) { nStr(b, c, 123456.75); }, "123456.75");
-    expectBounded("xstr", [](char* b, std::size_t c) { xstr(b, c, -123456789, 0); }, "-123456789");
-    expectBounded("xstrPadLeftZeros", [](char* b, std::size_t c) { xstrPadLeftZeros(b, c, 42, 10); }, "0000000042");
-    expectBounded("buildNameS",
-                  [](char* b, std::size_t c) { buildNameS(b, c, "Mary", "Ann", "Smith", "Jr", DISPLAY_NAME{}); },
-                  "Mary Ann Smith Jr");
-    expectBounded("readNextWord",
-                  [](char* b, std::size_t c) {
-                      char text[] = "  LONGRECORDNAME 1";
-                      readNextWord(b, c, text);
-                  },
-                  "LONGRECORDNAME");
+    expectBounded(
+        "strip", [](char* b, std::size_t c) { strip(b, c, "   Smith  Jones \t"); }, "Smith  Jones");
+    expectBounded(
+        "removeChars", [](char* b, std::size_t c) { removeChars(b, c, "12-34-5678-9", '-'); }, "123456789");
+    expectBounded(
+        "removeBlanks", [](char* b, std::size_t c) { removeBlanks(b, c, " 1 2\t3 45 6 ", false, true); }, "123456");
+    expectBounded(
+        "padStr", [](char* b, std::size_t c) { padStr(b, c, "SYPCRTN", 10); }, "SYPCRTN   ");
+    expectBounded(
+        "padStrLeft", [](char* b, std::size_t c) { padStrLeft(b, c, "1234", 9); }, "     1234");
+    expectBounded(
+        "strsub", [](char* b, std::size_t c) { strsub(b, c, "ABCDEFGHIJKLMNOPQ", 1, 13); }, "ABCDEFGHIJKLM");
+    expectBounded(
+        "nStr", [](char* b, std::size_t c) { nStr(b, c, 123456.75); }, "123456.75");
+    expectBounded(
+        "xstr", [](char* b, std::size_t c) { xstr(b, c, -123456789, 0); }, "-123456789");
+    expectBounded(
+        "xstrPadLeftZeros", [](char* b, std::size_t c) { xstrPadLeftZeros(b, c, 42, 10); }, "0000000042");
+    expectBounded(
+        "buildNameS", [](char* b, std::size_t c) { buildNameS(b, c, "Mary", "Ann", "Smith", "Jr", DISPLAY_NAME{}); },
+        "Mary Ann Smith Jr");
+    expectBounded(
+        "readNextWord",
+        [](char* b, std::size_t c) {
+            char text[] = "  LONGRECORDNAME 1";
+            readNextWord(b, c, text);
+        },
+        "LONGRECORDNAME");
 }
 
 TEST(BufferCapacity, HugeWidthsAndValuesStayBounded) {

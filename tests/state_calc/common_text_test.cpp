@@ -16,9 +16,7 @@ using Utils::PCTypes;
 class CommonTextTest : public StatementsTest {
 protected:
     CommonTextTest()
-        : target(stateCopy(statecalctest::kTestForm)),
-          f1(federalCopy(kForm1ID)),
-          f92(federalCopy(kForm92ID)) {}
+        : target(stateCopy(statecalctest::kTestForm)), f1(federalCopy(kForm1ID)), f92(federalCopy(kForm92ID)) {}
 
     void pull(int item, int field = 7, const FormId& federalForm = kForm1ID) {
         engine.pullCommonText(federalForm, statecalctest::kTestForm, 1, FieldId(field), PCTypes{item});

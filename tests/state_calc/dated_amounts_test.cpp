@@ -23,8 +23,8 @@ protected:
     // of 2018, and January 15 of 2019.
     std::array<double, 4> periods() {
         std::array<double, 4> t{-1, -1, -1, -1};
-        engine.sumAmountsByPeriod(kGAForm69ID, kGAForm69FieldIds.f50, t[0], t[1], t[2], t[3], 4, 15, 6, 15, 9, 15,
-                                  1, 15, 2018);
+        engine.sumAmountsByPeriod(kGAForm69ID, kGAForm69FieldIds.f50, t[0], t[1], t[2], t[3], 4, 15, 6, 15, 9, 15, 1,
+                                  15, 2018);
         return t;
     }
 

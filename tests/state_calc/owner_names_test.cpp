@@ -18,11 +18,11 @@ protected:
         info = stateCopy(kGAForm69ID);
     }
     // Taxpayer and spouse names on form 69 (fields 21-24 and 26-29).
-    void names(const std::string& first, const std::string& middle, const std::string& last,
-               const std::string& suffix, const std::string& spouseFirst, const std::string& spouseMiddle,
-               const std::string& spouseLast, const std::string& spouseSuffix) {
-        const std::string parts[] = {first, middle, last, suffix, "", spouseFirst, spouseMiddle, spouseLast,
-                                     spouseSuffix};
+    void names(const std::string& first, const std::string& middle, const std::string& last, const std::string& suffix,
+               const std::string& spouseFirst, const std::string& spouseMiddle, const std::string& spouseLast,
+               const std::string& spouseSuffix) {
+        const std::string parts[] = {first,       middle,       last,       suffix,      "",
+                                     spouseFirst, spouseMiddle, spouseLast, spouseSuffix};
         for (int i = 0; i < 9; ++i) {
             if (i != 4) {
                 setText(info, 21 + i, parts[i]);
@@ -272,7 +272,7 @@ TEST_F(OwnerNamesTest, RebuildingTheTableKeepsColumnFour) {
     for (int r = 0; r < 15; ++r) {
         EXPECT_EQ(kFieldTripleTable[r * 4 + 3].getNumber(), 21 + r);
     }
-    EXPECT_EQ(kFieldTripleTable[0].getNumber(), 1);        // form 1 taxpayer first name
+    EXPECT_EQ(kFieldTripleTable[0].getNumber(), 1);            // form 1 taxpayer first name
     EXPECT_EQ(kFieldTripleTable[1 * 4 + 1].getNumber(), 178);  // form 55 middle name
     EXPECT_EQ(kFieldTripleTable[14 * 4 + 2].getNumber(), 8);   // form 87 ZIP code
     for (int c = 0; c < 4; ++c) {

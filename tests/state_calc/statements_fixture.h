@@ -10,8 +10,8 @@
 #include "module/catalogues/AllFieldIds.h"
 #include "module/catalogues/FieldTripleTable.h"
 #include "module/frame/FormIdentifiers.h"
-#include "tests/support/FieldSetters.h"
 #include "state_calc_fixture.h"
+#include "tests/support/FieldSetters.h"
 
 namespace stmtstest {
 
@@ -74,8 +74,8 @@ protected:
     static FieldId rowField(int index, int column) { return FieldId(31 + 5 * index + column); }
 
     void layOut() {
-        engine.buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3,
-                                    kStateForm3ID, kStateForm3FieldIds.f3);
+        engine.buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
+                                    kStateForm3FieldIds.f3);
     }
 
     Utils::StringPoolPtr pool;

@@ -152,8 +152,8 @@ TEST_F(LayoutTest, RestrictedStockTakesExactlyTwoLines) {
     setNumber(f51, kForm51FieldIds.f381, 20);
 
     layOut();
-    const std::vector<std::string> expected = {"||164||1||1", "||164||1||9", "||51||1||1", "||51||1||6",
-                                               "||51||1||3", "-"};
+    const std::vector<std::string> expected = {"||164||1||1", "||164||1||9", "||51||1||1",
+                                               "||51||1||6",  "||51||1||3",  "-"};
     const std::vector<std::string> got = lines(kStateForm3ID, 1);
     EXPECT_EQ(std::vector<std::string>(got.begin(), got.begin() + 6), expected);
 }

@@ -29,15 +29,12 @@ protected:
 
     GADataMgmt::GATaxReturn* gaReturn() { return static_cast<GADataMgmt::GATaxReturn*>(ga.get()); }
     void load(const std::string& file) {
-        PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + file, federal.get(),
-                                          gaReturn());
+        PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + file, federal.get(), gaReturn());
     }
     std::string text(const FormId& form, std::uint16_t copy, int field) {
         return ga->getFieldAsString(form, copy, FieldId(field));
     }
-    double amount(const FormId& form, std::uint16_t copy, int field) {
-        return ga->getIR(form, copy, FieldId(field));
-    }
+    double amount(const FormId& form, std::uint16_t copy, int field) { return ga->getIR(form, copy, FieldId(field)); }
     bool isNull(const FormId& form, std::uint16_t copy, int field) { return ga->isNull(form, copy, FieldId(field)); }
 
     Utils::StringPoolPtr pool;

@@ -226,11 +226,11 @@ TEST_F(TransfersTest, HeadingChoiceKeepsYesOverNo) {
 class LicenseTest : public TransfersTest {
 protected:
     const StateCalculationMgmt::DriverLicenseFields taxpayer{f69.f199053, f69.f193208, f69.f193209,
-                                                            f69.f193210, f69.f193211, f69.f193212,
-                                                            f69.f193213, f69.f193214, f69.f193215};
+                                                             f69.f193210, f69.f193211, f69.f193212,
+                                                             f69.f193213, f69.f193214, f69.f193215};
     const StateCalculationMgmt::DriverLicenseFields spouse{f69.f199054, f69.f193216, f69.f193217,
-                                                          f69.f193218, f69.f193219, f69.f193220,
-                                                          f69.f193221, f69.f193222, f69.f193223};
+                                                           f69.f193218, f69.f193219, f69.f193220,
+                                                           f69.f193221, f69.f193222, f69.f193223};
 };
 
 TEST_F(LicenseTest, TaxpayerLicenceFromTheFederalReturn) {
@@ -293,8 +293,7 @@ protected:
 
     // Sets first-group row r (0-9): fields 10 + 3r (first), 11 + 3r (amount),
     // 12 + 3r (state), 127 + r (exclusion).
-    void firstRow(int r, const std::string& first, double amount, const std::string& stateText,
-                  bool excluded = false) {
+    void firstRow(int r, const std::string& first, double amount, const std::string& stateText, bool excluded = false) {
         setText(fed190, 10 + 3 * r, first);
         setNumber(fed190, 11 + 3 * r, amount);
         setText(fed190, 12 + 3 * r, stateText);

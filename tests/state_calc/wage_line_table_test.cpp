@@ -8,8 +8,8 @@
 namespace statecalctest {
 namespace {
 
-using StateCalculationMgmt::wageLineTable;
 using StateCalculationMgmt::WageLineRow;
+using StateCalculationMgmt::wageLineTable;
 
 TEST_F(StateCalcTest, WageLineTableIsBuiltOnceAndReusedByLaterEngines) {
     const WageLineRow* first = wageLineTable();
@@ -22,8 +22,10 @@ TEST_F(StateCalcTest, WageLineTableIsBuiltOnceAndReusedByLaterEngines) {
 TEST_F(StateCalcTest, WageLineRowsStandInWorksheetOrder) {
     const WageLineRow* rows = wageLineTable();
     ASSERT_NE(rows, nullptr);
-    const int form1[] = {80, 81, 82, 83, 85, 87, 89, 90, 91, 92, 94, 99, 650, 689, 690, 414, 551, 318, 386, 381, 117, 334};
-    const int columnA[] = {37, 40, 43, 46, 49, 52, 55, 58, 61, 64, 67, 70, 116, 10504, 85, 88, 82, 91, 94, 103, 106, 109};
+    const int form1[] = {80, 81,  82,  83,  85,  87,  89,  90,  91,  92,  94,
+                         99, 650, 689, 690, 414, 551, 318, 386, 381, 117, 334};
+    const int columnA[] = {37, 40,  43,    46, 49, 52, 55, 58, 61,  64,  67,
+                           70, 116, 10504, 85, 88, 82, 91, 94, 103, 106, 109};
     for (int i = 0; i < 22; ++i) {
         EXPECT_EQ(rows[i].form1Field.getNumber(), form1[i]) << "row " << i + 1;
         EXPECT_EQ(rows[i].amountField.getNumber(), columnA[i]) << "row " << i + 1;

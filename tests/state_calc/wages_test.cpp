@@ -148,8 +148,8 @@ TEST_F(WagesTest, ShortFormFiftyFiveRefreshesItsLinesAndEmptiesTheOthers) {
 
     engine.federalForm = kForm55ID;
     DataMgmt::TaxFormPtr f55 = federalCopy(kForm55ID);
-    setNumber(f55, kForm55FieldIds.f75, 600);   // row 10
-    setNumber(f55, kForm55FieldIds.f251, 70);   // row 17
+    setNumber(f55, kForm55FieldIds.f75, 600);  // row 10
+    setNumber(f55, kForm55FieldIds.f251, 70);  // row 17
     setNumber(f55, kForm55FieldIds.f77, 13);
     allocate(1);
     EXPECT_EQ(at(64), 600);
@@ -179,9 +179,10 @@ TEST_F(WagesTest, WorksheetTotalsAndMarks) {
     st().setPullCommon(kForm1ID, PCTypes{80}, 61000);
     allocate(1);
     DataMgmt::TaxFormPtr second = stateCopy(kStateForm4ID, 2);
-    for (auto [field, value] : {std::pair{26, 100}, {27, 60}, {28, 40}, {29, 10}, {30, 5}, {31, 5}, {35, 3},
-                                {36, 4}, {37, 1000}, {38, 700}, {39, 300}, {76, 20}, {77, 15}, {78, 5}, {116, 9},
-                                {117, 6}, {118, 3}, {10504, 2}, {10505, 1}, {10506, 1}}) {
+    for (auto [field, value] :
+         {std::pair{26, 100}, {27, 60},   {28, 40},   {29, 10},  {30, 5},  {31, 5}, {35, 3},  {36, 4},
+          {37, 1000},         {38, 700},  {39, 300},  {76, 20},  {77, 15}, {78, 5}, {116, 9}, {117, 6},
+          {118, 3},           {10504, 2}, {10505, 1}, {10506, 1}}) {
         setNumber(second, FieldId(field), value);
     }
     engine.pullCommonAmount(second);

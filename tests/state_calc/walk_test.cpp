@@ -34,9 +34,8 @@ TEST_F(StateCalcTest, AllCopiesRunsLastCopyFirstWithoutMarkingEntered) {
         stateCopy(kGAForm73ID, c);
     }
     engine.calculateAllCopies(kGAForm73ID);
-    EXPECT_EQ(engine.copies, (std::vector<CopyCall>{{kGAForm73ID, 3, 0, 1, 1},
-                                                   {kGAForm73ID, 2, 0, 1, 1},
-                                                   {kGAForm73ID, 1, 0, 1, 1}}));
+    EXPECT_EQ(engine.copies,
+              (std::vector<CopyCall>{{kGAForm73ID, 3, 0, 1, 1}, {kGAForm73ID, 2, 0, 1, 1}, {kGAForm73ID, 1, 0, 1, 1}}));
     EXPECT_FALSE(state->isDataEntered(kGAForm73ID, 1));
 }
 
@@ -142,9 +141,7 @@ protected:
         }
         return places;
     }
-    int placeOf(const FieldId& field) {
-        return stateCopy(kGAForm70ID)->getTaxFormDescriptor()->positionOf(field);
-    }
+    int placeOf(const FieldId& field) { return stateCopy(kGAForm70ID)->getTaxFormDescriptor()->positionOf(field); }
     static std::vector<int> run(int from, int to) {
         std::vector<int> places;
         for (int p = from; p <= to; ++p) {

@@ -1,0 +1,88 @@
+// The host's data manager, its user-interface bridge and its e-file manager.
+//
+// DataMgmt::TaxDataMgr is one process-wide object; TaxDataMgrHandle is the
+// name under which the review reaches the same object. It answers whether a
+// user interface is attached (none by default: a command-line run has none)
+// and gives the e-file manager, whose answers the host or a test sets.
+//
+// Defaults (reset() restores them):
+//   getUserInterface        null (no user interface attached)
+//   getCurFileReturnType    12, the Georgia return
+//   getStateResEfileType    0 for every return type
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include "platform/Descriptions.h"
+
+namespace UIBridgeMgmt {
+
+// The host's user-interface bridge, as the review asks it.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+    // Whether every finding is to be recorded with a fired or not-fired mark
+    // (the answer set by setMarksFindings; false by default). Counts the
+    // questions asked.
+    virtual bool marksFindings();
+
+    void setMarksFindings(bool marks) { marksFindings_ = marks; }
+    int marksFindingsCalls() const { return marksFindingsCalls_; }
+
+private:
+    bool marksFindings_ = false;
+    int marksFindingsCalls_ = 0;
+};
+
+}  // namespace UIBridgeMgmt
+
+namespace EFileMgmt {
+
+class EFileMgrHandle {
+public:
+    // The type of the return being e-filed now.
+    int getCurFileReturnType() const { return curFileReturnType_; }
+    // How the state of the given return type e-files returns by residency
+    // (0 to 3, as the host numbers them).
+    int getStateResEfileType(int returnType) const;
+
+    void setCurFileReturnType(int type) { curFileReturnType_ = type; }
+    void setStateResEfileType(int returnType, int kind) { stateResEfileTypes_[returnType] = kind; }
+    void reset();
+
+private:
+    int curFileReturnType_ = DataMgmt::kGeorgiaReturnType;
+    std::map<int, int> stateResEfileTypes_;
+};
+
+}  // namespace EFileMgmt
+
+namespace DataMgmt {
+
+class TaxDataMgr {
+public:
+    static TaxDataMgr& getInstance();
+
+    // The attached user interface, or null when there is none. Not owned.
+    UIBridgeMgmt::UserInterface* getUserInterface() const { return userInterface_; }
+    void setUserInterface(UIBridgeMgmt::UserInterface* ui) { userInterface_ = ui; }
+    EFileMgmt::EFileMgrHandle& getEFileMgrHandle() { return eFileMgr_; }
+
+    // Back to the defaults above.
+    void reset();
+
+    TaxDataMgr(const TaxDataMgr&) = delete;
+    TaxDataMgr& operator=(const TaxDataMgr&) = delete;
+
+private:
+    TaxDataMgr() = default;
+
+    UIBridgeMgmt::UserInterface* userInterface_ = nullptr;
+    EFileMgmt::EFileMgrHandle eFileMgr_;
+};
+
+// The review's name for the data manager: the same object.
+using TaxDataMgrHandle = TaxDataMgr;
+
+}  // namespace DataMgmt

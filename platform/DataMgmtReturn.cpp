@@ -15,15 +15,6 @@ std::string formLabel(const FormID& f) {
     return std::string(f.isState() ? "state" : "federal") + " form " + std::to_string(f.getNumber());
 }
 
-std::string upperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- TaxReturn
@@ -310,7 +301,7 @@ char* TaxReturn::getText(char* buf, std::size_t cap, std::int64_t token, short w
 bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) const {
     FieldValue value = getValue(f, c, x);
     if (value.isText()) {
-        const std::string answer = upperAscii(Utils::strip(value.getText()));
+        const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "Y" || answer == "YES";
     }
     return value.boxYes();
@@ -319,7 +310,7 @@ bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) cons
 bool TaxReturn::formNo(const FormID& f, std::uint16_t c, const FieldID& x) const {
     FieldValue value = getValue(f, c, x);
     if (value.isText()) {
-        const std::string answer = upperAscii(Utils::strip(value.getText()));
+        const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "N" || answer == "NO";
     }
     return value.boxNo();

@@ -5,18 +5,9 @@
 #include <utility>
 
 #include "platform/Exceptions.h"
+#include "platform/Utils.h"
 
 namespace {
-
-std::string upper(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
 
 bool isNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -45,7 +36,7 @@ FormFieldDesc::FormFieldDesc(const std::string& devName, Attributes attributes)
     if (a_.maxLength == 0 && a_.kind == FieldKind::Text) {
         a_.maxLength = isDate() ? 10 : 80;
     }
-    symbolicName_ = "k" + upper(devName) + "_" + a_.shortName;
+    symbolicName_ = "k" + Utils::QVStringUtils::upperCased(devName) + "_" + a_.shortName;
 }
 
 bool FormFieldDesc::isDate() const { return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode; }
@@ -197,8 +188,8 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     }
 
     FormFieldDescPtr field(new FormFieldDesc(devName_, std::move(attributes)));
-    const std::string shortKey = upper(field->getShortName());
-    const std::string symbolicKey = upper(field->getSymbolicName());
+    const std::string shortKey = Utils::QVStringUtils::upperCased(field->getShortName());
+    const std::string symbolicKey = Utils::QVStringUtils::upperCased(field->getSymbolicName());
     if (byName_.count(shortKey) != 0 || byName_.count(symbolicKey) != 0) {
         refuse("short name \"" + field->getShortName() + "\" of field " + std::to_string(number) +
                    " is used by another field of form " + devName_,
@@ -245,7 +236,7 @@ int TaxFormDesc::positionOf(const Primitives::QVImmutableIdentifier& field) cons
 std::size_t TaxFormDesc::fieldCount() const { return fields_.size(); }
 
 FormFieldDescPtr TaxFormDesc::findField(const std::string& name) const {
-    const auto found = byName_.find(upper(name));
+    const auto found = byName_.find(Utils::QVStringUtils::upperCased(name));
     return found == byName_.end() ? FormFieldDescPtr() : fields_[found->second];
 }
 
@@ -285,7 +276,7 @@ void TaxReturnDesc::addForm(TaxFormDescPtr form) {
         refuse("form " + std::to_string(id.getNumber()) + " is given twice in the " + name_ + " return",
                "TaxReturnDesc", "addForm");
     }
-    const std::string key = upper(form->getDevName());
+    const std::string key = Utils::QVStringUtils::upperCased(form->getDevName());
     if (byDevName_.count(key) != 0) {
         refuse("dev name " + form->getDevName() + " is given twice in the " + name_ + " return", "TaxReturnDesc",
                "addForm");
@@ -305,7 +296,7 @@ TaxFormDescPtr TaxReturnDesc::getTaxFormDescriptor(const Primitives::QVImmutable
 }
 
 TaxFormDescPtr TaxReturnDesc::findByDevName(const std::string& devName) const {
-    const auto found = byDevName_.find(upper(devName));
+    const auto found = byDevName_.find(Utils::QVStringUtils::upperCased(devName));
     return found == byDevName_.end() ? TaxFormDescPtr() : getTaxFormDescriptor(found->second);
 }
 

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "platform/Exceptions.h"
+#include "platform/Utils.h"
 
 #ifndef GA_DEFAULT_FORMS_DIR
 #define GA_DEFAULT_FORMS_DIR "forms"
@@ -136,15 +137,6 @@ bool isNameText(const std::string& text) {
     });
 }
 
-std::string upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
 // Splits "name=value"; a token without '=' is not an attribute.
 std::pair<std::string, std::string> attribute(const Token& token, const std::string& directive, const Location& at) {
     if (token.eq == std::string::npos) {
@@ -258,7 +250,7 @@ private:
                      ")",
                  "load");
         }
-        const auto seenName = devNamesAt_.find(upper(devName));
+        const auto seenName = devNamesAt_.find(Utils::QVStringUtils::upperCased(devName));
         if (seenName != devNamesAt_.end()) {
             fail(at, "dev name " + devName + " is given twice (first at " + seenName->second.text() + ")", "load");
         }
@@ -387,7 +379,7 @@ private:
             fail(formAt_, e.getMessage(), "load");
         }
         formsAt_.emplace(form_->getTypeID(), formAt_);
-        devNamesAt_.emplace(upper(form_->getDevName()), formAt_);
+        devNamesAt_.emplace(Utils::QVStringUtils::upperCased(form_->getDevName()), formAt_);
         form_ = DataMgmt::TaxFormDescPtr();
     }
 

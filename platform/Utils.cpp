@@ -557,6 +557,12 @@ void toUpperCase(char* text) { setUpCase(text); }
 
 void toUpperCase(std::string& text) { setUpCase(text); }
 
+std::string upperCased(std::string_view text) {
+    std::string out(text);
+    setUpCase(out);
+    return out;
+}
+
 Primitives::StringPtr trimString(const std::string& text, bool leading, bool trailing) {
     return Primitives::StringPtr(new std::string(trimView(text, leading, trailing)));
 }

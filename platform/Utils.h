@@ -170,9 +170,11 @@ namespace QVStringUtils {
 int stricmp(const char* a, const char* b);
 int stricmp(std::string_view a, std::string_view b);
 
-// ASCII upper case in place.
+// ASCII upper case in place, or a copy in ASCII upper case; letters outside
+// ASCII are left as they are, whatever the locale.
 void toUpperCase(char* text);
 void toUpperCase(std::string& text);
+std::string upperCased(std::string_view text);
 
 // A new text without leading (leading) and trailing (trailing) white space.
 Primitives::StringPtr trimString(const std::string& text, bool leading, bool trailing);

@@ -1,0 +1,277 @@
+// Reading a return file: the document, its parser errors and its returns.
+// Forms, fields and values are read in ReturnFileForms.cpp, the host's
+// elements in ReturnFileSeeds.cpp.
+#include "platform/ReturnFileReader.h"
+
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace PersistanceMgmt {
+
+namespace detail {
+
+namespace {
+
+struct XmlDocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+struct XmlParserCtxtFree {
+    void operator()(xmlParserCtxt* c) const { xmlFreeParserCtxt(c); }
+};
+struct XmlFree {
+    void operator()(xmlChar* p) const { xmlFree(p); }
+};
+
+std::string attributeValue(const xmlAttr* attr) {
+    std::unique_ptr<xmlChar, XmlFree> v(xmlNodeListGetString(attr->doc, attr->children, 1));
+    return v ? reinterpret_cast<const char*>(v.get()) : "";
+}
+
+}  // namespace
+
+std::string Scope::text() const {
+    std::string s;
+    if (!form.empty()) s += "form " + form;
+    if (copy > 0) s += (s.empty() ? "" : " ") + std::string("copy ") + std::to_string(copy);
+    if (!field.empty()) s += (s.empty() ? "" : " ") + std::string("field ") + field;
+    return s;
+}
+
+ReturnFileContents Reader::read(const xmlDoc* doc) {
+    const xmlNode* root = xmlDocGetRootElement(doc);
+    if (root == nullptr) {
+        problem(1, {}, "the document has no root element");
+        return {};
+    }
+    if (doc->intSubset != nullptr || doc->extSubset != nullptr) {
+        problem(lineOf(root), {}, "document type declarations are not accepted in a return file");
+        return {};
+    }
+    const std::string name = nodeName(root);
+    if (name == "RETURNFILE") {
+        readReturnFile(root);
+    } else if (name == "RETURN") {
+        readReturn(root, /*defaultType=*/DataMgmt::kGeorgiaReturnType);
+    } else {
+        problem(lineOf(root), {}, "unknown root element <" + name + "> (expected <RETURNFILE> or <RETURN>)");
+    }
+    return std::move(contents_);
+}
+
+void Reader::problem(int line, const Scope& scope, const std::string& what) {
+    std::string s = file_ + ":" + std::to_string(line) + ": ";
+    const std::string where = scope.text();
+    if (!where.empty()) s += where + ": ";
+    problems_.push_back(s + what);
+}
+
+// The text of a leaf element (text and CDATA joined); child elements are a
+// problem.
+bool Reader::leafText(const xmlNode* node, const Scope& scope, std::string& out) {
+    out.clear();
+    bool ok = true;
+    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+            if (c->content) out += reinterpret_cast<const char*>(c->content);
+        } else if (c->type == XML_ELEMENT_NODE) {
+            problem(lineOf(c), scope, "unexpected element <" + nodeName(c) + "> inside <" + nodeName(node) + ">");
+            ok = false;
+        } else if (c->type == XML_ENTITY_REF_NODE) {
+            problem(lineOf(c), scope, "unexpected entity reference inside <" + nodeName(node) + ">");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// Collects the attributes of node; names outside `allowed` are problems.
+std::map<std::string, std::string> Reader::attributes(const xmlNode* node, const Scope& scope,
+                                                      std::initializer_list<const char*> allowed) {
+    std::map<std::string, std::string> out;
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        const std::string name = a->name ? reinterpret_cast<const char*>(a->name) : "";
+        const bool known = std::any_of(allowed.begin(), allowed.end(), [&](const char* n) { return name == n; });
+        if (!known) {
+            problem(lineOf(node), scope, "unknown attribute " + name + " of <" + nodeName(node) + ">");
+            continue;
+        }
+        out[name] = attributeValue(a);
+    }
+    return out;
+}
+
+// Records the first line of a singleton child; a second one is a problem.
+bool Reader::once(std::map<std::string, int>& seen, const xmlNode* c, const Scope& scope) {
+    const std::string n = nodeName(c);
+    auto [it, inserted] = seen.emplace(n, lineOf(c));
+    if (!inserted) {
+        problem(lineOf(c), scope, "<" + n + "> given twice (first at line " + std::to_string(it->second) + ")");
+    }
+    return inserted;
+}
+
+void Reader::readReturnFile(const xmlNode* root) {
+    const auto attrs = attributes(root, {}, {"TAXYEAR"});
+    if (auto it = attrs.find("TAXYEAR"); it != attrs.end()) {
+        int year = 0;
+        if (!parseInteger(it->second, year) || year != kTaxYear) {
+            problem(lineOf(root), {}, "tax year " + showText(it->second) + " is not " + std::to_string(kTaxYear));
+        }
+    }
+    std::map<std::string, int> seen;
+    std::map<DataMgmt::TaxReturnType, int> returnLines;
+    forEachElement(root, {}, [&](const xmlNode* c) {
+        const std::string n = nodeName(c);
+        if (n == "HOST") {
+            if (once(seen, c, {})) readHostSeeds(c);
+        } else if (n == "RETURN") {
+            readReturn(c, std::nullopt, &returnLines);
+        } else {
+            problem(lineOf(c), {}, "unknown element <" + n + "> in <RETURNFILE> (expected <HOST> or <RETURN>)");
+        }
+    });
+}
+
+std::optional<DataMgmt::TaxReturnType> Reader::returnTypeOf(const std::string& word) {
+    const std::string w = Utils::QVStringUtils::upperCased(trim(word));
+    if (w == "FEDERAL" || w == "US" || w == "1") return DataMgmt::kFederalReturnType;
+    if (w == "GA" || w == "GEORGIA" || w == "STATE" || w == "12") return DataMgmt::kGeorgiaReturnType;
+    return std::nullopt;
+}
+
+void Reader::readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnType> defaultType,
+                        std::map<DataMgmt::TaxReturnType, int>* returnLines) {
+    const auto attrs = attributes(node, {}, {"TYPE", "LABEL"});
+    std::optional<DataMgmt::TaxReturnType> type = defaultType;
+    if (auto it = attrs.find("TYPE"); it != attrs.end()) {
+        type = returnTypeOf(it->second);
+        if (!type) {
+            problem(lineOf(node), {},
+                    "unknown return type " + showText(it->second) + " (expected \"federal\" or \"GA\")");
+            return;
+        }
+    }
+    if (!type) {
+        problem(lineOf(node), {}, "<RETURN> needs TYPE=\"federal\" or TYPE=\"GA\"");
+        return;
+    }
+    if (returnLines != nullptr) {
+        auto [it, inserted] = returnLines->emplace(*type, lineOf(node));
+        if (!inserted) {
+            problem(lineOf(node), {},
+                    std::string("the ") + returnTypeWord(*type) + " return is given twice (first at line " +
+                        std::to_string(it->second) + ")");
+            return;
+        }
+    }
+    const DataMgmt::TaxReturnDesc* desc =
+        *type == DataMgmt::kFederalReturnType ? descriptions_.federal : descriptions_.georgia;
+    if (desc == nullptr) {
+        problem(lineOf(node), {},
+                std::string("no form definitions are loaded for the ") + returnTypeWord(*type) + " return");
+        return;
+    }
+
+    ReturnPart part;
+    part.type = *type;
+    if (auto it = attrs.find("LABEL"); it != attrs.end()) part.label = it->second;
+
+    std::map<std::string, int> seen;
+    std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int> copyLines;
+    forEachElement(node, {}, [&](const xmlNode* c) {
+        const std::string n = nodeName(c);
+        if (n == "RETURNNAME") {
+            if (!once(seen, c, {})) return;
+            attributes(c, {}, {});
+            leafText(c, {}, part.name);
+        } else if (n == "HOST") {
+            if (once(seen, c, {})) readReturnSeeds(c, *type, part.seeds);
+        } else if (n == "FORM") {
+            readForm(c, *desc, part, copyLines);
+        } else {
+            problem(lineOf(c), {}, "unknown element <" + n + "> in <RETURN> (expected <RETURNNAME>, <HOST> or <FORM>)");
+        }
+    });
+    (*type == DataMgmt::kFederalReturnType ? contents_.federal : contents_.georgia) = std::move(part);
+}
+
+namespace {
+
+// Keeps the first error the parser reports.
+struct FirstXmlError {
+    bool seen = false;
+    int line = 0;
+    std::string message;
+
+    static void record(void* data, xmlErrorPtr error) {
+        auto* ctxt = static_cast<xmlParserCtxtPtr>(data);
+        if (ctxt == nullptr || ctxt->_private == nullptr || error == nullptr || error->level < XML_ERR_ERROR) return;
+        auto* self = static_cast<FirstXmlError*>(ctxt->_private);
+        if (self->seen) return;
+        self->seen = true;
+        self->line = error->line;
+        self->message = error->message != nullptr ? trim(error->message) : "not well-formed";
+    }
+};
+
+}  // namespace
+
+}  // namespace detail
+
+using namespace detail;
+
+ReturnFileContents ReturnFile::read(const std::string& path, const ReturnDescriptions& descriptions) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        fail({path + ": is a directory, not a return file"}, "read");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fail({path + ": cannot open the return file: " + errnoText(errno)}, "read");
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) fail({path + ": cannot read the return file: " + errnoText(errno)}, "read");
+    return parse(ss.str(), path, descriptions);
+}
+
+ReturnFileContents ReturnFile::parse(const std::string& document, const std::string& displayName,
+                                     const ReturnDescriptions& descriptions) {
+    if (document.size() > kMaxFileSize) {
+        fail({displayName + ": the file is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MiB"},
+             "read");
+    }
+    if (trim(document).empty()) fail({displayName + ":1: the file is empty"}, "read");
+    xmlInitParser();
+    std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());
+    if (!ctxt) fail({displayName + ": out of memory"}, "read");
+    // The first error is the one that tells what is wrong; the parser's last
+    // error is often only a consequence of it.
+    FirstXmlError first;
+    ctxt->_private = &first;
+    ctxt->sax->serror = &FirstXmlError::record;
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(
+        ctxt.get(), document.data(), static_cast<int>(document.size()), displayName.c_str(), nullptr, options));
+    if (!doc || !ctxt->wellFormed) {
+        std::string what = first.message;
+        int line = first.line;
+        if (!first.seen) {
+            const xmlError* e = xmlCtxtGetLastError(ctxt.get());
+            what = e != nullptr && e->message != nullptr ? trim(e->message) : "not well-formed";
+            line = e != nullptr ? e->line : 0;
+        }
+        fail({displayName + ":" + std::to_string(line > 0 ? line : 1) + ": malformed XML: " + what}, "read");
+    }
+    Reader reader(displayName, descriptions);
+    ReturnFileContents contents = reader.read(doc.get());
+    if (!reader.problems().empty()) fail(reader.problems(), "read");
+    return contents;
+}
+
+}  // namespace PersistanceMgmt

@@ -1,0 +1,134 @@
+// The return file's reader: walks a parsed document and stages what it holds,
+// collecting every problem found. Shared by platform/ReturnFileReader.cpp
+// (the document and its returns), ReturnFileForms.cpp (forms, fields and
+// values) and ReturnFileSeeds.cpp (the host's elements).
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ReturnFileInternal.h"
+
+namespace PersistanceMgmt::detail {
+
+// ------------------------------------------------------------ libxml2 helpers
+
+inline std::string nodeName(const xmlNode* node) { return node->name ? reinterpret_cast<const char*>(node->name) : ""; }
+
+inline int lineOf(const xmlNode* node) { return static_cast<int>(xmlGetLineNo(node)); }
+
+// Where a problem is: the form, copy and field being read.
+struct Scope {
+    std::string form;
+    int copy = 0;
+    std::string field;
+
+    std::string text() const;
+};
+
+class Reader {
+public:
+    Reader(std::string file, const ReturnDescriptions& descriptions)
+        : file_(std::move(file)), descriptions_(descriptions) {}
+
+    ReturnFileContents read(const xmlDoc* doc);
+
+    const std::vector<std::string>& problems() const { return problems_; }
+
+private:
+    // ---- the document and its returns (ReturnFileReader.cpp)
+
+    void problem(int line, const Scope& scope, const std::string& what);
+
+    // Walks the element children of node; stray non-blank text is a problem.
+    template <class F>
+    void forEachElement(const xmlNode* node, const Scope& scope, F&& f) {
+        for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+            switch (c->type) {
+                case XML_ELEMENT_NODE:
+                    f(c);
+                    break;
+                case XML_TEXT_NODE:
+                case XML_CDATA_SECTION_NODE: {
+                    const std::string t = c->content ? reinterpret_cast<const char*>(c->content) : "";
+                    if (!trim(t).empty()) {
+                        problem(lineOf(c), scope,
+                                "unexpected text " + showText(trim(t)) + " inside <" + nodeName(node) + ">");
+                    }
+                    break;
+                }
+                case XML_ENTITY_REF_NODE:
+                    problem(lineOf(c), scope, "unexpected entity reference inside <" + nodeName(node) + ">");
+                    break;
+                default:  // comments and processing instructions
+                    break;
+            }
+        }
+    }
+
+    // The text of a leaf element (text and CDATA joined); child elements are a
+    // problem.
+    bool leafText(const xmlNode* node, const Scope& scope, std::string& out);
+
+    // Collects the attributes of node; names outside `allowed` are problems.
+    std::map<std::string, std::string> attributes(const xmlNode* node, const Scope& scope,
+                                                  std::initializer_list<const char*> allowed);
+
+    // Records the first line of a singleton child; a second one is a problem.
+    bool once(std::map<std::string, int>& seen, const xmlNode* c, const Scope& scope);
+
+    void readReturnFile(const xmlNode* root);
+
+    static std::optional<DataMgmt::TaxReturnType> returnTypeOf(const std::string& word);
+
+    void readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnType> defaultType,
+                    std::map<DataMgmt::TaxReturnType, int>* returnLines = nullptr);
+
+    // ---- forms, fields and values (ReturnFileForms.cpp)
+
+    // A form by dev name or number, in the return of the given description.
+    DataMgmt::TaxFormDescPtr resolveForm(const DataMgmt::TaxReturnDesc& desc, const std::string& devName,
+                                         const std::string* number, int line, const Scope& scope);
+
+    void readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
+                  std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines);
+
+    void readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
+                   std::map<std::int32_t, int>& fieldLines);
+
+    // Reads a value text as a value of the given kind (the field's own kind
+    // unless the file says otherwise).
+    bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, DataMgmt::FieldValue::Kind kind,
+                    int line, const Scope& scope, DataMgmt::FieldValue& out);
+
+    // ---- the host's elements (ReturnFileSeeds.cpp)
+
+    void readHostSeeds(const xmlNode* node);
+
+    // A federal form named by dev name or number, for the seed tables.
+    DataMgmt::TaxFormDescPtr federalForm(const std::string& text, int line, const Scope& scope,
+                                         Primitives::QVImmutableFormIdentifier& id);
+
+    void readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds);
+
+    void readSingleSeed(const std::string& n, const std::string& text, int line, ReturnSeeds& seeds);
+
+    void readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
+                        std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
+
+    void readW2Split(const xmlNode* c, ReturnSeeds& seeds,
+                     std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
+
+    std::string file_;
+    ReturnDescriptions descriptions_;
+    ReturnFileContents contents_;
+    std::vector<std::string> problems_;
+};
+
+}  // namespace PersistanceMgmt::detail

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -23,11 +22,7 @@ const std::string kTestForms = GA_SOURCE_DIR "/tests/data/forms";
 const std::string kBuildForms = GA_FORMS_BUILD_DIR;
 const std::string kExample = GA_SOURCE_DIR "/examples/single-wages.xml";
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = testsupport::GahostResult;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -51,45 +46,7 @@ protected:
     // Runs gahost with the arguments; the environment is this process's
     // without GA_MODULE_PATH and GA_FORMS_DIR, plus `env`.
     Result run(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
-        std::vector<std::string> argStore = {GAHOST_PATH};
-        argStore.insert(argStore.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : argStore) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        std::vector<std::string> envStore;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string kv = *e;
-            if (kv.rfind("GA_MODULE_PATH=", 0) == 0 || kv.rfind("GA_FORMS_DIR=", 0) == 0) continue;
-            envStore.push_back(kv);
-        }
-        envStore.insert(envStore.end(), env.begin(), env.end());
-        std::vector<char*> envp;
-        for (auto& e : envStore) envp.push_back(e.data());
-        envp.push_back(nullptr);
-
-        const std::string outPath = dir + "/.stdout";
-        const std::string errPath = dir + "/.stderr";
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        Result r;
-        const int rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (rc != 0) {
-            ADD_FAILURE() << "cannot start gahost: " << std::strerror(rc);
-            return r;
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        r.out = readFile(outPath);
-        r.err = readFile(errPath);
-        fs::remove(outPath);
-        fs::remove(errPath);
-        return r;
+        return testsupport::runGahost(args, env, dir);
     }
 };
 

@@ -1,0 +1,176 @@
+// Golden results: every example return of examples/ run through gahost, its
+// printout compared line by line with examples/<name>.expected; and the
+// README's table of results checked against those files.
+//
+// After an intended change of a printout, `bash tools/update-expected.sh`
+// rewrites the expected files (GA_UPDATE_EXPECTED=1 makes this test write
+// them instead of comparing).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExamples = fs::path(GA_SOURCE_DIR) / "examples";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+std::string readText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The lines that differ, as "-expected" and "+actual" around the lines both
+// keep (a longest common subsequence; the printouts are short).
+std::string lineDiff(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1, 0));
+    for (std::size_t i = a.size(); i-- > 0;) {
+        for (std::size_t j = b.size(); j-- > 0;) {
+            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+        }
+    }
+    std::string out;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i] == b[j]) {
+            out += "  " + a[i++] + "\n";
+            ++j;
+        } else if (i < a.size() && (j == b.size() || common[i + 1][j] >= common[i][j + 1])) {
+            out += "- " + a[i++] + "\n";
+        } else {
+            out += "+ " + b[j++] + "\n";
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> exampleNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kExamples)) {
+        if (entry.path().extension() == ".xml") names.push_back(entry.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ExampleResults : public testsupport::ScratchDirTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(ExampleResults, PrintoutMatchesTheExpectedFile) {
+    const std::string name = GetParam();
+    const fs::path expectedPath = kExamples / (name + ".expected");
+    // Run as a person would from a directory of their own: the printout
+    // names the output as out/<name>.xml.
+    const auto r =
+        testsupport::runGahost({"run", (kExamples / (name + ".xml")).string(), "--out", "out"}, {}, dir, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    if (std::getenv("GA_UPDATE_EXPECTED") != nullptr) {
+        std::ofstream(expectedPath, std::ios::binary) << r.out;
+        std::cout << "wrote " << expectedPath.string() << '\n';
+        return;
+    }
+    ASSERT_TRUE(fs::exists(expectedPath))
+        << expectedPath.string() << " is missing: bash tools/update-expected.sh writes it";
+    const auto expected = linesOf(readText(expectedPath));
+    const auto actual = linesOf(r.out);
+    if (expected != actual) {
+        ADD_FAILURE() << "gahost run examples/" << name << ".xml differs from " << name
+                      << ".expected (- expected, + printed):\n"
+                      << lineDiff(expected, actual) << "After an intended change: bash tools/update-expected.sh";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(exampleNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
+
+// ------------------------------------------------------------ the README's table
+
+// "  Taxable income        $44,700" -> {"Taxable income", "44,700"}.
+std::map<std::string, std::string> printedAmounts(const std::string& printout) {
+    std::map<std::string, std::string> out;
+    for (const std::string& line : linesOf(printout)) {
+        const std::size_t dollar = line.find('$');
+        if (line.rfind("  ", 0) != 0 || dollar == std::string::npos) continue;
+        std::string label = line.substr(2, line.find("  ", 2) - 2);
+        std::string value = line.substr(dollar + 1);
+        if (dollar > 0 && line[dollar - 1] == '-') value = "-" + value;
+        out.emplace(label, value);
+    }
+    return out;
+}
+
+std::vector<std::string> cellsOf(const std::string& row) {
+    std::vector<std::string> cells;
+    std::istringstream in(row.substr(1));
+    for (std::string cell; std::getline(in, cell, '|');) {
+        const auto b = cell.find_first_not_of(' ');
+        const auto e = cell.find_last_not_of(' ');
+        cells.push_back(b == std::string::npos ? "" : cell.substr(b, e - b + 1));
+    }
+    return cells;
+}
+
+TEST(ReadmeResults, EveryFigureOfTheTableIsTheExpectedPrintouts) {
+    // Column of the README's table -> line of the printout.
+    const std::map<std::string, std::vector<std::string>> printedLine = {
+        {"federal AGI", {"Federal adjusted gross income"}},
+        {"deductions", {"Total standard deduction", "Itemized deductions"}},
+        {"exemptions", {"Total exemptions"}},
+        {"taxable income", {"Taxable income"}},
+        {"tax", {"Tax"}},
+        {"low-income credit", {"Low-income credit"}},
+        {"withheld", {"Georgia tax withheld"}},
+    };
+    std::vector<std::string> header;
+    int rows = 0;
+    for (const std::string& row : linesOf(readText(fs::path(GA_SOURCE_DIR) / "README.md"))) {
+        if (row.rfind("| file |", 0) == 0) header = cellsOf(row);
+        if (header.empty() || row.rfind("| `", 0) != 0) continue;
+        const auto cells = cellsOf(row);
+        ASSERT_EQ(cells.size(), header.size()) << row;
+        const std::string name = cells[0].substr(1, cells[0].find(".xml") - 1);
+        const std::string printout = readText(kExamples / (name + ".expected"));
+        ASSERT_FALSE(printout.empty()) << name << ".expected is missing";
+        const auto printed = printedAmounts(printout);
+        ++rows;
+        for (std::size_t c = 1; c < cells.size(); ++c) {
+            std::string value;
+            if (header[c] == "result") {
+                if (printed.count("Amount you owe")) value = "owes " + printed.at("Amount you owe");
+                if (printed.count("Refund")) value = "refund " + printed.at("Refund");
+            } else if (auto it = printedLine.find(header[c]); it != printedLine.end()) {
+                for (const std::string& label : it->second) {
+                    if (value.empty() && printed.count(label)) value = printed.at(label);
+                }
+            } else {
+                continue;  // words, not figures
+            }
+            EXPECT_EQ(cells[c], value) << "README, " << name << ", column \"" << header[c] << "\"";
+        }
+    }
+    EXPECT_GT(rows, 0) << "the README's table of results was not found";
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Runs gahost as a subprocess and captures what it prints.
+#pragma once
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace testsupport {
+
+struct GahostResult {
+    int status = -1;  // exit status, or 128 + the signal that ended it
+    std::string out;
+    std::string err;
+};
+
+// Runs gahost with the arguments in workDir (empty: this process's working
+// directory). The environment is this process's without GA_MODULE_PATH and
+// GA_FORMS_DIR, plus `env`. Standard output and error pass through two files
+// of captureDir, removed afterwards.
+inline GahostResult runGahost(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                              const std::string& captureDir, const std::string& workDir = {}) {
+    std::vector<std::string> argStore = {GAHOST_PATH};
+    argStore.insert(argStore.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argStore) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    std::vector<std::string> envStore;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string kv = *e;
+        if (kv.rfind("GA_MODULE_PATH=", 0) == 0 || kv.rfind("GA_FORMS_DIR=", 0) == 0) continue;
+        envStore.push_back(kv);
+    }
+    envStore.insert(envStore.end(), env.begin(), env.end());
+    std::vector<char*> envp;
+    for (auto& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const std::string outPath = captureDir + "/.stdout";
+    const std::string errPath = captureDir + "/.stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+    pid_t pid = 0;
+    GahostResult r;
+    const int rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        ADD_FAILURE() << "cannot start gahost: " << std::strerror(rc);
+        return r;
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    auto slurp = [](const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    };
+    r.out = slurp(outPath);
+    r.err = slurp(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return r;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Rewrites examples/<name>.expected, the expected printout of `gahost run` for
+# every example return, from what the current build prints. Run it after an
+# intended change of a result or of the printout, or after adding an example;
+# then review `git diff examples/` and update the README's table to match.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset default >/dev/null
+cmake --build --preset default -j4 --target host_tests gahost ga2018
+GA_UPDATE_EXPECTED=1 ./build/default/tests/host_tests --gtest_filter='Examples/ExampleResults.*' --gtest_brief=1

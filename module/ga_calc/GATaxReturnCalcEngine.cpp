@@ -197,6 +197,14 @@ void GATaxReturnCalcEngine::calcStateForm4(DataMgmt::TaxFormPtr handle, std::uin
     }
 }
 
+void GATaxReturnCalcEngine::markEnteredAndCalculated(const FormId& form, std::uint16_t copy) {
+    gaReturn_->setDataEntered(form, copy, true, false);
+    DataMgmt::TaxFormPtr handle = gaReturn_->getForm(form, copy);
+    if (!handle.isNull()) {
+        handle->setCalculatedFlag(true);
+    }
+}
+
 // ------------------------------------------------------------ empty hooks
 
 void GATaxReturnCalcEngine::emptyFormHook(const FormId& /*form*/, DataMgmt::TaxFormPtr /*handle*/, int /*copy*/,

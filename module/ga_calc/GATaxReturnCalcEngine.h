@@ -89,6 +89,8 @@ public:
     static void computeSsnCheckDigit(std::string& number, std::string& digits, short& checkDigit);
 
     GADataMgmt::GATaxReturn* gaReturn() const { return gaReturn_; }
+    // Marks a copy of a Georgia form as data entered, then as calculated.
+    void markEnteredAndCalculated(const FormId& form, std::uint16_t copy);
 
     // ---- per-form routines, reached through the dispatchers
     void calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
@@ -102,7 +104,25 @@ public:
     void calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough);
     void calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    // Form 75: the voucher due next, with its scan line.
+    void fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
+    // With prefill, protects the field and writes summary line `line` of this
+    // year's return into it (line 28 only protects); without, opens it.
+    void pullProtectedLineValue(DataMgmt::TaxFormPtr handle, bool prefill, FieldId field, std::int32_t line);
+    // Sets both boxes to "no", then marks the second when neither is marked.
+    void setDefaultYesNo(DataMgmt::TaxFormPtr handle, FieldId first, FieldId second);
+    // The 2019 tax of a projected taxable income in whole dollars, on the
+    // schedule of single filers, of married filing separately, or of every
+    // other status.
+    static double computeEstimatedTax2019(double income, bool single, bool separate);
     void calcUnderpaymentPenalty(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
+    // Form 71: the amount of one installment column that bears interest,
+    // from its first exception amount, cumulative payments and underpayment.
+    void calcInstallmentColumn(DataMgmt::TaxFormPtr handle, FieldId firstException, FieldId cumulative,
+                               FieldId underpaid, FieldId target);
+    // Form 71: the days from the due date to the payment date of a column.
+    void computeLatePaymentDays(DataMgmt::TaxFormPtr handle, FieldId dateField, FieldId daysField, int month, int day,
+                                int year);
     void calcOtherStateCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcDocumentList(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     // The copy numbers of federal form 113 whose box 1136 lists the dependent

@@ -1,10 +1,223 @@
-// Georgia form 71, the underpayment penalty.
+// Georgia form 71, the penalty for underpaid estimated tax.
 //
-// Not computed yet: the copy is left as it stands.
+// Three ways through the form, chosen by its boxes:
+//   - an exempt farmer or fisherman (box 8): the form says so and nothing is
+//     computed;
+//   - one installment (box 9), due 01/15/2019, of 66.66 % of the net tax;
+//   - otherwise 70 % of the net tax in up to four installment columns (A to
+//     D), with the payments of each period, overpayments carried to the next
+//     column, the three exception amounts that cancel or limit a column's
+//     penalty, and interest on each late amount by the day up to 04/15/2019.
+// Box 91 (the default of the pair 90/91) empties the form after the
+// calculation; box 90 keeps it. The total penalty stands in field 87, which
+// form 70 adds when field 7 is answered yes.
+//
+// Amounts are stored unrounded; the reader of a whole amount rounds.
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/GAForm71FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/PaymentYearAmounts.h"
+#include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
+
+namespace {
+
+const auto& f71 = kGAForm71FieldIds;
+const auto& f70 = kGAForm70FieldIds;
+const auto& f69 = kGAForm69FieldIds;
+const UnderpaymentAmounts& penalty = kUnderpayment2018;
+
+// The single lines of form 71.
+struct UnderpaymentLines {
+    FieldId taxYear = f71.f2;
+    FieldId taxpayerName = f71.f3;
+    FieldId taxpayerNumber = f71.f4;
+    FieldId spouseName = f71.f5;
+    FieldId spouseNumber = f71.f6;
+    FieldId addToReturn = f71.f7;   // answered yes: form 70 adds the penalty
+    FieldId exemptFarmer = f71.f8;  // exempt farmer or fisherman
+    FieldId oneInstallment = f71.f9;
+    FieldId notExempt = f71.f89;  // marked when neither 89 nor 8 is
+    FieldId keepForm = f71.f90;   // the pair 90/91: 91 empties the form
+    FieldId emptyForm = f71.f91;
+    FieldId paidDate = f71.f10;  // payment date of the one installment
+    FieldId tax = f71.f11;       // form 70 tax
+    FieldId exemptText = f71.f12;
+    FieldId credits = f71.f13;  // form 70 total credits
+    FieldId netTax = f71.f14;
+    FieldId requiredTotal = f71.f15;  // 70 % of the net tax
+    FieldId installments = f71.f16;
+    FieldId priorYearTax = f71.f55;  // entered: the other basis of an installment
+    FieldId withholding = f71.f21;   // form 70 Georgia tax withheld
+    FieldId equalParts = f71.f22;    // the withholding spread in equal parts
+    FieldId enteredParts = f71.f23;
+    FieldId totalPenalty = f71.f87;
+    FieldId exemptMark = f71.f79298;
+};
+const UnderpaymentLines lines;
+
+// One installment column. Column A has no carried-in overpayment and column
+// D only the first exception amount; those fields are null.
+struct InstallmentColumn {
+    FieldId requiredShare;     // the 70 % amount divided among the installments
+    FieldId priorYearShare;    // the prior-year tax divided among them
+    FieldId required;          // the smaller of the two
+    FieldId withholdingShare;  // the column's part of the withholding
+    FieldId datedPayments;     // the estimated payments of the period
+    FieldId periodPayments;    // withholding share + dated payments
+    FieldId payments;          // the same, carried into the column's arithmetic
+    FieldId carriedIn;         // overpayment of the column to the left
+    FieldId available;         // payments + carried-in overpayment
+    FieldId underpaid;         // required - available; below 0 an overpayment
+    FieldId cumulative;        // payments of this column and those to its left
+    std::array<FieldId, 3> exceptions;
+    FieldId bearingInterest;  // the amount on which interest runs
+    FieldId paidDate;
+    FieldId daysLate;
+    FieldId penalty;
+    CalendarDate due;
+};
+
+constexpr int kColumns = 4;
+const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
+    {f71.f17,
+     f71.f56,
+     f71.f92,
+     f71.f24,
+     f71.f28,
+     f71.f32,
+     f71.f36,
+     Primitives::kNullFieldID,
+     f71.f43,
+     f71.f47,
+     f71.f51,
+     {f71.f60, f71.f64, f71.f67},
+     f71.f70,
+     f71.f75,
+     f71.f79,
+     f71.f83,
+     penalty.dueDates[0]},
+    {f71.f18,
+     f71.f57,
+     f71.f93,
+     f71.f25,
+     f71.f29,
+     f71.f33,
+     f71.f37,
+     f71.f40,
+     f71.f44,
+     f71.f48,
+     f71.f52,
+     {f71.f61, f71.f65, f71.f68},
+     f71.f71,
+     f71.f76,
+     f71.f80,
+     f71.f84,
+     penalty.dueDates[1]},
+    {f71.f19,
+     f71.f58,
+     f71.f94,
+     f71.f26,
+     f71.f30,
+     f71.f34,
+     f71.f38,
+     f71.f41,
+     f71.f45,
+     f71.f49,
+     f71.f53,
+     {f71.f62, f71.f66, f71.f69},
+     f71.f72,
+     f71.f77,
+     f71.f81,
+     f71.f85,
+     penalty.dueDates[2]},
+    {f71.f20,
+     f71.f59,
+     f71.f95,
+     f71.f27,
+     f71.f31,
+     f71.f35,
+     f71.f39,
+     f71.f42,
+     f71.f46,
+     f71.f50,
+     f71.f54,
+     {f71.f63, Primitives::kNullFieldID, Primitives::kNullFieldID},
+     f71.f73,
+     f71.f78,
+     f71.f82,
+     f71.f86,
+     penalty.dueDates[3]},
+}};
+
+// The fields of every row of a column (null rows included).
+std::array<FieldId, 18> columnFields(const InstallmentColumn& c) {
+    return {c.requiredShare, c.priorYearShare, c.required,        c.withholdingShare, c.datedPayments, c.periodPayments,
+            c.payments,      c.carriedIn,      c.available,       c.underpaid,        c.cumulative,    c.exceptions[0],
+            c.exceptions[1], c.exceptions[2],  c.bearingInterest, c.paidDate,         c.daysLate,      c.penalty};
+}
+
+void setNullIfField(DataMgmt::TaxForm& form, const FieldId& x) {
+    if (!x.isNullID()) {
+        form.setNull(x);
+    }
+}
+
+// The index of the first active column: with N installments the last N
+// columns are used.
+int firstActiveColumn(int installments) { return kColumns - installments; }
+
+std::int64_t dayNumberOf(const DataMgmt::TaxForm& form, const FieldId& date) {
+    return Utils::strDateToNumber(form.getValue(date).getText());
+}
+
+std::int64_t dayNumberOf(const CalendarDate& date) { return Utils::dateToNumber(date.month, date.day, date.year); }
+
+// "04/15/2019": the last day that interest runs.
+std::string interestEndText() {
+    const CalendarDate& end = penalty.interestEnd;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%d", end.month, end.day, end.year);
+    return text;
+}
+
+// The calculation of one copy of form 71, in named steps.
+class UnderpaymentForm {
+public:
+    UnderpaymentForm(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, std::uint16_t copy)
+        : engine_(engine), ga_(*engine.gaReturn()), handle_(handle), form_(*handle), copy_(copy) {}
+
+    void calculate();
+
+private:
+    void fillHeading();
+    void oneInstallment();
+    void fourInstallments();
+    void spreadWithholdingEqually(int first);
+    void limitEnteredWithholding(int first);
+    void fillDatedPayments(int first);
+    void carryOverpayments(int first);
+    void columnPenalty(const InstallmentColumn& c);
+
+    GATaxReturnCalcEngine& engine_;
+    GADataMgmt::GATaxReturn& ga_;
+    DataMgmt::TaxFormPtr handle_;
+    DataMgmt::TaxForm& form_;
+    std::uint16_t copy_;
+};
+
+}  // namespace
 
 void GATaxReturnCalcEngine::calcUnderpaymentForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
                                                  int /*passThrough*/) {
@@ -13,6 +226,301 @@ void GATaxReturnCalcEngine::calcUnderpaymentForm(const FormId& form, DataMgmt::T
     }
 }
 
-void GATaxReturnCalcEngine::calcUnderpaymentPenalty(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/) {}
+void GATaxReturnCalcEngine::calcUnderpaymentPenalty(DataMgmt::TaxFormPtr handle, std::uint16_t copy) {
+    if (!handle.isNull()) {
+        UnderpaymentForm(*this, handle, copy).calculate();
+    }
+}
+
+namespace {
+
+void UnderpaymentForm::calculate() {
+    DataMgmt::TaxForm& form = form_;
+    form.setNull(lines.exemptMark);
+    fillHeading();
+
+    if (form.xMarked(lines.exemptFarmer)) {
+        // An exempt farmer or fisherman owes no penalty: the form says why.
+        form.setX(lines.exemptMark);
+        engine_.clearFieldRange(kGAForm71ID, copy_, lines.credits, lines.totalPenalty);
+        form.assignText(lines.exemptText, penalty.exemptText);
+    } else {
+        form.setNull(lines.exemptText);
+        if (form.xMarked(lines.oneInstallment)) {
+            oneInstallment();
+        } else {
+            fourInstallments();
+        }
+    }
+
+    // Box 91 asks for the form to be left empty, whatever its path.
+    if (form.xMarked(lines.emptyForm)) {
+        engine_.clearFieldRange(kGAForm71ID, copy_, lines.taxYear, lines.totalPenalty);
+    }
+    if (form.getIN(lines.totalPenalty) > 0 || form.xMarked(lines.exemptFarmer) || form.xMarked(lines.addToReturn)) {
+        engine_.markEnteredAndCalculated(kGAForm71ID, copy_);
+    }
+}
+
+// Names, the tax year, the net tax of form 70 and the choice of path.
+void UnderpaymentForm::fillHeading() {
+    DataMgmt::TaxForm& form = form_;
+    engine_.assignOwnerName(handle_, kGAForm69ID, ga_.getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
+                            lines.taxpayerName, lines.taxpayerNumber, Primitives::kNullFieldID,
+                            Primitives::kNullFieldID, lines.spouseName, lines.spouseNumber, Primitives::kNullFieldID,
+                            Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    form.assignIR(lines.taxYear, penalty.taxYear);
+    Utils::setDefaultX(handle_, lines.emptyForm, lines.keepForm, lines.emptyForm);
+
+    ga_.getII(kGAForm70ID, f70.f84, handle_, lines.tax);
+    ga_.getII(kGAForm70ID, f70.f189484, handle_, lines.credits);
+    form.minusIIge0(lines.netTax, lines.tax, lines.credits);
+
+    Utils::setDefaultX(handle_, lines.notExempt, lines.notExempt, lines.exemptFarmer);
+    form.oneX(lines.exemptFarmer, lines.oneInstallment, lines.exemptFarmer);
+}
+
+// One installment of 66.66 % of the net tax, due 01/15/2019, less the
+// withholding and the estimated payments, with interest from the due date to
+// the payment date (at the latest 04/15/2019). A payment date left empty
+// counts as 04/15/2019, as in the four columns; a date that does not read as
+// a date, or one on or before the due date, counts no day late; a product
+// below 0 (more paid than due) is no penalty.
+void UnderpaymentForm::oneInstallment() {
+    DataMgmt::TaxForm& form = form_;
+    const double paid = static_cast<double>(ga_.getIN(kGAForm70ID, 1, f70.f87) + ga_.getIN(kGAForm69ID, 1, f69.f75));
+    const double unpaid = form.getIR(lines.netTax) * penalty.oneInstallmentShare - paid;
+
+    const std::int64_t due = dayNumberOf(penalty.dueDates[kColumns - 1]);
+    const std::int64_t end = dayNumberOf(penalty.interestEnd);
+    std::int64_t paidOn = form.isNull(lines.paidDate) ? end : dayNumberOf(form, lines.paidDate);
+    paidOn = std::min(paidOn, end);
+    const std::int64_t daysLate = paidOn > due ? paidOn - due : 0;
+
+    const double amount = static_cast<double>(daysLate) * penalty.dailyInterestRate() * unpaid;
+    engine_.clearFieldRange(kGAForm71ID, copy_, lines.requiredTotal, kColumnsAtoD[kColumns - 1].penalty);
+    form.assignIR(lines.totalPenalty, std::max(0.0, amount));
+}
+
+// 70 % of the net tax in N installments (the last N columns).
+void UnderpaymentForm::fourInstallments() {
+    DataMgmt::TaxForm& form = form_;
+    form.timesIR(lines.requiredTotal, lines.netTax, penalty.requiredShare);
+    engine_.defaultOrClampField(kGAForm71ID, copy_, lines.installments, kColumns, 1, kColumns);
+    const int installments = static_cast<int>(std::clamp<std::int64_t>(form.getIN(lines.installments), 1, kColumns));
+    const int first = firstActiveColumn(installments);
+
+    // Columns left of the active ones carry nothing, whatever an earlier
+    // calculation with more installments left there.
+    for (int k = 0; k < first; ++k) {
+        for (const FieldId& x : columnFields(kColumnsAtoD[k])) {
+            setNullIfField(form, x);
+        }
+    }
+    const double requiredTotal = static_cast<double>(form.getIN(lines.requiredTotal));
+    const double priorYearTax = form.getIR(lines.priorYearTax);
+    for (int k = first; k < kColumns; ++k) {
+        form.assignIR(kColumnsAtoD[k].requiredShare, requiredTotal / installments);
+        form.assignIR(kColumnsAtoD[k].priorYearShare, priorYearTax / installments);
+    }
+    for (const InstallmentColumn& c : kColumnsAtoD) {
+        form.minII(c.required, c.requiredShare, c.priorYearShare);
+    }
+
+    Utils::setDefaultX(handle_, lines.equalParts, lines.enteredParts, lines.enteredParts);
+    ga_.getII(kGAForm70ID, f70.f87, handle_, lines.withholding);
+    if (form.xMarked(lines.equalParts)) {
+        spreadWithholdingEqually(first);
+    } else {
+        limitEnteredWithholding(first);
+    }
+    fillDatedPayments(first);
+    carryOverpayments(first);
+
+    for (int k = 0; k < first; ++k) {
+        const InstallmentColumn& c = kColumnsAtoD[k];
+        for (const FieldId& x : {c.bearingInterest, c.paidDate, c.daysLate, c.penalty}) {
+            form.setNull(x);
+        }
+    }
+    for (const InstallmentColumn& c : kColumnsAtoD) {
+        columnPenalty(c);
+    }
+    form.plus4(lines.totalPenalty, kColumnsAtoD[0].penalty, kColumnsAtoD[1].penalty, kColumnsAtoD[2].penalty,
+               kColumnsAtoD[3].penalty);
+}
+
+// The withholding in equal parts over the active columns; the last column
+// takes what the others leave: of three or four parts, what their whole
+// amounts leave, so that the parts as shown add up to the withholding; of two
+// halves, the exact rest.
+void UnderpaymentForm::spreadWithholdingEqually(int first) {
+    DataMgmt::TaxForm& form = form_;
+    for (const InstallmentColumn& c : kColumnsAtoD) {
+        form.makeProtectedAndSetNull(c.withholdingShare);
+    }
+    const int parts = kColumns - first;
+    double earlierParts = 0.0;
+    for (int k = first; k < kColumns - 1; ++k) {
+        const FieldId& part = kColumnsAtoD[k].withholdingShare;
+        form.divIR(part, lines.withholding, parts);
+        earlierParts += parts == 2 ? form.getIR(part) : static_cast<double>(form.getIN(part));
+    }
+    form.assignIR(kColumnsAtoD[kColumns - 1].withholdingShare, form.getIR(lines.withholding) - earlierParts);
+}
+
+// Parts entered by the filer, each held to what the parts before it leave of
+// the withholding; a part that would be below 0 is 0. One installment takes
+// the whole withholding.
+void UnderpaymentForm::limitEnteredWithholding(int first) {
+    DataMgmt::TaxForm& form = form_;
+    for (int k = 0; k < first; ++k) {
+        form.makeProtectedAndSetNull(kColumnsAtoD[k].withholdingShare);
+    }
+    const InstallmentColumn& last = kColumnsAtoD[kColumns - 1];
+    if (first == kColumns - 1) {
+        form.makeProtectedAndSetNull(last.withholdingShare);
+        form.assignII(last.withholdingShare, lines.withholding);
+        return;
+    }
+    std::int64_t earlierParts = 0;
+    for (int k = first; k < kColumns; ++k) {
+        const FieldId& part = kColumnsAtoD[k].withholdingShare;
+        form.unProtect(part);
+        const std::int64_t left = form.getIN(lines.withholding) - earlierParts;
+        form.minIR(part, part, static_cast<double>(left));
+        if (k > first && form.getIR(part) < 0) {
+            form.zero(part);
+        }
+        earlierParts += form.getIN(part);
+    }
+}
+
+// The estimated payments of form 69 by the period they fall in (payments
+// without a date count in the first period), the periods of inactive columns
+// added to the first active one; then each column's payments of the period.
+void UnderpaymentForm::fillDatedPayments(int first) {
+    DataMgmt::TaxForm& form = form_;
+    std::array<double, kColumns> periods{};
+    const auto& due = penalty.dueDates;
+    engine_.sumAmountsByPeriod(kGAForm69ID, f69.f50, periods[0], periods[1], periods[2], periods[3], due[0].month,
+                               due[0].day, due[1].month, due[1].day, due[2].month, due[2].day, due[3].month, due[3].day,
+                               static_cast<short>(penalty.taxYear));
+    periods[0] += static_cast<double>(ga_.getIN(kGAForm69ID, 1, f69.f49));
+
+    double earlier = 0.0;
+    for (int k = 0; k < first; ++k) {
+        earlier += periods[k];
+    }
+    form.assignIR(kColumnsAtoD[first].datedPayments, earlier + periods[first]);
+    for (int k = first + 1; k < kColumns; ++k) {
+        form.assignIR(kColumnsAtoD[k].datedPayments, periods[k]);
+    }
+    for (const InstallmentColumn& c : kColumnsAtoD) {
+        form.plus2(c.periodPayments, c.withholdingShare, c.datedPayments);
+        form.assignII(c.payments, c.periodPayments);
+    }
+}
+
+// Left to right: an overpayment of a column (its underpayment at 0 or below)
+// is carried into the next; then the cumulative payments of every column.
+void UnderpaymentForm::carryOverpayments(int first) {
+    DataMgmt::TaxForm& form = form_;
+    for (int k = first; k < kColumns; ++k) {
+        const InstallmentColumn& c = kColumnsAtoD[k];
+        if (k == 0) {
+            form.assignII(c.available, c.payments);
+        } else {
+            const std::int64_t left = form.getIN(kColumnsAtoD[k - 1].underpaid);
+            form.assignIR(c.carriedIn, left <= 0 ? static_cast<double>(-left) : 0.0);
+            form.plus2(c.available, c.payments, c.carriedIn);
+        }
+        form.minusII(c.underpaid, c.required, c.available);
+    }
+    const auto& a = kColumnsAtoD;
+    form.assignII(a[0].cumulative, a[0].payments);
+    form.plus2(a[1].cumulative, a[0].payments, a[1].payments);
+    form.plus3(a[2].cumulative, a[0].payments, a[1].payments, a[2].payments);
+    form.plus4(a[3].cumulative, a[0].payments, a[1].payments, a[2].payments, a[3].payments);
+}
+
+// One column's penalty: none when the cumulative payments exceed one of the
+// exception amounts entered, or when nothing is underpaid; otherwise
+// interest by the day on the amount that bears it, from the due date to the
+// payment date.
+void UnderpaymentForm::columnPenalty(const InstallmentColumn& c) {
+    DataMgmt::TaxForm& form = form_;
+    const double cumulative = form.getIR(c.cumulative);
+    const bool excepted = std::any_of(c.exceptions.begin(), c.exceptions.end(), [&](const FieldId& x) {
+        return !x.isNullID() && form.nonNull(x) && cumulative > form.getIR(x);
+    });
+    if (excepted || form.getIN(c.underpaid) <= 0) {
+        form.setNull(c.bearingInterest);
+        form.setNull(c.daysLate);
+        form.setNull(c.penalty);
+        return;
+    }
+    engine_.calcInstallmentColumn(handle_, c.exceptions[0], c.cumulative, c.underpaid, c.bearingInterest);
+    if (form.isNull(c.paidDate)) {
+        form.assignText(c.paidDate, interestEndText());
+    }
+    engine_.computeLatePaymentDays(handle_, c.paidDate, c.daysLate, c.due.month, c.due.day, c.due.year);
+    form.timesIR(c.penalty, c.bearingInterest,
+                 static_cast<double>(form.getIN(c.daysLate)) * penalty.dailyInterestRate());
+}
+
+}  // namespace
+
+// The amount of a column that bears interest: the underpayment, or less when
+// the smallest exception amount of the column (an empty one counts as 0; of
+// equal amounts the later field) is above 0: that amount less the cumulative
+// payments.
+void GATaxReturnCalcEngine::calcInstallmentColumn(DataMgmt::TaxFormPtr handle, FieldId firstException,
+                                                  FieldId cumulative, FieldId underpaid, FieldId target) {
+    DataMgmt::TaxForm& form = *handle;
+    std::array<FieldId, 3> exceptions{firstException, Primitives::kNullFieldID, Primitives::kNullFieldID};
+    for (const InstallmentColumn& c : kColumnsAtoD) {
+        if (c.exceptions[0] == firstException) {
+            exceptions = c.exceptions;
+        }
+    }
+    FieldId smallest = exceptions[0];
+    for (const FieldId& x : exceptions) {
+        if (!x.isNullID() && form.getIR(x) <= form.getIR(smallest)) {
+            smallest = x;
+        }
+    }
+    const double limit = form.getIR(smallest);
+    const double amount = limit > 0 ? limit - form.getIR(cumulative) : form.getIR(underpaid);
+    if (amount >= form.getIR(underpaid)) {
+        form.assignII(target, underpaid);
+    } else {
+        form.assignIR(target, amount);
+    }
+}
+
+// Days from the due date to the payment date, which is held at 04/15/2019
+// (a later date is rewritten so); 0 for a payment on or before the due date
+// or a date that does not read as one. Empty when the date is empty.
+void GATaxReturnCalcEngine::computeLatePaymentDays(DataMgmt::TaxFormPtr handle, FieldId dateField, FieldId daysField,
+                                                   int month, int day, int year) {
+    DataMgmt::TaxForm& form = *handle;
+    const std::int64_t due = Utils::dateToNumber(month, day, year);
+    const std::int64_t end = dayNumberOf(penalty.interestEnd);
+    form.setNull(daysField);
+    if (form.isNull(dateField)) {
+        return;
+    }
+    std::int64_t paidOn = dayNumberOf(form, dateField);
+    if (paidOn > end) {
+        paidOn = end;
+        form.assignText(dateField, interestEndText());
+    }
+    if (paidOn > 0 && paidOn > due) {
+        form.assignIR(daysField, static_cast<double>(paidOn - due));
+    } else {
+        form.zero(daysField);
+    }
+}
 
 }  // namespace GACalculationMgmt

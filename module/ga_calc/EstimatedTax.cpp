@@ -1,10 +1,143 @@
-// Georgia form 75, the estimated tax worksheet and its four vouchers.
+// Georgia form 75, the estimated tax of 2019 and its vouchers.
 //
-// Not computed yet: the copy is left as it stands.
+// The worksheet projects next year's Georgia income (by default this year's
+// figures: box 7), its deduction and exemptions, taxes the projected taxable
+// income with the 2019 rate schedule, takes off this year's withholding and
+// the overpayment credited to 2019, divides the rest over the installments
+// left and fills the voucher due next with its scan line.
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/GAForm75FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/PaymentYearAmounts.h"
+#include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
+
+namespace {
+
+const auto& f75 = kGAForm75FieldIds;
+const EstimatedTaxAmounts& year2019 = kEstimatedTax2019;
+
+// The lines of form 75.
+struct EstimatedTaxLines {
+    FieldId taxpayerName = f75.f2;
+    FieldId taxpayerNumber = f75.f3;
+    FieldId spouseName = f75.f4;
+    FieldId spouseNumber = f75.f5;
+    FieldId inUse = f75.f6;  // marked: the worksheet counts as entered
+    FieldId inUseOther = f75.f70;
+    FieldId fromThisYear = f75.f7;  // project from this year's return
+    FieldId notFromThisYear = f75.f8;
+    FieldId fullYear = f75.f9;
+    FieldId partYear = f75.f10;
+    FieldId incomeRatio = f75.f11;  // Georgia share in ten-thousandths
+    FieldId addition1 = f75.f12;
+    FieldId addition2 = f75.f13;
+    FieldId addition3 = f75.f14;
+    FieldId additions = f75.f15;
+    FieldId federalIncome = f75.f25;
+    FieldId additionsCopy = f75.f207528;
+    FieldId incomeWithAdditions = f75.f207529;
+    FieldId subtraction = f75.f207530;
+    FieldId enteredSubtraction = f75.f207531;
+    FieldId otherSubtractions = f75.f207532;
+    FieldId retirementExclusion = f75.f42;
+    FieldId georgiaIncome = f75.f39;
+    FieldId single = f75.f26;
+    FieldId joint = f75.f27;
+    FieldId separate = f75.f28;
+    FieldId headOfHousehold = f75.f29;
+    FieldId dependents = f75.f30;
+    FieldId exemptions = f75.f40;
+    FieldId standard = f75.f31;
+    FieldId itemized = f75.f36;
+    FieldId itemizedAmount = f75.f37;
+    FieldId deduction = f75.f207533;
+    FieldId taxableIncome = f75.f43;
+    FieldId tax = f75.f44;
+    FieldId withholding = f75.f45;
+    FieldId creditedOverpayment = f75.f47;
+    FieldId estimatedTax = f75.f48;
+    FieldId installmentsLeft = f75.f49;
+};
+const EstimatedTaxLines lines;
+
+// The voucher area of form 75.
+struct VoucherLines {
+    FieldId first = f75.f54;  // the area runs from here to the scan line
+    FieldId yes = f75.f51;
+    FieldId no = f75.f52;
+    FieldId codeBox = f75.f57;
+    FieldId number = f75.f58;
+    FieldId dueDate = f75.f59;
+    FieldId payerName = f75.f60;
+    FieldId street = f75.f61;
+    FieldId zipCode = f75.f64;
+    FieldId state = f75.f65;
+    FieldId city = f75.f66;
+    FieldId taxpayerNumber = f75.f62;
+    FieldId spouseNumber = f75.f67;
+    FieldId installment = f75.f68;
+    FieldId scanLine = f75.f69;
+    FieldId formCode = f75.f71;
+};
+const VoucherLines voucher;
+
+// The four boxes "65 or over" and "blind" of the standard deduction, in the
+// order they add.
+const FieldId kAdditionBoxes[] = {f75.f35, f75.f33, f75.f34, f75.f32};
+
+// Summary lines of this year's return that the worksheet takes.
+enum ThisYearLine : std::int32_t {
+    kFederalIncomeLine = 1,
+    kGeorgiaShareLine = 4,
+    kDeductionLine = 5,
+    kWithholdingLine = 9,
+    kCreditedLine = 10,
+    kAddition1Line = 11,
+    kAddition2Line = 12,
+    kAddition3Line = 13,
+    kSubtractionLine = 16,
+    kOtherSubtractionsLine = 20,
+    kProtectOnly = 28,  // no line: the field is only protected
+};
+
+// The calculation of one copy of form 75, in named steps.
+class EstimatedTaxForm {
+public:
+    EstimatedTaxForm(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, std::uint16_t copy)
+        : engine_(engine), ga_(*engine.gaReturn()), handle_(handle), form_(*handle), copy_(copy) {}
+
+    void calculate(int passThrough);
+
+private:
+    void pull(const FieldId& x, std::int32_t line) { engine_.pullProtectedLineValue(handle_, prefill_, x, line); }
+    double residency();
+    void filingStatus();
+    void income();
+    void retirementExclusion();
+    void exemptionsAndDeduction(double ratio);
+    double enteredDeduction();
+    void tax();
+
+    GATaxReturnCalcEngine& engine_;
+    GADataMgmt::GATaxReturn& ga_;
+    DataMgmt::TaxFormPtr handle_;
+    DataMgmt::TaxForm& form_;
+    std::uint16_t copy_;
+    bool prefill_ = false;
+};
+
+}  // namespace
 
 void GATaxReturnCalcEngine::calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
                                                  int passThrough) {
@@ -13,7 +146,293 @@ void GATaxReturnCalcEngine::calcEstimatedTaxForm(const FormId& form, DataMgmt::T
     }
 }
 
-void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                             int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough) {
+    if (!handle.isNull()) {
+        EstimatedTaxForm(*this, handle, copy).calculate(passThrough);
+    }
+}
+
+// The 2019 tax of a projected taxable income, rounded to whole dollars:
+// single filers (box 26), then married filing separately (box 28), then
+// every other status.
+double GATaxReturnCalcEngine::computeEstimatedTax2019(double income, bool single, bool separate) {
+    const EstimatedSchedule& schedule = single ? year2019.single : separate ? year2019.separate : year2019.joint;
+    for (const EstimatedBracket& b : schedule) {
+        if (income <= b.upTo) {
+            return static_cast<double>(Utils::roundR(b.base + b.rate * (income - b.over)));
+        }
+    }
+    return 0.0;
+}
+
+void GATaxReturnCalcEngine::pullProtectedLineValue(DataMgmt::TaxFormPtr handle, bool prefill, FieldId field,
+                                                   std::int32_t line) {
+    if (!prefill) {
+        handle->unProtect(field);
+        return;
+    }
+    handle->makeProtected(field);
+    if (line != kProtectOnly) {
+        handle->assignIR(field, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, line)));
+    }
+}
+
+void GATaxReturnCalcEngine::setDefaultYesNo(DataMgmt::TaxFormPtr handle, FieldId first, FieldId second) {
+    handle->setXNo(first);
+    handle->setXNo(second);
+    if (!handle->xMarked(first) && !handle->xMarked(second)) {
+        handle->setX(second);
+    }
+}
+
+// The voucher due next: the estimated tax divided over the installments left
+// (four when the count is empty or outside 1 to 4), the filers and their
+// address, and the scan line. No tax due leaves the voucher area empty.
+void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
+                                                  int /*passThrough*/) {
+    DataMgmt::TaxForm& form = *handle;
+    defaultOrClampField(kGAForm75ID, copy, lines.installmentsLeft, year2019.installments, 1, year2019.installments);
+    const std::int64_t left = form.getIN(lines.installmentsLeft);
+    const double installment = left > 0 ? form.getIR(lines.estimatedTax) / static_cast<double>(left) : 0.0;
+
+    std::string name;
+    getOwnerName(name, kGAForm69ID, 1);
+    Utils::QVStringUtils::toUpperCase(name);
+    form.assignText(voucher.payerName, name);
+    form.assignII(voucher.taxpayerNumber, lines.taxpayerNumber);
+    form.assignII(voucher.spouseNumber, lines.spouseNumber);
+    if (form.getIR(lines.estimatedTax) <= 0) {
+        clearFieldRange(kGAForm75ID, copy, voucher.first, voucher.scanLine);
+        return;
+    }
+
+    assignAddressLine(handle, voucher.street, 1);
+    assignAddressFields(handle, voucher.city, voucher.state, voucher.zipCode, 1);
+    setDefaultYesNo(handle, voucher.no, voucher.yes);
+    form.assignIR(voucher.installment, installment);
+    form.assignText(voucher.formCode, kVoucherFormCode);
+
+    for (const EstimatedVoucher& v : year2019.vouchers) {
+        if (v.installmentsLeft != left) {
+            continue;
+        }
+        form.assignText(voucher.dueDate, v.dueDate);
+        form.assignIR(voucher.number, v.number);
+        buildScanLine(handle, lines.taxpayerNumber, voucher.installment, year2019.documentCode, year2019.filler,
+                      v.scanDate, year2019.yearCode,
+                      form.xMarked(voucher.codeBox) ? v.codeBoxMarked : v.codeBoxUnmarked, voucher.scanLine);
+    }
+}
+
+namespace {
+
+void EstimatedTaxForm::calculate(int passThrough) {
+    DataMgmt::TaxForm& form = form_;
+    engine_.assignOwnerName(handle_, kGAForm69ID, ga_.getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
+                            lines.taxpayerName, lines.taxpayerNumber, Primitives::kNullFieldID,
+                            Primitives::kNullFieldID, lines.spouseName, lines.spouseNumber, Primitives::kNullFieldID,
+                            Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    Utils::setDefaultX(handle_, lines.fromThisYear, lines.notFromThisYear, lines.notFromThisYear);
+    prefill_ = form.xMarked(lines.fromThisYear);
+
+    const double ratio = residency();
+    filingStatus();
+    income();
+    exemptionsAndDeduction(ratio);
+    tax();
+    engine_.fillEstimatedVouchers(handle_, copy_, passThrough);
+
+    Utils::setDefaultX(handle_, lines.inUseOther, lines.inUse, lines.inUseOther);
+    if (form.xMarked(lines.inUse)) {
+        engine_.markEnteredAndCalculated(kGAForm75ID, copy_);
+    }
+}
+
+// Full-year or part-year projection; the Georgia share of a part-year
+// projection (1 for a full year).
+double EstimatedTaxForm::residency() {
+    DataMgmt::TaxForm& form = form_;
+    pull(lines.fullYear, kProtectOnly);
+    pull(lines.partYear, kProtectOnly);
+    form.oneX(lines.fullYear, lines.partYear, lines.partYear);
+    if (prefill_) {
+        // This year's residency decides.
+        form.setXNo(lines.fullYear);
+        form.setXNo(lines.partYear);
+        const bool fullYear = ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f36);
+        form.setX(fullYear ? lines.fullYear : lines.partYear);
+    } else if (!form.xMarked(lines.fullYear) && !form.xMarked(lines.partYear)) {
+        form.setX(lines.fullYear);
+    }
+    if (form.xMarked(lines.partYear)) {
+        pull(lines.incomeRatio, kGeorgiaShareLine);
+        return form.getIR(lines.incomeRatio) / 10000.0;
+    }
+    form.makeProtectedAndSetNull(lines.incomeRatio);
+    return 1.0;
+}
+
+// The filing-status box and the dependents: this year's, or as entered
+// (single by default).
+void EstimatedTaxForm::filingStatus() {
+    DataMgmt::TaxForm& form = form_;
+    const FieldId boxes[] = {lines.single, lines.joint, lines.separate, lines.headOfHousehold};
+    form.oneX9(lines.single, lines.single, lines.single, lines.single, lines.single, lines.single, lines.joint,
+               lines.separate, lines.headOfHousehold);
+    if (prefill_) {
+        for (const FieldId& x : boxes) {
+            form.makeProtectedAndSetNull(x);
+        }
+        form.makeProtectedAndSetNull(lines.dependents);
+        const std::string letter = Utils::strip(ga_.getFieldAsString(kGAForm70ID, 1, kGAForm70FieldIds.f44));
+        const char* const letters[] = {"A", "B", "C", "D"};
+        for (int k = 0; k < 4; ++k) {
+            if (letter == letters[k]) {
+                form.setX(boxes[k]);
+            }
+        }
+        const std::int64_t dependents = ga_.pullCommon(engine_.getFederalForm(), 1, Utils::PCTypes{4});
+        form.assignIR(lines.dependents, static_cast<double>(dependents));
+        return;
+    }
+    form.makeProtectedAndSetNull(lines.exemptions);
+    for (const FieldId& x : boxes) {
+        form.unProtect(x);
+    }
+    form.unProtect(lines.dependents);
+    if (std::none_of(std::begin(boxes), std::end(boxes), [&](const FieldId& x) { return form.xMarked(x); })) {
+        form.setX(lines.single);
+    }
+}
+
+// Federal income with the Georgia additions, less the subtractions and the
+// retirement exclusion: the projected Georgia income.
+void EstimatedTaxForm::income() {
+    DataMgmt::TaxForm& form = form_;
+    pull(lines.federalIncome, kFederalIncomeLine);
+    pull(lines.addition1, kAddition1Line);
+    pull(lines.addition2, kAddition2Line);
+    pull(lines.addition3, kAddition3Line);
+    form.plus3(lines.additions, lines.addition1, lines.addition2, lines.addition3);
+    form.assignII(lines.additionsCopy, lines.additions);
+    form.plus2(lines.incomeWithAdditions, lines.federalIncome, lines.additionsCopy);
+    pull(lines.subtraction, kSubtractionLine);
+    if (prefill_) {
+        form.makeProtected(lines.enteredSubtraction);
+    } else {
+        form.unProtect(lines.enteredSubtraction);
+    }
+    pull(lines.otherSubtractions, kOtherSubtractionsLine);
+    if (prefill_) {
+        form.makeProtected(lines.retirementExclusion);
+        retirementExclusion();
+    } else {
+        form.unProtect(lines.retirementExclusion);
+    }
+    form.assignIR(lines.georgiaIncome,
+                  form.getIR(lines.incomeWithAdditions) -
+                      (form.getIR(lines.enteredSubtraction) + form.getIR(lines.subtraction) +
+                       form.getIR(lines.retirementExclusion) + form.getIR(lines.otherSubtractions)));
+}
+
+// This year's retirement exclusion of each filer (the spouse's on a joint
+// return only), held to the 2019 limit of that filer's age.
+void EstimatedTaxForm::retirementExclusion() {
+    const auto& f92 = kForm92FieldIds;
+    const auto& f215 = kGAForm189215FieldIds;
+    auto limitFor = [&](const FieldId& birthDate) {
+        const bool aged = engine_.federalReturn()->reachedAge(year2019.retirementAgedAge, 0, kForm92ID, birthDate);
+        return aged ? year2019.retirementLimitAged : year2019.retirementLimit;
+    };
+    double exclusion = std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189321), limitFor(f92.f9));
+    if (ga_.getFilingStatusNumber() == 2) {
+        exclusion += std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189322), limitFor(f92.f10));
+    }
+    form_.assignIR(lines.retirementExclusion, exclusion);
+}
+
+// Exemptions by filing status and dependents; the deduction (standard by
+// status with the additions for age and blindness, or itemized); the
+// projected taxable income, the Georgia share of it for a part-year
+// projection.
+void EstimatedTaxForm::exemptionsAndDeduction(double ratio) {
+    DataMgmt::TaxForm& form = form_;
+    double personal = year2019.exemptionJoint;
+    if (form.xMarked(lines.separate)) {
+        personal = year2019.exemptionSeparate;
+    } else if (form.xMarked(lines.single) || form.xMarked(lines.headOfHousehold)) {
+        personal = year2019.exemptionSingle;
+    }
+    form.assignIR(lines.exemptions, personal + form.getIR(lines.dependents) * year2019.exemptionPerDependent);
+
+    if (prefill_) {
+        // The deduction is the one entered on line 207533.
+        engine_.clearFieldRange(kGAForm75ID, copy_, lines.standard, lines.itemizedAmount);
+        for (const FieldId& x : {lines.standard, lines.itemized, lines.itemizedAmount}) {
+            form.makeProtected(x);
+        }
+        for (const FieldId& x : kAdditionBoxes) {
+            form.makeProtected(x);
+        }
+        form.unProtect(lines.deduction);
+    } else {
+        form.makeProtectedAndSetNull(lines.deduction);
+        form.assignIR(lines.deduction, enteredDeduction());
+    }
+
+    const double taxable =
+        std::max(0.0, form.getIR(lines.georgiaIncome) - (form.getIR(lines.deduction) + form.getIR(lines.exemptions)));
+    form.assignIR(lines.taxableIncome, form.xMarked(lines.fullYear) ? taxable : taxable * ratio);
+}
+
+// The deduction of a worksheet not projected from this year: the standard
+// deduction of the filing status with 1,300 for each box "65 or over" and
+// "blind" marked, or the itemized amount (this year's deduction when left
+// empty).
+double EstimatedTaxForm::enteredDeduction() {
+    DataMgmt::TaxForm& form = form_;
+    for (const FieldId& x : {lines.standard, lines.itemized, lines.itemizedAmount}) {
+        form.unProtect(x);
+    }
+    for (const FieldId& x : kAdditionBoxes) {
+        form.unProtect(x);
+    }
+    form.oneX(lines.standard, lines.itemized, lines.itemized);
+    if (form.xMarked(lines.standard)) {
+        form.makeProtectedAndSetNull(lines.itemizedAmount);
+        double deduction = form.xMarked(lines.joint)      ? year2019.standardJoint
+                           : form.xMarked(lines.separate) ? year2019.standardSeparate
+                                                          : year2019.standardOther;
+        for (const FieldId& x : kAdditionBoxes) {
+            if (form.xMarked(x)) {
+                deduction += year2019.standardAddition;
+            }
+        }
+        return deduction;
+    }
+    if (form.isNull(lines.itemizedAmount)) {
+        form.assignIR(lines.itemizedAmount,
+                      static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kDeductionLine)));
+    }
+    for (const FieldId& x : kAdditionBoxes) {
+        form.makeProtectedAndSetNull(x);
+    }
+    return form.getIR(lines.itemizedAmount);
+}
+
+// The 2019 tax, less this year's withholding and the overpayment credited
+// to 2019: the estimated tax, not below 0.
+void EstimatedTaxForm::tax() {
+    DataMgmt::TaxForm& form = form_;
+    form.assignIR(lines.tax,
+                  GATaxReturnCalcEngine::computeEstimatedTax2019(
+                      form.getIR(lines.taxableIncome), form.xMarked(lines.single), form.xMarked(lines.separate)));
+    pull(lines.withholding, kWithholdingLine);
+    pull(lines.creditedOverpayment, kCreditedLine);
+    form.assignIR(lines.estimatedTax, std::max(0.0, form.getIR(lines.tax) - (form.getIR(lines.withholding) +
+                                                                             form.getIR(lines.creditedOverpayment))));
+}
+
+}  // namespace
 
 }  // namespace GACalculationMgmt

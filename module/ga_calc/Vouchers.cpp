@@ -1,18 +1,247 @@
 // The payment voucher (form 77), the extension voucher (form 187982) and
-// form 72.
+// form 72, the summary page of a return filed electronically.
 //
-// Not computed yet: the copies are left as they stand.
+// The vouchers carry the filers, their address, the amount paid and a scan
+// line; form 72 repeats the information form's texts, five summary amounts of
+// the return and the direct deposit of a refund.
 
+#include <cstdint>
+#include <utility>
+
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/GAForm187982FieldIds.h"
+#include "module/catalogues/GAForm189219FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/GAForm72FieldIds.h"
+#include "module/catalogues/GAForm77FieldIds.h"
+#include "module/frame/GATaxReturn.h"
+#include "module/frame/TaxYearStrings.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/PaymentYearAmounts.h"
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/, int /*passThrough*/) {}
+namespace {
 
-void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                               int /*passThrough*/) {}
+const auto& f69 = kGAForm69FieldIds;
 
-void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                                 int /*passThrough*/) {}
+// The fixed parts of a voucher's scan line.
+struct ScanLineCodes {
+    const char* documentCode;
+    const char* filler;
+    const char* periodCode;
+    const char* yearCode;
+    const char* voucherCode;
+};
+// The payment voucher, of a return on paper and of one filed electronically.
+constexpr ScanLineCodes kPaymentOnPaper{"525", "000000000000", "180912", "20", "0"};
+constexpr ScanLineCodes kPaymentElectronic{"525", "000000000000", "180921", "20", "0"};
+constexpr ScanLineCodes kExtension{"023", "000000000000", "180900", "00", "0"};
+
+// Summary lines of the return that the vouchers and form 72 show.
+enum SummaryLine : std::int32_t {
+    kFederalIncomeLine = 1,
+    kTaxableIncomeLine = 3,
+    kNetTaxLine = 24,
+    kRefundLine = 26,
+    kAmountOwedLine = 27,
+};
+
+// The lines a voucher shares with the other voucher.
+struct VoucherLines {
+    FieldId name;
+    FieldId number;
+    FieldId spouseNumber;
+    FieldId street;
+    FieldId city;
+    FieldId state;
+    FieldId zipCode;
+    FieldId federalText;  // federal form 92 line 671
+    FieldId taxYear;
+    FieldId amount;
+    FieldId scanLine;
+};
+
+const auto& f77 = kGAForm77FieldIds;
+const VoucherLines kPaymentVoucher{f77.f5,  f77.f1,  f77.f4,      f77.f7, f77.f8, f77.f9,
+                                   f77.f10, f77.f11, f77.f155789, f77.f3, f77.f12};
+struct PaymentVoucherLines {
+    FieldId always = f77.f133317;
+    FieldId onPaper = f77.f24016;
+    FieldId electronic = f77.f24017;
+    FieldId forAmendedReturn = f77.f148019;
+    FieldId formCode = f77.f13;
+};
+const PaymentVoucherLines payment;
+
+const auto& f187982 = kGAForm187982FieldIds;
+const VoucherLines kExtensionVoucher{f187982.f187991, f187982.f187998, f187982.f187999, f187982.f187992,
+                                     f187982.f187994, f187982.f187995, f187982.f187996, f187982.f188002,
+                                     f187982.f188000, f187982.f188005, f187982.f188006};
+struct ExtensionVoucherLines {
+    FieldId always = f187982.f187997;
+    FieldId formCode = f187982.f188001;
+    FieldId amountEntered = f187982.f188004;
+};
+const ExtensionVoucherLines extension;
+
+const auto& f72 = kGAForm72FieldIds;
+struct Form72Lines {
+    FieldId taxpayerNumber = f72.f6;
+    FieldId spouseNumber = f72.f10;
+    FieldId federalText = f72.f16;
+    FieldId refund = f72.f20;
+    FieldId routingNumber = f72.f22;
+    FieldId accountNumber = f72.f23;
+    FieldId checking = f72.f25;
+    FieldId savings = f72.f24;
+    FieldId refundByCheck = f72.f48185;
+    FieldId refundDeposited = f72.f48187;
+    FieldId unused = f72.f48186;
+};
+const Form72Lines form72;
+
+// The spouse's owner texts (first, middle and last name) of form 72.
+const FieldId kForm72SpouseTexts[] = {f72.f7, f72.f8, f72.f9};
+
+// Names, number, address and tax year of a voucher, in upper case.
+void fillVoucherHeading(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, const VoucherLines& v) {
+    GADataMgmt::GATaxReturn& ga = *engine.gaReturn();
+    engine.assignOwnerName(handle, kGAForm69ID, ga.getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, v.name,
+                           v.number, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                           v.spouseNumber, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                           1);
+    engine.assignAddressLine(handle, v.street, 1);
+    engine.assignAddressFields(handle, v.city, v.state, v.zipCode, 1);
+    ga.getII(kForm92ID, kForm92FieldIds.f671, handle, v.federalText);
+    handle->assignText(v.taxYear, kTaxYear);
+}
+
+// A refund deposited into the account of the information form, or a refund
+// by check; no refund marks neither.
+void fillForm72Deposit(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr handle) {
+    DataMgmt::TaxForm& form = *handle;
+    const Form72Lines& l = form72;
+    for (const FieldId& x :
+         {l.routingNumber, l.accountNumber, l.checking, l.savings, l.refundByCheck, l.refundDeposited, l.unused}) {
+        form.setNull(x);
+    }
+    if (form.getIR(l.refund) <= 0) {
+        return;
+    }
+    if (ga.formYes(kGAForm69ID, 1, f69.f77)) {
+        const std::pair<FieldId, FieldId> account[] = {
+            {l.routingNumber, f69.f79}, {l.accountNumber, f69.f80}, {l.checking, f69.f81}, {l.savings, f69.f82}};
+        for (const auto& [target, source] : account) {
+            ga.getII(kGAForm69ID, source, handle, target);
+        }
+        form.setX(l.refundDeposited);
+    } else {
+        form.setX(l.refundByCheck);
+    }
+}
+
+}  // namespace
+
+void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *handle;
+    const VoucherLines& v = kPaymentVoucher;
+    form.setX(payment.always);
+    const bool electronic = gaReturn_->InElf();
+    form.setX(electronic ? payment.electronic : payment.onPaper);
+    form.setNull(electronic ? payment.onPaper : payment.electronic);
+    fillVoucherHeading(*this, handle, v);
+
+    // The amount owed, or the balance due of the amended return when the
+    // voucher pays that (as the amended return's last calculation left it).
+    form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+    form.unProtect(payment.forAmendedReturn);
+    if (form.xMarked(payment.forAmendedReturn)) {
+        form.assignIR(v.amount,
+                      static_cast<double>(gaReturn_->getIN(kGAForm189219ID, 1, kGAForm189219FieldIds.f189654)));
+    }
+    form.assignText(payment.formCode, kVoucherFormCode);
+
+    const ScanLineCodes& codes = form.xMarked(payment.onPaper) ? kPaymentOnPaper : kPaymentElectronic;
+    buildScanLine(handle, v.number, v.amount, codes.documentCode, codes.filler, codes.periodCode, codes.yearCode,
+                  codes.voucherCode, v.scanLine);
+    if (form.getIR(v.amount) > 0) {
+        markEnteredAndCalculated(kGAForm77ID, copy);
+    }
+}
+
+void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *handle;
+    const VoucherLines& v = kExtensionVoucher;
+    form.setX(extension.always);
+    fillVoucherHeading(*this, handle, v);
+    form.assignText(extension.formCode, kVoucherFormCode);
+
+    // The amount the filer entered, or else the amount owed.
+    if (form.xMarked(extension.amountEntered)) {
+        form.unProtect(v.amount);
+    } else {
+        form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+        form.makeProtected(v.amount);
+    }
+
+    const ScanLineCodes& codes = kExtension;
+    buildScanLine(handle, v.number, v.amount, codes.documentCode, codes.filler, codes.periodCode, codes.yearCode,
+                  codes.voucherCode, v.scanLine);
+    if (form.getIR(v.amount) > 0) {
+        markEnteredAndCalculated(kGAForm187982ID, copy);
+    }
+}
+
+void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *handle;
+    const std::int8_t status = gaReturn_->getFilingStatus(kGAForm70ID);
+
+    // The filers as the information form names them, in upper case.
+    assignOwnerInfo(handle, kGAForm69ID, status, f72.f3, f72.f4, f72.f5, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, kForm72SpouseTexts[0], kForm72SpouseTexts[1], kForm72SpouseTexts[2],
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 1);
+    gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
+    if (status == 2) {
+        gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
+    } else {
+        for (const FieldId& x : kForm72SpouseTexts) {
+            form.setNull(x);
+        }
+        form.setNull(form72.spouseNumber);
+    }
+    // The address: street, apartment, state, city and ZIP code.
+    const std::pair<FieldId, FieldId> address[] = {
+        {f72.f11, f69.f31}, {f72.f12, f69.f32}, {f72.f14, f69.f34}, {f72.f13, f69.f33}, {f72.f15, f69.f35}};
+    for (const auto& [target, source] : address) {
+        gaReturn_->getII(kGAForm69ID, source, handle, target);
+    }
+    gaReturn_->getII(kGAForm70ID, kGAForm70FieldIds.f110, handle, form72.federalText);
+
+    const std::pair<FieldId, std::int32_t> summary[] = {{f72.f17, kFederalIncomeLine},
+                                                        {f72.f18, kTaxableIncomeLine},
+                                                        {f72.f19, kNetTaxLine},
+                                                        {form72.refund, kRefundLine},
+                                                        {f72.f21, kAmountOwedLine}};
+    for (const auto& [target, line] : summary) {
+        form.assignIR(target, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, line)));
+    }
+    fillForm72Deposit(*gaReturn_, handle);
+
+    // Form 72 goes only with a return filed electronically.
+    if (gaReturn_->InElf()) {
+        markEnteredAndCalculated(kGAForm72ID, copy);
+    }
+}
 
 }  // namespace GACalculationMgmt

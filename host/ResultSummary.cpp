@@ -62,6 +62,50 @@ private:
     StateDataMgmt::StateTaxReturn& ga_;
 };
 
+// The payment forms where the return has them: the underpayment penalty
+// (form 71), the 2019 estimated tax with its next voucher (form 75), the
+// payment voucher of a balance due (form 77) and the amended return's result
+// (form 189219).
+class PaymentForms {
+public:
+    PaymentForms(const Lines& lines, StateDataMgmt::StateTaxReturn& ga) : lines_(lines), ga_(ga) {}
+
+    void print() const {
+        if (has(71, 87) || marked(71, 7)) {
+            line("Underpayment penalty (form 71)",
+                 money(amount(71, 87)) + (marked(71, 7) ? ", added to the return" : ", not added to the return"));
+        }
+        if (has(75, 48)) {
+            line("Estimated tax for 2019 (form 75)", money(amount(75, 48)));
+            if (has(75, 58)) {
+                line("  Next voucher", "number " + std::to_string(amount(75, 58)) + ", due " + text(75, 59) + ", " +
+                                           money(amount(75, 68)));
+                line("  Scan line", text(75, 69));
+            }
+        }
+        if (amount(77, 3) > 0) {
+            line("Payment voucher (form 77)", money(amount(77, 3)));
+            line("  Scan line", text(77, 12));
+        }
+        if (has(189219, 189655)) {
+            line("Amended return (form 189219)", "refund " + money(amount(189219, 189655)));
+        } else if (has(189219, 189654)) {
+            line("Amended return (form 189219)", "amount owed " + money(amount(189219, 189654)));
+        }
+    }
+
+private:
+    static FormId form(int number) { return FormId{number, true}; }
+    std::int64_t amount(int f, int x) const { return ga_.getIN(form(f), 1, FieldId(x)); }
+    bool has(int f, int x) const { return ga_.formExists(form(f), 1) && !ga_.isNull(form(f), 1, FieldId(x)); }
+    bool marked(int f, int x) const { return ga_.formYes(form(f), 1, FieldId(x)); }
+    std::string text(int f, int x) const { return ga_.getFieldAsString(form(f), 1, FieldId(x)); }
+    void line(const std::string& label, const std::string& value) const { lines_.line(label, value); }
+
+    const Lines& lines_;
+    StateDataMgmt::StateTaxReturn& ga_;
+};
+
 }  // namespace
 
 void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
@@ -141,6 +185,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     } else {
         l.line("E-file summary", "no refund, no balance due");
     }
+    PaymentForms(l, georgia).print();
 }
 
 }  // namespace GAHost

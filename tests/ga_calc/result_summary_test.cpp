@@ -46,7 +46,9 @@ TEST_F(ResultSummary, JointReturnOwingReadsLineByLine) {
               "  Georgia tax withheld                         $3,500\n"
               "  Total payments and withholding               $3,500\n"
               "  Amount you owe                               $179\n"
-              "  E-file summary                               balance due $179\n");
+              "  E-file summary                               balance due $179\n"
+              "  Payment voucher (form 77)                    $179\n"
+              "    Scan line                                  52500400002001018091220000000000000007500000179001\n");
 }
 
 TEST_F(ResultSummary, RefundAfterTheLowIncomeCredit) {

@@ -19,10 +19,7 @@ std::vector<AuditEntry> AuditReport::shown() const {
 
 TaxFormAuditor::TaxFormAuditor(DataMgmt::TaxReturn& stateReturn, DataMgmt::QuarloConfiguration*& configuration,
                                CalculationMgmt::TaxReturnCalcEnginePtr& engine)
-    : stateReturn_(&stateReturn),
-      configuration_(configuration),
-      engine_(engine.get()),
-      report_(new AuditReport()) {}
+    : stateReturn_(&stateReturn), configuration_(configuration), engine_(engine.get()), report_(new AuditReport()) {}
 
 TaxFormAuditor::~TaxFormAuditor() = default;
 
@@ -55,14 +52,13 @@ void TaxFormAuditor::showAuditMsg(const std::string& helpId, TopicID topic, bool
 }
 
 void TaxFormAuditor::epFailMsg(const std::string& helpId, TopicID topic, bool spare, bool fires, char type,
-                               char category, const FormID& form, std::uint16_t copy, FieldID field,
-                               const char* text) {
+                               char category, const FormID& form, std::uint16_t copy, FieldID field, const char* text) {
     record(AuditEntry::Kind::EpFail, helpId, topic, spare, fires, type, category, form, copy, field, text);
 }
 
 void TaxFormAuditor::addMessageToReport(const std::string& helpId, TopicID topic, bool spare, char category,
-                                        const FormID& form, std::uint16_t copy, FieldID field,
-                                        const std::string& first, const std::string& second, bool last) {
+                                        const FormID& form, std::uint16_t copy, FieldID field, const std::string& first,
+                                        const std::string& second, bool last) {
     AuditEntry entry;
     entry.kind = AuditEntry::Kind::Line;
     entry.helpId = helpId;
@@ -80,8 +76,8 @@ void TaxFormAuditor::addMessageToReport(const std::string& helpId, TopicID topic
 }
 
 void TaxFormAuditor::overrideCheckOneForm(const std::string& helpId, TopicID /*topic*/, bool /*spare*/,
-                                          DataMgmt::TaxFormPtr /*copyHandle*/, const FormID& form,
-                                          std::uint16_t copy, const FormID& secondForm) {
+                                          DataMgmt::TaxFormPtr /*copyHandle*/, const FormID& form, std::uint16_t copy,
+                                          const FormID& secondForm) {
     report_->addOverrideCheck(OverrideCheck{helpId, form, copy, secondForm});
 }
 

@@ -50,7 +50,7 @@ struct AuditEntry {
     Primitives::QVImmutableTopicIdentifier topic;
     bool spare = false;
     bool fires = false;  // always true for a Line entry
-    char type = 0;  // message type (0 for a Line entry)
+    char type = 0;       // message type (0 for a Line entry)
     char category = 0;
     Primitives::QVImmutableFormIdentifier form;
     std::uint16_t copy = 0;

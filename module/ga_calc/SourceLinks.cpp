@@ -16,10 +16,8 @@
 // reach a form or field it does not name.
 
 #include <array>
-#include <charconv>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "module/catalogues/Form110FieldIds.h"
@@ -37,6 +35,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Utils.h"
 
@@ -204,29 +203,6 @@ std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, con
     return std::nullopt;
 }
 
-// Reads "<form>/<copy>/<entry>": three whole numbers (a minus sign allowed,
-// no blanks, no other characters) that each fit an int.
-bool parseLink(const std::string& text, int& form, int& copy, int& entry) {
-    const std::string link = Utils::strip(text);
-    int* parts[3] = {&form, &copy, &entry};
-    const char* p = link.data();
-    const char* const end = link.data() + link.size();
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (p == end || *p != '/') {
-                return false;
-            }
-            ++p;
-        }
-        const auto [next, error] = std::from_chars(p, end, *parts[i]);
-        if (error != std::errc() || next == p) {
-            return false;
-        }
-        p = next;
-    }
-    return p == end;
-}
-
 void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
     for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box, e.id2Box,
                                  e.payerId, e.stateId, e.stateAmount, e.withheld}) {
@@ -324,8 +300,9 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
     int sourceNumber = 0;
     int sourceCopy = 0;
     int entryNumber = 0;
-    if (Utils::strip(linkText).empty() || !parseLink(linkText, sourceNumber, sourceCopy, entryNumber) ||
-        sourceNumber <= 0 || sourceCopy < 1 || sourceCopy > 65535) {
+    if (Utils::strip(linkText).empty() ||
+        !GADataMgmt::parseSourceDocumentLink(linkText, sourceNumber, sourceCopy, entryNumber) || sourceNumber <= 0 ||
+        sourceCopy < 1 || sourceCopy > 65535) {
         nullEntry(entry, e);
         return 0;
     }

@@ -8,8 +8,10 @@
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/review/GATaxFormAuditor.h"
 #include "platform/CalcEngine.h"
 #include "platform/DataMgmt.h"
+#include "platform/Exceptions.h"
 #include "platform/StringPool.h"
 #include "platform/TaxFormPrinter.h"
 
@@ -58,4 +60,25 @@ CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(DataMgmt::TaxRetu
     stateReturn.release();
     printer.release();
     return engine;
+}
+
+AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                 DataMgmt::TaxReturnPtr stateReturn,
+                                                 DataMgmt::QuarloConfiguration* configuration,
+                                                 CalculationMgmt::TaxReturnCalcEnginePtr engine,
+                                                 TaxFormPrintMgmt::TaxFormPrinterPtr printer) {
+    // Returns of other classes give null pointers; the auditor cannot be
+    // built on them and the refusal leaves through this call.
+    auto* federal = dynamic_cast<DataMgmt::USTaxReturn*>(federalReturn.get());
+    auto* gaReturn = dynamic_cast<GADataMgmt::GATaxReturn*>(stateReturn.get());
+    if (gaReturn == nullptr) {
+        throw Exceptions::QuarloException("the state return is missing or not the Georgia return", "GATaxFormAuditor",
+                                          "createAuditorInstance");
+    }
+    auto* auditor = new GAAuditMgmt::GATaxFormAuditor(federal, *gaReturn, configuration, engine, printer);
+    federalReturn.release();
+    stateReturn.release();
+    engine.release();
+    printer.release();
+    return auditor;
 }

@@ -105,3 +105,8 @@ GA_MODULE_EXPORT TaxFormPrintMgmt::TaxFormPrinter* createTaxFormPrinterInstance(
 GA_MODULE_EXPORT CalculationMgmt::TaxReturnCalcEngine* createCalcEngineInstance(
     DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
     TaxFormPrintMgmt::TaxFormPrinterPtr printer);
+GA_MODULE_EXPORT AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                                  DataMgmt::TaxReturnPtr stateReturn,
+                                                                  DataMgmt::QuarloConfiguration* configuration,
+                                                                  CalculationMgmt::TaxReturnCalcEnginePtr engine,
+                                                                  TaxFormPrintMgmt::TaxFormPrinterPtr printer);

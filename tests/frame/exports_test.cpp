@@ -17,6 +17,7 @@
 #include "module/frame/ModuleExports.h"
 #include "platform/CalcEngine.h"
 #include "platform/StateDataMgmt.h"
+#include "platform/TaxFormAuditor.h"
 #include "platform/TaxFormPrinter.h"
 #include "tests/frame/FrameFixture.h"
 
@@ -104,7 +105,8 @@ TEST(ModuleLibrary, ExportsOnlyItsEntryPoints) {
     for (const std::string& name : names) {
         EXPECT_TRUE(entryPoints.count(name)) << "exported but not an entry point: " << name;
     }
-    for (const char* name : {"compatVersion", "createTaxReturnInstance", "createTaxFormPrinterInstance"}) {
+    for (const char* name :
+         {"compatVersion", "createTaxReturnInstance", "createTaxFormPrinterInstance", "createAuditorInstance"}) {
         EXPECT_TRUE(names.count(name)) << "missing entry point " << name;
     }
 }
@@ -202,6 +204,38 @@ TEST_F(LoadedModule, EngineFactoryLeavesTheHandleCountsAsTheyWere) {
         EXPECT_LE(printer.useCount(), std::get<2>(before) + 1);
     }
     EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), printer.useCount()), before);
+}
+
+TEST_F(LoadedModule, AuditorFactoryLeavesEveryHandleCountAsItWas) {
+    auto* createReturn = entry<ModuleExports::CreateTaxReturnInstanceFn>(ModuleExports::kCreateTaxReturnInstanceName);
+    auto* createPrinter =
+        entry<ModuleExports::CreateTaxFormPrinterInstanceFn>(ModuleExports::kCreateTaxFormPrinterInstanceName);
+    auto* createEngine = entry<ModuleExports::CreateCalcEngineInstanceFn>(ModuleExports::kCreateCalcEngineInstanceName);
+    auto* createAuditor = entry<ModuleExports::CreateAuditorInstanceFn>(ModuleExports::kCreateAuditorInstanceName);
+    ASSERT_TRUE(createReturn != nullptr && createPrinter != nullptr && createEngine != nullptr &&
+                createAuditor != nullptr);
+
+    DataMgmt::TaxReturn* created = nullptr;
+    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    DataMgmt::TaxReturnPtr gaReturn(created);
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer(createPrinter(federal_, gaReturn));
+    CalculationMgmt::TaxReturnCalcEnginePtr engine(createEngine(federal_, gaReturn, printer));
+    DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
+
+    const auto before =
+        std::make_tuple(federal_.useCount(), gaReturn.useCount(), engine.useCount(), printer.useCount());
+    {
+        AuditMgmt::TaxFormAuditorPtr auditor(createAuditor(federal_, gaReturn, cfg, engine, printer));
+        ASSERT_FALSE(auditor.isNull());
+        EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), engine.useCount(), printer.useCount()),
+                  before);
+        EXPECT_FALSE(auditor->auditReturn(0).isNull());
+    }
+    EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), engine.useCount(), printer.useCount()), before);
+
+    // A state return of another class is refused, and the counts stay.
+    EXPECT_THROW(createAuditor(federal_, federal_, cfg, engine, printer), Exceptions::QuarloException);
+    EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), engine.useCount(), printer.useCount()), before);
 }
 
 TEST_F(LoadedModule, PrinterOnAReturnOfAnotherClassPrintsNothing) {

@@ -1,0 +1,148 @@
+// The Georgia audit dispatch and the information form's checks.
+
+#include "module/review/GATaxFormAuditor.h"
+
+#include <array>
+
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/frame/GATaxReturn.h"
+#include "platform/Exceptions.h"
+
+namespace GAAuditMgmt {
+
+using namespace StateAuditMgmt;
+
+namespace {
+
+GADataMgmt::GATaxReturn* requireGeorgiaReturn(DataMgmt::TaxReturn& stateReturn) {
+    auto* ga = dynamic_cast<GADataMgmt::GATaxReturn*>(&stateReturn);
+    if (ga == nullptr) {
+        throw Exceptions::QuarloException("the state return is not the Georgia return", "GATaxFormAuditor",
+                                          "GATaxFormAuditor");
+    }
+    return ga;
+}
+
+using CheckRoutine = void (GATaxFormAuditor::*)(DataMgmt::TaxFormPtr, std::uint16_t);
+
+struct FormCheck {
+    FormID form;
+    CheckRoutine routine;
+};
+
+// The check routine of each Georgia form, in the order the dispatch tests
+// them. Forms not listed get the shared checks only.
+const std::array<FormCheck, 24> kFormChecks{{
+    {kGAForm69ID, &GATaxFormAuditor::auditInfoForm},
+    {kStateForm4ID, &GATaxFormAuditor::auditNoChecks},
+    {kGAForm70ID, &GATaxFormAuditor::auditMainForm},
+    {kGAForm189215ID, &GATaxFormAuditor::auditAdjustments},
+    {kGAForm189216ID, &GATaxFormAuditor::auditNoChecks},
+    {kGAForm189217ID, &GATaxFormAuditor::auditNonresidentIncome},
+    {kGAForm71ID, &GATaxFormAuditor::auditWithholdingQuarters},
+    {kGAForm73ID, &GATaxFormAuditor::auditOtherStateCredit},
+    {kGAForm74ID, &GATaxFormAuditor::auditNoChecks},
+    {kGAForm187981ID, &GATaxFormAuditor::auditQeeCredit},
+    {kGAForm75ID, &GATaxFormAuditor::auditNoChecks},
+    {kGAForm189219ID, &GATaxFormAuditor::auditAmendedReturn},
+    {kGAForm190054ID, &GATaxFormAuditor::auditIndCr201},
+    {kGAForm190055ID, &GATaxFormAuditor::auditIndCr202},
+    {kGAForm190056ID, &GATaxFormAuditor::auditIndCr203},
+    {kGAForm190057ID, &GATaxFormAuditor::auditIndCr204},
+    {kGAForm190058ID, &GATaxFormAuditor::auditIndCr205},
+    {kGAForm190059ID, &GATaxFormAuditor::auditIndCr206},
+    {kGAForm190060ID, &GATaxFormAuditor::auditIndCr207},
+    {kGAForm190061ID, &GATaxFormAuditor::auditIndCr208},
+    {kGAForm190062ID, &GATaxFormAuditor::auditIndCr209},
+    {kGAForm203638ID, &GATaxFormAuditor::auditDonationAddBack},
+    {kGAForm203639ID, &GATaxFormAuditor::auditNoChecks},
+    {kGAForm203811ID, &GATaxFormAuditor::auditPassThroughCredits},
+}};
+
+// Forms the tax office does not accept yet, ended by form 0: none this year.
+const std::array<FormID, 1> kNotFinalForms{{FormID(0, true)}};
+
+const char* const kDeceasedText =
+    "This program does not support electronic filing of returns for deceased taxpayers or spouses.";
+
+}  // namespace
+
+GATaxFormAuditor::GATaxFormAuditor(DataMgmt::TaxReturn* federalReturn, DataMgmt::TaxReturn& stateReturn,
+                                   DataMgmt::QuarloConfiguration* configuration,
+                                   CalculationMgmt::TaxReturnCalcEnginePtr engine,
+                                   TaxFormPrintMgmt::TaxFormPrinterPtr printer)
+    : StateTaxFormAuditor(federalReturn, stateReturn, configuration, engine, printer),
+      gaReturn(requireGeorgiaReturn(stateReturn)) {
+    engine.release();
+    printer.release();
+}
+
+GATaxFormAuditor::~GATaxFormAuditor() = default;
+
+void GATaxFormAuditor::report(int messageClass, bool fires, char type, const FormID& form, std::uint16_t copy,
+                              FieldID field, const std::string& text) {
+    reportAuditMessage(AuditMgmt::kNoAuditHelpID, TopicID(0), false, messageClass, fires, type, form, copy, field,
+                       text, kNoSentence);
+}
+
+void GATaxFormAuditor::auditStateForms(const std::string& helpId, TopicID topic, bool /*flag*/,
+                                       const FormID& formType, DataMgmt::TaxFormPtr copyHandle, std::uint16_t copy) {
+    auditFormCommon(helpId, topic, false, formType, copyHandle, copy);
+    for (const FormCheck& check : kFormChecks) {
+        if (check.form == formType) {
+            (this->*check.routine)(copyHandle, copy);
+            return;
+        }
+    }
+}
+
+std::uint16_t GATaxFormAuditor::maxEFileCopies(const FormID& form) { return gaReturn->numFormCopies(form); }
+
+void GATaxFormAuditor::auditNoChecks(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t /*copyNumber*/) {}
+
+// ------------------------------------------------------------ the information form
+
+void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
+    const auto& f69 = kGAForm69FieldIds;
+    const auto& f92 = kForm92FieldIds;
+    const std::string& help = AuditMgmt::kNoAuditHelpID;
+    const TopicID topic(0);
+
+    if (kNotFinalForms[0].getNumber() > 0 && !configuration()->AllowAutoTest()) {
+        auditNonFinalForms(kNotFinalForms);
+    }
+    auditResidencyAddress(help, topic, false, kGAForm69ID, f69.f36, f69.f37, f69.f34);
+
+    // A deceased taxpayer or spouse keeps the return off e-file.
+    const bool deceased = federalReturn->hasSigValue(kForm92ID, 1, f92.f557) ||
+                          federalReturn->hasSigValue(kForm92ID, 1, f92.f558);
+    reportEFileFailure(help, topic, false, kClassEFileRecorded, deceased, kTypeEFileBlocker, FormID(0), copyNumber,
+                       FieldID(0), kDeceasedText, kStateOnlySentence);
+
+    const bool refundPositive = gaReturn->getLineValue(gaReturn->getMainFormID(), 1, 26) > 0;
+    auditDirectDeposit(help, topic, false, kGAForm69ID, kClassEFile, refundPositive, f69.f77, f69.f78, FieldID(0),
+                       f69.f79, f69.f80, f69.f81, f69.f82, FieldID(0), FieldID(0), FieldID(0));
+
+    // The W-2 state data matter only to an e-file.
+    if (eFileCheckMode != 0) {
+        constexpr std::uint16_t kGeorgiaWageChecks = 0x4B1;
+        auditStateWageData(help, topic, false, kGAForm69ID, kGeorgiaWageChecks, false);
+    }
+    constexpr int kGeorgia1099GCopyLimit = 10;
+    auditForm1099GEFile(help, topic, false, true, kGeorgia1099GCopyLimit, 0, 0, 1);
+    constexpr std::uint16_t kPayerIdCheck = 16;
+    auditForm1099GPayer(help, topic, false, kPayerIdCheck);
+    constexpr int kCareOfOurProgram = 3;
+    auditCareOf(help, topic, false, kCareOfOurProgram);
+    checkBalanceDuePayment(kClassEFile);
+    auditMissingStateInfo(static_cast<int>(copy->getIN(f69.f8)));
+    auditDriverLicense(help, topic, false, kGAForm69ID, kClassEFile,
+                       {f69.f193208, f69.f199053, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
+                        f69.f193214, f69.f193215},
+                       {f69.f193216, f69.f199054, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
+                        f69.f193222, f69.f193223});
+}
+
+}  // namespace GAAuditMgmt

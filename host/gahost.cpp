@@ -20,6 +20,7 @@
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
 #include "host/ResultSummary.h"
+#include "host/ReviewPrintout.h"
 #include "platform/CalcEngine.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
@@ -40,8 +41,9 @@ const char* const kUsage =
     "  check FILE       Load a return file, validate it and summarise it: the\n"
     "                   returns, forms, copies and fields it sets.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
-    "                   Georgia module, print its result, and write the returns to\n"
-    "                   the output directory under the file's own name.\n"
+    "                   Georgia module, print its result and its review, and write\n"
+    "                   the returns to the output directory under the file's own\n"
+    "                   name.\n"
     "  forms            List every form definition, one line each, tab-separated:\n"
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
@@ -55,7 +57,8 @@ const char* const kUsage =
     "  --out DIR        Output directory of run (default: the current directory).\n"
     "  --module PATH    Georgia module library for run (default: $GA_MODULE_PATH,\n"
     "                   else the build's library when it exists).\n"
-    "  --efile          run: the Georgia return is being e-filed.\n"
+    "  --efile          run: the Georgia return is being e-filed; the review is the\n"
+    "                   e-file check, which tells whether the return is blocked.\n"
     "  -h, --help       Show this help.\n"
     "\n"
     "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
@@ -268,6 +271,10 @@ int run(const Options& o) {
                       << ga->getFederalFormID().getNumber() << '\n';
 
             GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
+            // The review: findings are printed, never a failure. The auditor
+            // goes before the engine and the printer.
+            const AuditMgmt::TaxFormAuditorPtr auditor =
+                GAHost::reviewGeorgiaReturn(std::cout, *module, session, engine, printer, o.efile);
         }
 
         std::filesystem::create_directories(outDir, ec);

@@ -224,10 +224,17 @@ TEST_F(GahostTest, RunWritesTheReturnsBackUnderTheFilesName) {
     EXPECT_EQ(files, 1u);
 }
 
-TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiled) {
-    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--efile"});
+TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiledAndChecksIt) {
+    Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Georgia review (ordinary audit): 0 findings\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Georgia e-file:"), std::string::npos) << r.out;
+
+    r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--efile"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(readFile(dir + "/single-wages.xml").find("<INELF>X</INELF>"), std::string::npos);
+    EXPECT_NE(r.out.find("Georgia review (e-file check): 0 findings\nGeorgia e-file: not blocked\n"), std::string::npos)
+        << r.out;
 }
 
 TEST_F(GahostTest, RunRefusesToReplaceItsInput) {

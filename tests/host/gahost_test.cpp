@@ -237,6 +237,29 @@ TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiledAndChecksIt) {
         << r.out;
 }
 
+// A return owing 150 with the number 123-45-6789: e-filed, its payment
+// voucher carries the code 180921 and form 72 counts as entered; on paper the
+// code is 180912 and form 72 is not entered.
+TEST_F(GahostTest, RunWithEfileGivesThePaymentVoucherTheElectronicCode) {
+    const std::string example = GA_SOURCE_DIR "/examples/balance-due.xml";
+    const std::string form72 = "<FORM DEVNAME=\"GA72\" COPY=\"1\" DATAENTERED=\"0\">";
+    const struct {
+        bool efile;
+        const char* scanLine;
+    } runs[] = {{true, "52500123456789418092120000000000000007500000150001"},
+                {false, "52500123456789418091220000000000000007500000150002"}};
+    for (const auto& c : runs) {
+        std::vector<std::string> args = {"run", example, "--out", dir, "--forms", kBuildForms};
+        if (c.efile) args.push_back("--efile");
+        const Result r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("Scan line                                  ") + c.scanLine),
+                  std::string::npos)
+            << r.out;
+        EXPECT_EQ(readFile(dir + "/balance-due.xml").find(form72) == std::string::npos, c.efile);
+    }
+}
+
 TEST_F(GahostTest, RunRefusesToReplaceItsInput) {
     const std::string input = writeFile("single-wages.xml", readFile(kExample));
     const Result r = run({"run", input, "--out", dir, "--forms", kBuildForms});

@@ -15,7 +15,8 @@
 // number and consecutive days differ by 1; an invalid or empty date gives 0.
 //
 // The string pool and the marks on a form copy (setDefaultX,
-// handleFilingChoice, maybeSetValue) live in StringPool.h and UtilsMarks.h.
+// handleFilingChoice, maybeSetValue) live in StringPool.h and UtilsMarks.h,
+// the numbering of the common federal items (PCTypes) in CommonItems.h.
 #pragma once
 
 #include <cstddef>
@@ -23,14 +24,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/CommonItems.h"
 #include "platform/Primitives.h"
 
 namespace Utils {
-
-// The host's numbering of common federal items asked of pullCommon. The
-// values are pass-through numbers: any 32-bit value is valid, e.g.
-// Utils::PCTypes{18}.
-enum PCTypes : std::int32_t {};
 
 // How a name is displayed; a pass-through number (see buildNameS).
 enum DISPLAY_NAME : std::int32_t {};

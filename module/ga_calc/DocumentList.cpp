@@ -77,7 +77,7 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
 
     // 6. to 8.
     list.assignIR(f.f2, rows);
-    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{4}) > 3) {
+    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kDependents) > 3) {
         gaReturn_->setDataEntered(kGAForm76ID, copy, true, false);
         list.setCalculatedFlag(true);
     }

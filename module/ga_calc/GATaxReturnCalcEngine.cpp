@@ -53,7 +53,7 @@ void GATaxReturnCalcEngine::calcAllForms() {
         gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f38)) {
         gaReturn_->getFormUVPtr(kGAForm189217ID, 1, true);
     }
-    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{90}) > 0) {
+    if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalChildCareCredit) > 0) {
         gaReturn_->getFormUVPtr(kGAForm190055ID, 1, true);
     }
     gaReturn_->getFormUVPtr(kGAForm74ID, 1, true);

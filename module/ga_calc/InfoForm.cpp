@@ -14,18 +14,14 @@
 #include "module/catalogues/Form78FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/Managers.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
-
-namespace {
-
-constexpr int kTaxYear = 2018;
-
-}  // namespace
 
 void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
     if (handle.isNull()) {
@@ -54,10 +50,10 @@ void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint1
     info.oneX(f.f36, f.f38, f.f37);
     if (!info.xMarked(f.f36) && !info.xMarked(f.f38) && !info.xMarked(f.f37)) {
         switch (getResidencyStatus(false)) {
-            case 2:
+            case Residency::kPartYear:
                 info.setX(f.f38);
                 break;
-            case 3:
+            case Residency::kNonresident:
                 info.setX(f.f37);
                 break;
             default:
@@ -83,7 +79,7 @@ void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint1
     // are, nonresident only when both are.
     bool fullYear = false;
     bool nonresident = false;
-    if (status == 2) {
+    if (status == FilingStatus::kJoint) {
         fullYear = info.xMarked(f.f36) && info.xMarked(f.f96);
         nonresident = !fullYear && info.xMarked(f.f37) && info.xMarked(f.f98);
     } else {
@@ -109,10 +105,10 @@ void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint1
         info.unProtect(f.f113);
         info.unProtect(f.f114);
         if (info.isNull(f.f113)) {
-            info.assignText(f.f113, "01/01/" + std::to_string(kTaxYear));
+            info.assignText(f.f113, "01/01/" + std::to_string(TaxYear::kYear));
         }
         if (info.isNull(f.f114)) {
-            info.assignText(f.f114, "12/31/" + std::to_string(kTaxYear));
+            info.assignText(f.f114, "12/31/" + std::to_string(TaxYear::kYear));
         }
     } else {
         info.makeProtectedAndSetNull(f.f114);

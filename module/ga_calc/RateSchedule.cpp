@@ -13,8 +13,10 @@
 #include <cstdint>
 #include <string>
 
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt {
 
@@ -29,32 +31,20 @@ constexpr std::int64_t kUnitsPerCent = 100;
 // units times 100 stays below 2^63.
 constexpr double kIncomeLimit = 9.0e12;
 
-// One column of the rate schedule: the lower edge of each bracket in dollars
-// (the edge itself belongs to the bracket below) and the tax at that edge.
-struct Column {
-    std::int64_t over[6];
-    std::int64_t base[6];
-};
+using TaxYear::RateColumn;
 
-// Single (status 1).
-constexpr Column kSingle{{0, 750, 2250, 3750, 5250, 7000}, {0, 8, 38, 83, 143, 230}};
-// Married filing separately (status 3).
-constexpr Column kSeparate{{0, 500, 1500, 2500, 3500, 5000}, {0, 5, 25, 55, 95, 170}};
-// Married filing jointly, head of household, and any other status.
-constexpr Column kJoint{{0, 1000, 3000, 5000, 7000, 10000}, {0, 10, 50, 110, 190, 340}};
-
-const Column& columnFor(int filingStatus) {
-    if (filingStatus == 1) {
-        return kSingle;
+const RateColumn& columnFor(int filingStatus) {
+    if (filingStatus == FilingStatus::kSingle) {
+        return TaxYear::kSingleRates;
     }
-    if (filingStatus == 3) {
-        return kSeparate;
+    if (filingStatus == FilingStatus::kSeparate) {
+        return TaxYear::kSeparateRates;
     }
-    return kJoint;
+    return TaxYear::kJointRates;
 }
 
 // The bracket amount of a working amount given in cents, in units.
-std::int64_t bracketAmount(const Column& column, std::int64_t xCents) {
+std::int64_t bracketAmount(const RateColumn& column, std::int64_t xCents) {
     int bracket = 0;
     for (int i = 5; i > 0; --i) {
         if (xCents > column.over[i] * 100) {
@@ -90,16 +80,17 @@ double GATaxReturnCalcEngine::computeTaxFromRateSchedule(double income, int fili
     // bracket (0 to 99 works on 50); from 100,000 on, that of the income
     // itself, to the cent.
     std::int64_t xCents = 0;
-    if (clamped < 100000.0) {
-        const auto hundreds = static_cast<std::int64_t>(std::floor(clamped / 100.0));
-        xCents = (hundreds * 100 + 50) * 100;
+    if (clamped < TaxYear::kMidpointIncomeLimit) {
+        const auto brackets = static_cast<std::int64_t>(std::floor(clamped / TaxYear::kBracketWidth));
+        const auto width = static_cast<std::int64_t>(TaxYear::kBracketWidth);
+        xCents = (brackets * width + width / 2) * 100;
     } else {
         xCents = std::llround(clamped * 100.0);
     }
 
     std::int64_t units = bracketAmount(columnFor(filingStatus), xCents);
-    if (filingStatus == 1) {
-        if (xCents < 100 * 100) {
+    if (filingStatus == FilingStatus::kSingle) {
+        if (xCents < static_cast<std::int64_t>(TaxYear::kSingleNoTaxBelow) * 100) {
             return 0.0;
         }
         return static_cast<double>(roundUnitsToDollars(units));
@@ -111,7 +102,7 @@ double GATaxReturnCalcEngine::computeTaxFromRateSchedule(double income, int fili
     // ... except above 100,000, where an income that is an odd multiple of
     // $25 (its tax ends in exactly 50 cents) takes a dollar more and so
     // rounds up.
-    if (income > 100000.0) {
+    if (income > TaxYear::kMidpointIncomeLimit) {
         const auto whole = static_cast<std::int64_t>(std::floor(income));
         if (whole % 25 == 0 && whole % 50 != 0) {
             units += kUnitsPerDollar;
@@ -139,7 +130,7 @@ void GATaxReturnCalcEngine::storeComputedAmount(DataMgmt::TaxFormPtr copy, const
     if (copy.isNull()) {
         return;
     }
-    if (filingStatus == 2) {
+    if (filingStatus == FilingStatus::kJoint) {
         // Joint return: the other column is open, and the target holds what
         // the other form's column does not take.
         copy->unProtect(other);

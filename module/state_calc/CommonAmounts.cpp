@@ -270,7 +270,8 @@ void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
                           f.f64, f.f67, f.f70, end);
     sheet.setValueToSumOf(f.f112, f.f76, f.f79, f.f82, f.f85, f.f88, f.f91, f.f94, f.f97, f.f100, f.f103, f.f106,
                           f.f109, f.f116, f.f10504, end);
-    sheet.assignIR(f.f115, static_cast<double>(stateReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{80})));
+    sheet.assignIR(f.f115,
+                   static_cast<double>(stateReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalAgi)));
     sheet.setValueToSumOf(f.f74, f.f33, f.f38, f.f41, f.f44, f.f47, f.f50, f.f53, f.f56, f.f59, f.f62, f.f65, f.f68,
                           f.f71, end);
     sheet.setValueToSumOf(f.f75, f.f34, f.f39, f.f42, f.f45, f.f48, f.f51, f.f54, f.f57, f.f60, f.f63, f.f66, f.f69,

@@ -16,6 +16,7 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/OwnerInfoFieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/UtilsMarks.h"
@@ -32,7 +33,7 @@ bool present(FieldId field) { return !field.isNullID(); }
 
 // Filing statuses under which the return carries the spouse.
 bool carriesSpouse(int filingStatus) {
-    return filingStatus == 0 || filingStatus == 2 || filingStatus == 8 || filingStatus == 9;
+    return filingStatus == 0 || filingStatus == FilingStatus::kJoint || filingStatus == 8 || filingStatus == 9;
 }
 
 // The form operations, each skipping an absent field.

@@ -12,6 +12,7 @@
 #include "module/catalogues/Form89FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -354,7 +355,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     DataMgmt::QVFieldIDIter row = statement.getTaxFormDescriptor()->getFieldIDs();
     row = traits.firstRowField;
 
-    const bool jointReturn = filingStatus == 2 || filingStatus == 0;
+    const bool jointReturn = filingStatus == FilingStatus::kJoint || filingStatus == 0;
     for (; !info.atEOL() && info <= traits.lastInfoField; info.next()) {
         const FieldId infoField = info.getFieldID();
         std::string storedName;

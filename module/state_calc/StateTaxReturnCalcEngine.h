@@ -86,15 +86,17 @@ struct IntDivCategoryAmounts {
     bool hasIncome = false;
 };
 
-// The common federal amounts of the state wage worksheet: items 18, 20, 71
-// and (joint only) 72, items 14 plus (joint only) 15, and the taxpayer's and
-// (joint only) the spouse's amount of the federal main form.
+// The common federal amounts of the state wage worksheet: taxable interest,
+// ordinary dividends, the taxpayer's and (joint only) the spouse's worksheet
+// adjustment, the other wages of the taxpayer plus (joint only) the spouse,
+// and the taxpayer's and (joint only) the spouse's amount of the federal main
+// form.
 struct WageCommonAmounts {
-    double type18 = 0.0;
-    double type20 = 0.0;
-    double type71 = 0.0;
-    double type72 = 0.0;
-    double type14And15 = 0.0;
+    double taxableInterest = 0.0;
+    double ordinaryDividends = 0.0;
+    double adjustmentTaxpayer = 0.0;
+    double adjustmentSpouse = 0.0;
+    double otherWages = 0.0;
     double ownerAmount = 0.0;
     double spouseAmount = 0.0;
 };

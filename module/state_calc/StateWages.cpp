@@ -13,6 +13,7 @@
 #include "module/catalogues/Form52FieldIds.h"
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/WageLineTable.h"
@@ -23,7 +24,11 @@ namespace {
 
 constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 
-bool isJoint(std::uint16_t filingStatus) { return filingStatus == 2 || filingStatus == 0 || filingStatus == 8; }
+// The host's numbers of a return that carries both filers: the joint
+// return, and 0 and 8.
+bool isJoint(std::uint16_t filingStatus) {
+    return filingStatus == FilingStatus::kJoint || filingStatus == 0 || filingStatus == 8;
+}
 
 // The line's field on the federal main form that the return files; null when
 // that form has no such line.
@@ -75,7 +80,7 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     sheet.makeProtected(f4.f28);
     const char status = static_cast<char>(filingStatus);
     switch (residency) {
-        case 3:
+        case Residency::kNonresident:
             // A nonresident's wages from this state; an amount already on
             // the first worksheet stands.
             sheet.setNull(f4.f27);
@@ -84,7 +89,7 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
                 sheet.assignIR(f4.f28, stateReturn_->getStateWages(status));
             }
             break;
-        case 2:
+        case Residency::kPartYear:
             sheet.setNull(f4.f28);
             sheet.unProtect(f4.f27);
             if (residencyChanged) {
@@ -92,11 +97,11 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
             }
             sheet.minIR(f4.f27, f4.f27, stateReturn_->getAllStateWages(status));
             break;
-        case 1:
+        case Residency::kFullYear:
             sheet.setNull(f4.f28);
             sheet.assignIR(f4.f27, stateReturn_->getAllStateWages(status));
             break;
-        case 4: {
+        case Residency::kBothColumns: {
             sheet.unProtect(f4.f27);
             sheet.unProtect(f4.f28);
             if (residencyChanged) {
@@ -112,13 +117,13 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
             break;
     }
 
-    sheet.assignIR(f4.f35, common.type18);
-    sheet.assignIR(f4.f36, common.type20);
-    sheet.assignIR(f4.f29, common.type14And15);
+    sheet.assignIR(f4.f35, common.taxableInterest);
+    sheet.assignIR(f4.f36, common.ordinaryDividends);
+    sheet.assignIR(f4.f29, common.otherWages);
     sheet.assignIR(f4.f76, common.ownerAmount);
     sheet.assignIR(f4.f79, common.spouseAmount);
-    sheet.assignIR(f4.f97, common.type71);
-    sheet.assignIR(f4.f100, common.type72);
+    sheet.assignIR(f4.f97, common.adjustmentTaxpayer);
+    sheet.assignIR(f4.f100, common.adjustmentSpouse);
 
     // Income lines of the federal main form. A line that the form filed does
     // not have is emptied and closed, so that an amount of an earlier
@@ -161,7 +166,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
     const bool capped = limitMode == 1;
 
     switch (residency) {
-        case 2:
+        case Residency::kPartYear:
             sheet.unProtect(b);
             sheet.makeProtected(c);
             sheet.setNull(c);
@@ -172,7 +177,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
                 sheet.minII(b, b, a);
             }
             break;
-        case 3:
+        case Residency::kNonresident:
             sheet.unProtect(c);
             sheet.makeProtected(b);
             sheet.setNull(b);
@@ -180,7 +185,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
                 sheet.minII(c, c, a);
             }
             break;
-        case 4:
+        case Residency::kBothColumns:
             sheet.unProtect(b);
             sheet.unProtect(c);
             if (residencyChanged) {
@@ -191,7 +196,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
                 sheet.minIR(c, c, sheet.getIR(a) - sheet.getIR(b));
             }
             break;
-        case 1:
+        case Residency::kFullYear:
             sheet.makeProtected(b);
             sheet.makeProtected(c);
             sheet.setNull(b);
@@ -206,16 +211,14 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
 WageCommonAmounts StateTaxReturnCalcEngine::sumPullCommon(std::uint16_t filingStatus) {
     const FormId mainForm = getFederalForm();
     const bool joint = isJoint(filingStatus);
-    auto item = [&](int type) {
-        return static_cast<double>(stateReturn_->pullCommon(mainForm, 1, Utils::PCTypes{type}));
-    };
+    auto item = [&](Utils::PCTypes type) { return static_cast<double>(stateReturn_->pullCommon(mainForm, 1, type)); };
     auto federalAmount = [&](const FormId& f, const FieldId& field) {
         return static_cast<double>(federalReturn()->getIN(f, 1, field));
     };
 
     WageCommonAmounts out;
-    out.type18 = item(18);
-    out.type20 = item(20);
+    out.taxableInterest = item(Utils::PCTypes::kTaxableInterest);
+    out.ordinaryDividends = item(Utils::PCTypes::kOrdinaryDividends);
     if (mainForm == kForm1ID) {
         out.ownerAmount = federalAmount(kForm1ID, kForm1FieldIds.f110);
     } else if (mainForm == kForm55ID) {
@@ -228,9 +231,10 @@ WageCommonAmounts StateTaxReturnCalcEngine::sumPullCommon(std::uint16_t filingSt
             out.spouseAmount = federalAmount(kForm55ID, kForm55FieldIds.f78);
         }
     }
-    out.type14And15 = item(14) + (joint ? item(15) : 0.0);
-    out.type71 = item(71);
-    out.type72 = joint ? item(72) : 0.0;
+    out.otherWages =
+        item(Utils::PCTypes::kOtherWagesTaxpayer) + (joint ? item(Utils::PCTypes::kOtherWagesSpouse) : 0.0);
+    out.adjustmentTaxpayer = item(Utils::PCTypes::kWorksheetAdjustmentTaxpayer);
+    out.adjustmentSpouse = joint ? item(Utils::PCTypes::kWorksheetAdjustmentSpouse) : 0.0;
     return out;
 }
 

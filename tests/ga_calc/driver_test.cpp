@@ -91,17 +91,17 @@ TEST_F(EngineTest, PartYearScheduleIsCreatedForNonresidentsAndPartYearResidents)
 TEST_F(EngineTest, CreditWorksheet202IsCreatedOnlyForAPositiveFederalAmount) {
     engine.dispatch = false;
     georgiaHomeAddress();
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{90}, 0);
+    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes::kFederalChildCareCredit, 0);
     engine.calculateReturn(0);
     EXPECT_FALSE(ga->formExists(kGAForm190055ID, 1));
 
     // The amount is asked of the federal form filed: form 55 here.
     setBox(fedCopy(kForm104ID), FieldId(181));
     setText(fedCopy(kForm55ID), FieldId(9), "GA");
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{90}, 5);
+    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes::kFederalChildCareCredit, 5);
     engine.calculateReturn(0);
     EXPECT_FALSE(ga->formExists(kGAForm190055ID, 1));
-    gaReturn()->setPullCommon(kForm55ID, Utils::PCTypes{90}, 1);
+    gaReturn()->setPullCommon(kForm55ID, Utils::PCTypes::kFederalChildCareCredit, 1);
     engine.calculateReturn(0);
     EXPECT_TRUE(ga->formExists(kGAForm190055ID, 1));
 }

@@ -19,14 +19,14 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 
 class GaTaxTest : public gaenginetest::EngineTest {
 protected:
-    void setCommon(int item, std::int64_t value, const FormId& fedForm = kForm1ID) {
-        gaReturn()->setPullCommon(fedForm, Utils::PCTypes{item}, value);
+    void setCommon(Utils::PCTypes item, std::int64_t value, const FormId& fedForm = kForm1ID) {
+        gaReturn()->setPullCommon(fedForm, item, value);
     }
     // The filing-status letter of form 70 and the matching federal status.
     void setFilingStatus(int status) {
         static const char* const letters[] = {"A", "A", "B", "C", "D"};
         setText(gaCopy(kGAForm70ID), kGAForm70FieldIds.f44, letters[status]);
-        setCommon(1, status);
+        setCommon(Utils::PCTypes::kFederalFilingStatus, status);
     }
 };
 

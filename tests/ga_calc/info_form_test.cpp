@@ -154,7 +154,7 @@ TEST_F(DocumentList, RowsWithoutGapsAndTheRestEmptied) {
     dependent(3, "Cy", true);
     setText(list(), cell(3, 0), "old");
     setText(list(), f76.f107, "old");
-    setCommon(4, 3);
+    setCommon(Utils::PCTypes::kDependents, 3);
     calculate();
     EXPECT_EQ(text(list(), cell(1, 0)), "Ann");
     EXPECT_EQ(list()->getIR(cell(1, 2)), 123456789);
@@ -165,7 +165,7 @@ TEST_F(DocumentList, RowsWithoutGapsAndTheRestEmptied) {
     EXPECT_TRUE(list()->xMarked(f76.f1));
     EXPECT_FALSE(ga->isDataEntered(kGAForm76ID, 1));  // 3 is not more than 3
 
-    setCommon(4, 4);
+    setCommon(Utils::PCTypes::kDependents, 4);
     calculate();
     EXPECT_TRUE(ga->isDataEntered(kGAForm76ID, 1));
     EXPECT_TRUE(list()->calculatedFlag());

@@ -14,8 +14,8 @@ protected:
     // A full-year resident with the given federal filing status and federal
     // adjusted gross income.
     void resident(int federalStatus, double agi) {
-        setCommon(1, federalStatus);
-        setCommon(80, static_cast<std::int64_t>(agi));
+        setCommon(Utils::PCTypes::kFederalFilingStatus, federalStatus);
+        setCommon(Utils::PCTypes::kFederalAgi, static_cast<std::int64_t>(agi));
         auto info = gaCopy(kGAForm69ID);
         setBox(info, f69.f36);
         if (federalStatus == 2) {
@@ -35,12 +35,12 @@ TEST_F(MainForm, FilingStatusLetterFollowsTheFederalStatus) {
         const char* letter;
     } cases[] = {{0, "A"}, {1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}, {5, "D"}, {9, "D"}};
     for (const auto& c : cases) {
-        setCommon(1, c.federal);
+        setCommon(Utils::PCTypes::kFederalFilingStatus, c.federal);
         engine.calcMainForm(main(), 1, 1);
         EXPECT_EQ(text(main(), f.f44), c.letter) << c.federal;
     }
     // A status outside 0 to 9 leaves the letter as it was.
-    setCommon(1, 12);
+    setCommon(Utils::PCTypes::kFederalFilingStatus, 12);
     engine.calcMainForm(main(), 1, 1);
     EXPECT_EQ(text(main(), f.f44), "D");
 }
@@ -90,8 +90,8 @@ TEST_F(MainForm, AgedAndBlindBoxesAddToTheStandardDeduction) {
 }
 
 TEST_F(MainForm, PartYearReturnTakesTaxableIncomeFromItsSchedule) {
-    setCommon(1, 1);
-    setCommon(80, 15000);
+    setCommon(Utils::PCTypes::kFederalFilingStatus, 1);
+    setCommon(Utils::PCTypes::kFederalAgi, 15000);
     auto info = gaCopy(kGAForm69ID);
     setBox(info, f69.f38);
     setText(info, f69.f113, "07/01/2018");
@@ -115,7 +115,7 @@ TEST_F(MainForm, ResidencyDatesOnlyForAPartYearReturn) {
 }
 
 TEST_F(MainForm, NonresidentResidencyCode) {
-    setCommon(1, 1);
+    setCommon(Utils::PCTypes::kFederalFilingStatus, 1);
     setBox(gaCopy(kGAForm69ID), f69.f37);
     calculate();
     EXPECT_EQ(text(main(), f.f41), "3");
@@ -128,7 +128,7 @@ TEST_F(MainForm, LowIncomeCreditBands) {
         double perPerson;
     } bands[] = {{3000, 26}, {5999, 26}, {6000, 20}, {7999, 20}, {8000, 14},
                  {9999, 14}, {10000, 8}, {14999, 8}, {15000, 5}, {19999, 5}};
-    setCommon(86, 1);  // itemized deductions of 0, so that there is tax
+    setCommon(Utils::PCTypes::kItemizes, 1);  // itemized deductions of 0, so that there is tax
     for (const auto& band : bands) {
         resident(1, static_cast<double>(band.agi));
         calculate();
@@ -141,14 +141,16 @@ TEST_F(MainForm, LowIncomeCreditBands) {
 }
 
 TEST_F(MainForm, LowIncomeCreditCountsPeopleAndStopsAtTwentyThousand) {
-    setCommon(86, 1);  // itemized deductions of 0, so that there is tax
+    setCommon(Utils::PCTypes::kItemizes, 1);  // itemized deductions of 0, so that there is tax
     resident(2, 19999);
-    setCommon(5, 1);   // one filer aged 65
-    setCommon(9, 2);   // two dependents
-    setCommon(10, 1);  // one more on a joint return
-    setCommon(4, 3);
+    setCommon(Utils::PCTypes::kLowIncomeCreditDependents, 1);
+    // The aged items are added as the federal return gives them; the
+    // spouse's only on a joint return.
+    setCommon(Utils::PCTypes::kTaxpayerAged65, 2);
+    setCommon(Utils::PCTypes::kSpouseAged65, 1);
+    setCommon(Utils::PCTypes::kDependents, 3);
     calculate();
-    // 2 filers + 1 aged (item 5), less field 350 (empty, so 0).
+    // 2 filers + 1 dependent, less field 350 (empty, so 0).
     EXPECT_EQ(amount(f.f90), 3);
     EXPECT_EQ(amount(f.f91), 3);
     EXPECT_EQ(amount(f.f92), 6);
@@ -167,7 +169,7 @@ TEST_F(MainForm, LowIncomeCreditIsCappedAtTheTax) {
     // 19,999 single: taxable 12,699, tax well above; with 3 people at 5 each
     // the credit is 15.
     resident(1, 19999);
-    setCommon(9, 2);
+    setCommon(Utils::PCTypes::kTaxpayerAged65, 2);
     calculate();
     EXPECT_EQ(amount(f.f92), 3);
     EXPECT_EQ(amount(f.f97), 15);
@@ -183,7 +185,7 @@ TEST_F(MainForm, LowIncomeCreditIsCappedAtTheTax) {
 
 TEST_F(MainForm, DependentOfAnotherFilerGetsNoLowIncomeCredit) {
     resident(1, 9000);
-    setCommon(82, 1);
+    setCommon(Utils::PCTypes::kClaimedAsDependent, 1);
     calculate();
     EXPECT_FALSE(marked(f.f6));
     EXPECT_TRUE(blank(f.f93));
@@ -274,7 +276,7 @@ TEST_F(MainForm, DependentRowsAndTheWorksheetFromFiveOn) {
         setText(dep, kForm113FieldIds.f1108, "child");
         setBox(dep, kForm113FieldIds.f1136, c != 2);  // the second is not listed
     }
-    setCommon(4, 4);
+    setCommon(Utils::PCTypes::kDependents, 4);
     calculate();
     auto m = main();
     EXPECT_EQ(text(m, f.f45), "ANN");
@@ -286,7 +288,7 @@ TEST_F(MainForm, DependentRowsAndTheWorksheetFromFiveOn) {
     EXPECT_EQ(text(m, f.f60), "CHILD");
     EXPECT_TRUE(ga->formExists(kGAForm76ID, 1));
 
-    setCommon(4, 5);
+    setCommon(Utils::PCTypes::kDependents, 5);
     calculate();
     EXPECT_EQ(text(m, f.f45), "WORKSHEET");
     EXPECT_EQ(text(m, f.f49), "ATTACHED");
@@ -294,7 +296,7 @@ TEST_F(MainForm, DependentRowsAndTheWorksheetFromFiveOn) {
     EXPECT_TRUE(m->isNull(f.f53));
 
     // Fewer dependents than before: the rows left over are emptied.
-    setCommon(4, 1);
+    setCommon(Utils::PCTypes::kDependents, 1);
     for (std::uint16_t c = 3; c <= 6; ++c) {
         fedCopy(kForm113ID, c)->setXNo(kForm113FieldIds.f1136);
     }
@@ -306,8 +308,8 @@ TEST_F(MainForm, DependentRowsAndTheWorksheetFromFiveOn) {
 
 TEST_F(MainForm, ItemizedDeductionsLessTheIncomeTaxAdjustment) {
     resident(1, 100000);
-    setCommon(86, 1);
-    setCommon(85, 20000);
+    setCommon(Utils::PCTypes::kItemizes, 1);
+    setCommon(Utils::PCTypes::kItemizedDeductions, 20000);
     auto sa = fedCopy(kForm2ID);
     setBox(sa, kForm2FieldIds.f14405);
     // No state income tax deducted, yet 800 of estimated tax paid and a

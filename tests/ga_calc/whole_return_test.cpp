@@ -66,7 +66,7 @@ protected:
             setBox(fedCopy(kForm104ID), kForm104FieldIds.f183);
         }
         for (const FormId& federalForm : {kForm1ID, kForm55ID, kForm87ID}) {
-            gaReturn()->setPullCommon(federalForm, Utils::PCTypes{1}, filingStatus);
+            gaReturn()->setPullCommon(federalForm, Utils::PCTypes::kFederalFilingStatus, filingStatus);
         }
     }
     void residencyRow(const char* stateText, const char* taxpayerStatus, const char* spouseStatus) {

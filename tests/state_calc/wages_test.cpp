@@ -115,12 +115,12 @@ TEST_F(WagesTest, BothColumnsOpenKeepTheirSumWithinTheFederalAmount) {
 }
 
 TEST_F(WagesTest, AJointReturnAddsTheSpousesAmounts) {
-    st().setPullCommon(kForm1ID, PCTypes{14}, 100);
-    st().setPullCommon(kForm1ID, PCTypes{15}, 40);
-    st().setPullCommon(kForm1ID, PCTypes{18}, 7);
-    st().setPullCommon(kForm1ID, PCTypes{20}, 8);
-    st().setPullCommon(kForm1ID, PCTypes{71}, 9);
-    st().setPullCommon(kForm1ID, PCTypes{72}, 10);
+    st().setPullCommon(kForm1ID, PCTypes::kOtherWagesTaxpayer, 100);
+    st().setPullCommon(kForm1ID, PCTypes::kOtherWagesSpouse, 40);
+    st().setPullCommon(kForm1ID, PCTypes::kTaxableInterest, 7);
+    st().setPullCommon(kForm1ID, PCTypes::kOrdinaryDividends, 8);
+    st().setPullCommon(kForm1ID, PCTypes::kWorksheetAdjustmentTaxpayer, 9);
+    st().setPullCommon(kForm1ID, PCTypes::kWorksheetAdjustmentSpouse, 10);
     setNumber(f1, kForm1FieldIds.f110, 11);
     setNumber(f1, kForm1FieldIds.f111, 12);
 
@@ -176,7 +176,7 @@ TEST_F(WagesTest, ShortFormEightySevenHasOneLine) {
 }
 
 TEST_F(WagesTest, WorksheetTotalsAndMarks) {
-    st().setPullCommon(kForm1ID, PCTypes{80}, 61000);
+    st().setPullCommon(kForm1ID, PCTypes::kFederalAgi, 61000);
     allocate(1);
     DataMgmt::TaxFormPtr second = stateCopy(kStateForm4ID, 2);
     for (auto [field, value] :

@@ -188,6 +188,8 @@ public:
     // Refills one entry from its link text; 1 when the link names a known
     // source document, else 0 (the entry's fields nulled).
     int checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link, const SourceEntryFields& entry);
+    // Refills the six entries of form 70 from their links.
+    void checkForm70SourceLinks(std::uint16_t copy);
     // "1" when the text holds exactly one '-', else "2".
     static void countSeparators(std::string& out, const std::string& in);
 

@@ -1,6 +1,6 @@
 // Georgia form 70, the main return form.
 //
-// Heading (filing status, residency, dates, names, address, dependents),
+// Heading (filing status, names, address), residency, dependents,
 // exemptions and deductions, Georgia adjusted gross income, taxable income,
 // the tax from the rate schedule, the low-income credit, the credits that
 // reduce the tax, payments and withholding, the refund or the amount owed
@@ -8,8 +8,8 @@
 // the review mark. Every value is recomputed from its sources on each call.
 //
 // Reads of form 70's own results go to copy 1 through the Georgia return;
-// writes go to the copy being calculated. An amount line marked "blank when
-// 0" below is left empty rather than showing 0.
+// writes go to the copy being calculated. An amount line said to be "blank
+// when 0" is left empty rather than showing 0.
 
 #include <algorithm>
 #include <cstdio>
@@ -31,39 +31,22 @@
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 
 namespace {
 
-constexpr int kTaxYear = 2018;
-
-// Low-income credit per person by federal adjusted gross income.
-double lowIncomeCreditPerPerson(double income) {
-    if (income < 6000) {
-        return 26;
-    }
-    if (income <= 7999) {
-        return 20;
-    }
-    if (income <= 9999) {
-        return 14;
-    }
-    if (income <= 14999) {
-        return 8;
-    }
-    if (income <= 19999) {
-        return 5;
-    }
-    return 0;
-}
+using Item = Utils::PCTypes;
+const Form70Lines& lines = kForm70Lines;
 
 // The fields of a form from first to last, both included, in the form's
 // field order; empty when either is not on the form.
@@ -80,487 +63,655 @@ std::vector<FieldId> fieldsFromTo(const DataMgmt::TaxForm& form, const FieldId& 
     return fields;
 }
 
+// The Georgia filing-status letter of a federal filing status; null for a
+// number that has none.
+const char* filingStatusLetter(std::int64_t federalStatus) {
+    if (federalStatus < 0 || federalStatus > FederalFilingStatus::kHighest) {
+        return nullptr;
+    }
+    if (federalStatus <= FederalFilingStatus::kSingle) {
+        return "A";
+    }
+    if (federalStatus == FederalFilingStatus::kJoint) {
+        return "B";
+    }
+    return federalStatus == FederalFilingStatus::kSeparate ? "C" : "D";
+}
+
+// One calculation of one copy of form 70: the steps in the order the form
+// fills, each on the values the steps before it wrote.
+class MainFormCalculation {
+public:
+    MainFormCalculation(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, std::uint16_t copy)
+        : engine_(engine),
+          ga_(*engine.gaReturn()),
+          handle_(handle),
+          form_(*handle),
+          copy_(copy),
+          federalForm_(engine.getFederalForm()) {}
+
+    void run() {
+        fillHeading();
+        fillResidency();
+        fillDependents();
+        fillExemptionBoxes();
+        fillStandardDeduction();
+        fillIncome();
+        fillTax();
+        fillLowIncomeCredit();
+        fillCredits();
+        fillPayments();
+        fillResult();
+        fillDeceased();
+        fillReviewMark();
+        ga_.setDataEntered(kGAForm70ID, copy_, true, false);
+        form_.setCalculatedFlag(true);
+    }
+
+private:
+    std::int64_t common(Item item) const { return ga_.pullCommon(federalForm_, 1, item); }
+    // A line of form 70 as copy 1 holds it.
+    std::int64_t line(const FieldId& x) const { return ga_.getIN(kGAForm70ID, 1, x); }
+    bool joint() const { return status_ == FilingStatus::kJoint; }
+    void blankIfZero(const FieldId& x) {
+        if (form_.nonNull(x) && form_.getIR(x) == 0.0) {
+            form_.setNull(x);
+        }
+    }
+    void assignOrBlank(const FieldId& x, double value) {
+        form_.assignIR(x, value);
+        blankIfZero(x);
+    }
+    void setNull(std::initializer_list<FieldId> fields) {
+        for (const FieldId& x : fields) {
+            form_.setNull(x);
+        }
+    }
+    void clearRange(const FieldId& first, const FieldId& last) {
+        engine_.clearFieldRange(kGAForm70ID, copy_, first, last);
+    }
+    // What is left of the tax after each credit, never below 0.
+    void takeFromRemainder(double credit) { remainder_ = std::max(0.0, remainder_ - credit); }
+
+    void fillHeading();
+    void fillAddress();
+    void fillResidency();
+    void fillResidencyDates(Residency::Code code);
+    void fillDependents();
+    void fillExemptionBoxes();
+    void fillStandardDeduction();
+    void fillIncome();
+    void fillPartYearIncome();
+    void fillGeorgiaIncome();
+    void fillItemizedDeductions();
+    void fillExemptionsAndTaxableIncome();
+    void fillTax();
+    void fillLowIncomeCredit();
+    void fillLowIncomeCreditAmounts();
+    void fillCredits();
+    void fillPayments();
+    void fillResult();
+    void fillOverpayment(double applied);
+    void fillDeceased();
+    void fillReviewMark();
+
+    GATaxReturnCalcEngine& engine_;
+    GADataMgmt::GATaxReturn& ga_;
+    DataMgmt::TaxFormPtr handle_;
+    DataMgmt::TaxForm& form_;
+    const std::uint16_t copy_;
+    const FormId federalForm_;
+    std::int64_t federalStatus_ = 0;
+    int status_ = FilingStatus::kSingle;
+    bool fullYear_ = false;
+    double remainder_ = 0;
+};
+
+// The filing-status letter from the federal filing status (the Georgia
+// filing status is read back from it), the Georgia wages, the filers' names
+// and identifying numbers, and the address block.
+void MainFormCalculation::fillHeading() {
+    const auto& h = lines.heading;
+    const auto& f69 = kGAForm69FieldIds;
+    federalStatus_ = common(Item::kFederalFilingStatus);
+    if (const char* letter = filingStatusLetter(federalStatus_)) {
+        form_.assignText(h.filingStatus, letter);
+    }
+    status_ = ga_.getFilingStatusNumber();
+    form_.assignIR(h.georgiaWages, ga_.getStateWages(static_cast<char>(status_)));
+
+    ga_.getII(kGAForm69ID, f69.f193209, handle_, h.licenceNumber);
+    ga_.getII(kGAForm69ID, f69.f193210, handle_, h.licenceState);
+    engine_.assignOwnerInfo(handle_, kGAForm69ID, static_cast<std::int16_t>(status_), h.taxpayerFirstName,
+                            h.taxpayerMiddleName, h.taxpayerLastName, h.taxpayerSuffix, Primitives::kNullFieldID,
+                            h.spouseFirstName, h.spouseMiddleName, h.spouseLastName, h.spouseSuffix,
+                            Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    ga_.getII(kGAForm69ID, f69.f30, handle_, h.spouseNumber);
+    form_.assignII(h.spouseNumberRepeated, h.spouseNumber);
+    ga_.getII(kGAForm69ID, f69.f25, handle_, h.taxpayerNumber);
+    for (const FieldId& x : h.numberOnLaterPages) {
+        form_.assignII(x, h.taxpayerNumber);
+    }
+    fillAddress();
+}
+
+// The street from the information form, the city, state and ZIP code (or the
+// foreign address) from the federal return, the marks of a deceased filer
+// and the date of signing.
+void MainFormCalculation::fillAddress() {
+    const auto& h = lines.heading;
+    const auto& f92 = kForm92FieldIds;
+    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f31, handle_, h.street);
+    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f32, handle_, h.apartment);
+    if (ga_.formYes(kForm92ID, 1, f92.f545)) {
+        engine_.assignAddress(handle_, h.city, h.state, h.zipCode, h.foreignRegion, h.zipCode, 1);
+    } else {
+        engine_.assignAddressFields(handle_, h.city, h.state, h.zipCode, 1);
+    }
+    Utils::setDefaultX(handle_, h.defaultChoice, h.otherChoice, h.otherChoice);
+    // A filer with a date of death on the federal return.
+    auto markByText = [&](const FieldId& box, const FieldId& federalField) {
+        if (!Utils::strip(ga_.getFieldAsString(kForm92ID, 1, federalField)).empty()) {
+            form_.setX(box);
+        } else {
+            form_.setXNo(box);
+        }
+    };
+    markByText(h.taxpayerDeceasedMark, f92.f557);
+    markByText(h.spouseDeceasedMark, f92.f558);
+    if (ga_.hasSigValue(kForm92ID, 1, f92.f843)) {
+        form_.makeProtected(h.signatureDate);
+        form_.assignText(h.signatureDate, ga_.getFieldAsString(kForm92ID, 1, f92.f843));
+    } else {
+        form_.unprotectAndMaybeSetNull(h.signatureDate);
+    }
+}
+
+// The residency code from the information form's residency boxes. A joint
+// return is full-year when both filers are, part-year when either is part
+// year, and nonresident otherwise; any other return follows the taxpayer, and
+// a taxpayer with no box marked counts as part year.
+void MainFormCalculation::fillResidency() {
+    const auto& f69 = kGAForm69FieldIds;
+    auto marked = [&](const FieldId& x) { return ga_.formYes(kGAForm69ID, 1, x); };
+    Residency::Code code = Residency::kPartYear;
+    if (joint()) {
+        if (marked(f69.f36) && marked(f69.f96)) {
+            code = Residency::kFullYear;
+        } else if (marked(f69.f38) || marked(f69.f97)) {
+            code = Residency::kPartYear;
+        } else {
+            code = Residency::kNonresident;
+        }
+    } else if (marked(f69.f36)) {
+        code = Residency::kFullYear;
+    } else if (marked(f69.f37)) {
+        code = Residency::kNonresident;
+    }
+    form_.assignText(lines.residency.code, std::to_string(code));
+    fillResidencyDates(code);
+}
+
+// A part-year return shows its residency period as MM-DD-2018; a period date
+// that does not read as a date leaves its line blank. Other returns show no
+// period.
+void MainFormCalculation::fillResidencyDates(Residency::Code code) {
+    const auto& r = lines.residency;
+    if (code != Residency::kPartYear) {
+        setNull({r.from, r.to});
+        return;
+    }
+    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f113, handle_, r.periodFrom);
+    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f114, handle_, r.periodTo);
+    auto writeDate = [&](const FieldId& source, const FieldId& target) {
+        const short month = ga_.dateParse(handle_, source, Utils::kDateParseMonth);
+        const short day = ga_.dateParse(handle_, source, Utils::kDateParseDay);
+        if (month <= 0 || day <= 0) {
+            form_.setNull(target);
+            return;
+        }
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d-%02d-%d", month, day, TaxYear::kYear);
+        form_.assignText(target, text);
+    };
+    writeDate(r.periodFrom, r.from);
+    writeDate(r.periodTo, r.to);
+}
+
+// Four rows of first name, last name, number and relationship of the
+// dependents the federal return lists; from five dependents on, the list
+// goes on the attached worksheet (form 76), which always exists.
+void MainFormCalculation::fillDependents() {
+    const auto& d = lines.dependents;
+    if (common(Item::kDependents) <= 4) {
+        const std::vector<FieldId> area = fieldsFromTo(form_, d.firstRowStart, d.lastRowEnd);
+        const auto& f113 = kForm113FieldIds;
+        DataMgmt::TaxReturn& federal = *engine_.federalReturn();
+        std::size_t row = 0;
+        for (const std::uint16_t number : engine_.listedDependents(area.size() / 4)) {
+            auto upper = [&](const FieldId& x) {
+                std::string text = federal.getFieldAsString(kForm113ID, number, x);
+                Utils::QVStringUtils::toUpperCase(text);
+                return text;
+            };
+            form_.assignText(area[row * 4], upper(f113.f1103));
+            form_.assignText(area[row * 4 + 1], upper(f113.f1105));
+            federal.getIIM(kForm113ID, f113.f1106, number, handle_, area[row * 4 + 2]);
+            form_.assignText(area[row * 4 + 3], upper(f113.f1108));
+            ++row;
+        }
+        for (std::size_t k = row * 4; k < area.size(); ++k) {
+            form_.setNull(area[k]);
+        }
+    } else {
+        clearRange(d.firstRowStart, d.lastRowEnd);
+        form_.assignText(d.worksheetText1, "WORKSHEET");
+        form_.assignText(d.worksheetText2, "ATTACHED");
+    }
+    ga_.getFormUVPtr(kGAForm76ID, 1, true);
+}
+
+// The exemption boxes: the taxpayer always; the spouse on a joint return,
+// and on a separate return that claims the spouse.
+void MainFormCalculation::fillExemptionBoxes() {
+    const auto& e = lines.exemptions;
+    form_.setX(e.taxpayerBox);
+    const bool spouseClaimed =
+        federalStatus_ == FederalFilingStatus::kJoint ||
+        (federalStatus_ == FederalFilingStatus::kSeparate && ga_.formYes(kForm92ID, 1, kForm92FieldIds.f30));
+    if (spouseClaimed) {
+        form_.setX(e.spouseBox);
+        form_.assignIR(e.filers, 2);
+    } else {
+        form_.setXNo(e.spouseBox);
+        form_.assignIR(e.filers, 1);
+    }
+    form_.assignIR(e.dependents, static_cast<double>(common(Item::kDependents)));
+}
+
+// When the federal return takes the standard deduction: the Georgia standard
+// deduction of the filing status, and an addition for each box "65 or over"
+// or "blind" of the federal return (the spouse's boxes on a joint return
+// only).
+void MainFormCalculation::fillStandardDeduction() {
+    if (common(Item::kItemizes) != 0) {
+        return;
+    }
+    const auto& d = lines.deductions;
+    form_.assignIR(d.standard, TaxYear::kStandardDeduction.of(status_));
+    auto fromFederal = [&](const FieldId& box, Item item) {
+        engine_.pullCommonText(federalForm_, kGAForm70ID, copy_, box, item);
+    };
+    fromFederal(d.taxpayerAged65, Item::kTaxpayerAged65Box);
+    fromFederal(d.taxpayerBlind, Item::kTaxpayerBlindBox);
+    if (joint()) {
+        fromFederal(d.spouseAged65, Item::kSpouseAged65Box);
+        fromFederal(d.spouseBlind, Item::kSpouseBlindBox);
+    } else {
+        form_.setXNo(d.spouseAged65);
+        form_.setXNo(d.spouseBlind);
+    }
+    double boxes = 0;
+    for (const FieldId& box : {d.taxpayerAged65, d.taxpayerBlind, d.spouseAged65, d.spouseBlind}) {
+        boxes += form_.xMarked(box) ? 1 : 0;
+    }
+    engine_.storeScaledAmount(kGAForm70ID, copy_, d.agedOrBlindBoxes, boxes, 0);
+    blankIfZero(d.agedOrBlindBoxes);
+    assignOrBlank(d.agedOrBlindAmount, boxes * TaxYear::kAgedOrBlindAddition);
+    form_.plus2(d.totalStandard, d.standard, d.agedOrBlindAmount);
+    clearRange(d.itemized, d.totalItemized);
+}
+
+// The federal adjusted gross income, then the taxable income: a full-year
+// return computes it on this form, a part-year or nonresident return takes
+// it from its schedule (form 189217).
+void MainFormCalculation::fillIncome() {
+    const auto& i = lines.income;
+    assignOrBlank(i.federalAgi, static_cast<double>(common(Item::kFederalAgi)));
+    ga_.getII(kForm2ID, kForm2FieldIds.f32, handle_, i.federalForm2Amount);
+    setNull({i.negativeFederalAgi, i.negativeGeorgiaAgi, i.negativeAfterDeductions, i.negativeTaxable});
+
+    fullYear_ = ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    if (!fullYear_) {
+        fillPartYearIncome();
+        return;
+    }
+    fillGeorgiaIncome();
+    fillItemizedDeductions();
+    fillExemptionsAndTaxableIncome();
+}
+
+// The schedule of a part-year or nonresident return replaces the lines from
+// the Georgia adjustments to the exemptions.
+void MainFormCalculation::fillPartYearIncome() {
+    const auto& i = lines.income;
+    const auto& d = lines.deductions;
+    const auto& e = lines.exemptions;
+    setNull({i.georgiaAdjustments, i.georgiaAgi, d.standard});
+    for (const FieldId& x : {d.taxpayerAged65, d.taxpayerBlind, d.spouseAged65, d.spouseBlind}) {
+        form_.setXNo(x);
+    }
+    setNull({d.agedOrBlindBoxes, d.agedOrBlindAmount, d.totalStandard, d.totalItemized, d.itemized,
+             d.incomeTaxAdjustment, d.otherAdjustment, d.itemizedRepeated, d.adjustments, i.afterDeductions,
+             e.filersCounted, e.filerAmount, e.dependentAmount, e.total});
+    ga_.getII(kGAForm189217ID, kGAForm189217FieldIds.f189474, handle_, i.taxable);
+}
+
+// Georgia adjusted gross income: the federal one plus the Georgia
+// adjustments of form 189215.
+void MainFormCalculation::fillGeorgiaIncome() {
+    const auto& i = lines.income;
+    ga_.getII(kGAForm189215ID, kGAForm189215FieldIds.f189418, handle_, i.georgiaAdjustments);
+    blankIfZero(i.georgiaAdjustments);
+    form_.plus2(i.georgiaAgi, i.federalAgi, i.georgiaAdjustments);
+    blankIfZero(i.georgiaAgi);
+    if (form_.ltZero(i.georgiaAgi)) {
+        form_.setX(i.negativeGeorgiaAgi);
+    }
+}
+
+// When the federal return itemizes: the federal itemized deductions, less
+// the income tax deducted federally that Georgia does not allow.
+void MainFormCalculation::fillItemizedDeductions() {
+    if (common(Item::kItemizes) != 1) {
+        return;
+    }
+    const auto& d = lines.deductions;
+    clearRange(d.standard, d.totalStandard);
+    form_.assignIR(d.itemized, static_cast<double>(common(Item::kItemizedDeductions)));
+    if (!ga_.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
+        form_.setNull(d.incomeTaxAdjustment);
+    } else {
+        form_.assignIR(d.incomeTaxAdjustment, engine_.incomeTaxAdjustment(static_cast<char>(status_)));
+    }
+    form_.assignII(d.itemizedRepeated, d.itemized);
+    form_.plus2(d.adjustments, d.otherAdjustment, d.incomeTaxAdjustment);
+    form_.minusIIge0(d.totalItemized, d.itemizedRepeated, d.adjustments);
+}
+
+// Income after deductions, the exemptions of each filer and each dependent,
+// and the taxable income; a negative amount is marked.
+void MainFormCalculation::fillExemptionsAndTaxableIncome() {
+    const auto& i = lines.income;
+    const auto& d = lines.deductions;
+    const auto& e = lines.exemptions;
+    form_.assignIR(i.afterDeductions,
+                   form_.getIR(i.georgiaAgi) - (form_.getIR(d.totalStandard) + form_.getIR(d.totalItemized)));
+    blankIfZero(i.afterDeductions);
+    if (form_.ltZero(i.afterDeductions)) {
+        form_.setX(i.negativeAfterDeductions);
+    }
+
+    form_.assignII(e.filersCounted, e.filers);
+    form_.timesIR(e.filerAmount, e.filersCounted, TaxYear::kFilerExemption.of(status_));
+    form_.assignII(e.dependentsCounted, e.dependents);
+    form_.timesIR(e.dependentAmount, e.dependentsCounted, TaxYear::kDependentExemption);
+    form_.plus2(e.total, e.dependentAmount, e.filerAmount);
+
+    form_.minusII(i.taxable, i.afterDeductions, e.total);
+    blankIfZero(i.taxable);
+    if (form_.ltZero(i.taxable)) {
+        form_.setX(i.negativeTaxable);
+    }
+}
+
+// The tax of the taxable income from the rate schedule; the credits below
+// each take what is left of it.
+void MainFormCalculation::fillTax() {
+    const double tax =
+        GATaxReturnCalcEngine::computeTaxFromRateSchedule(static_cast<double>(line(lines.income.taxable)), status_);
+    Utils::maybeSetValue(handle_, lines.credits.tax, tax);
+    remainder_ = tax;
+}
+
+// The low-income credit: for full-year residents, and for part-year
+// residents who live in Georgia at the end of the year, with a federal
+// adjusted gross income within the credit's bands, whom nobody else claims
+// and whom neither answer bars.
+void MainFormCalculation::fillLowIncomeCredit() {
+    const auto& l = lines.lowIncome;
+    const auto& r = lines.residency;
+    Utils::setDefaultX(handle_, l.taxpayerNotBarred, l.taxpayerNotBarred, l.taxpayerBarred);
+    Utils::setDefaultX(handle_, l.spouseNotBarred, l.spouseNotBarred, l.spouseBarred);
+    form_.setXNo(r.residentAtYearEnd);
+    if (form_.offsetUserDate(r.to) == TaxYear::kYear * 10000 + 1231) {
+        form_.setX(r.residentAtYearEnd);
+    }
+
+    const bool considered = fullYear_ || (ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f111) &&
+                                          ga_.formYes(kGAForm70ID, 1, r.residentAtYearEnd));
+    if (!considered) {
+        clearRange(l.federalAgi, l.credit);
+        return;
+    }
+    form_.assignIR(l.federalAgi, static_cast<double>(common(Item::kFederalAgi)));
+    if (form_.ltZero(l.federalAgi)) {
+        form_.zero(l.federalAgi);
+    }
+    if (form_.getIR(l.federalAgi) > TaxYear::kLowIncomeCreditIncomeLimit || common(Item::kClaimedAsDependent) == 1 ||
+        form_.xMarked(l.taxpayerBarred) || form_.xMarked(l.spouseBarred)) {
+        clearRange(l.people, l.credit);
+        form_.setXNo(r.residentAtYearEnd);
+        return;
+    }
+    form_.setX(r.residentAtYearEnd);
+    fillLowIncomeCreditAmounts();
+}
+
+// The credit counts each filer, each dependent the credit counts (less those
+// entered as not counted) and each filer aged 65 or over, at the amount per
+// person of the income's band, and never goes past the tax.
+void MainFormCalculation::fillLowIncomeCreditAmounts() {
+    const auto& l = lines.lowIncome;
+    form_.assignIR(l.dependents, static_cast<double>(common(Item::kLowIncomeCreditDependents)));
+    form_.minII(l.dependentsNotCounted, l.dependentsNotCounted, l.dependents);
+    form_.assignIR(l.people, static_cast<double>(line(lines.exemptions.filers)) + form_.getIR(l.dependents) -
+                                 form_.getIR(l.dependentsNotCounted));
+    double aged = static_cast<double>(common(Item::kTaxpayerAged65));
+    if (joint()) {
+        aged += static_cast<double>(common(Item::kSpouseAged65));
+    }
+    form_.assignIR(l.agedFilers, aged);
+    form_.plus2(l.allPeople, l.people, l.agedFilers);
+    copyFieldOrNull(handle_, l.peopleShown, l.allPeople);
+    form_.assignIR(l.perPerson, TaxYear::lowIncomeCreditPerPerson(form_.getIR(l.federalAgi)));
+    copyFieldOrNull(handle_, l.perPersonShown, l.perPerson);
+    form_.timesII(l.amount, l.allPeople, l.perPerson);
+    copyFieldOrNull(handle_, l.credit, l.amount);
+    if (form_.nonNull(l.credit)) {
+        form_.minII(l.credit, l.credit, lines.credits.tax);
+    }
+    takeFromRemainder(form_.getIR(l.credit));
+}
+
+// The credits against the tax, each up to what is left of it: tax paid to
+// other states (form 73), the credit worksheets (form 74) and the credit
+// summary (form 189216); then the net tax. The excess mark says that the
+// worksheets or the summary claim more than the tax leaves them.
+void MainFormCalculation::fillCredits() {
+    const auto& c = lines.credits;
+    const auto& f73 = kGAForm73FieldIds;
+    const double otherState =
+        static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17) + ga_.getIN(kGAForm73ID, 1, f73.f26));
+    form_.assignIR(c.otherState, std::min(otherState, remainder_));
+    takeFromRemainder(form_.getIR(c.otherState));
+    ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
+    form_.minIR(c.worksheets, c.worksheets, remainder_);
+    takeFromRemainder(form_.getIR(c.worksheets));
+    const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
+    form_.assignIR(c.summary, std::min(summary, remainder_));
+    form_.plus4(c.total, lines.lowIncome.credit, c.otherState, c.worksheets, c.summary);
+    if (form_.getIR(c.tax) == 0.0) {
+        clearRange(lines.lowIncome.federalAgi, c.summary);
+    }
+
+    form_.setXNo(c.exceedsTax);
+    const double beforeCredits = form_.getIR(c.tax) - form_.getIR(lines.lowIncome.credit) - form_.getIR(c.otherState);
+    if (beforeCredits > 0) {
+        const double afterWorksheets =
+            beforeCredits - static_cast<double>(ga_.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
+        const double afterSummary =
+            afterWorksheets - static_cast<double>(ga_.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825));
+        if (afterWorksheets < 0 || afterSummary < 0) {
+            form_.setX(c.exceedsTax);
+        }
+    }
+    form_.minII(c.total, c.total, c.tax);
+    form_.minusIIge0(c.netTax, c.tax, c.total);
+    blankIfZero(c.netTax);
+}
+
+// Payments: Georgia tax withheld on the wage and information statements and
+// on form 70's own rows, each withholding entry refilled from its source
+// document, and estimated tax paid; then the underpayment penalty of form 71.
+void MainFormCalculation::fillPayments() {
+    const auto& p = lines.payments;
+    const auto& f69 = kGAForm69FieldIds;
+    Utils::maybeSetValue(handle_, p.withheld, ga_.getStateTaxWithheldNoLocal(static_cast<char>(status_)));
+    form_.plus4(p.ownRowsTotal, p.ownRowsWithheld[0], p.ownRowsWithheld[1], p.ownRowsWithheld[2], p.ownRowsWithheld[3]);
+    form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
+    engine_.checkForm70SourceLinks(copy_);
+    Utils::maybeSetValue(handle_, p.estimated,
+                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, f69.f75) + ga_.getIN(kGAForm69ID, 1, f69.f76)));
+    form_.plus3(p.total, p.withheld, p.ownRowsTotalRepeated, p.estimated);
+    blankIfZero(p.total);
+
+    const auto& r = lines.result;
+    const auto& f71 = kGAForm71FieldIds;
+    if (ga_.formYes(kGAForm71ID, 1, f71.f7)) {
+        ga_.getII(kGAForm71ID, f71.f87, handle_, r.penalty);
+        form_.setX(r.penaltyMark);
+    } else {
+        form_.setNull(r.penalty);
+        form_.setXNo(r.penaltyMark);
+    }
+}
+
+// The tax due or the overpayment, and the balance due or the refund: the
+// amounts applied from an overpayment (contributions and the like) and the
+// penalty come out of the overpayment, or add to what is owed.
+void MainFormCalculation::fillResult() {
+    const auto& r = lines.result;
+    const auto& a = r.applied;
+    form_.setValueToSumOf(r.appliedTotal, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8],
+                          Primitives::kNullFieldID);
+    form_.minusIIge0(r.due, lines.credits.netTax, lines.payments.total);
+    blankIfZero(r.due);
+    form_.minusIIge0(r.overpaid, lines.payments.total, lines.credits.netTax);
+    blankIfZero(r.overpaid);
+    setNull({r.depositRouting, r.depositAccount, r.depositChecking, r.depositSavings});
+
+    double applied = 0;
+    for (const FieldId& x : a) {
+        applied += static_cast<double>(form_.getIN(x));
+    }
+    const double penalty = static_cast<double>(form_.getIN(r.penalty));
+    if (line(r.due) > 0) {
+        form_.setNull(r.refund);
+        form_.makeProtectedAndSetNull(r.credited);
+        form_.assignIR(r.balanceDue, static_cast<double>(form_.getIN(r.due)) + applied + penalty);
+    } else if (line(r.overpaid) > 0) {
+        fillOverpayment(applied + penalty);
+    } else {
+        form_.setNull(r.refund);
+        form_.makeProtectedAndSetNull(r.credited);
+        form_.setNull(r.penalty);
+        assignOrBlank(r.balanceDue, applied);
+    }
+
+    if (ga_.hasSigValue(kForm92ID, 1, kForm92FieldIds.f671)) {
+        ga_.getII(kForm92ID, kForm92FieldIds.f671, handle_, r.federalReference);
+    } else {
+        form_.unProtect(r.federalReference);
+    }
+}
+
+// An overpayment: the part credited to next year's estimated tax (at most
+// the overpayment), then what is applied and the penalty; what remains is
+// refunded, by direct deposit when the information form gives an account,
+// and a shortfall is owed.
+void MainFormCalculation::fillOverpayment(double appliedAndPenalty) {
+    const auto& r = lines.result;
+    const auto& f69 = kGAForm69FieldIds;
+    form_.setNull(r.balanceDue);
+    form_.unProtect(r.credited);
+    form_.minIR(r.credited, r.credited, static_cast<double>(line(r.overpaid)));
+    blankIfZero(r.credited);
+    const double left = static_cast<double>(form_.getIN(r.overpaid)) -
+                        (static_cast<double>(form_.getIN(r.credited)) + appliedAndPenalty);
+    if (left < 0) {
+        form_.setNull(r.refund);
+        form_.assignIR(r.balanceDue, -left);
+        return;
+    }
+    form_.setNull(r.balanceDue);
+    form_.assignIR(r.refund, left);
+    if (ga_.hasSigValue(kGAForm69ID, 1, f69.f77)) {
+        ga_.getII(kGAForm69ID, f69.f81, handle_, r.depositRouting);
+        ga_.getII(kGAForm69ID, f69.f82, handle_, r.depositAccount);
+        ga_.getII(kGAForm69ID, f69.f79, handle_, r.depositChecking);
+        ga_.getII(kGAForm69ID, f69.f80, handle_, r.depositSavings);
+    }
+}
+
+// A deceased taxpayer, else a deceased spouse: the date of death from the
+// federal return, "DECEASED", and that filer's first and last name.
+void MainFormCalculation::fillDeceased() {
+    const auto& d = lines.deceased;
+    const auto& h = lines.heading;
+    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& firstName, const FieldId& lastName) {
+        ga_.getII(kForm92ID, dateOfDeath, handle_, d.date);
+        if (form_.isNull(d.date)) {
+            setNull({d.date, d.text, d.firstName, d.lastName});
+            return false;
+        }
+        form_.assignText(d.text, "DECEASED");
+        form_.assignII(d.firstName, firstName);
+        form_.assignII(d.lastName, lastName);
+        return true;
+    };
+    if (!deceased(kForm92FieldIds.f557, h.taxpayerFirstName, h.taxpayerLastName)) {
+        deceased(kForm92FieldIds.f558, h.spouseFirstName, h.spouseLastName);
+    }
+}
+
+// The review mark: the return holds something that needs a closer look (a
+// lump-sum distribution of a return not full-year, a part-year adjustment,
+// federal losses and credits the module does not follow, a foreign or
+// farm matter, an amount the filer entered on form 70 itself).
+void MainFormCalculation::fillReviewMark() {
+    const auto& f69 = kGAForm69FieldIds;
+    const auto& f104 = kForm104FieldIds;
+    const auto& f57 = kForm57FieldIds;
+    const auto& f189215 = kGAForm189215FieldIds;
+    const auto& f103 = kForm103FieldIds;
+    const auto& rm = lines.review;
+    const bool review =
+        (ga_.getIN(kGAForm189215ID, 1, f189215.f189281) > 0 && ga_.formNo(kGAForm69ID, 1, f69.f110)) ||
+        (ga_.getIN(kGAForm189215ID, 1, f189215.f189266) > 0 && ga_.formYes(kGAForm69ID, 1, f69.f111)) ||
+        ga_.hasSigValue(kForm104ID, 1, f104.f102) || ga_.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
+        ga_.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga_.getIR(kForm57ID, 1, f57.f100) < 0 ||
+        ga_.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga_.getIR(kForm103ID, 1, f103.f51) > 0 ||
+        ga_.getIR(kForm103ID, 1, f103.f57) > 0 || ga_.formYes(kGAForm69ID, 1, f69.f196259) ||
+        ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
+        ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
+        ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
+        form_.gtZero(rm.trigger316) || ga_.getIN(kForm57ID, 1, f57.f329) + ga_.getIN(kForm57ID, 1, f57.f330) > 0 ||
+        ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f11981) || ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f120);
+    if (review) {
+        form_.setX(rm.reviewNeeded);
+    } else {
+        form_.setNull(rm.reviewNeeded);
+    }
+}
+
 }  // namespace
 
 void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
     if (handle.isNull()) {
         return;
     }
-    DataMgmt::TaxForm& m = *handle;
-    const auto& f = kGAForm70FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f92 = kForm92FieldIds;
-    GADataMgmt::GATaxReturn& ga = *gaReturn_;
-    const FormId federalForm = getFederalForm();
-    auto common = [&](int item) { return ga.pullCommon(federalForm, 1, Utils::PCTypes{item}); };
-    // Form 70's own lines, as copy 1 holds them.
-    auto line = [&](const FieldId& x) { return ga.getIN(kGAForm70ID, 1, x); };
-    auto blankIfZero = [&](const FieldId& x) {
-        if (m.nonNull(x) && m.getIR(x) == 0.0) {
-            m.setNull(x);
-        }
-    };
-    auto assignOrBlank = [&](const FieldId& x, double v) {
-        m.assignIR(x, v);
-        blankIfZero(x);
-    };
-    auto clearRange = [&](const FieldId& first, const FieldId& last) {
-        clearFieldRange(kGAForm70ID, copy, first, last);
-    };
-
-    // 1. Filing status from the federal return: single A, joint B,
-    // separate C, head of household or widow(er) D.
-    const double federalStatus = Utils::roundReal(static_cast<double>(common(1)));
-    if (federalStatus >= 0 && federalStatus <= 9) {
-        const char* letter = federalStatus <= 1 ? "A" : federalStatus == 2 ? "B" : federalStatus == 3 ? "C" : "D";
-        m.assignText(f.f44, letter);
-    }
-    const int status = ga.getFilingStatusNumber();
-    const char statusChar = static_cast<char>(status);
-    m.assignIR(f.f185987, ga.getStateWages(statusChar));
-
-    // 2. Names and identifying numbers.
-    ga.getII(kGAForm69ID, f69.f193209, handle, f.f189480);
-    ga.getII(kGAForm69ID, f69.f193210, handle, f.f189481);
-    assignOwnerInfo(handle, kGAForm69ID, static_cast<std::int16_t>(status), f.f24, f.f25, f.f27, f.f28,
-                    Primitives::kNullFieldID, f.f29, f.f30, f.f32, f.f33, Primitives::kNullFieldID,
-                    Primitives::kNullFieldID, 0);
-    ga.getII(kGAForm69ID, f69.f30, handle, f.f31);
-    m.assignII(f.f3, f.f31);
-    ga.getII(kGAForm69ID, f69.f25, handle, f.f26);
-
-    // 3. Residency code: "1" full year, "2" part year, "3" nonresident.
-    auto infoMarked = [&](const FieldId& x) { return ga.formYes(kGAForm69ID, 1, x); };
-    const char* residency = "2";
-    if (status == 2) {
-        if (infoMarked(f69.f36) && infoMarked(f69.f96)) {
-            residency = "1";
-        } else if (infoMarked(f69.f38) || infoMarked(f69.f97)) {
-            residency = "2";
-        } else {
-            residency = "3";
-        }
-    } else if (infoMarked(f69.f36)) {
-        residency = "1";
-    } else if (infoMarked(f69.f37)) {
-        residency = "3";
-    }
-    m.assignText(f.f41, residency);
-
-    // 4. Residency dates of a part-year return, as MM-DD-2018. A period date
-    // that does not read as a date leaves its line blank.
-    if (std::string(residency) != "2") {
-        m.setNull(f.f42);
-        m.setNull(f.f43);
-    } else {
-        ga.getII(kGAForm69ID, f69.f113, handle, f.f347);
-        ga.getII(kGAForm69ID, f69.f114, handle, f.f348);
-        auto writeDate = [&](const FieldId& source, const FieldId& target) {
-            const short month = ga.dateParse(handle, source, Utils::kDateParseMonth);
-            const short day = ga.dateParse(handle, source, Utils::kDateParseDay);
-            if (month <= 0 || day <= 0) {
-                m.setNull(target);
-                return;
-            }
-            char text[32];
-            std::snprintf(text, sizeof text, "%02d-%02d-%d", month, day, kTaxYear);
-            m.assignText(target, text);
-        };
-        writeDate(f.f347, f.f42);
-        writeDate(f.f348, f.f43);
-    }
-
-    // 5. Address and heading marks.
-    ga.getII(kGAForm69ID, f69.f31, handle, f.f35);
-    ga.getII(kGAForm69ID, f69.f32, handle, f.f36);
-    if (ga.formYes(kForm92ID, 1, f92.f545)) {
-        assignAddress(handle, f.f37, f.f38, f.f39, f.f40, f.f39, 1);
-    } else {
-        assignAddressFields(handle, f.f37, f.f38, f.f39, 1);
-    }
-    Utils::setDefaultX(handle, f.f208, f.f34, f.f34);
-    auto markByText = [&](const FieldId& box, const FieldId& federalField) {
-        if (!Utils::strip(ga.getFieldAsString(kForm92ID, 1, federalField)).empty()) {
-            m.setX(box);
-        } else {
-            m.setXNo(box);
-        }
-    };
-    markByText(f.f333, f92.f557);
-    markByText(f.f209, f92.f558);
-    if (ga.hasSigValue(kForm92ID, 1, f92.f843)) {
-        m.makeProtected(f.f74354);
-        m.assignText(f.f74354, ga.getFieldAsString(kForm92ID, 1, f92.f843));
-    } else {
-        m.unprotectAndMaybeSetNull(f.f74354);
-    }
-
-    // 6. Dependents: four rows of first name, last name, number and
-    // relationship; from five dependents on, the list goes on the attached
-    // worksheet (form 76).
-    const std::int64_t dependents = common(4);
-    if (dependents <= 4) {
-        const std::vector<FieldId> area = fieldsFromTo(m, f.f45, f.f60);
-        const auto& d = kForm113FieldIds;
-        std::size_t row = 0;
-        for (const std::uint16_t number : listedDependents(area.size() / 4)) {
-            auto upper = [&](const FieldId& x) {
-                std::string t = federalReturn()->getFieldAsString(kForm113ID, number, x);
-                Utils::QVStringUtils::toUpperCase(t);
-                return t;
-            };
-            m.assignText(area[row * 4], upper(d.f1103));
-            m.assignText(area[row * 4 + 1], upper(d.f1105));
-            federalReturn()->getIIM(kForm113ID, d.f1106, number, handle, area[row * 4 + 2]);
-            m.assignText(area[row * 4 + 3], upper(d.f1108));
-            ++row;
-        }
-        for (std::size_t k = row * 4; k < area.size(); ++k) {
-            m.setNull(area[k]);
-        }
-    } else {
-        clearRange(f.f45, f.f60);
-        m.assignText(f.f45, "WORKSHEET");
-        m.assignText(f.f49, "ATTACHED");
-    }
-    ga.getFormUVPtr(kGAForm76ID, 1, true);
-
-    // 7. Exemption boxes: the taxpayer, and the spouse on a joint return or
-    // on a separate return that claims the spouse.
-    m.setX(f.f324);
-    if (federalStatus == 2 || (federalStatus == 3 && ga.formYes(kForm92ID, 1, f92.f30))) {
-        m.setX(f.f325);
-        m.assignIR(f.f326, 2);
-    } else {
-        m.setXNo(f.f325);
-        m.assignIR(f.f326, 1);
-    }
-    m.assignIR(f.f327, static_cast<double>(dependents));
-
-    // 8. Standard deduction, with 1,300 more for each filer aged 65 or over
-    // or blind.
-    const std::int64_t itemizes = common(86);
-    if (itemizes == 0) {
-        m.assignIR(f.f65, status == 2 ? 6000 : status == 3 ? 3000 : 4600);
-        pullCommonText(federalForm, kGAForm70ID, copy, f.f66, Utils::PCTypes{125});
-        pullCommonText(federalForm, kGAForm70ID, copy, f.f67, Utils::PCTypes{126});
-        if (status == 2) {
-            pullCommonText(federalForm, kGAForm70ID, copy, f.f68, Utils::PCTypes{127});
-            pullCommonText(federalForm, kGAForm70ID, copy, f.f69, Utils::PCTypes{128});
-        } else {
-            m.setXNo(f.f68);
-            m.setXNo(f.f69);
-        }
-        double boxes = 0;
-        for (const FieldId& box : {f.f66, f.f67, f.f68, f.f69}) {
-            boxes += m.xMarked(box) ? 1 : 0;
-        }
-        storeScaledAmount(kGAForm70ID, copy, f.f70, boxes, 0);
-        blankIfZero(f.f70);
-        assignOrBlank(f.f71, boxes * 1300);
-        m.plus2(f.f72, f.f65, f.f71);
-        clearRange(f.f73, f.f79);
-    }
-
-    // 9. The taxpayer's number repeated on the later pages.
-    for (const FieldId& x : {f.f80, f.f111, f.f173, f.f44953}) {
-        m.assignII(x, f.f26);
-    }
-
-    // 10. Federal adjusted gross income.
-    assignOrBlank(f.f62, static_cast<double>(common(80)));
-    ga.getII(kForm2ID, kForm2FieldIds.f32, handle, f.f323);
-    for (const FieldId& x : {f.f44948, f.f44949, f.f44950, f.f44951}) {
-        m.setNull(x);
-    }
-
-    const bool fullYear = ga.formYes(kGAForm69ID, 1, f69.f110);
-    if (!fullYear) {
-        // 11. Part-year and nonresident returns take their taxable income
-        // from their schedule.
-        for (const FieldId& x : {f.f63, f.f64, f.f65}) {
-            m.setNull(x);
-        }
-        for (const FieldId& x : {f.f66, f.f67, f.f68, f.f69}) {
-            m.setXNo(x);
-        }
-        for (const FieldId& x :
-             {f.f70, f.f71, f.f72, f.f79, f.f73, f.f74, f.f75, f.f77, f.f78, f.f81, f.f329, f.f82, f.f331, f.f332}) {
-            m.setNull(x);
-        }
-        ga.getII(kGAForm189217ID, kGAForm189217FieldIds.f189474, handle, f.f83);
-    } else {
-        // 12. Georgia adjusted gross income: federal plus the adjustments.
-        ga.getII(kGAForm189215ID, kGAForm189215FieldIds.f189418, handle, f.f63);
-        blankIfZero(f.f63);
-        m.plus2(f.f64, f.f62, f.f63);
-        blankIfZero(f.f64);
-        if (m.ltZero(f.f64)) {
-            m.setX(f.f44949);
-        }
-
-        // 13. and 14. Itemized deductions, less the income tax deducted
-        // federally that Georgia does not allow.
-        if (itemizes == 1) {
-            clearRange(f.f65, f.f72);
-            m.assignIR(f.f73, static_cast<double>(common(85)));
-            if (!ga.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
-                m.setNull(f.f74);
-            } else {
-                m.assignIR(f.f74, incomeTaxAdjustment(statusChar));
-            }
-            m.assignII(f.f77, f.f73);
-            m.plus2(f.f78, f.f75, f.f74);
-            m.minusIIge0(f.f79, f.f77, f.f78);
-        }
-
-        // 15. Income after deductions.
-        m.assignIR(f.f81, m.getIR(f.f64) - (m.getIR(f.f72) + m.getIR(f.f79)));
-        blankIfZero(f.f81);
-        if (m.ltZero(f.f81)) {
-            m.setX(f.f44950);
-        }
-
-        // 16. Exemptions: 2,700 a filer (3,700 on a joint or separate
-        // return) and 3,000 a dependent.
-        m.assignII(f.f329, f.f326);
-        m.timesIR(f.f82, f.f329, status == 2 || status == 3 ? 3700 : 2700);
-        m.assignII(f.f330, f.f327);
-        m.timesIR(f.f331, f.f330, 3000);
-        m.plus2(f.f332, f.f331, f.f82);
-
-        // 17. Taxable income.
-        m.minusII(f.f83, f.f81, f.f332);
-        blankIfZero(f.f83);
-        if (m.ltZero(f.f83)) {
-            m.setX(f.f44951);
-        }
-    }
-
-    // 18. Tax.
-    const double tax = computeTaxFromRateSchedule(static_cast<double>(line(f.f83)), status);
-    Utils::maybeSetValue(handle, f.f84, tax);
-    double remainder = tax;
-    auto takeFromRemainder = [&](double credit) {
-        remainder -= credit;
-        if (remainder < 0) {
-            remainder = 0;
-        }
-    };
-
-    // 19. Default marks, and whether the residency period runs to the end
-    // of the year.
-    Utils::setDefaultX(handle, f.f17406, f.f17406, f.f17405);
-    Utils::setDefaultX(handle, f.f17408, f.f17408, f.f17407);
-    m.setXNo(f.f6);
-    if (m.offsetUserDate(f.f43) == kTaxYear * 10000 + 1231) {
-        m.setX(f.f6);
-    }
-
-    // 20. Low-income credit: full-year residents, and part-year residents
-    // who are residents at the end of the year.
-    const bool lowIncomeConsidered =
-        fullYear || (ga.formYes(kGAForm69ID, 1, f69.f111) && ga.formYes(kGAForm70ID, 1, f.f6));
-    if (!lowIncomeConsidered) {
-        clearRange(f.f89, f.f97);
-    } else {
-        m.assignIR(f.f89, static_cast<double>(common(80)));
-        if (m.ltZero(f.f89)) {
-            m.zero(f.f89);
-        }
-        if (m.getIR(f.f89) > 19999 || common(82) == 1 || m.xMarked(f.f17405) || m.xMarked(f.f17407)) {
-            clearRange(f.f90, f.f97);
-            m.setXNo(f.f6);
-        } else {
-            m.setX(f.f6);
-            m.assignIR(f.f349, static_cast<double>(common(5)));
-            m.minII(f.f350, f.f350, f.f349);
-            m.assignIR(f.f90, static_cast<double>(line(f.f326)) + m.getIR(f.f349) - m.getIR(f.f350));
-            double others = static_cast<double>(common(9));
-            if (status == 2) {
-                others += static_cast<double>(common(10));
-            }
-            m.assignIR(f.f91, others);
-            m.plus2(f.f92, f.f90, f.f91);
-            copyFieldOrNull(handle, f.f95, f.f92);
-            m.assignIR(f.f93, lowIncomeCreditPerPerson(m.getIR(f.f89)));
-            copyFieldOrNull(handle, f.f96, f.f93);
-            m.timesII(f.f94, f.f92, f.f93);
-            copyFieldOrNull(handle, f.f97, f.f94);
-            if (m.nonNull(f.f97)) {
-                m.minII(f.f97, f.f97, f.f84);
-            }
-            takeFromRemainder(m.getIR(f.f97));
-        }
-    }
-
-    // 21. Credits against the tax, each up to what is left of it.
-    const auto& f73 = kGAForm73FieldIds;
-    const double otherState =
-        static_cast<double>(ga.getIN(kGAForm73ID, 1, f73.f17) + ga.getIN(kGAForm73ID, 1, f73.f26));
-    m.assignIR(f.f189482, std::min(otherState, remainder));
-    takeFromRemainder(m.getIR(f.f189482));
-    ga.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle, f.f189483);
-    m.minIR(f.f189483, f.f189483, remainder);
-    takeFromRemainder(m.getIR(f.f189483));
-    const double summary = static_cast<double>(ga.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
-    m.assignIR(f.f85, std::min(summary, remainder));
-    m.plus4(f.f189484, f.f97, f.f189482, f.f189483, f.f85);
-    if (m.getIR(f.f84) == 0.0) {
-        clearRange(f.f89, f.f85);
-    }
-    m.setXNo(f.f195593);
-    const double beforeCredits = m.getIR(f.f84) - m.getIR(f.f97) - m.getIR(f.f189482);
-    if (beforeCredits > 0) {
-        const double afterWorksheet =
-            beforeCredits - static_cast<double>(ga.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
-        if (afterWorksheet < 0) {
-            m.setX(f.f195593);
-        } else if (afterWorksheet - static_cast<double>(ga.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825)) <
-                   0) {
-            m.setX(f.f195593);
-        }
-    }
-    m.minII(f.f189484, f.f189484, f.f84);
-    m.minusIIge0(f.f86, f.f84, f.f189484);
-    blankIfZero(f.f86);
-
-    // 22. Payments: Georgia tax withheld on the wage and information
-    // statements, on form 70's own rows, and estimated tax paid.
-    Utils::maybeSetValue(handle, f.f87, ga.getStateTaxWithheldNoLocal(statusChar));
-    m.plus4(f.f245, f.f243, f.f244, f.f140462, f.f148018);
-    m.assignII(f.f140463, f.f245);
-    const SourceEntryFields entries[6] = {
-        {f.f189485, f.f189486, f.f189487, f.f189494, f.f189495, f.f189496, f.f189503, f.f189504, f.f189509, f.f189512,
-         f.f189515, f.f189518},
-        {f.f189488, f.f189489, f.f189490, f.f189497, f.f189498, f.f189499, f.f189505, f.f189506, f.f189510, f.f189513,
-         f.f189516, f.f189519},
-        {f.f189491, f.f189492, f.f189493, f.f189500, f.f189501, f.f189502, f.f189507, f.f189508, f.f189511, f.f189514,
-         f.f189517, f.f189520},
-        {f.f189521, f.f189522, f.f189523, f.f189530, f.f189531, f.f189532, f.f189539, f.f189540, f.f189545, f.f189548,
-         f.f189551, f.f189554},
-        {f.f189524, f.f189525, f.f189526, f.f189533, f.f189534, f.f189535, f.f189541, f.f189542, f.f189546, f.f189549,
-         f.f189552, f.f189555},
-        {f.f189527, f.f189528, f.f189529, f.f189536, f.f189537, f.f189538, f.f189543, f.f189544, f.f189547, f.f189550,
-         f.f189553, f.f189556},
-    };
-    const FieldId links[6] = {f.f190488, f.f190489, f.f190490, f.f190491, f.f190492, f.f190493};
-    for (int k = 0; k < 6; ++k) {
-        checkSourceLink(kGAForm70ID, copy, links[k], entries[k]);
-    }
-    Utils::maybeSetValue(handle, f.f88,
-                         static_cast<double>(ga.getIN(kGAForm69ID, 1, f69.f75) + ga.getIN(kGAForm69ID, 1, f69.f76)));
-    m.plus3(f.f98, f.f87, f.f140463, f.f88);
-    blankIfZero(f.f98);
-
-    // 23. Underpayment penalty from form 71.
-    const auto& f71 = kGAForm71FieldIds;
-    if (ga.formYes(kGAForm71ID, 1, f71.f7)) {
-        ga.getII(kGAForm71ID, f71.f87, handle, f.f105);
-        m.setX(f.f74353);
-    } else {
-        m.setNull(f.f105);
-        m.setXNo(f.f74353);
-    }
-
-    // 24. Amounts applied from an overpayment (contributions and the like),
-    // and the overpayment or the tax due.
-    m.setValueToSumOf(f.f351, f.f104, f.f102, f.f103, f.f13471, f.f24014, f.f35452, f.f44952, f.f178308, f.f197058,
-                      Primitives::kNullFieldID);
-    m.minusIIge0(f.f99, f.f86, f.f98);
-    blankIfZero(f.f99);
-    m.minusIIge0(f.f100, f.f98, f.f86);
-    blankIfZero(f.f100);
-    for (const FieldId& x : {f.f132297, f.f132298, f.f132301, f.f132302}) {
-        m.setNull(x);
-    }
-
-    // 25. Balance due (106) or refund (107).
-    auto amount = [&](const FieldId& x) { return static_cast<double>(m.getIN(x)); };
-    const double applied = amount(f.f102) + amount(f.f103) + amount(f.f104) + amount(f.f13471) + amount(f.f24014) +
-                           amount(f.f35452) + amount(f.f44952) + amount(f.f178308) + amount(f.f197058);
-    if (line(f.f99) > 0) {
-        m.setNull(f.f107);
-        m.makeProtectedAndSetNull(f.f101);
-        m.assignIR(f.f106, amount(f.f99) + applied + amount(f.f105));
-    } else if (line(f.f100) > 0) {
-        m.setNull(f.f106);
-        m.unProtect(f.f101);
-        m.minIR(f.f101, f.f101, static_cast<double>(line(f.f100)));
-        blankIfZero(f.f101);
-        const double left = amount(f.f100) - (amount(f.f101) + applied + amount(f.f105));
-        if (left < 0) {
-            m.setNull(f.f107);
-            m.assignIR(f.f106, -left);
-        } else {
-            m.setNull(f.f106);
-            m.assignIR(f.f107, left);
-            if (ga.hasSigValue(kGAForm69ID, 1, f69.f77)) {
-                // Direct deposit of the refund.
-                ga.getII(kGAForm69ID, f69.f81, handle, f.f132297);
-                ga.getII(kGAForm69ID, f69.f82, handle, f.f132298);
-                ga.getII(kGAForm69ID, f69.f79, handle, f.f132301);
-                ga.getII(kGAForm69ID, f69.f80, handle, f.f132302);
-            }
-        }
-    } else {
-        m.setNull(f.f107);
-        m.makeProtectedAndSetNull(f.f101);
-        m.setNull(f.f105);
-        assignOrBlank(f.f106, applied);
-    }
-
-    // 26. Federal field 671 when the federal return has it.
-    if (ga.hasSigValue(kForm92ID, 1, f92.f671)) {
-        ga.getII(kForm92ID, f92.f671, handle, f.f110);
-    } else {
-        m.unProtect(f.f110);
-    }
-
-    // 27. Deceased taxpayer, else deceased spouse: the date of death from
-    // the federal return, "DECEASED", and that filer's first and last name.
-    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& firstName, const FieldId& lastName) {
-        ga.getII(kForm92ID, dateOfDeath, handle, f.f18);
-        if (m.isNull(f.f18)) {
-            for (const FieldId& x : {f.f18, f.f17, f.f19, f.f20}) {
-                m.setNull(x);
-            }
-            return false;
-        }
-        m.assignText(f.f17, "DECEASED");
-        m.assignII(f.f19, firstName);
-        m.assignII(f.f20, lastName);
-        return true;
-    };
-    if (!deceased(f92.f557, f.f24, f.f27)) {
-        deceased(f92.f558, f.f29, f.f32);
-    }
-
-    // 28. Review mark: the return needs a closer look.
-    const auto& f104 = kForm104FieldIds;
-    const auto& f57 = kForm57FieldIds;
-    const auto& s215 = kGAForm189215FieldIds;
-    const bool review =
-        (ga.getIN(kGAForm189215ID, 1, s215.f189281) > 0 && ga.formNo(kGAForm69ID, 1, f69.f110)) ||
-        (ga.getIN(kGAForm189215ID, 1, s215.f189266) > 0 && ga.formYes(kGAForm69ID, 1, f69.f111)) ||
-        ga.hasSigValue(kForm104ID, 1, f104.f102) || ga.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
-        ga.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga.getIR(kForm57ID, 1, f57.f100) < 0 ||
-        ga.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga.getIR(kForm103ID, 1, kForm103FieldIds.f51) > 0 ||
-        ga.getIR(kForm103ID, 1, kForm103FieldIds.f57) > 0 || ga.formYes(kGAForm69ID, 1, f69.f196259) ||
-        ga.formYes(kForm104ID, 1, f104.f106) || ga.formYes(kForm104ID, 1, f104.f102) ||
-        ga.formYes(kForm104ID, 1, f104.f114) || ga.formYes(kForm104ID, 1, f104.f118) ||
-        ga.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || m.gtZero(f.f315) || m.gtZero(f.f316) ||
-        ga.getIN(kForm57ID, 1, f57.f329) + ga.getIN(kForm57ID, 1, f57.f330) > 0 ||
-        ga.formYes(kForm78ID, copy, kForm78FieldIds.f11981) || ga.formYes(kForm78ID, copy, kForm78FieldIds.f120);
-    if (review) {
-        m.setX(f.f33441);
-    } else {
-        m.setNull(f.f33441);
-    }
-
-    // 29.
-    ga.setDataEntered(kGAForm70ID, copy, true, false);
-    m.setCalculatedFlag(true);
+    MainFormCalculation(*this, handle, copy).run();
 }
 
 // The part of the federal deduction for state and local income tax that is
@@ -578,8 +729,8 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
     DataMgmt::TaxFormPtr form190 = ga.getFormUVPtr(kForm190ID, 1, false);
     if (!form190.isNull()) {
         const DataMgmt::TaxFormDescPtr desc = form190->getTaxFormDescriptor();
-        const std::int64_t yearStart = Utils::dateToNumber(1, 1, kTaxYear);
-        const std::int64_t yearEnd = Utils::dateToNumber(12, 31, kTaxYear);
+        const std::int64_t yearStart = Utils::dateToNumber(1, 1, TaxYear::kYear);
+        const std::int64_t yearEnd = Utils::dateToNumber(12, 31, TaxYear::kYear);
         // Rows of (date, amount, state) whose date lies in the tax year, and
         // rows of (-, amount, state) whatever the date.
         auto addRows = [&](const FieldId& first, const FieldId& second, const FieldId& lastStart, bool dated) {
@@ -619,7 +770,7 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
     const double withheld = ga.getStateTaxWithheld(filingStatus);
     const double deducted = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f10));
     double allowedWithholding = std::min(withheld, deducted);
-    if (deducted - allowedWithholding <= 5.0) {
+    if (deducted - allowedWithholding <= TaxYear::kWithholdingTolerance) {
         allowedWithholding = deducted;
     }
     const double incomeTax = paid + otherStates + deducted - allowedWithholding;

@@ -175,6 +175,77 @@ std::array<Form70Row, 4> form70Rows() {
              {f.f190503, f.f190504, f.f190505, f.f148018}}};
 }
 
+// One entry of the list: its link field and the fields that the link refills.
+struct EntrySlot {
+    FieldId link;
+    GATaxReturnCalcEngine::SourceEntryFields fields;
+};
+
+// Entries 1 to 6, on form 70.
+const std::array<EntrySlot, kForm70Entries>& form70Slots() {
+    static const std::array<EntrySlot, kForm70Entries> slots = [] {
+        const auto& f70 = kGAForm70FieldIds;
+        return std::array<EntrySlot, kForm70Entries>{{
+            {f70.f190488,
+             {f70.f189485, f70.f189486, f70.f189487, f70.f189494, f70.f189495, f70.f189496, f70.f189503, f70.f189504,
+              f70.f189509, f70.f189512, f70.f189515, f70.f189518}},
+            {f70.f190489,
+             {f70.f189488, f70.f189489, f70.f189490, f70.f189497, f70.f189498, f70.f189499, f70.f189505, f70.f189506,
+              f70.f189510, f70.f189513, f70.f189516, f70.f189519}},
+            {f70.f190490,
+             {f70.f189491, f70.f189492, f70.f189493, f70.f189500, f70.f189501, f70.f189502, f70.f189507, f70.f189508,
+              f70.f189511, f70.f189514, f70.f189517, f70.f189520}},
+            {f70.f190491,
+             {f70.f189521, f70.f189522, f70.f189523, f70.f189530, f70.f189531, f70.f189532, f70.f189539, f70.f189540,
+              f70.f189545, f70.f189548, f70.f189551, f70.f189554}},
+            {f70.f190492,
+             {f70.f189524, f70.f189525, f70.f189526, f70.f189533, f70.f189534, f70.f189535, f70.f189541, f70.f189542,
+              f70.f189546, f70.f189549, f70.f189552, f70.f189555}},
+            {f70.f190493,
+             {f70.f189527, f70.f189528, f70.f189529, f70.f189536, f70.f189537, f70.f189538, f70.f189543, f70.f189544,
+              f70.f189547, f70.f189550, f70.f189553, f70.f189556}},
+        }};
+    }();
+    return slots;
+}
+
+// The nine entries of each copy of form 189218.
+const std::array<EntrySlot, kEntriesPerContinuation>& form189218Slots() {
+    static const std::array<EntrySlot, kEntriesPerContinuation> slots = [] {
+        const auto& f189218 = kGAForm189218FieldIds;
+        return std::array<EntrySlot, kEntriesPerContinuation>{{
+            {f189218.f190506,
+             {f189218.f189902, f189218.f189903, f189218.f189904, f189218.f189911, f189218.f189912, f189218.f189913,
+              f189218.f189920, f189218.f189921, f189218.f189926, f189218.f189929, f189218.f189932, f189218.f189935}},
+            {f189218.f190507,
+             {f189218.f189905, f189218.f189906, f189218.f189907, f189218.f189914, f189218.f189915, f189218.f189916,
+              f189218.f189922, f189218.f189923, f189218.f189927, f189218.f189930, f189218.f189933, f189218.f189936}},
+            {f189218.f190508,
+             {f189218.f189908, f189218.f189909, f189218.f189910, f189218.f189917, f189218.f189918, f189218.f189919,
+              f189218.f189924, f189218.f189925, f189218.f189928, f189218.f189931, f189218.f189934, f189218.f189937}},
+            {f189218.f190509,
+             {f189218.f189938, f189218.f189939, f189218.f189940, f189218.f189947, f189218.f189948, f189218.f189949,
+              f189218.f189956, f189218.f189957, f189218.f189962, f189218.f189965, f189218.f189968, f189218.f189971}},
+            {f189218.f190510,
+             {f189218.f189941, f189218.f189942, f189218.f189943, f189218.f189950, f189218.f189951, f189218.f189952,
+              f189218.f189958, f189218.f189959, f189218.f189963, f189218.f189966, f189218.f189969, f189218.f189972}},
+            {f189218.f190511,
+             {f189218.f189944, f189218.f189945, f189218.f189946, f189218.f189953, f189218.f189954, f189218.f189955,
+              f189218.f189960, f189218.f189961, f189218.f189964, f189218.f189967, f189218.f189970, f189218.f189973}},
+            {f189218.f190512,
+             {f189218.f189974, f189218.f189975, f189218.f189976, f189218.f189983, f189218.f189984, f189218.f189985,
+              f189218.f189992, f189218.f189993, f189218.f189998, f189218.f190001, f189218.f190004, f189218.f190007}},
+            {f189218.f190513,
+             {f189218.f189977, f189218.f189978, f189218.f189979, f189218.f189986, f189218.f189987, f189218.f189988,
+              f189218.f189994, f189218.f189995, f189218.f189999, f189218.f190002, f189218.f190005, f189218.f190008}},
+            {f189218.f190514,
+             {f189218.f189980, f189218.f189981, f189218.f189982, f189218.f189989, f189218.f189990, f189218.f189991,
+              f189218.f189996, f189218.f189997, f189218.f190000, f189218.f190003, f189218.f190006, f189218.f190009}},
+        }};
+    }();
+    return slots;
+}
+
 // A federal amount kept in hundredths, in dollars.
 double dollars(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy, const FieldId& field) {
     if (field.isNullID()) {
@@ -265,10 +336,7 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         if (n <= kForm70Entries) {
             DataMgmt::TaxFormPtr form70 = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
             if (!form70.isNull()) {
-                const auto& f = kGAForm70FieldIds;
-                const FieldId links[kForm70Entries] = {f.f190488, f.f190489, f.f190490,
-                                                       f.f190491, f.f190492, f.f190493};
-                form70->assignText(links[n - 1], link);
+                form70->assignText(form70Slots()[static_cast<std::size_t>(n - 1)].link, link);
             }
             continue;
         }
@@ -279,10 +347,7 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         if (form189218.isNull()) {
             continue;  // past the continuation form's copies: the entry has no place
         }
-        const auto& c = kGAForm189218FieldIds;
-        const FieldId links[kEntriesPerContinuation] = {c.f190506, c.f190507, c.f190508, c.f190509, c.f190510,
-                                                        c.f190511, c.f190512, c.f190513, c.f190514};
-        form189218->assignText(links[slot], link);
+        form189218->assignText(form189218Slots()[static_cast<std::size_t>(slot)].link, link);
     }
 }
 
@@ -437,40 +502,22 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
     return 1;
 }
 
+void GATaxReturnCalcEngine::checkForm70SourceLinks(std::uint16_t copy) {
+    for (const EntrySlot& slot : form70Slots()) {
+        checkSourceLink(kGAForm70ID, copy, slot.link, slot.fields);
+    }
+}
+
 // ------------------------------------------------------------ form 189218
 
 void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
     if (handle.isNull()) {
         return;
     }
-    const auto& c = kGAForm189218FieldIds;
-    gaReturn_->getII(kGAForm69ID, kGAForm69FieldIds.f25, handle, c.f189901);
-
-    const FieldId links[kEntriesPerContinuation] = {c.f190506, c.f190507, c.f190508, c.f190509, c.f190510,
-                                                    c.f190511, c.f190512, c.f190513, c.f190514};
-    const SourceEntryFields slots[kEntriesPerContinuation] = {
-        {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913, c.f189920, c.f189921, c.f189926, c.f189929,
-         c.f189932, c.f189935},
-        {c.f189905, c.f189906, c.f189907, c.f189914, c.f189915, c.f189916, c.f189922, c.f189923, c.f189927, c.f189930,
-         c.f189933, c.f189936},
-        {c.f189908, c.f189909, c.f189910, c.f189917, c.f189918, c.f189919, c.f189924, c.f189925, c.f189928, c.f189931,
-         c.f189934, c.f189937},
-        {c.f189938, c.f189939, c.f189940, c.f189947, c.f189948, c.f189949, c.f189956, c.f189957, c.f189962, c.f189965,
-         c.f189968, c.f189971},
-        {c.f189941, c.f189942, c.f189943, c.f189950, c.f189951, c.f189952, c.f189958, c.f189959, c.f189963, c.f189966,
-         c.f189969, c.f189972},
-        {c.f189944, c.f189945, c.f189946, c.f189953, c.f189954, c.f189955, c.f189960, c.f189961, c.f189964, c.f189967,
-         c.f189970, c.f189973},
-        {c.f189974, c.f189975, c.f189976, c.f189983, c.f189984, c.f189985, c.f189992, c.f189993, c.f189998, c.f190001,
-         c.f190004, c.f190007},
-        {c.f189977, c.f189978, c.f189979, c.f189986, c.f189987, c.f189988, c.f189994, c.f189995, c.f189999, c.f190002,
-         c.f190005, c.f190008},
-        {c.f189980, c.f189981, c.f189982, c.f189989, c.f189990, c.f189991, c.f189996, c.f189997, c.f190000, c.f190003,
-         c.f190006, c.f190009},
-    };
+    gaReturn_->getII(kGAForm69ID, kGAForm69FieldIds.f25, handle, kGAForm189218FieldIds.f189901);
     int known = 0;
-    for (int slot = 0; slot < kEntriesPerContinuation; ++slot) {
-        known += checkSourceLink(kGAForm189218ID, copy, links[slot], slots[slot]);
+    for (const EntrySlot& slot : form189218Slots()) {
+        known += checkSourceLink(kGAForm189218ID, copy, slot.link, slot.fields);
     }
     if (known > 0) {
         gaReturn_->setDataEntered(kGAForm189218ID, copy, true, false);

@@ -101,7 +101,7 @@ TEST_F(EstimatedTax, ProjectsThisYearAndFillsTheVoucherDueNext) {
 }
 
 TEST_F(EstimatedTax, PersonalExemptionByFilingStatus) {
-    setCommon(4, 1);  // one dependent: 3,000
+    setCommon(Utils::PCTypes::kDependents, 1);  // one dependent: 3,000
     const struct {
         const char* letter;
         double exemptions;

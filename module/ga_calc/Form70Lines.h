@@ -36,13 +36,13 @@ struct Form70Lines {
         std::array<Primitives::QVImmutableIdentifier, 4> numberOnLaterPages;
     };
     struct Residency {
-        Line code;  // "1" full year, "2" part year, "3" nonresident
-        Line from, to;                  // MM-DD-2018
-        Line periodFrom, periodTo;      // the information form's dates, as entered
-        Line residentAtYearEnd;         // also marks a low-income credit taken
+        Line code;                  // "1" full year, "2" part year, "3" nonresident
+        Line from, to;              // MM-DD-2018
+        Line periodFrom, periodTo;  // the information form's dates, as entered
+        Line residentAtYearEnd;     // also marks a low-income credit taken
     };
     struct Dependents {
-        Line firstRowStart, lastRowEnd;  // four rows of name, last name, number, relationship
+        Line firstRowStart, lastRowEnd;       // four rows of name, last name, number, relationship
         Line worksheetText1, worksheetText2;  // "WORKSHEET" / "ATTACHED" from five dependents on
     };
     struct Exemptions {
@@ -260,8 +260,8 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .overpaid = f70.f100,
                 .due = f70.f99,
                 .credited = f70.f101,
-                .applied = {f70.f104, f70.f102, f70.f103, f70.f13471, f70.f24014, f70.f35452, f70.f44952,
-                            f70.f178308, f70.f197058},
+                .applied = {f70.f104, f70.f102, f70.f103, f70.f13471, f70.f24014, f70.f35452, f70.f44952, f70.f178308,
+                            f70.f197058},
                 .appliedTotal = f70.f351,
                 .penalty = f70.f105,
                 .penaltyMark = f70.f74353,

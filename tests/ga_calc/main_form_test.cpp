@@ -193,13 +193,14 @@ TEST_F(MainForm, DependentOfAnotherFilerGetsNoLowIncomeCredit) {
 
 TEST_F(MainForm, CreditsStopAtTheTax) {
     resident(1, 60000);  // tax 3,035
-    auto worksheet = gaCopy(kGAForm74ID);
     calculate();
     const double tax = amount(f.f84);
     ASSERT_GT(tax, 1000);
-    // A credit worksheet total beyond the tax: the credit takes what is left.
+    // An IND-CR credit of 5,000 beyond the tax: the credit takes what is
+    // left. Form 74 takes the worksheet's credit on the second calculation.
     setNumber(gaCopy(kGAForm73ID), kGAForm73FieldIds.f17, 1000);
-    setNumber(worksheet, kGAForm74FieldIds.f44, 5000);
+    setNumber(gaCopy(kGAForm190060ID), kGAForm190060FieldIds.f190225, 50);
+    calculate();
     calculate();
     EXPECT_EQ(amount(f.f189482), 1000);
     EXPECT_EQ(amount(f.f189483), tax - 1000);

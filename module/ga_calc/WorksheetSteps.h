@@ -1,0 +1,72 @@
+// Small steps that the credit worksheets share.
+//
+// An amount is stored and read back: a field that the user has overridden
+// keeps its value, and the worksheet goes on from what the field holds.
+// Input lines are opened for entry, or locked and emptied, as the worksheet's
+// boxes and amounts allow. A worksheet copy that yields a credit carries the
+// data-entered mark and the calculated flag, which the credit index reads.
+#pragma once
+
+#include <initializer_list>
+
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "platform/DataMgmt.h"
+
+namespace GACalculationMgmt::worksheet {
+
+using FieldId = Primitives::QVImmutableIdentifier;
+
+// Stores the amount and gives what the field then holds.
+inline double store(DataMgmt::TaxForm& sheet, const FieldId& x, double amount) {
+    sheet.assignIR(x, amount);
+    return sheet.getIR(x);
+}
+
+inline double atLeastZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
+
+template <class Fields>
+void open(DataMgmt::TaxForm& sheet, const Fields& fields) {
+    for (const FieldId& x : fields) {
+        sheet.unProtect(x);
+    }
+}
+inline void open(DataMgmt::TaxForm& sheet, std::initializer_list<FieldId> fields) {
+    open<std::initializer_list<FieldId>>(sheet, fields);
+}
+
+// Protects and empties the fields.
+template <class Fields>
+void lock(DataMgmt::TaxForm& sheet, const Fields& fields) {
+    for (const FieldId& x : fields) {
+        sheet.makeProtectedAndSetNull(x);
+    }
+}
+inline void lock(DataMgmt::TaxForm& sheet, std::initializer_list<FieldId> fields) {
+    lock<std::initializer_list<FieldId>>(sheet, fields);
+}
+
+// Writes the value and protects the field: a line the worksheet fills
+// itself.
+inline void fix(DataMgmt::TaxForm& sheet, const FieldId& x, double amount) {
+    sheet.assignIR(x, amount);
+    sheet.makeProtected(x);
+}
+inline void fixText(DataMgmt::TaxForm& sheet, const FieldId& x, const char* text) {
+    sheet.assignText(x, text);
+    sheet.makeProtected(x);
+}
+
+// The data-entered mark of the copy on its return, then its calculated flag.
+inline void markCalculated(DataMgmt::TaxReturn& owner, DataMgmt::TaxForm& sheet) {
+    owner.setDataEntered(sheet.getFormID(), sheet.getCopyNumber(), true, false);
+    sheet.setCalculatedFlag(true);
+}
+
+// The taxpayer's identifying number of the information form, copied into
+// the worksheet's heading.
+inline void copyTaxpayerNumber(DataMgmt::TaxReturn& ga, DataMgmt::TaxFormPtr& sheet, const FieldId& heading) {
+    ga.getII(kGAForm69ID, kGAForm69FieldIds.f25, sheet, heading);
+}
+
+}  // namespace GACalculationMgmt::worksheet

@@ -1,10 +1,78 @@
-// Georgia form 203811, the pass-through business credits.
+// Georgia form 203811, a pass-through business credit.
 //
-// Not computed yet: the copy is left as it stands.
+// Every copy is one credit, named by its entry in the Georgia credit-code
+// table, with up to six rows of five fields. Each row's fifth field is its
+// amount; the rows and the amount added make the total, which is split into
+// a first and a second part used and what remains. The credit summary
+// (form 189216) copies the name, the code and the lines.
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "module/catalogues/GAForm203811FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/WorksheetSteps.h"
+#include "module/interview/FieldOptions.h"
+#include "platform/Utils.h"
 
 namespace GACalculationMgmt {
+
+using namespace worksheet;
+
+namespace {
+
+// ---- The year's amounts of the business credits (2018).
+// The second field of each row is at most 10,000.
+constexpr double kBusinessRowCap = 10000;
+
+const auto& f203811 = kGAForm203811FieldIds;
+
+// One row of five fields: the second is capped, the fifth is the row's
+// amount in the total.
+using BusinessRow = std::array<FieldId, 5>;
+
+struct BusinessCreditLines {
+    FieldId heading, name, code, added, moreRowsBox;
+    std::array<BusinessRow, 6> rows;
+    FieldId total, firstUsed, secondUsed, remaining;
+};
+
+constexpr BusinessCreditLines kBusiness{
+    f203811.f203839,
+    f203811.f203840,
+    f203811.f203841,
+    f203811.f203842,
+    f203811.f203843,
+    {{{f203811.f203844, f203811.f203845, f203811.f203846, f203811.f203847, f203811.f203848},
+      {f203811.f203849, f203811.f203850, f203811.f203851, f203811.f203852, f203811.f203853},
+      {f203811.f203854, f203811.f203855, f203811.f203856, f203811.f203857, f203811.f203858},
+      {f203811.f204130, f203811.f204131, f203811.f204132, f203811.f204133, f203811.f204134},
+      {f203811.f204135, f203811.f204136, f203811.f204137, f203811.f204138, f203811.f204139},
+      {f203811.f204140, f203811.f204141, f203811.f204142, f203811.f204143, f203811.f204144}}},
+    f203811.f203859,
+    f203811.f203860,
+    f203811.f203861,
+    f203811.f203862,
+};
+
+// The code of the credit named, the name compared without regard to letter
+// case; empty when the table has no such name.
+std::string creditCodeOf(const std::string& name) {
+    for (std::int16_t row = 0;; ++row) {
+        const FieldOptionsMgmt::CreditCodeEntry entry = FieldOptionsMgmt::getCreditCodeEntry(row);
+        if (entry.name.empty()) {
+            return std::string();
+        }
+        if (Utils::QVStringUtils::stricmp(entry.name, name) == 0) {
+            return std::string(entry.code);
+        }
+    }
+}
+
+}  // namespace
 
 void GATaxReturnCalcEngine::calcBusinessCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
                                                    int passThrough) {
@@ -13,7 +81,55 @@ void GATaxReturnCalcEngine::calcBusinessCreditForm(const FormId& form, DataMgmt:
     }
 }
 
-void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                                int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& sheet = *handle;
+    const BusinessCreditLines& l = kBusiness;
+    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+
+    // The code follows the name: emptied with the name, kept when the name
+    // is not in the table.
+    const std::string name = gaReturn_->formString(kGAForm203811ID, copy, l.name);
+    if (name.empty()) {
+        sheet.setNull(l.code);
+    } else if (const std::string code = creditCodeOf(name); !code.empty()) {
+        sheet.assignText(l.code, code);
+    }
+
+    // Rows 2 to 6 are open only with their box; the second field of every
+    // row is at most the cap.
+    for (std::size_t r = 0; r < l.rows.size(); ++r) {
+        const BusinessRow& row = l.rows[r];
+        if (sheet.getIR(row[1]) > kBusinessRowCap) {
+            store(sheet, row[1], kBusinessRowCap);
+        }
+        if (r == 0) {
+            continue;
+        }
+        if (sheet.xMarked(l.moreRowsBox)) {
+            open(sheet, row);
+        } else {
+            lock(sheet, row);
+        }
+    }
+
+    // The total, split into the first part used (at most the total), the
+    // second (at most what the first leaves) and what remains.
+    double sum = sheet.getIR(l.added);
+    for (const BusinessRow& row : l.rows) {
+        sum += sheet.getIR(row[4]);
+    }
+    const double total = store(sheet, l.total, sum);
+    const double first = store(sheet, l.firstUsed, std::min(sheet.getIR(l.firstUsed), total));
+    const double second = store(sheet, l.secondUsed, std::min(sheet.getIR(l.secondUsed), total - first));
+    store(sheet, l.remaining, atLeastZero(total - first - second));
+
+    // The first part alone does not make the copy a credit of the summary.
+    if (second > 0.0 || sheet.getIR(l.remaining) > 0.0) {
+        markCalculated(*gaReturn_, sheet);
+    }
+}
 
 }  // namespace GACalculationMgmt

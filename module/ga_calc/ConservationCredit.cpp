@@ -1,0 +1,182 @@
+// The conservation tax credit (form 203639).
+//
+// Every copy is one credit: its owner (taxpayer or spouse), the address of
+// the return, the entity that passes the credit on, two amounts, the tax of
+// the return and a summary block that the credit summary (form 189216)
+// copies. The credit used is limited by the entity's type and by the tax.
+// A copy that yields an amount is marked entered and calculated, so that the
+// credit index links a summary copy to it.
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "module/catalogues/GAForm203639FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/WorksheetSteps.h"
+
+namespace GACalculationMgmt {
+
+using namespace worksheet;
+
+namespace {
+
+// ---- The year's amounts of the conservation credit (2018).
+// The credit used is at most 250,000 when the credit comes through a trust
+// or estate or an entity of another type than those named below, else
+// 500,000.
+constexpr double kConservationLimitOther = 250000;
+constexpr double kConservationLimit = 500000;
+
+const auto& f203639 = kGAForm203639FieldIds;
+
+struct ConservationLines {
+    FieldId taxpayerBox, spouseBox;
+    FieldId ownerName, ownerNumber, street;
+    std::array<FieldId, 3> cityStateZip;
+    FieldId entityBlockBox, entityType;
+    std::array<FieldId, 3> entityDetails;
+    FieldId otherEntityBox, sCorporationBox, partnershipBox, spareEntityBox, trustBox;
+    FieldId firstAmount, secondAmount, sum, tax, excess;
+    // Summary block.
+    FieldId code, secondAmountLine;
+    std::array<FieldId, 3> entries;
+    FieldId firstAmountLine;
+    std::array<FieldId, 2> added;
+    FieldId total, firstUsed, secondUsed, remaining;
+};
+
+constexpr ConservationLines kConservation{
+    f203639.f203790,
+    f203639.f203791,
+    f203639.f203667,
+    f203639.f203668,
+    f203639.f203669,
+    {f203639.f203675, f203639.f203676, f203639.f203677},
+    f203639.f203792,
+    f203639.f203793,
+    {f203639.f203678, f203639.f203679, f203639.f203794},
+    f203639.f203673,
+    f203639.f203670,
+    f203639.f203671,
+    f203639.f203672,
+    f203639.f203674,
+    f203639.f203683,
+    f203639.f203684,
+    f203639.f203685,
+    f203639.f203686,
+    f203639.f203687,
+    f203639.f203915,
+    f203639.f203916,
+    {f203639.f203917, f203639.f203918, f203639.f203920},
+    f203639.f203921,
+    {f203639.f203922, f203639.f203923},
+    f203639.f203924,
+    f203639.f203925,
+    f203639.f203926,
+    f203639.f203927,
+};
+// The last field of the entity block.
+const FieldId kEntityBlockLast = f203639.f203681;
+
+// The box of the entity type, by its text as it stands (letter case
+// included); any other text, an empty one too, is an entity of another type.
+FieldId entityTypeBox(const ConservationLines& l, const std::string& type) {
+    if (type == "Partnership or LLC") {
+        return l.partnershipBox;
+    }
+    if (type == "S Corporation") {
+        return l.sCorporationBox;
+    }
+    if (type == "Trust or Estate") {
+        return l.trustBox;
+    }
+    return l.otherEntityBox;
+}
+
+}  // namespace
+
+void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
+                                                   int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& sheet = *handle;
+    const ConservationLines& l = kConservation;
+    const auto& f70 = kGAForm70FieldIds;
+    const auto status = static_cast<std::int16_t>(gaReturn_->getFilingStatusNumber());
+    const FieldId none = Primitives::kNullFieldID;
+
+    // The owner: the taxpayer unless the spouse's box is marked; a spouse
+    // owns a credit on a joint return only.
+    sheet.oneX(l.taxpayerBox, l.taxpayerBox, l.spouseBox);
+    const bool spouseOwns = sheet.xMarked(l.spouseBox);
+    assignOwnerName(handle, kGAForm69ID, status, Utils::DISPLAY_NAME{1}, spouseOwns ? none : l.ownerName, none, none,
+                    none, spouseOwns ? l.ownerName : none, none, none, none, none, 0);
+
+    // An entity of another type (as the last calculation found it) takes the
+    // return's street and the taxpayer's number; otherwise the filer enters
+    // them.
+    if (sheet.xMarked(l.otherEntityBox)) {
+        gaReturn_->getII(kGAForm70ID, f70.f35, handle, l.street);
+        sheet.makeProtected(l.street);
+        sheet.makeProtected(l.ownerNumber);
+        if (!spouseOwns) {
+            assignOwnerName(handle, kGAForm69ID, status, Utils::DISPLAY_NAME{1}, none, l.ownerNumber, none, none, none,
+                            none, none, none, none, 0);
+        }
+    } else {
+        open(sheet, {l.street, l.ownerNumber});
+    }
+    gaReturn_->getII(kGAForm70ID, f70.f37, handle, l.cityStateZip[0]);
+    gaReturn_->getII(kGAForm70ID, f70.f38, handle, l.cityStateZip[1]);
+    gaReturn_->getII(kGAForm70ID, f70.f39, handle, l.cityStateZip[2]);
+
+    // The entity block and the address are open only with its box.
+    const std::array<FieldId, 9> entityBlock{l.entityType,       l.entityDetails[0], l.entityDetails[1],
+                                             l.entityDetails[2], l.street,           l.cityStateZip[0],
+                                             l.cityStateZip[1],  l.cityStateZip[2],  kEntityBlockLast};
+    if (sheet.xMarked(l.entityBlockBox)) {
+        open(sheet, entityBlock);
+    } else {
+        sheet.makeProtected(l.ownerNumber);
+        sheet.makeProtected(l.street);
+        lock(sheet, entityBlock);
+    }
+
+    // The entity type's box, from this copy's own text.
+    for (const FieldId& box : {l.otherEntityBox, l.sCorporationBox, l.partnershipBox, l.spareEntityBox, l.trustBox}) {
+        sheet.setXNo(box);
+    }
+    sheet.setX(entityTypeBox(l, gaReturn_->getFieldAsString(kGAForm203639ID, copy, l.entityType)));
+    const bool lowerLimit = sheet.xMarked(l.otherEntityBox) || sheet.xMarked(l.trustBox);
+    const double limit = lowerLimit ? kConservationLimitOther : kConservationLimit;
+
+    // The two amounts, and how far their sum exceeds the tax of the return.
+    open(sheet, {l.firstAmount, l.secondAmount});
+    const double sum = store(sheet, l.sum, sheet.getIR(l.firstAmount) + sheet.getIR(l.secondAmount));
+    gaReturn_->getII(kGAForm70ID, f70.f84, handle, l.tax);
+    const double tax = sheet.getIR(l.tax);
+    store(sheet, l.excess, atLeastZero(sum - tax));
+
+    // The summary block: the credit used is at most the total available, the
+    // entity type's limit and the tax.
+    fixText(sheet, l.code, "124");
+    fix(sheet, l.secondAmountLine, sheet.getIR(l.secondAmount));
+    open(sheet, l.entries);
+    fix(sheet, l.firstAmountLine, sheet.getIR(l.firstAmount));
+    const double total = store(sheet, l.total,
+                               atLeastZero(sheet.getIR(l.firstAmountLine) + sheet.getIR(l.secondAmountLine) +
+                                           sheet.getIR(l.added[0]) + sheet.getIR(l.added[1])));
+    const double used = store(sheet, l.secondUsed, std::min({sheet.getIR(l.secondUsed), total, limit, tax}));
+    store(sheet, l.remaining, atLeastZero(total - (used + sheet.getIR(l.firstUsed))));
+
+    if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0) {
+        markCalculated(*gaReturn_, sheet);
+    }
+}
+
+}  // namespace GACalculationMgmt

@@ -1,0 +1,209 @@
+// The education expense, rural hospital, conservation and business credit
+// forms, one copy calculated at a time.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gatax_fixture.h"
+
+namespace gataxtest {
+namespace {
+
+const auto& ed = kGAForm187981FieldIds;
+const auto& rh = kGAForm203638FieldIds;
+const auto& co = kGAForm203639FieldIds;
+const auto& bu = kGAForm203811FieldIds;
+
+class CreditForms : public GaTaxTest {
+protected:
+    DataMgmt::TaxFormPtr education(std::uint16_t copy = 1) {
+        auto sheet = ga->getFormUVPtr(kGAForm187981ID, copy, true);
+        setBox(sheet, ed.f188373);
+        setNumber(sheet, ed.f188375, 3000);
+        setNumber(sheet, ed.f188376, 2600);
+        return sheet;
+    }
+};
+
+TEST_F(CreditForms, EducationIndividualPartIsLimitedByFilingStatus) {
+    const struct {
+        int status;
+        FieldId box;
+        double credit;
+    } cases[] = {{1, ed.f188367, 1000}, {4, ed.f188367, 1000}, {2, ed.f188368, 2500}, {3, ed.f188369, 1250}};
+    for (const auto& c : cases) {
+        setFilingStatus(c.status);
+        auto sheet = education();
+        engine.calcEducationExpenseCredit(sheet, 1, 1);
+        EXPECT_TRUE(sheet->xMarked(c.box)) << c.status;
+        EXPECT_TRUE(sheet->xMarked(ed.f188372)) << c.status;  // the federal return does not answer yes
+        EXPECT_EQ(sheet->getIR(ed.f188377), c.credit) << c.status;
+        EXPECT_EQ(sheet->getIR(ed.f203934), c.credit) << c.status;
+        EXPECT_EQ(text(sheet, ed.f203928), "125");
+        EXPECT_EQ(sheet->getIR(ed.f203931), 10000);
+        EXPECT_TRUE(sheet->calculatedFlag()) << c.status;
+    }
+}
+
+TEST_F(CreditForms, EducationDonorPartTakesSixPercentAndLeavesTheSummary) {
+    setFilingStatus(1);
+    auto sheet = education();
+    setNumber(sheet, ed.f203934, 42);
+    setBox(sheet, ed.f188371);
+    setNumber(sheet, ed.f188378, 900);
+    setNumber(sheet, ed.f188379, 800);
+    setNumber(sheet, ed.f188380, 10000);
+    engine.calcEducationExpenseCredit(sheet, 1, 1);
+    EXPECT_FALSE(sheet->xMarked(ed.f188367));
+    EXPECT_TRUE(sheet->isNull(ed.f188375));
+    EXPECT_TRUE(sheet->isProtected(ed.f188375));
+    EXPECT_EQ(sheet->getIR(ed.f188381), 600);
+    EXPECT_EQ(sheet->getIR(ed.f188382), 600);
+    EXPECT_EQ(sheet->getIR(ed.f203934), 42);  // the summary is not recomputed
+    EXPECT_TRUE(sheet->isDataEntered());
+}
+
+TEST_F(CreditForms, EducationWithoutTheSecondRequiredBoxHasNoCredit) {
+    setFilingStatus(1);
+    auto sheet = education();
+    sheet->setXNo(ed.f188373);
+    engine.calcEducationExpenseCredit(sheet, 1, 1);
+    EXPECT_TRUE(sheet->isNull(ed.f188377));
+    // The summary took the credit before it was emptied: what remains marks
+    // the copy.
+    EXPECT_EQ(sheet->getIR(ed.f203940), 1000);
+    EXPECT_TRUE(sheet->isDataEntered());
+    auto second = education(2);
+    second->setXNo(ed.f188373);
+    setNumber(second, ed.f203938, 1000);
+    engine.calcEducationExpenseCredit(second, 2, 1);
+    EXPECT_EQ(second->getIR(ed.f203940), 0);
+    EXPECT_FALSE(second->isDataEntered());
+}
+
+TEST_F(CreditForms, RuralHospitalHasNoLimitAndKeepsTheSixPercentResult) {
+    setFilingStatus(2);
+    auto sheet = gaCopy(kGAForm203638ID);
+    setBox(sheet, rh.f203655);
+    setNumber(sheet, rh.f203657, 3000);
+    setNumber(sheet, rh.f203659, 2800);
+    engine.calcRuralHospitalCredit(sheet, 1, 1);
+    EXPECT_TRUE(sheet->xMarked(rh.f203651));
+    EXPECT_EQ(sheet->getIR(rh.f203660), 2800);
+    EXPECT_EQ(sheet->getIR(rh.f203947), 2800);
+    EXPECT_EQ(text(sheet, rh.f203941), "136");
+    EXPECT_TRUE(sheet->isDataEntered());
+
+    // Without both required boxes: no individual or 75 % credit; the 6 %
+    // result stays as it is.
+    sheet->setXNo(rh.f203655);
+    setBox(sheet, rh.f205382);
+    setNumber(sheet, rh.f205383, 900);
+    setNumber(sheet, rh.f205384, 800);
+    setNumber(sheet, rh.f205385, 10000);
+    engine.calcRuralHospitalCredit(sheet, 1, 1);
+    EXPECT_FALSE(sheet->xMarked(rh.f203651));
+    EXPECT_TRUE(sheet->isNull(rh.f203660));
+    EXPECT_TRUE(sheet->isNull(rh.f203666));
+    EXPECT_EQ(sheet->getIR(rh.f205387), 600);
+}
+
+TEST_F(CreditForms, ConservationLimitFollowsTheEntityTextExactly) {
+    const struct {
+        const char* type;
+        FieldId box;
+        double used;
+    } cases[] = {{"Trust or Estate", co.f203674, 250000},
+                 {"partnership or llc", co.f203673, 250000},
+                 {"Partnership or LLC", co.f203671, 500000},
+                 {"S Corporation", co.f203670, 500000},
+                 {"", co.f203673, 250000}};
+    setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, 900000);
+    std::uint16_t copy = 1;
+    for (const auto& c : cases) {
+        // Each copy reads its own entity type.
+        auto sheet = ga->getFormUVPtr(kGAForm203639ID, copy, true);
+        setBox(sheet, co.f203792);
+        setText(sheet, co.f203793, c.type);
+        setNumber(sheet, co.f203683, 300000);
+        setNumber(sheet, co.f203684, 300000);
+        setNumber(sheet, co.f203926, 600000);
+        engine.calcConservationCredit(sheet, copy, 1);
+        EXPECT_TRUE(sheet->xMarked(c.box)) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203926), c.used) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203924), 600000) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203927), 600000 - c.used) << c.type;
+        ++copy;
+    }
+}
+
+TEST_F(CreditForms, ConservationCreditUsedIsAtMostTheTax) {
+    setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, 100000);
+    auto sheet = gaCopy(kGAForm203639ID);
+    setNumber(sheet, co.f203683, 300000);
+    setNumber(sheet, co.f203684, 300000);
+    setNumber(sheet, co.f203926, 600000);
+    engine.calcConservationCredit(sheet, 1, 1);
+    EXPECT_EQ(sheet->getIR(co.f203685), 600000);
+    EXPECT_EQ(sheet->getIR(co.f203687), 500000);
+    EXPECT_EQ(sheet->getIR(co.f203926), 100000);
+    EXPECT_EQ(text(sheet, co.f203915), "124");
+    // The entity block is locked without its box.
+    EXPECT_TRUE(sheet->isProtected(co.f203793));
+    EXPECT_TRUE(sheet->isDataEntered());
+}
+
+TEST_F(CreditForms, BusinessCreditCodeFollowsTheName) {
+    auto sheet = gaCopy(kGAForm203811ID);
+    const struct {
+        const char* name;
+        const char* code;
+    } cases[] = {{"Film Tax Credit", "122"},
+                 {"FILM TAX CREDIT", "122"},
+                 {"Port Activity Job Tax Credit", "114J"},
+                 {"Port Activity Investment Tax Credit", "114M"},
+                 {"No Such Credit", "114M"},  // an unknown name keeps the code
+                 {"", ""}};
+    for (const auto& c : cases) {
+        setText(sheet, bu.f203840, c.name);
+        engine.calcBusinessCredits(sheet, 1, 1);
+        EXPECT_EQ(text(sheet, bu.f203841), c.code) << c.name;
+    }
+    EXPECT_TRUE(sheet->isNull(bu.f203841));
+}
+
+TEST_F(CreditForms, BusinessRowsAndTheSplitOfTheTotal) {
+    auto sheet = gaCopy(kGAForm203811ID);
+    setNumber(sheet, bu.f203848, 12000);
+    setNumber(sheet, bu.f203842, 3000);
+    setNumber(sheet, bu.f203850, 25000);
+    setNumber(sheet, bu.f203853, 4000);
+    // Without box 203843 rows 2 to 6 are emptied and locked.
+    setNumber(sheet, bu.f203860, 20000);
+    setNumber(sheet, bu.f203861, 3000);
+    engine.calcBusinessCredits(sheet, 1, 1);
+    EXPECT_TRUE(sheet->isNull(bu.f203853));
+    EXPECT_TRUE(sheet->isProtected(bu.f203850));
+    EXPECT_EQ(sheet->getIR(bu.f203859), 15000);
+    EXPECT_EQ(sheet->getIR(bu.f203860), 15000);
+    EXPECT_EQ(sheet->getIR(bu.f203861), 0);
+    EXPECT_EQ(sheet->getIR(bu.f203862), 0);
+    EXPECT_FALSE(sheet->isDataEntered());  // the first part alone marks nothing
+
+    setBox(sheet, bu.f203843);
+    setNumber(sheet, bu.f203850, 25000);
+    setNumber(sheet, bu.f203853, 5000);
+    setNumber(sheet, bu.f203860, 5000);
+    sheet->setNull(bu.f203861);
+    engine.calcBusinessCredits(sheet, 1, 1);
+    EXPECT_EQ(sheet->getIR(bu.f203850), 10000);
+    EXPECT_FALSE(sheet->isProtected(bu.f203853));
+    EXPECT_EQ(sheet->getIR(bu.f203859), 20000);
+    EXPECT_EQ(sheet->getIR(bu.f203861), 0);
+    EXPECT_EQ(sheet->getIR(bu.f203862), 15000);
+    EXPECT_TRUE(sheet->isDataEntered());
+    EXPECT_TRUE(sheet->calculatedFlag());
+}
+
+}  // namespace
+}  // namespace gataxtest

@@ -1,15 +1,235 @@
-// Georgia form 189216, the credit summary, and form 204111, the credit index.
+// The credit summary (form 189216) and the credit index (form 204111).
 //
-// Not computed yet: the copies are left as they stand.
+// The credit forms 187981 (education expense), 203638 (rural hospital),
+// 203639 (conservation) and 203811 (business credits) may each have several
+// copies, each one credit. The credit index, calculated after them, gives
+// every copy that yielded a credit in this calculation a summary copy of its
+// own, in the order of the forms and then of their copies, and writes the
+// link into that summary copy. Each summary copy then takes its credit's
+// name, code and lines from the linked copy; the main form totals the credit
+// used of every summary copy.
+//
+// The links stay in the return between calculations: the summary's first
+// calculation in the calculation order uses the links of the previous
+// calculation, its second those of this one.
 
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "module/catalogues/GAForm187981FieldIds.h"
+#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/GAForm203638FieldIds.h"
+#include "module/catalogues/GAForm203639FieldIds.h"
+#include "module/catalogues/GAForm203811FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                                  int /*passThrough*/) {}
+using namespace worksheet;
+
+namespace {
+
+const auto& f189216 = kGAForm189216FieldIds;
+const auto& f187981 = kGAForm187981FieldIds;
+const auto& f203638 = kGAForm203638FieldIds;
+const auto& f203639 = kGAForm203639FieldIds;
+const auto& f203811 = kGAForm203811FieldIds;
+
+struct SummaryLines {
+    FieldId linkedForm, linkedCopy, name, code, heading, copyKind, creditUsed, remaining;
+};
+constexpr SummaryLines kSummary{f189216.f204113, f189216.f204114, f189216.f203018, f189216.f199426,
+                                f189216.f189805, f189216.f207108, f189216.f189825, f189216.f189826};
+
+// The credit forms in the order the index takes them.
+constexpr std::array<FormId, 4> kCreditForms{kGAForm187981ID, kGAForm203638ID, kGAForm203639ID, kGAForm203811ID};
+
+// The names and codes of the credits with forms of their own; a business
+// credit takes its name and code from its own copy.
+struct FixedCredit {
+    FormId form;
+    const char* name;
+    const char* code;
+};
+constexpr std::array<FixedCredit, 3> kFixedCredits{{
+    {kGAForm187981ID, "Qualified Education Expense Credit", "125"},
+    {kGAForm203638ID, "Qualified Rural Hospital Expense Tax Credit", "136"},
+    {kGAForm203639ID, "Conservation Tax Credit", "124"},
+}};
+
+// One line of the summary and its source on each credit form, in the order
+// of kCreditForms; a null source: that form has no such line.
+struct TransferRow {
+    FieldId destination;
+    std::array<FieldId, 4> source;
+};
+
+// The 35 lines a summary copy takes from its credit: the amount added, the
+// total available, the two amounts used and the remainder, then the further
+// lines of the credit's summary block (for a business credit its six rows of
+// five fields).
+std::vector<TransferRow> transferRows() {
+    const FieldId none = Primitives::kNullFieldID;
+    const auto& d = f189216;
+    std::vector<TransferRow> rows{
+        {d.f189807, {f187981.f203929, f203638.f203942, f203639.f203916, f203811.f203842}},
+        {d.f189823, {f187981.f203937, f203638.f203950, f203639.f203924, f203811.f203859}},
+        {d.f189824, {f187981.f203938, f203638.f203951, f203639.f203925, f203811.f203860}},
+        {d.f189825, {f187981.f203939, f203638.f203952, f203639.f203926, f203811.f203861}},
+        {d.f189826, {f187981.f203940, f203638.f203953, f203639.f203927, f203811.f203862}},
+        {d.f189808, {f187981.f203930, f203638.f203943, f203639.f203917, f203811.f203844}},
+        {d.f189809, {f187981.f203931, f203638.f203944, f203639.f203918, f203811.f203845}},
+        {d.f189810, {f187981.f203932, f203638.f203945, f203639.f203919, f203811.f203846}},
+        {d.f189811, {f187981.f203933, f203638.f203946, f203639.f203920, f203811.f203847}},
+        {d.f189812, {f187981.f203934, f203638.f203947, f203639.f203921, f203811.f203848}},
+        {d.f189813, {none, none, f203639.f205657, f203811.f203849}},
+        {d.f189814, {none, none, f203639.f205659, f203811.f203850}},
+        {d.f189815, {none, none, f203639.f205661, f203811.f203851}},
+        {d.f189816, {none, none, f203639.f205663, f203811.f203852}},
+        {d.f189817, {none, none, f203639.f203922, f203811.f203853}},
+        {d.f189818, {none, none, f203639.f205658, f203811.f203854}},
+        {d.f189819, {none, none, f203639.f205660, f203811.f203855}},
+        {d.f189820, {none, none, f203639.f205662, f203811.f203856}},
+        {d.f189821, {none, none, f203639.f205664, f203811.f203857}},
+        {d.f189822, {none, none, f203639.f203923, f203811.f203858}},
+    };
+    // Rows 4 to 6 of a business credit, in order.
+    const std::array<FieldId, 15> destinations{d.f204115, d.f204116, d.f204117, d.f204118, d.f204119,
+                                               d.f204120, d.f204121, d.f204122, d.f204123, d.f204124,
+                                               d.f204125, d.f204126, d.f204127, d.f204128, d.f204129};
+    const std::array<FieldId, 15> sources{f203811.f204130, f203811.f204131, f203811.f204132, f203811.f204133,
+                                          f203811.f204134, f203811.f204135, f203811.f204136, f203811.f204137,
+                                          f203811.f204138, f203811.f204139, f203811.f204140, f203811.f204141,
+                                          f203811.f204142, f203811.f204143, f203811.f204144};
+    for (std::size_t i = 0; i < destinations.size(); ++i) {
+        rows.push_back({destinations[i], {none, none, none, sources[i]}});
+    }
+    return rows;
+}
+
+const std::vector<TransferRow>& transferTable() {
+    static const std::vector<TransferRow> table = transferRows();
+    return table;
+}
+
+// The place of the form in kCreditForms, or -1.
+int creditFormIndex(const FormId& form) {
+    for (std::size_t i = 0; i < kCreditForms.size(); ++i) {
+        if (kCreditForms[i] == form) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 void GATaxReturnCalcEngine::indexCreditForms(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                             int /*passThrough*/) {}
+                                             int /*passThrough*/) {
+    // Link one summary copy to each credit-form copy calculated with a
+    // result, in order; stop when the summary can take no more copies.
+    std::uint16_t next = 1;
+    std::uint16_t entries = 0;
+    bool full = false;
+    for (const FormId& form : kCreditForms) {
+        for (DataMgmt::TaxFormIter it = gaReturn_->getForms(form); !it.atEOL() && !full; it.next()) {
+            DataMgmt::TaxFormPtr credit = it.getTaxForm();
+            if (credit.isNull() || !credit->calculatedFlag()) {
+                continue;
+            }
+            DataMgmt::TaxFormPtr summary = gaReturn_->getFormUVPtr(kGAForm189216ID, next, true);
+            if (summary.isNull()) {
+                full = true;
+                break;
+            }
+            summary->assignIR(kSummary.linkedForm, form.getNumber());
+            summary->assignIR(kSummary.linkedCopy, credit->getCopyNumber());
+            ++entries;
+            ++next;
+        }
+    }
+
+    // The copy after the last one linked keeps no link ...
+    DataMgmt::TaxFormPtr after = gaReturn_->getFormUVPtr(kGAForm189216ID, next, false);
+    if (!after.isNull()) {
+        after->setNull(kSummary.linkedForm);
+        after->setNull(kSummary.linkedCopy);
+    }
+    // ... and is the only copy kept beyond the linked ones: every copy
+    // numbered above it goes, the highest first, whatever gaps the numbers
+    // have.
+    const std::vector<std::uint16_t> numbers = gaReturn_->copyNumbers(kGAForm189216ID);
+    for (auto it = numbers.rbegin(); it != numbers.rend(); ++it) {
+        if (*it > entries + 1) {
+            gaReturn_->deleteForm(kGAForm189216ID, *it);
+        }
+    }
+}
+
+void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
+                                                  int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& summary = *handle;
+    const SummaryLines& l = kSummary;
+    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+
+    const std::int64_t linkedNumber = summary.getIN(l.linkedForm);
+    const FormId linked(static_cast<std::int32_t>(linkedNumber), true);
+    const auto linkedCopy = static_cast<std::uint16_t>(summary.getIN(l.linkedCopy));
+    const std::vector<TransferRow>& table = transferTable();
+
+    if (linkedNumber > 0) {
+        // The credit's name and code.
+        std::string name;
+        std::string code;
+        for (const FixedCredit& credit : kFixedCredits) {
+            if (credit.form == linked) {
+                name = credit.name;
+                code = credit.code;
+            }
+        }
+        if (linked == kGAForm203811ID) {
+            name = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, f203811.f203840);
+            code = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, f203811.f203841);
+        }
+        summary.assignText(l.name, name);
+        summary.assignText(l.code, code);
+
+        // The credit's lines; a line its form lacks stays empty. A link to a
+        // form that is no credit form leaves the lines as they are.
+        const int index = creditFormIndex(linked);
+        if (index >= 0) {
+            for (const TransferRow& row : table) {
+                const FieldId& source = row.source[static_cast<std::size_t>(index)];
+                if (source.isNullID()) {
+                    summary.setNull(row.destination);
+                } else {
+                    copyLinkedField(linked, source, linkedCopy, handle, row.destination);
+                }
+            }
+        }
+    } else {
+        // No link: an empty summary copy.
+        summary.setNull(l.name);
+        summary.setNull(l.code);
+        for (const TransferRow& row : table) {
+            summary.setNull(row.destination);
+        }
+    }
+
+    // 2 for summary copies 2 and 4, 1 for every other copy.
+    summary.assignIR(l.copyKind, (copy == 2 || copy == 4) ? 2 : 1);
+
+    if (gaReturn_->getIN(kGAForm189216ID, copy, l.creditUsed) > 0 ||
+        gaReturn_->getIN(kGAForm189216ID, copy, l.remaining) > 0) {
+        markCalculated(*gaReturn_, summary);
+    }
+}
 
 }  // namespace GACalculationMgmt

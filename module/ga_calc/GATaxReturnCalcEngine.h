@@ -161,8 +161,7 @@ public:
     void storeComputedAmount(DataMgmt::TaxFormPtr copy, const FormId& otherForm, double amount, FieldId target,
                              FieldId other, int filingStatus);
     // Copies a field of the given copy of a Georgia form into the target by
-    // the source field's kind (a box is read from copy 1); nothing when the
-    // source form has no copy 1.
+    // the source field's kind; nothing when that copy does not exist.
     void copyLinkedField(const FormId& sourceForm, FieldId sourceField, std::uint16_t copy,
                          DataMgmt::TaxFormPtr& target, FieldId targetField);
 

@@ -148,15 +148,16 @@ void GATaxReturnCalcEngine::copyLinkedField(const FormId& sourceForm, FieldId so
     if (target.isNull()) {
         return;
     }
-    DataMgmt::TaxFormPtr first = gaReturn_->getFormUVPtr(sourceForm, 1, false);
-    if (first.isNull()) {
+    // The copy asked for, whatever the other copies of its form: a credit
+    // form whose copy 1 was deleted still passes on its other copies' lines.
+    DataMgmt::TaxFormPtr source = gaReturn_->getFormUVPtr(sourceForm, copy, false);
+    if (source.isNull()) {
         return;
     }
-    const DataMgmt::FormFieldPtr field = first->getField(sourceField);
+    const DataMgmt::FormFieldPtr field = source->getField(sourceField);
     const DataMgmt::FormFieldDescPtr desc = field.isNull() ? DataMgmt::FormFieldDescPtr() : field->getFieldDesc();
     if (!desc.isNull() && desc->isBoolean()) {
-        // A box is read from copy 1 whatever copy is asked for.
-        if (first->xMarked(sourceField)) {
+        if (source->xMarked(sourceField)) {
             target->setX(targetField);
         } else {
             target->setXNo(targetField);

@@ -164,17 +164,20 @@ TEST_F(AmountHelpers, StoredAmountOfAJointReturnIsWhatTheOtherColumnDoesNotTake)
     EXPECT_TRUE(sched->isProtected(f.f189223));
 }
 
-TEST_F(AmountHelpers, LinkedFieldCopiesByKindAndNeedsCopyOneOfTheSource) {
+TEST_F(AmountHelpers, LinkedFieldCopiesByKindFromTheCopyAskedFor) {
     const auto& f69 = kGAForm69FieldIds;
     const auto& f70 = kGAForm70FieldIds;
     auto target = gaCopy(kGAForm70ID);
 
-    // No copy 1 of the source form: nothing changes, even with copy 2 there.
+    // The copy asked for does not exist: nothing changes. Copy 2 without a
+    // copy 1 still passes its value on.
     auto second = ga->getFormUVPtr(kGAForm73ID, 2, true);
     setText(second, kGAForm73FieldIds.f138854, "AL");
     setText(target, f70.f24, "KEEP");
-    engine.copyLinkedField(kGAForm73ID, kGAForm73FieldIds.f138854, 2, target, f70.f24);
+    engine.copyLinkedField(kGAForm73ID, kGAForm73FieldIds.f138854, 3, target, f70.f24);
     EXPECT_EQ(text(target, f70.f24), "KEEP");
+    engine.copyLinkedField(kGAForm73ID, kGAForm73FieldIds.f138854, 2, target, f70.f24);
+    EXPECT_EQ(text(target, f70.f24), "AL");
 
     auto info = gaCopy(kGAForm69ID);
     setText(info, f69.f21, "Pat");

@@ -1,10 +1,82 @@
 // Georgia form 73, the credit for tax paid to another state.
 //
-// Not computed yet: the copy is left as it stands.
+// One copy per other state. The residency answers of the information form
+// choose one of two computations, full-year or part-year; the other is
+// emptied. Each takes the Georgia share of the income that the other state
+// also taxed, as a ratio in ten-thousandths (10,000 is the whole), reduces
+// the deductions by that share, computes the Georgia tax of what remains of
+// the income with the rate schedule, and limits the credit to the smaller of
+// that tax and the amount entered (the tax paid to the other state).
 
+#include <algorithm>
+#include <cstdint>
+
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/GAForm73FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
+
+using namespace worksheet;
+
+namespace {
+
+// The ratio is kept in ten-thousandths: 10,000 is the whole income.
+constexpr double kRatioWhole = 10000;
+constexpr double kRatioToFraction = 0.0001;
+
+const auto& f73 = kGAForm73FieldIds;
+
+// The lines of one computation, full-year or part-year.
+struct CreditComputation {
+    FieldId otherStateIncome;  // income that the other state also taxed
+    FieldId georgiaIncome;     // the denominator of the ratio
+    FieldId ratio;
+    FieldId deductions;
+    FieldId deductionShare;
+    FieldId taxedIncome;  // the other state's income less the deduction share
+    FieldId tax;
+    FieldId limit;  // entered: the tax paid to the other state
+    FieldId credit;
+};
+
+constexpr CreditComputation kFullYear{f73.f7, f73.f8, f73.f9, f73.f12, f73.f13, f73.f14, f73.f15, f73.f16, f73.f17};
+constexpr CreditComputation kPartYear{f73.f18, f73.f19, f73.f20, f73.f21, f73.f22, f73.f23, f73.f24, f73.f25, f73.f26};
+
+struct OtherStateLines {
+    FieldId taxpayerName, taxpayerNumber, spouseName, spouseNumber;
+    FieldId residentOnlyLine;  // open only for a full-year or part-year resident
+    FieldId standardAndItemized, exemptions;
+};
+constexpr OtherStateLines kOtherState{f73.f3, f73.f4, f73.f5, f73.f6, f73.f138855, f73.f10, f73.f11};
+
+// The ratio, the deduction share, the Georgia tax of what remains and the
+// credit, once the income and deduction lines of the computation stand. The
+// ratio and the tax are computed from whole-dollar amounts.
+void computeCredit(DataMgmt::TaxForm& sheet, const CreditComputation& c, int filingStatus) {
+    const auto whole = [&](const FieldId& x) { return static_cast<double>(sheet.getIN(x)); };
+
+    // The Georgia share in ten-thousandths, never above the whole; nothing
+    // without a Georgia income to divide by.
+    double ratio = 0.0;
+    if (whole(c.georgiaIncome) > 0.0) {
+        ratio = std::min(kRatioWhole * whole(c.otherStateIncome) / whole(c.georgiaIncome), kRatioWhole);
+    }
+    store(sheet, c.ratio, ratio);
+
+    const double share =
+        store(sheet, c.deductionShare, sheet.getIR(c.deductions) * sheet.getIR(c.ratio) * kRatioToFraction);
+    store(sheet, c.taxedIncome, atLeastZero(sheet.getIR(c.otherStateIncome) - share));
+    const double tax =
+        store(sheet, c.tax, GATaxReturnCalcEngine::computeTaxFromRateSchedule(whole(c.taxedIncome), filingStatus));
+    store(sheet, c.credit, std::min(tax, sheet.getIR(c.limit)));
+}
+
+}  // namespace
 
 void GATaxReturnCalcEngine::calcOtherStateCreditForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
                                                      int passThrough) {
@@ -13,7 +85,53 @@ void GATaxReturnCalcEngine::calcOtherStateCreditForm(const FormId& form, DataMgm
     }
 }
 
-void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                                 int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& sheet = *handle;
+    const OtherStateLines& l = kOtherState;
+    const auto& f69 = kGAForm69FieldIds;
+    const auto& f70 = kGAForm70FieldIds;
+    const FieldId none = Primitives::kNullFieldID;
+    auto answered = [&](const FieldId& x) { return gaReturn_->formYes(kGAForm69ID, 1, x); };
+
+    // The filers; the spouse's name and number on a joint return only.
+    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
+                    l.taxpayerName, l.taxpayerNumber, none, none, l.spouseName, l.spouseNumber, none, none, none, 0);
+    updateOtherStateRows();
+
+    if (answered(f69.f36) || answered(f69.f38)) {
+        sheet.unProtect(l.residentOnlyLine);
+    } else {
+        sheet.makeProtectedAndSetNull(l.residentOnlyLine);
+    }
+
+    // A full-year resident (taxpayer, else spouse) uses the full-year
+    // computation, a part-year resident (spouse, else taxpayer) the
+    // part-year one; without a residency answer the worksheet is emptied.
+    if (answered(f69.f36) || answered(f69.f96)) {
+        clearFieldRange(kGAForm73ID, copy, kPartYear.otherStateIncome, kPartYear.credit);
+        gaReturn_->getII(kGAForm70ID, f70.f64, handle, kFullYear.georgiaIncome);
+        store(
+            sheet, l.standardAndItemized,
+            static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72) + gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
+        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.exemptions);
+        store(sheet, kFullYear.deductions, sheet.getIR(l.standardAndItemized) + sheet.getIR(l.exemptions));
+        computeCredit(sheet, kFullYear, gaReturn_->getFilingStatusNumber());
+    } else if (answered(f69.f97) || answered(f69.f38)) {
+        clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, kFullYear.credit);
+        const auto& f189217 = kGAForm189217FieldIds;
+        gaReturn_->getII(kGAForm189217ID, f189217.f189451, handle, kPartYear.georgiaIncome);
+        gaReturn_->getII(kGAForm189217ID, f189217.f189473, handle, kPartYear.deductions);
+        computeCredit(sheet, kPartYear, gaReturn_->getFilingStatusNumber());
+    } else {
+        clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, none);
+    }
+
+    if (sheet.sumOf2(kFullYear.credit, kPartYear.credit) > 0) {
+        markCalculated(*gaReturn_, sheet);
+    }
+}
 
 }  // namespace GACalculationMgmt

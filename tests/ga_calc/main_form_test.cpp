@@ -196,9 +196,12 @@ TEST_F(MainForm, CreditsStopAtTheTax) {
     calculate();
     const double tax = amount(f.f84);
     ASSERT_GT(tax, 1000);
-    // An IND-CR credit of 5,000 beyond the tax: the credit takes what is
-    // left. Form 74 takes the worksheet's credit on the second calculation.
-    setNumber(gaCopy(kGAForm73ID), kGAForm73FieldIds.f17, 1000);
+    // Tax of 1,000 paid to another state on all the income, and an IND-CR
+    // credit of 5,000 beyond the tax: the credit takes what is left. Form 74
+    // takes the worksheet's credit on the second calculation.
+    auto otherState = gaCopy(kGAForm73ID);
+    setNumber(otherState, kGAForm73FieldIds.f7, 60000);
+    setNumber(otherState, kGAForm73FieldIds.f16, 1000);
     setNumber(gaCopy(kGAForm190060ID), kGAForm190060FieldIds.f190225, 50);
     calculate();
     calculate();

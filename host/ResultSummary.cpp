@@ -106,6 +106,37 @@ private:
     StateDataMgmt::StateTaxReturn& ga_;
 };
 
+// The credits behind form 70's credit lines: the IND-CR total of form 74,
+// each copy of the credit summary (form 189216) with its credit's name, code
+// and the credit used, and each other state's credit of form 73.
+void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
+    const FormId indCrSummary{74, true};
+    const FormId creditSummary{189216, true};
+    const FormId otherState{73, true};
+    const std::int64_t indCr = ga.getIN(indCrSummary, 1, FieldId(44));
+    if (indCr != 0) {
+        l.line("  IND-CR total (form 74)", money(indCr));
+    }
+    for (const std::uint16_t copy : ga.copyNumbers(creditSummary)) {
+        const std::string name = ga.getFieldAsString(creditSummary, copy, FieldId(203018));
+        if (!name.empty()) {
+            l.line("  Credit " + std::to_string(copy) + ", code " +
+                       ga.getFieldAsString(creditSummary, copy, FieldId(199426)),
+                   name + ": " + money(ga.getIN(creditSummary, copy, FieldId(189825))) + " used");
+        }
+    }
+    for (const std::uint16_t copy : ga.copyNumbers(otherState)) {
+        const std::int64_t credit = ga.getIN(otherState, copy, FieldId(17)) + ga.getIN(otherState, copy, FieldId(26));
+        if (credit != 0) {
+            std::string state = ga.getFieldAsString(otherState, copy, FieldId(138855));
+            if (state.empty()) {
+                state = ga.getFieldAsString(otherState, copy, FieldId(138854));
+            }
+            l.line("  Tax paid to " + (state.empty() ? "another state" : state) + " (form 73)", money(credit));
+        }
+    }
+}
+
 }  // namespace
 
 void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
@@ -155,6 +186,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     l.optionalLine("Individual credits (form IND-CR)", 189483);
     l.optionalLine("Other credits (schedule 2)", 85);
     l.amountLine("Total credits", 189484);
+    printCreditDetails(l, georgia);
     l.amountLine("Net tax", 86);
     l.amountLine("Georgia tax withheld", 87);
     l.optionalLine("Withholding on other qualifying forms", 140463);

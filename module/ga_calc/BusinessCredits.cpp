@@ -14,6 +14,7 @@
 #include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 #include "module/interview/FieldOptions.h"
 #include "platform/Utils.h"
@@ -23,10 +24,6 @@ namespace GACalculationMgmt {
 using namespace worksheet;
 
 namespace {
-
-// ---- The year's amounts of the business credits (2018).
-// The second field of each row is at most 10,000.
-constexpr double kBusinessRowCap = 10000;
 
 const auto& f203811 = kGAForm203811FieldIds;
 
@@ -102,8 +99,8 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
     // row is at most the cap.
     for (std::size_t r = 0; r < l.rows.size(); ++r) {
         const BusinessRow& row = l.rows[r];
-        if (sheet.getIR(row[1]) > kBusinessRowCap) {
-            store(sheet, row[1], kBusinessRowCap);
+        if (sheet.getIR(row[1]) > TaxYear::kBusinessCreditRowCap) {
+            store(sheet, row[1], TaxYear::kBusinessCreditRowCap);
         }
         if (r == 0) {
             continue;

@@ -16,6 +16,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
@@ -24,12 +25,7 @@ using namespace worksheet;
 
 namespace {
 
-// ---- The year's amounts of the conservation credit (2018).
-// The credit used is at most 250,000 when the credit comes through a trust
-// or estate or an entity of another type than those named below, else
-// 500,000.
-constexpr double kConservationLimitOther = 250000;
-constexpr double kConservationLimit = 500000;
+using namespace TaxYear;
 
 const auto& f203639 = kGAForm203639FieldIds;
 
@@ -153,7 +149,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     }
     sheet.setX(entityTypeBox(l, gaReturn_->getFieldAsString(kGAForm203639ID, copy, l.entityType)));
     const bool lowerLimit = sheet.xMarked(l.otherEntityBox) || sheet.xMarked(l.trustBox);
-    const double limit = lowerLimit ? kConservationLimitOther : kConservationLimit;
+    const double limit = lowerLimit ? kConservationLimitOtherEntity : kConservationLimit;
 
     // The two amounts, and how far their sum exceeds the tax of the return.
     open(sheet, {l.firstAmount, l.secondAmount});

@@ -22,8 +22,10 @@
 #include "module/catalogues/GAForm187981FieldIds.h"
 #include "module/catalogues/GAForm203638FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
@@ -32,25 +34,10 @@ using namespace worksheet;
 
 namespace {
 
-// ---- The year's amounts of the education and rural hospital credits (2018).
-// The individual part of the education credit is limited by filing status:
-// single or head of household 1,000, joint 2,500, separate 1,250; any other
-// status 0.
-constexpr double kEducationLimitSingle = 1000;
-constexpr double kEducationLimitJoint = 2500;
-constexpr double kEducationLimitSeparate = 1250;
-// The shares of the third amount in the 6 % and 75 % parts.
-constexpr double kSixPercentRate = 0.06;
-constexpr double kSeventyFivePercentRate = 0.75;
-// The limit line of the summary block.
-constexpr double kSummaryLimitLine = 10000;
+using namespace TaxYear;
+
 // The rural hospital credit's individual part has no limit of its own.
 constexpr double kNoLimit = std::numeric_limits<double>::max();
-
-constexpr int kSingle = 1;
-constexpr int kJoint = 2;
-constexpr int kSeparate = 3;
-constexpr int kHeadOfHousehold = 4;
 
 const auto& f187981 = kGAForm187981FieldIds;
 const auto& f203638 = kGAForm203638FieldIds;
@@ -154,26 +141,20 @@ bool anyFilingBox(const DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
 
 // Marks the box of the filing status; any other status marks none.
 void markFilingBox(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, int status) {
-    if (status == kSingle || status == kHeadOfHousehold) {
-        sheet.setX(l.singleBox);
-    } else if (status == kJoint) {
-        sheet.setX(l.jointBox);
-    } else if (status == kSeparate) {
-        sheet.setX(l.separateBox);
+    switch (status) {
+        case FilingStatus::kSingle:
+        case FilingStatus::kHeadOfHousehold:
+            sheet.setX(l.singleBox);
+            break;
+        case FilingStatus::kJoint:
+            sheet.setX(l.jointBox);
+            break;
+        case FilingStatus::kSeparate:
+            sheet.setX(l.separateBox);
+            break;
+        default:
+            break;
     }
-}
-
-double educationLimit(int status) {
-    if (status == kSingle || status == kHeadOfHousehold) {
-        return kEducationLimitSingle;
-    }
-    if (status == kJoint) {
-        return kEducationLimitJoint;
-    }
-    if (status == kSeparate) {
-        return kEducationLimitSeparate;
-    }
-    return 0.0;
 }
 
 // The filer's heading, the filing and donor boxes, and the first required
@@ -232,14 +213,14 @@ void donorParts(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
     if (!sheet.xMarked(l.sixPercentBox)) {
         lockShare(sheet, l.sixPercent);
     } else {
-        sharePart(sheet, l.sixPercent, kSixPercentRate);
+        sharePart(sheet, l.sixPercent, kDonorSixPercentRate);
         lockIndividual(sheet, l.individual);
         lockShare(sheet, l.seventyFive);
     }
     if (!sheet.xMarked(l.seventyFiveBoxA) && !sheet.xMarked(l.seventyFiveBoxB)) {
         lockShare(sheet, l.seventyFive);
     } else {
-        sharePart(sheet, l.seventyFive, kSeventyFivePercentRate);
+        sharePart(sheet, l.seventyFive, kDonorSeventyFivePercentRate);
         lockIndividual(sheet, l.individual);
         lockShare(sheet, l.sixPercent);
     }
@@ -276,9 +257,9 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     if (!anyFilingBox(sheet, l)) {
         lockIndividual(sheet, l.individual);
     } else {
-        individualPart(sheet, l, educationLimit(gaReturn_->getFilingStatusNumber()));
+        individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()));
         fixText(sheet, l.code, "125");
-        fix(sheet, l.limitLine, kSummaryLimitLine);
+        fix(sheet, l.limitLine, kExpenseCreditLimitLine);
         fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
         const double total = summaryTotal(sheet, l);
         store(sheet, l.remaining, atLeastZero(total - (sheet.getIR(l.secondUsed) + sheet.getIR(l.firstUsed))));
@@ -326,7 +307,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     fixText(sheet, l.code, "136");
     sheet.assignII(kRuralHospitalNameLine, l.filer[2]);
     sheet.makeProtected(kRuralHospitalNameLine);
-    fix(sheet, l.limitLine, kSummaryLimitLine);
+    fix(sheet, l.limitLine, kExpenseCreditLimitLine);
     sheet.assignII(kRuralHospitalNumberLine, l.filer[4]);
     sheet.makeProtected(kRuralHospitalNumberLine);
     fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));

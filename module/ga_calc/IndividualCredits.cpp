@@ -22,8 +22,10 @@
 #include "module/catalogues/GAForm190061FieldIds.h"
 #include "module/catalogues/GAForm190062FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 #include "platform/UtilsMarks.h"
 
@@ -33,32 +35,7 @@ using namespace worksheet;
 
 namespace {
 
-// ---- The year's amounts of the IND-CR worksheets (2018).
-// IND-CR 201: the first line when its box is marked; each further line at
-// most.
-constexpr double kIndCr201BoxAmount = 500;
-constexpr double kIndCr201LineCap = 125;
-// IND-CR 202: the share of the federal amount, and the rate shown.
-constexpr double kIndCr202Rate = 0.3;
-constexpr double kIndCr202RateShown = 30;
-// IND-CR 204: the share of the expenses, the rate shown, and the limit.
-constexpr double kIndCr204Rate = 0.1;
-constexpr double kIndCr204RateShown = 10;
-constexpr double kIndCr204Limit = 150;
-// IND-CR 205: the limit for each of the two amount lines that is above 0.
-constexpr double kIndCr205LimitPerLine = 150;
-// IND-CR 206: the limit of the assistance amount and of the credit.
-constexpr double kIndCr206Limit = 500;
-// IND-CR 207: the credit of each filer whose practice has more than 0 and
-// fewer than 101 beds.
-constexpr double kIndCr207CreditPerPractice = 5000;
-constexpr std::int64_t kIndCr207BedLimit = 101;
-// IND-CR 208: an amount counts only as a whole multiple of 2,000.
-constexpr std::int64_t kIndCr208Multiple = 2000;
-// IND-CR 209: the rate, exactly 0.3333 (not one third).
-constexpr double kIndCr209Rate = 0.3333;
-
-constexpr int kJointReturn = 2;
+using namespace TaxYear;
 
 const auto& f190054 = kGAForm190054FieldIds;
 const auto& f190055 = kGAForm190055FieldIds;
@@ -237,7 +214,7 @@ void GATaxReturnCalcEngine::calcIndCr202(DataMgmt::TaxFormPtr handle, std::uint1
     copyTaxpayerNumber(*gaReturn_, handle, l.heading);
 
     // A share of a common amount of the federal return.
-    const auto federal = gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes{90});
+    const auto federal = gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalChildCareCredit);
     store(sheet, l.federalAmount, static_cast<double>(federal));
     store(sheet, l.rateShown, kIndCr202RateShown);
     const double share = store(sheet, l.share, sheet.getIR(l.federalAmount) * kIndCr202Rate);
@@ -357,7 +334,7 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
     double limit = qualifies(l.taxpayerBeds) ? kIndCr207CreditPerPractice : 0.0;
 
     // The spouse's practice counts on a joint return only.
-    if (gaReturn_->getFilingStatusNumber() == kJointReturn) {
+    if (gaReturn_->getFilingStatusNumber() == FilingStatus::kJoint) {
         open(sheet, l.spousePractice);
         if (qualifies(l.spousePractice.back())) {
             limit += kIndCr207CreditPerPractice;

@@ -110,6 +110,57 @@ inline constexpr RateColumn kJointRates{{0, 1000, 3000, 5000, 7000, 10000}, {0, 
 
 // ---- credits: IND-CR worksheets, forms 74 and 73, credit summary
 
+// IND-CR 201 (form 190054): the first line when the first of its two boxes
+// is marked, and the most that each of the four further lines counts.
+inline constexpr double kIndCr201BoxAmount = 500;
+inline constexpr double kIndCr201LineCap = 125;
+// IND-CR 202 (form 190055): the share of the federal credit for child and
+// dependent care expenses, and the rate the worksheet shows (percent).
+inline constexpr double kIndCr202Rate = 0.3;
+inline constexpr double kIndCr202RateShown = 30;
+// IND-CR 204 (form 190057): the share of the expenses for a qualifying
+// family member, the rate shown (percent), and the most the credit is.
+inline constexpr double kIndCr204Rate = 0.1;
+inline constexpr double kIndCr204RateShown = 10;
+inline constexpr double kIndCr204Limit = 150;
+// IND-CR 205 (form 190058): the limit added by each of the two amount lines
+// that is above 0.
+inline constexpr double kIndCr205LimitPerLine = 150;
+// IND-CR 206 (form 190059): the most of the disaster assistance that counts,
+// and the most the credit is.
+inline constexpr double kIndCr206Limit = 500;
+// IND-CR 207 (form 190060): the credit of each filer whose practice has more
+// than 0 and fewer than kIndCr207BedLimit beds (the spouse's on a joint
+// return only).
+inline constexpr double kIndCr207CreditPerPractice = 5000;
+inline constexpr std::int64_t kIndCr207BedLimit = 101;
+// IND-CR 208 (form 190061): a positive amount counts only as a whole
+// multiple of this; any other is dropped.
+inline constexpr std::int64_t kIndCr208Multiple = 2000;
+// IND-CR 209 (form 190062): the share of its base, exactly 0.3333 (not one
+// third).
+inline constexpr double kIndCr209Rate = 0.3333;
+
+// The qualified education expense credit (form 187981): the most the
+// individual part gives, by filing status.
+inline constexpr ByFilingStatus kEducationCreditLimit{1000, 2500, 1250, 1000};
+// The education and rural hospital credits (forms 187981 and 203638): the
+// share of the third amount in the part of each kind of donor.
+inline constexpr double kDonorSixPercentRate = 0.06;
+inline constexpr double kDonorSeventyFivePercentRate = 0.75;
+// Their summary block's limit line.
+inline constexpr double kExpenseCreditLimitLine = 10000;
+
+// The conservation credit (form 203639): the most of it used in the year,
+// through a trust or estate or an entity of a type not named (a partnership
+// or LLC, an S corporation), and through a named one.
+inline constexpr double kConservationLimitOtherEntity = 250000;
+inline constexpr double kConservationLimit = 500000;
+
+// A pass-through business credit (form 203811): the most the second field
+// of each of its six rows holds.
+inline constexpr double kBusinessCreditRowCap = 10000;
+
 // ---- payments: estimated tax, vouchers, underpayment penalty, amended return
 
 }  // namespace GACalculationMgmt::TaxYear

@@ -190,14 +190,19 @@ void setBoxes(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr& handle, const E
     }
 }
 
-// The individual part: the smaller of its two amounts, at most the limit.
-// It locks both donor parts.
-void individualPart(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, double limit) {
+// The individual part, open only with a filing box: the smaller of its two
+// amounts, at most the limit. It locks both donor parts. Whether it is open.
+bool individualPart(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, double limit) {
     const IndividualPart& p = l.individual;
+    if (!anyFilingBox(sheet, l)) {
+        lockIndividual(sheet, p);
+        return false;
+    }
     open(sheet, {p.first, p.second});
     store(sheet, p.result, std::min({sheet.getIR(p.first), sheet.getIR(p.second), limit}));
     lockShare(sheet, l.sixPercent);
     lockShare(sheet, l.seventyFive);
+    return true;
 }
 
 // A donor part: the smallest of its two amounts and the share of its third.
@@ -251,13 +256,9 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     const ExpenseCreditLines& l = kEducation;
     setBoxes(*gaReturn_, handle, l, false);
 
-    // The individual part, open with a filing box, fills the summary block:
-    // the credit of the year is its result, and what remains is the total
-    // less both amounts used.
-    if (!anyFilingBox(sheet, l)) {
-        lockIndividual(sheet, l.individual);
-    } else {
-        individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()));
+    // The individual part fills the summary block: the credit of the year is
+    // its result, and what remains is the total less both amounts used.
+    if (individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()))) {
         fixText(sheet, l.code, "125");
         fix(sheet, l.limitLine, kExpenseCreditLimitLine);
         fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
@@ -287,11 +288,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     const ExpenseCreditLines& l = kRuralHospital;
     setBoxes(*gaReturn_, handle, l, true);
 
-    if (!anyFilingBox(sheet, l)) {
-        lockIndividual(sheet, l.individual);
-    } else {
-        individualPart(sheet, l, kNoLimit);
-    }
+    individualPart(sheet, l, kNoLimit);
     donorParts(sheet, l);
 
     // Without both required boxes there is no credit of the individual or

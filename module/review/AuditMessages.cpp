@@ -50,15 +50,15 @@ std::string withFullStop(std::string text) {
 void StateTaxFormAuditor::reportAuditMessage(const std::string& helpId, TopicID topic, bool spare, int messageClass,
                                              bool fires, char type, const FormID& form, std::uint16_t copy,
                                              FieldID field, const std::string& text, int addedSentence) {
-    routeAuditMessage(Message{helpId, topic, spare, messageClass, fires, type, 0, form, copy, field, text,
-                              addedSentence});
+    routeAuditMessage(
+        Message{helpId, topic, spare, messageClass, fires, type, 0, form, copy, field, text, addedSentence});
 }
 
 void StateTaxFormAuditor::reportEFileFailure(const std::string& helpId, TopicID topic, bool spare, int messageClass,
                                              bool fires, char type, const FormID& form, std::uint16_t copy,
                                              FieldID field, const std::string& text, int addedSentence) {
-    emitEFileFailure(Message{helpId, topic, spare, messageClass, fires, type, 0, form, copy, field, text,
-                             addedSentence});
+    emitEFileFailure(
+        Message{helpId, topic, spare, messageClass, fires, type, 0, form, copy, field, text, addedSentence});
 }
 
 bool StateTaxFormAuditor::userInterfaceMarksFindings() const {
@@ -120,8 +120,8 @@ void StateTaxFormAuditor::emitAuditMessage(Message message) {
         showStateAuditMsg(message.helpId, message.topic, false, message.fires, message.type, message.category,
                           message.form, message.copy, message.field, text.c_str());
     } else {
-        showAuditMsg(message.helpId, message.topic, false, message.fires, message.type, message.category,
-                     message.form, message.copy, message.field, text.c_str());
+        showAuditMsg(message.helpId, message.topic, false, message.fires, message.type, message.category, message.form,
+                     message.copy, message.field, text.c_str());
     }
     if (marksFindings) {
         addMessageToReport(message.helpId, message.topic, false, 0, FormID(0), 1, FieldID(0), "",
@@ -129,9 +129,9 @@ void StateTaxFormAuditor::emitAuditMessage(Message message) {
     }
 }
 
-void StateTaxFormAuditor::showStateAuditMsg(const std::string& helpId, TopicID topic, bool spare, bool fires,
-                                            char type, char category, const FormID& form, std::uint16_t copy,
-                                            FieldID field, const char* text) {
+void StateTaxFormAuditor::showStateAuditMsg(const std::string& helpId, TopicID topic, bool spare, bool fires, char type,
+                                            char category, const FormID& form, std::uint16_t copy, FieldID field,
+                                            const char* text) {
     if (fires && isBlockingType(type)) {
         stateReturn->eFileBlocked = 1;
     }

@@ -83,12 +83,12 @@ GATaxFormAuditor::~GATaxFormAuditor() = default;
 
 void GATaxFormAuditor::report(int messageClass, bool fires, char type, const FormID& form, std::uint16_t copy,
                               FieldID field, const std::string& text) {
-    reportAuditMessage(AuditMgmt::kNoAuditHelpID, TopicID(0), false, messageClass, fires, type, form, copy, field,
-                       text, kNoSentence);
+    reportAuditMessage(AuditMgmt::kNoAuditHelpID, TopicID(0), false, messageClass, fires, type, form, copy, field, text,
+                       kNoSentence);
 }
 
-void GATaxFormAuditor::auditStateForms(const std::string& helpId, TopicID topic, bool /*flag*/,
-                                       const FormID& formType, DataMgmt::TaxFormPtr copyHandle, std::uint16_t copy) {
+void GATaxFormAuditor::auditStateForms(const std::string& helpId, TopicID topic, bool /*flag*/, const FormID& formType,
+                                       DataMgmt::TaxFormPtr copyHandle, std::uint16_t copy) {
     auditFormCommon(helpId, topic, false, formType, copyHandle, copy);
     for (const FormCheck& check : kFormChecks) {
         if (check.form == formType) {
@@ -116,8 +116,8 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     auditResidencyAddress(help, topic, false, kGAForm69ID, f69.f36, f69.f37, f69.f34);
 
     // A deceased taxpayer or spouse keeps the return off e-file.
-    const bool deceased = federalReturn->hasSigValue(kForm92ID, 1, f92.f557) ||
-                          federalReturn->hasSigValue(kForm92ID, 1, f92.f558);
+    const bool deceased =
+        federalReturn->hasSigValue(kForm92ID, 1, f92.f557) || federalReturn->hasSigValue(kForm92ID, 1, f92.f558);
     reportEFileFailure(help, topic, false, kClassEFileRecorded, deceased, kTypeEFileBlocker, FormID(0), copyNumber,
                        FieldID(0), kDeceasedText, kStateOnlySentence);
 

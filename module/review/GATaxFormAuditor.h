@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "module/review/StateTaxFormAuditor.h"
@@ -76,6 +77,22 @@ private:
     void checkCreditsAboveTax();
     void checkLinkedPayerIds();
     void checkIncomeStatementRows();
+
+    // The donation fields of a donation credit form: two amounts, the two
+    // boxes of the claim and the box that adds the donation back to income.
+    struct DonationFields {
+        FieldID amount;
+        FieldID secondAmount;
+        FieldID box;
+        FieldID secondBox;
+        FieldID addedBack;
+    };
+    void checkDonationAddedBack(const DataMgmt::TaxForm& copy, const FormID& form, std::uint16_t copyNumber,
+                                const DonationFields& fields);
+
+    // The individual credit worksheets' attachment reminder.
+    void remindIndCr(const FormID& form, std::uint16_t copyNumber, int number, bool fires);
+    bool claimsCredit(const FormID& form, std::initializer_list<FieldID> amounts);
 };
 
 }  // namespace GAAuditMgmt

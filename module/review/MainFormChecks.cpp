@@ -177,8 +177,7 @@ void GATaxFormAuditor::reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint
            "attach a copy of your federal extension. If you did not request a federal extension, file Georgia Form "
            "IT 303 to request a Georgia extension based on your presidentially declared disaster area");
     reportEFileFailure(AuditMgmt::kNoAuditHelpID, TopicID(0), false, kClassEFileRecorded,
-                       copy->gtZero(kLines.underpaymentPenalty), kTypeEFileBlocker, kGAForm70ID, copyNumber,
-                       FieldID(0),
+                       copy->gtZero(kLines.underpaymentPenalty), kTypeEFileBlocker, kGAForm70ID, copyNumber, FieldID(0),
                        "You Cannot E-file your GA return because an Underpayment Penalty amount was added to your "
                        "return.To E-file your return,Uncheck the check box (Add to tax /subtract from refund) on the "
                        "Underpayment Penalty screen",
@@ -188,10 +187,10 @@ void GATaxFormAuditor::reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint
 // The Georgia wages of form 70 against the state wage worksheet's.
 void GATaxFormAuditor::checkGeorgiaWages(DataMgmt::TaxFormPtr& copy) {
     const FieldID worksheetWages = kStateForm4FieldIds.f28;
-    const bool differ = copy->getIR(kLines.georgiaWages) !=
-                        static_cast<double>(gaReturn->getIN(kStateForm4ID, 1, worksheetWages));
-    report(kClassBoth, differ && gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f37), kTypeWarning,
-           kStateForm4ID, 1, worksheetWages,
+    const bool differ =
+        copy->getIR(kLines.georgiaWages) != static_cast<double>(gaReturn->getIN(kStateForm4ID, 1, worksheetWages));
+    report(kClassBoth, differ && gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f37), kTypeWarning, kStateForm4ID,
+           1, worksheetWages,
            "Please check the amount of Georgia wages to make sure it's correct. Usually your Georgia wages will be "
            "the total of your W-2 Box 16 amounts that are for Georgia.");
 }

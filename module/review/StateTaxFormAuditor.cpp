@@ -20,9 +20,9 @@ constexpr const char* kClassName = "StateTaxFormAuditor";
 // Whether each state, by state number 1 to 37, refuses the e-file of a
 // return whose federal return has a Form 2555 (foreign earned income).
 constexpr std::array<bool, 37> kForm2555BlocksEFile{
-    false, true,  true,  false, false, false, true,  true,  true,  true,  true,  true,  true,
-    false, true,  false, true,  true,  false, false, true,  false, true,  false, false, true,
-    true,  false, true,  true,  true,  false, true,  false, false, true,  false,
+    false, true,  true,  false, false, false, true,  true,  true,  true, true,  true,  true,
+    false, true,  false, true,  true,  false, false, true,  false, true, false, false, true,
+    true,  false, true,  true,  true,  false, true,  false, false, true, false,
 };
 
 StateDataMgmt::StateTaxReturn* requireStateReturn(DataMgmt::TaxReturn* federalReturn,
@@ -32,8 +32,7 @@ StateDataMgmt::StateTaxReturn* requireStateReturn(DataMgmt::TaxReturn* federalRe
     }
     auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(&stateReturn);
     if (state == nullptr) {
-        throw Exceptions::QuarloException("the state return is not a state return", kClassName,
-                                          "StateTaxFormAuditor");
+        throw Exceptions::QuarloException("the state return is not a state return", kClassName, "StateTaxFormAuditor");
     }
     return state;
 }
@@ -84,12 +83,12 @@ AuditMgmt::AuditReportPtr StateTaxFormAuditor::auditReturn(AuditMgmt::AuditType 
     signed char count = 0;
     signed char second = 0;
     printer->formsToAudit(forms, count, second);
-    const int entries = std::clamp(static_cast<int>(count) + static_cast<int>(second), 0,
-                                   static_cast<int>(forms.size()));
+    const int entries =
+        std::clamp(static_cast<int>(count) + static_cast<int>(second), 0, static_cast<int>(forms.size()));
 
     for (int i = 0; i < entries; ++i) {
-        for (DataMgmt::TaxFormIter copies = stateReturn->getForms(forms[static_cast<std::size_t>(i)]);
-             !copies.atEOL(); copies.next()) {
+        for (DataMgmt::TaxFormIter copies = stateReturn->getForms(forms[static_cast<std::size_t>(i)]); !copies.atEOL();
+             copies.next()) {
             DataMgmt::TaxFormPtr copy = copies.getTaxForm();
             if (copy.isNull()) {
                 continue;
@@ -109,8 +108,7 @@ bool StateTaxFormAuditor::hasNonZeroKeyField(DataMgmt::TaxFormPtr copy) {
 }
 
 void StateTaxFormAuditor::auditFormCommon(const std::string& helpId, TopicID topic, bool /*flag*/,
-                                          const FormID& formType, DataMgmt::TaxFormPtr copyHandle,
-                                          std::uint16_t copy) {
+                                          const FormID& formType, DataMgmt::TaxFormPtr copyHandle, std::uint16_t copy) {
     // The information form stands for the whole return: the Form 2555 block
     // is checked once there, and the list-mode count starts afresh.
     if (formType == stateReturn->getInfoForm()) {
@@ -144,8 +142,7 @@ bool StateTaxFormAuditor::stateBlocksForm2555EFile() {
     return kForm2555BlocksEFile[static_cast<std::size_t>(state - 1)];
 }
 
-void StateTaxFormAuditor::checkEFileCopyLimit(const std::string& helpId, TopicID topic, bool flag,
-                                              const FormID& form) {
+void StateTaxFormAuditor::checkEFileCopyLimit(const std::string& helpId, TopicID topic, bool flag, const FormID& form) {
     const int allowed = static_cast<std::int16_t>(maxEFileCopies(form));
     const int present = stateReturn->numFormCopies(form);
     if (present <= allowed) {
@@ -165,8 +162,8 @@ void StateTaxFormAuditor::checkEFileCopyLimit(const std::string& helpId, TopicID
     epFailMsg(helpId, topic, flag, true, type, 0, form, 1, FieldID(1), text.c_str());
 }
 
-void StateTaxFormAuditor::checkOverriddenFields(const std::string& helpId, TopicID topic, bool flag,
-                                                const FormID& form, std::uint16_t copy) {
+void StateTaxFormAuditor::checkOverriddenFields(const std::string& helpId, TopicID topic, bool flag, const FormID& form,
+                                                std::uint16_t copy) {
     const DataMgmt::TaxFormPtr handle = stateReturn->getForm(form, copy);
     if (handle.isNull()) {
         return;

@@ -153,8 +153,8 @@ public:
     // Adds the 1099-G help sentence and reports an e-file failure on form 0,
     // copy 1.
     void appendForm1099GHelp(const std::string& helpId, TopicID topic, bool spare, int messageClass, bool fires,
-                             char type, const FormID& form, std::uint16_t copy, FieldID field,
-                             const std::string& text, int addedSentence);
+                             char type, const FormID& form, std::uint16_t copy, FieldID field, const std::string& text,
+                             int addedSentence);
 
 protected:
     // One message on its way through the layer.
@@ -186,8 +186,8 @@ protected:
     std::string stateName() const;
     std::string stateCode() const;
 
-    DataMgmt::TaxReturn* federalReturn;               // not owned
-    StateDataMgmt::StateTaxReturn* stateReturn;       // not owned
+    DataMgmt::TaxReturn* federalReturn;                   // not owned
+    StateDataMgmt::StateTaxReturn* stateReturn;           // not owned
     StateTaxFormPrintMgmt::StateTaxFormPrinter* printer;  // not owned
 
 private:

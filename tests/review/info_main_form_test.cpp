@@ -18,9 +18,9 @@ const auto& f70 = kGAForm70FieldIds;
 
 TEST_F(ReviewTest, InformationFormRunsItsReturnLevelChecksInOrder) {
     setNumber(gaCopy(kGAForm69ID), f69.f8, 3);
-    const std::vector<std::string> ordinary = {
-        "auditResidencyAddress", "auditDirectDeposit",     "auditForm1099GEFile",   "auditForm1099GPayer",
-        "auditCareOf",           "checkBalanceDuePayment", "auditMissingStateInfo", "auditDriverLicense"};
+    const std::vector<std::string> ordinary = {"auditResidencyAddress", "auditDirectDeposit", "auditForm1099GEFile",
+                                               "auditForm1099GPayer",   "auditCareOf",        "checkBalanceDuePayment",
+                                               "auditMissingStateInfo", "auditDriverLicense"};
     audit(false);
     EXPECT_EQ(auditor.checks, ordinary);
     EXPECT_EQ(auditor.residencyNumber, 3);

@@ -32,10 +32,10 @@ TEST_F(MessageLayer, EachKindOfAuditReportsItsClasses) {
         bool reported;
     };
     const Row rows[] = {
-        {false, 0, 1, true},  {false, 0, 2, false}, {false, 0, 3, true},  {false, 0, 8, false},
+        {false, 0, 1, true},   {false, 0, 2, false}, {false, 0, 3, true},  {false, 0, 8, false},
         {false, 0, 16, false}, {true, 0, 1, false},  {true, 0, 2, true},   {true, 0, 3, true},
-        {true, 0, 8, false},  {true, 0, 34, true},  {false, 8, 8, true},  {false, 8, 16, false},
-        {false, 8, 3, false}, {true, 16, 16, true}, {true, 16, 2, false}, {false, 24, 16, true},
+        {true, 0, 8, false},   {true, 0, 34, true},  {false, 8, 8, true},  {false, 8, 16, false},
+        {false, 8, 3, false},  {true, 16, 16, true}, {true, 16, 2, false}, {false, 24, 16, true},
     };
     for (const Row& r : rows) {
         const auto entries = send(r.eFileCheck, r.mask, r.cls, true, 7, "Text");
@@ -70,7 +70,8 @@ TEST_F(MessageLayer, ListModeBulletsLinesAndMarksThemWhenTheInterfaceMarksFindin
     auto e = send(false, 8, 8, true, 3, text);
     ASSERT_EQ(e.size(), 1u);
     EXPECT_EQ(e[0].kind, AuditEntry::Kind::Line);
-    EXPECT_EQ(e[0].second, "    - the quarterly totals from your W-2 withholding do not equal the total amount withheld.");
+    EXPECT_EQ(e[0].second,
+              "    - the quarterly totals from your W-2 withholding do not equal the total amount withheld.");
     EXPECT_EQ(e[0].form, FormId(0));
     EXPECT_EQ(auditor.getFiredCount(), 1);
     EXPECT_TRUE(send(false, 8, 8, false, 3, text).empty());  // not fired, not marked: dropped
@@ -96,8 +97,8 @@ TEST_F(MessageLayer, OnlyAFiredBlockingTypeInAnEFileCheckBlocksTheReturn) {
         bool blocked;
     };
     const Row rows[] = {
-        {true, true, 6, true},   {true, true, 4, true},  {true, true, 12, true}, {true, true, 7, false},
-        {true, true, 2, false},  {true, false, 6, false}, {false, true, 6, false},
+        {true, true, 6, true},  {true, true, 4, true},   {true, true, 12, true},  {true, true, 7, false},
+        {true, true, 2, false}, {true, false, 6, false}, {false, true, 6, false},
     };
     for (const Row& r : rows) {
         gaReturn()->eFileBlocked = 0;

@@ -41,8 +41,8 @@ public:
 
 class TestAuditor : public GAAuditMgmt::GATaxFormAuditor {
 public:
-    using GATaxFormAuditor::GATaxFormAuditor;
     using GATaxFormAuditor::gaReturn;
+    using GATaxFormAuditor::GATaxFormAuditor;
     using StateTaxFormAuditor::routeAuditMessage;
     using Message = StateTaxFormAuditor::Message;
 
@@ -83,7 +83,8 @@ public:
                       (const std::string& h, TopicID t, bool s, const FormId& f, int c,
                        const StateAuditMgmt::FilerLicenseFields& a, const StateAuditMgmt::FilerLicenseFields& b),
                       (h, t, s, f, c, a, b))
-    REVIEWTEST_RECORD(auditForm1099GEFile, (const std::string& h, TopicID t, bool s, bool o, int a, int b, int c, int d),
+    REVIEWTEST_RECORD(auditForm1099GEFile,
+                      (const std::string& h, TopicID t, bool s, bool o, int a, int b, int c, int d),
                       (h, t, s, o, a, b, c, d))
     REVIEWTEST_RECORD(auditStateWageData,
                       (const std::string& h, TopicID t, bool s, const FormId& f, std::uint16_t m, bool r),

@@ -23,14 +23,6 @@ TEST_F(ReviewTest, EveryCopyOfEveryFormReachesTheDispatchInFormOrder) {
     EXPECT_EQ(auditor.walked, expected);
 }
 
-TEST_F(ReviewTest, AFederalFormNumberedLikeAGeorgiaFormGetsNoGeorgiaCheck) {
-    // Form 71's quarters report in every audit; the federal form 71 number
-    // matches none of the Georgia routines.
-    auditor.createNewReport(0);
-    auditor.auditStateForms("", {}, false, kForm71ID, gaCopy(kGAForm71ID), 1);
-    EXPECT_TRUE(auditor.getAuditReport()->entries().empty());
-}
-
 TEST_F(ReviewTest, AForm2555BlocksStatesOfTheTableAndUnknownStateNumbers) {
     gaCopy(kGAForm69ID);
     struct Row {
@@ -38,8 +30,12 @@ TEST_F(ReviewTest, AForm2555BlocksStatesOfTheTableAndUnknownStateNumbers) {
         std::optional<std::int32_t> state;
         bool blocks;
     };
-    const Row rows[] = {{false, std::nullopt, false}, {true, std::nullopt, true}, {true, 1, false},
-                        {true, 2, true},              {true, 37, false},          {true, 0, true},
+    const Row rows[] = {{false, std::nullopt, false},
+                        {true, std::nullopt, true},
+                        {true, 1, false},
+                        {true, 2, true},
+                        {true, 37, false},
+                        {true, 0, true},
                         {true, 38, true}};
     for (const Row& r : rows) {
         federal->setForm2555Present(r.form2555);

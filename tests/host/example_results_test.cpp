@@ -72,29 +72,41 @@ std::vector<std::string> exampleNames() {
     return names;
 }
 
-class ExampleResults : public testsupport::ScratchDirTest, public ::testing::WithParamInterface<std::string> {};
+class ExampleResults : public testsupport::ScratchDirTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    // Runs gahost run on the example (with the extra options) and compares
+    // its printout with the expected file, or rewrites the file.
+    void checkPrintout(const std::string& name, const std::vector<std::string>& options, const fs::path& expectedPath) {
+        // Run as a person would from a directory of their own: the printout
+        // names the output as out/<name>.xml.
+        std::vector<std::string> args = {"run", (kExamples / (name + ".xml")).string(), "--out", "out"};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto r = testsupport::runGahost(args, {}, dir, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        if (std::getenv("GA_UPDATE_EXPECTED") != nullptr) {
+            std::ofstream(expectedPath, std::ios::binary) << r.out;
+            std::cout << "wrote " << expectedPath.string() << '\n';
+            return;
+        }
+        ASSERT_TRUE(fs::exists(expectedPath))
+            << expectedPath.string() << " is missing: bash tools/update-expected.sh writes it";
+        const auto expected = linesOf(readText(expectedPath));
+        const auto actual = linesOf(r.out);
+        if (expected != actual) {
+            ADD_FAILURE() << "gahost run examples/" << name << ".xml differs from " << expectedPath.filename().string()
+                          << " (- expected, + printed):\n"
+                          << lineDiff(expected, actual) << "After an intended change: bash tools/update-expected.sh";
+        }
+    }
+};
 
 TEST_P(ExampleResults, PrintoutMatchesTheExpectedFile) {
     const std::string name = GetParam();
-    const fs::path expectedPath = kExamples / (name + ".expected");
-    // Run as a person would from a directory of their own: the printout
-    // names the output as out/<name>.xml.
-    const auto r =
-        testsupport::runGahost({"run", (kExamples / (name + ".xml")).string(), "--out", "out"}, {}, dir, dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    if (std::getenv("GA_UPDATE_EXPECTED") != nullptr) {
-        std::ofstream(expectedPath, std::ios::binary) << r.out;
-        std::cout << "wrote " << expectedPath.string() << '\n';
-        return;
-    }
-    ASSERT_TRUE(fs::exists(expectedPath))
-        << expectedPath.string() << " is missing: bash tools/update-expected.sh writes it";
-    const auto expected = linesOf(readText(expectedPath));
-    const auto actual = linesOf(r.out);
-    if (expected != actual) {
-        ADD_FAILURE() << "gahost run examples/" << name << ".xml differs from " << name
-                      << ".expected (- expected, + printed):\n"
-                      << lineDiff(expected, actual) << "After an intended change: bash tools/update-expected.sh";
+    checkPrintout(name, {}, kExamples / (name + ".expected"));
+    // An example with an e-file expected file is also run as being e-filed.
+    const fs::path eFileExpected = kExamples / (name + ".efile.expected");
+    if (fs::exists(eFileExpected)) {
+        checkPrintout(name, {"--efile"}, eFileExpected);
     }
 }
 

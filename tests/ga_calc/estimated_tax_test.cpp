@@ -100,16 +100,21 @@ TEST_F(EstimatedTax, ProjectsThisYearAndFillsTheVoucherDueNext) {
     }
 }
 
-TEST_F(EstimatedTax, PersonalExemptionByFilingStatus) {
+// Exemptions and the schedule by the filing-status box: single (26),
+// joint (27) and head of household (29) on the 1,000 schedule, separate (28)
+// on the 500 one.
+TEST_F(EstimatedTax, ExemptionAndScheduleByFilingStatus) {
     setCommon(Utils::PCTypes::kDependents, 1);  // one dependent: 3,000
     const struct {
         const char* letter;
         double exemptions;
-    } rows[] = {{"A", 5700}, {"B", 10400}, {"C", 6700}, {"D", 5700}};
+        double tax;
+    } rows[] = {{"A", 5700, 1535}, {"B", 10400, 1203}, {"C", 6700, 1533}, {"D", 5700, 1473}};
     for (const auto& r : rows) {
         thisYear(r.letter, 40000, 0);
         calc();
         EXPECT_EQ(v(f75.f40), r.exemptions) << r.letter;
+        EXPECT_EQ(v(f75.f44), r.tax) << r.letter;
     }
 }
 

@@ -16,6 +16,7 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/AmendedReturnTable.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/InfoDepositLines.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
@@ -84,8 +85,6 @@ const std::array<AmendedCopy, 164> kAmendedReturnCopies{{
 }};
 
 namespace {
-
-const auto& f69 = kGAForm69FieldIds;
 
 // The settlement lines of form 189219.
 struct AmendedLines {
@@ -269,11 +268,12 @@ void AmendedReturnForm::depositAccount() {
     const bool noDeposit = form.xMarked(deposit.noDeposit);
     const bool fromInformationForm = form.xMarked(deposit.useInformationForm);
     if (refund && fromInformationForm && !noDeposit) {
-        if (ga_.hasSigValue(kGAForm69ID, 1, f69.f77)) {
-            ga_.getII(kGAForm69ID, f69.f81, handle_, deposit.checking);
-            ga_.getII(kGAForm69ID, f69.f82, handle_, deposit.savings);
-            ga_.getII(kGAForm69ID, f69.f79, handle_, deposit.routingNumber);
-            ga_.getII(kGAForm69ID, f69.f80, handle_, deposit.accountNumber);
+        const InfoDepositLines& info = kInfoDeposit;
+        if (ga_.hasSigValue(kGAForm69ID, 1, info.answer)) {
+            ga_.getII(kGAForm69ID, info.checking, handle_, deposit.checking);
+            ga_.getII(kGAForm69ID, info.savings, handle_, deposit.savings);
+            ga_.getII(kGAForm69ID, info.routingNumber, handle_, deposit.routingNumber);
+            ga_.getII(kGAForm69ID, info.accountNumber, handle_, deposit.accountNumber);
             for (const FieldId& x : kEnteredAccount) {
                 form.makeProtectedAndSetNull(x);
             }

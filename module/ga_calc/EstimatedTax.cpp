@@ -13,11 +13,12 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm75FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "module/ga_calc/PaymentYearAmounts.h"
+#include "module/ga_calc/TaxYear2019Amounts.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
@@ -25,7 +26,7 @@ namespace GACalculationMgmt {
 namespace {
 
 const auto& f75 = kGAForm75FieldIds;
-const EstimatedTaxAmounts& year2019 = kEstimatedTax2019;
+namespace year2019 = TaxYear2019;
 
 // The lines of form 75.
 struct EstimatedTaxLines {
@@ -128,6 +129,7 @@ private:
     void exemptionsAndDeduction(double ratio);
     double enteredDeduction();
     void tax();
+    int filingStatusOfBoxes() const;
 
     GATaxReturnCalcEngine& engine_;
     GADataMgmt::GATaxReturn& ga_;
@@ -152,12 +154,14 @@ void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::u
     }
 }
 
-// The 2019 tax of a projected taxable income, rounded to whole dollars:
-// single filers (box 26), then married filing separately (box 28), then
-// every other status.
-double GATaxReturnCalcEngine::computeEstimatedTax2019(double income, bool single, bool separate) {
-    const EstimatedSchedule& schedule = single ? year2019.single : separate ? year2019.separate : year2019.joint;
-    for (const EstimatedBracket& b : schedule) {
+// The 2019 tax of a projected taxable income, rounded to whole dollars, on
+// the schedule of single filers, of married filing separately, or of every
+// other status.
+double GATaxReturnCalcEngine::computeEstimatedTax2019(double income, int filingStatus) {
+    const year2019::RateColumn& schedule = filingStatus == FilingStatus::kSingle     ? year2019::kSingleRates
+                                           : filingStatus == FilingStatus::kSeparate ? year2019::kSeparateRates
+                                                                                     : year2019::kJointRates;
+    for (const year2019::Bracket& b : schedule) {
         if (income <= b.upTo) {
             return static_cast<double>(Utils::roundR(b.base + b.rate * (income - b.over)));
         }
@@ -191,7 +195,7 @@ void GATaxReturnCalcEngine::setDefaultYesNo(DataMgmt::TaxFormPtr handle, FieldId
 void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
                                                   int /*passThrough*/) {
     DataMgmt::TaxForm& form = *handle;
-    defaultOrClampField(kGAForm75ID, copy, lines.installmentsLeft, year2019.installments, 1, year2019.installments);
+    defaultOrClampField(kGAForm75ID, copy, lines.installmentsLeft, year2019::kInstallments, 1, year2019::kInstallments);
     const std::int64_t left = form.getIN(lines.installmentsLeft);
     const double installment = left > 0 ? form.getIR(lines.estimatedTax) / static_cast<double>(left) : 0.0;
 
@@ -210,16 +214,16 @@ void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, s
     assignAddressFields(handle, voucher.city, voucher.state, voucher.zipCode, 1);
     setDefaultYesNo(handle, voucher.no, voucher.yes);
     form.assignIR(voucher.installment, installment);
-    form.assignText(voucher.formCode, kVoucherFormCode);
+    form.assignText(voucher.formCode, TaxYear::kVoucherFormCode);
 
-    for (const EstimatedVoucher& v : year2019.vouchers) {
+    for (const year2019::Voucher& v : year2019::kVouchers) {
         if (v.installmentsLeft != left) {
             continue;
         }
         form.assignText(voucher.dueDate, v.dueDate);
         form.assignIR(voucher.number, v.number);
-        buildScanLine(handle, lines.taxpayerNumber, voucher.installment, year2019.documentCode, year2019.filler,
-                      v.scanDate, year2019.yearCode,
+        buildScanLine(handle, lines.taxpayerNumber, voucher.installment, year2019::kVoucherDocumentCode,
+                      year2019::kVoucherFiller, v.scanDate, year2019::kVoucherYearCode,
                       form.xMarked(voucher.codeBox) ? v.codeBoxMarked : v.codeBoxUnmarked, voucher.scanLine);
     }
 }
@@ -284,14 +288,15 @@ void EstimatedTaxForm::filingStatus() {
             form.makeProtectedAndSetNull(x);
         }
         form.makeProtectedAndSetNull(lines.dependents);
-        const std::string letter = Utils::strip(ga_.getFieldAsString(kGAForm70ID, 1, kGAForm70FieldIds.f44));
+        const std::string letter =
+            Utils::strip(ga_.getFieldAsString(kGAForm70ID, 1, kForm70Lines.heading.filingStatus));
         const char* const letters[] = {"A", "B", "C", "D"};
         for (int k = 0; k < 4; ++k) {
             if (letter == letters[k]) {
                 form.setX(boxes[k]);
             }
         }
-        const std::int64_t dependents = ga_.pullCommon(engine_.getFederalForm(), 1, Utils::PCTypes{4});
+        const std::int64_t dependents = ga_.pullCommon(engine_.getFederalForm(), 1, Utils::PCTypes::kDependents);
         form.assignIR(lines.dependents, static_cast<double>(dependents));
         return;
     }
@@ -341,14 +346,31 @@ void EstimatedTaxForm::retirementExclusion() {
     const auto& f92 = kForm92FieldIds;
     const auto& f215 = kGAForm189215FieldIds;
     auto limitFor = [&](const FieldId& birthDate) {
-        const bool aged = engine_.federalReturn()->reachedAge(year2019.retirementAgedAge, 0, kForm92ID, birthDate);
-        return aged ? year2019.retirementLimitAged : year2019.retirementLimit;
+        const bool aged =
+            engine_.federalReturn()->reachedAge(year2019::kRetirementAgedAgeBy2018, 0, kForm92ID, birthDate);
+        return aged ? year2019::kRetirementLimitAged : year2019::kRetirementLimit;
     };
     double exclusion = std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189321), limitFor(f92.f9));
-    if (ga_.getFilingStatusNumber() == 2) {
+    if (ga_.getFilingStatusNumber() == FilingStatus::kJoint) {
         exclusion += std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189322), limitFor(f92.f10));
     }
     form_.assignIR(lines.retirementExclusion, exclusion);
+}
+
+// The filing status of the boxes: single (26), separate (28), head of
+// household (29); a joint return (27) or no box marked takes the joint
+// return's exemption and schedule.
+int EstimatedTaxForm::filingStatusOfBoxes() const {
+    if (form_.xMarked(lines.single)) {
+        return FilingStatus::kSingle;
+    }
+    if (form_.xMarked(lines.separate)) {
+        return FilingStatus::kSeparate;
+    }
+    if (form_.xMarked(lines.headOfHousehold)) {
+        return FilingStatus::kHeadOfHousehold;
+    }
+    return FilingStatus::kJoint;
 }
 
 // Exemptions by filing status and dependents; the deduction (standard by
@@ -357,13 +379,8 @@ void EstimatedTaxForm::retirementExclusion() {
 // projection.
 void EstimatedTaxForm::exemptionsAndDeduction(double ratio) {
     DataMgmt::TaxForm& form = form_;
-    double personal = year2019.exemptionJoint;
-    if (form.xMarked(lines.separate)) {
-        personal = year2019.exemptionSeparate;
-    } else if (form.xMarked(lines.single) || form.xMarked(lines.headOfHousehold)) {
-        personal = year2019.exemptionSingle;
-    }
-    form.assignIR(lines.exemptions, personal + form.getIR(lines.dependents) * year2019.exemptionPerDependent);
+    form.assignIR(lines.exemptions, year2019::kPersonalExemption.of(filingStatusOfBoxes()) +
+                                        form.getIR(lines.dependents) * year2019::kDependentExemption);
 
     if (prefill_) {
         // The deduction is the one entered on line 207533.
@@ -400,12 +417,10 @@ double EstimatedTaxForm::enteredDeduction() {
     form.oneX(lines.standard, lines.itemized, lines.itemized);
     if (form.xMarked(lines.standard)) {
         form.makeProtectedAndSetNull(lines.itemizedAmount);
-        double deduction = form.xMarked(lines.joint)      ? year2019.standardJoint
-                           : form.xMarked(lines.separate) ? year2019.standardSeparate
-                                                          : year2019.standardOther;
+        double deduction = year2019::kStandardDeduction.of(filingStatusOfBoxes());
         for (const FieldId& x : kAdditionBoxes) {
             if (form.xMarked(x)) {
-                deduction += year2019.standardAddition;
+                deduction += year2019::kAgedOrBlindAddition;
             }
         }
         return deduction;
@@ -424,9 +439,8 @@ double EstimatedTaxForm::enteredDeduction() {
 // to 2019: the estimated tax, not below 0.
 void EstimatedTaxForm::tax() {
     DataMgmt::TaxForm& form = form_;
-    form.assignIR(lines.tax,
-                  GATaxReturnCalcEngine::computeEstimatedTax2019(
-                      form.getIR(lines.taxableIncome), form.xMarked(lines.single), form.xMarked(lines.separate)));
+    form.assignIR(lines.tax, GATaxReturnCalcEngine::computeEstimatedTax2019(form.getIR(lines.taxableIncome),
+                                                                            filingStatusOfBoxes()));
     pull(lines.withholding, kWithholdingLine);
     pull(lines.creditedOverpayment, kCreditedLine);
     form.assignIR(lines.estimatedTax, std::max(0.0, form.getIR(lines.tax) - (form.getIR(lines.withholding) +

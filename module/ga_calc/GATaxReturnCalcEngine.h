@@ -112,9 +112,8 @@ public:
     // Sets both boxes to "no", then marks the second when neither is marked.
     void setDefaultYesNo(DataMgmt::TaxFormPtr handle, FieldId first, FieldId second);
     // The 2019 tax of a projected taxable income in whole dollars, on the
-    // schedule of single filers, of married filing separately, or of every
-    // other status.
-    static double computeEstimatedTax2019(double income, bool single, bool separate);
+    // schedule of the filing status (1 to 4; 2 and 4 share one).
+    static double computeEstimatedTax2019(double income, int filingStatus);
     void calcUnderpaymentPenalty(DataMgmt::TaxFormPtr handle, std::uint16_t copy);
     // Form 71: the amount of one installment column that bears interest,
     // from its first exception amount, cumulative payments and underpayment.

@@ -163,4 +163,33 @@ inline constexpr double kBusinessCreditRowCap = 10000;
 
 // ---- payments: estimated tax, vouchers, underpayment penalty, amended return
 
+// A calendar date.
+struct CalendarDate {
+    int month;
+    int day;
+    int year;
+};
+
+// Form 71: the part of the net tax that must be paid in installments during
+// the year (line 15), and the part due when the whole is paid in one
+// installment on 01/15/2019: 66.66 %, not two thirds.
+inline constexpr double kRequiredInstallmentShare = 0.7;
+inline constexpr double kOneInstallmentShare = 0.6666;
+// Form 71: interest on each late installment, 9 % a year counted by the day.
+inline constexpr double kUnderpaymentInterestRate = 0.09;
+inline constexpr double kDaysInYear = 365;
+// Form 71: the due dates of installments A to D.
+inline constexpr std::array<CalendarDate, 4> kInstallmentDueDates{{
+    {4, 15, 2018},
+    {6, 15, 2018},
+    {9, 15, 2018},
+    {1, 15, 2019},
+}};
+// Form 71: interest runs at the latest to the due date of the return.
+inline constexpr CalendarDate kInterestEnd{4, 15, 2019};
+
+// The form code that every Georgia payment voucher carries (forms 75, 77 and
+// 187982).
+inline constexpr const char* kVoucherFormCode = "075";
+
 }  // namespace GACalculationMgmt::TaxYear

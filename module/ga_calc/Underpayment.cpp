@@ -22,21 +22,38 @@
 #include <string>
 
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "module/ga_calc/PaymentYearAmounts.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 
 namespace {
 
+using TaxYear::CalendarDate;
+
 const auto& f71 = kGAForm71FieldIds;
-const auto& f70 = kGAForm70FieldIds;
-const auto& f69 = kGAForm69FieldIds;
-const UnderpaymentAmounts& penalty = kUnderpayment2018;
+const Form70Lines& form70 = kForm70Lines;
+constexpr const auto& kDueDates = TaxYear::kInstallmentDueDates;
+
+// The estimated payments as the information form holds them: one amount
+// without a date (it counts in the first period), twelve rows of date and
+// amount from the first date on, and the total of all of them.
+struct EstimatedPaymentLines {
+    FieldId undated = kGAForm69FieldIds.f49;
+    FieldId firstDate = kGAForm69FieldIds.f50;
+    FieldId total = kGAForm69FieldIds.f75;
+};
+const EstimatedPaymentLines estimated;
+
+// What the form shows for a filer exempt from the penalty.
+const char* const kExemptText = "Exempt,farmer/fisherman";
+
+// Interest of one day on a late installment.
+constexpr double kDailyInterestRate = TaxYear::kUnderpaymentInterestRate / TaxYear::kDaysInYear;
 
 // The single lines of form 71.
 struct UnderpaymentLines {
@@ -107,7 +124,7 @@ const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
      f71.f75,
      f71.f79,
      f71.f83,
-     penalty.dueDates[0]},
+     kDueDates[0]},
     {f71.f18,
      f71.f57,
      f71.f93,
@@ -124,7 +141,7 @@ const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
      f71.f76,
      f71.f80,
      f71.f84,
-     penalty.dueDates[1]},
+     kDueDates[1]},
     {f71.f19,
      f71.f58,
      f71.f94,
@@ -141,7 +158,7 @@ const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
      f71.f77,
      f71.f81,
      f71.f85,
-     penalty.dueDates[2]},
+     kDueDates[2]},
     {f71.f20,
      f71.f59,
      f71.f95,
@@ -158,7 +175,7 @@ const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
      f71.f78,
      f71.f82,
      f71.f86,
-     penalty.dueDates[3]},
+     kDueDates[3]},
 }};
 
 // The fields of every row of a column (null rows included).
@@ -186,7 +203,7 @@ std::int64_t dayNumberOf(const CalendarDate& date) { return Utils::dateToNumber(
 
 // "04/15/2019": the last day that interest runs.
 std::string interestEndText() {
-    const CalendarDate& end = penalty.interestEnd;
+    const CalendarDate& end = TaxYear::kInterestEnd;
     char text[16];
     std::snprintf(text, sizeof text, "%02d/%02d/%d", end.month, end.day, end.year);
     return text;
@@ -243,7 +260,7 @@ void UnderpaymentForm::calculate() {
         // An exempt farmer or fisherman owes no penalty: the form says why.
         form.setX(lines.exemptMark);
         engine_.clearFieldRange(kGAForm71ID, copy_, lines.credits, lines.totalPenalty);
-        form.assignText(lines.exemptText, penalty.exemptText);
+        form.assignText(lines.exemptText, kExemptText);
     } else {
         form.setNull(lines.exemptText);
         if (form.xMarked(lines.oneInstallment)) {
@@ -269,11 +286,11 @@ void UnderpaymentForm::fillHeading() {
                             lines.taxpayerName, lines.taxpayerNumber, Primitives::kNullFieldID,
                             Primitives::kNullFieldID, lines.spouseName, lines.spouseNumber, Primitives::kNullFieldID,
                             Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
-    form.assignIR(lines.taxYear, penalty.taxYear);
+    form.assignIR(lines.taxYear, TaxYear::kYear);
     Utils::setDefaultX(handle_, lines.emptyForm, lines.keepForm, lines.emptyForm);
 
-    ga_.getII(kGAForm70ID, f70.f84, handle_, lines.tax);
-    ga_.getII(kGAForm70ID, f70.f189484, handle_, lines.credits);
+    ga_.getII(kGAForm70ID, form70.credits.tax, handle_, lines.tax);
+    ga_.getII(kGAForm70ID, form70.credits.total, handle_, lines.credits);
     form.minusIIge0(lines.netTax, lines.tax, lines.credits);
 
     Utils::setDefaultX(handle_, lines.notExempt, lines.notExempt, lines.exemptFarmer);
@@ -288,16 +305,17 @@ void UnderpaymentForm::fillHeading() {
 // below 0 (more paid than due) is no penalty.
 void UnderpaymentForm::oneInstallment() {
     DataMgmt::TaxForm& form = form_;
-    const double paid = static_cast<double>(ga_.getIN(kGAForm70ID, 1, f70.f87) + ga_.getIN(kGAForm69ID, 1, f69.f75));
-    const double unpaid = form.getIR(lines.netTax) * penalty.oneInstallmentShare - paid;
+    const double paid = static_cast<double>(ga_.getIN(kGAForm70ID, 1, form70.payments.withheld) +
+                                            ga_.getIN(kGAForm69ID, 1, estimated.total));
+    const double unpaid = form.getIR(lines.netTax) * TaxYear::kOneInstallmentShare - paid;
 
-    const std::int64_t due = dayNumberOf(penalty.dueDates[kColumns - 1]);
-    const std::int64_t end = dayNumberOf(penalty.interestEnd);
+    const std::int64_t due = dayNumberOf(kDueDates[kColumns - 1]);
+    const std::int64_t end = dayNumberOf(TaxYear::kInterestEnd);
     std::int64_t paidOn = form.isNull(lines.paidDate) ? end : dayNumberOf(form, lines.paidDate);
     paidOn = std::min(paidOn, end);
     const std::int64_t daysLate = paidOn > due ? paidOn - due : 0;
 
-    const double amount = static_cast<double>(daysLate) * penalty.dailyInterestRate() * unpaid;
+    const double amount = static_cast<double>(daysLate) * kDailyInterestRate * unpaid;
     engine_.clearFieldRange(kGAForm71ID, copy_, lines.requiredTotal, kColumnsAtoD[kColumns - 1].penalty);
     form.assignIR(lines.totalPenalty, std::max(0.0, amount));
 }
@@ -305,7 +323,7 @@ void UnderpaymentForm::oneInstallment() {
 // 70 % of the net tax in N installments (the last N columns).
 void UnderpaymentForm::fourInstallments() {
     DataMgmt::TaxForm& form = form_;
-    form.timesIR(lines.requiredTotal, lines.netTax, penalty.requiredShare);
+    form.timesIR(lines.requiredTotal, lines.netTax, TaxYear::kRequiredInstallmentShare);
     engine_.defaultOrClampField(kGAForm71ID, copy_, lines.installments, kColumns, 1, kColumns);
     const int installments = static_cast<int>(std::clamp<std::int64_t>(form.getIN(lines.installments), 1, kColumns));
     const int first = firstActiveColumn(installments);
@@ -328,7 +346,7 @@ void UnderpaymentForm::fourInstallments() {
     }
 
     Utils::setDefaultX(handle_, lines.equalParts, lines.enteredParts, lines.enteredParts);
-    ga_.getII(kGAForm70ID, f70.f87, handle_, lines.withholding);
+    ga_.getII(kGAForm70ID, form70.payments.withheld, handle_, lines.withholding);
     if (form.xMarked(lines.equalParts)) {
         spreadWithholdingEqually(first);
     } else {
@@ -402,11 +420,11 @@ void UnderpaymentForm::limitEnteredWithholding(int first) {
 void UnderpaymentForm::fillDatedPayments(int first) {
     DataMgmt::TaxForm& form = form_;
     std::array<double, kColumns> periods{};
-    const auto& due = penalty.dueDates;
-    engine_.sumAmountsByPeriod(kGAForm69ID, f69.f50, periods[0], periods[1], periods[2], periods[3], due[0].month,
-                               due[0].day, due[1].month, due[1].day, due[2].month, due[2].day, due[3].month, due[3].day,
-                               static_cast<short>(penalty.taxYear));
-    periods[0] += static_cast<double>(ga_.getIN(kGAForm69ID, 1, f69.f49));
+    const auto& due = kDueDates;
+    engine_.sumAmountsByPeriod(kGAForm69ID, estimated.firstDate, periods[0], periods[1], periods[2], periods[3],
+                               due[0].month, due[0].day, due[1].month, due[1].day, due[2].month, due[2].day,
+                               due[3].month, due[3].day, static_cast<short>(TaxYear::kYear));
+    periods[0] += static_cast<double>(ga_.getIN(kGAForm69ID, 1, estimated.undated));
 
     double earlier = 0.0;
     for (int k = 0; k < first; ++k) {
@@ -465,8 +483,7 @@ void UnderpaymentForm::columnPenalty(const InstallmentColumn& c) {
         form.assignText(c.paidDate, interestEndText());
     }
     engine_.computeLatePaymentDays(handle_, c.paidDate, c.daysLate, c.due.month, c.due.day, c.due.year);
-    form.timesIR(c.penalty, c.bearingInterest,
-                 static_cast<double>(form.getIN(c.daysLate)) * penalty.dailyInterestRate());
+    form.timesIR(c.penalty, c.bearingInterest, static_cast<double>(form.getIN(c.daysLate)) * kDailyInterestRate);
 }
 
 }  // namespace
@@ -506,7 +523,7 @@ void GATaxReturnCalcEngine::computeLatePaymentDays(DataMgmt::TaxFormPtr handle, 
                                                    int month, int day, int year) {
     DataMgmt::TaxForm& form = *handle;
     const std::int64_t due = Utils::dateToNumber(month, day, year);
-    const std::int64_t end = dayNumberOf(penalty.interestEnd);
+    const std::int64_t end = dayNumberOf(TaxYear::kInterestEnd);
     form.setNull(daysField);
     if (form.isNull(dateField)) {
         return;

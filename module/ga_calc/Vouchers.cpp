@@ -12,13 +12,15 @@
 #include "module/catalogues/GAForm187982FieldIds.h"
 #include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
+#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "module/ga_calc/PaymentYearAmounts.h"
+#include "module/ga_calc/InfoDepositLines.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt {
 
@@ -130,9 +132,12 @@ void fillForm72Deposit(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr handle)
     if (form.getIR(l.refund) <= 0) {
         return;
     }
-    if (ga.formYes(kGAForm69ID, 1, f69.f77)) {
-        const std::pair<FieldId, FieldId> account[] = {
-            {l.routingNumber, f69.f79}, {l.accountNumber, f69.f80}, {l.checking, f69.f81}, {l.savings, f69.f82}};
+    const InfoDepositLines& info = kInfoDeposit;
+    if (ga.formYes(kGAForm69ID, 1, info.answer)) {
+        const std::pair<FieldId, FieldId> account[] = {{l.routingNumber, info.routingNumber},
+                                                       {l.accountNumber, info.accountNumber},
+                                                       {l.checking, info.checking},
+                                                       {l.savings, info.savings}};
         for (const auto& [target, source] : account) {
             ga.getII(kGAForm69ID, source, handle, target);
         }
@@ -164,7 +169,7 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
         form.assignIR(v.amount,
                       static_cast<double>(gaReturn_->getIN(kGAForm189219ID, 1, kGAForm189219FieldIds.f189654)));
     }
-    form.assignText(payment.formCode, kVoucherFormCode);
+    form.assignText(payment.formCode, TaxYear::kVoucherFormCode);
 
     const ScanLineCodes& codes = form.xMarked(payment.onPaper) ? kPaymentOnPaper : kPaymentElectronic;
     buildScanLine(handle, v.number, v.amount, codes.documentCode, codes.filler, codes.periodCode, codes.yearCode,
@@ -182,7 +187,7 @@ void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr handle, st
     const VoucherLines& v = kExtensionVoucher;
     form.setX(extension.always);
     fillVoucherHeading(*this, handle, v);
-    form.assignText(extension.formCode, kVoucherFormCode);
+    form.assignText(extension.formCode, TaxYear::kVoucherFormCode);
 
     // The amount the filer entered, or else the amount owed.
     if (form.xMarked(extension.amountEntered)) {
@@ -212,7 +217,7 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
                     Primitives::kNullFieldID, kForm72SpouseTexts[0], kForm72SpouseTexts[1], kForm72SpouseTexts[2],
                     Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 1);
     gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
-    if (status == 2) {
+    if (status == FilingStatus::kJoint) {
         gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
     } else {
         for (const FieldId& x : kForm72SpouseTexts) {
@@ -226,7 +231,7 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
     for (const auto& [target, source] : address) {
         gaReturn_->getII(kGAForm69ID, source, handle, target);
     }
-    gaReturn_->getII(kGAForm70ID, kGAForm70FieldIds.f110, handle, form72.federalText);
+    gaReturn_->getII(kGAForm70ID, kForm70Lines.result.federalReference, handle, form72.federalText);
 
     const std::pair<FieldId, std::int32_t> summary[] = {{f72.f17, kFederalIncomeLine},
                                                         {f72.f18, kTaxableIncomeLine},

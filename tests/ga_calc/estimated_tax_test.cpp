@@ -16,23 +16,22 @@ const auto& f70 = kGAForm70FieldIds;
 TEST(EstimatedTax2019, RateScheduleByFilingStatus) {
     const struct {
         double income;
-        bool single;
-        bool separate;
+        int status;
         double tax;
     } rows[] = {
-        {750, true, false, 8},       // 7.50 rounds up
-        {751, true, false, 8},       // 8.02
-        {2250, true, false, 38},     // a bracket's limit belongs to it
-        {10000, true, false, 403},   // 230 + 5.75 % of 3,000
-        {500, false, true, 5},       // separate: the 500 schedule
-        {1500, false, true, 25},     //
-        {6000, false, true, 228},    // 170 + 5.75 % of 1,000 = 227.50
-        {1000, false, false, 10},    // joint and head of household
-        {20000, false, false, 915},  // 340 + 5.75 % of 10,000
-        {0, false, false, 0},        //
+        {750, 1, 8},      // 7.50 rounds up
+        {751, 1, 8},      // 8.02
+        {2250, 1, 38},    // a bracket's limit belongs to it
+        {10000, 1, 403},  // 230 + 5.75 % of 3,000
+        {500, 3, 5},      // separate: the 500 schedule
+        {1500, 3, 25},    //
+        {6000, 3, 228},   // 170 + 5.75 % of 1,000 = 227.50
+        {1000, 2, 10},    // joint and head of household
+        {20000, 4, 915},  // 340 + 5.75 % of 10,000
+        {0, 2, 0},        //
     };
     for (const auto& r : rows) {
-        EXPECT_EQ(Engine::computeEstimatedTax2019(r.income, r.single, r.separate), r.tax) << r.income;
+        EXPECT_EQ(Engine::computeEstimatedTax2019(r.income, r.status), r.tax) << r.income;
     }
 }
 

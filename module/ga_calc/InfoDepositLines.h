@@ -1,0 +1,22 @@
+// The direct deposit of a refund as the information form (form 69) holds it,
+// which form 72 and the amended return repeat.
+#pragma once
+
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "platform/Primitives.h"
+
+namespace GACalculationMgmt {
+
+struct InfoDepositLines {
+    using Line = const Primitives::QVImmutableIdentifier&;
+    Line answer;  // the refund is deposited: answered yes (or no)
+    Line routingNumber;
+    Line accountNumber;
+    Line checking;  // boxes of the kind of account
+    Line savings;
+};
+
+inline constexpr InfoDepositLines kInfoDeposit{kGAForm69FieldIds.f77, kGAForm69FieldIds.f79, kGAForm69FieldIds.f80,
+                                               kGAForm69FieldIds.f81, kGAForm69FieldIds.f82};
+
+}  // namespace GACalculationMgmt

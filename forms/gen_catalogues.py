@@ -14,6 +14,7 @@ names, line labels), and writes
                                  given members, for tests and tools
   <defs-dir>/<DevName>.def       the stand-in host's form definitions, fields
                                  in catalogue order
+  <defs-dir>/efile.def           a copy of forms/efile.def, the e-file lists
 
 Any fault in the data stops the build with "<file>:<line>: <what is wrong>".
 
@@ -742,6 +743,12 @@ def main():
             name = form.dev + ".def"
             wanted.add(name)
             write_if_changed(os.path.join(args.defs_dir, name), def_text(form, note))
+        # The e-file lists are kept by hand in the definition format itself.
+        efile = os.path.join(args.source, "efile.def")
+        if os.path.exists(efile):
+            with open(efile, encoding="utf-8") as f:
+                write_if_changed(os.path.join(args.defs_dir, "efile.def"), f.read())
+            wanted.add("efile.def")
         # Definitions of forms that left the registry would otherwise linger.
         for name in os.listdir(args.defs_dir):
             if name.endswith(".def") and name not in wanted:

@@ -1,6 +1,7 @@
 #include "platform/Descriptions.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <utility>
 
@@ -331,5 +332,51 @@ TaxFormDescIter TaxReturnDesc::getTaxFormDescriptorsInDisplayOrder() const {
 }
 
 std::size_t TaxReturnDesc::formCount() const { return forms_.size(); }
+
+TifFieldDescriptorList TaxReturnDesc::defaultTifFieldDescriptors(
+    const Primitives::QVImmutableFormIdentifier& form) const {
+    TifFieldDescriptorList list;
+    const TaxFormDescPtr desc = getTaxFormDescriptor(form);
+    if (desc.isNull()) {
+        return list;
+    }
+    const std::string attributes = desc->getDevName() + " 0";
+    long line = 0;
+    for (QVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
+        const FormFieldDescPtr field = desc->getFieldDesc(it.getFieldID());
+        line += 5;
+        char key[32];
+        std::snprintf(key, sizeof key, "%05ld.000.001", line);
+        TifCleaning cleaning = TifCleaning::EditCode;
+        if (field->isDate()) {
+            cleaning = TifCleaning::Date;
+        } else if (field->isText()) {
+            cleaning = TifCleaning::String;
+        } else if (field->isBoolean()) {
+            cleaning = TifCleaning::None;
+        }
+        list.push_back(TifFieldDescriptor{form, field->getID(), key, attributes, cleaning, 0});
+    }
+    return list;
+}
+
+TifFieldDescriptorListPtr TaxReturnDesc::getTifFieldDescriptors(
+    const Primitives::QVImmutableFormIdentifier& form) const {
+    const auto fixed = tifLists_.find(form);
+    if (fixed != tifLists_.end()) {
+        return TifFieldDescriptorListPtr(new TifFieldDescriptorList(fixed->second));
+    }
+    return TifFieldDescriptorListPtr(new TifFieldDescriptorList(defaultTifFieldDescriptors(form)));
+}
+
+void TaxReturnDesc::setTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form,
+                                           TifFieldDescriptorList list) {
+    if (forms_.find(form) == forms_.end()) {
+        throw Exceptions::QuarloException(
+            "form " + std::to_string(form.getNumber()) + " is not in the " + name_ + " return's description",
+            "TaxReturnDesc", "setTifFieldDescriptors");
+    }
+    tifLists_[form] = std::move(list);
+}
 
 }  // namespace DataMgmt

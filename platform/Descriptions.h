@@ -16,6 +16,7 @@
 
 #include "module/frame/CountedPtr.h"
 #include "platform/Primitives.h"
+#include "platform/TifDescriptors.h"
 
 namespace Validation {
 
@@ -235,10 +236,25 @@ public:
     TaxFormDescIter getTaxFormDescriptorsInDisplayOrder() const;
     std::size_t formCount() const;
 
+    // The e-file descriptors of a form, in record order, in a new list: the
+    // form's fixed list when one is set, else the default list of one
+    // descriptor per field in form order, record name the dev name and flag
+    // "0", key "%05d.000.001" of (place + 1) * 5, cleaned by the field's kind
+    // (amounts by their edit code, texts as strings, dates as dates, boxes
+    // not at all). A form this description lacks gives an empty list.
+    TifFieldDescriptorListPtr getTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form) const;
+    // Sets the fixed list of a form of this description (QuarloException for
+    // a form it lacks).
+    void setTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form, TifFieldDescriptorList list);
+    // The default list of a form of this description (empty for a form it
+    // lacks).
+    TifFieldDescriptorList defaultTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form) const;
+
 private:
     std::string name_;
     std::string abbreviation_;
     TaxReturnType type_;
+    std::map<Primitives::QVImmutableFormIdentifier, TifFieldDescriptorList> tifLists_;
     std::map<Primitives::QVImmutableFormIdentifier, TaxFormDescPtr> forms_;
     std::map<std::string, Primitives::QVImmutableFormIdentifier> byDevName_;  // upper-case dev name
 };

@@ -13,7 +13,9 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/DefinitionText.h"
 #include "platform/Exceptions.h"
+#include "platform/TifDefinitions.h"
 #include "platform/Utils.h"
 
 #ifndef GA_DEFAULT_FORMS_DIR
@@ -24,126 +26,11 @@ namespace FormDefinitions {
 
 namespace {
 
-constexpr const char* kClass = "FormDefinitions";
+using namespace detail;
 
 // A form may not list more fields than this; it keeps a mistyped run such as
 // "fields 1-2000000000" from exhausting memory.
 constexpr long kMaxFieldsPerForm = 100000;
-
-struct Location {
-    std::string file;
-    int line = 0;
-
-    std::string text() const { return file + ":" + std::to_string(line); }
-};
-
-[[noreturn]] void fail(const Location& at, const std::string& what, const char* operation) {
-    throw Exceptions::QuarloException(at.text() + ": " + what, kClass, operation);
-}
-
-// One word of a directive line. "eq" is the place of the first '=' written
-// outside quotes (npos when there is none), which separates an attribute's
-// name from its value.
-struct Token {
-    std::string text;
-    std::size_t eq = std::string::npos;
-};
-
-// Splits a line into words: blanks separate words outside double quotes, '#'
-// outside quotes starts a comment, and inside quotes \" and \\ stand for " and
-// \ (any other backslash is kept as it is).
-std::vector<Token> tokenize(const std::string& line, const Location& at) {
-    std::vector<Token> tokens;
-    Token current;
-    bool inWord = false;
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
-                current.text += line[++i];
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                current.text += c;
-            }
-            continue;
-        }
-        if (c == '#') {
-            break;
-        }
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
-            if (inWord) {
-                tokens.push_back(std::move(current));
-                current = Token();
-                inWord = false;
-            }
-            continue;
-        }
-        inWord = true;
-        if (c == '"') {
-            quoted = true;
-        } else {
-            if (c == '=' && current.eq == std::string::npos) {
-                current.eq = current.text.size();
-            }
-            current.text += c;
-        }
-    }
-    if (quoted) {
-        fail(at, "quoted text is not closed", "load");
-    }
-    if (inWord) {
-        tokens.push_back(std::move(current));
-    }
-    return tokens;
-}
-
-// A whole number written in decimal digits, with an optional sign.
-std::optional<long> parseNumber(const std::string& text) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    std::size_t start = (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    if (start == text.size() || !std::all_of(text.begin() + static_cast<long>(start), text.end(),
-                                             [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    errno = 0;
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    if (errno == ERANGE) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-long number(const std::string& text, const std::string& what, long low, long high, const Location& at) {
-    const std::optional<long> value = parseNumber(text);
-    if (!value) {
-        fail(at, what + " \"" + text + "\" is not a number", "load");
-    }
-    if (*value <= 0 && low > 0) {
-        fail(at, what + " " + text + " must be greater than 0", "load");
-    }
-    if (*value < low || *value > high) {
-        fail(at, what + " " + text + " must be from " + std::to_string(low) + " to " + std::to_string(high), "load");
-    }
-    return *value;
-}
-
-bool isNameText(const std::string& text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    });
-}
-
-// Splits "name=value"; a token without '=' is not an attribute.
-std::pair<std::string, std::string> attribute(const Token& token, const std::string& directive, const Location& at) {
-    if (token.eq == std::string::npos) {
-        fail(at, "unexpected \"" + token.text + "\" in a " + directive + " line (attributes are name=value)", "load");
-    }
-    return {token.text.substr(0, token.eq), token.text.substr(token.eq + 1)};
-}
 
 class Loader {
 public:
@@ -171,9 +58,16 @@ public:
         if (form_) {
             fail(formAt_, "form " + form_->getDevName() + " is not closed (no \"end\" line)", "load");
         }
+        if (tifLists_.isOpen()) {
+            fail(tifLists_.openAt(), "e-file list of " + tifLists_.openDevName() + " is not closed (no \"end\" line)",
+                 "load");
+        }
     }
 
-    Library finish() { return Library{federal_, georgia_}; }
+    Library finish() {
+        tifLists_.resolve(*federal_, *georgia_);
+        return Library{federal_, georgia_};
+    }
 
 private:
     void readLine(const std::string& line, const Location& at) {
@@ -188,14 +82,27 @@ private:
             readField(tokens, at);
         } else if (tokens[0].eq == std::string::npos && directive == "fields") {
             readRun(tokens, at);
+        } else if (tokens[0].eq == std::string::npos && directive == "end" && tifLists_.isOpen()) {
+            tifLists_.readEnd(tokens, at);
         } else if (tokens[0].eq == std::string::npos && directive == "end") {
             readEnd(tokens, at);
+        } else if (tokens[0].eq == std::string::npos && directive == "efile") {
+            if (form_) {
+                fail(at, "efile inside form " + form_->getDevName() + " (close it with \"end\" first)", "load");
+            }
+            tifLists_.readList(tokens, at);
+        } else if (tokens[0].eq == std::string::npos && directive == "entry") {
+            tifLists_.readEntry(tokens, at);
         } else {
             fail(at, "unknown directive \"" + directive + "\"", "load");
         }
     }
 
     void readForm(const std::vector<Token>& tokens, const Location& at) {
+        if (tifLists_.isOpen()) {
+            fail(at, "form inside the e-file list of " + tifLists_.openDevName() + " (close it with \"end\" first)",
+                 "load");
+        }
         if (form_) {
             fail(at,
                  "form inside form " + form_->getDevName() + " (opened at line " + std::to_string(formAt_.line) +
@@ -410,17 +317,6 @@ private:
         fieldsAt_.emplace(fieldNumber, at.line);
     }
 
-    static std::uint8_t editCode(const std::string& value, const Location& at) {
-        if (value.size() == 1 && !(value[0] >= '0' && value[0] <= '9')) {
-            return static_cast<std::uint8_t>(value[0]);
-        }
-        const std::optional<long> code = parseNumber(value);
-        if (!code || *code < 0 || *code > 255 || value[0] == '+' || value[0] == '-') {
-            fail(at, "edit code \"" + value + "\" is neither one character nor a number from 0 to 255", "load");
-        }
-        return static_cast<std::uint8_t>(*code);
-    }
-
     DataMgmt::TaxReturnDescPtr federal_;
     DataMgmt::TaxReturnDescPtr georgia_;
     DataMgmt::TaxFormDescPtr form_;  // the form being read, until its "end"
@@ -428,6 +324,7 @@ private:
     std::map<std::int32_t, int> fieldsAt_;  // fields of the open form -> line
     std::map<Primitives::QVImmutableFormIdentifier, Location> formsAt_;
     std::map<std::string, Location> devNamesAt_;  // upper-case dev name -> where
+    TifListReader tifLists_;                      // e-file lists, resolved when every form is known
 };
 
 }  // namespace

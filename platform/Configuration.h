@@ -39,6 +39,11 @@ public:
     int taxYear = 2018;
     // Address of the tax office locator page. Default: empty.
     std::string officeLocatorURL;
+    // The e-file office numbers that the host gives the writer: district,
+    // office and service center. Default: empty.
+    std::string tifDistrictNumber;
+    std::string tifOfficeNumber;
+    std::string tifServiceCenter;
 
 private:
     QuarloConfiguration() = default;

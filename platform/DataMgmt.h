@@ -66,6 +66,7 @@
 #include "module/frame/CountedPtr.h"
 #include "platform/Descriptions.h"
 #include "platform/Exceptions.h"
+#include "platform/PdfAttach.h"
 #include "platform/Primitives.h"
 #include "platform/Properties.h"
 #include "platform/SessionProperties.h"
@@ -620,8 +621,13 @@ public:
     void setTaxReturn(TaxReturnType type, const TaxReturnPtr& taxReturn);
     void removeTaxReturn(TaxReturnType type);
 
+    // The register of the PDF attachments of this store's returns.
+    PdfAttachMgr& getPdfAttachMgr() { return pdfAttachMgr_; }
+    const PdfAttachMgr& getPdfAttachMgr() const { return pdfAttachMgr_; }
+
 private:
     std::map<std::int32_t, TaxReturnPtr> returns_;
+    PdfAttachMgr pdfAttachMgr_;
 };
 
 }  // namespace DataMgmt

@@ -1,0 +1,86 @@
+#include "module/output/GATifFileWriter.h"
+
+#include "module/frame/FormIdentifiers.h"
+#include "platform/Exceptions.h"
+#include "platform/Utils.h"
+
+namespace GATifWriteMgmt {
+
+namespace {
+
+GADataMgmt::GATaxReturn* requireGeorgiaReturn(const DataMgmt::TaxReturnPtr& state) {
+    auto* georgia = dynamic_cast<GADataMgmt::GATaxReturn*>(state.get());
+    if (georgia == nullptr) {
+        throw Exceptions::QuarloException("the state return is missing or not the Georgia return", "GATifFileWriter",
+                                          "GATifFileWriter");
+    }
+    return georgia;
+}
+
+}  // namespace
+
+GATifFileWriter::GATifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxReturnPtr state,
+                                 CalculationMgmt::TaxReturnCalcEnginePtr engine,
+                                 TaxFormPrintMgmt::TaxFormPrinterPtr printer, AuditMgmt::TaxFormAuditorPtr auditor,
+                                 DataMgmt::QuarloConfiguration* configuration)
+    : StateTifWriteMgmt::StateTifFileWriter(federal, state, engine, printer, auditor, configuration),
+      georgiaReturn(requireGeorgiaReturn(state)) {}
+
+GATifFileWriter::~GATifFileWriter() = default;
+
+void GATifFileWriter::tifStringCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
+                                             const FieldId& /*field*/, std::string& value) {
+    if (form != kForm131ID) {
+        tifStringClean(value);
+    }
+}
+
+void GATifFileWriter::tifCleanNameStringDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                                 const FieldId& /*field*/, std::string& value) {
+    Utils::tifCleanNameString(value);
+}
+
+void GATifFileWriter::tifCleanAddressStringDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                                    const FieldId& /*field*/, std::string& value) {
+    tifCleanAddressString(value);
+}
+
+void GATifFileWriter::tifReformatDateDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                              const FieldId& /*field*/, std::string& value) {
+    tifReformatDate(value);
+}
+
+void GATifFileWriter::tifNoCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                         const FieldId& /*field*/, std::string& /*value*/) {}
+
+void GATifFileWriter::tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
+                                                 const FieldId& field, std::string& value) {
+    // The field's edit code comes from the description of the return that
+    // holds the form: the Georgia return for a state form, else the federal.
+    const DataMgmt::TaxReturn* holder =
+        form.isState() ? static_cast<DataMgmt::TaxReturn*>(georgiaReturn) : federalReturn();
+    std::uint8_t code = 0;
+    const DataMgmt::TaxFormDescPtr formDesc = holder->getTaxFormDescriptor(form);
+    if (!formDesc.isNull()) {
+        const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(field);
+        if (!fieldDesc.isNull()) {
+            code = fieldDesc->getValidator()->getEditCode();
+        }
+    }
+    tifFormatValue(value, code);
+}
+
+void GATifFileWriter::tifReformatPhoneDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                               const FieldId& /*field*/, std::string& value) {
+    tifReformatPhone(value);
+}
+
+void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                           std::uint16_t /*copyNumber*/, FieldId /*field*/, const std::string& /*key*/,
+                                           std::string& /*value*/, bool* /*keepLine*/, bool* /*lineFlag*/) {}
+
+void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                          std::uint16_t /*copyNumber*/, FieldId /*field*/, const std::string& /*key*/,
+                                          std::string& /*value*/) {}
+
+}  // namespace GATifWriteMgmt

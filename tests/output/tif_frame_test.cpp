@@ -1,0 +1,164 @@
+// The frame of the e-file: fresh files and merges into an earlier state's
+// file, record lines, value formats and the small helpers.
+#include <filesystem>
+
+#include "tests/output/efile_fixture.h"
+
+namespace efiletest {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kData = GA_SOURCE_DIR "/tests/data/efile/";
+
+class FrameTest : public EFileTest {
+protected:
+    void SetUp() override {
+        EFileTest::SetUp();
+        fs::copy_file(kData + "federal.txt", path("federal.txt"));
+        setText(fedCopy(kForm92ID), FieldId(7), "Smith");
+        listPrinter->forms = StateTaxFormPrintMgmt::FormIdList();
+    }
+    void expectGolden(const std::string& golden) {
+        EXPECT_EQ(fileLines(efilePath()), fileLines(kData + golden)) << readFile(efilePath());
+    }
+};
+
+TEST_F(FrameTest, FirstStateWritesHeaderOfficeAndStateRecordsThenFederalBlock) {
+    writeFile("GA-efile.txt", "WHATEVER WAS THERE\r\n");  // sequence 1 writes anew
+    ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
+    expectGolden("fresh-expected.txt");
+    EXPECT_NE(readFile(efilePath()).find("Y 2018\r\nP Quarlo\r\n"), std::string::npos);
+    EXPECT_FALSE(writer->isAppendMode());
+    EXPECT_EQ(countingEngine->calculations, 1);
+}
+
+TEST_F(FrameTest, SecondStateMergesIntoTheEarlierStatesFile) {
+    fs::copy_file(kData + "earlier-state.txt", efilePath());
+    writeFile("GA-efile.txt.tmp", "STALE\r\n");
+    ASSERT_TRUE(writer->writeTifFile(2, DataMgmt::kGeorgiaReturnType));
+    EXPECT_TRUE(writer->isAppendMode());
+    expectGolden("merge-expected.txt");
+    // The stale temporary file went first; the new one keeps the earlier file.
+    EXPECT_EQ(readFile(efilePath() + ".tmp"), readFile(kData + "earlier-state.txt"));
+}
+
+TEST_F(FrameTest, SecondStateWithoutAFileWritesAfreshWithoutOfficeRecord) {
+    ASSERT_TRUE(writer->writeTifFile(2, DataMgmt::kGeorgiaReturnType));
+    const std::vector<std::string> lines = fileLines(efilePath());
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[6], "S FD");
+    EXPECT_EQ(lines[7], "D SYSTRTN    002 X T  ");
+    EXPECT_EQ(readFile(efilePath()).find("SYPCRTN"), std::string::npos);
+}
+
+// An earlier file that the merge cannot extend, or a temporary file that
+// cannot be made, is refused with the earlier file left as it was.
+TEST_F(FrameTest, EarlierFileThatCannotBeMergedIsLeftAsItWas) {
+    const std::string earlier = readFile(kData + "earlier-state.txt");
+    struct Row {
+        const char* what;
+        std::string content;
+        bool temporaryIsDirectory;
+    };
+    const Row rows[] = {
+        {"no V line", "Y 2018\r\nS AL\r\nS FD\r\nD AL40       001 X T  \r\n", false},
+        {"no S FD line", "Y 2018\r\nV FD: HOST AL: 1\r\nS AL\r\nD AL40       001 X T  \r\n", false},
+        {"S FD before V", "S FD\r\nV FD: HOST AL: 1\r\n", false},
+        {"temporary name taken by a directory", earlier, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(efilePath() + ".tmp");
+        writeFile("GA-efile.txt", row.content);
+        if (row.temporaryIsDirectory) fs::create_directories(efilePath() + ".tmp/keep");
+        EXPECT_FALSE(writer->writeTifFile(2, DataMgmt::kGeorgiaReturnType));
+        EXPECT_EQ(readFile(efilePath()), row.content);
+    }
+}
+
+TEST_F(FrameTest, RecordLinesNumberAndNameTheRecord) {
+    ASSERT_TRUE(writer->tifFile.open(efilePath()));
+    writer->inStateReturnRecord = true;
+    writer->tifFieldDescriptors = DataMgmt::TifFieldDescriptorListPtr(new DataMgmt::TifFieldDescriptorList{
+        {kGAForm70ID, FieldId(6), "00005.000.001", "GA70 X", DataMgmt::TifCleaning::None, 0}});
+    for (unsigned short n : {7, 12, 1234}) writer->outputFormRecordLine(kGAForm70ID, n);
+    writer->tifFieldDescriptors->front().attributes = "DUMMYHDR 0";
+    writer->clearCallLog();
+    writer->outputFormRecordLine(kGAForm70ID, 5);
+    ASSERT_EQ(writer->callLog().size(), 1u);  // the value set is still flushed
+    EXPECT_EQ(writer->callLog()[0].kind, TifWriteMgmt::TifFileWriter::TifCall::Kind::ValueSet);
+    writer->tifFile.close();
+    EXPECT_EQ(fileLines(efilePath()), (std::vector<std::string>{"D GA70       007 X T X", "D GA70       012 X T X",
+                                                                "D GA70       1234 X T X"}));
+    EXPECT_FALSE(writer->isInStateReturnRecord());
+}
+
+TEST_F(FrameTest, ValuesAreFormattedByTheirCode) {
+    struct Row {
+        std::uint8_t code;
+        const char* in;
+        const char* out;
+    };
+    const Row rows[] = {
+        {'F', "1234.50", "1235"}, {'F', "-2.5", "-3"},      {0xAA, "0.49", ""},
+        {'F', "-0.4", ""},        {'F', "12", "12"},        {'M', "7.5", "0.0750"},
+        {' ', "100", "1.0000"},   {'N', "7.5", "0.075000"}, {'M', "", ""},
+        {'H', "12.34", "12.34"},  {0, "abc", "abc"},
+    };
+    for (const Row& row : rows) {
+        std::string value = row.in;
+        writer->tifFormatValue(value, row.code);
+        EXPECT_EQ(value, row.out) << "code " << int(row.code) << " on " << row.in;
+    }
+}
+
+TEST(EFileHelpers, LeadingZerosAndCopyNames) {
+    for (const auto& [in, out] : std::vector<std::pair<std::string, std::string>>{
+             {"00120", "120"}, {"007", "7"}, {"0", "0"}, {"0000", "0000"}, {"120", "120"}, {"", ""}}) {
+        std::string text = in;
+        StateTifWriteMgmt::stripLeadingZeros(text);
+        EXPECT_EQ(text, out) << in;
+    }
+    EXPECT_EQ(StateTifWriteMgmt::formatFormCopyName("Form", 3, ""), "Form 3");
+    EXPECT_EQ(StateTifWriteMgmt::formatFormCopyName("Form", 3, "X"), "Form 3 X");
+}
+
+// Form 72 is written whatever its print flag, which it gets back afterwards.
+TEST_F(FrameTest, Form72IsWrittenAndItsPrintFlagGivenBack) {
+    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm72ID};
+    for (const bool before : {false, true}) {
+        SCOPED_TRACE(before);
+        gaCopy(kGAForm72ID)->setCalculatedFlag(before);
+        ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
+        EXPECT_NE(readFile(efilePath()).find("D GA72       001 X T  \r\n"), std::string::npos);
+        EXPECT_EQ(ga->getForm(kGAForm72ID, 1)->calculatedFlag(), before);
+    }
+}
+
+TEST_F(FrameTest, PrintFlaggedCopiesAloneTakeRecordsAndNumbers) {
+    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm189218ID};
+    for (std::uint16_t copy : {1, 2, 3}) gaCopy(kGAForm189218ID, copy)->setCalculatedFlag(copy != 2);
+    setText(gaCopy(kGAForm189218ID, 3), FieldId(190506), "third");
+    ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
+    const std::string text = readFile(efilePath());
+    EXPECT_NE(text.find("D GA189218   001 X T  \r\n"), std::string::npos);
+    EXPECT_NE(text.find("D GA189218   002 X T  \r\n00005.000.001 THIRD\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("D GA189218   003"), std::string::npos);
+}
+
+TEST_F(FrameTest, ConstructionRefusesObjectsOfOtherClasses) {
+    auto* gaReturn = static_cast<GADataMgmt::GATaxReturn*>(ga.get());
+    TaxFormPrintMgmt::TaxFormPrinterPtr plainPrinter(new TaxFormPrintMgmt::TaxFormPrinter(gaReturn));
+    DataMgmt::TaxReturnPtr plainState(new StateDataMgmt::PlainStateTaxReturn(federal, definitions().georgia, pool));
+    const AuditMgmt::TaxFormAuditorPtr noAuditor;
+    EXPECT_THROW(TestWriter(federal, ga, engine, plainPrinter, noAuditor, cfg), Exceptions::QuarloException);
+    EXPECT_THROW(TestWriter(federal, ga, CalculationMgmt::TaxReturnCalcEnginePtr(), printer, noAuditor, cfg),
+                 Exceptions::QuarloException);
+    EXPECT_THROW(TestWriter(federal, plainState, engine, printer, noAuditor, cfg), Exceptions::QuarloException);
+    EXPECT_THROW(TestWriter(DataMgmt::TaxReturnPtr(), ga, engine, printer, noAuditor, cfg),
+                 Exceptions::QuarloException);
+}
+
+}  // namespace
+}  // namespace efiletest

@@ -1,7 +1,8 @@
 // gahost: the command-line host of the Georgia module.
 //
 //   gahost check FILE            load a return file, validate it, summarise it
-//   gahost run FILE [--out DIR]  the main job on a return file
+//   gahost run FILE [--out DIR] [--federal-efile FILE]
+//                                the main job on a return file
 //   gahost forms                 list every form definition
 //   gahost fields FORM           list the fields of one form
 //
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "host/EFileRun.h"
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
 #include "host/ResultSummary.h"
@@ -25,6 +27,7 @@
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/FormDefinitions.h"
+#include "platform/Managers.h"
 #include "platform/ReturnFile.h"
 #include "platform/TaxFormPrinter.h"
 
@@ -41,9 +44,9 @@ const char* const kUsage =
     "  check FILE       Load a return file, validate it and summarise it: the\n"
     "                   returns, forms, copies and fields it sets.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
-    "                   Georgia module, print its result and its review, and write\n"
-    "                   the returns to the output directory under the file's own\n"
-    "                   name.\n"
+    "                   Georgia module, print its result and its review, write the\n"
+    "                   Georgia e-file (GA-efile.txt) and the returns to the output\n"
+    "                   directory, the returns under the file's own name.\n"
     "  forms            List every form definition, one line each, tab-separated:\n"
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
@@ -59,6 +62,9 @@ const char* const kUsage =
     "                   else the build's library when it exists).\n"
     "  --efile          run: the Georgia return is being e-filed; the review is the\n"
     "                   e-file check, which tells whether the return is blocked.\n"
+    "  --federal-efile FILE\n"
+    "                   run: the federal return's e-file, whose federal data block\n"
+    "                   ends the Georgia e-file (default: none).\n"
     "  -h, --help       Show this help.\n"
     "\n"
     "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
@@ -73,14 +79,17 @@ struct Options {
     std::string formsDir;
     std::string outDir;
     std::string modulePath;
+    std::string federalEFile;
     bool efile = false;
     bool help = false;
 };
 
 Options parseArguments(int argc, char** argv) {
     Options o;
-    std::map<std::string, std::string*> valued = {
-        {"--forms", &o.formsDir}, {"--out", &o.outDir}, {"--module", &o.modulePath}};
+    std::map<std::string, std::string*> valued = {{"--forms", &o.formsDir},
+                                                  {"--out", &o.outDir},
+                                                  {"--module", &o.modulePath},
+                                                  {"--federal-efile", &o.federalEFile}};
     std::map<std::string, bool> seen;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -129,6 +138,7 @@ void refuseOptions(const Options& o, bool out, bool module, bool efile) {
     if (!out && !o.outDir.empty()) throw UsageError{"--out applies to run only"};
     if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run only"};
     if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
+    if (!efile && !o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
 }
 
 std::string formsDirectory(const Options& o) {
@@ -234,6 +244,8 @@ int run(const Options& o) {
     cfg->setAllowAutoTest(false);
     cfg->taxYear = 2018;
     cfg->eFileDir = (outDir / "").string();
+    cfg->federalEFilePath = o.federalEFile;
+    cfg->versionText = BusinessMgmt::BusinessMgr::getInstance().getVersion();
 
     // The module is loaded when one is named, or when the build's library
     // exists; without it the returns are loaded and written back unchanged.
@@ -244,11 +256,19 @@ int run(const Options& o) {
         module = std::make_unique<GAHost::ModuleLoader>(modulePath);
     }
 
+    bool efileWritten = true;
     {
         GAHost::HostSession session(formsDirectory(o));
         session.openReturns(module.get());
         session.load(input);
         if (o.efile) session.georgiaState()->setInElf(true);
+        const GAHost::CurrentStore currentStore(session.store());
+        std::filesystem::create_directories(outDir, ec);
+        if (ec) {
+            std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
+                      << '\n';
+            return kExitFailed;
+        }
         if (module != nullptr) {
             // The whole-return calculation through the module's engine, built
             // on the module's printer. Both go before the returns do.
@@ -275,13 +295,7 @@ int run(const Options& o) {
             // goes before the engine and the printer.
             const AuditMgmt::TaxFormAuditorPtr auditor =
                 GAHost::reviewGeorgiaReturn(std::cout, *module, session, engine, printer, o.efile);
-        }
-
-        std::filesystem::create_directories(outDir, ec);
-        if (ec) {
-            std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
-                      << '\n';
-            return kExitFailed;
+            efileWritten = GAHost::writeGeorgiaEFile(*module, session, engine, printer, auditor, std::cout, std::cerr);
         }
         session.save(output.string());
     }
@@ -289,7 +303,7 @@ int run(const Options& o) {
         std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
     }
     std::cout << "wrote " << output.string() << '\n';
-    return kExitOk;
+    return efileWritten ? kExitOk : kExitFailed;
 }
 
 void printException(const Exceptions::QuarloException& e) {

@@ -8,11 +8,13 @@
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/output/GATifFileWriter.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/CalcEngine.h"
 #include "platform/DataMgmt.h"
 #include "platform/Exceptions.h"
 #include "platform/StringPool.h"
+#include "platform/TaxFormAuditor.h"
 #include "platform/TaxFormPrinter.h"
 
 short compatVersion() {
@@ -81,4 +83,22 @@ AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxReturnPtr federalR
     engine.release();
     printer.release();
     return auditor;
+}
+
+TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                         DataMgmt::TaxReturnPtr stateReturn,
+                                                         CalculationMgmt::TaxReturnCalcEnginePtr engine,
+                                                         TaxFormPrintMgmt::TaxFormPrinterPtr printer,
+                                                         AuditMgmt::TaxFormAuditorPtr auditor,
+                                                         DataMgmt::QuarloConfiguration* configuration) {
+    // The writer makes its own casts and refuses objects of other classes
+    // with an exception that leaves through this call.
+    auto* writer =
+        new GATifWriteMgmt::GATifFileWriter(federalReturn, stateReturn, engine, printer, auditor, configuration);
+    federalReturn.release();
+    stateReturn.release();
+    engine.release();
+    printer.release();
+    auditor.release();
+    return writer;
 }

@@ -110,3 +110,7 @@ GA_MODULE_EXPORT AuditMgmt::TaxFormAuditor* createAuditorInstance(DataMgmt::TaxR
                                                                   DataMgmt::QuarloConfiguration* configuration,
                                                                   CalculationMgmt::TaxReturnCalcEnginePtr engine,
                                                                   TaxFormPrintMgmt::TaxFormPrinterPtr printer);
+GA_MODULE_EXPORT TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(
+    DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
+    CalculationMgmt::TaxReturnCalcEnginePtr engine, TaxFormPrintMgmt::TaxFormPrinterPtr printer,
+    AuditMgmt::TaxFormAuditorPtr auditor, DataMgmt::QuarloConfiguration* configuration);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -215,13 +216,31 @@ TEST_F(GahostTest, RunWritesTheReturnsBackUnderTheFilesName) {
     // What run writes is itself a valid return file.
     const Result again = run({"check", written, "--forms", kBuildForms});
     EXPECT_EQ(again.status, 0) << again.err;
-    // No temporary file is left beside it.
-    std::size_t files = 0;
-    for (const auto& e : fs::directory_iterator(out)) {
-        (void)e;
-        ++files;
-    }
-    EXPECT_EQ(files, 1u);
+    // No temporary file is left beside it and the Georgia e-file.
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(out)) files.push_back(e.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"GA-efile.txt", "single-wages.xml"}));
+}
+
+TEST_F(GahostTest, RunWritesTheGeorgiaEFileEndingWithTheFederalBlock) {
+    const std::string federal =
+        writeFile("federal.txt", "H FEDERAL\r\nD FDF1040    001 X T  \r\n00010.000 001 FED\r\n");
+    const Result r = run({"run", kExample, "--out", dir + "/out", "--forms", kBuildForms, "--federal-efile", federal});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string efile = readFile(dir + "/out/GA-efile.txt");
+    EXPECT_EQ(efile.rfind("Y 2018\r\nP Quarlo\r\n", 0), 0u) << efile;
+    EXPECT_NE(efile.find("S GA\r\nS FD\r\nD SYPCRTN    001 X T  \r\n"), std::string::npos);
+    EXPECT_NE(efile.find("D SYSTRTN    001 X T  \r\n"), std::string::npos);
+    EXPECT_NE(efile.find("D GA70       001 X T  \r\n"), std::string::npos);
+    const std::string block = "D FDF1040    001 X T  \r\n00010.000 001 FED\r\n";
+    EXPECT_EQ(efile.substr(efile.size() - block.size()), block);
+
+    // An e-file that cannot be written fails the run.
+    fs::create_directories(dir + "/blocked/GA-efile.txt");
+    const Result blocked = run({"run", kExample, "--out", dir + "/blocked", "--forms", kBuildForms});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_NE(blocked.err.find("was not written"), std::string::npos) << blocked.err;
 }
 
 TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiledAndChecksIt) {

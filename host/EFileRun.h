@@ -1,0 +1,39 @@
+// The e-file step of gahost run: the Georgia e-file text file written by the
+// module's e-file writer, and the data store that the module's output code
+// reaches through the host's data manager while it runs.
+#pragma once
+
+#include <ostream>
+
+#include "host/HostSession.h"
+#include "host/ModuleLoader.h"
+#include "platform/CalcEngine.h"
+#include "platform/TaxDataMgr.h"
+#include "platform/TaxFormAuditor.h"
+#include "platform/TaxFormPrinter.h"
+
+namespace GAHost {
+
+// Makes the session's store the data manager's current store for as long as
+// it lives (the PDF register of the output code belongs to that store).
+class CurrentStore {
+public:
+    explicit CurrentStore(DataMgmt::TaxDataStore& store) {
+        DataMgmt::TaxDataMgr::getInstance().setCurrentStore(&store);
+    }
+    ~CurrentStore() { DataMgmt::TaxDataMgr::getInstance().setCurrentStore(nullptr); }
+    CurrentStore(const CurrentStore&) = delete;
+    CurrentStore& operator=(const CurrentStore&) = delete;
+};
+
+// Builds the module's e-file writer on the session's returns, the engine,
+// the printer and the auditor (which may be empty), writes the Georgia
+// return as the first state of the e-file, and reports the file written.
+// False (reported on `err`) when the writer answers that the file was not
+// written.
+bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
+                       const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                       const TaxFormPrintMgmt::TaxFormPrinterPtr& printer, const AuditMgmt::TaxFormAuditorPtr& auditor,
+                       std::ostream& out, std::ostream& err);
+
+}  // namespace GAHost

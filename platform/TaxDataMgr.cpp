@@ -1,5 +1,7 @@
 #include "platform/TaxDataMgr.h"
 
+#include "platform/Exceptions.h"
+
 namespace UIBridgeMgmt {
 
 bool UserInterface::marksFindings() {
@@ -28,6 +30,13 @@ namespace DataMgmt {
 TaxDataMgr& TaxDataMgr::getInstance() {
     static TaxDataMgr instance;
     return instance;
+}
+
+PdfAttachMgr& TaxDataMgr::getPdfAttachMgr() const {
+    if (store_ == nullptr) {
+        throw Exceptions::QuarloException("no data store is open", "TaxDataMgr", "getPdfAttachMgr");
+    }
+    return store_->getPdfAttachMgr();
 }
 
 void TaxDataMgr::reset() {

@@ -3,7 +3,8 @@
 // DataMgmt::TaxDataMgr is one process-wide object; TaxDataMgrHandle is the
 // name under which the review reaches the same object. It answers whether a
 // user interface is attached (none by default: a command-line run has none)
-// and gives the e-file manager, whose answers the host or a test sets.
+// and gives the e-file manager, whose answers the host or a test sets, and
+// the current data store with its register of PDF attachments.
 //
 // Defaults (reset() restores them):
 //   getUserInterface        null (no user interface attached)
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <map>
 
+#include "platform/DataMgmt.h"
 #include "platform/Descriptions.h"
 
 namespace UIBridgeMgmt {
@@ -69,6 +71,15 @@ public:
     void setUserInterface(UIBridgeMgmt::UserInterface* ui) { userInterface_ = ui; }
     EFileMgmt::EFileMgrHandle& getEFileMgrHandle() { return eFileMgr_; }
 
+    // The store the user is working on (not owned); null when none is open.
+    // The command-line host sets it once the returns are in the store and
+    // clears it before the store goes.
+    void setCurrentStore(TaxDataStore* store) { store_ = store; }
+    TaxDataStore* getCurrentStore() const { return store_; }
+    // The PDF register of the current store. Throws
+    // Exceptions::QuarloException when no store is current.
+    PdfAttachMgr& getPdfAttachMgr() const;
+
     // Back to the defaults above.
     void reset();
 
@@ -80,6 +91,7 @@ private:
 
     UIBridgeMgmt::UserInterface* userInterface_ = nullptr;
     EFileMgmt::EFileMgrHandle eFileMgr_;
+    TaxDataStore* store_ = nullptr;
 };
 
 // The review's name for the data manager: the same object.

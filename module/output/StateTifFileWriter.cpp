@@ -7,6 +7,7 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
+#include "module/review/StateTaxFormAuditor.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Crt.h"
 #include "platform/Exceptions.h"
@@ -103,7 +104,7 @@ StateTifFileWriter::StateTifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt:
           requireObject(dynamic_cast<StateTaxFormPrintMgmt::StateTaxFormPrinter*>(printer.get()), "state printer")),
       stateEngine(requireObject(dynamic_cast<StateCalculationMgmt::StateTaxReturnCalcEngine*>(engine.get()),
                                 "calculation engine")),
-      stateAuditor(nullptr) {
+      stateAuditor(dynamic_cast<StateAuditMgmt::StateTaxFormAuditor*>(auditor.get())) {
     requireObject(federal.get(), "federal return");
 }
 

@@ -87,15 +87,17 @@ void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::strin
 
 bool StateTifFileWriter::mappedAnswerHasValue() {
     const auto& f131 = kForm131FieldIds;
-    if (Utils::QVStringUtils::stricmp(federalReturn()->formString(kForm131ID, 1, f131.f72481), "2") == 0) {
-        return false;
-    }
+    return Utils::QVStringUtils::stricmp(federalReturn()->formString(kForm131ID, 1, f131.f72481), "2") != 0 &&
+           mappedAnswerHeld();
+}
+
+bool StateTifFileWriter::mappedAnswerHeld() {
     FormId form;
     FieldId field;
     try {
-        mappedFederalField(kForm131ID, f131.f72481, form, field);
+        mappedFederalField(kForm131ID, kForm131FieldIds.f72481, form, field);
     } catch (const Exceptions::QuarloException&) {
-        field = FieldId();
+        field = FieldId();  // a mapping the return refuses holds nothing
     }
     return form.getNumber() > 0 && field.getNumber() > 0 && stateReturn->hasSigValue(form, 1, field);
 }
@@ -149,15 +151,7 @@ void StateTifFileWriter::convertEfileInfoField(const FieldId& field, std::string
         value.clear();
     } else if (field == f131.f72481) {
         if (value == "1") {
-            FormId form;
-            FieldId mapped;
-            try {
-                mappedFederalField(kForm131ID, f131.f72481, form, mapped);
-            } catch (const Exceptions::QuarloException&) {
-                mapped = FieldId();
-            }
-            value =
-                form.getNumber() > 0 && mapped.getNumber() > 0 && stateReturn->hasSigValue(form, 1, mapped) ? "1" : "2";
+            value = mappedAnswerHeld() ? "1" : "2";
         }
     } else if (key.size() > 12) {
         for (const KeyEdit& edit : kKeyEdits) {

@@ -118,6 +118,9 @@ protected:
     void convertReturnInfoField(const FieldId& field, std::string& value);
     void convertEfileInfoField(const FieldId& field, std::string& key, std::string& value);
     bool mappedAnswerHasValue();
+    // Whether the Georgia field that receives form 131 field 72481 holds a
+    // value in copy 1 of its form.
+    bool mappedAnswerHeld();
 
     StateDataMgmt::StateTaxReturn* stateReturn;                   // not owned
     StateTaxFormPrintMgmt::StateTaxFormPrinter* statePrinter;     // not owned

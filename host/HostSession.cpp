@@ -1,5 +1,6 @@
 #include "host/HostSession.h"
 
+#include "host/ReturnRequirements.h"
 #include "platform/Exceptions.h"
 
 namespace GAHost {
@@ -47,7 +48,17 @@ const PersistanceMgmt::ReturnFileContents& HostSession::load(const std::string& 
     if (federal_.isNull() || georgiaState_ == nullptr) {
         throw Exceptions::QuarloException("no returns are open", "HostSession", "load");
     }
-    loaded_ = PersistanceMgmt::ReturnFile::load(path, federal_.get(), georgiaState_);
+    // Read and check the whole file before anything reaches the returns.
+    PersistanceMgmt::ReturnFileContents contents = PersistanceMgmt::ReturnFile::read(
+        path, {federal_->getTaxReturnDesc().get(), georgiaState_->getTaxReturnDesc().get()});
+    const std::vector<std::string> missing = missingParts(contents, path);
+    if (!missing.empty()) {
+        std::string message;
+        for (const std::string& line : missing) message += (message.empty() ? "" : "\n") + line;
+        throw Exceptions::QuarloException(message, "HostSession", "load");
+    }
+    PersistanceMgmt::ReturnFile::apply(contents, federal_.get(), georgiaState_);
+    loaded_ = std::move(contents);
     return loaded_;
 }
 

@@ -37,7 +37,8 @@ public:
     void openReturns(const ModuleLoader* module);
 
     // Loads a return file into the open returns (nothing changes when the
-    // file is refused). Throws Exceptions::QuarloException.
+    // file is refused). A file that lacks a part gahost needs (see
+    // missingParts) is refused too. Throws Exceptions::QuarloException.
     const PersistanceMgmt::ReturnFileContents& load(const std::string& path);
 
     // Writes the returns back in the return-file layout (temporary file,

@@ -5,6 +5,7 @@
 //                                the main job on a return file
 //   gahost forms                 list every form definition
 //   gahost fields FORM           list the fields of one form
+//   gahost items                 list the common federal items
 //
 // Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong
 // usage. Errors go to stderr.
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "host/CommonItemsListing.h"
 #include "host/EFileRun.h"
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
@@ -53,6 +55,10 @@ const char* const kUsage =
     "  fields FORM      List the fields of the form with that dev name, in form\n"
     "                   order, tab-separated: field number, symbolic name, kind,\n"
     "                   line identifier.\n"
+    "  items            List the common federal items that a return file seeds with\n"
+    "                   <PULLCOMMON FORM=\"F1\" ITEM=\"name\">, tab-separated: number,\n"
+    "                   name, values, meaning, and where gahost takes it from (a\n"
+    "                   seed, or the federal return itself).\n"
     "\n"
     "Options:\n"
     "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else the build's\n"
@@ -190,6 +196,13 @@ int listFields(const Options& o) {
     return kExitOk;
 }
 
+int listItems(const Options& o) {
+    requireArguments(o, 0, "");
+    refuseOptions(o, false, false, false);
+    GAHost::printCommonItems(std::cout);
+    return kExitOk;
+}
+
 // ------------------------------------------------------------ check
 
 void summarise(const PersistanceMgmt::ReturnPart& part, std::ostream& out) {
@@ -313,6 +326,11 @@ void printException(const Exceptions::QuarloException& e) {
     std::cerr << "gahost: (" << e.getClassName() << "::" << e.getOperationName() << ")\n";
 }
 
+// Every command, by the word that names it.
+const std::map<std::string, int (*)(const Options&)> kCommands = {
+    {"check", check}, {"run", run}, {"forms", listForms}, {"fields", listFields}, {"items", listItems},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -324,11 +342,9 @@ int main(int argc, char** argv) {
             return kExitOk;
         }
         if (o.command.empty()) throw UsageError{"no command given"};
-        if (o.command == "check") return check(o);
-        if (o.command == "run") return run(o);
-        if (o.command == "forms") return listForms(o);
-        if (o.command == "fields") return listFields(o);
-        throw UsageError{"unknown command " + o.command};
+        const auto command = kCommands.find(o.command);
+        if (command == kCommands.end()) throw UsageError{"unknown command " + o.command};
+        return command->second(o);
     } catch (const UsageError& e) {
         std::cerr << "gahost: " << e.message << "\n(gahost --help shows the usage)\n";
         return kExitUsage;

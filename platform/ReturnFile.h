@@ -104,6 +104,7 @@ struct CommonItem {
     std::string formName;  // the dev name as written (empty: written as the number)
     std::int32_t type = 0;
     std::int64_t value = 0;
+    int line = 0;  // where the item stands in the file (0 when not read from a file)
 };
 
 // How a W-2 amount splits between the taxpayer and the spouse.
@@ -159,6 +160,11 @@ struct ReturnFileContents {
     HostSeeds host;
     std::optional<ReturnPart> federal;
     std::optional<ReturnPart> georgia;
+    // What the document says it is (empty and unset for contents not read
+    // from a file): its root element, RETURNFILE or RETURN (a single return),
+    // and the TAXYEAR it states.
+    std::string rootElement;
+    std::optional<int> taxYear;
 };
 
 // ------------------------------------------------------------ reading and writing

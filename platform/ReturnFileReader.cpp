@@ -13,6 +13,8 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/DerivedItems.h"
+
 namespace PersistanceMgmt {
 
 namespace detail {
@@ -55,6 +57,8 @@ ReturnFileContents Reader::read(const xmlDoc* doc) {
         return {};
     }
     const std::string name = nodeName(root);
+    if (!withoutNamespace(root, {})) return {};
+    contents_.rootElement = name;
     if (name == "RETURNFILE") {
         readReturnFile(root);
     } else if (name == "RETURN") {
@@ -63,6 +67,15 @@ ReturnFileContents Reader::read(const xmlDoc* doc) {
         problem(lineOf(root), {}, "unknown root element <" + name + "> (expected <RETURNFILE> or <RETURN>)");
     }
     return std::move(contents_);
+}
+
+bool Reader::withoutNamespace(const xmlNode* node, const Scope& scope) {
+    if (node->ns == nullptr) return true;
+    const std::string uri = node->ns->href != nullptr ? reinterpret_cast<const char*>(node->ns->href) : "";
+    problem(lineOf(node), scope,
+            "element <" + nodeName(node) + "> is in the namespace " + showText(uri) +
+                "; the elements of a return file have no namespace");
+    return false;
 }
 
 void Reader::problem(int line, const Scope& scope, const std::string& what) {
@@ -123,6 +136,8 @@ void Reader::readReturnFile(const xmlNode* root) {
         int year = 0;
         if (!parseInteger(it->second, year) || year != kTaxYear) {
             problem(lineOf(root), {}, "tax year " + showText(it->second) + " is not " + std::to_string(kTaxYear));
+        } else {
+            contents_.taxYear = year;
         }
     }
     std::map<std::string, int> seen;
@@ -271,6 +286,8 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
     Reader reader(displayName, descriptions);
     ReturnFileContents contents = reader.read(doc.get());
     if (!reader.problems().empty()) fail(reader.problems(), "read");
+    const std::vector<std::string> contradictions = seedsContradictingTheFederalReturn(contents, displayName);
+    if (!contradictions.empty()) fail(contradictions, "read");
     return contents;
 }
 

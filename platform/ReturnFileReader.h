@@ -46,13 +46,16 @@ private:
 
     void problem(int line, const Scope& scope, const std::string& what);
 
+    // False, with a problem, for an element in a namespace.
+    bool withoutNamespace(const xmlNode* node, const Scope& scope);
+
     // Walks the element children of node; stray non-blank text is a problem.
     template <class F>
     void forEachElement(const xmlNode* node, const Scope& scope, F&& f) {
         for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
             switch (c->type) {
                 case XML_ELEMENT_NODE:
-                    f(c);
+                    if (withoutNamespace(c, scope)) f(c);
                     break;
                 case XML_TEXT_NODE:
                 case XML_CDATA_SECTION_NODE: {
@@ -121,6 +124,13 @@ private:
 
     void readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
                         std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
+
+    // The item a <PULLCOMMON> names by ITEM or TYPE (both must agree).
+    std::optional<std::int32_t> commonItemType(const std::map<std::string, std::string>& attrs, int line,
+                                               const Scope& scope);
+
+    // The item's value, within the item's domain.
+    bool parseCommonItemValue(const std::string& text, CommonItem& item, const Scope& scope);
 
     void readW2Split(const xmlNode* c, ReturnSeeds& seeds,
                      std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);

@@ -3,6 +3,7 @@
 #include <set>
 #include <type_traits>
 
+#include "platform/CommonItemTable.h"
 #include "platform/ReturnFileReader.h"
 
 namespace PersistanceMgmt::detail {
@@ -187,39 +188,82 @@ void Reader::readSingleSeed(const std::string& n, const std::string& text, int l
 void Reader::readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
                             std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines) {
     const int line = lineOf(c);
-    const auto attrs = attributes(c, {}, {"FORM", "TYPE"});
+    const auto attrs = attributes(c, {}, {"FORM", "TYPE", "ITEM"});
     std::string text;
     if (!leafText(c, {}, text)) return;
     auto f = attrs.find("FORM");
-    auto t = attrs.find("TYPE");
-    if (f == attrs.end() || t == attrs.end()) {
-        problem(line, {}, "<PULLCOMMON> needs FORM and TYPE");
+    if (f == attrs.end() || (!attrs.count("TYPE") && !attrs.count("ITEM"))) {
+        problem(line, {}, "<PULLCOMMON> needs FORM and ITEM (a name that gahost items lists) or TYPE (its number)");
         return;
     }
     Scope scope;
     scope.form = trim(f->second);
     CommonItem item;
+    item.line = line;
     const DataMgmt::TaxFormDescPtr form = federalForm(f->second, line, scope, item.form);
     if (item.form.getNumber() <= 0) return;
     if (!form.isNull()) item.formName = form->getDevName();
-    if (!parseInteger(t->second, item.type) || item.type <= 0) {
-        problem(line, scope, "common item type " + showText(t->second) + " is not a positive whole number");
-        return;
-    }
-    if (!parseInteger(text, item.value)) {
-        problem(
-            line, scope,
-            "common item " + std::to_string(item.type) + ": value " + showText(trim(text)) + " is not a whole number");
-        return;
-    }
+    const std::optional<std::int32_t> type = commonItemType(attrs, line, scope);
+    if (!type) return;
+    item.type = *type;
+    if (!parseCommonItemValue(text, item, scope)) return;
     auto [it, inserted] = lines.emplace(std::make_pair(item.form, item.type), line);
     if (!inserted) {
         problem(line, scope,
-                "common item " + std::to_string(item.type) + " is given twice (first at line " +
+                "common " + describeCommonItem(item.type) + " is given twice (first at line " +
                     std::to_string(it->second) + ")");
         return;
     }
     seeds.commonItems.push_back(item);
+}
+
+std::optional<std::int32_t> Reader::commonItemType(const std::map<std::string, std::string>& attrs, int line,
+                                                   const Scope& scope) {
+    std::optional<std::int32_t> byNumber;
+    const CommonItemInfo* byName = nullptr;
+    if (auto t = attrs.find("TYPE"); t != attrs.end()) {
+        std::int32_t n = 0;
+        if (!parseInteger(t->second, n) || n <= 0) {
+            problem(line, scope, "common item type " + showText(t->second) + " is not a positive whole number");
+            return std::nullopt;
+        }
+        byNumber = n;
+    }
+    if (auto i = attrs.find("ITEM"); i != attrs.end()) {
+        byName = findCommonItem(trim(i->second));
+        if (byName == nullptr) {
+            problem(line, scope, "unknown common item " + showText(i->second) + " (gahost items lists the names)");
+            return std::nullopt;
+        }
+        if (byNumber && *byNumber != byName->type) {
+            problem(line, scope,
+                    "ITEM " + showText(i->second) + " is item " + std::to_string(byName->type) + ", not TYPE " +
+                        std::to_string(*byNumber));
+            return std::nullopt;
+        }
+        byNumber = byName->type;
+    }
+    if (isFederalFieldItem(*byNumber)) {
+        problem(line, scope,
+                "common " + describeCommonItem(*byNumber) +
+                    " is read from the federal return's own fields and cannot be seeded");
+        return std::nullopt;
+    }
+    return byNumber;
+}
+
+bool Reader::parseCommonItemValue(const std::string& text, CommonItem& item, const Scope& scope) {
+    const std::string shown = "common " + describeCommonItem(item.type) + ": value " + showText(trim(text));
+    // An item the table does not name is an amount.
+    const CommonItemInfo* named = findCommonItem(item.type);
+    const CommonItemInfo info =
+        named != nullptr ? *named
+                         : CommonItemInfo{Utils::PCTypes{item.type}, "", "", -kAmountLimitDollars, kAmountLimitDollars};
+    if (!parseInteger(text, item.value) || item.value < info.min || item.value > info.max) {
+        problem(item.line, scope, shown + " is not " + commonItemDomain(info));
+        return false;
+    }
+    return true;
 }
 
 void Reader::readW2Split(const xmlNode* c, ReturnSeeds& seeds,

@@ -1,6 +1,7 @@
 // Loading a return file into the returns and the host, and saving what the
 // returns hold.
 #include "platform/Crt.h"
+#include "platform/DerivedItems.h"
 #include "platform/Exceptions.h"
 #include "platform/ReturnFileInternal.h"
 
@@ -52,6 +53,17 @@ void applyFederalSeeds(const ReturnSeeds& s, DataMgmt::TaxReturn& target) {
     if (s.officeLocatorURL) target.setOfficeLocatorURL(*s.officeLocatorURL);
     for (const auto& [name, value] : s.sessionProperties) {
         target.getSessionProperties()->setQVInt8Property(name, value);
+    }
+}
+
+// The common items the federal return answers itself, for each federal form
+// the return may be filed on; the seeds agree with them (the reader refuses
+// those that do not).
+void applyDerivedItems(const ReturnPart& federal, StateDataMgmt::StateTaxReturn& target) {
+    for (const DerivedItem& d : deriveCommonItems(federal)) {
+        for (const std::int32_t form : kFederalMainForms) {
+            target.setPullCommon(Primitives::QVImmutableFormIdentifier(form, false), Utils::PCTypes{d.type}, d.value);
+        }
     }
 }
 
@@ -126,6 +138,7 @@ void ReturnFile::apply(const ReturnFileContents& contents, DataMgmt::TaxReturn* 
     }
     if (contents.georgia) {
         applyCopies(*contents.georgia, *georgia);
+        if (contents.federal) applyDerivedItems(*contents.federal, *georgia);
         applyStateSeeds(contents.georgia->seeds, *georgia);
         georgia->clearSaveNeeded();
     }

@@ -2,6 +2,7 @@
 #include <libxml/parser.h>
 #include <libxml/xmlwriter.h>
 
+#include "platform/CommonItemTable.h"
 #include "platform/Exceptions.h"
 #include "platform/ReturnFileInternal.h"
 
@@ -93,7 +94,12 @@ private:
         for (const CommonItem& c : s.commonItems) {
             start("PULLCOMMON");
             attribute("FORM", c.formName.empty() ? std::to_string(c.form.getNumber()) : c.formName);
-            attribute("TYPE", std::to_string(c.type));
+            // A named item is written by its name, which says what it is.
+            if (const CommonItemInfo* named = findCommonItem(c.type)) {
+                attribute("ITEM", named->name);
+            } else {
+                attribute("TYPE", std::to_string(c.type));
+            }
             check(xmlTextWriterWriteString(writer_, BAD_CAST std::to_string(c.value).c_str()));
             end();
         }

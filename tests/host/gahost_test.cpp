@@ -58,7 +58,7 @@ TEST_F(GahostTest, HelpListsEveryCommand) {
         const Result r = run({flag});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.find("Usage: gahost"), 0u) << r.out;
-        for (const char* word : {"check FILE", "run FILE", "forms", "fields FORM", "--out DIR", "--forms DIR",
+        for (const char* word : {"check FILE", "run FILE", "forms", "fields FORM", "items", "--out DIR", "--forms DIR",
                                  "--module PATH", "--efile"}) {
             EXPECT_NE(r.out.find(word), std::string::npos) << word;
         }
@@ -148,15 +148,17 @@ TEST_F(GahostTest, UnknownFormOrDefinitionsAreBadInput) {
 // ------------------------------------------------------------ check
 
 TEST_F(GahostTest, CheckSummarisesReturnsFormsCopiesAndFields) {
-    const std::string path = writeFile("doe.xml", R"(<RETURNFILE>
+    const std::string path = writeFile("doe.xml", R"(<RETURNFILE TAXYEAR="2018">
   <HOST><CLOCK>2019-03-15T12:00:00Z</CLOCK></HOST>
   <RETURN TYPE="federal">
     <RETURNNAME>doe</RETURNNAME>
+    <HOST><FILINGSTATUS>1</FILINGSTATUS></HOST>
     <FORM DEVNAME="F1"><FIELD><ID>30</ID><VALUE>100</VALUE></FIELD><FIELD><ID>6</ID><VALUE>Pat</VALUE></FIELD></FORM>
     <FORM DEVNAME="F52" COPY="1"><FIELD><ID>33</ID><VALUE>1.00</VALUE></FIELD></FORM>
     <FORM DEVNAME="F52" COPY="2"/>
   </RETURN>
   <RETURN TYPE="GA">
+    <HOST><PULLCOMMON FORM="F1" ITEM="federal-agi">100</PULLCOMMON></HOST>
     <FORM DEVNAME="ST2" COPY="3"><FIELD><ID>1</ID><VALUE>Bank</VALUE></FIELD></FORM>
   </RETURN>
 </RETURNFILE>)");
@@ -190,6 +192,47 @@ TEST_F(GahostTest, CheckNamesTheFaultOfABadFile) {
     r = run({"check", dir + "/missing.xml", "--forms", kTestForms});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("missing.xml: cannot open the return file"), std::string::npos) << r.err;
+}
+
+TEST_F(GahostTest, CheckAndRunRefuseAFileThatLacksAPartTheyNeed) {
+    const std::string federal = "<RETURN TYPE=\"federal\"><HOST><FILINGSTATUS>1</FILINGSTATUS></HOST></RETURN>";
+    const std::string agi = "<HOST><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">100</PULLCOMMON></HOST>";
+    const std::string georgia = "<RETURN TYPE=\"GA\">" + agi + "</RETURN>";
+    const struct {
+        std::string xml;
+        std::string message;
+    } cases[] = {
+        {"<RETURN TYPE=\"GA\"/>", "not a whole return file: its root element is <RETURN>"},
+        {"<RETURNFILE>" + federal + georgia + "</RETURNFILE>", "the tax year is missing"},
+        {"<RETURNFILE TAXYEAR=\"2018\"/>", "the federal return is missing"},
+        {"<RETURNFILE TAXYEAR=\"2018\">" + federal + "</RETURNFILE>", "the Georgia return is missing"},
+        {"<RETURNFILE TAXYEAR=\"2018\"><RETURN TYPE=\"federal\"/>" + georgia + "</RETURNFILE>",
+         "the federal filing status is missing: add <FILINGSTATUS>1</FILINGSTATUS>"},
+        {"<RETURNFILE TAXYEAR=\"2018\">" + federal + "<RETURN TYPE=\"GA\"/></RETURNFILE>",
+         "the Georgia calculation needs common item 80 (federal-agi), the federal adjusted gross income, which "
+         "the federal return here does not give: add <PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">...</PULLCOMMON>"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = writeFile("part.xml", c.xml);
+        for (const std::string command : {"check", "run"}) {
+            std::vector<std::string> args = {command, path, "--forms", kBuildForms};
+            if (command == "run") args.insert(args.end(), {"--out", dir + "/out"});
+            const Result r = run(args);
+            EXPECT_EQ(r.status, 1) << command << " " << c.xml;
+            EXPECT_NE(r.err.find(path + ": " + c.message), std::string::npos) << c.xml << "\n" << r.err;
+            EXPECT_TRUE(r.out.empty()) << r.out;
+        }
+        EXPECT_FALSE(fs::exists(dir + "/out"));
+    }
+}
+
+TEST_F(GahostTest, ItemsListsTheNamedCommonItems) {
+    const Result r = run({"items"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("80\tfederal-agi\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\tseed, needed\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("1\tfederal-filing-status\ta whole number from 1 to 5\t"), std::string::npos) << r.out;
+    for (const std::string& line : lines(r.out)) EXPECT_EQ(split(line, '\t').size(), 5u) << line;
 }
 
 TEST_F(GahostTest, TheShippedExampleIsValid) {

@@ -1,0 +1,14 @@
+// gahost items: the common federal items a return file may seed.
+#pragma once
+
+#include <ostream>
+
+namespace GAHost {
+
+// One line for each named item, tab-separated: number, name (for
+// <PULLCOMMON ITEM="...">), the values it takes, what it holds, and where
+// gahost takes it from ("seed", "seed, needed" or the federal return's part
+// that answers it).
+void printCommonItems(std::ostream& out);
+
+}  // namespace GAHost

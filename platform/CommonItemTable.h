@@ -9,15 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ReturnFile.h"
 #include "platform/Utils.h"
 
 namespace PersistanceMgmt {
-
-// The largest amount, in dollars, that a return file holds: every amount up
-// to it is stored and written back exactly (whole cents stay exact far
-// beyond it in a double).
-constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
-constexpr const char* kAmountLimitText = "10,000,000,000,000";
 
 struct CommonItemInfo {
     Utils::PCTypes type;

@@ -76,6 +76,13 @@ namespace PersistanceMgmt {
 // plain decimal number.
 bool parseAmount(const std::string& text, int places, double& out);
 
+// The largest amount, in dollars either way, that a return file holds: every
+// amount within it, to the cent, is stored and written back exactly (a double
+// holds whole numbers exactly up to 2^53, about 9 * 10^15). A larger amount
+// is refused.
+constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
+constexpr const char* kAmountLimitText = "10,000,000,000,000";
+
 // ------------------------------------------------------------ staging model
 
 struct FieldEntry {

@@ -1,5 +1,6 @@
 // Reading a return file: forms, fields and their values.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ReturnFileReader.h"
 
@@ -110,7 +111,8 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
         } else if (n == "FIELD") {
             readField(c, *form, scope, entry, fieldLines);
         } else {
-            problem(lineOf(c), scope, "unknown element <" + n + "> in <FORM> (expected <BUSNAME> or <FIELD>)");
+            problem(lineOf(c), scope,
+                    "unknown element <" + shownName(n) + "> in <FORM> (expected <BUSNAME> or <FIELD>)");
         }
     });
     // Keep the fields in the form's order, whatever the file's order.
@@ -137,7 +139,7 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
         const std::string n = nodeName(c);
         if (n != "ID" && n != "NAME" && n != "LINENUM" && n != "VALUE") {
             problem(lineOf(c), scope,
-                    "unknown element <" + n + "> in <FIELD> (expected <ID>, <NAME>, <LINENUM> or <VALUE>)");
+                    "unknown element <" + shownName(n) + "> in <FIELD> (expected <ID>, <NAME>, <LINENUM> or <VALUE>)");
             ok = false;
             return;
         }
@@ -238,11 +240,21 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
             out = FieldValue::null();
             return true;
         }
-        const std::uint16_t maxLength = field.getMaxLength();
+        // The limit counts bytes of UTF-8. A text that the file marks as the
+        // value of an amount or box field keeps to the length of a text field.
+        const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
         if (maxLength > 0 && text.size() > maxLength) {
             problem(line, scope,
                     "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
-                        std::to_string(maxLength));
+                        std::to_string(maxLength) + " bytes");
+            return false;
+        }
+        std::uint16_t year = 0;
+        std::uint8_t month = 0;
+        std::uint8_t day = 0;
+        if (field.isDate() && !Utils::convertDateStr(std::string_view(text), year, month, day)) {
+            problem(line, scope,
+                    "date " + showText(text) + " is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD");
             return false;
         }
         out = FieldValue::text(text);
@@ -267,6 +279,13 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
         problem(line, scope,
                 "non-numeric value " + showText(t) + " in an amount" +
                     (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
+        return false;
+    }
+    // Within the limit every amount, to the cent, is stored exactly.
+    const int places = amountPlaces(field);
+    if (std::fabs(v) > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
+        std::fabs(v) > kLargestExactWholeNumber) {
+        problem(line, scope, beyondTheAmountLimit(t));
         return false;
     }
     out = FieldValue::number(v);

@@ -17,6 +17,13 @@ namespace PersistanceMgmt::detail {
 constexpr int kTaxYear = 2018;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
+// The length, in bytes, of a text that a return file gives an amount or box
+// field (FIELD KIND="text"): that of a text field without a length of its own.
+constexpr std::size_t kTextLengthInAnotherKind = 80;
+// The largest whole number a double holds exactly: 2^53.
+constexpr double kLargestExactWholeNumber = 9007199254740992.0;
+// A path echoed in a message is cut after this many bytes.
+constexpr std::size_t kShownPathLength = 240;
 
 // ------------------------------------------------------------ text
 
@@ -39,7 +46,8 @@ bool parseInteger(const std::string& text, Int& out) {
     return ec == std::errc() && ptr == last;
 }
 
-// Quotes a value for an error message, cut to a readable length.
+// Quotes a value for an error message, escaped and cut to a readable length
+// (Utils::QVStringUtils::escapeForMessage).
 std::string showText(const std::string& s);
 
 // Reads a box mark: "X" marked, "NO" explicitly not marked (any letter case).
@@ -50,6 +58,9 @@ bool parseBox(const std::string& text, bool& out);
 bool isXmlText(const std::string& s, std::string& why);
 
 std::string errnoText(int e);
+
+// "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
+std::string beyondTheAmountLimit(const std::string& text);
 
 // ------------------------------------------------------------ kinds of values
 

@@ -3,15 +3,15 @@
 // elements in ReturnFileSeeds.cpp.
 #include "platform/ReturnFileReader.h"
 
+#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "platform/DerivedItems.h"
 
@@ -36,13 +36,20 @@ std::string attributeValue(const xmlAttr* attr) {
     return v ? reinterpret_cast<const char*>(v.get()) : "";
 }
 
+std::string tooLarge() {
+    return "the file is larger than the limit of " + std::to_string(kMaxFileSize / (1024 * 1024)) +
+           " MiB for a return file";
+}
+
 }  // namespace
 
 std::string Scope::text() const {
     std::string s;
-    if (!form.empty()) s += "form " + form;
+    // The form and the field may be named as the file wrote them.
+    using Utils::QVStringUtils::escapeForMessage;
+    if (!form.empty()) s += "form " + escapeForMessage(form);
     if (copy > 0) s += (s.empty() ? "" : " ") + std::string("copy ") + std::to_string(copy);
-    if (!field.empty()) s += (s.empty() ? "" : " ") + std::string("field ") + field;
+    if (!field.empty()) s += (s.empty() ? "" : " ") + std::string("field ") + escapeForMessage(field);
     return s;
 }
 
@@ -64,7 +71,7 @@ ReturnFileContents Reader::read(const xmlDoc* doc) {
     } else if (name == "RETURN") {
         readReturn(root, /*defaultType=*/DataMgmt::kGeorgiaReturnType);
     } else {
-        problem(lineOf(root), {}, "unknown root element <" + name + "> (expected <RETURNFILE> or <RETURN>)");
+        problem(lineOf(root), {}, "unknown root element <" + shownName(name) + "> (expected <RETURNFILE> or <RETURN>)");
     }
     return std::move(contents_);
 }
@@ -73,7 +80,7 @@ bool Reader::withoutNamespace(const xmlNode* node, const Scope& scope) {
     if (node->ns == nullptr) return true;
     const std::string uri = node->ns->href != nullptr ? reinterpret_cast<const char*>(node->ns->href) : "";
     problem(lineOf(node), scope,
-            "element <" + nodeName(node) + "> is in the namespace " + showText(uri) +
+            "element <" + shownName(nodeName(node)) + "> is in the namespace " + showText(uri) +
                 "; the elements of a return file have no namespace");
     return false;
 }
@@ -94,10 +101,11 @@ bool Reader::leafText(const xmlNode* node, const Scope& scope, std::string& out)
         if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
             if (c->content) out += reinterpret_cast<const char*>(c->content);
         } else if (c->type == XML_ELEMENT_NODE) {
-            problem(lineOf(c), scope, "unexpected element <" + nodeName(c) + "> inside <" + nodeName(node) + ">");
+            problem(lineOf(c), scope,
+                    "unexpected element <" + shownName(nodeName(c)) + "> inside <" + shownName(nodeName(node)) + ">");
             ok = false;
         } else if (c->type == XML_ENTITY_REF_NODE) {
-            problem(lineOf(c), scope, "unexpected entity reference inside <" + nodeName(node) + ">");
+            problem(lineOf(c), scope, "unexpected entity reference inside <" + shownName(nodeName(node)) + ">");
             ok = false;
         }
     }
@@ -112,7 +120,8 @@ std::map<std::string, std::string> Reader::attributes(const xmlNode* node, const
         const std::string name = a->name ? reinterpret_cast<const char*>(a->name) : "";
         const bool known = std::any_of(allowed.begin(), allowed.end(), [&](const char* n) { return name == n; });
         if (!known) {
-            problem(lineOf(node), scope, "unknown attribute " + name + " of <" + nodeName(node) + ">");
+            problem(lineOf(node), scope,
+                    "unknown attribute " + shownName(name) + " of <" + shownName(nodeName(node)) + ">");
             continue;
         }
         out[name] = attributeValue(a);
@@ -125,7 +134,8 @@ bool Reader::once(std::map<std::string, int>& seen, const xmlNode* c, const Scop
     const std::string n = nodeName(c);
     auto [it, inserted] = seen.emplace(n, lineOf(c));
     if (!inserted) {
-        problem(lineOf(c), scope, "<" + n + "> given twice (first at line " + std::to_string(it->second) + ")");
+        problem(lineOf(c), scope,
+                "<" + shownName(n) + "> given twice (first at line " + std::to_string(it->second) + ")");
     }
     return inserted;
 }
@@ -149,7 +159,8 @@ void Reader::readReturnFile(const xmlNode* root) {
         } else if (n == "RETURN") {
             readReturn(c, std::nullopt, &returnLines);
         } else {
-            problem(lineOf(c), {}, "unknown element <" + n + "> in <RETURNFILE> (expected <HOST> or <RETURN>)");
+            problem(lineOf(c), {},
+                    "unknown element <" + shownName(n) + "> in <RETURNFILE> (expected <HOST> or <RETURN>)");
         }
     });
 }
@@ -211,7 +222,8 @@ void Reader::readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnTy
         } else if (n == "FORM") {
             readForm(c, *desc, part, copyLines);
         } else {
-            problem(lineOf(c), {}, "unknown element <" + n + "> in <RETURN> (expected <RETURNNAME>, <HOST> or <FORM>)");
+            problem(lineOf(c), {},
+                    "unknown element <" + shownName(n) + "> in <RETURN> (expected <RETURNNAME>, <HOST> or <FORM>)");
         }
     });
     (*type == DataMgmt::kFederalReturnType ? contents_.federal : contents_.georgia) = std::move(part);
@@ -243,24 +255,42 @@ struct FirstXmlError {
 using namespace detail;
 
 ReturnFileContents ReturnFile::read(const std::string& path, const ReturnDescriptions& descriptions) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        fail({path + ": is a directory, not a return file"}, "read");
+    const std::string shown = Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
+    // The size is known before a byte is read, so that memory stays within the
+    // limit whatever the file is.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) fail({shown + ": cannot open the return file: " + errnoText(errno)}, "read");
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) fail({shown + ": cannot read the return file: " + errnoText(errno)}, "read");
+    if (S_ISDIR(st.st_mode)) fail({shown + ": is a directory, not a return file"}, "read");
+    if (!S_ISREG(st.st_mode)) fail({shown + ": is not a regular file (a device, pipe or socket)"}, "read");
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) fail({shown + ": " + tooLarge()}, "read");
+
+    // Read no more than the limit even if the file grows meanwhile.
+    std::string document(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (true) {
+        if (done == document.size()) {
+            if (document.size() > kMaxFileSize) fail({shown + ": " + tooLarge()}, "read");
+            document.resize(document.size() + 4096);
+        }
+        const ssize_t n = ::read(fd, document.data() + done, document.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail({shown + ": cannot read the return file: " + errnoText(errno)}, "read");
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) fail({path + ": cannot open the return file: " + errnoText(errno)}, "read");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) fail({path + ": cannot read the return file: " + errnoText(errno)}, "read");
-    return parse(ss.str(), path, descriptions);
+    document.resize(done);
+    return parse(document, shown, descriptions);
 }
 
 ReturnFileContents ReturnFile::parse(const std::string& document, const std::string& displayName,
                                      const ReturnDescriptions& descriptions) {
-    if (document.size() > kMaxFileSize) {
-        fail({displayName + ": the file is larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MiB"},
-             "read");
-    }
+    if (document.size() > kMaxFileSize) fail({displayName + ": " + tooLarge()}, "read");
     if (trim(document).empty()) fail({displayName + ":1: the file is empty"}, "read");
     xmlInitParser();
     std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());

@@ -21,6 +21,9 @@ namespace PersistanceMgmt::detail {
 
 inline std::string nodeName(const xmlNode* node) { return node->name ? reinterpret_cast<const char*>(node->name) : ""; }
 
+// An element or attribute name as a message shows it.
+inline std::string shownName(const std::string& name) { return Utils::QVStringUtils::escapeForMessage(name); }
+
 inline int lineOf(const xmlNode* node) { return static_cast<int>(xmlGetLineNo(node)); }
 
 // Where a problem is: the form, copy and field being read.
@@ -119,6 +122,9 @@ private:
                                          Primitives::QVImmutableFormIdentifier& id);
 
     void readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds);
+
+    // A seeded amount in dollars, within the amount limit.
+    bool parseSeedAmount(const std::string& text, int line, const Scope& scope, const char* what, double& out);
 
     void readSingleSeed(const std::string& n, const std::string& text, int line, ReturnSeeds& seeds);
 

@@ -1,5 +1,7 @@
 // Reading a return file: the host's elements (the file's clock and random
 // seed, the answers the host gives about the federal and the Georgia return).
+#include <cmath>
+#include <limits>
 #include <set>
 #include <type_traits>
 
@@ -14,7 +16,8 @@ void Reader::readHostSeeds(const xmlNode* node) {
     forEachElement(node, {}, [&](const xmlNode* c) {
         const std::string n = nodeName(c);
         if (n != "CLOCK" && n != "RANDSEED") {
-            problem(lineOf(c), {}, "unknown element <" + n + "> in the file's <HOST> (expected <CLOCK> or <RANDSEED>)");
+            problem(lineOf(c), {},
+                    "unknown element <" + shownName(n) + "> in the file's <HOST> (expected <CLOCK> or <RANDSEED>)");
             return;
         }
         if (!once(seen, c, {})) return;
@@ -87,10 +90,12 @@ void Reader::readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, 
         const auto& other = federal ? kState : kFederal;
         if (!mine.count(n)) {
             if (other.count(n)) {
-                problem(line, {},
-                        "<" + n + "> belongs in the " + (federal ? "Georgia" : "federal") + " return's <HOST>");
+                problem(
+                    line, {},
+                    "<" + shownName(n) + "> belongs in the " + (federal ? "Georgia" : "federal") + " return's <HOST>");
             } else {
-                problem(line, {}, "unknown element <" + n + "> in the " + returnTypeWord(type) + " return's <HOST>");
+                problem(line, {},
+                        "unknown element <" + shownName(n) + "> in the " + returnTypeWord(type) + " return's <HOST>");
             }
             return;
         }
@@ -113,12 +118,12 @@ void Reader::readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, 
             int v = 0;
             if (!parseInteger(text, v) || v < -128 || v > 127) {
                 problem(line, {},
-                        "session property " + nm->second + ": value " + showText(trim(text)) +
+                        "session property " + showText(nm->second) + ": value " + showText(trim(text)) +
                             " is not a whole number from -128 to 127");
                 return;
             }
             if (!seeds.sessionProperties.emplace(trim(nm->second), static_cast<std::int8_t>(v)).second) {
-                problem(line, {}, "session property " + nm->second + " is given twice");
+                problem(line, {}, "session property " + showText(nm->second) + " is given twice");
             }
         } else {
             attributes(c, {}, {});
@@ -131,21 +136,20 @@ void Reader::readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, 
 
 void Reader::readSingleSeed(const std::string& n, const std::string& text, int line, ReturnSeeds& seeds) {
     const std::string t = trim(text);
-    auto wholeNumber = [&](auto& slot, const char* what) {
+    // Whole numbers are checked against their range, never cut.
+    auto wholeNumber = [&](auto& slot, const char* what, std::int64_t min, std::int64_t max) {
         std::int64_t v = 0;
-        if (!parseInteger(t, v)) {
-            problem(line, {}, std::string(what) + " " + showText(t) + " is not a whole number");
+        if (!parseInteger(t, v) || v < min || v > max) {
+            problem(line, {},
+                    std::string(what) + " " + showText(t) + " is not a whole number from " + std::to_string(min) +
+                        " to " + std::to_string(max));
         } else {
             slot = static_cast<std::remove_reference_t<decltype(*slot)>>(v);
         }
     };
     auto amount = [&](std::optional<double>& slot, const char* what) {
         double v = 0.0;
-        if (!parseAmount(t, 0, v)) {
-            problem(line, {}, std::string(what) + ": non-numeric value " + showText(t));
-        } else {
-            slot = v;
-        }
+        if (parseSeedAmount(t, line, {}, what, v)) slot = v;
     };
     auto box = [&](std::optional<bool>& slot, const char* what) {
         bool yes = false;
@@ -177,12 +181,25 @@ void Reader::readSingleSeed(const std::string& n, const std::string& text, int l
     } else if (n == "INELF") {
         box(seeds.inElf, "e-file status");
     } else if (n == "ENABLEDTYPE") {
-        wholeNumber(seeds.enabledType, "enabled type");
+        wholeNumber(seeds.enabledType, "enabled type", std::numeric_limits<int>::min(),
+                    std::numeric_limits<int>::max());
     } else if (n == "TAXBALANCE") {
-        wholeNumber(seeds.taxBalance, "balance due");
+        wholeNumber(seeds.taxBalance, "balance due", -kAmountLimitDollars, kAmountLimitDollars);
     } else if (n == "REFUNDCODE") {
         seeds.refundCode = text;
     }
+}
+
+bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& scope, const char* what, double& out) {
+    if (!parseAmount(text, 0, out)) {
+        problem(line, scope, std::string(what) + ": non-numeric value " + showText(trim(text)));
+        return false;
+    }
+    if (std::fabs(out) > static_cast<double>(kAmountLimitDollars)) {
+        problem(line, scope, std::string(what) + ": " + beyondTheAmountLimit(trim(text)));
+        return false;
+    }
+    return true;
 }
 
 void Reader::readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
@@ -302,12 +319,8 @@ void Reader::readW2Split(const xmlNode* c, ReturnSeeds& seeds,
         }
         split.field = f->getID();
     }
-    if (!parseAmount(attrs.at("TAXPAYER"), 0, split.taxpayer)) {
-        problem(line, scope, "taxpayer's share " + showText(attrs.at("TAXPAYER")) + " is not a number");
-        return;
-    }
-    if (!parseAmount(attrs.at("SPOUSE"), 0, split.spouse)) {
-        problem(line, scope, "spouse's share " + showText(attrs.at("SPOUSE")) + " is not a number");
+    if (!parseSeedAmount(attrs.at("TAXPAYER"), line, scope, "taxpayer's share", split.taxpayer) ||
+        !parseSeedAmount(attrs.at("SPOUSE"), line, scope, "spouse's share", split.spouse)) {
         return;
     }
     auto [it, inserted] = lines.emplace(std::make_pair(split.form, split.field.getNumber()), line);

@@ -18,11 +18,7 @@ bool allDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string showText(const std::string& s) {
-    constexpr std::size_t kShown = 40;
-    if (s.size() <= kShown) return "\"" + s + "\"";
-    return "\"" + s.substr(0, kShown) + "...\"";
-}
+std::string showText(const std::string& s) { return "\"" + Utils::QVStringUtils::escapeForMessage(s) + "\""; }
 
 bool parseBox(const std::string& text, bool& out) {
     const std::string t = Utils::QVStringUtils::upperCased(trim(text));
@@ -94,6 +90,10 @@ bool isXmlText(const std::string& s, std::string& why) {
 }
 
 std::string errnoText(int e) { return std::strerror(e); }
+
+std::string beyondTheAmountLimit(const std::string& text) {
+    return "amount " + showText(text) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
+}
 
 FieldValue::Kind naturalKind(const DataMgmt::FormFieldDesc& field) {
     if (field.isText()) return FieldValue::Kind::Text;

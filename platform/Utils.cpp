@@ -569,6 +569,39 @@ Primitives::StringPtr trimString(const std::string& text, bool leading, bool tra
 
 void removeAllInstanceOf(std::string& text, char ch) { text = removeChars(text, ch); }
 
+std::string escapeForMessage(std::string_view text, std::size_t shown) {
+    std::size_t end = std::min(text.size(), shown);
+    // Back off to the first byte of a UTF-8 character.
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    std::string out;
+    out.reserve(end + 8);
+    for (std::size_t i = 0; i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    static const char kHex[] = "0123456789ABCDEF";
+                    out += "\\x";
+                    out += kHex[c >> 4];
+                    out += kHex[c & 0xF];
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    if (end < text.size()) out += "...";
+    return out;
+}
+
 }  // namespace QVStringUtils
 
 }  // namespace Utils

@@ -179,6 +179,12 @@ Primitives::StringPtr trimString(const std::string& text, bool leading, bool tra
 // Removes every occurrence of ch.
 void removeAllInstanceOf(std::string& text, char ch);
 
+// The text as a message may show it, so that input can neither forge lines
+// nor flood the terminal: control characters written as \n, \r, \t or
+// \xNN, and a text longer than `shown` bytes cut (never inside a UTF-8
+// character) and followed by "...".
+std::string escapeForMessage(std::string_view text, std::size_t shown = 40);
+
 }  // namespace QVStringUtils
 
 }  // namespace Utils

@@ -514,7 +514,7 @@ TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
     f1->setValue(2, FieldValue::box(false));
     f1->setValue(30, FieldValue::number(1234.5678));
     f1->setValue(31, FieldValue::number(-0.0));
-    f1->setValue(32, FieldValue::number(1e15 + 0.5));
+    f1->setValue(32, FieldValue::number(static_cast<double>(PersistanceMgmt::kAmountLimitDollars) - 0.5));
     f1->setValue(41, FieldValue::number(7));
     f1->setOverridden(41, true);
     f1->setOverridden(40, true);  // an override on a null field

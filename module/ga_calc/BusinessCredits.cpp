@@ -125,7 +125,7 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
 
     // The first part alone does not make the copy a credit of the summary.
     if (second > 0.0 || sheet.getIR(l.remaining) > 0.0) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 

@@ -171,7 +171,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     store(sheet, l.remaining, atLeastZero(total - (used + sheet.getIR(l.firstUsed))));
 
     if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 

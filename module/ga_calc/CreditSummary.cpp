@@ -228,7 +228,7 @@ void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, s
 
     if (gaReturn_->getIN(kGAForm189216ID, copy, l.creditUsed) > 0 ||
         gaReturn_->getIN(kGAForm189216ID, copy, l.remaining) > 0) {
-        markCalculated(*gaReturn_, summary);
+        markEnteredAndCalculated(summary.getFormID(), summary.getCopyNumber());
     }
 }
 

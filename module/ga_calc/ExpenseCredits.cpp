@@ -275,7 +275,7 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
 
     if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.sixPercent.result) > 0.0 ||
         sheet.getIR(l.remaining) > 0.0) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -314,7 +314,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
 
     if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.remaining) > 0.0 ||
         sheet.getIR(l.seventyFive.result) > 0.0) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 

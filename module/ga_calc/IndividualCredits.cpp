@@ -162,7 +162,7 @@ void GATaxReturnCalcEngine::sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint
     // The summary counts as entered once any worksheet exists, even one
     // without a credit.
     if (summary.getIR(f74.f44) > 0.0 || anyWorksheet) {
-        markCalculated(*gaReturn_, summary);
+        markEnteredAndCalculated(summary.getFormID(), summary.getCopyNumber());
     }
 }
 
@@ -201,7 +201,7 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.remaining, atLeastZero(available - sheet.getIR(l.credit)));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -221,7 +221,7 @@ void GATaxReturnCalcEngine::calcIndCr202(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.credit, share);
 
     if (yieldsCredit(sheet, l.credit)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -239,7 +239,7 @@ void GATaxReturnCalcEngine::calcIndCr203(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.remaining, atLeastZero(available - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -265,7 +265,7 @@ void GATaxReturnCalcEngine::calcIndCr204(DataMgmt::TaxFormPtr handle, std::uint1
     }
 
     if (yieldsCredit(sheet, l.credit)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -290,7 +290,7 @@ void GATaxReturnCalcEngine::calcIndCr205(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.credit, smaller);
 
     if (yieldsCredit(sheet, l.credit)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -314,7 +314,7 @@ void GATaxReturnCalcEngine::calcIndCr206(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.remaining, atLeastZero(allowed + sheet.getIR(l.carriedIn) - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -345,7 +345,7 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.credit, store(sheet, l.limit, limit));
 
     if (yieldsCredit(sheet, l.credit)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -367,7 +367,7 @@ void GATaxReturnCalcEngine::calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.remaining, atLeastZero(available - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 
@@ -393,7 +393,7 @@ void GATaxReturnCalcEngine::calcIndCr209(DataMgmt::TaxFormPtr handle, std::uint1
     store(sheet, l.remaining, atLeastZero(sheet.getIR(l.available) - sheet.getIR(l.credit)));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 

@@ -130,7 +130,7 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
     }
 
     if (sheet.sumOf2(kFullYear.credit, kPartYear.credit) > 0) {
-        markCalculated(*gaReturn_, sheet);
+        markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
 

@@ -3,8 +3,7 @@
 // An amount is stored and read back: a field that the user has overridden
 // keeps its value, and the worksheet goes on from what the field holds.
 // Input lines are opened for entry, or locked and emptied, as the worksheet's
-// boxes and amounts allow. A worksheet copy that yields a credit carries the
-// data-entered mark and the calculated flag, which the credit index reads.
+// boxes and amounts allow.
 #pragma once
 
 #include <initializer_list>
@@ -55,12 +54,6 @@ inline void fix(DataMgmt::TaxForm& sheet, const FieldId& x, double amount) {
 inline void fixText(DataMgmt::TaxForm& sheet, const FieldId& x, const char* text) {
     sheet.assignText(x, text);
     sheet.makeProtected(x);
-}
-
-// The data-entered mark of the copy on its return, then its calculated flag.
-inline void markCalculated(DataMgmt::TaxReturn& owner, DataMgmt::TaxForm& sheet) {
-    owner.setDataEntered(sheet.getFormID(), sheet.getCopyNumber(), true, false);
-    sheet.setCalculatedFlag(true);
 }
 
 // The taxpayer's identifying number of the information form, copied into

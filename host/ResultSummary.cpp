@@ -16,7 +16,11 @@ const FormId kMainForm{70, true};
 // "$1,234" or "-$56".
 std::string money(std::int64_t amount) {
     const bool negative = amount < 0;
-    std::string digits = std::to_string(negative ? -amount : amount);
+    // The magnitude in unsigned arithmetic: the most negative amount has no
+    // positive counterpart of its own type.
+    const std::uint64_t magnitude =
+        negative ? std::uint64_t{0} - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+    std::string digits = std::to_string(magnitude);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
         digits.insert(static_cast<std::size_t>(at), ",");
     }

@@ -14,6 +14,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -32,6 +33,7 @@
 #include "platform/Managers.h"
 #include "platform/ReturnFile.h"
 #include "platform/TaxFormPrinter.h"
+#include "platform/Utils.h"
 
 namespace {
 
@@ -53,8 +55,8 @@ const char* const kUsage =
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
     "  fields FORM      List the fields of the form with that dev name, in form\n"
-    "                   order, tab-separated: field number, symbolic name, kind,\n"
-    "                   line identifier.\n"
+    "                   order, tab-separated: field number, symbolic name, kind\n"
+    "                   (a text with its length in bytes of UTF-8), line label.\n"
     "  items            List the common federal items that a return file seeds with\n"
     "                   <PULLCOMMON FORM=\"F1\" ITEM=\"name\">, tab-separated: number,\n"
     "                   name, values, meaning, and where gahost takes it from (a\n"
@@ -74,6 +76,9 @@ const char* const kUsage =
     "  -h, --help       Show this help.\n"
     "\n"
     "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
+
+// Input as a message shows it: control characters escaped, cut when long.
+std::string shown(const std::string& text) { return Utils::QVStringUtils::escapeForMessage(text, 80); }
 
 struct UsageError {
     std::string message;
@@ -115,7 +120,7 @@ Options parseArguments(int argc, char** argv) {
                 value = a.substr(eq + 1);
             }
             auto it = valued.find(name);
-            if (it == valued.end()) throw UsageError{"unknown option " + name};
+            if (it == valued.end()) throw UsageError{"unknown option " + shown(name)};
             if (!value) {
                 if (i + 1 >= argc) throw UsageError{name + " needs a value"};
                 value = argv[++i];
@@ -137,7 +142,7 @@ Options parseArguments(int argc, char** argv) {
 
 void requireArguments(const Options& o, std::size_t count, const char* what) {
     if (o.arguments.size() < count) throw UsageError{o.command + " needs " + what};
-    if (o.arguments.size() > count) throw UsageError{"unexpected argument " + o.arguments[count]};
+    if (o.arguments.size() > count) throw UsageError{"unexpected argument " + shown(o.arguments[count])};
 }
 
 void refuseOptions(const Options& o, bool out, bool module, bool efile) {
@@ -151,10 +156,11 @@ std::string formsDirectory(const Options& o) {
     return o.formsDir.empty() ? FormDefinitions::defaultDirectory() : o.formsDir;
 }
 
-const char* kindWord(const DataMgmt::FormFieldDesc& f) {
+// The field's kind; a text field says its length in the unit it counts.
+std::string kindWord(const DataMgmt::FormFieldDesc& f) {
     if (f.isBoolean()) return "box";
     if (f.isDate()) return "date";
-    if (f.isText()) return "text";
+    if (f.isText()) return "text of at most " + std::to_string(f.getMaxLength()) + " bytes";
     return "amount";
 }
 
@@ -185,7 +191,7 @@ int listFields(const Options& o) {
         if (desc != nullptr && form.isNull()) form = desc->findByDevName(name);
     }
     if (form.isNull()) {
-        std::cerr << "gahost: unknown form \"" << name << "\" (gahost forms lists the dev names)\n";
+        std::cerr << "gahost: unknown form \"" << shown(name) << "\" (gahost forms lists the dev names)\n";
         return kExitFailed;
     }
     for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
@@ -211,7 +217,7 @@ void summarise(const PersistanceMgmt::ReturnPart& part, std::ostream& out) {
     const std::size_t copies = part.copies.size();
     const std::size_t fields = part.fieldCount();
     out << (federal ? "federal return" : "Georgia return");
-    if (!part.name.empty()) out << " \"" << part.name << "\"";
+    if (!part.name.empty()) out << " \"" << shown(part.name) << "\"";
     out << ": " << forms << (forms == 1 ? " form, " : " forms, ") << copies << (copies == 1 ? " copy, " : " copies, ")
         << fields << (fields == 1 ? " field set" : " fields set") << '\n';
     for (const PersistanceMgmt::CopyEntry& c : part.copies) {
@@ -322,8 +328,8 @@ int run(const Options& o) {
 void printException(const Exceptions::QuarloException& e) {
     std::istringstream lines(e.getMessage());
     std::string line;
+    // One line for each problem found.
     while (std::getline(lines, line)) std::cerr << "gahost: " << line << '\n';
-    std::cerr << "gahost: (" << e.getClassName() << "::" << e.getOperationName() << ")\n";
 }
 
 // Every command, by the word that names it.
@@ -343,7 +349,7 @@ int main(int argc, char** argv) {
         }
         if (o.command.empty()) throw UsageError{"no command given"};
         const auto command = kCommands.find(o.command);
-        if (command == kCommands.end()) throw UsageError{"unknown command " + o.command};
+        if (command == kCommands.end()) throw UsageError{"unknown command " + shown(o.command)};
         return command->second(o);
     } catch (const UsageError& e) {
         std::cerr << "gahost: " << e.message << "\n(gahost --help shows the usage)\n";
@@ -351,8 +357,12 @@ int main(int argc, char** argv) {
     } catch (const Exceptions::QuarloException& e) {
         printException(e);
         return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "gahost: " << o.command << ": not enough memory to finish\n";
+        return kExitFailed;
     } catch (const std::exception& e) {
-        std::cerr << "gahost: " << e.what() << '\n';
+        std::cerr << "gahost: " << o.command << " failed: " << Utils::QVStringUtils::escapeForMessage(e.what(), 400)
+                  << '\n';
         return kExitFailed;
     }
 }

@@ -1,6 +1,8 @@
 // Writing a file so that it is either the old or the new file: a temporary
 // file in the target's directory, flushed, then renamed into place.
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +15,29 @@
 
 namespace PersistanceMgmt {
 
+namespace {
+
+// Holds back the signals that end a process from the terminal or from
+// another process (SIGINT, SIGTERM, SIGHUP, SIGQUIT) while it lives; one that
+// arrived meanwhile is delivered when it ends.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, s);
+        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+}  // namespace
+
 void ReturnFile::writeAtomically(const std::string& path, const std::string& bytes) {
     auto failure = [&](const std::string& what, int e) {
         throw Exceptions::QuarloException(path + ": " + what + ": " + detail::errnoText(e), "ReturnFile", "write");
@@ -23,6 +48,10 @@ void ReturnFile::writeAtomically(const std::string& path, const std::string& byt
     std::string tmpl = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(tmpl.begin(), tmpl.end());
     name.push_back('\0');
+    // An interrupt or a termination while the temporary file exists waits
+    // until the file is renamed into place or removed: the target is then
+    // the old or the new file, and no temporary file is left behind.
+    const SignalsHeld held;
     const int fd = ::mkstemp(name.data());
     if (fd < 0) failure("cannot create a temporary file in " + dir.string(), errno);
     const std::string tmp(name.data());

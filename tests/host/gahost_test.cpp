@@ -120,7 +120,7 @@ TEST_F(GahostTest, FieldsListsAFormInFieldOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     const auto all = lines(r.out);
     ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ttext\tTaxpayer first name");
+    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ttext of at most 40 bytes\tTaxpayer first name");
     EXPECT_NE(r.out.find("\n6\tkGA69_TPBirth\tdate\tTaxpayer date of birth\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n18\tkGA69_F18\tamount\t18\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n85\tkGA69_ResFull\tbox\tFull-year resident\n"), std::string::npos);
@@ -188,6 +188,7 @@ TEST_F(GahostTest, CheckNamesTheFaultOfABadFile) {
     EXPECT_NE(r.err.find(path + ":4: form F52 copy 2 field kF52_StateWages1: non-numeric value \"ten\""),
               std::string::npos)
         << r.err;
+    EXPECT_EQ(lines(r.err).size(), 1u) << "one line for the one problem:\n" << r.err;
 
     r = run({"check", dir + "/missing.xml", "--forms", kTestForms});
     EXPECT_EQ(r.status, 1);

@@ -3,10 +3,14 @@
 #include "platform/ReturnFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -285,6 +289,12 @@ struct BadCase {
     std::vector<std::string> expected;  // substrings of the message
 };
 
+std::string repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 std::vector<BadCase> badCases() {
     return {
         {"MalformedXml",
@@ -414,6 +424,41 @@ std::vector<BadCase> badCases() {
         {"SeedContradictsTheListedDependents",
          wrap("", "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"4\">2</PULLCOMMON></HOST>\n"),
          {"item 4 (dependents) is 2, but the federal return says 0 (the copies of federal form 113"}},
+        {"DateNotOnTheCalendar",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>02/30/2018</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_TPBirth",
+          "date \"02/30/2018\" is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD"}},
+        {"DateThatIsNoDate",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>hello</VALUE></FIELD>\n</FORM>\n"),
+         {"date \"hello\" is not a calendar date"}},
+        {"AmountBeyondTheLimit",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>10000000000000.01</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "amount \"10000000000000.01\" is beyond the limit of 10,000,000,000,000 dollars"}},
+        {"CentsBeyondTheLimit",
+         wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>32</ID><VALUE>10000000000000.01</VALUE></FIELD>\n</FORM>\n", ""),
+         {"field kF52_StateTax1: amount \"10000000000000.01\" is beyond the limit"}},
+        {"TextKindKeepsALimit",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>30</ID><VALUE>" + std::string(81, 'x') +
+                  "</VALUE></FIELD>\n</FORM>\n",
+              ""),
+         {"text of 81 bytes is longer than the field's maximum of 80 bytes"}},
+        {"TextLimitCountsBytes",
+         wrap(
+             "<FORM DEVNAME=\"F1\">\n<FIELD><ID>6</ID><VALUE>" + repeat("\xC3\xA9", 21) + "</VALUE></FIELD>\n</FORM>\n",
+             ""),
+         {"text of 42 bytes is longer than the field's maximum of 40 bytes"}},
+        {"EnabledTypeNotCut",
+         wrap("", "<HOST><ENABLEDTYPE>4294967297</ENABLEDTYPE></HOST>\n"),
+         {"enabled type \"4294967297\" is not a whole number from -2147483648 to 2147483647"}},
+        {"SeededWagesBeyondTheLimit",
+         wrap("", "<HOST><STATEWAGES>100000000000000</STATEWAGES></HOST>\n"),
+         {"state wages: amount \"100000000000000\" is beyond the limit"}},
+        {"ControlCharactersAreEscaped",
+         wrap("<FORM DEVNAME=\"F1&#10;gahost: wrote x\"/>\n", ""),
+         {"unknown form \"F1\\ngahost: wrote x\""}},
+        {"LongInputIsCut",
+         wrap("<FORM DEVNAME=\"" + std::string(230, '9') + "\"/>\n", ""),
+         {"unknown form \"" + std::string(40, '9') + "...\""}},
         {"NamespacedElement",
          "<RETURNFILE xmlns=\"urn:x\" TAXYEAR=\"2018\"/>",
          {"bad.xml:1:", "element <RETURNFILE> is in the namespace \"urn:x\""}},
@@ -631,6 +676,60 @@ TEST_F(ReturnFileTest, AFailedWriteKeepsTheExistingFileAndLeavesNoTemporaryFile)
         EXPECT_EQ(e.path().filename(), "keep.xml");
     }
     EXPECT_EQ(files, 1u);
+}
+
+TEST_F(ReturnFileTest, ARenameOntoANonEmptyDirectoryThrowsAndLeavesNoTemporaryFile) {
+    fs::create_directories(dir + "/target/inside");
+    EXPECT_THROW(ReturnFile::writeAtomically(dir + "/target", "new"), Exceptions::QuarloException);
+    EXPECT_TRUE(fs::is_directory(dir + "/target/inside"));
+    std::size_t entries = 0;
+    for (const auto& e : fs::directory_iterator(dir)) entries += e.path().filename() == "target" ? 0 : 1;
+    EXPECT_EQ(entries, 0u) << "a temporary file was left behind";
+}
+
+TEST_F(ReturnFileTest, AnInterruptedWriteLeavesTheOldOrTheNewFileAndNoTemporaryFile) {
+    const std::string target = path("target.xml");
+    const std::string bytes(4u << 20, 'x');
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0; i < 500; ++i) ReturnFile::writeAtomically(target, bytes);
+            ::_exit(0);
+        }
+        ::usleep(30000);
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status)) << "the writes ended before the signal";
+        for (const auto& e : fs::directory_iterator(dir)) {
+            EXPECT_EQ(e.path().filename(), "target.xml") << "left behind";
+            EXPECT_EQ(fs::file_size(e.path()), bytes.size());
+        }
+    }
+}
+
+TEST_F(ReturnFileTest, WhatIsNotARegularFileOrIsTooLargeIsRefusedUnread) {
+    Returns r;
+    const std::string large = path("large.xml");
+    std::ofstream(large).close();
+    fs::resize_file(large, 256u * 1024u * 1024u + 1);  // sparse: no byte is written or read
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {"/dev/zero", "/dev/zero: is not a regular file"},
+        {large, large + ": the file is larger than the limit of 256 MiB"},
+        {dir, dir + ": is a directory"},
+    };
+    for (const auto& c : cases) {
+        try {
+            r.load(c.path);
+            ADD_FAILURE() << c.path << " was read";
+        } catch (const Exceptions::QuarloException& e) {
+            EXPECT_EQ(e.getMessage().find(c.message), 0u) << e.getMessage();
+        }
+    }
 }
 
 TEST_F(ReturnFileTest, WritingReplacesAnExistingFileAndKeepsItsPermissions) {

@@ -231,6 +231,14 @@ void Reader::readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnTy
 
 namespace {
 
+// The parser's message on one line: it may run over several and quote the
+// bytes it could not read.
+std::string parserMessage(const char* message) {
+    std::string text = trim(message);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return Utils::QVStringUtils::escapeForMessage(text, 200);
+}
+
 // Keeps the first error the parser reports.
 struct FirstXmlError {
     bool seen = false;
@@ -244,7 +252,7 @@ struct FirstXmlError {
         if (self->seen) return;
         self->seen = true;
         self->line = error->line;
-        self->message = error->message != nullptr ? trim(error->message) : "not well-formed";
+        self->message = error->message != nullptr ? parserMessage(error->message) : "not well-formed";
     }
 };
 
@@ -308,7 +316,7 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
         int line = first.line;
         if (!first.seen) {
             const xmlError* e = xmlCtxtGetLastError(ctxt.get());
-            what = e != nullptr && e->message != nullptr ? trim(e->message) : "not well-formed";
+            what = e != nullptr && e->message != nullptr ? parserMessage(e->message) : "not well-formed";
             line = e != nullptr ? e->line : 0;
         }
         fail({displayName + ":" + std::to_string(line > 0 ? line : 1) + ": malformed XML: " + what}, "read");

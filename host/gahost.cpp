@@ -6,6 +6,7 @@
 //   gahost forms                 list every form definition
 //   gahost fields FORM           list the fields of one form
 //   gahost items                 list the common federal items
+//   gahost interview FILE        the Georgia interview of a calculated return
 //
 // Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong
 // usage. Errors go to stderr.
@@ -23,6 +24,7 @@
 #include "host/CommonItemsListing.h"
 #include "host/EFileRun.h"
 #include "host/HostSession.h"
+#include "host/InterviewPrintout.h"
 #include "host/ModuleLoader.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
@@ -61,13 +63,17 @@ const char* const kUsage =
     "                   <PULLCOMMON FORM=\"F1\" ITEM=\"name\">, tab-separated: number,\n"
     "                   name, values, meaning, and where gahost takes it from (a\n"
     "                   seed, or the federal return itself).\n"
+    "  interview FILE   Load and calculate a return file, then print the Georgia\n"
+    "                   interview that the module builds (every topic under its\n"
+    "                   parent with key, title and status) and the module's text\n"
+    "                   macros.\n"
     "\n"
     "Options:\n"
     "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else the build's\n"
     "                   forms directory).\n"
     "  --out DIR        Output directory of run (default: the current directory).\n"
-    "  --module PATH    Georgia module library for run (default: $GA_MODULE_PATH,\n"
-    "                   else the build's library when it exists).\n"
+    "  --module PATH    Georgia module library for run and interview (default:\n"
+    "                   $GA_MODULE_PATH, else the build's library when it exists).\n"
     "  --efile          run: the Georgia return is being e-filed; the review is the\n"
     "                   e-file check, which tells whether the return is blocked.\n"
     "  --federal-efile FILE\n"
@@ -147,7 +153,7 @@ void requireArguments(const Options& o, std::size_t count, const char* what) {
 
 void refuseOptions(const Options& o, bool out, bool module, bool efile) {
     if (!out && !o.outDir.empty()) throw UsageError{"--out applies to run only"};
-    if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run only"};
+    if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run and interview only"};
     if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
     if (!efile && !o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
 }
@@ -325,6 +331,15 @@ int run(const Options& o) {
     return efileWritten ? kExitOk : kExitFailed;
 }
 
+int interview(const Options& o) {
+    requireArguments(o, 1, "a return file");
+    refuseOptions(o, false, true, false);
+    bool namedModule = false;
+    const GAHost::ModuleLoader module(GAHost::ModuleLoader::resolvePath(o.modulePath, namedModule));
+    GAHost::runInterview(std::cout, module, formsDirectory(o), o.arguments[0]);
+    return kExitOk;
+}
+
 void printException(const Exceptions::QuarloException& e) {
     std::istringstream lines(e.getMessage());
     std::string line;
@@ -334,7 +349,8 @@ void printException(const Exceptions::QuarloException& e) {
 
 // Every command, by the word that names it.
 const std::map<std::string, int (*)(const Options&)> kCommands = {
-    {"check", check}, {"run", run}, {"forms", listForms}, {"fields", listFields}, {"items", listItems},
+    {"check", check},       {"run", run},         {"forms", listForms},
+    {"fields", listFields}, {"items", listItems}, {"interview", interview},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/TaxDataMgr.h"
 
 #include "platform/Exceptions.h"
+#include "platform/StoreHandles.h"
 
 namespace UIBridgeMgmt {
 
@@ -42,6 +43,26 @@ PdfAttachMgr& TaxDataMgr::getPdfAttachMgr() const {
 void TaxDataMgr::reset() {
     userInterface_ = nullptr;
     eFileMgr_.reset();
+    interviewCalls_.clear();
+}
+
+TaxDataStoreHandle TaxDataMgr::getStoreHandle(TaxDataStore& store) { return TaxDataStoreHandle(&store); }
+
+void TaxDataMgr::finishInterview(int first, int second) {
+    InterviewServiceCall call;
+    call.service = InterviewServiceCall::Service::FinishInterview;
+    call.first = first;
+    call.second = second;
+    interviewCalls_.push_back(call);
+}
+
+void TaxDataMgr::updateState(TaxDataStoreHandle& store, TaxReturnHandle& taxReturn) {
+    InterviewServiceCall call;
+    call.service = InterviewServiceCall::Service::UpdateState;
+    call.store = store.getTaxDataStore();
+    call.returnType = taxReturn.getReturnType();
+    call.returnPresent = !taxReturn.isNull();
+    interviewCalls_.push_back(call);
 }
 
 }  // namespace DataMgmt

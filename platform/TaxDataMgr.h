@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "platform/DataMgmt.h"
 #include "platform/Descriptions.h"
@@ -62,6 +63,24 @@ private:
 
 namespace DataMgmt {
 
+class TaxDataStore;
+class TaxDataStoreHandle;
+class TaxReturnHandle;
+
+// One recorded call of the data manager's interview services.
+struct InterviewServiceCall {
+    enum class Service : std::uint8_t {
+        FinishInterview,  // finishInterview(first, second)
+        UpdateState,      // updateState(store, return)
+    };
+    Service service = Service::FinishInterview;
+    int first = 0;  // FinishInterview: the two arguments
+    int second = 0;
+    TaxDataStore* store = nullptr;                  // UpdateState: the store handle's store
+    TaxReturnType returnType = kFederalReturnType;  // and the return handle's type
+    bool returnPresent = false;                     // whether the return handle held a return
+};
+
 class TaxDataMgr {
 public:
     static TaxDataMgr& getInstance();
@@ -83,12 +102,23 @@ public:
     // Back to the defaults above.
     void reset();
 
+    // Services of the interview. The data manager of this host has no
+    // interview of its own to drive: it records each call of the two services
+    // (reset() forgets them) and gives the store handle.
+    TaxDataStoreHandle getStoreHandle(TaxDataStore& store);
+    // The user finished the state interview.
+    void finishInterview(int first, int second);
+    // The state module asks for its program updates.
+    void updateState(TaxDataStoreHandle& store, TaxReturnHandle& taxReturn);
+    const std::vector<InterviewServiceCall>& interviewServiceCalls() const { return interviewCalls_; }
+
     TaxDataMgr(const TaxDataMgr&) = delete;
     TaxDataMgr& operator=(const TaxDataMgr&) = delete;
 
 private:
     TaxDataMgr() = default;
 
+    std::vector<InterviewServiceCall> interviewCalls_;
     UIBridgeMgmt::UserInterface* userInterface_ = nullptr;
     EFileMgmt::EFileMgrHandle eFileMgr_;
     TaxDataStore* store_ = nullptr;

@@ -8,6 +8,8 @@
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/interview/InterviewHierarchy.h"
+#include "module/interview/StateMacroExpander.h"
 #include "module/output/GATifFileWriter.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/CalcEngine.h"
@@ -101,4 +103,18 @@ TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(DataMgmt::TaxReturnPtr 
     printer.release();
     auditor.release();
     return writer;
+}
+
+MacroExpansionMgmt::MacroExpander* createMacroExpanderInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                               DataMgmt::TaxReturnPtr stateReturn) {
+    // A second return that is not a state return is refused by the expander;
+    // the refusal leaves through this call.
+    auto* expander = new StateMacroExpansionMgmt::StateMacroExpander(federalReturn, stateReturn);
+    federalReturn.release();
+    stateReturn.release();
+    return expander;
+}
+
+std::vector<TopicMgmt::TopicDesc*>* createInterviewHierarchy(DataMgmt::TaxDataStore& store) {
+    return GATopicMgmt::buildInterviewHierarchy(store);
 }

@@ -114,3 +114,6 @@ GA_MODULE_EXPORT TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(
     DataMgmt::TaxReturnPtr federalReturn, DataMgmt::TaxReturnPtr stateReturn,
     CalculationMgmt::TaxReturnCalcEnginePtr engine, TaxFormPrintMgmt::TaxFormPrinterPtr printer,
     AuditMgmt::TaxFormAuditorPtr auditor, DataMgmt::QuarloConfiguration* configuration);
+GA_MODULE_EXPORT MacroExpansionMgmt::MacroExpander* createMacroExpanderInstance(DataMgmt::TaxReturnPtr federalReturn,
+                                                                                DataMgmt::TaxReturnPtr stateReturn);
+GA_MODULE_EXPORT std::vector<TopicMgmt::TopicDesc*>* createInterviewHierarchy(DataMgmt::TaxDataStore& store);

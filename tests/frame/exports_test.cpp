@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,9 +17,11 @@
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/ModuleExports.h"
 #include "platform/CalcEngine.h"
+#include "platform/MacroExpander.h"
 #include "platform/StateDataMgmt.h"
 #include "platform/TaxFormAuditor.h"
 #include "platform/TaxFormPrinter.h"
+#include "platform/TopicMgmt.h"
 #include "tests/frame/FrameFixture.h"
 
 #ifndef GA_MODULE_LIBRARY
@@ -105,8 +108,8 @@ TEST(ModuleLibrary, ExportsOnlyItsEntryPoints) {
     for (const std::string& name : names) {
         EXPECT_TRUE(entryPoints.count(name)) << "exported but not an entry point: " << name;
     }
-    for (const char* name :
-         {"compatVersion", "createTaxReturnInstance", "createTaxFormPrinterInstance", "createAuditorInstance"}) {
+    for (const char* name : {"compatVersion", "createTaxReturnInstance", "createTaxFormPrinterInstance",
+                             "createAuditorInstance", "createMacroExpanderInstance", "createInterviewHierarchy"}) {
         EXPECT_TRUE(names.count(name)) << "missing entry point " << name;
     }
 }
@@ -236,6 +239,38 @@ TEST_F(LoadedModule, AuditorFactoryLeavesEveryHandleCountAsItWas) {
     // A state return of another class is refused, and the counts stay.
     EXPECT_THROW(createAuditor(federal_, federal_, cfg, engine, printer), Exceptions::QuarloException);
     EXPECT_EQ(std::make_tuple(federal_.useCount(), gaReturn.useCount(), engine.useCount(), printer.useCount()), before);
+}
+
+TEST_F(LoadedModule, InterviewFactoriesBuildTheExpanderAndTheTopicTree) {
+    auto* createReturn = entry<ModuleExports::CreateTaxReturnInstanceFn>(ModuleExports::kCreateTaxReturnInstanceName);
+    auto* createExpander =
+        entry<ModuleExports::CreateMacroExpanderInstanceFn>(ModuleExports::kCreateMacroExpanderInstanceName);
+    auto* createTree = entry<ModuleExports::CreateInterviewHierarchyFn>(ModuleExports::kCreateInterviewHierarchyName);
+    ASSERT_TRUE(createReturn != nullptr && createExpander != nullptr && createTree != nullptr);
+    DataMgmt::TaxReturn* created = nullptr;
+    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    DataMgmt::TaxReturnPtr gaReturn(created);
+
+    // The expander keeps its own copies only through the host's base.
+    const auto before = std::make_pair(federal_.useCount(), gaReturn.useCount());
+    {
+        std::unique_ptr<MacroExpansionMgmt::MacroExpander> expander(createExpander(federal_, gaReturn));
+        ASSERT_NE(expander, nullptr);
+        EXPECT_EQ(expander->expandReturnTitle(), "Georgia Return");
+    }
+    EXPECT_EQ(std::make_pair(federal_.useCount(), gaReturn.useCount()), before);
+    // A second return that is not a state return is refused; the counts stay.
+    EXPECT_THROW(createExpander(federal_, federal_), Exceptions::QuarloException);
+    EXPECT_EQ(std::make_pair(federal_.useCount(), gaReturn.useCount()), before);
+
+    DataMgmt::TaxDataStore store;
+    store.setTaxReturn(DataMgmt::kGeorgiaReturnType, gaReturn);
+    std::vector<TopicMgmt::TopicDesc*>* tree = createTree(store);
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->size(), 7u);
+    EXPECT_EQ(tree->front()->getKey(), "gags");
+    EXPECT_EQ(tree->back()->getKey(), "GASecondaryNavs");
+    TopicMgmt::deleteTopicList(tree);
 }
 
 TEST_F(LoadedModule, PrinterOnAReturnOfAnotherClassPrintsNothing) {

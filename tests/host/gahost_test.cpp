@@ -58,8 +58,8 @@ TEST_F(GahostTest, HelpListsEveryCommand) {
         const Result r = run({flag});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.find("Usage: gahost"), 0u) << r.out;
-        for (const char* word : {"check FILE", "run FILE", "forms", "fields FORM", "items", "--out DIR", "--forms DIR",
-                                 "--module PATH", "--efile"}) {
+        for (const char* word : {"check FILE", "run FILE", "forms", "fields FORM", "items", "interview FILE",
+                                 "--out DIR", "--forms DIR", "--module PATH", "--efile"}) {
             EXPECT_NE(r.out.find(word), std::string::npos) << word;
         }
         EXPECT_TRUE(r.err.empty());
@@ -80,6 +80,8 @@ TEST_F(GahostTest, WrongUsageExitsWithTwo) {
         {"check", "a.xml", "--out", "d"},
         {"check", "a.xml", "--efile"},
         {"run", "a.xml", "--forms", "a", "--forms", "b"},
+        {"interview"},
+        {"interview", "a.xml", "--out", "d"},
     };
     for (const auto& args : cases) {
         const Result r = run(args);
@@ -374,6 +376,28 @@ TEST_F(GahostTest, AMissingFactoryIsReportedWhenItIsNeeded) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("does not provide createTaxReturnInstance"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir + "/single-wages.xml"));
+}
+
+// ------------------------------------------------------------ interview
+
+TEST_F(GahostTest, InterviewPrintsTheTopicTreeAndTheMacros) {
+    const Result r = run({"interview", kExample, "--forms", kBuildForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* line :
+         {"Georgia interview: 7 top-level topics, 26 in all\n",
+          "\n  gags \"Welcome to Your Georgia Return\" status 0\n"
+          "    UpdateState \"Program Updates\" status 0\n",
+          "\n  Credits \"Georgia Credits\" status ", "\n    gaunder \"Underpayment Penalty\" status ",
+          "\n  Endgrp \"Finished Georgia Interview\" status 0\n"
+          "  GASecondaryNavs \"GA Secondary Navigation Tables\" status 0\nGeorgia macros:\n",
+          "\n  expandSPNameOrYourSpouse: your spouse\n", "\n  expandReturnTitle: Georgia Return\n"}) {
+        EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+    }
+    // Nothing is written.
+    EXPECT_TRUE(fs::is_empty(dir)) << dir;
+
+    const Result missing = run({"interview", dir + "/none.xml", "--forms", kBuildForms});
+    EXPECT_EQ(missing.status, 1);
 }
 
 }  // namespace

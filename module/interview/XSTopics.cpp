@@ -1,0 +1,121 @@
+#include "module/interview/XSTopics.h"
+
+#include <cstdint>
+#include <string>
+
+#include "module/interview/TopicRows.h"
+#include "platform/StoreHandles.h"
+#include "platform/TaxDataMgr.h"
+
+namespace XSTopicMgmt {
+
+namespace {
+
+constexpr std::uint16_t kFirstCopy = 1;
+const auto& f14 = kStateForm14FieldIds;
+
+// A section topic (credits; taxes, payments and penalties) is not needed once
+// state form 14 field 32585 is answered yes.
+TopicMgmt::TopicStatus sectionStatus(const DataMgmt::TaxReturnPtr& taxReturn) {
+    const bool done = taxReturn->formYes(kStateForm14ID, kFirstCopy, f14.f32585);
+    return done ? TopicMgmt::kTopicStatusNotNeeded : TopicMgmt::kTopicStatusNeeded;
+}
+
+// The state's name as the return's description gives it; empty when the
+// store holds no return of the topic's type, and the title then stays.
+std::string stateName(const DataMgmt::TaxReturnPtr& taxReturn) {
+    return taxReturn.isNull() ? std::string() : taxReturn->getTaxReturnDesc()->getName();
+}
+
+}  // namespace
+
+// Every topic installs the module's script-query handler last.
+
+CreditsTopicDesc::CreditsTopicDesc(DataMgmt::TaxDataStore& store, DataMgmt::TaxReturnType type)
+    : XSTopicDesc(InterviewRows::kCreditsRow, store, type) {
+    createScriptQueryHandler();
+}
+CreditsTopicDesc::~CreditsTopicDesc() = default;
+TopicMgmt::TopicStatus CreditsTopicDesc::getTopicStatus() { return sectionStatus(requireTaxReturn("getTopicStatus")); }
+void CreditsTopicDesc::createScriptQueryHandler() {
+    const std::string name = stateName(getTaxReturn());
+    if (!name.empty()) {
+        setTitle(name + " Credits");
+    }
+    XSTopicDesc::createScriptQueryHandler();
+}
+
+TaxPayPenTopicDesc::TaxPayPenTopicDesc(DataMgmt::TaxDataStore& store, DataMgmt::TaxReturnType type)
+    : XSTopicDesc(InterviewRows::kTaxPayPenRow, store, type) {
+    createScriptQueryHandler();
+}
+TaxPayPenTopicDesc::~TaxPayPenTopicDesc() = default;
+TopicMgmt::TopicStatus TaxPayPenTopicDesc::getTopicStatus() {
+    return sectionStatus(requireTaxReturn("getTopicStatus"));
+}
+void TaxPayPenTopicDesc::createScriptQueryHandler() {
+    const std::string name = stateName(getTaxReturn());
+    if (!name.empty()) {
+        setTitle(name + " Taxes, Payments and Penalties");
+    }
+    XSTopicDesc::createScriptQueryHandler();
+}
+
+EndgrpTopicDesc::EndgrpTopicDesc(DataMgmt::TaxDataStore& store, DataMgmt::TaxReturnType type)
+    : XSTopicDesc(InterviewRows::kEndgrpRow, store, type) {
+    createScriptQueryHandler();
+}
+EndgrpTopicDesc::~EndgrpTopicDesc() = default;
+bool EndgrpTopicDesc::handleUserEvent(const Primitives::QVImmutableIdentifier& event,
+                                      const TopicMgmt::TopicPath& path) {
+    // Only Next on the gateway finishes the interview.
+    if (!path.isGateway() || event != TopicMgmt::kUserEvent_NEXT) {
+        return false;
+    }
+    DataMgmt::TaxDataMgr::getInstance().finishInterview(0, 0);
+    return true;
+}
+void EndgrpTopicDesc::createScriptQueryHandler() {
+    const DataMgmt::TaxReturnPtr taxReturn = getTaxReturn();
+    if (!taxReturn.isNull()) {
+        setTitle("Finished " + taxReturn->getDisplayName() + " Interview");
+    }
+    XSTopicDesc::createScriptQueryHandler();
+}
+
+UpdateStateTopicDesc::UpdateStateTopicDesc(DataMgmt::TaxDataStore& store, DataMgmt::TaxReturnType type)
+    : XSTopicDesc(InterviewRows::kUpdateStateRow, store, type) {
+    createScriptQueryHandler();
+}
+UpdateStateTopicDesc::~UpdateStateTopicDesc() = default;
+bool UpdateStateTopicDesc::handleUserEvent(const Primitives::QVImmutableIdentifier& event,
+                                           const TopicMgmt::TopicPath&) {
+    DataMgmt::TaxDataMgr& manager = DataMgmt::TaxDataMgr::getInstance();
+    DataMgmt::TaxDataStoreHandle store = manager.getStoreHandle(getTaxDataStore());
+    DataMgmt::TaxReturnHandle taxReturn = store.getTaxReturn(getReturnType());
+
+    // Next goes on to the updates when the user said yes to them.
+    if (event == TopicMgmt::kUserEvent_NEXT) {
+        const DataMgmt::TaxReturnPtr current = getTaxDataStore().getTaxReturn(getReturnType());
+        if (!current.isNull() && current->formYes(kStateForm14ID, kFirstCopy, f14.f9015)) {
+            manager.updateState(store, taxReturn);
+            return true;
+        }
+        return false;
+    }
+    // Back leaves the topic with the answer reset to yes.
+    if (event == TopicMgmt::kUserEvent_BACK) {
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, f14.f9015, true);
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, f14.f9016, false);
+        return false;
+    }
+    // Update now takes the updates at once and clears the yes box.
+    if (event == TopicMgmt::kUserEvent_UPDATE_NOW) {
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, f14.f9015, false);
+        manager.updateState(store, taxReturn);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace XSTopicMgmt

@@ -1,0 +1,26 @@
+// A data store holding a federal return (type 1) and a Georgia return (type
+// 12) built on the generated form definitions, for the interview's topics,
+// script queries and macro expander.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/DataMgmt.h"
+#include "platform/TaxDataMgr.h"
+#include "tests/frame/FrameFixture.h"
+
+namespace interviewtest {
+
+class StoreFixture : public frametest::ReturnFixture {
+protected:
+    StoreFixture() {
+        store_.setTaxReturn(DataMgmt::kFederalReturnType, federal_);
+        store_.setTaxReturn(DataMgmt::kGeorgiaReturnType, gaHandle_);
+        DataMgmt::TaxDataMgr::getInstance().reset();
+    }
+    ~StoreFixture() override { DataMgmt::TaxDataMgr::getInstance().reset(); }
+
+    DataMgmt::TaxDataStore store_;
+};
+
+}  // namespace interviewtest

@@ -21,10 +21,14 @@ TopicMgmt::TopicStatus sectionStatus(const DataMgmt::TaxReturnPtr& taxReturn) {
     return done ? TopicMgmt::kTopicStatusNotNeeded : TopicMgmt::kTopicStatusNeeded;
 }
 
-// The state's name as the return's description gives it; empty when the
-// store holds no return of the topic's type, and the title then stays.
-std::string stateName(const DataMgmt::TaxReturnPtr& taxReturn) {
-    return taxReturn.isNull() ? std::string() : taxReturn->getTaxReturnDesc()->getName();
+// Titles a section topic with the state's name (as the return's description
+// gives it) and the section's words. When the store holds no return of the
+// topic's type, the title stays.
+void titleWithStateName(TopicMgmt::TopicDesc& topic, const char* words) {
+    const DataMgmt::TaxReturnPtr taxReturn = topic.getTaxReturn();
+    if (!taxReturn.isNull()) {
+        topic.setTitle(taxReturn->getTaxReturnDesc()->getName() + words);
+    }
 }
 
 }  // namespace
@@ -38,10 +42,7 @@ CreditsTopicDesc::CreditsTopicDesc(DataMgmt::TaxDataStore& store, DataMgmt::TaxR
 CreditsTopicDesc::~CreditsTopicDesc() = default;
 TopicMgmt::TopicStatus CreditsTopicDesc::getTopicStatus() { return sectionStatus(requireTaxReturn("getTopicStatus")); }
 void CreditsTopicDesc::createScriptQueryHandler() {
-    const std::string name = stateName(getTaxReturn());
-    if (!name.empty()) {
-        setTitle(name + " Credits");
-    }
+    titleWithStateName(*this, " Credits");
     XSTopicDesc::createScriptQueryHandler();
 }
 
@@ -54,10 +55,7 @@ TopicMgmt::TopicStatus TaxPayPenTopicDesc::getTopicStatus() {
     return sectionStatus(requireTaxReturn("getTopicStatus"));
 }
 void TaxPayPenTopicDesc::createScriptQueryHandler() {
-    const std::string name = stateName(getTaxReturn());
-    if (!name.empty()) {
-        setTitle(name + " Taxes, Payments and Penalties");
-    }
+    titleWithStateName(*this, " Taxes, Payments and Penalties");
     XSTopicDesc::createScriptQueryHandler();
 }
 

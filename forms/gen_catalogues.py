@@ -463,11 +463,16 @@ def read_overlay(path, form):
                 fail(path, line, "a date (kind=D) takes edit code D")
             if given.get("edit") == "D" and given.get("kind") != "D":
                 fail(path, line, "edit code D marks a date, which needs kind=D")
+            # A field may be named on several lines (its kind in one, its
+            # short name and label in another), each attribute once.
             for n in fields[position[a]:position[b] + 1]:
-                if n in form.attributes:
-                    fail(path, line, f"field {n} of {form.dev} given attributes twice")
-                form.attributes[n] = attributes
-                short_lines[n] = line
+                earlier = dict(form.attributes.get(n, []))
+                for k, _ in attributes:
+                    if k in earlier:
+                        fail(path, line, f"field {n} of {form.dev} given '{k}' twice")
+                form.attributes[n] = form.attributes.get(n, []) + attributes
+                if "short" in dict(attributes):
+                    short_lines[n] = line
         else:
             fail(path, line, f"unknown overlay directive '{key}'")
     # Symbolic names are made of the short names, so two fields of one form

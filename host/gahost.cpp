@@ -166,7 +166,8 @@ std::string formsDirectory(const Options& o) {
 std::string kindWord(const DataMgmt::FormFieldDesc& f) {
     if (f.isBoolean()) return "box";
     if (f.isDate()) return "date";
-    if (f.isText()) return "text of at most " + std::to_string(f.getMaxLength()) + " bytes";
+    if (f.isText())
+        return "text of at most " + std::to_string(f.getMaxLength()) + (f.getMaxLength() == 1 ? " byte" : " bytes");
     return "amount";
 }
 

@@ -208,12 +208,20 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     order_->reserve(place + 1);
     fields_.reserve(place + 1);
     index_->reserve(place + 1);
-    byName_.reserve(byName_.size() + 2);
+    byName_.reserve(byName_.size() + 4);
     // With room reserved, the inserts below leave the lists in step.
     order_->push_back(field->getID());
     index_->emplace(number, static_cast<int>(place));
     byName_.emplace(shortKey, place);
     byName_.emplace(symbolicKey, place);
+    // A field with a short name of its own is still found by the names its
+    // number gives ("F83", "kGA70_F83"), which files written before it had
+    // one carry.
+    const std::string byNumber = "F" + std::to_string(number);
+    if (Utils::QVStringUtils::upperCased(byNumber) != shortKey) {
+        byName_.emplace(Utils::QVStringUtils::upperCased(byNumber), place);
+        byName_.emplace(Utils::QVStringUtils::upperCased("k" + devName_ + "_" + byNumber), place);
+    }
     fields_.push_back(field);
 }
 

@@ -115,11 +115,14 @@ TEST(GeneratedDefinitions, OverlayKindsNamesAndEditCodes) {
     const auto fs = stateForm(70)->getFieldDesc(kGAForm70FieldIds.f44);
     ASSERT_TRUE(fs);
     EXPECT_TRUE(fs->isText());
-    EXPECT_EQ(fs->getSymbolicName(), "kGA70_F44");
-    EXPECT_EQ(fs->getLineID(), "Filing status");
+    EXPECT_EQ(fs->getSymbolicName(), "kGA70_FilingStatus");
+    EXPECT_EQ(fs->getLineID(), "Filing status letter (A single, B joint, C separate, D head of household)");
     const auto amount = stateForm(70)->getFieldDesc(kGAForm70FieldIds.f84);
     EXPECT_EQ(amount->getKind(), DataMgmt::FieldKind::Number);
-    EXPECT_EQ(amount->getLineID(), "84");
+    EXPECT_EQ(amount->getLineID(), "Tax");
+    EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f85)->getLineID(), "Other credits (schedule 2)");
+    EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f89)->getSymbolicName(), "kGA70_LowIncomeAgi");
+    EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f1)->getLineID(), "1");  // a field the calculation leaves
     EXPECT_TRUE(stateForm(69)->getFieldDesc(kGAForm69FieldIds.f47)->isBoolean());
     EXPECT_TRUE(stateForm(69)->getFieldDesc(kGAForm69FieldIds.f113)->isDate());
     EXPECT_TRUE(federalForm(190)->getFieldDesc(kForm190FieldIds.f10)->isDate());

@@ -63,6 +63,14 @@ TEST_F(GeneratorTest, GoodDataGivesHeadersAndDefinitions) {
     EXPECT_NE(def.find("fields 1-3\nfield 10\nend"), std::string::npos);
 }
 
+TEST_F(GeneratorTest, AFieldsKindAndItsNameMayStandOnTwoLines) {
+    write("overlay/GA9.txt", "field 1-3 kind=T\nfield 2 short=Payer line=\"Payer's name\"\n");
+    ASSERT_EQ(generate(), 0) << errors_;
+    EXPECT_NE(read(root_ / "defs" / "GA9.def").find("field 2 kind=T short=Payer line=\"Payer's name\""),
+              std::string::npos)
+        << read(root_ / "defs" / "GA9.def");
+}
+
 TEST_F(GeneratorTest, PartialListKeepsGivenMembersAndFillsTheRest) {
     ASSERT_EQ(generate(), 0) << errors_;
     // Member 0 is given, 3 takes the first free place after it, and the
@@ -120,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "dev name 'F8' does not name form 7"},
         BadData{"overlay/GA9.txt", "field 11 kind=T\n", "GA9.txt:1: GA9 has no field 11"},
         BadData{"overlay/GA9.txt", "field 1 kind=X\n", "kind must be one of N, T, B, D"},
-        BadData{"overlay/GA9.txt", "field 1-3 kind=T\nfield 2 kind=B\n", "field 2 of GA9 given attributes twice"},
+        BadData{"overlay/GA9.txt", "field 1-3 kind=T\nfield 2 kind=B\n", "field 2 of GA9 given 'kind' twice"},
         BadData{"overlay/GA9.txt", "field 2 kind=T edit=D\n", "edit code D marks a date, which needs kind=D"},
         BadData{"overlay/GA9.txt", "field 2 colour=red\n", "unknown field attribute 'colour=red'"},
         BadData{"overlay/GA9.txt", "field 1 short=f2\n",

@@ -131,6 +131,22 @@ TEST_F(GahostTest, FieldsListsAFormInFieldOrder) {
     for (const std::string& line : all) EXPECT_EQ(split(line, '\t').size(), 4u) << line;
 }
 
+TEST_F(GahostTest, FieldsShowTheirNamesAndLabelsWhichAFileMayUse) {
+    const Result r = run({"fields", "GA70", "--forms", kBuildForms});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\n83\tkGA70_TaxableIncome\tamount\tTaxable income\n"), std::string::npos) << r.out;
+
+    // By its short name, or by the name its number gives.
+    std::string text = readFile(kExample);
+    const std::string fields =
+        "<FORM DEVNAME=\"GA70\"><FIELD><NAME>TaxableIncome</NAME><VALUE>1</VALUE></FIELD>"
+        "<FIELD><NAME>kGA70_F84</NAME><VALUE>2</VALUE></FIELD></FORM>\n";
+    text.insert(text.rfind("</RETURN>"), fields);
+    const Result c = run({"check", writeFile("named.xml", text), "--forms", kBuildForms});
+    ASSERT_EQ(c.status, 0) << c.err;
+    EXPECT_NE(c.out.find("GA70 copy 1: 2 fields"), std::string::npos) << c.out;
+}
+
 TEST_F(GahostTest, UnknownFormOrDefinitionsAreBadInput) {
     Result r = run({"fields", "GA999", "--forms", kTestForms});
     EXPECT_EQ(r.status, 1);

@@ -1,12 +1,192 @@
-// Georgia form 189215, the additions to and subtractions from federal income.
+// Georgia form 189215, the additions to and subtractions from federal
+// adjusted gross income.
 //
-// Not computed yet: the copy is left as it stands.
+// Additions: interest on other states' municipal bonds, lump-sum
+// distributions, the loss carried over on the federal return and the other
+// additions with their description. Subtractions: the retirement income
+// exclusion of each filer (RetirementExclusion.cpp), taxable social security,
+// interest on U.S. obligations and up to four rows of other subtractions.
+// The net adjustment (additions less subtractions) is what form 70 adds to
+// federal adjusted gross income; the part-year schedule (form 189217) reads
+// the additions and subtractions of a part-year resident's Georgia period.
+//
+// The routine reads and writes the copy it is given; every line is recomputed
+// on each call. An amount line described as "blank when 0" is left empty
+// rather than showing 0.
 
-#include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include <cmath>
+#include <string>
+
+#include "module/catalogues/Form28FieldIds.h"
+#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form84FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/StateForm2FieldIds.h"
+#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/ga_calc/AdjustmentSchedule.h"
+#include "platform/UtilsMarks.h"
+
+namespace GACalculationMgmt::adjustments {
+
+namespace {
+
+// ---- Amounts of the tax year that the additions apply.
+// Federal form 28 amounts of keys 1, 2, 3 and 6 above this total mark line
+// 189235.
+constexpr double kForm28Threshold = 134000;
+
+// ---- Common federal items that the additions read.
+constexpr Utils::PCTypes kDepreciationItemA{153};
+constexpr Utils::PCTypes kDepreciationItemB{155};
+constexpr Utils::PCTypes kDepreciationItemC{161};
+
+// ------------------------------------------------------------ additions
+
+// Interest on other states' municipal bonds, from the interest statement's
+// and the dividend statement's out-of-state municipal totals. A part-year
+// resident adds only what was earned while a resident.
+void addMunicipalInterest(const Schedule& s) {
+    const Lines& l = kLines;
+    const double outOfState =
+        s.allCopies(kStateForm3ID, kStateForm3FieldIds.f157) + s.allCopies(kStateForm2ID, kStateForm2FieldIds.f163);
+    if (s.fullYear) {
+        s.form.setNull(l.municipalInterestPartYear);
+        s.form.setNull(l.municipalInterestWhileResident);
+        s.form.setNull(l.municipalInterestNotResident);
+        s.form.assignIR(l.municipalInterestResident, outOfState);
+        s.form.minusIIge0(l.municipalInterestAddition, l.municipalInterestResident, l.municipalInterestReduction);
+    } else {
+        s.form.assignIR(l.municipalInterestPartYear, outOfState);
+        s.form.minusIIge0(l.municipalInterestWhileResident, l.municipalInterestPartYear,
+                          l.municipalInterestNotResident);
+        s.form.minusIIge0(l.municipalInterestAddition, l.municipalInterestWhileResident, l.municipalInterestReduction);
+        s.form.setNull(l.municipalInterestResident);
+    }
+    copyFieldOrNull(s.handle, l.municipalInterestLine, l.municipalInterestAddition);
+}
+
+// Lump-sum distributions of a return filed on federal form 1: the amounts of
+// the retirement-distribution statements (federal form 84) that are marked
+// as lump sums; a spouse's statement counts only on a joint return.
+void addLumpSumDistributions(const Schedule& s) {
+    if (!(s.federalForm == kForm1ID)) {
+        s.form.setNull(kLines.lumpSumDistributions);
+        return;
+    }
+    const auto& f84 = kForm84FieldIds;
+    double hundredths = 0.0;
+    for (DataMgmt::TaxFormIter it = s.engine.federalReturn()->getForms(kForm84ID); !it.atEOL(); it.next()) {
+        const std::uint16_t number = it.getTaxForm()->getCopyNumber();
+        if (!s.joint && s.ga.formYes(kForm84ID, number, f84.f2)) {
+            continue;
+        }
+        if (s.ga.formYes(kForm84ID, number, f84.f67) || s.ga.formYes(kForm84ID, number, f84.f68)) {
+            hundredths += static_cast<double>(s.ga.getIN(kForm84ID, number, f84.f8));
+        }
+    }
+    Utils::maybeSetValue(s.handle, kLines.lumpSumDistributions, hundredths / 100.0);
+}
+
+// Indicator lines and boxes that tell the review which federal amounts and
+// forms bear on the other additions.
+void markAdditionIndicators(const Schedule& s) {
+    const Lines& l = kLines;
+    const double itemA = s.common(kDepreciationItemA);
+    const double itemB = s.common(kDepreciationItemB);
+    const double itemC = s.common(kDepreciationItemC);
+    s.indicator(l.depreciationIndicator, itemC + itemA > 0);
+    s.indicator(l.depreciationHistoryIndicator, itemB > 0 || s.engine.scanFormDates());
+    s.indicator(l.depreciationItemAIndicator, itemA > 0);
+    s.indicator(l.depreciationItemBIndicator, itemB > 0);
+    s.indicator(l.priorYearsIndicator, s.engine.scanFormDates());
+    s.indicator(l.form24328Indicator, s.ga.dataEnteredOnAnyCopy(kForm24328ID));
+
+    // The first box defaults on while a depreciation difference stood on
+    // the schedule before this calculation rewrites it.
+    if (s.form.isNull(l.depreciationBox1) && s.form.isNull(l.depreciationBox2) &&
+        s.form.gtZero(l.depreciationDifference)) {
+        s.form.setX(l.depreciationBox1);
+    }
+    s.form.setX(l.depreciationBox2);
+    s.form.assignIR(l.depreciationDifference, itemC + itemA);
+    s.form.oneX2AndDefault(l.otherAdditionsBox1, l.otherAdditionsBox2);
+
+    const auto& f28 = kForm28FieldIds;
+    double keyedTotal = 0.0;
+    for (const std::int64_t key : {6, 1, 3, 2}) {
+        keyedTotal += s.keyed(kForm28ID, f28.f16, f28.f280, key);
+    }
+    s.indicator(l.form28Indicator, keyedTotal > kForm28Threshold);
+    s.markOrBlank(l.form51Or89Box, s.ga.getFormCount(kForm89ID) + s.ga.getFormCount(kForm51ID) > 0);
+    s.markOrBlank(l.form51Box, s.ga.getFormCount(kForm51ID) > 0);
+}
+
+// Other additions (line 5) and the words that say what they are.
+void addOtherAdditions(const Schedule& s) {
+    const Lines& l = kLines;
+    s.form.setValueToSumOf(l.otherAdditions, l.otherLoss, l.depreciationDifference, l.otherDepreciation, l.otherWages,
+                           l.donation1, l.savingsPlanWithdrawals, l.donation2, l.donation3, Primitives::kNullFieldID);
+    std::string text;
+    auto add = [&text](bool applies, const char* word) {
+        if (applies) {
+            text += text.empty() ? word : std::string(", ") + word;
+        }
+    };
+    add(s.line(l.otherLoss) != 0.0, "NOL");
+    add(s.form.sumOf2(l.otherDepreciation, l.depreciationDifference) > 0, "DEPRECIATION");
+    add(s.line(l.otherWages) != 0.0, "WAGES");
+    add(s.line(l.donation1) != 0.0 || s.line(l.donation2) != 0.0 || s.line(l.donation3) != 0.0, "DONATION");
+    add(s.line(l.savingsPlanWithdrawals) != 0.0, "529");
+    s.form.assignText(l.otherAdditionsText, text);
+    s.blankIfZero(l.otherAdditions);
+}
+
+}  // namespace
+
+void calcAdditions(const Schedule& s) {
+    const Lines& l = kLines;
+    s.ga.getII(kGAForm69ID, kGAForm69FieldIds.f25, s.handle, l.taxpayerNumber);
+    s.form.assignII(l.taxpayerNumberAgain, l.taxpayerNumber);
+    addMunicipalInterest(s);
+    addLumpSumDistributions(s);
+    // The deduction for domestic production activities no longer exists;
+    // the loss carried over is added back whole.
+    s.form.makeProtectedAndSetNull(l.productionActivitiesDeduction);
+    s.form.assignIR(l.lossCarryover, std::fabs(s.federalLine(kForm57ID, kForm57FieldIds.f100)));
+    markAdditionIndicators(s);
+    addOtherAdditions(s);
+    s.form.plus5(l.additions, l.municipalInterestLine, l.lumpSumDistributions, l.productionActivitiesDeduction,
+                 l.lossCarryover, l.otherAdditions);
+    s.blankIfZero(l.additions);
+    // The additions of a part-year resident's Georgia period.
+    s.form.setValueToSumOf(l.partYearAdditions, f215.f189270, f215.f189271, f215.f189272, f215.f189273, f215.f189274,
+                           f215.f189275, f215.f189276, f215.f189277, f215.f189278, f215.f189279, f215.f189280,
+                           f215.f203640, f215.f203641, Primitives::kNullFieldID);
+}
+
+}  // namespace GACalculationMgmt::adjustments
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                                int /*passThrough*/) {}
+void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    const int status = gaReturn_->getFilingStatusNumber();
+    const adjustments::Schedule s{*this,
+                                  *gaReturn_,
+                                  handle,
+                                  *handle,
+                                  copy,
+                                  status,
+                                  status == 2,
+                                  gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110),
+                                  getFederalForm()};
+    adjustments::calcAdditions(s);
+    // The retirement exclusion reads the municipal interest addition and the
+    // amounts by state as they stand before the subtractions rewrite them.
+    adjustments::calcRetirementExclusion(s);
+    adjustments::calcSubtractions(s);
+}
 
 }  // namespace GACalculationMgmt

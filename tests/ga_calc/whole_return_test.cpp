@@ -248,7 +248,11 @@ TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
         GACalculationMgmt::GATaxReturnCalcEngine engine(returns.us(), returns.georgia(),
                                                         TaxFormPrintMgmt::TaxFormPrinterPtr());
 
+        // The information form heads the calculation order and shows the
+        // main form's result of the calculation before: a return settles at
+        // its second calculation, as the host recalculates it after a change.
         DataMgmt::resetKindMismatchCount();
+        engine.calculateReturn(0);
         engine.calculateReturn(0);
         EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
         // The information form's summary takes the amount owed of the main

@@ -1,0 +1,329 @@
+// The retirement income exclusion of form 189215 (line 7), for the taxpayer
+// and, on a joint return, the spouse.
+//
+// A filer qualifies by age (born in 1956 or before) or by the federal
+// disability box. The limit is 65,000 for a filer born in 1953 or before and
+// 35,000 otherwise. The exclusion is the filer's earned income (counted up to
+// 4,000) and unearned income, within the limit, plus the disability income
+// that the filer takes off the pension line.
+//
+// The unearned income that a couple shares (interest, dividends, gains,
+// rents, other income) stands in two columns: the spouse's column holds what
+// the couple enters as the spouse's part, and the taxpayer's column the rest.
+//
+// Inputs that apply only while a filer's status holds (the disability type
+// and date, the disability income) are open while it holds and otherwise
+// closed and emptied, so that no stale entry survives a change of status.
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+
+#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/StateForm2FieldIds.h"
+#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/ga_calc/AdjustmentSchedule.h"
+
+namespace GACalculationMgmt::adjustments {
+
+namespace {
+
+const auto& f92 = kForm92FieldIds;
+
+// ---- Amounts of the tax year that the exclusion applies.
+// A filer born in this year or before qualifies by age (62 or older by the
+// end of 2018).
+constexpr int kLatestQualifyingBirthYear = 1956;
+// A filer born in this year or before (65 or older) has the full limit;
+// a younger filer, and a filer who qualifies by disability, the lower one.
+constexpr int kLatestFullLimitBirthYear = 1953;
+constexpr double kFullLimit = 65000;
+constexpr double kLowerLimit = 35000;
+// Earned income counts up to this amount.
+constexpr double kEarnedIncomeLimit = 4000;
+
+// ---- Common federal items that the exclusion worksheet reads.
+constexpr Utils::PCTypes kWagesTaxpayer{16};
+constexpr Utils::PCTypes kWagesSpouse{17};
+constexpr Utils::PCTypes kBusinessIncomeTaxpayer{50};
+constexpr Utils::PCTypes kBusinessIncomeSpouse{51};
+constexpr Utils::PCTypes kOtherEarnedTaxpayer{27};
+constexpr Utils::PCTypes kOtherEarnedSpouse{28};
+constexpr Utils::PCTypes kIraDistributionsTaxpayer{35};
+constexpr Utils::PCTypes kIraDistributionsSpouse{36};
+constexpr Utils::PCTypes kPensionsTaxpayer{40};
+constexpr Utils::PCTypes kPensionsSpouse{41};
+constexpr Utils::PCTypes kCapitalGains{25};
+constexpr Utils::PCTypes kRentsAndRoyalties{29};
+constexpr Utils::PCTypes kOtherIncome{31};
+constexpr Utils::PCTypes kOtherGains{61};
+constexpr Utils::PCTypes kTaxableRefunds{22};
+constexpr Utils::PCTypes kOtherUnearned{46};
+
+// The shared unearned-income lines: the taxpayer's column and the spouse's.
+constexpr std::size_t kSharedLines = 6;
+using SharedColumn = std::array<FieldId, kSharedLines>;
+const SharedColumn kTaxpayerShared{f215.f189303, f215.f189305, f215.f189307, f215.f189309, f215.f189311, f215.f189317};
+const SharedColumn kSpouseShared{f215.f189304, f215.f189306, f215.f189308, f215.f189310, f215.f189312, f215.f189318};
+
+// One filer's lines of the worksheet and what the filer's lines read.
+struct FilerLines {
+    const FieldId& qualifiesByAge;
+    const FieldId& qualifiesByDisability;
+    const FieldId& birthDate;
+    const FieldId& birthDateByAge;  // the birth date again when it qualifies
+    const FieldId& disabilityType;
+    const FieldId& disabilityDate;
+    const FieldId& disabilityIncome;  // taken off the pensions, added to the exclusion
+    const FieldId& disabilityIncomeBox;
+    const FieldId& limit;
+    const FieldId& wages;
+    const FieldId& otherEarned;
+    const FieldId& earnedIncome;
+    const FieldId& earnedIncomeCounted;
+    const SharedColumn& shared;
+    const FieldId& iraDistributions;
+    const FieldId& pensions;
+    const FieldId& unearnedIncome;
+    const FieldId& total;
+    const FieldId& totalWithinLimit;
+    const FieldId& exclusion;
+    const FieldId& federalBirthDate;      // federal form 92
+    const FieldId& federalDisabilityBox;  // federal form 92
+    Utils::PCTypes wagesItem;
+    Utils::PCTypes businessItem;
+    Utils::PCTypes otherEarnedItem;
+    Utils::PCTypes iraItem;
+    Utils::PCTypes pensionItem;
+};
+
+const FilerLines kTaxpayer{
+    .qualifiesByAge = f215.f189228,
+    .qualifiesByDisability = f215.f189230,
+    .birthDate = f215.f189256,
+    .birthDateByAge = f215.f189331,
+    .disabilityType = f215.f189332,
+    .disabilityDate = f215.f189333,
+    .disabilityIncome = f215.f189327,
+    .disabilityIncomeBox = f215.f189329,
+    .limit = f215.f189323,
+    .wages = f215.f189295,
+    .otherEarned = f215.f189297,
+    .earnedIncome = f215.f189299,
+    .earnedIncomeCounted = f215.f189301,
+    .shared = kTaxpayerShared,
+    .iraDistributions = f215.f189313,
+    .pensions = f215.f189315,
+    .unearnedIncome = f215.f189319,
+    .total = f215.f189321,
+    .totalWithinLimit = f215.f189325,
+    .exclusion = f215.f189334,
+    .federalBirthDate = f92.f9,
+    .federalDisabilityBox = f92.f490,
+    .wagesItem = kWagesTaxpayer,
+    .businessItem = kBusinessIncomeTaxpayer,
+    .otherEarnedItem = kOtherEarnedTaxpayer,
+    .iraItem = kIraDistributionsTaxpayer,
+    .pensionItem = kPensionsTaxpayer,
+};
+
+const FilerLines kSpouse{
+    .qualifiesByAge = f215.f189229,
+    .qualifiesByDisability = f215.f189231,
+    .birthDate = f215.f189257,
+    .birthDateByAge = f215.f189335,
+    .disabilityType = f215.f189336,
+    .disabilityDate = f215.f189337,
+    .disabilityIncome = f215.f189328,
+    .disabilityIncomeBox = f215.f189330,
+    .limit = f215.f189324,
+    .wages = f215.f189296,
+    .otherEarned = f215.f189298,
+    .earnedIncome = f215.f189300,
+    .earnedIncomeCounted = f215.f189302,
+    .shared = kSpouseShared,
+    .iraDistributions = f215.f189314,
+    .pensions = f215.f189316,
+    .unearnedIncome = f215.f189320,
+    .total = f215.f189322,
+    .totalWithinLimit = f215.f189326,
+    .exclusion = f215.f189338,
+    .federalBirthDate = f92.f10,
+    .federalDisabilityBox = f92.f491,
+    .wagesItem = kWagesSpouse,
+    .businessItem = kBusinessIncomeSpouse,
+    .otherEarnedItem = kOtherEarnedSpouse,
+    .iraItem = kIraDistributionsSpouse,
+    .pensionItem = kPensionsSpouse,
+};
+
+void close(const Schedule& s, std::initializer_list<FieldId> fields) {
+    for (const FieldId& x : fields) {
+        s.form.makeProtectedAndSetNull(x);
+    }
+}
+
+bool disabled(const Schedule& s, const FilerLines& filer) {
+    return s.ga.formYes(kForm92ID, s.copy, filer.federalDisabilityBox);
+}
+
+// The couple's unearned income of the shared lines: interest (with the
+// taxable municipal interest), dividends, gains, rents and royalties, other
+// income, and the further unearned item.
+std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
+    const auto& st2 = kStateForm2FieldIds;
+    const auto& st3 = kStateForm3FieldIds;
+    const auto& f57 = kForm57FieldIds;
+    const double interest = s.fullYear
+                                ? s.allCopies(kStateForm2ID, st2.f151) + s.allCopies(kStateForm2ID, st2.f163)
+                                : s.line(kLines.municipalInterestAddition) + s.allCopies(kStateForm2ID, st2.f151);
+    const double dividends =
+        s.allCopies(kStateForm3ID, st3.f151) + (s.fullYear ? s.allCopies(kStateForm3ID, st3.f157) : 0.0);
+    // Other gains beyond those of federal form 57, and the taxable refunds
+    // beyond the amounts entered by state, each not below 0.
+    const double other =
+        s.common(kOtherIncome) + std::max(0.0, s.common(kOtherGains) - s.federalLine(kForm57ID, f57.f75)) +
+        std::max(0.0, s.common(kTaxableRefunds) - s.line(kLines.byStateTotal)) - s.federalLine(kForm57ID, f57.f79);
+    return {
+        interest, dividends, s.common(kCapitalGains), s.common(kRentsAndRoyalties), other, s.common(kOtherUnearned)};
+}
+
+// Whether the filer qualifies by age or by disability, and the filer's limit
+// (0 for a filer who does not qualify). A filer qualified by disability keeps
+// the limit line as it was.
+double qualify(const Schedule& s, const FilerLines& filer, bool eligible) {
+    if (eligible) {
+        const short year = s.ga.dateParse(s.handle, filer.birthDate, Utils::kDateParseYear);
+        if (year > 0 && year <= kLatestQualifyingBirthYear) {
+            const double limit = year <= kLatestFullLimitBirthYear ? kFullLimit : kLowerLimit;
+            s.form.assignIR(filer.limit, limit);
+            s.form.setX(filer.qualifiesByAge);
+            s.form.assignII(filer.birthDateByAge, filer.birthDate);
+            return limit;
+        }
+        if (disabled(s, filer)) {
+            s.form.setX(filer.qualifiesByDisability);
+            s.form.unProtect(filer.disabilityType);
+            s.form.unProtect(filer.disabilityDate);
+            s.form.setNull(filer.birthDateByAge);
+            return kLowerLimit;
+        }
+    }
+    close(s, {filer.disabilityType, filer.disabilityDate, filer.exclusion, filer.birthDateByAge, filer.limit});
+    return 0.0;
+}
+
+// The disability inputs are open while the federal disability box is
+// marked, also for a filer who qualifies by age.
+void openDisabilityInputs(const Schedule& s, const FilerLines& filer, bool eligible) {
+    if (eligible && disabled(s, filer)) {
+        s.form.setX(filer.qualifiesByDisability);
+        for (const FieldId& x : {filer.disabilityIncome, filer.disabilityType, filer.disabilityDate}) {
+            s.form.unProtect(x);
+        }
+    } else {
+        close(s, {filer.disabilityIncome, filer.disabilityType, filer.disabilityDate});
+    }
+}
+
+// The shared lines: on a joint return the spouse's column is open and the
+// taxpayer's holds the amount less the spouse's part; otherwise the
+// taxpayer's column holds the amount and the spouse's is closed.
+void fillSharedLines(const Schedule& s, const std::array<double, kSharedLines>& amounts) {
+    for (std::size_t k = 0; k < kSharedLines; ++k) {
+        s.engine.storeComputedAmount(s.handle, kGAForm189215ID, amounts[k], kTaxpayerShared[k], kSpouseShared[k],
+                                     s.filingStatus);
+    }
+}
+
+void fillWorksheet(const Schedule& s, const FilerLines& filer, double limit,
+                   const std::array<double, kSharedLines>& amounts) {
+    DataMgmt::TaxForm& form = s.form;
+    form.assignIR(filer.wages, s.common(filer.wagesItem));
+    form.assignIR(filer.otherEarned, s.common(filer.businessItem) + s.common(filer.otherEarnedItem));
+    form.plus2(filer.earnedIncome, filer.wages, filer.otherEarned);
+    form.assignIR(filer.earnedIncomeCounted, std::max(0.0, std::min(s.line(filer.earnedIncome), kEarnedIncomeLimit)));
+
+    fillSharedLines(s, amounts);
+    form.assignIR(filer.iraDistributions, s.common(filer.iraItem));
+    // A disabled filer may take disability income off the pensions; it is
+    // added to the exclusion whole.
+    if (form.xMarked(filer.qualifiesByDisability)) {
+        form.unProtect(filer.disabilityIncomeBox);
+        form.unProtect(filer.disabilityIncome);
+    } else {
+        close(s, {filer.disabilityIncomeBox, filer.disabilityIncome});
+    }
+    double pensions = s.common(filer.pensionItem);
+    if (form.xMarked(filer.disabilityIncomeBox)) {
+        pensions = std::max(0.0, pensions - s.line(filer.disabilityIncome));
+    }
+    form.assignIR(filer.pensions, pensions);
+
+    double unearned = s.line(filer.iraDistributions) + s.line(filer.pensions);
+    for (const FieldId& x : filer.shared) {
+        unearned += s.line(x);
+    }
+    form.assignIR(filer.unearnedIncome, std::max(0.0, unearned));
+    form.plus2(filer.total, filer.earnedIncomeCounted, filer.unearnedIncome);
+    form.minIR(filer.totalWithinLimit, filer.total, limit);
+    form.assignII(filer.exclusion, filer.totalWithinLimit);
+}
+
+// A filer without an exclusion has the worksheet's lines closed; the
+// spouse's shared column stays open on a joint return, where it splits the
+// couple's amounts.
+void closeWorksheet(const Schedule& s, const FilerLines& filer, bool withSharedColumn) {
+    close(s, {filer.wages, filer.otherEarned, filer.earnedIncome, filer.earnedIncomeCounted, filer.iraDistributions,
+              filer.pensions, filer.unearnedIncome, filer.total, filer.totalWithinLimit, filer.exclusion});
+    if (withSharedColumn) {
+        for (const FieldId& x : filer.shared) {
+            s.form.makeProtectedAndSetNull(x);
+        }
+    }
+}
+
+bool qualifies(const Schedule& s, const FilerLines& filer) {
+    return s.form.xMarked(filer.qualifiesByAge) || s.form.xMarked(filer.qualifiesByDisability);
+}
+
+}  // namespace
+
+void calcRetirementExclusion(const Schedule& s) {
+    const std::array<double, kSharedLines> amounts = sharedAmounts(s);
+    for (const FilerLines* filer : {&kTaxpayer, &kSpouse}) {
+        s.form.setXNo(filer->qualifiesByAge);
+        s.form.setXNo(filer->qualifiesByDisability);
+    }
+    s.ga.getII(kForm92ID, kTaxpayer.federalBirthDate, s.handle, kTaxpayer.birthDate);
+    if (s.joint) {
+        s.ga.getII(kForm92ID, kSpouse.federalBirthDate, s.handle, kSpouse.birthDate);
+    } else {
+        s.form.setNull(kSpouse.birthDate);
+    }
+
+    const double taxpayerLimit = qualify(s, kTaxpayer, true);
+    openDisabilityInputs(s, kTaxpayer, true);
+    openDisabilityInputs(s, kSpouse, s.joint);
+    const double spouseLimit = qualify(s, kSpouse, s.joint);
+
+    if (qualifies(s, kTaxpayer)) {
+        fillWorksheet(s, kTaxpayer, taxpayerLimit, amounts);
+    } else {
+        closeWorksheet(s, kTaxpayer, true);
+    }
+    if (s.joint && qualifies(s, kSpouse)) {
+        fillWorksheet(s, kSpouse, spouseLimit, amounts);
+    } else {
+        closeWorksheet(s, kSpouse, !s.joint);
+    }
+
+    // The disability income is added to each filer's exclusion, so that a
+    // filer without an exclusion ends with 0.
+    for (const FilerLines* filer : {&kTaxpayer, &kSpouse}) {
+        s.form.assignIR(filer->exclusion, std::max(0.0, s.line(filer->exclusion) + s.line(filer->disabilityIncome)));
+    }
+}
+
+}  // namespace GACalculationMgmt::adjustments

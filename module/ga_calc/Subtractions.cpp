@@ -1,0 +1,306 @@
+// The subtractions of form 189215 (lines 7 to 12), the net adjustment
+// (line 13), the part-year subtractions and the review mark.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "module/catalogues/Form103FieldIds.h"
+#include "module/catalogues/Form104FieldIds.h"
+#include "module/catalogues/Form12FieldIds.h"
+#include "module/catalogues/Form132FieldIds.h"
+#include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form16FieldIds.h"
+#include "module/catalogues/Form19FieldIds.h"
+#include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form44FieldIds.h"
+#include "module/catalogues/Form49FieldIds.h"
+#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form71FieldIds.h"
+#include "module/catalogues/Form75FieldIds.h"
+#include "module/catalogues/Form7FieldIds.h"
+#include "module/catalogues/Form84FieldIds.h"
+#include "module/catalogues/Form8FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/StateForm2FieldIds.h"
+#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/ga_calc/AdjustmentSchedule.h"
+#include "platform/UtilsMarks.h"
+
+namespace GACalculationMgmt::adjustments {
+
+namespace {
+
+const auto& f69 = kGAForm69FieldIds;
+
+// ---- Amounts of the tax year that the subtractions apply.
+// The part-year subtraction of line 189358 counts up to this amount.
+constexpr double kLine189358Limit = 10000;
+// Box 189344 of an itemizing return: a joint return's federal adjusted gross
+// income, any other return's interest on U.S. obligations, below these.
+constexpr double kItemizedJointIncomeLimit = 105000;
+constexpr double kItemizedOtherLimit = 55000;
+
+// ---- Common federal items that the subtractions read.
+constexpr Utils::PCTypes kTaxableSocialSecurity{58};
+constexpr Utils::PCTypes kItemizes{86};
+
+// The key under which federal forms 7, 16 and 84 hold the amounts that the
+// schedule takes.
+constexpr std::int64_t kStatementKey = 12;
+
+// One source line of the other subtractions and the words that describe it
+// in its row.
+struct SourceLine {
+    const FieldId& field;
+    const char* text;  // null: the list of states of the amounts by state
+};
+
+const std::array<SourceLine, 23> kSourceLines{{
+    {f215.f189380, "JOB CREDIT WAGES"},
+    {f215.f189381, "PREV TAXED IRA"},
+    {f215.f189382, "PREV TAXED KEOGH"},
+    {f215.f189383, "DEPRECIATION"},
+    {f215.f189384, "S CORP"},
+    {f215.f189385, "FORM 8814"},
+    {f215.f189386, nullptr},
+    {f215.f189393, "FED EXEMPT"},
+    {f215.f189394, "RETIRED TEACHER"},
+    {f215.f189395, "FICA CREDIT"},
+    {f215.f189396, "MINORITY SUB"},
+    {f215.f189397, "DEPRECIATION"},
+    {f215.f189398, "COMBAT PAY"},
+    {f215.f189399, "ORGAN DONOR"},
+    {f215.f189400, "K1 INCOME"},
+    {f215.f189401, "GA DIFF"},
+    {f215.f189402, "HDHP"},
+    {f215.f189403, "OTH HDHP"},
+    {f215.f189404, "Mortgage Int Adj"},
+    {f215.f189405, "Physician Clerks"},
+    {f215.f207105, "Firefighter Ins"},
+    {f215.f207106, "Firefighter Prem"},
+    {f215.f207107, "Income Vet Surv"},
+}};
+
+// The amounts entered by state, the closing of the S corporation line for a
+// nonresident, and the interest of children reported on federal form 49.
+void fillSourceAmounts(const Schedule& s) {
+    const Lines& l = kLines;
+    s.form.plus3(l.byStateTotal, l.byStateAmounts[0], l.byStateAmounts[1], l.byStateAmounts[2]);
+    if (s.ga.formYes(kGAForm69ID, 1, f69.f37)) {
+        s.form.makeProtectedAndSetNull(l.sCorporation);
+    } else {
+        s.form.unProtect(l.sCorporation);
+    }
+    if (s.federalForm == kForm1ID) {
+        Utils::maybeSetValue(s.handle, l.childInterest, s.allCopies(kForm49ID, kForm49FieldIds.f17));
+    } else {
+        s.form.setNull(l.childInterest);
+    }
+}
+
+// "NY/SC/VA": the two-letter codes of the states whose amounts are entered,
+// in line order; the second and third codes each stand behind a "/", so that
+// a list without the first reads "/NY".
+std::string stateList(const Schedule& s) {
+    std::string list;
+    if (!s.form.gtZero(kLines.byStateTotal)) {
+        return list;
+    }
+    for (std::size_t k = 0; k < kLines.byStateCodes.size(); ++k) {
+        const FieldId& code = kLines.byStateCodes[k];
+        if (s.form.isNull(code)) {
+            continue;
+        }
+        std::string text = s.ga.getText(s.form.getField(code)->getLongValue(), 2);
+        Utils::setUpCase(text);
+        list += (k > 0 ? "/" : "") + text;
+    }
+    return list;
+}
+
+// The health-plan premiums that the federal itemized deductions did not
+// take: the premiums less their share of the medical expenses that the
+// federal return deducted. Without medical expenses on the federal return
+// there is no share to take off.
+void shareHealthPlanPremiums(const Schedule& s) {
+    const Lines& l = kLines;
+    const auto& f2 = kForm2FieldIds;
+    s.form.assignII(l.hdhpSubtraction, l.otherHdhp);
+    s.form.assignII(l.hdhpSubtractionGeorgia, l.otherHdhpGeorgia);
+    const double deducted = s.federalLine(kForm2ID, f2.f9);
+    const double expenses = s.federalLine(kForm2ID, f2.f7);
+    if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1FieldIds.f133)) {
+        const double notDeducted = 1.0 - deducted / expenses;
+        s.form.assignIR(l.hdhpSubtraction, s.line(l.hdhpSubtraction) + s.line(l.hdhpPremiums) * notDeducted);
+        s.form.assignIR(l.hdhpSubtractionGeorgia,
+                        s.line(l.hdhpSubtractionGeorgia) + s.line(l.hdhpPremiumsGeorgia) * notDeducted);
+    }
+}
+
+// Line 11: the positive source lines in table order fill the first three
+// rows; every further one goes into the fourth row, whose words list the
+// lines it holds as far as the row's text field has room.
+void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
+    const Lines& l = kLines;
+    for (std::size_t k = 0; k < l.otherRowAmounts.size(); ++k) {
+        s.form.setNull(l.otherRowAmounts[k]);
+        s.form.setNull(l.otherRowTexts[k]);
+    }
+    s.form.setNull(l.otherSubtractions);
+
+    const std::size_t lastRow = l.otherRowAmounts.size() - 1;
+    const std::size_t room = s.form.getField(l.otherRowTexts[lastRow])->getFieldDesc()->getMaxLength();
+    std::size_t row = 0;
+    std::string lastRowText;
+    double lastRowAmount = 0.0;
+    for (const SourceLine& source : kSourceLines) {
+        if (!s.form.gtZero(source.field)) {
+            continue;
+        }
+        const std::string text = source.text != nullptr ? source.text : states;
+        if (row < lastRow) {
+            s.form.assignII(l.otherRowAmounts[row], source.field);
+            s.form.assignText(l.otherRowTexts[row], text);
+            ++row;
+            continue;
+        }
+        lastRowAmount += s.line(source.field);
+        const std::string joined = lastRowText.empty() ? text : lastRowText + ", " + text;
+        if (lastRowText.empty() || joined.size() <= room) {
+            lastRowText = joined;
+        }
+    }
+    if (lastRowAmount > 0) {
+        s.form.assignIR(l.otherRowAmounts[lastRow], lastRowAmount);
+        s.form.assignText(l.otherRowTexts[lastRow], lastRowText);
+    }
+    s.form.plus4(l.otherSubtractions, l.otherRowAmounts[0], l.otherRowAmounts[1], l.otherRowAmounts[2],
+                 l.otherRowAmounts[3]);
+    s.blankIfZero(l.otherSubtractions);
+}
+
+// Social security, the statement amounts of the schedule's key, and the
+// interest on U.S. obligations from the two statements.
+void fillFederalSubtractions(const Schedule& s) {
+    const Lines& l = kLines;
+    const auto& f71 = kForm71FieldIds;
+    double form71 = s.federalLine(kForm71ID, f71.f67);
+    if (s.joint) {
+        form71 += s.federalLine(kForm71ID, f71.f68);
+    }
+    s.form.assignIR(l.form71Amount, form71);
+
+    s.form.assignIR(l.socialSecurityTaxable, s.common(kTaxableSocialSecurity));
+    s.form.plus2(l.socialSecurity, l.socialSecurityTaxable, l.socialSecurityOther);
+    s.blankIfZero(l.socialSecurity);
+
+    // In hundredths, as the two statements and this line hold them.
+    const double statements = s.keyed(kForm84ID, kForm84FieldIds.f4, kForm84FieldIds.f425, kStatementKey) +
+                              s.allCopies(kForm165ID, kForm165FieldIds.f11);
+    if (statements > 0) {
+        s.form.assignIR(l.distributionsAndPayments, statements);
+    }
+
+    s.form.assignIR(l.usObligationsTotal, s.allCopies(kStateForm3ID, kStateForm3FieldIds.f154) +
+                                              s.allCopies(kStateForm2ID, kStateForm2FieldIds.f160));
+    s.form.assignIR(l.usObligationsNet, std::max(0.0, s.line(l.usObligationsTotal) - s.line(l.usObligationsReduction) +
+                                                          s.line(l.usObligationsAddition)));
+    copyFieldOrNull(s.handle, l.usObligations, l.usObligationsNet);
+}
+
+// Indicators for the review: federal amounts that the schedule does not
+// take, and the test of box 189344 for an itemizing return.
+void markFederalIndicators(const Schedule& s) {
+    const Lines& l = kLines;
+    const bool federalAmounts =
+        s.allCopies(kForm7ID, kForm7FieldIds.f36) != 0 || s.allCopies(kForm12ID, kForm12FieldIds.f88) != 0 ||
+        s.allCopies(kForm16ID, kForm16FieldIds.f47) != 0 || s.allCopies(kForm103ID, kForm103FieldIds.f56) != 0 ||
+        s.allCopies(kForm19ID, kForm19FieldIds.f153) != 0 || s.allCopies(kForm132ID, kForm132FieldIds.f26) != 0 ||
+        s.allCopies(kForm75ID, kForm75FieldIds.f36) != 0;
+    s.indicator(l.federalFormsIndicator, federalAmounts);
+
+    // The spouse's keyed amounts count when the federal return is joint.
+    const auto& f7 = kForm7FieldIds;
+    const auto& f16 = kForm16FieldIds;
+    double keyed = s.keyed(kForm7ID, f7.f55, f7.f175, kStatementKey) +
+                   s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) + s.federalLine(kForm1ID, kForm1FieldIds.f427);
+    if (s.engine.federalReturn()->getFilingStatusNumber() == 2) {
+        keyed +=
+            s.keyed(kForm7ID, f7.f55, f7.f176, kStatementKey) + s.keyed(kForm16ID, f16.f38, f16.f123, kStatementKey);
+    }
+    s.form.assignIR(l.federalKeysIndicator, keyed > 0 ? 1 : 0);
+
+    bool belowLimit = false;
+    if (s.common(kItemizes) == 1) {
+        belowLimit = s.joint ? s.ga.getIR(kGAForm70ID, 1, kGAForm70FieldIds.f62) < kItemizedJointIncomeLimit
+                             : s.line(l.usObligationsNet) < kItemizedOtherLimit;
+    }
+    if (belowLimit) {
+        s.form.setX(l.itemizedIncomeBox);
+    } else {
+        s.form.setXNo(l.itemizedIncomeBox);
+    }
+}
+
+// The subtractions of a part-year resident's Georgia period; the line 189358
+// counts up to its limit and line 189348 is not one of them.
+void sumPartYearSubtractions(const Schedule& s) {
+    double total = s.line(f215.f189224) + s.line(f215.f189347) + s.line(f215.f189225) + s.line(f215.f189226);
+    for (const FieldId& x : {f215.f189349, f215.f189350, f215.f189351, f215.f189352, f215.f189353, f215.f189354,
+                             f215.f189355, f215.f189356, f215.f189357}) {
+        total += s.line(x);
+    }
+    total += s.form.minFnIR(f215.f189358, kLine189358Limit);
+    for (const FieldId& x : {f215.f189359, f215.f189360, f215.f189361, f215.f189362, f215.f189363, f215.f189364,
+                             f215.f189365, f215.f189366, f215.f189367}) {
+        total += s.line(x);
+    }
+    s.form.assignIR(kLines.partYearSubtractions, total + s.line(kLines.hdhpSubtractionGeorgia));
+}
+
+// Review mark: the schedule needs a closer look.
+void markForReview(const Schedule& s) {
+    const Lines& l = kLines;
+    const auto& f57 = kForm57FieldIds;
+    const bool review =
+        (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, f69.f110)) ||
+        (s.line(l.municipalInterestLine) > 0 && s.ga.formYes(kGAForm69ID, 1, f69.f111)) ||
+        s.ga.hasSigValue(kForm104ID, 1, kForm104FieldIds.f102) || s.federalLine(kForm8ID, kForm8FieldIds.f69) < 0 ||
+        s.federalLine(kForm8ID, kForm8FieldIds.f142) < 0 || s.federalLine(kForm57ID, f57.f100) < 0 ||
+        s.federalLine(kForm44ID, kForm44FieldIds.f19) > 0 || s.federalLine(kForm103ID, kForm103FieldIds.f51) > 0 ||
+        s.federalLine(kForm103ID, kForm103FieldIds.f57) > 0 || s.line(l.federalFormsIndicator) > 0 ||
+        s.line(l.federalKeysIndicator) > 0 ||
+        s.federalLine(kForm57ID, f57.f329) + s.federalLine(kForm57ID, f57.f330) > 0;
+    s.markOrBlank(l.reviewMark, review);
+}
+
+}  // namespace
+
+void calcSubtractions(const Schedule& s) {
+    const Lines& l = kLines;
+    fillSourceAmounts(s);
+    const std::string states = stateList(s);
+    shareHealthPlanPremiums(s);
+    fillOtherSubtractionRows(s, states);
+    fillFederalSubtractions(s);
+    markFederalIndicators(s);
+
+    s.form.plus7(l.subtractions, l.taxpayerExclusion, l.spouseExclusion, l.socialSecurity, l.savingsPlan,
+                 l.usObligations, l.otherSubtraction, l.otherSubtractions);
+    s.blankIfZero(l.subtractions);
+    sumPartYearSubtractions(s);
+    s.form.minusII(l.netAdjustment, l.additions, l.subtractions);
+    s.blankIfZero(l.netAdjustment);
+    markForReview(s);
+
+    if (s.line(l.additions) != 0.0 || s.line(l.subtractions) != 0.0) {
+        s.ga.setDataEntered(kGAForm189215ID, s.copy, true, false);
+        s.form.setCalculatedFlag(true);
+    }
+}
+
+}  // namespace GACalculationMgmt::adjustments

@@ -1,0 +1,264 @@
+// Georgia form 189215: additions, subtractions and the retirement income
+// exclusion, calculated on seeded returns.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "gatax_fixture.h"
+
+namespace gataxtest {
+namespace {
+
+const auto& s1 = kGAForm189215FieldIds;
+const auto& f69 = kGAForm69FieldIds;
+const auto& f92 = kForm92FieldIds;
+
+class Adjustments : public GaTaxTest {
+protected:
+    Adjustments() {
+        setFilingStatus(1);
+        setBox(gaCopy(kGAForm69ID), f69.f110);  // full-year resident
+    }
+    DataMgmt::TaxFormPtr sheet() { return gaCopy(kGAForm189215ID); }
+    void calculate() { engine.calcAdjustmentsForm(sheet(), 1, 1); }
+    double amount(const FieldId& x) { return ga->getIR(kGAForm189215ID, 1, x); }
+    bool blank(const FieldId& x) { return ga->isNull(kGAForm189215ID, 1, x); }
+    bool closed(const FieldId& x) { return blank(x) && sheet()->isProtected(x); }
+    void born(const char* taxpayer, const char* spouse = nullptr) {
+        setText(fedCopy(kForm92ID), f92.f9, taxpayer);
+        if (spouse != nullptr) {
+            setText(fedCopy(kForm92ID), f92.f10, spouse);
+        }
+    }
+};
+
+// ------------------------------------------------------------ retirement exclusion
+
+TEST_F(Adjustments, RetirementLimitByBirthYear) {
+    const struct {
+        const char* birthDate;
+        double limit;  // 0: no exclusion by age
+    } cases[] = {{"06/30/1953", 65000}, {"01/01/1954", 35000}, {"12/31/1956", 35000}, {"01/01/1957", 0}};
+    setCommon(40, 90000);  // pensions, above either limit
+    for (const auto& c : cases) {
+        born(c.birthDate);
+        calculate();
+        EXPECT_EQ(ga->formYes(kGAForm189215ID, 1, s1.f189228), c.limit > 0) << c.birthDate;
+        EXPECT_EQ(amount(s1.f189334), c.limit) << c.birthDate;
+        if (c.limit > 0) {
+            EXPECT_EQ(amount(s1.f189323), c.limit);
+            EXPECT_EQ(text(sheet(), s1.f189331), c.birthDate);
+        } else {
+            // Not qualified: the worksheet lines are closed and empty, the
+            // exclusion is 0 and the limit line is emptied too.
+            EXPECT_TRUE(closed(s1.f189315));
+            EXPECT_TRUE(closed(s1.f189321));
+            EXPECT_TRUE(closed(s1.f189325));
+            EXPECT_TRUE(closed(s1.f189323));
+            EXPECT_FALSE(blank(s1.f189334));
+        }
+    }
+}
+
+TEST_F(Adjustments, DisabledFilerHasTheLowerLimitAndKeepsTheLimitLine) {
+    born("05/05/1970");
+    setBox(fedCopy(kForm92ID), f92.f490);
+    setNumber(sheet(), s1.f189323, 12345);
+    setCommon(40, 80000);
+    calculate();
+    EXPECT_TRUE(ga->formYes(kGAForm189215ID, 1, s1.f189230));
+    EXPECT_FALSE(sheet()->isProtected(s1.f189332));
+    EXPECT_EQ(amount(s1.f189323), 12345);
+    EXPECT_EQ(amount(s1.f189321), 80000);
+    EXPECT_EQ(amount(s1.f189325), 35000);
+
+    // Disability income taken off the pensions is added to the exclusion
+    // whole; the limit applies before it.
+    setBox(sheet(), s1.f189329);
+    setNumber(sheet(), s1.f189327, 1000);
+    calculate();
+    EXPECT_EQ(amount(s1.f189315), 79000);
+    EXPECT_EQ(amount(s1.f189334), 36000);
+
+    // Without the federal box the inputs close and the entry is gone.
+    fedCopy(kForm92ID)->setXNo(f92.f490);
+    calculate();
+    EXPECT_TRUE(closed(s1.f189327));
+    EXPECT_TRUE(closed(s1.f189332));
+    EXPECT_EQ(amount(s1.f189334), 0);
+}
+
+TEST_F(Adjustments, EarnedIncomeCountsUpTo4000) {
+    born("01/01/1950");
+    const struct {
+        std::int64_t wages;
+        double counted;
+    } cases[] = {{3999, 3999}, {5000, 4000}, {-700, 0}};
+    for (const auto& c : cases) {
+        setCommon(16, c.wages);
+        calculate();
+        EXPECT_EQ(amount(s1.f189301), c.counted) << c.wages;
+    }
+}
+
+TEST_F(Adjustments, JointReturnSplitsTheSharedLinesByTheSpousesEntry) {
+    setFilingStatus(2);
+    born("03/03/1952", "04/04/1955");
+    // Interest of 1,000 on the interest statement, of which 300 is the
+    // spouse's.
+    setNumber(gaCopy(kStateForm2ID), kStateForm2FieldIds.f151, 1000);
+    setNumber(sheet(), s1.f189304, 300);
+    setCommon(40, 80000);
+    setCommon(41, 20000);
+    calculate();
+    EXPECT_EQ(amount(s1.f189303), 700);
+    EXPECT_EQ(amount(s1.f189304), 300);
+    EXPECT_FALSE(sheet()->isProtected(s1.f189304));
+    // Taxpayer: 80,700 within 65,000; spouse: 20,300 within 35,000.
+    EXPECT_EQ(amount(s1.f189321), 80700);
+    EXPECT_EQ(amount(s1.f189325), 65000);
+    EXPECT_EQ(amount(s1.f189334), 65000);
+    EXPECT_EQ(amount(s1.f189338), 20300);
+    EXPECT_EQ(amount(s1.f189417), 85300);
+    EXPECT_EQ(amount(s1.f189418), -85300);
+}
+
+TEST_F(Adjustments, SpouseLinesClosedUnlessJoint) {
+    setFilingStatus(2);
+    born("03/03/1950", "04/04/1950");
+    setCommon(41, 20000);
+    calculate();
+    EXPECT_EQ(amount(s1.f189338), 20000);
+
+    setFilingStatus(3);
+    calculate();
+    for (const FieldId& x : {s1.f189296, s1.f189304, s1.f189316, s1.f189320, s1.f189322, s1.f189326, s1.f189324}) {
+        EXPECT_TRUE(closed(x)) << x.getNumber();
+    }
+    EXPECT_TRUE(blank(s1.f189257));
+    EXPECT_EQ(amount(s1.f189338), 0);
+    EXPECT_FALSE(blank(s1.f189338));
+}
+
+// ------------------------------------------------------------ additions and subtractions
+
+TEST_F(Adjustments, NothingToAddOrSubtractLeavesTheTotalsBlank) {
+    calculate();
+    EXPECT_TRUE(blank(s1.f189294));
+    EXPECT_TRUE(blank(s1.f189417));
+    EXPECT_TRUE(blank(s1.f189418));
+    EXPECT_TRUE(blank(s1.f189292));
+    EXPECT_FALSE(ga->isDataEntered(kGAForm189215ID, 1));
+
+    setNumber(gaCopy(kStateForm2ID), kStateForm2FieldIds.f163, 250);  // other states' municipal interest
+    calculate();
+    EXPECT_EQ(amount(s1.f189294), 250);
+    EXPECT_EQ(amount(s1.f189418), 250);
+    EXPECT_TRUE(ga->isDataEntered(kGAForm189215ID, 1));
+}
+
+TEST_F(Adjustments, OtherAdditionsAreDescribed) {
+    const struct {
+        std::vector<FieldId> lines;
+        const char* text;
+    } cases[] = {
+        {{s1.f189288}, "WAGES"},
+        {{s1.f189284, s1.f189287, s1.f189288, s1.f199465, s1.f189290}, "NOL, DEPRECIATION, WAGES, DONATION, 529"},
+        {{s1.f189291, s1.f189290}, "DONATION, 529"},
+    };
+    for (const auto& c : cases) {
+        for (const FieldId& x : {s1.f189284, s1.f189287, s1.f189288, s1.f189289, s1.f189290, s1.f189291, s1.f199465}) {
+            sheet()->setValue(x, FieldValue());
+        }
+        for (const FieldId& x : c.lines) {
+            setNumber(sheet(), x, 100);
+        }
+        calculate();
+        EXPECT_EQ(text(sheet(), s1.f189292), c.text);
+        EXPECT_EQ(amount(s1.f189293), 100.0 * static_cast<double>(c.lines.size()));
+    }
+}
+
+TEST_F(Adjustments, LargeForm28TotalIsMarkedAboveItsLimit) {
+    const auto& f28 = kForm28FieldIds;
+    setNumber(fedCopy(kForm28ID, 1), f28.f280, 1);
+    setNumber(fedCopy(kForm28ID, 1), f28.f16, 100000);
+    setNumber(fedCopy(kForm28ID, 2), f28.f280, 6);
+    setNumber(fedCopy(kForm28ID, 3), f28.f280, 5);  // a key the line does not take
+    setNumber(fedCopy(kForm28ID, 3), f28.f16, 50000);
+    for (const auto& [second, indicator] : {std::pair{34000.0, false}, std::pair{34001.0, true}}) {
+        setNumber(fedCopy(kForm28ID, 2), f28.f16, second);
+        calculate();
+        EXPECT_EQ(!blank(s1.f189235), indicator) << second;
+    }
+}
+
+TEST_F(Adjustments, OtherSubtractionRows) {
+    const FieldId sources[] = {s1.f189380, s1.f189383, s1.f189393, s1.f189398, s1.f207107};
+    for (int k = 0; k < 3; ++k) {
+        setNumber(sheet(), sources[k], 100 * (k + 1));
+    }
+    calculate();
+    EXPECT_EQ(text(sheet(), s1.f189413), "FED EXEMPT");
+    EXPECT_EQ(amount(s1.f189414), 300);
+    EXPECT_TRUE(blank(s1.f189416));
+    EXPECT_EQ(amount(s1.f189408), 600);
+
+    // The fourth and fifth lines share the fourth row.
+    setNumber(sheet(), sources[3], 40);
+    setNumber(sheet(), sources[4], 5);
+    calculate();
+    EXPECT_EQ(amount(s1.f189416), 45);
+    EXPECT_EQ(text(sheet(), s1.f189415), "COMBAT PAY, Income Vet Surv");
+    EXPECT_EQ(amount(s1.f189408), 645);
+    EXPECT_EQ(amount(s1.f189417), 645);
+}
+
+TEST_F(Adjustments, FourthRowTextStopsAtAWholeLineWithinTheField) {
+    // Every source line positive (the form 8814 line is recomputed from the
+    // federal return): the fourth row holds the eighteen after the first
+    // three.
+    for (const FieldId& x :
+         {s1.f189380, s1.f189381, s1.f189382, s1.f189383, s1.f189384, s1.f189385, s1.f189393, s1.f189394,
+          s1.f189395, s1.f189396, s1.f189397, s1.f189398, s1.f189399, s1.f189400, s1.f189401, s1.f189402,
+          s1.f189403, s1.f189404, s1.f189405, s1.f207105, s1.f207106, s1.f207107}) {
+        setNumber(sheet(), x, 10);
+    }
+    calculate();
+    const std::string row4 = text(sheet(), s1.f189415);
+    EXPECT_LE(row4.size(), 80u);
+    EXPECT_EQ(row4.rfind("DEPRECIATION, S CORP, FED EXEMPT", 0), 0u) << row4;
+    EXPECT_NE(row4.back(), ' ');
+    EXPECT_EQ(row4.find(", ", row4.size() - 2), std::string::npos);
+    EXPECT_EQ(amount(s1.f189416), 180);
+}
+
+TEST_F(Adjustments, StateListKeepsThePlacesOfTheCodes) {
+    setNumber(sheet(), s1.f189390, 75);
+    setText(sheet(), s1.f189389, "ny");
+    calculate();
+    EXPECT_EQ(text(sheet(), s1.f189409), "/NY");
+    EXPECT_EQ(amount(s1.f189410), 75);
+    setText(sheet(), s1.f189387, "sc");
+    setText(sheet(), s1.f189391, "va");
+    calculate();
+    EXPECT_EQ(text(sheet(), s1.f189409), "SC/NY/VA");
+}
+
+TEST_F(Adjustments, HealthPlanShareWithoutMedicalExpensesTakesNothingOff) {
+    setNumber(sheet(), s1.f189402, 1000);
+    setNumber(sheet(), s1.f189403, 200);
+    setNumber(fedCopy(kForm1ID), kForm1FieldIds.f133, 1);
+    setNumber(fedCopy(kForm2ID), kForm2FieldIds.f9, 300);
+    for (const auto& [expenses, subtraction] : {std::pair{1200.0, 950.0}, std::pair{0.0, 200.0}}) {
+        setNumber(fedCopy(kForm2ID), kForm2FieldIds.f7, expenses);
+        calculate();
+        EXPECT_TRUE(std::isfinite(amount(s1.f189406)));
+        EXPECT_EQ(amount(s1.f189406), subtraction) << expenses;
+    }
+}
+
+}  // namespace
+}  // namespace gataxtest

@@ -1,12 +1,321 @@
-// Georgia form 189217, part-year and nonresident income.
+// Georgia form 189217, the income of part-year residents and nonresidents.
 //
-// Not computed yet: the copy is left as it stands.
+// Income stands in three columns: the total (federal), the part not taxed by
+// Georgia, and the Georgia part. The Georgia income after adjustments over
+// the total income after adjustments is the Georgia ratio, in ten-thousandths
+// of the whole; the deduction (standard or itemized), the additional amount
+// for filers aged 65 or over or blind, and the exemptions are taken off the
+// Georgia income in that ratio, giving the taxable income that form 70 takes.
+//
+// A full-year resident's copy is emptied. The routine reads and writes the
+// copy it is given; every line is recomputed on each call.
 
+#include <algorithm>
+#include <array>
+
+#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr /*handle*/, std::uint16_t /*copy*/,
-                                             int /*passThrough*/) {}
+namespace {
+
+const auto& f217 = kGAForm189217FieldIds;
+const auto& f215 = kGAForm189215FieldIds;
+const auto& f69 = kGAForm69FieldIds;
+const auto& f70 = kGAForm70FieldIds;
+const auto& st4 = kStateForm4FieldIds;
+
+// ---- Amounts of the tax year that the schedule applies.
+// The whole of the Georgia ratio: the ratio is kept in ten-thousandths.
+constexpr double kWholeRatio = 10000;
+// Standard deduction by filing status: married filing jointly, married
+// filing separately, every other status.
+constexpr double kStandardDeductionJoint = 6000;
+constexpr double kStandardDeductionSeparate = 3000;
+constexpr double kStandardDeductionOther = 4600;
+// For each box "65 or over" and "blind" marked on the federal return.
+constexpr double kAgedOrBlindAmount = 1300;
+// Exemption of each filer (on a joint or separate return, and otherwise) and
+// of each dependent.
+constexpr double kFilerExemptionJointOrSeparate = 3700;
+constexpr double kFilerExemptionOther = 2700;
+constexpr double kDependentExemption = 3000;
+
+// ---- Common federal items that the schedule reads.
+constexpr Utils::PCTypes kTaxableInterest{18};
+constexpr Utils::PCTypes kOrdinaryDividends{20};
+constexpr Utils::PCTypes kItemizedDeductions{85};
+constexpr Utils::PCTypes kItemizes{86};
+
+// One line of the schedule in its three columns.
+struct Columns {
+    FieldId total;
+    FieldId notGeorgia;
+    FieldId georgia;
+};
+
+// The lines of form 189217 by what they hold.
+struct PartYearLines {
+    const FieldId& taxpayerNumber = f217.f189426;
+    const FieldId& federalInterest = f217.f189419;
+    const FieldId& federalDividends = f217.f189420;
+    // The Georgia parts of the interest and dividends, entered.
+    const std::array<FieldId, 4> georgiaInterestParts{f217.f189422, f217.f189423, f217.f189424, f217.f189425};
+    const FieldId& georgiaWagesReduction = f217.f189430;  // entered
+    const Columns wages{f217.f189427, f217.f189428, f217.f189429};
+    const Columns interestAndDividends{f217.f189431, f217.f189432, f217.f189433};
+    const Columns businessIncome{f217.f189434, f217.f189435, f217.f189436};
+    const Columns otherIncome{f217.f189437, f217.f189438, f217.f189439};
+    const Columns totalIncome{f217.f189440, f217.f189441, f217.f189442};
+    const Columns federalAdjustments{f217.f189443, f217.f189444, f217.f189445};
+    const Columns georgiaAdjustments{f217.f189446, f217.f189447, f217.f189448};
+    const Columns incomeAfterAdjustments{f217.f189449, f217.f189450, f217.f189451};
+    const FieldId& georgiaAdjustmentsReduction = f217.f189452;  // entered
+    const FieldId& ratio = f217.f189453;
+    // The deduction: itemized (less the income-tax adjustment and an
+    // entered reduction) or standard.
+    const FieldId& itemized = f217.f189454;
+    const FieldId& incomeTaxAdjustment = f217.f189455;
+    const FieldId& itemizedReduction = f217.f189456;
+    const FieldId& itemizedAllowed = f217.f189457;
+    const FieldId& itemizesBox = f217.f189458;
+    const FieldId& standardBox = f217.f189459;
+    const FieldId& deduction = f217.f189460;
+    const std::array<FieldId, 4> agedOrBlindBoxes{f217.f189461, f217.f189462, f217.f189463, f217.f189464};
+    const FieldId& agedOrBlindCount = f217.f189465;
+    const FieldId& agedOrBlindAmount = f217.f189466;
+    const FieldId& filers = f217.f189467;
+    const FieldId& filerExemptions = f217.f189468;
+    const FieldId& dependents = f217.f189469;
+    const FieldId& dependentExemptions = f217.f189470;
+    const FieldId& exemptions = f217.f189471;
+    const FieldId& deductionsAndExemptions = f217.f189472;
+    const FieldId& georgiaShare = f217.f189473;
+    const FieldId& taxableIncome = f217.f189474;
+};
+
+const PartYearLines kLines{};
+
+// What every step of the schedule works with.
+struct PartYearSchedule {
+    GATaxReturnCalcEngine& engine;
+    GADataMgmt::GATaxReturn& ga;
+    mutable DataMgmt::TaxFormPtr handle;  // the host passes it on by reference
+    DataMgmt::TaxForm& form;
+    std::uint16_t copy;
+    int filingStatus;
+    FormId federalForm;
+
+    double line(const FieldId& x) const { return form.getIR(x); }
+    double worksheet(const FieldId& x) const { return ga.getIR(kStateForm4ID, 1, x); }
+    double common(Utils::PCTypes item, std::uint16_t at = 1) const {
+        return static_cast<double>(ga.pullCommon(federalForm, at, item));
+    }
+    void assignOrBlank(const FieldId& x, double value) const {
+        form.assignIR(x, value);
+        if (value == 0.0) {
+            form.setNull(x);
+        }
+    }
+};
+
+// Income lines 1 to 5 from the state wage worksheet (state form 4), whose
+// columns B and C hold the Georgia part of each income line.
+void fillIncome(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    DataMgmt::TaxForm& form = s.form;
+    s.ga.getII(kStateForm4ID, st4.f32, s.handle, l.wages.total);
+    form.assignIR(l.wages.georgia,
+                  std::max(0.0, s.worksheet(st4.f33) + s.worksheet(st4.f34) - s.line(l.georgiaWagesReduction)));
+    form.minusIIge0(l.wages.notGeorgia, l.wages.total, l.wages.georgia);
+
+    form.assignIR(l.interestAndDividends.total,
+                  s.common(kOrdinaryDividends, s.copy) + s.common(kTaxableInterest, s.copy));
+    form.assignIR(l.federalInterest, s.common(kTaxableInterest));
+    form.assignIR(l.federalDividends, s.common(kOrdinaryDividends));
+    form.plus4(l.interestAndDividends.georgia, l.georgiaInterestParts[1], l.georgiaInterestParts[0],
+               l.georgiaInterestParts[2], l.georgiaInterestParts[3]);
+    form.minusIIge0(l.interestAndDividends.notGeorgia, l.interestAndDividends.total, l.interestAndDividends.georgia);
+
+    s.ga.getII(kStateForm4ID, st4.f43, s.handle, l.businessIncome.total);
+    form.assignIR(l.businessIncome.georgia, s.worksheet(st4.f44) + s.worksheet(st4.f45));
+    form.minusII(l.businessIncome.notGeorgia, l.businessIncome.total, l.businessIncome.georgia);
+
+    // Other income: the worksheet's totals less the lines above.
+    form.assignIR(l.otherIncome.total, s.worksheet(st4.f73) - s.worksheet(st4.f32) - s.worksheet(st4.f35) -
+                                           s.worksheet(st4.f36) - s.worksheet(st4.f43));
+    form.assignIR(l.otherIncome.georgia, s.worksheet(st4.f74) + s.worksheet(st4.f75) -
+                                             (s.worksheet(st4.f33) + s.worksheet(st4.f34)) -
+                                             (s.worksheet(st4.f44) + s.worksheet(st4.f45)));
+    form.minusII(l.otherIncome.notGeorgia, l.otherIncome.total, l.otherIncome.georgia);
+
+    for (auto column : {&Columns::total, &Columns::notGeorgia, &Columns::georgia}) {
+        form.plus4(l.totalIncome.*column, l.wages.*column, l.interestAndDividends.*column, l.businessIncome.*column,
+                   l.otherIncome.*column);
+    }
+}
+
+// Lines 6 to 8: the federal adjustments, the Georgia adjustments of form
+// 189215 and the income after adjustments. The Georgia column takes the
+// additions less the subtractions of the Georgia period, less the share of
+// the filers' retirement exclusions that its income bears.
+void fillAdjustments(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    DataMgmt::TaxForm& form = s.form;
+    auto schedule1 = [&](const FieldId& x) { return s.ga.getIR(kGAForm189215ID, 1, x); };
+    const double periodAdjustments = schedule1(f215.f189222) - schedule1(f215.f189223);
+    const double exclusions = schedule1(f215.f189334) + schedule1(f215.f189338);
+    const double federalTotal = s.worksheet(st4.f112);
+    const double federalGeorgia = s.worksheet(st4.f113) + s.worksheet(st4.f114);
+
+    form.assignIR(l.federalAdjustments.total, federalTotal);
+    form.assignIR(l.federalAdjustments.georgia, federalGeorgia);
+    form.assignIR(l.federalAdjustments.notGeorgia, federalTotal - federalGeorgia);
+
+    form.assignIR(l.georgiaAdjustments.total, schedule1(f215.f189418) - s.line(l.georgiaAdjustmentsReduction));
+    const double georgiaIncome = s.line(l.totalIncome.georgia) - federalGeorgia + periodAdjustments;
+    const double wholeIncome =
+        s.line(l.totalIncome.total) - federalTotal + s.line(l.georgiaAdjustments.total) + exclusions;
+    const double exclusionShare =
+        Utils::roundReal(GATaxReturnCalcEngine::proportionalShare(georgiaIncome, wholeIncome, exclusions));
+    form.assignIR(l.georgiaAdjustments.georgia, periodAdjustments - exclusionShare);
+    form.minusII(l.georgiaAdjustments.notGeorgia, l.georgiaAdjustments.total, l.georgiaAdjustments.georgia);
+
+    form.assignIR(l.incomeAfterAdjustments.total,
+                  s.line(l.totalIncome.total) - federalTotal + s.line(l.georgiaAdjustments.total));
+    form.assignIR(l.incomeAfterAdjustments.notGeorgia, s.line(l.totalIncome.notGeorgia) -
+                                                           s.line(l.federalAdjustments.notGeorgia) +
+                                                           s.line(l.georgiaAdjustments.notGeorgia));
+    form.assignIR(l.incomeAfterAdjustments.georgia,
+                  s.line(l.totalIncome.georgia) - federalGeorgia + s.line(l.georgiaAdjustments.georgia));
+}
+
+// Line 9, the Georgia ratio: the Georgia income after adjustments over the
+// whole, in ten-thousandths and kept unrounded; the whole when either income
+// is not above 0, and never more than the whole.
+void fillRatio(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    const double whole = static_cast<double>(s.form.getIN(l.incomeAfterAdjustments.total));
+    const double georgia = static_cast<double>(s.form.getIN(l.incomeAfterAdjustments.georgia));
+    double ratio = kWholeRatio;
+    if (whole > 0 && georgia > 0) {
+        ratio = std::min(georgia / whole * kWholeRatio, kWholeRatio);
+    }
+    s.form.assignIR(l.ratio, ratio);
+}
+
+// Line 10, the deduction: the standard deduction by filing status with the
+// additional amount of form 70; or the federal itemized deductions less the
+// income-tax adjustment that form 70 computes and an entered reduction.
+void fillDeduction(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    DataMgmt::TaxForm& form = s.form;
+    if (s.common(kItemizes) == 0) {
+        form.setNull(l.itemizesBox);
+        form.setX(l.standardBox);
+        const double standard = s.filingStatus == 3   ? kStandardDeductionSeparate
+                                : s.filingStatus == 2 ? kStandardDeductionJoint
+                                                      : kStandardDeductionOther;
+        form.assignIR(l.deduction, standard + s.ga.getIR(kGAForm70ID, 1, f70.f71));
+        return;
+    }
+    form.setX(l.itemizesBox);
+    form.setNull(l.standardBox);
+    form.assignIR(l.itemized, s.common(kItemizedDeductions));
+    if (s.ga.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
+        form.assignIR(l.incomeTaxAdjustment, s.engine.incomeTaxAdjustment(static_cast<char>(s.filingStatus)));
+    } else {
+        form.setNull(l.incomeTaxAdjustment);
+    }
+    form.assignIR(l.itemizedAllowed,
+                  std::max(0.0, s.line(l.itemized) - s.line(l.incomeTaxAdjustment) - s.line(l.itemizedReduction)));
+    form.assignII(l.deduction, l.itemizedAllowed);
+}
+
+// Line 11, the additional amount for each box "65 or over" and "blind"
+// (the spouse's only on a joint return), with the standard deduction only.
+void fillAgedOrBlindAmount(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    DataMgmt::TaxForm& form = s.form;
+    if (!form.xMarked(l.standardBox)) {
+        for (const FieldId& x : l.agedOrBlindBoxes) {
+            form.setNull(x);
+        }
+        form.setNull(l.agedOrBlindCount);
+        form.setNull(l.agedOrBlindAmount);
+        return;
+    }
+    const Utils::PCTypes boxItems[] = {Utils::PCTypes{125}, Utils::PCTypes{126}, Utils::PCTypes{127},
+                                       Utils::PCTypes{128}};
+    const std::size_t boxes = s.filingStatus == 2 ? 4 : 2;
+    for (std::size_t k = 0; k < l.agedOrBlindBoxes.size(); ++k) {
+        if (k < boxes) {
+            s.engine.pullCommonText(s.federalForm, kGAForm189217ID, s.copy, l.agedOrBlindBoxes[k], boxItems[k]);
+        } else {
+            form.setXNo(l.agedOrBlindBoxes[k]);
+        }
+    }
+    double count = 0;
+    for (const FieldId& x : l.agedOrBlindBoxes) {
+        count += form.xMarked(x) ? 1 : 0;
+    }
+    s.engine.storeScaledAmount(kGAForm189217ID, s.copy, l.agedOrBlindCount, count, 0);
+    if (count == 0.0) {
+        form.setNull(l.agedOrBlindCount);
+    }
+    s.assignOrBlank(l.agedOrBlindAmount, count * kAgedOrBlindAmount);
+}
+
+// Lines 12 to 15: the exemptions of form 70's filers and dependents, the
+// Georgia share of the deduction and exemptions by the ratio, and the
+// taxable income.
+void fillTaxableIncome(const PartYearSchedule& s) {
+    const PartYearLines& l = kLines;
+    DataMgmt::TaxForm& form = s.form;
+    s.ga.getII(kGAForm70ID, f70.f326, s.handle, l.filers);
+    const bool marriedRate = s.filingStatus == 2 || s.filingStatus == 3;
+    form.timesIR(l.filerExemptions, l.filers, marriedRate ? kFilerExemptionJointOrSeparate : kFilerExemptionOther);
+    s.ga.getII(kGAForm70ID, f70.f327, s.handle, l.dependents);
+    form.timesIR(l.dependentExemptions, l.dependents, kDependentExemption);
+    form.plus2(l.exemptions, l.dependentExemptions, l.filerExemptions);
+    form.plus3(l.deductionsAndExemptions, l.deduction, l.agedOrBlindAmount, l.exemptions);
+    form.assignIR(l.georgiaShare, s.line(l.deductionsAndExemptions) * (s.line(l.ratio) / kWholeRatio));
+    form.minusII(l.taxableIncome, l.incomeAfterAdjustments.georgia, l.georgiaShare);
+}
+
+}  // namespace
+
+void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    const PartYearSchedule s{*this,           *gaReturn_, handle, *handle, copy, gaReturn_->getFilingStatusNumber(),
+                             getFederalForm()};
+    gaReturn_->getII(kGAForm69ID, f69.f25, s.handle, kLines.taxpayerNumber);
+
+    if (gaReturn_->formYes(kGAForm69ID, 1, f69.f110)) {
+        // A full-year resident has no Georgia part to compute.
+        clearFieldRange(kGAForm189217ID, copy, kLines.wages.total, Primitives::kNullFieldID);
+    } else {
+        fillIncome(s);
+        fillAdjustments(s);
+        fillRatio(s);
+        fillDeduction(s);
+        fillAgedOrBlindAmount(s);
+        fillTaxableIncome(s);
+    }
+
+    if (gaReturn_->formYes(kGAForm69ID, 1, f69.f37) || gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
+        gaReturn_->setDataEntered(kGAForm189217ID, copy, true, false);
+        handle->setCalculatedFlag(true);
+    }
+}
 
 }  // namespace GACalculationMgmt

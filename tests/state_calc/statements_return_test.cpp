@@ -105,9 +105,9 @@ TEST_F(WholeReturnTest, APartYearResidentsStateColumnsAreOpenAndKeptWithinTheFed
     EXPECT_EQ(amount(kStateForm4ID, 1, 26), 55000);
     EXPECT_EQ(amount(kStateForm4ID, 1, 27), 30000) << "the Georgia wages entered";
     EXPECT_TRUE(isNull(kStateForm4ID, 1, 28));
-    EXPECT_EQ(amount(kStateForm4ID, 1, 38), 30000);
-    EXPECT_TRUE(isNull(kStateForm4ID, 1, 39));
+    EXPECT_EQ(amount(kStateForm4ID, 1, 40), 420);
     EXPECT_EQ(amount(kStateForm4ID, 1, 41), 120);
+    EXPECT_TRUE(isNull(kStateForm4ID, 1, 42));
 
     EXPECT_EQ(amount(kStateForm2ID, 1, 151), 240);
     EXPECT_EQ(amount(kStateForm2ID, 1, 152), 120) << "the Georgia share stays, within the total";

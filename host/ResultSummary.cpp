@@ -1,6 +1,7 @@
 #include "host/ResultSummary.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <iomanip>
 #include <string>
 
@@ -12,6 +13,8 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 using FieldId = Primitives::QVImmutableIdentifier;
 
 const FormId kMainForm{70, true};
+const FormId kAdjustmentsForm{189215, true};
+const FormId kPartYearForm{189217, true};
 
 // "$1,234" or "-$56".
 std::string money(std::int64_t amount) {
@@ -54,6 +57,11 @@ public:
         out_ << "  " << std::left << std::setw(44) << label << ' ' << value << '\n';
     }
     void amountLine(const std::string& label, int field) const { line(label, money(amount(field))); }
+    // A line of another Georgia form (copy 1); blank reads as 0.
+    void formLine(const std::string& label, const FormId& form, int field) const {
+        line(label, money(ga_.getIN(form, 1, FieldId(field))));
+    }
+    double formAmount(const FormId& form, int field) const { return ga_.getIR(form, 1, FieldId(field)); }
     // Only when the line holds an amount other than 0.
     void optionalLine(const std::string& label, int field) const {
         if (!blank(field) && amount(field) != 0) {
@@ -141,6 +149,44 @@ void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
     }
 }
 
+// The additions to and subtractions from federal income (form 189215), with
+// each filer's retirement income exclusion.
+void printAdjustments(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
+    if (!georgia.formExists(kAdjustmentsForm, 1)) {
+        return;
+    }
+    l.formLine("Additions to income", kAdjustmentsForm, 189294);
+    l.formLine("Subtractions from income", kAdjustmentsForm, 189417);
+    l.formLine("Retirement exclusion, taxpayer", kAdjustmentsForm, 189334);
+    if (georgia.getFilingStatusNumber() == 2) {
+        l.formLine("Retirement exclusion, spouse", kAdjustmentsForm, 189338);
+    }
+}
+
+// A part-year resident's or nonresident's Georgia income (form 189217), its
+// ratio to the whole, kept in ten-thousandths ("5,435 of 10,000 (54.35 %)"),
+// and the deductions and exemptions whose Georgia share that ratio gives.
+void printGeorgiaShare(const Lines& l) {
+    l.formLine("Georgia income after adjustments", kPartYearForm, 189451);
+    const double ratio = l.formAmount(kPartYearForm, 189453);
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%.2f %%", ratio / 100.0);
+    const std::string tenThousandths = money(static_cast<std::int64_t>(ratio + 0.5)).substr(1);
+    l.line("Georgia ratio", tenThousandths + " of 10,000 (" + percent + ")");
+    if (l.formAmount(kPartYearForm, 189458) != 0.0) {
+        l.formLine("Itemized deductions", kPartYearForm, 189460);
+    } else {
+        l.formLine("Standard deduction", kPartYearForm, 189460);
+        if (l.formAmount(kPartYearForm, 189466) != 0.0) {
+            l.formLine("Additional deduction (65 or over, blind)", kPartYearForm, 189466);
+        }
+        l.line("Total standard deduction", money(static_cast<std::int64_t>(l.formAmount(kPartYearForm, 189460) +
+                                                                           l.formAmount(kPartYearForm, 189466))));
+    }
+    l.formLine("Total exemptions", kPartYearForm, 189471);
+    l.formLine("Georgia share of deductions and exemptions", kPartYearForm, 189473);
+}
+
 }  // namespace
 
 void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
@@ -168,6 +214,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     }
 
     l.amountLine("Federal adjusted gross income", 62);
+    printAdjustments(l, georgia);
     if (residency == "1") {
         l.amountLine("Georgia adjustments", 63);
         l.amountLine("Georgia adjusted gross income", 64);
@@ -182,6 +229,8 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
         l.amountLine("Personal exemptions", 82);
         l.optionalLine("Dependent exemptions", 331);
         l.amountLine("Total exemptions", 332);
+    } else if (georgia.formExists(kPartYearForm, 1)) {
+        printGeorgiaShare(l);
     }
     l.amountLine("Taxable income", 83);
     l.amountLine("Tax", 84);

@@ -148,6 +148,8 @@ TEST(ReadmeResults, EveryFigureOfTheTableIsTheExpectedPrintouts) {
     // Column of the README's table -> line of the printout.
     const std::map<std::string, std::vector<std::string>> printedLine = {
         {"federal AGI", {"Federal adjusted gross income"}},
+        {"additions", {"Additions to income"}},
+        {"subtractions", {"Subtractions from income"}},
         {"deductions", {"Total standard deduction", "Itemized deductions"}},
         {"exemptions", {"Total exemptions"}},
         {"taxable income", {"Taxable income"}},

@@ -37,10 +37,50 @@ enum PCTypes : std::int32_t {
     // wage worksheet adds them under its wages line (state form 4 line 29).
     kOtherWagesTaxpayer = 14,
     kOtherWagesSpouse = 15,
+    // The taxpayer's and the spouse's wages: the first earned-income line of
+    // their retirement exclusion (form 189215 lines 189295 and 189296).
+    kWagesTaxpayer = 16,
+    kWagesSpouse = 17,
     // Taxable interest and ordinary dividends: column A of state form 4
     // lines 35 and 36, and row 2 of the part-year schedule.
     kTaxableInterest = 18,
     kOrdinaryDividends = 20,
+    // Taxable refunds of state and local income taxes: the part beyond the
+    // amounts subtracted by state (form 189215 line 189386) is other income
+    // of the retirement exclusion.
+    kTaxableRefunds = 22,
+    // Capital gains: a shared line of the retirement exclusion (189307).
+    kCapitalGains = 25,
+    // The taxpayer's and the spouse's earned income besides wages and
+    // business income: added to their business income on the exclusion's
+    // second earned-income line (189297, 189298).
+    kOtherEarnedTaxpayer = 27,
+    kOtherEarnedSpouse = 28,
+    // Rents, royalties and pass-through income: a shared line of the
+    // exclusion (189309).
+    kRentsAndRoyalties = 29,
+    // Other income: part of the exclusion's other-income line (189311).
+    kOtherIncome = 31,
+    // The taxpayer's and the spouse's taxable IRA distributions (189313,
+    // 189314).
+    kIraDistributionsTaxpayer = 35,
+    kIraDistributionsSpouse = 36,
+    // The taxpayer's and the spouse's taxable pensions and annuities (189315,
+    // 189316), less the disability income that the exclusion takes whole.
+    kPensionsTaxpayer = 40,
+    kPensionsSpouse = 41,
+    // Further unearned income: a shared line of the exclusion (189317).
+    kOtherUnearned = 46,
+    // The taxpayer's and the spouse's business income: the second
+    // earned-income line of the exclusion (189297, 189298).
+    kBusinessIncomeTaxpayer = 50,
+    kBusinessIncomeSpouse = 51,
+    // Taxable social security benefits, which Georgia subtracts (form
+    // 189215 line 189370).
+    kTaxableSocialSecurity = 58,
+    // Other gains: the part beyond federal form 57 line 75 is other income of
+    // the exclusion.
+    kOtherGains = 61,
     // The taxpayer's and the spouse's adjustment that the state wage
     // worksheet allocates on its lines 97 and 100.
     kWorksheetAdjustmentTaxpayer = 71,
@@ -57,6 +97,12 @@ enum PCTypes : std::int32_t {
     // The federal credit for child and dependent care expenses; Georgia
     // worksheet IND-CR 202 (form 190055) takes a share of it.
     kFederalChildCareCredit = 90,
+    // Depreciation items whose sum is the depreciation difference that
+    // Georgia adds back (form 189215 line 189286), and a further item; each
+    // marks an indicator line of form 189215 for the review.
+    kDepreciationItemA = 153,
+    kDepreciationItemB = 155,
+    kDepreciationItemC = 161,
 
     // ---- texts and boxes (pullCommonText): items 116 to 150
     kFirstTextItem = 116,

@@ -16,7 +16,7 @@ inline const auto& f215 = kGAForm189215FieldIds;
 
 // The lines of form 189215 that the additions and the subtractions write,
 // and the inputs they read.
-struct Lines {
+struct Form189215Lines {
     const FieldId& taxpayerNumber = f215.f189259;
     const FieldId& taxpayerNumberAgain = f215.f197057;
 
@@ -106,7 +106,7 @@ struct Lines {
     const FieldId& partYearSubtractions = f215.f189223;
 };
 
-inline const Lines kLines{};
+inline const Form189215Lines kLines{};
 
 // What every step of the schedule works with: the engine, the Georgia return
 // (federal forms are read through it), the copy being calculated and the

@@ -24,21 +24,12 @@
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt::adjustments {
 
 namespace {
-
-// ---- Amounts of the tax year that the additions apply.
-// Federal form 28 amounts of keys 1, 2, 3 and 6 above this total mark line
-// 189235.
-constexpr double kForm28Threshold = 134000;
-
-// ---- Common federal items that the additions read.
-constexpr Utils::PCTypes kDepreciationItemA{153};
-constexpr Utils::PCTypes kDepreciationItemB{155};
-constexpr Utils::PCTypes kDepreciationItemC{161};
 
 // ------------------------------------------------------------ additions
 
@@ -46,7 +37,7 @@ constexpr Utils::PCTypes kDepreciationItemC{161};
 // and the dividend statement's out-of-state municipal totals. A part-year
 // resident adds only what was earned while a resident.
 void addMunicipalInterest(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     const double outOfState =
         s.allCopies(kStateForm3ID, kStateForm3FieldIds.f157) + s.allCopies(kStateForm2ID, kStateForm2FieldIds.f163);
     if (s.fullYear) {
@@ -90,10 +81,10 @@ void addLumpSumDistributions(const Schedule& s) {
 // Indicator lines and boxes that tell the review which federal amounts and
 // forms bear on the other additions.
 void markAdditionIndicators(const Schedule& s) {
-    const Lines& l = kLines;
-    const double itemA = s.common(kDepreciationItemA);
-    const double itemB = s.common(kDepreciationItemB);
-    const double itemC = s.common(kDepreciationItemC);
+    const Form189215Lines& l = kLines;
+    const double itemA = s.common(Utils::kDepreciationItemA);
+    const double itemB = s.common(Utils::kDepreciationItemB);
+    const double itemC = s.common(Utils::kDepreciationItemC);
     s.indicator(l.depreciationIndicator, itemC + itemA > 0);
     s.indicator(l.depreciationHistoryIndicator, itemB > 0 || s.engine.scanFormDates());
     s.indicator(l.depreciationItemAIndicator, itemA > 0);
@@ -116,14 +107,14 @@ void markAdditionIndicators(const Schedule& s) {
     for (const std::int64_t key : {6, 1, 3, 2}) {
         keyedTotal += s.keyed(kForm28ID, f28.f16, f28.f280, key);
     }
-    s.indicator(l.form28Indicator, keyedTotal > kForm28Threshold);
+    s.indicator(l.form28Indicator, keyedTotal > TaxYear::kForm28KeyedAmountLimit);
     s.markOrBlank(l.form51Or89Box, s.ga.getFormCount(kForm89ID) + s.ga.getFormCount(kForm51ID) > 0);
     s.markOrBlank(l.form51Box, s.ga.getFormCount(kForm51ID) > 0);
 }
 
 // Other additions (line 5) and the words that say what they are.
 void addOtherAdditions(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     s.form.setValueToSumOf(l.otherAdditions, l.otherLoss, l.depreciationDifference, l.otherDepreciation, l.otherWages,
                            l.donation1, l.savingsPlanWithdrawals, l.donation2, l.donation3, Primitives::kNullFieldID);
     std::string text;
@@ -144,7 +135,7 @@ void addOtherAdditions(const Schedule& s) {
 }  // namespace
 
 void calcAdditions(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     s.ga.getII(kGAForm69ID, kGAForm69FieldIds.f25, s.handle, l.taxpayerNumber);
     s.form.assignII(l.taxpayerNumberAgain, l.taxpayerNumber);
     addMunicipalInterest(s);
@@ -179,7 +170,7 @@ void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr handle, std
                                   *handle,
                                   copy,
                                   status,
-                                  status == 2,
+                                  status == FilingStatus::kJoint,
                                   gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110),
                                   getFederalForm()};
     adjustments::calcAdditions(s);

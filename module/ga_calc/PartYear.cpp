@@ -21,6 +21,7 @@
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt {
 
@@ -32,28 +33,6 @@ const auto& f69 = kGAForm69FieldIds;
 const auto& f70 = kGAForm70FieldIds;
 const auto& st4 = kStateForm4FieldIds;
 
-// ---- Amounts of the tax year that the schedule applies.
-// The whole of the Georgia ratio: the ratio is kept in ten-thousandths.
-constexpr double kWholeRatio = 10000;
-// Standard deduction by filing status: married filing jointly, married
-// filing separately, every other status.
-constexpr double kStandardDeductionJoint = 6000;
-constexpr double kStandardDeductionSeparate = 3000;
-constexpr double kStandardDeductionOther = 4600;
-// For each box "65 or over" and "blind" marked on the federal return.
-constexpr double kAgedOrBlindAmount = 1300;
-// Exemption of each filer (on a joint or separate return, and otherwise) and
-// of each dependent.
-constexpr double kFilerExemptionJointOrSeparate = 3700;
-constexpr double kFilerExemptionOther = 2700;
-constexpr double kDependentExemption = 3000;
-
-// ---- Common federal items that the schedule reads.
-constexpr Utils::PCTypes kTaxableInterest{18};
-constexpr Utils::PCTypes kOrdinaryDividends{20};
-constexpr Utils::PCTypes kItemizedDeductions{85};
-constexpr Utils::PCTypes kItemizes{86};
-
 // One line of the schedule in its three columns.
 struct Columns {
     FieldId total;
@@ -62,7 +41,7 @@ struct Columns {
 };
 
 // The lines of form 189217 by what they hold.
-struct PartYearLines {
+struct Form189217Lines {
     const FieldId& taxpayerNumber = f217.f189426;
     const FieldId& federalInterest = f217.f189419;
     const FieldId& federalDividends = f217.f189420;
@@ -101,7 +80,7 @@ struct PartYearLines {
     const FieldId& taxableIncome = f217.f189474;
 };
 
-const PartYearLines kLines{};
+const Form189217Lines kLines{};
 
 // What every step of the schedule works with.
 struct PartYearSchedule {
@@ -129,7 +108,7 @@ struct PartYearSchedule {
 // Income lines 1 to 5 from the state wage worksheet (state form 4), whose
 // columns B and C hold the Georgia part of each income line.
 void fillIncome(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
     s.ga.getII(kStateForm4ID, st4.f32, s.handle, l.wages.total);
     form.assignIR(l.wages.georgia,
@@ -137,9 +116,9 @@ void fillIncome(const PartYearSchedule& s) {
     form.minusIIge0(l.wages.notGeorgia, l.wages.total, l.wages.georgia);
 
     form.assignIR(l.interestAndDividends.total,
-                  s.common(kOrdinaryDividends, s.copy) + s.common(kTaxableInterest, s.copy));
-    form.assignIR(l.federalInterest, s.common(kTaxableInterest));
-    form.assignIR(l.federalDividends, s.common(kOrdinaryDividends));
+                  s.common(Utils::kOrdinaryDividends, s.copy) + s.common(Utils::kTaxableInterest, s.copy));
+    form.assignIR(l.federalInterest, s.common(Utils::kTaxableInterest));
+    form.assignIR(l.federalDividends, s.common(Utils::kOrdinaryDividends));
     form.plus4(l.interestAndDividends.georgia, l.georgiaInterestParts[1], l.georgiaInterestParts[0],
                l.georgiaInterestParts[2], l.georgiaInterestParts[3]);
     form.minusIIge0(l.interestAndDividends.notGeorgia, l.interestAndDividends.total, l.interestAndDividends.georgia);
@@ -167,7 +146,7 @@ void fillIncome(const PartYearSchedule& s) {
 // additions less the subtractions of the Georgia period, less the share of
 // the filers' retirement exclusions that its income bears.
 void fillAdjustments(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
     auto schedule1 = [&](const FieldId& x) { return s.ga.getIR(kGAForm189215ID, 1, x); };
     const double periodAdjustments = schedule1(f215.f189222) - schedule1(f215.f189223);
@@ -201,12 +180,12 @@ void fillAdjustments(const PartYearSchedule& s) {
 // whole, in ten-thousandths and kept unrounded; the whole when either income
 // is not above 0, and never more than the whole.
 void fillRatio(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     const double whole = static_cast<double>(s.form.getIN(l.incomeAfterAdjustments.total));
     const double georgia = static_cast<double>(s.form.getIN(l.incomeAfterAdjustments.georgia));
-    double ratio = kWholeRatio;
+    double ratio = TaxYear::kWholeRatio;
     if (whole > 0 && georgia > 0) {
-        ratio = std::min(georgia / whole * kWholeRatio, kWholeRatio);
+        ratio = std::min(georgia / whole * TaxYear::kWholeRatio, TaxYear::kWholeRatio);
     }
     s.form.assignIR(l.ratio, ratio);
 }
@@ -215,20 +194,18 @@ void fillRatio(const PartYearSchedule& s) {
 // additional amount of form 70; or the federal itemized deductions less the
 // income-tax adjustment that form 70 computes and an entered reduction.
 void fillDeduction(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
-    if (s.common(kItemizes) == 0) {
+    if (s.common(Utils::kItemizes) == 0) {
         form.setNull(l.itemizesBox);
         form.setX(l.standardBox);
-        const double standard = s.filingStatus == 3   ? kStandardDeductionSeparate
-                                : s.filingStatus == 2 ? kStandardDeductionJoint
-                                                      : kStandardDeductionOther;
-        form.assignIR(l.deduction, standard + s.ga.getIR(kGAForm70ID, 1, f70.f71));
+        form.assignIR(l.deduction,
+                      TaxYear::kStandardDeduction.of(s.filingStatus) + s.ga.getIR(kGAForm70ID, 1, f70.f71));
         return;
     }
     form.setX(l.itemizesBox);
     form.setNull(l.standardBox);
-    form.assignIR(l.itemized, s.common(kItemizedDeductions));
+    form.assignIR(l.itemized, s.common(Utils::kItemizedDeductions));
     if (s.ga.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
         form.assignIR(l.incomeTaxAdjustment, s.engine.incomeTaxAdjustment(static_cast<char>(s.filingStatus)));
     } else {
@@ -242,7 +219,7 @@ void fillDeduction(const PartYearSchedule& s) {
 // Line 11, the additional amount for each box "65 or over" and "blind"
 // (the spouse's only on a joint return), with the standard deduction only.
 void fillAgedOrBlindAmount(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
     if (!form.xMarked(l.standardBox)) {
         for (const FieldId& x : l.agedOrBlindBoxes) {
@@ -252,9 +229,9 @@ void fillAgedOrBlindAmount(const PartYearSchedule& s) {
         form.setNull(l.agedOrBlindAmount);
         return;
     }
-    const Utils::PCTypes boxItems[] = {Utils::PCTypes{125}, Utils::PCTypes{126}, Utils::PCTypes{127},
-                                       Utils::PCTypes{128}};
-    const std::size_t boxes = s.filingStatus == 2 ? 4 : 2;
+    const Utils::PCTypes boxItems[] = {Utils::kTaxpayerAged65Box, Utils::kTaxpayerBlindBox, Utils::kSpouseAged65Box,
+                                       Utils::kSpouseBlindBox};
+    const std::size_t boxes = s.filingStatus == FilingStatus::kJoint ? 4 : 2;
     for (std::size_t k = 0; k < l.agedOrBlindBoxes.size(); ++k) {
         if (k < boxes) {
             s.engine.pullCommonText(s.federalForm, kGAForm189217ID, s.copy, l.agedOrBlindBoxes[k], boxItems[k]);
@@ -270,23 +247,22 @@ void fillAgedOrBlindAmount(const PartYearSchedule& s) {
     if (count == 0.0) {
         form.setNull(l.agedOrBlindCount);
     }
-    s.assignOrBlank(l.agedOrBlindAmount, count * kAgedOrBlindAmount);
+    s.assignOrBlank(l.agedOrBlindAmount, count * TaxYear::kAgedOrBlindAddition);
 }
 
 // Lines 12 to 15: the exemptions of form 70's filers and dependents, the
 // Georgia share of the deduction and exemptions by the ratio, and the
 // taxable income.
 void fillTaxableIncome(const PartYearSchedule& s) {
-    const PartYearLines& l = kLines;
+    const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
     s.ga.getII(kGAForm70ID, f70.f326, s.handle, l.filers);
-    const bool marriedRate = s.filingStatus == 2 || s.filingStatus == 3;
-    form.timesIR(l.filerExemptions, l.filers, marriedRate ? kFilerExemptionJointOrSeparate : kFilerExemptionOther);
+    form.timesIR(l.filerExemptions, l.filers, TaxYear::kFilerExemption.of(s.filingStatus));
     s.ga.getII(kGAForm70ID, f70.f327, s.handle, l.dependents);
-    form.timesIR(l.dependentExemptions, l.dependents, kDependentExemption);
+    form.timesIR(l.dependentExemptions, l.dependents, TaxYear::kDependentExemption);
     form.plus2(l.exemptions, l.dependentExemptions, l.filerExemptions);
     form.plus3(l.deductionsAndExemptions, l.deduction, l.agedOrBlindAmount, l.exemptions);
-    form.assignIR(l.georgiaShare, s.line(l.deductionsAndExemptions) * (s.line(l.ratio) / kWholeRatio));
+    form.assignIR(l.georgiaShare, s.line(l.deductionsAndExemptions) * (s.line(l.ratio) / TaxYear::kWholeRatio));
     form.minusII(l.taxableIncome, l.incomeAfterAdjustments.georgia, l.georgiaShare);
 }
 

@@ -24,42 +24,13 @@
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt::adjustments {
 
 namespace {
 
 const auto& f92 = kForm92FieldIds;
-
-// ---- Amounts of the tax year that the exclusion applies.
-// A filer born in this year or before qualifies by age (62 or older by the
-// end of 2018).
-constexpr int kLatestQualifyingBirthYear = 1956;
-// A filer born in this year or before (65 or older) has the full limit;
-// a younger filer, and a filer who qualifies by disability, the lower one.
-constexpr int kLatestFullLimitBirthYear = 1953;
-constexpr double kFullLimit = 65000;
-constexpr double kLowerLimit = 35000;
-// Earned income counts up to this amount.
-constexpr double kEarnedIncomeLimit = 4000;
-
-// ---- Common federal items that the exclusion worksheet reads.
-constexpr Utils::PCTypes kWagesTaxpayer{16};
-constexpr Utils::PCTypes kWagesSpouse{17};
-constexpr Utils::PCTypes kBusinessIncomeTaxpayer{50};
-constexpr Utils::PCTypes kBusinessIncomeSpouse{51};
-constexpr Utils::PCTypes kOtherEarnedTaxpayer{27};
-constexpr Utils::PCTypes kOtherEarnedSpouse{28};
-constexpr Utils::PCTypes kIraDistributionsTaxpayer{35};
-constexpr Utils::PCTypes kIraDistributionsSpouse{36};
-constexpr Utils::PCTypes kPensionsTaxpayer{40};
-constexpr Utils::PCTypes kPensionsSpouse{41};
-constexpr Utils::PCTypes kCapitalGains{25};
-constexpr Utils::PCTypes kRentsAndRoyalties{29};
-constexpr Utils::PCTypes kOtherIncome{31};
-constexpr Utils::PCTypes kOtherGains{61};
-constexpr Utils::PCTypes kTaxableRefunds{22};
-constexpr Utils::PCTypes kOtherUnearned{46};
 
 // The shared unearned-income lines: the taxpayer's column and the spouse's.
 constexpr std::size_t kSharedLines = 6;
@@ -121,11 +92,11 @@ const FilerLines kTaxpayer{
     .exclusion = f215.f189334,
     .federalBirthDate = f92.f9,
     .federalDisabilityBox = f92.f490,
-    .wagesItem = kWagesTaxpayer,
-    .businessItem = kBusinessIncomeTaxpayer,
-    .otherEarnedItem = kOtherEarnedTaxpayer,
-    .iraItem = kIraDistributionsTaxpayer,
-    .pensionItem = kPensionsTaxpayer,
+    .wagesItem = Utils::kWagesTaxpayer,
+    .businessItem = Utils::kBusinessIncomeTaxpayer,
+    .otherEarnedItem = Utils::kOtherEarnedTaxpayer,
+    .iraItem = Utils::kIraDistributionsTaxpayer,
+    .pensionItem = Utils::kPensionsTaxpayer,
 };
 
 const FilerLines kSpouse{
@@ -151,11 +122,11 @@ const FilerLines kSpouse{
     .exclusion = f215.f189338,
     .federalBirthDate = f92.f10,
     .federalDisabilityBox = f92.f491,
-    .wagesItem = kWagesSpouse,
-    .businessItem = kBusinessIncomeSpouse,
-    .otherEarnedItem = kOtherEarnedSpouse,
-    .iraItem = kIraDistributionsSpouse,
-    .pensionItem = kPensionsSpouse,
+    .wagesItem = Utils::kWagesSpouse,
+    .businessItem = Utils::kBusinessIncomeSpouse,
+    .otherEarnedItem = Utils::kOtherEarnedSpouse,
+    .iraItem = Utils::kIraDistributionsSpouse,
+    .pensionItem = Utils::kPensionsSpouse,
 };
 
 void close(const Schedule& s, std::initializer_list<FieldId> fields) {
@@ -182,11 +153,16 @@ std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
         s.allCopies(kStateForm3ID, st3.f151) + (s.fullYear ? s.allCopies(kStateForm3ID, st3.f157) : 0.0);
     // Other gains beyond those of federal form 57, and the taxable refunds
     // beyond the amounts entered by state, each not below 0.
-    const double other =
-        s.common(kOtherIncome) + std::max(0.0, s.common(kOtherGains) - s.federalLine(kForm57ID, f57.f75)) +
-        std::max(0.0, s.common(kTaxableRefunds) - s.line(kLines.byStateTotal)) - s.federalLine(kForm57ID, f57.f79);
-    return {
-        interest, dividends, s.common(kCapitalGains), s.common(kRentsAndRoyalties), other, s.common(kOtherUnearned)};
+    const double other = s.common(Utils::kOtherIncome) +
+                         std::max(0.0, s.common(Utils::kOtherGains) - s.federalLine(kForm57ID, f57.f75)) +
+                         std::max(0.0, s.common(Utils::kTaxableRefunds) - s.line(kLines.byStateTotal)) -
+                         s.federalLine(kForm57ID, f57.f79);
+    return {interest,
+            dividends,
+            s.common(Utils::kCapitalGains),
+            s.common(Utils::kRentsAndRoyalties),
+            other,
+            s.common(Utils::kOtherUnearned)};
 }
 
 // Whether the filer qualifies by age or by disability, and the filer's limit
@@ -195,8 +171,9 @@ std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
 double qualify(const Schedule& s, const FilerLines& filer, bool eligible) {
     if (eligible) {
         const short year = s.ga.dateParse(s.handle, filer.birthDate, Utils::kDateParseYear);
-        if (year > 0 && year <= kLatestQualifyingBirthYear) {
-            const double limit = year <= kLatestFullLimitBirthYear ? kFullLimit : kLowerLimit;
+        if (year > 0 && year <= TaxYear::kRetirementLatestBirthYear) {
+            const double limit = year <= TaxYear::kRetirementFullLimitLatestBirthYear ? TaxYear::kRetirementFullLimit
+                                                                                      : TaxYear::kRetirementLowerLimit;
             s.form.assignIR(filer.limit, limit);
             s.form.setX(filer.qualifiesByAge);
             s.form.assignII(filer.birthDateByAge, filer.birthDate);
@@ -207,7 +184,7 @@ double qualify(const Schedule& s, const FilerLines& filer, bool eligible) {
             s.form.unProtect(filer.disabilityType);
             s.form.unProtect(filer.disabilityDate);
             s.form.setNull(filer.birthDateByAge);
-            return kLowerLimit;
+            return TaxYear::kRetirementLowerLimit;
         }
     }
     close(s, {filer.disabilityType, filer.disabilityDate, filer.exclusion, filer.birthDateByAge, filer.limit});
@@ -243,7 +220,8 @@ void fillWorksheet(const Schedule& s, const FilerLines& filer, double limit,
     form.assignIR(filer.wages, s.common(filer.wagesItem));
     form.assignIR(filer.otherEarned, s.common(filer.businessItem) + s.common(filer.otherEarnedItem));
     form.plus2(filer.earnedIncome, filer.wages, filer.otherEarned);
-    form.assignIR(filer.earnedIncomeCounted, std::max(0.0, std::min(s.line(filer.earnedIncome), kEarnedIncomeLimit)));
+    form.assignIR(filer.earnedIncomeCounted,
+                  std::max(0.0, std::min(s.line(filer.earnedIncome), TaxYear::kRetirementEarnedIncomeLimit)));
 
     fillSharedLines(s, amounts);
     form.assignIR(filer.iraDistributions, s.common(filer.iraItem));

@@ -28,6 +28,7 @@
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt::adjustments {
@@ -35,18 +36,6 @@ namespace GACalculationMgmt::adjustments {
 namespace {
 
 const auto& f69 = kGAForm69FieldIds;
-
-// ---- Amounts of the tax year that the subtractions apply.
-// The part-year subtraction of line 189358 counts up to this amount.
-constexpr double kLine189358Limit = 10000;
-// Box 189344 of an itemizing return: a joint return's federal adjusted gross
-// income, any other return's interest on U.S. obligations, below these.
-constexpr double kItemizedJointIncomeLimit = 105000;
-constexpr double kItemizedOtherLimit = 55000;
-
-// ---- Common federal items that the subtractions read.
-constexpr Utils::PCTypes kTaxableSocialSecurity{58};
-constexpr Utils::PCTypes kItemizes{86};
 
 // The key under which federal forms 7, 16 and 84 hold the amounts that the
 // schedule takes.
@@ -88,7 +77,7 @@ const std::array<SourceLine, 23> kSourceLines{{
 // The amounts entered by state, the closing of the S corporation line for a
 // nonresident, and the interest of children reported on federal form 49.
 void fillSourceAmounts(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     s.form.plus3(l.byStateTotal, l.byStateAmounts[0], l.byStateAmounts[1], l.byStateAmounts[2]);
     if (s.ga.formYes(kGAForm69ID, 1, f69.f37)) {
         s.form.makeProtectedAndSetNull(l.sCorporation);
@@ -127,7 +116,7 @@ std::string stateList(const Schedule& s) {
 // federal return deducted. Without medical expenses on the federal return
 // there is no share to take off.
 void shareHealthPlanPremiums(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     const auto& f2 = kForm2FieldIds;
     s.form.assignII(l.hdhpSubtraction, l.otherHdhp);
     s.form.assignII(l.hdhpSubtractionGeorgia, l.otherHdhpGeorgia);
@@ -145,7 +134,7 @@ void shareHealthPlanPremiums(const Schedule& s) {
 // rows; every further one goes into the fourth row, whose words list the
 // lines it holds as far as the row's text field has room.
 void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     for (std::size_t k = 0; k < l.otherRowAmounts.size(); ++k) {
         s.form.setNull(l.otherRowAmounts[k]);
         s.form.setNull(l.otherRowTexts[k]);
@@ -186,7 +175,7 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
 // Social security, the statement amounts of the schedule's key, and the
 // interest on U.S. obligations from the two statements.
 void fillFederalSubtractions(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     const auto& f71 = kForm71FieldIds;
     double form71 = s.federalLine(kForm71ID, f71.f67);
     if (s.joint) {
@@ -194,7 +183,7 @@ void fillFederalSubtractions(const Schedule& s) {
     }
     s.form.assignIR(l.form71Amount, form71);
 
-    s.form.assignIR(l.socialSecurityTaxable, s.common(kTaxableSocialSecurity));
+    s.form.assignIR(l.socialSecurityTaxable, s.common(Utils::kTaxableSocialSecurity));
     s.form.plus2(l.socialSecurity, l.socialSecurityTaxable, l.socialSecurityOther);
     s.blankIfZero(l.socialSecurity);
 
@@ -215,7 +204,7 @@ void fillFederalSubtractions(const Schedule& s) {
 // Indicators for the review: federal amounts that the schedule does not
 // take, and the test of box 189344 for an itemizing return.
 void markFederalIndicators(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     const bool federalAmounts =
         s.allCopies(kForm7ID, kForm7FieldIds.f36) != 0 || s.allCopies(kForm12ID, kForm12FieldIds.f88) != 0 ||
         s.allCopies(kForm16ID, kForm16FieldIds.f47) != 0 || s.allCopies(kForm103ID, kForm103FieldIds.f56) != 0 ||
@@ -228,16 +217,16 @@ void markFederalIndicators(const Schedule& s) {
     const auto& f16 = kForm16FieldIds;
     double keyed = s.keyed(kForm7ID, f7.f55, f7.f175, kStatementKey) +
                    s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) + s.federalLine(kForm1ID, kForm1FieldIds.f427);
-    if (s.engine.federalReturn()->getFilingStatusNumber() == 2) {
+    if (s.engine.federalReturn()->getFilingStatusNumber() == FederalFilingStatus::kJoint) {
         keyed +=
             s.keyed(kForm7ID, f7.f55, f7.f176, kStatementKey) + s.keyed(kForm16ID, f16.f38, f16.f123, kStatementKey);
     }
     s.form.assignIR(l.federalKeysIndicator, keyed > 0 ? 1 : 0);
 
     bool belowLimit = false;
-    if (s.common(kItemizes) == 1) {
-        belowLimit = s.joint ? s.ga.getIR(kGAForm70ID, 1, kGAForm70FieldIds.f62) < kItemizedJointIncomeLimit
-                             : s.line(l.usObligationsNet) < kItemizedOtherLimit;
+    if (s.common(Utils::kItemizes) == 1) {
+        belowLimit = s.joint ? s.ga.getIR(kGAForm70ID, 1, kGAForm70FieldIds.f62) < TaxYear::kItemizedJointIncomeLimit
+                             : s.line(l.usObligationsNet) < TaxYear::kItemizedOtherLimit;
     }
     if (belowLimit) {
         s.form.setX(l.itemizedIncomeBox);
@@ -254,7 +243,7 @@ void sumPartYearSubtractions(const Schedule& s) {
                              f215.f189355, f215.f189356, f215.f189357}) {
         total += s.line(x);
     }
-    total += s.form.minFnIR(f215.f189358, kLine189358Limit);
+    total += s.form.minFnIR(f215.f189358, TaxYear::kLine189358Limit);
     for (const FieldId& x : {f215.f189359, f215.f189360, f215.f189361, f215.f189362, f215.f189363, f215.f189364,
                              f215.f189365, f215.f189366, f215.f189367}) {
         total += s.line(x);
@@ -264,7 +253,7 @@ void sumPartYearSubtractions(const Schedule& s) {
 
 // Review mark: the schedule needs a closer look.
 void markForReview(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     const auto& f57 = kForm57FieldIds;
     const bool review =
         (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, f69.f110)) ||
@@ -281,7 +270,7 @@ void markForReview(const Schedule& s) {
 }  // namespace
 
 void calcSubtractions(const Schedule& s) {
-    const Lines& l = kLines;
+    const Form189215Lines& l = kLines;
     fillSourceAmounts(s);
     const std::string states = stateList(s);
     shareHealthPlanPremiums(s);

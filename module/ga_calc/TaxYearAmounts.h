@@ -106,7 +106,33 @@ inline constexpr RateColumn kJointRates{{0, 1000, 3000, 5000, 7000, 10000}, {0, 
 
 // ---- form 189215: additions, subtractions and the retirement exclusion
 
+// A filer born in this year or before (62 or older by the end of the year)
+// qualifies for the retirement income exclusion by age.
+inline constexpr int kRetirementLatestBirthYear = 1956;
+// A filer born in this year or before (65 or older) has the full limit of
+// the exclusion; a younger one, and one who qualifies by disability, the
+// lower limit.
+inline constexpr int kRetirementFullLimitLatestBirthYear = 1953;
+inline constexpr double kRetirementFullLimit = 65000;
+inline constexpr double kRetirementLowerLimit = 35000;
+// The exclusion counts a filer's earned income up to this amount.
+inline constexpr double kRetirementEarnedIncomeLimit = 4000;
+// Federal form 28 amounts of keys 1, 2, 3 and 6 above this total mark line
+// 189235 for the review.
+inline constexpr double kForm28KeyedAmountLimit = 134000;
+// The part-year subtraction of line 189358 counts up to this amount.
+inline constexpr double kLine189358Limit = 10000;
+// Box 189344 of a return that itemizes: marked when a joint return's federal
+// adjusted gross income, or any other return's interest on U.S.
+// obligations, is below these.
+inline constexpr double kItemizedJointIncomeLimit = 105000;
+inline constexpr double kItemizedOtherLimit = 55000;
+
 // ---- form 189217: part-year and nonresident schedule
+
+// The whole of the Georgia ratio (line 189453), which is kept in
+// ten-thousandths of it.
+inline constexpr double kWholeRatio = 10000;
 
 // ---- credits: IND-CR worksheets, forms 74 and 73, credit summary
 

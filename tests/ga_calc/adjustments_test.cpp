@@ -41,7 +41,7 @@ TEST_F(Adjustments, RetirementLimitByBirthYear) {
         const char* birthDate;
         double limit;  // 0: no exclusion by age
     } cases[] = {{"06/30/1953", 65000}, {"01/01/1954", 35000}, {"12/31/1956", 35000}, {"01/01/1957", 0}};
-    setCommon(40, 90000);  // pensions, above either limit
+    setCommon(Utils::kPensionsTaxpayer, 90000);  // above either limit
     for (const auto& c : cases) {
         born(c.birthDate);
         calculate();
@@ -66,7 +66,7 @@ TEST_F(Adjustments, DisabledFilerHasTheLowerLimitAndKeepsTheLimitLine) {
     born("05/05/1970");
     setBox(fedCopy(kForm92ID), f92.f490);
     setNumber(sheet(), s1.f189323, 12345);
-    setCommon(40, 80000);
+    setCommon(Utils::kPensionsTaxpayer, 80000);
     calculate();
     EXPECT_TRUE(ga->formYes(kGAForm189215ID, 1, s1.f189230));
     EXPECT_FALSE(sheet()->isProtected(s1.f189332));
@@ -97,7 +97,7 @@ TEST_F(Adjustments, EarnedIncomeCountsUpTo4000) {
         double counted;
     } cases[] = {{3999, 3999}, {5000, 4000}, {-700, 0}};
     for (const auto& c : cases) {
-        setCommon(16, c.wages);
+        setCommon(Utils::kWagesTaxpayer, c.wages);
         calculate();
         EXPECT_EQ(amount(s1.f189301), c.counted) << c.wages;
     }
@@ -110,8 +110,8 @@ TEST_F(Adjustments, JointReturnSplitsTheSharedLinesByTheSpousesEntry) {
     // spouse's.
     setNumber(gaCopy(kStateForm2ID), kStateForm2FieldIds.f151, 1000);
     setNumber(sheet(), s1.f189304, 300);
-    setCommon(40, 80000);
-    setCommon(41, 20000);
+    setCommon(Utils::kPensionsTaxpayer, 80000);
+    setCommon(Utils::kPensionsSpouse, 20000);
     calculate();
     EXPECT_EQ(amount(s1.f189303), 700);
     EXPECT_EQ(amount(s1.f189304), 300);
@@ -128,7 +128,7 @@ TEST_F(Adjustments, JointReturnSplitsTheSharedLinesByTheSpousesEntry) {
 TEST_F(Adjustments, SpouseLinesClosedUnlessJoint) {
     setFilingStatus(2);
     born("03/03/1950", "04/04/1950");
-    setCommon(41, 20000);
+    setCommon(Utils::kPensionsSpouse, 20000);
     calculate();
     EXPECT_EQ(amount(s1.f189338), 20000);
 

@@ -35,7 +35,7 @@ protected:
     // The itemized path with the income-tax adjustment of federal form 2:
     // deducted state income tax t10 and withholding w.
     void itemizeIncomeTax(double t10, double withheld) {
-        setCommon(86, 1);
+        setCommon(Utils::kItemizes, 1);
         setBox(fedCopy(kForm2ID), kForm2FieldIds.f14405);
         setNumber(fedCopy(kForm2ID), kForm2FieldIds.f10, t10);
         setNumber(fedCopy(kForm2ID), kForm2FieldIds.f203981, 20000);
@@ -111,7 +111,7 @@ TEST_F(PartYear, IncomeTaxAdjustmentTakesOtherStatesOfTheYear) {
         setText(fedCopy(kForm190ID), state, code);
     };
     itemizeIncomeTax(1000, 1000);
-    setCommon(85, 30000);
+    setCommon(Utils::kItemizedDeductions, 30000);
     row(f190.f10, f190.f11, f190.f12, "12/31/2018", 500, "NC");
     row(f190.f13, f190.f14, f190.f15, "04/15/2018", 700, "ga");
     row(f190.f16, f190.f17, f190.f18, "01/01/2019", 900, "SC");

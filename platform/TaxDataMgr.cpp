@@ -1,5 +1,6 @@
 #include "platform/TaxDataMgr.h"
 
+#include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/StoreHandles.h"
 
@@ -38,6 +39,13 @@ PdfAttachMgr& TaxDataMgr::getPdfAttachMgr() const {
         throw Exceptions::QuarloException("no data store is open", "TaxDataMgr", "getPdfAttachMgr");
     }
     return store_->getPdfAttachMgr();
+}
+
+IOMgmt::FileNamePtr TaxDataMgr::getMefPDFFileSpec(int /*kind*/, const Primitives::QVImmutableFormIdentifier& form,
+                                                  std::uint16_t copy) const {
+    return IOMgmt::FileNamePtr(new IOMgmt::FileName(QuarloConfiguration::getInstance()->eFileDir +
+                                                    std::to_string(form.getNumber()) + "_" + std::to_string(copy) +
+                                                    ".pdf"));
 }
 
 void TaxDataMgr::reset() {

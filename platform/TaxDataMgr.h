@@ -18,6 +18,7 @@
 
 #include "platform/DataMgmt.h"
 #include "platform/Descriptions.h"
+#include "platform/IOMgmt.h"
 
 namespace UIBridgeMgmt {
 
@@ -98,6 +99,11 @@ public:
     // The PDF register of the current store. Throws
     // Exceptions::QuarloException when no store is current.
     PdfAttachMgr& getPdfAttachMgr() const;
+    // The PDF of one copy of a form of an electronic return:
+    // "<form number>_<copy>.pdf" in the configured e-file directory. The
+    // first argument is the host's kind of file and does not change the name.
+    IOMgmt::FileNamePtr getMefPDFFileSpec(int kind, const Primitives::QVImmutableFormIdentifier& form,
+                                          std::uint16_t copy) const;
 
     // Back to the defaults above.
     void reset();

@@ -129,7 +129,8 @@ void StateTaxFormPrinter::collectForms(bool displayOrder,
 
 bool StateTaxFormPrinter::getNextForm(std::span<const Utils::printFormInfo> list,
                                       Primitives::QVImmutableFormIdentifier current,
-                                      Primitives::QVImmutableFormIdentifier& next, char /*selector*/) const {
+                                      Primitives::QVImmutableFormIdentifier& next, char selector) const {
+    lastSelector_ = selector;
     // Place of the entry to answer: after `current` when it is listed before
     // the end entry, else the first entry.
     std::size_t place = 0;

@@ -114,6 +114,8 @@ public:
 
     StateDataMgmt::StateTaxReturn* getStateReturn() const { return stateReturn; }
     char lastPrintPurpose() const { return lastPurpose_; }
+    // The selector of the last print-list walk (a host test surface).
+    char lastListSelector() const { return lastSelector_; }
 
 protected:
     StateDataMgmt::StateTaxReturn* stateReturn;  // not owned; may be null
@@ -126,6 +128,7 @@ private:
                       FormIdList& forms, signed char& count, signed char& second) const;
 
     char lastPurpose_ = 0;
+    mutable char lastSelector_ = 0;
 };
 
 }  // namespace StateTaxFormPrintMgmt

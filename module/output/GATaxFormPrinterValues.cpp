@@ -1,0 +1,152 @@
+// How one field of a Georgia form prints: the print flag of a copy, the date
+// layout, and by form and field kind upper case or a normalised number.
+#include <cstdio>
+#include <initializer_list>
+
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm190055FieldIds.h"
+#include "module/catalogues/GAForm190057FieldIds.h"
+#include "module/catalogues/GAForm190060FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/frame/GATaxFormPrinter.h"
+#include "platform/Utils.h"
+
+namespace GATaxFormPrintMgmt {
+
+namespace {
+
+// The print width that marks a date printed with a two-digit year.
+constexpr std::uint16_t kShortDateWidth = 8;
+
+enum class Treatment { Keep, UpperCase, Normalise, NormaliseWithCents };
+
+bool isOneOf(const FormId& form, std::initializer_list<FormId> forms) {
+    for (const FormId& f : forms) {
+        if (form == f) return true;
+    }
+    return false;
+}
+
+// The numeric fields of the main form and of the part-year schedule whose
+// print text is kept as it is: the main form's residency and filing boxes
+// held as amounts and the schedule's ratio.
+bool isExemptNumericField(const FieldId& field) {
+    const auto& f70 = kGAForm70FieldIds;
+    return field == f70.f66 || field == f70.f67 || field == f70.f68 || field == f70.f69 || field == f70.f326 ||
+           field == f70.f327 || field == kGAForm189217FieldIds.f189453;
+}
+
+// What the print text of a field of a form becomes. The main form and its
+// schedules, and the estimated-tax form 75, upper-case their boxes with
+// their texts; the other forms treat a box as a number.
+Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::FormFieldDesc& desc) {
+    const bool text = desc.isText();
+    const bool box = desc.isBoolean();
+    if (isOneOf(form, {kGAForm70ID, kGAForm189215ID, kGAForm189216ID, kGAForm189217ID, kGAForm189218ID})) {
+        if (text || box) return Treatment::UpperCase;
+        return isExemptNumericField(field) ? Treatment::Keep : Treatment::Normalise;
+    }
+    if (form == kGAForm75ID) {
+        return text || box ? Treatment::UpperCase : Treatment::NormaliseWithCents;
+    }
+    if (text) {
+        return isOneOf(form, {kGAForm77ID, kGAForm187982ID, kGAForm190054ID, kGAForm190055ID, kGAForm190056ID,
+                              kGAForm190057ID, kGAForm190058ID, kGAForm190059ID, kGAForm190060ID, kGAForm190061ID,
+                              kGAForm190062ID, kGAForm71ID, kGAForm72ID, kGAForm189219ID})
+                   ? Treatment::UpperCase
+                   : Treatment::Keep;
+    }
+    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return Treatment::NormaliseWithCents;
+    if (isOneOf(form, {kGAForm190054ID, kGAForm190056ID, kGAForm190058ID, kGAForm190059ID, kGAForm190061ID,
+                       kGAForm190062ID})) {
+        return Treatment::Normalise;
+    }
+    // The one worksheet field of each of these three whose text is kept.
+    if (form == kGAForm190055ID) return field == kGAForm190055FieldIds.f190163 ? Treatment::Keep : Treatment::Normalise;
+    if (form == kGAForm190057ID) return field == kGAForm190057FieldIds.f190187 ? Treatment::Keep : Treatment::Normalise;
+    if (form == kGAForm190060ID) return field == kGAForm190060FieldIds.f190225 ? Treatment::Keep : Treatment::Normalise;
+    return Treatment::Keep;
+}
+
+bool readDate(const std::string& text, std::uint16_t& year, std::uint8_t& month, std::uint8_t& day) {
+    return Utils::convertDateStr(text, year, month, day);
+}
+
+}  // namespace
+
+bool GATaxFormPrinter::shouldPrintCopy(const FormId& form, std::uint16_t copy, int /*purpose*/) {
+    return isPrintFlagSet(form, copy);
+}
+
+void GATaxFormPrinter::adjustFTPrintedDate(char* /*text*/, std::size_t /*cap*/, std::uint8_t /*editCode*/) {}
+
+void GATaxFormPrinter::formatPrintField(std::string& text, const FormId& form, std::uint16_t copy,
+                                        const FieldId& field) {
+    if (gaReturn_ == nullptr) return;
+    const DataMgmt::TaxFormDescPtr formDesc = gaReturn_->getTaxFormDescriptor(form);
+    const DataMgmt::FormFieldDescPtr fieldDesc =
+        formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+    // A field the form lacks, or a copy that does not exist, prints as it is.
+    if (fieldDesc.isNull() || gaReturn_->getFormUVPtr(form, copy, false).isNull()) return;
+    const bool shortDate = fieldDesc->getWidth() == kShortDateWidth;
+    const std::uint8_t editCode = fieldDesc->getValidator()->getEditCode();
+
+    // Dates: MM-DD-YYYY, or MM-DD-YY on an eight-character date field. The
+    // host's short printed date ("03/05/18") is not a date it reads back, so
+    // the date's parts come from the text as it came when the short one
+    // cannot be read; a text that is no date at all stays as it is.
+    const std::string asGiven = text;
+    if (shortDate) {
+        std::vector<char> buffer(text.begin(), text.end());
+        buffer.resize(text.size() + 16, '\0');
+        TaxFormPrintMgmt::TaxFormPrinter::adjustFTPrintedDate(buffer.data(), buffer.size(), editCode);
+        text = buffer.data();
+    }
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (!text.empty() && Utils::isDateCode(editCode) &&
+        (readDate(text, year, month, day) || readDate(asGiven, year, month, day))) {
+        char date[32];
+        if (shortDate) {
+            std::snprintf(date, sizeof date, "%02d-%02d-%02d", month, day, year % 100);
+        } else {
+            std::snprintf(date, sizeof date, "%02d-%02d-%04d", month, day, year);
+        }
+        text = date;
+    }
+
+    switch (treatmentOf(form, field, *fieldDesc)) {
+        case Treatment::Keep:
+            break;
+        case Treatment::UpperCase:
+            upperCaseInPlace(text);
+            break;
+        case Treatment::Normalise:
+            normalizeNumericText(text, true, false, false);
+            break;
+        case Treatment::NormaliseWithCents:
+            normalizeNumericText(text, true, true, false);
+            break;
+    }
+}
+
+void GATaxFormPrinter::normalizeNumericText(std::string& text, bool removeCommas, bool appendCents,
+                                            bool removeDashes) const {
+    // The number keeps at least the width its text had, padded on the left.
+    const std::size_t width = text.size();
+    text = Utils::removeBlanks(text, false, true);
+    if (removeCommas) text = Utils::removeChars(text, ',');
+    if (removeDashes) text = Utils::removeChars(text, '-');
+    if (appendCents && !text.empty()) text += ".00";
+    text = Utils::strip(text);
+    if (text.size() < width) text = Utils::padStrLeft(text, static_cast<int>(width));
+}
+
+std::string& GATaxFormPrinter::upperCaseInPlace(std::string& text) const {
+    Utils::QVStringUtils::toUpperCase(text);
+    return text;
+}
+
+}  // namespace GATaxFormPrintMgmt

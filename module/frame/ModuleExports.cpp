@@ -10,6 +10,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/interview/InterviewHierarchy.h"
 #include "module/interview/StateMacroExpander.h"
+#include "module/output/GATaxSummaryReport.h"
 #include "module/output/GATifFileWriter.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/CalcEngine.h"
@@ -117,4 +118,12 @@ MacroExpansionMgmt::MacroExpander* createMacroExpanderInstance(DataMgmt::TaxRetu
 
 std::vector<TopicMgmt::TopicDesc*>* createInterviewHierarchy(DataMgmt::TaxDataStore& store) {
     return GATopicMgmt::buildInterviewHierarchy(store);
+}
+
+ReportMgmt::TaxSummaryReport* createTaxSummaryReport(DataMgmt::TaxReturnPtr stateReturn) {
+    // A return of another class is refused by the report with an exception
+    // that leaves through this call.
+    auto* report = new GAReportMgmt::GATaxSummaryReport(stateReturn);
+    stateReturn.release();
+    return report;
 }

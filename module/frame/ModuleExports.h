@@ -117,3 +117,4 @@ GA_MODULE_EXPORT TifWriteMgmt::TifFileWriter* createTifFileWriterInstance(
 GA_MODULE_EXPORT MacroExpansionMgmt::MacroExpander* createMacroExpanderInstance(DataMgmt::TaxReturnPtr federalReturn,
                                                                                 DataMgmt::TaxReturnPtr stateReturn);
 GA_MODULE_EXPORT std::vector<TopicMgmt::TopicDesc*>* createInterviewHierarchy(DataMgmt::TaxDataStore& store);
+GA_MODULE_EXPORT ReportMgmt::TaxSummaryReport* createTaxSummaryReport(DataMgmt::TaxReturnPtr stateReturn);

@@ -1,0 +1,47 @@
+#include "module/output/GATaxSummaryReport.h"
+
+#include "platform/Exceptions.h"
+
+namespace GAReportMgmt {
+
+namespace {
+
+GADataMgmt::GATaxReturn* requireGeorgiaReturn(const DataMgmt::TaxReturnPtr& taxReturn) {
+    auto* georgia = dynamic_cast<GADataMgmt::GATaxReturn*>(taxReturn.get());
+    if (georgia == nullptr) {
+        throw Exceptions::QuarloException("the return is missing or not the Georgia return", "GATaxSummaryReport",
+                                          "GATaxSummaryReport");
+    }
+    return georgia;
+}
+
+// The report's lines: the label and the Georgia return's summary line.
+// Summary lines 21 and 22 (the additions and subtractions) are read from no
+// field and show 0.
+struct SummaryLine {
+    const char* label;
+    std::int32_t line;
+};
+
+constexpr SummaryLine kSummaryLines[] = {
+    {"Federal AGI", 1}, {"Georgia Additions", 21}, {"Georgia Subtractions", 22}, {"Georgia AGI", 2},
+    {"Total Tax", 23},  {"Tax Payments", 25},      {"Georgia Refund", 26},       {"Amount You Owe ", 27},
+};
+
+}  // namespace
+
+GATaxSummaryReport::GATaxSummaryReport(DataMgmt::TaxReturnPtr taxReturn)
+    : ReportMgmt::TaxSummaryReport(taxReturn), georgiaReturn(requireGeorgiaReturn(taxReturn)) {
+    buildReport();
+}
+
+GATaxSummaryReport::~GATaxSummaryReport() = default;
+
+void GATaxSummaryReport::buildReport() {
+    const Primitives::QVImmutableFormIdentifier main = georgiaReturn->getMainFormID();
+    for (const SummaryLine& row : kSummaryLines) {
+        addField(row.label, georgiaReturn->getLineValue(main, 1, row.line));
+    }
+}
+
+}  // namespace GAReportMgmt

@@ -1,5 +1,6 @@
 #include "module/output/GATifFileWriter.h"
 
+#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/Exceptions.h"
 #include "platform/Utils.h"
@@ -75,9 +76,22 @@ void GATifFileWriter::tifReformatPhoneDispatch(DataMgmt::TaxFormPtr /*copy*/, co
     tifReformatPhone(value);
 }
 
-void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
-                                           std::uint16_t /*copyNumber*/, FieldId /*field*/, const std::string& /*key*/,
-                                           std::string& /*value*/, bool* /*keepLine*/, bool* /*lineFlag*/) {}
+void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
+                                           std::uint16_t /*copyNumber*/, FieldId field, const std::string& /*key*/,
+                                           std::string& value, bool* /*keepLine*/, bool* /*lineFlag*/) {
+    // Field 345 of the main form carries no value of its own: where it
+    // stands, last in the main form's record, the Georgia records follow.
+    if (form == kGAForm70ID && field == kGAForm70FieldIds.f345) {
+        value.clear();
+        writeGeorgiaRecords();
+    }
+}
+
+void GATifFileWriter::writeGeorgiaRecords() {
+    // The PDF form list and hash table of the attachments registered for
+    // the return.
+    outputPdfHashTable();
+}
 
 void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                           std::uint16_t /*copyNumber*/, FieldId /*field*/, const std::string& /*key*/,

@@ -1,8 +1,8 @@
 // The Georgia layer of the e-file writer: the value cleaning of the Georgia
 // return's fields and the two hooks through which the Georgia records join
-// the file. The hooks change no value and write nothing yet: the Georgia
-// records (return header, authentication, withholding and credit records)
-// are not built.
+// the file. Of the Georgia records only the PDF sections are written, after
+// the main form's last field; the return header, authentication,
+// withholding and credit records and the tax period lines are not built.
 #pragma once
 
 #include "module/frame/GATaxReturn.h"
@@ -48,6 +48,9 @@ public:
                              const std::string& key, std::string& value) override;
 
 protected:
+    // The Georgia records that follow the main form's record.
+    void writeGeorgiaRecords();
+
     GADataMgmt::GATaxReturn* georgiaReturn;  // not owned
 };
 

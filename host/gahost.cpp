@@ -26,6 +26,7 @@
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
 #include "host/ModuleLoader.h"
+#include "host/PrintRun.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
 #include "platform/CalcEngine.h"
@@ -35,6 +36,7 @@
 #include "platform/Managers.h"
 #include "platform/ReturnFile.h"
 #include "platform/TaxFormPrinter.h"
+#include "platform/TaxReturnDictionary.h"
 #include "platform/Utils.h"
 
 namespace {
@@ -50,9 +52,11 @@ const char* const kUsage =
     "  check FILE       Load a return file, validate it and summarise it: the\n"
     "                   returns, forms, copies and fields it sets.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
-    "                   Georgia module, print its result and its review, write the\n"
-    "                   Georgia e-file (GA-efile.txt) and the returns to the output\n"
-    "                   directory, the returns under the file's own name.\n"
+    "                   Georgia module, print its result, its review, its PDF\n"
+    "                   attachments and its summary report, and write the forms to\n"
+    "                   print (NAME.print.txt), the Georgia e-file (GA-efile.txt)\n"
+    "                   and the returns to the output directory, the returns under\n"
+    "                   the file's own name.\n"
     "  forms            List every form definition, one line each, tab-separated:\n"
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
@@ -283,12 +287,15 @@ int run(const Options& o) {
     }
 
     bool efileWritten = true;
+    bool printed = true;
     {
         GAHost::HostSession session(formsDirectory(o));
         session.openReturns(module.get());
         session.load(input);
         if (o.efile) session.georgiaState()->setInElf(true);
         const GAHost::CurrentStore currentStore(session.store());
+        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
+        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
         std::filesystem::create_directories(outDir, ec);
         if (ec) {
             std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
@@ -321,7 +328,11 @@ int run(const Options& o) {
             // goes before the engine and the printer.
             const AuditMgmt::TaxFormAuditorPtr auditor =
                 GAHost::reviewGeorgiaReturn(std::cout, *module, session, engine, printer, o.efile);
+            const std::string printFile =
+                (outDir / (std::filesystem::path(input).stem().string() + ".print.txt")).string();
+            printed = GAHost::printGeorgiaForms(printer, session, printFile, std::cout, std::cerr);
             efileWritten = GAHost::writeGeorgiaEFile(*module, session, engine, printer, auditor, std::cout, std::cerr);
+            GAHost::printSummaryReport(*module, session, std::cout);
         }
         session.save(output.string());
     }
@@ -329,7 +340,7 @@ int run(const Options& o) {
         std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
     }
     std::cout << "wrote " << output.string() << '\n';
-    return efileWritten ? kExitOk : kExitFailed;
+    return efileWritten && printed ? kExitOk : kExitFailed;
 }
 
 int interview(const Options& o) {

@@ -282,7 +282,24 @@ TEST_F(GahostTest, RunWritesTheReturnsBackUnderTheFilesName) {
     std::vector<std::string> files;
     for (const auto& e : fs::directory_iterator(out)) files.push_back(e.path().filename().string());
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"GA-efile.txt", "single-wages.xml"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
+}
+
+TEST_F(GahostTest, RunPrintsTheFormsTheirAttachmentsAndTheSummaryReport) {
+    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--efile"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string printed = readFile(dir + "/single-wages.print.txt");
+    // The payment voucher comes first in the Georgia print order, then form 70.
+    EXPECT_EQ(printed.rfind("GA77 copy 1: ", 0), 0u) << printed;
+    EXPECT_NE(printed.find("GA70 copy 1: "), std::string::npos);
+    EXPECT_NE(printed.find("\tFiling status\tA\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  setPdfIntFormIdToUseForEntire(12, 12, 70)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Summary report\n  Federal AGI\t52000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("  Amount You Owe \t45\n"), std::string::npos);
+    // The registrations appear in the e-file's PDF sections.
+    const std::string efile = readFile(dir + "/GA-efile.txt");
+    EXPECT_NE(efile.find("D GAGAPDFFRM 001 X T  \r\n00001.000 001 GAPDFFORM1\r\n"), std::string::npos);
+    EXPECT_NE(efile.find("D GAHASHTBL  001 X T  \r\n"), std::string::npos);
 }
 
 TEST_F(GahostTest, RunWritesTheGeorgiaEFileEndingWithTheFederalBlock) {

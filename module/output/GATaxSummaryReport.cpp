@@ -1,19 +1,11 @@
 #include "module/output/GATaxSummaryReport.h"
 
+#include "module/output/RequireGeorgiaReturn.h"
 #include "platform/Exceptions.h"
 
 namespace GAReportMgmt {
 
 namespace {
-
-GADataMgmt::GATaxReturn* requireGeorgiaReturn(const DataMgmt::TaxReturnPtr& taxReturn) {
-    auto* georgia = dynamic_cast<GADataMgmt::GATaxReturn*>(taxReturn.get());
-    if (georgia == nullptr) {
-        throw Exceptions::QuarloException("the return is missing or not the Georgia return", "GATaxSummaryReport",
-                                          "GATaxSummaryReport");
-    }
-    return georgia;
-}
 
 // The report's lines: the label and the Georgia return's summary line.
 // Summary lines 21 and 22 (the additions and subtractions) are read from no
@@ -31,7 +23,8 @@ constexpr SummaryLine kSummaryLines[] = {
 }  // namespace
 
 GATaxSummaryReport::GATaxSummaryReport(DataMgmt::TaxReturnPtr taxReturn)
-    : ReportMgmt::TaxSummaryReport(taxReturn), georgiaReturn(requireGeorgiaReturn(taxReturn)) {
+    : ReportMgmt::TaxSummaryReport(taxReturn),
+      georgiaReturn(GAOutput::requireGeorgiaReturn(taxReturn, "GATaxSummaryReport")) {
     buildReport();
 }
 

@@ -2,30 +2,18 @@
 
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/output/RequireGeorgiaReturn.h"
 #include "platform/Exceptions.h"
 #include "platform/Utils.h"
 
 namespace GATifWriteMgmt {
-
-namespace {
-
-GADataMgmt::GATaxReturn* requireGeorgiaReturn(const DataMgmt::TaxReturnPtr& state) {
-    auto* georgia = dynamic_cast<GADataMgmt::GATaxReturn*>(state.get());
-    if (georgia == nullptr) {
-        throw Exceptions::QuarloException("the state return is missing or not the Georgia return", "GATifFileWriter",
-                                          "GATifFileWriter");
-    }
-    return georgia;
-}
-
-}  // namespace
 
 GATifFileWriter::GATifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxReturnPtr state,
                                  CalculationMgmt::TaxReturnCalcEnginePtr engine,
                                  TaxFormPrintMgmt::TaxFormPrinterPtr printer, AuditMgmt::TaxFormAuditorPtr auditor,
                                  DataMgmt::QuarloConfiguration* configuration)
     : StateTifWriteMgmt::StateTifFileWriter(federal, state, engine, printer, auditor, configuration),
-      georgiaReturn(requireGeorgiaReturn(state)) {}
+      georgiaReturn(GAOutput::requireGeorgiaReturn(state, "GATifFileWriter")) {}
 
 GATifFileWriter::~GATifFileWriter() = default;
 

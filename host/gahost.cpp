@@ -380,7 +380,7 @@ int main(int argc, char** argv) {
         if (command == kCommands.end()) throw UsageError{"unknown command " + shown(o.command)};
         return command->second(o);
     } catch (const UsageError& e) {
-        std::cerr << "gahost: " << e.message << "\n(gahost --help shows the usage)\n";
+        std::cerr << "gahost: " << e.message << " (gahost --help shows the usage)\n";
         return kExitUsage;
     } catch (const Exceptions::QuarloException& e) {
         printException(e);

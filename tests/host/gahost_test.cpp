@@ -89,6 +89,7 @@ TEST_F(GahostTest, WrongUsageExitsWithTwo) {
         for (const auto& a : args) joined += a + " ";
         EXPECT_EQ(r.status, 2) << joined << "\n" << r.err;
         EXPECT_EQ(r.err.find("gahost: "), 0u) << joined;
+        EXPECT_EQ(lines(r.err).size(), 1u) << "one line:\n" << r.err;
         EXPECT_TRUE(r.out.empty()) << joined;
     }
 }

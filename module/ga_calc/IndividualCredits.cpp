@@ -326,10 +326,11 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
     const IndCr207Lines& l = kIndCr207;
     copyTaxpayerNumber(*gaReturn_, handle, l.heading);
 
-    // A practice qualifies with more than 0 and fewer than 101 beds.
+    // A practice qualifies with more than 0 and fewer than 101 beds, the
+    // count compared as entered (100.6 is fewer than 101).
     auto qualifies = [&](const FieldId& beds) {
-        const std::int64_t count = sheet.getIN(beds);
-        return count > 0 && count < kIndCr207BedLimit;
+        const double count = sheet.getIR(beds);
+        return count > 0.0 && count < static_cast<double>(kIndCr207BedLimit);
     };
     double limit = qualifies(l.taxpayerBeds) ? kIndCr207CreditPerPractice : 0.0;
 

@@ -91,6 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         WorksheetCase{"Ind207HundredBeds", kGAForm190060ID, {{190225, 100}}, {{190231, 5000}, {190232, 5000}}, true},
         WorksheetCase{"Ind207HundredAndOneBeds", kGAForm190060ID, {{190225, 101}}, {{190232, 0}}, false},
+        // The count is compared as entered, not rounded to 101.
+        WorksheetCase{"Ind207BedsNotRounded", kGAForm190060ID, {{190225, 100.6}}, {{190232, 5000}}, true},
         WorksheetCase{"Ind207Joint", kGAForm190060ID, {{190225, 50}, {190230, 50}}, {{190232, 10000}}, true, 2},
         WorksheetCase{"Ind207SpouseEmptiedWhenNotJoint",
                       kGAForm190060ID,

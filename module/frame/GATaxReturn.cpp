@@ -168,8 +168,8 @@ long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, s
     const auto ga189215 = [this](const FieldID& x) -> long { return getIN(kGAForm189215ID, 1, x); };
     const auto ga189217 = [this](const FieldID& x) -> long { return getIN(kGAForm189217ID, 1, x); };
     const auto& f70 = kGAForm70FieldIds;
-    const auto& f215 = kGAForm189215FieldIds;
-    const auto& f217 = kGAForm189217FieldIds;
+    const auto& f189215 = kGAForm189215FieldIds;
+    const auto& f189217 = kGAForm189217FieldIds;
 
     switch (line) {
         case 1:
@@ -179,46 +179,46 @@ long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, s
         case 3:
             return ga70(f70.f83);
         case 4:
-            return fullYear ? 1 : ga189217(f217.f189453);
+            return fullYear ? 1 : ga189217(f189217.f189453);
         case 5:
             if (fullYear) {
                 const long line79 = ga70(f70.f79);
                 return line79 + ga70(f70.f72);
             }
-            return ga189217(f217.f189460);
+            return ga189217(f189217.f189460);
         case 6:
-            return fullYear ? ga70(f70.f82) : ga189217(f217.f189471);
+            return fullYear ? ga70(f70.f82) : ga189217(f189217.f189471);
         case 7:
             return ga70(f70.f327);
         case 8: {
-            const long first = ga189215(f215.f189338);
-            return first + ga189215(f215.f189334);
+            const long first = ga189215(f189215.f189338);
+            return first + ga189215(f189215.f189334);
         }
         case 9:
             return ga70(f70.f87);
         case 10:
             return ga70(f70.f101);
         case 11:
-            return ga189215(f215.f189266);
+            return ga189215(f189215.f189266);
         case 12:
-            return ga189215(f215.f189281);
+            return ga189215(f189215.f189281);
         case 13:
-            return ga189215(f215.f189293);
+            return ga189215(f189215.f189293);
         case 14:
-            return ga189215(f215.f189334);
+            return ga189215(f189215.f189334);
         case 15:
-            return ga189215(f215.f189338);
+            return ga189215(f189215.f189338);
         case 16:
-            return ga189215(f215.f189372);
+            return ga189215(f189215.f189372);
         case 18:
-            return ga189215(f215.f189378);
+            return ga189215(f189215.f189378);
         case 19:
-            return ga189215(f215.f189408);
+            return ga189215(f189215.f189408);
         case 20: {
-            long value = ga189215(f215.f189417);
-            value -= ga189215(f215.f189372);
-            value -= ga189215(f215.f189334);
-            value -= ga189215(f215.f189338);
+            long value = ga189215(f189215.f189417);
+            value -= ga189215(f189215.f189372);
+            value -= ga189215(f189215.f189334);
+            value -= ga189215(f189215.f189338);
             return value;
         }
         case 23:

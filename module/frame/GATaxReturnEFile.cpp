@@ -174,7 +174,7 @@ void GATaxReturn::formatKeyword(std::string& value) {
         value.append(kSch2Fields, kCarriageReturn);
         return;
     }
-    const auto& f = kGAForm189216FieldIds;
+    const auto& f189216 = kGAForm189216FieldIds;
     const auto add = [&](const FieldID& x, char removed) {
         std::string text = formString(kGAForm189216ID, 2, x);
         if (removed != '\0') {
@@ -184,16 +184,16 @@ void GATaxReturn::formatKeyword(std::string& value) {
         value += kCarriageReturn;
     };
 
-    add(f.f199426, '\0');
+    add(f189216.f199426, '\0');
     // Six credit rows of five fields: credit code, amount, percentage, a
     // text, and an identification number.
     const std::array<std::array<FieldID, 5>, 6> rows{{
-        {f.f189807, f.f189808, f.f189809, f.f189810, f.f189811},
-        {f.f189812, f.f189813, f.f189814, f.f189815, f.f189816},
-        {f.f189817, f.f189818, f.f189819, f.f189820, f.f189821},
-        {f.f189822, f.f204115, f.f204116, f.f204117, f.f204118},
-        {f.f204119, f.f204120, f.f204121, f.f204122, f.f204123},
-        {f.f204124, f.f204125, f.f204126, f.f204127, f.f204128},
+        {f189216.f189807, f189216.f189808, f189216.f189809, f189216.f189810, f189216.f189811},
+        {f189216.f189812, f189216.f189813, f189216.f189814, f189216.f189815, f189216.f189816},
+        {f189216.f189817, f189216.f189818, f189216.f189819, f189216.f189820, f189216.f189821},
+        {f189216.f189822, f189216.f204115, f189216.f204116, f189216.f204117, f189216.f204118},
+        {f189216.f204119, f189216.f204120, f189216.f204121, f189216.f204122, f189216.f204123},
+        {f189216.f204124, f189216.f204125, f189216.f204126, f189216.f204127, f189216.f204128},
     }};
     for (const auto& row : rows) {
         add(row[0], ',');
@@ -208,7 +208,7 @@ void GATaxReturn::formatKeyword(std::string& value) {
         add(row[3], '\0');
         add(row[4], '-');
     }
-    for (const FieldID& x : {f.f204129, f.f189823, f.f189824, f.f189825, f.f189826}) {
+    for (const FieldID& x : {f189216.f204129, f189216.f189823, f189216.f189824, f189216.f189825, f189216.f189826}) {
         add(x, ',');
     }
 }
@@ -233,44 +233,44 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
     }
 
     if (form == kGAForm190057ID) {
-        const auto& f = kGAForm190057FieldIds;
+        const auto& f190057 = kGAForm190057FieldIds;
         if (!calculated) {
             value.clear();
-        } else if (field == f.f190172) {
-            if (!isNull(form, 1, f.f190173)) {
-                appendField(value, form, f.f190173);
+        } else if (field == f190057.f190172) {
+            if (!isNull(form, 1, f190057.f190173)) {
+                appendField(value, form, f190057.f190173);
             }
-            appendField(value, form, f.f190174);
-        } else if (field == f.f190179) {
-            if (!isNull(form, 1, f.f190180)) {
-                appendField(value, form, f.f190180);
+            appendField(value, form, f190057.f190174);
+        } else if (field == f190057.f190179) {
+            if (!isNull(form, 1, f190057.f190180)) {
+                appendField(value, form, f190057.f190180);
             }
-            appendField(value, form, f.f190181);
-        } else if (anyOf(field, {f.f190178, f.f190185})) {
+            appendField(value, form, f190057.f190181);
+        } else if (anyOf(field, {f190057.f190178, f190057.f190185})) {
             rewriteDate(value);
         }
         return;
     }
 
     if (form == kGAForm190058ID) {
-        const auto& f = kGAForm190058FieldIds;
+        const auto& f190058 = kGAForm190058FieldIds;
         if (!calculated) {
             value.clear();
-        } else if (field == f.f190194) {
-            appendField(value, form, f.f190195);
-        } else if (field == f.f190200) {
-            appendField(value, form, f.f190201);
-        } else if (anyOf(field, {f.f190196, f.f190198, f.f190202, f.f190204})) {
+        } else if (field == f190058.f190194) {
+            appendField(value, form, f190058.f190195);
+        } else if (field == f190058.f190200) {
+            appendField(value, form, f190058.f190201);
+        } else if (anyOf(field, {f190058.f190196, f190058.f190198, f190058.f190202, f190058.f190204})) {
             rewriteDate(value);
         }
         return;
     }
 
     if (form == kGAForm70ID) {
-        const auto& f = kGAForm70FieldIds;
-        if (anyOf(field, {f.f110, f.f189512, f.f189513, f.f189514, f.f189548, f.f189549, f.f189550})) {
+        const auto& f70 = kGAForm70FieldIds;
+        if (anyOf(field, {f70.f110, f70.f189512, f70.f189513, f70.f189514, f70.f189548, f70.f189549, f70.f189550})) {
             removeAll(value, '-');
-        } else if (anyOf(field, {f.f34, f.f324, f.f325})) {
+        } else if (anyOf(field, {f70.f34, f70.f324, f70.f325})) {
             if (value != "X") {
                 value.clear();
             }
@@ -279,11 +279,11 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
     }
 
     if (form == kGAForm189219ID) {
-        const auto& f = kGAForm189219FieldIds;
-        if (field == f.f189660) {
+        const auto& f189219 = kGAForm189219FieldIds;
+        if (field == f189219.f189660) {
             // The name continues over up to three further lines; the first
             // empty one ends it.
-            for (const FieldID& x : {f.f189661, f.f190146, f.f190147}) {
+            for (const FieldID& x : {f189219.f189661, f189219.f190146, f189219.f190147}) {
                 const std::string more = getFieldAsString(form, 1, x);
                 if (more.empty()) {
                     break;
@@ -292,34 +292,36 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
                 value += more;
             }
             cutText(value, kNameTextLimit);
-        } else if (anyOf(field, {f.f189662, f.f190101, f.f190102, f.f190103, f.f190137, f.f190138, f.f190139})) {
+        } else if (anyOf(field, {f189219.f189662, f189219.f190101, f189219.f190102, f189219.f190103, f189219.f190137,
+                                 f189219.f190138, f189219.f190139})) {
             removeAll(value, '-');
         }
         return;
     }
 
     if (form == kGAForm189216ID) {
-        const auto& f = kGAForm189216FieldIds;
+        const auto& f189216 = kGAForm189216FieldIds;
         if (!calculated) {
             value.clear();
-        } else if (anyOf(field, {f.f189809, f.f189814, f.f189819, f.f204116, f.f204121, f.f204126})) {
+        } else if (anyOf(field, {f189216.f189809, f189216.f189814, f189216.f189819, f189216.f204116, f189216.f204121,
+                                 f189216.f204126})) {
             value = percentText(*this, form, copyNumber, copyNumber, field);
         }
         return;
     }
 
     if (form == kGAForm189217ID) {
-        const auto& f = kGAForm189217FieldIds;
-        if (field == f.f189453) {
+        const auto& f189217 = kGAForm189217FieldIds;
+        if (field == f189217.f189453) {
             value = percentText(*this, form, 1, copyNumber, field);
         }
         return;
     }
 
     if (form == kGAForm189218ID) {
-        const auto& f = kGAForm189218FieldIds;
-        if (anyOf(field, {f.f189929, f.f189930, f.f189931, f.f189965, f.f189966, f.f189967, f.f190001, f.f190002,
-                          f.f190003})) {
+        const auto& f189218 = kGAForm189218FieldIds;
+        if (anyOf(field, {f189218.f189929, f189218.f189930, f189218.f189931, f189218.f189965, f189218.f189966,
+                          f189218.f189967, f189218.f190001, f189218.f190002, f189218.f190003})) {
             removeAll(value, '-');
         }
     }

@@ -27,7 +27,7 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     if (handle.isNull()) {
         return;
     }
-    const auto& f = kGAForm76FieldIds;
+    const auto& f76 = kGAForm76FieldIds;
     DataMgmt::TaxForm& list = *handle;
 
     // 1. The row layout, from the form's field order.
@@ -35,9 +35,9 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     if (desc.isNull()) {
         return;
     }
-    const int firstRow = desc->positionOf(f.f9);
-    const int secondRow = desc->positionOf(f.f13);
-    const int closing = desc->positionOf(f.f108);
+    const int firstRow = desc->positionOf(f76.f9);
+    const int secondRow = desc->positionOf(f76.f13);
+    const int closing = desc->positionOf(f76.f108);
     const int width = secondRow - firstRow;
     if (firstRow < 0 || secondRow < 0 || closing < 0 || width < 4 || closing < firstRow) {
         return;  // not the layout this routine knows how to fill
@@ -46,21 +46,21 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
 
     // 2. A return filed on the federal form without dependents lists none.
     if (getFederalForm() == kForm87ID) {
-        clearFieldRange(kGAForm76ID, copy, f.f9, f.f108);
+        clearFieldRange(kGAForm76ID, copy, f76.f9, f76.f108);
         return;
     }
 
     // 3. The filers' names.
-    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, f.f5, f.f6,
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, f.f7, f.f8, Primitives::kNullFieldID,
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, f76.f5,
+                    f76.f6, Primitives::kNullFieldID, Primitives::kNullFieldID, f76.f7, f76.f8,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
     // 4. One row per marked copy of form 113, no gaps, at most the form's
     // rows.
-    const auto& d = kForm113FieldIds;
-    const FieldId sources[4] = {d.f1103, d.f1105, d.f1106, d.f1108};
+    const auto& f113 = kForm113FieldIds;
+    const FieldId sources[4] = {f113.f1103, f113.f1105, f113.f1106, f113.f1108};
     DataMgmt::QVFieldIDIter position = desc->getFieldIDs();
-    position = f.f9;
+    position = f76.f9;
     int rows = 0;
     for (const std::uint16_t number : listedDependents(static_cast<std::size_t>(rowCapacity))) {
         for (int k = 0; k < 4; ++k) {
@@ -71,17 +71,17 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     }
 
     // 5. The rest of the row area, up to field 108 (not included), is empty.
-    for (; position < f.f108 && !position.atEOL(); position.next()) {
+    for (; position < f76.f108 && !position.atEOL(); position.next()) {
         list.setNull(position.getFieldID());
     }
 
     // 6. to 8.
-    list.assignIR(f.f2, rows);
+    list.assignIR(f76.f2, rows);
     if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kDependents) > 3) {
         gaReturn_->setDataEntered(kGAForm76ID, copy, true, false);
         list.setCalculatedFlag(true);
     }
-    list.setX(f.f1);
+    list.setX(f76.f1);
 }
 
 std::vector<std::uint16_t> GATaxReturnCalcEngine::listedDependents(std::size_t limit) {

@@ -264,31 +264,31 @@ void GATaxReturnCalcEngine::afterCalc() {
     if (summary.isNull()) {
         return;
     }
-    const auto& s = kStateForm32783FieldIds;
+    const auto& s32783 = kStateForm32783FieldIds;
     const auto& f69 = kGAForm69FieldIds;
     const auto& f70 = kGAForm70FieldIds;
-    gaReturn_->getII(kGAForm70ID, f70.f100, summary, s.f32784);
-    gaReturn_->getII(kGAForm70ID, f70.f99, summary, s.f32785);
-    gaReturn_->getII(kGAForm70ID, f70.f101, summary, s.f32787);
-    gaReturn_->getII(kGAForm69ID, f69.f76, summary, s.f32786);
+    gaReturn_->getII(kGAForm70ID, f70.f100, summary, s32783.f32784);
+    gaReturn_->getII(kGAForm70ID, f70.f99, summary, s32783.f32785);
+    gaReturn_->getII(kGAForm70ID, f70.f101, summary, s32783.f32787);
+    gaReturn_->getII(kGAForm69ID, f69.f76, summary, s32783.f32786);
 
     const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.f37);
     if (nonresident) {
-        summary->assignText(s.f133645, "Nonresident");
+        summary->assignText(s32783.f133645, "Nonresident");
     } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
-        summary->assignText(s.f133645, "Part-year resident");
+        summary->assignText(s32783.f133645, "Part-year resident");
     } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
-        summary->assignText(s.f133645, "Full-year resident");
+        summary->assignText(s32783.f133645, "Full-year resident");
     } else {
-        summary->setNull(s.f133645);
+        summary->setNull(s32783.f133645);
     }
 
     if (nonresident) {
-        gaReturn_->getII(kGAForm189217ID, kGAForm189217FieldIds.f189451, summary, s.f133646);
-        gaReturn_->getII(kGAForm70ID, f70.f84, summary, s.f133647);
+        gaReturn_->getII(kGAForm189217ID, kGAForm189217FieldIds.f189451, summary, s32783.f133646);
+        gaReturn_->getII(kGAForm70ID, f70.f84, summary, s32783.f133647);
     } else {
-        summary->setNull(s.f133646);
-        summary->setNull(s.f133647);
+        summary->setNull(s32783.f133646);
+        summary->setNull(s32783.f133647);
     }
     gaReturn_->setDataEntered(kStateForm32783ID, 1, true, false);
 }

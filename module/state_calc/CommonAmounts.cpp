@@ -258,28 +258,28 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
 
 void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "pullCommonAmount");
-    const auto& f = kStateForm4FieldIds;
+    const auto& s4 = kStateForm4FieldIds;
     const FieldId& end = Primitives::kNullFieldID;
 
     // Wages plus the line below them, column by column; the column totals
     // include them.
-    sheet.plus2(f.f32, f.f26, f.f29);
-    sheet.plus2(f.f33, f.f27, f.f30);
-    sheet.plus2(f.f34, f.f28, f.f31);
-    sheet.setValueToSumOf(f.f73, f.f32, f.f35, f.f36, f.f37, f.f40, f.f43, f.f46, f.f49, f.f52, f.f55, f.f58, f.f61,
-                          f.f64, f.f67, f.f70, end);
-    sheet.setValueToSumOf(f.f112, f.f76, f.f79, f.f82, f.f85, f.f88, f.f91, f.f94, f.f97, f.f100, f.f103, f.f106,
-                          f.f109, f.f116, f.f10504, end);
-    sheet.assignIR(f.f115,
+    sheet.plus2(s4.f32, s4.f26, s4.f29);
+    sheet.plus2(s4.f33, s4.f27, s4.f30);
+    sheet.plus2(s4.f34, s4.f28, s4.f31);
+    sheet.setValueToSumOf(s4.f73, s4.f32, s4.f35, s4.f36, s4.f37, s4.f40, s4.f43, s4.f46, s4.f49, s4.f52, s4.f55,
+                          s4.f58, s4.f61, s4.f64, s4.f67, s4.f70, end);
+    sheet.setValueToSumOf(s4.f112, s4.f76, s4.f79, s4.f82, s4.f85, s4.f88, s4.f91, s4.f94, s4.f97, s4.f100, s4.f103,
+                          s4.f106, s4.f109, s4.f116, s4.f10504, end);
+    sheet.assignIR(s4.f115,
                    static_cast<double>(stateReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalAgi)));
-    sheet.setValueToSumOf(f.f74, f.f33, f.f38, f.f41, f.f44, f.f47, f.f50, f.f53, f.f56, f.f59, f.f62, f.f65, f.f68,
-                          f.f71, end);
-    sheet.setValueToSumOf(f.f75, f.f34, f.f39, f.f42, f.f45, f.f48, f.f51, f.f54, f.f57, f.f60, f.f63, f.f66, f.f69,
-                          f.f72, end);
-    sheet.setValueToSumOf(f.f114, f.f78, f.f81, f.f84, f.f87, f.f90, f.f93, f.f96, f.f99, f.f102, f.f105, f.f108,
-                          f.f111, f.f118, f.f10506, end);
-    sheet.setValueToSumOf(f.f113, f.f77, f.f80, f.f83, f.f86, f.f89, f.f92, f.f95, f.f98, f.f101, f.f104, f.f107,
-                          f.f110, f.f117, f.f10505, end);
+    sheet.setValueToSumOf(s4.f74, s4.f33, s4.f38, s4.f41, s4.f44, s4.f47, s4.f50, s4.f53, s4.f56, s4.f59, s4.f62,
+                          s4.f65, s4.f68, s4.f71, end);
+    sheet.setValueToSumOf(s4.f75, s4.f34, s4.f39, s4.f42, s4.f45, s4.f48, s4.f51, s4.f54, s4.f57, s4.f60, s4.f63,
+                          s4.f66, s4.f69, s4.f72, end);
+    sheet.setValueToSumOf(s4.f114, s4.f78, s4.f81, s4.f84, s4.f87, s4.f90, s4.f93, s4.f96, s4.f99, s4.f102, s4.f105,
+                          s4.f108, s4.f111, s4.f118, s4.f10506, end);
+    sheet.setValueToSumOf(s4.f113, s4.f77, s4.f80, s4.f83, s4.f86, s4.f89, s4.f92, s4.f95, s4.f98, s4.f101, s4.f104,
+                          s4.f107, s4.f110, s4.f117, s4.f10505, end);
 
     stateReturn_->setDataEntered(kStateForm4ID, 1, true, false);
     sheet.setCalculatedFlag(true);
@@ -287,10 +287,10 @@ void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
 
 void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "sumAllCopies");
-    const auto& f = kStateForm4FieldIds;
+    const auto& s4 = kStateForm4FieldIds;
     const auto& s2 = kStateForm2FieldIds;
     const auto& s3 = kStateForm3FieldIds;
-    for (const FieldId& field : {f.f8, f.f9, f.f10, f.f11, f.f12, f.f13}) {
+    for (const FieldId& field : {s4.f8, s4.f9, s4.f10, s4.f11, s4.f12, s4.f13}) {
         sheet.setNull(field);
     }
     auto interest = [&](const FieldId& a, const FieldId& b) {
@@ -302,17 +302,17 @@ void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind)
     // Column 1 (kind 1), 2 (kind 2) or 3 (kind 3) of the statements' regular
     // and U.S.-obligation lines; any other kind takes columns 2 and 3.
     auto secondColumn = [&] {
-        sheet.assignIR(f.f9, static_cast<double>(interest(s2.f161, s2.f152)));
-        sheet.assignIR(f.f12, static_cast<double>(dividends(s3.f155, s3.f152)));
+        sheet.assignIR(s4.f9, static_cast<double>(interest(s2.f161, s2.f152)));
+        sheet.assignIR(s4.f12, static_cast<double>(dividends(s3.f155, s3.f152)));
     };
     auto thirdColumn = [&] {
-        sheet.assignIR(f.f10, static_cast<double>(interest(s2.f162, s2.f153)));
-        sheet.assignIR(f.f13, static_cast<double>(dividends(s3.f156, s3.f153)));
+        sheet.assignIR(s4.f10, static_cast<double>(interest(s2.f162, s2.f153)));
+        sheet.assignIR(s4.f13, static_cast<double>(dividends(s3.f156, s3.f153)));
     };
     switch (kind) {
         case 1:
-            sheet.assignIR(f.f8, static_cast<double>(interest(s2.f160, s2.f151)));
-            sheet.assignIR(f.f11, static_cast<double>(dividends(s3.f154, s3.f151)));
+            sheet.assignIR(s4.f8, static_cast<double>(interest(s2.f160, s2.f151)));
+            sheet.assignIR(s4.f11, static_cast<double>(dividends(s3.f154, s3.f151)));
             break;
         case 2:
             secondColumn();

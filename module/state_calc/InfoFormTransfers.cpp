@@ -169,9 +169,10 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
 
     DataMgmt::TaxFormPtr owner = stateReturn_->getFormUVPtr(ownerInfoForm, 1, true);
     if (!owner.isNull()) {
-        const auto& o = kOwnerInfoFieldIds;
-        assignOwnerInfo(owner, stateReturn_->getInfoForm(), 2, o.f1, o.f2, o.f3, o.f4, o.f5, o.f6, o.f7, o.f8, o.f9,
-                        o.f10, Primitives::kNullFieldID, 0);
+        const auto& ownerInfo = kOwnerInfoFieldIds;
+        assignOwnerInfo(owner, stateReturn_->getInfoForm(), 2, ownerInfo.f1, ownerInfo.f2, ownerInfo.f3, ownerInfo.f4,
+                        ownerInfo.f5, ownerInfo.f6, ownerInfo.f7, ownerInfo.f8, ownerInfo.f9, ownerInfo.f10,
+                        Primitives::kNullFieldID, 0);
         stateReturn_->setDataEntered(ownerInfoForm, 1, true, false);
         owner->setCalculatedFlag(true);
     }

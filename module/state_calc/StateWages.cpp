@@ -57,15 +57,15 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
                                                   FormId infoForm, std::uint16_t filingStatus, int residency,
                                                   int displayValue) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "allocateStateWages");
-    const auto& f4 = kStateForm4FieldIds;
+    const auto& s4 = kStateForm4FieldIds;
 
-    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue}, f4.f22,
-                    f4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, f4.f24, f4.f25,
+    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue}, s4.f22,
+                    s4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, s4.f24, s4.f25,
                     Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
     // Field 7 keeps the residency code of the last allocation; a first
     // allocation (field 7 empty) counts as a change.
-    const bool residencyChanged = sheet.getIN(f4.f7) != residency;
+    const bool residencyChanged = sheet.getIN(s4.f7) != residency;
     const WageCommonAmounts common = sumPullCommon(filingStatus);
 
     // W-2 wages, both filers' on a joint return.
@@ -73,57 +73,57 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     double spouseWages = 0.0;
     stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
                             spouseWages);
-    sheet.assignIR(f4.f26, isJoint(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
+    sheet.assignIR(s4.f26, isJoint(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
 
     // Their split between the state columns.
-    sheet.makeProtected(f4.f27);
-    sheet.makeProtected(f4.f28);
+    sheet.makeProtected(s4.f27);
+    sheet.makeProtected(s4.f28);
     const char status = static_cast<char>(filingStatus);
     switch (residency) {
         case Residency::kNonresident:
             // A nonresident's wages from this state; an amount already on
             // the first worksheet stands.
-            sheet.setNull(f4.f27);
-            sheet.unProtect(f4.f28);
-            if (!stateReturn_->hasSigValue(kStateForm4ID, 1, f4.f28)) {
-                sheet.assignIR(f4.f28, stateReturn_->getStateWages(status));
+            sheet.setNull(s4.f27);
+            sheet.unProtect(s4.f28);
+            if (!stateReturn_->hasSigValue(kStateForm4ID, 1, s4.f28)) {
+                sheet.assignIR(s4.f28, stateReturn_->getStateWages(status));
             }
             break;
         case Residency::kPartYear:
-            sheet.setNull(f4.f28);
-            sheet.unProtect(f4.f27);
+            sheet.setNull(s4.f28);
+            sheet.unProtect(s4.f27);
             if (residencyChanged) {
-                sheet.zero(f4.f27);
+                sheet.zero(s4.f27);
             }
-            sheet.minIR(f4.f27, f4.f27, stateReturn_->getAllStateWages(status));
+            sheet.minIR(s4.f27, s4.f27, stateReturn_->getAllStateWages(status));
             break;
         case Residency::kFullYear:
-            sheet.setNull(f4.f28);
-            sheet.assignIR(f4.f27, stateReturn_->getAllStateWages(status));
+            sheet.setNull(s4.f28);
+            sheet.assignIR(s4.f27, stateReturn_->getAllStateWages(status));
             break;
         case Residency::kBothColumns: {
-            sheet.unProtect(f4.f27);
-            sheet.unProtect(f4.f28);
+            sheet.unProtect(s4.f27);
+            sheet.unProtect(s4.f28);
             if (residencyChanged) {
-                sheet.zero(f4.f27);
+                sheet.zero(s4.f27);
             }
             const double allWages = stateReturn_->getAllStateWages(status);
-            sheet.minIR(f4.f27, f4.f27, allWages);
-            const double rest = std::max(allWages - sheet.getIR(f4.f27), 0.0);
-            sheet.minIR(f4.f28, f4.f28, rest);
+            sheet.minIR(s4.f27, s4.f27, allWages);
+            const double rest = std::max(allWages - sheet.getIR(s4.f27), 0.0);
+            sheet.minIR(s4.f28, s4.f28, rest);
             break;
         }
         default:
             break;
     }
 
-    sheet.assignIR(f4.f35, common.taxableInterest);
-    sheet.assignIR(f4.f36, common.ordinaryDividends);
-    sheet.assignIR(f4.f29, common.otherWages);
-    sheet.assignIR(f4.f76, common.ownerAmount);
-    sheet.assignIR(f4.f79, common.spouseAmount);
-    sheet.assignIR(f4.f97, common.adjustmentTaxpayer);
-    sheet.assignIR(f4.f100, common.adjustmentSpouse);
+    sheet.assignIR(s4.f35, common.taxableInterest);
+    sheet.assignIR(s4.f36, common.ordinaryDividends);
+    sheet.assignIR(s4.f29, common.otherWages);
+    sheet.assignIR(s4.f76, common.ownerAmount);
+    sheet.assignIR(s4.f79, common.spouseAmount);
+    sheet.assignIR(s4.f97, common.adjustmentTaxpayer);
+    sheet.assignIR(s4.f100, common.adjustmentSpouse);
 
     // Income lines of the federal main form. A line that the form filed does
     // not have is emptied and closed, so that an amount of an earlier
@@ -148,13 +148,13 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     }
 
     // The lines filled from the common amounts.
-    limitWageRow(form, residency, residencyChanged, f4.f29, f4.f30, 2);
-    limitWageRow(form, residency, residencyChanged, f4.f76, f4.f77, 1);
-    limitWageRow(form, residency, residencyChanged, f4.f79, f4.f80, 1);
-    limitWageRow(form, residency, residencyChanged, f4.f97, f4.f98, 1);
-    limitWageRow(form, residency, residencyChanged, f4.f100, f4.f101, 1);
+    limitWageRow(form, residency, residencyChanged, s4.f29, s4.f30, 2);
+    limitWageRow(form, residency, residencyChanged, s4.f76, s4.f77, 1);
+    limitWageRow(form, residency, residencyChanged, s4.f79, s4.f80, 1);
+    limitWageRow(form, residency, residencyChanged, s4.f97, s4.f98, 1);
+    limitWageRow(form, residency, residencyChanged, s4.f100, s4.f101, 1);
 
-    sheet.assignIR(f4.f7, residency);
+    sheet.assignIR(s4.f7, residency);
 }
 
 void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int residency, bool residencyChanged,

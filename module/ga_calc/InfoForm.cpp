@@ -12,10 +12,10 @@
 #include <string>
 
 #include "module/catalogues/Form78FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/Managers.h"
@@ -23,193 +23,255 @@
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
-    if (handle.isNull()) {
-        return;
+namespace {
+
+const Form69Lines& lines = kForm69Lines;
+const FieldId none = Primitives::kNullFieldID;
+
+// One calculation of one copy of form 69, in the order the form fills.
+class InfoFormCalculation {
+public:
+    InfoFormCalculation(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, std::uint16_t copy)
+        : engine_(engine), ga_(*engine.gaReturn()), handle_(handle), info_(*handle), copy_(copy) {}
+
+    void run() {
+        const auto& h = lines.heading;
+        engine_.transferHeadingRows(handle_, engine_.getFederalForm(), kStateForm15ID, kStateForm14ID, h.rows, none,
+                                    h.filedForm1, h.filedForm55, h.filedForm87);
+        calculateMainFormFirst();
+        fillFilerResidency();
+        fillReturnResidency();
+        fillResidencyPeriod();
+        fillStateRows();
+        fillFilingStatus();
+        fillOptions();
+        fillHeadingBlock();
+        fillLicences();
+        fillForm78Marks();
+        ga_.setDataEntered(kGAForm69ID, copy_, true, false);
     }
-    const auto& f = kGAForm69FieldIds;
-    const FieldId none = Primitives::kNullFieldID;
-    DataMgmt::TaxForm& info = *handle;
 
-    // 1. Heading rows, dependents' owner information and the federal form
-    // filed.
-    transferHeadingRows(
-        handle, getFederalForm(), kStateForm15ID, kStateForm14ID,
-        {f.f21, f.f22, f.f23, f.f24, f.f25, f.f26, f.f27, f.f28, f.f29, f.f30, f.f31, f.f32, f.f33, f.f34, f.f35}, none,
-        f.f46, f.f47, f.f48);
+private:
+    void markOne(const FieldId& yes, const FieldId& no1, const FieldId& no2) {
+        info_.setX(yes);
+        info_.setXNo(no1);
+        info_.setXNo(no2);
+    }
 
-    // 2. The main form first, on this form's values of the previous pass.
-    DataMgmt::TaxFormPtr mainForm = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
+    void calculateMainFormFirst();
+    void fillFilerResidency();
+    void fillReturnResidency();
+    void fillResidencyPeriod();
+    void fillStateRows();
+    void fillFilingStatus();
+    void fillOptions();
+    void fillHeadingBlock();
+    void fillLicences();
+    void fillForm78Marks();
+
+    GATaxReturnCalcEngine& engine_;
+    GADataMgmt::GATaxReturn& ga_;
+    DataMgmt::TaxFormPtr handle_;
+    DataMgmt::TaxForm& info_;
+    const std::uint16_t copy_;
+    int status_ = FilingStatus::kSingle;
+};
+
+// The main form is calculated first, on this form's values of the previous
+// pass; its filing status then holds for this form.
+void InfoFormCalculation::calculateMainFormFirst() {
+    DataMgmt::TaxFormPtr mainForm = ga_.getFormUVPtr(kGAForm70ID, 1, true);
     if (!mainForm.isNull()) {
-        calcFormCopy(kGAForm70ID, 1, 0, 0, 0, mainForm);
+        engine_.calcFormCopy(kGAForm70ID, 1, 0, 0, 0, mainForm);
     }
-    const int status = gaReturn_->getFilingStatusNumber();
+    status_ = ga_.getFilingStatusNumber();
+}
 
-    // 3. to 6. Residency of the taxpayer, the spouse and the third trio.
-    info.setXNo(f.f1);
-    info.oneX(f.f36, f.f38, f.f37);
-    if (!info.xMarked(f.f36) && !info.xMarked(f.f38) && !info.xMarked(f.f37)) {
-        switch (getResidencyStatus(false)) {
+// Each filer's residency: an entered box stands; without one, the taxpayer
+// takes the residency the federal return gives and the spouse follows the
+// taxpayer.
+void InfoFormCalculation::fillFilerResidency() {
+    const auto& r = lines.residency;
+    info_.setXNo(lines.filing.firstMark);
+    info_.oneX(r.taxpayerFullYear, r.taxpayerPartYear, r.taxpayerNonresident);
+    if (!info_.xMarked(r.taxpayerFullYear) && !info_.xMarked(r.taxpayerPartYear) &&
+        !info_.xMarked(r.taxpayerNonresident)) {
+        switch (engine_.getResidencyStatus(false)) {
             case Residency::kPartYear:
-                info.setX(f.f38);
+                info_.setX(r.taxpayerPartYear);
                 break;
             case Residency::kNonresident:
-                info.setX(f.f37);
+                info_.setX(r.taxpayerNonresident);
                 break;
             default:
-                info.setX(f.f36);
+                info_.setX(r.taxpayerFullYear);
                 break;
         }
     }
-    info.oneX(f.f96, f.f97, f.f98);
-    if (!info.xMarked(f.f96) && !info.xMarked(f.f97) && !info.xMarked(f.f98)) {
-        // The spouse follows the taxpayer.
-        if (info.xMarked(f.f36)) {
-            info.setX(f.f96);
-        } else if (info.xMarked(f.f38)) {
-            info.setX(f.f97);
+    info_.oneX(r.spouseFullYear, r.spousePartYear, r.spouseNonresident);
+    if (!info_.xMarked(r.spouseFullYear) && !info_.xMarked(r.spousePartYear) && !info_.xMarked(r.spouseNonresident)) {
+        if (info_.xMarked(r.taxpayerFullYear)) {
+            info_.setX(r.spouseFullYear);
+        } else if (info_.xMarked(r.taxpayerPartYear)) {
+            info_.setX(r.spousePartYear);
         } else {
-            info.setX(f.f98);
+            info_.setX(r.spouseNonresident);
         }
     }
-    info.oneX(f.f99, f.f100, f.f101);
+    info_.oneX(r.thirdFullYear, r.thirdPartYear, r.thirdNonresident);
+}
 
-    // 7. Residency of the return: full year (110), part year (111) or
-    // nonresident (112). A joint return is full-year only when both filers
-    // are, nonresident only when both are.
-    bool fullYear = false;
-    bool nonresident = false;
-    if (status == FilingStatus::kJoint) {
-        fullYear = info.xMarked(f.f36) && info.xMarked(f.f96);
-        nonresident = !fullYear && info.xMarked(f.f37) && info.xMarked(f.f98);
-    } else {
-        fullYear = info.xMarked(f.f36);
-        nonresident = !fullYear && info.xMarked(f.f37);
+// The return's residency: full year, part year or nonresident. A joint
+// return is full-year only when both filers are, nonresident only when both
+// are; every other mix is part year.
+void InfoFormCalculation::fillReturnResidency() {
+    const auto& r = lines.residency;
+    bool fullYear = info_.xMarked(r.taxpayerFullYear);
+    bool nonresident = !fullYear && info_.xMarked(r.taxpayerNonresident);
+    if (status_ == FilingStatus::kJoint) {
+        fullYear = fullYear && info_.xMarked(r.spouseFullYear);
+        nonresident = !fullYear && info_.xMarked(r.taxpayerNonresident) && info_.xMarked(r.spouseNonresident);
     }
     if (fullYear) {
-        info.setX(f.f110);
-        info.setXNo(f.f111);
-        info.setXNo(f.f112);
+        markOne(r.fullYear, r.partYear, r.nonresident);
     } else if (nonresident) {
-        info.setX(f.f112);
-        info.setXNo(f.f111);
-        info.setXNo(f.f110);
+        markOne(r.nonresident, r.partYear, r.fullYear);
     } else {
-        info.setX(f.f111);
-        info.setXNo(f.f110);
-        info.setXNo(f.f112);
+        markOne(r.partYear, r.fullYear, r.nonresident);
     }
+}
 
-    // 8. The residency period of a part-year return; entered dates stay.
-    if (info.xMarked(f.f111)) {
-        info.unProtect(f.f113);
-        info.unProtect(f.f114);
-        if (info.isNull(f.f113)) {
-            info.assignText(f.f113, "01/01/" + std::to_string(TaxYear::kYear));
-        }
-        if (info.isNull(f.f114)) {
-            info.assignText(f.f114, "12/31/" + std::to_string(TaxYear::kYear));
-        }
-    } else {
-        info.makeProtectedAndSetNull(f.f114);
-        info.makeProtectedAndSetNull(f.f113);
+// A part-year return's residency period, the whole year unless dates are
+// entered; other returns have none.
+void InfoFormCalculation::fillResidencyPeriod() {
+    const auto& r = lines.residency;
+    if (!info_.xMarked(r.partYear)) {
+        info_.makeProtectedAndSetNull(r.periodTo);
+        info_.makeProtectedAndSetNull(r.periodFrom);
+        return;
     }
+    info_.unProtect(r.periodFrom);
+    info_.unProtect(r.periodTo);
+    if (info_.isNull(r.periodFrom)) {
+        info_.assignText(r.periodFrom, "01/01/" + std::to_string(TaxYear::kYear));
+    }
+    if (info_.isNull(r.periodTo)) {
+        info_.assignText(r.periodTo, "12/31/" + std::to_string(TaxYear::kYear));
+    }
+}
 
-    // 9. State rows of federal form 190.
-    transferStateRows(handle, f.f49, f.f74, f.f75,
-                      {f.f51, f.f53, f.f55, f.f57, f.f59, f.f61, f.f63, f.f65, f.f67, f.f69, f.f71, f.f73});
+// The state rows of federal form 190, and the marks of the amounts above 0
+// (a zero or negative amount leaves its mark as it was).
+void InfoFormCalculation::fillStateRows() {
+    const auto& s = lines.stateRows;
+    engine_.transferStateRows(handle_, s.secondGroupTotal, s.outputSum, s.grandTotal, s.amounts);
+    if (info_.gtZero(s.secondGroupTotal)) {
+        info_.setX(s.secondGroupMark);
+    }
+    if (info_.gtZero(s.outputSum)) {
+        info_.setX(s.outputSumMark);
+    }
+    if (info_.gtZero(lines.options.estimatedPaid2)) {
+        info_.setX(lines.options.estimatedPaid2Mark);
+    }
+}
 
-    // 10. The main form's number and the filing status.
-    info.assignIR(f.f6, getMainForm().getNumber());
-    info.assignIR(f.f7, status);
-
-    // 11. The product version on state form 14.
-    DataMgmt::TaxFormPtr shared = gaReturn_->getFormUVPtr(kStateForm14ID, 1, true);
+// The main form's number and the filing status, the product version on
+// state form 14, and the filing choice.
+void InfoFormCalculation::fillFilingStatus() {
+    const auto& f = lines.filing;
+    info_.assignIR(f.mainForm, engine_.getMainForm().getNumber());
+    info_.assignIR(f.filingStatus, status_);
+    DataMgmt::TaxFormPtr shared = ga_.getFormUVPtr(kStateForm14ID, 1, true);
     if (!shared.isNull()) {
         shared->assignText(kStateForm14FieldIds.f143855, BusinessMgmt::BusinessMgr::getInstance().getVersion());
     }
+    Utils::handleFilingChoice(handle_, f.choiceA, f.choiceB);
+}
 
-    // 12. and 13. Filing choice and the marks of the state amounts.
-    Utils::handleFilingChoice(handle, f.f13, f.f14);
-    if (info.gtZero(f.f49)) {
-        info.setX(f.f16);
+// The bank and filing options, unless the return is filed on paper with no
+// direct deposit; then the defaults of the choice pairs.
+void InfoFormCalculation::fillOptions() {
+    const auto& o = lines.options;
+    for (const FieldId& x : {o.directDeposit, o.depositFromFederal, o.option83, o.option84}) {
+        info_.unProtect(x);
     }
-    if (info.gtZero(f.f74)) {
-        info.setX(f.f17);
-    }
-    if (info.gtZero(f.f76)) {
-        info.setX(f.f18);
-    }
-
-    // 14. Bank and filing options, unless the return is filed on paper with
-    // no direct deposit (197644).
-    info.unProtect(f.f77);
-    info.unProtect(f.f78);
-    info.unProtect(f.f83);
-    info.unProtect(f.f84);
-    if (!info.xMarked(f.f197644)) {
-        transferFilingOptions(handle, f.f77, f.f12, f.f78, none, f.f79, f.f80, f.f81, f.f82, none, none, none, none);
+    if (!info_.xMarked(o.paperNoDeposit)) {
+        engine_.transferFilingOptions(handle_, o.directDeposit, o.otherRefundChoice, o.depositFromFederal, none,
+                                      o.depositRouting, o.depositAccount, o.depositChecking, o.depositSavings, none,
+                                      none, none, none);
     } else {
-        info.makeProtectedAndSetNull(f.f77);
-        info.makeProtectedAndSetNull(f.f78);
-        info.setNull(f.f81);
-        info.setNull(f.f82);
-        info.setNull(f.f79);
-        info.setNull(f.f80);
-        info.makeProtectedAndSetNull(f.f83);
-        info.makeProtectedAndSetNull(f.f84);
+        info_.makeProtectedAndSetNull(o.directDeposit);
+        info_.makeProtectedAndSetNull(o.depositFromFederal);
+        for (const FieldId& x : {o.depositRouting, o.depositAccount, o.depositChecking, o.depositSavings}) {
+            info_.setNull(x);
+        }
+        info_.makeProtectedAndSetNull(o.option83);
+        info_.makeProtectedAndSetNull(o.option84);
     }
+}
 
-    // 15. Heading block and the summary's refund line.
-    protectHeadingFields(handle, f.f187983, f.f187984, f.f189221, none, f.f187987, f.f187988, f.f187985, f.f187986,
-                         none, none, none);
-    info.assignIR(f.f187989, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, 27)));
-
-    // 16. Defaults of the choice pairs.
-    Utils::setDefaultX(handle, f.f83, f.f84, f.f83);
-    Utils::setDefaultX(handle, f.f93, f.f92, f.f93);
-    Utils::setDefaultX(handle, f.f105, f.f104, f.f105);
-    Utils::setDefaultX(handle, f.f106, f.f106, f.f107);
-    Utils::setDefaultX(handle, f.f109, f.f108, f.f109);
-    Utils::setDefaultX(handle, f.f95, f.f94, f.f95);
-    info.oneX(f.f33437, f.f33436, f.f33436);
-
-    // 17. Names, addresses and the driver licence blocks; the issuing state
-    // stands beside a filled licence number only.
-    transferDriverLicenseInfo(
-        handle, {f.f199053, f.f193208, f.f193209, f.f193210, f.f193211, f.f193212, f.f193213, f.f193214, f.f193215},
-        {f.f199054, f.f193216, f.f193217, f.f193218, f.f193219, f.f193220, f.f193221, f.f193222, f.f193223});
-    info.makeProtected(f.f193210);
-    info.makeProtected(f.f193218);
-    if (info.nonNull(f.f193209)) {
-        info.assignText(f.f193210, "GA");
-    } else {
-        info.setNull(f.f193210);
+// The heading block, the summary's refund line, and the defaults of the
+// choice pairs.
+void InfoFormCalculation::fillHeadingBlock() {
+    const auto& b = lines.headingBlock;
+    engine_.protectHeadingFields(handle_, b.yes, b.no, b.detail, none, b.text1, b.text2, b.detail3, b.detail4, none,
+                                 none, none);
+    constexpr std::int32_t kRefundLine = 27;
+    info_.assignIR(b.refundLine, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
+    for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
+        Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }
-    if (info.nonNull(f.f193217)) {
-        info.assignText(f.f193218, "GA");
-    } else {
-        info.setNull(f.f193218);
-    }
+    info_.oneX(lines.options.choice33437, lines.options.choice33436, lines.options.choice33436);
+}
 
-    // 18. Federal form 78: any copy at all, and any copy with either of its
-    // two boxes marked.
-    info.setXNo(f.f196259);
-    info.setXNo(f.f199731);
+// Names, addresses and the driver licence blocks; the issuing state stands
+// beside a filled licence number only.
+void InfoFormCalculation::fillLicences() {
+    const auto& l = lines.licence;
+    engine_.transferDriverLicenseInfo(handle_,
+                                      {l.taxpayer[0], l.taxpayer[1], l.taxpayer[2], l.taxpayer[3], l.taxpayer[4],
+                                       l.taxpayer[5], l.taxpayer[6], l.taxpayer[7], l.taxpayer[8]},
+                                      {l.spouse[0], l.spouse[1], l.spouse[2], l.spouse[3], l.spouse[4], l.spouse[5],
+                                       l.spouse[6], l.spouse[7], l.spouse[8]});
+    info_.makeProtected(l.taxpayerState);
+    info_.makeProtected(l.spouseState);
+    for (const auto& [number, state] :
+         {std::pair{l.taxpayerNumber, l.taxpayerState}, std::pair{l.spouseNumber, l.spouseState}}) {
+        if (info_.nonNull(number)) {
+            info_.assignText(state, ga_.getAbbreviation());
+        } else {
+            info_.setNull(state);
+        }
+    }
+}
+
+// Federal form 78: whether the return has any copy, and any copy with either
+// of its two boxes marked.
+void InfoFormCalculation::fillForm78Marks() {
+    const auto& m = lines.form78;
+    info_.setXNo(m.anyCopyMarked);
+    info_.setXNo(m.anyCopy);
     const auto& f78 = kForm78FieldIds;
-    for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm78ID); !it.atEOL(); it.next()) {
+    for (DataMgmt::TaxFormIter it = engine_.federalReturn()->getForms(kForm78ID); !it.atEOL(); it.next()) {
         DataMgmt::TaxFormPtr form78 = it.getTaxForm();
         if (form78.isNull()) {
             continue;
         }
-        info.setX(f.f199731);
+        info_.setX(m.anyCopy);
         if (form78->xMarked(f78.f11981) || form78->xMarked(f78.f120)) {
-            info.setX(f.f196259);
+            info_.setX(m.anyCopyMarked);
         }
     }
+}
 
-    // 19.
-    gaReturn_->setDataEntered(kGAForm69ID, copy, true, false);
+}  // namespace
+
+void GATaxReturnCalcEngine::calcInfoForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
+    if (handle.isNull()) {
+        return;
+    }
+    InfoFormCalculation(*this, handle, copy).run();
 }
 
 }  // namespace GACalculationMgmt

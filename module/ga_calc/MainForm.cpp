@@ -30,12 +30,12 @@
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -47,6 +47,7 @@ namespace {
 
 using Item = Utils::PCTypes;
 const Form70Lines& lines = kForm70Lines;
+const Form69Lines& info = kForm69Lines;
 
 // The fields of a form from first to last, both included, in the form's
 // field order; empty when either is not on the form.
@@ -172,7 +173,6 @@ private:
 // and identifying numbers, and the address block.
 void MainFormCalculation::fillHeading() {
     const auto& h = lines.heading;
-    const auto& f69 = kGAForm69FieldIds;
     federalStatus_ = common(Item::kFederalFilingStatus);
     if (const char* letter = filingStatusLetter(federalStatus_)) {
         form_.assignText(h.filingStatus, letter);
@@ -180,15 +180,15 @@ void MainFormCalculation::fillHeading() {
     status_ = ga_.getFilingStatusNumber();
     form_.assignIR(h.georgiaWages, ga_.getStateWages(static_cast<char>(status_)));
 
-    ga_.getII(kGAForm69ID, f69.f193209, handle_, h.licenceNumber);
-    ga_.getII(kGAForm69ID, f69.f193210, handle_, h.licenceState);
+    ga_.getII(kGAForm69ID, info.licence.taxpayerNumber, handle_, h.licenceNumber);
+    ga_.getII(kGAForm69ID, info.licence.taxpayerState, handle_, h.licenceState);
     engine_.assignOwnerInfo(handle_, kGAForm69ID, static_cast<std::int16_t>(status_), h.taxpayerFirstName,
                             h.taxpayerMiddleName, h.taxpayerLastName, h.taxpayerSuffix, Primitives::kNullFieldID,
                             h.spouseFirstName, h.spouseMiddleName, h.spouseLastName, h.spouseSuffix,
                             Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
-    ga_.getII(kGAForm69ID, f69.f30, handle_, h.spouseNumber);
+    ga_.getII(kGAForm69ID, info.heading.spouseNumber, handle_, h.spouseNumber);
     form_.assignII(h.spouseNumberRepeated, h.spouseNumber);
-    ga_.getII(kGAForm69ID, f69.f25, handle_, h.taxpayerNumber);
+    ga_.getII(kGAForm69ID, info.heading.taxpayerNumber, handle_, h.taxpayerNumber);
     for (const FieldId& x : h.numberOnLaterPages) {
         form_.assignII(x, h.taxpayerNumber);
     }
@@ -201,8 +201,8 @@ void MainFormCalculation::fillHeading() {
 void MainFormCalculation::fillAddress() {
     const auto& h = lines.heading;
     const auto& f92 = kForm92FieldIds;
-    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f31, handle_, h.street);
-    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f32, handle_, h.apartment);
+    ga_.getII(kGAForm69ID, info.heading.street, handle_, h.street);
+    ga_.getII(kGAForm69ID, info.heading.apartment, handle_, h.apartment);
     if (ga_.formYes(kForm92ID, 1, f92.f545)) {
         engine_.assignAddress(handle_, h.city, h.state, h.zipCode, h.foreignRegion, h.zipCode, 1);
     } else {
@@ -232,20 +232,19 @@ void MainFormCalculation::fillAddress() {
 // year, and nonresident otherwise; any other return follows the taxpayer, and
 // a taxpayer with no box marked counts as part year.
 void MainFormCalculation::fillResidency() {
-    const auto& f69 = kGAForm69FieldIds;
     auto marked = [&](const FieldId& x) { return ga_.formYes(kGAForm69ID, 1, x); };
     Residency::Code code = Residency::kPartYear;
     if (joint()) {
-        if (marked(f69.f36) && marked(f69.f96)) {
+        if (marked(info.residency.taxpayerFullYear) && marked(info.residency.spouseFullYear)) {
             code = Residency::kFullYear;
-        } else if (marked(f69.f38) || marked(f69.f97)) {
+        } else if (marked(info.residency.taxpayerPartYear) || marked(info.residency.spousePartYear)) {
             code = Residency::kPartYear;
         } else {
             code = Residency::kNonresident;
         }
-    } else if (marked(f69.f36)) {
+    } else if (marked(info.residency.taxpayerFullYear)) {
         code = Residency::kFullYear;
-    } else if (marked(f69.f37)) {
+    } else if (marked(info.residency.taxpayerNonresident)) {
         code = Residency::kNonresident;
     }
     form_.assignText(lines.residency.code, std::to_string(code));
@@ -261,8 +260,8 @@ void MainFormCalculation::fillResidencyDates(Residency::Code code) {
         setNull({r.from, r.to});
         return;
     }
-    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f113, handle_, r.periodFrom);
-    ga_.getII(kGAForm69ID, kGAForm69FieldIds.f114, handle_, r.periodTo);
+    ga_.getII(kGAForm69ID, info.residency.periodFrom, handle_, r.periodFrom);
+    ga_.getII(kGAForm69ID, info.residency.periodTo, handle_, r.periodTo);
     auto writeDate = [&](const FieldId& source, const FieldId& target) {
         const short month = ga_.dateParse(handle_, source, Utils::kDateParseMonth);
         const short day = ga_.dateParse(handle_, source, Utils::kDateParseDay);
@@ -371,7 +370,7 @@ void MainFormCalculation::fillIncome() {
     ga_.getII(kForm2ID, kForm2FieldIds.f32, handle_, i.federalForm2Amount);
     setNull({i.negativeFederalAgi, i.negativeGeorgiaAgi, i.negativeAfterDeductions, i.negativeTaxable});
 
-    fullYear_ = ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    fullYear_ = ga_.formYes(kGAForm69ID, 1, info.residency.fullYear);
     if (!fullYear_) {
         fillPartYearIncome();
         return;
@@ -478,7 +477,7 @@ void MainFormCalculation::fillLowIncomeCredit() {
         form_.setX(r.residentAtYearEnd);
     }
 
-    const bool considered = fullYear_ || (ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f111) &&
+    const bool considered = fullYear_ || (ga_.formYes(kGAForm69ID, 1, info.residency.partYear) &&
                                           ga_.formYes(kGAForm70ID, 1, r.residentAtYearEnd));
     if (!considered) {
         clearRange(l.federalAgi, l.credit);
@@ -566,13 +565,13 @@ void MainFormCalculation::fillCredits() {
 // document, and estimated tax paid; then the underpayment penalty of form 71.
 void MainFormCalculation::fillPayments() {
     const auto& p = lines.payments;
-    const auto& f69 = kGAForm69FieldIds;
     Utils::maybeSetValue(handle_, p.withheld, ga_.getStateTaxWithheldNoLocal(static_cast<char>(status_)));
     form_.plus4(p.ownRowsTotal, p.ownRowsWithheld[0], p.ownRowsWithheld[1], p.ownRowsWithheld[2], p.ownRowsWithheld[3]);
     form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
     engine_.checkForm70SourceLinks(copy_);
     Utils::maybeSetValue(handle_, p.estimated,
-                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, f69.f75) + ga_.getIN(kGAForm69ID, 1, f69.f76)));
+                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid1) +
+                                             ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid2)));
     form_.plus3(p.total, p.withheld, p.ownRowsTotalRepeated, p.estimated);
     blankIfZero(p.total);
 
@@ -632,7 +631,6 @@ void MainFormCalculation::fillResult() {
 // and a shortfall is owed.
 void MainFormCalculation::fillOverpayment(double appliedAndPenalty) {
     const auto& r = lines.result;
-    const auto& f69 = kGAForm69FieldIds;
     form_.setNull(r.balanceDue);
     form_.unProtect(r.credited);
     form_.minIR(r.credited, r.credited, static_cast<double>(line(r.overpaid)));
@@ -646,11 +644,11 @@ void MainFormCalculation::fillOverpayment(double appliedAndPenalty) {
     }
     form_.setNull(r.balanceDue);
     form_.assignIR(r.refund, left);
-    if (ga_.hasSigValue(kGAForm69ID, 1, f69.f77)) {
-        ga_.getII(kGAForm69ID, f69.f81, handle_, r.depositRouting);
-        ga_.getII(kGAForm69ID, f69.f82, handle_, r.depositAccount);
-        ga_.getII(kGAForm69ID, f69.f79, handle_, r.depositChecking);
-        ga_.getII(kGAForm69ID, f69.f80, handle_, r.depositSavings);
+    if (ga_.hasSigValue(kGAForm69ID, 1, info.options.directDeposit)) {
+        ga_.getII(kGAForm69ID, info.options.depositChecking, handle_, r.depositChecking);
+        ga_.getII(kGAForm69ID, info.options.depositSavings, handle_, r.depositSavings);
+        ga_.getII(kGAForm69ID, info.options.depositRouting, handle_, r.depositRouting);
+        ga_.getII(kGAForm69ID, info.options.depositAccount, handle_, r.depositAccount);
     }
 }
 
@@ -680,19 +678,18 @@ void MainFormCalculation::fillDeceased() {
 // federal losses and credits the module does not follow, a foreign or
 // farm matter, an amount the filer entered on form 70 itself).
 void MainFormCalculation::fillReviewMark() {
-    const auto& f69 = kGAForm69FieldIds;
     const auto& f104 = kForm104FieldIds;
     const auto& f57 = kForm57FieldIds;
     const auto& f189215 = kGAForm189215FieldIds;
     const auto& f103 = kForm103FieldIds;
     const auto& rm = lines.review;
     const bool review =
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189281) > 0 && ga_.formNo(kGAForm69ID, 1, f69.f110)) ||
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189266) > 0 && ga_.formYes(kGAForm69ID, 1, f69.f111)) ||
+        (ga_.getIN(kGAForm189215ID, 1, f189215.f189281) > 0 && ga_.formNo(kGAForm69ID, 1, info.residency.fullYear)) ||
+        (ga_.getIN(kGAForm189215ID, 1, f189215.f189266) > 0 && ga_.formYes(kGAForm69ID, 1, info.residency.partYear)) ||
         ga_.hasSigValue(kForm104ID, 1, f104.f102) || ga_.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
         ga_.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga_.getIR(kForm57ID, 1, f57.f100) < 0 ||
         ga_.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga_.getIR(kForm103ID, 1, f103.f51) > 0 ||
-        ga_.getIR(kForm103ID, 1, f103.f57) > 0 || ga_.formYes(kGAForm69ID, 1, f69.f196259) ||
+        ga_.getIR(kForm103ID, 1, f103.f57) > 0 || ga_.formYes(kGAForm69ID, 1, info.form78.anyCopyMarked) ||
         ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
         ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
         ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
@@ -764,7 +761,7 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
         addRows(f190.f98, f190.f101, f190.f107, false);
         paid = static_cast<double>(ga.getIN(kForm190ID, 1, f190.f71) + ga.getIN(kForm190ID, 1, f190.f84) +
                                    ga.getIN(kForm190ID, 1, f190.f97) + ga.getIN(kForm190ID, 1, f190.f123) -
-                                   ga.getIN(kGAForm69ID, 1, kGAForm69FieldIds.f49));
+                                   ga.getIN(kGAForm69ID, 1, info.stateRows.secondGroupTotal));
     }
 
     const double withheld = ga.getStateTaxWithheld(filingStatus);

@@ -1,0 +1,191 @@
+// Form 69's lines by what they hold: named references to the members of its
+// catalogue (kGAForm69FieldIds). Form 69, the information form, is read by
+// most Georgia routines (the return's residency above all), so its lines
+// stand in a header of their own, in the pattern of Form70Lines.h.
+#pragma once
+
+#include <array>
+
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "platform/Primitives.h"
+
+namespace GACalculationMgmt {
+
+struct Form69Lines {
+    using Line = const Primitives::QVImmutableIdentifier&;
+    using Field = Primitives::QVImmutableIdentifier;
+
+    // The filers' heading: first, middle and last name, suffix and number of
+    // the taxpayer, then of the spouse; street, apartment, city, state and
+    // ZIP code.
+    struct Heading {
+        std::array<Field, 15> rows;
+        Line taxpayerNumber, spouseNumber, street, apartment;
+        Line filedForm1, filedForm55, filedForm87;  // the federal main form filed
+    };
+    // Each filer's residency: one of three boxes, kept to one mark; a third
+    // trio of the same kind; the return's residency, exactly one marked.
+    struct Residency {
+        Line taxpayerFullYear, taxpayerPartYear, taxpayerNonresident;
+        Line spouseFullYear, spousePartYear, spouseNonresident;
+        Line thirdFullYear, thirdPartYear, thirdNonresident;
+        Line fullYear, partYear, nonresident;
+        Line periodFrom, periodTo;  // the part-year period, MM/DD/YYYY
+        Line code;                  // the state wage worksheet's residency code
+    };
+    // Tax paid to or withheld for other states, from federal form 190.
+    struct StateRows {
+        Line secondGroupTotal, outputSum, grandTotal;
+        std::array<Field, 12> amounts;
+        Line secondGroupMark, outputSumMark;  // marked when above 0
+        Line otherStateWithoutRow;            // an other-state return with no row on form 73
+    };
+    struct Filing {
+        Line mainForm;  // the main form's number
+        Line filingStatus;
+        Line choiceA, choiceB;
+        Line firstMark;  // marked no on every calculation
+    };
+    // Estimated tax paid, refund and bank options.
+    struct Options {
+        Line estimatedPaid1, estimatedPaid2;
+        Line estimatedPaid2Mark;  // marked when above 0
+        // Direct deposit of the refund, or the other choice; the account's
+        // details taken from the federal return, or entered.
+        Line directDeposit, otherRefundChoice, depositFromFederal;
+        Line depositRouting, depositAccount, depositChecking, depositSavings;
+        Line option83, option84;
+        Line paperNoDeposit;
+        // Pairs of boxes, the second of each pair marked by default.
+        std::array<std::array<Field, 3>, 6> defaults;  // (box, pair box, default)
+        Line choice33436, choice33437;
+    };
+    struct HeadingBlock {
+        Line yes, no, detail, text1, text2, detail3, detail4;
+        Line refundLine;  // the summary's refund line
+    };
+    struct Licence {
+        std::array<Field, 9> taxpayer, spouse;
+        Line taxpayerNumber, taxpayerState, spouseNumber, spouseState;
+    };
+    struct Form78Marks {
+        Line anyCopy, anyCopyMarked;
+    };
+
+    Heading heading;
+    Residency residency;
+    StateRows stateRows;
+    Filing filing;
+    Options options;
+    HeadingBlock headingBlock;
+    Licence licence;
+    Form78Marks form78;
+};
+
+inline constexpr Form69Lines kForm69Lines = [] {
+    const auto& f69 = kGAForm69FieldIds;
+    return Form69Lines{
+        .heading =
+            {
+                .rows = {f69.f21, f69.f22, f69.f23, f69.f24, f69.f25, f69.f26, f69.f27, f69.f28, f69.f29, f69.f30,
+                         f69.f31, f69.f32, f69.f33, f69.f34, f69.f35},
+                .taxpayerNumber = f69.f25,
+                .spouseNumber = f69.f30,
+                .street = f69.f31,
+                .apartment = f69.f32,
+                .filedForm1 = f69.f46,
+                .filedForm55 = f69.f47,
+                .filedForm87 = f69.f48,
+            },
+        .residency =
+            {
+                .taxpayerFullYear = f69.f36,
+                .taxpayerPartYear = f69.f38,
+                .taxpayerNonresident = f69.f37,
+                .spouseFullYear = f69.f96,
+                .spousePartYear = f69.f97,
+                .spouseNonresident = f69.f98,
+                .thirdFullYear = f69.f99,
+                .thirdPartYear = f69.f100,
+                .thirdNonresident = f69.f101,
+                .fullYear = f69.f110,
+                .partYear = f69.f111,
+                .nonresident = f69.f112,
+                .periodFrom = f69.f113,
+                .periodTo = f69.f114,
+                .code = f69.f8,
+            },
+        .stateRows =
+            {
+                .secondGroupTotal = f69.f49,
+                .outputSum = f69.f74,
+                .grandTotal = f69.f75,
+                .amounts = {f69.f51, f69.f53, f69.f55, f69.f57, f69.f59, f69.f61, f69.f63, f69.f65, f69.f67, f69.f69,
+                            f69.f71, f69.f73},
+                .secondGroupMark = f69.f16,
+                .outputSumMark = f69.f17,
+                .otherStateWithoutRow = f69.f142705,
+            },
+        .filing =
+            {
+                .mainForm = f69.f6,
+                .filingStatus = f69.f7,
+                .choiceA = f69.f13,
+                .choiceB = f69.f14,
+                .firstMark = f69.f1,
+            },
+        .options =
+            {
+                .estimatedPaid1 = f69.f75,
+                .estimatedPaid2 = f69.f76,
+                .estimatedPaid2Mark = f69.f18,
+                .directDeposit = f69.f77,
+                .otherRefundChoice = f69.f12,
+                .depositFromFederal = f69.f78,
+                .depositRouting = f69.f79,
+                .depositAccount = f69.f80,
+                .depositChecking = f69.f81,
+                .depositSavings = f69.f82,
+                .option83 = f69.f83,
+                .option84 = f69.f84,
+                .paperNoDeposit = f69.f197644,
+                .defaults = {{{f69.f83, f69.f84, f69.f83},
+                              {f69.f93, f69.f92, f69.f93},
+                              {f69.f105, f69.f104, f69.f105},
+                              {f69.f106, f69.f106, f69.f107},
+                              {f69.f109, f69.f108, f69.f109},
+                              {f69.f95, f69.f94, f69.f95}}},
+                .choice33436 = f69.f33436,
+                .choice33437 = f69.f33437,
+            },
+        .headingBlock =
+            {
+                .yes = f69.f187983,
+                .no = f69.f187984,
+                .detail = f69.f189221,
+                .text1 = f69.f187987,
+                .text2 = f69.f187988,
+                .detail3 = f69.f187985,
+                .detail4 = f69.f187986,
+                .refundLine = f69.f187989,
+            },
+        .licence =
+            {
+                .taxpayer = {f69.f199053, f69.f193208, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
+                             f69.f193214, f69.f193215},
+                .spouse = {f69.f199054, f69.f193216, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
+                           f69.f193222, f69.f193223},
+                .taxpayerNumber = f69.f193209,
+                .taxpayerState = f69.f193210,
+                .spouseNumber = f69.f193217,
+                .spouseState = f69.f193218,
+            },
+        .form78 =
+            {
+                .anyCopy = f69.f199731,
+                .anyCopyMarked = f69.f196259,
+            },
+    };
+}();
+
+}  // namespace GACalculationMgmt

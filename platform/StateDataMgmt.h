@@ -113,6 +113,10 @@ public:
     double getStateTaxWithheld(char filingStatus) const;
     double getStateTaxWithheldNoLocal(char filingStatus) const;
     int getEnabledType() const { return enabledType_; }
+    // The amount of field x of a copy as the form shows it: the stored number
+    // shifted by the field's edit code (hundredths on the W-2 and 1099
+    // forms); 0 for a field the form does not have.
+    double federalDisplayAmount(const DataMgmt::TaxForm& copy, std::int32_t field) const;
     // The field's text, as formString gives it.
     void textString(char* buf, std::size_t cap, const FormID& f, std::uint16_t c, const FieldID& x) const;
     std::string textString(const FormID& f, std::uint16_t c, const FieldID& x) const;
@@ -196,7 +200,6 @@ private:
     // Adds up one column of the state lines over every copy, for the lines of
     // this state only (thisStateOnly) or of any state.
     double addStateLines(bool thisStateOnly, bool amounts, bool withheld, bool local) const;
-    double federalDisplayAmount(const DataMgmt::TaxForm& copy, std::int32_t field) const;
 
     DataMgmt::TaxReturnPtr federal_;
     std::vector<DebugStateFieldCall> debugCalls_;

@@ -183,6 +183,8 @@ public:
     };
     void updateOtherStateRows();
     void collectStateSourceLinks(const FormId& source, int& counter, int pass);
+    // Writes the link text of entry n (from 1) into its link field.
+    void writeLink(int n, const std::string& link);
     // Refills one entry from its link text; 1 when the link names a known
     // source document, else 0 (the entry's fields nulled).
     int checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link, const SourceEntryFields& entry);

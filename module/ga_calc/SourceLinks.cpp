@@ -1,5 +1,4 @@
-// Source-document links of Georgia withholding, and the upkeep of the
-// other-state rows of form 73.
+// Source-document links of Georgia withholding.
 //
 // Every federal source document that shows Georgia withholding (wage and gambling
 // statements, information returns) and every Georgia withholding row of form
@@ -21,7 +20,6 @@
 #include <vector>
 
 #include "module/catalogues/Form110FieldIds.h"
-#include "module/catalogues/Form133618FieldIds.h"
 #include "module/catalogues/Form135FieldIds.h"
 #include "module/catalogues/Form164FieldIds.h"
 #include "module/catalogues/Form165FieldIds.h"
@@ -31,11 +29,10 @@
 #include "module/catalogues/Form54FieldIds.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
+#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Utils.h"
 
@@ -59,17 +56,67 @@ struct StateRow {
     FieldId amount2;
 };
 
-enum class IdBox { Id1, Id2, ByDashes, None };
+// Which identification box an entry of the document marks.
+enum class IdBox {
+    Id1,
+    Id2,
+    ByDashes,    // by the payer number's dashes
+    ByYesNoBox,  // id 2 when the document's box idBoxField is marked, else id 1
+    None,
+};
+
+struct SourceDocument;
 
 // What a federal source form gives an entry.
 struct SourceLayout {
-    int form;
+    FormId form;
     bool wage;        // wage box (wage and gambling statements); information box otherwise
-    FieldId payerId;  // null: the document has no payer number
+    FieldId payerId;  // null: the document has no payer number, the filer may enter one
     IdBox idBox;
-    bool anyNonZeroQualifies;  // wage statements: any withholding but 0, also below 0
+    FieldId idBoxField;
+    bool anyNonZeroQualifies;    // wage statements: any withholding but 0, also below 0
+    bool rowsForFirstEntryOnly;  // a consolidated statement: its rows belong to entry 0
+    // The Georgia amount that the document gives outside its state rows, in
+    // place of the row's; null when the rows give it.
+    double (*amountOutsideRows)(const SourceDocument& document, double rowAmount);
     std::vector<StateRow> rows;
 };
+
+// One copy of a federal source document, read through the Georgia return:
+// its texts, its boxes and its amounts in dollars (the documents keep
+// hundredths; the edit code of each field says so).
+struct SourceDocument {
+    const DataMgmt::TaxReturn& federal;
+    const GADataMgmt::GATaxReturn& ga;
+    const SourceLayout& layout;
+    std::uint16_t copy;
+    DataMgmt::TaxFormPtr form;
+
+    std::string text(const FieldId& x) const { return federal.getFieldAsString(layout.form, copy, x); }
+    bool yes(const FieldId& x) const { return federal.formYes(layout.form, copy, x); }
+    double dollars(const FieldId& x) const {
+        return x.isNullID() ? 0.0 : ga.federalDisplayAmount(*form, x.getNumber());
+    }
+};
+
+// A 1099-G: unemployment compensation when its box 20717 is marked, else
+// the taxable grants and payments of box 20718.
+double form165Amount(const SourceDocument& document, double rowAmount) {
+    const auto& f165 = kForm165FieldIds;
+    if (document.yes(f165.f20717)) {
+        return document.dollars(f165.f11);
+    }
+    if (document.yes(f165.f20718)) {
+        return document.dollars(f165.f24555) + document.dollars(f165.f18) + document.dollars(f165.f19);
+    }
+    return rowAmount;
+}
+
+// A 1099-DIV: its ordinary and capital-gain dividends.
+double form164Amount(const SourceDocument& document, double /*rowAmount*/) {
+    const auto& f164 = kForm164FieldIds;
+    return document.dollars(f164.f6) + document.dollars(f164.f7);
+}
 
 const std::vector<SourceLayout>& layouts() {
     static const std::vector<SourceLayout> table = [] {
@@ -84,64 +131,100 @@ const std::vector<SourceLayout>& layouts() {
         const auto& f164 = kForm164FieldIds;
         const auto& f135 = kForm135FieldIds;
         std::vector<SourceLayout> t;
-        t.push_back({52,
+        // Wage statement (W-2).
+        t.push_back({kForm52ID,
                      true,
                      w2.f7,
                      IdBox::Id1,
+                     none,
                      true,
+                     false,
+                     nullptr,
                      {{w2.f34, w2.f32, w2.f8, w2.f33, none},
                       {w2.f99, w2.f97, w2.f107, w2.f98, none},
                       {w2.f27781, w2.f27784, w2.f27782, w2.f27783, none},
                       {w2.f27788, w2.f27791, w2.f27789, w2.f27790, none}}});
-        // The gambling statement's id box follows its yes/no field 79884.
-        t.push_back({54, true, w2g.f4, IdBox::None, false, {{w2g.f28, w2g.f25, w2g.f24, w2g.f12, none}}});
+        // Gambling statement (W-2G).
+        t.push_back({kForm54ID,
+                     true,
+                     w2g.f4,
+                     IdBox::ByYesNoBox,
+                     w2g.f79884,
+                     false,
+                     false,
+                     nullptr,
+                     {{w2g.f28, w2g.f25, w2g.f24, w2g.f12, none}}});
         t.push_back(
-            {110,
+            {kForm110ID,
              false,
              f110.f20,
              IdBox::ByDashes,
+             none,
              false,
+             false,
+             nullptr,
              {{f110.f46, f110.f45, f110.f48, f110.f131, none}, {f110.f133, f110.f132, f110.f134, f110.f135, none}}});
-        t.push_back({186662,
+        t.push_back({kForm186662ID,
                      false,
                      f186662.f186685,
                      IdBox::ByDashes,
+                     none,
                      false,
+                     false,
+                     nullptr,
                      {{f186662.f186735, f186662.f186737, f186662.f186736, f186662.f186714, none}}});
         t.push_back(
-            {165,
+            {kForm165ID,
              false,
              f165.f26,
              IdBox::Id1,
+             none,
              false,
+             false,
+             &form165Amount,
              {{f165.f17, f165.f16, f165.f28, none, none}, {f165.f144118, f165.f144120, f165.f144119, none, none}}});
-        t.push_back({84,
+        t.push_back({kForm84ID,
                      false,
                      f84.f11,
                      IdBox::Id1,
+                     none,
                      false,
+                     false,
+                     nullptr,
                      {{f84.f33, f84.f30, f84.f31, f84.f134, none}, {f84.f169, f84.f168, f84.f170, f84.f171, none}}});
-        t.push_back({166,
+        // Interest (1099-INT).
+        t.push_back({kForm166ID,
                      false,
                      none,
                      IdBox::None,
+                     none,
                      false,
+                     false,
+                     nullptr,
                      {{f166.f133633, f166.f133635, f166.f133634, f166.f10, none},
                       {f166.f144125, f166.f144127, f166.f144126, f166.f10, none},
                       {f166.f133636, f166.f133638, f166.f133637, f166.f17, f166.f18},
                       {f166.f144130, f166.f144132, f166.f144131, f166.f17, f166.f18}}});
-        t.push_back({164,
+        // Dividends (1099-DIV).
+        t.push_back({kForm164ID,
                      false,
                      none,
                      IdBox::None,
+                     none,
                      false,
+                     false,
+                     &form164Amount,
                      {{f164.f133765, f164.f133767, f164.f133766, none, none},
                       {f164.f144115, f164.f144117, f164.f144116, none, none}}});
-        t.push_back({135,
+        // Consolidated statement.
+        t.push_back({kForm135ID,
                      false,
                      none,
                      IdBox::None,
+                     none,
                      false,
+                     true,
+                     nullptr,
                      {{f135.f163202, f135.f163204, f135.f163203, none, none},
                       {f135.f163205, f135.f163207, f135.f163206, none, none}}});
         return t;
@@ -151,7 +234,7 @@ const std::vector<SourceLayout>& layouts() {
 
 const SourceLayout* layoutOf(int formNumber) {
     for (const SourceLayout& layout : layouts()) {
-        if (layout.form == formNumber) {
+        if (layout.form.getNumber() == formNumber) {
             return &layout;
         }
     }
@@ -168,11 +251,11 @@ struct Form70Row {
 };
 
 std::array<Form70Row, 4> form70Rows() {
-    const auto& f = kGAForm70FieldIds;
-    return {{{f.f190494, f.f190495, f.f190496, f.f243},
-             {f.f190497, f.f190498, f.f190499, f.f244},
-             {f.f190500, f.f190501, f.f190502, f.f140462},
-             {f.f190503, f.f190504, f.f190505, f.f148018}}};
+    const auto& f70 = kGAForm70FieldIds;
+    return {{{f70.f190494, f70.f190495, f70.f190496, f70.f243},
+             {f70.f190497, f70.f190498, f70.f190499, f70.f244},
+             {f70.f190500, f70.f190501, f70.f190502, f70.f140462},
+             {f70.f190503, f70.f190504, f70.f190505, f70.f148018}}};
 }
 
 // One entry of the list: its link field and the fields that the link refills.
@@ -246,32 +329,119 @@ const std::array<EntrySlot, kEntriesPerContinuation>& form189218Slots() {
     return slots;
 }
 
-// A federal amount kept in hundredths, in dollars.
-double dollars(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy, const FieldId& field) {
-    if (field.isNullID()) {
-        return 0.0;
-    }
-    return static_cast<double>(federal.getIN(form, copy, field)) / 100.0;
-}
-
 bool withholdingQualifies(const SourceLayout& layout, double withheld) {
     return layout.anyNonZeroQualifies ? withheld != 0.0 : withheld > 0.0;
 }
 
-// The state row of a copy that makes it a Georgia document: the first row
-// coded exactly "GA" whose withholding qualifies.
-std::optional<std::size_t> qualifyingRow(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy,
-                                         const SourceLayout& layout) {
-    for (std::size_t r = 0; r < layout.rows.size(); ++r) {
-        const StateRow& row = layout.rows[r];
-        if (federal.getFieldAsString(form, copy, row.code) != "GA") {
-            continue;
-        }
-        if (withholdingQualifies(layout, dollars(federal, form, copy, row.withheld))) {
+// The state row of a document that makes it a Georgia document: the first
+// row coded exactly "GA" whose withholding qualifies.
+std::optional<std::size_t> qualifyingRow(const SourceDocument& document) {
+    const std::vector<StateRow>& rows = document.layout.rows;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (document.text(rows[r].code) == "GA" &&
+            withholdingQualifies(document.layout, document.dollars(rows[r].withheld))) {
             return r;
         }
     }
     return std::nullopt;
+}
+
+// What one entry of the list shows: its kind boxes, identification numbers
+// and amounts.
+struct EntryValues {
+    std::string payerId;
+    std::string stateId;
+    double withheld = 0.0;
+    double amount = 0.0;
+    bool wage = false;
+    bool info = false;
+    std::array<bool, 4> ownRow{};  // form 70's withholding rows
+    bool id1 = false;
+    bool id2 = false;
+    bool payerMayBeEntered = false;  // the document has no payer number
+
+    // The identification box by the dashes of a payer number: exactly one
+    // dash is an id of the first kind.
+    void markIdByDashes(const std::string& number) {
+        std::string dashes;
+        GATaxReturnCalcEngine::countSeparators(dashes, number);
+        (dashes == "1" ? id1 : id2) = true;
+    }
+};
+
+// An entry from one of form 70's own withholding rows (0 to 3); every row
+// whose withholding equals the entry's marks its box and gives the payer
+// number. Nothing when the row or form 70 does not exist.
+std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int entryNumber) {
+    if (entryNumber < 0 || entryNumber > 3 || !ga.formExists(kGAForm70ID, 1)) {
+        return std::nullopt;
+    }
+    const std::array<Form70Row, 4> rows = form70Rows();
+    const Form70Row& own = rows[static_cast<std::size_t>(entryNumber)];
+    EntryValues values;
+    values.payerId = ga.getFieldAsString(kGAForm70ID, 1, own.payerId);
+    values.stateId = ga.getFieldAsString(kGAForm70ID, 1, own.stateId);
+    values.amount = ga.getIR(kGAForm70ID, 1, own.amount);
+    values.withheld = ga.getIR(kGAForm70ID, 1, own.withheld);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (ga.getIR(kGAForm70ID, 1, rows[r].withheld) != values.withheld) {
+            continue;
+        }
+        values.ownRow[r] = true;
+        values.payerId = ga.getFieldAsString(kGAForm70ID, 1, rows[r].payerId);
+        values.markIdByDashes(values.payerId);
+    }
+    return values;
+}
+
+// An entry from a federal source document: the row that qualified it, or
+// failing that the first row coded "GA", gives the state number and the
+// amounts, unless the document gives its amount outside its rows.
+EntryValues readDocument(const SourceDocument& document, int entryNumber) {
+    const SourceLayout& layout = document.layout;
+    EntryValues values;
+    values.wage = layout.wage;
+    values.info = !layout.wage;
+    values.payerMayBeEntered = layout.payerId.isNullID();
+    if (!layout.payerId.isNullID()) {
+        values.payerId = document.text(layout.payerId);
+    }
+    switch (layout.idBox) {
+        case IdBox::Id1:
+            values.id1 = true;
+            break;
+        case IdBox::Id2:
+            values.id2 = true;
+            break;
+        case IdBox::ByDashes:
+            values.markIdByDashes(values.payerId);
+            break;
+        case IdBox::ByYesNoBox:
+            (document.yes(layout.idBoxField) ? values.id2 : values.id1) = true;
+            break;
+        case IdBox::None:
+            break;
+    }
+
+    std::optional<std::size_t> chosen;
+    if (!layout.rowsForFirstEntryOnly || entryNumber == 0) {
+        chosen = qualifyingRow(document);
+        for (std::size_t r = 0; !chosen && r < layout.rows.size(); ++r) {
+            if (document.text(layout.rows[r].code) == "GA") {
+                chosen = r;
+            }
+        }
+    }
+    if (chosen) {
+        const StateRow& row = layout.rows[*chosen];
+        values.withheld = document.dollars(row.withheld);
+        values.stateId = document.text(row.stateId);
+        values.amount = document.dollars(row.amount1) + document.dollars(row.amount2);
+    }
+    if (layout.amountOutsideRows != nullptr) {
+        values.amount = layout.amountOutsideRows(document, values.amount);
+    }
+    return values;
 }
 
 void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
@@ -287,6 +457,35 @@ void setBox(DataMgmt::TaxForm& form, const FieldId& box, bool on) {
     } else {
         form.setXNo(box);
     }
+}
+
+// Writes an entry: its boxes, the payer number (closed to entry when the
+// document gives one; open for the filer's own when the document has none),
+// the state number and the amounts.
+void writeEntry(DataMgmt::TaxForm& entry, const GATaxReturnCalcEngine::SourceEntryFields& e,
+                const EntryValues& values) {
+    setBox(entry, e.wageBox, values.wage);
+    setBox(entry, e.row1Box, values.ownRow[0]);
+    setBox(entry, e.row3Box, values.ownRow[2]);
+    setBox(entry, e.infoBox, values.info);
+    setBox(entry, e.row4Box, values.ownRow[3]);
+    setBox(entry, e.row2Box, values.ownRow[1]);
+    setBox(entry, e.id1Box, values.id1);
+    setBox(entry, e.id2Box, values.id2);
+    if (!values.payerId.empty()) {
+        entry.makeProtected(e.payerId);
+        entry.assignText(e.payerId, values.payerId);
+    } else if (values.payerMayBeEntered) {
+        entry.unprotectAndMaybeSetNull(e.payerId);
+        if (entry.nonNull(e.payerId)) {
+            entry.setX(e.id1Box);
+        }
+    } else {
+        entry.makeProtectedAndSetNull(e.payerId);
+    }
+    entry.assignText(e.stateId, values.stateId);
+    entry.assignIR(e.stateAmount, values.amount);
+    entry.assignIR(e.withheld, values.withheld);
 }
 
 }  // namespace
@@ -323,32 +522,33 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         if (fromForm70) {
             qualifies = gaReturn_->getIR(kGAForm70ID, 1, rows70[static_cast<std::size_t>(pass)].withheld) > 0.0;
         } else {
-            qualifies = qualifyingRow(owner, source, copy, *layout).has_value();
+            qualifies = qualifyingRow(SourceDocument{owner, *gaReturn_, *layout, copy, document}).has_value();
         }
-        if (!qualifies) {
-            continue;
+        if (qualifies) {
+            writeLink(++counter,
+                      std::to_string(source.getNumber()) + "/" + std::to_string(copy) + "/" + std::to_string(pass));
         }
-
-        ++counter;
-        const std::string link =
-            std::to_string(source.getNumber()) + "/" + std::to_string(copy) + "/" + std::to_string(pass);
-        const int n = counter;
-        if (n <= kForm70Entries) {
-            DataMgmt::TaxFormPtr form70 = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
-            if (!form70.isNull()) {
-                form70->assignText(form70Slots()[static_cast<std::size_t>(n - 1)].link, link);
-            }
-            continue;
-        }
-        const int index = n - kForm70Entries - 1;
-        const auto continuation = static_cast<std::uint16_t>(index / kEntriesPerContinuation + 1);
-        const int slot = index % kEntriesPerContinuation;
-        DataMgmt::TaxFormPtr form189218 = gaReturn_->getFormUVPtr(kGAForm189218ID, continuation, true);
-        if (form189218.isNull()) {
-            continue;  // past the continuation form's copies: the entry has no place
-        }
-        form189218->assignText(form189218Slots()[static_cast<std::size_t>(slot)].link, link);
     }
+}
+
+// Entry n of the list: on form 70 for the first six, then nine a copy on
+// form 189218, whose copy is created when needed.
+void GATaxReturnCalcEngine::writeLink(int n, const std::string& link) {
+    if (n <= kForm70Entries) {
+        DataMgmt::TaxFormPtr form70 = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
+        if (!form70.isNull()) {
+            form70->assignText(form70Slots()[static_cast<std::size_t>(n - 1)].link, link);
+        }
+        return;
+    }
+    const int index = n - kForm70Entries - 1;
+    const auto continuation = static_cast<std::uint16_t>(index / kEntriesPerContinuation + 1);
+    const int slot = index % kEntriesPerContinuation;
+    DataMgmt::TaxFormPtr form189218 = gaReturn_->getFormUVPtr(kGAForm189218ID, continuation, true);
+    if (form189218.isNull()) {
+        return;  // past the continuation form's copies: the entry has no place
+    }
+    form189218->assignText(form189218Slots()[static_cast<std::size_t>(slot)].link, link);
 }
 
 // ------------------------------------------------------------ refilling an entry
@@ -365,140 +565,26 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
     int sourceNumber = 0;
     int sourceCopy = 0;
     int entryNumber = 0;
-    if (Utils::strip(linkText).empty() ||
-        !GADataMgmt::parseSourceDocumentLink(linkText, sourceNumber, sourceCopy, entryNumber) || sourceNumber <= 0 ||
-        sourceCopy < 1 || sourceCopy > 65535) {
+    std::optional<EntryValues> values;
+    if (!Utils::strip(linkText).empty() &&
+        GADataMgmt::parseSourceDocumentLink(linkText, sourceNumber, sourceCopy, entryNumber) && sourceNumber > 0 &&
+        sourceCopy >= 1 && sourceCopy <= 65535) {
+        const auto sourceCopyNumber = static_cast<std::uint16_t>(sourceCopy);
+        if (sourceNumber == kGAForm70ID.getNumber()) {
+            values = readOwnRow(*gaReturn_, entryNumber);
+        } else if (const SourceLayout* layout = layoutOf(sourceNumber)) {
+            DataMgmt::TaxFormPtr document = federalReturn()->getFormUVPtr(layout->form, sourceCopyNumber, false);
+            if (!document.isNull()) {
+                values = readDocument(SourceDocument{*federalReturn(), *gaReturn_, *layout, sourceCopyNumber, document},
+                                      entryNumber);
+            }
+        }
+    }
+    if (!values) {
         nullEntry(entry, e);
         return 0;
     }
-    const auto sourceCopyNumber = static_cast<std::uint16_t>(sourceCopy);
-
-    std::string payerId;
-    std::string stateId;
-    double withheld = 0.0;
-    double amount = 0.0;
-    bool wage = false;
-    bool info = false;
-    bool row[4] = {false, false, false, false};
-    bool id1 = false;
-    bool id2 = false;
-    std::string dashes;
-
-    if (sourceNumber == kGAForm70ID.getNumber()) {
-        // One of form 70's own withholding rows.
-        if (entryNumber < 0 || entryNumber > 3 || !gaReturn_->formExists(kGAForm70ID, 1)) {
-            nullEntry(entry, e);
-            return 0;
-        }
-        const std::array<Form70Row, 4> rows = form70Rows();
-        const Form70Row& own = rows[static_cast<std::size_t>(entryNumber)];
-        payerId = gaReturn_->getFieldAsString(kGAForm70ID, 1, own.payerId);
-        stateId = gaReturn_->getFieldAsString(kGAForm70ID, 1, own.stateId);
-        amount = gaReturn_->getIR(kGAForm70ID, 1, own.amount);
-        withheld = gaReturn_->getIR(kGAForm70ID, 1, own.withheld);
-        // Every row whose withholding equals the entry's marks its box and gives
-        // the payer number.
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            if (gaReturn_->getIR(kGAForm70ID, 1, rows[r].withheld) != withheld) {
-                continue;
-            }
-            row[r] = true;
-            payerId = gaReturn_->getFieldAsString(kGAForm70ID, 1, rows[r].payerId);
-            countSeparators(dashes, payerId);
-            (dashes == "1" ? id1 : id2) = true;
-        }
-    } else {
-        const SourceLayout* layout = layoutOf(sourceNumber);
-        const FormId source(sourceNumber, false);
-        if (layout == nullptr || !federalReturn()->formExists(source, sourceCopyNumber)) {
-            nullEntry(entry, e);
-            return 0;
-        }
-        const DataMgmt::TaxReturn& federal = *federalReturn();
-        wage = layout->wage;
-        info = !layout->wage;
-        if (!layout->payerId.isNullID()) {
-            payerId = federal.getFieldAsString(source, sourceCopyNumber, layout->payerId);
-        }
-        switch (layout->idBox) {
-            case IdBox::Id1:
-                id1 = true;
-                break;
-            case IdBox::Id2:
-                id2 = true;
-                break;
-            case IdBox::ByDashes:
-                countSeparators(dashes, payerId);
-                (dashes == "1" ? id1 : id2) = true;
-                break;
-            case IdBox::None:
-                break;
-        }
-        if (sourceNumber == 54) {
-            (federal.formYes(source, sourceCopyNumber, kForm54FieldIds.f79884) ? id2 : id1) = true;
-        }
-
-        // The row that qualified the document; failing that, the first row
-        // coded "GA". A consolidated statement has its rows for entry 0 only.
-        const bool rowsApply = sourceNumber != 135 || entryNumber == 0;
-        std::optional<std::size_t> chosen;
-        if (rowsApply) {
-            chosen = qualifyingRow(federal, source, sourceCopyNumber, *layout);
-            for (std::size_t r = 0; !chosen && r < layout->rows.size(); ++r) {
-                if (federal.getFieldAsString(source, sourceCopyNumber, layout->rows[r].code) == "GA") {
-                    chosen = r;
-                }
-            }
-        }
-        if (chosen) {
-            const StateRow& stateRow = layout->rows[*chosen];
-            withheld = dollars(federal, source, sourceCopyNumber, stateRow.withheld);
-            stateId = federal.getFieldAsString(source, sourceCopyNumber, stateRow.stateId);
-            amount = dollars(federal, source, sourceCopyNumber, stateRow.amount1) +
-                     dollars(federal, source, sourceCopyNumber, stateRow.amount2);
-        }
-
-        // The amount that the document gives outside its state rows.
-        if (sourceNumber == 165) {
-            const auto& f165 = kForm165FieldIds;
-            if (federal.formYes(source, sourceCopyNumber, f165.f20717)) {
-                amount = dollars(federal, source, sourceCopyNumber, f165.f11);
-            } else if (federal.formYes(source, sourceCopyNumber, f165.f20718)) {
-                amount = dollars(federal, source, sourceCopyNumber, f165.f24555) +
-                         dollars(federal, source, sourceCopyNumber, f165.f18) +
-                         dollars(federal, source, sourceCopyNumber, f165.f19);
-            }
-        } else if (sourceNumber == 164) {
-            const auto& f164 = kForm164FieldIds;
-            amount = dollars(federal, source, sourceCopyNumber, f164.f6) +
-                     dollars(federal, source, sourceCopyNumber, f164.f7);
-        }
-    }
-
-    // Write the entry.
-    setBox(entry, e.wageBox, wage);
-    setBox(entry, e.row1Box, row[0]);
-    setBox(entry, e.row3Box, row[2]);
-    setBox(entry, e.infoBox, info);
-    setBox(entry, e.row4Box, row[3]);
-    setBox(entry, e.row2Box, row[1]);
-    setBox(entry, e.id1Box, id1);
-    setBox(entry, e.id2Box, id2);
-    if (!payerId.empty()) {
-        entry.makeProtected(e.payerId);
-        entry.assignText(e.payerId, payerId);
-    } else if (sourceNumber == 166 || sourceNumber == 164 || sourceNumber == 135) {
-        // No payer number on the document: the user may type one in.
-        entry.unprotectAndMaybeSetNull(e.payerId);
-        if (entry.nonNull(e.payerId)) {
-            entry.setX(e.id1Box);
-        }
-    } else {
-        entry.makeProtectedAndSetNull(e.payerId);
-    }
-    entry.assignText(e.stateId, stateId);
-    entry.assignIR(e.stateAmount, amount);
-    entry.assignIR(e.withheld, withheld);
+    writeEntry(entry, e, *values);
     return 1;
 }
 
@@ -514,7 +600,7 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     if (handle.isNull()) {
         return;
     }
-    gaReturn_->getII(kGAForm69ID, kGAForm69FieldIds.f25, handle, kGAForm189218FieldIds.f189901);
+    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kGAForm189218FieldIds.f189901);
     int known = 0;
     for (const EntrySlot& slot : form189218Slots()) {
         known += checkSourceLink(kGAForm189218ID, copy, slot.link, slot.fields);
@@ -522,101 +608,6 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     if (known > 0) {
         gaReturn_->setDataEntered(kGAForm189218ID, copy, true, false);
         handle->setCalculatedFlag(true);
-    }
-}
-
-// ------------------------------------------------------------ form 73
-
-void GATaxReturnCalcEngine::updateOtherStateRows() {
-    const auto& f73 = kGAForm73FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
-
-    if (!gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
-        // Only a full-year resident claims credit for tax paid to another
-        // state on this form.
-        for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm73ID); !it.atEOL(); it.next()) {
-            DataMgmt::TaxFormPtr row = it.getTaxForm();
-            if (!row.isNull()) {
-                row->setXNo(f73.f138856);
-                row->makeProtected(f73.f138856);
-            }
-        }
-        return;
-    }
-
-    for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm73ID); !it.atEOL(); it.next()) {
-        DataMgmt::TaxFormPtr row = it.getTaxForm();
-        if (!row.isNull()) {
-            row->unProtect(f73.f138855);
-            row->unProtect(f73.f7);
-            row->unProtect(f73.f16);
-        }
-    }
-
-    const auto& other = kForm133618FieldIds;
-    const std::string ownState = gaReturn_->getAbbreviation();
-    for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm133618ID); !it.atEOL(); it.next()) {
-        DataMgmt::TaxFormPtr nonresident = it.getTaxForm();
-        if (nonresident.isNull()) {
-            continue;
-        }
-        const std::uint16_t fedCopy = nonresident->getCopyNumber();
-        const std::string state = federalReturn()->getFieldAsString(kForm133618ID, fedCopy, other.f133651);
-        const std::string residency = federalReturn()->getFieldAsString(kForm133618ID, fedCopy, other.f133652);
-        if (Utils::QVStringUtils::stricmp(state, ownState) == 0 ||
-            Utils::QVStringUtils::stricmp(residency, "Nonresident") != 0) {
-            continue;
-        }
-
-        DataMgmt::TaxFormPtr target;
-        for (DataMgmt::TaxFormIter rows = gaReturn_->getForms(kGAForm73ID); !rows.atEOL(); rows.next()) {
-            DataMgmt::TaxFormPtr row = rows.getTaxForm();
-            if (row.isNull()) {
-                continue;
-            }
-            const std::uint16_t c = row->getCopyNumber();
-            if (Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138855), state) == 0 ||
-                Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138854), state) == 0) {
-                target = row;
-                break;
-            }
-        }
-        if (target.isNull()) {
-            DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, false);
-            if (!gaReturn_->formExists(kGAForm73ID, 1)) {
-                target = gaReturn_->createForm(kGAForm73ID);
-                if (target.isNull()) {
-                    continue;
-                }
-                target->unProtect(f73.f138856);
-                target->setX(f73.f138856);
-                target->assignText(f73.f138854, state);
-                if (!info.isNull()) {
-                    info->setXNo(f69.f142705);
-                }
-            } else {
-                // The state has no row of its own: the information form says
-                // so, and form 73 is left as it is.
-                if (!info.isNull()) {
-                    info->setX(f69.f142705);
-                }
-                continue;
-            }
-        }
-
-        target->unProtect(f73.f138856);
-        if (target->xMarked(f73.f138856)) {
-            target->makeProtected(f73.f138855);
-            target->assignText(f73.f138855, state);
-            target->makeProtected(f73.f7);
-            federalReturn()->getIIM(kForm133618ID, other.f133653, fedCopy, target, f73.f7);
-            target->makeProtected(f73.f16);
-            federalReturn()->getIIM(kForm133618ID, other.f133654, fedCopy, target, f73.f16);
-        } else {
-            target->unProtect(f73.f138855);
-            target->unProtect(f73.f7);
-            target->unProtect(f73.f16);
-        }
     }
 }
 

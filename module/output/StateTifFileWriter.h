@@ -64,6 +64,29 @@ void stripLeadingZeros(std::string& text);
 // name + " " + the number + (" " + suffix when the suffix is not empty).
 std::string formatFormCopyName(std::string name, unsigned short number, std::string suffix);
 
+// The fields of one filer's identity document (driver's license or state
+// ID) on the information form: its number, issuing state and dates, and the
+// boxes of its two kinds and of the third option.
+struct IdentityDocumentFields {
+    FieldId number;
+    FieldId issuingState;
+    FieldId expirationDate;
+    FieldId issueDate;
+    FieldId firstKindBox;
+    FieldId secondKindBox;
+    FieldId thirdOptionBox;
+};
+
+// The fields of the information form that the authentication header reads:
+// the refund's bank account and the two filers' identity documents.
+struct AuthHeaderFields {
+    FieldId routingNumber;
+    FieldId accountNumber;
+    FieldId directDepositBox;
+    IdentityDocumentFields taxpayer;
+    IdentityDocumentFields spouse;
+};
+
 class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
 public:
     // Refuses, with Exceptions::QuarloException, an empty federal return and
@@ -105,6 +128,15 @@ public:
     // ("GAHASHTBL" sub-records of up to 25 entries).
     void outputPdfHashTable();
     void outputPdfFormList(std::string prefix);
+    // Every line of the authentication header record, into the record that
+    // is open: how a refund is paid, the origin lines, the filers' identity
+    // documents (the spouse's only when wanted), the preparer's and the
+    // device's data. The information form's values are read from `infoCopy`;
+    // an empty handle reads as empty values and unmarked boxes.
+    void outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, const FormId& infoForm, const AuthHeaderFields& fields,
+                                long refundAmount, bool spouseWanted);
+    // The current UTC time of the host clock, "2019-04-15T13:05:09Z".
+    static std::string getUtcTimestamp();
 
     std::uint8_t getStateSequence() const { return stateSequence; }
     bool isAppendMode() const { return appendMode; }
@@ -134,6 +166,9 @@ protected:
 
 private:
     std::string stateCode();
+    void outputIdentityDocument(const DataMgmt::TaxFormPtr& infoCopy, const FormId& infoForm,
+                                const IdentityDocumentFields& document, bool spouse);
+    void outputOfficeValues();
     std::string versionLine(const std::string& start);
     bool writeRecords(const IOMgmt::FileNamePtr& file, IOMgmt::FileReader* reader);
     void convertFormList();

@@ -1,12 +1,108 @@
 #include "module/output/GATifFileWriter.h"
 
+#include "module/catalogues/Form131FieldIds.h"
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
+#include "module/frame/BuildNumber.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/frame/TaxYearStrings.h"
 #include "module/output/RequireGeorgiaReturn.h"
 #include "platform/Exceptions.h"
 #include "platform/Utils.h"
 
 namespace GATifWriteMgmt {
+
+namespace {
+
+// What the main-form hook does with the value of a field.
+enum class Rule {
+    DocumentGroups,     // empty; the document list groups follow
+    CopyOneText,        // the field's text on copy 1 of its form
+    CopyOneDigits,      // the same without its '-' and ',' separators
+    InfoFormDate,       // a date of form 69, when field 38 is answered yes
+    ZeroWritten,        // a zero amount written as "0"
+    ZeroWrittenIfHeld,  // the same, when another amount is not zero
+    Percentage,         // a ratio kept in ten-thousandths, as a percentage
+    GeorgiaRecords,     // empty; the main form's lines and the records follow
+};
+
+struct FieldRule {
+    FormId form;
+    FieldId field;
+    Rule rule;
+    // The date's field of form 69, or the amounts that make a zero written
+    // (either of them not zero), on the copy converted unless heldOn names
+    // the form whose copy 1 holds them.
+    FieldId first = {};
+    FieldId second = {};
+    FormId heldOn = {};
+};
+
+constexpr const auto& f69 = kGAForm69FieldIds;
+constexpr const auto& f70 = kGAForm70FieldIds;
+constexpr const auto& f189215 = kGAForm189215FieldIds;
+constexpr const auto& f189216 = kGAForm189216FieldIds;
+constexpr const auto& f189217 = kGAForm189217FieldIds;
+
+constexpr FieldRule kFieldRules[] = {
+    {kGAForm70ID, f70.f45, Rule::DocumentGroups},
+    {kGAForm70ID, f70.f74354, Rule::CopyOneText},
+    // The dates of a part-year resident's move into and out of Georgia.
+    {kGAForm70ID, f70.f42, Rule::InfoFormDate, f69.f113},
+    {kGAForm70ID, f70.f43, Rule::InfoFormDate, f69.f114},
+    {kGAForm70ID, f70.f86, Rule::ZeroWritten},
+    {kGAForm70ID, f70.f98, Rule::ZeroWritten},
+    {kGAForm70ID, f70.f345, Rule::GeorgiaRecords},
+    // Additions, subtractions and their net.
+    {kGAForm189215ID, f189215.f189294, Rule::ZeroWritten},
+    {kGAForm189215ID, f189215.f189417, Rule::ZeroWritten},
+    {kGAForm189215ID, f189215.f189418, Rule::ZeroWrittenIfHeld, f189215.f189294, f189215.f189417},
+    // The schedule 2 credit used, when form 70 has a tax.
+    {kGAForm189216ID, f189216.f189825, Rule::ZeroWrittenIfHeld, f70.f85, {}, kGAForm70ID},
+    {kGAForm189217ID, f189217.f189443, Rule::CopyOneDigits},
+    {kGAForm189217ID, f189217.f189444, Rule::CopyOneDigits},
+    {kGAForm189217ID, f189217.f189445, Rule::CopyOneDigits},
+    {kGAForm189217ID, f189217.f189453, Rule::Percentage},
+    {kGAForm189217ID, f189217.f189441, Rule::ZeroWrittenIfHeld, f189217.f189440},
+    {kGAForm189217ID, f189217.f189442, Rule::ZeroWrittenIfHeld, f189217.f189440},
+    {kGAForm189217ID, f189217.f189450, Rule::ZeroWrittenIfHeld, f189217.f189449},
+    {kGAForm189217ID, f189217.f189451, Rule::ZeroWrittenIfHeld, f189217.f189449},
+};
+
+const FieldRule* ruleOf(const FormId& form, const FieldId& field) {
+    for (const FieldRule& row : kFieldRules) {
+        if (row.form == form && row.field == field) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// The lines that end the state return record: the tax year and period, the
+// filer kind, and the signature lines (the spouse's with a joint return, the
+// spouse's name and number with a separate one).
+constexpr const auto& f92 = kForm92FieldIds;
+constexpr const auto& f131 = kForm131FieldIds;
+constexpr RecordLine kTaxPeriodLines[] = {
+    {"00315.000.001", LineKind::TaxYear},
+    {"01085.000.001", LineKind::TaxYearStart},
+    {"01090.000.001", LineKind::TaxYearEnd},
+    {"01190.000.001", LineKind::MixedText, {}, {}, "OnlineFiler"},
+    {"01225.000.001", LineKind::Field, kForm131ID, f131.f325},
+    {"01230.000.001", LineKind::Field, kForm131ID, f131.f325, "", SpouseLines::Joint},
+    {"01240.000.001", LineKind::Field, kForm92ID, f92.f2, "", SpouseLines::Separate},
+    {"01250.000.001", LineKind::Field, kForm92ID, f92.f478, "", SpouseLines::Separate},
+    {"01260.000.001", LineKind::Field, kForm92ID, f92.f4, "", SpouseLines::Separate},
+    {"01270.000.001", LineKind::Field, kForm92ID, f92.f6, "", SpouseLines::Separate},
+    {"01280.000.001", LineKind::Field, kForm92ID, f92.f8, "", SpouseLines::Separate},
+};
+
+}  // namespace
 
 GATifFileWriter::GATifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxReturnPtr state,
                                  CalculationMgmt::TaxReturnCalcEnginePtr engine,
@@ -64,25 +160,138 @@ void GATifFileWriter::tifReformatPhoneDispatch(DataMgmt::TaxFormPtr /*copy*/, co
     tifReformatPhone(value);
 }
 
-void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
-                                           std::uint16_t /*copyNumber*/, FieldId field, const std::string& /*key*/,
-                                           std::string& value, bool* /*keepLine*/, bool* /*lineFlag*/) {
-    // Field 345 of the main form carries no value of its own: where it
-    // stands, last in the main form's record, the Georgia records follow.
-    if (form == kGAForm70ID && field == kGAForm70FieldIds.f345) {
-        value.clear();
-        writeGeorgiaRecords();
+// ------------------------------------------------------------ main-form hook
+
+void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t /*copyNumber*/,
+                                           FieldId field, const std::string& /*key*/, std::string& value,
+                                           bool* /*keepLine*/, bool* /*lineFlag*/) {
+    const FieldRule* row = ruleOf(form, field);
+    if (row == nullptr) {
+        return;
+    }
+    // An amount of the copy converted, or of copy 1 of the form the row names.
+    const auto nonZero = [&](const FieldId& amount) {
+        if (amount.isNullID()) return false;
+        if (row->heldOn.getNumber() > 0) return georgiaReturn->nonZeroVal(row->heldOn, 1, amount);
+        return !copy.isNull() && copy->nonZero(amount);
+    };
+    const bool zero = copy.isNull() || copy->eqZero(field);
+    switch (row->rule) {
+        case Rule::DocumentGroups:
+            value.clear();
+            writeMainFormRepeatLines();
+            break;
+        case Rule::CopyOneText:
+            value = georgiaReturn->formString(form, 1, field);
+            break;
+        case Rule::CopyOneDigits:
+            value = Utils::removeChars(Utils::removeChars(georgiaReturn->formString(form, 1, field), '-'), ',');
+            break;
+        case Rule::InfoFormDate:
+            // A date that is empty or cannot be read gives no line.
+            value.clear();
+            if (georgiaReturn->formYes(kGAForm69ID, 1, f69.f38)) {
+                value = georgiaReturn->formString(kGAForm69ID, 1, row->first);
+                tifReformatDate(value);
+            }
+            break;
+        case Rule::ZeroWritten:
+            if (zero) value = "0";
+            break;
+        case Rule::ZeroWrittenIfHeld:
+            if (zero && (nonZero(row->first) || nonZero(row->second))) value = "0";
+            break;
+        case Rule::Percentage:
+            if (!value.empty()) {
+                value = hundredthsText(georgiaReturn->getIN(form, 1, field));
+            }
+            break;
+        case Rule::GeorgiaRecords:
+            value.clear();
+            writeGeorgiaRecords();
+            break;
     }
 }
 
 void GATifFileWriter::writeGeorgiaRecords() {
-    // The PDF form list and hash table of the attachments registered for
-    // the return.
+    writeWithholdingLines();
+    writeOtherAdjustmentLines();
+    writeRetirementIncomeRecord();
+    write1099GRecords();
+    writeReturnHeaderRecord();
+    writeAuthHeaderRecord();
     outputPdfHashTable();
+    writeSchedule2Record();
+    write8453Record();
+    writeIndividualCreditsRecord();
 }
 
 void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
-                                          std::uint16_t /*copyNumber*/, FieldId /*field*/, const std::string& /*key*/,
-                                          std::string& /*value*/) {}
+                                          std::uint16_t /*copyNumber*/, FieldId field, const std::string& /*key*/,
+                                          std::string& /*value*/) {
+    if (field == f131.f72481) {
+        writeRecordLines(kTaxPeriodLines, 1);
+    }
+}
+
+// ------------------------------------------------------------ record lines
+
+bool GATifFileWriter::spouseLineWanted(SpouseLines when) {
+    const int status = stateReturn->getFilingStatusNumber();
+    switch (when) {
+        case SpouseLines::Always:
+            return true;
+        case SpouseLines::Joint:
+            return status == FilingStatus::kJoint;
+        case SpouseLines::Separate:
+            return status == FilingStatus::kSeparate;
+        case SpouseLines::JointOrSeparate:
+            return status == FilingStatus::kJoint || status == FilingStatus::kSeparate;
+    }
+    return false;
+}
+
+void GATifFileWriter::writeRecordLines(std::span<const RecordLine> lines, std::uint16_t copy) {
+    for (const RecordLine& line : lines) {
+        if (!spouseLineWanted(line.when)) {
+            continue;
+        }
+        switch (line.kind) {
+            case LineKind::Text:
+                outputTifLine(line.key, std::string(line.text), false);
+                break;
+            case LineKind::MixedText:
+                outputTifLineMixedCase(line.key, line.text, false);
+                break;
+            case LineKind::Field:
+                outputTifLine(line.key, line.form, copy, line.field, false);
+                break;
+            case LineKind::MixedFieldText:
+                outputTifLineMixedCase(line.key, georgiaReturn->formString(line.form, copy, line.field), false);
+                break;
+            case LineKind::CheckBox:
+                outputTifLineCB(line.key, line.form, copy, line.field, line.text, false);
+                break;
+            case LineKind::StateCode: {
+                std::string code;
+                stateReturn->getStateCode(code);
+                outputTifLine(line.key, code, false);
+                break;
+            }
+            case LineKind::TaxYear:
+                outputTifLine(line.key, kTaxYear, false);
+                break;
+            case LineKind::TaxYearStart:
+                outputTifLine(line.key, kTaxYear + "-01-01", false);
+                break;
+            case LineKind::TaxYearEnd:
+                outputTifLine(line.key, kTaxYear + "-12-31", false);
+                break;
+            case LineKind::BuildNumber:
+                outputTifLine(line.key, static_cast<std::int64_t>(std::stol(BuildNumberString)), false);
+                break;
+        }
+    }
+}
 
 }  // namespace GATifWriteMgmt

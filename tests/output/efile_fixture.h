@@ -67,6 +67,15 @@ public:
     using GATifFileWriter::stateSequence;
     using GATifFileWriter::tifFieldDescriptors;
     using GATifFileWriter::tifFile;
+    using GATifFileWriter::write1099GRecords;
+    using GATifFileWriter::write8453Record;
+    using GATifFileWriter::writeAuthHeaderRecord;
+    using GATifFileWriter::writeIndividualCreditsRecord;
+    using GATifFileWriter::writeOtherAdjustmentLines;
+    using GATifFileWriter::writeRetirementIncomeRecord;
+    using GATifFileWriter::writeReturnHeaderRecord;
+    using GATifFileWriter::writeSchedule2Record;
+    using GATifFileWriter::writeWithholdingLines;
 };
 
 class EFileTest : public testsupport::ScratchDirTest, protected testsupport::FieldSetters {
@@ -117,6 +126,27 @@ protected:
     }
     DataMgmt::TaxFormPtr fedCopy(const FormId& form, std::uint16_t copy = 1) {
         return federal->getFormUVPtr(form, copy, true);
+    }
+    // The writer's line calls since the log was last cleared: a sub-head as
+    // "D <name> <number>", a line as "<key>=<value>" (empty values included).
+    std::vector<std::string> calls() const {
+        std::vector<std::string> out;
+        for (const auto& call : writer->callLog()) {
+            using Kind = TifWriteMgmt::TifFileWriter::TifCall::Kind;
+            if (call.kind == Kind::SubHead) out.push_back("D " + call.key + " " + call.value);
+            if (call.kind == Kind::Line) out.push_back(call.key + "=" + call.value);
+        }
+        return out;
+    }
+    // The value written under the key, or nullopt when no line has it.
+    std::optional<std::string> written(const std::string& key) const {
+        for (const auto& call : writer->callLog()) {
+            if (call.kind == TifWriteMgmt::TifFileWriter::TifCall::Kind::Line && call.key == key &&
+                !call.value.empty()) {
+                return call.value;
+            }
+        }
+        return std::nullopt;
     }
 
     Utils::StringPoolPtr pool;

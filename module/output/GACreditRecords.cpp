@@ -1,0 +1,342 @@
+// The Georgia e-file records of the credits and the retirement exclusion:
+// "GAGARETINC" (the filers' retirement income exclusion of form 189215),
+// "GAGASCH2" (one per copy of the schedule 2 credit form 189216 in use) and
+// "GAGAINDCR" (the IND-CR worksheets that take part in the return, and their
+// summary, form 74).
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/GAForm190054FieldIds.h"
+#include "module/catalogues/GAForm190055FieldIds.h"
+#include "module/catalogues/GAForm190056FieldIds.h"
+#include "module/catalogues/GAForm190057FieldIds.h"
+#include "module/catalogues/GAForm190058FieldIds.h"
+#include "module/catalogues/GAForm190059FieldIds.h"
+#include "module/catalogues/GAForm190060FieldIds.h"
+#include "module/catalogues/GAForm190061FieldIds.h"
+#include "module/catalogues/GAForm190062FieldIds.h"
+#include "module/catalogues/GAForm74FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
+#include "module/output/GATifFileWriter.h"
+
+namespace GATifWriteMgmt {
+
+namespace {
+
+constexpr const auto& f74 = kGAForm74FieldIds;
+constexpr const auto& f189215 = kGAForm189215FieldIds;
+constexpr const auto& f189216 = kGAForm189216FieldIds;
+constexpr const auto& f190054 = kGAForm190054FieldIds;
+constexpr const auto& f190055 = kGAForm190055FieldIds;
+constexpr const auto& f190056 = kGAForm190056FieldIds;
+constexpr const auto& f190057 = kGAForm190057FieldIds;
+constexpr const auto& f190058 = kGAForm190058FieldIds;
+constexpr const auto& f190059 = kGAForm190059FieldIds;
+constexpr const auto& f190060 = kGAForm190060FieldIds;
+constexpr const auto& f190061 = kGAForm190061FieldIds;
+constexpr const auto& f190062 = kGAForm190062FieldIds;
+
+// ---- retirement income exclusion
+
+// One line of a filer's exclusion worksheet; a zero amount is written as "0"
+// on the lines so marked.
+struct RetirementLine {
+    const char* taxpayerKey;
+    FieldId taxpayer;
+    const char* spouseKey;
+    FieldId spouse;
+    bool zeroWritten;
+};
+
+constexpr RetirementLine kRetirementLines[] = {
+    {"00010.000.001", f189215.f189295, "00170.000.001", f189215.f189296, false},
+    {"00020.000.001", f189215.f189297, "00180.000.001", f189215.f189298, false},
+    {"00030.000.001", f189215.f189299, "00190.000.001", f189215.f189300, true},
+    {"00040.000.001", f189215.f189301, "00200.000.001", f189215.f189302, true},
+    {"00050.000.001", f189215.f189303, "00210.000.001", f189215.f189304, false},
+    {"00060.000.001", f189215.f189305, "00220.000.001", f189215.f189306, false},
+    {"00070.000.001", f189215.f189307, "00230.000.001", f189215.f189308, false},
+    {"00080.000.001", f189215.f189309, "00240.000.001", f189215.f189310, false},
+    {"00090.000.001", f189215.f189311, "00250.000.001", f189215.f189312, false},
+    {"00100.000.001", f189215.f189313, "00260.000.001", f189215.f189314, false},
+    {"00110.000.001", f189215.f189315, "00270.000.001", f189215.f189316, false},
+    {"00120.000.001", f189215.f189317, "00280.000.001", f189215.f189318, false},
+    {"00130.000.001", f189215.f189319, "00290.000.001", f189215.f189320, true},
+    {"00140.000.001", f189215.f189321, "00300.000.001", f189215.f189322, true},
+    {"00150.000.001", f189215.f189323, "00310.000.001", f189215.f189324, true},
+    {"00160.000.001", f189215.f189325, "00320.000.001", f189215.f189326, true},
+};
+
+// ---- schedule 2
+
+// One credit row of schedule 2; a row is written when its amount is above
+// zero.
+struct Schedule2Row {
+    FieldId first;
+    FieldId second;
+    FieldId hundredths;      // written as a number with two decimals
+    FieldId identification;  // a federal employer number or another
+    FieldId amount;
+};
+
+constexpr Schedule2Row kSchedule2Rows[] = {
+    {f189216.f189808, f189216.f189810, f189216.f189809, f189216.f189811, f189216.f189812},
+    {f189216.f189813, f189216.f189815, f189216.f189814, f189216.f189816, f189216.f189817},
+    {f189216.f189818, f189216.f189820, f189216.f189819, f189216.f189821, f189216.f189822},
+    {f189216.f204115, f189216.f204117, f189216.f204116, f189216.f204118, f189216.f204119},
+    {f189216.f204120, f189216.f204122, f189216.f204121, f189216.f204123, f189216.f204124},
+    {f189216.f204125, f189216.f204127, f189216.f204126, f189216.f204128, f189216.f204129},
+};
+
+// ---- IND-CR
+
+enum class IndCrLine {
+    Value,           // the field's value
+    PositiveOrZero,  // the amount when above zero, else "0"
+    PersonWhenHeld,  // the row's text, when the worksheet holds the field
+};
+
+struct IndCrRow {
+    const char* key;
+    FormId form;
+    FieldId field;
+    IndCrLine how;
+    const char* text = "";
+};
+
+// The worksheets' sections in the order written (IND-CR 201, 203, 204, 205,
+// 207, 206, 202, 208, 209), each read from copy 1 of its worksheet and
+// written when the worksheet takes part in the return; the summary of form 74
+// always.
+constexpr IndCrRow kIndCrRows[] = {
+    // IND-CR 201
+    {"00040.000.001", kGAForm190054ID, f190054.f190151, IndCrLine::PositiveOrZero},
+    {"00050.000.001", kGAForm190054ID, f190054.f190158, IndCrLine::PositiveOrZero},
+    {"00080.000.001", kGAForm190054ID, f190054.f190159, IndCrLine::PositiveOrZero},
+    {"00085.000.001", kGAForm190054ID, f190054.f190160, IndCrLine::PositiveOrZero},
+    // IND-CR 203
+    {"00090.000.001", kGAForm190056ID, f190056.f190167, IndCrLine::PositiveOrZero},
+    {"00095.000.001", kGAForm190056ID, f190056.f190168, IndCrLine::PositiveOrZero},
+    {"00100.000.001", kGAForm190056ID, f190056.f190169, IndCrLine::PositiveOrZero},
+    {"00105.000.001", kGAForm190056ID, f190056.f190170, IndCrLine::PositiveOrZero},
+    // IND-CR 204: the first and the second qualifying family member (first
+    // name, field 190173, last name, social security number, relationship, age
+    // of 62 or over or date of disability, field 190178), then the expenses
+    {"00150.001.001", kGAForm190057ID, f190057.f190172, IndCrLine::Value},
+    {"00150.002.001", kGAForm190057ID, f190057.f190173, IndCrLine::Value},
+    {"00150.003.001", kGAForm190057ID, f190057.f190174, IndCrLine::Value},
+    {"00155.000.001", kGAForm190057ID, f190057.f190175, IndCrLine::Value},
+    {"00160.000.001", kGAForm190057ID, f190057.f190176, IndCrLine::Value},
+    {"00165.000.001", kGAForm190057ID, f190057.f190177, IndCrLine::Value},
+    {"00170.000.001", kGAForm190057ID, f190057.f190178, IndCrLine::Value},
+    {"00150.001.002", kGAForm190057ID, f190057.f190179, IndCrLine::Value},
+    {"00150.002.002", kGAForm190057ID, f190057.f190180, IndCrLine::Value},
+    {"00150.003.002", kGAForm190057ID, f190057.f190181, IndCrLine::Value},
+    {"00155.000.002", kGAForm190057ID, f190057.f190182, IndCrLine::Value},
+    {"00160.000.002", kGAForm190057ID, f190057.f190183, IndCrLine::Value},
+    {"00165.000.002", kGAForm190057ID, f190057.f190184, IndCrLine::Value},
+    {"00170.000.002", kGAForm190057ID, f190057.f190185, IndCrLine::Value},
+    {"00175.000.001", kGAForm190057ID, f190057.f190186, IndCrLine::PositiveOrZero},
+    {"00180.000.001", kGAForm190057ID, f190057.f190188, IndCrLine::PositiveOrZero},
+    {"00185.000.001", kGAForm190057ID, f190057.f190191, IndCrLine::PositiveOrZero},
+    {"00190.000.001", kGAForm190057ID, f190057.f190190, IndCrLine::PositiveOrZero},
+    // IND-CR 205: the first and the second qualifying child (driver training
+    // school, first name, last name, birth date, social security number, date
+    // of completion), then the amounts
+    {"00200.000.001", kGAForm190058ID, f190058.f190193, IndCrLine::Value},
+    {"00203.000.001", kGAForm190058ID, f190058.f190194, IndCrLine::Value},
+    {"00206.000.001", kGAForm190058ID, f190058.f190195, IndCrLine::Value},
+    {"00210.000.001", kGAForm190058ID, f190058.f190196, IndCrLine::Value},
+    {"00215.000.001", kGAForm190058ID, f190058.f190197, IndCrLine::Value},
+    {"00220.000.001", kGAForm190058ID, f190058.f190198, IndCrLine::Value},
+    {"00200.000.002", kGAForm190058ID, f190058.f190199, IndCrLine::Value},
+    {"00203.000.002", kGAForm190058ID, f190058.f190200, IndCrLine::Value},
+    {"00206.000.002", kGAForm190058ID, f190058.f190201, IndCrLine::Value},
+    {"00210.000.002", kGAForm190058ID, f190058.f190202, IndCrLine::Value},
+    {"00215.000.002", kGAForm190058ID, f190058.f190203, IndCrLine::Value},
+    {"00220.000.002", kGAForm190058ID, f190058.f190204, IndCrLine::Value},
+    {"00225.000.001", kGAForm190058ID, f190058.f190207, IndCrLine::PositiveOrZero},
+    {"00227.000.001", kGAForm190058ID, f190058.f190208, IndCrLine::PositiveOrZero},
+    {"00229.000.001", kGAForm190058ID, f190058.f190209, IndCrLine::PositiveOrZero},
+    {"00230.000.001", kGAForm190058ID, f190058.f190210, IndCrLine::PositiveOrZero},
+    // IND-CR 207: the taxpayer's and then the spouse's practice (county of
+    // residence, county of practice, type of practice, start date, number of
+    // beds), each under the filer's word when its county of residence is held
+    {"00245.000.001", kGAForm190060ID, f190060.f190221, IndCrLine::PersonWhenHeld, "Taxpayer"},
+    {"00250.000.001", kGAForm190060ID, f190060.f190221, IndCrLine::Value},
+    {"00255.000.001", kGAForm190060ID, f190060.f190222, IndCrLine::Value},
+    {"00260.000.001", kGAForm190060ID, f190060.f190223, IndCrLine::Value},
+    {"00265.000.001", kGAForm190060ID, f190060.f190224, IndCrLine::Value},
+    {"00270.000.001", kGAForm190060ID, f190060.f190225, IndCrLine::Value},
+    {"00245.000.002", kGAForm190060ID, f190060.f190226, IndCrLine::PersonWhenHeld, "Spouse"},
+    {"00250.000.002", kGAForm190060ID, f190060.f190226, IndCrLine::Value},
+    {"00255.000.002", kGAForm190060ID, f190060.f190227, IndCrLine::Value},
+    {"00260.000.002", kGAForm190060ID, f190060.f190228, IndCrLine::Value},
+    {"00265.000.002", kGAForm190060ID, f190060.f190229, IndCrLine::Value},
+    {"00270.000.002", kGAForm190060ID, f190060.f190230, IndCrLine::Value},
+    {"00273.000.001", kGAForm190060ID, f190060.f190231, IndCrLine::PositiveOrZero},
+    {"00275.000.001", kGAForm190060ID, f190060.f190232, IndCrLine::PositiveOrZero},
+    // IND-CR 206: the agency that provided disaster assistance, the date it was
+    // received, and the amounts
+    {"00300.000.001", kGAForm190059ID, f190059.f190212, IndCrLine::Value},
+    {"00303.000.001", kGAForm190059ID, f190059.f190213, IndCrLine::PositiveOrZero},
+    {"00305.000.001", kGAForm190059ID, f190059.f190214, IndCrLine::Value},
+    {"00310.000.001", kGAForm190059ID, f190059.f190215, IndCrLine::PositiveOrZero},
+    {"00312.000.001", kGAForm190059ID, f190059.f190217, IndCrLine::PositiveOrZero},
+    {"00315.000.001", kGAForm190059ID, f190059.f190218, IndCrLine::PositiveOrZero},
+    {"00320.000.001", kGAForm190059ID, f190059.f190219, IndCrLine::PositiveOrZero},
+    // IND-CR 202
+    {"00350.000.001", kGAForm190055ID, f190055.f190162, IndCrLine::PositiveOrZero},
+    {"00352.000.001", kGAForm190055ID, f190055.f190164, IndCrLine::PositiveOrZero},
+    {"00355.000.001", kGAForm190055ID, f190055.f190165, IndCrLine::PositiveOrZero},
+    // IND-CR 208
+    {"00357.000.001", kGAForm190061ID, f190061.f190234, IndCrLine::PositiveOrZero},
+    {"00358.000.001", kGAForm190061ID, f190061.f190235, IndCrLine::PositiveOrZero},
+    {"00360.000.001", kGAForm190061ID, f190061.f190236, IndCrLine::PositiveOrZero},
+    {"00365.000.001", kGAForm190061ID, f190061.f190237, IndCrLine::PositiveOrZero},
+    // IND-CR 209
+    {"00380.000.001", kGAForm190062ID, f190062.f190239, IndCrLine::PositiveOrZero},
+    {"00382.000.001", kGAForm190062ID, f190062.f190240, IndCrLine::PositiveOrZero},
+    {"00383.000.001", kGAForm190062ID, f190062.f190241, IndCrLine::PositiveOrZero},
+    {"00384.000.001", kGAForm190062ID, f190062.f190242, IndCrLine::PositiveOrZero},
+    {"00385.000.001", kGAForm190062ID, f190062.f190243, IndCrLine::PositiveOrZero},
+    {"00390.000.001", kGAForm190062ID, f190062.f190244, IndCrLine::PositiveOrZero},
+    // the summary, form 74
+    {"00425.000.001", kGAForm74ID, f74.f19, IndCrLine::Value},
+    {"00430.000.001", kGAForm74ID, f74.f35455, IndCrLine::Value},
+    {"00435.000.001", kGAForm74ID, f74.f23520, IndCrLine::Value},
+    {"00440.000.001", kGAForm74ID, f74.f27, IndCrLine::Value},
+    {"00445.000.001", kGAForm74ID, f74.f33, IndCrLine::Value},
+    {"00450.000.001", kGAForm74ID, f74.f43, IndCrLine::Value},
+    {"00455.000.001", kGAForm74ID, f74.f39, IndCrLine::Value},
+    {"00460.000.001", kGAForm74ID, f74.f49777, IndCrLine::Value},
+    {"00465.000.001", kGAForm74ID, f74.f69767, IndCrLine::Value},
+    {"00500.000.001", kGAForm74ID, f74.f44, IndCrLine::PositiveOrZero},
+};
+
+constexpr FormId kIndCrWorksheets[] = {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID,
+                                       kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
+                                       kGAForm190060ID, kGAForm190061ID, kGAForm190062ID};
+
+}  // namespace
+
+// ------------------------------------------------------------ GAGARETINC
+
+void GATifFileWriter::writeRetirementIncomeRecord() {
+    const DataMgmt::TaxFormPtr schedule = georgiaReturn->getFormUVPtr(kGAForm189215ID, 1, false);
+    if (schedule.isNull()) {
+        return;
+    }
+    const bool taxpayer = schedule->nonZero(f189215.f189334);
+    const bool spouse = schedule->nonZero(f189215.f189338);
+    if (!taxpayer && !spouse) {
+        return;
+    }
+    outputTifSubHead("GAGARETINC", 1, false);
+    // The lines of each filer who has an exclusion: the amounts, and "0"
+    // where a marked line holds none.
+    const auto writeLine = [&](const char* key, const FieldId& field, bool zeroWritten) {
+        if (schedule->nonZero(field)) {
+            outputTifLine(key, kGAForm189215ID, 1, field, false);
+        } else if (zeroWritten) {
+            outputTifLine(key, std::string("0"), false);
+        }
+    };
+    if (taxpayer) {
+        for (const RetirementLine& line : kRetirementLines) {
+            writeLine(line.taxpayerKey, line.taxpayer, line.zeroWritten);
+        }
+    }
+    if (spouse) {
+        for (const RetirementLine& line : kRetirementLines) {
+            writeLine(line.spouseKey, line.spouse, line.zeroWritten);
+        }
+    }
+}
+
+// ------------------------------------------------------------ GAGASCH2
+
+void GATifFileWriter::writeSchedule2Record() {
+    // A record per copy that holds a total, numbered by its copy.
+    for (const std::uint16_t copy : georgiaReturn->copyNumbers(kGAForm189216ID)) {
+        if (!georgiaReturn->hasSigValue(kGAForm189216ID, copy, f189216.f189823)) {
+            continue;
+        }
+        outputTifSubHead("GAGASCH2", copy, false);
+        outputTifLine("00005.000.001", kGAForm189216ID, copy, f189216.f199426, false);
+        outputTifLine("00010.000.001", kGAForm189216ID, copy, f189216.f189807, false);
+        int occurrence = 1;
+        for (const Schedule2Row& row : kSchedule2Rows) {
+            if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.amount)) {
+                continue;
+            }
+            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.first, false);
+            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.second, false);
+            outputTifLine(occurrenceKey("00030.000.%03d", occurrence),
+                          hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.hundredths)), false);
+            // An employer number (a '-' after its first two digits) goes under
+            // 00035, any other number under 00037.
+            const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.identification);
+            const bool employerNumber = id.size() > 2 && id[2] == '-';
+            outputTifLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence), id, false);
+            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
+            ++occurrence;
+        }
+        outputTifLine("00045.000.001", kGAForm189216ID, copy, f189216.f189823, false);
+        outputTifLine("00050.000.001", kGAForm189216ID, copy, f189216.f189824, false);
+        outputTifLine("00055.000.001", kGAForm189216ID, copy, f189216.f189825, false);
+        outputTifLine("00060.000.001", kGAForm189216ID, copy, f189216.f189826, false);
+    }
+}
+
+// ------------------------------------------------------------ GAGAINDCR
+
+void GATifFileWriter::writeIndividualCreditsRecord() {
+    // The worksheets that the calculation marked as taking part.
+    std::vector<FormId> calculated;
+    for (const FormId& worksheet : kIndCrWorksheets) {
+        if (formCopyCalculated(georgiaReturn->getFormUVPtr(worksheet, 1, false))) {
+            calculated.push_back(worksheet);
+        }
+    }
+    if (calculated.empty()) {
+        return;
+    }
+    outputTifSubHead("GAGAINDCR", 1, false);
+    for (const IndCrRow& row : kIndCrRows) {
+        const bool written =
+            row.form == kGAForm74ID || std::find(calculated.begin(), calculated.end(), row.form) != calculated.end();
+        if (!written) {
+            continue;
+        }
+        switch (row.how) {
+            case IndCrLine::Value:
+                outputTifLine(row.key, row.form, 1, row.field, false);
+                break;
+            case IndCrLine::PositiveOrZero:
+                outputPositiveAmountLine(row.key, row.form, 1, row.field, false);
+                break;
+            case IndCrLine::PersonWhenHeld:
+                if (!georgiaReturn->isNull(row.form, 1, row.field)) {
+                    outputTifLineMixedCase(row.key, row.text, false);
+                }
+                break;
+        }
+    }
+}
+
+void GATifFileWriter::outputPositiveAmountLine(const std::string& key, const FormId& form, std::uint16_t copy,
+                                               FieldId field, bool flag) {
+    if (georgiaReturn->greaterThanZero(form, copy, field)) {
+        outputTifLine(key, form, copy, field, flag);
+    } else {
+        outputTifLine(key, std::string("0"), flag);
+    }
+}
+
+bool GATifFileWriter::formCopyCalculated(DataMgmt::TaxFormPtr copy) { return !copy.isNull() && copy->calculatedFlag(); }
+
+}  // namespace GATifWriteMgmt

@@ -1,0 +1,193 @@
+// The Georgia main-form hook: the values it rewrites, the order of the
+// Georgia records on form 70's last field, the tax period lines, and the
+// withholding and adjustment lines of the main form's record.
+#include <functional>
+
+#include "module/catalogues/Form131FieldIds.h"
+#include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/GAForm189218FieldIds.h"
+#include "module/catalogues/GAForm190060FieldIds.h"
+#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/GAForm70FieldIds.h"
+#include "tests/output/efile_fixture.h"
+
+namespace efiletest {
+namespace {
+
+const auto& f69 = kGAForm69FieldIds;
+const auto& f70 = kGAForm70FieldIds;
+const auto& f189215 = kGAForm189215FieldIds;
+const auto& f189217 = kGAForm189217FieldIds;
+
+class HookTest : public EFileTest {
+protected:
+    std::string convert(const FormId& form, const FieldId& field, std::string value, std::uint16_t copy = 1) {
+        writer->convertMainFormField(gaCopy(form, copy), form, copy, field, "key", value, nullptr, nullptr);
+        return value;
+    }
+    void setStatus(const char* letter) { setText(gaCopy(kGAForm70ID), f70.f44, letter); }
+};
+
+TEST_F(HookTest, ValuesRewrittenByTheirRule) {
+    struct Row {
+        const char* what;
+        FormId form;
+        FieldId field;
+        std::function<void()> seed;
+        const char* in;
+        const char* out;
+    };
+    const auto amount = [this](const FormId& form, const FieldId& field, double v) {
+        return [=, this] { setNumber(gaCopy(form), field, v); };
+    };
+    const auto none = [] {};
+    const Row rows[] = {
+        {"ratio 575", kGAForm189217ID, f189217.f189453, amount(kGAForm189217ID, f189217.f189453, 575), "575", "005.75"},
+        {"ratio 12345", kGAForm189217ID, f189217.f189453, amount(kGAForm189217ID, f189217.f189453, 12345), "12345",
+         "123.45"},
+        {"ratio empty", kGAForm189217ID, f189217.f189453, none, "", ""},
+        {"net with additions", kGAForm189215ID, f189215.f189418, amount(kGAForm189215ID, f189215.f189294, 10), "", "0"},
+        {"net with subtractions", kGAForm189215ID, f189215.f189418, amount(kGAForm189215ID, f189215.f189417, 10), "",
+         "0"},
+        {"net without either", kGAForm189215ID, f189215.f189418, none, "", ""},
+        {"credit used with a tax", kGAForm189216ID, kGAForm189216FieldIds.f189825, amount(kGAForm70ID, f70.f85, 100),
+         "", "0"},
+        {"credit used without", kGAForm189216ID, kGAForm189216FieldIds.f189825, none, "", ""},
+        {"189441 with 189440", kGAForm189217ID, f189217.f189441, amount(kGAForm189217ID, f189217.f189440, 5), "", "0"},
+        {"189442 without 189440", kGAForm189217ID, f189217.f189442, none, "", ""},
+        {"189451 with 189449", kGAForm189217ID, f189217.f189451, amount(kGAForm189217ID, f189217.f189449, 5), "", "0"},
+        {"189450 without 189449", kGAForm189217ID, f189217.f189450, none, "", ""},
+        {"189450 not zero", kGAForm189217ID, f189217.f189450,
+         [=, this] {
+             setNumber(gaCopy(kGAForm189217ID), f189217.f189449, 5);
+             setNumber(gaCopy(kGAForm189217ID), f189217.f189450, 7);
+         },
+         "7", "7"},
+        {"line 86 zero", kGAForm70ID, f70.f86, none, "", "0"},
+        {"separators", kGAForm189217ID, f189217.f189444,
+         [this] { setText(gaCopy(kGAForm189217ID), f189217.f189444, "12-34,5-6"); }, "x", "123456"},
+        {"other field", kGAForm70ID, f70.f6, none, "kept", "kept"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const FormId& form : {kGAForm70ID, kGAForm189215ID, kGAForm189216ID, kGAForm189217ID}) {
+            ga->deleteForm(form, 1);
+        }
+        row.seed();
+        EXPECT_EQ(convert(row.form, row.field, row.in), row.out);
+    }
+}
+
+// The dates of a part-year move come from form 69 only when its box 38 is
+// answered yes; a date that cannot be read gives no value.
+TEST_F(HookTest, MoveDatesFollowTheInformationForm) {
+    setText(gaCopy(kGAForm69ID), f69.f113, "03/03/2018");
+    setText(gaCopy(kGAForm69ID), f69.f114, "not a date");
+    EXPECT_EQ(convert(kGAForm70ID, f70.f42, "x"), "");
+    setBox(gaCopy(kGAForm69ID), f69.f38);
+    EXPECT_EQ(convert(kGAForm70ID, f70.f42, "x"), "2018-03-03");
+    EXPECT_EQ(convert(kGAForm70ID, f70.f43, "x"), "");
+}
+
+TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
+    std::string value;
+    for (const auto& [letter, count] :
+         std::vector<std::pair<const char*, std::size_t>>{{"A", 5}, {"B", 6}, {"C", 10}, {"D", 5}}) {
+        SCOPED_TRACE(letter);
+        setStatus(letter);
+        writer->clearCallLog();
+        writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131FieldIds.f72481, "k", value);
+        EXPECT_EQ(calls().size(), count);
+        EXPECT_EQ(calls().front(), "00315.000.001=2018");
+    }
+    writer->clearCallLog();
+    writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131FieldIds.f325, "k", value);
+    EXPECT_TRUE(calls().empty());
+}
+
+// The last field of form 70 writes the main form's lines and then every
+// Georgia record in its fixed order, each time it is converted.
+TEST_F(HookTest, LastFieldWritesTheRecordsInOrderEachTime) {
+    setText(gaCopy(kGAForm70ID), f70.f189509, "12-3456789");
+    setNumber(gaCopy(kGAForm189215ID), f189215.f189334, 100);
+    setText(fedCopy(kForm165ID), kForm165FieldIds.f17, "GA");
+    setNumber(fedCopy(kForm165ID), kForm165FieldIds.f16, 100);
+    setNumber(gaCopy(kGAForm189216ID), kGAForm189216FieldIds.f189823, 10);
+    gaCopy(kGAForm190060ID)->setCalculatedFlag(true);
+    const std::vector<std::string> once = {"04515.000.001",  "D GAGARETINC 1", "D GAGA1099G 1", "D GAGARTNHDR 1",
+                                           "D GAGAAUTHDR 1", "D GAGASCH2 1",   "D GAGA8453 1",  "D GAGAINDCR 1"};
+    writer->clearCallLog();
+    EXPECT_EQ(convert(kGAForm70ID, f70.f345, "x"), "");
+    EXPECT_EQ(convert(kGAForm70ID, f70.f345, "x"), "");
+    std::vector<std::string> seen;
+    for (const std::string& call : calls()) {
+        for (const std::string& mark : once) {
+            if (call.rfind(mark, 0) == 0) seen.push_back(mark);
+        }
+    }
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(seen, twice);
+}
+
+// ---- withholding statements and adjustments
+
+struct EntryFields {
+    FieldId w2, form1099, firstIdBox, id, first, second, third;
+};
+
+TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
+    // Main-form entries 1 and 3, then three entries on each of two copies of
+    // form 189218; main entry 2 has no number and is left out.
+    const EntryFields main[] = {
+        {f70.f189485, f70.f189494, f70.f189503, f70.f189509, f70.f189512, f70.f189515, f70.f189518},
+        {f70.f189491, f70.f189500, f70.f189507, f70.f189511, f70.f189514, f70.f189517, f70.f189520},
+    };
+    const auto& c = kGAForm189218FieldIds;
+    const EntryFields continuation[] = {
+        {c.f189902, c.f189911, c.f189920, c.f189926, c.f189929, c.f189932, c.f189935},
+        {c.f189938, c.f189947, c.f189956, c.f189962, c.f189965, c.f189968, c.f189971},
+        {c.f189980, c.f189989, c.f189996, c.f190000, c.f190003, c.f190006, c.f190009},
+    };
+    const auto fill = [this](const DataMgmt::TaxFormPtr& copy, const EntryFields& e, bool both) {
+        setBox(copy, e.form1099);
+        if (both) setBox(copy, e.w2);
+        setBox(copy, e.firstIdBox);
+        setText(copy, e.id, "12-3456789");
+        setNumber(copy, e.first, 1);
+        setNumber(copy, e.third, 3);
+    };
+    fill(gaCopy(kGAForm70ID), main[0], true);
+    fill(gaCopy(kGAForm70ID), main[1], false);
+    for (std::uint16_t copy : {1, 2}) {
+        for (const EntryFields& e : continuation) fill(gaCopy(kGAForm189218ID, copy), e, false);
+    }
+    writer->writeWithholdingLines();
+    EXPECT_EQ(written("04500.000.001"), "W2");
+    EXPECT_EQ(written("04500.000.002"), "1099");
+    EXPECT_EQ(written("04505.000.001"), "123456789");
+    EXPECT_EQ(written("04520.000.001"), "0");
+    EXPECT_EQ(written("04525.000.008"), "3");
+    EXPECT_TRUE(written("04515.000.008"));
+    EXPECT_FALSE(written("04500.000.009"));
+    setText(gaCopy(kGAForm70ID), f70.f189510, "58-1234567");  // main entry 2 joins: 1 to 9
+    writer->clearCallLog();
+    writer->writeWithholdingLines();
+    EXPECT_TRUE(written("04515.000.009"));
+    EXPECT_FALSE(written("04510.000.002"));  // its kind is not marked: no number line
+    EXPECT_FALSE(written("04505.000.002"));
+}
+
+TEST_F(HookTest, AdjustmentsNamedByTheirField) {
+    setNumber(gaCopy(kGAForm189215ID), f189215.f189286, 250);
+    setNumber(gaCopy(kGAForm189215ID), f189215.f189289, 75);
+    writer->writeOtherAdjustmentLines();
+    EXPECT_EQ(calls(), (std::vector<std::string>{"04101.000.001=Depreciation", "04102.000.001=250",
+                                                 "04101.000.002=Donations", "04102.000.002=75"}));
+}
+
+}  // namespace
+}  // namespace efiletest

@@ -243,12 +243,14 @@ void check1099MiscWithholding(const WageReview& r) {
     }
 }
 
+// Box 1 wages below one dollar, for the states that refuse them. Unlike the
+// state amounts, box 1 is kept in whole dollars.
 void checkW2Box1(const WageReview& r) {
     const FieldID wages = kForm52FieldIds.f21;
     for (DataMgmt::TaxFormIter it = r.federal.getForms(kForm52ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         const std::uint16_t copyNumber = copy->getCopyNumber();
-        if (copy->getIR(wages) / 100 < 1.0) {
+        if (copy->getIR(wages) < 1.0) {
             r.finding(true, kForm52ID, copyNumber, wages,
                       r.stateName +
                           " does not allow electronic filing if the amount of federal wages in box 1 of your Form W-2 "

@@ -108,4 +108,23 @@ TEST_F(WageData, GamblingAndRetirementLinesWithoutAState1099GNothing) {
               0u);
 }
 
+TEST_F(WageData, BoxOneWagesBelowOneDollarWhereAStateAsksForThem) {
+    auto copy = fedCopy(kForm52ID, 3);
+    const auto box1 = [&](double wages) {
+        setNumber(copy, w2.f21, wages);
+        auditor.setEFileCheckMode(1);
+        auditor.createNewReport(0);
+        auditor.auditStateWageData("", {}, false, kGAForm69ID, 0x1000, false);
+        return texts(auditor.getAuditReport()->entries());
+    };
+    EXPECT_TRUE(box1(1).empty());  // box 1 holds whole dollars: one dollar passes
+    EXPECT_TRUE(box1(50).empty());
+    const auto fired = box1(0.99);
+    ASSERT_EQ(fired.size(), 1u);
+    EXPECT_EQ(fired[0].rfind("Georgia does not allow electronic filing if the amount of federal wages in box 1 of "
+                             "your Form W-2 is less than $1. See federal Form W-2, copy 3.To e-file",
+                             0),
+              0u);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // A test fixture with a scratch directory of its own: made fresh under the
 // system's temporary directory before each test, removed with everything in
-// it afterwards.
+// it afterwards. ScratchDirOn<Fixture> adds the directory to another
+// fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,9 +14,11 @@
 
 namespace testsupport {
 
-class ScratchDirTest : public ::testing::Test {
+template <class Fixture>
+class ScratchDirOn : public Fixture {
 protected:
     void SetUp() override {
+        Fixture::SetUp();
         std::string pattern = (std::filesystem::temp_directory_path() / "ga_test.XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot make a scratch directory";
         dir = pattern;
@@ -24,6 +27,7 @@ protected:
     void TearDown() override {
         std::error_code ec;
         if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+        Fixture::TearDown();
     }
 
     // The path of a file in the scratch directory.
@@ -48,5 +52,7 @@ protected:
 
     std::string dir;
 };
+
+class ScratchDirTest : public ScratchDirOn<::testing::Test> {};
 
 }  // namespace testsupport

@@ -170,35 +170,6 @@ void StateTaxReturnCalcEngine::defaultOrClampField(const FormId& form, int copy,
 
 // ------------------------------------------------------- test facility
 
-void StateTaxReturnCalcEngine::importFieldValues(const std::string& /*fileName*/, DataMgmt::TaxReturn* /*r*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "importFieldValues");
-}
-
-void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& /*form*/, int /*copy*/, const FieldId& /*field*/,
-                                                 const std::string& /*value*/, DataMgmt::TaxReturn* /*r*/,
-                                                 bool /*onlyIfValued*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "setFieldTestValue");
-}
-
-void StateTaxReturnCalcEngine::runFieldRelations(const std::string& /*formsFile*/, const std::string& /*relationsFile*/,
-                                                 const std::string& /*resultFile*/, DataMgmt::TaxReturn* /*r*/,
-                                                 const FormId& /*triggerForm*/, const FieldId& /*triggerField*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "runFieldRelations");
-}
-
-void StateTaxReturnCalcEngine::processRelationNode(const XmlDom::XmlNodePtr& /*node*/, FieldRelationRun& /*run*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "processRelationNode");
-}
-
-void StateTaxReturnCalcEngine::processChildNodes(const XmlDom::XmlNodePtr& /*node*/, FieldRelationRun& /*run*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "processChildNodes");
-}
-
-std::string StateTaxReturnCalcEngine::getXmlAttribute(const XmlDom::XmlNamedNodeMapPtr& /*attributes*/,
-                                                      const std::string& /*name*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "getXmlAttribute");
-}
-
 void StateTaxReturnCalcEngine::runScrubberHook(const std::string& /*stateCode*/, DataMgmt::TaxReturn* /*r*/,
                                                const FormId& /*infoForm*/, const FieldId& /*doneMark*/,
                                                const FieldId& /*busyMark*/) {

@@ -38,6 +38,14 @@ using FieldId = Primitives::QVImmutableIdentifier;
 // Working state of one field-relation run of the test facility.
 struct FieldRelationRun;
 
+// One FIELDREF of a FIELDGROUPS file: its FORM, COPY, FIELD and VALUE texts.
+struct FieldGroupRow {
+    std::string form;
+    std::string copy;
+    std::string field;
+    std::string value;
+};
+
 // The information-form fields of heading rows 1 to 15 (taxpayer first,
 // middle and last name, suffix and number; the same for the spouse; street,
 // apartment, city, state and ZIP code).
@@ -147,17 +155,40 @@ public:
     virtual void afterCalc() = 0;
 
     // ---- test facility (runs only when the configuration allows automated
-    // testing; not available in this build: each throws QuarloException
-    // "not available")
+    // testing; module/autotest). Test files name forms and fields as
+    // module/autotest/TestFieldNames.h says; a return is refused with
+    // QuarloException when it is missing.
+    // Sets the fields of an import file: lines FORM::COPY::FIELD::VALUE,
+    // where runs of ':' separate the fields and a copy "N+" stands for
+    // copies 1 to N. A line without four fields, on an unknown form or
+    // field, is skipped.
     virtual void importFieldValues(const std::string& fileName, DataMgmt::TaxReturn* taxReturn);
+    // Writes one test value (module/autotest/TestValueSetter.cpp) and marks
+    // the copy entered; with onlyIfValued, only into a field that holds a
+    // significant value. A field the form does not have, a copy number
+    // outside 1 to 65535 or past the form's limit, and a random amount
+    // without its bracketed maximum change nothing.
     virtual void setFieldTestValue(const FormId& form, int copy, const FieldId& field, const std::string& value,
                                    DataMgmt::TaxReturn* taxReturn, bool onlyIfValued);
+    // Applies each relation of the relations file to the return, recalculates
+    // it twice with the trigger box ticked, and appends a line of its inputs
+    // and of each expected field's expected and computed value to the result
+    // file. Only fields of the forms in the forms list can be named.
     virtual void runFieldRelations(const std::string& formsFile, const std::string& relationsFile,
                                    const std::string& resultFile, DataMgmt::TaxReturn* taxReturn,
                                    const FormId& triggerForm, const FieldId& triggerField);
     virtual void processRelationNode(const XmlDom::XmlNodePtr& node, FieldRelationRun& run);
     virtual void processChildNodes(const XmlDom::XmlNodePtr& node, FieldRelationRun& run);
+    // The attribute's value; empty when the map has no such attribute.
     virtual std::string getXmlAttribute(const XmlDom::XmlNamedNodeMapPtr& attributes, const std::string& name);
+    // Overwrites, through the setter, the fields of the entity's field group
+    // of a FIELDGROUPS file that hold a value, then ticks the mark on copy 1
+    // of the mark form. A file without a root element changes nothing.
+    void scrubFieldGroups(const std::string& entity, const std::string& fileName, DataMgmt::TaxReturn* taxReturn,
+                          const FormId& markForm, const FieldId& markField);
+    // Collect the FIELDREF rows of the last FIELDGROUP of the entity.
+    void parseFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity, std::vector<FieldGroupRow>* rows);
+    void walkFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity, std::vector<FieldGroupRow>* rows);
     void runScrubberHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
                          const FieldId& doneMark, const FieldId& busyMark);
     void runCfvDaemonHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,

@@ -1,0 +1,106 @@
+// The field-group scrubber: overwrites, from a FIELDGROUPS file, the fields
+// of one entity's group that hold a value.
+//
+//   <FIELDGROUPS>
+//     <FIELDGROUP ENTITY="GA">
+//       <FIELDREF FORM="GA69" COPY="*" FIELD="kGA69_TPLast" VALUE="NULLSTR"/>
+//     </FIELDGROUP>
+//   </FIELDGROUPS>
+//
+// Element and attribute names are compared exactly. FIELD is the symbolic
+// name itself; COPY "*" stands for every copy of the form; VALUE "NULLSTR"
+// for the empty value, which clears the field.
+#include <cstdlib>
+
+#include "module/autotest/TestFieldNames.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "platform/Exceptions.h"
+#include "platform/XmlDom.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+constexpr const char* kEveryCopy = "*";
+constexpr const char* kEmptyValueWord = "NULLSTR";
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::scrubFieldGroups(const std::string& entity, const std::string& fileName,
+                                                DataMgmt::TaxReturn* taxReturn, const FormId& markForm,
+                                                const FieldId& markField) {
+    if (taxReturn == nullptr) {
+        throw Exceptions::QuarloException("the return is missing", "StateTaxReturnCalcEngine", "scrubFieldGroups");
+    }
+    PersistanceMgmt::XmlTextReader reader;
+    reader.loadXml(fileName);
+    const XmlDom::XmlNodePtr root = reader.getXmlDocument().getDocumentElement();
+    if (root.isNull()) {
+        return;  // nothing to scrub, and the mark stays clear
+    }
+    std::vector<FieldGroupRow> rows;
+    parseFieldGroups(root, entity, &rows);
+
+    TestFieldNames names(*taxReturn);
+    for (const FieldGroupRow& row : rows) {
+        const FormId* form = names.findForm(row.form);
+        if (form == nullptr) {
+            continue;  // a row on a form the return does not have
+        }
+        names.addFormFields(row.form);
+        const FieldId* field = names.findField(row.field);
+        if (field == nullptr) {
+            continue;
+        }
+        const std::string value = row.value == kEmptyValueWord ? std::string() : row.value;
+        if (row.copy != kEveryCopy) {
+            setFieldTestValue(*form, std::atoi(row.copy.c_str()), *field, value, taxReturn, true);
+            continue;
+        }
+        for (std::uint16_t copy : taxReturn->copyNumbers(*form)) {
+            setFieldTestValue(*form, copy, *field, value, taxReturn, true);
+        }
+    }
+    taxReturn->getFormOrCreate(markForm, 1)->setX(markField);
+}
+
+void StateTaxReturnCalcEngine::parseFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity,
+                                                std::vector<FieldGroupRow>* rows) {
+    const std::string name = node->getName();
+    if (name == "FIELDGROUPS") {
+        walkFieldGroups(node, entity, rows);
+    } else if (name == "FIELDGROUP") {
+        // Of two groups of the entity, the last one counts.
+        if (getXmlAttribute(node->getAttributes(), "ENTITY") == entity) {
+            rows->clear();
+            walkFieldGroups(node, entity, rows);
+        }
+    } else if (name == "FIELDREF") {
+        const XmlDom::XmlNamedNodeMapPtr attributes = node->getAttributes();
+        rows->push_back({getXmlAttribute(attributes, "FORM"), getXmlAttribute(attributes, "COPY"),
+                         getXmlAttribute(attributes, "FIELD"), getXmlAttribute(attributes, "VALUE")});
+    }
+}
+
+void StateTaxReturnCalcEngine::walkFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity,
+                                               std::vector<FieldGroupRow>* rows) {
+    const XmlDom::XmlNodeListPtr children = node->getChildNodes();
+    for (long i = 0; i < children->length(); ++i) {
+        const XmlDom::XmlNodePtr child = children->item(i);
+        if (child->getNodeType() == XmlDom::kElementNode) {
+            parseFieldGroups(child, entity, rows);
+        }
+    }
+}
+
+std::string StateTaxReturnCalcEngine::getXmlAttribute(const XmlDom::XmlNamedNodeMapPtr& attributes,
+                                                      const std::string& name) {
+    if (attributes.isNull()) {
+        return std::string();
+    }
+    const XmlDom::XmlNodePtr node = attributes->getNamedItem(name);
+    const auto* attribute = dynamic_cast<const XmlDom::XmlAttribute*>(node.get());
+    return attribute == nullptr ? std::string() : *attribute->getValue();
+}
+
+}  // namespace StateCalculationMgmt

@@ -1,0 +1,128 @@
+// The test-value setter: one value, written as text, into one field of one
+// form copy, by the field's kind.
+//
+// A check box is ticked by any value but "untrue" (any case), which clears
+// it; a text keeps the part before "[CopyNum]" followed by the copy number;
+// a number is read as a decimal and scaled to the field's stored unit by its
+// edit code, and "RAND[max]" stands for a random amount from 0 to max. The
+// empty value clears any field.
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+
+#include "module/autotest/TestFieldNames.h"
+#include "module/state_calc/StateTaxReturnCalcEngine.h"
+#include "platform/Crt.h"
+#include "platform/Exceptions.h"
+#include "platform/Utils.h"
+
+namespace StateCalculationMgmt {
+
+namespace {
+
+constexpr const char* kRandomWord = "RAND";
+constexpr const char* kRandomPrefix = "RAND[";
+constexpr const char* kCopyNumberMarker = "[CopyNum]";
+constexpr const char* kClearBoxWord = "UNTRUE";
+// A check box with this edit code is a yes/no question answered yes.
+constexpr std::uint8_t kYesNoEditCode = 1;
+
+// Edit codes of whole-dollar amounts kept in hundredths: the value is
+// rounded to the dollar before it is scaled.
+bool isWholeDollarCode(std::uint8_t editCode) { return editCode == 'F' || editCode == 170 || editCode == 172; }
+
+// The value in the field's stored unit: times 10 to the edit code's decimal
+// places.
+double scaleByEditCode(double value, std::uint8_t editCode) {
+    const double factor = std::pow(10.0, DataMgmt::editCodeDecimalPlaces(editCode));
+    if (isWholeDollarCode(editCode)) {
+        return static_cast<double>(Utils::roundR(value)) * factor;
+    }
+    return value * factor;
+}
+
+// The number a test value stands for on an amount field. "RAND[max]" gives
+// the maximum, cut to a whole number and scaled, times a random fraction
+// from 0 to 1. None for a random amount without its bracketed maximum and
+// for a value too large to store.
+std::optional<double> testAmount(const std::string& value, std::uint8_t editCode) {
+    double amount = 0.0;
+    if (value.find(kRandomWord) == std::string::npos) {
+        amount = scaleByEditCode(std::atof(value.c_str()), editCode);
+    } else {
+        const std::string prefix = kRandomPrefix;
+        if (value.size() <= prefix.size() || value.compare(0, prefix.size(), prefix) != 0 || value.back() != ']') {
+            return std::nullopt;
+        }
+        const std::string maximum = value.substr(prefix.size(), value.size() - prefix.size() - 1);
+        const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
+        amount = scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
+    }
+    if (!std::isfinite(amount)) {
+        return std::nullopt;
+    }
+    return amount;
+}
+
+// The text before the first "[CopyNum]" followed by the copy number; the
+// text after the marker is dropped.
+std::string withCopyNumber(const std::string& value, std::uint16_t copy) {
+    const std::size_t marker = value.find(kCopyNumberMarker);
+    if (marker == std::string::npos) {
+        return value;
+    }
+    return value.substr(0, marker) + std::to_string(copy);
+}
+
+}  // namespace
+
+void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, const FieldId& field,
+                                                 const std::string& value, DataMgmt::TaxReturn* taxReturn,
+                                                 bool onlyIfValued) {
+    if (taxReturn == nullptr) {
+        throw Exceptions::QuarloException("the return is missing", "StateTaxReturnCalcEngine", "setFieldTestValue");
+    }
+    // A field the form does not have, or a copy number no copy can carry,
+    // names nothing to set.
+    const DataMgmt::FormFieldDescPtr desc = describedField(*taxReturn, form, field);
+    if (desc.isNull() || copy < 1 || copy > std::numeric_limits<std::uint16_t>::max()) {
+        return;
+    }
+    const auto number = static_cast<std::uint16_t>(copy);
+    if (onlyIfValued && taxReturn->noSigValue(form, number, field)) {
+        return;
+    }
+    const bool isAmount = !desc->isBoolean() && !desc->isText();
+    std::optional<double> amount;
+    if (!value.empty() && isAmount) {
+        amount = testAmount(value, desc->getValidator()->getEditCode());
+        if (!amount) {
+            return;
+        }
+    }
+    DataMgmt::TaxFormPtr target = taxReturn->getFormOrCreate(form, number);
+    if (target.isNull()) {
+        return;  // past the form's copy limit
+    }
+    if (value.empty()) {
+        target->setNull(field);
+    } else if (desc->isBoolean()) {
+        if (Utils::QVStringUtils::upperCased(value) == kClearBoxWord) {
+            target->setNull(field);
+            return;  // a cleared box does not make the copy entered
+        }
+        if (desc->getValidator()->getEditCode() == kYesNoEditCode) {
+            target->setYes(field);
+        } else {
+            target->setX(field);
+        }
+    } else if (desc->isText()) {
+        target->assignText(field, withCopyNumber(value, number));
+    } else {
+        target->assignIR(field, *amount);
+    }
+    taxReturn->setDataEntered(form, number, true, true);
+}
+
+}  // namespace StateCalculationMgmt

@@ -1,0 +1,88 @@
+// The test facility's fixture: the Georgia engine on the generated form
+// definitions, a scratch directory for the test files, and a small return of
+// its own whose forms carry every kind of field and edit code the test-value
+// setter tells apart.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/ga_calc/engine_fixture.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace autotesttest {
+
+using DataMgmt::FieldValue;
+using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
+
+// FormA (at most 3 copies): Whole 'F', Tenths 'G', Cents 'H', Plain 'P',
+// Whole170 and Whole172 (edit codes 170 and 172), Box, YesNo (a box with
+// edit code 1), Label (text) and FieldX (a number without edit code).
+// FormB: Done (a box) and Amount.
+inline const FormId kFormA{900, true};
+inline const FormId kFormB{901, true};
+enum FormAField { kWhole = 1, kTenths, kCents, kPlain, kWhole170, kWhole172, kBox, kYesNo, kLabel, kFieldX };
+inline const FieldId kDone{1};
+inline const FieldId kAmount{2};
+
+inline DataMgmt::TaxReturnDescPtr testDescription() {
+    using Kind = DataMgmt::FieldKind;
+    struct Row {
+        int number;
+        Kind kind;
+        std::uint8_t editCode;
+        const char* name;
+    };
+    static const Row formA[] = {{kWhole, Kind::Number, 'F', "Whole"},
+                                {kTenths, Kind::Number, 'G', "Tenths"},
+                                {kCents, Kind::Number, 'H', "Cents"},
+                                {kPlain, Kind::Number, 'P', "Plain"},
+                                {kWhole170, Kind::Number, 170, "Whole170"},
+                                {kWhole172, Kind::Number, 172, "Whole172"},
+                                {kBox, Kind::Boolean, 0, "Box"},
+                                {kYesNo, Kind::Boolean, 1, "YesNo"},
+                                {kLabel, Kind::Text, 0, "Label"},
+                                {kFieldX, Kind::Number, 0, "FieldX"}};
+    DataMgmt::TaxFormDescPtr a(new DataMgmt::TaxFormDesc(kFormA, "FormA", "Form A", 3));
+    for (const Row& row : formA) {
+        DataMgmt::FormFieldDesc::Attributes attributes;
+        attributes.id = FieldId(row.number);
+        attributes.kind = row.kind;
+        attributes.editCode = row.editCode;
+        attributes.shortName = row.name;
+        a->addField(attributes);
+    }
+    DataMgmt::TaxFormDescPtr b(new DataMgmt::TaxFormDesc(kFormB, "FormB", "Form B"));
+    DataMgmt::FormFieldDesc::Attributes done;
+    done.id = kDone;
+    done.kind = Kind::Boolean;
+    done.shortName = "Done";
+    b->addField(done);
+    DataMgmt::FormFieldDesc::Attributes amount;
+    amount.id = kAmount;
+    amount.shortName = "Amount";
+    b->addField(amount);
+    DataMgmt::TaxReturnDescPtr desc(new DataMgmt::TaxReturnDesc("Georgia", "GA", DataMgmt::kGeorgiaReturnType));
+    desc->addForm(a);
+    desc->addForm(b);
+    return desc;
+}
+
+class AutoTestFixture : public testsupport::ScratchDirOn<gaenginetest::EngineTest> {
+protected:
+    AutoTestFixture() : small(new DataMgmt::TaxReturn(testDescription(), pool)) {}
+
+    FieldValue value(const FormId& form, std::uint16_t copy, int field) const {
+        return small->getValue(form, copy, FieldId(field));
+    }
+    // Sets one field of the small return as the host loads it.
+    void seed(const FormId& form, std::uint16_t copy, int field, const FieldValue& v) {
+        small->getFormOrCreate(form, copy)->setValue(FieldId(field), v);
+    }
+
+    DataMgmt::TaxReturnPtr small;
+};
+
+}  // namespace autotesttest

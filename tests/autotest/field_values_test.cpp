@@ -1,0 +1,177 @@
+// The test-value setter, the field-value import and the field-group
+// scrubber on a small return with every kind of field and edit code.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "autotest_fixture.h"
+#include "platform/Crt.h"
+
+namespace autotesttest {
+namespace {
+
+class FieldValuesTest : public AutoTestFixture {
+protected:
+    void set(int field, const std::string& text, std::uint16_t copy = 1, bool onlyIfValued = false) {
+        engine.setFieldTestValue(kFormA, copy, FieldId(field), text, small.get(), onlyIfValued);
+    }
+    bool entered(std::uint16_t copy = 1) const { return small->isDataEntered(kFormA, copy); }
+};
+
+// ------------------------------------------------------------ the setter
+
+TEST_F(FieldValuesTest, ValuesTakeTheFieldsKindAndScale) {
+    struct Row {
+        int field;
+        const char* text;
+        FieldValue stored;
+    };
+    const Row rows[] = {
+        {kWhole, "1234.6", FieldValue::number(123500)},     // rounded to the dollar first
+        {kWhole, "1234.4", FieldValue::number(123400)},     //
+        {kWhole170, "1234.6", FieldValue::number(123500)},  //
+        {kWhole172, "-0.5", FieldValue::number(-100)},      // halves away from zero
+        {kCents, "1234.5", FieldValue::number(123450)},     //
+        {kTenths, "1234.5", FieldValue::number(12345)},     //
+        {kPlain, "1234.5", FieldValue::number(1234.5)},     // an edit code that scales nothing
+        {kFieldX, "12abc", FieldValue::number(12)},         // read as far as it is a number
+        {kFieldX, "UNTRUE", FieldValue::number(0)},         // an ordinary text on a number
+        {kLabel, "Copy [CopyNum] of 3", FieldValue::text("Copy 2")},
+        {kLabel, "RAND[5]", FieldValue::text("RAND[5]")},
+        {kBox, "anything", FieldValue::box(true)},
+        {kYesNo, "no", FieldValue::box(true)},  // any value but "untrue" ticks
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        small->deleteForm(kFormA, 2);
+        set(row.field, row.text, 2);
+        EXPECT_EQ(value(kFormA, 2, row.field), row.stored);
+        EXPECT_TRUE(entered(2));
+    }
+}
+
+TEST_F(FieldValuesTest, UntrueClearsABoxWithoutEnteringTheCopy) {
+    seed(kFormA, 1, kBox, FieldValue::box(true));
+    set(kBox, "untrue");
+    EXPECT_TRUE(value(kFormA, 1, kBox).isNull());
+    EXPECT_FALSE(entered());
+}
+
+TEST_F(FieldValuesTest, TheEmptyValueClearsAndEnters) {
+    seed(kFormA, 1, kLabel, FieldValue::text("old"));
+    set(kLabel, "");
+    EXPECT_TRUE(value(kFormA, 1, kLabel).isNull());
+    EXPECT_TRUE(entered());
+}
+
+TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
+    crt::srand(7);
+    const int draw = crt::rand();
+    crt::srand(7);
+    set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars
+    EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), draw / 32767.0 * 50000);
+    // Without a bracketed maximum, or too large to store, nothing changes.
+    for (const char* text : {"RAND", "RAND[", "RAND500", "xRAND[5]", "1e999"}) {
+        SCOPED_TRACE(text);
+        seed(kFormA, 3, kCents, FieldValue::number(777));
+        set(kCents, text, 3);
+        EXPECT_EQ(value(kFormA, 3, kCents), FieldValue::number(777));
+        EXPECT_FALSE(entered(3));
+    }
+}
+
+TEST_F(FieldValuesTest, OnlyIfValuedLeavesEmptyFieldsAlone) {
+    set(kFieldX, "5", 1, true);
+    EXPECT_FALSE(small->formExists(kFormA, 1));
+    seed(kFormA, 1, kFieldX, FieldValue::number(0));  // a zero is not significant
+    set(kFieldX, "5", 1, true);
+    EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(0));
+    seed(kFormA, 1, kFieldX, FieldValue::number(3));
+    set(kFieldX, "5", 1, true);
+    EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(5));
+}
+
+TEST_F(FieldValuesTest, NothingNamedNothingSet) {
+    // A field the form lacks, copies 0 and past the limit, an empty form.
+    EXPECT_NO_THROW(engine.setFieldTestValue(kFormA, 1, kAmount.getNumber() + 100, "1", small.get(), false));
+    set(kFieldX, "1", 0);
+    set(kFieldX, "1", 4);
+    EXPECT_NO_THROW(engine.setFieldTestValue(FormId(), 1, FieldId(1), "1", small.get(), false));
+    EXPECT_TRUE(small->copyNumbers(kFormA).empty());
+    EXPECT_THROW(engine.setFieldTestValue(kFormA, 1, FieldId(1), "1", nullptr, false), Exceptions::QuarloException);
+}
+
+// ------------------------------------------------------------ the import
+
+TEST_F(FieldValuesTest, ImportAppliesEachWellFormedLine) {
+    const std::string file = writeFile("import.txt",
+                                       "forma::2+::FieldX::100\r\n"    // copies 1 and 2, form in any case
+                                       "FORMA:::3::::Label:::12:30\n"  // runs of colons are one separator
+                                       "FORMA::3::fieldx::7\n"         // the field keeps its case: unknown
+                                       "FORMZ::1::FieldX::7\n"         // unknown form
+                                       "FORMA::1::FieldX\n"            // three fields only
+                                       "FORMA::0+::Cents::9\n"         // no copy at all
+                                       "FORMA::9999999+::Whole::4\n"   // as far as the copy limit
+                                       ":FORMB::1::Amount::-2.5\n");
+    engine.importFieldValues(file, small.get());
+    EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(100));
+    EXPECT_EQ(value(kFormA, 2, kFieldX), FieldValue::number(100));
+    EXPECT_EQ(value(kFormA, 3, kLabel), FieldValue::text("12"));
+    EXPECT_TRUE(value(kFormA, 3, kFieldX).isNull());
+    EXPECT_TRUE(value(kFormA, 1, kCents).isNull());
+    EXPECT_EQ(small->copyNumbers(kFormA), (std::vector<std::uint16_t>{1, 2, 3}));
+    EXPECT_EQ(value(kFormA, 3, kWhole), FieldValue::number(400));
+    EXPECT_EQ(small->getValue(kFormB, 1, kAmount), FieldValue::number(-2.5));
+    EXPECT_TRUE(small->lastDataEnteredFromImport(kFormA, 1));
+    EXPECT_NO_THROW(engine.importFieldValues(path("missing.txt"), small.get()));
+}
+
+// ------------------------------------------------------------ the scrubber
+
+class ScrubberTest : public FieldValuesTest {
+protected:
+    void scrub(const std::string& text) {
+        engine.scrubFieldGroups("GA", writeFile("groups.xml", text), small.get(), kFormB, kDone);
+    }
+    bool marked() const { return small->getValue(kFormB, 1, kDone).boxYes(); }
+};
+
+TEST_F(ScrubberTest, TheLastGroupOfTheEntityOverwritesValuedFields) {
+    seed(kFormA, 1, kFieldX, FieldValue::number(1));
+    seed(kFormA, 2, kLabel, FieldValue::text("keep"));
+    seed(kFormA, 3, kFieldX, FieldValue::number(3));
+    seed(kFormA, 3, kLabel, FieldValue::text("scrub me"));
+    scrub(
+        "<FIELDGROUPS>"
+        "<FIELDGROUP ENTITY=\"GA\"><FIELDREF FORM=\"FormA\" COPY=\"1\" FIELD=\"kFORMA_Label\" VALUE=\"x\"/>"
+        "</FIELDGROUP>"
+        "<FIELDGROUP ENTITY=\"ga\"><FIELDREF FORM=\"FormA\" COPY=\"1\" FIELD=\"kFORMA_FieldX\" VALUE=\"8\"/>"
+        "</FIELDGROUP>"
+        "<FIELDGROUP ENTITY=\"GA\">"
+        "<FIELDREF FORM=\"forma\" COPY=\"*\" FIELD=\"kFORMA_FieldX\" VALUE=\"9\"/>"
+        "<FIELDREF FORM=\"FORMA\" COPY=\"*\" FIELD=\"kFORMA_Label\" VALUE=\"NULLSTR\"/>"
+        "<FIELDREF FORM=\"Nowhere\" COPY=\"1\" FIELD=\"kFORMA_Whole\" VALUE=\"1\"/>"
+        "<FIELDREF FORM=\"FormA\" COPY=\"2\" FIELD=\"kFORMA_Label\" VALUE=\"NULLSTR\"/>"
+        "</FIELDGROUP></FIELDGROUPS>");
+    EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(9));
+    EXPECT_TRUE(value(kFormA, 2, kFieldX).isNull());  // held no value
+    EXPECT_EQ(value(kFormA, 3, kFieldX), FieldValue::number(9));
+    EXPECT_TRUE(value(kFormA, 1, kLabel).isNull());  // the first group does not count
+    EXPECT_TRUE(value(kFormA, 2, kLabel).isNull());
+    EXPECT_TRUE(value(kFormA, 3, kLabel).isNull());
+    EXPECT_TRUE(value(kFormA, 1, kWhole).isNull());
+    EXPECT_TRUE(marked());
+}
+
+TEST_F(ScrubberTest, AFileWithoutRootChangesNothing) {
+    seed(kFormA, 1, kFieldX, FieldValue::number(1));
+    scrub("<FIELDGROUPS><FIELDGROUP ENTITY=\"GA\">");
+    EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(1));
+    EXPECT_FALSE(small->formExists(kFormB, 1));
+    scrub("<FIELDGROUPS/>");
+    EXPECT_TRUE(marked());
+}
+
+}  // namespace
+}  // namespace autotesttest

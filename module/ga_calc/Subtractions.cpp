@@ -132,7 +132,8 @@ void shareHealthPlanPremiums(const Schedule& s) {
 
 // Line 11: the positive source lines in table order fill the first three
 // rows; every further one goes into the fourth row, whose words list the
-// lines it holds as far as the row's text field has room.
+// lines it holds in table order up to the first line that the row's text
+// field has no room for, so that the words never skip a line.
 void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
     const Form189215Lines& l = kLines;
     for (std::size_t k = 0; k < l.otherRowAmounts.size(); ++k) {
@@ -145,6 +146,7 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
     const std::size_t room = s.form.getField(l.otherRowTexts[lastRow])->getFieldDesc()->getMaxLength();
     std::size_t row = 0;
     std::string lastRowText;
+    bool lastRowTextFull = false;
     double lastRowAmount = 0.0;
     for (const SourceLine& source : kSourceLines) {
         if (!s.form.gtZero(source.field)) {
@@ -159,8 +161,10 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
         }
         lastRowAmount += s.line(source.field);
         const std::string joined = lastRowText.empty() ? text : lastRowText + ", " + text;
-        if (lastRowText.empty() || joined.size() <= room) {
+        if (!lastRowTextFull && (lastRowText.empty() || joined.size() <= room)) {
             lastRowText = joined;
+        } else {
+            lastRowTextFull = true;
         }
     }
     if (lastRowAmount > 0) {

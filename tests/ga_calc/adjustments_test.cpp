@@ -217,22 +217,16 @@ TEST_F(Adjustments, OtherSubtractionRows) {
 }
 
 TEST_F(Adjustments, FourthRowTextStopsAtAWholeLineWithinTheField) {
-    // Every source line positive (the form 8814 line is recomputed from the
-    // federal return): the fourth row holds the eighteen after the first
-    // three.
-    for (const FieldId& x :
-         {s1.f189380, s1.f189381, s1.f189382, s1.f189383, s1.f189384, s1.f189385, s1.f189393, s1.f189394,
-          s1.f189395, s1.f189396, s1.f189397, s1.f189398, s1.f189399, s1.f189400, s1.f189401, s1.f189402,
-          s1.f189403, s1.f189404, s1.f189405, s1.f207105, s1.f207106, s1.f207107}) {
+    // After the first three rows, the fourth row's words reach 74 of the
+    // field's 80 characters: "GA DIFF" does not fit, and the shorter "HDHP"
+    // after it is not listed either, though both amounts count.
+    for (const FieldId& x : {s1.f189380, s1.f189381, s1.f189382, s1.f189383, s1.f189384, s1.f189393, s1.f189394,
+                             s1.f189395, s1.f189398, s1.f189401, s1.f189402}) {
         setNumber(sheet(), x, 10);
     }
     calculate();
-    const std::string row4 = text(sheet(), s1.f189415);
-    EXPECT_LE(row4.size(), 80u);
-    EXPECT_EQ(row4.rfind("DEPRECIATION, S CORP, FED EXEMPT", 0), 0u) << row4;
-    EXPECT_NE(row4.back(), ' ');
-    EXPECT_EQ(row4.find(", ", row4.size() - 2), std::string::npos);
-    EXPECT_EQ(amount(s1.f189416), 180);
+    EXPECT_EQ(text(sheet(), s1.f189415), "DEPRECIATION, S CORP, FED EXEMPT, RETIRED TEACHER, FICA CREDIT, COMBAT PAY");
+    EXPECT_EQ(amount(s1.f189416), 80);
 }
 
 TEST_F(Adjustments, StateListKeepsThePlacesOfTheCodes) {

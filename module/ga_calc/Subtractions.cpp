@@ -123,10 +123,13 @@ void shareHealthPlanPremiums(const Schedule& s) {
     const double deducted = s.federalLine(kForm2ID, f2.f9);
     const double expenses = s.federalLine(kForm2ID, f2.f7);
     if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1FieldIds.f133)) {
-        const double notDeducted = 1.0 - deducted / expenses;
-        s.form.assignIR(l.hdhpSubtraction, s.line(l.hdhpSubtraction) + s.line(l.hdhpPremiums) * notDeducted);
+        // The premiums less their deducted share, computed in that order so
+        // that a share ending in exactly half a dollar stays a half.
+        const double deductedShare = deducted / expenses;
+        auto notDeducted = [&](const FieldId& premiums) { return s.line(premiums) - s.line(premiums) * deductedShare; };
+        s.form.assignIR(l.hdhpSubtraction, s.line(l.hdhpSubtraction) + notDeducted(l.hdhpPremiums));
         s.form.assignIR(l.hdhpSubtractionGeorgia,
-                        s.line(l.hdhpSubtractionGeorgia) + s.line(l.hdhpPremiumsGeorgia) * notDeducted);
+                        s.line(l.hdhpSubtractionGeorgia) + notDeducted(l.hdhpPremiumsGeorgia));
     }
 }
 

@@ -2,7 +2,6 @@
 // exclusion, calculated on seeded returns.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -241,16 +240,26 @@ TEST_F(Adjustments, StateListKeepsThePlacesOfTheCodes) {
     EXPECT_EQ(text(sheet(), s1.f189409), "SC/NY/VA");
 }
 
-TEST_F(Adjustments, HealthPlanShareWithoutMedicalExpensesTakesNothingOff) {
-    setNumber(sheet(), s1.f189402, 1000);
-    setNumber(sheet(), s1.f189403, 200);
+TEST_F(Adjustments, HealthPlanShareOfThePremiumsNotDeducted) {
     setNumber(fedCopy(kForm1ID), kForm1FieldIds.f133, 1);
-    setNumber(fedCopy(kForm2ID), kForm2FieldIds.f9, 300);
-    for (const auto& [expenses, subtraction] : {std::pair{1200.0, 950.0}, std::pair{0.0, 200.0}}) {
-        setNumber(fedCopy(kForm2ID), kForm2FieldIds.f7, expenses);
+    const struct {
+        double premiums, other, deducted, expenses;
+        double subtraction;  // 189406 and, from the same amounts, 189407
+    } cases[] = {
+        {1000, 200, 300, 1200, 950},
+        {1000, 200, 300, 0, 200},  // no medical expenses: nothing taken off, no division by 0
+        {3, 0, 5, 6, 0.5},         // 3 less 3 x 5/6 is exactly half a dollar
+    };
+    for (const auto& c : cases) {
+        setNumber(sheet(), s1.f189402, c.premiums);
+        setNumber(sheet(), s1.f189403, c.other);
+        setNumber(sheet(), s1.f189368, c.premiums);
+        setNumber(sheet(), s1.f189369, c.other);
+        setNumber(fedCopy(kForm2ID), kForm2FieldIds.f9, c.deducted);
+        setNumber(fedCopy(kForm2ID), kForm2FieldIds.f7, c.expenses);
         calculate();
-        EXPECT_TRUE(std::isfinite(amount(s1.f189406)));
-        EXPECT_EQ(amount(s1.f189406), subtraction) << expenses;
+        EXPECT_EQ(amount(s1.f189406), c.subtraction) << c.expenses;
+        EXPECT_EQ(amount(s1.f189407), c.subtraction) << c.expenses;
     }
 }
 

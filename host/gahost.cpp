@@ -1,7 +1,7 @@
 // gahost: the command-line host of the Georgia module.
 //
 //   gahost check FILE            load a return file, validate it, summarise it
-//   gahost run FILE [--out DIR] [--federal-efile FILE]
+//   gahost run FILE [--out DIR] [--federal-efile FILE] [--device-id ID]
 //                                the main job on a return file
 //   gahost forms                 list every form definition
 //   gahost fields FORM           list the fields of one form
@@ -83,6 +83,8 @@ const char* const kUsage =
     "  --federal-efile FILE\n"
     "                   run: the federal return's e-file, whose federal data block\n"
     "                   ends the Georgia e-file (default: none).\n"
+    "  --device-id ID   run: the identifier of this machine that the e-file's\n"
+    "                   authentication record carries (default: none).\n"
     "  -h, --help       Show this help.\n"
     "\n"
     "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
@@ -101,6 +103,7 @@ struct Options {
     std::string outDir;
     std::string modulePath;
     std::string federalEFile;
+    std::string deviceId;
     bool efile = false;
     bool help = false;
 };
@@ -110,7 +113,8 @@ Options parseArguments(int argc, char** argv) {
     std::map<std::string, std::string*> valued = {{"--forms", &o.formsDir},
                                                   {"--out", &o.outDir},
                                                   {"--module", &o.modulePath},
-                                                  {"--federal-efile", &o.federalEFile}};
+                                                  {"--federal-efile", &o.federalEFile},
+                                                  {"--device-id", &o.deviceId}};
     std::map<std::string, bool> seen;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -160,6 +164,7 @@ void refuseOptions(const Options& o, bool out, bool module, bool efile) {
     if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run and interview only"};
     if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
     if (!efile && !o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
+    if (!efile && !o.deviceId.empty()) throw UsageError{"--device-id applies to run only"};
 }
 
 std::string formsDirectory(const Options& o) {
@@ -276,6 +281,7 @@ int run(const Options& o) {
     cfg->eFileDir = (outDir / "").string();
     cfg->federalEFilePath = o.federalEFile;
     cfg->versionText = BusinessMgmt::BusinessMgr::getInstance().getVersion();
+    SystemMgmt::SystemMgr::getInstance().setIRSDeviceID(o.deviceId);
 
     // The module is loaded when one is named, or when the build's library
     // exists; without it the returns are loaded and written back unchanged.

@@ -1,6 +1,8 @@
 // Golden results: every example return of examples/ run through gahost, its
-// printout compared line by line with examples/<name>.expected; and the
-// README's table of results checked against those files.
+// printout compared line by line with examples/<name>.expected, and the
+// e-file that gahost run --efile writes with examples/<name>.GA-efile.expected
+// where that file exists; and the README's table of results checked against
+// the expected printouts.
 //
 // After an intended change of a printout, `bash tools/update-expected.sh`
 // rewrites the expected files (GA_UPDATE_EXPECTED=1 makes this test write
@@ -72,8 +74,29 @@ std::vector<std::string> exampleNames() {
     return names;
 }
 
+// The device identifier that the golden e-files carry.
+constexpr const char* kGoldenDeviceId = "3F2A9C01D4E5";
+
 class ExampleResults : public testsupport::ScratchDirTest, public ::testing::WithParamInterface<std::string> {
 protected:
+    // Compares the text with the expected file line by line (line ends
+    // aside), or rewrites the file.
+    void compareWithExpected(const std::string& name, const std::string& text, const fs::path& expectedPath) {
+        if (std::getenv("GA_UPDATE_EXPECTED") != nullptr) {
+            std::ofstream(expectedPath, std::ios::binary) << text;
+            std::cout << "wrote " << expectedPath.string() << '\n';
+            return;
+        }
+        ASSERT_TRUE(fs::exists(expectedPath))
+            << expectedPath.string() << " is missing: bash tools/update-expected.sh writes it";
+        const auto expected = linesOf(readText(expectedPath));
+        const auto actual = linesOf(text);
+        if (expected != actual) {
+            ADD_FAILURE() << "gahost run examples/" << name << ".xml differs from " << expectedPath.filename().string()
+                          << " (- expected, + written):\n"
+                          << lineDiff(expected, actual) << "After an intended change: bash tools/update-expected.sh";
+        }
+    }
     // Runs gahost run on the example (with the extra options) and compares
     // its printout with the expected file, or rewrites the file.
     void checkPrintout(const std::string& name, const std::vector<std::string>& options, const fs::path& expectedPath) {
@@ -83,20 +106,19 @@ protected:
         args.insert(args.end(), options.begin(), options.end());
         const auto r = testsupport::runGahost(args, {}, dir, dir);
         ASSERT_EQ(r.status, 0) << r.err;
-        if (std::getenv("GA_UPDATE_EXPECTED") != nullptr) {
-            std::ofstream(expectedPath, std::ios::binary) << r.out;
-            std::cout << "wrote " << expectedPath.string() << '\n';
-            return;
-        }
-        ASSERT_TRUE(fs::exists(expectedPath))
-            << expectedPath.string() << " is missing: bash tools/update-expected.sh writes it";
-        const auto expected = linesOf(readText(expectedPath));
-        const auto actual = linesOf(r.out);
-        if (expected != actual) {
-            ADD_FAILURE() << "gahost run examples/" << name << ".xml differs from " << expectedPath.filename().string()
-                          << " (- expected, + printed):\n"
-                          << lineDiff(expected, actual) << "After an intended change: bash tools/update-expected.sh";
-        }
+        compareWithExpected(name, r.out, expectedPath);
+    }
+    // Runs the example as being e-filed, on a machine of a fixed device
+    // identifier (the time stamps come from the file's clock), and compares
+    // the e-file written, without its line ends, with the expected file.
+    void checkEFile(const std::string& name, const fs::path& expectedPath) {
+        const auto r = testsupport::runGahost({"run", (kExamples / (name + ".xml")).string(), "--out", "efile-out",
+                                               "--efile", "--device-id", kGoldenDeviceId},
+                                              {}, dir, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string text = readText(fs::path(dir) / "efile-out" / "GA-efile.txt");
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        compareWithExpected(name, text, expectedPath);
     }
 };
 
@@ -107,6 +129,11 @@ TEST_P(ExampleResults, PrintoutMatchesTheExpectedFile) {
     const fs::path eFileExpected = kExamples / (name + ".efile.expected");
     if (fs::exists(eFileExpected)) {
         checkPrintout(name, {"--efile"}, eFileExpected);
+    }
+    // An example with a golden e-file is compared with the e-file it gives.
+    const fs::path goldenEFile = kExamples / (name + ".GA-efile.expected");
+    if (fs::exists(goldenEFile)) {
+        checkEFile(name, goldenEFile);
     }
 }
 

@@ -1,43 +1,28 @@
-// Georgia form 70, the main return form.
-//
-// Heading (filing status, names, address), residency, dependents,
-// exemptions and deductions, Georgia adjusted gross income, taxable income,
-// the tax from the rate schedule, the low-income credit, the credits that
-// reduce the tax, payments and withholding, the refund or the amount owed
-// with the amounts applied from an overpayment, the deceased-filer block and
-// the review mark. Every value is recomputed from its sources on each call.
+// Georgia form 70, the main return form, first half: the heading (filing
+// status, names, address), residency, dependents, exemptions and
+// deductions, Georgia adjusted gross income and taxable income. The tax,
+// credits, payments and result follow in MainFormTax.cpp. Every value is
+// recomputed from its sources on each call.
 //
 // Reads of form 70's own results go to copy 1 through the Georgia return;
 // writes go to the copy being calculated. An amount line said to be "blank
 // when 0" is left empty rather than showing 0.
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form103FieldIds.h"
-#include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form113FieldIds.h"
-#include "module/catalogues/Form190FieldIds.h"
 #include "module/catalogues/Form2FieldIds.h"
-#include "module/catalogues/Form44FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
-#include "module/catalogues/Form75FieldIds.h"
-#include "module/catalogues/Form78FieldIds.h"
-#include "module/catalogues/Form8FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/UtilsMarks.h"
 
@@ -79,94 +64,7 @@ const char* filingStatusLetter(std::int64_t federalStatus) {
     return federalStatus == FederalFilingStatus::kSeparate ? "C" : "D";
 }
 
-// One calculation of one copy of form 70: the steps in the order the form
-// fills, each on the values the steps before it wrote.
-class MainFormCalculation {
-public:
-    MainFormCalculation(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, std::uint16_t copy)
-        : engine_(engine),
-          ga_(*engine.gaReturn()),
-          handle_(handle),
-          form_(*handle),
-          copy_(copy),
-          federalForm_(engine.getFederalForm()) {}
-
-    void run() {
-        fillHeading();
-        fillResidency();
-        fillDependents();
-        fillExemptionBoxes();
-        fillStandardDeduction();
-        fillIncome();
-        fillTax();
-        fillLowIncomeCredit();
-        fillCredits();
-        fillPayments();
-        fillResult();
-        fillDeceased();
-        fillReviewMark();
-        ga_.setDataEntered(kGAForm70ID, copy_, true, false);
-        form_.setCalculatedFlag(true);
-    }
-
-private:
-    std::int64_t common(Item item) const { return ga_.pullCommon(federalForm_, 1, item); }
-    // A line of form 70 as copy 1 holds it.
-    std::int64_t line(const FieldId& x) const { return ga_.getIN(kGAForm70ID, 1, x); }
-    bool joint() const { return status_ == FilingStatus::kJoint; }
-    void blankIfZero(const FieldId& x) {
-        if (form_.nonNull(x) && form_.getIR(x) == 0.0) {
-            form_.setNull(x);
-        }
-    }
-    void assignOrBlank(const FieldId& x, double value) {
-        form_.assignIR(x, value);
-        blankIfZero(x);
-    }
-    void setNull(std::initializer_list<FieldId> fields) {
-        for (const FieldId& x : fields) {
-            form_.setNull(x);
-        }
-    }
-    void clearRange(const FieldId& first, const FieldId& last) {
-        engine_.clearFieldRange(kGAForm70ID, copy_, first, last);
-    }
-    // What is left of the tax after each credit, never below 0.
-    void takeFromRemainder(double credit) { remainder_ = std::max(0.0, remainder_ - credit); }
-
-    void fillHeading();
-    void fillAddress();
-    void fillResidency();
-    void fillResidencyDates(Residency::Code code);
-    void fillDependents();
-    void fillExemptionBoxes();
-    void fillStandardDeduction();
-    void fillIncome();
-    void fillPartYearIncome();
-    void fillGeorgiaIncome();
-    void fillItemizedDeductions();
-    void fillExemptionsAndTaxableIncome();
-    void fillTax();
-    void fillLowIncomeCredit();
-    void fillLowIncomeCreditAmounts();
-    void fillCredits();
-    void fillPayments();
-    void fillResult();
-    void fillOverpayment(double applied);
-    void fillDeceased();
-    void fillReviewMark();
-
-    GATaxReturnCalcEngine& engine_;
-    GADataMgmt::GATaxReturn& ga_;
-    DataMgmt::TaxFormPtr handle_;
-    DataMgmt::TaxForm& form_;
-    const std::uint16_t copy_;
-    const FormId federalForm_;
-    std::int64_t federalStatus_ = 0;
-    int status_ = FilingStatus::kSingle;
-    bool fullYear_ = false;
-    double remainder_ = 0;
-};
+}  // namespace
 
 // The filing-status letter from the federal filing status (the Georgia
 // filing status is read back from it), the Georgia wages, the filers' names
@@ -454,326 +352,11 @@ void MainFormCalculation::fillExemptionsAndTaxableIncome() {
     }
 }
 
-// The tax of the taxable income from the rate schedule; the credits below
-// each take what is left of it.
-void MainFormCalculation::fillTax() {
-    const double tax =
-        GATaxReturnCalcEngine::computeTaxFromRateSchedule(static_cast<double>(line(lines.income.taxable)), status_);
-    Utils::maybeSetValue(handle_, lines.credits.tax, tax);
-    remainder_ = tax;
-}
-
-// The low-income credit: for full-year residents, and for part-year
-// residents who live in Georgia at the end of the year, with a federal
-// adjusted gross income within the credit's bands, whom nobody else claims
-// and whom neither answer bars.
-void MainFormCalculation::fillLowIncomeCredit() {
-    const auto& l = lines.lowIncome;
-    const auto& r = lines.residency;
-    Utils::setDefaultX(handle_, l.taxpayerNotBarred, l.taxpayerNotBarred, l.taxpayerBarred);
-    Utils::setDefaultX(handle_, l.spouseNotBarred, l.spouseNotBarred, l.spouseBarred);
-    form_.setXNo(r.residentAtYearEnd);
-    if (form_.offsetUserDate(r.to) == TaxYear::kYear * 10000 + 1231) {
-        form_.setX(r.residentAtYearEnd);
-    }
-
-    const bool considered = fullYear_ || (ga_.formYes(kGAForm69ID, 1, info.residency.partYear) &&
-                                          ga_.formYes(kGAForm70ID, 1, r.residentAtYearEnd));
-    if (!considered) {
-        clearRange(l.federalAgi, l.credit);
-        return;
-    }
-    form_.assignIR(l.federalAgi, static_cast<double>(common(Item::kFederalAgi)));
-    if (form_.ltZero(l.federalAgi)) {
-        form_.zero(l.federalAgi);
-    }
-    if (form_.getIR(l.federalAgi) > TaxYear::kLowIncomeCreditIncomeLimit || common(Item::kClaimedAsDependent) == 1 ||
-        form_.xMarked(l.taxpayerBarred) || form_.xMarked(l.spouseBarred)) {
-        clearRange(l.people, l.credit);
-        form_.setXNo(r.residentAtYearEnd);
-        return;
-    }
-    form_.setX(r.residentAtYearEnd);
-    fillLowIncomeCreditAmounts();
-}
-
-// The credit counts each filer, each dependent the credit counts (less those
-// entered as not counted) and each filer aged 65 or over, at the amount per
-// person of the income's band, and never goes past the tax.
-void MainFormCalculation::fillLowIncomeCreditAmounts() {
-    const auto& l = lines.lowIncome;
-    form_.assignIR(l.dependents, static_cast<double>(common(Item::kLowIncomeCreditDependents)));
-    form_.minII(l.dependentsNotCounted, l.dependentsNotCounted, l.dependents);
-    form_.assignIR(l.people, static_cast<double>(line(lines.exemptions.filers)) + form_.getIR(l.dependents) -
-                                 form_.getIR(l.dependentsNotCounted));
-    double aged = static_cast<double>(common(Item::kTaxpayerAged65));
-    if (joint()) {
-        aged += static_cast<double>(common(Item::kSpouseAged65));
-    }
-    form_.assignIR(l.agedFilers, aged);
-    form_.plus2(l.allPeople, l.people, l.agedFilers);
-    copyFieldOrNull(handle_, l.peopleShown, l.allPeople);
-    form_.assignIR(l.perPerson, TaxYear::lowIncomeCreditPerPerson(form_.getIR(l.federalAgi)));
-    copyFieldOrNull(handle_, l.perPersonShown, l.perPerson);
-    form_.timesII(l.amount, l.allPeople, l.perPerson);
-    copyFieldOrNull(handle_, l.credit, l.amount);
-    if (form_.nonNull(l.credit)) {
-        form_.minII(l.credit, l.credit, lines.credits.tax);
-    }
-    takeFromRemainder(form_.getIR(l.credit));
-}
-
-// The credits against the tax, each up to what is left of it: tax paid to
-// other states (form 73), the credit worksheets (form 74) and the credit
-// summary (form 189216); then the net tax. The excess mark says that the
-// worksheets or the summary claim more than the tax leaves them.
-void MainFormCalculation::fillCredits() {
-    const auto& c = lines.credits;
-    const auto& f73 = kGAForm73FieldIds;
-    const double otherState =
-        static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17) + ga_.getIN(kGAForm73ID, 1, f73.f26));
-    form_.assignIR(c.otherState, std::min(otherState, remainder_));
-    takeFromRemainder(form_.getIR(c.otherState));
-    ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
-    form_.minIR(c.worksheets, c.worksheets, remainder_);
-    takeFromRemainder(form_.getIR(c.worksheets));
-    const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
-    form_.assignIR(c.summary, std::min(summary, remainder_));
-    form_.plus4(c.total, lines.lowIncome.credit, c.otherState, c.worksheets, c.summary);
-    if (form_.getIR(c.tax) == 0.0) {
-        clearRange(lines.lowIncome.federalAgi, c.summary);
-    }
-
-    form_.setXNo(c.exceedsTax);
-    const double beforeCredits = form_.getIR(c.tax) - form_.getIR(lines.lowIncome.credit) - form_.getIR(c.otherState);
-    if (beforeCredits > 0) {
-        const double afterWorksheets =
-            beforeCredits - static_cast<double>(ga_.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
-        const double afterSummary =
-            afterWorksheets - static_cast<double>(ga_.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825));
-        if (afterWorksheets < 0 || afterSummary < 0) {
-            form_.setX(c.exceedsTax);
-        }
-    }
-    form_.minII(c.total, c.total, c.tax);
-    form_.minusIIge0(c.netTax, c.tax, c.total);
-    blankIfZero(c.netTax);
-}
-
-// Payments: Georgia tax withheld on the wage and information statements and
-// on form 70's own rows, each withholding entry refilled from its source
-// document, and estimated tax paid; then the underpayment penalty of form 71.
-void MainFormCalculation::fillPayments() {
-    const auto& p = lines.payments;
-    Utils::maybeSetValue(handle_, p.withheld, ga_.getStateTaxWithheldNoLocal(static_cast<char>(status_)));
-    form_.plus4(p.ownRowsTotal, p.ownRowsWithheld[0], p.ownRowsWithheld[1], p.ownRowsWithheld[2], p.ownRowsWithheld[3]);
-    form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
-    engine_.checkForm70SourceLinks(copy_);
-    Utils::maybeSetValue(handle_, p.estimated,
-                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid1) +
-                                             ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid2)));
-    form_.plus3(p.total, p.withheld, p.ownRowsTotalRepeated, p.estimated);
-    blankIfZero(p.total);
-
-    const auto& r = lines.result;
-    const auto& f71 = kGAForm71FieldIds;
-    if (ga_.formYes(kGAForm71ID, 1, f71.f7)) {
-        ga_.getII(kGAForm71ID, f71.f87, handle_, r.penalty);
-        form_.setX(r.penaltyMark);
-    } else {
-        form_.setNull(r.penalty);
-        form_.setXNo(r.penaltyMark);
-    }
-}
-
-// The tax due or the overpayment, and the balance due or the refund: the
-// amounts applied from an overpayment (contributions and the like) and the
-// penalty come out of the overpayment, or add to what is owed.
-void MainFormCalculation::fillResult() {
-    const auto& r = lines.result;
-    const auto& a = r.applied;
-    form_.setValueToSumOf(r.appliedTotal, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8],
-                          Primitives::kNullFieldID);
-    form_.minusIIge0(r.due, lines.credits.netTax, lines.payments.total);
-    blankIfZero(r.due);
-    form_.minusIIge0(r.overpaid, lines.payments.total, lines.credits.netTax);
-    blankIfZero(r.overpaid);
-    setNull({r.depositRouting, r.depositAccount, r.depositChecking, r.depositSavings});
-
-    double applied = 0;
-    for (const FieldId& x : a) {
-        applied += static_cast<double>(form_.getIN(x));
-    }
-    const double penalty = static_cast<double>(form_.getIN(r.penalty));
-    if (line(r.due) > 0) {
-        form_.setNull(r.refund);
-        form_.makeProtectedAndSetNull(r.credited);
-        form_.assignIR(r.balanceDue, static_cast<double>(form_.getIN(r.due)) + applied + penalty);
-    } else if (line(r.overpaid) > 0) {
-        fillOverpayment(applied + penalty);
-    } else {
-        form_.setNull(r.refund);
-        form_.makeProtectedAndSetNull(r.credited);
-        form_.setNull(r.penalty);
-        assignOrBlank(r.balanceDue, applied);
-    }
-
-    if (ga_.hasSigValue(kForm92ID, 1, kForm92FieldIds.f671)) {
-        ga_.getII(kForm92ID, kForm92FieldIds.f671, handle_, r.federalReference);
-    } else {
-        form_.unProtect(r.federalReference);
-    }
-}
-
-// An overpayment: the part credited to next year's estimated tax (at most
-// the overpayment), then what is applied and the penalty; what remains is
-// refunded, by direct deposit when the information form gives an account,
-// and a shortfall is owed.
-void MainFormCalculation::fillOverpayment(double appliedAndPenalty) {
-    const auto& r = lines.result;
-    form_.setNull(r.balanceDue);
-    form_.unProtect(r.credited);
-    form_.minIR(r.credited, r.credited, static_cast<double>(line(r.overpaid)));
-    blankIfZero(r.credited);
-    const double left = static_cast<double>(form_.getIN(r.overpaid)) -
-                        (static_cast<double>(form_.getIN(r.credited)) + appliedAndPenalty);
-    if (left < 0) {
-        form_.setNull(r.refund);
-        form_.assignIR(r.balanceDue, -left);
-        return;
-    }
-    form_.setNull(r.balanceDue);
-    form_.assignIR(r.refund, left);
-    if (ga_.hasSigValue(kGAForm69ID, 1, info.options.directDeposit)) {
-        ga_.getII(kGAForm69ID, info.options.depositChecking, handle_, r.depositChecking);
-        ga_.getII(kGAForm69ID, info.options.depositSavings, handle_, r.depositSavings);
-        ga_.getII(kGAForm69ID, info.options.depositRouting, handle_, r.depositRouting);
-        ga_.getII(kGAForm69ID, info.options.depositAccount, handle_, r.depositAccount);
-    }
-}
-
-// A deceased taxpayer, else a deceased spouse: the date of death from the
-// federal return, "DECEASED", and that filer's first and last name.
-void MainFormCalculation::fillDeceased() {
-    const auto& d = lines.deceased;
-    const auto& h = lines.heading;
-    auto deceased = [&](const FieldId& dateOfDeath, const FieldId& firstName, const FieldId& lastName) {
-        ga_.getII(kForm92ID, dateOfDeath, handle_, d.date);
-        if (form_.isNull(d.date)) {
-            setNull({d.date, d.text, d.firstName, d.lastName});
-            return false;
-        }
-        form_.assignText(d.text, "DECEASED");
-        form_.assignII(d.firstName, firstName);
-        form_.assignII(d.lastName, lastName);
-        return true;
-    };
-    if (!deceased(kForm92FieldIds.f557, h.taxpayerFirstName, h.taxpayerLastName)) {
-        deceased(kForm92FieldIds.f558, h.spouseFirstName, h.spouseLastName);
-    }
-}
-
-// The review mark: the return holds something that needs a closer look (a
-// lump-sum distribution of a return not full-year, a part-year adjustment,
-// federal losses and credits the module does not follow, a foreign or
-// farm matter, an amount the filer entered on form 70 itself).
-void MainFormCalculation::fillReviewMark() {
-    const auto& f104 = kForm104FieldIds;
-    const auto& f57 = kForm57FieldIds;
-    const auto& f189215 = kGAForm189215FieldIds;
-    const auto& f103 = kForm103FieldIds;
-    const auto& rm = lines.review;
-    const bool review =
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189281) > 0 && ga_.formNo(kGAForm69ID, 1, info.residency.fullYear)) ||
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189266) > 0 && ga_.formYes(kGAForm69ID, 1, info.residency.partYear)) ||
-        ga_.hasSigValue(kForm104ID, 1, f104.f102) || ga_.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
-        ga_.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga_.getIR(kForm57ID, 1, f57.f100) < 0 ||
-        ga_.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga_.getIR(kForm103ID, 1, f103.f51) > 0 ||
-        ga_.getIR(kForm103ID, 1, f103.f57) > 0 || ga_.formYes(kGAForm69ID, 1, info.form78.anyCopyMarked) ||
-        ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
-        ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
-        ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
-        form_.gtZero(rm.trigger316) || ga_.getIN(kForm57ID, 1, f57.f329) + ga_.getIN(kForm57ID, 1, f57.f330) > 0 ||
-        ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f11981) || ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f120);
-    if (review) {
-        form_.setX(rm.reviewNeeded);
-    } else {
-        form_.setNull(rm.reviewNeeded);
-    }
-}
-
-}  // namespace
-
 void GATaxReturnCalcEngine::calcMainForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int /*passThrough*/) {
     if (handle.isNull()) {
         return;
     }
     MainFormCalculation(*this, handle, copy).run();
-}
-
-// The part of the federal deduction for state and local income tax that is
-// Georgia's own or another state's tax of the year: the income tax paid
-// (estimated and extension payments, other states' withholding, Georgia
-// withholding above what the federal return deducts) over the income tax
-// deducted, applied to the federal deduction beyond its limit.
-double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
-    GADataMgmt::GATaxReturn& ga = *gaReturn_;
-    const auto& f190 = kForm190FieldIds;
-    const auto& f2 = kForm2FieldIds;
-
-    double otherStates = 0.0;
-    double paid = 0.0;
-    DataMgmt::TaxFormPtr form190 = ga.getFormUVPtr(kForm190ID, 1, false);
-    if (!form190.isNull()) {
-        const DataMgmt::TaxFormDescPtr desc = form190->getTaxFormDescriptor();
-        const std::int64_t yearStart = Utils::dateToNumber(1, 1, TaxYear::kYear);
-        const std::int64_t yearEnd = Utils::dateToNumber(12, 31, TaxYear::kYear);
-        // Rows of (date, amount, state) whose date lies in the tax year, and
-        // rows of (-, amount, state) whatever the date.
-        auto addRows = [&](const FieldId& first, const FieldId& second, const FieldId& lastStart, bool dated) {
-            DataMgmt::QVFieldIDIter row = desc->getFieldIDs();
-            const int step = desc->positionOf(second) - desc->positionOf(first);
-            if (desc->positionOf(first) < 0 || step <= 0) {
-                return;
-            }
-            for (row = first; !row.atEOL() && row <= lastStart; row += step) {
-                const FieldId dateField = row.getFieldID();
-                const FieldId amountField = (row + 1).getFieldID();
-                const FieldId stateField = (row + 2).getFieldID();
-                if (amountField.isNullID() || stateField.isNullID()) {
-                    break;
-                }
-                std::string state = ga.getFieldAsString(kForm190ID, 1, stateField);
-                Utils::QVStringUtils::toUpperCase(state);
-                if (Utils::QVStringUtils::stricmp(state, "GA") == 0) {
-                    continue;
-                }
-                if (dated) {
-                    const std::int64_t day = Utils::strDateToNumber(ga.getFieldAsString(kForm190ID, 1, dateField));
-                    if (day < yearStart || day > yearEnd) {
-                        continue;
-                    }
-                }
-                otherStates += static_cast<double>(ga.getIN(kForm190ID, 1, amountField));
-            }
-        };
-        addRows(f190.f10, f190.f13, f190.f37, true);
-        addRows(f190.f98, f190.f101, f190.f107, false);
-        paid = static_cast<double>(ga.getIN(kForm190ID, 1, f190.f71) + ga.getIN(kForm190ID, 1, f190.f84) +
-                                   ga.getIN(kForm190ID, 1, f190.f97) + ga.getIN(kForm190ID, 1, f190.f123) -
-                                   ga.getIN(kGAForm69ID, 1, info.stateRows.secondGroupTotal));
-    }
-
-    const double withheld = ga.getStateTaxWithheld(filingStatus);
-    const double deducted = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f10));
-    double allowedWithholding = std::min(withheld, deducted);
-    if (deducted - allowedWithholding <= TaxYear::kWithholdingTolerance) {
-        allowedWithholding = deducted;
-    }
-    const double incomeTax = paid + otherStates + deducted - allowedWithholding;
-    const double base = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f203981) - ga.getIN(kForm2ID, 1, f2.f17) -
-                                            ga.getIN(kForm2ID, 1, f2.f188));
-    return proportionalShare(incomeTax, deducted, base);
 }
 
 }  // namespace GACalculationMgmt

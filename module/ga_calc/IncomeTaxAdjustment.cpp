@@ -1,0 +1,81 @@
+// Form 70 line 74: the share of the federal deduction for income taxes that
+// Georgia adds back to the itemized deductions.
+
+#include <algorithm>
+#include <string>
+
+#include "module/catalogues/Form190FieldIds.h"
+#include "module/catalogues/Form2FieldIds.h"
+#include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/Form69Lines.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
+
+namespace GACalculationMgmt {
+
+// The part of the federal deduction for state and local income tax that is
+// Georgia's own or another state's tax of the year: the income tax paid
+// (estimated and extension payments, other states' withholding, Georgia
+// withholding above what the federal return deducts) over the income tax
+// deducted, applied to the federal deduction beyond its limit.
+double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
+    GADataMgmt::GATaxReturn& ga = *gaReturn_;
+    const auto& f190 = kForm190FieldIds;
+    const auto& f2 = kForm2FieldIds;
+
+    double otherStates = 0.0;
+    double paid = 0.0;
+    DataMgmt::TaxFormPtr form190 = ga.getFormUVPtr(kForm190ID, 1, false);
+    if (!form190.isNull()) {
+        const DataMgmt::TaxFormDescPtr desc = form190->getTaxFormDescriptor();
+        const std::int64_t yearStart = Utils::dateToNumber(1, 1, TaxYear::kYear);
+        const std::int64_t yearEnd = Utils::dateToNumber(12, 31, TaxYear::kYear);
+        // Rows of (date, amount, state) whose date lies in the tax year, and
+        // rows of (-, amount, state) whatever the date.
+        auto addRows = [&](const FieldId& first, const FieldId& second, const FieldId& lastStart, bool dated) {
+            DataMgmt::QVFieldIDIter row = desc->getFieldIDs();
+            const int step = desc->positionOf(second) - desc->positionOf(first);
+            if (desc->positionOf(first) < 0 || step <= 0) {
+                return;
+            }
+            for (row = first; !row.atEOL() && row <= lastStart; row += step) {
+                const FieldId dateField = row.getFieldID();
+                const FieldId amountField = (row + 1).getFieldID();
+                const FieldId stateField = (row + 2).getFieldID();
+                if (amountField.isNullID() || stateField.isNullID()) {
+                    break;
+                }
+                std::string state = ga.getFieldAsString(kForm190ID, 1, stateField);
+                Utils::QVStringUtils::toUpperCase(state);
+                if (Utils::QVStringUtils::stricmp(state, "GA") == 0) {
+                    continue;
+                }
+                if (dated) {
+                    const std::int64_t day = Utils::strDateToNumber(ga.getFieldAsString(kForm190ID, 1, dateField));
+                    if (day < yearStart || day > yearEnd) {
+                        continue;
+                    }
+                }
+                otherStates += static_cast<double>(ga.getIN(kForm190ID, 1, amountField));
+            }
+        };
+        addRows(f190.f10, f190.f13, f190.f37, true);
+        addRows(f190.f98, f190.f101, f190.f107, false);
+        paid = static_cast<double>(ga.getIN(kForm190ID, 1, f190.f71) + ga.getIN(kForm190ID, 1, f190.f84) +
+                                   ga.getIN(kForm190ID, 1, f190.f97) + ga.getIN(kForm190ID, 1, f190.f123) -
+                                   ga.getIN(kGAForm69ID, 1, kForm69Lines.stateRows.secondGroupTotal));
+    }
+
+    const double withheld = ga.getStateTaxWithheld(filingStatus);
+    const double deducted = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f10));
+    double allowedWithholding = std::min(withheld, deducted);
+    if (deducted - allowedWithholding <= TaxYear::kWithholdingTolerance) {
+        allowedWithholding = deducted;
+    }
+    const double incomeTax = paid + otherStates + deducted - allowedWithholding;
+    const double base = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f203981) - ga.getIN(kForm2ID, 1, f2.f17) -
+                                            ga.getIN(kForm2ID, 1, f2.f188));
+    return proportionalShare(incomeTax, deducted, base);
+}
+
+}  // namespace GACalculationMgmt

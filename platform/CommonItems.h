@@ -105,6 +105,8 @@ enum PCTypes : std::int32_t {
     kDepreciationItemC = 161,
 
     // ---- texts and boxes (pullCommonText): items 116 to 150
+    // The items of this range without a name are heading texts and boxes
+    // that no Georgia form asks for; pullCommonText fills them by number.
     kFirstTextItem = 116,
     // The boxes "65 or over" and "blind" of the taxpayer and of the spouse
     // on the federal return: each marked box adds to the Georgia standard
@@ -119,8 +121,10 @@ enum PCTypes : std::int32_t {
     // The taxpayer's and the spouse's date of death.
     kTaxpayerDateOfDeath = 144,
     kSpouseDateOfDeath = 145,
-    // Direct deposit of the refund: the routing number, the account number,
-    // and the boxes of a checking or a savings account.
+    // Direct deposit of the refund: whether the federal refund goes by
+    // direct deposit, the routing number, the account number, and the boxes
+    // of a checking or a savings account.
+    kDirectDepositBox = 146,
     kRefundRoutingNumber = 147,
     kRefundAccountNumber = 148,
     kRefundToChecking = 149,

@@ -21,6 +21,8 @@ namespace {
 
 constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 
+using Item = Utils::PCTypes;
+
 // The federal main forms as the common items tell them apart: form 1, form
 // 55, and every other form read as form 87.
 enum class MainForm { Form1, Form55, Form87 };
@@ -39,6 +41,304 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
     return federal.getText(field->getLongValue(), width, DataMgmt::kJustifyLeft);
 }
 
+// One fill of one state field from a common text or box item, by the kind
+// of item: a heading text, a box, a text of federal form 92, the refund's
+// bank account.
+class CommonText {
+public:
+    CommonText(DataMgmt::TaxReturn& federal, StateDataMgmt::StateTaxReturn& state, MainForm main, FormId source,
+               DataMgmt::TaxFormPtr targetCopy, const FieldId& target)
+        : federal_(federal),
+          state_(state),
+          main_(main),
+          source_(source),
+          targetCopy_(targetCopy),
+          to_(*targetCopy),
+          target_(target),
+          width_(static_cast<std::size_t>(to_.getField(target)->getFieldDesc()->getMaxLength())) {}
+
+    void fill(Item item) {
+        switch (static_cast<int>(item)) {
+            case 116:
+            case 117:
+            case 118:
+            case 120:
+            case 121:
+            case 123:
+            case 129:
+            case 130:
+                fillHeadingText(item);
+                break;
+            case 119:
+            case 122:
+            case 124:
+            case Item::kTaxpayerAged65Box:
+            case Item::kTaxpayerBlindBox:
+            case Item::kSpouseAged65Box:
+            case Item::kSpouseBlindBox:
+                fillBox(item);
+                break;
+            case 141:
+            case 142:
+            case 143:
+            case Item::kTaxpayerDateOfDeath:
+            case Item::kSpouseDateOfDeath:
+            case Item::kDirectDepositBox:
+                fillFromForm92(item);
+                break;
+            case Item::kRefundRoutingNumber:
+            case Item::kRefundAccountNumber:
+                fillAccountText(item == Item::kRefundRoutingNumber);
+                break;
+            case Item::kRefundToChecking:
+            case Item::kRefundToSavings:
+                fillAccountBox(item == Item::kRefundToChecking);
+                break;
+            default:
+                // Items 131 to 140 only say that the field takes no entry.
+                to_.setNoEntry(target_, true);
+                break;
+        }
+    }
+
+private:
+    void copyText(const FieldId& n) {
+        to_.assignText(target_, intdiv::cutText(fieldText(federal_, source_, n, 80), width_));
+    }
+    void copyField(const FormId& form, const FieldId& n) { federal_.getII(form, n, targetCopy_, target_); }
+    std::string form92Text(const FieldId& n) const { return Utils::strip(federal_.formString(kForm92ID, 1, n)); }
+    bool yes(const FormId& form, const FieldId& n) const { return federal_.formYes(form, 1, n); }
+    // A text found is shown and closed to entry; without one the filer may
+    // type it, and whatever stands stays.
+    void protectOrRelease(const std::string& text) {
+        if (!text.empty()) {
+            to_.makeProtected(target_);
+            to_.assignText(target_, text);
+        } else {
+            to_.unProtect(target_);
+        }
+    }
+
+    void fillHeadingText(Item item);
+    void fillBox(Item item);
+    void fillFromForm92(Item item);
+    void fillAccountText(bool routingNumber);
+    void fillAccountBox(bool checking);
+    int accountChoice() const;
+
+    DataMgmt::TaxReturn& federal_;
+    StateDataMgmt::StateTaxReturn& state_;
+    const MainForm main_;
+    const FormId source_;
+    DataMgmt::TaxFormPtr targetCopy_;
+    DataMgmt::TaxForm& to_;
+    const FieldId& target_;
+    const std::size_t width_;
+};
+
+// Texts of the federal main form's heading and of federal form 92; a return
+// filed on form 87 has most of them not.
+void CommonText::fillHeadingText(Item item) {
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f87 = kForm87FieldIds;
+    const auto& f92 = kForm92FieldIds;
+    const bool form87 = main_ == MainForm::Form87;
+    switch (static_cast<int>(item)) {
+        case 116:
+            form87 ? to_.setNull(target_) : copyText(f1.f21);
+            break;
+        case 117:
+            if (form87) {
+                to_.setNull(target_);
+            } else {
+                to_.assignText(target_, federal_.formString(kForm92ID, 1, f92.f27) + " " +
+                                            federal_.formString(kForm92ID, 1, f92.f13447));
+            }
+            break;
+        case 118:
+            form87 ? to_.setNull(target_) : copyField(kForm92ID, f92.f486);
+            break;
+        case 120: {
+            // The number is printed whole, however large.
+            const std::int64_t value = form87 ? 0 : federal_.getIN(kForm92ID, 1, f92.f28);
+            if (value == 0) {
+                to_.setNull(target_);
+                break;
+            }
+            std::string text = std::to_string(value);
+            if (text.size() > width_) {
+                text = text.substr(text.size() - width_);
+            }
+            to_.assignText(target_, text);
+            break;
+        }
+        case 121:
+            main_ == MainForm::Form1 ? copyText(f1.f98) : to_.setNull(target_);
+            break;
+        case 123: {
+            if (main_ != MainForm::Form1) {
+                to_.setNull(target_);
+                break;
+            }
+            // A description and its amount: "text $amount".
+            const std::string lead = fieldText(federal_, kForm1ID, f1.f333, 13);
+            const std::int64_t amount = federal_.getIN(kForm1ID, 1, f1.f334);
+            const std::string amountText = amount != 0 ? Utils::nStr(static_cast<double>(amount)) : std::string();
+            to_.assignText(target_, amountText.empty() ? Utils::strip(lead + " ")
+                                                       : Utils::strip(lead + " $" + Utils::strip(amountText)));
+            break;
+        }
+        case 129:
+            to_.makeProtected(target_);
+            copyText(main_ == MainForm::Form1 ? f1.f188 : main_ == MainForm::Form55 ? f55.f107 : f87.f48);
+            break;
+        default:  // 130
+            copyText(main_ == MainForm::Form1 ? f1.f189 : main_ == MainForm::Form55 ? f55.f108 : f87.f64);
+            break;
+    }
+}
+
+// Boxes of the federal main form, by the form filed; a return filed on form
+// 87 has none of them.
+void CommonText::fillBox(Item item) {
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f92 = kForm92FieldIds;
+    auto fromMainForm = [&](const FieldId& onForm1, const FieldId& onForm55) {
+        if (main_ == MainForm::Form1) {
+            copyField(kForm1ID, onForm1);
+        } else if (main_ == MainForm::Form55) {
+            copyField(kForm55ID, onForm55);
+        } else {
+            to_.setNull(target_);
+        }
+    };
+    switch (static_cast<int>(item)) {
+        case 119:
+            fromMainForm(f1.f22, f55.f22);
+            break;
+        case 122:
+            main_ == MainForm::Form1 ? copyField(kForm1ID, f1.f116) : to_.setNull(target_);
+            break;
+        case 124:
+            if (yes(kForm92ID, f92.f29) || (yes(kForm92ID, f92.f493) && yes(kForm92ID, f92.f450))) {
+                to_.setX(target_);
+            } else {
+                to_.setXNo(target_);
+            }
+            break;
+        case Item::kTaxpayerAged65Box:
+            fromMainForm(f1.f121, f55.f82);
+            break;
+        case Item::kTaxpayerBlindBox:
+            fromMainForm(f1.f122, f55.f83);
+            break;
+        case Item::kSpouseAged65Box:
+            fromMainForm(f1.f123, f55.f84);
+            break;
+        default:  // kSpouseBlindBox
+            fromMainForm(f1.f124, f55.f85);
+            break;
+    }
+}
+
+// Texts and boxes of federal form 92, whatever the main form.
+void CommonText::fillFromForm92(Item item) {
+    const auto& f92 = kForm92FieldIds;
+    switch (static_cast<int>(item)) {
+        case 141:
+            protectOrRelease(form92Text(f92.f671));
+            break;
+        case 142:
+            to_.unProtect(target_);
+            break;
+        case 143:
+            protectOrRelease(form92Text(f92.f151513));
+            break;
+        case Item::kTaxpayerDateOfDeath:
+        case Item::kSpouseDateOfDeath: {
+            const FieldId& n = item == Item::kTaxpayerDateOfDeath ? f92.f557 : f92.f558;
+            to_.assignText(target_, Utils::strip(fieldText(federal_, kForm92ID, n, 8)));
+            break;
+        }
+        default:  // kDirectDepositBox
+            if (yes(kForm92ID, f92.f536)) {
+                to_.makeProtected(target_);
+                to_.setX(target_);
+            } else {
+                to_.unProtect(target_);
+            }
+            break;
+    }
+}
+
+// The refund's routing or account number: from the federal main form when
+// it shows a refund, else from federal form 92.
+void CommonText::fillAccountText(bool routingNumber) {
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f87 = kForm87FieldIds;
+    const auto& f92 = kForm92FieldIds;
+    const short length = routingNumber ? 9 : 17;
+    std::string text;
+    if (main_ == MainForm::Form1) {
+        if (federal_.getIN(kForm1ID, 1, f1.f184) > 0) {
+            text = Utils::strip(fieldText(federal_, kForm1ID, routingNumber ? f1.f471 : f1.f474, length));
+        }
+    } else if (main_ == MainForm::Form55) {
+        if (federal_.getIN(kForm55ID, 1, f55.f135) > 0) {
+            text = Utils::strip(fieldText(federal_, kForm55ID, routingNumber ? f55.f216 : f55.f219, length));
+        }
+    } else if (federal_.getIN(kForm87ID, 1, f87.f27) > 0) {
+        text = Utils::strip(fieldText(federal_, kForm87ID, routingNumber ? f87.f105 : f87.f108, length));
+    }
+    if (text.empty()) {
+        text = Utils::strip(fieldText(federal_, kForm92ID, routingNumber ? f92.f392 : f92.f391, length));
+    }
+    protectOrRelease(text);
+}
+
+// The account kind of the refund: 1 checking, 2 savings, 0 not known (or no
+// routing and account number on federal form 92).
+int CommonText::accountChoice() const {
+    const auto& f1 = kForm1FieldIds;
+    const auto& f55 = kForm55FieldIds;
+    const auto& f87 = kForm87FieldIds;
+    const auto& f92 = kForm92FieldIds;
+    if (state_.textString(kForm92ID, 1, f92.f392).empty() || state_.textString(kForm92ID, 1, f92.f391).empty()) {
+        return 0;
+    }
+    int choice = 0;
+    if (main_ == MainForm::Form1) {
+        if (federal_.getIN(kForm1ID, 1, f1.f184) > 0) {
+            choice = yes(kForm1ID, f1.f472) ? 1 : yes(kForm1ID, f1.f473) ? 2 : 0;
+        }
+    } else if (main_ == MainForm::Form55) {
+        choice = yes(kForm55ID, f55.f217) ? 1 : yes(kForm55ID, f55.f218) ? 2 : 0;
+    } else {
+        choice = yes(kForm87ID, f87.f106) ? 1 : yes(kForm87ID, f87.f107) ? 2 : 0;
+    }
+    if (choice == 0) {
+        choice = yes(kForm92ID, f92.f393) ? 1 : yes(kForm92ID, f92.f394) ? 2 : 0;
+    }
+    return choice;
+}
+
+// The checking or the savings box: closed to entry once the kind is known,
+// and marked when it is this box's kind.
+void CommonText::fillAccountBox(bool checking) {
+    const int choice = accountChoice();
+    if (choice == 0) {
+        to_.unProtect(target_);
+        return;
+    }
+    to_.makeProtected(target_);
+    if ((choice == 1) == checking) {
+        to_.setX(target_);
+    }
+}
+
 }  // namespace
 
 void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& targetForm, std::uint16_t copy,
@@ -53,207 +353,10 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
     if (targetCopy.isNull() || federal.getFormUVPtr(source, 1, false).isNull()) {
         return;
     }
-    DataMgmt::TaxForm& to = *targetCopy;
-    const auto width = static_cast<std::size_t>(to.getField(target)->getFieldDesc()->getMaxLength());
-
-    const int item = static_cast<int>(type);
-    if (item < 116 || item > 150) {
+    if (type < Item::kFirstTextItem || type > Item::kLastTextItem) {
         throw Exceptions::QuarloException("Invalid PCType", kClassName, "pullCommonText");
     }
-
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f87 = kForm87FieldIds;
-    const auto& f92 = kForm92FieldIds;
-
-    auto copyText = [&](const FieldId& n) {
-        to.assignText(target, intdiv::cutText(fieldText(federal, source, n, 80), width));
-    };
-    auto copyField = [&](const FormId& form, const FieldId& n) { federal.getII(form, n, targetCopy, target); };
-    auto form92Text = [&](const FieldId& n) { return Utils::strip(federal.formString(kForm92ID, 1, n)); };
-    auto yes = [&](const FormId& form, const FieldId& n) { return federal.formYes(form, 1, n); };
-    // A text found is shown and closed to entry; without one the filer may
-    // type it, and whatever stands stays.
-    auto protectOrRelease = [&](const std::string& text) {
-        if (!text.empty()) {
-            to.makeProtected(target);
-            to.assignText(target, text);
-        } else {
-            to.unProtect(target);
-        }
-    };
-    // The four boxes of items 125 to 128, by federal main form.
-    auto boxFromMainForm = [&](const FieldId& onForm1, const FieldId& onForm55) {
-        if (main == MainForm::Form1) {
-            copyField(kForm1ID, onForm1);
-        } else if (main == MainForm::Form55) {
-            copyField(kForm55ID, onForm55);
-        } else {
-            to.setNull(target);
-        }
-    };
-
-    switch (item) {
-        case 116:
-            main == MainForm::Form87 ? to.setNull(target) : copyText(f1.f21);
-            break;
-        case 117:
-            if (main == MainForm::Form87) {
-                to.setNull(target);
-            } else {
-                to.assignText(target, federal.formString(kForm92ID, 1, f92.f27) + " " +
-                                          federal.formString(kForm92ID, 1, f92.f13447));
-            }
-            break;
-        case 118:
-            main == MainForm::Form87 ? to.setNull(target) : copyField(kForm92ID, f92.f486);
-            break;
-        case 119:
-            boxFromMainForm(f1.f22, f55.f22);
-            break;
-        case 120: {
-            if (main == MainForm::Form87) {
-                to.setNull(target);
-                break;
-            }
-            // The number is printed whole, however large.
-            const std::int64_t value = federal.getIN(kForm92ID, 1, f92.f28);
-            if (value == 0) {
-                to.setNull(target);
-                break;
-            }
-            std::string text = std::to_string(value);
-            if (text.size() > width) {
-                text = text.substr(text.size() - width);
-            }
-            to.assignText(target, text);
-            break;
-        }
-        case 121:
-            main == MainForm::Form1 ? copyText(f1.f98) : to.setNull(target);
-            break;
-        case 122:
-            main == MainForm::Form1 ? copyField(kForm1ID, f1.f116) : to.setNull(target);
-            break;
-        case 123: {
-            if (main != MainForm::Form1) {
-                to.setNull(target);
-                break;
-            }
-            const std::string lead = fieldText(federal, kForm1ID, f1.f333, 13);
-            const std::int64_t amount = federal.getIN(kForm1ID, 1, f1.f334);
-            const std::string amountText = amount != 0 ? Utils::nStr(static_cast<double>(amount)) : std::string();
-            if (!amountText.empty()) {
-                to.assignText(target, Utils::strip(lead + " $" + Utils::strip(amountText)));
-            } else {
-                to.assignText(target, Utils::strip(lead + " "));
-            }
-            break;
-        }
-        case 124:
-            if (yes(kForm92ID, f92.f29) || (yes(kForm92ID, f92.f493) && yes(kForm92ID, f92.f450))) {
-                to.setX(target);
-            } else {
-                to.setXNo(target);
-            }
-            break;
-        case 125:
-            boxFromMainForm(f1.f121, f55.f82);
-            break;
-        case 126:
-            boxFromMainForm(f1.f122, f55.f83);
-            break;
-        case 127:
-            boxFromMainForm(f1.f123, f55.f84);
-            break;
-        case 128:
-            boxFromMainForm(f1.f124, f55.f85);
-            break;
-        case 129:
-            to.makeProtected(target);
-            copyText(main == MainForm::Form1 ? f1.f188 : main == MainForm::Form55 ? f55.f107 : f87.f48);
-            break;
-        case 130:
-            copyText(main == MainForm::Form1 ? f1.f189 : main == MainForm::Form55 ? f55.f108 : f87.f64);
-            break;
-        case 141:
-            protectOrRelease(form92Text(f92.f671));
-            break;
-        case 142:
-            to.unProtect(target);
-            break;
-        case 143:
-            protectOrRelease(form92Text(f92.f151513));
-            break;
-        case 144:
-        case 145: {
-            const FieldId n = item == 144 ? f92.f557 : f92.f558;
-            to.assignText(target, Utils::strip(fieldText(federal, kForm92ID, n, 8)));
-            break;
-        }
-        case 146:
-            if (yes(kForm92ID, f92.f536)) {
-                to.makeProtected(target);
-                to.setX(target);
-            } else {
-                to.unProtect(target);
-            }
-            break;
-        case 147:
-        case 148: {
-            const bool first = item == 147;
-            const short length = first ? 9 : 17;
-            std::string text;
-            if (main == MainForm::Form1) {
-                if (federal.getIN(kForm1ID, 1, f1.f184) > 0) {
-                    text = Utils::strip(fieldText(federal, kForm1ID, first ? f1.f471 : f1.f474, length));
-                }
-            } else if (main == MainForm::Form55) {
-                if (federal.getIN(kForm55ID, 1, f55.f135) > 0) {
-                    text = Utils::strip(fieldText(federal, kForm55ID, first ? f55.f216 : f55.f219, length));
-                }
-            } else if (federal.getIN(kForm87ID, 1, f87.f27) > 0) {
-                text = Utils::strip(fieldText(federal, kForm87ID, first ? f87.f105 : f87.f108, length));
-            }
-            if (text.empty()) {
-                text = Utils::strip(fieldText(federal, kForm92ID, first ? f92.f392 : f92.f391, length));
-            }
-            protectOrRelease(text);
-            break;
-        }
-        case 149:
-        case 150: {
-            int choice = 0;
-            if (!stateReturn_->textString(kForm92ID, 1, f92.f392).empty() &&
-                !stateReturn_->textString(kForm92ID, 1, f92.f391).empty()) {
-                if (main == MainForm::Form1) {
-                    if (federal.getIN(kForm1ID, 1, f1.f184) > 0) {
-                        choice = yes(kForm1ID, f1.f472) ? 1 : yes(kForm1ID, f1.f473) ? 2 : 0;
-                    }
-                } else if (main == MainForm::Form55) {
-                    choice = yes(kForm55ID, f55.f217) ? 1 : yes(kForm55ID, f55.f218) ? 2 : 0;
-                } else {
-                    choice = yes(kForm87ID, f87.f106) ? 1 : yes(kForm87ID, f87.f107) ? 2 : 0;
-                }
-                if (choice == 0) {
-                    choice = yes(kForm92ID, f92.f393) ? 1 : yes(kForm92ID, f92.f394) ? 2 : 0;
-                }
-            }
-            if (choice == 0) {
-                to.unProtect(target);
-            } else {
-                to.makeProtected(target);
-                if ((choice == 1 && item == 149) || (choice == 2 && item == 150)) {
-                    to.setX(target);
-                }
-            }
-            break;
-        }
-        default:
-            // Items 131 to 140 only say that the field takes no entry.
-            to.setNoEntry(target, true);
-            break;
-    }
+    CommonText(federal, *stateReturn_, main, source, targetCopy, target).fill(type);
 }
 
 void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {

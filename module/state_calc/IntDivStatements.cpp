@@ -2,6 +2,8 @@
 // form 3): the amounts of one federal source copy by category, and the
 // recalculation of one statement copy from the rows that the layout over all
 // copies gave it.
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -154,6 +156,113 @@ void otherSourceAmounts(const DataMgmt::TaxReturn& federal, const FormId& source
     out.ownerCode = federal.formYes(sourceForm, sourceCopy, fields->spouse) ? 1 : 0;
 }
 
+// The amounts of one copy of a federal source form in dollars: the forms
+// keep hundredths, and the edit code of each field says so. A missing copy
+// reads 0.
+struct SourceCopyAmounts {
+    const StateDataMgmt::StateTaxReturn& state;
+    DataMgmt::TaxFormPtr copy;
+
+    double operator()(const FieldId& field) const {
+        return copy.isNull() ? 0.0 : state.federalDisplayAmount(*copy, field.getNumber());
+    }
+};
+
+// The municipal part of an adjustment, spread over the in-state and the
+// out-of-state municipal amounts in proportion; with no municipal amount it
+// is not spread.
+void spreadOverMunicipal(IntDivCategoryAmounts& out, double municipalShare) {
+    const double municipalBase = out.inStateMunicipal + out.outOfStateMunicipal;
+    if (municipalBase == 0.0) {
+        return;
+    }
+    const double inStateShare = rounded(municipalShare * out.inStateMunicipal / municipalBase);
+    out.inStateMunicipal -= inStateShare;
+    out.outOfStateMunicipal -= municipalShare - inStateShare;
+}
+
+// 1 when the source copy is the spouse's, 2 when it is joint, else 0.
+int ownerCode(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy, const FieldId& spouseBox,
+              const FieldId& jointBox) {
+    if (federal.formYes(form, copy, spouseBox)) {
+        return 1;
+    }
+    return federal.formYes(form, copy, jointBox) ? 2 : 0;
+}
+
+// The width of a row's description, which bounds the payer names compared.
+std::size_t payerNameWidth(const StateDataMgmt::StateTaxReturn& state, const StatementTraits& traits) {
+    std::size_t width = kMaxPayerNameLength;
+    if (DataMgmt::TaxFormDescPtr desc = state.getTaxFormDescriptor(traits.statementForm); !desc.isNull()) {
+        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.firstRowField);
+            !field.isNull() && field->getMaxLength() > 0 && field->getMaxLength() < width) {
+            width = field->getMaxLength();
+        }
+    }
+    return width;
+}
+
+// The interest that federal form 3 reports on line 68 of a return filed on
+// form 1 or 55; nothing otherwise or when it is not above 0.
+std::optional<double> form3Interest(const DataMgmt::TaxReturn& federal, const FormId& federalForm) {
+    if (federalForm != kForm1ID && federalForm != kForm55ID) {
+        return std::nullopt;
+    }
+    const std::int64_t value = federal.getIN(kForm3ID, 1, kForm3FieldIds.f68);
+    return value > 0 ? std::optional<double>(static_cast<double>(value)) : std::nullopt;
+}
+
+// The interest statement's U.S. obligations net of the line from federal
+// form 3, column by column as the allocation option opens them.
+void netUsObligations(DataMgmt::TaxForm& statement, int allocationOption) {
+    const auto& s2 = kStateForm2FieldIds;
+    statement.minusII(s2.f160, s2.f154, s2.f157);
+    // The part-year column is open to a part-year return, the nonresident
+    // column to a nonresident one, both to a return of both kinds.
+    const bool partYearColumn = allocationOption == Residency::kBothColumns || allocationOption == Residency::kPartYear;
+    const bool nonresidentColumn =
+        allocationOption == Residency::kBothColumns || allocationOption == Residency::kNonresident;
+    if (partYearColumn) {
+        statement.minusII(s2.f161, s2.f155, s2.f158);
+    } else {
+        statement.setNull(s2.f161);
+    }
+    if (nonresidentColumn) {
+        statement.minusII(s2.f162, s2.f156, s2.f159);
+    } else {
+        statement.setNull(s2.f162);
+    }
+}
+
+// The total lines: the category totals, on the interest statement's first
+// copy the line from federal form 3 (emptied on the other copies), their
+// allocation columns, and the net U.S. obligations.
+void writeTotalLines(const StatementTraits& traits, DataMgmt::TaxFormPtr form, const SummaryRowLayout& layout,
+                     int allocationOption, bool firstCopy, std::optional<double> fromForm3) {
+    DataMgmt::TaxForm& statement = *form;
+    for (const FieldId& total : traits.totalLines) {
+        statement.zero(total);
+    }
+    statement.assignIR(traits.regularTotalField, layout.regularTotal);
+    statement.assignIR(traits.usObligationTotalField, layout.usObligationTotal);
+    statement.assignIR(traits.outOfStateTotalField, layout.outOfStateMunicipalTotal);
+    statement.assignIR(traits.inStateTotalField, layout.inStateMunicipalTotal);
+    if (traits.interest) {
+        if (!firstCopy) {
+            statement.setNull(kStateForm2FieldIds.f157);
+        } else if (fromForm3) {
+            statement.assignIR(kStateForm2FieldIds.f157, *fromForm3);
+        }
+    }
+
+    std::vector<FieldId> groups = traits.totalLines;
+    groups.push_back(Primitives::kNullFieldID);
+    StateTaxReturnCalcEngine::intDivSummaryAllocation1(form, allocationOption, groups);
+    if (traits.interest) {
+        netUsObligations(statement, allocationOption);
+    }
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ source amounts
@@ -161,34 +270,30 @@ void otherSourceAmounts(const DataMgmt::TaxReturn& federal, const FormId& source
 void StateTaxReturnCalcEngine::getDividendSourceAmounts(FormId /*sourceForm*/, std::uint16_t sourceCopy,
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    // Form 164 keeps its amounts in hundredths; field 40 is the U.S.
-    // obligation share in hundredths of a percent.
-    auto amount = [&](const FieldId& field) {
-        return static_cast<double>(federal.getIN(kForm164ID, sourceCopy, field)) / 100.0;
-    };
-    const double a = amount(kForm164FieldIds.f6);
-    const double c = amount(kForm164FieldIds.f41);
-    const double d = amount(kForm164FieldIds.f52);
-    const double e = amount(kForm164FieldIds.f7);
-    const double f = amount(kForm164FieldIds.f11);
-    const double g = amount(kForm164FieldIds.f32);
-    const double b = a * static_cast<double>(federal.getIN(kForm164ID, sourceCopy, kForm164FieldIds.f40)) / 10000.0;
+    const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm164ID, sourceCopy, false)};
+    const auto& f164 = kForm164FieldIds;
+    const double ordinary = amount(f164.f6);
+    const double municipal = amount(f164.f41);
+    const double inStateMunicipal = amount(f164.f52);
+    const double further1 = amount(f164.f7);
+    const double further2 = amount(f164.f11);
+    const double adjustment = amount(f164.f32);
+    // Field 40 is the U.S.-obligation share of the ordinary dividends, in
+    // percent.
+    const double usObligations = ordinary * amount(f164.f40) / 100.0;
 
     out = IntDivCategoryAmounts{};
-    out.sourceTotal = raiseToZero(a + c - g);
-    out.hasIncome = a + c > 0.0;
+    out.sourceTotal = raiseToZero(ordinary + municipal - adjustment);
+    out.hasIncome = ordinary + municipal > 0.0;
 
-    double further = 0.0;  // H: amounts that are neither regular nor municipal
-    if (!federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f19)) {
-        out.usObligationAmount = rounded(b);
-        out.regularAmount = a - out.usObligationAmount;
-        out.municipalTotal = rounded(c);
-        out.inStateMunicipal = rounded(d);
-        if (out.inStateMunicipal > out.municipalTotal) {
-            out.inStateMunicipal = out.municipalTotal;
-        }
+    double further = 0.0;  // amounts that are neither regular nor municipal
+    if (!federal.formYes(kForm164ID, sourceCopy, f164.f19)) {
+        out.usObligationAmount = rounded(usObligations);
+        out.regularAmount = ordinary - out.usObligationAmount;
+        out.municipalTotal = rounded(municipal);
+        out.inStateMunicipal = std::min(rounded(inStateMunicipal), out.municipalTotal);
         out.outOfStateMunicipal = out.municipalTotal - out.inStateMunicipal;
-        further = e + f;
+        further = further1 + further2;
     }
     out.regularAmount = raiseToZero(out.regularAmount);
     out.municipalTotal = raiseToZero(out.municipalTotal);
@@ -198,64 +303,58 @@ void StateTaxReturnCalcEngine::getDividendSourceAmounts(FormId /*sourceForm*/, s
     // The adjustment is spread in proportion over the regular, U.S.
     // obligation, further and municipal amounts. Where there is nothing to
     // spread it over, the amounts stay as they are.
-    const double spreadBase = out.municipalTotal + a + further;
-    if (g != 0.0 && spreadBase != 0.0) {
-        const double t1 = rounded(out.regularAmount / spreadBase * g);
-        out.regularAmount -= t1;
-        const double t2 = rounded(out.usObligationAmount / spreadBase * g);
-        out.usObligationAmount -= t2;
-        const double t3 = rounded(further / spreadBase * g);
-        const double municipalShare = g - t1 - t2 - t3;
-        const double municipalBase = out.outOfStateMunicipal + out.inStateMunicipal;
-        if (municipalBase != 0.0) {
-            const double t4 = rounded(out.inStateMunicipal / municipalBase * municipalShare);
-            out.inStateMunicipal -= t4;
-            out.outOfStateMunicipal -= municipalShare - t4;
-        }
-        out.sourceTotal = a - t1 - t2;
+    const double spreadBase = out.municipalTotal + ordinary + further;
+    if (adjustment != 0.0 && spreadBase != 0.0) {
+        const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
+        out.regularAmount -= regularShare;
+        const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
+        out.usObligationAmount -= usShare;
+        const double furtherShare = rounded(further / spreadBase * adjustment);
+        spreadOverMunicipal(out, adjustment - regularShare - usShare - furtherShare);
+        out.sourceTotal = ordinary - regularShare - usShare;
     }
     out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
-
-    if (federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f3)) {
-        out.ownerCode = 1;
-    } else if (federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f4)) {
-        out.ownerCode = 2;
-    }
+    out.ownerCode = ownerCode(federal, kForm164ID, sourceCopy, f164.f3, f164.f4);
 }
 
 void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, std::uint16_t sourceCopy,
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    // Form 166 keeps its amounts in hundredths.
-    auto raw = [&](const FieldId& field) { return federal.getIN(kForm166ID, sourceCopy, field); };
-    auto amount = [&](const FieldId& field) { return static_cast<double>(raw(field)) / 100.0; };
+    const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm166ID, sourceCopy, false)};
+    const auto& f166 = kForm166FieldIds;
 
-    const double ia = amount(kForm166FieldIds.f10);
-    const double ib = amount(kForm166FieldIds.f12);
-    const double ic = amount(kForm166FieldIds.f17);
-    const double id = amount(kForm166FieldIds.f54);
-    double ie = 0.0;
-    double iF = 0.0;
-    double ig = 0.0;
-    if (raw(kForm166FieldIds.f18) > 0 && raw(kForm166FieldIds.f197490) > 0) {
-        iF = amount(kForm166FieldIds.f18) + amount(kForm166FieldIds.f197490) + amount(kForm166FieldIds.f48);
+    const double interest = amount(f166.f10);
+    const double usTreasury = amount(f166.f12);
+    const double otherRegular = amount(f166.f17);
+    const double otherUsObligations = amount(f166.f54);
+    // Tax-exempt interest (field 18) is municipal when field 197490 holds an
+    // amount too; otherwise it is regular, and field 53 is the U.S.
+    // obligations' part of the regular interest.
+    double exemptAsRegular = 0.0;
+    double municipal = 0.0;
+    double usPartOfRegular = 0.0;
+    if (amount(f166.f18) > 0 && amount(f166.f197490) > 0) {
+        municipal = amount(f166.f18) + amount(f166.f197490) + amount(f166.f48);
     } else {
-        ie = amount(kForm166FieldIds.f18);
-        iF = amount(kForm166FieldIds.f197490) + amount(kForm166FieldIds.f48);
-        ig = amount(kForm166FieldIds.f53);
+        exemptAsRegular = amount(f166.f18);
+        municipal = amount(f166.f197490) + amount(f166.f48);
+        usPartOfRegular = amount(f166.f53);
     }
-    const double ih = amount(kForm166FieldIds.f83) + amount(kForm166FieldIds.f84);
-    const double ii = amount(kForm166FieldIds.f79);
-    const double j = amount(kForm166FieldIds.f27);
+    const double inStateMunicipal = amount(f166.f83) + amount(f166.f84);
+    const double furtherRegular = amount(f166.f79);
+    const double adjustment = amount(f166.f27);
 
     out = IntDivCategoryAmounts{};
-    out.sourceTotal = raiseToZero(ib + ia + iF + ic + id + ie + ii - j);
-    out.hasIncome = ia + ib + ic + id + ie + iF + ii > 0.0;
+    const double income =
+        usTreasury + interest + municipal + otherRegular + otherUsObligations + exemptAsRegular + furtherRegular;
+    out.sourceTotal = raiseToZero(income - adjustment);
+    out.hasIncome =
+        interest + usTreasury + otherRegular + otherUsObligations + exemptAsRegular + municipal + furtherRegular > 0.0;
 
-    out.usObligationAmount = id + ib + ig;
-    out.municipalTotal = rounded(iF);
-    out.regularAmount = ic + ia + ie + ii - ig;
-    out.inStateMunicipal = rounded(ih);
+    out.usObligationAmount = otherUsObligations + usTreasury + usPartOfRegular;
+    out.municipalTotal = rounded(municipal);
+    out.regularAmount = otherRegular + interest + exemptAsRegular + furtherRegular - usPartOfRegular;
+    out.inStateMunicipal = rounded(inStateMunicipal);
     out.outOfStateMunicipal = out.municipalTotal - out.inStateMunicipal;
 
     out.regularAmount = raiseToZero(out.regularAmount);
@@ -263,35 +362,24 @@ void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, s
     out.inStateMunicipal = raiseToZero(out.inStateMunicipal);
     out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
 
-    if (j != 0.0) {
-        if (federal.formYes(kForm166ID, sourceCopy, kForm166FieldIds.f25)) {
+    if (adjustment != 0.0) {
+        if (federal.formYes(kForm166ID, sourceCopy, f166.f25)) {
             // The whole adjustment goes against the U.S. obligations.
-            out.usObligationAmount -= j;
+            out.usObligationAmount -= adjustment;
         } else {
             // Spread in proportion; with nothing to spread it over, the
             // amounts stay as they are.
             const double spreadBase = out.usObligationAmount + out.regularAmount + out.municipalTotal;
             if (spreadBase != 0.0) {
-                const double t2 = rounded(out.regularAmount / spreadBase * j);
-                out.regularAmount -= t2;
-                const double t3 = rounded(out.usObligationAmount / spreadBase * j);
-                out.usObligationAmount -= t3;
-                const double municipalShare = j - t2 - t3;
-                const double municipalBase = out.inStateMunicipal + out.outOfStateMunicipal;
-                if (municipalBase != 0.0) {
-                    const double t5 = rounded(municipalShare * out.inStateMunicipal / municipalBase);
-                    out.inStateMunicipal -= t5;
-                    out.outOfStateMunicipal -= municipalShare - t5;
-                }
+                const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
+                out.regularAmount -= regularShare;
+                const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
+                out.usObligationAmount -= usShare;
+                spreadOverMunicipal(out, adjustment - regularShare - usShare);
             }
         }
     }
-
-    if (federal.formYes(kForm166ID, sourceCopy, kForm166FieldIds.f3)) {
-        out.ownerCode = 1;
-    } else if (federal.formYes(kForm166ID, sourceCopy, kForm166FieldIds.f4)) {
-        out.ownerCode = 2;
-    }
+    out.ownerCode = ownerCode(federal, kForm166ID, sourceCopy, f166.f3, f166.f4);
 }
 
 void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::uint16_t sourceCopy,
@@ -341,14 +429,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
                     traits.spouseHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
                     0);
 
-    // The width of a row's description bounds the payer names compared.
-    std::size_t width = kMaxPayerNameLength;
-    if (DataMgmt::TaxFormDescPtr desc = stateReturn_->getTaxFormDescriptor(s); !desc.isNull()) {
-        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.firstRowField);
-            !field.isNull() && field->getMaxLength() > 0 && field->getMaxLength() < width) {
-            width = field->getMaxLength();
-        }
-    }
+    const std::size_t width = payerNameWidth(*stateReturn_, traits);
 
     DataMgmt::QVFieldIDIter info = statement.getTaxFormDescriptor()->getFieldIDs();
     info = traits.firstInfoField;
@@ -407,59 +488,9 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
         row += layout.rowStride;
     }
 
-    // Total lines.
-    for (const FieldId& total : traits.totalLines) {
-        statement.zero(total);
-    }
-    statement.assignIR(traits.regularTotalField, layout.regularTotal);
-    statement.assignIR(traits.usObligationTotalField, layout.usObligationTotal);
-    statement.assignIR(traits.outOfStateTotalField, layout.outOfStateMunicipalTotal);
-    statement.assignIR(traits.inStateTotalField, layout.inStateMunicipalTotal);
-
-    if (traits.interest) {
-        // The interest that federal form 3 reports on line 68 of a return
-        // filed on form 1 or 55; on the first copy only.
-        const FieldId fromForm3 = kStateForm2FieldIds.f157;
-        if (copy == 1) {
-            const FormId federalForm = getFederalForm();
-            if (federalForm == kForm1ID || federalForm == kForm55ID) {
-                const std::int64_t value = federalReturn()->getIN(kForm3ID, 1, kForm3FieldIds.f68);
-                if (value > 0) {
-                    statement.assignIR(fromForm3, static_cast<double>(value));
-                }
-            }
-        } else {
-            statement.setNull(fromForm3);
-        }
-    }
-
-    std::vector<FieldId> groups = traits.totalLines;
-    groups.push_back(Primitives::kNullFieldID);
-    intDivSummaryAllocation1(form, allocationOption, groups);
-
-    if (traits.interest) {
-        // U.S. obligations net of the line from federal form 3, column by
-        // column as the allocation option opens them.
-        statement.minusII(kStateForm2FieldIds.f160, kStateForm2FieldIds.f154, kStateForm2FieldIds.f157);
-        switch (allocationOption) {
-            case 4:
-                statement.minusII(kStateForm2FieldIds.f161, kStateForm2FieldIds.f155, kStateForm2FieldIds.f158);
-                statement.minusII(kStateForm2FieldIds.f162, kStateForm2FieldIds.f156, kStateForm2FieldIds.f159);
-                break;
-            case 3:
-                statement.setNull(kStateForm2FieldIds.f161);
-                statement.minusII(kStateForm2FieldIds.f162, kStateForm2FieldIds.f156, kStateForm2FieldIds.f159);
-                break;
-            case 2:
-                statement.minusII(kStateForm2FieldIds.f161, kStateForm2FieldIds.f155, kStateForm2FieldIds.f158);
-                statement.setNull(kStateForm2FieldIds.f162);
-                break;
-            default:
-                statement.setNull(kStateForm2FieldIds.f161);
-                statement.setNull(kStateForm2FieldIds.f162);
-                break;
-        }
-    }
+    const bool firstCopy = copy == 1;
+    writeTotalLines(traits, form, layout, allocationOption, firstCopy,
+                    firstCopy ? form3Interest(*federalReturn(), getFederalForm()) : std::optional<double>());
 
     double sum = 0.0;
     for (const FieldId& total : traits.totalLines) {

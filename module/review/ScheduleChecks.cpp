@@ -80,29 +80,31 @@ void GATaxFormAuditor::auditWithholdingQuarters(DataMgmt::TaxFormPtr copy, std::
 
 // Form 189219: what an amendment must say, and what to attach to it.
 void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& a = kGAForm189219FieldIds;
+    const auto& f189219 = kGAForm189219FieldIds;
     if (gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f108)) {
-        const bool refunds = copy->nonNull(a.f189643);
-        const bool payments = copy->nonNull(a.f189645);
-        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, a.f189643,
+        const bool refunds = copy->nonNull(f189219.f189643);
+        const bool payments = copy->nonNull(f189219.f189645);
+        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, f189219.f189643,
                "Neither previous refunds nor previous payments have been entered on your amendment. Be sure this is "
                "correct.");
-        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, a.f189643,
+        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, f189219.f189643,
                "Both previous refunds and previous payments have been entered on your amendment. Be sure this is "
                "correct.");
         report(kClassReview,
-               copy->isNull(a.f189660) && copy->isNull(a.f189661) && copy->isNull(a.f190146) && copy->isNull(a.f190147),
-               kTypeMissingEntry, kGAForm189219ID, copyNumber, a.f189660, "Explanation of changes on the amendment");
+               copy->isNull(f189219.f189660) && copy->isNull(f189219.f189661) && copy->isNull(f189219.f190146) &&
+                   copy->isNull(f189219.f190147),
+               kTypeMissingEntry, kGAForm189219ID, copyNumber, f189219.f189660,
+               "Explanation of changes on the amendment");
     }
     const auto attach = [&](const FieldID& amount, const char* text) {
         report(kClassAttachment, gaReturn->getIN(kGAForm189219ID, 1, amount) > 0, kTypeWarning, kGAForm189219ID,
                copyNumber, FieldID(0), text);
     };
-    attach(a.f190071, kOtherStateReturns);
-    attach(a.f190072,
+    attach(f189219.f190071, kOtherStateReturns);
+    attach(f189219.f190072,
            "attach the GA IND-CR if amending and changing a value on this schedule to your Georgia amended "
            "return");
-    attach(a.f189640,
+    attach(f189219.f189640,
            "attach a copy of G2-A, G2-FL, G2-LP and/or G2-RP showing Georgia withholding to your Georgia amended "
            "return");
 }
@@ -120,53 +122,58 @@ void GATaxFormAuditor::checkDonationAddedBack(const DataMgmt::TaxForm& copy, con
 
 // Form 187981: its attachments, and the donation added back to income.
 void GATaxFormAuditor::auditQeeCredit(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& q = kGAForm187981FieldIds;
+    const auto& f187981 = kGAForm187981FieldIds;
     report(kClassAttachment,
-           gaReturn->getIN(kGAForm187981ID, 1, q.f188377) > 0 || gaReturn->getIN(kGAForm187981ID, 1, q.f188382) > 0,
+           gaReturn->getIN(kGAForm187981ID, 1, f187981.f188377) > 0 ||
+               gaReturn->getIN(kGAForm187981ID, 1, f187981.f188382) > 0,
            kTypeWarning, kGAForm187981ID, copyNumber, FieldID(0),
            "attach the GA IT-QEE-SSO1 and IT-QEE-TP2 to your Georgia return");
-    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber, {q.f188375, q.f188376, q.f188373, q.f188374, q.f188372});
+    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber,
+                           {f187981.f188375, f187981.f188376, f187981.f188373, f187981.f188374, f187981.f188372});
 }
 
 // Form 203638: the donation added back to income.
 void GATaxFormAuditor::auditDonationAddBack(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& d = kGAForm203638FieldIds;
-    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber, {d.f203657, d.f203659, d.f203655, d.f203656, d.f203654});
+    const auto& f203638 = kGAForm203638FieldIds;
+    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber,
+                           {f203638.f203657, f203638.f203659, f203638.f203655, f203638.f203656, f203638.f203654});
 }
 
 // Form 189215: lump sums beside a retirement exclusion, the disability
 // entries, the refund's state, and the limited deductions.
 void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& j = kGAForm189215FieldIds;
+    const auto& f189215 = kGAForm189215FieldIds;
     const auto check = [&](int cls, bool fires, char type, const FieldID& field, const std::string& text) {
         report(cls, fires, type, kGAForm189215ID, copyNumber, field, text);
     };
     const std::string lumpSum =
         "We see you have a lump sum addition and you are eligible for a retirement exclusion.You need to contact the "
         "Georgia Department of Revenue to determine the amount of your exclusion.";
-    check(kClassReview, copy->gtZero(j.f189281) && copy->gtZero(j.f189334), kTypeWarning, j.f189334, lumpSum);
-    check(kClassReview, copy->gtZero(j.f189281) && copy->gtZero(j.f189338), kTypeWarning, j.f189338, lumpSum);
+    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189334), kTypeWarning, f189215.f189334,
+          lumpSum);
+    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189338), kTypeWarning, f189215.f189338,
+          lumpSum);
 
-    const bool taxpayerDisabled = copy->gtZero(j.f189334) && copy->xMarked(j.f189230);
-    check(kClassBoth, taxpayerDisabled && copy->isNull(j.f189332), kTypeMissingEntry, j.f189332,
+    const bool taxpayerDisabled = copy->gtZero(f189215.f189334) && copy->xMarked(f189215.f189230);
+    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189332), kTypeMissingEntry, f189215.f189332,
           "your type of disability");
-    check(kClassBoth, taxpayerDisabled && copy->isNull(j.f189333), kTypeMissingEntry, j.f189333,
+    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189333), kTypeMissingEntry, f189215.f189333,
           "your date of disability");
     const bool spouseDisabled =
-        federalReturn->getFilingStatusNumber() == kMarriedFilingJointly && copy->xMarked(j.f189231);
-    check(kClassBoth, spouseDisabled && copy->isNull(j.f189336), kTypeMissingEntry, j.f189336,
+        federalReturn->getFilingStatusNumber() == kMarriedFilingJointly && copy->xMarked(f189215.f189231);
+    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189336), kTypeMissingEntry, f189215.f189336,
           "Missing spouse's type of disability");
-    check(kClassBoth, spouseDisabled && copy->isNull(j.f189337), kTypeMissingEntry, j.f189337,
+    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189337), kTypeMissingEntry, f189215.f189337,
           "Missing spouse's date of disability");
 
-    check(kClassReview, copy->isNull(j.f189387) && copy->gtZero(j.f189386), kTypeMissingEntry, j.f189387,
-          "name of state from which refund was received");
-    check(kClassBoth, copy->getIN(j.f189396) > kMinorityContractorLimit, kTypeInconsistent, j.f189396,
+    check(kClassReview, copy->isNull(f189215.f189387) && copy->gtZero(f189215.f189386), kTypeMissingEntry,
+          f189215.f189387, "name of state from which refund was received");
+    check(kClassBoth, copy->getIN(f189215.f189396) > kMinorityContractorLimit, kTypeInconsistent, f189215.f189396,
           "The deduction for payments to minority contractors is limited to $100,000. Reduce your entry to $100,000 "
           "or less.");
-    check(kClassBoth, copy->getIN(j.f189399) > kOrganDonorLimit, kTypeInconsistent, j.f189399,
+    check(kClassBoth, copy->getIN(f189215.f189399) > kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
           "The deduction for organ donor expenses is limited to $10,000. Reduce your entry to $10,000 or less.");
-    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(j.f189405) > 0, kTypeWarning, FieldID(0),
+    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(f189215.f189405) > 0, kTypeWarning, FieldID(0),
           "attach a copy the certification received from the Statewide Area Health Education Centers Program Office "
           "to your Georgia return");
 }
@@ -174,28 +181,28 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
 // Form 203811: each business credit row needs its payer, name, share and
 // code.
 void GATaxFormAuditor::auditPassThroughCredits(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& b = kGAForm203811FieldIds;
+    const auto& f203811 = kGAForm203811FieldIds;
     const auto missing = [&](bool fires, const FieldID& field, const char* text) {
         report(kClassEFile, fires, kTypeMissingEntry, kGAForm203811ID, copyNumber, field, text);
     };
-    missing(copy->isNull(b.f203847), b.f203847, "FEIN/SSN");
-    missing(copy->isNull(b.f203844), b.f203844, "COMPANY/INDIVIDUAL NAME");
-    missing(copy->eqZero(b.f203845), b.f203845, "% OF CREDIT");
+    missing(copy->isNull(f203811.f203847), f203811.f203847, "FEIN/SSN");
+    missing(copy->isNull(f203811.f203844), f203811.f203844, "COMPANY/INDIVIDUAL NAME");
+    missing(copy->eqZero(f203811.f203845), f203811.f203845, "% OF CREDIT");
     // The code comes from the credit chosen by name.
-    missing(copy->isNull(b.f203841), b.f203840, "Credit Code");
+    missing(copy->isNull(f203811.f203841), f203811.f203840, "Credit Code");
 }
 
 // Form 189217: Schedule A of a part-year return, the state of the income
 // earned elsewhere, and the state codes.
 void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& p = kGAForm189217FieldIds;
+    const auto& f189217 = kGAForm189217FieldIds;
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
-    report(kClassAttachment, eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, p.f189454) > 0 && !fullYear,
-           kTypeWarning, kGAForm189217ID, copyNumber, FieldID(0),
-           "attach a copy of your federal Schedule A to your Georgia return");
-    report(kClassBoth, copy->gtZero(p.f189474) && copy->isNull(p.f189475), kTypeMissingEntry, kGAForm189217ID,
-           copyNumber, p.f189475, "name of state where the nonresident income was earned");
-    for (const FieldID& field : {p.f189475, p.f189477, p.f189476, p.f189478}) {
+    report(kClassAttachment,
+           eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, f189217.f189454) > 0 && !fullYear, kTypeWarning,
+           kGAForm189217ID, copyNumber, FieldID(0), "attach a copy of your federal Schedule A to your Georgia return");
+    report(kClassBoth, copy->gtZero(f189217.f189474) && copy->isNull(f189217.f189475), kTypeMissingEntry,
+           kGAForm189217ID, copyNumber, f189217.f189475, "name of state where the nonresident income was earned");
+    for (const FieldID& field : {f189217.f189475, f189217.f189477, f189217.f189476, f189217.f189478}) {
         const std::string code = gaReturn->formString(kGAForm189217ID, 1, field);
         report(kClassBoth, !code.empty() && !isOtherStateCode(code), kTypeEFileBlocker, kGAForm189217ID, 1, field,
                "You have entered an invalid State code. Please enter a valid two-letter official state-abbreviation "
@@ -206,7 +213,7 @@ void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::ui
 // Form 73: each column's tax and income go together; the state's code and
 // the other states' returns.
 void GATaxFormAuditor::auditOtherStateCredit(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& o = kGAForm73FieldIds;
+    const auto& f73 = kGAForm73FieldIds;
     const auto& f69 = kGAForm69FieldIds;
     const char* const taxText = "The tax shown on return(s) filed with the other state.";
     const char* const incomeText = "Other state adjusted gross income.";
@@ -217,11 +224,11 @@ void GATaxFormAuditor::auditOtherStateCredit(DataMgmt::TaxFormPtr copy, std::uin
         report(kClassReview, open && copy->eqZero(income) && copy->gtZero(tax), kTypeMissingEntry, kGAForm73ID,
                copyNumber, income, incomeText);
     };
-    column(f69.f110, o.f7, o.f16);
-    column(f69.f111, o.f18, o.f25);
-    report(kClassEFile, copy->gtZero(o.f16) && copy->isNull(o.f138855), kTypeMissingEntry, kGAForm73ID, copyNumber,
-           o.f138855, "Other state abbreviation.");
-    for (const FieldID& credit : {o.f17, o.f26}) {
+    column(f69.f110, f73.f7, f73.f16);
+    column(f69.f111, f73.f18, f73.f25);
+    report(kClassEFile, copy->gtZero(f73.f16) && copy->isNull(f73.f138855), kTypeMissingEntry, kGAForm73ID, copyNumber,
+           f73.f138855, "Other state abbreviation.");
+    for (const FieldID& credit : {f73.f17, f73.f26}) {
         report(kClassAttachment, gaReturn->getIN(kGAForm73ID, 1, credit) > 0, kTypeWarning, kGAForm73ID, copyNumber,
                FieldID(0), "attach copy of other state(s) tax returns");
     }

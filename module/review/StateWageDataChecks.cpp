@@ -64,8 +64,8 @@ const std::vector<SourceForm>& sourceForms() {
     static const std::vector<SourceForm> forms = [] {
         const auto& w2 = kForm52FieldIds;
         const auto& w2g = kForm54FieldIds;
-        const auto& g = kForm165FieldIds;
-        const auto& r = kForm84FieldIds;
+        const auto& f165 = kForm165FieldIds;
+        const auto& f84 = kForm84FieldIds;
         const FieldID none;
         return std::vector<SourceForm>{
             {Source::W2,
@@ -77,12 +77,17 @@ const std::vector<SourceForm>& sourceForms() {
               {w2.f27781, w2.f27783, w2.f27784, w2.f27787, w2.f27786, w2.f27782},
               {w2.f27788, w2.f27790, w2.f27791, w2.f27794, w2.f27793, w2.f27789}}},
             {Source::W2G, kForm54ID, "W-2G", "winnings", {{w2g.f28, w2g.f12, w2g.f25, w2g.f144140, w2g.f144139, none}}},
-            {Source::Form1099G, kForm165ID, "1099-G", "unemployment", {{g.f17, g.f11, g.f16, none, none, none}}},
+            {Source::Form1099G,
+             kForm165ID,
+             "1099-G",
+             "unemployment",
+             {{f165.f17, f165.f11, f165.f16, none, none, none}}},
             {Source::Form1099R,
              kForm84ID,
              "1099-R",
              "gross distribution",
-             {{r.f33, r.f134, r.f30, r.f65, r.f64, none}, {r.f169, r.f171, r.f168, r.f173, r.f172, none}}},
+             {{f84.f33, f84.f134, f84.f30, f84.f65, f84.f64, none},
+              {f84.f169, f84.f171, f84.f168, f84.f173, f84.f172, none}}},
         };
     }();
     return forms;
@@ -192,14 +197,14 @@ void checkSuffixes(const WageReview& r) {
 // Any state withholding or unemployment compensation on a 1099-G, for the
 // states that refuse them.
 void check1099GTotals(const WageReview& r, std::uint16_t checkMask) {
-    const auto& g = kForm165FieldIds;
+    const auto& f165 = kForm165FieldIds;
     if ((checkMask & kCheck1099GWithholding) != 0) {
-        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, g.f16) > 0, kForm165ID, 1, g.f16,
+        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, f165.f16) > 0, kForm165ID, 1, f165.f16,
                   "You're not eligible to e-file your " + r.stateName +
                       " return if you have state withholdings on a 1099-G.");
     }
     if ((checkMask & kCheck1099GCompensation) != 0) {
-        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, g.f11) > 0, kForm165ID, 1, g.f11,
+        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, f165.f11) > 0, kForm165ID, 1, f165.f11,
                   "You're not eligible to e-file your " + r.stateName +
                       " return if you are reporting Unemployment Compensation on a 1099-G.");
     }

@@ -76,16 +76,15 @@ double GATaxReturnCalcEngine::computeTaxFromRateSchedule(double income, int fili
     }
     const double clamped = income < 0.0 ? 0.0 : income;
 
-    // Below 100,000 the tax is that of the midpoint of the income's $100
-    // bracket (0 to 99 works on 50); from 100,000 on, that of the income
-    // itself, to the cent.
-    std::int64_t xCents = 0;
+    // Below 100,000 the tax is that of the income moved to the middle of its
+    // $100 bracket, its cents kept: the whole dollars past the bracket's
+    // edge are replaced by 50 (0 to 99.99 works on 50 to 50.99, 4,961.85 on
+    // 4,950.85); from 100,000 on, that of the income itself, to the cent.
+    std::int64_t xCents = std::llround(clamped * 100.0);
     if (clamped < TaxYear::kMidpointIncomeLimit) {
-        const auto brackets = static_cast<std::int64_t>(std::floor(clamped / TaxYear::kBracketWidth));
         const auto width = static_cast<std::int64_t>(TaxYear::kBracketWidth);
-        xCents = (brackets * width + width / 2) * 100;
-    } else {
-        xCents = std::llround(clamped * 100.0);
+        const auto wholeDollars = static_cast<std::int64_t>(std::floor(clamped));
+        xCents += (width / 2 - wholeDollars % width) * 100;
     }
 
     std::int64_t units = bracketAmount(columnFor(filingStatus), xCents);

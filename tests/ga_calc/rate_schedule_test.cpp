@@ -39,6 +39,14 @@ TEST(RateSchedule, WorkedExamplesAndOneHundredThousandAndAbove) {
     }
 }
 
+TEST(RateSchedule, BelowOneHundredThousandTheCentsOfTheIncomeCount) {
+    // The working amount keeps the cents: 4,961.85 works on 4,950.85.
+    EXPECT_EQ(tax(4961.85, 4), 109);  // 50 + 3 % of 1,950.85 = 108.53 less a cent
+    EXPECT_EQ(tax(3035.49, 2), 52);   // 50 + 3 % of 50.49 = 51.51 less a cent
+    EXPECT_EQ(tax(1663.79, 3), 30);   // 25 + 3 % of 150.79 = 29.52 less a cent
+    EXPECT_EQ(tax(4961, 4), 108);     // whole dollars: 108.50 less a cent
+}
+
 TEST(RateSchedule, NoTaxOnNothingOrALossForEveryStatus) {
     for (int status = 1; status <= 4; ++status) {
         for (double income : {0.0, 99.0, -1.0, -250000.0}) {

@@ -197,12 +197,11 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     }
     const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
 
-    // Stores the amount, reads back the whole amount that the column holds,
-    // and leaves the column at that whole amount: every amount of a row is
-    // shown in whole dollars, and both amount columns show the same figure.
+    // Stores the amount as it is into the column and gives back the whole
+    // amount that the column holds: the row shows the amount to the cent,
+    // while the category totals add whole dollars.
     auto storeAndReadBack = [&](const FieldId& field, double amount) {
         storeScaledAmount(summaryFormId, copy, field, amount, 0);
-        form.assignIR(field, amount);
         return amount;
     };
     // Only amounts above zero count towards a category total.
@@ -215,7 +214,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     switch (lineType) {
         case intdiv::kPayerLine: {
             nullSummaryRow(summaryForm, rowField, false, true);
-            storeAndReadBack(sourceAmount, amounts.sourceTotal);
+            form.assignIR(sourceAmount, amounts.sourceTotal);
             if (stateReturn_->formString(summaryFormId, copy, description) != payerName) {
                 form.assignText(description, payerName);
             }
@@ -290,7 +289,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
             form.assignText(description, type.text);
             form.setNull(code);
             form.zero(second);
-            storeAndReadBack(first, amounts.sourceTotal);
+            form.assignIR(first, amounts.sourceTotal);
             break;
         }
         default:

@@ -192,14 +192,14 @@ TEST_F(DisplayLineTest, PayerAndCategoryRowsShowTheirAmountsAndFeedTheTotals) {
 
     draw(1, a);
     EXPECT_EQ(text(sheet, rowField(0, 0)), "ACME");
-    EXPECT_EQ(number(sheet, rowField(0, 1)), 1000) << "whole dollars";
+    EXPECT_DOUBLE_EQ(number(sheet, rowField(0, 1)), 1000.4) << "the source's amount to the cent";
     EXPECT_TRUE(isNull(sheet, rowField(0, 2)));
 
     draw(2, a);
     EXPECT_EQ(text(sheet, rowField(1, 0)), "- Regular Interest");
     EXPECT_EQ(number(sheet, rowField(1, 2)), 1);
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 601) << "stored and read back as a whole amount";
-    EXPECT_EQ(number(sheet, rowField(1, 4)), 601);
+    EXPECT_EQ(number(sheet, rowField(1, 3)), 601) << "the whole amount read back";
+    EXPECT_DOUBLE_EQ(number(sheet, rowField(1, 4)), 600.6) << "the amount as stored";
 
     draw(3, a);
     EXPECT_EQ(text(sheet, rowField(2, 0)), "- U.S. Obligations");
@@ -223,7 +223,7 @@ TEST_F(DisplayLineTest, PayerAndCategoryRowsShowTheirAmountsAndFeedTheTotals) {
     draw(9, a);
     EXPECT_EQ(text(sheet, rowField(5, 0)), "- Restricted Stock");
     EXPECT_TRUE(isNull(sheet, rowField(5, 2)));
-    EXPECT_EQ(number(sheet, rowField(5, 3)), 1000);
+    EXPECT_DOUBLE_EQ(number(sheet, rowField(5, 3)), 1000.4);
 
     EXPECT_EQ(row.getFieldID(), rowField(6, 0)) << "six rows drawn, six strides";
     const auto& layout = engine.summaryRowLayout();

@@ -207,6 +207,8 @@ TEST_F(GABarcode, OrganisationNameIsExtendedAndCut) {
 
     copy(kGAForm189219ID)->setNull(f.f189661);
     EXPECT_EQ(barcode(kGAForm189219ID, 189660, std::string(120, 'n')), std::string(100, 'n'));
+    // The cut at 100 bytes never splits a character of two bytes.
+    EXPECT_EQ(barcode(kGAForm189219ID, 189660, std::string(99, 'n') + "\xC3\xA9"), std::string(99, 'n'));
     EXPECT_EQ(barcode(kGAForm189219ID, 189662, "58-1"), "581");
 }
 

@@ -17,8 +17,12 @@ protected:
 };
 
 TEST_F(InfoForm, AnUnansweredSpouseFollowsAPartYearTaxpayer) {
+    // No residency box entered: the federal return's Georgia row makes the
+    // taxpayer a part-year resident.
     setFilingStatus(2);
-    setBox(info(), f69.f38);
+    auto form92 = fedCopy(kForm92ID);
+    setText(form92, kForm92FieldIds.f675, "GA");
+    setText(form92, kForm92FieldIds.f43844, "Part-year resident");
     calculate();
     EXPECT_TRUE(marked(f69.f38));
     EXPECT_TRUE(marked(f69.f97));  // the spouse follows
@@ -41,10 +45,15 @@ TEST_F(InfoForm, ReturnResidencyOfAJointReturnNeedsBothFilers) {
     EXPECT_TRUE(marked(f69.f110));
     EXPECT_FALSE(marked(f69.f111));
 
-    info()->setXNo(f69.f36);
+    // A full-year taxpayer beside a nonresident spouse: part year.
     info()->setXNo(f69.f96);
-    setBox(info(), f69.f37);
     setBox(info(), f69.f98);
+    calculate();
+    EXPECT_TRUE(marked(f69.f111));
+    EXPECT_FALSE(marked(f69.f112));
+
+    info()->setXNo(f69.f36);
+    setBox(info(), f69.f37);
     calculate();
     EXPECT_TRUE(marked(f69.f112));
     EXPECT_FALSE(marked(f69.f110));

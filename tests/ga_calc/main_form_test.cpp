@@ -257,6 +257,25 @@ TEST_F(MainForm, BalanceDueAddsContributionsAndThePenalty) {
     EXPECT_EQ(amount(f.f106), 117);
 }
 
+TEST_F(MainForm, ThePenaltyComesOutOfARefundAndOtherStateTaxStopsAtTheTax) {
+    resident(1, 52000);  // tax 2,495
+    gaReturn()->setStateTaxWithheldNoLocal(3495);
+    calculate();
+    auto penalty = gaCopy(kGAForm71ID);
+    setBox(penalty, kGAForm71FieldIds.f7);
+    setNumber(penalty, kGAForm71FieldIds.f87, 7);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_EQ(amount(f.f100), 1000);
+    EXPECT_EQ(amount(f.f107), 993);
+    EXPECT_TRUE(blank(f.f106));
+
+    // Tax paid to another state beyond the tax: the line takes the tax.
+    setNumber(gaCopy(kGAForm73ID), kGAForm73FieldIds.f17, 5000);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_EQ(amount(f.f189482), 2495);
+    EXPECT_TRUE(blank(f.f86));
+}
+
 TEST_F(MainForm, NeitherOwedNorOverpaidLeavesOnlyContributions) {
     resident(1, 52000);
     gaReturn()->setStateTaxWithheldNoLocal(2495);
@@ -355,6 +374,54 @@ TEST_F(MainForm, ItemizedDeductionsLessTheIncomeTaxAdjustment) {
     calculate();
     EXPECT_TRUE(blank(f.f74));
     EXPECT_EQ(amount(f.f79), 20000);
+}
+
+TEST_F(MainForm, OtherStatesTaxIsThatPaidWithinTheYear) {
+    // 400 paid to another state on the date of the row; 4,000 deducted,
+    // all of it Georgia withholding, 2,000 of it beyond the federal limit:
+    // a payment of the year adds 400 / 4,000 x 2,000 = 200.
+    resident(1, 100000);
+    setCommon(Utils::PCTypes::kItemizes, 1);
+    auto sa = fedCopy(kForm2ID);
+    setBox(sa, kForm2FieldIds.f14405);
+    setNumber(sa, kForm2FieldIds.f10, 4000);
+    setNumber(sa, kForm2FieldIds.f203981, 2000);
+    gaReturn()->setStateTaxWithheld(4000);
+    auto payments = fedCopy(kForm190ID);
+    setNumber(payments, kForm190FieldIds.f11, 400);
+    setText(payments, kForm190FieldIds.f12, "NC");
+    const struct {
+        const char* date;
+        double added;
+    } rows[] = {{"12/31/2017", 0}, {"01/01/2018", 200}, {"01/02/2018", 200}, {"12/31/2018", 200}, {"01/01/2019", 0}};
+    for (const auto& row : rows) {
+        setText(payments, kForm190FieldIds.f10, row.date);
+        calculate();
+        EXPECT_EQ(amount(f.f74), row.added) << row.date;
+    }
+}
+
+TEST_F(MainForm, ReviewMarkAndTheMarksOfNegativeAmounts) {
+    resident(1, -5000);
+    calculate();
+    EXPECT_TRUE(blank(f.f33441)) << "nothing calls for a review";
+    for (const FieldId& x : {f.f44949, f.f44950, f.f44951}) {
+        EXPECT_TRUE(marked(x)) << x.getNumber();
+    }
+    EXPECT_TRUE(blank(f.f44948));
+
+    setNumber(fedCopy(kForm75ID), kForm75FieldIds.f66, -1);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_TRUE(marked(f.f33441)) << "federal form 75 line 66";
+    fedCopy(kForm75ID)->setNull(kForm75FieldIds.f66);
+
+    // A part-year return with a part-year adjustment.
+    setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189266, 100);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_TRUE(blank(f.f33441)) << "the adjustment alone";
+    setBox(gaCopy(kGAForm69ID), f69.f111);
+    engine.calcMainForm(main(), 1, 1);
+    EXPECT_TRUE(marked(f.f33441));
 }
 
 TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {

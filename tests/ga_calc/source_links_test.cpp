@@ -78,9 +78,11 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
     wageStatement(1, -50, 1000);
     wageStatement(2, 0, 1000);
     wageStatement(3, 5, 500, "ga");
-    auto info = fedCopy(kForm110ID);
-    setText(info, kForm110FieldIds.f46, "GA");
-    setNumber(info, kForm110FieldIds.f45, -5000);
+    for (std::uint16_t copy : {1, 2}) {
+        auto info = fedCopy(kForm110ID, copy);
+        setText(info, kForm110FieldIds.f46, "GA");
+        setNumber(info, kForm110FieldIds.f45, copy == 1 ? -5000 : 0);
+    }
     engine.beforeCalc();
     EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "", "", "", "", ""}));
 }
@@ -179,6 +181,14 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) 
     EXPECT_TRUE(cont->xMarked(c.f189921));            // the second's has two
     EXPECT_EQ(cont->getIR(c.f189932), 3000);
     EXPECT_EQ(cont->getIR(c.f189935), 300);
+
+    // Past form 70's four rows, or copy 0 of it: no entry.
+    for (const char* link : {"70/1/4", "70/0/0"}) {
+        EXPECT_EQ(refill(link), 0) << link;
+        EXPECT_TRUE(cont->isNull(c.f189935)) << link;
+        EXPECT_TRUE(cont->isNull(c.f189903)) << link;
+        refill("70/1/0");
+    }
 }
 
 TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {

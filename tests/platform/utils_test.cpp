@@ -37,6 +37,17 @@ TEST(RoundR, BinaryNoiseAroundAHalfCountsAsTheHalf) {
     EXPECT_EQ(roundR(123450 * 0.01), 1235);  // 1234.5 in binary
 }
 
+TEST(RoundR, SaturatesBeyondTheRangeWithoutFlippingSign) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    EXPECT_EQ(roundR(9223372036854775808.0), kMax);  // 2^63
+    EXPECT_EQ(roundR(1e300), kMax);
+    EXPECT_EQ(roundR(std::numeric_limits<double>::infinity()), kMax);
+    EXPECT_EQ(roundR(9223372036854774784.0), 9223372036854774784);  // the last double below 2^63
+    EXPECT_EQ(roundR(-9223372036854775808.0), kMin);
+    EXPECT_EQ(roundR(-1e300), kMin);
+}
+
 TEST(RoundR, ValuesClearlyBelowAHalfRoundDown) {
     EXPECT_EQ(roundR(5581.4999998), 5581);
     EXPECT_EQ(roundR(0.49), 0);

@@ -78,6 +78,8 @@ TEST_F(RowInfoTest, NumbersAreReadLikeAtoi) {
     // A copy number beyond 16 bits is no link, not a wrapped one.
     p = parse("ACME||51||65537||2");
     EXPECT_EQ(p.copy, 0);
+    p = parse("ACME||166||-1||2");
+    EXPECT_EQ(p.copy, 0) << "a negative copy number is no copy, not 65535";
 }
 
 TEST_F(RowInfoTest, SetKeepsTheStoredPartsThatAreNotGiven) {

@@ -18,6 +18,7 @@
 #include "module/catalogues/Form54FieldIds.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "platform/Utils.h"
@@ -189,7 +190,7 @@ void checkSuffixes(const WageReview& r) {
     };
     checkOne(f92.f5, "Taxpayer");
     const std::int8_t federalStatus = r.federal.getFilingStatusNumber();
-    if (federalStatus == 2 || federalStatus == 3) {
+    if (federalStatus == FederalFilingStatus::kJoint || federalStatus == FederalFilingStatus::kSeparate) {
         checkOne(f92.f6, "Spouse");
     }
 }

@@ -89,13 +89,13 @@ int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
         }
         const std::string status = taxReturn->formString(kForm92ID, 1, spouse ? row.spouse : row.taxpayer);
         if (Utils::QVStringUtils::stricmp(status, "Full-year resident") == 0) {
-            return 1;
+            return Residency::kFullYear;
         }
         if (Utils::QVStringUtils::stricmp(status, "Part-year resident") == 0) {
-            return 2;
+            return Residency::kPartYear;
         }
         if (Utils::QVStringUtils::stricmp(status, "Nonresident") == 0) {
-            return 3;
+            return Residency::kNonresident;
         }
     }
     // No federal row decides: the state of the home address does.
@@ -104,7 +104,7 @@ int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
     if (present(addressState)) {
         homeState = stateReturn_->formString(stateReturn_->getInfoForm(), 1, addressState);
     }
-    return Utils::QVStringUtils::stricmp(homeState, abbreviation) == 0 ? 1 : 3;
+    return Utils::QVStringUtils::stricmp(homeState, abbreviation) == 0 ? Residency::kFullYear : Residency::kNonresident;
 }
 
 FormId StateTaxReturnCalcEngine::getCheckBoxStatus() {

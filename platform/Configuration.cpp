@@ -9,4 +9,8 @@ QuarloConfiguration* QuarloConfiguration::getInstance() {
 
 void QuarloConfiguration::resetToDefaults() { *this = QuarloConfiguration(); }
 
+std::string QuarloConfiguration::autoTestOptionsDir() const { return autoTestRoot + "/AutoTest_QV/"; }
+
+std::string QuarloConfiguration::taxTableCheckPath() const { return autoTestRoot + "/temp/OrvaneTables.doc"; }
+
 }  // namespace DataMgmt

@@ -25,11 +25,15 @@ public:
     // Default: empty (the host sets it).
     std::string versionText;
 
-    // Directory of the automated-test option files and results; ends in '/'.
-    // Default "autotest/" (relative to the working directory).
-    std::string autoTestDir = "autotest/";
-    // File written by the tax-table self-check. Default "autotest/OrvaneTables.doc".
-    std::string taxTableCheckPath = "autotest/OrvaneTables.doc";
+    // Root directory of the automated-test facility, in place of the host's
+    // fixed drive: the option files lie in its AutoTest_QV/ and the tax-table
+    // check is written into its temp/. Default "autotest" (relative to the
+    // working directory).
+    std::string autoTestRoot = "autotest";
+    // The directory of the option files, root + "/AutoTest_QV/".
+    std::string autoTestOptionsDir() const;
+    // The tax-table check file, root + "/temp/OrvaneTables.doc".
+    std::string taxTableCheckPath() const;
     // Directory that receives the e-file text files; ends in '/'. Default "efile/".
     std::string eFileDir = "efile/";
     // The federal e-file text whose data is copied at the end of the state

@@ -13,14 +13,15 @@ TEST(QuarloConfiguration, OneInstanceWithAutomatedTestingOffByDefault) {
     EXPECT_EQ(config->taxYear, 2018);
 
     config->setAllowAutoTest(true);
-    config->autoTestDir = "/tmp/at/";
+    config->autoTestRoot = "/tmp/at";
     config->versionText = "2018.4.1";
     EXPECT_TRUE(DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest());
-    EXPECT_EQ(DataMgmt::QuarloConfiguration::getInstance()->autoTestDir, "/tmp/at/");
+    EXPECT_EQ(DataMgmt::QuarloConfiguration::getInstance()->autoTestOptionsDir(), "/tmp/at/AutoTest_QV/");
+    EXPECT_EQ(config->taxTableCheckPath(), "/tmp/at/temp/OrvaneTables.doc");
 
     config->resetToDefaults();
     EXPECT_FALSE(config->AllowAutoTest());
-    EXPECT_EQ(config->autoTestDir, "autotest/");
+    EXPECT_EQ(config->autoTestRoot, "autotest");
     EXPECT_TRUE(config->versionText.empty());
     EXPECT_EQ(config, DataMgmt::QuarloConfiguration::getInstance());
 }

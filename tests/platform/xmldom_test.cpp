@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/XmlParser.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -84,6 +85,35 @@ TEST_F(XmlDomTest, UnreadableDocumentsHaveNoRoot) {
     EXPECT_FALSE(reader.loadXml(dir));  // a directory
     // A good document after a bad one is read.
     EXPECT_FALSE(load("<ok/>").isNull());
+}
+
+// The option-file reader: whole tags, untrimmed text, missing files.
+TEST_F(XmlDomTest, OptionValuesByWholeTag) {
+    PersistanceMgmt::XMLParser parser;
+    ASSERT_TRUE(parser.open(IOMgmt::FileNamePtr(
+        new IOMgmt::FileName(writeFile("options.xml",
+                                       "<O><GAOUTPUTDIRDAEMON>d</GAOUTPUTDIRDAEMON><GAOUTPUTDIR>Yes </GAOUTPUTDIR>"
+                                       "<N><C><![CDATA[a<b]]>&amp;c</C></N><C>second</C></O>")))));
+    std::string doc;
+    ASSERT_TRUE(parser.readXmlIntoMemory(doc, true));
+    std::string value = "old";
+    EXPECT_TRUE(parser.extractXmlSubstring(value, doc, "GAOUTPUTDIR", 1, false));
+    EXPECT_EQ(value, "Yes ");
+    parser.extractXmlSubstring(value, doc, "GAOUTPUTDIR", 1, true);
+    EXPECT_EQ(value, "Yes");
+    parser.extractXmlSubstring(value, doc, "C", 1, false);
+    EXPECT_EQ(value, "a<b&c");
+    parser.extractXmlSubstring(value, doc, "C", 2, false);
+    EXPECT_EQ(value, "second");
+    EXPECT_FALSE(parser.extractXmlSubstring(value, doc, "GAOUTPUT", 1, false));
+    EXPECT_EQ(value, "");
+    EXPECT_FALSE(parser.extractXmlSubstring(value, "<O><GAOUTPUTDIR>x</O>", "GAOUTPUTDIR", 1, false));
+    parser.close();
+    // A missing file opens nothing and reads nothing.
+    EXPECT_FALSE(parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path("none.xml")))));
+    doc = "stale";
+    EXPECT_FALSE(parser.readXmlIntoMemory(doc, true));
+    EXPECT_EQ(doc, "");
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "platform/Configuration.h"
-#include "platform/Exceptions.h"
 
 namespace GACalculationMgmt {
 
@@ -291,12 +290,6 @@ void GATaxReturnCalcEngine::afterCalc() {
         summary->setNull(s32783.f133647);
     }
     gaReturn_->setDataEntered(kStateForm32783ID, 1, true, false);
-}
-
-// ------------------------------------------------------- test facility
-
-void GATaxReturnCalcEngine::runAutoTest() {
-    throw Exceptions::QuarloException("not available", "GATaxReturnCalcEngine", "runAutoTest");
 }
 
 }  // namespace GACalculationMgmt

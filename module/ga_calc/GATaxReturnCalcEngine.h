@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "module/autotest/GeorgiaTaxTable.h"
+#include "module/autotest/TestFieldNames.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 
@@ -194,8 +196,30 @@ public:
     static void countSeparators(std::string& out, const std::string& in);
 
     // ---- test facility (runs only when the configuration allows automated
-    // testing; not available in this build: throws QuarloException)
+    // testing; module/autotest). Its marks are fields 72404 (done: a test
+    // pass has run) and 72403 (busy: a feature is recalculating) of copy 1
+    // of form 69.
+    // The test driver: reads its clear file and, unless a pass has run, the
+    // options file, and runs the features chosen there.
     void runAutoTest();
+    // Clears the done mark and writes the driver's clear file with CLEAR No.
+    void clearAutoTest();
+    // Field-name lists: of every form, or of the form with that dev name (in
+    // any case; an empty list when none has it), one symbolic name a line,
+    // into directory/fileName. Each sets the done mark.
+    void writeAllFieldNames(std::string fileName, std::string directory);
+    void writeFormFieldNames(std::string formName, std::string fileName, std::string directory);
+    // The whole-return XML (after the Georgia calculation) and the
+    // field-values XML (after the whole calculation) into
+    // directory/<return name>.xml. Each sets the done mark.
+    void writeReturnXml(std::string directory);
+    void writeFieldValuesXml(std::string directory);
+    void buildFormNameMap(StateCalculationMgmt::FormNameMap& map);
+    // Compares the tax of form 70 with the Georgia tax table for incomes
+    // from floor to ceiling (at most 100,000), a line each, in the
+    // configuration's tax-table check file; sets the done mark.
+    void runTaxTableTest(int floor, int ceiling, int increment, bool random);
+    void testTaxTable(int floor, int ceiling, int increment, bool random, const GeorgiaTaxTableRows& table);
 
 private:
     // The residency code of the information form's return-residency boxes:

@@ -168,18 +168,4 @@ void StateTaxReturnCalcEngine::defaultOrClampField(const FormId& form, int copy,
     }
 }
 
-// ------------------------------------------------------- test facility
-
-void StateTaxReturnCalcEngine::runScrubberHook(const std::string& /*stateCode*/, DataMgmt::TaxReturn* /*r*/,
-                                               const FormId& /*infoForm*/, const FieldId& /*doneMark*/,
-                                               const FieldId& /*busyMark*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "runScrubberHook");
-}
-
-void StateTaxReturnCalcEngine::runCfvDaemonHook(const std::string& /*stateCode*/, DataMgmt::TaxReturn* /*r*/,
-                                                const FormId& /*infoForm*/, const FieldId& /*doneMark*/,
-                                                const FieldId& /*busyMark*/) {
-    throw Exceptions::QuarloException("not available", kClassName, "runCfvDaemonHook");
-}
-
 }  // namespace StateCalculationMgmt

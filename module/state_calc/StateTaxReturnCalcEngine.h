@@ -189,10 +189,25 @@ public:
     // Collect the FIELDREF rows of the last FIELDGROUP of the entity.
     void parseFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity, std::vector<FieldGroupRow>* rows);
     void walkFieldGroups(const XmlDom::XmlNodePtr& node, const std::string& entity, std::vector<FieldGroupRow>* rows);
+    // The two hooks after the test driver. Each reads its clear file (named
+    // after the state code), stops while the done mark of copy 1 of the
+    // information form is set, and runs its feature when the options file
+    // asks for it and the busy mark is clear: the scrubber with the state
+    // code as entity, or the daemon dump of the return.
     void runScrubberHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
                          const FieldId& doneMark, const FieldId& busyMark);
     void runCfvDaemonHook(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
                           const FieldId& doneMark, const FieldId& busyMark);
+    // Clears the done mark and writes the scrubber's clear file with CLEAR No.
+    void resetScrubberOptions(const std::string& stateCode, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
+                              const FieldId& doneMark);
+    // Clears the done mark only.
+    void clearAutoTestBox(DataMgmt::TaxReturn* taxReturn, const FormId& infoForm, const FieldId& doneMark);
+    // The whole-return XML of the given return without field identifiers,
+    // after a whole calculation under the busy mark, into
+    // directory/<return name>.xml; sets the done mark.
+    void writeReturnXmlDump(std::string directory, DataMgmt::TaxReturn* taxReturn, const FormId& infoForm,
+                            const FieldId& doneMark, const FieldId& busyMark);
 
     // ---- calculation walk helpers
     // Sets the calculated flag of every copy of every form of the state

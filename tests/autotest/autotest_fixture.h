@@ -19,13 +19,16 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 
 // FormA (at most 3 copies): Whole 'F', Tenths 'G', Cents 'H', Plain 'P',
 // Whole170 and Whole172 (edit codes 170 and 172), Box, YesNo (a box with
-// edit code 1), Label (text) and FieldX (a number without edit code).
-// FormB: Done (a box) and Amount.
+// edit code 1), Label (text, line "Name & title") and FieldX (a number
+// without edit code). FormB, first in display order: Done and Busy (boxes)
+// and Amount. FormC: one text field.
 inline const FormId kFormA{900, true};
 inline const FormId kFormB{901, true};
+inline const FormId kFormC{902, true};
 enum FormAField { kWhole = 1, kTenths, kCents, kPlain, kWhole170, kWhole172, kBox, kYesNo, kLabel, kFieldX };
 inline const FieldId kDone{1};
 inline const FieldId kAmount{2};
+inline const FieldId kBusy{3};
 
 inline DataMgmt::TaxReturnDescPtr testDescription() {
     using Kind = DataMgmt::FieldKind;
@@ -34,39 +37,40 @@ inline DataMgmt::TaxReturnDescPtr testDescription() {
         Kind kind;
         std::uint8_t editCode;
         const char* name;
+        const char* line;
     };
-    static const Row formA[] = {{kWhole, Kind::Number, 'F', "Whole"},
-                                {kTenths, Kind::Number, 'G', "Tenths"},
-                                {kCents, Kind::Number, 'H', "Cents"},
-                                {kPlain, Kind::Number, 'P', "Plain"},
-                                {kWhole170, Kind::Number, 170, "Whole170"},
-                                {kWhole172, Kind::Number, 172, "Whole172"},
-                                {kBox, Kind::Boolean, 0, "Box"},
-                                {kYesNo, Kind::Boolean, 1, "YesNo"},
-                                {kLabel, Kind::Text, 0, "Label"},
-                                {kFieldX, Kind::Number, 0, "FieldX"}};
+    const auto addFields = [](DataMgmt::TaxFormDesc& form, std::initializer_list<Row> rows) {
+        for (const Row& row : rows) {
+            DataMgmt::FormFieldDesc::Attributes attributes;
+            attributes.id = FieldId(row.number);
+            attributes.kind = row.kind;
+            attributes.editCode = row.editCode;
+            attributes.shortName = row.name;
+            attributes.lineID = row.line;
+            form.addField(attributes);
+        }
+    };
     DataMgmt::TaxFormDescPtr a(new DataMgmt::TaxFormDesc(kFormA, "FormA", "Form A", 3));
-    for (const Row& row : formA) {
-        DataMgmt::FormFieldDesc::Attributes attributes;
-        attributes.id = FieldId(row.number);
-        attributes.kind = row.kind;
-        attributes.editCode = row.editCode;
-        attributes.shortName = row.name;
-        a->addField(attributes);
-    }
-    DataMgmt::TaxFormDescPtr b(new DataMgmt::TaxFormDesc(kFormB, "FormB", "Form B"));
-    DataMgmt::FormFieldDesc::Attributes done;
-    done.id = kDone;
-    done.kind = Kind::Boolean;
-    done.shortName = "Done";
-    b->addField(done);
-    DataMgmt::FormFieldDesc::Attributes amount;
-    amount.id = kAmount;
-    amount.shortName = "Amount";
-    b->addField(amount);
+    addFields(*a, {{kWhole, Kind::Number, 'F', "Whole", "1"},
+                   {kTenths, Kind::Number, 'G', "Tenths", "2"},
+                   {kCents, Kind::Number, 'H', "Cents", "3"},
+                   {kPlain, Kind::Number, 'P', "Plain", "4"},
+                   {kWhole170, Kind::Number, 170, "Whole170", "5"},
+                   {kWhole172, Kind::Number, 172, "Whole172", "6"},
+                   {kBox, Kind::Boolean, 0, "Box", "7"},
+                   {kYesNo, Kind::Boolean, 1, "YesNo", "8"},
+                   {kLabel, Kind::Text, 0, "Label", "Name & title"},
+                   {kFieldX, Kind::Number, 0, "FieldX", "10"}});
+    DataMgmt::TaxFormDescPtr b(new DataMgmt::TaxFormDesc(kFormB, "FormB", "Form B & Co", 99, 1));
+    addFields(*b, {{kDone.getNumber(), Kind::Boolean, 0, "Done", ""},
+                   {kAmount.getNumber(), Kind::Number, 0, "Amount", ""},
+                   {kBusy.getNumber(), Kind::Boolean, 0, "Busy", ""}});
+    DataMgmt::TaxFormDescPtr c(new DataMgmt::TaxFormDesc(kFormC, "FormC", "Form C"));
+    addFields(*c, {{1, Kind::Text, 0, "Note", ""}});
     DataMgmt::TaxReturnDescPtr desc(new DataMgmt::TaxReturnDesc("Georgia", "GA", DataMgmt::kGeorgiaReturnType));
     desc->addForm(a);
     desc->addForm(b);
+    desc->addForm(c);
     return desc;
 }
 

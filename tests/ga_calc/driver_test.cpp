@@ -284,18 +284,5 @@ TEST_F(EngineTest, RefundOrBalanceDueSigns) {
     EXPECT_EQ(engine.getRefundOrBalanceDue(), 250);
 }
 
-// ------------------------------------------------------------ automated testing
-
-TEST_F(EngineTest, TestFacilityRunsOnlyWhenAllowed) {
-    EXPECT_NO_THROW(engine.calculateReturn(0));
-    DataMgmt::QuarloConfiguration::getInstance()->setAllowAutoTest(true);
-    try {
-        engine.calculateReturn(0);
-        FAIL() << "the test facility did not run";
-    } catch (const Exceptions::QuarloException& e) {
-        EXPECT_EQ(e.getOperationName(), "runAutoTest");
-    }
-}
-
 }  // namespace
 }  // namespace gaenginetest

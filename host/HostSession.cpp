@@ -44,14 +44,15 @@ void HostSession::openReturns(const ModuleLoader* module) {
     store_.setTaxReturn(DataMgmt::kGeorgiaReturnType, georgia_);
 }
 
-const PersistanceMgmt::ReturnFileContents& HostSession::load(const std::string& path) {
+const PersistanceMgmt::ReturnFileContents& HostSession::load(const std::string& path, bool singleReturn) {
     if (federal_.isNull() || georgiaState_ == nullptr) {
         throw Exceptions::QuarloException("no returns are open", "HostSession", "load");
     }
     // Read and check the whole file before anything reaches the returns.
     PersistanceMgmt::ReturnFileContents contents = PersistanceMgmt::ReturnFile::read(
         path, {federal_->getTaxReturnDesc().get(), georgiaState_->getTaxReturnDesc().get()});
-    const std::vector<std::string> missing = missingParts(contents, path);
+    const std::vector<std::string> missing =
+        singleReturn && contents.rootElement == "RETURN" ? std::vector<std::string>() : missingParts(contents, path);
     if (!missing.empty()) {
         std::string message;
         for (const std::string& line : missing) message += (message.empty() ? "" : "\n") + line;

@@ -38,8 +38,10 @@ public:
 
     // Loads a return file into the open returns (nothing changes when the
     // file is refused). A file that lacks a part gahost needs (see
-    // missingParts) is refused too. Throws Exceptions::QuarloException.
-    const PersistanceMgmt::ReturnFileContents& load(const std::string& path);
+    // missingParts) is refused too, except, with singleReturn, a file of one
+    // return (root <RETURN>, as the module's whole-return dump writes it),
+    // which is only validated. Throws Exceptions::QuarloException.
+    const PersistanceMgmt::ReturnFileContents& load(const std::string& path, bool singleReturn = false);
 
     // Writes the returns back in the return-file layout (temporary file,
     // renamed into place).

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "host/AutoTestOption.h"
 #include "host/CommonItemsListing.h"
 #include "host/EFileRun.h"
 #include "host/HostSession.h"
@@ -85,6 +86,8 @@ const char* const kUsage =
     "                   ends the Georgia e-file (default: none).\n"
     "  --device-id ID   run: the identifier of this machine that the e-file's\n"
     "                   authentication record carries (default: none).\n"
+    "  --autotest DIR   run: allow the module's automated testing, steered by the\n"
+    "                   option files in DIR/AutoTest_QV/ (default: off).\n"
     "  -h, --help       Show this help.\n"
     "\n"
     "Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong usage.\n";
@@ -104,17 +107,16 @@ struct Options {
     std::string modulePath;
     std::string federalEFile;
     std::string deviceId;
+    std::string autoTestDir;
     bool efile = false;
     bool help = false;
 };
 
 Options parseArguments(int argc, char** argv) {
     Options o;
-    std::map<std::string, std::string*> valued = {{"--forms", &o.formsDir},
-                                                  {"--out", &o.outDir},
-                                                  {"--module", &o.modulePath},
-                                                  {"--federal-efile", &o.federalEFile},
-                                                  {"--device-id", &o.deviceId}};
+    std::map<std::string, std::string*> valued = {{"--forms", &o.formsDir},     {"--out", &o.outDir},
+                                                  {"--module", &o.modulePath},  {"--federal-efile", &o.federalEFile},
+                                                  {"--device-id", &o.deviceId}, {"--autotest", &o.autoTestDir}};
     std::map<std::string, bool> seen;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -165,6 +167,7 @@ void refuseOptions(const Options& o, bool out, bool module, bool efile) {
     if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
     if (!efile && !o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
     if (!efile && !o.deviceId.empty()) throw UsageError{"--device-id applies to run only"};
+    if (!efile && !o.autoTestDir.empty()) throw UsageError{"--autotest applies to run only"};
 }
 
 std::string formsDirectory(const Options& o) {
@@ -249,7 +252,7 @@ int check(const Options& o) {
     refuseOptions(o, false, false, false);
     GAHost::HostSession session(formsDirectory(o));
     session.openReturns(nullptr);
-    const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0]);
+    const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0], /*singleReturn=*/true);
     std::cout << o.arguments[0] << ": valid return file\n";
     if (c.federal) summarise(*c.federal, std::cout);
     if (c.georgia) summarise(*c.georgia, std::cout);
@@ -276,7 +279,7 @@ int run(const Options& o) {
     }
 
     DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
-    cfg->setAllowAutoTest(false);
+    GAHost::configureAutoTest(*cfg, o.autoTestDir);
     cfg->taxYear = 2018;
     cfg->eFileDir = (outDir / "").string();
     cfg->federalEFilePath = o.federalEFile;

@@ -238,6 +238,11 @@ TEST_F(GahostTest, CheckAndRunRefuseAFileThatLacksAPartTheyNeed) {
             std::vector<std::string> args = {command, path, "--forms", kBuildForms};
             if (command == "run") args.insert(args.end(), {"--out", dir + "/out"});
             const Result r = run(args);
+            if (command == "check" && c.xml.rfind("<RETURN ", 0) == 0) {
+                // check validates a file of one return, as the module dumps it.
+                EXPECT_EQ(r.status, 0) << r.err;
+                continue;
+            }
             EXPECT_EQ(r.status, 1) << command << " " << c.xml;
             EXPECT_NE(r.err.find(path + ": " + c.message), std::string::npos) << c.xml << "\n" << r.err;
             EXPECT_TRUE(r.out.empty()) << r.out;

@@ -4,6 +4,7 @@
 
 #include "module/catalogues/Form131FieldIds.h"
 #include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
@@ -111,6 +112,21 @@ TEST_F(RecordsTest, AuthHeaderIdentityDocuments) {
     writer->writeAuthHeaderRecord();
     EXPECT_EQ(written("00034.000.001"), "X");
     EXPECT_FALSE(anyCallBetween("00035.000.001", "00052.000.001"));
+}
+
+// The federal answers and texts that the two headers read can be entered as
+// such: a return file refuses "X", "NO" or a name in an amount field.
+TEST_F(RecordsTest, HeadersReadAnswersAndTextsOfTheirKinds) {
+    const std::tuple<FormId, FieldId, bool> rows[] = {{kForm92ID, f92.f537, true},
+                                                      {kForm92ID, f92.f1076, true},
+                                                      {kForm183ID, kForm183FieldIds.f202, true},
+                                                      {kForm92ID, f92.f81524, false},
+                                                      {kForm131ID, kForm131FieldIds.f181908, false},
+                                                      {kForm131ID, kForm131FieldIds.f189012, false}};
+    for (const auto& [form, field, box] : rows) {
+        const auto desc = federal->getTaxFormDescriptor(form)->getFieldDesc(field);
+        EXPECT_TRUE(box ? desc->isBoolean() : desc->isText()) << field.getNumber();
+    }
 }
 
 // Without form 69 the record is still written, without its lines.

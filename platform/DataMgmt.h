@@ -58,6 +58,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -247,10 +248,11 @@ public:
 
 private:
     friend class TaxForm;
-    FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, FormFieldDescPtr desc);
+    FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place, FormFieldDescPtr desc);
 
     std::shared_ptr<detail::CopyData> copy_;
     FieldID id_;
+    int place_;  // in the copy's form
     FormFieldDescPtr desc_;
 };
 
@@ -267,6 +269,7 @@ public:
     std::uint16_t getCopyNumber() const;
     const FormID& getFormID() const;
     TaxFormDescPtr getTaxFormDescriptor() const;
+    const TaxFormDesc& description() const;  // the same without a handle
     FormFieldPtr getField(const FieldID& x) const;
     bool calculatedFlag() const;
     void setCalculatedFlag(bool calculated);
@@ -306,6 +309,7 @@ public:
     // a UTF-8 character); a null or empty text makes the field null.
     void assignText(const FieldID& x, const char* text);
     void assignText(const FieldID& x, const std::string& text);
+    void assignText(const FieldID& x, std::string_view text);
     void setNull(const FieldID& x);
     void zero(const FieldID& x);  // 0, not null
     void setX(const FieldID& x);
@@ -336,14 +340,15 @@ public:
         static_assert((std::is_convertible_v<Ptrs, const FieldID*> && ...),
                       "setOptionGroupSelection takes pointers to field identifiers");
         const FieldID* all[] = {first, static_cast<const FieldID*>(rest)...};
-        std::vector<FieldID> group;
+        FieldID group[sizeof...(Ptrs) + 1];
+        std::size_t count = 0;
         for (const FieldID* p : all) {
             if (p == nullptr || p->isNullID()) {
                 break;
             }
-            group.push_back(*p);
+            group[count++] = *p;
         }
-        applyGroup(group, false);
+        applyGroup(group, count, false);
     }
 
     // Protection (never blocks a calculation's write)
@@ -405,7 +410,7 @@ private:
     friend class TaxReturn;
     explicit TaxForm(std::shared_ptr<detail::CopyData> data);
 
-    void applyGroup(const std::vector<FieldID>& group, bool markFirstWhenNone);
+    void applyGroup(const FieldID* group, std::size_t count, bool markFirstWhenNone);
     void sumInto(const FieldID& t, std::initializer_list<FieldID> fields);
     void storeNumber(const FieldID& t, double v, const char* operation);
 
@@ -483,6 +488,18 @@ public:
     std::uint16_t getMaxCopies(const FormID& f) const;  // from the description; 99 when it gives none
     // Copy numbers present, ascending.
     std::vector<std::uint16_t> copyNumbers(const FormID& f) const;
+    // Calls visit(const TaxForm&) for every copy of form f that this return
+    // holds, in ascending copy number, without making handles; a form of the
+    // other kind or one not described has no copies here.
+    template <class Visit>
+    void forEachCopy(const FormID& f, Visit visit) const {
+        const int index = f.isState() == isState_ ? desc_->formIndex(f) : -1;
+        if (const Copies* copies = index < 0 ? nullptr : copiesAt(index); copies != nullptr) {
+            for (const CopyEntry& copy : *copies) {
+                visit(*copy.handle.get());
+            }
+        }
+    }
     TaxFormIter getForms(const FormID& f) const;
     TaxFormIterIter getForms() const;
 
@@ -580,25 +597,76 @@ public:
     void tifAppendAPTtoStreet(std::string& street, const FormID& f, std::uint16_t c, const FieldID& apt) const;
 
 protected:
-    // The return that answers reads of form f: this one when the form is of
-    // this return's kind. The base throws for a form of the other kind; a
-    // state return forwards federal forms to its federal return.
+    // The return that answers reads of form f when the form is of the other
+    // kind than this return's (a form of its own kind is always read from the
+    // return itself). The base throws; a state return forwards federal forms
+    // to its federal return.
     virtual const TaxReturn& readerFor(const FormID& f, const char* operation) const;
-    // Throws unless form f is of this return's kind and described.
-    const TaxFormDesc& requireWritable(const FormID& f, const char* operation) const;
+    // Throws unless form f is of this return's kind and described; gives the
+    // form's index in the return's description.
+    int requireWritable(const FormID& f, const char* operation) const;
 
 private:
-    const TaxFormDesc& requireOwnForm(const FormID& f, const char* operation) const;
-    const TaxFormDesc* describedForm(const FormID& f) const;
-    TaxFormPtr findCopy(const FormID& f, std::uint16_t copy) const;
-    TaxFormPtr makeCopy(const FormID& f, std::uint16_t copy, const TaxFormDesc& formDesc);
+    // One copy as the return keeps it: its number and its data beside its
+    // handle, so that a lookup reads no handle.
+    struct CopyEntry {
+        std::uint16_t number;
+        detail::CopyData* data;
+        TaxFormPtr handle;
+    };
+    // The copies of one form, ascending by copy number.
+    using Copies = std::vector<CopyEntry>;
+
+    const TaxReturn& readerOf(const FormID& f, const char* operation) const {
+        return f.isState() == isState_ ? *this : readerFor(f, operation);
+    }
+    static std::vector<TaxFormPtr> handlesOf(const Copies* copies);
+
+    // The form's index in the description; throws when it is not described.
+    // The calculation asks about one form many times in a row: the form found
+    // last is answered at once.
+    int requireOwnForm(const FormID& f, const char* operation) const {
+        return f == lastForm_ ? lastFormIndex_ : lookUpForm(f, operation);
+    }
+    int lookUpForm(const FormID& f, const char* operation) const;
+    // Field x of copy c of form f, which this return or the one it forwards
+    // to holds: its value (the slot itself, or a null value when the copy
+    // does not exist) and its description's traits. An unknown form or field
+    // throws.
+    struct FieldRef {
+        const FieldValue* value;
+        const FieldTraits* traits;
+    };
+    FieldRef fieldOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
+    const FieldValue& valueOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
+    const Copies* copiesAt(int formIndex) const;
+    const CopyEntry* findCopy(int formIndex, std::uint16_t copy) const;
+    static const CopyEntry* searchCopy(const Copies& copies, std::uint16_t copy);
+    TaxFormPtr makeCopy(int formIndex, std::uint16_t copy);
     void markChanged();
 
     TaxReturnDescPtr desc_;
     bool isState_;
     std::shared_ptr<detail::ReturnState> state_;
     SessionPropertiesPtr sessionProperties_;
-    std::map<FormID, std::map<std::uint16_t, TaxFormPtr>> forms_;
+    // What the return keeps of one form of its description: the description
+    // itself and the copies.
+    struct FormEntry {
+        const TaxFormDesc* desc;
+        Copies copies;
+    };
+    // Entries for the forms that the description holds (by index) and not
+    // yet any form added to it since.
+    void syncForms();
+    const TaxFormDesc& formDescAt(int formIndex) const;
+    std::vector<FormEntry> forms_;  // by the form's index in the description
+    // The empty handle that the lookups of a missing copy hand out: copies of
+    // one handle, so that the many lookups of copies that do not exist cost
+    // no allocation.
+    TaxFormPtr noCopy_;
+    // The form found last and its index (a form's index never changes).
+    mutable FormID lastForm_;
+    mutable int lastFormIndex_ = -1;
     std::int8_t filingStatus_ = 1;
     bool form2555Present_ = false;
     std::string officeLocatorURL_;

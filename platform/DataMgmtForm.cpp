@@ -11,50 +11,97 @@ namespace DataMgmt {
 
 namespace {
 
+const FieldValue kNullValue;
+
 std::string describeField(const detail::CopyData& data, const FieldID& x) {
     return "form " + data.desc->getDevName() + " copy " + std::to_string(data.copy) + " field " +
            std::to_string(x.getNumber());
 }
 
-// The description of field x of the copy; a field the form does not have
-// throws.
-FormFieldDescPtr requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
-    FormFieldDescPtr desc = data.desc->getFieldDesc(x);
-    if (desc.isNull()) {
-        throw Exceptions::QuarloException(
-            "form " + data.desc->getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxForm", operation);
-    }
-    return desc;
+// The refusals and the kind report are made out of line, so that the field
+// accesses that never need them stay small.
+[[noreturn, gnu::noinline, gnu::cold]] void refuseField(const detail::CopyData& data, const FieldID& x,
+                                                        const char* operation) {
+    throw Exceptions::QuarloException(
+        "form " + data.desc->getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxForm", operation);
 }
 
-FieldValue readValue(const detail::CopyData& data, const FieldID& x, const char* operation) {
-    requireField(data, x, operation);
-    const detail::Slot* slot = data.findSlot(x);
-    return slot == nullptr ? FieldValue() : slot->value;
+[[gnu::noinline, gnu::cold]] void reportKindMismatch(const detail::CopyData& data, const FieldID& x,
+                                                     const FieldTraits& traits, FieldValue::Kind kind,
+                                                     const char* operation) {
+    detail::recordKindMismatch(describeField(data, x) + ": " + operation + " wrote " + detail::kindName(kind) +
+                               " into a " + detail::fieldKindName(traits) + " field");
+}
+
+// The place of field x in the copy's form; a field the form does not have
+// throws.
+[[gnu::always_inline]] inline int requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->positionOf(x);
+    if (place < 0) {
+        refuseField(data, x, operation);
+    }
+    return place;
+}
+
+const FieldValue& readValue(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    const detail::Slot* slot = data.readSlot(requireField(data, x, operation));
+    return slot == nullptr ? kNullValue : slot->value;
+}
+
+const detail::Slot* findSlot(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    return data.readSlot(requireField(data, x, operation));
 }
 
 detail::Slot& slotFor(detail::CopyData& data, const FieldID& x, const char* operation) {
-    requireField(data, x, operation);
-    return data.slots[x.getNumber()];
+    return data.writeSlot(requireField(data, x, operation));
 }
 
 // A write made by the calculation: an overridden field keeps its value, and a
-// value of another kind than the field's is counted.
-void writeByCalculation(detail::CopyData& data, const FieldID& x, const FieldValue& value, const char* operation) {
-    FormFieldDescPtr desc = requireField(data, x, operation);
-    detail::Slot& slot = data.slots[x.getNumber()];
+// value of another kind than the field's is counted. `same` tells whether the
+// slot already holds the value, `store` stores it.
+template <class Kind, class Same, class Store>
+void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
+                        Store store) {
+    const int place = requireField(data, x, operation);
+    detail::Slot& slot = data.writeSlot(place);
     if (slot.overridden) {
         return;
     }
-    if (!detail::kindAgrees(*desc, value)) {
-        detail::recordKindMismatch(describeField(data, x) + ": " + operation + " wrote " +
-                                   detail::kindName(value.kind()) + " into a " + detail::fieldKindName(*desc) +
-                                   " field");
+    const FieldTraits& traits = data.desc->traitsAt(place);
+    if (!detail::kindAgrees(traits, kind)) {
+        reportKindMismatch(data, x, traits, kind, operation);
     }
-    if (slot.value != value) {
-        slot.value = value;
+    if (!same(slot.value)) {
+        store(slot.value);
         data.markChanged();
     }
+}
+
+void writeValue(detail::CopyData& data, const FieldID& x, const FieldValue& value, const char* operation) {
+    writeByCalculation(
+        data, x, operation, value.kind(), [&value](const FieldValue& old) { return old == value; },
+        [&value](FieldValue& slot) { slot = value; });
+}
+
+void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+    writeByCalculation(
+        data, x, operation, FieldValue::Kind::Null, [](const FieldValue& old) { return old.isNull(); },
+        [](FieldValue& slot) { slot = FieldValue(); });
+}
+
+// v is finite.
+void writeNumber(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+    writeByCalculation(
+        data, x, operation, FieldValue::Kind::Number,
+        [v](const FieldValue& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
+        [v](FieldValue& slot) { slot = FieldValue::number(v); });
+}
+
+void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
+    writeByCalculation(
+        data, x, operation, FieldValue::Kind::Box,
+        [yes](const FieldValue& old) { return yes ? old.boxYes() : old.boxNo(); },
+        [yes](FieldValue& slot) { slot = FieldValue::box(yes); });
 }
 
 void setFlag(detail::CopyData& data, bool& flag, bool on) {
@@ -79,60 +126,63 @@ TaxForm& requireForm(const TaxFormPtr& copy, const char* className, const char* 
 
 // ---------------------------------------------------------------- FormField
 
-FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, FormFieldDescPtr desc)
-    : copy_(std::move(copy)), id_(id), desc_(std::move(desc)) {}
+FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place, FormFieldDescPtr desc)
+    : copy_(std::move(copy)), id_(id), place_(place), desc_(std::move(desc)) {}
 
 FormField::~FormField() = default;
 
 std::int64_t FormField::getLongValue() const {
-    FieldValue value = getValue();
-    if (value.isText()) {
-        return copy_->returnState->pool->intern(value.getText());
+    const detail::Slot* slot = copy_->readSlot(place_);
+    if (slot == nullptr) {
+        return 0;
     }
-    return detail::wholeValue(value);
+    if (slot->value.isText()) {
+        return copy_->returnState->pool->intern(slot->value.getText());
+    }
+    return detail::wholeValue(slot->value);
 }
 
 FieldValue FormField::getValue() const {
-    const detail::Slot* slot = copy_->findSlot(id_);
+    const detail::Slot* slot = copy_->readSlot(place_);
     return slot == nullptr ? FieldValue() : slot->value;
 }
 
 Primitives::StringPtr FormField::getValueText(bool) const {
-    return Primitives::StringPtr(new std::string(detail::renderValue(getValue(), desc_.get())));
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return Primitives::StringPtr(
+        new std::string(slot == nullptr ? std::string() : detail::renderValue(slot->value, desc_->getEditCode())));
 }
 
 bool FormField::isOverridden() const {
-    const detail::Slot* slot = copy_->findSlot(id_);
+    const detail::Slot* slot = copy_->readSlot(place_);
     return slot != nullptr && slot->overridden;
 }
 
-void FormField::setOverridden(bool overridden) {
-    setFlag(*copy_, copy_->slots[id_.getNumber()].overridden, overridden);
-}
+void FormField::setOverridden(bool overridden) { setFlag(*copy_, copy_->writeSlot(place_).overridden, overridden); }
 
 bool FormField::isTentative() const {
-    const detail::Slot* slot = copy_->findSlot(id_);
+    const detail::Slot* slot = copy_->readSlot(place_);
     return slot != nullptr && slot->tentative;
 }
 
-void FormField::setTentative(bool tentative) { setFlag(*copy_, copy_->slots[id_.getNumber()].tentative, tentative); }
+void FormField::setTentative(bool tentative) { setFlag(*copy_, copy_->writeSlot(place_).tentative, tentative); }
 
 bool FormField::isNoEntry() const {
-    const detail::Slot* slot = copy_->findSlot(id_);
+    const detail::Slot* slot = copy_->readSlot(place_);
     return slot != nullptr && slot->noEntry;
 }
 
-void FormField::setNoEntry(bool noEntry) { copy_->slots[id_.getNumber()].noEntry = noEntry; }
+void FormField::setNoEntry(bool noEntry) { copy_->writeSlot(place_).noEntry = noEntry; }
 
 bool FormField::isCalculated() const {
-    const detail::Slot* slot = copy_->findSlot(id_);
+    const detail::Slot* slot = copy_->readSlot(place_);
     if (slot != nullptr && slot->calculated.has_value()) {
         return *slot->calculated;
     }
     return desc_->isCalculated();
 }
 
-void FormField::setCalculated(bool calculated) { copy_->slots[id_.getNumber()].calculated = calculated; }
+void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated; }
 
 // ---------------------------------------------------------------- TaxForm
 
@@ -142,11 +192,12 @@ TaxForm::~TaxForm() = default;
 
 std::uint16_t TaxForm::getCopyNumber() const { return data_->copy; }
 const FormID& TaxForm::getFormID() const { return data_->form; }
-TaxFormDescPtr TaxForm::getTaxFormDescriptor() const { return data_->desc; }
+TaxFormDescPtr TaxForm::getTaxFormDescriptor() const { return data_->descHandle; }
+const TaxFormDesc& TaxForm::description() const { return *data_->desc; }
 
 FormFieldPtr TaxForm::getField(const FieldID& x) const {
-    FormFieldDescPtr desc = requireField(*data_, x, "getField");
-    return FormFieldPtr(new FormField(data_, x, desc));
+    const int place = requireField(*data_, x, "getField");
+    return FormFieldPtr(new FormField(data_, x, place, data_->desc->getFieldDesc(x)));
 }
 
 bool TaxForm::calculatedFlag() const { return data_->calculated; }
@@ -180,7 +231,7 @@ double TaxForm::minFnII(const FieldID& a, const FieldID& b) const { return std::
 double TaxForm::minFnIR(const FieldID& a, double v) const { return std::min(getIR(a), v); }
 
 std::int64_t TaxForm::offsetUserDate(const FieldID& x) const {
-    FieldValue value = readValue(*data_, x, "offsetUserDate");
+    const FieldValue& value = readValue(*data_, x, "offsetUserDate");
     if (!value.isText()) {
         return 0;
     }
@@ -198,100 +249,129 @@ void TaxForm::valueString(char* buf, std::size_t cap, const FieldID& x, const Fo
 }
 
 std::string TaxForm::valueString(const FieldID& x) const {
-    FormFieldDescPtr desc = requireField(*data_, x, "valueString");
-    const detail::Slot* slot = data_->findSlot(x);
-    return slot == nullptr ? std::string() : detail::renderValue(slot->value, desc.get());
+    const int place = requireField(*data_, x, "valueString");
+    const detail::Slot* slot = data_->readSlot(place);
+    return slot == nullptr ? std::string() : detail::renderValue(slot->value, data_->desc->traitsAt(place).editCode);
 }
 
 bool TaxForm::noOverride(const FieldID& x) const { return !isOverridden(x); }
 
 bool TaxForm::isProtected(const FieldID& x) const {
-    requireField(*data_, x, "isProtected");
-    const detail::Slot* slot = data_->findSlot(x);
+    const detail::Slot* slot = findSlot(*data_, x, "isProtected");
     return slot != nullptr && slot->protectedField;
 }
 
 // ---- writes
 
+namespace {
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseNumber(const detail::CopyData& data, const FieldID& t,
+                                                         const char* operation) {
+    throw Exceptions::QuarloException(describeField(data, t) + ": the result is not a finite number", "TaxForm",
+                                      operation);
+}
+
+}  // namespace
+
 void TaxForm::storeNumber(const FieldID& t, double v, const char* operation) {
     if (!std::isfinite(v)) {
-        throw Exceptions::QuarloException(describeField(*data_, t) + ": the result is not a finite number", "TaxForm",
-                                          operation);
+        refuseNumber(*data_, t, operation);
     }
-    writeByCalculation(*data_, t, FieldValue::number(v), operation);
+    writeNumber(*data_, t, v, operation);
 }
 
 void TaxForm::assignIR(const FieldID& x, double v) { storeNumber(x, v, "assignIR"); }
 
 void TaxForm::assignII(const FieldID& target, const FieldID& source) {
-    FieldValue value = readValue(*data_, source, "assignII");
-    writeByCalculation(*data_, target, value, "assignII");
+    // Reads the target's own slot when the source is the target: the value is
+    // then the same and nothing is stored.
+    writeValue(*data_, target, readValue(*data_, source, "assignII"), "assignII");
 }
 
 void TaxForm::assignText(const FieldID& x, const char* text) {
-    assignText(x, text == nullptr ? std::string() : std::string(text));
+    assignText(x, text == nullptr ? std::string_view() : std::string_view(text));
 }
 
-void TaxForm::assignText(const FieldID& x, const std::string& text) {
-    FormFieldDescPtr desc = requireField(*data_, x, "assignText");
-    std::size_t maxLength = desc->getMaxLength();
+void TaxForm::assignText(const FieldID& x, const std::string& text) { assignText(x, std::string_view(text)); }
+
+void TaxForm::assignText(const FieldID& x, std::string_view text) {
+    std::size_t maxLength = data_->desc->traitsAt(requireField(*data_, x, "assignText")).maxLength;
     if (maxLength == 0) {
         // An amount or box field has no text length of its own; the kind
         // check reports the write, and the text is kept within a text
         // field's default length.
         maxLength = 80;
     }
-    writeByCalculation(*data_, x, FieldValue::text(detail::cutText(text, maxLength)), "assignText");
+    // Compared before it is copied: a text already stored costs no copy.
+    const std::string_view cut = detail::cutText(text, maxLength);
+    const FieldValue::Kind kind = cut.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text;
+    writeByCalculation(
+        *data_, x, "assignText", kind,
+        [cut](const FieldValue& old) { return cut.empty() ? old.isNull() : old.isText() && old.getText() == cut; },
+        [cut](FieldValue& slot) { slot = FieldValue::text(std::string(cut)); });
 }
 
-void TaxForm::setNull(const FieldID& x) { writeByCalculation(*data_, x, FieldValue(), "setNull"); }
-void TaxForm::zero(const FieldID& x) { writeByCalculation(*data_, x, FieldValue::number(0.0), "zero"); }
-void TaxForm::setX(const FieldID& x) { writeByCalculation(*data_, x, FieldValue::box(true), "setX"); }
-void TaxForm::setXNo(const FieldID& x) { writeByCalculation(*data_, x, FieldValue::box(false), "setXNo"); }
-void TaxForm::setYes(const FieldID& x) { writeByCalculation(*data_, x, FieldValue::box(true), "setYes"); }
+void TaxForm::setNull(const FieldID& x) { writeNull(*data_, x, "setNull"); }
+void TaxForm::zero(const FieldID& x) { writeNumber(*data_, x, 0.0, "zero"); }
+void TaxForm::setX(const FieldID& x) { writeBox(*data_, x, true, "setX"); }
+void TaxForm::setXNo(const FieldID& x) { writeBox(*data_, x, false, "setXNo"); }
+void TaxForm::setYes(const FieldID& x) { writeBox(*data_, x, true, "setYes"); }
 
 // ---- box groups
 
-void TaxForm::applyGroup(const std::vector<FieldID>& group, bool markFirstWhenNone) {
-    std::vector<FieldID> boxes;
-    for (const FieldID& id : group) {
-        if (!id.isNullID() && std::find(boxes.begin(), boxes.end(), id) == boxes.end()) {
-            boxes.push_back(id);
+void TaxForm::applyGroup(const FieldID* group, std::size_t count, bool markFirstWhenNone) {
+    // The boxes of the group: its identifiers without null ones and repeats.
+    const auto isBox = [group](std::size_t i) {
+        return !group[i].isNullID() && std::find(group, group + i, group[i]) == group + i;
+    };
+    std::size_t first = count;
+    std::size_t winner = count;
+    for (std::size_t i = 0; i < count && winner == count; ++i) {
+        if (isBox(i)) {
+            first = std::min(first, i);
+            if (xMarked(group[i])) {
+                winner = i;
+            }
         }
     }
-    if (boxes.empty()) {
-        return;
-    }
-    auto winner = std::find_if(boxes.begin(), boxes.end(), [this](const FieldID& id) { return xMarked(id); });
-    if (winner == boxes.end()) {
-        if (markFirstWhenNone) {
-            writeByCalculation(*data_, boxes.front(), FieldValue::box(true), "oneXAndDefault");
+    if (winner == count) {
+        if (markFirstWhenNone && first < count) {
+            writeBox(*data_, group[first], true, "oneXAndDefault");
         }
         return;
     }
-    for (const FieldID& id : boxes) {
-        if (id != *winner) {
-            writeByCalculation(*data_, id, FieldValue::box(false), "oneX");
+    for (std::size_t i = 0; i < count; ++i) {
+        if (isBox(i) && group[i] != group[winner]) {
+            writeBox(*data_, group[i], false, "oneX");
         }
     }
 }
 
-void TaxForm::oneX(const FieldID& a, const FieldID& b, const FieldID& c) { applyGroup({a, b, c}, false); }
+void TaxForm::oneX(const FieldID& a, const FieldID& b, const FieldID& c) {
+    const FieldID group[] = {a, b, c};
+    applyGroup(group, 3, false);
+}
 
 void TaxForm::oneX9(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d, const FieldID& e,
                     const FieldID& f, const FieldID& g, const FieldID& h, const FieldID& i) {
-    applyGroup({a, b, c, d, e, f, g, h, i}, false);
+    const FieldID group[] = {a, b, c, d, e, f, g, h, i};
+    applyGroup(group, 9, false);
 }
 
-void TaxForm::oneX2AndDefault(const FieldID& a, const FieldID& b) { applyGroup({a, b}, true); }
+void TaxForm::oneX2AndDefault(const FieldID& a, const FieldID& b) {
+    const FieldID group[] = {a, b};
+    applyGroup(group, 2, true);
+}
 
 void TaxForm::oneX4AndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) {
-    applyGroup({a, b, c, d}, true);
+    const FieldID group[] = {a, b, c, d};
+    applyGroup(group, 4, true);
 }
 
 void TaxForm::oneXAndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d, const FieldID& e,
                              const FieldID& f, const FieldID& g, const FieldID& h, const FieldID& i, const FieldID& j) {
-    applyGroup({a, b, c, d, e, f, g, h, i, j}, true);
+    const FieldID group[] = {a, b, c, d, e, f, g, h, i, j};
+    applyGroup(group, 10, true);
 }
 
 // ---- protection
@@ -301,7 +381,7 @@ void TaxForm::unProtect(const FieldID& x) { slotFor(*data_, x, "unProtect").prot
 
 void TaxForm::makeProtectedAndSetNull(const FieldID& x) {
     slotFor(*data_, x, "makeProtectedAndSetNull").protectedField = true;
-    writeByCalculation(*data_, x, FieldValue(), "makeProtectedAndSetNull");
+    writeNull(*data_, x, "makeProtectedAndSetNull");
 }
 
 void TaxForm::unprotectAndMaybeSetNull(const FieldID& x) {
@@ -310,7 +390,7 @@ void TaxForm::unprotectAndMaybeSetNull(const FieldID& x) {
         return;
     }
     slot.protectedField = false;
-    writeByCalculation(*data_, x, FieldValue(), "unprotectAndMaybeSetNull");
+    writeNull(*data_, x, "unprotectAndMaybeSetNull");
 }
 
 // ---- arithmetic
@@ -398,8 +478,7 @@ void TaxForm::setValue(const FieldID& x, const FieldValue& value) {
 }
 
 bool TaxForm::isOverridden(const FieldID& x) const {
-    requireField(*data_, x, "isOverridden");
-    const detail::Slot* slot = data_->findSlot(x);
+    const detail::Slot* slot = findSlot(*data_, x, "isOverridden");
     return slot != nullptr && slot->overridden;
 }
 
@@ -408,8 +487,7 @@ void TaxForm::setOverridden(const FieldID& x, bool overridden) {
 }
 
 bool TaxForm::isTentative(const FieldID& x) const {
-    requireField(*data_, x, "isTentative");
-    const detail::Slot* slot = data_->findSlot(x);
+    const detail::Slot* slot = findSlot(*data_, x, "isTentative");
     return slot != nullptr && slot->tentative;
 }
 
@@ -418,14 +496,20 @@ void TaxForm::setTentative(const FieldID& x, bool tentative) {
 }
 
 bool TaxForm::isNoEntry(const FieldID& x) const {
-    requireField(*data_, x, "isNoEntry");
-    const detail::Slot* slot = data_->findSlot(x);
+    const detail::Slot* slot = findSlot(*data_, x, "isNoEntry");
     return slot != nullptr && slot->noEntry;
 }
 
 void TaxForm::setNoEntry(const FieldID& x, bool noEntry) { slotFor(*data_, x, "setNoEntry").noEntry = noEntry; }
 
-bool TaxForm::isFieldCalculated(const FieldID& x) const { return getField(x)->isCalculated(); }
+bool TaxForm::isFieldCalculated(const FieldID& x) const {
+    const int place = requireField(*data_, x, "getField");
+    const detail::Slot* slot = data_->readSlot(place);
+    if (slot != nullptr && slot->calculated.has_value()) {
+        return *slot->calculated;
+    }
+    return data_->desc->traitsAt(place).calculated;
+}
 
 void TaxForm::setFieldCalculated(const FieldID& x, bool calculated) {
     slotFor(*data_, x, "setFieldCalculated").calculated = calculated;
@@ -433,11 +517,11 @@ void TaxForm::setFieldCalculated(const FieldID& x, bool calculated) {
 
 std::vector<FieldID> TaxForm::fieldsWithValues() const {
     std::vector<FieldID> out;
-    for (QVFieldIDIter it = data_->desc->getFieldIDs(); !it.atEOL(); it.next()) {
-        const FieldID id = it.getFieldID();
-        const detail::Slot* slot = data_->findSlot(id);
-        if (slot != nullptr && !slot->value.isNull()) {
-            out.push_back(id);
+    const std::size_t count = std::min(data_->slots.size(), data_->desc->fieldCount());
+    QVFieldIDIter it = data_->desc->getFieldIDs();
+    for (std::size_t place = 0; place < count; ++place, it.next()) {
+        if (!data_->slots[place].value.isNull()) {
+            out.push_back(it.getFieldID());
         }
     }
     return out;

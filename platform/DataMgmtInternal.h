@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "platform/DataMgmt.h"
 
@@ -31,29 +31,52 @@ struct Slot {
 };
 
 // One form copy's data, shared by its TaxForm and every FormField taken from
-// it.
+// it. It holds its description directly and its slots by place in the form,
+// so a field access costs the place lookup and an index.
 struct CopyData {
     std::shared_ptr<ReturnState> returnState;
-    TaxFormDescPtr desc;
+    TaxFormDescPtr descHandle;  // keeps the description as long as the copy
+    const TaxFormDesc* desc = nullptr;
     FormID form;
     std::uint16_t copy = 0;
     bool attached = true;
     bool dataEntered = false;
     bool dataEnteredFromImport = false;
     bool calculated = false;
-    std::unordered_map<std::int32_t, Slot> slots;
+    // By place; a description that grew after the copy was made has places
+    // past the end, which read as empty slots until written.
+    std::vector<Slot> slots;
 
     void markChanged() const { returnState->saveNeeded = true; }
-    const Slot* findSlot(const FieldID& x) const {
-        auto found = slots.find(x.getNumber());
-        return found == slots.end() ? nullptr : &found->second;
+    const Slot* readSlot(int place) const {
+        return static_cast<std::size_t>(place) < slots.size() ? &slots[static_cast<std::size_t>(place)] : nullptr;
+    }
+    Slot& writeSlot(int place) {
+        if (static_cast<std::size_t>(place) >= slots.size()) {
+            slots.resize(desc->fieldCount());
+        }
+        return slots[static_cast<std::size_t>(place)];
     }
 };
 
 void recordKindMismatch(const std::string& what);
-bool kindAgrees(const FormFieldDesc& desc, const FieldValue& value);
+// Whether a value of the kind may be stored in the field as its description
+// has it (null fits every field).
+inline bool kindAgrees(const FieldTraits& field, FieldValue::Kind kind) {
+    switch (kind) {
+        case FieldValue::Kind::Number:
+            return field.kind == FieldKind::Number;
+        case FieldValue::Kind::Text:
+            return field.kind == FieldKind::Text;
+        case FieldValue::Kind::Box:
+            return field.kind == FieldKind::Boolean;
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return true;
+}
 const char* kindName(FieldValue::Kind kind);
-const char* fieldKindName(const FormFieldDesc& desc);
+const char* fieldKindName(const FieldTraits& desc);
 
 // A text's leading decimal number ("12.5 acres" -> 12.5); 0 when it has none.
 double leadingNumber(const std::string& text);
@@ -63,12 +86,12 @@ double numericValue(const FieldValue& value);
 // The same rounded half away from zero.
 std::int64_t wholeValue(const FieldValue& value);
 // The value as the field shows it (see FormField::getValueText).
-std::string renderValue(const FieldValue& value, const FormFieldDesc* desc);
+std::string renderValue(const FieldValue& value, std::uint8_t editCode);
 bool isBlank(const std::string& text);
 // A number not 0, a non-blank text or a box marked yes.
 bool significant(const FieldValue& value);
 // The text cut to at most maxBytes bytes without splitting a UTF-8 character.
-std::string cutText(const std::string& text, std::size_t maxBytes);
+std::string_view cutText(std::string_view text, std::size_t maxBytes);
 // Copies text into a caller's buffer of cap bytes, cut to fit and always
 // zero-terminated (nothing is written when cap is 0).
 void copyToBuffer(char* buf, std::size_t cap, std::string_view text);

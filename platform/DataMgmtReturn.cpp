@@ -15,6 +15,29 @@ std::string formLabel(const FormID& f) {
     return std::string(f.isState() ? "state" : "federal") + " form " + std::to_string(f.getNumber());
 }
 
+// The refusals are made out of line, so that the accesses that never need
+// them stay small.
+[[noreturn, gnu::noinline, gnu::cold]] void refuseKind(const FormID& f, const TaxReturnDesc& desc, bool isState,
+                                                       const char* verb, const char* operation) {
+    throw Exceptions::QuarloException(formLabel(f) + " cannot be " + verb + " through the " + desc.getName() +
+                                          " return, which holds " + (isState ? "state" : "federal") + " forms only",
+                                      "TaxReturn", operation);
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseForm(const FormID& f, const TaxReturnDesc& desc,
+                                                       const char* operation) {
+    throw Exceptions::QuarloException(formLabel(f) + " is not described in the " + desc.getName() + " return",
+                                      "TaxReturn", operation);
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseField(const TaxFormDesc& form, const FieldID& x,
+                                                        const char* operation) {
+    throw Exceptions::QuarloException(form.getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxReturn",
+                                      operation);
+}
+
+const FieldValue kNullValue;
+
 }  // namespace
 
 // ---------------------------------------------------------------- TaxReturn
@@ -29,13 +52,20 @@ TaxReturn::TaxReturn(TaxReturnDescPtr desc, Utils::StringPoolPtr pool)
     }
     isState_ = desc_->getReturnType() != kFederalReturnType;
     state_->pool = pool.isNull() ? Utils::StringPoolPtr(new Utils::StringPool()) : pool;
+    syncForms();
+}
+
+void TaxReturn::syncForms() {
+    for (std::size_t index = forms_.size(); index < desc_->formCount(); ++index) {
+        forms_.push_back(FormEntry{&desc_->formAt(static_cast<int>(index)), {}});
+    }
 }
 
 TaxReturn::~TaxReturn() {
     // Handles that callers still hold outlive the return: mark them detached.
-    for (auto& [form, copies] : forms_) {
-        for (auto& [number, copy] : copies) {
-            copy->data_->attached = false;
+    for (FormEntry& form : forms_) {
+        for (CopyEntry& copy : form.copies) {
+            copy.data->attached = false;
         }
     }
 }
@@ -44,57 +74,77 @@ TaxReturn::~TaxReturn() {
 
 const TaxReturn& TaxReturn::readerFor(const FormID& f, const char* operation) const {
     if (f.isState() != isState_) {
-        throw Exceptions::QuarloException(formLabel(f) + " cannot be read through the " + desc_->getName() +
-                                              " return, which holds " + (isState_ ? "state" : "federal") +
-                                              " forms only",
-                                          "TaxReturn", operation);
+        refuseKind(f, *desc_, isState_, "read", operation);
     }
     return *this;
 }
 
-const TaxFormDesc* TaxReturn::describedForm(const FormID& f) const {
-    TaxFormDescPtr formDesc = desc_->getTaxFormDescriptor(f);
-    // The return description keeps its own handle, so the object outlives
-    // this local one.
-    return formDesc.get();
-}
-
-const TaxFormDesc& TaxReturn::requireOwnForm(const FormID& f, const char* operation) const {
-    const TaxFormDesc* formDesc = describedForm(f);
-    if (formDesc == nullptr) {
-        throw Exceptions::QuarloException(formLabel(f) + " is not described in the " + desc_->getName() + " return",
-                                          "TaxReturn", operation);
+int TaxReturn::lookUpForm(const FormID& f, const char* operation) const {
+    const int index = desc_->formIndex(f);
+    if (index < 0) {
+        refuseForm(f, *desc_, operation);
     }
-    return *formDesc;
+    lastForm_ = f;
+    lastFormIndex_ = index;
+    return index;
 }
 
-const TaxFormDesc& TaxReturn::requireWritable(const FormID& f, const char* operation) const {
+int TaxReturn::requireWritable(const FormID& f, const char* operation) const {
     if (f.isState() != isState_) {
-        throw Exceptions::QuarloException(formLabel(f) + " cannot be written through the " + desc_->getName() +
-                                              " return, which holds " + (isState_ ? "state" : "federal") +
-                                              " forms only",
-                                          "TaxReturn", operation);
+        refuseKind(f, *desc_, isState_, "written", operation);
     }
     return requireOwnForm(f, operation);
 }
 
-TaxFormPtr TaxReturn::findCopy(const FormID& f, std::uint16_t copy) const {
-    auto form = forms_.find(f);
-    if (form == forms_.end()) {
-        return TaxFormPtr();
-    }
-    auto found = form->second.find(copy);
-    return found == form->second.end() ? TaxFormPtr() : found->second;
+const TaxReturn::Copies* TaxReturn::copiesAt(int formIndex) const {
+    const auto index = static_cast<std::size_t>(formIndex);
+    return index < forms_.size() ? &forms_[index].copies : nullptr;
 }
 
-TaxFormPtr TaxReturn::makeCopy(const FormID& f, std::uint16_t copy, const TaxFormDesc& formDesc) {
+const TaxFormDesc& TaxReturn::formDescAt(int formIndex) const {
+    const auto index = static_cast<std::size_t>(formIndex);
+    return index < forms_.size() ? *forms_[index].desc : desc_->formAt(formIndex);
+}
+
+inline const TaxReturn::CopyEntry* TaxReturn::findCopy(int formIndex, std::uint16_t copy) const {
+    const Copies* copies = copiesAt(formIndex);
+    if (copies == nullptr || copy == 0) {
+        return nullptr;
+    }
+    // Copies are usually numbered densely from 1: copy n sits at place n - 1,
+    // and a number past the count is then no copy.
+    const std::size_t count = copies->size();
+    if (copy <= count && (*copies)[copy - 1u].number == copy) {
+        return &(*copies)[copy - 1u];
+    }
+    if (count == 0 || copy > (*copies)[count - 1].number) {
+        return nullptr;
+    }
+    return searchCopy(*copies, copy);
+}
+
+const TaxReturn::CopyEntry* TaxReturn::searchCopy(const Copies& copies, std::uint16_t copy) {
+    const auto found = std::lower_bound(copies.begin(), copies.end(), copy,
+                                        [](const CopyEntry& c, std::uint16_t n) { return c.number < n; });
+    return found != copies.end() && found->number == copy ? &*found : nullptr;
+}
+
+TaxFormPtr TaxReturn::makeCopy(int formIndex, std::uint16_t copy) {
+    syncForms();  // the description may have grown since the return was made
+    const TaxFormDesc& formDesc = formDescAt(formIndex);
     auto data = std::make_shared<detail::CopyData>();
     data->returnState = state_;
-    data->desc = desc_->getTaxFormDescriptor(f);
+    data->descHandle = desc_->getTaxFormDescriptor(formDesc.getTypeID());
+    data->desc = &formDesc;
     data->form = formDesc.getTypeID();
     data->copy = copy;
+    data->slots.resize(formDesc.fieldCount());
+    detail::CopyData* raw = data.get();
     TaxFormPtr handle(new TaxForm(std::move(data)));
-    forms_[f][copy] = handle;
+    Copies& copies = forms_[static_cast<std::size_t>(formIndex)].copies;
+    const auto later = std::upper_bound(copies.begin(), copies.end(), copy,
+                                        [](std::uint16_t n, const CopyEntry& c) { return n < c.number; });
+    copies.insert(later, CopyEntry{copy, raw, handle});
     markChanged();
     return handle;
 }
@@ -107,161 +157,164 @@ TaxFormPtr TaxReturn::getFormUVPtr(const FormID& f, std::uint16_t copy, bool cre
     if (!create) {
         return getForm(f, copy);
     }
-    const TaxFormDesc& formDesc = requireWritable(f, "getFormUVPtr");
-    TaxFormPtr existing = findCopy(f, copy);
-    if (!existing.isNull()) {
-        return existing;
+    const int index = requireWritable(f, "getFormUVPtr");
+    if (const CopyEntry* existing = findCopy(index, copy); existing != nullptr) {
+        return existing->handle;
     }
     if (copy == 0 || copy > getMaxCopies(f)) {
-        return TaxFormPtr();
+        return noCopy_;
     }
-    return makeCopy(f, copy, formDesc);
+    return makeCopy(index, copy);
 }
 
 TaxFormPtr TaxReturn::getForm(const FormID& f, std::uint16_t copy) const {
-    const TaxReturn& reader = readerFor(f, "getForm");
+    const TaxReturn& reader = readerOf(f, "getForm");
     if (&reader != this) {
         return reader.getForm(f, copy);
     }
-    requireOwnForm(f, "getForm");
-    return findCopy(f, copy);
+    const CopyEntry* found = findCopy(requireOwnForm(f, "getForm"), copy);
+    return found == nullptr ? noCopy_ : found->handle;
 }
 
 TaxFormPtr TaxReturn::getFormOrCreate(const FormID& f, std::uint16_t copy) { return getFormUVPtr(f, copy, true); }
 
-bool TaxReturn::formExists(const FormID& f, std::uint16_t copy) const { return !getForm(f, copy).isNull(); }
+bool TaxReturn::formExists(const FormID& f, std::uint16_t copy) const {
+    const TaxReturn& reader = readerOf(f, "getForm");
+    if (&reader != this) {
+        return reader.formExists(f, copy);
+    }
+    return findCopy(requireOwnForm(f, "getForm"), copy) != nullptr;
+}
 
 TaxFormPtr TaxReturn::createForm(const FormID& f) {
-    const TaxFormDesc& formDesc = requireWritable(f, "createForm");
-    std::uint16_t highest = 0;
-    auto form = forms_.find(f);
-    if (form != forms_.end() && !form->second.empty()) {
-        highest = form->second.rbegin()->first;
-    }
+    const int index = requireWritable(f, "createForm");
+    const Copies* copies = copiesAt(index);
+    const std::uint16_t highest = copies == nullptr || copies->empty() ? 0 : copies->back().number;
     if (highest >= getMaxCopies(f)) {
-        return TaxFormPtr();
+        return noCopy_;
     }
-    return makeCopy(f, static_cast<std::uint16_t>(highest + 1), formDesc);
+    return makeCopy(index, static_cast<std::uint16_t>(highest + 1));
 }
 
 void TaxReturn::deleteForm(const FormID& f, std::uint16_t copy) {
-    requireWritable(f, "deleteForm");
-    auto form = forms_.find(f);
-    if (form == forms_.end()) {
+    const int index = requireWritable(f, "deleteForm");
+    const CopyEntry* found = findCopy(index, copy);
+    if (found == nullptr) {
         return;
     }
-    auto found = form->second.find(copy);
-    if (found == form->second.end()) {
-        return;
-    }
-    found->second->data_->attached = false;
-    form->second.erase(found);
-    if (form->second.empty()) {
-        forms_.erase(form);
-    }
+    Copies& copies = forms_[static_cast<std::size_t>(index)].copies;
+    found->data->attached = false;
+    copies.erase(copies.begin() + (found - copies.data()));
     markChanged();
 }
 
 std::uint16_t TaxReturn::getFormCount(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "getFormCount");
+    const TaxReturn& reader = readerOf(f, "getFormCount");
     if (&reader != this) {
         return reader.getFormCount(f);
     }
-    requireOwnForm(f, "getFormCount");
-    auto form = forms_.find(f);
-    return form == forms_.end() ? 0 : static_cast<std::uint16_t>(form->second.size());
+    const Copies* copies = copiesAt(requireOwnForm(f, "getFormCount"));
+    return copies == nullptr ? 0 : static_cast<std::uint16_t>(copies->size());
 }
 
 std::uint16_t TaxReturn::numFormCopies(const FormID& f) const { return getFormCount(f); }
 
 std::uint16_t TaxReturn::getMaxCopies(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "getMaxCopies");
+    const TaxReturn& reader = readerOf(f, "getMaxCopies");
     if (&reader != this) {
         return reader.getMaxCopies(f);
     }
-    const std::uint16_t limit = requireOwnForm(f, "getMaxCopies").getMaxCopies();
+    const std::uint16_t limit = formDescAt(requireOwnForm(f, "getMaxCopies")).getMaxCopies();
     return limit == 0 ? 99 : limit;
 }
 
 std::vector<std::uint16_t> TaxReturn::copyNumbers(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "copyNumbers");
+    const TaxReturn& reader = readerOf(f, "copyNumbers");
     if (&reader != this) {
         return reader.copyNumbers(f);
     }
-    requireOwnForm(f, "copyNumbers");
     std::vector<std::uint16_t> out;
-    auto form = forms_.find(f);
-    if (form != forms_.end()) {
-        for (const auto& entry : form->second) {
-            out.push_back(entry.first);
+    if (const Copies* copies = copiesAt(requireOwnForm(f, "copyNumbers")); copies != nullptr) {
+        out.reserve(copies->size());
+        for (const CopyEntry& c : *copies) {
+            out.push_back(c.number);
         }
     }
     return out;
 }
 
+std::vector<TaxFormPtr> TaxReturn::handlesOf(const Copies* copies) {
+    std::vector<TaxFormPtr> handles;
+    if (copies != nullptr) {
+        handles.reserve(copies->size());
+        for (const CopyEntry& c : *copies) {
+            handles.push_back(c.handle);
+        }
+    }
+    return handles;
+}
+
 TaxFormIter TaxReturn::getForms(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "getForms");
+    const TaxReturn& reader = readerOf(f, "getForms");
     if (&reader != this) {
         return reader.getForms(f);
     }
-    requireOwnForm(f, "getForms");
-    std::vector<TaxFormPtr> copies;
-    auto form = forms_.find(f);
-    if (form != forms_.end()) {
-        for (const auto& entry : form->second) {
-            copies.push_back(entry.second);
-        }
-    }
-    return TaxFormIter(std::move(copies));
+    return TaxFormIter(handlesOf(copiesAt(requireOwnForm(f, "getForms"))));
 }
 
 TaxFormIterIter TaxReturn::getForms() const {
     std::vector<TaxFormIterIter::Entry> forms;
-    for (const auto& [id, copies] : forms_) {
-        if (copies.empty()) {
-            continue;
+    for (int index : desc_->ascendingIndexes()) {
+        const Copies* copies = copiesAt(index);
+        if (copies != nullptr && !copies->empty()) {
+            forms.emplace_back(formDescAt(index).getTypeID(), handlesOf(copies));
         }
-        std::vector<TaxFormPtr> handles;
-        for (const auto& entry : copies) {
-            handles.push_back(entry.second);
-        }
-        forms.emplace_back(id, std::move(handles));
     }
     return TaxFormIterIter(std::move(forms));
 }
 
 // ---- reads
 
-FieldValue TaxReturn::getValue(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    const TaxReturn& reader = readerFor(f, "getValue");
+TaxReturn::FieldRef TaxReturn::fieldOf(const FormID& f, std::uint16_t c, const FieldID& x,
+                                       const char* operation) const {
+    const TaxReturn& reader = readerOf(f, operation);
     if (&reader != this) {
-        return reader.getValue(f, c, x);
+        return reader.fieldOf(f, c, x, operation);
     }
-    const TaxFormDesc& formDesc = requireOwnForm(f, "getValue");
-    if (!formDesc.hasField(x)) {
-        throw Exceptions::QuarloException(formDesc.getDevName() + " has no field " + std::to_string(x.getNumber()),
-                                          "TaxReturn", "getValue");
+    const int index = requireOwnForm(f, operation);
+    const TaxFormDesc& formDesc = formDescAt(index);
+    const int place = formDesc.positionOf(x);
+    if (place < 0) {
+        refuseField(formDesc, x, operation);
     }
-    TaxFormPtr copy = findCopy(f, c);
-    return copy.isNull() ? FieldValue() : copy->getValue(x);
+    const FieldTraits& traits = formDesc.traitsAt(place);
+    const CopyEntry* copy = findCopy(index, c);
+    if (copy == nullptr) {
+        return FieldRef{&kNullValue, &traits};
+    }
+    const detail::Slot* slot = copy->data->readSlot(place);
+    return FieldRef{slot == nullptr ? &kNullValue : &slot->value, &traits};
+}
+
+FieldValue TaxReturn::getValue(const FormID& f, std::uint16_t c, const FieldID& x) const {
+    return valueOf(f, c, x, "getValue");
+}
+
+const FieldValue& TaxReturn::valueOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const {
+    return *fieldOf(f, c, x, operation).value;
 }
 
 std::int64_t TaxReturn::getIN(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return detail::wholeValue(getValue(f, c, x));
+    return detail::wholeValue(valueOf(f, c, x, "getValue"));
 }
 
 double TaxReturn::getIR(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return detail::numericValue(getValue(f, c, x));
+    return detail::numericValue(valueOf(f, c, x, "getValue"));
 }
 
 std::string TaxReturn::formString(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    FieldValue value = getValue(f, c, x);  // checks the form and field, forwards federal reads
-    if (value.isNull()) {
-        return std::string();
-    }
-    TaxFormDescPtr formDesc = getTaxFormDescriptor(f);
-    FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(x);
-    return detail::renderValue(value, fieldDesc.get());
+    const FieldRef field = fieldOf(f, c, x, "getValue");  // checks the form and field, forwards federal reads
+    return detail::renderValue(*field.value, field.traits->editCode);
 }
 
 void TaxReturn::formString(char* buf, std::size_t cap, const FormID& f, std::uint16_t c, const FieldID& x) const {
@@ -277,7 +330,7 @@ std::string TaxReturn::getText(std::int64_t token, short width, JustificationTyp
     if (state_->pool->contains(token)) {
         text = state_->pool->lookup(token);
         if (width > 0) {
-            text = detail::cutText(text, static_cast<std::size_t>(width));
+            text = std::string(detail::cutText(text, static_cast<std::size_t>(width)));
         }
     } else if (width == 11 && token >= 0 && token <= 999999999) {
         char ssn[16];
@@ -299,7 +352,7 @@ char* TaxReturn::getText(char* buf, std::size_t cap, std::int64_t token, short w
 }
 
 bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    FieldValue value = getValue(f, c, x);
+    const FieldValue& value = valueOf(f, c, x, "getValue");
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "Y" || answer == "YES";
@@ -308,7 +361,7 @@ bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) cons
 }
 
 bool TaxReturn::formNo(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    FieldValue value = getValue(f, c, x);
+    const FieldValue& value = valueOf(f, c, x, "getValue");
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "N" || answer == "NO";
@@ -317,12 +370,14 @@ bool TaxReturn::formNo(const FormID& f, std::uint16_t c, const FieldID& x) const
 }
 
 bool TaxReturn::hasSigValue(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return detail::significant(getValue(f, c, x));
+    return detail::significant(valueOf(f, c, x, "getValue"));
 }
 
 bool TaxReturn::noSigValue(const FormID& f, std::uint16_t c, const FieldID& x) const { return !hasSigValue(f, c, x); }
 
-bool TaxReturn::isNull(const FormID& f, std::uint16_t c, const FieldID& x) const { return getValue(f, c, x).isNull(); }
+bool TaxReturn::isNull(const FormID& f, std::uint16_t c, const FieldID& x) const {
+    return valueOf(f, c, x, "getValue").isNull();
+}
 
 bool TaxReturn::greaterThanZero(const FormID& f, std::uint16_t c, const FieldID& x) const {
     return getIR(f, c, x) > 0.0;
@@ -339,7 +394,7 @@ std::int64_t TaxReturn::getAllCopies(const FormID& f, const FieldID& x) const {
 std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& value, const FieldID& k1, std::int64_t v1,
                                               const FieldID& k2, std::int64_t v2, const FieldID& k3,
                                               std::int64_t v3) const {
-    getValue(f, 1, value);  // refuses an unknown form or value field even without copies
+    valueOf(f, 1, value, "getValue");  // refuses an unknown form or value field even without copies
     std::int64_t sum = 0;
     for (TaxFormIter it = getForms(f); !it.atEOL(); it.next()) {
         TaxFormPtr copy = it.getTaxForm();
@@ -363,7 +418,7 @@ bool TaxReturn::dataEnteredOnAnyCopy(const FormID& f) const {
 
 bool TaxReturn::reachedAge(int age, int copy, const FormID& f, const FieldID& birthDate, bool) const {
     const std::uint16_t c = copy <= 0 ? 1 : static_cast<std::uint16_t>(copy);
-    FieldValue value = getValue(f, c, birthDate);
+    const FieldValue& value = valueOf(f, c, birthDate, "getValue");
     std::uint16_t year = 0;
     std::uint8_t month = 0;
     std::uint8_t day = 0;
@@ -394,7 +449,9 @@ void TaxReturn::getII(const FormID& srcForm, const FieldID& srcField, TaxFormPtr
 void TaxReturn::getIIM(const FormID& srcForm, const FieldID& srcField, std::uint16_t srcCopy, TaxFormPtr& target,
                        const FieldID& targetField) const {
     TaxForm& to = requireForm(target, "TaxReturn", "getII");
-    FieldValue value = getValue(srcForm, srcCopy, srcField);
+    // Each write below makes its value before it stores it, so the target
+    // may be the source itself.
+    const FieldValue& value = valueOf(srcForm, srcCopy, srcField, "getValue");
     // Written as any calculation write: an overridden target keeps its value.
     switch (value.kind()) {
         case FieldValue::Kind::Null:
@@ -417,25 +474,23 @@ void TaxReturn::getIIM(const FormID& srcForm, const FieldID& srcField, std::uint
 }
 
 void TaxReturn::setXValue(const FormID& f, std::uint16_t c, const FieldID& x, bool on) {
-    requireWritable(f, "setXValue");
-    TaxFormPtr copy = findCopy(f, c);
-    if (copy.isNull()) {
+    const CopyEntry* copy = findCopy(requireWritable(f, "setXValue"), c);
+    if (copy == nullptr) {
         return;
     }
     if (on) {
-        copy->setX(x);
+        copy->handle->setX(x);
     } else {
-        copy->setXNo(x);
+        copy->handle->setXNo(x);
     }
 }
 
 void TaxReturn::setDataEntered(const FormID& f, std::uint16_t c, bool entered, bool fromImport) {
-    requireWritable(f, "setDataEntered");
-    TaxFormPtr copy = findCopy(f, c);
-    if (copy.isNull()) {
+    const CopyEntry* copy = findCopy(requireWritable(f, "setDataEntered"), c);
+    if (copy == nullptr) {
         return;
     }
-    detail::CopyData& data = *copy->data_;
+    detail::CopyData& data = *copy->data;
     if (data.dataEntered != entered) {
         data.dataEntered = entered;
         markChanged();
@@ -444,8 +499,12 @@ void TaxReturn::setDataEntered(const FormID& f, std::uint16_t c, bool entered, b
 }
 
 bool TaxReturn::isDataEntered(const FormID& f, std::uint16_t c) const {
-    TaxFormPtr copy = getForm(f, c);
-    return !copy.isNull() && copy->isDataEntered();
+    const TaxReturn& reader = readerOf(f, "getForm");
+    if (&reader != this) {
+        return reader.isDataEntered(f, c);
+    }
+    const CopyEntry* copy = findCopy(requireOwnForm(f, "getForm"), c);
+    return copy != nullptr && copy->data->dataEntered;
 }
 
 bool TaxReturn::lastDataEnteredFromImport(const FormID& f, std::uint16_t c) const {
@@ -459,7 +518,7 @@ void TaxReturn::clearSaveNeeded() { state_->saveNeeded = false; }
 // ---- identity
 
 TaxFormDescPtr TaxReturn::getTaxFormDescriptor(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "getTaxFormDescriptor");
+    const TaxReturn& reader = readerOf(f, "getTaxFormDescriptor");
     if (&reader != this) {
         return reader.getTaxFormDescriptor(f);
     }
@@ -483,11 +542,11 @@ void TaxReturn::getFieldDisplayValuePairs(TaxFormPtr&, FormFieldPtr&, Properties
 // ---- labels
 
 std::string TaxReturn::getLineID(const FormID& f, const FieldID& x) const {
-    const TaxReturn& reader = readerFor(f, "getLineID");
+    const TaxReturn& reader = readerOf(f, "getLineID");
     if (&reader != this) {
         return reader.getLineID(f, x);
     }
-    FormFieldDescPtr field = requireOwnForm(f, "getLineID").getFieldDesc(x);
+    FormFieldDescPtr field = formDescAt(requireOwnForm(f, "getLineID")).getFieldDesc(x);
     if (field.isNull()) {
         throw Exceptions::QuarloException(formLabel(f) + " has no field " + std::to_string(x.getNumber()), "TaxReturn",
                                           "getLineID");
@@ -500,11 +559,11 @@ void TaxReturn::getLineID(const FormID& f, const FieldID& x, char* buf, std::siz
 }
 
 std::string TaxReturn::formName(const FormID& f) const {
-    const TaxReturn& reader = readerFor(f, "formName");
+    const TaxReturn& reader = readerOf(f, "formName");
     if (&reader != this) {
         return reader.formName(f);
     }
-    const TaxFormDesc& formDesc = requireOwnForm(f, "formName");
+    const TaxFormDesc& formDesc = formDescAt(requireOwnForm(f, "formName"));
     return formDesc.getBusinessName().empty() ? "Form " + std::to_string(f.getNumber()) : formDesc.getBusinessName();
 }
 

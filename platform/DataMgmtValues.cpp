@@ -150,20 +150,6 @@ void recordKindMismatch(const std::string& what) {
     m.last = what;
 }
 
-bool kindAgrees(const FormFieldDesc& desc, const FieldValue& value) {
-    switch (value.kind()) {
-        case FieldValue::Kind::Null:
-            return true;
-        case FieldValue::Kind::Number:
-            return !desc.isText() && !desc.isBoolean();
-        case FieldValue::Kind::Text:
-            return desc.isText();
-        case FieldValue::Kind::Box:
-            return desc.isBoolean();
-    }
-    return true;
-}
-
 const char* kindName(FieldValue::Kind kind) {
     switch (kind) {
         case FieldValue::Kind::Null:
@@ -178,7 +164,7 @@ const char* kindName(FieldValue::Kind kind) {
     return "a value";
 }
 
-const char* fieldKindName(const FormFieldDesc& desc) {
+const char* fieldKindName(const FieldTraits& desc) {
     if (desc.isBoolean()) {
         return "check-box";
     }
@@ -221,15 +207,10 @@ double numericValue(const FieldValue& value) {
 
 std::int64_t wholeValue(const FieldValue& value) { return Utils::roundR(numericValue(value)); }
 
-std::string renderValue(const FieldValue& value, const FormFieldDesc* desc) {
+std::string renderValue(const FieldValue& value, std::uint8_t editCode) {
     switch (value.kind()) {
-        case FieldValue::Kind::Number: {
-            int places = 0;
-            if (desc != nullptr && desc->getValidator() != nullptr) {
-                places = editCodeDecimalPlaces(desc->getValidator()->getEditCode());
-            }
-            return formatDisplayAmount(value.getNumber(), places);
-        }
+        case FieldValue::Kind::Number:
+            return formatDisplayAmount(value.getNumber(), editCodeDecimalPlaces(editCode));
         case FieldValue::Kind::Text:
             return value.getText();
         case FieldValue::Kind::Box:
@@ -263,7 +244,7 @@ bool significant(const FieldValue& value) {
     return false;
 }
 
-std::string cutText(const std::string& text, std::size_t maxBytes) {
+std::string_view cutText(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) {
         return text;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include "platform/Exceptions.h"
@@ -34,37 +35,138 @@ FormFieldDesc::FormFieldDesc(const std::string& devName, Attributes attributes)
     if (a_.lineID.empty()) {
         a_.lineID = number;
     }
-    if (a_.maxLength == 0 && a_.kind == FieldKind::Text) {
-        a_.maxLength = isDate() ? 10 : 80;
-    }
-    symbolicName_ = "k" + Utils::QVStringUtils::upperCased(devName) + "_" + a_.shortName;
+    a_.maxLength = effectiveMaxLength(a_.kind, a_.editCode, a_.maxLength);
+    symbolicName_ = symbolicNameOf(devName, a_.shortName);
 }
 
 bool FormFieldDesc::isDate() const { return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode; }
 
+std::uint16_t FormFieldDesc::effectiveMaxLength(FieldKind kind, std::uint8_t editCode, std::uint16_t maxLength) {
+    if (maxLength != 0 || kind != FieldKind::Text) {
+        return maxLength;
+    }
+    return editCode == Validation::kDateEditCode ? 10 : 80;
+}
+
+std::string FormFieldDesc::symbolicNameOf(const std::string& devName, const std::string& shortName) {
+    return "k" + Utils::QVStringUtils::upperCased(devName) + "_" + shortName;
+}
+
+// ---------------------------------------------------------------------------
+// FieldPlaces
+
+namespace detail {
+
+FieldPlaces::FieldPlaces(FieldList order) : order_(std::move(order)) {
+    // The dense run ends at the largest number that still leaves the numbers
+    // below it at one field in four or more (with some room to spare).
+    std::vector<std::int32_t> numbers;
+    numbers.reserve(order_.size());
+    for (const Primitives::QVImmutableIdentifier& field : order_) {
+        if (!field.isNullID()) {
+            numbers.push_back(field.getNumber());
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        const auto number = static_cast<std::size_t>(numbers[i]);
+        if (number < (i + 1) * 4 + 64) {
+            end = number + 1;
+        }
+    }
+    dense_.assign(end, -1);
+    refreshView();
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        makePage(order_[i].getNumber());
+        place(order_[i].getNumber(), static_cast<int>(i));
+    }
+}
+
+FieldPlaces::FieldPlaces(const FieldPlaces& other)
+    : order_(other.order_), dense_(other.dense_), pageOf_(other.pageOf_), pages_(other.pages_), large_(other.large_) {
+    refreshView();
+}
+
+void FieldPlaces::reserve(std::size_t n) { order_.reserve(n); }
+
+void FieldPlaces::append(const Primitives::QVImmutableIdentifier& field) {
+    makePage(field.getNumber());
+    order_.push_back(field);
+    place(field.getNumber(), static_cast<int>(order_.size() - 1));
+}
+
+void FieldPlaces::makePage(std::int32_t number) {
+    const auto n = static_cast<std::uint32_t>(number);
+    if (number <= 0 || n >= PlaceView::kPagedLimit) {
+        large_.reserve(large_.size() + 1);
+        return;
+    }
+    if (n < dense_.size()) {
+        return;
+    }
+    if (n < (order_.size() + 1) * 4 + 64) {
+        // The dense run grows over the number; numbers placed in pages
+        // before now are in the run from now on.
+        const std::size_t end = dense_.size();
+        dense_.resize(n + 1, -1);
+        refreshView();
+        for (std::size_t k = end; k < dense_.size(); ++k) {
+            const std::size_t page = k / PlaceView::kPageSize;
+            if (page < pageOf_.size() && pageOf_[page] != 0) {
+                dense_[k] = pages_[(pageOf_[page] - 1u) * std::size_t{PlaceView::kPageSize} + k % PlaceView::kPageSize];
+            }
+        }
+        return;
+    }
+    const std::size_t page = n / PlaceView::kPageSize;
+    if (page < pageOf_.size() && pageOf_[page] != 0) {
+        return;
+    }
+    if (pages_.size() / PlaceView::kPageSize >= 0xFFFF) {
+        throw std::length_error("too many pages of field numbers");
+    }
+    if (page >= pageOf_.size()) {
+        pageOf_.resize(page + 1, 0);
+    }
+    pages_.resize(pages_.size() + PlaceView::kPageSize, -1);
+    pageOf_[page] = static_cast<std::uint16_t>(pages_.size() / PlaceView::kPageSize);
+    refreshView();
+}
+
+void FieldPlaces::place(std::int32_t number, int place) {
+    if (placeOf(number) >= 0) {
+        return;  // listed before: the first place stays
+    }
+    const auto n = static_cast<std::uint32_t>(number);
+    if (number > 0 && n < dense_.size()) {
+        dense_[n] = place;
+    } else if (number > 0 && n < PlaceView::kPagedLimit) {
+        pages_[(pageOf_[n / PlaceView::kPageSize] - 1u) * std::size_t{PlaceView::kPageSize} +
+               n % PlaceView::kPageSize] = place;
+    } else {
+        large_.insert(number, place);
+    }
+}
+
+void FieldPlaces::refreshView() {
+    view_ = PlaceView{dense_.data(), dense_.size(), pageOf_.data(), pageOf_.size(), pages_.data()};
+}
+
+}  // namespace detail
+
 // ---------------------------------------------------------------------------
 // QVFieldIDIter
 
-QVFieldIDIter::QVFieldIDIter()
-    : fields_(std::make_shared<const FieldList>()), index_(std::make_shared<const FieldIndex>()), position_(0) {}
-
 QVFieldIDIter::QVFieldIDIter(std::shared_ptr<const FieldList> fields, int position)
-    : fields_(fields ? std::move(fields) : std::make_shared<const FieldList>()), position_(0) {
-    auto index = std::make_shared<FieldIndex>();
-    for (std::size_t i = 0; i < fields_->size(); ++i) {
-        index->emplace((*fields_)[i].getNumber(), static_cast<int>(i));  // keeps the first place
-    }
-    index_ = std::move(index);
+    : places_(fields ? std::make_shared<const detail::FieldPlaces>(*fields) : nullptr) {
     moveTo(position);
 }
 
-QVFieldIDIter::QVFieldIDIter(std::shared_ptr<const FieldList> fields, std::shared_ptr<const FieldIndex> index,
-                             int position)
-    : fields_(std::move(fields)), index_(std::move(index)), position_(0) {
+QVFieldIDIter::QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces> places, int position)
+    : places_(std::move(places)) {
     moveTo(position);
 }
-
-int QVFieldIDIter::endPosition() const { return static_cast<int>(fields_->size()); }
 
 void QVFieldIDIter::moveTo(long position) {
     position_ = (position < 0 || position >= endPosition()) ? endPosition() : static_cast<int>(position);
@@ -130,33 +232,28 @@ bool QVFieldIDIter::operator>(const QVFieldIDIter& other) const { return positio
 bool QVFieldIDIter::operator>=(const QVFieldIDIter& other) const { return position_ >= other.position_; }
 
 int QVFieldIDIter::positionOf(const Primitives::QVImmutableIdentifier& field) const {
-    if (field.isNullID()) {
-        return -1;
-    }
-    const auto found = index_->find(field.getNumber());
-    return found == index_->end() ? -1 : found->second;
+    return places_ ? places_->placeOf(field) : -1;
 }
 
 Primitives::QVImmutableIdentifier QVFieldIDIter::getFieldID() const {
-    return atEOL() ? Primitives::kNullFieldID : (*fields_)[static_cast<std::size_t>(position_)];
+    return atEOL() ? Primitives::kNullFieldID : places_->at(static_cast<std::size_t>(position_));
 }
-
-bool QVFieldIDIter::atEOL() const { return position_ >= endPosition(); }
-
-std::size_t QVFieldIDIter::size() const { return fields_->size(); }
 
 // ---------------------------------------------------------------------------
 // TaxFormDesc
 
 TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
                          std::uint16_t maxCopies, int rank)
+    : TaxFormDesc(id, std::move(devName), std::move(businessName), maxCopies, rank, CompiledFields{}) {}
+
+TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
+                         std::uint16_t maxCopies, int rank, CompiledFields fields)
     : id_(id),
       devName_(std::move(devName)),
       businessName_(std::move(businessName)),
       maxCopies_(maxCopies),
       rank_(rank),
-      order_(std::make_shared<QVFieldIDIter::FieldList>()),
-      index_(std::make_shared<QVFieldIDIter::FieldIndex>()) {
+      compiled_(fields) {
     if (id_.isNullID()) {
         refuse("form number " + std::to_string(id_.getNumber()) + " is not a form", "TaxFormDesc", "TaxFormDesc");
     }
@@ -169,6 +266,76 @@ TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::s
     if (businessName_.empty()) {
         businessName_ = "Form " + std::to_string(id_.getNumber());
     }
+    if (compiled_.count == 0) {
+        places_ = std::make_shared<detail::FieldPlaces>();
+    }
+}
+
+TaxFormDesc::~TaxFormDesc() = default;
+
+void TaxFormDesc::readCompiledFields() const {
+    detail::FieldPlaces::FieldList order;
+    order.reserve(compiled_.count);
+    traits_.reserve(compiled_.count);
+    for (std::size_t i = 0; i < compiled_.count; ++i) {
+        const CompiledField& f = compiled_.fields[i];
+        order.emplace_back(f.number);
+        traits_.push_back(FieldTraits{f.kind, f.editCode, f.calculated,
+                                      FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)});
+    }
+    places_ = std::make_shared<detail::FieldPlaces>(std::move(order));
+    view_ = places_->view();
+}
+
+int TaxFormDesc::positionOutsideDenseRun(const Primitives::QVImmutableIdentifier& field) const {
+    return places().placeOf(field);
+}
+
+FormFieldDesc::Attributes TaxFormDesc::attributesAt(std::size_t place) const {
+    if (compiled_.count == 0) {
+        return added_[place];
+    }
+    const CompiledField& f = compiled_.fields[place];
+    FormFieldDesc::Attributes a;
+    a.id = Primitives::QVImmutableIdentifier(f.number);
+    a.kind = f.kind;
+    a.maxLength = f.maxLength;
+    a.editCode = f.editCode;
+    a.width = f.width;
+    a.shortName = compiled_.names + f.shortName;
+    a.lineID = compiled_.names + f.lineID;
+    a.calculated = f.calculated;
+    return a;
+}
+
+void TaxFormDesc::addNames(std::unordered_map<std::string, std::size_t>& names, std::int32_t number,
+                           const std::string& shortName, std::size_t place) const {
+    names.emplace(Utils::QVStringUtils::upperCased(shortName), place);
+    names.emplace(Utils::QVStringUtils::upperCased(FormFieldDesc::symbolicNameOf(devName_, shortName)), place);
+    // A field with a short name of its own is still found by the names its
+    // number gives ("F83", "kGA70_F83"), which files written before it had
+    // one carry.
+    const std::string byNumber = "F" + std::to_string(number);
+    if (Utils::QVStringUtils::upperCased(byNumber) != Utils::QVStringUtils::upperCased(shortName)) {
+        names.emplace(Utils::QVStringUtils::upperCased(byNumber), place);
+        names.emplace(Utils::QVStringUtils::upperCased(FormFieldDesc::symbolicNameOf(devName_, byNumber)), place);
+    }
+}
+
+void TaxFormDesc::readNames() const {
+    if (namesRead_) {
+        return;
+    }
+    const std::size_t count = fieldCount();
+    std::unordered_map<std::string, std::size_t> names;
+    names.reserve(count * 2);
+    for (std::size_t place = 0; place < count; ++place) {
+        const FormFieldDesc::Attributes a = attributesAt(place);
+        const std::string shortName = a.shortName.empty() ? "F" + std::to_string(a.id.getNumber()) : a.shortName;
+        addNames(names, a.id.getNumber(), shortName, place);
+    }
+    byName_ = std::move(names);
+    namesRead_ = true;
 }
 
 void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
@@ -176,7 +343,7 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     if (attributes.id.isNullID()) {
         refuse("field number " + std::to_string(number) + " is not a field", "TaxFormDesc", "addField");
     }
-    if (index_->count(number) != 0) {
+    if (hasField(attributes.id)) {
         refuse("field " + std::to_string(number) + " is given twice in form " + devName_, "TaxFormDesc", "addField");
     }
     if (!std::all_of(attributes.shortName.begin(), attributes.shortName.end(), isNameCharacter)) {
@@ -184,69 +351,76 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
                    " may hold only letters, digits and '_'",
                "TaxFormDesc", "addField");
     }
-    if (fields_.size() >= static_cast<std::size_t>(std::numeric_limits<int>::max() - 1)) {
+    if (fieldCount() >= static_cast<std::size_t>(std::numeric_limits<int>::max() - 1)) {
         refuse("form " + devName_ + " has too many fields", "TaxFormDesc", "addField");
     }
-
-    FormFieldDescPtr field(new FormFieldDesc(devName_, std::move(attributes)));
-    const std::string shortKey = Utils::QVStringUtils::upperCased(field->getShortName());
-    const std::string symbolicKey = Utils::QVStringUtils::upperCased(field->getSymbolicName());
+    readNames();
+    const std::string shortName = attributes.shortName.empty() ? "F" + std::to_string(number) : attributes.shortName;
+    const std::string shortKey = Utils::QVStringUtils::upperCased(shortName);
+    const std::string symbolicKey = Utils::QVStringUtils::upperCased(FormFieldDesc::symbolicNameOf(devName_, shortName));
     if (byName_.count(shortKey) != 0 || byName_.count(symbolicKey) != 0) {
-        refuse("short name \"" + field->getShortName() + "\" of field " + std::to_string(number) +
+        refuse("short name \"" + shortName + "\" of field " + std::to_string(number) +
                    " is used by another field of form " + devName_,
                "TaxFormDesc", "addField");
     }
 
+    // A form read from the compiled tables keeps its fields as given fields
+    // from now on.
+    if (compiled_.count != 0) {
+        added_.reserve(compiled_.count + 1);
+        for (std::size_t place = 0; place < compiled_.count; ++place) {
+            added_.push_back(attributesAt(place));
+        }
+        compiled_ = CompiledFields{};
+    }
     // Iterators already handed out keep the list they were made from.
-    if (order_.use_count() > 1) {
-        order_ = std::make_shared<QVFieldIDIter::FieldList>(*order_);
+    if (places_.use_count() > 1) {
+        places_ = std::make_shared<detail::FieldPlaces>(*places_);
+        view_ = places_->view();
     }
-    if (index_.use_count() > 1) {
-        index_ = std::make_shared<QVFieldIDIter::FieldIndex>(*index_);
-    }
-    const std::size_t place = fields_.size();
-    order_->reserve(place + 1);
-    fields_.reserve(place + 1);
-    index_->reserve(place + 1);
+    const std::size_t place = added_.size();
+    places_->reserve(place + 1);
+    traits_.reserve(place + 1);
+    added_.reserve(place + 1);
     byName_.reserve(byName_.size() + 4);
-    // With room reserved, the inserts below leave the lists in step.
-    order_->push_back(field->getID());
-    index_->emplace(number, static_cast<int>(place));
-    byName_.emplace(shortKey, place);
-    byName_.emplace(symbolicKey, place);
-    // A field with a short name of its own is still found by the names its
-    // number gives ("F83", "kGA70_F83"), which files written before it had
-    // one carry.
-    const std::string byNumber = "F" + std::to_string(number);
-    if (Utils::QVStringUtils::upperCased(byNumber) != shortKey) {
-        byName_.emplace(Utils::QVStringUtils::upperCased(byNumber), place);
-        byName_.emplace(Utils::QVStringUtils::upperCased("k" + devName_ + "_" + byNumber), place);
-    }
-    fields_.push_back(field);
+    std::unordered_map<std::string, std::size_t> names;  // the field's own; may fail, nothing has changed yet
+    addNames(names, number, shortName, place);
+    const FieldTraits traits{
+        attributes.kind, attributes.editCode, attributes.calculated,
+        FormFieldDesc::effectiveMaxLength(attributes.kind, attributes.editCode, attributes.maxLength)};
+    // With room reserved, the appends below leave the lists in step (the
+    // place table may grow, which moves it).
+    places_->append(attributes.id);
+    view_ = places_->view();
+    traits_.push_back(traits);
+    added_.push_back(std::move(attributes));
+    byName_.merge(names);  // moves the entries without allocating (room is reserved)
 }
 
-QVFieldIDIter TaxFormDesc::getFieldIDs() const { return QVFieldIDIter(order_, index_, 0); }
+QVFieldIDIter TaxFormDesc::getFieldIDs() const {
+    places();
+    return QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces>(places_), 0);
+}
 
 FormFieldDescPtr TaxFormDesc::getFieldDesc(const Primitives::QVImmutableIdentifier& field) const {
     const int place = positionOf(field);
-    return place < 0 ? FormFieldDescPtr() : fields_[static_cast<std::size_t>(place)];
-}
-
-bool TaxFormDesc::hasField(const Primitives::QVImmutableIdentifier& field) const { return positionOf(field) >= 0; }
-
-int TaxFormDesc::positionOf(const Primitives::QVImmutableIdentifier& field) const {
-    if (field.isNullID()) {
-        return -1;
+    if (place < 0) {
+        return FormFieldDescPtr();
     }
-    const auto found = index_->find(field.getNumber());
-    return found == index_->end() ? -1 : found->second;
+    if (made_.size() < fieldCount()) {
+        made_.resize(fieldCount());
+    }
+    std::optional<FormFieldDescPtr>& made = made_[static_cast<std::size_t>(place)];
+    if (!made) {
+        made.emplace(new FormFieldDesc(devName_, attributesAt(static_cast<std::size_t>(place))));
+    }
+    return *made;
 }
-
-std::size_t TaxFormDesc::fieldCount() const { return fields_.size(); }
 
 FormFieldDescPtr TaxFormDesc::findField(const std::string& name) const {
+    readNames();
     const auto found = byName_.find(Utils::QVStringUtils::upperCased(name));
-    return found == byName_.end() ? FormFieldDescPtr() : fields_[found->second];
+    return found == byName_.end() ? FormFieldDescPtr() : getFieldDesc(places().at(found->second));
 }
 
 // ---------------------------------------------------------------------------
@@ -281,7 +455,7 @@ void TaxReturnDesc::addForm(TaxFormDescPtr form) {
                    " does not belong in the " + name_ + " return",
                "TaxReturnDesc", "addForm");
     }
-    if (forms_.count(id) != 0) {
+    if (formIndex(id) >= 0) {
         refuse("form " + std::to_string(id.getNumber()) + " is given twice in the " + name_ + " return",
                "TaxReturnDesc", "addForm");
     }
@@ -290,31 +464,37 @@ void TaxReturnDesc::addForm(TaxFormDescPtr form) {
         refuse("dev name " + form->getDevName() + " is given twice in the " + name_ + " return", "TaxReturnDesc",
                "addForm");
     }
-    auto inserted = forms_.emplace(id, form);
-    try {
-        byDevName_.emplace(key, id);
-    } catch (...) {
-        forms_.erase(inserted.first);
-        throw;
-    }
+    // Room first, so that nothing below fails half-way.
+    const int index = static_cast<int>(forms_.size());
+    forms_.reserve(forms_.size() + 1);
+    ascending_.reserve(ascending_.size() + 1);
+    index_.reserve(forms_.size() + 1);
+    byDevName_.emplace(key, index);
+    forms_.push_back(form);
+    index_.insert(keyOf(id), index);
+    const auto later =
+        std::upper_bound(ascending_.begin(), ascending_.end(), id, [this](const auto& formId, int other) {
+            return formId < forms_[static_cast<std::size_t>(other)]->getTypeID();
+        });
+    ascending_.insert(later, index);
 }
 
 TaxFormDescPtr TaxReturnDesc::getTaxFormDescriptor(const Primitives::QVImmutableFormIdentifier& form) const {
-    const auto found = forms_.find(form);
-    return found == forms_.end() ? TaxFormDescPtr() : found->second;
+    const int index = formIndex(form);
+    return index < 0 ? TaxFormDescPtr() : forms_[static_cast<std::size_t>(index)];
 }
 
 TaxFormDescPtr TaxReturnDesc::findByDevName(const std::string& devName) const {
     const auto found = byDevName_.find(Utils::QVStringUtils::upperCased(devName));
-    return found == byDevName_.end() ? TaxFormDescPtr() : getTaxFormDescriptor(found->second);
+    return found == byDevName_.end() ? TaxFormDescPtr() : forms_[static_cast<std::size_t>(found->second)];
 }
 
 TaxFormDescIter TaxReturnDesc::getTaxFormDescriptors() const {
-    // The map orders one kind of form by number, and a return holds one kind.
+    // A return holds one kind of form, so this is ascending form number.
     std::vector<TaxFormDescPtr> forms;
     forms.reserve(forms_.size());
-    for (const auto& entry : forms_) {
-        forms.push_back(entry.second);
+    for (int index : ascending_) {
+        forms.push_back(forms_[static_cast<std::size_t>(index)]);
     }
     return TaxFormDescIter(std::move(forms));
 }
@@ -322,8 +502,8 @@ TaxFormDescIter TaxReturnDesc::getTaxFormDescriptors() const {
 TaxFormDescIter TaxReturnDesc::getTaxFormDescriptorsInDisplayOrder() const {
     std::vector<TaxFormDescPtr> forms;
     forms.reserve(forms_.size());
-    for (const auto& entry : forms_) {
-        forms.push_back(entry.second);
+    for (int index : ascending_) {
+        forms.push_back(forms_[static_cast<std::size_t>(index)]);
     }
     std::stable_sort(forms.begin(), forms.end(), [](const TaxFormDescPtr& a, const TaxFormDescPtr& b) {
         const bool rankedA = a->getRank() > 0;
@@ -338,8 +518,6 @@ TaxFormDescIter TaxReturnDesc::getTaxFormDescriptorsInDisplayOrder() const {
     });
     return TaxFormDescIter(std::move(forms));
 }
-
-std::size_t TaxReturnDesc::formCount() const { return forms_.size(); }
 
 TifFieldDescriptorList TaxReturnDesc::defaultTifFieldDescriptors(
     const Primitives::QVImmutableFormIdentifier& form) const {
@@ -379,7 +557,7 @@ TifFieldDescriptorListPtr TaxReturnDesc::getTifFieldDescriptors(
 
 void TaxReturnDesc::setTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form,
                                            TifFieldDescriptorList list) {
-    if (forms_.find(form) == forms_.end()) {
+    if (formIndex(form) < 0) {
         throw Exceptions::QuarloException(
             "form " + std::to_string(form.getNumber()) + " is not in the " + name_ + " return's description",
             "TaxReturnDesc", "setTifFieldDescriptors");

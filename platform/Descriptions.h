@@ -7,14 +7,17 @@
 // on.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
+#include "platform/FlatIndex.h"
 #include "platform/Primitives.h"
 #include "platform/TifDescriptors.h"
 
@@ -59,6 +62,8 @@ public:
         std::string shortName;    // default "F<number>"
         std::string lineID;       // default the field number
         bool calculated = false;
+
+        bool operator==(const Attributes&) const = default;
     };
 
     // devName is the form's dev name; the symbolic name is
@@ -80,6 +85,14 @@ public:
     bool isCalculated() const { return a_.calculated; }
     const Validation::Validator* getValidator() const { return &validator_; }
     std::uint8_t getEditCode() const { return a_.editCode; }
+    // Every attribute, the defaults applied.
+    const Attributes& attributes() const { return a_; }
+
+    // The maximum text length that a field of this kind, edit code and given
+    // length takes (the defaults above applied).
+    static std::uint16_t effectiveMaxLength(FieldKind kind, std::uint8_t editCode, std::uint16_t maxLength);
+    // "k" + UPPER(devName) + "_" + shortName.
+    static std::string symbolicNameOf(const std::string& devName, const std::string& shortName);
 
 private:
     Attributes a_;
@@ -88,6 +101,113 @@ private:
 };
 
 SMARTPOINTERS_NAMED_HANDLE(FormFieldDescPtr, FormFieldDesc);
+
+// What the store reads of a field's description on every access, kept per
+// place beside the form's field order.
+struct FieldTraits {
+    FieldKind kind = FieldKind::Number;
+    std::uint8_t editCode = 0;
+    bool calculated = false;
+    std::uint16_t maxLength = 0;  // the defaults applied
+
+    bool isText() const { return kind == FieldKind::Text; }
+    bool isBoolean() const { return kind == FieldKind::Boolean; }
+};
+
+// A field as the compiled form tables hold it (FormTables.h): fixed-size
+// numbers, and the names as places in the tables' one text of
+// zero-terminated names, where place 0 holds the empty name (the default).
+struct CompiledField {
+    std::int32_t number;
+    std::uint32_t shortName;
+    std::uint32_t lineID;
+    std::uint16_t maxLength;
+    std::uint16_t width;
+    FieldKind kind;
+    std::uint8_t editCode;
+    bool calculated;
+};
+
+// The fields of one compiled form, in form order.
+struct CompiledFields {
+    const CompiledField* fields = nullptr;
+    std::size_t count = 0;
+    const char* names = nullptr;
+};
+
+namespace detail {
+
+// Where the field numbers of a form are found. The numbers of a form's dense
+// run from 1 index an array of places; the others fall in pages of 128
+// numbers, each an array of places indexed by the number, reached through a
+// table of the pages that hold fields. A lookup reads one or two arrays,
+// whatever the numbers. The view is what a reader keeps of the tables (valid
+// until they change).
+struct PlaceView {
+    static constexpr std::uint32_t kPageSize = 128;
+    // Numbers from here on (the tables allow any positive number) are kept
+    // in a hash table instead, so that a stray large number costs no pages.
+    static constexpr std::uint32_t kPagedLimit = 1u << 24;
+
+    const std::int32_t* dense = nullptr;  // by number: the place, or -1
+    std::size_t denseSize = 0;
+    const std::uint16_t* pageOf = nullptr;  // by number / kPageSize: 1 + the page, 0 none
+    std::size_t pageCount = 0;
+    const std::int32_t* pages = nullptr;  // page after page: the place, or -1
+
+    // The place of a number below kPagedLimit, or -1.
+    int find(std::uint32_t number) const {
+        if (number < denseSize) {
+            return dense[number];
+        }
+        const std::size_t page = number / kPageSize;
+        if (page >= pageCount || pageOf[page] == 0) {
+            return -1;
+        }
+        return pages[(pageOf[page] - 1u) * std::size_t{kPageSize} + number % kPageSize];
+    }
+};
+
+// A form's fields in form order and the table from field number to place
+// (the first place of a number listed twice).
+class FieldPlaces {
+public:
+    using FieldList = std::vector<Primitives::QVImmutableIdentifier>;
+
+    FieldPlaces() = default;
+    explicit FieldPlaces(FieldList order);
+    FieldPlaces(const FieldPlaces& other);
+    FieldPlaces& operator=(const FieldPlaces&) = delete;
+
+    int placeOf(const Primitives::QVImmutableIdentifier& field) const {
+        const auto number = static_cast<std::uint32_t>(field.getNumber());
+        return number < PlaceView::kPagedLimit ? view_.find(number) : largePlaceOf(field.getNumber());
+    }
+    // The same for a number of kPagedLimit or more (or 0 or less: -1).
+    int largePlaceOf(std::int32_t number) const { return large_.find(number); }
+    const PlaceView& view() const { return view_; }
+    std::size_t size() const { return order_.size(); }
+    const Primitives::QVImmutableIdentifier& at(std::size_t place) const { return order_[place]; }
+    void reserve(std::size_t n);
+    // Adds a field at the end (a number already listed keeps its place).
+    void append(const Primitives::QVImmutableIdentifier& field);
+
+private:
+    // Makes room for the number's place outside the dense run: if that
+    // fails, nothing has changed.
+    void makePage(std::int32_t number);
+    void place(std::int32_t number, int place);
+    void refreshView();
+
+    FieldList order_;
+    std::vector<std::int32_t> dense_;  // fixed when the table is made
+    std::vector<std::uint16_t> pageOf_;
+    std::vector<std::int32_t> pages_;
+    FlatIndex<std::int32_t> large_;
+    PlaceView view_;
+};
+
+}  // namespace detail
 
 // Walks a form's fields by position.
 //
@@ -107,9 +227,9 @@ SMARTPOINTERS_NAMED_HANDLE(FormFieldDescPtr, FormFieldDesc);
 // under it (a description that grows gives later iterators a new list).
 class QVFieldIDIter {
 public:
-    using FieldList = std::vector<Primitives::QVImmutableIdentifier>;
+    using FieldList = detail::FieldPlaces::FieldList;
 
-    QVFieldIDIter();  // over an empty list: always at the end
+    QVFieldIDIter() = default;  // over an empty list: always at the end
     // Over a list of fields, standing on the given place (a place outside the
     // list gives the end state). A field listed twice is found at its first
     // place.
@@ -140,29 +260,38 @@ public:
 
     operator Primitives::QVImmutableIdentifier() const { return getFieldID(); }  // NOLINT
     Primitives::QVImmutableIdentifier getFieldID() const;                        // the null field at the end
-    bool atEOL() const;
-    std::size_t size() const;
+    bool atEOL() const { return position_ >= endPosition(); }
+    std::size_t size() const { return places_ ? places_->size() : 0; }
 
 private:
     friend class TaxFormDesc;
-    using FieldIndex = std::unordered_map<std::int32_t, int>;
 
-    QVFieldIDIter(std::shared_ptr<const FieldList> fields, std::shared_ptr<const FieldIndex> index, int position);
+    QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces> places, int position);
     void moveTo(long position);
-    int endPosition() const;
+    int endPosition() const { return static_cast<int>(size()); }
 
-    std::shared_ptr<const FieldList> fields_;
-    std::shared_ptr<const FieldIndex> index_;  // field number -> first place
-    int position_;
+    std::shared_ptr<const detail::FieldPlaces> places_;  // null: the empty list
+    int position_ = 0;
 };
 
 // One form: its identity, copy limit, display rank and fields in form order.
+//
+// A form read from the compiled tables reads nothing of its fields until it
+// is first asked about one; a field's description object is made when it is
+// first asked for, and the same one is handed out from then on.
 class TaxFormDesc {
 public:
     // Refuses (QuarloException) a null form number, an empty dev name and a
     // copy limit of 0. An empty business name becomes "Form <number>".
     TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
                 std::uint16_t maxCopies = 99, int rank = 0);
+    // The same, with the fields of a compiled table (which must outlive the
+    // description).
+    TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::string devName, std::string businessName,
+                std::uint16_t maxCopies, int rank, CompiledFields fields);
+    ~TaxFormDesc();
+    TaxFormDesc(const TaxFormDesc&) = delete;
+    TaxFormDesc& operator=(const TaxFormDesc&) = delete;
 
     // Appends a field in form order. Refused with QuarloException, leaving the
     // form unchanged: a null field number, a field number given twice, a short
@@ -178,22 +307,57 @@ public:
 
     QVFieldIDIter getFieldIDs() const;  // positioned on the first field
     FormFieldDescPtr getFieldDesc(const Primitives::QVImmutableIdentifier& field) const;  // null when absent
-    bool hasField(const Primitives::QVImmutableIdentifier& field) const;
-    int positionOf(const Primitives::QVImmutableIdentifier& field) const;  // -1 when absent
-    std::size_t fieldCount() const;
+    bool hasField(const Primitives::QVImmutableIdentifier& field) const { return positionOf(field) >= 0; }
+    // -1 when absent. The dense run and the pages are read here; a form not
+    // yet read and the large numbers out of line.
+    [[gnu::always_inline]] int positionOf(const Primitives::QVImmutableIdentifier& field) const {
+        const auto number = static_cast<std::uint32_t>(field.getNumber());
+        if (number < view_.denseSize) {
+            return view_.dense[number];
+        }
+        if (number < detail::PlaceView::kPagedLimit && view_.pageCount != 0) {
+            return view_.find(number);
+        }
+        return positionOutsideDenseRun(field);
+    }
+    std::size_t fieldCount() const { return places().size(); }
     // Field by symbolic name or short name (case-insensitive); null when absent.
     FormFieldDescPtr findField(const std::string& name) const;
 
+    // The store's view of the field at a place (0 <= place < fieldCount()).
+    const FieldTraits& traitsAt(int place) const { return traits_[static_cast<std::size_t>(place)]; }
+
 private:
+    const detail::FieldPlaces& places() const {
+        if (!places_) {
+            readCompiledFields();
+        }
+        return *places_;
+    }
+    void readCompiledFields() const;
+    int positionOutsideDenseRun(const Primitives::QVImmutableIdentifier& field) const;
+    void readNames() const;
+    // Adds the names by which a field is found: its short name, its symbolic
+    // name, and those its number gives.
+    void addNames(std::unordered_map<std::string, std::size_t>& names, std::int32_t number,
+                  const std::string& shortName, std::size_t place) const;
+    FormFieldDesc::Attributes attributesAt(std::size_t place) const;
+
     Primitives::QVImmutableFormIdentifier id_;
     std::string devName_;
     std::string businessName_;
     std::uint16_t maxCopies_;
     int rank_;
-    std::shared_ptr<QVFieldIDIter::FieldList> order_;
-    std::shared_ptr<QVFieldIDIter::FieldIndex> index_;  // field number -> place
-    std::vector<FormFieldDescPtr> fields_;
-    std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
+    CompiledFields compiled_;                       // no fields: a form built by addField
+    std::vector<FormFieldDesc::Attributes> added_;  // the fields given to addField
+    // Made on first use: the order and places (shared with the iterators),
+    // the traits, the description objects handed out, the names.
+    mutable std::shared_ptr<detail::FieldPlaces> places_;
+    mutable detail::PlaceView view_;  // of *places_
+    mutable std::vector<FieldTraits> traits_;
+    mutable std::vector<std::optional<FormFieldDescPtr>> made_;
+    mutable std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
+    mutable bool namesRead_ = false;
 };
 
 SMARTPOINTERS_NAMED_HANDLE(TaxFormDescPtr, TaxFormDesc);
@@ -214,6 +378,9 @@ private:
 
 // A return type and its forms. The federal return description holds federal
 // forms only; every other return type holds state forms only.
+//
+// Each form has an index, its place in the order the forms were added, which
+// never changes; the store keeps its copies by that index.
 class TaxReturnDesc {
 public:
     TaxReturnDesc(std::string name, std::string abbreviation, TaxReturnType type);
@@ -234,7 +401,14 @@ public:
     // Display order: the ranked forms (rank > 0) by rank, then number; then
     // the unranked forms by number.
     TaxFormDescIter getTaxFormDescriptorsInDisplayOrder() const;
-    std::size_t formCount() const;
+    std::size_t formCount() const { return forms_.size(); }
+
+    // The index of a form, or -1 when it is not described; the form at an
+    // index (0 <= index < formCount()).
+    int formIndex(const Primitives::QVImmutableFormIdentifier& form) const { return index_.find(keyOf(form)); }
+    const TaxFormDesc& formAt(int index) const { return *forms_[static_cast<std::size_t>(index)].get(); }
+    // The indexes of the forms in ascending form identifier order.
+    const std::vector<int>& ascendingIndexes() const { return ascending_; }
 
     // The e-file descriptors of a form, in record order, in a new list: the
     // form's fixed list when one is set, else the default list of one
@@ -251,12 +425,18 @@ public:
     TifFieldDescriptorList defaultTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form) const;
 
 private:
+    static std::int64_t keyOf(const Primitives::QVImmutableFormIdentifier& form) {
+        return form.getNumber() <= 0 ? 0 : (std::int64_t{form.getNumber()} << 1) | (form.isState() ? 1 : 0);
+    }
+
     std::string name_;
     std::string abbreviation_;
     TaxReturnType type_;
     std::map<Primitives::QVImmutableFormIdentifier, TifFieldDescriptorList> tifLists_;
-    std::map<Primitives::QVImmutableFormIdentifier, TaxFormDescPtr> forms_;
-    std::map<std::string, Primitives::QVImmutableFormIdentifier> byDevName_;  // upper-case dev name
+    std::vector<TaxFormDescPtr> forms_;  // by index
+    std::vector<int> ascending_;
+    detail::FlatIndex<std::int64_t> index_;           // form -> index
+    std::unordered_map<std::string, int> byDevName_;  // upper-case dev name -> index
 };
 
 SMARTPOINTERS_NAMED_HANDLE(TaxReturnDescPtr, TaxReturnDesc);

@@ -26,14 +26,23 @@ StateTaxReturn::StateTaxReturn(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxRet
 
 StateTaxReturn::~StateTaxReturn() = default;
 
+namespace {
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseFederalRead(const Primitives::QVImmutableFormIdentifier& f,
+                                                              const char* operation) {
+    throw Exceptions::QuarloException(
+        "federal form " + std::to_string(f.getNumber()) + " cannot be read: no federal return is attached",
+        "StateTaxReturn", operation);
+}
+
+}  // namespace
+
 const DataMgmt::TaxReturn& StateTaxReturn::readerFor(const FormID& f, const char* operation) const {
     if (f.isState()) {
         return *this;
     }
     if (federal_.isNull()) {
-        throw Exceptions::QuarloException(
-            "federal form " + std::to_string(f.getNumber()) + " cannot be read: no federal return is attached",
-            "StateTaxReturn", operation);
+        refuseFederalRead(f, operation);
     }
     return *federal_;
 }
@@ -115,15 +124,16 @@ short StateTaxReturn::dateParse(const DataMgmt::TaxFormPtr& copy, const FieldID&
 }
 
 double StateTaxReturn::federalDisplayAmount(const DataMgmt::TaxForm& copy, std::int32_t field) const {
-    DataMgmt::FormFieldDescPtr desc = copy.getTaxFormDescriptor()->getFieldDesc(FieldID(field));
-    if (desc.isNull()) {
+    const DataMgmt::TaxFormDesc& form = copy.description();
+    const int place = form.positionOf(FieldID(field));
+    if (place < 0) {
         return 0.0;
     }
     // One division by the power of ten, which is exact as a double, so the
     // quotient is correctly rounded (7 hundredths is 0.07, where dividing by
     // 10 twice gives 0.06999999999999999).
     static constexpr double kPowersOfTen[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    const int places = DataMgmt::editCodeDecimalPlaces(desc->getValidator()->getEditCode());
+    const int places = DataMgmt::editCodeDecimalPlaces(form.traitsAt(place).editCode);
     return copy.getIR(FieldID(field)) / kPowersOfTen[places];
 }
 
@@ -165,37 +175,42 @@ const std::vector<StateTaxReturn::StateLine>& StateTaxReturn::stateLines() {
     return lines;
 }
 
+namespace {
+
+// Whether the state field of a W-2 or 1099 line names the state (blanks
+// around it and case do not count).
+bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIdentifier& state,
+                 std::string_view abbreviation) {
+    const DataMgmt::FieldValue value = copy.getValue(state);
+    const std::string shown = value.isText() ? std::string() : copy.valueString(state);
+    return Utils::QVStringUtils::stricmp(Utils::stripView(value.isText() ? value.getText() : shown), abbreviation) == 0;
+}
+
+}  // namespace
+
 double StateTaxReturn::addStateLines(bool thisStateOnly, bool amounts, bool withheld, bool local) const {
     if (federal_.isNull()) {
         return 0.0;
     }
     const DataMgmt::TaxReturn& federal = *federal_;
-    const std::string abbreviation = getAbbreviation();
+    const std::string_view abbreviation = getAbbreviation();
     double total = 0.0;
     for (const StateLine& line : stateLines()) {
-        const FormID form(line.form);
-        DataMgmt::TaxFormDescPtr formDesc = federal.getTaxFormDescriptor(form);
-        if (formDesc.isNull() || !formDesc->hasField(FieldID(line.state))) {
-            continue;
-        }
-        for (DataMgmt::TaxFormIter it = federal.getForms(form); !it.atEOL(); it.next()) {
-            DataMgmt::TaxFormPtr copy = it.getTaxForm();
-            if (thisStateOnly) {
-                const std::string state = Utils::strip(copy->valueString(FieldID(line.state)));
-                if (Utils::QVStringUtils::stricmp(state, abbreviation) != 0) {
-                    continue;
-                }
+        federal.forEachCopy(FormID(line.form), [&](const DataMgmt::TaxForm& copy) {
+            if (!copy.description().hasField(FieldID(line.state)) ||
+                (thisStateOnly && !isThisState(copy, FieldID(line.state), abbreviation))) {
+                return;
             }
             if (amounts) {
-                total += federalDisplayAmount(*copy, line.amount);
+                total += federalDisplayAmount(copy, line.amount);
             }
             if (withheld) {
-                total += federalDisplayAmount(*copy, line.withheld);
+                total += federalDisplayAmount(copy, line.withheld);
             }
             if (local && line.local > 0) {
-                total += federalDisplayAmount(*copy, line.local);
+                total += federalDisplayAmount(copy, line.local);
             }
-        }
+        });
     }
     return total;
 }

@@ -388,6 +388,8 @@ bool isDateCode(std::uint8_t editCode) { return editCode == Validation::kDateEdi
 
 std::string strip(std::string_view src) { return std::string(trimView(src, true, true)); }
 
+std::string_view stripView(std::string_view src) { return trimView(src, true, true); }
+
 char* strip(char* dest, std::size_t cap, const char* src) {
     const std::string s = strip(view(src));
     copyOut(dest, cap, s);

@@ -104,6 +104,8 @@ bool isDateCode(std::uint8_t editCode);
 // line ends) and returns dest.
 char* strip(char* dest, std::size_t cap, const char* src);
 std::string strip(std::string_view src);
+// The same without a copy: the part of src between that white space.
+std::string_view stripView(std::string_view src);
 
 // ASCII upper case in place.
 void setUpCase(char* text);

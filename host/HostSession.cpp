@@ -6,7 +6,7 @@
 namespace GAHost {
 
 HostSession::HostSession(const std::string& formsDir)
-    : library_(FormDefinitions::loadDirectory(formsDir)), pool_(new Utils::StringPool()) {}
+    : library_(FormDefinitions::loadDirectoryOrDefault(formsDir)), pool_(new Utils::StringPool()) {}
 
 HostSession::~HostSession() {
     // The store's handles go first, then the Georgia return (which holds the

@@ -23,7 +23,9 @@ using StateReturnWithoutModule = StateDataMgmt::PlainStateTaxReturn;
 
 class HostSession {
 public:
-    // Loads the form definitions of both returns from the directory.
+    // Loads the form definitions of both returns from the directory (an
+    // empty name: the process's default definitions, see
+    // FormDefinitions::loadDefault).
     explicit HostSession(const std::string& formsDir);
     ~HostSession();
     HostSession(const HostSession&) = delete;

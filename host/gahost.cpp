@@ -74,8 +74,8 @@ const char* const kUsage =
     "                   macros.\n"
     "\n"
     "Options:\n"
-    "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else the build's\n"
-    "                   forms directory).\n"
+    "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else those\n"
+    "                   built into gahost).\n"
     "  --out DIR        Output directory of run (default: the current directory).\n"
     "  --module PATH    Georgia module library for run and interview (default:\n"
     "                   $GA_MODULE_PATH, else the build's library when it exists).\n"
@@ -170,9 +170,8 @@ void refuseOptions(const Options& o, bool out, bool module, bool efile) {
     if (!efile && !o.autoTestDir.empty()) throw UsageError{"--autotest applies to run only"};
 }
 
-std::string formsDirectory(const Options& o) {
-    return o.formsDir.empty() ? FormDefinitions::defaultDirectory() : o.formsDir;
-}
+// The directory of --forms; empty for the default definitions.
+const std::string& formsDirectory(const Options& o) { return o.formsDir; }
 
 // The field's kind; a text field says its length in the unit it counts.
 std::string kindWord(const DataMgmt::FormFieldDesc& f) {
@@ -188,7 +187,7 @@ std::string kindWord(const DataMgmt::FormFieldDesc& f) {
 int listForms(const Options& o) {
     requireArguments(o, 0, "");
     refuseOptions(o, false, false, false);
-    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(formsDirectory(o));
+    const FormDefinitions::Library lib = FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
     for (const DataMgmt::TaxReturnDesc* desc : {lib.federal.get(), lib.georgia.get()}) {
         if (desc == nullptr) continue;
         for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
@@ -203,7 +202,7 @@ int listForms(const Options& o) {
 int listFields(const Options& o) {
     requireArguments(o, 1, "a form's dev name");
     refuseOptions(o, false, false, false);
-    const FormDefinitions::Library lib = FormDefinitions::loadDirectory(formsDirectory(o));
+    const FormDefinitions::Library lib = FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
     const std::string& name = o.arguments[0];
     DataMgmt::TaxFormDescPtr form;
     for (const DataMgmt::TaxReturnDesc* desc : {lib.federal.get(), lib.georgia.get()}) {

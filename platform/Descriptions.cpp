@@ -58,28 +58,31 @@ std::string FormFieldDesc::symbolicNameOf(const std::string& devName, const std:
 namespace detail {
 
 FieldPlaces::FieldPlaces(FieldList order) : order_(std::move(order)) {
-    // The dense run ends at the largest number that still leaves the numbers
-    // below it at one field in four or more (with some room to spare).
-    std::vector<std::int32_t> numbers;
-    numbers.reserve(order_.size());
-    for (const Primitives::QVImmutableIdentifier& field : order_) {
-        if (!field.isNullID()) {
-            numbers.push_back(field.getNumber());
+    // The dense run ends after the largest number that still leaves the
+    // numbers up to it at one field in four or more (with some room to
+    // spare); only numbers below 4 places a field can. Their places are put
+    // in an array that long first, then the run is cut to its end.
+    dense_.assign(order_.size() * 4 + 64, -1);
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        const auto n = static_cast<std::uint32_t>(order_[i].getNumber());
+        if (n > 0 && n < dense_.size() && dense_[n] < 0) {
+            dense_[n] = static_cast<std::int32_t>(i);
         }
     }
-    std::sort(numbers.begin(), numbers.end());
+    std::size_t fields = 0;
     std::size_t end = 0;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const auto number = static_cast<std::size_t>(numbers[i]);
-        if (number < (i + 1) * 4 + 64) {
-            end = number + 1;
+    for (std::size_t n = 1; n < dense_.size(); ++n) {
+        if (dense_[n] >= 0 && n < ++fields * 4 + 64) {
+            end = n + 1;
         }
     }
-    dense_.assign(end, -1);
+    dense_.resize(end);
     refreshView();
     for (std::size_t i = 0; i < order_.size(); ++i) {
-        makePage(order_[i].getNumber());
-        place(order_[i].getNumber(), static_cast<int>(i));
+        if (static_cast<std::uint32_t>(order_[i].getNumber()) >= end) {
+            makePage(order_[i].getNumber());
+            place(order_[i].getNumber(), static_cast<int>(i));
+        }
     }
 }
 
@@ -357,7 +360,8 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     readNames();
     const std::string shortName = attributes.shortName.empty() ? "F" + std::to_string(number) : attributes.shortName;
     const std::string shortKey = Utils::QVStringUtils::upperCased(shortName);
-    const std::string symbolicKey = Utils::QVStringUtils::upperCased(FormFieldDesc::symbolicNameOf(devName_, shortName));
+    const std::string symbolicKey =
+        Utils::QVStringUtils::upperCased(FormFieldDesc::symbolicNameOf(devName_, shortName));
     if (byName_.count(shortKey) != 0 || byName_.count(symbolicKey) != 0) {
         refuse("short name \"" + shortName + "\" of field " + std::to_string(number) +
                    " is used by another field of form " + devName_,

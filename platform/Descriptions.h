@@ -420,6 +420,10 @@ public:
     // Sets the fixed list of a form of this description (QuarloException for
     // a form it lacks).
     void setTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form, TifFieldDescriptorList list);
+    // Whether the form has a fixed list.
+    bool hasFixedTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form) const {
+        return tifLists_.count(form) != 0;
+    }
     // The default list of a form of this description (empty for a form it
     // lacks).
     TifFieldDescriptorList defaultTifFieldDescriptors(const Primitives::QVImmutableFormIdentifier& form) const;

@@ -34,9 +34,11 @@ constexpr long kMaxFieldsPerForm = 100000;
 
 class Loader {
 public:
-    Loader()
-        : federal_(new DataMgmt::TaxReturnDesc("Federal", "US", DataMgmt::kFederalReturnType)),
-          georgia_(new DataMgmt::TaxReturnDesc("Georgia", "GA", DataMgmt::kGeorgiaReturnType)) {}
+    Loader() {
+        Library library = emptyLibrary();
+        federal_ = library.federal;
+        georgia_ = library.georgia;
+    }
 
     void readFile(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -359,6 +361,12 @@ Library loadDirectory(const std::string& dir) {
     }
     std::sort(paths.begin(), paths.end());
     return loadFiles(paths);
+}
+
+Library emptyLibrary() {
+    return Library{
+        DataMgmt::TaxReturnDescPtr(new DataMgmt::TaxReturnDesc("Federal", "US", DataMgmt::kFederalReturnType)),
+        DataMgmt::TaxReturnDescPtr(new DataMgmt::TaxReturnDesc("Georgia", "GA", DataMgmt::kGeorgiaReturnType))};
 }
 
 std::string defaultDirectory() {

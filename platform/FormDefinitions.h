@@ -26,9 +26,25 @@ Library loadDirectory(const std::string& dir);
 // across all of them.
 Library loadFiles(const std::vector<std::string>& paths);
 
-// Where the definitions are found when no directory is given: the
+// Where the definition files are found when no directory is given: the
 // environment variable GA_FORMS_DIR when it is set and not empty, else the
 // build's forms directory.
 std::string defaultDirectory();
+
+// The definitions that the build compiled into the library from the build's
+// forms directory: the same descriptions as loading that directory gives,
+// ready at once (a form's fields are read when it is first used).
+Library compiledLibrary();
+
+// The definitions of a process that names no directory: those of the
+// directory named by GA_FORMS_DIR when it is set and not empty, else the
+// compiled ones.
+Library loadDefault();
+
+// The definitions of the directory, or loadDefault() for an empty name.
+Library loadDirectoryOrDefault(const std::string& dir);
+
+// The two return descriptions with no forms yet.
+Library emptyLibrary();
 
 }  // namespace FormDefinitions

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "autotest_fixture.h"
 #include "module/catalogues/GAForm69FieldIds.h"
@@ -139,6 +141,39 @@ TEST_F(DriverTest, TheImportAloneRunsAtEveryCalculation) {
         ga->getFormOrCreate(kGAForm73ID, 1)->setValue(kGAForm73FieldIds.f138855, FieldValue::text("FL"));
     }
     EXPECT_FALSE(marked(f69.f72404));
+}
+
+// Each feature takes its own options, in the order its operation wants
+// them, and the relation test and the scrubber each end the pass.
+TEST_F(DriverTest, EachFeatureTakesItsOwnOptions) {
+    const auto pass = [&](const std::map<std::string, std::string>& chosen) {
+        mark(f69.f72404, false);
+        options(chosen);
+        calculate();
+    };
+    pass({{"ORVANETABLE", "Yes"},
+          {"ORVANEFLOOR", "200"},
+          {"ORVANECEILING", "400"},
+          {"ORVANEINCREMENT", "100"},
+          {"GAOUTPUTALLFIELDSFORSINGLEFORM", "Yes"},
+          {"GAOUTPUTALLFIELDSFORSINGLEFORMTARGET", "ga71"},
+          {"GAOUTPUTALLFIELDSFORSINGLEFORMFILE", "one.txt"},
+          {"GAOUTPUTALLFIELDSFORSINGLEFORMDIR", path("names")}});
+    std::istringstream check(readFile(path("temp/OrvaneTables.doc")));
+    std::vector<std::string> incomes;
+    for (std::string line; std::getline(check, line);) incomes.push_back(line.substr(0, line.find('\t')));
+    EXPECT_EQ(incomes, (std::vector<std::string>{"INCOME", "", "200", "300", "400"}));
+    EXPECT_EQ(readFile(path("names/one.txt")).rfind("kGA71_", 0), 0u);
+
+    pass({{"GAFIELDRELATION", "Yes"},
+          {"GAFIELDRELATIONFORMSAFFECTED", writeFile("forms.txt", "GA70\n")},
+          {"GAFIELDRELATIONINPUTFIELDS", writeFile("relations.xml", "<RELATIONS><RELATION/></RELATIONS>")},
+          {"GAFIELDRELATIONOUTPUTFIELDS", path("result.txt")}});
+    EXPECT_EQ(readFile(path("result.txt")), "\n");  // one relation without fields
+    EXPECT_TRUE(marked(f69.f72404));
+
+    pass({{"SCRUBBER", "Yes"}, {"INPUTFIELDLIST", writeFile("groups.xml", "<FIELDGROUPS/>")}});
+    EXPECT_TRUE(marked(f69.f72404));
 }
 
 TEST_F(DriverTest, BothReturnDocumentsInOnePass) {

@@ -130,14 +130,11 @@ TEST(GeneratedDefinitions, OverlayKindsNamesAndEditCodes) {
     EXPECT_EQ(federalForm(52)->getFieldDesc(kForm52FieldIds.f32)->getValidator()->getEditCode(), 'H');
     EXPECT_EQ(federalForm(164)->getFieldDesc(kForm164FieldIds.f133767)->getValidator()->getEditCode(), 'H');
     EXPECT_EQ(federalForm(92)->getFieldDesc(kForm92FieldIds.f1)->getSymbolicName(), "kF92_F1");
-    // The document list's rows take what form 70's dependent rows take, in
-    // the same kinds: first name, last name, number (an amount), relationship.
-    for (int start = 9; start <= 105; start += 4) {
-        const auto list = stateForm(76);
-        EXPECT_TRUE(list->getFieldDesc(QVImmutableIdentifier(start))->isText()) << start;
-        EXPECT_TRUE(list->getFieldDesc(QVImmutableIdentifier(start + 1))->isText()) << start;
-        EXPECT_EQ(list->getFieldDesc(QVImmutableIdentifier(start + 2))->getKind(), DataMgmt::FieldKind::Number);
-        EXPECT_TRUE(list->getFieldDesc(QVImmutableIdentifier(start + 3))->isText()) << start;
+    // The document list's rows take what form 70's dependent rows take, as
+    // texts: first name, last name, social security number (a leading zero
+    // kept), relationship.
+    for (int field = 9; field <= 108; ++field) {
+        EXPECT_TRUE(stateForm(76)->getFieldDesc(QVImmutableIdentifier(field))->isText()) << field;
     }
     EXPECT_TRUE(stateForm(73)->getFieldDesc(kGAForm73FieldIds.f138856)->isBoolean());
     EXPECT_TRUE(stateForm(69)->getFieldDesc(kGAForm69FieldIds.f142705)->isBoolean());

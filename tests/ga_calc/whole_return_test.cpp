@@ -11,10 +11,12 @@
 
 #include "engine_fixture.h"
 #include "module/catalogues/Form104FieldIds.h"
+#include "module/catalogues/Form113FieldIds.h"
 #include "module/catalogues/Form190FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/GAForm76FieldIds.h"
 #include "platform/ReturnFile.h"
 
 namespace gaenginetest {
@@ -197,6 +199,26 @@ TEST_F(SeededReturnTest, StateRowsOfForm190ReachTheInformationForm) {
     EXPECT_EQ(info()->getIR(f69.f75), 350);
 }
 
+TEST_F(SeededReturnTest, IdentifyingNumbersReachTheGeorgiaFormsAsTexts) {
+    federalMainForm(kForm1ID, {"Ann", "Lee", "012345678"}, nullptr, "Atlanta", "GA", 1);
+    setText(fedCopy(kForm92ID), f92.f671, "0042");
+    auto dependent = fedCopy(kForm113ID);
+    const auto& f113 = kForm113FieldIds;
+    setBox(dependent, f113.f1136);
+    setText(dependent, f113.f1103, "Kim");
+    setText(dependent, f113.f1105, "Lee");
+    setText(dependent, f113.f1106, "012000034");
+    setText(dependent, f113.f1108, "Son");
+
+    DataMgmt::resetKindMismatchCount();
+    engine.calculateReturn(0);
+
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
+    EXPECT_EQ(ga->formString(kGAForm70ID, 1, f70.f110), "0042");
+    EXPECT_EQ(ga->formString(kGAForm70ID, 1, f70.f47), "012000034");
+    EXPECT_EQ(ga->formString(kGAForm76ID, 1, kGAForm76FieldIds.f11), "012000034");
+}
+
 // ------------------------------------------------ the example returns
 
 std::vector<std::string> exampleReturns() {
@@ -278,6 +300,13 @@ TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
     EXPECT_EQ(PersistanceMgmt::ReturnFile::serialize(
                   PersistanceMgmt::ReturnFile::snapshot(again.federal.get(), again.georgia(), &reread)),
               written);
+
+    // Filed electronically, the return also fills its e-file forms, again
+    // each field with a value of its own kind.
+    again.georgia()->setInElf(true);
+    DataMgmt::resetKindMismatchCount();
+    engine.calculateReturn(0);
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleReturn, ::testing::ValuesIn(exampleReturns()),

@@ -8,23 +8,19 @@
 
 #include "module/frame/GATaxReturn.h"
 #include "platform/DataMgmt.h"
-#include "platform/FormDefinitions.h"
 #include "platform/StringPool.h"
+#include "tests/support/GeneratedDefinitions.h"
 
 namespace frametest {
 
-// The definitions are read once per test program.
-inline const FormDefinitions::Library& formLibrary() {
-    static const FormDefinitions::Library library = FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
-    return library;
-}
+using testsupport::definitions;
 
 class ReturnFixture : public ::testing::Test {
 protected:
     ReturnFixture()
         : pool_(new Utils::StringPool),
-          federal_(new DataMgmt::USTaxReturn(formLibrary().federal, pool_)),
-          ga_(new GADataMgmt::GATaxReturn(federal_, formLibrary().georgia, pool_)),
+          federal_(new DataMgmt::USTaxReturn(definitions().federal, pool_)),
+          ga_(new GADataMgmt::GATaxReturn(federal_, definitions().georgia, pool_)),
           gaHandle_(ga_) {}
 
     // The copy, made when missing.

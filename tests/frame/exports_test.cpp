@@ -124,7 +124,7 @@ TEST_F(LoadedModule, CompatibilityVersion) {
 TEST_F(LoadedModule, TaxReturnFactoryLeavesTheHandleCountsAsTheyWere) {
     auto* create = entry<ModuleExports::CreateTaxReturnInstanceFn>(ModuleExports::kCreateTaxReturnInstanceName);
     ASSERT_NE(create, nullptr);
-    DataMgmt::TaxReturnDescPtr desc = frametest::formLibrary().georgia;
+    DataMgmt::TaxReturnDescPtr desc = frametest::definitions().georgia;
     const auto before = std::make_tuple(federal_.useCount(), desc.useCount(), pool_.useCount());
 
     DataMgmt::TaxReturn* created = nullptr;
@@ -149,7 +149,7 @@ TEST_F(LoadedModule, TaxReturnFactoryLeavesTheHandleCountsAsTheyWere) {
 TEST_F(LoadedModule, TaxReturnFactoryWithoutAnOutPlaceBuildsNothing) {
     auto* create = entry<ModuleExports::CreateTaxReturnInstanceFn>(ModuleExports::kCreateTaxReturnInstanceName);
     ASSERT_NE(create, nullptr);
-    DataMgmt::TaxReturnDescPtr desc = frametest::formLibrary().georgia;
+    DataMgmt::TaxReturnDescPtr desc = frametest::definitions().georgia;
     const int before = federal_.useCount();
     EXPECT_NE(create(federal_, desc, pool_, nullptr), 0);
     EXPECT_EQ(federal_.useCount(), before);
@@ -163,7 +163,7 @@ TEST_F(LoadedModule, PrinterFactoryBuildsOnTheGeorgiaReturn) {
     ASSERT_NE(createPrinter, nullptr);
 
     DataMgmt::TaxReturn* created = nullptr;
-    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    ASSERT_EQ(createReturn(federal_, frametest::definitions().georgia, pool_, &created), 0);
     DataMgmt::TaxReturnPtr gaReturn(created);
     created->getFormUVPtr(kGAForm70ID, 1, true)->setCalculatedFlag(true);
 
@@ -192,7 +192,7 @@ TEST_F(LoadedModule, EngineFactoryLeavesTheHandleCountsAsTheyWere) {
     ASSERT_TRUE(createReturn != nullptr && createPrinter != nullptr && createEngine != nullptr);
 
     DataMgmt::TaxReturn* created = nullptr;
-    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    ASSERT_EQ(createReturn(federal_, frametest::definitions().georgia, pool_, &created), 0);
     DataMgmt::TaxReturnPtr gaReturn(created);
     TaxFormPrintMgmt::TaxFormPrinterPtr printer(createPrinter(federal_, gaReturn));
 
@@ -219,7 +219,7 @@ TEST_F(LoadedModule, AuditorFactoryLeavesEveryHandleCountAsItWas) {
                 createAuditor != nullptr);
 
     DataMgmt::TaxReturn* created = nullptr;
-    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    ASSERT_EQ(createReturn(federal_, frametest::definitions().georgia, pool_, &created), 0);
     DataMgmt::TaxReturnPtr gaReturn(created);
     TaxFormPrintMgmt::TaxFormPrinterPtr printer(createPrinter(federal_, gaReturn));
     CalculationMgmt::TaxReturnCalcEnginePtr engine(createEngine(federal_, gaReturn, printer));
@@ -248,7 +248,7 @@ TEST_F(LoadedModule, InterviewFactoriesBuildTheExpanderAndTheTopicTree) {
     auto* createTree = entry<ModuleExports::CreateInterviewHierarchyFn>(ModuleExports::kCreateInterviewHierarchyName);
     ASSERT_TRUE(createReturn != nullptr && createExpander != nullptr && createTree != nullptr);
     DataMgmt::TaxReturn* created = nullptr;
-    ASSERT_EQ(createReturn(federal_, frametest::formLibrary().georgia, pool_, &created), 0);
+    ASSERT_EQ(createReturn(federal_, frametest::definitions().georgia, pool_, &created), 0);
     DataMgmt::TaxReturnPtr gaReturn(created);
 
     // The expander keeps its own copies only through the host's base.

@@ -94,8 +94,8 @@ TEST_F(GAFieldMapping, EveryFieldRowGivesItsReceivingField) {
         // a date; the office answer of form 131 only marks its box.
         if (row.receiving != 0 && row.form != kForm131ID) {
             const auto federal =
-                frametest::formLibrary().federal->getTaxFormDescriptor(row.form)->getFieldDesc(Field(row.federal));
-            const auto receiving = frametest::formLibrary()
+                frametest::definitions().federal->getTaxFormDescriptor(row.form)->getFieldDesc(Field(row.federal));
+            const auto receiving = frametest::definitions()
                                        .georgia->getTaxFormDescriptor(map(row.form, 0).form)
                                        ->getFieldDesc(Field(row.receiving));
             EXPECT_EQ(federal->getKind(), receiving->getKind()) << "federal field " << row.federal;

@@ -15,8 +15,8 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
 #include "platform/DataMgmt.h"
-#include "platform/FormDefinitions.h"
 #include "tests/support/FieldSetters.h"
+#include "tests/support/GeneratedDefinitions.h"
 
 namespace gaenginetest {
 
@@ -25,10 +25,7 @@ using FieldId = Primitives::QVImmutableIdentifier;
 using FormId = Primitives::QVImmutableFormIdentifier;
 using CopyRef = std::pair<FormId, int>;
 
-inline const FormDefinitions::Library& definitions() {
-    static const FormDefinitions::Library lib = FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
-    return lib;
-}
+using testsupport::definitions;
 
 // Records every copy the walk hands to calculateForm, in order, with the
 // integers it passes.

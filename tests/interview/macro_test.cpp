@@ -67,7 +67,7 @@ TEST_F(MacroTest, StateTextsAndFixedTexts) {
 }
 
 TEST_F(MacroTest, EFileTextIsTheTotalTaxWithoutSurroundingBlanks) {
-    DataMgmt::TaxReturnPtr padded(new PaddedEFileReturn(federal_, frametest::formLibrary().georgia, pool_));
+    DataMgmt::TaxReturnPtr padded(new PaddedEFileReturn(federal_, frametest::definitions().georgia, pool_));
     padded->getFormUVPtr(kGAForm70ID, 1, true)->setValue(kGAForm70FieldIds.f84, DataMgmt::FieldValue::number(2495));
     StateMacroExpander expander(federal_, padded);
     EXPECT_EQ(expander.expandEFileInfoText(), "2,495");

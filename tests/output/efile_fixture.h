@@ -15,20 +15,17 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/output/GATifFileWriter.h"
 #include "platform/Configuration.h"
-#include "platform/FormDefinitions.h"
 #include "platform/TaxDataMgr.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/FieldSetters.h"
+#include "tests/support/GeneratedDefinitions.h"
 
 namespace efiletest {
 
 using FieldId = Primitives::QVImmutableIdentifier;
 using FormId = Primitives::QVImmutableFormIdentifier;
 
-inline const FormDefinitions::Library& definitions() {
-    static const FormDefinitions::Library lib = FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
-    return lib;
-}
+using testsupport::definitions;
 
 // The Georgia printer, except that the forms to print are the test's when it
 // names them.

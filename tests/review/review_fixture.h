@@ -16,9 +16,9 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/Configuration.h"
-#include "platform/FormDefinitions.h"
 #include "platform/TaxDataMgr.h"
 #include "tests/support/FieldSetters.h"
+#include "tests/support/GeneratedDefinitions.h"
 
 namespace reviewtest {
 
@@ -26,10 +26,7 @@ using AuditMgmt::AuditEntry;
 using FieldId = Primitives::QVImmutableIdentifier;
 using FormId = Primitives::QVImmutableFormIdentifier;
 
-inline const FormDefinitions::Library& definitions() {
-    static const FormDefinitions::Library lib = FormDefinitions::loadDirectory(FormDefinitions::defaultDirectory());
-    return lib;
-}
+using testsupport::definitions;
 
 // The Georgia return with a state number that a test may change.
 class NumberedGATaxReturn : public GADataMgmt::GATaxReturn {

@@ -14,18 +14,6 @@ namespace GAHost {
 
 namespace {
 
-const char* const kEntryPoints[] = {
-    ModuleExports::kCompatVersionName,
-    ModuleExports::kCreateTaxReturnInstanceName,
-    ModuleExports::kCreateCalcEngineInstanceName,
-    ModuleExports::kCreateAuditorInstanceName,
-    ModuleExports::kCreateTaxFormPrinterInstanceName,
-    ModuleExports::kCreateTifFileWriterInstanceName,
-    ModuleExports::kCreateTaxSummaryReportName,
-    ModuleExports::kCreateMacroExpanderInstanceName,
-    ModuleExports::kCreateInterviewHierarchyName,
-};
-
 std::string dlError() {
     const char* e = ::dlerror();
     return e != nullptr ? e : "unknown error";
@@ -69,7 +57,7 @@ bool ModuleLoader::has(const char* name) const { return ::dlsym(handle_, name) !
 
 std::vector<std::string> ModuleLoader::missingEntryPoints() const {
     std::vector<std::string> missing;
-    for (const char* name : kEntryPoints) {
+    for (const char* name : ModuleExports::kEntryPointNames) {
         if (!has(name)) missing.emplace_back(name);
     }
     return missing;

@@ -51,7 +51,8 @@ namespace ModuleExports {
 // The compatibility version a host built with this header expects.
 inline constexpr short kCompatVersion = 6101;
 
-// Exported names, in the order the host looks them up.
+// Exported names, in the order the host looks them up, and all of them in
+// one list.
 inline constexpr const char* kCompatVersionName = "compatVersion";
 inline constexpr const char* kCreateTaxReturnInstanceName = "createTaxReturnInstance";
 inline constexpr const char* kCreateCalcEngineInstanceName = "createCalcEngineInstance";
@@ -61,6 +62,11 @@ inline constexpr const char* kCreateTifFileWriterInstanceName = "createTifFileWr
 inline constexpr const char* kCreateTaxSummaryReportName = "createTaxSummaryReport";
 inline constexpr const char* kCreateMacroExpanderInstanceName = "createMacroExpanderInstance";
 inline constexpr const char* kCreateInterviewHierarchyName = "createInterviewHierarchy";
+inline constexpr const char* kEntryPointNames[] = {
+    kCompatVersionName,          kCreateTaxReturnInstanceName,      kCreateCalcEngineInstanceName,
+    kCreateAuditorInstanceName,  kCreateTaxFormPrinterInstanceName, kCreateTifFileWriterInstanceName,
+    kCreateTaxSummaryReportName, kCreateMacroExpanderInstanceName,  kCreateInterviewHierarchyName,
+};
 
 using CompatVersionFn = short();
 // (federal return, descriptor, string pool, out: the new Georgia return)

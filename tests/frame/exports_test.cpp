@@ -94,17 +94,8 @@ protected:
 
 TEST(ModuleLibrary, ExportsOnlyItsEntryPoints) {
     const std::set<std::string> names = exportedNames(GA_MODULE_LIBRARY);
-    const std::set<std::string> entryPoints = {
-        ModuleExports::kCompatVersionName,
-        ModuleExports::kCreateTaxReturnInstanceName,
-        ModuleExports::kCreateCalcEngineInstanceName,
-        ModuleExports::kCreateAuditorInstanceName,
-        ModuleExports::kCreateTaxFormPrinterInstanceName,
-        ModuleExports::kCreateTifFileWriterInstanceName,
-        ModuleExports::kCreateTaxSummaryReportName,
-        ModuleExports::kCreateMacroExpanderInstanceName,
-        ModuleExports::kCreateInterviewHierarchyName,
-    };
+    const std::set<std::string> entryPoints(std::begin(ModuleExports::kEntryPointNames),
+                                            std::end(ModuleExports::kEntryPointNames));
     for (const std::string& name : names) {
         EXPECT_TRUE(entryPoints.count(name)) << "exported but not an entry point: " << name;
     }

@@ -105,8 +105,10 @@ TEST_F(WholeReturnTest, APartYearResidentsStateColumnsAreOpenAndKeptWithinTheFed
     EXPECT_EQ(amount(kStateForm4ID, 1, 26), 55000);
     EXPECT_EQ(amount(kStateForm4ID, 1, 27), 30000) << "the Georgia wages entered";
     EXPECT_TRUE(isNull(kStateForm4ID, 1, 28));
-    EXPECT_EQ(amount(kStateForm4ID, 1, 40), 420);
-    EXPECT_EQ(amount(kStateForm4ID, 1, 41), 120);
+    EXPECT_EQ(amount(kStateForm4ID, 1, 35), 240) << "the taxable interest";
+    EXPECT_EQ(amount(kStateForm4ID, 1, 36), 180) << "the ordinary dividends";
+    EXPECT_EQ(amount(kStateForm4ID, 1, 73), 55420) << "the income column adds up to the federal AGI";
+    EXPECT_FALSE(isNull(kStateForm4ID, 1, 41)) << "an income line's Georgia column is open";
     EXPECT_TRUE(isNull(kStateForm4ID, 1, 42));
 
     EXPECT_EQ(amount(kStateForm2ID, 1, 151), 240);

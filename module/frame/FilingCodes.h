@@ -18,6 +18,23 @@ enum Number : int {
     kHeadOfHousehold = 4,
 };
 
+// Whether a return has a spouse depends on the rule asked. Beside kJoint the
+// host passes the state layer numbers 0, 8 and 9 for returns with a spouse,
+// and each rule takes a different set of them; Georgia numbers its statuses
+// 1 to 4, so for a Georgia return every rule holds for kJoint alone.
+
+// The interest and dividend statements and the owner names take both
+// filers: 0 or kJoint.
+constexpr bool namesBothFilers(int status) { return status == kJoint || status == 0; }
+
+// The state wage worksheet adds the spouse's wages and amounts: 0, kJoint
+// or 8.
+constexpr bool addsSpouseAmounts(int status) { return namesBothFilers(status) || status == 8; }
+
+// The spouse's driver's licence or state ID is transferred to the
+// information form and checked for e-file: 0, kJoint, 8 or 9.
+constexpr bool carriesSpouseId(int status) { return addsSpouseAmounts(status) || status == 9; }
+
 }  // namespace FilingStatus
 
 namespace FederalFilingStatus {
@@ -32,6 +49,9 @@ enum Number : int {
     kQualifyingWidow = 5,
     kHighest = 9,  // the highest number that has a Georgia letter
 };
+
+// The federal return lists a spouse: a joint or a separate return.
+constexpr bool listsSpouse(int status) { return status == kJoint || status == kSeparate; }
 
 }  // namespace FederalFilingStatus
 

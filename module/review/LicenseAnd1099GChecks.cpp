@@ -7,6 +7,7 @@
 
 #include "module/catalogues/Form165FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/AuditText.h"
 #include "module/review/StateTaxFormAuditor.h"
@@ -65,9 +66,6 @@ const FilerLicense kSpouseLicense{
     "The issue date of your spouse's ID must be on or before today's date",
     "The expiration date of your spouse's ID must be on or after today's date",
 };
-
-// Filing statuses whose return has a spouse, as the state layer numbers them.
-bool hasSpouse(std::int8_t status) { return status == 2 || status == 0 || status == 8 || status == 9; }
 
 // The return types whose 1099-G copies need their state name and their
 // unemployment compensation beside state withholding.
@@ -155,7 +153,7 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
     };
 
     checkFiler(taxpayer, kTaxpayerLicense);
-    if (hasSpouse(stateReturn->getFilingStatusNumber())) {
+    if (FilingStatus::carriesSpouseId(stateReturn->getFilingStatusNumber())) {
         checkFiler(spouse, kSpouseLicense);
     }
 }

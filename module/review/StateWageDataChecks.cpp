@@ -190,7 +190,7 @@ void checkSuffixes(const WageReview& r) {
     };
     checkOne(f92.f5, "Taxpayer");
     const std::int8_t federalStatus = r.federal.getFilingStatusNumber();
-    if (federalStatus == FederalFilingStatus::kJoint || federalStatus == FederalFilingStatus::kSeparate) {
+    if (FederalFilingStatus::listsSpouse(federalStatus)) {
         checkOne(f92.f6, "Spouse");
     }
 }

@@ -31,11 +31,6 @@ bool filingOptionsDefaulted = false;
 
 bool present(FieldId field) { return !field.isNullID(); }
 
-// Filing statuses under which the return carries the spouse.
-bool carriesSpouse(int filingStatus) {
-    return filingStatus == 0 || filingStatus == FilingStatus::kJoint || filingStatus == 8 || filingStatus == 9;
-}
-
 // The form operations, each skipping an absent field.
 struct InfoCopy {
     DataMgmt::TaxForm& form;
@@ -410,7 +405,7 @@ void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr in
     // Taxpayer. Without licence details the box stays emptied and protected.
     if (!transferOne(taxpayer, taxpayerSources)) {
         if (!form.isNull(taxpayer.text4)) {
-            if (carriesSpouse(filingStatus)) {
+            if (FilingStatus::carriesSpouseId(filingStatus)) {
                 form.protectAndNull(taxpayer.box);
             } else {
                 form.setNull(taxpayer.box);
@@ -421,7 +416,7 @@ void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr in
     }
 
     // Spouse: only on a return that carries the spouse.
-    if (!carriesSpouse(filingStatus)) {
+    if (!FilingStatus::carriesSpouseId(filingStatus)) {
         for (FieldId field : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3, spouse.text4,
                               spouse.box, spouse.option1, spouse.option2}) {
             form.protectAndNull(field);

@@ -436,7 +436,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     DataMgmt::QVFieldIDIter row = statement.getTaxFormDescriptor()->getFieldIDs();
     row = traits.firstRowField;
 
-    const bool jointReturn = filingStatus == FilingStatus::kJoint || filingStatus == 0;
+    const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);
     for (; !info.atEOL() && info <= traits.lastInfoField; info.next()) {
         const FieldId infoField = info.getFieldID();
         std::string storedName;

@@ -13,6 +13,7 @@
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/Form87FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 
@@ -21,6 +22,7 @@ namespace StateCalculationMgmt {
 namespace {
 
 constexpr std::uint16_t kLastTripleRow = 16;
+// Owner codes: the filing status, or 10 for the spouse alone.
 constexpr std::int16_t kOwnerSpouse = 10;
 
 const char* const kJointSeparator = " & ";
@@ -34,8 +36,6 @@ FieldId infoField(std::uint16_t row) {
     }
     return kFieldTripleTable[(row - 1) * kFieldTripleColumns + 3];
 }
-
-bool isJoint(std::int16_t ownerCode) { return ownerCode == 0 || ownerCode == 2; }
 
 void upperIfAsked(std::string& text, int upperCase) {
     if (upperCase == 1) {
@@ -162,7 +162,7 @@ std::string& StateTaxReturnCalcEngine::composeOwnerName(std::string& dest, const
     std::string name;
     if (ownerCode == kOwnerSpouse) {
         buildPersonName(result, source, 6, 7, 8, 9, display);
-    } else if (isJoint(ownerCode)) {
+    } else if (FilingStatus::namesBothFilers(ownerCode)) {
         std::string taxpayerLast;
         std::string spouseLast;
         getStrippedText(taxpayerLast, sourceCopy, 3, 20);
@@ -242,7 +242,7 @@ void StateTaxReturnCalcEngine::assignOwnerName(DataMgmt::TaxFormPtr target, cons
     writePair(taxpayerName, secondTaxpayerName, text);
     writePair(taxpayerNumber, secondTaxpayerNumber, numberText(5));
 
-    if (isJoint(ownerCode)) {
+    if (FilingStatus::namesBothFilers(ownerCode)) {
         composeOwnerName(text, source, kOwnerSpouse, display);
         upperIfAsked(text, upperCase);
         writePair(spouseName, secondSpouseName, text);
@@ -287,7 +287,7 @@ void StateTaxReturnCalcEngine::assignOwnerInfo(DataMgmt::TaxFormPtr target, cons
     for (std::size_t i = 0; i < taxpayer.size(); ++i) {
         writeText(form, taxpayer[i], texts[i]);
     }
-    if (isJoint(ownerCode)) {
+    if (FilingStatus::namesBothFilers(ownerCode)) {
         std::array<std::string, 5> spouseTexts;
         getTableTexts(source, {6, 7, 8, 9, 10}, spouseTexts, upperCase);
         for (std::size_t i = 0; i < spouse.size(); ++i) {

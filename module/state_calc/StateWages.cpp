@@ -24,12 +24,6 @@ namespace {
 
 constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 
-// The host's numbers of a return that carries both filers: the joint
-// return, and 0 and 8.
-bool isJoint(std::uint16_t filingStatus) {
-    return filingStatus == FilingStatus::kJoint || filingStatus == 0 || filingStatus == 8;
-}
-
 // The line's field on the federal main form that the return files; null when
 // that form has no such line.
 FieldId federalLineField(const WageLineRow& row, const FormId& mainForm) {
@@ -73,7 +67,7 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     double spouseWages = 0.0;
     stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
                             spouseWages);
-    sheet.assignIR(s4.f26, isJoint(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
+    sheet.assignIR(s4.f26, FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
 
     // Their split between the state columns.
     sheet.makeProtected(s4.f27);
@@ -210,7 +204,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
 
 WageCommonAmounts StateTaxReturnCalcEngine::sumPullCommon(std::uint16_t filingStatus) {
     const FormId mainForm = getFederalForm();
-    const bool joint = isJoint(filingStatus);
+    const bool joint = FilingStatus::addsSpouseAmounts(filingStatus);
     auto item = [&](Utils::PCTypes type) { return static_cast<double>(stateReturn_->pullCommon(mainForm, 1, type)); };
     auto federalAmount = [&](const FormId& f, const FieldId& field) {
         return static_cast<double>(federalReturn()->getIN(f, 1, field));

@@ -8,12 +8,29 @@
 #include <string>
 
 #include "module/frame/BuildNumber.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/SessionPropertyNames.h"
 #include "module/frame/TaxYearStrings.h"
 #include "module/frame/TopicIdentifiers.h"
 
 namespace {
+
+// Each rule of a return with a spouse takes its own set of status numbers.
+TEST(FrameConstants, SpouseRulesTakeTheirOwnStatusNumbers) {
+    std::string bothFilers, spouseAmounts, spouseId, federalSpouse;
+    for (int n = 0; n <= 10; ++n) {
+        const std::string digit = std::to_string(n);
+        bothFilers += FilingStatus::namesBothFilers(n) ? digit : "";
+        spouseAmounts += FilingStatus::addsSpouseAmounts(n) ? digit : "";
+        spouseId += FilingStatus::carriesSpouseId(n) ? digit : "";
+        federalSpouse += FederalFilingStatus::listsSpouse(n) ? digit : "";
+    }
+    EXPECT_EQ(bothFilers, "02");
+    EXPECT_EQ(spouseAmounts, "028");
+    EXPECT_EQ(spouseId, "0289");
+    EXPECT_EQ(federalSpouse, "23");
+}
 
 TEST(FrameConstants, FormNumbersNameDifferentFormsOnEitherSide) {
     EXPECT_NE(kStateForm2ID, kForm2ID);

@@ -65,17 +65,18 @@ void addLumpSumDistributions(const Schedule& s) {
         return;
     }
     const auto& f84 = kForm84FieldIds;
-    double hundredths = 0.0;
+    double total = 0.0;
     for (DataMgmt::TaxFormIter it = s.engine.federalReturn()->getForms(kForm84ID); !it.atEOL(); it.next()) {
-        const std::uint16_t number = it.getTaxForm()->getCopyNumber();
+        const DataMgmt::TaxFormPtr statement = it.getTaxForm();
+        const std::uint16_t number = statement->getCopyNumber();
         if (!s.joint && s.ga.formYes(kForm84ID, number, f84.f2)) {
             continue;
         }
         if (s.ga.formYes(kForm84ID, number, f84.f67) || s.ga.formYes(kForm84ID, number, f84.f68)) {
-            hundredths += static_cast<double>(s.ga.getIN(kForm84ID, number, f84.f8));
+            total += s.ga.federalDisplayAmount(*statement, f84.f8.getNumber());  // kept in hundredths
         }
     }
-    Utils::maybeSetValue(s.handle, kLines.lumpSumDistributions, hundredths / 100.0);
+    Utils::maybeSetValue(s.handle, kLines.lumpSumDistributions, total);
 }
 
 // Indicator lines and boxes that tell the review which federal amounts and

@@ -158,6 +158,23 @@ TEST_F(Adjustments, NothingToAddOrSubtractLeavesTheTotalsBlank) {
     EXPECT_TRUE(ga->isDataEntered(kGAForm189215ID, 1));
 }
 
+// Lump sums of the retirement-distribution statements, kept in hundredths;
+// the spouse's counts on a joint return only.
+TEST_F(Adjustments, LumpSumDistributionsInDollarsAndCents) {
+    const auto& f84 = kForm84FieldIds;
+    setNumber(fedCopy(kForm84ID, 1), f84.f8, 123456);
+    setBox(fedCopy(kForm84ID, 1), f84.f67);
+    setNumber(fedCopy(kForm84ID, 2), f84.f8, 50001);
+    setBox(fedCopy(kForm84ID, 2), f84.f68);
+    setBox(fedCopy(kForm84ID, 2), f84.f2);
+    setNumber(fedCopy(kForm84ID, 3), f84.f8, 90000);  // not a lump sum
+    calculate();
+    EXPECT_DOUBLE_EQ(amount(s1.f189281), 1234.56);
+    setFilingStatus(2);
+    calculate();
+    EXPECT_DOUBLE_EQ(amount(s1.f189281), 1734.57);
+}
+
 TEST_F(Adjustments, OtherAdditionsAreDescribed) {
     const struct {
         std::vector<FieldId> lines;

@@ -30,7 +30,7 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
                                                      const FieldTraits& traits, FieldValue::Kind kind,
                                                      const char* operation) {
     detail::recordKindMismatch(describeField(data, x) + ": " + operation + " wrote " + detail::kindName(kind) +
-                               " into a " + detail::fieldKindName(traits) + " field");
+                               " into " + detail::fieldKindName(traits) + " field");
 }
 
 // The place of field x in the copy's form; a field the form does not have

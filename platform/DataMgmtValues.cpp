@@ -164,11 +164,12 @@ const char* kindName(FieldValue::Kind kind) {
     return "a value";
 }
 
+// The field's kind with its article, as the kind-mismatch report names it.
 const char* fieldKindName(const FieldTraits& desc) {
     if (desc.isBoolean()) {
-        return "check-box";
+        return "a check-box";
     }
-    return desc.isText() ? "text" : "amount";
+    return desc.isText() ? "a text" : "an amount";
 }
 
 // ---------------------------------------------------------------- numbers

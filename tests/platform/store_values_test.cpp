@@ -215,8 +215,10 @@ TEST_F(ValuesTest, KindMismatchesAreCountedButStored) {
     form->assignText(FieldID(1), "text");  // text into an amount field
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 1);
     EXPECT_NE(DataMgmt::lastKindMismatch().find("GA70"), std::string::npos);
+    EXPECT_NE(DataMgmt::lastKindMismatch().find("wrote a text into an amount field"), std::string::npos);
     EXPECT_EQ(georgia->formString(kGA70, 1, FieldID(1)), "text");
-    form->setX(FieldID(50));                  // box into a text field
+    form->setX(FieldID(50));  // box into a text field
+    EXPECT_NE(DataMgmt::lastKindMismatch().find("wrote a box mark into a text field"), std::string::npos);
     form->assignII(FieldID(2), FieldID(30));  // box copied into an amount field
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
 

@@ -7,6 +7,7 @@ namespace StateDataMgmt {
 namespace {
 
 const Primitives::QVImmutableFormIdentifier kGeorgiaMainForm(70, true);
+const std::int32_t kW2Form = 52;
 const Primitives::QVImmutableIdentifier kBalanceDueField(106);
 
 }  // namespace
@@ -161,7 +162,10 @@ void StateTaxReturn::setFromW2(const FormID& f, const FieldID& x, double taxpaye
 
 const std::vector<StateTaxReturn::StateLine>& StateTaxReturn::stateLines() {
     // The state lines of the federal source documents: W-2 (form 52, four
-    // lines), W-2G (54), 1099-G (165) and 1099-R (84, two lines).
+    // lines), W-2G (54), 1099-G (165) and 1099-R (84, two lines). Only the
+    // W-2's state amount is wages; the others' are gambling winnings,
+    // unemployment compensation and other government payments, and
+    // retirement distributions, which count only for their tax withheld.
     static const std::vector<StateLine> lines = {
         {52, 34, 33, 32, 37},
         {52, 99, 98, 97, 102},
@@ -188,7 +192,7 @@ bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIde
 
 }  // namespace
 
-double StateTaxReturn::addStateLines(bool thisStateOnly, bool amounts, bool withheld, bool local) const {
+double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const {
     if (federal_.isNull()) {
         return 0.0;
     }
@@ -196,12 +200,16 @@ double StateTaxReturn::addStateLines(bool thisStateOnly, bool amounts, bool with
     const std::string_view abbreviation = getAbbreviation();
     double total = 0.0;
     for (const StateLine& line : stateLines()) {
+        const bool addsWages = wages && line.form == kW2Form;
+        if (!addsWages && !withheld && !local) {
+            continue;
+        }
         federal.forEachCopy(FormID(line.form), [&](const DataMgmt::TaxForm& copy) {
             if (!copy.description().hasField(FieldID(line.state)) ||
                 (thisStateOnly && !isThisState(copy, FieldID(line.state), abbreviation))) {
                 return;
             }
-            if (amounts) {
+            if (addsWages) {
                 total += federalDisplayAmount(copy, line.amount);
             }
             if (withheld) {

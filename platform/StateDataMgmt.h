@@ -198,8 +198,9 @@ private:
     };
     static const std::vector<StateLine>& stateLines();
     // Adds up one column of the state lines over every copy, for the lines of
-    // this state only (thisStateOnly) or of any state.
-    double addStateLines(bool thisStateOnly, bool amounts, bool withheld, bool local) const;
+    // this state only (thisStateOnly) or of any state; wages are the state
+    // amounts of the W-2 lines only.
+    double addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const;
 
     DataMgmt::TaxReturnPtr federal_;
     std::vector<DebugStateFieldCall> debugCalls_;

@@ -17,8 +17,9 @@ using FieldID = Primitives::QVImmutableIdentifier;
 using FormID = Primitives::QVImmutableFormIdentifier;
 
 // Federal forms
-inline const FormID kF1(1);    // main form, one copy
-inline const FormID kF52(52);  // W-2, amounts in hundredths
+inline const FormID kF1(1);      // main form, one copy
+inline const FormID kF52(52);    // W-2, amounts in hundredths
+inline const FormID kF165(165);  // 1099-G, amounts in hundredths
 inline const FormID kF92(92);
 // Georgia forms
 inline const FormID kGA70(70, true);
@@ -54,6 +55,12 @@ inline DataMgmt::TaxReturnDescPtr federalDesc() {
     w2->addField(field(99, FieldKind::Text, 2));
     w2->addField(field(3, FieldKind::Text, 11));
     desc->addForm(w2);
+
+    DataMgmt::TaxFormDescPtr g1099(new DataMgmt::TaxFormDesc(kF165, "F165", "Form 1099-G"));
+    g1099->addField(field(11, FieldKind::Number, 0, 'H'));  // state income
+    g1099->addField(field(16, FieldKind::Number, 0, 'H'));  // state tax withheld
+    g1099->addField(field(17, FieldKind::Text, 2));
+    desc->addForm(g1099);
 
     DataMgmt::TaxFormDescPtr f92(new DataMgmt::TaxFormDesc(kF92, "F92", "", 1));
     f92->addField(field(9, FieldKind::Text, 10, 'D'));

@@ -75,10 +75,15 @@ TEST_F(WageTest, StateWagesAddTheLinesOfThisState) {
     addW2(50000, "GA", 40000, 1500.25, 10, "AL", 10000, 300);
     addW2(20000, "ga", 20000, 700, 0);
     addW2(5000, "FL", 5000, 0, 0);
+    // Unemployment compensation is no wages, but its Georgia tax withheld counts.
+    DataMgmt::TaxFormPtr g1099 = federal->createForm(kF165);
+    g1099->assignText(FieldID(17), "GA");
+    g1099->assignIR(FieldID(11), 4200 * 100);
+    g1099->assignIR(FieldID(16), 210 * 100);
     EXPECT_DOUBLE_EQ(ga().getStateWages('1'), 60000);
     EXPECT_DOUBLE_EQ(ga().getAllStateWages('1'), 75000);
-    EXPECT_DOUBLE_EQ(ga().getStateTaxWithheld('1'), 2210.25);  // with the local tax
-    EXPECT_DOUBLE_EQ(ga().getStateTaxWithheldNoLocal('1'), 2200.25);
+    EXPECT_DOUBLE_EQ(ga().getStateTaxWithheld('1'), 2420.25);  // with the local tax
+    EXPECT_DOUBLE_EQ(ga().getStateTaxWithheldNoLocal('1'), 2410.25);
 }
 
 TEST_F(WageTest, StoredHundredthsGiveTheExactCents) {

@@ -1,7 +1,7 @@
 // Loading a return file and walking every field of every form copy: the
 // baseline that the whole-return calculation will be measured against.
 //
-// The return and the form definitions are the example return and the build's
+// The return and the form definitions are the example return and the compiled
 // definitions; GA_BENCH_RETURN and GA_FORMS_DIR name others.
 #include <benchmark/benchmark.h>
 
@@ -10,6 +10,7 @@
 
 #include "host/HostSession.h"
 #include "platform/DataMgmt.h"
+#include "platform/FormDefinitions.h"
 #include "platform/ReturnFile.h"
 
 namespace {
@@ -19,9 +20,11 @@ std::string returnPath() {
     return env != nullptr && *env != '\0' ? env : GA_BENCH_RETURN;
 }
 
+// The definitions of GA_FORMS_DIR when it is set, else the compiled ones (as
+// gahost takes them).
 std::string formsDir() {
     const char* env = std::getenv("GA_FORMS_DIR");
-    return env != nullptr && *env != '\0' ? env : GA_BENCH_FORMS;
+    return env != nullptr && *env != '\0' ? env : "";
 }
 
 // Visits every field of every copy of every form of the return, in display
@@ -42,13 +45,39 @@ std::size_t walkEveryField(DataMgmt::TaxReturn& r, double& total) {
     return visited;
 }
 
+// The form definitions as a process starts with them: the compiled ones.
 void BM_LoadFormDefinitions(benchmark::State& state) {
     for (auto _ : state) {
-        GAHost::HostSession session(formsDir());
-        benchmark::DoNotOptimize(session.library().georgia.get());
+        const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+        benchmark::DoNotOptimize(library.georgia.get());
     }
 }
-BENCHMARK(BM_LoadFormDefinitions)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFormDefinitions)->Unit(benchmark::kMicrosecond);
+
+// The same with every field of every form laid out, as if each form were
+// used.
+void BM_LoadFormDefinitionsEveryField(benchmark::State& state) {
+    for (auto _ : state) {
+        const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+        std::size_t fields = 0;
+        for (const DataMgmt::TaxReturnDesc* desc : {library.federal.get(), library.georgia.get()}) {
+            for (DataMgmt::TaxFormDescIter it = desc->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+                fields += it.getTaxFormDescriptor()->getFieldIDs().size();
+            }
+        }
+        benchmark::DoNotOptimize(fields);
+    }
+}
+BENCHMARK(BM_LoadFormDefinitionsEveryField)->Unit(benchmark::kMicrosecond);
+
+// The definition files of the build read and checked (gahost --forms DIR).
+void BM_LoadFormDefinitionFiles(benchmark::State& state) {
+    for (auto _ : state) {
+        const FormDefinitions::Library library = FormDefinitions::loadDirectory(GA_BENCH_FORMS);
+        benchmark::DoNotOptimize(library.georgia.get());
+    }
+}
+BENCHMARK(BM_LoadFormDefinitionFiles)->Unit(benchmark::kMillisecond);
 
 // Fresh returns, then the file read, validated and stored.
 void BM_LoadReturnFile(benchmark::State& state) {

@@ -126,15 +126,19 @@ public:
     bool isText() const { return kind() == Kind::Text; }
     bool isBox() const { return kind() == Kind::Box; }
 
-    double getNumber() const;            // the number; 0 for another kind
-    const std::string& getText() const;  // the text; "" for another kind
-    bool boxYes() const;                 // a box marked yes
-    bool boxNo() const;                  // a box marked no
+    // the number; 0 for another kind
+    double getNumber() const { return isNumber() ? *std::get_if<1>(&v_) : 0.0; }
+    // the text; "" for another kind
+    const std::string& getText() const { return isText() ? *std::get_if<2>(&v_) : emptyText(); }
+    bool boxYes() const { return isBox() && std::get_if<3>(&v_)->yes; }  // a box marked yes
+    bool boxNo() const { return isBox() && !std::get_if<3>(&v_)->yes; }  // a box marked no
 
     bool operator==(const FieldValue& other) const { return v_ == other.v_; }
     bool operator!=(const FieldValue& other) const { return !(v_ == other.v_); }
 
 private:
+    static const std::string& emptyText();
+
     struct Box {
         bool yes;
         bool operator==(const Box& o) const { return yes == o.yes; }
@@ -154,6 +158,7 @@ void resetKindMismatchCount();
 namespace detail {
 struct CopyData;
 struct ReturnState;
+class Slot;
 }  // namespace detail
 
 class TaxForm;
@@ -626,20 +631,38 @@ private:
     // The calculation asks about one form many times in a row: the form found
     // last is answered at once.
     int requireOwnForm(const FormID& f, const char* operation) const {
-        return f == lastForm_ ? lastFormIndex_ : lookUpForm(f, operation);
+        if (f == lastForm_) {
+            return lastFormIndex_;
+        }
+        const int index = desc_->formIndex(f);
+        if (index < 0) {
+            refuseFormOf(f, operation);
+        }
+        lastForm_ = f;
+        lastFormIndex_ = index;
+        return index;
     }
-    int lookUpForm(const FormID& f, const char* operation) const;
+    [[noreturn]] void refuseFormOf(const FormID& f, const char* operation) const;
     // Field x of copy c of form f, which this return or the one it forwards
     // to holds: its value (the slot itself, or a null value when the copy
     // does not exist) and its description's traits. An unknown form or field
     // throws.
     struct FieldRef {
-        const FieldValue* value;
+        const detail::Slot* slot;
         const FieldTraits* traits;
     };
     FieldRef fieldOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
-    const FieldValue& valueOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
-    const Copies* copiesAt(int formIndex) const;
+    FieldRef ownField(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
+    [[gnu::noinline]] FieldRef forwardedField(const FormID& f, std::uint16_t c, const FieldID& x,
+                                              const char* operation) const;
+    const TaxFormPtr& handleOf(const FormID& f, std::uint16_t copy) const;
+    const TaxFormPtr& ownHandle(const FormID& f, std::uint16_t copy) const;
+    [[gnu::noinline]] TaxFormPtr getOrMakeCopy(const FormID& f, std::uint16_t copy);
+    const detail::Slot& valueOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
+    const Copies* copiesAt(int formIndex) const {
+        const auto index = static_cast<std::size_t>(formIndex);
+        return index < forms_.size() ? &forms_[index].copies : nullptr;
+    }
     const CopyEntry* findCopy(int formIndex, std::uint16_t copy) const;
     static const CopyEntry* searchCopy(const Copies& copies, std::uint16_t copy);
     TaxFormPtr makeCopy(int formIndex, std::uint16_t copy);

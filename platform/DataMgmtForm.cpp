@@ -11,7 +11,7 @@ namespace DataMgmt {
 
 namespace {
 
-const FieldValue kNullValue;
+const detail::Slot kNullSlot;
 
 std::string describeField(const detail::CopyData& data, const FieldID& x) {
     return "form " + data.desc->getDevName() + " copy " + std::to_string(data.copy) + " field " +
@@ -19,7 +19,8 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
 }
 
 // The refusals and the kind report are made out of line, so that the field
-// accesses that never need them stay small.
+// accesses that never need them stay small; the accesses themselves are
+// inlined into each operation.
 [[noreturn, gnu::noinline, gnu::cold]] void refuseField(const detail::CopyData& data, const FieldID& x,
                                                         const char* operation) {
     throw Exceptions::QuarloException(
@@ -43,16 +44,19 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
     return place;
 }
 
-const FieldValue& readValue(const detail::CopyData& data, const FieldID& x, const char* operation) {
+// The slot of field x, or a null one when the copy has none yet.
+[[gnu::always_inline]] inline const detail::Slot& readValue(const detail::CopyData& data, const FieldID& x,
+                                                            const char* operation) {
     const detail::Slot* slot = data.readSlot(requireField(data, x, operation));
-    return slot == nullptr ? kNullValue : slot->value;
+    return slot == nullptr ? kNullSlot : *slot;
 }
 
-const detail::Slot* findSlot(const detail::CopyData& data, const FieldID& x, const char* operation) {
+[[gnu::always_inline]] inline const detail::Slot* findSlot(const detail::CopyData& data, const FieldID& x,
+                                                           const char* operation) {
     return data.readSlot(requireField(data, x, operation));
 }
 
-detail::Slot& slotFor(detail::CopyData& data, const FieldID& x, const char* operation) {
+[[gnu::always_inline]] inline detail::Slot& slotFor(detail::CopyData& data, const FieldID& x, const char* operation) {
     return data.writeSlot(requireField(data, x, operation));
 }
 
@@ -60,8 +64,8 @@ detail::Slot& slotFor(detail::CopyData& data, const FieldID& x, const char* oper
 // value of another kind than the field's is counted. `same` tells whether the
 // slot already holds the value, `store` stores it.
 template <class Kind, class Same, class Store>
-void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
-                        Store store) {
+inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
+                               Store store) {
     const int place = requireField(data, x, operation);
     detail::Slot& slot = data.writeSlot(place);
     if (slot.overridden) {
@@ -71,37 +75,45 @@ void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* op
     if (!detail::kindAgrees(traits, kind)) {
         reportKindMismatch(data, x, traits, kind, operation);
     }
-    if (!same(slot.value)) {
-        store(slot.value);
+    if (!same(slot)) {
+        store(slot);
         data.markChanged();
     }
 }
 
-void writeValue(detail::CopyData& data, const FieldID& x, const FieldValue& value, const char* operation) {
+// A text, as it is (an empty one is null).
+void writeText(detail::CopyData& data, const FieldID& x, std::string_view text, const char* operation) {
     writeByCalculation(
-        data, x, operation, value.kind(), [&value](const FieldValue& old) { return old == value; },
-        [&value](FieldValue& slot) { slot = value; });
+        data, x, operation, text.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text,
+        [text](const detail::Slot& old) { return text.empty() ? old.isNull() : old.isText() && old.getText() == text; },
+        [text](detail::Slot& slot) { slot.setText(text); });
 }
 
+// Null fits every kind of field, and a slot not yet made is null: most nulls
+// the calculation writes find the field null already.
 void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+    const detail::Slot* slot = data.readSlot(requireField(data, x, operation));
+    if (slot == nullptr || slot->overridden || slot->isNull()) {
+        return;
+    }
     writeByCalculation(
-        data, x, operation, FieldValue::Kind::Null, [](const FieldValue& old) { return old.isNull(); },
-        [](FieldValue& slot) { slot = FieldValue(); });
+        data, x, operation, FieldValue::Kind::Null, [](const detail::Slot& old) { return old.isNull(); },
+        [](detail::Slot& slot) { slot.setNull(); });
 }
 
 // v is finite.
 void writeNumber(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
     writeByCalculation(
         data, x, operation, FieldValue::Kind::Number,
-        [v](const FieldValue& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
-        [v](FieldValue& slot) { slot = FieldValue::number(v); });
+        [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
+        [v](detail::Slot& slot) { slot.setNumber(v); });
 }
 
 void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
     writeByCalculation(
         data, x, operation, FieldValue::Kind::Box,
-        [yes](const FieldValue& old) { return yes ? old.boxYes() : old.boxNo(); },
-        [yes](FieldValue& slot) { slot = FieldValue::box(yes); });
+        [yes](const detail::Slot& old) { return yes ? old.boxYes() : old.boxNo(); },
+        [yes](detail::Slot& slot) { slot.setBox(yes); });
 }
 
 void setFlag(detail::CopyData& data, bool& flag, bool on) {
@@ -136,21 +148,21 @@ std::int64_t FormField::getLongValue() const {
     if (slot == nullptr) {
         return 0;
     }
-    if (slot->value.isText()) {
-        return copy_->returnState->pool->intern(slot->value.getText());
+    if (slot->isText()) {
+        return copy_->returnState->pool->intern(slot->getText());
     }
-    return detail::wholeValue(slot->value);
+    return detail::wholeValue(*slot);
 }
 
 FieldValue FormField::getValue() const {
     const detail::Slot* slot = copy_->readSlot(place_);
-    return slot == nullptr ? FieldValue() : slot->value;
+    return slot == nullptr ? FieldValue() : slot->value();
 }
 
 Primitives::StringPtr FormField::getValueText(bool) const {
     const detail::Slot* slot = copy_->readSlot(place_);
     return Primitives::StringPtr(
-        new std::string(slot == nullptr ? std::string() : detail::renderValue(slot->value, desc_->getEditCode())));
+        new std::string(slot == nullptr ? std::string() : detail::renderValue(*slot, desc_->getEditCode())));
 }
 
 bool FormField::isOverridden() const {
@@ -176,13 +188,13 @@ void FormField::setNoEntry(bool noEntry) { copy_->writeSlot(place_).noEntry = no
 
 bool FormField::isCalculated() const {
     const detail::Slot* slot = copy_->readSlot(place_);
-    if (slot != nullptr && slot->calculated.has_value()) {
-        return *slot->calculated;
+    if (slot != nullptr && slot->calculated >= 0) {
+        return slot->calculated != 0;
     }
     return desc_->isCalculated();
 }
 
-void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated; }
+void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated ? 1 : 0; }
 
 // ---------------------------------------------------------------- TaxForm
 
@@ -231,7 +243,7 @@ double TaxForm::minFnII(const FieldID& a, const FieldID& b) const { return std::
 double TaxForm::minFnIR(const FieldID& a, double v) const { return std::min(getIR(a), v); }
 
 std::int64_t TaxForm::offsetUserDate(const FieldID& x) const {
-    const FieldValue& value = readValue(*data_, x, "offsetUserDate");
+    const detail::Slot& value = readValue(*data_, x, "offsetUserDate");
     if (!value.isText()) {
         return 0;
     }
@@ -251,7 +263,7 @@ void TaxForm::valueString(char* buf, std::size_t cap, const FieldID& x, const Fo
 std::string TaxForm::valueString(const FieldID& x) const {
     const int place = requireField(*data_, x, "valueString");
     const detail::Slot* slot = data_->readSlot(place);
-    return slot == nullptr ? std::string() : detail::renderValue(slot->value, data_->desc->traitsAt(place).editCode);
+    return slot == nullptr ? std::string() : detail::renderValue(*slot, data_->desc->traitsAt(place).editCode);
 }
 
 bool TaxForm::noOverride(const FieldID& x) const { return !isOverridden(x); }
@@ -283,9 +295,23 @@ void TaxForm::storeNumber(const FieldID& t, double v, const char* operation) {
 void TaxForm::assignIR(const FieldID& x, double v) { storeNumber(x, v, "assignIR"); }
 
 void TaxForm::assignII(const FieldID& target, const FieldID& source) {
-    // Reads the target's own slot when the source is the target: the value is
-    // then the same and nothing is stored.
-    writeValue(*data_, target, readValue(*data_, source, "assignII"), "assignII");
+    // A text is kept on the heap and stays where it is while the target is
+    // written, even when the source is the target itself.
+    const detail::Slot& from = readValue(*data_, source, "assignII");
+    switch (from.kind()) {
+        case FieldValue::Kind::Null:
+            writeNull(*data_, target, "assignII");
+            break;
+        case FieldValue::Kind::Number:
+            writeNumber(*data_, target, from.getNumber(), "assignII");
+            break;
+        case FieldValue::Kind::Text:
+            writeText(*data_, target, from.getText(), "assignII");
+            break;
+        case FieldValue::Kind::Box:
+            writeBox(*data_, target, from.boxYes(), "assignII");
+            break;
+    }
 }
 
 void TaxForm::assignText(const FieldID& x, const char* text) {
@@ -303,12 +329,7 @@ void TaxForm::assignText(const FieldID& x, std::string_view text) {
         maxLength = 80;
     }
     // Compared before it is copied: a text already stored costs no copy.
-    const std::string_view cut = detail::cutText(text, maxLength);
-    const FieldValue::Kind kind = cut.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text;
-    writeByCalculation(
-        *data_, x, "assignText", kind,
-        [cut](const FieldValue& old) { return cut.empty() ? old.isNull() : old.isText() && old.getText() == cut; },
-        [cut](FieldValue& slot) { slot = FieldValue::text(std::string(cut)); });
+    writeText(*data_, x, detail::cutText(text, maxLength), "assignText");
 }
 
 void TaxForm::setNull(const FieldID& x) { writeNull(*data_, x, "setNull"); }
@@ -467,12 +488,12 @@ void TaxForm::sumInto(const FieldID& t, std::initializer_list<FieldID> fields) {
 
 // ---- host and test surface
 
-FieldValue TaxForm::getValue(const FieldID& x) const { return readValue(*data_, x, "getValue"); }
+FieldValue TaxForm::getValue(const FieldID& x) const { return readValue(*data_, x, "getValue").value(); }
 
 void TaxForm::setValue(const FieldID& x, const FieldValue& value) {
     detail::Slot& slot = slotFor(*data_, x, "setValue");
-    if (slot.value != value) {
-        slot.value = value;
+    if (!slot.holds(value)) {
+        slot.set(value);
         data_->markChanged();
     }
 }
@@ -505,14 +526,14 @@ void TaxForm::setNoEntry(const FieldID& x, bool noEntry) { slotFor(*data_, x, "s
 bool TaxForm::isFieldCalculated(const FieldID& x) const {
     const int place = requireField(*data_, x, "getField");
     const detail::Slot* slot = data_->readSlot(place);
-    if (slot != nullptr && slot->calculated.has_value()) {
-        return *slot->calculated;
+    if (slot != nullptr && slot->calculated >= 0) {
+        return slot->calculated != 0;
     }
     return data_->desc->traitsAt(place).calculated;
 }
 
 void TaxForm::setFieldCalculated(const FieldID& x, bool calculated) {
-    slotFor(*data_, x, "setFieldCalculated").calculated = calculated;
+    slotFor(*data_, x, "setFieldCalculated").calculated = calculated ? 1 : 0;
 }
 
 std::vector<FieldID> TaxForm::fieldsWithValues() const {
@@ -520,7 +541,7 @@ std::vector<FieldID> TaxForm::fieldsWithValues() const {
     const std::size_t count = std::min(data_->slots.size(), data_->desc->fieldCount());
     QVFieldIDIter it = data_->desc->getFieldIDs();
     for (std::size_t place = 0; place < count; ++place, it.next()) {
-        if (!data_->slots[place].value.isNull()) {
+        if (!data_->slots[place].isNull()) {
             out.push_back(it.getFieldID());
         }
     }

@@ -36,7 +36,7 @@ std::string formLabel(const FormID& f) {
                                       operation);
 }
 
-const FieldValue kNullValue;
+const detail::Slot kNullSlot;
 
 }  // namespace
 
@@ -79,14 +79,8 @@ const TaxReturn& TaxReturn::readerFor(const FormID& f, const char* operation) co
     return *this;
 }
 
-int TaxReturn::lookUpForm(const FormID& f, const char* operation) const {
-    const int index = desc_->formIndex(f);
-    if (index < 0) {
-        refuseForm(f, *desc_, operation);
-    }
-    lastForm_ = f;
-    lastFormIndex_ = index;
-    return index;
+[[noreturn]] void TaxReturn::refuseFormOf(const FormID& f, const char* operation) const {
+    refuseForm(f, *desc_, operation);
 }
 
 int TaxReturn::requireWritable(const FormID& f, const char* operation) const {
@@ -96,12 +90,7 @@ int TaxReturn::requireWritable(const FormID& f, const char* operation) const {
     return requireOwnForm(f, operation);
 }
 
-const TaxReturn::Copies* TaxReturn::copiesAt(int formIndex) const {
-    const auto index = static_cast<std::size_t>(formIndex);
-    return index < forms_.size() ? &forms_[index].copies : nullptr;
-}
-
-const TaxFormDesc& TaxReturn::formDescAt(int formIndex) const {
+inline const TaxFormDesc& TaxReturn::formDescAt(int formIndex) const {
     const auto index = static_cast<std::size_t>(formIndex);
     return index < forms_.size() ? *forms_[index].desc : desc_->formAt(formIndex);
 }
@@ -153,10 +142,23 @@ void TaxReturn::markChanged() { state_->saveNeeded = true; }
 
 // ---- copies and handles
 
+// The stored handle of a copy, or the empty one (as ownField does for a
+// field).
+inline const TaxFormPtr& TaxReturn::handleOf(const FormID& f, std::uint16_t copy) const {
+    return f.isState() == isState_ ? ownHandle(f, copy) : readerFor(f, "getForm").ownHandle(f, copy);
+}
+
+const TaxFormPtr& TaxReturn::ownHandle(const FormID& f, std::uint16_t copy) const {
+    const CopyEntry* found = findCopy(requireOwnForm(f, "getForm"), copy);
+    return found == nullptr ? noCopy_ : found->handle;
+}
+
 TaxFormPtr TaxReturn::getFormUVPtr(const FormID& f, std::uint16_t copy, bool create) {
-    if (!create) {
-        return getForm(f, copy);
-    }
+    // The lookup alone is the common call; the rest is out of line.
+    return create ? getOrMakeCopy(f, copy) : handleOf(f, copy);
+}
+
+TaxFormPtr TaxReturn::getOrMakeCopy(const FormID& f, std::uint16_t copy) {
     const int index = requireWritable(f, "getFormUVPtr");
     if (const CopyEntry* existing = findCopy(index, copy); existing != nullptr) {
         return existing->handle;
@@ -167,14 +169,7 @@ TaxFormPtr TaxReturn::getFormUVPtr(const FormID& f, std::uint16_t copy, bool cre
     return makeCopy(index, copy);
 }
 
-TaxFormPtr TaxReturn::getForm(const FormID& f, std::uint16_t copy) const {
-    const TaxReturn& reader = readerOf(f, "getForm");
-    if (&reader != this) {
-        return reader.getForm(f, copy);
-    }
-    const CopyEntry* found = findCopy(requireOwnForm(f, "getForm"), copy);
-    return found == nullptr ? noCopy_ : found->handle;
-}
+TaxFormPtr TaxReturn::getForm(const FormID& f, std::uint16_t copy) const { return handleOf(f, copy); }
 
 TaxFormPtr TaxReturn::getFormOrCreate(const FormID& f, std::uint16_t copy) { return getFormUVPtr(f, copy, true); }
 
@@ -275,12 +270,22 @@ TaxFormIterIter TaxReturn::getForms() const {
 
 // ---- reads
 
-TaxReturn::FieldRef TaxReturn::fieldOf(const FormID& f, std::uint16_t c, const FieldID& x,
-                                       const char* operation) const {
-    const TaxReturn& reader = readerOf(f, operation);
-    if (&reader != this) {
-        return reader.fieldOf(f, c, x, operation);
-    }
+// Field access is the hot path of every calculation. A read of a form of
+// this return's kind goes to ownField, which calls nothing on its way (so it
+// needs no stack frame); a read forwarded to the other return goes through
+// readerFor first.
+inline TaxReturn::FieldRef TaxReturn::fieldOf(const FormID& f, std::uint16_t c, const FieldID& x,
+                                              const char* operation) const {
+    return f.isState() == isState_ ? ownField(f, c, x, operation) : forwardedField(f, c, x, operation);
+}
+
+TaxReturn::FieldRef TaxReturn::forwardedField(const FormID& f, std::uint16_t c, const FieldID& x,
+                                              const char* operation) const {
+    return readerFor(f, operation).ownField(f, c, x, operation);
+}
+
+TaxReturn::FieldRef TaxReturn::ownField(const FormID& f, std::uint16_t c, const FieldID& x,
+                                        const char* operation) const {
     const int index = requireOwnForm(f, operation);
     const TaxFormDesc& formDesc = formDescAt(index);
     const int place = formDesc.positionOf(x);
@@ -290,18 +295,19 @@ TaxReturn::FieldRef TaxReturn::fieldOf(const FormID& f, std::uint16_t c, const F
     const FieldTraits& traits = formDesc.traitsAt(place);
     const CopyEntry* copy = findCopy(index, c);
     if (copy == nullptr) {
-        return FieldRef{&kNullValue, &traits};
+        return FieldRef{&kNullSlot, &traits};
     }
     const detail::Slot* slot = copy->data->readSlot(place);
-    return FieldRef{slot == nullptr ? &kNullValue : &slot->value, &traits};
+    return FieldRef{slot == nullptr ? &kNullSlot : slot, &traits};
 }
 
 FieldValue TaxReturn::getValue(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    return valueOf(f, c, x, "getValue");
+    return valueOf(f, c, x, "getValue").value();
 }
 
-const FieldValue& TaxReturn::valueOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const {
-    return *fieldOf(f, c, x, operation).value;
+const detail::Slot& TaxReturn::valueOf(const FormID& f, std::uint16_t c, const FieldID& x,
+                                       const char* operation) const {
+    return *fieldOf(f, c, x, operation).slot;
 }
 
 std::int64_t TaxReturn::getIN(const FormID& f, std::uint16_t c, const FieldID& x) const {
@@ -314,7 +320,7 @@ double TaxReturn::getIR(const FormID& f, std::uint16_t c, const FieldID& x) cons
 
 std::string TaxReturn::formString(const FormID& f, std::uint16_t c, const FieldID& x) const {
     const FieldRef field = fieldOf(f, c, x, "getValue");  // checks the form and field, forwards federal reads
-    return detail::renderValue(*field.value, field.traits->editCode);
+    return detail::renderValue(*field.slot, field.traits->editCode);
 }
 
 void TaxReturn::formString(char* buf, std::size_t cap, const FormID& f, std::uint16_t c, const FieldID& x) const {
@@ -352,7 +358,7 @@ char* TaxReturn::getText(char* buf, std::size_t cap, std::int64_t token, short w
 }
 
 bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    const FieldValue& value = valueOf(f, c, x, "getValue");
+    const detail::Slot& value = valueOf(f, c, x, "getValue");
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "Y" || answer == "YES";
@@ -361,7 +367,7 @@ bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) cons
 }
 
 bool TaxReturn::formNo(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    const FieldValue& value = valueOf(f, c, x, "getValue");
+    const detail::Slot& value = valueOf(f, c, x, "getValue");
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "N" || answer == "NO";
@@ -418,7 +424,7 @@ bool TaxReturn::dataEnteredOnAnyCopy(const FormID& f) const {
 
 bool TaxReturn::reachedAge(int age, int copy, const FormID& f, const FieldID& birthDate, bool) const {
     const std::uint16_t c = copy <= 0 ? 1 : static_cast<std::uint16_t>(copy);
-    const FieldValue& value = valueOf(f, c, birthDate, "getValue");
+    const detail::Slot& value = valueOf(f, c, birthDate, "getValue");
     std::uint16_t year = 0;
     std::uint8_t month = 0;
     std::uint8_t day = 0;
@@ -451,7 +457,7 @@ void TaxReturn::getIIM(const FormID& srcForm, const FieldID& srcField, std::uint
     TaxForm& to = requireForm(target, "TaxReturn", "getII");
     // Each write below makes its value before it stores it, so the target
     // may be the source itself.
-    const FieldValue& value = valueOf(srcForm, srcCopy, srcField, "getValue");
+    const detail::Slot& value = valueOf(srcForm, srcCopy, srcField, "getValue");
     // Written as any calculation write: an overridden target keeps its value.
     switch (value.kind()) {
         case FieldValue::Kind::Null:

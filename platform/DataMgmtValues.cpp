@@ -36,15 +36,106 @@ FieldValue FieldValue::box(bool yes) {
     return out;
 }
 
-double FieldValue::getNumber() const { return isNumber() ? std::get<1>(v_) : 0.0; }
-
-const std::string& FieldValue::getText() const {
+const std::string& FieldValue::emptyText() {
     static const std::string empty;
-    return isText() ? std::get<2>(v_) : empty;
+    return empty;
 }
 
-bool FieldValue::boxYes() const { return isBox() && std::get<3>(v_).yes; }
-bool FieldValue::boxNo() const { return isBox() && !std::get<3>(v_).yes; }
+// ---------------------------------------------------------------- slots
+
+namespace detail {
+
+const std::string& Slot::emptyText() {
+    static const std::string empty;
+    return empty;
+}
+
+void Slot::takeFrom(Slot& other) noexcept {
+    kind_ = other.kind_;
+    switch (kind_) {
+        case FieldValue::Kind::Text:
+            text_ = other.text_;
+            other.kind_ = FieldValue::Kind::Null;  // the text is this slot's now
+            break;
+        case FieldValue::Kind::Box:
+            yes_ = other.yes_;
+            break;
+        case FieldValue::Kind::Number:
+            number_ = other.number_;
+            break;
+        case FieldValue::Kind::Null:
+            number_ = 0.0;
+            break;
+    }
+    overridden = other.overridden;
+    tentative = other.tentative;
+    noEntry = other.noEntry;
+    protectedField = other.protectedField;
+    calculated = other.calculated;
+}
+
+FieldValue Slot::value() const {
+    switch (kind_) {
+        case FieldValue::Kind::Number:
+            return FieldValue::number(number_);
+        case FieldValue::Kind::Text:
+            return FieldValue::text(*text_);
+        case FieldValue::Kind::Box:
+            return FieldValue::box(yes_);
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return FieldValue();
+}
+
+bool Slot::holds(const FieldValue& value) const {
+    if (value.kind() != kind_) {
+        return false;
+    }
+    switch (kind_) {
+        case FieldValue::Kind::Number:
+            return number_ == value.getNumber();
+        case FieldValue::Kind::Text:
+            return *text_ == value.getText();
+        case FieldValue::Kind::Box:
+            return yes_ == value.boxYes();
+        case FieldValue::Kind::Null:
+            break;
+    }
+    return true;
+}
+
+void Slot::set(const FieldValue& value) {
+    switch (value.kind()) {
+        case FieldValue::Kind::Number:
+            setNumber(value.getNumber());
+            return;
+        case FieldValue::Kind::Text:
+            setText(value.getText());
+            return;
+        case FieldValue::Kind::Box:
+            setBox(value.boxYes());
+            return;
+        case FieldValue::Kind::Null:
+            break;
+    }
+    setNull();
+}
+
+void Slot::setText(std::string_view text) {
+    if (text.empty()) {
+        setNull();
+    } else if (kind_ == FieldValue::Kind::Text) {
+        text_->assign(text);  // the text already kept is reused
+    } else {
+        std::string* kept = new std::string(text);  // may fail: the slot is unchanged
+        dropText();
+        text_ = kept;
+        kind_ = FieldValue::Kind::Text;
+    }
+}
+
+}  // namespace detail
 
 // ---------------------------------------------------------------- edit codes
 
@@ -192,36 +283,6 @@ double leadingNumber(const std::string& text) {
     return value + 0.0;
 }
 
-double numericValue(const FieldValue& value) {
-    switch (value.kind()) {
-        case FieldValue::Kind::Number:
-            return value.getNumber();
-        case FieldValue::Kind::Text:
-            return leadingNumber(value.getText());
-        case FieldValue::Kind::Box:
-            return value.boxYes() ? 1.0 : 0.0;
-        case FieldValue::Kind::Null:
-            break;
-    }
-    return 0.0;
-}
-
-std::int64_t wholeValue(const FieldValue& value) { return Utils::roundR(numericValue(value)); }
-
-std::string renderValue(const FieldValue& value, std::uint8_t editCode) {
-    switch (value.kind()) {
-        case FieldValue::Kind::Number:
-            return formatDisplayAmount(value.getNumber(), editCodeDecimalPlaces(editCode));
-        case FieldValue::Kind::Text:
-            return value.getText();
-        case FieldValue::Kind::Box:
-            return value.boxYes() ? "X" : "";
-        case FieldValue::Kind::Null:
-            break;
-    }
-    return std::string();
-}
-
 bool isBlank(const std::string& text) {
     for (char c : text) {
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
@@ -229,20 +290,6 @@ bool isBlank(const std::string& text) {
         }
     }
     return true;
-}
-
-bool significant(const FieldValue& value) {
-    switch (value.kind()) {
-        case FieldValue::Kind::Number:
-            return value.getNumber() != 0.0;
-        case FieldValue::Kind::Text:
-            return !isBlank(value.getText());
-        case FieldValue::Kind::Box:
-            return value.boxYes();
-        case FieldValue::Kind::Null:
-            break;
-    }
-    return false;
 }
 
 std::string_view cutText(std::string_view text, std::size_t maxBytes) {

@@ -11,6 +11,15 @@
 
 namespace {
 
+// Room for one more element, growing by half again when full, so that a
+// form built field by field moves its lists a few times, not once a field.
+template <class T>
+void reserveForOneMore(std::vector<T>& list) {
+    if (list.size() == list.capacity()) {
+        list.reserve(list.size() + list.size() / 2 + 8);
+    }
+}
+
 bool isNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -91,7 +100,7 @@ FieldPlaces::FieldPlaces(const FieldPlaces& other)
     refreshView();
 }
 
-void FieldPlaces::reserve(std::size_t n) { order_.reserve(n); }
+void FieldPlaces::reserveOneMore() { reserveForOneMore(order_); }
 
 void FieldPlaces::append(const Primitives::QVImmutableIdentifier& field) {
     makePage(field.getNumber());
@@ -162,84 +171,8 @@ void FieldPlaces::refreshView() {
 // QVFieldIDIter
 
 QVFieldIDIter::QVFieldIDIter(std::shared_ptr<const FieldList> fields, int position)
-    : places_(fields ? std::make_shared<const detail::FieldPlaces>(*fields) : nullptr) {
+    : places_(fields ? new detail::FieldPlaces(*fields) : nullptr) {
     moveTo(position);
-}
-
-QVFieldIDIter::QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces> places, int position)
-    : places_(std::move(places)) {
-    moveTo(position);
-}
-
-void QVFieldIDIter::moveTo(long position) {
-    position_ = (position < 0 || position >= endPosition()) ? endPosition() : static_cast<int>(position);
-}
-
-QVFieldIDIter& QVFieldIDIter::operator=(const Primitives::QVImmutableIdentifier& field) {
-    const int place = positionOf(field);
-    position_ = place < 0 ? endPosition() : place;
-    return *this;
-}
-
-QVFieldIDIter QVFieldIDIter::operator+(int n) const {
-    QVFieldIDIter moved(*this);
-    moved += n;
-    return moved;
-}
-
-QVFieldIDIter QVFieldIDIter::operator-(int n) const {
-    QVFieldIDIter moved(*this);
-    moved -= n;
-    return moved;
-}
-
-QVFieldIDIter& QVFieldIDIter::operator+=(int n) {
-    if (!atEOL()) {
-        moveTo(static_cast<long>(position_) + n);
-    }
-    return *this;
-}
-
-QVFieldIDIter& QVFieldIDIter::operator-=(int n) {
-    if (!atEOL()) {
-        moveTo(static_cast<long>(position_) - n);
-    }
-    return *this;
-}
-
-void QVFieldIDIter::next() { *this += 1; }
-
-bool QVFieldIDIter::operator<=(const Primitives::QVImmutableIdentifier& field) const {
-    const int place = positionOf(field);
-    return place >= 0 && position_ <= place;
-}
-
-bool QVFieldIDIter::operator<(const Primitives::QVImmutableIdentifier& field) const {
-    const int place = positionOf(field);
-    return place >= 0 && position_ < place;
-}
-
-bool QVFieldIDIter::operator>(const Primitives::QVImmutableIdentifier& field) const {
-    const int place = positionOf(field);
-    return place >= 0 && position_ > place;
-}
-
-bool QVFieldIDIter::operator>=(const Primitives::QVImmutableIdentifier& field) const {
-    const int place = positionOf(field);
-    return place >= 0 && position_ >= place;
-}
-
-bool QVFieldIDIter::operator<=(const QVFieldIDIter& other) const { return position_ <= other.position_; }
-bool QVFieldIDIter::operator<(const QVFieldIDIter& other) const { return position_ < other.position_; }
-bool QVFieldIDIter::operator>(const QVFieldIDIter& other) const { return position_ > other.position_; }
-bool QVFieldIDIter::operator>=(const QVFieldIDIter& other) const { return position_ >= other.position_; }
-
-int QVFieldIDIter::positionOf(const Primitives::QVImmutableIdentifier& field) const {
-    return places_ ? places_->placeOf(field) : -1;
-}
-
-Primitives::QVImmutableIdentifier QVFieldIDIter::getFieldID() const {
-    return atEOL() ? Primitives::kNullFieldID : places_->at(static_cast<std::size_t>(position_));
 }
 
 // ---------------------------------------------------------------------------
@@ -270,7 +203,7 @@ TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::s
         businessName_ = "Form " + std::to_string(id_.getNumber());
     }
     if (compiled_.count == 0) {
-        places_ = std::make_shared<detail::FieldPlaces>();
+        places_ = detail::PlacesRef(new detail::FieldPlaces());
     }
 }
 
@@ -286,7 +219,7 @@ void TaxFormDesc::readCompiledFields() const {
         traits_.push_back(FieldTraits{f.kind, f.editCode, f.calculated,
                                       FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)});
     }
-    places_ = std::make_shared<detail::FieldPlaces>(std::move(order));
+    places_ = detail::PlacesRef(new detail::FieldPlaces(std::move(order)));
     view_ = places_->view();
 }
 
@@ -378,14 +311,14 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
         compiled_ = CompiledFields{};
     }
     // Iterators already handed out keep the list they were made from.
-    if (places_.use_count() > 1) {
-        places_ = std::make_shared<detail::FieldPlaces>(*places_);
+    if (places_.shared()) {
+        places_ = detail::PlacesRef(new detail::FieldPlaces(*places_));
         view_ = places_->view();
     }
     const std::size_t place = added_.size();
-    places_->reserve(place + 1);
-    traits_.reserve(place + 1);
-    added_.reserve(place + 1);
+    places_->reserveOneMore();
+    reserveForOneMore(traits_);
+    reserveForOneMore(added_);
     byName_.reserve(byName_.size() + 4);
     std::unordered_map<std::string, std::size_t> names;  // the field's own; may fail, nothing has changed yet
     addNames(names, number, shortName, place);
@@ -403,7 +336,7 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
 
 QVFieldIDIter TaxFormDesc::getFieldIDs() const {
     places();
-    return QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces>(places_), 0);
+    return QVFieldIDIter(places_, 0);
 }
 
 FormFieldDescPtr TaxFormDesc::getFieldDesc(const Primitives::QVImmutableIdentifier& field) const {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
@@ -188,24 +189,70 @@ public:
     const PlaceView& view() const { return view_; }
     std::size_t size() const { return order_.size(); }
     const Primitives::QVImmutableIdentifier& at(std::size_t place) const { return order_[place]; }
-    void reserve(std::size_t n);
+    // Room for one more field (so that append cannot fail half-way).
+    void reserveOneMore();
     // Adds a field at the end (a number already listed keeps its place).
     void append(const Primitives::QVImmutableIdentifier& field);
 
 private:
-    // Makes room for the number's place outside the dense run: if that
-    // fails, nothing has changed.
+    friend class PlacesRef;
+
+    // Makes room for the number's place: if that fails, nothing has changed.
     void makePage(std::int32_t number);
     void place(std::int32_t number, int place);
     void refreshView();
 
     FieldList order_;
-    std::vector<std::int32_t> dense_;  // fixed when the table is made
+    std::vector<std::int32_t> dense_;
     std::vector<std::uint16_t> pageOf_;
     std::vector<std::int32_t> pages_;
     FlatIndex<std::int32_t> large_;
     PlaceView view_;
+    mutable std::int32_t shares_ = 0;  // PlacesRef's count
 };
+
+// A share of a FieldPlaces, which lives as long as a share does. A form
+// description and the iterators made from it share its places. Like the
+// store's handles it counts without atomic operations: one thread uses a
+// store. (GCC 12 reports a use after free inside the count, as it does for
+// the counted handles; the count is read before the delete.)
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
+class PlacesRef {
+public:
+    PlacesRef() = default;
+    explicit PlacesRef(FieldPlaces* places) noexcept : places_(places) { take(); }
+    PlacesRef(const PlacesRef& other) noexcept : places_(other.places_) { take(); }
+    PlacesRef(PlacesRef&& other) noexcept : places_(other.places_) { other.places_ = nullptr; }
+    PlacesRef& operator=(PlacesRef other) noexcept {
+        std::swap(places_, other.places_);
+        return *this;
+    }
+    ~PlacesRef() {
+        if (places_ != nullptr && --places_->shares_ == 0) {
+            delete places_;
+        }
+    }
+
+    FieldPlaces* operator->() const { return places_; }
+    FieldPlaces& operator*() const { return *places_; }
+    explicit operator bool() const { return places_ != nullptr; }
+    bool shared() const { return places_ != nullptr && places_->shares_ > 1; }
+
+private:
+    void take() noexcept {
+        if (places_ != nullptr) {
+            ++places_->shares_;
+        }
+    }
+
+    FieldPlaces* places_ = nullptr;
+};
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace detail
 
@@ -235,42 +282,84 @@ public:
     // place.
     explicit QVFieldIDIter(std::shared_ptr<const FieldList> fields, int position = 0);
 
-    QVFieldIDIter& operator=(const Primitives::QVImmutableIdentifier& field);
+    QVFieldIDIter& operator=(const Primitives::QVImmutableIdentifier& field) {
+        const int place = positionOf(field);
+        position_ = place < 0 ? endPosition() : place;
+        return *this;
+    }
     QVFieldIDIter(const QVFieldIDIter&) = default;
     QVFieldIDIter& operator=(const QVFieldIDIter&) = default;
 
-    QVFieldIDIter operator+(int n) const;
-    QVFieldIDIter operator-(int n) const;
-    QVFieldIDIter& operator+=(int n);
-    QVFieldIDIter& operator-=(int n);
-    void next();
+    // The calculation walks fields with these on every step: they are inline.
+    QVFieldIDIter operator+(int n) const {
+        QVFieldIDIter moved(*this);
+        moved += n;
+        return moved;
+    }
+    QVFieldIDIter operator-(int n) const {
+        QVFieldIDIter moved(*this);
+        moved -= n;
+        return moved;
+    }
+    QVFieldIDIter& operator+=(int n) {
+        if (!atEOL()) {
+            moveTo(static_cast<long>(position_) + n);
+        }
+        return *this;
+    }
+    QVFieldIDIter& operator-=(int n) {
+        if (!atEOL()) {
+            moveTo(static_cast<long>(position_) - n);
+        }
+        return *this;
+    }
+    void next() { *this += 1; }
 
-    bool operator<=(const Primitives::QVImmutableIdentifier& field) const;
-    bool operator<(const Primitives::QVImmutableIdentifier& field) const;
-    bool operator>(const Primitives::QVImmutableIdentifier& field) const;
-    bool operator>=(const Primitives::QVImmutableIdentifier& field) const;
-    bool operator<=(const QVFieldIDIter& other) const;
-    bool operator<(const QVFieldIDIter& other) const;
-    bool operator>(const QVFieldIDIter& other) const;
-    bool operator>=(const QVFieldIDIter& other) const;
+    bool operator<=(const Primitives::QVImmutableIdentifier& field) const {
+        const int place = positionOf(field);
+        return place >= 0 && position_ <= place;
+    }
+    bool operator<(const Primitives::QVImmutableIdentifier& field) const {
+        const int place = positionOf(field);
+        return place >= 0 && position_ < place;
+    }
+    bool operator>(const Primitives::QVImmutableIdentifier& field) const {
+        const int place = positionOf(field);
+        return place >= 0 && position_ > place;
+    }
+    bool operator>=(const Primitives::QVImmutableIdentifier& field) const {
+        const int place = positionOf(field);
+        return place >= 0 && position_ >= place;
+    }
+    bool operator<=(const QVFieldIDIter& other) const { return position_ <= other.position_; }
+    bool operator<(const QVFieldIDIter& other) const { return position_ < other.position_; }
+    bool operator>(const QVFieldIDIter& other) const { return position_ > other.position_; }
+    bool operator>=(const QVFieldIDIter& other) const { return position_ >= other.position_; }
 
     // Place of a field in the form, or -1 when the form has no such field.
-    int positionOf(const Primitives::QVImmutableIdentifier& field) const;
+    int positionOf(const Primitives::QVImmutableIdentifier& field) const {
+        return places_ ? places_->placeOf(field) : -1;
+    }
     int position() const { return position_; }  // size() in the end state
 
     operator Primitives::QVImmutableIdentifier() const { return getFieldID(); }  // NOLINT
-    Primitives::QVImmutableIdentifier getFieldID() const;                        // the null field at the end
+    // The null field at the end.
+    Primitives::QVImmutableIdentifier getFieldID() const {
+        return atEOL() ? Primitives::kNullFieldID : places_->at(static_cast<std::size_t>(position_));
+    }
     bool atEOL() const { return position_ >= endPosition(); }
     std::size_t size() const { return places_ ? places_->size() : 0; }
 
 private:
     friend class TaxFormDesc;
 
-    QVFieldIDIter(std::shared_ptr<const detail::FieldPlaces> places, int position);
-    void moveTo(long position);
+    QVFieldIDIter(detail::PlacesRef places, int position) : places_(std::move(places)) { moveTo(position); }
+    void moveTo(long position) {
+        position_ = (position < 0 || position >= endPosition()) ? endPosition() : static_cast<int>(position);
+    }
     int endPosition() const { return static_cast<int>(size()); }
 
-    std::shared_ptr<const detail::FieldPlaces> places_;  // null: the empty list
+    detail::PlacesRef places_;  // none: the empty list
     int position_ = 0;
 };
 
@@ -352,7 +441,7 @@ private:
     std::vector<FormFieldDesc::Attributes> added_;  // the fields given to addField
     // Made on first use: the order and places (shared with the iterators),
     // the traits, the description objects handed out, the names.
-    mutable std::shared_ptr<detail::FieldPlaces> places_;
+    mutable detail::PlacesRef places_;
     mutable detail::PlaceView view_;  // of *places_
     mutable std::vector<FieldTraits> traits_;
     mutable std::vector<std::optional<FormFieldDescPtr>> made_;

@@ -54,6 +54,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -410,6 +411,9 @@ public:
     void setFieldCalculated(const FieldID& x, bool calculated);
     // Fields that hold a value (not null), in the form's field order.
     std::vector<FieldID> fieldsWithValues() const;
+    // Calls visit(field, value, overridden) for every field that holds a
+    // value or is overridden, in the form's field order.
+    void forEachSetField(const std::function<void(const FieldID&, const FieldValue&, bool)>& visit) const;
 
 private:
     friend class TaxReturn;

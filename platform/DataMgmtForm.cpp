@@ -538,14 +538,23 @@ void TaxForm::setFieldCalculated(const FieldID& x, bool calculated) {
 
 std::vector<FieldID> TaxForm::fieldsWithValues() const {
     std::vector<FieldID> out;
+    forEachSetField([&out](const FieldID& id, const FieldValue& value, bool) {
+        if (!value.isNull()) {
+            out.push_back(id);
+        }
+    });
+    return out;
+}
+
+void TaxForm::forEachSetField(const std::function<void(const FieldID&, const FieldValue&, bool)>& visit) const {
     const std::size_t count = std::min(data_->slots.size(), data_->desc->fieldCount());
     QVFieldIDIter it = data_->desc->getFieldIDs();
     for (std::size_t place = 0; place < count; ++place, it.next()) {
-        if (!data_->slots[place].isNull()) {
-            out.push_back(it.getFieldID());
+        const detail::Slot& slot = data_->slots[place];
+        if (!slot.isNull() || slot.overridden) {
+            visit(it.getFieldID(), slot.value(), slot.overridden);
         }
     }
-    return out;
 }
 
 // ---------------------------------------------------------------- iterators

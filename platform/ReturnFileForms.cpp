@@ -1,6 +1,8 @@
 // Reading a return file: forms, fields and their values.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 #include "platform/ReturnFileReader.h"
 
@@ -103,7 +105,7 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
     }
 
     std::map<std::string, int> seen;
-    std::map<std::int32_t, int> fieldLines;
+    std::vector<int> fieldLines(form->fieldCount(), 0);  // by place: the line a field was given at
     forEachElement(node, scope, [&](const xmlNode* c) {
         const std::string n = nodeName(c);
         if (n == "BUSNAME") {
@@ -123,7 +125,7 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
 }
 
 void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
-                       std::map<std::int32_t, int>& fieldLines) {
+                       std::vector<int>& fieldLines) {
     const int line = lineOf(node);
     const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN", "KIND"});
     std::optional<std::string> id;
@@ -132,30 +134,41 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
     if (auto it = attrs.find("ID"); it != attrs.end()) id = it->second;
     if (auto it = attrs.find("NAME"); it != attrs.end()) name = it->second;
 
-    std::map<std::string, int> seen;
-    for (const auto& [k, v] : attrs) seen.emplace(k, line);
+    // Each of the four children once: the line where each was first given
+    // (an attribute of the same name counts as given).
+    static constexpr const char* kChildren[] = {"ID", "NAME", "LINENUM", "VALUE"};
+    int firstLine[4] = {0, 0, 0, 0};
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (attrs.count(kChildren[k]) != 0) firstLine[k] = line;
+    }
     bool ok = true;
     forEachElement(node, scope, [&](const xmlNode* c) {
-        const std::string n = nodeName(c);
-        if (n != "ID" && n != "NAME" && n != "LINENUM" && n != "VALUE") {
+        const char* n = c->name != nullptr ? reinterpret_cast<const char*>(c->name) : "";
+        const auto known = std::find_if(std::begin(kChildren), std::end(kChildren),
+                                        [n](const char* k) { return std::strcmp(n, k) == 0; });
+        if (known == std::end(kChildren)) {
             problem(lineOf(c), scope,
                     "unknown element <" + shownName(n) + "> in <FIELD> (expected <ID>, <NAME>, <LINENUM> or <VALUE>)");
             ok = false;
             return;
         }
-        if (!once(seen, c, scope)) {
+        const auto k = static_cast<std::size_t>(known - std::begin(kChildren));
+        if (firstLine[k] != 0) {
+            problem(lineOf(c), scope,
+                    "<" + shownName(n) + "> given twice (first at line " + std::to_string(firstLine[k]) + ")");
             ok = false;
             return;
         }
-        attributes(c, scope, {});
+        firstLine[k] = lineOf(c);
+        if (c->properties != nullptr) attributes(c, scope, {});
         std::string text;
         if (!leafText(c, scope, text)) {
             ok = false;
             return;
         }
-        if (n == "ID") id = text;
-        if (n == "NAME") name = text;
-        if (n == "VALUE") value = text;
+        if (k == 0) id = std::move(text);
+        if (k == 1) name = std::move(text);
+        if (k == 3) value = std::move(text);
     });
 
     // Resolve the field by number and by name; both must agree.
@@ -197,19 +210,18 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
     scope.field = field->getSymbolicName();
     if (!ok) return;
 
-    auto [it, inserted] = fieldLines.emplace(field->getID().getNumber(), line);
-    if (!inserted) {
-        problem(line, scope, "the field is given twice (first at line " + std::to_string(it->second) + ")");
+    int& firstAt = fieldLines[static_cast<std::size_t>(form.positionOf(field->getID()))];
+    if (firstAt != 0) {
+        problem(line, scope, "the field is given twice (first at line " + std::to_string(firstAt) + ")");
         return;
     }
+    firstAt = line;
     if (!value) {
         problem(line, scope, "<FIELD> has no <VALUE> (an empty <VALUE/> makes the field null)");
         return;
     }
 
-    FieldEntry fe;
-    fe.desc = field;
-    fe.line = line;
+    FieldEntry fe{field, DataMgmt::FieldValue(), false, line};
     if (auto o = attrs.find("OVERRIDDEN"); o != attrs.end()) {
         const std::string v = trim(o->second);
         if (v == "1") {

@@ -105,8 +105,10 @@ private:
     void readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                   std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines);
 
+    // fieldLines holds, by place in the form, the line each field was first
+    // given at (0: not yet).
     void readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
-                   std::map<std::int32_t, int>& fieldLines);
+                   std::vector<int>& fieldLines);
 
     // Reads a value text as a value of the given kind (the field's own kind
     // unless the file says otherwise).

@@ -100,15 +100,10 @@ ReturnPart snapshotPart(DataMgmt::TaxReturn& source, const ReturnPart* loaded) {
             entry.desc = form;
             entry.copy = n;
             entry.dataEntered = copy->isDataEntered();
-            for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
-                const Primitives::QVImmutableIdentifier field = f.getFieldID();
-                FieldEntry fe;
-                fe.value = copy->getValue(field);
-                fe.overridden = copy->isOverridden(field);
-                if (fe.value.isNull() && !fe.overridden) continue;
-                fe.desc = form->getFieldDesc(field);
-                entry.fields.push_back(std::move(fe));
-            }
+            copy->forEachSetField([&](const Primitives::QVImmutableIdentifier& field, const DataMgmt::FieldValue& value,
+                                      bool overridden) {
+                entry.fields.push_back(FieldEntry{form->getFieldDesc(field), value, overridden, 0});
+            });
             part.copies.push_back(std::move(entry));
         }
     }

@@ -72,8 +72,13 @@ private:
     }
 
     static void requireXmlText(const std::string& text, const std::string& where) {
+        requireXmlTextAt(text, [&where] { return where; });
+    }
+    // The same, with the place made only when it is needed.
+    template <class Where>
+    static void requireXmlTextAt(const std::string& text, const Where& where) {
         std::string why;
-        if (!isXmlText(text, why)) throw Exceptions::QuarloException(where + ": " + why, "ReturnFile", "write");
+        if (!isXmlText(text, why)) throw Exceptions::QuarloException(where() + ": " + why, "ReturnFile", "write");
     }
 
     void writeSeeds(const ReturnSeeds& s) {
@@ -155,10 +160,13 @@ private:
         for (const FieldEntry& f : c.fields) {
             if (f.value.isNull() && !f.overridden) continue;
             const DataMgmt::FormFieldDesc& d = *f.desc;
-            const std::string where =
-                "form " + form.getDevName() + " copy " + std::to_string(c.copy) + " field " + d.getSymbolicName();
+            // Where the field is, for a refusal only.
+            const auto where = [&] {
+                return "form " + form.getDevName() + " copy " + std::to_string(c.copy) + " field " +
+                       d.getSymbolicName();
+            };
             const std::string text = valueText(f.value, d, where);
-            requireXmlText(text, where);
+            requireXmlTextAt(text, where);
             start("FIELD");
             if (f.overridden) attribute("OVERRIDDEN", "1");
             // A value of another kind than its field's (the store keeps what a
@@ -173,7 +181,8 @@ private:
         end();
     }
 
-    static std::string valueText(const FieldValue& v, const DataMgmt::FormFieldDesc& d, const std::string& where) {
+    template <class Where>
+    static std::string valueText(const FieldValue& v, const DataMgmt::FormFieldDesc& d, const Where& where) {
         switch (v.kind()) {
             case FieldValue::Kind::Box:
                 return v.boxYes() ? "X" : "NO";
@@ -182,7 +191,7 @@ private:
             case FieldValue::Kind::Number: {
                 std::string s = formatDisplayAmount(v.getNumber(), amountPlaces(d));
                 if (s.empty()) {
-                    throw Exceptions::QuarloException(where + ": the amount is not a finite number", "ReturnFile",
+                    throw Exceptions::QuarloException(where() + ": the amount is not a finite number", "ReturnFile",
                                                       "write");
                 }
                 return s;

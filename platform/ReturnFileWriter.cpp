@@ -1,6 +1,10 @@
 // Writing a return file: the document text of staged contents.
+#include <libxml/entities.h>
 #include <libxml/parser.h>
-#include <libxml/xmlwriter.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <memory>
 
 #include "platform/CommonItemTable.h"
 #include "platform/Exceptions.h"
@@ -14,27 +18,15 @@ using namespace detail;
 
 namespace {
 
+// Writes the document's text: one element a line, indented by a tab a level,
+// a leaf's text on its line (<NAME>text</NAME>, or <NAME/> when it has none).
+// Texts and attribute values are escaped by libxml2's own serializers, the
+// ones its text writer uses; a value of plain characters, which they leave
+// as it is, is copied without a call.
 class Writer {
 public:
-    Writer() : buffer_(xmlBufferCreate()) {
-        if (buffer_ == nullptr) throw Exceptions::QuarloException("out of memory", "ReturnFile", "write");
-        writer_ = xmlNewTextWriterMemory(buffer_, 0);
-        if (writer_ == nullptr) {
-            xmlBufferFree(buffer_);
-            throw Exceptions::QuarloException("cannot create the XML writer", "ReturnFile", "write");
-        }
-    }
-    ~Writer() {
-        if (writer_ != nullptr) xmlFreeTextWriter(writer_);
-        xmlBufferFree(buffer_);
-    }
-    Writer(const Writer&) = delete;
-    Writer& operator=(const Writer&) = delete;
-
     std::string document(const ReturnFileContents& contents) {
-        check(xmlTextWriterSetIndent(writer_, 1));
-        check(xmlTextWriterSetIndentString(writer_, BAD_CAST "\t"));
-        check(xmlTextWriterStartDocument(writer_, "1.0", "UTF-8", nullptr));
+        out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         start("RETURNFILE");
         attribute("TAXYEAR", std::to_string(kTaxYear));
         if (contents.host.clock || contents.host.randSeed) {
@@ -46,30 +38,106 @@ public:
         if (contents.federal) writeReturn(*contents.federal);
         if (contents.georgia) writeReturn(*contents.georgia);
         end();
-        check(xmlTextWriterEndDocument(writer_));
-        check(xmlTextWriterFlush(writer_));
-        xmlFreeTextWriter(writer_);
-        writer_ = nullptr;
-        return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_)),
-                           static_cast<std::size_t>(xmlBufferLength(buffer_)));
+        return std::move(out_);
     }
 
 private:
-    void check(int rc) {
-        if (rc < 0) throw Exceptions::QuarloException("the XML writer failed", "ReturnFile", "write");
+    // Characters that neither serializer changes.
+    static bool plain(const std::string& text) {
+        return std::all_of(text.begin(), text.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F && c != '<' && c != '>' && c != '&' && c != '"' && c != '\'';
+        });
     }
-    void start(const char* name) { check(xmlTextWriterStartElement(writer_, BAD_CAST name)); }
-    void end() { check(xmlTextWriterEndElement(writer_)); }
+
+    // "<name" at the line's indent; attributes follow, then child elements
+    // (the first closes the start tag), the leaf's text, or end().
+    void start(const char* name) {
+        openParent();
+        out_.append(open_.size(), '\t');
+        out_ += '<';
+        out_ += name;
+        open_.push_back({name, false});
+    }
+    // Ends the element: "/>" when it holds nothing.
+    void end() {
+        const OpenElement element = open_.back();
+        open_.pop_back();
+        if (!element.holdsElements) {
+            out_ += "/>\n";
+            return;
+        }
+        out_.append(open_.size(), '\t');
+        out_ += "</";
+        out_ += element.name;
+        out_ += ">\n";
+    }
+    // Ends a started leaf with its text.
+    void leafText(const std::string& text) {
+        if (text.empty()) {
+            end();
+            return;
+        }
+        out_ += '>';
+        if (plain(text)) {
+            out_ += text;
+        } else {
+            std::unique_ptr<xmlChar, XmlFree> escaped(xmlEncodeSpecialChars(nullptr, BAD_CAST text.c_str()));
+            if (!escaped) throw Exceptions::QuarloException("out of memory", "ReturnFile", "write");
+            out_ += reinterpret_cast<const char*>(escaped.get());
+        }
+        out_ += "</";
+        out_ += open_.back().name;
+        out_ += ">\n";
+        open_.pop_back();
+    }
+    void openParent() {
+        if (!open_.empty() && !open_.back().holdsElements) {
+            out_ += ">\n";
+            open_.back().holdsElements = true;
+        }
+    }
     void attribute(const char* name, const std::string& value) {
-        check(xmlTextWriterWriteAttribute(writer_, BAD_CAST name, BAD_CAST value.c_str()));
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        if (plain(value)) {
+            out_ += value;
+        } else {
+            std::unique_ptr<xmlBuffer, XmlBufferFree> buffer(xmlBufferCreate());
+            if (!buffer) throw Exceptions::QuarloException("out of memory", "ReturnFile", "write");
+            xmlAttrSerializeTxtContent(buffer.get(), utf8Document(), nullptr, BAD_CAST value.c_str());
+            out_.append(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                        static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+        }
+        out_ += '"';
     }
     // An element holding escaped text (never CDATA: a carriage return would
     // not survive a CDATA section).
     void element(const char* name, const std::string& value) {
         start(name);
-        if (!value.empty()) check(xmlTextWriterWriteString(writer_, BAD_CAST value.c_str()));
-        end();
+        leafText(value);
     }
+
+    // A document written in UTF-8, as the serializer asks for one to keep
+    // characters beyond ASCII as they are.
+    xmlDoc* utf8Document() {
+        if (!utf8Document_) {
+            utf8Document_.reset(xmlNewDoc(BAD_CAST "1.0"));
+            if (!utf8Document_) throw Exceptions::QuarloException("out of memory", "ReturnFile", "write");
+            utf8Document_->encoding = xmlStrdup(BAD_CAST "UTF-8");
+        }
+        return utf8Document_.get();
+    }
+
+    struct XmlFree {
+        void operator()(xmlChar* p) const { xmlFree(p); }
+    };
+    struct XmlBufferFree {
+        void operator()(xmlBuffer* b) const { xmlBufferFree(b); }
+    };
+    struct XmlDocFree {
+        void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+    };
 
     static void requireXmlText(const std::string& text, const std::string& where) {
         requireXmlTextAt(text, [&where] { return where; });
@@ -93,8 +161,7 @@ private:
             requireXmlText(name, "session property name");
             start("SESSIONPROPERTY");
             attribute("NAME", name);
-            check(xmlTextWriterWriteString(writer_, BAD_CAST std::to_string(value).c_str()));
-            end();
+            leafText(std::to_string(value));
         }
         for (const CommonItem& c : s.commonItems) {
             start("PULLCOMMON");
@@ -105,8 +172,7 @@ private:
             } else {
                 attribute("TYPE", std::to_string(c.type));
             }
-            check(xmlTextWriterWriteString(writer_, BAD_CAST std::to_string(c.value).c_str()));
-            end();
+            leafText(std::to_string(c.value));
         }
         for (const W2Split& w : s.w2Splits) {
             start("W2SPLIT");
@@ -202,8 +268,14 @@ private:
         return {};
     }
 
-    xmlBufferPtr buffer_;
-    xmlTextWriterPtr writer_ = nullptr;
+    struct OpenElement {
+        const char* name;
+        bool holdsElements;
+    };
+
+    std::string out_;
+    std::vector<OpenElement> open_;
+    std::unique_ptr<xmlDoc, XmlDocFree> utf8Document_;
 };
 
 }  // namespace

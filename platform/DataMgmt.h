@@ -58,6 +58,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -231,7 +232,7 @@ public:
     // into text by TaxReturn::getText).
     std::int64_t getLongValue() const;
 
-    FormFieldDescPtr getFieldDesc() const { return desc_; }
+    FormFieldDescPtr getFieldDesc() const;
 
     // The value in display units: an amount as a plain decimal without
     // separators (the stored number shifted by the edit code's decimal
@@ -254,12 +255,12 @@ public:
 
 private:
     friend class TaxForm;
-    FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place, FormFieldDescPtr desc);
+    FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place);
 
-    std::shared_ptr<detail::CopyData> copy_;
+    std::shared_ptr<detail::CopyData> copy_;  // which keeps the form's description
     FieldID id_;
-    int place_;  // in the copy's form
-    FormFieldDescPtr desc_;
+    int place_;                                        // in the copy's form
+    mutable std::optional<FormFieldDescPtr> fieldDesc_;  // made when first asked for
 };
 
 // ------------------------------------------------------------ one form copy

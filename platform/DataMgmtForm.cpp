@@ -138,8 +138,15 @@ TaxForm& requireForm(const TaxFormPtr& copy, const char* className, const char* 
 
 // ---------------------------------------------------------------- FormField
 
-FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place, FormFieldDescPtr desc)
-    : copy_(std::move(copy)), id_(id), place_(place), desc_(std::move(desc)) {}
+FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place)
+    : copy_(std::move(copy)), id_(id), place_(place) {}
+
+FormFieldDescPtr FormField::getFieldDesc() const {
+    if (!fieldDesc_) {
+        fieldDesc_.emplace(copy_->desc->getFieldDesc(id_));
+    }
+    return *fieldDesc_;
+}
 
 FormField::~FormField() = default;
 
@@ -162,7 +169,7 @@ FieldValue FormField::getValue() const {
 Primitives::StringPtr FormField::getValueText(bool) const {
     const detail::Slot* slot = copy_->readSlot(place_);
     return Primitives::StringPtr(
-        new std::string(slot == nullptr ? std::string() : detail::renderValue(*slot, desc_->getEditCode())));
+        new std::string(slot == nullptr ? std::string() : detail::renderValue(*slot, copy_->desc->traitsAt(place_).editCode)));
 }
 
 bool FormField::isOverridden() const {
@@ -191,7 +198,7 @@ bool FormField::isCalculated() const {
     if (slot != nullptr && slot->calculated >= 0) {
         return slot->calculated != 0;
     }
-    return desc_->isCalculated();
+    return copy_->desc->traitsAt(place_).calculated;
 }
 
 void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated ? 1 : 0; }
@@ -209,7 +216,7 @@ const TaxFormDesc& TaxForm::description() const { return *data_->desc; }
 
 FormFieldPtr TaxForm::getField(const FieldID& x) const {
     const int place = requireField(*data_, x, "getField");
-    return FormFieldPtr(new FormField(data_, x, place, data_->desc->getFieldDesc(x)));
+    return FormFieldPtr(new FormField(data_, x, place));
 }
 
 bool TaxForm::calculatedFlag() const { return data_->calculated; }

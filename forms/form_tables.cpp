@@ -5,6 +5,7 @@
 //   form_tables DEFINITIONS-DIR OUTPUT.cpp
 //
 // A definition the loader refuses stops the build with its "file:line: what".
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -124,10 +125,75 @@ void writeTifLists(const DataMgmt::TaxReturnDesc& desc, std::ostream& lists, std
     }
 }
 
+// The tables a form's fields are found by, as the host lays them out.
+struct PlaceTables {
+    std::ostringstream order;
+    std::ostringstream traits;
+    std::ostringstream dense;
+    std::ostringstream pageOf;
+    std::ostringstream pages;
+    std::uint32_t denseSize = 0;
+    std::uint32_t pageOfSize = 0;
+    std::uint32_t pagesSize = 0;
+
+    // Writes the form's tables and its CompiledForm members from hasPlaces
+    // on; a form with a field number past the pages is left to lay itself
+    // out.
+    void add(const DataMgmt::TaxFormDesc& form, std::ostream& formLine) {
+        DataMgmt::detail::FieldPlaces::FieldList numbers;
+        for (DataMgmt::QVFieldIDIter f = form.getFieldIDs(); !f.atEOL(); f.next()) {
+            numbers.push_back(f.getFieldID());
+            order << f.getFieldID().getNumber() << ",";
+            const DataMgmt::FieldTraits& t = form.traitsAt(static_cast<int>(numbers.size() - 1));
+            traits << "{K::" << kindName(t.kind) << "," << static_cast<int>(t.editCode) << ","
+                   << (t.calculated ? "true" : "false") << "," << t.maxLength << "},";
+        }
+        order << "\n";
+        traits << "\n";
+        const bool paged = std::all_of(numbers.begin(), numbers.end(), [](const auto& n) {
+            return static_cast<std::uint32_t>(n.getNumber()) < DataMgmt::detail::PlaceView::kPagedLimit;
+        });
+        if (!paged) {
+            formLine << "false, 0, 0, 0, 0, 0";
+            return;
+        }
+        const DataMgmt::detail::FieldPlaces places(numbers);
+        const DataMgmt::detail::PlaceView& v = places.view();
+        const std::size_t pageTotal = places.pageTotal() * DataMgmt::detail::PlaceView::kPageSize;
+        formLine << "true, " << denseSize << ", " << v.denseSize << ", " << pageOfSize << ", " << v.pageCount << ", "
+                 << pagesSize;
+        for (std::size_t i = 0; i < v.denseSize; ++i) dense << v.dense[i] << ",";
+        for (std::size_t i = 0; i < v.pageCount; ++i) pageOf << v.pageOf[i] << ",";
+        for (std::size_t i = 0; i < pageTotal; ++i) pages << v.pages[i] << ",";
+        dense << "\n";
+        pageOf << "\n";
+        pages << "\n";
+        denseSize += static_cast<std::uint32_t>(v.denseSize);
+        pageOfSize += static_cast<std::uint32_t>(v.pageCount);
+        pagesSize += static_cast<std::uint32_t>(pageTotal);
+    }
+
+    void write(std::ostream& out) const {
+        // An array may not be empty: each ends in an element that no form
+        // reaches.
+        out << "extern const Primitives::QVImmutableIdentifier kFieldOrder[] = {\n"
+            << order.str() << "0};\n\n"
+            << "extern const DataMgmt::FieldTraits kFieldTraits[] = {\n"
+            << traits.str() << "{}};\n\n"
+            << "extern const std::int32_t kDense[] = {\n"
+            << dense.str() << "-1};\n\n"
+            << "extern const std::uint16_t kPageOf[] = {\n"
+            << pageOf.str() << "0};\n\n"
+            << "extern const std::int32_t kPages[] = {\n"
+            << pages.str() << "-1};\n\n";
+    }
+};
+
 void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
     std::ostringstream forms;
     std::ostringstream fields;
     Names names;
+    PlaceTables places;
     std::uint32_t first = 0;
     std::size_t formCount = 0;
     for (const DataMgmt::TaxReturnDesc* desc : {library.federal.get(), library.georgia.get()}) {
@@ -137,7 +203,9 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
             forms << "    {" << form->getTypeID().getNumber() << ", "
                   << (form->getTypeID().isState() ? "true" : "false") << ", " << literal(form->getDevName()) << ", "
                   << literal(form->getBusinessName()) << ", " << form->getMaxCopies() << ", " << form->getRank() << ", "
-                  << first << ", " << count << "},\n";
+                  << first << ", " << count << ", ";
+            places.add(*form, forms);
+            forms << "},\n";
             for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
                 const DataMgmt::FormFieldDesc::Attributes& a = form->getFieldDesc(f.getFieldID())->attributes();
                 const std::string number = std::to_string(a.id.getNumber());
@@ -172,7 +240,9 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
            "extern const CompiledForm kForms[] = {\n"
         << forms.str() << "};\n\nextern const std::size_t kFormCount = " << formCount
         << ";\n\nextern const DataMgmt::CompiledField kFields[] = {\n"
-        << fields.str() << "};\n\nextern const CompiledTifList kTifLists[] = {\n"
+        << fields.str() << "};\n\n";
+    places.write(out);
+    out << "extern const CompiledTifList kTifLists[] = {\n"
         << tifLists.str() << "};\n\nextern const std::size_t kTifListCount = " << tifListCount
         << ";\n\nextern const CompiledTifEntry kTifEntries[] = {\n"
         << tifEntries.str() << "};\n\n";

@@ -10,7 +10,16 @@ Library compiledLibrary() {
     Library library = emptyLibrary();
     for (std::size_t i = 0; i < FormTables::kFormCount; ++i) {
         const FormTables::CompiledForm& f = FormTables::kForms[i];
-        const DataMgmt::CompiledFields fields{FormTables::kFields + f.firstField, f.fieldCount, FormTables::kNames};
+        DataMgmt::CompiledFields fields{
+            FormTables::kFields + f.firstField, f.fieldCount, FormTables::kNames, nullptr, nullptr,
+            DataMgmt::detail::PlaceView{}};
+        if (f.hasPlaces) {
+            fields.order = FormTables::kFieldOrder + f.firstField;
+            fields.traits = FormTables::kFieldTraits + f.firstField;
+            fields.places = DataMgmt::detail::PlaceView{FormTables::kDense + f.denseFirst, f.denseSize,
+                                                        FormTables::kPageOf + f.pageOfFirst, f.pageCount,
+                                                        FormTables::kPages + f.pagesFirst};
+        }
         DataMgmt::TaxFormDescPtr form(
             new DataMgmt::TaxFormDesc(Primitives::QVImmutableFormIdentifier(f.number, f.isState), f.devName,
                                       f.businessName, f.maxCopies, f.rank, fields));

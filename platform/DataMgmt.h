@@ -259,7 +259,7 @@ private:
 
     std::shared_ptr<detail::CopyData> copy_;  // which keeps the form's description
     FieldID id_;
-    int place_;                                        // in the copy's form
+    int place_;                                          // in the copy's form
     mutable std::optional<FormFieldDescPtr> fieldDesc_;  // made when first asked for
 };
 

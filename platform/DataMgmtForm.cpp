@@ -168,8 +168,8 @@ FieldValue FormField::getValue() const {
 
 Primitives::StringPtr FormField::getValueText(bool) const {
     const detail::Slot* slot = copy_->readSlot(place_);
-    return Primitives::StringPtr(
-        new std::string(slot == nullptr ? std::string() : detail::renderValue(*slot, copy_->desc->traitsAt(place_).editCode)));
+    return Primitives::StringPtr(new std::string(
+        slot == nullptr ? std::string() : detail::renderValue(*slot, copy_->desc->traitsAt(place_).editCode)));
 }
 
 bool FormField::isOverridden() const {

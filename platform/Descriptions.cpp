@@ -95,16 +95,58 @@ FieldPlaces::FieldPlaces(FieldList order) : order_(std::move(order)) {
     }
 }
 
+FieldPlaces::FieldPlaces(const Primitives::QVImmutableIdentifier* order, std::size_t count, const PlaceView& places)
+    : orderData_(order), orderSize_(count), borrowed_(true), view_(places) {}
+
 FieldPlaces::FieldPlaces(const FieldPlaces& other)
-    : order_(other.order_), dense_(other.dense_), pageOf_(other.pageOf_), pages_(other.pages_), large_(other.large_) {
+    : order_(other.order_),
+      orderData_(other.orderData_),
+      orderSize_(other.orderSize_),
+      borrowed_(other.borrowed_),
+      dense_(other.dense_),
+      pageOf_(other.pageOf_),
+      pages_(other.pages_),
+      large_(other.large_),
+      view_(other.view_) {
+    if (!borrowed_) {
+        refreshView();
+    }
+}
+
+std::size_t FieldPlaces::pageTotal() const {
+    std::size_t pages = 0;
+    for (std::size_t i = 0; i < view_.pageCount; ++i) {
+        pages = std::max<std::size_t>(pages, view_.pageOf[i]);
+    }
+    return pages;
+}
+
+void FieldPlaces::own() {
+    if (!borrowed_) {
+        return;
+    }
+    FieldList order(orderData_, orderData_ + orderSize_);
+    std::vector<std::int32_t> dense(view_.dense, view_.dense + view_.denseSize);
+    std::vector<std::uint16_t> pageOf(view_.pageOf, view_.pageOf + view_.pageCount);
+    std::vector<std::int32_t> pages(view_.pages, view_.pages + pageTotal() * PlaceView::kPageSize);
+    order_.swap(order);
+    dense_.swap(dense);
+    pageOf_.swap(pageOf);
+    pages_.swap(pages);
+    borrowed_ = false;
     refreshView();
 }
 
-void FieldPlaces::reserveOneMore() { reserveForOneMore(order_); }
+void FieldPlaces::reserveOneMore() {
+    own();
+    reserveForOneMore(order_);
+}
 
 void FieldPlaces::append(const Primitives::QVImmutableIdentifier& field) {
+    own();
     makePage(field.getNumber());
     order_.push_back(field);
+    refreshView();
     place(field.getNumber(), static_cast<int>(order_.size() - 1));
 }
 
@@ -163,6 +205,8 @@ void FieldPlaces::place(std::int32_t number, int place) {
 
 void FieldPlaces::refreshView() {
     view_ = PlaceView{dense_.data(), dense_.size(), pageOf_.data(), pageOf_.size(), pages_.data()};
+    orderData_ = order_.data();
+    orderSize_ = order_.size();
 }
 
 }  // namespace detail
@@ -210,6 +254,13 @@ TaxFormDesc::TaxFormDesc(const Primitives::QVImmutableFormIdentifier& id, std::s
 TaxFormDesc::~TaxFormDesc() = default;
 
 void TaxFormDesc::readCompiledFields() const {
+    if (compiled_.order != nullptr) {
+        // The build laid the form out already.
+        places_ = detail::PlacesRef(new detail::FieldPlaces(compiled_.order, compiled_.count, compiled_.places));
+        view_ = places_->view();
+        traitsData_ = compiled_.traits;
+        return;
+    }
     detail::FieldPlaces::FieldList order;
     order.reserve(compiled_.count);
     traits_.reserve(compiled_.count);
@@ -221,6 +272,7 @@ void TaxFormDesc::readCompiledFields() const {
     }
     places_ = detail::PlacesRef(new detail::FieldPlaces(std::move(order)));
     view_ = places_->view();
+    traitsData_ = traits_.data();
 }
 
 int TaxFormDesc::positionOutsideDenseRun(const Primitives::QVImmutableIdentifier& field) const {
@@ -308,6 +360,10 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
         for (std::size_t place = 0; place < compiled_.count; ++place) {
             added_.push_back(attributesAt(place));
         }
+        if (traits_.empty()) {
+            traits_.assign(traitsData_, traitsData_ + compiled_.count);
+            traitsData_ = traits_.data();
+        }
         compiled_ = CompiledFields{};
     }
     // Iterators already handed out keep the list they were made from.
@@ -330,6 +386,7 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     places_->append(attributes.id);
     view_ = places_->view();
     traits_.push_back(traits);
+    traitsData_ = traits_.data();
     added_.push_back(std::move(attributes));
     byName_.merge(names);  // moves the entries without allocating (room is reserved)
 }
@@ -464,21 +521,23 @@ TifFieldDescriptorList TaxReturnDesc::defaultTifFieldDescriptors(
         return list;
     }
     const std::string attributes = desc->getDevName() + " 0";
+    list.reserve(desc->fieldCount());
     long line = 0;
-    for (QVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next()) {
-        const FormFieldDescPtr field = desc->getFieldDesc(it.getFieldID());
+    int place = 0;
+    for (QVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next(), ++place) {
+        const FieldTraits& field = desc->traitsAt(place);
         line += 5;
         char key[32];
         std::snprintf(key, sizeof key, "%05ld.000.001", line);
         TifCleaning cleaning = TifCleaning::EditCode;
-        if (field->isDate()) {
+        if (field.isText() && field.editCode == Validation::kDateEditCode) {
             cleaning = TifCleaning::Date;
-        } else if (field->isText()) {
+        } else if (field.isText()) {
             cleaning = TifCleaning::String;
-        } else if (field->isBoolean()) {
+        } else if (field.isBoolean()) {
             cleaning = TifCleaning::None;
         }
-        list.push_back(TifFieldDescriptor{form, field->getID(), key, attributes, cleaning, 0});
+        list.push_back(TifFieldDescriptor{form, it.getFieldID(), key, attributes, cleaning, 0});
     }
     return list;
 }

@@ -129,13 +129,6 @@ struct CompiledField {
     bool calculated;
 };
 
-// The fields of one compiled form, in form order.
-struct CompiledFields {
-    const CompiledField* fields = nullptr;
-    std::size_t count = 0;
-    const char* names = nullptr;
-};
-
 namespace detail {
 
 // Where the field numbers of a form are found. The numbers of a form's dense
@@ -169,6 +162,22 @@ struct PlaceView {
     }
 };
 
+}  // namespace detail
+
+// The fields of one compiled form, in form order, and the tables the build
+// made of them: the field numbers, their traits and the places (all null when
+// the build made none: the form then makes its own when first used).
+struct CompiledFields {
+    const CompiledField* fields = nullptr;
+    std::size_t count = 0;
+    const char* names = nullptr;
+    const Primitives::QVImmutableIdentifier* order = nullptr;
+    const FieldTraits* traits = nullptr;
+    detail::PlaceView places;
+};
+
+namespace detail {
+
 // A form's fields in form order and the table from field number to place
 // (the first place of a number listed twice).
 class FieldPlaces {
@@ -177,6 +186,9 @@ public:
 
     FieldPlaces() = default;
     explicit FieldPlaces(FieldList order);
+    // Over tables made at build time (which outlive it); they are copied
+    // when a field is appended.
+    FieldPlaces(const Primitives::QVImmutableIdentifier* order, std::size_t count, const PlaceView& places);
     FieldPlaces(const FieldPlaces& other);
     FieldPlaces& operator=(const FieldPlaces&) = delete;
 
@@ -187,8 +199,10 @@ public:
     // The same for a number of kPagedLimit or more (or 0 or less: -1).
     int largePlaceOf(std::int32_t number) const { return large_.find(number); }
     const PlaceView& view() const { return view_; }
-    std::size_t size() const { return order_.size(); }
-    const Primitives::QVImmutableIdentifier& at(std::size_t place) const { return order_[place]; }
+    std::size_t size() const { return orderSize_; }
+    const Primitives::QVImmutableIdentifier& at(std::size_t place) const { return orderData_[place]; }
+    // The number of pages the view reaches.
+    std::size_t pageTotal() const;
     // Room for one more field (so that append cannot fail half-way).
     void reserveOneMore();
     // Adds a field at the end (a number already listed keeps its place).
@@ -201,8 +215,13 @@ private:
     void makePage(std::int32_t number);
     void place(std::int32_t number, int place);
     void refreshView();
+    // Copies tables made at build time into its own.
+    void own();
 
     FieldList order_;
+    const Primitives::QVImmutableIdentifier* orderData_ = nullptr;  // order_'s, or the build's
+    std::size_t orderSize_ = 0;
+    bool borrowed_ = false;  // the tables are the build's
     std::vector<std::int32_t> dense_;
     std::vector<std::uint16_t> pageOf_;
     std::vector<std::int32_t> pages_;
@@ -414,7 +433,7 @@ public:
     FormFieldDescPtr findField(const std::string& name) const;
 
     // The store's view of the field at a place (0 <= place < fieldCount()).
-    const FieldTraits& traitsAt(int place) const { return traits_[static_cast<std::size_t>(place)]; }
+    const FieldTraits& traitsAt(int place) const { return traitsData_[place]; }
 
 private:
     const detail::FieldPlaces& places() const {
@@ -444,6 +463,7 @@ private:
     mutable detail::PlacesRef places_;
     mutable detail::PlaceView view_;  // of *places_
     mutable std::vector<FieldTraits> traits_;
+    mutable const FieldTraits* traitsData_ = nullptr;  // traits_'s, or the build's
     mutable std::vector<std::optional<FormFieldDescPtr>> made_;
     mutable std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
     mutable bool namesRead_ = false;

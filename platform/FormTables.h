@@ -22,13 +22,28 @@ struct CompiledForm {
     std::int32_t rank;
     std::uint32_t firstField;
     std::uint32_t fieldCount;
+    // Where the form's place tables lie in kDense, kPageOf and kPages (none
+    // when hasPlaces is false: the form lays itself out when first used).
+    bool hasPlaces;
+    std::uint32_t denseFirst;
+    std::uint32_t denseSize;
+    std::uint32_t pageOfFirst;
+    std::uint32_t pageCount;
+    std::uint32_t pagesFirst;
 };
 
 // The forms of both returns, in the order of the definition files.
 extern const CompiledForm kForms[];
 extern const std::size_t kFormCount;
-// The fields of every form, form after form, each in form order.
+// The fields of every form, form after form, each in form order; beside
+// them their numbers and their traits, and the forms' place tables (see
+// DataMgmt::detail::PlaceView).
 extern const DataMgmt::CompiledField kFields[];
+extern const Primitives::QVImmutableIdentifier kFieldOrder[];
+extern const DataMgmt::FieldTraits kFieldTraits[];
+extern const std::int32_t kDense[];
+extern const std::uint16_t kPageOf[];
+extern const std::int32_t kPages[];
 // The names of the fields and the texts of the e-file lists, zero-terminated
 // one after the other; the tables give their places. Place 0 holds the empty
 // name (the default one).

@@ -1,6 +1,7 @@
 #include "platform/Descriptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
@@ -36,16 +37,25 @@ namespace DataMgmt {
 // FormFieldDesc
 
 FormFieldDesc::FormFieldDesc(const std::string& devName, Attributes attributes)
+    : FormFieldDesc(std::move(attributes), symbolicNameOf(devName, std::string())) {}
+
+FormFieldDesc::FormFieldDesc(Attributes attributes, const std::string& symbolicPrefix)
     : a_(std::move(attributes)), validator_(a_.editCode) {
-    const std::string number = std::to_string(a_.id.getNumber());
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, a_.id.getNumber());
+    const std::string_view number(digits, static_cast<std::size_t>(written.ptr - digits));
     if (a_.shortName.empty()) {
-        a_.shortName = "F" + number;
+        a_.shortName.reserve(number.size() + 1);
+        a_.shortName += 'F';
+        a_.shortName += number;
     }
     if (a_.lineID.empty()) {
         a_.lineID = number;
     }
     a_.maxLength = effectiveMaxLength(a_.kind, a_.editCode, a_.maxLength);
-    symbolicName_ = symbolicNameOf(devName, a_.shortName);
+    symbolicName_.reserve(symbolicPrefix.size() + a_.shortName.size());
+    symbolicName_ += symbolicPrefix;
+    symbolicName_ += a_.shortName;
 }
 
 bool FormFieldDesc::isDate() const { return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode; }
@@ -406,7 +416,10 @@ FormFieldDescPtr TaxFormDesc::getFieldDesc(const Primitives::QVImmutableIdentifi
     }
     std::optional<FormFieldDescPtr>& made = made_[static_cast<std::size_t>(place)];
     if (!made) {
-        made.emplace(new FormFieldDesc(devName_, attributesAt(static_cast<std::size_t>(place))));
+        if (symbolicPrefix_.empty()) {
+            symbolicPrefix_ = FormFieldDesc::symbolicNameOf(devName_, std::string());
+        }
+        made.emplace(new FormFieldDesc(attributesAt(static_cast<std::size_t>(place)), symbolicPrefix_));
     }
     return *made;
 }

@@ -96,6 +96,10 @@ public:
     static std::string symbolicNameOf(const std::string& devName, const std::string& shortName);
 
 private:
+    friend class TaxFormDesc;
+    // The same with the symbolic name's "k" + UPPER(devName) + "_" given.
+    FormFieldDesc(Attributes attributes, const std::string& symbolicPrefix);
+
     Attributes a_;
     std::string symbolicName_;
     Validation::Validator validator_;
@@ -465,6 +469,7 @@ private:
     mutable std::vector<FieldTraits> traits_;
     mutable const FieldTraits* traitsData_ = nullptr;  // traits_'s, or the build's
     mutable std::vector<std::optional<FormFieldDescPtr>> made_;
+    mutable std::string symbolicPrefix_;                           // of the fields' symbolic names
     mutable std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
     mutable bool namesRead_ = false;
 };

@@ -3,6 +3,7 @@
 // every attribute, and the same e-file lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -40,14 +41,24 @@ void expectSameReturn(const DataMgmt::TaxReturnDesc& loaded, const DataMgmt::Tax
         EXPECT_EQ(cf->getRank(), lf->getRank());
         expectSameTifList(loaded, compiled, lf->getTypeID());
         ASSERT_EQ(cf->fieldCount(), lf->fieldCount());
+        int largest = 0;
         DataMgmt::QVFieldIDIter cIt = cf->getFieldIDs();
         for (DataMgmt::QVFieldIDIter lIt = lf->getFieldIDs(); !lIt.atEOL(); lIt.next(), cIt.next()) {
+            largest = std::max(largest, lIt.getFieldID().getNumber());
             const DataMgmt::FormFieldDescPtr lField = lf->getFieldDesc(lIt.getFieldID());
             const DataMgmt::FormFieldDescPtr cField = cf->getFieldDesc(cIt.getFieldID());
             ASSERT_FALSE(cField.isNull());
             EXPECT_TRUE(cField->attributes() == lField->attributes()) << lField->getSymbolicName();
             EXPECT_EQ(cField->getSymbolicName(), lField->getSymbolicName());
             EXPECT_EQ(cf->findField(lField->getSymbolicName()).get(), cField.get());
+        }
+        // The build's place tables answer every number as those made when
+        // the files are read do, absent numbers included.
+        for (int n = 0; n <= largest + 1; ++n) {
+            if (cf->positionOf(n) != lf->positionOf(n)) {
+                ADD_FAILURE() << "field number " << n;
+                break;
+            }
         }
     }
 }
@@ -76,4 +87,26 @@ TEST(CompiledForms, ADirectoryNamedInTheEnvironmentComesFirst) {
     EXPECT_EQ(sampleForms, FormDefinitions::loadDirectory(GA_SOURCE_DIR "/tests/data/forms").georgia->formCount());
     EXPECT_EQ(compiledForms, FormDefinitions::compiledLibrary().georgia->formCount());
     EXPECT_NE(sampleForms, compiledForms);
+}
+
+TEST(CompiledForms, AFieldAddedToACompiledFormIsThatFormsAlone) {
+    const Primitives::QVImmutableFormIdentifier ga70(70, true);
+    const FormDefinitions::Library lib = FormDefinitions::compiledLibrary();
+    const DataMgmt::TaxFormDescPtr form = lib.georgia->getTaxFormDescriptor(ga70);
+    const DataMgmt::QVFieldIDIter before = form->getFieldIDs();
+    const int count = static_cast<int>(form->fieldCount());
+    const Primitives::QVImmutableIdentifier last = (before + (count - 1)).getFieldID();
+
+    DataMgmt::FormFieldDesc::Attributes added;
+    added.id = Primitives::QVImmutableIdentifier(999999);
+    added.kind = DataMgmt::FieldKind::Text;
+    form->addField(added);
+    EXPECT_EQ(form->positionOf(added.id), count);
+    EXPECT_EQ(form->positionOf(last), count - 1);
+    EXPECT_TRUE(form->getFieldDesc(added.id)->isText());
+    EXPECT_EQ(before.size(), static_cast<std::size_t>(count));  // an iterator keeps its list
+
+    const DataMgmt::TaxFormDescPtr other = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(ga70);
+    EXPECT_EQ(other->fieldCount(), static_cast<std::size_t>(count));
+    EXPECT_FALSE(other->hasField(added.id));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -120,6 +122,44 @@ TEST(TaxFormDesc, FindsFieldsByNumberSymbolicNameOrShortName) {
 
     EXPECT_EQ(form->positionOf(85), 1);
     EXPECT_EQ(form->positionOf(86), -1);
+}
+
+// A form's field numbers are kept in a run indexed from 1, in pages of
+// numbers past the run, or from 2^24 on in a hash table. Each number is
+// found at its place wherever it is kept, and its absent neighbours are not;
+// so it stays when the form grows and the run takes over a number that was
+// in a page (field 200 below).
+TEST(TaxFormDesc, FindsEachNumberWhereverItsPlaceIsKept) {
+    const int big = 1 << 24;
+    const int top = std::numeric_limits<int>::max();
+    std::vector<int> numbers;
+    TaxFormDescPtr form(new TaxFormDesc(QVImmutableFormIdentifier(70, true), "GA70", "Form 500"));
+    auto add = [&](int n) {
+        form->addField(field(n));
+        numbers.push_back(n);
+    };
+    auto listed = [&](int n) { return std::find(numbers.begin(), numbers.end(), n) != numbers.end(); };
+    auto expectPlaces = [&] {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            EXPECT_EQ(form->positionOf(numbers[i]), static_cast<int>(i)) << numbers[i];
+            for (int near : {numbers[i] - 1, numbers[i] == top ? 0 : numbers[i] + 1}) {
+                EXPECT_TRUE(listed(near) || !form->hasField(near)) << near;
+            }
+        }
+        for (int absent : {0, -5, 1000, 10000000, big + 1, top - 1}) {
+            EXPECT_EQ(form->positionOf(absent), -1) << absent;
+        }
+    };
+    for (int n : {3, 1, 2, 200, 5000, 17405, 33440, big - 1, big, top}) {
+        add(n);
+    }
+    expectPlaces();
+    for (int n = 4; n <= 70; ++n) {
+        add(n);
+    }
+    add(250);
+    expectPlaces();
+    EXPECT_EQ(walk(form->getFieldIDs()), numbers);
 }
 
 // --- the field iterator ---------------------------------------------------
@@ -355,4 +395,24 @@ TEST(TaxReturnDesc, ListsFormsByNumberOrInDisplayOrder) {
     EXPECT_EQ(numbers(georgia.getTaxFormDescriptors()), (std::vector<int>{2, 4, 69, 70, 75, 203638}));
     EXPECT_EQ(numbers(georgia.getTaxFormDescriptorsInDisplayOrder()), (std::vector<int>{69, 70, 75, 2, 4, 203638}));
     EXPECT_TRUE(DataMgmt::TaxFormDescIter().atEOL());
+}
+
+TEST(TaxReturnDesc, FindsEachOfManyFormsByNumber) {
+    TaxReturnDesc federal("Federal", "US", DataMgmt::kFederalReturnType);
+    std::vector<int> numbers;  // 1, 3, 5, ... and numbers near the largest
+    for (int k = 0; k < 300; ++k) {
+        numbers.push_back(k % 2 == 0 ? k + 1 : std::numeric_limits<int>::max() - k * 7919);
+    }
+    for (int n : numbers) {
+        federal.addForm(TaxFormDescPtr(new TaxFormDesc(QVImmutableFormIdentifier(n), "F" + std::to_string(n), "")));
+    }
+    for (int n : numbers) {
+        const TaxFormDescPtr form = federal.getTaxFormDescriptor(QVImmutableFormIdentifier(n));
+        ASSERT_FALSE(form.isNull()) << n;
+        EXPECT_EQ(form->getTypeID().getNumber(), n);
+        EXPECT_TRUE(federal.getTaxFormDescriptor(QVImmutableFormIdentifier(n, true)).isNull()) << n;
+    }
+    for (int absent : {0, -1, 2, 300, std::numeric_limits<int>::max() - 1}) {
+        EXPECT_TRUE(federal.getTaxFormDescriptor(QVImmutableFormIdentifier(absent)).isNull()) << absent;
+    }
 }

@@ -61,6 +61,26 @@ TEST_F(ReturnTest, CopiesAreWalkedInAscendingNumber) {
     EXPECT_TRUE(georgia->getForms(kST14).atEOL());
 }
 
+// A copy made before its form's description grew reads the new field as
+// null and takes its value and marks; what it held stays, texts included.
+TEST_F(ReturnTest, ACopyMadeBeforeItsFormGrewTakesTheNewField) {
+    DataMgmt::TaxFormPtr copy = georgia->getFormUVPtr(kST2, 1, true);
+    copy->setValue(3, FieldValue::text("First Bank"));
+    copy->setValue(1, FieldValue::number(12.5));
+    DataMgmt::FormFieldPtr payer = copy->getField(FieldID(3));
+    georgia->getTaxFormDescriptor(kST2)->addField(field(5, FieldKind::Text, 30));
+
+    EXPECT_TRUE(copy->getValue(5).isNull());
+    EXPECT_FALSE(copy->isOverridden(5));
+    copy->setValue(5, FieldValue::text("Second Bank"));
+    copy->setOverridden(5, true);
+    EXPECT_EQ(copy->getValue(5).getText(), "Second Bank");
+    EXPECT_TRUE(copy->isOverridden(5));
+    EXPECT_EQ(payer->getValue().getText(), "First Bank");
+    EXPECT_EQ(copy->getValue(1).getNumber(), 12.5);
+    EXPECT_TRUE(georgia->getFormUVPtr(kST2, 2, true)->getValue(5).isNull());
+}
+
 TEST_F(ReturnTest, FormKindsOfAReturn) {
     ga70();
     georgia->getFormUVPtr(kST2, 2, true);

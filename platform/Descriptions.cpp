@@ -411,10 +411,15 @@ FormFieldDescPtr TaxFormDesc::getFieldDesc(const Primitives::QVImmutableIdentifi
     if (place < 0) {
         return FormFieldDescPtr();
     }
-    if (made_.size() < fieldCount()) {
-        made_.resize(fieldCount());
+    const auto at = static_cast<std::size_t>(place);
+    if (made_.size() <= at / kMadePage) {
+        made_.resize(fieldCount() / kMadePage + 1);
     }
-    std::optional<FormFieldDescPtr>& made = made_[static_cast<std::size_t>(place)];
+    std::unique_ptr<MadePage>& page = made_[at / kMadePage];
+    if (!page) {
+        page = std::make_unique<MadePage>();
+    }
+    std::optional<FormFieldDescPtr>& made = (*page)[at % kMadePage];
     if (!made) {
         if (symbolicPrefix_.empty()) {
             symbolicPrefix_ = FormFieldDesc::symbolicNameOf(devName_, std::string());

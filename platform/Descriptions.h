@@ -7,6 +7,7 @@
 // on.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -468,7 +469,11 @@ private:
     mutable detail::PlaceView view_;  // of *places_
     mutable std::vector<FieldTraits> traits_;
     mutable const FieldTraits* traitsData_ = nullptr;  // traits_'s, or the build's
-    mutable std::vector<std::optional<FormFieldDescPtr>> made_;
+    // The field descriptions made so far, by place, in pages: a form of
+    // many fields costs only the pages of the fields asked for.
+    static constexpr std::size_t kMadePage = 32;
+    using MadePage = std::array<std::optional<FormFieldDescPtr>, kMadePage>;
+    mutable std::vector<std::unique_ptr<MadePage>> made_;
     mutable std::string symbolicPrefix_;                           // of the fields' symbolic names
     mutable std::unordered_map<std::string, std::size_t> byName_;  // upper-case symbolic and short names -> place
     mutable bool namesRead_ = false;

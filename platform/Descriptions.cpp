@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <limits>
 #include <stdexcept>
 #include <utility>
@@ -545,8 +544,12 @@ TifFieldDescriptorList TaxReturnDesc::defaultTifFieldDescriptors(
     for (QVFieldIDIter it = desc->getFieldIDs(); !it.atEOL(); it.next(), ++place) {
         const FieldTraits& field = desc->traitsAt(place);
         line += 5;
-        char key[32];
-        std::snprintf(key, sizeof key, "%05ld.000.001", line);
+        // "%05ld.000.001" of the line
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof digits, line).ptr;
+        const auto length = static_cast<std::size_t>(end - digits);
+        std::string key(length < 5 ? 5 - length : 0, '0');
+        key.append(digits, length).append(".000.001");
         TifCleaning cleaning = TifCleaning::EditCode;
         if (field.isText() && field.editCode == Validation::kDateEditCode) {
             cleaning = TifCleaning::Date;
@@ -555,7 +558,7 @@ TifFieldDescriptorList TaxReturnDesc::defaultTifFieldDescriptors(
         } else if (field.isBoolean()) {
             cleaning = TifCleaning::None;
         }
-        list.push_back(TifFieldDescriptor{form, it.getFieldID(), key, attributes, cleaning, 0});
+        list.push_back(TifFieldDescriptor{form, it.getFieldID(), std::move(key), attributes, cleaning, 0});
     }
     return list;
 }

@@ -477,8 +477,8 @@ void TaxReturnDesc::addForm(TaxFormDescPtr form) {
     }
     // Room first, so that nothing below fails half-way.
     const int index = static_cast<int>(forms_.size());
-    forms_.reserve(forms_.size() + 1);
-    ascending_.reserve(ascending_.size() + 1);
+    reserveForOneMore(forms_);
+    reserveForOneMore(ascending_);
     index_.reserve(forms_.size() + 1);
     byDevName_.emplace(key, index);
     forms_.push_back(form);

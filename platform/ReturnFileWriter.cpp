@@ -26,6 +26,13 @@ namespace {
 class Writer {
 public:
     std::string document(const ReturnFileContents& contents) {
+        // Room for the fields (a field's lines take about 150 characters)
+        // and the rest, so that the text is seldom moved.
+        std::size_t fields = 0;
+        for (const std::optional<ReturnPart>* part : {&contents.federal, &contents.georgia}) {
+            fields += *part ? (*part)->fieldCount() : 0;
+        }
+        out_.reserve(fields * 160 + 4096);
         out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         start("RETURNFILE");
         attribute("TAXYEAR", std::to_string(kTaxYear));

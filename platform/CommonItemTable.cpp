@@ -76,9 +76,8 @@ const CommonItemInfo* findCommonItem(std::int32_t type) {
 }
 
 const CommonItemInfo* findCommonItem(std::string_view name) {
-    const std::string key = Utils::QVStringUtils::upperCased(name);
     for (const CommonItemInfo& i : commonItemTable()) {
-        if (Utils::QVStringUtils::upperCased(i.name) == key) return &i;
+        if (Utils::QVStringUtils::stricmp(name, i.name) == 0) return &i;
     }
     return nullptr;
 }

@@ -105,7 +105,8 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
     }
 
     std::map<std::string, int> seen;
-    std::vector<int> fieldLines(form->fieldCount(), 0);  // by place: the line a field was given at
+    DataMgmt::detail::FlatIndex<std::int32_t> fieldLines;  // by place + 1: the line a field was given at
+    entry.fields.reserve(xmlChildElementCount(const_cast<xmlNode*>(node)));
     forEachElement(node, scope, [&](const xmlNode* c) {
         const std::string n = nodeName(c);
         if (n == "BUSNAME") {
@@ -125,7 +126,7 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
 }
 
 void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
-                       std::vector<int>& fieldLines) {
+                       DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines) {
     const int line = lineOf(node);
     const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN", "KIND"});
     std::optional<std::string> id;
@@ -171,9 +172,10 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
         if (k == 3) value = std::move(text);
     });
 
-    // Resolve the field by number and by name; both must agree.
-    DataMgmt::FormFieldDescPtr byId;
-    DataMgmt::FormFieldDescPtr byName;
+    // Resolve the field by number and by name; both must agree. (Absent
+    // stays without a handle: each handle made costs its count.)
+    std::optional<DataMgmt::FormFieldDescPtr> byId;
+    std::optional<DataMgmt::FormFieldDescPtr> byName;
     if (name)
         scope.field = trim(*name);
     else if (id)
@@ -185,37 +187,37 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
             return;
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
-        if (byId.isNull()) {
+        if (byId->isNull()) {
             problem(line, scope, "unknown field number " + std::to_string(n) + " in form " + form.getDevName());
             return;
         }
     }
     if (name) {
         byName = form.findField(trim(*name));
-        if (byName.isNull()) {
+        if (byName->isNull()) {
             problem(line, scope, "unknown field " + showText(trim(*name)) + " in form " + form.getDevName());
             return;
         }
     }
-    if (!byId.isNull() && !byName.isNull() && byId.get() != byName.get()) {
+    if (byId && byName && byId->get() != byName->get()) {
         problem(line, scope,
                 "ID " + showText(trim(*id)) + " and NAME " + showText(trim(*name)) + " name different fields");
         return;
     }
-    if (byId.isNull() && byName.isNull()) {
+    if (!byId && !byName) {
         problem(line, scope, "<FIELD> needs an ID or a NAME");
         return;
     }
-    const DataMgmt::FormFieldDescPtr field = byId.isNull() ? byName : byId;
+    const DataMgmt::FormFieldDescPtr& field = byId ? *byId : *byName;
     scope.field = field->getSymbolicName();
     if (!ok) return;
 
-    int& firstAt = fieldLines[static_cast<std::size_t>(form.positionOf(field->getID()))];
-    if (firstAt != 0) {
+    const int key = form.positionOf(field->getID()) + 1;
+    if (const int firstAt = fieldLines.find(key); firstAt >= 0) {
         problem(line, scope, "the field is given twice (first at line " + std::to_string(firstAt) + ")");
         return;
     }
-    firstAt = line;
+    fieldLines.insert(key, line);
     if (!value) {
         problem(line, scope, "<FIELD> has no <VALUE> (an empty <VALUE/> makes the field null)");
         return;

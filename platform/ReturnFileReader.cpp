@@ -113,9 +113,8 @@ bool Reader::leafText(const xmlNode* node, const Scope& scope, std::string& out)
 }
 
 // Collects the attributes of node; names outside `allowed` are problems.
-std::map<std::string, std::string> Reader::attributes(const xmlNode* node, const Scope& scope,
-                                                      std::initializer_list<const char*> allowed) {
-    std::map<std::string, std::string> out;
+AttributeList Reader::attributes(const xmlNode* node, const Scope& scope, std::initializer_list<const char*> allowed) {
+    AttributeList out;
     for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
         const std::string name = a->name ? reinterpret_cast<const char*>(a->name) : "";
         const bool known = std::any_of(allowed.begin(), allowed.end(), [&](const char* n) { return name == n; });
@@ -124,7 +123,7 @@ std::map<std::string, std::string> Reader::attributes(const xmlNode* node, const
                     "unknown attribute " + shownName(name) + " of <" + shownName(nodeName(node)) + ">");
             continue;
         }
-        out[name] = attributeValue(a);
+        out.set(name, attributeValue(a));
     }
     return out;
 }

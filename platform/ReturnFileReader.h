@@ -6,13 +6,17 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/FlatIndex.h"
 #include "platform/ReturnFileInternal.h"
 
 namespace PersistanceMgmt::detail {
@@ -25,6 +29,39 @@ inline std::string nodeName(const xmlNode* node) { return node->name ? reinterpr
 inline std::string shownName(const std::string& name) { return Utils::QVStringUtils::escapeForMessage(name); }
 
 inline int lineOf(const xmlNode* node) { return static_cast<int>(xmlGetLineNo(node)); }
+
+// The attributes an element gives, by name (a name given twice keeps its
+// last value). Elements have a few: a list searched in order is the
+// cheapest map.
+class AttributeList {
+public:
+    using Entry = std::pair<std::string, std::string>;
+    using const_iterator = std::vector<Entry>::const_iterator;
+
+    const_iterator find(std::string_view name) const {
+        return std::find_if(list_.begin(), list_.end(), [name](const Entry& e) { return e.first == name; });
+    }
+    const_iterator end() const { return list_.end(); }
+    std::size_t count(std::string_view name) const { return find(name) == end() ? 0 : 1; }
+    // The value of an attribute known to be given.
+    const std::string& at(std::string_view name) const {
+        const auto it = find(name);
+        if (it == end()) throw std::out_of_range("no attribute " + std::string(name));
+        return it->second;
+    }
+    void set(std::string name, std::string value) {
+        for (Entry& e : list_) {
+            if (e.first == name) {
+                e.second = std::move(value);
+                return;
+            }
+        }
+        list_.emplace_back(std::move(name), std::move(value));
+    }
+
+private:
+    std::vector<Entry> list_;
+};
 
 // Where a problem is: the form, copy and field being read.
 struct Scope {
@@ -83,8 +120,7 @@ private:
     bool leafText(const xmlNode* node, const Scope& scope, std::string& out);
 
     // Collects the attributes of node; names outside `allowed` are problems.
-    std::map<std::string, std::string> attributes(const xmlNode* node, const Scope& scope,
-                                                  std::initializer_list<const char*> allowed);
+    AttributeList attributes(const xmlNode* node, const Scope& scope, std::initializer_list<const char*> allowed);
 
     // Records the first line of a singleton child; a second one is a problem.
     bool once(std::map<std::string, int>& seen, const xmlNode* c, const Scope& scope);
@@ -105,10 +141,10 @@ private:
     void readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                   std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines);
 
-    // fieldLines holds, by place in the form, the line each field was first
-    // given at (0: not yet).
+    // fieldLines holds, by place in the form + 1, the line each field was
+    // first given at.
     void readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
-                   std::vector<int>& fieldLines);
+                   DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines);
 
     // Reads a value text as a value of the given kind (the field's own kind
     // unless the file says otherwise).
@@ -134,8 +170,7 @@ private:
                         std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
 
     // The item a <PULLCOMMON> names by ITEM or TYPE (both must agree).
-    std::optional<std::int32_t> commonItemType(const std::map<std::string, std::string>& attrs, int line,
-                                               const Scope& scope);
+    std::optional<std::int32_t> commonItemType(const AttributeList& attrs, int line, const Scope& scope);
 
     // The item's value, within the item's domain.
     bool parseCommonItemValue(const std::string& text, CommonItem& item, const Scope& scope);

@@ -234,8 +234,7 @@ void Reader::readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
     seeds.commonItems.push_back(item);
 }
 
-std::optional<std::int32_t> Reader::commonItemType(const std::map<std::string, std::string>& attrs, int line,
-                                                   const Scope& scope) {
+std::optional<std::int32_t> Reader::commonItemType(const AttributeList& attrs, int line, const Scope& scope) {
     std::optional<std::int32_t> byNumber;
     const CommonItemInfo* byName = nullptr;
     if (auto t = attrs.find("TYPE"); t != attrs.end()) {

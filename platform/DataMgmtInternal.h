@@ -2,6 +2,7 @@
 // outside platform/DataMgmt*.cpp and StateDataMgmt.cpp.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -107,8 +108,10 @@ struct CopyData {
     bool dataEntered = false;
     bool dataEnteredFromImport = false;
     bool calculated = false;
-    // By place; a description that grew after the copy was made has places
-    // past the end, which read as empty slots until written.
+    // By place, up to the last place written so far: the places past the
+    // end read as empty slots until written. A copy of a form of thousands
+    // of fields that holds a few costs no more than the places up to them.
+    // (Writes may move the slots; a text stays where it is on the heap.)
     std::vector<Slot> slots;
 
     void markChanged() const { returnState->saveNeeded = true; }
@@ -116,10 +119,16 @@ struct CopyData {
         return static_cast<std::size_t>(place) < slots.size() ? &slots[static_cast<std::size_t>(place)] : nullptr;
     }
     Slot& writeSlot(int place) {
-        if (static_cast<std::size_t>(place) >= slots.size()) {
-            slots.resize(desc->fieldCount());
+        const auto at = static_cast<std::size_t>(place);
+        if (at >= slots.size()) {
+            growTo(at);
         }
-        return slots[static_cast<std::size_t>(place)];
+        return slots[at];
+    }
+    // Room up to the place at least, doubling, at most the form's fields.
+    [[gnu::noinline]] void growTo(std::size_t at) {
+        const std::size_t wanted = std::max({at + 1, slots.size() * 2, std::size_t{16}});
+        slots.resize(std::max(at + 1, std::min(wanted, desc->fieldCount())));
     }
 };
 

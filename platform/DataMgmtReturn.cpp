@@ -127,7 +127,6 @@ TaxFormPtr TaxReturn::makeCopy(int formIndex, std::uint16_t copy) {
     data->desc = &formDesc;
     data->form = formDesc.getTypeID();
     data->copy = copy;
-    data->slots.resize(formDesc.fieldCount());
     detail::CopyData* raw = data.get();
     TaxFormPtr handle(new TaxForm(std::move(data)));
     Copies& copies = forms_[static_cast<std::size_t>(formIndex)].copies;

@@ -38,6 +38,21 @@ TEST_F(ValuesTest, AMissingCopyReadsAsNull) {
     EXPECT_FALSE(georgia->formExists(kST2, 2));  // reading did not create it
 }
 
+// A copy has slots only up to the last field written: a write past them
+// makes room, here while a text of the same copy is copied into it.
+TEST_F(ValuesTest, AWritePastTheSlotsMadeSoFarKeepsEveryValue) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignText(FieldID(51), "Wesleyan Avenue North");
+    form->assignIR(FieldID(1), 7);
+    form->assignII(FieldID(106), FieldID(51));  // the last field of the form
+    EXPECT_EQ(form->getValue(FieldID(106)).getText(), "Wesleyan Avenue North");
+    EXPECT_EQ(form->getValue(FieldID(51)).getText(), "Wesleyan Avenue North");
+    EXPECT_EQ(form->getIN(FieldID(1)), 7);
+    EXPECT_TRUE(form->isNull(FieldID(60)));
+    EXPECT_FALSE(form->isOverridden(FieldID(60)));
+    EXPECT_EQ(form->fieldsWithValues(), (std::vector<FieldID>{FieldID(1), FieldID(51), FieldID(106)}));
+}
+
 TEST_F(ValuesTest, WholeNumbersRoundHalvesAwayFromZeroAndRealsStayUnrounded) {
     DataMgmt::TaxFormPtr form = ga70();
     form->assignIR(FieldID(1), 2.5);

@@ -53,7 +53,7 @@ DataMgmt::TaxFormDescPtr Reader::resolveForm(const DataMgmt::TaxReturnDesc& desc
     return byName.isNull() ? byNumber : byName;
 }
 
-void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
+void Reader::readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                       std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines) {
     Scope scope;
     const auto attrs = attributes(node, scope, {"DEVNAME", "NUMBER", "COPY", "DATAENTERED"});
@@ -106,8 +106,8 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
 
     std::map<std::string, int> seen;
     DataMgmt::detail::FlatIndex<std::int32_t> fieldLines;  // by place + 1: the line a field was given at
-    entry.fields.reserve(xmlChildElementCount(const_cast<xmlNode*>(node)));
-    forEachElement(node, scope, [&](const xmlNode* c) {
+    entry.fields.reserve(tree_->elementCount(node));
+    forEachElement(node, scope, [&](const XmlNode& c) {
         const std::string n = nodeName(c);
         if (n == "BUSNAME") {
             once(seen, c, scope);  // informational
@@ -125,7 +125,7 @@ void Reader::readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, 
     part.copies.push_back(std::move(entry));
 }
 
-void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
+void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
                        DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines) {
     const int line = lineOf(node);
     const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN", "KIND"});
@@ -143,10 +143,10 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
         if (attrs.count(kChildren[k]) != 0) firstLine[k] = line;
     }
     bool ok = true;
-    forEachElement(node, scope, [&](const xmlNode* c) {
-        const char* n = c->name != nullptr ? reinterpret_cast<const char*>(c->name) : "";
-        const auto known = std::find_if(std::begin(kChildren), std::end(kChildren),
-                                        [n](const char* k) { return std::strcmp(n, k) == 0; });
+    forEachElement(node, scope, [&](const XmlNode& c) {
+        const std::string_view n = c.name;
+        const auto known =
+            std::find_if(std::begin(kChildren), std::end(kChildren), [n](const char* k) { return n == k; });
         if (known == std::end(kChildren)) {
             problem(lineOf(c), scope,
                     "unknown element <" + shownName(n) + "> in <FIELD> (expected <ID>, <NAME>, <LINENUM> or <VALUE>)");
@@ -161,7 +161,7 @@ void Reader::readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, S
             return;
         }
         firstLine[k] = lineOf(c);
-        if (c->properties != nullptr) attributes(c, scope, {});
+        if (c.attributeCount != 0) attributes(c, scope, {});
         std::string text;
         if (!leafText(c, scope, text)) {
             ok = false;

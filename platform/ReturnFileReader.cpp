@@ -27,14 +27,6 @@ struct XmlDocFree {
 struct XmlParserCtxtFree {
     void operator()(xmlParserCtxt* c) const { xmlFreeParserCtxt(c); }
 };
-struct XmlFree {
-    void operator()(xmlChar* p) const { xmlFree(p); }
-};
-
-std::string attributeValue(const xmlAttr* attr) {
-    std::unique_ptr<xmlChar, XmlFree> v(xmlNodeListGetString(attr->doc, attr->children, 1));
-    return v ? reinterpret_cast<const char*>(v.get()) : "";
-}
 
 std::string tooLarge() {
     return "the file is larger than the limit of " + std::to_string(kMaxFileSize / (1024 * 1024)) +
@@ -53,13 +45,14 @@ std::string Scope::text() const {
     return s;
 }
 
-ReturnFileContents Reader::read(const xmlDoc* doc) {
-    const xmlNode* root = xmlDocGetRootElement(doc);
-    if (root == nullptr) {
+ReturnFileContents Reader::read(const XmlTree& tree) {
+    tree_ = &tree;
+    if (tree.root() == nullptr) {
         problem(1, {}, "the document has no root element");
         return {};
     }
-    if (doc->intSubset != nullptr || doc->extSubset != nullptr) {
+    const XmlNode& root = *tree.root();
+    if (tree.hasDocumentType()) {
         problem(lineOf(root), {}, "document type declarations are not accepted in a return file");
         return {};
     }
@@ -76,9 +69,9 @@ ReturnFileContents Reader::read(const xmlDoc* doc) {
     return std::move(contents_);
 }
 
-bool Reader::withoutNamespace(const xmlNode* node, const Scope& scope) {
-    if (node->ns == nullptr) return true;
-    const std::string uri = node->ns->href != nullptr ? reinterpret_cast<const char*>(node->ns->href) : "";
+bool Reader::withoutNamespace(const XmlNode& node, const Scope& scope) {
+    if (!node.inNamespace) return true;
+    const std::string uri(node.nsUri);
     problem(lineOf(node), scope,
             "element <" + shownName(nodeName(node)) + "> is in the namespace " + showText(uri) +
                 "; the elements of a return file have no namespace");
@@ -94,42 +87,48 @@ void Reader::problem(int line, const Scope& scope, const std::string& what) {
 
 // The text of a leaf element (text and CDATA joined); child elements are a
 // problem.
-bool Reader::leafText(const xmlNode* node, const Scope& scope, std::string& out) {
+bool Reader::leafText(const XmlNode& node, const Scope& scope, std::string& out) {
     out.clear();
     bool ok = true;
-    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
-        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
-            if (c->content) out += reinterpret_cast<const char*>(c->content);
-        } else if (c->type == XML_ELEMENT_NODE) {
-            problem(lineOf(c), scope,
+    for (const XmlNode& c : tree_->children(node)) {
+        switch (c.kind) {
+            case XmlNode::Kind::Text:
+            case XmlNode::Kind::CData:
+                out += c.text;
+                break;
+            case XmlNode::Kind::Element:
+                problem(
+                    lineOf(c), scope,
                     "unexpected element <" + shownName(nodeName(c)) + "> inside <" + shownName(nodeName(node)) + ">");
-            ok = false;
-        } else if (c->type == XML_ENTITY_REF_NODE) {
-            problem(lineOf(c), scope, "unexpected entity reference inside <" + shownName(nodeName(node)) + ">");
-            ok = false;
+                ok = false;
+                break;
+            case XmlNode::Kind::EntityReference:
+                problem(lineOf(c), scope, "unexpected entity reference inside <" + shownName(nodeName(node)) + ">");
+                ok = false;
+                break;
         }
     }
     return ok;
 }
 
 // Collects the attributes of node; names outside `allowed` are problems.
-AttributeList Reader::attributes(const xmlNode* node, const Scope& scope, std::initializer_list<const char*> allowed) {
+AttributeList Reader::attributes(const XmlNode& node, const Scope& scope, std::initializer_list<const char*> allowed) {
     AttributeList out;
-    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-        const std::string name = a->name ? reinterpret_cast<const char*>(a->name) : "";
+    for (const XmlAttribute* a = tree_->attributesBegin(node); a != tree_->attributesEnd(node); ++a) {
+        const std::string name(a->name);
         const bool known = std::any_of(allowed.begin(), allowed.end(), [&](const char* n) { return name == n; });
         if (!known) {
             problem(lineOf(node), scope,
                     "unknown attribute " + shownName(name) + " of <" + shownName(nodeName(node)) + ">");
             continue;
         }
-        out.set(name, attributeValue(a));
+        out.set(name, std::string(a->value));
     }
     return out;
 }
 
 // Records the first line of a singleton child; a second one is a problem.
-bool Reader::once(std::map<std::string, int>& seen, const xmlNode* c, const Scope& scope) {
+bool Reader::once(std::map<std::string, int>& seen, const XmlNode& c, const Scope& scope) {
     const std::string n = nodeName(c);
     auto [it, inserted] = seen.emplace(n, lineOf(c));
     if (!inserted) {
@@ -139,7 +138,7 @@ bool Reader::once(std::map<std::string, int>& seen, const xmlNode* c, const Scop
     return inserted;
 }
 
-void Reader::readReturnFile(const xmlNode* root) {
+void Reader::readReturnFile(const XmlNode& root) {
     const auto attrs = attributes(root, {}, {"TAXYEAR"});
     if (auto it = attrs.find("TAXYEAR"); it != attrs.end()) {
         int year = 0;
@@ -151,7 +150,7 @@ void Reader::readReturnFile(const xmlNode* root) {
     }
     std::map<std::string, int> seen;
     std::map<DataMgmt::TaxReturnType, int> returnLines;
-    forEachElement(root, {}, [&](const xmlNode* c) {
+    forEachElement(root, {}, [&](const XmlNode& c) {
         const std::string n = nodeName(c);
         if (n == "HOST") {
             if (once(seen, c, {})) readHostSeeds(c);
@@ -171,7 +170,7 @@ std::optional<DataMgmt::TaxReturnType> Reader::returnTypeOf(const std::string& w
     return std::nullopt;
 }
 
-void Reader::readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnType> defaultType,
+void Reader::readReturn(const XmlNode& node, std::optional<DataMgmt::TaxReturnType> defaultType,
                         std::map<DataMgmt::TaxReturnType, int>* returnLines) {
     const auto attrs = attributes(node, {}, {"TYPE", "LABEL"});
     std::optional<DataMgmt::TaxReturnType> type = defaultType;
@@ -210,7 +209,7 @@ void Reader::readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnTy
 
     std::map<std::string, int> seen;
     std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int> copyLines;
-    forEachElement(node, {}, [&](const xmlNode* c) {
+    forEachElement(node, {}, [&](const XmlNode& c) {
         const std::string n = nodeName(c);
         if (n == "RETURNNAME") {
             if (!once(seen, c, {})) return;
@@ -257,6 +256,35 @@ struct FirstXmlError {
 
 }  // namespace
 
+void readWithLibxml2(const std::string& document, const std::string& displayName, XmlTree& tree) {
+    xmlInitParser();
+    std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());
+    if (!ctxt) fail({displayName + ": out of memory"}, "read");
+    // The first error is the one that tells what is wrong; the parser's last
+    // error is often only a consequence of it.
+    FirstXmlError first;
+    ctxt->_private = &first;
+    ctxt->sax->serror = &FirstXmlError::record;
+    // Blanks between elements are not kept (the reader passes over them; a
+    // leaf's text, blank or not, and any stray text are kept), and short
+    // texts are kept in their nodes: fewer nodes to make and free.
+    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES |
+                        XML_PARSE_NOBLANKS | XML_PARSE_COMPACT;
+    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(
+        ctxt.get(), document.data(), static_cast<int>(document.size()), displayName.c_str(), nullptr, options));
+    if (!doc || !ctxt->wellFormed) {
+        std::string what = first.message;
+        int line = first.line;
+        if (!first.seen) {
+            const xmlError* e = xmlCtxtGetLastError(ctxt.get());
+            what = e != nullptr && e->message != nullptr ? parserMessage(e->message) : "not well-formed";
+            line = e != nullptr ? e->line : 0;
+        }
+        fail({displayName + ":" + std::to_string(line > 0 ? line : 1) + ": malformed XML: " + what}, "read");
+    }
+    tree.copyOf(doc.release());
+}
+
 }  // namespace detail
 
 using namespace detail;
@@ -299,33 +327,10 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
                                      const ReturnDescriptions& descriptions) {
     if (document.size() > kMaxFileSize) fail({displayName + ": " + tooLarge()}, "read");
     if (trim(document).empty()) fail({displayName + ":1: the file is empty"}, "read");
-    xmlInitParser();
-    std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());
-    if (!ctxt) fail({displayName + ": out of memory"}, "read");
-    // The first error is the one that tells what is wrong; the parser's last
-    // error is often only a consequence of it.
-    FirstXmlError first;
-    ctxt->_private = &first;
-    ctxt->sax->serror = &FirstXmlError::record;
-    // Blanks between elements are not kept (the reader passes over them; a
-    // leaf's text, blank or not, and any stray text are kept), and short
-    // texts are kept in their nodes: fewer nodes to make and free.
-    const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES |
-                        XML_PARSE_NOBLANKS | XML_PARSE_COMPACT;
-    std::unique_ptr<xmlDoc, XmlDocFree> doc(xmlCtxtReadMemory(
-        ctxt.get(), document.data(), static_cast<int>(document.size()), displayName.c_str(), nullptr, options));
-    if (!doc || !ctxt->wellFormed) {
-        std::string what = first.message;
-        int line = first.line;
-        if (!first.seen) {
-            const xmlError* e = xmlCtxtGetLastError(ctxt.get());
-            what = e != nullptr && e->message != nullptr ? parserMessage(e->message) : "not well-formed";
-            line = e != nullptr ? e->line : 0;
-        }
-        fail({displayName + ":" + std::to_string(line > 0 ? line : 1) + ": malformed XML: " + what}, "read");
-    }
+    XmlTree tree;
+    readWithLibxml2(document, displayName, tree);
     Reader reader(displayName, descriptions);
-    ReturnFileContents contents = reader.read(doc.get());
+    ReturnFileContents contents = reader.read(tree);
     if (!reader.problems().empty()) fail(reader.problems(), "read");
     const std::vector<std::string> contradictions = seedsContradictingTheFederalReturn(contents, displayName);
     if (!contradictions.empty()) fail(contradictions, "read");

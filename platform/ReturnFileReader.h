@@ -4,8 +4,6 @@
 // values) and ReturnFileSeeds.cpp (the host's elements).
 #pragma once
 
-#include <libxml/tree.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <map>
@@ -18,17 +16,18 @@
 
 #include "platform/FlatIndex.h"
 #include "platform/ReturnFileInternal.h"
+#include "platform/ReturnFileTree.h"
 
 namespace PersistanceMgmt::detail {
 
-// ------------------------------------------------------------ libxml2 helpers
+// ------------------------------------------------------------ document helpers
 
-inline std::string nodeName(const xmlNode* node) { return node->name ? reinterpret_cast<const char*>(node->name) : ""; }
+inline std::string nodeName(const XmlNode& node) { return std::string(node.name); }
 
 // An element or attribute name as a message shows it.
-inline std::string shownName(const std::string& name) { return Utils::QVStringUtils::escapeForMessage(name); }
+inline std::string shownName(std::string_view name) { return Utils::QVStringUtils::escapeForMessage(name); }
 
-inline int lineOf(const xmlNode* node) { return static_cast<int>(xmlGetLineNo(node)); }
+inline int lineOf(const XmlNode& node) { return node.line; }
 
 // The attributes an element gives, by name (a name given twice keeps its
 // last value). Elements have a few: a list searched in order is the
@@ -63,6 +62,12 @@ private:
     std::vector<Entry> list_;
 };
 
+// Reads the document with libxml2 (no network, no external entities or
+// document type loaded, libxml2's limits on entity expansion and depth)
+// into the tree; a document that is not well-formed is refused with the
+// first error libxml2 reports.
+void readWithLibxml2(const std::string& document, const std::string& displayName, XmlTree& tree);
+
 // Where a problem is: the form, copy and field being read.
 struct Scope {
     std::string form;
@@ -77,7 +82,7 @@ public:
     Reader(std::string file, const ReturnDescriptions& descriptions)
         : file_(std::move(file)), descriptions_(descriptions) {}
 
-    ReturnFileContents read(const xmlDoc* doc);
+    ReturnFileContents read(const XmlTree& tree);
 
     const std::vector<std::string>& problems() const { return problems_; }
 
@@ -87,29 +92,27 @@ private:
     void problem(int line, const Scope& scope, const std::string& what);
 
     // False, with a problem, for an element in a namespace.
-    bool withoutNamespace(const xmlNode* node, const Scope& scope);
+    bool withoutNamespace(const XmlNode& node, const Scope& scope);
 
     // Walks the element children of node; stray non-blank text is a problem.
     template <class F>
-    void forEachElement(const xmlNode* node, const Scope& scope, F&& f) {
-        for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
-            switch (c->type) {
-                case XML_ELEMENT_NODE:
+    void forEachElement(const XmlNode& node, const Scope& scope, F&& f) {
+        for (const XmlNode& c : tree_->children(node)) {
+            switch (c.kind) {
+                case XmlNode::Kind::Element:
                     if (withoutNamespace(c, scope)) f(c);
                     break;
-                case XML_TEXT_NODE:
-                case XML_CDATA_SECTION_NODE: {
-                    const std::string t = c->content ? reinterpret_cast<const char*>(c->content) : "";
-                    if (!trim(t).empty()) {
+                case XmlNode::Kind::Text:
+                case XmlNode::Kind::CData: {
+                    const std::string t = trim(std::string(c.text));
+                    if (!t.empty()) {
                         problem(lineOf(c), scope,
-                                "unexpected text " + showText(trim(t)) + " inside <" + nodeName(node) + ">");
+                                "unexpected text " + showText(t) + " inside <" + nodeName(node) + ">");
                     }
                     break;
                 }
-                case XML_ENTITY_REF_NODE:
+                case XmlNode::Kind::EntityReference:
                     problem(lineOf(c), scope, "unexpected entity reference inside <" + nodeName(node) + ">");
-                    break;
-                default:  // comments and processing instructions
                     break;
             }
         }
@@ -117,19 +120,19 @@ private:
 
     // The text of a leaf element (text and CDATA joined); child elements are a
     // problem.
-    bool leafText(const xmlNode* node, const Scope& scope, std::string& out);
+    bool leafText(const XmlNode& node, const Scope& scope, std::string& out);
 
     // Collects the attributes of node; names outside `allowed` are problems.
-    AttributeList attributes(const xmlNode* node, const Scope& scope, std::initializer_list<const char*> allowed);
+    AttributeList attributes(const XmlNode& node, const Scope& scope, std::initializer_list<const char*> allowed);
 
     // Records the first line of a singleton child; a second one is a problem.
-    bool once(std::map<std::string, int>& seen, const xmlNode* c, const Scope& scope);
+    bool once(std::map<std::string, int>& seen, const XmlNode& c, const Scope& scope);
 
-    void readReturnFile(const xmlNode* root);
+    void readReturnFile(const XmlNode& root);
 
     static std::optional<DataMgmt::TaxReturnType> returnTypeOf(const std::string& word);
 
-    void readReturn(const xmlNode* node, std::optional<DataMgmt::TaxReturnType> defaultType,
+    void readReturn(const XmlNode& node, std::optional<DataMgmt::TaxReturnType> defaultType,
                     std::map<DataMgmt::TaxReturnType, int>* returnLines = nullptr);
 
     // ---- forms, fields and values (ReturnFileForms.cpp)
@@ -138,12 +141,12 @@ private:
     DataMgmt::TaxFormDescPtr resolveForm(const DataMgmt::TaxReturnDesc& desc, const std::string& devName,
                                          const std::string* number, int line, const Scope& scope);
 
-    void readForm(const xmlNode* node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
+    void readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                   std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines);
 
     // fieldLines holds, by place in the form + 1, the line each field was
     // first given at.
-    void readField(const xmlNode* node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
+    void readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
                    DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines);
 
     // Reads a value text as a value of the given kind (the field's own kind
@@ -153,20 +156,20 @@ private:
 
     // ---- the host's elements (ReturnFileSeeds.cpp)
 
-    void readHostSeeds(const xmlNode* node);
+    void readHostSeeds(const XmlNode& node);
 
     // A federal form named by dev name or number, for the seed tables.
     DataMgmt::TaxFormDescPtr federalForm(const std::string& text, int line, const Scope& scope,
                                          Primitives::QVImmutableFormIdentifier& id);
 
-    void readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds);
+    void readReturnSeeds(const XmlNode& node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds);
 
     // A seeded amount in dollars, within the amount limit.
     bool parseSeedAmount(const std::string& text, int line, const Scope& scope, const char* what, double& out);
 
     void readSingleSeed(const std::string& n, const std::string& text, int line, ReturnSeeds& seeds);
 
-    void readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
+    void readCommonItem(const XmlNode& c, ReturnSeeds& seeds,
                         std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
 
     // The item a <PULLCOMMON> names by ITEM or TYPE (both must agree).
@@ -175,11 +178,12 @@ private:
     // The item's value, within the item's domain.
     bool parseCommonItemValue(const std::string& text, CommonItem& item, const Scope& scope);
 
-    void readW2Split(const xmlNode* c, ReturnSeeds& seeds,
+    void readW2Split(const XmlNode& c, ReturnSeeds& seeds,
                      std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines);
 
     std::string file_;
     ReturnDescriptions descriptions_;
+    const XmlTree* tree_ = nullptr;
     ReturnFileContents contents_;
     std::vector<std::string> problems_;
 };

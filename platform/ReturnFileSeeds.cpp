@@ -10,10 +10,10 @@
 
 namespace PersistanceMgmt::detail {
 
-void Reader::readHostSeeds(const xmlNode* node) {
+void Reader::readHostSeeds(const XmlNode& node) {
     attributes(node, {}, {});
     std::map<std::string, int> seen;
-    forEachElement(node, {}, [&](const xmlNode* c) {
+    forEachElement(node, {}, [&](const XmlNode& c) {
         const std::string n = nodeName(c);
         if (n != "CLOCK" && n != "RANDSEED") {
             problem(lineOf(c), {},
@@ -73,7 +73,7 @@ DataMgmt::TaxFormDescPtr Reader::federalForm(const std::string& text, int line, 
     return f;
 }
 
-void Reader::readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds) {
+void Reader::readReturnSeeds(const XmlNode& node, DataMgmt::TaxReturnType type, ReturnSeeds& seeds) {
     attributes(node, {}, {});
     const bool federal = type == DataMgmt::kFederalReturnType;
     static const std::set<std::string> kFederal = {"FILINGSTATUS", "FORM2555", "OFFICELOCATORURL", "SESSIONPROPERTY"};
@@ -83,7 +83,7 @@ void Reader::readReturnSeeds(const xmlNode* node, DataMgmt::TaxReturnType type, 
     std::map<std::string, int> seen;
     std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int> commonLines;
     std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int> splitLines;
-    forEachElement(node, {}, [&](const xmlNode* c) {
+    forEachElement(node, {}, [&](const XmlNode& c) {
         const std::string n = nodeName(c);
         const int line = lineOf(c);
         const auto& mine = federal ? kFederal : kState;
@@ -202,7 +202,7 @@ bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& sco
     return true;
 }
 
-void Reader::readCommonItem(const xmlNode* c, ReturnSeeds& seeds,
+void Reader::readCommonItem(const XmlNode& c, ReturnSeeds& seeds,
                             std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines) {
     const int line = lineOf(c);
     const auto attrs = attributes(c, {}, {"FORM", "TYPE", "ITEM"});
@@ -282,7 +282,7 @@ bool Reader::parseCommonItemValue(const std::string& text, CommonItem& item, con
     return true;
 }
 
-void Reader::readW2Split(const xmlNode* c, ReturnSeeds& seeds,
+void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
                          std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines) {
     const int line = lineOf(c);
     const auto attrs = attributes(c, {}, {"FORM", "FIELD", "TAXPAYER", "SPOUSE"});

@@ -327,8 +327,9 @@ ReturnFileContents ReturnFile::parse(const std::string& document, const std::str
                                      const ReturnDescriptions& descriptions) {
     if (document.size() > kMaxFileSize) fail({displayName + ": " + tooLarge()}, "read");
     if (trim(document).empty()) fail({displayName + ":1: the file is empty"}, "read");
+    // libxml2 reads what is not plain, and decides what is well-formed.
     XmlTree tree;
-    readWithLibxml2(document, displayName, tree);
+    if (!tree.readPlain(document)) readWithLibxml2(document, displayName, tree);
     Reader reader(displayName, descriptions);
     ReturnFileContents contents = reader.read(tree);
     if (!reader.problems().empty()) fail(reader.problems(), "read");

@@ -1,9 +1,15 @@
 // A return file's document as its reader walks it: the elements, texts,
 // CDATA sections and entity references in document order, with the lines
 // libxml2 gives them, and the elements' attributes. Comments and processing
-// instructions are left out (the reader passes over them). Its nodes and
-// attributes are kept in two lists instead of an allocation each. Not for
-// use outside platform/ReturnFile*.cpp.
+// instructions are left out (the reader passes over them).
+//
+// A plain document (ASCII text, no document type, no entity or character
+// reference, no CDATA section, no namespace, no processing instruction
+// other than the XML declaration) is read here at once, into nodes that
+// point into the document text. Anything else, and anything that may not be
+// well-formed, is left to libxml2, whose own tree is then copied: libxml2
+// keeps the last word on what is well-formed, on its error messages and
+// lines, and on entities. Not for use outside platform/ReturnFile*.cpp.
 #pragma once
 
 #include <libxml/tree.h>
@@ -51,6 +57,9 @@ public:
     XmlTree(const XmlTree&) = delete;
     XmlTree& operator=(const XmlTree&) = delete;
 
+    // Reads a plain document (see above) that must outlive the tree; false,
+    // with the tree left empty, for a document that is not plain.
+    bool readPlain(std::string_view document);
     // Copies libxml2's tree of a document; the tree keeps it.
     void copyOf(xmlDoc* doc);
 
@@ -93,6 +102,7 @@ public:
     }
 
 private:
+    friend class PlainXmlReader;
     struct DocFree {
         void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
     };

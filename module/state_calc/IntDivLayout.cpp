@@ -99,11 +99,9 @@ void StateTaxReturnCalcEngine::layOutStatement(const FormId& statementForm, Fiel
 
     DataMgmt::TaxReturn& federal = *federalReturn();
     for (const SourceForm& source : sources) {
-        for (std::uint32_t n = 1; n <= federal.getMaxCopies(source.form); ++n) {
-            const auto sourceCopy = static_cast<std::uint16_t>(n);
-            if (federal.getFormUVPtr(source.form, sourceCopy, false).isNull()) {
-                continue;
-            }
+        // The copies that exist, ascending (walked by their numbers rather
+        // than over every number the form allows).
+        for (const std::uint16_t sourceCopy : federal.copyNumbers(source.form)) {
             IntDivCategoryAmounts amounts;
             (this->*source.amounts)(source.form, sourceCopy, amounts);
             const short counted =
@@ -205,18 +203,18 @@ void StateTaxReturnCalcEngine::clearUnusedSummaryLinesAllCopies(DataMgmt::TaxFor
     }
     DataMgmt::QVFieldIDIter it = lastUsed->getTaxFormDescriptor()->getFieldIDs();
     const FieldId end = lineAreaEnd(it, firstLine);
-    it = firstFree;
     // The rest of the copy that took the last entry, then the whole line
-    // area of every later copy.
-    for (std::uint32_t k = copy; k <= stateReturn_->getMaxCopies(statementForm); ++k) {
-        const auto number = static_cast<std::uint16_t>(k);
-        if (DataMgmt::TaxFormPtr handle = stateReturn_->getFormUVPtr(statementForm, number, false); !handle.isNull()) {
-            while (!it.atEOL() && it < end) {
-                handle->setNull(it.getFieldID());
-                it.next();
-            }
+    // area of every later copy that exists.
+    for (const std::uint16_t number : stateReturn_->copyNumbers(statementForm)) {
+        if (number < copy) {
+            continue;
         }
-        it = firstLine;
+        it = number == copy ? firstFree : firstLine;
+        const DataMgmt::TaxFormPtr handle = stateReturn_->getFormUVPtr(statementForm, number, false);
+        while (!it.atEOL() && it < end) {
+            handle->setNull(it.getFieldID());
+            it.next();
+        }
     }
 }
 

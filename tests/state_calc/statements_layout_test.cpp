@@ -142,6 +142,21 @@ TEST_F(LayoutTest, AStatementThatShrinksFromThreeCopiesToOneIsCleared) {
     }
 }
 
+TEST_F(LayoutTest, CopiesAboveAGapAreLaidOutAndCleared) {
+    // Source copies 1 and 3 (copy 2 deleted) give consecutive entries, and
+    // a statement copy above a missing copy 2 has its lines nulled.
+    regularInterestPayers(1, 3);
+    federal->deleteForm(kForm166ID, 2);
+    DataMgmt::TaxFormPtr third = stateCopy(kStateForm2ID, 3);
+    setText(third, infoField(0), "STALE||166||99||1");
+
+    layOut();
+    EXPECT_EQ(line(kStateForm2ID, 1, 2), "||166||3||1");
+    EXPECT_EQ(line(kStateForm2ID, 1, 4), "-");
+    EXPECT_TRUE(state->getFormUVPtr(kStateForm2ID, 2, false).isNull());
+    EXPECT_EQ(line(kStateForm2ID, 3, 0), "-");
+}
+
 TEST_F(LayoutTest, RestrictedStockTakesExactlyTwoLines) {
     DataMgmt::TaxFormPtr f164 = dividendPayer(1, "GROWTH FUND", 1000);
     setNumber(f164, kForm164FieldIds.f40, 5000);

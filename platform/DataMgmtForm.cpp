@@ -60,13 +60,14 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
     return data.writeSlot(requireField(data, x, operation));
 }
 
-// A write made by the calculation: an overridden field keeps its value, and a
-// value of another kind than the field's is counted. `same` tells whether the
-// slot already holds the value, `store` stores it.
+// A write made by the calculation to field x at its place: an overridden
+// field keeps its value, and a value of another kind than the field's is
+// counted. `same` tells whether the slot already holds the value, `store`
+// stores it. (The callers that have found the place already pass it, so that
+// a field is looked up once a write.)
 template <class Kind, class Same, class Store>
-inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
-                               Store store) {
-    const int place = requireField(data, x, operation);
+inline void writeAt(detail::CopyData& data, int place, const FieldID& x, const char* operation, Kind kind, Same same,
+                    Store store) {
     detail::Slot& slot = data.writeSlot(place);
     if (slot.overridden) {
         return;
@@ -81,10 +82,16 @@ inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const c
     }
 }
 
-// A text, as it is (an empty one is null).
-void writeText(detail::CopyData& data, const FieldID& x, std::string_view text, const char* operation) {
-    writeByCalculation(
-        data, x, operation, text.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text,
+template <class Kind, class Same, class Store>
+inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
+                               Store store) {
+    writeAt(data, requireField(data, x, operation), x, operation, kind, same, store);
+}
+
+// A text, as it is (an empty one is null), into field x at its place.
+void writeText(detail::CopyData& data, int place, const FieldID& x, std::string_view text, const char* operation) {
+    writeAt(
+        data, place, x, operation, text.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text,
         [text](const detail::Slot& old) { return text.empty() ? old.isNull() : old.isText() && old.getText() == text; },
         [text](detail::Slot& slot) { slot.setText(text); });
 }
@@ -92,12 +99,13 @@ void writeText(detail::CopyData& data, const FieldID& x, std::string_view text, 
 // Null fits every kind of field, and a slot not yet made is null: most nulls
 // the calculation writes find the field null already.
 void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
-    const detail::Slot* slot = data.readSlot(requireField(data, x, operation));
+    const int place = requireField(data, x, operation);
+    const detail::Slot* slot = data.readSlot(place);
     if (slot == nullptr || slot->overridden || slot->isNull()) {
         return;
     }
-    writeByCalculation(
-        data, x, operation, FieldValue::Kind::Null, [](const detail::Slot& old) { return old.isNull(); },
+    writeAt(
+        data, place, x, operation, FieldValue::Kind::Null, [](const detail::Slot& old) { return old.isNull(); },
         [](detail::Slot& slot) { slot.setNull(); });
 }
 
@@ -313,7 +321,7 @@ void TaxForm::assignII(const FieldID& target, const FieldID& source) {
             writeNumber(*data_, target, from.getNumber(), "assignII");
             break;
         case FieldValue::Kind::Text:
-            writeText(*data_, target, from.getText(), "assignII");
+            writeText(*data_, requireField(*data_, target, "assignII"), target, from.getText(), "assignII");
             break;
         case FieldValue::Kind::Box:
             writeBox(*data_, target, from.boxYes(), "assignII");
@@ -328,7 +336,8 @@ void TaxForm::assignText(const FieldID& x, const char* text) {
 void TaxForm::assignText(const FieldID& x, const std::string& text) { assignText(x, std::string_view(text)); }
 
 void TaxForm::assignText(const FieldID& x, std::string_view text) {
-    std::size_t maxLength = data_->desc->traitsAt(requireField(*data_, x, "assignText")).maxLength;
+    const int place = requireField(*data_, x, "assignText");
+    std::size_t maxLength = data_->desc->traitsAt(place).maxLength;
     if (maxLength == 0) {
         // An amount or box field has no text length of its own; the kind
         // check reports the write, and the text is kept within a text
@@ -336,7 +345,7 @@ void TaxForm::assignText(const FieldID& x, std::string_view text) {
         maxLength = 80;
     }
     // Compared before it is copied: a text already stored costs no copy.
-    writeText(*data_, x, detail::cutText(text, maxLength), "assignText");
+    writeText(*data_, place, x, detail::cutText(text, maxLength), "assignText");
 }
 
 void TaxForm::setNull(const FieldID& x) { writeNull(*data_, x, "setNull"); }

@@ -658,6 +658,8 @@ private:
     };
     FieldRef fieldOf(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
     FieldRef ownField(const FormID& f, std::uint16_t c, const FieldID& x, const char* operation) const;
+    [[gnu::noinline]] FieldRef anyOwnField(const FormID& f, std::uint16_t c, const FieldID& x,
+                                           const char* operation) const;
     [[gnu::noinline]] FieldRef forwardedField(const FormID& f, std::uint16_t c, const FieldID& x,
                                               const char* operation) const;
     const TaxFormPtr& handleOf(const FormID& f, std::uint16_t copy) const;

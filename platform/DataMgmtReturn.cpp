@@ -285,6 +285,29 @@ TaxReturn::FieldRef TaxReturn::forwardedField(const FormID& f, std::uint16_t c, 
 
 TaxReturn::FieldRef TaxReturn::ownField(const FormID& f, std::uint16_t c, const FieldID& x,
                                         const char* operation) const {
+    // The common case is answered here without a call, so that it needs no
+    // stack frame: the form asked about last, a field its tables answer for,
+    // and copy c at its usual place or past the last copy.
+    if (f == lastForm_ && static_cast<std::size_t>(lastFormIndex_) < forms_.size()) {
+        const FormEntry& form = forms_[static_cast<std::size_t>(lastFormIndex_)];
+        const int place = form.desc->tablePositionOf(x);
+        if (place >= 0) {
+            const FieldTraits& traits = form.desc->traitsAt(place);
+            const Copies& copies = form.copies;
+            if (c != 0 && c <= copies.size() && copies[c - 1u].number == c) {
+                const detail::Slot* slot = copies[c - 1u].data->readSlot(place);
+                return FieldRef{slot == nullptr ? &kNullSlot : slot, &traits};
+            }
+            if (copies.empty() || c == 0 || c > copies.back().number) {
+                return FieldRef{&kNullSlot, &traits};
+            }
+        }
+    }
+    return anyOwnField(f, c, x, operation);
+}
+
+TaxReturn::FieldRef TaxReturn::anyOwnField(const FormID& f, std::uint16_t c, const FieldID& x,
+                                           const char* operation) const {
     const int index = requireOwnForm(f, operation);
     const TaxFormDesc& formDesc = formDescAt(index);
     const int place = formDesc.positionOf(x);
@@ -400,15 +423,15 @@ std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& va
                                               const FieldID& k2, std::int64_t v2, const FieldID& k3,
                                               std::int64_t v3) const {
     valueOf(f, 1, value, "getValue");  // refuses an unknown form or value field even without copies
+    // The copies are read where they are, without a list of their handles.
     std::int64_t sum = 0;
-    for (TaxFormIter it = getForms(f); !it.atEOL(); it.next()) {
-        TaxFormPtr copy = it.getTaxForm();
-        const bool matches = (k1.isNullID() || copy->getIN(k1) == v1) && (k2.isNullID() || copy->getIN(k2) == v2) &&
-                             (k3.isNullID() || copy->getIN(k3) == v3);
+    readerOf(f, "getForms").forEachCopy(f, [&](const TaxForm& copy) {
+        const bool matches = (k1.isNullID() || copy.getIN(k1) == v1) && (k2.isNullID() || copy.getIN(k2) == v2) &&
+                             (k3.isNullID() || copy.getIN(k3) == v3);
         if (matches) {
-            sum += copy->getIN(value);
+            sum += copy.getIN(value);
         }
-    }
+    });
     return sum;
 }
 

@@ -424,6 +424,13 @@ public:
     // -1 when absent. The dense run and the pages are read here; a form not
     // yet read and the large numbers out of line.
     [[gnu::always_inline]] int positionOf(const Primitives::QVImmutableIdentifier& field) const {
+        const int place = tablePositionOf(field);
+        return place == kNotInTables ? positionOutsideDenseRun(field) : place;
+    }
+    // The same from the dense run and the pages alone, without a call:
+    // kNotInTables for a field they do not answer for.
+    static constexpr int kNotInTables = -2;
+    [[gnu::always_inline]] int tablePositionOf(const Primitives::QVImmutableIdentifier& field) const {
         const auto number = static_cast<std::uint32_t>(field.getNumber());
         if (number < view_.denseSize) {
             return view_.dense[number];
@@ -431,7 +438,7 @@ public:
         if (number < detail::PlaceView::kPagedLimit && view_.pageCount != 0) {
             return view_.find(number);
         }
-        return positionOutsideDenseRun(field);
+        return kNotInTables;
     }
     std::size_t fieldCount() const { return places().size(); }
     // Field by symbolic name or short name (case-insensitive); null when absent.

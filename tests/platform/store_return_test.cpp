@@ -135,6 +135,24 @@ TEST_F(ReturnTest, SumsOverAllCopies) {
     EXPECT_EQ(georgia->getAllCopies(kST14, FieldID(9015)), 0);
 }
 
+TEST_F(ReturnTest, ReadsOfOneFormInARowFindEachCopy) {
+    // Copies 1 and 3 with a gap between: reads of the same form one after
+    // another find each copy, read a missing one as null, and see a copy
+    // made or deleted between two reads.
+    georgia->getFormUVPtr(kST2, 1, true)->assignIR(FieldID(1), 10);
+    georgia->getFormUVPtr(kST2, 3, true)->assignIR(FieldID(1), 30);
+    const std::vector<std::pair<std::uint16_t, std::int64_t>> reads = {{1, 10}, {2, 0}, {3, 30},
+                                                                       {4, 0},  {0, 0}, {1, 10}};
+    for (const auto& [copy, expected] : reads) {
+        EXPECT_EQ(georgia->getIN(kST2, copy, FieldID(1)), expected) << "copy " << copy;
+    }
+    georgia->getFormUVPtr(kST2, 2, true)->assignIR(FieldID(1), 20);
+    EXPECT_EQ(georgia->getIN(kST2, 2, FieldID(1)), 20);
+    georgia->deleteForm(kST2, 3);
+    EXPECT_EQ(georgia->getIN(kST2, 3, FieldID(1)), 0);
+    EXPECT_QUARLO_THROW(georgia->getIN(kST2, 1, FieldID(999)), "has no field");
+}
+
 TEST_F(ReturnTest, KeyedSumsOverCopies) {
     const FieldID value(1), key(2), other(4);
     for (int c = 1; c <= 3; ++c) {

@@ -560,8 +560,13 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         return 0;
     }
     DataMgmt::TaxForm& entry = *handle;
+    // Most entries of the list are empty: an empty link is not rendered.
+    if (entry.isNull(link)) {
+        nullEntry(entry, e);
+        return 0;
+    }
 
-    const std::string linkText = gaReturn_->getFieldAsString(form, copy, link);
+    const std::string linkText = entry.valueString(link);
     int sourceNumber = 0;
     int sourceCopy = 0;
     int entryNumber = 0;

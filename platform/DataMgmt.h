@@ -278,6 +278,10 @@ public:
     TaxFormDescPtr getTaxFormDescriptor() const;
     const TaxFormDesc& description() const;  // the same without a handle
     FormFieldPtr getField(const FieldID& x) const;
+    // What getField(x) answers with getLongValue() and with its
+    // description's getMaxLength(), without making the field's handle.
+    std::int64_t getLongValue(const FieldID& x) const;
+    std::uint16_t getMaxLength(const FieldID& x) const;
     bool calculatedFlag() const;
     void setCalculatedFlag(bool calculated);
     bool isDataEntered() const;

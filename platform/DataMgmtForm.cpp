@@ -158,16 +158,23 @@ FormFieldDescPtr FormField::getFieldDesc() const {
 
 FormField::~FormField() = default;
 
-std::int64_t FormField::getLongValue() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
+namespace {
+
+// The value token of a slot: a text's key in the shared pool, else the
+// whole value.
+std::int64_t valueToken(const detail::CopyData& data, const detail::Slot* slot) {
     if (slot == nullptr) {
         return 0;
     }
     if (slot->isText()) {
-        return copy_->returnState->pool->intern(slot->getText());
+        return data.returnState->pool->intern(slot->getText());
     }
     return detail::wholeValue(*slot);
 }
+
+}  // namespace
+
+std::int64_t FormField::getLongValue() const { return valueToken(*copy_, copy_->readSlot(place_)); }
 
 FieldValue FormField::getValue() const {
     const detail::Slot* slot = copy_->readSlot(place_);
@@ -225,6 +232,14 @@ const TaxFormDesc& TaxForm::description() const { return *data_->desc; }
 FormFieldPtr TaxForm::getField(const FieldID& x) const {
     const int place = requireField(*data_, x, "getField");
     return FormFieldPtr(new FormField(data_, x, place));
+}
+
+std::int64_t TaxForm::getLongValue(const FieldID& x) const {
+    return valueToken(*data_, findSlot(*data_, x, "getField"));
+}
+
+std::uint16_t TaxForm::getMaxLength(const FieldID& x) const {
+    return data_->desc->traitsAt(requireField(*data_, x, "getField")).maxLength;
 }
 
 bool TaxForm::calculatedFlag() const { return data_->calculated; }

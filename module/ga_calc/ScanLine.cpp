@@ -77,7 +77,7 @@ void GATaxReturnCalcEngine::buildScanLine(DataMgmt::TaxFormPtr form, FieldId num
 
     std::string number;
     if (!form->isNull(numberField)) {
-        number = gaReturn_->getText(form->getField(numberField)->getLongValue(), 11, DataMgmt::kJustifyLeft);
+        number = gaReturn_->getText(form->getLongValue(numberField), 11, DataMgmt::kJustifyLeft);
     }
     std::string digits;
     short numberCheck = 0;

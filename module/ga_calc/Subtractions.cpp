@@ -104,7 +104,7 @@ std::string stateList(const Schedule& s) {
         if (s.form.isNull(code)) {
             continue;
         }
-        std::string text = s.ga.getText(s.form.getField(code)->getLongValue(), 2);
+        std::string text = s.ga.getText(s.form.getLongValue(code), 2);
         Utils::setUpCase(text);
         list += (k > 0 ? "/" : "") + text;
     }
@@ -146,7 +146,7 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
     s.form.setNull(l.otherSubtractions);
 
     const std::size_t lastRow = l.otherRowAmounts.size() - 1;
-    const std::size_t room = s.form.getField(l.otherRowTexts[lastRow])->getFieldDesc()->getMaxLength();
+    const std::size_t room = s.form.getMaxLength(l.otherRowTexts[lastRow]);
     std::size_t row = 0;
     std::string lastRowText;
     bool lastRowTextFull = false;

@@ -34,11 +34,10 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
     if (copy.isNull()) {
         return std::string();
     }
-    DataMgmt::FormFieldPtr field = copy->getField(n);
-    if (field.isNull() || field->getValue().isNull()) {
+    if (copy->isNull(n)) {
         return std::string();
     }
-    return federal.getText(field->getLongValue(), width, DataMgmt::kJustifyLeft);
+    return federal.getText(copy->getLongValue(n), width, DataMgmt::kJustifyLeft);
 }
 
 // One fill of one state field from a common text or box item, by the kind
@@ -55,7 +54,7 @@ public:
           targetCopy_(targetCopy),
           to_(*targetCopy),
           target_(target),
-          width_(static_cast<std::size_t>(to_.getField(target)->getFieldDesc()->getMaxLength())) {}
+          width_(to_.getMaxLength(target)) {}
 
     void fill(Item item) {
         switch (static_cast<int>(item)) {

@@ -146,7 +146,7 @@ std::string& StateTaxReturnCalcEngine::getStrippedText(std::string& dest, DataMg
     if (field.isNullID() || copy.isNull() || copy->isNull(field)) {
         return dest;
     }
-    const std::int64_t token = copy->getField(field)->getLongValue();
+    const std::int64_t token = copy->getLongValue(field);
     dest = Utils::strip(stateReturn_->getText(token, static_cast<short>(width), DataMgmt::kJustifyLeft));
     return dest;
 }
@@ -233,7 +233,7 @@ void StateTaxReturnCalcEngine::assignOwnerName(DataMgmt::TaxFormPtr target, cons
         if (sourceCopy.isNull() || field.isNullID() || sourceCopy->isNull(field)) {
             return std::string();
         }
-        return stateReturn_->getText(sourceCopy->getField(field)->getLongValue(), 11, DataMgmt::kJustifyLeft);
+        return stateReturn_->getText(sourceCopy->getLongValue(field), 11, DataMgmt::kJustifyLeft);
     };
 
     std::string text;

@@ -262,6 +262,21 @@ TEST_F(ValuesTest, FieldTokensAndTheirText) {
     EXPECT_STREQ(georgia->getText(buf, sizeof buf, token, 80, DataMgmt::kJustifyLeft), "Peach");
 }
 
+TEST_F(ValuesTest, TheCopyGivesTokensAndLengthsAsItsFieldsDo) {
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), -2.5);
+    form->setXNo(FieldID(30));
+    form->assignText(FieldID(51), "Peachtree Street");
+    // An amount, a box, null, a text, a text of the default length, a date.
+    for (int number : {1, 30, 2, 51, 50, 52}) {
+        const FieldID x(number);
+        EXPECT_EQ(form->getLongValue(x), form->getField(x)->getLongValue()) << "field " << number;
+        EXPECT_EQ(form->getMaxLength(x), form->getField(x)->getFieldDesc()->getMaxLength()) << "field " << number;
+    }
+    EXPECT_QUARLO_THROW(form->getLongValue(FieldID(999)), "has no field");
+    EXPECT_QUARLO_THROW(form->getMaxLength(FieldID(999)), "has no field");
+}
+
 TEST_F(ValuesTest, NumericTokensRenderAsDecimalsOrSsn) {
     EXPECT_EQ(georgia->getText(12345678, 11), "012-34-5678");
     EXPECT_EQ(georgia->getText(999999999, 11), "999-99-9999");

@@ -185,6 +185,10 @@ namespace {
 // around it and case do not count).
 bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIdentifier& state,
                  std::string_view abbreviation) {
+    // Most state lines are empty: an empty field shows no text.
+    if (copy.isNull(state)) {
+        return abbreviation.empty();
+    }
     const DataMgmt::FieldValue value = copy.getValue(state);
     const std::string shown = value.isText() ? std::string() : copy.valueString(state);
     return Utils::QVStringUtils::stricmp(Utils::stripView(value.isText() ? value.getText() : shown), abbreviation) == 0;

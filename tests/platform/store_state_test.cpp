@@ -80,8 +80,10 @@ TEST_F(WageTest, StateWagesAddTheLinesOfThisState) {
     g1099->assignText(FieldID(17), "GA");
     g1099->assignIR(FieldID(11), 4200 * 100);
     g1099->assignIR(FieldID(16), 210 * 100);
+    // A line without a state code is no state's own, but wages all the same.
+    federal->createForm(kF52)->assignIR(FieldID(98), 900 * 100);
     EXPECT_DOUBLE_EQ(ga().getStateWages('1'), 60000);
-    EXPECT_DOUBLE_EQ(ga().getAllStateWages('1'), 75000);
+    EXPECT_DOUBLE_EQ(ga().getAllStateWages('1'), 75900);
     EXPECT_DOUBLE_EQ(ga().getStateTaxWithheld('1'), 2420.25);  // with the local tax
     EXPECT_DOUBLE_EQ(ga().getStateTaxWithheldNoLocal('1'), 2410.25);
 }

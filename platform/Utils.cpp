@@ -1,5 +1,6 @@
 #include "platform/Utils.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -308,13 +309,12 @@ void xstr(char* out, std::size_t cap, std::int64_t n, int minWidth) {
 std::string xstrPadLeftZeros(std::int64_t n, int width) {
     // The number's own text at most 20 characters plus sign; the width is
     // applied here rather than by printf so that no width can overflow.
+    // (to_chars: the calculation writes dates and scan lines with this, and
+    // a formatted print costs ten times as much.)
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(n));
-    std::string digits = buf;
-    const bool negative = !digits.empty() && digits[0] == '-';
-    if (negative) {
-        digits.erase(0, 1);
-    }
+    const char* end = std::to_chars(buf, buf + sizeof buf, n).ptr;
+    const bool negative = n < 0;
+    const std::string_view digits(buf + (negative ? 1 : 0), static_cast<std::size_t>(end - buf) - (negative ? 1 : 0));
     const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
     const std::size_t used = digits.size() + (negative ? 1 : 0);
     std::string out = negative ? "-" : "";

@@ -8,7 +8,6 @@
 // writes go to the copy being calculated. An amount line said to be "blank
 // when 0" is left empty rather than showing 0.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
+#include "platform/Utils.h"
 #include "platform/UtilsMarks.h"
 
 namespace GACalculationMgmt {
@@ -167,9 +167,8 @@ void MainFormCalculation::fillResidencyDates(Residency::Code code) {
             form_.setNull(target);
             return;
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "%02d-%02d-%d", month, day, TaxYear::kYear);
-        form_.assignText(target, text);
+        form_.assignText(target, Utils::xstrPadLeftZeros(month, 2) + "-" + Utils::xstrPadLeftZeros(day, 2) + "-" +
+                                     std::to_string(TaxYear::kYear));
     };
     writeDate(r.periodFrom, r.from);
     writeDate(r.periodTo, r.to);

@@ -4,11 +4,11 @@
 // its own check digit, the voucher's period, year and voucher codes, the
 // amount paid, and a final check digit over every digit of the line.
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "platform/Utils.h"
 
 namespace GACalculationMgmt {
 
@@ -83,8 +83,7 @@ void GATaxReturnCalcEngine::buildScanLine(DataMgmt::TaxFormPtr form, FieldId num
     short numberCheck = 0;
     computeSsnCheckDigit(number, digits, numberCheck);
 
-    char amount[32];
-    std::snprintf(amount, sizeof amount, "%08ld", static_cast<long>(form->getIN(amountField)));
+    const std::string amount = Utils::xstrPadLeftZeros(form->getIN(amountField), 8);
 
     std::string line = text(documentCode) + "00" + digits + std::to_string(numberCheck) + text(periodCode) +
                        text(yearCode) + text(voucherCode) + text(filler) + "075" + amount + "00";

@@ -3,7 +3,6 @@
 // source, drawing and clearing one row, and the allocation columns of the
 // total lines.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -120,9 +119,9 @@ void StateTaxReturnCalcEngine::setIntDivInfo(DataMgmt::TaxFormPtr summaryForm, c
 
     // The numbers are written whole; the payer name gives way so that the
     // text stays within its 79 characters, and holds no separator.
-    char tail[64];
-    std::snprintf(tail, sizeof tail, "||%d||%d||%d", form.getNumber(), static_cast<int>(storedCopy), storedLineType);
-    const std::size_t tailLength = std::string_view(tail).size();
+    const std::string tail = std::string(kSeparator) + std::to_string(form.getNumber()) + std::string(kSeparator) +
+                             std::to_string(storedCopy) + std::string(kSeparator) + std::to_string(storedLineType);
+    const std::size_t tailLength = tail.size();
     const std::size_t room = tailLength < intdiv::kRowInfoMaxLength ? intdiv::kRowInfoMaxLength - tailLength : 0;
     const std::string text = intdiv::cutText(intdiv::rowInfoName(name), room) + tail;
 

@@ -514,6 +514,17 @@ public:
             }
         }
     }
+    // Calls visit(TaxForm&) for every copy of every form this return holds,
+    // without making handles (the order is the description's, not by form
+    // number). The visit must not make or delete copies.
+    template <class Visit>
+    void forEachCopy(Visit visit) {
+        for (FormEntry& form : forms_) {
+            for (CopyEntry& copy : form.copies) {
+                visit(*copy.handle.get());
+            }
+        }
+    }
     TaxFormIter getForms(const FormID& f) const;
     TaxFormIterIter getForms() const;
 

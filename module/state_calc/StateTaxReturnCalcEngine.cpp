@@ -101,14 +101,7 @@ long StateTaxReturnCalcEngine::getRefundOrBalanceDue() {
 }
 
 void StateTaxReturnCalcEngine::clearCalculatedFlags() {
-    for (DataMgmt::TaxFormIterIter kinds = stateReturn_->getForms(); !kinds.atEOL(); kinds.next()) {
-        for (DataMgmt::TaxFormIter copies = kinds.getTaxFormIter(); !copies.atEOL(); copies.next()) {
-            DataMgmt::TaxFormPtr copy = copies.getTaxForm();
-            if (!copy.isNull()) {
-                copy->setCalculatedFlag(false);
-            }
-        }
-    }
+    stateReturn_->forEachCopy([](DataMgmt::TaxForm& copy) { copy.setCalculatedFlag(false); });
 }
 
 // ------------------------------------------------- field helpers of the walk

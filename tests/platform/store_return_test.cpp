@@ -1,5 +1,9 @@
 // Returns: copies and their numbers, handles, sums over copies, copying
 // fields between forms, the kinds of return, the save and data-entered marks.
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "platform/Configuration.h"
 #include "tests/platform/store_fixture.h"
 
@@ -59,6 +63,17 @@ TEST_F(ReturnTest, CopiesAreWalkedInAscendingNumber) {
     it.begin();
     EXPECT_EQ(it.getTaxForm()->getCopyNumber(), 1);
     EXPECT_TRUE(georgia->getForms(kST14).atEOL());
+
+    // Every copy of every form, each once; a form without copies adds none.
+    georgia->getFormUVPtr(kGA70, 1, true);
+    std::vector<std::pair<int, std::uint16_t>> all;
+    georgia->forEachCopy([&all](DataMgmt::TaxForm& copy) {
+        all.emplace_back(copy.getFormID().getNumber(), copy.getCopyNumber());
+        copy.setCalculatedFlag(true);
+    });
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(all, (std::vector<std::pair<int, std::uint16_t>>{{2, 1}, {2, 3}, {70, 1}}));
+    EXPECT_TRUE(georgia->getForm(kST2, 3)->calculatedFlag());
 }
 
 // A copy made before its form's description grew reads the new field as

@@ -38,11 +38,14 @@ const Form69Lines& info = kForm69Lines;
 // field order; empty when either is not on the form.
 std::vector<FieldId> fieldsFromTo(const DataMgmt::TaxForm& form, const FieldId& first, const FieldId& last) {
     std::vector<FieldId> fields;
-    const DataMgmt::TaxFormDescPtr desc = form.getTaxFormDescriptor();
-    if (desc.isNull() || desc->positionOf(first) < 0 || desc->positionOf(last) < 0) {
+    const DataMgmt::TaxFormDesc& desc = form.description();
+    const int from = desc.positionOf(first);
+    const int to = desc.positionOf(last);
+    if (from < 0 || to < 0) {
         return fields;
     }
-    DataMgmt::QVFieldIDIter it = desc->getFieldIDs();
+    fields.reserve(to >= from ? static_cast<std::size_t>(to - from + 1) : 0);
+    DataMgmt::QVFieldIDIter it = desc.getFieldIDs();
     for (it = first; !it.atEOL() && it <= last; it.next()) {
         fields.push_back(it.getFieldID());
     }

@@ -34,14 +34,22 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
                                " into " + detail::fieldKindName(traits) + " field");
 }
 
-// The place of field x in the copy's form; a field the form does not have
-// throws.
-[[gnu::always_inline]] inline int requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
+// The place of a field that the form's tables do not answer for; a field the
+// form does not have throws.
+[[gnu::noinline]] int placeOutsideTables(const detail::CopyData& data, const FieldID& x, const char* operation) {
     const int place = data.desc->positionOf(x);
     if (place < 0) {
         refuseField(data, x, operation);
     }
     return place;
+}
+
+// The place of field x in the copy's form; a field the form does not have
+// throws. The tables are read inline, the rest out of line, so that an
+// access needs no call for the fields they hold.
+[[gnu::always_inline]] inline int requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->tablePositionOf(x);
+    return place >= 0 ? place : placeOutsideTables(data, x, operation);
 }
 
 // The slot of field x, or a null one when the copy has none yet.
@@ -98,7 +106,7 @@ void writeText(detail::CopyData& data, int place, const FieldID& x, std::string_
 
 // Null fits every kind of field, and a slot not yet made is null: most nulls
 // the calculation writes find the field null already.
-void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+[[gnu::noinline]] void storeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
     const int place = requireField(data, x, operation);
     const detail::Slot* slot = data.readSlot(place);
     if (slot == nullptr || slot->overridden || slot->isNull()) {
@@ -107,6 +115,19 @@ void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) 
     writeAt(
         data, place, x, operation, FieldValue::Kind::Null, [](const detail::Slot& old) { return old.isNull(); },
         [](detail::Slot& slot) { slot.setNull(); });
+}
+
+// The null found already is told here without a call, so that it needs no
+// stack frame; anything else goes on to storeNull.
+inline void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->tablePositionOf(x);
+    if (place >= 0) {
+        const detail::Slot* slot = data.readSlot(place);
+        if (slot == nullptr || slot->overridden || slot->isNull()) {
+            return;
+        }
+    }
+    storeNull(data, x, operation);
 }
 
 // v is finite.

@@ -210,6 +210,28 @@ TEST_F(ValuesTest, UnknownFormsAndFieldsAreRefused) {
     EXPECT_QUARLO_THROW(georgia->getAllCopies(kST2, FieldID(999)), "999");  // even without copies
 }
 
+TEST_F(ValuesTest, FieldsPastTheTablesAreReadAndWrittenAlike) {
+    // A field number from 2^24 on is kept outside the form's tables; it is
+    // read, written and nulled as a field in them is.
+    const FieldID big(1 << 24);
+    georgia->getTaxFormDescriptor(kST2)->addField(field(1 << 24));
+    DataMgmt::TaxFormPtr copy = georgia->getFormUVPtr(kST2, 1, true);
+    for (const FieldID& x : {FieldID(1), big}) {
+        copy->assignIR(x, 5);
+        EXPECT_EQ(copy->getIN(x), 5);
+        copy->setOverridden(x, true);
+        copy->setNull(x);
+        EXPECT_EQ(copy->getIN(x), 5) << "an overridden field keeps its value";
+        copy->setOverridden(x, false);
+        copy->setNull(x);
+        EXPECT_TRUE(copy->isNull(x));
+        copy->setNull(x);  // null already
+        EXPECT_TRUE(copy->isNull(x));
+    }
+    EXPECT_QUARLO_THROW(copy->setNull(FieldID((1 << 24) + 1)), "has no field");
+    EXPECT_QUARLO_THROW(copy->getIR(FieldID(-3)), "has no field");
+}
+
 TEST_F(ValuesTest, NonFiniteAmountsAreRefusedAndTheFieldKept) {
     DataMgmt::TaxFormPtr form = ga70();
     form->assignIR(FieldID(1), 5);

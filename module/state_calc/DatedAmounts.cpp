@@ -36,7 +36,7 @@ void StateTaxReturnCalcEngine::sumAmountsByPeriod(FormId form, FieldId firstFiel
     if (copy.isNull()) {
         return;
     }
-    DataMgmt::QVFieldIDIter first = copy->getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter first = copy->description().getFieldIDs();
     first = firstField;
     for (int i = 0; i < kDatedRows; ++i) {
         const FieldId dateField = (first + 2 * i).getFieldID();

@@ -201,7 +201,7 @@ void StateTaxReturnCalcEngine::clearUnusedSummaryLinesAllCopies(DataMgmt::TaxFor
     if (recalculate) {
         calcFormCopy(statementForm, copy, 0, 1, 0, lastUsed);
     }
-    DataMgmt::QVFieldIDIter it = lastUsed->getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter it = lastUsed->description().getFieldIDs();
     const FieldId end = lineAreaEnd(it, firstLine);
     // The rest of the copy that took the last entry, then the whole line
     // area of every later copy that exists.

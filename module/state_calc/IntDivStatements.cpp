@@ -431,9 +431,9 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
 
     const std::size_t width = payerNameWidth(*stateReturn_, traits);
 
-    DataMgmt::QVFieldIDIter info = statement.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter info = statement.description().getFieldIDs();
     info = traits.firstInfoField;
-    DataMgmt::QVFieldIDIter row = statement.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter row = statement.description().getFieldIDs();
     row = traits.firstRowField;
 
     const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);

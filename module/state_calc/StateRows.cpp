@@ -50,7 +50,7 @@ void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, Fiel
 
     // The paired field of each output row stands just before its amount.
     std::array<FieldId, kOutputRows> pairedFields;
-    DataMgmt::QVFieldIDIter infoFields = form.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter infoFields = form.description().getFieldIDs();
     for (std::size_t i = 0; i < kOutputRows; ++i) {
         infoFields = outputAmounts[i];
         pairedFields[i] = (infoFields - 1).getFieldID();

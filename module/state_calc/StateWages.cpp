@@ -40,7 +40,7 @@ FieldId federalLineField(const WageLineRow& row, const FormId& mainForm) {
 }
 
 FieldId columnC(const DataMgmt::TaxForm& sheet, const FieldId& columnB) {
-    DataMgmt::QVFieldIDIter it = sheet.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter it = sheet.description().getFieldIDs();
     it = columnB;
     return (it + 1).getFieldID();
 }

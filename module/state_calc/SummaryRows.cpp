@@ -153,7 +153,7 @@ void StateTaxReturnCalcEngine::getBankName(std::string& nameOut, FormId sourceFo
 void StateTaxReturnCalcEngine::nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField,
                                               bool clearDescription, bool resetAmounts) {
     DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "nullSummaryRow");
-    DataMgmt::QVFieldIDIter row = form.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter row = form.description().getFieldIDs();
     row = rowFirstField;
     const SummaryRowLayout& layout = rowLayout_;
 
@@ -302,7 +302,7 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
 void StateTaxReturnCalcEngine::intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryForm, int allocationOption,
                                                         const std::vector<FieldId>& groups) {
     DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "intDivSummaryAllocation1");
-    DataMgmt::QVFieldIDIter it = form.getTaxFormDescriptor()->getFieldIDs();
+    DataMgmt::QVFieldIDIter it = form.description().getFieldIDs();
 
     std::size_t count = 0;
     while (count < groups.size() && !groups[count].isNullID()) {

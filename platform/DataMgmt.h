@@ -651,7 +651,7 @@ private:
     // The calculation asks about one form many times in a row: the form found
     // last is answered at once.
     int requireOwnForm(const FormID& f, const char* operation) const {
-        if (f == lastForm_) {
+        if (f == lastForm_ && lastFormIndex_ >= 0) {  // none found yet: form 0 is no form
             return lastFormIndex_;
         }
         const int index = desc_->formIndex(f);

@@ -208,6 +208,12 @@ TEST_F(ValuesTest, UnknownFormsAndFieldsAreRefused) {
     EXPECT_QUARLO_THROW(georgia->getFormUVPtr(FormID(12345, true), 1, true), "not described");
     EXPECT_QUARLO_THROW(georgia->getFormCount(FormID(12345, true)), "not described");
     EXPECT_QUARLO_THROW(georgia->getAllCopies(kST2, FieldID(999)), "999");  // even without copies
+    // Form 0 and below, first thing asked of a return or after another form.
+    for (int number : {0, -1}) {
+        EXPECT_QUARLO_THROW(federal->getIN(FormID(number), 1, FieldID(1)), "not described");
+        EXPECT_QUARLO_THROW(georgia->getIN(FormID(number, true), 1, FieldID(1)), "not described");
+        EXPECT_QUARLO_THROW(georgia->getFormUVPtr(FormID(number, true), 1, true), "not described");
+    }
 }
 
 TEST_F(ValuesTest, FieldsPastTheTablesAreReadAndWrittenAlike) {

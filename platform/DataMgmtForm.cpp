@@ -131,18 +131,44 @@ inline void writeNull(detail::CopyData& data, const FieldID& x, const char* oper
 }
 
 // v is finite.
-void writeNumber(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+[[gnu::noinline]] void writeNumberFully(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
     writeByCalculation(
         data, x, operation, FieldValue::Kind::Number,
         [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
         [v](detail::Slot& slot) { slot.setNumber(v); });
 }
 
-void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
+[[gnu::noinline]] void writeBoxFully(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
     writeByCalculation(
         data, x, operation, FieldValue::Kind::Box,
         [yes](const detail::Slot& old) { return yes ? old.boxYes() : old.boxNo(); },
         [yes](detail::Slot& slot) { slot.setBox(yes); });
+}
+
+// Whether field x holds what a write would leave there (the value already,
+// in a field of its kind, or anything in a field the user overrode): most
+// writes of a calculation find what the one before wrote. Told without a
+// call, so that such a write needs no stack frame.
+template <class Same>
+[[gnu::always_inline]] inline bool writeLeavesAsIs(const detail::CopyData& data, const FieldID& x, FieldKind kind,
+                                                   Same same) {
+    const int place = data.desc->tablePositionOf(x);
+    const detail::Slot* held = place < 0 ? nullptr : data.readSlot(place);
+    return held != nullptr && (held->overridden || (same(*held) && data.desc->traitsAt(place).kind == kind));
+}
+
+inline void writeNumber(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+    if (!writeLeavesAsIs(data, x, FieldKind::Number,
+                         [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; })) {
+        writeNumberFully(data, x, v, operation);
+    }
+}
+
+inline void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
+    if (!writeLeavesAsIs(data, x, FieldKind::Boolean,
+                         [yes](const detail::Slot& old) { return yes ? old.boxYes() : old.boxNo(); })) {
+        writeBoxFully(data, x, yes, operation);
+    }
 }
 
 void setFlag(detail::CopyData& data, bool& flag, bool on) {

@@ -264,9 +264,19 @@ TEST_F(ValuesTest, KindMismatchesAreCountedButStored) {
     EXPECT_NE(DataMgmt::lastKindMismatch().find("wrote a box mark into a text field"), std::string::npos);
     form->assignII(FieldID(2), FieldID(30));  // box copied into an amount field
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
+    // Written again, the same value in the wrong kind of field counts again;
+    // an amount into a box field too; the right kind written again does not.
+    form->setX(FieldID(50));
+    form->assignIR(FieldID(31), 1);
+    form->assignIR(FieldID(31), 1);
+    form->assignIR(FieldID(4), 7);
+    form->assignIR(FieldID(4), 7);
+    form->assignIR(FieldID(2), 3);  // the box copied before gives way to an amount
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 6);
+    EXPECT_EQ(form->getIN(FieldID(2)), 3);
 
     form->setValue(FieldID(3), FieldValue::text("host load"));  // the host's own writes are not counted
-    EXPECT_EQ(DataMgmt::kindMismatchCount(), 3);
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 6);
     DataMgmt::resetKindMismatchCount();
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 0);
 }

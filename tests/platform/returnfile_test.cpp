@@ -295,7 +295,8 @@ std::string repeat(const std::string& text, int times) {
     return out;
 }
 
-std::vector<BadCase> badCases() {
+// The document, its forms, copies and fields.
+std::vector<BadCase> structureCases() {
     return {
         {"MalformedXml",
          "<?xml version=\"1.0\"?>\n<RETURNFILE>\n<RETURN TYPE=\"GA\">\n</RETURNFILE>\n",
@@ -369,6 +370,12 @@ std::vector<BadCase> badCases() {
         {"DocumentType",
          "<?xml version=\"1.0\"?>\n<!DOCTYPE RETURNFILE [<!ENTITY x \"y\">]>\n<RETURNFILE/>\n",
          {"document type declarations are not accepted"}},
+    };
+}
+
+// The tax year, the seeds, the common items and the values' limits.
+std::vector<BadCase> valueCases() {
+    return {
         {"WrongTaxYear", "<RETURNFILE TAXYEAR=\"2019\"/>", {"bad.xml:1:", "tax year \"2019\" is not 2018"}},
         {"UnknownReturnType", "<RETURNFILE><RETURN TYPE=\"NY\"/></RETURNFILE>", {"unknown return type \"NY\""}},
         {"SeedInTheWrongReturn",
@@ -463,6 +470,12 @@ std::vector<BadCase> badCases() {
          "<RETURNFILE xmlns=\"urn:x\" TAXYEAR=\"2018\"/>",
          {"bad.xml:1:", "element <RETURNFILE> is in the namespace \"urn:x\""}},
     };
+}
+
+std::vector<BadCase> badCases() {
+    std::vector<BadCase> cases = structureCases();
+    for (BadCase& c : valueCases()) cases.push_back(std::move(c));
+    return cases;
 }
 
 class ReturnFileBadInput : public ReturnFileTest, public ::testing::WithParamInterface<BadCase> {};

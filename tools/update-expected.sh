@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Rewrites examples/<name>.expected, the expected printout of `gahost run` for
-# every example return, from what the current build prints. Run it after an
+# Rewrites the golden results of every example return from what the current
+# build gives: examples/<name>.expected (the printout of `gahost run`),
+# examples/<name>.fields.expected (every field of the return it saves) and the
+# e-file printouts and e-files where the example has them. Run it after an
 # intended change of a result or of the printout, or after adding an example;
 # then review `git diff examples/` and update the README's table to match.
 set -euo pipefail

@@ -1,8 +1,9 @@
 // Golden results: every example return of examples/ run through gahost, its
-// printout compared line by line with examples/<name>.expected, and the
-// e-file that gahost run --efile writes with examples/<name>.GA-efile.expected
-// where that file exists; and the README's table of results checked against
-// the expected printouts.
+// printout compared line by line with examples/<name>.expected, every field
+// of the return it saves with examples/<name>.fields.expected, and the e-file
+// that gahost run --efile writes with examples/<name>.GA-efile.expected where
+// that file exists; and the README's table of results checked against the
+// expected printouts.
 //
 // After an intended change of a printout, `bash tools/update-expected.sh`
 // rewrites the expected files (GA_UPDATE_EXPECTED=1 makes this test write
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/XmlDom.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -74,6 +77,56 @@ std::vector<std::string> exampleNames() {
     return names;
 }
 
+// The elements of the node named tag, in document order.
+std::vector<XmlDom::XmlNodePtr> childElements(const XmlDom::XmlNodePtr& node, const std::string& tag) {
+    std::vector<XmlDom::XmlNodePtr> out;
+    const XmlDom::XmlNodeListPtr list = node->getChildNodes();
+    for (long i = 0; i < list->length(); ++i) {
+        const XmlDom::XmlNodePtr child = list->item(i);
+        if (child->getNodeType() == XmlDom::kElementNode && child->getName() == tag) out.push_back(child);
+    }
+    return out;
+}
+
+std::string childText(const XmlDom::XmlNodePtr& node, const std::string& tag) {
+    const auto children = childElements(node, tag);
+    return children.empty() ? std::string() : children.front()->getText();
+}
+
+std::string attributeOf(const XmlDom::XmlNodePtr& node, const std::string& name) {
+    const XmlDom::XmlNodePtr item = node->getAttributes()->getNamedItem(name);
+    return item.isNull() ? std::string() : *dynamic_cast<XmlDom::XmlAttribute&>(*item).getValue();
+}
+
+// Every field of a saved return, one line each in the order the file keeps
+// (both returns, each copy of each form): dev name, copy, the field's short
+// name where the form definitions give one (else its symbolic name) and its
+// value, as "GA70 1 TaxableIncome 44700". A line break inside a value is
+// written as \n so that every field stays on one line.
+std::string fieldLines(const std::string& savedReturn) {
+    const XmlDom::XmlDocument doc = XmlDom::parseDocument(savedReturn, "saved return");
+    const XmlDom::XmlNodePtr root = doc.getDocumentElement();
+    if (root.isNull()) return "the saved return is not well-formed XML\n";
+    std::string out;
+    for (const auto& taxReturn : childElements(root, "RETURN")) {
+        for (const auto& form : childElements(taxReturn, "FORM")) {
+            const std::string devName = attributeOf(form, "DEVNAME");
+            std::string upperDevName = devName;
+            for (char& c : upperDevName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const std::string prefix = "k" + upperDevName + "_";
+            for (const auto& field : childElements(form, "FIELD")) {
+                std::string name = childText(field, "NAME");
+                const std::string shortName = name.rfind(prefix, 0) == 0 ? name.substr(prefix.size()) : "";
+                if (!shortName.empty() && shortName != "F" + childText(field, "ID")) name = shortName;
+                std::string value;
+                for (char c : childText(field, "VALUE")) value += c == '\n' ? std::string("\\n") : std::string(1, c);
+                out += devName + " " + attributeOf(form, "COPY") + " " + name + " " + value + "\n";
+            }
+        }
+    }
+    return out;
+}
+
 // The device identifier that the golden e-files carry.
 constexpr const char* kGoldenDeviceId = "3F2A9C01D4E5";
 
@@ -108,6 +161,13 @@ protected:
         ASSERT_EQ(r.status, 0) << r.err;
         compareWithExpected(name, r.out, expectedPath);
     }
+    // Compares every field of the return that the last run saved with the
+    // expected field list, or rewrites the list.
+    void checkSavedFields(const std::string& name) {
+        const std::string saved = readText(fs::path(dir) / "out" / (name + ".xml"));
+        ASSERT_FALSE(saved.empty()) << "gahost run saved no return out/" << name << ".xml";
+        compareWithExpected(name, fieldLines(saved), kExamples / (name + ".fields.expected"));
+    }
     // Runs the example as being e-filed, on a machine of a fixed device
     // identifier (the time stamps come from the file's clock), and compares
     // the e-file written, without its line ends, with the expected file.
@@ -125,6 +185,7 @@ protected:
 TEST_P(ExampleResults, PrintoutMatchesTheExpectedFile) {
     const std::string name = GetParam();
     checkPrintout(name, {}, kExamples / (name + ".expected"));
+    checkSavedFields(name);
     // An example with an e-file expected file is also run as being e-filed.
     const fs::path eFileExpected = kExamples / (name + ".efile.expected");
     if (fs::exists(eFileExpected)) {

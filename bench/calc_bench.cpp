@@ -7,10 +7,10 @@
 
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/DataMgmt.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
-#include "platform/StringPool.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/store/StringPool.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Build step: reads the generated form definitions with the host's own loader
-// and writes them out as the constant tables of platform/FormTables.h, so
+// and writes them out as the constant tables of platform/definitions/FormTables.h, so
 // that the compiled descriptions are those that loading the files gives.
 //
 //   form_tables DEFINITIONS-DIR OUTPUT.cpp
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 
 namespace {
 
@@ -233,7 +233,7 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
     tifEntries << "    {0, false, 0, 0, 0, C::None, 0},\n";
     out << "// Generated at build time from the form definitions by forms/form_tables.cpp.\n"
            "// Do not edit: change forms/ and build.\n"
-           "#include \"platform/FormTables.h\"\n\n"
+           "#include \"platform/definitions/FormTables.h\"\n\n"
            "namespace FormTables {\n\n"
            "using K = DataMgmt::FieldKind;\n"
            "using C = DataMgmt::TifCleaning;\n\n"

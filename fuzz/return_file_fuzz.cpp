@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace {
 

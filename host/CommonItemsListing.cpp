@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/CommonItemTable.h"
+#include "platform/store/CommonItemTable.h"
 
 namespace GAHost {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/Configuration.h"
-#include "platform/TifFileWriter.h"
+#include "platform/framework/TifFileWriter.h"
 
 namespace GAHost {
 

@@ -7,10 +7,10 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
-#include "platform/CalcEngine.h"
-#include "platform/TaxDataMgr.h"
-#include "platform/TaxFormAuditor.h"
-#include "platform/TaxFormPrinter.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/store/TaxDataMgr.h"
+#include "platform/framework/TaxFormAuditor.h"
+#include "platform/framework/TaxFormPrinter.h"
 
 namespace GAHost {
 

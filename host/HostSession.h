@@ -8,11 +8,11 @@
 #include <string>
 
 #include "host/ModuleLoader.h"
-#include "platform/DataMgmt.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
-#include "platform/StateDataMgmt.h"
-#include "platform/StringPool.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/store/StateDataMgmt.h"
+#include "platform/store/StringPool.h"
 
 namespace GAHost {
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/CalcEngine.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/Exceptions.h"
-#include "platform/TaxFormPrinter.h"
+#include "platform/framework/TaxFormPrinter.h"
 
 namespace GAHost {
 

@@ -8,8 +8,8 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
-#include "platform/MacroExpander.h"
-#include "platform/TopicMgmt.h"
+#include "platform/framework/MacroExpander.h"
+#include "platform/framework/TopicMgmt.h"
 
 namespace GAHost {
 

@@ -8,7 +8,7 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
-#include "platform/TaxFormPrinter.h"
+#include "platform/framework/TaxFormPrinter.h"
 
 namespace GAHost {
 

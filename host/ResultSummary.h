@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "platform/StateDataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace GAHost {
 

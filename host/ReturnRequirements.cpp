@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/CommonItemTable.h"
+#include "platform/store/CommonItemTable.h"
 
 namespace GAHost {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ReturnFile.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace GAHost {
 

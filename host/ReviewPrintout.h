@@ -5,9 +5,9 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
-#include "platform/CalcEngine.h"
-#include "platform/TaxFormAuditor.h"
-#include "platform/TaxFormPrinter.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/framework/TaxFormAuditor.h"
+#include "platform/framework/TaxFormPrinter.h"
 
 namespace GAHost {
 

@@ -30,15 +30,15 @@
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
-#include "platform/CalcEngine.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 #include "platform/Managers.h"
-#include "platform/ReturnFile.h"
-#include "platform/TaxFormPrinter.h"
-#include "platform/TaxReturnDictionary.h"
-#include "platform/Utils.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/TaxReturnDictionary.h"
+#include "platform/util/Utils.h"
 
 namespace {
 

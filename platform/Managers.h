@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/Descriptions.h"
+#include "platform/store/Descriptions.h"
 
 namespace BusinessMgmt {
 

@@ -3,9 +3,9 @@
 #include <fstream>
 
 #include "platform/Configuration.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "platform/Exceptions.h"
-#include "platform/XmlParser.h"
+#include "platform/xml/XmlParser.h"
 
 namespace StateCalculationMgmt {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 
 namespace StateCalculationMgmt {

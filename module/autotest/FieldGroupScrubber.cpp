@@ -15,7 +15,7 @@
 #include "module/autotest/TestFieldNames.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
-#include "platform/XmlDom.h"
+#include "platform/xml/XmlDom.h"
 
 namespace StateCalculationMgmt {
 

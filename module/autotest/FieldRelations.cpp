@@ -22,8 +22,8 @@
 #include "module/autotest/TestFiles.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
-#include "platform/Utils.h"
-#include "platform/XmlDom.h"
+#include "platform/util/Utils.h"
+#include "platform/xml/XmlDom.h"
 
 namespace StateCalculationMgmt {
 

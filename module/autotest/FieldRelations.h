@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "module/autotest/TestFieldNames.h"
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 
 namespace StateCalculationMgmt {

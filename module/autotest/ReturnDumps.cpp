@@ -4,9 +4,9 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "platform/Managers.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 
 namespace StateCalculationMgmt {

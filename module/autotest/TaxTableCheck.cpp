@@ -17,7 +17,7 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 
 namespace GACalculationMgmt {
 

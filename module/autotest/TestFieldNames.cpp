@@ -1,6 +1,6 @@
 #include "module/autotest/TestFieldNames.h"
 
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
 

@@ -12,7 +12,7 @@
 #include <set>
 #include <string>
 
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 
 namespace StateCalculationMgmt {

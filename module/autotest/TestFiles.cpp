@@ -1,6 +1,6 @@
 #include "module/autotest/TestFiles.h"
 
-#include "platform/IOMgmt.h"
+#include "platform/util/IOMgmt.h"
 
 namespace StateCalculationMgmt {
 

@@ -13,9 +13,9 @@
 
 #include "module/autotest/TestFieldNames.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "platform/Exceptions.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
 

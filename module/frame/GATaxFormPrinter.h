@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "module/frame/GATaxReturn.h"
-#include "platform/TaxFormPrinter.h"
+#include "platform/framework/TaxFormPrinter.h"
 
 namespace GATaxFormPrintMgmt {
 

@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/DataMgmt.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace GADataMgmt {
 

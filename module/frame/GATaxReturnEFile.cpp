@@ -15,7 +15,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GADataMgmt {
 

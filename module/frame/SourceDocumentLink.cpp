@@ -3,7 +3,7 @@
 #include <charconv>
 #include <system_error>
 
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GADataMgmt {
 

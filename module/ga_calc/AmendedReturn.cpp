@@ -17,7 +17,7 @@
 #include "module/ga_calc/AmendedReturnTable.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/InfoDepositLines.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

@@ -17,7 +17,7 @@
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 #include "module/interview/FieldOptions.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
 

@@ -19,7 +19,7 @@
 #include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYear2019Amounts.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

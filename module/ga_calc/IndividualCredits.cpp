@@ -27,7 +27,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

@@ -19,7 +19,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/Managers.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

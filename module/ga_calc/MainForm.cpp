@@ -23,8 +23,8 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
-#include "platform/Utils.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/Utils.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

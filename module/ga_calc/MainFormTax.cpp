@@ -19,7 +19,7 @@
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {
 

@@ -9,7 +9,7 @@
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
 

@@ -8,7 +8,7 @@
 
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
 

@@ -34,7 +34,7 @@
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
 

@@ -10,7 +10,7 @@
 
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace GACalculationMgmt::worksheet {
 

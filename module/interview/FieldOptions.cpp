@@ -7,7 +7,7 @@
 #include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Properties.h"
 
 namespace FieldOptionsMgmt {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/DataMgmt.h"
-#include "platform/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/framework/TopicMgmt.h"
 
 namespace GATopicMgmt {
 

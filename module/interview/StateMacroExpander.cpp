@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/Exceptions.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateMacroExpansionMgmt {
 

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "platform/DataMgmt.h"
-#include "platform/MacroExpander.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/framework/MacroExpander.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace StateMacroExpansionMgmt {
 

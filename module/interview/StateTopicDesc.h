@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
-#include "platform/TopicMgmt.h"
+#include "platform/framework/TopicMgmt.h"
 
 namespace StateTopicMgmt {
 

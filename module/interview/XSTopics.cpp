@@ -4,8 +4,8 @@
 #include <string>
 
 #include "module/interview/TopicRows.h"
-#include "platform/StoreHandles.h"
-#include "platform/TaxDataMgr.h"
+#include "platform/store/StoreHandles.h"
+#include "platform/store/TaxDataMgr.h"
 
 namespace XSTopicMgmt {
 

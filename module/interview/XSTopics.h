@@ -5,9 +5,9 @@
 #pragma once
 
 #include "module/interview/StateTopicDesc.h"
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
-#include "platform/TopicMgmt.h"
+#include "platform/framework/TopicMgmt.h"
 
 namespace XSTopicMgmt {
 

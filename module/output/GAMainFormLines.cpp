@@ -9,7 +9,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/GATifFileWriter.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GATifWriteMgmt {
 

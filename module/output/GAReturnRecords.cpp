@@ -12,7 +12,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
 #include "module/output/GATifFileWriter.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GATifWriteMgmt {
 

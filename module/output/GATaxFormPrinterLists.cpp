@@ -6,9 +6,9 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/output/StateTifFileWriter.h"
-#include "platform/TaxDataMgr.h"
-#include "platform/TaxReturnDictionary.h"
-#include "platform/Utils.h"
+#include "platform/store/TaxDataMgr.h"
+#include "platform/store/TaxReturnDictionary.h"
+#include "platform/util/Utils.h"
 
 namespace GATaxFormPrintMgmt {
 

@@ -10,7 +10,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GATaxFormPrintMgmt {
 

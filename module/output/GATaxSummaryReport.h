@@ -4,7 +4,7 @@
 #pragma once
 
 #include "module/frame/GATaxReturn.h"
-#include "platform/TaxSummaryReport.h"
+#include "platform/framework/TaxSummaryReport.h"
 
 namespace GAReportMgmt {
 

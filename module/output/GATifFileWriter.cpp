@@ -13,7 +13,7 @@
 #include "module/frame/TaxYearStrings.h"
 #include "module/output/RequireGeorgiaReturn.h"
 #include "platform/Exceptions.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GATifWriteMgmt {
 

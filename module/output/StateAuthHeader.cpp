@@ -8,9 +8,9 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "platform/Managers.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateTifWriteMgmt {
 

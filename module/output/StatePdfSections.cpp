@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "module/output/StateTifFileWriter.h"
-#include "platform/TaxDataMgr.h"
-#include "platform/Utils.h"
+#include "platform/store/TaxDataMgr.h"
+#include "platform/util/Utils.h"
 
 namespace StateTifWriteMgmt {
 

@@ -10,7 +10,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/Exceptions.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateTifWriteMgmt {
 

@@ -8,7 +8,7 @@
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/StateTaxFormAuditor.h"
-#include "platform/TaxDataMgr.h"
+#include "platform/store/TaxDataMgr.h"
 
 namespace StateAuditMgmt {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateAuditMgmt {
 

@@ -11,7 +11,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/AuditText.h"
 #include "module/review/StateTaxFormAuditor.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateAuditMgmt {
 

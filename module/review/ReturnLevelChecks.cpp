@@ -12,8 +12,8 @@
 #include "module/review/AuditText.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "platform/Exceptions.h"
-#include "platform/TaxDataMgr.h"
-#include "platform/Utils.h"
+#include "platform/store/TaxDataMgr.h"
+#include "platform/util/Utils.h"
 
 namespace StateAuditMgmt {
 

@@ -23,7 +23,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/review/GATaxFormAuditor.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace GAAuditMgmt {
 

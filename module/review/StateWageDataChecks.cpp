@@ -21,7 +21,7 @@
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/StateTaxFormAuditor.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateAuditMgmt {
 

@@ -15,7 +15,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
 

@@ -6,7 +6,7 @@
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/Exceptions.h"
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 
 namespace StateCalculationMgmt {
 

@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "module/state_calc/WageLineTable.h"
-#include "platform/CalcEngine.h"
-#include "platform/DataMgmt.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
-#include "platform/StateDataMgmt.h"
-#include "platform/Utils.h"
+#include "platform/store/StateDataMgmt.h"
+#include "platform/util/Utils.h"
 
 namespace XmlDom {
 class XmlNodePtr;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "autotest_fixture.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 
 namespace autotesttest {
 namespace {

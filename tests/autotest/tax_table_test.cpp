@@ -10,7 +10,7 @@
 #include "module/autotest/GeorgiaTaxTable.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 
 namespace autotesttest {
 namespace {

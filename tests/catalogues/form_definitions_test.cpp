@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "module/catalogues/AllFieldIds.h"
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 #include "testdata/CatalogueManifest.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "module/frame/GATaxReturn.h"
-#include "platform/DataMgmt.h"
-#include "platform/StringPool.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StringPool.h"
 #include "tests/support/GeneratedDefinitions.h"
 
 namespace frametest {

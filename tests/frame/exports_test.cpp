@@ -16,12 +16,12 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/ModuleExports.h"
-#include "platform/CalcEngine.h"
-#include "platform/MacroExpander.h"
-#include "platform/StateDataMgmt.h"
-#include "platform/TaxFormAuditor.h"
-#include "platform/TaxFormPrinter.h"
-#include "platform/TopicMgmt.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/framework/MacroExpander.h"
+#include "platform/store/StateDataMgmt.h"
+#include "platform/framework/TaxFormAuditor.h"
+#include "platform/framework/TaxFormPrinter.h"
+#include "platform/framework/TopicMgmt.h"
 #include "tests/frame/FrameFixture.h"
 
 #ifndef GA_MODULE_LIBRARY

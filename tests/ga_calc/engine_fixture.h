@@ -14,7 +14,7 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 #include "tests/support/FieldSetters.h"
 #include "tests/support/GeneratedDefinitions.h"
 

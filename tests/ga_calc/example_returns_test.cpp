@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gatax_fixture.h"
-#include "platform/ReturnFile.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace gataxtest {
 namespace {

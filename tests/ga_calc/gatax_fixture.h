@@ -9,7 +9,7 @@
 
 #include "engine_fixture.h"
 #include "module/catalogues/AllFieldIds.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace gataxtest {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gatax_fixture.h"
-#include "platform/ReturnFile.h"
+#include "platform/returnfile/ReturnFile.h"
 
 // The summary is part of gahost, not of the module.
 #include "host/ResultSummary.h"

@@ -17,7 +17,7 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm76FieldIds.h"
-#include "platform/ReturnFile.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace gaenginetest {
 namespace {

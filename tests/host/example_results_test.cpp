@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/XmlDom.h"
+#include "platform/xml/XmlDom.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/DataMgmt.h"
-#include "platform/TaxDataMgr.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/TaxDataMgr.h"
 #include "tests/frame/FrameFixture.h"
 
 namespace interviewtest {

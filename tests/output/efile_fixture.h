@@ -15,7 +15,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/output/GATifFileWriter.h"
 #include "platform/Configuration.h"
-#include "platform/TaxDataMgr.h"
+#include "platform/store/TaxDataMgr.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/FieldSetters.h"
 #include "tests/support/GeneratedDefinitions.h"

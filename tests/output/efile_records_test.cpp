@@ -12,7 +12,7 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "platform/Managers.h"
 #include "tests/output/efile_fixture.h"
 

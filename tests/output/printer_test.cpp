@@ -5,7 +5,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/output/GATaxSummaryReport.h"
-#include "platform/TaxReturnDictionary.h"
+#include "platform/store/TaxReturnDictionary.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "platform/CommonItemTable.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/CommonItemTable.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace {
 

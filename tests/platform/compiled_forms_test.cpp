@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/Descriptions.h"
+#include "platform/store/Descriptions.h"
 
 #include <gtest/gtest.h>
 

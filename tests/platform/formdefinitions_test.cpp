@@ -1,4 +1,4 @@
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/IOMgmt.h"
+#include "platform/util/IOMgmt.h"
 
 #include <gtest/gtest.h>
 

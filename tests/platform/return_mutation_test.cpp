@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace {
 

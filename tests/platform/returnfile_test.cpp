@@ -1,6 +1,6 @@
 // The return file: reading into the store, refusing bad files without
 // touching the store, and writing files that read back identically.
-#include "platform/ReturnFile.h"
+#include "platform/returnfile/ReturnFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Crt.h"
-#include "platform/DataMgmt.h"
+#include "platform/util/Crt.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/Exceptions.h"
-#include "platform/FormDefinitions.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/store/StateDataMgmt.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {

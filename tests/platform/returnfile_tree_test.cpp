@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ReturnFileReader.h"
+#include "platform/returnfile/ReturnFileReader.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Calculation writes on a form copy: arithmetic with the target first, the
 // user's override, protection, box groups and the marks of the utility
 // library.
-#include "platform/UtilsMarks.h"
+#include "platform/util/UtilsMarks.h"
 #include "tests/platform/store_fixture.h"
 
 namespace storetest {

@@ -1,5 +1,5 @@
 // The store on the form definitions that the host loads from files.
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 #include "tests/platform/store_fixture.h"
 
 namespace storetest {

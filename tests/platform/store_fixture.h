@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "platform/DataMgmt.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace storetest {
 

@@ -2,10 +2,10 @@
 // cleaners), the e-file lists of the form definitions and the PDF register.
 #include <fstream>
 
-#include "platform/FormDefinitions.h"
-#include "platform/PdfAttach.h"
-#include "platform/TaxFormAuditor.h"
-#include "platform/TifFileWriter.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/framework/PdfAttach.h"
+#include "platform/framework/TaxFormAuditor.h"
+#include "platform/framework/TifFileWriter.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/platform/store_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Utils.h"
+#include "platform/util/Utils.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // The XML tree over libxml2: what a reader of the test files sees of
 // elements, attributes, text, CDATA, comments and entities, and the empty
 // document of a file that is missing or not well-formed.
-#include "platform/XmlDom.h"
+#include "platform/xml/XmlDom.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/XmlParser.h"
+#include "platform/xml/XmlParser.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "platform/Crt.h"
+#include "platform/util/Crt.h"
 #include "tests/review/review_fixture.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/Configuration.h"
-#include "platform/TaxDataMgr.h"
+#include "platform/store/TaxDataMgr.h"
 #include "tests/support/FieldSetters.h"
 #include "tests/support/GeneratedDefinitions.h"
 

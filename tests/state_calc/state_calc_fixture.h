@@ -12,9 +12,9 @@
 #include "module/catalogues/FieldTripleTable.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
-#include "platform/DataMgmt.h"
-#include "platform/FormDefinitions.h"
-#include "platform/StateDataMgmt.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace statecalctest {
 

@@ -8,8 +8,8 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/FormDefinitions.h"
-#include "platform/ReturnFile.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
 #include "state_calc_fixture.h"
 
 namespace stmtstest {

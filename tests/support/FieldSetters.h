@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/DataMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace testsupport {
 

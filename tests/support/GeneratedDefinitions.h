@@ -2,7 +2,7 @@
 // program, for the fixtures that open returns over them.
 #pragma once
 
-#include "platform/FormDefinitions.h"
+#include "platform/definitions/FormDefinitions.h"
 
 namespace testsupport {
 

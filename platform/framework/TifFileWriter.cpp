@@ -1,0 +1,244 @@
+#include "platform/framework/TifFileWriter.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/util/Utils.h"
+
+namespace TifWriteMgmt {
+
+TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnPtr& state,
+                             CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                             TaxFormPrintMgmt::TaxFormPrinterPtr& printer, AuditMgmt::TaxFormAuditorPtr& /*auditor*/,
+                             DataMgmt::QuarloConfiguration*& configuration)
+    : federal_(federal), state_(state), engine_(engine), printer_(printer), configuration_(configuration) {}
+
+TifFileWriter::~TifFileWriter() { tifFile.close(); }
+
+void TifFileWriter::tifCleanAllAlphaSpaceStringDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
+                                                        const FieldId& /*field*/, std::string& value) {
+    std::string kept;
+    for (const char c : value) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0 || c == ' ') {
+            kept += c;
+        }
+    }
+    value = kept;
+}
+
+void TifFileWriter::tifGetStateID(std::string& out) {
+    out = state_.isNull() ? std::string() : std::string(state_->getAbbreviation());
+}
+
+// ------------------------------------------------------------------ files
+
+IOMgmt::FileNamePtr TifFileWriter::getTifFileSpec(DataMgmt::TaxReturnType type, int variant) const {
+    const DataMgmt::QuarloConfiguration* cfg =
+        configuration_ != nullptr ? configuration_ : DataMgmt::QuarloConfiguration::getInstance();
+    if (type == DataMgmt::kFederalReturnType && variant == 1) {
+        return IOMgmt::FileNamePtr(new IOMgmt::FileName(cfg->federalEFilePath));
+    }
+    std::string stem = "type" + std::to_string(static_cast<int>(type));
+    for (const DataMgmt::TaxReturnPtr* r : {&federal_, &state_}) {
+        if (!r->isNull() && (*r)->getReturnType() == type) {
+            stem = (*r)->getAbbreviation();
+        }
+    }
+    return IOMgmt::FileNamePtr(new IOMgmt::FileName(cfg->eFileDir + stem + "-efile.txt"));
+}
+
+// ------------------------------------------------------------- conversion
+
+const DataMgmt::TaxReturn* TifFileWriter::returnFor(const FormId& form) const {
+    return form.isState() ? state_.get() : federal_.get();
+}
+
+void TifFileWriter::clean(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr copy, std::string& value) {
+    using DataMgmt::TifCleaning;
+    switch (d.cleaning) {
+        case TifCleaning::String:
+            tifStringCleanDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::Name:
+            tifCleanNameStringDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::Address:
+            tifCleanAddressStringDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::Date:
+            tifReformatDateDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::None:
+            tifNoCleanDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::EditCode:
+            tifCleanByEditCodeDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::Phone:
+            tifReformatPhoneDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::AlphaSpace:
+            tifCleanAllAlphaSpaceStringDispatch(copy, d.form, d.field, value);
+            break;
+        case TifCleaning::Format:
+            tifFormatValue(value, d.formatCode);
+            break;
+    }
+}
+
+void TifFileWriter::convertTIFForm(bool /*notForm131*/, const FormId& form, std::uint16_t copyNumber,
+                                   DataMgmt::TaxFormPtr copy, unsigned short runningNumber) {
+    outputFormRecordLine(form, runningNumber);
+    // The list stays alive for the walk even if a hook replaces the current one.
+    const DataMgmt::TifFieldDescriptorListPtr list = tifFieldDescriptors;
+    if (list.isNull()) {
+        return;
+    }
+    for (const DataMgmt::TifFieldDescriptor& d : *list) {
+        DataMgmt::TaxFormPtr source = copy;
+        std::uint16_t sourceCopy = copyNumber;
+        std::string value;
+        if (d.form == form) {
+            value = copy.isNull() ? std::string() : copy->valueString(d.field);
+        } else {
+            const DataMgmt::TaxReturn* r = returnFor(d.form);
+            sourceCopy = 1;
+            source = r != nullptr ? r->getForm(d.form, 1) : DataMgmt::TaxFormPtr();
+            value = source.isNull() ? std::string() : source->valueString(d.field);
+        }
+        clean(d, source, value);
+        std::string key = d.key;
+        convertTifField(source, d.form, sourceCopy, d.field, key, value);
+    }
+}
+
+// --------------------------------------------------------- line primitives
+
+void TifFileWriter::writeLine(const std::string& key, const std::string& value) {
+    if (!value.empty()) {
+        tifFile.putPCLine(key + " " + value);
+    }
+}
+
+void TifFileWriter::outputValueSet() { callLog_.push_back({TifCall::Kind::ValueSet, "", "", false}); }
+
+void TifFileWriter::outputTifSubHead(const std::string& name, std::uint16_t number, bool flag) {
+    callLog_.push_back({TifCall::Kind::SubHead, name, std::to_string(number), flag});
+    tifFile.putPCLine("D " + Utils::padStr(name, 10) + " " + Utils::xstrPadLeftZeros(number, 3) + " X T " +
+                      (flag ? "1" : " "));
+}
+
+void TifFileWriter::outputTifLine(const std::string& key, const std::string& text, bool flag) {
+    callLog_.push_back({TifCall::Kind::Line, key, text, flag});
+    std::string upper = text;
+    Utils::setUpCase(upper);
+    writeLine(key, upper);
+}
+
+void TifFileWriter::outputTifLine(const std::string& key, std::int64_t number, bool flag) {
+    outputTifLine(key, std::to_string(number), flag);
+}
+
+void TifFileWriter::outputTifLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
+                                  bool flag) {
+    const DataMgmt::TaxReturn* r = returnFor(form);
+    outputTifLine(key, r != nullptr ? r->formString(form, copy, field) : std::string(), flag);
+}
+
+void TifFileWriter::outputTifLineMixedCase(const std::string& key, const std::string& text, bool flag) {
+    callLog_.push_back({TifCall::Kind::Line, key, text, flag});
+    writeLine(key, text);
+}
+
+void TifFileWriter::outputTifLineCB(const std::string& key, const FormId& form, std::uint16_t copy,
+                                    const FieldId& field, const std::string& text, bool flag) {
+    const DataMgmt::TaxReturn* r = returnFor(form);
+    if (r != nullptr && r->formYes(form, copy, field)) {
+        outputTifLine(key, text, flag);
+    }
+}
+
+// ---------------------------------------------------------------- cleaners
+
+void TifFileWriter::tifStringClean(std::string& value) {
+    std::string out;
+    bool blankPending = false;
+    for (const char c : value) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || c == '\n';
+        if (!blank && (u < 0x20 || u == 0x7F)) {
+            continue;
+        }
+        if (blank) {
+            blankPending = !out.empty();
+            continue;
+        }
+        if (blankPending) {
+            out += ' ';
+            blankPending = false;
+        }
+        out += c;
+    }
+    value = out;
+}
+
+void TifFileWriter::tifCleanAddressString(std::string& value) { Utils::tifCleanAddressString(value); }
+
+void TifFileWriter::tifReformatDate(std::string& value) {
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (!Utils::convertDateStr(value, year, month, day)) {
+        value.clear();
+        return;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", static_cast<unsigned>(year), static_cast<unsigned>(month),
+                  static_cast<unsigned>(day));
+    value = text;
+}
+
+void TifFileWriter::tifReformatPhone(std::string& value) {
+    std::string digits;
+    for (const char c : value) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    value = digits;
+}
+
+void TifFileWriter::tifConvertPercentToDecimal(std::string& value, int digits, int /*unused*/) {
+    const std::string text = Utils::strip(value);
+    if (text.empty()) {
+        return;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const double percent = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(percent)) {
+        return;
+    }
+    char out[64];
+    std::snprintf(out, sizeof out, "%.*f", digits < 0 ? 0 : digits, percent / 100.0);
+    value = out;
+}
+
+// ------------------------------------------------------ office numbers
+
+void TifFileWriter::tifGetDistrictNum(std::string& out) const {
+    out = configuration_ != nullptr ? configuration_->tifDistrictNumber : std::string();
+}
+
+void TifFileWriter::tifGetOfficeNum(std::string& out) const {
+    out = configuration_ != nullptr ? configuration_->tifOfficeNumber : std::string();
+}
+
+void TifFileWriter::tifGetServiceCenter(std::string& out) const {
+    out = configuration_ != nullptr ? configuration_->tifServiceCenter : std::string();
+}
+
+}  // namespace TifWriteMgmt

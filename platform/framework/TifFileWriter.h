@@ -1,0 +1,176 @@
+// The host's e-file writer base, TifWriteMgmt::TifFileWriter.
+//
+// A state module derives its e-file writer from this class and fills its
+// slots. The base keeps the returns, the calculation engine, the printer and
+// the configuration it was built with, owns the e-file's line writer, and
+// supplies the descriptor-driven conversion of one form copy into one record
+// (convertTIFForm), the line primitives and the value cleaners.
+//
+// Line layout (what the writers rely on):
+//   - a key-value line is the key, one blank and the value, ended by CR LF;
+//     the plain outputTifLine variants write the value in upper case, the
+//     ...MixedCase variant as given; an empty value writes no line;
+//   - a sub-head is a record line: "D ", the name padded with blanks to 10
+//     characters, a blank, the number in at least three digits padded with
+//     '0', " X T " and the flag character (blank for false, "1" for true);
+//   - every primitive writes its line at once, so lines that a writer puts
+//     with the file writer itself land between the lines around them.
+// Every primitive call is also kept in a call log (kind, key, value, flag),
+// empty values included, so that a test can follow the sequence of calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "module/frame/CountedPtr.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/Configuration.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/Primitives.h"
+#include "platform/framework/TaxFormPrinter.h"
+
+namespace AuditMgmt {
+class TaxFormAuditorPtr;
+}  // namespace AuditMgmt
+
+namespace TifWriteMgmt {
+
+using FormId = Primitives::QVImmutableFormIdentifier;
+using FieldId = Primitives::QVImmutableIdentifier;
+
+class TifFileWriter {
+public:
+    // One call of a line primitive.
+    struct TifCall {
+        enum class Kind { SubHead, Line, ValueSet };
+        Kind kind;
+        std::string key;    // the sub-head's name for a sub-head
+        std::string value;  // as given (before upper-casing); the number for a sub-head
+        bool flag;
+    };
+
+    // Keeps copies of the handles and the configuration pointer.
+    TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnPtr& state,
+                  CalculationMgmt::TaxReturnCalcEnginePtr& engine, TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
+                  AuditMgmt::TaxFormAuditorPtr& auditor, DataMgmt::QuarloConfiguration*& configuration);
+    virtual ~TifFileWriter();
+
+    TifFileWriter(const TifFileWriter&) = delete;
+    TifFileWriter& operator=(const TifFileWriter&) = delete;
+
+    // ---- slots, in the host's order; the writer layers fill them
+    virtual bool writeTifFile(std::uint8_t sequence, DataMgmt::TaxReturnType type) = 0;
+    virtual void outputTifHeader() = 0;
+    virtual void convertTifField(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t copyNumber,
+                                 const FieldId& field, std::string& key, std::string& value) = 0;
+    virtual void outputFormRecordLine(const FormId& form, unsigned short number) = 0;
+    virtual void convertTifForms(const FormId& form) = 0;
+    virtual std::string& tifFormatValue(std::string& value, std::uint8_t code) = 0;
+    virtual void tifStringCleanDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                        std::string& value) = 0;
+    virtual void tifCleanNameStringDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                            std::string& value) = 0;
+    virtual void tifCleanAddressStringDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                               std::string& value) = 0;
+    virtual void tifReformatDateDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                         std::string& value) = 0;
+    virtual void tifNoCleanDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                    std::string& value) = 0;
+    virtual void tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                            std::string& value) = 0;
+    virtual void tifReformatPhoneDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                          std::string& value) = 0;
+    // Keeps letters, digits and blanks.
+    virtual void tifCleanAllAlphaSpaceStringDispatch(DataMgmt::TaxFormPtr copy, const FormId& form,
+                                                     const FieldId& field, std::string& value);
+    virtual void convertMainFormField(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t copyNumber,
+                                      FieldId field, const std::string& key, std::string& value, bool* keepLine,
+                                      bool* lineFlag) = 0;
+    // The state return's abbreviation ("GA").
+    virtual void tifGetStateID(std::string& out);
+    virtual void writeTaxPeriodLines(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t copyNumber,
+                                     FieldId field, const std::string& key, std::string& value) = 0;
+
+    // ---- files
+    // The e-file of a return type: "<abbreviation>-efile.txt" in the
+    // configured e-file directory ("GA-efile.txt" for the Georgia return,
+    // "US-efile.txt" for the federal one, "type<N>-efile.txt" for another
+    // type). The federal type with variant 1 names the federal return's own
+    // e-file, the configured federalEFilePath (an empty name when none is
+    // configured).
+    IOMgmt::FileNamePtr getTifFileSpec(DataMgmt::TaxReturnType type, int variant = 0) const;
+
+    // ---- conversion of one copy into one record
+    // Calls outputFormRecordLine(form, runningNumber), then for each
+    // descriptor of the current list, in order: reads the value (from the
+    // given copy for a descriptor of this form, else from copy 1 of the
+    // descriptor's form in the return its state flag selects), cleans it as
+    // the descriptor says, and hands it with a writable copy of the key to
+    // convertTifField, which writes the line. The first argument is the
+    // host's and does not steer the conversion.
+    void convertTIFForm(bool notForm131, const FormId& form, std::uint16_t copyNumber, DataMgmt::TaxFormPtr copy,
+                        unsigned short runningNumber);
+
+    // ---- line primitives (see the layout above)
+    // The value set of the record in progress: lines are written at once, so
+    // this only marks the end of a record in the call log.
+    void outputValueSet();
+    void outputTifSubHead(const std::string& name, std::uint16_t number, bool flag);
+    void outputTifLine(const std::string& key, const std::string& text, bool flag);
+    void outputTifLine(const std::string& key, std::int64_t number, bool flag);
+    // The field's value text from the return the form's state flag selects.
+    void outputTifLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field, bool flag);
+    void outputTifLineMixedCase(const std::string& key, const std::string& text, bool flag);
+    // The text when the box is marked yes (formYes), else nothing.
+    void outputTifLineCB(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
+                         const std::string& text, bool flag);
+
+    // ---- cleaners, each in place
+    // Control characters go, tabs and line ends become blanks, runs of
+    // blanks shrink to one and blanks at both ends go.
+    static void tifStringClean(std::string& value);
+    static void tifCleanAddressString(std::string& value);  // Utils::tifCleanAddressString
+    // A date becomes YYYY-MM-DD; a text that is not a date becomes empty.
+    static void tifReformatDate(std::string& value);
+    static void tifReformatPhone(std::string& value);  // digits only
+    // A number becomes itself divided by 100, written with `digits`
+    // decimals; an empty text or one that is not a number stays as it is.
+    static void tifConvertPercentToDecimal(std::string& value, int digits, int unused);
+
+    // ---- the configured office numbers
+    void tifGetDistrictNum(std::string& out) const;
+    void tifGetOfficeNum(std::string& out) const;
+    void tifGetServiceCenter(std::string& out) const;
+
+    const std::vector<TifCall>& callLog() const { return callLog_; }
+    void clearCallLog() { callLog_.clear(); }
+
+protected:
+    DataMgmt::TaxReturn* federalReturn() const { return federal_.get(); }
+    DataMgmt::TaxReturn* stateReturnBase() const { return state_.get(); }
+    CalculationMgmt::TaxReturnCalcEngine* calcEngine() const { return engine_.get(); }
+    TaxFormPrintMgmt::TaxFormPrinter* printer() const { return printer_.get(); }
+    DataMgmt::QuarloConfiguration* configuration() const { return configuration_; }
+
+    // The e-file's line writer, the descriptors of the record being written
+    // and the flag handed to the engine's calculateReturn.
+    IOMgmt::FileWriter tifFile;
+    DataMgmt::TifFieldDescriptorListPtr tifFieldDescriptors;
+    bool calcFlag = false;
+
+private:
+    void writeLine(const std::string& key, const std::string& value);
+    const DataMgmt::TaxReturn* returnFor(const FormId& form) const;
+    void clean(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr copy, std::string& value);
+
+    DataMgmt::TaxReturnPtr federal_;
+    DataMgmt::TaxReturnPtr state_;
+    CalculationMgmt::TaxReturnCalcEnginePtr engine_;
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer_;
+    DataMgmt::QuarloConfiguration* configuration_;
+    std::vector<TifCall> callLog_;
+};
+
+}  // namespace TifWriteMgmt

@@ -1,0 +1,86 @@
+// Inner workings of the return file shared by its source files; not for use
+// outside platform/ReturnFile*.cpp.
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/store/DataMgmt.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/util/Utils.h"
+
+namespace PersistanceMgmt::detail {
+
+constexpr int kTaxYear = 2018;
+constexpr std::size_t kMaxReportedProblems = 25;
+constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
+// The length, in bytes, of a text that a return file gives an amount or box
+// field (FIELD KIND="text"): that of a text field without a length of its own.
+constexpr std::size_t kTextLengthInAnotherKind = 80;
+// The largest whole number a double holds exactly: 2^53.
+constexpr double kLargestExactWholeNumber = 9007199254740992.0;
+// A path echoed in a message is cut after this many bytes.
+constexpr std::size_t kShownPathLength = 240;
+
+// ------------------------------------------------------------ text
+
+// The text without the blanks, tabs and line ends around it.
+inline std::string trim(const std::string& s) { return Utils::strip(s); }
+
+bool allDigits(const std::string& s);
+
+// A whole number of the given type, with an optional sign and blanks around
+// it; false for anything else, a value out of the type's range included.
+template <class Int>
+bool parseInteger(const std::string& text, Int& out) {
+    const std::string t = trim(text);
+    if (t.empty()) return false;
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    if (*first == '+') ++first;
+    if (first == last) return false;
+    auto [ptr, ec] = std::from_chars(first, last, out);
+    return ec == std::errc() && ptr == last;
+}
+
+// Quotes a value for an error message, escaped and cut to a readable length
+// (Utils::QVStringUtils::escapeForMessage).
+std::string showText(const std::string& s);
+
+// Reads a box mark: "X" marked, "NO" explicitly not marked (any letter case).
+bool parseBox(const std::string& text, bool& out);
+
+// Checks that a text can be carried by an XML 1.0 document: valid UTF-8 made
+// of characters that XML allows. On failure describes the first bad byte.
+bool isXmlText(const std::string& s, std::string& why);
+
+std::string errnoText(int e);
+
+// "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
+std::string beyondTheAmountLimit(const std::string& text);
+
+// ------------------------------------------------------------ kinds of values
+
+// The kind of value a field holds by its description, and the words of the
+// FIELD KIND attribute that marks a value of another kind.
+DataMgmt::FieldValue::Kind naturalKind(const DataMgmt::FormFieldDesc& field);
+const char* kindWord(DataMgmt::FieldValue::Kind kind);
+std::optional<DataMgmt::FieldValue::Kind> kindOfWord(const std::string& word);
+
+// Decimal places of a number held by the field: the edit code's for an
+// amount field; none for a number held by a text or box field.
+int amountPlaces(const DataMgmt::FormFieldDesc& field);
+
+// "federal" or "Georgia".
+const char* returnTypeWord(DataMgmt::TaxReturnType type);
+
+// ------------------------------------------------------------ errors
+
+// Throws the problems found, at most kMaxReportedProblems of them, one a
+// line, as a QuarloException of class "ReturnFile" and the given operation.
+[[noreturn]] void fail(const std::vector<std::string>& problems, const char* operation);
+
+}  // namespace PersistanceMgmt::detail

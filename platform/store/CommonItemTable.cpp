@@ -1,0 +1,101 @@
+#include "platform/store/CommonItemTable.h"
+
+#include <algorithm>
+
+namespace PersistanceMgmt {
+
+namespace {
+
+constexpr std::int64_t kMaxCount = 99;  // copies of a federal form listing people
+constexpr std::int64_t kAmount = kAmountLimitDollars;
+constexpr bool kNeeded = true;
+constexpr const char* kListedDependents = "the copies of federal form 113 marked in box 1136";
+
+}  // namespace
+
+const std::vector<CommonItemInfo>& commonItemTable() {
+    using namespace Utils;
+    static const std::vector<CommonItemInfo> table = {
+        {kFederalFilingStatus, "federal-filing-status",
+         "federal filing status: 1 single, 2 married filing jointly, 3 married filing separately, "
+         "4 head of household, 5 qualifying widow(er)",
+         1, 5, false, "the federal return's <FILINGSTATUS>"},
+        {kDependents, "dependents", "number of dependents listed on the federal return", 0, kMaxCount, false,
+         kListedDependents},
+        {kLowIncomeCreditDependents, "low-income-credit-dependents",
+         "dependents the low-income credit counts besides the filers", 0, kMaxCount, false, kListedDependents},
+        {kTaxpayerAged65, "taxpayer-aged-65", "1 when the taxpayer is 65 or over", 0, 1, false,
+         "box 121 of federal form 1 (taxpayer 65 or over)"},
+        {kSpouseAged65, "spouse-aged-65", "1 when the spouse of a joint return is 65 or over", 0, 1, false,
+         "box 123 of federal form 1 (spouse 65 or over)"},
+        {kOtherWagesTaxpayer, "other-wages-taxpayer", "the taxpayer's wages beyond the W-2 wages", -kAmount, kAmount},
+        {kOtherWagesSpouse, "other-wages-spouse", "the spouse's wages beyond the W-2 wages", -kAmount, kAmount},
+        {kWagesTaxpayer, "wages-taxpayer", "the taxpayer's wages", -kAmount, kAmount},
+        {kWagesSpouse, "wages-spouse", "the spouse's wages", -kAmount, kAmount},
+        {kTaxableInterest, "taxable-interest", "federal taxable interest", -kAmount, kAmount},
+        {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount},
+        {kTaxableRefunds, "taxable-refunds", "taxable refunds of state and local income taxes", 0, kAmount},
+        {kCapitalGains, "capital-gains", "capital gains", -kAmount, kAmount},
+        {kOtherEarnedTaxpayer, "other-earned-taxpayer",
+         "the taxpayer's earned income besides wages and business income", -kAmount, kAmount},
+        {kOtherEarnedSpouse, "other-earned-spouse", "the spouse's earned income besides wages and business income",
+         -kAmount, kAmount},
+        {kRentsAndRoyalties, "rents-and-royalties", "rents, royalties and pass-through income", -kAmount, kAmount},
+        {kOtherIncome, "other-income", "other income", -kAmount, kAmount},
+        {kIraDistributionsTaxpayer, "ira-distributions-taxpayer", "the taxpayer's taxable IRA distributions", 0,
+         kAmount},
+        {kIraDistributionsSpouse, "ira-distributions-spouse", "the spouse's taxable IRA distributions", 0, kAmount},
+        {kPensionsTaxpayer, "pensions-taxpayer", "the taxpayer's taxable pensions and annuities", 0, kAmount},
+        {kPensionsSpouse, "pensions-spouse", "the spouse's taxable pensions and annuities", 0, kAmount},
+        {kOtherUnearned, "other-unearned", "further unearned income of the retirement exclusion", -kAmount, kAmount},
+        {kBusinessIncomeTaxpayer, "business-income-taxpayer", "the taxpayer's business income", -kAmount, kAmount},
+        {kBusinessIncomeSpouse, "business-income-spouse", "the spouse's business income", -kAmount, kAmount},
+        {kTaxableSocialSecurity, "taxable-social-security", "taxable social security benefits", 0, kAmount},
+        {kOtherGains, "other-gains", "other gains", -kAmount, kAmount},
+        {kWorksheetAdjustmentTaxpayer, "adjustment-taxpayer",
+         "the taxpayer's adjustment that the state wage worksheet allocates", -kAmount, kAmount},
+        {kWorksheetAdjustmentSpouse, "adjustment-spouse",
+         "the spouse's adjustment that the state wage worksheet allocates", -kAmount, kAmount},
+        {kFederalAgi, "federal-agi", "federal adjusted gross income", -kAmount, kAmount, kNeeded},
+        {kClaimedAsDependent, "claimed-as-dependent", "1 when someone else may claim the filer as a dependent", 0, 1},
+        {kItemizedDeductions, "itemized-deductions", "federal itemized deductions", 0, kAmount},
+        {kItemizes, "itemizes", "1 when the federal return itemizes, 0 for the standard deduction", 0, 1},
+        {kFederalChildCareCredit, "federal-child-care-credit", "federal credit for child and dependent care expenses",
+         0, kAmount},
+        {kDepreciationItemA, "depreciation-item-a", "a depreciation amount that Georgia adds back", -kAmount, kAmount},
+        {kDepreciationItemB, "depreciation-item-b", "a depreciation amount that the review marks", -kAmount, kAmount},
+        {kDepreciationItemC, "depreciation-item-c", "a depreciation amount that Georgia adds back", -kAmount, kAmount},
+    };
+    return table;
+}
+
+const CommonItemInfo* findCommonItem(std::int32_t type) {
+    const auto& table = commonItemTable();
+    const auto it = std::find_if(table.begin(), table.end(), [&](const CommonItemInfo& i) { return i.type == type; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+const CommonItemInfo* findCommonItem(std::string_view name) {
+    for (const CommonItemInfo& i : commonItemTable()) {
+        if (Utils::QVStringUtils::stricmp(name, i.name) == 0) return &i;
+    }
+    return nullptr;
+}
+
+bool isFederalFieldItem(std::int32_t type) { return type >= Utils::kFirstTextItem && type <= Utils::kLastTextItem; }
+
+std::string describeCommonItem(std::int32_t type) {
+    const CommonItemInfo* item = findCommonItem(type);
+    return "item " + std::to_string(type) + (item != nullptr ? std::string(" (") + item->name + ")" : "");
+}
+
+std::string commonItemDomain(const CommonItemInfo& item) {
+    if (item.min == 0 && item.max == 1) return "0 or 1";
+    if (item.max == kAmount) {
+        return item.min == 0 ? std::string("a whole amount from 0 to ") + kAmountLimitText + " dollars"
+                             : std::string("a whole amount of at most ") + kAmountLimitText + " dollars either way";
+    }
+    return "a whole number from " + std::to_string(item.min) + " to " + std::to_string(item.max);
+}
+
+}  // namespace PersistanceMgmt

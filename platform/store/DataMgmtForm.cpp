@@ -1,0 +1,660 @@
+// One form copy (TaxForm), one field (FormField) and the copy iterators.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/store/DataMgmt.h"
+#include "platform/store/DataMgmtInternal.h"
+#include "platform/util/Utils.h"
+
+namespace DataMgmt {
+
+namespace {
+
+const detail::Slot kNullSlot;
+
+std::string describeField(const detail::CopyData& data, const FieldID& x) {
+    return "form " + data.desc->getDevName() + " copy " + std::to_string(data.copy) + " field " +
+           std::to_string(x.getNumber());
+}
+
+// The refusals and the kind report are made out of line, so that the field
+// accesses that never need them stay small; the accesses themselves are
+// inlined into each operation.
+[[noreturn, gnu::noinline, gnu::cold]] void refuseField(const detail::CopyData& data, const FieldID& x,
+                                                        const char* operation) {
+    throw Exceptions::QuarloException(
+        "form " + data.desc->getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxForm", operation);
+}
+
+[[gnu::noinline, gnu::cold]] void reportKindMismatch(const detail::CopyData& data, const FieldID& x,
+                                                     const FieldTraits& traits, FieldValue::Kind kind,
+                                                     const char* operation) {
+    detail::recordKindMismatch(describeField(data, x) + ": " + operation + " wrote " + detail::kindName(kind) +
+                               " into " + detail::fieldKindName(traits) + " field");
+}
+
+// The place of a field that the form's tables do not answer for; a field the
+// form does not have throws.
+[[gnu::noinline]] int placeOutsideTables(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->positionOf(x);
+    if (place < 0) {
+        refuseField(data, x, operation);
+    }
+    return place;
+}
+
+// The place of field x in the copy's form; a field the form does not have
+// throws. The tables are read inline, the rest out of line, so that an
+// access needs no call for the fields they hold.
+[[gnu::always_inline]] inline int requireField(const detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->tablePositionOf(x);
+    return place >= 0 ? place : placeOutsideTables(data, x, operation);
+}
+
+// The slot of field x, or a null one when the copy has none yet.
+[[gnu::always_inline]] inline const detail::Slot& readValue(const detail::CopyData& data, const FieldID& x,
+                                                            const char* operation) {
+    const detail::Slot* slot = data.readSlot(requireField(data, x, operation));
+    return slot == nullptr ? kNullSlot : *slot;
+}
+
+[[gnu::always_inline]] inline const detail::Slot* findSlot(const detail::CopyData& data, const FieldID& x,
+                                                           const char* operation) {
+    return data.readSlot(requireField(data, x, operation));
+}
+
+[[gnu::always_inline]] inline detail::Slot& slotFor(detail::CopyData& data, const FieldID& x, const char* operation) {
+    return data.writeSlot(requireField(data, x, operation));
+}
+
+// A write made by the calculation to field x at its place: an overridden
+// field keeps its value, and a value of another kind than the field's is
+// counted. `same` tells whether the slot already holds the value, `store`
+// stores it. (The callers that have found the place already pass it, so that
+// a field is looked up once a write.)
+template <class Kind, class Same, class Store>
+inline void writeAt(detail::CopyData& data, int place, const FieldID& x, const char* operation, Kind kind, Same same,
+                    Store store) {
+    detail::Slot& slot = data.writeSlot(place);
+    if (slot.overridden) {
+        return;
+    }
+    const FieldTraits& traits = data.desc->traitsAt(place);
+    if (!detail::kindAgrees(traits, kind)) {
+        reportKindMismatch(data, x, traits, kind, operation);
+    }
+    if (!same(slot)) {
+        store(slot);
+        data.markChanged();
+    }
+}
+
+template <class Kind, class Same, class Store>
+inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const char* operation, Kind kind, Same same,
+                               Store store) {
+    writeAt(data, requireField(data, x, operation), x, operation, kind, same, store);
+}
+
+// A text, as it is (an empty one is null), into field x at its place.
+void writeText(detail::CopyData& data, int place, const FieldID& x, std::string_view text, const char* operation) {
+    writeAt(
+        data, place, x, operation, text.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text,
+        [text](const detail::Slot& old) { return text.empty() ? old.isNull() : old.isText() && old.getText() == text; },
+        [text](detail::Slot& slot) { slot.setText(text); });
+}
+
+// Null fits every kind of field, and a slot not yet made is null: most nulls
+// the calculation writes find the field null already.
+[[gnu::noinline]] void storeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = requireField(data, x, operation);
+    const detail::Slot* slot = data.readSlot(place);
+    if (slot == nullptr || slot->overridden || slot->isNull()) {
+        return;
+    }
+    writeAt(
+        data, place, x, operation, FieldValue::Kind::Null, [](const detail::Slot& old) { return old.isNull(); },
+        [](detail::Slot& slot) { slot.setNull(); });
+}
+
+// The null found already is told here without a call, so that it needs no
+// stack frame; anything else goes on to storeNull.
+inline void writeNull(detail::CopyData& data, const FieldID& x, const char* operation) {
+    const int place = data.desc->tablePositionOf(x);
+    if (place >= 0) {
+        const detail::Slot* slot = data.readSlot(place);
+        if (slot == nullptr || slot->overridden || slot->isNull()) {
+            return;
+        }
+    }
+    storeNull(data, x, operation);
+}
+
+// v is finite.
+[[gnu::noinline]] void writeNumberFully(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+    writeByCalculation(
+        data, x, operation, FieldValue::Kind::Number,
+        [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
+        [v](detail::Slot& slot) { slot.setNumber(v); });
+}
+
+[[gnu::noinline]] void writeBoxFully(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
+    writeByCalculation(
+        data, x, operation, FieldValue::Kind::Box,
+        [yes](const detail::Slot& old) { return yes ? old.boxYes() : old.boxNo(); },
+        [yes](detail::Slot& slot) { slot.setBox(yes); });
+}
+
+// Whether field x holds what a write would leave there (the value already,
+// in a field of its kind, or anything in a field the user overrode): most
+// writes of a calculation find what the one before wrote. Told without a
+// call, so that such a write needs no stack frame.
+template <class Same>
+[[gnu::always_inline]] inline bool writeLeavesAsIs(const detail::CopyData& data, const FieldID& x, FieldKind kind,
+                                                   Same same) {
+    const int place = data.desc->tablePositionOf(x);
+    const detail::Slot* held = place < 0 ? nullptr : data.readSlot(place);
+    return held != nullptr && (held->overridden || (same(*held) && data.desc->traitsAt(place).kind == kind));
+}
+
+inline void writeNumber(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+    if (!writeLeavesAsIs(data, x, FieldKind::Number,
+                         [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; })) {
+        writeNumberFully(data, x, v, operation);
+    }
+}
+
+inline void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const char* operation) {
+    if (!writeLeavesAsIs(data, x, FieldKind::Boolean,
+                         [yes](const detail::Slot& old) { return yes ? old.boxYes() : old.boxNo(); })) {
+        writeBoxFully(data, x, yes, operation);
+    }
+}
+
+void setFlag(detail::CopyData& data, bool& flag, bool on) {
+    if (flag != on) {
+        flag = on;
+        data.markChanged();
+    }
+}
+
+}  // namespace
+
+void throwEmptyHandle(const char* what, const char* className) {
+    throw Exceptions::QuarloException(what, className, "operator->");
+}
+
+TaxForm& requireForm(const TaxFormPtr& copy, const char* className, const char* operation) {
+    if (copy.isNull()) {
+        throw Exceptions::QuarloException("empty form handle", className, operation);
+    }
+    return *copy.get();
+}
+
+// ---------------------------------------------------------------- FormField
+
+FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place)
+    : copy_(std::move(copy)), id_(id), place_(place) {}
+
+FormFieldDescPtr FormField::getFieldDesc() const {
+    if (!fieldDesc_) {
+        fieldDesc_.emplace(copy_->desc->getFieldDesc(id_));
+    }
+    return *fieldDesc_;
+}
+
+FormField::~FormField() = default;
+
+namespace {
+
+// The value token of a slot: a text's key in the shared pool, else the
+// whole value.
+std::int64_t valueToken(const detail::CopyData& data, const detail::Slot* slot) {
+    if (slot == nullptr) {
+        return 0;
+    }
+    if (slot->isText()) {
+        return data.returnState->pool->intern(slot->getText());
+    }
+    return detail::wholeValue(*slot);
+}
+
+}  // namespace
+
+std::int64_t FormField::getLongValue() const { return valueToken(*copy_, copy_->readSlot(place_)); }
+
+FieldValue FormField::getValue() const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return slot == nullptr ? FieldValue() : slot->value();
+}
+
+Primitives::StringPtr FormField::getValueText(bool) const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return Primitives::StringPtr(new std::string(
+        slot == nullptr ? std::string() : detail::renderValue(*slot, copy_->desc->traitsAt(place_).editCode)));
+}
+
+bool FormField::isOverridden() const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return slot != nullptr && slot->overridden;
+}
+
+void FormField::setOverridden(bool overridden) { setFlag(*copy_, copy_->writeSlot(place_).overridden, overridden); }
+
+bool FormField::isTentative() const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return slot != nullptr && slot->tentative;
+}
+
+void FormField::setTentative(bool tentative) { setFlag(*copy_, copy_->writeSlot(place_).tentative, tentative); }
+
+bool FormField::isNoEntry() const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    return slot != nullptr && slot->noEntry;
+}
+
+void FormField::setNoEntry(bool noEntry) { copy_->writeSlot(place_).noEntry = noEntry; }
+
+bool FormField::isCalculated() const {
+    const detail::Slot* slot = copy_->readSlot(place_);
+    if (slot != nullptr && slot->calculated >= 0) {
+        return slot->calculated != 0;
+    }
+    return copy_->desc->traitsAt(place_).calculated;
+}
+
+void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated ? 1 : 0; }
+
+// ---------------------------------------------------------------- TaxForm
+
+TaxForm::TaxForm(std::shared_ptr<detail::CopyData> data) : data_(std::move(data)) {}
+
+TaxForm::~TaxForm() = default;
+
+std::uint16_t TaxForm::getCopyNumber() const { return data_->copy; }
+const FormID& TaxForm::getFormID() const { return data_->form; }
+TaxFormDescPtr TaxForm::getTaxFormDescriptor() const { return data_->descHandle; }
+const TaxFormDesc& TaxForm::description() const { return *data_->desc; }
+
+FormFieldPtr TaxForm::getField(const FieldID& x) const {
+    const int place = requireField(*data_, x, "getField");
+    return FormFieldPtr(new FormField(data_, x, place));
+}
+
+std::int64_t TaxForm::getLongValue(const FieldID& x) const {
+    return valueToken(*data_, findSlot(*data_, x, "getField"));
+}
+
+std::uint16_t TaxForm::getMaxLength(const FieldID& x) const {
+    return data_->desc->traitsAt(requireField(*data_, x, "getField")).maxLength;
+}
+
+bool TaxForm::calculatedFlag() const { return data_->calculated; }
+void TaxForm::setCalculatedFlag(bool calculated) { data_->calculated = calculated; }
+bool TaxForm::isDataEntered() const { return data_->dataEntered; }
+bool TaxForm::isAttached() const { return data_->attached; }
+
+// ---- reads
+
+double TaxForm::getIR(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "getIR")); }
+std::int64_t TaxForm::getIN(const FieldID& x) const { return detail::wholeValue(readValue(*data_, x, "getIN")); }
+bool TaxForm::isNull(const FieldID& x) const { return readValue(*data_, x, "isNull").isNull(); }
+bool TaxForm::nonNull(const FieldID& x) const { return !readValue(*data_, x, "nonNull").isNull(); }
+bool TaxForm::xMarked(const FieldID& x) const { return readValue(*data_, x, "xMarked").boxYes(); }
+bool TaxForm::gtZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "gtZero")) > 0.0; }
+bool TaxForm::ltZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "ltZero")) < 0.0; }
+bool TaxForm::eqZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "eqZero")) == 0.0; }
+bool TaxForm::nonZero(const FieldID& x) const { return detail::significant(readValue(*data_, x, "nonZero")); }
+
+std::int64_t TaxForm::sumOf2(const FieldID& a, const FieldID& b) const { return getIN(a) + getIN(b); }
+
+std::int64_t TaxForm::sumOf3(const FieldID& a, const FieldID& b, const FieldID& c) const {
+    return getIN(a) + getIN(b) + getIN(c);
+}
+
+std::int64_t TaxForm::sumOf4(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) const {
+    return getIN(a) + getIN(b) + getIN(c) + getIN(d);
+}
+
+double TaxForm::minFnII(const FieldID& a, const FieldID& b) const { return std::min(getIR(a), getIR(b)); }
+double TaxForm::minFnIR(const FieldID& a, double v) const { return std::min(getIR(a), v); }
+
+std::int64_t TaxForm::offsetUserDate(const FieldID& x) const {
+    const detail::Slot& value = readValue(*data_, x, "offsetUserDate");
+    if (!value.isText()) {
+        return 0;
+    }
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (!Utils::convertDateStr(std::string_view(value.getText()), year, month, day)) {
+        return 0;
+    }
+    return std::int64_t{year} * 10000 + month * 100 + day;
+}
+
+void TaxForm::valueString(char* buf, std::size_t cap, const FieldID& x, const FormID&) const {
+    detail::copyToBuffer(buf, cap, valueString(x));
+}
+
+std::string TaxForm::valueString(const FieldID& x) const {
+    const int place = requireField(*data_, x, "valueString");
+    const detail::Slot* slot = data_->readSlot(place);
+    return slot == nullptr ? std::string() : detail::renderValue(*slot, data_->desc->traitsAt(place).editCode);
+}
+
+bool TaxForm::noOverride(const FieldID& x) const { return !isOverridden(x); }
+
+bool TaxForm::isProtected(const FieldID& x) const {
+    const detail::Slot* slot = findSlot(*data_, x, "isProtected");
+    return slot != nullptr && slot->protectedField;
+}
+
+// ---- writes
+
+namespace {
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseNumber(const detail::CopyData& data, const FieldID& t,
+                                                         const char* operation) {
+    throw Exceptions::QuarloException(describeField(data, t) + ": the result is not a finite number", "TaxForm",
+                                      operation);
+}
+
+}  // namespace
+
+void TaxForm::storeNumber(const FieldID& t, double v, const char* operation) {
+    if (!std::isfinite(v)) {
+        refuseNumber(*data_, t, operation);
+    }
+    writeNumber(*data_, t, v, operation);
+}
+
+void TaxForm::assignIR(const FieldID& x, double v) { storeNumber(x, v, "assignIR"); }
+
+void TaxForm::assignII(const FieldID& target, const FieldID& source) {
+    // A text is kept on the heap and stays where it is while the target is
+    // written, even when the source is the target itself.
+    const detail::Slot& from = readValue(*data_, source, "assignII");
+    switch (from.kind()) {
+        case FieldValue::Kind::Null:
+            writeNull(*data_, target, "assignII");
+            break;
+        case FieldValue::Kind::Number:
+            writeNumber(*data_, target, from.getNumber(), "assignII");
+            break;
+        case FieldValue::Kind::Text:
+            writeText(*data_, requireField(*data_, target, "assignII"), target, from.getText(), "assignII");
+            break;
+        case FieldValue::Kind::Box:
+            writeBox(*data_, target, from.boxYes(), "assignII");
+            break;
+    }
+}
+
+void TaxForm::assignText(const FieldID& x, const char* text) {
+    assignText(x, text == nullptr ? std::string_view() : std::string_view(text));
+}
+
+void TaxForm::assignText(const FieldID& x, const std::string& text) { assignText(x, std::string_view(text)); }
+
+void TaxForm::assignText(const FieldID& x, std::string_view text) {
+    const int place = requireField(*data_, x, "assignText");
+    std::size_t maxLength = data_->desc->traitsAt(place).maxLength;
+    if (maxLength == 0) {
+        // An amount or box field has no text length of its own; the kind
+        // check reports the write, and the text is kept within a text
+        // field's default length.
+        maxLength = 80;
+    }
+    // Compared before it is copied: a text already stored costs no copy.
+    writeText(*data_, place, x, detail::cutText(text, maxLength), "assignText");
+}
+
+void TaxForm::setNull(const FieldID& x) { writeNull(*data_, x, "setNull"); }
+void TaxForm::zero(const FieldID& x) { writeNumber(*data_, x, 0.0, "zero"); }
+void TaxForm::setX(const FieldID& x) { writeBox(*data_, x, true, "setX"); }
+void TaxForm::setXNo(const FieldID& x) { writeBox(*data_, x, false, "setXNo"); }
+void TaxForm::setYes(const FieldID& x) { writeBox(*data_, x, true, "setYes"); }
+
+// ---- box groups
+
+void TaxForm::applyGroup(const FieldID* group, std::size_t count, bool markFirstWhenNone) {
+    // The boxes of the group: its identifiers without null ones and repeats.
+    const auto isBox = [group](std::size_t i) {
+        return !group[i].isNullID() && std::find(group, group + i, group[i]) == group + i;
+    };
+    std::size_t first = count;
+    std::size_t winner = count;
+    for (std::size_t i = 0; i < count && winner == count; ++i) {
+        if (isBox(i)) {
+            first = std::min(first, i);
+            if (xMarked(group[i])) {
+                winner = i;
+            }
+        }
+    }
+    if (winner == count) {
+        if (markFirstWhenNone && first < count) {
+            writeBox(*data_, group[first], true, "oneXAndDefault");
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (isBox(i) && group[i] != group[winner]) {
+            writeBox(*data_, group[i], false, "oneX");
+        }
+    }
+}
+
+void TaxForm::oneX(const FieldID& a, const FieldID& b, const FieldID& c) {
+    const FieldID group[] = {a, b, c};
+    applyGroup(group, 3, false);
+}
+
+void TaxForm::oneX9(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d, const FieldID& e,
+                    const FieldID& f, const FieldID& g, const FieldID& h, const FieldID& i) {
+    const FieldID group[] = {a, b, c, d, e, f, g, h, i};
+    applyGroup(group, 9, false);
+}
+
+void TaxForm::oneX2AndDefault(const FieldID& a, const FieldID& b) {
+    const FieldID group[] = {a, b};
+    applyGroup(group, 2, true);
+}
+
+void TaxForm::oneX4AndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) {
+    const FieldID group[] = {a, b, c, d};
+    applyGroup(group, 4, true);
+}
+
+void TaxForm::oneXAndDefault(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d, const FieldID& e,
+                             const FieldID& f, const FieldID& g, const FieldID& h, const FieldID& i, const FieldID& j) {
+    const FieldID group[] = {a, b, c, d, e, f, g, h, i, j};
+    applyGroup(group, 10, true);
+}
+
+// ---- protection
+
+void TaxForm::makeProtected(const FieldID& x) { slotFor(*data_, x, "makeProtected").protectedField = true; }
+void TaxForm::unProtect(const FieldID& x) { slotFor(*data_, x, "unProtect").protectedField = false; }
+
+void TaxForm::makeProtectedAndSetNull(const FieldID& x) {
+    slotFor(*data_, x, "makeProtectedAndSetNull").protectedField = true;
+    writeNull(*data_, x, "makeProtectedAndSetNull");
+}
+
+void TaxForm::unprotectAndMaybeSetNull(const FieldID& x) {
+    detail::Slot& slot = slotFor(*data_, x, "unprotectAndMaybeSetNull");
+    if (!slot.protectedField) {
+        return;
+    }
+    slot.protectedField = false;
+    writeNull(*data_, x, "unprotectAndMaybeSetNull");
+}
+
+// ---- arithmetic
+
+void TaxForm::plus2(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, getIR(a) + getIR(b), "plus2");
+}
+
+void TaxForm::plus3(const FieldID& t, const FieldID& a, const FieldID& b, const FieldID& c) {
+    storeNumber(t, getIR(a) + getIR(b) + getIR(c), "plus3");
+}
+
+void TaxForm::plus4(const FieldID& t, const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) {
+    storeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d), "plus4");
+}
+
+void TaxForm::plus5(const FieldID& t, const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d,
+                    const FieldID& e) {
+    storeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e), "plus5");
+}
+
+void TaxForm::plus6(const FieldID& t, const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d,
+                    const FieldID& e, const FieldID& f) {
+    storeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e) + getIR(f), "plus6");
+}
+
+void TaxForm::plus7(const FieldID& t, const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d,
+                    const FieldID& e, const FieldID& f, const FieldID& g) {
+    storeNumber(t, getIR(a) + getIR(b) + getIR(c) + getIR(d) + getIR(e) + getIR(f) + getIR(g), "plus7");
+}
+
+void TaxForm::plusIR(const FieldID& t, const FieldID& a, double v) { storeNumber(t, getIR(a) + v, "plusIR"); }
+void TaxForm::minusII(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, getIR(a) - getIR(b), "minusII");
+}
+void TaxForm::minusIR(const FieldID& t, const FieldID& a, double v) { storeNumber(t, getIR(a) - v, "minusIR"); }
+
+void TaxForm::minusIIge0(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, std::max(0.0, getIR(a) - getIR(b)), "minusIIge0");
+}
+
+void TaxForm::minII(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, std::min(getIR(a), getIR(b)), "minII");
+}
+
+void TaxForm::maxII(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, std::max(getIR(a), getIR(b)), "maxII");
+}
+
+void TaxForm::minIR(const FieldID& t, const FieldID& a, double v) { storeNumber(t, std::min(getIR(a), v), "minIR"); }
+void TaxForm::maxIR(const FieldID& t, const FieldID& a, double v) { storeNumber(t, std::max(getIR(a), v), "maxIR"); }
+
+void TaxForm::timesII(const FieldID& t, const FieldID& a, const FieldID& b) {
+    storeNumber(t, getIR(a) * getIR(b), "timesII");
+}
+
+void TaxForm::timesIR(const FieldID& t, const FieldID& a, double rate) { storeNumber(t, getIR(a) * rate, "timesIR"); }
+
+void TaxForm::divIR(const FieldID& t, const FieldID& a, double divisor) {
+    const double value = getIR(a);
+    storeNumber(t, divisor == 0.0 ? 0.0 : value / divisor, "divIR");
+}
+
+void TaxForm::sumInto(const FieldID& t, std::initializer_list<FieldID> fields) {
+    double sum = 0.0;
+    for (const FieldID& id : fields) {
+        if (id.isNullID()) {
+            break;
+        }
+        sum += getIR(id);
+    }
+    storeNumber(t, sum, "setValueToSumOf");
+}
+
+// ---- host and test surface
+
+FieldValue TaxForm::getValue(const FieldID& x) const { return readValue(*data_, x, "getValue").value(); }
+
+void TaxForm::setValue(const FieldID& x, const FieldValue& value) {
+    detail::Slot& slot = slotFor(*data_, x, "setValue");
+    if (!slot.holds(value)) {
+        slot.set(value);
+        data_->markChanged();
+    }
+}
+
+bool TaxForm::isOverridden(const FieldID& x) const {
+    const detail::Slot* slot = findSlot(*data_, x, "isOverridden");
+    return slot != nullptr && slot->overridden;
+}
+
+void TaxForm::setOverridden(const FieldID& x, bool overridden) {
+    setFlag(*data_, slotFor(*data_, x, "setOverridden").overridden, overridden);
+}
+
+bool TaxForm::isTentative(const FieldID& x) const {
+    const detail::Slot* slot = findSlot(*data_, x, "isTentative");
+    return slot != nullptr && slot->tentative;
+}
+
+void TaxForm::setTentative(const FieldID& x, bool tentative) {
+    setFlag(*data_, slotFor(*data_, x, "setTentative").tentative, tentative);
+}
+
+bool TaxForm::isNoEntry(const FieldID& x) const {
+    const detail::Slot* slot = findSlot(*data_, x, "isNoEntry");
+    return slot != nullptr && slot->noEntry;
+}
+
+void TaxForm::setNoEntry(const FieldID& x, bool noEntry) { slotFor(*data_, x, "setNoEntry").noEntry = noEntry; }
+
+bool TaxForm::isFieldCalculated(const FieldID& x) const {
+    const int place = requireField(*data_, x, "getField");
+    const detail::Slot* slot = data_->readSlot(place);
+    if (slot != nullptr && slot->calculated >= 0) {
+        return slot->calculated != 0;
+    }
+    return data_->desc->traitsAt(place).calculated;
+}
+
+void TaxForm::setFieldCalculated(const FieldID& x, bool calculated) {
+    slotFor(*data_, x, "setFieldCalculated").calculated = calculated ? 1 : 0;
+}
+
+std::vector<FieldID> TaxForm::fieldsWithValues() const {
+    std::vector<FieldID> out;
+    forEachSetField([&out](const FieldID& id, const FieldValue& value, bool) {
+        if (!value.isNull()) {
+            out.push_back(id);
+        }
+    });
+    return out;
+}
+
+void TaxForm::forEachSetField(const std::function<void(const FieldID&, const FieldValue&, bool)>& visit) const {
+    const std::size_t count = std::min(data_->slots.size(), data_->desc->fieldCount());
+    QVFieldIDIter it = data_->desc->getFieldIDs();
+    for (std::size_t place = 0; place < count; ++place, it.next()) {
+        const detail::Slot& slot = data_->slots[place];
+        if (!slot.isNull() || slot.overridden) {
+            visit(it.getFieldID(), slot.value(), slot.overridden);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- iterators
+
+TaxFormPtr TaxFormIter::getTaxForm() const { return atEOL() ? TaxFormPtr() : copies_[position_]; }
+
+void TaxFormIter::next() {
+    if (!atEOL()) {
+        ++position_;
+    }
+}
+
+TaxFormIter TaxFormIterIter::getTaxFormIter() const {
+    return atEOL() ? TaxFormIter() : TaxFormIter(forms_[position_].second);
+}
+
+FormID TaxFormIterIter::getFormID() const { return atEOL() ? FormID() : forms_[position_].first; }
+
+void TaxFormIterIter::next() {
+    if (!atEOL()) {
+        ++position_;
+    }
+}
+
+}  // namespace DataMgmt

@@ -1,0 +1,91 @@
+#include "platform/xml/XmlParser.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "platform/util/Utils.h"
+
+namespace PersistanceMgmt {
+
+namespace {
+
+// The occurrence-th element named key at or below node, in document order;
+// counts down the occurrences passed on the way.
+XmlDom::XmlNodePtr findElement(const XmlDom::XmlNodePtr& node, const std::string& key, int& occurrence) {
+    if (node->getName() == key && --occurrence == 0) {
+        return node;
+    }
+    const XmlDom::XmlNodeListPtr children = node->getChildNodes();
+    for (long i = 0; i < children->length(); ++i) {
+        const XmlDom::XmlNodePtr child = children->item(i);
+        if (child->getNodeType() != XmlDom::kElementNode) {
+            continue;
+        }
+        XmlDom::XmlNodePtr found = findElement(child, key, occurrence);
+        if (!found.isNull()) {
+            return found;
+        }
+    }
+    return XmlDom::XmlNodePtr();
+}
+
+}  // namespace
+
+bool XMLParser::open(const IOMgmt::FileNamePtr& file, enum_xml_open mode) {
+    close();
+    if (file.isNull() || mode != kXmlOpenRead) {
+        return false;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file->getPath(), error)) {
+        return false;
+    }
+    in_.open(file->getPath(), std::ios::binary);
+    return in_.is_open();
+}
+
+bool XMLParser::readXmlIntoMemory(std::string& doc, bool /*wholeFile*/) {
+    doc.clear();
+    if (!in_.is_open()) {
+        return false;
+    }
+    std::ostringstream text;
+    text << in_.rdbuf();
+    if (in_.bad()) {
+        return false;
+    }
+    doc = text.str();
+    return true;
+}
+
+bool XMLParser::extractXmlSubstring(std::string& value, const std::string& doc, const std::string& key, int occurrence,
+                                    bool trim) {
+    value.clear();
+    if (!parsed_ || doc != parsedText_) {
+        parsedDocument_ = XmlDom::parseDocument(doc, "option file");
+        parsedText_ = doc;
+        parsed_ = true;
+    }
+    const XmlDom::XmlNodePtr root = parsedDocument_.getDocumentElement();
+    if (root.isNull() || occurrence < 1) {
+        return false;
+    }
+    const XmlDom::XmlNodePtr element = findElement(root, key, occurrence);
+    if (element.isNull()) {
+        return false;
+    }
+    value = element->getText();
+    if (trim) {
+        value = *Utils::QVStringUtils::trimString(value, true, true);
+    }
+    return true;
+}
+
+void XMLParser::close() {
+    if (in_.is_open()) {
+        in_.close();
+    }
+    in_.clear();
+}
+
+}  // namespace PersistanceMgmt

@@ -7,9 +7,9 @@
 
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/store/StringPool.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "host/HostSession.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DataMgmt.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
 #include "platform/framework/CalcEngine.h"
-#include "platform/store/TaxDataMgr.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/TaxDataMgr.h"
 
 namespace GAHost {
 

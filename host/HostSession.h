@@ -8,9 +8,9 @@
 #include <string>
 
 #include "host/ModuleLoader.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/store/StateDataMgmt.h"
 #include "platform/store/StringPool.h"
 

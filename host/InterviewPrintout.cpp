@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/framework/CalcEngine.h"
 #include "platform/Exceptions.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormPrinter.h"
 
 namespace GAHost {

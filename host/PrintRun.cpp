@@ -4,8 +4,8 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/store/TaxDataMgr.h"
 #include "platform/framework/TaxSummaryReport.h"
+#include "platform/store/TaxDataMgr.h"
 
 namespace GAHost {
 

@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "platform/Configuration.h"
-#include "platform/util/Crt.h"
 #include "platform/Exceptions.h"
+#include "platform/util/Crt.h"
 #include "platform/xml/XmlParser.h"
 
 namespace StateCalculationMgmt {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateCalculationMgmt {
 

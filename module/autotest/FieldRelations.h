@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "module/autotest/TestFieldNames.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateCalculationMgmt {
 

@@ -4,8 +4,8 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/util/Crt.h"
 #include "platform/Managers.h"
+#include "platform/util/Crt.h"
 #include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {

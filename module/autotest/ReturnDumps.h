@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateCalculationMgmt {
 

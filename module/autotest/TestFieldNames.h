@@ -12,8 +12,8 @@
 #include <set>
 #include <string>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateCalculationMgmt {
 

@@ -13,8 +13,8 @@
 
 #include "module/autotest/TestFieldNames.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
-#include "platform/util/Crt.h"
 #include "platform/Exceptions.h"
+#include "platform/util/Crt.h"
 #include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {

@@ -13,12 +13,12 @@
 #include "module/output/GATaxSummaryReport.h"
 #include "module/output/GATifFileWriter.h"
 #include "module/review/GATaxFormAuditor.h"
-#include "platform/framework/CalcEngine.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Exceptions.h"
-#include "platform/store/StringPool.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StringPool.h"
 
 short compatVersion() {
     // The version is kept as text and read as its low 16 bits.

@@ -7,8 +7,8 @@
 #include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Properties.h"
+#include "platform/store/DataMgmt.h"
 
 namespace FieldOptionsMgmt {
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "module/interview/StateTopicDesc.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace GATopicMgmt {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace GATopicMgmt {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/framework/MacroExpander.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace StateMacroExpansionMgmt {

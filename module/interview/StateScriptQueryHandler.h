@@ -7,9 +7,9 @@
 // itself is built on. The two state questions of the host get 0.
 #pragma once
 
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateTopicMgmt {
 

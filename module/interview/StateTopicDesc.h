@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace StateTopicMgmt {
 

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "module/interview/StateTopicDesc.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/DataMgmt.h"
 
 namespace XSTopicMgmt {
 

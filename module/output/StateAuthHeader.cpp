@@ -8,8 +8,8 @@
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
-#include "platform/util/Crt.h"
 #include "platform/Managers.h"
+#include "platform/util/Crt.h"
 #include "platform/util/Utils.h"
 
 namespace StateTifWriteMgmt {

@@ -9,9 +9,9 @@
 #include "module/frame/TaxYearStrings.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
-#include "platform/util/Crt.h"
 #include "platform/Exceptions.h"
 #include "platform/Managers.h"
+#include "platform/util/Crt.h"
 #include "platform/util/Utils.h"
 
 namespace StateTifWriteMgmt {

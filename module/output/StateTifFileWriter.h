@@ -30,14 +30,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/framework/CalcEngine.h"
 #include "platform/Configuration.h"
-#include "platform/store/DataMgmt.h"
-#include "platform/util/IOMgmt.h"
-#include "platform/store/StateDataMgmt.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/framework/TifFileWriter.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
+#include "platform/util/IOMgmt.h"
 
 namespace StateCalculationMgmt {
 class StateTaxReturnCalcEngine;

@@ -24,12 +24,12 @@
 #include <span>
 #include <string>
 
-#include "platform/framework/CalcEngine.h"
 #include "platform/Configuration.h"
-#include "platform/store/DataMgmt.h"
-#include "platform/store/StateDataMgmt.h"
+#include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/DataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 
 namespace StateAuditMgmt {
 

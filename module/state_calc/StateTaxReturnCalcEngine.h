@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "module/state_calc/WageLineTable.h"
+#include "platform/Primitives.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/store/DataMgmt.h"
-#include "platform/Primitives.h"
 #include "platform/store/StateDataMgmt.h"
 #include "platform/util/Utils.h"
 

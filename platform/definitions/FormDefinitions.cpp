@@ -13,8 +13,8 @@
 #include <sstream>
 #include <utility>
 
-#include "platform/definitions/DefinitionText.h"
 #include "platform/Exceptions.h"
+#include "platform/definitions/DefinitionText.h"
 #include "platform/efile/TifDefinitions.h"
 #include "platform/util/Utils.h"
 

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
 #include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/DataMgmt.h"
 
 namespace CalculationMgmt {
 

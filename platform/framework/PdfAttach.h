@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/store/Descriptions.h"
 #include "platform/Primitives.h"
+#include "platform/store/Descriptions.h"
 
 namespace PdfAttachMgmt {
 

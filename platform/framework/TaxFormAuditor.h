@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/framework/CalcEngine.h"
 #include "platform/Configuration.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Primitives.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/store/DataMgmt.h"
 
 namespace AuditMgmt {
 

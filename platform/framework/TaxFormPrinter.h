@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/store/Descriptions.h"
 #include "platform/Primitives.h"
+#include "platform/store/Descriptions.h"
 
 namespace DataMgmt {
 class TaxReturn;

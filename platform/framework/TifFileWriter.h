@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/framework/CalcEngine.h"
 #include "platform/Configuration.h"
+#include "platform/Primitives.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/framework/TaxFormPrinter.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/util/IOMgmt.h"
-#include "platform/Primitives.h"
-#include "platform/framework/TaxFormPrinter.h"
 
 namespace AuditMgmt {
 class TaxFormAuditorPtr;

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Primitives.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/store/Descriptions.h"
-#include "platform/Primitives.h"
 
 namespace TopicMgmt {
 

@@ -59,9 +59,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Primitives.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/store/Descriptions.h"
-#include "platform/Primitives.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace PersistanceMgmt {

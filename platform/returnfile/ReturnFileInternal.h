@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/store/DataMgmt.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/util/Utils.h"
 
 namespace PersistanceMgmt::detail {

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/store/FlatIndex.h"
 #include "platform/returnfile/ReturnFileInternal.h"
 #include "platform/returnfile/ReturnFileTree.h"
+#include "platform/store/FlatIndex.h"
 
 namespace PersistanceMgmt::detail {
 

@@ -5,8 +5,8 @@
 #include <set>
 #include <type_traits>
 
-#include "platform/store/CommonItemTable.h"
 #include "platform/returnfile/ReturnFileReader.h"
+#include "platform/store/CommonItemTable.h"
 
 namespace PersistanceMgmt::detail {
 

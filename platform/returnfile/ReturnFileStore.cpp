@@ -1,9 +1,9 @@
 // Loading a return file into the returns and the host, and saving what the
 // returns hold.
-#include "platform/util/Crt.h"
-#include "platform/store/DerivedItems.h"
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFileInternal.h"
+#include "platform/store/DerivedItems.h"
+#include "platform/util/Crt.h"
 
 namespace PersistanceMgmt {
 

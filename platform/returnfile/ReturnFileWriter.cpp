@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/store/CommonItemTable.h"
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFileInternal.h"
+#include "platform/store/CommonItemTable.h"
 
 namespace PersistanceMgmt {
 

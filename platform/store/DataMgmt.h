@@ -67,12 +67,12 @@
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/store/Descriptions.h"
 #include "platform/Exceptions.h"
-#include "platform/framework/PdfAttach.h"
 #include "platform/Primitives.h"
 #include "platform/Properties.h"
 #include "platform/SessionProperties.h"
+#include "platform/framework/PdfAttach.h"
+#include "platform/store/Descriptions.h"
 #include "platform/store/StringPool.h"
 
 namespace TopicMgmt {

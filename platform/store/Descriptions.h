@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
-#include "platform/store/FlatIndex.h"
 #include "platform/Primitives.h"
 #include "platform/efile/TifDescriptors.h"
+#include "platform/store/FlatIndex.h"
 
 namespace Validation {
 

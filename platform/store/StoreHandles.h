@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/Primitives.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/store/Descriptions.h"
-#include "platform/Primitives.h"
 
 namespace DataMgmt {
 

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <limits>
 
-#include "platform/util/Crt.h"
 #include "platform/store/Descriptions.h"
+#include "platform/util/Crt.h"
 
 namespace Utils {
 

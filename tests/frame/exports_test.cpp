@@ -18,10 +18,10 @@
 #include "module/frame/ModuleExports.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/MacroExpander.h"
-#include "platform/store/StateDataMgmt.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/framework/TopicMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 #include "tests/frame/FrameFixture.h"
 
 #ifndef GA_MODULE_LIBRARY

@@ -12,8 +12,8 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
-#include "platform/util/Crt.h"
 #include "platform/Managers.h"
+#include "platform/util/Crt.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {

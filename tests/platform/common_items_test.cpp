@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/store/CommonItemTable.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/CommonItemTable.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace {

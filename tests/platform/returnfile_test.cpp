@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/util/Crt.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/Exceptions.h"
 #include "platform/definitions/FormDefinitions.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/store/StateDataMgmt.h"
+#include "platform/util/Crt.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "module/catalogues/FieldTripleTable.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
-#include "platform/store/DataMgmt.h"
 #include "platform/definitions/FormDefinitions.h"
+#include "platform/store/DataMgmt.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace statecalctest {

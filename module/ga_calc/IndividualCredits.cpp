@@ -54,11 +54,19 @@ bool yieldsCredit(const DataMgmt::TaxForm& sheet, const FieldId& first, const Fi
     return sheet.getIR(first) > 0.0 || (!second.isNullID() && sheet.getIR(second) > 0.0);
 }
 
-// The line stays as entered, but never above the limit.
+// The line stays as entered, but never above the limit; a line within it is
+// not written.
 double capAt(DataMgmt::TaxForm& sheet, const FieldId& x, double limit) {
     if (sheet.getIR(x) > limit) {
         return store(sheet, x, limit);
     }
+    return sheet.getIR(x);
+}
+
+// The line becomes the smaller of itself and the limit, written in every
+// case: an empty line becomes 0 (or the limit, when that is below 0).
+double capInPlace(DataMgmt::TaxForm& sheet, const FieldId& x, double limit) {
+    sheet.minIR(x, x, limit);
     return sheet.getIR(x);
 }
 
@@ -186,7 +194,7 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
 
     double sum = sheet.getIR(l.boxAmount);
     for (const FieldId& line : l.cappedLines) {
-        sum += capAt(sheet, line, kIndCr201LineCap);
+        sum += capInPlace(sheet, line, kIndCr201LineCap);
     }
     store(sheet, l.sum, sum);
     const double available = store(sheet, l.total, sheet.getIR(l.sum)) + sheet.getIR(l.carriedIn);
@@ -364,7 +372,7 @@ void GATaxReturnCalcEngine::calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint1
         store(sheet, l.amount, 0.0);
     }
     const double available = sheet.getIR(l.carriedIn) + sheet.getIR(l.amount);
-    const double credit = capAt(sheet, l.credit, available);
+    const double credit = capInPlace(sheet, l.credit, available);
     store(sheet, l.remaining, atLeastZero(available - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {

@@ -45,6 +45,7 @@ TEST_P(IndCrWorksheets, ApplyTheirCapsAndRates) {
         if (std::isnan(value)) {
             EXPECT_TRUE(sheet->isNull(FieldId(field))) << field;
         } else {
+            EXPECT_FALSE(sheet->isNull(FieldId(field))) << field;  // 0 is stored, not left empty
             EXPECT_DOUBLE_EQ(sheet->getIR(FieldId(field)), value) << field;
         }
     }
@@ -63,6 +64,12 @@ INSTANTIATE_TEST_SUITE_P(
                       kGAForm190054ID,
                       {{190148, X}, {190153, 200}, {190154, 200}, {190155, 200}, {190156, 100}, {190159, 600}},
                       {{190152, 500}, {190153, 125}, {190156, 100}, {190158, 975}, {190160, 375}},
+                      true},
+        // Lines left empty are capped all the same: they become 0.
+        WorksheetCase{"Ind201EmptyLinesCappedToZero",
+                      kGAForm190054ID,
+                      {{190148, X}, {190155, 90}},
+                      {{190153, 0}, {190154, 0}, {190155, 90}, {190156, 0}, {190158, 590}},
                       true},
         WorksheetCase{"Ind201SecondBoxNothingToClaim",
                       kGAForm190054ID,
@@ -110,6 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                       {{190234, 500}, {190235, 4000}, {190236, 1000}},
                       {{190235, 4000}, {190236, 1000}, {190237, 3500}},
                       true},
+        WorksheetCase{
+            "Ind208EmptyCreditCappedToZero", kGAForm190061ID, {{190234, 500}}, {{190236, 0}, {190237, 500}}, true},
         WorksheetCase{"Ind208Negative", kGAForm190061ID, {{190235, -2500}}, {{190235, -2500}}, false},
         WorksheetCase{"Ind209",
                       kGAForm190062ID,

@@ -388,8 +388,9 @@ void UnderpaymentForm::spreadWithholdingEqually(int first) {
 }
 
 // Parts entered by the filer, each held to what the parts before it leave of
-// the withholding; a part that would be below 0 is 0. One installment takes
-// the whole withholding.
+// the withholding; a part that would be below 0 is 0. The first part is held
+// to the withholding itself, cents and all; what the later parts are held to
+// is counted in whole dollars. One installment takes the whole withholding.
 void UnderpaymentForm::limitEnteredWithholding(int first) {
     DataMgmt::TaxForm& form = form_;
     for (int k = 0; k < first; ++k) {
@@ -405,10 +406,14 @@ void UnderpaymentForm::limitEnteredWithholding(int first) {
     for (int k = first; k < kColumns; ++k) {
         const FieldId& part = kColumnsAtoD[k].withholdingShare;
         form.unProtect(part);
-        const std::int64_t left = form.getIN(lines.withholding) - earlierParts;
-        form.minIR(part, part, static_cast<double>(left));
-        if (k > first && form.getIR(part) < 0) {
-            form.zero(part);
+        if (k == first) {
+            form.minII(part, part, lines.withholding);
+        } else {
+            const std::int64_t left = form.getIN(lines.withholding) - earlierParts;
+            form.minIR(part, part, static_cast<double>(left));
+            if (form.getIR(part) < 0) {
+                form.zero(part);
+            }
         }
         earlierParts += form.getIN(part);
     }

@@ -110,6 +110,12 @@ TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     EXPECT_EQ(v(f71.f25), 401);
     EXPECT_EQ(v(f71.f26), 0);  // below 0 becomes 0
     EXPECT_EQ(v(f71.f27), 0);
+    // The first part is held to the withholding with its cents.
+    withheld(1000.40);
+    setNumber(form(), f71.f24, 5000);
+    calc();
+    EXPECT_EQ(v(f71.f24), 1000.40);
+    EXPECT_EQ(v(f71.f25), 0);
 }
 
 TEST_F(Underpayment, DatedPaymentsOutsideTheYearOrUnreadableAreLeftOut) {

@@ -78,13 +78,16 @@ void StateTaxFormAuditor::auditDirectDeposit(const std::string& helpId, TopicID 
                                              FieldID accountNumber, FieldID checkingBox, FieldID savingsBox,
                                              FieldID thirdTypeBox, FieldID /*fourthTypeBox*/,
                                              FieldID /*fifthTypeBox*/) {
+    // A null field identifier switches off every check that would use it;
+    // without a deposit box there is nothing to check.
     const DataMgmt::TaxFormPtr info = stateReturn->getForm(form, 1);
-    if (info.isNull()) {
+    if (info.isNull() || depositBox.isNullID()) {
         return;
     }
     const bool wanted = info->xMarked(depositBox) && refundPositive;
     // Data carried from the federal return is changed there.
-    const std::string carried = info->xMarked(carryFromFederalBox) ? kCarryFromFederal : "";
+    const bool carriedFromFederal = !carryFromFederalBox.isNullID() && info->xMarked(carryFromFederalBox);
+    const std::string carried = carriedFromFederal ? kCarryFromFederal : "";
     const auto missing = [&](const FieldID& field) { return wanted && !stateReturn->hasSigValue(form, 1, field); };
     const auto check = [&](bool fires, char type, const FieldID& field, const std::string& text) {
         reportAuditMessage(helpId, topic, spare, messageClass, fires, type, form, 1, field, text, kNoSentence);
@@ -93,17 +96,21 @@ void StateTaxFormAuditor::auditDirectDeposit(const std::string& helpId, TopicID 
     if (!bankName.isNullID()) {
         check(missing(bankName), kTypeMissingEntry, bankName, "bank name must be filled in");
     }
-    check(missing(routingNumber), kTypeMissingEntry, routingNumber,
-          "routing transit number must be filled in" + carried);
-    check(missing(accountNumber), kTypeMissingEntry, accountNumber, "account number must be filled in" + carried);
-    const std::string account = stateReturn->formString(form, 1, accountNumber);
-    check(wanted && !account.empty() && !accountNumberIsClean(account), kTypeEFileBlocker, accountNumber,
-          "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other characters are not "
-          "allowed.");
+    if (!routingNumber.isNullID()) {
+        check(missing(routingNumber), kTypeMissingEntry, routingNumber,
+              "routing transit number must be filled in" + carried);
+    }
+    if (!accountNumber.isNullID()) {
+        check(missing(accountNumber), kTypeMissingEntry, accountNumber, "account number must be filled in" + carried);
+        const std::string account = stateReturn->formString(form, 1, accountNumber);
+        check(wanted && !account.empty() && !accountNumberIsClean(account), kTypeEFileBlocker, accountNumber,
+              "Account numbers may only contain letters, numbers and dashes (-).  Spaces and other characters are "
+              "not allowed.");
+    }
 
     // The account types of a state that asks for two boxes; a state with
     // further account types has no rule of its own here.
-    if (thirdTypeBox.isNullID()) {
+    if (thirdTypeBox.isNullID() && !checkingBox.isNullID() && !savingsBox.isNullID()) {
         const bool checking = info->xMarked(checkingBox);
         const bool savings = info->xMarked(savingsBox);
         check(wanted && !checking && !savings, kTypeMissingEntry, checkingBox,

@@ -96,6 +96,32 @@ TEST_F(ReturnLevel, DirectDepositNeedsItsAccountDataOnlyForARefund) {
     EXPECT_EQ(directDeposit(true)[0].rfind("routing transit number must be filled in. Since", 0), 0u);
 }
 
+// A null field identifier switches off each check that would use it (the
+// carry-from-federal box is null throughout): calls made, fired or not.
+TEST_F(ReturnLevel, ANullFieldSwitchesOffTheDirectDepositChecksThatUseIt) {
+    setBox(info, f69.f77);  // deposit wanted, nothing else entered
+    const FieldId none(0);
+    const struct {
+        const char* name;
+        FieldId deposit, routing, account, checking, savings;
+        std::size_t calls;
+    } rows[] = {
+        {"none null", f69.f77, f69.f79, f69.f80, f69.f81, f69.f82, 5},
+        {"routing", f69.f77, none, f69.f80, f69.f81, f69.f82, 4},
+        {"account", f69.f77, f69.f79, none, f69.f81, f69.f82, 3},
+        {"checking", f69.f77, f69.f79, f69.f80, none, f69.f82, 3},
+        {"savings", f69.f77, f69.f79, f69.f80, f69.f81, none, 3},
+        {"deposit box", none, f69.f79, f69.f80, f69.f81, f69.f82, 0},
+    };
+    for (const auto& r : rows) {
+        const auto calls = run(true, [&] {
+            auditor.auditDirectDeposit("", {}, false, kGAForm69ID, 2, true, r.deposit, none, none, r.routing, r.account,
+                                       r.checking, r.savings, none, none, none);
+        });
+        EXPECT_EQ(calls.size(), r.calls) << r.name;
+    }
+}
+
 TEST_F(ReturnLevel, PayerIdOncePerForm1099GWithGeorgiaWithholding) {
     for (std::uint16_t c = 1; c <= 3; ++c) {
         auto g = fedCopy(kForm165ID, c);

@@ -1,6 +1,7 @@
 #include "module/interview/StateMacroExpander.h"
 
 #include <cstdint>
+#include <typeinfo>
 
 #include "platform/Exceptions.h"
 #include "platform/util/Utils.h"
@@ -15,14 +16,14 @@ constexpr std::uint16_t kFirstCopy = 1;
 constexpr std::int32_t kSuitedAddress = 0;
 constexpr std::uint32_t kTotalTaxItem = 1;
 
+// The second return as a state return: a return of another class fails
+// with std::bad_cast (a cast by reference); a missing one is refused, since
+// every text of the expander reads it.
 StateDataMgmt::StateTaxReturn* requireStateReturn(DataMgmt::TaxReturnPtr& second) {
-    auto* state = dynamic_cast<StateDataMgmt::StateTaxReturn*>(second.get());
-    if (state == nullptr) {
-        throw Exceptions::QuarloException(
-            second.isNull() ? "no state return given" : "the second return is not a state return", "StateMacroExpander",
-            "StateMacroExpander");
+    if (second.isNull()) {
+        throw Exceptions::QuarloException("no state return given", "StateMacroExpander", "StateMacroExpander");
     }
-    return state;
+    return &dynamic_cast<StateDataMgmt::StateTaxReturn&>(*second.get());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "module/frame/FormIdentifiers.h"
@@ -251,7 +252,7 @@ TEST_F(LoadedModule, InterviewFactoriesBuildTheExpanderAndTheTopicTree) {
     }
     EXPECT_EQ(std::make_pair(federal_.useCount(), gaReturn.useCount()), before);
     // A second return that is not a state return is refused; the counts stay.
-    EXPECT_THROW(createExpander(federal_, federal_), Exceptions::QuarloException);
+    EXPECT_THROW(createExpander(federal_, federal_), std::bad_cast);
     EXPECT_EQ(std::make_pair(federal_.useCount(), gaReturn.useCount()), before);
 
     DataMgmt::TaxDataStore store;

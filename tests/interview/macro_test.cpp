@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <typeinfo>
 
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
@@ -97,7 +98,7 @@ TEST_F(MacroTest, OfficeLocatorLosesItsSchemeAndComesFromTheFirstReturn) {
 
 TEST_F(MacroTest, ASecondReturnThatIsNotAStateReturnIsRefused) {
     DataMgmt::TaxReturnPtr empty;
-    EXPECT_THROW(StateMacroExpander(federal_, federal_), Exceptions::QuarloException);
+    EXPECT_THROW(StateMacroExpander(federal_, federal_), std::bad_cast);
     EXPECT_THROW(StateMacroExpander(federal_, empty), Exceptions::QuarloException);
 }
 

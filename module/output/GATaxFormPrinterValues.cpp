@@ -2,6 +2,7 @@
 // layout, and by form and field kind upper case or a normalised number.
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm190055FieldIds.h"
@@ -35,6 +36,21 @@ bool isExemptNumericField(const FieldId& field) {
     const auto& f70 = kGAForm70FieldIds;
     return field == f70.f66 || field == f70.f67 || field == f70.f68 || field == f70.f69 || field == f70.f326 ||
            field == f70.f327 || field == kGAForm189217FieldIds.f189453;
+}
+
+// Two decimals on an amount text: a whole amount gets ".00", an amount with
+// fewer than two digits after its decimal point gets its zeros ("14.5"
+// prints "14.50"); more digits are left as they are.
+void withCents(std::string& text) {
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos) {
+        text += ".00";
+        return;
+    }
+    std::size_t end = point + 1;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    const std::size_t digits = end - point - 1;
+    if (digits < 2) text.insert(end, 2 - digits, '0');
 }
 
 // What the print text of a field of a form becomes. The main form and its
@@ -139,7 +155,7 @@ void GATaxFormPrinter::normalizeNumericText(std::string& text, bool removeCommas
     text = Utils::removeBlanks(text, false, true);
     if (removeCommas) text = Utils::removeChars(text, ',');
     if (removeDashes) text = Utils::removeChars(text, '-');
-    if (appendCents && !text.empty()) text += ".00";
+    if (appendCents && !text.empty()) withCents(text);
     text = Utils::strip(text);
     if (text.size() < width) text = Utils::padStrLeft(text, static_cast<int>(width));
 }

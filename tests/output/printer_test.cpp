@@ -67,6 +67,9 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
         {kGAForm69ID, 113, "soon", "soon"},  // not a date: kept
         {kGAForm69ID, 3, "atlanta", "atlanta"},
         {kGAForm75ID, 1, "1,234", "1234.00"},
+        {kGAForm75ID, 1, "14.5", "14.50"},  // an amount with cents gets two decimals
+        {kGAForm75ID, 1, "14.05", "14.05"},
+        {kGAForm75ID, 1, "-1,234.5", "-1234.50"},
         {kGAForm189216ID, 189807, "1,234", " 1234"},
         {kGAForm70ID, 66, "1,234", "1,234"},
         {kGAForm70ID, 62, "1, 234", "  1234"},

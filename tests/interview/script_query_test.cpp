@@ -44,6 +44,7 @@ TEST_F(ScriptQueryTest, QueriesOneAndTwoReadTheFederalSessionProperties) {
         const int shown = c.value ? *c.value : 999;
         EXPECT_EQ(handler.query(StateScriptQueryHandler::kLlyStatusQuery, {}, path), c.lly) << shown;
         EXPECT_EQ(handler.query(StateScriptQueryHandler::kImportStatusQuery, {}, path), c.import) << shown;
+        EXPECT_EQ(handler.query(3, {}, path), 0) << shown;  // a code without a handler
         // The host's state questions get 0 whatever the session holds.
         TopicMgmt::ScriptQueryHandler& host = handler;
         EXPECT_EQ(host.stateQuery1({}, path), 0);

@@ -33,6 +33,24 @@ TEST_F(ReviewTest, InformationFormRunsItsReturnLevelChecksInOrder) {
     EXPECT_EQ(auditor.checks, eFile);
 }
 
+// The direct-deposit data are checked when the return has a refund (summary
+// line 26), not when it has an amount owed.
+TEST_F(ReviewTest, DirectDepositOfARefundWithoutItsRoutingNumberBlocksTheEFile) {
+    setBox(gaCopy(kGAForm69ID), f69.f77);  // deposit asked for, no account data
+    const std::string routing = "routing transit number must be filled in";
+    setNumber(gaCopy(kGAForm70ID), f70.f106, 50);  // owed
+    auto e = find(auditCopy(kGAForm69ID, 1, true), routing);
+    ASSERT_TRUE(e);
+    EXPECT_FALSE(e->fires);
+
+    gaCopy(kGAForm70ID)->setNull(f70.f106);
+    setNumber(gaCopy(kGAForm70ID), f70.f107, 50);  // refund
+    e = find(auditCopy(kGAForm69ID, 1, true), routing);
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(e->fires);
+    EXPECT_EQ(e->type, 4);  // a missing entry: blocks the e-file
+}
+
 TEST_F(ReviewTest, DeceasedFilerBlocksOnlyTheEFileAndIsRecorded) {
     gaCopy(kGAForm69ID);
     setText(fedCopy(kForm92ID), kForm92FieldIds.f558, "12/01/2018");  // the spouse alone
@@ -104,10 +122,17 @@ TEST_F(MainFormChecks, NotesOfTheListAndTheVoucherNoteOnlyInAnEFileCheck) {
 }
 
 TEST_F(MainFormChecks, FindingsOfTheMainFormLines) {
-    setNumber(main, f70.f74, 0);
-    EXPECT_EQ(find(auditCopy(kGAForm70ID), "Taxes paid to another state")->fires, false);
-    setNumber(main, f70.f74, -1);
-    EXPECT_EQ(find(auditCopy(kGAForm70ID), "Taxes paid to another state")->fires, true);
+    // Negative taxes paid to another state: in the audit and the e-file check.
+    for (const bool eFileCheck : {false, true}) {
+        setNumber(main, f70.f74, 0);
+        auto e = find(auditCopy(kGAForm70ID, 1, eFileCheck), "Taxes paid to another state");
+        ASSERT_TRUE(e) << eFileCheck;
+        EXPECT_FALSE(e->fires);
+        setNumber(main, f70.f74, -1);
+        e = find(auditCopy(kGAForm70ID, 1, eFileCheck), "Taxes paid to another state");
+        ASSERT_TRUE(e) << eFileCheck;
+        EXPECT_TRUE(e->fires);
+    }
 
     // Georgia wages against the wage worksheet, for a nonresident box marked.
     setNumber(gaCopy(kStateForm4ID), kStateForm4FieldIds.f28, 1);

@@ -81,6 +81,10 @@ TEST_F(WageData, EmployerStateIdAskedOnEveryW2LineWithholdingAgainstWages) {
     copy->setNull(w2.f33);
     copy->setNull(w2.f32);  // both 0: nothing
     EXPECT_TRUE(findings().empty());
+    // Georgia wages without Georgia tax withheld need no employer state ID.
+    copy->setNull(w2.f8);
+    setNumber(copy, w2.f33, 150000);
+    EXPECT_TRUE(findings().empty());
 }
 
 TEST_F(WageData, GamblingAndRetirementLinesWithoutAState1099GNothing) {

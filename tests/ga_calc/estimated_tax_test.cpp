@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "gatax_fixture.h"
 
@@ -144,6 +145,14 @@ TEST_F(EstimatedTax, RetirementExclusionLimitRisesForAFilerSixtyFourBy2018) {
     setText(fedCopy(kForm92ID), kForm92FieldIds.f9, "01/02/1955");
     calc();
     EXPECT_EQ(v(f75.f42), 35000);
+    // The spouse's exclusion, within the spouse's limit, on a joint return
+    // only.
+    setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189322, 50000);
+    for (const auto& [letter, exclusion] : {std::pair{"B", 70000.0}, std::pair{"C", 35000.0}}) {
+        setText(gaCopy(kGAForm70ID), f70.f44, letter);
+        calc();
+        EXPECT_EQ(v(f75.f42), exclusion) << letter;
+    }
 }
 
 }  // namespace

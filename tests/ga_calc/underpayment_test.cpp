@@ -68,7 +68,7 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
     const struct {
         const char* entered;  // nullptr: empty
         int installments;
-    } rows[] = {{nullptr, 4}, {"0", 1}, {"7", 4}, {"2", 2}};
+    } rows[] = {{nullptr, 4}, {"0", 1}, {"7", 4}, {"2", 2}, {"3", 3}};
     for (const auto& r : rows) {
         form()->setNull(f71.f16);
         if (r.entered != nullptr) {
@@ -76,10 +76,14 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
         }
         calc();
         EXPECT_EQ(v(f71.f16), r.installments);
-        // The last N columns are used; the ones to their left are empty.
+        // The last N columns are used, each requiring 70 % of the net tax
+        // divided by N; the ones to their left are empty.
         const FieldId rowOne[] = {f71.f17, f71.f18, f71.f19, f71.f20};
+        const FieldId required[] = {f71.f92, f71.f93, f71.f94, f71.f95};
         for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(blank(rowOne[k]), k < 4 - r.installments) << r.installments << " column " << k;
+            const bool active = k >= 4 - r.installments;
+            EXPECT_EQ(blank(rowOne[k]), !active) << r.installments << " column " << k;
+            EXPECT_DOUBLE_EQ(v(required[k]), active ? 2800.0 / r.installments : 0.0) << r.installments;
         }
     }
     // One installment: column D holds the whole withholding and every

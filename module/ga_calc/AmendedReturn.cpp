@@ -13,10 +13,10 @@
 #include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/AmendedReturnTable.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "module/ga_calc/InfoDepositLines.h"
 #include "platform/util/UtilsMarks.h"
 
 namespace GACalculationMgmt {

@@ -10,13 +10,13 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm75FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
-#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYear2019Amounts.h"
 #include "platform/util/UtilsMarks.h"

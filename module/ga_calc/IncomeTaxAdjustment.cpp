@@ -6,8 +6,8 @@
 
 #include "module/catalogues/Form190FieldIds.h"
 #include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/GATaxReturn.h"
-#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 

@@ -11,11 +11,11 @@
 
 #include <string>
 
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form78FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
-#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/Managers.h"

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
-#include "module/ga_calc/Form69Lines.h"
-#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
 namespace GACalculationMgmt {

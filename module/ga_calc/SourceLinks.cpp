@@ -27,12 +27,12 @@
 #include "module/catalogues/Form186662FieldIds.h"
 #include "module/catalogues/Form52FieldIds.h"
 #include "module/catalogues/Form54FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
-#include "module/ga_calc/Form69Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/util/Utils.h"
 

@@ -21,10 +21,10 @@
 #include <cstdio>
 #include <string>
 
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/GATaxReturn.h"
-#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"

@@ -8,18 +8,18 @@
 #include <cstdint>
 #include <utility>
 
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
 #include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
+#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
-#include "module/ga_calc/Form70Lines.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "module/ga_calc/InfoDepositLines.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt {

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/returnfile/ReturnFileReader.h"
+#include "platform/store/DerivedItems.h"
 
 namespace PersistanceMgmt::detail {
 
@@ -56,7 +57,7 @@ DataMgmt::TaxFormDescPtr Reader::resolveForm(const DataMgmt::TaxReturnDesc& desc
 void Reader::readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                       std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines) {
     Scope scope;
-    const auto attrs = attributes(node, scope, {"DEVNAME", "NUMBER", "COPY", "DATAENTERED"});
+    const auto attrs = attributes(node, scope, {"DEVNAME", "NUMBER", "COPY", "DATAENTERED", "OWNER"});
     const auto dev = attrs.find("DEVNAME");
     const auto num = attrs.find("NUMBER");
     scope.form = dev != attrs.end() ? dev->second : (num != attrs.end() ? num->second : "");
@@ -101,6 +102,14 @@ void Reader::readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, 
             entry.dataEntered = false;
         } else {
             problem(line, scope, "DATAENTERED " + showText(d->second) + " is not 0 or 1");
+        }
+    }
+    if (auto o = attrs.find("OWNER"); o != attrs.end()) {
+        entry.owner = ownerNamed(trim(o->second));
+        if (!statesItsOwner(form->getTypeID())) {
+            problem(line, scope, "OWNER applies to the copies of the W-2 (federal form F52) only");
+        } else if (!entry.owner) {
+            problem(line, scope, "OWNER " + showText(o->second) + " is not taxpayer or spouse");
         }
     }
 

@@ -299,6 +299,7 @@ void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
     scope.form = trim(attrs.at("FORM"));
     scope.field = trim(attrs.at("FIELD"));
     W2Split split;
+    split.line = line;
     DataMgmt::TaxFormDescPtr form = federalForm(attrs.at("FORM"), line, scope, split.form);
     if (split.form.getNumber() <= 0) return;
     if (!form.isNull()) split.formName = form->getDevName();

@@ -77,6 +77,11 @@ namespace PersistanceMgmt {
 // plain decimal number.
 bool parseAmount(const std::string& text, int places, double& out);
 
+// The forms an amount may take, for messages that refuse one.
+constexpr const char* kAmountForms =
+    "an amount is written as digits with an optional sign, thousands commas and decimal point, such as 1234, "
+    "-12.50 or 45,000.00";
+
 // The largest amount, in dollars either way, that a return file holds: every
 // amount within it, to the cent, is stored and written back exactly (a double
 // holds whole numbers exactly up to 2^53, about 9 * 10^15). A larger amount

@@ -197,14 +197,18 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
         if (byId->isNull()) {
-            problem(line, scope, "unknown field number " + std::to_string(n) + " in form " + form.getDevName());
+            problem(line, scope,
+                    "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + " (gahost fields " +
+                        form.getDevName() + " lists its fields)");
             return;
         }
     }
     if (name) {
         byName = form.findField(trim(*name));
         if (byName->isNull()) {
-            problem(line, scope, "unknown field " + showText(trim(*name)) + " in form " + form.getDevName());
+            problem(line, scope,
+                    "unknown field " + showText(trim(*name)) + " in form " + form.getDevName() + " (gahost fields " +
+                        form.getDevName() + " lists its fields)");
             return;
         }
     }
@@ -301,7 +305,7 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
     if (!parseAmount(t, amountPlaces(field), v)) {
         problem(line, scope,
                 "non-numeric value " + showText(t) + " in an amount" +
-                    (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
+                    (naturalKind(field) == FieldValue::Kind::Number ? " field" : "") + " (" + kAmountForms + ")");
         return false;
     }
     // Within the limit every amount, to the cent, is stored exactly.

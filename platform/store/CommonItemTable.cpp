@@ -36,9 +36,11 @@ const std::vector<CommonItemInfo>& commonItemTable() {
         {kWagesSpouse, "wages-spouse", "the spouse's wages", -kAmount, kAmount, false,
          "box 1 of the spouse's W-2s: the copies of federal form 52 of OWNER=\"spouse\" on a joint return"},
         {kTaxableInterest, "taxable-interest", "federal taxable interest", -kAmount, kAmount, false,
-         "boxes 1 and 3 of the 1099-INT copies, federal form 166"},
+         "boxes 1 and 3 of the filers' 1099-INT copies, federal form 166 (a copy marked the spouse's in its field 3 "
+         "counts on a joint return only)"},
         {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount, false,
-         "box 1a of the 1099-DIV copies, federal form 164"},
+         "box 1a of the filers' 1099-DIV copies, federal form 164 (a copy marked the spouse's in its field 3 counts on "
+         "a joint return only)"},
         {kTaxableRefunds, "taxable-refunds", "taxable refunds of state and local income taxes", 0, kAmount},
         {kCapitalGains, "capital-gains", "capital gains", -kAmount, kAmount},
         {kOtherEarnedTaxpayer, "other-earned-taxpayer",

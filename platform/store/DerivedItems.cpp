@@ -35,6 +35,10 @@ constexpr std::int32_t kUsObligationsInterest = 12;
 // The 1099-DIV (federal form 164): box 1a, ordinary dividends.
 constexpr std::int32_t kDividendStatement = 164;
 constexpr std::int32_t kOrdinaryDividends = 6;
+// Box 3 of a 1099-INT or 1099-DIV marks the spouse's statement, which a
+// return that is not joint leaves out (as the interest and dividend
+// statements of the Georgia return do).
+constexpr std::int32_t kSpouseStatementBox = 3;
 // The federal filing status of a joint return.
 constexpr int kMarriedFilingJointly = 2;
 
@@ -69,13 +73,18 @@ const CopyEntry* firstCopy(const ReturnPart& part, std::int32_t form) {
     return nullptr;
 }
 
-// The sum of the fields over every copy of the form; nullopt when the return
-// has no copy of it.
-std::optional<double> sumOverCopies(const ReturnPart& part, std::int32_t form,
-                                    std::initializer_list<std::int32_t> fields) {
+bool isJoint(const ReturnPart& federal) {
+    return !federal.seeds.filingStatus || *federal.seeds.filingStatus == kMarriedFilingJointly;
+}
+
+// The sum of the fields over the filers' copies of a 1099-INT or 1099-DIV;
+// nullopt when the return has no copy of it.
+std::optional<double> sumOverStatements(const ReturnPart& part, std::int32_t form,
+                                        std::initializer_list<std::int32_t> fields) {
     std::optional<double> sum;
     for (const CopyEntry& c : part.copies) {
         if (!isForm(c, form)) continue;
+        if (!isJoint(part) && boxMarked(c, kSpouseStatementBox)) continue;
         sum = sum.value_or(0.0);
         for (const std::int32_t f : fields) *sum += dollars(c, f);
     }
@@ -93,9 +102,8 @@ struct FilerWages {
 };
 
 std::optional<FilerWages> wagesByFiler(const ReturnPart& federal) {
-    const std::optional<int> status = federal.seeds.filingStatus;
     FilerWages wages;
-    wages.joint = !status || *status == kMarriedFilingJointly;
+    wages.joint = isJoint(federal);
     bool any = false;
     for (const CopyEntry& c : federal.copies) {
         if (!isForm(c, kW2Form)) continue;
@@ -200,10 +208,11 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
         items.push_back({Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer)});
         if (wages->joint) items.push_back({Utils::kWagesSpouse, wholeDollars(wages->spouse)});
     }
-    if (const auto interest = sumOverCopies(federal, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
+    if (const auto interest =
+            sumOverStatements(federal, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
         items.push_back({Utils::kTaxableInterest, wholeDollars(*interest)});
     }
-    if (const auto dividends = sumOverCopies(federal, kDividendStatement, {kOrdinaryDividends})) {
+    if (const auto dividends = sumOverStatements(federal, kDividendStatement, {kOrdinaryDividends})) {
         items.push_back({Utils::kOrdinaryDividends, wholeDollars(*dividends)});
     }
     return items;

@@ -144,6 +144,11 @@ TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
         "<FORM DEVNAME=\"F164\" COPY=\"1\"><FIELD><ID>6</ID><VALUE>0.49</VALUE></FIELD></FORM>");
     EXPECT_EQ(derivedItem(c, Utils::kTaxableInterest), 1646) << "boxes 1 and 3, 1645.95 to the dollar";
     EXPECT_EQ(derivedItem(c, Utils::kOrdinaryDividends), 0) << "0.49 to the dollar";
+    const auto spouses = parsed(filingStatus(1) +
+                                "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>100</VALUE></FIELD></FORM>"
+                                "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>X</VALUE></FIELD>"
+                                "<FIELD><ID>10</ID><VALUE>40</VALUE></FIELD></FORM>");
+    EXPECT_EQ(derivedItem(spouses, Utils::kTaxableInterest), 100) << "a single filer's return leaves the spouse's out";
     EXPECT_EQ(derivedItem(parsed(""), Utils::kTaxableInterest), std::nullopt) << "no 1099-INT: the seed stays";
     EXPECT_EQ(derivedItem(parsed(""), Utils::kOrdinaryDividends), std::nullopt) << "no 1099-DIV: the seed stays";
 }
@@ -168,7 +173,8 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "common item 17 (wages-spouse) is 40000, but the federal return says 48000 (box 1 of the spouse's W-2s"},
         {"the taxable interest", "<FORM DEVNAME=\"F166\"><FIELD><ID>10</ID><VALUE>300</VALUE></FIELD></FORM>",
          "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">750</PULLCOMMON>",
-         "common item 18 (taxable-interest) is 750, but the federal return says 300 (boxes 1 and 3 of the 1099-INT"},
+         "common item 18 (taxable-interest) is 750, but the federal return says 300 (boxes 1 and 3 of the filers' "
+         "1099-INT"},
         {"the W-2 split", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"48000\" SPOUSE=\"0\"/>",
          "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
          "federal return's W-2s give 0 and 48000"},

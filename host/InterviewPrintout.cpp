@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "host/SettleReturn.h"
 #include "platform/Exceptions.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormPrinter.h"
@@ -61,8 +62,7 @@ void runInterview(std::ostream& out, const ModuleLoader& module, const std::stri
     CalculationMgmt::TaxReturnCalcEnginePtr engine(
         module.createCalcEngineInstance()(session.federal(), session.georgia(), printer));
     engine->setReturnName(std::filesystem::path(returnFile).stem().string());
-    engine->calculateReturn(0);
-    out << "calculated the Georgia return\n";
+    reportCalculation(out, settleReturn(*engine, *session.georgiaState()));
 
     {
         const std::unique_ptr<std::vector<TopicMgmt::TopicDesc*>, TopicListDeleter> topics(

@@ -30,6 +30,7 @@
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
+#include "host/SettleReturn.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/Managers.h"
@@ -318,8 +319,8 @@ int run(const Options& o) {
             CalculationMgmt::TaxReturnCalcEnginePtr engine(
                 module->createCalcEngineInstance()(session.federal(), session.georgia(), printer));
             engine->setReturnName(std::filesystem::path(input).stem().string());
-            engine->calculateReturn(0);
-            std::cout << "calculated the Georgia return\n";
+            // Every output below shows the figures of the settled return.
+            GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
             // The Georgia return the module made, as it answers for itself once
             // calculated (the filing status comes from the calculated form 70).
             StateDataMgmt::StateTaxReturn* ga = session.georgiaState();

@@ -214,6 +214,14 @@ long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, s
             return ga189215(f189215.f189378);
         case 19:
             return ga189215(f189215.f189408);
+        case 21:
+            // The return's additions to federal income, the total of
+            // form 189215 that form 70's Georgia adjustments add.
+            return ga189215(f189215.f189294);
+        case 22:
+            // The return's subtractions, the total of form 189215 that
+            // form 70's Georgia adjustments take off.
+            return ga189215(f189215.f189417);
         case 20: {
             long value = ga189215(f189215.f189417);
             value -= ga189215(f189215.f189372);
@@ -231,7 +239,7 @@ long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, s
             return ga70(f70.f107);
         case 27:
             return ga70(f70.f106);
-        default:  // 17, 21, 22 name no field; anything outside 1 to 27
+        default:  // 17 names no field; anything outside 1 to 27
             return 0;
     }
 }

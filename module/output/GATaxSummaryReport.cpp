@@ -7,9 +7,9 @@ namespace GAReportMgmt {
 
 namespace {
 
-// The report's lines: the label and the Georgia return's summary line.
-// Summary lines 21 and 22 (the additions and subtractions) are read from no
-// field and show 0.
+// The report's lines: the label and the Georgia return's summary line
+// (21 and 22 are the totals of the additions and subtractions of form
+// 189215).
 struct SummaryLine {
     const char* label;
     std::int32_t line;

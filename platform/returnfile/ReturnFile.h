@@ -31,8 +31,9 @@
 // Optional marks: FIELD OVERRIDDEN="1" (the user's override of a calculated
 // field), FIELD KIND="amount|text|box" (a value of another kind than its
 // field's, as a calculation may store one: an amount in a text or box field
-// is written without decimal shift) and FORM DATAENTERED="0|1" (default:
-// marked when the copy holds a value).
+// is written without decimal shift), FORM DATAENTERED="0|1" (default:
+// marked when the copy holds a value) and, on a W-2 of a joint return,
+// FORM OWNER="taxpayer|spouse" (whose wages the copy reports).
 //
 // The host's own elements (each optional, each at most once unless marked *):
 //   file HOST:     CLOCK (UTC, "2019-04-01T12:00:00Z"), RANDSEED
@@ -76,6 +77,11 @@ namespace PersistanceMgmt {
 // plain decimal number.
 bool parseAmount(const std::string& text, int places, double& out);
 
+// The forms an amount may take, for messages that refuse one.
+constexpr const char* kAmountForms =
+    "an amount is written as digits with an optional sign, thousands commas and decimal point, such as 1234, "
+    "-12.50 or 45,000.00";
+
 // The largest amount, in dollars either way, that a return file holds: every
 // amount within it, to the cent, is stored and written back exactly (a double
 // holds whole numbers exactly up to 2^53, about 9 * 10^15). A larger amount
@@ -92,10 +98,14 @@ struct FieldEntry {
     int line = 0;  // where the field stands in the file (0 when not read from a file)
 };
 
+// Whose a federal statement is.
+enum class Filer : std::uint8_t { Taxpayer, Spouse };
+
 struct CopyEntry {
     DataMgmt::TaxFormDescPtr desc;  // the form's description (never null)
     std::uint16_t copy = 1;
     std::optional<bool> dataEntered;  // absent: marked when the copy holds a value
+    std::optional<Filer> owner;       // OWNER, stated on W-2 copies only
     std::vector<FieldEntry> fields;   // in the form's field order
     int line = 0;
 
@@ -121,6 +131,7 @@ struct W2Split {
     Primitives::QVImmutableIdentifier field;
     double taxpayer = 0.0;
     double spouse = 0.0;
+    int line = 0;  // where the split stands in the file (0 when not read from a file)
 };
 
 // What the host knows about a return besides its fields. Absent items keep

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/returnfile/ReturnFileReader.h"
+#include "platform/store/DerivedItems.h"
 
 namespace PersistanceMgmt::detail {
 
@@ -56,7 +57,7 @@ DataMgmt::TaxFormDescPtr Reader::resolveForm(const DataMgmt::TaxReturnDesc& desc
 void Reader::readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, ReturnPart& part,
                       std::map<std::pair<Primitives::QVImmutableFormIdentifier, int>, int>& copyLines) {
     Scope scope;
-    const auto attrs = attributes(node, scope, {"DEVNAME", "NUMBER", "COPY", "DATAENTERED"});
+    const auto attrs = attributes(node, scope, {"DEVNAME", "NUMBER", "COPY", "DATAENTERED", "OWNER"});
     const auto dev = attrs.find("DEVNAME");
     const auto num = attrs.find("NUMBER");
     scope.form = dev != attrs.end() ? dev->second : (num != attrs.end() ? num->second : "");
@@ -101,6 +102,14 @@ void Reader::readForm(const XmlNode& node, const DataMgmt::TaxReturnDesc& desc, 
             entry.dataEntered = false;
         } else {
             problem(line, scope, "DATAENTERED " + showText(d->second) + " is not 0 or 1");
+        }
+    }
+    if (auto o = attrs.find("OWNER"); o != attrs.end()) {
+        entry.owner = ownerNamed(trim(o->second));
+        if (!statesItsOwner(form->getTypeID())) {
+            problem(line, scope, "OWNER applies to the copies of the W-2 (federal form F52) only");
+        } else if (!entry.owner) {
+            problem(line, scope, "OWNER " + showText(o->second) + " is not taxpayer or spouse");
         }
     }
 
@@ -188,14 +197,18 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
         if (byId->isNull()) {
-            problem(line, scope, "unknown field number " + std::to_string(n) + " in form " + form.getDevName());
+            problem(line, scope,
+                    "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + " (gahost fields " +
+                        form.getDevName() + " lists its fields)");
             return;
         }
     }
     if (name) {
         byName = form.findField(trim(*name));
         if (byName->isNull()) {
-            problem(line, scope, "unknown field " + showText(trim(*name)) + " in form " + form.getDevName());
+            problem(line, scope,
+                    "unknown field " + showText(trim(*name)) + " in form " + form.getDevName() + " (gahost fields " +
+                        form.getDevName() + " lists its fields)");
             return;
         }
     }
@@ -292,7 +305,7 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
     if (!parseAmount(t, amountPlaces(field), v)) {
         problem(line, scope,
                 "non-numeric value " + showText(t) + " in an amount" +
-                    (naturalKind(field) == FieldValue::Kind::Number ? " field" : ""));
+                    (naturalKind(field) == FieldValue::Kind::Number ? " field" : "") + " (" + kAmountForms + ")");
         return false;
     }
     // Within the limit every amount, to the cent, is stored exactly.

@@ -192,7 +192,8 @@ void Reader::readSingleSeed(const std::string& n, const std::string& text, int l
 
 bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& scope, const char* what, double& out) {
     if (!parseAmount(text, 0, out)) {
-        problem(line, scope, std::string(what) + ": non-numeric value " + showText(trim(text)));
+        problem(line, scope,
+                std::string(what) + ": non-numeric value " + showText(trim(text)) + " (" + kAmountForms + ")");
         return false;
     }
     if (std::fabs(out) > static_cast<double>(kAmountLimitDollars)) {
@@ -282,6 +283,15 @@ bool Reader::parseCommonItemValue(const std::string& text, CommonItem& item, con
     return true;
 }
 
+namespace {
+
+// " (gahost fields F52 lists its fields)", or nothing for an unknown form.
+std::string fieldListHint(const DataMgmt::TaxFormDescPtr& form) {
+    return form.isNull() ? std::string() : " (gahost fields " + form->getDevName() + " lists its fields)";
+}
+
+}  // namespace
+
 void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
                          std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines) {
     const int line = lineOf(c);
@@ -299,6 +309,7 @@ void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
     scope.form = trim(attrs.at("FORM"));
     scope.field = trim(attrs.at("FIELD"));
     W2Split split;
+    split.line = line;
     DataMgmt::TaxFormDescPtr form = federalForm(attrs.at("FORM"), line, scope, split.form);
     if (split.form.getNumber() <= 0) return;
     if (!form.isNull()) split.formName = form->getDevName();
@@ -306,14 +317,14 @@ void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
     if (allDigits(fieldText)) {
         std::int32_t n = 0;
         if (!parseInteger(fieldText, n) || n <= 0 || (!form.isNull() && !form->hasField(n))) {
-            problem(line, scope, "unknown field " + showText(fieldText));
+            problem(line, scope, "unknown field " + showText(fieldText) + fieldListHint(form));
             return;
         }
         split.field = Primitives::QVImmutableIdentifier(n);
     } else {
         DataMgmt::FormFieldDescPtr f = form.isNull() ? DataMgmt::FormFieldDescPtr() : form->findField(fieldText);
         if (f.isNull()) {
-            problem(line, scope, "unknown field " + showText(fieldText));
+            problem(line, scope, "unknown field " + showText(fieldText) + fieldListHint(form));
             return;
         }
         split.field = f->getID();

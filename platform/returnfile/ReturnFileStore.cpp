@@ -57,14 +57,26 @@ void applyFederalSeeds(const ReturnSeeds& s, DataMgmt::TaxReturn& target) {
 }
 
 // The common items the federal return answers itself, for each federal form
-// the return may be filed on; the seeds agree with them (the reader refuses
-// those that do not).
+// the return may be filed on, and the W-2 split by the W-2s' owners; the
+// seeds agree with them (the reader refuses those that do not).
 void applyDerivedItems(const ReturnPart& federal, StateDataMgmt::StateTaxReturn& target) {
     for (const DerivedItem& d : deriveCommonItems(federal)) {
         for (const std::int32_t form : kFederalMainForms) {
             target.setPullCommon(Primitives::QVImmutableFormIdentifier(form, false), Utils::PCTypes{d.type}, d.value);
         }
     }
+    if (const std::optional<W2Split> w = deriveW2Split(federal))
+        target.setFromW2(w->form, w->field, w->taxpayer, w->spouse);
+}
+
+// The owner a loaded copy stated (the store keeps no owner of its own).
+std::optional<Filer> loadedOwner(const ReturnPart* loaded, const Primitives::QVImmutableFormIdentifier& form,
+                                 std::uint16_t copy) {
+    if (loaded == nullptr) return std::nullopt;
+    for (const CopyEntry& c : loaded->copies) {
+        if (c.copy == copy && c.desc->getTypeID() == form) return c.owner;
+    }
+    return std::nullopt;
 }
 
 void applyStateSeeds(const ReturnSeeds& s, StateDataMgmt::StateTaxReturn& target) {
@@ -100,6 +112,7 @@ ReturnPart snapshotPart(DataMgmt::TaxReturn& source, const ReturnPart* loaded) {
             entry.desc = form;
             entry.copy = n;
             entry.dataEntered = copy->isDataEntered();
+            entry.owner = loadedOwner(loaded, id, n);
             copy->forEachSetField([&](const Primitives::QVImmutableIdentifier& field, const DataMgmt::FieldValue& value,
                                       bool overridden) {
                 entry.fields.push_back(FieldEntry{form->getFieldDesc(field), value, overridden, 0});

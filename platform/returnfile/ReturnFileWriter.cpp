@@ -9,6 +9,7 @@
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFileInternal.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/DerivedItems.h"
 
 namespace PersistanceMgmt {
 
@@ -228,6 +229,7 @@ private:
         bool holdsValue = false;
         for (const FieldEntry& f : c.fields) holdsValue = holdsValue || !f.value.isNull();
         if (c.dataEntered && *c.dataEntered != holdsValue) attribute("DATAENTERED", *c.dataEntered ? "1" : "0");
+        if (c.owner) attribute("OWNER", ownerWord(*c.owner));
         requireXmlText(form.getBusinessName(), "form " + form.getDevName() + ": business name");
         element("BUSNAME", form.getBusinessName());
         for (const FieldEntry& f : c.fields) {

@@ -30,10 +30,17 @@ const std::vector<CommonItemInfo>& commonItemTable() {
          "box 123 of federal form 1 (spouse 65 or over)"},
         {kOtherWagesTaxpayer, "other-wages-taxpayer", "the taxpayer's wages beyond the W-2 wages", -kAmount, kAmount},
         {kOtherWagesSpouse, "other-wages-spouse", "the spouse's wages beyond the W-2 wages", -kAmount, kAmount},
-        {kWagesTaxpayer, "wages-taxpayer", "the taxpayer's wages", -kAmount, kAmount},
-        {kWagesSpouse, "wages-spouse", "the spouse's wages", -kAmount, kAmount},
-        {kTaxableInterest, "taxable-interest", "federal taxable interest", -kAmount, kAmount},
-        {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount},
+        {kWagesTaxpayer, "wages-taxpayer", "the taxpayer's wages", -kAmount, kAmount, false,
+         "box 1 of the taxpayer's W-2s: every copy of federal form 52 on a return that is not joint, the copies of "
+         "OWNER=\"taxpayer\" on a joint return"},
+        {kWagesSpouse, "wages-spouse", "the spouse's wages", -kAmount, kAmount, false,
+         "box 1 of the spouse's W-2s: the copies of federal form 52 of OWNER=\"spouse\" on a joint return"},
+        {kTaxableInterest, "taxable-interest", "federal taxable interest", -kAmount, kAmount, false,
+         "boxes 1 and 3 of the filers' 1099-INT copies, federal form 166 (a copy marked the spouse's in its field 3 "
+         "counts on a joint return only)"},
+        {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount, false,
+         "box 1a of the filers' 1099-DIV copies, federal form 164 (a copy marked the spouse's in its field 3 counts on "
+         "a joint return only)"},
         {kTaxableRefunds, "taxable-refunds", "taxable refunds of state and local income taxes", 0, kAmount},
         {kCapitalGains, "capital-gains", "capital gains", -kAmount, kAmount},
         {kOtherEarnedTaxpayer, "other-earned-taxpayer",

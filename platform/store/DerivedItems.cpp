@@ -1,6 +1,9 @@
 #include "platform/store/DerivedItems.h"
 
+#include <cmath>
+
 #include "platform/store/CommonItemTable.h"
+#include "platform/util/Utils.h"
 
 namespace PersistanceMgmt {
 
@@ -10,16 +13,177 @@ namespace {
 constexpr std::int32_t kForm1040 = 1;
 constexpr std::int32_t kTaxpayer65Box = 121;
 constexpr std::int32_t kSpouse65Box = 123;
+// Federal form 92, personal information: the filers' birth dates.
+constexpr std::int32_t kPersonalInformation = 92;
+constexpr std::int32_t kTaxpayerBirthDate = 9;
+constexpr std::int32_t kSpouseBirthDate = 10;
+// A filer is 65 or over for 2018 when born before 2 January 1954 (one is 65
+// on the day before one's 65th birthday).
+constexpr std::int64_t kBornBy65 = 19540102;  // yyyymmdd, the first day too late
 // Federal form 113, one copy for each dependent; its box 1136 lists the
 // dependent on the return.
 constexpr std::int32_t kDependentForm = 113;
 constexpr std::int32_t kListedBox = 1136;
+// The W-2 (federal form 52) and its box 1, the wages.
+constexpr std::int32_t kW2Form = 52;
+constexpr std::int32_t kW2Wages = 21;
+// The 1099-INT (federal form 166): box 1, interest income, and box 3,
+// interest on U.S. savings bonds and Treasury obligations, both taxable.
+constexpr std::int32_t kInterestStatement = 166;
+constexpr std::int32_t kInterestIncome = 10;
+constexpr std::int32_t kUsObligationsInterest = 12;
+// The 1099-DIV (federal form 164): box 1a, ordinary dividends.
+constexpr std::int32_t kDividendStatement = 164;
+constexpr std::int32_t kOrdinaryDividends = 6;
+// Box 3 of a 1099-INT or 1099-DIV marks the spouse's statement, which a
+// return that is not joint leaves out (as the interest and dividend
+// statements of the Georgia return do).
+constexpr std::int32_t kSpouseStatementBox = 3;
+// The federal filing status of a joint return.
+constexpr int kMarriedFilingJointly = 2;
+
+const FieldEntry* fieldOf(const CopyEntry& copy, std::int32_t field) {
+    for (const FieldEntry& f : copy.fields) {
+        if (f.desc->getID().getNumber() == field) return &f;
+    }
+    return nullptr;
+}
 
 bool boxMarked(const CopyEntry& copy, std::int32_t field) {
-    for (const FieldEntry& f : copy.fields) {
-        if (f.desc->getID().getNumber() == field) return f.value.isBox() && f.value.boxYes();
+    const FieldEntry* f = fieldOf(copy, field);
+    return f != nullptr && f->value.isBox() && f->value.boxYes();
+}
+
+// The field's amount in dollars (its stored number shifted by its edit code).
+double dollars(const CopyEntry& copy, std::int32_t field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    if (f == nullptr || !f->value.isNumber()) return 0.0;
+    return f->value.getNumber() / std::pow(10.0, DataMgmt::editCodeDecimalPlaces(f->desc->getEditCode()));
+}
+
+// A common item is a whole amount: half a dollar rounds away from 0.
+std::int64_t wholeDollars(double amount) { return std::llround(amount); }
+
+bool isForm(const CopyEntry& c, std::int32_t form) { return c.desc->getTypeID().getNumber() == form; }
+
+const CopyEntry* firstCopy(const ReturnPart& part, std::int32_t form) {
+    for (const CopyEntry& c : part.copies) {
+        if (isForm(c, form) && c.copy == 1) return &c;
     }
-    return false;
+    return nullptr;
+}
+
+bool isJoint(const ReturnPart& federal) {
+    return !federal.seeds.filingStatus || *federal.seeds.filingStatus == kMarriedFilingJointly;
+}
+
+// The sum of the fields over the filers' copies of a 1099-INT or 1099-DIV;
+// nullopt when the return has no copy of it.
+std::optional<double> sumOverStatements(const ReturnPart& part, std::int32_t form,
+                                        std::initializer_list<std::int32_t> fields) {
+    std::optional<double> sum;
+    for (const CopyEntry& c : part.copies) {
+        if (!isForm(c, form)) continue;
+        if (!isJoint(part) && boxMarked(c, kSpouseStatementBox)) continue;
+        sum = sum.value_or(0.0);
+        for (const std::int32_t f : fields) *sum += dollars(c, f);
+    }
+    return sum;
+}
+
+// Each filer's W-2 wages, when the federal return says whose every W-2 is:
+// on a return that is not joint every W-2 is the taxpayer's; on a joint
+// return (or one whose filing status is not given) every copy must state its
+// owner. `joint` tells whether the spouse's wages are stated too.
+struct FilerWages {
+    double taxpayer = 0.0;
+    double spouse = 0.0;
+    bool joint = false;
+};
+
+std::optional<FilerWages> wagesByFiler(const ReturnPart& federal) {
+    FilerWages wages;
+    wages.joint = isJoint(federal);
+    bool any = false;
+    for (const CopyEntry& c : federal.copies) {
+        if (!isForm(c, kW2Form)) continue;
+        any = true;
+        if (wages.joint && !c.owner) return std::nullopt;
+        (wages.joint && *c.owner == Filer::Spouse ? wages.spouse : wages.taxpayer) += dollars(c, kW2Wages);
+    }
+    if (!any) return std::nullopt;
+    return wages;
+}
+
+// The date as yyyymmdd; nullopt when the field holds no calendar date.
+std::optional<std::int64_t> dateOf(const CopyEntry& copy, std::int32_t field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (f == nullptr || !f->value.isText() ||
+        !Utils::convertDateStr(std::string_view(f->value.getText()), year, month, day)) {
+        return std::nullopt;
+    }
+    return std::int64_t{year} * 10000 + month * 100 + day;
+}
+
+// A "65 or over" box of form 1040 that the filer's birth date contradicts.
+void checkAged65Box(const ReturnPart& federal, const std::string& displayName, const char* filer, std::int32_t box,
+                    std::int32_t birthDate, std::vector<std::string>& problems) {
+    const CopyEntry* form1040 = firstCopy(federal, kForm1040);
+    const CopyEntry* personal = firstCopy(federal, kPersonalInformation);
+    if (form1040 == nullptr || personal == nullptr) return;
+    const std::optional<std::int64_t> born = dateOf(*personal, birthDate);
+    if (!born) return;
+    const bool aged65 = *born < kBornBy65;
+    const bool marked = boxMarked(*form1040, box);
+    if (aged65 == marked) return;
+    const FieldEntry* boxEntry = fieldOf(*form1040, box);
+    const FieldEntry* dateEntry = fieldOf(*personal, birthDate);
+    const int line = boxEntry != nullptr ? boxEntry->line : dateEntry->line;
+    const std::string who = std::string("the ") + filer;
+    problems.push_back(displayName + ":" + std::to_string(line) + ": form F1 field " + std::to_string(box) + ": " +
+                       who + "'s box \"65 or over\" is " + (marked ? "marked" : "not marked") + ", but " + who +
+                       "'s birth date " + dateEntry->value.getText() + " (form F92 field " + std::to_string(birthDate) +
+                       ") makes " + who + (aged65 ? " 65 or over" : " younger than 65") +
+                       " at the end of 2018 (65 or over: born before 01/02/1954)");
+}
+
+// A W-2 of the spouse on a return that is not joint.
+void checkW2Owners(const ReturnPart& federal, const std::string& displayName, std::vector<std::string>& problems) {
+    const std::optional<int> status = federal.seeds.filingStatus;
+    if (!status || *status == kMarriedFilingJointly) return;
+    for (const CopyEntry& c : federal.copies) {
+        if (isForm(c, kW2Form) && c.owner == Filer::Spouse) {
+            problems.push_back(displayName + ":" + std::to_string(c.line) + ": form F52 copy " +
+                               std::to_string(c.copy) +
+                               ": OWNER \"spouse\", but the federal return is not a joint return (filing status " +
+                               std::to_string(*status) + "): every W-2 is the taxpayer's");
+        }
+    }
+}
+
+std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const std::string& formName) {
+    return formName.empty() ? std::to_string(form.getNumber()) : formName;
+}
+
+// A seeded W-2 split of the W-2 wages that the owners of the W-2s contradict.
+void checkW2Splits(const ReturnFileContents& contents, const std::string& displayName,
+                   std::vector<std::string>& problems) {
+    const std::optional<W2Split> derived = deriveW2Split(*contents.federal);
+    if (!derived) return;
+    for (const W2Split& seed : contents.georgia->seeds.w2Splits) {
+        if (seed.form != derived->form || seed.field != derived->field) continue;
+        if (seed.taxpayer == derived->taxpayer && seed.spouse == derived->spouse) continue;
+        problems.push_back(displayName + ":" + std::to_string(seed.line) + ": form " +
+                           formOfSeed(seed.form, seed.formName) + ": the W-2 split of field " +
+                           std::to_string(kW2Wages) + " gives the taxpayer " +
+                           DataMgmt::formatDisplayAmount(seed.taxpayer, 0) + " and the spouse " +
+                           DataMgmt::formatDisplayAmount(seed.spouse, 0) + ", but the federal return's W-2s give " +
+                           DataMgmt::formatDisplayAmount(derived->taxpayer, 0) + " and " +
+                           DataMgmt::formatDisplayAmount(derived->spouse, 0) + " (box 1 of each W-2 by its owner)");
+    }
 }
 
 }  // namespace
@@ -30,38 +194,75 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
         items.push_back({Utils::kFederalFilingStatus, *federal.seeds.filingStatus});
     }
     std::int64_t dependents = 0;
-    const CopyEntry* form1040 = nullptr;
     for (const CopyEntry& c : federal.copies) {
-        const std::int32_t form = c.desc->getTypeID().getNumber();
-        if (form == kDependentForm && boxMarked(c, kListedBox)) ++dependents;
-        if (form == kForm1040 && c.copy == 1) form1040 = &c;
+        if (isForm(c, kDependentForm) && boxMarked(c, kListedBox)) ++dependents;
     }
     items.push_back({Utils::kDependents, dependents});
     // Every dependent listed counts for the low-income credit.
     items.push_back({Utils::kLowIncomeCreditDependents, dependents});
-    if (form1040 != nullptr) {
+    if (const CopyEntry* form1040 = firstCopy(federal, kForm1040)) {
         items.push_back({Utils::kTaxpayerAged65, boxMarked(*form1040, kTaxpayer65Box) ? 1 : 0});
         items.push_back({Utils::kSpouseAged65, boxMarked(*form1040, kSpouse65Box) ? 1 : 0});
     }
+    if (const std::optional<FilerWages> wages = wagesByFiler(federal)) {
+        items.push_back({Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer)});
+        if (wages->joint) items.push_back({Utils::kWagesSpouse, wholeDollars(wages->spouse)});
+    }
+    if (const auto interest =
+            sumOverStatements(federal, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
+        items.push_back({Utils::kTaxableInterest, wholeDollars(*interest)});
+    }
+    if (const auto dividends = sumOverStatements(federal, kDividendStatement, {kOrdinaryDividends})) {
+        items.push_back({Utils::kOrdinaryDividends, wholeDollars(*dividends)});
+    }
     return items;
+}
+
+std::optional<W2Split> deriveW2Split(const ReturnPart& federal) {
+    const std::optional<FilerWages> wages = wagesByFiler(federal);
+    if (!wages) return std::nullopt;
+    W2Split split;
+    split.form = Primitives::QVImmutableFormIdentifier(kW2Form, false);
+    split.formName = "F52";
+    split.field = Primitives::QVImmutableIdentifier(kW2Wages);
+    split.taxpayer = wages->taxpayer;
+    split.spouse = wages->spouse;
+    return split;
 }
 
 std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileContents& contents,
                                                             const std::string& displayName) {
     std::vector<std::string> problems;
-    if (!contents.federal || !contents.georgia) return problems;
+    if (!contents.federal) return problems;
+    checkAged65Box(*contents.federal, displayName, "taxpayer", kTaxpayer65Box, kTaxpayerBirthDate, problems);
+    checkAged65Box(*contents.federal, displayName, "spouse", kSpouse65Box, kSpouseBirthDate, problems);
+    checkW2Owners(*contents.federal, displayName, problems);
+    if (!contents.georgia) return problems;
     const std::vector<DerivedItem> derived = deriveCommonItems(*contents.federal);
     for (const CommonItem& seed : contents.georgia->seeds.commonItems) {
         for (const DerivedItem& d : derived) {
             if (d.type != seed.type || d.value == seed.value) continue;
             problems.push_back(displayName + ":" + std::to_string(seed.line) + ": form " +
-                               (seed.formName.empty() ? std::to_string(seed.form.getNumber()) : seed.formName) +
-                               ": common " + describeCommonItem(seed.type) + " is " + std::to_string(seed.value) +
-                               ", but the federal return says " + std::to_string(d.value) + " (" +
-                               findCommonItem(d.type)->answeredBy + ")");
+                               formOfSeed(seed.form, seed.formName) + ": common " + describeCommonItem(seed.type) +
+                               " is " + std::to_string(seed.value) + ", but the federal return says " +
+                               std::to_string(d.value) + " (" + findCommonItem(d.type)->answeredBy + ")");
         }
     }
+    checkW2Splits(contents, displayName, problems);
     return problems;
+}
+
+bool statesItsOwner(const Primitives::QVImmutableFormIdentifier& form) {
+    return !form.isState() && form.getNumber() == kW2Form;
+}
+
+const char* ownerWord(Filer owner) { return owner == Filer::Spouse ? "spouse" : "taxpayer"; }
+
+std::optional<Filer> ownerNamed(const std::string& word) {
+    for (const Filer f : {Filer::Taxpayer, Filer::Spouse}) {
+        if (Utils::QVStringUtils::stricmp(word, ownerWord(f)) == 0) return f;
+    }
+    return std::nullopt;
 }
 
 }  // namespace PersistanceMgmt

@@ -140,7 +140,38 @@ TEST(GeneratedDefinitions, OverlayKindsNamesAndEditCodes) {
     EXPECT_TRUE(stateForm(69)->getFieldDesc(kGAForm69FieldIds.f142705)->isBoolean());
     EXPECT_EQ(stateForm(2)->getBusinessName(), "Interest statement");
     EXPECT_EQ(stateForm(3)->getBusinessName(), "Dividend statement");
-    EXPECT_EQ(federalForm(57)->getBusinessName(), "Form 57");
+}
+
+TEST(GeneratedDefinitions, FederalFormsAndTheFieldsPeopleAskAboutAreNamed) {
+    // Every federal form the module reads has a name of its own.
+    for (DataMgmt::TaxFormDescIter it = library().federal->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+        const TaxFormDescPtr form = it.getTaxFormDescriptor();
+        EXPECT_NE(form->getBusinessName(), "Form " + std::to_string(form->getTypeID().getNumber()))
+            << form->getDevName();
+    }
+    EXPECT_EQ(federalForm(52)->getBusinessName(), "Form W-2, wage statement");
+    EXPECT_EQ(federalForm(165)->getBusinessName(), "Form 1099-G, government payments");
+    // The fields that decide the retirement exclusion and the e-file's
+    // driver's licence question say what they hold.
+    const struct {
+        TaxFormDescPtr form;
+        QVImmutableIdentifier field;
+        const char* labelStart;
+    } rows[] = {
+        {federalForm(92), kForm92FieldIds.f9, "Taxpayer's birth date"},
+        {federalForm(92), kForm92FieldIds.f10, "Spouse's birth date"},
+        {federalForm(92), kForm92FieldIds.f490, "Taxpayer disabled"},
+        {stateForm(189215), kGAForm189215FieldIds.f189304,
+         "Retirement exclusion, spouse's part of the couple's dividends"},
+        {stateForm(69), kGAForm69FieldIds.f193214, "Taxpayer's ID question, answer 1"},
+        {stateForm(69), kGAForm69FieldIds.f199054, "Spouse's ID question, answer 4"},
+        {federalForm(165), kForm165FieldIds.f17, "10a (state)"},  // the review names the line by it
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.form->getFieldDesc(row.field)->getLineID().rfind(row.labelStart, 0), 0u)
+            << row.form->getDevName() << " " << row.field.getNumber() << ": "
+            << row.form->getFieldDesc(row.field)->getLineID();
+    }
 }
 
 TEST(PositionalWalks, Form70DependentRows) {

@@ -7,8 +7,9 @@
 #include "gatax_fixture.h"
 #include "platform/returnfile/ReturnFile.h"
 
-// The summary is part of gahost, not of the module.
+// The summary and the settle step are part of gahost, not of the module.
 #include "host/ResultSummary.h"
+#include "host/SettleReturn.h"
 
 namespace gataxtest {
 namespace {
@@ -71,6 +72,54 @@ TEST_F(ResultSummary, AReturnNotYetCalculatedSaysSo) {
     std::ostringstream out;
     GAHost::printGeorgiaResult(out, *gaReturn());
     EXPECT_EQ(out.str(), "Georgia result: the main form has not been calculated\n");
+}
+
+// The settle step: a return whose form 69 copies form 70's amount owed before
+// form 70 is calculated settles, and then both agree; an engine whose every
+// calculation changes a field is stopped and named.
+class SettleStep : public GaTaxTest {};
+
+TEST_F(SettleStep, AReturnSettlesWithTheAmountOwedCopiedToForm69) {
+    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/municipal-interest.xml", federal.get(),
+                                      gaReturn());
+    const GAHost::Settling settling = GAHost::settleReturn(engine, *gaReturn());
+    EXPECT_TRUE(settling.settled);
+    EXPECT_GT(settling.calculations, 1);
+    EXPECT_LE(settling.calculations, GAHost::kMaxCalculations);
+    EXPECT_EQ(ga->getIN(kGAForm70ID, 1, kGAForm70FieldIds.f106), 71);
+    EXPECT_EQ(ga->getIN(kGAForm69ID, 1, kGAForm69FieldIds.f187989), 71);
+    std::ostringstream out;
+    GAHost::reportCalculation(out, settling);
+    EXPECT_EQ(out.str(), "calculated the Georgia return\n");
+}
+
+// Counts its calculations into form 70 line 106.
+class CountingEngine : public CalculationMgmt::TaxReturnCalcEngine {
+public:
+    CountingEngine(GADataMgmt::GATaxReturn& ga, TaxFormPrintMgmt::TaxFormPrinterPtr printer)
+        : TaxReturnCalcEngine(printer), ga_(ga) {}
+    void calculateReturn(int) override {
+        ga_.getFormUVPtr(kGAForm70ID, 1, true)->assignIR(kGAForm70FieldIds.f106, ++count_);
+    }
+
+private:
+    GADataMgmt::GATaxReturn& ga_;
+    int count_ = 0;
+};
+
+TEST_F(SettleStep, AReturnThatKeepsChangingIsStoppedAndNamed) {
+    TaxFormPrintMgmt::TaxFormPrinterPtr noPrinter;
+    CountingEngine counting(*gaReturn(), noPrinter);
+    const GAHost::Settling settling = GAHost::settleReturn(counting, *gaReturn());
+    EXPECT_FALSE(settling.settled);
+    EXPECT_EQ(settling.calculations, GAHost::kMaxCalculations);
+    EXPECT_EQ(ga->getIN(kGAForm70ID, 1, kGAForm70FieldIds.f106), GAHost::kMaxCalculations);
+    std::ostringstream out;
+    GAHost::reportCalculation(out, settling);
+    EXPECT_EQ(out.str(),
+              "calculated the Georgia return\n"
+              "the Georgia return did not settle in 5 calculations: the last still changed form GA70 copy 1 field "
+              "106 (4 before, 5 after); the figures below are those of the last calculation\n");
 }
 
 }  // namespace

@@ -12,14 +12,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "platform/definitions/FormDefinitions.h"
 #include "platform/xml/XmlDom.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
@@ -198,14 +201,7 @@ TEST_P(ExampleResults, PrintoutMatchesTheExpectedFile) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(exampleNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string n = info.param;
-                             std::replace(n.begin(), n.end(), '-', '_');
-                             return n;
-                         });
-
-// ------------------------------------------------------------ the README's table
+// ------------------------------------------------------------ one amount owed, one refund
 
 // "  Taxable income        $44,700" -> {"Taxable income", "44,700"}.
 std::map<std::string, std::string> printedAmounts(const std::string& printout) {
@@ -220,6 +216,116 @@ std::map<std::string, std::string> printedAmounts(const std::string& printout) {
     }
     return out;
 }
+
+// A whole-dollar amount as an output shows it ("1,975", "71.00", "-$12");
+// an empty text is 0.
+long long dollars(std::string text) {
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ',' || c == '$'; }), text.end());
+    return text.empty() ? 0 : std::llround(std::stod(text));
+}
+
+// The value of a field of copy 1 of a form of a saved return's Georgia part.
+std::string savedValue(const std::string& savedReturn, const std::string& devName, int field) {
+    const XmlDom::XmlDocument doc = XmlDom::parseDocument(savedReturn, "saved return");
+    if (doc.getDocumentElement().isNull()) return "the saved return is not well-formed XML";
+    for (const auto& taxReturn : childElements(doc.getDocumentElement(), "RETURN")) {
+        for (const auto& form : childElements(taxReturn, "FORM")) {
+            if (attributeOf(form, "DEVNAME") != devName || attributeOf(form, "COPY") != "1") continue;
+            for (const auto& f : childElements(form, "FIELD")) {
+                if (childText(f, "ID") == std::to_string(field)) return childText(f, "VALUE");
+            }
+        }
+    }
+    return {};
+}
+
+// The printed text of a field in the print file (the field's line is
+// "  <symbolic name><TAB><label><TAB><text>"); empty when it does not print.
+std::string printedValue(const std::string& printFile, const DataMgmt::TaxFormDesc& form, int field) {
+    const std::string name =
+        "  " + form.getFieldDesc(Primitives::QVImmutableIdentifier(field))->getSymbolicName() + "\t";
+    for (const std::string& line : linesOf(printFile)) {
+        if (line.rfind(name, 0) == 0) return line.substr(line.rfind('\t') + 1);
+    }
+    return {};
+}
+
+// The value of a field in its form's first record of the e-file, found by the
+// key of the form's e-file list.
+std::string eFiledValue(const std::string& eFile, const DataMgmt::TaxReturnDesc& georgia,
+                        const DataMgmt::TaxFormDesc& form, int field) {
+    // A key is written "00070.000.001" or "00070.000 001".
+    const auto dotted = [](std::string key) {
+        std::replace(key.begin(), key.end(), ' ', '.');
+        return key;
+    };
+    std::string key;
+    const DataMgmt::TifFieldDescriptorListPtr list = georgia.getTifFieldDescriptors(form.getTypeID());
+    for (const DataMgmt::TifFieldDescriptor& d : *list) {
+        if (d.field.getNumber() == field) key = dotted(d.key);
+    }
+    bool inRecord = false;
+    for (std::string line : linesOf(eFile)) {
+        line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
+        if (line.rfind("D ", 0) == 0) {
+            if (inRecord) break;
+            inRecord = line.rfind("D " + form.getDevName() + " ", 0) == 0;
+        } else if (inRecord && !key.empty() && dotted(line).rfind(key + ".", 0) == 0) {
+            return line.substr(key.size() + 1);
+        }
+    }
+    return {};
+}
+
+// What the run printed beside a label of its result or of its summary
+// report ("  Amount You Owe <TAB>71").
+std::string reported(const std::string& printout, const std::string& label) {
+    for (const std::string& line : linesOf(printout)) {
+        if (line.rfind("  " + label + "\t", 0) == 0) return line.substr(label.size() + 3);
+    }
+    const auto printed = printedAmounts(printout);
+    const auto it = printed.find(label);
+    return it == printed.end() ? std::string() : it->second;
+}
+
+TEST_P(ExampleResults, EveryOutputShowsTheSameAmountOwedAndRefund) {
+    static const FormDefinitions::Library lib = FormDefinitions::loadDirectory(GA_FORMS_BUILD_DIR);
+    const DataMgmt::TaxFormDesc& ga69 = *lib.georgia->findByDevName("GA69");
+    const DataMgmt::TaxFormDesc& ga70 = *lib.georgia->findByDevName("GA70");
+    constexpr int kOwed = 106;           // form 70: amount you owe
+    constexpr int kRefund = 107;         // form 70: refund
+    constexpr int kWithdrawal = 187989;  // form 69: the amount owed to withdraw
+    const std::string name = GetParam();
+    const auto r =
+        testsupport::runGahost({"run", (kExamples / (name + ".xml")).string(), "--out", "agree"}, {}, dir, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const fs::path out = fs::path(dir) / "agree";
+    const std::string saved = readText(out / (name + ".xml"));
+    const std::string print = readText(out / (name + ".print.txt"));
+    const std::string eFile = readText(out / "GA-efile.txt");
+
+    const long long owed = dollars(reported(r.out, "Amount you owe"));
+    const long long refund = dollars(reported(r.out, "Refund"));
+    EXPECT_EQ(dollars(reported(r.out, "Amount You Owe ")), owed) << "summary report";
+    EXPECT_EQ(dollars(reported(r.out, "Georgia Refund")), refund) << "summary report";
+    for (const auto& [what, field, amount] : {std::tuple{"amount owed", kOwed, owed}, {"refund", kRefund, refund}}) {
+        EXPECT_EQ(dollars(savedValue(saved, "GA70", field)), amount) << "saved " << what;
+        EXPECT_EQ(dollars(printedValue(print, ga70, field)), amount) << "printed " << what;
+        EXPECT_EQ(dollars(eFiledValue(eFile, *lib.georgia, ga70, field)), amount) << "e-filed " << what;
+    }
+    EXPECT_EQ(dollars(savedValue(saved, "GA69", kWithdrawal)), owed) << "saved withdrawal amount";
+    EXPECT_EQ(dollars(printedValue(print, ga69, kWithdrawal)), owed) << "printed withdrawal amount";
+    EXPECT_EQ(dollars(eFiledValue(eFile, *lib.georgia, ga69, kWithdrawal)), owed) << "e-filed withdrawal amount";
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(exampleNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string n = info.param;
+                             std::replace(n.begin(), n.end(), '-', '_');
+                             return n;
+                         });
+
+// ------------------------------------------------------------ the README's table
 
 std::vector<std::string> cellsOf(const std::string& row) {
     std::vector<std::string> cells;

@@ -1,5 +1,6 @@
 // The Georgia printer: print values, print order, PDF attachments; and the
 // summary report.
+#include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
@@ -228,9 +229,11 @@ TEST_F(EFileTest, SummaryReportListsEightAmounts) {
     setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f62, 52000);
     setNumber(gaCopy(kStateForm4ID), FieldId(115), 30000);
     setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, 2495);
+    setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189294, 800);
+    setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189417, 450);
     const std::vector<std::pair<std::string, std::int64_t>> expected = {
-        {"Federal AGI", 30000}, {"Georgia Additions", 0}, {"Georgia Subtractions", 0}, {"Georgia AGI", 0},
-        {"Total Tax", 2495},    {"Tax Payments", 0},      {"Georgia Refund", 0},       {"Amount You Owe ", 0},
+        {"Federal AGI", 30000}, {"Georgia Additions", 800}, {"Georgia Subtractions", 450}, {"Georgia AGI", 0},
+        {"Total Tax", 2495},    {"Tax Payments", 0},        {"Georgia Refund", 0},         {"Amount You Owe ", 0},
     };
     EXPECT_EQ(GAReportMgmt::GATaxSummaryReport(ga).lines(), expected);
     setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f110);  // a full-year resident

@@ -1,12 +1,16 @@
 // Common federal items: the host answers those the federal return states
-// itself, and named items read and write by their names.
+// itself and refuses seeds and federal returns that contradict it, and named
+// items read and write by their names.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
+#include "platform/Exceptions.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace {
@@ -63,6 +67,142 @@ TEST(CommonItems, TheFederalReturnAnswersWhatItStates) {
     EXPECT_NE(written.find("<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">85000</PULLCOMMON>"), std::string::npos)
         << written;
     EXPECT_EQ(written.find("federal-filing-status"), std::string::npos) << written;
+}
+
+// ------------------------------------------------------------ statements
+
+PersistanceMgmt::ReturnFileContents parsed(const std::string& federal, const std::string& georgiaHost = "") {
+    return PersistanceMgmt::ReturnFile::parse("<RETURNFILE TAXYEAR=\"2018\"><RETURN TYPE=\"federal\">" + federal +
+                                                  "</RETURN><RETURN TYPE=\"GA\"><HOST>" + georgiaHost +
+                                                  "</HOST></RETURN></RETURNFILE>",
+                                              "derived.xml", {library().federal.get(), library().georgia.get()});
+}
+
+std::string filingStatus(int status) {
+    return "<HOST><FILINGSTATUS>" + std::to_string(status) + "</FILINGSTATUS></HOST>";
+}
+
+// A W-2 with its box 1 and, unless empty, its owner.
+std::string w2(int copy, const std::string& owner, const std::string& wages) {
+    return "<FORM DEVNAME=\"F52\" COPY=\"" + std::to_string(copy) + "\"" +
+           (owner.empty() ? "" : " OWNER=\"" + owner + "\"") + "><FIELD><ID>21</ID><VALUE>" + wages +
+           "</VALUE></FIELD></FORM>";
+}
+
+std::optional<std::int64_t> derivedItem(const PersistanceMgmt::ReturnFileContents& c, Utils::PCTypes type) {
+    for (const PersistanceMgmt::DerivedItem& d : PersistanceMgmt::deriveCommonItems(*c.federal)) {
+        if (d.type == type) return d.value;
+    }
+    return std::nullopt;
+}
+
+TEST(CommonItems, EachFilersWagesComeFromTheW2sByTheirOwners) {
+    struct Row {
+        const char* what;
+        std::string federal;
+        std::optional<std::int64_t> taxpayer, spouse;  // nullopt: not derived (no split either)
+    };
+    const Row rows[] = {
+        {"a single filer's W-2s are the taxpayer's", filingStatus(1) + w2(1, "", "22000") + w2(2, "", "500.50"), 22501,
+         std::nullopt},
+        {"a joint return's W-2s by their owners",
+         filingStatus(2) + w2(1, "spouse", "48000") + w2(2, "Taxpayer", "1000") + w2(3, "SPOUSE", "2000"), 1000, 50000},
+        {"a joint W-2 without its owner states neither", filingStatus(2) + w2(1, "spouse", "48000") + w2(2, "", "1000"),
+         std::nullopt, std::nullopt},
+        {"no filing status: the owners decide", w2(1, "taxpayer", "7000"), 7000, 0},
+        {"no W-2, no wages", filingStatus(1), std::nullopt, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const auto c = parsed(row.federal);
+        EXPECT_EQ(derivedItem(c, Utils::kWagesTaxpayer), row.taxpayer) << row.what;
+        const std::optional<PersistanceMgmt::W2Split> split = PersistanceMgmt::deriveW2Split(*c.federal);
+        ASSERT_EQ(split.has_value(), row.taxpayer.has_value()) << row.what;
+        if (!split) continue;
+        EXPECT_EQ(derivedItem(c, Utils::kWagesSpouse), row.spouse) << row.what;
+        EXPECT_EQ(split->form, FormID(52));
+        EXPECT_EQ(split->field.getNumber(), 21);
+        EXPECT_EQ(split->spouse, row.spouse.value_or(0)) << row.what;
+    }
+    // The store answers the W-2 split by the owners.
+    Utils::StringPoolPtr pool(new Utils::StringPool());
+    DataMgmt::TaxReturnPtr federal(new DataMgmt::USTaxReturn(library().federal, pool));
+    PlainStateReturn georgia(federal, library().georgia, pool);
+    PersistanceMgmt::ReturnFile::apply(parsed(rows[1].federal), federal.get(), &georgia);
+    double taxpayer = 0, spouse = 0;
+    georgia.getFromW2(FormID(52), Primitives::QVImmutableIdentifier(21), Primitives::kNullFieldID, false, taxpayer,
+                      spouse);
+    EXPECT_EQ(taxpayer, 1000);
+    EXPECT_EQ(spouse, 50000);
+    EXPECT_EQ(georgia.pullCommon(FormID(55), 1, Utils::kWagesSpouse), 50000);
+}
+
+TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
+    const auto c = parsed(
+        "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>1250.75</VALUE></FIELD>"
+        "<FIELD><ID>12</ID><VALUE>310.00</VALUE></FIELD></FORM>"
+        "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>10</ID><VALUE>85.20</VALUE></FIELD></FORM>"
+        "<FORM DEVNAME=\"F164\" COPY=\"1\"><FIELD><ID>6</ID><VALUE>0.49</VALUE></FIELD></FORM>");
+    EXPECT_EQ(derivedItem(c, Utils::kTaxableInterest), 1646) << "boxes 1 and 3, 1645.95 to the dollar";
+    EXPECT_EQ(derivedItem(c, Utils::kOrdinaryDividends), 0) << "0.49 to the dollar";
+    const auto spouses = parsed(filingStatus(1) +
+                                "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>100</VALUE></FIELD></FORM>"
+                                "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>X</VALUE></FIELD>"
+                                "<FIELD><ID>10</ID><VALUE>40</VALUE></FIELD></FORM>");
+    EXPECT_EQ(derivedItem(spouses, Utils::kTaxableInterest), 100) << "a single filer's return leaves the spouse's out";
+    EXPECT_EQ(derivedItem(parsed(""), Utils::kTaxableInterest), std::nullopt) << "no 1099-INT: the seed stays";
+    EXPECT_EQ(derivedItem(parsed(""), Utils::kOrdinaryDividends), std::nullopt) << "no 1099-DIV: the seed stays";
+}
+
+// The "65 or over" box of form 1040 and a birth date of form 92.
+std::string aged65(const char* box, bool marked, const char* birthField, const char* born) {
+    return std::string("<FORM DEVNAME=\"F1\">") +
+           (marked ? std::string("<FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD>" : "") +
+           "</FORM><FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>";
+}
+
+TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {
+    const std::string joint = filingStatus(2) + w2(1, "spouse", "48000");
+    struct Row {
+        const char* what;
+        std::string federal, georgiaHost;
+        std::string refusal;  // empty: accepted
+    };
+    const Row rows[] = {
+        {"a seed that agrees", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>", ""},
+        {"the spouse's wages", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">40000</PULLCOMMON>",
+         "common item 17 (wages-spouse) is 40000, but the federal return says 48000 (box 1 of the spouse's W-2s"},
+        {"the taxable interest", "<FORM DEVNAME=\"F166\"><FIELD><ID>10</ID><VALUE>300</VALUE></FIELD></FORM>",
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">750</PULLCOMMON>",
+         "common item 18 (taxable-interest) is 750, but the federal return says 300 (boxes 1 and 3 of the filers' "
+         "1099-INT"},
+        {"the W-2 split", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"48000\" SPOUSE=\"0\"/>",
+         "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
+         "federal return's W-2s give 0 and 48000"},
+        {"a split that agrees", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"0\" SPOUSE=\"48000\"/>", ""},
+        {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
+         "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
+        {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",
+         "OWNER applies to the copies of the W-2 (federal form F52) only"},
+        {"an owner that is none", w2(1, "both", "1"), "", "OWNER \"both\" is not taxpayer or spouse"},
+        {"born in 1950, the box unmarked", aged65("121", false, "9", "06/01/1950"), "",
+         "form F1 field 121: the taxpayer's box \"65 or over\" is not marked, but the taxpayer's birth date "
+         "06/01/1950 (form F92 field 9) makes the taxpayer 65 or over at the end of 2018"},
+        {"58, the box marked", aged65("123", true, "10", "03/03/1960"), "",
+         "the spouse's box \"65 or over\" is marked, but the spouse's birth date 03/03/1960 (form F92 field 10) "
+         "makes the spouse younger than 65"},
+        {"born on 1 January 1954: 65", aged65("121", false, "9", "01/01/1954"), "", "makes the taxpayer 65 or over"},
+        {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
+        {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
+    };
+    for (const Row& row : rows) {
+        try {
+            parsed(row.federal, row.georgiaHost);
+            EXPECT_EQ(row.refusal, "") << row.what << ": accepted";
+        } catch (const Exceptions::QuarloException& e) {
+            EXPECT_NE(row.refusal, "") << row.what << ": " << e.getMessage();
+            EXPECT_NE(e.getMessage().find(row.refusal), std::string::npos) << row.what << ": " << e.getMessage();
+        }
+    }
 }
 
 TEST(CommonItems, NamesAreUniqueAndFoundInAnyCase) {

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
 
 #include "platform/Exceptions.h"
@@ -87,6 +89,19 @@ void syncDirectory(const std::string& directory) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// The first write of the process into a folder clears it of abandoned
+// temporary files; later ones find none that a process killed before this
+// one left.
+void clearFolderOnce(const std::string& directory) {
+    static std::mutex mutex;
+    static std::set<std::string> cleared;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleared.insert(directory).second) return;
+    }
+    removeAbandonedTemporaries(directory);
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ StagedFile
@@ -97,7 +112,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     directory_ = path.has_parent_path() ? path.parent_path().string() : std::string(".");
     std::string name = path.filename().string();
     if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
-    removeAbandonedTemporaries(directory_);
+    clearFolderOnce(directory_);
     try {
         for (int attempt = 0; attempt < kTemporaryFileTries && fd_ < 0; ++attempt) {
             std::string candidate = (fs::path(directory_) / ("." + name + kTemporaryMark + "XXXXXX")).string();
@@ -182,23 +197,22 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             failOn(path, "is a directory; the output cannot be written there");
         }
-        outputs_.push_back({path, canonicalPath(path), nullptr});
+        outputs_.push_back({path, nullptr});
     }
     io.setOutputBatch(this);
 }
 
 OutputBatch::~OutputBatch() { IOMgr::getInstance().setOutputBatch(nullptr); }
 
-void OutputBatch::addInput(const std::string& path, const std::string& role) {
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    inputs_.push_back({canonicalPath(path), st.st_dev, st.st_ino, exists, role});
-}
+void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
 
 std::size_t OutputBatch::indexOf(const std::string& path) const {
-    const std::string canonical = canonicalPath(path);
+    // The outputs' own paths first: the writers are given them.
     for (std::size_t i = 0; i < outputs_.size(); ++i) {
-        if (outputs_[i].canonical == canonical) return i;
+        if (outputs_[i].path == path) return i;
+    }
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (namesSameFile(outputs_[i].path, path)) return i;
     }
     return outputs_.size();
 }
@@ -212,14 +226,8 @@ OutputBatch::Output& OutputBatch::outputAt(const std::string& path) {
 bool OutputBatch::holds(const std::string& path) const { return indexOf(path) < outputs_.size(); }
 
 std::string OutputBatch::reservedUse(const std::string& path) const {
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    const std::string canonical = canonicalPath(path);
     for (const Input& input : inputs_) {
-        if ((exists && input.exists && st.st_dev == input.device && st.st_ino == input.inode) ||
-            canonical == input.canonical) {
-            return "is " + input.role;
-        }
+        if (namesSameFile(input.path, path)) return "is " + input.role;
     }
     return holds(path) ? "is an output of this run" : std::string();
 }
@@ -320,6 +328,16 @@ std::string canonicalPath(const std::string& path) {
     if (error) return fs::path(path).lexically_normal().string();
     const fs::path canonical = fs::weakly_canonical(absolute, error);
     return error ? absolute.lexically_normal().string() : canonical.string();
+}
+
+bool namesSameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    const bool firstExists = ::stat(a.c_str(), &first) == 0;
+    const bool secondExists = ::stat(b.c_str(), &second) == 0;
+    if (firstExists || secondExists) return firstExists && secondExists && sameFile(first, second);
+    // Two files to come: the same when their places are.
+    return canonicalPath(a) == canonicalPath(b);
 }
 
 }  // namespace IOMgmt

@@ -3,16 +3,14 @@
 // A new version of a file is written under a temporary name in the file's
 // own folder (".NAME.staged-XXXXXX"), synced, and renamed over the old file
 // only when complete. A process killed meanwhile leaves the old file and a
-// temporary file, which the next write into that folder removes: every
-// temporary file is locked by the process that writes it, so only those
-// whose writer is gone are removed.
+// temporary file, which the first write of a later process into that folder
+// removes: every temporary file is locked by the process that writes it, so
+// only those whose writer is gone are removed.
 //
 // An output batch holds the outputs of one job (gahost run: the e-file, the
 // print file and the saved return): each is staged as above, and all of
 // them are moved into place together, only when every one is complete.
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstddef>
 #include <memory>
@@ -26,8 +24,8 @@ namespace IOMgmt {
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
 class StagedFile {
 public:
-    // Removes the abandoned temporary files of the target's folder, then
-    // makes and locks a temporary file there.
+    // Removes the abandoned temporary files of the target's folder (at the
+    // process's first write there), then makes and locks a temporary file.
     explicit StagedFile(std::string target);
     // Removes the temporary file unless it was moved into place.
     ~StagedFile();
@@ -95,14 +93,10 @@ public:
 private:
     struct Output {
         std::string path;
-        std::string canonical;
         std::unique_ptr<StagedFile> staged;
     };
     struct Input {
-        std::string canonical;
-        dev_t device;
-        ino_t inode;
-        bool exists;
+        std::string path;
         std::string role;
     };
     // The place of the output the path names; outputs_.size() for none.
@@ -131,5 +125,10 @@ void removeAbandonedTemporaries(const std::string& directory);
 
 // The path with its folders resolved, for comparing two paths of one file.
 std::string canonicalPath(const std::string& path);
+
+// Whether the two paths name one file: the same file on disk (a hard link
+// or a symbolic link too) or, when neither exists, the same place once their
+// folders are resolved.
+bool namesSameFile(const std::string& a, const std::string& b);
 
 }  // namespace IOMgmt

@@ -227,7 +227,7 @@ bool FileWriter::close() {
     try {
         OutputBatch* batch = IOMgr::getInstance().outputBatch();
         if (batch != nullptr && batch->holds(file->target())) {
-            file->finish();
+            file->startWriteback();
             batch->adopt(std::move(file));
         } else {
             file->putInPlace();

@@ -33,9 +33,10 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     void write(std::string_view bytes);
+    // Starts writing the bytes to the disk without waiting for them.
+    void startWriteback();
     // Syncs the bytes to the disk; the file is complete.
     void finish();
-    bool finished() const { return finished_; }
     // Renames the finished file over the target (the folder is not synced).
     void moveIntoPlace();
     // finish(), moveIntoPlace(), then syncs the folder: the new file is in
@@ -82,12 +83,13 @@ public:
 
     // Stages the whole new text of an output held by the batch.
     void put(const std::string& path, std::string_view bytes);
-    // Takes a finished staged file of an output; one staged before for the
-    // same output is dropped.
+    // Takes a staged file of an output, all of it written; one staged
+    // before for the same output is dropped.
     void adopt(std::unique_ptr<StagedFile> file);
 
-    // Moves every output into place and syncs their folders. Throws, moving
-    // nothing, when an output was not staged.
+    // Syncs every output to the disk, moves them into place and syncs their
+    // folders. Throws, moving nothing, when an output was not staged or
+    // cannot be synced.
     void commit();
 
 private:

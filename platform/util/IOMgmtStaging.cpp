@@ -119,12 +119,11 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
             const int fd = ::mkostemp(candidate.data(), O_CLOEXEC);
             if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
             // Locked, the file is this writer's; a cleaner that locked it
-            // first has removed the name, and another file is made.
+            // first has removed it (no link is left), and another is made.
             while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
             }
             struct stat mine {};
-            struct stat named {};
-            if (::fstat(fd, &mine) == 0 && ::stat(candidate.c_str(), &named) == 0 && sameFile(mine, named)) {
+            if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
                 fd_ = fd;
                 temporary_ = candidate;
             } else {

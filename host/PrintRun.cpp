@@ -1,11 +1,12 @@
 #include "host/PrintRun.h"
 
-#include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "platform/Exceptions.h"
 #include "platform/framework/TaxSummaryReport.h"
 #include "platform/store/TaxDataMgr.h"
+#include "platform/util/IOMgmtStaging.h"
 
 namespace GAHost {
 
@@ -54,11 +55,10 @@ bool printGeorgiaForms(const TaxFormPrintMgmt::TaxFormPrinterPtr& printerHandle,
             if (printer->shouldPrintCopy(form, copy->getCopyNumber(), 0)) printCopy(*printer, copy, *desc, file);
         }
     }
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    stream << file.str();
-    stream.close();
-    if (!stream) {
-        err << "gahost: cannot write the print file " << path << '\n';
+    try {
+        IOMgmt::writeFileAtomically(path, file.str());
+    } catch (const Exceptions::QuarloException& e) {
+        err << "gahost: cannot write the print file " << e.getMessage() << '\n';
         return false;
     }
     out << "wrote the Georgia forms to print " << path << '\n';

@@ -30,6 +30,7 @@
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
+#include "host/RunFiles.h"
 #include "host/SettleReturn.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
@@ -39,6 +40,7 @@
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/store/TaxReturnDictionary.h"
+#include "platform/util/IOMgmtStaging.h"
 #include "platform/util/Utils.h"
 
 namespace {
@@ -58,7 +60,8 @@ const char* const kUsage =
     "                   attachments and its summary report, and write the forms to\n"
     "                   print (NAME.print.txt), the Georgia e-file (GA-efile.txt)\n"
     "                   and the returns to the output directory, the returns under\n"
-    "                   the file's own name.\n"
+    "                   the file's own name: all of them, or none when a step\n"
+    "                   fails.\n"
     "  forms            List every form definition, one line each, tab-separated:\n"
     "                   form number, \"state\" or \"federal\", dev name, field count,\n"
     "                   business name.\n"
@@ -83,8 +86,9 @@ const char* const kUsage =
     "  --efile          run: the Georgia return is being e-filed; the review is the\n"
     "                   e-file check, which tells whether the return is blocked.\n"
     "  --federal-efile FILE\n"
-    "                   run: the federal return's e-file, whose federal data block\n"
-    "                   ends the Georgia e-file (default: none).\n"
+    "                   run: the federal return's e-file (a text file of at most\n"
+    "                   1 MiB), whose federal data block ends the Georgia e-file\n"
+    "                   (default: none).\n"
     "  --device-id ID   run: the identifier of this machine that the e-file's\n"
     "                   authentication record carries (default: none).\n"
     "  --autotest DIR   run: allow the module's automated testing, steered by the\n"
@@ -268,15 +272,6 @@ int run(const Options& o) {
     const std::string input = o.arguments[0];
     const std::filesystem::path outDir =
         o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
-    const std::filesystem::path output = outDir / std::filesystem::path(input).filename();
-
-    // Refuse before any work is done: the result would overwrite the input.
-    std::error_code ec;
-    if (std::filesystem::exists(output) && std::filesystem::equivalent(output, input, ec)) {
-        std::cerr << "gahost: the output " << output.string()
-                  << " would replace the input file; choose another --out directory\n";
-        return kExitFailed;
-    }
 
     DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
     GAHost::configureAutoTest(*cfg, o.autoTestDir);
@@ -295,22 +290,31 @@ int run(const Options& o) {
         module = std::make_unique<GAHost::ModuleLoader>(modulePath);
     }
 
-    bool efileWritten = true;
-    bool printed = true;
+    const GAHost::NotesPrinted notes(std::cerr);
+    std::string output;
     {
         GAHost::HostSession session(formsDirectory(o));
+        // The files are checked before any work is done and any output is
+        // touched; the outputs are then written together, or none of them.
+        const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
+        GAHost::checkRunFiles(input, o.federalEFile, outputs);
+        output = outputs.savedReturn;
         session.openReturns(module.get());
         session.load(input);
         if (o.efile) session.georgiaState()->setInElf(true);
         const GAHost::CurrentStore currentStore(session.store());
         DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
         DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
+        std::error_code ec;
         std::filesystem::create_directories(outDir, ec);
         if (ec) {
             std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
                       << '\n';
             return kExitFailed;
         }
+        IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
+        batch.addInput(input, "the return file being run");
+        if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
         if (module != nullptr) {
             // The whole-return calculation through the module's engine, built
             // on the module's printer. Both go before the returns do.
@@ -337,19 +341,21 @@ int run(const Options& o) {
             // goes before the engine and the printer.
             const AuditMgmt::TaxFormAuditorPtr auditor =
                 GAHost::reviewGeorgiaReturn(std::cout, *module, session, engine, printer, o.efile);
-            const std::string printFile =
-                (outDir / (std::filesystem::path(input).stem().string() + ".print.txt")).string();
-            printed = GAHost::printGeorgiaForms(printer, session, printFile, std::cout, std::cerr);
-            efileWritten = GAHost::writeGeorgiaEFile(*module, session, engine, printer, auditor, std::cout, std::cerr);
+            // A step that fails leaves every output as it was.
+            if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
+                !GAHost::writeGeorgiaEFile(*module, session, engine, printer, auditor, std::cout, std::cerr)) {
+                return kExitFailed;
+            }
             GAHost::printSummaryReport(*module, session, std::cout);
         }
-        session.save(output.string());
+        session.save(output);
+        batch.commit();
     }
     if (module == nullptr) {
         std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
     }
-    std::cout << "wrote " << output.string() << '\n';
-    return efileWritten && printed ? kExitOk : kExitFailed;
+    std::cout << "wrote " << output << '\n';
+    return kExitOk;
 }
 
 int interview(const Options& o) {

@@ -1,10 +1,12 @@
 #include "module/autotest/AutoTestOptions.h"
 
-#include <fstream>
-
+#include "module/autotest/TestFiles.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/util/Crt.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "platform/xml/XmlDom.h"
 #include "platform/xml/XmlParser.h"
 
 namespace StateCalculationMgmt {
@@ -13,20 +15,29 @@ namespace {
 
 constexpr const char* kClearKey = "CLEAR";
 constexpr const char* kYes = "Yes";
+constexpr const char* kOptionsIgnored = "its options are not read";
 
-// Reads the keys of an option file. A file that is missing or cannot be
-// read gives no values; false when the host's reader threw.
+// Reads the keys of an option file. A file that is missing gives no values;
+// so does one that cannot be read or is not well-formed XML, with a note.
+// False when the host's reader threw.
 bool readOptionFile(const std::string& path, const std::vector<std::string>& keys, OptionValues& values) {
+    const IOMgmt::WholeFile file = IOMgmt::readWholeFile(path, kTestFileLimit);
+    if (!file.ok) {
+        if (!file.missing) {
+            noteTestFile("the option file", path, file.problem, kOptionsIgnored);
+        }
+        return true;
+    }
+    if (XmlDom::parseDocument(file.bytes, path).getDocumentElement().isNull()) {
+        noteTestFile("the option file", path, file.bytes.empty() ? "is empty" : "is not well-formed XML",
+                     kOptionsIgnored);
+        return true;
+    }
     try {
         PersistanceMgmt::XMLParser parser;
-        parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path)), PersistanceMgmt::kXmlOpenRead);
-        std::string document;
-        if (parser.readXmlIntoMemory(document, true)) {
-            for (const std::string& key : keys) {
-                parser.extractXmlSubstring(values[key], document, key, 1, false);
-            }
+        for (const std::string& key : keys) {
+            parser.extractXmlSubstring(values[key], file.bytes, key, 1, false);
         }
-        parser.close();
     } catch (const Exceptions::QuarloException&) {
         return false;
     }
@@ -50,12 +61,16 @@ std::string optionFilePath(const std::string& fileName) {
 bool isYes(const std::string& value) { return value == kYes; }
 
 void writeClearFile(const std::string& path) {
-    crt::remove(path);
-    std::ofstream out(path);
-    out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-        << "<AUTOTESTOPTIONS>\n"
-        << "<CLEAR>No</CLEAR>\n"
-        << "</AUTOTESTOPTIONS>\n";
+    try {
+        IOMgmt::writeFileAtomically(path,
+                                    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                                    "<AUTOTESTOPTIONS>\n"
+                                    "<CLEAR>No</CLEAR>\n"
+                                    "</AUTOTESTOPTIONS>\n");
+    } catch (const Exceptions::QuarloException& e) {
+        IOMgmt::IOMgr::getInstance().notice("test facility: the clear file: " + e.getMessage() +
+                                            "; it is not written again, and resets again at the next calculation");
+    }
 }
 
 bool beginTestPass(const std::string& clearFile, const std::function<void()>& reset, DataMgmt::TaxReturn& taxReturn,

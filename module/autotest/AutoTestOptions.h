@@ -35,14 +35,17 @@ using OptionValues = std::map<std::string, std::string>;
 // An option set to exactly "Yes".
 bool isYes(const std::string& value);
 
-// Writes the clear file anew with CLEAR "No", so that it resets once.
+// Writes the clear file anew with CLEAR "No", so that it resets once; a
+// note when it cannot be written.
 void writeClearFile(const std::string& path);
 
 // The start every reader shares. Reads CLEAR from the clear file and runs
 // reset when it is "Yes"; stops while the done mark is set; reads the keys
 // of the options file into options and tries to remove the options
-// directory (which goes only when empty). False when the reader stops
-// there: a pass has run, or the host's reader failed on a file.
+// directory (which goes only when empty). An option file that cannot be
+// read as a regular file within kTestFileLimit, or is not well-formed XML,
+// gives no values and a note. False when the reader stops there: a pass
+// has run, or the host's reader failed on a file.
 bool beginTestPass(const std::string& clearFile, const std::function<void()>& reset, DataMgmt::TaxReturn& taxReturn,
                    const Primitives::QVImmutableFormIdentifier& infoForm,
                    const Primitives::QVImmutableIdentifier& doneMark, const std::vector<std::string>& keys,

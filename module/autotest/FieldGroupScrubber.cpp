@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "module/autotest/TestFieldNames.h"
+#include "module/autotest/TestFiles.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
 #include "platform/xml/XmlDom.h"
@@ -32,9 +33,8 @@ void StateTaxReturnCalcEngine::scrubFieldGroups(const std::string& entity, const
     if (taxReturn == nullptr) {
         throw Exceptions::QuarloException("the return is missing", "StateTaxReturnCalcEngine", "scrubFieldGroups");
     }
-    PersistanceMgmt::XmlTextReader reader;
-    reader.loadXml(fileName);
-    const XmlDom::XmlNodePtr root = reader.getXmlDocument().getDocumentElement();
+    const XmlDom::XmlDocument document = loadTestXml(fileName, "the field-group file");
+    const XmlDom::XmlNodePtr root = document.getDocumentElement();
     if (root.isNull()) {
         return;  // nothing to scrub, and the mark stays clear
     }

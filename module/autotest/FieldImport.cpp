@@ -2,6 +2,7 @@
 // each applied through the test-value setter.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "module/autotest/TestFieldNames.h"
@@ -35,8 +36,12 @@ void StateTaxReturnCalcEngine::importFieldValues(const std::string& fileName, Da
     if (taxReturn == nullptr) {
         throw Exceptions::QuarloException("the return is missing", "StateTaxReturnCalcEngine", "importFieldValues");
     }
+    const std::optional<std::vector<std::string>> lines = readTestFileLines(fileName, "the field-value import file");
+    if (!lines) {
+        return;
+    }
     TestFieldNames names(*taxReturn);
-    for (const std::string& line : readTestFileLines(fileName)) {
+    for (const std::string& line : *lines) {
         const std::vector<std::string> fields = splitImportLine(line);
         if (fields.size() < kImportFieldCount) {
             continue;  // a line without its four fields names no value

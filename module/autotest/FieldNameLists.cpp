@@ -1,6 +1,7 @@
 // The field-name lists: the symbolic names of the fields of every form of
 // the Georgia return, or of one form named by its dev name, one a line.
 #include "module/autotest/ReturnDumps.h"
+#include "module/autotest/TestFiles.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -16,32 +17,33 @@ void writeFieldNames(std::ostream& out, const DataMgmt::TaxFormDescPtr& formDesc
     for (DataMgmt::QVFieldIDIter it = formDesc->getFieldIDs(); !it.atEOL(); it.next()) {
         out << formDesc->getFieldDesc(it.getFieldID())->getSymbolicName() << '\n';
     }
-    out << std::flush;
 }
 
 }  // namespace
 
 void GATaxReturnCalcEngine::writeAllFieldNames(std::string fileName, std::string directory) {
     DataMgmt::TaxFormPtr info = gaReturn_->getFormOrCreate(kGAForm69ID, 1);
-    std::ofstream out = StateCalculationMgmt::openTestOutput(directory, fileName);
+    StateCalculationMgmt::TestOutput file(directory, fileName, "the list of all field names");
     // Every form, with copies or without.
     for (DataMgmt::TaxFormDescIter forms = gaReturn_->getTaxReturnDesc()->getTaxFormDescriptorsInDisplayOrder();
          !forms.atEOL(); forms.next()) {
-        writeFieldNames(out, gaReturn_->getTaxFormDescriptor(forms.getTaxFormDescriptor()->getTypeID()));
+        writeFieldNames(file.stream(), gaReturn_->getTaxFormDescriptor(forms.getTaxFormDescriptor()->getTypeID()));
     }
+    file.write();
     info->setX(kGAForm69FieldIds.f72404);
 }
 
 void GATaxReturnCalcEngine::writeFormFieldNames(std::string formName, std::string fileName, std::string directory) {
     DataMgmt::TaxFormPtr info = gaReturn_->getFormOrCreate(kGAForm69ID, 1);
-    std::ofstream out = StateCalculationMgmt::openTestOutput(directory, fileName);
+    StateCalculationMgmt::TestOutput file(directory, fileName, "the list of one form's field names");
     StateCalculationMgmt::FormNameMap forms;
     buildFormNameMap(forms);
     // A name that is no form's gives an empty list.
     const auto form = forms.find(Utils::QVStringUtils::upperCased(formName));
     if (form != forms.end()) {
-        writeFieldNames(out, gaReturn_->getTaxFormDescriptor(form->second));
+        writeFieldNames(file.stream(), gaReturn_->getTaxFormDescriptor(form->second));
     }
+    file.write();
     info->setX(kGAForm69FieldIds.f72404);
 }
 

@@ -17,7 +17,8 @@
 #include "module/autotest/FieldRelations.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <optional>
+#include <sstream>
 
 #include "module/autotest/TestFiles.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -125,7 +126,7 @@ void runRelation(StateTaxReturnCalcEngine& engine, const XmlDom::XmlNodePtr& rel
     applyInputs(engine, run);
     recalculateUnderTrigger(engine, run);
     writeExpected(run);
-    run.result << '\n' << std::flush;
+    run.result << '\n';
 }
 
 void addRecord(StateTaxReturnCalcEngine& engine, const XmlDom::XmlNodePtr& node, FieldRelationRun& run) {
@@ -154,19 +155,31 @@ void StateTaxReturnCalcEngine::runFieldRelations(const std::string& formsFile, c
     if (taxReturn == nullptr) {
         throw Exceptions::QuarloException("the return is missing", "StateTaxReturnCalcEngine", "runFieldRelations");
     }
+    // The relations change the return: they are not applied when their
+    // results could not be kept, or when no field of theirs can be named.
+    const std::string resultRole = "the field-relation result file";
+    if (!canAppendTestOutput(resultFile, resultRole)) {
+        return;
+    }
+    const std::optional<std::vector<std::string>> forms =
+        readTestFileLines(formsFile, "the forms list of the field-relation test");
+    if (!forms) {
+        return;
+    }
     // Each whole line of the forms list names a form, in any case.
     TestFieldNames names(*taxReturn);
-    for (const std::string& line : readTestFileLines(formsFile)) {
+    for (const std::string& line : *forms) {
         names.addFormFields(line);
     }
-    std::ofstream result(resultFile, std::ios::app);
-    PersistanceMgmt::XmlTextReader reader;
-    reader.loadXml(relationsFile);
-    const XmlDom::XmlNodePtr root = reader.getXmlDocument().getDocumentElement();
+    // The lines of the run are appended together when it ends.
+    std::ostringstream result;
+    const XmlDom::XmlDocument document = loadTestXml(relationsFile, "the relations file");
+    const XmlDom::XmlNodePtr root = document.getDocumentElement();
     if (!root.isNull()) {
         FieldRelationRun run{names, result, taxReturn, triggerForm, triggerField, {}, {}, true};
         processRelationNode(root, run);
     }
+    appendTestOutput(resultFile, result.str(), resultRole);
 }
 
 void StateTaxReturnCalcEngine::processRelationNode(const XmlDom::XmlNodePtr& node, FieldRelationRun& run) {

@@ -1,11 +1,11 @@
 // The XML dumps of a calculated return.
 #include "module/autotest/ReturnDumps.h"
 
+#include "module/autotest/TestFiles.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Managers.h"
-#include "platform/util/Crt.h"
 #include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
@@ -48,6 +48,19 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
+// The dump as notes name it.
+std::string dumpRole(DumpLayout layout) {
+    switch (layout) {
+        case DumpLayout::kWholeReturn:
+            return "the whole-return dump";
+        case DumpLayout::kDaemon:
+            return "the daemon dump";
+        case DumpLayout::kFieldValues:
+            break;
+    }
+    return "the field-values dump";
+}
+
 std::string tabs(int count) { return std::string(static_cast<std::size_t>(count), '\t'); }
 
 void writeField(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, DumpLayout layout,
@@ -86,7 +99,7 @@ void writeCopy(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, DumpLayo
     for (DataMgmt::QVFieldIDIter it = copyDesc->getFieldIDs(); !it.atEOL(); it.next()) {
         writeField(out, taxReturn, layout, *copyDesc, copy, it.getFieldID());
     }
-    out << tabs(1) << "</FORM>\n" << std::flush;
+    out << tabs(1) << "</FORM>\n";
 }
 
 // The whole return, each copy of each form in display order.
@@ -102,21 +115,11 @@ void writeForms(std::ostream& out, const DataMgmt::TaxReturn& taxReturn, DumpLay
 
 }  // namespace
 
-std::ofstream openTestOutput(const std::string& directory, const std::string& fileName) {
-    std::ofstream out;
-    if (directory.empty()) {
-        out.setstate(std::ios::failbit);
-        return out;
-    }
-    crt::mkdir(directory);
-    out.open(directory + "/" + fileName, std::ios::out | std::ios::trunc);
-    return out;
-}
-
 void writeReturnDocument(const DataMgmt::TaxReturn& taxReturn, DumpLayout layout, const std::string& directory,
                          const std::string& returnName, const DumpMarks& marks,
                          const std::function<void()>& recalculate) {
-    std::ofstream out = openTestOutput(directory, returnName + ".xml");
+    TestOutput file(directory, returnName + ".xml", dumpRole(layout));
+    std::ostream& out = file.stream();
     out << kDeclaration << "\n\n";
     if (layout == DumpLayout::kFieldValues) {
         out << "<RETURN>\n";
@@ -135,6 +138,7 @@ void writeReturnDocument(const DataMgmt::TaxReturn& taxReturn, DumpLayout layout
     marks.info->setXNo(marks.busyMark);
     writeForms(out, taxReturn, layout);
     out << "</RETURN>\n";
+    file.write();
     marks.info->setX(marks.doneMark);
 }
 

@@ -2,7 +2,6 @@
 // documents of a calculated return.
 #pragma once
 
-#include <fstream>
 #include <functional>
 #include <string>
 
@@ -10,13 +9,6 @@
 #include "platform/store/DataMgmt.h"
 
 namespace StateCalculationMgmt {
-
-// Makes the directory (one level; an existing one is fine) and opens
-// directory/fileName for writing, replacing a file of that name, with LF
-// line ends. An empty directory name opens nothing rather than write at the
-// root of the file system; like a file that cannot be opened, the stream
-// then takes every write and keeps none.
-std::ofstream openTestOutput(const std::string& directory, const std::string& fileName);
 
 // The three XML documents of a return:
 //   whole return: RETURN with LABEL, RETURNNAME; FORM with BUSNAME; FIELD
@@ -33,11 +25,12 @@ struct DumpMarks {
     Primitives::QVImmutableIdentifier busyMark;
 };
 
-// Writes the document of the return into directory/<return name>.xml: the
-// lines before the first form, then the recalculation under the busy mark
-// (cleared again whichever way it ends), then every copy of every form in
-// display order with the fields that hold a value (trimmed), then the done
-// mark. Values, the return name and business names stand in CDATA.
+// Writes the document of the return into directory/<return name>.xml (a
+// TestOutput, with LF line ends): the lines before the first form, then the
+// recalculation under the busy mark (cleared again whichever way it ends),
+// then every copy of every form in display order with the fields that hold
+// a value (trimmed), then the done mark. Values, the return name and
+// business names stand in CDATA.
 void writeReturnDocument(const DataMgmt::TaxReturn& taxReturn, DumpLayout layout, const std::string& directory,
                          const std::string& returnName, const DumpMarks& marks,
                          const std::function<void()>& recalculate);

@@ -8,10 +8,11 @@
 // by random steps of 0 to 50; no line is written for income 0.
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
+#include "module/autotest/TestFiles.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GATaxReturn.h"
@@ -65,9 +66,9 @@ void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, 
                                          const GeorgiaTaxTableRows& table) {
     const auto& f70 = kGAForm70FieldIds;
     const std::map<long long, std::string> rows = amountsByFloor(table);
-    const std::string path = DataMgmt::QuarloConfiguration::getInstance()->taxTableCheckPath();
-    crt::mkdir(path.substr(0, path.find_last_of('/')));
-    std::ofstream out(path, std::ios::out | std::ios::trunc);
+    const std::filesystem::path path = DataMgmt::QuarloConfiguration::getInstance()->taxTableCheckPath();
+    StateCalculationMgmt::TestOutput file(path.parent_path().string(), path.filename().string(), "the tax-table check");
+    std::ostream& out = file.stream();
     DataMgmt::TaxFormPtr info = gaReturn_->getFormOrCreate(kGAForm69ID, 1);
     DataMgmt::TaxFormPtr main = gaReturn_->getFormOrCreate(kGAForm70ID, 1);
     out << "INCOME" << '\t' << "VANTER CO"
@@ -100,8 +101,7 @@ void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, 
             const long long computed = main->getIN(f70.f84);
             main->getField(f70.f83)->setOverridden(false);
             out << income << "\t\t" << computed << "\t\t\t" << expected << "\t\t"
-                << (computed == expected ? "OK" : "ERROR") << '\n'
-                << std::flush;
+                << (computed == expected ? "OK" : "ERROR") << '\n';
             income += random ? crt::rand() % (kLargestRandomStep + 1) : increment;
         }
     } catch (...) {
@@ -110,7 +110,7 @@ void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, 
         throw;
     }
     info->setXNo(kGAForm69FieldIds.f72403);
-    out.close();
+    file.write();
     info->setX(kGAForm69FieldIds.f72404);
 }
 

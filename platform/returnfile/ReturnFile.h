@@ -209,12 +209,15 @@ public:
     static std::string serialize(const ReturnFileContents& contents);
 
     // Writes the contents to path through a temporary file in the same
-    // directory, renamed into place. Throws Exceptions::QuarloException
-    // (class "ReturnFile", operation "write") when anything fails; an existing
-    // file is then left as it was.
+    // directory, renamed into place. Throws Exceptions::QuarloException when
+    // anything fails (class "ReturnFile" for contents that cannot be written,
+    // "IOMgmt" for a file that cannot); an existing file is then left as it
+    // was.
     static void write(const std::string& path, const ReturnFileContents& contents);
 
-    // Writes bytes to path the same way (temporary file, flush, rename).
+    // Writes bytes to path the same way (IOMgmt::writeFileAtomically: a
+    // temporary file, synced, renamed; into the output batch of the job in
+    // progress when the batch holds the path).
     static void writeAtomically(const std::string& path, const std::string& bytes);
 
     // ---- the store

@@ -1,11 +1,77 @@
 #include "platform/util/IOMgmt.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <iostream>
+#include <system_error>
+
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmtStaging.h"
 
 namespace IOMgmt {
+
+namespace {
+
+// The writer hands its lines to the file in pieces of about this size.
+constexpr std::size_t kWriteBufferSize = 64u * 1024u;
+
+}  // namespace
+
+// ------------------------------------------------------------ whole files
+
+std::string sizeText(std::size_t bytes) {
+    constexpr std::size_t kKiB = 1024;
+    if (bytes >= kKiB * kKiB && bytes % (kKiB * kKiB) == 0) return std::to_string(bytes / (kKiB * kKiB)) + " MiB";
+    if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+WholeFile readWholeFile(const std::string& path, std::size_t limit) {
+    WholeFile file;
+    const auto refuse = [&](std::string problem) {
+        file.problem = std::move(problem);
+        return file;
+    };
+    if (path.empty()) return refuse("no file name given");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        file.missing = errno == ENOENT;
+        return refuse("cannot open it: " + std::generic_category().message(errno));
+    }
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return refuse("cannot read it: " + std::generic_category().message(errno));
+    if (S_ISDIR(st.st_mode)) return refuse("is a directory");
+    if (!S_ISREG(st.st_mode)) return refuse("is not a regular file (a device, pipe or socket)");
+    const std::string tooLarge = "is larger than the limit of " + sizeText(limit);
+    if (static_cast<std::uint64_t>(st.st_size) > limit) return refuse(tooLarge);
+    // One byte past the limit is room enough to tell a file that grew.
+    file.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t done = 0;
+    while (true) {
+        if (done == file.bytes.size()) {
+            if (done > limit) return refuse(tooLarge);
+            file.bytes.resize(std::min(limit + 1, done + 4096));
+        }
+        const ssize_t n = ::read(fd, file.bytes.data() + done, file.bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return refuse("cannot read it: " + std::generic_category().message(errno));
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    if (done > limit) return refuse(tooLarge);
+    file.bytes.resize(done);
+    file.ok = true;
+    return file;
+}
 
 // ---------------------------------------------------------------- FileName
 
@@ -51,27 +117,28 @@ bool FileReader::open(const FileNamePtr& name) {
 
 bool FileReader::open(const std::string& path) {
     close();
-    if (path.empty()) {
+    WholeFile file = readWholeFile(path, limit_);
+    if (!file.ok) {
+        problem_ = std::move(file.problem);
         return false;
     }
-    in_.open(path, std::ios::in | std::ios::binary);
-    if (!in_.is_open()) {
-        return false;
-    }
+    problem_.clear();
+    text_ = std::move(file.bytes);
+    open_ = true;
     fetch();
     return true;
 }
 
 void FileReader::fetch() {
     next_.reset();
-    if (!in_.is_open()) {
+    if (!open_ || at_ >= text_.size()) {
+        // The end of the file (a final line end adds no line).
         return;
     }
-    std::string line;
-    if (!std::getline(in_, line)) {
-        // Nothing read: end of the file (a final line end adds no line).
-        return;
-    }
+    std::size_t end = text_.find('\n', at_);
+    if (end == std::string::npos) end = text_.size();
+    std::string line = text_.substr(at_, end - at_);
+    at_ = end + 1;
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
@@ -92,13 +159,16 @@ bool FileReader::readLine(std::string& line) { return readPCLine(line); }
 
 void FileReader::close() {
     next_.reset();
-    if (in_.is_open()) {
-        in_.close();
-    }
-    in_.clear();
+    open_ = false;
+    text_.clear();
+    at_ = 0;
 }
 
 // -------------------------------------------------------------- FileWriter
+
+FileWriter::FileWriter() = default;
+
+FileWriter::~FileWriter() = default;
 
 bool FileWriter::open(const FileNamePtr& name) {
     if (name.isNull()) {
@@ -113,30 +183,59 @@ bool FileWriter::open(const std::string& path) {
     if (path.empty()) {
         return false;
     }
-    out_.open(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    return out_.is_open();
+    try {
+        staged_ = std::make_unique<StagedFile>(path);
+    } catch (const Exceptions::QuarloException&) {
+        return false;
+    }
+    buffer_.clear();
+    failed_ = false;
+    return true;
+}
+
+bool FileWriter::flush() {
+    if (!failed_ && !buffer_.empty()) {
+        try {
+            staged_->write(buffer_);
+        } catch (const Exceptions::QuarloException&) {
+            failed_ = true;
+        }
+    }
+    buffer_.clear();
+    return !failed_;
 }
 
 bool FileWriter::putPCLine(const std::string& line) {
-    if (!out_.is_open()) {
+    if (staged_ == nullptr || failed_) {
         return false;
     }
-    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out_.write("\r\n", 2);
-    return static_cast<bool>(out_);
+    buffer_ += line;
+    buffer_ += "\r\n";
+    return buffer_.size() < kWriteBufferSize || flush();
 }
 
 bool FileWriter::close() {
-    if (!out_.is_open()) {
-        out_.clear();
+    if (staged_ == nullptr) {
         return true;
     }
-    out_.flush();
-    bool ok = static_cast<bool>(out_);
-    out_.close();
-    ok = ok && !out_.fail();
-    out_.clear();
-    return ok;
+    const bool written = flush();
+    // A file that failed is dropped: the old file stays.
+    std::unique_ptr<StagedFile> file = std::move(staged_);
+    if (!written) {
+        return false;
+    }
+    try {
+        OutputBatch* batch = IOMgr::getInstance().outputBatch();
+        if (batch != nullptr && batch->holds(file->target())) {
+            file->startWriteback();
+            batch->adopt(std::move(file));
+        } else {
+            file->putInPlace();
+        }
+    } catch (const Exceptions::QuarloException&) {
+        return false;
+    }
+    return true;
 }
 
 // ------------------------------------------------------------------- IOMgr
@@ -179,6 +278,20 @@ FileWriter* IOMgr::allocateFileWriter() {
     writers_.insert(writer.get());
     return writer.release();
 }
+
+std::string IOMgr::reservedUse(const std::string& path) const {
+    return batch_ != nullptr ? batch_->reservedUse(path) : std::string();
+}
+
+void IOMgr::notice(const std::string& text) {
+    if (noticeSink_) {
+        noticeSink_(text);
+    } else {
+        std::cerr << "note: " << text << '\n';
+    }
+}
+
+void IOMgr::setNoticeSink(std::function<void(const std::string&)> sink) { noticeSink_ = std::move(sink); }
 
 bool IOMgr::deallocateFileWriter(FileWriter* writer) {
     {

@@ -3,10 +3,15 @@
 // Line ends: the writer ends every line with CR LF (the e-file's line end);
 // the reader takes lines ended by LF, CR LF or the end of the file and strips
 // the LF and one CR before it, so files written on either system read alike.
+//
+// Reading: a file is read only when it is a regular file within a size
+// limit, at once and without waiting on a pipe or a device. Writing: a file
+// is written under a temporary name beside it and moved over the old one
+// when complete (IOMgmtStaging.h), so it is always the old or the new file.
 #pragma once
 
 #include <cstddef>
-#include <fstream>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,6 +21,29 @@
 #include "module/frame/CountedPtr.h"
 
 namespace IOMgmt {
+
+class OutputBatch;
+class StagedFile;
+
+// The size limit of a file read whole unless the reader names another.
+inline constexpr std::size_t kDefaultReadLimit = 16u * 1024u * 1024u;
+
+// A whole file as readWholeFile found it.
+struct WholeFile {
+    bool ok = false;
+    bool missing = false;  // no file of that name
+    std::string problem;   // why it was not read: "is a directory", ...
+    std::string bytes;
+};
+
+// Reads a regular file of at most `limit` bytes. A directory, a device, a
+// pipe or a socket is refused unread (a pipe without a writer does not
+// block), and so is a file past the limit; no more than the limit is ever
+// held, even of a file that grows while it is read.
+WholeFile readWholeFile(const std::string& path, std::size_t limit);
+
+// "16 MiB", "512 KiB" or "100 bytes".
+std::string sizeText(std::size_t bytes);
 
 // A file named by its path.
 class FileName {
@@ -59,12 +87,20 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    // Opens the file (closing any file open before); false when the name is
-    // empty or the file cannot be opened.
+    // Opens the file (closing any file open before) and reads it whole;
+    // false when the name is empty or the file cannot be read as
+    // readWholeFile reads it (problem() then says why).
     bool open(const FileNamePtr& name);
     bool open(const std::string& path);
 
-    bool isOpen() const { return in_.is_open(); }
+    bool isOpen() const { return open_; }
+
+    // The size limit of the next open; kDefaultReadLimit until set.
+    void setSizeLimit(std::size_t bytes) { limit_ = bytes; }
+
+    // Why the last open failed ("is a directory", ...); empty after an open
+    // that succeeded.
+    const std::string& problem() const { return problem_; }
 
     // True when no further line can be read (also when no file is open).
     bool eof() const { return !next_.has_value(); }
@@ -79,35 +115,48 @@ public:
 private:
     void fetch();
 
-    std::ifstream in_;
+    bool open_ = false;
+    std::size_t limit_ = kDefaultReadLimit;
+    std::string problem_;
+    std::string text_;
+    std::size_t at_ = 0;
     std::optional<std::string> next_;
 };
 
-// Writes a text file line by line with CR LF line ends.
+// Writes a text file line by line with CR LF line ends. The file starts
+// empty; its lines go to a temporary file beside it, which close() moves
+// over the old file (or hands to the output batch of the job in progress
+// when the batch holds that file). Until then the old file stays as it was.
 class FileWriter {
 public:
-    FileWriter() = default;
-    virtual ~FileWriter() = default;
+    FileWriter();
+    // A writer destroyed while open (not closed) leaves the old file as it was.
+    virtual ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
-    // Opens the file empty (an existing file is truncated), closing any file
-    // open before; false when the name is empty or the file cannot be made.
+    // Starts the file empty, closing any file open before; false when the
+    // name is empty or no temporary file can be made beside the file.
     bool open(const FileNamePtr& name);
     bool open(const std::string& path);
 
-    bool isOpen() const { return out_.is_open(); }
+    bool isOpen() const { return staged_ != nullptr; }
 
-    // Appends the line and CR LF; false when no file is open or the write
+    // Appends the line and CR LF; false when no file is open or a write
     // failed.
     bool putPCLine(const std::string& line);
 
-    // Flushes and closes; false when a write failed since open or the flush
-    // failed. Closing a writer that is not open gives true.
+    // Writes out and syncs what is left, then puts the file in place; false,
+    // leaving the old file as it was, when a write failed since open or the
+    // file cannot be completed. Closing a writer that is not open gives true.
     bool close();
 
 private:
-    std::ofstream out_;
+    bool flush();
+
+    std::unique_ptr<StagedFile> staged_;
+    std::string buffer_;
+    bool failed_ = false;
 };
 
 // Hands out readers and writers. The caller closes and gives back what it
@@ -124,6 +173,21 @@ public:
     FileWriter* allocateFileWriter();
     bool deallocateFileWriter(FileWriter* writer);
 
+    // The output batch of the job in progress, or null (OutputBatch sets it).
+    OutputBatch* outputBatch() const { return batch_; }
+    void setOutputBatch(OutputBatch* batch) { batch_ = batch; }
+
+    // Why a write to the path must not happen: it would replace a file that
+    // the job in progress reads, or one of its own outputs ("is the return
+    // file being run", ...); empty when nothing stands in the way.
+    std::string reservedUse(const std::string& path) const;
+
+    // A one-line note for the user about a file that was skipped or a step
+    // that could not be done. Notes go to the sink; without one, to standard
+    // error as "note: <text>".
+    void notice(const std::string& text);
+    void setNoticeSink(std::function<void(const std::string&)> sink);
+
     ~IOMgr();
     IOMgr(const IOMgr&) = delete;
     IOMgr& operator=(const IOMgr&) = delete;
@@ -134,6 +198,8 @@ private:
     std::mutex mutex_;
     std::unordered_set<FileReader*> readers_;
     std::unordered_set<FileWriter*> writers_;
+    OutputBatch* batch_ = nullptr;
+    std::function<void(const std::string&)> noticeSink_;
 };
 
 }  // namespace IOMgmt

@@ -7,6 +7,7 @@
 
 #include "autotest_fixture.h"
 #include "platform/util/Crt.h"
+#include "platform/util/IOMgmt.h"
 
 namespace autotesttest {
 namespace {
@@ -71,14 +72,40 @@ TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
     crt::srand(7);
     set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars
     EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), draw / 32767.0 * 50000);
-    // Without a bracketed maximum, or too large to store, nothing changes.
-    for (const char* text : {"RAND", "RAND[", "RAND500", "xRAND[5]", "1e999"}) {
-        SCOPED_TRACE(text);
-        seed(kFormA, 3, kCents, FieldValue::number(777));
-        set(kCents, text, 3);
-        EXPECT_EQ(value(kFormA, 3, kCents), FieldValue::number(777));
-        EXPECT_FALSE(entered(3));
+}
+
+// What a return file could not hold is not set: a random amount without
+// its maximum, an amount past 10^13 dollars, a text longer than its field.
+TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
+    std::vector<std::string> notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&](const std::string& text) { notes.push_back(text); });
+    const struct {
+        int field;
+        std::string text;
+        bool set;
+    } rows[] = {
+        {kCents, "RAND", false},
+        {kCents, "RAND[", false},
+        {kCents, "RAND500", false},
+        {kCents, "xRAND[5]", false},
+        {kCents, "1e999", false},
+        {kCents, "-10000000000000.01", false},
+        {kCents, "-10000000000000", true},
+        {kWhole, "10000000000000.4", true},  // rounded to the dollar first
+        {kWhole, "1e300", false},
+        {kLabel, std::string(80, 'x'), true},
+        {kLabel, std::string(81, 'x'), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        small->deleteForm(kFormA, 3);
+        notes.clear();
+        set(row.field, row.text, 3);
+        EXPECT_EQ(entered(3), row.set);
+        EXPECT_EQ(notes.size(), row.set ? 0u : 1u);
+        for (const std::string& note : notes) EXPECT_EQ(note.find("test facility: form FormA copy 3 field k"), 0u);
     }
+    IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
 }
 
 TEST_F(FieldValuesTest, OnlyIfValuedLeavesEmptyFieldsAlone) {

@@ -1,5 +1,6 @@
 // gahost run --autotest DIR: the module's automated testing on a real run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -49,6 +50,79 @@ TEST_F(AutoTestRunTest, DumpsOnceUntilAClearFileResetsTheMark) {
     writeFile("root/AutoTest_QV/GAQuarloAutoTest_Clear.xml", "<AUTOTESTOPTIONS><CLEAR>Yes</CLEAR></AUTOTESTOPTIONS>");
     ASSERT_EQ(run({"run", path("out/single-wages.xml"), "--out", path("again"), "--autotest", path("root")}).status, 0);
     EXPECT_TRUE(dumped());
+}
+
+// Each row: the options, a note the run must give, and what it must leave.
+TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
+    ::mkfifo(path("fifo").c_str(), 0644);
+    const std::string input = writeFile("in/single-wages.xml", readFile(kExample));
+    const auto option = [](const std::string& key, const std::string& value) {
+        return "<" + key + ">" + value + "</" + key + ">";
+    };
+    const auto import = [&](const std::string& file) {
+        return option("GAIMPORTFIELDS", "Yes") + option("GAFIELDLIST", file);
+    };
+    const auto relations = [&](const std::string& forms, const std::string& result) {
+        return option("GAFIELDRELATION", "Yes") + option("GAFIELDRELATIONFORMSAFFECTED", forms) +
+               option("GAFIELDRELATIONINPUTFIELDS", writeFile("relations.xml", "<RELATIONS/>")) +
+               option("GAFIELDRELATIONOUTPUTFIELDS", result);
+    };
+    const auto names = [&](const std::string& folder, const std::string& file) {
+        return option("GAOUTPUTALLFIELDS", "Yes") + option("GAOUTPUTALLFIELDSDIR", folder) +
+               option("GAOUTPUTALLFIELDSFILE", file);
+    };
+    const struct {
+        std::string options;
+        std::string note;
+    } cases[] = {
+        {import(path("fifo")), "the field-value import file \"" + path("fifo") + "\": is not a regular file"},
+        {import("/dev/zero"), "the field-value import file \"/dev/zero\": is not a regular file"},
+        {import(dir), "the field-value import file \"" + dir + "\": is a directory"},
+        {import(path("none.txt")), "\"" + path("none.txt") + "\": cannot open it: No such file or directory"},
+        {relations(path("fifo"), path("result.txt")), "the forms list of the field-relation test \"" + path("fifo")},
+        {relations(writeFile("forms.txt", "GA70\n"), path("fifo")),
+         "the field-relation result file \"" + path("fifo") + "\": is not a regular file"},
+        {relations(writeFile("forms.txt", "GA70\n"), input), ": is the return file being run; the test is skipped"},
+        {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("in")),
+         "the whole-return dump \"" + input + "\": is the return file being run; not written"},
+        {names(path("names"), "../escaped.txt"), "the file name leaves the folder " + path("names")},
+        {names(path("names"), "/tmp/x.txt"), "the file name leaves the folder"},
+        {names("", "x.txt"), "the list of all field names \"x.txt\": no folder is given; not written"},
+        {import(writeFile("import.txt", "GA70::1::GeorgiaWithheld::1e300\n")),
+         "form GA70 copy 1 field kGA70_GeorgiaWithheld: the value \"1e300\" is beyond the amount limit of "
+         "10,000,000,000,000 dollars; not set"},
+        {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml", "<AUTOTESTOPTIONS>" + c.options + "</AUTOTESTOPTIONS>");
+        const testsupport::GahostResult r = run({"run", input, "--out", path("out"), "--autotest", path("root")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("gahost: note: test facility: "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(c.note), std::string::npos) << r.err;
+        EXPECT_EQ(readFile(input), readFile(kExample));
+        EXPECT_EQ(run({"check", path("out/single-wages.xml")}).status, 0);
+    }
+    EXPECT_FALSE(fs::exists(path("escaped.txt")));
+    EXPECT_EQ(readFile(path("result.txt")), "");
+
+    // An options file that is a pipe is skipped too.
+    fs::remove(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml"));
+    ::mkfifo(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml").c_str(), 0644);
+    const testsupport::GahostResult r = run({"run", input, "--out", path("out"), "--autotest", path("root")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("QuarloAutoTest_QVQA.xml\": is not a regular file"), std::string::npos) << r.err;
+}
+
+TEST_F(AutoTestRunTest, NestedOutputFoldersAreMade) {
+    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+              "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + path("a/b") +
+                  "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>c/names.txt</GAOUTPUTALLFIELDSFILE>"
+                  "</AUTOTESTOPTIONS>");
+    const testsupport::GahostResult r = run({"run", kExample, "--out", path("out"), "--autotest", path("root")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_NE(readFile(path("a/b/c/names.txt")).find("kGA70_TaxableIncome\n"), std::string::npos);
 }
 
 TEST_F(AutoTestRunTest, TheRootMustBeADirectory) {

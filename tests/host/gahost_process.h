@@ -3,7 +3,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,12 +26,41 @@ struct GahostResult {
     std::string err;
 };
 
+// Gives a process started while it lives a limit on the size of the files
+// it writes: a write past it fails (EFBIG, as on a full disk) instead of
+// ending the process. Soft limits are this process's to raise again.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        if (bytes == 0) return;
+        active_ = ::getrlimit(RLIMIT_FSIZE, &previous_) == 0;
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        active_ = active_ && ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+        previousSignal_ = ::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        if (!active_) return;
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        ::signal(SIGXFSZ, previousSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    bool active_ = false;
+    rlimit previous_{};
+    sighandler_t previousSignal_ = SIG_DFL;
+};
+
 // Runs gahost with the arguments in workDir (empty: this process's working
 // directory). The environment is this process's without GA_MODULE_PATH and
 // GA_FORMS_DIR, plus `env`. Standard output and error pass through two files
-// of captureDir, removed afterwards.
+// of captureDir, removed afterwards. A fileSizeLimit above 0 limits the size
+// of every file gahost writes (FileSizeLimit).
 inline GahostResult runGahost(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                              const std::string& captureDir, const std::string& workDir = {}) {
+                              const std::string& captureDir, const std::string& workDir = {},
+                              rlim_t fileSizeLimit = 0) {
     std::vector<std::string> argStore = {GAHOST_PATH};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -56,7 +87,11 @@ inline GahostResult runGahost(const std::vector<std::string>& args, const std::v
     if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     pid_t pid = 0;
     GahostResult r;
-    const int rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+    int rc = 0;
+    {
+        const FileSizeLimit limit(fileSizeLimit);
+        rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+    }
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         ADD_FAILURE() << "cannot start gahost: " << std::strerror(rc);

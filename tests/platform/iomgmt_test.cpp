@@ -1,11 +1,15 @@
 #include "platform/util/IOMgmt.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -150,6 +154,86 @@ TEST_F(IOFiles, FileNameServices) {
     EXPECT_TRUE(fs::is_directory(dir));
     EXPECT_EQ(FileName("plain").getShortName(), "plain");
     EXPECT_FALSE(FileName("").fileExist());
+}
+
+TEST_F(IOFiles, ReaderReadsOnlyARegularFileWithinItsLimit) {
+    ::mkfifo(path("fifo").c_str(), 0644);
+    writeFile("four.txt", "abcd");
+    writeFile("five.txt", "abcde");
+    const struct {
+        std::string path;
+        std::string problem;  // empty: read
+    } cases[] = {
+        {path("four.txt"), ""},
+        {path("five.txt"), "is larger than the limit of 4 bytes"},
+        {dir, "is a directory"},
+        {path("fifo"), "is not a regular file (a device, pipe or socket)"},
+        {"/dev/zero", "is not a regular file (a device, pipe or socket)"},
+        {path("missing.txt"), "cannot open it: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        FileReader r;
+        r.setSizeLimit(4);
+        EXPECT_EQ(r.open(c.path), c.problem.empty()) << c.path;
+        EXPECT_EQ(r.problem(), c.problem);
+    }
+}
+
+// The directory's entries other than the given ones.
+std::vector<std::string> othersIn(const std::string& dir, const std::vector<std::string>& known) {
+    std::vector<std::string> others;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        const std::string name = e.path().filename().string();
+        if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
+    }
+    return others;
+}
+
+TEST_F(IOFiles, WriterKeepsTheOldFileUntilItCloses) {
+    writeFile("out.txt", "old\r\n");
+    {
+        FileWriter w;
+        ASSERT_TRUE(w.open(name("out.txt")));
+        EXPECT_TRUE(w.putPCLine("new"));
+        EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
+    }  // never closed
+    EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
+    EXPECT_EQ(othersIn(dir, {"out.txt"}), Lines{}) << "a temporary file was left";
+}
+
+TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {
+    const std::string a = writeFile("a.txt", "old a");
+    const std::string b = writeFile("b.txt", "old b");
+    const std::string in = writeFile("in.xml", "input");
+    {
+        IOMgmt::OutputBatch batch({a, path("./b.txt")});
+        EXPECT_THROW(IOMgmt::OutputBatch({path("c.txt")}), Exceptions::QuarloException);  // one at a time
+        batch.addInput(in, "the return file being run");
+        auto& io = IOMgmt::IOMgr::getInstance();
+        EXPECT_EQ(io.reservedUse(dir + "/./in.xml"), "is the return file being run");
+        EXPECT_EQ(io.reservedUse(b), "is an output of this run");
+        EXPECT_EQ(io.reservedUse(path("c.txt")), "");
+        IOMgmt::writeFileAtomically(a, "new a");
+        EXPECT_THROW(batch.commit(), Exceptions::QuarloException);  // b is missing
+        EXPECT_EQ(readFile(a), "old a");
+    }
+    EXPECT_EQ(readFile(a), "old a");
+    EXPECT_EQ(othersIn(dir, {"a.txt", "b.txt", "in.xml"}), Lines{}) << "a temporary file was left";
+    {
+        IOMgmt::OutputBatch batch({a, b});
+        IOMgmt::writeFileAtomically(a, "new a");
+        FileWriter w;
+        ASSERT_TRUE(w.open(b));
+        ASSERT_TRUE(w.putPCLine("new b"));
+        ASSERT_TRUE(w.close());
+        EXPECT_EQ(readFile(b), "old b");
+        batch.commit();
+    }
+    EXPECT_EQ(readFile(a), "new a");
+    EXPECT_EQ(readFile(b), "new b\r\n");
+    EXPECT_EQ(othersIn(dir, {"a.txt", "b.txt", "in.xml"}), Lines{});
+    fs::create_directory(path("d"));
+    EXPECT_THROW(IOMgmt::OutputBatch({path("d")}), Exceptions::QuarloException);
 }
 
 TEST(IOMgr, HandsOutAndTakesBackReadersAndWriters) {

@@ -1,0 +1,348 @@
+#include "platform/util/IOMgmtStaging.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <system_error>
+
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
+
+namespace IOMgmt {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// ".NAME" + kTemporaryMark + six letters or digits chosen by mkostemp.
+constexpr const char* kTemporaryMark = ".staged-";
+constexpr std::size_t kRandomPartLength = 6;
+// A longer file name is cut in the temporary name, which must stay within
+// the file system's 255 bytes.
+constexpr std::size_t kLongestKeptName = 200;
+// Tries at making a temporary file that a concurrent cleaner removed first.
+constexpr int kTemporaryFileTries = 5;
+// A path echoed in a message is cut after this many bytes.
+constexpr std::size_t kShownPathLength = 240;
+
+std::string shownPath(const std::string& path) {
+    return Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
+}
+
+[[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
+    std::string message = shownPath(path) + ": " + what;
+    if (error != 0) message += ": " + std::generic_category().message(error);
+    throw Exceptions::QuarloException(message, "IOMgmt", "write");
+}
+
+// Holds back the signals that end a process from the terminal or from
+// another process (SIGINT, SIGTERM, SIGHUP, SIGQUIT) while it lives; one that
+// arrived meanwhile is delivered when it ends.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, s);
+        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+bool isTemporaryName(const std::string& name) {
+    const std::string mark = kTemporaryMark;
+    if (name.size() < 2 + mark.size() + kRandomPartLength || name[0] != '.') return false;
+    const std::size_t random = name.size() - kRandomPartLength;
+    if (name.compare(random - mark.size(), mark.size(), mark) != 0) return false;
+    for (std::size_t i = random; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
+// Makes the rename of a file in the folder durable; a folder that cannot be
+// opened is left to the file system.
+void syncDirectory(const std::string& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The first write of the process into a folder clears it of abandoned
+// temporary files; later ones find none that a process killed before this
+// one left.
+void clearFolderOnce(const std::string& directory) {
+    static std::mutex mutex;
+    static std::set<std::string> cleared;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleared.insert(directory).second) return;
+    }
+    removeAbandonedTemporaries(directory);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ StagedFile
+
+StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
+    if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
+    const fs::path path(target_);
+    directory_ = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+    std::string name = path.filename().string();
+    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
+    clearFolderOnce(directory_);
+    try {
+        for (int attempt = 0; attempt < kTemporaryFileTries && fd_ < 0; ++attempt) {
+            std::string candidate = (fs::path(directory_) / ("." + name + kTemporaryMark + "XXXXXX")).string();
+            const int fd = ::mkostemp(candidate.data(), O_CLOEXEC);
+            if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
+            // Locked, the file is this writer's; a cleaner that locked it
+            // first has removed it (no link is left), and another is made.
+            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+            struct stat mine {};
+            if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
+                fd_ = fd;
+                temporary_ = candidate;
+            } else {
+                ::close(fd);
+            }
+        }
+        if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
+        // Keep the permissions of the file being replaced; a new file gets
+        // the usual 0644.
+        struct stat old {};
+        const mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+        if (::fchmod(fd_, mode) != 0) fail("cannot set the temporary file's permissions", errno);
+    } catch (...) {
+        if (fd_ >= 0) {
+            ::unlink(temporary_.c_str());
+            ::close(fd_);
+        }
+        throw;
+    }
+}
+
+StagedFile::~StagedFile() {
+    if (fd_ < 0) return;
+    if (!moved_) ::unlink(temporary_.c_str());
+    ::close(fd_);
+}
+
+void StagedFile::fail(const std::string& what, int error) const { failOn(target_, what, error); }
+
+void StagedFile::write(std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("cannot write the temporary file", errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void StagedFile::startWriteback() {
+    // Only a head start for finish(): a failure here shows there.
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
+void StagedFile::finish() {
+    if (::fdatasync(fd_) != 0) fail("cannot write the temporary file to the disk", errno);
+    finished_ = true;
+}
+
+void StagedFile::moveIntoPlace() {
+    if (!finished_) fail("the new file is not complete");
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
+    moved_ = true;
+    ::close(fd_);
+    fd_ = -1;
+}
+
+void StagedFile::putInPlace() {
+    finish();
+    moveIntoPlace();
+    syncDirectory(directory_);
+}
+
+// ------------------------------------------------------------ OutputBatch
+
+OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
+    IOMgr& io = IOMgr::getInstance();
+    if (io.outputBatch() != nullptr) {
+        throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
+    }
+    for (const std::string& path : outputs) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            failOn(path, "is a directory; the output cannot be written there");
+        }
+        outputs_.push_back({path, nullptr});
+    }
+    io.setOutputBatch(this);
+}
+
+OutputBatch::~OutputBatch() { IOMgr::getInstance().setOutputBatch(nullptr); }
+
+void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
+
+std::size_t OutputBatch::indexOf(const std::string& path) const {
+    // The outputs' own paths first: the writers are given them.
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (outputs_[i].path == path) return i;
+    }
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (namesSameFile(outputs_[i].path, path)) return i;
+    }
+    return outputs_.size();
+}
+
+OutputBatch::Output& OutputBatch::outputAt(const std::string& path) {
+    const std::size_t i = indexOf(path);
+    if (i == outputs_.size()) failOn(path, "is not an output of the run");
+    return outputs_[i];
+}
+
+bool OutputBatch::holds(const std::string& path) const { return indexOf(path) < outputs_.size(); }
+
+std::string OutputBatch::reservedUse(const std::string& path) const {
+    for (const Input& input : inputs_) {
+        if (namesSameFile(input.path, path)) return "is " + input.role;
+    }
+    return holds(path) ? "is an output of this run" : std::string();
+}
+
+void OutputBatch::put(const std::string& path, std::string_view bytes) {
+    Output& output = outputAt(path);
+    auto file = std::make_unique<StagedFile>(output.path);
+    file->write(bytes);
+    file->startWriteback();
+    output.staged = std::move(file);
+}
+
+void OutputBatch::adopt(std::unique_ptr<StagedFile> file) { outputAt(file->target()).staged = std::move(file); }
+
+void OutputBatch::commit() {
+    for (const Output& output : outputs_) {
+        if (output.staged == nullptr) failOn(output.path, "was not written; no output of the run is changed");
+        struct stat st {};
+        if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            failOn(output.path, "is a directory; no output of the run is changed");
+        }
+    }
+    // All on the disk before any is renamed; their writeback started when
+    // each was staged, so the syncs mostly overlap.
+    for (Output& output : outputs_) output.staged->finish();
+    // The renames go together: a signal from the terminal waits for them.
+    const SignalsHeld held;
+    std::vector<std::string> directories;
+    for (Output& output : outputs_) {
+        output.staged->moveIntoPlace();
+        directories.push_back(output.staged->directory());
+    }
+    for (std::size_t i = 0; i < directories.size(); ++i) {
+        bool synced = false;
+        for (std::size_t j = 0; j < i; ++j) synced = synced || directories[j] == directories[i];
+        if (!synced) syncDirectory(directories[i]);
+    }
+    for (Output& output : outputs_) output.staged.reset();
+}
+
+// ------------------------------------------------------------ single files
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    OutputBatch* batch = IOMgr::getInstance().outputBatch();
+    if (batch != nullptr && batch->holds(path)) {
+        batch->put(path, bytes);
+        return;
+    }
+    // An interrupt or a termination while the temporary file exists waits
+    // until the file is in place or removed.
+    const SignalsHeld held;
+    StagedFile file(path);
+    file.write(bytes);
+    file.putInPlace();
+}
+
+void appendToFile(const std::string& path, std::string_view bytes) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        failOn(path, "is not a regular file (a directory, device, pipe or socket)");
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) failOn(path, "cannot open it", errno);
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) failOn(path, "cannot write it", errno);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void removeAbandonedTemporaries(const std::string& directory) {
+    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryName(entry->d_name)) continue;
+        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat st {};
+        // A live writer holds the lock on its temporary file.
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dirFd, entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+std::string canonicalPath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) return fs::path(path).lexically_normal().string();
+    const fs::path canonical = fs::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal().string() : canonical.string();
+}
+
+bool namesSameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    const bool firstExists = ::stat(a.c_str(), &first) == 0;
+    const bool secondExists = ::stat(b.c_str(), &second) == 0;
+    if (firstExists || secondExists) return firstExists && secondExists && sameFile(first, second);
+    // Two files to come: the same when their places are.
+    return canonicalPath(a) == canonicalPath(b);
+}
+
+}  // namespace IOMgmt

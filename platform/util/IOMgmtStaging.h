@@ -1,0 +1,136 @@
+// Writing files so that each is always the old or the new file.
+//
+// A new version of a file is written under a temporary name in the file's
+// own folder (".NAME.staged-XXXXXX"), synced, and renamed over the old file
+// only when complete. A process killed meanwhile leaves the old file and a
+// temporary file, which the first write of a later process into that folder
+// removes: every temporary file is locked by the process that writes it, so
+// only those whose writer is gone are removed.
+//
+// An output batch holds the outputs of one job (gahost run: the e-file, the
+// print file and the saved return): each is staged as above, and all of
+// them are moved into place together, only when every one is complete.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace IOMgmt {
+
+// A new version of a file, staged beside it. Failures throw
+// Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
+class StagedFile {
+public:
+    // Removes the abandoned temporary files of the target's folder (at the
+    // process's first write there), then makes and locks a temporary file.
+    explicit StagedFile(std::string target);
+    // Removes the temporary file unless it was moved into place.
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    void write(std::string_view bytes);
+    // Starts writing the bytes to the disk without waiting for them.
+    void startWriteback();
+    // Syncs the bytes to the disk; the file is complete.
+    void finish();
+    // Renames the finished file over the target (the folder is not synced).
+    void moveIntoPlace();
+    // finish(), moveIntoPlace(), then syncs the folder: the new file is in
+    // place for good.
+    void putInPlace();
+
+    const std::string& target() const { return target_; }
+    const std::string& directory() const { return directory_; }
+
+private:
+    [[noreturn]] void fail(const std::string& what, int error = 0) const;
+
+    std::string target_;
+    std::string directory_;
+    std::string temporary_;
+    int fd_ = -1;
+    bool finished_ = false;
+    bool moved_ = false;
+};
+
+// The outputs of one job, moved into place together. While it lives it is
+// the I/O manager's current batch: the file writer and writeFileAtomically
+// stage a file it holds into it instead of moving the file into place.
+class OutputBatch {
+public:
+    // Declares the outputs; every one must be staged before commit(). An
+    // output that is an existing directory is refused at once. Only one
+    // batch lives at a time.
+    explicit OutputBatch(const std::vector<std::string>& outputs);
+    // Removes whatever was staged and not committed: the old files stay.
+    ~OutputBatch();
+    OutputBatch(const OutputBatch&) = delete;
+    OutputBatch& operator=(const OutputBatch&) = delete;
+
+    // A file the job reads, which no write of the process may replace;
+    // `role` names it in the refusal ("the return file being run").
+    void addInput(const std::string& path, const std::string& role);
+
+    // Whether the path names one of the outputs (the same file, however
+    // the path is written).
+    bool holds(const std::string& path) const;
+    // See IOMgr::reservedUse.
+    std::string reservedUse(const std::string& path) const;
+
+    // Stages the whole new text of an output held by the batch.
+    void put(const std::string& path, std::string_view bytes);
+    // Takes a staged file of an output, all of it written; one staged
+    // before for the same output is dropped.
+    void adopt(std::unique_ptr<StagedFile> file);
+
+    // Syncs every output to the disk, moves them into place and syncs their
+    // folders. Throws, moving nothing, when an output was not staged or
+    // cannot be synced.
+    void commit();
+
+private:
+    struct Output {
+        std::string path;
+        std::unique_ptr<StagedFile> staged;
+    };
+    struct Input {
+        std::string path;
+        std::string role;
+    };
+    // The place of the output the path names; outputs_.size() for none.
+    std::size_t indexOf(const std::string& path) const;
+    // The output the path names; throws for none.
+    Output& outputAt(const std::string& path);
+
+    std::vector<Output> outputs_;
+    std::vector<Input> inputs_;
+};
+
+// Writes the bytes so that the file is the old or the new one: into the
+// current batch when it holds the path, else staged and moved into place at
+// once, its folder synced, with the signals that end a process from the
+// terminal held back meanwhile (no temporary file is left by them). Throws
+// Exceptions::QuarloException naming the file and the cause.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Appends the bytes to a regular file in one write (the file is made when
+// missing); never waits on a pipe. Throws as writeFileAtomically does.
+void appendToFile(const std::string& path, std::string_view bytes);
+
+// Removes the temporary files of this design in the folder whose writer is
+// gone (a process killed while writing).
+void removeAbandonedTemporaries(const std::string& directory);
+
+// The path with its folders resolved, for comparing two paths of one file.
+std::string canonicalPath(const std::string& path);
+
+// Whether the two paths name one file: the same file on disk (a hard link
+// or a symbolic link too) or, when neither exists, the same place once their
+// folders are resolved.
+bool namesSameFile(const std::string& a, const std::string& b);
+
+}  // namespace IOMgmt

@@ -1,0 +1,137 @@
+// gahost run's outputs, all or nothing, and the federal e-file it reads.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExample = GA_SOURCE_DIR "/examples/single-wages.xml";
+const std::string kBlock = "D FDF1040    001 X T  \r\n00010.000 001 FED\r\n";
+
+class RunOutputsTest : public testsupport::ScratchDirTest {
+protected:
+    // The three outputs of single-wages.xml in out/, with texts of an
+    // earlier run that no failed run may change.
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        for (const char* name : kOutputs) writeFile(std::string("out/") + name, std::string("earlier ") + name);
+    }
+    testsupport::GahostResult run(std::vector<std::string> extra, rlim_t fileSizeLimit = 0) {
+        std::vector<std::string> args = {"run", kExample, "--out", path("out")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return testsupport::runGahost(args, {}, dir, {}, fileSizeLimit);
+    }
+    // The files of out/, by name.
+    std::vector<std::string> outFiles() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir + "/out")) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void expectEarlierOutputs() const {
+        for (const char* name : kOutputs) {
+            EXPECT_EQ(readFile(path(std::string("out/") + name)), std::string("earlier ") + name);
+        }
+        EXPECT_EQ(outFiles().size(), 3u) << "a temporary file was left";
+    }
+
+    static constexpr const char* kOutputs[] = {"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"};
+};
+
+TEST_F(RunOutputsTest, AFederalEFileItCannotUseIsRefusedBeforeAnyOutputIsTouched) {
+    ::mkfifo(path("fifo").c_str(), 0644);
+    const std::string large = writeFile("large.txt", "D FDF1040\r\n");
+    fs::resize_file(large, 1024 * 1024 + 1);
+    const struct {
+        std::string file;
+        std::string problem;
+    } cases[] = {
+        {path("missing.txt"), "cannot open it: No such file or directory"},
+        {dir, "is a directory"},
+        {"/dev/null", "is not a regular file"},
+        {"/dev/zero", "is not a regular file"},
+        {path("fifo"), "is not a regular file"},
+        {large, "is larger than the limit of 1 MiB"},
+        {writeFile("empty.txt", ""), "is empty"},
+        {writeFile("binary.bin", std::string("\x7f"
+                                             "ELF\0\0\x01\xff",
+                                             8)),
+         "has no federal data block"},
+        {writeFile("plain.txt", "H FEDERAL\r\nD FDOTHER\r\n"), "has no federal data block"},
+        {writeFile("nul.txt", "H\r\n" + kBlock + "0001" + std::string(1, '\0') + "\r\n"),
+         "the federal data block is refused: line 4 holds a NUL byte"},
+        {writeFile("crcr.txt", "D FDBKDATA\r\r\n"), "the federal data block is refused: line 1 ends with CR CR LF"},
+        {path("out/GA-efile.txt"), "is the e-file that this run writes"},
+        {path("out/../out/single-wages.xml"), "is the saved return that this run writes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const testsupport::GahostResult r = run({"--federal-efile", c.file});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.find("gahost: --federal-efile " + c.file + ": " + c.problem), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        expectEarlierOutputs();
+    }
+    // Before the block, what a federal e-file holds is not copied, and not
+    // refused.
+    const std::string good = writeFile("good.txt", std::string("H \0\r\r\n", 6) + kBlock);
+    const testsupport::GahostResult r = run({"--federal-efile", good});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string efile = readFile(path("out/GA-efile.txt"));
+    EXPECT_EQ(efile.substr(efile.size() - kBlock.size()), kBlock);
+}
+
+TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
+    // A file-size limit fails the writes past it, as a full disk does: past
+    // the print file (4.4 kB) the e-file (5 kB), past both the saved return.
+    const struct {
+        rlim_t limit;
+        std::string message;
+    } cases[] = {
+        {4600, "the Georgia e-file " + path("out/GA-efile.txt") + " was not written"},
+        {8192, path("out/single-wages.xml") + ": cannot write the temporary file: File too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        const testsupport::GahostResult r = run({}, c.limit);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        expectEarlierOutputs();
+    }
+    ASSERT_EQ(run({}).status, 0);
+    EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
+}
+
+TEST_F(RunOutputsTest, TheNextRunRemovesTheTemporaryFilesOfAKilledOne) {
+    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
+                                     "out/.other.xml.staged-000000"};
+    for (const std::string& name : abandoned) writeFile(name, "cut");
+    // A run still writing holds its temporary file locked; files of other
+    // names are not the run's.
+    const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
+    const int fd = ::open(live.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const std::string others[] = {"out/.x.staged-12345", "out/x.staged-123456", "out/.x.staged-12345!"};
+    for (const std::string& name : others) writeFile(name, "mine");
+
+    ASSERT_EQ(run({}).status, 0);
+    for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
+    EXPECT_TRUE(fs::exists(live));
+    for (const std::string& name : others) EXPECT_TRUE(fs::exists(path(name))) << name;
+    ::close(fd);
+}
+
+}  // namespace

@@ -3,18 +3,18 @@
 // writes lines.income.taxable rather than f70.f83.
 //
 // Every routine that writes a form keeps such a struct beside it; one that
-// other routines read as well (form 70's results are read by the credits, the
-// schedules and the summary) has it in a header of its own, like this one.
-// Catalogue members keep their f<number> names; only the roles are named
-// here.
+// other routines or subsystems read as well (form 70's results are read by
+// the credits, the schedules, the summary, the review and the output) has it
+// in a header of its own, like this one. Like the catalogues, these headers
+// stand outside every subsystem's namespace: the calculation, the review,
+// the output and the frame read the same names. Catalogue members keep their
+// f<number> names; only the roles are named here.
 #pragma once
 
 #include <array>
 
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "platform/Primitives.h"
-
-namespace GACalculationMgmt {
 
 struct Form70Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
@@ -288,5 +288,3 @@ inline constexpr Form70Lines kForm70Lines = [] {
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -21,6 +21,7 @@
 #include "module/catalogues/GAForm190062FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
 
 namespace GAAuditMgmt {
@@ -28,9 +29,6 @@ namespace GAAuditMgmt {
 using namespace StateAuditMgmt;
 
 namespace {
-
-// A family member claimed for IND-CR 204 is 62 or over, or disabled.
-constexpr std::int64_t kQualifyingAge = 62;
 
 bool anyNonNull(const DataMgmt::TaxForm& copy, std::initializer_list<FieldID> fields) {
     for (const FieldID& f : fields) {
@@ -87,8 +85,9 @@ void GATaxFormAuditor::auditIndCr204(DataMgmt::TaxFormPtr copy, std::uint16_t co
         missing(copy->isNull(m.firstName), m.firstName, "Qualifying family member first name");
         missing(copy->isNull(m.relationship), m.relationship, "Qualifying family member relationship");
         missing(copy->isNull(m.ssn), m.ssn, "Qualifying family member social security number");
-        missing(copy->isNull(m.disabilityDate) && copy->getIR(m.age) < kQualifyingAge, m.age,
-                "Qualifying family member's age (62 or over) or date of disability");
+        missing(
+            copy->isNull(m.disabilityDate) && copy->getIR(m.age) < GACalculationMgmt::TaxYear::kIndCr204QualifyingAge,
+            m.age, "Qualifying family member's age (62 or over) or date of disability");
     };
     if (copy->gtZero(c.f190191)) {
         checkMember({c.f190174, c.f190172, c.f190176, c.f190175, c.f190177, c.f190178});

@@ -167,7 +167,7 @@ void StateTaxFormAuditor::auditForm1099GEFile(const std::string& helpId, TopicID
     const std::string abbreviation = stateReturn->getAbbreviation();
     const std::string name = stateName();
     const FormID infoForm = stateReturn->getInfoForm();
-    const bool separate = stateReturn->getFilingStatusNumber() == kMarriedFilingSeparately;
+    const bool separate = stateReturn->getFilingStatusNumber() == FilingStatus::kSeparate;
     const auto report = [&](bool fires, std::uint16_t copy, const std::string& text) {
         appendForm1099GHelp(helpId, topic, spare, kClassEFile, fires, kTypeEFileBlocker, infoForm, copy, FieldID(0),
                             text, kNoSentence);

@@ -20,6 +20,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
 
 namespace GAAuditMgmt {
@@ -48,18 +49,10 @@ struct MainFormLines {
 };
 const MainFormLines kLines;
 
-// A federal return at or above this adjusted gross income is attached to a
-// full-year resident's Georgia return.
-constexpr std::int64_t kAttachFederalReturnFrom = 40000;
 // Common items of the federal form filed whose sum is compared with the
 // federal adjusted gross income.
 constexpr Utils::PCTypes kCommonIncomeA{16};
 constexpr Utils::PCTypes kCommonIncomeB{17};
-
-// Federal source forms that name a payer in a link.
-constexpr std::int32_t kForm1099Div = 164;
-constexpr std::int32_t kForm1099B = 135;
-constexpr std::int32_t kForm1099Misc = 110;
 
 // A payer identification field and the link field of its entry.
 struct PayerPair {
@@ -109,10 +102,10 @@ const std::array<IncomeStatementRow, 4> kIncomeStatementRows{{
 const char* const kAttachFederalReturn = "attach a copy of your federal Form 1040 or 1040A to your Georgia return";
 
 std::string payerLabel(std::int32_t sourceForm) {
-    if (sourceForm == kForm1099Div) {
+    if (sourceForm == kForm164ID.getNumber()) {
         return "1099DIV";
     }
-    if (sourceForm == kForm1099B) {
+    if (sourceForm == kForm135ID.getNumber()) {
         return "1099-B";
     }
     return "1099INT/OID";
@@ -136,7 +129,7 @@ void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     const auto main = [this](const FieldID& line) { return gaReturn->getIN(kGAForm70ID, 1, line); };
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
     const std::int64_t federalAgi = main(kLines.federalAgi);
-    const bool bigIncome = federalAgi >= kAttachFederalReturnFrom && fullYear;
+    const bool bigIncome = federalAgi >= GACalculationMgmt::TaxYear::kAttachFederalReturnFrom && fullYear;
     const FormID federalForm = gaReturn->getFederalFormID();
     const std::int64_t commonIncome =
         gaReturn->pullCommon(federalForm, 1, kCommonIncomeB) + gaReturn->pullCommon(federalForm, 1, kCommonIncomeA);
@@ -238,7 +231,7 @@ void GATaxFormAuditor::checkLinkedPayerIds() {
                 report(kClassBoth, true, kTypeMissingEntry, form, copyNumber, pair.payerId,
                        "We need the FEIN number from your Form " + payerLabel(sourceForm) + " copy " +
                            std::to_string(sourceCopy) + ".");
-            } else if (sourceForm == kForm1099Misc) {
+            } else if (sourceForm == kForm110ID.getNumber()) {
                 const std::string copyText = std::to_string(sourceCopy);
                 reportAuditMessage(AuditMgmt::kNoAuditHelpID, TopicID(0), false, kClassBoth, true, kTypeMissingEntry,
                                    FormID(0), 0, FieldID(0),

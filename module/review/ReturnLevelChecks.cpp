@@ -8,7 +8,9 @@
 
 #include "module/catalogues/Form165FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/AuditText.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "platform/Exceptions.h"
@@ -19,8 +21,8 @@ namespace StateAuditMgmt {
 
 namespace {
 
-constexpr int kTaxYear = 2018;
-constexpr int kFilingYear = kTaxYear + 1;
+namespace TaxYear = GACalculationMgmt::TaxYear;
+constexpr int kFilingYear = TaxYear::kYear + 1;
 
 const char* const kCarryFromFederal =
     ". Since you have elected to carry the information from your federal return, you must close the state program "
@@ -53,15 +55,15 @@ void StateTaxFormAuditor::auditResidencyAddress(const std::string& helpId, Topic
     const std::string fullYearText =
         "Your mailing address appears to be inconsistent with your full-year resident status. To file as a "
         "full-year resident, you must have lived in " +
-        name + " for the entire year in " + std::to_string(kTaxYear) + ". If this inconsistency is due to a move in " +
-        std::to_string(kFilingYear) +
+        name + " for the entire year in " + std::to_string(TaxYear::kYear) +
+        ". If this inconsistency is due to a move in " + std::to_string(kFilingYear) +
         ", you can disregard this warning. Otherwise, please check your residency status and make sure it's "
         "correct.";
     const std::string nonresidentText =
         "Your mailing address appears to be inconsistent with your nonresident status. To file as a nonresident, "
         "you must have lived outside of " +
-        name + " for the entire year in " + std::to_string(kTaxYear) + ". If this inconsistency is due to a move in " +
-        std::to_string(kFilingYear) +
+        name + " for the entire year in " + std::to_string(TaxYear::kYear) +
+        ". If this inconsistency is due to a move in " + std::to_string(kFilingYear) +
         ", you can disregard this warning. Otherwise, please check your residency status and make sure it's correct";
 
     routeAuditMessage(Message{helpId, topic, spare, kClassReview, state != code && info->xMarked(fullYearBox),
@@ -150,7 +152,7 @@ void StateTaxFormAuditor::auditForm1099GPayer(const std::string& helpId, TopicID
     for (DataMgmt::TaxFormIter it = federalReturn->getForms(kForm165ID); !it.atEOL(); it.next()) {
         ++n;
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
-        if (copy->xMarked(f165.f23) && stateReturn->getFilingStatusNumber() == kMarriedFilingSeparately) {
+        if (copy->xMarked(f165.f23) && stateReturn->getFilingStatusNumber() == FilingStatus::kSeparate) {
             continue;
         }
         const bool withheld = hasNonZeroKeyField(copy);
@@ -275,8 +277,9 @@ void StateTaxFormAuditor::auditMissingStateInfo(int residencyNumber) {
         const int kind = DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle().getStateResEfileType(
             stateReturn->getReturnType());
         const bool filedElectronically =
-            kind == 2 || kind == 3 || (kind == 1 && (residencyNumber == 2 || residencyNumber == 4));
-        fires = fires && residencyNumber != 1 && filedElectronically;
+            kind == 2 || kind == 3 ||
+            (kind == 1 && (residencyNumber == Residency::kPartYear || residencyNumber == Residency::kBothColumns));
+        fires = fires && residencyNumber != Residency::kFullYear && filedElectronically;
     }
     reportEFileFailure(AuditMgmt::kNoAuditHelpID, TopicID(0), false, kClassBoth, fires, kTypeWarning, FormID(0), 1,
                        FieldID(0),

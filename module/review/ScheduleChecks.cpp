@@ -20,22 +20,19 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/util/Utils.h"
 
 namespace GAAuditMgmt {
 
 using namespace StateAuditMgmt;
+namespace TaxYear = GACalculationMgmt::TaxYear;
 
 namespace {
-
-constexpr std::int8_t kMarriedFilingJointly = 2;
-
-// Deductions of form 189215 that are limited.
-constexpr std::int64_t kMinorityContractorLimit = 100000;
-constexpr std::int64_t kOrganDonorLimit = 10000;
 
 // The states (and DC) whose code form 189217 accepts for income earned
 // outside Georgia.
@@ -160,7 +157,7 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
     check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189333), kTypeMissingEntry, f189215.f189333,
           "your date of disability");
     const bool spouseDisabled =
-        federalReturn->getFilingStatusNumber() == kMarriedFilingJointly && copy->xMarked(f189215.f189231);
+        federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint && copy->xMarked(f189215.f189231);
     check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189336), kTypeMissingEntry, f189215.f189336,
           "Missing spouse's type of disability");
     check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189337), kTypeMissingEntry, f189215.f189337,
@@ -168,10 +165,11 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
 
     check(kClassReview, copy->isNull(f189215.f189387) && copy->gtZero(f189215.f189386), kTypeMissingEntry,
           f189215.f189387, "name of state from which refund was received");
-    check(kClassBoth, copy->getIN(f189215.f189396) > kMinorityContractorLimit, kTypeInconsistent, f189215.f189396,
+    check(kClassBoth, copy->getIN(f189215.f189396) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
+          f189215.f189396,
           "The deduction for payments to minority contractors is limited to $100,000. Reduce your entry to $100,000 "
           "or less.");
-    check(kClassBoth, copy->getIN(f189215.f189399) > kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
+    check(kClassBoth, copy->getIN(f189215.f189399) > TaxYear::kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
           "The deduction for organ donor expenses is limited to $10,000. Reduce your entry to $10,000 or less.");
     check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(f189215.f189405) > 0, kTypeWarning, FieldID(0),
           "attach a copy the certification received from the Statewide Area Health Education Centers Program Office "

@@ -57,6 +57,10 @@ enum MessageType : char {
     kTypeMissingEntry = 4,
     kTypeEFileBlocker = 6,
     kTypeWarning = 7,
+    // Blocking types of the host's own checks: no check of the module sends
+    // them, the layer blocks e-file on them all the same.
+    kTypeHostBlocker9 = 9,
+    kTypeHostBlocker10 = 10,
     kTypeCopyLimit = 11,
     kTypeNotEFileable = 12,
 };

@@ -87,10 +87,16 @@ struct Form70Lines {
         Line netTax;
         Line exceedsTax;  // the credits entered go past the tax
     };
+    // One of form 70's four withholding rows, the Georgia income statements
+    // the filer enters: the payer's and the state's identification numbers,
+    // the Georgia wages and the Georgia tax withheld.
+    struct IncomeStatement {
+        Line payerId, stateId, georgiaWages, withheld;
+    };
     struct Payments {
         Line withheld;
-        std::array<Primitives::QVImmutableIdentifier, 4> ownRowsWithheld;  // form 70's withholding rows
-        Line ownRowsTotal, ownRowsTotalRepeated;
+        std::array<IncomeStatement, 4> incomeStatements;
+        Line ownRowsTotal, ownRowsTotalRepeated;  // the withholding rows' total
         Line estimated;
         Line total;
     };
@@ -249,7 +255,18 @@ inline constexpr Form70Lines kForm70Lines = [] {
         .payments =
             {
                 .withheld = f70.f87,
-                .ownRowsWithheld = {f70.f243, f70.f244, f70.f140462, f70.f148018},
+                .incomeStatements = {{
+                    {.payerId = f70.f190494, .stateId = f70.f190495, .georgiaWages = f70.f190496, .withheld = f70.f243},
+                    {.payerId = f70.f190497, .stateId = f70.f190498, .georgiaWages = f70.f190499, .withheld = f70.f244},
+                    {.payerId = f70.f190500,
+                     .stateId = f70.f190501,
+                     .georgiaWages = f70.f190502,
+                     .withheld = f70.f140462},
+                    {.payerId = f70.f190503,
+                     .stateId = f70.f190504,
+                     .georgiaWages = f70.f190505,
+                     .withheld = f70.f148018},
+                }},
                 .ownRowsTotal = f70.f245,
                 .ownRowsTotalRepeated = f70.f140463,
                 .estimated = f70.f88,

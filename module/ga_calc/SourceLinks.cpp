@@ -28,9 +28,10 @@
 #include "module/catalogues/Form52FieldIds.h"
 #include "module/catalogues/Form54FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -241,93 +242,8 @@ const SourceLayout* layoutOf(int formNumber) {
     return nullptr;
 }
 
-// Form 70's four withholding rows: payer id, state id, Georgia amount, tax
-// withheld (the withheld fields add up to form 70 line 245).
-struct Form70Row {
-    FieldId payerId;
-    FieldId stateId;
-    FieldId amount;
-    FieldId withheld;
-};
-
-std::array<Form70Row, 4> form70Rows() {
-    const auto& f70 = kGAForm70FieldIds;
-    return {{{f70.f190494, f70.f190495, f70.f190496, f70.f243},
-             {f70.f190497, f70.f190498, f70.f190499, f70.f244},
-             {f70.f190500, f70.f190501, f70.f190502, f70.f140462},
-             {f70.f190503, f70.f190504, f70.f190505, f70.f148018}}};
-}
-
-// One entry of the list: its link field and the fields that the link refills.
-struct EntrySlot {
-    FieldId link;
-    GATaxReturnCalcEngine::SourceEntryFields fields;
-};
-
-// Entries 1 to 6, on form 70.
-const std::array<EntrySlot, kForm70Entries>& form70Slots() {
-    static const std::array<EntrySlot, kForm70Entries> slots = [] {
-        const auto& f70 = kGAForm70FieldIds;
-        return std::array<EntrySlot, kForm70Entries>{{
-            {f70.f190488,
-             {f70.f189485, f70.f189486, f70.f189487, f70.f189494, f70.f189495, f70.f189496, f70.f189503, f70.f189504,
-              f70.f189509, f70.f189512, f70.f189515, f70.f189518}},
-            {f70.f190489,
-             {f70.f189488, f70.f189489, f70.f189490, f70.f189497, f70.f189498, f70.f189499, f70.f189505, f70.f189506,
-              f70.f189510, f70.f189513, f70.f189516, f70.f189519}},
-            {f70.f190490,
-             {f70.f189491, f70.f189492, f70.f189493, f70.f189500, f70.f189501, f70.f189502, f70.f189507, f70.f189508,
-              f70.f189511, f70.f189514, f70.f189517, f70.f189520}},
-            {f70.f190491,
-             {f70.f189521, f70.f189522, f70.f189523, f70.f189530, f70.f189531, f70.f189532, f70.f189539, f70.f189540,
-              f70.f189545, f70.f189548, f70.f189551, f70.f189554}},
-            {f70.f190492,
-             {f70.f189524, f70.f189525, f70.f189526, f70.f189533, f70.f189534, f70.f189535, f70.f189541, f70.f189542,
-              f70.f189546, f70.f189549, f70.f189552, f70.f189555}},
-            {f70.f190493,
-             {f70.f189527, f70.f189528, f70.f189529, f70.f189536, f70.f189537, f70.f189538, f70.f189543, f70.f189544,
-              f70.f189547, f70.f189550, f70.f189553, f70.f189556}},
-        }};
-    }();
-    return slots;
-}
-
-// The nine entries of each copy of form 189218.
-const std::array<EntrySlot, kEntriesPerContinuation>& form189218Slots() {
-    static const std::array<EntrySlot, kEntriesPerContinuation> slots = [] {
-        const auto& f189218 = kGAForm189218FieldIds;
-        return std::array<EntrySlot, kEntriesPerContinuation>{{
-            {f189218.f190506,
-             {f189218.f189902, f189218.f189903, f189218.f189904, f189218.f189911, f189218.f189912, f189218.f189913,
-              f189218.f189920, f189218.f189921, f189218.f189926, f189218.f189929, f189218.f189932, f189218.f189935}},
-            {f189218.f190507,
-             {f189218.f189905, f189218.f189906, f189218.f189907, f189218.f189914, f189218.f189915, f189218.f189916,
-              f189218.f189922, f189218.f189923, f189218.f189927, f189218.f189930, f189218.f189933, f189218.f189936}},
-            {f189218.f190508,
-             {f189218.f189908, f189218.f189909, f189218.f189910, f189218.f189917, f189218.f189918, f189218.f189919,
-              f189218.f189924, f189218.f189925, f189218.f189928, f189218.f189931, f189218.f189934, f189218.f189937}},
-            {f189218.f190509,
-             {f189218.f189938, f189218.f189939, f189218.f189940, f189218.f189947, f189218.f189948, f189218.f189949,
-              f189218.f189956, f189218.f189957, f189218.f189962, f189218.f189965, f189218.f189968, f189218.f189971}},
-            {f189218.f190510,
-             {f189218.f189941, f189218.f189942, f189218.f189943, f189218.f189950, f189218.f189951, f189218.f189952,
-              f189218.f189958, f189218.f189959, f189218.f189963, f189218.f189966, f189218.f189969, f189218.f189972}},
-            {f189218.f190511,
-             {f189218.f189944, f189218.f189945, f189218.f189946, f189218.f189953, f189218.f189954, f189218.f189955,
-              f189218.f189960, f189218.f189961, f189218.f189964, f189218.f189967, f189218.f189970, f189218.f189973}},
-            {f189218.f190512,
-             {f189218.f189974, f189218.f189975, f189218.f189976, f189218.f189983, f189218.f189984, f189218.f189985,
-              f189218.f189992, f189218.f189993, f189218.f189998, f189218.f190001, f189218.f190004, f189218.f190007}},
-            {f189218.f190513,
-             {f189218.f189977, f189218.f189978, f189218.f189979, f189218.f189986, f189218.f189987, f189218.f189988,
-              f189218.f189994, f189218.f189995, f189218.f189999, f189218.f190002, f189218.f190005, f189218.f190008}},
-            {f189218.f190514,
-             {f189218.f189980, f189218.f189981, f189218.f189982, f189218.f189989, f189218.f189990, f189218.f189991,
-              f189218.f189996, f189218.f189997, f189218.f190000, f189218.f190003, f189218.f190006, f189218.f190009}},
-        }};
-    }();
-    return slots;
-}
+// Form 70's four withholding rows, the sources of entries from form 70.
+const std::array<Form70Lines::IncomeStatement, 4>& form70Rows() { return kForm70Lines.payments.incomeStatements; }
 
 bool withholdingQualifies(const SourceLayout& layout, double withheld) {
     return layout.anyNonZeroQualifies ? withheld != 0.0 : withheld > 0.0;
@@ -376,12 +292,12 @@ std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int ent
     if (entryNumber < 0 || entryNumber > 3 || !ga.formExists(kGAForm70ID, 1)) {
         return std::nullopt;
     }
-    const std::array<Form70Row, 4> rows = form70Rows();
-    const Form70Row& own = rows[static_cast<std::size_t>(entryNumber)];
+    const auto& rows = form70Rows();
+    const Form70Lines::IncomeStatement& own = rows[static_cast<std::size_t>(entryNumber)];
     EntryValues values;
     values.payerId = ga.getFieldAsString(kGAForm70ID, 1, own.payerId);
     values.stateId = ga.getFieldAsString(kGAForm70ID, 1, own.stateId);
-    values.amount = ga.getIR(kGAForm70ID, 1, own.amount);
+    values.amount = ga.getIR(kGAForm70ID, 1, own.georgiaWages);
     values.withheld = ga.getIR(kGAForm70ID, 1, own.withheld);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (ga.getIR(kGAForm70ID, 1, rows[r].withheld) != values.withheld) {
@@ -444,7 +360,7 @@ EntryValues readDocument(const SourceDocument& document, int entryNumber) {
     return values;
 }
 
-void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
+void nullEntry(DataMgmt::TaxForm& form, const WithholdingEntryLines& e) {
     for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box, e.id2Box,
                                  e.payerId, e.stateId, e.stateAmount, e.withheld}) {
         form.setNull(field);
@@ -462,8 +378,7 @@ void setBox(DataMgmt::TaxForm& form, const FieldId& box, bool on) {
 // Writes an entry: its boxes, the payer number (closed to entry when the
 // document gives one; open for the filer's own when the document has none),
 // the state number and the amounts.
-void writeEntry(DataMgmt::TaxForm& entry, const GATaxReturnCalcEngine::SourceEntryFields& e,
-                const EntryValues& values) {
+void writeEntry(DataMgmt::TaxForm& entry, const WithholdingEntryLines& e, const EntryValues& values) {
     setBox(entry, e.wageBox, values.wage);
     setBox(entry, e.row1Box, values.ownRow[0]);
     setBox(entry, e.row3Box, values.ownRow[2]);
@@ -506,7 +421,7 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
     if (!fromForm70 && (layout == nullptr || source.isState())) {
         return;  // not a source of Georgia withholding
     }
-    const std::array<Form70Row, 4> rows70 = form70Rows();
+    const auto& rows70 = form70Rows();
     if (fromForm70 && (pass < 0 || pass > 3)) {
         return;
     }
@@ -537,7 +452,7 @@ void GATaxReturnCalcEngine::writeLink(int n, const std::string& link) {
     if (n <= kForm70Entries) {
         DataMgmt::TaxFormPtr form70 = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
         if (!form70.isNull()) {
-            form70->assignText(form70Slots()[static_cast<std::size_t>(n - 1)].link, link);
+            form70->assignText(kForm70WithholdingEntries[static_cast<std::size_t>(n - 1)].link, link);
         }
         return;
     }
@@ -548,25 +463,24 @@ void GATaxReturnCalcEngine::writeLink(int n, const std::string& link) {
     if (form189218.isNull()) {
         return;  // past the continuation form's copies: the entry has no place
     }
-    form189218->assignText(form189218Slots()[static_cast<std::size_t>(slot)].link, link);
+    form189218->assignText(kForm189218WithholdingEntries[static_cast<std::size_t>(slot)].link, link);
 }
 
 // ------------------------------------------------------------ refilling an entry
 
-int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link,
-                                           const SourceEntryFields& e) {
+int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t copy, const WithholdingEntryLines& e) {
     DataMgmt::TaxFormPtr handle = gaReturn_->getFormUVPtr(form, copy, false);
     if (handle.isNull()) {
         return 0;
     }
     DataMgmt::TaxForm& entry = *handle;
     // Most entries of the list are empty: an empty link is not rendered.
-    if (entry.isNull(link)) {
+    if (entry.isNull(e.link)) {
         nullEntry(entry, e);
         return 0;
     }
 
-    const std::string linkText = entry.valueString(link);
+    const std::string linkText = entry.valueString(e.link);
     int sourceNumber = 0;
     int sourceCopy = 0;
     int entryNumber = 0;
@@ -594,8 +508,8 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
 }
 
 void GATaxReturnCalcEngine::checkForm70SourceLinks(std::uint16_t copy) {
-    for (const EntrySlot& slot : form70Slots()) {
-        checkSourceLink(kGAForm70ID, copy, slot.link, slot.fields);
+    for (const WithholdingEntryLines& entry : kForm70WithholdingEntries) {
+        checkSourceLink(kGAForm70ID, copy, entry);
     }
 }
 
@@ -607,8 +521,8 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     }
     gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kGAForm189218FieldIds.f189901);
     int known = 0;
-    for (const EntrySlot& slot : form189218Slots()) {
-        known += checkSourceLink(kGAForm189218ID, copy, slot.link, slot.fields);
+    for (const WithholdingEntryLines& entry : kForm189218WithholdingEntries) {
+        known += checkSourceLink(kGAForm189218ID, copy, entry);
     }
     if (known > 0) {
         gaReturn_->setDataEntered(kGAForm189218ID, copy, true, false);

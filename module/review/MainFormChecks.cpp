@@ -10,13 +10,14 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
@@ -53,51 +54,6 @@ const MainFormLines kLines;
 // federal adjusted gross income.
 constexpr Utils::PCTypes kCommonIncomeA{16};
 constexpr Utils::PCTypes kCommonIncomeB{17};
-
-// A payer identification field and the link field of its entry.
-struct PayerPair {
-    FieldID payerId;
-    FieldID link;
-};
-
-const std::array<PayerPair, 6> kForm70PayerPairs{{
-    {f70.f189509, f70.f190488},
-    {f70.f189510, f70.f190489},
-    {f70.f189511, f70.f190490},
-    {f70.f189545, f70.f190491},
-    {f70.f189546, f70.f190492},
-    {f70.f189547, f70.f190493},
-}};
-
-const auto& f189218 = kGAForm189218FieldIds;
-const std::array<PayerPair, 9> kForm189218PayerPairs{{
-    {f189218.f189926, f189218.f190506},
-    {f189218.f189927, f189218.f190507},
-    {f189218.f189928, f189218.f190508},
-    {f189218.f189962, f189218.f190509},
-    {f189218.f189963, f189218.f190510},
-    {f189218.f189964, f189218.f190511},
-    {f189218.f189998, f189218.f190512},
-    {f189218.f189999, f189218.f190513},
-    {f189218.f190000, f189218.f190514},
-}};
-
-// One Georgia income-statement row of form 70: the payer's identification,
-// a second entry only tested for a value, the Georgia wages and the Georgia
-// tax withheld.
-struct IncomeStatementRow {
-    FieldID payerId;
-    FieldID second;
-    FieldID wages;
-    FieldID withheld;
-};
-
-const std::array<IncomeStatementRow, 4> kIncomeStatementRows{{
-    {f70.f190494, f70.f190495, f70.f190496, f70.f243},
-    {f70.f190497, f70.f190498, f70.f190499, f70.f244},
-    {f70.f190500, f70.f190501, f70.f190502, f70.f140462},
-    {f70.f190503, f70.f190504, f70.f190505, f70.f148018},
-}};
 
 const char* const kAttachFederalReturn = "attach a copy of your federal Form 1040 or 1040A to your Georgia return";
 
@@ -216,19 +172,19 @@ void GATaxFormAuditor::checkCreditsAboveTax() {
 // missing, on form 70 and on every copy of form 189218. A link that is not
 // three whole numbers names no document and is passed over.
 void GATaxFormAuditor::checkLinkedPayerIds() {
-    const auto checkPairs = [this](const FormID& form, std::uint16_t copyNumber, const DataMgmt::TaxFormPtr& copy,
-                                   const auto& pairs) {
-        for (const PayerPair& pair : pairs) {
-            const std::string link = gaReturn->formString(form, copyNumber, pair.link);
+    const auto checkEntries = [this](const FormID& form, std::uint16_t copyNumber, const DataMgmt::TaxFormPtr& copy,
+                                     const auto& entries) {
+        for (const WithholdingEntryLines& entry : entries) {
+            const std::string link = gaReturn->formString(form, copyNumber, entry.link);
             int sourceForm = 0;
             int sourceCopy = 0;
-            int entry = 0;
-            if (link.empty() || !GADataMgmt::parseSourceDocumentLink(link, sourceForm, sourceCopy, entry) ||
-                !gaReturn->isNull(form, copyNumber, pair.payerId)) {
+            int entryNumber = 0;
+            if (link.empty() || !GADataMgmt::parseSourceDocumentLink(link, sourceForm, sourceCopy, entryNumber) ||
+                !gaReturn->isNull(form, copyNumber, entry.payerId)) {
                 continue;
             }
-            if (!copy->getField(pair.payerId)->isCalculated()) {
-                report(kClassBoth, true, kTypeMissingEntry, form, copyNumber, pair.payerId,
+            if (!copy->getField(entry.payerId)->isCalculated()) {
+                report(kClassBoth, true, kTypeMissingEntry, form, copyNumber, entry.payerId,
                        "We need the FEIN number from your Form " + payerLabel(sourceForm) + " copy " +
                            std::to_string(sourceCopy) + ".");
             } else if (sourceForm == kForm110ID.getNumber()) {
@@ -248,28 +204,29 @@ void GATaxFormAuditor::checkLinkedPayerIds() {
 
     DataMgmt::TaxFormIter mainForms = gaReturn->getForms(kGAForm70ID);
     if (!mainForms.atEOL()) {
-        checkPairs(kGAForm70ID, 1, mainForms.getTaxForm(), kForm70PayerPairs);
+        checkEntries(kGAForm70ID, 1, mainForms.getTaxForm(), kForm70WithholdingEntries);
     }
     for (DataMgmt::TaxFormIter it = gaReturn->getForms(kGAForm189218ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr continuation = it.getTaxForm();
-        checkPairs(kGAForm189218ID, continuation->getCopyNumber(), continuation, kForm189218PayerPairs);
+        checkEntries(kGAForm189218ID, continuation->getCopyNumber(), continuation, kForm189218WithholdingEntries);
     }
 }
 
 // Each Georgia income-statement row in use needs its payer, wages and tax
 // withheld.
 void GATaxFormAuditor::checkIncomeStatementRows() {
-    for (const IncomeStatementRow& row : kIncomeStatementRows) {
+    for (const Form70Lines::IncomeStatement& row : kForm70Lines.payments.incomeStatements) {
         const bool inUse = gaReturn->hasSigValue(kGAForm70ID, 1, row.payerId) ||
-                           gaReturn->hasSigValue(kGAForm70ID, 1, row.second) ||
-                           gaReturn->greaterThanZero(kGAForm70ID, 1, row.wages) ||
+                           gaReturn->hasSigValue(kGAForm70ID, 1, row.stateId) ||
+                           gaReturn->greaterThanZero(kGAForm70ID, 1, row.georgiaWages) ||
                            gaReturn->greaterThanZero(kGAForm70ID, 1, row.withheld);
         if (!inUse) {
             continue;
         }
         report(kClassBoth, gaReturn->isNull(kGAForm70ID, 1, row.payerId), kTypeMissingEntry, kGAForm70ID, 1,
                row.payerId, "Payer Fed ID Number");
-        report(kClassBoth, gaReturn->zeroVal(kGAForm70ID, 1, row.wages), kTypeWarning, kGAForm70ID, 1, row.wages,
+        report(kClassBoth, gaReturn->zeroVal(kGAForm70ID, 1, row.georgiaWages), kTypeWarning, kGAForm70ID, 1,
+               row.georgiaWages,
                "Georgia Wages on your Georgia income statement have been left blank. Please check your documents.");
         report(kClassBoth, gaReturn->zeroVal(kGAForm70ID, 1, row.withheld), kTypeMissingEntry, kGAForm70ID, 1,
                row.withheld, "Georga Tax Withheld");

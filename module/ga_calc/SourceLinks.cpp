@@ -53,8 +53,8 @@ struct StateRow {
     FieldId code;
     FieldId withheld;
     FieldId stateId;
-    FieldId amount1;
-    FieldId amount2;
+    FieldId amount1 = Primitives::kNullFieldID;
+    FieldId amount2 = Primitives::kNullFieldID;
 };
 
 // Which identification box an entry of the document marks.
@@ -71,15 +71,16 @@ struct SourceDocument;
 // What a federal source form gives an entry.
 struct SourceLayout {
     FormId form;
-    bool wage;        // wage box (wage and gambling statements); information box otherwise
-    FieldId payerId;  // null: the document has no payer number, the filer may enter one
-    IdBox idBox;
-    FieldId idBoxField;
-    bool anyNonZeroQualifies;    // wage statements: any withholding but 0, also below 0
-    bool rowsForFirstEntryOnly;  // a consolidated statement: its rows belong to entry 0
+    bool wage = false;  // wage box (wage and gambling statements); information box otherwise
+    // Null: the document has no payer number, the filer may enter one.
+    FieldId payerId = Primitives::kNullFieldID;
+    IdBox idBox = IdBox::None;
+    FieldId idBoxField = Primitives::kNullFieldID;
+    bool anyNonZeroQualifies = false;    // wage statements: any withholding but 0, also below 0
+    bool rowsForFirstEntryOnly = false;  // a consolidated statement: its rows belong to entry 0
     // The Georgia amount that the document gives outside its state rows, in
     // place of the row's; null when the rows give it.
-    double (*amountOutsideRows)(const SourceDocument& document, double rowAmount);
+    double (*amountOutsideRows)(const SourceDocument& document, double rowAmount) = nullptr;
     std::vector<StateRow> rows;
 };
 
@@ -119,117 +120,117 @@ double form164Amount(const SourceDocument& document, double /*rowAmount*/) {
     return document.dollars(f164.f6) + document.dollars(f164.f7);
 }
 
+// What each federal source form gives an entry, in the order the forms are
+// walked when the links are written.
+SourceLayout wageStatementLayout() {
+    const auto& w2 = kForm52FieldIds;
+    return {.form = kForm52ID,
+            .wage = true,
+            .payerId = w2.f7,
+            .idBox = IdBox::Id1,
+            .anyNonZeroQualifies = true,
+            .rows = {{.code = w2.f34, .withheld = w2.f32, .stateId = w2.f8, .amount1 = w2.f33},
+                     {.code = w2.f99, .withheld = w2.f97, .stateId = w2.f107, .amount1 = w2.f98},
+                     {.code = w2.f27781, .withheld = w2.f27784, .stateId = w2.f27782, .amount1 = w2.f27783},
+                     {.code = w2.f27788, .withheld = w2.f27791, .stateId = w2.f27789, .amount1 = w2.f27790}}};
+}
+
+SourceLayout gamblingStatementLayout() {
+    const auto& w2g = kForm54FieldIds;
+    return {.form = kForm54ID,
+            .wage = true,
+            .payerId = w2g.f4,
+            .idBox = IdBox::ByYesNoBox,
+            .idBoxField = w2g.f79884,
+            .rows = {{.code = w2g.f28, .withheld = w2g.f25, .stateId = w2g.f24, .amount1 = w2g.f12}}};
+}
+
+// A 1099-MISC.
+SourceLayout form110Layout() {
+    const auto& f110 = kForm110FieldIds;
+    return {.form = kForm110ID,
+            .payerId = f110.f20,
+            .idBox = IdBox::ByDashes,
+            .rows = {{.code = f110.f46, .withheld = f110.f45, .stateId = f110.f48, .amount1 = f110.f131},
+                     {.code = f110.f133, .withheld = f110.f132, .stateId = f110.f134, .amount1 = f110.f135}}};
+}
+
+SourceLayout form186662Layout() {
+    const auto& f186662 = kForm186662FieldIds;
+    return {.form = kForm186662ID,
+            .payerId = f186662.f186685,
+            .idBox = IdBox::ByDashes,
+            .rows = {{.code = f186662.f186735,
+                      .withheld = f186662.f186737,
+                      .stateId = f186662.f186736,
+                      .amount1 = f186662.f186714}}};
+}
+
+// A 1099-G.
+SourceLayout form165Layout() {
+    const auto& f165 = kForm165FieldIds;
+    return {.form = kForm165ID,
+            .payerId = f165.f26,
+            .idBox = IdBox::Id1,
+            .amountOutsideRows = &form165Amount,
+            .rows = {{.code = f165.f17, .withheld = f165.f16, .stateId = f165.f28},
+                     {.code = f165.f144118, .withheld = f165.f144120, .stateId = f165.f144119}}};
+}
+
+// A 1099-R.
+SourceLayout form84Layout() {
+    const auto& f84 = kForm84FieldIds;
+    return {.form = kForm84ID,
+            .payerId = f84.f11,
+            .idBox = IdBox::Id1,
+            .rows = {{.code = f84.f33, .withheld = f84.f30, .stateId = f84.f31, .amount1 = f84.f134},
+                     {.code = f84.f169, .withheld = f84.f168, .stateId = f84.f170, .amount1 = f84.f171}}};
+}
+
+// Interest (1099-INT): no payer number; the filer may enter one.
+SourceLayout interestLayout() {
+    const auto& f166 = kForm166FieldIds;
+    return {.form = kForm166ID,
+            .idBox = IdBox::None,
+            .rows = {{.code = f166.f133633, .withheld = f166.f133635, .stateId = f166.f133634, .amount1 = f166.f10},
+                     {.code = f166.f144125, .withheld = f166.f144127, .stateId = f166.f144126, .amount1 = f166.f10},
+                     {.code = f166.f133636,
+                      .withheld = f166.f133638,
+                      .stateId = f166.f133637,
+                      .amount1 = f166.f17,
+                      .amount2 = f166.f18},
+                     {.code = f166.f144130,
+                      .withheld = f166.f144132,
+                      .stateId = f166.f144131,
+                      .amount1 = f166.f17,
+                      .amount2 = f166.f18}}};
+}
+
+// Dividends (1099-DIV).
+SourceLayout dividendLayout() {
+    const auto& f164 = kForm164FieldIds;
+    return {.form = kForm164ID,
+            .idBox = IdBox::None,
+            .amountOutsideRows = &form164Amount,
+            .rows = {{.code = f164.f133765, .withheld = f164.f133767, .stateId = f164.f133766},
+                     {.code = f164.f144115, .withheld = f164.f144117, .stateId = f164.f144116}}};
+}
+
+SourceLayout consolidatedStatementLayout() {
+    const auto& f135 = kForm135FieldIds;
+    return {.form = kForm135ID,
+            .idBox = IdBox::None,
+            .rowsForFirstEntryOnly = true,
+            .rows = {{.code = f135.f163202, .withheld = f135.f163204, .stateId = f135.f163203},
+                     {.code = f135.f163205, .withheld = f135.f163207, .stateId = f135.f163206}}};
+}
+
 const std::vector<SourceLayout>& layouts() {
-    static const std::vector<SourceLayout> table = [] {
-        const FieldId none = Primitives::kNullFieldID;
-        const auto& w2 = kForm52FieldIds;
-        const auto& w2g = kForm54FieldIds;
-        const auto& f110 = kForm110FieldIds;
-        const auto& f186662 = kForm186662FieldIds;
-        const auto& f165 = kForm165FieldIds;
-        const auto& f84 = kForm84FieldIds;
-        const auto& f166 = kForm166FieldIds;
-        const auto& f164 = kForm164FieldIds;
-        const auto& f135 = kForm135FieldIds;
-        std::vector<SourceLayout> t;
-        // Wage statement (W-2).
-        t.push_back({kForm52ID,
-                     true,
-                     w2.f7,
-                     IdBox::Id1,
-                     none,
-                     true,
-                     false,
-                     nullptr,
-                     {{w2.f34, w2.f32, w2.f8, w2.f33, none},
-                      {w2.f99, w2.f97, w2.f107, w2.f98, none},
-                      {w2.f27781, w2.f27784, w2.f27782, w2.f27783, none},
-                      {w2.f27788, w2.f27791, w2.f27789, w2.f27790, none}}});
-        // Gambling statement (W-2G).
-        t.push_back({kForm54ID,
-                     true,
-                     w2g.f4,
-                     IdBox::ByYesNoBox,
-                     w2g.f79884,
-                     false,
-                     false,
-                     nullptr,
-                     {{w2g.f28, w2g.f25, w2g.f24, w2g.f12, none}}});
-        t.push_back(
-            {kForm110ID,
-             false,
-             f110.f20,
-             IdBox::ByDashes,
-             none,
-             false,
-             false,
-             nullptr,
-             {{f110.f46, f110.f45, f110.f48, f110.f131, none}, {f110.f133, f110.f132, f110.f134, f110.f135, none}}});
-        t.push_back({kForm186662ID,
-                     false,
-                     f186662.f186685,
-                     IdBox::ByDashes,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f186662.f186735, f186662.f186737, f186662.f186736, f186662.f186714, none}}});
-        t.push_back(
-            {kForm165ID,
-             false,
-             f165.f26,
-             IdBox::Id1,
-             none,
-             false,
-             false,
-             &form165Amount,
-             {{f165.f17, f165.f16, f165.f28, none, none}, {f165.f144118, f165.f144120, f165.f144119, none, none}}});
-        t.push_back({kForm84ID,
-                     false,
-                     f84.f11,
-                     IdBox::Id1,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f84.f33, f84.f30, f84.f31, f84.f134, none}, {f84.f169, f84.f168, f84.f170, f84.f171, none}}});
-        // Interest (1099-INT).
-        t.push_back({kForm166ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f166.f133633, f166.f133635, f166.f133634, f166.f10, none},
-                      {f166.f144125, f166.f144127, f166.f144126, f166.f10, none},
-                      {f166.f133636, f166.f133638, f166.f133637, f166.f17, f166.f18},
-                      {f166.f144130, f166.f144132, f166.f144131, f166.f17, f166.f18}}});
-        // Dividends (1099-DIV).
-        t.push_back({kForm164ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     false,
-                     &form164Amount,
-                     {{f164.f133765, f164.f133767, f164.f133766, none, none},
-                      {f164.f144115, f164.f144117, f164.f144116, none, none}}});
-        // Consolidated statement.
-        t.push_back({kForm135ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     true,
-                     nullptr,
-                     {{f135.f163202, f135.f163204, f135.f163203, none, none},
-                      {f135.f163205, f135.f163207, f135.f163206, none, none}}});
-        return t;
-    }();
+    static const std::vector<SourceLayout> table{
+        wageStatementLayout(), gamblingStatementLayout(), form110Layout(),
+        form186662Layout(),    form165Layout(),           form84Layout(),
+        interestLayout(),      dividendLayout(),          consolidatedStatementLayout(),
+    };
     return table;
 }
 

@@ -117,6 +117,7 @@ struct Form70Lines {
     struct ReviewMarks {
         Line reviewNeeded;
         Line trigger315, trigger316;  // amounts that call for a review when above 0
+        Line disasterExtension;       // filed late from a presidentially declared disaster area
     };
 
     Heading heading;
@@ -302,6 +303,7 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .reviewNeeded = f70.f33441,
                 .trigger315 = f70.f315,
                 .trigger316 = f70.f316,
+                .disasterExtension = f70.f42815,
             },
     };
 }();

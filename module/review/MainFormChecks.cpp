@@ -10,12 +10,11 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
@@ -30,25 +29,11 @@ using namespace StateAuditMgmt;
 
 namespace {
 
-const auto& f70 = kGAForm70FieldIds;
-
-// The lines of form 70 the review reads.
-struct MainFormLines {
-    FieldID federalAgi = f70.f62;
-    FieldID otherStateTaxes = f70.f74;
-    FieldID itemizedDeductions = f70.f77;
-    FieldID tax = f70.f84;
-    FieldID creditSummaryCredits = f70.f85;
-    FieldID georgiaTaxWithheld = f70.f87;
-    FieldID lowIncomeCredit = f70.f97;
-    FieldID underpaymentPenalty = f70.f105;
-    FieldID otherStateCredit = f70.f189482;
-    FieldID georgiaWages = f70.f185987;
-    FieldID loanOutWithholding = f70.f148018;
-    FieldID disasterExtension = f70.f42815;
-    FieldID creditsExceedTax = f70.f195593;
-};
-const MainFormLines kLines;
+const Form70Lines& kLines = kForm70Lines;
+const Form69Lines::Residency& kResidency = kForm69Lines.residency;
+// Form 70's fourth withholding row holds the G2-FL, withholding on employees
+// of a loan-out company.
+const FieldID& kLoanOutWithholding = kLines.payments.incomeStatements[3].withheld;
 
 // Common items of the federal form filed whose sum is compared with the
 // federal adjusted gross income.
@@ -83,8 +68,8 @@ void GATaxFormAuditor::auditMainForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
 void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     const bool paper = eFileCheckMode == 0;
     const auto main = [this](const FieldID& line) { return gaReturn->getIN(kGAForm70ID, 1, line); };
-    const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
-    const std::int64_t federalAgi = main(kLines.federalAgi);
+    const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kResidency.fullYear);
+    const std::int64_t federalAgi = main(kLines.income.federalAgi);
     const bool bigIncome = federalAgi >= GACalculationMgmt::TaxYear::kAttachFederalReturnFrom && fullYear;
     const FormID federalForm = gaReturn->getFederalFormID();
     const std::int64_t commonIncome =
@@ -97,13 +82,14 @@ void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     remind(false, kAttachFederalReturn);
     remind(paper && commonIncome > federalAgi && fullYear && !bigIncome, kAttachFederalReturn);
     remind(paper && commonIncome > federalAgi && !fullYear, kAttachFederalReturn);
-    remind(paper && main(kLines.itemizedDeductions) > 0 && fullYear,
+    remind(paper && main(kLines.deductions.itemizedRepeated) > 0 && fullYear,
            "attach a copy of your federal Schedule A to your Georgia return");
-    remind(paper && main(kLines.georgiaTaxWithheld) > 0,
+    remind(paper && main(kLines.payments.withheld) > 0,
            "attach state copies of your W-2, W-2G or 1099s to your Georgia return");
-    remind(main(kLines.otherStateCredit) > 0, "attach a copy of other state(s) tax returns to your Georgia return");
+    remind(main(kLines.credits.otherState) > 0, "attach a copy of other state(s) tax returns to your Georgia return");
 
-    report(kClassBoth, main(kLines.otherStateTaxes) < 0, kTypeWarning, kGAForm70ID, copyNumber, FieldID(0),
+    report(kClassBoth, main(kLines.deductions.incomeTaxAdjustment) < 0, kTypeWarning, kGAForm70ID, copyNumber,
+           FieldID(0),
            "Taxes paid to another state should not be negative. Make sure this amount is included in your federal "
            "Schedule A.");
 }
@@ -118,15 +104,15 @@ void GATaxFormAuditor::reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint
                "Don't staple or otherwise attach the payment to the voucher. Instead, just place payment loose in "
                "the envelope with the voucher.");
     }
-    report(kClassAttachment, paper && copy->gtZero(kLines.loanOutWithholding), kTypeWarning, kGAForm70ID, copyNumber,
-           kLines.loanOutWithholding,
+    report(kClassAttachment, paper && copy->gtZero(kLoanOutWithholding), kTypeWarning, kGAForm70ID, copyNumber,
+           kLoanOutWithholding,
            "attach a copy of your G-2FL allocated withholding on employees of loan out company to your return.");
-    report(kClassAttachment, paper && copy->xMarked(kLines.disasterExtension), kTypeWarning, kGAForm70ID, copyNumber,
-           kLines.disasterExtension,
+    report(kClassAttachment, paper && copy->xMarked(kLines.review.disasterExtension), kTypeWarning, kGAForm70ID,
+           copyNumber, kLines.review.disasterExtension,
            "attach a copy of your federal extension. If you did not request a federal extension, file Georgia Form "
            "IT 303 to request a Georgia extension based on your presidentially declared disaster area");
     reportEFileFailure(AuditMgmt::kNoAuditHelpID, TopicID(0), false, kClassEFileRecorded,
-                       copy->gtZero(kLines.underpaymentPenalty), kTypeEFileBlocker, kGAForm70ID, copyNumber, FieldID(0),
+                       copy->gtZero(kLines.result.penalty), kTypeEFileBlocker, kGAForm70ID, copyNumber, FieldID(0),
                        "You Cannot E-file your GA return because an Underpayment Penalty amount was added to your "
                        "return.To E-file your return,Uncheck the check box (Add to tax /subtract from refund) on the "
                        "Underpayment Penalty screen",
@@ -135,11 +121,11 @@ void GATaxFormAuditor::reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint
 
 // The Georgia wages of form 70 against the state wage worksheet's.
 void GATaxFormAuditor::checkGeorgiaWages(DataMgmt::TaxFormPtr& copy) {
-    const FieldID worksheetWages = kStateForm4FieldIds.f28;
-    const bool differ =
-        copy->getIR(kLines.georgiaWages) != static_cast<double>(gaReturn->getIN(kStateForm4ID, 1, worksheetWages));
-    report(kClassBoth, differ && gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f37), kTypeWarning, kStateForm4ID,
-           1, worksheetWages,
+    const FieldID& worksheetWages = kStateForm4FieldIds.f28;
+    const bool differ = copy->getIR(kLines.heading.georgiaWages) !=
+                        static_cast<double>(gaReturn->getIN(kStateForm4ID, 1, worksheetWages));
+    report(kClassBoth, differ && gaReturn->formYes(kGAForm69ID, 1, kResidency.taxpayerNonresident), kTypeWarning,
+           kStateForm4ID, 1, worksheetWages,
            "Please check the amount of Georgia wages to make sure it's correct. Usually your Georgia wages will be "
            "the total of your W-2 Box 16 amounts that are for Georgia.");
 }
@@ -147,19 +133,22 @@ void GATaxFormAuditor::checkGeorgiaWages(DataMgmt::TaxFormPtr& copy) {
 // Credits claimed beyond the tax, when the calculation marked them so and a
 // credit that can be reduced is claimed.
 void GATaxFormAuditor::checkCreditsAboveTax() {
-    const auto& f73 = kGAForm73FieldIds;
-    const auto& f74 = kGAForm74FieldIds;
+    const Form73Lines& f73 = kForm73Lines;
+    const Form74Lines& f74 = kForm74Lines;
     const auto value = [this](const FormID& form, const FieldID& field) {
         return static_cast<double>(gaReturn->getIN(form, 1, field));
     };
-    const double excess = value(kGAForm70ID, kLines.lowIncomeCredit) + value(kGAForm73ID, f73.f17) +
-                          value(kGAForm73ID, f73.f26) + value(kGAForm74ID, f74.f44) +
-                          value(kGAForm189216ID, kGAForm189216FieldIds.f189825) - value(kGAForm70ID, kLines.tax);
-    bool reducibleCredit = value(kGAForm70ID, kLines.creditSummaryCredits) > 0;
-    for (const FieldID& credit : {f74.f19, f74.f23520, f74.f43, f74.f49777, f74.f69767}) {
+    const FieldID& creditSummaryUsed = kGAForm189216FieldIds.f189825;
+    const double excess = value(kGAForm70ID, kLines.lowIncome.credit) + value(kGAForm73ID, f73.fullYear.credit) +
+                          value(kGAForm73ID, f73.partYear.credit) + value(kGAForm74ID, f74.total) +
+                          value(kGAForm189216ID, creditSummaryUsed) - value(kGAForm70ID, kLines.credits.tax);
+    // The credits that can be reduced: schedule 2, and IND-CR lines 1, 3, 6,
+    // 8 and 9.
+    bool reducibleCredit = value(kGAForm70ID, kLines.credits.summary) > 0;
+    for (const FieldID& credit : {f74.indCr201, f74.indCr203, f74.indCr206, f74.indCr208, f74.indCr209}) {
         reducibleCredit = reducibleCredit || value(kGAForm74ID, credit) > 0;
     }
-    const bool fires = gaReturn->formYes(kGAForm70ID, 1, kLines.creditsExceedTax) && excess > 0 && reducibleCredit;
+    const bool fires = gaReturn->formYes(kGAForm70ID, 1, kLines.credits.exceedsTax) && excess > 0 && reducibleCredit;
     report(kClassBoth, fires, kTypeWarning, FormID(0), 0, FieldID(0),
            "You're claiming credits which are $" + std::to_string(static_cast<long>(excess)) +
                " more than your tax. To correct this, reduce the credit(s) you're claiming on Form IND-CR line 1, "
@@ -215,7 +204,7 @@ void GATaxFormAuditor::checkLinkedPayerIds() {
 // Each Georgia income-statement row in use needs its payer, wages and tax
 // withheld.
 void GATaxFormAuditor::checkIncomeStatementRows() {
-    for (const Form70Lines::IncomeStatement& row : kForm70Lines.payments.incomeStatements) {
+    for (const Form70Lines::IncomeStatement& row : kLines.payments.incomeStatements) {
         const bool inUse = gaReturn->hasSigValue(kGAForm70ID, 1, row.payerId) ||
                            gaReturn->hasSigValue(kGAForm70ID, 1, row.stateId) ||
                            gaReturn->greaterThanZero(kGAForm70ID, 1, row.georgiaWages) ||

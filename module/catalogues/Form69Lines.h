@@ -7,6 +7,7 @@
 #include <array>
 
 #include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/LicenceLines.h"
 #include "platform/Primitives.h"
 
 struct Form69Lines {
@@ -62,10 +63,6 @@ struct Form69Lines {
         Line yes, no, detail, text1, text2, detail3, detail4;
         Line refundLine;  // the summary's refund line
     };
-    struct Licence {
-        std::array<Field, 9> taxpayer, spouse;
-        Line taxpayerNumber, taxpayerState, spouseNumber, spouseState;
-    };
     struct Form78Marks {
         Line anyCopy, anyCopyMarked;
     };
@@ -76,7 +73,7 @@ struct Form69Lines {
     Filing filing;
     Options options;
     HeadingBlock headingBlock;
-    Licence licence;
+    FilerLicenceLines licence;
     Form78Marks form78;
 };
 
@@ -169,14 +166,30 @@ inline constexpr Form69Lines kForm69Lines = [] {
             },
         .licence =
             {
-                .taxpayer = {f69.f199053, f69.f193208, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
-                             f69.f193214, f69.f193215},
-                .spouse = {f69.f199054, f69.f193216, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
-                           f69.f193222, f69.f193223},
-                .taxpayerNumber = f69.f193209,
-                .taxpayerState = f69.f193210,
-                .spouseNumber = f69.f193217,
-                .spouseState = f69.f193218,
+                .taxpayer =
+                    {
+                        .firstIdBox = f69.f193214,
+                        .secondIdBox = f69.f193215,
+                        .firstOtherAnswer = f69.f193208,
+                        .secondOtherAnswer = f69.f199053,
+                        .number = f69.f193209,
+                        .issuingState = f69.f193210,
+                        .issueDate = f69.f193211,
+                        .expirationDate = f69.f193212,
+                        .noExpirationBox = f69.f193213,
+                    },
+                .spouse =
+                    {
+                        .firstIdBox = f69.f193222,
+                        .secondIdBox = f69.f193223,
+                        .firstOtherAnswer = f69.f193216,
+                        .secondOtherAnswer = f69.f199054,
+                        .number = f69.f193217,
+                        .issuingState = f69.f193218,
+                        .issueDate = f69.f193219,
+                        .expirationDate = f69.f193220,
+                        .noExpirationBox = f69.f193221,
+                    },
             },
         .form78 =
             {

@@ -229,19 +229,14 @@ void InfoFormCalculation::fillHeadingBlock() {
 // beside a filled licence number only.
 void InfoFormCalculation::fillLicences() {
     const auto& l = lines.licence;
-    engine_.transferDriverLicenseInfo(handle_,
-                                      {l.taxpayer[0], l.taxpayer[1], l.taxpayer[2], l.taxpayer[3], l.taxpayer[4],
-                                       l.taxpayer[5], l.taxpayer[6], l.taxpayer[7], l.taxpayer[8]},
-                                      {l.spouse[0], l.spouse[1], l.spouse[2], l.spouse[3], l.spouse[4], l.spouse[5],
-                                       l.spouse[6], l.spouse[7], l.spouse[8]});
-    info_.makeProtected(l.taxpayerState);
-    info_.makeProtected(l.spouseState);
-    for (const auto& [number, state] :
-         {std::pair{l.taxpayerNumber, l.taxpayerState}, std::pair{l.spouseNumber, l.spouseState}}) {
-        if (info_.nonNull(number)) {
-            info_.assignText(state, ga_.getAbbreviation());
+    engine_.transferDriverLicenseInfo(handle_, l);
+    info_.makeProtected(l.taxpayer.issuingState);
+    info_.makeProtected(l.spouse.issuingState);
+    for (const LicenceLines& filer : {l.taxpayer, l.spouse}) {
+        if (info_.nonNull(filer.number)) {
+            info_.assignText(filer.issuingState, ga_.getAbbreviation());
         } else {
-            info_.setNull(state);
+            info_.setNull(filer.issuingState);
         }
     }
 }

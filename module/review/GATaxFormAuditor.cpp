@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
@@ -138,11 +139,7 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     auditCareOf(help, topic, false, kCareOfOurProgram);
     checkBalanceDuePayment(kClassEFile);
     auditMissingStateInfo(static_cast<int>(copy->getIN(f69.f8)));
-    auditDriverLicense(help, topic, false, kGAForm69ID, kClassEFile,
-                       {f69.f193208, f69.f199053, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
-                        f69.f193214, f69.f193215},
-                       {f69.f193216, f69.f199054, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
-                        f69.f193222, f69.f193223});
+    auditDriverLicense(help, topic, false, kGAForm69ID, kClassEFile, kForm69Lines.licence);
 }
 
 }  // namespace GAAuditMgmt

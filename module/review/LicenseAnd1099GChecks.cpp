@@ -6,7 +6,7 @@
 #include <string>
 
 #include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/AuditText.h"
@@ -20,14 +20,8 @@ namespace {
 // A state without an expiration rule.
 const char* const kStateWithoutExpirationRule = "NY";
 
-// The federal answers one filer's state answers are compared with (federal
-// form 92), and the texts that name what is missing.
-struct FilerLicense {
-    FieldID federalNumber;
-    FieldID federalState;
-    FieldID federalIssueDate;
-    FieldID federalExpirationDate;
-    FieldID federalNoExpiration;
+// The texts that name what is missing of one filer's answers.
+struct FilerLicenceTexts {
     const char* number;
     const char* state;
     const char* issueDate;
@@ -37,12 +31,7 @@ struct FilerLicense {
     const char* expiredBeforeToday;
 };
 
-const FilerLicense kTaxpayerLicense{
-    kForm92FieldIds.f184582,
-    kForm92FieldIds.f184584,
-    kForm92FieldIds.f184586,
-    kForm92FieldIds.f184588,
-    kForm92FieldIds.f195613,
+const FilerLicenceTexts kTaxpayerTexts{
     "Your driver's license or state ID number",
     "State your ID was issued in",
     "Issue date of your ID",
@@ -52,12 +41,7 @@ const FilerLicense kTaxpayerLicense{
     "The expiration date of your ID must be on or after today's date",
 };
 
-const FilerLicense kSpouseLicense{
-    kForm92FieldIds.f184583,
-    kForm92FieldIds.f184585,
-    kForm92FieldIds.f184587,
-    kForm92FieldIds.f184589,
-    kForm92FieldIds.f195614,
+const FilerLicenceTexts kSpouseTexts{
     "Spouse's driver's license or state ID number",
     "State your spouse's ID was issued in",
     "Issue date of your spouse's ID",
@@ -84,8 +68,7 @@ bool checksCompensation(DataMgmt::TaxReturnType type) {
 // ------------------------------------------------------------ driver's licence
 
 void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
-                                             int messageClass, const FilerLicenseFields& taxpayer,
-                                             const FilerLicenseFields& spouse) {
+                                             int messageClass, const FilerLicenceLines& licence) {
     const DataMgmt::TaxFormPtr info = stateReturn->getForm(form, 1);
     if (info.isNull()) {
         return;
@@ -97,10 +80,10 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
     const auto date = [](const std::string& text) { return Utils::strDateToNumber(text); };
     std::int64_t today = 0;
 
-    const auto checkFiler = [&](const FilerLicenseFields& own, const FilerLicense& fed) {
+    const auto checkFiler = [&](const LicenceLines& own, const LicenceLines& fed, const FilerLicenceTexts& texts) {
         const auto stateText = [&](const FieldID& f) { return stateReturn->formString(form, 1, f); };
         const auto federalText = [&](const FieldID& f) { return federalReturn->formString(kForm92ID, 1, f); };
-        const bool hasId = info->xMarked(own.idBox) || info->xMarked(own.secondIdBox);
+        const bool hasId = info->xMarked(own.firstIdBox) || info->xMarked(own.secondIdBox);
         // Entries are compared only when both returns hold them.
         const auto differ = [&](const FieldID& ownField, const FieldID& fedField, bool asDates) {
             const std::string a = stateText(ownField);
@@ -112,27 +95,28 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
         };
         const bool noExpiration = info->xMarked(own.noExpirationBox);
 
-        report(hasId && differ(own.number, fed.federalNumber, false), kTypeWarning, own.number,
+        report(hasId && differ(own.number, fed.number, false), kTypeWarning, own.number,
                "The driver's license or state ID number doesn't match the number on your federal return. Please "
                "make sure your state entry is correct.");
-        report(hasId && differ(own.issuingState, fed.federalState, false), kTypeWarning, own.issuingState,
+        report(hasId && differ(own.issuingState, fed.issuingState, false), kTypeWarning, own.issuingState,
                "The issuing state doesn't match the issuing state on your federal return. Please make sure your "
                "state entry is correct.");
-        report(hasId && differ(own.issueDate, fed.federalIssueDate, true), kTypeWarning, own.issueDate,
+        report(hasId && differ(own.issueDate, fed.issueDate, true), kTypeWarning, own.issueDate,
                "The issue date doesn't match the issue date on your federal return. Please make sure your state "
                "entry is correct.");
-        report(hasId && (federalReturn->formYes(kForm92ID, 1, fed.federalNoExpiration) != noExpiration ||
-                         differ(own.expirationDate, fed.federalExpirationDate, true)),
+        report(hasId && (federalReturn->formYes(kForm92ID, 1, fed.noExpirationBox) != noExpiration ||
+                         differ(own.expirationDate, fed.expirationDate, true)),
                kTypeWarning, own.expirationDate,
                "The expiration date doesn't match the expiration date on your federal return. Please make sure your "
                "state entry is correct.");
-        report(hasId && info->isNull(own.number), kTypeMissingEntry, own.number, fed.number);
-        report(hasId && info->isNull(own.issuingState), kTypeMissingEntry, own.issuingState, fed.state);
-        report(hasId && info->isNull(own.issueDate), kTypeMissingEntry, own.issueDate, fed.issueDate);
+        report(hasId && info->isNull(own.number), kTypeMissingEntry, own.number, texts.number);
+        report(hasId && info->isNull(own.issuingState), kTypeMissingEntry, own.issuingState, texts.state);
+        report(hasId && info->isNull(own.issueDate), kTypeMissingEntry, own.issueDate, texts.issueDate);
         report(hasId && !noExpiration && info->isNull(own.expirationDate), kTypeMissingEntry, own.expirationDate,
-               fed.expiration);
+               texts.expiration);
         const bool secondAnswer = own.secondOtherAnswer.getNumber() > 0 && info->xMarked(own.secondOtherAnswer);
-        report(!info->xMarked(own.otherAnswer) && !hasId && !secondAnswer, kTypeMissingEntry, own.idBox, fed.option);
+        report(!info->xMarked(own.firstOtherAnswer) && !hasId && !secondAnswer, kTypeMissingEntry, own.firstIdBox,
+               texts.option);
 
         // Today is read once, before the taxpayer's date checks.
         if (today == 0) {
@@ -144,17 +128,17 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
             today = Utils::dateToNumber(month, day, year);
         }
         report(hasId && info->nonNull(own.issueDate) && date(stateText(own.issueDate)) > today, kTypeEFileBlocker,
-               own.issueDate, fed.issuedAfterToday);
+               own.issueDate, texts.issuedAfterToday);
         if (expirationRule) {
             report(hasId && !noExpiration && info->nonNull(own.expirationDate) &&
                        date(stateText(own.expirationDate)) < today,
-                   kTypeEFileBlocker, own.expirationDate, fed.expiredBeforeToday);
+                   kTypeEFileBlocker, own.expirationDate, texts.expiredBeforeToday);
         }
     };
 
-    checkFiler(taxpayer, kTaxpayerLicense);
+    checkFiler(licence.taxpayer, kForm92Lines.licence.taxpayer, kTaxpayerTexts);
     if (FilingStatus::carriesSpouseId(stateReturn->getFilingStatusNumber())) {
-        checkFiler(spouse, kSpouseLicense);
+        checkFiler(licence.spouse, kForm92Lines.licence.spouse, kSpouseTexts);
     }
 }
 

@@ -24,6 +24,7 @@
 #include <span>
 #include <string>
 
+#include "module/catalogues/LicenceLines.h"
 #include "platform/Configuration.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -70,22 +71,6 @@ enum AddedSentence : int {
     kNoSentence = 0,
     kStateOnlySentence = 1,  // e-file check only
     kFaqSentence = 2,
-};
-
-// The fields of one filer's driver's licence or state ID answers on the
-// state information form: two other answers of the ID question, the number,
-// the issuing state, the issue and expiration dates, the no-expiration box
-// and the two ID boxes. A null second answer is not read.
-struct FilerLicenseFields {
-    FieldID otherAnswer;
-    FieldID secondOtherAnswer;
-    FieldID number;
-    FieldID issuingState;
-    FieldID issueDate;
-    FieldID expirationDate;
-    FieldID noExpirationBox;
-    FieldID idBox;
-    FieldID secondIdBox;
 };
 
 class StateTaxFormAuditor : public AuditMgmt::TaxFormAuditor {
@@ -147,9 +132,10 @@ public:
     virtual void auditMissingStateInfo(int residencyNumber);
     // The list ends at its first form 0 (or at its end).
     virtual void auditNonFinalForms(std::span<const FormID> notFinalForms);
+    // The filers' answers on the form (copy 1) against federal form 92; a
+    // second other answer that names the null field is not read.
     virtual void auditDriverLicense(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
-                                    int messageClass, const FilerLicenseFields& taxpayer,
-                                    const FilerLicenseFields& spouse);
+                                    int messageClass, const FilerLicenceLines& licence);
     virtual void auditForm1099GEFile(const std::string& helpId, TopicID topic, bool spare, bool otherStateAllowed,
                                      int totalCopyLimit, int markedCopyLimit, int otherCopyLimit, int unused);
     virtual void auditStateWageData(const std::string& helpId, TopicID topic, bool spare, const FormID& form,

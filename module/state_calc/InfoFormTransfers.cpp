@@ -7,6 +7,7 @@
 // Each operation receives the information-form copy being calculated and the
 // state's own fields; the federal fields are fixed. An optional field whose
 // number is 0 or less is absent and every step that names it is skipped.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/OwnerInfoFieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FilingCodes.h"
@@ -322,112 +324,101 @@ void StateTaxReturnCalcEngine::protectHeadingFields(DataMgmt::TaxFormPtr info, F
 
 namespace {
 
-// The federal form 92 sources of one filer's licence block, in the order of
-// DriverLicenseFields' options 1-4, texts 1-4 and box.
-struct LicenseSources {
-    FieldId option1, option2, option3, option4;
-    FieldId text1, text2, text3, text4;
-    FieldId box;
-};
+// One filer's licence block, from the federal answers: an answer already
+// marked on the form stands, else the first federal one marked; a text on
+// the form is kept, an empty one is filled from the federal return; the
+// no-expiration box follows the federal one while it is empty. Returns
+// whether one of the other answers (no licence details) is marked, which
+// empties and closes the details.
+bool transferLicence(const DataMgmt::TaxReturn& federal, const InfoCopy& form, const LicenceLines& own,
+                     const LicenceLines& fed) {
+    const auto federalYes = [&](FieldId field) { return federal.formYes(kForm92ID, 1, field); };
+    const std::array<FieldId, 4> answers{own.firstIdBox, own.secondIdBox, own.firstOtherAnswer, own.secondOtherAnswer};
+    const std::array<FieldId, 4> federalAnswers{fed.firstIdBox, fed.secondIdBox, fed.firstOtherAnswer,
+                                                fed.secondOtherAnswer};
+    const std::array<FieldId, 4> texts{own.number, own.issuingState, own.issueDate, own.expirationDate};
+    const std::array<FieldId, 4> federalTexts{fed.number, fed.issuingState, fed.issueDate, fed.expirationDate};
+
+    for (FieldId field : answers) {
+        form.unprotect(field);
+    }
+    for (FieldId field : texts) {
+        form.unprotect(field);
+    }
+    const bool anyAnswer = std::any_of(answers.begin(), answers.end(), [&](FieldId f) { return form.marked(f); });
+    for (std::size_t i = 0; !anyAnswer && i < answers.size(); ++i) {
+        if (federalYes(federalAnswers[i])) {
+            form.mark(answers[i]);
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string source = federal.formString(kForm92ID, 1, federalTexts[i]);
+        if (!source.empty() && present(texts[i]) && form.isNull(texts[i])) {
+            form.text(texts[i], source);
+        }
+    }
+    if (present(own.noExpirationBox) && form.isNull(own.noExpirationBox)) {
+        if (federalYes(fed.noExpirationBox)) {
+            form.mark(own.noExpirationBox);
+        } else {
+            form.unmark(own.noExpirationBox);
+        }
+    }
+    form.form.setOptionGroupSelection(&own.firstIdBox, &own.secondIdBox, &own.firstOtherAnswer, &own.secondOtherAnswer,
+                                      &Primitives::kNullFieldID);
+    const bool noDetails = form.marked(own.firstOtherAnswer) || form.marked(own.secondOtherAnswer);
+    for (FieldId field : texts) {
+        if (noDetails) {
+            form.protectAndNull(field);
+        } else {
+            form.unprotect(field);
+        }
+    }
+    if (noDetails) {
+        form.protectAndNull(own.noExpirationBox);
+    }
+    return noDetails;
+}
 
 }  // namespace
 
-void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
-                                                         const DriverLicenseFields& spouse) {
+void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const FilerLicenceLines& own) {
     if (info.isNull()) {
         return;
     }
-    InfoCopy form{*info};
-    const auto& f92 = kForm92FieldIds;
-    const LicenseSources taxpayerSources{f92.f195137, f92.f195138, f92.f195615, f92.f199001, f92.f184582,
-                                         f92.f184584, f92.f184586, f92.f184588, f92.f195613};
-    const LicenseSources spouseSources{f92.f195139, f92.f195140, f92.f195616, f92.f199002, f92.f184583,
-                                       f92.f184585, f92.f184587, f92.f184589, f92.f195614};
-    const int filingStatus = stateReturn_->getFilingStatusNumber();
-    auto federalYes = [&](FieldId field) { return taxReturn->formYes(kForm92ID, 1, field); };
-
-    // Steps shared by both filers. Returns whether option 3 or 4 (no licence
-    // details) is marked.
-    auto transferOne = [&](const DriverLicenseFields& t, const LicenseSources& s) {
-        const std::array<FieldId, 4> options{t.option1, t.option2, t.option3, t.option4};
-        const std::array<FieldId, 4> optionSources{s.option1, s.option2, s.option3, s.option4};
-        const std::array<FieldId, 4> texts{t.text1, t.text2, t.text3, t.text4};
-        const std::array<FieldId, 4> textSources{s.text1, s.text2, s.text3, s.text4};
-
-        for (FieldId field : options) {
-            form.unprotect(field);
-        }
-        for (FieldId field : texts) {
-            form.unprotect(field);
-        }
-        bool anyOption = false;
-        for (FieldId field : options) {
-            anyOption = anyOption || form.marked(field);
-        }
-        if (!anyOption) {
-            for (std::size_t i = 0; i < options.size(); ++i) {
-                if (federalYes(optionSources[i])) {
-                    form.mark(options[i]);
-                    break;
-                }
-            }
-        }
-        // A text on the form is kept; an empty one is filled from the
-        // federal return.
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const std::string source = taxReturn->formString(kForm92ID, 1, textSources[i]);
-            if (!source.empty() && present(texts[i]) && form.isNull(texts[i])) {
-                form.text(texts[i], source);
-            }
-        }
-        if (present(t.box) && form.isNull(t.box)) {
-            if (federalYes(s.box)) {
-                form.mark(t.box);
-            } else {
-                form.unmark(t.box);
-            }
-        }
-        form.form.setOptionGroupSelection(&t.option1, &t.option2, &t.option3, &t.option4, &Primitives::kNullFieldID);
-        const bool noDetails = form.marked(t.option3) || form.marked(t.option4);
-        if (noDetails) {
-            for (FieldId field : texts) {
-                form.protectAndNull(field);
-            }
-            form.protectAndNull(t.box);
-        } else {
-            for (FieldId field : texts) {
-                form.unprotect(field);
-            }
-        }
-        return noDetails;
-    };
+    const InfoCopy form{*info};
+    const FilerLicenceLines& fed = kForm92Lines.licence;
+    const bool carriesSpouse = FilingStatus::carriesSpouseId(stateReturn_->getFilingStatusNumber());
 
     // Taxpayer. Without licence details the box stays emptied and protected.
-    if (!transferOne(taxpayer, taxpayerSources)) {
-        if (!form.isNull(taxpayer.text4)) {
-            if (FilingStatus::carriesSpouseId(filingStatus)) {
-                form.protectAndNull(taxpayer.box);
+    if (!transferLicence(*taxReturn, form, own.taxpayer, fed.taxpayer)) {
+        if (!form.isNull(own.taxpayer.expirationDate)) {
+            if (carriesSpouse) {
+                form.protectAndNull(own.taxpayer.noExpirationBox);
             } else {
-                form.setNull(taxpayer.box);
+                form.setNull(own.taxpayer.noExpirationBox);
             }
         } else {
-            form.unprotect(taxpayer.box);
+            form.unprotect(own.taxpayer.noExpirationBox);
         }
     }
 
     // Spouse: only on a return that carries the spouse.
-    if (!FilingStatus::carriesSpouseId(filingStatus)) {
-        for (FieldId field : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3, spouse.text4,
-                              spouse.box, spouse.option1, spouse.option2}) {
+    const LicenceLines& spouse = own.spouse;
+    if (!carriesSpouse) {
+        for (FieldId field :
+             {spouse.secondOtherAnswer, spouse.firstOtherAnswer, spouse.number, spouse.issuingState, spouse.issueDate,
+              spouse.expirationDate, spouse.noExpirationBox, spouse.firstIdBox, spouse.secondIdBox}) {
             form.protectAndNull(field);
         }
         return;
     }
-    if (!transferOne(spouse, spouseSources)) {
-        if (!form.isNull(spouse.text4)) {
-            form.setNull(spouse.box);
+    if (!transferLicence(*taxReturn, form, spouse, fed.spouse)) {
+        if (!form.isNull(spouse.expirationDate)) {
+            form.setNull(spouse.noExpirationBox);
         } else {
-            form.unprotect(spouse.box);
+            form.unprotect(spouse.noExpirationBox);
         }
     }
 }

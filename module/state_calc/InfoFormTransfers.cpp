@@ -179,6 +179,93 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
     }
 }
 
+namespace {
+
+// The filing options of the information form: three choices (the third
+// optional), the box that takes the details from the federal return, its
+// companion, four details and up to three further kinds of account.
+struct FilingOptionFields {
+    FieldId choiceA, choiceB, choiceC;
+    FieldId detailD, companionE;
+    FieldId detail1, detail2, detail3, detail4;
+    FieldId typeBox3, typeBox4, typeBox5;
+};
+
+// With no choice marked: the first when the federal return asks for the
+// deposit (and the details come from it when it has the account's numbers),
+// else the third where there is one, else the second.
+void defaultFilingChoice(const DataMgmt::TaxReturn& federal, const InfoCopy& form, const FilingOptionFields& o) {
+    if (form.marked(o.choiceA) || form.marked(o.choiceB) || form.marked(o.choiceC)) {
+        return;
+    }
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
+    if (federal.formYes(kForm92ID, 1, deposit.wanted) || federal.formYes(kForm92ID, 1, deposit.wantedToo)) {
+        form.mark(o.choiceA);
+        form.unmark(o.choiceB);
+        form.unmark(o.choiceC);
+        if (federal.hasSigValue(kForm92ID, 1, deposit.routingNumber) &&
+            federal.hasSigValue(kForm92ID, 1, deposit.accountNumber)) {
+            form.mark(o.detailD);
+        }
+    } else if (present(o.choiceC)) {
+        form.unmark(o.choiceA);
+        form.unmark(o.choiceB);
+        form.mark(o.choiceC);
+    } else {
+        form.unmark(o.choiceA);
+        form.mark(o.choiceB);
+    }
+}
+
+// One choice at most; the third is closed while the first is marked.
+void keepOneFilingChoice(const InfoCopy& form, const FilingOptionFields& o) {
+    if (present(o.choiceC)) {
+        form.form.oneX(o.choiceA, o.choiceB, o.choiceC);
+        if (form.marked(o.choiceA)) {
+            form.protect(o.choiceC);
+        } else {
+            form.unprotect(o.choiceC);
+        }
+    } else {
+        form.form.oneX(o.choiceA, o.choiceB, o.choiceB);
+    }
+}
+
+// The details taken from the federal return, closed to entry.
+void copyFederalDetails(DataMgmt::TaxReturn& federal, DataMgmt::TaxFormPtr info, const InfoCopy& form,
+                        const FilingOptionFields& o) {
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
+    form.text(o.detail1, federal.formString(kForm92ID, 1, deposit.routingNumber));
+    form.text(o.detail2, federal.formString(kForm92ID, 1, deposit.accountNumber));
+    if (present(o.detail3)) {
+        federal.getII(kForm92ID, deposit.checking, info, o.detail3);
+    }
+    if (present(o.detail4)) {
+        federal.getII(kForm92ID, deposit.savings, info, o.detail4);
+    }
+    form.unmark(o.typeBox3);
+    form.unmark(o.typeBox4);
+    form.unmark(o.typeBox5);
+}
+
+// The details open to entry, one kind of account marked.
+void openDetails(DataMgmt::TaxFormPtr info, const InfoCopy& form, const FilingOptionFields& o) {
+    for (FieldId field : {o.detail1, o.detail2, o.detail3, o.detail4, o.typeBox3, o.typeBox4, o.typeBox5}) {
+        form.unprotect(field);
+    }
+    if (!present(o.typeBox3)) {
+        Utils::setDefaultX(info, o.detail3, o.detail4, o.detail4);
+    } else if (!present(o.typeBox4)) {
+        Utils::setDefaultX(info, o.detail3, o.detail4, o.typeBox3);
+    } else if (!present(o.typeBox5)) {
+        form.form.oneX4AndDefault(o.detail3, o.detail4, o.typeBox3, o.typeBox4);
+    } else {
+        form.form.oneXAndDefault(o.detail3, o.detail4, o.typeBox3, o.typeBox4, o.typeBox5);
+    }
+}
+
+}  // namespace
+
 void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, FieldId choiceA, FieldId choiceB,
                                                      FieldId detailD, FieldId companionE, FieldId detail1,
                                                      FieldId detail2, FieldId detail3, FieldId detail4,
@@ -187,43 +274,26 @@ void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, 
     if (info.isNull()) {
         return;
     }
-    InfoCopy form{*info};
-    const auto& f92 = kForm92FieldIds;
-    auto federalYes = [&](FieldId field) { return taxReturn->formYes(kForm92ID, 1, field); };
+    const InfoCopy form{*info};
+    const FilingOptionFields o{.choiceA = choiceA,
+                               .choiceB = choiceB,
+                               .choiceC = choiceC,
+                               .detailD = detailD,
+                               .companionE = companionE,
+                               .detail1 = detail1,
+                               .detail2 = detail2,
+                               .detail3 = detail3,
+                               .detail4 = detail4,
+                               .typeBox3 = typeBox3,
+                               .typeBox4 = typeBox4,
+                               .typeBox5 = typeBox5};
 
-    // Defaulting, once per module life, when no choice is marked.
+    // The default is chosen once per module life.
     if (!filingOptionsDefaulted) {
         filingOptionsDefaulted = true;
-        if (!form.marked(choiceA) && !form.marked(choiceB) && !form.marked(choiceC)) {
-            if (federalYes(f92.f536) || federalYes(f92.f765)) {
-                form.mark(choiceA);
-                form.unmark(choiceB);
-                form.unmark(choiceC);
-                if (taxReturn->hasSigValue(kForm92ID, 1, f92.f392) && taxReturn->hasSigValue(kForm92ID, 1, f92.f391)) {
-                    form.mark(detailD);
-                }
-            } else if (present(choiceC)) {
-                form.unmark(choiceA);
-                form.unmark(choiceB);
-                form.mark(choiceC);
-            } else {
-                form.unmark(choiceA);
-                form.mark(choiceB);
-            }
-        }
+        defaultFilingChoice(*taxReturn, form, o);
     }
-
-    // One choice at most.
-    if (present(choiceC)) {
-        form.form.oneX(choiceA, choiceB, choiceC);
-        if (form.marked(choiceA)) {
-            form.protect(choiceC);
-        } else {
-            form.unprotect(choiceC);
-        }
-    } else {
-        form.form.oneX(choiceA, choiceB, choiceB);
-    }
+    keepOneFilingChoice(form, o);
 
     for (FieldId field : {detailD, companionE, detail1, detail2, detail3, detail4, typeBox3, typeBox4, typeBox5}) {
         form.protect(field);
@@ -231,41 +301,16 @@ void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, 
     if (!form.marked(choiceA)) {
         return;  // the detail stays protected with its values
     }
-
     form.unprotect(companionE);
-    if (federalYes(f92.f70126)) {
+    if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.deposit.federalOnly)) {
         form.unmark(detailD);
     } else {
         form.unprotect(detailD);
     }
-
     if (form.marked(detailD)) {
-        // The details come from the federal return and stay protected.
-        form.text(detail1, taxReturn->formString(kForm92ID, 1, f92.f392));
-        form.text(detail2, taxReturn->formString(kForm92ID, 1, f92.f391));
-        if (present(detail3)) {
-            taxReturn->getII(kForm92ID, f92.f393, info, detail3);
-        }
-        if (present(detail4)) {
-            taxReturn->getII(kForm92ID, f92.f394, info, detail4);
-        }
-        form.unmark(typeBox3);
-        form.unmark(typeBox4);
-        form.unmark(typeBox5);
-        return;
-    }
-
-    for (FieldId field : {detail1, detail2, detail3, detail4, typeBox3, typeBox4, typeBox5}) {
-        form.unprotect(field);
-    }
-    if (!present(typeBox3)) {
-        Utils::setDefaultX(info, detail3, detail4, detail4);
-    } else if (!present(typeBox4)) {
-        Utils::setDefaultX(info, detail3, detail4, typeBox3);
-    } else if (!present(typeBox5)) {
-        form.form.oneX4AndDefault(detail3, detail4, typeBox3, typeBox4);
+        copyFederalDetails(*taxReturn, info, form, o);
     } else {
-        form.form.oneXAndDefault(detail3, detail4, typeBox3, typeBox4, typeBox5);
+        openDetails(info, form, o);
     }
 }
 

@@ -19,7 +19,9 @@ struct Form69Lines {
     // ZIP code.
     struct Heading {
         std::array<Field, 15> rows;
-        Line taxpayerNumber, spouseNumber, street, apartment;
+        Line taxpayerFirstName, taxpayerMiddleName, taxpayerLastName, taxpayerSuffix, taxpayerNumber;
+        Line spouseFirstName, spouseMiddleName, spouseLastName, spouseSuffix, spouseNumber;
+        Line street, apartment, city, state, zipCode;
         Line filedForm1, filedForm55, filedForm87;  // the federal main form filed
     };
     // Each filer's residency: one of three boxes, kept to one mark; a third
@@ -84,10 +86,21 @@ inline constexpr Form69Lines kForm69Lines = [] {
             {
                 .rows = {f69.f21, f69.f22, f69.f23, f69.f24, f69.f25, f69.f26, f69.f27, f69.f28, f69.f29, f69.f30,
                          f69.f31, f69.f32, f69.f33, f69.f34, f69.f35},
+                .taxpayerFirstName = f69.f21,
+                .taxpayerMiddleName = f69.f22,
+                .taxpayerLastName = f69.f23,
+                .taxpayerSuffix = f69.f24,
                 .taxpayerNumber = f69.f25,
+                .spouseFirstName = f69.f26,
+                .spouseMiddleName = f69.f27,
+                .spouseLastName = f69.f28,
+                .spouseSuffix = f69.f29,
                 .spouseNumber = f69.f30,
                 .street = f69.f31,
                 .apartment = f69.f32,
+                .city = f69.f33,
+                .state = f69.f34,
+                .zipCode = f69.f35,
                 .filedForm1 = f69.f46,
                 .filedForm55 = f69.f47,
                 .filedForm87 = f69.f48,

@@ -68,18 +68,7 @@ void StateTaxReturnCalcEngine::rearmFilingOptionsDefaulting() { filingOptionsDef
 
 int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
     const std::string abbreviation = stateReturn_->getAbbreviation();
-    const auto& f92 = kForm92FieldIds;
-    struct ResidencyRow {
-        FieldId state;
-        FieldId taxpayer;
-        FieldId spouse;
-    };
-    const std::array<ResidencyRow, 3> rows{{
-        {f92.f675, f92.f43844, f92.f43845},
-        {f92.f679, f92.f43846, f92.f43847},
-        {f92.f683, f92.f43848, f92.f43849},
-    }};
-    for (const ResidencyRow& row : rows) {
+    for (const Form92Lines::ResidencyRow& row : kForm92Lines.residencyRows) {
         const std::string state = taxReturn->formString(kForm92ID, 1, row.state);
         if (Utils::QVStringUtils::stricmp(state, abbreviation) != 0) {
             continue;

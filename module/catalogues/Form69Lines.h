@@ -46,6 +46,7 @@ struct Form69Lines {
         Line filingStatus;
         Line choiceA, choiceB;
         Line firstMark;  // marked no on every calculation
+        Line amended;    // the return amends one filed before
     };
     // Estimated tax paid, refund and bank options.
     struct Options {
@@ -141,6 +142,7 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .choiceA = f69.f13,
                 .choiceB = f69.f14,
                 .firstMark = f69.f1,
+                .amended = f69.f108,
             },
         .options =
             {

@@ -62,9 +62,15 @@ struct Form69Lines {
         std::array<std::array<Field, 3>, 6> defaults;  // (box, pair box, default)
         Line choice33436, choice33437;
     };
-    struct HeadingBlock {
-        Line yes, no, detail, text1, text2, detail3, detail4;
-        Line refundLine;  // the summary's refund line
+    // Payment of the amount owed by withdrawal from a bank account: asked
+    // for or not, the account's details carried from the federal return or
+    // entered, the account, and the amount owed (the summary's line 27).
+    struct Withdrawal {
+        Line yes, no;
+        Line fromFederal;
+        Line routingNumber, accountNumber, checking, savings;
+        Line amountOwed;
+        Line date;
     };
     struct Form78Marks {
         Line anyCopy, anyCopyMarked;
@@ -75,7 +81,7 @@ struct Form69Lines {
     StateRows stateRows;
     Filing filing;
     Options options;
-    HeadingBlock headingBlock;
+    Withdrawal withdrawal;
     FilerLicenceLines licence;
     Form78Marks form78;
 };
@@ -168,16 +174,17 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .choice33436 = f69.f33436,
                 .choice33437 = f69.f33437,
             },
-        .headingBlock =
+        .withdrawal =
             {
                 .yes = f69.f187983,
                 .no = f69.f187984,
-                .detail = f69.f189221,
-                .text1 = f69.f187987,
-                .text2 = f69.f187988,
-                .detail3 = f69.f187985,
-                .detail4 = f69.f187986,
-                .refundLine = f69.f187989,
+                .fromFederal = f69.f189221,
+                .routingNumber = f69.f187987,
+                .accountNumber = f69.f187988,
+                .checking = f69.f187985,
+                .savings = f69.f187986,
+                .amountOwed = f69.f187989,
+                .date = f69.f187990,
             },
         .licence =
             {

@@ -6,8 +6,8 @@
 // residency boxes of both filers and of the return, the part-year period, the
 // state rows of federal form 190, the main form and filing status, the
 // version text of state form 14, the filing choices and their defaults, the
-// bank and filing options, the heading block, the driver licence blocks and
-// the two marks taken from the federal form 78 copies.
+// bank and filing options, the withdrawal of the amount owed, the driver
+// licence blocks and the two marks taken from the federal form 78 copies.
 
 #include <string>
 
@@ -211,14 +211,14 @@ void InfoFormCalculation::fillOptions() {
     }
 }
 
-// The heading block, the summary's refund line, and the defaults of the
-// choice pairs.
+// The withdrawal of the amount owed (the summary's line 27), and the
+// defaults of the choice pairs.
 void InfoFormCalculation::fillHeadingBlock() {
-    const auto& b = lines.headingBlock;
-    engine_.protectHeadingFields(handle_, b.yes, b.no, b.detail, none, b.text1, b.text2, b.detail3, b.detail4, none,
-                                 none, none);
+    const auto& w = lines.withdrawal;
+    engine_.protectHeadingFields(handle_, w.yes, w.no, w.fromFederal, none, w.routingNumber, w.accountNumber,
+                                 w.checking, w.savings, none, none, none);
     constexpr std::int32_t kRefundLine = 27;
-    info_.assignIR(b.refundLine, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
+    info_.assignIR(w.amountOwed, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
     for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
         Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }

@@ -7,9 +7,8 @@
 #include <array>
 
 #include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/LicenceLines.h"
 #include "platform/Primitives.h"
-
-namespace GACalculationMgmt {
 
 struct Form69Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
@@ -20,7 +19,9 @@ struct Form69Lines {
     // ZIP code.
     struct Heading {
         std::array<Field, 15> rows;
-        Line taxpayerNumber, spouseNumber, street, apartment;
+        Line taxpayerFirstName, taxpayerMiddleName, taxpayerLastName, taxpayerSuffix, taxpayerNumber;
+        Line spouseFirstName, spouseMiddleName, spouseLastName, spouseSuffix, spouseNumber;
+        Line street, apartment, city, state, zipCode;
         Line filedForm1, filedForm55, filedForm87;  // the federal main form filed
     };
     // Each filer's residency: one of three boxes, kept to one mark; a third
@@ -45,6 +46,7 @@ struct Form69Lines {
         Line filingStatus;
         Line choiceA, choiceB;
         Line firstMark;  // marked no on every calculation
+        Line amended;    // the return amends one filed before
     };
     // Estimated tax paid, refund and bank options.
     struct Options {
@@ -60,13 +62,15 @@ struct Form69Lines {
         std::array<std::array<Field, 3>, 6> defaults;  // (box, pair box, default)
         Line choice33436, choice33437;
     };
-    struct HeadingBlock {
-        Line yes, no, detail, text1, text2, detail3, detail4;
-        Line refundLine;  // the summary's refund line
-    };
-    struct Licence {
-        std::array<Field, 9> taxpayer, spouse;
-        Line taxpayerNumber, taxpayerState, spouseNumber, spouseState;
+    // Payment of the amount owed by withdrawal from a bank account: asked
+    // for or not, the account's details carried from the federal return or
+    // entered, the account, and the amount owed (the summary's line 27).
+    struct Withdrawal {
+        Line yes, no;
+        Line fromFederal;
+        Line routingNumber, accountNumber, checking, savings;
+        Line amountOwed;
+        Line date;
     };
     struct Form78Marks {
         Line anyCopy, anyCopyMarked;
@@ -77,8 +81,8 @@ struct Form69Lines {
     StateRows stateRows;
     Filing filing;
     Options options;
-    HeadingBlock headingBlock;
-    Licence licence;
+    Withdrawal withdrawal;
+    FilerLicenceLines licence;
     Form78Marks form78;
 };
 
@@ -89,10 +93,21 @@ inline constexpr Form69Lines kForm69Lines = [] {
             {
                 .rows = {f69.f21, f69.f22, f69.f23, f69.f24, f69.f25, f69.f26, f69.f27, f69.f28, f69.f29, f69.f30,
                          f69.f31, f69.f32, f69.f33, f69.f34, f69.f35},
+                .taxpayerFirstName = f69.f21,
+                .taxpayerMiddleName = f69.f22,
+                .taxpayerLastName = f69.f23,
+                .taxpayerSuffix = f69.f24,
                 .taxpayerNumber = f69.f25,
+                .spouseFirstName = f69.f26,
+                .spouseMiddleName = f69.f27,
+                .spouseLastName = f69.f28,
+                .spouseSuffix = f69.f29,
                 .spouseNumber = f69.f30,
                 .street = f69.f31,
                 .apartment = f69.f32,
+                .city = f69.f33,
+                .state = f69.f34,
+                .zipCode = f69.f35,
                 .filedForm1 = f69.f46,
                 .filedForm55 = f69.f47,
                 .filedForm87 = f69.f48,
@@ -133,6 +148,7 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .choiceA = f69.f13,
                 .choiceB = f69.f14,
                 .firstMark = f69.f1,
+                .amended = f69.f108,
             },
         .options =
             {
@@ -158,27 +174,44 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .choice33436 = f69.f33436,
                 .choice33437 = f69.f33437,
             },
-        .headingBlock =
+        .withdrawal =
             {
                 .yes = f69.f187983,
                 .no = f69.f187984,
-                .detail = f69.f189221,
-                .text1 = f69.f187987,
-                .text2 = f69.f187988,
-                .detail3 = f69.f187985,
-                .detail4 = f69.f187986,
-                .refundLine = f69.f187989,
+                .fromFederal = f69.f189221,
+                .routingNumber = f69.f187987,
+                .accountNumber = f69.f187988,
+                .checking = f69.f187985,
+                .savings = f69.f187986,
+                .amountOwed = f69.f187989,
+                .date = f69.f187990,
             },
         .licence =
             {
-                .taxpayer = {f69.f199053, f69.f193208, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
-                             f69.f193214, f69.f193215},
-                .spouse = {f69.f199054, f69.f193216, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
-                           f69.f193222, f69.f193223},
-                .taxpayerNumber = f69.f193209,
-                .taxpayerState = f69.f193210,
-                .spouseNumber = f69.f193217,
-                .spouseState = f69.f193218,
+                .taxpayer =
+                    {
+                        .firstIdBox = f69.f193214,
+                        .secondIdBox = f69.f193215,
+                        .firstOtherAnswer = f69.f193208,
+                        .secondOtherAnswer = f69.f199053,
+                        .number = f69.f193209,
+                        .issuingState = f69.f193210,
+                        .issueDate = f69.f193211,
+                        .expirationDate = f69.f193212,
+                        .noExpirationBox = f69.f193213,
+                    },
+                .spouse =
+                    {
+                        .firstIdBox = f69.f193222,
+                        .secondIdBox = f69.f193223,
+                        .firstOtherAnswer = f69.f193216,
+                        .secondOtherAnswer = f69.f199054,
+                        .number = f69.f193217,
+                        .issuingState = f69.f193218,
+                        .issueDate = f69.f193219,
+                        .expirationDate = f69.f193220,
+                        .noExpirationBox = f69.f193221,
+                    },
             },
         .form78 =
             {
@@ -187,5 +220,3 @@ inline constexpr Form69Lines kForm69Lines = [] {
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -3,18 +3,18 @@
 // writes lines.income.taxable rather than f70.f83.
 //
 // Every routine that writes a form keeps such a struct beside it; one that
-// other routines read as well (form 70's results are read by the credits, the
-// schedules and the summary) has it in a header of its own, like this one.
-// Catalogue members keep their f<number> names; only the roles are named
-// here.
+// other routines or subsystems read as well (form 70's results are read by
+// the credits, the schedules, the summary, the review and the output) has it
+// in a header of its own, like this one. Like the catalogues, these headers
+// stand outside every subsystem's namespace: the calculation, the review,
+// the output and the frame read the same names. Catalogue members keep their
+// f<number> names; only the roles are named here.
 #pragma once
 
 #include <array>
 
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "platform/Primitives.h"
-
-namespace GACalculationMgmt {
 
 struct Form70Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
@@ -87,10 +87,16 @@ struct Form70Lines {
         Line netTax;
         Line exceedsTax;  // the credits entered go past the tax
     };
+    // One of form 70's four withholding rows, the Georgia income statements
+    // the filer enters: the payer's and the state's identification numbers,
+    // the Georgia wages and the Georgia tax withheld.
+    struct IncomeStatement {
+        Line payerId, stateId, georgiaWages, withheld;
+    };
     struct Payments {
         Line withheld;
-        std::array<Primitives::QVImmutableIdentifier, 4> ownRowsWithheld;  // form 70's withholding rows
-        Line ownRowsTotal, ownRowsTotalRepeated;
+        std::array<IncomeStatement, 4> incomeStatements;
+        Line ownRowsTotal, ownRowsTotalRepeated;  // the withholding rows' total
         Line estimated;
         Line total;
     };
@@ -111,6 +117,7 @@ struct Form70Lines {
     struct ReviewMarks {
         Line reviewNeeded;
         Line trigger315, trigger316;  // amounts that call for a review when above 0
+        Line disasterExtension;       // filed late from a presidentially declared disaster area
     };
 
     Heading heading;
@@ -249,7 +256,18 @@ inline constexpr Form70Lines kForm70Lines = [] {
         .payments =
             {
                 .withheld = f70.f87,
-                .ownRowsWithheld = {f70.f243, f70.f244, f70.f140462, f70.f148018},
+                .incomeStatements = {{
+                    {.payerId = f70.f190494, .stateId = f70.f190495, .georgiaWages = f70.f190496, .withheld = f70.f243},
+                    {.payerId = f70.f190497, .stateId = f70.f190498, .georgiaWages = f70.f190499, .withheld = f70.f244},
+                    {.payerId = f70.f190500,
+                     .stateId = f70.f190501,
+                     .georgiaWages = f70.f190502,
+                     .withheld = f70.f140462},
+                    {.payerId = f70.f190503,
+                     .stateId = f70.f190504,
+                     .georgiaWages = f70.f190505,
+                     .withheld = f70.f148018},
+                }},
                 .ownRowsTotal = f70.f245,
                 .ownRowsTotalRepeated = f70.f140463,
                 .estimated = f70.f88,
@@ -285,8 +303,7 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .reviewNeeded = f70.f33441,
                 .trigger315 = f70.f315,
                 .trigger316 = f70.f316,
+                .disasterExtension = f70.f42815,
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

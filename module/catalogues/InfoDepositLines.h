@@ -5,8 +5,6 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct InfoDepositLines {
     using Line = const Primitives::QVImmutableIdentifier&;
     Line answer;  // the refund is deposited: answered yes (or no)
@@ -18,5 +16,3 @@ struct InfoDepositLines {
 
 inline constexpr InfoDepositLines kInfoDeposit{kGAForm69FieldIds.f77, kGAForm69FieldIds.f79, kGAForm69FieldIds.f80,
                                                kGAForm69FieldIds.f81, kGAForm69FieldIds.f82};
-
-}  // namespace GACalculationMgmt

@@ -64,8 +64,9 @@ public:
     bool getNextPrintForm4(FormId& form) override;
     bool getNextPrintForm5(FormId& form) override;
     bool getNextPrintForm(FormId& form, char selector);
-    // The print order of a full-year or nonresident return (28 forms, with
-    // the other-state credit form 73), and of a part-year one (27, without).
+    // The print order of a full-year or part-year return (28 forms, with
+    // the other-state credit form 73), and of a nonresident one (27,
+    // without): form 69 box 36 or 38 marked, or box 37 alone.
     static std::vector<Utils::printFormInfo> fullPrintList();
     static std::vector<Utils::printFormInfo> shortPrintList();
 

@@ -1,15 +1,24 @@
 #include "module/frame/GATaxReturn.h"
 
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/interview/FieldOptions.h"
 
 namespace GADataMgmt {
+
+namespace {
+
+const Form69Lines::Heading& kInfoHeading = kForm69Lines.heading;
+
+}  // namespace
 
 const char* const GATaxReturn::kRefundAddress =
     "Processing Center\n"
@@ -79,15 +88,15 @@ std::int32_t GATaxReturn::getModuleCodeAlt() { return getModuleCode(); }
 
 Primitives::QVImmutableFormIdentifier GATaxReturn::getInfoForm() { return kGAForm69ID; }
 
-Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerFirstNameField() { return kGAForm69FieldIds.f21; }
-Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerLastNameField() { return kGAForm69FieldIds.f23; }
-Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerSuffixField() { return kGAForm69FieldIds.f24; }
-Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerSsnField() { return kGAForm69FieldIds.f25; }
-Primitives::QVImmutableIdentifier GATaxReturn::getSpouseFirstNameField() { return kGAForm69FieldIds.f26; }
-Primitives::QVImmutableIdentifier GATaxReturn::getSpouseLastNameField() { return kGAForm69FieldIds.f28; }
-Primitives::QVImmutableIdentifier GATaxReturn::getSpouseSuffixField() { return kGAForm69FieldIds.f29; }
-Primitives::QVImmutableIdentifier GATaxReturn::getSpouseSsnField() { return kGAForm69FieldIds.f30; }
-Primitives::QVImmutableIdentifier GATaxReturn::getInfoKeyField() { return kGAForm69FieldIds.f7; }
+Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerFirstNameField() { return kInfoHeading.taxpayerFirstName; }
+Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerLastNameField() { return kInfoHeading.taxpayerLastName; }
+Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerSuffixField() { return kInfoHeading.taxpayerSuffix; }
+Primitives::QVImmutableIdentifier GATaxReturn::getTaxpayerSsnField() { return kInfoHeading.taxpayerNumber; }
+Primitives::QVImmutableIdentifier GATaxReturn::getSpouseFirstNameField() { return kInfoHeading.spouseFirstName; }
+Primitives::QVImmutableIdentifier GATaxReturn::getSpouseLastNameField() { return kInfoHeading.spouseLastName; }
+Primitives::QVImmutableIdentifier GATaxReturn::getSpouseSuffixField() { return kInfoHeading.spouseSuffix; }
+Primitives::QVImmutableIdentifier GATaxReturn::getSpouseSsnField() { return kInfoHeading.spouseNumber; }
+Primitives::QVImmutableIdentifier GATaxReturn::getInfoKeyField() { return kForm69Lines.filing.filingStatus; }
 
 void GATaxReturn::getMailingAddress(std::string& out, std::int32_t kind) {
     out.clear();
@@ -117,7 +126,8 @@ TopicMgmt::TopicStatus GATaxReturn::isForm3Needed() {
 }
 
 TopicMgmt::TopicStatus GATaxReturn::isInfoBoxNeeded() {
-    if (formYes(kGAForm69ID, 1, kGAForm69FieldIds.f112) || formYes(kGAForm69ID, 1, kGAForm69FieldIds.f111)) {
+    const Form69Lines::Residency& residency = kForm69Lines.residency;
+    if (formYes(kGAForm69ID, 1, residency.nonresident) || formYes(kGAForm69ID, 1, residency.partYear)) {
         return TopicMgmt::kTopicStatusNeeded;
     }
     return TopicMgmt::kTopicStatusNotNeeded;
@@ -128,31 +138,28 @@ Primitives::QVImmutableFormIdentifier GATaxReturn::getMainFormID() const { retur
 std::int8_t GATaxReturn::getFilingStatus(const FormID& /*form*/) const {
     const DataMgmt::TaxFormPtr copy = getForm(kGAForm70ID, 1);
     if (copy.isNull()) {
-        return 1;
+        return FilingStatus::kSingle;
     }
-    const std::string status = formString(kGAForm70ID, 1, kGAForm70FieldIds.f44);
-    if (status == "A") {
-        return 1;
-    }
+    const std::string status = formString(kGAForm70ID, 1, kForm70Lines.heading.filingStatus);
     if (status == "B") {
-        return 2;
+        return FilingStatus::kJoint;
     }
     if (status == "C") {
-        return 3;
+        return FilingStatus::kSeparate;
     }
     if (status == "D") {
-        return 4;
+        return FilingStatus::kHeadOfHousehold;
     }
-    return 1;
+    return FilingStatus::kSingle;  // "A", and any other letter
 }
 
 Primitives::QVImmutableFormIdentifier GATaxReturn::getFederalFormID() const {
     const DataMgmt::TaxFormPtr copy = getForm(kGAForm69ID, 1);
     if (!copy.isNull()) {
-        if (copy->xMarked(kGAForm69FieldIds.f47)) {
+        if (copy->xMarked(kForm69Lines.heading.filedForm55)) {
             return kForm55ID;
         }
-        if (copy->xMarked(kGAForm69FieldIds.f48)) {
+        if (copy->xMarked(kForm69Lines.heading.filedForm87)) {
             return kForm87ID;
         }
     }

@@ -114,6 +114,12 @@ private:
     void formatKeyword(std::string& value);
     void formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& form, std::uint16_t copyNumber,
                           const FieldID& field, std::string& value);
+    // The barcode's form of a field of IND-CR 204, IND-CR 205, form 70 and
+    // form 189219.
+    void formatFamilyMemberValue(const FieldID& field, std::string& value) const;
+    void formatChildValue(const FieldID& field, std::string& value) const;
+    void formatMainFormValue(const FieldID& field, std::string& value) const;
+    void formatAmendedValue(const FieldID& field, std::string& value) const;
     // value + " " + the text of field x of copy 1 of form f.
     void appendField(std::string& value, const FormID& f, const FieldID& x) const;
 };

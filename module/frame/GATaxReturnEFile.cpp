@@ -1,17 +1,17 @@
 // The Georgia return's e-file summary items and its 2-D barcode texts.
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm189219FieldIds.h"
-#include "module/catalogues/GAForm190057FieldIds.h"
-#include "module/catalogues/GAForm190058FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/IndCrLines.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
@@ -25,7 +25,41 @@ using FieldID = Primitives::QVImmutableIdentifier;
 
 constexpr char kCarriageReturn = '\r';
 constexpr std::size_t kSch2Fields = 36;
-constexpr std::size_t kNameTextLimit = 100;
+constexpr std::size_t kExplanationLimit = 100;
+
+// The worksheets whose copies print only when calculated.
+bool printsOnlyWhenCalculated(const Primitives::QVImmutableFormIdentifier& form) {
+    for (const auto& sheet :
+         {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
+          kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm189215ID, kGAForm189216ID}) {
+        if (form == sheet) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The Georgia ratio of schedule 3 (form 189217), in ten-thousandths.
+const FieldID& kGeorgiaRatio = kGAForm189217FieldIds.f189453;
+
+template <std::size_t N>
+bool isEntryStateId(const std::array<WithholdingEntryLines, N>& entries, const FieldID& field) {
+    for (const WithholdingEntryLines& entry : entries) {
+        if (field == entry.stateId) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isBusinessShare(const FieldID& field) {
+    for (const Form189216Lines::BusinessRow& row : kForm189216Lines.rows) {
+        if (field == row.share) {
+            return true;
+        }
+    }
+    return false;
+}
 
 bool anyOf(const FieldID& field, std::initializer_list<FieldID> fields) {
     for (const FieldID& f : fields) {
@@ -89,7 +123,7 @@ void GATaxReturn::getEFileInfo(std::string& text, long* amount, std::uint32_t it
     text.clear();
     long answer = 0;
     const FormID main = getMainFormID();
-    const FieldID& totalTaxField = kGAForm70FieldIds.f84;
+    const FieldID& totalTaxField = kForm70Lines.credits.tax;
 
     switch (item) {
         case 0: {
@@ -116,7 +150,7 @@ void GATaxReturn::getEFileInfo(std::string& text, long* amount, std::uint32_t it
             text = "Georgia Department of Revenue";
             break;
         case 3:
-            answer = formYes(kGAForm69ID, 1, kGAForm69FieldIds.f197644) ? 0 : 1;
+            answer = formYes(kGAForm69ID, 1, kForm69Lines.options.paperNoDeposit) ? 0 : 1;
             break;
         case 5:
             text =
@@ -132,7 +166,8 @@ void GATaxReturn::getEFileInfo(std::string& text, long* amount, std::uint32_t it
             break;
         case 10:
             // Deceased taxpayer or spouse, as the federal return says.
-            if (formYes(kForm92ID, 1, kForm92FieldIds.f1108) || formYes(kForm92ID, 1, kForm92FieldIds.f1109)) {
+            if (formYes(kForm92ID, 1, kForm92Lines.taxpayerDeceasedBox) ||
+                formYes(kForm92ID, 1, kForm92Lines.spouseDeceasedBox)) {
                 std::string stateName;
                 getStateName(stateName);
                 text = stateName + " does not support e-filing on behalf of a deceased taxpayer";
@@ -174,7 +209,7 @@ void GATaxReturn::formatKeyword(std::string& value) {
         value.append(kSch2Fields, kCarriageReturn);
         return;
     }
-    const auto& f189216 = kGAForm189216FieldIds;
+    const Form189216Lines& summary = kForm189216Lines;
     const auto add = [&](const FieldID& x, char removed) {
         std::string text = formString(kGAForm189216ID, 2, x);
         if (removed != '\0') {
@@ -184,31 +219,25 @@ void GATaxReturn::formatKeyword(std::string& value) {
         value += kCarriageReturn;
     };
 
-    add(f189216.f199426, '\0');
-    // Six credit rows of five fields: credit code, amount, percentage, a
-    // text, and an identification number.
-    const std::array<std::array<FieldID, 5>, 6> rows{{
-        {f189216.f189807, f189216.f189808, f189216.f189809, f189216.f189810, f189216.f189811},
-        {f189216.f189812, f189216.f189813, f189216.f189814, f189216.f189815, f189216.f189816},
-        {f189216.f189817, f189216.f189818, f189216.f189819, f189216.f189820, f189216.f189821},
-        {f189216.f189822, f189216.f204115, f189216.f204116, f189216.f204117, f189216.f204118},
-        {f189216.f204119, f189216.f204120, f189216.f204121, f189216.f204122, f189216.f204123},
-        {f189216.f204124, f189216.f204125, f189216.f204126, f189216.f204127, f189216.f204128},
-    }};
-    for (const auto& row : rows) {
-        add(row[0], ',');
-        add(row[1], '\0');
-        std::string third = formString(kGAForm189216ID, 2, row[2]);
-        removeAll(third, '.');
-        if (!hasSigValue(kGAForm189216ID, 2, row[2])) {
-            removeAll(third, '0');
+    add(summary.code, '\0');
+    add(summary.added, ',');
+    // Six business credit rows: the name, the share (without its point, and
+    // without its zeros when it is 0), a text, the identification number
+    // without dashes and the row's amount.
+    for (const Form189216Lines::BusinessRow& row : summary.rows) {
+        add(row.name, '\0');
+        std::string share = formString(kGAForm189216ID, 2, row.share);
+        removeAll(share, '.');
+        if (!hasSigValue(kGAForm189216ID, 2, row.share)) {
+            removeAll(share, '0');
         }
-        value += third;
+        value += share;
         value += kCarriageReturn;
-        add(row[3], '\0');
-        add(row[4], '-');
+        add(row.amount, '\0');
+        add(row.payerId, '-');
+        add(row.rowTotal, ',');
     }
-    for (const FieldID& x : {f189216.f204129, f189216.f189823, f189216.f189824, f189216.f189825, f189216.f189826}) {
+    for (const FieldID& x : {summary.total, summary.firstUsed, summary.creditUsed, summary.remaining}) {
         add(x, ',');
     }
 }
@@ -223,107 +252,98 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
     // A copy without a form object counts as not calculated.
     const bool calculated = !copy.isNull() && copy->calculatedFlag();
 
-    // Worksheets whose copies print only when calculated, and then as they are.
-    if (form == kGAForm190054ID || form == kGAForm190055ID || form == kGAForm190056ID || form == kGAForm190059ID ||
-        form == kGAForm190060ID || form == kGAForm190061ID || form == kGAForm190062ID || form == kGAForm189215ID) {
+    // Worksheets whose copies print only when calculated; the people of
+    // IND-CR 204 and 205 and the business rows of schedule 2 are then
+    // written as the barcode wants them.
+    if (printsOnlyWhenCalculated(form)) {
         if (!calculated) {
             value.clear();
-        }
-        return;
-    }
-
-    if (form == kGAForm190057ID) {
-        const auto& f190057 = kGAForm190057FieldIds;
-        if (!calculated) {
-            value.clear();
-        } else if (field == f190057.f190172) {
-            if (!isNull(form, 1, f190057.f190173)) {
-                appendField(value, form, f190057.f190173);
-            }
-            appendField(value, form, f190057.f190174);
-        } else if (field == f190057.f190179) {
-            if (!isNull(form, 1, f190057.f190180)) {
-                appendField(value, form, f190057.f190180);
-            }
-            appendField(value, form, f190057.f190181);
-        } else if (anyOf(field, {f190057.f190178, f190057.f190185})) {
-            rewriteDate(value);
-        }
-        return;
-    }
-
-    if (form == kGAForm190058ID) {
-        const auto& f190058 = kGAForm190058FieldIds;
-        if (!calculated) {
-            value.clear();
-        } else if (field == f190058.f190194) {
-            appendField(value, form, f190058.f190195);
-        } else if (field == f190058.f190200) {
-            appendField(value, form, f190058.f190201);
-        } else if (anyOf(field, {f190058.f190196, f190058.f190198, f190058.f190202, f190058.f190204})) {
-            rewriteDate(value);
-        }
-        return;
-    }
-
-    if (form == kGAForm70ID) {
-        const auto& f70 = kGAForm70FieldIds;
-        if (anyOf(field, {f70.f110, f70.f189512, f70.f189513, f70.f189514, f70.f189548, f70.f189549, f70.f189550})) {
-            removeAll(value, '-');
-        } else if (anyOf(field, {f70.f34, f70.f324, f70.f325})) {
-            if (value != "X") {
-                value.clear();
-            }
-        }
-        return;
-    }
-
-    if (form == kGAForm189219ID) {
-        const auto& f189219 = kGAForm189219FieldIds;
-        if (field == f189219.f189660) {
-            // The name continues over up to three further lines; the first
-            // empty one ends it.
-            for (const FieldID& x : {f189219.f189661, f189219.f190146, f189219.f190147}) {
-                const std::string more = getFieldAsString(form, 1, x);
-                if (more.empty()) {
-                    break;
-                }
-                value += ' ';
-                value += more;
-            }
-            cutText(value, kNameTextLimit);
-        } else if (anyOf(field, {f189219.f189662, f189219.f190101, f189219.f190102, f189219.f190103, f189219.f190137,
-                                 f189219.f190138, f189219.f190139})) {
-            removeAll(value, '-');
-        }
-        return;
-    }
-
-    if (form == kGAForm189216ID) {
-        const auto& f189216 = kGAForm189216FieldIds;
-        if (!calculated) {
-            value.clear();
-        } else if (anyOf(field, {f189216.f189809, f189216.f189814, f189216.f189819, f189216.f204116, f189216.f204121,
-                                 f189216.f204126})) {
+        } else if (form == kGAForm190057ID) {
+            formatFamilyMemberValue(field, value);
+        } else if (form == kGAForm190058ID) {
+            formatChildValue(field, value);
+        } else if (form == kGAForm189216ID && isBusinessShare(field)) {
             value = percentText(*this, form, copyNumber, copyNumber, field);
         }
         return;
     }
-
-    if (form == kGAForm189217ID) {
-        const auto& f189217 = kGAForm189217FieldIds;
-        if (field == f189217.f189453) {
-            value = percentText(*this, form, 1, copyNumber, field);
-        }
-        return;
+    if (form == kGAForm70ID) {
+        formatMainFormValue(field, value);
+    } else if (form == kGAForm189219ID) {
+        formatAmendedValue(field, value);
+    } else if (form == kGAForm189217ID && field == kGeorgiaRatio) {
+        value = percentText(*this, form, 1, copyNumber, field);
+    } else if (form == kGAForm189218ID && isEntryStateId(kForm189218WithholdingEntries, field)) {
+        removeAll(value, '-');
     }
+}
 
-    if (form == kGAForm189218ID) {
-        const auto& f189218 = kGAForm189218FieldIds;
-        if (anyOf(field, {f189218.f189929, f189218.f189930, f189218.f189931, f189218.f189965, f189218.f189966,
-                          f189218.f189967, f189218.f190001, f189218.f190002, f189218.f190003})) {
-            removeAll(value, '-');
+// IND-CR 204: a family member's first name is followed by the middle initial
+// (when there is one) and the last name; the dates of disability are
+// MMDDYYYY.
+void GATaxReturn::formatFamilyMemberValue(const FieldID& field, std::string& value) const {
+    for (const IndCrLines::FamilyMember& member : kIndCrLines.familyMembers) {
+        if (field == member.firstName) {
+            if (!isNull(kGAForm190057ID, 1, member.middleInitial)) {
+                appendField(value, kGAForm190057ID, member.middleInitial);
+            }
+            appendField(value, kGAForm190057ID, member.lastName);
+            return;
         }
+        if (field == member.disabilityDate) {
+            rewriteDate(value);
+            return;
+        }
+    }
+}
+
+// IND-CR 205: a child's first name is followed by the last name; the birth
+// and completion dates are MMDDYYYY.
+void GATaxReturn::formatChildValue(const FieldID& field, std::string& value) const {
+    for (const IndCrLines::Child& child : kIndCrLines.children) {
+        if (field == child.firstName) {
+            appendField(value, kGAForm190058ID, child.lastName);
+            return;
+        }
+        if (field == child.birthDate || field == child.completionDate) {
+            rewriteDate(value);
+            return;
+        }
+    }
+}
+
+// Form 70: identification numbers without dashes; the boxes print only as
+// "X".
+void GATaxReturn::formatMainFormValue(const FieldID& field, std::string& value) const {
+    const Form70Lines& f70 = kForm70Lines;
+    if (field == f70.result.federalReference || isEntryStateId(kForm70WithholdingEntries, field)) {
+        removeAll(value, '-');
+    } else if (anyOf(field, {f70.heading.otherChoice, f70.exemptions.taxpayerBox, f70.exemptions.spouseBox})) {
+        if (value != "X") {
+            value.clear();
+        }
+    }
+}
+
+// Form 189219: the explanation continues over up to three further lines, the
+// first empty one ending it, and is cut to its limit; the identification
+// numbers copied from form 70 are written without dashes.
+void GATaxReturn::formatAmendedValue(const FieldID& field, std::string& value) const {
+    const Form189219Lines& amended = kForm189219Lines;
+    if (field == amended.explanation[0]) {
+        for (std::size_t line = 1; line < amended.explanation.size(); ++line) {
+            const std::string more = getFieldAsString(kGAForm189219ID, 1, amended.explanation[line]);
+            if (more.empty()) {
+                break;
+            }
+            value += ' ';
+            value += more;
+        }
+        cutText(value, kExplanationLimit);
+    } else if (field == amended.federalReference ||
+               std::find(amended.entryStateIds.begin(), amended.entryStateIds.end(), field) !=
+                   amended.entryStateIds.end()) {
+        removeAll(value, '-');
     }
 }
 

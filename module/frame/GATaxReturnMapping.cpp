@@ -7,7 +7,9 @@
 #include "module/catalogues/Form131FieldIds.h"
 #include "module/catalogues/Form133618FieldIds.h"
 #include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
 #include "module/catalogues/StateForm32783FieldIds.h"
@@ -25,19 +27,22 @@ struct FieldRow {
     Primitives::QVImmutableIdentifier receiving;
 };
 
+const Form69Lines& kInfo = kForm69Lines;
+const Form92Lines::Deposit& kFederalDeposit = kForm92Lines.deposit;
+
 // Federal form 92, the personal information: residency, address and
-// identification.
+// identification, and the refund's bank account.
 constexpr std::array<FieldRow, 10> kForm92Rows{{
     {kForm92FieldIds.f624, kGAForm69FieldIds.f9},
     {kForm92FieldIds.f625, kGAForm69FieldIds.f10},
     {kForm92FieldIds.f626, kGAForm69FieldIds.f11},
-    {kForm92FieldIds.f536, kGAForm69FieldIds.f77},
-    {kForm92FieldIds.f766, kGAForm69FieldIds.f13},
+    {kFederalDeposit.wanted, kInfo.options.directDeposit},
+    {kForm92FieldIds.f766, kInfo.filing.choiceA},
     {kForm92FieldIds.f711, Primitives::QVImmutableIdentifier(0)},
-    {kForm92FieldIds.f392, kGAForm69FieldIds.f79},
-    {kForm92FieldIds.f391, kGAForm69FieldIds.f80},
-    {kForm92FieldIds.f393, kGAForm69FieldIds.f81},
-    {kForm92FieldIds.f394, kGAForm69FieldIds.f82},
+    {kFederalDeposit.routingNumber, kInfo.options.depositRouting},
+    {kFederalDeposit.accountNumber, kInfo.options.depositAccount},
+    {kFederalDeposit.checking, kInfo.options.depositChecking},
+    {kFederalDeposit.savings, kInfo.options.depositSavings},
 }};
 
 // Federal forms 43 and 155 share one row.
@@ -45,18 +50,20 @@ constexpr std::array<FieldRow, 1> kForm43Rows{{
     {kFederalMapFieldIds.f41, kGAForm72FieldIds.f1},
 }};
 
+// Federal form 183: the bank data carried from the federal return, and the
+// withdrawal of the amount owed.
 constexpr std::array<FieldRow, 19> kForm183Rows{{
-    {kForm183FieldIds.f33, kGAForm69FieldIds.f78},
-    {kForm183FieldIds.f188831, kGAForm69FieldIds.f189221},
+    {kForm183FieldIds.f33, kInfo.options.depositFromFederal},
+    {kForm183FieldIds.f188831, kInfo.withdrawal.fromFederal},
     {kForm183FieldIds.f34, Primitives::QVImmutableIdentifier(0)},
-    {kForm183FieldIds.f155, kGAForm69FieldIds.f187983},
-    {kForm183FieldIds.f154, kGAForm69FieldIds.f187984},
-    {kForm183FieldIds.f158, kGAForm69FieldIds.f187987},
-    {kForm183FieldIds.f160, kGAForm69FieldIds.f187988},
-    {kForm183FieldIds.f156, kGAForm69FieldIds.f187985},
-    {kForm183FieldIds.f157, kGAForm69FieldIds.f187986},
-    {kForm183FieldIds.f162, kGAForm69FieldIds.f187989},
-    {kForm183FieldIds.f164, kGAForm69FieldIds.f187990},
+    {kForm183FieldIds.f155, kInfo.withdrawal.yes},
+    {kForm183FieldIds.f154, kInfo.withdrawal.no},
+    {kForm183FieldIds.f158, kInfo.withdrawal.routingNumber},
+    {kForm183FieldIds.f160, kInfo.withdrawal.accountNumber},
+    {kForm183FieldIds.f156, kInfo.withdrawal.checking},
+    {kForm183FieldIds.f157, kInfo.withdrawal.savings},
+    {kForm183FieldIds.f162, kInfo.withdrawal.amountOwed},
+    {kForm183FieldIds.f164, kInfo.withdrawal.date},
     {kForm183FieldIds.f79766, kGAForm69FieldIds.f81572},
     {kForm183FieldIds.f79767, kGAForm69FieldIds.f81573},
     {kForm183FieldIds.f79768, kGAForm69FieldIds.f81574},

@@ -15,6 +15,7 @@
 
 #include "module/autotest/GeorgiaTaxTable.h"
 #include "module/autotest/TestFieldNames.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 
@@ -167,29 +168,13 @@ public:
                          DataMgmt::TaxFormPtr& target, FieldId targetField);
 
     // ---- source-document links, rebuilt before each whole-return calculation
-    // The fields of one withholding entry, in the order the refill writes
-    // them.
-    struct SourceEntryFields {
-        FieldId wageBox;
-        FieldId row1Box;
-        FieldId row3Box;
-        FieldId infoBox;
-        FieldId row4Box;
-        FieldId row2Box;
-        FieldId id1Box;
-        FieldId id2Box;
-        FieldId payerId;
-        FieldId stateId;
-        FieldId stateAmount;  // the document's Georgia wages, winnings, interest ...
-        FieldId withheld;     // its Georgia tax withheld
-    };
     void updateOtherStateRows();
     void collectStateSourceLinks(const FormId& source, int& counter, int pass);
     // Writes the link text of entry n (from 1) into its link field.
     void writeLink(int n, const std::string& link);
     // Refills one entry from its link text; 1 when the link names a known
     // source document, else 0 (the entry's fields nulled).
-    int checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link, const SourceEntryFields& entry);
+    int checkSourceLink(const FormId& form, std::uint16_t copy, const WithholdingEntryLines& entry);
     // Refills the six entries of form 70 from their links.
     void checkForm70SourceLinks(std::uint16_t copy);
     // "1" when the text holds exactly one '-', else "2".

@@ -6,8 +6,8 @@
 // residency boxes of both filers and of the return, the part-year period, the
 // state rows of federal form 190, the main form and filing status, the
 // version text of state form 14, the filing choices and their defaults, the
-// bank and filing options, the heading block, the driver licence blocks and
-// the two marks taken from the federal form 78 copies.
+// bank and filing options, the withdrawal of the amount owed, the driver
+// licence blocks and the two marks taken from the federal form 78 copies.
 
 #include <string>
 
@@ -211,14 +211,14 @@ void InfoFormCalculation::fillOptions() {
     }
 }
 
-// The heading block, the summary's refund line, and the defaults of the
-// choice pairs.
+// The withdrawal of the amount owed (the summary's line 27), and the
+// defaults of the choice pairs.
 void InfoFormCalculation::fillHeadingBlock() {
-    const auto& b = lines.headingBlock;
-    engine_.protectHeadingFields(handle_, b.yes, b.no, b.detail, none, b.text1, b.text2, b.detail3, b.detail4, none,
-                                 none, none);
+    const auto& w = lines.withdrawal;
+    engine_.protectHeadingFields(handle_, w.yes, w.no, w.fromFederal, none, w.routingNumber, w.accountNumber,
+                                 w.checking, w.savings, none, none, none);
     constexpr std::int32_t kRefundLine = 27;
-    info_.assignIR(b.refundLine, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
+    info_.assignIR(w.amountOwed, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
     for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
         Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }
@@ -229,19 +229,14 @@ void InfoFormCalculation::fillHeadingBlock() {
 // beside a filled licence number only.
 void InfoFormCalculation::fillLicences() {
     const auto& l = lines.licence;
-    engine_.transferDriverLicenseInfo(handle_,
-                                      {l.taxpayer[0], l.taxpayer[1], l.taxpayer[2], l.taxpayer[3], l.taxpayer[4],
-                                       l.taxpayer[5], l.taxpayer[6], l.taxpayer[7], l.taxpayer[8]},
-                                      {l.spouse[0], l.spouse[1], l.spouse[2], l.spouse[3], l.spouse[4], l.spouse[5],
-                                       l.spouse[6], l.spouse[7], l.spouse[8]});
-    info_.makeProtected(l.taxpayerState);
-    info_.makeProtected(l.spouseState);
-    for (const auto& [number, state] :
-         {std::pair{l.taxpayerNumber, l.taxpayerState}, std::pair{l.spouseNumber, l.spouseState}}) {
-        if (info_.nonNull(number)) {
-            info_.assignText(state, ga_.getAbbreviation());
+    engine_.transferDriverLicenseInfo(handle_, l);
+    info_.makeProtected(l.taxpayer.issuingState);
+    info_.makeProtected(l.spouse.issuingState);
+    for (const LicenceLines& filer : {l.taxpayer, l.spouse}) {
+        if (info_.nonNull(filer.number)) {
+            info_.assignText(filer.issuingState, ga_.getAbbreviation());
         } else {
-            info_.setNull(state);
+            info_.setNull(filer.issuingState);
         }
     }
 }

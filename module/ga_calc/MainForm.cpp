@@ -81,8 +81,8 @@ void MainFormCalculation::fillHeading() {
     status_ = ga_.getFilingStatusNumber();
     form_.assignIR(h.georgiaWages, ga_.getStateWages(static_cast<char>(status_)));
 
-    ga_.getII(kGAForm69ID, info.licence.taxpayerNumber, handle_, h.licenceNumber);
-    ga_.getII(kGAForm69ID, info.licence.taxpayerState, handle_, h.licenceState);
+    ga_.getII(kGAForm69ID, info.licence.taxpayer.number, handle_, h.licenceNumber);
+    ga_.getII(kGAForm69ID, info.licence.taxpayer.issuingState, handle_, h.licenceState);
     engine_.assignOwnerInfo(handle_, kGAForm69ID, static_cast<std::int16_t>(status_), h.taxpayerFirstName,
                             h.taxpayerMiddleName, h.taxpayerLastName, h.taxpayerSuffix, Primitives::kNullFieldID,
                             h.spouseFirstName, h.spouseMiddleName, h.spouseLastName, h.spouseSuffix,

@@ -143,7 +143,8 @@ void MainFormCalculation::fillCredits() {
 void MainFormCalculation::fillPayments() {
     const auto& p = lines.payments;
     Utils::maybeSetValue(handle_, p.withheld, ga_.getStateTaxWithheldNoLocal(static_cast<char>(status_)));
-    form_.plus4(p.ownRowsTotal, p.ownRowsWithheld[0], p.ownRowsWithheld[1], p.ownRowsWithheld[2], p.ownRowsWithheld[3]);
+    const auto& rows = p.incomeStatements;
+    form_.plus4(p.ownRowsTotal, rows[0].withheld, rows[1].withheld, rows[2].withheld, rows[3].withheld);
     form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
     engine_.checkForm70SourceLinks(copy_);
     Utils::maybeSetValue(handle_, p.estimated,

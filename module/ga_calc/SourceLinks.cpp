@@ -28,9 +28,10 @@
 #include "module/catalogues/Form52FieldIds.h"
 #include "module/catalogues/Form54FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -52,8 +53,8 @@ struct StateRow {
     FieldId code;
     FieldId withheld;
     FieldId stateId;
-    FieldId amount1;
-    FieldId amount2;
+    FieldId amount1 = Primitives::kNullFieldID;
+    FieldId amount2 = Primitives::kNullFieldID;
 };
 
 // Which identification box an entry of the document marks.
@@ -70,15 +71,16 @@ struct SourceDocument;
 // What a federal source form gives an entry.
 struct SourceLayout {
     FormId form;
-    bool wage;        // wage box (wage and gambling statements); information box otherwise
-    FieldId payerId;  // null: the document has no payer number, the filer may enter one
-    IdBox idBox;
-    FieldId idBoxField;
-    bool anyNonZeroQualifies;    // wage statements: any withholding but 0, also below 0
-    bool rowsForFirstEntryOnly;  // a consolidated statement: its rows belong to entry 0
+    bool wage = false;  // wage box (wage and gambling statements); information box otherwise
+    // Null: the document has no payer number, the filer may enter one.
+    FieldId payerId = Primitives::kNullFieldID;
+    IdBox idBox = IdBox::None;
+    FieldId idBoxField = Primitives::kNullFieldID;
+    bool anyNonZeroQualifies = false;    // wage statements: any withholding but 0, also below 0
+    bool rowsForFirstEntryOnly = false;  // a consolidated statement: its rows belong to entry 0
     // The Georgia amount that the document gives outside its state rows, in
     // place of the row's; null when the rows give it.
-    double (*amountOutsideRows)(const SourceDocument& document, double rowAmount);
+    double (*amountOutsideRows)(const SourceDocument& document, double rowAmount) = nullptr;
     std::vector<StateRow> rows;
 };
 
@@ -118,117 +120,117 @@ double form164Amount(const SourceDocument& document, double /*rowAmount*/) {
     return document.dollars(f164.f6) + document.dollars(f164.f7);
 }
 
+// What each federal source form gives an entry, in the order the forms are
+// walked when the links are written.
+SourceLayout wageStatementLayout() {
+    const auto& w2 = kForm52FieldIds;
+    return {.form = kForm52ID,
+            .wage = true,
+            .payerId = w2.f7,
+            .idBox = IdBox::Id1,
+            .anyNonZeroQualifies = true,
+            .rows = {{.code = w2.f34, .withheld = w2.f32, .stateId = w2.f8, .amount1 = w2.f33},
+                     {.code = w2.f99, .withheld = w2.f97, .stateId = w2.f107, .amount1 = w2.f98},
+                     {.code = w2.f27781, .withheld = w2.f27784, .stateId = w2.f27782, .amount1 = w2.f27783},
+                     {.code = w2.f27788, .withheld = w2.f27791, .stateId = w2.f27789, .amount1 = w2.f27790}}};
+}
+
+SourceLayout gamblingStatementLayout() {
+    const auto& w2g = kForm54FieldIds;
+    return {.form = kForm54ID,
+            .wage = true,
+            .payerId = w2g.f4,
+            .idBox = IdBox::ByYesNoBox,
+            .idBoxField = w2g.f79884,
+            .rows = {{.code = w2g.f28, .withheld = w2g.f25, .stateId = w2g.f24, .amount1 = w2g.f12}}};
+}
+
+// A 1099-MISC.
+SourceLayout form110Layout() {
+    const auto& f110 = kForm110FieldIds;
+    return {.form = kForm110ID,
+            .payerId = f110.f20,
+            .idBox = IdBox::ByDashes,
+            .rows = {{.code = f110.f46, .withheld = f110.f45, .stateId = f110.f48, .amount1 = f110.f131},
+                     {.code = f110.f133, .withheld = f110.f132, .stateId = f110.f134, .amount1 = f110.f135}}};
+}
+
+SourceLayout form186662Layout() {
+    const auto& f186662 = kForm186662FieldIds;
+    return {.form = kForm186662ID,
+            .payerId = f186662.f186685,
+            .idBox = IdBox::ByDashes,
+            .rows = {{.code = f186662.f186735,
+                      .withheld = f186662.f186737,
+                      .stateId = f186662.f186736,
+                      .amount1 = f186662.f186714}}};
+}
+
+// A 1099-G.
+SourceLayout form165Layout() {
+    const auto& f165 = kForm165FieldIds;
+    return {.form = kForm165ID,
+            .payerId = f165.f26,
+            .idBox = IdBox::Id1,
+            .amountOutsideRows = &form165Amount,
+            .rows = {{.code = f165.f17, .withheld = f165.f16, .stateId = f165.f28},
+                     {.code = f165.f144118, .withheld = f165.f144120, .stateId = f165.f144119}}};
+}
+
+// A 1099-R.
+SourceLayout form84Layout() {
+    const auto& f84 = kForm84FieldIds;
+    return {.form = kForm84ID,
+            .payerId = f84.f11,
+            .idBox = IdBox::Id1,
+            .rows = {{.code = f84.f33, .withheld = f84.f30, .stateId = f84.f31, .amount1 = f84.f134},
+                     {.code = f84.f169, .withheld = f84.f168, .stateId = f84.f170, .amount1 = f84.f171}}};
+}
+
+// Interest (1099-INT): no payer number; the filer may enter one.
+SourceLayout interestLayout() {
+    const auto& f166 = kForm166FieldIds;
+    return {.form = kForm166ID,
+            .idBox = IdBox::None,
+            .rows = {{.code = f166.f133633, .withheld = f166.f133635, .stateId = f166.f133634, .amount1 = f166.f10},
+                     {.code = f166.f144125, .withheld = f166.f144127, .stateId = f166.f144126, .amount1 = f166.f10},
+                     {.code = f166.f133636,
+                      .withheld = f166.f133638,
+                      .stateId = f166.f133637,
+                      .amount1 = f166.f17,
+                      .amount2 = f166.f18},
+                     {.code = f166.f144130,
+                      .withheld = f166.f144132,
+                      .stateId = f166.f144131,
+                      .amount1 = f166.f17,
+                      .amount2 = f166.f18}}};
+}
+
+// Dividends (1099-DIV).
+SourceLayout dividendLayout() {
+    const auto& f164 = kForm164FieldIds;
+    return {.form = kForm164ID,
+            .idBox = IdBox::None,
+            .amountOutsideRows = &form164Amount,
+            .rows = {{.code = f164.f133765, .withheld = f164.f133767, .stateId = f164.f133766},
+                     {.code = f164.f144115, .withheld = f164.f144117, .stateId = f164.f144116}}};
+}
+
+SourceLayout consolidatedStatementLayout() {
+    const auto& f135 = kForm135FieldIds;
+    return {.form = kForm135ID,
+            .idBox = IdBox::None,
+            .rowsForFirstEntryOnly = true,
+            .rows = {{.code = f135.f163202, .withheld = f135.f163204, .stateId = f135.f163203},
+                     {.code = f135.f163205, .withheld = f135.f163207, .stateId = f135.f163206}}};
+}
+
 const std::vector<SourceLayout>& layouts() {
-    static const std::vector<SourceLayout> table = [] {
-        const FieldId none = Primitives::kNullFieldID;
-        const auto& w2 = kForm52FieldIds;
-        const auto& w2g = kForm54FieldIds;
-        const auto& f110 = kForm110FieldIds;
-        const auto& f186662 = kForm186662FieldIds;
-        const auto& f165 = kForm165FieldIds;
-        const auto& f84 = kForm84FieldIds;
-        const auto& f166 = kForm166FieldIds;
-        const auto& f164 = kForm164FieldIds;
-        const auto& f135 = kForm135FieldIds;
-        std::vector<SourceLayout> t;
-        // Wage statement (W-2).
-        t.push_back({kForm52ID,
-                     true,
-                     w2.f7,
-                     IdBox::Id1,
-                     none,
-                     true,
-                     false,
-                     nullptr,
-                     {{w2.f34, w2.f32, w2.f8, w2.f33, none},
-                      {w2.f99, w2.f97, w2.f107, w2.f98, none},
-                      {w2.f27781, w2.f27784, w2.f27782, w2.f27783, none},
-                      {w2.f27788, w2.f27791, w2.f27789, w2.f27790, none}}});
-        // Gambling statement (W-2G).
-        t.push_back({kForm54ID,
-                     true,
-                     w2g.f4,
-                     IdBox::ByYesNoBox,
-                     w2g.f79884,
-                     false,
-                     false,
-                     nullptr,
-                     {{w2g.f28, w2g.f25, w2g.f24, w2g.f12, none}}});
-        t.push_back(
-            {kForm110ID,
-             false,
-             f110.f20,
-             IdBox::ByDashes,
-             none,
-             false,
-             false,
-             nullptr,
-             {{f110.f46, f110.f45, f110.f48, f110.f131, none}, {f110.f133, f110.f132, f110.f134, f110.f135, none}}});
-        t.push_back({kForm186662ID,
-                     false,
-                     f186662.f186685,
-                     IdBox::ByDashes,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f186662.f186735, f186662.f186737, f186662.f186736, f186662.f186714, none}}});
-        t.push_back(
-            {kForm165ID,
-             false,
-             f165.f26,
-             IdBox::Id1,
-             none,
-             false,
-             false,
-             &form165Amount,
-             {{f165.f17, f165.f16, f165.f28, none, none}, {f165.f144118, f165.f144120, f165.f144119, none, none}}});
-        t.push_back({kForm84ID,
-                     false,
-                     f84.f11,
-                     IdBox::Id1,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f84.f33, f84.f30, f84.f31, f84.f134, none}, {f84.f169, f84.f168, f84.f170, f84.f171, none}}});
-        // Interest (1099-INT).
-        t.push_back({kForm166ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     false,
-                     nullptr,
-                     {{f166.f133633, f166.f133635, f166.f133634, f166.f10, none},
-                      {f166.f144125, f166.f144127, f166.f144126, f166.f10, none},
-                      {f166.f133636, f166.f133638, f166.f133637, f166.f17, f166.f18},
-                      {f166.f144130, f166.f144132, f166.f144131, f166.f17, f166.f18}}});
-        // Dividends (1099-DIV).
-        t.push_back({kForm164ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     false,
-                     &form164Amount,
-                     {{f164.f133765, f164.f133767, f164.f133766, none, none},
-                      {f164.f144115, f164.f144117, f164.f144116, none, none}}});
-        // Consolidated statement.
-        t.push_back({kForm135ID,
-                     false,
-                     none,
-                     IdBox::None,
-                     none,
-                     false,
-                     true,
-                     nullptr,
-                     {{f135.f163202, f135.f163204, f135.f163203, none, none},
-                      {f135.f163205, f135.f163207, f135.f163206, none, none}}});
-        return t;
-    }();
+    static const std::vector<SourceLayout> table{
+        wageStatementLayout(), gamblingStatementLayout(), form110Layout(),
+        form186662Layout(),    form165Layout(),           form84Layout(),
+        interestLayout(),      dividendLayout(),          consolidatedStatementLayout(),
+    };
     return table;
 }
 
@@ -241,93 +243,8 @@ const SourceLayout* layoutOf(int formNumber) {
     return nullptr;
 }
 
-// Form 70's four withholding rows: payer id, state id, Georgia amount, tax
-// withheld (the withheld fields add up to form 70 line 245).
-struct Form70Row {
-    FieldId payerId;
-    FieldId stateId;
-    FieldId amount;
-    FieldId withheld;
-};
-
-std::array<Form70Row, 4> form70Rows() {
-    const auto& f70 = kGAForm70FieldIds;
-    return {{{f70.f190494, f70.f190495, f70.f190496, f70.f243},
-             {f70.f190497, f70.f190498, f70.f190499, f70.f244},
-             {f70.f190500, f70.f190501, f70.f190502, f70.f140462},
-             {f70.f190503, f70.f190504, f70.f190505, f70.f148018}}};
-}
-
-// One entry of the list: its link field and the fields that the link refills.
-struct EntrySlot {
-    FieldId link;
-    GATaxReturnCalcEngine::SourceEntryFields fields;
-};
-
-// Entries 1 to 6, on form 70.
-const std::array<EntrySlot, kForm70Entries>& form70Slots() {
-    static const std::array<EntrySlot, kForm70Entries> slots = [] {
-        const auto& f70 = kGAForm70FieldIds;
-        return std::array<EntrySlot, kForm70Entries>{{
-            {f70.f190488,
-             {f70.f189485, f70.f189486, f70.f189487, f70.f189494, f70.f189495, f70.f189496, f70.f189503, f70.f189504,
-              f70.f189509, f70.f189512, f70.f189515, f70.f189518}},
-            {f70.f190489,
-             {f70.f189488, f70.f189489, f70.f189490, f70.f189497, f70.f189498, f70.f189499, f70.f189505, f70.f189506,
-              f70.f189510, f70.f189513, f70.f189516, f70.f189519}},
-            {f70.f190490,
-             {f70.f189491, f70.f189492, f70.f189493, f70.f189500, f70.f189501, f70.f189502, f70.f189507, f70.f189508,
-              f70.f189511, f70.f189514, f70.f189517, f70.f189520}},
-            {f70.f190491,
-             {f70.f189521, f70.f189522, f70.f189523, f70.f189530, f70.f189531, f70.f189532, f70.f189539, f70.f189540,
-              f70.f189545, f70.f189548, f70.f189551, f70.f189554}},
-            {f70.f190492,
-             {f70.f189524, f70.f189525, f70.f189526, f70.f189533, f70.f189534, f70.f189535, f70.f189541, f70.f189542,
-              f70.f189546, f70.f189549, f70.f189552, f70.f189555}},
-            {f70.f190493,
-             {f70.f189527, f70.f189528, f70.f189529, f70.f189536, f70.f189537, f70.f189538, f70.f189543, f70.f189544,
-              f70.f189547, f70.f189550, f70.f189553, f70.f189556}},
-        }};
-    }();
-    return slots;
-}
-
-// The nine entries of each copy of form 189218.
-const std::array<EntrySlot, kEntriesPerContinuation>& form189218Slots() {
-    static const std::array<EntrySlot, kEntriesPerContinuation> slots = [] {
-        const auto& f189218 = kGAForm189218FieldIds;
-        return std::array<EntrySlot, kEntriesPerContinuation>{{
-            {f189218.f190506,
-             {f189218.f189902, f189218.f189903, f189218.f189904, f189218.f189911, f189218.f189912, f189218.f189913,
-              f189218.f189920, f189218.f189921, f189218.f189926, f189218.f189929, f189218.f189932, f189218.f189935}},
-            {f189218.f190507,
-             {f189218.f189905, f189218.f189906, f189218.f189907, f189218.f189914, f189218.f189915, f189218.f189916,
-              f189218.f189922, f189218.f189923, f189218.f189927, f189218.f189930, f189218.f189933, f189218.f189936}},
-            {f189218.f190508,
-             {f189218.f189908, f189218.f189909, f189218.f189910, f189218.f189917, f189218.f189918, f189218.f189919,
-              f189218.f189924, f189218.f189925, f189218.f189928, f189218.f189931, f189218.f189934, f189218.f189937}},
-            {f189218.f190509,
-             {f189218.f189938, f189218.f189939, f189218.f189940, f189218.f189947, f189218.f189948, f189218.f189949,
-              f189218.f189956, f189218.f189957, f189218.f189962, f189218.f189965, f189218.f189968, f189218.f189971}},
-            {f189218.f190510,
-             {f189218.f189941, f189218.f189942, f189218.f189943, f189218.f189950, f189218.f189951, f189218.f189952,
-              f189218.f189958, f189218.f189959, f189218.f189963, f189218.f189966, f189218.f189969, f189218.f189972}},
-            {f189218.f190511,
-             {f189218.f189944, f189218.f189945, f189218.f189946, f189218.f189953, f189218.f189954, f189218.f189955,
-              f189218.f189960, f189218.f189961, f189218.f189964, f189218.f189967, f189218.f189970, f189218.f189973}},
-            {f189218.f190512,
-             {f189218.f189974, f189218.f189975, f189218.f189976, f189218.f189983, f189218.f189984, f189218.f189985,
-              f189218.f189992, f189218.f189993, f189218.f189998, f189218.f190001, f189218.f190004, f189218.f190007}},
-            {f189218.f190513,
-             {f189218.f189977, f189218.f189978, f189218.f189979, f189218.f189986, f189218.f189987, f189218.f189988,
-              f189218.f189994, f189218.f189995, f189218.f189999, f189218.f190002, f189218.f190005, f189218.f190008}},
-            {f189218.f190514,
-             {f189218.f189980, f189218.f189981, f189218.f189982, f189218.f189989, f189218.f189990, f189218.f189991,
-              f189218.f189996, f189218.f189997, f189218.f190000, f189218.f190003, f189218.f190006, f189218.f190009}},
-        }};
-    }();
-    return slots;
-}
+// Form 70's four withholding rows, the sources of entries from form 70.
+const std::array<Form70Lines::IncomeStatement, 4>& form70Rows() { return kForm70Lines.payments.incomeStatements; }
 
 bool withholdingQualifies(const SourceLayout& layout, double withheld) {
     return layout.anyNonZeroQualifies ? withheld != 0.0 : withheld > 0.0;
@@ -376,12 +293,12 @@ std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int ent
     if (entryNumber < 0 || entryNumber > 3 || !ga.formExists(kGAForm70ID, 1)) {
         return std::nullopt;
     }
-    const std::array<Form70Row, 4> rows = form70Rows();
-    const Form70Row& own = rows[static_cast<std::size_t>(entryNumber)];
+    const auto& rows = form70Rows();
+    const Form70Lines::IncomeStatement& own = rows[static_cast<std::size_t>(entryNumber)];
     EntryValues values;
     values.payerId = ga.getFieldAsString(kGAForm70ID, 1, own.payerId);
     values.stateId = ga.getFieldAsString(kGAForm70ID, 1, own.stateId);
-    values.amount = ga.getIR(kGAForm70ID, 1, own.amount);
+    values.amount = ga.getIR(kGAForm70ID, 1, own.georgiaWages);
     values.withheld = ga.getIR(kGAForm70ID, 1, own.withheld);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (ga.getIR(kGAForm70ID, 1, rows[r].withheld) != values.withheld) {
@@ -444,7 +361,7 @@ EntryValues readDocument(const SourceDocument& document, int entryNumber) {
     return values;
 }
 
-void nullEntry(DataMgmt::TaxForm& form, const GATaxReturnCalcEngine::SourceEntryFields& e) {
+void nullEntry(DataMgmt::TaxForm& form, const WithholdingEntryLines& e) {
     for (const FieldId& field : {e.wageBox, e.row1Box, e.row3Box, e.infoBox, e.row4Box, e.row2Box, e.id1Box, e.id2Box,
                                  e.payerId, e.stateId, e.stateAmount, e.withheld}) {
         form.setNull(field);
@@ -462,8 +379,7 @@ void setBox(DataMgmt::TaxForm& form, const FieldId& box, bool on) {
 // Writes an entry: its boxes, the payer number (closed to entry when the
 // document gives one; open for the filer's own when the document has none),
 // the state number and the amounts.
-void writeEntry(DataMgmt::TaxForm& entry, const GATaxReturnCalcEngine::SourceEntryFields& e,
-                const EntryValues& values) {
+void writeEntry(DataMgmt::TaxForm& entry, const WithholdingEntryLines& e, const EntryValues& values) {
     setBox(entry, e.wageBox, values.wage);
     setBox(entry, e.row1Box, values.ownRow[0]);
     setBox(entry, e.row3Box, values.ownRow[2]);
@@ -506,7 +422,7 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
     if (!fromForm70 && (layout == nullptr || source.isState())) {
         return;  // not a source of Georgia withholding
     }
-    const std::array<Form70Row, 4> rows70 = form70Rows();
+    const auto& rows70 = form70Rows();
     if (fromForm70 && (pass < 0 || pass > 3)) {
         return;
     }
@@ -537,7 +453,7 @@ void GATaxReturnCalcEngine::writeLink(int n, const std::string& link) {
     if (n <= kForm70Entries) {
         DataMgmt::TaxFormPtr form70 = gaReturn_->getFormUVPtr(kGAForm70ID, 1, true);
         if (!form70.isNull()) {
-            form70->assignText(form70Slots()[static_cast<std::size_t>(n - 1)].link, link);
+            form70->assignText(kForm70WithholdingEntries[static_cast<std::size_t>(n - 1)].link, link);
         }
         return;
     }
@@ -548,25 +464,24 @@ void GATaxReturnCalcEngine::writeLink(int n, const std::string& link) {
     if (form189218.isNull()) {
         return;  // past the continuation form's copies: the entry has no place
     }
-    form189218->assignText(form189218Slots()[static_cast<std::size_t>(slot)].link, link);
+    form189218->assignText(kForm189218WithholdingEntries[static_cast<std::size_t>(slot)].link, link);
 }
 
 // ------------------------------------------------------------ refilling an entry
 
-int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t copy, FieldId link,
-                                           const SourceEntryFields& e) {
+int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t copy, const WithholdingEntryLines& e) {
     DataMgmt::TaxFormPtr handle = gaReturn_->getFormUVPtr(form, copy, false);
     if (handle.isNull()) {
         return 0;
     }
     DataMgmt::TaxForm& entry = *handle;
     // Most entries of the list are empty: an empty link is not rendered.
-    if (entry.isNull(link)) {
+    if (entry.isNull(e.link)) {
         nullEntry(entry, e);
         return 0;
     }
 
-    const std::string linkText = entry.valueString(link);
+    const std::string linkText = entry.valueString(e.link);
     int sourceNumber = 0;
     int sourceCopy = 0;
     int entryNumber = 0;
@@ -594,8 +509,8 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
 }
 
 void GATaxReturnCalcEngine::checkForm70SourceLinks(std::uint16_t copy) {
-    for (const EntrySlot& slot : form70Slots()) {
-        checkSourceLink(kGAForm70ID, copy, slot.link, slot.fields);
+    for (const WithholdingEntryLines& entry : kForm70WithholdingEntries) {
+        checkSourceLink(kGAForm70ID, copy, entry);
     }
 }
 
@@ -607,8 +522,8 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     }
     gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kGAForm189218FieldIds.f189901);
     int known = 0;
-    for (const EntrySlot& slot : form189218Slots()) {
-        known += checkSourceLink(kGAForm189218ID, copy, slot.link, slot.fields);
+    for (const WithholdingEntryLines& entry : kForm189218WithholdingEntries) {
+        known += checkSourceLink(kGAForm189218ID, copy, entry);
     }
     if (known > 0) {
         gaReturn_->setDataEntered(kGAForm189218ID, copy, true, false);

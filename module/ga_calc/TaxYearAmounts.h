@@ -53,6 +53,9 @@ inline constexpr double kDependentExemption = 3000;
 // Georgia withholding that falls short of the federal deduction for income
 // taxes by no more than this counts as all of it (form 70 line 74).
 inline constexpr double kWithholdingTolerance = 5.00;
+// A full-year resident whose federal adjusted gross income reaches this is
+// reminded to attach the federal return to a paper return (form 70 review).
+inline constexpr std::int64_t kAttachFederalReturnFrom = 40000;
 
 // ---- form 70: low-income credit
 
@@ -120,6 +123,10 @@ inline constexpr double kRetirementEarnedIncomeLimit = 4000;
 // Federal form 28 amounts of keys 1, 2, 3 and 6 above this total mark line
 // 189235 for the review.
 inline constexpr double kForm28KeyedAmountLimit = 134000;
+// The review refuses a subtraction of payments to minority subcontractors
+// (line 189396) or of organ donor expenses (line 189399) above these.
+inline constexpr std::int64_t kMinorityContractorLimit = 100000;
+inline constexpr std::int64_t kOrganDonorLimit = 10000;
 // The part-year subtraction of line 189358 counts up to this amount.
 inline constexpr double kLine189358Limit = 10000;
 // Box 189344 of a return that itemizes: marked when a joint return's federal
@@ -149,6 +156,9 @@ inline constexpr double kIndCr202RateShown = 30;
 inline constexpr double kIndCr204Rate = 0.1;
 inline constexpr double kIndCr204RateShown = 10;
 inline constexpr double kIndCr204Limit = 150;
+// A qualifying family member is this old or older, or disabled (the review
+// asks for one or the other).
+inline constexpr std::int64_t kIndCr204QualifyingAge = 62;
 // IND-CR 205 (form 190058): the limit added by each of the two amount lines
 // that is above 0.
 inline constexpr double kIndCr205LimitPerLine = 150;

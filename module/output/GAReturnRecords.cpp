@@ -4,6 +4,7 @@
 #include <string>
 
 #include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm72FieldIds.h"
@@ -280,11 +281,10 @@ void GATifFileWriter::writeReturnHeaderAddress() {
 void GATifFileWriter::writeAuthHeaderRecord() {
     outputTifSubHead("GAGAAUTHDR", 1, false);
     const StateTifWriteMgmt::AuthHeaderFields fields = {
-        f69.f79,
-        f69.f80,
-        f69.f77,
-        {f69.f193209, f69.f193210, f69.f193212, f69.f193211, f69.f193214, f69.f193215, f69.f193208},
-        {f69.f193217, f69.f193218, f69.f193220, f69.f193219, f69.f193222, f69.f193223, f69.f193216},
+        .routingNumber = f69.f79,
+        .accountNumber = f69.f80,
+        .directDepositBox = f69.f77,
+        .licence = kForm69Lines.licence,
     };
     // A missing information form gives empty values and unmarked boxes: the
     // record is written without those lines.

@@ -79,9 +79,9 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
     outputTifLine("00021.000.001", std::string("0"), false);
     outputTifLine("00022.000.001", std::string("0"), false);
 
-    outputIdentityDocument(infoCopy, infoForm, fields.taxpayer, false);
+    outputIdentityDocument(infoCopy, infoForm, fields.licence.taxpayer, false);
     if (spouseWanted) {
-        outputIdentityDocument(infoCopy, infoForm, fields.spouse, true);
+        outputIdentityDocument(infoCopy, infoForm, fields.licence.spouse, true);
     }
 
     // The filers' personal and signature data of the federal return.
@@ -117,7 +117,7 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
 }
 
 void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& infoCopy, const FormId& infoForm,
-                                                const IdentityDocumentFields& document, bool spouse) {
+                                                const LicenceLines& document, bool spouse) {
     const int person = spouse ? 1 : 0;
     std::string issuer;
     std::string issued;
@@ -129,13 +129,13 @@ void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& info
     }
     // The first kind marked wins over the second.
     const DocumentKeys* keys = nullptr;
-    if (formFieldXMarked(infoCopy, document.firstKindBox)) {
+    if (formFieldXMarked(infoCopy, document.firstIdBox)) {
         keys = &kDocumentKeys[person][0];
-    } else if (formFieldXMarked(infoCopy, document.secondKindBox)) {
+    } else if (formFieldXMarked(infoCopy, document.secondIdBox)) {
         keys = &kDocumentKeys[person][1];
     }
     if (keys == nullptr) {
-        const bool thirdOption = formFieldXMarked(infoCopy, document.thirdOptionBox);
+        const bool thirdOption = formFieldXMarked(infoCopy, document.firstOtherAnswer);
         outputTifLine(thirdOption ? kThirdOptionKeys[person] : kNoDocumentKeys[person], std::string("X"), false);
         return;
     }

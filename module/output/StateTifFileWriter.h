@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/LicenceLines.h"
 #include "platform/Configuration.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -64,27 +65,14 @@ void stripLeadingZeros(std::string& text);
 // name + " " + the number + (" " + suffix when the suffix is not empty).
 std::string formatFormCopyName(std::string name, unsigned short number, std::string suffix);
 
-// The fields of one filer's identity document (driver's license or state
-// ID) on the information form: its number, issuing state and dates, and the
-// boxes of its two kinds and of the third option.
-struct IdentityDocumentFields {
-    FieldId number;
-    FieldId issuingState;
-    FieldId expirationDate;
-    FieldId issueDate;
-    FieldId firstKindBox;
-    FieldId secondKindBox;
-    FieldId thirdOptionBox;
-};
-
 // The fields of the information form that the authentication header reads:
 // the refund's bank account and the two filers' identity documents.
 struct AuthHeaderFields {
     FieldId routingNumber;
     FieldId accountNumber;
     FieldId directDepositBox;
-    IdentityDocumentFields taxpayer;
-    IdentityDocumentFields spouse;
+    // The two filers' identity documents (driver's licence or state ID).
+    const FilerLicenceLines& licence;
 };
 
 class StateTifFileWriter : public TifWriteMgmt::TifFileWriter {
@@ -167,7 +155,7 @@ protected:
 private:
     std::string stateCode();
     void outputIdentityDocument(const DataMgmt::TaxFormPtr& infoCopy, const FormId& infoForm,
-                                const IdentityDocumentFields& document, bool spouse);
+                                const LicenceLines& document, bool spouse);
     void outputOfficeValues();
     std::string versionLine(const std::string& start);
     bool writeRecords(const IOMgmt::FileNamePtr& file, IOMgmt::FileReader* reader);

@@ -23,14 +23,14 @@ const char* const kListBullet = "    - ";
 
 bool isBlockingType(char type) {
     switch (type) {
-        case 1:
-        case 3:
-        case 4:
-        case 6:
-        case 9:
-        case 10:
-        case 11:
-        case 12:
+        case kTypeOverridden:
+        case kTypeInconsistent:
+        case kTypeMissingEntry:
+        case kTypeEFileBlocker:
+        case kTypeHostBlocker9:
+        case kTypeHostBlocker10:
+        case kTypeCopyLimit:
+        case kTypeNotEFileable:
             return true;
         default:
             return false;

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "platform/Exceptions.h"
@@ -105,25 +105,27 @@ void GATaxFormAuditor::auditNoChecks(DataMgmt::TaxFormPtr /*copy*/, std::uint16_
 // ------------------------------------------------------------ the information form
 
 void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f92 = kForm92FieldIds;
+    const Form69Lines& f69 = kForm69Lines;
     const std::string& help = AuditMgmt::kNoAuditHelpID;
     const TopicID topic(0);
 
     if (kNotFinalForms[0].getNumber() > 0 && !configuration()->AllowAutoTest()) {
         auditNonFinalForms(kNotFinalForms);
     }
-    auditResidencyAddress(help, topic, false, kGAForm69ID, f69.f36, f69.f37, f69.f34);
+    auditResidencyAddress(help, topic, false, kGAForm69ID, f69.residency.taxpayerFullYear,
+                          f69.residency.taxpayerNonresident, f69.heading.state);
 
     // A deceased taxpayer or spouse keeps the return off e-file.
-    const bool deceased =
-        federalReturn->hasSigValue(kForm92ID, 1, f92.f557) || federalReturn->hasSigValue(kForm92ID, 1, f92.f558);
+    const bool deceased = federalReturn->hasSigValue(kForm92ID, 1, kForm92Lines.taxpayerDeceased) ||
+                          federalReturn->hasSigValue(kForm92ID, 1, kForm92Lines.spouseDeceased);
     reportEFileFailure(help, topic, false, kClassEFileRecorded, deceased, kTypeEFileBlocker, FormID(0), copyNumber,
                        FieldID(0), kDeceasedText, kStateOnlySentence);
 
     const bool refundPositive = gaReturn->getLineValue(gaReturn->getMainFormID(), 1, 26) > 0;
-    auditDirectDeposit(help, topic, false, kGAForm69ID, kClassEFile, refundPositive, f69.f77, f69.f78, FieldID(0),
-                       f69.f79, f69.f80, f69.f81, f69.f82, FieldID(0), FieldID(0), FieldID(0));
+    const Form69Lines::Options& o = f69.options;
+    auditDirectDeposit(help, topic, false, kGAForm69ID, kClassEFile, refundPositive, o.directDeposit,
+                       o.depositFromFederal, FieldID(0), o.depositRouting, o.depositAccount, o.depositChecking,
+                       o.depositSavings, FieldID(0), FieldID(0), FieldID(0));
 
     // The W-2 state data matter only to an e-file.
     if (eFileCheckMode != 0) {
@@ -137,12 +139,8 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     constexpr int kCareOfOurProgram = 3;
     auditCareOf(help, topic, false, kCareOfOurProgram);
     checkBalanceDuePayment(kClassEFile);
-    auditMissingStateInfo(static_cast<int>(copy->getIN(f69.f8)));
-    auditDriverLicense(help, topic, false, kGAForm69ID, kClassEFile,
-                       {f69.f193208, f69.f199053, f69.f193209, f69.f193210, f69.f193211, f69.f193212, f69.f193213,
-                        f69.f193214, f69.f193215},
-                       {f69.f193216, f69.f199054, f69.f193217, f69.f193218, f69.f193219, f69.f193220, f69.f193221,
-                        f69.f193222, f69.f193223});
+    auditMissingStateInfo(static_cast<int>(copy->getIN(f69.residency.code)));
+    auditDriverLicense(help, topic, false, kGAForm69ID, kClassEFile, kForm69Lines.licence);
 }
 
 }  // namespace GAAuditMgmt

@@ -9,18 +9,12 @@
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <utility>
 
-#include "module/catalogues/GAForm190054FieldIds.h"
-#include "module/catalogues/GAForm190055FieldIds.h"
-#include "module/catalogues/GAForm190056FieldIds.h"
-#include "module/catalogues/GAForm190057FieldIds.h"
-#include "module/catalogues/GAForm190058FieldIds.h"
-#include "module/catalogues/GAForm190059FieldIds.h"
-#include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm190061FieldIds.h"
-#include "module/catalogues/GAForm190062FieldIds.h"
+#include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
 
 namespace GAAuditMgmt {
@@ -28,9 +22,6 @@ namespace GAAuditMgmt {
 using namespace StateAuditMgmt;
 
 namespace {
-
-// A family member claimed for IND-CR 204 is 62 or over, or disabled.
-constexpr std::int64_t kQualifyingAge = 62;
 
 bool anyNonNull(const DataMgmt::TaxForm& copy, std::initializer_list<FieldID> fields) {
     for (const FieldID& f : fields) {
@@ -60,116 +51,125 @@ bool GATaxFormAuditor::claimsCredit(const FormID& form, std::initializer_list<Fi
 }
 
 void GATaxFormAuditor::auditIndCr201(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190054FieldIds;
-    remindIndCr(kGAForm190054ID, copyNumber, 201, claimsCredit(kGAForm190054ID, {c.f190159, c.f190160}));
+    const IndCrLines::Credit& c = kIndCrLines.indCr201;
+    remindIndCr(kGAForm190054ID, copyNumber, 201, claimsCredit(kGAForm190054ID, {c.credit, c.remaining}));
 }
 
 void GATaxFormAuditor::auditIndCr202(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t copyNumber) {
-    remindIndCr(kGAForm190055ID, copyNumber, 202, claimsCredit(kGAForm190055ID, {kGAForm190055FieldIds.f190165}));
+    remindIndCr(kGAForm190055ID, copyNumber, 202, claimsCredit(kGAForm190055ID, {kIndCrLines.indCr202.credit}));
 }
 
 void GATaxFormAuditor::auditIndCr203(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190056FieldIds;
-    remindIndCr(kGAForm190056ID, copyNumber, 203, claimsCredit(kGAForm190056ID, {c.f190169, c.f190170}));
+    const IndCrLines::Credit& c = kIndCrLines.indCr203;
+    remindIndCr(kGAForm190056ID, copyNumber, 203, claimsCredit(kGAForm190056ID, {c.credit, c.remaining}));
 }
 
 // IND-CR 204: up to two qualifying family members, and their expenses.
 void GATaxFormAuditor::auditIndCr204(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190057FieldIds;
+    const IndCrLines& l = kIndCrLines;
     const auto missing = [&](bool fires, const FieldID& field, const std::string& text) {
         report(kClassBoth, fires, kTypeMissingEntry, kGAForm190057ID, copyNumber, field, text);
     };
-    struct Member {
-        FieldID lastName, firstName, relationship, ssn, age, disabilityDate;
-    };
-    const auto checkMember = [&](const Member& m) {
+    const auto checkMember = [&](const IndCrLines::FamilyMember& m) {
         missing(copy->isNull(m.lastName), m.lastName, "Qualifying family member last name");
         missing(copy->isNull(m.firstName), m.firstName, "Qualifying family member first name");
         missing(copy->isNull(m.relationship), m.relationship, "Qualifying family member relationship");
-        missing(copy->isNull(m.ssn), m.ssn, "Qualifying family member social security number");
-        missing(copy->isNull(m.disabilityDate) && copy->getIR(m.age) < kQualifyingAge, m.age,
-                "Qualifying family member's age (62 or over) or date of disability");
+        missing(copy->isNull(m.number), m.number, "Qualifying family member social security number");
+        missing(
+            copy->isNull(m.disabilityDate) && copy->getIR(m.age) < GACalculationMgmt::TaxYear::kIndCr204QualifyingAge,
+            m.age, "Qualifying family member's age (62 or over) or date of disability");
     };
-    if (copy->gtZero(c.f190191)) {
-        checkMember({c.f190174, c.f190172, c.f190176, c.f190175, c.f190177, c.f190178});
-        if (anyNonNull(*copy, {c.f190179, c.f190181, c.f190180, c.f190183, c.f190182, c.f190185, c.f190184})) {
-            checkMember({c.f190181, c.f190179, c.f190183, c.f190182, c.f190184, c.f190185});
+    const IndCrLines::FamilyMember& first = l.familyMembers[0];
+    const IndCrLines::FamilyMember& second = l.familyMembers[1];
+    if (copy->gtZero(l.indCr204.credit)) {
+        checkMember(first);
+        if (anyNonNull(*copy, {second.firstName, second.lastName, second.middleInitial, second.relationship,
+                               second.number, second.disabilityDate, second.age})) {
+            checkMember(second);
         }
     }
-    missing(copy->eqZero(c.f190186) && anyNonNull(*copy, {c.f190174, c.f190175, c.f190176}), c.f190186,
-            "Qualifying Family Member information is present without the expenses amount");
-    remindIndCr(kGAForm190057ID, copyNumber, 204, claimsCredit(kGAForm190057ID, {c.f190191}));
+    missing(copy->eqZero(l.indCr204Expenses) && anyNonNull(*copy, {first.lastName, first.number, first.relationship}),
+            l.indCr204Expenses, "Qualifying Family Member information is present without the expenses amount");
+    remindIndCr(kGAForm190057ID, copyNumber, 204, claimsCredit(kGAForm190057ID, {l.indCr204.credit}));
 }
 
 // IND-CR 205: up to two qualifying children and their driver training.
 void GATaxFormAuditor::auditIndCr205(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190058FieldIds;
-    const auto checkChild = [&](std::array<FieldID, 6> fields) {
-        static const std::array<const char*, 6> texts{"Qualifying child's first name",
-                                                      "Qualifying child's last name",
-                                                      "Qualifying child's social security number",
-                                                      "Name of private driver training school",
-                                                      "Birth date",
-                                                      "Date of successful completion"};
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            report(kClassBoth, copy->isNull(fields[i]), kTypeMissingEntry, kGAForm190058ID, copyNumber, fields[i],
-                   texts[i]);
+    const IndCrLines& l = kIndCrLines;
+    const auto checkChild = [&](const IndCrLines::Child& child) {
+        const std::array<std::pair<const FieldID&, const char*>, 6> entries{{
+            {child.firstName, "Qualifying child's first name"},
+            {child.lastName, "Qualifying child's last name"},
+            {child.number, "Qualifying child's social security number"},
+            {child.school, "Name of private driver training school"},
+            {child.birthDate, "Birth date"},
+            {child.completionDate, "Date of successful completion"},
+        }};
+        for (const auto& [field, text] : entries) {
+            report(kClassBoth, copy->isNull(field), kTypeMissingEntry, kGAForm190058ID, copyNumber, field, text);
         }
     };
-    if (copy->gtZero(c.f190210)) {
-        checkChild({c.f190194, c.f190195, c.f190197, c.f190193, c.f190196, c.f190198});
-        if (anyNonNull(*copy, {c.f190200, c.f190201, c.f190203, c.f190199, c.f190202, c.f190204})) {
-            checkChild({c.f190200, c.f190201, c.f190203, c.f190199, c.f190202, c.f190204});
+    const IndCrLines::Child& second = l.children[1];
+    if (copy->gtZero(l.indCr205.credit)) {
+        checkChild(l.children[0]);
+        if (anyNonNull(*copy, {second.firstName, second.lastName, second.number, second.school, second.birthDate,
+                               second.completionDate})) {
+            checkChild(second);
         }
     }
-    remindIndCr(kGAForm190058ID, copyNumber, 205, claimsCredit(kGAForm190058ID, {c.f190210}));
+    remindIndCr(kGAForm190058ID, copyNumber, 205, claimsCredit(kGAForm190058ID, {l.indCr205.credit}));
 }
 
 // IND-CR 206: the disaster assistance approval letter, its date and agency.
 void GATaxFormAuditor::auditIndCr206(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190059FieldIds;
-    report(kClassAttachment, claimsCredit(kGAForm190059ID, {c.f190218}), kTypeWarning, kGAForm190059ID, copyNumber,
+    const IndCrLines& l = kIndCrLines;
+    const IndCrLines::Credit& c = l.indCr206;
+    report(kClassAttachment, claimsCredit(kGAForm190059ID, {c.credit}), kTypeWarning, kGAForm190059ID, copyNumber,
            FieldID(0), "attach a copy of the disaster assistance agency approval letter to your Georgia return");
-    const bool assisted = copy->gtZero(c.f190218);
-    report(kClassBoth, copy->isNull(c.f190214) && assisted, kTypeMissingEntry, kGAForm190059ID, copyNumber, c.f190214,
-           "date disaster assistance was received");
-    report(kClassBoth, copy->isNull(c.f190212) && assisted, kTypeMissingEntry, kGAForm190059ID, copyNumber, c.f190212,
-           "name of agency that provided disaster assistance");
-    remindIndCr(kGAForm190059ID, copyNumber, 206, claimsCredit(kGAForm190059ID, {c.f190218, c.f190219}));
+    const bool assisted = copy->gtZero(c.credit);
+    report(kClassBoth, copy->isNull(l.disasterDate) && assisted, kTypeMissingEntry, kGAForm190059ID, copyNumber,
+           l.disasterDate, "date disaster assistance was received");
+    report(kClassBoth, copy->isNull(l.disasterAgency) && assisted, kTypeMissingEntry, kGAForm190059ID, copyNumber,
+           l.disasterAgency, "name of agency that provided disaster assistance");
+    remindIndCr(kGAForm190059ID, copyNumber, 206, claimsCredit(kGAForm190059ID, {c.credit, c.remaining}));
 }
 
 // IND-CR 207: up to two practices, only when the credit is claimed.
 void GATaxFormAuditor::auditIndCr207(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190060FieldIds;
-    if (!copy->gtZero(c.f190232)) {
+    const IndCrLines& l = kIndCrLines;
+    if (!copy->gtZero(l.indCr207.credit)) {
         return;
     }
-    const auto checkPractice = [&](std::array<FieldID, 5> fields) {
-        if (!anyNonNull(*copy, {fields[0], fields[1], fields[2], fields[3], fields[4]})) {
+    const auto checkPractice = [&](const IndCrLines::Practice& p) {
+        if (!anyNonNull(*copy, {p.residenceCounty, p.practiceCounty, p.practiceType, p.startDate, p.beds})) {
             return;
         }
-        static const std::array<const char*, 4> texts{"your county of residence", "the county of your practice",
-                                                      "the type of practice", "your start date"};
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            report(kClassBoth, copy->isNull(fields[i]), kTypeMissingEntry, kGAForm190060ID, copyNumber, fields[i],
-                   texts[i]);
+        const std::array<std::pair<const FieldID&, const char*>, 4> entries{{
+            {p.residenceCounty, "your county of residence"},
+            {p.practiceCounty, "the county of your practice"},
+            {p.practiceType, "the type of practice"},
+            {p.startDate, "your start date"},
+        }};
+        for (const auto& [field, text] : entries) {
+            report(kClassBoth, copy->isNull(field), kTypeMissingEntry, kGAForm190060ID, copyNumber, field, text);
         }
-        report(kClassBoth, copy->eqZero(fields[4]), kTypeMissingEntry, kGAForm190060ID, copyNumber, fields[4],
+        report(kClassBoth, copy->eqZero(p.beds), kTypeMissingEntry, kGAForm190060ID, copyNumber, p.beds,
                "number of beds");
     };
-    checkPractice({c.f190221, c.f190222, c.f190223, c.f190224, c.f190225});
-    checkPractice({c.f190226, c.f190227, c.f190228, c.f190229, c.f190230});
+    for (const IndCrLines::Practice& practice : l.practices) {
+        checkPractice(practice);
+    }
     remindIndCr(kGAForm190060ID, copyNumber, 207, true);
 }
 
 void GATaxFormAuditor::auditIndCr208(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190061FieldIds;
-    remindIndCr(kGAForm190061ID, copyNumber, 208, claimsCredit(kGAForm190061ID, {c.f190236, c.f190237}));
+    const IndCrLines::Credit& c = kIndCrLines.indCr208;
+    remindIndCr(kGAForm190061ID, copyNumber, 208, claimsCredit(kGAForm190061ID, {c.credit, c.remaining}));
 }
 
 void GATaxFormAuditor::auditIndCr209(DataMgmt::TaxFormPtr /*copy*/, std::uint16_t copyNumber) {
-    const auto& c = kGAForm190062FieldIds;
-    remindIndCr(kGAForm190062ID, copyNumber, 209, claimsCredit(kGAForm190062ID, {c.f190243, c.f190244}));
+    const IndCrLines::Credit& c = kIndCrLines.indCr209;
+    remindIndCr(kGAForm190062ID, copyNumber, 209, claimsCredit(kGAForm190062ID, {c.credit, c.remaining}));
 }
 
 }  // namespace GAAuditMgmt

@@ -2,11 +2,14 @@
 // against the federal return and today's date, and the federal 1099-G
 // copies an e-file needs complete.
 
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
+#include <utility>
 
-#include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/AuditText.h"
@@ -20,14 +23,8 @@ namespace {
 // A state without an expiration rule.
 const char* const kStateWithoutExpirationRule = "NY";
 
-// The federal answers one filer's state answers are compared with (federal
-// form 92), and the texts that name what is missing.
-struct FilerLicense {
-    FieldID federalNumber;
-    FieldID federalState;
-    FieldID federalIssueDate;
-    FieldID federalExpirationDate;
-    FieldID federalNoExpiration;
+// The texts that name what is missing of one filer's answers.
+struct FilerLicenceTexts {
     const char* number;
     const char* state;
     const char* issueDate;
@@ -37,12 +34,7 @@ struct FilerLicense {
     const char* expiredBeforeToday;
 };
 
-const FilerLicense kTaxpayerLicense{
-    kForm92FieldIds.f184582,
-    kForm92FieldIds.f184584,
-    kForm92FieldIds.f184586,
-    kForm92FieldIds.f184588,
-    kForm92FieldIds.f195613,
+const FilerLicenceTexts kTaxpayerTexts{
     "Your driver's license or state ID number",
     "State your ID was issued in",
     "Issue date of your ID",
@@ -52,12 +44,7 @@ const FilerLicense kTaxpayerLicense{
     "The expiration date of your ID must be on or after today's date",
 };
 
-const FilerLicense kSpouseLicense{
-    kForm92FieldIds.f184583,
-    kForm92FieldIds.f184585,
-    kForm92FieldIds.f184587,
-    kForm92FieldIds.f184589,
-    kForm92FieldIds.f195614,
+const FilerLicenceTexts kSpouseTexts{
     "Spouse's driver's license or state ID number",
     "State your spouse's ID was issued in",
     "Issue date of your spouse's ID",
@@ -84,8 +71,7 @@ bool checksCompensation(DataMgmt::TaxReturnType type) {
 // ------------------------------------------------------------ driver's licence
 
 void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
-                                             int messageClass, const FilerLicenseFields& taxpayer,
-                                             const FilerLicenseFields& spouse) {
+                                             int messageClass, const FilerLicenceLines& licence) {
     const DataMgmt::TaxFormPtr info = stateReturn->getForm(form, 1);
     if (info.isNull()) {
         return;
@@ -97,10 +83,10 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
     const auto date = [](const std::string& text) { return Utils::strDateToNumber(text); };
     std::int64_t today = 0;
 
-    const auto checkFiler = [&](const FilerLicenseFields& own, const FilerLicense& fed) {
+    const auto checkFiler = [&](const LicenceLines& own, const LicenceLines& fed, const FilerLicenceTexts& texts) {
         const auto stateText = [&](const FieldID& f) { return stateReturn->formString(form, 1, f); };
         const auto federalText = [&](const FieldID& f) { return federalReturn->formString(kForm92ID, 1, f); };
-        const bool hasId = info->xMarked(own.idBox) || info->xMarked(own.secondIdBox);
+        const bool hasId = info->xMarked(own.firstIdBox) || info->xMarked(own.secondIdBox);
         // Entries are compared only when both returns hold them.
         const auto differ = [&](const FieldID& ownField, const FieldID& fedField, bool asDates) {
             const std::string a = stateText(ownField);
@@ -112,27 +98,28 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
         };
         const bool noExpiration = info->xMarked(own.noExpirationBox);
 
-        report(hasId && differ(own.number, fed.federalNumber, false), kTypeWarning, own.number,
+        report(hasId && differ(own.number, fed.number, false), kTypeWarning, own.number,
                "The driver's license or state ID number doesn't match the number on your federal return. Please "
                "make sure your state entry is correct.");
-        report(hasId && differ(own.issuingState, fed.federalState, false), kTypeWarning, own.issuingState,
+        report(hasId && differ(own.issuingState, fed.issuingState, false), kTypeWarning, own.issuingState,
                "The issuing state doesn't match the issuing state on your federal return. Please make sure your "
                "state entry is correct.");
-        report(hasId && differ(own.issueDate, fed.federalIssueDate, true), kTypeWarning, own.issueDate,
+        report(hasId && differ(own.issueDate, fed.issueDate, true), kTypeWarning, own.issueDate,
                "The issue date doesn't match the issue date on your federal return. Please make sure your state "
                "entry is correct.");
-        report(hasId && (federalReturn->formYes(kForm92ID, 1, fed.federalNoExpiration) != noExpiration ||
-                         differ(own.expirationDate, fed.federalExpirationDate, true)),
+        report(hasId && (federalReturn->formYes(kForm92ID, 1, fed.noExpirationBox) != noExpiration ||
+                         differ(own.expirationDate, fed.expirationDate, true)),
                kTypeWarning, own.expirationDate,
                "The expiration date doesn't match the expiration date on your federal return. Please make sure your "
                "state entry is correct.");
-        report(hasId && info->isNull(own.number), kTypeMissingEntry, own.number, fed.number);
-        report(hasId && info->isNull(own.issuingState), kTypeMissingEntry, own.issuingState, fed.state);
-        report(hasId && info->isNull(own.issueDate), kTypeMissingEntry, own.issueDate, fed.issueDate);
+        report(hasId && info->isNull(own.number), kTypeMissingEntry, own.number, texts.number);
+        report(hasId && info->isNull(own.issuingState), kTypeMissingEntry, own.issuingState, texts.state);
+        report(hasId && info->isNull(own.issueDate), kTypeMissingEntry, own.issueDate, texts.issueDate);
         report(hasId && !noExpiration && info->isNull(own.expirationDate), kTypeMissingEntry, own.expirationDate,
-               fed.expiration);
+               texts.expiration);
         const bool secondAnswer = own.secondOtherAnswer.getNumber() > 0 && info->xMarked(own.secondOtherAnswer);
-        report(!info->xMarked(own.otherAnswer) && !hasId && !secondAnswer, kTypeMissingEntry, own.idBox, fed.option);
+        report(!info->xMarked(own.firstOtherAnswer) && !hasId && !secondAnswer, kTypeMissingEntry, own.firstIdBox,
+               texts.option);
 
         // Today is read once, before the taxpayer's date checks.
         if (today == 0) {
@@ -144,17 +131,17 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
             today = Utils::dateToNumber(month, day, year);
         }
         report(hasId && info->nonNull(own.issueDate) && date(stateText(own.issueDate)) > today, kTypeEFileBlocker,
-               own.issueDate, fed.issuedAfterToday);
+               own.issueDate, texts.issuedAfterToday);
         if (expirationRule) {
             report(hasId && !noExpiration && info->nonNull(own.expirationDate) &&
                        date(stateText(own.expirationDate)) < today,
-                   kTypeEFileBlocker, own.expirationDate, fed.expiredBeforeToday);
+                   kTypeEFileBlocker, own.expirationDate, texts.expiredBeforeToday);
         }
     };
 
-    checkFiler(taxpayer, kTaxpayerLicense);
+    checkFiler(licence.taxpayer, kForm92Lines.licence.taxpayer, kTaxpayerTexts);
     if (FilingStatus::carriesSpouseId(stateReturn->getFilingStatusNumber())) {
-        checkFiler(spouse, kSpouseLicense);
+        checkFiler(licence.spouse, kForm92Lines.licence.spouse, kSpouseTexts);
     }
 }
 
@@ -163,14 +150,11 @@ void StateTaxFormAuditor::auditDriverLicense(const std::string& helpId, TopicID 
 void StateTaxFormAuditor::auditForm1099GEFile(const std::string& helpId, TopicID topic, bool spare,
                                               bool otherStateAllowed, int totalCopyLimit, int markedCopyLimit,
                                               int otherCopyLimit, int /*unused*/) {
-    const auto& f165 = kForm165FieldIds;
-    const std::string abbreviation = stateReturn->getAbbreviation();
-    const std::string name = stateName();
-    const FormID infoForm = stateReturn->getInfoForm();
-    const bool separate = stateReturn->getFilingStatusNumber() == kMarriedFilingSeparately;
-    const auto report = [&](bool fires, std::uint16_t copy, const std::string& text) {
-        appendForm1099GHelp(helpId, topic, spare, kClassEFile, fires, kTypeEFileBlocker, infoForm, copy, FieldID(0),
-                            text, kNoSentence);
+    const Form165Lines& g = kForm165Lines;
+    const bool separate = stateReturn->getFilingStatusNumber() == FilingStatus::kSeparate;
+    const Form1099GReport report = [&](bool fires, std::uint16_t copy, const std::string& text) {
+        appendForm1099GHelp(helpId, topic, spare, kClassEFile, fires, kTypeEFileBlocker, stateReturn->getInfoForm(),
+                            copy, FieldID(0), text, kNoSentence);
     };
 
     // The copies with state tax withheld, by the box that decides their kind.
@@ -181,7 +165,7 @@ void StateTaxFormAuditor::auditForm1099GEFile(const std::string& helpId, TopicID
         if (!hasNonZeroKeyField(copy)) {
             continue;
         }
-        if (copy->xMarked(f165.f22)) {
+        if (copy->xMarked(g.taxpayersStatement)) {
             ++marked;
         } else if (!separate) {
             ++others;
@@ -191,7 +175,8 @@ void StateTaxFormAuditor::auditForm1099GEFile(const std::string& helpId, TopicID
     const bool exceeded =
         (markedCopyLimit != 0 && otherCopyLimit != 0 && (marked > markedCopyLimit || others > otherCopyLimit)) ||
         (totalCopyLimit > 0 && counted > totalCopyLimit);
-    if (Utils::QVStringUtils::stricmp(abbreviation, "CT") != 0) {
+    if (Utils::QVStringUtils::stricmp(stateReturn->getAbbreviation(), "CT") != 0) {
+        const std::string name = stateName();
         report(exceeded, 1,
                "You have " + std::to_string(counted) +
                    " copies of the federal 1099G which exceeds the amount allowed by " + name +
@@ -199,66 +184,65 @@ void StateTaxFormAuditor::auditForm1099GEFile(const std::string& helpId, TopicID
     }
 
     // Each copy's entries, numbered in walking order.
-    struct Required {
-        FieldID field;
-        const char* what;
-    };
-    const std::array<Required, 9> required{{
-        {f165.f10, "payer's name"},
-        {f165.f30, "payer's street address"},
-        {f165.f31, "payer's city"},
-        {f165.f32, "payer's state"},
-        {f165.f33, "payer's zipcode"},
-        {f165.f35, "recipient's street address"},
-        {f165.f37, "recipient's city"},
-        {f165.f38, "recipient's state"},
-        {f165.f39, "recipient's zipcode"},
-    }};
-    const std::string stateLine = federalReturn->getLineID(kForm165ID, f165.f17);
     std::uint16_t n = 0;
     for (DataMgmt::TaxFormIter it = federalReturn->getForms(kForm165ID); !it.atEOL(); it.next()) {
         ++n;
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
-        if (copy->xMarked(f165.f23) && separate) {
+        if (copy->xMarked(g.spousesStatement) && separate) {
             continue;
         }
-        const bool key = hasNonZeroKeyField(copy);
-        const auto text = [&](const FieldID& f) { return copy->valueString(f); };
-        for (const Required& r : required) {
-            report(key && text(r.field).empty(), n,
-                   "To electronically file your " + name + " tax return complete the " + r.what +
-                       " on federal form 1099G.");
-        }
-        bool negative = false;
-        for (const FieldID& amount : {f165.f11, f165.f12, f165.f15, f165.f16, f165.f24555, f165.f18, f165.f19}) {
-            negative = negative || copy->getIN(amount) < 0;
-        }
-        report(key && negative, n,
-               "To electronically file your " + name +
-                   " tax return all entries on your federal form 1099G must be "
-                   "positive.");
-        if (!otherStateAllowed) {
-            report(key && text(f165.f17) != abbreviation, n,
-                   "You cannot electronically file your state return because you have taxes paid to a state other "
-                   "than " +
-                       name + " on your federal 1099G");
-        }
-        const std::string payer = bareNumber(text(f165.f26));
-        const std::string recipient = bareNumber(text(f165.f5));
-        report(key && !payer.empty() && !recipient.empty() && Utils::strcmpiXC(payer.c_str(), recipient.c_str()) == 0,
-               n,
-               "The payer's employer identification number (EIN) cannot match the recipient's Social Security number "
-               "on federal form 1099G.");
-        const bool typeChecked = checksCompensation(stateReturn->getReturnType());
-        const double compensation = copy->getIR(f165.f11);
-        const double withheld = copy->getIR(f165.f16);
-        report(typeChecked && compensation > 0 && withheld > 0 && text(f165.f17).empty(), n,
-               "You have entered unemployment compensation and state tax withholding on copy " + std::to_string(n) +
-                   " of your form 1099-G without entering the state name on line " + stateLine + " of the form.");
-        report(typeChecked && compensation == 0 && withheld > 0 && copy->xMarked(f165.f20717), n,
-               "You have entered state withholding on copy " + std::to_string(n) +
-                   " of your form 1099-G without any unemployment compensation.");
+        checkForm1099GCopy(report, copy, n, otherStateAllowed);
     }
+}
+
+// The entries that one 1099-G copy needs for an e-file.
+void StateTaxFormAuditor::checkForm1099GCopy(const Form1099GReport& report, const DataMgmt::TaxFormPtr& copy,
+                                             std::uint16_t n, bool otherStateAllowed) {
+    const Form165Lines& g = kForm165Lines;
+    const std::string name = stateName();
+    const bool key = hasNonZeroKeyField(copy);
+    const auto text = [&](const FieldID& f) { return copy->valueString(f); };
+    const std::array<std::pair<const FieldID&, const char*>, 9> required{{
+        {g.payerName, "payer's name"},
+        {g.payerStreet, "payer's street address"},
+        {g.payerCity, "payer's city"},
+        {g.payerState, "payer's state"},
+        {g.payerZipCode, "payer's zipcode"},
+        {g.recipientStreet, "recipient's street address"},
+        {g.recipientCity, "recipient's city"},
+        {g.recipientState, "recipient's state"},
+        {g.recipientZipCode, "recipient's zipcode"},
+    }};
+    for (const auto& [field, what] : required) {
+        report(key && text(field).empty(), n,
+               "To electronically file your " + name + " tax return complete the " + what + " on federal form 1099G.");
+    }
+    const bool negative =
+        std::any_of(g.amounts.begin(), g.amounts.end(), [&](const FieldID& amount) { return copy->getIN(amount) < 0; });
+    report(
+        key && negative, n,
+        "To electronically file your " + name + " tax return all entries on your federal form 1099G must be positive.");
+    const Form165Lines::StateRow& row = g.stateRows[0];
+    if (!otherStateAllowed) {
+        report(key && text(row.state) != stateReturn->getAbbreviation(), n,
+               "You cannot electronically file your state return because you have taxes paid to a state other than " +
+                   name + " on your federal 1099G");
+    }
+    const std::string payer = bareNumber(text(g.payerId));
+    const std::string recipient = bareNumber(text(g.recipientNumber));
+    report(key && !payer.empty() && !recipient.empty() && Utils::strcmpiXC(payer.c_str(), recipient.c_str()) == 0, n,
+           "The payer's employer identification number (EIN) cannot match the recipient's Social Security number on "
+           "federal form 1099G.");
+    const bool typeChecked = checksCompensation(stateReturn->getReturnType());
+    const double compensation = copy->getIR(g.unemployment);
+    const double withheld = copy->getIR(row.withheld);
+    report(typeChecked && compensation > 0 && withheld > 0 && text(row.state).empty(), n,
+           "You have entered unemployment compensation and state tax withholding on copy " + std::to_string(n) +
+               " of your form 1099-G without entering the state name on line " +
+               federalReturn->getLineID(kForm165ID, row.state) + " of the form.");
+    report(typeChecked && compensation == 0 && withheld > 0 && copy->xMarked(g.unemploymentBox), n,
+           "You have entered state withholding on copy " + std::to_string(n) +
+               " of your form 1099-G without any unemployment compensation.");
 }
 
 }  // namespace StateAuditMgmt

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <string>
 
-#include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form92Lines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/AuditText.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "platform/Exceptions.h"
@@ -19,8 +21,8 @@ namespace StateAuditMgmt {
 
 namespace {
 
-constexpr int kTaxYear = 2018;
-constexpr int kFilingYear = kTaxYear + 1;
+namespace TaxYear = GACalculationMgmt::TaxYear;
+constexpr int kFilingYear = TaxYear::kYear + 1;
 
 const char* const kCarryFromFederal =
     ". Since you have elected to carry the information from your federal return, you must close the state program "
@@ -53,15 +55,15 @@ void StateTaxFormAuditor::auditResidencyAddress(const std::string& helpId, Topic
     const std::string fullYearText =
         "Your mailing address appears to be inconsistent with your full-year resident status. To file as a "
         "full-year resident, you must have lived in " +
-        name + " for the entire year in " + std::to_string(kTaxYear) + ". If this inconsistency is due to a move in " +
-        std::to_string(kFilingYear) +
+        name + " for the entire year in " + std::to_string(TaxYear::kYear) +
+        ". If this inconsistency is due to a move in " + std::to_string(kFilingYear) +
         ", you can disregard this warning. Otherwise, please check your residency status and make sure it's "
         "correct.";
     const std::string nonresidentText =
         "Your mailing address appears to be inconsistent with your nonresident status. To file as a nonresident, "
         "you must have lived outside of " +
-        name + " for the entire year in " + std::to_string(kTaxYear) + ". If this inconsistency is due to a move in " +
-        std::to_string(kFilingYear) +
+        name + " for the entire year in " + std::to_string(TaxYear::kYear) +
+        ". If this inconsistency is due to a move in " + std::to_string(kFilingYear) +
         ", you can disregard this warning. Otherwise, please check your residency status and make sure it's correct";
 
     routeAuditMessage(Message{helpId, topic, spare, kClassReview, state != code && info->xMarked(fullYearBox),
@@ -143,21 +145,22 @@ void StateTaxFormAuditor::auditForm1099GPayer(const std::string& helpId, TopicID
         kPayerIdMissing = 16,
         kWithholdingAboveCompensation = 32,
     };
-    const auto& f165 = kForm165FieldIds;
+    const Form165Lines& g = kForm165Lines;
+    const Form165Lines::StateRow& row = g.stateRows[0];
     const std::string abbreviation = stateReturn->getAbbreviation();
-    const std::string stateLine = federalReturn->getLineID(kForm165ID, f165.f17);
+    const std::string stateLine = federalReturn->getLineID(kForm165ID, row.state);
     int n = 0;
     for (DataMgmt::TaxFormIter it = federalReturn->getForms(kForm165ID); !it.atEOL(); it.next()) {
         ++n;
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
-        if (copy->xMarked(f165.f23) && stateReturn->getFilingStatusNumber() == kMarriedFilingSeparately) {
+        if (copy->xMarked(g.spousesStatement) && stateReturn->getFilingStatusNumber() == FilingStatus::kSeparate) {
             continue;
         }
         const bool withheld = hasNonZeroKeyField(copy);
-        const double compensation = copy->getIR(f165.f11);
-        const double stateWithheld = copy->getIR(f165.f16);
-        const std::string payerId = copy->valueString(f165.f26);
-        const std::string stateOnCopy = copy->valueString(f165.f17);
+        const double compensation = copy->getIR(g.unemployment);
+        const double stateWithheld = copy->getIR(row.withheld);
+        const std::string payerId = copy->valueString(g.payerId);
+        const std::string stateOnCopy = copy->valueString(row.state);
         const std::string copyText = std::to_string(n);
         const auto report = [&](std::uint16_t bit, bool fires, const std::string& text) {
             if ((checks & bit) != 0) {
@@ -166,7 +169,7 @@ void StateTaxFormAuditor::auditForm1099GPayer(const std::string& helpId, TopicID
             }
         };
         const std::string payer = bareNumber(payerId);
-        const std::string recipient = bareNumber(copy->valueString(f165.f5));
+        const std::string recipient = bareNumber(copy->valueString(g.recipientNumber));
         report(kIdMatchesRecipient,
                withheld && !payer.empty() && !recipient.empty() && Utils::QVStringUtils::stricmp(payer, recipient) == 0,
                "The payer's employer identification number (EIN) cannot match the recipient's Social Security "
@@ -174,14 +177,15 @@ void StateTaxFormAuditor::auditForm1099GPayer(const std::string& helpId, TopicID
         report(kStateNameMissing, compensation > 0 && stateWithheld > 0 && stateOnCopy.empty(),
                "You have entered unemployment compensation and state tax withholding on copy " + copyText +
                    " of your form 1099-G without entering the state name on line " + stateLine + " of the form.");
-        report(kWithholdingWithoutCompensation, compensation == 0 && stateWithheld > 0 && copy->xMarked(f165.f20717),
+        report(kWithholdingWithoutCompensation,
+               compensation == 0 && stateWithheld > 0 && copy->xMarked(g.unemploymentBox),
                "You have entered state withholding on copy " + copyText +
                    " of your form 1099-G without any unemployment compensation.");
         report(kWithholdingAboveCompensation, stateWithheld > compensation,
                "You have entered state withholding on copy " + copyText +
                    " of your form 1099-G which exceeds your unemployment compensation.");
         report(kPayerPhoneMissing,
-               compensation > 0 && copy->valueString(f165.f34).empty() &&
+               compensation > 0 && copy->valueString(g.payerTelephone).empty() &&
                    Utils::QVStringUtils::stricmp(stateOnCopy, abbreviation) == 0,
                "To efile your state return, complete the payer's telephone number on federal form 1099G.");
         report(kPayerIdMissing, withheld && payerId.empty(),
@@ -193,9 +197,8 @@ void StateTaxFormAuditor::auditForm1099GPayer(const std::string& helpId, TopicID
 // ------------------------------------------------------------ care-of address
 
 void StateTaxFormAuditor::auditCareOf(const std::string& helpId, TopicID topic, bool spare, int mode) {
-    const auto& f92 = kForm92FieldIds;
-    const bool fires = federalReturn->hasSigValue(kForm92ID, 1, f92.f736);
-    const std::string careOf = federalReturn->formString(kForm92ID, 1, f92.f736);
+    const bool fires = federalReturn->hasSigValue(kForm92ID, 1, kForm92Lines.careOf);
+    const std::string careOf = federalReturn->formString(kForm92ID, 1, kForm92Lines.careOf);
     const std::string name = stateName();
     const std::string handWrite = "Your federal return contains a \"Care Of\" address and Our " + name +
                                   " program does not print this information on your paper return automatically.  You "
@@ -254,13 +257,12 @@ void StateTaxFormAuditor::checkBalanceDuePayment(int messageClass) {
 // ------------------------------------------------------------ state information
 
 void StateTaxFormAuditor::auditMissingStateInfo(int residencyNumber) {
-    const auto& f92 = kForm92FieldIds;
     const std::string code = stateCode();
     bool fires = true;
     bool named = false;
     bool anyEmpty = false;
-    for (const FieldID& stateField : {f92.f675, f92.f679, f92.f683}) {
-        const std::string state = federalReturn->formString(kForm92ID, 1, stateField);
+    for (const Form92Lines::ResidencyRow& row : kForm92Lines.residencyRows) {
+        const std::string state = federalReturn->formString(kForm92ID, 1, row.state);
         if (state.empty()) {
             anyEmpty = true;
         } else if (!named && Utils::QVStringUtils::stricmp(state, code) == 0) {
@@ -275,8 +277,9 @@ void StateTaxFormAuditor::auditMissingStateInfo(int residencyNumber) {
         const int kind = DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle().getStateResEfileType(
             stateReturn->getReturnType());
         const bool filedElectronically =
-            kind == 2 || kind == 3 || (kind == 1 && (residencyNumber == 2 || residencyNumber == 4));
-        fires = fires && residencyNumber != 1 && filedElectronically;
+            kind == 2 || kind == 3 ||
+            (kind == 1 && (residencyNumber == Residency::kPartYear || residencyNumber == Residency::kBothColumns));
+        fires = fires && residencyNumber != Residency::kFullYear && filedElectronically;
     }
     reportEFileFailure(AuditMgmt::kNoAuditHelpID, TopicID(0), false, kClassBoth, fires, kTypeWarning, FormID(0), 1,
                        FieldID(0),

@@ -7,35 +7,33 @@
 // "Of this copy" is read on the audited copy; a form named without a copy is
 // read on its copy 1 through the Georgia return.
 
+#include <algorithm>
 #include <array>
 #include <string>
 
+#include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/GAForm187981FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm203638FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
 #include "platform/util/Utils.h"
 
 namespace GAAuditMgmt {
 
 using namespace StateAuditMgmt;
+namespace TaxYear = GACalculationMgmt::TaxYear;
 
 namespace {
-
-constexpr std::int8_t kMarriedFilingJointly = 2;
-
-// Deductions of form 189215 that are limited.
-constexpr std::int64_t kMinorityContractorLimit = 100000;
-constexpr std::int64_t kOrganDonorLimit = 10000;
 
 // The states (and DC) whose code form 189217 accepts for income earned
 // outside Georgia.
@@ -80,31 +78,32 @@ void GATaxFormAuditor::auditWithholdingQuarters(DataMgmt::TaxFormPtr copy, std::
 
 // Form 189219: what an amendment must say, and what to attach to it.
 void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f189219 = kGAForm189219FieldIds;
-    if (gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f108)) {
-        const bool refunds = copy->nonNull(f189219.f189643);
-        const bool payments = copy->nonNull(f189219.f189645);
-        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, f189219.f189643,
+    const Form189219Lines& amended = kForm189219Lines;
+    if (gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
+        // The payments made on the original return, and the refunds
+        // received on it.
+        const bool payments = copy->nonNull(amended.paidWithOriginal);
+        const bool refunds = copy->nonNull(amended.refundsReceived);
+        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
                "Neither previous refunds nor previous payments have been entered on your amendment. Be sure this is "
                "correct.");
-        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, f189219.f189643,
+        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
                "Both previous refunds and previous payments have been entered on your amendment. Be sure this is "
                "correct.");
-        report(kClassReview,
-               copy->isNull(f189219.f189660) && copy->isNull(f189219.f189661) && copy->isNull(f189219.f190146) &&
-                   copy->isNull(f189219.f190147),
-               kTypeMissingEntry, kGAForm189219ID, copyNumber, f189219.f189660,
+        const bool noExplanation = std::all_of(amended.explanation.begin(), amended.explanation.end(),
+                                               [&](const FieldID& line) { return copy->isNull(line); });
+        report(kClassReview, noExplanation, kTypeMissingEntry, kGAForm189219ID, copyNumber, amended.explanation[0],
                "Explanation of changes on the amendment");
     }
     const auto attach = [&](const FieldID& amount, const char* text) {
         report(kClassAttachment, gaReturn->getIN(kGAForm189219ID, 1, amount) > 0, kTypeWarning, kGAForm189219ID,
                copyNumber, FieldID(0), text);
     };
-    attach(f189219.f190071, kOtherStateReturns);
-    attach(f189219.f190072,
+    attach(amended.otherStateCredit, kOtherStateReturns);
+    attach(amended.individualCredits,
            "attach the GA IND-CR if amending and changing a value on this schedule to your Georgia amended "
            "return");
-    attach(f189219.f189640,
+    attach(amended.otherWithheld,
            "attach a copy of G2-A, G2-FL, G2-LP and/or G2-RP showing Georgia withholding to your Georgia amended "
            "return");
 }
@@ -160,7 +159,7 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
     check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189333), kTypeMissingEntry, f189215.f189333,
           "your date of disability");
     const bool spouseDisabled =
-        federalReturn->getFilingStatusNumber() == kMarriedFilingJointly && copy->xMarked(f189215.f189231);
+        federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint && copy->xMarked(f189215.f189231);
     check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189336), kTypeMissingEntry, f189215.f189336,
           "Missing spouse's type of disability");
     check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189337), kTypeMissingEntry, f189215.f189337,
@@ -168,10 +167,11 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
 
     check(kClassReview, copy->isNull(f189215.f189387) && copy->gtZero(f189215.f189386), kTypeMissingEntry,
           f189215.f189387, "name of state from which refund was received");
-    check(kClassBoth, copy->getIN(f189215.f189396) > kMinorityContractorLimit, kTypeInconsistent, f189215.f189396,
+    check(kClassBoth, copy->getIN(f189215.f189396) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
+          f189215.f189396,
           "The deduction for payments to minority contractors is limited to $100,000. Reduce your entry to $100,000 "
           "or less.");
-    check(kClassBoth, copy->getIN(f189215.f189399) > kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
+    check(kClassBoth, copy->getIN(f189215.f189399) > TaxYear::kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
           "The deduction for organ donor expenses is limited to $10,000. Reduce your entry to $10,000 or less.");
     check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(f189215.f189405) > 0, kTypeWarning, FieldID(0),
           "attach a copy the certification received from the Statewide Area Health Education Centers Program Office "
@@ -196,7 +196,7 @@ void GATaxFormAuditor::auditPassThroughCredits(DataMgmt::TaxFormPtr copy, std::u
 // earned elsewhere, and the state codes.
 void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
     const auto& f189217 = kGAForm189217FieldIds;
-    const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear);
     report(kClassAttachment,
            eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, f189217.f189454) > 0 && !fullYear, kTypeWarning,
            kGAForm189217ID, copyNumber, FieldID(0), "attach a copy of your federal Schedule A to your Georgia return");
@@ -213,8 +213,8 @@ void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::ui
 // Form 73: each column's tax and income go together; the state's code and
 // the other states' returns.
 void GATaxFormAuditor::auditOtherStateCredit(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f73 = kGAForm73FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
+    const Form73Lines& f73 = kForm73Lines;
+    const Form69Lines::Residency& residency = kForm69Lines.residency;
     const char* const taxText = "The tax shown on return(s) filed with the other state.";
     const char* const incomeText = "Other state adjusted gross income.";
     const auto column = [&](const FieldID& residency, const FieldID& income, const FieldID& tax) {
@@ -224,11 +224,11 @@ void GATaxFormAuditor::auditOtherStateCredit(DataMgmt::TaxFormPtr copy, std::uin
         report(kClassReview, open && copy->eqZero(income) && copy->gtZero(tax), kTypeMissingEntry, kGAForm73ID,
                copyNumber, income, incomeText);
     };
-    column(f69.f110, f73.f7, f73.f16);
-    column(f69.f111, f73.f18, f73.f25);
-    report(kClassEFile, copy->gtZero(f73.f16) && copy->isNull(f73.f138855), kTypeMissingEntry, kGAForm73ID, copyNumber,
-           f73.f138855, "Other state abbreviation.");
-    for (const FieldID& credit : {f73.f17, f73.f26}) {
+    column(residency.fullYear, f73.fullYear.otherStateIncome, f73.fullYear.limit);
+    column(residency.partYear, f73.partYear.otherStateIncome, f73.partYear.limit);
+    report(kClassEFile, copy->gtZero(f73.fullYear.limit) && copy->isNull(f73.stateAbbreviation), kTypeMissingEntry,
+           kGAForm73ID, copyNumber, f73.stateAbbreviation, "Other state abbreviation.");
+    for (const FieldID& credit : {f73.fullYear.credit, f73.partYear.credit}) {
         report(kClassAttachment, gaReturn->getIN(kGAForm73ID, 1, credit) > 0, kTypeWarning, kGAForm73ID, copyNumber,
                FieldID(0), "attach copy of other state(s) tax returns");
     }

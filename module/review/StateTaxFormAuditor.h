@@ -21,9 +21,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
+#include "module/catalogues/LicenceLines.h"
 #include "platform/Configuration.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -57,6 +59,10 @@ enum MessageType : char {
     kTypeMissingEntry = 4,
     kTypeEFileBlocker = 6,
     kTypeWarning = 7,
+    // Blocking types of the host's own checks: no check of the module sends
+    // them, the layer blocks e-file on them all the same.
+    kTypeHostBlocker9 = 9,
+    kTypeHostBlocker10 = 10,
     kTypeCopyLimit = 11,
     kTypeNotEFileable = 12,
 };
@@ -66,22 +72,6 @@ enum AddedSentence : int {
     kNoSentence = 0,
     kStateOnlySentence = 1,  // e-file check only
     kFaqSentence = 2,
-};
-
-// The fields of one filer's driver's licence or state ID answers on the
-// state information form: two other answers of the ID question, the number,
-// the issuing state, the issue and expiration dates, the no-expiration box
-// and the two ID boxes. A null second answer is not read.
-struct FilerLicenseFields {
-    FieldID otherAnswer;
-    FieldID secondOtherAnswer;
-    FieldID number;
-    FieldID issuingState;
-    FieldID issueDate;
-    FieldID expirationDate;
-    FieldID noExpirationBox;
-    FieldID idBox;
-    FieldID secondIdBox;
 };
 
 class StateTaxFormAuditor : public AuditMgmt::TaxFormAuditor {
@@ -143,13 +133,19 @@ public:
     virtual void auditMissingStateInfo(int residencyNumber);
     // The list ends at its first form 0 (or at its end).
     virtual void auditNonFinalForms(std::span<const FormID> notFinalForms);
+    // The filers' answers on the form (copy 1) against federal form 92; a
+    // second other answer that names the null field is not read.
     virtual void auditDriverLicense(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
-                                    int messageClass, const FilerLicenseFields& taxpayer,
-                                    const FilerLicenseFields& spouse);
+                                    int messageClass, const FilerLicenceLines& licence);
     virtual void auditForm1099GEFile(const std::string& helpId, TopicID topic, bool spare, bool otherStateAllowed,
                                      int totalCopyLimit, int markedCopyLimit, int otherCopyLimit, int unused);
     virtual void auditStateWageData(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
                                     std::uint16_t checkMask, bool reportAsAudit);
+    // How a 1099-G check reports: whether it fires, the copy's number and
+    // the text.
+    using Form1099GReport = std::function<void(bool fires, std::uint16_t copy, const std::string& text)>;
+    void checkForm1099GCopy(const Form1099GReport& report, const DataMgmt::TaxFormPtr& copy, std::uint16_t n,
+                            bool otherStateAllowed);
     // Adds the 1099-G help sentence and reports an e-file failure on form 0,
     // copy 1.
     void appendForm1099GHelp(const std::string& helpId, TopicID topic, bool spare, int messageClass, bool fires,

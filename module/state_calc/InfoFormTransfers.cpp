@@ -7,6 +7,7 @@
 // Each operation receives the information-form copy being calculated and the
 // state's own fields; the federal fields are fixed. An optional field whose
 // number is 0 or less is absent and every step that names it is skipped.
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/OwnerInfoFieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FilingCodes.h"
@@ -66,18 +68,7 @@ void StateTaxReturnCalcEngine::rearmFilingOptionsDefaulting() { filingOptionsDef
 
 int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
     const std::string abbreviation = stateReturn_->getAbbreviation();
-    const auto& f92 = kForm92FieldIds;
-    struct ResidencyRow {
-        FieldId state;
-        FieldId taxpayer;
-        FieldId spouse;
-    };
-    const std::array<ResidencyRow, 3> rows{{
-        {f92.f675, f92.f43844, f92.f43845},
-        {f92.f679, f92.f43846, f92.f43847},
-        {f92.f683, f92.f43848, f92.f43849},
-    }};
-    for (const ResidencyRow& row : rows) {
+    for (const Form92Lines::ResidencyRow& row : kForm92Lines.residencyRows) {
         const std::string state = taxReturn->formString(kForm92ID, 1, row.state);
         if (Utils::QVStringUtils::stricmp(state, abbreviation) != 0) {
             continue;
@@ -177,6 +168,93 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
     }
 }
 
+namespace {
+
+// The filing options of the information form: three choices (the third
+// optional), the box that takes the details from the federal return, its
+// companion, four details and up to three further kinds of account.
+struct FilingOptionFields {
+    FieldId choiceA, choiceB, choiceC;
+    FieldId detailD, companionE;
+    FieldId detail1, detail2, detail3, detail4;
+    FieldId typeBox3, typeBox4, typeBox5;
+};
+
+// With no choice marked: the first when the federal return asks for the
+// deposit (and the details come from it when it has the account's numbers),
+// else the third where there is one, else the second.
+void defaultFilingChoice(const DataMgmt::TaxReturn& federal, const InfoCopy& form, const FilingOptionFields& o) {
+    if (form.marked(o.choiceA) || form.marked(o.choiceB) || form.marked(o.choiceC)) {
+        return;
+    }
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
+    if (federal.formYes(kForm92ID, 1, deposit.wanted) || federal.formYes(kForm92ID, 1, deposit.wantedToo)) {
+        form.mark(o.choiceA);
+        form.unmark(o.choiceB);
+        form.unmark(o.choiceC);
+        if (federal.hasSigValue(kForm92ID, 1, deposit.routingNumber) &&
+            federal.hasSigValue(kForm92ID, 1, deposit.accountNumber)) {
+            form.mark(o.detailD);
+        }
+    } else if (present(o.choiceC)) {
+        form.unmark(o.choiceA);
+        form.unmark(o.choiceB);
+        form.mark(o.choiceC);
+    } else {
+        form.unmark(o.choiceA);
+        form.mark(o.choiceB);
+    }
+}
+
+// One choice at most; the third is closed while the first is marked.
+void keepOneFilingChoice(const InfoCopy& form, const FilingOptionFields& o) {
+    if (present(o.choiceC)) {
+        form.form.oneX(o.choiceA, o.choiceB, o.choiceC);
+        if (form.marked(o.choiceA)) {
+            form.protect(o.choiceC);
+        } else {
+            form.unprotect(o.choiceC);
+        }
+    } else {
+        form.form.oneX(o.choiceA, o.choiceB, o.choiceB);
+    }
+}
+
+// The details taken from the federal return, closed to entry.
+void copyFederalDetails(DataMgmt::TaxReturn& federal, DataMgmt::TaxFormPtr info, const InfoCopy& form,
+                        const FilingOptionFields& o) {
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
+    form.text(o.detail1, federal.formString(kForm92ID, 1, deposit.routingNumber));
+    form.text(o.detail2, federal.formString(kForm92ID, 1, deposit.accountNumber));
+    if (present(o.detail3)) {
+        federal.getII(kForm92ID, deposit.checking, info, o.detail3);
+    }
+    if (present(o.detail4)) {
+        federal.getII(kForm92ID, deposit.savings, info, o.detail4);
+    }
+    form.unmark(o.typeBox3);
+    form.unmark(o.typeBox4);
+    form.unmark(o.typeBox5);
+}
+
+// The details open to entry, one kind of account marked.
+void openDetails(DataMgmt::TaxFormPtr info, const InfoCopy& form, const FilingOptionFields& o) {
+    for (FieldId field : {o.detail1, o.detail2, o.detail3, o.detail4, o.typeBox3, o.typeBox4, o.typeBox5}) {
+        form.unprotect(field);
+    }
+    if (!present(o.typeBox3)) {
+        Utils::setDefaultX(info, o.detail3, o.detail4, o.detail4);
+    } else if (!present(o.typeBox4)) {
+        Utils::setDefaultX(info, o.detail3, o.detail4, o.typeBox3);
+    } else if (!present(o.typeBox5)) {
+        form.form.oneX4AndDefault(o.detail3, o.detail4, o.typeBox3, o.typeBox4);
+    } else {
+        form.form.oneXAndDefault(o.detail3, o.detail4, o.typeBox3, o.typeBox4, o.typeBox5);
+    }
+}
+
+}  // namespace
+
 void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, FieldId choiceA, FieldId choiceB,
                                                      FieldId detailD, FieldId companionE, FieldId detail1,
                                                      FieldId detail2, FieldId detail3, FieldId detail4,
@@ -185,43 +263,26 @@ void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, 
     if (info.isNull()) {
         return;
     }
-    InfoCopy form{*info};
-    const auto& f92 = kForm92FieldIds;
-    auto federalYes = [&](FieldId field) { return taxReturn->formYes(kForm92ID, 1, field); };
+    const InfoCopy form{*info};
+    const FilingOptionFields o{.choiceA = choiceA,
+                               .choiceB = choiceB,
+                               .choiceC = choiceC,
+                               .detailD = detailD,
+                               .companionE = companionE,
+                               .detail1 = detail1,
+                               .detail2 = detail2,
+                               .detail3 = detail3,
+                               .detail4 = detail4,
+                               .typeBox3 = typeBox3,
+                               .typeBox4 = typeBox4,
+                               .typeBox5 = typeBox5};
 
-    // Defaulting, once per module life, when no choice is marked.
+    // The default is chosen once per module life.
     if (!filingOptionsDefaulted) {
         filingOptionsDefaulted = true;
-        if (!form.marked(choiceA) && !form.marked(choiceB) && !form.marked(choiceC)) {
-            if (federalYes(f92.f536) || federalYes(f92.f765)) {
-                form.mark(choiceA);
-                form.unmark(choiceB);
-                form.unmark(choiceC);
-                if (taxReturn->hasSigValue(kForm92ID, 1, f92.f392) && taxReturn->hasSigValue(kForm92ID, 1, f92.f391)) {
-                    form.mark(detailD);
-                }
-            } else if (present(choiceC)) {
-                form.unmark(choiceA);
-                form.unmark(choiceB);
-                form.mark(choiceC);
-            } else {
-                form.unmark(choiceA);
-                form.mark(choiceB);
-            }
-        }
+        defaultFilingChoice(*taxReturn, form, o);
     }
-
-    // One choice at most.
-    if (present(choiceC)) {
-        form.form.oneX(choiceA, choiceB, choiceC);
-        if (form.marked(choiceA)) {
-            form.protect(choiceC);
-        } else {
-            form.unprotect(choiceC);
-        }
-    } else {
-        form.form.oneX(choiceA, choiceB, choiceB);
-    }
+    keepOneFilingChoice(form, o);
 
     for (FieldId field : {detailD, companionE, detail1, detail2, detail3, detail4, typeBox3, typeBox4, typeBox5}) {
         form.protect(field);
@@ -229,41 +290,16 @@ void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, 
     if (!form.marked(choiceA)) {
         return;  // the detail stays protected with its values
     }
-
     form.unprotect(companionE);
-    if (federalYes(f92.f70126)) {
+    if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.deposit.federalOnly)) {
         form.unmark(detailD);
     } else {
         form.unprotect(detailD);
     }
-
     if (form.marked(detailD)) {
-        // The details come from the federal return and stay protected.
-        form.text(detail1, taxReturn->formString(kForm92ID, 1, f92.f392));
-        form.text(detail2, taxReturn->formString(kForm92ID, 1, f92.f391));
-        if (present(detail3)) {
-            taxReturn->getII(kForm92ID, f92.f393, info, detail3);
-        }
-        if (present(detail4)) {
-            taxReturn->getII(kForm92ID, f92.f394, info, detail4);
-        }
-        form.unmark(typeBox3);
-        form.unmark(typeBox4);
-        form.unmark(typeBox5);
-        return;
-    }
-
-    for (FieldId field : {detail1, detail2, detail3, detail4, typeBox3, typeBox4, typeBox5}) {
-        form.unprotect(field);
-    }
-    if (!present(typeBox3)) {
-        Utils::setDefaultX(info, detail3, detail4, detail4);
-    } else if (!present(typeBox4)) {
-        Utils::setDefaultX(info, detail3, detail4, typeBox3);
-    } else if (!present(typeBox5)) {
-        form.form.oneX4AndDefault(detail3, detail4, typeBox3, typeBox4);
+        copyFederalDetails(*taxReturn, info, form, o);
     } else {
-        form.form.oneXAndDefault(detail3, detail4, typeBox3, typeBox4, typeBox5);
+        openDetails(info, form, o);
     }
 }
 
@@ -322,112 +358,101 @@ void StateTaxReturnCalcEngine::protectHeadingFields(DataMgmt::TaxFormPtr info, F
 
 namespace {
 
-// The federal form 92 sources of one filer's licence block, in the order of
-// DriverLicenseFields' options 1-4, texts 1-4 and box.
-struct LicenseSources {
-    FieldId option1, option2, option3, option4;
-    FieldId text1, text2, text3, text4;
-    FieldId box;
-};
+// One filer's licence block, from the federal answers: an answer already
+// marked on the form stands, else the first federal one marked; a text on
+// the form is kept, an empty one is filled from the federal return; the
+// no-expiration box follows the federal one while it is empty. Returns
+// whether one of the other answers (no licence details) is marked, which
+// empties and closes the details.
+bool transferLicence(const DataMgmt::TaxReturn& federal, const InfoCopy& form, const LicenceLines& own,
+                     const LicenceLines& fed) {
+    const auto federalYes = [&](FieldId field) { return federal.formYes(kForm92ID, 1, field); };
+    const std::array<FieldId, 4> answers{own.firstIdBox, own.secondIdBox, own.firstOtherAnswer, own.secondOtherAnswer};
+    const std::array<FieldId, 4> federalAnswers{fed.firstIdBox, fed.secondIdBox, fed.firstOtherAnswer,
+                                                fed.secondOtherAnswer};
+    const std::array<FieldId, 4> texts{own.number, own.issuingState, own.issueDate, own.expirationDate};
+    const std::array<FieldId, 4> federalTexts{fed.number, fed.issuingState, fed.issueDate, fed.expirationDate};
+
+    for (FieldId field : answers) {
+        form.unprotect(field);
+    }
+    for (FieldId field : texts) {
+        form.unprotect(field);
+    }
+    const bool anyAnswer = std::any_of(answers.begin(), answers.end(), [&](FieldId f) { return form.marked(f); });
+    for (std::size_t i = 0; !anyAnswer && i < answers.size(); ++i) {
+        if (federalYes(federalAnswers[i])) {
+            form.mark(answers[i]);
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string source = federal.formString(kForm92ID, 1, federalTexts[i]);
+        if (!source.empty() && present(texts[i]) && form.isNull(texts[i])) {
+            form.text(texts[i], source);
+        }
+    }
+    if (present(own.noExpirationBox) && form.isNull(own.noExpirationBox)) {
+        if (federalYes(fed.noExpirationBox)) {
+            form.mark(own.noExpirationBox);
+        } else {
+            form.unmark(own.noExpirationBox);
+        }
+    }
+    form.form.setOptionGroupSelection(&own.firstIdBox, &own.secondIdBox, &own.firstOtherAnswer, &own.secondOtherAnswer,
+                                      &Primitives::kNullFieldID);
+    const bool noDetails = form.marked(own.firstOtherAnswer) || form.marked(own.secondOtherAnswer);
+    for (FieldId field : texts) {
+        if (noDetails) {
+            form.protectAndNull(field);
+        } else {
+            form.unprotect(field);
+        }
+    }
+    if (noDetails) {
+        form.protectAndNull(own.noExpirationBox);
+    }
+    return noDetails;
+}
 
 }  // namespace
 
-void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
-                                                         const DriverLicenseFields& spouse) {
+void StateTaxReturnCalcEngine::transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const FilerLicenceLines& own) {
     if (info.isNull()) {
         return;
     }
-    InfoCopy form{*info};
-    const auto& f92 = kForm92FieldIds;
-    const LicenseSources taxpayerSources{f92.f195137, f92.f195138, f92.f195615, f92.f199001, f92.f184582,
-                                         f92.f184584, f92.f184586, f92.f184588, f92.f195613};
-    const LicenseSources spouseSources{f92.f195139, f92.f195140, f92.f195616, f92.f199002, f92.f184583,
-                                       f92.f184585, f92.f184587, f92.f184589, f92.f195614};
-    const int filingStatus = stateReturn_->getFilingStatusNumber();
-    auto federalYes = [&](FieldId field) { return taxReturn->formYes(kForm92ID, 1, field); };
-
-    // Steps shared by both filers. Returns whether option 3 or 4 (no licence
-    // details) is marked.
-    auto transferOne = [&](const DriverLicenseFields& t, const LicenseSources& s) {
-        const std::array<FieldId, 4> options{t.option1, t.option2, t.option3, t.option4};
-        const std::array<FieldId, 4> optionSources{s.option1, s.option2, s.option3, s.option4};
-        const std::array<FieldId, 4> texts{t.text1, t.text2, t.text3, t.text4};
-        const std::array<FieldId, 4> textSources{s.text1, s.text2, s.text3, s.text4};
-
-        for (FieldId field : options) {
-            form.unprotect(field);
-        }
-        for (FieldId field : texts) {
-            form.unprotect(field);
-        }
-        bool anyOption = false;
-        for (FieldId field : options) {
-            anyOption = anyOption || form.marked(field);
-        }
-        if (!anyOption) {
-            for (std::size_t i = 0; i < options.size(); ++i) {
-                if (federalYes(optionSources[i])) {
-                    form.mark(options[i]);
-                    break;
-                }
-            }
-        }
-        // A text on the form is kept; an empty one is filled from the
-        // federal return.
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const std::string source = taxReturn->formString(kForm92ID, 1, textSources[i]);
-            if (!source.empty() && present(texts[i]) && form.isNull(texts[i])) {
-                form.text(texts[i], source);
-            }
-        }
-        if (present(t.box) && form.isNull(t.box)) {
-            if (federalYes(s.box)) {
-                form.mark(t.box);
-            } else {
-                form.unmark(t.box);
-            }
-        }
-        form.form.setOptionGroupSelection(&t.option1, &t.option2, &t.option3, &t.option4, &Primitives::kNullFieldID);
-        const bool noDetails = form.marked(t.option3) || form.marked(t.option4);
-        if (noDetails) {
-            for (FieldId field : texts) {
-                form.protectAndNull(field);
-            }
-            form.protectAndNull(t.box);
-        } else {
-            for (FieldId field : texts) {
-                form.unprotect(field);
-            }
-        }
-        return noDetails;
-    };
+    const InfoCopy form{*info};
+    const FilerLicenceLines& fed = kForm92Lines.licence;
+    const bool carriesSpouse = FilingStatus::carriesSpouseId(stateReturn_->getFilingStatusNumber());
 
     // Taxpayer. Without licence details the box stays emptied and protected.
-    if (!transferOne(taxpayer, taxpayerSources)) {
-        if (!form.isNull(taxpayer.text4)) {
-            if (FilingStatus::carriesSpouseId(filingStatus)) {
-                form.protectAndNull(taxpayer.box);
+    if (!transferLicence(*taxReturn, form, own.taxpayer, fed.taxpayer)) {
+        if (!form.isNull(own.taxpayer.expirationDate)) {
+            if (carriesSpouse) {
+                form.protectAndNull(own.taxpayer.noExpirationBox);
             } else {
-                form.setNull(taxpayer.box);
+                form.setNull(own.taxpayer.noExpirationBox);
             }
         } else {
-            form.unprotect(taxpayer.box);
+            form.unprotect(own.taxpayer.noExpirationBox);
         }
     }
 
     // Spouse: only on a return that carries the spouse.
-    if (!FilingStatus::carriesSpouseId(filingStatus)) {
-        for (FieldId field : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3, spouse.text4,
-                              spouse.box, spouse.option1, spouse.option2}) {
+    const LicenceLines& spouse = own.spouse;
+    if (!carriesSpouse) {
+        for (FieldId field :
+             {spouse.secondOtherAnswer, spouse.firstOtherAnswer, spouse.number, spouse.issuingState, spouse.issueDate,
+              spouse.expirationDate, spouse.noExpirationBox, spouse.firstIdBox, spouse.secondIdBox}) {
             form.protectAndNull(field);
         }
         return;
     }
-    if (!transferOne(spouse, spouseSources)) {
-        if (!form.isNull(spouse.text4)) {
-            form.setNull(spouse.box);
+    if (!transferLicence(*taxReturn, form, spouse, fed.spouse)) {
+        if (!form.isNull(spouse.expirationDate)) {
+            form.setNull(spouse.noExpirationBox);
         } else {
-            form.unprotect(spouse.box);
+            form.unprotect(spouse.noExpirationBox);
         }
     }
 }

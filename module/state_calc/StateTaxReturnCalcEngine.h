@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/LicenceLines.h"
 #include "module/state_calc/WageLineTable.h"
 #include "platform/Primitives.h"
 #include "platform/framework/CalcEngine.h"
@@ -50,19 +51,6 @@ struct FieldGroupRow {
 // middle and last name, suffix and number; the same for the spouse; street,
 // apartment, city, state and ZIP code).
 using HeadingRowFields = std::array<FieldId, 15>;
-
-// The nine fields of one filer's driver licence or state ID block.
-struct DriverLicenseFields {
-    FieldId option4;
-    FieldId option3;
-    FieldId text1;
-    FieldId text2;
-    FieldId text3;
-    FieldId text4;
-    FieldId box;
-    FieldId option1;
-    FieldId option2;
-};
 
 // Column offsets of a row of the interest or dividend statement, the
 // distance from one row's first field to the next, and the running totals of
@@ -279,8 +267,9 @@ public:
     void protectHeadingFields(DataMgmt::TaxFormPtr info, FieldId yesBox, FieldId noBox, FieldId detailBox,
                               FieldId detailCompanion, FieldId detailText1, FieldId detailText2, FieldId detail3,
                               FieldId detail4, FieldId optionBox5, FieldId optionBox6, FieldId optionBox7);
-    void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const DriverLicenseFields& taxpayer,
-                                   const DriverLicenseFields& spouse);
+    // The filers' driver's licence or state ID answers, from federal form
+    // 92; the spouse's only on a return that carries the spouse.
+    void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const FilerLicenceLines& licence);
     void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum, FieldId grandTotal,
                            const std::array<FieldId, 12>& outputAmounts);
     // The defaulting step of transferFilingOptions runs once per module

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 
 namespace gataxtest {
 namespace {
 
-const auto& f70 = kGAForm70FieldIds;
 const auto& c = kGAForm189218FieldIds;
+// The first entries of form 70 and of form 189218, and form 70's first two
+// withholding rows.
+const WithholdingEntryLines& entry1 = kForm70WithholdingEntries[0];
+const WithholdingEntryLines& slot1 = kForm189218WithholdingEntries[0];
+const auto& row1 = kForm70Lines.payments.incomeStatements[0];
+const auto& row2 = kForm70Lines.payments.incomeStatements[1];
 const auto& w2 = kForm52FieldIds;
 
 class SourceLinks : public GaTaxTest {
@@ -26,20 +33,15 @@ protected:
     }
     std::vector<std::string> form70Links() {
         std::vector<std::string> links;
-        for (const FieldId& x : {f70.f190488, f70.f190489, f70.f190490, f70.f190491, f70.f190492, f70.f190493}) {
-            links.push_back(ga->getFieldAsString(kGAForm70ID, 1, x));
+        for (const WithholdingEntryLines& entry : kForm70WithholdingEntries) {
+            links.push_back(ga->getFieldAsString(kGAForm70ID, 1, entry.link));
         }
         return links;
     }
-    // Slot 1 of form 189218 copy 1 as the refill sees it.
-    GACalculationMgmt::GATaxReturnCalcEngine::SourceEntryFields slot1() const {
-        return {c.f189902, c.f189903, c.f189904, c.f189911, c.f189912, c.f189913,
-                c.f189920, c.f189921, c.f189926, c.f189929, c.f189932, c.f189935};
-    }
     int refill(const std::string& link) {
         auto form = gaCopy(kGAForm189218ID);
-        setText(form, c.f190506, link);
-        return engine.checkSourceLink(kGAForm189218ID, 1, c.f190506, slot1());
+        setText(form, slot1.link, link);
+        return engine.checkSourceLink(kGAForm189218ID, 1, slot1);
     }
 };
 
@@ -49,8 +51,8 @@ TEST_F(SourceLinks, SevenDocumentsFillForm70AndTheFirstContinuationSlot) {
     }
     engine.beforeCalc();
     EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "52/2/0", "52/3/0", "52/4/0", "52/5/0", "52/6/0"}));
-    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190506), "52/7/0");
-    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 1, c.f190507));
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, slot1.link), "52/7/0");
+    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 1, kForm189218WithholdingEntries[1].link));
 }
 
 TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
@@ -58,15 +60,15 @@ TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
         wageStatement(n, 1, 100);
     }
     engine.beforeCalc();
-    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, c.f190514), "52/15/0");
-    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 2, c.f190506), "52/16/0");
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 1, kForm189218WithholdingEntries[8].link), "52/15/0");
+    EXPECT_EQ(ga->getFieldAsString(kGAForm189218ID, 2, slot1.link), "52/16/0");
 
     // When the list shrinks, the links are rebuilt: the second copy stays,
     // emptied, and its entries go null when it is calculated.
     federal->deleteForm(kForm52ID, 16);
     engine.beforeCalc();
     EXPECT_TRUE(ga->formExists(kGAForm189218ID, 2));
-    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 2, c.f190506));
+    EXPECT_TRUE(ga->isNull(kGAForm189218ID, 2, slot1.link));
     engine.calcSourceLinksForm(gaCopy(kGAForm189218ID, 2), 2, 1);
     EXPECT_FALSE(ga->isDataEntered(kGAForm189218ID, 2));
 }
@@ -96,12 +98,12 @@ TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
     engine.beforeCalc();
     EXPECT_EQ(form70Links()[0], "52/1/0");
     engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
-    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189518), 90);    // tax withheld
-    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, f70.f189515), 2500);  // wages
-    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f70.f189512), "SECOND");
-    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189485));  // wage box
-    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, f70.f189503));  // id 1
-    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, f70.f189509), "12-3456789");
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.withheld), 90);       // tax withheld
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.stateAmount), 2500);  // wages
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, entry1.stateId), "SECOND");
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.wageBox));  // wage box
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.id1Box));   // id 1
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, entry1.payerId), "12-3456789");
 }
 
 TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
@@ -115,7 +117,7 @@ TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
     EXPECT_TRUE(ga->isDataEntered(kGAForm189218ID, 1));
     EXPECT_TRUE(cont->calculatedFlag());
     EXPECT_EQ(text(cont, c.f189901), "400-00-1234");
-    EXPECT_EQ(cont->getIR(c.f189935), 100);
+    EXPECT_EQ(cont->getIR(slot1.withheld), 100);
 }
 
 TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
@@ -131,12 +133,12 @@ TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
         setText(info, kForm110FieldIds.f20, k.payer);
         EXPECT_EQ(refill("110/1/0"), 1);
         auto cont = gaCopy(kGAForm189218ID);
-        EXPECT_EQ(cont->xMarked(c.f189920), k.id1) << k.payer;
-        EXPECT_EQ(cont->xMarked(c.f189921), !k.id1) << k.payer;
-        EXPECT_TRUE(cont->xMarked(c.f189911));  // information return
-        EXPECT_FALSE(cont->xMarked(c.f189902));
-        EXPECT_EQ(cont->getIR(c.f189935), 50);    // tax withheld
-        EXPECT_EQ(cont->getIR(c.f189932), 1000);  // state amount
+        EXPECT_EQ(cont->xMarked(slot1.id1Box), k.id1) << k.payer;
+        EXPECT_EQ(cont->xMarked(slot1.id2Box), !k.id1) << k.payer;
+        EXPECT_TRUE(cont->xMarked(slot1.infoBox));  // information return
+        EXPECT_FALSE(cont->xMarked(slot1.wageBox));
+        EXPECT_EQ(cont->getIR(slot1.withheld), 50);       // tax withheld
+        EXPECT_EQ(cont->getIR(slot1.stateAmount), 1000);  // state amount
     }
 }
 
@@ -145,48 +147,48 @@ TEST_F(SourceLinks, LinksThatNameNoDocumentEmptyTheirEntry) {
     auto cont = gaCopy(kGAForm189218ID);
     for (const char* link : {"999/1/0", "52/2/0", "52/0/0", "52/-1/0", "abc", "52/1", "52/1/0/4", "52 /1/0", "52/1/x",
                              "70/1/4", "70/1/-1", "-52/1/0", "99999999999/1/0"}) {
-        setNumber(cont, c.f189935, 7);
-        setBox(cont, c.f189902);
+        setNumber(cont, slot1.withheld, 7);
+        setBox(cont, slot1.wageBox);
         EXPECT_EQ(refill(link), 0) << link;
-        EXPECT_TRUE(cont->isNull(c.f189935)) << link;
-        EXPECT_TRUE(cont->isNull(c.f189902)) << link;
+        EXPECT_TRUE(cont->isNull(slot1.withheld)) << link;
+        EXPECT_TRUE(cont->isNull(slot1.wageBox)) << link;
     }
     EXPECT_EQ(refill("52/1/0"), 1);
     EXPECT_EQ(refill(" 52/1/0 "), 1);  // blanks around the text are no part of it
     // An empty link empties the entry too.
     EXPECT_EQ(refill(""), 0);
-    EXPECT_TRUE(cont->isNull(c.f189935));
+    EXPECT_TRUE(cont->isNull(slot1.withheld));
     // A copy that does not exist: nothing to refill, nothing changed.
-    EXPECT_EQ(engine.checkSourceLink(kGAForm189218ID, 5, c.f190506, slot1()), 0);
+    EXPECT_EQ(engine.checkSourceLink(kGAForm189218ID, 5, slot1), 0);
     EXPECT_FALSE(ga->formExists(kGAForm189218ID, 5));
 }
 
 TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) {
     auto m = gaCopy(kGAForm70ID);
-    setText(m, f70.f190494, "11-1111111");
-    setNumber(m, f70.f243, 300);
-    setNumber(m, f70.f190496, 3000);  // the row's Georgia amount
-    setText(m, f70.f190497, "22-222-2222");
-    setNumber(m, f70.f244, 300);
+    setText(m, row1.payerId, "11-1111111");
+    setNumber(m, row1.withheld, 300);
+    setNumber(m, row1.georgiaWages, 3000);  // the row's Georgia amount
+    setText(m, row2.payerId, "22-222-2222");
+    setNumber(m, row2.withheld, 300);
     engine.beforeCalc();
     EXPECT_EQ(form70Links(), (std::vector<std::string>{"70/1/0", "70/1/1", "", "", "", ""}));
 
     EXPECT_EQ(refill("70/1/0"), 1);
     auto cont = gaCopy(kGAForm189218ID);
-    EXPECT_TRUE(cont->xMarked(c.f189903));            // row 1
-    EXPECT_TRUE(cont->xMarked(c.f189913));            // row 2
-    EXPECT_FALSE(cont->xMarked(c.f189904));           // row 3
-    EXPECT_EQ(text(cont, c.f189926), "22-222-2222");  // from the last matching row
-    EXPECT_TRUE(cont->xMarked(c.f189920));            // the first row's number has one dash
-    EXPECT_TRUE(cont->xMarked(c.f189921));            // the second's has two
-    EXPECT_EQ(cont->getIR(c.f189932), 3000);
-    EXPECT_EQ(cont->getIR(c.f189935), 300);
+    EXPECT_TRUE(cont->xMarked(slot1.row1Box));            // row 1
+    EXPECT_TRUE(cont->xMarked(slot1.row2Box));            // row 2
+    EXPECT_FALSE(cont->xMarked(slot1.row3Box));           // row 3
+    EXPECT_EQ(text(cont, slot1.payerId), "22-222-2222");  // from the last matching row
+    EXPECT_TRUE(cont->xMarked(slot1.id1Box));             // the first row's number has one dash
+    EXPECT_TRUE(cont->xMarked(slot1.id2Box));             // the second's has two
+    EXPECT_EQ(cont->getIR(slot1.stateAmount), 3000);
+    EXPECT_EQ(cont->getIR(slot1.withheld), 300);
 
     // Past form 70's four rows, or copy 0 of it: no entry.
     for (const char* link : {"70/1/4", "70/0/0"}) {
         EXPECT_EQ(refill(link), 0) << link;
-        EXPECT_TRUE(cont->isNull(c.f189935)) << link;
-        EXPECT_TRUE(cont->isNull(c.f189903)) << link;
+        EXPECT_TRUE(cont->isNull(slot1.withheld)) << link;
+        EXPECT_TRUE(cont->isNull(slot1.row1Box)) << link;
         refill("70/1/0");
     }
 }
@@ -199,12 +201,12 @@ TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
     setNumber(div, kForm164FieldIds.f7, 200);
     EXPECT_EQ(refill("164/1/0"), 1);
     auto cont = gaCopy(kGAForm189218ID);
-    EXPECT_EQ(cont->getIR(c.f189932), 5);  // fields 6 + 7, in dollars
-    EXPECT_FALSE(cont->xMarked(c.f189920));
-    setText(cont, c.f189926, "98-7654321");
+    EXPECT_EQ(cont->getIR(slot1.stateAmount), 5);  // fields 6 + 7, in dollars
+    EXPECT_FALSE(cont->xMarked(slot1.id1Box));
+    setText(cont, slot1.payerId, "98-7654321");
     EXPECT_EQ(refill("164/1/0"), 1);
-    EXPECT_EQ(text(cont, c.f189926), "98-7654321");
-    EXPECT_TRUE(cont->xMarked(c.f189920));
+    EXPECT_EQ(text(cont, slot1.payerId), "98-7654321");
+    EXPECT_TRUE(cont->xMarked(slot1.id1Box));
 }
 
 TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {

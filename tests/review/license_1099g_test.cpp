@@ -4,9 +4,9 @@
 #include <ctime>
 
 #include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "platform/util/Crt.h"
 #include "tests/review/review_fixture.h"
 
@@ -14,7 +14,9 @@ namespace {
 
 using namespace reviewtest;
 
-const auto& f69 = kGAForm69FieldIds;
+// The taxpayer's answers on form 69 and on federal form 92.
+const LicenceLines& own = kForm69Lines.licence.taxpayer;
+const LicenceLines& fed = kForm92Lines.licence.taxpayer;
 const auto& f165 = kForm165FieldIds;
 
 class LicenseAnd1099G : public ReviewTest {
@@ -29,11 +31,7 @@ protected:
         attachMarkingUserInterface();
         auditor.setMessageClassMask(2);
         auditor.createNewReport(0);
-        auditor.auditDriverLicense("", {}, false, kGAForm69ID, 2,
-                                   {f69.f193208, f69.f199053, f69.f193209, f69.f193210, f69.f193211, f69.f193212,
-                                    f69.f193213, f69.f193214, f69.f193215},
-                                   {f69.f193216, f69.f199054, f69.f193217, f69.f193218, f69.f193219, f69.f193220,
-                                    f69.f193221, f69.f193222, f69.f193223});
+        auditor.auditDriverLicense("", {}, false, kGAForm69ID, 2, kForm69Lines.licence);
         return texts(auditor.getAuditReport()->entries());
     }
     static std::vector<std::string> fired(const std::vector<std::string>& lines) {
@@ -65,15 +63,15 @@ TEST_F(LicenseAnd1099G, ElevenCallsAFilerTheSpouseOnAJointReturnOnly) {
         "select one of the options for your driver's license or state-issued ID."};
     EXPECT_EQ(fired(lines), optionOnly);
 
-    setText(gaCopy(kGAForm70ID), kGAForm70FieldIds.f44, "B");
+    setText(gaCopy(kGAForm70ID), kForm70Lines.heading.filingStatus, "B");
     lines = license();
     EXPECT_EQ(lines.size(), 22u);
     EXPECT_EQ(lines[19].substr(7), "select one of the options for your spouse's driver's license or state-issued ID.");
 
     // An ID box with every entry missing: the four missing entries, no
     // mismatch.
-    setText(gaCopy(kGAForm70ID), kGAForm70FieldIds.f44, "C");
-    setBox(info, f69.f193214);
+    setText(gaCopy(kGAForm70ID), kForm70Lines.heading.filingStatus, "C");
+    setBox(info, own.firstIdBox);
     const std::vector<std::string> missing = {
         "your driver's license or state ID number.", "state your ID was issued in.", "issue date of your ID.",
         "enter the expiration date or tell us your driver's license or ID doesn't have one."};
@@ -83,12 +81,11 @@ TEST_F(LicenseAnd1099G, ElevenCallsAFilerTheSpouseOnAJointReturnOnly) {
 TEST_F(LicenseAnd1099G, DatesAgainstTodayAndTheFederalAnswers) {
     auto info = gaCopy(kGAForm69ID);
     auto fed92 = fedCopy(kForm92ID);
-    const auto& f92 = kForm92FieldIds;
-    setBox(info, f69.f193215);
-    setText(info, f69.f193209, "ab123");
-    setText(fed92, f92.f184582, "AB123");  // letter case does not matter
-    setText(info, f69.f193210, "ga");
-    setText(fed92, f92.f184584, "GA");
+    setBox(info, own.secondIdBox);
+    setText(info, own.number, "ab123");
+    setText(fed92, fed.number, "AB123");  // letter case does not matter
+    setText(info, own.issuingState, "ga");
+    setText(fed92, fed.issuingState, "GA");
     struct Row {
         const char* issued;
         const char* expires;
@@ -102,17 +99,17 @@ TEST_F(LicenseAnd1099G, DatesAgainstTodayAndTheFederalAnswers) {
           "the expiration date of your ID must be on or after today's date."}},
     };
     for (const Row& r : rows) {
-        setText(info, f69.f193211, r.issued);
-        setText(info, f69.f193212, r.expires);
+        setText(info, own.issueDate, r.issued);
+        setText(info, own.expirationDate, r.expires);
         EXPECT_EQ(fired(license()), r.fired) << r.issued;
     }
 
     // The federal return says the licence does not expire: a mismatch even
     // without dates.
-    info->setNull(f69.f193212);
-    setBox(info, f69.f193213);
-    setText(info, f69.f193211, "01/02/2015");
-    setText(fed92, f92.f184586, "2015-01-02");
+    info->setNull(own.expirationDate);
+    setBox(info, own.noExpirationBox);
+    setText(info, own.issueDate, "01/02/2015");
+    setText(fed92, fed.issueDate, "2015-01-02");
     EXPECT_EQ(fired(license()),
               std::vector<std::string>{"the expiration date doesn't match the expiration date on your federal return. "
                                        "Please make sure your state entry is correct."});

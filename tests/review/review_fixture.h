@@ -77,9 +77,8 @@ public:
     REVIEWTEST_RECORD(auditCareOf, (const std::string& h, TopicID t, bool s, int m), (h, t, s, m))
     REVIEWTEST_RECORD(checkBalanceDuePayment, (int c), (c))
     REVIEWTEST_RECORD(auditDriverLicense,
-                      (const std::string& h, TopicID t, bool s, const FormId& f, int c,
-                       const StateAuditMgmt::FilerLicenseFields& a, const StateAuditMgmt::FilerLicenseFields& b),
-                      (h, t, s, f, c, a, b))
+                      (const std::string& h, TopicID t, bool s, const FormId& f, int c, const FilerLicenceLines& l),
+                      (h, t, s, f, c, l))
     REVIEWTEST_RECORD(auditForm1099GEFile,
                       (const std::string& h, TopicID t, bool s, bool o, int a, int b, int c, int d),
                       (h, t, s, o, a, b, c, d))

@@ -7,9 +7,12 @@
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form190FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "state_calc_fixture.h"
 
 namespace statecalctest {
@@ -225,50 +228,50 @@ TEST_F(TransfersTest, HeadingChoiceKeepsYesOverNo) {
 
 class LicenseTest : public TransfersTest {
 protected:
-    const StateCalculationMgmt::DriverLicenseFields taxpayer{f69.f199053, f69.f193208, f69.f193209,
-                                                             f69.f193210, f69.f193211, f69.f193212,
-                                                             f69.f193213, f69.f193214, f69.f193215};
-    const StateCalculationMgmt::DriverLicenseFields spouse{f69.f199054, f69.f193216, f69.f193217,
-                                                           f69.f193218, f69.f193219, f69.f193220,
-                                                           f69.f193221, f69.f193222, f69.f193223};
+    const FilerLicenceLines& licence = kForm69Lines.licence;
+    const LicenceLines& taxpayer = licence.taxpayer;
+    const LicenceLines& spouse = licence.spouse;
+    const FilerLicenceLines& federal = kForm92Lines.licence;
 };
 
 TEST_F(LicenseTest, TaxpayerLicenceFromTheFederalReturn) {
-    setFed92Box(f92.f195137, true);
-    setFed92Text(f92.f184582, "D1234567");
-    setFed92Text(f92.f184584, "GA");
-    setText(info, 193211, "kept");
-    setFed92Text(f92.f184586, "ignored");
-    engine.transferDriverLicenseInfo(info, taxpayer, spouse);
-    EXPECT_TRUE(info->xMarked(taxpayer.option1));
+    setFed92Box(federal.taxpayer.firstIdBox, true);
+    setFed92Text(federal.taxpayer.number, "D1234567");
+    setFed92Text(federal.taxpayer.issuingState, "GA");
+    setText(info, taxpayer.issueDate.getNumber(), "kept");
+    setFed92Text(federal.taxpayer.issueDate, "ignored");
+    engine.transferDriverLicenseInfo(info, licence);
+    EXPECT_TRUE(info->xMarked(taxpayer.firstIdBox));
     EXPECT_EQ(text(info, 193209), "D1234567");
     EXPECT_EQ(text(info, 193210), "GA");
     EXPECT_EQ(text(info, 193211), "kept");  // a text on the form is never overwritten
-    EXPECT_FALSE(info->isProtected(taxpayer.text1));
-    EXPECT_FALSE(info->isProtected(taxpayer.box));  // no expiry text: the box is the user's
+    EXPECT_FALSE(info->isProtected(taxpayer.number));
+    EXPECT_FALSE(info->isProtected(taxpayer.noExpirationBox));  // no expiry text: the box is the user's
 }
 
 TEST_F(LicenseTest, SingleFilerHasNoSpouseBlock) {
-    st().filingStatus = 1;
-    setText(info, 193217, "S123");
-    setBox(info, 193222, true);
-    engine.transferDriverLicenseInfo(info, taxpayer, spouse);
-    for (const FieldId& f : {spouse.option4, spouse.option3, spouse.text1, spouse.text2, spouse.text3, spouse.text4,
-                             spouse.box, spouse.option1, spouse.option2}) {
+    st().filingStatus = FilingStatus::kSingle;
+    setText(info, spouse.number.getNumber(), "S123");
+    setBox(info, spouse.firstIdBox.getNumber(), true);
+    engine.transferDriverLicenseInfo(info, licence);
+    for (const FieldId& f :
+         {spouse.secondOtherAnswer, spouse.firstOtherAnswer, spouse.number, spouse.issuingState, spouse.issueDate,
+          spouse.expirationDate, spouse.noExpirationBox, spouse.firstIdBox, spouse.secondIdBox}) {
         EXPECT_TRUE(info->isNull(f)) << f.getNumber();
         EXPECT_TRUE(info->isProtected(f)) << f.getNumber();
     }
 }
 
 TEST_F(LicenseTest, NoLicenceEmptiesAndProtectsTheDetails) {
-    st().filingStatus = 2;
-    setBox(info, 199053, true);  // taxpayer option 4
-    setText(info, 193209, "D1");
-    setText(info, 193212, "12/31/2020");
-    setBox(info, 193213, true);
-    setFed92Text(f92.f184583, "S99");  // spouse licence number
-    engine.transferDriverLicenseInfo(info, taxpayer, spouse);
-    for (const FieldId& f : {taxpayer.text1, taxpayer.text2, taxpayer.text3, taxpayer.text4, taxpayer.box}) {
+    st().filingStatus = FilingStatus::kJoint;
+    setBox(info, taxpayer.secondOtherAnswer.getNumber(), true);
+    setText(info, taxpayer.number.getNumber(), "D1");
+    setText(info, taxpayer.expirationDate.getNumber(), "12/31/2020");
+    setBox(info, taxpayer.noExpirationBox.getNumber(), true);
+    setFed92Text(federal.spouse.number, "S99");
+    engine.transferDriverLicenseInfo(info, licence);
+    for (const FieldId& f : {taxpayer.number, taxpayer.issuingState, taxpayer.issueDate, taxpayer.expirationDate,
+                             taxpayer.noExpirationBox}) {
         EXPECT_TRUE(info->isNull(f)) << f.getNumber();
         EXPECT_TRUE(info->isProtected(f)) << f.getNumber();
     }
@@ -276,13 +279,13 @@ TEST_F(LicenseTest, NoLicenceEmptiesAndProtectsTheDetails) {
 }
 
 TEST_F(LicenseTest, AnExpiryDateEmptiesTheBox) {
-    st().filingStatus = 1;
-    setBox(info, 193214, true);
-    setText(info, 193212, "12/31/2020");
-    setBox(info, 193213, true);
-    engine.transferDriverLicenseInfo(info, taxpayer, spouse);
-    EXPECT_TRUE(info->isNull(taxpayer.box));
-    EXPECT_FALSE(info->isProtected(taxpayer.box));
+    st().filingStatus = FilingStatus::kSingle;
+    setBox(info, taxpayer.firstIdBox.getNumber(), true);
+    setText(info, taxpayer.expirationDate.getNumber(), "12/31/2020");
+    setBox(info, taxpayer.noExpirationBox.getNumber(), true);
+    engine.transferDriverLicenseInfo(info, licence);
+    EXPECT_TRUE(info->isNull(taxpayer.noExpirationBox));
+    EXPECT_FALSE(info->isProtected(taxpayer.noExpirationBox));
 }
 
 // ------------------------------------------------------------ state rows of form 190

@@ -187,17 +187,9 @@ void printGeorgiaShare(const Lines& l) {
     l.formLine("Georgia share of deductions and exemptions", kPartYearForm, 189473);
 }
 
-}  // namespace
-
-void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
-    if (!georgia.formExists(kMainForm, 1)) {
-        out << "Georgia result: the main form has not been calculated\n";
-        return;
-    }
-    const Lines l(out, georgia);
-    out << "Georgia result (individual income tax return, tax year 2018)\n";
-    l.line("Filing status", filingStatusName(georgia.getFilingStatusNumber()));
-
+// The residency line of form 70 field 41 (a part-year resident's period
+// from fields 42 and 43); gives back the residency code.
+std::string printResidency(const Lines& l) {
     const std::string residency = l.text(41);
     if (residency == "1") {
         l.line("Residency", "full-year resident");
@@ -212,26 +204,32 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     } else {
         l.line("Residency", "not stated");
     }
+    return residency;
+}
 
-    l.amountLine("Federal adjusted gross income", 62);
-    printAdjustments(l, georgia);
-    if (residency == "1") {
-        l.amountLine("Georgia adjustments", 63);
-        l.amountLine("Georgia adjusted gross income", 64);
-        if (!l.blank(65)) {
-            l.amountLine("Standard deduction", 65);
-            l.optionalLine("Additional deduction (65 or over, blind)", 71);
-            l.amountLine("Total standard deduction", 72);
-        } else {
-            l.amountLine("Itemized deductions", 79);
-        }
-        l.amountLine("Income after deductions", 81);
-        l.amountLine("Personal exemptions", 82);
-        l.optionalLine("Dependent exemptions", 331);
-        l.amountLine("Total exemptions", 332);
-    } else if (georgia.formExists(kPartYearForm, 1)) {
-        printGeorgiaShare(l);
+// A full-year resident's way from the Georgia adjusted gross income to the
+// income after deductions and exemptions: the standard deduction with its
+// additions for 65 or over and blind, or the itemized deductions, then the
+// personal and dependent exemptions.
+void printDeductionsAndExemptions(const Lines& l) {
+    l.amountLine("Georgia adjustments", 63);
+    l.amountLine("Georgia adjusted gross income", 64);
+    if (!l.blank(65)) {
+        l.amountLine("Standard deduction", 65);
+        l.optionalLine("Additional deduction (65 or over, blind)", 71);
+        l.amountLine("Total standard deduction", 72);
+    } else {
+        l.amountLine("Itemized deductions", 79);
     }
+    l.amountLine("Income after deductions", 81);
+    l.amountLine("Personal exemptions", 82);
+    l.optionalLine("Dependent exemptions", 331);
+    l.amountLine("Total exemptions", 332);
+}
+
+// Taxable income, the tax, each kind of credit that the return claims with
+// the credits behind them, and the net tax.
+void printTaxAndCredits(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
     l.amountLine("Taxable income", 83);
     l.amountLine("Tax", 84);
     l.amountLine("Low-income credit", 97);
@@ -241,6 +239,11 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     l.amountLine("Total credits", 189484);
     printCreditDetails(l, georgia);
     l.amountLine("Net tax", 86);
+}
+
+// The withholding and estimated tax paid, and what the return then refunds
+// or owes.
+void printPaymentsAndResult(const Lines& l) {
     l.amountLine("Georgia tax withheld", 87);
     l.optionalLine("Withholding on other qualifying forms", 140463);
     l.optionalLine("Estimated tax paid", 88);
@@ -258,8 +261,10 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     } else {
         l.line("Refund or amount owed", "none");
     }
+}
 
-    // The return's own e-file summary: owed positive, refund negative.
+// The return's own e-file summary: owed positive, refund negative.
+void printEFileSummary(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
     std::string text;
     long answer = 0;
     georgia.getEFileInfo(text, &answer, 0);
@@ -270,6 +275,31 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     } else {
         l.line("E-file summary", "no refund, no balance due");
     }
+}
+
+}  // namespace
+
+void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
+    if (!georgia.formExists(kMainForm, 1)) {
+        out << "Georgia result: the main form has not been calculated\n";
+        return;
+    }
+    const Lines l(out, georgia);
+    out << "Georgia result (individual income tax return, tax year 2018)\n";
+    l.line("Filing status", filingStatusName(georgia.getFilingStatusNumber()));
+    const std::string residency = printResidency(l);
+    l.amountLine("Federal adjusted gross income", 62);
+    printAdjustments(l, georgia);
+    // A full-year resident's deductions and exemptions stand on form 70; a
+    // part-year resident's or nonresident's Georgia share on schedule 3.
+    if (residency == "1") {
+        printDeductionsAndExemptions(l);
+    } else if (georgia.formExists(kPartYearForm, 1)) {
+        printGeorgiaShare(l);
+    }
+    printTaxAndCredits(l, georgia);
+    printPaymentsAndResult(l);
+    printEFileSummary(l, georgia);
     PaymentForms(l, georgia).print();
 }
 

@@ -267,12 +267,11 @@ int check(const Options& o) {
 
 // ------------------------------------------------------------ run
 
-int run(const Options& o) {
-    requireArguments(o, 1, "a return file");
-    const std::string input = o.arguments[0];
-    const std::filesystem::path outDir =
-        o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
-
+// The host's settings for a run: the automated testing when --autotest
+// allows it, the tax year, the folder the e-file goes to, the federal
+// e-file, the version text and this machine's identifier, which the e-file's
+// authentication record carries.
+void configureRun(const Options& o, const std::filesystem::path& outDir) {
     DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
     GAHost::configureAutoTest(*cfg, o.autoTestDir);
     cfg->taxYear = 2018;
@@ -280,81 +279,128 @@ int run(const Options& o) {
     cfg->federalEFilePath = o.federalEFile;
     cfg->versionText = BusinessMgmt::BusinessMgr::getInstance().getVersion();
     SystemMgmt::SystemMgr::getInstance().setIRSDeviceID(o.deviceId);
+}
 
-    // The module is loaded when one is named, or when the build's library
-    // exists; without it the returns are loaded and written back unchanged.
+// The Georgia module, loaded when one is named or when the build's library
+// exists; none without it, and the returns are then loaded and written back
+// unchanged. `path` receives the library's path either way.
+std::unique_ptr<GAHost::ModuleLoader> loadModule(const Options& o, std::string& path) {
     bool namedModule = false;
-    const std::string modulePath = GAHost::ModuleLoader::resolvePath(o.modulePath, namedModule);
-    std::unique_ptr<GAHost::ModuleLoader> module;
-    if (namedModule || std::filesystem::exists(modulePath)) {
-        module = std::make_unique<GAHost::ModuleLoader>(modulePath);
+    path = GAHost::ModuleLoader::resolvePath(o.modulePath, namedModule);
+    if (!namedModule && !std::filesystem::exists(path)) return nullptr;
+    return std::make_unique<GAHost::ModuleLoader>(path);
+}
+
+// Loads the return file into the session's returns (the module's Georgia
+// return when a module is loaded), marked as e-filed with --efile.
+void loadReturns(GAHost::HostSession& session, const GAHost::ModuleLoader* module, const std::string& input,
+                 bool efile) {
+    session.openReturns(module);
+    session.load(input);
+    if (efile) session.georgiaState()->setInElf(true);
+}
+
+// The host's dictionary of return descriptions learns both returns' forms.
+void registerReturnDescriptions(const FormDefinitions::Library& library) {
+    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(library.federal);
+    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(library.georgia);
+}
+
+// Makes the output folder with the folders above it; false (reported on
+// standard error) when it cannot be made.
+bool makeOutputDirectory(const std::filesystem::path& outDir) {
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec) {
+        std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message() << '\n';
+        return false;
     }
+    return true;
+}
+
+// "state return: GA Georgia, filing status 2, federal form 1": the Georgia
+// return the module made, as it answers for itself once calculated (the
+// filing status comes from the calculated form 70).
+void printStateReturn(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) {
+    std::string code;
+    std::string name;
+    ga.getStateCode(code);
+    ga.getStateName(name);
+    out << "state return: " << code << ' ' << name << ", filing status " << static_cast<int>(ga.getFilingStatusNumber())
+        << ", federal form " << ga.getFederalFormID().getNumber() << '\n';
+}
+
+// The module's part of a run: the whole-return calculation, settled, then
+// the result, the review (the e-file check with --efile), the print file,
+// the e-file and the summary report. The print file and the e-file are
+// staged in the run's output batch; false (reported on standard error) when
+// one of them cannot be written.
+bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession& session, const std::string& input,
+                        const GAHost::RunOutputs& outputs, bool efile) {
+    // The calculation runs through the module's engine, built on the
+    // module's printer. Both go before the returns do.
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer(
+        module.createTaxFormPrinterInstance()(session.federal(), session.georgia()));
+    CalculationMgmt::TaxReturnCalcEnginePtr engine(
+        module.createCalcEngineInstance()(session.federal(), session.georgia(), printer));
+    engine->setReturnName(std::filesystem::path(input).stem().string());
+    // Every output below shows the figures of the settled return.
+    GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
+    printStateReturn(std::cout, *session.georgiaState());
+    GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
+    // The review: findings are printed, never a failure. The auditor goes
+    // before the engine and the printer.
+    const AuditMgmt::TaxFormAuditorPtr auditor =
+        GAHost::reviewGeorgiaReturn(std::cout, module, session, engine, printer, efile);
+    if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
+        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, std::cout, std::cerr)) {
+        return false;
+    }
+    GAHost::printSummaryReport(module, session, std::cout);
+    return true;
+}
+
+// A run of the return file into the output folder: the files are checked
+// before any work is done and any output is touched, then the returns are
+// loaded and, with a module, calculated and reported; the outputs are staged
+// in one batch and committed together at the end. The saved return's path;
+// none when a step failed (reported on standard error), and every earlier
+// output stays as it was.
+std::optional<std::string> runReturn(const Options& o, const std::string& input, const std::filesystem::path& outDir,
+                                     const GAHost::ModuleLoader* module) {
+    GAHost::HostSession session(formsDirectory(o));
+    const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
+    GAHost::checkRunFiles(input, o.federalEFile, outputs);
+    loadReturns(session, module, input, o.efile);
+    const GAHost::CurrentStore currentStore(session.store());
+    registerReturnDescriptions(session.library());
+    if (!makeOutputDirectory(outDir)) return std::nullopt;
+
+    IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
+    batch.addInput(input, "the return file being run");
+    if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
+    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, o.efile)) return std::nullopt;
+    session.save(outputs.savedReturn);
+    batch.commit();
+    return outputs.savedReturn;
+}
+
+int run(const Options& o) {
+    requireArguments(o, 1, "a return file");
+    const std::string input = o.arguments[0];
+    const std::filesystem::path outDir =
+        o.outDir.empty() ? std::filesystem::path(".") : std::filesystem::path(o.outDir);
+    configureRun(o, outDir);
+    std::string modulePath;
+    const std::unique_ptr<GAHost::ModuleLoader> module = loadModule(o, modulePath);
 
     const GAHost::NotesPrinted notes(std::cerr);
-    std::string output;
-    {
-        GAHost::HostSession session(formsDirectory(o));
-        // The files are checked before any work is done and any output is
-        // touched; the outputs are then written together, or none of them.
-        const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
-        GAHost::checkRunFiles(input, o.federalEFile, outputs);
-        output = outputs.savedReturn;
-        session.openReturns(module.get());
-        session.load(input);
-        if (o.efile) session.georgiaState()->setInElf(true);
-        const GAHost::CurrentStore currentStore(session.store());
-        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
-        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
-        std::error_code ec;
-        std::filesystem::create_directories(outDir, ec);
-        if (ec) {
-            std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
-                      << '\n';
-            return kExitFailed;
-        }
-        IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
-        batch.addInput(input, "the return file being run");
-        if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
-        if (module != nullptr) {
-            // The whole-return calculation through the module's engine, built
-            // on the module's printer. Both go before the returns do.
-            TaxFormPrintMgmt::TaxFormPrinterPtr printer(
-                module->createTaxFormPrinterInstance()(session.federal(), session.georgia()));
-            CalculationMgmt::TaxReturnCalcEnginePtr engine(
-                module->createCalcEngineInstance()(session.federal(), session.georgia(), printer));
-            engine->setReturnName(std::filesystem::path(input).stem().string());
-            // Every output below shows the figures of the settled return.
-            GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
-            // The Georgia return the module made, as it answers for itself once
-            // calculated (the filing status comes from the calculated form 70).
-            StateDataMgmt::StateTaxReturn* ga = session.georgiaState();
-            std::string code;
-            std::string name;
-            ga->getStateCode(code);
-            ga->getStateName(name);
-            std::cout << "state return: " << code << ' ' << name << ", filing status "
-                      << static_cast<int>(ga->getFilingStatusNumber()) << ", federal form "
-                      << ga->getFederalFormID().getNumber() << '\n';
-
-            GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
-            // The review: findings are printed, never a failure. The auditor
-            // goes before the engine and the printer.
-            const AuditMgmt::TaxFormAuditorPtr auditor =
-                GAHost::reviewGeorgiaReturn(std::cout, *module, session, engine, printer, o.efile);
-            // A step that fails leaves every output as it was.
-            if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
-                !GAHost::writeGeorgiaEFile(*module, session, engine, printer, auditor, std::cout, std::cerr)) {
-                return kExitFailed;
-            }
-            GAHost::printSummaryReport(*module, session, std::cout);
-        }
-        session.save(output);
-        batch.commit();
-    }
+    const std::optional<std::string> saved = runReturn(o, input, outDir, module.get());
+    if (!saved) return kExitFailed;
     if (module == nullptr) {
         std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
     }
-    std::cout << "wrote " << output << '\n';
+    std::cout << "wrote " << *saved << '\n';
     return kExitOk;
 }
 

@@ -1,5 +1,8 @@
 #include "module/frame/GATaxReturn.h"
 
+#include <array>
+#include <optional>
+
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
@@ -166,89 +169,100 @@ Primitives::QVImmutableFormIdentifier GATaxReturn::getFederalFormID() const {
     return kForm1ID;
 }
 
-long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, std::int32_t line) const {
-    // Full-year residents read the main form; part-year residents and
-    // nonresidents read lines 1, 4, 5 and 6 from the state wage worksheet and
-    // schedule 3 (form 189217).
-    const bool fullYear = formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
-    const auto ga70 = [this](const FieldID& x) -> long { return getIN(kGAForm70ID, 1, x); };
-    const auto ga189215 = [this](const FieldID& x) -> long { return getIN(kGAForm189215ID, 1, x); };
-    const auto ga189217 = [this](const FieldID& x) -> long { return getIN(kGAForm189217ID, 1, x); };
-    const auto& f70 = kGAForm70FieldIds;
-    const auto& f189215 = kGAForm189215FieldIds;
-    const auto& f189217 = kGAForm189217FieldIds;
+namespace {
 
-    switch (line) {
-        case 1:
-            return fullYear ? ga70(f70.f62) : getIN(kStateForm4ID, 1, kStateForm4FieldIds.f115);
-        case 2:
-            return ga70(f70.f64);
-        case 3:
-            return ga70(f70.f83);
-        case 4:
-            return fullYear ? 1 : ga189217(f189217.f189453);
-        case 5:
-            if (fullYear) {
-                const long line79 = ga70(f70.f79);
-                return line79 + ga70(f70.f72);
-            }
-            return ga189217(f189217.f189460);
-        case 6:
-            return fullYear ? ga70(f70.f82) : ga189217(f189217.f189471);
-        case 7:
-            return ga70(f70.f327);
-        case 8: {
-            const long first = ga189215(f189215.f189338);
-            return first + ga189215(f189215.f189334);
-        }
-        case 9:
-            return ga70(f70.f87);
-        case 10:
-            return ga70(f70.f101);
-        case 11:
-            return ga189215(f189215.f189266);
-        case 12:
-            return ga189215(f189215.f189281);
-        case 13:
-            return ga189215(f189215.f189293);
-        case 14:
-            return ga189215(f189215.f189334);
-        case 15:
-            return ga189215(f189215.f189338);
-        case 16:
-            return ga189215(f189215.f189372);
-        case 18:
-            return ga189215(f189215.f189378);
-        case 19:
-            return ga189215(f189215.f189408);
-        case 21:
-            // The return's additions to federal income, the total of
-            // form 189215 that form 70's Georgia adjustments add.
-            return ga189215(f189215.f189294);
-        case 22:
-            // The return's subtractions, the total of form 189215 that
-            // form 70's Georgia adjustments take off.
-            return ga189215(f189215.f189417);
-        case 20: {
-            long value = ga189215(f189215.f189417);
-            value -= ga189215(f189215.f189372);
-            value -= ga189215(f189215.f189334);
-            value -= ga189215(f189215.f189338);
-            return value;
-        }
-        case 23:
-            return ga70(f70.f84);
-        case 24:
-            return ga70(f70.f86);
-        case 25:
-            return ga70(f70.f98);
-        case 26:
-            return ga70(f70.f107);
-        case 27:
-            return ga70(f70.f106);
-        default:  // 17 names no field; anything outside 1 to 27
-            return 0;
+using FormID = Primitives::QVImmutableFormIdentifier;
+using FieldID = Primitives::QVImmutableIdentifier;
+
+// How a summary line is read from copy 1 of one form: the sum of the fields
+// `added` less the fields `subtracted` (null fields stand for none). A
+// reading without a form is the amount `fixed`.
+struct LineReading {
+    FormID form{};
+    std::array<FieldID, 2> added{};
+    std::array<FieldID, 3> subtracted{};
+    long fixed = 0;
+};
+
+// Full-year residents (form 69 field 110) read `fullYear`; part-year
+// residents and nonresidents read `otherResidency` where the line has one.
+struct SummaryLine {
+    LineReading fullYear;
+    std::optional<LineReading> otherResidency{};
+};
+
+constexpr LineReading form70(FieldID x) { return {.form = kGAForm70ID, .added = {x}}; }
+constexpr LineReading schedule1(FieldID x) { return {.form = kGAForm189215ID, .added = {x}}; }
+constexpr LineReading schedule3(FieldID x) { return {.form = kGAForm189217ID, .added = {x}}; }
+
+constexpr const auto& f70 = kGAForm70FieldIds;
+constexpr const auto& f189215 = kGAForm189215FieldIds;
+constexpr const auto& f189217 = kGAForm189217FieldIds;
+
+// The summary lines by number; line 17, like any number outside 1 to 27,
+// names no field and reads 0.
+constexpr std::array<SummaryLine, 28> kSummaryLines{{
+    {},
+    // 1: federal adjusted gross income; the state wage worksheet's for a
+    // filer who lived in Georgia part of the year or not at all.
+    {form70(f70.f62), LineReading{.form = kStateForm4ID, .added = {kStateForm4FieldIds.f115}}},
+    {form70(f70.f64)},  // 2: Georgia adjusted gross income
+    {form70(f70.f83)},  // 3: taxable income
+    // 4: the Georgia ratio of schedule 3; a full-year resident's is whole.
+    {LineReading{.fixed = 1}, schedule3(f189217.f189453)},
+    // 5: the deductions, itemized plus the total standard deduction.
+    {LineReading{.form = kGAForm70ID, .added = {f70.f79, f70.f72}}, schedule3(f189217.f189460)},
+    {form70(f70.f82), schedule3(f189217.f189471)},  // 6: exemptions
+    {form70(f70.f327)},                             // 7: number of dependents
+    // 8: both filers' retirement exclusions, the spouse's and the taxpayer's.
+    {LineReading{.form = kGAForm189215ID, .added = {f189215.f189338, f189215.f189334}}},
+    {form70(f70.f87)},             // 9: Georgia tax withheld
+    {form70(f70.f101)},            // 10: overpayment credited to 2019 estimated tax
+    {schedule1(f189215.f189266)},  // 11: addition, other states' municipal bond interest
+    {schedule1(f189215.f189281)},  // 12: addition, lump-sum distributions
+    {schedule1(f189215.f189293)},  // 13: other additions
+    {schedule1(f189215.f189334)},  // 14: the taxpayer's retirement exclusion
+    {schedule1(f189215.f189338)},  // 15: the spouse's retirement exclusion
+    {schedule1(f189215.f189372)},  // 16: subtraction, social security
+    {},                            // 17: no field
+    {schedule1(f189215.f189378)},  // 18: subtraction, interest on U.S. obligations
+    {schedule1(f189215.f189408)},  // 19: other subtractions
+    // 20: the subtractions other than social security and the retirement
+    // exclusions.
+    {LineReading{.form = kGAForm189215ID,
+                 .added = {f189215.f189417},
+                 .subtracted = {f189215.f189372, f189215.f189334, f189215.f189338}}},
+    // 21 and 22: the totals of the additions to federal income and of the
+    // subtractions, which form 70's Georgia adjustments add and take off.
+    {schedule1(f189215.f189294)},
+    {schedule1(f189215.f189417)},
+    {form70(f70.f84)},   // 23: tax
+    {form70(f70.f86)},   // 24: net tax
+    {form70(f70.f98)},   // 25: total payments and withholding
+    {form70(f70.f107)},  // 26: refund
+    {form70(f70.f106)},  // 27: amount owed
+}};
+
+}  // namespace
+
+long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, std::int32_t line) const {
+    const bool fullYear = formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    if (line < 0 || static_cast<std::size_t>(line) >= kSummaryLines.size()) {
+        return 0;
     }
+    const SummaryLine& summary = kSummaryLines[static_cast<std::size_t>(line)];
+    const LineReading& reading = fullYear || !summary.otherResidency ? summary.fullYear : *summary.otherResidency;
+    if (reading.form.isNullID()) {
+        return reading.fixed;
+    }
+    long value = 0;
+    for (const FieldID& x : reading.added) {
+        if (!x.isNullID()) value += getIN(reading.form, 1, x);
+    }
+    for (const FieldID& x : reading.subtracted) {
+        if (!x.isNullID()) value -= getIN(reading.form, 1, x);
+    }
+    return value;
 }
 
 }  // namespace GADataMgmt

@@ -263,6 +263,102 @@ void writeTotalLines(const StatementTraits& traits, DataMgmt::TaxFormPtr form, c
     }
 }
 
+// One copy of a statement while its rows are drawn: each row-information
+// field names a source copy and a line type, and the display row level with
+// it shows that source's amounts.
+class StatementRows {
+public:
+    StatementRows(StateTaxReturnCalcEngine& engine, const StatementTraits& traits, DataMgmt::TaxFormPtr form,
+                  DataMgmt::TaxForm& statement, std::uint16_t copy, bool jointReturn, int allocationOption)
+        : engine_(engine),
+          traits_(traits),
+          form_(form),
+          statement_(statement),
+          copy_(copy),
+          width_(payerNameWidth(*engine.stateReturn(), traits)),
+          jointReturn_(jointReturn),
+          allocationOption_(allocationOption),
+          rowStride_(engine.summaryRowLayout().rowStride) {}
+
+    // Draws a row for each row-information field and clears the rows left
+    // over at the end of the copy.
+    void draw() {
+        DataMgmt::QVFieldIDIter info = statement_.description().getFieldIDs();
+        info = traits_.firstInfoField;
+        DataMgmt::QVFieldIDIter row = statement_.description().getFieldIDs();
+        row = traits_.firstRowField;
+        for (; !info.atEOL() && info <= traits_.lastInfoField; info.next()) {
+            drawRow(info.getFieldID(), row);
+        }
+        while (!row.atEOL() && row <= traits_.lastRowField) {
+            clearRow(row);
+        }
+    }
+
+private:
+    // Draws the display row of one row-information field and moves the row
+    // on, or leaves the row to the next source.
+    void drawRow(const FieldId& infoField, DataMgmt::QVFieldIDIter& row) {
+        std::string storedName;
+        FormId source;
+        std::uint16_t sourceCopy = 0;
+        int lineType = 0;
+        engine_.parseIntDivInfo(form_, infoField, storedName, source, sourceCopy, lineType);
+
+        const bool knownSource = source == traits_.mainSource || source == kForm51ID || source == kForm89ID;
+        if (source.getNumber() <= 0 || sourceCopy == 0 || !knownSource) {
+            // No row here: the display row is cleared so that rows stay
+            // level with their information fields.
+            clearRow(row);
+            return;
+        }
+        // A spouse's source is left off a return that is not joint; the
+        // next source takes its display row.
+        if (!jointReturn_ && engine_.federalReturn()->formYes(source, sourceCopy, spouseBox(traits_, source))) {
+            return;
+        }
+
+        std::string payerName;
+        engine_.getBankName(payerName, source, sourceCopy);
+        payerName = intdiv::cutText(payerName, width_);
+        storedName = intdiv::cutText(storedName, width_);
+
+        bool resetAmounts = false;
+        // The stored name is the one the row-information text can hold.
+        if (intdiv::rowInfoName(payerName) != storedName) {
+            // The row passes to another payer: its amounts start afresh.
+            engine_.setIntDivInfo(form_, infoField, payerName, source, sourceCopy, lineType);
+            statement_.assignText((row + engine_.summaryRowLayout().descriptionColumn).getFieldID(), payerName);
+            resetAmounts = true;
+        }
+
+        IntDivCategoryAmounts amounts;
+        if (source == traits_.mainSource) {
+            (engine_.*traits_.mainAmounts)(source, sourceCopy, amounts);
+        } else {
+            (engine_.*traits_.otherAmounts)(source, sourceCopy, amounts);
+        }
+        engine_.fillDisplayLine(form_, traits_.statementForm, copy_, row, lineType, payerName, amounts,
+                                allocationOption_, resetAmounts);
+    }
+
+    // Clears the whole display row and moves on to the next.
+    void clearRow(DataMgmt::QVFieldIDIter& row) {
+        engine_.nullSummaryRow(form_, row.getFieldID(), true, true);
+        row += rowStride_;
+    }
+
+    StateTaxReturnCalcEngine& engine_;
+    const StatementTraits& traits_;
+    DataMgmt::TaxFormPtr form_;
+    DataMgmt::TaxForm& statement_;
+    std::uint16_t copy_;
+    std::size_t width_;  // of a row's description, which bounds the payer names compared
+    bool jointReturn_;
+    int allocationOption_;
+    int rowStride_;
+};
+
 }  // namespace
 
 // ------------------------------------------------------------ source amounts
@@ -419,9 +515,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
                                                     int nameFormat, int allocationOption) {
     DataMgmt::TaxForm& statement = DataMgmt::requireForm(form, kClassName, traits.operation);
     const FormId& s = traits.statementForm;
-
     rowLayout_ = SummaryRowLayout{};
-    const SummaryRowLayout& layout = rowLayout_;
 
     // Headings: the taxpayer, and the spouse on a joint return.
     assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.taxpayerHeading1,
@@ -429,69 +523,15 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
                     traits.spouseHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
                     0);
 
-    const std::size_t width = payerNameWidth(*stateReturn_, traits);
-
-    DataMgmt::QVFieldIDIter info = statement.description().getFieldIDs();
-    info = traits.firstInfoField;
-    DataMgmt::QVFieldIDIter row = statement.description().getFieldIDs();
-    row = traits.firstRowField;
-
+    // The rows add up the category totals in the layout as they are drawn.
     const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);
-    for (; !info.atEOL() && info <= traits.lastInfoField; info.next()) {
-        const FieldId infoField = info.getFieldID();
-        std::string storedName;
-        FormId source;
-        std::uint16_t sourceCopy = 0;
-        int lineType = 0;
-        parseIntDivInfo(form, infoField, storedName, source, sourceCopy, lineType);
-
-        const bool knownSource = source == traits.mainSource || source == kForm51ID || source == kForm89ID;
-        if (source.getNumber() <= 0 || sourceCopy == 0 || !knownSource) {
-            // No row here: the display row is cleared so that rows stay
-            // level with their information fields.
-            nullSummaryRow(form, row.getFieldID(), true, true);
-            row += layout.rowStride;
-            continue;
-        }
-        // A spouse's source is left off a return that is not joint; the
-        // next source takes its display row.
-        if (!jointReturn && federalReturn()->formYes(source, sourceCopy, spouseBox(traits, source))) {
-            continue;
-        }
-
-        std::string payerName;
-        getBankName(payerName, source, sourceCopy);
-        payerName = intdiv::cutText(payerName, width);
-        storedName = intdiv::cutText(storedName, width);
-
-        bool resetAmounts = false;
-        // The stored name is the one the row-information text can hold.
-        if (intdiv::rowInfoName(payerName) != storedName) {
-            // The row passes to another payer: its amounts start afresh.
-            setIntDivInfo(form, infoField, payerName, source, sourceCopy, lineType);
-            statement.assignText((row + layout.descriptionColumn).getFieldID(), payerName);
-            resetAmounts = true;
-        }
-
-        IntDivCategoryAmounts amounts;
-        if (source == traits.mainSource) {
-            (this->*traits.mainAmounts)(source, sourceCopy, amounts);
-        } else {
-            (this->*traits.otherAmounts)(source, sourceCopy, amounts);
-        }
-        fillDisplayLine(form, s, copy, row, lineType, payerName, amounts, allocationOption, resetAmounts);
-    }
-
-    // Rows left over at the end of the copy.
-    while (!row.atEOL() && row <= traits.lastRowField) {
-        nullSummaryRow(form, row.getFieldID(), true, true);
-        row += layout.rowStride;
-    }
+    StatementRows(*this, traits, form, statement, copy, jointReturn, allocationOption).draw();
 
     const bool firstCopy = copy == 1;
-    writeTotalLines(traits, form, layout, allocationOption, firstCopy,
+    writeTotalLines(traits, form, rowLayout_, allocationOption, firstCopy,
                     firstCopy ? form3Interest(*federalReturn(), getFederalForm()) : std::optional<double>());
 
+    // A copy that shows anything counts as entered.
     double sum = 0.0;
     for (const FieldId& total : traits.totalLines) {
         sum += statement.getIR(total);

@@ -7,7 +7,9 @@
 // rows of the information form; rows of the second group are only totalled.
 // Rows and columns are found by position in the forms' field order.
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "module/catalogues/Form190FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
@@ -18,66 +20,90 @@ namespace StateCalculationMgmt {
 namespace {
 
 constexpr std::size_t kOutputRows = 12;
+constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 
-}  // namespace
+using OutputFields = std::array<FieldId, kOutputRows>;
 
-void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
-                                                 FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts) {
-    if (info.isNull()) {
-        return;
+// Column `offset` of the row the iterator stands on.
+FieldId column(const DataMgmt::QVFieldIDIter& row, int offset) { return (row + offset).getFieldID(); }
+
+// The rows of federal form 190 (copy 1) as the state reads them: the column
+// offsets of a row, measured on the first row of the first group, the
+// distance from one row to the next in each group, and which rows count.
+class Form190Rows {
+public:
+    Form190Rows(const DataMgmt::TaxReturn& federal, std::string abbreviation)
+        : federal_(federal), abbreviation_(std::move(abbreviation)) {
+        const auto& f190 = kForm190FieldIds;
+        DataMgmt::TaxFormDescPtr desc = federal.getTaxFormDescriptor(kForm190ID);
+        if (desc.isNull()) {
+            throw Exceptions::QuarloException("federal form 190 is not described", kClassName, "transferStateRows");
+        }
+        fields_ = desc->getFieldIDs();
+        const int rowStart = fields_.positionOf(f190.f10);
+        amountOffset_ = fields_.positionOf(f190.f11) - rowStart;
+        stateOffset_ = fields_.positionOf(f190.f12) - rowStart;
+        exclusionOffset_ = fields_.positionOf(f190.f127) - rowStart;
+        firstStride_ = fields_.positionOf(f190.f13) - rowStart;
+        secondStride_ = fields_.positionOf(f190.f75) - fields_.positionOf(f190.f72);
+        if (firstStride_ <= 0 || secondStride_ <= 0) {
+            throw Exceptions::QuarloException("the rows of federal form 190 are not in row order", kClassName,
+                                              "transferStateRows");
+        }
     }
-    DataMgmt::TaxForm& form = *info;
-    const auto& f190 = kForm190FieldIds;
-    const std::string abbreviation = stateReturn_->getAbbreviation();
 
-    // Column offsets of a row, measured on the first row of the first group.
-    DataMgmt::TaxFormDescPtr federalDesc = taxReturn->getTaxFormDescriptor(kForm190ID);
-    if (federalDesc.isNull()) {
-        throw Exceptions::QuarloException("federal form 190 is not described", "StateTaxReturnCalcEngine",
-                                          "transferStateRows");
+    // An iterator over the form's fields, to be set on a row.
+    DataMgmt::QVFieldIDIter walker() const { return fields_; }
+    int firstStride() const { return firstStride_; }
+    int secondStride() const { return secondStride_; }
+
+    // The row's amount when the row belongs to this state: its state text is
+    // the state's abbreviation (any case), or it names no state and its
+    // amount is positive.
+    std::optional<double> stateAmount(const DataMgmt::QVFieldIDIter& row) const {
+        const auto amount = static_cast<double>(federal_.getIN(kForm190ID, 1, column(row, amountOffset_)));
+        const std::string state = federal_.formString(kForm190ID, 1, column(row, stateOffset_));
+        if (Utils::QVStringUtils::stricmp(state, abbreviation_) == 0 || (amount > 0 && state.empty())) {
+            return amount;
+        }
+        return std::nullopt;
     }
-    const DataMgmt::QVFieldIDIter fields = federalDesc->getFieldIDs();
-    const int rowStart = fields.positionOf(f190.f10);
-    const int amountOffset = fields.positionOf(f190.f11) - rowStart;
-    const int stateOffset = fields.positionOf(f190.f12) - rowStart;
-    const int exclusionOffset = fields.positionOf(f190.f127) - rowStart;
-    const int firstStride = fields.positionOf(f190.f13) - rowStart;
-    const int secondStride = fields.positionOf(f190.f75) - fields.positionOf(f190.f72);
-    if (firstStride <= 0 || secondStride <= 0) {
-        throw Exceptions::QuarloException("the rows of federal form 190 are not in row order",
-                                          "StateTaxReturnCalcEngine", "transferStateRows");
+    // Whether the row's exclusion box is marked.
+    bool excluded(const DataMgmt::QVFieldIDIter& row) const {
+        return federal_.formYes(kForm190ID, 1, column(row, exclusionOffset_));
     }
 
-    // The paired field of each output row stands just before its amount.
-    std::array<FieldId, kOutputRows> pairedFields;
+private:
+    const DataMgmt::TaxReturn& federal_;
+    std::string abbreviation_;
+    DataMgmt::QVFieldIDIter fields_;
+    int amountOffset_ = 0;
+    int stateOffset_ = 0;
+    int exclusionOffset_ = 0;
+    int firstStride_ = 0;
+    int secondStride_ = 0;
+};
+
+// The paired field of each output row, which stands just before its amount.
+OutputFields pairedFieldsOf(const DataMgmt::TaxForm& form, const OutputFields& outputAmounts) {
+    OutputFields paired;
     DataMgmt::QVFieldIDIter infoFields = form.description().getFieldIDs();
     for (std::size_t i = 0; i < kOutputRows; ++i) {
         infoFields = outputAmounts[i];
-        pairedFields[i] = (infoFields - 1).getFieldID();
+        paired[i] = (infoFields - 1).getFieldID();
     }
+    return paired;
+}
 
-    struct RowValues {
-        double amount;
-        std::string state;
-    };
-    auto readRow = [&](const DataMgmt::QVFieldIDIter& row) {
-        RowValues values;
-        values.amount = static_cast<double>(taxReturn->getIN(kForm190ID, 1, (row + amountOffset).getFieldID()));
-        values.state = taxReturn->formString(kForm190ID, 1, (row + stateOffset).getFieldID());
-        return values;
-    };
-    auto counts = [&](const RowValues& values) {
-        return Utils::QVStringUtils::stricmp(values.state, abbreviation) == 0 ||
-               (values.amount > 0 && values.state.empty());
-    };
-
-    // Second group: only the total.
+// The second group is only totalled: the total of its counting rows, kept
+// from the user when there is one, else emptied and given back to the user.
+void totalSecondGroup(const Form190Rows& rows, DataMgmt::TaxForm& form, const FieldId& secondGroupTotal) {
+    const auto& f190 = kForm190FieldIds;
     double total = 0.0;
-    DataMgmt::QVFieldIDIter row = fields;
-    for (row = f190.f72; !row.atEOL() && row <= f190.f81; row += secondStride) {
-        const RowValues values = readRow(row);
-        if (counts(values)) {
-            total += values.amount;
+    DataMgmt::QVFieldIDIter row = rows.walker();
+    for (row = f190.f72; !row.atEOL() && row <= f190.f81; row += rows.secondStride()) {
+        if (const std::optional<double> amount = rows.stateAmount(row)) {
+            total += *amount;
         }
     }
     if (total > 0) {
@@ -87,29 +113,59 @@ void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, Fiel
         form.unProtect(secondGroupTotal);
         form.setNull(secondGroupTotal);
     }
+}
 
-    // First group: each counting row, unless excluded, fills the next output
-    // row.
+// The first group: each counting row, unless excluded, fills the next
+// output row (its first field into the paired field, its amount into the
+// amount), kept from the user. Gives back the number of rows filled.
+std::size_t copyFirstGroup(const Form190Rows& rows, const DataMgmt::TaxReturn& federal, DataMgmt::TaxFormPtr& info,
+                           const OutputFields& pairedFields, const OutputFields& outputAmounts) {
+    const auto& f190 = kForm190FieldIds;
+    DataMgmt::TaxForm& form = *info;
     std::size_t filled = 0;
-    for (row = f190.f10; filled < kOutputRows && !row.atEOL() && row <= f190.f37; row += firstStride) {
-        const RowValues values = readRow(row);
-        if (!counts(values) || taxReturn->formYes(kForm190ID, 1, (row + exclusionOffset).getFieldID())) {
+    DataMgmt::QVFieldIDIter row = rows.walker();
+    for (row = f190.f10; filled < kOutputRows && !row.atEOL() && row <= f190.f37; row += rows.firstStride()) {
+        const std::optional<double> amount = rows.stateAmount(row);
+        if (!amount || rows.excluded(row)) {
             continue;
         }
-        taxReturn->getII(kForm190ID, row.getFieldID(), info, pairedFields[filled]);
-        form.assignIR(outputAmounts[filled], values.amount);
+        federal.getII(kForm190ID, row.getFieldID(), info, pairedFields[filled]);
+        form.assignIR(outputAmounts[filled], *amount);
         form.makeProtected(pairedFields[filled]);
         form.makeProtected(outputAmounts[filled]);
         ++filled;
     }
-    // Output rows no longer needed are emptied and given back to the user.
+    return filled;
+}
+
+// Output rows no longer needed are emptied and given back to the user.
+void freeUnusedRows(DataMgmt::TaxForm& form, const OutputFields& pairedFields, const OutputFields& outputAmounts,
+                    std::size_t filled) {
     for (std::size_t i = filled; i < kOutputRows; ++i) {
         form.unProtect(pairedFields[i]);
         form.unProtect(outputAmounts[i]);
         form.setNull(pairedFields[i]);
         form.setNull(outputAmounts[i]);
     }
+}
 
+}  // namespace
+
+void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
+                                                 FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts) {
+    if (info.isNull()) {
+        return;
+    }
+    DataMgmt::TaxForm& form = *info;
+    const Form190Rows rows(*taxReturn, stateReturn_->getAbbreviation());
+    const OutputFields pairedFields = pairedFieldsOf(form, outputAmounts);
+
+    totalSecondGroup(rows, form, secondGroupTotal);
+    const std::size_t filled = copyFirstGroup(rows, *taxReturn, info, pairedFields, outputAmounts);
+    freeUnusedRows(form, pairedFields, outputAmounts, filled);
+
+    // The output rows' sum, and with the second group's total the grand
+    // total.
     double sum = 0.0;
     for (const FieldId& amount : outputAmounts) {
         sum += form.getIR(amount);

@@ -45,6 +45,104 @@ FieldId columnC(const DataMgmt::TaxForm& sheet, const FieldId& columnB) {
     return (it + 1).getFieldID();
 }
 
+// Splits the W-2 wages between the worksheet's state columns (field 27, the
+// part-year column; field 28, the nonresident column) by residency. A
+// changed residency starts the part-year column afresh.
+void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, char status, int residency,
+                bool residencyChanged) {
+    const auto& s4 = kStateForm4FieldIds;
+    sheet.makeProtected(s4.f27);
+    sheet.makeProtected(s4.f28);
+    switch (residency) {
+        case Residency::kNonresident:
+            // A nonresident's wages from this state; an amount already on
+            // the first worksheet stands.
+            sheet.setNull(s4.f27);
+            sheet.unProtect(s4.f28);
+            if (!state.hasSigValue(kStateForm4ID, 1, s4.f28)) {
+                sheet.assignIR(s4.f28, state.getStateWages(status));
+            }
+            break;
+        case Residency::kPartYear:
+            sheet.setNull(s4.f28);
+            sheet.unProtect(s4.f27);
+            if (residencyChanged) {
+                sheet.zero(s4.f27);
+            }
+            sheet.minIR(s4.f27, s4.f27, state.getAllStateWages(status));
+            break;
+        case Residency::kFullYear:
+            sheet.setNull(s4.f28);
+            sheet.assignIR(s4.f27, state.getAllStateWages(status));
+            break;
+        case Residency::kBothColumns: {
+            sheet.unProtect(s4.f27);
+            sheet.unProtect(s4.f28);
+            if (residencyChanged) {
+                sheet.zero(s4.f27);
+            }
+            const double allWages = state.getAllStateWages(status);
+            sheet.minIR(s4.f27, s4.f27, allWages);
+            const double rest = std::max(allWages - sheet.getIR(s4.f27), 0.0);
+            sheet.minIR(s4.f28, s4.f28, rest);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// The common federal amounts on their worksheet lines.
+void assignCommonAmounts(DataMgmt::TaxForm& sheet, const WageCommonAmounts& common) {
+    const auto& s4 = kStateForm4FieldIds;
+    sheet.assignIR(s4.f35, common.taxableInterest);
+    sheet.assignIR(s4.f36, common.ordinaryDividends);
+    sheet.assignIR(s4.f29, common.otherWages);
+    sheet.assignIR(s4.f76, common.ownerAmount);
+    sheet.assignIR(s4.f79, common.spouseAmount);
+    sheet.assignIR(s4.f97, common.adjustmentTaxpayer);
+    sheet.assignIR(s4.f100, common.adjustmentSpouse);
+}
+
+// The income lines of the federal main form, each with its state columns
+// limited by residency. A line that the form filed does not have is emptied
+// and closed, so that an amount of an earlier calculation on another form
+// cannot flow into the totals.
+void transferIncomeLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr form, DataMgmt::TaxForm& sheet,
+                         int residency, bool residencyChanged) {
+    const FormId mainForm = engine.getFederalForm();
+    const WageLineRow* table = wageLineTable();
+    for (std::size_t i = 0; table != nullptr && i < kWageLineTableRows && !table[i].form1Field.isNullID(); ++i) {
+        const WageLineRow& row = table[i];
+        if (row.amountField.isNullID()) {
+            continue;
+        }
+        const FieldId federalField = federalLineField(row, mainForm);
+        if (federalField.isNullID()) {
+            for (const FieldId& column : {row.amountField, row.columnBField, columnC(sheet, row.columnBField)}) {
+                sheet.makeProtected(column);
+                sheet.setNull(column);
+            }
+            continue;
+        }
+        engine.federalReturn()->getII(mainForm, federalField, form, row.amountField);
+        engine.limitWageRow(form, residency, residencyChanged, row.amountField, row.columnBField, row.limitMode);
+    }
+}
+
+// The state columns of the lines filled from the common amounts: those of
+// the other wages as the filer enters them, the others' each within the
+// line's amount.
+void limitCommonLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr form, int residency,
+                      bool residencyChanged) {
+    const auto& s4 = kStateForm4FieldIds;
+    engine.limitWageRow(form, residency, residencyChanged, s4.f29, s4.f30, 2);
+    engine.limitWageRow(form, residency, residencyChanged, s4.f76, s4.f77, 1);
+    engine.limitWageRow(form, residency, residencyChanged, s4.f79, s4.f80, 1);
+    engine.limitWageRow(form, residency, residencyChanged, s4.f97, s4.f98, 1);
+    engine.limitWageRow(form, residency, residencyChanged, s4.f100, s4.f101, 1);
+}
+
 }  // namespace
 
 void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, const char* /*abbreviation*/,
@@ -68,86 +166,11 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
                             spouseWages);
     sheet.assignIR(s4.f26, FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
+    splitWages(sheet, *stateReturn_, static_cast<char>(filingStatus), residency, residencyChanged);
 
-    // Their split between the state columns.
-    sheet.makeProtected(s4.f27);
-    sheet.makeProtected(s4.f28);
-    const char status = static_cast<char>(filingStatus);
-    switch (residency) {
-        case Residency::kNonresident:
-            // A nonresident's wages from this state; an amount already on
-            // the first worksheet stands.
-            sheet.setNull(s4.f27);
-            sheet.unProtect(s4.f28);
-            if (!stateReturn_->hasSigValue(kStateForm4ID, 1, s4.f28)) {
-                sheet.assignIR(s4.f28, stateReturn_->getStateWages(status));
-            }
-            break;
-        case Residency::kPartYear:
-            sheet.setNull(s4.f28);
-            sheet.unProtect(s4.f27);
-            if (residencyChanged) {
-                sheet.zero(s4.f27);
-            }
-            sheet.minIR(s4.f27, s4.f27, stateReturn_->getAllStateWages(status));
-            break;
-        case Residency::kFullYear:
-            sheet.setNull(s4.f28);
-            sheet.assignIR(s4.f27, stateReturn_->getAllStateWages(status));
-            break;
-        case Residency::kBothColumns: {
-            sheet.unProtect(s4.f27);
-            sheet.unProtect(s4.f28);
-            if (residencyChanged) {
-                sheet.zero(s4.f27);
-            }
-            const double allWages = stateReturn_->getAllStateWages(status);
-            sheet.minIR(s4.f27, s4.f27, allWages);
-            const double rest = std::max(allWages - sheet.getIR(s4.f27), 0.0);
-            sheet.minIR(s4.f28, s4.f28, rest);
-            break;
-        }
-        default:
-            break;
-    }
-
-    sheet.assignIR(s4.f35, common.taxableInterest);
-    sheet.assignIR(s4.f36, common.ordinaryDividends);
-    sheet.assignIR(s4.f29, common.otherWages);
-    sheet.assignIR(s4.f76, common.ownerAmount);
-    sheet.assignIR(s4.f79, common.spouseAmount);
-    sheet.assignIR(s4.f97, common.adjustmentTaxpayer);
-    sheet.assignIR(s4.f100, common.adjustmentSpouse);
-
-    // Income lines of the federal main form. A line that the form filed does
-    // not have is emptied and closed, so that an amount of an earlier
-    // calculation on another form cannot flow into the totals.
-    const FormId mainForm = getFederalForm();
-    const WageLineRow* table = wageLineTable();
-    for (std::size_t i = 0; table != nullptr && i < kWageLineTableRows && !table[i].form1Field.isNullID(); ++i) {
-        const WageLineRow& row = table[i];
-        if (row.amountField.isNullID()) {
-            continue;
-        }
-        const FieldId federalField = federalLineField(row, mainForm);
-        if (federalField.isNullID()) {
-            for (const FieldId& column : {row.amountField, row.columnBField, columnC(sheet, row.columnBField)}) {
-                sheet.makeProtected(column);
-                sheet.setNull(column);
-            }
-            continue;
-        }
-        federalReturn()->getII(mainForm, federalField, form, row.amountField);
-        limitWageRow(form, residency, residencyChanged, row.amountField, row.columnBField, row.limitMode);
-    }
-
-    // The lines filled from the common amounts.
-    limitWageRow(form, residency, residencyChanged, s4.f29, s4.f30, 2);
-    limitWageRow(form, residency, residencyChanged, s4.f76, s4.f77, 1);
-    limitWageRow(form, residency, residencyChanged, s4.f79, s4.f80, 1);
-    limitWageRow(form, residency, residencyChanged, s4.f97, s4.f98, 1);
-    limitWageRow(form, residency, residencyChanged, s4.f100, s4.f101, 1);
-
+    assignCommonAmounts(sheet, common);
+    transferIncomeLines(*this, form, sheet, residency, residencyChanged);
+    limitCommonLines(*this, form, residency, residencyChanged);
     sheet.assignIR(s4.f7, residency);
 }
 

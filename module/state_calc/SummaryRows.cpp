@@ -12,6 +12,7 @@
 #include "module/catalogues/Form166FieldIds.h"
 #include "module/catalogues/Form51FieldIds.h"
 #include "module/catalogues/Form89FieldIds.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -34,6 +35,149 @@ long readNumber(std::string_view text) {
 
 // Column `offset` of the row the iterator stands on.
 FieldId column(const DataMgmt::QVFieldIDIter& row, int offset) { return (row + offset).getFieldID(); }
+
+// Only amounts above zero count towards a category total.
+void addToTotal(double& total, double amount) {
+    if (amount > 0.0) {
+        total += amount;
+    }
+}
+
+// One display row of a statement copy while fillDisplayLine draws it: its
+// columns (description, the source's amount, category code, and the two
+// amount columns), and the engine that clears the row and stores amounts.
+class DisplayRow {
+public:
+    DisplayRow(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId,
+               std::uint16_t copy, const DataMgmt::QVFieldIDIter& row, const SummaryRowLayout& layout)
+        : engine_(engine),
+          summaryForm_(summaryForm),
+          form_(DataMgmt::requireForm(summaryForm, kClassName, "fillDisplayLine")),
+          formId_(summaryFormId),
+          copy_(copy),
+          rowField_(row.getFieldID()),
+          description_(column(row, layout.descriptionColumn)),
+          sourceAmount_(column(row, layout.sourceAmountColumn)),
+          code_(column(row, layout.codeColumn)),
+          first_(column(row, layout.firstAmountColumn)),
+          second_(column(row, layout.secondAmountColumn)) {}
+
+    // Clears the whole row, its description and amounts too.
+    void clearAll() const { engine_.nullSummaryRow(summaryForm_, rowField_, true, true); }
+
+    // The payer's row: the source's total, and the payer's name unless the
+    // row shows it already.
+    void payerLine(const IntDivCategoryAmounts& amounts, const std::string& payerName) const {
+        clear(true);
+        form_.assignIR(sourceAmount_, amounts.sourceTotal);
+        if (engine_.stateReturn()->formString(formId_, copy_, description_) != payerName) {
+            form_.assignText(description_, payerName);
+        }
+    }
+
+    // Regular interest or dividends: the amount in both amount columns.
+    void regularLine(const intdiv::LineTypeRow& type, double regularAmount, double& total) const {
+        clear(true);
+        describe(type);
+        const double amount = storeAndReadBack(second_, regularAmount);
+        form_.assignIR(first_, amount);
+        addToTotal(total, amount);
+    }
+
+    // U.S. obligations: the amount in the first column, none in the second.
+    void usObligationsLine(const intdiv::LineTypeRow& type, double usObligationAmount, double& total) const {
+        clear(true);
+        describe(type);
+        form_.zero(second_);
+        addToTotal(total, storeAndReadBack(first_, usObligationAmount));
+    }
+
+    // In-state municipal bonds or bond fund: a full-year resident's amount
+    // from the source; any other filer's own entry, kept within the
+    // municipal total.
+    void inStateMunicipalLine(const intdiv::LineTypeRow& type, const IntDivCategoryAmounts& amounts, bool fullYear,
+                              bool resetAmounts, double& total) const {
+        form_.assignText(description_, type.text);
+        double amount = 0.0;
+        if (fullYear) {
+            clear(true);
+            amount = storeAndReadBack(first_, amounts.inStateMunicipal);
+            form_.zero(second_);
+        } else {
+            clear(resetAmounts);
+            form_.unProtect(first_);
+            form_.minIR(first_, first_, amounts.municipalTotal);
+            form_.zero(second_);
+            amount = form_.getIR(first_);
+        }
+        form_.assignIR(code_, type.categoryCode);
+        addToTotal(total, amount);
+    }
+
+    // Out-of-state municipal bonds or bond fund: a full-year resident's
+    // amount from the source; for any other filer what the source holds
+    // beyond its regular, U.S.-obligation and in-state parts, the in-state
+    // part read from the row of the same source directly above
+    // (inStateAbove).
+    void outOfStateMunicipalLine(const intdiv::LineTypeRow& type, const IntDivCategoryAmounts& amounts, bool fullYear,
+                                 bool resetAmounts, const FieldId& inStateAbove, double& total) const {
+        form_.assignText(description_, type.text);
+        double amount = 0.0;
+        if (fullYear) {
+            clear(true);
+            amount = storeAndReadBack(first_, amounts.outOfStateMunicipal);
+            amount = storeAndReadBack(second_, amount);
+        } else {
+            clear(resetAmounts);
+            const double inState = inStateAbove.isNullID() ? 0.0 : form_.getIR(inStateAbove);
+            form_.assignIR(first_, amounts.sourceTotal - amounts.regularAmount - amounts.usObligationAmount - inState);
+            form_.assignII(second_, first_);
+            amount = form_.getIR(second_);
+        }
+        form_.assignIR(code_, type.categoryCode);
+        addToTotal(total, amount);
+    }
+
+    // Restricted stock: the source's total, with no category.
+    void restrictedStockLine(const intdiv::LineTypeRow& type, double sourceTotal) const {
+        clear(true);
+        form_.assignText(description_, type.text);
+        form_.setNull(code_);
+        form_.zero(second_);
+        form_.assignIR(first_, sourceTotal);
+    }
+
+private:
+    // Clears the row's source amount and code, keeping its description;
+    // with resetAmounts its amount columns too.
+    void clear(bool resetAmounts) const { engine_.nullSummaryRow(summaryForm_, rowField_, false, resetAmounts); }
+
+    // The line type's text and category code.
+    void describe(const intdiv::LineTypeRow& type) const {
+        form_.assignText(description_, type.text);
+        form_.assignIR(code_, type.categoryCode);
+    }
+
+    // Stores the amount as it is into the column and gives back the whole
+    // amount that the column holds: the row shows the amount to the cent,
+    // while the category totals add whole dollars.
+    double storeAndReadBack(const FieldId& field, double amount) const {
+        engine_.storeScaledAmount(formId_, copy_, field, amount, 0);
+        return amount;
+    }
+
+    StateTaxReturnCalcEngine& engine_;
+    DataMgmt::TaxFormPtr summaryForm_;
+    DataMgmt::TaxForm& form_;
+    const FormId& formId_;
+    std::uint16_t copy_;
+    FieldId rowField_;
+    FieldId description_;
+    FieldId sourceAmount_;
+    FieldId code_;
+    FieldId first_;
+    FieldId second_;
+};
 
 }  // namespace
 
@@ -179,118 +323,42 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
     if (!summaryFormId.isState()) {
         throw Exceptions::QuarloException("Invalid State FormID", kClassName, "fillDisplayLine");
     }
-    DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "fillDisplayLine");
     SummaryRowLayout& layout = rowLayout_;
-
-    const FieldId rowField = row.getFieldID();
-    const FieldId description = column(row, layout.descriptionColumn);
-    const FieldId sourceAmount = column(row, layout.sourceAmountColumn);
-    const FieldId code = column(row, layout.codeColumn);
-    const FieldId first = column(row, layout.firstAmountColumn);
-    const FieldId second = column(row, layout.secondAmountColumn);
-
+    const DisplayRow line(*this, summaryForm, summaryFormId, copy, row, layout);
     if (lineType < intdiv::kFirstLineType || lineType > intdiv::kLastLineType) {
         // No line: the whole row is cleared and the next call fills it.
-        nullSummaryRow(summaryForm, rowField, true, true);
+        line.clearAll();
         return;
     }
     const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
-
-    // Stores the amount as it is into the column and gives back the whole
-    // amount that the column holds: the row shows the amount to the cent,
-    // while the category totals add whole dollars.
-    auto storeAndReadBack = [&](const FieldId& field, double amount) {
-        storeScaledAmount(summaryFormId, copy, field, amount, 0);
-        return amount;
-    };
-    // Only amounts above zero count towards a category total.
-    auto addToTotal = [](double& total, double amount) {
-        if (amount > 0.0) {
-            total += amount;
-        }
-    };
+    // A full-year resident's municipal rows come from the source; any other
+    // filer divides them.
+    const bool fullYear = allocationOption == Residency::kFullYear;
 
     switch (lineType) {
-        case intdiv::kPayerLine: {
-            nullSummaryRow(summaryForm, rowField, false, true);
-            form.assignIR(sourceAmount, amounts.sourceTotal);
-            if (stateReturn_->formString(summaryFormId, copy, description) != payerName) {
-                form.assignText(description, payerName);
-            }
+        case intdiv::kPayerLine:
+            line.payerLine(amounts, payerName);
             break;
-        }
         case intdiv::kRegularInterest:
-        case intdiv::kRegularDividends: {
-            nullSummaryRow(summaryForm, rowField, false, true);
-            form.assignText(description, type.text);
-            form.assignIR(code, type.categoryCode);
-            const double amount = storeAndReadBack(second, amounts.regularAmount);
-            form.assignIR(first, amount);
-            addToTotal(layout.regularTotal, amount);
+        case intdiv::kRegularDividends:
+            line.regularLine(type, amounts.regularAmount, layout.regularTotal);
             break;
-        }
-        case intdiv::kUSObligations: {
-            nullSummaryRow(summaryForm, rowField, false, true);
-            form.assignText(description, type.text);
-            form.assignIR(code, type.categoryCode);
-            form.zero(second);
-            const double amount = storeAndReadBack(first, amounts.usObligationAmount);
-            addToTotal(layout.usObligationTotal, amount);
+        case intdiv::kUSObligations:
+            line.usObligationsLine(type, amounts.usObligationAmount, layout.usObligationTotal);
             break;
-        }
         case intdiv::kMuniBondsInState:
-        case intdiv::kMuniFundInState: {
-            form.assignText(description, type.text);
-            double amount = 0.0;
-            if (allocationOption == 1) {
-                nullSummaryRow(summaryForm, rowField, false, true);
-                amount = storeAndReadBack(first, amounts.inStateMunicipal);
-                form.zero(second);
-            } else {
-                // The in-state part is the filer's entry, kept within the
-                // municipal total.
-                nullSummaryRow(summaryForm, rowField, false, resetAmounts);
-                form.unProtect(first);
-                form.minIR(first, first, amounts.municipalTotal);
-                form.zero(second);
-                amount = form.getIR(first);
-            }
-            form.assignIR(code, type.categoryCode);
-            addToTotal(layout.inStateMunicipalTotal, amount);
+        case intdiv::kMuniFundInState:
+            line.inStateMunicipalLine(type, amounts, fullYear, resetAmounts, layout.inStateMunicipalTotal);
             break;
-        }
         case intdiv::kMuniBondsOutOfState:
-        case intdiv::kMuniFundOutOfState: {
-            form.assignText(description, type.text);
-            double amount = 0.0;
-            if (allocationOption == 1) {
-                nullSummaryRow(summaryForm, rowField, false, true);
-                amount = storeAndReadBack(first, amounts.outOfStateMunicipal);
-                amount = storeAndReadBack(second, amount);
-            } else {
-                // What the source holds beyond its regular, U.S.-obligation
-                // and in-state parts; the in-state row of the same source
-                // stands directly above.
-                nullSummaryRow(summaryForm, rowField, false, resetAmounts);
-                const FieldId inStateAbove = column(row, layout.firstAmountColumn - layout.rowStride);
-                const double inState = inStateAbove.isNullID() ? 0.0 : form.getIR(inStateAbove);
-                form.assignIR(first,
-                              amounts.sourceTotal - amounts.regularAmount - amounts.usObligationAmount - inState);
-                form.assignII(second, first);
-                amount = form.getIR(second);
-            }
-            form.assignIR(code, type.categoryCode);
-            addToTotal(layout.outOfStateMunicipalTotal, amount);
+        case intdiv::kMuniFundOutOfState:
+            line.outOfStateMunicipalLine(type, amounts, fullYear, resetAmounts,
+                                         column(row, layout.firstAmountColumn - layout.rowStride),
+                                         layout.outOfStateMunicipalTotal);
             break;
-        }
-        case intdiv::kRestrictedStock: {
-            nullSummaryRow(summaryForm, rowField, false, true);
-            form.assignText(description, type.text);
-            form.setNull(code);
-            form.zero(second);
-            form.assignIR(first, amounts.sourceTotal);
+        case intdiv::kRestrictedStock:
+            line.restrictedStockLine(type, amounts.sourceTotal);
             break;
-        }
         default:
             break;
     }

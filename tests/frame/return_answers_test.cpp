@@ -146,6 +146,29 @@ TEST_F(GAReturnAnswers, SummaryLinesOfTheScheduleAndMainForm) {
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 23), 5000000000L);
 }
 
+TEST_F(GAReturnAnswers, EachSummaryLineOfOneFieldReadsItsOwn) {
+    struct Row {
+        int line;
+        Primitives::QVImmutableFormIdentifier form;
+        Primitives::QVImmutableIdentifier field;
+    };
+    const Row rows[] = {
+        {2, kGAForm70ID, f70.f64},           {3, kGAForm70ID, f70.f83},           {7, kGAForm70ID, f70.f327},
+        {9, kGAForm70ID, f70.f87},           {10, kGAForm70ID, f70.f101},         {11, kGAForm189215ID, f215.f189266},
+        {12, kGAForm189215ID, f215.f189281}, {13, kGAForm189215ID, f215.f189293}, {14, kGAForm189215ID, f215.f189334},
+        {15, kGAForm189215ID, f215.f189338}, {16, kGAForm189215ID, f215.f189372}, {18, kGAForm189215ID, f215.f189378},
+        {19, kGAForm189215ID, f215.f189408}, {21, kGAForm189215ID, f215.f189294}, {22, kGAForm189215ID, f215.f189417},
+        {23, kGAForm70ID, f70.f84},          {24, kGAForm70ID, f70.f86},          {25, kGAForm70ID, f70.f98},
+        {26, kGAForm70ID, f70.f107},         {27, kGAForm70ID, f70.f106},
+    };
+    // A value of its own in each field, so that a line reading another
+    // line's field shows.
+    for (const Row& row : rows) setNumber(row.form, row.field, 100 + row.line);
+    for (const Row& row : rows) {
+        EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, row.line), 100 + row.line) << "line " << row.line;
+    }
+}
+
 const char kBox740380[] = "Processing Center\nGeorgia Department of Revenue\nP.O. Box 740380\nAtlanta, GA  30374-0380";
 const char kBox740399[] = "Processing Center\nGeorgia Department of Revenue\nP.O. Box 740399\nAtlanta, GA  30374-0399";
 const char kBox740323[] = "Processing Center\nGeorgia Department of Revenue\nP.O. Box 740323\nAtlanta, GA  30374-0323";

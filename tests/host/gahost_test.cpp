@@ -386,6 +386,15 @@ TEST_F(GahostTest, RunOfABadFileWritesNothing) {
     EXPECT_FALSE(fs::exists(dir + "/out/bad.xml"));
 }
 
+TEST_F(GahostTest, RunRefusesAnOutputFolderItCannotMake) {
+    const std::string file = writeFile("file", "not a folder");
+    const Result r = run({"run", kExample, "--out", file + "/out", "--forms", kBuildForms});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot create the output directory " + file + "/out: "), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty()) << "refused before the work:\n" << r.out;
+    EXPECT_EQ(readFile(file), "not a folder");
+}
+
 TEST_F(GahostTest, RunRefusesAModuleThatCannotBeUsed) {
     Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", dir + "/none.so"});
     EXPECT_EQ(r.status, 1);

@@ -107,8 +107,8 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
 void MainFormCalculation::fillCredits() {
     const auto& c = lines.credits;
     const auto& f73 = kGAForm73FieldIds;
-    const double otherState =
-        static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17) + ga_.getIN(kGAForm73ID, 1, f73.f26));
+    const double otherState = static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17)) +
+                              static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f26));
     form_.assignIR(c.otherState, std::min(otherState, remainder_));
     takeFromRemainder(form_.getIR(c.otherState));
     ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
@@ -270,7 +270,8 @@ void MainFormCalculation::fillReviewMark() {
         ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
         ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
         ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
-        form_.gtZero(rm.trigger316) || ga_.getIN(kForm57ID, 1, f57.f329) + ga_.getIN(kForm57ID, 1, f57.f330) > 0 ||
+        form_.gtZero(rm.trigger316) ||
+        Utils::addSaturated(ga_.getIN(kForm57ID, 1, f57.f329), ga_.getIN(kForm57ID, 1, f57.f330)) > 0 ||
         ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f11981) || ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f120);
     if (review) {
         form_.setX(rm.reviewNeeded);

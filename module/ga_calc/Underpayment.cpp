@@ -450,7 +450,7 @@ void UnderpaymentForm::carryOverpayments(int first) {
             form.assignII(c.available, c.payments);
         } else {
             const std::int64_t left = form.getIN(kColumnsAtoD[k - 1].underpaid);
-            form.assignIR(c.carriedIn, left <= 0 ? static_cast<double>(-left) : 0.0);
+            form.assignIR(c.carriedIn, left <= 0 ? -static_cast<double>(left) : 0.0);
             form.plus2(c.available, c.payments, c.carriedIn);
         }
         form.minusII(c.underpaid, c.required, c.available);

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,20 @@ std::int64_t roundR(double value);
 
 // The same rule, returned as a double (no range limit).
 double roundReal(double value);
+
+// Whole-number sum and negation that stay at the end of the 64-bit range
+// instead of overflowing: a stored amount beyond the range reads (roundR) as
+// the range's end, and sums and signs of such amounts go no further.
+inline std::int64_t addSaturated(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+    }
+    return sum;
+}
+inline std::int64_t negateSaturated(std::int64_t a) {
+    return a == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : -a;
+}
 
 // Statement lines a payer needs on the interest or dividend statement: the
 // payer line, a regular line when the regular amount is not 0 (or when the

@@ -91,6 +91,15 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
     EXPECT_TRUE(blank(f71.f28));
 }
 
+// An overpayment beyond the 64-bit range carries into the next column at
+// the range's end, without overflow.
+TEST_F(Underpayment, AnOverpaymentBeyondTheRangeCarriesOn) {
+    netTax(4000);
+    withheld(1e300);
+    calc();
+    EXPECT_GE(v(f71.f40), 9.2e18);
+}
+
 TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     netTax(4000);
     withheld(1001);

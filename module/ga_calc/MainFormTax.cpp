@@ -109,13 +109,17 @@ void MainFormCalculation::fillCredits() {
     const auto& f73 = kGAForm73FieldIds;
     const double otherState = static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17)) +
                               static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f26));
-    form_.assignIR(c.otherState, std::min(otherState, remainder_));
+    // A credit used is never below 0: a negative one would raise the tax.
+    form_.assignIR(c.otherState, std::max(0.0, std::min(otherState, remainder_)));
     takeFromRemainder(form_.getIR(c.otherState));
     ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
     form_.minIR(c.worksheets, c.worksheets, remainder_);
+    if (form_.ltZero(c.worksheets)) {
+        form_.zero(c.worksheets);
+    }
     takeFromRemainder(form_.getIR(c.worksheets));
     const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
-    form_.assignIR(c.summary, std::min(summary, remainder_));
+    form_.assignIR(c.summary, std::max(0.0, std::min(summary, remainder_)));
     form_.plus4(c.total, lines.lowIncome.credit, c.otherState, c.worksheets, c.summary);
     if (form_.getIR(c.tax) == 0.0) {
         clearRange(lines.lowIncome.federalAgi, c.summary);

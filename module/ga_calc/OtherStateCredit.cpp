@@ -73,7 +73,7 @@ void computeCredit(DataMgmt::TaxForm& sheet, const CreditComputation& c, int fil
     store(sheet, c.taxedIncome, atLeastZero(sheet.getIR(c.otherStateIncome) - share));
     const double tax =
         store(sheet, c.tax, GATaxReturnCalcEngine::computeTaxFromRateSchedule(whole(c.taxedIncome), filingStatus));
-    store(sheet, c.credit, std::min(tax, sheet.getIR(c.limit)));
+    store(sheet, c.credit, atLeastZero(std::min(tax, sheet.getIR(c.limit))));
 }
 
 }  // namespace

@@ -212,6 +212,33 @@ TEST_F(MainForm, CreditsStopAtTheTax) {
     EXPECT_TRUE(marked(f.f195593));  // more credit than tax
 }
 
+// A credit below 0 would raise the tax: each credit used is at least 0, on
+// its worksheet and on form 70, also where the user overrode a line.
+TEST_F(MainForm, NegativeCreditsRaiseNoTax) {
+    resident(1, 60000);
+    setNumber(gaCopy(kGAForm190056ID), kGAForm190056FieldIds.f190169, -1000000);
+    auto otherState = gaCopy(kGAForm73ID);
+    setNumber(otherState, kGAForm73FieldIds.f7, 60000);
+    setNumber(otherState, kGAForm73FieldIds.f16, -5000);
+    setNumber(gaCopy(kGAForm203811ID), kGAForm203811FieldIds.f203861, -5000);
+    calculate();
+    calculate();
+    EXPECT_EQ(ga->getIR(kGAForm190056ID, 1, kGAForm190056FieldIds.f190170), 0);
+    EXPECT_EQ(ga->getIR(kGAForm73ID, 1, kGAForm73FieldIds.f17), 0);
+    EXPECT_EQ(ga->getIR(kGAForm203811ID, 1, kGAForm203811FieldIds.f203862), 0);
+    for (const FieldId& credit : {f.f189482, f.f189483, f.f85}) {
+        EXPECT_EQ(amount(credit), 0) << credit.getNumber();
+    }
+    EXPECT_EQ(amount(f.f86), amount(f.f84));
+
+    auto summary = gaCopy(kGAForm74ID);
+    setNumber(summary, kGAForm74FieldIds.f44, -1000);
+    summary->setOverridden(kGAForm74FieldIds.f44, true);
+    calculate();
+    EXPECT_EQ(amount(f.f189483), 0);
+    EXPECT_EQ(amount(f.f86), amount(f.f84));
+}
+
 TEST_F(MainForm, OverpaymentAppliedToNextYearAndRefunded) {
     resident(1, 52000);  // tax 2,495
     gaReturn()->setStateTaxWithheldNoLocal(3495);

@@ -99,6 +99,10 @@ std::int64_t dateToNumber(std::int64_t month, std::int64_t day, std::int64_t yea
 std::int64_t strDateToNumber(const char* text);
 std::int64_t strDateToNumber(std::string_view text);
 
+// The numbers of a text written in one of the date forms, whether or not
+// they make a valid date (02/30/2018, 01/01/1850); false for another text.
+bool readDateParts(std::string_view text, int& year, int& month, int& day);
+
 // Reads a date text into year, month and day. On failure returns false and
 // leaves all three outputs as they were.
 bool convertDateStr(const char* text, std::uint16_t& year, std::uint8_t& month, std::uint8_t& day);

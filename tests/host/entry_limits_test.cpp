@@ -1,8 +1,10 @@
-// What gahost run saves from the largest entries a return file accepts,
-// gahost check reads back: the calculation's totals of entries may pass the
-// limit of entries, and its results are calculated fields without one.
+// The entries a return file gives keep to their limit and their field's
+// domain; what gahost run saves from the largest of them, gahost check reads
+// back: the calculation's totals of entries may pass the limit of entries,
+// and its results are calculated fields without one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,5 +69,42 @@ TEST_P(LargestInputs, RunSavesWhatCheckReads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signs, LargestInputs, ::testing::Values(Signs::Positive, Signs::Negative, Signs::Alternating));
+
+// Entries that would break the figures are refused when the file is read,
+// in one line naming the form, the field and the file's line.
+class EntryDomains : public testsupport::ScratchDirTest {};
+
+TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
+    const struct {
+        const char* returnType;
+        const char* form;
+        int field;
+        const char* value;
+        const char* says;
+    } rows[] = {
+        {"GA", "GA69", 76, "-10000000000000", "is below 0 (the field takes 0 or more)"},  // estimated tax paid
+        {"GA", "GA75", 37, "-10000000000000", "is below 0"},                              // a deduction
+        {"GA", "GA189219", 189645, "-10000000000000", "is below 0"},                      // refunds received
+        {"GA", "GA190056", 190169, "-1000000", "is below 0"},                             // an IND-CR credit
+        {"GA", "GA73", 16, "-5000", "is below 0"},                                        // tax paid elsewhere
+        {"GA", "GA203811", 203861, "-5000", "is below 0"},                                // business credit used
+        {"federal", "F52", 32, "-1", "is below 0"},                                       // state tax withheld
+        {"GA", "GA69", 113, "07/01/2019", "is not in 2018"},
+        {"GA", "GA69", 114, "12/31/2017", "is not in 2018"},
+        {"federal", "F92", 9, "01/01/2099", "is after the tax year 2018"},
+        {"federal", "F92", 10, "12/31/1899", "is before 1900"},
+    };
+    for (const auto& r : rows) {
+        const std::string path =
+            writeFile("entry.xml", std::string("<RETURN TYPE=\"") + r.returnType + "\">\n<FORM DEVNAME=\"" + r.form +
+                                       "\">\n<FIELD><ID>" + std::to_string(r.field) + "</ID><VALUE>" + r.value +
+                                       "</VALUE></FIELD>\n</FORM>\n</RETURN>\n");
+        const testsupport::GahostResult check = testsupport::runGahost({"check", path}, {}, dir);
+        EXPECT_EQ(check.status, 1) << r.form << " " << r.field;
+        EXPECT_NE(check.err.find(path + ":3: form " + r.form + " copy 1 field "), std::string::npos) << check.err;
+        EXPECT_NE(check.err.find(r.says), std::string::npos) << check.err;
+        EXPECT_EQ(std::count(check.err.begin(), check.err.end(), '\n'), 1) << check.err;
+    }
+}
 
 }  // namespace

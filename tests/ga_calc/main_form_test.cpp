@@ -105,6 +105,31 @@ TEST_F(MainForm, PartYearReturnTakesTaxableIncomeFromItsSchedule) {
     EXPECT_TRUE(ga->formExists(kGAForm189217ID, 1));
 }
 
+// The period shows as dates of the tax year: one outside it as the end of
+// the year it lies beyond, never a day the year lacks.
+TEST_F(MainForm, ResidencyDatesOutsideTheYearShowTheYearsEnds) {
+    setCommon(Utils::PCTypes::kFederalFilingStatus, 1);
+    auto info = gaCopy(kGAForm69ID);
+    setBox(info, f69.f38);
+    const struct {
+        const char* from;
+        const char* to;
+        const char* shownFrom;
+        const char* shownTo;
+    } rows[] = {
+        {"02/29/2020", "03/01/2020", "12-31-2018", "12-31-2018"},
+        {"07/01/2017", "02/28/2018", "01-01-2018", "02-28-2018"},
+        {"12/31/2018", "01/01/2019", "12-31-2018", "12-31-2018"},
+    };
+    for (const auto& r : rows) {
+        setText(info, f69.f113, r.from);
+        setText(info, f69.f114, r.to);
+        calculate();
+        EXPECT_EQ(text(main(), f.f42), r.shownFrom) << r.from;
+        EXPECT_EQ(text(main(), f.f43), r.shownTo) << r.to;
+    }
+}
+
 TEST_F(MainForm, ResidencyDatesOnlyForAPartYearReturn) {
     resident(1, 30000);
     auto m = main();

@@ -104,6 +104,20 @@ void GATaxFormAuditor::auditNoChecks(DataMgmt::TaxFormPtr /*copy*/, std::uint16_
 
 // ------------------------------------------------------------ the information form
 
+// A part-year resident's period must not end before it begins (a return file
+// gives only dates of the tax year; their order is the filer's to put right).
+void GATaxFormAuditor::checkResidencyPeriod(const DataMgmt::TaxForm& copy, std::uint16_t copyNumber) {
+    const auto& f69 = kGAForm69FieldIds;
+    const std::string from = copy.valueString(f69.f113);
+    const std::string to = copy.valueString(f69.f114);
+    const std::int64_t fromDay = Utils::strDateToNumber(from);
+    const std::int64_t toDay = Utils::strDateToNumber(to);
+    report(kClassBoth, fromDay > 0 && toDay > 0 && toDay < fromDay, kTypeInconsistent, kGAForm69ID, copyNumber,
+           f69.f114,
+           "Your Georgia residency period ends on " + to + ", before it begins on " + from +
+               ". Correct the dates of your part-year residency.");
+}
+
 void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
     const auto& f69 = kGAForm69FieldIds;
     const auto& f92 = kForm92FieldIds;
@@ -114,6 +128,7 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
         auditNonFinalForms(kNotFinalForms);
     }
     auditResidencyAddress(help, topic, false, kGAForm69ID, f69.f36, f69.f37, f69.f34);
+    checkResidencyPeriod(*copy, copyNumber);
 
     // A deceased taxpayer or spouse keeps the return off e-file.
     const bool deceased =

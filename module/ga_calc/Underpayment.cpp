@@ -405,12 +405,13 @@ void UnderpaymentForm::limitEnteredWithholding(int first) {
     for (int k = first; k < kColumns; ++k) {
         const FieldId& part = kColumnsAtoD[k].withholdingShare;
         form.unProtect(part);
-        const std::int64_t left = form.getIN(lines.withholding) - earlierParts;
+        const std::int64_t left =
+            Utils::addSaturated(form.getIN(lines.withholding), Utils::negateSaturated(earlierParts));
         form.minIR(part, part, static_cast<double>(left));
         if (k > first && form.getIR(part) < 0) {
             form.zero(part);
         }
-        earlierParts += form.getIN(part);
+        earlierParts = Utils::addSaturated(earlierParts, form.getIN(part));
     }
 }
 

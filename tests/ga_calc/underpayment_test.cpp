@@ -98,6 +98,14 @@ TEST_F(Underpayment, AnOverpaymentBeyondTheRangeCarriesOn) {
     withheld(1e300);
     calc();
     EXPECT_GE(v(f71.f40), 9.2e18);
+    // Parts entered beyond the range are held to what the earlier parts
+    // leave, without overflow.
+    form()->setNull(f71.f22);
+    setBox(form(), f71.f23);
+    setNumber(form(), f71.f24, -1e300);
+    setNumber(form(), f71.f25, 600);
+    calc();
+    EXPECT_EQ(v(f71.f25), 600);
 }
 
 TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {

@@ -80,6 +80,20 @@ private:
     std::uint32_t size_ = 1;
 };
 
+const char* domainName(DataMgmt::FieldDomain domain) {
+    switch (domain) {
+        case DataMgmt::FieldDomain::NotNegative:
+            return "NotNegative";
+        case DataMgmt::FieldDomain::InTaxYear:
+            return "InTaxYear";
+        case DataMgmt::FieldDomain::NotAfterTaxYear:
+            return "NotAfterTaxYear";
+        case DataMgmt::FieldDomain::Any:
+            break;
+    }
+    return "Any";
+}
+
 const char* cleaningName(DataMgmt::TifCleaning cleaning) {
     switch (cleaning) {
         case DataMgmt::TifCleaning::String:
@@ -214,7 +228,7 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
                 const std::uint32_t lineID = names.placeOf(a.lineID == number ? "" : a.lineID);
                 fields << "    {" << number << ", " << shortName << ", " << lineID << ", " << a.maxLength << ", "
                        << a.width << ", K::" << kindName(a.kind) << ", " << static_cast<int>(a.editCode) << ", "
-                       << (a.calculated ? "true" : "false") << "},\n";
+                       << (a.calculated ? "true" : "false") << ", D::" << domainName(a.domain) << "},\n";
             }
             first += count;
             ++formCount;
@@ -236,7 +250,8 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
            "#include \"platform/definitions/FormTables.h\"\n\n"
            "namespace FormTables {\n\n"
            "using K = DataMgmt::FieldKind;\n"
-           "using C = DataMgmt::TifCleaning;\n\n"
+           "using C = DataMgmt::TifCleaning;\n"
+           "using D = DataMgmt::FieldDomain;\n\n"
            "extern const CompiledForm kForms[] = {\n"
         << forms.str() << "};\n\nextern const std::size_t kFormCount = " << formCount
         << ";\n\nextern const DataMgmt::CompiledField kFields[] = {\n"

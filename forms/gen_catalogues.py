@@ -63,7 +63,7 @@ Overlay (forms/overlay/<DevName>.txt)
   name "<business name>"         copies <n>         rank <n>
   field <n>[-<m>] <attribute>=<value> ...
 Attributes are those of the form-definition format: kind=N|T|B|D, len, edit,
-width, short, line, calc. A run a-b names the fields of the catalogue from
+width, short, line, calc, domain. A run a-b names the fields of the catalogue from
 field a to field b in catalogue order. A field may get its attributes once, and
 no two fields of a form may share a short name (the default is F<number>).
 """
@@ -358,7 +358,8 @@ def count_runs(members):
 # ---------------------------------------------------------------- forms
 
 KINDS = ("N", "T", "B", "D")
-FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc")
+FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain")
+DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear")
 
 
 class Form:
@@ -528,6 +529,8 @@ def check_attribute(path, line, key, value):
         fail(path, line, f"short name '{value}' must be letters, digits or '_'")
     if key == "calc" and value not in ("0", "1"):
         fail(path, line, "calc must be 0 or 1")
+    if key == "domain" and value not in DOMAINS:
+        fail(path, line, f"domain must be one of {', '.join(DOMAINS)}, not '{value}'")
 
 
 def quote(text):

@@ -5,6 +5,8 @@
 #include <iomanip>
 #include <string>
 
+#include "platform/util/Utils.h"
+
 namespace GAHost {
 
 namespace {
@@ -138,7 +140,8 @@ void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
         }
     }
     for (const std::uint16_t copy : ga.copyNumbers(otherState)) {
-        const std::int64_t credit = ga.getIN(otherState, copy, FieldId(17)) + ga.getIN(otherState, copy, FieldId(26));
+        const std::int64_t credit =
+            Utils::addSaturated(ga.getIN(otherState, copy, FieldId(17)), ga.getIN(otherState, copy, FieldId(26)));
         if (credit != 0) {
             std::string state = ga.getFieldAsString(otherState, copy, FieldId(138855));
             if (state.empty()) {
@@ -271,7 +274,7 @@ void printEFileSummary(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
     if (answer > 0) {
         l.line("E-file summary", "balance due " + money(answer));
     } else if (answer < 0) {
-        l.line("E-file summary", "refund " + money(-answer));
+        l.line("E-file summary", "refund " + money(Utils::negateSaturated(answer)));
     } else {
         l.line("E-file summary", "no refund, no balance due");
     }

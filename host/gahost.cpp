@@ -228,6 +228,9 @@ int listFields(const Options& o) {
 int listItems(const Options& o) {
     requireArguments(o, 0, "");
     refuseOptions(o, false, false, false);
+    // The items name federal forms: the definitions are read as the other
+    // listings read them, and refused alike.
+    FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
     GAHost::printCommonItems(std::cout);
     return kExitOk;
 }

@@ -136,7 +136,7 @@ void GATaxReturn::getEFileInfo(std::string& text, long* amount, std::uint32_t it
             } else {
                 const long refund = getLineValue(main, 1, 26);
                 text = formatFieldString(refund, kGAForm70ID, 1, totalTaxField);
-                answer = -refund;
+                answer = Utils::negateSaturated(refund);
             }
             break;
         }

@@ -119,8 +119,8 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
         sum += sheet.getIR(row[4]);
     }
     const double total = store(sheet, l.total, sum);
-    const double first = store(sheet, l.firstUsed, std::min(sheet.getIR(l.firstUsed), total));
-    const double second = store(sheet, l.secondUsed, std::min(sheet.getIR(l.secondUsed), total - first));
+    const double first = store(sheet, l.firstUsed, atLeastZero(std::min(sheet.getIR(l.firstUsed), total)));
+    const double second = store(sheet, l.secondUsed, atLeastZero(std::min(sheet.getIR(l.secondUsed), total - first)));
     store(sheet, l.remaining, atLeastZero(total - first - second));
 
     // The first part alone does not make the copy a credit of the summary.

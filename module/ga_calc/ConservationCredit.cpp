@@ -167,8 +167,9 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     const double total = store(sheet, l.total,
                                atLeastZero(sheet.getIR(l.firstAmountLine) + sheet.getIR(l.secondAmountLine) +
                                            sheet.getIR(l.added[0]) + sheet.getIR(l.added[1])));
-    const double used = store(sheet, l.secondUsed, std::min({sheet.getIR(l.secondUsed), total, limit, tax}));
-    store(sheet, l.remaining, atLeastZero(total - (used + sheet.getIR(l.firstUsed))));
+    const double used =
+        store(sheet, l.secondUsed, atLeastZero(std::min({sheet.getIR(l.secondUsed), total, limit, tax})));
+    store(sheet, l.remaining, atLeastZero(total - (used + creditNotBelowZero(sheet, l.firstUsed))));
 
     if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());

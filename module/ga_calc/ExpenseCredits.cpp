@@ -231,6 +231,12 @@ void donorParts(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
     }
 }
 
+// The two amounts used are credits used: never below 0.
+void usedNotBelowZero(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
+    creditNotBelowZero(sheet, l.firstUsed);
+    creditNotBelowZero(sheet, l.secondUsed);
+}
+
 bool bothRequired(const DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
     return sheet.xMarked(l.firstRequired) && sheet.xMarked(l.secondRequired);
 }
@@ -255,6 +261,7 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     DataMgmt::TaxForm& sheet = *handle;
     const ExpenseCreditLines& l = kEducation;
     setBoxes(*gaReturn_, handle, l, false);
+    usedNotBelowZero(sheet, l);
 
     // The individual part fills the summary block: the credit of the year is
     // its result, and what remains is the total less both amounts used.
@@ -287,6 +294,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     DataMgmt::TaxForm& sheet = *handle;
     const ExpenseCreditLines& l = kRuralHospital;
     setBoxes(*gaReturn_, handle, l, true);
+    usedNotBelowZero(sheet, l);
 
     individualPart(sheet, l, kNoLimit);
     donorParts(sheet, l);

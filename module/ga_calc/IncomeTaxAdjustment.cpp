@@ -61,9 +61,9 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
         };
         addRows(f190.f10, f190.f13, f190.f37, true);
         addRows(f190.f98, f190.f101, f190.f107, false);
-        paid = static_cast<double>(ga.getIN(kForm190ID, 1, f190.f71) + ga.getIN(kForm190ID, 1, f190.f84) +
-                                   ga.getIN(kForm190ID, 1, f190.f97) + ga.getIN(kForm190ID, 1, f190.f123) -
-                                   ga.getIN(kGAForm69ID, 1, kForm69Lines.stateRows.secondGroupTotal));
+        const auto federal = [&](const FieldId& x) { return static_cast<double>(ga.getIN(kForm190ID, 1, x)); };
+        paid = federal(f190.f71) + federal(f190.f84) + federal(f190.f97) + federal(f190.f123) -
+               static_cast<double>(ga.getIN(kGAForm69ID, 1, kForm69Lines.stateRows.secondGroupTotal));
     }
 
     const double withheld = ga.getStateTaxWithheld(filingStatus);
@@ -73,8 +73,8 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
         allowedWithholding = deducted;
     }
     const double incomeTax = paid + otherStates + deducted - allowedWithholding;
-    const double base = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f203981) - ga.getIN(kForm2ID, 1, f2.f17) -
-                                            ga.getIN(kForm2ID, 1, f2.f188));
+    const auto form2 = [&](const FieldId& x) { return static_cast<double>(ga.getIN(kForm2ID, 1, x)); };
+    const double base = form2(f2.f203981) - form2(f2.f17) - form2(f2.f188);
     return proportionalShare(incomeTax, deducted, base);
 }
 

@@ -206,7 +206,7 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
     } else {
         lock(sheet, {l.credit});
     }
-    store(sheet, l.remaining, atLeastZero(available - sheet.getIR(l.credit)));
+    store(sheet, l.remaining, atLeastZero(available - creditNotBelowZero(sheet, l.credit)));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
@@ -243,7 +243,8 @@ void GATaxReturnCalcEngine::calcIndCr203(DataMgmt::TaxFormPtr handle, std::uint1
 
     // The credit claimed never exceeds the two amounts together.
     const double available = sheet.getIR(l.firstAmount) + sheet.getIR(l.secondAmount);
-    const double credit = capAt(sheet, l.credit, atLeastZero(available));
+    capAt(sheet, l.credit, atLeastZero(available));
+    const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(available - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
@@ -271,6 +272,7 @@ void GATaxReturnCalcEngine::calcIndCr204(DataMgmt::TaxFormPtr handle, std::uint1
         open(sheet, {l.credit});
         capAt(sheet, l.credit, allowed);
     }
+    creditNotBelowZero(sheet, l.credit);
 
     if (yieldsCredit(sheet, l.credit)) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
@@ -318,7 +320,8 @@ void GATaxReturnCalcEngine::calcIndCr206(DataMgmt::TaxFormPtr handle, std::uint1
     // The credit claimed never exceeds the assistance and the amount carried
     // in together, held between 0 and the limit.
     const double ceiling = std::clamp(assistance + sheet.getIR(l.carriedIn), 0.0, kIndCr206Limit);
-    const double credit = capAt(sheet, l.credit, ceiling);
+    capAt(sheet, l.credit, ceiling);
+    const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(allowed + sheet.getIR(l.carriedIn) - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
@@ -372,7 +375,8 @@ void GATaxReturnCalcEngine::calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint1
         store(sheet, l.amount, 0.0);
     }
     const double available = sheet.getIR(l.carriedIn) + sheet.getIR(l.amount);
-    const double credit = capInPlace(sheet, l.credit, available);
+    capInPlace(sheet, l.credit, available);
+    const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(available - credit));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
@@ -399,7 +403,7 @@ void GATaxReturnCalcEngine::calcIndCr209(DataMgmt::TaxFormPtr handle, std::uint1
     } else {
         lock(sheet, {l.credit});
     }
-    store(sheet, l.remaining, atLeastZero(sheet.getIR(l.available) - sheet.getIR(l.credit)));
+    store(sheet, l.remaining, atLeastZero(sheet.getIR(l.available) - creditNotBelowZero(sheet, l.credit)));
 
     if (yieldsCredit(sheet, l.credit, l.remaining)) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());

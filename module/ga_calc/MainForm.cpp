@@ -153,8 +153,11 @@ void MainFormCalculation::fillResidency() {
 }
 
 // A part-year return shows its residency period as MM-DD-2018; a period date
-// that does not read as a date leaves its line blank. Other returns show no
-// period.
+// that does not read as a date leaves its line blank. A date outside the tax
+// year shows as the end of the year it lies beyond (before it 01-01-2018,
+// after it 12-31-2018), so the line is always a date of the year: the month
+// and day of another year may not exist in 2018 (02-29). Other returns show
+// no period.
 void MainFormCalculation::fillResidencyDates(Residency::Code code) {
     const auto& r = lines.residency;
     if (code != Residency::kPartYear) {
@@ -164,11 +167,19 @@ void MainFormCalculation::fillResidencyDates(Residency::Code code) {
     ga_.getII(kGAForm69ID, info.residency.periodFrom, handle_, r.periodFrom);
     ga_.getII(kGAForm69ID, info.residency.periodTo, handle_, r.periodTo);
     auto writeDate = [&](const FieldId& source, const FieldId& target) {
-        const short month = ga_.dateParse(handle_, source, Utils::kDateParseMonth);
-        const short day = ga_.dateParse(handle_, source, Utils::kDateParseDay);
+        const short year = ga_.dateParse(handle_, source, Utils::kDateParseYear);
+        short month = ga_.dateParse(handle_, source, Utils::kDateParseMonth);
+        short day = ga_.dateParse(handle_, source, Utils::kDateParseDay);
         if (month <= 0 || day <= 0) {
             form_.setNull(target);
             return;
+        }
+        if (year < TaxYear::kYear) {
+            month = 1;
+            day = 1;
+        } else if (year > TaxYear::kYear) {
+            month = 12;
+            day = 31;
         }
         form_.assignText(target, Utils::xstrPadLeftZeros(month, 2) + "-" + Utils::xstrPadLeftZeros(day, 2) + "-" +
                                      std::to_string(TaxYear::kYear));

@@ -107,15 +107,19 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
 void MainFormCalculation::fillCredits() {
     const auto& c = lines.credits;
     const auto& f73 = kGAForm73FieldIds;
-    const double otherState =
-        static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17) + ga_.getIN(kGAForm73ID, 1, f73.f26));
-    form_.assignIR(c.otherState, std::min(otherState, remainder_));
+    const double otherState = static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17)) +
+                              static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f26));
+    // A credit used is never below 0: a negative one would raise the tax.
+    form_.assignIR(c.otherState, std::max(0.0, std::min(otherState, remainder_)));
     takeFromRemainder(form_.getIR(c.otherState));
     ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
     form_.minIR(c.worksheets, c.worksheets, remainder_);
+    if (form_.ltZero(c.worksheets)) {
+        form_.zero(c.worksheets);
+    }
     takeFromRemainder(form_.getIR(c.worksheets));
     const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
-    form_.assignIR(c.summary, std::min(summary, remainder_));
+    form_.assignIR(c.summary, std::max(0.0, std::min(summary, remainder_)));
     form_.plus4(c.total, lines.lowIncome.credit, c.otherState, c.worksheets, c.summary);
     if (form_.getIR(c.tax) == 0.0) {
         clearRange(lines.lowIncome.federalAgi, c.summary);
@@ -271,7 +275,8 @@ void MainFormCalculation::fillReviewMark() {
         ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
         ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
         ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
-        form_.gtZero(rm.trigger316) || ga_.getIN(kForm57ID, 1, f57.f329) + ga_.getIN(kForm57ID, 1, f57.f330) > 0 ||
+        form_.gtZero(rm.trigger316) ||
+        Utils::addSaturated(ga_.getIN(kForm57ID, 1, f57.f329), ga_.getIN(kForm57ID, 1, f57.f330)) > 0 ||
         ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f11981) || ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f120);
     if (review) {
         form_.setX(rm.reviewNeeded);

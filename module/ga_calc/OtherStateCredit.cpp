@@ -73,7 +73,7 @@ void computeCredit(DataMgmt::TaxForm& sheet, const CreditComputation& c, int fil
     store(sheet, c.taxedIncome, atLeastZero(sheet.getIR(c.otherStateIncome) - share));
     const double tax =
         store(sheet, c.tax, GATaxReturnCalcEngine::computeTaxFromRateSchedule(whole(c.taxedIncome), filingStatus));
-    store(sheet, c.credit, std::min(tax, sheet.getIR(c.limit)));
+    store(sheet, c.credit, atLeastZero(std::min(tax, sheet.getIR(c.limit))));
 }
 
 }  // namespace
@@ -113,9 +113,9 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
     if (answered(f69.f36) || answered(f69.f96)) {
         clearFieldRange(kGAForm73ID, copy, kPartYear.otherStateIncome, kPartYear.credit);
         gaReturn_->getII(kGAForm70ID, f70.f64, handle, kFullYear.georgiaIncome);
-        store(
-            sheet, l.standardAndItemized,
-            static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72) + gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
+        store(sheet, l.standardAndItemized,
+              static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72)) +
+                  static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
         gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.exemptions);
         store(sheet, kFullYear.deductions, sheet.getIR(l.standardAndItemized) + sheet.getIR(l.exemptions));
         computeCredit(sheet, kFullYear, gaReturn_->getFilingStatusNumber());

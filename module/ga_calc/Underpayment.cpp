@@ -409,13 +409,14 @@ void UnderpaymentForm::limitEnteredWithholding(int first) {
         if (k == first) {
             form.minII(part, part, lines.withholding);
         } else {
-            const std::int64_t left = form.getIN(lines.withholding) - earlierParts;
+            const std::int64_t left =
+                Utils::addSaturated(form.getIN(lines.withholding), Utils::negateSaturated(earlierParts));
             form.minIR(part, part, static_cast<double>(left));
             if (form.getIR(part) < 0) {
                 form.zero(part);
             }
         }
-        earlierParts += form.getIN(part);
+        earlierParts = Utils::addSaturated(earlierParts, form.getIN(part));
     }
 }
 
@@ -455,7 +456,7 @@ void UnderpaymentForm::carryOverpayments(int first) {
             form.assignII(c.available, c.payments);
         } else {
             const std::int64_t left = form.getIN(kColumnsAtoD[k - 1].underpaid);
-            form.assignIR(c.carriedIn, left <= 0 ? static_cast<double>(-left) : 0.0);
+            form.assignIR(c.carriedIn, left <= 0 ? -static_cast<double>(left) : 0.0);
             form.plus2(c.available, c.payments, c.carriedIn);
         }
         form.minusII(c.underpaid, c.required, c.available);

@@ -24,6 +24,16 @@ inline double store(DataMgmt::TaxForm& sheet, const FieldId& x, double amount) {
 
 inline double atLeastZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
 
+// A credit used is never below 0: a negative one would raise the tax. A
+// negative entry becomes 0 (an empty line stays empty); gives what the
+// field then holds.
+inline double creditNotBelowZero(DataMgmt::TaxForm& sheet, const FieldId& x) {
+    if (sheet.getIR(x) < 0.0) {
+        return store(sheet, x, 0.0);
+    }
+    return sheet.getIR(x);
+}
+
 template <class Fields>
 void open(DataMgmt::TaxForm& sheet, const Fields& fields) {
     for (const FieldId& x : fields) {

@@ -78,7 +78,7 @@ void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::strin
         // The refund (17994) or the balance due (17995) of the state return.
         const long amount = eFileAmount(*stateReturn, kBalanceOrRefundItem);
         const bool refundLine = field == f92.f17994;
-        value = refundLine ? (amount < 0 ? std::to_string(-amount) : std::string())
+        value = refundLine ? (amount < 0 ? std::to_string(Utils::negateSaturated(amount)) : std::string())
                            : (amount > 0 ? std::to_string(amount) : std::string());
     } else if (inStateReturnRecord && field == f92.f715) {
         value.clear();

@@ -104,6 +104,20 @@ void GATaxFormAuditor::auditNoChecks(DataMgmt::TaxFormPtr /*copy*/, std::uint16_
 
 // ------------------------------------------------------------ the information form
 
+// A part-year resident's period must not end before it begins (a return file
+// gives only dates of the tax year; their order is the filer's to put right).
+void GATaxFormAuditor::checkResidencyPeriod(const DataMgmt::TaxForm& copy, std::uint16_t copyNumber) {
+    const Form69Lines::Residency& residency = kForm69Lines.residency;
+    const std::string from = copy.valueString(residency.periodFrom);
+    const std::string to = copy.valueString(residency.periodTo);
+    const std::int64_t fromDay = Utils::strDateToNumber(from);
+    const std::int64_t toDay = Utils::strDateToNumber(to);
+    report(kClassBoth, fromDay > 0 && toDay > 0 && toDay < fromDay, kTypeInconsistent, kGAForm69ID, copyNumber,
+           residency.periodTo,
+           "Your Georgia residency period ends on " + to + ", before it begins on " + from +
+               ". Correct the dates of your part-year residency.");
+}
+
 void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
     const Form69Lines& f69 = kForm69Lines;
     const std::string& help = AuditMgmt::kNoAuditHelpID;
@@ -114,6 +128,7 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     }
     auditResidencyAddress(help, topic, false, kGAForm69ID, f69.residency.taxpayerFullYear,
                           f69.residency.taxpayerNonresident, f69.heading.state);
+    checkResidencyPeriod(*copy, copyNumber);
 
     // A deceased taxpayer or spouse keeps the return off e-file.
     const bool deceased = federalReturn->hasSigValue(kForm92ID, 1, kForm92Lines.taxpayerDeceased) ||

@@ -70,6 +70,9 @@ protected:
     GADataMgmt::GATaxReturn* gaReturn;  // not owned
 
 private:
+    // The information form's residency period runs forward.
+    void checkResidencyPeriod(const DataMgmt::TaxForm& copy, std::uint16_t copyNumber);
+
     // The main form's checks, in their order.
     void remindMainFormAttachments(std::uint16_t copyNumber);
     void reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint16_t copyNumber);

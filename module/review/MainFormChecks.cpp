@@ -72,8 +72,8 @@ void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     const std::int64_t federalAgi = main(kLines.income.federalAgi);
     const bool bigIncome = federalAgi >= GACalculationMgmt::TaxYear::kAttachFederalReturnFrom && fullYear;
     const FormID federalForm = gaReturn->getFederalFormID();
-    const std::int64_t commonIncome =
-        gaReturn->pullCommon(federalForm, 1, kCommonIncomeB) + gaReturn->pullCommon(federalForm, 1, kCommonIncomeA);
+    const std::int64_t commonIncome = Utils::addSaturated(gaReturn->pullCommon(federalForm, 1, kCommonIncomeB),
+                                                          gaReturn->pullCommon(federalForm, 1, kCommonIncomeA));
 
     const auto remind = [&](bool fires, const char* text) {
         report(kClassAttachment, fires, kTypeWarning, kGAForm70ID, copyNumber, FieldID(0), text);

@@ -396,10 +396,12 @@ void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind)
         sheet.setNull(field);
     }
     auto interest = [&](const FieldId& a, const FieldId& b) {
-        return stateReturn_->getAllCopies(kStateForm2ID, a) + stateReturn_->getAllCopies(kStateForm2ID, b);
+        return Utils::addSaturated(stateReturn_->getAllCopies(kStateForm2ID, a),
+                                   stateReturn_->getAllCopies(kStateForm2ID, b));
     };
     auto dividends = [&](const FieldId& a, const FieldId& b) {
-        return stateReturn_->getAllCopies(kStateForm3ID, a) + stateReturn_->getAllCopies(kStateForm3ID, b);
+        return Utils::addSaturated(stateReturn_->getAllCopies(kStateForm3ID, a),
+                                   stateReturn_->getAllCopies(kStateForm3ID, b));
     };
     // Column 1 (kind 1), 2 (kind 2) or 3 (kind 3) of the statements' regular
     // and U.S.-obligation lines; any other kind takes columns 2 and 3.

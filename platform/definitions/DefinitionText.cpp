@@ -118,4 +118,35 @@ std::uint8_t editCode(const std::string& value, const Location& at) {
     return static_cast<std::uint8_t>(*code);
 }
 
+DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at) {
+    if (value == "nonnegative") {
+        return DataMgmt::FieldDomain::NotNegative;
+    }
+    if (value == "intaxyear") {
+        return DataMgmt::FieldDomain::InTaxYear;
+    }
+    if (value == "notaftertaxyear") {
+        return DataMgmt::FieldDomain::NotAfterTaxYear;
+    }
+    fail(at, "domain \"" + value + "\" is not one of nonnegative, intaxyear, notaftertaxyear", "load");
+}
+
+void checkDomain(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at) {
+    switch (field.domain) {
+        case DataMgmt::FieldDomain::Any:
+            return;
+        case DataMgmt::FieldDomain::NotNegative:
+            if (field.kind != DataMgmt::FieldKind::Number) {
+                fail(at, "domain nonnegative belongs to an amount (kind=N)", "load");
+            }
+            return;
+        case DataMgmt::FieldDomain::InTaxYear:
+        case DataMgmt::FieldDomain::NotAfterTaxYear:
+            if (field.kind != DataMgmt::FieldKind::Text || field.editCode != Validation::kDateEditCode) {
+                fail(at, "a tax-year domain belongs to a date (kind=D)", "load");
+            }
+            return;
+    }
+}
+
 }  // namespace FormDefinitions::detail

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/store/Descriptions.h"
+
 namespace FormDefinitions::detail {
 
 inline constexpr const char* kClass = "FormDefinitions";
@@ -52,5 +54,14 @@ std::pair<std::string, std::string> attribute(const Token& token, const std::str
 // An edit or format code: one character that is not a digit, or a number from
 // 0 to 255.
 std::uint8_t editCode(const std::string& value, const Location& at);
+
+// A field's domain by its name: nonnegative (an amount of 0 or more),
+// intaxyear (a date within the tax year) or notaftertaxyear (a date not after
+// the tax year's end).
+DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at);
+
+// Refuses a domain that the field's kind cannot take: 0 or more belongs to
+// amounts, the tax-year domains to dates.
+void checkDomain(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at);
 
 }  // namespace FormDefinitions::detail

@@ -228,6 +228,8 @@ private:
                     fail(at, "calc \"" + value + "\" is neither 0 nor 1", "load");
                 }
                 a.calculated = value == "1";
+            } else if (name == "domain") {
+                a.domain = fieldDomain(value, at);
             } else {
                 fail(at, "unknown field attribute \"" + name + "\"", "load");
             }
@@ -240,6 +242,7 @@ private:
         } else if (a.editCode == Validation::kDateEditCode && a.kind != DataMgmt::FieldKind::Text) {
             fail(at, "edit code D marks a date, which needs kind=D", "load");
         }
+        checkDomain(a, at);
         addField(std::move(a), at);
     }
 

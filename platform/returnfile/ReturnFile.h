@@ -45,7 +45,8 @@
 //                  INELF (X/NO), ENABLEDTYPE, TAXBALANCE, REFUNDCODE
 //
 // Reading validates the whole file into a staging structure before anything
-// is applied, so a bad file loads nothing; every problem found is reported as
+// is applied, so a bad file loads nothing (an entry keeps to the amount limit
+// below and to its field's domain); every problem found is reported as
 // "<file>:<line>: form <dev name> copy <n> field <name>: <what is wrong>".
 // Writing goes to a temporary file in the target's directory that is renamed
 // into place, so a failed write never destroys an existing file; values are
@@ -82,10 +83,13 @@ constexpr const char* kAmountForms =
     "an amount is written as digits with an optional sign, thousands commas and decimal point, such as 1234, "
     "-12.50 or 45,000.00";
 
-// The largest amount, in dollars either way, that a return file holds: every
-// amount within it, to the cent, is stored and written back exactly (a double
-// holds whole numbers exactly up to 2^53, about 9 * 10^15). A larger amount
-// is refused.
+// The largest amount, in dollars either way, that a return file gives an
+// entry (a field not calculated, or one it marks as overridden): every amount
+// within it, to the cent, is stored and written back exactly (a double holds
+// whole numbers exactly up to 2^53, about 9 * 10^15). A larger entry is
+// refused, as is one outside its field's domain (FieldDomain). A calculated
+// field holds what the calculation stored, any finite amount: totals of
+// entries pass the limit of entries.
 constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
 constexpr const char* kAmountLimitText = "10,000,000,000,000";
 

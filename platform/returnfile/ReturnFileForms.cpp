@@ -254,38 +254,19 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
             return;
         }
     }
-    if (!parseValue(*value, *field, kind.value_or(naturalKind(*field)), line, scope, fe.value)) return;
+    // What the file gives a calculated field is the calculation's result,
+    // unless it marks the field as overridden: the user's entry.
+    const bool userEntry = !field->isCalculated() || fe.overridden;
+    if (!parseValue(*value, *field, kind.value_or(naturalKind(*field)), userEntry, line, scope, fe.value)) return;
     entry.fields.push_back(std::move(fe));
 }
 
 // Reads a value text as a value of the given kind (the field's own kind
 // unless the file says otherwise).
-bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, FieldValue::Kind kind, int line,
-                        const Scope& scope, FieldValue& out) {
+bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, FieldValue::Kind kind,
+                        bool entry, int line, const Scope& scope, FieldValue& out) {
     if (kind == FieldValue::Kind::Text) {
-        if (text.empty()) {
-            out = FieldValue::null();
-            return true;
-        }
-        // The limit counts bytes of UTF-8. A text that the file marks as the
-        // value of an amount or box field keeps to the length of a text field.
-        const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
-        if (maxLength > 0 && text.size() > maxLength) {
-            problem(line, scope,
-                    "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
-                        std::to_string(maxLength) + " bytes");
-            return false;
-        }
-        std::uint16_t year = 0;
-        std::uint8_t month = 0;
-        std::uint8_t day = 0;
-        if (field.isDate() && !Utils::convertDateStr(std::string_view(text), year, month, day)) {
-            problem(line, scope,
-                    "date " + showText(text) + " is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD");
-            return false;
-        }
-        out = FieldValue::text(text);
-        return true;
+        return parseText(text, field, entry, line, scope, out);
     }
     const std::string t = trim(text);
     if (t.empty()) {
@@ -301,6 +282,37 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
         out = FieldValue::box(yes);
         return true;
     }
+    return parseNumber(t, field, entry, line, scope, out);
+}
+
+bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
+                       const Scope& scope, FieldValue& out) {
+    if (text.empty()) {
+        out = FieldValue::null();
+        return true;
+    }
+    // The limit counts bytes of UTF-8. A text that the file marks as the
+    // value of an amount or box field keeps to the length of a text field.
+    const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
+    if (maxLength > 0 && text.size() > maxLength) {
+        problem(line, scope,
+                "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
+                    std::to_string(maxLength) + " bytes");
+        return false;
+    }
+    if (field.isDate()) {
+        const std::string why = dateProblem(text, entry ? field.getDomain() : DataMgmt::FieldDomain::Any);
+        if (!why.empty()) {
+            problem(line, scope, "date " + showText(text) + " " + why);
+            return false;
+        }
+    }
+    out = FieldValue::text(text);
+    return true;
+}
+
+bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& field, bool entry, int line,
+                         const Scope& scope, FieldValue& out) {
     double v = 0.0;
     if (!parseAmount(t, amountPlaces(field), v)) {
         problem(line, scope,
@@ -308,11 +320,18 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
                     (naturalKind(field) == FieldValue::Kind::Number ? " field" : "") + " (" + kAmountForms + ")");
         return false;
     }
-    // Within the limit every amount, to the cent, is stored exactly.
+    // Within the limit every entry, to the cent, is stored exactly. What the
+    // calculation stored is any finite amount, which the writer writes
+    // exactly.
     const int places = amountPlaces(field);
-    if (std::fabs(v) > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
-        std::fabs(v) > kLargestExactWholeNumber) {
+    if (entry && (std::fabs(v) > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
+                  std::fabs(v) > kLargestExactWholeNumber)) {
         problem(line, scope, beyondTheAmountLimit(t));
+        return false;
+    }
+    if (entry && v < 0 && naturalKind(field) == FieldValue::Kind::Number &&
+        field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
+        problem(line, scope, "amount " + showText(t) + " is below 0 (the field takes 0 or more)");
         return false;
     }
     out = FieldValue::number(v);

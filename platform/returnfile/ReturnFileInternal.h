@@ -15,6 +15,8 @@
 namespace PersistanceMgmt::detail {
 
 constexpr int kTaxYear = 2018;
+// The first year of a date (Utils reads dates from 1900 on).
+constexpr int kFirstDateYear = 1900;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 // The length, in bytes, of a text that a return file gives an amount or box
@@ -61,6 +63,11 @@ std::string errnoText(int e);
 
 // "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
 std::string beyondTheAmountLimit(const std::string& text);
+
+// What is wrong with a date, to follow the quoted date in a message ("is
+// before 1900"), or "" when nothing is: it must be a calendar date from
+// 1900 on, and within the domain (the tax year, or not after its end).
+std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain);
 
 // ------------------------------------------------------------ kinds of values
 

@@ -150,9 +150,16 @@ private:
                    DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines);
 
     // Reads a value text as a value of the given kind (the field's own kind
-    // unless the file says otherwise).
+    // unless the file says otherwise). An entry keeps to the field's domain
+    // and to the limit of entries; the value of a calculated field that the
+    // file does not mark as overridden is the calculation's, any finite
+    // amount.
     bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, DataMgmt::FieldValue::Kind kind,
-                    int line, const Scope& scope, DataMgmt::FieldValue& out);
+                    bool entry, int line, const Scope& scope, DataMgmt::FieldValue& out);
+    bool parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
+                   const Scope& scope, DataMgmt::FieldValue& out);
+    bool parseNumber(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
+                     const Scope& scope, DataMgmt::FieldValue& out);
 
     // ---- the host's elements (ReturnFileSeeds.cpp)
 

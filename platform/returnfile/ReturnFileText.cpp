@@ -95,6 +95,30 @@ std::string beyondTheAmountLimit(const std::string& text) {
     return "amount " + showText(text) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
 }
 
+std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (!Utils::convertDateStr(std::string_view(text), year, month, day)) {
+        int y = 0;
+        int m = 0;
+        int d = 0;
+        if (Utils::readDateParts(text, y, m, d) && y < kFirstDateYear) {
+            return "is before " + std::to_string(kFirstDateYear) + " (dates run from 01/01/" +
+                   std::to_string(kFirstDateYear) + ")";
+        }
+        return "is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD";
+    }
+    const std::string taxYear = std::to_string(kTaxYear);
+    if (domain == DataMgmt::FieldDomain::InTaxYear && year != kTaxYear) {
+        return "is not in " + taxYear + " (the field takes a date of the tax year)";
+    }
+    if (domain == DataMgmt::FieldDomain::NotAfterTaxYear && year > kTaxYear) {
+        return "is after the tax year " + taxYear + " (the field takes a date up to 12/31/" + taxYear + ")";
+    }
+    return std::string();
+}
+
 FieldValue::Kind naturalKind(const DataMgmt::FormFieldDesc& field) {
     if (field.isText()) return FieldValue::Kind::Text;
     if (field.isBoolean()) return FieldValue::Kind::Box;

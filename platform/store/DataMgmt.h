@@ -299,6 +299,7 @@ public:
     bool eqZero(const FieldID& x) const;
     // Number not 0, non-blank text, or box marked yes.
     bool nonZero(const FieldID& x) const;
+    // Whole-number sums, kept within the 64-bit range (Utils::addSaturated).
     std::int64_t sumOf2(const FieldID& a, const FieldID& b) const;
     std::int64_t sumOf3(const FieldID& a, const FieldID& b, const FieldID& c) const;
     std::int64_t sumOf4(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) const;
@@ -554,7 +555,8 @@ public:
     bool greaterThanZero(const FormID& f, std::uint16_t c, const FieldID& x) const;
     bool zeroVal(const FormID& f, std::uint16_t c, const FieldID& x) const;
     bool nonZeroVal(const FormID& f, std::uint16_t c, const FieldID& x) const;
-    // The whole-number values of a field added over every copy.
+    // The whole-number values of a field added over every copy, kept within
+    // the 64-bit range (Utils::addSaturated).
     std::int64_t getAllCopies(const FormID& f, const FieldID& x) const;
     // The same over the copies whose key fields hold the given whole numbers;
     // a pair whose key field is null is not tested.

@@ -306,14 +306,17 @@ bool TaxForm::ltZero(const FieldID& x) const { return detail::numericValue(readV
 bool TaxForm::eqZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "eqZero")) == 0.0; }
 bool TaxForm::nonZero(const FieldID& x) const { return detail::significant(readValue(*data_, x, "nonZero")); }
 
-std::int64_t TaxForm::sumOf2(const FieldID& a, const FieldID& b) const { return getIN(a) + getIN(b); }
+// The sums stay at the end of the 64-bit range rather than overflow.
+std::int64_t TaxForm::sumOf2(const FieldID& a, const FieldID& b) const {
+    return Utils::addSaturated(getIN(a), getIN(b));
+}
 
 std::int64_t TaxForm::sumOf3(const FieldID& a, const FieldID& b, const FieldID& c) const {
-    return getIN(a) + getIN(b) + getIN(c);
+    return Utils::addSaturated(sumOf2(a, b), getIN(c));
 }
 
 std::int64_t TaxForm::sumOf4(const FieldID& a, const FieldID& b, const FieldID& c, const FieldID& d) const {
-    return getIN(a) + getIN(b) + getIN(c) + getIN(d);
+    return Utils::addSaturated(sumOf3(a, b, c), getIN(d));
 }
 
 double TaxForm::minFnII(const FieldID& a, const FieldID& b) const { return std::min(getIR(a), getIR(b)); }

@@ -429,7 +429,7 @@ std::int64_t TaxReturn::maybeGetFromAllCopies(const FormID& f, const FieldID& va
         const bool matches = (k1.isNullID() || copy.getIN(k1) == v1) && (k2.isNullID() || copy.getIN(k2) == v2) &&
                              (k3.isNullID() || copy.getIN(k3) == v3);
         if (matches) {
-            sum += copy.getIN(value);
+            sum = Utils::addSaturated(sum, copy.getIN(value));
         }
     });
     return sum;

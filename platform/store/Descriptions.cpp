@@ -302,6 +302,7 @@ FormFieldDesc::Attributes TaxFormDesc::attributesAt(std::size_t place) const {
     a.shortName = compiled_.names + f.shortName;
     a.lineID = compiled_.names + f.lineID;
     a.calculated = f.calculated;
+    a.domain = f.domain;
     return a;
 }
 

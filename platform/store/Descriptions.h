@@ -53,6 +53,11 @@ enum TaxReturnType : std::int32_t {
 // Kind of a field: amount (number), text (dates are text), or check box.
 enum class FieldKind : std::uint8_t { Number, Text, Boolean };
 
+// The values a field's entries take beyond its kind: any; an amount of 0 or
+// more; a date within the tax year; a date not after the tax year's end. A
+// return file that gives an entry outside them is refused.
+enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear };
+
 class FormFieldDesc {
 public:
     struct Attributes {
@@ -64,6 +69,7 @@ public:
         std::string shortName;    // default "F<number>"
         std::string lineID;       // default the field number
         bool calculated = false;
+        FieldDomain domain = FieldDomain::Any;
 
         bool operator==(const Attributes&) const = default;
     };
@@ -85,6 +91,7 @@ public:
     const std::string& getSymbolicName() const { return symbolicName_; }
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
+    FieldDomain getDomain() const { return a_.domain; }
     const Validation::Validator* getValidator() const { return &validator_; }
     std::uint8_t getEditCode() const { return a_.editCode; }
     // Every attribute, the defaults applied.
@@ -132,6 +139,7 @@ struct CompiledField {
     FieldKind kind;
     std::uint8_t editCode;
     bool calculated;
+    FieldDomain domain;
 };
 
 namespace detail {

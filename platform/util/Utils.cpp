@@ -123,7 +123,9 @@ bool readNumber(std::string_view s, std::size_t& pos, std::size_t minDigits, std
     return true;
 }
 
-bool parseDate(std::string_view text, int& year, int& month, int& day) {
+}  // namespace
+
+bool readDateParts(std::string_view text, int& year, int& month, int& day) {
     const std::string_view s = trimView(text, true, true);
     if (s.empty()) {
         return false;
@@ -148,7 +150,7 @@ bool parseDate(std::string_view text, int& year, int& month, int& day) {
         year = a;
         month = b;
         day = c;
-        return validDate(month, day, year);
+        return true;
     }
     // MM/DD/YYYY or MM-DD-YYYY, one separator throughout.
     if (!readNumber(s, pos, 1, 2, a) || pos >= s.size() || (s[pos] != '/' && s[pos] != '-')) {
@@ -165,7 +167,13 @@ bool parseDate(std::string_view text, int& year, int& month, int& day) {
     month = a;
     day = b;
     year = c;
-    return validDate(month, day, year);
+    return true;
+}
+
+namespace {
+
+bool parseDate(std::string_view text, int& year, int& month, int& day) {
+    return readDateParts(text, year, month, day) && validDate(month, day, year);
 }
 
 // Keeps the characters that keep() accepts; white space becomes a blank;

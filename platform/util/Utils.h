@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,20 @@ std::int64_t roundR(double value);
 
 // The same rule, returned as a double (no range limit).
 double roundReal(double value);
+
+// Whole-number sum and negation that stay at the end of the 64-bit range
+// instead of overflowing: a stored amount beyond the range reads (roundR) as
+// the range's end, and sums and signs of such amounts go no further.
+inline std::int64_t addSaturated(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) {
+        return b < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+    }
+    return sum;
+}
+inline std::int64_t negateSaturated(std::int64_t a) {
+    return a == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : -a;
+}
 
 // Statement lines a payer needs on the interest or dividend statement: the
 // payer line, a regular line when the regular amount is not 0 (or when the
@@ -83,6 +98,10 @@ std::int64_t dateToNumber(std::int64_t month, std::int64_t day, std::int64_t yea
 // Day number of a date text; 0 when the text is not a valid date.
 std::int64_t strDateToNumber(const char* text);
 std::int64_t strDateToNumber(std::string_view text);
+
+// The numbers of a text written in one of the date forms, whether or not
+// they make a valid date (02/30/2018, 01/01/1850); false for another text.
+bool readDateParts(std::string_view text, int& year, int& month, int& day);
 
 // Reads a date text into year, month and day. On failure returns false and
 // leaves all three outputs as they were.

@@ -135,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "GA9.txt:1: short name 'F2' of field 2 is also that of field 1"},
         BadData{"overlay/GA9.txt", "field 1 kind=T len=0\n", "len 0 is out of range"},
         BadData{"overlay/GA9.txt", "field 1 edit=300\n", "edit code must be one character or a byte value"},
+        BadData{"overlay/GA9.txt", "field 1 domain=positive\n", "domain must be one of nonnegative, intaxyear"},
         BadData{"overlay/GA77.txt", "name \"x\"\n", "no form with dev name 'GA77'"}));
 
 }  // namespace

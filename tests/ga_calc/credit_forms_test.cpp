@@ -194,5 +194,30 @@ TEST_F(CreditForms, BusinessRowsAndTheSplitOfTheTotal) {
     EXPECT_TRUE(sheet->calculatedFlag());
 }
 
+// The amounts used of every credit form are credits used: an entry below 0
+// becomes 0 and adds nothing to what remains.
+TEST_F(CreditForms, AmountsUsedAreNeverBelowZero) {
+    const struct {
+        FormId form;
+        FieldId first, second, remaining;
+    } rows[] = {
+        {kGAForm187981ID, ed.f203938, ed.f203939, ed.f203940},
+        {kGAForm203638ID, rh.f203951, rh.f203952, rh.f203953},
+        {kGAForm203639ID, co.f203925, co.f203926, co.f203927},
+        {kGAForm203811ID, bu.f203860, bu.f203861, bu.f203862},
+    };
+    for (const auto& r : rows) {
+        auto sheet = r.form == kGAForm187981ID ? education() : gaCopy(r.form);
+        setNumber(sheet, r.first, -5000);
+        setNumber(sheet, r.second, -5000);
+        engine.calcGroupedForm(r.form, sheet, 1, 1);
+        engine.calcBusinessCreditForm(r.form, sheet, 1, 1);
+        EXPECT_EQ(sheet->getIR(r.first), 0) << r.form.getNumber();
+        EXPECT_EQ(sheet->getIR(r.second), 0) << r.form.getNumber();
+        EXPECT_GE(sheet->getIR(r.remaining), 0) << r.form.getNumber();
+        EXPECT_LT(sheet->getIR(r.remaining), 5000) << r.form.getNumber();
+    }
+}
+
 }  // namespace
 }  // namespace gataxtest

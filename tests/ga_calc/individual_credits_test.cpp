@@ -125,7 +125,36 @@ INSTANTIATE_TEST_SUITE_P(
                       {{190239, 3000}, {190241, 5000}, {190243, 2000}},
                       {{190240, 999.9}, {190242, 999.9}, {190243, 999.9}, {190244, 4000.1}},
                       true},
-        WorksheetCase{"Ind209NothingAllowed", kGAForm190062ID, {{190243, 50}}, {{190243, X}, {190244, 0}}, false}),
+        WorksheetCase{"Ind209NothingAllowed", kGAForm190062ID, {{190243, 50}}, {{190243, X}, {190244, 0}}, false},
+        // A credit claimed is never below 0: a negative one becomes 0 and
+        // leaves nothing extra to carry forward.
+        WorksheetCase{"Ind201NegativeCredit",
+                      kGAForm190054ID,
+                      {{190148, X}, {190159, -1000000}},
+                      {{190159, 0}, {190160, 500}},
+                      true},
+        WorksheetCase{"Ind203NegativeCredit",
+                      kGAForm190056ID,
+                      {{190167, 100}, {190168, 50}, {190169, -1000000}},
+                      {{190169, 0}, {190170, 150}},
+                      true},
+        WorksheetCase{"Ind204NegativeKeptEntry", kGAForm190057ID, {{190191, -50}}, {{190191, 0}}, false},
+        WorksheetCase{"Ind206NegativeCredit",
+                      kGAForm190059ID,
+                      {{190215, 300}, {190218, -100}},
+                      {{190218, 0}, {190219, 300}},
+                      true},
+        // Below 0 also where the amounts available are below 0.
+        WorksheetCase{"Ind208NegativeAvailable",
+                      kGAForm190061ID,
+                      {{190234, -500}, {190236, 100}},
+                      {{190236, 0}, {190237, 0}},
+                      false},
+        WorksheetCase{"Ind209NegativeCredit",
+                      kGAForm190062ID,
+                      {{190239, 3000}, {190241, 5000}, {190243, -100}},
+                      {{190243, 0}, {190244, 5000}},
+                      true}),
     [](const ::testing::TestParamInfo<WorksheetCase>& info) { return std::string(info.param.name); });
 
 TEST_F(GaTaxTest, IndCrSummaryTotalsTheWorksheetsOfThePreviousCalculation) {

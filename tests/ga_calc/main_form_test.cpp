@@ -105,6 +105,31 @@ TEST_F(MainForm, PartYearReturnTakesTaxableIncomeFromItsSchedule) {
     EXPECT_TRUE(ga->formExists(kGAForm189217ID, 1));
 }
 
+// The period shows as dates of the tax year: one outside it as the end of
+// the year it lies beyond, never a day the year lacks.
+TEST_F(MainForm, ResidencyDatesOutsideTheYearShowTheYearsEnds) {
+    setCommon(Utils::PCTypes::kFederalFilingStatus, 1);
+    auto info = gaCopy(kGAForm69ID);
+    setBox(info, f69.f38);
+    const struct {
+        const char* from;
+        const char* to;
+        const char* shownFrom;
+        const char* shownTo;
+    } rows[] = {
+        {"02/29/2020", "03/01/2020", "12-31-2018", "12-31-2018"},
+        {"07/01/2017", "02/28/2018", "01-01-2018", "02-28-2018"},
+        {"12/31/2018", "01/01/2019", "12-31-2018", "12-31-2018"},
+    };
+    for (const auto& r : rows) {
+        setText(info, f69.f113, r.from);
+        setText(info, f69.f114, r.to);
+        calculate();
+        EXPECT_EQ(text(main(), f.f42), r.shownFrom) << r.from;
+        EXPECT_EQ(text(main(), f.f43), r.shownTo) << r.to;
+    }
+}
+
 TEST_F(MainForm, ResidencyDatesOnlyForAPartYearReturn) {
     resident(1, 30000);
     auto m = main();
@@ -210,6 +235,33 @@ TEST_F(MainForm, CreditsStopAtTheTax) {
     EXPECT_EQ(amount(f.f189484), tax);
     EXPECT_TRUE(blank(f.f86));
     EXPECT_TRUE(marked(f.f195593));  // more credit than tax
+}
+
+// A credit below 0 would raise the tax: each credit used is at least 0, on
+// its worksheet and on form 70, also where the user overrode a line.
+TEST_F(MainForm, NegativeCreditsRaiseNoTax) {
+    resident(1, 60000);
+    setNumber(gaCopy(kGAForm190056ID), kGAForm190056FieldIds.f190169, -1000000);
+    auto otherState = gaCopy(kGAForm73ID);
+    setNumber(otherState, kGAForm73FieldIds.f7, 60000);
+    setNumber(otherState, kGAForm73FieldIds.f16, -5000);
+    setNumber(gaCopy(kGAForm203811ID), kGAForm203811FieldIds.f203861, -5000);
+    calculate();
+    calculate();
+    EXPECT_EQ(ga->getIR(kGAForm190056ID, 1, kGAForm190056FieldIds.f190170), 0);
+    EXPECT_EQ(ga->getIR(kGAForm73ID, 1, kGAForm73FieldIds.f17), 0);
+    EXPECT_EQ(ga->getIR(kGAForm203811ID, 1, kGAForm203811FieldIds.f203862), 0);
+    for (const FieldId& credit : {f.f189482, f.f189483, f.f85}) {
+        EXPECT_EQ(amount(credit), 0) << credit.getNumber();
+    }
+    EXPECT_EQ(amount(f.f86), amount(f.f84));
+
+    auto summary = gaCopy(kGAForm74ID);
+    setNumber(summary, kGAForm74FieldIds.f44, -1000);
+    summary->setOverridden(kGAForm74FieldIds.f44, true);
+    calculate();
+    EXPECT_EQ(amount(f.f189483), 0);
+    EXPECT_EQ(amount(f.f86), amount(f.f84));
 }
 
 TEST_F(MainForm, OverpaymentAppliedToNextYearAndRefunded) {

@@ -95,6 +95,23 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
     EXPECT_TRUE(blank(f71.f28));
 }
 
+// An overpayment beyond the 64-bit range carries into the next column at
+// the range's end, without overflow.
+TEST_F(Underpayment, AnOverpaymentBeyondTheRangeCarriesOn) {
+    netTax(4000);
+    withheld(1e300);
+    calc();
+    EXPECT_GE(v(f71.f40), 9.2e18);
+    // Parts entered beyond the range are held to what the earlier parts
+    // leave, without overflow.
+    form()->setNull(f71.f22);
+    setBox(form(), f71.f23);
+    setNumber(form(), f71.f24, -1e300);
+    setNumber(form(), f71.f25, 600);
+    calc();
+    EXPECT_EQ(v(f71.f25), 600);
+}
+
 TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     netTax(4000);
     withheld(1001);

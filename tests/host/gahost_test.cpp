@@ -154,9 +154,20 @@ TEST_F(GahostTest, UnknownFormOrDefinitionsAreBadInput) {
     EXPECT_NE(r.err.find("unknown form \"GA999\""), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());
 
-    r = run({"forms", "--forms", dir + "/nowhere"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("nowhere"), std::string::npos) << r.err;
+    // Every listing refuses a directory without definitions, and a bad
+    // definition file, alike.
+    writeFile("bad/a.def", "form 1 federal F1\nfield 2 kind=X\nend\n");
+    for (const std::string& forms : {dir + "/nowhere", dir + "/bad"}) {
+        const std::string shown = forms.substr(dir.size() + 1);
+        for (std::vector<std::string> listing : {std::vector<std::string>{"forms"}, {"fields", "F1"}, {"items"}}) {
+            listing.insert(listing.end(), {"--forms", forms});
+            r = run(listing);
+            EXPECT_EQ(r.status, 1) << listing[0] << " " << shown;
+            EXPECT_NE(r.err.find(shown), std::string::npos) << r.err;
+            EXPECT_TRUE(r.out.empty()) << r.out;
+        }
+    }
+    EXPECT_EQ(run({"items", "--forms", kTestForms}).status, 0);
 
     // GA_FORMS_DIR is used when --forms is not given.
     r = run({"forms"}, {"GA_FORMS_DIR=" + dir + "/elsewhere"});

@@ -45,6 +45,12 @@ TEST_F(ConversionTest, RefundAndBalanceDueOnlyInTheStateReturnRecord) {
     EXPECT_EQ(info(f92.f17995, "9", true), "45");
     EXPECT_EQ(info(f92.f715, "X", true), "");
     EXPECT_EQ(info(f92.f715, "X", false), "X");
+    // Amounts beyond the 64-bit range change sign at the range's end.
+    setNumber(f70, kGAForm70FieldIds.f106, -1e300);
+    EXPECT_EQ(info(f92.f17994, "9", true), "9223372036854775807");
+    setNumber(f70, kGAForm70FieldIds.f106, 0);
+    setNumber(f70, kGAForm70FieldIds.f107, -1e300);
+    EXPECT_EQ(info(f92.f17995, "9", true), "9223372036854775807");
 }
 
 TEST_F(ConversionTest, SpouseBankFieldsNeedAJointFederalReturn) {

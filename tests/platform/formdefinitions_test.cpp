@@ -89,7 +89,9 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
                                        "field 90 edit=170\r\n"
                                        "field 91 edit=F\r\n"
                                        "field 92 kind=T edit=D\r\n"
-                                       "field 93 kind=N\r\n"
+                                       "field 93 kind=N domain=nonnegative\r\n"
+                                       "field 94 domain=intaxyear kind=D\r\n"
+                                       "field 95 kind=T edit=D domain=notaftertaxyear\r\n"
                                        "\r\n"
                                        "fields 200-202\r\n"
                                        "end\r\n");
@@ -100,7 +102,7 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
     EXPECT_EQ(form->getBusinessName(), "Form \"69\" # info \\ x");
     EXPECT_EQ(form->getMaxCopies(), 3);
     EXPECT_EQ(form->getRank(), 7);
-    EXPECT_EQ(fieldNumbers(form), (std::vector<int>{1, 6, 85, 90, 91, 92, 93, 200, 201, 202}));
+    EXPECT_EQ(fieldNumbers(form), (std::vector<int>{1, 6, 85, 90, 91, 92, 93, 94, 95, 200, 201, 202}));
 
     const auto first = form->getFieldDesc(1);
     EXPECT_TRUE(first->isText());
@@ -120,6 +122,10 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
     EXPECT_EQ(form->getFieldDesc(90)->getValidator()->getEditCode(), 170);
     EXPECT_EQ(form->getFieldDesc(91)->getValidator()->getEditCode(), 'F');
     EXPECT_TRUE(form->getFieldDesc(92)->isDate());
+    EXPECT_EQ(form->getFieldDesc(93)->getDomain(), DataMgmt::FieldDomain::NotNegative);
+    EXPECT_EQ(form->getFieldDesc(94)->getDomain(), DataMgmt::FieldDomain::InTaxYear);
+    EXPECT_EQ(form->getFieldDesc(95)->getDomain(), DataMgmt::FieldDomain::NotAfterTaxYear);
+    EXPECT_EQ(form->getFieldDesc(92)->getDomain(), DataMgmt::FieldDomain::Any);
 
     const auto plain = form->getFieldDesc(201);
     EXPECT_FALSE(plain->isText());
@@ -212,6 +218,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadDefinition{"DateWithOtherEdit", "form 1 federal F1\nfield 2 kind=D edit=H\nend\n", 2, "takes edit code D"},
         BadDefinition{"DateEditOnAmount", "form 1 federal F1\nfield 2 edit=D\nend\n", 2, "needs kind=D"},
         BadDefinition{"BadCalc", "form 1 federal F1\nfield 2 calc=yes\nend\n", 2, "calc \"yes\""},
+        BadDefinition{"BadDomain", "form 1 federal F1\nfield 2 domain=positive\nend\n", 2,
+                      "domain \"positive\" is not one of"},
+        BadDefinition{"NonNegativeText", "form 1 federal F1\nfield 2 kind=T domain=nonnegative\nend\n", 2,
+                      "domain nonnegative belongs to an amount"},
+        BadDefinition{"NonNegativeDate", "form 1 federal F1\nfield 2 kind=D domain=nonnegative\nend\n", 2,
+                      "domain nonnegative belongs to an amount"},
+        BadDefinition{"TaxYearOnAmount", "form 1 federal F1\nfield 2 domain=intaxyear\nend\n", 2,
+                      "a tax-year domain belongs to a date"},
         BadDefinition{"BareWordAttribute", "form 1 federal F1\nfield 2 T\nend\n", 2, "unexpected \"T\""},
         BadDefinition{"WordsAfterEnd", "form 1 federal F1\nend F1\n", 2, "unexpected \"F1\" after end"},
         BadDefinition{"QuoteNotClosed", "form 1 federal F1 name=\"Form 1\nend\n", 1, "quoted text is not closed"},

@@ -438,6 +438,24 @@ std::vector<BadCase> valueCases() {
          wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>02/30/2018</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:7:", "field kGA69_TPBirth",
           "date \"02/30/2018\" is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD"}},
+        {"DateBefore1900",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>12/31/1899</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "date \"12/31/1899\" is before 1900"}},
+        {"DateOutsideTheTaxYear",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>103</ID><VALUE>01/01/2019</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_MovedOut", "date \"01/01/2019\" is not in 2018"}},
+        {"BirthDateAfterTheTaxYear",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>9</ID><VALUE>01/01/2099</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "field kF1_TPBirth", "date \"01/01/2099\" is after the tax year 2018"}},
+        {"NegativeEntryOfZeroOrMore",
+         wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>97</ID><VALUE>-0.01</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "form F52 copy 1 field kF52_StateTax2",
+          "amount \"-0.01\" is below 0 (the field takes 0 or more)"}},
+        {"OverriddenCalculationKeepsTheLimit",
+         wrap("",
+              "<FORM DEVNAME=\"ST2\">\n<FIELD OVERRIDDEN=\"1\"><ID>27</ID><VALUE>10000000000001</VALUE></FIELD>\n"
+              "</FORM>\n"),
+         {"bad.xml:7:", "field kST2_Total", "beyond the limit"}},
         {"DateThatIsNoDate",
          wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>hello</VALUE></FIELD>\n</FORM>\n"),
          {"date \"hello\" is not a calendar date"}},
@@ -573,6 +591,8 @@ TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
         st2->setValue(i % 2 == 0 ? 1 : 2, FieldValue::text(texts[i]));
         st2->setValue(3, FieldValue::number(0.1 * static_cast<double>(i) - 0.35));
     }
+    // What the calculation stores has no limit of its own.
+    a.georgia->getFormUVPtr(kST2, 1, true)->setValue(27, FieldValue::number(-1e20 / 3));
     DataMgmt::TaxFormPtr f1 = a.federal->getFormUVPtr(kF1, 1, true);
     f1->setValue(1, FieldValue::box(true));
     f1->setValue(2, FieldValue::box(false));
@@ -586,6 +606,13 @@ TEST_F(ReturnFileTest, WrittenFilesReadBackIdentically) {
     DataMgmt::TaxFormPtr w2 = a.federal->getFormUVPtr(kF52, 5, true);
     w2->setValue(33, FieldValue::number(1234.5));  // half a cent
     w2->setValue(32, FieldValue::number(-99));
+    // Entries at the ends of their domains.
+    w2->setValue(97, FieldValue::number(0));
+    f1->setValue(9, FieldValue::text("12/31/2018"));
+    DataMgmt::TaxFormPtr ga69 = a.georgia->getFormUVPtr(kGA69, 1, true);
+    ga69->setValue(6, FieldValue::text("01/01/1900"));
+    ga69->setValue(102, FieldValue::text("2018-01-01"));
+    ga69->setValue(103, FieldValue::text("12-31-2018"));
     a.federal->getFormUVPtr(kF52, 2, true);  // an empty copy
     a.federal->setDataEntered(kF52, 2, true);
     a.georgia->getFormUVPtr(kGA70, 1, true)->setValue(345, FieldValue::text("P0001234"));

@@ -76,6 +76,28 @@ TEST_F(ValuesTest, SumsAddTheRoundedValuesFieldByField) {
     EXPECT_EQ(form->sumOf4(FieldID(1), FieldID(2), FieldID(3), FieldID(4)), 4);
 }
 
+// Amounts beyond the 64-bit range (as a calculation or an import may store)
+// add up to the range's end on the side they lie, never overflowing.
+TEST_F(ValuesTest, SumsStayWithinTheRange) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    for (const double huge : {1e300, -1e300}) {
+        DataMgmt::TaxFormPtr form = ga70();
+        for (int f = 1; f <= 4; ++f) form->assignIR(FieldID(f), huge);
+        const std::int64_t end = huge > 0 ? kMax : kMin;
+        EXPECT_EQ(form->sumOf2(FieldID(1), FieldID(2)), end);
+        EXPECT_EQ(form->sumOf3(FieldID(1), FieldID(2), FieldID(3)), end);
+        EXPECT_EQ(form->sumOf4(FieldID(1), FieldID(2), FieldID(3), FieldID(4)), end);
+        for (std::uint16_t c = 1; c <= 2; ++c) georgia->getFormUVPtr(kST2, c, true)->assignIR(FieldID(1), huge);
+        EXPECT_EQ(georgia->getAllCopies(kST2, FieldID(1)), end);
+    }
+    DataMgmt::TaxFormPtr form = ga70();
+    form->assignIR(FieldID(1), 1e300);
+    form->assignIR(FieldID(2), -1e300);
+    EXPECT_EQ(form->sumOf2(FieldID(1), FieldID(2)), -1);  // the range's ends, max + min
+    EXPECT_EQ(Utils::negateSaturated(kMin), kMax);
+}
+
 TEST_F(ValuesTest, TextsAndBoxesReadAsNumbers) {
     DataMgmt::TaxFormPtr form = ga70();
     form->assignText(FieldID(51), " 12.5 acres");

@@ -72,6 +72,33 @@ TEST_F(ReviewTest, DeceasedFilerBlocksOnlyTheEFileAndIsRecorded) {
               "This program does not support electronic filing of returns for deceased taxpayers or spouses.");
 }
 
+TEST_F(ReviewTest, ResidencyPeriodThatEndsBeforeItBeginsIsAFinding) {
+    auto info = gaCopy(kGAForm69ID);
+    const struct {
+        const char* from;
+        const char* to;
+        bool finding;
+    } rows[] = {
+        {"12/31/2018", "01/01/2018", true},  {"07/02/2018", "07/01/2018", true}, {"07/01/2018", "07/01/2018", false},
+        {"01/01/2018", "12/31/2018", false}, {"", "01/01/2018", false},
+    };
+    for (const auto& r : rows) {
+        setText(info, f69.f113, r.from);
+        setText(info, f69.f114, r.to);
+        for (const bool eFileCheck : {false, true}) {
+            const auto entries = audit(eFileCheck);
+            const auto found = find(entries, "Your Georgia residency period ends on");
+            EXPECT_EQ(found && found->fires, r.finding) << r.from << " " << r.to;
+            if (found && found->fires) {
+                EXPECT_EQ(found->text, std::string("Your Georgia residency period ends on ") + r.to +
+                                           ", before it begins on " + r.from +
+                                           ". Correct the dates of your part-year residency.");
+                EXPECT_EQ(found->field, f69.f114);
+            }
+        }
+    }
+}
+
 class MainFormChecks : public ReviewTest {
 protected:
     MainFormChecks() : main(gaCopy(kGAForm70ID)) {}

@@ -1,0 +1,110 @@
+// The entries a return file gives keep to their limit and their field's
+// domain; what gahost run saves from the largest of them, gahost check reads
+// back: the calculation's totals of entries may pass the limit of entries,
+// and its results are calculated fields without one.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/definitions/FormDefinitions.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+const std::string kLimit = std::to_string(PersistanceMgmt::kAmountLimitDollars);
+
+// How the entries are signed: all at the limit, all at the limit below 0,
+// or the two in turn.
+enum class Signs { Positive, Negative, Alternating };
+
+// Every amount entry of every form of the return, in two copies where the
+// form has them, at the limit of entries (0 or more where the field takes
+// only those); the taxpayer a full-year Georgia resident, single.
+std::string largestReturn(const DataMgmt::TaxReturnDesc& desc, Signs signs, int& count) {
+    std::ostringstream out;
+    for (DataMgmt::TaxFormDescIter it = desc.getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+        const DataMgmt::TaxFormDescPtr form = it.getTaxFormDescriptor();
+        for (int copy = 1; copy <= std::min(2, static_cast<int>(form->getMaxCopies())); ++copy) {
+            out << "<FORM DEVNAME=\"" << form->getDevName() << "\" COPY=\"" << copy << "\">\n";
+            for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
+                const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(f.getFieldID());
+                if (field->isText() || field->isBoolean() || field->isCalculated()) continue;
+                const bool negative = field->getDomain() != DataMgmt::FieldDomain::NotNegative &&
+                                      (signs == Signs::Negative || (signs == Signs::Alternating && ++count % 2 == 0));
+                out << "<FIELD><ID>" << field->getID().getNumber() << "</ID><VALUE>" << (negative ? "-" : "") << kLimit
+                    << "</VALUE></FIELD>\n";
+            }
+            if (form->getDevName() == "GA69") out << "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>\n";
+            out << "</FORM>\n";
+        }
+    }
+    return out.str();
+}
+
+class LargestInputs : public testsupport::ScratchDirTest, public ::testing::WithParamInterface<Signs> {};
+
+TEST_P(LargestInputs, RunSavesWhatCheckReads) {
+    const FormDefinitions::Library lib = FormDefinitions::compiledLibrary();
+    int count = 0;
+    const std::string federal = largestReturn(*lib.federal, GetParam(), count);
+    const std::string georgia = largestReturn(*lib.georgia, GetParam(), count);
+    const std::string input =
+        writeFile("largest.xml",
+                  "<RETURNFILE TAXYEAR=\"2018\">\n<RETURN TYPE=\"federal\"><RETURNNAME>largest</RETURNNAME>\n"
+                  "<HOST><FILINGSTATUS>1</FILINGSTATUS></HOST>\n" +
+                      federal +
+                      "</RETURN>\n<RETURN TYPE=\"GA\"><RETURNNAME>largest</RETURNNAME>\n"
+                      "<HOST><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">" +
+                      kLimit + "</PULLCOMMON></HOST>\n" + georgia + "</RETURN>\n</RETURNFILE>\n");
+    const std::string out = dir + "/out";
+    const testsupport::GahostResult run = testsupport::runGahost({"run", input, "--out", out}, {}, dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const testsupport::GahostResult check = testsupport::runGahost({"check", out + "/largest.xml"}, {}, dir);
+    EXPECT_EQ(check.status, 0) << check.err.substr(0, 2000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signs, LargestInputs, ::testing::Values(Signs::Positive, Signs::Negative, Signs::Alternating));
+
+// Entries that would break the figures are refused when the file is read,
+// in one line naming the form, the field and the file's line.
+class EntryDomains : public testsupport::ScratchDirTest {};
+
+TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
+    const struct {
+        const char* returnType;
+        const char* form;
+        int field;
+        const char* value;
+        const char* says;
+    } rows[] = {
+        {"GA", "GA69", 76, "-10000000000000", "is below 0 (the field takes 0 or more)"},  // estimated tax paid
+        {"GA", "GA75", 37, "-10000000000000", "is below 0"},                              // a deduction
+        {"GA", "GA189219", 189645, "-10000000000000", "is below 0"},                      // refunds received
+        {"GA", "GA190056", 190169, "-1000000", "is below 0"},                             // an IND-CR credit
+        {"GA", "GA73", 16, "-5000", "is below 0"},                                        // tax paid elsewhere
+        {"GA", "GA203811", 203861, "-5000", "is below 0"},                                // business credit used
+        {"federal", "F52", 32, "-1", "is below 0"},                                       // state tax withheld
+        {"GA", "GA69", 113, "07/01/2019", "is not in 2018"},
+        {"GA", "GA69", 114, "12/31/2017", "is not in 2018"},
+        {"federal", "F92", 9, "01/01/2099", "is after the tax year 2018"},
+        {"federal", "F92", 10, "12/31/1899", "is before 1900"},
+    };
+    for (const auto& r : rows) {
+        const std::string path =
+            writeFile("entry.xml", std::string("<RETURN TYPE=\"") + r.returnType + "\">\n<FORM DEVNAME=\"" + r.form +
+                                       "\">\n<FIELD><ID>" + std::to_string(r.field) + "</ID><VALUE>" + r.value +
+                                       "</VALUE></FIELD>\n</FORM>\n</RETURN>\n");
+        const testsupport::GahostResult check = testsupport::runGahost({"check", path}, {}, dir);
+        EXPECT_EQ(check.status, 1) << r.form << " " << r.field;
+        EXPECT_NE(check.err.find(path + ":3: form " + r.form + " copy 1 field "), std::string::npos) << check.err;
+        EXPECT_NE(check.err.find(r.says), std::string::npos) << check.err;
+        EXPECT_EQ(std::count(check.err.begin(), check.err.end(), '\n'), 1) << check.err;
+    }
+}
+
+}  // namespace

@@ -1,6 +1,6 @@
 // The Georgia print order and the PDF attachments of the electronic return.
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
@@ -13,6 +13,8 @@
 namespace GATaxFormPrintMgmt {
 
 namespace {
+
+using GACalculationMgmt::kForm69Lines;
 
 // A print list has room for 80 entries: the forms, an end entry, and
 // default entries after it.
@@ -76,14 +78,14 @@ bool GATaxFormPrinter::getNextPrintForm(FormId& form, char selector) {
     if (gaReturn_ == nullptr) return false;
     const DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, true);
     if (info.isNull()) return false;
-    // A full-year resident (box 36) or a nonresident (box 38) may claim the
-    // other-state credit, so their list holds form 73; a part-year resident
-    // (box 37 alone) prints without it.
-    const auto& f69 = kGAForm69FieldIds;
-    if (info->xMarked(f69.f36) || info->xMarked(f69.f38)) {
+    // A full-year resident (box 36) or a part-year resident (box 38) may
+    // claim the other-state credit, so their list holds form 73; a
+    // nonresident (box 37 alone) prints without it.
+    const auto& residency = kForm69Lines.residency;
+    if (info->xMarked(residency.taxpayerFullYear) || info->xMarked(residency.taxpayerPartYear)) {
         return getNextForm(fullPrintList(), current, form, selector);
     }
-    if (info->xMarked(f69.f37)) {
+    if (info->xMarked(residency.taxpayerNonresident)) {
         return getNextForm(shortPrintList(), current, form, selector);
     }
     return false;

@@ -96,7 +96,7 @@ void GATaxReturn::getMailingAddress(std::string& out, std::int32_t kind) {
         // the payment box. The amount owed is read only when there is no
         // refund.
         const FormID main = getMainFormID();
-        if (getLineValue(main, 1, 26) > 0 || getLineValue(main, 1, 27) == 0) {
+        if (getLineValue(main, 1, SummaryLine::kRefund) > 0 || getLineValue(main, 1, SummaryLine::kAmountOwed) == 0) {
             out = kRefundAddress;
         } else {
             out = kPaymentAddress;

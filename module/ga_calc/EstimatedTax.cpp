@@ -97,20 +97,11 @@ const VoucherLines voucher;
 // order they add.
 const FieldId kAdditionBoxes[] = {f75.f35, f75.f33, f75.f34, f75.f32};
 
-// Summary lines of this year's return that the worksheet takes.
-enum ThisYearLine : std::int32_t {
-    kFederalIncomeLine = 1,
-    kGeorgiaShareLine = 4,
-    kDeductionLine = 5,
-    kWithholdingLine = 9,
-    kCreditedLine = 10,
-    kAddition1Line = 11,
-    kAddition2Line = 12,
-    kAddition3Line = 13,
-    kSubtractionLine = 16,
-    kOtherSubtractionsLine = 20,
-    kProtectOnly = 28,  // no line: the field is only protected
-};
+using GADataMgmt::SummaryLine;
+
+// The line number that pullProtectedLineValue takes for no line: the field
+// is only protected.
+constexpr std::int32_t kProtectOnly = 28;
 
 // The calculation of one copy of form 75, in named steps.
 class EstimatedTaxForm {
@@ -121,7 +112,10 @@ public:
     void calculate(int passThrough);
 
 private:
-    void pull(const FieldId& x, std::int32_t line) { engine_.pullProtectedLineValue(handle_, prefill_, x, line); }
+    void pull(const FieldId& x, SummaryLine line) {
+        engine_.pullProtectedLineValue(handle_, prefill_, x, static_cast<std::int32_t>(line));
+    }
+    void protectOnly(const FieldId& x) { engine_.pullProtectedLineValue(handle_, prefill_, x, kProtectOnly); }
     double residency();
     void filingStatus();
     void income();
@@ -256,8 +250,8 @@ void EstimatedTaxForm::calculate(int passThrough) {
 // projection (1 for a full year).
 double EstimatedTaxForm::residency() {
     DataMgmt::TaxForm& form = form_;
-    pull(lines.fullYear, kProtectOnly);
-    pull(lines.partYear, kProtectOnly);
+    protectOnly(lines.fullYear);
+    protectOnly(lines.partYear);
     form.oneX(lines.fullYear, lines.partYear, lines.partYear);
     if (prefill_) {
         // This year's residency decides.
@@ -269,7 +263,7 @@ double EstimatedTaxForm::residency() {
         form.setX(lines.fullYear);
     }
     if (form.xMarked(lines.partYear)) {
-        pull(lines.incomeRatio, kGeorgiaShareLine);
+        pull(lines.incomeRatio, SummaryLine::kGeorgiaShare);
         return form.getIR(lines.incomeRatio) / 10000.0;
     }
     form.makeProtectedAndSetNull(lines.incomeRatio);
@@ -314,20 +308,20 @@ void EstimatedTaxForm::filingStatus() {
 // retirement exclusion: the projected Georgia income.
 void EstimatedTaxForm::income() {
     DataMgmt::TaxForm& form = form_;
-    pull(lines.federalIncome, kFederalIncomeLine);
-    pull(lines.addition1, kAddition1Line);
-    pull(lines.addition2, kAddition2Line);
-    pull(lines.addition3, kAddition3Line);
+    pull(lines.federalIncome, SummaryLine::kFederalAgi);
+    pull(lines.addition1, SummaryLine::kMunicipalInterest);
+    pull(lines.addition2, SummaryLine::kLumpSumDistributions);
+    pull(lines.addition3, SummaryLine::kOtherAdditions);
     form.plus3(lines.additions, lines.addition1, lines.addition2, lines.addition3);
     form.assignII(lines.additionsCopy, lines.additions);
     form.plus2(lines.incomeWithAdditions, lines.federalIncome, lines.additionsCopy);
-    pull(lines.subtraction, kSubtractionLine);
+    pull(lines.subtraction, SummaryLine::kSocialSecurity);
     if (prefill_) {
         form.makeProtected(lines.enteredSubtraction);
     } else {
         form.unProtect(lines.enteredSubtraction);
     }
-    pull(lines.otherSubtractions, kOtherSubtractionsLine);
+    pull(lines.otherSubtractions, SummaryLine::kRemainingSubtractions);
     if (prefill_) {
         form.makeProtected(lines.retirementExclusion);
         retirementExclusion();
@@ -427,7 +421,7 @@ double EstimatedTaxForm::enteredDeduction() {
     }
     if (form.isNull(lines.itemizedAmount)) {
         form.assignIR(lines.itemizedAmount,
-                      static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kDeductionLine)));
+                      static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, SummaryLine::kDeductions)));
     }
     for (const FieldId& x : kAdditionBoxes) {
         form.makeProtectedAndSetNull(x);
@@ -441,8 +435,8 @@ void EstimatedTaxForm::tax() {
     DataMgmt::TaxForm& form = form_;
     form.assignIR(lines.tax, GATaxReturnCalcEngine::computeEstimatedTax2019(form.getIR(lines.taxableIncome),
                                                                             filingStatusOfBoxes()));
-    pull(lines.withholding, kWithholdingLine);
-    pull(lines.creditedOverpayment, kCreditedLine);
+    pull(lines.withholding, SummaryLine::kWithheld);
+    pull(lines.creditedOverpayment, SummaryLine::kCreditedToEstimatedTax);
     form.assignIR(lines.estimatedTax, std::max(0.0, form.getIR(lines.tax) - (form.getIR(lines.withholding) +
                                                                              form.getIR(lines.creditedOverpayment))));
 }

@@ -211,14 +211,14 @@ void InfoFormCalculation::fillOptions() {
     }
 }
 
-// The heading block, the summary's refund line, and the defaults of the
+// The heading block, the amount owed of the summary, and the defaults of the
 // choice pairs.
 void InfoFormCalculation::fillHeadingBlock() {
     const auto& b = lines.headingBlock;
     engine_.protectHeadingFields(handle_, b.yes, b.no, b.detail, none, b.text1, b.text2, b.detail3, b.detail4, none,
                                  none, none);
-    constexpr std::int32_t kRefundLine = 27;
-    info_.assignIR(b.refundLine, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
+    info_.assignIR(b.refundLine, static_cast<double>(
+                                     ga_.getLineValue(engine_.getMainForm(), 1, GADataMgmt::SummaryLine::kAmountOwed)));
     for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
         Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }

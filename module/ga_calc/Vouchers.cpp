@@ -41,14 +41,7 @@ constexpr ScanLineCodes kPaymentOnPaper{"525", "000000000000", "180912", "20", "
 constexpr ScanLineCodes kPaymentElectronic{"525", "000000000000", "180921", "20", "0"};
 constexpr ScanLineCodes kExtension{"023", "000000000000", "180900", "00", "0"};
 
-// Summary lines of the return that the vouchers and form 72 show.
-enum SummaryLine : std::int32_t {
-    kFederalIncomeLine = 1,
-    kTaxableIncomeLine = 3,
-    kNetTaxLine = 24,
-    kRefundLine = 26,
-    kAmountOwedLine = 27,
-};
+using GADataMgmt::SummaryLine;
 
 // The lines a voucher shares with the other voucher.
 struct VoucherLines {
@@ -163,7 +156,7 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
 
     // The amount owed, or the balance due of the amended return when the
     // voucher pays that (as the amended return's last calculation left it).
-    form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+    form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
     form.unProtect(payment.forAmendedReturn);
     if (form.xMarked(payment.forAmendedReturn)) {
         form.assignIR(v.amount,
@@ -193,7 +186,8 @@ void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr handle, st
     if (form.xMarked(extension.amountEntered)) {
         form.unProtect(v.amount);
     } else {
-        form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+        form.assignIR(v.amount,
+                      static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
         form.makeProtected(v.amount);
     }
 
@@ -233,11 +227,11 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
     }
     gaReturn_->getII(kGAForm70ID, kForm70Lines.result.federalReference, handle, form72.federalText);
 
-    const std::pair<FieldId, std::int32_t> summary[] = {{f72.f17, kFederalIncomeLine},
-                                                        {f72.f18, kTaxableIncomeLine},
-                                                        {f72.f19, kNetTaxLine},
-                                                        {form72.refund, kRefundLine},
-                                                        {f72.f21, kAmountOwedLine}};
+    const std::pair<FieldId, SummaryLine> summary[] = {{f72.f17, SummaryLine::kFederalAgi},
+                                                       {f72.f18, SummaryLine::kTaxableIncome},
+                                                       {f72.f19, SummaryLine::kNetTax},
+                                                       {form72.refund, SummaryLine::kRefund},
+                                                       {f72.f21, SummaryLine::kAmountOwed}};
     for (const auto& [target, line] : summary) {
         form.assignIR(target, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, line)));
     }

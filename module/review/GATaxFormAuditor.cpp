@@ -121,7 +121,8 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     reportEFileFailure(help, topic, false, kClassEFileRecorded, deceased, kTypeEFileBlocker, FormID(0), copyNumber,
                        FieldID(0), kDeceasedText, kStateOnlySentence);
 
-    const bool refundPositive = gaReturn->getLineValue(gaReturn->getMainFormID(), 1, 26) > 0;
+    const bool refundPositive =
+        gaReturn->getLineValue(gaReturn->getMainFormID(), 1, GADataMgmt::SummaryLine::kRefund) > 0;
     auditDirectDeposit(help, topic, false, kGAForm69ID, kClassEFile, refundPositive, f69.f77, f69.f78, FieldID(0),
                        f69.f79, f69.f80, f69.f81, f69.f82, FieldID(0), FieldID(0), FieldID(0));
 

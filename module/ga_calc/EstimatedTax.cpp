@@ -264,7 +264,7 @@ double EstimatedTaxForm::residency() {
     }
     if (form.xMarked(lines.partYear)) {
         pull(lines.incomeRatio, SummaryLine::kGeorgiaShare);
-        return form.getIR(lines.incomeRatio) / 10000.0;
+        return form.getIR(lines.incomeRatio) / TaxYear::kWholeRatio;
     }
     form.makeProtectedAndSetNull(lines.incomeRatio);
     return 1.0;

@@ -17,6 +17,7 @@
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
@@ -24,10 +25,6 @@ namespace GACalculationMgmt {
 using namespace worksheet;
 
 namespace {
-
-// The ratio is kept in ten-thousandths: 10,000 is the whole income.
-constexpr double kRatioWhole = 10000;
-constexpr double kRatioToFraction = 0.0001;
 
 const auto& f73 = kGAForm73FieldIds;
 
@@ -64,12 +61,13 @@ void computeCredit(DataMgmt::TaxForm& sheet, const CreditComputation& c, int fil
     // without a Georgia income to divide by.
     double ratio = 0.0;
     if (whole(c.georgiaIncome) > 0.0) {
-        ratio = std::min(kRatioWhole * whole(c.otherStateIncome) / whole(c.georgiaIncome), kRatioWhole);
+        ratio =
+            std::min(TaxYear::kWholeRatio * whole(c.otherStateIncome) / whole(c.georgiaIncome), TaxYear::kWholeRatio);
     }
     store(sheet, c.ratio, ratio);
 
     const double share =
-        store(sheet, c.deductionShare, sheet.getIR(c.deductions) * sheet.getIR(c.ratio) * kRatioToFraction);
+        store(sheet, c.deductionShare, sheet.getIR(c.deductions) * sheet.getIR(c.ratio) * TaxYear::kRatioToFraction);
     store(sheet, c.taxedIncome, atLeastZero(sheet.getIR(c.otherStateIncome) - share));
     const double tax =
         store(sheet, c.tax, GATaxReturnCalcEngine::computeTaxFromRateSchedule(whole(c.taxedIncome), filingStatus));

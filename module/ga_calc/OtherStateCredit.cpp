@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -26,30 +26,9 @@ using namespace worksheet;
 
 namespace {
 
-const auto& f73 = kGAForm73FieldIds;
-
-// The lines of one computation, full-year or part-year.
-struct CreditComputation {
-    FieldId otherStateIncome;  // income that the other state also taxed
-    FieldId georgiaIncome;     // the denominator of the ratio
-    FieldId ratio;
-    FieldId deductions;
-    FieldId deductionShare;
-    FieldId taxedIncome;  // the other state's income less the deduction share
-    FieldId tax;
-    FieldId limit;  // entered: the tax paid to the other state
-    FieldId credit;
-};
-
-constexpr CreditComputation kFullYear{f73.f7, f73.f8, f73.f9, f73.f12, f73.f13, f73.f14, f73.f15, f73.f16, f73.f17};
-constexpr CreditComputation kPartYear{f73.f18, f73.f19, f73.f20, f73.f21, f73.f22, f73.f23, f73.f24, f73.f25, f73.f26};
-
-struct OtherStateLines {
-    FieldId taxpayerName, taxpayerNumber, spouseName, spouseNumber;
-    FieldId residentOnlyLine;  // open only for a full-year or part-year resident
-    FieldId standardAndItemized, exemptions;
-};
-constexpr OtherStateLines kOtherState{f73.f3, f73.f4, f73.f5, f73.f6, f73.f138855, f73.f10, f73.f11};
+using CreditComputation = Form73Lines::Computation;
+const CreditComputation& kFullYear = kForm73Lines.fullYear;
+const CreditComputation& kPartYear = kForm73Lines.partYear;
 
 // The ratio, the deduction share, the Georgia tax of what remains and the
 // credit, once the income and deduction lines of the computation stand. The
@@ -88,7 +67,7 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
         return;
     }
     DataMgmt::TaxForm& sheet = *handle;
-    const OtherStateLines& l = kOtherState;
+    const Form73Lines& l = kForm73Lines;
     const auto& f69 = kGAForm69FieldIds;
     const auto& f70 = kGAForm70FieldIds;
     const FieldId none = Primitives::kNullFieldID;
@@ -96,13 +75,14 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
 
     // The filers; the spouse's name and number on a joint return only.
     assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
-                    l.taxpayerName, l.taxpayerNumber, none, none, l.spouseName, l.spouseNumber, none, none, none, 0);
+                    l.filers.taxpayerName, l.filers.taxpayerNumber, none, none, l.filers.spouseName,
+                    l.filers.spouseNumber, none, none, none, 0);
     updateOtherStateRows();
 
     if (answered(f69.f36) || answered(f69.f38)) {
-        sheet.unProtect(l.residentOnlyLine);
+        sheet.unProtect(l.state.code);
     } else {
-        sheet.makeProtectedAndSetNull(l.residentOnlyLine);
+        sheet.makeProtectedAndSetNull(l.state.code);
     }
 
     // A full-year resident (taxpayer, else spouse) uses the full-year
@@ -112,10 +92,11 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
         clearFieldRange(kGAForm73ID, copy, kPartYear.otherStateIncome, kPartYear.credit);
         gaReturn_->getII(kGAForm70ID, f70.f64, handle, kFullYear.georgiaIncome);
         store(
-            sheet, l.standardAndItemized,
+            sheet, l.fullYearDeductions.standardAndItemized,
             static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72) + gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
-        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.exemptions);
-        store(sheet, kFullYear.deductions, sheet.getIR(l.standardAndItemized) + sheet.getIR(l.exemptions));
+        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.fullYearDeductions.exemptions);
+        store(sheet, kFullYear.deductions,
+              sheet.getIR(l.fullYearDeductions.standardAndItemized) + sheet.getIR(l.fullYearDeductions.exemptions));
         computeCredit(sheet, kFullYear, gaReturn_->getFilingStatusNumber());
     } else if (answered(f69.f97) || answered(f69.f38)) {
         clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, kFullYear.credit);

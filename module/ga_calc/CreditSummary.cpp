@@ -42,8 +42,16 @@ const auto& f203811 = kGAForm203811FieldIds;
 struct SummaryLines {
     FieldId linkedForm, linkedCopy, name, code, heading, copyKind, creditUsed, remaining;
 };
-constexpr SummaryLines kSummary{f189216.f204113, f189216.f204114, f189216.f203018, f189216.f199426,
-                                f189216.f189805, f189216.f207108, f189216.f189825, f189216.f189826};
+constexpr SummaryLines kSummary{
+    .linkedForm = f189216.f204113,
+    .linkedCopy = f189216.f204114,
+    .name = f189216.f203018,
+    .code = f189216.f199426,
+    .heading = f189216.f189805,
+    .copyKind = f189216.f207108,
+    .creditUsed = f189216.f189825,
+    .remaining = f189216.f189826,
+};
 
 // The credit forms in the order the index takes them.
 constexpr std::array<FormId, 4> kCreditForms{kGAForm187981ID, kGAForm203638ID, kGAForm203639ID, kGAForm203811ID};

@@ -75,61 +75,116 @@ struct IndCr201Lines {
     std::array<FieldId, 4> cappedLines;
     FieldId sum, total, credit, remaining;
 };
-constexpr IndCr201Lines kIndCr201{f190054.f190150, f190054.f190148,
-                                  f190054.f190149, f190054.f190151,
-                                  f190054.f190152, {f190054.f190153, f190054.f190154, f190054.f190155, f190054.f190156},
-                                  f190054.f190157, f190054.f190158,
-                                  f190054.f190159, f190054.f190160};
+constexpr IndCr201Lines kIndCr201{
+    .heading = f190054.f190150,
+    .amountBox = f190054.f190148,
+    .noAmountBox = f190054.f190149,
+    .carriedIn = f190054.f190151,
+    .boxAmount = f190054.f190152,
+    .cappedLines = {f190054.f190153, f190054.f190154, f190054.f190155, f190054.f190156},
+    .sum = f190054.f190157,
+    .total = f190054.f190158,
+    .credit = f190054.f190159,
+    .remaining = f190054.f190160,
+};
 
 struct IndCr202Lines {
     FieldId heading, federalAmount, rateShown, share, credit;
 };
-constexpr IndCr202Lines kIndCr202{f190055.f190161, f190055.f190162, f190055.f190163, f190055.f190164, f190055.f190165};
+constexpr IndCr202Lines kIndCr202{
+    .heading = f190055.f190161,
+    .federalAmount = f190055.f190162,
+    .rateShown = f190055.f190163,
+    .share = f190055.f190164,
+    .credit = f190055.f190165,
+};
 
 struct IndCr203Lines {
     FieldId heading, firstAmount, secondAmount, credit, remaining;
 };
-constexpr IndCr203Lines kIndCr203{f190056.f190166, f190056.f190167, f190056.f190168, f190056.f190169, f190056.f190170};
+constexpr IndCr203Lines kIndCr203{
+    .heading = f190056.f190166,
+    .firstAmount = f190056.f190167,
+    .secondAmount = f190056.f190168,
+    .credit = f190056.f190169,
+    .remaining = f190056.f190170,
+};
 
 struct IndCr204Lines {
     FieldId heading, expenses, rateShown, share, limitShown, allowed, credit;
 };
-constexpr IndCr204Lines kIndCr204{f190057.f190171, f190057.f190186, f190057.f190187, f190057.f190188,
-                                  f190057.f190189, f190057.f190190, f190057.f190191};
+constexpr IndCr204Lines kIndCr204{
+    .heading = f190057.f190171,
+    .expenses = f190057.f190186,
+    .rateShown = f190057.f190187,
+    .share = f190057.f190188,
+    .limitShown = f190057.f190189,
+    .allowed = f190057.f190190,
+    .credit = f190057.f190191,
+};
 
 struct IndCr205Lines {
     FieldId heading, firstAmount, secondAmount, sum, limit, smaller, credit;
 };
-constexpr IndCr205Lines kIndCr205{f190058.f190192, f190058.f190205, f190058.f190206, f190058.f190207,
-                                  f190058.f190208, f190058.f190209, f190058.f190210};
+constexpr IndCr205Lines kIndCr205{
+    .heading = f190058.f190192,
+    .firstAmount = f190058.f190205,
+    .secondAmount = f190058.f190206,
+    .sum = f190058.f190207,
+    .limit = f190058.f190208,
+    .smaller = f190058.f190209,
+    .credit = f190058.f190210,
+};
 
 struct IndCr206Lines {
     FieldId heading, carriedIn, assistance, limitShown, assistanceAllowed, credit, remaining;
 };
-constexpr IndCr206Lines kIndCr206{f190059.f190211, f190059.f190213, f190059.f190215, f190059.f190216,
-                                  f190059.f190217, f190059.f190218, f190059.f190219};
+constexpr IndCr206Lines kIndCr206{
+    .heading = f190059.f190211,
+    .carriedIn = f190059.f190213,
+    .assistance = f190059.f190215,
+    .limitShown = f190059.f190216,
+    .assistanceAllowed = f190059.f190217,
+    .credit = f190059.f190218,
+    .remaining = f190059.f190219,
+};
 
 struct IndCr207Lines {
     FieldId heading, taxpayerBeds;
     std::array<FieldId, 5> spousePractice;  // counties, type, start date, beds
     FieldId limit, credit;
 };
-constexpr IndCr207Lines kIndCr207{f190060.f190220,
-                                  f190060.f190225,
-                                  {f190060.f190226, f190060.f190227, f190060.f190228, f190060.f190229, f190060.f190230},
-                                  f190060.f190231,
-                                  f190060.f190232};
+constexpr IndCr207Lines kIndCr207{
+    .heading = f190060.f190220,
+    .taxpayerBeds = f190060.f190225,
+    .spousePractice = {f190060.f190226, f190060.f190227, f190060.f190228, f190060.f190229, f190060.f190230},
+    .limit = f190060.f190231,
+    .credit = f190060.f190232,
+};
 
 struct IndCr208Lines {
     FieldId heading, carriedIn, amount, credit, remaining;
 };
-constexpr IndCr208Lines kIndCr208{f190061.f190233, f190061.f190234, f190061.f190235, f190061.f190236, f190061.f190237};
+constexpr IndCr208Lines kIndCr208{
+    .heading = f190061.f190233,
+    .carriedIn = f190061.f190234,
+    .amount = f190061.f190235,
+    .credit = f190061.f190236,
+    .remaining = f190061.f190237,
+};
 
 struct IndCr209Lines {
     FieldId heading, base, share, available, allowed, credit, remaining;
 };
-constexpr IndCr209Lines kIndCr209{f190062.f190238, f190062.f190239, f190062.f190240, f190062.f190241,
-                                  f190062.f190242, f190062.f190243, f190062.f190244};
+constexpr IndCr209Lines kIndCr209{
+    .heading = f190062.f190238,
+    .base = f190062.f190239,
+    .share = f190062.f190240,
+    .available = f190062.f190241,
+    .allowed = f190062.f190242,
+    .credit = f190062.f190243,
+    .remaining = f190062.f190244,
+};
 
 // The credit line of each worksheet and the form 74 line that takes it.
 struct SummaryLine {

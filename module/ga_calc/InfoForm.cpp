@@ -28,6 +28,22 @@ namespace {
 const Form69Lines& lines = kForm69Lines;
 const FieldId none = Primitives::kNullFieldID;
 
+// One filer's licence block of the information form, by the roles the
+// transfer from the federal return gives its nine fields.
+StateCalculationMgmt::DriverLicenseFields licenceFields(const std::array<FieldId, 9>& block) {
+    return {
+        .option4 = block[0],
+        .option3 = block[1],
+        .text1 = block[2],
+        .text2 = block[3],
+        .text3 = block[4],
+        .text4 = block[5],
+        .box = block[6],
+        .option1 = block[7],
+        .option2 = block[8],
+    };
+}
+
 // One calculation of one copy of form 69, in the order the form fills.
 class InfoFormCalculation {
 public:
@@ -229,11 +245,7 @@ void InfoFormCalculation::fillHeadingBlock() {
 // beside a filled licence number only.
 void InfoFormCalculation::fillLicences() {
     const auto& l = lines.licence;
-    engine_.transferDriverLicenseInfo(handle_,
-                                      {l.taxpayer[0], l.taxpayer[1], l.taxpayer[2], l.taxpayer[3], l.taxpayer[4],
-                                       l.taxpayer[5], l.taxpayer[6], l.taxpayer[7], l.taxpayer[8]},
-                                      {l.spouse[0], l.spouse[1], l.spouse[2], l.spouse[3], l.spouse[4], l.spouse[5],
-                                       l.spouse[6], l.spouse[7], l.spouse[8]});
+    engine_.transferDriverLicenseInfo(handle_, licenceFields(l.taxpayer), licenceFields(l.spouse));
     info_.makeProtected(l.taxpayerState);
     info_.makeProtected(l.spouseState);
     for (const auto& [number, state] :

@@ -42,45 +42,59 @@ struct Columns {
 
 // The lines of form 189217 by what they hold.
 struct Form189217Lines {
-    const FieldId& taxpayerNumber = f217.f189426;
-    const FieldId& federalInterest = f217.f189419;
-    const FieldId& federalDividends = f217.f189420;
+    using Line = const FieldId&;
+    Line taxpayerNumber, federalInterest, federalDividends;
     // The Georgia parts of the interest and dividends, entered.
-    const std::array<FieldId, 4> georgiaInterestParts{f217.f189422, f217.f189423, f217.f189424, f217.f189425};
-    const FieldId& georgiaWagesReduction = f217.f189430;  // entered
-    const Columns wages{f217.f189427, f217.f189428, f217.f189429};
-    const Columns interestAndDividends{f217.f189431, f217.f189432, f217.f189433};
-    const Columns businessIncome{f217.f189434, f217.f189435, f217.f189436};
-    const Columns otherIncome{f217.f189437, f217.f189438, f217.f189439};
-    const Columns totalIncome{f217.f189440, f217.f189441, f217.f189442};
-    const Columns federalAdjustments{f217.f189443, f217.f189444, f217.f189445};
-    const Columns georgiaAdjustments{f217.f189446, f217.f189447, f217.f189448};
-    const Columns incomeAfterAdjustments{f217.f189449, f217.f189450, f217.f189451};
-    const FieldId& georgiaAdjustmentsReduction = f217.f189452;  // entered
-    const FieldId& ratio = f217.f189453;
+    const std::array<FieldId, 4> georgiaInterestParts;
+    Line georgiaWagesReduction;  // entered
+    const Columns wages, interestAndDividends, businessIncome, otherIncome, totalIncome;
+    const Columns federalAdjustments, georgiaAdjustments, incomeAfterAdjustments;
+    Line georgiaAdjustmentsReduction;  // entered
+    Line ratio;
     // The deduction: itemized (less the income-tax adjustment and an
     // entered reduction) or standard.
-    const FieldId& itemized = f217.f189454;
-    const FieldId& incomeTaxAdjustment = f217.f189455;
-    const FieldId& itemizedReduction = f217.f189456;
-    const FieldId& itemizedAllowed = f217.f189457;
-    const FieldId& itemizesBox = f217.f189458;
-    const FieldId& standardBox = f217.f189459;
-    const FieldId& deduction = f217.f189460;
-    const std::array<FieldId, 4> agedOrBlindBoxes{f217.f189461, f217.f189462, f217.f189463, f217.f189464};
-    const FieldId& agedOrBlindCount = f217.f189465;
-    const FieldId& agedOrBlindAmount = f217.f189466;
-    const FieldId& filers = f217.f189467;
-    const FieldId& filerExemptions = f217.f189468;
-    const FieldId& dependents = f217.f189469;
-    const FieldId& dependentExemptions = f217.f189470;
-    const FieldId& exemptions = f217.f189471;
-    const FieldId& deductionsAndExemptions = f217.f189472;
-    const FieldId& georgiaShare = f217.f189473;
-    const FieldId& taxableIncome = f217.f189474;
+    Line itemized, incomeTaxAdjustment, itemizedReduction, itemizedAllowed, itemizesBox;
+    Line standardBox, deduction;
+    const std::array<FieldId, 4> agedOrBlindBoxes;
+    Line agedOrBlindCount, agedOrBlindAmount, filers, filerExemptions, dependents;
+    Line dependentExemptions, exemptions, deductionsAndExemptions, georgiaShare, taxableIncome;
 };
 
-const Form189217Lines kLines{};
+const Form189217Lines kLines = {
+    .taxpayerNumber = f217.f189426,
+    .federalInterest = f217.f189419,
+    .federalDividends = f217.f189420,
+    .georgiaInterestParts = {f217.f189422, f217.f189423, f217.f189424, f217.f189425},
+    .georgiaWagesReduction = f217.f189430,
+    .wages = {.total = f217.f189427, .notGeorgia = f217.f189428, .georgia = f217.f189429},
+    .interestAndDividends = {.total = f217.f189431, .notGeorgia = f217.f189432, .georgia = f217.f189433},
+    .businessIncome = {.total = f217.f189434, .notGeorgia = f217.f189435, .georgia = f217.f189436},
+    .otherIncome = {.total = f217.f189437, .notGeorgia = f217.f189438, .georgia = f217.f189439},
+    .totalIncome = {.total = f217.f189440, .notGeorgia = f217.f189441, .georgia = f217.f189442},
+    .federalAdjustments = {.total = f217.f189443, .notGeorgia = f217.f189444, .georgia = f217.f189445},
+    .georgiaAdjustments = {.total = f217.f189446, .notGeorgia = f217.f189447, .georgia = f217.f189448},
+    .incomeAfterAdjustments = {.total = f217.f189449, .notGeorgia = f217.f189450, .georgia = f217.f189451},
+    .georgiaAdjustmentsReduction = f217.f189452,
+    .ratio = f217.f189453,
+    .itemized = f217.f189454,
+    .incomeTaxAdjustment = f217.f189455,
+    .itemizedReduction = f217.f189456,
+    .itemizedAllowed = f217.f189457,
+    .itemizesBox = f217.f189458,
+    .standardBox = f217.f189459,
+    .deduction = f217.f189460,
+    .agedOrBlindBoxes = {f217.f189461, f217.f189462, f217.f189463, f217.f189464},
+    .agedOrBlindCount = f217.f189465,
+    .agedOrBlindAmount = f217.f189466,
+    .filers = f217.f189467,
+    .filerExemptions = f217.f189468,
+    .dependents = f217.f189469,
+    .dependentExemptions = f217.f189470,
+    .exemptions = f217.f189471,
+    .deductionsAndExemptions = f217.f189472,
+    .georgiaShare = f217.f189473,
+    .taxableIncome = f217.f189474,
+};
 
 // What every step of the schedule works with.
 struct PartYearSchedule {

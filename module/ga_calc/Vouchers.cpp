@@ -59,43 +59,71 @@ struct VoucherLines {
 };
 
 const auto& f77 = kGAForm77FieldIds;
-const VoucherLines kPaymentVoucher{f77.f5,  f77.f1,  f77.f4,      f77.f7, f77.f8, f77.f9,
-                                   f77.f10, f77.f11, f77.f155789, f77.f3, f77.f12};
-struct PaymentVoucherLines {
-    FieldId always = f77.f133317;
-    FieldId onPaper = f77.f24016;
-    FieldId electronic = f77.f24017;
-    FieldId forAmendedReturn = f77.f148019;
-    FieldId formCode = f77.f13;
+const VoucherLines kPaymentVoucher{
+    .name = f77.f5,
+    .number = f77.f1,
+    .spouseNumber = f77.f4,
+    .street = f77.f7,
+    .city = f77.f8,
+    .state = f77.f9,
+    .zipCode = f77.f10,
+    .federalText = f77.f11,
+    .taxYear = f77.f155789,
+    .amount = f77.f3,
+    .scanLine = f77.f12,
 };
-const PaymentVoucherLines payment;
+struct PaymentVoucherLines {
+    FieldId always, onPaper, electronic, forAmendedReturn, formCode;
+};
+const PaymentVoucherLines payment = {
+    .always = f77.f133317,
+    .onPaper = f77.f24016,
+    .electronic = f77.f24017,
+    .forAmendedReturn = f77.f148019,
+    .formCode = f77.f13,
+};
 
 const auto& f187982 = kGAForm187982FieldIds;
-const VoucherLines kExtensionVoucher{f187982.f187991, f187982.f187998, f187982.f187999, f187982.f187992,
-                                     f187982.f187994, f187982.f187995, f187982.f187996, f187982.f188002,
-                                     f187982.f188000, f187982.f188005, f187982.f188006};
-struct ExtensionVoucherLines {
-    FieldId always = f187982.f187997;
-    FieldId formCode = f187982.f188001;
-    FieldId amountEntered = f187982.f188004;
+const VoucherLines kExtensionVoucher{
+    .name = f187982.f187991,
+    .number = f187982.f187998,
+    .spouseNumber = f187982.f187999,
+    .street = f187982.f187992,
+    .city = f187982.f187994,
+    .state = f187982.f187995,
+    .zipCode = f187982.f187996,
+    .federalText = f187982.f188002,
+    .taxYear = f187982.f188000,
+    .amount = f187982.f188005,
+    .scanLine = f187982.f188006,
 };
-const ExtensionVoucherLines extension;
+struct ExtensionVoucherLines {
+    FieldId always, formCode, amountEntered;
+};
+const ExtensionVoucherLines extension = {
+    .always = f187982.f187997,
+    .formCode = f187982.f188001,
+    .amountEntered = f187982.f188004,
+};
 
 const auto& f72 = kGAForm72FieldIds;
 struct Form72Lines {
-    FieldId taxpayerNumber = f72.f6;
-    FieldId spouseNumber = f72.f10;
-    FieldId federalText = f72.f16;
-    FieldId refund = f72.f20;
-    FieldId routingNumber = f72.f22;
-    FieldId accountNumber = f72.f23;
-    FieldId checking = f72.f25;
-    FieldId savings = f72.f24;
-    FieldId refundByCheck = f72.f48185;
-    FieldId refundDeposited = f72.f48187;
-    FieldId unused = f72.f48186;
+    FieldId taxpayerNumber, spouseNumber, federalText, refund, routingNumber, accountNumber;
+    FieldId checking, savings, refundByCheck, refundDeposited, unused;
 };
-const Form72Lines form72;
+const Form72Lines form72 = {
+    .taxpayerNumber = f72.f6,
+    .spouseNumber = f72.f10,
+    .federalText = f72.f16,
+    .refund = f72.f20,
+    .routingNumber = f72.f22,
+    .accountNumber = f72.f23,
+    .checking = f72.f25,
+    .savings = f72.f24,
+    .refundByCheck = f72.f48185,
+    .refundDeposited = f72.f48187,
+    .unused = f72.f48186,
+};
 
 // The spouse's owner texts (first, middle and last name) of form 72.
 const FieldId kForm72SpouseTexts[] = {f72.f7, f72.f8, f72.f9};

@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form72Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
 #include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm72FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
 #include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/FilingCodes.h"
@@ -106,27 +106,7 @@ const ExtensionVoucherLines extension = {
     .amountEntered = f187982.f188004,
 };
 
-const auto& f72 = kGAForm72FieldIds;
-struct Form72Lines {
-    FieldId taxpayerNumber, spouseNumber, federalText, refund, routingNumber, accountNumber;
-    FieldId checking, savings, refundByCheck, refundDeposited, unused;
-};
-const Form72Lines form72 = {
-    .taxpayerNumber = f72.f6,
-    .spouseNumber = f72.f10,
-    .federalText = f72.f16,
-    .refund = f72.f20,
-    .routingNumber = f72.f22,
-    .accountNumber = f72.f23,
-    .checking = f72.f25,
-    .savings = f72.f24,
-    .refundByCheck = f72.f48185,
-    .refundDeposited = f72.f48187,
-    .unused = f72.f48186,
-};
-
-// The spouse's owner texts (first, middle and last name) of form 72.
-const FieldId kForm72SpouseTexts[] = {f72.f7, f72.f8, f72.f9};
+const Form72Lines& form72 = kForm72Lines;
 
 // Names, number, address and tax year of a voucher, in upper case.
 void fillVoucherHeading(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, const VoucherLines& v) {
@@ -235,31 +215,36 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
     const std::int8_t status = gaReturn_->getFilingStatus(kGAForm70ID);
 
     // The filers as the information form names them, in upper case.
-    assignOwnerInfo(handle, kGAForm69ID, status, f72.f3, f72.f4, f72.f5, Primitives::kNullFieldID,
-                    Primitives::kNullFieldID, kForm72SpouseTexts[0], kForm72SpouseTexts[1], kForm72SpouseTexts[2],
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 1);
+    const auto& spouseTexts = form72.spouseNameTexts;
+    assignOwnerInfo(handle, kGAForm69ID, status, form72.taxpayerFirstName, form72.taxpayerMiddleName,
+                    form72.taxpayerLastName, Primitives::kNullFieldID, Primitives::kNullFieldID, spouseTexts[0],
+                    spouseTexts[1], spouseTexts[2], Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, 1);
     gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
     if (status == FilingStatus::kJoint) {
         gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
     } else {
-        for (const FieldId& x : kForm72SpouseTexts) {
+        for (const FieldId& x : spouseTexts) {
             form.setNull(x);
         }
         form.setNull(form72.spouseNumber);
     }
     // The address: street, apartment, state, city and ZIP code.
-    const std::pair<FieldId, FieldId> address[] = {
-        {f72.f11, f69.f31}, {f72.f12, f69.f32}, {f72.f14, f69.f34}, {f72.f13, f69.f33}, {f72.f15, f69.f35}};
+    const std::pair<FieldId, FieldId> address[] = {{form72.street, f69.f31},
+                                                   {form72.apartment, f69.f32},
+                                                   {form72.state, f69.f34},
+                                                   {form72.city, f69.f33},
+                                                   {form72.zipCode, f69.f35}};
     for (const auto& [target, source] : address) {
         gaReturn_->getII(kGAForm69ID, source, handle, target);
     }
     gaReturn_->getII(kGAForm70ID, kForm70Lines.result.federalReference, handle, form72.federalText);
 
-    const std::pair<FieldId, SummaryLine> summary[] = {{f72.f17, SummaryLine::kFederalAgi},
-                                                       {f72.f18, SummaryLine::kTaxableIncome},
-                                                       {f72.f19, SummaryLine::kNetTax},
+    const std::pair<FieldId, SummaryLine> summary[] = {{form72.federalAgi, SummaryLine::kFederalAgi},
+                                                       {form72.taxableIncome, SummaryLine::kTaxableIncome},
+                                                       {form72.netTax, SummaryLine::kNetTax},
                                                        {form72.refund, SummaryLine::kRefund},
-                                                       {f72.f21, SummaryLine::kAmountOwed}};
+                                                       {form72.amountOwed, SummaryLine::kAmountOwed}};
     for (const auto& [target, line] : summary) {
         form.assignIR(target, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, line)));
     }

@@ -25,7 +25,7 @@ struct Form165Lines {
         Line street, apartment, city, state, zipCode;
     };
 
-    Line recipientIsTaxpayer;  // box: the taxpayer's statement, else the spouse's
+    Line recipientIsTaxpayer;            // box: the taxpayer's statement, else the spouse's
     std::array<Field, 4> recipientName;  // first, middle, last, suffix
     Line recipientNumber;
     Address recipientAddress;

@@ -1,8 +1,8 @@
 // The Georgia print order and the PDF attachments of the electronic return.
+#include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form73Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/output/StateTifFileWriter.h"
@@ -14,7 +14,10 @@ namespace GATaxFormPrintMgmt {
 
 namespace {
 
+using GACalculationMgmt::kForm189216Lines;
 using GACalculationMgmt::kForm69Lines;
+using GACalculationMgmt::kForm70Lines;
+using GACalculationMgmt::kForm73Lines;
 
 // A print list has room for 80 entries: the forms, an end entry, and
 // default entries after it.
@@ -134,8 +137,8 @@ void GATaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType type) {
     const DataMgmt::TaxReturnType georgiaType = gaReturn_->getReturnType();
 
     // The other state's return, attached whole when the store holds it.
-    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kGAForm73FieldIds.f138855);
-    if (gaReturn_->getIN(kGAForm70ID, 1, kGAForm70FieldIds.f189482) > 0 && !state.empty()) {
+    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kForm73Lines.state.code);
+    if (gaReturn_->getIN(kGAForm70ID, 1, kForm70Lines.credits.otherState) > 0 && !state.empty()) {
         const OtherStateReturn other = otherStateReturn(state);
         const DataMgmt::TaxReturnDescPtr otherDesc =
             DataMgmt::TaxReturnDictionary::getInstance().getTaxReturnDescriptor(state);
@@ -155,13 +158,13 @@ void GATaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType type) {
     // The certificates of the credits claimed on schedule 2: two of them are
     // Georgia forms of their own, attached inside the return.
     const std::vector<PdfAttachmentEntry> table = creditPdfTable();
-    const auto& f189216 = kGAForm189216FieldIds;
+    const FieldId& creditCode = kForm189216Lines.code;
     for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm189216ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         if (copy.isNull()) continue;
         const std::uint16_t number = copy->getCopyNumber();
-        if (!gaReturn_->hasSigValue(kGAForm189216ID, number, f189216.f199426)) continue;
-        const std::string code = gaReturn_->getFieldAsString(kGAForm189216ID, number, f189216.f199426);
+        if (!gaReturn_->hasSigValue(kGAForm189216ID, number, creditCode)) continue;
+        const std::string code = gaReturn_->getFieldAsString(kGAForm189216ID, number, creditCode);
         for (const PdfAttachmentEntry& row : table) {
             if (row.creditCode.empty()) break;
             if (row.creditCode != code) continue;

@@ -112,6 +112,11 @@ struct Form70Lines {
         Line reviewNeeded;
         Line trigger315, trigger316;  // amounts that call for a review when above 0
     };
+    // The interview's question whether other business or miscellaneous
+    // credits are claimed, a box answered yes.
+    struct Questions {
+        Line otherCredits;
+    };
 
     Heading heading;
     Residency residency;
@@ -125,6 +130,7 @@ struct Form70Lines {
     Result result;
     Deceased deceased;
     ReviewMarks review;
+    Questions questions;
 };
 
 inline constexpr Form70Lines kForm70Lines = [] {
@@ -285,6 +291,10 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .reviewNeeded = f70.f33441,
                 .trigger315 = f70.f315,
                 .trigger316 = f70.f316,
+            },
+        .questions =
+            {
+                .otherCredits = f70.f178303,
             },
     };
 }();

@@ -1,7 +1,7 @@
 // The field-name lists: the symbolic names of the fields of every form of
 // the Georgia return, or of one form named by its dev name, one a line.
 #include "module/autotest/ReturnDumps.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
@@ -29,7 +29,7 @@ void GATaxReturnCalcEngine::writeAllFieldNames(std::string fileName, std::string
          !forms.atEOL(); forms.next()) {
         writeFieldNames(out, gaReturn_->getTaxFormDescriptor(forms.getTaxFormDescriptor()->getTypeID()));
     }
-    info->setX(kGAForm69FieldIds.f72404);
+    info->setX(kForm69Lines.autoTest.done);
 }
 
 void GATaxReturnCalcEngine::writeFormFieldNames(std::string formName, std::string fileName, std::string directory) {
@@ -42,7 +42,7 @@ void GATaxReturnCalcEngine::writeFormFieldNames(std::string formName, std::strin
     if (form != forms.end()) {
         writeFieldNames(out, gaReturn_->getTaxFormDescriptor(form->second));
     }
-    info->setX(kGAForm69FieldIds.f72404);
+    info->setX(kForm69Lines.autoTest.done);
 }
 
 void GATaxReturnCalcEngine::buildFormNameMap(StateCalculationMgmt::FormNameMap& map) {

@@ -20,8 +20,9 @@
 namespace GADataMgmt {
 
 // The summary lines of the Georgia return, by the numbers getLineValue
-// takes (line 17 holds nothing). Lines 4 to 6 are the part-year schedule's
-// for anyone but a full-year resident.
+// takes (line 17 holds nothing). For anyone but a full-year resident line 1
+// comes from the state wage worksheet and lines 4 to 6 from the part-year
+// schedule.
 enum class SummaryLine : std::int32_t {
     kFederalAgi = 1,
     kGeorgiaAgi = 2,

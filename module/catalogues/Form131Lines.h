@@ -10,8 +10,6 @@
 #include "module/catalogues/Form131FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form131Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
@@ -51,5 +49,3 @@ inline constexpr Form131Lines kForm131Lines = [] {
         .authenticationValue = f131.f195234,
     };
 }();
-
-}  // namespace GACalculationMgmt

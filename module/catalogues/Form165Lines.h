@@ -1,8 +1,7 @@
-// Federal form 165's lines by what they hold: named references to the
-// members of its catalogue (kForm165FieldIds). Form 165, the government
-// payments statement (1099-G), feeds the withholding statements, is checked
-// by the review and goes into the e-file's 1099-G records. Amounts are kept
-// in hundredths.
+// Federal form 165's lines by what they hold: the government payments
+// statement (1099-G), amounts in hundredths. The calculation takes its
+// Georgia withholding into the withholding entries, the review checks what
+// an e-file needs of it and the e-file writes it.
 #pragma once
 
 #include <array>
@@ -10,58 +9,59 @@
 #include "module/catalogues/Form165FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form165Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
     using Field = Primitives::QVImmutableIdentifier;
 
-    // One of the two state rows: the state's code, its tax withheld and the
-    // payer's state identification number.
+    // A state row: the state's code, its tax withheld and the payer's state
+    // identification number.
     struct StateRow {
-        Line code, withheld, stateId;
-    };
-    struct Address {
-        Line street, apartment, city, state, zipCode;
+        Line state, withheld, stateId;
     };
 
-    Line recipientIsTaxpayer;            // box: the taxpayer's statement, else the spouse's
-    std::array<Field, 4> recipientName;  // first, middle, last, suffix
     Line recipientNumber;
-    Address recipientAddress;
-    Line payerName, payerNumber;
-    Line payerStreet, payerCity, payerState, payerZipCode, payerPhone;
-    Line compensation;
+    Line payerName, payerId, payerStreet, payerCity, payerState, payerZipCode, payerTelephone;
+    Line recipientStreet, recipientCity, recipientState, recipientZipCode;
+    Line recipientApartment;
+    std::array<Field, 4> recipientName;         // first, middle, last, suffix
+    Line taxpayersStatement, spousesStatement;  // boxes: whose statement it is
+    Line unemployment;                          // unemployment compensation
+    // The statement's kind: unemployment compensation, or taxable grants and
+    // payments (the sum of the three grant amounts).
+    Line unemploymentBox, grantsBox;
+    std::array<Field, 3> grants;
+    // The amounts the e-file needs not below 0.
+    std::array<Field, 7> amounts;
     std::array<StateRow, 2> stateRows;
 };
 
 inline constexpr Form165Lines kForm165Lines = [] {
-    const auto& f165 = kForm165FieldIds;
+    const auto& f = kForm165FieldIds;
     return Form165Lines{
-        .recipientIsTaxpayer = f165.f22,
-        .recipientName = {f165.f20719, f165.f20720, f165.f20721, f165.f20722},
-        .recipientNumber = f165.f5,
-        .recipientAddress =
-            {
-                .street = f165.f35,
-                .apartment = f165.f36,
-                .city = f165.f37,
-                .state = f165.f38,
-                .zipCode = f165.f39,
-            },
-        .payerName = f165.f10,
-        .payerNumber = f165.f26,
-        .payerStreet = f165.f30,
-        .payerCity = f165.f31,
-        .payerState = f165.f32,
-        .payerZipCode = f165.f33,
-        .payerPhone = f165.f34,
-        .compensation = f165.f11,
+        .recipientNumber = f.f5,
+        .payerName = f.f10,
+        .payerId = f.f26,
+        .payerStreet = f.f30,
+        .payerCity = f.f31,
+        .payerState = f.f32,
+        .payerZipCode = f.f33,
+        .payerTelephone = f.f34,
+        .recipientStreet = f.f35,
+        .recipientCity = f.f37,
+        .recipientState = f.f38,
+        .recipientZipCode = f.f39,
+        .recipientApartment = f.f36,
+        .recipientName = {f.f20719, f.f20720, f.f20721, f.f20722},
+        .taxpayersStatement = f.f22,
+        .spousesStatement = f.f23,
+        .unemployment = f.f11,
+        .unemploymentBox = f.f20717,
+        .grantsBox = f.f20718,
+        .grants = {f.f24555, f.f18, f.f19},
+        .amounts = {f.f11, f.f12, f.f15, f.f16, f.f24555, f.f18, f.f19},
         .stateRows = {{
-            {.code = f165.f17, .withheld = f165.f16, .stateId = f165.f28},
-            {.code = f165.f144118, .withheld = f165.f144120, .stateId = f165.f144119},
+            {.state = f.f17, .withheld = f.f16, .stateId = f.f28},
+            {.state = f.f144118, .withheld = f.f144120, .stateId = f.f144119},
         }},
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -10,8 +10,6 @@
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 // The lines of form 189215 that the additions and the subtractions write,
 // and the inputs they read.
 struct Form189215Lines {
@@ -142,5 +140,3 @@ inline constexpr Form189215Lines kForm189215Lines = [] {
         .partYearSubtractions = f215.f189223,
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -1,8 +1,7 @@
-// Form 189216's lines by what they hold: named references to the members of
-// its catalogue (kGAForm189216FieldIds). Form 189216, schedule 2, has one
-// copy per credit claimed: the calculation fills it from the credit's own
-// form, the main form takes its credit used, and the printout and the
-// e-file's schedule 2 record read it.
+// Form 189216's lines by what they hold: the credit summary (schedule 2),
+// one copy per credit-form copy with a result. The calculation fills a copy
+// from its credit form; the review reads the credit used, the barcode and
+// the e-file write the copy. The lines carry the calculation's names.
 #pragma once
 
 #include <array>
@@ -10,78 +9,45 @@
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form189216Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
-    // One credit row; the e-file writes a row whose amount is above zero.
-    struct Row {
-        Line first;
-        Line hundredths;  // written as a number with two decimals
-        Line second;
-        Line identification;  // a federal employer number or another
-        Line amount;
+    // One row of a pass-through business credit (form 203811): the
+    // entity's name, its share of the credit (in hundredths of a percent,
+    // 10000 being the whole), an amount, the entity's identification number
+    // and the row's amount in the total.
+    struct BusinessRow {
+        Line name, share, amount, payerId, rowTotal;
     };
 
-    Line heading;
-    // The credit: its name and code, and the credit form and copy it comes
-    // from (the copy kind says which).
-    Line name, code, linkedForm, linkedCopy, copyKind;
-    Line added;  // the credit added this year
-    std::array<Row, 6> rows;
-    Line total;  // the credit available
-    Line firstUsed, creditUsed;
-    Line remaining;  // carried forward
+    Line linkedForm, linkedCopy;  // the credit-form copy the summary copy stands for
+    Line name, code, heading, copyKind;
+    Line added;  // the amount added in the year
+    std::array<BusinessRow, 6> rows;
+    Line total, firstUsed, creditUsed, remaining;
 };
 
 inline constexpr Form189216Lines kForm189216Lines = [] {
-    const auto& f189216 = kGAForm189216FieldIds;
+    const auto& f = kGAForm189216FieldIds;
     return Form189216Lines{
-        .heading = f189216.f189805,
-        .name = f189216.f203018,
-        .code = f189216.f199426,
-        .linkedForm = f189216.f204113,
-        .linkedCopy = f189216.f204114,
-        .copyKind = f189216.f207108,
-        .added = f189216.f189807,
+        .linkedForm = f.f204113,
+        .linkedCopy = f.f204114,
+        .name = f.f203018,
+        .code = f.f199426,
+        .heading = f.f189805,
+        .copyKind = f.f207108,
+        .added = f.f189807,
         .rows = {{
-            {.first = f189216.f189808,
-             .hundredths = f189216.f189809,
-             .second = f189216.f189810,
-             .identification = f189216.f189811,
-             .amount = f189216.f189812},
-            {.first = f189216.f189813,
-             .hundredths = f189216.f189814,
-             .second = f189216.f189815,
-             .identification = f189216.f189816,
-             .amount = f189216.f189817},
-            {.first = f189216.f189818,
-             .hundredths = f189216.f189819,
-             .second = f189216.f189820,
-             .identification = f189216.f189821,
-             .amount = f189216.f189822},
-            {.first = f189216.f204115,
-             .hundredths = f189216.f204116,
-             .second = f189216.f204117,
-             .identification = f189216.f204118,
-             .amount = f189216.f204119},
-            {.first = f189216.f204120,
-             .hundredths = f189216.f204121,
-             .second = f189216.f204122,
-             .identification = f189216.f204123,
-             .amount = f189216.f204124},
-            {.first = f189216.f204125,
-             .hundredths = f189216.f204126,
-             .second = f189216.f204127,
-             .identification = f189216.f204128,
-             .amount = f189216.f204129},
+            {.name = f.f189808, .share = f.f189809, .amount = f.f189810, .payerId = f.f189811, .rowTotal = f.f189812},
+            {.name = f.f189813, .share = f.f189814, .amount = f.f189815, .payerId = f.f189816, .rowTotal = f.f189817},
+            {.name = f.f189818, .share = f.f189819, .amount = f.f189820, .payerId = f.f189821, .rowTotal = f.f189822},
+            {.name = f.f204115, .share = f.f204116, .amount = f.f204117, .payerId = f.f204118, .rowTotal = f.f204119},
+            {.name = f.f204120, .share = f.f204121, .amount = f.f204122, .payerId = f.f204123, .rowTotal = f.f204124},
+            {.name = f.f204125, .share = f.f204126, .amount = f.f204127, .payerId = f.f204128, .rowTotal = f.f204129},
         }},
-        .total = f189216.f189823,
-        .firstUsed = f189216.f189824,
-        .creditUsed = f189216.f189825,
-        .remaining = f189216.f189826,
+        .total = f.f189823,
+        .firstUsed = f.f189824,
+        .creditUsed = f.f189825,
+        .remaining = f.f189826,
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -10,8 +10,6 @@
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form189217Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
     using Field = Primitives::QVImmutableIdentifier;
@@ -74,5 +72,3 @@ inline constexpr Form189217Lines kForm189217Lines = [] {
         .taxableIncome = f217.f189474,
     };
 }();
-
-}  // namespace GACalculationMgmt

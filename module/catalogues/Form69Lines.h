@@ -9,8 +9,6 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form69Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
     using Field = Primitives::QVImmutableIdentifier;
@@ -216,5 +214,3 @@ inline constexpr Form69Lines kForm69Lines = [] {
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -14,8 +14,6 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form70Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
@@ -298,5 +296,3 @@ inline constexpr Form70Lines kForm70Lines = [] {
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

@@ -9,8 +9,6 @@
 #include "module/catalogues/GAForm72FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct Form72Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
@@ -58,5 +56,3 @@ inline constexpr Form72Lines kForm72Lines = [] {
         .unused = f72.f48186,
     };
 }();
-
-}  // namespace GACalculationMgmt

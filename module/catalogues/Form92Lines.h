@@ -1,23 +1,29 @@
-// Federal form 92's lines by what they hold: named references to the members
-// of its catalogue (kForm92FieldIds). Form 92, the federal return's personal
-// information, is read by the calculation (names, dates, address), the review
-// and the e-file records.
+// Federal form 92's lines by what they hold: the personal information of the
+// federal return that the state calculation carries into the information
+// form, that the review compares with it, that the frame maps and that the
+// e-file's records write.
 #pragma once
 
-#include "module/catalogues/Form92FieldIds.h"
-#include "platform/Primitives.h"
+#include <array>
 
-namespace GACalculationMgmt {
+#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/LicenceLines.h"
+#include "platform/Primitives.h"
 
 struct Form92Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
+    // A state the filers lived in, and each filer's residency there
+    // ("Full-year resident", "Part-year resident" or "Nonresident").
+    struct ResidencyRow {
+        Line state, taxpayer, spouse;
+    };
     // One filer: name parts, social security number (a text, so that a
-    // leading zero survives), birth date and date of death.
+    // leading zero survives) and birth date.
     struct Filer {
         Line firstName, middleName, lastName, suffix;
         Line number;
-        Line birthDate, dateOfDeath;
+        Line birthDate;
     };
     // The filers' address: at home, or abroad when the box says so.
     struct Address {
@@ -30,9 +36,23 @@ struct Form92Lines {
     struct StateResult {
         Line refund, balanceDue;
     };
+    // The refund's bank account: deposit asked for (two boxes, either one),
+    // and the account's details.
+    struct Deposit {
+        Line wanted, wantedToo;
+        Line federalOnly;  // the account is not carried to the state return
+        Line routingNumber, accountNumber;
+        Line checking, savings;
+    };
 
-    Filer taxpayer;
-    Filer spouse;
+    std::array<ResidencyRow, 3> residencyRows;
+    Line careOf;  // the care-of line of the filers' address
+    // A filer's death: an entry each, and a box each.
+    Line taxpayerDeceased, spouseDeceased;
+    Line taxpayerDeceasedBox, spouseDeceasedBox;
+    Deposit deposit;
+    FilerLicenceLines licence;
+    Filer taxpayer, spouse;
     Address address;
     Line signatureDate;
     StateResult stateResult;
@@ -41,6 +61,53 @@ struct Form92Lines {
 inline constexpr Form92Lines kForm92Lines = [] {
     const auto& f92 = kForm92FieldIds;
     return Form92Lines{
+        .residencyRows = {{
+            {.state = f92.f675, .taxpayer = f92.f43844, .spouse = f92.f43845},
+            {.state = f92.f679, .taxpayer = f92.f43846, .spouse = f92.f43847},
+            {.state = f92.f683, .taxpayer = f92.f43848, .spouse = f92.f43849},
+        }},
+        .careOf = f92.f736,
+        .taxpayerDeceased = f92.f557,
+        .spouseDeceased = f92.f558,
+        .taxpayerDeceasedBox = f92.f1108,
+        .spouseDeceasedBox = f92.f1109,
+        .deposit =
+            {
+                .wanted = f92.f536,
+                .wantedToo = f92.f765,
+                .federalOnly = f92.f70126,
+                .routingNumber = f92.f392,
+                .accountNumber = f92.f391,
+                .checking = f92.f393,
+                .savings = f92.f394,
+            },
+        .licence =
+            {
+                .taxpayer =
+                    {
+                        .firstIdBox = f92.f195137,
+                        .secondIdBox = f92.f195138,
+                        .firstOtherAnswer = f92.f195615,
+                        .secondOtherAnswer = f92.f199001,
+                        .number = f92.f184582,
+                        .issuingState = f92.f184584,
+                        .issueDate = f92.f184586,
+                        .expirationDate = f92.f184588,
+                        .noExpirationBox = f92.f195613,
+                    },
+                .spouse =
+                    {
+                        .firstIdBox = f92.f195139,
+                        .secondIdBox = f92.f195140,
+                        .firstOtherAnswer = f92.f195616,
+                        .secondOtherAnswer = f92.f199002,
+                        .number = f92.f184583,
+                        .issuingState = f92.f184585,
+                        .issueDate = f92.f184587,
+                        .expirationDate = f92.f184589,
+                        .noExpirationBox = f92.f195614,
+                    },
+            },
         .taxpayer =
             {
                 .firstName = f92.f1,
@@ -49,7 +116,6 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .suffix = f92.f5,
                 .number = f92.f7,
                 .birthDate = f92.f9,
-                .dateOfDeath = f92.f557,
             },
         .spouse =
             {
@@ -59,7 +125,6 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .suffix = f92.f6,
                 .number = f92.f8,
                 .birthDate = f92.f10,
-                .dateOfDeath = f92.f558,
             },
         .address =
             {
@@ -80,5 +145,3 @@ inline constexpr Form92Lines kForm92Lines = [] {
             },
     };
 }();
-
-}  // namespace GACalculationMgmt

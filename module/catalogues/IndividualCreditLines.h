@@ -1,8 +1,7 @@
 // The IND-CR worksheets' lines by what they hold (forms 190054 to 190062,
-// IND-CR 201 to 209), and the lines of their summary, form 74: named
-// references to the members of their catalogues. The calculation fills them,
-// the review checks them, the printout and the e-file's IND-CR record read
-// them.
+// IND-CR 201 to 209), as the calculation fills them: named members of their
+// catalogues. The printout and the e-file's IND-CR record read them too;
+// their summary, form 74, has Form74Lines.
 #pragma once
 
 #include <array>
@@ -16,18 +15,13 @@
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/GAForm190061FieldIds.h"
 #include "module/catalogues/GAForm190062FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
 #include "platform/Primitives.h"
-
-namespace GACalculationMgmt {
-
-using FieldId = Primitives::QVImmutableIdentifier;
 
 // IND-CR 201, form 190054.
 struct IndCr201Lines {
-    FieldId heading, amountBox, noAmountBox, carriedIn, boxAmount;
-    std::array<FieldId, 4> cappedLines;
-    FieldId sum, total, credit, remaining;
+    Primitives::QVImmutableIdentifier heading, amountBox, noAmountBox, carriedIn, boxAmount;
+    std::array<Primitives::QVImmutableIdentifier, 4> cappedLines;
+    Primitives::QVImmutableIdentifier sum, total, credit, remaining;
 };
 inline constexpr IndCr201Lines kIndCr201 = [] {
     const auto& f190054 = kGAForm190054FieldIds;
@@ -47,7 +41,7 @@ inline constexpr IndCr201Lines kIndCr201 = [] {
 
 // IND-CR 202, form 190055.
 struct IndCr202Lines {
-    FieldId heading, federalAmount, rateShown, share, credit;
+    Primitives::QVImmutableIdentifier heading, federalAmount, rateShown, share, credit;
 };
 inline constexpr IndCr202Lines kIndCr202 = [] {
     const auto& f190055 = kGAForm190055FieldIds;
@@ -62,7 +56,7 @@ inline constexpr IndCr202Lines kIndCr202 = [] {
 
 // IND-CR 203, form 190056.
 struct IndCr203Lines {
-    FieldId heading, firstAmount, secondAmount, credit, remaining;
+    Primitives::QVImmutableIdentifier heading, firstAmount, secondAmount, credit, remaining;
 };
 inline constexpr IndCr203Lines kIndCr203 = [] {
     const auto& f190056 = kGAForm190056FieldIds;
@@ -77,7 +71,7 @@ inline constexpr IndCr203Lines kIndCr203 = [] {
 
 // IND-CR 204, form 190057.
 struct IndCr204Lines {
-    FieldId heading, expenses, rateShown, share, limitShown, allowed, credit;
+    Primitives::QVImmutableIdentifier heading, expenses, rateShown, share, limitShown, allowed, credit;
 };
 inline constexpr IndCr204Lines kIndCr204 = [] {
     const auto& f190057 = kGAForm190057FieldIds;
@@ -94,7 +88,7 @@ inline constexpr IndCr204Lines kIndCr204 = [] {
 
 // IND-CR 205, form 190058.
 struct IndCr205Lines {
-    FieldId heading, firstAmount, secondAmount, sum, limit, smaller, credit;
+    Primitives::QVImmutableIdentifier heading, firstAmount, secondAmount, sum, limit, smaller, credit;
 };
 inline constexpr IndCr205Lines kIndCr205 = [] {
     const auto& f190058 = kGAForm190058FieldIds;
@@ -111,7 +105,7 @@ inline constexpr IndCr205Lines kIndCr205 = [] {
 
 // IND-CR 206, form 190059.
 struct IndCr206Lines {
-    FieldId heading, carriedIn, assistance, limitShown, assistanceAllowed, credit, remaining;
+    Primitives::QVImmutableIdentifier heading, carriedIn, assistance, limitShown, assistanceAllowed, credit, remaining;
 };
 inline constexpr IndCr206Lines kIndCr206 = [] {
     const auto& f190059 = kGAForm190059FieldIds;
@@ -128,9 +122,9 @@ inline constexpr IndCr206Lines kIndCr206 = [] {
 
 // IND-CR 207, form 190060.
 struct IndCr207Lines {
-    FieldId heading, taxpayerBeds;
-    std::array<FieldId, 5> spousePractice;  // counties, type, start date, beds
-    FieldId limit, credit;
+    Primitives::QVImmutableIdentifier heading, taxpayerBeds;
+    std::array<Primitives::QVImmutableIdentifier, 5> spousePractice;  // counties, type, start date, beds
+    Primitives::QVImmutableIdentifier limit, credit;
 };
 inline constexpr IndCr207Lines kIndCr207 = [] {
     const auto& f190060 = kGAForm190060FieldIds;
@@ -145,7 +139,7 @@ inline constexpr IndCr207Lines kIndCr207 = [] {
 
 // IND-CR 208, form 190061.
 struct IndCr208Lines {
-    FieldId heading, carriedIn, amount, credit, remaining;
+    Primitives::QVImmutableIdentifier heading, carriedIn, amount, credit, remaining;
 };
 inline constexpr IndCr208Lines kIndCr208 = [] {
     const auto& f190061 = kGAForm190061FieldIds;
@@ -160,7 +154,7 @@ inline constexpr IndCr208Lines kIndCr208 = [] {
 
 // IND-CR 209, form 190062.
 struct IndCr209Lines {
-    FieldId heading, base, share, available, allowed, credit, remaining;
+    Primitives::QVImmutableIdentifier heading, base, share, available, allowed, credit, remaining;
 };
 inline constexpr IndCr209Lines kIndCr209 = [] {
     const auto& f190062 = kGAForm190062FieldIds;
@@ -174,30 +168,3 @@ inline constexpr IndCr209Lines kIndCr209 = [] {
         .remaining = f190062.f190244,
     };
 }();
-
-// Form 74, the summary: the line that takes each worksheet's credit, and
-// their total.
-struct Form74Lines {
-    using Line = const FieldId&;
-    Line taxpayerNumber;
-    Line indCr201, indCr202, indCr203, indCr204, indCr205, indCr206, indCr207, indCr208, indCr209;
-    Line total;
-};
-inline constexpr Form74Lines kForm74Lines = [] {
-    const auto& f74 = kGAForm74FieldIds;
-    return Form74Lines{
-        .taxpayerNumber = f74.f4,
-        .indCr201 = f74.f19,
-        .indCr202 = f74.f35455,
-        .indCr203 = f74.f23520,
-        .indCr204 = f74.f27,
-        .indCr205 = f74.f33,
-        .indCr206 = f74.f43,
-        .indCr207 = f74.f39,
-        .indCr208 = f74.f49777,
-        .indCr209 = f74.f69767,
-        .total = f74.f44,
-    };
-}();
-
-}  // namespace GACalculationMgmt

@@ -5,8 +5,6 @@
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "platform/Primitives.h"
 
-namespace GACalculationMgmt {
-
 struct InfoDepositLines {
     using Line = const Primitives::QVImmutableIdentifier&;
     Line answer;  // the refund is deposited: answered yes (or no)
@@ -23,5 +21,3 @@ inline constexpr InfoDepositLines kInfoDeposit = {
     .checking = kGAForm69FieldIds.f81,
     .savings = kGAForm69FieldIds.f82,
 };
-
-}  // namespace GACalculationMgmt

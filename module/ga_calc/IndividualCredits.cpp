@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 
+#include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/IndividualCreditLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"

@@ -75,14 +75,13 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
 
     // The filers; the spouse's name and number on a joint return only.
     assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
-                    l.filers.taxpayerName, l.filers.taxpayerNumber, none, none, l.filers.spouseName,
-                    l.filers.spouseNumber, none, none, none, 0);
+                    l.taxpayerName, l.taxpayerNumber, none, none, l.spouseName, l.spouseNumber, none, none, none, 0);
     updateOtherStateRows();
 
     if (answered(f69.f36) || answered(f69.f38)) {
-        sheet.unProtect(l.state.code);
+        sheet.unProtect(l.stateAbbreviation);
     } else {
-        sheet.makeProtectedAndSetNull(l.state.code);
+        sheet.makeProtectedAndSetNull(l.stateAbbreviation);
     }
 
     // A full-year resident (taxpayer, else spouse) uses the full-year
@@ -92,11 +91,10 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
         clearFieldRange(kGAForm73ID, copy, kPartYear.otherStateIncome, kPartYear.credit);
         gaReturn_->getII(kGAForm70ID, f70.f64, handle, kFullYear.georgiaIncome);
         store(
-            sheet, l.fullYearDeductions.standardAndItemized,
+            sheet, l.standardAndItemized,
             static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72) + gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
-        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.fullYearDeductions.exemptions);
-        store(sheet, kFullYear.deductions,
-              sheet.getIR(l.fullYearDeductions.standardAndItemized) + sheet.getIR(l.fullYearDeductions.exemptions));
+        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.exemptions);
+        store(sheet, kFullYear.deductions, sheet.getIR(l.standardAndItemized) + sheet.getIR(l.exemptions));
         computeCredit(sheet, kFullYear, gaReturn_->getFilingStatusNumber());
     } else if (answered(f69.f97) || answered(f69.f38)) {
         clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, kFullYear.credit);

@@ -15,7 +15,7 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const Form73Lines::OtherState& kState = kForm73Lines.state;
+const Form73Lines& form73 = kForm73Lines;
 // The lines that a row filled from the federal return takes from it.
 const Form73Lines::Computation& kFullYear = kForm73Lines.fullYear;
 
@@ -49,7 +49,7 @@ void forEachRow(DataMgmt::TaxReturn& ga, Step step) {
 
 // The row's state and the two amounts open for entry.
 void openEnteredLines(DataMgmt::TaxForm& row) {
-    row.unProtect(kState.code);
+    row.unProtect(form73.stateAbbreviation);
     row.unProtect(kFullYear.otherStateIncome);
     row.unProtect(kFullYear.limit);
 }
@@ -63,8 +63,8 @@ DataMgmt::TaxFormPtr findStateRow(DataMgmt::TaxReturn& ga, const std::string& st
             continue;
         }
         const std::uint16_t copy = row->getCopyNumber();
-        if (sameState(ga.getFieldAsString(kGAForm73ID, copy, kState.code), state) ||
-            sameState(ga.getFieldAsString(kGAForm73ID, copy, kState.federalState), state)) {
+        if (sameState(ga.getFieldAsString(kGAForm73ID, copy, form73.stateAbbreviation), state) ||
+            sameState(ga.getFieldAsString(kGAForm73ID, copy, form73.federalState), state)) {
             return row;
         }
     }
@@ -88,9 +88,9 @@ DataMgmt::TaxFormPtr addStateRow(DataMgmt::TaxReturn& ga, const std::string& sta
     if (row.isNull()) {
         return row;
     }
-    row->unProtect(kState.fromFederalReturn);
-    row->setX(kState.fromFederalReturn);
-    row->assignText(kState.federalState, state);
+    row->unProtect(form73.fromFederalReturn);
+    row->setX(form73.fromFederalReturn);
+    row->assignText(form73.federalState, state);
     if (!info.isNull()) {
         info->setXNo(withoutRow);
     }
@@ -102,13 +102,13 @@ DataMgmt::TaxFormPtr addStateRow(DataMgmt::TaxReturn& ga, const std::string& sta
 // open for entry.
 void fillStateRow(DataMgmt::TaxReturn& federal, std::uint16_t federalCopy, DataMgmt::TaxFormPtr& row,
                   const std::string& state) {
-    row->unProtect(kState.fromFederalReturn);
-    if (!row->xMarked(kState.fromFederalReturn)) {
+    row->unProtect(form73.fromFederalReturn);
+    if (!row->xMarked(form73.fromFederalReturn)) {
         openEnteredLines(*row);
         return;
     }
-    row->makeProtected(kState.code);
-    row->assignText(kState.code, state);
+    row->makeProtected(form73.stateAbbreviation);
+    row->assignText(form73.stateAbbreviation, state);
     row->makeProtected(kFullYear.otherStateIncome);
     federal.getIIM(kForm133618ID, kFederalStateReturn.income, federalCopy, row, kFullYear.otherStateIncome);
     row->makeProtected(kFullYear.limit);
@@ -123,8 +123,8 @@ void GATaxReturnCalcEngine::updateOtherStateRows() {
         // Only a full-year resident claims credit for tax paid to another
         // state on this form.
         forEachRow(ga, [](DataMgmt::TaxForm& row) {
-            row.setXNo(kState.fromFederalReturn);
-            row.makeProtected(kState.fromFederalReturn);
+            row.setXNo(form73.fromFederalReturn);
+            row.makeProtected(form73.fromFederalReturn);
         });
         return;
     }

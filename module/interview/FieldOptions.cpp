@@ -111,7 +111,7 @@ bool GAFieldOptionsListFactory::buildFieldOptions(DataMgmt::TaxFormPtr& form, Da
     const Primitives::QVImmutableFormIdentifier formID = formDesc->getTypeID();
     const Primitives::QVImmutableIdentifier fieldID = fieldDesc->getID();
 
-    if ((formID == kGAForm189216ID && fieldID == GACalculationMgmt::kForm189216Lines.name) ||
+    if ((formID == kGAForm189216ID && fieldID == kForm189216Lines.name) ||
         (formID == kGAForm203811ID && fieldID == kBusinessCreditName)) {
         addCreditCodeChoices(pairs);
         return true;

@@ -15,8 +15,8 @@ using TopicMgmt::kTopicStatusPartial;
 namespace {
 
 constexpr std::uint16_t kFirstCopy = 1;
-const auto& form69 = GACalculationMgmt::kForm69Lines;
-const auto& form70 = GACalculationMgmt::kForm70Lines;
+const auto& form69 = kForm69Lines;
+const auto& form70 = kForm70Lines;
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/IndividualCreditLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/GATifFileWriter.h"
@@ -16,19 +17,6 @@
 namespace GATifWriteMgmt {
 
 namespace {
-
-using GACalculationMgmt::kForm189215Lines;
-using GACalculationMgmt::kForm189216Lines;
-using GACalculationMgmt::kForm74Lines;
-using GACalculationMgmt::kIndCr201;
-using GACalculationMgmt::kIndCr202;
-using GACalculationMgmt::kIndCr203;
-using GACalculationMgmt::kIndCr204;
-using GACalculationMgmt::kIndCr205;
-using GACalculationMgmt::kIndCr206;
-using GACalculationMgmt::kIndCr207;
-using GACalculationMgmt::kIndCr208;
-using GACalculationMgmt::kIndCr209;
 
 constexpr const auto& f189215 = kGAForm189215FieldIds;
 constexpr const auto& f190054 = kGAForm190054FieldIds;
@@ -254,19 +242,19 @@ void GATifFileWriter::writeSchedule2Record() {
         outputTifLine("00010.000.001", kGAForm189216ID, copy, schedule.added, false);
         int occurrence = 1;
         for (const auto& row : schedule.rows) {
-            if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.amount)) {
+            if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.rowTotal)) {
                 continue;
             }
-            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.first, false);
-            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.second, false);
+            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name, false);
+            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
             outputTifLine(occurrenceKey("00030.000.%03d", occurrence),
-                          hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.hundredths)), false);
+                          hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.share)), false);
             // An employer number (a '-' after its first two digits) goes under
             // 00035, any other number under 00037.
-            const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.identification);
+            const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.payerId);
             const bool employerNumber = id.size() > 2 && id[2] == '-';
             outputTifLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence), id, false);
-            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
+            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal, false);
             ++occurrence;
         }
         outputTifLine("00045.000.001", kGAForm189216ID, copy, schedule.total, false);

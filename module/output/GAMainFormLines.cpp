@@ -91,7 +91,7 @@ struct Adjustment {
     const char* kind;
 };
 
-constexpr const auto& form189215 = GACalculationMgmt::kForm189215Lines;
+constexpr const auto& form189215 = kForm189215Lines;
 constexpr Adjustment kAdjustments[] = {
     {form189215.otherLoss, "NOL"},
     {form189215.depreciationDifference, "Depreciation"},

@@ -18,11 +18,6 @@ namespace GATifWriteMgmt {
 
 namespace {
 
-using GACalculationMgmt::kForm165Lines;
-using GACalculationMgmt::kForm69Lines;
-using GACalculationMgmt::kForm72Lines;
-using GACalculationMgmt::kForm92Lines;
-
 constexpr const auto& f69 = kGAForm69FieldIds;
 constexpr const auto& f72 = kGAForm72FieldIds;
 constexpr const auto& f92 = kForm92FieldIds;
@@ -64,7 +59,7 @@ struct Row1099G {
 // form gives no role keep its field numbers.
 constexpr const auto& l165 = kForm165Lines;
 constexpr Row1099G kLines1099G[] = {
-    {"00005.000.001", Line1099G::Recipient, l165.recipientIsTaxpayer},
+    {"00005.000.001", Line1099G::Recipient, l165.taxpayersStatement},
     {"00010.000.001", Line1099G::CheckBox, f165.f25},
     {"00020.000.001", Line1099G::Field, l165.payerName},
     {"00025.000.001", Line1099G::Field, f165.f29},
@@ -72,30 +67,30 @@ constexpr Row1099G kLines1099G[] = {
     {"00045.000.001", Line1099G::Field, l165.payerCity},
     {"00050.000.001", Line1099G::Field, l165.payerState},
     {"00055.000.001", Line1099G::Field, l165.payerZipCode},
-    {"00085.000.001", Line1099G::Field, l165.payerPhone},
-    {"00095.000.001", Line1099G::Field, l165.payerNumber},
-    {"00100.000.001", Line1099G::RecipientId, l165.recipientIsTaxpayer},
+    {"00085.000.001", Line1099G::Field, l165.payerTelephone},
+    {"00095.000.001", Line1099G::Field, l165.payerId},
+    {"00100.000.001", Line1099G::RecipientId, l165.taxpayersStatement},
     {"00105.000.001", Line1099G::RecipientName},
     {"00110.000.001", Line1099G::RecipientStreet},
-    {"00115.000.001", Line1099G::Field, l165.recipientAddress.city},
-    {"00120.000.001", Line1099G::Field, l165.recipientAddress.state},
-    {"00125.000.001", Line1099G::Field, l165.recipientAddress.zipCode},
+    {"00115.000.001", Line1099G::Field, l165.recipientCity},
+    {"00120.000.001", Line1099G::Field, l165.recipientState},
+    {"00125.000.001", Line1099G::Field, l165.recipientZipCode},
     {"00155.000.001", Line1099G::Field, f165.f40},
-    {"00160.000.001", Line1099G::Field, l165.compensation},
+    {"00160.000.001", Line1099G::Field, l165.unemployment},
     {"00165.000.001", Line1099G::Field, f165.f13},
     {"00170.000.001", Line1099G::YearWhenHeld, f165.f13},
     {"00175.000.001", Line1099G::Field, f165.f15},
-    {"00180.000.001", Line1099G::Field, f165.f24555},
-    {"00185.000.001", Line1099G::Field, f165.f18},
-    {"00190.000.001", Line1099G::Field, f165.f19},
+    {"00180.000.001", Line1099G::Field, l165.grants[0]},
+    {"00185.000.001", Line1099G::Field, l165.grants[1]},
+    {"00190.000.001", Line1099G::Field, l165.grants[2]},
     {"00195.000.001", Line1099G::MarkWhenYes, f165.f20},
     {"00200.000.001", Line1099G::Field, f165.f53595},
     {"00205.000.001", Line1099G::Field, f165.f12},
     {"00215.000.001", Line1099G::Field, l165.stateRows[0].withheld},
-    {"00220.000.001", Line1099G::Field, l165.stateRows[0].code},
+    {"00220.000.001", Line1099G::Field, l165.stateRows[0].state},
     {"00225.000.001", Line1099G::Field, l165.stateRows[0].stateId},
     {"00215.000.002", Line1099G::Field, l165.stateRows[1].withheld},
-    {"00220.000.002", Line1099G::Field, l165.stateRows[1].code},
+    {"00220.000.002", Line1099G::Field, l165.stateRows[1].state},
     {"00225.000.002", Line1099G::Field, l165.stateRows[1].stateId},
 };
 
@@ -126,7 +121,7 @@ constexpr RecordLine kReturnHeaderLines[] = {
     {"00470.000.001", LineKind::MixedFieldText, kForm92ID, taxpayer.suffix},
     {"00475.000.001", LineKind::Field, kForm92ID, taxpayer.number},
     {"00480.000.001", LineKind::Field, kForm92ID, taxpayer.birthDate},
-    {"00485.000.001", LineKind::Field, kForm92ID, taxpayer.dateOfDeath},
+    {"00485.000.001", LineKind::Field, kForm92ID, kForm92Lines.taxpayerDeceased},
     {"00515.000.001", LineKind::Field, kForm92ID, f92.f711},
     {"00516.000.001", LineKind::Field, kForm92ID, f92.f734},
     {"00520.000.001", LineKind::MixedFieldText, kForm92ID, spouse.firstName, "", SpouseLines::JointOrSeparate},
@@ -135,7 +130,7 @@ constexpr RecordLine kReturnHeaderLines[] = {
     {"00535.000.001", LineKind::MixedFieldText, kForm92ID, spouse.suffix, "", SpouseLines::JointOrSeparate},
     {"00540.000.001", LineKind::Field, kForm92ID, spouse.number, "", SpouseLines::JointOrSeparate},
     {"00545.000.001", LineKind::Field, kForm92ID, spouse.birthDate, "", SpouseLines::JointOrSeparate},
-    {"00550.000.001", LineKind::Field, kForm92ID, spouse.dateOfDeath},
+    {"00550.000.001", LineKind::Field, kForm92ID, kForm92Lines.spouseDeceased},
 };
 
 // The address of a filer at home, after the street and its apartment.
@@ -212,7 +207,7 @@ void GATifFileWriter::write1099GRecords() {
         bool georgia = false;
         for (const auto& row : kForm165Lines.stateRows) {
             georgia =
-                georgia || (Utils::QVStringUtils::stricmp(federal.formString(kForm165ID, copy, row.code), "GA") == 0 &&
+                georgia || (Utils::QVStringUtils::stricmp(federal.formString(kForm165ID, copy, row.state), "GA") == 0 &&
                             federal.hasSigValue(kForm165ID, copy, row.withheld));
         }
         if (georgia) {
@@ -255,9 +250,8 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
                 break;
             }
             case Line1099G::RecipientStreet: {
-                const auto& recipient = kForm165Lines.recipientAddress;
-                std::string street = federal.formString(kForm165ID, copy, recipient.street);
-                federal.tifAppendAPTtoStreet(street, kForm165ID, copy, recipient.apartment);
+                std::string street = federal.formString(kForm165ID, copy, kForm165Lines.recipientStreet);
+                federal.tifAppendAPTtoStreet(street, kForm165ID, copy, kForm165Lines.recipientApartment);
                 tifCleanAddressString(street);
                 outputTifLine(row.key, street, false);
                 break;

@@ -14,11 +14,6 @@ namespace GATaxFormPrintMgmt {
 
 namespace {
 
-using GACalculationMgmt::kForm189216Lines;
-using GACalculationMgmt::kForm69Lines;
-using GACalculationMgmt::kForm70Lines;
-using GACalculationMgmt::kForm73Lines;
-
 // A print list has room for 80 entries: the forms, an end entry, and
 // default entries after it.
 constexpr std::size_t kPrintListEntries = 80;
@@ -137,7 +132,7 @@ void GATaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType type) {
     const DataMgmt::TaxReturnType georgiaType = gaReturn_->getReturnType();
 
     // The other state's return, attached whole when the store holds it.
-    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kForm73Lines.state.code);
+    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kForm73Lines.stateAbbreviation);
     if (gaReturn_->getIN(kGAForm70ID, 1, kForm70Lines.credits.otherState) > 0 && !state.empty()) {
         const OtherStateReturn other = otherStateReturn(state);
         const DataMgmt::TaxReturnDescPtr otherDesc =

@@ -32,11 +32,11 @@ bool isOneOf(const FormId& form, std::initializer_list<FormId> forms) {
 // "blind" and its counts of filers and dependents, held as amounts, and the
 // schedule's ratio.
 bool isExemptNumericField(const FieldId& field) {
-    const auto& deductions = GACalculationMgmt::kForm70Lines.deductions;
-    const auto& exemptions = GACalculationMgmt::kForm70Lines.exemptions;
+    const auto& deductions = kForm70Lines.deductions;
+    const auto& exemptions = kForm70Lines.exemptions;
     for (const FieldId& kept :
          {deductions.taxpayerAged65, deductions.taxpayerBlind, deductions.spouseAged65, deductions.spouseBlind,
-          exemptions.filers, exemptions.dependents, GACalculationMgmt::kForm189217Lines.ratio}) {
+          exemptions.filers, exemptions.dependents, kForm189217Lines.ratio}) {
         if (field == kept) return true;
     }
     return false;
@@ -84,9 +84,9 @@ Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::
     }
     // The one worksheet field of each of these three whose text is kept.
     const auto keptOnly = [&](const FieldId& kept) { return field == kept ? Treatment::Keep : Treatment::Normalise; };
-    if (form == kGAForm190055ID) return keptOnly(GACalculationMgmt::kIndCr202.rateShown);
-    if (form == kGAForm190057ID) return keptOnly(GACalculationMgmt::kIndCr204.rateShown);
-    if (form == kGAForm190060ID) return keptOnly(GACalculationMgmt::kIndCr207.taxpayerBeds);
+    if (form == kGAForm190055ID) return keptOnly(kIndCr202.rateShown);
+    if (form == kGAForm190057ID) return keptOnly(kIndCr204.rateShown);
+    if (form == kGAForm190060ID) return keptOnly(kIndCr207.taxpayerBeds);
     return Treatment::Keep;
 }
 

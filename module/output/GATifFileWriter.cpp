@@ -43,14 +43,6 @@ struct FieldRule {
     FormId heldOn = {};
 };
 
-using GACalculationMgmt::kForm131Lines;
-using GACalculationMgmt::kForm189215Lines;
-using GACalculationMgmt::kForm189216Lines;
-using GACalculationMgmt::kForm189217Lines;
-using GACalculationMgmt::kForm69Lines;
-using GACalculationMgmt::kForm70Lines;
-using GACalculationMgmt::kForm92Lines;
-
 constexpr const auto& form70 = kForm70Lines;
 constexpr const auto& form189215 = kForm189215Lines;
 constexpr const auto& form189217 = kForm189217Lines;

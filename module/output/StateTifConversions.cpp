@@ -18,9 +18,6 @@ namespace StateTifWriteMgmt {
 
 namespace {
 
-using GACalculationMgmt::kForm131Lines;
-using GACalculationMgmt::kForm92Lines;
-
 // Lines of federal form 92 that the return information writes only with
 // another line: a pair that goes with the taxpayer's line 711, a pair that
 // goes with the spouse's line 712 on a joint return; and a line the state

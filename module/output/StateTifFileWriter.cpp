@@ -283,7 +283,7 @@ void StateTifFileWriter::outputTifHeader() {
     put();
     line << versionLine("V FD: " + hostVersion);
     put();
-    line << "T " << federalReturn()->formString(kForm92ID, 1, GACalculationMgmt::kForm92Lines.taxpayer.number);
+    line << "T " << federalReturn()->formString(kForm92ID, 1, kForm92Lines.taxpayer.number);
     put();
     line << "S SY";
     put();

@@ -210,9 +210,9 @@ TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
 }
 
 TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
-    const auto& state = GACalculationMgmt::kForm73Lines.state;
-    const auto& fullYear = GACalculationMgmt::kForm73Lines.fullYear;
-    const auto& info = GACalculationMgmt::kForm69Lines;
+    const auto& state = kForm73Lines;
+    const auto& fullYear = kForm73Lines.fullYear;
+    const auto& info = kForm69Lines;
     const auto& stateReturn = kForm133618FieldIds;
     setBox(gaCopy(kGAForm69ID), info.residency.taxpayerFullYear);
     auto nr = fedCopy(kForm133618ID);
@@ -223,7 +223,7 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     engine.updateOtherStateRows();
     ASSERT_TRUE(ga->formExists(kGAForm73ID, 1));
     auto row = gaCopy(kGAForm73ID);
-    EXPECT_EQ(text(row, state.code), "al");
+    EXPECT_EQ(text(row, state.stateAbbreviation), "al");
     EXPECT_EQ(row->getIR(fullYear.otherStateIncome), 12000);
     EXPECT_EQ(row->getIR(fullYear.limit), 400);
     EXPECT_TRUE(row->isProtected(fullYear.otherStateIncome));
@@ -240,7 +240,7 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     // entry again.
     row->setXNo(state.fromFederalReturn);
     engine.updateOtherStateRows();
-    EXPECT_FALSE(row->isProtected(state.code));
+    EXPECT_FALSE(row->isProtected(state.stateAbbreviation));
     EXPECT_FALSE(row->isProtected(fullYear.otherStateIncome));
     EXPECT_FALSE(row->isProtected(fullYear.limit));
 

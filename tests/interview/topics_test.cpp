@@ -181,8 +181,8 @@ struct StatusCase {
 
 TEST_F(TopicTest, StatusRules) {
     const auto& f14 = kStateForm14FieldIds;
-    const auto& form69 = GACalculationMgmt::kForm69Lines;
-    const auto& form70 = GACalculationMgmt::kForm70Lines;
+    const auto& form69 = kForm69Lines;
+    const auto& form70 = kForm70Lines;
     const Set nothing = [](DataMgmt::TaxReturn&) {};
     const TopicMgmt::TopicStatus needed = TopicMgmt::kTopicStatusNeeded, partial = TopicMgmt::kTopicStatusPartial,
                                  notNeeded = TopicMgmt::kTopicStatusNotNeeded;

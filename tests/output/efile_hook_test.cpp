@@ -18,10 +18,10 @@ namespace efiletest {
 namespace {
 
 const auto& f70 = kGAForm70FieldIds;
-const auto& form69 = GACalculationMgmt::kForm69Lines;
-const auto& form70 = GACalculationMgmt::kForm70Lines;
-const auto& form189215 = GACalculationMgmt::kForm189215Lines;
-const auto& form189217 = GACalculationMgmt::kForm189217Lines;
+const auto& form69 = kForm69Lines;
+const auto& form70 = kForm70Lines;
+const auto& form189215 = kForm189215Lines;
+const auto& form189217 = kForm189217Lines;
 
 class HookTest : public EFileTest {
 protected:
@@ -54,9 +54,9 @@ TEST_F(HookTest, ValuesRewrittenByTheirRule) {
         {"net with additions", kGAForm189215ID, form189215.netAdjustment,
          amount(kGAForm189215ID, form189215.additions, 10), "", "0"},
         {"net without either", kGAForm189215ID, form189215.netAdjustment, none, "", ""},
-        {"credit used with a tax", kGAForm189216ID, GACalculationMgmt::kForm189216Lines.creditUsed,
+        {"credit used with a tax", kGAForm189216ID, kForm189216Lines.creditUsed,
          amount(kGAForm70ID, form70.credits.summary, 100), "", "0"},
-        {"credit used without", kGAForm189216ID, GACalculationMgmt::kForm189216Lines.creditUsed, none, "", ""},
+        {"credit used without", kGAForm189216ID, kForm189216Lines.creditUsed, none, "", ""},
         {"Georgia total income not in Georgia, with its total", kGAForm189217ID, form189217.totalIncome.notGeorgia,
          amount(kGAForm189217ID, form189217.totalIncome.total, 5), "", "0"},
         {"income after adjustments in Georgia, with its total", kGAForm189217ID,
@@ -98,14 +98,12 @@ TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
         SCOPED_TRACE(letter);
         setStatus(letter);
         writer->clearCallLog();
-        writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, GACalculationMgmt::kForm131Lines.mappedAnswer,
-                                    "k", value);
+        writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131Lines.mappedAnswer, "k", value);
         EXPECT_EQ(calls().size(), count);
         EXPECT_EQ(calls().front(), "00315.000.001=2018");
     }
     writer->clearCallLog();
-    writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, GACalculationMgmt::kForm131Lines.signatureAnswer,
-                                "k", value);
+    writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131Lines.signatureAnswer, "k", value);
     EXPECT_TRUE(calls().empty());
 }
 
@@ -114,9 +112,9 @@ TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
 TEST_F(HookTest, LastFieldWritesTheRecordsInOrderEachTime) {
     setText(gaCopy(kGAForm70ID), f70.f189509, "12-3456789");
     setNumber(gaCopy(kGAForm189215ID), form189215.taxpayerExclusion, 100);
-    setText(fedCopy(kForm165ID), GACalculationMgmt::kForm165Lines.stateRows[0].code, "GA");
-    setNumber(fedCopy(kForm165ID), GACalculationMgmt::kForm165Lines.stateRows[0].withheld, 100);
-    setNumber(gaCopy(kGAForm189216ID), GACalculationMgmt::kForm189216Lines.total, 10);
+    setText(fedCopy(kForm165ID), kForm165Lines.stateRows[0].state, "GA");
+    setNumber(fedCopy(kForm165ID), kForm165Lines.stateRows[0].withheld, 100);
+    setNumber(gaCopy(kGAForm189216ID), kForm189216Lines.total, 10);
     gaCopy(kGAForm190060ID)->setCalculatedFlag(true);
     const std::vector<std::string> once = {"04515.000.001",  "D GAGARETINC 1", "D GAGA1099G 1", "D GAGARTNHDR 1",
                                            "D GAGAAUTHDR 1", "D GAGASCH2 1",   "D GAGA8453 1",  "D GAGAINDCR 1"};

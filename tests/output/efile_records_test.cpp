@@ -22,10 +22,10 @@ namespace {
 const auto& f69 = kGAForm69FieldIds;
 const auto& f72 = kGAForm72FieldIds;
 const auto& f92 = kForm92FieldIds;
-const auto& address = GACalculationMgmt::kForm92Lines.address;
-const auto& form69 = GACalculationMgmt::kForm69Lines;
-const auto& form72 = GACalculationMgmt::kForm72Lines;
-const auto& form165 = GACalculationMgmt::kForm165Lines;
+const auto& address = kForm92Lines.address;
+const auto& form69 = kForm69Lines;
+const auto& form72 = kForm72Lines;
+const auto& form165 = kForm165Lines;
 
 class RecordsTest : public EFileTest {
 protected:
@@ -189,9 +189,9 @@ TEST_F(RecordsTest, Form1099GCopiesWithGeorgiaAmounts) {
     for (std::uint16_t c = 1; c <= 5; ++c) {
         const auto copy = fedCopy(kForm165ID, c);
         const Copy& row = copies[c - 1];
-        setText(copy, form165.stateRows[0].code, row.code);
+        setText(copy, form165.stateRows[0].state, row.code);
         setNumber(copy, form165.stateRows[0].withheld, row.withheld);
-        setText(copy, form165.stateRows[1].code, row.secondCode);
+        setText(copy, form165.stateRows[1].state, row.secondCode);
         setNumber(copy, form165.stateRows[1].withheld, row.secondWithheld);
     }
     const auto second = fedCopy(kForm165ID, 2);
@@ -245,7 +245,7 @@ TEST_F(RecordsTest, Form8453PaymentGroups) {
 
 TEST_F(RecordsTest, RetirementRecordForEachFilerWithAnExclusion) {
     const auto& s = kGAForm189215FieldIds;
-    const auto& lines = GACalculationMgmt::kForm189215Lines;
+    const auto& lines = kForm189215Lines;
     const auto schedule = gaCopy(kGAForm189215ID);
     setNumber(schedule, lines.spouseExclusion, 4000);  // the spouse only
     setNumber(schedule, s.f189296, 12000);

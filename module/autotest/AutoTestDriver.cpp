@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "module/autotest/AutoTestOptions.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -52,8 +52,8 @@ const std::vector<std::string> kDriverKeys = {
 }  // namespace
 
 void GATaxReturnCalcEngine::runAutoTest() {
-    const FieldId& doneMark = kGAForm69FieldIds.f72404;
-    const FieldId& busyMark = kGAForm69FieldIds.f72403;
+    const FieldId& doneMark = kForm69Lines.autoTest.done;
+    const FieldId& busyMark = kForm69Lines.autoTest.busy;
     OptionValues options;
     if (!StateCalculationMgmt::beginTestPass(
             StateCalculationMgmt::optionFilePath(StateCalculationMgmt::kDriverClearFileName),
@@ -93,7 +93,7 @@ void GATaxReturnCalcEngine::runAutoTest() {
 }
 
 void GATaxReturnCalcEngine::clearAutoTest() {
-    clearAutoTestBox(gaReturn_, kGAForm69ID, kGAForm69FieldIds.f72404);
+    clearAutoTestBox(gaReturn_, kGAForm69ID, kForm69Lines.autoTest.done);
     StateCalculationMgmt::writeClearFile(
         StateCalculationMgmt::optionFilePath(StateCalculationMgmt::kDriverClearFileName));
 }

@@ -2,7 +2,7 @@
 // the Georgia return, or of one form named by its dev name, one a line.
 #include "module/autotest/ReturnDumps.h"
 #include "module/autotest/TestFiles.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
@@ -30,7 +30,7 @@ void GATaxReturnCalcEngine::writeAllFieldNames(std::string fileName, std::string
         writeFieldNames(file.stream(), gaReturn_->getTaxFormDescriptor(forms.getTaxFormDescriptor()->getTypeID()));
     }
     file.write();
-    info->setX(kGAForm69FieldIds.f72404);
+    info->setX(kForm69Lines.autoTest.done);
 }
 
 void GATaxReturnCalcEngine::writeFormFieldNames(std::string formName, std::string fileName, std::string directory) {
@@ -44,7 +44,7 @@ void GATaxReturnCalcEngine::writeFormFieldNames(std::string formName, std::strin
         writeFieldNames(file.stream(), gaReturn_->getTaxFormDescriptor(form->second));
     }
     file.write();
-    info->setX(kGAForm69FieldIds.f72404);
+    info->setX(kForm69Lines.autoTest.done);
 }
 
 void GATaxReturnCalcEngine::buildFormNameMap(StateCalculationMgmt::FormNameMap& map) {

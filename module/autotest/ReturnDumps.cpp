@@ -2,7 +2,7 @@
 #include "module/autotest/ReturnDumps.h"
 
 #include "module/autotest/TestFiles.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Managers.h"
@@ -147,15 +147,17 @@ void writeReturnDocument(const DataMgmt::TaxReturn& taxReturn, DumpLayout layout
 namespace GACalculationMgmt {
 
 void GATaxReturnCalcEngine::writeReturnXml(std::string directory) {
-    const StateCalculationMgmt::DumpMarks marks{gaReturn_->getFormOrCreate(kGAForm69ID, 1), kGAForm69FieldIds.f72404,
-                                                kGAForm69FieldIds.f72403};
+    const StateCalculationMgmt::DumpMarks marks{.info = gaReturn_->getFormOrCreate(kGAForm69ID, 1),
+                                                .doneMark = kForm69Lines.autoTest.done,
+                                                .busyMark = kForm69Lines.autoTest.busy};
     StateCalculationMgmt::writeReturnDocument(*gaReturn_, StateCalculationMgmt::DumpLayout::kWholeReturn, directory,
                                               getReturnName(), marks, [this] { calcAllForms(); });
 }
 
 void GATaxReturnCalcEngine::writeFieldValuesXml(std::string directory) {
-    const StateCalculationMgmt::DumpMarks marks{gaReturn_->getFormOrCreate(kGAForm69ID, 1), kGAForm69FieldIds.f72404,
-                                                kGAForm69FieldIds.f72403};
+    const StateCalculationMgmt::DumpMarks marks{.info = gaReturn_->getFormOrCreate(kGAForm69ID, 1),
+                                                .doneMark = kForm69Lines.autoTest.done,
+                                                .busyMark = kForm69Lines.autoTest.busy};
     StateCalculationMgmt::writeReturnDocument(*gaReturn_, StateCalculationMgmt::DumpLayout::kFieldValues, directory,
                                               getReturnName(), marks, [this] { calculateReturn(0); });
 }

@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "module/autotest/TestFiles.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/Configuration.h"
@@ -64,7 +64,7 @@ void GATaxReturnCalcEngine::runTaxTableTest(int floor, int ceiling, int incremen
 
 void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, bool random,
                                          const GeorgiaTaxTableRows& table) {
-    const auto& f70 = kGAForm70FieldIds;
+    const Form70Lines& form70 = kForm70Lines;
     const std::map<long long, std::string> rows = amountsByFloor(table);
     const std::filesystem::path path = DataMgmt::QuarloConfiguration::getInstance()->taxTableCheckPath();
     StateCalculationMgmt::TestOutput file(path.parent_path().string(), path.filename().string(), "the tax-table check");
@@ -77,7 +77,7 @@ void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, 
         << "\t\t"
         << "STATUS"
         << "\n\n";
-    info->setX(kGAForm69FieldIds.f72403);
+    info->setX(kForm69Lines.autoTest.busy);
 
     // Outside random mode an increment below 1 would never reach the
     // ceiling: only the heading is written.
@@ -93,25 +93,26 @@ void GATaxReturnCalcEngine::testTaxTable(int floor, int ceiling, int increment, 
                 income = random ? std::max(increment, 1) : increment;
                 continue;
             }
-            expected = tableAmount(rows, income, gaReturn_->formString(kGAForm70ID, 1, f70.f44), expected);
+            expected =
+                tableAmount(rows, income, gaReturn_->formString(kGAForm70ID, 1, form70.heading.filingStatus), expected);
             // The income stays as stored while form 70 is recalculated.
-            main->assignIR(f70.f83, static_cast<double>(income));
-            main->getField(f70.f83)->setOverridden(true);
+            main->assignIR(form70.income.taxable, static_cast<double>(income));
+            main->getField(form70.income.taxable)->setOverridden(true);
             calculateAllCopies(kGAForm70ID);
-            const long long computed = main->getIN(f70.f84);
-            main->getField(f70.f83)->setOverridden(false);
+            const long long computed = main->getIN(form70.credits.tax);
+            main->getField(form70.income.taxable)->setOverridden(false);
             out << income << "\t\t" << computed << "\t\t\t" << expected << "\t\t"
                 << (computed == expected ? "OK" : "ERROR") << '\n';
             income += random ? crt::rand() % (kLargestRandomStep + 1) : increment;
         }
     } catch (...) {
-        main->getField(f70.f83)->setOverridden(false);
-        info->setXNo(kGAForm69FieldIds.f72403);
+        main->getField(form70.income.taxable)->setOverridden(false);
+        info->setXNo(kForm69Lines.autoTest.busy);
         throw;
     }
-    info->setXNo(kGAForm69FieldIds.f72403);
+    info->setXNo(kForm69Lines.autoTest.busy);
     file.write();
-    info->setX(kGAForm69FieldIds.f72404);
+    info->setX(kForm69Lines.autoTest.done);
 }
 
 }  // namespace GACalculationMgmt

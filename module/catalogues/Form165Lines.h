@@ -22,6 +22,8 @@ struct Form165Lines {
     Line recipientNumber;
     Line payerName, payerId, payerStreet, payerCity, payerState, payerZipCode, payerTelephone;
     Line recipientStreet, recipientCity, recipientState, recipientZipCode;
+    Line recipientApartment;
+    std::array<Field, 4> recipientName;         // first, middle, last, suffix
     Line taxpayersStatement, spousesStatement;  // boxes: whose statement it is
     Line unemployment;                          // unemployment compensation
     // The statement's kind: unemployment compensation, or taxable grants and
@@ -48,6 +50,8 @@ inline constexpr Form165Lines kForm165Lines = [] {
         .recipientCity = f.f37,
         .recipientState = f.f38,
         .recipientZipCode = f.f39,
+        .recipientApartment = f.f36,
+        .recipientName = {f.f20719, f.f20720, f.f20721, f.f20722},
         .taxpayersStatement = f.f22,
         .spousesStatement = f.f23,
         .unemployment = f.f11,

@@ -75,6 +75,20 @@ struct Form69Lines {
     struct Form78Marks {
         Line anyCopy, anyCopyMarked;
     };
+    // The interview's questions, each a box answered yes, which switch its
+    // topics on.
+    struct Questions {
+        Line extension;     // an extension of time to file
+        Line estimatedTax;  // estimated tax for next year
+        Line amended;       // the return is an amended one
+        Line appliesRefund;
+        Line contributes;  // contributions out of the refund
+    };
+    // The automated test facility's marks: a feature running, and the
+    // features done.
+    struct AutoTestMarks {
+        Line busy, done;
+    };
 
     Heading heading;
     Residency residency;
@@ -84,6 +98,8 @@ struct Form69Lines {
     Withdrawal withdrawal;
     FilerLicenceLines licence;
     Form78Marks form78;
+    Questions questions;
+    AutoTestMarks autoTest;
 };
 
 inline constexpr Form69Lines kForm69Lines = [] {
@@ -217,6 +233,19 @@ inline constexpr Form69Lines kForm69Lines = [] {
             {
                 .anyCopy = f69.f199731,
                 .anyCopyMarked = f69.f196259,
+            },
+        .questions =
+            {
+                .extension = f69.f104,
+                .estimatedTax = f69.f94,
+                .amended = f69.f108,
+                .appliesRefund = f69.f33438,
+                .contributes = f69.f33439,
+            },
+        .autoTest =
+            {
+                .busy = f69.f72403,
+                .done = f69.f72404,
             },
     };
 }();

@@ -119,6 +119,11 @@ struct Form70Lines {
         Line trigger315, trigger316;  // amounts that call for a review when above 0
         Line disasterExtension;       // filed late from a presidentially declared disaster area
     };
+    // The interview's question whether other business or miscellaneous
+    // credits are claimed, a box answered yes.
+    struct Questions {
+        Line otherCredits;
+    };
 
     Heading heading;
     Residency residency;
@@ -132,6 +137,7 @@ struct Form70Lines {
     Result result;
     Deceased deceased;
     ReviewMarks review;
+    Questions questions;
 };
 
 inline constexpr Form70Lines kForm70Lines = [] {
@@ -304,6 +310,10 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .trigger315 = f70.f315,
                 .trigger316 = f70.f316,
                 .disasterExtension = f70.f42815,
+            },
+        .questions =
+            {
+                .otherCredits = f70.f178303,
             },
     };
 }();

@@ -1,7 +1,9 @@
 // Form 73's lines by what they hold: the credit for tax paid to another
 // state, one copy per state, with a computation for the full-year resident
-// and one for the part-year resident. The calculation fills it; the review
-// asks for each column's tax and income and for the state's abbreviation.
+// and one for the part-year resident. The calculation fills it (and adds a
+// copy for a state of the federal return's nonresident returns); the review
+// asks for each column's tax and income and for the state's abbreviation;
+// the print list attaches the other state's return by its abbreviation.
 #pragma once
 
 #include "module/catalogues/GAForm73FieldIds.h"
@@ -25,6 +27,10 @@ struct Form73Lines {
 
     Line taxpayerName, taxpayerNumber, spouseName, spouseNumber;
     Line stateAbbreviation;  // open only for a full-year or part-year resident
+    // A copy made for a state in which the federal return holds a
+    // nonresident return: the state as written there, and the box that marks
+    // the copy as filled from that return.
+    Line federalState, fromFederalReturn;
     Line standardAndItemized, exemptions;
     Computation fullYear, partYear;
 };
@@ -37,6 +43,8 @@ inline constexpr Form73Lines kForm73Lines = [] {
         .spouseName = f73.f5,
         .spouseNumber = f73.f6,
         .stateAbbreviation = f73.f138855,
+        .federalState = f73.f138854,
+        .fromFederalReturn = f73.f138856,
         .standardAndItemized = f73.f10,
         .exemptions = f73.f11,
         .fullYear =

@@ -1,6 +1,7 @@
 // Federal form 92's lines by what they hold: the personal information of the
 // federal return that the state calculation carries into the information
-// form, that the review compares with it and that the frame maps.
+// form, that the review compares with it, that the frame maps and that the
+// e-file's records write.
 #pragma once
 
 #include <array>
@@ -16,6 +17,24 @@ struct Form92Lines {
     // ("Full-year resident", "Part-year resident" or "Nonresident").
     struct ResidencyRow {
         Line state, taxpayer, spouse;
+    };
+    // One filer: name parts, social security number (a text, so that a
+    // leading zero survives) and birth date.
+    struct Filer {
+        Line firstName, middleName, lastName, suffix;
+        Line number;
+        Line birthDate;
+    };
+    // The filers' address: at home, or abroad when the box says so.
+    struct Address {
+        Line street, apartment, city, state, zipCode;
+        Line abroad;  // box: the address is a foreign one
+        Line foreignProvince, foreignPostalCode;
+    };
+    // The state return's result as the e-file's return information carries
+    // it: the refund, or the balance due.
+    struct StateResult {
+        Line refund, balanceDue;
     };
     // The refund's bank account: deposit asked for (two boxes, either one),
     // and the account's details.
@@ -33,6 +52,10 @@ struct Form92Lines {
     Line taxpayerDeceasedBox, spouseDeceasedBox;
     Deposit deposit;
     FilerLicenceLines licence;
+    Filer taxpayer, spouse;
+    Address address;
+    Line signatureDate;
+    StateResult stateResult;
 };
 
 inline constexpr Form92Lines kForm92Lines = [] {
@@ -84,6 +107,41 @@ inline constexpr Form92Lines kForm92Lines = [] {
                         .expirationDate = f92.f184589,
                         .noExpirationBox = f92.f195614,
                     },
+            },
+        .taxpayer =
+            {
+                .firstName = f92.f1,
+                .middleName = f92.f477,
+                .lastName = f92.f3,
+                .suffix = f92.f5,
+                .number = f92.f7,
+                .birthDate = f92.f9,
+            },
+        .spouse =
+            {
+                .firstName = f92.f2,
+                .middleName = f92.f478,
+                .lastName = f92.f4,
+                .suffix = f92.f6,
+                .number = f92.f8,
+                .birthDate = f92.f10,
+            },
+        .address =
+            {
+                .street = f92.f20,
+                .apartment = f92.f21,
+                .city = f92.f22,
+                .state = f92.f23,
+                .zipCode = f92.f24,
+                .abroad = f92.f545,
+                .foreignProvince = f92.f81524,
+                .foreignPostalCode = f92.f81525,
+            },
+        .signatureDate = f92.f843,
+        .stateResult =
+            {
+                .refund = f92.f17994,
+                .balanceDue = f92.f17995,
             },
     };
 }();

@@ -14,5 +14,10 @@ struct InfoDepositLines {
     Line savings;
 };
 
-inline constexpr InfoDepositLines kInfoDeposit{kGAForm69FieldIds.f77, kGAForm69FieldIds.f79, kGAForm69FieldIds.f80,
-                                               kGAForm69FieldIds.f81, kGAForm69FieldIds.f82};
+inline constexpr InfoDepositLines kInfoDeposit = {
+    .answer = kGAForm69FieldIds.f77,
+    .routingNumber = kGAForm69FieldIds.f79,
+    .accountNumber = kGAForm69FieldIds.f80,
+    .checking = kGAForm69FieldIds.f81,
+    .savings = kGAForm69FieldIds.f82,
+};

@@ -3,10 +3,10 @@
 #include <array>
 #include <optional>
 
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
@@ -108,7 +108,7 @@ void GATaxReturn::getMailingAddress(std::string& out, std::int32_t kind) {
         // the payment box. The amount owed is read only when there is no
         // refund.
         const FormID main = getMainFormID();
-        if (getLineValue(main, 1, 26) > 0 || getLineValue(main, 1, 27) == 0) {
+        if (getLineValue(main, 1, SummaryLine::kRefund) > 0 || getLineValue(main, 1, SummaryLine::kAmountOwed) == 0) {
             out = kRefundAddress;
         } else {
             out = kPaymentAddress;
@@ -186,7 +186,7 @@ struct LineReading {
 
 // Full-year residents (form 69 field 110) read `fullYear`; part-year
 // residents and nonresidents read `otherResidency` where the line has one.
-struct SummaryLine {
+struct SummaryLineReading {
     LineReading fullYear;
     std::optional<LineReading> otherResidency{};
 };
@@ -195,52 +195,54 @@ constexpr LineReading form70(FieldID x) { return {.form = kGAForm70ID, .added = 
 constexpr LineReading schedule1(FieldID x) { return {.form = kGAForm189215ID, .added = {x}}; }
 constexpr LineReading schedule3(FieldID x) { return {.form = kGAForm189217ID, .added = {x}}; }
 
-constexpr const auto& f70 = kGAForm70FieldIds;
-constexpr const auto& f189215 = kGAForm189215FieldIds;
-constexpr const auto& f189217 = kGAForm189217FieldIds;
+constexpr const Form70Lines& f70 = kForm70Lines;
+constexpr const Form189215Lines& schedule1Lines = kForm189215Lines;
+constexpr const Form189217Lines& schedule3Lines = kForm189217Lines;
 
 // The summary lines by number; line 17, like any number outside 1 to 27,
 // names no field and reads 0.
-constexpr std::array<SummaryLine, 28> kSummaryLines{{
+constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
     {},
     // 1: federal adjusted gross income; the state wage worksheet's for a
     // filer who lived in Georgia part of the year or not at all.
-    {form70(f70.f62), LineReading{.form = kStateForm4ID, .added = {kStateForm4FieldIds.f115}}},
-    {form70(f70.f64)},  // 2: Georgia adjusted gross income
-    {form70(f70.f83)},  // 3: taxable income
+    {form70(f70.income.federalAgi), LineReading{.form = kStateForm4ID, .added = {kStateForm4FieldIds.f115}}},
+    {form70(f70.income.georgiaAgi)},  // 2: Georgia adjusted gross income
+    {form70(f70.income.taxable)},     // 3: taxable income
     // 4: the Georgia ratio of schedule 3; a full-year resident's is whole.
-    {LineReading{.fixed = 1}, schedule3(f189217.f189453)},
+    {LineReading{.fixed = 1}, schedule3(schedule3Lines.ratio)},
     // 5: the deductions, itemized plus the total standard deduction.
-    {LineReading{.form = kGAForm70ID, .added = {f70.f79, f70.f72}}, schedule3(f189217.f189460)},
-    {form70(f70.f82), schedule3(f189217.f189471)},  // 6: exemptions
-    {form70(f70.f327)},                             // 7: number of dependents
+    {LineReading{.form = kGAForm70ID, .added = {f70.deductions.totalItemized, f70.deductions.totalStandard}},
+     schedule3(schedule3Lines.deduction)},
+    {form70(f70.exemptions.filerAmount), schedule3(schedule3Lines.exemptions)},  // 6: exemptions
+    {form70(f70.exemptions.dependents)},                                         // 7: number of dependents
     // 8: both filers' retirement exclusions, the spouse's and the taxpayer's.
-    {LineReading{.form = kGAForm189215ID, .added = {f189215.f189338, f189215.f189334}}},
-    {form70(f70.f87)},             // 9: Georgia tax withheld
-    {form70(f70.f101)},            // 10: overpayment credited to 2019 estimated tax
-    {schedule1(f189215.f189266)},  // 11: addition, other states' municipal bond interest
-    {schedule1(f189215.f189281)},  // 12: addition, lump-sum distributions
-    {schedule1(f189215.f189293)},  // 13: other additions
-    {schedule1(f189215.f189334)},  // 14: the taxpayer's retirement exclusion
-    {schedule1(f189215.f189338)},  // 15: the spouse's retirement exclusion
-    {schedule1(f189215.f189372)},  // 16: subtraction, social security
-    {},                            // 17: no field
-    {schedule1(f189215.f189378)},  // 18: subtraction, interest on U.S. obligations
-    {schedule1(f189215.f189408)},  // 19: other subtractions
+    {LineReading{.form = kGAForm189215ID, .added = {schedule1Lines.spouseExclusion, schedule1Lines.taxpayerExclusion}}},
+    {form70(f70.payments.withheld)},                    // 9: Georgia tax withheld
+    {form70(f70.result.credited)},                      // 10: overpayment credited to 2019 estimated tax
+    {schedule1(schedule1Lines.municipalInterestLine)},  // 11: addition, other states' municipal bond interest
+    {schedule1(schedule1Lines.lumpSumDistributions)},   // 12: addition, lump-sum distributions
+    {schedule1(schedule1Lines.otherAdditions)},         // 13: other additions
+    {schedule1(schedule1Lines.taxpayerExclusion)},      // 14: the taxpayer's retirement exclusion
+    {schedule1(schedule1Lines.spouseExclusion)},        // 15: the spouse's retirement exclusion
+    {schedule1(schedule1Lines.socialSecurity)},         // 16: subtraction, social security
+    {},                                                 // 17: no field
+    {schedule1(schedule1Lines.usObligations)},          // 18: subtraction, interest on U.S. obligations
+    {schedule1(schedule1Lines.otherSubtractions)},      // 19: other subtractions
     // 20: the subtractions other than social security and the retirement
     // exclusions.
     {LineReading{.form = kGAForm189215ID,
-                 .added = {f189215.f189417},
-                 .subtracted = {f189215.f189372, f189215.f189334, f189215.f189338}}},
+                 .added = {schedule1Lines.subtractions},
+                 .subtracted = {schedule1Lines.socialSecurity, schedule1Lines.taxpayerExclusion,
+                                schedule1Lines.spouseExclusion}}},
     // 21 and 22: the totals of the additions to federal income and of the
     // subtractions, which form 70's Georgia adjustments add and take off.
-    {schedule1(f189215.f189294)},
-    {schedule1(f189215.f189417)},
-    {form70(f70.f84)},   // 23: tax
-    {form70(f70.f86)},   // 24: net tax
-    {form70(f70.f98)},   // 25: total payments and withholding
-    {form70(f70.f107)},  // 26: refund
-    {form70(f70.f106)},  // 27: amount owed
+    {schedule1(schedule1Lines.additions)},
+    {schedule1(schedule1Lines.subtractions)},
+    {form70(f70.credits.tax)},        // 23: tax
+    {form70(f70.credits.netTax)},     // 24: net tax
+    {form70(f70.payments.total)},     // 25: total payments and withholding
+    {form70(f70.result.refund)},      // 26: refund
+    {form70(f70.result.balanceDue)},  // 27: amount owed
 }};
 
 }  // namespace
@@ -250,7 +252,7 @@ long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, s
     if (line < 0 || static_cast<std::size_t>(line) >= kSummaryLines.size()) {
         return 0;
     }
-    const SummaryLine& summary = kSummaryLines[static_cast<std::size_t>(line)];
+    const SummaryLineReading& summary = kSummaryLines[static_cast<std::size_t>(line)];
     const LineReading& reading = fullYear || !summary.otherResidency ? summary.fullYear : *summary.otherResidency;
     if (reading.form.isNullID()) {
         return reading.fixed;

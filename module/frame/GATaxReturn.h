@@ -19,6 +19,39 @@
 
 namespace GADataMgmt {
 
+// The summary lines of the Georgia return, by the numbers getLineValue
+// takes (line 17 holds nothing). For anyone but a full-year resident line 1
+// comes from the state wage worksheet and lines 4 to 6 from the part-year
+// schedule.
+enum class SummaryLine : std::int32_t {
+    kFederalAgi = 1,
+    kGeorgiaAgi = 2,
+    kTaxableIncome = 3,
+    kGeorgiaShare = 4,  // the part-year ratio in ten-thousandths; 1 for a full year
+    kDeductions = 5,
+    kExemptions = 6,
+    kDependents = 7,
+    kRetirementExclusions = 8,  // the taxpayer's and the spouse's together
+    kWithheld = 9,
+    kCreditedToEstimatedTax = 10,
+    kMunicipalInterest = 11,  // the additions: other states' municipal bonds
+    kLumpSumDistributions = 12,
+    kOtherAdditions = 13,
+    kTaxpayerExclusion = 14,  // the subtractions: retirement exclusions
+    kSpouseExclusion = 15,
+    kSocialSecurity = 16,
+    kUsObligations = 18,
+    kOtherSubtractions = 19,
+    kRemainingSubtractions = 20,  // the total less lines 16, 14 and 15
+    kAdditions = 21,
+    kSubtractions = 22,
+    kTotalTax = 23,
+    kNetTax = 24,
+    kPayments = 25,
+    kRefund = 26,
+    kAmountOwed = 27,
+};
+
 class GATaxReturn : public StateDataMgmt::StateTaxReturn {
 public:
     // The first handle is the federal return this Georgia return is attached
@@ -100,10 +133,13 @@ public:
     // box 48 is, else 1 (also without form 69).
     Primitives::QVImmutableFormIdentifier getFederalFormID() const override;
     // Summary line 1 to 27 of the Georgia return, read from copy 1 of its
-    // fixed forms; lines 17, 21, 22 and any line outside 1 to 27 give 0. Form
+    // fixed forms; line 17 and any line outside 1 to 27 give 0. Form
     // 69 field 110 (full-year resident) selects the column of lines 1, 4, 5
     // and 6. The form and copy arguments are not read.
     long getLineValue(const FormID& form, std::uint16_t copy, std::int32_t line) const;
+    long getLineValue(const FormID& form, std::uint16_t copy, SummaryLine line) const {
+        return getLineValue(form, copy, static_cast<std::int32_t>(line));
+    }
 
     // The texts of the mailing addresses.
     static const char* const kRefundAddress;

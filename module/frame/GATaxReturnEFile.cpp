@@ -129,19 +129,19 @@ void GATaxReturn::getEFileInfo(std::string& text, long* amount, std::uint32_t it
         case 0: {
             // An amount owed is positive, a refund negative; the text shows
             // the field's own value.
-            const long owed = getLineValue(main, 1, 27);
+            const long owed = getLineValue(main, 1, SummaryLine::kAmountOwed);
             if (owed != 0) {
                 text = formatFieldString(owed, kGAForm70ID, 1, totalTaxField);
                 answer = owed;
             } else {
-                const long refund = getLineValue(main, 1, 26);
+                const long refund = getLineValue(main, 1, SummaryLine::kRefund);
                 text = formatFieldString(refund, kGAForm70ID, 1, totalTaxField);
                 answer = Utils::negateSaturated(refund);
             }
             break;
         }
         case 1: {
-            const long totalTax = getLineValue(main, 1, 23);
+            const long totalTax = getLineValue(main, 1, SummaryLine::kTotalTax);
             text = formatFieldString(totalTax, kGAForm70ID, 1, totalTaxField);
             answer = totalTax;
             break;

@@ -88,48 +88,64 @@ namespace {
 
 // The settlement lines of form 189219.
 struct AmendedLines {
-    FieldId tax = f189219.f189638;
-    FieldId withheld = f189219.f189639;
-    FieldId otherWithheld = f189219.f189640;
-    FieldId estimatedPaid = f189219.f189642;
-    FieldId paidWithOriginal = f189219.f189643;  // entered
-    FieldId totalPayments = f189219.f189644;
-    FieldId refundsReceived = f189219.f189645;  // entered
-    FieldId netPayments = f189219.f189646;
-    FieldId balanceBeforeAdditions = f189219.f189647;
-    FieldId overpayment = f189219.f189648;
-    FieldId overpaymentNote = f189219.f189649;  // entered; not part of the arithmetic
-    FieldId creditedToNextYear = f189219.f189650;
-    FieldId penalty = f189219.f189651;  // form 70 underpayment penalty
-    FieldId addition1 = f189219.f189652;
-    FieldId addition2 = f189219.f189653;
-    FieldId amountOwed = f189219.f189654;
-    FieldId refund = f189219.f189655;
-    FieldId closeAddition1 = f189219.f190064;  // marked: addition 1 does not apply
-    FieldId openAddition1 = f189219.f190063;
-    FieldId pairFirst = f189219.f189558;
-    FieldId pairSecond = f189219.f189576;
+    FieldId tax, withheld, otherWithheld, estimatedPaid;
+    FieldId paidWithOriginal;  // entered
+    FieldId totalPayments;
+    FieldId refundsReceived;  // entered
+    FieldId netPayments, balanceBeforeAdditions, overpayment;
+    FieldId overpaymentNote;  // entered; not part of the arithmetic
+    FieldId creditedToNextYear;
+    FieldId penalty;  // form 70 underpayment penalty
+    FieldId addition1, addition2, amountOwed, refund;
+    FieldId closeAddition1;  // marked: addition 1 does not apply
+    FieldId openAddition1, pairFirst, pairSecond;
 };
-const AmendedLines lines;
+const AmendedLines lines = {
+    .tax = f189219.f189638,
+    .withheld = f189219.f189639,
+    .otherWithheld = f189219.f189640,
+    .estimatedPaid = f189219.f189642,
+    .paidWithOriginal = f189219.f189643,
+    .totalPayments = f189219.f189644,
+    .refundsReceived = f189219.f189645,
+    .netPayments = f189219.f189646,
+    .balanceBeforeAdditions = f189219.f189647,
+    .overpayment = f189219.f189648,
+    .overpaymentNote = f189219.f189649,
+    .creditedToNextYear = f189219.f189650,
+    .penalty = f189219.f189651,
+    .addition1 = f189219.f189652,
+    .addition2 = f189219.f189653,
+    .amountOwed = f189219.f189654,
+    .refund = f189219.f189655,
+    .closeAddition1 = f189219.f190064,
+    .openAddition1 = f189219.f190063,
+    .pairFirst = f189219.f189558,
+    .pairSecond = f189219.f189576,
+};
 
 // The direct deposit of the refund.
 struct DepositLines {
-    FieldId checking = f189219.f189656;
-    FieldId savings = f189219.f189657;
-    FieldId routingNumber = f189219.f189658;
-    FieldId accountNumber = f189219.f189659;
-    FieldId enteredChecking = f189219.f191329;
-    FieldId enteredSavings = f189219.f191330;
-    FieldId enteredRouting = f189219.f191331;
-    FieldId repeatedRouting = f189219.f191050;
-    FieldId enteredAccount = f189219.f191332;
-    FieldId repeatedAccount = f189219.f191051;
-    FieldId useEntered = f189219.f191046;
-    FieldId useInformationForm = f189219.f191048;
-    FieldId noDeposit = f189219.f191328;
-    FieldId entriesDiffer = f189219.f191049;
+    FieldId checking, savings, routingNumber, accountNumber, enteredChecking, enteredSavings;
+    FieldId enteredRouting, repeatedRouting, enteredAccount, repeatedAccount, useEntered;
+    FieldId useInformationForm, noDeposit, entriesDiffer;
 };
-const DepositLines deposit;
+const DepositLines deposit = {
+    .checking = f189219.f189656,
+    .savings = f189219.f189657,
+    .routingNumber = f189219.f189658,
+    .accountNumber = f189219.f189659,
+    .enteredChecking = f189219.f191329,
+    .enteredSavings = f189219.f191330,
+    .enteredRouting = f189219.f191331,
+    .repeatedRouting = f189219.f191050,
+    .enteredAccount = f189219.f191332,
+    .repeatedAccount = f189219.f191051,
+    .useEntered = f189219.f191046,
+    .useInformationForm = f189219.f191048,
+    .noDeposit = f189219.f191328,
+    .entriesDiffer = f189219.f191049,
+};
 
 // The account entered on the schedule, each text entered twice.
 const FieldId kEnteredAccount[] = {deposit.enteredChecking, deposit.enteredSavings,  deposit.enteredRouting,

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/GAForm187981FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm203638FieldIds.h"
 #include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
@@ -39,11 +39,7 @@ const auto& f203638 = kGAForm203638FieldIds;
 const auto& f203639 = kGAForm203639FieldIds;
 const auto& f203811 = kGAForm203811FieldIds;
 
-struct SummaryLines {
-    FieldId linkedForm, linkedCopy, name, code, heading, copyKind, creditUsed, remaining;
-};
-constexpr SummaryLines kSummary{f189216.f204113, f189216.f204114, f189216.f203018, f189216.f199426,
-                                f189216.f189805, f189216.f207108, f189216.f189825, f189216.f189826};
+const Form189216Lines& kSummary = kForm189216Lines;
 
 // The credit forms in the order the index takes them.
 constexpr std::array<FormId, 4> kCreditForms{kGAForm187981ID, kGAForm203638ID, kGAForm203639ID, kGAForm203811ID};
@@ -176,7 +172,7 @@ void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, s
         return;
     }
     DataMgmt::TaxForm& summary = *handle;
-    const SummaryLines& l = kSummary;
+    const Form189216Lines& l = kSummary;
     copyTaxpayerNumber(*gaReturn_, handle, l.heading);
 
     const std::int64_t linkedNumber = summary.getIN(l.linkedForm);

@@ -30,87 +30,94 @@ namespace year2019 = TaxYear2019;
 
 // The lines of form 75.
 struct EstimatedTaxLines {
-    FieldId taxpayerName = f75.f2;
-    FieldId taxpayerNumber = f75.f3;
-    FieldId spouseName = f75.f4;
-    FieldId spouseNumber = f75.f5;
-    FieldId inUse = f75.f6;  // marked: the worksheet counts as entered
-    FieldId inUseOther = f75.f70;
-    FieldId fromThisYear = f75.f7;  // project from this year's return
-    FieldId notFromThisYear = f75.f8;
-    FieldId fullYear = f75.f9;
-    FieldId partYear = f75.f10;
-    FieldId incomeRatio = f75.f11;  // Georgia share in ten-thousandths
-    FieldId addition1 = f75.f12;
-    FieldId addition2 = f75.f13;
-    FieldId addition3 = f75.f14;
-    FieldId additions = f75.f15;
-    FieldId federalIncome = f75.f25;
-    FieldId additionsCopy = f75.f207528;
-    FieldId incomeWithAdditions = f75.f207529;
-    FieldId subtraction = f75.f207530;
-    FieldId enteredSubtraction = f75.f207531;
-    FieldId otherSubtractions = f75.f207532;
-    FieldId retirementExclusion = f75.f42;
-    FieldId georgiaIncome = f75.f39;
-    FieldId single = f75.f26;
-    FieldId joint = f75.f27;
-    FieldId separate = f75.f28;
-    FieldId headOfHousehold = f75.f29;
-    FieldId dependents = f75.f30;
-    FieldId exemptions = f75.f40;
-    FieldId standard = f75.f31;
-    FieldId itemized = f75.f36;
-    FieldId itemizedAmount = f75.f37;
-    FieldId deduction = f75.f207533;
-    FieldId taxableIncome = f75.f43;
-    FieldId tax = f75.f44;
-    FieldId withholding = f75.f45;
-    FieldId creditedOverpayment = f75.f47;
-    FieldId estimatedTax = f75.f48;
-    FieldId installmentsLeft = f75.f49;
+    FieldId taxpayerName, taxpayerNumber, spouseName, spouseNumber;
+    FieldId inUse;  // marked: the worksheet counts as entered
+    FieldId inUseOther;
+    FieldId fromThisYear;  // project from this year's return
+    FieldId notFromThisYear, fullYear, partYear;
+    FieldId incomeRatio;  // Georgia share in ten-thousandths
+    FieldId addition1, addition2, addition3, additions, federalIncome, additionsCopy;
+    FieldId incomeWithAdditions, subtraction, enteredSubtraction, otherSubtractions;
+    FieldId retirementExclusion, georgiaIncome, single, joint, separate, headOfHousehold;
+    FieldId dependents, exemptions, standard, itemized, itemizedAmount, deduction, taxableIncome;
+    FieldId tax, withholding, creditedOverpayment, estimatedTax, installmentsLeft;
 };
-const EstimatedTaxLines lines;
+const EstimatedTaxLines lines = {
+    .taxpayerName = f75.f2,
+    .taxpayerNumber = f75.f3,
+    .spouseName = f75.f4,
+    .spouseNumber = f75.f5,
+    .inUse = f75.f6,
+    .inUseOther = f75.f70,
+    .fromThisYear = f75.f7,
+    .notFromThisYear = f75.f8,
+    .fullYear = f75.f9,
+    .partYear = f75.f10,
+    .incomeRatio = f75.f11,
+    .addition1 = f75.f12,
+    .addition2 = f75.f13,
+    .addition3 = f75.f14,
+    .additions = f75.f15,
+    .federalIncome = f75.f25,
+    .additionsCopy = f75.f207528,
+    .incomeWithAdditions = f75.f207529,
+    .subtraction = f75.f207530,
+    .enteredSubtraction = f75.f207531,
+    .otherSubtractions = f75.f207532,
+    .retirementExclusion = f75.f42,
+    .georgiaIncome = f75.f39,
+    .single = f75.f26,
+    .joint = f75.f27,
+    .separate = f75.f28,
+    .headOfHousehold = f75.f29,
+    .dependents = f75.f30,
+    .exemptions = f75.f40,
+    .standard = f75.f31,
+    .itemized = f75.f36,
+    .itemizedAmount = f75.f37,
+    .deduction = f75.f207533,
+    .taxableIncome = f75.f43,
+    .tax = f75.f44,
+    .withholding = f75.f45,
+    .creditedOverpayment = f75.f47,
+    .estimatedTax = f75.f48,
+    .installmentsLeft = f75.f49,
+};
 
 // The voucher area of form 75.
 struct VoucherLines {
-    FieldId first = f75.f54;  // the area runs from here to the scan line
-    FieldId yes = f75.f51;
-    FieldId no = f75.f52;
-    FieldId codeBox = f75.f57;
-    FieldId number = f75.f58;
-    FieldId dueDate = f75.f59;
-    FieldId payerName = f75.f60;
-    FieldId street = f75.f61;
-    FieldId zipCode = f75.f64;
-    FieldId state = f75.f65;
-    FieldId city = f75.f66;
-    FieldId taxpayerNumber = f75.f62;
-    FieldId spouseNumber = f75.f67;
-    FieldId installment = f75.f68;
-    FieldId scanLine = f75.f69;
-    FieldId formCode = f75.f71;
+    FieldId first;  // the area runs from here to the scan line
+    FieldId yes, no, codeBox, number, dueDate, payerName, street, zipCode, state, city;
+    FieldId taxpayerNumber, spouseNumber, installment, scanLine, formCode;
 };
-const VoucherLines voucher;
+const VoucherLines voucher = {
+    .first = f75.f54,
+    .yes = f75.f51,
+    .no = f75.f52,
+    .codeBox = f75.f57,
+    .number = f75.f58,
+    .dueDate = f75.f59,
+    .payerName = f75.f60,
+    .street = f75.f61,
+    .zipCode = f75.f64,
+    .state = f75.f65,
+    .city = f75.f66,
+    .taxpayerNumber = f75.f62,
+    .spouseNumber = f75.f67,
+    .installment = f75.f68,
+    .scanLine = f75.f69,
+    .formCode = f75.f71,
+};
 
 // The four boxes "65 or over" and "blind" of the standard deduction, in the
 // order they add.
 const FieldId kAdditionBoxes[] = {f75.f35, f75.f33, f75.f34, f75.f32};
 
-// Summary lines of this year's return that the worksheet takes.
-enum ThisYearLine : std::int32_t {
-    kFederalIncomeLine = 1,
-    kGeorgiaShareLine = 4,
-    kDeductionLine = 5,
-    kWithholdingLine = 9,
-    kCreditedLine = 10,
-    kAddition1Line = 11,
-    kAddition2Line = 12,
-    kAddition3Line = 13,
-    kSubtractionLine = 16,
-    kOtherSubtractionsLine = 20,
-    kProtectOnly = 28,  // no line: the field is only protected
-};
+using GADataMgmt::SummaryLine;
+
+// The line number that pullProtectedLineValue takes for no line: the field
+// is only protected.
+constexpr std::int32_t kProtectOnly = 28;
 
 // The calculation of one copy of form 75, in named steps.
 class EstimatedTaxForm {
@@ -121,7 +128,10 @@ public:
     void calculate(int passThrough);
 
 private:
-    void pull(const FieldId& x, std::int32_t line) { engine_.pullProtectedLineValue(handle_, prefill_, x, line); }
+    void pull(const FieldId& x, SummaryLine line) {
+        engine_.pullProtectedLineValue(handle_, prefill_, x, static_cast<std::int32_t>(line));
+    }
+    void protectOnly(const FieldId& x) { engine_.pullProtectedLineValue(handle_, prefill_, x, kProtectOnly); }
     double residency();
     void filingStatus();
     void income();
@@ -256,8 +266,8 @@ void EstimatedTaxForm::calculate(int passThrough) {
 // projection (1 for a full year).
 double EstimatedTaxForm::residency() {
     DataMgmt::TaxForm& form = form_;
-    pull(lines.fullYear, kProtectOnly);
-    pull(lines.partYear, kProtectOnly);
+    protectOnly(lines.fullYear);
+    protectOnly(lines.partYear);
     form.oneX(lines.fullYear, lines.partYear, lines.partYear);
     if (prefill_) {
         // This year's residency decides.
@@ -269,8 +279,8 @@ double EstimatedTaxForm::residency() {
         form.setX(lines.fullYear);
     }
     if (form.xMarked(lines.partYear)) {
-        pull(lines.incomeRatio, kGeorgiaShareLine);
-        return form.getIR(lines.incomeRatio) / 10000.0;
+        pull(lines.incomeRatio, SummaryLine::kGeorgiaShare);
+        return form.getIR(lines.incomeRatio) / TaxYear::kWholeRatio;
     }
     form.makeProtectedAndSetNull(lines.incomeRatio);
     return 1.0;
@@ -314,20 +324,20 @@ void EstimatedTaxForm::filingStatus() {
 // retirement exclusion: the projected Georgia income.
 void EstimatedTaxForm::income() {
     DataMgmt::TaxForm& form = form_;
-    pull(lines.federalIncome, kFederalIncomeLine);
-    pull(lines.addition1, kAddition1Line);
-    pull(lines.addition2, kAddition2Line);
-    pull(lines.addition3, kAddition3Line);
+    pull(lines.federalIncome, SummaryLine::kFederalAgi);
+    pull(lines.addition1, SummaryLine::kMunicipalInterest);
+    pull(lines.addition2, SummaryLine::kLumpSumDistributions);
+    pull(lines.addition3, SummaryLine::kOtherAdditions);
     form.plus3(lines.additions, lines.addition1, lines.addition2, lines.addition3);
     form.assignII(lines.additionsCopy, lines.additions);
     form.plus2(lines.incomeWithAdditions, lines.federalIncome, lines.additionsCopy);
-    pull(lines.subtraction, kSubtractionLine);
+    pull(lines.subtraction, SummaryLine::kSocialSecurity);
     if (prefill_) {
         form.makeProtected(lines.enteredSubtraction);
     } else {
         form.unProtect(lines.enteredSubtraction);
     }
-    pull(lines.otherSubtractions, kOtherSubtractionsLine);
+    pull(lines.otherSubtractions, SummaryLine::kRemainingSubtractions);
     if (prefill_) {
         form.makeProtected(lines.retirementExclusion);
         retirementExclusion();
@@ -427,7 +437,7 @@ double EstimatedTaxForm::enteredDeduction() {
     }
     if (form.isNull(lines.itemizedAmount)) {
         form.assignIR(lines.itemizedAmount,
-                      static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kDeductionLine)));
+                      static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, SummaryLine::kDeductions)));
     }
     for (const FieldId& x : kAdditionBoxes) {
         form.makeProtectedAndSetNull(x);
@@ -441,8 +451,8 @@ void EstimatedTaxForm::tax() {
     DataMgmt::TaxForm& form = form_;
     form.assignIR(lines.tax, GATaxReturnCalcEngine::computeEstimatedTax2019(form.getIR(lines.taxableIncome),
                                                                             filingStatusOfBoxes()));
-    pull(lines.withholding, kWithholdingLine);
-    pull(lines.creditedOverpayment, kCreditedLine);
+    pull(lines.withholding, SummaryLine::kWithheld);
+    pull(lines.creditedOverpayment, SummaryLine::kCreditedToEstimatedTax);
     form.assignIR(lines.estimatedTax, std::max(0.0, form.getIR(lines.tax) - (form.getIR(lines.withholding) +
                                                                              form.getIR(lines.creditedOverpayment))));
 }

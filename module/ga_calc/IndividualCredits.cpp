@@ -12,16 +12,8 @@
 #include <array>
 #include <cstdint>
 
-#include "module/catalogues/GAForm190054FieldIds.h"
-#include "module/catalogues/GAForm190055FieldIds.h"
-#include "module/catalogues/GAForm190056FieldIds.h"
-#include "module/catalogues/GAForm190057FieldIds.h"
-#include "module/catalogues/GAForm190058FieldIds.h"
-#include "module/catalogues/GAForm190059FieldIds.h"
-#include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm190061FieldIds.h"
-#include "module/catalogues/GAForm190062FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
+#include "module/catalogues/Form74Lines.h"
+#include "module/catalogues/IndividualCreditLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -36,17 +28,6 @@ using namespace worksheet;
 namespace {
 
 using namespace TaxYear;
-
-const auto& f190054 = kGAForm190054FieldIds;
-const auto& f190055 = kGAForm190055FieldIds;
-const auto& f190056 = kGAForm190056FieldIds;
-const auto& f190057 = kGAForm190057FieldIds;
-const auto& f190058 = kGAForm190058FieldIds;
-const auto& f190059 = kGAForm190059FieldIds;
-const auto& f190060 = kGAForm190060FieldIds;
-const auto& f190061 = kGAForm190061FieldIds;
-const auto& f190062 = kGAForm190062FieldIds;
-const auto& f74 = kGAForm74FieldIds;
 
 // A worksheet copy yields something when its first result line, or else
 // its second (where it has one), is above 0.
@@ -70,67 +51,6 @@ double capInPlace(DataMgmt::TaxForm& sheet, const FieldId& x, double limit) {
     return sheet.getIR(x);
 }
 
-struct IndCr201Lines {
-    FieldId heading, amountBox, noAmountBox, carriedIn, boxAmount;
-    std::array<FieldId, 4> cappedLines;
-    FieldId sum, total, credit, remaining;
-};
-constexpr IndCr201Lines kIndCr201{f190054.f190150, f190054.f190148,
-                                  f190054.f190149, f190054.f190151,
-                                  f190054.f190152, {f190054.f190153, f190054.f190154, f190054.f190155, f190054.f190156},
-                                  f190054.f190157, f190054.f190158,
-                                  f190054.f190159, f190054.f190160};
-
-struct IndCr202Lines {
-    FieldId heading, federalAmount, rateShown, share, credit;
-};
-constexpr IndCr202Lines kIndCr202{f190055.f190161, f190055.f190162, f190055.f190163, f190055.f190164, f190055.f190165};
-
-struct IndCr203Lines {
-    FieldId heading, firstAmount, secondAmount, credit, remaining;
-};
-constexpr IndCr203Lines kIndCr203{f190056.f190166, f190056.f190167, f190056.f190168, f190056.f190169, f190056.f190170};
-
-struct IndCr204Lines {
-    FieldId heading, expenses, rateShown, share, limitShown, allowed, credit;
-};
-constexpr IndCr204Lines kIndCr204{f190057.f190171, f190057.f190186, f190057.f190187, f190057.f190188,
-                                  f190057.f190189, f190057.f190190, f190057.f190191};
-
-struct IndCr205Lines {
-    FieldId heading, firstAmount, secondAmount, sum, limit, smaller, credit;
-};
-constexpr IndCr205Lines kIndCr205{f190058.f190192, f190058.f190205, f190058.f190206, f190058.f190207,
-                                  f190058.f190208, f190058.f190209, f190058.f190210};
-
-struct IndCr206Lines {
-    FieldId heading, carriedIn, assistance, limitShown, assistanceAllowed, credit, remaining;
-};
-constexpr IndCr206Lines kIndCr206{f190059.f190211, f190059.f190213, f190059.f190215, f190059.f190216,
-                                  f190059.f190217, f190059.f190218, f190059.f190219};
-
-struct IndCr207Lines {
-    FieldId heading, taxpayerBeds;
-    std::array<FieldId, 5> spousePractice;  // counties, type, start date, beds
-    FieldId limit, credit;
-};
-constexpr IndCr207Lines kIndCr207{f190060.f190220,
-                                  f190060.f190225,
-                                  {f190060.f190226, f190060.f190227, f190060.f190228, f190060.f190229, f190060.f190230},
-                                  f190060.f190231,
-                                  f190060.f190232};
-
-struct IndCr208Lines {
-    FieldId heading, carriedIn, amount, credit, remaining;
-};
-constexpr IndCr208Lines kIndCr208{f190061.f190233, f190061.f190234, f190061.f190235, f190061.f190236, f190061.f190237};
-
-struct IndCr209Lines {
-    FieldId heading, base, share, available, allowed, credit, remaining;
-};
-constexpr IndCr209Lines kIndCr209{f190062.f190238, f190062.f190239, f190062.f190240, f190062.f190241,
-                                  f190062.f190242, f190062.f190243, f190062.f190244};
-
 // The credit line of each worksheet and the form 74 line that takes it.
 struct SummaryLine {
     FormId worksheet;
@@ -138,15 +58,15 @@ struct SummaryLine {
     FieldId line;
 };
 constexpr std::array<SummaryLine, 9> kSummaryLines{{
-    {kGAForm190054ID, kIndCr201.credit, f74.f19},
-    {kGAForm190055ID, kIndCr202.credit, f74.f35455},
-    {kGAForm190056ID, kIndCr203.credit, f74.f23520},
-    {kGAForm190057ID, kIndCr204.credit, f74.f27},
-    {kGAForm190058ID, kIndCr205.credit, f74.f33},
-    {kGAForm190059ID, kIndCr206.credit, f74.f43},
-    {kGAForm190060ID, kIndCr207.credit, f74.f39},
-    {kGAForm190061ID, kIndCr208.credit, f74.f49777},
-    {kGAForm190062ID, kIndCr209.credit, f74.f69767},
+    {kGAForm190054ID, kIndCr201.credit, kForm74Lines.indCr201},
+    {kGAForm190055ID, kIndCr202.credit, kForm74Lines.indCr202},
+    {kGAForm190056ID, kIndCr203.credit, kForm74Lines.indCr203},
+    {kGAForm190057ID, kIndCr204.credit, kForm74Lines.indCr204},
+    {kGAForm190058ID, kIndCr205.credit, kForm74Lines.indCr205},
+    {kGAForm190059ID, kIndCr206.credit, kForm74Lines.indCr206},
+    {kGAForm190060ID, kIndCr207.credit, kForm74Lines.indCr207},
+    {kGAForm190061ID, kIndCr208.credit, kForm74Lines.indCr208},
+    {kGAForm190062ID, kIndCr209.credit, kForm74Lines.indCr209},
 }};
 
 }  // namespace
@@ -156,7 +76,7 @@ void GATaxReturnCalcEngine::sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint
         return;
     }
     DataMgmt::TaxForm& summary = *handle;
-    copyTaxpayerNumber(*gaReturn_, handle, f74.f4);
+    copyTaxpayerNumber(*gaReturn_, handle, kForm74Lines.taxpayerNumber);
 
     double total = 0.0;
     bool anyWorksheet = false;
@@ -165,11 +85,11 @@ void GATaxReturnCalcEngine::sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint
         total += summary.getIR(s.line);
         anyWorksheet = anyWorksheet || gaReturn_->formExists(s.worksheet, 1);
     }
-    store(summary, f74.f44, total);
+    store(summary, kForm74Lines.total, total);
 
     // The summary counts as entered once any worksheet exists, even one
     // without a credit.
-    if (summary.getIR(f74.f44) > 0.0 || anyWorksheet) {
+    if (summary.getIR(kForm74Lines.total) > 0.0 || anyWorksheet) {
         markEnteredAndCalculated(summary.getFormID(), summary.getCopyNumber());
     }
 }

@@ -217,8 +217,8 @@ void InfoFormCalculation::fillHeadingBlock() {
     const auto& w = lines.withdrawal;
     engine_.protectHeadingFields(handle_, w.yes, w.no, w.fromFederal, none, w.routingNumber, w.accountNumber,
                                  w.checking, w.savings, none, none, none);
-    constexpr std::int32_t kRefundLine = 27;
-    info_.assignIR(w.amountOwed, static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, kRefundLine)));
+    info_.assignIR(w.amountOwed, static_cast<double>(
+                                     ga_.getLineValue(engine_.getMainForm(), 1, GADataMgmt::SummaryLine::kAmountOwed)));
     for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
         Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }

@@ -11,12 +11,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
 
 namespace GACalculationMgmt {
@@ -25,34 +26,9 @@ using namespace worksheet;
 
 namespace {
 
-// The ratio is kept in ten-thousandths: 10,000 is the whole income.
-constexpr double kRatioWhole = 10000;
-constexpr double kRatioToFraction = 0.0001;
-
-const auto& f73 = kGAForm73FieldIds;
-
-// The lines of one computation, full-year or part-year.
-struct CreditComputation {
-    FieldId otherStateIncome;  // income that the other state also taxed
-    FieldId georgiaIncome;     // the denominator of the ratio
-    FieldId ratio;
-    FieldId deductions;
-    FieldId deductionShare;
-    FieldId taxedIncome;  // the other state's income less the deduction share
-    FieldId tax;
-    FieldId limit;  // entered: the tax paid to the other state
-    FieldId credit;
-};
-
-constexpr CreditComputation kFullYear{f73.f7, f73.f8, f73.f9, f73.f12, f73.f13, f73.f14, f73.f15, f73.f16, f73.f17};
-constexpr CreditComputation kPartYear{f73.f18, f73.f19, f73.f20, f73.f21, f73.f22, f73.f23, f73.f24, f73.f25, f73.f26};
-
-struct OtherStateLines {
-    FieldId taxpayerName, taxpayerNumber, spouseName, spouseNumber;
-    FieldId residentOnlyLine;  // open only for a full-year or part-year resident
-    FieldId standardAndItemized, exemptions;
-};
-constexpr OtherStateLines kOtherState{f73.f3, f73.f4, f73.f5, f73.f6, f73.f138855, f73.f10, f73.f11};
+using CreditComputation = Form73Lines::Computation;
+const CreditComputation& kFullYear = kForm73Lines.fullYear;
+const CreditComputation& kPartYear = kForm73Lines.partYear;
 
 // The ratio, the deduction share, the Georgia tax of what remains and the
 // credit, once the income and deduction lines of the computation stand. The
@@ -64,12 +40,13 @@ void computeCredit(DataMgmt::TaxForm& sheet, const CreditComputation& c, int fil
     // without a Georgia income to divide by.
     double ratio = 0.0;
     if (whole(c.georgiaIncome) > 0.0) {
-        ratio = std::min(kRatioWhole * whole(c.otherStateIncome) / whole(c.georgiaIncome), kRatioWhole);
+        ratio =
+            std::min(TaxYear::kWholeRatio * whole(c.otherStateIncome) / whole(c.georgiaIncome), TaxYear::kWholeRatio);
     }
     store(sheet, c.ratio, ratio);
 
     const double share =
-        store(sheet, c.deductionShare, sheet.getIR(c.deductions) * sheet.getIR(c.ratio) * kRatioToFraction);
+        store(sheet, c.deductionShare, sheet.getIR(c.deductions) * sheet.getIR(c.ratio) * TaxYear::kRatioToFraction);
     store(sheet, c.taxedIncome, atLeastZero(sheet.getIR(c.otherStateIncome) - share));
     const double tax =
         store(sheet, c.tax, GATaxReturnCalcEngine::computeTaxFromRateSchedule(whole(c.taxedIncome), filingStatus));
@@ -90,7 +67,7 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
         return;
     }
     DataMgmt::TaxForm& sheet = *handle;
-    const OtherStateLines& l = kOtherState;
+    const Form73Lines& l = kForm73Lines;
     const auto& f69 = kGAForm69FieldIds;
     const auto& f70 = kGAForm70FieldIds;
     const FieldId none = Primitives::kNullFieldID;
@@ -102,9 +79,9 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
     updateOtherStateRows();
 
     if (answered(f69.f36) || answered(f69.f38)) {
-        sheet.unProtect(l.residentOnlyLine);
+        sheet.unProtect(l.stateAbbreviation);
     } else {
-        sheet.makeProtectedAndSetNull(l.residentOnlyLine);
+        sheet.makeProtectedAndSetNull(l.stateAbbreviation);
     }
 
     // A full-year resident (taxpayer, else spouse) uses the full-year

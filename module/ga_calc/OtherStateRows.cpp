@@ -5,103 +5,153 @@
 #include <string>
 
 #include "module/catalogues/Form133618FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form73Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
 
-void GATaxReturnCalcEngine::updateOtherStateRows() {
-    const auto& f73 = kGAForm73FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
+namespace {
 
-    if (!gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
-        // Only a full-year resident claims credit for tax paid to another
-        // state on this form.
-        for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm73ID); !it.atEOL(); it.next()) {
-            DataMgmt::TaxFormPtr row = it.getTaxForm();
-            if (!row.isNull()) {
-                row->setXNo(f73.f138856);
-                row->makeProtected(f73.f138856);
-            }
-        }
-        return;
-    }
+const Form73Lines& form73 = kForm73Lines;
+// The lines that a row filled from the federal return takes from it.
+const Form73Lines::Computation& kFullYear = kForm73Lines.fullYear;
 
-    for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm73ID); !it.atEOL(); it.next()) {
+// A state return of the federal return (federal form 133618).
+struct FederalStateReturnLines {
+    using Line = const FieldId&;
+    Line state;
+    Line residency;  // "Nonresident" for the returns that form 73 takes
+    Line income;     // the income that state taxed
+    Line tax;        // the tax paid to it
+};
+constexpr FederalStateReturnLines kFederalStateReturn = {
+    .state = kForm133618FieldIds.f133651,
+    .residency = kForm133618FieldIds.f133652,
+    .income = kForm133618FieldIds.f133653,
+    .tax = kForm133618FieldIds.f133654,
+};
+
+bool sameState(const std::string& a, const std::string& b) { return Utils::QVStringUtils::stricmp(a, b) == 0; }
+
+// Calls step(row) for every copy of form 73.
+template <class Step>
+void forEachRow(DataMgmt::TaxReturn& ga, Step step) {
+    for (DataMgmt::TaxFormIter it = ga.getForms(kGAForm73ID); !it.atEOL(); it.next()) {
         DataMgmt::TaxFormPtr row = it.getTaxForm();
         if (!row.isNull()) {
-            row->unProtect(f73.f138855);
-            row->unProtect(f73.f7);
-            row->unProtect(f73.f16);
+            step(*row);
         }
     }
+}
 
-    const auto& f133618 = kForm133618FieldIds;
+// The row's state and the two amounts open for entry.
+void openEnteredLines(DataMgmt::TaxForm& row) {
+    row.unProtect(form73.stateAbbreviation);
+    row.unProtect(kFullYear.otherStateIncome);
+    row.unProtect(kFullYear.limit);
+}
+
+// The copy of form 73 whose state, as entered or as the federal return
+// wrote it, is the state (without regard to case); null when none is.
+DataMgmt::TaxFormPtr findStateRow(DataMgmt::TaxReturn& ga, const std::string& state) {
+    for (DataMgmt::TaxFormIter rows = ga.getForms(kGAForm73ID); !rows.atEOL(); rows.next()) {
+        DataMgmt::TaxFormPtr row = rows.getTaxForm();
+        if (row.isNull()) {
+            continue;
+        }
+        const std::uint16_t copy = row->getCopyNumber();
+        if (sameState(ga.getFieldAsString(kGAForm73ID, copy, form73.stateAbbreviation), state) ||
+            sameState(ga.getFieldAsString(kGAForm73ID, copy, form73.federalState), state)) {
+            return row;
+        }
+    }
+    return DataMgmt::TaxFormPtr();
+}
+
+// A state without a row: on a return without form 73 the first copy is made
+// for it, marked as filled from the federal return. When form 73 already
+// has copies, the information form marks the state left without a row, and
+// form 73 is left as it is (null).
+DataMgmt::TaxFormPtr addStateRow(DataMgmt::TaxReturn& ga, const std::string& state) {
+    DataMgmt::TaxFormPtr info = ga.getFormUVPtr(kGAForm69ID, 1, false);
+    const FieldId& withoutRow = kForm69Lines.stateRows.otherStateWithoutRow;
+    if (ga.formExists(kGAForm73ID, 1)) {
+        if (!info.isNull()) {
+            info->setX(withoutRow);
+        }
+        return DataMgmt::TaxFormPtr();
+    }
+    DataMgmt::TaxFormPtr row = ga.createForm(kGAForm73ID);
+    if (row.isNull()) {
+        return row;
+    }
+    row->unProtect(form73.fromFederalReturn);
+    row->setX(form73.fromFederalReturn);
+    row->assignText(form73.federalState, state);
+    if (!info.isNull()) {
+        info->setXNo(withoutRow);
+    }
+    return row;
+}
+
+// A row marked as filled from the federal return takes the state and the
+// two amounts of that state's return, locked; an unmarked row keeps them
+// open for entry.
+void fillStateRow(DataMgmt::TaxReturn& federal, std::uint16_t federalCopy, DataMgmt::TaxFormPtr& row,
+                  const std::string& state) {
+    row->unProtect(form73.fromFederalReturn);
+    if (!row->xMarked(form73.fromFederalReturn)) {
+        openEnteredLines(*row);
+        return;
+    }
+    row->makeProtected(form73.stateAbbreviation);
+    row->assignText(form73.stateAbbreviation, state);
+    row->makeProtected(kFullYear.otherStateIncome);
+    federal.getIIM(kForm133618ID, kFederalStateReturn.income, federalCopy, row, kFullYear.otherStateIncome);
+    row->makeProtected(kFullYear.limit);
+    federal.getIIM(kForm133618ID, kFederalStateReturn.tax, federalCopy, row, kFullYear.limit);
+}
+
+}  // namespace
+
+void GATaxReturnCalcEngine::updateOtherStateRows() {
+    DataMgmt::TaxReturn& ga = *gaReturn_;
+    if (!ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerFullYear)) {
+        // Only a full-year resident claims credit for tax paid to another
+        // state on this form.
+        forEachRow(ga, [](DataMgmt::TaxForm& row) {
+            row.setXNo(form73.fromFederalReturn);
+            row.makeProtected(form73.fromFederalReturn);
+        });
+        return;
+    }
+    forEachRow(ga, openEnteredLines);
+
+    // Every other state in which the federal return holds a nonresident
+    // return.
+    DataMgmt::TaxReturn& federal = *federalReturn();
     const std::string ownState = gaReturn_->getAbbreviation();
-    for (DataMgmt::TaxFormIter it = federalReturn()->getForms(kForm133618ID); !it.atEOL(); it.next()) {
-        DataMgmt::TaxFormPtr nonresident = it.getTaxForm();
-        if (nonresident.isNull()) {
+    for (DataMgmt::TaxFormIter it = federal.getForms(kForm133618ID); !it.atEOL(); it.next()) {
+        DataMgmt::TaxFormPtr stateReturn = it.getTaxForm();
+        if (stateReturn.isNull()) {
             continue;
         }
-        const std::uint16_t fedCopy = nonresident->getCopyNumber();
-        const std::string state = federalReturn()->getFieldAsString(kForm133618ID, fedCopy, f133618.f133651);
-        const std::string residency = federalReturn()->getFieldAsString(kForm133618ID, fedCopy, f133618.f133652);
-        if (Utils::QVStringUtils::stricmp(state, ownState) == 0 ||
-            Utils::QVStringUtils::stricmp(residency, "Nonresident") != 0) {
+        const std::uint16_t federalCopy = stateReturn->getCopyNumber();
+        const std::string state = federal.getFieldAsString(kForm133618ID, federalCopy, kFederalStateReturn.state);
+        if (sameState(state, ownState) ||
+            !sameState(federal.getFieldAsString(kForm133618ID, federalCopy, kFederalStateReturn.residency),
+                       "Nonresident")) {
             continue;
         }
-
-        DataMgmt::TaxFormPtr target;
-        for (DataMgmt::TaxFormIter rows = gaReturn_->getForms(kGAForm73ID); !rows.atEOL(); rows.next()) {
-            DataMgmt::TaxFormPtr row = rows.getTaxForm();
-            if (row.isNull()) {
-                continue;
-            }
-            const std::uint16_t c = row->getCopyNumber();
-            if (Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138855), state) == 0 ||
-                Utils::QVStringUtils::stricmp(gaReturn_->getFieldAsString(kGAForm73ID, c, f73.f138854), state) == 0) {
-                target = row;
-                break;
-            }
+        DataMgmt::TaxFormPtr row = findStateRow(ga, state);
+        if (row.isNull()) {
+            row = addStateRow(ga, state);
         }
-        if (target.isNull()) {
-            DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, false);
-            if (!gaReturn_->formExists(kGAForm73ID, 1)) {
-                target = gaReturn_->createForm(kGAForm73ID);
-                if (target.isNull()) {
-                    continue;
-                }
-                target->unProtect(f73.f138856);
-                target->setX(f73.f138856);
-                target->assignText(f73.f138854, state);
-                if (!info.isNull()) {
-                    info->setXNo(f69.f142705);
-                }
-            } else {
-                // The state has no row of its own: the information form says
-                // so, and form 73 is left as it is.
-                if (!info.isNull()) {
-                    info->setX(f69.f142705);
-                }
-                continue;
-            }
-        }
-
-        target->unProtect(f73.f138856);
-        if (target->xMarked(f73.f138856)) {
-            target->makeProtected(f73.f138855);
-            target->assignText(f73.f138855, state);
-            target->makeProtected(f73.f7);
-            federalReturn()->getIIM(kForm133618ID, f133618.f133653, fedCopy, target, f73.f7);
-            target->makeProtected(f73.f16);
-            federalReturn()->getIIM(kForm133618ID, f133618.f133654, fedCopy, target, f73.f16);
-        } else {
-            target->unProtect(f73.f138855);
-            target->unProtect(f73.f7);
-            target->unProtect(f73.f16);
+        if (!row.isNull()) {
+            fillStateRow(federal, federalCopy, row, state);
         }
     }
 }

@@ -13,9 +13,9 @@
 #include <algorithm>
 #include <array>
 
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form2FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
@@ -33,54 +33,8 @@ const auto& f69 = kGAForm69FieldIds;
 const auto& f70 = kGAForm70FieldIds;
 const auto& st4 = kStateForm4FieldIds;
 
-// One line of the schedule in its three columns.
-struct Columns {
-    FieldId total;
-    FieldId notGeorgia;
-    FieldId georgia;
-};
-
-// The lines of form 189217 by what they hold.
-struct Form189217Lines {
-    const FieldId& taxpayerNumber = f217.f189426;
-    const FieldId& federalInterest = f217.f189419;
-    const FieldId& federalDividends = f217.f189420;
-    // The Georgia parts of the interest and dividends, entered.
-    const std::array<FieldId, 4> georgiaInterestParts{f217.f189422, f217.f189423, f217.f189424, f217.f189425};
-    const FieldId& georgiaWagesReduction = f217.f189430;  // entered
-    const Columns wages{f217.f189427, f217.f189428, f217.f189429};
-    const Columns interestAndDividends{f217.f189431, f217.f189432, f217.f189433};
-    const Columns businessIncome{f217.f189434, f217.f189435, f217.f189436};
-    const Columns otherIncome{f217.f189437, f217.f189438, f217.f189439};
-    const Columns totalIncome{f217.f189440, f217.f189441, f217.f189442};
-    const Columns federalAdjustments{f217.f189443, f217.f189444, f217.f189445};
-    const Columns georgiaAdjustments{f217.f189446, f217.f189447, f217.f189448};
-    const Columns incomeAfterAdjustments{f217.f189449, f217.f189450, f217.f189451};
-    const FieldId& georgiaAdjustmentsReduction = f217.f189452;  // entered
-    const FieldId& ratio = f217.f189453;
-    // The deduction: itemized (less the income-tax adjustment and an
-    // entered reduction) or standard.
-    const FieldId& itemized = f217.f189454;
-    const FieldId& incomeTaxAdjustment = f217.f189455;
-    const FieldId& itemizedReduction = f217.f189456;
-    const FieldId& itemizedAllowed = f217.f189457;
-    const FieldId& itemizesBox = f217.f189458;
-    const FieldId& standardBox = f217.f189459;
-    const FieldId& deduction = f217.f189460;
-    const std::array<FieldId, 4> agedOrBlindBoxes{f217.f189461, f217.f189462, f217.f189463, f217.f189464};
-    const FieldId& agedOrBlindCount = f217.f189465;
-    const FieldId& agedOrBlindAmount = f217.f189466;
-    const FieldId& filers = f217.f189467;
-    const FieldId& filerExemptions = f217.f189468;
-    const FieldId& dependents = f217.f189469;
-    const FieldId& dependentExemptions = f217.f189470;
-    const FieldId& exemptions = f217.f189471;
-    const FieldId& deductionsAndExemptions = f217.f189472;
-    const FieldId& georgiaShare = f217.f189473;
-    const FieldId& taxableIncome = f217.f189474;
-};
-
-const Form189217Lines kLines{};
+using Columns = Form189217Lines::Columns;
+const Form189217Lines& kLines = kForm189217Lines;
 
 // What every step of the schedule works with.
 struct PartYearSchedule {

@@ -16,6 +16,15 @@ namespace GACalculationMgmt::TaxYear {
 
 inline constexpr int kYear = 2018;
 
+// A ratio of income is kept in ten-thousandths of the whole: the Georgia
+// ratio of the part-year schedule (form 189217 line 189453), the other-state
+// credit's ratio of form 73 and the ratio of the estimated tax worksheet.
+// 10,000 is the whole; a ratio times kRatioToFraction is the fraction it
+// stands for.
+inline constexpr double kWholeRatio = 10000;
+inline constexpr double kRatioToFraction = 1 / kWholeRatio;
+static_assert(kRatioToFraction == 0.0001);
+
 // An amount that depends on the Georgia filing status; a status outside 1 to
 // 4 takes the single filer's amount.
 struct ByFilingStatus {
@@ -134,12 +143,6 @@ inline constexpr double kLine189358Limit = 10000;
 // obligations, is below these.
 inline constexpr double kItemizedJointIncomeLimit = 105000;
 inline constexpr double kItemizedOtherLimit = 55000;
-
-// ---- form 189217: part-year and nonresident schedule
-
-// The whole of the Georgia ratio (line 189453), which is kept in
-// ten-thousandths of it.
-inline constexpr double kWholeRatio = 10000;
 
 // ---- credits: IND-CR worksheets, forms 74 and 73, credit summary
 

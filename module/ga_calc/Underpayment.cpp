@@ -43,11 +43,13 @@ constexpr const auto& kDueDates = TaxYear::kInstallmentDueDates;
 // without a date (it counts in the first period), twelve rows of date and
 // amount from the first date on, and the total of all of them.
 struct EstimatedPaymentLines {
-    FieldId undated = kGAForm69FieldIds.f49;
-    FieldId firstDate = kGAForm69FieldIds.f50;
-    FieldId total = kGAForm69FieldIds.f75;
+    FieldId undated, firstDate, total;
 };
-const EstimatedPaymentLines estimated;
+const EstimatedPaymentLines estimated = {
+    .undated = kGAForm69FieldIds.f49,
+    .firstDate = kGAForm69FieldIds.f50,
+    .total = kGAForm69FieldIds.f75,
+};
 
 // What the form shows for a filer exempt from the penalty.
 const char* const kExemptText = "Exempt,farmer/fisherman";
@@ -57,32 +59,51 @@ constexpr double kDailyInterestRate = TaxYear::kUnderpaymentInterestRate / TaxYe
 
 // The single lines of form 71.
 struct UnderpaymentLines {
-    FieldId taxYear = f71.f2;
-    FieldId taxpayerName = f71.f3;
-    FieldId taxpayerNumber = f71.f4;
-    FieldId spouseName = f71.f5;
-    FieldId spouseNumber = f71.f6;
-    FieldId addToReturn = f71.f7;   // answered yes: form 70 adds the penalty
-    FieldId exemptFarmer = f71.f8;  // exempt farmer or fisherman
-    FieldId oneInstallment = f71.f9;
-    FieldId notExempt = f71.f89;  // marked when neither 89 nor 8 is
-    FieldId keepForm = f71.f90;   // the pair 90/91: 91 empties the form
-    FieldId emptyForm = f71.f91;
-    FieldId paidDate = f71.f10;  // payment date of the one installment
-    FieldId tax = f71.f11;       // form 70 tax
-    FieldId exemptText = f71.f12;
-    FieldId credits = f71.f13;  // form 70 total credits
-    FieldId netTax = f71.f14;
-    FieldId requiredTotal = f71.f15;  // 70 % of the net tax
-    FieldId installments = f71.f16;
-    FieldId priorYearTax = f71.f55;  // entered: the other basis of an installment
-    FieldId withholding = f71.f21;   // form 70 Georgia tax withheld
-    FieldId equalParts = f71.f22;    // the withholding spread in equal parts
-    FieldId enteredParts = f71.f23;
-    FieldId totalPenalty = f71.f87;
-    FieldId exemptMark = f71.f79298;
+    FieldId taxYear, taxpayerName, taxpayerNumber, spouseName, spouseNumber;
+    FieldId addToReturn;   // answered yes: form 70 adds the penalty
+    FieldId exemptFarmer;  // exempt farmer or fisherman
+    FieldId oneInstallment;
+    FieldId notExempt;  // marked when neither 89 nor 8 is
+    FieldId keepForm;   // the pair 90/91: 91 empties the form
+    FieldId emptyForm;
+    FieldId paidDate;  // payment date of the one installment
+    FieldId tax;       // form 70 tax
+    FieldId exemptText;
+    FieldId credits;  // form 70 total credits
+    FieldId netTax;
+    FieldId requiredTotal;  // 70 % of the net tax
+    FieldId installments;
+    FieldId priorYearTax;  // entered: the other basis of an installment
+    FieldId withholding;   // form 70 Georgia tax withheld
+    FieldId equalParts;    // the withholding spread in equal parts
+    FieldId enteredParts, totalPenalty, exemptMark;
 };
-const UnderpaymentLines lines;
+const UnderpaymentLines lines = {
+    .taxYear = f71.f2,
+    .taxpayerName = f71.f3,
+    .taxpayerNumber = f71.f4,
+    .spouseName = f71.f5,
+    .spouseNumber = f71.f6,
+    .addToReturn = f71.f7,
+    .exemptFarmer = f71.f8,
+    .oneInstallment = f71.f9,
+    .notExempt = f71.f89,
+    .keepForm = f71.f90,
+    .emptyForm = f71.f91,
+    .paidDate = f71.f10,
+    .tax = f71.f11,
+    .exemptText = f71.f12,
+    .credits = f71.f13,
+    .netTax = f71.f14,
+    .requiredTotal = f71.f15,
+    .installments = f71.f16,
+    .priorYearTax = f71.f55,
+    .withholding = f71.f21,
+    .equalParts = f71.f22,
+    .enteredParts = f71.f23,
+    .totalPenalty = f71.f87,
+    .exemptMark = f71.f79298,
+};
 
 // One installment column. Column A has no carried-in overpayment and column
 // D only the first exception amount; those fields are null.
@@ -107,76 +128,83 @@ struct InstallmentColumn {
 };
 
 constexpr int kColumns = 4;
-const std::array<InstallmentColumn, kColumns> kColumnsAtoD{{
-    {f71.f17,
-     f71.f56,
-     f71.f92,
-     f71.f24,
-     f71.f28,
-     f71.f32,
-     f71.f36,
-     Primitives::kNullFieldID,
-     f71.f43,
-     f71.f47,
-     f71.f51,
-     {f71.f60, f71.f64, f71.f67},
-     f71.f70,
-     f71.f75,
-     f71.f79,
-     f71.f83,
-     kDueDates[0]},
-    {f71.f18,
-     f71.f57,
-     f71.f93,
-     f71.f25,
-     f71.f29,
-     f71.f33,
-     f71.f37,
-     f71.f40,
-     f71.f44,
-     f71.f48,
-     f71.f52,
-     {f71.f61, f71.f65, f71.f68},
-     f71.f71,
-     f71.f76,
-     f71.f80,
-     f71.f84,
-     kDueDates[1]},
-    {f71.f19,
-     f71.f58,
-     f71.f94,
-     f71.f26,
-     f71.f30,
-     f71.f34,
-     f71.f38,
-     f71.f41,
-     f71.f45,
-     f71.f49,
-     f71.f53,
-     {f71.f62, f71.f66, f71.f69},
-     f71.f72,
-     f71.f77,
-     f71.f81,
-     f71.f85,
-     kDueDates[2]},
-    {f71.f20,
-     f71.f59,
-     f71.f95,
-     f71.f27,
-     f71.f31,
-     f71.f35,
-     f71.f39,
-     f71.f42,
-     f71.f46,
-     f71.f50,
-     f71.f54,
-     {f71.f63, Primitives::kNullFieldID, Primitives::kNullFieldID},
-     f71.f73,
-     f71.f78,
-     f71.f82,
-     f71.f86,
-     kDueDates[3]},
-}};
+const std::array<InstallmentColumn, kColumns> kColumnsAtoD{
+    {{
+         .requiredShare = f71.f17,
+         .priorYearShare = f71.f56,
+         .required = f71.f92,
+         .withholdingShare = f71.f24,
+         .datedPayments = f71.f28,
+         .periodPayments = f71.f32,
+         .payments = f71.f36,
+         .carriedIn = Primitives::kNullFieldID,
+         .available = f71.f43,
+         .underpaid = f71.f47,
+         .cumulative = f71.f51,
+         .exceptions = {f71.f60, f71.f64, f71.f67},
+         .bearingInterest = f71.f70,
+         .paidDate = f71.f75,
+         .daysLate = f71.f79,
+         .penalty = f71.f83,
+         .due = kDueDates[0],
+     },
+     {
+         .requiredShare = f71.f18,
+         .priorYearShare = f71.f57,
+         .required = f71.f93,
+         .withholdingShare = f71.f25,
+         .datedPayments = f71.f29,
+         .periodPayments = f71.f33,
+         .payments = f71.f37,
+         .carriedIn = f71.f40,
+         .available = f71.f44,
+         .underpaid = f71.f48,
+         .cumulative = f71.f52,
+         .exceptions = {f71.f61, f71.f65, f71.f68},
+         .bearingInterest = f71.f71,
+         .paidDate = f71.f76,
+         .daysLate = f71.f80,
+         .penalty = f71.f84,
+         .due = kDueDates[1],
+     },
+     {
+         .requiredShare = f71.f19,
+         .priorYearShare = f71.f58,
+         .required = f71.f94,
+         .withholdingShare = f71.f26,
+         .datedPayments = f71.f30,
+         .periodPayments = f71.f34,
+         .payments = f71.f38,
+         .carriedIn = f71.f41,
+         .available = f71.f45,
+         .underpaid = f71.f49,
+         .cumulative = f71.f53,
+         .exceptions = {f71.f62, f71.f66, f71.f69},
+         .bearingInterest = f71.f72,
+         .paidDate = f71.f77,
+         .daysLate = f71.f81,
+         .penalty = f71.f85,
+         .due = kDueDates[2],
+     },
+     {
+         .requiredShare = f71.f20,
+         .priorYearShare = f71.f59,
+         .required = f71.f95,
+         .withholdingShare = f71.f27,
+         .datedPayments = f71.f31,
+         .periodPayments = f71.f35,
+         .payments = f71.f39,
+         .carriedIn = f71.f42,
+         .available = f71.f46,
+         .underpaid = f71.f50,
+         .cumulative = f71.f54,
+         .exceptions = {f71.f63, Primitives::kNullFieldID, Primitives::kNullFieldID},
+         .bearingInterest = f71.f73,
+         .paidDate = f71.f78,
+         .daysLate = f71.f82,
+         .penalty = f71.f86,
+         .due = kDueDates[3],
+     }}};
 
 // The fields of every row of a column (null rows included).
 std::array<FieldId, 18> columnFields(const InstallmentColumn& c) {

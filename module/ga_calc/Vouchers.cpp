@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form72Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
 #include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm72FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
 #include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/FilingCodes.h"
@@ -41,14 +41,7 @@ constexpr ScanLineCodes kPaymentOnPaper{"525", "000000000000", "180912", "20", "
 constexpr ScanLineCodes kPaymentElectronic{"525", "000000000000", "180921", "20", "0"};
 constexpr ScanLineCodes kExtension{"023", "000000000000", "180900", "00", "0"};
 
-// Summary lines of the return that the vouchers and form 72 show.
-enum SummaryLine : std::int32_t {
-    kFederalIncomeLine = 1,
-    kTaxableIncomeLine = 3,
-    kNetTaxLine = 24,
-    kRefundLine = 26,
-    kAmountOwedLine = 27,
-};
+using GADataMgmt::SummaryLine;
 
 // The lines a voucher shares with the other voucher.
 struct VoucherLines {
@@ -66,46 +59,54 @@ struct VoucherLines {
 };
 
 const auto& f77 = kGAForm77FieldIds;
-const VoucherLines kPaymentVoucher{f77.f5,  f77.f1,  f77.f4,      f77.f7, f77.f8, f77.f9,
-                                   f77.f10, f77.f11, f77.f155789, f77.f3, f77.f12};
-struct PaymentVoucherLines {
-    FieldId always = f77.f133317;
-    FieldId onPaper = f77.f24016;
-    FieldId electronic = f77.f24017;
-    FieldId forAmendedReturn = f77.f148019;
-    FieldId formCode = f77.f13;
+const VoucherLines kPaymentVoucher{
+    .name = f77.f5,
+    .number = f77.f1,
+    .spouseNumber = f77.f4,
+    .street = f77.f7,
+    .city = f77.f8,
+    .state = f77.f9,
+    .zipCode = f77.f10,
+    .federalText = f77.f11,
+    .taxYear = f77.f155789,
+    .amount = f77.f3,
+    .scanLine = f77.f12,
 };
-const PaymentVoucherLines payment;
+struct PaymentVoucherLines {
+    FieldId always, onPaper, electronic, forAmendedReturn, formCode;
+};
+const PaymentVoucherLines payment = {
+    .always = f77.f133317,
+    .onPaper = f77.f24016,
+    .electronic = f77.f24017,
+    .forAmendedReturn = f77.f148019,
+    .formCode = f77.f13,
+};
 
 const auto& f187982 = kGAForm187982FieldIds;
-const VoucherLines kExtensionVoucher{f187982.f187991, f187982.f187998, f187982.f187999, f187982.f187992,
-                                     f187982.f187994, f187982.f187995, f187982.f187996, f187982.f188002,
-                                     f187982.f188000, f187982.f188005, f187982.f188006};
+const VoucherLines kExtensionVoucher{
+    .name = f187982.f187991,
+    .number = f187982.f187998,
+    .spouseNumber = f187982.f187999,
+    .street = f187982.f187992,
+    .city = f187982.f187994,
+    .state = f187982.f187995,
+    .zipCode = f187982.f187996,
+    .federalText = f187982.f188002,
+    .taxYear = f187982.f188000,
+    .amount = f187982.f188005,
+    .scanLine = f187982.f188006,
+};
 struct ExtensionVoucherLines {
-    FieldId always = f187982.f187997;
-    FieldId formCode = f187982.f188001;
-    FieldId amountEntered = f187982.f188004;
+    FieldId always, formCode, amountEntered;
 };
-const ExtensionVoucherLines extension;
-
-const auto& f72 = kGAForm72FieldIds;
-struct Form72Lines {
-    FieldId taxpayerNumber = f72.f6;
-    FieldId spouseNumber = f72.f10;
-    FieldId federalText = f72.f16;
-    FieldId refund = f72.f20;
-    FieldId routingNumber = f72.f22;
-    FieldId accountNumber = f72.f23;
-    FieldId checking = f72.f25;
-    FieldId savings = f72.f24;
-    FieldId refundByCheck = f72.f48185;
-    FieldId refundDeposited = f72.f48187;
-    FieldId unused = f72.f48186;
+const ExtensionVoucherLines extension = {
+    .always = f187982.f187997,
+    .formCode = f187982.f188001,
+    .amountEntered = f187982.f188004,
 };
-const Form72Lines form72;
 
-// The spouse's owner texts (first, middle and last name) of form 72.
-const FieldId kForm72SpouseTexts[] = {f72.f7, f72.f8, f72.f9};
+const Form72Lines& form72 = kForm72Lines;
 
 // Names, number, address and tax year of a voucher, in upper case.
 void fillVoucherHeading(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr handle, const VoucherLines& v) {
@@ -163,7 +164,7 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
 
     // The amount owed, or the balance due of the amended return when the
     // voucher pays that (as the amended return's last calculation left it).
-    form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+    form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
     form.unProtect(payment.forAmendedReturn);
     if (form.xMarked(payment.forAmendedReturn)) {
         form.assignIR(v.amount,
@@ -193,7 +194,8 @@ void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr handle, st
     if (form.xMarked(extension.amountEntered)) {
         form.unProtect(v.amount);
     } else {
-        form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, kAmountOwedLine)));
+        form.assignIR(v.amount,
+                      static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
         form.makeProtected(v.amount);
     }
 
@@ -213,31 +215,36 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
     const std::int8_t status = gaReturn_->getFilingStatus(kGAForm70ID);
 
     // The filers as the information form names them, in upper case.
-    assignOwnerInfo(handle, kGAForm69ID, status, f72.f3, f72.f4, f72.f5, Primitives::kNullFieldID,
-                    Primitives::kNullFieldID, kForm72SpouseTexts[0], kForm72SpouseTexts[1], kForm72SpouseTexts[2],
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 1);
+    const auto& spouseTexts = form72.spouseNameTexts;
+    assignOwnerInfo(handle, kGAForm69ID, status, form72.taxpayerFirstName, form72.taxpayerMiddleName,
+                    form72.taxpayerLastName, Primitives::kNullFieldID, Primitives::kNullFieldID, spouseTexts[0],
+                    spouseTexts[1], spouseTexts[2], Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, 1);
     gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
     if (status == FilingStatus::kJoint) {
         gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
     } else {
-        for (const FieldId& x : kForm72SpouseTexts) {
+        for (const FieldId& x : spouseTexts) {
             form.setNull(x);
         }
         form.setNull(form72.spouseNumber);
     }
     // The address: street, apartment, state, city and ZIP code.
-    const std::pair<FieldId, FieldId> address[] = {
-        {f72.f11, f69.f31}, {f72.f12, f69.f32}, {f72.f14, f69.f34}, {f72.f13, f69.f33}, {f72.f15, f69.f35}};
+    const std::pair<FieldId, FieldId> address[] = {{form72.street, f69.f31},
+                                                   {form72.apartment, f69.f32},
+                                                   {form72.state, f69.f34},
+                                                   {form72.city, f69.f33},
+                                                   {form72.zipCode, f69.f35}};
     for (const auto& [target, source] : address) {
         gaReturn_->getII(kGAForm69ID, source, handle, target);
     }
     gaReturn_->getII(kGAForm70ID, kForm70Lines.result.federalReference, handle, form72.federalText);
 
-    const std::pair<FieldId, std::int32_t> summary[] = {{f72.f17, kFederalIncomeLine},
-                                                        {f72.f18, kTaxableIncomeLine},
-                                                        {f72.f19, kNetTaxLine},
-                                                        {form72.refund, kRefundLine},
-                                                        {f72.f21, kAmountOwedLine}};
+    const std::pair<FieldId, SummaryLine> summary[] = {{form72.federalAgi, SummaryLine::kFederalAgi},
+                                                       {form72.taxableIncome, SummaryLine::kTaxableIncome},
+                                                       {form72.netTax, SummaryLine::kNetTax},
+                                                       {form72.refund, SummaryLine::kRefund},
+                                                       {form72.amountOwed, SummaryLine::kAmountOwed}};
     for (const auto& [target, line] : summary) {
         form.assignIR(target, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, line)));
     }

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "module/catalogues/GAForm189216FieldIds.h"
+#include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
@@ -13,6 +13,12 @@
 namespace FieldOptionsMgmt {
 
 namespace {
+
+// The fields that take the module's choice lists, beside the credit's name
+// on schedule 2: the credit's name on the business credit form, and the
+// entity type of the conservation credit.
+constexpr const Primitives::QVImmutableIdentifier& kBusinessCreditName = kGAForm203811FieldIds.f203840;
+constexpr const Primitives::QVImmutableIdentifier& kConservationEntityType = kGAForm203639FieldIds.f203793;
 
 // The Georgia business credits in the order the drop-down lists them, then
 // the empty end row.
@@ -105,12 +111,12 @@ bool GAFieldOptionsListFactory::buildFieldOptions(DataMgmt::TaxFormPtr& form, Da
     const Primitives::QVImmutableFormIdentifier formID = formDesc->getTypeID();
     const Primitives::QVImmutableIdentifier fieldID = fieldDesc->getID();
 
-    if ((formID == kGAForm189216ID && fieldID == kGAForm189216FieldIds.f203018) ||
-        (formID == kGAForm203811ID && fieldID == kGAForm203811FieldIds.f203840)) {
+    if ((formID == kGAForm189216ID && fieldID == kForm189216Lines.name) ||
+        (formID == kGAForm203811ID && fieldID == kBusinessCreditName)) {
         addCreditCodeChoices(pairs);
         return true;
     }
-    if (formID == kGAForm203639ID && fieldID == kGAForm203639FieldIds.f203793) {
+    if (formID == kGAForm203639ID && fieldID == kConservationEntityType) {
         addEntityTypeChoices(pairs);
         return true;
     }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/interview/TopicRows.h"
 
 namespace GATopicMgmt {
@@ -13,8 +15,8 @@ using TopicMgmt::kTopicStatusPartial;
 namespace {
 
 constexpr std::uint16_t kFirstCopy = 1;
-const auto& f69 = kGAForm69FieldIds;
-const auto& f70 = kGAForm70FieldIds;
+const auto& form69 = kForm69Lines;
+const auto& form70 = kForm70Lines;
 
 }  // namespace
 
@@ -25,8 +27,9 @@ extoftimTopicDesc::extoftimTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDes
 }
 extoftimTopicDesc::~extoftimTopicDesc() = default;
 TopicMgmt::TopicStatus extoftimTopicDesc::getTopicStatus() {
-    // Needed while form 69's extension question (field 104) is answered yes.
-    const bool extension = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f104);
+    // Needed while form 69's extension question is answered yes.
+    const bool extension =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.questions.extension);
     return extension ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -35,8 +38,9 @@ gaaddTopicDesc::gaaddTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDesc(Inte
 }
 gaaddTopicDesc::~gaaddTopicDesc() = default;
 TopicMgmt::TopicStatus gaaddTopicDesc::getTopicStatus() {
-    // Needed while form 70 field 33441 holds a value.
-    const bool additions = requireTaxReturn("getTopicStatus")->hasSigValue(kGAForm70ID, kFirstCopy, f70.f33441);
+    // Needed while form 70's review mark holds a value.
+    const bool additions =
+        requireTaxReturn("getTopicStatus")->hasSigValue(kGAForm70ID, kFirstCopy, form70.review.reviewNeeded);
     return additions ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -46,7 +50,7 @@ gaamendTopicDesc::gaamendTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDesc(
 gaamendTopicDesc::~gaamendTopicDesc() = default;
 TopicMgmt::TopicStatus gaamendTopicDesc::getTopicStatus() {
     // Needed when form 69 says the return is amended.
-    const bool amended = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f108);
+    const bool amended = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.questions.amended);
     return amended ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -56,9 +60,9 @@ gacontribTopicDesc::gacontribTopicDesc(DataMgmt::TaxDataStore& store)
 }
 gacontribTopicDesc::~gacontribTopicDesc() = default;
 TopicMgmt::TopicStatus gacontribTopicDesc::getTopicStatus() {
-    // Needed while form 69's contributions question (field 33439) is answered
-    // yes.
-    const bool contributes = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f33439);
+    // Needed while form 69's contributions question is answered yes.
+    const bool contributes =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.questions.contributes);
     return contributes ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -78,9 +82,9 @@ gaestTopicDesc::gaestTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDesc(Inte
 }
 gaestTopicDesc::~gaestTopicDesc() = default;
 TopicMgmt::TopicStatus gaestTopicDesc::getTopicStatus() {
-    // Needed while form 69's estimated-tax question (field 94) is answered
-    // yes.
-    const bool estimated = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f94);
+    // Needed while form 69's estimated-tax question is answered yes.
+    const bool estimated =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.questions.estimatedTax);
     return estimated ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -100,7 +104,8 @@ gaincomeTopicDesc::gaincomeTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDes
 gaincomeTopicDesc::~gaincomeTopicDesc() = default;
 TopicMgmt::TopicStatus gaincomeTopicDesc::getTopicStatus() {
     // Part-year and nonresident income is not asked of a full-year resident.
-    const bool fullYear = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f110);
+    const bool fullYear =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.residency.fullYear);
     return fullYear ? kTopicStatusNotNeeded : kTopicStatusNeeded;
 }
 
@@ -139,8 +144,8 @@ TopicMgmt::TopicStatus garefappTopicDesc::getTopicStatus() {
     // Needed only for an overpayment (form 70) that the filer chose, on
     // form 69, to apply; the choice is read only when there is one.
     const DataMgmt::TaxReturnPtr ga = requireTaxReturn("getTopicStatus");
-    const bool applies =
-        ga->getIN(kGAForm70ID, kFirstCopy, f70.f100) > 0 && ga->formYes(kGAForm69ID, kFirstCopy, f69.f33438);
+    const bool applies = ga->getIN(kGAForm70ID, kFirstCopy, form70.result.overpaid) > 0 &&
+                         ga->formYes(kGAForm69ID, kFirstCopy, form69.questions.appliesRefund);
     return applies ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 
@@ -157,7 +162,8 @@ gastcrTopicDesc::~gastcrTopicDesc() = default;
 TopicMgmt::TopicStatus gastcrTopicDesc::getTopicStatus() {
     // The credit for tax paid to another state is not asked of a
     // nonresident.
-    const bool nonresident = requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, f69.f112);
+    const bool nonresident =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm69ID, kFirstCopy, form69.residency.nonresident);
     return nonresident ? kTopicStatusNotNeeded : kTopicStatusNeeded;
 }
 
@@ -172,7 +178,7 @@ gaunderTopicDesc::gaunderTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDesc(
 gaunderTopicDesc::~gaunderTopicDesc() = default;
 TopicMgmt::TopicStatus gaunderTopicDesc::getTopicStatus() {
     // Partly done while form 70 shows an amount due; never needed in full.
-    const bool due = requireTaxReturn("getTopicStatus")->getIN(kGAForm70ID, kFirstCopy, f70.f99) > 0;
+    const bool due = requireTaxReturn("getTopicStatus")->getIN(kGAForm70ID, kFirstCopy, form70.result.due) > 0;
     return due ? kTopicStatusPartial : kTopicStatusNotNeeded;
 }
 
@@ -181,9 +187,11 @@ lowinctcTopicDesc::lowinctcTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDes
 }
 lowinctcTopicDesc::~lowinctcTopicDesc() = default;
 TopicMgmt::TopicStatus lowinctcTopicDesc::getTopicStatus() {
-    // Partly done while form 70 field 6 is answered yes; never needed in
-    // full.
-    const bool marked = requireTaxReturn("getTopicStatus")->formYes(kGAForm70ID, kFirstCopy, f70.f6);
+    // Partly done while form 70's box of a resident at the end of the year
+    // (which also marks a low-income credit taken) is answered yes; never
+    // needed in full.
+    const bool marked =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm70ID, kFirstCopy, form70.residency.residentAtYearEnd);
     return marked ? kTopicStatusPartial : kTopicStatusNotNeeded;
 }
 
@@ -192,8 +200,9 @@ miscbusTopicDesc::miscbusTopicDesc(DataMgmt::TaxDataStore& store) : GATopicDesc(
 }
 miscbusTopicDesc::~miscbusTopicDesc() = default;
 TopicMgmt::TopicStatus miscbusTopicDesc::getTopicStatus() {
-    // Needed while form 70 field 178303 is answered yes.
-    const bool marked = requireTaxReturn("getTopicStatus")->formYes(kGAForm70ID, kFirstCopy, f70.f178303);
+    // Needed while form 70's question on other credits is answered yes.
+    const bool marked =
+        requireTaxReturn("getTopicStatus")->formYes(kGAForm70ID, kFirstCopy, form70.questions.otherCredits);
     return marked ? kTopicStatusNeeded : kTopicStatusNotNeeded;
 }
 

@@ -7,18 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm190054FieldIds.h"
-#include "module/catalogues/GAForm190055FieldIds.h"
-#include "module/catalogues/GAForm190056FieldIds.h"
-#include "module/catalogues/GAForm190057FieldIds.h"
-#include "module/catalogues/GAForm190058FieldIds.h"
-#include "module/catalogues/GAForm190059FieldIds.h"
-#include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm190061FieldIds.h"
-#include "module/catalogues/GAForm190062FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form74Lines.h"
+#include "module/catalogues/IndividualCreditLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/GATifFileWriter.h"
 
@@ -26,9 +18,7 @@ namespace GATifWriteMgmt {
 
 namespace {
 
-constexpr const auto& f74 = kGAForm74FieldIds;
 constexpr const auto& f189215 = kGAForm189215FieldIds;
-constexpr const auto& f189216 = kGAForm189216FieldIds;
 constexpr const auto& f190054 = kGAForm190054FieldIds;
 constexpr const auto& f190055 = kGAForm190055FieldIds;
 constexpr const auto& f190056 = kGAForm190056FieldIds;
@@ -41,8 +31,8 @@ constexpr const auto& f190062 = kGAForm190062FieldIds;
 
 // ---- retirement income exclusion
 
-// One line of a filer's exclusion worksheet; a zero amount is written as "0"
-// on the lines so marked.
+// One line of a filer's exclusion worksheet, the taxpayer's field and the
+// spouse's; a zero amount is written as "0" on the lines so marked.
 struct RetirementLine {
     const char* taxpayerKey;
     FieldId taxpayer;
@@ -52,44 +42,25 @@ struct RetirementLine {
 };
 
 constexpr RetirementLine kRetirementLines[] = {
-    {"00010.000.001", f189215.f189295, "00170.000.001", f189215.f189296, false},
-    {"00020.000.001", f189215.f189297, "00180.000.001", f189215.f189298, false},
-    {"00030.000.001", f189215.f189299, "00190.000.001", f189215.f189300, true},
-    {"00040.000.001", f189215.f189301, "00200.000.001", f189215.f189302, true},
-    {"00050.000.001", f189215.f189303, "00210.000.001", f189215.f189304, false},
-    {"00060.000.001", f189215.f189305, "00220.000.001", f189215.f189306, false},
-    {"00070.000.001", f189215.f189307, "00230.000.001", f189215.f189308, false},
-    {"00080.000.001", f189215.f189309, "00240.000.001", f189215.f189310, false},
-    {"00090.000.001", f189215.f189311, "00250.000.001", f189215.f189312, false},
-    {"00100.000.001", f189215.f189313, "00260.000.001", f189215.f189314, false},
-    {"00110.000.001", f189215.f189315, "00270.000.001", f189215.f189316, false},
-    {"00120.000.001", f189215.f189317, "00280.000.001", f189215.f189318, false},
-    {"00130.000.001", f189215.f189319, "00290.000.001", f189215.f189320, true},
-    {"00140.000.001", f189215.f189321, "00300.000.001", f189215.f189322, true},
-    {"00150.000.001", f189215.f189323, "00310.000.001", f189215.f189324, true},
-    {"00160.000.001", f189215.f189325, "00320.000.001", f189215.f189326, true},
+    {"00010.000.001", f189215.f189295, "00170.000.001", f189215.f189296, false},  // wages
+    {"00020.000.001", f189215.f189297, "00180.000.001", f189215.f189298, false},  // other earned income
+    {"00030.000.001", f189215.f189299, "00190.000.001", f189215.f189300, true},   // earned income
+    {"00040.000.001", f189215.f189301, "00200.000.001", f189215.f189302, true},   // earned income counted
+    {"00050.000.001", f189215.f189303, "00210.000.001", f189215.f189304, false},  // interest
+    {"00060.000.001", f189215.f189305, "00220.000.001", f189215.f189306, false},  // dividends
+    {"00070.000.001", f189215.f189307, "00230.000.001", f189215.f189308, false},  // capital gains
+    {"00080.000.001", f189215.f189309, "00240.000.001", f189215.f189310, false},  // rents and royalties
+    {"00090.000.001", f189215.f189311, "00250.000.001", f189215.f189312, false},  // other income
+    {"00100.000.001", f189215.f189313, "00260.000.001", f189215.f189314, false},  // IRA distributions
+    {"00110.000.001", f189215.f189315, "00270.000.001", f189215.f189316, false},  // pensions
+    {"00120.000.001", f189215.f189317, "00280.000.001", f189215.f189318, false},  // the further unearned item
+    {"00130.000.001", f189215.f189319, "00290.000.001", f189215.f189320, true},   // unearned income
+    {"00140.000.001", f189215.f189321, "00300.000.001", f189215.f189322, true},   // total
+    {"00150.000.001", f189215.f189323, "00310.000.001", f189215.f189324, true},   // limit
+    {"00160.000.001", f189215.f189325, "00320.000.001", f189215.f189326, true},   // total within the limit
 };
 
 // ---- schedule 2
-
-// One credit row of schedule 2; a row is written when its amount is above
-// zero.
-struct Schedule2Row {
-    FieldId first;
-    FieldId second;
-    FieldId hundredths;      // written as a number with two decimals
-    FieldId identification;  // a federal employer number or another
-    FieldId amount;
-};
-
-constexpr Schedule2Row kSchedule2Rows[] = {
-    {f189216.f189808, f189216.f189810, f189216.f189809, f189216.f189811, f189216.f189812},
-    {f189216.f189813, f189216.f189815, f189216.f189814, f189216.f189816, f189216.f189817},
-    {f189216.f189818, f189216.f189820, f189216.f189819, f189216.f189821, f189216.f189822},
-    {f189216.f204115, f189216.f204117, f189216.f204116, f189216.f204118, f189216.f204119},
-    {f189216.f204120, f189216.f204122, f189216.f204121, f189216.f204123, f189216.f204124},
-    {f189216.f204125, f189216.f204127, f189216.f204126, f189216.f204128, f189216.f204129},
-};
 
 // ---- IND-CR
 
@@ -113,15 +84,15 @@ struct IndCrRow {
 // always.
 constexpr IndCrRow kIndCrRows[] = {
     // IND-CR 201
-    {"00040.000.001", kGAForm190054ID, f190054.f190151, IndCrLine::PositiveOrZero},
-    {"00050.000.001", kGAForm190054ID, f190054.f190158, IndCrLine::PositiveOrZero},
-    {"00080.000.001", kGAForm190054ID, f190054.f190159, IndCrLine::PositiveOrZero},
-    {"00085.000.001", kGAForm190054ID, f190054.f190160, IndCrLine::PositiveOrZero},
+    {"00040.000.001", kGAForm190054ID, kIndCr201.carriedIn, IndCrLine::PositiveOrZero},
+    {"00050.000.001", kGAForm190054ID, kIndCr201.total, IndCrLine::PositiveOrZero},
+    {"00080.000.001", kGAForm190054ID, kIndCr201.credit, IndCrLine::PositiveOrZero},
+    {"00085.000.001", kGAForm190054ID, kIndCr201.remaining, IndCrLine::PositiveOrZero},
     // IND-CR 203
-    {"00090.000.001", kGAForm190056ID, f190056.f190167, IndCrLine::PositiveOrZero},
-    {"00095.000.001", kGAForm190056ID, f190056.f190168, IndCrLine::PositiveOrZero},
-    {"00100.000.001", kGAForm190056ID, f190056.f190169, IndCrLine::PositiveOrZero},
-    {"00105.000.001", kGAForm190056ID, f190056.f190170, IndCrLine::PositiveOrZero},
+    {"00090.000.001", kGAForm190056ID, kIndCr203.firstAmount, IndCrLine::PositiveOrZero},
+    {"00095.000.001", kGAForm190056ID, kIndCr203.secondAmount, IndCrLine::PositiveOrZero},
+    {"00100.000.001", kGAForm190056ID, kIndCr203.credit, IndCrLine::PositiveOrZero},
+    {"00105.000.001", kGAForm190056ID, kIndCr203.remaining, IndCrLine::PositiveOrZero},
     // IND-CR 204: the first and the second qualifying family member (first
     // name, field 190173, last name, social security number, relationship, age
     // of 62 or over or date of disability, field 190178), then the expenses
@@ -139,10 +110,10 @@ constexpr IndCrRow kIndCrRows[] = {
     {"00160.000.002", kGAForm190057ID, f190057.f190183, IndCrLine::Value},
     {"00165.000.002", kGAForm190057ID, f190057.f190184, IndCrLine::Value},
     {"00170.000.002", kGAForm190057ID, f190057.f190185, IndCrLine::Value},
-    {"00175.000.001", kGAForm190057ID, f190057.f190186, IndCrLine::PositiveOrZero},
-    {"00180.000.001", kGAForm190057ID, f190057.f190188, IndCrLine::PositiveOrZero},
-    {"00185.000.001", kGAForm190057ID, f190057.f190191, IndCrLine::PositiveOrZero},
-    {"00190.000.001", kGAForm190057ID, f190057.f190190, IndCrLine::PositiveOrZero},
+    {"00175.000.001", kGAForm190057ID, kIndCr204.expenses, IndCrLine::PositiveOrZero},
+    {"00180.000.001", kGAForm190057ID, kIndCr204.share, IndCrLine::PositiveOrZero},
+    {"00185.000.001", kGAForm190057ID, kIndCr204.credit, IndCrLine::PositiveOrZero},
+    {"00190.000.001", kGAForm190057ID, kIndCr204.allowed, IndCrLine::PositiveOrZero},
     // IND-CR 205: the first and the second qualifying child (driver training
     // school, first name, last name, birth date, social security number, date
     // of completion), then the amounts
@@ -158,10 +129,10 @@ constexpr IndCrRow kIndCrRows[] = {
     {"00210.000.002", kGAForm190058ID, f190058.f190202, IndCrLine::Value},
     {"00215.000.002", kGAForm190058ID, f190058.f190203, IndCrLine::Value},
     {"00220.000.002", kGAForm190058ID, f190058.f190204, IndCrLine::Value},
-    {"00225.000.001", kGAForm190058ID, f190058.f190207, IndCrLine::PositiveOrZero},
-    {"00227.000.001", kGAForm190058ID, f190058.f190208, IndCrLine::PositiveOrZero},
-    {"00229.000.001", kGAForm190058ID, f190058.f190209, IndCrLine::PositiveOrZero},
-    {"00230.000.001", kGAForm190058ID, f190058.f190210, IndCrLine::PositiveOrZero},
+    {"00225.000.001", kGAForm190058ID, kIndCr205.sum, IndCrLine::PositiveOrZero},
+    {"00227.000.001", kGAForm190058ID, kIndCr205.limit, IndCrLine::PositiveOrZero},
+    {"00229.000.001", kGAForm190058ID, kIndCr205.smaller, IndCrLine::PositiveOrZero},
+    {"00230.000.001", kGAForm190058ID, kIndCr205.credit, IndCrLine::PositiveOrZero},
     // IND-CR 207: the taxpayer's and then the spouse's practice (county of
     // residence, county of practice, type of practice, start date, number of
     // beds), each under the filer's word when its county of residence is held
@@ -170,51 +141,51 @@ constexpr IndCrRow kIndCrRows[] = {
     {"00255.000.001", kGAForm190060ID, f190060.f190222, IndCrLine::Value},
     {"00260.000.001", kGAForm190060ID, f190060.f190223, IndCrLine::Value},
     {"00265.000.001", kGAForm190060ID, f190060.f190224, IndCrLine::Value},
-    {"00270.000.001", kGAForm190060ID, f190060.f190225, IndCrLine::Value},
-    {"00245.000.002", kGAForm190060ID, f190060.f190226, IndCrLine::PersonWhenHeld, "Spouse"},
-    {"00250.000.002", kGAForm190060ID, f190060.f190226, IndCrLine::Value},
-    {"00255.000.002", kGAForm190060ID, f190060.f190227, IndCrLine::Value},
-    {"00260.000.002", kGAForm190060ID, f190060.f190228, IndCrLine::Value},
-    {"00265.000.002", kGAForm190060ID, f190060.f190229, IndCrLine::Value},
-    {"00270.000.002", kGAForm190060ID, f190060.f190230, IndCrLine::Value},
-    {"00273.000.001", kGAForm190060ID, f190060.f190231, IndCrLine::PositiveOrZero},
-    {"00275.000.001", kGAForm190060ID, f190060.f190232, IndCrLine::PositiveOrZero},
+    {"00270.000.001", kGAForm190060ID, kIndCr207.taxpayerBeds, IndCrLine::Value},
+    {"00245.000.002", kGAForm190060ID, kIndCr207.spousePractice[0], IndCrLine::PersonWhenHeld, "Spouse"},
+    {"00250.000.002", kGAForm190060ID, kIndCr207.spousePractice[0], IndCrLine::Value},
+    {"00255.000.002", kGAForm190060ID, kIndCr207.spousePractice[1], IndCrLine::Value},
+    {"00260.000.002", kGAForm190060ID, kIndCr207.spousePractice[2], IndCrLine::Value},
+    {"00265.000.002", kGAForm190060ID, kIndCr207.spousePractice[3], IndCrLine::Value},
+    {"00270.000.002", kGAForm190060ID, kIndCr207.spousePractice[4], IndCrLine::Value},
+    {"00273.000.001", kGAForm190060ID, kIndCr207.limit, IndCrLine::PositiveOrZero},
+    {"00275.000.001", kGAForm190060ID, kIndCr207.credit, IndCrLine::PositiveOrZero},
     // IND-CR 206: the agency that provided disaster assistance, the date it was
     // received, and the amounts
     {"00300.000.001", kGAForm190059ID, f190059.f190212, IndCrLine::Value},
-    {"00303.000.001", kGAForm190059ID, f190059.f190213, IndCrLine::PositiveOrZero},
+    {"00303.000.001", kGAForm190059ID, kIndCr206.carriedIn, IndCrLine::PositiveOrZero},
     {"00305.000.001", kGAForm190059ID, f190059.f190214, IndCrLine::Value},
-    {"00310.000.001", kGAForm190059ID, f190059.f190215, IndCrLine::PositiveOrZero},
-    {"00312.000.001", kGAForm190059ID, f190059.f190217, IndCrLine::PositiveOrZero},
-    {"00315.000.001", kGAForm190059ID, f190059.f190218, IndCrLine::PositiveOrZero},
-    {"00320.000.001", kGAForm190059ID, f190059.f190219, IndCrLine::PositiveOrZero},
+    {"00310.000.001", kGAForm190059ID, kIndCr206.assistance, IndCrLine::PositiveOrZero},
+    {"00312.000.001", kGAForm190059ID, kIndCr206.assistanceAllowed, IndCrLine::PositiveOrZero},
+    {"00315.000.001", kGAForm190059ID, kIndCr206.credit, IndCrLine::PositiveOrZero},
+    {"00320.000.001", kGAForm190059ID, kIndCr206.remaining, IndCrLine::PositiveOrZero},
     // IND-CR 202
-    {"00350.000.001", kGAForm190055ID, f190055.f190162, IndCrLine::PositiveOrZero},
-    {"00352.000.001", kGAForm190055ID, f190055.f190164, IndCrLine::PositiveOrZero},
-    {"00355.000.001", kGAForm190055ID, f190055.f190165, IndCrLine::PositiveOrZero},
+    {"00350.000.001", kGAForm190055ID, kIndCr202.federalAmount, IndCrLine::PositiveOrZero},
+    {"00352.000.001", kGAForm190055ID, kIndCr202.share, IndCrLine::PositiveOrZero},
+    {"00355.000.001", kGAForm190055ID, kIndCr202.credit, IndCrLine::PositiveOrZero},
     // IND-CR 208
-    {"00357.000.001", kGAForm190061ID, f190061.f190234, IndCrLine::PositiveOrZero},
-    {"00358.000.001", kGAForm190061ID, f190061.f190235, IndCrLine::PositiveOrZero},
-    {"00360.000.001", kGAForm190061ID, f190061.f190236, IndCrLine::PositiveOrZero},
-    {"00365.000.001", kGAForm190061ID, f190061.f190237, IndCrLine::PositiveOrZero},
+    {"00357.000.001", kGAForm190061ID, kIndCr208.carriedIn, IndCrLine::PositiveOrZero},
+    {"00358.000.001", kGAForm190061ID, kIndCr208.amount, IndCrLine::PositiveOrZero},
+    {"00360.000.001", kGAForm190061ID, kIndCr208.credit, IndCrLine::PositiveOrZero},
+    {"00365.000.001", kGAForm190061ID, kIndCr208.remaining, IndCrLine::PositiveOrZero},
     // IND-CR 209
-    {"00380.000.001", kGAForm190062ID, f190062.f190239, IndCrLine::PositiveOrZero},
-    {"00382.000.001", kGAForm190062ID, f190062.f190240, IndCrLine::PositiveOrZero},
-    {"00383.000.001", kGAForm190062ID, f190062.f190241, IndCrLine::PositiveOrZero},
-    {"00384.000.001", kGAForm190062ID, f190062.f190242, IndCrLine::PositiveOrZero},
-    {"00385.000.001", kGAForm190062ID, f190062.f190243, IndCrLine::PositiveOrZero},
-    {"00390.000.001", kGAForm190062ID, f190062.f190244, IndCrLine::PositiveOrZero},
+    {"00380.000.001", kGAForm190062ID, kIndCr209.base, IndCrLine::PositiveOrZero},
+    {"00382.000.001", kGAForm190062ID, kIndCr209.share, IndCrLine::PositiveOrZero},
+    {"00383.000.001", kGAForm190062ID, kIndCr209.available, IndCrLine::PositiveOrZero},
+    {"00384.000.001", kGAForm190062ID, kIndCr209.allowed, IndCrLine::PositiveOrZero},
+    {"00385.000.001", kGAForm190062ID, kIndCr209.credit, IndCrLine::PositiveOrZero},
+    {"00390.000.001", kGAForm190062ID, kIndCr209.remaining, IndCrLine::PositiveOrZero},
     // the summary, form 74
-    {"00425.000.001", kGAForm74ID, f74.f19, IndCrLine::Value},
-    {"00430.000.001", kGAForm74ID, f74.f35455, IndCrLine::Value},
-    {"00435.000.001", kGAForm74ID, f74.f23520, IndCrLine::Value},
-    {"00440.000.001", kGAForm74ID, f74.f27, IndCrLine::Value},
-    {"00445.000.001", kGAForm74ID, f74.f33, IndCrLine::Value},
-    {"00450.000.001", kGAForm74ID, f74.f43, IndCrLine::Value},
-    {"00455.000.001", kGAForm74ID, f74.f39, IndCrLine::Value},
-    {"00460.000.001", kGAForm74ID, f74.f49777, IndCrLine::Value},
-    {"00465.000.001", kGAForm74ID, f74.f69767, IndCrLine::Value},
-    {"00500.000.001", kGAForm74ID, f74.f44, IndCrLine::PositiveOrZero},
+    {"00425.000.001", kGAForm74ID, kForm74Lines.indCr201, IndCrLine::Value},
+    {"00430.000.001", kGAForm74ID, kForm74Lines.indCr202, IndCrLine::Value},
+    {"00435.000.001", kGAForm74ID, kForm74Lines.indCr203, IndCrLine::Value},
+    {"00440.000.001", kGAForm74ID, kForm74Lines.indCr204, IndCrLine::Value},
+    {"00445.000.001", kGAForm74ID, kForm74Lines.indCr205, IndCrLine::Value},
+    {"00450.000.001", kGAForm74ID, kForm74Lines.indCr206, IndCrLine::Value},
+    {"00455.000.001", kGAForm74ID, kForm74Lines.indCr207, IndCrLine::Value},
+    {"00460.000.001", kGAForm74ID, kForm74Lines.indCr208, IndCrLine::Value},
+    {"00465.000.001", kGAForm74ID, kForm74Lines.indCr209, IndCrLine::Value},
+    {"00500.000.001", kGAForm74ID, kForm74Lines.total, IndCrLine::PositiveOrZero},
 };
 
 constexpr FormId kIndCrWorksheets[] = {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID,
@@ -230,8 +201,8 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     if (schedule.isNull()) {
         return;
     }
-    const bool taxpayer = schedule->nonZero(f189215.f189334);
-    const bool spouse = schedule->nonZero(f189215.f189338);
+    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerExclusion);
+    const bool spouse = schedule->nonZero(kForm189215Lines.spouseExclusion);
     if (!taxpayer && !spouse) {
         return;
     }
@@ -260,35 +231,36 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
 // ------------------------------------------------------------ GAGASCH2
 
 void GATifFileWriter::writeSchedule2Record() {
+    const auto& schedule = kForm189216Lines;
     // A record per copy that holds a total, numbered by its copy.
     for (const std::uint16_t copy : georgiaReturn->copyNumbers(kGAForm189216ID)) {
-        if (!georgiaReturn->hasSigValue(kGAForm189216ID, copy, f189216.f189823)) {
+        if (!georgiaReturn->hasSigValue(kGAForm189216ID, copy, schedule.total)) {
             continue;
         }
         outputTifSubHead("GAGASCH2", copy, false);
-        outputTifLine("00005.000.001", kGAForm189216ID, copy, f189216.f199426, false);
-        outputTifLine("00010.000.001", kGAForm189216ID, copy, f189216.f189807, false);
+        outputTifLine("00005.000.001", kGAForm189216ID, copy, schedule.code, false);
+        outputTifLine("00010.000.001", kGAForm189216ID, copy, schedule.added, false);
         int occurrence = 1;
-        for (const Schedule2Row& row : kSchedule2Rows) {
-            if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.amount)) {
+        for (const auto& row : schedule.rows) {
+            if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.rowTotal)) {
                 continue;
             }
-            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.first, false);
-            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.second, false);
+            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name, false);
+            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
             outputTifLine(occurrenceKey("00030.000.%03d", occurrence),
-                          hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.hundredths)), false);
+                          hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.share)), false);
             // An employer number (a '-' after its first two digits) goes under
             // 00035, any other number under 00037.
-            const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.identification);
+            const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.payerId);
             const bool employerNumber = id.size() > 2 && id[2] == '-';
             outputTifLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence), id, false);
-            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
+            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal, false);
             ++occurrence;
         }
-        outputTifLine("00045.000.001", kGAForm189216ID, copy, f189216.f189823, false);
-        outputTifLine("00050.000.001", kGAForm189216ID, copy, f189216.f189824, false);
-        outputTifLine("00055.000.001", kGAForm189216ID, copy, f189216.f189825, false);
-        outputTifLine("00060.000.001", kGAForm189216ID, copy, f189216.f189826, false);
+        outputTifLine("00045.000.001", kGAForm189216ID, copy, schedule.total, false);
+        outputTifLine("00050.000.001", kGAForm189216ID, copy, schedule.firstUsed, false);
+        outputTifLine("00055.000.001", kGAForm189216ID, copy, schedule.creditUsed, false);
+        outputTifLine("00060.000.001", kGAForm189216ID, copy, schedule.remaining, false);
     }
 }
 

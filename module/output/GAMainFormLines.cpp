@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/GATifFileWriter.h"
@@ -13,8 +13,6 @@
 namespace GATifWriteMgmt {
 
 namespace {
-
-constexpr const auto& f189215 = kGAForm189215FieldIds;
 
 // The kinds of statement, by the box that marks each, in the order tested.
 struct StatementKind {
@@ -36,14 +34,15 @@ struct Adjustment {
     const char* kind;
 };
 
+constexpr const auto& form189215 = kForm189215Lines;
 constexpr Adjustment kAdjustments[] = {
-    {f189215.f189284, "NOL"},
-    {f189215.f189286, "Depreciation"},
-    {f189215.f189287, "Depreciation"},
-    {f189215.f189288, "Wages"},
-    {f189215.f189289, "Donations"},
-    {f189215.f189290, "QUAL ED EXPEN"},
-    {f189215.f189291, "Land cc Donation"},
+    {form189215.otherLoss, "NOL"},
+    {form189215.depreciationDifference, "Depreciation"},
+    {form189215.otherDepreciation, "Depreciation"},
+    {form189215.otherWages, "Wages"},
+    {form189215.donation1, "Donations"},
+    {form189215.savingsPlanWithdrawals, "QUAL ED EXPEN"},
+    {form189215.donation2, "Land cc Donation"},
 };
 
 }  // namespace

@@ -3,11 +3,10 @@
 // header, the authentication header and the 8453 record.
 #include <string>
 
-#include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm72FieldIds.h"
+#include "module/catalogues/Form72Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm76FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -21,15 +20,18 @@ namespace {
 
 constexpr const auto& f69 = kGAForm69FieldIds;
 constexpr const auto& f72 = kGAForm72FieldIds;
-constexpr const auto& f76 = kGAForm76FieldIds;
 constexpr const auto& f92 = kForm92FieldIds;
 constexpr const auto& f165 = kForm165FieldIds;
 
 // Form 76 lists up to 25 documents in rows of four consecutive fields from
-// field 9 (first name, last name, identifying number, relationship).
+// its first document field (first name, last name, identifying number,
+// relationship) to its last.
+constexpr const FieldId& kFirstDocumentField = kGAForm76FieldIds.f9;
+constexpr const FieldId& kLastDocumentField = kGAForm76FieldIds.f108;
 constexpr int kDocumentRows = 25;
 constexpr int kDocumentRowWidth = 4;
-static_assert(f76.f108.getNumber() == f76.f9.getNumber() + kDocumentRows * kDocumentRowWidth - 1);
+static_assert(kLastDocumentField.getNumber() ==
+              kFirstDocumentField.getNumber() + kDocumentRows * kDocumentRowWidth - 1);
 
 constexpr const char* kDocumentKeys[kDocumentRowWidth] = {"04003.000.%03d", "04004.000.%03d", "04005.000.%03d",
                                                           "04006.000.%03d"};
@@ -38,13 +40,13 @@ constexpr const char* kDocumentKeys[kDocumentRowWidth] = {"04003.000.%03d", "040
 
 enum class Line1099G {
     Field,
-    CheckBox,      // "X" when the box is marked
-    Recipient,     // "1" for the taxpayer's 1099-G, "2" for the spouse's
-    RecipientId,   // the identifying number of that filer (form 69)
-    PayerName,     // the payer's name parts joined, when the first is given
-    PayerStreet,   // the street with its apartment
-    YearWhenHeld,  // the tax year, when field 13 holds a value
-    MarkWhenYes,   // "X" when field 20 is answered yes
+    CheckBox,         // "X" when the box is marked
+    Recipient,        // "1" for the taxpayer's 1099-G, "2" for the spouse's
+    RecipientId,      // the identifying number of that filer (form 69)
+    RecipientName,    // the recipient's name parts joined, when the first is given
+    RecipientStreet,  // the recipient's street with its apartment
+    YearWhenHeld,     // the tax year, when field 13 holds a value
+    MarkWhenYes,      // "X" when field 20 is answered yes
 };
 
 struct Row1099G {
@@ -53,35 +55,50 @@ struct Row1099G {
     FieldId field = {};
 };
 
-// Both state rows are written, whichever of them holds Georgia.
+// Both state rows are written, whichever of them holds Georgia. Lines the
+// form gives no role keep its field numbers.
+constexpr const auto& l165 = kForm165Lines;
 constexpr Row1099G kLines1099G[] = {
-    {"00005.000.001", Line1099G::Recipient, f165.f22},   {"00010.000.001", Line1099G::CheckBox, f165.f25},
-    {"00020.000.001", Line1099G::Field, f165.f10},       {"00025.000.001", Line1099G::Field, f165.f29},
-    {"00040.000.001", Line1099G::Field, f165.f30},       {"00045.000.001", Line1099G::Field, f165.f31},
-    {"00050.000.001", Line1099G::Field, f165.f32},       {"00055.000.001", Line1099G::Field, f165.f33},
-    {"00085.000.001", Line1099G::Field, f165.f34},       {"00095.000.001", Line1099G::Field, f165.f26},
-    {"00100.000.001", Line1099G::RecipientId, f165.f22}, {"00105.000.001", Line1099G::PayerName},
-    {"00110.000.001", Line1099G::PayerStreet},           {"00115.000.001", Line1099G::Field, f165.f37},
-    {"00120.000.001", Line1099G::Field, f165.f38},       {"00125.000.001", Line1099G::Field, f165.f39},
-    {"00155.000.001", Line1099G::Field, f165.f40},       {"00160.000.001", Line1099G::Field, f165.f11},
-    {"00165.000.001", Line1099G::Field, f165.f13},       {"00170.000.001", Line1099G::YearWhenHeld, f165.f13},
-    {"00175.000.001", Line1099G::Field, f165.f15},       {"00180.000.001", Line1099G::Field, f165.f24555},
-    {"00185.000.001", Line1099G::Field, f165.f18},       {"00190.000.001", Line1099G::Field, f165.f19},
-    {"00195.000.001", Line1099G::MarkWhenYes, f165.f20}, {"00200.000.001", Line1099G::Field, f165.f53595},
-    {"00205.000.001", Line1099G::Field, f165.f12},       {"00215.000.001", Line1099G::Field, f165.f16},
-    {"00220.000.001", Line1099G::Field, f165.f17},       {"00225.000.001", Line1099G::Field, f165.f28},
-    {"00215.000.002", Line1099G::Field, f165.f144120},   {"00220.000.002", Line1099G::Field, f165.f144118},
-    {"00225.000.002", Line1099G::Field, f165.f144119},
+    {"00005.000.001", Line1099G::Recipient, l165.taxpayersStatement},
+    {"00010.000.001", Line1099G::CheckBox, f165.f25},
+    {"00020.000.001", Line1099G::Field, l165.payerName},
+    {"00025.000.001", Line1099G::Field, f165.f29},
+    {"00040.000.001", Line1099G::Field, l165.payerStreet},
+    {"00045.000.001", Line1099G::Field, l165.payerCity},
+    {"00050.000.001", Line1099G::Field, l165.payerState},
+    {"00055.000.001", Line1099G::Field, l165.payerZipCode},
+    {"00085.000.001", Line1099G::Field, l165.payerTelephone},
+    {"00095.000.001", Line1099G::Field, l165.payerId},
+    {"00100.000.001", Line1099G::RecipientId, l165.taxpayersStatement},
+    {"00105.000.001", Line1099G::RecipientName},
+    {"00110.000.001", Line1099G::RecipientStreet},
+    {"00115.000.001", Line1099G::Field, l165.recipientCity},
+    {"00120.000.001", Line1099G::Field, l165.recipientState},
+    {"00125.000.001", Line1099G::Field, l165.recipientZipCode},
+    {"00155.000.001", Line1099G::Field, f165.f40},
+    {"00160.000.001", Line1099G::Field, l165.unemployment},
+    {"00165.000.001", Line1099G::Field, f165.f13},
+    {"00170.000.001", Line1099G::YearWhenHeld, f165.f13},
+    {"00175.000.001", Line1099G::Field, f165.f15},
+    {"00180.000.001", Line1099G::Field, l165.grants[0]},
+    {"00185.000.001", Line1099G::Field, l165.grants[1]},
+    {"00190.000.001", Line1099G::Field, l165.grants[2]},
+    {"00195.000.001", Line1099G::MarkWhenYes, f165.f20},
+    {"00200.000.001", Line1099G::Field, f165.f53595},
+    {"00205.000.001", Line1099G::Field, f165.f12},
+    {"00215.000.001", Line1099G::Field, l165.stateRows[0].withheld},
+    {"00220.000.001", Line1099G::Field, l165.stateRows[0].state},
+    {"00225.000.001", Line1099G::Field, l165.stateRows[0].stateId},
+    {"00215.000.002", Line1099G::Field, l165.stateRows[1].withheld},
+    {"00220.000.002", Line1099G::Field, l165.stateRows[1].state},
+    {"00225.000.002", Line1099G::Field, l165.stateRows[1].stateId},
 };
-
-// The two state rows of a 1099-G: state code and state tax withheld.
-struct StateRow1099G {
-    FieldId code;
-    FieldId withheld;
-};
-constexpr StateRow1099G kStateRows1099G[] = {{f165.f17, f165.f16}, {f165.f144118, f165.f144120}};
 
 // ---- return header
+
+constexpr const auto& taxpayer = kForm92Lines.taxpayer;
+constexpr const auto& spouse = kForm92Lines.spouse;
+constexpr const auto& address = kForm92Lines.address;
 
 constexpr RecordLine kReturnHeaderLines[] = {
     {"00010.000.001", LineKind::StateCode},
@@ -98,64 +115,66 @@ constexpr RecordLine kReturnHeaderLines[] = {
     {"00600.000.001", LineKind::Field, kForm92ID, f92.f734, "", SpouseLines::Joint},
     {"00680.000.001", LineKind::Text, {}, {}, "X", SpouseLines::Separate},
     {"00430.000.001", LineKind::Text, {}, {}, ""},
-    {"00455.000.001", LineKind::MixedFieldText, kForm92ID, f92.f1},
-    {"00460.000.001", LineKind::MixedFieldText, kForm92ID, f92.f477},
-    {"00465.000.001", LineKind::MixedFieldText, kForm92ID, f92.f3},
-    {"00470.000.001", LineKind::MixedFieldText, kForm92ID, f92.f5},
-    {"00475.000.001", LineKind::Field, kForm92ID, f92.f7},
-    {"00480.000.001", LineKind::Field, kForm92ID, f92.f9},
-    {"00485.000.001", LineKind::Field, kForm92ID, f92.f557},
+    {"00455.000.001", LineKind::MixedFieldText, kForm92ID, taxpayer.firstName},
+    {"00460.000.001", LineKind::MixedFieldText, kForm92ID, taxpayer.middleName},
+    {"00465.000.001", LineKind::MixedFieldText, kForm92ID, taxpayer.lastName},
+    {"00470.000.001", LineKind::MixedFieldText, kForm92ID, taxpayer.suffix},
+    {"00475.000.001", LineKind::Field, kForm92ID, taxpayer.number},
+    {"00480.000.001", LineKind::Field, kForm92ID, taxpayer.birthDate},
+    {"00485.000.001", LineKind::Field, kForm92ID, kForm92Lines.taxpayerDeceased},
     {"00515.000.001", LineKind::Field, kForm92ID, f92.f711},
     {"00516.000.001", LineKind::Field, kForm92ID, f92.f734},
-    {"00520.000.001", LineKind::MixedFieldText, kForm92ID, f92.f2, "", SpouseLines::JointOrSeparate},
-    {"00525.000.001", LineKind::MixedFieldText, kForm92ID, f92.f478, "", SpouseLines::JointOrSeparate},
-    {"00530.000.001", LineKind::MixedFieldText, kForm92ID, f92.f4, "", SpouseLines::JointOrSeparate},
-    {"00535.000.001", LineKind::MixedFieldText, kForm92ID, f92.f6, "", SpouseLines::JointOrSeparate},
-    {"00540.000.001", LineKind::Field, kForm92ID, f92.f8, "", SpouseLines::JointOrSeparate},
-    {"00545.000.001", LineKind::Field, kForm92ID, f92.f10, "", SpouseLines::JointOrSeparate},
-    {"00550.000.001", LineKind::Field, kForm92ID, f92.f558},
+    {"00520.000.001", LineKind::MixedFieldText, kForm92ID, spouse.firstName, "", SpouseLines::JointOrSeparate},
+    {"00525.000.001", LineKind::MixedFieldText, kForm92ID, spouse.middleName, "", SpouseLines::JointOrSeparate},
+    {"00530.000.001", LineKind::MixedFieldText, kForm92ID, spouse.lastName, "", SpouseLines::JointOrSeparate},
+    {"00535.000.001", LineKind::MixedFieldText, kForm92ID, spouse.suffix, "", SpouseLines::JointOrSeparate},
+    {"00540.000.001", LineKind::Field, kForm92ID, spouse.number, "", SpouseLines::JointOrSeparate},
+    {"00545.000.001", LineKind::Field, kForm92ID, spouse.birthDate, "", SpouseLines::JointOrSeparate},
+    {"00550.000.001", LineKind::Field, kForm92ID, kForm92Lines.spouseDeceased},
 };
 
 // The address of a filer at home, after the street and its apartment.
 constexpr RecordLine kHomeAddressLines[] = {
-    {"00635.000.001", LineKind::MixedFieldText, kForm92ID, f92.f22},
-    {"00640.000.001", LineKind::Field, kForm92ID, f92.f23},
-    {"00645.000.001", LineKind::Field, kForm92ID, f92.f24},
+    {"00635.000.001", LineKind::MixedFieldText, kForm92ID, address.city},
+    {"00640.000.001", LineKind::Field, kForm92ID, address.state},
+    {"00645.000.001", LineKind::Field, kForm92ID, address.zipCode},
     {"00517.000.001", LineKind::Field, kForm92ID, f92.f671},
 };
 
-// The address of a filer abroad (field 545 answered yes), after the street.
+// The address of a filer abroad, after the street.
 constexpr RecordLine kForeignAddressLines[] = {
-    {"00660.001.001", LineKind::MixedFieldText, kForm92ID, f92.f22},
-    {"00665.002.001", LineKind::MixedFieldText, kForm92ID, f92.f81524},
+    {"00660.001.001", LineKind::MixedFieldText, kForm92ID, address.city},
+    {"00665.002.001", LineKind::MixedFieldText, kForm92ID, address.foreignProvince},
     {"00670.000.001", LineKind::Field, kForm92ID, f92.f150739},
-    {"00675.003.001", LineKind::Field, kForm92ID, f92.f81525},
+    {"00675.003.001", LineKind::Field, kForm92ID, address.foreignPostalCode},
     {"00517.000.001", LineKind::Field, kForm92ID, f92.f151513},
 };
 
 // ---- 8453
 
 // A refund paid into the filers' bank account.
+constexpr const auto& form72 = kForm72Lines;
 constexpr RecordLine kDirectDepositLines[] = {
     {"00024.000.001", LineKind::Text, {}, {}, "1"},
-    {"00200.000.001", LineKind::Field, kGAForm72ID, f72.f22},
-    {"00205.000.001", LineKind::Field, kGAForm72ID, f72.f23},
-    {"00210.000.001", LineKind::CheckBox, kGAForm72ID, f72.f25, "X"},
-    {"00215.000.001", LineKind::CheckBox, kGAForm72ID, f72.f24, "X"},
-    {"04000.000.001", LineKind::Field, kGAForm72ID, f72.f16},
-    {"04010.000.001", LineKind::Field, kGAForm72ID, f72.f20},
+    {"00200.000.001", LineKind::Field, kGAForm72ID, form72.routingNumber},
+    {"00205.000.001", LineKind::Field, kGAForm72ID, form72.accountNumber},
+    {"00210.000.001", LineKind::CheckBox, kGAForm72ID, form72.checking, "X"},
+    {"00215.000.001", LineKind::CheckBox, kGAForm72ID, form72.savings, "X"},
+    {"04000.000.001", LineKind::Field, kGAForm72ID, form72.federalText},
+    {"04010.000.001", LineKind::Field, kGAForm72ID, form72.refund},
     {"04020.000.001", LineKind::Text, {}, {}, "X"},
 };
 
-// A balance due paid by withdrawal from the filers' bank account.
+// A balance due paid by withdrawal from the filers' bank account, as the
+// information form's heading block holds it.
 constexpr RecordLine kWithdrawalLines[] = {
     {"00024.000.001", LineKind::Text, {}, {}, "2"},
-    {"00250.000.001", LineKind::Field, kGAForm69ID, f69.f187990},
-    {"00260.000.001", LineKind::Field, kGAForm69ID, f69.f187989},
-    {"04040.000.001", LineKind::CheckBox, kGAForm69ID, f69.f187985, "X"},
+    {"00250.000.001", LineKind::Field, kGAForm69ID, f69.f187990},          // the date of the withdrawal
+    {"00260.000.001", LineKind::Field, kGAForm69ID, f69.f187989},          // the amount owed
+    {"04040.000.001", LineKind::CheckBox, kGAForm69ID, f69.f187985, "X"},  // the heading block's detail boxes
     {"04050.000.001", LineKind::CheckBox, kGAForm69ID, f69.f187986, "X"},
-    {"04060.000.001", LineKind::Field, kGAForm69ID, f69.f187987},
-    {"04070.000.001", LineKind::Field, kGAForm69ID, f69.f187988},
+    {"04060.000.001", LineKind::Field, kGAForm69ID, f69.f187987},  // the routing number
+    {"04070.000.001", LineKind::Field, kGAForm69ID, f69.f187988},  // the account number
     {"04080.000.001", LineKind::Text, {}, {}, "X"},
 };
 
@@ -166,7 +185,7 @@ constexpr RecordLine kWithdrawalLines[] = {
 void GATifFileWriter::writeMainFormRepeatLines() {
     int occurrence = 1;
     for (int row = 0; row < kDocumentRows; ++row) {
-        const int first = f76.f9.getNumber() + row * kDocumentRowWidth;
+        const int first = kFirstDocumentField.getNumber() + row * kDocumentRowWidth;
         if (!georgiaReturn->hasSigValue(kGAForm76ID, 1, FieldId(first))) {
             continue;
         }
@@ -186,9 +205,9 @@ void GATifFileWriter::write1099GRecords() {
     for (const std::uint16_t copy : federal.copyNumbers(kForm165ID)) {
         // A 1099-G with Georgia tax withheld in either of its state rows.
         bool georgia = false;
-        for (const StateRow1099G& row : kStateRows1099G) {
+        for (const auto& row : kForm165Lines.stateRows) {
             georgia =
-                georgia || (Utils::QVStringUtils::stricmp(federal.formString(kForm165ID, copy, row.code), "GA") == 0 &&
+                georgia || (Utils::QVStringUtils::stricmp(federal.formString(kForm165ID, copy, row.state), "GA") == 0 &&
                             federal.hasSigValue(kForm165ID, copy, row.withheld));
         }
         if (georgia) {
@@ -217,21 +236,22 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
                 outputTifLine(row.key, kGAForm69ID, 1, id, false);
                 break;
             }
-            case Line1099G::PayerName: {
+            case Line1099G::RecipientName: {
                 // The name parts joined by one blank; none without the first.
-                std::string name = federal.formString(kForm165ID, copy, f165.f20719);
+                const auto& parts = kForm165Lines.recipientName;
+                std::string name = federal.formString(kForm165ID, copy, parts[0]);
                 if (name.empty()) break;
-                for (const FieldId& part : {f165.f20720, f165.f20721, f165.f20722}) {
-                    const std::string text = federal.formString(kForm165ID, copy, part);
+                for (std::size_t part = 1; part < parts.size(); ++part) {
+                    const std::string text = federal.formString(kForm165ID, copy, parts[part]);
                     if (!text.empty()) name += " " + text;
                 }
                 Utils::tifCleanNameString(name);
                 outputTifLine(row.key, name, false);
                 break;
             }
-            case Line1099G::PayerStreet: {
-                std::string street = federal.formString(kForm165ID, copy, f165.f35);
-                federal.tifAppendAPTtoStreet(street, kForm165ID, copy, f165.f36);
+            case Line1099G::RecipientStreet: {
+                std::string street = federal.formString(kForm165ID, copy, kForm165Lines.recipientStreet);
+                federal.tifAppendAPTtoStreet(street, kForm165ID, copy, kForm165Lines.recipientApartment);
                 tifCleanAddressString(street);
                 outputTifLine(row.key, street, false);
                 break;
@@ -260,10 +280,10 @@ void GATifFileWriter::writeReturnHeaderRecord() {
 
 void GATifFileWriter::writeReturnHeaderAddress() {
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    const std::string street = federal.formString(kForm92ID, 1, f92.f20);
+    const std::string street = federal.formString(kForm92ID, 1, address.street);
     std::string withApartment = street;
-    federal.tifAppendAPTtoStreet(withApartment, kForm92ID, 1, f92.f21);
-    if (!federal.formYes(kForm92ID, 1, f92.f545)) {
+    federal.tifAppendAPTtoStreet(withApartment, kForm92ID, 1, address.apartment);
+    if (!federal.formYes(kForm92ID, 1, address.abroad)) {
         outputTifLineMixedCase("00625.000.001", street, false);
         // The apartment follows the street after one separator.
         if (withApartment.size() > street.size()) {
@@ -298,10 +318,12 @@ void GATifFileWriter::writeAuthHeaderRecord() {
 void GATifFileWriter::write8453Record() {
     outputTifSubHead("GAGA8453", 1, false);
     outputRefundCodeLine("00240.000.001");
-    if (georgiaReturn->greaterThanZero(kGAForm72ID, 1, f72.f20) && georgiaReturn->formYes(kGAForm69ID, 1, f69.f77)) {
+    const auto& info = kForm69Lines;
+    if (georgiaReturn->greaterThanZero(kGAForm72ID, 1, form72.refund) &&
+        georgiaReturn->formYes(kGAForm69ID, 1, info.options.directDeposit)) {
         writeRecordLines(kDirectDepositLines, 1);
-    } else if (georgiaReturn->greaterThanZero(kGAForm72ID, 1, f72.f21) &&
-               georgiaReturn->formYes(kGAForm69ID, 1, f69.f187983)) {
+    } else if (georgiaReturn->greaterThanZero(kGAForm72ID, 1, form72.amountOwed) &&
+               georgiaReturn->formYes(kGAForm69ID, 1, info.withdrawal.yes)) {
         writeRecordLines(kWithdrawalLines, 1);
     }
 }

@@ -1,8 +1,8 @@
 // The Georgia print order and the PDF attachments of the electronic return.
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form73Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/output/StateTifFileWriter.h"
@@ -76,14 +76,14 @@ bool GATaxFormPrinter::getNextPrintForm(FormId& form, char selector) {
     if (gaReturn_ == nullptr) return false;
     const DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, true);
     if (info.isNull()) return false;
-    // A full-year resident (box 36) or a nonresident (box 38) may claim the
-    // other-state credit, so their list holds form 73; a part-year resident
-    // (box 37 alone) prints without it.
-    const auto& f69 = kGAForm69FieldIds;
-    if (info->xMarked(f69.f36) || info->xMarked(f69.f38)) {
+    // A full-year resident (box 36) or a part-year resident (box 38) may
+    // claim the other-state credit, so their list holds form 73; a
+    // nonresident (box 37 alone) prints without it.
+    const auto& residency = kForm69Lines.residency;
+    if (info->xMarked(residency.taxpayerFullYear) || info->xMarked(residency.taxpayerPartYear)) {
         return getNextForm(fullPrintList(), current, form, selector);
     }
-    if (info->xMarked(f69.f37)) {
+    if (info->xMarked(residency.taxpayerNonresident)) {
         return getNextForm(shortPrintList(), current, form, selector);
     }
     return false;
@@ -132,8 +132,8 @@ void GATaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType type) {
     const DataMgmt::TaxReturnType georgiaType = gaReturn_->getReturnType();
 
     // The other state's return, attached whole when the store holds it.
-    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kGAForm73FieldIds.f138855);
-    if (gaReturn_->getIN(kGAForm70ID, 1, kGAForm70FieldIds.f189482) > 0 && !state.empty()) {
+    const std::string state = gaReturn_->getFieldAsString(kGAForm73ID, 1, kForm73Lines.stateAbbreviation);
+    if (gaReturn_->getIN(kGAForm70ID, 1, kForm70Lines.credits.otherState) > 0 && !state.empty()) {
         const OtherStateReturn other = otherStateReturn(state);
         const DataMgmt::TaxReturnDescPtr otherDesc =
             DataMgmt::TaxReturnDictionary::getInstance().getTaxReturnDescriptor(state);
@@ -153,13 +153,13 @@ void GATaxFormPrinter::attachCreditPdfs(DataMgmt::TaxReturnType type) {
     // The certificates of the credits claimed on schedule 2: two of them are
     // Georgia forms of their own, attached inside the return.
     const std::vector<PdfAttachmentEntry> table = creditPdfTable();
-    const auto& f189216 = kGAForm189216FieldIds;
+    const FieldId& creditCode = kForm189216Lines.code;
     for (DataMgmt::TaxFormIter it = gaReturn_->getForms(kGAForm189216ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         if (copy.isNull()) continue;
         const std::uint16_t number = copy->getCopyNumber();
-        if (!gaReturn_->hasSigValue(kGAForm189216ID, number, f189216.f199426)) continue;
-        const std::string code = gaReturn_->getFieldAsString(kGAForm189216ID, number, f189216.f199426);
+        if (!gaReturn_->hasSigValue(kGAForm189216ID, number, creditCode)) continue;
+        const std::string code = gaReturn_->getFieldAsString(kGAForm189216ID, number, creditCode);
         for (const PdfAttachmentEntry& row : table) {
             if (row.creditCode.empty()) break;
             if (row.creditCode != code) continue;

@@ -4,11 +4,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm190055FieldIds.h"
-#include "module/catalogues/GAForm190057FieldIds.h"
-#include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/IndividualCreditLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "platform/util/Utils.h"
@@ -30,12 +28,18 @@ bool isOneOf(const FormId& form, std::initializer_list<FormId> forms) {
 }
 
 // The numeric fields of the main form and of the part-year schedule whose
-// print text is kept as it is: the main form's residency and filing boxes
-// held as amounts and the schedule's ratio.
+// print text is kept as it is: the main form's boxes "65 or over" and
+// "blind" and its counts of filers and dependents, held as amounts, and the
+// schedule's ratio.
 bool isExemptNumericField(const FieldId& field) {
-    const auto& f70 = kGAForm70FieldIds;
-    return field == f70.f66 || field == f70.f67 || field == f70.f68 || field == f70.f69 || field == f70.f326 ||
-           field == f70.f327 || field == kGAForm189217FieldIds.f189453;
+    const auto& deductions = kForm70Lines.deductions;
+    const auto& exemptions = kForm70Lines.exemptions;
+    for (const FieldId& kept :
+         {deductions.taxpayerAged65, deductions.taxpayerBlind, deductions.spouseAged65, deductions.spouseBlind,
+          exemptions.filers, exemptions.dependents, kForm189217Lines.ratio}) {
+        if (field == kept) return true;
+    }
+    return false;
 }
 
 // Two decimals on an amount text: a whole amount gets ".00", an amount with
@@ -79,9 +83,10 @@ Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::
         return Treatment::Normalise;
     }
     // The one worksheet field of each of these three whose text is kept.
-    if (form == kGAForm190055ID) return field == kGAForm190055FieldIds.f190163 ? Treatment::Keep : Treatment::Normalise;
-    if (form == kGAForm190057ID) return field == kGAForm190057FieldIds.f190187 ? Treatment::Keep : Treatment::Normalise;
-    if (form == kGAForm190060ID) return field == kGAForm190060FieldIds.f190225 ? Treatment::Keep : Treatment::Normalise;
+    const auto keptOnly = [&](const FieldId& kept) { return field == kept ? Treatment::Keep : Treatment::Normalise; };
+    if (form == kGAForm190055ID) return keptOnly(kIndCr202.rateShown);
+    if (form == kGAForm190057ID) return keptOnly(kIndCr204.rateShown);
+    if (form == kGAForm190060ID) return keptOnly(kIndCr207.taxpayerBeds);
     return Treatment::Keep;
 }
 

@@ -12,12 +12,19 @@ namespace {
 // 189215).
 struct SummaryLine {
     const char* label;
-    std::int32_t line;
+    GADataMgmt::SummaryLine line;
 };
 
+using Line = GADataMgmt::SummaryLine;
 constexpr SummaryLine kSummaryLines[] = {
-    {"Federal AGI", 1}, {"Georgia Additions", 21}, {"Georgia Subtractions", 22}, {"Georgia AGI", 2},
-    {"Total Tax", 23},  {"Tax Payments", 25},      {"Georgia Refund", 26},       {"Amount You Owe ", 27},
+    {"Federal AGI", Line::kFederalAgi},
+    {"Georgia Additions", Line::kAdditions},
+    {"Georgia Subtractions", Line::kSubtractions},
+    {"Georgia AGI", Line::kGeorgiaAgi},
+    {"Total Tax", Line::kTotalTax},
+    {"Tax Payments", Line::kPayments},
+    {"Georgia Refund", Line::kRefund},
+    {"Amount You Owe ", Line::kAmountOwed},
 };
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "module/output/GATifFileWriter.h"
 
-#include "module/catalogues/Form131FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/BuildNumber.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -24,7 +24,7 @@ enum class Rule {
     DocumentGroups,     // empty; the document list groups follow
     CopyOneText,        // the field's text on copy 1 of its form
     CopyOneDigits,      // the same without its '-' and ',' separators
-    InfoFormDate,       // a date of form 69, when field 38 is answered yes
+    InfoFormDate,       // a date of form 69, for a part-year resident
     ZeroWritten,        // a zero amount written as "0"
     ZeroWrittenIfHeld,  // the same, when another amount is not zero
     Percentage,         // a ratio kept in ten-thousandths, as a percentage
@@ -43,35 +43,38 @@ struct FieldRule {
     FormId heldOn = {};
 };
 
-constexpr const auto& f69 = kGAForm69FieldIds;
-constexpr const auto& f70 = kGAForm70FieldIds;
-constexpr const auto& f189215 = kGAForm189215FieldIds;
-constexpr const auto& f189216 = kGAForm189216FieldIds;
-constexpr const auto& f189217 = kGAForm189217FieldIds;
+constexpr const auto& form70 = kForm70Lines;
+constexpr const auto& form189215 = kForm189215Lines;
+constexpr const auto& form189217 = kForm189217Lines;
+
+// The main form's field whose line is where the Georgia records go.
+constexpr const FieldId& kGeorgiaRecordsField = kGAForm70FieldIds.f345;
 
 constexpr FieldRule kFieldRules[] = {
-    {kGAForm70ID, f70.f45, Rule::DocumentGroups},
-    {kGAForm70ID, f70.f74354, Rule::CopyOneText},
+    {kGAForm70ID, form70.dependents.firstRowStart, Rule::DocumentGroups},
+    {kGAForm70ID, form70.heading.signatureDate, Rule::CopyOneText},
     // The dates of a part-year resident's move into and out of Georgia.
-    {kGAForm70ID, f70.f42, Rule::InfoFormDate, f69.f113},
-    {kGAForm70ID, f70.f43, Rule::InfoFormDate, f69.f114},
-    {kGAForm70ID, f70.f86, Rule::ZeroWritten},
-    {kGAForm70ID, f70.f98, Rule::ZeroWritten},
-    {kGAForm70ID, f70.f345, Rule::GeorgiaRecords},
+    {kGAForm70ID, form70.residency.from, Rule::InfoFormDate, kForm69Lines.residency.periodFrom},
+    {kGAForm70ID, form70.residency.to, Rule::InfoFormDate, kForm69Lines.residency.periodTo},
+    {kGAForm70ID, form70.credits.netTax, Rule::ZeroWritten},
+    {kGAForm70ID, form70.payments.total, Rule::ZeroWritten},
+    {kGAForm70ID, kGeorgiaRecordsField, Rule::GeorgiaRecords},
     // Additions, subtractions and their net.
-    {kGAForm189215ID, f189215.f189294, Rule::ZeroWritten},
-    {kGAForm189215ID, f189215.f189417, Rule::ZeroWritten},
-    {kGAForm189215ID, f189215.f189418, Rule::ZeroWrittenIfHeld, f189215.f189294, f189215.f189417},
+    {kGAForm189215ID, form189215.additions, Rule::ZeroWritten},
+    {kGAForm189215ID, form189215.subtractions, Rule::ZeroWritten},
+    {kGAForm189215ID, form189215.netAdjustment, Rule::ZeroWrittenIfHeld, form189215.additions, form189215.subtractions},
     // The schedule 2 credit used, when form 70 has a tax.
-    {kGAForm189216ID, f189216.f189825, Rule::ZeroWrittenIfHeld, f70.f85, {}, kGAForm70ID},
-    {kGAForm189217ID, f189217.f189443, Rule::CopyOneDigits},
-    {kGAForm189217ID, f189217.f189444, Rule::CopyOneDigits},
-    {kGAForm189217ID, f189217.f189445, Rule::CopyOneDigits},
-    {kGAForm189217ID, f189217.f189453, Rule::Percentage},
-    {kGAForm189217ID, f189217.f189441, Rule::ZeroWrittenIfHeld, f189217.f189440},
-    {kGAForm189217ID, f189217.f189442, Rule::ZeroWrittenIfHeld, f189217.f189440},
-    {kGAForm189217ID, f189217.f189450, Rule::ZeroWrittenIfHeld, f189217.f189449},
-    {kGAForm189217ID, f189217.f189451, Rule::ZeroWrittenIfHeld, f189217.f189449},
+    {kGAForm189216ID, kForm189216Lines.creditUsed, Rule::ZeroWrittenIfHeld, form70.credits.summary, {}, kGAForm70ID},
+    {kGAForm189217ID, form189217.federalAdjustments.total, Rule::CopyOneDigits},
+    {kGAForm189217ID, form189217.federalAdjustments.notGeorgia, Rule::CopyOneDigits},
+    {kGAForm189217ID, form189217.federalAdjustments.georgia, Rule::CopyOneDigits},
+    {kGAForm189217ID, form189217.ratio, Rule::Percentage},
+    {kGAForm189217ID, form189217.totalIncome.notGeorgia, Rule::ZeroWrittenIfHeld, form189217.totalIncome.total},
+    {kGAForm189217ID, form189217.totalIncome.georgia, Rule::ZeroWrittenIfHeld, form189217.totalIncome.total},
+    {kGAForm189217ID, form189217.incomeAfterAdjustments.notGeorgia, Rule::ZeroWrittenIfHeld,
+     form189217.incomeAfterAdjustments.total},
+    {kGAForm189217ID, form189217.incomeAfterAdjustments.georgia, Rule::ZeroWrittenIfHeld,
+     form189217.incomeAfterAdjustments.total},
 };
 
 const FieldRule* ruleOf(const FormId& form, const FieldId& field) {
@@ -86,20 +89,19 @@ const FieldRule* ruleOf(const FormId& form, const FieldId& field) {
 // The lines that end the state return record: the tax year and period, the
 // filer kind, and the signature lines (the spouse's with a joint return, the
 // spouse's name and number with a separate one).
-constexpr const auto& f92 = kForm92FieldIds;
-constexpr const auto& f131 = kForm131FieldIds;
+constexpr const auto& spouse = kForm92Lines.spouse;
 constexpr RecordLine kTaxPeriodLines[] = {
     {"00315.000.001", LineKind::TaxYear},
     {"01085.000.001", LineKind::TaxYearStart},
     {"01090.000.001", LineKind::TaxYearEnd},
     {"01190.000.001", LineKind::MixedText, {}, {}, "OnlineFiler"},
-    {"01225.000.001", LineKind::Field, kForm131ID, f131.f325},
-    {"01230.000.001", LineKind::Field, kForm131ID, f131.f325, "", SpouseLines::Joint},
-    {"01240.000.001", LineKind::Field, kForm92ID, f92.f2, "", SpouseLines::Separate},
-    {"01250.000.001", LineKind::Field, kForm92ID, f92.f478, "", SpouseLines::Separate},
-    {"01260.000.001", LineKind::Field, kForm92ID, f92.f4, "", SpouseLines::Separate},
-    {"01270.000.001", LineKind::Field, kForm92ID, f92.f6, "", SpouseLines::Separate},
-    {"01280.000.001", LineKind::Field, kForm92ID, f92.f8, "", SpouseLines::Separate},
+    {"01225.000.001", LineKind::Field, kForm131ID, kForm131Lines.signatureAnswer},
+    {"01230.000.001", LineKind::Field, kForm131ID, kForm131Lines.signatureAnswer, "", SpouseLines::Joint},
+    {"01240.000.001", LineKind::Field, kForm92ID, spouse.firstName, "", SpouseLines::Separate},
+    {"01250.000.001", LineKind::Field, kForm92ID, spouse.middleName, "", SpouseLines::Separate},
+    {"01260.000.001", LineKind::Field, kForm92ID, spouse.lastName, "", SpouseLines::Separate},
+    {"01270.000.001", LineKind::Field, kForm92ID, spouse.suffix, "", SpouseLines::Separate},
+    {"01280.000.001", LineKind::Field, kForm92ID, spouse.number, "", SpouseLines::Separate},
 };
 
 }  // namespace
@@ -190,7 +192,7 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
         case Rule::InfoFormDate:
             // A date that is empty or cannot be read gives no line.
             value.clear();
-            if (georgiaReturn->formYes(kGAForm69ID, 1, f69.f38)) {
+            if (georgiaReturn->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerPartYear)) {
                 value = georgiaReturn->formString(kGAForm69ID, 1, row->first);
                 tifReformatDate(value);
             }
@@ -229,7 +231,7 @@ void GATifFileWriter::writeGeorgiaRecords() {
 void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                           std::uint16_t /*copyNumber*/, FieldId field, const std::string& /*key*/,
                                           std::string& /*value*/) {
-    if (field == f131.f72481) {
+    if (field == kForm131Lines.mappedAnswer) {
         writeRecordLines(kTaxPeriodLines, 1);
     }
 }

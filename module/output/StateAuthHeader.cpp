@@ -3,9 +3,9 @@
 // data that the state's e-file system checks before it accepts the return.
 #include <ctime>
 
-#include "module/catalogues/Form131FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/Managers.h"
@@ -87,7 +87,7 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
     // The filers' personal and signature data of the federal return.
     const DataMgmt::TaxReturn& federal = *federalReturn();
     outputTifLine("00123.000.001", federal.formString(kForm92ID, 1, f92.f201312), false);
-    outputTifLine("00142.000.001", federal.formString(kForm92ID, 1, f92.f843), false);
+    outputTifLine("00142.000.001", federal.formString(kForm92ID, 1, kForm92Lines.signatureDate), false);
     outputFieldLine("00120.000.001", kForm92ID, 1, f92.f200212, false);
     outputFieldLine("00124.000.001", kForm92ID, 1, f92.f201311, false);
     outputFieldLine("00143.000.001", kForm92ID, 1, f92.f185998, false);
@@ -104,7 +104,7 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
     outputOfficeValues();
     outputTifLine("00200.000.001", std::string(federal.formYes(kForm92ID, 1, f92.f537) ? "1" : "0"), false);
     outputFieldLine("00245.000.001", kForm92ID, 1, f92.f195233, false);
-    outputFieldLine("00246.000.001", kForm131ID, 1, kForm131FieldIds.f195234, false);
+    outputFieldLine("00246.000.001", kForm131ID, 1, kForm131Lines.authenticationValue, false);
     // Two more signature values of form 92, when it holds the first and
     // either its field 1076 is answered no or form 183 field 202 yes.
     if ((federal.formNo(kForm92ID, 1, f92.f1076) || federal.formYes(kForm183ID, 1, kForm183FieldIds.f202)) &&
@@ -152,8 +152,9 @@ void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& info
 }
 
 void StateTifFileWriter::outputOfficeValues() {
-    std::string first = federalReturn()->formString(kForm131ID, 1, kForm131FieldIds.f181908);
-    std::string second = federalReturn()->formString(kForm131ID, 1, kForm131FieldIds.f189012);
+    const auto& office = kForm131Lines;
+    std::string first = federalReturn()->formString(kForm131ID, 1, office.officeValue1);
+    std::string second = federalReturn()->formString(kForm131ID, 1, office.officeValue2);
     const std::string code = stateCode();
     for (const char* state : kStatesWithoutLeadingZeros) {
         if (code == state) {

@@ -2,11 +2,13 @@
 // and 131 (office information) in the office record and the state return
 // record: values emptied, filled from other sources, an extra line, and keys
 // renumbered.
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
-#include "module/catalogues/Form131FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/Exceptions.h"
@@ -15,6 +17,43 @@
 namespace StateTifWriteMgmt {
 
 namespace {
+
+// Lines of federal form 92 that the return information writes only with
+// another line: a pair that goes with the taxpayer's line 711, a pair that
+// goes with the spouse's line 712 on a joint return; and a line the state
+// return record leaves empty.
+struct CompanionLines {
+    FieldId taxpayerLine;
+    std::array<FieldId, 2> withTaxpayerLine;
+    FieldId spouseLine;
+    std::array<FieldId, 2> withSpouseLine;
+    FieldId emptiedInStateRecord;
+};
+constexpr CompanionLines kCompanionLines = {
+    .taxpayerLine = kForm92FieldIds.f711,
+    .withTaxpayerLine = {kForm92FieldIds.f789, kForm92FieldIds.f790},
+    .spouseLine = kForm92FieldIds.f712,
+    .withSpouseLine = {kForm92FieldIds.f791, kForm92FieldIds.f792},
+    .emptiedInStateRecord = kForm92FieldIds.f715,
+};
+
+// The preparer's identifier of the office record, written when federal form
+// 92 names a preparer; and the heading block's yes box of federal form 183,
+// which the information form receives.
+struct PreparerLines {
+    FieldId preparerNamed;
+    FieldId preparerId;
+    FieldId headingYesBox;
+};
+constexpr PreparerLines kPreparerLines = {
+    .preparerNamed = kForm92FieldIds.f158035,
+    .preparerId = kForm183FieldIds.f158073,
+    .headingYesBox = kForm183FieldIds.f155,
+};
+
+bool isOneOf(const FieldId& field, const std::array<FieldId, 2>& fields) {
+    return field == fields[0] || field == fields[1];
+}
 
 // The federal filing-status number of a married couple filing jointly.
 constexpr std::int8_t kFederalJointStatus = 2;
@@ -62,32 +101,35 @@ void StateTifFileWriter::mappedFederalField(const FormId& federalForm, const Fie
 }
 
 void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::string& value) {
-    const auto& f92 = kForm92FieldIds;
+    const auto& address = kForm92Lines.address;
+    const auto& result = kForm92Lines.stateResult;
+    const CompanionLines& companion = kCompanionLines;
     DataMgmt::TaxReturn& federal = *federalReturn();
-    if (field == f92.f20) {
-        federal.tifAppendAPTtoStreet(value, kForm92ID, 1, f92.f21);
-    } else if (field == f92.f789 || field == f92.f790) {
-        if (federal.noSigValue(kForm92ID, 1, f92.f711)) {
+    if (field == address.street) {
+        federal.tifAppendAPTtoStreet(value, kForm92ID, 1, address.apartment);
+    } else if (isOneOf(field, companion.withTaxpayerLine)) {
+        if (federal.noSigValue(kForm92ID, 1, companion.taxpayerLine)) {
             value.clear();
         }
-    } else if (field == f92.f791 || field == f92.f792) {
-        if (federal.getFilingStatusNumber() != kFederalJointStatus || !federal.hasSigValue(kForm92ID, 1, f92.f712)) {
+    } else if (isOneOf(field, companion.withSpouseLine)) {
+        if (federal.getFilingStatusNumber() != kFederalJointStatus ||
+            !federal.hasSigValue(kForm92ID, 1, companion.spouseLine)) {
             value.clear();
         }
-    } else if (inStateReturnRecord && (field == f92.f17994 || field == f92.f17995)) {
-        // The refund (17994) or the balance due (17995) of the state return.
+    } else if (inStateReturnRecord && (field == result.refund || field == result.balanceDue)) {
+        // The refund or the balance due of the state return.
         const long amount = eFileAmount(*stateReturn, kBalanceOrRefundItem);
-        const bool refundLine = field == f92.f17994;
+        const bool refundLine = field == result.refund;
         value = refundLine ? (amount < 0 ? std::to_string(Utils::negateSaturated(amount)) : std::string())
                            : (amount > 0 ? std::to_string(amount) : std::string());
-    } else if (inStateReturnRecord && field == f92.f715) {
+    } else if (inStateReturnRecord && field == companion.emptiedInStateRecord) {
         value.clear();
     }
 }
 
 bool StateTifFileWriter::mappedAnswerHasValue() {
-    const auto& f131 = kForm131FieldIds;
-    return Utils::QVStringUtils::stricmp(federalReturn()->formString(kForm131ID, 1, f131.f72481), "2") != 0 &&
+    return Utils::QVStringUtils::stricmp(federalReturn()->formString(kForm131ID, 1, kForm131Lines.mappedAnswer), "2") !=
+               0 &&
            mappedAnswerHeld();
 }
 
@@ -95,7 +137,7 @@ bool StateTifFileWriter::mappedAnswerHeld() {
     FormId form;
     FieldId field;
     try {
-        mappedFederalField(kForm131ID, kForm131FieldIds.f72481, form, field);
+        mappedFederalField(kForm131ID, kForm131Lines.mappedAnswer, form, field);
     } catch (const Exceptions::QuarloException&) {
         field = FieldId();  // a mapping the return refuses holds nothing
     }
@@ -103,53 +145,54 @@ bool StateTifFileWriter::mappedAnswerHeld() {
 }
 
 void StateTifFileWriter::convertEfileInfoField(const FieldId& field, std::string& key, std::string& value) {
-    const auto& f131 = kForm131FieldIds;
+    const auto& office = kForm131Lines;
     // The office numbers, in both records.
-    if (field == f131.f126) {
+    if (field == office.districtNumber) {
         tifGetDistrictNum(value);
         return;
     }
-    if (field == f131.f127) {
+    if (field == office.officeNumber) {
         tifGetOfficeNum(value);
         return;
     }
-    if (field == f131.f336) {
+    if (field == office.serviceCenter) {
         tifGetServiceCenter(value);
         return;
     }
     if (!inStateReturnRecord) {
         // The office record: the preparer's identifier from federal form 183
-        // goes before field 80 when the return names one.
-        if (field == f131.f80 && federalReturn()->hasSigValue(kForm92ID, 1, kForm92FieldIds.f158035)) {
-            outputTifLine(kPreparerIdKey, federalReturn()->formString(kForm183ID, 1, kForm183FieldIds.f158073), false);
+        // goes before its line when the return names one.
+        const PreparerLines& preparer = kPreparerLines;
+        if (field == office.preparerIdNext && federalReturn()->hasSigValue(kForm92ID, 1, preparer.preparerNamed)) {
+            outputTifLine(kPreparerIdKey, federalReturn()->formString(kForm183ID, 1, preparer.preparerId), false);
         }
         return;
     }
-    if (field == f131.f328) {
+    if (field == office.stateCode) {
         value = stateCode();
-    } else if (field == f131.f111) {
+    } else if (field == office.refundCode) {
         refundCode(value);
-    } else if (field == f131.f333) {
+    } else if (field == office.infoFormAnswer) {
         FormId unusedForm;
         FieldId mapped;
-        stateReturn->mapFederalField(kForm92ID, kForm92FieldIds.f711, unusedForm, mapped);
+        stateReturn->mapFederalField(kForm92ID, kCompanionLines.taxpayerLine, unusedForm, mapped);
         value = mapped.getNumber() != 0 && stateReturn->hasSigValue(stateReturn->getInfoForm(), 1, mapped) ? "Y" : "N";
-    } else if (field == f131.f325) {
+    } else if (field == office.signatureAnswer) {
         if (mappedAnswerHasValue() && key.compare(0, 13, kSignatureAnswerKey) == 0) {
             value.clear();
         }
-    } else if (field == f131.f334) {
+    } else if (field == office.directDeposit) {
         FormId form;
         FieldId mapped;
-        mappedFederalField(kForm183ID, kForm183FieldIds.f155, form, mapped);
+        mappedFederalField(kForm183ID, kPreparerLines.headingYesBox, form, mapped);
         const bool deposit = eFileAmount(*stateReturn, kDirectDepositItem) != 0 &&
                              eFileAmount(*stateReturn, kBalanceOrRefundItem) > 0 && form.getNumber() > 0 &&
                              mapped.getNumber() > 0 && stateReturn->hasSigValue(form, 1, mapped);
         value = deposit ? "Y" : "N";
-    } else if (field == f131.f370 || field == f131.f371 || field == f131.f372 || field == f131.f72480 ||
-               field == f131.f140456) {
+    } else if (std::find(office.emptiedInStateRecord.begin(), office.emptiedInStateRecord.end(), field) !=
+               office.emptiedInStateRecord.end()) {
         value.clear();
-    } else if (field == f131.f72481) {
+    } else if (field == office.mappedAnswer) {
         if (value == "1") {
             value = mappedAnswerHeld() ? "1" : "2";
         }

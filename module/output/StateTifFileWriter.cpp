@@ -4,7 +4,7 @@
 #include <memory>
 #include <sstream>
 
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
 #include "module/review/StateTaxFormAuditor.h"
@@ -283,7 +283,7 @@ void StateTifFileWriter::outputTifHeader() {
     put();
     line << versionLine("V FD: " + hostVersion);
     put();
-    line << "T " << federalReturn()->formString(kForm92ID, 1, kForm92FieldIds.f7);
+    line << "T " << federalReturn()->formString(kForm92ID, 1, kForm92Lines.taxpayer.number);
     put();
     line << "S SY";
     put();

@@ -136,7 +136,8 @@ void GATaxFormAuditor::auditInfoForm(DataMgmt::TaxFormPtr copy, std::uint16_t co
     reportEFileFailure(help, topic, false, kClassEFileRecorded, deceased, kTypeEFileBlocker, FormID(0), copyNumber,
                        FieldID(0), kDeceasedText, kStateOnlySentence);
 
-    const bool refundPositive = gaReturn->getLineValue(gaReturn->getMainFormID(), 1, 26) > 0;
+    const bool refundPositive =
+        gaReturn->getLineValue(gaReturn->getMainFormID(), 1, GADataMgmt::SummaryLine::kRefund) > 0;
     const Form69Lines::Options& o = f69.options;
     auditDirectDeposit(help, topic, false, kGAForm69ID, kClassEFile, refundPositive, o.directDeposit,
                        o.depositFromFederal, FieldID(0), o.depositRouting, o.depositAccount, o.depositChecking,

@@ -74,8 +74,16 @@ bool StateTaxReturnCalcEngine::scanFormDates() {
         FieldId amount;
     };
     const DatedForm forms[] = {
-        {kForm31ID, kForm31FieldIds.f3, kForm31FieldIds.f135},
-        {kForm126ID, kForm126FieldIds.f33, kForm126FieldIds.f36},
+        {
+            .form = kForm31ID,
+            .date = kForm31FieldIds.f3,
+            .amount = kForm31FieldIds.f135,
+        },
+        {
+            .form = kForm126ID,
+            .date = kForm126FieldIds.f33,
+            .amount = kForm126FieldIds.f36,
+        },
     };
     for (const DatedForm& dated : forms) {
         // Every copy the form has, whatever its number: copies keep their

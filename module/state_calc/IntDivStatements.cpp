@@ -59,53 +59,54 @@ constexpr std::size_t kMaxPayerNameLength = 127;
 
 const StatementTraits& interestTraits() {
     static const StatementTraits traits{
-        kStateForm2ID,
-        kForm166ID,
-        kForm166FieldIds.f3,
-        &StateTaxReturnCalcEngine::getInterestSourceAmounts,
-        &StateTaxReturnCalcEngine::getOtherInterestAmounts,
-        kStateForm2FieldIds.f3,
-        kStateForm2FieldIds.f26,
-        kStateForm2FieldIds.f27,
-        kStateForm2FieldIds.f28,
-        kStateForm2FieldIds.f29,
-        kStateForm2FieldIds.f30,
-        kStateForm2FieldIds.f31,
-        kStateForm2FieldIds.f146,
-        {kStateForm2FieldIds.f151, kStateForm2FieldIds.f154, kStateForm2FieldIds.f157, kStateForm2FieldIds.f163,
-         kStateForm2FieldIds.f166},
-        kStateForm2FieldIds.f151,
-        kStateForm2FieldIds.f154,
-        kStateForm2FieldIds.f163,
-        kStateForm2FieldIds.f166,
-        true,
-        "buildInterestStatement",
+        .statementForm = kStateForm2ID,
+        .mainSource = kForm166ID,
+        .mainSpouseBox = kForm166FieldIds.f3,
+        .mainAmounts = &StateTaxReturnCalcEngine::getInterestSourceAmounts,
+        .otherAmounts = &StateTaxReturnCalcEngine::getOtherInterestAmounts,
+        .firstInfoField = kStateForm2FieldIds.f3,
+        .lastInfoField = kStateForm2FieldIds.f26,
+        .taxpayerHeading1 = kStateForm2FieldIds.f27,
+        .taxpayerHeading2 = kStateForm2FieldIds.f28,
+        .spouseHeading1 = kStateForm2FieldIds.f29,
+        .spouseHeading2 = kStateForm2FieldIds.f30,
+        .firstRowField = kStateForm2FieldIds.f31,
+        .lastRowField = kStateForm2FieldIds.f146,
+        .totalLines = {kStateForm2FieldIds.f151, kStateForm2FieldIds.f154, kStateForm2FieldIds.f157,
+                       kStateForm2FieldIds.f163, kStateForm2FieldIds.f166},
+        .regularTotalField = kStateForm2FieldIds.f151,
+        .usObligationTotalField = kStateForm2FieldIds.f154,
+        .outOfStateTotalField = kStateForm2FieldIds.f163,
+        .inStateTotalField = kStateForm2FieldIds.f166,
+        .interest = true,
+        .operation = "buildInterestStatement",
     };
     return traits;
 }
 
 const StatementTraits& dividendTraits() {
     static const StatementTraits traits{
-        kStateForm3ID,
-        kForm164ID,
-        kForm164FieldIds.f3,
-        &StateTaxReturnCalcEngine::getDividendSourceAmounts,
-        &StateTaxReturnCalcEngine::getOtherDividendAmounts,
-        kStateForm3FieldIds.f3,
-        kStateForm3FieldIds.f26,
-        kStateForm3FieldIds.f27,
-        kStateForm3FieldIds.f28,
-        kStateForm3FieldIds.f29,
-        kStateForm3FieldIds.f30,
-        kStateForm3FieldIds.f31,
-        kStateForm3FieldIds.f146,
-        {kStateForm3FieldIds.f151, kStateForm3FieldIds.f154, kStateForm3FieldIds.f157, kStateForm3FieldIds.f160},
-        kStateForm3FieldIds.f151,
-        kStateForm3FieldIds.f154,
-        kStateForm3FieldIds.f157,
-        kStateForm3FieldIds.f160,
-        false,
-        "buildDividendStatement",
+        .statementForm = kStateForm3ID,
+        .mainSource = kForm164ID,
+        .mainSpouseBox = kForm164FieldIds.f3,
+        .mainAmounts = &StateTaxReturnCalcEngine::getDividendSourceAmounts,
+        .otherAmounts = &StateTaxReturnCalcEngine::getOtherDividendAmounts,
+        .firstInfoField = kStateForm3FieldIds.f3,
+        .lastInfoField = kStateForm3FieldIds.f26,
+        .taxpayerHeading1 = kStateForm3FieldIds.f27,
+        .taxpayerHeading2 = kStateForm3FieldIds.f28,
+        .spouseHeading1 = kStateForm3FieldIds.f29,
+        .spouseHeading2 = kStateForm3FieldIds.f30,
+        .firstRowField = kStateForm3FieldIds.f31,
+        .lastRowField = kStateForm3FieldIds.f146,
+        .totalLines = {kStateForm3FieldIds.f151, kStateForm3FieldIds.f154, kStateForm3FieldIds.f157,
+                       kStateForm3FieldIds.f160},
+        .regularTotalField = kStateForm3FieldIds.f151,
+        .usObligationTotalField = kStateForm3FieldIds.f154,
+        .outOfStateTotalField = kStateForm3FieldIds.f157,
+        .inStateTotalField = kStateForm3FieldIds.f160,
+        .interest = false,
+        .operation = "buildDividendStatement",
     };
     return traits;
 }
@@ -482,17 +483,39 @@ void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::u
                                                        IntDivCategoryAmounts& out) {
     // Dividends of forms 51 and 89 have no municipal part.
     const FieldId none = Primitives::kNullFieldID;
-    const OtherSourceFields form51{kForm51FieldIds.f18, kForm51FieldIds.f381, none, none, kForm51FieldIds.f367};
-    const OtherSourceFields form89{kForm89FieldIds.f16, kForm89FieldIds.f151, none, none, kForm89FieldIds.f146};
+    const OtherSourceFields form51{
+        .amount = kForm51FieldIds.f18,
+        .usObligations = kForm51FieldIds.f381,
+        .municipal = none,
+        .inState = none,
+        .spouse = kForm51FieldIds.f367,
+    };
+    const OtherSourceFields form89{
+        .amount = kForm89FieldIds.f16,
+        .usObligations = kForm89FieldIds.f151,
+        .municipal = none,
+        .inState = none,
+        .spouse = kForm89FieldIds.f146,
+    };
     otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
 
 void StateTaxReturnCalcEngine::getOtherInterestAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
-    const OtherSourceFields form51{kForm51FieldIds.f17, kForm51FieldIds.f341, kForm51FieldIds.f209,
-                                   kForm51FieldIds.f383, kForm51FieldIds.f367};
-    const OtherSourceFields form89{kForm89FieldIds.f15, kForm89FieldIds.f139, kForm89FieldIds.f130,
-                                   kForm89FieldIds.f153, kForm89FieldIds.f146};
+    const OtherSourceFields form51{
+        .amount = kForm51FieldIds.f17,
+        .usObligations = kForm51FieldIds.f341,
+        .municipal = kForm51FieldIds.f209,
+        .inState = kForm51FieldIds.f383,
+        .spouse = kForm51FieldIds.f367,
+    };
+    const OtherSourceFields form89{
+        .amount = kForm89FieldIds.f15,
+        .usObligations = kForm89FieldIds.f139,
+        .municipal = kForm89FieldIds.f130,
+        .inState = kForm89FieldIds.f153,
+        .spouse = kForm89FieldIds.f146,
+    };
     otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
 

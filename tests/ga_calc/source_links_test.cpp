@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 
 namespace gataxtest {
@@ -210,33 +212,45 @@ TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
 }
 
 TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
-    setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f36);
+    const auto& state = kForm73Lines;
+    const auto& fullYear = kForm73Lines.fullYear;
+    const auto& info = kForm69Lines;
+    const auto& stateReturn = kForm133618FieldIds;
+    setBox(gaCopy(kGAForm69ID), info.residency.taxpayerFullYear);
     auto nr = fedCopy(kForm133618ID);
-    setText(nr, kForm133618FieldIds.f133651, "al");
-    setText(nr, kForm133618FieldIds.f133652, "NONRESIDENT");
-    setNumber(nr, kForm133618FieldIds.f133653, 12000);
-    setNumber(nr, kForm133618FieldIds.f133654, 400);
+    setText(nr, stateReturn.f133651, "al");
+    setText(nr, stateReturn.f133652, "NONRESIDENT");
+    setNumber(nr, stateReturn.f133653, 12000);
+    setNumber(nr, stateReturn.f133654, 400);
     engine.updateOtherStateRows();
     ASSERT_TRUE(ga->formExists(kGAForm73ID, 1));
     auto row = gaCopy(kGAForm73ID);
-    EXPECT_EQ(text(row, kGAForm73FieldIds.f138855), "al");
-    EXPECT_EQ(row->getIR(kGAForm73FieldIds.f7), 12000);
-    EXPECT_EQ(row->getIR(kGAForm73FieldIds.f16), 400);
-    EXPECT_TRUE(row->isProtected(kGAForm73FieldIds.f7));
+    EXPECT_EQ(text(row, state.stateAbbreviation), "al");
+    EXPECT_EQ(row->getIR(fullYear.otherStateIncome), 12000);
+    EXPECT_EQ(row->getIR(fullYear.limit), 400);
+    EXPECT_TRUE(row->isProtected(fullYear.otherStateIncome));
 
     // A second state finds no row of its own: the information form says so.
     auto nr2 = fedCopy(kForm133618ID, 2);
-    setText(nr2, kForm133618FieldIds.f133651, "SC");
-    setText(nr2, kForm133618FieldIds.f133652, "Nonresident");
+    setText(nr2, stateReturn.f133651, "SC");
+    setText(nr2, stateReturn.f133652, "Nonresident");
     engine.updateOtherStateRows();
     EXPECT_EQ(ga->getFormCount(kGAForm73ID), 1);
-    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f142705));
+    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, info.stateRows.otherStateWithoutRow));
+
+    // A row no longer marked as filled from the federal return is opened for
+    // entry again.
+    row->setXNo(state.fromFederalReturn);
+    engine.updateOtherStateRows();
+    EXPECT_FALSE(row->isProtected(state.stateAbbreviation));
+    EXPECT_FALSE(row->isProtected(fullYear.otherStateIncome));
+    EXPECT_FALSE(row->isProtected(fullYear.limit));
 
     // Not a full-year resident: the boxes are cleared and closed.
-    gaCopy(kGAForm69ID)->setXNo(kGAForm69FieldIds.f36);
+    gaCopy(kGAForm69ID)->setXNo(info.residency.taxpayerFullYear);
     engine.updateOtherStateRows();
-    EXPECT_FALSE(row->xMarked(kGAForm73FieldIds.f138856));
-    EXPECT_TRUE(row->isProtected(kGAForm73FieldIds.f138856));
+    EXPECT_FALSE(row->xMarked(state.fromFederalReturn));
+    EXPECT_TRUE(row->isProtected(state.fromFederalReturn));
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/interview/GATopics.h"
@@ -181,8 +181,8 @@ struct StatusCase {
 
 TEST_F(TopicTest, StatusRules) {
     const auto& f14 = kStateForm14FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f70 = kGAForm70FieldIds;
+    const auto& form69 = kForm69Lines;
+    const auto& form70 = kForm70Lines;
     const Set nothing = [](DataMgmt::TaxReturn&) {};
     const TopicMgmt::TopicStatus needed = TopicMgmt::kTopicStatusNeeded, partial = TopicMgmt::kTopicStatusPartial,
                                  notNeeded = TopicMgmt::kTopicStatusNotNeeded;
@@ -191,32 +191,36 @@ TEST_F(TopicTest, StatusRules) {
         {"Credits open", xs<CreditsTopicDesc>(), nothing, needed},
         {"TaxPayPen done", xs<TaxPayPenTopicDesc>(), box(kStateForm14ID, f14.f32585), notNeeded},
         {"TaxPayPen open", xs<TaxPayPenTopicDesc>(), box(kStateForm14ID, f14.f32585, false), needed},
-        {"extoftim yes", ga<extoftimTopicDesc>(), box(kGAForm69ID, f69.f104), needed},
+        {"extoftim yes", ga<extoftimTopicDesc>(), box(kGAForm69ID, form69.questions.extension), needed},
         {"extoftim no", ga<extoftimTopicDesc>(), nothing, notNeeded},
-        {"gaadd value", ga<gaaddTopicDesc>(), amount(kGAForm70ID, f70.f33441, 5), needed},
-        {"gaadd zero", ga<gaaddTopicDesc>(), amount(kGAForm70ID, f70.f33441, 0), notNeeded},
-        {"gaamend yes", ga<gaamendTopicDesc>(), box(kGAForm69ID, f69.f108), needed},
+        {"gaadd value", ga<gaaddTopicDesc>(), amount(kGAForm70ID, form70.review.reviewNeeded, 5), needed},
+        {"gaadd zero", ga<gaaddTopicDesc>(), amount(kGAForm70ID, form70.review.reviewNeeded, 0), notNeeded},
+        {"gaamend yes", ga<gaamendTopicDesc>(), box(kGAForm69ID, form69.questions.amended), needed},
         {"gaamend no", ga<gaamendTopicDesc>(), nothing, notNeeded},
-        {"gacontrib yes", ga<gacontribTopicDesc>(), box(kGAForm69ID, f69.f33439), needed},
+        {"gacontrib yes", ga<gacontribTopicDesc>(), box(kGAForm69ID, form69.questions.contributes), needed},
         {"gacontrib no", ga<gacontribTopicDesc>(), nothing, notNeeded},
-        {"gaest yes", ga<gaestTopicDesc>(), box(kGAForm69ID, f69.f94), needed},
+        {"gaest yes", ga<gaestTopicDesc>(), box(kGAForm69ID, form69.questions.estimatedTax), needed},
         {"gaest no", ga<gaestTopicDesc>(), nothing, notNeeded},
-        {"gaincome full year", ga<gaincomeTopicDesc>(), box(kGAForm69ID, f69.f110), notNeeded},
+        {"gaincome full year", ga<gaincomeTopicDesc>(), box(kGAForm69ID, form69.residency.fullYear), notNeeded},
         {"gaincome part year", ga<gaincomeTopicDesc>(), nothing, needed},
         {"garefapp overpaid, applied", ga<garefappTopicDesc>(),
-         both(amount(kGAForm70ID, f70.f100, 1), box(kGAForm69ID, f69.f33438)), needed},
-        {"garefapp overpaid, not applied", ga<garefappTopicDesc>(), amount(kGAForm70ID, f70.f100, 1), notNeeded},
+         both(amount(kGAForm70ID, form70.result.overpaid, 1), box(kGAForm69ID, form69.questions.appliesRefund)),
+         needed},
+        {"garefapp overpaid, not applied", ga<garefappTopicDesc>(), amount(kGAForm70ID, form70.result.overpaid, 1),
+         notNeeded},
         {"garefapp nothing overpaid", ga<garefappTopicDesc>(),
-         both(amount(kGAForm70ID, f70.f100, 0), box(kGAForm69ID, f69.f33438)), notNeeded},
+         both(amount(kGAForm70ID, form70.result.overpaid, 0), box(kGAForm69ID, form69.questions.appliesRefund)),
+         notNeeded},
         {"garefapp negative", ga<garefappTopicDesc>(),
-         both(amount(kGAForm70ID, f70.f100, -3), box(kGAForm69ID, f69.f33438)), notNeeded},
-        {"gastcr nonresident", ga<gastcrTopicDesc>(), box(kGAForm69ID, f69.f112), notNeeded},
+         both(amount(kGAForm70ID, form70.result.overpaid, -3), box(kGAForm69ID, form69.questions.appliesRefund)),
+         notNeeded},
+        {"gastcr nonresident", ga<gastcrTopicDesc>(), box(kGAForm69ID, form69.residency.nonresident), notNeeded},
         {"gastcr resident", ga<gastcrTopicDesc>(), nothing, needed},
-        {"gaunder due", ga<gaunderTopicDesc>(), amount(kGAForm70ID, f70.f99, 1), partial},
-        {"gaunder nothing due", ga<gaunderTopicDesc>(), amount(kGAForm70ID, f70.f99, 0), notNeeded},
-        {"lowinctc yes", ga<lowinctcTopicDesc>(), box(kGAForm70ID, f70.f6), partial},
+        {"gaunder due", ga<gaunderTopicDesc>(), amount(kGAForm70ID, form70.result.due, 1), partial},
+        {"gaunder nothing due", ga<gaunderTopicDesc>(), amount(kGAForm70ID, form70.result.due, 0), notNeeded},
+        {"lowinctc yes", ga<lowinctcTopicDesc>(), box(kGAForm70ID, form70.residency.residentAtYearEnd), partial},
         {"lowinctc no", ga<lowinctcTopicDesc>(), nothing, notNeeded},
-        {"miscbus yes", ga<miscbusTopicDesc>(), box(kGAForm70ID, f70.f178303), needed},
+        {"miscbus yes", ga<miscbusTopicDesc>(), box(kGAForm70ID, form70.questions.otherCredits), needed},
         {"miscbus no", ga<miscbusTopicDesc>(), nothing, notNeeded},
         // A topic without a rule of its own answers its row's status.
         {"gaextpay", ga<gaextpayTopicDesc>(), nothing, partial},

@@ -3,24 +3,25 @@
 // withholding and adjustment lines of the main form's record.
 #include <functional>
 
-#include "module/catalogues/Form131FieldIds.h"
-#include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
+#include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {
 namespace {
 
-const auto& f69 = kGAForm69FieldIds;
 const auto& f70 = kGAForm70FieldIds;
-const auto& f189215 = kGAForm189215FieldIds;
-const auto& f189217 = kGAForm189217FieldIds;
+const auto& form69 = kForm69Lines;
+const auto& form70 = kForm70Lines;
+const auto& form189215 = kForm189215Lines;
+const auto& form189217 = kForm189217Lines;
 
 class HookTest : public EFileTest {
 protected:
@@ -45,22 +46,29 @@ TEST_F(HookTest, ValuesRewrittenByTheirRule) {
     };
     const auto none = [] {};
     const Row rows[] = {
-        {"ratio 575", kGAForm189217ID, f189217.f189453, amount(kGAForm189217ID, f189217.f189453, 575), "575", "005.75"},
-        {"ratio 12345", kGAForm189217ID, f189217.f189453, amount(kGAForm189217ID, f189217.f189453, 12345), "12345",
+        {"ratio 575", kGAForm189217ID, form189217.ratio, amount(kGAForm189217ID, form189217.ratio, 575), "575",
+         "005.75"},
+        {"ratio 12345", kGAForm189217ID, form189217.ratio, amount(kGAForm189217ID, form189217.ratio, 12345), "12345",
          "123.45"},
-        {"ratio empty", kGAForm189217ID, f189217.f189453, none, "", ""},
-        {"net with additions", kGAForm189215ID, f189215.f189418, amount(kGAForm189215ID, f189215.f189294, 10), "", "0"},
-        {"net without either", kGAForm189215ID, f189215.f189418, none, "", ""},
-        {"credit used with a tax", kGAForm189216ID, kGAForm189216FieldIds.f189825, amount(kGAForm70ID, f70.f85, 100),
+        {"ratio empty", kGAForm189217ID, form189217.ratio, none, "", ""},
+        {"net with additions", kGAForm189215ID, form189215.netAdjustment,
+         amount(kGAForm189215ID, form189215.additions, 10), "", "0"},
+        {"net without either", kGAForm189215ID, form189215.netAdjustment, none, "", ""},
+        {"credit used with a tax", kGAForm189216ID, kForm189216Lines.creditUsed,
+         amount(kGAForm70ID, form70.credits.summary, 100), "", "0"},
+        {"credit used without", kGAForm189216ID, kForm189216Lines.creditUsed, none, "", ""},
+        {"Georgia total income not in Georgia, with its total", kGAForm189217ID, form189217.totalIncome.notGeorgia,
+         amount(kGAForm189217ID, form189217.totalIncome.total, 5), "", "0"},
+        {"income after adjustments in Georgia, with its total", kGAForm189217ID,
+         form189217.incomeAfterAdjustments.georgia, amount(kGAForm189217ID, form189217.incomeAfterAdjustments.total, 5),
          "", "0"},
-        {"credit used without", kGAForm189216ID, kGAForm189216FieldIds.f189825, none, "", ""},
-        {"189441 with 189440", kGAForm189217ID, f189217.f189441, amount(kGAForm189217ID, f189217.f189440, 5), "", "0"},
-        {"189451 with 189449", kGAForm189217ID, f189217.f189451, amount(kGAForm189217ID, f189217.f189449, 5), "", "0"},
-        {"189450 without 189449", kGAForm189217ID, f189217.f189450, none, "", ""},
-        {"line 86 zero", kGAForm70ID, f70.f86, none, "", "0"},
-        {"separators", kGAForm189217ID, f189217.f189444,
-         [this] { setText(gaCopy(kGAForm189217ID), f189217.f189444, "12-34,5-6"); }, "x", "123456"},
-        {"other field", kGAForm70ID, f70.f6, none, "kept", "kept"},
+        {"income after adjustments not in Georgia, without", kGAForm189217ID,
+         form189217.incomeAfterAdjustments.notGeorgia, none, "", ""},
+        {"net tax zero", kGAForm70ID, form70.credits.netTax, none, "", "0"},
+        {"separators", kGAForm189217ID, form189217.federalAdjustments.notGeorgia,
+         [this] { setText(gaCopy(kGAForm189217ID), form189217.federalAdjustments.notGeorgia, "12-34,5-6"); }, "x",
+         "123456"},
+        {"other field", kGAForm70ID, form70.residency.residentAtYearEnd, none, "kept", "kept"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -72,15 +80,15 @@ TEST_F(HookTest, ValuesRewrittenByTheirRule) {
     }
 }
 
-// The dates of a part-year move come from form 69 only when its box 38 is
-// answered yes; a date that cannot be read gives no value.
+// The dates of a part-year move come from form 69 only for a part-year
+// resident; a date that cannot be read gives no value.
 TEST_F(HookTest, MoveDatesFollowTheInformationForm) {
-    setText(gaCopy(kGAForm69ID), f69.f113, "03/03/2018");
-    setText(gaCopy(kGAForm69ID), f69.f114, "not a date");
-    EXPECT_EQ(convert(kGAForm70ID, f70.f42, "x"), "");
-    setBox(gaCopy(kGAForm69ID), f69.f38);
-    EXPECT_EQ(convert(kGAForm70ID, f70.f42, "x"), "2018-03-03");
-    EXPECT_EQ(convert(kGAForm70ID, f70.f43, "x"), "");
+    setText(gaCopy(kGAForm69ID), form69.residency.periodFrom, "03/03/2018");
+    setText(gaCopy(kGAForm69ID), form69.residency.periodTo, "not a date");
+    EXPECT_EQ(convert(kGAForm70ID, form70.residency.from, "x"), "");
+    setBox(gaCopy(kGAForm69ID), form69.residency.taxpayerPartYear);
+    EXPECT_EQ(convert(kGAForm70ID, form70.residency.from, "x"), "2018-03-03");
+    EXPECT_EQ(convert(kGAForm70ID, form70.residency.to, "x"), "");
 }
 
 TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
@@ -90,12 +98,12 @@ TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
         SCOPED_TRACE(letter);
         setStatus(letter);
         writer->clearCallLog();
-        writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131FieldIds.f72481, "k", value);
+        writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131Lines.mappedAnswer, "k", value);
         EXPECT_EQ(calls().size(), count);
         EXPECT_EQ(calls().front(), "00315.000.001=2018");
     }
     writer->clearCallLog();
-    writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131FieldIds.f325, "k", value);
+    writer->writeTaxPeriodLines(fedCopy(kForm131ID), kForm131ID, 1, kForm131Lines.signatureAnswer, "k", value);
     EXPECT_TRUE(calls().empty());
 }
 
@@ -103,10 +111,10 @@ TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
 // Georgia record in its fixed order, each time it is converted.
 TEST_F(HookTest, LastFieldWritesTheRecordsInOrderEachTime) {
     setText(gaCopy(kGAForm70ID), f70.f189509, "12-3456789");
-    setNumber(gaCopy(kGAForm189215ID), f189215.f189334, 100);
-    setText(fedCopy(kForm165ID), kForm165FieldIds.f17, "GA");
-    setNumber(fedCopy(kForm165ID), kForm165FieldIds.f16, 100);
-    setNumber(gaCopy(kGAForm189216ID), kGAForm189216FieldIds.f189823, 10);
+    setNumber(gaCopy(kGAForm189215ID), form189215.taxpayerExclusion, 100);
+    setText(fedCopy(kForm165ID), kForm165Lines.stateRows[0].state, "GA");
+    setNumber(fedCopy(kForm165ID), kForm165Lines.stateRows[0].withheld, 100);
+    setNumber(gaCopy(kGAForm189216ID), kForm189216Lines.total, 10);
     gaCopy(kGAForm190060ID)->setCalculatedFlag(true);
     const std::vector<std::string> once = {"04515.000.001",  "D GAGARETINC 1", "D GAGA1099G 1", "D GAGARTNHDR 1",
                                            "D GAGAAUTHDR 1", "D GAGASCH2 1",   "D GAGA8453 1",  "D GAGAINDCR 1"};
@@ -173,8 +181,8 @@ TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
 }
 
 TEST_F(HookTest, AdjustmentsNamedByTheirField) {
-    setNumber(gaCopy(kGAForm189215ID), f189215.f189286, 250);
-    setNumber(gaCopy(kGAForm189215ID), f189215.f189289, 75);
+    setNumber(gaCopy(kGAForm189215ID), form189215.depreciationDifference, 250);
+    setNumber(gaCopy(kGAForm189215ID), form189215.donation1, 75);
     writer->writeOtherAdjustmentLines();
     EXPECT_EQ(calls(), (std::vector<std::string>{"04101.000.001=Depreciation", "04102.000.001=250",
                                                  "04101.000.002=Donations", "04102.000.002=75"}));

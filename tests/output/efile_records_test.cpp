@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "module/catalogues/Form131FieldIds.h"
-#include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form72Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/GAForm72FieldIds.h"
 #include "platform/Managers.h"
 #include "platform/util/Crt.h"
 #include "tests/output/efile_fixture.h"
@@ -22,7 +22,10 @@ namespace {
 const auto& f69 = kGAForm69FieldIds;
 const auto& f72 = kGAForm72FieldIds;
 const auto& f92 = kForm92FieldIds;
-const auto& f165 = kForm165FieldIds;
+const auto& address = kForm92Lines.address;
+const auto& form69 = kForm69Lines;
+const auto& form72 = kForm72Lines;
+const auto& form165 = kForm165Lines;
 
 class RecordsTest : public EFileTest {
 protected:
@@ -120,7 +123,7 @@ TEST_F(RecordsTest, HeadersReadAnswersAndTextsOfTheirKinds) {
     const std::tuple<FormId, FieldId, bool> rows[] = {{kForm92ID, f92.f537, true},
                                                       {kForm92ID, f92.f1076, true},
                                                       {kForm183ID, kForm183FieldIds.f202, true},
-                                                      {kForm92ID, f92.f81524, false},
+                                                      {kForm92ID, address.foreignProvince, false},
                                                       {kForm131ID, kForm131FieldIds.f181908, false},
                                                       {kForm131ID, kForm131FieldIds.f189012, false}};
     for (const auto& [form, field, box] : rows) {
@@ -154,17 +157,17 @@ TEST_F(RecordsTest, ReturnHeaderSpouseLinesByFilingStatus) {
 
 TEST_F(RecordsTest, ReturnHeaderStreetAndApartment) {
     const auto f92Copy = fedCopy(kForm92ID);
-    setText(f92Copy, f92.f20, "12 Pecan Rd");
-    setText(f92Copy, f92.f21, "Apt 4");
+    setText(f92Copy, address.street, "12 Pecan Rd");
+    setText(f92Copy, address.apartment, "Apt 4");
     writer->writeReturnHeaderRecord();
     EXPECT_EQ(written("00625.000.001"), "12 Pecan Rd");
     EXPECT_EQ(written("00630.000.001"), "Apt 4");
-    setText(f92Copy, f92.f21, "");
+    setText(f92Copy, address.apartment, "");
     writer->clearCallLog();
     writer->writeReturnHeaderRecord();
     EXPECT_FALSE(anyCallBetween("00630.000.001", "00630.000.001"));
-    setText(f92Copy, f92.f21, "Apt 4");
-    setBox(f92Copy, f92.f545);
+    setText(f92Copy, address.apartment, "Apt 4");
+    setBox(f92Copy, address.abroad);
     writer->clearCallLog();
     writer->writeReturnHeaderRecord();
     EXPECT_EQ(written("00650.001.001"), "12 Pecan Rd Apt 4");
@@ -186,16 +189,16 @@ TEST_F(RecordsTest, Form1099GCopiesWithGeorgiaAmounts) {
     for (std::uint16_t c = 1; c <= 5; ++c) {
         const auto copy = fedCopy(kForm165ID, c);
         const Copy& row = copies[c - 1];
-        setText(copy, f165.f17, row.code);
-        setNumber(copy, f165.f16, row.withheld);
-        setText(copy, f165.f144118, row.secondCode);
-        setNumber(copy, f165.f144120, row.secondWithheld);
+        setText(copy, form165.stateRows[0].state, row.code);
+        setNumber(copy, form165.stateRows[0].withheld, row.withheld);
+        setText(copy, form165.stateRows[1].state, row.secondCode);
+        setNumber(copy, form165.stateRows[1].withheld, row.secondWithheld);
     }
     const auto second = fedCopy(kForm165ID, 2);
-    setText(second, f165.f20719, "Georgia");
-    setText(second, f165.f20721, "Labor");
-    setText(second, f165.f20722, "Dept");
-    setText(fedCopy(kForm165ID, 3), f165.f20720, "Nameless");
+    setText(second, form165.recipientName[0], "Georgia");
+    setText(second, form165.recipientName[2], "Labor");
+    setText(second, form165.recipientName[3], "Dept");
+    setText(fedCopy(kForm165ID, 3), form165.recipientName[1], "Nameless");
     writer->write1099GRecords();
     std::vector<std::string> heads;
     for (const std::string& c : calls()) {
@@ -223,10 +226,10 @@ TEST_F(RecordsTest, Form8453PaymentGroups) {
                         {0, 50, false, true, "2"},
                         {0, 50, true, false, nullptr}};
     for (const Row& row : rows) {
-        setNumber(gaCopy(kGAForm72ID), f72.f20, row.refund);
-        setNumber(gaCopy(kGAForm72ID), f72.f21, row.owed);
-        setBox(gaCopy(kGAForm69ID), f69.f77, row.deposit);
-        setBox(gaCopy(kGAForm69ID), f69.f187983, row.withdrawal);
+        setNumber(gaCopy(kGAForm72ID), form72.refund, row.refund);
+        setNumber(gaCopy(kGAForm72ID), form72.amountOwed, row.owed);
+        setBox(gaCopy(kGAForm69ID), form69.options.directDeposit, row.deposit);
+        setBox(gaCopy(kGAForm69ID), form69.withdrawal.yes, row.withdrawal);
         writer->clearCallLog();
         writer->write8453Record();
         EXPECT_EQ(calls()[1].substr(0, 14), "00240.000.001=");
@@ -242,17 +245,18 @@ TEST_F(RecordsTest, Form8453PaymentGroups) {
 
 TEST_F(RecordsTest, RetirementRecordForEachFilerWithAnExclusion) {
     const auto& s = kGAForm189215FieldIds;
+    const auto& lines = kForm189215Lines;
     const auto schedule = gaCopy(kGAForm189215ID);
-    setNumber(schedule, s.f189338, 4000);  // the spouse only
+    setNumber(schedule, lines.spouseExclusion, 4000);  // the spouse only
     setNumber(schedule, s.f189296, 12000);
     setNumber(schedule, s.f189295, 9000);
     writer->writeRetirementIncomeRecord();
     EXPECT_EQ(calls().front(), "D GAGARETINC 1");
     EXPECT_FALSE(anyCallBetween("00010.000.001", "00160.000.001"));
     EXPECT_EQ(written("00170.000.001"), "12000");
-    EXPECT_EQ(written("00320.000.001"), "0");  // the spouse's 189326 is zero
-    setNumber(schedule, s.f189338, 0);         // now the taxpayer only
-    setNumber(schedule, s.f189334, 4000);
+    EXPECT_EQ(written("00320.000.001"), "0");       // the spouse's 189326 is zero
+    setNumber(schedule, lines.spouseExclusion, 0);  // now the taxpayer only
+    setNumber(schedule, lines.taxpayerExclusion, 4000);
     writer->clearCallLog();
     writer->writeRetirementIncomeRecord();
     EXPECT_EQ(written("00010.000.001"), "9000");

@@ -1,0 +1,142 @@
+// Form 189215's lines by what they hold: named references to the members
+// of its catalogue (kGAForm189215FieldIds). Form 189215, the Georgia
+// additions and subtractions with the retirement income exclusion, is
+// filled by the calculation and read by the summary lines, the review and
+// the e-file records.
+#pragma once
+
+#include <array>
+
+#include "module/catalogues/GAForm189215FieldIds.h"
+#include "platform/Primitives.h"
+
+// The lines of form 189215 that the additions and the subtractions write,
+// and the inputs they read.
+struct Form189215Lines {
+    using Line = const Primitives::QVImmutableIdentifier&;
+    using Field = Primitives::QVImmutableIdentifier;
+    Line taxpayerNumber, taxpayerNumberAgain;
+
+    // Line 1, interest on other states' municipal bonds: of a full-year
+    // resident; or of a part-year resident, less the part earned while not a
+    // resident; then less an entered reduction.
+    Line municipalInterestResident, municipalInterestPartYear, municipalInterestNotResident;
+    Line municipalInterestWhileResident, municipalInterestReduction, municipalInterestAddition;
+    Line municipalInterestLine;
+    Line lumpSumDistributions;           // line 2
+    Line productionActivitiesDeduction;  // line 3
+    Line lossCarryover;                  // line 4
+    // Line 5, other additions: their parts and the words that name them.
+    Line otherLoss, depreciationDifference, otherDepreciation, otherWages, donation1;
+    Line savingsPlanWithdrawals, donation2, donation3, otherAdditionsText, otherAdditions;
+    Line additions;  // line 6
+    // Indicator lines (1 or blank) and boxes for the review.
+    Line depreciationIndicator, depreciationHistoryIndicator, depreciationItemAIndicator;
+    Line depreciationItemBIndicator, form24328Indicator, priorYearsIndicator, depreciationBox1;
+    Line depreciationBox2, otherAdditionsBox1, otherAdditionsBox2, form28Indicator, form51Or89Box;
+    Line form51Box, federalFormsIndicator, federalKeysIndicator, itemizedIncomeBox, reviewMark;
+
+    // Amounts entered by state, with the states' two-letter codes.
+    Line byStateTotal;
+    std::array<Field, 3> byStateCodes, byStateAmounts;
+    Line sCorporation, childInterest;
+    // High-deductible health plan premiums, and the part of them that the
+    // federal itemized deductions did not take.
+    Line hdhpPremiums, otherHdhp, hdhpSubtraction, hdhpPremiumsGeorgia, otherHdhpGeorgia;
+    Line hdhpSubtractionGeorgia;
+    // Line 11, other subtractions: four rows of an amount and its words.
+    std::array<Field, 4> otherRowAmounts, otherRowTexts;
+    Line otherSubtractions, form71Amount, socialSecurityTaxable, socialSecurityOther;
+    Line socialSecurity;  // line 8
+    Line savingsPlan;     // line 9
+    Line distributionsAndPayments;
+    // Line 10, interest on U.S. obligations.
+    Line usObligationsTotal, usObligationsReduction, usObligationsAddition, usObligationsNet;
+    Line usObligations, otherSubtraction;
+    Line taxpayerExclusion;  // line 7
+    Line spouseExclusion;
+    Line subtractions;   // line 12
+    Line netAdjustment;  // line 13
+
+    // The additions and subtractions of a part-year resident's Georgia
+    // period, which the part-year schedule takes.
+    Line partYearAdditions, partYearSubtractions;
+};
+
+inline constexpr Form189215Lines kForm189215Lines = [] {
+    const auto& f215 = kGAForm189215FieldIds;
+    return Form189215Lines{
+        .taxpayerNumber = f215.f189259,
+        .taxpayerNumberAgain = f215.f197057,
+        .municipalInterestResident = f215.f189260,
+        .municipalInterestPartYear = f215.f189261,
+        .municipalInterestNotResident = f215.f189262,
+        .municipalInterestWhileResident = f215.f189263,
+        .municipalInterestReduction = f215.f189264,
+        .municipalInterestAddition = f215.f189265,
+        .municipalInterestLine = f215.f189266,
+        .lumpSumDistributions = f215.f189281,
+        .productionActivitiesDeduction = f215.f189282,
+        .lossCarryover = f215.f189283,
+        .otherLoss = f215.f189284,
+        .depreciationDifference = f215.f189286,
+        .otherDepreciation = f215.f189287,
+        .otherWages = f215.f189288,
+        .donation1 = f215.f189289,
+        .savingsPlanWithdrawals = f215.f189290,
+        .donation2 = f215.f189291,
+        .donation3 = f215.f199465,
+        .otherAdditionsText = f215.f189292,
+        .otherAdditions = f215.f189293,
+        .additions = f215.f189294,
+        .depreciationIndicator = f215.f189244,
+        .depreciationHistoryIndicator = f215.f189245,
+        .depreciationItemAIndicator = f215.f189246,
+        .depreciationItemBIndicator = f215.f189247,
+        .form24328Indicator = f215.f189248,
+        .priorYearsIndicator = f215.f189255,
+        .depreciationBox1 = f215.f189249,
+        .depreciationBox2 = f215.f189250,
+        .otherAdditionsBox1 = f215.f189285,
+        .otherAdditionsBox2 = f215.f189258,
+        .form28Indicator = f215.f189235,
+        .form51Or89Box = f215.f189233,
+        .form51Box = f215.f195910,
+        .federalFormsIndicator = f215.f189234,
+        .federalKeysIndicator = f215.f189236,
+        .itemizedIncomeBox = f215.f189344,
+        .reviewMark = f215.f189232,
+        .byStateTotal = f215.f189386,
+        .byStateCodes = {f215.f189387, f215.f189389, f215.f189391},
+        .byStateAmounts = {f215.f189388, f215.f189390, f215.f189392},
+        .sCorporation = f215.f189384,
+        .childInterest = f215.f189385,
+        .hdhpPremiums = f215.f189402,
+        .otherHdhp = f215.f189403,
+        .hdhpSubtraction = f215.f189406,
+        .hdhpPremiumsGeorgia = f215.f189368,
+        .otherHdhpGeorgia = f215.f189369,
+        .hdhpSubtractionGeorgia = f215.f189407,
+        .otherRowAmounts = {f215.f189410, f215.f189412, f215.f189414, f215.f189416},
+        .otherRowTexts = {f215.f189409, f215.f189411, f215.f189413, f215.f189415},
+        .otherSubtractions = f215.f189408,
+        .form71Amount = f215.f189227,
+        .socialSecurityTaxable = f215.f189370,
+        .socialSecurityOther = f215.f189371,
+        .socialSecurity = f215.f189372,
+        .savingsPlan = f215.f189373,
+        .distributionsAndPayments = f215.f189340,
+        .usObligationsTotal = f215.f189374,
+        .usObligationsReduction = f215.f189375,
+        .usObligationsAddition = f215.f189376,
+        .usObligationsNet = f215.f189377,
+        .usObligations = f215.f189378,
+        .otherSubtraction = f215.f189379,
+        .taxpayerExclusion = f215.f189334,
+        .spouseExclusion = f215.f189338,
+        .subtractions = f215.f189417,
+        .netAdjustment = f215.f189418,
+        .partYearAdditions = f215.f189222,
+        .partYearSubtractions = f215.f189223,
+    };
+}();

@@ -90,28 +90,6 @@ int TaxReturn::requireWritable(const FormID& f, const char* operation) const {
     return requireOwnForm(f, operation);
 }
 
-inline const TaxFormDesc& TaxReturn::formDescAt(int formIndex) const {
-    const auto index = static_cast<std::size_t>(formIndex);
-    return index < forms_.size() ? *forms_[index].desc : desc_->formAt(formIndex);
-}
-
-inline const TaxReturn::CopyEntry* TaxReturn::findCopy(int formIndex, std::uint16_t copy) const {
-    const Copies* copies = copiesAt(formIndex);
-    if (copies == nullptr || copy == 0) {
-        return nullptr;
-    }
-    // Copies are usually numbered densely from 1: copy n sits at place n - 1,
-    // and a number past the count is then no copy.
-    const std::size_t count = copies->size();
-    if (copy <= count && (*copies)[copy - 1u].number == copy) {
-        return &(*copies)[copy - 1u];
-    }
-    if (count == 0 || copy > (*copies)[count - 1].number) {
-        return nullptr;
-    }
-    return searchCopy(*copies, copy);
-}
-
 const TaxReturn::CopyEntry* TaxReturn::searchCopy(const Copies& copies, std::uint16_t copy) {
     const auto found = std::lower_bound(copies.begin(), copies.end(), copy,
                                         [](const CopyEntry& c, std::uint16_t n) { return c.number < n; });

@@ -231,7 +231,22 @@ private:
         const auto index = static_cast<std::size_t>(formIndex);
         return index < forms_.size() ? &forms_[index].copies : nullptr;
     }
-    const CopyEntry* findCopy(int formIndex, std::uint16_t copy) const;
+    const CopyEntry* findCopy(int formIndex, std::uint16_t copy) const {
+        const Copies* copies = copiesAt(formIndex);
+        if (copies == nullptr || copy == 0) {
+            return nullptr;
+        }
+        // Copies are usually numbered densely from 1: copy n sits at place
+        // n - 1, and a number past the count is then no copy.
+        const std::size_t count = copies->size();
+        if (copy <= count && (*copies)[copy - 1u].number == copy) {
+            return &(*copies)[copy - 1u];
+        }
+        if (count == 0 || copy > (*copies)[count - 1].number) {
+            return nullptr;
+        }
+        return searchCopy(*copies, copy);
+    }
     static const CopyEntry* searchCopy(const Copies& copies, std::uint16_t copy);
     TaxFormPtr makeCopy(int formIndex, std::uint16_t copy);
     void markChanged();
@@ -249,7 +264,10 @@ private:
     // Entries for the forms that the description holds (by index) and not
     // yet any form added to it since.
     void syncForms();
-    const TaxFormDesc& formDescAt(int formIndex) const;
+    const TaxFormDesc& formDescAt(int formIndex) const {
+        const auto index = static_cast<std::size_t>(formIndex);
+        return index < forms_.size() ? *forms_[index].desc : desc_->formAt(formIndex);
+    }
     std::vector<FormEntry> forms_;  // by the form's index in the description
     // The empty handle that the lookups of a missing copy hand out: copies of
     // one handle, so that the many lookups of copies that do not exist cost

@@ -171,13 +171,6 @@ inline void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const c
     }
 }
 
-void setFlag(detail::CopyData& data, bool& flag, bool on) {
-    if (flag != on) {
-        flag = on;
-        data.markChanged();
-    }
-}
-
 }  // namespace
 
 void throwEmptyHandle(const char* what, const char* className) {
@@ -205,23 +198,7 @@ FormFieldDescPtr FormField::getFieldDesc() const {
 
 FormField::~FormField() = default;
 
-namespace {
-
-// The value token of a slot: a text's key in the shared pool, else the
-// whole value.
-std::int64_t valueToken(const detail::CopyData& data, const detail::Slot* slot) {
-    if (slot == nullptr) {
-        return 0;
-    }
-    if (slot->isText()) {
-        return data.returnState->pool->intern(slot->getText());
-    }
-    return detail::wholeValue(*slot);
-}
-
-}  // namespace
-
-std::int64_t FormField::getLongValue() const { return valueToken(*copy_, copy_->readSlot(place_)); }
+std::int64_t FormField::getLongValue() const { return detail::valueToken(*copy_, copy_->readSlot(place_)); }
 
 FieldValue FormField::getValue() const {
     const detail::Slot* slot = copy_->readSlot(place_);
@@ -239,14 +216,16 @@ bool FormField::isOverridden() const {
     return slot != nullptr && slot->overridden;
 }
 
-void FormField::setOverridden(bool overridden) { setFlag(*copy_, copy_->writeSlot(place_).overridden, overridden); }
+void FormField::setOverridden(bool overridden) {
+    detail::setFlag(*copy_, copy_->writeSlot(place_).overridden, overridden);
+}
 
 bool FormField::isTentative() const {
     const detail::Slot* slot = copy_->readSlot(place_);
     return slot != nullptr && slot->tentative;
 }
 
-void FormField::setTentative(bool tentative) { setFlag(*copy_, copy_->writeSlot(place_).tentative, tentative); }
+void FormField::setTentative(bool tentative) { detail::setFlag(*copy_, copy_->writeSlot(place_).tentative, tentative); }
 
 bool FormField::isNoEntry() const {
     const detail::Slot* slot = copy_->readSlot(place_);
@@ -282,7 +261,7 @@ FormFieldPtr TaxForm::getField(const FieldID& x) const {
 }
 
 std::int64_t TaxForm::getLongValue(const FieldID& x) const {
-    return valueToken(*data_, findSlot(*data_, x, "getField"));
+    return detail::valueToken(*data_, findSlot(*data_, x, "getField"));
 }
 
 std::uint16_t TaxForm::getMaxLength(const FieldID& x) const {
@@ -585,7 +564,7 @@ bool TaxForm::isOverridden(const FieldID& x) const {
 }
 
 void TaxForm::setOverridden(const FieldID& x, bool overridden) {
-    setFlag(*data_, slotFor(*data_, x, "setOverridden").overridden, overridden);
+    detail::setFlag(*data_, slotFor(*data_, x, "setOverridden").overridden, overridden);
 }
 
 bool TaxForm::isTentative(const FieldID& x) const {
@@ -594,7 +573,7 @@ bool TaxForm::isTentative(const FieldID& x) const {
 }
 
 void TaxForm::setTentative(const FieldID& x, bool tentative) {
-    setFlag(*data_, slotFor(*data_, x, "setTentative").tentative, tentative);
+    detail::setFlag(*data_, slotFor(*data_, x, "setTentative").tentative, tentative);
 }
 
 bool TaxForm::isNoEntry(const FieldID& x) const {

@@ -1,5 +1,5 @@
-// One return (TaxReturn, USTaxReturn) and the store of returns; the return's
-// reads of fields are in DataMgmtReturnReads.cpp.
+// One return (TaxReturn, USTaxReturn), the iterators over its copies and the
+// store of returns; the return's reads of fields are in DataMgmtReturnReads.cpp.
 #include <algorithm>
 
 #include "platform/Configuration.h"
@@ -346,6 +346,28 @@ void TaxReturn::tifAppendAPTtoStreet(std::string& street, const FormID& f, std::
     if (!text.empty()) {
         street += " ";
         street += text;
+    }
+}
+
+// ---------------------------------------------------------------- iterators
+
+TaxFormPtr TaxFormIter::getTaxForm() const { return atEOL() ? TaxFormPtr() : copies_[position_]; }
+
+void TaxFormIter::next() {
+    if (!atEOL()) {
+        ++position_;
+    }
+}
+
+TaxFormIter TaxFormIterIter::getTaxFormIter() const {
+    return atEOL() ? TaxFormIter() : TaxFormIter(forms_[position_].second);
+}
+
+FormID TaxFormIterIter::getFormID() const { return atEOL() ? FormID() : forms_[position_].first; }
+
+void TaxFormIterIter::next() {
+    if (!atEOL()) {
+        ++position_;
     }
 }
 

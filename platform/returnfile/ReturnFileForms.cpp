@@ -138,12 +138,41 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
                        DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines) {
     const int line = lineOf(node);
     const auto attrs = attributes(node, scope, {"ID", "NAME", "OVERRIDDEN", "KIND"});
-    std::optional<std::string> id;
-    std::optional<std::string> name;
-    std::optional<std::string> value;
-    if (auto it = attrs.find("ID"); it != attrs.end()) id = it->second;
-    if (auto it = attrs.find("NAME"); it != attrs.end()) name = it->second;
+    FieldTexts texts;
+    if (auto it = attrs.find("ID"); it != attrs.end()) texts.id = it->second;
+    if (auto it = attrs.find("NAME"); it != attrs.end()) texts.name = it->second;
+    const bool childrenOk = readFieldChildren(node, attrs, line, scope, texts);
 
+    const DataMgmt::FormFieldDescPtr field = resolveField(form, texts, line, scope);
+    if (field.isNull()) return;
+    scope.field = field->getSymbolicName();
+    if (!childrenOk) return;
+
+    const int key = form.positionOf(field->getID()) + 1;
+    if (const int firstAt = fieldLines.find(key); firstAt >= 0) {
+        problem(line, scope, "the field is given twice (first at line " + std::to_string(firstAt) + ")");
+        return;
+    }
+    fieldLines.insert(key, line);
+    if (!texts.value) {
+        problem(line, scope, "<FIELD> has no <VALUE> (an empty <VALUE/> makes the field null)");
+        return;
+    }
+
+    FieldEntry fe{field, DataMgmt::FieldValue(), false, line};
+    std::optional<FieldValue::Kind> kind;
+    if (!readFieldMarks(attrs, line, scope, fe.overridden, kind)) return;
+    // What the file gives a calculated field is the calculation's result,
+    // unless it marks the field as overridden: the user's entry.
+    const bool userEntry = !field->isCalculated() || fe.overridden;
+    if (!parseValue(*texts.value, *field, kind.value_or(naturalKind(*field)), userEntry, line, scope, fe.value)) {
+        return;
+    }
+    entry.fields.push_back(std::move(fe));
+}
+
+bool Reader::readFieldChildren(const XmlNode& node, const AttributeList& attrs, int line, const Scope& scope,
+                               FieldTexts& texts) {
     // Each of the four children once: the line where each was first given
     // (an attribute of the same name counts as given).
     static constexpr const char* kChildren[] = {"ID", "NAME", "LINENUM", "VALUE"};
@@ -176,89 +205,77 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
             ok = false;
             return;
         }
-        if (k == 0) id = std::move(text);
-        if (k == 1) name = std::move(text);
-        if (k == 3) value = std::move(text);
+        if (k == 0) texts.id = std::move(text);
+        if (k == 1) texts.name = std::move(text);
+        if (k == 3) texts.value = std::move(text);
     });
+    return ok;
+}
 
-    // Resolve the field by number and by name; both must agree. (Absent
-    // stays without a handle: each handle made costs its count.)
+DataMgmt::FormFieldDescPtr Reader::resolveField(const DataMgmt::TaxFormDesc& form, const FieldTexts& texts, int line,
+                                                Scope& scope) {
+    // (Absent stays without a handle: each handle made costs its count.)
     std::optional<DataMgmt::FormFieldDescPtr> byId;
     std::optional<DataMgmt::FormFieldDescPtr> byName;
-    if (name)
-        scope.field = trim(*name);
-    else if (id)
-        scope.field = trim(*id);
-    if (id) {
+    if (texts.name)
+        scope.field = trim(*texts.name);
+    else if (texts.id)
+        scope.field = trim(*texts.id);
+    if (texts.id) {
         std::int32_t n = 0;
-        if (!parseInteger(*id, n) || n <= 0) {
-            problem(line, scope, "field number " + showText(*id) + " is not a positive whole number");
-            return;
+        if (!parseInteger(*texts.id, n) || n <= 0) {
+            problem(line, scope, "field number " + showText(*texts.id) + " is not a positive whole number");
+            return DataMgmt::FormFieldDescPtr();
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
         if (byId->isNull()) {
             problem(line, scope,
                     "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + " (gahost fields " +
                         form.getDevName() + " lists its fields)");
-            return;
+            return DataMgmt::FormFieldDescPtr();
         }
     }
-    if (name) {
-        byName = form.findField(trim(*name));
+    if (texts.name) {
+        byName = form.findField(trim(*texts.name));
         if (byName->isNull()) {
             problem(line, scope,
-                    "unknown field " + showText(trim(*name)) + " in form " + form.getDevName() + " (gahost fields " +
-                        form.getDevName() + " lists its fields)");
-            return;
+                    "unknown field " + showText(trim(*texts.name)) + " in form " + form.getDevName() +
+                        " (gahost fields " + form.getDevName() + " lists its fields)");
+            return DataMgmt::FormFieldDescPtr();
         }
     }
     if (byId && byName && byId->get() != byName->get()) {
-        problem(line, scope,
-                "ID " + showText(trim(*id)) + " and NAME " + showText(trim(*name)) + " name different fields");
-        return;
+        problem(
+            line, scope,
+            "ID " + showText(trim(*texts.id)) + " and NAME " + showText(trim(*texts.name)) + " name different fields");
+        return DataMgmt::FormFieldDescPtr();
     }
     if (!byId && !byName) {
         problem(line, scope, "<FIELD> needs an ID or a NAME");
-        return;
+        return DataMgmt::FormFieldDescPtr();
     }
-    const DataMgmt::FormFieldDescPtr& field = byId ? *byId : *byName;
-    scope.field = field->getSymbolicName();
-    if (!ok) return;
+    return byId ? *byId : *byName;
+}
 
-    const int key = form.positionOf(field->getID()) + 1;
-    if (const int firstAt = fieldLines.find(key); firstAt >= 0) {
-        problem(line, scope, "the field is given twice (first at line " + std::to_string(firstAt) + ")");
-        return;
-    }
-    fieldLines.insert(key, line);
-    if (!value) {
-        problem(line, scope, "<FIELD> has no <VALUE> (an empty <VALUE/> makes the field null)");
-        return;
-    }
-
-    FieldEntry fe{field, DataMgmt::FieldValue(), false, line};
+bool Reader::readFieldMarks(const AttributeList& attrs, int line, const Scope& scope, bool& overridden,
+                            std::optional<FieldValue::Kind>& kind) {
     if (auto o = attrs.find("OVERRIDDEN"); o != attrs.end()) {
         const std::string v = trim(o->second);
         if (v == "1") {
-            fe.overridden = true;
+            overridden = true;
         } else if (v != "0") {
             problem(line, scope, "OVERRIDDEN " + showText(o->second) + " is not 0 or 1");
-            return;
+            return false;
         }
     }
-    std::optional<FieldValue::Kind> kind;
     if (auto k = attrs.find("KIND"); k != attrs.end()) {
         kind = kindOfWord(k->second);
         if (!kind) {
             problem(line, scope, "KIND " + showText(k->second) + " is not amount, text or box");
-            return;
+            return false;
         }
     }
-    // What the file gives a calculated field is the calculation's result,
-    // unless it marks the field as overridden: the user's entry.
-    const bool userEntry = !field->isCalculated() || fe.overridden;
-    if (!parseValue(*value, *field, kind.value_or(naturalKind(*field)), userEntry, line, scope, fe.value)) return;
-    entry.fields.push_back(std::move(fe));
+    return true;
 }
 
 // Reads a value text as a value of the given kind (the field's own kind

@@ -149,6 +149,27 @@ private:
     void readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, Scope scope, CopyEntry& entry,
                    DataMgmt::detail::FlatIndex<std::int32_t>& fieldLines);
 
+    // What a <FIELD> gives, by attribute or by child element.
+    struct FieldTexts {
+        std::optional<std::string> id;
+        std::optional<std::string> name;
+        std::optional<std::string> value;
+    };
+    // Reads the children <ID>, <NAME>, <LINENUM> and <VALUE> into texts, each
+    // at most once (an attribute of the same name counts as given); false
+    // when a child is a problem.
+    bool readFieldChildren(const XmlNode& node, const AttributeList& attrs, int line, const Scope& scope,
+                           FieldTexts& texts);
+    // The field that the ID and the NAME give (both must agree); a null
+    // handle, with a problem, when they name none. The scope's field becomes
+    // the name (else the number) given.
+    DataMgmt::FormFieldDescPtr resolveField(const DataMgmt::TaxFormDesc& form, const FieldTexts& texts, int line,
+                                            Scope& scope);
+    // The OVERRIDDEN and KIND attributes; false, with a problem, when one
+    // is not a word they take.
+    bool readFieldMarks(const AttributeList& attrs, int line, const Scope& scope, bool& overridden,
+                        std::optional<DataMgmt::FieldValue::Kind>& kind);
+
     // Reads a value text as a value of the given kind (the field's own kind
     // unless the file says otherwise). An entry keeps to the field's domain
     // and to the limit of entries; the value of a calculated field that the

@@ -1,4 +1,4 @@
-// One form copy (TaxForm), one field (FormField) and the copy iterators.
+// One form copy (TaxForm); its field handle (FormField) is in DataMgmtField.cpp.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -171,99 +171,7 @@ inline void writeBox(detail::CopyData& data, const FieldID& x, bool yes, const c
     }
 }
 
-void setFlag(detail::CopyData& data, bool& flag, bool on) {
-    if (flag != on) {
-        flag = on;
-        data.markChanged();
-    }
-}
-
 }  // namespace
-
-void throwEmptyHandle(const char* what, const char* className) {
-    throw Exceptions::QuarloException(what, className, "operator->");
-}
-
-TaxForm& requireForm(const TaxFormPtr& copy, const char* className, const char* operation) {
-    if (copy.isNull()) {
-        throw Exceptions::QuarloException("empty form handle", className, operation);
-    }
-    return *copy.get();
-}
-
-// ---------------------------------------------------------------- FormField
-
-FormField::FormField(std::shared_ptr<detail::CopyData> copy, const FieldID& id, int place)
-    : copy_(std::move(copy)), id_(id), place_(place) {}
-
-FormFieldDescPtr FormField::getFieldDesc() const {
-    if (!fieldDesc_) {
-        fieldDesc_.emplace(copy_->desc->getFieldDesc(id_));
-    }
-    return *fieldDesc_;
-}
-
-FormField::~FormField() = default;
-
-namespace {
-
-// The value token of a slot: a text's key in the shared pool, else the
-// whole value.
-std::int64_t valueToken(const detail::CopyData& data, const detail::Slot* slot) {
-    if (slot == nullptr) {
-        return 0;
-    }
-    if (slot->isText()) {
-        return data.returnState->pool->intern(slot->getText());
-    }
-    return detail::wholeValue(*slot);
-}
-
-}  // namespace
-
-std::int64_t FormField::getLongValue() const { return valueToken(*copy_, copy_->readSlot(place_)); }
-
-FieldValue FormField::getValue() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    return slot == nullptr ? FieldValue() : slot->value();
-}
-
-Primitives::StringPtr FormField::getValueText(bool) const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    return Primitives::StringPtr(new std::string(
-        slot == nullptr ? std::string() : detail::renderValue(*slot, copy_->desc->traitsAt(place_).editCode)));
-}
-
-bool FormField::isOverridden() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    return slot != nullptr && slot->overridden;
-}
-
-void FormField::setOverridden(bool overridden) { setFlag(*copy_, copy_->writeSlot(place_).overridden, overridden); }
-
-bool FormField::isTentative() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    return slot != nullptr && slot->tentative;
-}
-
-void FormField::setTentative(bool tentative) { setFlag(*copy_, copy_->writeSlot(place_).tentative, tentative); }
-
-bool FormField::isNoEntry() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    return slot != nullptr && slot->noEntry;
-}
-
-void FormField::setNoEntry(bool noEntry) { copy_->writeSlot(place_).noEntry = noEntry; }
-
-bool FormField::isCalculated() const {
-    const detail::Slot* slot = copy_->readSlot(place_);
-    if (slot != nullptr && slot->calculated >= 0) {
-        return slot->calculated != 0;
-    }
-    return copy_->desc->traitsAt(place_).calculated;
-}
-
-void FormField::setCalculated(bool calculated) { copy_->writeSlot(place_).calculated = calculated ? 1 : 0; }
 
 // ---------------------------------------------------------------- TaxForm
 
@@ -282,7 +190,7 @@ FormFieldPtr TaxForm::getField(const FieldID& x) const {
 }
 
 std::int64_t TaxForm::getLongValue(const FieldID& x) const {
-    return valueToken(*data_, findSlot(*data_, x, "getField"));
+    return detail::valueToken(*data_, findSlot(*data_, x, "getField"));
 }
 
 std::uint16_t TaxForm::getMaxLength(const FieldID& x) const {
@@ -585,7 +493,7 @@ bool TaxForm::isOverridden(const FieldID& x) const {
 }
 
 void TaxForm::setOverridden(const FieldID& x, bool overridden) {
-    setFlag(*data_, slotFor(*data_, x, "setOverridden").overridden, overridden);
+    detail::setFlag(*data_, slotFor(*data_, x, "setOverridden").overridden, overridden);
 }
 
 bool TaxForm::isTentative(const FieldID& x) const {
@@ -594,7 +502,7 @@ bool TaxForm::isTentative(const FieldID& x) const {
 }
 
 void TaxForm::setTentative(const FieldID& x, bool tentative) {
-    setFlag(*data_, slotFor(*data_, x, "setTentative").tentative, tentative);
+    detail::setFlag(*data_, slotFor(*data_, x, "setTentative").tentative, tentative);
 }
 
 bool TaxForm::isNoEntry(const FieldID& x) const {
@@ -635,28 +543,6 @@ void TaxForm::forEachSetField(const std::function<void(const FieldID&, const Fie
         if (!slot.isNull() || slot.overridden) {
             visit(it.getFieldID(), slot.value(), slot.overridden);
         }
-    }
-}
-
-// ---------------------------------------------------------------- iterators
-
-TaxFormPtr TaxFormIter::getTaxForm() const { return atEOL() ? TaxFormPtr() : copies_[position_]; }
-
-void TaxFormIter::next() {
-    if (!atEOL()) {
-        ++position_;
-    }
-}
-
-TaxFormIter TaxFormIterIter::getTaxFormIter() const {
-    return atEOL() ? TaxFormIter() : TaxFormIter(forms_[position_].second);
-}
-
-FormID TaxFormIterIter::getFormID() const { return atEOL() ? FormID() : forms_[position_].first; }
-
-void TaxFormIterIter::next() {
-    if (!atEOL()) {
-        ++position_;
     }
 }
 

@@ -1,5 +1,5 @@
 // Inner workings of the data store shared by its source files; not for use
-// outside platform/DataMgmt*.cpp and StateDataMgmt.cpp.
+// outside platform/store/DataMgmt*.cpp and StateDataMgmt.cpp.
 #pragma once
 
 #include <algorithm>
@@ -132,6 +132,14 @@ struct CopyData {
     }
 };
 
+// Sets a flag of the copy, marking the return changed when it changes.
+inline void setFlag(CopyData& data, bool& flag, bool on) {
+    if (flag != on) {
+        flag = on;
+        data.markChanged();
+    }
+}
+
 void recordKindMismatch(const std::string& what);
 // Whether a value of the kind may be stored in the field as its description
 // has it (null fits every field).
@@ -173,6 +181,17 @@ double numericValue(const Value& value) {
 template <class Value>
 std::int64_t wholeValue(const Value& value) {
     return Utils::roundR(numericValue(value));
+}
+// The value token of a slot (see FormField::getLongValue): a text's key in
+// the shared pool, else the whole value; 0 for a slot not yet made.
+inline std::int64_t valueToken(const CopyData& data, const Slot* slot) {
+    if (slot == nullptr) {
+        return 0;
+    }
+    if (slot->isText()) {
+        return data.returnState->pool->intern(slot->getText());
+    }
+    return wholeValue(*slot);
 }
 bool isBlank(const std::string& text);
 // The value as the field shows it (see FormField::getValueText).

@@ -282,7 +282,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
 // (when there is one) and the last name; the dates of disability are
 // MMDDYYYY.
 void GATaxReturn::formatFamilyMemberValue(const FieldID& field, std::string& value) const {
-    for (const IndCrLines::FamilyMember& member : kIndCrLines.familyMembers) {
+    for (const IndCr204Lines::FamilyMember& member : kIndCr204.familyMembers) {
         if (field == member.firstName) {
             if (!isNull(kGAForm190057ID, 1, member.middleInitial)) {
                 appendField(value, kGAForm190057ID, member.middleInitial);
@@ -300,7 +300,7 @@ void GATaxReturn::formatFamilyMemberValue(const FieldID& field, std::string& val
 // IND-CR 205: a child's first name is followed by the last name; the birth
 // and completion dates are MMDDYYYY.
 void GATaxReturn::formatChildValue(const FieldID& field, std::string& value) const {
-    for (const IndCrLines::Child& child : kIndCrLines.children) {
+    for (const IndCr205Lines::Child& child : kIndCr205.children) {
         if (field == child.firstName) {
             appendField(value, kGAForm190058ID, child.lastName);
             return;

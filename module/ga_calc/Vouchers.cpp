@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form72Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
-#include "module/catalogues/GAForm189219FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
 #include "module/catalogues/InfoDepositLines.h"
@@ -167,8 +167,8 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
     form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
     form.unProtect(payment.forAmendedReturn);
     if (form.xMarked(payment.forAmendedReturn)) {
-        form.assignIR(v.amount,
-                      static_cast<double>(gaReturn_->getIN(kGAForm189219ID, 1, kGAForm189219FieldIds.f189654)));
+        form.assignIR(v.amount, static_cast<double>(
+                                    gaReturn_->getIN(kGAForm189219ID, 1, kForm189219Lines.settlement.amountOwed)));
     }
     form.assignText(payment.formCode, TaxYear::kVoucherFormCode);
 

@@ -82,12 +82,14 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
     if (gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
         // The payments made on the original return, and the refunds
         // received on it.
-        const bool payments = copy->nonNull(amended.paidWithOriginal);
-        const bool refunds = copy->nonNull(amended.refundsReceived);
-        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
+        const bool payments = copy->nonNull(amended.settlement.paidWithOriginal);
+        const bool refunds = copy->nonNull(amended.settlement.refundsReceived);
+        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber,
+               amended.settlement.paidWithOriginal,
                "Neither previous refunds nor previous payments have been entered on your amendment. Be sure this is "
                "correct.");
-        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
+        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber,
+               amended.settlement.paidWithOriginal,
                "Both previous refunds and previous payments have been entered on your amendment. Be sure this is "
                "correct.");
         const bool noExplanation = std::all_of(amended.explanation.begin(), amended.explanation.end(),
@@ -103,7 +105,7 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
     attach(amended.individualCredits,
            "attach the GA IND-CR if amending and changing a value on this schedule to your Georgia amended "
            "return");
-    attach(amended.otherWithheld,
+    attach(amended.settlement.otherWithheld,
            "attach a copy of G2-A, G2-FL, G2-LP and/or G2-RP showing Georgia withholding to your Georgia amended "
            "return");
 }

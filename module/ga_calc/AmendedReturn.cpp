@@ -13,7 +13,6 @@
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/AmendedReturnTable.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -226,12 +225,12 @@ void AmendedReturnForm::depositAccount() {
     const bool noDeposit = form.xMarked(deposit.noDeposit);
     const bool fromInformationForm = form.xMarked(deposit.useInformationForm);
     if (refund && fromInformationForm && !noDeposit) {
-        const InfoDepositLines& info = kInfoDeposit;
-        if (ga_.hasSigValue(kGAForm69ID, 1, info.answer)) {
-            ga_.getII(kGAForm69ID, info.checking, handle_, deposit.checking);
-            ga_.getII(kGAForm69ID, info.savings, handle_, deposit.savings);
-            ga_.getII(kGAForm69ID, info.routingNumber, handle_, deposit.routingNumber);
-            ga_.getII(kGAForm69ID, info.accountNumber, handle_, deposit.accountNumber);
+        const Form69Lines::Options& info = kForm69Lines.options;
+        if (ga_.hasSigValue(kGAForm69ID, 1, info.directDeposit)) {
+            ga_.getII(kGAForm69ID, info.depositChecking, handle_, deposit.checking);
+            ga_.getII(kGAForm69ID, info.depositSavings, handle_, deposit.savings);
+            ga_.getII(kGAForm69ID, info.depositRouting, handle_, deposit.routingNumber);
+            ga_.getII(kGAForm69ID, info.depositAccount, handle_, deposit.accountNumber);
             for (const FieldId& x : kEnteredAccount) {
                 form.makeProtectedAndSetNull(x);
             }

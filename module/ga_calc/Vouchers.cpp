@@ -9,13 +9,12 @@
 #include <utility>
 
 #include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form72Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
-#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
@@ -133,12 +132,12 @@ void fillForm72Deposit(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr handle)
     if (form.getIR(l.refund) <= 0) {
         return;
     }
-    const InfoDepositLines& info = kInfoDeposit;
-    if (ga.formYes(kGAForm69ID, 1, info.answer)) {
-        const std::pair<FieldId, FieldId> account[] = {{l.routingNumber, info.routingNumber},
-                                                       {l.accountNumber, info.accountNumber},
-                                                       {l.checking, info.checking},
-                                                       {l.savings, info.savings}};
+    const Form69Lines::Options& info = kForm69Lines.options;
+    if (ga.formYes(kGAForm69ID, 1, info.directDeposit)) {
+        const std::pair<FieldId, FieldId> account[] = {{l.routingNumber, info.depositRouting},
+                                                       {l.accountNumber, info.depositAccount},
+                                                       {l.checking, info.depositChecking},
+                                                       {l.savings, info.depositSavings}};
         for (const auto& [target, source] : account) {
             ga.getII(kGAForm69ID, source, handle, target);
         }

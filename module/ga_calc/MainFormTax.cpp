@@ -152,8 +152,8 @@ void MainFormCalculation::fillPayments() {
     form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
     engine_.checkForm70SourceLinks(copy_);
     Utils::maybeSetValue(handle_, p.estimated,
-                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid1) +
-                                             ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid2)));
+                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.estimatedPayments.total) +
+                                             ga_.getIN(kGAForm69ID, 1, info.estimatedPayments.further)));
     form_.plus3(p.total, p.withheld, p.ownRowsTotalRepeated, p.estimated);
     blankIfZero(p.total);
 

@@ -21,8 +21,8 @@
 #include <cstdio>
 #include <string>
 
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -39,17 +39,9 @@ const auto& f71 = kGAForm71FieldIds;
 const Form70Lines& form70 = kForm70Lines;
 constexpr const auto& kDueDates = TaxYear::kInstallmentDueDates;
 
-// The estimated payments as the information form holds them: one amount
-// without a date (it counts in the first period), twelve rows of date and
-// amount from the first date on, and the total of all of them.
-struct EstimatedPaymentLines {
-    FieldId undated, firstDate, total;
-};
-const EstimatedPaymentLines estimated = {
-    .undated = kGAForm69FieldIds.f49,
-    .firstDate = kGAForm69FieldIds.f50,
-    .total = kGAForm69FieldIds.f75,
-};
+// The estimated payments as the information form holds them: the payments
+// without a date count in the first period.
+const Form69Lines::EstimatedPayments& estimated = kForm69Lines.estimatedPayments;
 
 // What the form shows for a filer exempt from the penalty.
 const char* const kExemptText = "Exempt,farmer/fisherman";

@@ -236,7 +236,7 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     setText(nr2, stateReturn.f133652, "Nonresident");
     engine.updateOtherStateRows();
     EXPECT_EQ(ga->getFormCount(kGAForm73ID), 1);
-    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, info.stateRows.otherStateWithoutRow));
+    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, info.otherStateWithoutRow));
 
     // A row no longer marked as filled from the federal return is opened for
     // entry again.

@@ -15,10 +15,8 @@
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form73Lines.h"
-#include "module/catalogues/GAForm187981FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm203638FieldIds.h"
 #include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/FilingCodes.h"
@@ -113,31 +111,28 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
 // A donation credit claimed with both its boxes marked, while the donation
 // is not added back to income and the federal box 133 of form 1 says yes.
 void GATaxFormAuditor::checkDonationAddedBack(const DataMgmt::TaxForm& copy, const FormID& form,
-                                              std::uint16_t copyNumber, const DonationFields& d) {
-    const bool missing = (copy.gtZero(d.amount) || copy.gtZero(d.secondAmount)) && copy.xMarked(d.box) &&
-                         copy.xMarked(d.secondBox) && !copy.xMarked(d.addedBack) &&
-                         federalReturn->formYes(kForm1ID, 1, kForm1FieldIds.f133);
-    report(kClassReview, missing, kTypeWarning, form, copyNumber, d.addedBack,
+                                              std::uint16_t copyNumber, const ExpenseCreditLines& l) {
+    const bool missing = (copy.gtZero(l.individual.first) || copy.gtZero(l.individual.second)) &&
+                         copy.xMarked(l.secondRequiredBox) && copy.xMarked(l.thirdBox) &&
+                         !copy.xMarked(l.addedBackBox) && federalReturn->formYes(kForm1ID, 1, kForm1FieldIds.f133);
+    report(kClassReview, missing, kTypeWarning, form, copyNumber, l.addedBackBox,
            "To claim the credit, you need to add your donation back to your income. Review what you told us. ");
 }
 
 // Form 187981: its attachments, and the donation added back to income.
 void GATaxFormAuditor::auditQeeCredit(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f187981 = kGAForm187981FieldIds;
+    const ExpenseCreditLines& l = kForm187981Lines;
     report(kClassAttachment,
-           gaReturn->getIN(kGAForm187981ID, 1, f187981.f188377) > 0 ||
-               gaReturn->getIN(kGAForm187981ID, 1, f187981.f188382) > 0,
+           gaReturn->getIN(kGAForm187981ID, 1, l.individual.result) > 0 ||
+               gaReturn->getIN(kGAForm187981ID, 1, l.sixPercent.result) > 0,
            kTypeWarning, kGAForm187981ID, copyNumber, FieldID(0),
            "attach the GA IT-QEE-SSO1 and IT-QEE-TP2 to your Georgia return");
-    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber,
-                           {f187981.f188375, f187981.f188376, f187981.f188373, f187981.f188374, f187981.f188372});
+    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber, l);
 }
 
 // Form 203638: the donation added back to income.
 void GATaxFormAuditor::auditDonationAddBack(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f203638 = kGAForm203638FieldIds;
-    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber,
-                           {f203638.f203657, f203638.f203659, f203638.f203655, f203638.f203656, f203638.f203654});
+    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber, kForm203638Lines);
 }
 
 // Form 189215: lump sums beside a retirement exclusion, the disability

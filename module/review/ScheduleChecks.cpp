@@ -13,11 +13,11 @@
 
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -175,18 +175,19 @@ void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t
           "to your Georgia return");
 }
 
-// Form 203811: each business credit row needs its payer, name, share and
-// code.
+// Form 203811: the first business credit row needs its payer, name and
+// share, and the credit its code.
 void GATaxFormAuditor::auditPassThroughCredits(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f203811 = kGAForm203811FieldIds;
+    const Form203811Lines& l = kForm203811Lines;
+    const Form203811Lines::BusinessRow& row = l.rows[0];
     const auto missing = [&](bool fires, const FieldID& field, const char* text) {
         report(kClassEFile, fires, kTypeMissingEntry, kGAForm203811ID, copyNumber, field, text);
     };
-    missing(copy->isNull(f203811.f203847), f203811.f203847, "FEIN/SSN");
-    missing(copy->isNull(f203811.f203844), f203811.f203844, "COMPANY/INDIVIDUAL NAME");
-    missing(copy->eqZero(f203811.f203845), f203811.f203845, "% OF CREDIT");
+    missing(copy->isNull(row.payerId), row.payerId, "FEIN/SSN");
+    missing(copy->isNull(row.name), row.name, "COMPANY/INDIVIDUAL NAME");
+    missing(copy->eqZero(row.share), row.share, "% OF CREDIT");
     // The code comes from the credit chosen by name.
-    missing(copy->isNull(f203811.f203841), f203811.f203840, "Credit Code");
+    missing(copy->isNull(l.code), l.name, "Credit Code");
 }
 
 // Form 189217: Schedule A of a part-year return, the state of the income

@@ -8,13 +8,13 @@
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form44FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form75FieldIds.h"
 #include "module/catalogues/Form78FieldIds.h"
 #include "module/catalogues/Form8FieldIds.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/ga_calc/MainFormCalculation.h"
@@ -158,9 +158,9 @@ void MainFormCalculation::fillPayments() {
     blankIfZero(p.total);
 
     const auto& r = lines.result;
-    const auto& f71 = kGAForm71FieldIds;
-    if (ga_.formYes(kGAForm71ID, 1, f71.f7)) {
-        ga_.getII(kGAForm71ID, f71.f87, handle_, r.penalty);
+    const Form71Lines& underpayment = kForm71Lines;
+    if (ga_.formYes(kGAForm71ID, 1, underpayment.addToReturn)) {
+        ga_.getII(kGAForm71ID, underpayment.totalPenalty, handle_, r.penalty);
         form_.setX(r.penaltyMark);
     } else {
         form_.setNull(r.penalty);

@@ -15,10 +15,10 @@
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
@@ -55,22 +55,20 @@ const char* const kOtherStateReturns = "attach a copy of other state(s) tax retu
 
 // Form 71: the quarterly W-2 withholding and the dates of the payments.
 void GATaxFormAuditor::auditWithholdingQuarters(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f71 = kGAForm71FieldIds;
-    report(kClassReview, copy->getIN(f71.f21) > copy->sumOf4(f71.f24, f71.f25, f71.f26, f71.f27), kTypeInconsistent,
-           kGAForm71ID, copyNumber, f71.f24,
+    const Form71Lines& l = kForm71Lines;
+    const std::array<Form71Lines::Column, 4>& quarters = l.columns;
+    report(kClassReview,
+           copy->getIN(l.withholding) > copy->sumOf4(quarters[0].withholdingShare, quarters[1].withholdingShare,
+                                                     quarters[2].withholdingShare, quarters[3].withholdingShare),
+           kTypeInconsistent, kGAForm71ID, copyNumber, quarters[0].withholdingShare,
            "The quarterly totals from your W-2 withholding do not equal the total amount withheld.");
-    struct Quarter {
-        FieldID amount;
-        FieldID date;
-        const char* text;
-    };
-    const std::array<Quarter, 4> quarters{{{f71.f70, f71.f75, "first quarter, date of payment"},
-                                           {f71.f71, f71.f76, "second quarter, date of payment"},
-                                           {f71.f72, f71.f77, "third quarter, date of payment"},
-                                           {f71.f73, f71.f78, "fourth quarter, date of payment"}}};
-    for (const Quarter& q : quarters) {
-        report(kClassReview, gaReturn->getIN(kGAForm71ID, 1, q.amount) > 0 && copy->isNull(q.date), kTypeMissingEntry,
-               kGAForm71ID, copyNumber, q.date, q.text);
+    // A quarter's amount bearing interest asks for the date of its payment.
+    const std::array<const char*, 4> texts{"first quarter, date of payment", "second quarter, date of payment",
+                                           "third quarter, date of payment", "fourth quarter, date of payment"};
+    for (std::size_t q = 0; q < quarters.size(); ++q) {
+        const Form71Lines::Column& c = quarters[q];
+        report(kClassReview, gaReturn->getIN(kGAForm71ID, 1, c.bearingInterest) > 0 && copy->isNull(c.paidDate),
+               kTypeMissingEntry, kGAForm71ID, copyNumber, c.paidDate, texts[q]);
     }
 }
 

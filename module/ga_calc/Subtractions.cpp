@@ -285,8 +285,8 @@ void calcSubtractions(const Schedule& s) {
     fillFederalSubtractions(s);
     markFederalIndicators(s);
 
-    s.form.plus7(l.subtractions, l.taxpayerExclusion, l.spouseExclusion, l.socialSecurity, l.savingsPlan,
-                 l.usObligations, l.otherSubtraction, l.otherSubtractions);
+    s.form.plus7(l.subtractions, l.taxpayerRetirement.exclusion, l.spouseRetirement.exclusion, l.socialSecurity,
+                 l.savingsPlan, l.usObligations, l.otherSubtraction, l.otherSubtractions);
     s.blankIfZero(l.subtractions);
     sumPartYearSubtractions(s);
     s.form.minusII(l.netAdjustment, l.additions, l.subtractions);

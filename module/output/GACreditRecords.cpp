@@ -193,8 +193,8 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     if (schedule.isNull()) {
         return;
     }
-    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerExclusion);
-    const bool spouse = schedule->nonZero(kForm189215Lines.spouseExclusion);
+    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerRetirement.exclusion);
+    const bool spouse = schedule->nonZero(kForm189215Lines.spouseRetirement.exclusion);
     if (!taxpayer && !spouse) {
         return;
     }

@@ -11,13 +11,13 @@
 #include <array>
 #include <string>
 
+#include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -136,39 +136,41 @@ void GATaxFormAuditor::auditDonationAddBack(DataMgmt::TaxFormPtr copy, std::uint
 // Form 189215: lump sums beside a retirement exclusion, the disability
 // entries, the refund's state, and the limited deductions.
 void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f189215 = kGAForm189215FieldIds;
+    const Form189215Lines& l = kForm189215Lines;
+    const Form189215Lines::RetirementWorksheet& taxpayer = l.taxpayerRetirement;
+    const Form189215Lines::RetirementWorksheet& spouse = l.spouseRetirement;
     const auto check = [&](int cls, bool fires, char type, const FieldID& field, const std::string& text) {
         report(cls, fires, type, kGAForm189215ID, copyNumber, field, text);
     };
     const std::string lumpSum =
         "We see you have a lump sum addition and you are eligible for a retirement exclusion.You need to contact the "
         "Georgia Department of Revenue to determine the amount of your exclusion.";
-    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189334), kTypeWarning, f189215.f189334,
-          lumpSum);
-    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189338), kTypeWarning, f189215.f189338,
-          lumpSum);
+    for (const Form189215Lines::RetirementWorksheet* filer : {&taxpayer, &spouse}) {
+        check(kClassReview, copy->gtZero(l.lumpSumDistributions) && copy->gtZero(filer->exclusion), kTypeWarning,
+              filer->exclusion, lumpSum);
+    }
 
-    const bool taxpayerDisabled = copy->gtZero(f189215.f189334) && copy->xMarked(f189215.f189230);
-    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189332), kTypeMissingEntry, f189215.f189332,
-          "your type of disability");
-    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189333), kTypeMissingEntry, f189215.f189333,
-          "your date of disability");
-    const bool spouseDisabled =
-        federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint && copy->xMarked(f189215.f189231);
-    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189336), kTypeMissingEntry, f189215.f189336,
+    const bool taxpayerDisabled = copy->gtZero(taxpayer.exclusion) && copy->xMarked(taxpayer.qualifiesByDisability);
+    check(kClassBoth, taxpayerDisabled && copy->isNull(taxpayer.disabilityType), kTypeMissingEntry,
+          taxpayer.disabilityType, "your type of disability");
+    check(kClassBoth, taxpayerDisabled && copy->isNull(taxpayer.disabilityDate), kTypeMissingEntry,
+          taxpayer.disabilityDate, "your date of disability");
+    const bool spouseDisabled = federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint &&
+                                copy->xMarked(spouse.qualifiesByDisability);
+    check(kClassBoth, spouseDisabled && copy->isNull(spouse.disabilityType), kTypeMissingEntry, spouse.disabilityType,
           "Missing spouse's type of disability");
-    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189337), kTypeMissingEntry, f189215.f189337,
+    check(kClassBoth, spouseDisabled && copy->isNull(spouse.disabilityDate), kTypeMissingEntry, spouse.disabilityDate,
           "Missing spouse's date of disability");
 
-    check(kClassReview, copy->isNull(f189215.f189387) && copy->gtZero(f189215.f189386), kTypeMissingEntry,
-          f189215.f189387, "name of state from which refund was received");
-    check(kClassBoth, copy->getIN(f189215.f189396) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
-          f189215.f189396,
+    check(kClassReview, copy->isNull(l.byStateCodes[0]) && copy->gtZero(l.byStateTotal), kTypeMissingEntry,
+          l.byStateCodes[0], "name of state from which refund was received");
+    check(kClassBoth, copy->getIN(l.minorityContractors) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
+          l.minorityContractors,
           "The deduction for payments to minority contractors is limited to $100,000. Reduce your entry to $100,000 "
           "or less.");
-    check(kClassBoth, copy->getIN(f189215.f189399) > TaxYear::kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
+    check(kClassBoth, copy->getIN(l.organDonor) > TaxYear::kOrganDonorLimit, kTypeInconsistent, l.organDonor,
           "The deduction for organ donor expenses is limited to $10,000. Reduce your entry to $10,000 or less.");
-    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(f189215.f189405) > 0, kTypeWarning, FieldID(0),
+    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(l.physicianClerks) > 0, kTypeWarning, FieldID(0),
           "attach a copy the certification received from the Statewide Area Health Education Centers Program Office "
           "to your Georgia return");
 }

@@ -12,13 +12,13 @@
 #include <string>
 
 #include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
@@ -193,14 +193,15 @@ void GATaxFormAuditor::auditPassThroughCredits(DataMgmt::TaxFormPtr copy, std::u
 // Form 189217: Schedule A of a part-year return, the state of the income
 // earned elsewhere, and the state codes.
 void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f189217 = kGAForm189217FieldIds;
+    const Form189217Lines& l = kForm189217Lines;
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear);
-    report(kClassAttachment,
-           eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, f189217.f189454) > 0 && !fullYear, kTypeWarning,
-           kGAForm189217ID, copyNumber, FieldID(0), "attach a copy of your federal Schedule A to your Georgia return");
-    report(kClassBoth, copy->gtZero(f189217.f189474) && copy->isNull(f189217.f189475), kTypeMissingEntry,
-           kGAForm189217ID, copyNumber, f189217.f189475, "name of state where the nonresident income was earned");
-    for (const FieldID& field : {f189217.f189475, f189217.f189477, f189217.f189476, f189217.f189478}) {
+    report(kClassAttachment, eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, l.itemized) > 0 && !fullYear,
+           kTypeWarning, kGAForm189217ID, copyNumber, FieldID(0),
+           "attach a copy of your federal Schedule A to your Georgia return");
+    const FieldID& firstState = l.otherStateCodes[0];
+    report(kClassBoth, copy->gtZero(l.taxableIncome) && copy->isNull(firstState), kTypeMissingEntry, kGAForm189217ID,
+           copyNumber, firstState, "name of state where the nonresident income was earned");
+    for (const FieldID& field : l.otherStateCodes) {
         const std::string code = gaReturn->formString(kGAForm189217ID, 1, field);
         report(kClassBoth, !code.empty() && !isOtherStateCode(code), kTypeEFileBlocker, kGAForm189217ID, 1, field,
                "You have entered an invalid State code. Please enter a valid two-letter official state-abbreviation "

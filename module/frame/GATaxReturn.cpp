@@ -249,7 +249,7 @@ constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
 }  // namespace
 
 long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, std::int32_t line) const {
-    const bool fullYear = formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    const bool fullYear = formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear);
     if (line < 0 || static_cast<std::size_t>(line) >= kSummaryLines.size()) {
         return 0;
     }

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/IndCrLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
@@ -40,7 +40,7 @@ bool printsOnlyWhenCalculated(const Primitives::QVImmutableFormIdentifier& form)
 }
 
 // The Georgia ratio of schedule 3 (form 189217), in ten-thousandths.
-const FieldID& kGeorgiaRatio = kGAForm189217FieldIds.f189453;
+const FieldID& kGeorgiaRatio = kForm189217Lines.ratio;
 
 template <std::size_t N>
 bool isEntryStateId(const std::array<WithholdingEntryLines, N>& entries, const FieldID& field) {

@@ -1,9 +1,9 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
-#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm32783FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
@@ -264,27 +264,27 @@ void GATaxReturnCalcEngine::afterCalc() {
         return;
     }
     const auto& s32783 = kStateForm32783FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f70 = kGAForm70FieldIds;
-    gaReturn_->getII(kGAForm70ID, f70.f100, summary, s32783.f32784);
-    gaReturn_->getII(kGAForm70ID, f70.f99, summary, s32783.f32785);
-    gaReturn_->getII(kGAForm70ID, f70.f101, summary, s32783.f32787);
-    gaReturn_->getII(kGAForm69ID, f69.f76, summary, s32783.f32786);
+    const Form69Lines& f69 = kForm69Lines;
+    const Form70Lines& f70 = kForm70Lines;
+    gaReturn_->getII(kGAForm70ID, f70.result.overpaid, summary, s32783.f32784);
+    gaReturn_->getII(kGAForm70ID, f70.result.due, summary, s32783.f32785);
+    gaReturn_->getII(kGAForm70ID, f70.result.credited, summary, s32783.f32787);
+    gaReturn_->getII(kGAForm69ID, f69.estimatedPayments.further, summary, s32783.f32786);
 
-    const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.f37);
+    const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerNonresident);
     if (nonresident) {
         summary->assignText(s32783.f133645, "Nonresident");
-    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerPartYear)) {
         summary->assignText(s32783.f133645, "Part-year resident");
-    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerFullYear)) {
         summary->assignText(s32783.f133645, "Full-year resident");
     } else {
         summary->setNull(s32783.f133645);
     }
 
     if (nonresident) {
-        gaReturn_->getII(kGAForm189217ID, kGAForm189217FieldIds.f189451, summary, s32783.f133646);
-        gaReturn_->getII(kGAForm70ID, f70.f84, summary, s32783.f133647);
+        gaReturn_->getII(kGAForm189217ID, kForm189217Lines.incomeAfterAdjustments.georgia, summary, s32783.f133646);
+        gaReturn_->getII(kGAForm70ID, f70.credits.tax, summary, s32783.f133647);
     } else {
         summary->setNull(s32783.f133646);
         summary->setNull(s32783.f133647);

@@ -25,7 +25,7 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& f69 = kGAForm69FieldIds;
+const Form69Lines::Heading& kInfoHeading = kForm69Lines.heading;
 
 // The fixed parts of a voucher's scan line.
 struct ScanLineCodes {
@@ -219,9 +219,9 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
                     form72.taxpayerLastName, Primitives::kNullFieldID, Primitives::kNullFieldID, spouseTexts[0],
                     spouseTexts[1], spouseTexts[2], Primitives::kNullFieldID, Primitives::kNullFieldID,
                     Primitives::kNullFieldID, 1);
-    gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
+    gaReturn_->getII(kGAForm69ID, kInfoHeading.taxpayerNumber, handle, form72.taxpayerNumber);
     if (status == FilingStatus::kJoint) {
-        gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
+        gaReturn_->getII(kGAForm69ID, kInfoHeading.spouseNumber, handle, form72.spouseNumber);
     } else {
         for (const FieldId& x : spouseTexts) {
             form.setNull(x);
@@ -229,11 +229,11 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
         form.setNull(form72.spouseNumber);
     }
     // The address: street, apartment, state, city and ZIP code.
-    const std::pair<FieldId, FieldId> address[] = {{form72.street, f69.f31},
-                                                   {form72.apartment, f69.f32},
-                                                   {form72.state, f69.f34},
-                                                   {form72.city, f69.f33},
-                                                   {form72.zipCode, f69.f35}};
+    const std::pair<FieldId, FieldId> address[] = {{form72.street, kInfoHeading.street},
+                                                   {form72.apartment, kInfoHeading.apartment},
+                                                   {form72.state, kInfoHeading.state},
+                                                   {form72.city, kInfoHeading.city},
+                                                   {form72.zipCode, kInfoHeading.zipCode}};
     for (const auto& [target, source] : address) {
         gaReturn_->getII(kGAForm69ID, source, handle, target);
     }

@@ -20,7 +20,7 @@
 #include <initializer_list>
 
 #include "module/catalogues/Form57FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
@@ -51,7 +51,7 @@ struct FilerLines {
 
 const FilerLines kTaxpayer{
     .worksheet = kLines.taxpayerRetirement,
-    .federalBirthDate = f92.f9,
+    .federalBirthDate = kForm92Lines.taxpayer.birthDate,
     .federalDisabilityBox = f92.f490,
     .wagesItem = Utils::kWagesTaxpayer,
     .businessItem = Utils::kBusinessIncomeTaxpayer,
@@ -62,7 +62,7 @@ const FilerLines kTaxpayer{
 
 const FilerLines kSpouse{
     .worksheet = kLines.spouseRetirement,
-    .federalBirthDate = f92.f10,
+    .federalBirthDate = kForm92Lines.spouse.birthDate,
     .federalDisabilityBox = f92.f491,
     .wagesItem = Utils::kWagesSpouse,
     .businessItem = Utils::kBusinessIncomeSpouse,

@@ -27,7 +27,6 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& f217 = kGAForm189217FieldIds;
 const auto& st4 = kStateForm4FieldIds;
 
 using Columns = Form189217Lines::Columns;

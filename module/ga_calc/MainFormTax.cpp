@@ -16,7 +16,7 @@
 #include "module/catalogues/Form75FieldIds.h"
 #include "module/catalogues/Form78FieldIds.h"
 #include "module/catalogues/Form8FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -250,8 +250,8 @@ void MainFormCalculation::fillDeceased() {
         form_.assignII(d.lastName, lastName);
         return true;
     };
-    if (!deceased(kForm92FieldIds.f557, h.taxpayerFirstName, h.taxpayerLastName)) {
-        deceased(kForm92FieldIds.f558, h.spouseFirstName, h.spouseLastName);
+    if (!deceased(kForm92Lines.taxpayerDeceased, h.taxpayerFirstName, h.taxpayerLastName)) {
+        deceased(kForm92Lines.spouseDeceased, h.spouseFirstName, h.spouseLastName);
     }
 }
 

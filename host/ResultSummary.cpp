@@ -5,6 +5,15 @@
 #include <iomanip>
 #include <string>
 
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form71Lines.h"
+#include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form74Lines.h"
+#include "module/frame/FilingCodes.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -17,6 +26,10 @@ using FieldId = Primitives::QVImmutableIdentifier;
 const FormId kMainForm{70, true};
 const FormId kAdjustmentsForm{189215, true};
 const FormId kPartYearForm{189217, true};
+
+// The Georgia forms' lines, by the names the module gives them.
+const Form70Lines& f70 = kForm70Lines;
+const Form189217Lines& kPartYear = kForm189217Lines;
 
 // "$1,234" or "-$56".
 std::string money(std::int64_t amount) {
@@ -34,13 +47,13 @@ std::string money(std::int64_t amount) {
 
 const char* filingStatusName(int status) {
     switch (status) {
-        case 1:
+        case FilingStatus::kSingle:
             return "single";
-        case 2:
+        case FilingStatus::kJoint:
             return "married filing jointly";
-        case 3:
+        case FilingStatus::kSeparate:
             return "married filing separately";
-        case 4:
+        case FilingStatus::kHeadOfHousehold:
             return "head of household or qualifying widow(er)";
         default:
             return "unknown";
@@ -51,21 +64,22 @@ class Lines {
 public:
     Lines(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) : out_(out), ga_(ga) {}
 
-    std::int64_t amount(int field) const { return ga_.getIN(kMainForm, 1, FieldId(field)); }
-    bool blank(int field) const { return ga_.isNull(kMainForm, 1, FieldId(field)); }
-    std::string text(int field) const { return ga_.getFieldAsString(kMainForm, 1, FieldId(field)); }
+    // A line of form 70.
+    std::int64_t amount(const FieldId& field) const { return ga_.getIN(kMainForm, 1, field); }
+    bool blank(const FieldId& field) const { return ga_.isNull(kMainForm, 1, field); }
+    std::string text(const FieldId& field) const { return ga_.getFieldAsString(kMainForm, 1, field); }
 
     void line(const std::string& label, const std::string& value) const {
         out_ << "  " << std::left << std::setw(44) << label << ' ' << value << '\n';
     }
-    void amountLine(const std::string& label, int field) const { line(label, money(amount(field))); }
+    void amountLine(const std::string& label, const FieldId& field) const { line(label, money(amount(field))); }
     // A line of another Georgia form (copy 1); blank reads as 0.
-    void formLine(const std::string& label, const FormId& form, int field) const {
-        line(label, money(ga_.getIN(form, 1, FieldId(field))));
+    void formLine(const std::string& label, const FormId& form, const FieldId& field) const {
+        line(label, money(ga_.getIN(form, 1, field)));
     }
-    double formAmount(const FormId& form, int field) const { return ga_.getIR(form, 1, FieldId(field)); }
+    double formAmount(const FormId& form, const FieldId& field) const { return ga_.getIR(form, 1, field); }
     // Only when the line holds an amount other than 0.
-    void optionalLine(const std::string& label, int field) const {
+    void optionalLine(const std::string& label, const FieldId& field) const {
         if (!blank(field) && amount(field) != 0) {
             amountLine(label, field);
         }
@@ -79,15 +93,19 @@ private:
 // The payment forms where the return has them: the underpayment penalty
 // (form 71), the 2019 estimated tax with its next voucher (form 75), the
 // payment voucher of a balance due (form 77) and the amended return's result
-// (form 189219).
+// (form 189219). The lines of forms 75 and 77 have no shared names yet (the
+// calculation keeps them beside its routines), so they go by number here.
 class PaymentForms {
 public:
     PaymentForms(const Lines& lines, StateDataMgmt::StateTaxReturn& ga) : lines_(lines), ga_(ga) {}
 
     void print() const {
-        if (has(71, 87) || marked(71, 7)) {
+        const Form71Lines& underpayment = kForm71Lines;
+        const FieldId& penalty = underpayment.totalPenalty;
+        if (has(71, penalty) || marked(71, underpayment.addToReturn)) {
             line("Underpayment penalty (form 71)",
-                 money(amount(71, 87)) + (marked(71, 7) ? ", added to the return" : ", not added to the return"));
+                 money(amount(71, penalty)) +
+                     (marked(71, underpayment.addToReturn) ? ", added to the return" : ", not added to the return"));
         }
         if (has(75, 48)) {
             line("Estimated tax for 2019 (form 75)", money(amount(75, 48)));
@@ -101,19 +119,20 @@ public:
             line("Payment voucher (form 77)", money(amount(77, 3)));
             line("  Scan line", text(77, 12));
         }
-        if (has(189219, 189655)) {
-            line("Amended return (form 189219)", "refund " + money(amount(189219, 189655)));
-        } else if (has(189219, 189654)) {
-            line("Amended return (form 189219)", "amount owed " + money(amount(189219, 189654)));
+        const Form189219Lines::Settlement& amended = kForm189219Lines.settlement;
+        if (has(189219, amended.refund)) {
+            line("Amended return (form 189219)", "refund " + money(amount(189219, amended.refund)));
+        } else if (has(189219, amended.amountOwed)) {
+            line("Amended return (form 189219)", "amount owed " + money(amount(189219, amended.amountOwed)));
         }
     }
 
 private:
     static FormId form(int number) { return FormId{number, true}; }
-    std::int64_t amount(int f, int x) const { return ga_.getIN(form(f), 1, FieldId(x)); }
-    bool has(int f, int x) const { return ga_.formExists(form(f), 1) && !ga_.isNull(form(f), 1, FieldId(x)); }
-    bool marked(int f, int x) const { return ga_.formYes(form(f), 1, FieldId(x)); }
-    std::string text(int f, int x) const { return ga_.getFieldAsString(form(f), 1, FieldId(x)); }
+    std::int64_t amount(int f, const FieldId& x) const { return ga_.getIN(form(f), 1, x); }
+    bool has(int f, const FieldId& x) const { return ga_.formExists(form(f), 1) && !ga_.isNull(form(f), 1, x); }
+    bool marked(int f, const FieldId& x) const { return ga_.formYes(form(f), 1, x); }
+    std::string text(int f, const FieldId& x) const { return ga_.getFieldAsString(form(f), 1, x); }
     void line(const std::string& label, const std::string& value) const { lines_.line(label, value); }
 
     const Lines& lines_;
@@ -127,25 +146,27 @@ void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
     const FormId indCrSummary{74, true};
     const FormId creditSummary{189216, true};
     const FormId otherState{73, true};
-    const std::int64_t indCr = ga.getIN(indCrSummary, 1, FieldId(44));
+    const std::int64_t indCr = ga.getIN(indCrSummary, 1, kForm74Lines.total);
     if (indCr != 0) {
         l.line("  IND-CR total (form 74)", money(indCr));
     }
+    const Form189216Lines& summary = kForm189216Lines;
     for (const std::uint16_t copy : ga.copyNumbers(creditSummary)) {
-        const std::string name = ga.getFieldAsString(creditSummary, copy, FieldId(203018));
+        const std::string name = ga.getFieldAsString(creditSummary, copy, summary.name);
         if (!name.empty()) {
-            l.line("  Credit " + std::to_string(copy) + ", code " +
-                       ga.getFieldAsString(creditSummary, copy, FieldId(199426)),
-                   name + ": " + money(ga.getIN(creditSummary, copy, FieldId(189825))) + " used");
+            l.line(
+                "  Credit " + std::to_string(copy) + ", code " + ga.getFieldAsString(creditSummary, copy, summary.code),
+                name + ": " + money(ga.getIN(creditSummary, copy, summary.creditUsed)) + " used");
         }
     }
+    const Form73Lines& f73 = kForm73Lines;
     for (const std::uint16_t copy : ga.copyNumbers(otherState)) {
-        const std::int64_t credit =
-            Utils::addSaturated(ga.getIN(otherState, copy, FieldId(17)), ga.getIN(otherState, copy, FieldId(26)));
+        const std::int64_t credit = Utils::addSaturated(ga.getIN(otherState, copy, f73.fullYear.credit),
+                                                        ga.getIN(otherState, copy, f73.partYear.credit));
         if (credit != 0) {
-            std::string state = ga.getFieldAsString(otherState, copy, FieldId(138855));
+            std::string state = ga.getFieldAsString(otherState, copy, f73.stateAbbreviation);
             if (state.empty()) {
-                state = ga.getFieldAsString(otherState, copy, FieldId(138854));
+                state = ga.getFieldAsString(otherState, copy, f73.federalState);
             }
             l.line("  Tax paid to " + (state.empty() ? "another state" : state) + " (form 73)", money(credit));
         }
@@ -158,11 +179,12 @@ void printAdjustments(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
     if (!georgia.formExists(kAdjustmentsForm, 1)) {
         return;
     }
-    l.formLine("Additions to income", kAdjustmentsForm, 189294);
-    l.formLine("Subtractions from income", kAdjustmentsForm, 189417);
-    l.formLine("Retirement exclusion, taxpayer", kAdjustmentsForm, 189334);
-    if (georgia.getFilingStatusNumber() == 2) {
-        l.formLine("Retirement exclusion, spouse", kAdjustmentsForm, 189338);
+    const Form189215Lines& schedule1 = kForm189215Lines;
+    l.formLine("Additions to income", kAdjustmentsForm, schedule1.additions);
+    l.formLine("Subtractions from income", kAdjustmentsForm, schedule1.subtractions);
+    l.formLine("Retirement exclusion, taxpayer", kAdjustmentsForm, schedule1.taxpayerRetirement.exclusion);
+    if (georgia.getFilingStatusNumber() == FilingStatus::kJoint) {
+        l.formLine("Retirement exclusion, spouse", kAdjustmentsForm, schedule1.spouseRetirement.exclusion);
     }
 }
 
@@ -170,39 +192,41 @@ void printAdjustments(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
 // ratio to the whole, kept in ten-thousandths ("5,435 of 10,000 (54.35 %)"),
 // and the deductions and exemptions whose Georgia share that ratio gives.
 void printGeorgiaShare(const Lines& l) {
-    l.formLine("Georgia income after adjustments", kPartYearForm, 189451);
-    const double ratio = l.formAmount(kPartYearForm, 189453);
+    l.formLine("Georgia income after adjustments", kPartYearForm, kPartYear.incomeAfterAdjustments.georgia);
+    const double ratio = l.formAmount(kPartYearForm, kPartYear.ratio);
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.2f %%", ratio / 100.0);
     const std::string tenThousandths = money(static_cast<std::int64_t>(ratio + 0.5)).substr(1);
     l.line("Georgia ratio", tenThousandths + " of 10,000 (" + percent + ")");
-    if (l.formAmount(kPartYearForm, 189458) != 0.0) {
-        l.formLine("Itemized deductions", kPartYearForm, 189460);
+    if (l.formAmount(kPartYearForm, kPartYear.itemizesBox) != 0.0) {
+        l.formLine("Itemized deductions", kPartYearForm, kPartYear.deduction);
     } else {
-        l.formLine("Standard deduction", kPartYearForm, 189460);
-        if (l.formAmount(kPartYearForm, 189466) != 0.0) {
-            l.formLine("Additional deduction (65 or over, blind)", kPartYearForm, 189466);
+        l.formLine("Standard deduction", kPartYearForm, kPartYear.deduction);
+        if (l.formAmount(kPartYearForm, kPartYear.agedOrBlindAmount) != 0.0) {
+            l.formLine("Additional deduction (65 or over, blind)", kPartYearForm, kPartYear.agedOrBlindAmount);
         }
-        l.line("Total standard deduction", money(static_cast<std::int64_t>(l.formAmount(kPartYearForm, 189460) +
-                                                                           l.formAmount(kPartYearForm, 189466))));
+        l.line("Total standard deduction",
+               money(static_cast<std::int64_t>(l.formAmount(kPartYearForm, kPartYear.deduction) +
+                                               l.formAmount(kPartYearForm, kPartYear.agedOrBlindAmount))));
     }
-    l.formLine("Total exemptions", kPartYearForm, 189471);
-    l.formLine("Georgia share of deductions and exemptions", kPartYearForm, 189473);
+    l.formLine("Total exemptions", kPartYearForm, kPartYear.exemptions);
+    l.formLine("Georgia share of deductions and exemptions", kPartYearForm, kPartYear.georgiaShare);
 }
 
-// The residency line of form 70 field 41 (a part-year resident's period
-// from fields 42 and 43); gives back the residency code.
+// The residency line of form 70 (a part-year resident's period with it);
+// gives back the residency code.
 std::string printResidency(const Lines& l) {
-    const std::string residency = l.text(41);
-    if (residency == "1") {
+    const Form70Lines::Residency& r = f70.residency;
+    const std::string residency = l.text(r.code);
+    if (residency == std::to_string(Residency::kFullYear)) {
         l.line("Residency", "full-year resident");
-    } else if (residency == "2") {
+    } else if (residency == std::to_string(Residency::kPartYear)) {
         std::string period = "part-year resident";
-        if (!l.blank(42) || !l.blank(43)) {
-            period += ", " + l.text(42) + " to " + l.text(43);
+        if (!l.blank(r.from) || !l.blank(r.to)) {
+            period += ", " + l.text(r.from) + " to " + l.text(r.to);
         }
         l.line("Residency", period);
-    } else if (residency == "3") {
+    } else if (residency == std::to_string(Residency::kNonresident)) {
         l.line("Residency", "nonresident");
     } else {
         l.line("Residency", "not stated");
@@ -215,52 +239,56 @@ std::string printResidency(const Lines& l) {
 // additions for 65 or over and blind, or the itemized deductions, then the
 // personal and dependent exemptions.
 void printDeductionsAndExemptions(const Lines& l) {
-    l.amountLine("Georgia adjustments", 63);
-    l.amountLine("Georgia adjusted gross income", 64);
-    if (!l.blank(65)) {
-        l.amountLine("Standard deduction", 65);
-        l.optionalLine("Additional deduction (65 or over, blind)", 71);
-        l.amountLine("Total standard deduction", 72);
+    const Form70Lines::Deductions& d = f70.deductions;
+    l.amountLine("Georgia adjustments", f70.income.georgiaAdjustments);
+    l.amountLine("Georgia adjusted gross income", f70.income.georgiaAgi);
+    if (!l.blank(d.standard)) {
+        l.amountLine("Standard deduction", d.standard);
+        l.optionalLine("Additional deduction (65 or over, blind)", d.agedOrBlindAmount);
+        l.amountLine("Total standard deduction", d.totalStandard);
     } else {
-        l.amountLine("Itemized deductions", 79);
+        l.amountLine("Itemized deductions", d.totalItemized);
     }
-    l.amountLine("Income after deductions", 81);
-    l.amountLine("Personal exemptions", 82);
-    l.optionalLine("Dependent exemptions", 331);
-    l.amountLine("Total exemptions", 332);
+    l.amountLine("Income after deductions", f70.income.afterDeductions);
+    l.amountLine("Personal exemptions", f70.exemptions.filerAmount);
+    l.optionalLine("Dependent exemptions", f70.exemptions.dependentAmount);
+    l.amountLine("Total exemptions", f70.exemptions.total);
 }
 
 // Taxable income, the tax, each kind of credit that the return claims with
 // the credits behind them, and the net tax.
 void printTaxAndCredits(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
-    l.amountLine("Taxable income", 83);
-    l.amountLine("Tax", 84);
-    l.amountLine("Low-income credit", 97);
-    l.optionalLine("Credit for tax paid to other states", 189482);
-    l.optionalLine("Individual credits (form IND-CR)", 189483);
-    l.optionalLine("Other credits (schedule 2)", 85);
-    l.amountLine("Total credits", 189484);
+    const Form70Lines::Credits& c = f70.credits;
+    l.amountLine("Taxable income", f70.income.taxable);
+    l.amountLine("Tax", c.tax);
+    l.amountLine("Low-income credit", f70.lowIncome.credit);
+    l.optionalLine("Credit for tax paid to other states", c.otherState);
+    l.optionalLine("Individual credits (form IND-CR)", c.worksheets);
+    l.optionalLine("Other credits (schedule 2)", c.summary);
+    l.amountLine("Total credits", c.total);
     printCreditDetails(l, georgia);
-    l.amountLine("Net tax", 86);
+    l.amountLine("Net tax", c.netTax);
 }
 
 // The withholding and estimated tax paid, and what the return then refunds
 // or owes.
 void printPaymentsAndResult(const Lines& l) {
-    l.amountLine("Georgia tax withheld", 87);
-    l.optionalLine("Withholding on other qualifying forms", 140463);
-    l.optionalLine("Estimated tax paid", 88);
-    l.amountLine("Total payments and withholding", 98);
-    l.optionalLine("Underpayment penalty", 105);
+    const Form70Lines::Payments& p = f70.payments;
+    const Form70Lines::Result& r = f70.result;
+    l.amountLine("Georgia tax withheld", p.withheld);
+    l.optionalLine("Withholding on other qualifying forms", p.ownRowsTotalRepeated);
+    l.optionalLine("Estimated tax paid", p.estimated);
+    l.amountLine("Total payments and withholding", p.total);
+    l.optionalLine("Underpayment penalty", r.penalty);
     // Contributions and the other amounts that an overpayment pays first and
     // an amount owed includes.
-    l.optionalLine("Contributions and other amounts", 351);
-    if (!l.blank(107)) {
-        l.optionalLine("Overpayment", 100);
-        l.optionalLine("Credited to 2019 estimated tax", 101);
-        l.amountLine("Refund", 107);
-    } else if (!l.blank(106)) {
-        l.amountLine("Amount you owe", 106);
+    l.optionalLine("Contributions and other amounts", r.appliedTotal);
+    if (!l.blank(r.refund)) {
+        l.optionalLine("Overpayment", r.overpaid);
+        l.optionalLine("Credited to 2019 estimated tax", r.credited);
+        l.amountLine("Refund", r.refund);
+    } else if (!l.blank(r.balanceDue)) {
+        l.amountLine("Amount you owe", r.balanceDue);
     } else {
         l.line("Refund or amount owed", "none");
     }
@@ -291,11 +319,11 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     out << "Georgia result (individual income tax return, tax year 2018)\n";
     l.line("Filing status", filingStatusName(georgia.getFilingStatusNumber()));
     const std::string residency = printResidency(l);
-    l.amountLine("Federal adjusted gross income", 62);
+    l.amountLine("Federal adjusted gross income", f70.income.federalAgi);
     printAdjustments(l, georgia);
     // A full-year resident's deductions and exemptions stand on form 70; a
     // part-year resident's or nonresident's Georgia share on schedule 3.
-    if (residency == "1") {
+    if (residency == std::to_string(Residency::kFullYear)) {
         printDeductionsAndExemptions(l);
     } else if (georgia.formExists(kPartYearForm, 1)) {
         printGeorgiaShare(l);

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/SourceStateRowLines.h"
 #include "platform/Primitives.h"
 
 struct Form165Lines {
@@ -14,10 +15,8 @@ struct Form165Lines {
     using Field = Primitives::QVImmutableIdentifier;
 
     // A state row: the state's code, its tax withheld and the payer's state
-    // identification number.
-    struct StateRow {
-        Line state, withheld, stateId;
-    };
+    // identification number; its amount stands outside the rows.
+    using StateRow = SourceStateRow;
 
     Line recipientNumber;
     Line payerName, payerId, payerStreet, payerCity, payerState, payerZipCode, payerTelephone;
@@ -32,7 +31,7 @@ struct Form165Lines {
     std::array<Field, 3> grants;
     // The amounts the e-file needs not below 0.
     std::array<Field, 7> amounts;
-    std::array<StateRow, 2> stateRows;
+    std::array<SourceStateRow, 2> stateRows;
 };
 
 inline constexpr Form165Lines kForm165Lines = [] {

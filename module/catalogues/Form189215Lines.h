@@ -17,6 +17,25 @@ struct Form189215Lines {
     using Field = Primitives::QVImmutableIdentifier;
     Line taxpayerNumber, taxpayerNumberAgain;
 
+    // One filer's retirement income exclusion worksheet: whether the filer
+    // qualifies by age or by disability, the earned income counted up to its
+    // limit, the unearned income (six lines on which the couple's amounts are
+    // split, the IRA distributions and the pensions) and the exclusion, the
+    // total up to the filer's limit (line 7).
+    struct RetirementWorksheet {
+        Line qualifiesByAge, qualifiesByDisability;
+        Line birthDate;
+        Line birthDateByAge;  // the birth date again when it qualifies
+        Line disabilityType, disabilityDate;
+        Line disabilityIncome;  // taken off the pensions, added to the exclusion
+        Line disabilityIncomeBox;
+        Line limit;
+        Line wages, otherEarned, earnedIncome, earnedIncomeCounted;
+        std::array<Field, 6> shared;
+        Line iraDistributions, pensions, unearnedIncome, total, totalWithinLimit;
+        Line exclusion;
+    };
+
     // Line 1, interest on other states' municipal bonds: of a full-year
     // resident; or of a part-year resident, less the part earned while not a
     // resident; then less an entered reduction.
@@ -53,8 +72,11 @@ struct Form189215Lines {
     // Line 10, interest on U.S. obligations.
     Line usObligationsTotal, usObligationsReduction, usObligationsAddition, usObligationsNet;
     Line usObligations, otherSubtraction;
-    Line taxpayerExclusion;  // line 7
-    Line spouseExclusion;
+    // Other subtractions with a limit or an attachment of their own:
+    // payments to minority contractors, organ donor expenses and physician
+    // clerks.
+    Line minorityContractors, organDonor, physicianClerks;
+    RetirementWorksheet taxpayerRetirement, spouseRetirement;
     Line subtractions;   // line 12
     Line netAdjustment;  // line 13
 
@@ -132,8 +154,55 @@ inline constexpr Form189215Lines kForm189215Lines = [] {
         .usObligationsNet = f215.f189377,
         .usObligations = f215.f189378,
         .otherSubtraction = f215.f189379,
-        .taxpayerExclusion = f215.f189334,
-        .spouseExclusion = f215.f189338,
+        .minorityContractors = f215.f189396,
+        .organDonor = f215.f189399,
+        .physicianClerks = f215.f189405,
+        .taxpayerRetirement =
+            {
+                .qualifiesByAge = f215.f189228,
+                .qualifiesByDisability = f215.f189230,
+                .birthDate = f215.f189256,
+                .birthDateByAge = f215.f189331,
+                .disabilityType = f215.f189332,
+                .disabilityDate = f215.f189333,
+                .disabilityIncome = f215.f189327,
+                .disabilityIncomeBox = f215.f189329,
+                .limit = f215.f189323,
+                .wages = f215.f189295,
+                .otherEarned = f215.f189297,
+                .earnedIncome = f215.f189299,
+                .earnedIncomeCounted = f215.f189301,
+                .shared = {f215.f189303, f215.f189305, f215.f189307, f215.f189309, f215.f189311, f215.f189317},
+                .iraDistributions = f215.f189313,
+                .pensions = f215.f189315,
+                .unearnedIncome = f215.f189319,
+                .total = f215.f189321,
+                .totalWithinLimit = f215.f189325,
+                .exclusion = f215.f189334,
+            },
+        .spouseRetirement =
+            {
+                .qualifiesByAge = f215.f189229,
+                .qualifiesByDisability = f215.f189231,
+                .birthDate = f215.f189257,
+                .birthDateByAge = f215.f189335,
+                .disabilityType = f215.f189336,
+                .disabilityDate = f215.f189337,
+                .disabilityIncome = f215.f189328,
+                .disabilityIncomeBox = f215.f189330,
+                .limit = f215.f189324,
+                .wages = f215.f189296,
+                .otherEarned = f215.f189298,
+                .earnedIncome = f215.f189300,
+                .earnedIncomeCounted = f215.f189302,
+                .shared = {f215.f189304, f215.f189306, f215.f189308, f215.f189310, f215.f189312, f215.f189318},
+                .iraDistributions = f215.f189314,
+                .pensions = f215.f189316,
+                .unearnedIncome = f215.f189320,
+                .total = f215.f189322,
+                .totalWithinLimit = f215.f189326,
+                .exclusion = f215.f189338,
+            },
         .subtractions = f215.f189417,
         .netAdjustment = f215.f189418,
         .partYearAdditions = f215.f189222,

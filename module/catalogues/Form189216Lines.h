@@ -6,22 +6,18 @@
 
 #include <array>
 
+#include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "platform/Primitives.h"
 
 struct Form189216Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
-    // One row of a pass-through business credit (form 203811): the
-    // entity's name, its share of the credit (in hundredths of a percent,
-    // 10000 being the whole), an amount, the entity's identification number
-    // and the row's amount in the total.
-    struct BusinessRow {
-        Line name, share, amount, payerId, rowTotal;
-    };
+    // One row of a pass-through business credit, as form 203811 has it.
+    using BusinessRow = Form203811Lines::BusinessRow;
 
     Line linkedForm, linkedCopy;  // the credit-form copy the summary copy stands for
-    Line name, code, heading, copyKind;
+    Line name, code, taxpayerNumber, copyKind;
     Line added;  // the amount added in the year
     std::array<BusinessRow, 6> rows;
     Line total, firstUsed, creditUsed, remaining;
@@ -34,7 +30,7 @@ inline constexpr Form189216Lines kForm189216Lines = [] {
         .linkedCopy = f.f204114,
         .name = f.f203018,
         .code = f.f199426,
-        .heading = f.f189805,
+        .taxpayerNumber = f.f189805,
         .copyKind = f.f207108,
         .added = f.f189807,
         .rows = {{

@@ -32,6 +32,9 @@ struct Form189217Lines {
     std::array<Field, 4> agedOrBlindBoxes;
     Line agedOrBlindCount, agedOrBlindAmount, filers, filerExemptions, dependents;
     Line dependentExemptions, exemptions, deductionsAndExemptions, georgiaShare, taxableIncome;
+    // The states where the income outside Georgia was earned, two-letter
+    // codes, in the order the review checks them.
+    std::array<Field, 4> otherStateCodes;
 };
 
 inline constexpr Form189217Lines kForm189217Lines = [] {
@@ -70,5 +73,6 @@ inline constexpr Form189217Lines kForm189217Lines = [] {
         .deductionsAndExemptions = f217.f189472,
         .georgiaShare = f217.f189473,
         .taxableIncome = f217.f189474,
+        .otherStateCodes = {f217.f189475, f217.f189477, f217.f189476, f217.f189478},
     };
 }();

@@ -34,12 +34,17 @@ struct Form69Lines {
         Line periodFrom, periodTo;  // the part-year period, MM/DD/YYYY
         Line code;                  // the state wage worksheet's residency code
     };
-    // Tax paid to or withheld for other states, from federal form 190.
-    struct StateRows {
-        Line secondGroupTotal, outputSum, grandTotal;
+    // The estimated tax paid to Georgia, from the Georgia rows of federal
+    // form 190: the total of the payments without a date, twelve rows of
+    // date and amount from the first date on, their sum and the total of
+    // all; and a further amount paid, which form 70 adds to the total.
+    struct EstimatedPayments {
+        Line undated;
+        Line firstDate;
         std::array<Field, 12> amounts;
-        Line secondGroupMark, outputSumMark;  // marked when above 0
-        Line otherStateWithoutRow;            // an other-state return with no row on form 73
+        Line datedTotal, total;
+        Line further;
+        Line undatedMark, datedTotalMark, furtherMark;  // marked when above 0
     };
     struct Filing {
         Line mainForm;  // the main form's number
@@ -48,10 +53,8 @@ struct Form69Lines {
         Line firstMark;  // marked no on every calculation
         Line amended;    // the return amends one filed before
     };
-    // Estimated tax paid, refund and bank options.
+    // Refund and bank options.
     struct Options {
-        Line estimatedPaid1, estimatedPaid2;
-        Line estimatedPaid2Mark;  // marked when above 0
         // Direct deposit of the refund, or the other choice; the account's
         // details taken from the federal return, or entered.
         Line directDeposit, otherRefundChoice, depositFromFederal;
@@ -92,7 +95,8 @@ struct Form69Lines {
 
     Heading heading;
     Residency residency;
-    StateRows stateRows;
+    EstimatedPayments estimatedPayments;
+    Line otherStateWithoutRow;  // an other-state return with no row on form 73
     Filing filing;
     Options options;
     Withdrawal withdrawal;
@@ -146,17 +150,20 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .periodTo = f69.f114,
                 .code = f69.f8,
             },
-        .stateRows =
+        .estimatedPayments =
             {
-                .secondGroupTotal = f69.f49,
-                .outputSum = f69.f74,
-                .grandTotal = f69.f75,
+                .undated = f69.f49,
+                .firstDate = f69.f50,
                 .amounts = {f69.f51, f69.f53, f69.f55, f69.f57, f69.f59, f69.f61, f69.f63, f69.f65, f69.f67, f69.f69,
                             f69.f71, f69.f73},
-                .secondGroupMark = f69.f16,
-                .outputSumMark = f69.f17,
-                .otherStateWithoutRow = f69.f142705,
+                .datedTotal = f69.f74,
+                .total = f69.f75,
+                .further = f69.f76,
+                .undatedMark = f69.f16,
+                .datedTotalMark = f69.f17,
+                .furtherMark = f69.f18,
             },
+        .otherStateWithoutRow = f69.f142705,
         .filing =
             {
                 .mainForm = f69.f6,
@@ -168,9 +175,6 @@ inline constexpr Form69Lines kForm69Lines = [] {
             },
         .options =
             {
-                .estimatedPaid1 = f69.f75,
-                .estimatedPaid2 = f69.f76,
-                .estimatedPaid2Mark = f69.f18,
                 .directDeposit = f69.f77,
                 .otherRefundChoice = f69.f12,
                 .depositFromFederal = f69.f78,

@@ -216,24 +216,25 @@ constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
     {form70(f70.exemptions.filerAmount), schedule3(schedule3Lines.exemptions)},  // 6: exemptions
     {form70(f70.exemptions.dependents)},                                         // 7: number of dependents
     // 8: both filers' retirement exclusions, the spouse's and the taxpayer's.
-    {LineReading{.form = kGAForm189215ID, .added = {schedule1Lines.spouseExclusion, schedule1Lines.taxpayerExclusion}}},
-    {form70(f70.payments.withheld)},                    // 9: Georgia tax withheld
-    {form70(f70.result.credited)},                      // 10: overpayment credited to 2019 estimated tax
-    {schedule1(schedule1Lines.municipalInterestLine)},  // 11: addition, other states' municipal bond interest
-    {schedule1(schedule1Lines.lumpSumDistributions)},   // 12: addition, lump-sum distributions
-    {schedule1(schedule1Lines.otherAdditions)},         // 13: other additions
-    {schedule1(schedule1Lines.taxpayerExclusion)},      // 14: the taxpayer's retirement exclusion
-    {schedule1(schedule1Lines.spouseExclusion)},        // 15: the spouse's retirement exclusion
-    {schedule1(schedule1Lines.socialSecurity)},         // 16: subtraction, social security
-    {},                                                 // 17: no field
-    {schedule1(schedule1Lines.usObligations)},          // 18: subtraction, interest on U.S. obligations
-    {schedule1(schedule1Lines.otherSubtractions)},      // 19: other subtractions
+    {LineReading{.form = kGAForm189215ID,
+                 .added = {schedule1Lines.spouseRetirement.exclusion, schedule1Lines.taxpayerRetirement.exclusion}}},
+    {form70(f70.payments.withheld)},                           // 9: Georgia tax withheld
+    {form70(f70.result.credited)},                             // 10: overpayment credited to 2019 estimated tax
+    {schedule1(schedule1Lines.municipalInterestLine)},         // 11: addition, other states' municipal bond interest
+    {schedule1(schedule1Lines.lumpSumDistributions)},          // 12: addition, lump-sum distributions
+    {schedule1(schedule1Lines.otherAdditions)},                // 13: other additions
+    {schedule1(schedule1Lines.taxpayerRetirement.exclusion)},  // 14: the taxpayer's retirement exclusion
+    {schedule1(schedule1Lines.spouseRetirement.exclusion)},    // 15: the spouse's retirement exclusion
+    {schedule1(schedule1Lines.socialSecurity)},                // 16: subtraction, social security
+    {},                                                        // 17: no field
+    {schedule1(schedule1Lines.usObligations)},                 // 18: subtraction, interest on U.S. obligations
+    {schedule1(schedule1Lines.otherSubtractions)},             // 19: other subtractions
     // 20: the subtractions other than social security and the retirement
     // exclusions.
     {LineReading{.form = kGAForm189215ID,
                  .added = {schedule1Lines.subtractions},
-                 .subtracted = {schedule1Lines.socialSecurity, schedule1Lines.taxpayerExclusion,
-                                schedule1Lines.spouseExclusion}}},
+                 .subtracted = {schedule1Lines.socialSecurity, schedule1Lines.taxpayerRetirement.exclusion,
+                                schedule1Lines.spouseRetirement.exclusion}}},
     // 21 and 22: the totals of the additions to federal income and of the
     // subtractions, which form 70's Georgia adjustments add and take off.
     {schedule1(schedule1Lines.additions)},
@@ -248,7 +249,7 @@ constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
 }  // namespace
 
 long GATaxReturn::getLineValue(const FormID& /*form*/, std::uint16_t /*copy*/, std::int32_t line) const {
-    const bool fullYear = formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110);
+    const bool fullYear = formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear);
     if (line < 0 || static_cast<std::size_t>(line) >= kSummaryLines.size()) {
         return 0;
     }

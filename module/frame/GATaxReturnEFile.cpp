@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
 #include "module/catalogues/IndCrLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
@@ -40,7 +40,7 @@ bool printsOnlyWhenCalculated(const Primitives::QVImmutableFormIdentifier& form)
 }
 
 // The Georgia ratio of schedule 3 (form 189217), in ten-thousandths.
-const FieldID& kGeorgiaRatio = kGAForm189217FieldIds.f189453;
+const FieldID& kGeorgiaRatio = kForm189217Lines.ratio;
 
 template <std::size_t N>
 bool isEntryStateId(const std::array<WithholdingEntryLines, N>& entries, const FieldID& field) {
@@ -282,7 +282,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
 // (when there is one) and the last name; the dates of disability are
 // MMDDYYYY.
 void GATaxReturn::formatFamilyMemberValue(const FieldID& field, std::string& value) const {
-    for (const IndCrLines::FamilyMember& member : kIndCrLines.familyMembers) {
+    for (const IndCr204Lines::FamilyMember& member : kIndCr204.familyMembers) {
         if (field == member.firstName) {
             if (!isNull(kGAForm190057ID, 1, member.middleInitial)) {
                 appendField(value, kGAForm190057ID, member.middleInitial);
@@ -300,7 +300,7 @@ void GATaxReturn::formatFamilyMemberValue(const FieldID& field, std::string& val
 // IND-CR 205: a child's first name is followed by the last name; the birth
 // and completion dates are MMDDYYYY.
 void GATaxReturn::formatChildValue(const FieldID& field, std::string& value) const {
-    for (const IndCrLines::Child& child : kIndCrLines.children) {
+    for (const IndCr205Lines::Child& child : kIndCr205.children) {
         if (field == child.firstName) {
             appendField(value, kGAForm190058ID, child.lastName);
             return;

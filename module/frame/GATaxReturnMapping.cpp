@@ -1,4 +1,9 @@
 // Which Georgia field receives a field of a federal form.
+//
+// The rows are a table transcribed federal field by federal field. A
+// Georgia field that the module reads goes by its name; the others, which
+// the module only carries, keep their numbers, with what they receive beside
+// them.
 
 #include <array>
 #include <cstdint>
@@ -30,32 +35,34 @@ struct FieldRow {
 const Form69Lines& kInfo = kForm69Lines;
 const Form92Lines::Deposit& kFederalDeposit = kForm92Lines.deposit;
 
-// Federal form 92, the personal information: residency, address and
-// identification, and the refund's bank account.
+// Federal form 92, the personal information: three fields the information
+// form carries as they stand, the first filing choice, and the refund's
+// bank account.
 constexpr std::array<FieldRow, 10> kForm92Rows{{
-    {kForm92FieldIds.f624, kGAForm69FieldIds.f9},
-    {kForm92FieldIds.f625, kGAForm69FieldIds.f10},
-    {kForm92FieldIds.f626, kGAForm69FieldIds.f11},
+    {kForm92FieldIds.f624, kGAForm69FieldIds.f9},   // carried
+    {kForm92FieldIds.f625, kGAForm69FieldIds.f10},  // carried
+    {kForm92FieldIds.f626, kGAForm69FieldIds.f11},  // carried
     {kFederalDeposit.wanted, kInfo.options.directDeposit},
     {kForm92FieldIds.f766, kInfo.filing.choiceA},
-    {kForm92FieldIds.f711, Primitives::QVImmutableIdentifier(0)},
+    {kForm92FieldIds.f711, Primitives::QVImmutableIdentifier(0)},  // the return header's line 00515
     {kFederalDeposit.routingNumber, kInfo.options.depositRouting},
     {kFederalDeposit.accountNumber, kInfo.options.depositAccount},
     {kFederalDeposit.checking, kInfo.options.depositChecking},
     {kFederalDeposit.savings, kInfo.options.depositSavings},
 }};
 
-// Federal forms 43 and 155 share one row.
+// Federal forms 43 and 155 share one row, carried onto form 72.
 constexpr std::array<FieldRow, 1> kForm43Rows{{
     {kFederalMapFieldIds.f41, kGAForm72FieldIds.f1},
 }};
 
-// Federal form 183: the bank data carried from the federal return, and the
-// withdrawal of the amount owed.
+// Federal form 183: the bank data carried from the federal return, the
+// withdrawal of the amount owed, and seven fields the information form
+// carries as they stand.
 constexpr std::array<FieldRow, 19> kForm183Rows{{
     {kForm183FieldIds.f33, kInfo.options.depositFromFederal},
     {kForm183FieldIds.f188831, kInfo.withdrawal.fromFederal},
-    {kForm183FieldIds.f34, Primitives::QVImmutableIdentifier(0)},
+    {kForm183FieldIds.f34, Primitives::QVImmutableIdentifier(0)},  // known, without a Georgia field
     {kForm183FieldIds.f155, kInfo.withdrawal.yes},
     {kForm183FieldIds.f154, kInfo.withdrawal.no},
     {kForm183FieldIds.f158, kInfo.withdrawal.routingNumber},
@@ -71,13 +78,16 @@ constexpr std::array<FieldRow, 19> kForm183Rows{{
     {kForm183FieldIds.f142796, kGAForm69FieldIds.f142824},
     {kForm183FieldIds.f142797, kGAForm69FieldIds.f142825},
     {kForm183FieldIds.f142798, kGAForm69FieldIds.f142826},
-    {kForm183FieldIds.f69705, Primitives::QVImmutableIdentifier(0)},
+    {kForm183FieldIds.f69705, Primitives::QVImmutableIdentifier(0)},  // known, without a Georgia field
 }};
 
+// Federal form 133618, another state of residence, onto state form 32783:
+// the residency there, the income the other state taxed and the tax paid to
+// it.
 constexpr std::array<FieldRow, 3> kForm133618Rows{{
-    {kForm133618FieldIds.f133652, kStateForm32783FieldIds.f133645},
-    {kForm133618FieldIds.f133653, kStateForm32783FieldIds.f133646},
-    {kForm133618FieldIds.f133654, kStateForm32783FieldIds.f133647},
+    {kForm133618FieldIds.f133652, kStateForm32783FieldIds.f133645},  // residency
+    {kForm133618FieldIds.f133653, kStateForm32783FieldIds.f133646},  // income
+    {kForm133618FieldIds.f133654, kStateForm32783FieldIds.f133647},  // tax
 }};
 
 // Place numbers reported to the host's diagnostic.

@@ -19,8 +19,8 @@
 
 #include "module/catalogues/Form28FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
@@ -137,7 +137,7 @@ void addOtherAdditions(const Schedule& s) {
 
 void calcAdditions(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    s.ga.getII(kGAForm69ID, kGAForm69FieldIds.f25, s.handle, l.taxpayerNumber);
+    s.ga.getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, s.handle, l.taxpayerNumber);
     s.form.assignII(l.taxpayerNumberAgain, l.taxpayerNumber);
     addMunicipalInterest(s);
     addLumpSumDistributions(s);
@@ -172,7 +172,7 @@ void GATaxReturnCalcEngine::calcAdjustmentsForm(DataMgmt::TaxFormPtr handle, std
                                   copy,
                                   status,
                                   status == FilingStatus::kJoint,
-                                  gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f110),
+                                  gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear),
                                   getFederalForm()};
     adjustments::calcAdditions(s);
     // The retirement exclusion reads the municipal interest addition and the

@@ -10,10 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "module/catalogues/GAForm189219FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/GAForm70FieldIds.h"
-#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/AmendedReturnTable.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -86,66 +85,8 @@ const std::array<AmendedCopy, 164> kAmendedReturnCopies{{
 
 namespace {
 
-// The settlement lines of form 189219.
-struct AmendedLines {
-    FieldId tax, withheld, otherWithheld, estimatedPaid;
-    FieldId paidWithOriginal;  // entered
-    FieldId totalPayments;
-    FieldId refundsReceived;  // entered
-    FieldId netPayments, balanceBeforeAdditions, overpayment;
-    FieldId overpaymentNote;  // entered; not part of the arithmetic
-    FieldId creditedToNextYear;
-    FieldId penalty;  // form 70 underpayment penalty
-    FieldId addition1, addition2, amountOwed, refund;
-    FieldId closeAddition1;  // marked: addition 1 does not apply
-    FieldId openAddition1, pairFirst, pairSecond;
-};
-const AmendedLines lines = {
-    .tax = f189219.f189638,
-    .withheld = f189219.f189639,
-    .otherWithheld = f189219.f189640,
-    .estimatedPaid = f189219.f189642,
-    .paidWithOriginal = f189219.f189643,
-    .totalPayments = f189219.f189644,
-    .refundsReceived = f189219.f189645,
-    .netPayments = f189219.f189646,
-    .balanceBeforeAdditions = f189219.f189647,
-    .overpayment = f189219.f189648,
-    .overpaymentNote = f189219.f189649,
-    .creditedToNextYear = f189219.f189650,
-    .penalty = f189219.f189651,
-    .addition1 = f189219.f189652,
-    .addition2 = f189219.f189653,
-    .amountOwed = f189219.f189654,
-    .refund = f189219.f189655,
-    .closeAddition1 = f189219.f190064,
-    .openAddition1 = f189219.f190063,
-    .pairFirst = f189219.f189558,
-    .pairSecond = f189219.f189576,
-};
-
-// The direct deposit of the refund.
-struct DepositLines {
-    FieldId checking, savings, routingNumber, accountNumber, enteredChecking, enteredSavings;
-    FieldId enteredRouting, repeatedRouting, enteredAccount, repeatedAccount, useEntered;
-    FieldId useInformationForm, noDeposit, entriesDiffer;
-};
-const DepositLines deposit = {
-    .checking = f189219.f189656,
-    .savings = f189219.f189657,
-    .routingNumber = f189219.f189658,
-    .accountNumber = f189219.f189659,
-    .enteredChecking = f189219.f191329,
-    .enteredSavings = f189219.f191330,
-    .enteredRouting = f189219.f191331,
-    .repeatedRouting = f189219.f191050,
-    .enteredAccount = f189219.f191332,
-    .repeatedAccount = f189219.f191051,
-    .useEntered = f189219.f191046,
-    .useInformationForm = f189219.f191048,
-    .noDeposit = f189219.f191328,
-    .entriesDiffer = f189219.f191049,
-};
+const Form189219Lines::Settlement& lines = kForm189219Lines.settlement;
+const Form189219Lines::Deposit& deposit = kForm189219Lines.deposit;
 
 // The account entered on the schedule, each text entered twice.
 const FieldId kEnteredAccount[] = {deposit.enteredChecking, deposit.enteredSavings,  deposit.enteredRouting,
@@ -187,7 +128,7 @@ void GATaxReturnCalcEngine::calcAmendedReturn(DataMgmt::TaxFormPtr handle, std::
     }
     AmendedReturnForm(*this, handle).calculate();
     // The schedule counts only on a return marked as amended.
-    if (gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f108)) {
+    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
         markEnteredAndCalculated(kGAForm189219ID, copy);
     }
 }
@@ -259,7 +200,7 @@ void AmendedReturnForm::overpayment() {
 }
 
 // A balance due, with the penalty and the additions (the first one only
-// while box 190064 does not close it).
+// while its closing box is not marked).
 void AmendedReturnForm::balanceDue() {
     DataMgmt::TaxForm& form = form_;
     form.setNull(lines.overpayment);
@@ -275,8 +216,8 @@ void AmendedReturnForm::balanceDue() {
     form.plus4(lines.amountOwed, lines.balanceBeforeAdditions, lines.penalty, lines.addition1, lines.addition2);
 }
 
-// Where a refund goes: the account of the information form (box 191048),
-// one entered on the schedule, or none. Without a refund, or with no direct
+// Where a refund goes: the account of the information form, one entered on
+// the schedule, or none. Without a refund, or with no direct
 // deposit asked, no account is shown.
 void AmendedReturnForm::depositAccount() {
     DataMgmt::TaxForm& form = form_;
@@ -284,12 +225,12 @@ void AmendedReturnForm::depositAccount() {
     const bool noDeposit = form.xMarked(deposit.noDeposit);
     const bool fromInformationForm = form.xMarked(deposit.useInformationForm);
     if (refund && fromInformationForm && !noDeposit) {
-        const InfoDepositLines& info = kInfoDeposit;
-        if (ga_.hasSigValue(kGAForm69ID, 1, info.answer)) {
-            ga_.getII(kGAForm69ID, info.checking, handle_, deposit.checking);
-            ga_.getII(kGAForm69ID, info.savings, handle_, deposit.savings);
-            ga_.getII(kGAForm69ID, info.routingNumber, handle_, deposit.routingNumber);
-            ga_.getII(kGAForm69ID, info.accountNumber, handle_, deposit.accountNumber);
+        const Form69Lines::Options& info = kForm69Lines.options;
+        if (ga_.hasSigValue(kGAForm69ID, 1, info.directDeposit)) {
+            ga_.getII(kGAForm69ID, info.depositChecking, handle_, deposit.checking);
+            ga_.getII(kGAForm69ID, info.depositSavings, handle_, deposit.savings);
+            ga_.getII(kGAForm69ID, info.depositRouting, handle_, deposit.routingNumber);
+            ga_.getII(kGAForm69ID, info.depositAccount, handle_, deposit.accountNumber);
             for (const FieldId& x : kEnteredAccount) {
                 form.makeProtectedAndSetNull(x);
             }

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "module/catalogues/GAForm203811FieldIds.h"
+#include "module/catalogues/Form203811Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -25,35 +25,7 @@ using namespace worksheet;
 
 namespace {
 
-const auto& f203811 = kGAForm203811FieldIds;
-
-// One row of five fields: the second is capped, the fifth is the row's
-// amount in the total.
-using BusinessRow = std::array<FieldId, 5>;
-
-struct BusinessCreditLines {
-    FieldId heading, name, code, added, moreRowsBox;
-    std::array<BusinessRow, 6> rows;
-    FieldId total, firstUsed, secondUsed, remaining;
-};
-
-constexpr BusinessCreditLines kBusiness{
-    .heading = f203811.f203839,
-    .name = f203811.f203840,
-    .code = f203811.f203841,
-    .added = f203811.f203842,
-    .moreRowsBox = f203811.f203843,
-    .rows = {{{f203811.f203844, f203811.f203845, f203811.f203846, f203811.f203847, f203811.f203848},
-              {f203811.f203849, f203811.f203850, f203811.f203851, f203811.f203852, f203811.f203853},
-              {f203811.f203854, f203811.f203855, f203811.f203856, f203811.f203857, f203811.f203858},
-              {f203811.f204130, f203811.f204131, f203811.f204132, f203811.f204133, f203811.f204134},
-              {f203811.f204135, f203811.f204136, f203811.f204137, f203811.f204138, f203811.f204139},
-              {f203811.f204140, f203811.f204141, f203811.f204142, f203811.f204143, f203811.f204144}}},
-    .total = f203811.f203859,
-    .firstUsed = f203811.f203860,
-    .secondUsed = f203811.f203861,
-    .remaining = f203811.f203862,
-};
+using BusinessRow = Form203811Lines::BusinessRow;
 
 // The code of the credit named, the name compared without regard to letter
 // case; empty when the table has no such name.
@@ -83,8 +55,8 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
         return;
     }
     DataMgmt::TaxForm& sheet = *handle;
-    const BusinessCreditLines& l = kBusiness;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    const Form203811Lines& l = kForm203811Lines;
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // The code follows the name: emptied with the name, kept when the name
     // is not in the table.
@@ -99,16 +71,16 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
     // row is at most the cap.
     for (std::size_t r = 0; r < l.rows.size(); ++r) {
         const BusinessRow& row = l.rows[r];
-        if (sheet.getIR(row[1]) > TaxYear::kBusinessCreditRowCap) {
-            store(sheet, row[1], TaxYear::kBusinessCreditRowCap);
+        if (sheet.getIR(row.share) > TaxYear::kBusinessCreditRowCap) {
+            store(sheet, row.share, TaxYear::kBusinessCreditRowCap);
         }
         if (r == 0) {
             continue;
         }
         if (sheet.xMarked(l.moreRowsBox)) {
-            open(sheet, row);
+            open(sheet, row.lines());
         } else {
-            lock(sheet, row);
+            lock(sheet, row.lines());
         }
     }
 
@@ -116,7 +88,7 @@ void GATaxReturnCalcEngine::calcBusinessCredits(DataMgmt::TaxFormPtr handle, std
     // second (at most what the first leaves) and what remains.
     double sum = sheet.getIR(l.added);
     for (const BusinessRow& row : l.rows) {
-        sum += sheet.getIR(row[4]);
+        sum += sheet.getIR(row.rowTotal);
     }
     const double total = store(sheet, l.total, sum);
     const double first = store(sheet, l.firstUsed, atLeastZero(std::min(sheet.getIR(l.firstUsed), total)));

@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm203639FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -102,7 +102,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     }
     DataMgmt::TaxForm& sheet = *handle;
     const ConservationLines& l = kConservation;
-    const auto& f70 = kGAForm70FieldIds;
+    const Form70Lines& f70 = kForm70Lines;
     const auto status = static_cast<std::int16_t>(gaReturn_->getFilingStatusNumber());
     const FieldId none = Primitives::kNullFieldID;
 
@@ -117,7 +117,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     // return's street and the taxpayer's number; otherwise the filer enters
     // them.
     if (sheet.xMarked(l.otherEntityBox)) {
-        gaReturn_->getII(kGAForm70ID, f70.f35, handle, l.street);
+        gaReturn_->getII(kGAForm70ID, f70.heading.street, handle, l.street);
         sheet.makeProtected(l.street);
         sheet.makeProtected(l.ownerNumber);
         if (!spouseOwns) {
@@ -127,9 +127,9 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     } else {
         open(sheet, {l.street, l.ownerNumber});
     }
-    gaReturn_->getII(kGAForm70ID, f70.f37, handle, l.cityStateZip[0]);
-    gaReturn_->getII(kGAForm70ID, f70.f38, handle, l.cityStateZip[1]);
-    gaReturn_->getII(kGAForm70ID, f70.f39, handle, l.cityStateZip[2]);
+    gaReturn_->getII(kGAForm70ID, f70.heading.city, handle, l.cityStateZip[0]);
+    gaReturn_->getII(kGAForm70ID, f70.heading.state, handle, l.cityStateZip[1]);
+    gaReturn_->getII(kGAForm70ID, f70.heading.zipCode, handle, l.cityStateZip[2]);
 
     // The entity block and the address are open only with its box.
     const std::array<FieldId, 9> entityBlock{l.entityType,       l.entityDetails[0], l.entityDetails[1],
@@ -154,7 +154,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     // The two amounts, and how far their sum exceeds the tax of the return.
     open(sheet, {l.firstAmount, l.secondAmount});
     const double sum = store(sheet, l.sum, sheet.getIR(l.firstAmount) + sheet.getIR(l.secondAmount));
-    gaReturn_->getII(kGAForm70ID, f70.f84, handle, l.tax);
+    gaReturn_->getII(kGAForm70ID, f70.credits.tax, handle, l.tax);
     const double tax = sheet.getIR(l.tax);
     store(sheet, l.excess, atLeastZero(sum - tax));
 

@@ -18,11 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/ExpenseCreditLines.h"
 #include "module/catalogues/Form189216Lines.h"
-#include "module/catalogues/GAForm187981FieldIds.h"
-#include "module/catalogues/GAForm203638FieldIds.h"
+#include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/GAForm203639FieldIds.h"
-#include "module/catalogues/GAForm203811FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/WorksheetSteps.h"
@@ -33,11 +32,9 @@ using namespace worksheet;
 
 namespace {
 
-const auto& f189216 = kGAForm189216FieldIds;
 const auto& f187981 = kGAForm187981FieldIds;
 const auto& f203638 = kGAForm203638FieldIds;
 const auto& f203639 = kGAForm203639FieldIds;
-const auto& f203811 = kGAForm203811FieldIds;
 
 const Form189216Lines& kSummary = kForm189216Lines;
 
@@ -64,45 +61,46 @@ struct TransferRow {
     std::array<FieldId, 4> source;
 };
 
+// A row of five lines of a credit form's summary block, in the order of a
+// business credit's row: a name, a share, an amount, a number and the row's
+// amount in the total.
+using SummaryRow = std::array<FieldId, 5>;
+
 // The 35 lines a summary copy takes from its credit: the amount added, the
-// total available, the two amounts used and the remainder, then the further
-// lines of the credit's summary block (for a business credit its six rows of
-// five fields).
+// total available, the two amounts used and the remainder, then the rows of
+// five of the credit's summary block. Every credit form gives the first
+// row; the conservation credit two more; a business credit six.
 std::vector<TransferRow> transferRows() {
     const FieldId none = Primitives::kNullFieldID;
-    const auto& d = f189216;
+    const Form189216Lines& s = kForm189216Lines;
+    const ExpenseCreditLines& education = kForm187981Lines;
+    const ExpenseCreditLines& hospital = kForm203638Lines;
+    const Form203811Lines& business = kForm203811Lines;
     std::vector<TransferRow> rows{
-        {d.f189807, {f187981.f203929, f203638.f203942, f203639.f203916, f203811.f203842}},
-        {d.f189823, {f187981.f203937, f203638.f203950, f203639.f203924, f203811.f203859}},
-        {d.f189824, {f187981.f203938, f203638.f203951, f203639.f203925, f203811.f203860}},
-        {d.f189825, {f187981.f203939, f203638.f203952, f203639.f203926, f203811.f203861}},
-        {d.f189826, {f187981.f203940, f203638.f203953, f203639.f203927, f203811.f203862}},
-        {d.f189808, {f187981.f203930, f203638.f203943, f203639.f203917, f203811.f203844}},
-        {d.f189809, {f187981.f203931, f203638.f203944, f203639.f203918, f203811.f203845}},
-        {d.f189810, {f187981.f203932, f203638.f203945, f203639.f203919, f203811.f203846}},
-        {d.f189811, {f187981.f203933, f203638.f203946, f203639.f203920, f203811.f203847}},
-        {d.f189812, {f187981.f203934, f203638.f203947, f203639.f203921, f203811.f203848}},
-        {d.f189813, {none, none, f203639.f205657, f203811.f203849}},
-        {d.f189814, {none, none, f203639.f205659, f203811.f203850}},
-        {d.f189815, {none, none, f203639.f205661, f203811.f203851}},
-        {d.f189816, {none, none, f203639.f205663, f203811.f203852}},
-        {d.f189817, {none, none, f203639.f203922, f203811.f203853}},
-        {d.f189818, {none, none, f203639.f205658, f203811.f203854}},
-        {d.f189819, {none, none, f203639.f205660, f203811.f203855}},
-        {d.f189820, {none, none, f203639.f205662, f203811.f203856}},
-        {d.f189821, {none, none, f203639.f205664, f203811.f203857}},
-        {d.f189822, {none, none, f203639.f203923, f203811.f203858}},
+        {s.added, {education.added[0], hospital.added[0], f203639.f203916, business.added}},
+        {s.total, {education.total, hospital.total, f203639.f203924, business.total}},
+        {s.firstUsed, {education.firstUsed, hospital.firstUsed, f203639.f203925, business.firstUsed}},
+        {s.creditUsed, {education.secondUsed, hospital.secondUsed, f203639.f203926, business.secondUsed}},
+        {s.remaining, {education.remaining, hospital.remaining, f203639.f203927, business.remaining}},
     };
-    // Rows 4 to 6 of a business credit, in order.
-    const std::array<FieldId, 15> destinations{d.f204115, d.f204116, d.f204117, d.f204118, d.f204119,
-                                               d.f204120, d.f204121, d.f204122, d.f204123, d.f204124,
-                                               d.f204125, d.f204126, d.f204127, d.f204128, d.f204129};
-    const std::array<FieldId, 15> sources{f203811.f204130, f203811.f204131, f203811.f204132, f203811.f204133,
-                                          f203811.f204134, f203811.f204135, f203811.f204136, f203811.f204137,
-                                          f203811.f204138, f203811.f204139, f203811.f204140, f203811.f204141,
-                                          f203811.f204142, f203811.f204143, f203811.f204144};
-    for (std::size_t i = 0; i < destinations.size(); ++i) {
-        rows.push_back({destinations[i], {none, none, none, sources[i]}});
+    const auto expenseRow = [&](const ExpenseCreditLines& l, const FieldId& amount) {
+        return SummaryRow{l.lastNameLine, l.limitLine, amount, l.numberLine, l.yearCredit};
+    };
+    const SummaryRow educationRow = expenseRow(education, f187981.f203932);
+    const SummaryRow hospitalRow = expenseRow(hospital, f203638.f203945);
+    const std::array<SummaryRow, 3> conservationRows{{
+        {f203639.f203917, f203639.f203918, f203639.f203919, f203639.f203920, f203639.f203921},
+        {f203639.f205657, f203639.f205659, f203639.f205661, f203639.f205663, f203639.f203922},
+        {f203639.f205658, f203639.f205660, f203639.f205662, f203639.f205664, f203639.f203923},
+    }};
+    for (std::size_t r = 0; r < s.rows.size(); ++r) {
+        const SummaryRow destination = s.rows[r].lines();
+        const SummaryRow fromBusiness = business.rows[r].lines();
+        for (std::size_t line = 0; line < destination.size(); ++line) {
+            rows.push_back({destination[line],
+                            {r == 0 ? educationRow[line] : none, r == 0 ? hospitalRow[line] : none,
+                             r < conservationRows.size() ? conservationRows[r][line] : none, fromBusiness[line]}});
+        }
     }
     return rows;
 }
@@ -173,7 +171,7 @@ void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, s
     }
     DataMgmt::TaxForm& summary = *handle;
     const Form189216Lines& l = kSummary;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     const std::int64_t linkedNumber = summary.getIN(l.linkedForm);
     const FormId linked(static_cast<std::int32_t>(linkedNumber), true);
@@ -191,8 +189,8 @@ void GATaxReturnCalcEngine::calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, s
             }
         }
         if (linked == kGAForm203811ID) {
-            name = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, f203811.f203840);
-            code = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, f203811.f203841);
+            name = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, kForm203811Lines.name);
+            code = gaReturn_->getFieldAsString(kGAForm203811ID, linkedCopy, kForm203811Lines.code);
         }
         summary.assignText(l.name, name);
         summary.assignText(l.code, code);

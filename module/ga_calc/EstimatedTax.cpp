@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm75FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
@@ -273,7 +273,7 @@ double EstimatedTaxForm::residency() {
         // This year's residency decides.
         form.setXNo(lines.fullYear);
         form.setXNo(lines.partYear);
-        const bool fullYear = ga_.formYes(kGAForm69ID, 1, kGAForm69FieldIds.f36);
+        const bool fullYear = ga_.formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerFullYear);
         form.setX(fullYear ? lines.fullYear : lines.partYear);
     } else if (!form.xMarked(lines.fullYear) && !form.xMarked(lines.partYear)) {
         form.setX(lines.fullYear);
@@ -353,16 +353,18 @@ void EstimatedTaxForm::income() {
 // This year's retirement exclusion of each filer (the spouse's on a joint
 // return only), held to the 2019 limit of that filer's age.
 void EstimatedTaxForm::retirementExclusion() {
-    const auto& f92 = kForm92FieldIds;
-    const auto& f215 = kGAForm189215FieldIds;
+    const Form92Lines& f92 = kForm92Lines;
+    const Form189215Lines& schedule1 = kForm189215Lines;
     auto limitFor = [&](const FieldId& birthDate) {
         const bool aged =
             engine_.federalReturn()->reachedAge(year2019::kRetirementAgedAgeBy2018, 0, kForm92ID, birthDate);
         return aged ? year2019::kRetirementLimitAged : year2019::kRetirementLimit;
     };
-    double exclusion = std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189321), limitFor(f92.f9));
+    double exclusion =
+        std::min(ga_.getIR(kGAForm189215ID, 1, schedule1.taxpayerRetirement.total), limitFor(f92.taxpayer.birthDate));
     if (ga_.getFilingStatusNumber() == FilingStatus::kJoint) {
-        exclusion += std::min(ga_.getIR(kGAForm189215ID, 1, f215.f189322), limitFor(f92.f10));
+        exclusion +=
+            std::min(ga_.getIR(kGAForm189215ID, 1, schedule1.spouseRetirement.total), limitFor(f92.spouse.birthDate));
     }
     form_.assignIR(lines.retirementExclusion, exclusion);
 }

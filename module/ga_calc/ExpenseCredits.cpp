@@ -18,10 +18,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "module/catalogues/ExpenseCreditLines.h"
 #include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/GAForm187981FieldIds.h"
-#include "module/catalogues/GAForm203638FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -39,124 +38,10 @@ using namespace TaxYear;
 // The rural hospital credit's individual part has no limit of its own.
 constexpr double kNoLimit = std::numeric_limits<double>::max();
 
-const auto& f187981 = kGAForm187981FieldIds;
-const auto& f203638 = kGAForm203638FieldIds;
-
-// The smaller of two amounts, and the smallest of two amounts and a share of
-// a third.
-struct IndividualPart {
-    FieldId first, second, result;
-};
-struct SharePart {
-    FieldId first, second, base, share, result;
-};
-
-struct ExpenseCreditLines {
-    // Copies of the information form's fields 21 to 25.
-    std::array<FieldId, 5> filer;
-    // Filing status 1 or 4, 2, 3.
-    FieldId singleBox, jointBox, separateBox;
-    // The kinds of donor, in the order of their one-box rule: the two of the
-    // 75 % part, then that of the 6 % part.
-    FieldId seventyFiveBoxA, seventyFiveBoxB, sixPercentBox;
-    // The two boxes the credit requires; the first is marked from the federal
-    // return.
-    FieldId firstRequired, secondRequired;
-    IndividualPart individual;
-    SharePart sixPercent;
-    SharePart seventyFive;
-    // Summary block.
-    FieldId code, limitLine, yearCredit;
-    std::array<FieldId, 3> added;
-    FieldId total, firstUsed, secondUsed, remaining;
-};
-
-constexpr ExpenseCreditLines kEducation{
-    .filer = {f187981.f188007, f187981.f188008, f187981.f188010, f187981.f188011, f187981.f188009},
-    .singleBox = f187981.f188367,
-    .jointBox = f187981.f188368,
-    .separateBox = f187981.f188369,
-    .seventyFiveBoxA = f187981.f188366,
-    .seventyFiveBoxB = f187981.f188370,
-    .sixPercentBox = f187981.f188371,
-    .firstRequired = f187981.f188372,
-    .secondRequired = f187981.f188373,
-    .individual =
-        {
-            .first = f187981.f188375,
-            .second = f187981.f188376,
-            .result = f187981.f188377,
-        },
-    .sixPercent =
-        {
-            .first = f187981.f188378,
-            .second = f187981.f188379,
-            .base = f187981.f188380,
-            .share = f187981.f188381,
-            .result = f187981.f188382,
-        },
-    .seventyFive =
-        {
-            .first = f187981.f188383,
-            .second = f187981.f188384,
-            .base = f187981.f188385,
-            .share = f187981.f188386,
-            .result = f187981.f188387,
-        },
-    .code = f187981.f203928,
-    .limitLine = f187981.f203931,
-    .yearCredit = f187981.f203934,
-    .added = {f187981.f203929, f187981.f203935, f187981.f203936},
-    .total = f187981.f203937,
-    .firstUsed = f187981.f203938,
-    .secondUsed = f187981.f203939,
-    .remaining = f187981.f203940,
-};
-
-constexpr ExpenseCreditLines kRuralHospital{
-    .filer = {f203638.f203644, f203638.f203645, f203638.f203647, f203638.f203648, f203638.f203646},
-    .singleBox = f203638.f203650,
-    .jointBox = f203638.f203651,
-    .separateBox = f203638.f203652,
-    .seventyFiveBoxA = f203638.f203649,
-    .seventyFiveBoxB = f203638.f203653,
-    .sixPercentBox = f203638.f205382,
-    .firstRequired = f203638.f203654,
-    .secondRequired = f203638.f203655,
-    .individual =
-        {
-            .first = f203638.f203657,
-            .second = f203638.f203659,
-            .result = f203638.f203660,
-        },
-    .sixPercent =
-        {
-            .first = f203638.f205383,
-            .second = f203638.f205384,
-            .base = f203638.f205385,
-            .share = f203638.f205386,
-            .result = f203638.f205387,
-        },
-    .seventyFive =
-        {
-            .first = f203638.f203661,
-            .second = f203638.f203663,
-            .base = f203638.f203664,
-            .share = f203638.f203662,
-            .result = f203638.f203666,
-        },
-    .code = f203638.f203941,
-    .limitLine = f203638.f203944,
-    .yearCredit = f203638.f203947,
-    .added = {f203638.f203942, f203638.f203948, f203638.f203949},
-    .total = f203638.f203950,
-    .firstUsed = f203638.f203951,
-    .secondUsed = f203638.f203952,
-    .remaining = f203638.f203953,
-};
-// The rural hospital summary also shows the filer's last name and number.
-const FieldId kRuralHospitalNameLine = f203638.f203943;
-const FieldId kRuralHospitalNumberLine = f203638.f203946;
+using IndividualPart = ExpenseCreditLines::IndividualPart;
+using SharePart = ExpenseCreditLines::SharePart;
+const ExpenseCreditLines& kEducation = kForm187981Lines;
+const ExpenseCreditLines& kRuralHospital = kForm203638Lines;
 
 void lockIndividual(DataMgmt::TaxForm& sheet, const IndividualPart& p) { lock(sheet, {p.first, p.second, p.result}); }
 void lockShare(DataMgmt::TaxForm& sheet, const SharePart& p) {
@@ -201,8 +86,9 @@ void markFilingBox(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, int st
 void setBoxes(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr& handle, const ExpenseCreditLines& l,
               bool openDonorBoxes) {
     DataMgmt::TaxForm& sheet = *handle;
-    const auto& f69 = kGAForm69FieldIds;
-    const std::array<FieldId, 5> info{f69.f21, f69.f22, f69.f23, f69.f24, f69.f25};
+    const Form69Lines::Heading& h = kForm69Lines.heading;
+    const std::array<FieldId, 5> info{h.taxpayerFirstName, h.taxpayerMiddleName, h.taxpayerLastName, h.taxpayerSuffix,
+                                      h.taxpayerNumber};
     for (std::size_t i = 0; i < info.size(); ++i) {
         ga.getII(kGAForm69ID, info[i], handle, l.filer[i]);
     }
@@ -213,13 +99,14 @@ void setBoxes(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr& handle, const E
         open(sheet, {l.seventyFiveBoxA, l.seventyFiveBoxB, l.sixPercentBox});
     }
 
-    // The first required box is marked and fixed unless the federal return
-    // answers its question yes; then it is the filer's to mark.
+    // The box of the donation added back to income is marked and fixed
+    // unless the federal return answers its question yes; then it is the
+    // filer's to mark.
     if (!ga.formYes(kForm1ID, 1, kForm1FieldIds.f133)) {
-        sheet.setX(l.firstRequired);
-        sheet.makeProtected(l.firstRequired);
+        sheet.setX(l.addedBackBox);
+        sheet.makeProtected(l.addedBackBox);
     } else {
-        sheet.unProtect(l.firstRequired);
+        sheet.unProtect(l.addedBackBox);
     }
 
     markFilingBox(sheet, l, ga.getFilingStatusNumber());
@@ -276,7 +163,7 @@ void usedNotBelowZero(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
 }
 
 bool bothRequired(const DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
-    return sheet.xMarked(l.firstRequired) && sheet.xMarked(l.secondRequired);
+    return sheet.xMarked(l.addedBackBox) && sheet.xMarked(l.secondRequiredBox);
 }
 
 // The total available: the credit of the year and what is added to it, not
@@ -348,11 +235,11 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     // number, the limit line and the individual part's credit; the second
     // amount used is at most the total available.
     fixText(sheet, l.code, "136");
-    sheet.assignII(kRuralHospitalNameLine, l.filer[2]);
-    sheet.makeProtected(kRuralHospitalNameLine);
+    sheet.assignII(l.lastNameLine, l.filer[2]);
+    sheet.makeProtected(l.lastNameLine);
     fix(sheet, l.limitLine, kExpenseCreditLimitLine);
-    sheet.assignII(kRuralHospitalNumberLine, l.filer[4]);
-    sheet.makeProtected(kRuralHospitalNumberLine);
+    sheet.assignII(l.numberLine, l.filer[4]);
+    sheet.makeProtected(l.numberLine);
     fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
     const double total = summaryTotal(sheet, l);
     const double secondUsed = store(sheet, l.secondUsed, std::min(sheet.getIR(l.secondUsed), total));

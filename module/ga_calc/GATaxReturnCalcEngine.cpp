@@ -1,9 +1,9 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
-#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm32783FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
@@ -48,8 +48,8 @@ void GATaxReturnCalcEngine::calcAllForms() {
     }
     // The part-year schedule exists only for a nonresident or part-year
     // resident.
-    if (gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f37) ||
-        gaReturn_->formYes(kGAForm69ID, 1, kGAForm69FieldIds.f38)) {
+    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerNonresident) ||
+        gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerPartYear)) {
         gaReturn_->getFormUVPtr(kGAForm189217ID, 1, true);
     }
     if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalChildCareCredit) > 0) {
@@ -66,8 +66,9 @@ void GATaxReturnCalcEngine::calcAllForms() {
 
     if (DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest()) {
         runAutoTest();
-        runScrubberHook("GA", gaReturn_, kGAForm69ID, kGAForm69FieldIds.f72404, kGAForm69FieldIds.f72403);
-        runCfvDaemonHook("GA", gaReturn_, kGAForm69ID, kGAForm69FieldIds.f72404, kGAForm69FieldIds.f72403);
+        const Form69Lines::AutoTestMarks& marks = kForm69Lines.autoTest;
+        runScrubberHook("GA", gaReturn_, kGAForm69ID, marks.done, marks.busy);
+        runCfvDaemonHook("GA", gaReturn_, kGAForm69ID, marks.done, marks.busy);
     }
 }
 
@@ -155,8 +156,11 @@ void GATaxReturnCalcEngine::calcGroupedForm(const FormId& form, DataMgmt::TaxFor
 // ------------------------------------------------ shared state worksheets
 
 int GATaxReturnCalcEngine::residencyCode(DataMgmt::TaxFormPtr handle) {
-    const auto& f69 = kGAForm69FieldIds;
-    return getRadioGroupValue(handle, kGAForm69ID, f69.f110, f69.f112, f69.f111, f69.f1);
+    // The return's residency boxes give codes 1 to 3; the fourth box of the
+    // group is one the information form marks no on every calculation.
+    const Form69Lines& f69 = kForm69Lines;
+    const Form69Lines::Residency& r = f69.residency;
+    return getRadioGroupValue(handle, kGAForm69ID, r.fullYear, r.nonresident, r.partYear, f69.filing.firstMark);
 }
 
 void GATaxReturnCalcEngine::calcStateSharedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
@@ -187,7 +191,7 @@ void GATaxReturnCalcEngine::calcStateForm4(DataMgmt::TaxFormPtr handle, std::uin
     pullCommonAmount(handle);
     DataMgmt::TaxFormPtr info = gaReturn_->getFormUVPtr(kGAForm69ID, 1, false);
     if (!info.isNull()) {
-        info->assignIR(kGAForm69FieldIds.f8, residency);
+        info->assignIR(kForm69Lines.residency.code, residency);
     }
     gaReturn_->setDataEntered(kStateForm4ID, copy, true, false);
     DataMgmt::TaxFormPtr worksheet = gaReturn_->getForm(kStateForm4ID, copy);
@@ -264,27 +268,27 @@ void GATaxReturnCalcEngine::afterCalc() {
         return;
     }
     const auto& s32783 = kStateForm32783FieldIds;
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f70 = kGAForm70FieldIds;
-    gaReturn_->getII(kGAForm70ID, f70.f100, summary, s32783.f32784);
-    gaReturn_->getII(kGAForm70ID, f70.f99, summary, s32783.f32785);
-    gaReturn_->getII(kGAForm70ID, f70.f101, summary, s32783.f32787);
-    gaReturn_->getII(kGAForm69ID, f69.f76, summary, s32783.f32786);
+    const Form69Lines& f69 = kForm69Lines;
+    const Form70Lines& f70 = kForm70Lines;
+    gaReturn_->getII(kGAForm70ID, f70.result.overpaid, summary, s32783.f32784);
+    gaReturn_->getII(kGAForm70ID, f70.result.due, summary, s32783.f32785);
+    gaReturn_->getII(kGAForm70ID, f70.result.credited, summary, s32783.f32787);
+    gaReturn_->getII(kGAForm69ID, f69.estimatedPayments.further, summary, s32783.f32786);
 
-    const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.f37);
+    const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerNonresident);
     if (nonresident) {
         summary->assignText(s32783.f133645, "Nonresident");
-    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerPartYear)) {
         summary->assignText(s32783.f133645, "Part-year resident");
-    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.f36)) {
+    } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerFullYear)) {
         summary->assignText(s32783.f133645, "Full-year resident");
     } else {
         summary->setNull(s32783.f133645);
     }
 
     if (nonresident) {
-        gaReturn_->getII(kGAForm189217ID, kGAForm189217FieldIds.f189451, summary, s32783.f133646);
-        gaReturn_->getII(kGAForm70ID, f70.f84, summary, s32783.f133647);
+        gaReturn_->getII(kGAForm189217ID, kForm189217Lines.incomeAfterAdjustments.georgia, summary, s32783.f133646);
+        gaReturn_->getII(kGAForm70ID, f70.credits.tax, summary, s32783.f133647);
     } else {
         summary->setNull(s32783.f133646);
         summary->setNull(s32783.f133647);

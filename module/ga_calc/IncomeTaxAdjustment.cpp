@@ -63,7 +63,7 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
         addRows(f190.f98, f190.f101, f190.f107, false);
         const auto federal = [&](const FieldId& x) { return static_cast<double>(ga.getIN(kForm190ID, 1, x)); };
         paid = federal(f190.f71) + federal(f190.f84) + federal(f190.f97) + federal(f190.f123) -
-               static_cast<double>(ga.getIN(kGAForm69ID, 1, kForm69Lines.stateRows.secondGroupTotal));
+               static_cast<double>(ga.getIN(kGAForm69ID, 1, kForm69Lines.estimatedPayments.undated));
     }
 
     const double withheld = ga.getStateTaxWithheld(filingStatus);

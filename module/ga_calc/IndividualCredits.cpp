@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "module/catalogues/Form74Lines.h"
-#include "module/catalogues/IndividualCreditLines.h"
+#include "module/catalogues/IndCrLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -100,7 +100,7 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr201Lines& l = kIndCr201;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // One box of the pair is always marked, the second by default. The first
     // gives the fixed amount, the second none.
@@ -139,7 +139,7 @@ void GATaxReturnCalcEngine::calcIndCr202(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr202Lines& l = kIndCr202;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // A share of a common amount of the federal return.
     const auto federal = gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalChildCareCredit);
@@ -159,7 +159,7 @@ void GATaxReturnCalcEngine::calcIndCr203(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr203Lines& l = kIndCr203;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // The credit claimed never exceeds the two amounts together.
     const double available = sheet.getIR(l.firstAmount) + sheet.getIR(l.secondAmount);
@@ -178,7 +178,7 @@ void GATaxReturnCalcEngine::calcIndCr204(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr204Lines& l = kIndCr204;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // A share of the expenses, up to the limit.
     store(sheet, l.rateShown, kIndCr204RateShown);
@@ -205,7 +205,7 @@ void GATaxReturnCalcEngine::calcIndCr205(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr205Lines& l = kIndCr205;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // Each of the two amount lines that is above 0 brings its own limit.
     double limit = 0.0;
@@ -230,7 +230,7 @@ void GATaxReturnCalcEngine::calcIndCr206(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr206Lines& l = kIndCr206;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // The assistance counts up to the limit.
     store(sheet, l.limitShown, kIndCr206Limit);
@@ -255,7 +255,7 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr207Lines& l = kIndCr207;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // A practice qualifies with more than 0 and fewer than 101 beds, the
     // count compared as entered (100.6 is fewer than 101).
@@ -263,16 +263,16 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
         const double count = sheet.getIR(beds);
         return count > 0.0 && count < static_cast<double>(kIndCr207BedLimit);
     };
-    double limit = qualifies(l.taxpayerBeds) ? kIndCr207CreditPerPractice : 0.0;
+    double limit = qualifies(l.taxpayerPractice.beds) ? kIndCr207CreditPerPractice : 0.0;
 
     // The spouse's practice counts on a joint return only.
     if (gaReturn_->getFilingStatusNumber() == FilingStatus::kJoint) {
-        open(sheet, l.spousePractice);
-        if (qualifies(l.spousePractice.back())) {
+        open(sheet, l.spousePractice.lines());
+        if (qualifies(l.spousePractice.beds)) {
             limit += kIndCr207CreditPerPractice;
         }
     } else {
-        lock(sheet, l.spousePractice);
+        lock(sheet, l.spousePractice.lines());
     }
     store(sheet, l.credit, store(sheet, l.limit, limit));
 
@@ -287,7 +287,7 @@ void GATaxReturnCalcEngine::calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr208Lines& l = kIndCr208;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     // A positive amount that is not a whole multiple of 2,000 is dropped; a
     // negative one stays.
@@ -310,7 +310,7 @@ void GATaxReturnCalcEngine::calcIndCr209(DataMgmt::TaxFormPtr handle, std::uint1
     }
     DataMgmt::TaxForm& sheet = *handle;
     const IndCr209Lines& l = kIndCr209;
-    copyTaxpayerNumber(*gaReturn_, handle, l.heading);
+    copyTaxpayerNumber(*gaReturn_, handle, l.taxpayerNumber);
 
     const double share = store(sheet, l.share, sheet.getIR(l.base) * kIndCr209Rate);
     const double allowed = store(sheet, l.allowed, std::min(share, sheet.getIR(l.available)));

@@ -42,7 +42,7 @@ public:
         fillFilerResidency();
         fillReturnResidency();
         fillResidencyPeriod();
-        fillStateRows();
+        fillEstimatedPayments();
         fillFilingStatus();
         fillOptions();
         fillHeadingBlock();
@@ -62,7 +62,7 @@ private:
     void fillFilerResidency();
     void fillReturnResidency();
     void fillResidencyPeriod();
-    void fillStateRows();
+    void fillEstimatedPayments();
     void fillFilingStatus();
     void fillOptions();
     void fillHeadingBlock();
@@ -160,19 +160,20 @@ void InfoFormCalculation::fillResidencyPeriod() {
     }
 }
 
-// The state rows of federal form 190, and the marks of the amounts above 0
-// (a zero or negative amount leaves its mark as it was).
-void InfoFormCalculation::fillStateRows() {
-    const auto& s = lines.stateRows;
-    engine_.transferStateRows(handle_, s.secondGroupTotal, s.outputSum, s.grandTotal, s.amounts);
-    if (info_.gtZero(s.secondGroupTotal)) {
-        info_.setX(s.secondGroupMark);
+// The estimated payments of the Georgia rows of federal form 190, and the
+// marks of the amounts above 0 (a zero or negative amount leaves its mark as
+// it was).
+void InfoFormCalculation::fillEstimatedPayments() {
+    const auto& paid = lines.estimatedPayments;
+    engine_.transferStateRows(handle_, paid.undated, paid.datedTotal, paid.total, paid.amounts);
+    if (info_.gtZero(paid.undated)) {
+        info_.setX(paid.undatedMark);
     }
-    if (info_.gtZero(s.outputSum)) {
-        info_.setX(s.outputSumMark);
+    if (info_.gtZero(paid.datedTotal)) {
+        info_.setX(paid.datedTotalMark);
     }
-    if (info_.gtZero(lines.options.estimatedPaid2)) {
-        info_.setX(lines.options.estimatedPaid2Mark);
+    if (info_.gtZero(paid.further)) {
+        info_.setX(paid.furtherMark);
     }
 }
 

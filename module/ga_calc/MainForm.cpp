@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "module/catalogues/Form113FieldIds.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form2FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -101,10 +101,10 @@ void MainFormCalculation::fillHeading() {
 // and the date of signing.
 void MainFormCalculation::fillAddress() {
     const auto& h = lines.heading;
-    const auto& f92 = kForm92FieldIds;
+    const Form92Lines& f92 = kForm92Lines;
     ga_.getII(kGAForm69ID, info.heading.street, handle_, h.street);
     ga_.getII(kGAForm69ID, info.heading.apartment, handle_, h.apartment);
-    if (ga_.formYes(kForm92ID, 1, f92.f545)) {
+    if (ga_.formYes(kForm92ID, 1, f92.address.abroad)) {
         engine_.assignAddress(handle_, h.city, h.state, h.zipCode, h.foreignRegion, h.zipCode, 1);
     } else {
         engine_.assignAddressFields(handle_, h.city, h.state, h.zipCode, 1);
@@ -118,11 +118,11 @@ void MainFormCalculation::fillAddress() {
             form_.setXNo(box);
         }
     };
-    markByText(h.taxpayerDeceasedMark, f92.f557);
-    markByText(h.spouseDeceasedMark, f92.f558);
-    if (ga_.hasSigValue(kForm92ID, 1, f92.f843)) {
+    markByText(h.taxpayerDeceasedMark, f92.taxpayerDeceased);
+    markByText(h.spouseDeceasedMark, f92.spouseDeceased);
+    if (ga_.hasSigValue(kForm92ID, 1, f92.signatureDate)) {
         form_.makeProtected(h.signatureDate);
-        form_.assignText(h.signatureDate, ga_.getFieldAsString(kForm92ID, 1, f92.f843));
+        form_.assignText(h.signatureDate, ga_.getFieldAsString(kForm92ID, 1, f92.signatureDate));
     } else {
         form_.unprotectAndMaybeSetNull(h.signatureDate);
     }
@@ -304,14 +304,14 @@ void MainFormCalculation::fillPartYearIncome() {
     setNull({d.agedOrBlindBoxes, d.agedOrBlindAmount, d.totalStandard, d.totalItemized, d.itemized,
              d.incomeTaxAdjustment, d.otherAdjustment, d.itemizedRepeated, d.adjustments, i.afterDeductions,
              e.filersCounted, e.filerAmount, e.dependentAmount, e.total});
-    ga_.getII(kGAForm189217ID, kGAForm189217FieldIds.f189474, handle_, i.taxable);
+    ga_.getII(kGAForm189217ID, kForm189217Lines.taxableIncome, handle_, i.taxable);
 }
 
 // Georgia adjusted gross income: the federal one plus the Georgia
 // adjustments of form 189215.
 void MainFormCalculation::fillGeorgiaIncome() {
     const auto& i = lines.income;
-    ga_.getII(kGAForm189215ID, kGAForm189215FieldIds.f189418, handle_, i.georgiaAdjustments);
+    ga_.getII(kGAForm189215ID, kForm189215Lines.netAdjustment, handle_, i.georgiaAdjustments);
     blankIfZero(i.georgiaAdjustments);
     form_.plus2(i.georgiaAgi, i.federalAgi, i.georgiaAdjustments);
     blankIfZero(i.georgiaAgi);

@@ -6,17 +6,17 @@
 
 #include "module/catalogues/Form103FieldIds.h"
 #include "module/catalogues/Form104FieldIds.h"
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form44FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form71Lines.h"
+#include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/Form75FieldIds.h"
 #include "module/catalogues/Form78FieldIds.h"
 #include "module/catalogues/Form8FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
-#include "module/catalogues/GAForm73FieldIds.h"
-#include "module/catalogues/GAForm74FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -106,19 +106,19 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
 // worksheets or the summary claim more than the tax leaves them.
 void MainFormCalculation::fillCredits() {
     const auto& c = lines.credits;
-    const auto& f73 = kGAForm73FieldIds;
-    const double otherState = static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f17)) +
-                              static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.f26));
+    const Form73Lines& f73 = kForm73Lines;
+    const double otherState = static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.fullYear.credit)) +
+                              static_cast<double>(ga_.getIN(kGAForm73ID, 1, f73.partYear.credit));
     // A credit used is never below 0: a negative one would raise the tax.
     form_.assignIR(c.otherState, std::max(0.0, std::min(otherState, remainder_)));
     takeFromRemainder(form_.getIR(c.otherState));
-    ga_.getII(kGAForm74ID, kGAForm74FieldIds.f44, handle_, c.worksheets);
+    ga_.getII(kGAForm74ID, kForm74Lines.total, handle_, c.worksheets);
     form_.minIR(c.worksheets, c.worksheets, remainder_);
     if (form_.ltZero(c.worksheets)) {
         form_.zero(c.worksheets);
     }
     takeFromRemainder(form_.getIR(c.worksheets));
-    const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kGAForm189216FieldIds.f189825));
+    const double summary = static_cast<double>(ga_.getAllCopies(kGAForm189216ID, kForm189216Lines.creditUsed));
     form_.assignIR(c.summary, std::max(0.0, std::min(summary, remainder_)));
     form_.plus4(c.total, lines.lowIncome.credit, c.otherState, c.worksheets, c.summary);
     if (form_.getIR(c.tax) == 0.0) {
@@ -129,9 +129,9 @@ void MainFormCalculation::fillCredits() {
     const double beforeCredits = form_.getIR(c.tax) - form_.getIR(lines.lowIncome.credit) - form_.getIR(c.otherState);
     if (beforeCredits > 0) {
         const double afterWorksheets =
-            beforeCredits - static_cast<double>(ga_.getIN(kGAForm74ID, 1, kGAForm74FieldIds.f44));
+            beforeCredits - static_cast<double>(ga_.getIN(kGAForm74ID, 1, kForm74Lines.total));
         const double afterSummary =
-            afterWorksheets - static_cast<double>(ga_.getIN(kGAForm189216ID, 1, kGAForm189216FieldIds.f189825));
+            afterWorksheets - static_cast<double>(ga_.getIN(kGAForm189216ID, 1, kForm189216Lines.creditUsed));
         if (afterWorksheets < 0 || afterSummary < 0) {
             form_.setX(c.exceedsTax);
         }
@@ -152,15 +152,15 @@ void MainFormCalculation::fillPayments() {
     form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
     engine_.checkForm70SourceLinks(copy_);
     Utils::maybeSetValue(handle_, p.estimated,
-                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid1) +
-                                             ga_.getIN(kGAForm69ID, 1, info.options.estimatedPaid2)));
+                         static_cast<double>(ga_.getIN(kGAForm69ID, 1, info.estimatedPayments.total) +
+                                             ga_.getIN(kGAForm69ID, 1, info.estimatedPayments.further)));
     form_.plus3(p.total, p.withheld, p.ownRowsTotalRepeated, p.estimated);
     blankIfZero(p.total);
 
     const auto& r = lines.result;
-    const auto& f71 = kGAForm71FieldIds;
-    if (ga_.formYes(kGAForm71ID, 1, f71.f7)) {
-        ga_.getII(kGAForm71ID, f71.f87, handle_, r.penalty);
+    const Form71Lines& underpayment = kForm71Lines;
+    if (ga_.formYes(kGAForm71ID, 1, underpayment.addToReturn)) {
+        ga_.getII(kGAForm71ID, underpayment.totalPenalty, handle_, r.penalty);
         form_.setX(r.penaltyMark);
     } else {
         form_.setNull(r.penalty);
@@ -250,8 +250,8 @@ void MainFormCalculation::fillDeceased() {
         form_.assignII(d.lastName, lastName);
         return true;
     };
-    if (!deceased(kForm92FieldIds.f557, h.taxpayerFirstName, h.taxpayerLastName)) {
-        deceased(kForm92FieldIds.f558, h.spouseFirstName, h.spouseLastName);
+    if (!deceased(kForm92Lines.taxpayerDeceased, h.taxpayerFirstName, h.taxpayerLastName)) {
+        deceased(kForm92Lines.spouseDeceased, h.spouseFirstName, h.spouseLastName);
     }
 }
 
@@ -262,12 +262,14 @@ void MainFormCalculation::fillDeceased() {
 void MainFormCalculation::fillReviewMark() {
     const auto& f104 = kForm104FieldIds;
     const auto& f57 = kForm57FieldIds;
-    const auto& f189215 = kGAForm189215FieldIds;
+    const Form189215Lines& schedule1 = kForm189215Lines;
     const auto& f103 = kForm103FieldIds;
     const auto& rm = lines.review;
     const bool review =
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189281) > 0 && ga_.formNo(kGAForm69ID, 1, info.residency.fullYear)) ||
-        (ga_.getIN(kGAForm189215ID, 1, f189215.f189266) > 0 && ga_.formYes(kGAForm69ID, 1, info.residency.partYear)) ||
+        (ga_.getIN(kGAForm189215ID, 1, schedule1.lumpSumDistributions) > 0 &&
+         ga_.formNo(kGAForm69ID, 1, info.residency.fullYear)) ||
+        (ga_.getIN(kGAForm189215ID, 1, schedule1.municipalInterestLine) > 0 &&
+         ga_.formYes(kGAForm69ID, 1, info.residency.partYear)) ||
         ga_.hasSigValue(kForm104ID, 1, f104.f102) || ga_.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
         ga_.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga_.getIR(kForm57ID, 1, f57.f100) < 0 ||
         ga_.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga_.getIR(kForm103ID, 1, f103.f51) > 0 ||

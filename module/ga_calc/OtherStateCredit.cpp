@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form73Lines.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -68,8 +68,8 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
     }
     DataMgmt::TaxForm& sheet = *handle;
     const Form73Lines& l = kForm73Lines;
-    const auto& f69 = kGAForm69FieldIds;
-    const auto& f70 = kGAForm70FieldIds;
+    const Form69Lines::Residency& residency = kForm69Lines.residency;
+    const Form70Lines& f70 = kForm70Lines;
     const FieldId none = Primitives::kNullFieldID;
     auto answered = [&](const FieldId& x) { return gaReturn_->formYes(kGAForm69ID, 1, x); };
 
@@ -78,7 +78,7 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
                     l.taxpayerName, l.taxpayerNumber, none, none, l.spouseName, l.spouseNumber, none, none, none, 0);
     updateOtherStateRows();
 
-    if (answered(f69.f36) || answered(f69.f38)) {
+    if (answered(residency.taxpayerFullYear) || answered(residency.taxpayerPartYear)) {
         sheet.unProtect(l.stateAbbreviation);
     } else {
         sheet.makeProtectedAndSetNull(l.stateAbbreviation);
@@ -87,20 +87,20 @@ void GATaxReturnCalcEngine::calcOtherStateCredit(DataMgmt::TaxFormPtr handle, st
     // A full-year resident (taxpayer, else spouse) uses the full-year
     // computation, a part-year resident (spouse, else taxpayer) the
     // part-year one; without a residency answer the worksheet is emptied.
-    if (answered(f69.f36) || answered(f69.f96)) {
+    if (answered(residency.taxpayerFullYear) || answered(residency.spouseFullYear)) {
         clearFieldRange(kGAForm73ID, copy, kPartYear.otherStateIncome, kPartYear.credit);
-        gaReturn_->getII(kGAForm70ID, f70.f64, handle, kFullYear.georgiaIncome);
+        gaReturn_->getII(kGAForm70ID, f70.income.georgiaAgi, handle, kFullYear.georgiaIncome);
         store(sheet, l.standardAndItemized,
-              static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f72)) +
-                  static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.f79)));
-        gaReturn_->getII(kGAForm70ID, f70.f332, handle, l.exemptions);
+              static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.deductions.totalStandard)) +
+                  static_cast<double>(gaReturn_->getIN(kGAForm70ID, 1, f70.deductions.totalItemized)));
+        gaReturn_->getII(kGAForm70ID, f70.exemptions.total, handle, l.exemptions);
         store(sheet, kFullYear.deductions, sheet.getIR(l.standardAndItemized) + sheet.getIR(l.exemptions));
         computeCredit(sheet, kFullYear, gaReturn_->getFilingStatusNumber());
-    } else if (answered(f69.f97) || answered(f69.f38)) {
+    } else if (answered(residency.spousePartYear) || answered(residency.taxpayerPartYear)) {
         clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, kFullYear.credit);
-        const auto& f189217 = kGAForm189217FieldIds;
-        gaReturn_->getII(kGAForm189217ID, f189217.f189451, handle, kPartYear.georgiaIncome);
-        gaReturn_->getII(kGAForm189217ID, f189217.f189473, handle, kPartYear.deductions);
+        const Form189217Lines& schedule3 = kForm189217Lines;
+        gaReturn_->getII(kGAForm189217ID, schedule3.incomeAfterAdjustments.georgia, handle, kPartYear.georgiaIncome);
+        gaReturn_->getII(kGAForm189217ID, schedule3.georgiaShare, handle, kPartYear.deductions);
         computeCredit(sheet, kPartYear, gaReturn_->getFilingStatusNumber());
     } else {
         clearFieldRange(kGAForm73ID, copy, kFullYear.otherStateIncome, none);

@@ -77,7 +77,7 @@ DataMgmt::TaxFormPtr findStateRow(DataMgmt::TaxReturn& ga, const std::string& st
 // form 73 is left as it is (null).
 DataMgmt::TaxFormPtr addStateRow(DataMgmt::TaxReturn& ga, const std::string& state) {
     DataMgmt::TaxFormPtr info = ga.getFormUVPtr(kGAForm69ID, 1, false);
-    const FieldId& withoutRow = kForm69Lines.stateRows.otherStateWithoutRow;
+    const FieldId& withoutRow = kForm69Lines.otherStateWithoutRow;
     if (ga.formExists(kGAForm73ID, 1)) {
         if (!info.isNull()) {
             info->setX(withoutRow);

@@ -13,11 +13,11 @@
 #include <algorithm>
 #include <array>
 
+#include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form2FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -27,10 +27,6 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& f217 = kGAForm189217FieldIds;
-const auto& f215 = kGAForm189215FieldIds;
-const auto& f69 = kGAForm69FieldIds;
-const auto& f70 = kGAForm70FieldIds;
 const auto& st4 = kStateForm4FieldIds;
 
 using Columns = Form189217Lines::Columns;
@@ -103,8 +99,10 @@ void fillAdjustments(const PartYearSchedule& s) {
     const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
     auto schedule1 = [&](const FieldId& x) { return s.ga.getIR(kGAForm189215ID, 1, x); };
-    const double periodAdjustments = schedule1(f215.f189222) - schedule1(f215.f189223);
-    const double exclusions = schedule1(f215.f189334) + schedule1(f215.f189338);
+    const double periodAdjustments =
+        schedule1(kForm189215Lines.partYearAdditions) - schedule1(kForm189215Lines.partYearSubtractions);
+    const double exclusions = schedule1(kForm189215Lines.taxpayerRetirement.exclusion) +
+                              schedule1(kForm189215Lines.spouseRetirement.exclusion);
     const double federalTotal = s.worksheet(st4.f112);
     const double federalGeorgia = s.worksheet(st4.f113) + s.worksheet(st4.f114);
 
@@ -112,7 +110,8 @@ void fillAdjustments(const PartYearSchedule& s) {
     form.assignIR(l.federalAdjustments.georgia, federalGeorgia);
     form.assignIR(l.federalAdjustments.notGeorgia, federalTotal - federalGeorgia);
 
-    form.assignIR(l.georgiaAdjustments.total, schedule1(f215.f189418) - s.line(l.georgiaAdjustmentsReduction));
+    form.assignIR(l.georgiaAdjustments.total,
+                  schedule1(kForm189215Lines.netAdjustment) - s.line(l.georgiaAdjustmentsReduction));
     const double georgiaIncome = s.line(l.totalIncome.georgia) - federalGeorgia + periodAdjustments;
     const double wholeIncome =
         s.line(l.totalIncome.total) - federalTotal + s.line(l.georgiaAdjustments.total) + exclusions;
@@ -153,8 +152,8 @@ void fillDeduction(const PartYearSchedule& s) {
     if (s.common(Utils::kItemizes) == 0) {
         form.setNull(l.itemizesBox);
         form.setX(l.standardBox);
-        form.assignIR(l.deduction,
-                      TaxYear::kStandardDeduction.of(s.filingStatus) + s.ga.getIR(kGAForm70ID, 1, f70.f71));
+        form.assignIR(l.deduction, TaxYear::kStandardDeduction.of(s.filingStatus) +
+                                       s.ga.getIR(kGAForm70ID, 1, kForm70Lines.deductions.agedOrBlindAmount));
         return;
     }
     form.setX(l.itemizesBox);
@@ -210,9 +209,9 @@ void fillAgedOrBlindAmount(const PartYearSchedule& s) {
 void fillTaxableIncome(const PartYearSchedule& s) {
     const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
-    s.ga.getII(kGAForm70ID, f70.f326, s.handle, l.filers);
+    s.ga.getII(kGAForm70ID, kForm70Lines.exemptions.filers, s.handle, l.filers);
     form.timesIR(l.filerExemptions, l.filers, TaxYear::kFilerExemption.of(s.filingStatus));
-    s.ga.getII(kGAForm70ID, f70.f327, s.handle, l.dependents);
+    s.ga.getII(kGAForm70ID, kForm70Lines.exemptions.dependents, s.handle, l.dependents);
     form.timesIR(l.dependentExemptions, l.dependents, TaxYear::kDependentExemption);
     form.plus2(l.exemptions, l.dependentExemptions, l.filerExemptions);
     form.plus3(l.deductionsAndExemptions, l.deduction, l.agedOrBlindAmount, l.exemptions);
@@ -228,9 +227,9 @@ void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr handle, std::u
     }
     const PartYearSchedule s{*this,           *gaReturn_, handle, *handle, copy, gaReturn_->getFilingStatusNumber(),
                              getFederalForm()};
-    gaReturn_->getII(kGAForm69ID, f69.f25, s.handle, kLines.taxpayerNumber);
+    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, s.handle, kLines.taxpayerNumber);
 
-    if (gaReturn_->formYes(kGAForm69ID, 1, f69.f110)) {
+    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear)) {
         // A full-year resident has no Georgia part to compute.
         clearFieldRange(kGAForm189217ID, copy, kLines.wages.total, Primitives::kNullFieldID);
     } else {
@@ -242,7 +241,8 @@ void GATaxReturnCalcEngine::calcPartYearForm(DataMgmt::TaxFormPtr handle, std::u
         fillTaxableIncome(s);
     }
 
-    if (gaReturn_->formYes(kGAForm69ID, 1, f69.f37) || gaReturn_->formYes(kGAForm69ID, 1, f69.f38)) {
+    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerNonresident) ||
+        gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerPartYear)) {
         gaReturn_->setDataEntered(kGAForm189217ID, copy, true, false);
         handle->setCalculatedFlag(true);
     }

@@ -20,7 +20,7 @@
 #include <initializer_list>
 
 #include "module/catalogues/Form57FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
@@ -32,34 +32,14 @@ namespace {
 
 const auto& f92 = kForm92FieldIds;
 
-// The shared unearned-income lines: the taxpayer's column and the spouse's.
+// The shared unearned-income lines of a filer's worksheet.
 constexpr std::size_t kSharedLines = 6;
-using SharedColumn = std::array<FieldId, kSharedLines>;
-const SharedColumn kTaxpayerShared{f215.f189303, f215.f189305, f215.f189307, f215.f189309, f215.f189311, f215.f189317};
-const SharedColumn kSpouseShared{f215.f189304, f215.f189306, f215.f189308, f215.f189310, f215.f189312, f215.f189318};
+using Worksheet = Form189215Lines::RetirementWorksheet;
 
-// One filer's lines of the worksheet and what the filer's lines read.
+// One filer's worksheet and where its inputs come from: the federal form 92
+// lines and the common items of the federal return.
 struct FilerLines {
-    const FieldId& qualifiesByAge;
-    const FieldId& qualifiesByDisability;
-    const FieldId& birthDate;
-    const FieldId& birthDateByAge;  // the birth date again when it qualifies
-    const FieldId& disabilityType;
-    const FieldId& disabilityDate;
-    const FieldId& disabilityIncome;  // taken off the pensions, added to the exclusion
-    const FieldId& disabilityIncomeBox;
-    const FieldId& limit;
-    const FieldId& wages;
-    const FieldId& otherEarned;
-    const FieldId& earnedIncome;
-    const FieldId& earnedIncomeCounted;
-    const SharedColumn& shared;
-    const FieldId& iraDistributions;
-    const FieldId& pensions;
-    const FieldId& unearnedIncome;
-    const FieldId& total;
-    const FieldId& totalWithinLimit;
-    const FieldId& exclusion;
+    const Worksheet& worksheet;
     const FieldId& federalBirthDate;      // federal form 92
     const FieldId& federalDisabilityBox;  // federal form 92
     Utils::PCTypes wagesItem;
@@ -70,27 +50,8 @@ struct FilerLines {
 };
 
 const FilerLines kTaxpayer{
-    .qualifiesByAge = f215.f189228,
-    .qualifiesByDisability = f215.f189230,
-    .birthDate = f215.f189256,
-    .birthDateByAge = f215.f189331,
-    .disabilityType = f215.f189332,
-    .disabilityDate = f215.f189333,
-    .disabilityIncome = f215.f189327,
-    .disabilityIncomeBox = f215.f189329,
-    .limit = f215.f189323,
-    .wages = f215.f189295,
-    .otherEarned = f215.f189297,
-    .earnedIncome = f215.f189299,
-    .earnedIncomeCounted = f215.f189301,
-    .shared = kTaxpayerShared,
-    .iraDistributions = f215.f189313,
-    .pensions = f215.f189315,
-    .unearnedIncome = f215.f189319,
-    .total = f215.f189321,
-    .totalWithinLimit = f215.f189325,
-    .exclusion = f215.f189334,
-    .federalBirthDate = f92.f9,
+    .worksheet = kLines.taxpayerRetirement,
+    .federalBirthDate = kForm92Lines.taxpayer.birthDate,
     .federalDisabilityBox = f92.f490,
     .wagesItem = Utils::kWagesTaxpayer,
     .businessItem = Utils::kBusinessIncomeTaxpayer,
@@ -100,27 +61,8 @@ const FilerLines kTaxpayer{
 };
 
 const FilerLines kSpouse{
-    .qualifiesByAge = f215.f189229,
-    .qualifiesByDisability = f215.f189231,
-    .birthDate = f215.f189257,
-    .birthDateByAge = f215.f189335,
-    .disabilityType = f215.f189336,
-    .disabilityDate = f215.f189337,
-    .disabilityIncome = f215.f189328,
-    .disabilityIncomeBox = f215.f189330,
-    .limit = f215.f189324,
-    .wages = f215.f189296,
-    .otherEarned = f215.f189298,
-    .earnedIncome = f215.f189300,
-    .earnedIncomeCounted = f215.f189302,
-    .shared = kSpouseShared,
-    .iraDistributions = f215.f189314,
-    .pensions = f215.f189316,
-    .unearnedIncome = f215.f189320,
-    .total = f215.f189322,
-    .totalWithinLimit = f215.f189326,
-    .exclusion = f215.f189338,
-    .federalBirthDate = f92.f10,
+    .worksheet = kLines.spouseRetirement,
+    .federalBirthDate = kForm92Lines.spouse.birthDate,
     .federalDisabilityBox = f92.f491,
     .wagesItem = Utils::kWagesSpouse,
     .businessItem = Utils::kBusinessIncomeSpouse,
@@ -170,24 +112,25 @@ std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
 // the limit line as it was.
 double qualify(const Schedule& s, const FilerLines& filer, bool eligible) {
     if (eligible) {
-        const short year = s.ga.dateParse(s.handle, filer.birthDate, Utils::kDateParseYear);
+        const short year = s.ga.dateParse(s.handle, filer.worksheet.birthDate, Utils::kDateParseYear);
         if (year > 0 && year <= TaxYear::kRetirementLatestBirthYear) {
             const double limit = year <= TaxYear::kRetirementFullLimitLatestBirthYear ? TaxYear::kRetirementFullLimit
                                                                                       : TaxYear::kRetirementLowerLimit;
-            s.form.assignIR(filer.limit, limit);
-            s.form.setX(filer.qualifiesByAge);
-            s.form.assignII(filer.birthDateByAge, filer.birthDate);
+            s.form.assignIR(filer.worksheet.limit, limit);
+            s.form.setX(filer.worksheet.qualifiesByAge);
+            s.form.assignII(filer.worksheet.birthDateByAge, filer.worksheet.birthDate);
             return limit;
         }
         if (disabled(s, filer)) {
-            s.form.setX(filer.qualifiesByDisability);
-            s.form.unProtect(filer.disabilityType);
-            s.form.unProtect(filer.disabilityDate);
-            s.form.setNull(filer.birthDateByAge);
+            s.form.setX(filer.worksheet.qualifiesByDisability);
+            s.form.unProtect(filer.worksheet.disabilityType);
+            s.form.unProtect(filer.worksheet.disabilityDate);
+            s.form.setNull(filer.worksheet.birthDateByAge);
             return TaxYear::kRetirementLowerLimit;
         }
     }
-    close(s, {filer.disabilityType, filer.disabilityDate, filer.exclusion, filer.birthDateByAge, filer.limit});
+    close(s, {filer.worksheet.disabilityType, filer.worksheet.disabilityDate, filer.worksheet.exclusion,
+              filer.worksheet.birthDateByAge, filer.worksheet.limit});
     return 0.0;
 }
 
@@ -195,12 +138,13 @@ double qualify(const Schedule& s, const FilerLines& filer, bool eligible) {
 // marked, also for a filer who qualifies by age.
 void openDisabilityInputs(const Schedule& s, const FilerLines& filer, bool eligible) {
     if (eligible && disabled(s, filer)) {
-        s.form.setX(filer.qualifiesByDisability);
-        for (const FieldId& x : {filer.disabilityIncome, filer.disabilityType, filer.disabilityDate}) {
+        s.form.setX(filer.worksheet.qualifiesByDisability);
+        for (const FieldId& x :
+             {filer.worksheet.disabilityIncome, filer.worksheet.disabilityType, filer.worksheet.disabilityDate}) {
             s.form.unProtect(x);
         }
     } else {
-        close(s, {filer.disabilityIncome, filer.disabilityType, filer.disabilityDate});
+        close(s, {filer.worksheet.disabilityIncome, filer.worksheet.disabilityType, filer.worksheet.disabilityDate});
     }
 }
 
@@ -209,61 +153,63 @@ void openDisabilityInputs(const Schedule& s, const FilerLines& filer, bool eligi
 // taxpayer's column holds the amount and the spouse's is closed.
 void fillSharedLines(const Schedule& s, const std::array<double, kSharedLines>& amounts) {
     for (std::size_t k = 0; k < kSharedLines; ++k) {
-        s.engine.storeComputedAmount(s.handle, kGAForm189215ID, amounts[k], kTaxpayerShared[k], kSpouseShared[k],
-                                     s.filingStatus);
+        s.engine.storeComputedAmount(s.handle, kGAForm189215ID, amounts[k], kTaxpayer.worksheet.shared[k],
+                                     kSpouse.worksheet.shared[k], s.filingStatus);
     }
 }
 
 void fillWorksheet(const Schedule& s, const FilerLines& filer, double limit,
                    const std::array<double, kSharedLines>& amounts) {
     DataMgmt::TaxForm& form = s.form;
-    form.assignIR(filer.wages, s.common(filer.wagesItem));
-    form.assignIR(filer.otherEarned, s.common(filer.businessItem) + s.common(filer.otherEarnedItem));
-    form.plus2(filer.earnedIncome, filer.wages, filer.otherEarned);
-    form.assignIR(filer.earnedIncomeCounted,
-                  std::max(0.0, std::min(s.line(filer.earnedIncome), TaxYear::kRetirementEarnedIncomeLimit)));
+    form.assignIR(filer.worksheet.wages, s.common(filer.wagesItem));
+    form.assignIR(filer.worksheet.otherEarned, s.common(filer.businessItem) + s.common(filer.otherEarnedItem));
+    form.plus2(filer.worksheet.earnedIncome, filer.worksheet.wages, filer.worksheet.otherEarned);
+    form.assignIR(filer.worksheet.earnedIncomeCounted,
+                  std::max(0.0, std::min(s.line(filer.worksheet.earnedIncome), TaxYear::kRetirementEarnedIncomeLimit)));
 
     fillSharedLines(s, amounts);
-    form.assignIR(filer.iraDistributions, s.common(filer.iraItem));
+    form.assignIR(filer.worksheet.iraDistributions, s.common(filer.iraItem));
     // A disabled filer may take disability income off the pensions; it is
     // added to the exclusion whole.
-    if (form.xMarked(filer.qualifiesByDisability)) {
-        form.unProtect(filer.disabilityIncomeBox);
-        form.unProtect(filer.disabilityIncome);
+    if (form.xMarked(filer.worksheet.qualifiesByDisability)) {
+        form.unProtect(filer.worksheet.disabilityIncomeBox);
+        form.unProtect(filer.worksheet.disabilityIncome);
     } else {
-        close(s, {filer.disabilityIncomeBox, filer.disabilityIncome});
+        close(s, {filer.worksheet.disabilityIncomeBox, filer.worksheet.disabilityIncome});
     }
     double pensions = s.common(filer.pensionItem);
-    if (form.xMarked(filer.disabilityIncomeBox)) {
-        pensions = std::max(0.0, pensions - s.line(filer.disabilityIncome));
+    if (form.xMarked(filer.worksheet.disabilityIncomeBox)) {
+        pensions = std::max(0.0, pensions - s.line(filer.worksheet.disabilityIncome));
     }
-    form.assignIR(filer.pensions, pensions);
+    form.assignIR(filer.worksheet.pensions, pensions);
 
-    double unearned = s.line(filer.iraDistributions) + s.line(filer.pensions);
-    for (const FieldId& x : filer.shared) {
+    double unearned = s.line(filer.worksheet.iraDistributions) + s.line(filer.worksheet.pensions);
+    for (const FieldId& x : filer.worksheet.shared) {
         unearned += s.line(x);
     }
-    form.assignIR(filer.unearnedIncome, std::max(0.0, unearned));
-    form.plus2(filer.total, filer.earnedIncomeCounted, filer.unearnedIncome);
-    form.minIR(filer.totalWithinLimit, filer.total, limit);
-    form.assignII(filer.exclusion, filer.totalWithinLimit);
+    form.assignIR(filer.worksheet.unearnedIncome, std::max(0.0, unearned));
+    form.plus2(filer.worksheet.total, filer.worksheet.earnedIncomeCounted, filer.worksheet.unearnedIncome);
+    form.minIR(filer.worksheet.totalWithinLimit, filer.worksheet.total, limit);
+    form.assignII(filer.worksheet.exclusion, filer.worksheet.totalWithinLimit);
 }
 
 // A filer without an exclusion has the worksheet's lines closed; the
 // spouse's shared column stays open on a joint return, where it splits the
 // couple's amounts.
 void closeWorksheet(const Schedule& s, const FilerLines& filer, bool withSharedColumn) {
-    close(s, {filer.wages, filer.otherEarned, filer.earnedIncome, filer.earnedIncomeCounted, filer.iraDistributions,
-              filer.pensions, filer.unearnedIncome, filer.total, filer.totalWithinLimit, filer.exclusion});
+    close(s, {filer.worksheet.wages, filer.worksheet.otherEarned, filer.worksheet.earnedIncome,
+              filer.worksheet.earnedIncomeCounted, filer.worksheet.iraDistributions, filer.worksheet.pensions,
+              filer.worksheet.unearnedIncome, filer.worksheet.total, filer.worksheet.totalWithinLimit,
+              filer.worksheet.exclusion});
     if (withSharedColumn) {
-        for (const FieldId& x : filer.shared) {
+        for (const FieldId& x : filer.worksheet.shared) {
             s.form.makeProtectedAndSetNull(x);
         }
     }
 }
 
 bool qualifies(const Schedule& s, const FilerLines& filer) {
-    return s.form.xMarked(filer.qualifiesByAge) || s.form.xMarked(filer.qualifiesByDisability);
+    return s.form.xMarked(filer.worksheet.qualifiesByAge) || s.form.xMarked(filer.worksheet.qualifiesByDisability);
 }
 
 }  // namespace
@@ -271,14 +217,14 @@ bool qualifies(const Schedule& s, const FilerLines& filer) {
 void calcRetirementExclusion(const Schedule& s) {
     const std::array<double, kSharedLines> amounts = sharedAmounts(s);
     for (const FilerLines* filer : {&kTaxpayer, &kSpouse}) {
-        s.form.setXNo(filer->qualifiesByAge);
-        s.form.setXNo(filer->qualifiesByDisability);
+        s.form.setXNo(filer->worksheet.qualifiesByAge);
+        s.form.setXNo(filer->worksheet.qualifiesByDisability);
     }
-    s.ga.getII(kForm92ID, kTaxpayer.federalBirthDate, s.handle, kTaxpayer.birthDate);
+    s.ga.getII(kForm92ID, kTaxpayer.federalBirthDate, s.handle, kTaxpayer.worksheet.birthDate);
     if (s.joint) {
-        s.ga.getII(kForm92ID, kSpouse.federalBirthDate, s.handle, kSpouse.birthDate);
+        s.ga.getII(kForm92ID, kSpouse.federalBirthDate, s.handle, kSpouse.worksheet.birthDate);
     } else {
-        s.form.setNull(kSpouse.birthDate);
+        s.form.setNull(kSpouse.worksheet.birthDate);
     }
 
     const double taxpayerLimit = qualify(s, kTaxpayer, true);
@@ -300,7 +246,8 @@ void calcRetirementExclusion(const Schedule& s) {
     // The disability income is added to each filer's exclusion, so that a
     // filer without an exclusion ends with 0.
     for (const FilerLines* filer : {&kTaxpayer, &kSpouse}) {
-        s.form.assignIR(filer->exclusion, std::max(0.0, s.line(filer->exclusion) + s.line(filer->disabilityIncome)));
+        s.form.assignIR(filer->worksheet.exclusion,
+                        std::max(0.0, s.line(filer->worksheet.exclusion) + s.line(filer->worksheet.disabilityIncome)));
     }
 }
 

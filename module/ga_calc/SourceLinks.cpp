@@ -19,18 +19,11 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form110FieldIds.h"
-#include "module/catalogues/Form135FieldIds.h"
-#include "module/catalogues/Form164FieldIds.h"
-#include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form166FieldIds.h"
-#include "module/catalogues/Form186662FieldIds.h"
-#include "module/catalogues/Form52FieldIds.h"
-#include "module/catalogues/Form54FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
+#include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
@@ -44,18 +37,14 @@ namespace {
 constexpr int kForm70Entries = 6;
 constexpr int kEntriesPerContinuation = 9;
 
-// One state row of a source document: the state code, the Georgia tax
-// withheld (the amount that makes the document an entry of the list), the
-// state identification number and the state amount (wages, winnings,
-// interest, distributions: up to two fields added; none when the document
-// gives it outside its state rows).
-struct StateRow {
-    FieldId code;
-    FieldId withheld;
-    FieldId stateId;
-    FieldId amount1 = Primitives::kNullFieldID;
-    FieldId amount2 = Primitives::kNullFieldID;
-};
+// The state rows of one document's layout. The Georgia tax withheld is the
+// amount that makes the document an entry of the list; the state amount is
+// the row's amount and further amount added (none when the document gives
+// it outside its state rows).
+template <std::size_t N>
+std::vector<SourceStateRow> rowsOf(const std::array<SourceStateRow, N>& rows) {
+    return {rows.begin(), rows.end()};
+}
 
 // Which identification box an entry of the document marks.
 enum class IdBox {
@@ -81,7 +70,7 @@ struct SourceLayout {
     // The Georgia amount that the document gives outside its state rows, in
     // place of the row's; null when the rows give it.
     double (*amountOutsideRows)(const SourceDocument& document, double rowAmount) = nullptr;
-    std::vector<StateRow> rows;
+    std::vector<SourceStateRow> rows;
 };
 
 // One copy of a federal source document, read through the Georgia return:
@@ -101,15 +90,15 @@ struct SourceDocument {
     }
 };
 
-// A 1099-G: unemployment compensation when its box 20717 is marked, else
-// the taxable grants and payments of box 20718.
+// A 1099-G: unemployment compensation when its box says so, else the
+// taxable grants and payments when theirs does.
 double form165Amount(const SourceDocument& document, double rowAmount) {
-    const auto& f165 = kForm165FieldIds;
-    if (document.yes(f165.f20717)) {
-        return document.dollars(f165.f11);
+    const Form165Lines& g = kForm165Lines;
+    if (document.yes(g.unemploymentBox)) {
+        return document.dollars(g.unemployment);
     }
-    if (document.yes(f165.f20718)) {
-        return document.dollars(f165.f24555) + document.dollars(f165.f18) + document.dollars(f165.f19);
+    if (document.yes(g.grantsBox)) {
+        return document.dollars(g.grants[0]) + document.dollars(g.grants[1]) + document.dollars(g.grants[2]);
     }
     return rowAmount;
 }
@@ -129,10 +118,7 @@ SourceLayout wageStatementLayout() {
             .payerId = w2.f7,
             .idBox = IdBox::Id1,
             .anyNonZeroQualifies = true,
-            .rows = {{.code = w2.f34, .withheld = w2.f32, .stateId = w2.f8, .amount1 = w2.f33},
-                     {.code = w2.f99, .withheld = w2.f97, .stateId = w2.f107, .amount1 = w2.f98},
-                     {.code = w2.f27781, .withheld = w2.f27784, .stateId = w2.f27782, .amount1 = w2.f27783},
-                     {.code = w2.f27788, .withheld = w2.f27791, .stateId = w2.f27789, .amount1 = w2.f27790}}};
+            .rows = rowsOf(kForm52StateRows)};
 }
 
 SourceLayout gamblingStatementLayout() {
@@ -142,17 +128,13 @@ SourceLayout gamblingStatementLayout() {
             .payerId = w2g.f4,
             .idBox = IdBox::ByYesNoBox,
             .idBoxField = w2g.f79884,
-            .rows = {{.code = w2g.f28, .withheld = w2g.f25, .stateId = w2g.f24, .amount1 = w2g.f12}}};
+            .rows = rowsOf(kForm54StateRows)};
 }
 
 // A 1099-MISC.
 SourceLayout form110Layout() {
     const auto& f110 = kForm110FieldIds;
-    return {.form = kForm110ID,
-            .payerId = f110.f20,
-            .idBox = IdBox::ByDashes,
-            .rows = {{.code = f110.f46, .withheld = f110.f45, .stateId = f110.f48, .amount1 = f110.f131},
-                     {.code = f110.f133, .withheld = f110.f132, .stateId = f110.f134, .amount1 = f110.f135}}};
+    return {.form = kForm110ID, .payerId = f110.f20, .idBox = IdBox::ByDashes, .rows = rowsOf(kForm110StateRows)};
 }
 
 SourceLayout form186662Layout() {
@@ -160,69 +142,37 @@ SourceLayout form186662Layout() {
     return {.form = kForm186662ID,
             .payerId = f186662.f186685,
             .idBox = IdBox::ByDashes,
-            .rows = {{.code = f186662.f186735,
-                      .withheld = f186662.f186737,
-                      .stateId = f186662.f186736,
-                      .amount1 = f186662.f186714}}};
+            .rows = rowsOf(kForm186662StateRows)};
 }
 
 // A 1099-G.
 SourceLayout form165Layout() {
-    const auto& f165 = kForm165FieldIds;
     return {.form = kForm165ID,
-            .payerId = f165.f26,
+            .payerId = kForm165Lines.payerId,
             .idBox = IdBox::Id1,
             .amountOutsideRows = &form165Amount,
-            .rows = {{.code = f165.f17, .withheld = f165.f16, .stateId = f165.f28},
-                     {.code = f165.f144118, .withheld = f165.f144120, .stateId = f165.f144119}}};
+            .rows = rowsOf(kForm165Lines.stateRows)};
 }
 
 // A 1099-R.
 SourceLayout form84Layout() {
     const auto& f84 = kForm84FieldIds;
-    return {.form = kForm84ID,
-            .payerId = f84.f11,
-            .idBox = IdBox::Id1,
-            .rows = {{.code = f84.f33, .withheld = f84.f30, .stateId = f84.f31, .amount1 = f84.f134},
-                     {.code = f84.f169, .withheld = f84.f168, .stateId = f84.f170, .amount1 = f84.f171}}};
+    return {.form = kForm84ID, .payerId = f84.f11, .idBox = IdBox::Id1, .rows = rowsOf(kForm84StateRows)};
 }
 
 // Interest (1099-INT): no payer number; the filer may enter one.
-SourceLayout interestLayout() {
-    const auto& f166 = kForm166FieldIds;
-    return {.form = kForm166ID,
-            .idBox = IdBox::None,
-            .rows = {{.code = f166.f133633, .withheld = f166.f133635, .stateId = f166.f133634, .amount1 = f166.f10},
-                     {.code = f166.f144125, .withheld = f166.f144127, .stateId = f166.f144126, .amount1 = f166.f10},
-                     {.code = f166.f133636,
-                      .withheld = f166.f133638,
-                      .stateId = f166.f133637,
-                      .amount1 = f166.f17,
-                      .amount2 = f166.f18},
-                     {.code = f166.f144130,
-                      .withheld = f166.f144132,
-                      .stateId = f166.f144131,
-                      .amount1 = f166.f17,
-                      .amount2 = f166.f18}}};
-}
+SourceLayout interestLayout() { return {.form = kForm166ID, .idBox = IdBox::None, .rows = rowsOf(kForm166StateRows)}; }
 
 // Dividends (1099-DIV).
 SourceLayout dividendLayout() {
-    const auto& f164 = kForm164FieldIds;
     return {.form = kForm164ID,
             .idBox = IdBox::None,
             .amountOutsideRows = &form164Amount,
-            .rows = {{.code = f164.f133765, .withheld = f164.f133767, .stateId = f164.f133766},
-                     {.code = f164.f144115, .withheld = f164.f144117, .stateId = f164.f144116}}};
+            .rows = rowsOf(kForm164StateRows)};
 }
 
 SourceLayout consolidatedStatementLayout() {
-    const auto& f135 = kForm135FieldIds;
-    return {.form = kForm135ID,
-            .idBox = IdBox::None,
-            .rowsForFirstEntryOnly = true,
-            .rows = {{.code = f135.f163202, .withheld = f135.f163204, .stateId = f135.f163203},
-                     {.code = f135.f163205, .withheld = f135.f163207, .stateId = f135.f163206}}};
+    return {.form = kForm135ID, .idBox = IdBox::None, .rowsForFirstEntryOnly = true, .rows = rowsOf(kForm135StateRows)};
 }
 
 const std::vector<SourceLayout>& layouts() {
@@ -253,9 +203,9 @@ bool withholdingQualifies(const SourceLayout& layout, double withheld) {
 // The state row of a document that makes it a Georgia document: the first
 // row coded exactly "GA" whose withholding qualifies.
 std::optional<std::size_t> qualifyingRow(const SourceDocument& document) {
-    const std::vector<StateRow>& rows = document.layout.rows;
+    const std::vector<SourceStateRow>& rows = document.layout.rows;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (document.text(rows[r].code) == "GA" &&
+        if (document.text(rows[r].state) == "GA" &&
             withholdingQualifies(document.layout, document.dollars(rows[r].withheld))) {
             return r;
         }
@@ -344,16 +294,16 @@ EntryValues readDocument(const SourceDocument& document, int entryNumber) {
     if (!layout.rowsForFirstEntryOnly || entryNumber == 0) {
         chosen = qualifyingRow(document);
         for (std::size_t r = 0; !chosen && r < layout.rows.size(); ++r) {
-            if (document.text(layout.rows[r].code) == "GA") {
+            if (document.text(layout.rows[r].state) == "GA") {
                 chosen = r;
             }
         }
     }
     if (chosen) {
-        const StateRow& row = layout.rows[*chosen];
+        const SourceStateRow& row = layout.rows[*chosen];
         values.withheld = document.dollars(row.withheld);
         values.stateId = document.text(row.stateId);
-        values.amount = document.dollars(row.amount1) + document.dollars(row.amount2);
+        values.amount = document.dollars(row.amount) + document.dollars(row.otherAmount);
     }
     if (layout.amountOutsideRows != nullptr) {
         values.amount = layout.amountOutsideRows(document, values.amount);

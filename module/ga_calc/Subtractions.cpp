@@ -10,7 +10,7 @@
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form12FieldIds.h"
 #include "module/catalogues/Form132FieldIds.h"
-#include "module/catalogues/Form165FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form16FieldIds.h"
 #include "module/catalogues/Form19FieldIds.h"
 #include "module/catalogues/Form1FieldIds.h"
@@ -18,13 +18,13 @@
 #include "module/catalogues/Form44FieldIds.h"
 #include "module/catalogues/Form49FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71FieldIds.h"
 #include "module/catalogues/Form75FieldIds.h"
 #include "module/catalogues/Form7FieldIds.h"
 #include "module/catalogues/Form84FieldIds.h"
 #include "module/catalogues/Form8FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
@@ -34,8 +34,6 @@
 namespace GACalculationMgmt::adjustments {
 
 namespace {
-
-const auto& f69 = kGAForm69FieldIds;
 
 // The key under which federal forms 7, 16 and 84 hold the amounts that the
 // schedule takes.
@@ -79,7 +77,7 @@ const std::array<SourceLine, 23> kSourceLines{{
 void fillSourceAmounts(const Schedule& s) {
     const Form189215Lines& l = kLines;
     s.form.plus3(l.byStateTotal, l.byStateAmounts[0], l.byStateAmounts[1], l.byStateAmounts[2]);
-    if (s.ga.formYes(kGAForm69ID, 1, f69.f37)) {
+    if (s.ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerNonresident)) {
         s.form.makeProtectedAndSetNull(l.sCorporation);
     } else {
         s.form.unProtect(l.sCorporation);
@@ -196,7 +194,7 @@ void fillFederalSubtractions(const Schedule& s) {
 
     // In hundredths, as the two statements and this line hold them.
     const double statements = s.keyed(kForm84ID, kForm84FieldIds.f4, kForm84FieldIds.f425, kStatementKey) +
-                              s.allCopies(kForm165ID, kForm165FieldIds.f11);
+                              s.allCopies(kForm165ID, kForm165Lines.unemployment);
     if (statements > 0) {
         s.form.assignIR(l.distributionsAndPayments, statements);
     }
@@ -232,8 +230,9 @@ void markFederalIndicators(const Schedule& s) {
 
     bool belowLimit = false;
     if (s.common(Utils::kItemizes) == 1) {
-        belowLimit = s.joint ? s.ga.getIR(kGAForm70ID, 1, kGAForm70FieldIds.f62) < TaxYear::kItemizedJointIncomeLimit
-                             : s.line(l.usObligationsNet) < TaxYear::kItemizedOtherLimit;
+        belowLimit =
+            s.joint ? s.ga.getIR(kGAForm70ID, 1, kForm70Lines.income.federalAgi) < TaxYear::kItemizedJointIncomeLimit
+                    : s.line(l.usObligationsNet) < TaxYear::kItemizedOtherLimit;
     }
     if (belowLimit) {
         s.form.setX(l.itemizedIncomeBox);
@@ -263,8 +262,8 @@ void markForReview(const Schedule& s) {
     const Form189215Lines& l = kLines;
     const auto& f57 = kForm57FieldIds;
     const bool review =
-        (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, f69.f110)) ||
-        (s.line(l.municipalInterestLine) > 0 && s.ga.formYes(kGAForm69ID, 1, f69.f111)) ||
+        (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, kForm69Lines.residency.fullYear)) ||
+        (s.line(l.municipalInterestLine) > 0 && s.ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.partYear)) ||
         s.ga.hasSigValue(kForm104ID, 1, kForm104FieldIds.f102) || s.federalLine(kForm8ID, kForm8FieldIds.f69) < 0 ||
         s.federalLine(kForm8ID, kForm8FieldIds.f142) < 0 || s.federalLine(kForm57ID, f57.f100) < 0 ||
         s.federalLine(kForm44ID, kForm44FieldIds.f19) > 0 || s.federalLine(kForm103ID, kForm103FieldIds.f51) > 0 ||
@@ -285,8 +284,8 @@ void calcSubtractions(const Schedule& s) {
     fillFederalSubtractions(s);
     markFederalIndicators(s);
 
-    s.form.plus7(l.subtractions, l.taxpayerExclusion, l.spouseExclusion, l.socialSecurity, l.savingsPlan,
-                 l.usObligations, l.otherSubtraction, l.otherSubtractions);
+    s.form.plus7(l.subtractions, l.taxpayerRetirement.exclusion, l.spouseRetirement.exclusion, l.socialSecurity,
+                 l.savingsPlan, l.usObligations, l.otherSubtraction, l.otherSubtractions);
     s.blankIfZero(l.subtractions);
     sumPartYearSubtractions(s);
     s.form.minusII(l.netAdjustment, l.additions, l.subtractions);

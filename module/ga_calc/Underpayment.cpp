@@ -21,9 +21,9 @@
 #include <cstdio>
 #include <string>
 
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -35,21 +35,12 @@ namespace {
 
 using TaxYear::CalendarDate;
 
-const auto& f71 = kGAForm71FieldIds;
 const Form70Lines& form70 = kForm70Lines;
 constexpr const auto& kDueDates = TaxYear::kInstallmentDueDates;
 
-// The estimated payments as the information form holds them: one amount
-// without a date (it counts in the first period), twelve rows of date and
-// amount from the first date on, and the total of all of them.
-struct EstimatedPaymentLines {
-    FieldId undated, firstDate, total;
-};
-const EstimatedPaymentLines estimated = {
-    .undated = kGAForm69FieldIds.f49,
-    .firstDate = kGAForm69FieldIds.f50,
-    .total = kGAForm69FieldIds.f75,
-};
+// The estimated payments as the information form holds them: the payments
+// without a date count in the first period.
+const Form69Lines::EstimatedPayments& estimated = kForm69Lines.estimatedPayments;
 
 // What the form shows for a filer exempt from the penalty.
 const char* const kExemptText = "Exempt,farmer/fisherman";
@@ -57,154 +48,12 @@ const char* const kExemptText = "Exempt,farmer/fisherman";
 // Interest of one day on a late installment.
 constexpr double kDailyInterestRate = TaxYear::kUnderpaymentInterestRate / TaxYear::kDaysInYear;
 
-// The single lines of form 71.
-struct UnderpaymentLines {
-    FieldId taxYear, taxpayerName, taxpayerNumber, spouseName, spouseNumber;
-    FieldId addToReturn;   // answered yes: form 70 adds the penalty
-    FieldId exemptFarmer;  // exempt farmer or fisherman
-    FieldId oneInstallment;
-    FieldId notExempt;  // marked when neither 89 nor 8 is
-    FieldId keepForm;   // the pair 90/91: 91 empties the form
-    FieldId emptyForm;
-    FieldId paidDate;  // payment date of the one installment
-    FieldId tax;       // form 70 tax
-    FieldId exemptText;
-    FieldId credits;  // form 70 total credits
-    FieldId netTax;
-    FieldId requiredTotal;  // 70 % of the net tax
-    FieldId installments;
-    FieldId priorYearTax;  // entered: the other basis of an installment
-    FieldId withholding;   // form 70 Georgia tax withheld
-    FieldId equalParts;    // the withholding spread in equal parts
-    FieldId enteredParts, totalPenalty, exemptMark;
-};
-const UnderpaymentLines lines = {
-    .taxYear = f71.f2,
-    .taxpayerName = f71.f3,
-    .taxpayerNumber = f71.f4,
-    .spouseName = f71.f5,
-    .spouseNumber = f71.f6,
-    .addToReturn = f71.f7,
-    .exemptFarmer = f71.f8,
-    .oneInstallment = f71.f9,
-    .notExempt = f71.f89,
-    .keepForm = f71.f90,
-    .emptyForm = f71.f91,
-    .paidDate = f71.f10,
-    .tax = f71.f11,
-    .exemptText = f71.f12,
-    .credits = f71.f13,
-    .netTax = f71.f14,
-    .requiredTotal = f71.f15,
-    .installments = f71.f16,
-    .priorYearTax = f71.f55,
-    .withholding = f71.f21,
-    .equalParts = f71.f22,
-    .enteredParts = f71.f23,
-    .totalPenalty = f71.f87,
-    .exemptMark = f71.f79298,
-};
-
-// One installment column. Column A has no carried-in overpayment and column
-// D only the first exception amount; those fields are null.
-struct InstallmentColumn {
-    FieldId requiredShare;     // the 70 % amount divided among the installments
-    FieldId priorYearShare;    // the prior-year tax divided among them
-    FieldId required;          // the smaller of the two
-    FieldId withholdingShare;  // the column's part of the withholding
-    FieldId datedPayments;     // the estimated payments of the period
-    FieldId periodPayments;    // withholding share + dated payments
-    FieldId payments;          // the same, carried into the column's arithmetic
-    FieldId carriedIn;         // overpayment of the column to the left
-    FieldId available;         // payments + carried-in overpayment
-    FieldId underpaid;         // required - available; below 0 an overpayment
-    FieldId cumulative;        // payments of this column and those to its left
-    std::array<FieldId, 3> exceptions;
-    FieldId bearingInterest;  // the amount on which interest runs
-    FieldId paidDate;
-    FieldId daysLate;
-    FieldId penalty;
-    CalendarDate due;
-};
-
+// The single lines and the installment columns A to D, each column due on
+// its date of kDueDates.
 constexpr int kColumns = 4;
-const std::array<InstallmentColumn, kColumns> kColumnsAtoD{
-    {{
-         .requiredShare = f71.f17,
-         .priorYearShare = f71.f56,
-         .required = f71.f92,
-         .withholdingShare = f71.f24,
-         .datedPayments = f71.f28,
-         .periodPayments = f71.f32,
-         .payments = f71.f36,
-         .carriedIn = Primitives::kNullFieldID,
-         .available = f71.f43,
-         .underpaid = f71.f47,
-         .cumulative = f71.f51,
-         .exceptions = {f71.f60, f71.f64, f71.f67},
-         .bearingInterest = f71.f70,
-         .paidDate = f71.f75,
-         .daysLate = f71.f79,
-         .penalty = f71.f83,
-         .due = kDueDates[0],
-     },
-     {
-         .requiredShare = f71.f18,
-         .priorYearShare = f71.f57,
-         .required = f71.f93,
-         .withholdingShare = f71.f25,
-         .datedPayments = f71.f29,
-         .periodPayments = f71.f33,
-         .payments = f71.f37,
-         .carriedIn = f71.f40,
-         .available = f71.f44,
-         .underpaid = f71.f48,
-         .cumulative = f71.f52,
-         .exceptions = {f71.f61, f71.f65, f71.f68},
-         .bearingInterest = f71.f71,
-         .paidDate = f71.f76,
-         .daysLate = f71.f80,
-         .penalty = f71.f84,
-         .due = kDueDates[1],
-     },
-     {
-         .requiredShare = f71.f19,
-         .priorYearShare = f71.f58,
-         .required = f71.f94,
-         .withholdingShare = f71.f26,
-         .datedPayments = f71.f30,
-         .periodPayments = f71.f34,
-         .payments = f71.f38,
-         .carriedIn = f71.f41,
-         .available = f71.f45,
-         .underpaid = f71.f49,
-         .cumulative = f71.f53,
-         .exceptions = {f71.f62, f71.f66, f71.f69},
-         .bearingInterest = f71.f72,
-         .paidDate = f71.f77,
-         .daysLate = f71.f81,
-         .penalty = f71.f85,
-         .due = kDueDates[2],
-     },
-     {
-         .requiredShare = f71.f20,
-         .priorYearShare = f71.f59,
-         .required = f71.f95,
-         .withholdingShare = f71.f27,
-         .datedPayments = f71.f31,
-         .periodPayments = f71.f35,
-         .payments = f71.f39,
-         .carriedIn = f71.f42,
-         .available = f71.f46,
-         .underpaid = f71.f50,
-         .cumulative = f71.f54,
-         .exceptions = {f71.f63, Primitives::kNullFieldID, Primitives::kNullFieldID},
-         .bearingInterest = f71.f73,
-         .paidDate = f71.f78,
-         .daysLate = f71.f82,
-         .penalty = f71.f86,
-         .due = kDueDates[3],
-     }}};
+using InstallmentColumn = Form71Lines::Column;
+const Form71Lines& lines = kForm71Lines;
+const std::array<InstallmentColumn, kColumns>& kColumnsAtoD = kForm71Lines.columns;
 
 // The fields of every row of a column (null rows included).
 std::array<FieldId, 18> columnFields(const InstallmentColumn& c) {
@@ -253,7 +102,7 @@ private:
     void limitEnteredWithholding(int first);
     void fillDatedPayments(int first);
     void carryOverpayments(int first);
-    void columnPenalty(const InstallmentColumn& c);
+    void columnPenalty(const InstallmentColumn& c, const CalendarDate& due);
 
     GATaxReturnCalcEngine& engine_;
     GADataMgmt::GATaxReturn& ga_;
@@ -389,8 +238,8 @@ void UnderpaymentForm::fourInstallments() {
             form.setNull(x);
         }
     }
-    for (const InstallmentColumn& c : kColumnsAtoD) {
-        columnPenalty(c);
+    for (int k = 0; k < kColumns; ++k) {
+        columnPenalty(kColumnsAtoD[k], kDueDates[k]);
     }
     form.plus4(lines.totalPenalty, kColumnsAtoD[0].penalty, kColumnsAtoD[1].penalty, kColumnsAtoD[2].penalty,
                kColumnsAtoD[3].penalty);
@@ -500,7 +349,7 @@ void UnderpaymentForm::carryOverpayments(int first) {
 // exception amounts entered, or when nothing is underpaid; otherwise
 // interest by the day on the amount that bears it, from the due date to the
 // payment date.
-void UnderpaymentForm::columnPenalty(const InstallmentColumn& c) {
+void UnderpaymentForm::columnPenalty(const InstallmentColumn& c, const CalendarDate& due) {
     DataMgmt::TaxForm& form = form_;
     const double cumulative = form.getIR(c.cumulative);
     const bool excepted = std::any_of(c.exceptions.begin(), c.exceptions.end(), [&](const FieldId& x) {
@@ -516,7 +365,7 @@ void UnderpaymentForm::columnPenalty(const InstallmentColumn& c) {
     if (form.isNull(c.paidDate)) {
         form.assignText(c.paidDate, interestEndText());
     }
-    engine_.computeLatePaymentDays(handle_, c.paidDate, c.daysLate, c.due.month, c.due.day, c.due.year);
+    engine_.computeLatePaymentDays(handle_, c.paidDate, c.daysLate, due.month, due.day, due.year);
     form.timesIR(c.penalty, c.bearingInterest, static_cast<double>(form.getIN(c.daysLate)) * kDailyInterestRate);
 }
 

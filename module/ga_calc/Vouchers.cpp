@@ -8,14 +8,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form72Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm187982FieldIds.h"
-#include "module/catalogues/GAForm189219FieldIds.h"
-#include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm77FieldIds.h"
-#include "module/catalogues/InfoDepositLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
@@ -26,7 +25,7 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& f69 = kGAForm69FieldIds;
+const Form69Lines::Heading& kInfoHeading = kForm69Lines.heading;
 
 // The fixed parts of a voucher's scan line.
 struct ScanLineCodes {
@@ -133,12 +132,12 @@ void fillForm72Deposit(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr handle)
     if (form.getIR(l.refund) <= 0) {
         return;
     }
-    const InfoDepositLines& info = kInfoDeposit;
-    if (ga.formYes(kGAForm69ID, 1, info.answer)) {
-        const std::pair<FieldId, FieldId> account[] = {{l.routingNumber, info.routingNumber},
-                                                       {l.accountNumber, info.accountNumber},
-                                                       {l.checking, info.checking},
-                                                       {l.savings, info.savings}};
+    const Form69Lines::Options& info = kForm69Lines.options;
+    if (ga.formYes(kGAForm69ID, 1, info.directDeposit)) {
+        const std::pair<FieldId, FieldId> account[] = {{l.routingNumber, info.depositRouting},
+                                                       {l.accountNumber, info.depositAccount},
+                                                       {l.checking, info.depositChecking},
+                                                       {l.savings, info.depositSavings}};
         for (const auto& [target, source] : account) {
             ga.getII(kGAForm69ID, source, handle, target);
         }
@@ -167,8 +166,8 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
     form.assignIR(v.amount, static_cast<double>(gaReturn_->getLineValue(getMainForm(), 1, SummaryLine::kAmountOwed)));
     form.unProtect(payment.forAmendedReturn);
     if (form.xMarked(payment.forAmendedReturn)) {
-        form.assignIR(v.amount,
-                      static_cast<double>(gaReturn_->getIN(kGAForm189219ID, 1, kGAForm189219FieldIds.f189654)));
+        form.assignIR(v.amount, static_cast<double>(
+                                    gaReturn_->getIN(kGAForm189219ID, 1, kForm189219Lines.settlement.amountOwed)));
     }
     form.assignText(payment.formCode, TaxYear::kVoucherFormCode);
 
@@ -220,9 +219,9 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
                     form72.taxpayerLastName, Primitives::kNullFieldID, Primitives::kNullFieldID, spouseTexts[0],
                     spouseTexts[1], spouseTexts[2], Primitives::kNullFieldID, Primitives::kNullFieldID,
                     Primitives::kNullFieldID, 1);
-    gaReturn_->getII(kGAForm69ID, f69.f25, handle, form72.taxpayerNumber);
+    gaReturn_->getII(kGAForm69ID, kInfoHeading.taxpayerNumber, handle, form72.taxpayerNumber);
     if (status == FilingStatus::kJoint) {
-        gaReturn_->getII(kGAForm69ID, f69.f30, handle, form72.spouseNumber);
+        gaReturn_->getII(kGAForm69ID, kInfoHeading.spouseNumber, handle, form72.spouseNumber);
     } else {
         for (const FieldId& x : spouseTexts) {
             form.setNull(x);
@@ -230,11 +229,11 @@ void GATaxReturnCalcEngine::calcForm72(DataMgmt::TaxFormPtr handle, std::uint16_
         form.setNull(form72.spouseNumber);
     }
     // The address: street, apartment, state, city and ZIP code.
-    const std::pair<FieldId, FieldId> address[] = {{form72.street, f69.f31},
-                                                   {form72.apartment, f69.f32},
-                                                   {form72.state, f69.f34},
-                                                   {form72.city, f69.f33},
-                                                   {form72.zipCode, f69.f35}};
+    const std::pair<FieldId, FieldId> address[] = {{form72.street, kInfoHeading.street},
+                                                   {form72.apartment, kInfoHeading.apartment},
+                                                   {form72.state, kInfoHeading.state},
+                                                   {form72.city, kInfoHeading.city},
+                                                   {form72.zipCode, kInfoHeading.zipCode}};
     for (const auto& [target, source] : address) {
         gaReturn_->getII(kGAForm69ID, source, handle, target);
     }

@@ -8,7 +8,7 @@
 
 #include <initializer_list>
 
-#include "module/catalogues/GAForm69FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/DataMgmt.h"
 
@@ -69,7 +69,7 @@ inline void fixText(DataMgmt::TaxForm& sheet, const FieldId& x, const char* text
 // The taxpayer's identifying number of the information form, copied into
 // the worksheet's heading.
 inline void copyTaxpayerNumber(DataMgmt::TaxReturn& ga, DataMgmt::TaxFormPtr& sheet, const FieldId& heading) {
-    ga.getII(kGAForm69ID, kGAForm69FieldIds.f25, sheet, heading);
+    ga.getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, sheet, heading);
 }
 
 }  // namespace GACalculationMgmt::worksheet

@@ -10,7 +10,7 @@
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form74Lines.h"
-#include "module/catalogues/IndividualCreditLines.h"
+#include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/GATifFileWriter.h"
 
@@ -19,15 +19,6 @@ namespace GATifWriteMgmt {
 namespace {
 
 constexpr const auto& f189215 = kGAForm189215FieldIds;
-constexpr const auto& f190054 = kGAForm190054FieldIds;
-constexpr const auto& f190055 = kGAForm190055FieldIds;
-constexpr const auto& f190056 = kGAForm190056FieldIds;
-constexpr const auto& f190057 = kGAForm190057FieldIds;
-constexpr const auto& f190058 = kGAForm190058FieldIds;
-constexpr const auto& f190059 = kGAForm190059FieldIds;
-constexpr const auto& f190060 = kGAForm190060FieldIds;
-constexpr const auto& f190061 = kGAForm190061FieldIds;
-constexpr const auto& f190062 = kGAForm190062FieldIds;
 
 // ---- retirement income exclusion
 
@@ -96,20 +87,20 @@ constexpr IndCrRow kIndCrRows[] = {
     // IND-CR 204: the first and the second qualifying family member (first
     // name, field 190173, last name, social security number, relationship, age
     // of 62 or over or date of disability, field 190178), then the expenses
-    {"00150.001.001", kGAForm190057ID, f190057.f190172, IndCrLine::Value},
-    {"00150.002.001", kGAForm190057ID, f190057.f190173, IndCrLine::Value},
-    {"00150.003.001", kGAForm190057ID, f190057.f190174, IndCrLine::Value},
-    {"00155.000.001", kGAForm190057ID, f190057.f190175, IndCrLine::Value},
-    {"00160.000.001", kGAForm190057ID, f190057.f190176, IndCrLine::Value},
-    {"00165.000.001", kGAForm190057ID, f190057.f190177, IndCrLine::Value},
-    {"00170.000.001", kGAForm190057ID, f190057.f190178, IndCrLine::Value},
-    {"00150.001.002", kGAForm190057ID, f190057.f190179, IndCrLine::Value},
-    {"00150.002.002", kGAForm190057ID, f190057.f190180, IndCrLine::Value},
-    {"00150.003.002", kGAForm190057ID, f190057.f190181, IndCrLine::Value},
-    {"00155.000.002", kGAForm190057ID, f190057.f190182, IndCrLine::Value},
-    {"00160.000.002", kGAForm190057ID, f190057.f190183, IndCrLine::Value},
-    {"00165.000.002", kGAForm190057ID, f190057.f190184, IndCrLine::Value},
-    {"00170.000.002", kGAForm190057ID, f190057.f190185, IndCrLine::Value},
+    {"00150.001.001", kGAForm190057ID, kIndCr204.familyMembers[0].firstName, IndCrLine::Value},
+    {"00150.002.001", kGAForm190057ID, kIndCr204.familyMembers[0].middleInitial, IndCrLine::Value},
+    {"00150.003.001", kGAForm190057ID, kIndCr204.familyMembers[0].lastName, IndCrLine::Value},
+    {"00155.000.001", kGAForm190057ID, kIndCr204.familyMembers[0].number, IndCrLine::Value},
+    {"00160.000.001", kGAForm190057ID, kIndCr204.familyMembers[0].relationship, IndCrLine::Value},
+    {"00165.000.001", kGAForm190057ID, kIndCr204.familyMembers[0].age, IndCrLine::Value},
+    {"00170.000.001", kGAForm190057ID, kIndCr204.familyMembers[0].disabilityDate, IndCrLine::Value},
+    {"00150.001.002", kGAForm190057ID, kIndCr204.familyMembers[1].firstName, IndCrLine::Value},
+    {"00150.002.002", kGAForm190057ID, kIndCr204.familyMembers[1].middleInitial, IndCrLine::Value},
+    {"00150.003.002", kGAForm190057ID, kIndCr204.familyMembers[1].lastName, IndCrLine::Value},
+    {"00155.000.002", kGAForm190057ID, kIndCr204.familyMembers[1].number, IndCrLine::Value},
+    {"00160.000.002", kGAForm190057ID, kIndCr204.familyMembers[1].relationship, IndCrLine::Value},
+    {"00165.000.002", kGAForm190057ID, kIndCr204.familyMembers[1].age, IndCrLine::Value},
+    {"00170.000.002", kGAForm190057ID, kIndCr204.familyMembers[1].disabilityDate, IndCrLine::Value},
     {"00175.000.001", kGAForm190057ID, kIndCr204.expenses, IndCrLine::PositiveOrZero},
     {"00180.000.001", kGAForm190057ID, kIndCr204.share, IndCrLine::PositiveOrZero},
     {"00185.000.001", kGAForm190057ID, kIndCr204.credit, IndCrLine::PositiveOrZero},
@@ -117,18 +108,18 @@ constexpr IndCrRow kIndCrRows[] = {
     // IND-CR 205: the first and the second qualifying child (driver training
     // school, first name, last name, birth date, social security number, date
     // of completion), then the amounts
-    {"00200.000.001", kGAForm190058ID, f190058.f190193, IndCrLine::Value},
-    {"00203.000.001", kGAForm190058ID, f190058.f190194, IndCrLine::Value},
-    {"00206.000.001", kGAForm190058ID, f190058.f190195, IndCrLine::Value},
-    {"00210.000.001", kGAForm190058ID, f190058.f190196, IndCrLine::Value},
-    {"00215.000.001", kGAForm190058ID, f190058.f190197, IndCrLine::Value},
-    {"00220.000.001", kGAForm190058ID, f190058.f190198, IndCrLine::Value},
-    {"00200.000.002", kGAForm190058ID, f190058.f190199, IndCrLine::Value},
-    {"00203.000.002", kGAForm190058ID, f190058.f190200, IndCrLine::Value},
-    {"00206.000.002", kGAForm190058ID, f190058.f190201, IndCrLine::Value},
-    {"00210.000.002", kGAForm190058ID, f190058.f190202, IndCrLine::Value},
-    {"00215.000.002", kGAForm190058ID, f190058.f190203, IndCrLine::Value},
-    {"00220.000.002", kGAForm190058ID, f190058.f190204, IndCrLine::Value},
+    {"00200.000.001", kGAForm190058ID, kIndCr205.children[0].school, IndCrLine::Value},
+    {"00203.000.001", kGAForm190058ID, kIndCr205.children[0].firstName, IndCrLine::Value},
+    {"00206.000.001", kGAForm190058ID, kIndCr205.children[0].lastName, IndCrLine::Value},
+    {"00210.000.001", kGAForm190058ID, kIndCr205.children[0].birthDate, IndCrLine::Value},
+    {"00215.000.001", kGAForm190058ID, kIndCr205.children[0].number, IndCrLine::Value},
+    {"00220.000.001", kGAForm190058ID, kIndCr205.children[0].completionDate, IndCrLine::Value},
+    {"00200.000.002", kGAForm190058ID, kIndCr205.children[1].school, IndCrLine::Value},
+    {"00203.000.002", kGAForm190058ID, kIndCr205.children[1].firstName, IndCrLine::Value},
+    {"00206.000.002", kGAForm190058ID, kIndCr205.children[1].lastName, IndCrLine::Value},
+    {"00210.000.002", kGAForm190058ID, kIndCr205.children[1].birthDate, IndCrLine::Value},
+    {"00215.000.002", kGAForm190058ID, kIndCr205.children[1].number, IndCrLine::Value},
+    {"00220.000.002", kGAForm190058ID, kIndCr205.children[1].completionDate, IndCrLine::Value},
     {"00225.000.001", kGAForm190058ID, kIndCr205.sum, IndCrLine::PositiveOrZero},
     {"00227.000.001", kGAForm190058ID, kIndCr205.limit, IndCrLine::PositiveOrZero},
     {"00229.000.001", kGAForm190058ID, kIndCr205.smaller, IndCrLine::PositiveOrZero},
@@ -136,25 +127,26 @@ constexpr IndCrRow kIndCrRows[] = {
     // IND-CR 207: the taxpayer's and then the spouse's practice (county of
     // residence, county of practice, type of practice, start date, number of
     // beds), each under the filer's word when its county of residence is held
-    {"00245.000.001", kGAForm190060ID, f190060.f190221, IndCrLine::PersonWhenHeld, "Taxpayer"},
-    {"00250.000.001", kGAForm190060ID, f190060.f190221, IndCrLine::Value},
-    {"00255.000.001", kGAForm190060ID, f190060.f190222, IndCrLine::Value},
-    {"00260.000.001", kGAForm190060ID, f190060.f190223, IndCrLine::Value},
-    {"00265.000.001", kGAForm190060ID, f190060.f190224, IndCrLine::Value},
-    {"00270.000.001", kGAForm190060ID, kIndCr207.taxpayerBeds, IndCrLine::Value},
-    {"00245.000.002", kGAForm190060ID, kIndCr207.spousePractice[0], IndCrLine::PersonWhenHeld, "Spouse"},
-    {"00250.000.002", kGAForm190060ID, kIndCr207.spousePractice[0], IndCrLine::Value},
-    {"00255.000.002", kGAForm190060ID, kIndCr207.spousePractice[1], IndCrLine::Value},
-    {"00260.000.002", kGAForm190060ID, kIndCr207.spousePractice[2], IndCrLine::Value},
-    {"00265.000.002", kGAForm190060ID, kIndCr207.spousePractice[3], IndCrLine::Value},
-    {"00270.000.002", kGAForm190060ID, kIndCr207.spousePractice[4], IndCrLine::Value},
+    {"00245.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.residenceCounty, IndCrLine::PersonWhenHeld,
+     "Taxpayer"},
+    {"00250.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.residenceCounty, IndCrLine::Value},
+    {"00255.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.practiceCounty, IndCrLine::Value},
+    {"00260.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.practiceType, IndCrLine::Value},
+    {"00265.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.startDate, IndCrLine::Value},
+    {"00270.000.001", kGAForm190060ID, kIndCr207.taxpayerPractice.beds, IndCrLine::Value},
+    {"00245.000.002", kGAForm190060ID, kIndCr207.spousePractice.residenceCounty, IndCrLine::PersonWhenHeld, "Spouse"},
+    {"00250.000.002", kGAForm190060ID, kIndCr207.spousePractice.residenceCounty, IndCrLine::Value},
+    {"00255.000.002", kGAForm190060ID, kIndCr207.spousePractice.practiceCounty, IndCrLine::Value},
+    {"00260.000.002", kGAForm190060ID, kIndCr207.spousePractice.practiceType, IndCrLine::Value},
+    {"00265.000.002", kGAForm190060ID, kIndCr207.spousePractice.startDate, IndCrLine::Value},
+    {"00270.000.002", kGAForm190060ID, kIndCr207.spousePractice.beds, IndCrLine::Value},
     {"00273.000.001", kGAForm190060ID, kIndCr207.limit, IndCrLine::PositiveOrZero},
     {"00275.000.001", kGAForm190060ID, kIndCr207.credit, IndCrLine::PositiveOrZero},
     // IND-CR 206: the agency that provided disaster assistance, the date it was
     // received, and the amounts
-    {"00300.000.001", kGAForm190059ID, f190059.f190212, IndCrLine::Value},
+    {"00300.000.001", kGAForm190059ID, kIndCr206.disasterAgency, IndCrLine::Value},
     {"00303.000.001", kGAForm190059ID, kIndCr206.carriedIn, IndCrLine::PositiveOrZero},
-    {"00305.000.001", kGAForm190059ID, f190059.f190214, IndCrLine::Value},
+    {"00305.000.001", kGAForm190059ID, kIndCr206.disasterDate, IndCrLine::Value},
     {"00310.000.001", kGAForm190059ID, kIndCr206.assistance, IndCrLine::PositiveOrZero},
     {"00312.000.001", kGAForm190059ID, kIndCr206.assistanceAllowed, IndCrLine::PositiveOrZero},
     {"00315.000.001", kGAForm190059ID, kIndCr206.credit, IndCrLine::PositiveOrZero},
@@ -201,8 +193,8 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     if (schedule.isNull()) {
         return;
     }
-    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerExclusion);
-    const bool spouse = schedule->nonZero(kForm189215Lines.spouseExclusion);
+    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerRetirement.exclusion);
+    const bool spouse = schedule->nonZero(kForm189215Lines.spouseRetirement.exclusion);
     if (!taxpayer && !spouse) {
         return;
     }

@@ -6,7 +6,7 @@
 
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/IndividualCreditLines.h"
+#include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "platform/util/Utils.h"
@@ -86,7 +86,7 @@ Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::
     const auto keptOnly = [&](const FieldId& kept) { return field == kept ? Treatment::Keep : Treatment::Normalise; };
     if (form == kGAForm190055ID) return keptOnly(kIndCr202.rateShown);
     if (form == kGAForm190057ID) return keptOnly(kIndCr204.rateShown);
-    if (form == kGAForm190060ID) return keptOnly(kIndCr207.taxpayerBeds);
+    if (form == kGAForm190060ID) return keptOnly(kIndCr207.taxpayerPractice.beds);
     return Treatment::Keep;
 }
 

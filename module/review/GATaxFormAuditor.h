@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "module/catalogues/ExpenseCreditLines.h"
 #include "module/review/StateTaxFormAuditor.h"
 
 namespace GADataMgmt {
@@ -81,17 +82,11 @@ private:
     void checkLinkedPayerIds();
     void checkIncomeStatementRows();
 
-    // The donation fields of a donation credit form: two amounts, the two
-    // boxes of the claim and the box that adds the donation back to income.
-    struct DonationFields {
-        FieldID amount;
-        FieldID secondAmount;
-        FieldID box;
-        FieldID secondBox;
-        FieldID addedBack;
-    };
+    // A donation credit form (education expense or rural hospital): its
+    // individual part's amounts, the boxes of the claim and the box that adds
+    // the donation back to income.
     void checkDonationAddedBack(const DataMgmt::TaxForm& copy, const FormID& form, std::uint16_t copyNumber,
-                                const DonationFields& fields);
+                                const ExpenseCreditLines& lines);
 
     // The individual credit worksheets' attachment reminder.
     void remindIndCr(const FormID& form, std::uint16_t copyNumber, int number, bool fires);

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form74Lines.h"
-#include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
@@ -138,10 +138,9 @@ void GATaxFormAuditor::checkCreditsAboveTax() {
     const auto value = [this](const FormID& form, const FieldID& field) {
         return static_cast<double>(gaReturn->getIN(form, 1, field));
     };
-    const FieldID& creditSummaryUsed = kGAForm189216FieldIds.f189825;
     const double excess = value(kGAForm70ID, kLines.lowIncome.credit) + value(kGAForm73ID, f73.fullYear.credit) +
                           value(kGAForm73ID, f73.partYear.credit) + value(kGAForm74ID, f74.total) +
-                          value(kGAForm189216ID, creditSummaryUsed) - value(kGAForm70ID, kLines.credits.tax);
+                          value(kGAForm189216ID, kForm189216Lines.creditUsed) - value(kGAForm70ID, kLines.credits.tax);
     // The credits that can be reduced: schedule 2, and IND-CR lines 1, 3, 6,
     // 8 and 9.
     bool reducibleCredit = value(kGAForm70ID, kLines.credits.summary) > 0;

@@ -11,16 +11,14 @@
 #include <array>
 #include <string>
 
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
-#include "module/catalogues/GAForm187981FieldIds.h"
-#include "module/catalogues/GAForm189215FieldIds.h"
-#include "module/catalogues/GAForm189217FieldIds.h"
-#include "module/catalogues/GAForm203638FieldIds.h"
-#include "module/catalogues/GAForm203811FieldIds.h"
-#include "module/catalogues/GAForm71FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
@@ -57,22 +55,20 @@ const char* const kOtherStateReturns = "attach a copy of other state(s) tax retu
 
 // Form 71: the quarterly W-2 withholding and the dates of the payments.
 void GATaxFormAuditor::auditWithholdingQuarters(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f71 = kGAForm71FieldIds;
-    report(kClassReview, copy->getIN(f71.f21) > copy->sumOf4(f71.f24, f71.f25, f71.f26, f71.f27), kTypeInconsistent,
-           kGAForm71ID, copyNumber, f71.f24,
+    const Form71Lines& l = kForm71Lines;
+    const std::array<Form71Lines::Column, 4>& quarters = l.columns;
+    report(kClassReview,
+           copy->getIN(l.withholding) > copy->sumOf4(quarters[0].withholdingShare, quarters[1].withholdingShare,
+                                                     quarters[2].withholdingShare, quarters[3].withholdingShare),
+           kTypeInconsistent, kGAForm71ID, copyNumber, quarters[0].withholdingShare,
            "The quarterly totals from your W-2 withholding do not equal the total amount withheld.");
-    struct Quarter {
-        FieldID amount;
-        FieldID date;
-        const char* text;
-    };
-    const std::array<Quarter, 4> quarters{{{f71.f70, f71.f75, "first quarter, date of payment"},
-                                           {f71.f71, f71.f76, "second quarter, date of payment"},
-                                           {f71.f72, f71.f77, "third quarter, date of payment"},
-                                           {f71.f73, f71.f78, "fourth quarter, date of payment"}}};
-    for (const Quarter& q : quarters) {
-        report(kClassReview, gaReturn->getIN(kGAForm71ID, 1, q.amount) > 0 && copy->isNull(q.date), kTypeMissingEntry,
-               kGAForm71ID, copyNumber, q.date, q.text);
+    // A quarter's amount bearing interest asks for the date of its payment.
+    const std::array<const char*, 4> texts{"first quarter, date of payment", "second quarter, date of payment",
+                                           "third quarter, date of payment", "fourth quarter, date of payment"};
+    for (std::size_t q = 0; q < quarters.size(); ++q) {
+        const Form71Lines::Column& c = quarters[q];
+        report(kClassReview, gaReturn->getIN(kGAForm71ID, 1, c.bearingInterest) > 0 && copy->isNull(c.paidDate),
+               kTypeMissingEntry, kGAForm71ID, copyNumber, c.paidDate, texts[q]);
     }
 }
 
@@ -82,12 +78,14 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
     if (gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
         // The payments made on the original return, and the refunds
         // received on it.
-        const bool payments = copy->nonNull(amended.paidWithOriginal);
-        const bool refunds = copy->nonNull(amended.refundsReceived);
-        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
+        const bool payments = copy->nonNull(amended.settlement.paidWithOriginal);
+        const bool refunds = copy->nonNull(amended.settlement.refundsReceived);
+        report(kClassReview, !refunds && !payments, kTypeWarning, kGAForm189219ID, copyNumber,
+               amended.settlement.paidWithOriginal,
                "Neither previous refunds nor previous payments have been entered on your amendment. Be sure this is "
                "correct.");
-        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber, amended.paidWithOriginal,
+        report(kClassReview, refunds && payments, kTypeWarning, kGAForm189219ID, copyNumber,
+               amended.settlement.paidWithOriginal,
                "Both previous refunds and previous payments have been entered on your amendment. Be sure this is "
                "correct.");
         const bool noExplanation = std::all_of(amended.explanation.begin(), amended.explanation.end(),
@@ -103,7 +101,7 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
     attach(amended.individualCredits,
            "attach the GA IND-CR if amending and changing a value on this schedule to your Georgia amended "
            "return");
-    attach(amended.otherWithheld,
+    attach(amended.settlement.otherWithheld,
            "attach a copy of G2-A, G2-FL, G2-LP and/or G2-RP showing Georgia withholding to your Georgia amended "
            "return");
 }
@@ -111,98 +109,99 @@ void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16
 // A donation credit claimed with both its boxes marked, while the donation
 // is not added back to income and the federal box 133 of form 1 says yes.
 void GATaxFormAuditor::checkDonationAddedBack(const DataMgmt::TaxForm& copy, const FormID& form,
-                                              std::uint16_t copyNumber, const DonationFields& d) {
-    const bool missing = (copy.gtZero(d.amount) || copy.gtZero(d.secondAmount)) && copy.xMarked(d.box) &&
-                         copy.xMarked(d.secondBox) && !copy.xMarked(d.addedBack) &&
-                         federalReturn->formYes(kForm1ID, 1, kForm1FieldIds.f133);
-    report(kClassReview, missing, kTypeWarning, form, copyNumber, d.addedBack,
+                                              std::uint16_t copyNumber, const ExpenseCreditLines& l) {
+    const bool missing = (copy.gtZero(l.individual.first) || copy.gtZero(l.individual.second)) &&
+                         copy.xMarked(l.secondRequiredBox) && copy.xMarked(l.thirdBox) &&
+                         !copy.xMarked(l.addedBackBox) && federalReturn->formYes(kForm1ID, 1, kForm1FieldIds.f133);
+    report(kClassReview, missing, kTypeWarning, form, copyNumber, l.addedBackBox,
            "To claim the credit, you need to add your donation back to your income. Review what you told us. ");
 }
 
 // Form 187981: its attachments, and the donation added back to income.
 void GATaxFormAuditor::auditQeeCredit(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f187981 = kGAForm187981FieldIds;
+    const ExpenseCreditLines& l = kForm187981Lines;
     report(kClassAttachment,
-           gaReturn->getIN(kGAForm187981ID, 1, f187981.f188377) > 0 ||
-               gaReturn->getIN(kGAForm187981ID, 1, f187981.f188382) > 0,
+           gaReturn->getIN(kGAForm187981ID, 1, l.individual.result) > 0 ||
+               gaReturn->getIN(kGAForm187981ID, 1, l.sixPercent.result) > 0,
            kTypeWarning, kGAForm187981ID, copyNumber, FieldID(0),
            "attach the GA IT-QEE-SSO1 and IT-QEE-TP2 to your Georgia return");
-    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber,
-                           {f187981.f188375, f187981.f188376, f187981.f188373, f187981.f188374, f187981.f188372});
+    checkDonationAddedBack(*copy, kGAForm187981ID, copyNumber, l);
 }
 
 // Form 203638: the donation added back to income.
 void GATaxFormAuditor::auditDonationAddBack(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f203638 = kGAForm203638FieldIds;
-    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber,
-                           {f203638.f203657, f203638.f203659, f203638.f203655, f203638.f203656, f203638.f203654});
+    checkDonationAddedBack(*copy, kGAForm203638ID, copyNumber, kForm203638Lines);
 }
 
 // Form 189215: lump sums beside a retirement exclusion, the disability
 // entries, the refund's state, and the limited deductions.
 void GATaxFormAuditor::auditAdjustments(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f189215 = kGAForm189215FieldIds;
+    const Form189215Lines& l = kForm189215Lines;
+    const Form189215Lines::RetirementWorksheet& taxpayer = l.taxpayerRetirement;
+    const Form189215Lines::RetirementWorksheet& spouse = l.spouseRetirement;
     const auto check = [&](int cls, bool fires, char type, const FieldID& field, const std::string& text) {
         report(cls, fires, type, kGAForm189215ID, copyNumber, field, text);
     };
     const std::string lumpSum =
         "We see you have a lump sum addition and you are eligible for a retirement exclusion.You need to contact the "
         "Georgia Department of Revenue to determine the amount of your exclusion.";
-    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189334), kTypeWarning, f189215.f189334,
-          lumpSum);
-    check(kClassReview, copy->gtZero(f189215.f189281) && copy->gtZero(f189215.f189338), kTypeWarning, f189215.f189338,
-          lumpSum);
+    for (const Form189215Lines::RetirementWorksheet* filer : {&taxpayer, &spouse}) {
+        check(kClassReview, copy->gtZero(l.lumpSumDistributions) && copy->gtZero(filer->exclusion), kTypeWarning,
+              filer->exclusion, lumpSum);
+    }
 
-    const bool taxpayerDisabled = copy->gtZero(f189215.f189334) && copy->xMarked(f189215.f189230);
-    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189332), kTypeMissingEntry, f189215.f189332,
-          "your type of disability");
-    check(kClassBoth, taxpayerDisabled && copy->isNull(f189215.f189333), kTypeMissingEntry, f189215.f189333,
-          "your date of disability");
-    const bool spouseDisabled =
-        federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint && copy->xMarked(f189215.f189231);
-    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189336), kTypeMissingEntry, f189215.f189336,
+    const bool taxpayerDisabled = copy->gtZero(taxpayer.exclusion) && copy->xMarked(taxpayer.qualifiesByDisability);
+    check(kClassBoth, taxpayerDisabled && copy->isNull(taxpayer.disabilityType), kTypeMissingEntry,
+          taxpayer.disabilityType, "your type of disability");
+    check(kClassBoth, taxpayerDisabled && copy->isNull(taxpayer.disabilityDate), kTypeMissingEntry,
+          taxpayer.disabilityDate, "your date of disability");
+    const bool spouseDisabled = federalReturn->getFilingStatusNumber() == FederalFilingStatus::kJoint &&
+                                copy->xMarked(spouse.qualifiesByDisability);
+    check(kClassBoth, spouseDisabled && copy->isNull(spouse.disabilityType), kTypeMissingEntry, spouse.disabilityType,
           "Missing spouse's type of disability");
-    check(kClassBoth, spouseDisabled && copy->isNull(f189215.f189337), kTypeMissingEntry, f189215.f189337,
+    check(kClassBoth, spouseDisabled && copy->isNull(spouse.disabilityDate), kTypeMissingEntry, spouse.disabilityDate,
           "Missing spouse's date of disability");
 
-    check(kClassReview, copy->isNull(f189215.f189387) && copy->gtZero(f189215.f189386), kTypeMissingEntry,
-          f189215.f189387, "name of state from which refund was received");
-    check(kClassBoth, copy->getIN(f189215.f189396) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
-          f189215.f189396,
+    check(kClassReview, copy->isNull(l.byStateCodes[0]) && copy->gtZero(l.byStateTotal), kTypeMissingEntry,
+          l.byStateCodes[0], "name of state from which refund was received");
+    check(kClassBoth, copy->getIN(l.minorityContractors) > TaxYear::kMinorityContractorLimit, kTypeInconsistent,
+          l.minorityContractors,
           "The deduction for payments to minority contractors is limited to $100,000. Reduce your entry to $100,000 "
           "or less.");
-    check(kClassBoth, copy->getIN(f189215.f189399) > TaxYear::kOrganDonorLimit, kTypeInconsistent, f189215.f189399,
+    check(kClassBoth, copy->getIN(l.organDonor) > TaxYear::kOrganDonorLimit, kTypeInconsistent, l.organDonor,
           "The deduction for organ donor expenses is limited to $10,000. Reduce your entry to $10,000 or less.");
-    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(f189215.f189405) > 0, kTypeWarning, FieldID(0),
+    check(kClassAttachment, eFileCheckMode == 0 && copy->getIN(l.physicianClerks) > 0, kTypeWarning, FieldID(0),
           "attach a copy the certification received from the Statewide Area Health Education Centers Program Office "
           "to your Georgia return");
 }
 
-// Form 203811: each business credit row needs its payer, name, share and
-// code.
+// Form 203811: the first business credit row needs its payer, name and
+// share, and the credit its code.
 void GATaxFormAuditor::auditPassThroughCredits(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f203811 = kGAForm203811FieldIds;
+    const Form203811Lines& l = kForm203811Lines;
+    const Form203811Lines::BusinessRow& row = l.rows[0];
     const auto missing = [&](bool fires, const FieldID& field, const char* text) {
         report(kClassEFile, fires, kTypeMissingEntry, kGAForm203811ID, copyNumber, field, text);
     };
-    missing(copy->isNull(f203811.f203847), f203811.f203847, "FEIN/SSN");
-    missing(copy->isNull(f203811.f203844), f203811.f203844, "COMPANY/INDIVIDUAL NAME");
-    missing(copy->eqZero(f203811.f203845), f203811.f203845, "% OF CREDIT");
+    missing(copy->isNull(row.payerId), row.payerId, "FEIN/SSN");
+    missing(copy->isNull(row.name), row.name, "COMPANY/INDIVIDUAL NAME");
+    missing(copy->eqZero(row.share), row.share, "% OF CREDIT");
     // The code comes from the credit chosen by name.
-    missing(copy->isNull(f203811.f203841), f203811.f203840, "Credit Code");
+    missing(copy->isNull(l.code), l.name, "Credit Code");
 }
 
 // Form 189217: Schedule A of a part-year return, the state of the income
 // earned elsewhere, and the state codes.
 void GATaxFormAuditor::auditNonresidentIncome(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
-    const auto& f189217 = kGAForm189217FieldIds;
+    const Form189217Lines& l = kForm189217Lines;
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear);
-    report(kClassAttachment,
-           eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, f189217.f189454) > 0 && !fullYear, kTypeWarning,
-           kGAForm189217ID, copyNumber, FieldID(0), "attach a copy of your federal Schedule A to your Georgia return");
-    report(kClassBoth, copy->gtZero(f189217.f189474) && copy->isNull(f189217.f189475), kTypeMissingEntry,
-           kGAForm189217ID, copyNumber, f189217.f189475, "name of state where the nonresident income was earned");
-    for (const FieldID& field : {f189217.f189475, f189217.f189477, f189217.f189476, f189217.f189478}) {
+    report(kClassAttachment, eFileCheckMode == 0 && gaReturn->getIN(kGAForm189217ID, 1, l.itemized) > 0 && !fullYear,
+           kTypeWarning, kGAForm189217ID, copyNumber, FieldID(0),
+           "attach a copy of your federal Schedule A to your Georgia return");
+    const FieldID& firstState = l.otherStateCodes[0];
+    report(kClassBoth, copy->gtZero(l.taxableIncome) && copy->isNull(firstState), kTypeMissingEntry, kGAForm189217ID,
+           copyNumber, firstState, "name of state where the nonresident income was earned");
+    for (const FieldID& field : l.otherStateCodes) {
         const std::string code = gaReturn->formString(kGAForm189217ID, 1, field);
         report(kClassBoth, !code.empty() && !isOtherStateCode(code), kTypeEFileBlocker, kGAForm189217ID, 1, field,
                "You have entered an invalid State code. Please enter a valid two-letter official state-abbreviation "

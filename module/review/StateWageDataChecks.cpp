@@ -12,12 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form110FieldIds.h"
-#include "module/catalogues/Form165FieldIds.h"
-#include "module/catalogues/Form52FieldIds.h"
-#include "module/catalogues/Form54FieldIds.h"
-#include "module/catalogues/Form84FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form92Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/StateTaxFormAuditor.h"
@@ -42,55 +39,33 @@ enum WageCheck : std::uint16_t {
 
 enum class Source { W2, W2G, Form1099G, Form1099R };
 
-// One state-data line of a source document; a null field is one the form
-// does not have.
-struct StateLine {
-    FieldID state;
-    FieldID amount;
-    FieldID withheld;
-    FieldID local;
-    FieldID locality;
-    FieldID employerStateId;
-};
-
 struct SourceForm {
     Source kind;
     FormID form;
     const char* name;
     const char* amountName;
-    std::vector<StateLine> lines;
+    std::vector<SourceStateRow> lines;
 };
 
+// The 1099-G's first state row, with its unemployment compensation as the
+// amount: the only row of the 1099-G that the check reads.
+SourceStateRow form1099GRow() {
+    SourceStateRow line = kForm165Lines.stateRows[0];
+    line.amount = kForm165Lines.unemployment;
+    return line;
+}
+
 const std::vector<SourceForm>& sourceForms() {
-    static const std::vector<SourceForm> forms = [] {
-        const auto& w2 = kForm52FieldIds;
-        const auto& w2g = kForm54FieldIds;
-        const auto& f165 = kForm165FieldIds;
-        const auto& f84 = kForm84FieldIds;
-        const FieldID none;
-        return std::vector<SourceForm>{
-            {Source::W2,
-             kForm52ID,
-             "W-2",
-             "state wage",
-             {{w2.f34, w2.f33, w2.f32, w2.f37, w2.f35, w2.f8},
-              {w2.f99, w2.f98, w2.f97, w2.f102, w2.f100, w2.f107},
-              {w2.f27781, w2.f27783, w2.f27784, w2.f27787, w2.f27786, w2.f27782},
-              {w2.f27788, w2.f27790, w2.f27791, w2.f27794, w2.f27793, w2.f27789}}},
-            {Source::W2G, kForm54ID, "W-2G", "winnings", {{w2g.f28, w2g.f12, w2g.f25, w2g.f144140, w2g.f144139, none}}},
-            {Source::Form1099G,
-             kForm165ID,
-             "1099-G",
-             "unemployment",
-             {{f165.f17, f165.f11, f165.f16, none, none, none}}},
-            {Source::Form1099R,
-             kForm84ID,
-             "1099-R",
-             "gross distribution",
-             {{f84.f33, f84.f134, f84.f30, f84.f65, f84.f64, none},
-              {f84.f169, f84.f171, f84.f168, f84.f173, f84.f172, none}}},
-        };
-    }();
+    static const std::vector<SourceForm> forms{
+        {Source::W2, kForm52ID, "W-2", "state wage", {kForm52StateRows.begin(), kForm52StateRows.end()}},
+        {Source::W2G, kForm54ID, "W-2G", "winnings", {kForm54StateRows.begin(), kForm54StateRows.end()}},
+        {Source::Form1099G, kForm165ID, "1099-G", "unemployment", {form1099GRow()}},
+        {Source::Form1099R,
+         kForm84ID,
+         "1099-R",
+         "gross distribution",
+         {kForm84StateRows.begin(), kForm84StateRows.end()}},
+    };
     return forms;
 }
 
@@ -160,7 +135,7 @@ struct WageReview {
 };
 
 void checkSuffixes(const WageReview& r) {
-    const auto& f92 = kForm92FieldIds;
+    const Form92Lines& f92 = kForm92Lines;
     const auto checkOne = [&](const FieldID& field, const std::string& label) {
         const std::string suffix = r.federal.formString(kForm92ID, 1, field);
         if (suffix.empty()) {
@@ -188,24 +163,25 @@ void checkSuffixes(const WageReview& r) {
                                          FieldID(0), text, kFaqSentence);
         }
     };
-    checkOne(f92.f5, "Taxpayer");
+    checkOne(f92.taxpayer.suffix, "Taxpayer");
     const std::int8_t federalStatus = r.federal.getFilingStatusNumber();
     if (FederalFilingStatus::listsSpouse(federalStatus)) {
-        checkOne(f92.f6, "Spouse");
+        checkOne(f92.spouse.suffix, "Spouse");
     }
 }
 
 // Any state withholding or unemployment compensation on a 1099-G, for the
 // states that refuse them.
 void check1099GTotals(const WageReview& r, std::uint16_t checkMask) {
-    const auto& f165 = kForm165FieldIds;
+    const Form165Lines& g = kForm165Lines;
+    const FieldID& withheld = g.stateRows[0].withheld;
     if ((checkMask & kCheck1099GWithholding) != 0) {
-        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, f165.f16) > 0, kForm165ID, 1, f165.f16,
+        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, withheld) > 0, kForm165ID, 1, withheld,
                   "You're not eligible to e-file your " + r.stateName +
                       " return if you have state withholdings on a 1099-G.");
     }
     if ((checkMask & kCheck1099GCompensation) != 0) {
-        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, f165.f11) > 0, kForm165ID, 1, f165.f11,
+        r.finding(r.helpId, r.federal.getAllCopies(kForm165ID, g.unemployment) > 0, kForm165ID, 1, g.unemployment,
                   "You're not eligible to e-file your " + r.stateName +
                       " return if you are reporting Unemployment Compensation on a 1099-G.");
     }
@@ -218,9 +194,9 @@ void checkEmployerStateIds(const WageReview& r) {
     for (DataMgmt::TaxFormIter it = r.federal.getForms(kForm52ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         const std::uint16_t copyNumber = copy->getCopyNumber();
-        for (const StateLine& line : w2.lines) {
+        for (const SourceStateRow& line : w2.lines) {
             const bool fires = r.isThisState(copy->valueString(line.state)) && copy->getIR(line.withheld) > 0 &&
-                               copy->isNull(line.employerStateId);
+                               copy->isNull(line.stateId);
             r.finding(fires, kForm52ID, copyNumber, line.amount,
                       "The \"Employer State Tax ID #\" is missing from Box 15 on copy " + std::to_string(copyNumber) +
                           " of your Form W-2. If this is correct, you must file on paper. Otherwise, to e-file your "
@@ -231,15 +207,14 @@ void checkEmployerStateIds(const WageReview& r) {
 }
 
 void check1099MiscWithholding(const WageReview& r) {
-    const auto& m = kForm110FieldIds;
-    const std::array<std::pair<FieldID, FieldID>, 2> lines{{{m.f45, m.f46}, {m.f132, m.f133}}};
+    const std::array<SourceStateRow, 2>& lines = kForm110StateRows;
     for (DataMgmt::TaxFormIter it = r.federal.getForms(kForm110ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         const std::uint16_t copyNumber = copy->getCopyNumber();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const auto& [withheld, state] = lines[i];
-            if (copy->getIR(withheld) > 0 && r.isThisState(copy->valueString(state))) {
-                r.finding(r.helpId, true, kForm110ID, copyNumber, withheld,
+            const SourceStateRow& line = lines[i];
+            if (copy->getIR(line.withheld) > 0 && r.isThisState(copy->valueString(line.state))) {
+                r.finding(r.helpId, true, kForm110ID, copyNumber, line.withheld,
                           "You are not eligible to electronically file your " + r.stateName +
                               " return because you have reported state tax withheld on copy " +
                               std::to_string(copyNumber) + " on your form 1099-MISC on the " +
@@ -273,7 +248,7 @@ void checkW2Box1(const WageReview& r) {
 void checkStateNamesMissing(const WageReview& r, const SourceForm& source, const DataMgmt::TaxForm& copy,
                             std::uint16_t copyNumber) {
     for (std::size_t i = 0; i < source.lines.size(); ++i) {
-        const StateLine& line = source.lines[i];
+        const SourceStateRow& line = source.lines[i];
         const bool noState = line.state.isNullID() || copy.valueString(line.state).empty();
         const std::string form = source.name;
         if (source.kind == Source::W2G && !line.withheld.isNullID() && copy.getIR(line.withheld) > 0 && noState) {
@@ -329,7 +304,7 @@ void checkSameStateTwice(const WageReview& r, const SourceForm& source, const Da
 void checkWithholdingAgainstAmount(const WageReview& r, const SourceForm& source, const DataMgmt::TaxForm& copy,
                                    std::uint16_t copyNumber) {
     for (std::size_t i = 0; i < source.lines.size(); ++i) {
-        const StateLine& line = source.lines[i];
+        const SourceStateRow& line = source.lines[i];
         if (line.amount.isNullID() || line.withheld.isNullID()) {
             continue;
         }
@@ -347,7 +322,8 @@ void checkWithholdingAgainstAmount(const WageReview& r, const SourceForm& source
         if (source.kind == Source::Form1099R) {
             fires = fires && (r.isState("IL") || r.isState("CT"));
         } else if (source.kind == Source::Form1099G) {
-            fires = fires && listed(k1099GWithholdingStates, r.abbreviation) && copy.xMarked(kForm165FieldIds.f20717);
+            fires =
+                fires && listed(k1099GWithholdingStates, r.abbreviation) && copy.xMarked(kForm165Lines.unemploymentBox);
         }
         if (!fires) {
             continue;

@@ -4,13 +4,17 @@
 #include <set>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/ga_calc/AmendedReturnTable.h"
 
 namespace gataxtest {
 namespace {
 
-const auto& a = kGAForm189219FieldIds;
-const auto& f70 = kGAForm70FieldIds;
+const Form189219Lines::Settlement& s = kForm189219Lines.settlement;
+const Form189219Lines::Deposit& d = kForm189219Lines.deposit;
+const Form70Lines& f70 = kForm70Lines;
 
 TEST(AmendedReturnTable, EveryPairNamesAFieldOfItsForm) {
     const auto& georgia = *gaenginetest::definitions().georgia;
@@ -30,8 +34,8 @@ protected:
     DataMgmt::TaxFormPtr form() { return gaCopy(kGAForm189219ID); }
     // Tax and withholding of form 70.
     void mainForm(double tax, double withheld) {
-        setNumber(gaCopy(kGAForm70ID), f70.f86, tax);
-        setNumber(gaCopy(kGAForm70ID), f70.f87, withheld);
+        setNumber(gaCopy(kGAForm70ID), f70.credits.netTax, tax);
+        setNumber(gaCopy(kGAForm70ID), f70.payments.withheld, withheld);
     }
     void calc() { engine.calcAmendedReturn(form(), 1); }
     double v(const FieldId& x) { return ga->getIR(kGAForm189219ID, 1, x); }
@@ -40,15 +44,15 @@ protected:
 
 TEST_F(AmendedReturn, PaymentsAddingToZeroLeaveTheTaxAndRefundsDue) {
     mainForm(900, 0);
-    setNumber(form(), a.f189645, 100);  // refunds already received
+    setNumber(form(), s.refundsReceived, 100);
     calc();
-    EXPECT_TRUE(blank(a.f189644));
-    EXPECT_EQ(v(a.f189646), -100);
-    EXPECT_EQ(v(a.f189647), 1000);
-    EXPECT_EQ(v(a.f189654), 1000);
-    EXPECT_TRUE(blank(a.f189655));
+    EXPECT_TRUE(blank(s.totalPayments));
+    EXPECT_EQ(v(s.netPayments), -100);
+    EXPECT_EQ(v(s.balanceBeforeAdditions), 1000);
+    EXPECT_EQ(v(s.amountOwed), 1000);
+    EXPECT_TRUE(blank(s.refund));
     EXPECT_FALSE(ga->isDataEntered(kGAForm189219ID, 1));  // the return is not marked as amended
-    setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f108);
+    setBox(gaCopy(kGAForm69ID), kForm69Lines.filing.amended);
     calc();
     EXPECT_TRUE(ga->isDataEntered(kGAForm189219ID, 1));
 }
@@ -65,66 +69,66 @@ TEST_F(AmendedReturn, OverpaymentSettlesAsRefundOrAmountOwed) {
         double owed;    // -1: empty
     } rows[] = {{100, 0, 100, 400, -1}, {800, 0, 500, -1, 0}, {300, 250, 300, -1, 50}};
     for (const auto& r : rows) {
-        setNumber(form(), a.f189650, r.credited);
-        setNumber(gaCopy(kGAForm70ID), f70.f105, r.penalty);
+        setNumber(form(), s.creditedToNextYear, r.credited);
+        setNumber(gaCopy(kGAForm70ID), f70.result.penalty, r.penalty);
         calc();
-        EXPECT_EQ(v(a.f189648), 500);
-        EXPECT_EQ(v(a.f189650), r.creditedAfter);
-        EXPECT_EQ(blank(a.f189655), r.refund < 0) << r.credited;
-        EXPECT_EQ(blank(a.f189654), r.owed < 0) << r.credited;
-        EXPECT_EQ(v(a.f189655), r.refund < 0 ? 0 : r.refund);
-        EXPECT_EQ(v(a.f189654), r.owed < 0 ? 0 : r.owed);
+        EXPECT_EQ(v(s.overpayment), 500);
+        EXPECT_EQ(v(s.creditedToNextYear), r.creditedAfter);
+        EXPECT_EQ(blank(s.refund), r.refund < 0) << r.credited;
+        EXPECT_EQ(blank(s.amountOwed), r.owed < 0) << r.credited;
+        EXPECT_EQ(v(s.refund), r.refund < 0 ? 0 : r.refund);
+        EXPECT_EQ(v(s.amountOwed), r.owed < 0 ? 0 : r.owed);
     }
 }
 
 TEST_F(AmendedReturn, BalanceDueWithTheFirstAdditionClosed) {
     mainForm(1000, 600);
-    setNumber(gaCopy(kGAForm70ID), f70.f105, 10);
-    setNumber(form(), a.f189652, 20);
-    setNumber(form(), a.f189653, 30);
+    setNumber(gaCopy(kGAForm70ID), f70.result.penalty, 10);
+    setNumber(form(), s.addition1, 20);
+    setNumber(form(), s.addition2, 30);
     calc();
-    EXPECT_EQ(v(a.f189654), 400 + 10 + 20 + 30);
-    setBox(form(), a.f190064);
+    EXPECT_EQ(v(s.amountOwed), 400 + 10 + 20 + 30);
+    setBox(form(), s.closeAddition1);
     calc();
-    EXPECT_TRUE(blank(a.f189652));
-    EXPECT_TRUE(form()->isProtected(a.f189652));
-    EXPECT_EQ(v(a.f189654), 400 + 10 + 30);
+    EXPECT_TRUE(blank(s.addition1));
+    EXPECT_TRUE(form()->isProtected(s.addition1));
+    EXPECT_EQ(v(s.amountOwed), 400 + 10 + 30);
 }
 
 TEST_F(AmendedReturn, EnteredAccountMustBeRepeatedAlikeLetterCaseAside) {
     mainForm(1000, 1500);  // refund 500
-    setBox(form(), a.f191046);
-    setBox(form(), a.f191330);
-    setText(form(), a.f191331, "061000104");
-    setText(form(), a.f191050, "061000104");
-    setText(form(), a.f191332, "ab12345");
-    setText(form(), a.f191051, "AB12345");
+    setBox(form(), d.useEntered);
+    setBox(form(), d.enteredSavings);
+    setText(form(), d.enteredRouting, "061000104");
+    setText(form(), d.repeatedRouting, "061000104");
+    setText(form(), d.enteredAccount, "ab12345");
+    setText(form(), d.repeatedAccount, "AB12345");
     calc();
-    EXPECT_FALSE(form()->xMarked(a.f191049));
-    EXPECT_EQ(text(form(), a.f189659), "ab12345");
-    EXPECT_TRUE(form()->xMarked(a.f189657));
+    EXPECT_FALSE(form()->xMarked(d.entriesDiffer));
+    EXPECT_EQ(text(form(), d.accountNumber), "ab12345");
+    EXPECT_TRUE(form()->xMarked(d.savings));
 
-    setText(form(), a.f191051, "AB12346");
+    setText(form(), d.repeatedAccount, "AB12346");
     calc();
-    EXPECT_TRUE(form()->xMarked(a.f191049));
-    for (const FieldId& x : {a.f189656, a.f189657, a.f189658, a.f189659}) {
+    EXPECT_TRUE(form()->xMarked(d.entriesDiffer));
+    for (const FieldId& x : {d.checking, d.savings, d.routingNumber, d.accountNumber}) {
         EXPECT_TRUE(blank(x)) << x;
     }
     // The account of the information form; without a refund no account is
     // shown, whatever an earlier calculation left.
-    form()->setXNo(a.f191046);
-    setBox(form(), a.f191048);
+    form()->setXNo(d.useEntered);
+    setBox(form(), d.useInformationForm);
     auto info = gaCopy(kGAForm69ID);
-    setBox(info, kGAForm69FieldIds.f77);
-    setText(info, kGAForm69FieldIds.f79, "111000025");
-    setText(info, kGAForm69FieldIds.f80, "999");
+    setBox(info, kForm69Lines.options.directDeposit);
+    setText(info, kForm69Lines.options.depositRouting, "111000025");
+    setText(info, kForm69Lines.options.depositAccount, "999");
     calc();
-    EXPECT_EQ(text(form(), a.f189658), "111000025");
-    EXPECT_TRUE(form()->isProtected(a.f191331));
+    EXPECT_EQ(text(form(), d.routingNumber), "111000025");
+    EXPECT_TRUE(form()->isProtected(d.enteredRouting));
     mainForm(2000, 1500);
     calc();
-    EXPECT_TRUE(blank(a.f189658));
-    EXPECT_TRUE(blank(a.f189659));
+    EXPECT_TRUE(blank(d.routingNumber));
+    EXPECT_TRUE(blank(d.accountNumber));
 }
 
 }  // namespace

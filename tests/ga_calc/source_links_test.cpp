@@ -6,6 +6,7 @@
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 
 namespace gataxtest {
@@ -19,18 +20,20 @@ const WithholdingEntryLines& slot1 = kForm189218WithholdingEntries[0];
 const auto& row1 = kForm70Lines.payments.incomeStatements[0];
 const auto& row2 = kForm70Lines.payments.incomeStatements[1];
 const auto& w2 = kForm52FieldIds;
+const SourceStateRow& w2Row1 = kForm52StateRows[0];
+const SourceStateRow& w2Row2 = kForm52StateRows[1];
 
 class SourceLinks : public GaTaxTest {
 protected:
-    // A wage statement with one Georgia row: tax withheld (field 32) and
-    // state wages (field 33), in dollars.
+    // A wage statement with one Georgia row: tax withheld and state wages,
+    // in dollars.
     DataMgmt::TaxFormPtr wageStatement(std::uint16_t copy, double withheld, double wages, const char* code = "GA") {
         auto form = fedCopy(kForm52ID, copy);
         setText(form, w2.f7, "12-3456789");
-        setText(form, w2.f34, code);
-        setNumber(form, w2.f32, withheld * 100);
-        setNumber(form, w2.f33, wages * 100);
-        setText(form, w2.f8, "GA-ID-" + std::to_string(copy));
+        setText(form, w2Row1.state, code);
+        setNumber(form, w2Row1.withheld, withheld * 100);
+        setNumber(form, w2Row1.amount, wages * 100);
+        setText(form, w2Row1.stateId, "GA-ID-" + std::to_string(copy));
         return form;
     }
     std::vector<std::string> form70Links() {
@@ -84,8 +87,8 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
     wageStatement(3, 5, 500, "ga");
     for (std::uint16_t copy : {1, 2}) {
         auto info = fedCopy(kForm110ID, copy);
-        setText(info, kForm110FieldIds.f46, "GA");
-        setNumber(info, kForm110FieldIds.f45, copy == 1 ? -5000 : 0);
+        setText(info, kForm110StateRows[0].state, "GA");
+        setNumber(info, kForm110StateRows[0].withheld, copy == 1 ? -5000 : 0);
     }
     engine.beforeCalc();
     EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "", "", "", "", ""}));
@@ -93,10 +96,10 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
 
 TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
     auto form = wageStatement(1, 0, 0);
-    setText(form, w2.f99, "GA");
-    setNumber(form, w2.f97, 90 * 100);
-    setNumber(form, w2.f98, 2500 * 100);
-    setText(form, w2.f107, "SECOND");
+    setText(form, w2Row2.state, "GA");
+    setNumber(form, w2Row2.withheld, 90 * 100);
+    setNumber(form, w2Row2.amount, 2500 * 100);
+    setText(form, w2Row2.stateId, "SECOND");
     engine.beforeCalc();
     EXPECT_EQ(form70Links()[0], "52/1/0");
     engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
@@ -114,7 +117,7 @@ TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
     }
     engine.beforeCalc();
     auto cont = gaCopy(kGAForm189218ID);
-    setText(gaCopy(kGAForm69ID), kGAForm69FieldIds.f25, "400-00-1234");
+    setText(gaCopy(kGAForm69ID), kForm69Lines.heading.taxpayerNumber, "400-00-1234");
     engine.calcSourceLinksForm(cont, 1, 1);
     EXPECT_TRUE(ga->isDataEntered(kGAForm189218ID, 1));
     EXPECT_TRUE(cont->calculatedFlag());
@@ -124,9 +127,9 @@ TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
 
 TEST_F(SourceLinks, PayerNumberDashesChooseTheIdentificationBox) {
     auto info = fedCopy(kForm110ID);
-    setText(info, kForm110FieldIds.f46, "GA");
-    setNumber(info, kForm110FieldIds.f45, 5000);
-    setNumber(info, kForm110FieldIds.f131, 100000);
+    setText(info, kForm110StateRows[0].state, "GA");
+    setNumber(info, kForm110StateRows[0].withheld, 5000);
+    setNumber(info, kForm110StateRows[0].amount, 100000);
     const struct {
         const char* payer;
         bool id1;
@@ -197,8 +200,8 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) 
 
 TEST_F(SourceLinks, DocumentsWithoutAPayerNumberKeepOneTypedIn) {
     auto div = fedCopy(kForm164ID);
-    setText(div, kForm164FieldIds.f133765, "GA");
-    setNumber(div, kForm164FieldIds.f133767, 20000);
+    setText(div, kForm164StateRows[0].state, "GA");
+    setNumber(div, kForm164StateRows[0].withheld, 20000);
     setNumber(div, kForm164FieldIds.f6, 300);
     setNumber(div, kForm164FieldIds.f7, 200);
     EXPECT_EQ(refill("164/1/0"), 1);
@@ -236,7 +239,7 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     setText(nr2, stateReturn.f133652, "Nonresident");
     engine.updateOtherStateRows();
     EXPECT_EQ(ga->getFormCount(kGAForm73ID), 1);
-    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, info.stateRows.otherStateWithoutRow));
+    EXPECT_TRUE(ga->formYes(kGAForm69ID, 1, info.otherStateWithoutRow));
 
     // A row no longer marked as filled from the federal return is opened for
     // entry again.

@@ -111,7 +111,7 @@ TEST_F(HookTest, TaxPeriodLinesByFilingStatusOnTheirFieldOnly) {
 // Georgia record in its fixed order, each time it is converted.
 TEST_F(HookTest, LastFieldWritesTheRecordsInOrderEachTime) {
     setText(gaCopy(kGAForm70ID), f70.f189509, "12-3456789");
-    setNumber(gaCopy(kGAForm189215ID), form189215.taxpayerExclusion, 100);
+    setNumber(gaCopy(kGAForm189215ID), form189215.taxpayerRetirement.exclusion, 100);
     setText(fedCopy(kForm165ID), kForm165Lines.stateRows[0].state, "GA");
     setNumber(fedCopy(kForm165ID), kForm165Lines.stateRows[0].withheld, 100);
     setNumber(gaCopy(kGAForm189216ID), kForm189216Lines.total, 10);

@@ -247,16 +247,16 @@ TEST_F(RecordsTest, RetirementRecordForEachFilerWithAnExclusion) {
     const auto& s = kGAForm189215FieldIds;
     const auto& lines = kForm189215Lines;
     const auto schedule = gaCopy(kGAForm189215ID);
-    setNumber(schedule, lines.spouseExclusion, 4000);  // the spouse only
+    setNumber(schedule, lines.spouseRetirement.exclusion, 4000);  // the spouse only
     setNumber(schedule, s.f189296, 12000);
     setNumber(schedule, s.f189295, 9000);
     writer->writeRetirementIncomeRecord();
     EXPECT_EQ(calls().front(), "D GAGARETINC 1");
     EXPECT_FALSE(anyCallBetween("00010.000.001", "00160.000.001"));
     EXPECT_EQ(written("00170.000.001"), "12000");
-    EXPECT_EQ(written("00320.000.001"), "0");       // the spouse's 189326 is zero
-    setNumber(schedule, lines.spouseExclusion, 0);  // now the taxpayer only
-    setNumber(schedule, lines.taxpayerExclusion, 4000);
+    EXPECT_EQ(written("00320.000.001"), "0");                  // the spouse's 189326 is zero
+    setNumber(schedule, lines.spouseRetirement.exclusion, 0);  // now the taxpayer only
+    setNumber(schedule, lines.taxpayerRetirement.exclusion, 4000);
     writer->clearCallLog();
     writer->writeRetirementIncomeRecord();
     EXPECT_EQ(written("00010.000.001"), "9000");

@@ -105,8 +105,8 @@ std::vector<BadCase> structureCases() {
     };
 }
 
-// The tax year, the seeds, the common items and the values' limits.
-std::vector<BadCase> valueCases() {
+// The tax year, the seeds and the common items.
+std::vector<BadCase> seedCases() {
     return {
         {"WrongTaxYear", "<RETURNFILE TAXYEAR=\"2019\"/>", {"bad.xml:1:", "tax year \"2019\" is not 2018"}},
         {"UnknownReturnType", "<RETURNFILE><RETURN TYPE=\"NY\"/></RETURNFILE>", {"unknown return type \"NY\""}},
@@ -163,6 +163,13 @@ std::vector<BadCase> valueCases() {
         {"SeedContradictsTheListedDependents",
          wrap("", "<HOST><PULLCOMMON FORM=\"F1\" TYPE=\"4\">2</PULLCOMMON></HOST>\n"),
          {"item 4 (dependents) is 2, but the federal return says 0 (the copies of federal form 113"}},
+    };
+}
+
+// The values of fields and seeds: dates, domains, amount and text limits,
+// and what a message quotes of the file.
+std::vector<BadCase> valueCases() {
+    return {
         {"DateNotOnTheCalendar",
          wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>6</ID><VALUE>02/30/2018</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:7:", "field kGA69_TPBirth",
@@ -224,6 +231,7 @@ std::vector<BadCase> valueCases() {
 
 std::vector<BadCase> badCases() {
     std::vector<BadCase> cases = structureCases();
+    for (BadCase& c : seedCases()) cases.push_back(std::move(c));
     for (BadCase& c : valueCases()) cases.push_back(std::move(c));
     return cases;
 }

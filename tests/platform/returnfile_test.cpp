@@ -79,9 +79,11 @@ TEST(ReturnFileClock, UtcTimesReadAndWrite) {
 
 // ------------------------------------------------------------ loading
 
-TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
-    Returns r;
-    const std::string path = writeFile("good.xml", R"(<?xml version="1.0" encoding="UTF-8"?>
+// A return file of both returns with every kind of entry: fields by number,
+// by short name and by symbolic name, a box marked and one not, an empty
+// value, an override, a copy of its own number, the seeds of both returns
+// and data-entered marks.
+const char* const kEveryKindOfEntry = R"(<?xml version="1.0" encoding="UTF-8"?>
 <RETURNFILE TAXYEAR="2018">
   <HOST><CLOCK>2019-03-15T12:00:00Z</CLOCK><RANDSEED>42</RANDSEED></HOST>
   <RETURN TYPE="federal">
@@ -121,12 +123,10 @@ TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
     <FORM DEVNAME="GA70" DATAENTERED="1"/>
   </RETURN>
 </RETURNFILE>
-)");
-    const PersistanceMgmt::ReturnFileContents c = r.load(path);
-    ASSERT_TRUE(c.federal.has_value());
-    EXPECT_EQ(c.federal->name, "doe");
+)";
 
-    DataMgmt::TaxReturn& fed = *r.federal;
+// The federal return as kEveryKindOfEntry gives it.
+void expectFederalReturnOfEveryKind(DataMgmt::TaxReturn& fed) {
     EXPECT_EQ(fed.getValue(kF1, 1, 6), FieldValue::text("Pat"));
     EXPECT_EQ(fed.getValue(kF1, 1, 30), FieldValue::number(52000));
     EXPECT_EQ(fed.getValue(kF1, 1, 1), FieldValue::box(true));
@@ -142,8 +142,10 @@ TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
     EXPECT_TRUE(fed.isForm2555Present());
     EXPECT_EQ(fed.getSessionProperties()->getQVInt8Property("hasW2"), 3);
     EXPECT_FALSE(fed.isSaveNeeded());
+}
 
-    PlainStateReturn& ga = *r.ga();
+// The Georgia return as kEveryKindOfEntry gives it.
+void expectGeorgiaReturnOfEveryKind(PlainStateReturn& ga) {
     EXPECT_EQ(ga.pullCommon(kF1, 1, Utils::PCTypes{80}), 52000);
     EXPECT_EQ(ga.pullCommon(kF1, 1, Utils::PCTypes{1}), 2);
     double tp = 0, sp = 0;
@@ -159,6 +161,15 @@ TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
     EXPECT_FALSE(ga.isDataEntered(kST2, 3));
     EXPECT_TRUE(ga.formExists(kGA70, 1));
     EXPECT_TRUE(ga.isDataEntered(kGA70, 1));
+}
+
+TEST_F(ReturnFileTest, LoadsFieldsSeedsAndMarksIntoTheStore) {
+    Returns r;
+    const PersistanceMgmt::ReturnFileContents c = r.load(writeFile("good.xml", kEveryKindOfEntry));
+    ASSERT_TRUE(c.federal.has_value());
+    EXPECT_EQ(c.federal->name, "doe");
+    expectFederalReturnOfEveryKind(*r.federal);
+    expectGeorgiaReturnOfEveryKind(*r.ga());
 
     std::time_t expected = 0;
     ASSERT_TRUE(ReturnFile::parseUtcTime("2019-03-15T12:00:00Z", expected));

@@ -7,13 +7,10 @@
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "platform/util/Utils.h"
 
 namespace GAHost {
 
 namespace {
-
-std::string shown(const std::string& path) { return Utils::QVStringUtils::escapeForMessage(path, 240); }
 
 [[noreturn]] void refuse(const std::string& message) { throw Exceptions::QuarloException(message, "gahost", "run"); }
 
@@ -46,7 +43,7 @@ std::string blockFault(const std::string& text, std::size_t start, std::size_t l
 }
 
 void checkFederalEFile(const std::string& path, const RunOutputs& outputs) {
-    const std::string prefix = "--federal-efile " + shown(path) + ": ";
+    const std::string prefix = "--federal-efile " + IOMgmt::shownPath(path) + ": ";
     const std::pair<const std::string*, const char*> roles[] = {{&outputs.savedReturn, "the saved return"},
                                                                 {&outputs.printFile, "the print file"},
                                                                 {&outputs.eFile, "the e-file"}};
@@ -79,7 +76,8 @@ std::vector<std::string> RunOutputs::written(bool withModule) const {
 void checkRunFiles(const std::string& input, const std::string& federalEFile, const RunOutputs& outputs) {
     for (const std::string* output : {&outputs.savedReturn, &outputs.printFile, &outputs.eFile}) {
         if (IOMgmt::namesSameFile(*output, input)) {
-            refuse("the output " + shown(*output) + " would replace the input file; choose another --out directory");
+            refuse("the output " + IOMgmt::shownPath(*output) +
+                   " would replace the input file; choose another --out directory");
         }
     }
     if (!federalEFile.empty()) checkFederalEFile(federalEFile, outputs);

@@ -24,8 +24,6 @@ constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 constexpr std::size_t kTextLengthInAnotherKind = 80;
 // The largest whole number a double holds exactly: 2^53.
 constexpr double kLargestExactWholeNumber = 9007199254740992.0;
-// A path echoed in a message is cut after this many bytes.
-constexpr std::size_t kShownPathLength = 240;
 
 // ------------------------------------------------------------ text
 

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "platform/store/DerivedItems.h"
+#include "platform/util/IOMgmt.h"
 
 namespace PersistanceMgmt {
 
@@ -290,7 +291,7 @@ void readWithLibxml2(const std::string& document, const std::string& displayName
 using namespace detail;
 
 ReturnFileContents ReturnFile::read(const std::string& path, const ReturnDescriptions& descriptions) {
-    const std::string shown = Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
+    const std::string shown = IOMgmt::shownPath(path);
     // The size is known before a byte is read, so that memory stays within the
     // limit whatever the file is.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

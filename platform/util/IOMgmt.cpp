@@ -12,6 +12,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmtStaging.h"
+#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -29,6 +30,10 @@ std::string sizeText(std::size_t bytes) {
     if (bytes >= kKiB * kKiB && bytes % (kKiB * kKiB) == 0) return std::to_string(bytes / (kKiB * kKiB)) + " MiB";
     if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
     return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+std::string shownPath(const std::string& path) {
+    return Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
 }
 
 WholeFile readWholeFile(const std::string& path, std::size_t limit) {

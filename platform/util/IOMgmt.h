@@ -45,6 +45,11 @@ WholeFile readWholeFile(const std::string& path, std::size_t limit);
 // "16 MiB", "512 KiB" or "100 bytes".
 std::string sizeText(std::size_t bytes);
 
+// A path as a message shows it: control characters escaped, cut after
+// kShownPathLength bytes.
+inline constexpr std::size_t kShownPathLength = 240;
+std::string shownPath(const std::string& path);
+
 // A file named by its path.
 class FileName {
 public:

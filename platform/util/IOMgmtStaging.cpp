@@ -17,7 +17,6 @@
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
-#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -33,12 +32,6 @@ constexpr std::size_t kRandomPartLength = 6;
 constexpr std::size_t kLongestKeptName = 200;
 // Tries at making a temporary file that a concurrent cleaner removed first.
 constexpr int kTemporaryFileTries = 5;
-// A path echoed in a message is cut after this many bytes.
-constexpr std::size_t kShownPathLength = 240;
-
-std::string shownPath(const std::string& path) {
-    return Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
-}
 
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
     std::string message = shownPath(path) + ": " + what;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/Exceptions.h"
+#include "platform/framework/TifFileWriter.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
 
@@ -67,7 +68,7 @@ void checkFederalEFile(const std::string& path, const RunOutputs& outputs) {
 RunOutputs::RunOutputs(const std::string& input, const std::filesystem::path& outDir, const std::string& abbreviation)
     : savedReturn((outDir / std::filesystem::path(input).filename()).string()),
       printFile((outDir / (std::filesystem::path(input).stem().string() + ".print.txt")).string()),
-      eFile((outDir / (abbreviation + "-efile.txt")).string()) {}
+      eFile((outDir / TifWriteMgmt::TifFileWriter::eFileName(abbreviation)).string()) {}
 
 std::vector<std::string> RunOutputs::written(bool withModule) const {
     return withModule ? std::vector<std::string>{eFile, printFile, savedReturn} : std::vector<std::string>{savedReturn};

@@ -1,5 +1,5 @@
 // Inner workings of the return file shared by its source files; not for use
-// outside platform/ReturnFile*.cpp.
+// outside platform/returnfile/.
 #pragma once
 
 #include <charconv>

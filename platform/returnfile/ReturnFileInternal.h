@@ -15,8 +15,6 @@
 namespace PersistanceMgmt::detail {
 
 constexpr int kTaxYear = 2018;
-// The first year of a date (Utils reads dates from 1900 on).
-constexpr int kFirstDateYear = 1900;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 // The length, in bytes, of a text that a return file gives an amount or box

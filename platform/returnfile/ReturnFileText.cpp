@@ -103,9 +103,9 @@ std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
         int y = 0;
         int m = 0;
         int d = 0;
-        if (Utils::readDateParts(text, y, m, d) && y < kFirstDateYear) {
-            return "is before " + std::to_string(kFirstDateYear) + " (dates run from 01/01/" +
-                   std::to_string(kFirstDateYear) + ")";
+        if (Utils::readDateParts(text, y, m, d) && y < Utils::kFirstDateYear) {
+            return "is before " + std::to_string(Utils::kFirstDateYear) + " (dates run from 01/01/" +
+                   std::to_string(Utils::kFirstDateYear) + ")";
         }
         return "is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD";
     }

@@ -80,6 +80,19 @@ void syncDirectory(const std::string& directory) {
     }
 }
 
+// Writes every byte to fd, again after an interrupted write; the errno of a
+// write that failed, else 0.
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // The first write of the process into a folder clears it of abandoned
@@ -147,15 +160,7 @@ StagedFile::~StagedFile() {
 void StagedFile::fail(const std::string& what, int error) const { failOn(target_, what, error); }
 
 void StagedFile::write(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("cannot write the temporary file", errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    if (const int error = writeAll(fd_, bytes); error != 0) fail("cannot write the temporary file", error);
 }
 
 void StagedFile::startWriteback() {
@@ -252,16 +257,12 @@ void OutputBatch::commit() {
     for (Output& output : outputs_) output.staged->finish();
     // The renames go together: a signal from the terminal waits for them.
     const SignalsHeld held;
-    std::vector<std::string> directories;
+    std::set<std::string> directories;
     for (Output& output : outputs_) {
         output.staged->moveIntoPlace();
-        directories.push_back(output.staged->directory());
+        directories.insert(output.staged->directory());
     }
-    for (std::size_t i = 0; i < directories.size(); ++i) {
-        bool synced = false;
-        for (std::size_t j = 0; j < i; ++j) synced = synced || directories[j] == directories[i];
-        if (!synced) syncDirectory(directories[i]);
-    }
+    for (const std::string& directory : directories) syncDirectory(directory);
     for (Output& output : outputs_) output.staged.reset();
 }
 
@@ -293,13 +294,7 @@ void appendToFile(const std::string& path, std::string_view bytes) {
         ~FdCloser() { ::close(fd); }
     } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) failOn(path, "cannot write it", errno);
-        done += static_cast<std::size_t>(n);
-    }
+    if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
 }
 
 void removeAbandonedTemporaries(const std::string& directory) {

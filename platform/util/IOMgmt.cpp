@@ -239,13 +239,7 @@ bool FileWriter::close() {
         return false;
     }
     try {
-        OutputBatch* batch = IOMgr::getInstance().outputBatch();
-        if (batch != nullptr && batch->holds(file->target())) {
-            file->startWriteback();
-            batch->adopt(std::move(file));
-        } else {
-            file->putInPlace();
-        }
+        completeStagedFile(std::move(file));
     } catch (const Exceptions::QuarloException&) {
         return false;
     }

@@ -234,15 +234,11 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     return holds(path) ? "is an output of this run" : std::string();
 }
 
-void OutputBatch::put(const std::string& path, std::string_view bytes) {
-    Output& output = outputAt(path);
-    auto file = std::make_unique<StagedFile>(output.path);
-    file->write(bytes);
+void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
+    Output& output = outputAt(file->target());
     file->startWriteback();
     output.staged = std::move(file);
 }
-
-void OutputBatch::adopt(std::unique_ptr<StagedFile> file) { outputAt(file->target()).staged = std::move(file); }
 
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
@@ -268,18 +264,22 @@ void OutputBatch::commit() {
 
 // ------------------------------------------------------------ single files
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
+void completeStagedFile(std::unique_ptr<StagedFile> file) {
     OutputBatch* batch = IOMgr::getInstance().outputBatch();
-    if (batch != nullptr && batch->holds(path)) {
-        batch->put(path, bytes);
-        return;
+    if (batch != nullptr && batch->holds(file->target())) {
+        batch->adopt(std::move(file));
+    } else {
+        file->putInPlace();
     }
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
     // An interrupt or a termination while the temporary file exists waits
-    // until the file is in place or removed.
+    // until the file is in place (or in the batch) or removed.
     const SignalsHeld held;
-    StagedFile file(path);
-    file.write(bytes);
-    file.putInPlace();
+    auto file = std::make_unique<StagedFile>(path);
+    file->write(bytes);
+    completeStagedFile(std::move(file));
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {

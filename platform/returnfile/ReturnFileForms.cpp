@@ -1,6 +1,5 @@
 // Reading a return file: forms, fields and their values.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <iterator>
 
@@ -340,9 +339,7 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
     // Within the limit every entry, to the cent, is stored exactly. What the
     // calculation stored is any finite amount, which the writer writes
     // exactly.
-    const int places = amountPlaces(field);
-    if (entry && (std::fabs(v) > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
-                  std::fabs(v) > kLargestExactWholeNumber)) {
+    if (entry && !withinTheAmountLimit(v, amountPlaces(field))) {
         problem(line, scope, beyondTheAmountLimit(t));
         return false;
     }

@@ -20,8 +20,6 @@ constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 // The length, in bytes, of a text that a return file gives an amount or box
 // field (FIELD KIND="text"): that of a text field without a length of its own.
 constexpr std::size_t kTextLengthInAnotherKind = 80;
-// The largest whole number a double holds exactly: 2^53.
-constexpr double kLargestExactWholeNumber = 9007199254740992.0;
 
 // ------------------------------------------------------------ text
 

@@ -1,6 +1,5 @@
 // Reading a return file: the host's elements (the file's clock and random
 // seed, the answers the host gives about the federal and the Georgia return).
-#include <cmath>
 #include <limits>
 #include <set>
 #include <type_traits>
@@ -196,7 +195,7 @@ bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& sco
                 std::string(what) + ": non-numeric value " + showText(trim(text)) + " (" + kAmountForms + ")");
         return false;
     }
-    if (std::fabs(out) > static_cast<double>(kAmountLimitDollars)) {
+    if (!withinTheAmountLimit(out, 0)) {
         problem(line, scope, std::string(what) + ": " + beyondTheAmountLimit(trim(text)));
         return false;
     }

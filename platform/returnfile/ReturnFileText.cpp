@@ -214,4 +214,12 @@ bool parseAmount(const std::string& text, int places, double& out) {
     return true;
 }
 
+bool withinTheAmountLimit(double stored, int places) {
+    // The largest whole number a double holds exactly.
+    constexpr double kLargestExactWholeNumber = 9007199254740992.0;  // 2^53
+    const double magnitude = std::fabs(stored);
+    return !(magnitude > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
+             magnitude > kLargestExactWholeNumber);
+}
+
 }  // namespace PersistanceMgmt

@@ -58,7 +58,7 @@ bool boxMarked(const CopyEntry& copy, std::int32_t field) {
 double dollars(const CopyEntry& copy, std::int32_t field) {
     const FieldEntry* f = fieldOf(copy, field);
     if (f == nullptr || !f->value.isNumber()) return 0.0;
-    return f->value.getNumber() / std::pow(10.0, DataMgmt::editCodeDecimalPlaces(f->desc->getEditCode()));
+    return DataMgmt::displayAmount(f->value.getNumber(), f->desc->getEditCode());
 }
 
 // A common item is a whole amount: half a dollar rounds away from 0.

@@ -1,7 +1,5 @@
 #include "platform/store/DerivedItems.h"
 
-#include <cmath>
-
 #include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
 
@@ -61,8 +59,10 @@ double dollars(const CopyEntry& copy, std::int32_t field) {
     return DataMgmt::displayAmount(f->value.getNumber(), f->desc->getEditCode());
 }
 
-// A common item is a whole amount: half a dollar rounds away from 0.
-std::int64_t wholeDollars(double amount) { return std::llround(amount); }
+// A common item is a whole amount, rounded by the store's rule (half a
+// dollar away from 0, binary noise around the half counted as the half;
+// amounts past the 64-bit range at its end).
+std::int64_t wholeDollars(double amount) { return Utils::roundR(amount); }
 
 bool isForm(const CopyEntry& c, std::int32_t form) { return c.desc->getTypeID().getNumber() == form; }
 

@@ -144,6 +144,13 @@ TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
         "<FORM DEVNAME=\"F164\" COPY=\"1\"><FIELD><ID>6</ID><VALUE>0.49</VALUE></FIELD></FORM>");
     EXPECT_EQ(derivedItem(c, Utils::kTaxableInterest), 1646) << "boxes 1 and 3, 1645.95 to the dollar";
     EXPECT_EQ(derivedItem(c, Utils::kOrdinaryDividends), 0) << "0.49 to the dollar";
+    // 0.01 + 2.34 + 0.15 adds up in binary to 2.4999999999999996: still the
+    // half that rounds up.
+    const auto half = parsed(
+        "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>0.01</VALUE></FIELD>"
+        "<FIELD><ID>12</ID><VALUE>2.34</VALUE></FIELD></FORM>"
+        "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>10</ID><VALUE>0.15</VALUE></FIELD></FORM>");
+    EXPECT_EQ(derivedItem(half, Utils::kTaxableInterest), 3) << "2.50 to the dollar";
     const auto spouses = parsed(filingStatus(1) +
                                 "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>100</VALUE></FIELD></FORM>"
                                 "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>X</VALUE></FIELD>"

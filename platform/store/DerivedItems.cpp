@@ -168,21 +168,28 @@ std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const 
     return formName.empty() ? std::to_string(form.getNumber()) : formName;
 }
 
-// A seeded W-2 split of the W-2 wages that the owners of the W-2s contradict.
+// An amount in dollars to the cent: a sum of amounts in dollars carries
+// binary noise (0.01 + 2.34 + 0.15 is 2.4999999999999996), which the cent
+// drops.
+std::int64_t cents(double dollars) { return Utils::roundR(dollars * 100); }
+std::string centsText(double dollars) { return DataMgmt::formatDisplayAmount(static_cast<double>(cents(dollars)), 2); }
+
+// A seeded W-2 split of the W-2 wages that the owners of the W-2s contradict
+// (to the cent).
 void checkW2Splits(const ReturnFileContents& contents, const std::string& displayName,
                    std::vector<std::string>& problems) {
     const std::optional<W2Split> derived = deriveW2Split(*contents.federal);
     if (!derived) return;
     for (const W2Split& seed : contents.georgia->seeds.w2Splits) {
         if (seed.form != derived->form || seed.field != derived->field) continue;
-        if (seed.taxpayer == derived->taxpayer && seed.spouse == derived->spouse) continue;
-        problems.push_back(displayName + ":" + std::to_string(seed.line) + ": form " +
-                           formOfSeed(seed.form, seed.formName) + ": the W-2 split of field " +
-                           std::to_string(kW2Wages) + " gives the taxpayer " +
-                           DataMgmt::formatDisplayAmount(seed.taxpayer, 0) + " and the spouse " +
-                           DataMgmt::formatDisplayAmount(seed.spouse, 0) + ", but the federal return's W-2s give " +
-                           DataMgmt::formatDisplayAmount(derived->taxpayer, 0) + " and " +
-                           DataMgmt::formatDisplayAmount(derived->spouse, 0) + " (box 1 of each W-2 by its owner)");
+        if (cents(seed.taxpayer) == cents(derived->taxpayer) && cents(seed.spouse) == cents(derived->spouse)) {
+            continue;
+        }
+        problems.push_back(
+            displayName + ":" + std::to_string(seed.line) + ": form " + formOfSeed(seed.form, seed.formName) +
+            ": the W-2 split of field " + std::to_string(kW2Wages) + " gives the taxpayer " + centsText(seed.taxpayer) +
+            " and the spouse " + centsText(seed.spouse) + ", but the federal return's W-2s give " +
+            centsText(derived->taxpayer) + " and " + centsText(derived->spouse) + " (box 1 of each W-2 by its owner)");
     }
 }
 

@@ -186,6 +186,12 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
          "federal return's W-2s give 0 and 48000"},
         {"a split that agrees", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"0\" SPOUSE=\"48000\"/>", ""},
+        {"a split that agrees to the cent (in binary 0.01 + 2.34 + 0.15 is 2.4999999999999996)",
+         filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
+         "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.50\" SPOUSE=\"0\"/>", ""},
+        {"a split a cent off", filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
+         "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.49\" SPOUSE=\"0\"/>",
+         "gives the taxpayer 2.49 and the spouse 0, but the federal return's W-2s give 2.5 and 0"},
         {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
          "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
         {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",

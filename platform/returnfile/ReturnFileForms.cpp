@@ -228,18 +228,18 @@ DataMgmt::FormFieldDescPtr Reader::resolveField(const DataMgmt::TaxFormDesc& for
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
         if (byId->isNull()) {
-            problem(line, scope,
-                    "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + " (gahost fields " +
-                        form.getDevName() + " lists its fields)");
+            problem(
+                line, scope,
+                "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + fieldListHint(form));
             return DataMgmt::FormFieldDescPtr();
         }
     }
     if (texts.name) {
         byName = form.findField(trim(*texts.name));
         if (byName->isNull()) {
-            problem(line, scope,
-                    "unknown field " + showText(trim(*texts.name)) + " in form " + form.getDevName() +
-                        " (gahost fields " + form.getDevName() + " lists its fields)");
+            problem(
+                line, scope,
+                "unknown field " + showText(trim(*texts.name)) + " in form " + form.getDevName() + fieldListHint(form));
             return DataMgmt::FormFieldDescPtr();
         }
     }

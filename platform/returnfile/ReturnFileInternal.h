@@ -58,6 +58,10 @@ std::string errnoText(int e);
 // "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
 std::string beyondTheAmountLimit(const std::string& text);
 
+// " (gahost fields F52 lists its fields)": where a message about an unknown
+// field of the form sends the reader.
+std::string fieldListHint(const DataMgmt::TaxFormDesc& form);
+
 // What is wrong with a date, to follow the quoted date in a message ("is
 // before 1900"), or "" when nothing is: it must be a calendar date from
 // 1900 on, and within the domain (the tax year, or not after its end).

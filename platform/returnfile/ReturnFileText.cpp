@@ -95,6 +95,10 @@ std::string beyondTheAmountLimit(const std::string& text) {
     return "amount " + showText(text) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
 }
 
+std::string fieldListHint(const DataMgmt::TaxFormDesc& form) {
+    return " (gahost fields " + form.getDevName() + " lists its fields)";
+}
+
 std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
     std::uint16_t year = 0;
     std::uint8_t month = 0;

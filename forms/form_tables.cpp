@@ -1,6 +1,7 @@
 // Build step: reads the generated form definitions with the host's own loader
-// and writes them out as the constant tables of platform/definitions/FormTables.h, so
-// that the compiled descriptions are those that loading the files gives.
+// and writes them out as the constant tables of
+// platform/definitions/FormTables.h, so that the compiled descriptions are
+// those that loading the files gives.
 //
 //   form_tables DEFINITIONS-DIR OUTPUT.cpp
 //

@@ -63,9 +63,10 @@ Overlay (forms/overlay/<DevName>.txt)
   name "<business name>"         copies <n>         rank <n>
   field <n>[-<m>] <attribute>=<value> ...
 Attributes are those of the form-definition format: kind=N|T|B|D, len, edit,
-width, short, line, calc, domain. A run a-b names the fields of the catalogue from
-field a to field b in catalogue order. A field may get its attributes once, and
-no two fields of a form may share a short name (the default is F<number>).
+width, short, line, calc, domain. A run a-b names the fields of the catalogue
+from field a to field b in catalogue order. A field may get its attributes
+once, and no two fields of a form may share a short name (the default is
+F<number>).
 """
 
 import argparse

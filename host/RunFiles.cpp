@@ -5,15 +5,13 @@
 #include <utility>
 
 #include "platform/Exceptions.h"
+#include "platform/framework/TifFileWriter.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "platform/util/Utils.h"
 
 namespace GAHost {
 
 namespace {
-
-std::string shown(const std::string& path) { return Utils::QVStringUtils::escapeForMessage(path, 240); }
 
 [[noreturn]] void refuse(const std::string& message) { throw Exceptions::QuarloException(message, "gahost", "run"); }
 
@@ -46,7 +44,7 @@ std::string blockFault(const std::string& text, std::size_t start, std::size_t l
 }
 
 void checkFederalEFile(const std::string& path, const RunOutputs& outputs) {
-    const std::string prefix = "--federal-efile " + shown(path) + ": ";
+    const std::string prefix = "--federal-efile " + IOMgmt::shownPath(path) + ": ";
     const std::pair<const std::string*, const char*> roles[] = {{&outputs.savedReturn, "the saved return"},
                                                                 {&outputs.printFile, "the print file"},
                                                                 {&outputs.eFile, "the e-file"}};
@@ -70,7 +68,7 @@ void checkFederalEFile(const std::string& path, const RunOutputs& outputs) {
 RunOutputs::RunOutputs(const std::string& input, const std::filesystem::path& outDir, const std::string& abbreviation)
     : savedReturn((outDir / std::filesystem::path(input).filename()).string()),
       printFile((outDir / (std::filesystem::path(input).stem().string() + ".print.txt")).string()),
-      eFile((outDir / (abbreviation + "-efile.txt")).string()) {}
+      eFile((outDir / TifWriteMgmt::TifFileWriter::eFileName(abbreviation)).string()) {}
 
 std::vector<std::string> RunOutputs::written(bool withModule) const {
     return withModule ? std::vector<std::string>{eFile, printFile, savedReturn} : std::vector<std::string>{savedReturn};
@@ -79,7 +77,8 @@ std::vector<std::string> RunOutputs::written(bool withModule) const {
 void checkRunFiles(const std::string& input, const std::string& federalEFile, const RunOutputs& outputs) {
     for (const std::string* output : {&outputs.savedReturn, &outputs.printFile, &outputs.eFile}) {
         if (IOMgmt::namesSameFile(*output, input)) {
-            refuse("the output " + shown(*output) + " would replace the input file; choose another --out directory");
+            refuse("the output " + IOMgmt::shownPath(*output) +
+                   " would replace the input file; choose another --out directory");
         }
     }
     if (!federalEFile.empty()) checkFederalEFile(federalEFile, outputs);

@@ -17,8 +17,8 @@ inline constexpr std::size_t kFederalEFileLimit = 1024u * 1024u;
 
 struct RunOutputs {
     // The outputs of a run of the input into outDir; the e-file is named by
-    // the Georgia return's abbreviation, as the e-file writer names it
-    // ("GA-efile.txt").
+    // the Georgia return's abbreviation, by the e-file writer's rule
+    // (TifFileWriter::eFileName: "GA-efile.txt").
     RunOutputs(const std::string& input, const std::filesystem::path& outDir, const std::string& abbreviation);
 
     std::string savedReturn;  // the input's file name

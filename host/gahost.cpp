@@ -166,13 +166,15 @@ void requireArguments(const Options& o, std::size_t count, const char* what) {
     if (o.arguments.size() > count) throw UsageError{"unexpected argument " + shown(o.arguments[count])};
 }
 
-void refuseOptions(const Options& o, bool out, bool module, bool efile) {
-    if (!out && !o.outDir.empty()) throw UsageError{"--out applies to run only"};
-    if (!module && !o.modulePath.empty()) throw UsageError{"--module applies to run and interview only"};
-    if (!efile && o.efile) throw UsageError{"--efile applies to run only"};
-    if (!efile && !o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
-    if (!efile && !o.deviceId.empty()) throw UsageError{"--device-id applies to run only"};
-    if (!efile && !o.autoTestDir.empty()) throw UsageError{"--autotest applies to run only"};
+// Refuses the options of run in another command; --module too, unless the
+// command takes a module.
+void refuseRunOptions(const Options& o, bool takesModule) {
+    if (!o.outDir.empty()) throw UsageError{"--out applies to run only"};
+    if (!takesModule && !o.modulePath.empty()) throw UsageError{"--module applies to run and interview only"};
+    if (o.efile) throw UsageError{"--efile applies to run only"};
+    if (!o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
+    if (!o.deviceId.empty()) throw UsageError{"--device-id applies to run only"};
+    if (!o.autoTestDir.empty()) throw UsageError{"--autotest applies to run only"};
 }
 
 // The directory of --forms; empty for the default definitions.
@@ -191,7 +193,7 @@ std::string kindWord(const DataMgmt::FormFieldDesc& f) {
 
 int listForms(const Options& o) {
     requireArguments(o, 0, "");
-    refuseOptions(o, false, false, false);
+    refuseRunOptions(o, /*takesModule=*/false);
     const FormDefinitions::Library lib = FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
     for (const DataMgmt::TaxReturnDesc* desc : {lib.federal.get(), lib.georgia.get()}) {
         if (desc == nullptr) continue;
@@ -206,7 +208,7 @@ int listForms(const Options& o) {
 
 int listFields(const Options& o) {
     requireArguments(o, 1, "a form's dev name");
-    refuseOptions(o, false, false, false);
+    refuseRunOptions(o, /*takesModule=*/false);
     const FormDefinitions::Library lib = FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
     const std::string& name = o.arguments[0];
     DataMgmt::TaxFormDescPtr form;
@@ -227,7 +229,7 @@ int listFields(const Options& o) {
 
 int listItems(const Options& o) {
     requireArguments(o, 0, "");
-    refuseOptions(o, false, false, false);
+    refuseRunOptions(o, /*takesModule=*/false);
     // The items name federal forms: the definitions are read as the other
     // listings read them, and refused alike.
     FormDefinitions::loadDirectoryOrDefault(formsDirectory(o));
@@ -256,7 +258,7 @@ void summarise(const PersistanceMgmt::ReturnPart& part, std::ostream& out) {
 
 int check(const Options& o) {
     requireArguments(o, 1, "a return file");
-    refuseOptions(o, false, false, false);
+    refuseRunOptions(o, /*takesModule=*/false);
     GAHost::HostSession session(formsDirectory(o));
     session.openReturns(nullptr);
     const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0], /*singleReturn=*/true);
@@ -409,7 +411,7 @@ int run(const Options& o) {
 
 int interview(const Options& o) {
     requireArguments(o, 1, "a return file");
-    refuseOptions(o, false, true, false);
+    refuseRunOptions(o, /*takesModule=*/true);
     bool namedModule = false;
     const GAHost::ModuleLoader module(GAHost::ModuleLoader::resolvePath(o.modulePath, namedModule));
     GAHost::runInterview(std::cout, module, formsDirectory(o), o.arguments[0]);

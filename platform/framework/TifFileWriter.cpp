@@ -47,8 +47,10 @@ IOMgmt::FileNamePtr TifFileWriter::getTifFileSpec(DataMgmt::TaxReturnType type, 
             stem = (*r)->getAbbreviation();
         }
     }
-    return IOMgmt::FileNamePtr(new IOMgmt::FileName(cfg->eFileDir + stem + "-efile.txt"));
+    return IOMgmt::FileNamePtr(new IOMgmt::FileName(cfg->eFileDir + eFileName(stem)));
 }
+
+std::string TifFileWriter::eFileName(const std::string& abbreviation) { return abbreviation + "-efile.txt"; }
 
 // ------------------------------------------------------------- conversion
 

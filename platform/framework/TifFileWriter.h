@@ -101,6 +101,8 @@ public:
     // e-file, the configured federalEFilePath (an empty name when none is
     // configured).
     IOMgmt::FileNamePtr getTifFileSpec(DataMgmt::TaxReturnType type, int variant = 0) const;
+    // The file name of a return's e-file: "<abbreviation>-efile.txt".
+    static std::string eFileName(const std::string& abbreviation);
 
     // ---- conversion of one copy into one record
     // Calls outputFormRecordLine(form, runningNumber), then for each

@@ -1,7 +1,8 @@
 // The return file's staging model. Reading is in ReturnFileReader.cpp,
-// ReturnFileForms.cpp and ReturnFileSeeds.cpp, writing in ReturnFileWriter.cpp
-// and AtomicWrite.cpp, the store in ReturnFileStore.cpp, times in UtcTime.cpp,
-// text helpers in ReturnFileText.cpp.
+// ReturnFileForms.cpp and ReturnFileSeeds.cpp (the document's tree in
+// ReturnFileTree.cpp and ReturnFilePlainXml.cpp), writing in
+// ReturnFileWriter.cpp and AtomicWrite.cpp, the store in ReturnFileStore.cpp,
+// times in UtcTime.cpp, text helpers in ReturnFileText.cpp.
 #include "platform/returnfile/ReturnFile.h"
 
 #include <algorithm>

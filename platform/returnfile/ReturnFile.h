@@ -93,6 +93,12 @@ constexpr const char* kAmountForms =
 constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
 constexpr const char* kAmountLimitText = "10,000,000,000,000";
 
+// Whether an entry keeps to that limit: its amount in the stored unit (the
+// dollars shifted by `places` decimal places, as its field's edit code
+// shifts them) is at most kAmountLimitDollars either way, and no more than
+// the 2^53 stored units that a double holds exactly.
+bool withinTheAmountLimit(double stored, int places);
+
 // ------------------------------------------------------------ staging model
 
 struct FieldEntry {

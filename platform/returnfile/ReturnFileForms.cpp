@@ -1,6 +1,5 @@
 // Reading a return file: forms, fields and their values.
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <iterator>
 
@@ -229,18 +228,18 @@ DataMgmt::FormFieldDescPtr Reader::resolveField(const DataMgmt::TaxFormDesc& for
         }
         byId = form.getFieldDesc(Primitives::QVImmutableIdentifier(n));
         if (byId->isNull()) {
-            problem(line, scope,
-                    "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + " (gahost fields " +
-                        form.getDevName() + " lists its fields)");
+            problem(
+                line, scope,
+                "unknown field number " + std::to_string(n) + " in form " + form.getDevName() + fieldListHint(form));
             return DataMgmt::FormFieldDescPtr();
         }
     }
     if (texts.name) {
         byName = form.findField(trim(*texts.name));
         if (byName->isNull()) {
-            problem(line, scope,
-                    "unknown field " + showText(trim(*texts.name)) + " in form " + form.getDevName() +
-                        " (gahost fields " + form.getDevName() + " lists its fields)");
+            problem(
+                line, scope,
+                "unknown field " + showText(trim(*texts.name)) + " in form " + form.getDevName() + fieldListHint(form));
             return DataMgmt::FormFieldDescPtr();
         }
     }
@@ -340,9 +339,7 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
     // Within the limit every entry, to the cent, is stored exactly. What the
     // calculation stored is any finite amount, which the writer writes
     // exactly.
-    const int places = amountPlaces(field);
-    if (entry && (std::fabs(v) > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
-                  std::fabs(v) > kLargestExactWholeNumber)) {
+    if (entry && !withinTheAmountLimit(v, amountPlaces(field))) {
         problem(line, scope, beyondTheAmountLimit(t));
         return false;
     }

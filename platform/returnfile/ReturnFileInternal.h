@@ -1,5 +1,5 @@
 // Inner workings of the return file shared by its source files; not for use
-// outside platform/ReturnFile*.cpp.
+// outside platform/returnfile/.
 #pragma once
 
 #include <charconv>
@@ -15,17 +15,11 @@
 namespace PersistanceMgmt::detail {
 
 constexpr int kTaxYear = 2018;
-// The first year of a date (Utils reads dates from 1900 on).
-constexpr int kFirstDateYear = 1900;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 // The length, in bytes, of a text that a return file gives an amount or box
 // field (FIELD KIND="text"): that of a text field without a length of its own.
 constexpr std::size_t kTextLengthInAnotherKind = 80;
-// The largest whole number a double holds exactly: 2^53.
-constexpr double kLargestExactWholeNumber = 9007199254740992.0;
-// A path echoed in a message is cut after this many bytes.
-constexpr std::size_t kShownPathLength = 240;
 
 // ------------------------------------------------------------ text
 
@@ -63,6 +57,10 @@ std::string errnoText(int e);
 
 // "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
 std::string beyondTheAmountLimit(const std::string& text);
+
+// " (gahost fields F52 lists its fields)": where a message about an unknown
+// field of the form sends the reader.
+std::string fieldListHint(const DataMgmt::TaxFormDesc& form);
 
 // What is wrong with a date, to follow the quoted date in a message ("is
 // before 1900"), or "" when nothing is: it must be a calendar date from

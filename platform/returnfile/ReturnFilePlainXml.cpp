@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/returnfile/ReturnFileTree.h"
+#include "platform/util/Utils.h"
 
 namespace PersistanceMgmt::detail {
 
@@ -124,11 +125,7 @@ private:
         if (!blanks() || !literal("version") || !equalsSign() || !quoted(v) || v != "1.0") return false;
         bool spaced = blanks();
         if (spaced && literal("encoding")) {
-            if (!equalsSign() || !quoted(v) || v.size() != 5) return false;
-            std::string lower(v);
-            std::transform(lower.begin(), lower.end(), lower.begin(),
-                           [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-            if (lower != "utf-8") return false;
+            if (!equalsSign() || !quoted(v) || Utils::QVStringUtils::stricmp(v, "utf-8") != 0) return false;
             blanks();
         }
         return literal("?>");

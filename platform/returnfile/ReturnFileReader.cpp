@@ -3,17 +3,14 @@
 // elements in ReturnFileSeeds.cpp.
 #include "platform/returnfile/ReturnFileReader.h"
 
-#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 
 #include "platform/store/DerivedItems.h"
+#include "platform/util/IOMgmt.h"
 
 namespace PersistanceMgmt {
 
@@ -31,6 +28,24 @@ struct XmlParserCtxtFree {
 std::string tooLarge() {
     return "the file is larger than the limit of " + std::to_string(kMaxFileSize / (1024 * 1024)) +
            " MiB for a return file";
+}
+
+// Why the return file was not read, in the words of a return file.
+std::string refusalOfAReturnFile(const IOMgmt::WholeFile& file) {
+    switch (file.refusal) {
+        case IOMgmt::Refusal::CannotOpen:
+            return "cannot open the return file: " + errnoText(file.error);
+        case IOMgmt::Refusal::CannotRead:
+            return "cannot read the return file: " + errnoText(file.error);
+        case IOMgmt::Refusal::Directory:
+            return "is a directory, not a return file";
+        case IOMgmt::Refusal::TooLarge:
+            return tooLarge();
+        case IOMgmt::Refusal::NotRegular:
+        case IOMgmt::Refusal::None:
+            break;
+    }
+    return file.problem;
 }
 
 }  // namespace
@@ -290,37 +305,12 @@ void readWithLibxml2(const std::string& document, const std::string& displayName
 using namespace detail;
 
 ReturnFileContents ReturnFile::read(const std::string& path, const ReturnDescriptions& descriptions) {
-    const std::string shown = Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
+    const std::string shown = IOMgmt::shownPath(path);
     // The size is known before a byte is read, so that memory stays within the
     // limit whatever the file is.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) fail({shown + ": cannot open the return file: " + errnoText(errno)}, "read");
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) fail({shown + ": cannot read the return file: " + errnoText(errno)}, "read");
-    if (S_ISDIR(st.st_mode)) fail({shown + ": is a directory, not a return file"}, "read");
-    if (!S_ISREG(st.st_mode)) fail({shown + ": is not a regular file (a device, pipe or socket)"}, "read");
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) fail({shown + ": " + tooLarge()}, "read");
-
-    // Read no more than the limit even if the file grows meanwhile.
-    std::string document(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (true) {
-        if (done == document.size()) {
-            if (document.size() > kMaxFileSize) fail({shown + ": " + tooLarge()}, "read");
-            document.resize(document.size() + 4096);
-        }
-        const ssize_t n = ::read(fd, document.data() + done, document.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) fail({shown + ": cannot read the return file: " + errnoText(errno)}, "read");
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    document.resize(done);
-    return parse(document, shown, descriptions);
+    const IOMgmt::WholeFile file = IOMgmt::readWholeFile(path, kMaxFileSize);
+    if (!file.ok) fail({shown + ": " + refusalOfAReturnFile(file)}, "read");
+    return parse(file.bytes, shown, descriptions);
 }
 
 ReturnFileContents ReturnFile::parse(const std::string& document, const std::string& displayName,

@@ -1,7 +1,7 @@
-// The return file's reader: walks a parsed document and stages what it holds,
-// collecting every problem found. Shared by platform/returnfile/ReturnFileReader.cpp
-// (the document and its returns), ReturnFileForms.cpp (forms, fields and
-// values) and ReturnFileSeeds.cpp (the host's elements).
+// The return file's reader: walks a parsed document (ReturnFileTree.h) and
+// stages what it holds, collecting every problem found. Shared by
+// ReturnFileReader.cpp (the document and its returns), ReturnFileForms.cpp
+// (forms, fields and values) and ReturnFileSeeds.cpp (the host's elements).
 #pragma once
 
 #include <algorithm>

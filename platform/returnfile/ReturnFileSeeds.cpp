@@ -1,6 +1,5 @@
 // Reading a return file: the host's elements (the file's clock and random
 // seed, the answers the host gives about the federal and the Georgia return).
-#include <cmath>
 #include <limits>
 #include <set>
 #include <type_traits>
@@ -196,7 +195,7 @@ bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& sco
                 std::string(what) + ": non-numeric value " + showText(trim(text)) + " (" + kAmountForms + ")");
         return false;
     }
-    if (std::fabs(out) > static_cast<double>(kAmountLimitDollars)) {
+    if (!withinTheAmountLimit(out, 0)) {
         problem(line, scope, std::string(what) + ": " + beyondTheAmountLimit(trim(text)));
         return false;
     }
@@ -283,15 +282,6 @@ bool Reader::parseCommonItemValue(const std::string& text, CommonItem& item, con
     return true;
 }
 
-namespace {
-
-// " (gahost fields F52 lists its fields)", or nothing for an unknown form.
-std::string fieldListHint(const DataMgmt::TaxFormDescPtr& form) {
-    return form.isNull() ? std::string() : " (gahost fields " + form->getDevName() + " lists its fields)";
-}
-
-}  // namespace
-
 void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
                          std::map<std::pair<Primitives::QVImmutableFormIdentifier, std::int32_t>, int>& lines) {
     const int line = lineOf(c);
@@ -314,17 +304,18 @@ void Reader::readW2Split(const XmlNode& c, ReturnSeeds& seeds,
     if (split.form.getNumber() <= 0) return;
     if (!form.isNull()) split.formName = form->getDevName();
     const std::string fieldText = trim(attrs.at("FIELD"));
+    const std::string hint = form.isNull() ? std::string() : fieldListHint(*form);
     if (allDigits(fieldText)) {
         std::int32_t n = 0;
         if (!parseInteger(fieldText, n) || n <= 0 || (!form.isNull() && !form->hasField(n))) {
-            problem(line, scope, "unknown field " + showText(fieldText) + fieldListHint(form));
+            problem(line, scope, "unknown field " + showText(fieldText) + hint);
             return;
         }
         split.field = Primitives::QVImmutableIdentifier(n);
     } else {
         DataMgmt::FormFieldDescPtr f = form.isNull() ? DataMgmt::FormFieldDescPtr() : form->findField(fieldText);
         if (f.isNull()) {
-            problem(line, scope, "unknown field " + showText(fieldText) + fieldListHint(form));
+            problem(line, scope, "unknown field " + showText(fieldText) + hint);
             return;
         }
         split.field = f->getID();

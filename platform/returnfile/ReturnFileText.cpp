@@ -95,6 +95,10 @@ std::string beyondTheAmountLimit(const std::string& text) {
     return "amount " + showText(text) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
 }
 
+std::string fieldListHint(const DataMgmt::TaxFormDesc& form) {
+    return " (gahost fields " + form.getDevName() + " lists its fields)";
+}
+
 std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
     std::uint16_t year = 0;
     std::uint8_t month = 0;
@@ -103,9 +107,9 @@ std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
         int y = 0;
         int m = 0;
         int d = 0;
-        if (Utils::readDateParts(text, y, m, d) && y < kFirstDateYear) {
-            return "is before " + std::to_string(kFirstDateYear) + " (dates run from 01/01/" +
-                   std::to_string(kFirstDateYear) + ")";
+        if (Utils::readDateParts(text, y, m, d) && y < Utils::kFirstDateYear) {
+            return "is before " + std::to_string(Utils::kFirstDateYear) + " (dates run from 01/01/" +
+                   std::to_string(Utils::kFirstDateYear) + ")";
         }
         return "is not a calendar date written MM/DD/YYYY, MM-DD-YYYY or YYYY-MM-DD";
     }
@@ -212,6 +216,14 @@ bool parseAmount(const std::string& text, int places, double& out) {
     if (ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(v)) return false;
     out = negative ? -v : v;
     return true;
+}
+
+bool withinTheAmountLimit(double stored, int places) {
+    // The largest whole number a double holds exactly.
+    constexpr double kLargestExactWholeNumber = 9007199254740992.0;  // 2^53
+    const double magnitude = std::fabs(stored);
+    return !(magnitude > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
+             magnitude > kLargestExactWholeNumber);
 }
 
 }  // namespace PersistanceMgmt

@@ -9,7 +9,7 @@
 // point into the document text. Anything else, and anything that may not be
 // well-formed, is left to libxml2, whose own tree is then copied: libxml2
 // keeps the last word on what is well-formed, on its error messages and
-// lines, and on entities. Not for use outside platform/ReturnFile*.cpp.
+// lines, and on entities. Not for use outside platform/returnfile/.
 #pragma once
 
 #include <libxml/tree.h>

@@ -88,6 +88,12 @@ using FormID = Primitives::QVImmutableFormIdentifier;
 // 'I': 3; 'J', 'N', 'O': 4; 'K': 5; 'L': 6; any other code: 0).
 int editCodeDecimalPlaces(std::uint8_t editCode);
 
+// A stored amount in display units (dollars): the stored number shifted
+// back by the edit code's decimal places, in one division by an exact power
+// of ten, so the quotient is correctly rounded (7 hundredths is 0.07, where
+// dividing by 10 twice gives 0.06999999999999999).
+double displayAmount(double stored, std::uint8_t editCode);
+
 // The display text of a stored amount: the shortest plain decimal that reads
 // back to exactly the stored number, with its point moved left by `places`
 // digits on the text itself (1234 at 2 places is "12.34"); no separators, no

@@ -164,6 +164,11 @@ int editCodeDecimalPlaces(std::uint8_t editCode) {
     }
 }
 
+double displayAmount(double stored, std::uint8_t editCode) {
+    static constexpr double kPowersOfTen[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    return stored / kPowersOfTen[editCodeDecimalPlaces(editCode)];
+}
+
 std::string formatDisplayAmount(double stored, int places) {
     if (!std::isfinite(stored)) {
         return std::string();

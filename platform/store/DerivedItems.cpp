@@ -1,7 +1,5 @@
 #include "platform/store/DerivedItems.h"
 
-#include <cmath>
-
 #include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
 
@@ -58,11 +56,13 @@ bool boxMarked(const CopyEntry& copy, std::int32_t field) {
 double dollars(const CopyEntry& copy, std::int32_t field) {
     const FieldEntry* f = fieldOf(copy, field);
     if (f == nullptr || !f->value.isNumber()) return 0.0;
-    return f->value.getNumber() / std::pow(10.0, DataMgmt::editCodeDecimalPlaces(f->desc->getEditCode()));
+    return DataMgmt::displayAmount(f->value.getNumber(), f->desc->getEditCode());
 }
 
-// A common item is a whole amount: half a dollar rounds away from 0.
-std::int64_t wholeDollars(double amount) { return std::llround(amount); }
+// A common item is a whole amount, rounded by the store's rule (half a
+// dollar away from 0, binary noise around the half counted as the half;
+// amounts past the 64-bit range at its end).
+std::int64_t wholeDollars(double amount) { return Utils::roundR(amount); }
 
 bool isForm(const CopyEntry& c, std::int32_t form) { return c.desc->getTypeID().getNumber() == form; }
 
@@ -168,21 +168,28 @@ std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const 
     return formName.empty() ? std::to_string(form.getNumber()) : formName;
 }
 
-// A seeded W-2 split of the W-2 wages that the owners of the W-2s contradict.
+// An amount in dollars to the cent: a sum of amounts in dollars carries
+// binary noise (0.01 + 2.34 + 0.15 is 2.4999999999999996), which the cent
+// drops.
+std::int64_t cents(double dollars) { return Utils::roundR(dollars * 100); }
+std::string centsText(double dollars) { return DataMgmt::formatDisplayAmount(static_cast<double>(cents(dollars)), 2); }
+
+// A seeded W-2 split of the W-2 wages that the owners of the W-2s contradict
+// (to the cent).
 void checkW2Splits(const ReturnFileContents& contents, const std::string& displayName,
                    std::vector<std::string>& problems) {
     const std::optional<W2Split> derived = deriveW2Split(*contents.federal);
     if (!derived) return;
     for (const W2Split& seed : contents.georgia->seeds.w2Splits) {
         if (seed.form != derived->form || seed.field != derived->field) continue;
-        if (seed.taxpayer == derived->taxpayer && seed.spouse == derived->spouse) continue;
-        problems.push_back(displayName + ":" + std::to_string(seed.line) + ": form " +
-                           formOfSeed(seed.form, seed.formName) + ": the W-2 split of field " +
-                           std::to_string(kW2Wages) + " gives the taxpayer " +
-                           DataMgmt::formatDisplayAmount(seed.taxpayer, 0) + " and the spouse " +
-                           DataMgmt::formatDisplayAmount(seed.spouse, 0) + ", but the federal return's W-2s give " +
-                           DataMgmt::formatDisplayAmount(derived->taxpayer, 0) + " and " +
-                           DataMgmt::formatDisplayAmount(derived->spouse, 0) + " (box 1 of each W-2 by its owner)");
+        if (cents(seed.taxpayer) == cents(derived->taxpayer) && cents(seed.spouse) == cents(derived->spouse)) {
+            continue;
+        }
+        problems.push_back(
+            displayName + ":" + std::to_string(seed.line) + ": form " + formOfSeed(seed.form, seed.formName) +
+            ": the W-2 split of field " + std::to_string(kW2Wages) + " gives the taxpayer " + centsText(seed.taxpayer) +
+            " and the spouse " + centsText(seed.spouse) + ", but the federal return's W-2s give " +
+            centsText(derived->taxpayer) + " and " + centsText(derived->spouse) + " (box 1 of each W-2 by its owner)");
     }
 }
 

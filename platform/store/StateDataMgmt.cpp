@@ -130,12 +130,7 @@ double StateTaxReturn::federalDisplayAmount(const DataMgmt::TaxForm& copy, std::
     if (place < 0) {
         return 0.0;
     }
-    // One division by the power of ten, which is exact as a double, so the
-    // quotient is correctly rounded (7 hundredths is 0.07, where dividing by
-    // 10 twice gives 0.06999999999999999).
-    static constexpr double kPowersOfTen[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    const int places = DataMgmt::editCodeDecimalPlaces(form.traitsAt(place).editCode);
-    return copy.getIR(FieldID(field)) / kPowersOfTen[places];
+    return DataMgmt::displayAmount(copy.getIR(FieldID(field)), form.traitsAt(place).editCode);
 }
 
 void StateTaxReturn::getFromW2(const FormID& f, const FieldID& x, const FieldID&, bool, double& taxpayer,

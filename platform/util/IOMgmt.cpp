@@ -12,6 +12,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmtStaging.h"
+#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -31,43 +32,56 @@ std::string sizeText(std::size_t bytes) {
     return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
+std::string shownPath(const std::string& path) {
+    return Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
+}
+
 WholeFile readWholeFile(const std::string& path, std::size_t limit) {
     WholeFile file;
-    const auto refuse = [&](std::string problem) {
+    const auto refuse = [&](Refusal refusal, std::string problem, int error = 0) {
+        file.refusal = refusal;
+        file.error = error;
         file.problem = std::move(problem);
+        file.bytes = std::string();  // nothing of a refused file is held
         return file;
     };
-    if (path.empty()) return refuse("no file name given");
+    if (path.empty()) return refuse(Refusal::CannotOpen, "no file name given", ENOENT);
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        file.missing = errno == ENOENT;
-        return refuse("cannot open it: " + std::generic_category().message(errno));
+        const int error = errno;
+        file.missing = error == ENOENT;
+        return refuse(Refusal::CannotOpen, "cannot open it: " + std::generic_category().message(error), error);
     }
     struct FdCloser {
         int fd;
         ~FdCloser() { ::close(fd); }
     } closer{fd};
+    const auto cannotRead = [&](int error) {
+        return refuse(Refusal::CannotRead, "cannot read it: " + std::generic_category().message(error), error);
+    };
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return refuse("cannot read it: " + std::generic_category().message(errno));
-    if (S_ISDIR(st.st_mode)) return refuse("is a directory");
-    if (!S_ISREG(st.st_mode)) return refuse("is not a regular file (a device, pipe or socket)");
-    const std::string tooLarge = "is larger than the limit of " + sizeText(limit);
-    if (static_cast<std::uint64_t>(st.st_size) > limit) return refuse(tooLarge);
+    if (::fstat(fd, &st) != 0) return cannotRead(errno);
+    if (S_ISDIR(st.st_mode)) return refuse(Refusal::Directory, "is a directory");
+    if (!S_ISREG(st.st_mode)) {
+        return refuse(Refusal::NotRegular, "is not a regular file (a device, pipe or socket)");
+    }
+    const auto tooLarge = [&] { return refuse(Refusal::TooLarge, "is larger than the limit of " + sizeText(limit)); };
+    if (static_cast<std::uint64_t>(st.st_size) > limit) return tooLarge();
     // One byte past the limit is room enough to tell a file that grew.
     file.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t done = 0;
     while (true) {
         if (done == file.bytes.size()) {
-            if (done > limit) return refuse(tooLarge);
+            if (done > limit) return tooLarge();
             file.bytes.resize(std::min(limit + 1, done + 4096));
         }
         const ssize_t n = ::read(fd, file.bytes.data() + done, file.bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return refuse("cannot read it: " + std::generic_category().message(errno));
+        if (n < 0) return cannotRead(errno);
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
-    if (done > limit) return refuse(tooLarge);
+    if (done > limit) return tooLarge();
     file.bytes.resize(done);
     file.ok = true;
     return file;
@@ -225,13 +239,7 @@ bool FileWriter::close() {
         return false;
     }
     try {
-        OutputBatch* batch = IOMgr::getInstance().outputBatch();
-        if (batch != nullptr && batch->holds(file->target())) {
-            file->startWriteback();
-            batch->adopt(std::move(file));
-        } else {
-            file->putInPlace();
-        }
+        completeStagedFile(std::move(file));
     } catch (const Exceptions::QuarloException&) {
         return false;
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -28,11 +29,24 @@ class StagedFile;
 // The size limit of a file read whole unless the reader names another.
 inline constexpr std::size_t kDefaultReadLimit = 16u * 1024u * 1024u;
 
+// Why readWholeFile did not read a file, for a reader that words it in
+// its own terms.
+enum class Refusal : std::uint8_t {
+    None,
+    CannotOpen,  // an empty name too (as ENOENT)
+    CannotRead,
+    Directory,
+    NotRegular,  // a device, a pipe or a socket
+    TooLarge,
+};
+
 // A whole file as readWholeFile found it.
 struct WholeFile {
     bool ok = false;
     bool missing = false;  // no file of that name
-    std::string problem;   // why it was not read: "is a directory", ...
+    Refusal refusal = Refusal::None;
+    int error = 0;        // the errno of CannotOpen and CannotRead
+    std::string problem;  // why it was not read: "is a directory", ...
     std::string bytes;
 };
 
@@ -44,6 +58,11 @@ WholeFile readWholeFile(const std::string& path, std::size_t limit);
 
 // "16 MiB", "512 KiB" or "100 bytes".
 std::string sizeText(std::size_t bytes);
+
+// A path as a message shows it: control characters escaped, cut after
+// kShownPathLength bytes.
+inline constexpr std::size_t kShownPathLength = 240;
+std::string shownPath(const std::string& path);
 
 // A file named by its path.
 class FileName {

@@ -17,7 +17,6 @@
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
-#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -33,12 +32,6 @@ constexpr std::size_t kRandomPartLength = 6;
 constexpr std::size_t kLongestKeptName = 200;
 // Tries at making a temporary file that a concurrent cleaner removed first.
 constexpr int kTemporaryFileTries = 5;
-// A path echoed in a message is cut after this many bytes.
-constexpr std::size_t kShownPathLength = 240;
-
-std::string shownPath(const std::string& path) {
-    return Utils::QVStringUtils::escapeForMessage(path, kShownPathLength);
-}
 
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
     std::string message = shownPath(path) + ": " + what;
@@ -85,6 +78,19 @@ void syncDirectory(const std::string& directory) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Writes every byte to fd, again after an interrupted write; the errno of a
+// write that failed, else 0.
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -154,15 +160,7 @@ StagedFile::~StagedFile() {
 void StagedFile::fail(const std::string& what, int error) const { failOn(target_, what, error); }
 
 void StagedFile::write(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("cannot write the temporary file", errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    if (const int error = writeAll(fd_, bytes); error != 0) fail("cannot write the temporary file", error);
 }
 
 void StagedFile::startWriteback() {
@@ -236,15 +234,11 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     return holds(path) ? "is an output of this run" : std::string();
 }
 
-void OutputBatch::put(const std::string& path, std::string_view bytes) {
-    Output& output = outputAt(path);
-    auto file = std::make_unique<StagedFile>(output.path);
-    file->write(bytes);
+void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
+    Output& output = outputAt(file->target());
     file->startWriteback();
     output.staged = std::move(file);
 }
-
-void OutputBatch::adopt(std::unique_ptr<StagedFile> file) { outputAt(file->target()).staged = std::move(file); }
 
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
@@ -259,33 +253,33 @@ void OutputBatch::commit() {
     for (Output& output : outputs_) output.staged->finish();
     // The renames go together: a signal from the terminal waits for them.
     const SignalsHeld held;
-    std::vector<std::string> directories;
+    std::set<std::string> directories;
     for (Output& output : outputs_) {
         output.staged->moveIntoPlace();
-        directories.push_back(output.staged->directory());
+        directories.insert(output.staged->directory());
     }
-    for (std::size_t i = 0; i < directories.size(); ++i) {
-        bool synced = false;
-        for (std::size_t j = 0; j < i; ++j) synced = synced || directories[j] == directories[i];
-        if (!synced) syncDirectory(directories[i]);
-    }
+    for (const std::string& directory : directories) syncDirectory(directory);
     for (Output& output : outputs_) output.staged.reset();
 }
 
 // ------------------------------------------------------------ single files
 
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
+void completeStagedFile(std::unique_ptr<StagedFile> file) {
     OutputBatch* batch = IOMgr::getInstance().outputBatch();
-    if (batch != nullptr && batch->holds(path)) {
-        batch->put(path, bytes);
-        return;
+    if (batch != nullptr && batch->holds(file->target())) {
+        batch->adopt(std::move(file));
+    } else {
+        file->putInPlace();
     }
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
     // An interrupt or a termination while the temporary file exists waits
-    // until the file is in place or removed.
+    // until the file is in place (or in the batch) or removed.
     const SignalsHeld held;
-    StagedFile file(path);
-    file.write(bytes);
-    file.putInPlace();
+    auto file = std::make_unique<StagedFile>(path);
+    file->write(bytes);
+    completeStagedFile(std::move(file));
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {
@@ -300,13 +294,7 @@ void appendToFile(const std::string& path, std::string_view bytes) {
         ~FdCloser() { ::close(fd); }
     } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) failOn(path, "cannot write it", errno);
-        done += static_cast<std::size_t>(n);
-    }
+    if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
 }
 
 void removeAbandonedTemporaries(const std::string& directory) {

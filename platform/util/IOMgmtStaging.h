@@ -81,10 +81,8 @@ public:
     // See IOMgr::reservedUse.
     std::string reservedUse(const std::string& path) const;
 
-    // Stages the whole new text of an output held by the batch.
-    void put(const std::string& path, std::string_view bytes);
-    // Takes a staged file of an output, all of it written; one staged
-    // before for the same output is dropped.
+    // Takes a staged file of an output, all of it written, and starts its
+    // writeback; one staged before for the same output is dropped.
     void adopt(std::unique_ptr<StagedFile> file);
 
     // Syncs every output to the disk, moves them into place and syncs their
@@ -110,11 +108,15 @@ private:
     std::vector<Input> inputs_;
 };
 
-// Writes the bytes so that the file is the old or the new one: into the
-// current batch when it holds the path, else staged and moved into place at
-// once, its folder synced, with the signals that end a process from the
-// terminal held back meanwhile (no temporary file is left by them). Throws
-// Exceptions::QuarloException naming the file and the cause.
+// Completes a staged file, all of it written: into the current batch when
+// the batch holds its target, else put in place at once, its folder synced.
+// Throws as StagedFile does.
+void completeStagedFile(std::unique_ptr<StagedFile> file);
+
+// Writes the bytes so that the file is the old or the new one: staged and
+// completed (completeStagedFile), with the signals that end a process from
+// the terminal held back meanwhile (no temporary file is left by them).
+// Throws Exceptions::QuarloException naming the file and the cause.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Appends the bytes to a regular file in one write (the file is made when

@@ -91,6 +91,10 @@ std::string xstrPadLeftZeros(std::int64_t n, int width);
 
 // ------------------------------------------------------------------ dates
 
+// The years a date may have; day 1 is 01/01 of the first.
+inline constexpr int kFirstDateYear = 1900;
+inline constexpr int kLastDateYear = 9999;
+
 // Day number of month/day/year; 0 for an invalid date (month 0, day 31 of a
 // 30-day month, 29 February of a common year, a year before 1900, ...).
 std::int64_t dateToNumber(std::int64_t month, std::int64_t day, std::int64_t year);

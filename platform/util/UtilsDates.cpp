@@ -26,12 +26,9 @@ std::int64_t daysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
 
 bool isLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
-constexpr std::int64_t kFirstYear = 1900;
-constexpr std::int64_t kLastYear = 9999;
-
 bool validDate(std::int64_t month, std::int64_t day, std::int64_t year) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < kFirstYear || year > kLastYear || month < 1 || month > 12 || day < 1) {
+    if (year < kFirstDateYear || year > kLastDateYear || month < 1 || month > 12 || day < 1) {
         return false;
     }
     const std::int64_t last = kDays[month - 1] + ((month == 2 && isLeap(year)) ? 1 : 0);
@@ -109,7 +106,7 @@ std::int64_t dateToNumber(std::int64_t month, std::int64_t day, std::int64_t yea
     if (!validDate(month, day, year)) {
         return 0;
     }
-    return daysFromCivil(year, month, day) - daysFromCivil(kFirstYear, 1, 1) + 1;
+    return daysFromCivil(year, month, day) - daysFromCivil(kFirstDateYear, 1, 1) + 1;
 }
 
 std::int64_t strDateToNumber(std::string_view text) {

@@ -5,9 +5,8 @@
 #include <libxml/xmlerror.h>
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "platform/util/IOMgmt.h"
 
 namespace XmlDom {
 
@@ -205,17 +204,11 @@ namespace PersistanceMgmt {
 
 bool XmlTextReader::loadXml(const std::string& file) {
     document_ = XmlDom::XmlDocument();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
+    const IOMgmt::WholeFile text = IOMgmt::readWholeFile(file, IOMgmt::kDefaultReadLimit);
+    if (!text.ok) {
         return false;
     }
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in || in.bad()) {
-        return false;
-    }
-    document_ = XmlDom::parseDocument(text.str(), file);
+    document_ = XmlDom::parseDocument(text.bytes, file);
     return !document_.getDocumentElement().isNull();
 }
 

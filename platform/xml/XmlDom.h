@@ -145,8 +145,9 @@ public:
     XmlTextReader() = default;
     virtual ~XmlTextReader() = default;
 
-    // Reads and parses the file. False, leaving an empty document (no root
-    // element), when the file cannot be read or is not well-formed XML.
+    // Reads the file whole, as IOMgmt::readWholeFile reads it within
+    // kDefaultReadLimit, and parses it. False, leaving an empty document (no
+    // root element), when the file cannot be read or is not well-formed XML.
     bool loadXml(const std::string& file);
     const XmlDom::XmlDocument& getXmlDocument() const { return document_; }
 

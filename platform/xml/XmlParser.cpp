@@ -1,7 +1,6 @@
 #include "platform/xml/XmlParser.h"
 
-#include <filesystem>
-#include <sstream>
+#include <utility>
 
 #include "platform/util/Utils.h"
 
@@ -36,25 +35,20 @@ bool XMLParser::open(const IOMgmt::FileNamePtr& file, enum_xml_open mode) {
     if (file.isNull() || mode != kXmlOpenRead) {
         return false;
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file->getPath(), error)) {
+    IOMgmt::WholeFile whole = IOMgmt::readWholeFile(file->getPath(), IOMgmt::kDefaultReadLimit);
+    if (!whole.ok) {
         return false;
     }
-    in_.open(file->getPath(), std::ios::binary);
-    return in_.is_open();
+    text_ = std::move(whole.bytes);
+    return true;
 }
 
 bool XMLParser::readXmlIntoMemory(std::string& doc, bool /*wholeFile*/) {
     doc.clear();
-    if (!in_.is_open()) {
+    if (!text_) {
         return false;
     }
-    std::ostringstream text;
-    text << in_.rdbuf();
-    if (in_.bad()) {
-        return false;
-    }
-    doc = text.str();
+    doc = *text_;
     return true;
 }
 
@@ -81,11 +75,6 @@ bool XMLParser::extractXmlSubstring(std::string& value, const std::string& doc, 
     return true;
 }
 
-void XMLParser::close() {
-    if (in_.is_open()) {
-        in_.close();
-    }
-    in_.clear();
-}
+void XMLParser::close() { text_.reset(); }
 
 }  // namespace PersistanceMgmt

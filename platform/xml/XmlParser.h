@@ -7,7 +7,7 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/util/IOMgmt.h"
@@ -27,15 +27,14 @@ public:
     XMLParser(const XMLParser&) = delete;
     XMLParser& operator=(const XMLParser&) = delete;
 
-    // Opens the file for reading (closing any file open before). False when
-    // the name is empty, the file cannot be opened or is no regular file, or
-    // the mode is not reading; a file that is missing is not an error of
-    // its own, it only has nothing to read.
+    // Opens the file for reading and reads it whole, as
+    // IOMgmt::readWholeFile reads it within kDefaultReadLimit (closing any
+    // file open before). False when the mode is not reading or the file
+    // cannot be read: no name, missing, no regular file, or past the limit.
     bool open(const IOMgmt::FileNamePtr& file, enum_xml_open mode = kXmlOpenRead);
 
-    // Reads the whole open file into doc (the flag is accepted for the
-    // host's call shape). False, leaving doc empty, when no file is open or
-    // it cannot be read.
+    // The whole open file into doc (the flag is accepted for the host's call
+    // shape). False, leaving doc empty, when no file is open.
     bool readXmlIntoMemory(std::string& doc, bool wholeFile = true);
 
     // value = the text of the occurrence-th element (from 1, in document
@@ -49,8 +48,8 @@ public:
     void close();
 
 private:
-    std::ifstream in_;
-    std::string parsedText_;  // the document text parsedDocument_ was made from
+    std::optional<std::string> text_;  // the open file's bytes
+    std::string parsedText_;           // the document text parsedDocument_ was made from
     XmlDom::XmlDocument parsedDocument_;
     bool parsed_ = false;
 };

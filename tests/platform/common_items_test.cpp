@@ -144,6 +144,13 @@ TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
         "<FORM DEVNAME=\"F164\" COPY=\"1\"><FIELD><ID>6</ID><VALUE>0.49</VALUE></FIELD></FORM>");
     EXPECT_EQ(derivedItem(c, Utils::kTaxableInterest), 1646) << "boxes 1 and 3, 1645.95 to the dollar";
     EXPECT_EQ(derivedItem(c, Utils::kOrdinaryDividends), 0) << "0.49 to the dollar";
+    // 0.01 + 2.34 + 0.15 adds up in binary to 2.4999999999999996: still the
+    // half that rounds up.
+    const auto half = parsed(
+        "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>0.01</VALUE></FIELD>"
+        "<FIELD><ID>12</ID><VALUE>2.34</VALUE></FIELD></FORM>"
+        "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>10</ID><VALUE>0.15</VALUE></FIELD></FORM>");
+    EXPECT_EQ(derivedItem(half, Utils::kTaxableInterest), 3) << "2.50 to the dollar";
     const auto spouses = parsed(filingStatus(1) +
                                 "<FORM DEVNAME=\"F166\" COPY=\"1\"><FIELD><ID>10</ID><VALUE>100</VALUE></FIELD></FORM>"
                                 "<FORM DEVNAME=\"F166\" COPY=\"2\"><FIELD><ID>3</ID><VALUE>X</VALUE></FIELD>"
@@ -179,6 +186,12 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
          "federal return's W-2s give 0 and 48000"},
         {"a split that agrees", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"0\" SPOUSE=\"48000\"/>", ""},
+        {"a split that agrees to the cent (in binary 0.01 + 2.34 + 0.15 is 2.4999999999999996)",
+         filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
+         "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.50\" SPOUSE=\"0\"/>", ""},
+        {"a split a cent off", filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
+         "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.49\" SPOUSE=\"0\"/>",
+         "gives the taxpayer 2.49 and the spouse 0, but the federal return's W-2s give 2.5 and 0"},
         {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
          "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
         {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",

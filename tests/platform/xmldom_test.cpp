@@ -4,7 +4,9 @@
 #include "platform/xml/XmlDom.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,12 @@ TEST_F(XmlDomTest, UnreadableDocumentsHaveNoRoot) {
     EXPECT_FALSE(reader.loadXml(path("missing.xml")));
     EXPECT_TRUE(reader.getXmlDocument().getDocumentElement().isNull());
     EXPECT_FALSE(reader.loadXml(dir));  // a directory
+    // A pipe is refused unread (it would wait for a writer), and so is a
+    // document past the limit of a whole-file read.
+    ::mkfifo(path("fifo").c_str(), 0644);
+    EXPECT_FALSE(reader.loadXml(path("fifo")));
+    EXPECT_FALSE(reader.loadXml(writeFile("large.xml", "<R/>" + std::string(IOMgmt::kDefaultReadLimit, ' '))));
+    EXPECT_TRUE(reader.getXmlDocument().getDocumentElement().isNull());
     // A good document after a bad one is read.
     EXPECT_FALSE(load("<ok/>").isNull());
 }
@@ -109,11 +117,15 @@ TEST_F(XmlDomTest, OptionValuesByWholeTag) {
     EXPECT_EQ(value, "");
     EXPECT_FALSE(parser.extractXmlSubstring(value, "<O><GAOUTPUTDIR>x</O>", "GAOUTPUTDIR", 1, false));
     parser.close();
-    // A missing file opens nothing and reads nothing.
-    EXPECT_FALSE(parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(path("none.xml")))));
-    doc = "stale";
-    EXPECT_FALSE(parser.readXmlIntoMemory(doc, true));
-    EXPECT_EQ(doc, "");
+    // A missing file, or one past the limit, opens nothing and reads nothing.
+    const std::string large = writeFile("large.xml", "<O/>");
+    std::filesystem::resize_file(large, IOMgmt::kDefaultReadLimit + 1);
+    for (const std::string& file : {path("none.xml"), large}) {
+        EXPECT_FALSE(parser.open(IOMgmt::FileNamePtr(new IOMgmt::FileName(file))));
+        doc = "stale";
+        EXPECT_FALSE(parser.readXmlIntoMemory(doc, true));
+        EXPECT_EQ(doc, "");
+    }
 }
 
 }  // namespace

@@ -222,8 +222,8 @@ void GATaxReturn::formatKeyword(std::string& value) {
     add(summary.code, '\0');
     add(summary.added, ',');
     // Six business credit rows: the name, the share (without its point, and
-    // without its zeros when it is 0), a text, the identification number
-    // without dashes and the row's amount.
+    // without its zeros when it is 0), the amount, the identification number
+    // without dashes and the row's amount in the total.
     for (const Form189216Lines::BusinessRow& row : summary.rows) {
         add(row.name, '\0');
         std::string share = formString(kGAForm189216ID, 2, row.share);

@@ -4,7 +4,6 @@
 // renumbered.
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form183FieldIds.h"

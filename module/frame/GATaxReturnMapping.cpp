@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "module/catalogues/FederalMapFieldIds.h"
-#include "module/catalogues/Form131FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
@@ -143,7 +143,7 @@ void GATaxReturn::mapFederalField(const FormID& federalForm, const FieldID& fede
     } else if (federalFormCopy == kForm131ID) {
         receivingForm = kGAForm69ID;
         place = kPlaceForm131;
-        if (field == kForm131FieldIds.f72481) {
+        if (field == kForm131Lines.mappedAnswer) {
             // The office's field marks its Georgia box on the information
             // form. Without a copy 1 of form 69 there is nothing to mark; the
             // receiving field is answered all the same.

@@ -43,9 +43,12 @@ struct ExpenseCreditLines {
     // The summary block: the credit's code, the limit line, the credit of
     // the year and the amounts added to it, the total available, the two
     // amounts used and what remains. The rural hospital credit also shows
-    // the filer's last name and number in it.
+    // the filer's last name and number in it. The name, the limit, an
+    // amount line, the number and the credit of the year are the block's
+    // row in the layout of a business credit's row.
     Line code, limitLine, yearCredit;
     Line lastNameLine, numberLine;
+    Line amountLine;
     std::array<Field, 3> added;
     Line total, firstUsed, secondUsed, remaining;
 };
@@ -90,6 +93,7 @@ inline constexpr ExpenseCreditLines kForm187981Lines = [] {
         .yearCredit = f.f203934,
         .lastNameLine = f.f203930,
         .numberLine = f.f203933,
+        .amountLine = f.f203932,
         .added = {f.f203929, f.f203935, f.f203936},
         .total = f.f203937,
         .firstUsed = f.f203938,
@@ -138,6 +142,7 @@ inline constexpr ExpenseCreditLines kForm203638Lines = [] {
         .yearCredit = f.f203947,
         .lastNameLine = f.f203943,
         .numberLine = f.f203946,
+        .amountLine = f.f203945,
         .added = {f.f203942, f.f203948, f.f203949},
         .total = f.f203950,
         .firstUsed = f.f203951,

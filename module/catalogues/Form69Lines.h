@@ -51,7 +51,6 @@ struct Form69Lines {
         Line filingStatus;
         Line choiceA, choiceB;
         Line firstMark;  // marked no on every calculation
-        Line amended;    // the return amends one filed before
     };
     // Refund and bank options.
     struct Options {
@@ -83,7 +82,7 @@ struct Form69Lines {
     struct Questions {
         Line extension;     // an extension of time to file
         Line estimatedTax;  // estimated tax for next year
-        Line amended;       // the return is an amended one
+        Line amended;       // the return amends one filed before
         Line appliesRefund;
         Line contributes;  // contributions out of the refund
     };
@@ -171,7 +170,6 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .choiceA = f69.f13,
                 .choiceB = f69.f14,
                 .firstMark = f69.f1,
-                .amended = f69.f108,
             },
         .options =
             {

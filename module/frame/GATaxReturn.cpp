@@ -7,8 +7,6 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm69FieldIds.h"
-#include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/FilingCodes.h"

@@ -27,16 +27,17 @@ constexpr char kCarriageReturn = '\r';
 constexpr std::size_t kSch2Fields = 36;
 constexpr std::size_t kExplanationLimit = 100;
 
+// Whether the form or field is one of those listed.
+template <class Id>
+bool anyOf(const Id& id, std::initializer_list<Id> listed) {
+    return std::find(listed.begin(), listed.end(), id) != listed.end();
+}
+
 // The worksheets whose copies print only when calculated.
 bool printsOnlyWhenCalculated(const Primitives::QVImmutableFormIdentifier& form) {
-    for (const auto& sheet :
-         {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
-          kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm189215ID, kGAForm189216ID}) {
-        if (form == sheet) {
-            return true;
-        }
-    }
-    return false;
+    return anyOf(form,
+                 {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
+                  kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm189215ID, kGAForm189216ID});
 }
 
 // The Georgia ratio of schedule 3 (form 189217), in ten-thousandths.
@@ -55,15 +56,6 @@ bool isEntryStateId(const std::array<WithholdingEntryLines, N>& entries, const F
 bool isBusinessShare(const FieldID& field) {
     for (const Form189216Lines::BusinessRow& row : kForm189216Lines.rows) {
         if (field == row.share) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool anyOf(const FieldID& field, std::initializer_list<FieldID> fields) {
-    for (const FieldID& f : fields) {
-        if (f == field) {
             return true;
         }
     }
@@ -222,8 +214,8 @@ void GATaxReturn::formatKeyword(std::string& value) {
     add(summary.code, '\0');
     add(summary.added, ',');
     // Six business credit rows: the name, the share (without its point, and
-    // without its zeros when it is 0), a text, the identification number
-    // without dashes and the row's amount.
+    // without its zeros when it is 0), the amount, the identification number
+    // without dashes and the row's amount in the total.
     for (const Form189216Lines::BusinessRow& row : summary.rows) {
         add(row.name, '\0');
         std::string share = formString(kGAForm189216ID, 2, row.share);

@@ -9,8 +9,8 @@
 #include <cstdint>
 
 #include "module/catalogues/FederalMapFieldIds.h"
-#include "module/catalogues/Form131FieldIds.h"
-#include "module/catalogues/Form133618FieldIds.h"
+#include "module/catalogues/Form131Lines.h"
+#include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
@@ -85,9 +85,9 @@ constexpr std::array<FieldRow, 19> kForm183Rows{{
 // the residency there, the income the other state taxed and the tax paid to
 // it.
 constexpr std::array<FieldRow, 3> kForm133618Rows{{
-    {kForm133618FieldIds.f133652, kStateForm32783FieldIds.f133645},  // residency
-    {kForm133618FieldIds.f133653, kStateForm32783FieldIds.f133646},  // income
-    {kForm133618FieldIds.f133654, kStateForm32783FieldIds.f133647},  // tax
+    {kForm133618Lines.residency, kStateForm32783FieldIds.f133645},
+    {kForm133618Lines.income, kStateForm32783FieldIds.f133646},
+    {kForm133618Lines.tax, kStateForm32783FieldIds.f133647},
 }};
 
 // Place numbers reported to the host's diagnostic.
@@ -143,7 +143,7 @@ void GATaxReturn::mapFederalField(const FormID& federalForm, const FieldID& fede
     } else if (federalFormCopy == kForm131ID) {
         receivingForm = kGAForm69ID;
         place = kPlaceForm131;
-        if (field == kForm131FieldIds.f72481) {
+        if (field == kForm131Lines.mappedAnswer) {
             // The office's field marks its Georgia box on the information
             // form. Without a copy 1 of form 69 there is nothing to mark; the
             // receiving field is answered all the same.

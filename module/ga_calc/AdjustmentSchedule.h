@@ -4,7 +4,6 @@
 // calculation.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "module/catalogues/Form189215Lines.h"

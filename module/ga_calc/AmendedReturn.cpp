@@ -128,7 +128,7 @@ void GATaxReturnCalcEngine::calcAmendedReturn(DataMgmt::TaxFormPtr handle, std::
     }
     AmendedReturnForm(*this, handle).calculate();
     // The schedule counts only on a return marked as amended.
-    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
+    if (gaReturn_->formYes(kGAForm69ID, 1, kForm69Lines.questions.amended)) {
         markEnteredAndCalculated(kGAForm189219ID, copy);
     }
 }

@@ -7,7 +7,6 @@
 // (form 189216) copies the name, the code and the lines.
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
 

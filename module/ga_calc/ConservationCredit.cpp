@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/Form203639Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -27,60 +27,9 @@ namespace {
 
 using namespace TaxYear;
 
-const auto& f203639 = kGAForm203639FieldIds;
-
-struct ConservationLines {
-    FieldId taxpayerBox, spouseBox;
-    FieldId ownerName, ownerNumber, street;
-    std::array<FieldId, 3> cityStateZip;
-    FieldId entityBlockBox, entityType;
-    std::array<FieldId, 3> entityDetails;
-    FieldId otherEntityBox, sCorporationBox, partnershipBox, spareEntityBox, trustBox;
-    FieldId firstAmount, secondAmount, sum, tax, excess;
-    // Summary block.
-    FieldId code, secondAmountLine;
-    std::array<FieldId, 3> entries;
-    FieldId firstAmountLine;
-    std::array<FieldId, 2> added;
-    FieldId total, firstUsed, secondUsed, remaining;
-};
-
-constexpr ConservationLines kConservation{
-    .taxpayerBox = f203639.f203790,
-    .spouseBox = f203639.f203791,
-    .ownerName = f203639.f203667,
-    .ownerNumber = f203639.f203668,
-    .street = f203639.f203669,
-    .cityStateZip = {f203639.f203675, f203639.f203676, f203639.f203677},
-    .entityBlockBox = f203639.f203792,
-    .entityType = f203639.f203793,
-    .entityDetails = {f203639.f203678, f203639.f203679, f203639.f203794},
-    .otherEntityBox = f203639.f203673,
-    .sCorporationBox = f203639.f203670,
-    .partnershipBox = f203639.f203671,
-    .spareEntityBox = f203639.f203672,
-    .trustBox = f203639.f203674,
-    .firstAmount = f203639.f203683,
-    .secondAmount = f203639.f203684,
-    .sum = f203639.f203685,
-    .tax = f203639.f203686,
-    .excess = f203639.f203687,
-    .code = f203639.f203915,
-    .secondAmountLine = f203639.f203916,
-    .entries = {f203639.f203917, f203639.f203918, f203639.f203920},
-    .firstAmountLine = f203639.f203921,
-    .added = {f203639.f203922, f203639.f203923},
-    .total = f203639.f203924,
-    .firstUsed = f203639.f203925,
-    .secondUsed = f203639.f203926,
-    .remaining = f203639.f203927,
-};
-// The last field of the entity block.
-const FieldId kEntityBlockLast = f203639.f203681;
-
 // The box of the entity type, by its text as it stands (letter case
 // included); any other text, an empty one too, is an entity of another type.
-FieldId entityTypeBox(const ConservationLines& l, const std::string& type) {
+FieldId entityTypeBox(const Form203639Lines& l, const std::string& type) {
     if (type == "Partnership or LLC") {
         return l.partnershipBox;
     }
@@ -93,6 +42,24 @@ FieldId entityTypeBox(const ConservationLines& l, const std::string& type) {
     return l.otherEntityBox;
 }
 
+// The summary block: the first row's entries are the filer's, its amount
+// in the total is the credit of the year; the credit used is at most the
+// total available, the entity type's limit and the tax.
+void fillSummaryBlock(DataMgmt::TaxForm& sheet, const Form203639Lines& l, double limit, double tax) {
+    const Form203639Lines::SummaryRow& yearRow = l.summaryRows[0];
+    fixText(sheet, l.code, "124");
+    fix(sheet, l.secondAmountLine, sheet.getIR(l.secondAmount));
+    open(sheet, {yearRow.name, yearRow.share, yearRow.payerId});
+    fix(sheet, yearRow.rowTotal, sheet.getIR(l.firstAmount));
+    const double total =
+        store(sheet, l.total,
+              atLeastZero(sheet.getIR(yearRow.rowTotal) + sheet.getIR(l.secondAmountLine) +
+                          sheet.getIR(l.summaryRows[1].rowTotal) + sheet.getIR(l.summaryRows[2].rowTotal)));
+    const double used =
+        store(sheet, l.secondUsed, atLeastZero(std::min({sheet.getIR(l.secondUsed), total, limit, tax})));
+    store(sheet, l.remaining, atLeastZero(total - (used + creditNotBelowZero(sheet, l.firstUsed))));
+}
+
 }  // namespace
 
 void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
@@ -101,7 +68,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
         return;
     }
     DataMgmt::TaxForm& sheet = *handle;
-    const ConservationLines& l = kConservation;
+    const Form203639Lines& l = kForm203639Lines;
     const Form70Lines& f70 = kForm70Lines;
     const auto status = static_cast<std::int16_t>(gaReturn_->getFilingStatusNumber());
     const FieldId none = Primitives::kNullFieldID;
@@ -134,7 +101,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     // The entity block and the address are open only with its box.
     const std::array<FieldId, 9> entityBlock{l.entityType,       l.entityDetails[0], l.entityDetails[1],
                                              l.entityDetails[2], l.street,           l.cityStateZip[0],
-                                             l.cityStateZip[1],  l.cityStateZip[2],  kEntityBlockLast};
+                                             l.cityStateZip[1],  l.cityStateZip[2],  l.entityBlockLast};
     if (sheet.xMarked(l.entityBlockBox)) {
         open(sheet, entityBlock);
     } else {
@@ -158,18 +125,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
     const double tax = sheet.getIR(l.tax);
     store(sheet, l.excess, atLeastZero(sum - tax));
 
-    // The summary block: the credit used is at most the total available, the
-    // entity type's limit and the tax.
-    fixText(sheet, l.code, "124");
-    fix(sheet, l.secondAmountLine, sheet.getIR(l.secondAmount));
-    open(sheet, l.entries);
-    fix(sheet, l.firstAmountLine, sheet.getIR(l.firstAmount));
-    const double total = store(sheet, l.total,
-                               atLeastZero(sheet.getIR(l.firstAmountLine) + sheet.getIR(l.secondAmountLine) +
-                                           sheet.getIR(l.added[0]) + sheet.getIR(l.added[1])));
-    const double used =
-        store(sheet, l.secondUsed, atLeastZero(std::min({sheet.getIR(l.secondUsed), total, limit, tax})));
-    store(sheet, l.remaining, atLeastZero(total - (used + creditNotBelowZero(sheet, l.firstUsed))));
+    fillSummaryBlock(sheet, l, limit, tax);
 
     if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());

@@ -20,8 +20,8 @@
 
 #include "module/catalogues/ExpenseCreditLines.h"
 #include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form203639Lines.h"
 #include "module/catalogues/Form203811Lines.h"
-#include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/WorksheetSteps.h"
@@ -31,10 +31,6 @@ namespace GACalculationMgmt {
 using namespace worksheet;
 
 namespace {
-
-const auto& f187981 = kGAForm187981FieldIds;
-const auto& f203638 = kGAForm203638FieldIds;
-const auto& f203639 = kGAForm203639FieldIds;
 
 const Form189216Lines& kSummary = kForm189216Lines;
 
@@ -71,35 +67,33 @@ using SummaryRow = std::array<FieldId, 5>;
 // five of the credit's summary block. Every credit form gives the first
 // row; the conservation credit two more; a business credit six.
 std::vector<TransferRow> transferRows() {
-    const FieldId none = Primitives::kNullFieldID;
     const Form189216Lines& s = kForm189216Lines;
     const ExpenseCreditLines& education = kForm187981Lines;
     const ExpenseCreditLines& hospital = kForm203638Lines;
+    const Form203639Lines& conservation = kForm203639Lines;
     const Form203811Lines& business = kForm203811Lines;
     std::vector<TransferRow> rows{
-        {s.added, {education.added[0], hospital.added[0], f203639.f203916, business.added}},
-        {s.total, {education.total, hospital.total, f203639.f203924, business.total}},
-        {s.firstUsed, {education.firstUsed, hospital.firstUsed, f203639.f203925, business.firstUsed}},
-        {s.creditUsed, {education.secondUsed, hospital.secondUsed, f203639.f203926, business.secondUsed}},
-        {s.remaining, {education.remaining, hospital.remaining, f203639.f203927, business.remaining}},
+        {s.added, {education.added[0], hospital.added[0], conservation.secondAmountLine, business.added}},
+        {s.total, {education.total, hospital.total, conservation.total, business.total}},
+        {s.firstUsed, {education.firstUsed, hospital.firstUsed, conservation.firstUsed, business.firstUsed}},
+        {s.creditUsed, {education.secondUsed, hospital.secondUsed, conservation.secondUsed, business.secondUsed}},
+        {s.remaining, {education.remaining, hospital.remaining, conservation.remaining, business.remaining}},
     };
-    const auto expenseRow = [&](const ExpenseCreditLines& l, const FieldId& amount) {
-        return SummaryRow{l.lastNameLine, l.limitLine, amount, l.numberLine, l.yearCredit};
+    // A form without the row gives null sources.
+    const auto expenseRow = [](const ExpenseCreditLines& l, std::size_t r) {
+        return r == 0 ? SummaryRow{l.lastNameLine, l.limitLine, l.amountLine, l.numberLine, l.yearCredit}
+                      : SummaryRow{};
     };
-    const SummaryRow educationRow = expenseRow(education, f187981.f203932);
-    const SummaryRow hospitalRow = expenseRow(hospital, f203638.f203945);
-    const std::array<SummaryRow, 3> conservationRows{{
-        {f203639.f203917, f203639.f203918, f203639.f203919, f203639.f203920, f203639.f203921},
-        {f203639.f205657, f203639.f205659, f203639.f205661, f203639.f205663, f203639.f203922},
-        {f203639.f205658, f203639.f205660, f203639.f205662, f203639.f205664, f203639.f203923},
-    }};
     for (std::size_t r = 0; r < s.rows.size(); ++r) {
         const SummaryRow destination = s.rows[r].lines();
+        const SummaryRow fromEducation = expenseRow(education, r);
+        const SummaryRow fromHospital = expenseRow(hospital, r);
+        const SummaryRow fromConservation =
+            r < conservation.summaryRows.size() ? conservation.summaryRows[r].lines() : SummaryRow{};
         const SummaryRow fromBusiness = business.rows[r].lines();
         for (std::size_t line = 0; line < destination.size(); ++line) {
             rows.push_back({destination[line],
-                            {r == 0 ? educationRow[line] : none, r == 0 ? hospitalRow[line] : none,
-                             r < conservationRows.size() ? conservationRows[r][line] : none, fromBusiness[line]}});
+                            {fromEducation[line], fromHospital[line], fromConservation[line], fromBusiness[line]}});
         }
     }
     return rows;

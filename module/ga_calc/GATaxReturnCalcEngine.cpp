@@ -3,7 +3,6 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm32783FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
@@ -239,26 +238,7 @@ void GATaxReturnCalcEngine::spareFormHook7(const FormId& form, DataMgmt::TaxForm
 
 void GATaxReturnCalcEngine::beforeCalc() {
     updateOtherStateRows();
-
-    const auto& f70 = kGAForm70FieldIds;
-    const auto& f189218 = kGAForm189218FieldIds;
-    clearFieldRange(kGAForm70ID, 1, f70.f190488, f70.f190493);
-    for (DataMgmt::TaxFormIter copies = gaReturn_->getForms(kGAForm189218ID); !copies.atEOL(); copies.next()) {
-        DataMgmt::TaxFormPtr copy = copies.getTaxForm();
-        if (!copy.isNull()) {
-            clearFieldRange(kGAForm189218ID, copy->getCopyNumber(), f189218.f190506, f189218.f190514);
-        }
-    }
-
-    int counter = 0;
-    for (const FormId& source :
-         {kForm52ID, kForm54ID, kForm110ID, kForm186662ID, kForm165ID, kForm84ID, kForm166ID, kForm164ID, kForm135ID}) {
-        collectStateSourceLinks(source, counter, 0);
-    }
-    for (int pass = 0; pass <= 3; ++pass) {
-        collectStateSourceLinks(kGAForm70ID, counter, pass);
-    }
-
+    rebuildSourceLinks();
     gaReturn_->getFormUVPtr(kGAForm204111ID, 1, true);
 }
 

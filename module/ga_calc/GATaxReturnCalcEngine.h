@@ -169,6 +169,9 @@ public:
 
     // ---- source-document links, rebuilt before each whole-return calculation
     void updateOtherStateRows();
+    // Empties every link field, then writes the links of the federal source
+    // documents and of form 70's withholding rows, numbered in that order.
+    void rebuildSourceLinks();
     void collectStateSourceLinks(const FormId& source, int& counter, int pass);
     // Writes the link text of entry n (from 1) into its link field.
     void writeLink(int n, const std::string& link);

@@ -45,7 +45,8 @@ public:
         fillEstimatedPayments();
         fillFilingStatus();
         fillOptions();
-        fillHeadingBlock();
+        fillWithdrawal();
+        fillChoiceDefaults();
         fillLicences();
         fillForm78Marks();
         ga_.setDataEntered(kGAForm69ID, copy_, true, false);
@@ -65,7 +66,8 @@ private:
     void fillEstimatedPayments();
     void fillFilingStatus();
     void fillOptions();
-    void fillHeadingBlock();
+    void fillWithdrawal();
+    void fillChoiceDefaults();
     void fillLicences();
     void fillForm78Marks();
 
@@ -212,14 +214,18 @@ void InfoFormCalculation::fillOptions() {
     }
 }
 
-// The withdrawal of the amount owed (the summary's line 27), and the
-// defaults of the choice pairs.
-void InfoFormCalculation::fillHeadingBlock() {
+// The withdrawal of the amount owed: its answers and account, and the
+// amount (the summary's line 27).
+void InfoFormCalculation::fillWithdrawal() {
     const auto& w = lines.withdrawal;
     engine_.protectHeadingFields(handle_, w.yes, w.no, w.fromFederal, none, w.routingNumber, w.accountNumber,
                                  w.checking, w.savings, none, none, none);
     info_.assignIR(w.amountOwed, static_cast<double>(
                                      ga_.getLineValue(engine_.getMainForm(), 1, GADataMgmt::SummaryLine::kAmountOwed)));
+}
+
+// The defaults of the choice pairs.
+void InfoFormCalculation::fillChoiceDefaults() {
     for (const auto& [box, pairBox, byDefault] : lines.options.defaults) {
         Utils::setDefaultX(handle_, box, pairBox, byDefault);
     }

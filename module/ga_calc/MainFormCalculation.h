@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form70Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"

@@ -10,6 +10,8 @@
 #include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form44FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form74Lines.h"

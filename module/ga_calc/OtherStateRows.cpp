@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "module/catalogues/Form133618FieldIds.h"
+#include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/frame/GATaxReturn.h"
@@ -18,21 +18,6 @@ namespace {
 const Form73Lines& form73 = kForm73Lines;
 // The lines that a row filled from the federal return takes from it.
 const Form73Lines::Computation& kFullYear = kForm73Lines.fullYear;
-
-// A state return of the federal return (federal form 133618).
-struct FederalStateReturnLines {
-    using Line = const FieldId&;
-    Line state;
-    Line residency;  // "Nonresident" for the returns that form 73 takes
-    Line income;     // the income that state taxed
-    Line tax;        // the tax paid to it
-};
-constexpr FederalStateReturnLines kFederalStateReturn = {
-    .state = kForm133618FieldIds.f133651,
-    .residency = kForm133618FieldIds.f133652,
-    .income = kForm133618FieldIds.f133653,
-    .tax = kForm133618FieldIds.f133654,
-};
 
 bool sameState(const std::string& a, const std::string& b) { return Utils::QVStringUtils::stricmp(a, b) == 0; }
 
@@ -110,9 +95,9 @@ void fillStateRow(DataMgmt::TaxReturn& federal, std::uint16_t federalCopy, DataM
     row->makeProtected(form73.stateAbbreviation);
     row->assignText(form73.stateAbbreviation, state);
     row->makeProtected(kFullYear.otherStateIncome);
-    federal.getIIM(kForm133618ID, kFederalStateReturn.income, federalCopy, row, kFullYear.otherStateIncome);
+    federal.getIIM(kForm133618ID, kForm133618Lines.income, federalCopy, row, kFullYear.otherStateIncome);
     row->makeProtected(kFullYear.limit);
-    federal.getIIM(kForm133618ID, kFederalStateReturn.tax, federalCopy, row, kFullYear.limit);
+    federal.getIIM(kForm133618ID, kForm133618Lines.tax, federalCopy, row, kFullYear.limit);
 }
 
 }  // namespace
@@ -140,9 +125,9 @@ void GATaxReturnCalcEngine::updateOtherStateRows() {
             continue;
         }
         const std::uint16_t federalCopy = stateReturn->getCopyNumber();
-        const std::string state = federal.getFieldAsString(kForm133618ID, federalCopy, kFederalStateReturn.state);
+        const std::string state = federal.getFieldAsString(kForm133618ID, federalCopy, kForm133618Lines.state);
         if (sameState(state, ownState) ||
-            !sameState(federal.getFieldAsString(kForm133618ID, federalCopy, kFederalStateReturn.residency),
+            !sameState(federal.getFieldAsString(kForm133618ID, federalCopy, kForm133618Lines.residency),
                        "Nonresident")) {
             continue;
         }

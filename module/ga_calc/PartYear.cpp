@@ -11,7 +11,6 @@
 // copy it is given; every line is recomputed on each call.
 
 #include <algorithm>
-#include <array>
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"

@@ -366,6 +366,23 @@ void GATaxReturnCalcEngine::countSeparators(std::string& out, const std::string&
 
 // ------------------------------------------------------------ writing links
 
+void GATaxReturnCalcEngine::rebuildSourceLinks() {
+    const auto clearLinks = [this](const FormId& form, std::uint16_t copy, const auto& entries) {
+        clearFieldRange(form, copy, entries.front().link, entries.back().link);
+    };
+    clearLinks(kGAForm70ID, 1, kForm70WithholdingEntries);
+    for (const std::uint16_t copy : gaReturn_->copyNumbers(kGAForm189218ID)) {
+        clearLinks(kGAForm189218ID, copy, kForm189218WithholdingEntries);
+    }
+    int counter = 0;
+    for (const SourceLayout& layout : layouts()) {
+        collectStateSourceLinks(layout.form, counter, 0);
+    }
+    for (int pass = 0; pass < static_cast<int>(form70Rows().size()); ++pass) {
+        collectStateSourceLinks(kGAForm70ID, counter, pass);
+    }
+}
+
 void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& counter, int pass) {
     const bool fromForm70 = source == kGAForm70ID;
     const SourceLayout* layout = fromForm70 ? nullptr : layoutOf(source.getNumber());

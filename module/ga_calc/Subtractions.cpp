@@ -40,7 +40,7 @@ namespace {
 constexpr std::int64_t kStatementKey = 12;
 
 // One source line of the other subtractions and the words that describe it
-// in its row.
+// in its row; a line the calculation reads elsewhere goes by its name.
 struct SourceLine {
     const FieldId& field;
     const char* text;  // null: the list of states of the amounts by state
@@ -51,22 +51,22 @@ const std::array<SourceLine, 23> kSourceLines{{
     {f215.f189381, "PREV TAXED IRA"},
     {f215.f189382, "PREV TAXED KEOGH"},
     {f215.f189383, "DEPRECIATION"},
-    {f215.f189384, "S CORP"},
-    {f215.f189385, "FORM 8814"},
-    {f215.f189386, nullptr},
+    {kLines.sCorporation, "S CORP"},
+    {kLines.childInterest, "FORM 8814"},
+    {kLines.byStateTotal, nullptr},
     {f215.f189393, "FED EXEMPT"},
     {f215.f189394, "RETIRED TEACHER"},
     {f215.f189395, "FICA CREDIT"},
-    {f215.f189396, "MINORITY SUB"},
+    {kLines.minorityContractors, "MINORITY SUB"},
     {f215.f189397, "DEPRECIATION"},
     {f215.f189398, "COMBAT PAY"},
-    {f215.f189399, "ORGAN DONOR"},
+    {kLines.organDonor, "ORGAN DONOR"},
     {f215.f189400, "K1 INCOME"},
     {f215.f189401, "GA DIFF"},
-    {f215.f189402, "HDHP"},
-    {f215.f189403, "OTH HDHP"},
+    {kLines.hdhpPremiums, "HDHP"},
+    {kLines.otherHdhp, "OTH HDHP"},
     {f215.f189404, "Mortgage Int Adj"},
-    {f215.f189405, "Physician Clerks"},
+    {kLines.physicianClerks, "Physician Clerks"},
     {f215.f207105, "Firefighter Ins"},
     {f215.f207106, "Firefighter Prem"},
     {f215.f207107, "Income Vet Surv"},

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "module/catalogues/Form189216Lines.h"
+#include "module/catalogues/Form203639Lines.h"
 #include "module/catalogues/Form203811Lines.h"
-#include "module/catalogues/GAForm203639FieldIds.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/Properties.h"
 #include "platform/store/DataMgmt.h"
@@ -18,7 +18,7 @@ namespace {
 // on schedule 2: the credit's name on the business credit form, and the
 // entity type of the conservation credit.
 constexpr const Primitives::QVImmutableIdentifier& kBusinessCreditName = kForm203811Lines.name;
-constexpr const Primitives::QVImmutableIdentifier& kConservationEntityType = kGAForm203639FieldIds.f203793;
+constexpr const Primitives::QVImmutableIdentifier& kConservationEntityType = kForm203639Lines.entityType;
 
 // The Georgia business credits in the order the drop-down lists them, then
 // the empty end row.

@@ -18,8 +18,6 @@ namespace GATifWriteMgmt {
 
 namespace {
 
-constexpr const auto& f189215 = kGAForm189215FieldIds;
-
 // ---- retirement income exclusion
 
 // One line of a filer's exclusion worksheet, the taxpayer's field and the
@@ -32,26 +30,31 @@ struct RetirementLine {
     bool zeroWritten;
 };
 
-constexpr RetirementLine kRetirementLines[] = {
-    {"00010.000.001", f189215.f189295, "00170.000.001", f189215.f189296, false},  // wages
-    {"00020.000.001", f189215.f189297, "00180.000.001", f189215.f189298, false},  // other earned income
-    {"00030.000.001", f189215.f189299, "00190.000.001", f189215.f189300, true},   // earned income
-    {"00040.000.001", f189215.f189301, "00200.000.001", f189215.f189302, true},   // earned income counted
-    {"00050.000.001", f189215.f189303, "00210.000.001", f189215.f189304, false},  // interest
-    {"00060.000.001", f189215.f189305, "00220.000.001", f189215.f189306, false},  // dividends
-    {"00070.000.001", f189215.f189307, "00230.000.001", f189215.f189308, false},  // capital gains
-    {"00080.000.001", f189215.f189309, "00240.000.001", f189215.f189310, false},  // rents and royalties
-    {"00090.000.001", f189215.f189311, "00250.000.001", f189215.f189312, false},  // other income
-    {"00100.000.001", f189215.f189313, "00260.000.001", f189215.f189314, false},  // IRA distributions
-    {"00110.000.001", f189215.f189315, "00270.000.001", f189215.f189316, false},  // pensions
-    {"00120.000.001", f189215.f189317, "00280.000.001", f189215.f189318, false},  // the further unearned item
-    {"00130.000.001", f189215.f189319, "00290.000.001", f189215.f189320, true},   // unearned income
-    {"00140.000.001", f189215.f189321, "00300.000.001", f189215.f189322, true},   // total
-    {"00150.000.001", f189215.f189323, "00310.000.001", f189215.f189324, true},   // limit
-    {"00160.000.001", f189215.f189325, "00320.000.001", f189215.f189326, true},   // total within the limit
-};
+constexpr const Form189215Lines::RetirementWorksheet& kTaxpayer = kForm189215Lines.taxpayerRetirement;
+constexpr const Form189215Lines::RetirementWorksheet& kSpouse = kForm189215Lines.spouseRetirement;
 
-// ---- schedule 2
+// The worksheet's lines in the order written: the earned income, the
+// unearned income (the shared lines of interest, dividends, capital gains,
+// rents and royalties and other income, the IRA distributions, the pensions
+// and the last shared line), the total and its limit.
+constexpr RetirementLine kRetirementLines[] = {
+    {"00010.000.001", kTaxpayer.wages, "00170.000.001", kSpouse.wages, false},
+    {"00020.000.001", kTaxpayer.otherEarned, "00180.000.001", kSpouse.otherEarned, false},
+    {"00030.000.001", kTaxpayer.earnedIncome, "00190.000.001", kSpouse.earnedIncome, true},
+    {"00040.000.001", kTaxpayer.earnedIncomeCounted, "00200.000.001", kSpouse.earnedIncomeCounted, true},
+    {"00050.000.001", kTaxpayer.shared[0], "00210.000.001", kSpouse.shared[0], false},
+    {"00060.000.001", kTaxpayer.shared[1], "00220.000.001", kSpouse.shared[1], false},
+    {"00070.000.001", kTaxpayer.shared[2], "00230.000.001", kSpouse.shared[2], false},
+    {"00080.000.001", kTaxpayer.shared[3], "00240.000.001", kSpouse.shared[3], false},
+    {"00090.000.001", kTaxpayer.shared[4], "00250.000.001", kSpouse.shared[4], false},
+    {"00100.000.001", kTaxpayer.iraDistributions, "00260.000.001", kSpouse.iraDistributions, false},
+    {"00110.000.001", kTaxpayer.pensions, "00270.000.001", kSpouse.pensions, false},
+    {"00120.000.001", kTaxpayer.shared[5], "00280.000.001", kSpouse.shared[5], false},
+    {"00130.000.001", kTaxpayer.unearnedIncome, "00290.000.001", kSpouse.unearnedIncome, true},
+    {"00140.000.001", kTaxpayer.total, "00300.000.001", kSpouse.total, true},
+    {"00150.000.001", kTaxpayer.limit, "00310.000.001", kSpouse.limit, true},
+    {"00160.000.001", kTaxpayer.totalWithinLimit, "00320.000.001", kSpouse.totalWithinLimit, true},
+};
 
 // ---- IND-CR
 
@@ -193,8 +196,8 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     if (schedule.isNull()) {
         return;
     }
-    const bool taxpayer = schedule->nonZero(kForm189215Lines.taxpayerRetirement.exclusion);
-    const bool spouse = schedule->nonZero(kForm189215Lines.spouseRetirement.exclusion);
+    const bool taxpayer = schedule->nonZero(kTaxpayer.exclusion);
+    const bool spouse = schedule->nonZero(kSpouse.exclusion);
     if (!taxpayer && !spouse) {
         return;
     }

@@ -18,8 +18,6 @@ namespace GATifWriteMgmt {
 
 namespace {
 
-constexpr const auto& f69 = kGAForm69FieldIds;
-constexpr const auto& f72 = kGAForm72FieldIds;
 constexpr const auto& f92 = kForm92FieldIds;
 constexpr const auto& f165 = kForm165FieldIds;
 
@@ -166,15 +164,17 @@ constexpr RecordLine kDirectDepositLines[] = {
 };
 
 // A balance due paid by withdrawal from the filers' bank account, as the
-// information form's heading block holds it.
+// information form holds it: the date, the amount owed, the kind of account
+// and the account.
+constexpr const auto& withdrawal = kForm69Lines.withdrawal;
 constexpr RecordLine kWithdrawalLines[] = {
     {"00024.000.001", LineKind::Text, {}, {}, "2"},
-    {"00250.000.001", LineKind::Field, kGAForm69ID, f69.f187990},          // the date of the withdrawal
-    {"00260.000.001", LineKind::Field, kGAForm69ID, f69.f187989},          // the amount owed
-    {"04040.000.001", LineKind::CheckBox, kGAForm69ID, f69.f187985, "X"},  // the heading block's detail boxes
-    {"04050.000.001", LineKind::CheckBox, kGAForm69ID, f69.f187986, "X"},
-    {"04060.000.001", LineKind::Field, kGAForm69ID, f69.f187987},  // the routing number
-    {"04070.000.001", LineKind::Field, kGAForm69ID, f69.f187988},  // the account number
+    {"00250.000.001", LineKind::Field, kGAForm69ID, withdrawal.date},
+    {"00260.000.001", LineKind::Field, kGAForm69ID, withdrawal.amountOwed},
+    {"04040.000.001", LineKind::CheckBox, kGAForm69ID, withdrawal.checking, "X"},
+    {"04050.000.001", LineKind::CheckBox, kGAForm69ID, withdrawal.savings, "X"},
+    {"04060.000.001", LineKind::Field, kGAForm69ID, withdrawal.routingNumber},
+    {"04070.000.001", LineKind::Field, kGAForm69ID, withdrawal.accountNumber},
     {"04080.000.001", LineKind::Text, {}, {}, "X"},
 };
 
@@ -301,15 +301,15 @@ void GATifFileWriter::writeReturnHeaderAddress() {
 void GATifFileWriter::writeAuthHeaderRecord() {
     outputTifSubHead("GAGAAUTHDR", 1, false);
     const StateTifWriteMgmt::AuthHeaderFields fields = {
-        .routingNumber = f69.f79,
-        .accountNumber = f69.f80,
-        .directDepositBox = f69.f77,
+        .routingNumber = kForm69Lines.options.depositRouting,
+        .accountNumber = kForm69Lines.options.depositAccount,
+        .directDepositBox = kForm69Lines.options.directDeposit,
         .licence = kForm69Lines.licence,
     };
     // A missing information form gives empty values and unmarked boxes: the
     // record is written without those lines.
     outputAuthHeaderRecord(georgiaReturn->getFormUVPtr(kGAForm69ID, 1, false), kGAForm69ID, fields,
-                           static_cast<long>(georgiaReturn->getIN(kGAForm72ID, 1, f72.f20)),
+                           static_cast<long>(georgiaReturn->getIN(kGAForm72ID, 1, form72.refund)),
                            stateReturn->getFilingStatusNumber() == FilingStatus::kJoint);
 }
 

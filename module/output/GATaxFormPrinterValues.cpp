@@ -1,5 +1,6 @@
 // How one field of a Georgia form prints: the print flag of a copy, the date
 // layout, and by form and field kind upper case or a normalised number.
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -20,11 +21,10 @@ constexpr std::uint16_t kShortDateWidth = 8;
 
 enum class Treatment { Keep, UpperCase, Normalise, NormaliseWithCents };
 
-bool isOneOf(const FormId& form, std::initializer_list<FormId> forms) {
-    for (const FormId& f : forms) {
-        if (form == f) return true;
-    }
-    return false;
+// Whether the form or field is one of those listed.
+template <class Id>
+bool isOneOf(const Id& id, std::initializer_list<Id> listed) {
+    return std::find(listed.begin(), listed.end(), id) != listed.end();
 }
 
 // The numeric fields of the main form and of the part-year schedule whose
@@ -34,12 +34,8 @@ bool isOneOf(const FormId& form, std::initializer_list<FormId> forms) {
 bool isExemptNumericField(const FieldId& field) {
     const auto& deductions = kForm70Lines.deductions;
     const auto& exemptions = kForm70Lines.exemptions;
-    for (const FieldId& kept :
-         {deductions.taxpayerAged65, deductions.taxpayerBlind, deductions.spouseAged65, deductions.spouseBlind,
-          exemptions.filers, exemptions.dependents, kForm189217Lines.ratio}) {
-        if (field == kept) return true;
-    }
-    return false;
+    return isOneOf(field, {deductions.taxpayerAged65, deductions.taxpayerBlind, deductions.spouseAged65,
+                           deductions.spouseBlind, exemptions.filers, exemptions.dependents, kForm189217Lines.ratio});
 }
 
 // Two decimals on an amount text: a whole amount gets ".00", an amount with

@@ -4,11 +4,11 @@
 // renumbered.
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/Exceptions.h"
@@ -55,8 +55,6 @@ bool isOneOf(const FieldId& field, const std::array<FieldId, 2>& fields) {
     return field == fields[0] || field == fields[1];
 }
 
-// The federal filing-status number of a married couple filing jointly.
-constexpr std::int8_t kFederalJointStatus = 2;
 // The getEFileInfo items: the balance due (positive) or refund (negative),
 // and the item whose amount tells whether the refund may go to a bank.
 constexpr std::uint32_t kBalanceOrRefundItem = 0;
@@ -112,7 +110,7 @@ void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::strin
             value.clear();
         }
     } else if (isOneOf(field, companion.withSpouseLine)) {
-        if (federal.getFilingStatusNumber() != kFederalJointStatus ||
+        if (federal.getFilingStatusNumber() != FederalFilingStatus::kJoint ||
             !federal.hasSigValue(kForm92ID, 1, companion.spouseLine)) {
             value.clear();
         }

@@ -28,7 +28,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "module/catalogues/LicenceLines.h"
 #include "platform/Configuration.h"

@@ -6,7 +6,6 @@
 // Form 70's values are read on copy 1 through the Georgia return; the
 // audited copy is that copy.
 
-#include <array>
 #include <cstdint>
 #include <string>
 

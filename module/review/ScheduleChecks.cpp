@@ -75,7 +75,7 @@ void GATaxFormAuditor::auditWithholdingQuarters(DataMgmt::TaxFormPtr copy, std::
 // Form 189219: what an amendment must say, and what to attach to it.
 void GATaxFormAuditor::auditAmendedReturn(DataMgmt::TaxFormPtr copy, std::uint16_t copyNumber) {
     const Form189219Lines& amended = kForm189219Lines;
-    if (gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.filing.amended)) {
+    if (gaReturn->formYes(kGAForm69ID, 1, kForm69Lines.questions.amended)) {
         // The payments made on the original return, and the refunds
         // received on it.
         const bool payments = copy->nonNull(amended.settlement.paidWithOriginal);

@@ -141,11 +141,6 @@ public:
                                      int totalCopyLimit, int markedCopyLimit, int otherCopyLimit, int unused);
     virtual void auditStateWageData(const std::string& helpId, TopicID topic, bool spare, const FormID& form,
                                     std::uint16_t checkMask, bool reportAsAudit);
-    // How a 1099-G check reports: whether it fires, the copy's number and
-    // the text.
-    using Form1099GReport = std::function<void(bool fires, std::uint16_t copy, const std::string& text)>;
-    void checkForm1099GCopy(const Form1099GReport& report, const DataMgmt::TaxFormPtr& copy, std::uint16_t n,
-                            bool otherStateAllowed);
     // Adds the 1099-G help sentence and reports an e-file failure on form 0,
     // copy 1.
     void appendForm1099GHelp(const std::string& helpId, TopicID topic, bool spare, int messageClass, bool fires,
@@ -187,6 +182,12 @@ protected:
     StateTaxFormPrintMgmt::StateTaxFormPrinter* printer;  // not owned
 
 private:
+    // How a 1099-G check reports: whether it fires, the copy's number and
+    // the text.
+    using Form1099GReport = std::function<void(bool fires, std::uint16_t copy, const std::string& text)>;
+    // The entries that one 1099-G copy needs for an e-file.
+    void checkForm1099GCopy(const Form1099GReport& report, const DataMgmt::TaxFormPtr& copy, std::uint16_t n,
+                            bool otherStateAllowed);
     void recordFirstEFileFailure(const std::string& text);
     // Whether a user interface is attached that marks every finding.
     bool userInterfaceMarksFindings() const;

@@ -6,7 +6,7 @@
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/Form87FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
@@ -257,12 +257,13 @@ void CommonText::fillFromForm92(Item item) {
             break;
         case Item::kTaxpayerDateOfDeath:
         case Item::kSpouseDateOfDeath: {
-            const FieldId& n = item == Item::kTaxpayerDateOfDeath ? f92.f557 : f92.f558;
+            const FieldId& n =
+                item == Item::kTaxpayerDateOfDeath ? kForm92Lines.taxpayerDeceased : kForm92Lines.spouseDeceased;
             to_.assignText(target_, Utils::strip(fieldText(federal_, kForm92ID, n, 8)));
             break;
         }
         default:  // kDirectDepositBox
-            if (yes(kForm92ID, f92.f536)) {
+            if (yes(kForm92ID, kForm92Lines.deposit.wanted)) {
                 to_.makeProtected(target_);
                 to_.setX(target_);
             } else {
@@ -278,7 +279,7 @@ void CommonText::fillAccountText(bool routingNumber) {
     const auto& f1 = kForm1FieldIds;
     const auto& f55 = kForm55FieldIds;
     const auto& f87 = kForm87FieldIds;
-    const auto& f92 = kForm92FieldIds;
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
     const short length = routingNumber ? 9 : 17;
     std::string text;
     if (main_ == MainForm::Form1) {
@@ -293,7 +294,8 @@ void CommonText::fillAccountText(bool routingNumber) {
         text = Utils::strip(fieldText(federal_, kForm87ID, routingNumber ? f87.f105 : f87.f108, length));
     }
     if (text.empty()) {
-        text = Utils::strip(fieldText(federal_, kForm92ID, routingNumber ? f92.f392 : f92.f391, length));
+        text = Utils::strip(
+            fieldText(federal_, kForm92ID, routingNumber ? deposit.routingNumber : deposit.accountNumber, length));
     }
     protectOrRelease(text);
 }
@@ -304,8 +306,9 @@ int CommonText::accountChoice() const {
     const auto& f1 = kForm1FieldIds;
     const auto& f55 = kForm55FieldIds;
     const auto& f87 = kForm87FieldIds;
-    const auto& f92 = kForm92FieldIds;
-    if (state_.textString(kForm92ID, 1, f92.f392).empty() || state_.textString(kForm92ID, 1, f92.f391).empty()) {
+    const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
+    if (state_.textString(kForm92ID, 1, deposit.routingNumber).empty() ||
+        state_.textString(kForm92ID, 1, deposit.accountNumber).empty()) {
         return 0;
     }
     int choice = 0;
@@ -319,7 +322,7 @@ int CommonText::accountChoice() const {
         choice = yes(kForm87ID, f87.f106) ? 1 : yes(kForm87ID, f87.f107) ? 2 : 0;
     }
     if (choice == 0) {
-        choice = yes(kForm92ID, f92.f393) ? 1 : yes(kForm92ID, f92.f394) ? 2 : 0;
+        choice = yes(kForm92ID, deposit.checking) ? 1 : yes(kForm92ID, deposit.savings) ? 2 : 0;
     }
     return choice;
 }

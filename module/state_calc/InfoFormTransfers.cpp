@@ -14,7 +14,6 @@
 #include "module/catalogues/FieldTripleTable.h"
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form183FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/OwnerInfoFieldIds.h"
 #include "module/catalogues/StateForm14FieldIds.h"
@@ -150,7 +149,7 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
         }
     }
     if (present(field736Target)) {
-        taxReturn->getII(kForm92ID, kForm92FieldIds.f736, info, field736Target);
+        taxReturn->getII(kForm92ID, kForm92Lines.careOf, info, field736Target);
     }
 
     DataMgmt::TaxFormPtr owner = stateReturn_->getFormUVPtr(ownerInfoForm, 1, true);

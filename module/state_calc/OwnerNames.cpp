@@ -12,7 +12,7 @@
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/Form87FieldIds.h"
-#include "module/catalogues/Form92FieldIds.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -312,12 +312,12 @@ void StateTaxReturnCalcEngine::getAddress(const FormId& source, std::string& cit
     };
     city = infoText(13);
     const auto& f92 = kForm92FieldIds;
-    if (taxReturn->formYes(kForm92ID, 1, f92.f545)) {
+    if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.address.abroad)) {
         // Foreign address: the region is always written in capitals.
         region = taxReturn->formString(kForm92ID, 1, f92.f81523);
         Utils::QVStringUtils::toUpperCase(region);
         fallbackRegion = taxReturn->formString(kForm92ID, 1, f92.f150739);
-        postalCode = taxReturn->formString(kForm92ID, 1, f92.f81525);
+        postalCode = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.foreignPostalCode);
     } else {
         region = infoText(14);
         fallbackRegion = region;
@@ -338,7 +338,7 @@ void StateTaxReturnCalcEngine::assignAddress(DataMgmt::TaxFormPtr target, FieldI
     DataMgmt::TaxForm& form = *target;
     const AddressTexts address = infoFormAddress(*this, upperCase);
     writeText(form, city, address.city);
-    if (taxReturn->formYes(kForm92ID, 1, kForm92FieldIds.f545)) {
+    if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.address.abroad)) {
         writeNull(form, state);
         writeNull(form, zipCode);
         writeRegion(form, foreignRegion, address);

@@ -52,7 +52,7 @@ TEST_F(AmendedReturn, PaymentsAddingToZeroLeaveTheTaxAndRefundsDue) {
     EXPECT_EQ(v(s.amountOwed), 1000);
     EXPECT_TRUE(blank(s.refund));
     EXPECT_FALSE(ga->isDataEntered(kGAForm189219ID, 1));  // the return is not marked as amended
-    setBox(gaCopy(kGAForm69ID), kForm69Lines.filing.amended);
+    setBox(gaCopy(kGAForm69ID), kForm69Lines.questions.amended);
     calc();
     EXPECT_TRUE(ga->isDataEntered(kGAForm189219ID, 1));
 }

@@ -151,7 +151,7 @@ TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
         {c.f189938, c.f189947, c.f189956, c.f189962, c.f189965, c.f189968, c.f189971},
         {c.f189980, c.f189989, c.f189996, c.f190000, c.f190003, c.f190006, c.f190009},
     };
-    const auto fill = [this](const DataMgmt::TaxFormPtr& copy, const EntryFields& e, bool both) {
+    const auto fill = [](const DataMgmt::TaxFormPtr& copy, const EntryFields& e, bool both) {
         setBox(copy, e.form1099);
         if (both) setBox(copy, e.w2);
         setBox(copy, e.firstIdBox);

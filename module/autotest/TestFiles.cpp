@@ -42,9 +42,8 @@ std::string reservedUse(const std::string& path) { return IOMgmt::IOMgr::getInst
 
 void noteTestFile(const std::string& role, const std::string& path, const std::string& problem,
                   const std::string& outcome) {
-    IOMgmt::IOMgr::getInstance().notice("test facility: " + role + " \"" +
-                                        Utils::QVStringUtils::escapeForMessage(path, 240) + "\": " + problem + "; " +
-                                        outcome);
+    IOMgmt::IOMgr::getInstance().notice("test facility: " + role + " \"" + IOMgmt::shownPath(path) + "\": " + problem +
+                                        "; " + outcome);
 }
 
 std::optional<std::vector<std::string>> readTestFileLines(const std::string& path, const std::string& role) {

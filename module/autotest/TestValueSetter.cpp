@@ -65,9 +65,8 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
         const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
         amount = scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
     }
-    const double limit = static_cast<double>(PersistanceMgmt::kAmountLimitDollars) *
-                         std::pow(10.0, DataMgmt::editCodeDecimalPlaces(editCode));
-    if (!std::isfinite(amount) || std::fabs(amount) > limit) {
+    if (!std::isfinite(amount) ||
+        !PersistanceMgmt::withinTheAmountLimit(amount, DataMgmt::editCodeDecimalPlaces(editCode))) {
         problem = std::string("is beyond the amount limit of ") + PersistanceMgmt::kAmountLimitText + " dollars";
         return std::nullopt;
     }

@@ -1,12 +1,15 @@
 // The information form's return-level checks and the main form's checks.
 
 #include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/WithholdingEntryLines.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "tests/review/review_fixture.h"
 
 namespace {
@@ -237,6 +240,26 @@ TEST_F(MainFormChecks, IncomeStatementRowsInUseNeedPayerWagesAndWithholding) {
     EXPECT_EQ(row[1].type, 7);
     EXPECT_EQ(row[2].text, "Georga Tax Withheld.");
     for (const AuditEntry& e : row) EXPECT_TRUE(e.fires);
+}
+
+// A withholding row entered on form 70 becomes an entry of the withholding
+// list when the return is calculated, and the entry's missing payer number
+// a finding: each of the four rows.
+TEST_F(MainFormChecks, EachWithholdingRowOfForm70WithoutItsPayerNumberIsAFinding) {
+    const auto& rows = kForm70Lines.payments.incomeStatements;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        setNumber(main, rows[r].withheld, 100.0 * static_cast<double>(r + 1));
+    }
+    GACalculationMgmt::GATaxReturnCalcEngine engine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), gaReturn(),
+                                                    printer);
+    engine.calculateReturn(0);
+    std::vector<FieldId> named;
+    for (const AuditEntry& e : auditCopy(kGAForm70ID)) {
+        if (e.fires && e.text == "We need the FEIN number from your Form 1099INT/OID copy 1.") named.push_back(e.field);
+    }
+    const auto& entries = kForm70WithholdingEntries;
+    EXPECT_EQ(named,
+              (std::vector<FieldId>{entries[0].payerId, entries[1].payerId, entries[2].payerId, entries[3].payerId}));
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(ReviewTest, ResidencyPeriodThatEndsBeforeItBeginsIsAFinding) {
         bool finding;
     } rows[] = {
         {"12/31/2018", "01/01/2018", true},  {"07/02/2018", "07/01/2018", true}, {"07/01/2018", "07/01/2018", false},
-        {"01/01/2018", "12/31/2018", false}, {"", "01/01/2018", false},
+        {"01/01/2018", "12/31/2018", false}, {"", "01/01/2018", false},          {"07/01/2018", "", false},
     };
     for (const auto& r : rows) {
         setText(info, f69.f113, r.from);
@@ -260,6 +260,27 @@ TEST_F(MainFormChecks, EachWithholdingRowOfForm70WithoutItsPayerNumberIsAFinding
     const auto& entries = kForm70WithholdingEntries;
     EXPECT_EQ(named,
               (std::vector<FieldId>{entries[0].payerId, entries[1].payerId, entries[2].payerId, entries[3].payerId}));
+}
+
+// The federal return reminder from 40,000 dollars holds for a full-year
+// resident alone; another return is reminded when the common income is
+// above its adjusted gross income.
+TEST_F(MainFormChecks, FederalReturnReminderFromFortyThousandDollarsOnlyForAFullYearResident) {
+    const std::string reminder = "    - attach a copy of your federal Form 1040 or 1040A to your Georgia return.";
+    gaCopy(kGAForm69ID)->setXNo(f69.f110);
+    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{16}, 40000);
+    const struct {
+        double agi;
+        std::vector<std::string> marks;
+    } rows[] = {{40000, {"N", "N", "N", "N"}}, {39999, {"N", "N", "N", "Y"}}};
+    for (const auto& r : rows) {
+        setNumber(main, f70.f62, r.agi);
+        std::vector<std::string> marks;
+        for (const std::string& line : listed(8)) {
+            if (line.substr(1) == reminder) marks.push_back(line.substr(0, 1));
+        }
+        EXPECT_EQ(marks, r.marks) << r.agi;
+    }
 }
 
 }  // namespace

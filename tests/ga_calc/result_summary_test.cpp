@@ -142,54 +142,63 @@ private:
 // calculation changed, with its values before and after: also a field that
 // it filled or emptied ahead of one that stays set (form 70 lists line 84
 // before line 106), and a value that moved to the same field of another
-// copy or form, or to another field.
+// copy or form, or to another field of the form.
 TEST_F(SettleStep, TheFieldNamedIsOneTheLastCalculationChanged) {
     using Return = GADataMgmt::GATaxReturn;
-    const auto& f70 = kGAForm70FieldIds;
+    struct Place {
+        FormId form;
+        std::uint16_t copy;
+        FieldId field;
+    };
     // Sets the field to the value, or empties it when the value is 0.
-    const auto put = [](Return& ga, const FormId& form, std::uint16_t copy, const FieldId& field, double value) {
-        auto c = ga.getFormUVPtr(form, copy, true);
+    const auto put = [](Return& ga, const Place& p, double value) {
+        auto c = ga.getFormUVPtr(p.form, p.copy, true);
         if (value == 0) {
-            c->setNull(field);
+            c->setNull(p.field);
         } else {
-            c->assignIR(field, value);
+            c->assignIR(p.field, value);
         }
     };
     const auto odd = [](int n) { return n % 2 == 1; };
+    // 5 moves between the two places: into the first on odd calculations.
+    const auto moved = [&](Place first, Place second) {
+        return [=](Return& ga, int n) {
+            put(ga, first, odd(n) ? 5 : 0);
+            put(ga, second, odd(n) ? 0 : 5);
+        };
+    };
+    const auto& f70 = kGAForm70FieldIds;
+    const Place tax{kGAForm70ID, 1, f70.f84};
+    const Place owed{kGAForm70ID, 1, f70.f106};  // set on every calculation, after line 84
     struct Row {
         const char* what;
         ScriptedEngine::Script script;
         const char* named;
     };
     const Row rows[] = {
-        {"filled ahead", [&](Return& ga, int n) { put(ga, kGAForm70ID, 1, f70.f84, odd(n) ? n : 0); },
+        {"filled ahead",
+         [&](Return& ga, int n) {
+             put(ga, owed, 7);
+             put(ga, tax, odd(n) ? n : 0);
+         },
          "form GA70 copy 1 field 84 (empty before, 5 after)"},
-        {"emptied ahead", [&](Return& ga, int n) { put(ga, kGAForm70ID, 1, f70.f84, n == 5 ? 0 : n); },
+        {"emptied ahead",
+         [&](Return& ga, int n) {
+             put(ga, owed, 7);
+             put(ga, tax, n == 5 ? 0 : n);
+         },
          "form GA70 copy 1 field 84 (4 before, empty after)"},
-        {"another copy",
-         [&](Return& ga, int n) {
-             put(ga, kGAForm73ID, 1, kGAForm73FieldIds.f19, odd(n) ? 5 : 0);
-             put(ga, kGAForm73ID, 2, kGAForm73FieldIds.f19, odd(n) ? 0 : 5);
-         },
+        {"another copy", moved({kGAForm73ID, 1, kGAForm73FieldIds.f19}, {kGAForm73ID, 2, kGAForm73FieldIds.f19}),
          "form GA73 copy 1 field 19 (empty before, 5 after)"},
-        {"another form",
-         [&](Return& ga, int n) {
-             put(ga, kGAForm73ID, 1, kGAForm73FieldIds.f19, odd(n) ? 5 : 0);
-             put(ga, kGAForm74ID, 1, kGAForm74FieldIds.f19, odd(n) ? 0 : 5);
-         },
-         "form GA73 copy 1 field 19 (empty before, 5 after)"},
-        {"another field",
-         [&](Return& ga, int n) {
-             put(ga, kGAForm70ID, 1, f70.f84, odd(n) ? 5 : 0);
-             put(ga, kGAForm70ID, 1, f70.f86, odd(n) ? 0 : 5);
-         },
-         "form GA70 copy 1 field 84 (empty before, 5 after)"},
+        // Field 1 is the first of both forms.
+        {"another form", moved({kGAForm70ID, 1, f70.f1}, {kGAForm73ID, 1, kGAForm73FieldIds.f1}),
+         "form GA70 copy 1 field 1 (empty before, 5 after)"},
+        {"another field", moved(tax, {kGAForm70ID, 1, f70.f86}), "form GA70 copy 1 field 84 (empty before, 5 after)"},
     };
     for (const Row& row : rows) {
-        for (const FormId& form : {kGAForm70ID, kGAForm73ID, kGAForm74ID}) {
+        for (const FormId& form : {kGAForm70ID, kGAForm73ID}) {
             while (ga->getFormCount(form) > 0) ga->deleteForm(form, ga->getFormCount(form));
         }
-        setNumber(gaCopy(kGAForm70ID), f70.f106, 7);  // set before, never changed
         ScriptedEngine scripted(*gaReturn(), TaxFormPrintMgmt::TaxFormPrinterPtr(), row.script);
         const GAHost::Settling settling = GAHost::settleReturn(scripted, *gaReturn());
         EXPECT_FALSE(settling.settled) << row.what;

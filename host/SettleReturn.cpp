@@ -1,25 +1,31 @@
 #include "host/SettleReturn.h"
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 namespace GAHost {
 
 namespace {
 
-// One field of the Georgia return that holds a value.
+// One field of the Georgia return that holds a value, with its place in the
+// list of them: form by form in number order, copy by copy, field by field
+// in form order.
 struct HeldValue {
     const DataMgmt::TaxFormDesc* form;
     std::uint16_t copy;
     std::int32_t field;
+    int position;  // the field's place in its form's field order
     DataMgmt::FieldValue value;
 
-    bool sameField(const HeldValue& o) const { return form == o.form && copy == o.copy && field == o.field; }
-    bool operator==(const HeldValue& o) const { return sameField(o) && value == o.value; }
+    std::tuple<std::int32_t, std::uint16_t, int> place() const {
+        return {form->getTypeID().getNumber(), copy, position};
+    }
+    bool operator==(const HeldValue& o) const { return place() == o.place() && value == o.value; }
 };
 
-// Every field of the Georgia return that holds a value, form by form in
-// number order, copy by copy.
+// Every field of the Georgia return that holds a value, in the order of
+// their places.
 std::vector<HeldValue> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     std::vector<HeldValue> values;
     const DataMgmt::TaxReturnDescPtr desc = georgia.getTaxReturnDesc();
@@ -29,7 +35,7 @@ std::vector<HeldValue> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
             georgia.getForm(form->getTypeID(), copy)
                 ->forEachSetField(
                     [&](const Primitives::QVImmutableIdentifier& field, const DataMgmt::FieldValue& value, bool) {
-                        values.push_back({form.get(), copy, field.getNumber(), value});
+                        values.push_back({form.get(), copy, field.getNumber(), form->positionOf(field), value});
                     });
         }
     }
@@ -54,17 +60,22 @@ std::string fieldName(const HeldValue& v) {
     return "form " + v.form->getDevName() + " copy " + std::to_string(v.copy) + " field " + std::to_string(v.field);
 }
 
-// The first field whose value differs between the two lists, with both values.
+// The first field, in the order of their places, whose value differs
+// between the two lists, with both values. Past the fields they share, the
+// list whose next field sorts first holds one that the other lacks: a field
+// that the calculation emptied or filled.
 std::string firstDifference(const std::vector<HeldValue>& before, const std::vector<HeldValue>& after) {
     std::size_t i = 0;
     while (i < before.size() && i < after.size() && before[i] == after[i]) ++i;
-    if (i < before.size() && i < after.size() && before[i].sameField(after[i])) {
-        return fieldName(after[i]) + " (" + shownValue(before[i].value) + " before, " + shownValue(after[i].value) +
-               " after)";
+    const HeldValue* was = i < before.size() ? &before[i] : nullptr;
+    const HeldValue* now = i < after.size() ? &after[i] : nullptr;
+    if (was != nullptr && now != nullptr && was->place() == now->place()) {
+        return fieldName(*now) + " (" + shownValue(was->value) + " before, " + shownValue(now->value) + " after)";
     }
-    // A field that one of the two lists lacks: it became empty or was filled.
-    if (i < before.size()) return fieldName(before[i]) + " (" + shownValue(before[i].value) + " before, empty after)";
-    if (i < after.size()) return fieldName(after[i]) + " (empty before, " + shownValue(after[i].value) + " after)";
+    if (was != nullptr && (now == nullptr || was->place() < now->place())) {
+        return fieldName(*was) + " (" + shownValue(was->value) + " before, empty after)";
+    }
+    if (now != nullptr) return fieldName(*now) + " (empty before, " + shownValue(now->value) + " after)";
     return {};
 }
 

@@ -280,5 +280,19 @@ TEST_F(Adjustments, HealthPlanShareOfThePremiumsNotDeducted) {
     }
 }
 
+// Of line 189358 at most 10,000 counts in the Georgia part of the
+// subtractions; the lines before and after it count whole.
+TEST_F(Adjustments, PartYearLine189358CountsUpTo10000) {
+    setNumber(sheet(), s1.f189224, 100);
+    setNumber(sheet(), s1.f189359, 1);
+    const struct { double entered, counted; } rows[] = {{9999, 9999}, {10000, 10000}, {10001, 10000}};
+    for (const auto& r : rows) {
+        setNumber(sheet(), s1.f189358, r.entered);
+        calculate();
+        EXPECT_EQ(amount(s1.f189223), 101 + r.counted) << r.entered;
+        EXPECT_EQ(amount(s1.f189358), r.entered) << "the entry stays as entered";
+    }
+}
+
 }  // namespace
 }  // namespace gataxtest

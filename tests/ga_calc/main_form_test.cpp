@@ -510,5 +510,33 @@ TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {
     }
 }
 
+// A credit line that the user overrode below 0 takes nothing off the tax:
+// the other-state credit (form 73 line 17) and the credit summary (form
+// 189216 line 189825), each overridden to -5,000.
+TEST_F(MainForm, CreditsOverriddenBelowZeroTakeNothingOffTheTax) {
+    resident(1, 60000);
+    const struct {
+        FormId form;
+        FieldId source;
+        FieldId credit;
+    } rows[] = {
+        {kGAForm73ID, kGAForm73FieldIds.f17, f.f189482},
+        {kGAForm189216ID, kGAForm189216FieldIds.f189825, f.f85},
+    };
+    for (const auto& r : rows) {
+        auto source = gaCopy(r.form);
+        setNumber(source, r.source, -5000);
+        source->setOverridden(r.source, true);
+        calculate();
+        ASSERT_EQ(ga->getIR(r.form, 1, r.source), -5000) << r.source.getNumber();
+        ASSERT_GT(amount(f.f84), 0);
+        EXPECT_EQ(amount(r.credit), 0) << r.source.getNumber();
+        EXPECT_EQ(amount(f.f189484), 0) << r.source.getNumber();
+        EXPECT_EQ(amount(f.f86), amount(f.f84)) << r.source.getNumber();
+        source->setOverridden(r.source, false);
+        source->setNull(r.source);
+    }
+}
+
 }  // namespace
 }  // namespace gataxtest

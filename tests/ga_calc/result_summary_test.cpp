@@ -1,6 +1,7 @@
 // The Georgia result that gahost run prints, on calculated example returns.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -120,6 +121,89 @@ TEST_F(SettleStep, AReturnThatKeepsChangingIsStoppedAndNamed) {
               "calculated the Georgia return\n"
               "the Georgia return did not settle in 5 calculations: the last still changed form GA70 copy 1 field "
               "106 (4 before, 5 after); the figures below are those of the last calculation\n");
+}
+
+// Runs a script on each calculation: the number of the calculation (from 1)
+// decides what it writes.
+class ScriptedEngine : public CalculationMgmt::TaxReturnCalcEngine {
+public:
+    using Script = std::function<void(GADataMgmt::GATaxReturn&, int)>;
+    ScriptedEngine(GADataMgmt::GATaxReturn& ga, TaxFormPrintMgmt::TaxFormPrinterPtr printer, Script script)
+        : TaxReturnCalcEngine(printer), ga_(ga), script_(std::move(script)) {}
+    void calculateReturn(int) override { script_(ga_, ++count_); }
+
+private:
+    GADataMgmt::GATaxReturn& ga_;
+    Script script_;
+    int count_ = 0;
+};
+
+// The return that does not settle names a field that the last (fifth)
+// calculation changed, with its values before and after: also a field that
+// it filled or emptied ahead of one that stays set (form 70 lists line 84
+// before line 106), and a value that moved to the same field of another
+// copy or form, or to another field of the form.
+TEST_F(SettleStep, TheFieldNamedIsOneTheLastCalculationChanged) {
+    using Return = GADataMgmt::GATaxReturn;
+    struct Place {
+        FormId form;
+        std::uint16_t copy;
+        FieldId field;
+    };
+    // Sets the field to the value, or empties it when the value is 0.
+    const auto put = [](Return& ga, const Place& p, double value) {
+        auto c = ga.getFormUVPtr(p.form, p.copy, true);
+        if (value == 0) {
+            c->setNull(p.field);
+        } else {
+            c->assignIR(p.field, value);
+        }
+    };
+    const auto odd = [](int n) { return n % 2 == 1; };
+    // 5 moves between the two places: into the first on odd calculations.
+    const auto moved = [&](Place first, Place second) {
+        return [=](Return& ga, int n) {
+            put(ga, first, odd(n) ? 5 : 0);
+            put(ga, second, odd(n) ? 0 : 5);
+        };
+    };
+    const auto& f70 = kGAForm70FieldIds;
+    const Place tax{kGAForm70ID, 1, f70.f84};
+    const Place owed{kGAForm70ID, 1, f70.f106};  // set on every calculation, after line 84
+    struct Row {
+        const char* what;
+        ScriptedEngine::Script script;
+        const char* named;
+    };
+    const Row rows[] = {
+        {"filled ahead",
+         [&](Return& ga, int n) {
+             put(ga, owed, 7);
+             put(ga, tax, odd(n) ? n : 0);
+         },
+         "form GA70 copy 1 field 84 (empty before, 5 after)"},
+        {"emptied ahead",
+         [&](Return& ga, int n) {
+             put(ga, owed, 7);
+             put(ga, tax, n == 5 ? 0 : n);
+         },
+         "form GA70 copy 1 field 84 (4 before, empty after)"},
+        {"another copy", moved({kGAForm73ID, 1, kGAForm73FieldIds.f19}, {kGAForm73ID, 2, kGAForm73FieldIds.f19}),
+         "form GA73 copy 1 field 19 (empty before, 5 after)"},
+        // Field 1 is the first of both forms.
+        {"another form", moved({kGAForm70ID, 1, f70.f1}, {kGAForm73ID, 1, kGAForm73FieldIds.f1}),
+         "form GA70 copy 1 field 1 (empty before, 5 after)"},
+        {"another field", moved(tax, {kGAForm70ID, 1, f70.f86}), "form GA70 copy 1 field 84 (empty before, 5 after)"},
+    };
+    for (const Row& row : rows) {
+        for (const FormId& form : {kGAForm70ID, kGAForm73ID}) {
+            while (ga->getFormCount(form) > 0) ga->deleteForm(form, ga->getFormCount(form));
+        }
+        ScriptedEngine scripted(*gaReturn(), TaxFormPrintMgmt::TaxFormPrinterPtr(), row.script);
+        const GAHost::Settling settling = GAHost::settleReturn(scripted, *gaReturn());
+        EXPECT_FALSE(settling.settled) << row.what;
+        EXPECT_EQ(settling.stillChanging, row.named) << row.what;
+    }
 }
 
 }  // namespace

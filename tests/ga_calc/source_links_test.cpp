@@ -256,5 +256,30 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     EXPECT_TRUE(row->isProtected(state.fromFederalReturn));
 }
 
+// Each of form 70's four withholding rows becomes an entry of its own, and
+// the entry's row box is that row's.
+TEST_F(SourceLinks, EachOfForm70sFourRowsBecomesAnEntry) {
+    const auto& rows = kForm70Lines.payments.incomeStatements;
+    auto m = gaCopy(kGAForm70ID);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        setText(m, rows[r].stateId, "ROW-" + std::to_string(r + 1));
+        setNumber(m, rows[r].withheld, 100.0 * static_cast<double>(r + 1));
+    }
+    engine.beforeCalc();
+    EXPECT_EQ(form70Links(), (std::vector<std::string>{"70/1/0", "70/1/1", "70/1/2", "70/1/3", "", ""}));
+
+    auto cont = gaCopy(kGAForm189218ID);
+    const FieldId boxes[] = {slot1.row1Box, slot1.row2Box, slot1.row3Box, slot1.row4Box};
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string link = "70/1/" + std::to_string(r);
+        EXPECT_EQ(refill(link), 1) << link;
+        for (std::size_t b = 0; b < rows.size(); ++b) {
+            EXPECT_EQ(cont->xMarked(boxes[b]), b == r) << link << " row box " << b + 1;
+        }
+        EXPECT_EQ(text(cont, slot1.stateId), "ROW-" + std::to_string(r + 1)) << link;
+        EXPECT_EQ(cont->getIR(slot1.withheld), 100.0 * static_cast<double>(r + 1)) << link;
+    }
+}
+
 }  // namespace
 }  // namespace gataxtest

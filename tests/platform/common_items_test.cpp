@@ -167,6 +167,17 @@ std::string aged65(const char* box, bool marked, const char* birthField, const c
            "</FORM><FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>";
 }
 
+// A 1099-INT with its box 1 and box 3 (each unless empty), marked as the
+// spouse's or not.
+std::string interest(int copy, bool spouses, const std::string& box1, const std::string& box3) {
+    const auto field = [](const char* id, const std::string& value) {
+        return value.empty() ? std::string()
+                             : "<FIELD><ID>" + std::string(id) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
+    };
+    return "<FORM DEVNAME=\"F166\" COPY=\"" + std::to_string(copy) + "\">" + field("3", spouses ? "X" : "") +
+           field("10", box1) + field("12", box3) + "</FORM>";
+}
+
 TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {
     const std::string joint = filingStatus(2) + w2(1, "spouse", "48000");
     struct Row {
@@ -186,6 +197,18 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
          "federal return's W-2s give 0 and 48000"},
         {"a split that agrees", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"0\" SPOUSE=\"48000\"/>", ""},
+        {"a split whose taxpayer's share agrees and the spouse's does not",
+         filingStatus(2) + w2(1, "spouse", "2000") + w2(2, "taxpayer", "48000"),
+         "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"48000\" SPOUSE=\"2000.01\"/>",
+         "gives the taxpayer 48000 and the spouse 2000.01, but the federal return's W-2s give 48000 and 2000"},
+        {"a joint return counts boxes 1 and 3 of the spouse's 1099-INT",
+         filingStatus(2) + interest(1, true, "300", "700"),
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">300</PULLCOMMON>",
+         "taxable-interest) is 300, but the federal return says 1000"},
+        {"a separate return leaves out both boxes of the spouse's 1099-INT",
+         filingStatus(3) + interest(1, true, "300", "700") + interest(2, false, "", "5"),
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">1005</PULLCOMMON>",
+         "taxable-interest) is 1005, but the federal return says 5"},
         {"a split that agrees to the cent (in binary 0.01 + 2.34 + 0.15 is 2.4999999999999996)",
          filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
          "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.50\" SPOUSE=\"0\"/>", ""},

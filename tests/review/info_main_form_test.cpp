@@ -1,12 +1,15 @@
 // The information form's return-level checks and the main form's checks.
 
 #include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm74FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/WithholdingEntryLines.h"
+#include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "tests/review/review_fixture.h"
 
 namespace {
@@ -80,7 +83,7 @@ TEST_F(ReviewTest, ResidencyPeriodThatEndsBeforeItBeginsIsAFinding) {
         bool finding;
     } rows[] = {
         {"12/31/2018", "01/01/2018", true},  {"07/02/2018", "07/01/2018", true}, {"07/01/2018", "07/01/2018", false},
-        {"01/01/2018", "12/31/2018", false}, {"", "01/01/2018", false},
+        {"01/01/2018", "12/31/2018", false}, {"", "01/01/2018", false},          {"07/01/2018", "", false},
     };
     for (const auto& r : rows) {
         setText(info, f69.f113, r.from);
@@ -237,6 +240,47 @@ TEST_F(MainFormChecks, IncomeStatementRowsInUseNeedPayerWagesAndWithholding) {
     EXPECT_EQ(row[1].type, 7);
     EXPECT_EQ(row[2].text, "Georga Tax Withheld.");
     for (const AuditEntry& e : row) EXPECT_TRUE(e.fires);
+}
+
+// A withholding row entered on form 70 becomes an entry of the withholding
+// list when the return is calculated, and the entry's missing payer number
+// a finding: each of the four rows.
+TEST_F(MainFormChecks, EachWithholdingRowOfForm70WithoutItsPayerNumberIsAFinding) {
+    const auto& rows = kForm70Lines.payments.incomeStatements;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        setNumber(main, rows[r].withheld, 100.0 * static_cast<double>(r + 1));
+    }
+    GACalculationMgmt::GATaxReturnCalcEngine engine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), gaReturn(),
+                                                    printer);
+    engine.calculateReturn(0);
+    std::vector<FieldId> named;
+    for (const AuditEntry& e : auditCopy(kGAForm70ID)) {
+        if (e.fires && e.text == "We need the FEIN number from your Form 1099INT/OID copy 1.") named.push_back(e.field);
+    }
+    const auto& entries = kForm70WithholdingEntries;
+    EXPECT_EQ(named,
+              (std::vector<FieldId>{entries[0].payerId, entries[1].payerId, entries[2].payerId, entries[3].payerId}));
+}
+
+// The federal return reminder from 40,000 dollars holds for a full-year
+// resident alone; another return is reminded when the common income is
+// above its adjusted gross income.
+TEST_F(MainFormChecks, FederalReturnReminderFromFortyThousandDollarsOnlyForAFullYearResident) {
+    const std::string reminder = "    - attach a copy of your federal Form 1040 or 1040A to your Georgia return.";
+    gaCopy(kGAForm69ID)->setXNo(f69.f110);
+    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{16}, 40000);
+    const struct {
+        double agi;
+        std::vector<std::string> marks;
+    } rows[] = {{40000, {"N", "N", "N", "N"}}, {39999, {"N", "N", "N", "Y"}}};
+    for (const auto& r : rows) {
+        setNumber(main, f70.f62, r.agi);
+        std::vector<std::string> marks;
+        for (const std::string& line : listed(8)) {
+            if (line.substr(1) == reminder) marks.push_back(line.substr(0, 1));
+        }
+        EXPECT_EQ(marks, r.marks) << r.agi;
+    }
 }
 
 }  // namespace

@@ -165,4 +165,47 @@ TEST_F(LicenseAnd1099G, CopyEntriesOfA1099GWithGeorgiaWithholding) {
     EXPECT_TRUE(form1099G().empty());
 }
 
+// A spouse's 1099-G (box 23) is left out of the e-file checks of a separate
+// return and of no other: out of the count of copies (a separate return
+// counts the taxpayer's, box 22, alone), its entries and its payer's
+// identification number.
+TEST_F(LicenseAnd1099G, ASpousesCopyIsLeftOutOfASeparateReturnOnly) {
+    for (std::uint16_t c = 1; c <= 3; ++c) {
+        auto g = fedCopy(kForm165ID, c);
+        setNumber(g, f165.f16, 100);
+        for (const FieldId& f : {f165.f10, f165.f26, f165.f30, f165.f31, f165.f32, f165.f33, f165.f35, f165.f37,
+                                 f165.f38, f165.f39, f165.f17}) {
+            setText(g, f, "X1");
+        }
+    }
+    setBox(fedCopy(kForm165ID, 1), f165.f22);
+    auto spouses = fedCopy(kForm165ID, 2);
+    setBox(spouses, f165.f23);
+    spouses->setNull(f165.f26);    // no payer's number
+    setBox(spouses, f165.f20717);  // withholding without compensation
+    const std::vector<std::string> spouseFindings = {
+        "You have entered state withholding on copy 2 of your form 1099-G without any unemployment compensation.",
+        "To electronically file your Georgia tax return complete the payer's ID on the federal form 1099G."};
+    const struct {
+        const char* status;
+        int counted;
+        bool spouseChecked;
+    } rows[] = {{"A", 3, true}, {"B", 3, true}, {"C", 1, false}, {"D", 3, true}};
+    for (const auto& r : rows) {
+        setText(gaCopy(kGAForm70ID), kForm70Lines.heading.filingStatus, r.status);
+        auditor.setEFileCheckMode(1);
+        auditor.createNewReport(0);
+        auditor.auditForm1099GEFile("", {}, false, true, 10, 0, 0, 1);
+        auditor.auditForm1099GPayer("", {}, false, 16);
+        const auto entries = auditor.getAuditReport()->entries();
+        EXPECT_TRUE(find(entries, "You have " + std::to_string(r.counted) + " copies of the federal 1099G"))
+            << r.status;
+        std::vector<std::string> fired;
+        for (const std::string& t : texts(entries)) {
+            fired.push_back(t.substr(0, t.find(" To access this information")));
+        }
+        EXPECT_EQ(fired, r.spouseChecked ? spouseFindings : std::vector<std::string>{}) << r.status;
+    }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // The Georgia printer: print values, print order, PDF attachments; and the
 // summary report.
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
@@ -231,13 +232,19 @@ TEST_F(EFileTest, SummaryReportListsEightAmounts) {
     setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, 2495);
     setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189294, 800);
     setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189417, 450);
+    setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f64, 52350);
+    // A part-year resident's Georgia income is schedule 3's; form 70 line 64
+    // is a full-year resident's.
+    setNumber(gaCopy(kGAForm189217ID), kForm189217Lines.incomeAfterAdjustments.georgia, 17500);
     const std::vector<std::pair<std::string, std::int64_t>> expected = {
-        {"Federal AGI", 30000}, {"Georgia Additions", 800}, {"Georgia Subtractions", 450}, {"Georgia AGI", 0},
+        {"Federal AGI", 30000}, {"Georgia Additions", 800}, {"Georgia Subtractions", 450}, {"Georgia AGI", 17500},
         {"Total Tax", 2495},    {"Tax Payments", 0},        {"Georgia Refund", 0},         {"Amount You Owe ", 0},
     };
     EXPECT_EQ(GAReportMgmt::GATaxSummaryReport(ga).lines(), expected);
     setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f110);  // a full-year resident
-    EXPECT_EQ(GAReportMgmt::GATaxSummaryReport(ga).lines().front().second, 52000);
+    const auto fullYear = GAReportMgmt::GATaxSummaryReport(ga).lines();
+    EXPECT_EQ(fullYear.front().second, 52000);
+    EXPECT_EQ(fullYear[3], (std::pair<std::string, std::int64_t>{"Georgia AGI", 52350}));
     EXPECT_THROW(GAReportMgmt::GATaxSummaryReport{federal}, Exceptions::QuarloException);
 }
 

@@ -55,7 +55,8 @@ void withCents(std::string& text) {
 
 // What the print text of a field of a form becomes. The main form and its
 // schedules, and the estimated-tax form 75, upper-case their boxes with
-// their texts; the other forms treat a box as a number.
+// their texts; the payment vouchers print a box's mark as it is, never as an
+// amount with cents ("X.00"); the other forms treat a box as a number.
 Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::FormFieldDesc& desc) {
     const bool text = desc.isText();
     const bool box = desc.isBoolean();
@@ -73,7 +74,7 @@ Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::
                    ? Treatment::UpperCase
                    : Treatment::Keep;
     }
-    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return Treatment::NormaliseWithCents;
+    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return box ? Treatment::Keep : Treatment::NormaliseWithCents;
     if (isOneOf(form, {kGAForm190054ID, kGAForm190056ID, kGAForm190058ID, kGAForm190059ID, kGAForm190061ID,
                        kGAForm190062ID})) {
         return Treatment::Normalise;

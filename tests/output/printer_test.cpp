@@ -40,7 +40,8 @@ DataMgmt::TaxReturnDescPtr printDesc() {
     form(kGAForm70ID, {number(62), number(66), box(6), text(24)});
     for (const FormId& id : {kGAForm71ID, kGAForm72ID, kGAForm189219ID}) form(id, {number(1), text(2)});
     form(kGAForm75ID, {number(1)});
-    form(kGAForm77ID, {box(24016)});
+    form(kGAForm77ID, {box(24016), number(3)});
+    form(kGAForm187982ID, {box(187997)});
     form(kGAForm189216ID, {number(189807)});
     form(kGAForm190055ID, {number(190162), number(190163)});
     return desc;
@@ -53,7 +54,7 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
     auto* gaReturn = static_cast<GADataMgmt::GATaxReturn*>(ga.get());
     GATaxFormPrintMgmt::GATaxFormPrinter printer(gaReturn);
     for (const FormId& id : {kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm189219ID, kGAForm75ID,
-                             kGAForm77ID, kGAForm189216ID, kGAForm190055ID}) {
+                             kGAForm77ID, kGAForm187982ID, kGAForm189216ID, kGAForm190055ID}) {
         ga->getFormUVPtr(id, 1, true);
     }
     struct Row {
@@ -80,7 +81,10 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
         {kGAForm71ID, 1, "1,234", "1,234"},
         {kGAForm72ID, 2, "atlanta", "ATLANTA"},
         {kGAForm189219ID, 1, "1,234", "1,234"},
-        {kGAForm77ID, 24016, "X", "X.00"},
+        // A voucher's marked box prints its mark, its amount with cents.
+        {kGAForm77ID, 24016, "X", "X"},
+        {kGAForm187982ID, 187997, "X", "X"},
+        {kGAForm77ID, 3, "177", "177.00"},
         {kGAForm190055ID, 190163, "1,234", "1,234"},
         {kGAForm190055ID, 190162, "1,234", " 1234"},
     };

@@ -1,5 +1,6 @@
 // How one field of a Georgia form prints: the print flag of a copy, the date
-// layout, and by form and field kind upper case or a normalised number.
+// layout, an amount as its form shows it, and by form and field kind upper
+// case or a normalised number.
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
@@ -10,6 +11,7 @@
 #include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
+#include "module/output/OutputAmounts.h"
 #include "platform/util/Utils.h"
 
 namespace GATaxFormPrintMgmt {
@@ -133,6 +135,12 @@ void GATaxFormPrinter::formatPrintField(std::string& text, const FormId& form, s
             std::snprintf(date, sizeof date, "%02d-%02d-%04d", month, day, year);
         }
         text = date;
+    }
+    // An amount prints as its form shows it: at most two decimals, whole
+    // dollars on the main form, its schedules and form 73, a ratio in whole
+    // ten-thousandths.
+    if (fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
+        text = GAOutput::amountAsShown(text, form);
     }
 
     switch (treatmentOf(form, field, *fieldDesc)) {

@@ -7,6 +7,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/output/GATaxSummaryReport.h"
+#include "module/output/OutputAmounts.h"
 #include "platform/store/TaxReturnDictionary.h"
 #include "tests/output/efile_fixture.h"
 
@@ -14,6 +15,43 @@ namespace efiletest {
 namespace {
 
 using Kind = DataMgmt::FieldKind;
+
+// ------------------------------------------------------------ amounts
+
+// What leaves the return carries at most two decimals, whole dollars on the
+// main form, its schedules and form 73; a text that needs no rounding, or is
+// no plain number, is left as it came.
+TEST(OutputAmounts, RoundedToTheirFormsPlaces) {
+    struct Row {
+        FormId form;
+        const char* in;
+        const char* out;
+    };
+    const Row rows[] = {
+        {kGAForm70ID, "29648.923076923078", "29649"},
+        {kGAForm70ID, "1000.4", "1000"},
+        {kGAForm70ID, "1000.5", "1001"},  // a half goes away from zero
+        {kGAForm70ID, "-1000.5", "-1001"},
+        {kGAForm70ID, "-0.4", "0"},  // no "-0"
+        {kGAForm70ID, "1,234.5", "1235"},
+        {kGAForm70ID, "1,234", "1,234"},  // whole: left as it came
+        {kGAForm189215ID, "12.01", "12"},
+        {kGAForm189216ID, "12.99", "13"},
+        {kGAForm189217ID, "9811.32075471698", "9811"},  // the ratio in whole ten-thousandths
+        {kGAForm189218ID, "0.5", "1"},
+        {kGAForm73ID, "17566.666666666668", "17567"},
+        {kGAForm71ID, "7.2675", "7.27"},
+        {kGAForm71ID, "1.005", "1.01"},  // the decimal half, not its binary neighbour
+        {kGAForm71ID, "-138.9000000000001", "-138.9"},
+        {kGAForm71ID, "14.5", "14.5"},
+        {kForm165ID, "12.345", "12.35"},  // a federal form's amount: cents
+        {kGAForm71ID, "X", "X"},
+        {kGAForm71ID, "1, 234.567", "1, 234.567"},  // not a plain number
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(GAOutput::amountAsShown(row.in, row.form), row.out) << row.form.getNumber() << " " << row.in;
+    }
+}
 
 // ------------------------------------------------------------ print values
 
@@ -39,10 +77,12 @@ DataMgmt::TaxReturnDescPtr printDesc() {
                        std::make_tuple(114, Kind::Text, std::uint8_t{'D'}, std::uint16_t{8}), text(3)});
     form(kGAForm70ID, {number(62), number(66), box(6), text(24)});
     for (const FormId& id : {kGAForm71ID, kGAForm72ID, kGAForm189219ID}) form(id, {number(1), text(2)});
+    form(kGAForm73ID, {number(9)});
     form(kGAForm75ID, {number(1)});
     form(kGAForm77ID, {box(24016), number(3)});
     form(kGAForm187982ID, {box(187997)});
     form(kGAForm189216ID, {number(189807)});
+    form(kGAForm189217ID, {number(189453)});
     form(kGAForm190055ID, {number(190162), number(190163)});
     return desc;
 }
@@ -53,8 +93,9 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
     DataMgmt::TaxReturnPtr ga(new GADataMgmt::GATaxReturn(federal, printDesc(), pool));
     auto* gaReturn = static_cast<GADataMgmt::GATaxReturn*>(ga.get());
     GATaxFormPrintMgmt::GATaxFormPrinter printer(gaReturn);
-    for (const FormId& id : {kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm189219ID, kGAForm75ID,
-                             kGAForm77ID, kGAForm187982ID, kGAForm189216ID, kGAForm190055ID}) {
+    for (const FormId& id :
+         {kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm73ID, kGAForm189219ID, kGAForm75ID, kGAForm77ID,
+          kGAForm187982ID, kGAForm189216ID, kGAForm189217ID, kGAForm190055ID}) {
         ga->getFormUVPtr(id, 1, true);
     }
     struct Row {
@@ -85,6 +126,13 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
         {kGAForm77ID, 24016, "X", "X"},
         {kGAForm187982ID, 187997, "X", "X"},
         {kGAForm77ID, 3, "177", "177.00"},
+        // Amounts as their forms show them, before the form's treatment.
+        {kGAForm70ID, 62, "29648.923076923078", "29649"},
+        {kGAForm189217ID, 189453, "9811.32075471698", "9811"},
+        {kGAForm73ID, 9, "3333.3333333333335", "3333"},
+        {kGAForm71ID, 1, "40.243130136986295", "40.24"},
+        {kGAForm75ID, 1, "89.595", "89.60"},
+        {kGAForm70ID, 24, "12.345", "12.345"},  // a text is no amount
         {kGAForm190055ID, 190163, "1,234", "1,234"},
         {kGAForm190055ID, 190162, "1,234", " 1234"},
     };

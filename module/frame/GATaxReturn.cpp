@@ -204,8 +204,11 @@ constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
     // 1: federal adjusted gross income; the state wage worksheet's for a
     // filer who lived in Georgia part of the year or not at all.
     {form70(f70.income.federalAgi), LineReading{.form = kStateForm4ID, .added = {kStateForm4FieldIds.f115}}},
-    {form70(f70.income.georgiaAgi)},  // 2: Georgia adjusted gross income
-    {form70(f70.income.taxable)},     // 3: taxable income
+    // 2: Georgia adjusted gross income; for a filer who lived in Georgia part
+    // of the year or not at all, whose form 70 leaves that line empty, the
+    // Georgia income after adjustments of schedule 3.
+    {form70(f70.income.georgiaAgi), schedule3(schedule3Lines.incomeAfterAdjustments.georgia)},
+    {form70(f70.income.taxable)},  // 3: taxable income
     // 4: the Georgia ratio of schedule 3; a full-year resident's is whole.
     {LineReading{.fixed = 1}, schedule3(schedule3Lines.ratio)},
     // 5: the deductions, itemized plus the total standard deduction.

@@ -21,8 +21,8 @@ namespace GADataMgmt {
 
 // The summary lines of the Georgia return, by the numbers getLineValue
 // takes (line 17 holds nothing). For anyone but a full-year resident line 1
-// comes from the state wage worksheet and lines 4 to 6 from the part-year
-// schedule.
+// comes from the state wage worksheet and lines 2 and 4 to 6 from the
+// part-year schedule.
 enum class SummaryLine : std::int32_t {
     kFederalAgi = 1,
     kGeorgiaAgi = 2,
@@ -134,8 +134,8 @@ public:
     Primitives::QVImmutableFormIdentifier getFederalFormID() const override;
     // Summary line 1 to 27 of the Georgia return, read from copy 1 of its
     // fixed forms; line 17 and any line outside 1 to 27 give 0. Form
-    // 69 field 110 (full-year resident) selects the column of lines 1, 4, 5
-    // and 6. The form and copy arguments are not read.
+    // 69 field 110 (full-year resident) selects the column of lines 1, 2, 4,
+    // 5 and 6. The form and copy arguments are not read.
     long getLineValue(const FormID& form, std::uint16_t copy, std::int32_t line) const;
     long getLineValue(const FormID& form, std::uint16_t copy, SummaryLine line) const {
         return getLineValue(form, copy, static_cast<std::int32_t>(line));

@@ -84,17 +84,30 @@ void rewriteDate(std::string& value) {
     value = text;
 }
 
-// A percentage as the barcode writes it: the field's text on copy
-// `textCopy` without its decimal point, or "10000" when the field's
-// whole-number value on copy `valueCopy` is 10000 (100%, written in full).
-std::string percentText(const DataMgmt::TaxReturn& taxReturn, const Primitives::QVImmutableFormIdentifier& form,
-                        std::uint16_t textCopy, std::uint16_t valueCopy, const FieldID& field) {
-    if (taxReturn.getIN(form, valueCopy, field) == 10000) {
+// A business share as the barcode writes it: the field's text on the copy
+// without its decimal point, or "10000" when its whole-number value is 10000
+// (100%, written in full).
+std::string shareText(const DataMgmt::TaxReturn& taxReturn, std::uint16_t copy, const FieldID& field) {
+    if (taxReturn.getIN(kGAForm189216ID, copy, field) == 10000) {
         return "10000";
     }
-    std::string text = taxReturn.formString(form, textCopy, field);
+    std::string text = taxReturn.formString(kGAForm189216ID, copy, field);
     removeAll(text, '.');
     return text;
+}
+
+// The Georgia ratio as schedule 3 shows it: whole ten-thousandths ("7500",
+// "10000" for the whole) from copy 1's ratio, which the calculation keeps
+// unrounded (the digits of 9811.32 without its point would read 981132), or
+// "10000" when the asked copy's is the whole; empty when copy 1 holds none.
+std::string ratioText(const DataMgmt::TaxReturn& taxReturn, std::uint16_t valueCopy) {
+    if (taxReturn.getIN(kGAForm189217ID, valueCopy, kGeorgiaRatio) == 10000) {
+        return "10000";
+    }
+    if (taxReturn.formString(kGAForm189217ID, 1, kGeorgiaRatio).empty()) {
+        return std::string();
+    }
+    return std::to_string(taxReturn.getIN(kGAForm189217ID, 1, kGeorgiaRatio));
 }
 
 // Cuts a text to at most `limit` bytes without splitting a UTF-8 character.
@@ -255,7 +268,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
         } else if (form == kGAForm190058ID) {
             formatChildValue(field, value);
         } else if (form == kGAForm189216ID && isBusinessShare(field)) {
-            value = percentText(*this, form, copyNumber, copyNumber, field);
+            value = shareText(*this, copyNumber, field);
         }
         return;
     }
@@ -264,7 +277,7 @@ void GATaxReturn::formatFieldValue(DataMgmt::TaxFormPtr& copy, const FormID& for
     } else if (form == kGAForm189219ID) {
         formatAmendedValue(field, value);
     } else if (form == kGAForm189217ID && field == kGeorgiaRatio) {
-        value = percentText(*this, form, 1, copyNumber, field);
+        value = ratioText(*this, copyNumber);
     } else if (form == kGAForm189218ID && isEntryStateId(kForm189218WithholdingEntries, field)) {
         removeAll(value, '-');
     }

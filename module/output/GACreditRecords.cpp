@@ -206,7 +206,7 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     // where a marked line holds none.
     const auto writeLine = [&](const char* key, const FieldId& field, bool zeroWritten) {
         if (schedule->nonZero(field)) {
-            outputTifLine(key, kGAForm189215ID, 1, field, false);
+            outputFormFieldLine(key, kGAForm189215ID, 1, field);
         } else if (zeroWritten) {
             outputTifLine(key, std::string("0"), false);
         }
@@ -233,15 +233,15 @@ void GATifFileWriter::writeSchedule2Record() {
             continue;
         }
         outputTifSubHead("GAGASCH2", copy, false);
-        outputTifLine("00005.000.001", kGAForm189216ID, copy, schedule.code, false);
-        outputTifLine("00010.000.001", kGAForm189216ID, copy, schedule.added, false);
+        outputFormFieldLine("00005.000.001", kGAForm189216ID, copy, schedule.code);
+        outputFormFieldLine("00010.000.001", kGAForm189216ID, copy, schedule.added);
         int occurrence = 1;
         for (const auto& row : schedule.rows) {
             if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.rowTotal)) {
                 continue;
             }
-            outputTifLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name, false);
-            outputTifLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount, false);
+            outputFormFieldLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name);
+            outputFormFieldLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount);
             outputTifLine(occurrenceKey("00030.000.%03d", occurrence),
                           hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.share)), false);
             // An employer number (a '-' after its first two digits) goes under
@@ -249,13 +249,13 @@ void GATifFileWriter::writeSchedule2Record() {
             const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.payerId);
             const bool employerNumber = id.size() > 2 && id[2] == '-';
             outputTifLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence), id, false);
-            outputTifLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal, false);
+            outputFormFieldLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal);
             ++occurrence;
         }
-        outputTifLine("00045.000.001", kGAForm189216ID, copy, schedule.total, false);
-        outputTifLine("00050.000.001", kGAForm189216ID, copy, schedule.firstUsed, false);
-        outputTifLine("00055.000.001", kGAForm189216ID, copy, schedule.creditUsed, false);
-        outputTifLine("00060.000.001", kGAForm189216ID, copy, schedule.remaining, false);
+        outputFormFieldLine("00045.000.001", kGAForm189216ID, copy, schedule.total);
+        outputFormFieldLine("00050.000.001", kGAForm189216ID, copy, schedule.firstUsed);
+        outputFormFieldLine("00055.000.001", kGAForm189216ID, copy, schedule.creditUsed);
+        outputFormFieldLine("00060.000.001", kGAForm189216ID, copy, schedule.remaining);
     }
 }
 
@@ -281,7 +281,7 @@ void GATifFileWriter::writeIndividualCreditsRecord() {
         }
         switch (row.how) {
             case IndCrLine::Value:
-                outputTifLine(row.key, row.form, 1, row.field, false);
+                outputFormFieldLine(row.key, row.form, 1, row.field);
                 break;
             case IndCrLine::PositiveOrZero:
                 outputPositiveAmountLine(row.key, row.form, 1, row.field, false);
@@ -298,7 +298,7 @@ void GATifFileWriter::writeIndividualCreditsRecord() {
 void GATifFileWriter::outputPositiveAmountLine(const std::string& key, const FormId& form, std::uint16_t copy,
                                                FieldId field, bool flag) {
     if (georgiaReturn->greaterThanZero(form, copy, field)) {
-        outputTifLine(key, form, copy, field, flag);
+        outputFormFieldLine(key, form, copy, field, flag);
     } else {
         outputTifLine(key, std::string("0"), flag);
     }

@@ -70,13 +70,13 @@ void GATifFileWriter::writeWithholdingLines() {
             outputTifLine(occurrenceKey(idKey, occurrence),
                           Utils::removeChars(georgiaReturn->formString(form, copy, entry.payerId), '-'), false);
         }
-        outputTifLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId, false);
+        outputFormFieldLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId);
         if (georgiaReturn->zeroVal(form, copy, entry.stateAmount)) {
             outputTifLine(occurrenceKey("04520.000.%03d", occurrence), std::string("0"), false);
         } else {
-            outputTifLine(occurrenceKey("04520.000.%03d", occurrence), form, copy, entry.stateAmount, false);
+            outputFormFieldLine(occurrenceKey("04520.000.%03d", occurrence), form, copy, entry.stateAmount);
         }
-        outputTifLine(occurrenceKey("04525.000.%03d", occurrence), form, copy, entry.withheld, false);
+        outputFormFieldLine(occurrenceKey("04525.000.%03d", occurrence), form, copy, entry.withheld);
         ++occurrence;
     };
     for (const WithholdingEntryLines& entry : kForm70WithholdingEntries) {
@@ -96,7 +96,7 @@ void GATifFileWriter::writeOtherAdjustmentLines() {
             continue;
         }
         outputTifLine(occurrenceKey("04101.000.%03d", occurrence), std::string(adjustment.kind), false);
-        outputTifLine(occurrenceKey("04102.000.%03d", occurrence), kGAForm189215ID, 1, adjustment.amount, false);
+        outputFormFieldLine(occurrenceKey("04102.000.%03d", occurrence), kGAForm189215ID, 1, adjustment.amount);
         ++occurrence;
     }
 }

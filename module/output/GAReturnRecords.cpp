@@ -190,8 +190,8 @@ void GATifFileWriter::writeMainFormRepeatLines() {
             continue;
         }
         for (int column = 0; column < kDocumentRowWidth; ++column) {
-            outputTifLine(occurrenceKey(kDocumentKeys[column], occurrence), kGAForm76ID, 1, FieldId(first + column),
-                          false);
+            outputFormFieldLine(occurrenceKey(kDocumentKeys[column], occurrence), kGAForm76ID, 1,
+                                FieldId(first + column));
         }
         ++occurrence;
     }
@@ -222,7 +222,7 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
     for (const Row1099G& row : kLines1099G) {
         switch (row.kind) {
             case Line1099G::Field:
-                outputTifLine(row.key, kForm165ID, copy, row.field, false);
+                outputFormFieldLine(row.key, kForm165ID, copy, row.field);
                 break;
             case Line1099G::CheckBox:
                 outputTifLineCB(row.key, kForm165ID, copy, row.field, "X", false);
@@ -233,7 +233,7 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
             case Line1099G::RecipientId: {
                 const FieldId id = federal.formYes(kForm165ID, copy, row.field) ? georgiaReturn->getTaxpayerSsnField()
                                                                                 : georgiaReturn->getSpouseSsnField();
-                outputTifLine(row.key, kGAForm69ID, 1, id, false);
+                outputFormFieldLine(row.key, kGAForm69ID, 1, id);
                 break;
             }
             case Line1099G::RecipientName: {

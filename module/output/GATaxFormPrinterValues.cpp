@@ -1,5 +1,6 @@
 // How one field of a Georgia form prints: the print flag of a copy, the date
-// layout, and by form and field kind upper case or a normalised number.
+// layout, an amount as its form shows it, and by form and field kind upper
+// case or a normalised number.
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
@@ -10,6 +11,7 @@
 #include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
+#include "module/output/OutputAmounts.h"
 #include "platform/util/Utils.h"
 
 namespace GATaxFormPrintMgmt {
@@ -55,7 +57,8 @@ void withCents(std::string& text) {
 
 // What the print text of a field of a form becomes. The main form and its
 // schedules, and the estimated-tax form 75, upper-case their boxes with
-// their texts; the other forms treat a box as a number.
+// their texts; the payment vouchers print a box's mark as it is, never as an
+// amount with cents ("X.00"); the other forms treat a box as a number.
 Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::FormFieldDesc& desc) {
     const bool text = desc.isText();
     const bool box = desc.isBoolean();
@@ -73,7 +76,7 @@ Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::
                    ? Treatment::UpperCase
                    : Treatment::Keep;
     }
-    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return Treatment::NormaliseWithCents;
+    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return box ? Treatment::Keep : Treatment::NormaliseWithCents;
     if (isOneOf(form, {kGAForm190054ID, kGAForm190056ID, kGAForm190058ID, kGAForm190059ID, kGAForm190061ID,
                        kGAForm190062ID})) {
         return Treatment::Normalise;
@@ -132,6 +135,12 @@ void GATaxFormPrinter::formatPrintField(std::string& text, const FormId& form, s
             std::snprintf(date, sizeof date, "%02d-%02d-%04d", month, day, year);
         }
         text = date;
+    }
+    // An amount prints as its form shows it: at most two decimals, whole
+    // dollars on the main form, its schedules and form 73, a ratio in whole
+    // ten-thousandths.
+    if (fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
+        text = GAOutput::amountAsShown(text, form);
     }
 
     switch (treatmentOf(form, field, *fieldDesc)) {

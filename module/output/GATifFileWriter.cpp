@@ -11,6 +11,7 @@
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
+#include "module/output/OutputAmounts.h"
 #include "module/output/RequireGeorgiaReturn.h"
 #include "platform/Exceptions.h"
 #include "platform/util/Utils.h"
@@ -77,6 +78,14 @@ constexpr FieldRule kFieldRules[] = {
      form189217.incomeAfterAdjustments.total},
 };
 
+// An amount's text rounded as its form shows it; the text of any other
+// field, or of one the return does not describe, stays as it is.
+void roundIfAmount(const DataMgmt::FormFieldDescPtr& fieldDesc, const FormId& form, std::string& value) {
+    if (!fieldDesc.isNull() && fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
+        value = GAOutput::amountAsShown(value, form);
+    }
+}
+
 const FieldRule* ruleOf(const FormId& form, const FieldId& field) {
     for (const FieldRule& row : kFieldRules) {
         if (row.form == form && row.field == field) {
@@ -140,20 +149,23 @@ void GATifFileWriter::tifReformatDateDispatch(DataMgmt::TaxFormPtr /*copy*/, con
 void GATifFileWriter::tifNoCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                          const FieldId& /*field*/, std::string& /*value*/) {}
 
+const DataMgmt::TaxReturn& GATifFileWriter::returnHolding(const FormId& form) const {
+    return form.isState() ? *georgiaReturn : *federalReturn();
+}
+
+DataMgmt::FormFieldDescPtr GATifFileWriter::fieldDescription(const FormId& form, const FieldId& field) const {
+    const DataMgmt::TaxFormDescPtr formDesc = returnHolding(form).getTaxFormDescriptor(form);
+    return formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+}
+
 void GATifFileWriter::tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
                                                  const FieldId& field, std::string& value) {
-    // The field's edit code comes from the description of the return that
-    // holds the form: the Georgia return for a state form, else the federal.
-    const DataMgmt::TaxReturn* holder =
-        form.isState() ? static_cast<DataMgmt::TaxReturn*>(georgiaReturn) : federalReturn();
+    const DataMgmt::FormFieldDescPtr fieldDesc = fieldDescription(form, field);
     std::uint8_t code = 0;
-    const DataMgmt::TaxFormDescPtr formDesc = holder->getTaxFormDescriptor(form);
-    if (!formDesc.isNull()) {
-        const DataMgmt::FormFieldDescPtr fieldDesc = formDesc->getFieldDesc(field);
-        if (!fieldDesc.isNull()) {
-            code = fieldDesc->getValidator()->getEditCode();
-        }
+    if (!fieldDesc.isNull()) {
+        code = fieldDesc->getValidator()->getEditCode();
     }
+    roundIfAmount(fieldDesc, form, value);
     tifFormatValue(value, code);
 }
 
@@ -188,6 +200,7 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
             break;
         case Rule::CopyOneDigits:
             value = Utils::removeChars(Utils::removeChars(georgiaReturn->formString(form, 1, field), '-'), ',');
+            value = GAOutput::amountAsShown(value, form);
             break;
         case Rule::InfoFormDate:
             // A date that is empty or cannot be read gives no line.
@@ -238,6 +251,13 @@ void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const F
 
 // ------------------------------------------------------------ record lines
 
+void GATifFileWriter::outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy,
+                                          const FieldId& field, bool flag) {
+    std::string text = returnHolding(form).formString(form, copy, field);
+    roundIfAmount(fieldDescription(form, field), form, text);
+    outputTifLine(key, text, flag);
+}
+
 bool GATifFileWriter::spouseLineWanted(SpouseLines when) {
     const int status = stateReturn->getFilingStatusNumber();
     switch (when) {
@@ -266,7 +286,7 @@ void GATifFileWriter::writeRecordLines(std::span<const RecordLine> lines, std::u
                 outputTifLineMixedCase(line.key, line.text, false);
                 break;
             case LineKind::Field:
-                outputTifLine(line.key, line.form, copy, line.field, false);
+                outputFormFieldLine(line.key, line.form, copy, line.field);
                 break;
             case LineKind::MixedFieldText:
                 outputTifLineMixedCase(line.key, georgiaReturn->formString(line.form, copy, line.field), false);

@@ -3,6 +3,9 @@
 // Georgia forms and adds the Georgia records, and the tax period lines of the
 // state return record.
 //
+// Amounts leave as their forms show them (GAOutput::amountAsShown): at most
+// two decimals, whole dollars on the main form and its schedules.
+//
 // Inside the main form's record, at its group field (45), come the document
 // list groups 04003-04006; at its last field (345), the withholding
 // statement lines 04500-04525 and the adjustment lines 04101/04102, and then
@@ -46,7 +49,8 @@ public:
                                  std::string& value) override;
     void tifNoCleanDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
                             std::string& value) override;
-    // The value formatted by the field's edit code (tifFormatValue).
+    // An amount rounded as its form shows it (GAOutput::amountAsShown), then
+    // the value formatted by the field's edit code (tifFormatValue).
     void tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
                                     std::string& value) override;
     void tifReformatPhoneDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
@@ -85,6 +89,12 @@ protected:
     void write8453Record();
     void writeIndividualCreditsRecord();
 
+    // The line of a field's value as its form shows it: the host's text of
+    // the field, an amount rounded to its form's places (at most two
+    // decimals, whole dollars on the main form and its schedules). Every
+    // field line of the Georgia records goes through it.
+    void outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
+                             bool flag = false);
     // The field's value when its amount is above zero, else "0".
     void outputPositiveAmountLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field,
                                   bool flag);
@@ -101,6 +111,12 @@ protected:
     GADataMgmt::GATaxReturn* georgiaReturn;  // not owned
 
 private:
+    // The return that holds the form: the Georgia return for a state form,
+    // else the federal.
+    const DataMgmt::TaxReturn& returnHolding(const FormId& form) const;
+    // The description of a field of the return that holds the form; empty
+    // when that return does not describe it.
+    DataMgmt::FormFieldDescPtr fieldDescription(const FormId& form, const FieldId& field) const;
     void write1099GRecord(std::uint16_t copy, std::uint16_t number);
     void writeReturnHeaderAddress();
     bool spouseLineWanted(SpouseLines when);

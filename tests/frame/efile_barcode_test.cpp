@@ -221,9 +221,21 @@ TEST_F(GABarcode, PercentagesLoseTheirDecimalPoint) {
     EXPECT_EQ(barcode(kGAForm189216ID, 204126, "ignored"), "10000");
     calculated(kGAForm189216ID, false, 1);
     EXPECT_EQ(barcode(kGAForm189216ID, 189809, "12.50"), "");
+}
 
-    setText(kGAForm189217ID, kGAForm189217FieldIds.f189453, "87.5");
-    EXPECT_EQ(barcode(kGAForm189217ID, 189453, "ignored"), "875");
+// Schedule 3's ratio, kept unrounded in ten-thousandths, goes into the
+// barcode in whole ten-thousandths: a percentage with two decimals and no
+// point, never the digits of its unrounded text.
+TEST_F(GABarcode, RatioInWholeTenThousandths) {
+    const Field ratio = kGAForm189217FieldIds.f189453;
+    EXPECT_EQ(barcode(kGAForm189217ID, 189453, "ignored"), "") << "no ratio";
+    const std::pair<double, const char*> rows[] = {
+        {7500, "7500"}, {9811.32075471698, "9811"}, {4064.5, "4065"}, {9999.5, "10000"}, {10000, "10000"}, {0, "0"},
+    };
+    for (const auto& [stored, written] : rows) {
+        setNumber(kGAForm189217ID, ratio, stored);
+        EXPECT_EQ(barcode(kGAForm189217ID, 189453, "ignored"), written) << stored;
+    }
 }
 
 }  // namespace

@@ -94,20 +94,22 @@ TEST_F(GAReturnAnswers, SummaryLinesFollowTheResidencyColumn) {
     setNumber(kGAForm70ID, f70.f72, 20);
     setNumber(kGAForm70ID, f70.f82, 7);
     setNumber(kStateForm4ID, kStateForm4FieldIds.f115, 61000);
+    setNumber(kGAForm189217ID, f217.f189451, 34500);
     setNumber(kGAForm189217ID, f217.f189453, 4567);
     setNumber(kGAForm189217ID, f217.f189460, 88);
     setNumber(kGAForm189217ID, f217.f189471, 99);
 
-    // Not a full-year resident: lines 1, 4, 5 and 6 come from the worksheets.
+    // Not a full-year resident: lines 1, 2, 4, 5 and 6 come from the
+    // worksheets; form 70 does not hold the Georgia income of such a return.
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 1), 61000);
-    EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 2), 48000);
+    EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 2), 34500);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 4), 4567);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 5), 88);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 6), 99);
 
     setBox(kGAForm69ID, f69.f110, true);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 1), 50000);
-    EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 2), 48000) << "both columns read form 70 field 64";
+    EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 2), 48000);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 4), 1) << "whatever form 189217 holds";
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 5), 320);
     EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, 6), 7);
@@ -162,7 +164,8 @@ TEST_F(GAReturnAnswers, EachSummaryLineOfOneFieldReadsItsOwn) {
         {26, kGAForm70ID, f70.f107},         {27, kGAForm70ID, f70.f106},
     };
     // A value of its own in each field, so that a line reading another
-    // line's field shows.
+    // line's field shows; a full-year resident's, whose line 2 is form 70's.
+    setBox(kGAForm69ID, f69.f110, true);
     for (const Row& row : rows) setNumber(row.form, row.field, 100 + row.line);
     for (const Row& row : rows) {
         EXPECT_EQ(ga_->getLineValue(kGAForm70ID, 1, row.line), 100 + row.line) << "line " << row.line;

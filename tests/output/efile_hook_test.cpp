@@ -10,8 +10,10 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
+#include "module/catalogues/IndCrLines.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {
@@ -178,6 +180,43 @@ TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
     EXPECT_TRUE(written("04515.000.009"));
     EXPECT_FALSE(written("04510.000.002"));  // its kind is not marked: no number line
     EXPECT_FALSE(written("04505.000.002"));
+}
+
+// Amounts leave the e-file as their forms show them: at most two decimals,
+// whole dollars on the main form and its schedules. A record's own amounts
+// pass the edit-code cleaning, schedule 3's copied adjustments the hook, and
+// the Georgia records' amounts their field lines.
+TEST_F(HookTest, AmountsLeaveAsTheirFormsShowThem) {
+    struct Row {
+        FormId form;
+        FieldId field;
+        const char* in;
+        const char* out;
+    };
+    const Row cleaned[] = {
+        {kGAForm70ID, form70.income.taxable, "29648.923076923078", "29649"},
+        {kGAForm189217ID, form189217.georgiaShare, "3751.076923076923", "3751"},
+        {kGAForm71ID, kForm71Lines.totalPenalty, "40.243130136986295", "40.24"},
+        {kGAForm70ID, form70.heading.filingStatus, "12.345", "12.345"},  // a text is no amount
+    };
+    for (const Row& row : cleaned) {
+        std::string value = row.in;
+        writer->tifCleanByEditCodeDispatch(gaCopy(row.form), row.form, row.field, value);
+        EXPECT_EQ(value, row.out) << row.form.getNumber() << " " << row.in;
+    }
+
+    setNumber(gaCopy(kGAForm189217ID), form189217.federalAdjustments.total, 1234.56);
+    EXPECT_EQ(convert(kGAForm189217ID, form189217.federalAdjustments.total, "x"), "1235");
+
+    setNumber(gaCopy(kGAForm189215ID), form189215.depreciationDifference, 250.6);
+    writer->writeOtherAdjustmentLines();
+    EXPECT_EQ(written("04102.000.001"), "251");
+
+    const auto worksheet = gaCopy(kGAForm190057ID);
+    worksheet->setCalculatedFlag(true);
+    setNumber(worksheet, kIndCr204.credit, 123.456);
+    writer->writeIndividualCreditsRecord();
+    EXPECT_EQ(written("00185.000.001"), "123.46");
 }
 
 TEST_F(HookTest, AdjustmentsNamedByTheirField) {

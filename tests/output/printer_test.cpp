@@ -1,11 +1,13 @@
 // The Georgia printer: print values, print order, PDF attachments; and the
 // summary report.
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm69FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm73FieldIds.h"
 #include "module/output/GATaxSummaryReport.h"
+#include "module/output/OutputAmounts.h"
 #include "platform/store/TaxReturnDictionary.h"
 #include "tests/output/efile_fixture.h"
 
@@ -13,6 +15,43 @@ namespace efiletest {
 namespace {
 
 using Kind = DataMgmt::FieldKind;
+
+// ------------------------------------------------------------ amounts
+
+// What leaves the return carries at most two decimals, whole dollars on the
+// main form, its schedules and form 73; a text that needs no rounding, or is
+// no plain number, is left as it came.
+TEST(OutputAmounts, RoundedToTheirFormsPlaces) {
+    struct Row {
+        FormId form;
+        const char* in;
+        const char* out;
+    };
+    const Row rows[] = {
+        {kGAForm70ID, "29648.923076923078", "29649"},
+        {kGAForm70ID, "1000.4", "1000"},
+        {kGAForm70ID, "1000.5", "1001"},  // a half goes away from zero
+        {kGAForm70ID, "-1000.5", "-1001"},
+        {kGAForm70ID, "-0.4", "0"},  // no "-0"
+        {kGAForm70ID, "1,234.5", "1235"},
+        {kGAForm70ID, "1,234", "1,234"},  // whole: left as it came
+        {kGAForm189215ID, "12.01", "12"},
+        {kGAForm189216ID, "12.99", "13"},
+        {kGAForm189217ID, "9811.32075471698", "9811"},  // the ratio in whole ten-thousandths
+        {kGAForm189218ID, "0.5", "1"},
+        {kGAForm73ID, "17566.666666666668", "17567"},
+        {kGAForm71ID, "7.2675", "7.27"},
+        {kGAForm71ID, "1.005", "1.01"},  // the decimal half, not its binary neighbour
+        {kGAForm71ID, "-138.9000000000001", "-138.9"},
+        {kGAForm71ID, "14.5", "14.5"},
+        {kForm165ID, "12.345", "12.35"},  // a federal form's amount: cents
+        {kGAForm71ID, "X", "X"},
+        {kGAForm71ID, "1, 234.567", "1, 234.567"},  // not a plain number
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(GAOutput::amountAsShown(row.in, row.form), row.out) << row.form.getNumber() << " " << row.in;
+    }
+}
 
 // ------------------------------------------------------------ print values
 
@@ -38,9 +77,12 @@ DataMgmt::TaxReturnDescPtr printDesc() {
                        std::make_tuple(114, Kind::Text, std::uint8_t{'D'}, std::uint16_t{8}), text(3)});
     form(kGAForm70ID, {number(62), number(66), box(6), text(24)});
     for (const FormId& id : {kGAForm71ID, kGAForm72ID, kGAForm189219ID}) form(id, {number(1), text(2)});
+    form(kGAForm73ID, {number(9)});
     form(kGAForm75ID, {number(1)});
-    form(kGAForm77ID, {box(24016)});
+    form(kGAForm77ID, {box(24016), number(3)});
+    form(kGAForm187982ID, {box(187997)});
     form(kGAForm189216ID, {number(189807)});
+    form(kGAForm189217ID, {number(189453)});
     form(kGAForm190055ID, {number(190162), number(190163)});
     return desc;
 }
@@ -51,8 +93,9 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
     DataMgmt::TaxReturnPtr ga(new GADataMgmt::GATaxReturn(federal, printDesc(), pool));
     auto* gaReturn = static_cast<GADataMgmt::GATaxReturn*>(ga.get());
     GATaxFormPrintMgmt::GATaxFormPrinter printer(gaReturn);
-    for (const FormId& id : {kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm189219ID, kGAForm75ID,
-                             kGAForm77ID, kGAForm189216ID, kGAForm190055ID}) {
+    for (const FormId& id :
+         {kGAForm69ID, kGAForm70ID, kGAForm71ID, kGAForm72ID, kGAForm73ID, kGAForm189219ID, kGAForm75ID, kGAForm77ID,
+          kGAForm187982ID, kGAForm189216ID, kGAForm189217ID, kGAForm190055ID}) {
         ga->getFormUVPtr(id, 1, true);
     }
     struct Row {
@@ -79,7 +122,17 @@ TEST(PrintValues, FieldsPrintByFormKindAndDate) {
         {kGAForm71ID, 1, "1,234", "1,234"},
         {kGAForm72ID, 2, "atlanta", "ATLANTA"},
         {kGAForm189219ID, 1, "1,234", "1,234"},
-        {kGAForm77ID, 24016, "X", "X.00"},
+        // A voucher's marked box prints its mark, its amount with cents.
+        {kGAForm77ID, 24016, "X", "X"},
+        {kGAForm187982ID, 187997, "X", "X"},
+        {kGAForm77ID, 3, "177", "177.00"},
+        // Amounts as their forms show them, before the form's treatment.
+        {kGAForm70ID, 62, "29648.923076923078", "29649"},
+        {kGAForm189217ID, 189453, "9811.32075471698", "9811"},
+        {kGAForm73ID, 9, "3333.3333333333335", "3333"},
+        {kGAForm71ID, 1, "40.243130136986295", "40.24"},
+        {kGAForm75ID, 1, "89.595", "89.60"},
+        {kGAForm70ID, 24, "12.345", "12.345"},  // a text is no amount
         {kGAForm190055ID, 190163, "1,234", "1,234"},
         {kGAForm190055ID, 190162, "1,234", " 1234"},
     };
@@ -231,13 +284,19 @@ TEST_F(EFileTest, SummaryReportListsEightAmounts) {
     setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, 2495);
     setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189294, 800);
     setNumber(gaCopy(kGAForm189215ID), kGAForm189215FieldIds.f189417, 450);
+    setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f64, 52350);
+    // A part-year resident's Georgia income is schedule 3's; form 70 line 64
+    // is a full-year resident's.
+    setNumber(gaCopy(kGAForm189217ID), kForm189217Lines.incomeAfterAdjustments.georgia, 17500);
     const std::vector<std::pair<std::string, std::int64_t>> expected = {
-        {"Federal AGI", 30000}, {"Georgia Additions", 800}, {"Georgia Subtractions", 450}, {"Georgia AGI", 0},
+        {"Federal AGI", 30000}, {"Georgia Additions", 800}, {"Georgia Subtractions", 450}, {"Georgia AGI", 17500},
         {"Total Tax", 2495},    {"Tax Payments", 0},        {"Georgia Refund", 0},         {"Amount You Owe ", 0},
     };
     EXPECT_EQ(GAReportMgmt::GATaxSummaryReport(ga).lines(), expected);
     setBox(gaCopy(kGAForm69ID), kGAForm69FieldIds.f110);  // a full-year resident
-    EXPECT_EQ(GAReportMgmt::GATaxSummaryReport(ga).lines().front().second, 52000);
+    const auto fullYear = GAReportMgmt::GATaxSummaryReport(ga).lines();
+    EXPECT_EQ(fullYear.front().second, 52000);
+    EXPECT_EQ(fullYear[3], (std::pair<std::string, std::int64_t>{"Georgia AGI", 52350}));
     EXPECT_THROW(GAReportMgmt::GATaxSummaryReport{federal}, Exceptions::QuarloException);
 }
 

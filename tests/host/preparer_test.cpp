@@ -1,0 +1,70 @@
+// What gahost tells a person preparing a return of their own: where gahost
+// is, what the fields a preparer fills hold and in which unit, and the notes
+// of gahost run where a return still needs an entry that the federal
+// documents it holds do not give.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSource = GA_SOURCE_DIR;
+const std::string kBuildForms = GA_FORMS_BUILD_DIR;
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+std::vector<std::string> cellsOf(const std::string& line) {
+    std::vector<std::string> out;
+    std::istringstream in(line);
+    for (std::string cell; std::getline(in, cell, '\t');) out.push_back(cell);
+    return out;
+}
+
+class PreparerTest : public testsupport::ScratchDirTest {
+protected:
+    testsupport::GahostResult run(const std::vector<std::string>& args) {
+        return testsupport::runGahost(args, {}, dir);
+    }
+
+    // Field number -> line label of a form, as gahost fields lists them.
+    std::map<int, std::string> labels(const std::string& form) {
+        const testsupport::GahostResult r = run({"fields", form, "--forms", kBuildForms});
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::map<int, std::string> out;
+        for (const std::string& line : linesOf(r.out)) {
+            const auto cells = cellsOf(line);
+            if (cells.size() == 4) out[std::stoi(cells[0])] = cells[3];
+        }
+        return out;
+    }
+};
+
+TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
+    // A return file gives every amount in dollars, also where the store keeps
+    // hundredths: no label may ask for cents.
+    for (const char* form : {"F52", "F54", "F84", "F110", "F135", "F164", "F165", "F166", "F186662"}) {
+        for (const auto& [field, label] : labels(form)) {
+            EXPECT_EQ(label.find("cents"), std::string::npos) << form << " " << field << ": " << label;
+            EXPECT_EQ(label.find("hundredths"), std::string::npos) << form << " " << field << ": " << label;
+        }
+    }
+    EXPECT_NE(labels("F166")[12].find("(in dollars)"), std::string::npos);  // box 3, U.S. obligations
+}
+
+}  // namespace

@@ -67,4 +67,29 @@ TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
     EXPECT_NE(labels("F166")[12].find("(in dollars)"), std::string::npos);  // box 3, U.S. obligations
 }
 
+TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
+    // The couple's interest of 3,000 (no dividends), of which 1,000 is the
+    // spouse's: the lines labelled interest carry it, those labelled
+    // dividends nothing.
+    const testsupport::GahostResult r =
+        run({"run", (kSource / "examples/retired-couple.xml").string(), "--out", dir + "/out"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    int interestLines = 0;
+    int dividendLines = 0;
+    for (const std::string& line : linesOf(readFile(dir + "/out/retired-couple.print.txt"))) {
+        const auto cells = cellsOf(line);
+        if (cells.size() != 3 || cells[1].rfind("Retirement exclusion", 0) != 0) continue;
+        const bool spouse = cells[1].rfind("Retirement exclusion, spouse", 0) == 0;
+        if (cells[1].find("interest") != std::string::npos) {
+            ++interestLines;
+            EXPECT_EQ(cells[2], spouse ? "1000" : "2000") << line;
+        } else if (cells[1].find("dividends") != std::string::npos) {
+            ++dividendLines;
+            EXPECT_TRUE(cells[2].empty() || cells[2] == "0") << line;
+        }
+    }
+    EXPECT_EQ(interestLines, 2);
+    EXPECT_GE(dividendLines, 1);  // a line without a value does not print
+}
+
 }  // namespace

@@ -67,6 +67,31 @@ TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
     EXPECT_NE(labels("F166")[12].find("(in dollars)"), std::string::npos);  // box 3, U.S. obligations
 }
 
+TEST_F(PreparerTest, FieldsAPreparerFillsSayWhatTheyHold) {
+    const struct {
+        const char* form;
+        int field;
+        const char* says;
+    } rows[] = {
+        {"GA69", 75, "Estimated tax paid to Georgia: total"},
+        {"GA69", 76, "Further estimated tax paid"},
+        {"GA69", 77, "Refund by direct deposit"},
+        {"GA69", 78, "federal return"},
+        {"GA69", 79, "routing number"},
+        {"GA69", 80, "account number"},
+        {"GA69", 81, "checking account"},
+        {"GA69", 82, "savings account"},
+        {"ST2", 152, "Georgia share of a part-year return"},
+        {"ST4", 27, "Georgia column of a part-year resident"},
+        {"ST4", 28, "Georgia column of a nonresident"},
+        {"F52", 33, "ST4 field 27"},
+    };
+    for (const auto& row : rows) {
+        const std::string label = labels(row.form)[row.field];
+        EXPECT_NE(label.find(row.says), std::string::npos) << row.form << " " << row.field << ": " << label;
+    }
+}
+
 TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
     // The couple's interest of 3,000 (no dividends), of which 1,000 is the
     // spouse's: the lines labelled interest carry it, those labelled

@@ -55,6 +55,16 @@ protected:
     }
 };
 
+TEST_F(PreparerTest, TheReadmeShowsGahostWhereTheBuildLeavesIt) {
+    // tools/run.sh runs the built gahost; the README names the same path.
+    std::smatch path;
+    const std::string runScript = readFile((kSource / "tools/run.sh").string());
+    ASSERT_TRUE(std::regex_search(runScript, path, std::regex(R"(\./build/\S+/gahost)"))) << runScript;
+    const std::string readme = readFile((kSource / "README.md").string());
+    EXPECT_NE(readme.find(path.str() + " run "), std::string::npos) << path.str();
+    EXPECT_NE(readme.find(path.str() + " check "), std::string::npos) << path.str();
+}
+
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
     // A return file gives every amount in dollars, also where the store keeps
     // hundredths: no label may ask for cents.

@@ -36,6 +36,30 @@ std::vector<std::string> cellsOf(const std::string& line) {
     return out;
 }
 
+// The text with its first `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << "the example lacks " << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+// The text without the element that begins with `start` (up to its </FORM>).
+std::string withoutForm(std::string text, const std::string& start) {
+    const std::size_t at = text.find(start);
+    EXPECT_NE(at, std::string::npos) << "the example lacks " << start;
+    if (at != std::string::npos) text.erase(at, text.find("</FORM>", at) + 7 - at);
+    return text;
+}
+
+// The text with a form added at the end of its federal return (the first).
+std::string withFederalForm(std::string text, const std::string& form) {
+    return text.insert(text.find("</RETURN>"), form);
+}
+
+const std::string kRetirementStatement =
+    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD></FORM>\n";
+
 class PreparerTest : public testsupport::ScratchDirTest {
 protected:
     testsupport::GahostResult run(const std::vector<std::string>& args) {
@@ -95,6 +119,7 @@ TEST_F(PreparerTest, FieldsAPreparerFillsSayWhatTheyHold) {
         {"ST4", 27, "Georgia column of a part-year resident"},
         {"ST4", 28, "Georgia column of a nonresident"},
         {"F52", 33, "ST4 field 27"},
+        {"GA189215", 189315, "pensions-taxpayer"},
     };
     for (const auto& row : rows) {
         const std::string label = labels(row.form)[row.field];
@@ -125,6 +150,62 @@ TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
     }
     EXPECT_EQ(interestLines, 2);
     EXPECT_GE(dividendLines, 1);  // a line without a value does not print
+}
+
+TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
+    const struct {
+        const char* what;
+        const char* example;
+        std::function<std::string(std::string)> edit;
+        std::vector<std::string> noted;  // pieces of the one note; none: no note
+    } rows[] = {
+        {"1099-R copies without the items",
+         "single-retiree",
+         [](std::string t) {
+             return withFederalForm(
+                 replaced(t, "<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">18000</PULLCOMMON>", ""),
+                 kRetirementStatement);
+         },
+         {"1099-R copies (form F84)",
+          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
+          "ira-distributions-spouse"}},
+        {"1099-R copies beside an item",
+         "single-retiree",
+         [](std::string t) { return withFederalForm(t, kRetirementStatement); },
+         {}},
+        {"part-year, Georgia wages not entered",
+         "part-year-resident",
+         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); },
+         {"W-2 copy 2 (form F52) has a Georgia state line", "part-year return are 0",
+          "field 27 of <FORM DEVNAME=\"ST4\" COPY=\"1\">"}},
+        {"part-year, Georgia wages entered", "part-year-resident", [](std::string t) { return t; }, {}},
+        {"part-year, no Georgia line",
+         "part-year-resident",
+         [](std::string t) {
+             return replaced(withoutForm(t, "<FORM DEVNAME=\"ST4\""), "<ID>34</ID><VALUE>GA</VALUE>",
+                             "<ID>34</ID><VALUE>SC</VALUE>");
+         },
+         {}},
+        {"nonresident, no state wages on the Georgia line",
+         "nonresident-wages",
+         [](std::string t) { return replaced(t, "<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""); },
+         {"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
+        {"nonresident with state wages", "nonresident-wages", [](std::string t) { return t; }, {}},
+        {"full-year resident", "single-wages", [](std::string t) { return t; }, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string input = writeFile(std::string(row.example) + ".xml",
+                                            row.edit(readFile((kSource / "examples" / row.example).string() + ".xml")));
+        const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::vector<std::string> notes;
+        for (const std::string& line : linesOf(r.err)) {
+            if (line.rfind("gahost: note: ", 0) == 0) notes.push_back(line);
+        }
+        ASSERT_EQ(notes.size(), row.noted.empty() ? 0u : 1u) << r.err;
+        for (const std::string& piece : row.noted) EXPECT_NE(notes[0].find(piece), std::string::npos) << notes[0];
+    }
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
 #include "host/ModuleLoader.h"
+#include "host/PreparerNotes.h"
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
@@ -353,6 +354,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
+    GAHost::notePreparerGaps(session);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
     const AuditMgmt::TaxFormAuditorPtr auditor =

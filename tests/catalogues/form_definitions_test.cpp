@@ -162,7 +162,7 @@ TEST(GeneratedDefinitions, FederalFormsAndTheFieldsPeopleAskAboutAreNamed) {
         {federalForm(92), kForm92FieldIds.f10, "Spouse's birth date"},
         {federalForm(92), kForm92FieldIds.f490, "Taxpayer disabled"},
         {stateForm(189215), kGAForm189215FieldIds.f189304,
-         "Retirement exclusion, spouse's part of the couple's dividends"},
+         "Retirement exclusion, spouse's part of the couple's interest"},
         {stateForm(69), kGAForm69FieldIds.f193214, "Taxpayer's ID question, answer 1"},
         {stateForm(69), kGAForm69FieldIds.f199054, "Spouse's ID question, answer 4"},
         {federalForm(165), kForm165FieldIds.f17, "10a (state)"},  // the review names the line by it

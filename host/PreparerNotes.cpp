@@ -1,0 +1,124 @@
+#include "host/PreparerNotes.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
+#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/frame/FilingCodes.h"
+#include "module/frame/FormIdentifiers.h"
+#include "platform/store/CommonItemTable.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
+
+namespace GAHost {
+
+namespace {
+
+using FieldId = Primitives::QVImmutableIdentifier;
+
+// The common items that give each filer's taxable pensions and IRA
+// distributions to the retirement exclusion; a 1099-R gives it none.
+constexpr std::array<Utils::PCTypes, 4> kRetirementIncomeItems = {
+    Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer, Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse};
+
+// The wages line of the state wages worksheet: the Georgia column of a
+// part-year resident (entered by the preparer, at most the state wages of
+// all the W-2s) and that of a nonresident (box 16 of the W-2s' Georgia
+// lines, unless entered).
+struct WorksheetWages {
+    FieldId partYearGeorgia;
+    FieldId nonresidentGeorgia;
+};
+constexpr WorksheetWages kWorksheetWages{
+    .partYearGeorgia = kStateForm4FieldIds.f27,
+    .nonresidentGeorgia = kStateForm4FieldIds.f28,
+};
+
+bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, const std::array<Utils::PCTypes, 4>& types) {
+    if (!loaded.georgia) return false;
+    const auto& seeds = loaded.georgia->seeds.commonItems;
+    return std::any_of(seeds.begin(), seeds.end(), [&](const PersistanceMgmt::CommonItem& seed) {
+        return std::find(types.begin(), types.end(), seed.type) != types.end();
+    });
+}
+
+std::optional<std::string> retirementIncomeNote(HostSession& session) {
+    if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems)) {
+        return std::nullopt;
+    }
+    std::string items;
+    for (std::size_t k = 0; k < kRetirementIncomeItems.size(); ++k) {
+        items += (k == 0 ? "" : k + 1 == kRetirementIncomeItems.size() ? " and " : ", ");
+        items += PersistanceMgmt::findCommonItem(kRetirementIncomeItems[k])->name;
+    }
+    return "the federal return holds 1099-R copies (form F84), but the Georgia calculation reads no amount of a "
+           "1099-R: the retirement exclusion takes each filer's taxable pensions and IRA distributions from the "
+           "common items " +
+           items +
+           ", none of which the return gives; add them to the Georgia return's <HOST> as <PULLCOMMON FORM=\"F1\" "
+           "ITEM=\"pensions-taxpayer\">amount</PULLCOMMON> (gahost items lists them)";
+}
+
+// A W-2 state line of the Georgia return's state: the W-2's copy number and
+// the line's fields.
+struct W2StateLine {
+    std::uint16_t copy = 0;
+    const SourceStateRow* row = nullptr;
+};
+
+std::optional<W2StateLine> firstW2StateLine(const DataMgmt::TaxReturn& federal, const std::string& state) {
+    for (const std::uint16_t copy : federal.copyNumbers(kForm52ID)) {
+        for (const SourceStateRow& row : kForm52StateRows) {
+            if (Utils::QVStringUtils::stricmp(federal.formString(kForm52ID, copy, row.state), state) == 0) {
+                return W2StateLine{copy, &row};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> georgiaWagesNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    if (residency != Residency::kPartYear && residency != Residency::kNonresident) return std::nullopt;
+    const bool partYear = residency == Residency::kPartYear;
+    const FieldId& column = partYear ? kWorksheetWages.partYearGeorgia : kWorksheetWages.nonresidentGeorgia;
+    if (georgia.getIR(kStateForm4ID, 1, column) != 0.0) return std::nullopt;
+    const std::string state = georgia.getAbbreviation();
+    const std::optional<W2StateLine> line = firstW2StateLine(*session.federal(), state);
+    if (!line) return std::nullopt;
+
+    const std::string field = std::to_string(column.getNumber());
+    const std::string worksheetField = "field " + field + " of <FORM DEVNAME=\"ST4\" COPY=\"1\">";
+    const std::string note = "W-2 copy " + std::to_string(line->copy) +
+                             " (form F52) has a Georgia state line (box 15 \"" + state +
+                             "\"), but the Georgia wages of this " + (partYear ? "part-year" : "nonresident") +
+                             " return are 0 (field " + field + " of the state wages worksheet, ST4): ";
+    if (partYear) {
+        return note + "a part-year resident's Georgia wages are not taken from the W-2s; enter the wages earned in " +
+               "Georgia in " + worksheetField;
+    }
+    return note +
+           "a nonresident's Georgia wages come from box 16 of the W-2s' Georgia lines; enter them there (field " +
+           std::to_string(line->row->amount.getNumber()) + " of W-2 copy " + std::to_string(line->copy) + "), or in " +
+           worksheetField;
+}
+
+}  // namespace
+
+std::vector<std::string> preparerNotes(HostSession& session) {
+    std::vector<std::string> notes;
+    for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session)}) {
+        if (note) notes.push_back(*note);
+    }
+    return notes;
+}
+
+void notePreparerGaps(HostSession& session) {
+    for (const std::string& note : preparerNotes(session)) IOMgmt::IOMgr::getInstance().notice(note);
+}
+
+}  // namespace GAHost

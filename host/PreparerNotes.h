@@ -1,0 +1,28 @@
+// Notes for the person preparing a return: what a calculated return still
+// needs where the return file holds a federal document whose amount the
+// Georgia calculation takes from elsewhere, so that a result that looks
+// complete is not silently short.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+
+namespace GAHost {
+
+// One text for each gap of the session's calculated return, none when it
+// has none:
+// - the federal return holds 1099-R copies (federal form 84) and the Georgia
+//   return seeds none of the common items of pensions and IRA distributions,
+//   from which alone the retirement exclusion takes them;
+// - the return is part-year or nonresident, a W-2 carries a Georgia state
+//   line, and the state wages worksheet (state form 4) holds no Georgia
+//   wages in the column of the return's residency.
+std::vector<std::string> preparerNotes(HostSession& session);
+
+// Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),
+// which gahost run prints on standard error.
+void notePreparerGaps(HostSession& session);
+
+}  // namespace GAHost

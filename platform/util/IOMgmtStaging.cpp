@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <random>
 #include <set>
 #include <system_error>
 
@@ -30,7 +31,9 @@ constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in the temporary name, which must stay within
 // the file system's 255 bytes.
 constexpr std::size_t kLongestKeptName = 200;
-// Tries at making a temporary file that a concurrent cleaner removed first.
+// Tries at a name no file has, and at making a temporary file that a
+// concurrent cleaner removed first.
+constexpr int kNameTries = 100;
 constexpr int kTemporaryFileTries = 5;
 
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
@@ -57,6 +60,18 @@ public:
 private:
     sigset_t previous_;
 };
+
+// Six letters or digits for a temporary name.
+std::string randomPart() {
+    static constexpr char kChoices[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mutex mutex;
+    static std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChoices - 2);
+    const std::lock_guard<std::mutex> lock(mutex);
+    std::string part;
+    for (std::size_t i = 0; i < kRandomPartLength; ++i) part += kChoices[pick(generator)];
+    return part;
+}
 
 bool isTemporaryName(const std::string& name) {
     const std::string mark = kTemporaryMark;
@@ -116,39 +131,50 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
     const fs::path path(target_);
     directory_ = path.has_parent_path() ? path.parent_path().string() : std::string(".");
-    std::string name = path.filename().string();
-    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
     clearFolderOnce(directory_);
     try {
-        for (int attempt = 0; attempt < kTemporaryFileTries && fd_ < 0; ++attempt) {
-            std::string candidate = (fs::path(directory_) / ("." + name + kTemporaryMark + "XXXXXX")).string();
-            const int fd = ::mkostemp(candidate.data(), O_CLOEXEC);
-            if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
-            // Locked, the file is this writer's; a cleaner that locked it
-            // first has removed it (no link is left), and another is made.
-            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
-            struct stat mine {};
-            if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
-                fd_ = fd;
-                temporary_ = candidate;
-            } else {
-                ::close(fd);
-            }
-        }
-        if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
-        // Keep the permissions of the file being replaced; a new file gets
-        // the usual 0644.
+        makeTemporary();
+        // A replaced regular file keeps its permissions. A new file keeps
+        // those the umask gave it, and so does one that replaces a link:
+        // the link's target lends none.
         struct stat old {};
-        const mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        if (::fchmod(fd_, mode) != 0) fail("cannot set the temporary file's permissions", errno);
+        if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+            fail("cannot set the temporary file's permissions", errno);
+        }
     } catch (...) {
         if (fd_ >= 0) {
             ::unlink(temporary_.c_str());
             ::close(fd_);
+            fd_ = -1;
         }
         throw;
     }
+}
+
+void StagedFile::makeTemporary() {
+    std::string name = fs::path(target_).filename().string();
+    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
+    const std::string stem = (fs::path(directory_) / ("." + name)).string() + kTemporaryMark;
+    for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
+        std::string candidate = stem + randomPart();
+        // Made new, with the permissions the umask gives a new file.
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
+        ++made;
+        // Locked, the file is this writer's; a cleaner that locked it first
+        // has removed it (no link is left), and another is made.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat mine {};
+        if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
+            fd_ = fd;
+            temporary_ = std::move(candidate);
+        } else {
+            ::close(fd);
+        }
+    }
+    if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
 }
 
 StagedFile::~StagedFile() {
@@ -287,7 +313,7 @@ void appendToFile(const std::string& path, std::string_view bytes) {
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         failOn(path, "is not a regular file (a directory, device, pipe or socket)");
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) failOn(path, "cannot open it", errno);
     struct FdCloser {
         int fd;

@@ -2,7 +2,10 @@
 //
 // A new version of a file is written under a temporary name in the file's
 // own folder (".NAME.staged-XXXXXX"), synced, and renamed over the old file
-// only when complete. A process killed meanwhile leaves the old file and a
+// only when complete. It gets the permissions of the file it replaces when
+// that is a regular file, else those the umask gives a new file (0666 less
+// the umask); a symbolic link is replaced, and its target lends nothing. A
+// process killed meanwhile leaves the old file and a
 // temporary file, which the first write of a later process into that folder
 // removes: every temporary file is locked by the process that writes it, so
 // only those whose writer is gone are removed.
@@ -48,6 +51,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int error = 0) const;
+    // Makes and locks the temporary file, with the mode it is to have.
+    void makeTemporary();
 
     std::string target_;
     std::string directory_;

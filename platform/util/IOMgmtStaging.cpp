@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -25,8 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// ".NAME" + kTemporaryMark + six letters or digits chosen by mkostemp.
-constexpr const char* kTemporaryMark = ".staged-";
+// ".NAME" + a mark + six letters or digits: a new version of NAME being
+// staged.
+constexpr const char* kStagedMark = ".staged-";
 constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in the temporary name, which must stay within
 // the file system's 255 bytes.
@@ -61,6 +63,8 @@ private:
     sigset_t previous_;
 };
 
+bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
 // Six letters or digits for a temporary name.
 std::string randomPart() {
     static constexpr char kChoices[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -73,16 +77,60 @@ std::string randomPart() {
     return part;
 }
 
-bool isTemporaryName(const std::string& name) {
-    const std::string mark = kTemporaryMark;
-    if (name.size() < 2 + mark.size() + kRandomPartLength || name[0] != '.') return false;
-    const std::size_t random = name.size() - kRandomPartLength;
-    if (name.compare(random - mark.size(), mark.size(), mark) != 0) return false;
-    for (std::size_t i = random; i < name.size(); ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+std::string folderOf(const std::string& path) {
+    const fs::path p(path);
+    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
+}
+
+// ".NAME", the start of the temporary names of a file (NAME cut to
+// kLongestKeptName).
+std::string temporaryStem(const std::string& path) {
+    std::string name = fs::path(path).filename().string();
+    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
+    return "." + name;
+}
+
+// Whether the name is stem + mark + six letters or digits, exactly.
+bool isTemporaryName(const std::string& name, const std::string& stem, const std::string& mark) {
+    const std::size_t head = stem.size() + mark.size();
+    if (name.size() != head + kRandomPartLength || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(stem.size(), mark.size(), mark) != 0) {
+        return false;
     }
-    return true;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(head), name.end(), isLetterOrDigit);
+}
+
+// Removes the temporary files of one file (its temporary stem) in the
+// folder whose writer is gone: a live writer holds the lock on its file.
+void removeLeftovers(const std::string& directory, const std::string& stem) {
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryName(name, stem, kStagedMark)) continue;
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dirFd, name.c_str(), 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// The first write of the process to a file clears its folder of the file's
+// abandoned temporary files; later ones find none that a process killed
+// before this one left.
+void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
+    static std::mutex mutex;
+    static std::set<std::string> cleared;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleared.insert(directory + '/' + stem).second) return;
+    }
+    removeLeftovers(directory, stem);
 }
 
 // Makes the rename of a file in the folder durable; a folder that cannot be
@@ -110,28 +158,14 @@ int writeAll(int fd, std::string_view bytes) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// The first write of the process into a folder clears it of abandoned
-// temporary files; later ones find none that a process killed before this
-// one left.
-void clearFolderOnce(const std::string& directory) {
-    static std::mutex mutex;
-    static std::set<std::string> cleared;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(directory).second) return;
-    }
-    removeAbandonedTemporaries(directory);
-}
-
 }  // namespace
 
 // ------------------------------------------------------------ StagedFile
 
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
-    const fs::path path(target_);
-    directory_ = path.has_parent_path() ? path.parent_path().string() : std::string(".");
-    clearFolderOnce(directory_);
+    directory_ = folderOf(target_);
+    clearLeftoversOnce(directory_, temporaryStem(target_));
     try {
         makeTemporary();
         // A replaced regular file keeps its permissions. A new file keeps
@@ -152,9 +186,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
 }
 
 void StagedFile::makeTemporary() {
-    std::string name = fs::path(target_).filename().string();
-    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
-    const std::string stem = (fs::path(directory_) / ("." + name)).string() + kTemporaryMark;
+    const std::string stem = (fs::path(directory_) / temporaryStem(target_)).string() + kStagedMark;
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
         // Made new, with the permissions the umask gives a new file.
@@ -321,24 +353,6 @@ void appendToFile(const std::string& path, std::string_view bytes) {
     } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
     if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
-}
-
-void removeAbandonedTemporaries(const std::string& directory) {
-    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name)) continue;
-        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat st {};
-        // A live writer holds the lock on its temporary file.
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(dir);
 }
 
 std::string canonicalPath(const std::string& path) {

@@ -5,10 +5,10 @@
 // only when complete. It gets the permissions of the file it replaces when
 // that is a regular file, else those the umask gives a new file (0666 less
 // the umask); a symbolic link is replaced, and its target lends nothing. A
-// process killed meanwhile leaves the old file and a
-// temporary file, which the first write of a later process into that folder
-// removes: every temporary file is locked by the process that writes it, so
-// only those whose writer is gone are removed.
+// process killed meanwhile leaves the old file and a temporary file, which
+// the first write of a later process to the same file removes: every
+// temporary file is locked by the process that writes it, so only those
+// whose writer is gone are removed, and only those of that file's name.
 //
 // An output batch holds the outputs of one job (gahost run: the e-file, the
 // print file and the saved return): each is staged as above, and all of
@@ -27,8 +27,8 @@ namespace IOMgmt {
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
 class StagedFile {
 public:
-    // Removes the abandoned temporary files of the target's folder (at the
-    // process's first write there), then makes and locks a temporary file.
+    // Removes the abandoned temporary files of the target (at the process's
+    // first write of it), then makes and locks a temporary file.
     explicit StagedFile(std::string target);
     // Removes the temporary file unless it was moved into place.
     ~StagedFile();
@@ -127,10 +127,6 @@ void writeFileAtomically(const std::string& path, std::string_view bytes);
 // Appends the bytes to a regular file in one write (the file is made when
 // missing); never waits on a pipe. Throws as writeFileAtomically does.
 void appendToFile(const std::string& path, std::string_view bytes);
-
-// Removes the temporary files of this design in the folder whose writer is
-// gone (a process killed while writing).
-void removeAbandonedTemporaries(const std::string& directory);
 
 // The path with its folders resolved, for comparing two paths of one file.
 std::string canonicalPath(const std::string& path);

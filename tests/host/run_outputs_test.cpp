@@ -115,22 +115,29 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
-TEST_F(RunOutputsTest, TheNextRunRemovesTheTemporaryFilesOfAKilledOne) {
-    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.other.xml.staged-000000"};
+TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
+    // What runs killed while they wrote these outputs left.
+    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
-    // A run still writing holds its temporary file locked; files of other
-    // names are not the run's.
+    // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const std::string others[] = {"out/.x.staged-12345", "out/x.staged-123456", "out/.x.staged-12345!"};
+    // The user's files, and the temporary files of other files.
+    const std::string others[] = {"out/.other.xml.staged-000000",
+                                  "out/.x.staged-12345",
+                                  "out/notes.staged-abc123",
+                                  "out/single-wages.xml.staged-abc123",
+                                  "out/.single-wages.xml.staged-abc1234",
+                                  "out/.single-wages.xml.staged-abc12!",
+                                  "out/.single-wages.xml.kept-abc12",
+                                  "out/..single-wages.xml.staged-abc123"};
     for (const std::string& name : others) writeFile(name, "mine");
 
     ASSERT_EQ(run({}).status, 0);
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
     EXPECT_TRUE(fs::exists(live));
-    for (const std::string& name : others) EXPECT_TRUE(fs::exists(path(name))) << name;
+    for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
     ::close(fd);
 }
 

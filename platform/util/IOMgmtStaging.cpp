@@ -16,9 +16,11 @@
 #include <random>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -37,10 +39,21 @@ constexpr std::size_t kLongestKeptName = 200;
 // concurrent cleaner removed first.
 constexpr int kNameTries = 100;
 constexpr int kTemporaryFileTries = 5;
+// The lock file of a folder that a batch writes outputs into, and how
+// often a job waiting for it tries again.
+constexpr const char* kLockFileName = ".staged-outputs.lock";
+constexpr std::chrono::milliseconds kLockRetry{20};
+// How a failed commit ends its message when every output is as it was.
+constexpr const char* kNothingChanged = "no output of the run is changed";
+// The most of a lock file's holder that a message shows.
+constexpr std::size_t kHolderShown = 300;
 
-[[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
+// Throws "PATH: what: cause; outcome", without the parts not given.
+[[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0,
+                         const std::string& outcome = {}) {
     std::string message = shownPath(path) + ": " + what;
     if (error != 0) message += ": " + std::generic_category().message(error);
+    if (!outcome.empty()) message += "; " + outcome;
     throw Exceptions::QuarloException(message, "IOMgmt", "write");
 }
 
@@ -158,6 +171,71 @@ int writeAll(int fd, std::string_view bytes) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// The lock file of the folder, open; the file is made when missing. One
+// that cannot be written is opened to read (its lock works the same).
+int openLockFile(const std::string& path) {
+    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    if (fd < 0) failOn(path, "cannot open the lock file of the outputs", errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        failOn(path, "is not a regular file, so it cannot be the lock file of the outputs");
+    }
+    return fd;
+}
+
+// What the holder of a lock file wrote in it ("process 4242, writing ...").
+std::string lockHolder(int fd) {
+    std::string text(kHolderShown, '\0');
+    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text.empty() ? "a process that does not say which"
+                        : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
+}
+
+std::string durationText(std::chrono::milliseconds wait) {
+    const auto ms = wait.count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds" : std::to_string(ms) + " ms";
+}
+
+// Takes the folder's lock file for a write of `target`, waiting up to
+// `wait` while the job of another process holds it, and writes `holder` in
+// it for a job that waits next. Its descriptor; throws when the wait runs
+// out. A holder removes the file before it lets it go, so a lock taken on a
+// file no longer there is let go and the new file's is taken.
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder) {
+    const std::string path = (fs::path(folder) / kLockFileName).string();
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (bool noted = false;;) {
+        const int fd = openLockFile(path);
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
+                if (::ftruncate(fd, 0) == 0) writeAll(fd, holder + '\n');
+                return fd;
+            }
+            ::close(fd);
+            continue;
+        }
+        const int error = errno;
+        const std::string other = lockHolder(fd);
+        ::close(fd);
+        if (error != EWOULDBLOCK && error != EINTR) failOn(path, "cannot lock it", error);
+        const std::string held = "another run is writing its outputs in " + shownPath(folder) + " (" + other + ")";
+        if (std::chrono::steady_clock::now() >= deadline) {
+            failOn(target, held + " and has not finished after " + durationText(wait), 0, kNothingChanged);
+        }
+        if (!noted) IOMgr::getInstance().notice(held + "; waiting up to " + durationText(wait) + " for it to finish");
+        noted = true;
+        std::this_thread::sleep_for(kLockRetry);
+    }
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ StagedFile
@@ -165,7 +243,12 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
     directory_ = folderOf(target_);
-    clearLeftoversOnce(directory_, temporaryStem(target_));
+    OutputBatch* batch = IOMgr::getInstance().outputBatch();
+    if (batch != nullptr && batch->holds(target_)) {
+        batch->claimOutputs(target_);
+    } else {
+        clearLeftoversOnce(directory_, temporaryStem(target_));
+    }
     try {
         makeTemporary();
         // A replaced regular file keeps its permissions. A new file keeps
@@ -247,7 +330,8 @@ void StagedFile::putInPlace() {
 
 // ------------------------------------------------------------ OutputBatch
 
-OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
+OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
+    : lockWait_(lockWait) {
     IOMgr& io = IOMgr::getInstance();
     if (io.outputBatch() != nullptr) {
         throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
@@ -262,7 +346,11 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
     io.setOutputBatch(this);
 }
 
-OutputBatch::~OutputBatch() { IOMgr::getInstance().setOutputBatch(nullptr); }
+OutputBatch::~OutputBatch() {
+    for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
+    IOMgr::getInstance().setOutputBatch(nullptr);
+}
 
 void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
 
@@ -298,12 +386,44 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     output.staged = std::move(file);
 }
 
+void OutputBatch::claimOutputs(const std::string& target) {
+    if (claimed_) return;
+    // Who holds the folders, for a job that waits: "process 4242, writing
+    // GA-efile.txt, return.print.txt, return.xml".
+    std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
+    std::set<std::string> folders;
+    for (const Output& output : outputs_) {
+        if (&output != &outputs_.front()) holder += ", ";
+        holder += fs::path(output.path).filename().string();
+        folders.insert(canonicalPath(folderOf(output.path)));
+    }
+    try {
+        // In one order, so that two jobs never each hold what the other waits for.
+        for (const std::string& folder : folders)
+            locks_.emplace_back(folder, lockFolder(folder, target, lockWait_, holder));
+    } catch (...) {
+        releaseOutputs();
+        throw;
+    }
+    claimed_ = true;
+    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path));
+}
+
+void OutputBatch::releaseOutputs() {
+    for (const auto& [folder, fd] : locks_) {
+        ::unlink((fs::path(folder) / kLockFileName).c_str());
+        ::close(fd);
+    }
+    locks_.clear();
+    claimed_ = false;
+}
+
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
-        if (output.staged == nullptr) failOn(output.path, "was not written; no output of the run is changed");
+        if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(output.path, "is a directory; no output of the run is changed");
+            failOn(output.path, "is a directory", 0, kNothingChanged);
         }
     }
     // All on the disk before any is renamed; their writeback started when
@@ -318,6 +438,7 @@ void OutputBatch::commit() {
     }
     for (const std::string& directory : directories) syncDirectory(directory);
     for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
 }
 
 // ------------------------------------------------------------ single files

@@ -12,13 +12,18 @@
 //
 // An output batch holds the outputs of one job (gahost run: the e-file, the
 // print file and the saved return): each is staged as above, and all of
-// them are moved into place together, only when every one is complete.
+// them are moved into place together, only when every one is complete. One
+// job at a time writes outputs into a folder: the first staged write of an
+// output takes the folder's lock file (".staged-outputs.lock"), which the
+// commit removes.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace IOMgmt {
@@ -28,7 +33,8 @@ namespace IOMgmt {
 class StagedFile {
 public:
     // Removes the abandoned temporary files of the target (at the process's
-    // first write of it), then makes and locks a temporary file.
+    // first write of it; for an output of the current batch, the batch
+    // claims its folder first), then makes and locks a temporary file.
     explicit StagedFile(std::string target);
     // Removes the temporary file unless it was moved into place.
     ~StagedFile();
@@ -62,6 +68,10 @@ private:
     bool moved_ = false;
 };
 
+// How long a job waits for another process's job that writes outputs into
+// the same folder before it gives up.
+inline constexpr std::chrono::milliseconds kOutputLockWait{30000};
+
 // The outputs of one job, moved into place together. While it lives it is
 // the I/O manager's current batch: the file writer and writeFileAtomically
 // stage a file it holds into it instead of moving the file into place.
@@ -69,9 +79,11 @@ class OutputBatch {
 public:
     // Declares the outputs; every one must be staged before commit(). An
     // output that is an existing directory is refused at once. Only one
-    // batch lives at a time.
-    explicit OutputBatch(const std::vector<std::string>& outputs);
-    // Removes whatever was staged and not committed: the old files stay.
+    // batch lives at a time. `lockWait` bounds the wait for another job
+    // that holds an output folder (claimOutputs).
+    explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
+    // Removes whatever was staged and not committed (the old files stay)
+    // and gives the output folders up.
     ~OutputBatch();
     OutputBatch(const OutputBatch&) = delete;
     OutputBatch& operator=(const OutputBatch&) = delete;
@@ -89,6 +101,14 @@ public:
     // Takes a staged file of an output, all of it written, and starts its
     // writeback; one staged before for the same output is dropped.
     void adopt(std::unique_ptr<StagedFile> file);
+
+    // Takes the output folders for this job, once; the first staged write
+    // of an output (`target`) does it. Waits, up to the batch's bound, while
+    // another process's job holds one (an advisory lock on its lock file),
+    // then removes what killed jobs left of these outputs. Throws when the
+    // wait runs out, naming the target, the process that holds the folder
+    // and the outputs it writes.
+    void claimOutputs(const std::string& target);
 
     // Syncs every output to the disk, moves them into place and syncs their
     // folders. Throws, moving nothing, when an output was not staged or
@@ -108,9 +128,15 @@ private:
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
+    // Removes the lock files and gives the folders up.
+    void releaseOutputs();
 
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
+    std::chrono::milliseconds lockWait_;
+    bool claimed_ = false;
+    // The lock files held, by folder.
+    std::vector<std::pair<std::string, int>> locks_;
 };
 
 // Completes a staged file, all of it written: into the current batch when

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/host/gahost_process.h"
@@ -115,9 +116,45 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
+// Two versions of one return, on paper and e-filed, run into one folder at
+// once, again and again: the outputs are always all of one run.
+TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
+    const std::vector<std::string> versions[] = {{}, {"--efile", "--device-id", "3F2A9C01D4E5"}};
+    const auto runVersion = [&](int version, const std::string& folder) {
+        std::vector<std::string> args = {"run", GA_SOURCE_DIR "/examples/balance-due.xml", "--out", path(folder)};
+        args.insert(args.end(), versions[version].begin(), versions[version].end());
+        const std::string capture = path("capture" + std::to_string(version));
+        fs::create_directories(capture);
+        return testsupport::runGahost(args, {}, capture);
+    };
+    const auto outputsIn = [&](const std::string& folder) {
+        std::vector<std::string> texts;
+        for (const char* name : {"GA-efile.txt", "balance-due.print.txt", "balance-due.xml"}) {
+            texts.push_back(readFile(path(folder + "/" + name)));
+        }
+        return texts;
+    };
+    std::vector<std::string> alone[2];
+    for (int version : {0, 1}) {
+        ASSERT_EQ(runVersion(version, "alone" + std::to_string(version)).status, 0);
+        alone[version] = outputsIn("alone" + std::to_string(version));
+    }
+    for (std::size_t i = 0; i < alone[0].size(); ++i) ASSERT_NE(alone[0][i], alone[1][i]) << "output " << i;
+    for (int round = 0; round < 30; ++round) {
+        testsupport::GahostResult results[2];
+        std::thread second([&] { results[1] = runVersion(1, "together"); });
+        results[0] = runVersion(0, "together");
+        second.join();
+        for (const testsupport::GahostResult& r : results) ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> found = outputsIn("together");
+        ASSERT_TRUE(found == alone[0] || found == alone[1]) << "round " << round << ": the outputs of both runs";
+    }
+}
+
 TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
     // What runs killed while they wrote these outputs left.
-    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz"};
+    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
+                                     "out/.staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");

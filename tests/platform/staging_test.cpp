@@ -1,18 +1,45 @@
-// The staged writes: permissions.
+// The staged writes: permissions, and one job at a time per output folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
 
-class Staging : public testsupport::ScratchDirTest {};
+class Staging : public testsupport::ScratchDirTest {
+protected:
+    Names namesIn(const std::string& folder) const {
+        Names names;
+        for (const auto& e : fs::directory_iterator(path(folder))) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string failure(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const Exceptions::QuarloException& e) {
+            return e.getMessage();
+        }
+        return "no failure";
+    }
+};
 
 TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     enum class Before { None, Regular0640, LinkToA0777File, NoneAppended };
@@ -52,6 +79,44 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
         EXPECT_EQ(fs::status(target).permissions(), fs::perms::all);
         EXPECT_EQ(readFile(target), "target");
     }
+}
+
+TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
+    const std::string out = writeFile("out.txt", "earlier");
+    const std::string lockFile = path(".staged-outputs.lock");
+    {
+        IOMgmt::OutputBatch batch({out, path("other.txt")});
+        IOMgmt::writeFileAtomically(out, "first");
+        EXPECT_EQ(readFile(lockFile), "process " + std::to_string(::getpid()) + ", writing out.txt, other.txt\n");
+    }
+    // Another process's job holds the folder (a lock of another open file
+    // conflicts in this process too).
+    writeFile(".staged-outputs.lock", "process 4242, writing GA-efile.txt\n");
+    const int held = ::open(lockFile.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const std::string other = "another run is writing its outputs in " + dir + " (process 4242, writing GA-efile.txt)";
+    Names notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&notes](const std::string& text) { notes.push_back(text); });
+    {
+        IOMgmt::OutputBatch batch({out}, std::chrono::milliseconds(100));
+        EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "second"); }),
+                  out + ": " + other + " and has not finished after 100 ms; no output of the run is changed");
+    }
+    EXPECT_EQ(notes, Names{other + "; waiting up to 100 ms for it to finish"});
+    // The other job ends while this one waits.
+    std::thread ending([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::close(held);
+    });
+    {
+        IOMgmt::OutputBatch batch({out}, std::chrono::seconds(30));
+        IOMgmt::writeFileAtomically(out, "third");
+        batch.commit();
+    }
+    ending.join();
+    IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
+    EXPECT_EQ(readFile(out), "third");
+    EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
 }
 
 }  // namespace

@@ -29,8 +29,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // ".NAME" + a mark + six letters or digits: a new version of NAME being
-// staged.
+// staged, or the earlier NAME's second name while a batch commits.
 constexpr const char* kStagedMark = ".staged-";
+constexpr const char* kKeptMark = ".kept-";
 constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in the temporary name, which must stay within
 // the file system's 255 bytes.
@@ -47,6 +48,8 @@ constexpr std::chrono::milliseconds kLockRetry{20};
 constexpr const char* kNothingChanged = "no output of the run is changed";
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
+
+StagingCalls gCalls{::fdatasync, ::link};
 
 // Throws "PATH: what: cause; outcome", without the parts not given.
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0,
@@ -115,12 +118,19 @@ bool isTemporaryName(const std::string& name, const std::string& stem, const std
 
 // Removes the temporary files of one file (its temporary stem) in the
 // folder whose writer is gone: a live writer holds the lock on its file.
-void removeLeftovers(const std::string& directory, const std::string& stem) {
+// With `withKept`, also the second names of the file's earlier versions,
+// which a batch killed while it committed left; only a job that holds the
+// folder's lock file may remove them (no live job has one then).
+void removeLeftovers(const std::string& directory, const std::string& stem, bool withKept) {
     DIR* dir = ::opendir(directory.c_str());
     if (dir == nullptr) return;
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
+        if (withKept && isTemporaryName(name, stem, kKeptMark)) {
+            ::unlinkat(dirFd, name.c_str(), 0);
+            continue;
+        }
         if (!isTemporaryName(name, stem, kStagedMark)) continue;
         const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) continue;
@@ -143,7 +153,7 @@ void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
         const std::lock_guard<std::mutex> lock(mutex);
         if (!cleared.insert(directory + '/' + stem).second) return;
     }
-    removeLeftovers(directory, stem);
+    removeLeftovers(directory, stem, false);
 }
 
 // Makes the rename of a file in the folder durable; a folder that cannot be
@@ -170,6 +180,29 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
+// for a regular file that the file system or its owner lets nobody link, a
+// copy. The errno of the failure, else 0.
+int keepSecondName(const std::string& path, bool regular, std::string& kept) {
+    const std::string stem = (fs::path(folderOf(path)) / temporaryStem(path)).string() + kKeptMark;
+    for (int attempt = 0; attempt < kNameTries; ++attempt) {
+        std::string candidate = stem + randomPart();
+        if (gCalls.link(path.c_str(), candidate.c_str()) == 0) {
+            kept = std::move(candidate);
+            return 0;
+        }
+        if (errno == EEXIST) continue;
+        if (!regular) return errno;
+        std::error_code error;
+        if (fs::copy_file(path, candidate, error)) {
+            kept = std::move(candidate);
+            return 0;
+        }
+        if (error != std::errc::file_exists) return error.value();
+    }
+    return EEXIST;
+}
 
 // The lock file of the folder, open; the file is made when missing. One
 // that cannot be written is opened to read (its lock works the same).
@@ -237,6 +270,12 @@ int lockFolder(const std::string& folder, const std::string& target, std::chrono
 }
 
 }  // namespace
+
+StagingCalls setStagingCalls(StagingCalls calls) {
+    const StagingCalls previous = gCalls;
+    gCalls = calls;
+    return previous;
+}
 
 // ------------------------------------------------------------ StagedFile
 
@@ -310,7 +349,7 @@ void StagedFile::startWriteback() {
 }
 
 void StagedFile::finish() {
-    if (::fdatasync(fd_) != 0) fail("cannot write the temporary file to the disk", errno);
+    if (gCalls.sync(fd_) != 0) fail("cannot write the temporary file to the disk", errno);
     finished_ = true;
 }
 
@@ -341,7 +380,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             failOn(path, "is a directory; the output cannot be written there");
         }
-        outputs_.push_back({path, nullptr});
+        outputs_.push_back({path, nullptr, {}});
     }
     io.setOutputBatch(this);
 }
@@ -406,7 +445,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
         throw;
     }
     claimed_ = true;
-    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path));
+    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
 }
 
 void OutputBatch::releaseOutputs() {
@@ -416,6 +455,42 @@ void OutputBatch::releaseOutputs() {
     }
     locks_.clear();
     claimed_ = false;
+}
+
+void OutputBatch::keepEarlierOutputs() {
+    for (Output& output : outputs_) {
+        struct stat st {};
+        int error = ::lstat(output.path.c_str(), &st) == 0 ? 0 : errno;
+        if (error == ENOENT) continue;  // a new output: nothing to put back
+        if (error == 0) error = keepSecondName(output.path, S_ISREG(st.st_mode), output.kept);
+        if (error != 0) {
+            dropEarlierOutputs();
+            failOn(output.path, "cannot keep the earlier file to put back should the run fail", error, kNothingChanged);
+        }
+    }
+}
+
+std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
+    std::string lost;
+    for (std::size_t i = moved; i-- > 0;) {
+        Output& output = outputs_[i];
+        const bool back = output.kept.empty() ? ::unlink(output.path.c_str()) == 0
+                                              : ::rename(output.kept.c_str(), output.path.c_str()) == 0;
+        if (!back) {
+            lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
+                    std::generic_category().message(errno) + ")";
+            if (!output.kept.empty()) lost += ": the earlier file is " + shownPath(output.kept);
+        }
+        output.kept.clear();
+    }
+    return lost;
+}
+
+void OutputBatch::dropEarlierOutputs() {
+    for (Output& output : outputs_) {
+        if (!output.kept.empty()) ::unlink(output.kept.c_str());
+        output.kept.clear();
+    }
 }
 
 void OutputBatch::commit() {
@@ -428,15 +503,29 @@ void OutputBatch::commit() {
     }
     // All on the disk before any is renamed; their writeback started when
     // each was staged, so the syncs mostly overlap.
-    for (Output& output : outputs_) output.staged->finish();
+    try {
+        for (Output& output : outputs_) output.staged->finish();
+    } catch (const Exceptions::QuarloException& e) {
+        throw Exceptions::QuarloException(e.getMessage() + "; " + kNothingChanged, "IOMgmt", "write");
+    }
     // The renames go together: a signal from the terminal waits for them.
     const SignalsHeld held;
+    keepEarlierOutputs();
     std::set<std::string> directories;
-    for (Output& output : outputs_) {
-        output.staged->moveIntoPlace();
-        directories.insert(output.staged->directory());
+    for (const Output& output : outputs_) directories.insert(output.staged->directory());
+    std::size_t moved = 0;
+    try {
+        for (; moved < outputs_.size(); ++moved) outputs_[moved].staged->moveIntoPlace();
+    } catch (const Exceptions::QuarloException& e) {
+        // The outputs moved before it are put back.
+        const std::string lost = putBackEarlierOutputs(moved);
+        dropEarlierOutputs();
+        for (const std::string& directory : directories) syncDirectory(directory);
+        throw Exceptions::QuarloException(e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost),
+                                          "IOMgmt", "write");
     }
     for (const std::string& directory : directories) syncDirectory(directory);
+    dropEarlierOutputs();
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
 }

@@ -15,7 +15,9 @@
 // them are moved into place together, only when every one is complete. One
 // job at a time writes outputs into a folder: the first staged write of an
 // output takes the folder's lock file (".staged-outputs.lock"), which the
-// commit removes.
+// commit removes. While the renames go on, each replaced output keeps a
+// second name (".NAME.kept-XXXXXX"), by which it is put back when a later
+// rename fails.
 #pragma once
 
 #include <chrono>
@@ -110,15 +112,19 @@ public:
     // and the outputs it writes.
     void claimOutputs(const std::string& target);
 
-    // Syncs every output to the disk, moves them into place and syncs their
-    // folders. Throws, moving nothing, when an output was not staged or
-    // cannot be synced.
+    // Syncs every output to the disk, then moves them into place and syncs
+    // their folders. Throws, leaving every output as it was, when an output
+    // was not staged or is a directory, cannot be synced, or cannot be moved
+    // into place (the outputs moved before it are put back).
     void commit();
 
 private:
     struct Output {
         std::string path;
         std::unique_ptr<StagedFile> staged;
+        // While the batch commits: the earlier file's second name (a link,
+        // or a copy where no link can be made); empty when there was none.
+        std::string kept;
     };
     struct Input {
         std::string path;
@@ -128,6 +134,14 @@ private:
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
+    // Gives every earlier output a second name, before any is replaced;
+    // throws, keeping none, when one cannot be kept.
+    void keepEarlierOutputs();
+    // Puts back the earlier files of the first `moved` outputs after a
+    // rename failed; what could not be put back, for the message.
+    std::string putBackEarlierOutputs(std::size_t moved);
+    // Removes the second names left; the files stand under their own.
+    void dropEarlierOutputs();
     // Removes the lock files and gives the folders up.
     void releaseOutputs();
 
@@ -138,6 +152,16 @@ private:
     // The lock files held, by folder.
     std::vector<std::pair<std::string, int>> locks_;
 };
+
+// The system calls by which a staged file reaches the disk and an earlier
+// output keeps a second name. A test puts in one that fails to see what the
+// failure leaves; by default they are fdatasync and link.
+struct StagingCalls {
+    int (*sync)(int fd);
+    int (*link)(const char* existing, const char* newName);
+};
+// Puts the calls in place; returns those they replace.
+StagingCalls setStagingCalls(StagingCalls calls);
 
 // Completes a staged file, all of it written: into the current batch when
 // the batch holds its target, else put in place at once, its folder synced.

@@ -152,9 +152,10 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
 }
 
 TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
-    // What runs killed while they wrote these outputs left.
+    // What runs killed while they wrote these outputs, or while they put
+    // them in place, left.
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.staged-outputs.lock"};
+                                     "out/.single-wages.print.txt.kept-Q9w8E7", "out/.staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");

@@ -1,4 +1,5 @@
-// The staged writes: permissions, and one job at a time per output folder.
+// The staged writes: permissions, failed syncs and renames, and one job at
+// a time per output folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -6,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -23,8 +25,24 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
+// A sync that fails at the call numbered gFailingSync (from 1), after
+// gBeforeSync looked at the outputs.
+int gSyncs = 0;
+int gFailingSync = 0;
+std::function<void()> gBeforeSync;
+int failingSync(int fd) {
+    gBeforeSync();
+    if (++gSyncs == gFailingSync) return errno = EIO, -1;
+    return ::fdatasync(fd);
+}
+int refusedLink(const char*, const char*) { return errno = EPERM, -1; }
+
 class Staging : public testsupport::ScratchDirTest {
 protected:
+    void TearDown() override {
+        IOMgmt::setStagingCalls({::fdatasync, ::link});
+        ScratchDirTest::TearDown();
+    }
     Names namesIn(const std::string& folder) const {
         Names names;
         for (const auto& e : fs::directory_iterator(path(folder))) names.push_back(e.path().filename().string());
@@ -78,6 +96,74 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
         EXPECT_EQ(readFile(out), "new");
         EXPECT_EQ(fs::status(target).permissions(), fs::perms::all);
         EXPECT_EQ(readFile(target), "target");
+    }
+}
+
+TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
+    const Names outputs = {path("a.txt"), path("b.txt"), path("c.txt")};
+    bool replacedEarly = false;
+    gBeforeSync = [&] {
+        for (const std::string& output : outputs) replacedEarly = replacedEarly || readFile(output) != "earlier";
+    };
+    IOMgmt::setStagingCalls({failingSync, ::link});
+    // The sync that fails; none in the last row.
+    for (const int failing : {1, 2, 3, 0}) {
+        SCOPED_TRACE(failing);
+        for (const std::string& output : outputs) writeFile(fs::path(output).filename(), "earlier");
+        IOMgmt::OutputBatch batch(outputs);
+        for (const std::string& output : outputs) IOMgmt::writeFileAtomically(output, "new");
+        gSyncs = 0;
+        gFailingSync = failing;
+        const std::string problem = failure([&] { batch.commit(); });
+        EXPECT_FALSE(replacedEarly);
+        if (failing == 0) {
+            EXPECT_EQ(problem, "no failure");
+            continue;
+        }
+        EXPECT_EQ(problem, outputs[failing - 1] +
+                               ": cannot write the temporary file to the disk: Input/output error; no output of the "
+                               "run is changed");
+        for (const std::string& output : outputs) EXPECT_EQ(readFile(output), "earlier") << output;
+    }
+    EXPECT_EQ(namesIn(""), (Names{"a.txt", "b.txt", "c.txt"})) << "a temporary file was left";
+}
+
+// The second output's folder is removed before the commit, so its rename
+// fails after the first output's rename succeeded.
+TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
+    const std::string renameFailed = "b/second.txt: cannot move the new file into place: No such file or directory";
+    const struct {
+        bool firstExisted;
+        bool firstIsLink;
+        bool linksRefused;  // the earlier file is kept as a copy; a link cannot be
+        std::string problem;
+    } rows[] = {
+        {true, false, false, renameFailed},
+        {false, false, false, renameFailed},
+        {true, true, false, renameFailed},
+        {true, false, true, renameFailed},
+        {true, true, true,
+         "a/first.txt: cannot keep the earlier file to put back should the run fail: "
+         "Operation not permitted"},
+    };
+    const std::string first = path("a/first.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.firstExisted << row.firstIsLink << row.linksRefused);
+        fs::remove_all(path("a"));
+        writeFile("a/elsewhere.txt", "earlier first");
+        if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
+        if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
+        IOMgmt::setStagingCalls({::fdatasync, row.linksRefused ? refusedLink : ::link});
+        {
+            IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
+            IOMgmt::writeFileAtomically(first, "new first");
+            IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
+            fs::remove_all(path("b"));
+            EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
+        }
+        EXPECT_EQ(fs::is_symlink(first), row.firstIsLink);
+        EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
+        EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
     }
 }
 

@@ -116,6 +116,23 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
+// The test facility's whole-return dump, asked to go into a folder named as
+// the print file, makes that folder while the run calculates.
+TEST_F(RunOutputsTest, AnOutputThatATestDumpMadeAFolderIsRefusedBeforeAnyIsReplaced) {
+    const std::string printFile = path("out/single-wages.print.txt");
+    fs::remove(printFile);
+    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+              "<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes</GAGENERATECYCLE><GAOUTPUTDIR>" + printFile +
+                  "</GAOUTPUTDIR></AUTOTESTOPTIONS>");
+    const testsupport::GahostResult r = run({"--autotest", path("root")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a directory; no output of the run is changed\n");
+    EXPECT_TRUE(fs::exists(printFile + "/single-wages.xml"));
+    EXPECT_EQ(readFile(path("out/GA-efile.txt")), "earlier GA-efile.txt");
+    EXPECT_EQ(readFile(path("out/single-wages.xml")), "earlier single-wages.xml");
+    EXPECT_EQ(outFiles().size(), 3u) << "a temporary file was left";
+}
+
 // Two versions of one return, on paper and e-filed, run into one folder at
 // once, again and again: the outputs are always all of one run.
 TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {

@@ -5,9 +5,9 @@ Runs alternate between two sets of options whose outputs differ in every
 file (on paper, and e-filed with a device identifier), all into one output
 folder. After each run, killed or not, every output must be the file it was
 before the run or the file the run writes, never missing or cut; a run that
-ends by itself must leave no temporary file, so the temporary files of the
-killed runs before it are gone. Prints what it counted; exit status 1 when a
-check failed.
+ends by itself must leave no temporary file, kept earlier output or lock
+file, so those of the killed runs before it are gone. Prints what it
+counted; exit status 1 when a check failed.
 
     python3 tools/kill_runs.py --runs 300 [--gahost build/default/host/gahost]
 """
@@ -34,7 +34,8 @@ def read(path):
 
 
 def temporaries(folder):
-    return [n for n in os.listdir(folder) if ".staged-" in n]
+    """The temporary files, kept earlier outputs and lock file of runs."""
+    return [n for n in os.listdir(folder) if ".staged-" in n or ".kept-" in n]
 
 
 def main():

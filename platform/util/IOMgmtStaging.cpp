@@ -8,15 +8,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <random>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
 
 namespace IOMgmt {
 
@@ -24,18 +28,35 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// ".NAME" + kTemporaryMark + six letters or digits chosen by mkostemp.
-constexpr const char* kTemporaryMark = ".staged-";
+// ".NAME" + a mark + six letters or digits: a new version of NAME being
+// staged, or the earlier NAME's second name while a batch commits.
+constexpr const char* kStagedMark = ".staged-";
+constexpr const char* kKeptMark = ".kept-";
 constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in the temporary name, which must stay within
 // the file system's 255 bytes.
 constexpr std::size_t kLongestKeptName = 200;
-// Tries at making a temporary file that a concurrent cleaner removed first.
+// Tries at a name no file has, and at making a temporary file that a
+// concurrent cleaner removed first.
+constexpr int kNameTries = 100;
 constexpr int kTemporaryFileTries = 5;
+// The lock file of a folder that a batch writes outputs into, and how
+// often a job waiting for it tries again.
+constexpr const char* kLockFileName = ".staged-outputs.lock";
+constexpr std::chrono::milliseconds kLockRetry{20};
+// How a failed commit ends its message when every output is as it was.
+constexpr const char* kNothingChanged = "no output of the run is changed";
+// The most of a lock file's holder that a message shows.
+constexpr std::size_t kHolderShown = 300;
 
-[[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0) {
+StagingCalls gCalls{::fdatasync, ::link};
+
+// Throws "PATH: what: cause; outcome", without the parts not given.
+[[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0,
+                         const std::string& outcome = {}) {
     std::string message = shownPath(path) + ": " + what;
     if (error != 0) message += ": " + std::generic_category().message(error);
+    if (!outcome.empty()) message += "; " + outcome;
     throw Exceptions::QuarloException(message, "IOMgmt", "write");
 }
 
@@ -58,16 +79,81 @@ private:
     sigset_t previous_;
 };
 
-bool isTemporaryName(const std::string& name) {
-    const std::string mark = kTemporaryMark;
-    if (name.size() < 2 + mark.size() + kRandomPartLength || name[0] != '.') return false;
-    const std::size_t random = name.size() - kRandomPartLength;
-    if (name.compare(random - mark.size(), mark.size(), mark) != 0) return false;
-    for (std::size_t i = random; i < name.size(); ++i) {
-        const char c = name[i];
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// Six letters or digits for a temporary name.
+std::string randomPart() {
+    static constexpr char kChoices[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mutex mutex;
+    static std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChoices - 2);
+    const std::lock_guard<std::mutex> lock(mutex);
+    std::string part;
+    for (std::size_t i = 0; i < kRandomPartLength; ++i) part += kChoices[pick(generator)];
+    return part;
+}
+
+std::string folderOf(const std::string& path) {
+    const fs::path p(path);
+    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
+}
+
+// ".NAME", the start of the temporary names of a file (NAME cut to
+// kLongestKeptName).
+std::string temporaryStem(const std::string& path) {
+    std::string name = fs::path(path).filename().string();
+    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
+    return "." + name;
+}
+
+// Whether the name is stem + mark + six letters or digits, exactly.
+bool isTemporaryName(const std::string& name, const std::string& stem, const std::string& mark) {
+    const std::size_t head = stem.size() + mark.size();
+    if (name.size() != head + kRandomPartLength || name.compare(0, stem.size(), stem) != 0 ||
+        name.compare(stem.size(), mark.size(), mark) != 0) {
+        return false;
     }
-    return true;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(head), name.end(), isLetterOrDigit);
+}
+
+// Removes the temporary files of one file (its temporary stem) in the
+// folder whose writer is gone: a live writer holds the lock on its file.
+// With `withKept`, also the second names of the file's earlier versions,
+// which a batch killed while it committed left; only a job that holds the
+// folder's lock file may remove them (no live job has one then).
+void removeLeftovers(const std::string& directory, const std::string& stem, bool withKept) {
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (withKept && isTemporaryName(name, stem, kKeptMark)) {
+            ::unlinkat(dirFd, name.c_str(), 0);
+            continue;
+        }
+        if (!isTemporaryName(name, stem, kStagedMark)) continue;
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dirFd, name.c_str(), 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// The first write of the process to a file clears its folder of the file's
+// abandoned temporary files; later ones find none that a process killed
+// before this one left.
+void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
+    static std::mutex mutex;
+    static std::set<std::string> cleared;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleared.insert(directory + '/' + stem).second) return;
+    }
+    removeLeftovers(directory, stem, false);
 }
 
 // Makes the rename of a file in the folder durable; a folder that cannot be
@@ -95,60 +181,154 @@ int writeAll(int fd, std::string_view bytes) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// The first write of the process into a folder clears it of abandoned
-// temporary files; later ones find none that a process killed before this
-// one left.
-void clearFolderOnce(const std::string& directory) {
-    static std::mutex mutex;
-    static std::set<std::string> cleared;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(directory).second) return;
+// Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
+// for a regular file that the file system or its owner lets nobody link, a
+// copy. The errno of the failure, else 0.
+int keepSecondName(const std::string& path, bool regular, std::string& kept) {
+    const std::string stem = (fs::path(folderOf(path)) / temporaryStem(path)).string() + kKeptMark;
+    for (int attempt = 0; attempt < kNameTries; ++attempt) {
+        std::string candidate = stem + randomPart();
+        if (gCalls.link(path.c_str(), candidate.c_str()) == 0) {
+            kept = std::move(candidate);
+            return 0;
+        }
+        if (errno == EEXIST) continue;
+        if (!regular) return errno;
+        std::error_code error;
+        if (fs::copy_file(path, candidate, error)) {
+            kept = std::move(candidate);
+            return 0;
+        }
+        if (error != std::errc::file_exists) return error.value();
     }
-    removeAbandonedTemporaries(directory);
+    return EEXIST;
+}
+
+// The lock file of the folder, open; the file is made when missing. One
+// that cannot be written is opened to read (its lock works the same).
+int openLockFile(const std::string& path) {
+    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    if (fd < 0) failOn(path, "cannot open the lock file of the outputs", errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        failOn(path, "is not a regular file, so it cannot be the lock file of the outputs");
+    }
+    return fd;
+}
+
+// What the holder of a lock file wrote in it ("process 4242, writing ...").
+std::string lockHolder(int fd) {
+    std::string text(kHolderShown, '\0');
+    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text.empty() ? "a process that does not say which"
+                        : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
+}
+
+std::string durationText(std::chrono::milliseconds wait) {
+    const auto ms = wait.count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds" : std::to_string(ms) + " ms";
+}
+
+// Takes the folder's lock file for a write of `target`, waiting up to
+// `wait` while the job of another process holds it, and writes `holder` in
+// it for a job that waits next. Its descriptor; throws when the wait runs
+// out. A holder removes the file before it lets it go, so a lock taken on a
+// file no longer there is let go and the new file's is taken.
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder) {
+    const std::string path = (fs::path(folder) / kLockFileName).string();
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (bool noted = false;;) {
+        const int fd = openLockFile(path);
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
+                if (::ftruncate(fd, 0) == 0) writeAll(fd, holder + '\n');
+                return fd;
+            }
+            ::close(fd);
+            continue;
+        }
+        const int error = errno;
+        const std::string other = lockHolder(fd);
+        ::close(fd);
+        if (error != EWOULDBLOCK && error != EINTR) failOn(path, "cannot lock it", error);
+        const std::string held = "another run is writing its outputs in " + shownPath(folder) + " (" + other + ")";
+        if (std::chrono::steady_clock::now() >= deadline) {
+            failOn(target, held + " and has not finished after " + durationText(wait), 0, kNothingChanged);
+        }
+        if (!noted) IOMgr::getInstance().notice(held + "; waiting up to " + durationText(wait) + " for it to finish");
+        noted = true;
+        std::this_thread::sleep_for(kLockRetry);
+    }
 }
 
 }  // namespace
+
+StagingCalls setStagingCalls(StagingCalls calls) {
+    const StagingCalls previous = gCalls;
+    gCalls = calls;
+    return previous;
+}
 
 // ------------------------------------------------------------ StagedFile
 
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
-    const fs::path path(target_);
-    directory_ = path.has_parent_path() ? path.parent_path().string() : std::string(".");
-    std::string name = path.filename().string();
-    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
-    clearFolderOnce(directory_);
+    directory_ = folderOf(target_);
+    OutputBatch* batch = IOMgr::getInstance().outputBatch();
+    if (batch != nullptr && batch->holds(target_)) {
+        batch->claimOutputs(target_);
+    } else {
+        clearLeftoversOnce(directory_, temporaryStem(target_));
+    }
     try {
-        for (int attempt = 0; attempt < kTemporaryFileTries && fd_ < 0; ++attempt) {
-            std::string candidate = (fs::path(directory_) / ("." + name + kTemporaryMark + "XXXXXX")).string();
-            const int fd = ::mkostemp(candidate.data(), O_CLOEXEC);
-            if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
-            // Locked, the file is this writer's; a cleaner that locked it
-            // first has removed it (no link is left), and another is made.
-            while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-            }
-            struct stat mine {};
-            if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
-                fd_ = fd;
-                temporary_ = candidate;
-            } else {
-                ::close(fd);
-            }
-        }
-        if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
-        // Keep the permissions of the file being replaced; a new file gets
-        // the usual 0644.
+        makeTemporary();
+        // A replaced regular file keeps its permissions. A new file keeps
+        // those the umask gave it, and so does one that replaces a link:
+        // the link's target lends none.
         struct stat old {};
-        const mode_t mode = ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        if (::fchmod(fd_, mode) != 0) fail("cannot set the temporary file's permissions", errno);
+        if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) {
+            fail("cannot set the temporary file's permissions", errno);
+        }
     } catch (...) {
         if (fd_ >= 0) {
             ::unlink(temporary_.c_str());
             ::close(fd_);
+            fd_ = -1;
         }
         throw;
     }
+}
+
+void StagedFile::makeTemporary() {
+    const std::string stem = (fs::path(directory_) / temporaryStem(target_)).string() + kStagedMark;
+    for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
+        std::string candidate = stem + randomPart();
+        // Made new, with the permissions the umask gives a new file.
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
+        ++made;
+        // Locked, the file is this writer's; a cleaner that locked it first
+        // has removed it (no link is left), and another is made.
+        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+        struct stat mine {};
+        if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
+            fd_ = fd;
+            temporary_ = std::move(candidate);
+        } else {
+            ::close(fd);
+        }
+    }
+    if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
 }
 
 StagedFile::~StagedFile() {
@@ -169,7 +349,7 @@ void StagedFile::startWriteback() {
 }
 
 void StagedFile::finish() {
-    if (::fdatasync(fd_) != 0) fail("cannot write the temporary file to the disk", errno);
+    if (gCalls.sync(fd_) != 0) fail("cannot write the temporary file to the disk", errno);
     finished_ = true;
 }
 
@@ -189,7 +369,8 @@ void StagedFile::putInPlace() {
 
 // ------------------------------------------------------------ OutputBatch
 
-OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
+OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
+    : lockWait_(lockWait) {
     IOMgr& io = IOMgr::getInstance();
     if (io.outputBatch() != nullptr) {
         throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
@@ -199,12 +380,16 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs) {
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             failOn(path, "is a directory; the output cannot be written there");
         }
-        outputs_.push_back({path, nullptr});
+        outputs_.push_back({path, nullptr, {}});
     }
     io.setOutputBatch(this);
 }
 
-OutputBatch::~OutputBatch() { IOMgr::getInstance().setOutputBatch(nullptr); }
+OutputBatch::~OutputBatch() {
+    for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
+    IOMgr::getInstance().setOutputBatch(nullptr);
+}
 
 void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
 
@@ -240,26 +425,109 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     output.staged = std::move(file);
 }
 
+void OutputBatch::claimOutputs(const std::string& target) {
+    if (claimed_) return;
+    // Who holds the folders, for a job that waits: "process 4242, writing
+    // GA-efile.txt, return.print.txt, return.xml".
+    std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
+    std::set<std::string> folders;
+    for (const Output& output : outputs_) {
+        if (&output != &outputs_.front()) holder += ", ";
+        holder += fs::path(output.path).filename().string();
+        folders.insert(canonicalPath(folderOf(output.path)));
+    }
+    try {
+        // In one order, so that two jobs never each hold what the other waits for.
+        for (const std::string& folder : folders)
+            locks_.emplace_back(folder, lockFolder(folder, target, lockWait_, holder));
+    } catch (...) {
+        releaseOutputs();
+        throw;
+    }
+    claimed_ = true;
+    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
+}
+
+void OutputBatch::releaseOutputs() {
+    for (const auto& [folder, fd] : locks_) {
+        ::unlink((fs::path(folder) / kLockFileName).c_str());
+        ::close(fd);
+    }
+    locks_.clear();
+    claimed_ = false;
+}
+
+void OutputBatch::keepEarlierOutputs() {
+    for (Output& output : outputs_) {
+        struct stat st {};
+        int error = ::lstat(output.path.c_str(), &st) == 0 ? 0 : errno;
+        if (error == ENOENT) continue;  // a new output: nothing to put back
+        if (error == 0) error = keepSecondName(output.path, S_ISREG(st.st_mode), output.kept);
+        if (error != 0) {
+            dropEarlierOutputs();
+            failOn(output.path, "cannot keep the earlier file to put back should the run fail", error, kNothingChanged);
+        }
+    }
+}
+
+std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
+    std::string lost;
+    for (std::size_t i = moved; i-- > 0;) {
+        Output& output = outputs_[i];
+        const bool back = output.kept.empty() ? ::unlink(output.path.c_str()) == 0
+                                              : ::rename(output.kept.c_str(), output.path.c_str()) == 0;
+        if (!back) {
+            lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
+                    std::generic_category().message(errno) + ")";
+            if (!output.kept.empty()) lost += ": the earlier file is " + shownPath(output.kept);
+        }
+        output.kept.clear();
+    }
+    return lost;
+}
+
+void OutputBatch::dropEarlierOutputs() {
+    for (Output& output : outputs_) {
+        if (!output.kept.empty()) ::unlink(output.kept.c_str());
+        output.kept.clear();
+    }
+}
+
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
-        if (output.staged == nullptr) failOn(output.path, "was not written; no output of the run is changed");
+        if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(output.path, "is a directory; no output of the run is changed");
+            failOn(output.path, "is a directory", 0, kNothingChanged);
         }
     }
     // All on the disk before any is renamed; their writeback started when
     // each was staged, so the syncs mostly overlap.
-    for (Output& output : outputs_) output.staged->finish();
+    try {
+        for (Output& output : outputs_) output.staged->finish();
+    } catch (const Exceptions::QuarloException& e) {
+        throw Exceptions::QuarloException(e.getMessage() + "; " + kNothingChanged, "IOMgmt", "write");
+    }
     // The renames go together: a signal from the terminal waits for them.
     const SignalsHeld held;
+    keepEarlierOutputs();
     std::set<std::string> directories;
-    for (Output& output : outputs_) {
-        output.staged->moveIntoPlace();
-        directories.insert(output.staged->directory());
+    for (const Output& output : outputs_) directories.insert(output.staged->directory());
+    std::size_t moved = 0;
+    try {
+        for (; moved < outputs_.size(); ++moved) outputs_[moved].staged->moveIntoPlace();
+    } catch (const Exceptions::QuarloException& e) {
+        // The outputs moved before it are put back.
+        const std::string lost = putBackEarlierOutputs(moved);
+        dropEarlierOutputs();
+        for (const std::string& directory : directories) syncDirectory(directory);
+        throw Exceptions::QuarloException(e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost),
+                                          "IOMgmt", "write");
     }
     for (const std::string& directory : directories) syncDirectory(directory);
+    dropEarlierOutputs();
     for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
 }
 
 // ------------------------------------------------------------ single files
@@ -287,7 +555,7 @@ void appendToFile(const std::string& path, std::string_view bytes) {
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         failOn(path, "is not a regular file (a directory, device, pipe or socket)");
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     if (fd < 0) failOn(path, "cannot open it", errno);
     struct FdCloser {
         int fd;
@@ -295,24 +563,6 @@ void appendToFile(const std::string& path, std::string_view bytes) {
     } closer{fd};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
     if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
-}
-
-void removeAbandonedTemporaries(const std::string& directory) {
-    DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name)) continue;
-        const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat st {};
-        // A live writer holds the lock on its temporary file.
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(dir);
 }
 
 std::string canonicalPath(const std::string& path) {

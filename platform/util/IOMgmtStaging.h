@@ -2,20 +2,30 @@
 //
 // A new version of a file is written under a temporary name in the file's
 // own folder (".NAME.staged-XXXXXX"), synced, and renamed over the old file
-// only when complete. A process killed meanwhile leaves the old file and a
-// temporary file, which the first write of a later process into that folder
-// removes: every temporary file is locked by the process that writes it, so
-// only those whose writer is gone are removed.
+// only when complete. It gets the permissions of the file it replaces when
+// that is a regular file, else those the umask gives a new file (0666 less
+// the umask); a symbolic link is replaced, and its target lends nothing. A
+// process killed meanwhile leaves the old file and a temporary file, which
+// the first write of a later process to the same file removes: every
+// temporary file is locked by the process that writes it, so only those
+// whose writer is gone are removed, and only those of that file's name.
 //
 // An output batch holds the outputs of one job (gahost run: the e-file, the
 // print file and the saved return): each is staged as above, and all of
-// them are moved into place together, only when every one is complete.
+// them are moved into place together, only when every one is complete. One
+// job at a time writes outputs into a folder: the first staged write of an
+// output takes the folder's lock file (".staged-outputs.lock"), which the
+// commit removes. While the renames go on, each replaced output keeps a
+// second name (".NAME.kept-XXXXXX"), by which it is put back when a later
+// rename fails.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace IOMgmt {
@@ -24,8 +34,9 @@ namespace IOMgmt {
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
 class StagedFile {
 public:
-    // Removes the abandoned temporary files of the target's folder (at the
-    // process's first write there), then makes and locks a temporary file.
+    // Removes the abandoned temporary files of the target (at the process's
+    // first write of it; for an output of the current batch, the batch
+    // claims its folder first), then makes and locks a temporary file.
     explicit StagedFile(std::string target);
     // Removes the temporary file unless it was moved into place.
     ~StagedFile();
@@ -48,6 +59,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int error = 0) const;
+    // Makes and locks the temporary file, with the mode it is to have.
+    void makeTemporary();
 
     std::string target_;
     std::string directory_;
@@ -57,6 +70,10 @@ private:
     bool moved_ = false;
 };
 
+// How long a job waits for another process's job that writes outputs into
+// the same folder before it gives up.
+inline constexpr std::chrono::milliseconds kOutputLockWait{30000};
+
 // The outputs of one job, moved into place together. While it lives it is
 // the I/O manager's current batch: the file writer and writeFileAtomically
 // stage a file it holds into it instead of moving the file into place.
@@ -64,9 +81,11 @@ class OutputBatch {
 public:
     // Declares the outputs; every one must be staged before commit(). An
     // output that is an existing directory is refused at once. Only one
-    // batch lives at a time.
-    explicit OutputBatch(const std::vector<std::string>& outputs);
-    // Removes whatever was staged and not committed: the old files stay.
+    // batch lives at a time. `lockWait` bounds the wait for another job
+    // that holds an output folder (claimOutputs).
+    explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
+    // Removes whatever was staged and not committed (the old files stay)
+    // and gives the output folders up.
     ~OutputBatch();
     OutputBatch(const OutputBatch&) = delete;
     OutputBatch& operator=(const OutputBatch&) = delete;
@@ -85,15 +104,27 @@ public:
     // writeback; one staged before for the same output is dropped.
     void adopt(std::unique_ptr<StagedFile> file);
 
-    // Syncs every output to the disk, moves them into place and syncs their
-    // folders. Throws, moving nothing, when an output was not staged or
-    // cannot be synced.
+    // Takes the output folders for this job, once; the first staged write
+    // of an output (`target`) does it. Waits, up to the batch's bound, while
+    // another process's job holds one (an advisory lock on its lock file),
+    // then removes what killed jobs left of these outputs. Throws when the
+    // wait runs out, naming the target, the process that holds the folder
+    // and the outputs it writes.
+    void claimOutputs(const std::string& target);
+
+    // Syncs every output to the disk, then moves them into place and syncs
+    // their folders. Throws, leaving every output as it was, when an output
+    // was not staged or is a directory, cannot be synced, or cannot be moved
+    // into place (the outputs moved before it are put back).
     void commit();
 
 private:
     struct Output {
         std::string path;
         std::unique_ptr<StagedFile> staged;
+        // While the batch commits: the earlier file's second name (a link,
+        // or a copy where no link can be made); empty when there was none.
+        std::string kept;
     };
     struct Input {
         std::string path;
@@ -103,10 +134,34 @@ private:
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
+    // Gives every earlier output a second name, before any is replaced;
+    // throws, keeping none, when one cannot be kept.
+    void keepEarlierOutputs();
+    // Puts back the earlier files of the first `moved` outputs after a
+    // rename failed; what could not be put back, for the message.
+    std::string putBackEarlierOutputs(std::size_t moved);
+    // Removes the second names left; the files stand under their own.
+    void dropEarlierOutputs();
+    // Removes the lock files and gives the folders up.
+    void releaseOutputs();
 
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
+    std::chrono::milliseconds lockWait_;
+    bool claimed_ = false;
+    // The lock files held, by folder.
+    std::vector<std::pair<std::string, int>> locks_;
 };
+
+// The system calls by which a staged file reaches the disk and an earlier
+// output keeps a second name. A test puts in one that fails to see what the
+// failure leaves; by default they are fdatasync and link.
+struct StagingCalls {
+    int (*sync)(int fd);
+    int (*link)(const char* existing, const char* newName);
+};
+// Puts the calls in place; returns those they replace.
+StagingCalls setStagingCalls(StagingCalls calls);
 
 // Completes a staged file, all of it written: into the current batch when
 // the batch holds its target, else put in place at once, its folder synced.
@@ -122,10 +177,6 @@ void writeFileAtomically(const std::string& path, std::string_view bytes);
 // Appends the bytes to a regular file in one write (the file is made when
 // missing); never waits on a pipe. Throws as writeFileAtomically does.
 void appendToFile(const std::string& path, std::string_view bytes);
-
-// Removes the temporary files of this design in the folder whose writer is
-// gone (a process killed while writing).
-void removeAbandonedTemporaries(const std::string& directory);
 
 // The path with its folders resolved, for comparing two paths of one file.
 std::string canonicalPath(const std::string& path);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/host/gahost_process.h"
@@ -115,22 +116,83 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
-TEST_F(RunOutputsTest, TheNextRunRemovesTheTemporaryFilesOfAKilledOne) {
+// The test facility's whole-return dump, asked to go into a folder named as
+// the print file, makes that folder while the run calculates.
+TEST_F(RunOutputsTest, AnOutputThatATestDumpMadeAFolderIsRefusedBeforeAnyIsReplaced) {
+    const std::string printFile = path("out/single-wages.print.txt");
+    fs::remove(printFile);
+    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+              "<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes</GAGENERATECYCLE><GAOUTPUTDIR>" + printFile +
+                  "</GAOUTPUTDIR></AUTOTESTOPTIONS>");
+    const testsupport::GahostResult r = run({"--autotest", path("root")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a directory; no output of the run is changed\n");
+    EXPECT_TRUE(fs::exists(printFile + "/single-wages.xml"));
+    EXPECT_EQ(readFile(path("out/GA-efile.txt")), "earlier GA-efile.txt");
+    EXPECT_EQ(readFile(path("out/single-wages.xml")), "earlier single-wages.xml");
+    EXPECT_EQ(outFiles().size(), 3u) << "a temporary file was left";
+}
+
+// Two versions of one return, on paper and e-filed, run into one folder at
+// once, again and again: the outputs are always all of one run.
+TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
+    const std::vector<std::string> versions[] = {{}, {"--efile", "--device-id", "3F2A9C01D4E5"}};
+    const auto runVersion = [&](int version, const std::string& folder) {
+        std::vector<std::string> args = {"run", GA_SOURCE_DIR "/examples/balance-due.xml", "--out", path(folder)};
+        args.insert(args.end(), versions[version].begin(), versions[version].end());
+        const std::string capture = path("capture" + std::to_string(version));
+        fs::create_directories(capture);
+        return testsupport::runGahost(args, {}, capture);
+    };
+    const auto outputsIn = [&](const std::string& folder) {
+        std::vector<std::string> texts;
+        for (const char* name : {"GA-efile.txt", "balance-due.print.txt", "balance-due.xml"}) {
+            texts.push_back(readFile(path(folder + "/" + name)));
+        }
+        return texts;
+    };
+    std::vector<std::string> alone[2];
+    for (int version : {0, 1}) {
+        ASSERT_EQ(runVersion(version, "alone" + std::to_string(version)).status, 0);
+        alone[version] = outputsIn("alone" + std::to_string(version));
+    }
+    for (std::size_t i = 0; i < alone[0].size(); ++i) ASSERT_NE(alone[0][i], alone[1][i]) << "output " << i;
+    for (int round = 0; round < 30; ++round) {
+        testsupport::GahostResult results[2];
+        std::thread second([&] { results[1] = runVersion(1, "together"); });
+        results[0] = runVersion(0, "together");
+        second.join();
+        for (const testsupport::GahostResult& r : results) ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> found = outputsIn("together");
+        ASSERT_TRUE(found == alone[0] || found == alone[1]) << "round " << round << ": the outputs of both runs";
+    }
+}
+
+TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
+    // What runs killed while they wrote these outputs, or while they put
+    // them in place, left.
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.other.xml.staged-000000"};
+                                     "out/.single-wages.print.txt.kept-Q9w8E7", "out/.staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
-    // A run still writing holds its temporary file locked; files of other
-    // names are not the run's.
+    // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const std::string others[] = {"out/.x.staged-12345", "out/x.staged-123456", "out/.x.staged-12345!"};
+    // The user's files, and the temporary files of other files.
+    const std::string others[] = {"out/.other.xml.staged-000000",
+                                  "out/.x.staged-12345",
+                                  "out/notes.staged-abc123",
+                                  "out/single-wages.xml.staged-abc123",
+                                  "out/.single-wages.xml.staged-abc1234",
+                                  "out/.single-wages.xml.staged-abc12!",
+                                  "out/.single-wages.xml.kept-abc12",
+                                  "out/..single-wages.xml.staged-abc123"};
     for (const std::string& name : others) writeFile(name, "mine");
 
     ASSERT_EQ(run({}).status, 0);
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
     EXPECT_TRUE(fs::exists(live));
-    for (const std::string& name : others) EXPECT_TRUE(fs::exists(path(name))) << name;
+    for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
     ::close(fd);
 }
 

@@ -1,0 +1,208 @@
+// The staged writes: permissions, failed syncs and renames, and one job at
+// a time per output folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// A sync that fails at the call numbered gFailingSync (from 1), after
+// gBeforeSync looked at the outputs.
+int gSyncs = 0;
+int gFailingSync = 0;
+std::function<void()> gBeforeSync;
+int failingSync(int fd) {
+    gBeforeSync();
+    if (++gSyncs == gFailingSync) return errno = EIO, -1;
+    return ::fdatasync(fd);
+}
+int refusedLink(const char*, const char*) { return errno = EPERM, -1; }
+
+class Staging : public testsupport::ScratchDirTest {
+protected:
+    void TearDown() override {
+        IOMgmt::setStagingCalls({::fdatasync, ::link});
+        ScratchDirTest::TearDown();
+    }
+    Names namesIn(const std::string& folder) const {
+        Names names;
+        for (const auto& e : fs::directory_iterator(path(folder))) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string failure(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const Exceptions::QuarloException& e) {
+            return e.getMessage();
+        }
+        return "no failure";
+    }
+};
+
+TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
+    enum class Before { None, Regular0640, LinkToA0777File, NoneAppended };
+    const struct {
+        mode_t umask;
+        Before before;
+        fs::perms expected;
+    } rows[] = {
+        {077, Before::None, fs::perms(0600)},
+        {022, Before::None, fs::perms(0644)},
+        {077, Before::Regular0640, fs::perms(0640)},
+        {022, Before::Regular0640, fs::perms(0640)},
+        {077, Before::LinkToA0777File, fs::perms(0600)},
+        {022, Before::LinkToA0777File, fs::perms(0644)},
+        {077, Before::NoneAppended, fs::perms(0600)},
+        {022, Before::NoneAppended, fs::perms(0644)},
+    };
+    const std::string out = path("out.txt");
+    const std::string target = writeFile("target.txt", "target");
+    fs::permissions(target, fs::perms::all);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "umask " << std::oct << row.umask << ", before " << int(row.before));
+        fs::remove(out);
+        if (row.before == Before::Regular0640) fs::permissions(writeFile("out.txt", "old"), fs::perms(0640));
+        if (row.before == Before::LinkToA0777File) fs::create_symlink(target, out);
+        const mode_t previous = ::umask(row.umask);
+        if (row.before == Before::NoneAppended) {
+            IOMgmt::appendToFile(out, "new");
+        } else {
+            IOMgmt::OutputBatch batch({out});
+            IOMgmt::writeFileAtomically(out, "new");
+            batch.commit();
+        }
+        ::umask(previous);
+        EXPECT_EQ(fs::symlink_status(out).permissions(), row.expected);
+        EXPECT_EQ(readFile(out), "new");
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms::all);
+        EXPECT_EQ(readFile(target), "target");
+    }
+}
+
+TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
+    const Names outputs = {path("a.txt"), path("b.txt"), path("c.txt")};
+    bool replacedEarly = false;
+    gBeforeSync = [&] {
+        for (const std::string& output : outputs) replacedEarly = replacedEarly || readFile(output) != "earlier";
+    };
+    IOMgmt::setStagingCalls({failingSync, ::link});
+    // The sync that fails; none in the last row.
+    for (const int failing : {1, 2, 3, 0}) {
+        SCOPED_TRACE(failing);
+        for (const std::string& output : outputs) writeFile(fs::path(output).filename(), "earlier");
+        IOMgmt::OutputBatch batch(outputs);
+        for (const std::string& output : outputs) IOMgmt::writeFileAtomically(output, "new");
+        gSyncs = 0;
+        gFailingSync = failing;
+        const std::string problem = failure([&] { batch.commit(); });
+        EXPECT_FALSE(replacedEarly);
+        if (failing == 0) {
+            EXPECT_EQ(problem, "no failure");
+            continue;
+        }
+        EXPECT_EQ(problem, outputs[failing - 1] +
+                               ": cannot write the temporary file to the disk: Input/output error; no output of the "
+                               "run is changed");
+        for (const std::string& output : outputs) EXPECT_EQ(readFile(output), "earlier") << output;
+    }
+    EXPECT_EQ(namesIn(""), (Names{"a.txt", "b.txt", "c.txt"})) << "a temporary file was left";
+}
+
+// The second output's folder is removed before the commit, so its rename
+// fails after the first output's rename succeeded.
+TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
+    const std::string renameFailed = "b/second.txt: cannot move the new file into place: No such file or directory";
+    const struct {
+        bool firstExisted;
+        bool firstIsLink;
+        bool linksRefused;  // the earlier file is kept as a copy; a link cannot be
+        std::string problem;
+    } rows[] = {
+        {true, false, false, renameFailed},
+        {false, false, false, renameFailed},
+        {true, true, false, renameFailed},
+        {true, false, true, renameFailed},
+        {true, true, true,
+         "a/first.txt: cannot keep the earlier file to put back should the run fail: "
+         "Operation not permitted"},
+    };
+    const std::string first = path("a/first.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.firstExisted << row.firstIsLink << row.linksRefused);
+        fs::remove_all(path("a"));
+        writeFile("a/elsewhere.txt", "earlier first");
+        if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
+        if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
+        IOMgmt::setStagingCalls({::fdatasync, row.linksRefused ? refusedLink : ::link});
+        {
+            IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
+            IOMgmt::writeFileAtomically(first, "new first");
+            IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
+            fs::remove_all(path("b"));
+            EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
+        }
+        EXPECT_EQ(fs::is_symlink(first), row.firstIsLink);
+        EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
+        EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
+    }
+}
+
+TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
+    const std::string out = writeFile("out.txt", "earlier");
+    const std::string lockFile = path(".staged-outputs.lock");
+    {
+        IOMgmt::OutputBatch batch({out, path("other.txt")});
+        IOMgmt::writeFileAtomically(out, "first");
+        EXPECT_EQ(readFile(lockFile), "process " + std::to_string(::getpid()) + ", writing out.txt, other.txt\n");
+    }
+    // Another process's job holds the folder (a lock of another open file
+    // conflicts in this process too).
+    writeFile(".staged-outputs.lock", "process 4242, writing GA-efile.txt\n");
+    const int held = ::open(lockFile.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const std::string other = "another run is writing its outputs in " + dir + " (process 4242, writing GA-efile.txt)";
+    Names notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&notes](const std::string& text) { notes.push_back(text); });
+    {
+        IOMgmt::OutputBatch batch({out}, std::chrono::milliseconds(100));
+        EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "second"); }),
+                  out + ": " + other + " and has not finished after 100 ms; no output of the run is changed");
+    }
+    EXPECT_EQ(notes, Names{other + "; waiting up to 100 ms for it to finish"});
+    // The other job ends while this one waits.
+    std::thread ending([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::close(held);
+    });
+    {
+        IOMgmt::OutputBatch batch({out}, std::chrono::seconds(30));
+        IOMgmt::writeFileAtomically(out, "third");
+        batch.commit();
+    }
+    ending.join();
+    IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
+    EXPECT_EQ(readFile(out), "third");
+    EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
+}
+
+}  // namespace

@@ -42,4 +42,13 @@ std::vector<std::string> missingParts(const PersistanceMgmt::ReturnFileContents&
     return missing;
 }
 
+std::vector<NamedOutput> namedOutputs(const RunOutputs& outputs, bool withModule) {
+    std::vector<NamedOutput> named{{outputs.savedReturn, "the saved return"}};
+    if (withModule) {
+        named.push_back({outputs.printFile, "the print file"});
+        named.push_back({outputs.eFile, "the e-file"});
+    }
+    return named;
+}
+
 }  // namespace GAHost

@@ -341,7 +341,8 @@ void printStateReturn(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) {
 // staged in the run's output batch; false (reported on standard error) when
 // one of them cannot be written.
 bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession& session, const std::string& input,
-                        const GAHost::RunOutputs& outputs, bool efile) {
+                        const GAHost::RunOutputs& outputs, const std::optional<TifWriteMgmt::FederalEFile>& federal,
+                        bool efile) {
     // The calculation runs through the module's engine, built on the
     // module's printer. Both go before the returns do.
     TaxFormPrintMgmt::TaxFormPrinterPtr printer(
@@ -358,7 +359,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     const AuditMgmt::TaxFormAuditorPtr auditor =
         GAHost::reviewGeorgiaReturn(std::cout, module, session, engine, printer, efile);
     if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
-        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, std::cout, std::cerr)) {
+        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, federal, std::cout, std::cerr)) {
         return false;
     }
     GAHost::printSummaryReport(module, session, std::cout);
@@ -366,7 +367,8 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
 }
 
 // A run of the return file into the output folder: the files are checked
-// before any work is done and any output is touched, then the returns are
+// (the federal e-file read, once) before any work is done and any output is
+// touched, then the returns are
 // loaded and, with a module, calculated and reported; the outputs are staged
 // in one batch and committed together at the end. The saved return's path;
 // none when a step failed (reported on standard error), and every earlier
@@ -375,7 +377,8 @@ std::optional<std::string> runReturn(const Options& o, const std::string& input,
                                      const GAHost::ModuleLoader* module) {
     GAHost::HostSession session(formsDirectory(o));
     const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
-    GAHost::checkRunFiles(input, o.federalEFile, outputs);
+    GAHost::checkRunFiles(input, outputs);
+    const std::optional<TifWriteMgmt::FederalEFile> federal = GAHost::readFederalEFile(o.federalEFile, outputs);
     loadReturns(session, module, input, o.efile);
     const GAHost::CurrentStore currentStore(session.store());
     registerReturnDescriptions(session.library());
@@ -384,7 +387,8 @@ std::optional<std::string> runReturn(const Options& o, const std::string& input,
     IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
     batch.addInput(input, "the return file being run");
     if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
-    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, o.efile)) return std::nullopt;
+    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile))
+        return std::nullopt;
     session.save(outputs.savedReturn);
     batch.commit();
     return outputs.savedReturn;

@@ -24,4 +24,9 @@ struct NamedOutput {
 // The outputs of a run as RunOutputs::written gives them, each with its name.
 std::vector<NamedOutput> namedOutputs(const RunOutputs& outputs, bool withModule);
 
+// Refuses, with Exceptions::QuarloException of one line naming both, two
+// outputs of the run that would be one file: a return file named
+// GA-efile.txt would be saved over the e-file.
+void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule);
+
 }  // namespace GAHost

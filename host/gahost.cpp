@@ -29,6 +29,7 @@
 #include "host/ModuleLoader.h"
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
+#include "host/ReturnRequirements.h"
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
 #include "host/SettleReturn.h"
@@ -378,6 +379,7 @@ std::optional<std::string> runReturn(const Options& o, const std::string& input,
     GAHost::HostSession session(formsDirectory(o));
     const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
     GAHost::checkRunFiles(input, outputs);
+    GAHost::refuseCollidingOutputs(outputs, module != nullptr);
     const std::optional<TifWriteMgmt::FederalEFile> federal = GAHost::readFederalEFile(o.federalEFile, outputs);
     loadReturns(session, module, input, o.efile);
     const GAHost::CurrentStore currentStore(session.store());

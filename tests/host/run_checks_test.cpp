@@ -1,5 +1,5 @@
 // What gahost run refuses before any work, and what it says when a step
-// fails: the federal e-file, read once.
+// fails: the federal e-file, read once; outputs that would be one file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,6 +65,13 @@ TEST_F(RunChecksTest, TheFederalBlockIsTheOneReadAndCheckedBeforeTheRun) {
     const std::string efile = readFile(path("out/GA-efile.txt"));
     ASSERT_GE(efile.size(), kBlock.size());
     EXPECT_EQ(efile.substr(efile.size() - kBlock.size()), kBlock);
+}
+
+TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) {
+    const std::string input = writeFile("in/GA-efile.txt", readFile(kExample));
+    expectRefused(run(input, {}), "the saved return and the e-file of this run would both be " +
+                                      path("out/GA-efile.txt") + ": rename the return file");
+    EXPECT_FALSE(fs::exists(path("out")));
 }
 
 }  // namespace

@@ -35,18 +35,28 @@ TEST_F(FederalEFileRead, TakesABlockThatCanBeCopiedAsItStands) {
     };
     const std::string noBlock = "has no federal data block";
     const Row rows[] = {
-        {"CR LF lines from the first block line", "H FED\r\n" + kBlock, "", {"D FDF1040    001 X T  ", "00010.000 001 FED"}},
+        {"CR LF lines from the first block line",
+         "H FED\r\n" + kBlock,
+         "",
+         {"D FDF1040    001 X T  ", "00010.000 001 FED"}},
         {"LF lines, the last without one", "D FDBKDATA 1\n2\n3", "", {"D FDBKDATA 1", "2", "3"}},
         {"a CR ending the file ends its line", "D FDF1040\r\nA\r", "", {"D FDF1040", "A"}},
-        {"NUL and lone CR before the block are not copied", std::string("H\0\r\r\n", 5) + kBlock, "",
+        {"NUL and lone CR before the block are not copied",
+         std::string("H\0\r\r\n", 5) + kBlock,
+         "",
          {"D FDF1040    001 X T  ", "00010.000 001 FED"}},
         {"empty", "", "is empty", {}},
         {"no block", "H FED\r\nD FDOTHER\r\n", noBlock, {}},
         {"the block's name not at a line's start", "H D FDF1040\r\n", noBlock, {}},
-        {"NUL", "D FDF1040\r\nA" + std::string(1, '\0') + "\r\n", "the federal data block is refused: line 2 holds a NUL byte", {}},
+        {"NUL",
+         "D FDF1040\r\nA" + std::string(1, '\0') + "\r\n",
+         "the federal data block is refused: line 2 holds a NUL byte",
+         {}},
         {"CR CR LF", "H\r\nD FDBKDATA\r\r\n", "the federal data block is refused: line 2 ends with CR CR LF", {}},
-        {"CR inside a line", "D FDF1040\r\nA\rB\r\n",
-         "the federal data block is refused: line 2 holds a carriage return that does not end it", {}},
+        {"CR inside a line",
+         "D FDF1040\r\nA\rB\r\n",
+         "the federal data block is refused: line 2 holds a carriage return that does not end it",
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

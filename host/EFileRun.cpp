@@ -40,7 +40,9 @@ bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
     if (federalEFile) writer->setFederalEFile(*federalEFile);
     const std::string path = writer->getTifFileSpec(DataMgmt::kGeorgiaReturnType)->getDisplayName(-1);
     if (!writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType)) {
-        err << "gahost: the Georgia e-file " << path << " was not written\n";
+        const std::string& cause = writer->tifFileProblem();
+        err << "gahost: the Georgia e-file " << path << " was not written" << (cause.empty() ? "" : ": ") << cause
+            << '\n';
         return false;
     }
     out << "wrote the Georgia e-file " << path << '\n';

@@ -40,8 +40,8 @@ std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& pa
 // the printer and the auditor (which may be empty), gives it the checked
 // copy of the federal e-file (when there is one), writes the Georgia return
 // as the first state of the e-file, and reports the file written. False
-// (reported on `err`) when the writer answers that the file was not
-// written.
+// (reported on `err` with the cause) when the writer answers that the file
+// was not written.
 bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
                        const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
                        const TaxFormPrintMgmt::TaxFormPrinterPtr& printer, const AuditMgmt::TaxFormAuditorPtr& auditor,

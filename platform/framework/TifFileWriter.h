@@ -106,6 +106,9 @@ public:
     IOMgmt::FileNamePtr getTifFileSpec(DataMgmt::TaxReturnType type, int variant = 0) const;
     // The file name of a return's e-file: "<abbreviation>-efile.txt".
     static std::string eFileName(const std::string& abbreviation);
+    // Why the e-file's line writer failed ("cannot write the temporary
+    // file: No space left on device"); empty while none of its steps did.
+    const std::string& tifFileProblem() const { return tifFile.problem(); }
 
     // ---- the federal return's e-file
     // The copy of the federal e-file that the host read and checked: the

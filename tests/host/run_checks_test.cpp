@@ -1,5 +1,6 @@
 // What gahost run refuses before any work, and what it says when a step
-// fails: the federal e-file, read once; outputs that would be one file.
+// fails: the federal e-file, read once; outputs that would be one file; the
+// cause of an e-file that cannot be written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,6 +73,18 @@ TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) 
     expectRefused(run(input, {}), "the saved return and the e-file of this run would both be " +
                                       path("out/GA-efile.txt") + ": rename the return file");
     EXPECT_FALSE(fs::exists(path("out")));
+}
+
+TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
+    // Past the print file (4.4 kB) the e-file (5 kB) meets the limit, as it
+    // would a full disk.
+    const testsupport::GahostResult r = run(kExample, {}, 4600);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
+                         " was not written: cannot write the temporary file: File too large\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
 }
 
 }  // namespace

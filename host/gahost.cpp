@@ -8,8 +8,9 @@
 //   gahost items                 list the common federal items
 //   gahost interview FILE        the Georgia interview of a calculated return
 //
-// Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong
-// usage. Errors go to stderr.
+// Exit status: 0 on success, 1 on bad input or a failed step (a printout
+// that standard output did not take included), 2 on wrong usage. Errors go
+// to stderr.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -33,6 +34,7 @@
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
 #include "host/SettleReturn.h"
+#include "host/StandardOutput.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/Managers.h"
@@ -367,15 +369,26 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     return true;
 }
 
+// Throws when what was printed so far did not reach standard output: a run
+// whose printout is lost changes no output.
+void requirePrintout() {
+    auto* printout = dynamic_cast<GAHost::StandardOutput*>(std::cout.rdbuf());
+    const std::string lost = printout != nullptr ? printout->flush() : std::string();
+    if (!lost.empty()) {
+        throw Exceptions::QuarloException(
+            "cannot write the standard output: " + lost + "; no output of the run is changed", "gahost", "run");
+    }
+}
+
 // A run of the return file into the output folder: the files are checked
 // (the federal e-file read, once) before any work is done and any output is
-// touched, then the returns are
-// loaded and, with a module, calculated and reported; the outputs are staged
-// in one batch and committed together at the end. The saved return's path;
-// none when a step failed (reported on standard error), and every earlier
-// output stays as it was.
-std::optional<std::string> runReturn(const Options& o, const std::string& input, const std::filesystem::path& outDir,
-                                     const GAHost::ModuleLoader* module) {
+// touched, then the returns are loaded and, with a module, calculated and
+// reported; the outputs are staged in one batch and committed together at
+// the end, once the printout has reached standard output. False when a step
+// failed (reported on standard error), and every earlier output stays as it
+// was.
+bool runReturn(const Options& o, const std::string& input, const std::filesystem::path& outDir,
+               const GAHost::ModuleLoader* module, const std::string& modulePath) {
     GAHost::HostSession session(formsDirectory(o));
     const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
     GAHost::checkRunFiles(input, outputs);
@@ -384,16 +397,20 @@ std::optional<std::string> runReturn(const Options& o, const std::string& input,
     loadReturns(session, module, input, o.efile);
     const GAHost::CurrentStore currentStore(session.store());
     registerReturnDescriptions(session.library());
-    if (!makeOutputDirectory(outDir)) return std::nullopt;
+    if (!makeOutputDirectory(outDir)) return false;
 
     IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
     batch.addInput(input, "the return file being run");
     if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
-    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile))
-        return std::nullopt;
+    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile)) return false;
     session.save(outputs.savedReturn);
+    if (module == nullptr) {
+        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
+    }
+    std::cout << "wrote " << outputs.savedReturn << '\n';
+    requirePrintout();
     batch.commit();
-    return outputs.savedReturn;
+    return true;
 }
 
 int run(const Options& o) {
@@ -406,13 +423,7 @@ int run(const Options& o) {
     const std::unique_ptr<GAHost::ModuleLoader> module = loadModule(o, modulePath);
 
     const GAHost::NotesPrinted notes(std::cerr);
-    const std::optional<std::string> saved = runReturn(o, input, outDir, module.get());
-    if (!saved) return kExitFailed;
-    if (module == nullptr) {
-        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
-    }
-    std::cout << "wrote " << *saved << '\n';
-    return kExitOk;
+    return runReturn(o, input, outDir, module.get(), modulePath) ? kExitOk : kExitFailed;
 }
 
 int interview(const Options& o) {
@@ -437,9 +448,8 @@ const std::map<std::string, int (*)(const Options&)> kCommands = {
     {"fields", listFields}, {"items", listItems}, {"interview", interview},
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command named by the arguments, run; its exit status.
+int runCommand(int argc, char** argv) {
     Options o;
     try {
         o = parseArguments(argc, argv);
@@ -465,4 +475,23 @@ int main(int argc, char** argv) {
                   << '\n';
         return kExitFailed;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!GAHost::StandardOutput::guardStandardDescriptors()) {
+        std::cerr << "gahost: the standard output is closed: nothing the command prints could be seen\n";
+        return kExitFailed;
+    }
+    GAHost::StandardOutput printout;
+    int status = runCommand(argc, argv);
+    // A command that failed has said why; one that succeeded fails when its
+    // printout was lost.
+    const std::string lost = printout.flush();
+    if (!lost.empty() && status == kExitOk) {
+        std::cerr << "gahost: cannot write the standard output: " << lost << '\n';
+        status = kExitFailed;
+    }
+    return status;
 }

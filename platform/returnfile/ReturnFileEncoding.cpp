@@ -24,7 +24,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 std::string declaredEncoding(std::string_view document) {
     if (document.substr(0, 3) == "\xEF\xBB\xBF") document.remove_prefix(3);
     if (document.substr(0, 5) != "<?xml" || document.size() < 6 || !isBlank(document[5])) return std::string();
-    const std::string_view declaration = document.substr(0, document.find("?>"));
+    const std::size_t declarationEnd = document.find("?>");
+    if (declarationEnd == std::string_view::npos) return std::string();
+    const std::string_view declaration = document.substr(0, declarationEnd);
     const std::size_t key = declaration.find("encoding");
     if (key == std::string_view::npos) return std::string();
     std::size_t at = key + 8;

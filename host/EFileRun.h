@@ -3,11 +3,15 @@
 // reaches through the host's data manager while it runs.
 #pragma once
 
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
+#include "host/RunFiles.h"
 #include "platform/framework/CalcEngine.h"
+#include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/store/TaxDataMgr.h"
@@ -26,14 +30,22 @@ public:
     CurrentStore& operator=(const CurrentStore&) = delete;
 };
 
+// The federal e-file of --federal-efile, read once before anything is done
+// and checked (TifWriteMgmt::FederalEFile); none when `path` is empty.
+// Refuses, with Exceptions::QuarloException of one line, a file that is one
+// of the run's outputs or that the check refuses.
+std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& path, const RunOutputs& outputs);
+
 // Builds the module's e-file writer on the session's returns, the engine,
-// the printer and the auditor (which may be empty), writes the Georgia
-// return as the first state of the e-file, and reports the file written.
-// False (reported on `err`) when the writer answers that the file was not
-// written.
+// the printer and the auditor (which may be empty), gives it the checked
+// copy of the federal e-file (when there is one), writes the Georgia return
+// as the first state of the e-file, and reports the file written. False
+// (reported on `err` with the cause) when the writer answers that the file
+// was not written.
 bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
                        const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
                        const TaxFormPrintMgmt::TaxFormPrinterPtr& printer, const AuditMgmt::TaxFormAuditorPtr& auditor,
-                       std::ostream& out, std::ostream& err);
+                       const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& out,
+                       std::ostream& err);
 
 }  // namespace GAHost

@@ -11,10 +11,6 @@
 
 namespace GAHost {
 
-// The largest federal e-file that run reads: a federal e-file is a few
-// kilobytes of text lines.
-inline constexpr std::size_t kFederalEFileLimit = 1024u * 1024u;
-
 struct RunOutputs {
     // The outputs of a run of the input into outDir; the e-file is named by
     // the Georgia return's abbreviation, by the e-file writer's rule
@@ -30,14 +26,8 @@ struct RunOutputs {
 };
 
 // Refuses, with Exceptions::QuarloException of one line, an output that is
-// the input file itself, and a federal e-file (when one is named) that is
-// missing, unreadable, not a regular file, larger than kFederalEFileLimit,
-// empty, one of the outputs, or without a federal data block (from its
-// first line beginning with "D FDBKDATA" or "D FDF1040"), or whose block
-// holds a NUL byte or a carriage return anywhere but right before a line
-// feed (CR CR LF included): the block is copied into the Georgia e-file as
-// it stands, so such a block is refused rather than changed.
-void checkRunFiles(const std::string& input, const std::string& federalEFile, const RunOutputs& outputs);
+// the input file itself.
+void checkRunFiles(const std::string& input, const RunOutputs& outputs);
 
 // Prints the host's notes (IOMgmt::IOMgr::notice) on `err` as
 // "gahost: note: <text>", each text once, for as long as it lives.

@@ -8,8 +8,9 @@
 //   gahost items                 list the common federal items
 //   gahost interview FILE        the Georgia interview of a calculated return
 //
-// Exit status: 0 on success, 1 on bad input or a failed step, 2 on wrong
-// usage. Errors go to stderr.
+// Exit status: 0 on success, 1 on bad input or a failed step (a printout
+// that standard output did not take included), 2 on wrong usage. Errors go
+// to stderr.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -30,9 +31,11 @@
 #include "host/PreparerNotes.h"
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
+#include "host/ReturnRequirements.h"
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
 #include "host/SettleReturn.h"
+#include "host/StandardOutput.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/Managers.h"
@@ -342,7 +345,8 @@ void printStateReturn(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) {
 // staged in the run's output batch; false (reported on standard error) when
 // one of them cannot be written.
 bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession& session, const std::string& input,
-                        const GAHost::RunOutputs& outputs, bool efile) {
+                        const GAHost::RunOutputs& outputs, const std::optional<TifWriteMgmt::FederalEFile>& federal,
+                        bool efile) {
     // The calculation runs through the module's engine, built on the
     // module's printer. Both go before the returns do.
     TaxFormPrintMgmt::TaxFormPrinterPtr printer(
@@ -360,36 +364,55 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     const AuditMgmt::TaxFormAuditorPtr auditor =
         GAHost::reviewGeorgiaReturn(std::cout, module, session, engine, printer, efile);
     if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
-        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, std::cout, std::cerr)) {
+        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, federal, std::cout, std::cerr)) {
         return false;
     }
     GAHost::printSummaryReport(module, session, std::cout);
     return true;
 }
 
+// Throws when what was printed so far did not reach standard output: a run
+// whose printout is lost changes no output.
+void requirePrintout() {
+    auto* printout = dynamic_cast<GAHost::StandardOutput*>(std::cout.rdbuf());
+    const std::string lost = printout != nullptr ? printout->flush() : std::string();
+    if (!lost.empty()) {
+        throw Exceptions::QuarloException(
+            "cannot write the standard output: " + lost + "; no output of the run is changed", "gahost", "run");
+    }
+}
+
 // A run of the return file into the output folder: the files are checked
-// before any work is done and any output is touched, then the returns are
-// loaded and, with a module, calculated and reported; the outputs are staged
-// in one batch and committed together at the end. The saved return's path;
-// none when a step failed (reported on standard error), and every earlier
-// output stays as it was.
-std::optional<std::string> runReturn(const Options& o, const std::string& input, const std::filesystem::path& outDir,
-                                     const GAHost::ModuleLoader* module) {
+// (the federal e-file read, once) before any work is done and any output is
+// touched, then the returns are loaded and, with a module, calculated and
+// reported; the outputs are staged in one batch and committed together at
+// the end, once the printout has reached standard output. False when a step
+// failed (reported on standard error), and every earlier output stays as it
+// was.
+bool runReturn(const Options& o, const std::string& input, const std::filesystem::path& outDir,
+               const GAHost::ModuleLoader* module, const std::string& modulePath) {
     GAHost::HostSession session(formsDirectory(o));
     const GAHost::RunOutputs outputs(input, outDir, session.library().georgia->getAbbreviation());
-    GAHost::checkRunFiles(input, o.federalEFile, outputs);
+    GAHost::checkRunFiles(input, outputs);
+    GAHost::refuseCollidingOutputs(outputs, module != nullptr);
+    const std::optional<TifWriteMgmt::FederalEFile> federal = GAHost::readFederalEFile(o.federalEFile, outputs);
     loadReturns(session, module, input, o.efile);
     const GAHost::CurrentStore currentStore(session.store());
     registerReturnDescriptions(session.library());
-    if (!makeOutputDirectory(outDir)) return std::nullopt;
+    if (!makeOutputDirectory(outDir)) return false;
 
     IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
     batch.addInput(input, "the return file being run");
     if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
-    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, o.efile)) return std::nullopt;
+    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile)) return false;
     session.save(outputs.savedReturn);
+    if (module == nullptr) {
+        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
+    }
+    std::cout << "wrote " << outputs.savedReturn << '\n';
+    requirePrintout();
     batch.commit();
-    return outputs.savedReturn;
+    return true;
 }
 
 int run(const Options& o) {
@@ -402,13 +425,7 @@ int run(const Options& o) {
     const std::unique_ptr<GAHost::ModuleLoader> module = loadModule(o, modulePath);
 
     const GAHost::NotesPrinted notes(std::cerr);
-    const std::optional<std::string> saved = runReturn(o, input, outDir, module.get());
-    if (!saved) return kExitFailed;
-    if (module == nullptr) {
-        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
-    }
-    std::cout << "wrote " << *saved << '\n';
-    return kExitOk;
+    return runReturn(o, input, outDir, module.get(), modulePath) ? kExitOk : kExitFailed;
 }
 
 int interview(const Options& o) {
@@ -433,9 +450,8 @@ const std::map<std::string, int (*)(const Options&)> kCommands = {
     {"fields", listFields}, {"items", listItems}, {"interview", interview},
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command named by the arguments, run; its exit status.
+int runCommand(int argc, char** argv) {
     Options o;
     try {
         o = parseArguments(argc, argv);
@@ -461,4 +477,23 @@ int main(int argc, char** argv) {
                   << '\n';
         return kExitFailed;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!GAHost::StandardOutput::guardStandardDescriptors()) {
+        std::cerr << "gahost: the standard output is closed: nothing the command prints could be seen\n";
+        return kExitFailed;
+    }
+    GAHost::StandardOutput printout;
+    int status = runCommand(argc, argv);
+    // A command that failed has said why; one that succeeded fails when its
+    // printout was lost.
+    const std::string lost = printout.flush();
+    if (!lost.empty() && status == kExitOk) {
+        std::cerr << "gahost: cannot write the standard output: " << lost << '\n';
+        status = kExitFailed;
+    }
+    return status;
 }

@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kClearKey = "CLEAR";
 constexpr const char* kYes = "Yes";
 constexpr const char* kOptionsIgnored = "its options are not read";
+constexpr const char* kClearFileKept = "it is not written again, and resets again at the next calculation";
 
 // Reads the keys of an option file. A file that is missing gives no values;
 // so does one that cannot be read or is not well-formed XML, with a note.
@@ -61,6 +62,10 @@ std::string optionFilePath(const std::string& fileName) {
 bool isYes(const std::string& value) { return value == kYes; }
 
 void writeClearFile(const std::string& path) {
+    if (const std::string use = IOMgmt::IOMgr::getInstance().reservedUse(path); !use.empty()) {
+        noteTestFile("the clear file", path, use, kClearFileKept);
+        return;
+    }
     try {
         IOMgmt::writeFileAtomically(path,
                                     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -68,8 +73,7 @@ void writeClearFile(const std::string& path) {
                                     "<CLEAR>No</CLEAR>\n"
                                     "</AUTOTESTOPTIONS>\n");
     } catch (const Exceptions::QuarloException& e) {
-        IOMgmt::IOMgr::getInstance().notice("test facility: the clear file: " + e.getMessage() +
-                                            "; it is not written again, and resets again at the next calculation");
+        IOMgmt::IOMgr::getInstance().notice("test facility: the clear file: " + e.getMessage() + "; " + kClearFileKept);
     }
 }
 

@@ -36,7 +36,9 @@ using OptionValues = std::map<std::string, std::string>;
 bool isYes(const std::string& value);
 
 // Writes the clear file anew with CLEAR "No", so that it resets once; a
-// note when it cannot be written.
+// note when it cannot be written, or must not be: a file that the run reads
+// or writes as its own output (the return file, the federal e-file, the
+// e-file, ...) is never written over.
 void writeClearFile(const std::string& path);
 
 // The start every reader shares. Reads CLEAR from the clear file and runs

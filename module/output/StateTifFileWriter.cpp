@@ -20,11 +20,6 @@ namespace {
 
 constexpr const char* kClassName = "StateTifFileWriter";
 
-// The first line of the federal data block in a federal e-file.
-bool startsFederalBlock(const std::string& line) {
-    return line.rfind("D FDBKDATA", 0) == 0 || line.rfind("D FDF1040", 0) == 0;
-}
-
 // A reader of the host's I/O manager, closed and given back when it goes.
 struct ReaderReturner {
     void operator()(IOMgmt::FileReader* reader) const {
@@ -113,6 +108,11 @@ StateTifFileWriter::~StateTifFileWriter() = default;
 // ------------------------------------------------------------ the file
 
 bool StateTifFileWriter::writeTifFile(std::uint8_t sequence, DataMgmt::TaxReturnType type) {
+    // The federal e-file is had (read and checked, unless the host gave its
+    // copy) before anything changes: one that cannot be used throws here,
+    // leaving every file as it was, rather than leaving the e-file without
+    // its federal data block.
+    federalEFile();
     inStateReturnRecord = true;
     const IOMgmt::FileNamePtr file = getTifFileSpec(type);
     stateSequence = sequence;
@@ -171,7 +171,7 @@ bool StateTifFileWriter::writeRecords(const IOMgmt::FileNamePtr& file, IOMgmt::F
         // the earlier federal data block, which is written again at the end.
         mergeTifHeader(*reader);
         std::string line;
-        while (reader->readPCLine(line) && !startsFederalBlock(line)) {
+        while (reader->readPCLine(line) && !TifWriteMgmt::startsFederalBlock(line)) {
             tifFile.putPCLine(line);
         }
         reader->close();
@@ -229,17 +229,14 @@ void StateTifFileWriter::convertFormList() {
 }
 
 void StateTifFileWriter::appendFederalTifData() {
-    HostReader reader = allocateReader();
-    if (!reader->open(getTifFileSpec(DataMgmt::kFederalReturnType, 1))) {
+    // The block as it was read and checked, once: the federal e-file is not
+    // opened again.
+    const TifWriteMgmt::FederalEFile* federal = federalEFile();
+    if (federal == nullptr) {
         return;
     }
-    std::string line;
-    bool copying = false;
-    while (reader->readPCLine(line)) {
-        copying = copying || startsFederalBlock(line);
-        if (copying) {
-            tifFile.putPCLine(line);
-        }
+    for (const std::string& line : federal->blockLines()) {
+        tifFile.putPCLine(line);
     }
 }
 

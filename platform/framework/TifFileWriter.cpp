@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Exceptions.h"
 #include "platform/util/Utils.h"
 
 namespace TifWriteMgmt {
@@ -51,6 +52,20 @@ IOMgmt::FileNamePtr TifFileWriter::getTifFileSpec(DataMgmt::TaxReturnType type, 
 }
 
 std::string TifFileWriter::eFileName(const std::string& abbreviation) { return abbreviation + "-efile.txt"; }
+
+const FederalEFile* TifFileWriter::federalEFile() {
+    if (federalEFile_) return &*federalEFile_;
+    const std::string path = getTifFileSpec(DataMgmt::kFederalReturnType, 1)->getPath();
+    if (path.empty()) return nullptr;
+    std::string problem;
+    federalEFile_ = FederalEFile::read(path, problem);
+    if (!federalEFile_) {
+        throw Exceptions::QuarloException("the federal e-file " + IOMgmt::shownPath(path) + ": " + problem +
+                                              "; the e-file is not written without its federal data block",
+                                          "TifFileWriter", "federalEFile");
+    }
+    return &*federalEFile_;
+}
 
 // ------------------------------------------------------------- conversion
 

@@ -20,13 +20,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module/frame/CountedPtr.h"
 #include "platform/Configuration.h"
 #include "platform/Primitives.h"
 #include "platform/framework/CalcEngine.h"
+#include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/util/IOMgmt.h"
@@ -103,6 +106,22 @@ public:
     IOMgmt::FileNamePtr getTifFileSpec(DataMgmt::TaxReturnType type, int variant = 0) const;
     // The file name of a return's e-file: "<abbreviation>-efile.txt".
     static std::string eFileName(const std::string& abbreviation);
+    // Why the e-file's line writer failed ("cannot write the temporary
+    // file: No space left on device"); empty while none of its steps did.
+    const std::string& tifFileProblem() const { return tifFile.problem(); }
+
+    // ---- the federal return's e-file
+    // The copy of the federal e-file that the host read and checked: the
+    // writer copies the federal data block from it and does not open the
+    // file again, so what the e-file carries is what was checked.
+    void setFederalEFile(FederalEFile copy) { federalEFile_ = std::move(copy); }
+    // The federal e-file whose block ends the e-file: the host's copy; when
+    // the host gave none, the configured federal e-file (getTifFileSpec of
+    // the federal type, variant 1), read and checked at the first call; null
+    // when none is configured. Throws Exceptions::QuarloException naming the
+    // file and the fault when the configured file cannot be used: an e-file
+    // is not written without the block of the federal e-file it names.
+    const FederalEFile* federalEFile();
 
     // ---- conversion of one copy into one record
     // Calls outputFormRecordLine(form, runningNumber), then for each
@@ -172,6 +191,7 @@ private:
     CalculationMgmt::TaxReturnCalcEnginePtr engine_;
     TaxFormPrintMgmt::TaxFormPrinterPtr printer_;
     DataMgmt::QuarloConfiguration* configuration_;
+    std::optional<FederalEFile> federalEFile_;
     std::vector<TifCall> callLog_;
 };
 

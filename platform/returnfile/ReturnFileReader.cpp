@@ -269,10 +269,33 @@ struct FirstXmlError {
     }
 };
 
+// While it lives, what libxml2 reports outside a parser context (its
+// encoding converters) is not printed: the reader reports the first error
+// of the document in one line.
+class GenericErrorsSilenced {
+public:
+    GenericErrorsSilenced() : previous_(xmlGenericError), previousContext_(xmlGenericErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, &ignore);
+    }
+    ~GenericErrorsSilenced() { xmlSetGenericErrorFunc(previousContext_, previous_); }
+    GenericErrorsSilenced(const GenericErrorsSilenced&) = delete;
+    GenericErrorsSilenced& operator=(const GenericErrorsSilenced&) = delete;
+
+private:
+    static void ignore(void* /*context*/, const char* /*message*/, ...) {}
+
+    xmlGenericErrorFunc previous_;
+    void* previousContext_;
+};
+
 }  // namespace
 
 void readWithLibxml2(const std::string& document, const std::string& displayName, XmlTree& tree) {
     xmlInitParser();
+    const GenericErrorsSilenced silenced;
+    if (const std::string encoding = unreadableEncoding(document); !encoding.empty()) {
+        fail({displayName + ":1: " + encoding}, "read");
+    }
     std::unique_ptr<xmlParserCtxt, XmlParserCtxtFree> ctxt(xmlNewParserCtxt());
     if (!ctxt) fail({displayName + ": out of memory"}, "read");
     // The first error is the one that tells what is wrong; the parser's last

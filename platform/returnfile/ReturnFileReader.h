@@ -68,6 +68,11 @@ private:
 // first error libxml2 reports.
 void readWithLibxml2(const std::string& document, const std::string& displayName, XmlTree& tree);
 
+// Why the reader does not take the encoding that the document's XML
+// declaration names: one libxml2 has no converter for, or one that does not
+// keep ASCII as it is (EBCDIC); empty when it takes it or none is named.
+std::string unreadableEncoding(std::string_view document);
+
 // Where a problem is: the form, copy and field being read.
 struct Scope {
     std::string form;

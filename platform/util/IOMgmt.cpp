@@ -194,12 +194,15 @@ bool FileWriter::open(const FileNamePtr& name) {
 
 bool FileWriter::open(const std::string& path) {
     close();
+    problem_.clear();
     if (path.empty()) {
+        problem_ = "no file name given";
         return false;
     }
     try {
         staged_ = std::make_unique<StagedFile>(path);
-    } catch (const Exceptions::QuarloException&) {
+    } catch (const Exceptions::QuarloException& e) {
+        keepProblem(path, e.getMessage());
         return false;
     }
     buffer_.clear();
@@ -207,11 +210,18 @@ bool FileWriter::open(const std::string& path) {
     return true;
 }
 
+void FileWriter::keepProblem(const std::string& path, const std::string& message) {
+    // The host's messages name the file first; the caller names it its own way.
+    const std::string named = shownPath(path) + ": ";
+    problem_ = message.rfind(named, 0) == 0 ? message.substr(named.size()) : message;
+}
+
 bool FileWriter::flush() {
     if (!failed_ && !buffer_.empty()) {
         try {
             staged_->write(buffer_);
-        } catch (const Exceptions::QuarloException&) {
+        } catch (const Exceptions::QuarloException& e) {
+            keepProblem(staged_->target(), e.getMessage());
             failed_ = true;
         }
     }
@@ -238,9 +248,11 @@ bool FileWriter::close() {
     if (!written) {
         return false;
     }
+    const std::string target = file->target();
     try {
         completeStagedFile(std::move(file));
-    } catch (const Exceptions::QuarloException&) {
+    } catch (const Exceptions::QuarloException& e) {
+        keepProblem(target, e.getMessage());
         return false;
     }
     return true;

@@ -170,12 +170,19 @@ public:
     // file cannot be completed. Closing a writer that is not open gives true.
     bool close();
 
+    // Why the last open, write or close failed, without the file's name
+    // ("cannot write the temporary file: No space left on device"); empty
+    // after an open until a step fails.
+    const std::string& problem() const { return problem_; }
+
 private:
     bool flush();
+    void keepProblem(const std::string& path, const std::string& message);
 
     std::unique_ptr<StagedFile> staged_;
     std::string buffer_;
     bool failed_ = false;
+    std::string problem_;
 };
 
 // Hands out readers and writers. The caller closes and gives back what it

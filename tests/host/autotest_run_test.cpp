@@ -114,6 +114,50 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
     EXPECT_NE(r.err.find("QuarloAutoTest_QVQA.xml\": is not a regular file"), std::string::npos) << r.err;
 }
 
+// A clear file that says "Yes" is written again with "No", unless it is a
+// file the run reads or writes: that one is left as it is, with a note.
+TEST_F(AutoTestRunTest, AClearFileThatIsAReservedFileIsNotWrittenOver) {
+    const std::string clearFile = path("root/AutoTest_QV/GAQuarloAutoTest_Clear.xml");
+    const std::string block = "D FDF1040    001 X T  \r\n00010.000 001 FED\r\n";
+    const std::string federal = "<AUTOTESTOPTIONS><CLEAR>Yes</CLEAR>\r\n" + block + "</AUTOTESTOPTIONS>\r\n";
+    const std::string earlierEFile = "<AUTOTESTOPTIONS><CLEAR>Yes</CLEAR></AUTOTESTOPTIONS>";
+    const struct {
+        const char* what;
+        std::vector<std::string> extra;
+        std::string reserved;  // the file the clear file is
+        std::string use;
+    } rows[] = {
+        {"the federal e-file", {"--federal-efile", clearFile}, clearFile, "is the federal e-file of this run"},
+        {"an output", {}, path("out/GA-efile.txt"), "is an output of this run"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(path("root"));
+        fs::remove_all(path("out"));
+        if (row.extra.empty()) {
+            writeFile("out/GA-efile.txt", earlierEFile);
+            fs::create_directories(path("root/AutoTest_QV"));
+            fs::create_symlink(row.reserved, clearFile);
+        } else {
+            writeFile("root/AutoTest_QV/GAQuarloAutoTest_Clear.xml", federal);
+        }
+        std::vector<std::string> args = {"run", kExample, "--out", path("out"), "--autotest", path("root")};
+        args.insert(args.end(), row.extra.begin(), row.extra.end());
+        const testsupport::GahostResult r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("gahost: note: test facility: the clear file \"" + clearFile + "\": " + row.use +
+                             "; it is not written again"),
+                  std::string::npos)
+            << r.err;
+        const std::string efile = readFile(path("out/GA-efile.txt"));
+        EXPECT_EQ(efile.rfind("Y 2018\r\n", 0), 0u) << efile;
+        if (!row.extra.empty()) {
+            EXPECT_EQ(readFile(clearFile), federal);
+            EXPECT_EQ(efile.substr(efile.size() - block.size() - 20), block + "</AUTOTESTOPTIONS>\r\n");
+        }
+    }
+}
+
 TEST_F(AutoTestRunTest, NestedOutputFoldersAreMade) {
     writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
               "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + path("a/b") +

@@ -57,10 +57,11 @@ private:
 // directory). The environment is this process's without GA_MODULE_PATH and
 // GA_FORMS_DIR, plus `env`. Standard output and error pass through two files
 // of captureDir, removed afterwards. A fileSizeLimit above 0 limits the size
-// of every file gahost writes (FileSizeLimit).
+// of every file gahost writes (FileSizeLimit). A stdoutPath gives standard
+// output that file instead ("/dev/full"), or "-" closes it; out is then empty.
 inline GahostResult runGahost(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                              const std::string& captureDir, const std::string& workDir = {},
-                              rlim_t fileSizeLimit = 0) {
+                              const std::string& captureDir, const std::string& workDir = {}, rlim_t fileSizeLimit = 0,
+                              const std::string& stdoutPath = {}) {
     std::vector<std::string> argStore = {GAHOST_PATH};
     argStore.insert(argStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -82,7 +83,12 @@ inline GahostResult runGahost(const std::vector<std::string>& args, const std::v
     const std::string errPath = captureDir + "/.stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (stdoutPath == "-") {
+        posix_spawn_file_actions_addclose(&actions, 1);
+    } else {
+        const std::string& out = stdoutPath.empty() ? outPath : stdoutPath;
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
     pid_t pid = 0;

@@ -461,4 +461,36 @@ TEST_F(GahostTest, InterviewPrintsTheTopicTreeAndTheMacros) {
     EXPECT_EQ(missing.status, 1);
 }
 
+// A file whose XML declaration names an encoding the reader does not take is
+// refused in one line naming the file and the encoding; one that keeps ASCII
+// as it is reads as ever.
+TEST_F(GahostTest, CheckNamesAnEncodingItDoesNotTake) {
+    std::string example = readFile(kExample);
+    const std::size_t declarationEnd = example.find("?>");
+    ASSERT_NE(declarationEnd, std::string::npos);
+    const struct {
+        const char* encoding;
+        bool taken;
+    } rows[] = {
+        {"EBCDIC-US", false}, {"IBM037", false}, {"UTF-16", false},    {"UCS-4", false},
+        {"KLINGON", false},   {"utf-8", true},   {"ISO-8859-1", true}, {"US-ASCII", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.encoding);
+        const std::string file =
+            writeFile("declared.xml", "<?xml version=\"1.0\" encoding=\"" + std::string(row.encoding) + "\"" +
+                                          example.substr(declarationEnd));
+        const Result r = run({"check", file, "--forms", kBuildForms});
+        if (row.taken) {
+            EXPECT_EQ(r.status, 0) << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(lines(r.err), std::vector<std::string>{
+                                    "gahost: " + file + ":1: the XML declaration names the encoding \"" + row.encoding +
+                                    "\", which the reader does not take (a return file is "
+                                    "UTF-8, or in an encoding that keeps ASCII as it is)"});
+    }
+}
+
 }  // namespace

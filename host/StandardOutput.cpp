@@ -1,0 +1,83 @@
+#include "host/StandardOutput.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <system_error>
+
+namespace GAHost {
+
+namespace {
+
+// Printed text goes out in pieces of about this size.
+constexpr std::size_t kBufferSize = 64u * 1024u;
+
+bool isOpen(int fd) { return ::fcntl(fd, F_GETFD) != -1 || errno != EBADF; }
+
+}  // namespace
+
+StandardOutput::StandardOutput() : previous_(std::cout.rdbuf(this)), lineByLine_(::isatty(STDOUT_FILENO) == 1) {
+    buffer_.reserve(kBufferSize);
+}
+
+StandardOutput::~StandardOutput() {
+    drain();
+    std::cout.rdbuf(previous_);
+}
+
+bool StandardOutput::guardStandardDescriptors() {
+    for (const int fd : {STDIN_FILENO, STDERR_FILENO}) {
+        if (isOpen(fd)) continue;
+        const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+    return isOpen(STDOUT_FILENO);
+}
+
+std::string StandardOutput::flush() { return drain() ? std::string() : std::generic_category().message(error_); }
+
+bool StandardOutput::drain() {
+    std::size_t done = 0;
+    while (error_ == 0 && done < buffer_.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, buffer_.data() + done, buffer_.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error_ = n < 0 ? errno : EIO;
+        } else {
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    // What a failed descriptor did not take is dropped: it is lost either
+    // way, and the failure is what is reported.
+    buffer_.clear();
+    return error_ == 0;
+}
+
+StandardOutput::int_type StandardOutput::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    xsputn(&ch, 1);
+    return c;
+}
+
+std::streamsize StandardOutput::xsputn(const char* text, std::streamsize count) {
+    buffer_.append(text, static_cast<std::size_t>(count));
+    const bool lineEnded = lineByLine_ && std::memchr(text, '\n', static_cast<std::size_t>(count)) != nullptr;
+    if (buffer_.size() >= kBufferSize || lineEnded) drain();
+    // The stream goes on taking text after a failure: the command ends its
+    // work and the failure is reported once, when it checks.
+    return count;
+}
+
+int StandardOutput::sync() {
+    drain();
+    return 0;
+}
+
+}  // namespace GAHost

@@ -1,0 +1,90 @@
+// What gahost run refuses before any work, and what it says when a step
+// fails: the federal e-file, read once; outputs that would be one file; the
+// cause of an e-file that cannot be written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExample = GA_SOURCE_DIR "/examples/single-wages.xml";
+const std::string kBlock = "D FDF1040    001 X T  \r\n00010.000 001 FED\r\n";
+
+class RunChecksTest : public testsupport::ScratchDirTest {
+protected:
+    testsupport::GahostResult run(const std::string& input, std::vector<std::string> extra, rlim_t sizeLimit = 0) {
+        std::vector<std::string> args = {"run", input, "--out", path("out")};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return testsupport::runGahost(args, {}, dir, {}, sizeLimit);
+    }
+    // Refused with one line before anything is calculated or written.
+    void expectRefused(const testsupport::GahostResult& r, const std::string& message) const {
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind("gahost: " + message, 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+};
+
+TEST_F(RunChecksTest, AFederalEFileThatIsAnOutputOrHoldsALoneCarriageReturnIsRefused) {
+    writeFile("out/single-wages.print.txt", "earlier print file");
+    const struct {
+        std::string file;
+        std::string problem;
+    } rows[] = {
+        {path("out/single-wages.print.txt"), "is the print file that this run writes"},
+        {writeFile("cr.txt", "H\r\n" + kBlock + "00020.000 001 A\rB\r\n"),
+         "the federal data block is refused: line 4 holds a carriage return that does not end it"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        expectRefused(run(kExample, {"--federal-efile", row.file}), "--federal-efile " + row.file + ": " + row.problem);
+        EXPECT_EQ(readFile(path("out/single-wages.print.txt")), "earlier print file");
+        EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
+    }
+}
+
+// The federal e-file is named through the options folder of the test
+// facility, which removes that folder (empty) during the calculation: the
+// name leads nowhere when the e-file is written, and the block comes from
+// the copy read before.
+TEST_F(RunChecksTest, TheFederalBlockIsTheOneReadAndCheckedBeforeTheRun) {
+    writeFile("root/federal.txt", "H FED\r\n" + kBlock);
+    fs::create_directories(path("root/AutoTest_QV"));
+    const std::string federal = path("root/AutoTest_QV/../federal.txt");
+    const testsupport::GahostResult r = run(kExample, {"--federal-efile", federal, "--autotest", path("root")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_FALSE(fs::exists(path("root/AutoTest_QV")));
+    const std::string efile = readFile(path("out/GA-efile.txt"));
+    ASSERT_GE(efile.size(), kBlock.size());
+    EXPECT_EQ(efile.substr(efile.size() - kBlock.size()), kBlock);
+}
+
+TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) {
+    const std::string input = writeFile("in/GA-efile.txt", readFile(kExample));
+    expectRefused(run(input, {}), "the saved return and the e-file of this run would both be " +
+                                      path("out/GA-efile.txt") + ": rename the return file");
+    EXPECT_FALSE(fs::exists(path("out")));
+}
+
+TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
+    // Past the print file (4.4 kB) the e-file (5 kB) meets the limit, as it
+    // would a full disk.
+    const testsupport::GahostResult r = run(kExample, {}, 4600);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
+                         " was not written: cannot write the temporary file: File too large\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
+}
+
+}  // namespace

@@ -3,7 +3,9 @@
 // form, the schedules and the credits have their figures: the overpayment
 // credited to next year, the dependents not counted for the low-income
 // credit and the other adjustment of the itemized deductions stay until the
-// last pass applies the form's rules to the final figures.
+// last pass applies the form's rules to the final figures. The state wage
+// worksheet keeps the Georgia wages entered on a return file that has never
+// been allocated.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -167,6 +169,8 @@ TEST_P(ReturnFileEntries, HoldTheirFiguresWhenSavedAndRunAgain) {
     expectForms(*again.ga, c.expected, "saved and run again");
 }
 
+const auto& st4 = kStateForm4FieldIds;
+
 INSTANTIATE_TEST_SUITE_P(
     Examples, ReturnFileEntries,
     ::testing::Values(
@@ -183,7 +187,13 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"DependentNotCounted",
                  "low-income-credit.xml",
                  {{kGAForm70ID, {{f70.f350, 1}}}},
-                 {{kGAForm70ID, {{f70.f350, 1}, {f70.f97, 8}, {f70.f107, 25}}}}}),
+                 {{kGAForm70ID, {{f70.f350, 1}, {f70.f97, 8}, {f70.f107, 25}}}}},
+        // The Georgia wages entered on a worksheet that has never been
+        // allocated (no residency code in field 7).
+        FileCase{"GeorgiaWagesOfAPartYearResident",
+                 "part-year-resident.xml",
+                 {{kStateForm4ID, {{st4.f7, kBlank}}}},
+                 {{kStateForm4ID, {{st4.f27, 30000}}}, {kGAForm70ID, {{f70.f106, 65}}}}}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -176,6 +176,13 @@ double summaryTotal(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l) {
     return store(sheet, l.total, atLeastZero(total));
 }
 
+// The credit used this year is at most the total available; what remains
+// is the total less both amounts used, not below 0.
+void holdUsedToTotal(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, double total) {
+    const double secondUsed = store(sheet, l.secondUsed, std::min(sheet.getIR(l.secondUsed), total));
+    store(sheet, l.remaining, atLeastZero(total - (secondUsed + sheet.getIR(l.firstUsed))));
+}
+
 }  // namespace
 
 void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr handle, std::uint16_t /*copy*/,
@@ -189,13 +196,13 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     usedNotBelowZero(sheet, l);
 
     // The individual part fills the summary block: the credit of the year is
-    // its result, and what remains is the total less both amounts used.
+    // its result, the credit used this year is at most the total available,
+    // and what remains is the total less both amounts used.
     if (individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()))) {
         fixText(sheet, l.code, "125");
         fix(sheet, l.limitLine, kExpenseCreditLimitLine);
         fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
-        const double total = summaryTotal(sheet, l);
-        store(sheet, l.remaining, atLeastZero(total - (sheet.getIR(l.secondUsed) + sheet.getIR(l.firstUsed))));
+        holdUsedToTotal(sheet, l, summaryTotal(sheet, l));
     }
     donorParts(sheet, l);
 
@@ -232,8 +239,8 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     }
 
     // The summary block, on every calculation: the filer's last name and
-    // number, the limit line and the individual part's credit; the second
-    // amount used is at most the total available.
+    // number, the limit line, the individual part's credit, and the amounts
+    // used and remaining.
     fixText(sheet, l.code, "136");
     sheet.assignII(l.lastNameLine, l.filer[2]);
     sheet.makeProtected(l.lastNameLine);
@@ -241,9 +248,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     sheet.assignII(l.numberLine, l.filer[4]);
     sheet.makeProtected(l.numberLine);
     fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
-    const double total = summaryTotal(sheet, l);
-    const double secondUsed = store(sheet, l.secondUsed, std::min(sheet.getIR(l.secondUsed), total));
-    store(sheet, l.remaining, atLeastZero(total - (secondUsed + sheet.getIR(l.firstUsed))));
+    holdUsedToTotal(sheet, l, summaryTotal(sheet, l));
 
     if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.remaining) > 0.0 ||
         sheet.getIR(l.seventyFive.result) > 0.0) {

@@ -39,6 +39,15 @@ char GATaxReturnCalcEngine::getFilingStatus() { return static_cast<char>(gaRetur
 // ------------------------------------------------------- whole return
 
 void GATaxReturnCalcEngine::calcAllForms() {
+    // The calculation's place in the order is forgotten when the walk ends,
+    // also when a form throws. The statements built before the walk
+    // calculate the information form, which heads the order: they count as
+    // its first entry.
+    struct ForgetPlace {
+        std::optional<std::size_t>& entry;
+        ~ForgetPlace() { entry.reset(); }
+    } forget{orderEntry_};
+    orderEntry_ = 0;
     buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
                          kStateForm3FieldIds.f3);
 
@@ -56,12 +65,11 @@ void GATaxReturnCalcEngine::calcAllForms() {
     }
     gaReturn_->getFormUVPtr(kGAForm74ID, 1, true);
 
-    for (const FormId& form : GACalcOrder) {
-        if (form.getNumber() <= 0) {
-            break;
-        }
-        calculateAllCopies(form);
+    for (std::size_t i = 0; i < GACalcOrder.size() && GACalcOrder[i].getNumber() > 0; ++i) {
+        orderEntry_ = i;
+        calculateAllCopies(GACalcOrder[i]);
     }
+    orderEntry_.reset();
 
     if (DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest()) {
         runAutoTest();

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,18 @@ inline constexpr std::array<FormId, 39> GACalcOrder{{
     kGAForm70ID,     kGAForm71ID,     kGAForm70ID,     kGAForm72ID,     kGAForm77ID,     kGAForm75ID,
     kGAForm187982ID, kGAForm189219ID, FormId{0, true},
 }};
+
+// The place in GACalcOrder of form 70's last entry: its calculation there
+// works on the final figures of the return.
+inline constexpr std::size_t kLastMainFormEntry = [] {
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < GACalcOrder.size(); ++i) {
+        if (GACalcOrder[i] == kGAForm70ID) {
+            last = i;
+        }
+    }
+    return last;
+}();
 
 class GATaxReturnCalcEngine : public StateCalculationMgmt::StateTaxReturnCalcEngine {
 public:
@@ -92,6 +106,12 @@ public:
     static void computeSsnCheckDigit(std::string& number, std::string& digits, short& checkDigit);
 
     GADataMgmt::GATaxReturn* gaReturn() const { return gaReturn_; }
+    // Whether the calculation of form 70 now running sees the final figures:
+    // its last entry in the calculation order, or a calculation outside the
+    // whole-return walk. An earlier pass runs before the information form,
+    // the schedules and the credits have their figures for this calculation,
+    // so a rule that empties what the filer entered waits for the last one.
+    bool onFinalMainFormPass() const { return !orderEntry_ || *orderEntry_ == kLastMainFormEntry; }
     // Marks a copy of a Georgia form as data entered, then as calculated.
     void markEnteredAndCalculated(const FormId& form, std::uint16_t copy);
 
@@ -215,6 +235,9 @@ private:
     int residencyCode(DataMgmt::TaxFormPtr handle);
 
     GADataMgmt::GATaxReturn* gaReturn_;  // not owned
+    // The entry of GACalcOrder that the whole-return calculation is at; none
+    // outside it.
+    std::optional<std::size_t> orderEntry_;
 };
 
 // Nulls the target when the source field of the copy is 0, else copies the

@@ -120,9 +120,10 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
     const double available = store(sheet, l.total, sheet.getIR(l.sum)) + sheet.getIR(l.carriedIn);
 
     // The credit claimed is the filer's entry, open only when there is
-    // something to claim.
+    // something to claim, and at most what is available.
     if (available > 0.0) {
         open(sheet, {l.credit});
+        capAt(sheet, l.credit, available);
     } else {
         lock(sheet, {l.credit});
     }

@@ -52,6 +52,12 @@ std::vector<FieldId> fieldsFromTo(const DataMgmt::TaxForm& form, const FieldId& 
     return fields;
 }
 
+// What the filer enters on form 70 among the lines that its rules empty.
+bool isEntry(const FieldId& x) {
+    return x == lines.deductions.otherAdjustment || x == lines.lowIncome.dependentsNotCounted ||
+           x == lines.result.credited;
+}
+
 // The Georgia filing-status letter of a federal filing status; null for a
 // number that has none.
 const char* filingStatusLetter(std::int64_t federalStatus) {
@@ -68,6 +74,22 @@ const char* filingStatusLetter(std::int64_t federalStatus) {
 }
 
 }  // namespace
+
+void MainFormCalculation::emptyLine(const FieldId& x) {
+    if (finalPass_ || !isEntry(x)) {
+        form_.setNull(x);
+    }
+}
+
+void MainFormCalculation::clearRange(const FieldId& first, const FieldId& last) {
+    if (finalPass_) {
+        engine_.clearFieldRange(kGAForm70ID, copy_, first, last);
+        return;
+    }
+    for (const FieldId& x : fieldsFromTo(form_, first, last)) {
+        emptyLine(x);
+    }
+}
 
 // The filing-status letter from the federal filing status (the Georgia
 // filing status is read back from it), the Georgia wages, the filers' names

@@ -23,7 +23,8 @@ public:
           handle_(handle),
           form_(*handle),
           copy_(copy),
-          federalForm_(engine.getFederalForm()) {}
+          federalForm_(engine.getFederalForm()),
+          finalPass_(engine.onFinalMainFormPass()) {}
 
     void run() {
         fillHeading();
@@ -57,13 +58,23 @@ private:
         form_.assignIR(x, value);
         blankIfZero(x);
     }
+    // Lines that a rule empties. Among them may be what the filer enters on
+    // form 70 (the other adjustment of the itemized deductions, the
+    // dependents not counted for the low-income credit, the overpayment
+    // credited to next year): only the final pass empties those, on the
+    // figures the rule is about; an earlier pass keeps them.
+    void emptyLine(const FieldId& x);
     void setNull(std::initializer_list<FieldId> fields) {
         for (const FieldId& x : fields) {
-            form_.setNull(x);
+            emptyLine(x);
         }
     }
-    void clearRange(const FieldId& first, const FieldId& last) {
-        engine_.clearFieldRange(kGAForm70ID, copy_, first, last);
+    // The lines from first to last in the form's field order.
+    void clearRange(const FieldId& first, const FieldId& last);
+    // Closes the line to entry and empties it as emptyLine does.
+    void protectAndEmpty(const FieldId& x) {
+        form_.makeProtected(x);
+        emptyLine(x);
     }
     // What is left of the tax after each credit, never below 0.
     void takeFromRemainder(double credit) { remainder_ = std::max(0.0, remainder_ - credit); }
@@ -96,6 +107,7 @@ private:
     DataMgmt::TaxForm& form_;
     const std::uint16_t copy_;
     const FormId federalForm_;
+    const bool finalPass_;  // the engine's last pass of form 70, or one outside the walk
     std::int64_t federalStatus_ = 0;
     int status_ = FilingStatus::kSingle;
     bool fullYear_ = false;

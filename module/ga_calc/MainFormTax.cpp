@@ -191,13 +191,13 @@ void MainFormCalculation::fillResult() {
     const double penalty = static_cast<double>(form_.getIN(r.penalty));
     if (line(r.due) > 0) {
         form_.setNull(r.refund);
-        form_.makeProtectedAndSetNull(r.credited);
+        protectAndEmpty(r.credited);
         form_.assignIR(r.balanceDue, static_cast<double>(form_.getIN(r.due)) + applied + penalty);
     } else if (line(r.overpaid) > 0) {
         fillOverpayment(applied + penalty);
     } else {
         form_.setNull(r.refund);
-        form_.makeProtectedAndSetNull(r.credited);
+        protectAndEmpty(r.credited);
         form_.setNull(r.penalty);
         assignOrBlank(r.balanceDue, applied);
     }
@@ -212,15 +212,21 @@ void MainFormCalculation::fillResult() {
 // An overpayment: the part credited to next year's estimated tax (at most
 // the overpayment), then what is applied and the penalty; what remains is
 // refunded, by direct deposit when the information form gives an account,
-// and a shortfall is owed.
+// and a shortfall is owed. The final pass holds the filer's entry to the
+// overpayment; an earlier pass, whose overpayment may still change, takes
+// the part credited as its own figure and keeps the entry.
 void MainFormCalculation::fillOverpayment(double appliedAndPenalty) {
     const auto& r = lines.result;
     form_.setNull(r.balanceDue);
     form_.unProtect(r.credited);
-    form_.minIR(r.credited, r.credited, static_cast<double>(line(r.overpaid)));
-    blankIfZero(r.credited);
-    const double left = static_cast<double>(form_.getIN(r.overpaid)) -
-                        (static_cast<double>(form_.getIN(r.credited)) + appliedAndPenalty);
+    const auto overpaid = static_cast<double>(line(r.overpaid));
+    double credited = std::min(static_cast<double>(form_.getIN(r.credited)), overpaid);
+    if (finalPass_) {
+        form_.minIR(r.credited, r.credited, overpaid);
+        blankIfZero(r.credited);
+        credited = static_cast<double>(form_.getIN(r.credited));
+    }
+    const double left = static_cast<double>(form_.getIN(r.overpaid)) - (credited + appliedAndPenalty);
     if (left < 0) {
         form_.setNull(r.refund);
         form_.assignIR(r.balanceDue, -left);

@@ -97,6 +97,11 @@ struct WageCommonAmounts {
     double spouseAmount = 0.0;
 };
 
+// The residency of a state wage worksheet against its last allocation
+// (field 7): the same, none yet (field 7 empty: an entered amount stays), or
+// another (the open state columns start again from 0).
+enum class ResidencyChange { kUnchanged, kFirstAllocation, kChanged };
+
 // The fixed parts of one of the two statements.
 struct StatementTraits;
 
@@ -334,7 +339,7 @@ public:
     void allocateStateWages(DataMgmt::TaxFormPtr form, const char* abbreviation, FormId infoForm,
                             std::uint16_t filingStatus, int residency, int displayValue);
     // Opens, closes, nulls and caps columns B and C of one income line.
-    void limitWageRow(DataMgmt::TaxFormPtr form, int residency, bool residencyChanged, FieldId amountField,
+    void limitWageRow(DataMgmt::TaxFormPtr form, int residency, ResidencyChange change, FieldId amountField,
                       FieldId columnBField, std::uint8_t limitMode);
     WageCommonAmounts sumPullCommon(std::uint16_t filingStatus);
     // Fields 8 to 13: the statements' totals over all their copies, in the

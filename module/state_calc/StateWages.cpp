@@ -45,11 +45,21 @@ FieldId columnC(const DataMgmt::TaxForm& sheet, const FieldId& columnB) {
     return (it + 1).getFieldID();
 }
 
+// An open state column starts from 0 when the residency changed, so that an
+// amount entered under the old residency does not stay. A worksheet never
+// allocated has no old residency: the filer's amount stays, and an empty
+// column starts from 0.
+void startOpenColumn(DataMgmt::TaxForm& sheet, const FieldId& x, ResidencyChange change) {
+    if (change == ResidencyChange::kChanged || (change == ResidencyChange::kFirstAllocation && sheet.isNull(x))) {
+        sheet.zero(x);
+    }
+}
+
 // Splits the W-2 wages between the worksheet's state columns (field 27, the
 // part-year column; field 28, the nonresident column) by residency. A
 // changed residency starts the part-year column afresh.
 void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, char status, int residency,
-                bool residencyChanged) {
+                ResidencyChange change) {
     const auto& s4 = kStateForm4FieldIds;
     sheet.makeProtected(s4.f27);
     sheet.makeProtected(s4.f28);
@@ -66,9 +76,7 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
         case Residency::kPartYear:
             sheet.setNull(s4.f28);
             sheet.unProtect(s4.f27);
-            if (residencyChanged) {
-                sheet.zero(s4.f27);
-            }
+            startOpenColumn(sheet, s4.f27, change);
             sheet.minIR(s4.f27, s4.f27, state.getAllStateWages(status));
             break;
         case Residency::kFullYear:
@@ -78,9 +86,7 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
         case Residency::kBothColumns: {
             sheet.unProtect(s4.f27);
             sheet.unProtect(s4.f28);
-            if (residencyChanged) {
-                sheet.zero(s4.f27);
-            }
+            startOpenColumn(sheet, s4.f27, change);
             const double allWages = state.getAllStateWages(status);
             sheet.minIR(s4.f27, s4.f27, allWages);
             const double rest = std::max(allWages - sheet.getIR(s4.f27), 0.0);
@@ -109,7 +115,7 @@ void assignCommonAmounts(DataMgmt::TaxForm& sheet, const WageCommonAmounts& comm
 // and closed, so that an amount of an earlier calculation on another form
 // cannot flow into the totals.
 void transferIncomeLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr form, DataMgmt::TaxForm& sheet,
-                         int residency, bool residencyChanged) {
+                         int residency, ResidencyChange change) {
     const FormId mainForm = engine.getFederalForm();
     const WageLineRow* table = wageLineTable();
     for (std::size_t i = 0; table != nullptr && i < kWageLineTableRows && !table[i].form1Field.isNullID(); ++i) {
@@ -126,7 +132,7 @@ void transferIncomeLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr 
             continue;
         }
         engine.federalReturn()->getII(mainForm, federalField, form, row.amountField);
-        engine.limitWageRow(form, residency, residencyChanged, row.amountField, row.columnBField, row.limitMode);
+        engine.limitWageRow(form, residency, change, row.amountField, row.columnBField, row.limitMode);
     }
 }
 
@@ -134,13 +140,13 @@ void transferIncomeLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr 
 // the other wages as the filer enters them, the others' each within the
 // line's amount.
 void limitCommonLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr form, int residency,
-                      bool residencyChanged) {
+                      ResidencyChange change) {
     const auto& s4 = kStateForm4FieldIds;
-    engine.limitWageRow(form, residency, residencyChanged, s4.f29, s4.f30, 2);
-    engine.limitWageRow(form, residency, residencyChanged, s4.f76, s4.f77, 1);
-    engine.limitWageRow(form, residency, residencyChanged, s4.f79, s4.f80, 1);
-    engine.limitWageRow(form, residency, residencyChanged, s4.f97, s4.f98, 1);
-    engine.limitWageRow(form, residency, residencyChanged, s4.f100, s4.f101, 1);
+    engine.limitWageRow(form, residency, change, s4.f29, s4.f30, 2);
+    engine.limitWageRow(form, residency, change, s4.f76, s4.f77, 1);
+    engine.limitWageRow(form, residency, change, s4.f79, s4.f80, 1);
+    engine.limitWageRow(form, residency, change, s4.f97, s4.f98, 1);
+    engine.limitWageRow(form, residency, change, s4.f100, s4.f101, 1);
 }
 
 }  // namespace
@@ -155,9 +161,15 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
                     s4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, s4.f24, s4.f25,
                     Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
-    // Field 7 keeps the residency code of the last allocation; a first
-    // allocation (field 7 empty) counts as a change.
-    const bool residencyChanged = sheet.getIN(s4.f7) != residency;
+    // Field 7 keeps the residency code of the last allocation. Empty, the
+    // worksheet was never allocated (a return file need not carry it): that
+    // is no change of residency, and what the filer entered stays.
+    ResidencyChange change = ResidencyChange::kUnchanged;
+    if (sheet.isNull(s4.f7)) {
+        change = ResidencyChange::kFirstAllocation;
+    } else if (sheet.getIN(s4.f7) != residency) {
+        change = ResidencyChange::kChanged;
+    }
     const WageCommonAmounts common = sumPullCommon(filingStatus);
 
     // W-2 wages, both filers' on a joint return.
@@ -166,15 +178,15 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
                             spouseWages);
     sheet.assignIR(s4.f26, FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
-    splitWages(sheet, *stateReturn_, static_cast<char>(filingStatus), residency, residencyChanged);
+    splitWages(sheet, *stateReturn_, static_cast<char>(filingStatus), residency, change);
 
     assignCommonAmounts(sheet, common);
-    transferIncomeLines(*this, form, sheet, residency, residencyChanged);
-    limitCommonLines(*this, form, residency, residencyChanged);
+    transferIncomeLines(*this, form, sheet, residency, change);
+    limitCommonLines(*this, form, residency, change);
     sheet.assignIR(s4.f7, residency);
 }
 
-void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int residency, bool residencyChanged,
+void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int residency, ResidencyChange change,
                                             FieldId amountField, FieldId columnBField, std::uint8_t limitMode) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "limitWageRow");
     const FieldId& a = amountField;
@@ -187,9 +199,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
             sheet.unProtect(b);
             sheet.makeProtected(c);
             sheet.setNull(c);
-            if (residencyChanged) {
-                sheet.zero(b);
-            }
+            startOpenColumn(sheet, b, change);
             if (capped) {
                 sheet.minII(b, b, a);
             }
@@ -205,9 +215,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
         case Residency::kBothColumns:
             sheet.unProtect(b);
             sheet.unProtect(c);
-            if (residencyChanged) {
-                sheet.zero(b);
-            }
+            startOpenColumn(sheet, b, change);
             if (capped) {
                 sheet.minII(b, b, a);
                 sheet.minIR(c, c, sheet.getIR(a) - sheet.getIR(b));

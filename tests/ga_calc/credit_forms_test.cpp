@@ -79,6 +79,39 @@ TEST_F(CreditForms, EducationWithoutTheSecondRequiredBoxHasNoCredit) {
     EXPECT_FALSE(second->isDataEntered());
 }
 
+// The credit used this year is at most the total available, on both forms
+// of the individual part: a joint return's education credit of 2,500 (its
+// limit) and a rural hospital credit of 2,800 (the smaller amount).
+TEST_F(CreditForms, CreditUsedIsHeldToTheTotalAvailable) {
+    const struct {
+        FormId form;
+        double used;
+        double heldUsed;
+        double remaining;
+    } rows[] = {
+        {kGAForm187981ID, 2499, 2499, 1}, {kGAForm187981ID, 2500, 2500, 0}, {kGAForm187981ID, 4000, 2500, 0},
+        {kGAForm203638ID, 2799, 2799, 1}, {kGAForm203638ID, 2800, 2800, 0}, {kGAForm203638ID, 4000, 2800, 0},
+    };
+    setFilingStatus(2);
+    std::uint16_t copy = 1;
+    for (const auto& r : rows) {
+        const bool isEducation = r.form == kGAForm187981ID;
+        auto sheet = isEducation ? education(copy) : ga->getFormUVPtr(kGAForm203638ID, copy, true);
+        const FieldId used = isEducation ? ed.f203939 : rh.f203952;
+        if (!isEducation) {
+            setBox(sheet, rh.f203655);
+            setNumber(sheet, rh.f203657, 3000);
+            setNumber(sheet, rh.f203659, 2800);
+        }
+        setNumber(sheet, used, r.used);
+        engine.calcGroupedForm(r.form, sheet, copy, 1);
+        EXPECT_EQ(sheet->getIR(used), r.heldUsed) << r.form.getNumber() << " " << r.used;
+        EXPECT_EQ(sheet->getIR(isEducation ? ed.f203940 : rh.f203953), r.remaining)
+            << r.form.getNumber() << " " << r.used;
+        ++copy;
+    }
+}
+
 TEST_F(CreditForms, RuralHospitalHasNoLimitAndKeepsTheSixPercentResult) {
     setFilingStatus(2);
     auto sheet = gaCopy(kGAForm203638ID);

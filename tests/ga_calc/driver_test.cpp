@@ -166,6 +166,46 @@ TEST_F(EngineTest, DispatchHandsEachFormToItsOperation) {
     EXPECT_EQ(routing.routed, std::vector<std::string>{});
 }
 
+// Records, for every calculation of form 70, whether it is the pass on the
+// final figures; throws at the form named.
+class PassEngine : public GACalculationMgmt::GATaxReturnCalcEngine {
+public:
+    using GATaxReturnCalcEngine::GATaxReturnCalcEngine;
+    std::vector<bool> mainFormPasses;
+    FormId throwAt;
+
+    void calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough, int unused,
+                      DataMgmt::TaxFormPtr handle) override {
+        if (form == throwAt) {
+            throw Exceptions::QuarloException("planted", "PassEngine", "calcFormCopy");
+        }
+        if (form == kGAForm70ID) {
+            mainFormPasses.push_back(onFinalMainFormPass());
+        }
+        GATaxReturnCalcEngine::calcFormCopy(form, copy, markEntered, passThrough, unused, handle);
+    }
+};
+
+// Form 70 is calculated by the statements before the walk and the
+// information form, then at its four entries of the order: the last of them
+// works on the final figures, and so does a calculation outside the whole
+// return, also after a walk that a form broke off.
+TEST_F(EngineTest, OnlyTheLastPassOfForm70IsFinal) {
+    PassEngine passes(static_cast<DataMgmt::USTaxReturn*>(federal.get()), gaReturn(),
+                      TaxFormPrintMgmt::TaxFormPrinterPtr());
+    georgiaHomeAddress();
+    passes.calculateReturn(0);
+    EXPECT_EQ(passes.mainFormPasses, (std::vector<bool>{false, false, false, false, false, true}));
+    EXPECT_TRUE(passes.onFinalMainFormPass());
+
+    passes.throwAt = kGAForm74ID;
+    EXPECT_THROW(passes.calculateReturn(0), Exceptions::QuarloException);
+    EXPECT_TRUE(passes.onFinalMainFormPass());
+    passes.mainFormPasses.clear();
+    passes.calculateForm(kGAForm70ID, 1, 0, 1, 1, gaCopy(kGAForm70ID));
+    EXPECT_EQ(passes.mainFormPasses, std::vector<bool>{true});
+}
+
 TEST_F(EngineTest, MarkEnteredGoesToTheGeorgiaCopy) {
     auto info = gaCopy(kGAForm69ID);
     engine.calcFormCopy(kGAForm69ID, 1, 1, 0, 0, info);

@@ -53,6 +53,21 @@ public:
     }
 };
 
+// A federal and a Georgia return on the generated definitions, as gahost
+// opens them.
+struct OpenReturns {
+    OpenReturns()
+        : pool(new Utils::StringPool()),
+          federal(new DataMgmt::USTaxReturn(definitions().federal, pool)),
+          ga(new GADataMgmt::GATaxReturn(federal, definitions().georgia, pool)) {}
+    DataMgmt::USTaxReturn* us() { return static_cast<DataMgmt::USTaxReturn*>(federal.get()); }
+    GADataMgmt::GATaxReturn* georgia() { return static_cast<GADataMgmt::GATaxReturn*>(ga.get()); }
+
+    Utils::StringPoolPtr pool;
+    DataMgmt::TaxReturnPtr federal;
+    DataMgmt::TaxReturnPtr ga;
+};
+
 class EngineTest : public ::testing::Test, protected testsupport::FieldSetters {
 protected:
     EngineTest()

@@ -4,6 +4,7 @@
 // statements.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -78,6 +79,43 @@ TEST_F(WagesTest, PartYearResidentEntersTheFirstColumnWithinTheFederalAmount) {
     allocate(4);
     EXPECT_EQ(at(38), 0);
     EXPECT_EQ(at(27), 0);
+}
+
+// A worksheet never allocated (field 7 empty, as on a return file that does
+// not carry it) has no earlier residency: the amounts entered in the open
+// columns stay within their limits, and an empty open column starts from 0.
+// Another residency code in field 7 starts the open columns afresh.
+TEST_F(WagesTest, AFirstAllocationKeepsTheAmountsEntered) {
+    const struct {
+        int residency;
+        double earlierCode;  // 0: field 7 empty
+        double wages;        // field 27
+        double capped;       // column B of the wages line, federal amount 50,000
+        double notCapped;    // column B of line 43, federal amount 200
+    } rows[] = {
+        {2, 0, 33000, 30000, 999},
+        {4, 0, 33000, 30000, 999},
+        {2, 4, 0, 0, 0},
+        {4, 2, 0, 0, 0},
+    };
+    std::uint16_t copy = 1;
+    for (const auto& r : rows) {
+        DataMgmt::TaxFormPtr fresh = stateCopy(kStateForm4ID, copy++);
+        if (r.earlierCode != 0) {
+            setNumber(fresh, FieldId(7), r.earlierCode);
+        }
+        setNumber(fresh, FieldId(27), 33000);
+        setNumber(fresh, FieldId(38), 30000);
+        setNumber(fresh, FieldId(44), 999);
+        engine.allocateStateWages(fresh, "GA", kGAForm69ID, 1, r.residency, 0);
+        const std::string row = std::to_string(r.residency) + " after " + std::to_string(r.earlierCode);
+        EXPECT_EQ(number(fresh, FieldId(27)), r.wages) << row;
+        EXPECT_EQ(number(fresh, FieldId(38)), r.capped) << row;
+        EXPECT_EQ(number(fresh, FieldId(44)), r.notCapped) << row;
+        EXPECT_FALSE(isNull(fresh, FieldId(30))) << row << ": an empty open column starts from 0";
+        EXPECT_EQ(number(fresh, FieldId(30)), 0) << row;
+        EXPECT_EQ(number(fresh, FieldId(7)), r.residency) << row;
+    }
 }
 
 TEST_F(WagesTest, NonresidentEntersTheSecondColumn) {

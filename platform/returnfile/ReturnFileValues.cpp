@@ -9,8 +9,7 @@ namespace PersistanceMgmt {
 
 using namespace detail;
 
-std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry,
-                          const std::string& written) {
+std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written) {
     if (!std::isfinite(stored)) return "amount " + showText(written) + " is not a finite number";
     if (!entry) return {};
     if (!withinTheAmountLimit(stored, amountPlaces(field))) return beyondTheAmountLimit(written);
@@ -39,12 +38,10 @@ std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string&
 
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry) {
     switch (value.kind()) {
-        case DataMgmt::FieldValue::Kind::Number: {
-            const double n = value.getNumber();
-            return amountProblem(field, n, entry,
-                                 std::isfinite(n) ? DataMgmt::formatDisplayAmount(n, amountPlaces(field))
-                                                  : std::to_string(n));
-        }
+        case DataMgmt::FieldValue::Kind::Number:
+            // (The store holds finite amounts only.)
+            return amountProblem(field, value.getNumber(), entry,
+                                 DataMgmt::formatDisplayAmount(value.getNumber(), amountPlaces(field)));
         case DataMgmt::FieldValue::Kind::Text:
             return textProblem(field, value.getText(), entry);
         case DataMgmt::FieldValue::Kind::Box:

@@ -32,7 +32,7 @@ using PersistanceMgmt::ReturnFileContents;
 // Under the sanitizers a run takes many times longer: there every so many
 // cases run, each example starting at a case of its own.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t kCaseStride = 16;
+constexpr std::size_t kCaseStride = 32;
 #else
 constexpr std::size_t kCaseStride = 1;
 #endif

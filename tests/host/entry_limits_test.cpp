@@ -80,7 +80,7 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         const char* returnType;
         const char* form;
         int field;
-        const char* value;
+        std::string value;
         bool overridden;
         const char* says;  // null: the file is read
     } rows[] = {
@@ -102,6 +102,9 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
         {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
         {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+        // The amendment's explanation of changes: lines of text.
+        {"GA", "GA189219", 190147, std::string(100, 'x'), false, nullptr},
+        {"GA", "GA189219", 189660, std::string(101, 'x'), false, "text of 101 bytes is longer than"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.form) + " " + std::to_string(r.field) + " " + r.value);

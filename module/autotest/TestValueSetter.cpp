@@ -5,9 +5,11 @@
 // it; a text keeps the part before "[CopyNum]" followed by the copy number;
 // a number is read as a decimal and scaled to the field's stored unit by its
 // edit code, and "RAND[max]" stands for a random amount from 0 to max. The
-// empty value clears any field. A value that a return file could not hold
-// (an amount beyond the amount limit, a text longer than its field, a date
-// field's text that is no calendar date) is not set, with a note.
+// empty value clears any field. A value that a return file could not give
+// the field as an entry (an amount beyond the amount limit or below 0 where
+// the field takes 0 or more, a text longer than its field or that XML cannot
+// carry, a date field's text that is no calendar date or lies outside the
+// field's years) is not set, with a note.
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -49,52 +51,28 @@ double scaleByEditCode(double value, std::uint8_t editCode) {
 // The number a test value stands for on an amount field. "RAND[max]" gives
 // the maximum, cut to a whole number and scaled, times a random fraction
 // from 0 to 1. None, with the reason in `problem`, for a random amount
-// without its bracketed maximum and for an amount beyond what a return file
-// holds (the amount limit in the field's stored unit).
+// without its bracketed maximum.
 std::optional<double> testAmount(const std::string& value, std::uint8_t editCode, std::string& problem) {
-    double amount = 0.0;
     if (value.find(kRandomWord) == std::string::npos) {
-        amount = scaleByEditCode(std::atof(value.c_str()), editCode);
-    } else {
-        const std::string prefix = kRandomPrefix;
-        if (value.size() <= prefix.size() || value.compare(0, prefix.size(), prefix) != 0 || value.back() != ']') {
-            problem = "is a random amount without its bracketed maximum";
-            return std::nullopt;
-        }
-        const std::string maximum = value.substr(prefix.size(), value.size() - prefix.size() - 1);
-        const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
-        amount = scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
+        return scaleByEditCode(std::atof(value.c_str()), editCode);
     }
-    if (!std::isfinite(amount) ||
-        !PersistanceMgmt::withinTheAmountLimit(amount, DataMgmt::editCodeDecimalPlaces(editCode))) {
-        problem = std::string("is beyond the amount limit of ") + PersistanceMgmt::kAmountLimitText + " dollars";
+    const std::string prefix = kRandomPrefix;
+    if (value.size() <= prefix.size() || value.compare(0, prefix.size(), prefix) != 0 || value.back() != ']') {
+        problem = "the value \"" + Utils::QVStringUtils::escapeForMessage(value, 40) +
+                  "\" is a random amount without its bracketed maximum";
         return std::nullopt;
     }
-    return amount;
-}
-
-// Why a text cannot go into the field as a return file holds it: longer
-// than the field, or not a calendar date in a date field. Empty when it can.
-std::string textProblem(const DataMgmt::FormFieldDesc& desc, const std::string& text) {
-    if (desc.getMaxLength() > 0 && text.size() > desc.getMaxLength()) {
-        return "is longer than the field's maximum of " + std::to_string(desc.getMaxLength()) + " bytes";
-    }
-    std::uint16_t year = 0;
-    std::uint8_t month = 0;
-    std::uint8_t day = 0;
-    if (desc.isDate() && !Utils::convertDateStr(std::string_view(text), year, month, day)) {
-        return "is not a calendar date";
-    }
-    return std::string();
+    const std::string maximum = value.substr(prefix.size(), value.size() - prefix.size() - 1);
+    const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
+    return scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
 }
 
 // A test value that is not set, as a note through the host.
 void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, std::uint16_t copy,
-                     const DataMgmt::FormFieldDesc& desc, const std::string& value, const std::string& problem) {
+                     const DataMgmt::FormFieldDesc& desc, const std::string& problem) {
     const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
     IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
-                                        " copy " + std::to_string(copy) + " field " + desc.getSymbolicName() +
-                                        ": the value \"" + Utils::QVStringUtils::escapeForMessage(value, 40) + "\" " +
+                                        " copy " + std::to_string(copy) + " field " + desc.getSymbolicName() + ": " +
                                         problem + "; not set");
 }
 
@@ -126,17 +104,19 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
     if (onlyIfValued && taxReturn->noSigValue(form, number, field)) {
         return;
     }
-    // A value that a return file could not hold is not set.
+    // A value that a return file could not give the field as an entry is
+    // not set.
     const bool isAmount = !desc->isBoolean() && !desc->isText();
     std::optional<double> amount;
     std::string problem;
     if (!value.empty() && isAmount) {
         amount = testAmount(value, desc->getValidator()->getEditCode(), problem);
+        if (amount) problem = PersistanceMgmt::amountProblem(*desc, *amount, true, value);
     } else if (!value.empty() && desc->isText()) {
-        problem = textProblem(*desc, withCopyNumber(value, number));
+        problem = PersistanceMgmt::textProblem(*desc, withCopyNumber(value, number), true);
     }
     if (!problem.empty()) {
-        noteValueNotSet(*taxReturn, form, number, *desc, value, problem);
+        noteValueNotSet(*taxReturn, form, number, *desc, problem);
         return;
     }
     DataMgmt::TaxFormPtr target = taxReturn->getFormOrCreate(form, number);

@@ -99,6 +99,26 @@ constexpr const char* kAmountLimitText = "10,000,000,000,000";
 // the 2^53 stored units that a double holds exactly.
 bool withinTheAmountLimit(double stored, int places);
 
+// ------------------------------------------------------------ what a field holds
+
+// What keeps a return file from giving the field an amount (in the field's
+// stored unit): a message that shows the amount as `written` ("amount "-5"
+// is below 0 (the field takes 0 or more)"), or empty when nothing does.
+// Every amount is a finite number; an entry (a field not calculated, or one
+// marked as overridden) also keeps to the amount limit and to its field's
+// domain.
+std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written);
+
+// The same for a text: it is no longer than the field (80 bytes in an amount
+// or box field), made of characters that XML carries (valid UTF-8 without
+// control characters other than tab, line feed and carriage return), and in
+// a date field a calendar date from 1900 on, within the field's domain when
+// it is an entry.
+std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
+
+// The same for a value of any kind (a box or null value always fits).
+std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry);
+
 // ------------------------------------------------------------ staging model
 
 struct FieldEntry {

@@ -307,21 +307,9 @@ bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& f
         out = FieldValue::null();
         return true;
     }
-    // The limit counts bytes of UTF-8. A text that the file marks as the
-    // value of an amount or box field keeps to the length of a text field.
-    const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
-    if (maxLength > 0 && text.size() > maxLength) {
-        problem(line, scope,
-                "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
-                    std::to_string(maxLength) + " bytes");
+    if (const std::string why = textProblem(field, text, entry); !why.empty()) {
+        problem(line, scope, why);
         return false;
-    }
-    if (field.isDate()) {
-        const std::string why = dateProblem(text, entry ? field.getDomain() : DataMgmt::FieldDomain::Any);
-        if (!why.empty()) {
-            problem(line, scope, "date " + showText(text) + " " + why);
-            return false;
-        }
     }
     out = FieldValue::text(text);
     return true;
@@ -339,13 +327,8 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
     // Within the limit every entry, to the cent, is stored exactly. What the
     // calculation stored is any finite amount, which the writer writes
     // exactly.
-    if (entry && !withinTheAmountLimit(v, amountPlaces(field))) {
-        problem(line, scope, beyondTheAmountLimit(t));
-        return false;
-    }
-    if (entry && v < 0 && naturalKind(field) == FieldValue::Kind::Number &&
-        field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
-        problem(line, scope, "amount " + showText(t) + " is below 0 (the field takes 0 or more)");
+    if (const std::string why = amountProblem(field, v, entry, t); !why.empty()) {
+        problem(line, scope, why);
         return false;
     }
     out = FieldValue::number(v);

@@ -33,7 +33,7 @@ bool parseBox(const std::string& text, bool& out) {
     return false;
 }
 
-bool isXmlText(const std::string& s, std::string& why) {
+std::string xmlTextProblem(const std::string& s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const std::size_t n = s.size();
     std::size_t i = 0;
@@ -71,22 +71,27 @@ bool isXmlText(const std::string& s, std::string& why) {
         }
         if (!ok) {
             char buf[80];
-            std::snprintf(buf, sizeof buf, "the text is not valid UTF-8 (byte 0x%02X at offset %zu)", c, i);
-            why = buf;
-            return false;
+            std::snprintf(buf, sizeof buf, "is not valid UTF-8 (byte 0x%02X at offset %zu)", c, i);
+            return buf;
         }
         const bool allowed = cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
                              (cp >= 0xE000 && cp <= 0xFFFD) || cp >= 0x10000;
         if (!allowed) {
             char buf[96];
-            std::snprintf(buf, sizeof buf, "the text holds a character that XML cannot carry (U+%04X at offset %zu)",
+            std::snprintf(buf, sizeof buf, "holds a character that XML cannot carry (U+%04X at offset %zu)",
                           static_cast<unsigned>(cp), i);
-            why = buf;
-            return false;
+            return buf;
         }
         i += len;
     }
-    return true;
+    return std::string();
+}
+
+bool isXmlText(const std::string& s, std::string& why) {
+    const std::string problem = xmlTextProblem(s);
+    if (problem.empty()) return true;
+    why = "the text " + problem;
+    return false;
 }
 
 std::string errnoText(int e) { return std::strerror(e); }

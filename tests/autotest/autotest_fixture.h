@@ -19,13 +19,27 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 
 // FormA (at most 3 copies): Whole 'F', Tenths 'G', Cents 'H', Plain 'P',
 // Whole170 and Whole172 (edit codes 170 and 172), Box, YesNo (a box with
-// edit code 1), Label (text, line "Name & title") and FieldX (a number
-// without edit code). FormB, first in display order: Done and Busy (boxes)
+// edit code 1), Label (text, line "Name & title"), FieldX (a number
+// without edit code), Paid (cents of 0 or more) and MovedIn (a date of the
+// tax year). FormB, first in display order: Done and Busy (boxes)
 // and Amount. FormC: one text field.
 inline const FormId kFormA{900, true};
 inline const FormId kFormB{901, true};
 inline const FormId kFormC{902, true};
-enum FormAField { kWhole = 1, kTenths, kCents, kPlain, kWhole170, kWhole172, kBox, kYesNo, kLabel, kFieldX };
+enum FormAField {
+    kWhole = 1,
+    kTenths,
+    kCents,
+    kPlain,
+    kWhole170,
+    kWhole172,
+    kBox,
+    kYesNo,
+    kLabel,
+    kFieldX,
+    kPaid,
+    kMovedIn
+};
 inline const FieldId kDone{1};
 inline const FieldId kAmount{2};
 inline const FieldId kBusy{3};
@@ -38,6 +52,7 @@ inline DataMgmt::TaxReturnDescPtr testDescription() {
         std::uint8_t editCode;
         const char* name;
         const char* line;
+        DataMgmt::FieldDomain domain = DataMgmt::FieldDomain::Any;
     };
     const auto addFields = [](DataMgmt::TaxFormDesc& form, std::initializer_list<Row> rows) {
         for (const Row& row : rows) {
@@ -47,6 +62,7 @@ inline DataMgmt::TaxReturnDescPtr testDescription() {
             attributes.editCode = row.editCode;
             attributes.shortName = row.name;
             attributes.lineID = row.line;
+            attributes.domain = row.domain;
             form.addField(attributes);
         }
     };
@@ -60,7 +76,9 @@ inline DataMgmt::TaxReturnDescPtr testDescription() {
                    {kBox, Kind::Boolean, 0, "Box", "7"},
                    {kYesNo, Kind::Boolean, 1, "YesNo", "8"},
                    {kLabel, Kind::Text, 0, "Label", "Name & title"},
-                   {kFieldX, Kind::Number, 0, "FieldX", "10"}});
+                   {kFieldX, Kind::Number, 0, "FieldX", "10"},
+                   {kPaid, Kind::Number, 'H', "Paid", "11", DataMgmt::FieldDomain::NotNegative},
+                   {kMovedIn, Kind::Text, 'D', "MovedIn", "12", DataMgmt::FieldDomain::InTaxYear}});
     DataMgmt::TaxFormDescPtr b(new DataMgmt::TaxFormDesc(kFormB, "FormB", "Form B & Co", 99, 1));
     addFields(*b, {{kDone.getNumber(), Kind::Boolean, 0, "Done", ""},
                    {kAmount.getNumber(), Kind::Number, 0, "Amount", ""},

@@ -74,8 +74,10 @@ TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
     EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), draw / 32767.0 * 50000);
 }
 
-// What a return file could not hold is not set: a random amount without
-// its maximum, an amount past 10^13 dollars, a text longer than its field.
+// What a return file could not give the field as an entry is not set: a
+// random amount without its maximum, an amount past 10^13 dollars or below 0
+// where the field takes 0 or more, a text longer than its field or that XML
+// cannot carry, a date outside its field's years.
 TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
     std::vector<std::string> notes;
     IOMgmt::IOMgr::getInstance().setNoticeSink([&](const std::string& text) { notes.push_back(text); });
@@ -95,6 +97,17 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         {kWhole, "1e300", false},
         {kLabel, std::string(80, 'x'), true},
         {kLabel, std::string(81, 'x'), false},
+        {kPaid, "0", true},
+        {kPaid, "-0.01", false},
+        {kFieldX, "-0.01", true},  // a field without a domain
+        {kMovedIn, "12/31/2018", true},
+        {kMovedIn, "01/01/2019", false},
+        {kMovedIn, "12/31/2017", false},
+        {kMovedIn, "02/30/2018", false},
+        {kLabel, "tab\tand line\nend", true},
+        {kLabel, "bell\a", false},
+        {kLabel, "bad \xFF byte", false},
+        {kLabel, "caf\xC3\xA9", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);

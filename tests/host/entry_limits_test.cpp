@@ -71,7 +71,8 @@ TEST_P(LargestInputs, RunSavesWhatCheckReads) {
 INSTANTIATE_TEST_SUITE_P(Signs, LargestInputs, ::testing::Values(Signs::Positive, Signs::Negative, Signs::Alternating));
 
 // Entries that would break the figures are refused when the file is read,
-// in one line naming the form, the field and the file's line.
+// in one line naming the form, the field and the file's line; a calculated
+// field keeps to its domain only where the file marks it as overridden.
 class EntryDomains : public testsupport::ScratchDirTest {};
 
 TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
@@ -79,28 +80,45 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         const char* returnType;
         const char* form;
         int field;
-        const char* value;
-        const char* says;
+        std::string value;
+        bool overridden;
+        const char* says;  // null: the file is read
     } rows[] = {
-        {"GA", "GA69", 76, "-10000000000000", "is below 0 (the field takes 0 or more)"},  // estimated tax paid
-        {"GA", "GA75", 37, "-10000000000000", "is below 0"},                              // a deduction
-        {"GA", "GA189219", 189645, "-10000000000000", "is below 0"},                      // refunds received
-        {"GA", "GA190056", 190169, "-1000000", "is below 0"},                             // an IND-CR credit
-        {"GA", "GA73", 16, "-5000", "is below 0"},                                        // tax paid elsewhere
-        {"GA", "GA203811", 203861, "-5000", "is below 0"},                                // business credit used
-        {"federal", "F52", 32, "-1", "is below 0"},                                       // state tax withheld
-        {"GA", "GA69", 113, "07/01/2019", "is not in 2018"},
-        {"GA", "GA69", 114, "12/31/2017", "is not in 2018"},
-        {"federal", "F92", 9, "01/01/2099", "is after the tax year 2018"},
-        {"federal", "F92", 10, "12/31/1899", "is before 1900"},
+        {"GA", "GA69", 76, "-10000000000000", false, "is below 0 (the field takes 0 or more)"},  // estimated tax paid
+        {"GA", "GA75", 37, "-10000000000000", false, "is below 0"},                              // a deduction
+        {"GA", "GA75", 207533, "-10000000000000", false, "is below 0"},      // the deduction used, entered
+        {"GA", "GA189219", 189645, "-10000000000000", false, "is below 0"},  // refunds received
+        {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},         // an IND-CR credit
+        {"GA", "GA73", 16, "-5000", false, "is below 0"},                    // tax paid elsewhere
+        {"GA", "GA203811", 203861, "-5000", false, "is below 0"},            // business credit used
+        {"GA", "GA70", 189482, "-500", true, "is below 0"},                  // credit lines against the tax
+        {"GA", "GA70", 189483, "-500", true, "is below 0"},
+        {"GA", "GA70", 85, "-500", true, "is below 0"},
+        {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated
+        {"GA", "GA70", 85, "0", true, nullptr},
+        {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
+        {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
+        {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
+        {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
+        {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
+        {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+        // The amendment's explanation of changes: lines of text.
+        {"GA", "GA189219", 190147, std::string(100, 'x'), false, nullptr},
+        {"GA", "GA189219", 189660, std::string(101, 'x'), false, "text of 101 bytes is longer than"},
     };
     for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.form) + " " + std::to_string(r.field) + " " + r.value);
         const std::string path =
             writeFile("entry.xml", std::string("<RETURN TYPE=\"") + r.returnType + "\">\n<FORM DEVNAME=\"" + r.form +
-                                       "\">\n<FIELD><ID>" + std::to_string(r.field) + "</ID><VALUE>" + r.value +
+                                       "\">\n<FIELD" + (r.overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
+                                       std::to_string(r.field) + "</ID><VALUE>" + r.value +
                                        "</VALUE></FIELD>\n</FORM>\n</RETURN>\n");
         const testsupport::GahostResult check = testsupport::runGahost({"check", path}, {}, dir);
-        EXPECT_EQ(check.status, 1) << r.form << " " << r.field;
+        if (r.says == nullptr) {
+            EXPECT_EQ(check.status, 0) << check.err;
+            continue;
+        }
+        EXPECT_EQ(check.status, 1);
         EXPECT_NE(check.err.find(path + ":3: form " + r.form + " copy 1 field "), std::string::npos) << check.err;
         EXPECT_NE(check.err.find(r.says), std::string::npos) << check.err;
         EXPECT_EQ(std::count(check.err.begin(), check.err.end(), '\n'), 1) << check.err;

@@ -1,0 +1,216 @@
+// What gahost run saves, gahost check reads: on each example return, every
+// labelled amount field of both returns is set in turn to -7, 0 and
+// 10,000,000,000,000 either way as an entry (a calculated field as an
+// override, which keeps to the entries' limit and domain). A return file
+// that the reader refuses is not run, as gahost run does not run it; every
+// other is calculated as gahost run calculates it, in this process through
+// the loaded module, and the return it saves is read back.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/EFileRun.h"
+#include "host/HostSession.h"
+#include "host/ModuleLoader.h"
+#include "host/SettleReturn.h"
+#include "platform/Exceptions.h"
+#include "platform/framework/CalcEngine.h"
+#include "platform/framework/TaxFormPrinter.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/store/TaxReturnDictionary.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using PersistanceMgmt::ReturnFile;
+using PersistanceMgmt::ReturnFileContents;
+
+// Under the sanitizers a run takes many times longer: there every so many
+// cases run, each example starting at a case of its own.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kCaseStride = 32;
+#else
+constexpr std::size_t kCaseStride = 1;
+#endif
+// Every so many saved returns are also written and read as a whole file.
+constexpr std::size_t kWholeReadStride = 8;
+
+constexpr double kSweptDollars[] = {-7.0, 0.0, 1e13, -1e13};
+
+// A field the sweep sets: an amount field with a line label of its own.
+struct SweptField {
+    DataMgmt::TaxFormDescPtr form;
+    DataMgmt::FormFieldDescPtr field;
+    bool federal;
+};
+
+std::vector<SweptField> labelledAmountFields(const FormDefinitions::Library& library) {
+    std::vector<SweptField> fields;
+    for (const DataMgmt::TaxReturnDesc* desc : {library.federal.get(), library.georgia.get()}) {
+        for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptors(); !forms.atEOL(); forms.next()) {
+            const DataMgmt::TaxFormDescPtr form = forms.getTaxFormDescriptor();
+            for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+                const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(it.getFieldID());
+                const bool labelled = field->getLineID() != std::to_string(field->getID().getNumber());
+                if (labelled && !field->isText() && !field->isBoolean()) {
+                    fields.push_back({form, field, desc == library.federal.get()});
+                }
+            }
+        }
+    }
+    return fields;
+}
+
+// The contents with the amount as the entry of the field on copy 1 of its
+// form (made when the return lacks it).
+ReturnFileContents withEntry(ReturnFileContents contents, const SweptField& f, double dollars) {
+    std::optional<PersistanceMgmt::ReturnPart>& part = f.federal ? contents.federal : contents.georgia;
+    auto copy = std::find_if(part->copies.begin(), part->copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
+        return c.desc.get() == f.form.get() && c.copy == 1;
+    });
+    if (copy == part->copies.end()) {
+        part->copies.push_back(PersistanceMgmt::CopyEntry{f.form, 1, std::nullopt, std::nullopt, {}, 0});
+        copy = part->copies.end() - 1;
+    }
+    std::vector<PersistanceMgmt::FieldEntry>& fields = copy->fields;
+    fields.erase(std::remove_if(fields.begin(), fields.end(),
+                                [&](const PersistanceMgmt::FieldEntry& e) { return e.desc.get() == f.field.get(); }),
+                 fields.end());
+    const int places = DataMgmt::editCodeDecimalPlaces(f.field->getValidator()->getEditCode());
+    fields.push_back(
+        {f.field, DataMgmt::FieldValue::number(dollars * std::pow(10.0, places)), f.field->isCalculated(), 0});
+    return contents;
+}
+
+// What the reader says of the first value of the contents that it refuses
+// ("form GA70 copy 1 field kGA70_F350: amount "-7" is below 0 ..."); empty
+// when it refuses none.
+std::string firstValueProblem(const ReturnFileContents& contents) {
+    for (const std::optional<PersistanceMgmt::ReturnPart>* part : {&contents.federal, &contents.georgia}) {
+        for (const PersistanceMgmt::CopyEntry& c : (*part)->copies) {
+            for (const PersistanceMgmt::FieldEntry& f : c.fields) {
+                const bool entry = !f.desc->isCalculated() || f.overridden;
+                const std::string problem = PersistanceMgmt::valueProblem(*f.desc, f.value, entry);
+                if (!problem.empty()) {
+                    return "form " + c.desc->getDevName() + " copy " + std::to_string(c.copy) + " field " +
+                           f.desc->getSymbolicName() + ": " + problem;
+                }
+            }
+        }
+    }
+    return {};
+}
+
+class SavedReturnsSweep : public ::testing::TestWithParam<std::string> {
+protected:
+    static void SetUpTestSuite() {
+        bool named = false;
+        module_ = new GAHost::ModuleLoader(GAHost::ModuleLoader::resolvePath("", named));
+    }
+    static void TearDownTestSuite() {
+        delete module_;
+        module_ = nullptr;
+    }
+
+    SavedReturnsSweep() : session_(""), currentStore_(session_.store()) {
+        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session_.library().federal);
+        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session_.library().georgia);
+    }
+
+    PersistanceMgmt::ReturnDescriptions descriptions() const {
+        return {session_.library().federal.get(), session_.library().georgia.get()};
+    }
+
+    // Runs the return file's text as gahost run does, and reads back what it
+    // saves: as a whole file when wholeRead, else each value by the check the
+    // reader makes of it. None when the reader refuses the text (gahost run
+    // refuses it too); empty when what the run saves reads back; else what
+    // the reader says of the saved return.
+    std::optional<std::string> runAndReadBack(const std::string& text, bool wholeRead) {
+        ReturnFileContents input;
+        try {
+            input = ReturnFile::parse(text, "input.xml", descriptions());
+        } catch (const Exceptions::QuarloException&) {
+            return std::nullopt;
+        }
+        session_.openReturns(module_);
+        ReturnFile::apply(input, session_.federal().get(), session_.georgiaState());
+        {
+            TaxFormPrintMgmt::TaxFormPrinterPtr printer(
+                module_->createTaxFormPrinterInstance()(session_.federal(), session_.georgia()));
+            CalculationMgmt::TaxReturnCalcEnginePtr engine(
+                module_->createCalcEngineInstance()(session_.federal(), session_.georgia(), printer));
+            GAHost::settleReturn(*engine, *session_.georgiaState());
+        }
+        const ReturnFileContents saved =
+            ReturnFile::snapshot(session_.federal().get(), session_.georgiaState(), &input);
+        if (wholeRead) {
+            try {
+                ReturnFile::parse(ReturnFile::serialize(saved), "saved.xml", descriptions());
+            } catch (const Exceptions::QuarloException& e) {
+                return e.getMessage().substr(0, e.getMessage().find('\n'));
+            }
+            return std::string();
+        }
+        return firstValueProblem(saved);
+    }
+
+    static GAHost::ModuleLoader* module_;
+    GAHost::HostSession session_;
+    GAHost::CurrentStore currentStore_;
+};
+
+GAHost::ModuleLoader* SavedReturnsSweep::module_ = nullptr;
+
+TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
+    const fs::path example = fs::path(GA_SOURCE_DIR) / "examples" / (GetParam() + ".xml");
+    const ReturnFileContents base = ReturnFile::read(example.string(), descriptions());
+    const std::vector<SweptField> fields = labelledAmountFields(session_.library());
+    ASSERT_GT(fields.size(), 500u);
+    // Where the example's share of the cases starts under the sanitizers.
+    std::size_t next = std::hash<std::string>()(GetParam()) % kCaseStride;
+    std::size_t cases = 0;
+    std::size_t calculated = 0;
+    std::vector<std::string> failures;
+    for (const SweptField& f : fields) {
+        for (const double dollars : kSweptDollars) {
+            if (next++ % kCaseStride != 0) continue;
+            const std::optional<std::string> problem =
+                runAndReadBack(ReturnFile::serialize(withEntry(base, f, dollars)), cases++ % kWholeReadStride == 0);
+            calculated += problem ? 1 : 0;
+            if (problem && !problem->empty()) {
+                failures.push_back(f.field->getSymbolicName() + " = " + DataMgmt::formatDisplayAmount(dollars, 0) +
+                                   ": " + *problem);
+            }
+        }
+    }
+    // Most entries are taken: only those outside a domain or a limit, or at
+    // odds with the federal return, are refused.
+    EXPECT_GT(calculated, cases * 3 / 4);
+    std::string shown;
+    for (std::size_t i = 0; i < std::min<std::size_t>(failures.size(), 20); ++i) shown += failures[i] + "\n";
+    EXPECT_TRUE(failures.empty()) << failures.size() << " saved returns do not read back:\n" << shown;
+}
+
+std::vector<std::string> exampleNames() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(GA_SOURCE_DIR) / "examples")) {
+        if (e.path().extension() == ".xml") names.push_back(e.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnsSweep, ::testing::ValuesIn(exampleNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace

@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "host/ReturnRequirements.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/framework/TifFileWriter.h"
@@ -19,7 +18,7 @@ std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& pa
     };
     // Every output, whether or not the run writes it: a federal e-file by
     // any of their names is a mistake.
-    for (const NamedOutput& output : namedOutputs(outputs, /*withModule=*/true)) {
+    for (const RunOutput& output : outputs.all()) {
         if (IOMgmt::namesSameFile(path, output.path))
             refuse("is " + std::string(output.role) + " that this run writes");
     }

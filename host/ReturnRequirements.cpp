@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Exceptions.h"
 #include "platform/store/CommonItemTable.h"
-#include "platform/util/IOMgmt.h"
-#include "platform/util/IOMgmtStaging.h"
 
 namespace GAHost {
 
@@ -43,28 +40,6 @@ std::vector<std::string> missingParts(const PersistanceMgmt::ReturnFileContents&
             item.name + "\">...</PULLCOMMON> to the Georgia return's <HOST>");
     }
     return missing;
-}
-
-std::vector<NamedOutput> namedOutputs(const RunOutputs& outputs, bool withModule) {
-    std::vector<NamedOutput> named{{outputs.savedReturn, "the saved return"}};
-    if (withModule) {
-        named.push_back({outputs.printFile, "the print file"});
-        named.push_back({outputs.eFile, "the e-file"});
-    }
-    return named;
-}
-
-void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule) {
-    const std::vector<NamedOutput> named = namedOutputs(outputs, withModule);
-    for (auto first = named.begin(); first != named.end(); ++first) {
-        for (auto second = first + 1; second != named.end(); ++second) {
-            if (!IOMgmt::namesSameFile(first->path, second->path)) continue;
-            throw Exceptions::QuarloException(std::string(first->role) + " and " + second->role +
-                                                  " of this run would both be " + IOMgmt::shownPath(first->path) +
-                                                  ": rename the return file",
-                                              "gahost", "run");
-        }
-    }
 }
 
 }  // namespace GAHost

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <set>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/framework/TifFileWriter.h"
@@ -21,15 +22,46 @@ RunOutputs::RunOutputs(const std::string& input, const std::filesystem::path& ou
       printFile((outDir / (std::filesystem::path(input).stem().string() + ".print.txt")).string()),
       eFile((outDir / TifWriteMgmt::TifFileWriter::eFileName(abbreviation)).string()) {}
 
-std::vector<std::string> RunOutputs::written(bool withModule) const {
-    return withModule ? std::vector<std::string>{eFile, printFile, savedReturn} : std::vector<std::string>{savedReturn};
+std::vector<RunOutput> RunOutputs::all() const {
+    return {
+        {eFile, "the e-file", /*byModule=*/true},
+        {printFile, "the print file", /*byModule=*/true},
+        {savedReturn, "the saved return", /*byModule=*/false},
+    };
+}
+
+std::vector<RunOutput> RunOutputs::written(bool withModule) const {
+    std::vector<RunOutput> outputs;
+    for (RunOutput& output : all()) {
+        if (withModule || !output.byModule) outputs.push_back(std::move(output));
+    }
+    return outputs;
+}
+
+std::vector<std::string> RunOutputs::writtenPaths(bool withModule) const {
+    std::vector<std::string> paths;
+    for (RunOutput& output : written(withModule)) paths.push_back(std::move(output.path));
+    return paths;
 }
 
 void checkRunFiles(const std::string& input, const RunOutputs& outputs) {
-    for (const std::string* output : {&outputs.savedReturn, &outputs.printFile, &outputs.eFile}) {
-        if (IOMgmt::namesSameFile(*output, input)) {
-            refuse("the output " + IOMgmt::shownPath(*output) +
+    for (const RunOutput& output : outputs.all()) {
+        if (IOMgmt::namesSameFile(output.path, input)) {
+            refuse("the output " + IOMgmt::shownPath(output.path) +
                    " would replace the input file; choose another --out directory");
+        }
+    }
+}
+
+void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule) {
+    const std::vector<RunOutput> written = outputs.written(withModule);
+    for (auto later = written.begin(); later != written.end(); ++later) {
+        for (auto earlier = written.begin(); earlier != later; ++earlier) {
+            if (!IOMgmt::namesSameFile(later->path, earlier->path)) continue;
+            // The later output is named first: the saved return, whose name
+            // the return file gives, is the last.
+            refuse(std::string(later->role) + " and " + earlier->role + " of this run would both be " +
+                   IOMgmt::shownPath(later->path) + ": rename the return file");
         }
     }
 }

@@ -1,15 +1,23 @@
 // The files of gahost run: the outputs it writes for a return, all in the
-// output folder, and the checks made on the files it reads before any
-// output is touched.
+// output folder, and the checks made on the files it reads and writes before
+// any output is touched.
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace GAHost {
+
+// One output of a run: the file and the words that name it in messages
+// ("the e-file").
+struct RunOutput {
+    std::string path;
+    const char* role;
+    // Written only when the Georgia module is loaded.
+    bool byModule;
+};
 
 struct RunOutputs {
     // The outputs of a run of the input into outDir; the e-file is named by
@@ -21,13 +29,24 @@ struct RunOutputs {
     std::string printFile;    // <name>.print.txt
     std::string eFile;        // <abbreviation>-efile.txt
 
-    // What a run writes: all three with the module, else the saved return.
-    std::vector<std::string> written(bool withModule) const;
+    // The list of the run's outputs, the one that the output batch and
+    // every check of the output paths read: each output, whether or not
+    // the run writes it, in the order the batch moves them into place.
+    std::vector<RunOutput> all() const;
+    // What a run writes: all of them with the module, else the saved return.
+    std::vector<RunOutput> written(bool withModule) const;
+    // The paths of `written`, which the run's output batch declares.
+    std::vector<std::string> writtenPaths(bool withModule) const;
 };
 
 // Refuses, with Exceptions::QuarloException of one line, an output that is
 // the input file itself.
 void checkRunFiles(const std::string& input, const RunOutputs& outputs);
+
+// Refuses, with Exceptions::QuarloException of one line naming both, two
+// outputs of the run that would be one file: a return file named
+// GA-efile.txt would be saved over the e-file.
+void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule);
 
 // Prints the host's notes (IOMgmt::IOMgr::notice) on `err` as
 // "gahost: note: <text>", each text once, for as long as it lives.

@@ -31,7 +31,6 @@
 #include "host/PreparerNotes.h"
 #include "host/PrintRun.h"
 #include "host/ResultSummary.h"
-#include "host/ReturnRequirements.h"
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
 #include "host/SettleReturn.h"
@@ -401,7 +400,7 @@ bool runReturn(const Options& o, const std::string& input, const std::filesystem
     registerReturnDescriptions(session.library());
     if (!makeOutputDirectory(outDir)) return false;
 
-    IOMgmt::OutputBatch batch(outputs.written(module != nullptr));
+    IOMgmt::OutputBatch batch(outputs.writtenPaths(module != nullptr));
     batch.addInput(input, "the return file being run");
     if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
     if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile)) return false;

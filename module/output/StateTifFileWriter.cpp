@@ -139,9 +139,10 @@ bool StateTifFileWriter::writeTifFile(std::uint8_t sequence, DataMgmt::TaxReturn
             return false;
         }
     }
-    // Puts the earlier file back in place of a write that did not finish.
+    // Drops a write that did not finish, all it wrote, and puts the earlier
+    // file back.
     const auto restoreEarlierFile = [&] {
-        tifFile.close();
+        tifFile.discard();
         reader->close();
         if (appendMode) {
             crt::rename(temporary, path);

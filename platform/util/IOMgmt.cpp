@@ -258,6 +258,12 @@ bool FileWriter::close() {
     return true;
 }
 
+void FileWriter::discard() {
+    staged_.reset();
+    buffer_.clear();
+    failed_ = false;
+}
+
 // ------------------------------------------------------------------- IOMgr
 
 IOMgr& IOMgr::getInstance() {

@@ -170,6 +170,11 @@ public:
     // file cannot be completed. Closing a writer that is not open gives true.
     bool close();
 
+    // Drops what was written since open, for a write that cannot finish:
+    // the temporary file is removed and the old file stays as it was. A
+    // writer that is not open is left alone.
+    void discard();
+
     // Why the last open, write or close failed, without the file's name
     // ("cannot write the temporary file: No space left on device"); empty
     // after an open until a step fails.

@@ -15,6 +15,7 @@
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/output/GATifFileWriter.h"
 #include "platform/Configuration.h"
+#include "platform/Exceptions.h"
 #include "platform/store/TaxDataMgr.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/FieldSetters.h"
@@ -46,12 +47,17 @@ public:
 };
 
 // The Georgia engine, except that the whole-return calculation only counts
-// its calls: the copies keep the print flags the test gives them.
+// its calls (the copies keep the print flags the test gives them), or fails
+// as a calculation stopped by a bad entry does.
 class CountingEngine : public GACalculationMgmt::GATaxReturnCalcEngine {
 public:
     using GATaxReturnCalcEngine::GATaxReturnCalcEngine;
     int calculations = 0;
-    void calculateReturn(int /*value*/) override { ++calculations; }
+    bool fails = false;
+    void calculateReturn(int /*value*/) override {
+        ++calculations;
+        if (fails) throw Exceptions::QuarloException("the calculation failed", "CountingEngine", "calculateReturn");
+    }
 };
 
 // The writer with its protected steps open to the tests.

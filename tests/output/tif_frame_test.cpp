@@ -1,5 +1,6 @@
 // The frame of the e-file: fresh files and merges into an earlier state's
 // file, record lines, value formats and the small helpers.
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/output/efile_fixture.h"
@@ -74,6 +75,23 @@ TEST_F(FrameTest, EarlierFileThatCannotBeMergedIsLeftAsItWas) {
         if (row.temporaryIsDirectory) fs::create_directories(efilePath() + ".tmp/keep");
         EXPECT_FALSE(writer->writeTifFile(2, DataMgmt::kGeorgiaReturnType));
         EXPECT_EQ(readFile(efilePath()), row.content);
+    }
+}
+
+// A write that fails midway, once the header is written, leaves the earlier
+// file byte for byte, whether it was to be written anew or merged into.
+TEST_F(FrameTest, AWriteThatFailsMidwayLeavesTheEarlierFile) {
+    const std::string earlier = readFile(kData + "earlier-state.txt");
+    countingEngine->fails = true;
+    for (const std::uint8_t sequence : {1, 2}) {
+        SCOPED_TRACE(static_cast<int>(sequence));
+        writeFile("GA-efile.txt", earlier);
+        EXPECT_THROW(writer->writeTifFile(sequence, DataMgmt::kGeorgiaReturnType), Exceptions::QuarloException);
+        EXPECT_EQ(readFile(efilePath()), earlier);
+        std::vector<std::string> files;
+        for (const auto& e : fs::directory_iterator(dir)) files.push_back(e.path().filename().string());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"GA-efile.txt", "federal.txt"})) << "a temporary file was left";
     }
 }
 

@@ -189,16 +189,26 @@ std::vector<std::string> othersIn(const std::string& dir, const std::vector<std:
     return others;
 }
 
+// A write left unfinished, by a writer destroyed while open or by one that
+// discards it, leaves the old file and no temporary file.
 TEST_F(IOFiles, WriterKeepsTheOldFileUntilItCloses) {
     writeFile("out.txt", "old\r\n");
-    {
-        FileWriter w;
-        ASSERT_TRUE(w.open(name("out.txt")));
-        EXPECT_TRUE(w.putPCLine("new"));
+    for (const bool discarded : {false, true}) {
+        SCOPED_TRACE(discarded ? "discarded" : "never closed");
+        {
+            FileWriter w;
+            ASSERT_TRUE(w.open(name("out.txt")));
+            EXPECT_TRUE(w.putPCLine(std::string(100000, 'n')));  // past the write buffer: on disk
+            EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
+            if (discarded) {
+                w.discard();
+                EXPECT_FALSE(w.isOpen());
+                EXPECT_TRUE(w.close());  // nothing left to put in place
+            }
+        }
         EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
-    }  // never closed
-    EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
-    EXPECT_EQ(othersIn(dir, {"out.txt"}), Lines{}) << "a temporary file was left";
+        EXPECT_EQ(othersIn(dir, {"out.txt"}), Lines{}) << "a temporary file was left";
+    }
 }
 
 TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {

@@ -17,7 +17,9 @@ TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxRetur
                              DataMgmt::QuarloConfiguration*& configuration)
     : federal_(federal), state_(state), engine_(engine), printer_(printer), configuration_(configuration) {}
 
-TifFileWriter::~TifFileWriter() { tifFile.close(); }
+// A writer destroyed with its e-file still open never finished it: what it
+// staged is dropped and the earlier e-file stays.
+TifFileWriter::~TifFileWriter() { tifFile.discard(); }
 
 void TifFileWriter::tifCleanAllAlphaSpaceStringDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                                         const FieldId& /*field*/, std::string& value) {

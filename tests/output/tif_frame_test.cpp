@@ -95,6 +95,14 @@ TEST_F(FrameTest, AWriteThatFailsMidwayLeavesTheEarlierFile) {
     }
 }
 
+TEST_F(FrameTest, AWriterDestroyedMidwayLeavesTheEarlierFile) {
+    writeFile("GA-efile.txt", "EARLIER\r\n");
+    ASSERT_TRUE(writer->tifFile.open(efilePath()));
+    writer->tifFile.putPCLine("D GA70       001 X T X");
+    writer.reset();
+    EXPECT_EQ(readFile(efilePath()), "EARLIER\r\n");
+}
+
 TEST_F(FrameTest, RecordLinesNumberAndNameTheRecord) {
     ASSERT_TRUE(writer->tifFile.open(efilePath()));
     writer->inStateReturnRecord = true;

@@ -18,6 +18,7 @@
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
@@ -140,11 +141,13 @@ void GATaxFormAuditor::checkCreditsAboveTax() {
     const double excess = value(kGAForm70ID, kLines.lowIncome.credit) + value(kGAForm73ID, f73.fullYear.credit) +
                           value(kGAForm73ID, f73.partYear.credit) + value(kGAForm74ID, f74.total) +
                           value(kGAForm189216ID, kForm189216Lines.creditUsed) - value(kGAForm70ID, kLines.credits.tax);
-    // The credits that can be reduced: schedule 2, and IND-CR lines 1, 3, 6,
-    // 8 and 9.
+    // The credits that can be reduced: schedule 2, and the IND-CR worksheets
+    // so marked, by their lines of form 74.
     bool reducibleCredit = value(kGAForm70ID, kLines.credits.summary) > 0;
-    for (const FieldID& credit : {f74.indCr201, f74.indCr203, f74.indCr206, f74.indCr208, f74.indCr209}) {
-        reducibleCredit = reducibleCredit || value(kGAForm74ID, credit) > 0;
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (row.individualCredit && row.individualCredit->reducible) {
+            reducibleCredit = reducibleCredit || value(kGAForm74ID, row.individualCredit->summaryLine) > 0;
+        }
     }
     const bool fires = gaReturn->formYes(kGAForm70ID, 1, kLines.credits.exceedsTax) && excess > 0 && reducibleCredit;
     report(kClassBoth, fires, kTypeWarning, FormID(0), 0, FieldID(0),

@@ -35,11 +35,6 @@ const Form69Lines::Residency& kResidency = kForm69Lines.residency;
 // of a loan-out company.
 const FieldID& kLoanOutWithholding = kLines.payments.incomeStatements[3].withheld;
 
-// Common items of the federal form filed whose sum is compared with the
-// federal adjusted gross income.
-constexpr Utils::PCTypes kCommonIncomeA{16};
-constexpr Utils::PCTypes kCommonIncomeB{17};
-
 const char* const kAttachFederalReturn = "attach a copy of your federal Form 1040 or 1040A to your Georgia return";
 
 std::string payerLabel(std::int32_t sourceForm) {
@@ -71,17 +66,19 @@ void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kResidency.fullYear);
     const std::int64_t federalAgi = main(kLines.income.federalAgi);
     const bool bigIncome = federalAgi >= GACalculationMgmt::TaxYear::kAttachFederalReturnFrom && fullYear;
+    // The filers' wages together, compared with the federal adjusted gross
+    // income.
     const FormID federalForm = gaReturn->getFederalFormID();
-    const std::int64_t commonIncome = Utils::addSaturated(gaReturn->pullCommon(federalForm, 1, kCommonIncomeB),
-                                                          gaReturn->pullCommon(federalForm, 1, kCommonIncomeA));
+    const std::int64_t wages = Utils::addSaturated(gaReturn->pullCommon(federalForm, 1, Utils::kWagesSpouse),
+                                                   gaReturn->pullCommon(federalForm, 1, Utils::kWagesTaxpayer));
 
     const auto remind = [&](bool fires, const char* text) {
         report(kClassAttachment, fires, kTypeWarning, kGAForm70ID, copyNumber, FieldID(0), text);
     };
     remind(paper && bigIncome, kAttachFederalReturn);
     remind(false, kAttachFederalReturn);
-    remind(paper && commonIncome > federalAgi && fullYear && !bigIncome, kAttachFederalReturn);
-    remind(paper && commonIncome > federalAgi && !fullYear, kAttachFederalReturn);
+    remind(paper && wages > federalAgi && fullYear && !bigIncome, kAttachFederalReturn);
+    remind(paper && wages > federalAgi && !fullYear, kAttachFederalReturn);
     remind(paper && main(kLines.deductions.itemizedRepeated) > 0 && fullYear,
            "attach a copy of your federal Schedule A to your Georgia return");
     remind(paper && main(kLines.payments.withheld) > 0,

@@ -135,10 +135,10 @@ TEST_F(MainFormChecks, FederalReturnReminderFromFortyThousandDollarsOnAPaperRetu
         }
         EXPECT_EQ(marks, r.marks) << r.agi << (r.eFileCheck ? " e-file" : "");
     }
-    // A common income above the adjusted gross income asks for it below
-    // 40,000 as well.
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{16}, 30000);
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{17}, 9000);
+    // The filers' wages together above the adjusted gross income ask for it
+    // below 40,000 as well.
+    gaReturn()->setPullCommon(kForm1ID, Utils::kWagesTaxpayer, 30000);
+    gaReturn()->setPullCommon(kForm1ID, Utils::kWagesSpouse, 9000);
     setNumber(main, f70.f62, 38999);
     EXPECT_EQ(listed(8)[2], "Y" + reminder);
 }

@@ -38,7 +38,9 @@ enum PCTypes : std::int32_t {
     kOtherWagesTaxpayer = 14,
     kOtherWagesSpouse = 15,
     // The taxpayer's and the spouse's wages: the first earned-income line of
-    // their retirement exclusion (form 189215 lines 189295 and 189296).
+    // their retirement exclusion (form 189215 lines 189295 and 189296). The
+    // review compares the two together with the federal adjusted gross
+    // income when it asks for the federal return to be attached.
     kWagesTaxpayer = 16,
     kWagesSpouse = 17,
     // Taxable interest and ordinary dividends: column A of state form 4

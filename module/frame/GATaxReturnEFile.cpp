@@ -14,6 +14,7 @@
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/frame/TaxYearStrings.h"
 #include "platform/util/Utils.h"
 
@@ -35,9 +36,8 @@ bool anyOf(const Id& id, std::initializer_list<Id> listed) {
 
 // The worksheets whose copies print only when calculated.
 bool printsOnlyWhenCalculated(const Primitives::QVImmutableFormIdentifier& form) {
-    return anyOf(form,
-                 {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID, kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
-                  kGAForm190060ID, kGAForm190061ID, kGAForm190062ID, kGAForm189215ID, kGAForm189216ID});
+    const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(form);
+    return row != nullptr && row->barcodeWhenCalculated;
 }
 
 // The Georgia ratio of schedule 3 (form 189217), in ten-thousandths.

@@ -30,7 +30,7 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     const auto& f76 = kGAForm76FieldIds;
     DataMgmt::TaxForm& list = *handle;
 
-    // 1. The row layout, from the form's field order.
+    // The row layout, from the form's field order.
     const DataMgmt::TaxFormDescPtr desc = list.getTaxFormDescriptor();
     if (desc.isNull()) {
         return;
@@ -44,18 +44,18 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     }
     const int rowCapacity = (closing - firstRow) / width;
 
-    // 2. A return filed on the federal form without dependents lists none.
+    // A return filed on the federal form without dependents lists none.
     if (getFederalForm() == kForm87ID) {
         clearFieldRange(kGAForm76ID, copy, f76.f9, f76.f108);
         return;
     }
 
-    // 3. The filers' names.
+    // The filers' names.
     assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, f76.f5,
                     f76.f6, Primitives::kNullFieldID, Primitives::kNullFieldID, f76.f7, f76.f8,
                     Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
-    // 4. One row per marked copy of form 113, no gaps, at most the form's
+    // One row per marked copy of form 113, no gaps, at most the form's
     // rows.
     const auto& f113 = kForm113FieldIds;
     const FieldId sources[4] = {f113.f1103, f113.f1105, f113.f1106, f113.f1108};
@@ -70,12 +70,14 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
         position += width;
     }
 
-    // 5. The rest of the row area, up to field 108 (not included), is empty.
+    // The rest of the row area, up to field 108 (not included), is empty.
     for (; position < f76.f108 && !position.atEOL(); position.next()) {
         list.setNull(position.getFieldID());
     }
 
-    // 6. to 8.
+    // The number of rows written. The list counts as entered and calculated
+    // only when the federal return lists more than three dependents; its
+    // box says it has been filled, whatever the count.
     list.assignIR(f76.f2, rows);
     if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kDependents) > 3) {
         gaReturn_->setDataEntered(kGAForm76ID, copy, true, false);

@@ -7,6 +7,7 @@
 #include "module/catalogues/StateForm32783FieldIds.h"
 #include "module/catalogues/StateForm3FieldIds.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "platform/Configuration.h"
 
 namespace GACalculationMgmt {
@@ -14,11 +15,6 @@ namespace GACalculationMgmt {
 namespace {
 
 std::uint16_t hostCopy(int copy) { return static_cast<std::uint16_t>(copy); }
-
-bool isIndividualCreditWorksheet(const FormId& form) {
-    return form.isState() && form.getNumber() >= kGAForm190054ID.getNumber() &&
-           form.getNumber() <= kGAForm190062ID.getNumber();
-}
 
 }  // namespace
 
@@ -81,82 +77,29 @@ void GATaxReturnCalcEngine::calcAllForms() {
 
 void GATaxReturnCalcEngine::calcFormCopy(const FormId& form, int copy, int markEntered, int passThrough, int /*unused*/,
                                          DataMgmt::TaxFormPtr handle) {
-    const std::uint16_t number = hostCopy(copy);
-    if (form == kGAForm69ID) {
-        calcInfoForm(handle, number, passThrough);
-    }
-    if (form == kGAForm70ID) {
-        calcMainForm(handle, number, passThrough);
-    } else if (form == kGAForm189215ID) {
-        calcAdjustmentsForm(handle, number, passThrough);
-    } else if (form == kGAForm189216ID) {
-        calcCreditSummaryForm(handle, number, passThrough);
-    } else if (form == kGAForm189217ID) {
-        calcPartYearForm(handle, number, passThrough);
-    } else if (form == kGAForm189218ID) {
-        calcSourceLinksForm(handle, number, passThrough);
-    } else if (form == kStateForm4ID || form == kStateForm2ID || form == kStateForm3ID) {
-        calcStateSharedForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm71ID) {
-        calcUnderpaymentForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm73ID) {
-        calcOtherStateCreditForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm75ID) {
-        calcEstimatedTaxForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm76ID) {
-        calcDocumentListForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm72ID || form == kGAForm74ID || form == kGAForm187981ID || form == kGAForm203638ID ||
-               form == kGAForm203639ID || form == kGAForm77ID || form == kGAForm187982ID ||
-               isIndividualCreditWorksheet(form) || form == kGAForm204111ID) {
-        calcGroupedForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm189219ID) {
-        calcAmendedReturnForm(form, handle, copy, passThrough);
-    } else if (form == kGAForm203811ID) {
-        calcBusinessCreditForm(form, handle, copy, passThrough);
+    // Each form of the Georgia return goes to the operation or routine of
+    // its row; any other form to none.
+    if (const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(form)) {
+        const GAForms::Calculation& calculation = row->calculation;
+        if (calculation.operation != nullptr) {
+            (this->*calculation.operation)(form, handle, copy, passThrough);
+        } else {
+            (this->*calculation.routine)(handle, hostCopy(copy), passThrough);
+        }
     }
     // The mark goes to the Georgia return, which holds the Georgia forms.
     if (markEntered != 0) {
-        gaReturn_->setDataEntered(form, number, true, false);
+        gaReturn_->setDataEntered(form, hostCopy(copy), true, false);
     }
 }
 
 void GATaxReturnCalcEngine::calcGroupedForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
                                             int passThrough) {
-    const std::uint16_t number = hostCopy(copy);
-    if (form == kGAForm72ID) {
-        calcForm72(handle, number, passThrough);
-    } else if (form == kGAForm74ID) {
-        sumIndCrParts(handle, number, passThrough);
-    } else if (form == kGAForm187981ID) {
-        calcEducationExpenseCredit(handle, number, passThrough);
-    } else if (form == kGAForm203638ID) {
-        calcRuralHospitalCredit(handle, number, passThrough);
-    } else if (form == kGAForm203639ID) {
-        calcConservationCredit(handle, number, passThrough);
-    } else if (form == kGAForm77ID) {
-        calcPaymentVoucher(handle, number, passThrough);
-    } else if (form == kGAForm187982ID) {
-        calcExtensionVoucher(handle, number, passThrough);
-    } else if (form == kGAForm190054ID) {
-        calcIndCr201(handle, number, passThrough);
-    } else if (form == kGAForm190055ID) {
-        calcIndCr202(handle, number, passThrough);
-    } else if (form == kGAForm190056ID) {
-        calcIndCr203(handle, number, passThrough);
-    } else if (form == kGAForm190057ID) {
-        calcIndCr204(handle, number, passThrough);
-    } else if (form == kGAForm190058ID) {
-        calcIndCr205(handle, number, passThrough);
-    } else if (form == kGAForm190059ID) {
-        calcIndCr206(handle, number, passThrough);
-    } else if (form == kGAForm190060ID) {
-        calcIndCr207(handle, number, passThrough);
-    } else if (form == kGAForm190061ID) {
-        calcIndCr208(handle, number, passThrough);
-    } else if (form == kGAForm190062ID) {
-        calcIndCr209(handle, number, passThrough);
-    } else if (form == kGAForm204111ID) {
-        indexCreditForms(handle, number, passThrough);
+    // The forms whose rows send them here, each to its row's routine.
+    const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(form);
+    if (row != nullptr && row->calculation.operation == &GATaxReturnCalcEngine::calcGroupedForm &&
+        row->calculation.routine != nullptr) {
+        (this->*row->calculation.routine)(handle, hostCopy(copy), passThrough);
     }
 }
 

@@ -2,10 +2,11 @@
 //
 // GATaxReturnCalcEngine fills the state layer's per-form operations: the
 // whole-return calculation over the fixed Georgia order GACalcOrder, the
-// per-copy dispatcher that sends each copy to the routine of its form, the
-// second-level dispatcher of the credit and voucher forms, the hooks before
-// and after a whole-return calculation, the shared state worksheets 2, 3 and
-// 4, and the payment-voucher scan line.
+// per-copy dispatcher that sends each copy to the routine of its form and
+// the second-level dispatcher of the credit and voucher forms (both read
+// the routines from the forms' table, module/frame/GeorgiaForms.h), the
+// hooks before and after a whole-return calculation, the shared state
+// worksheets 2, 3 and 4, and the payment-voucher scan line.
 #pragma once
 
 #include <array>
@@ -32,7 +33,9 @@ using FieldId = Primitives::QVImmutableIdentifier;
 
 // The Georgia calculation order: 38 forms, closed by form 0. Form 70 stands
 // four times, forms 189215, 189216 and 189217 twice each, so that later
-// forms see the main form's results and the main form sees theirs.
+// forms see the main form's results and the main form sees theirs. Every
+// form of the forms' table (GeorgiaForms.h) stands here, and every form here
+// has its row there.
 inline constexpr std::array<FormId, 39> GACalcOrder{{
     kGAForm69ID,     kGAForm70ID,     kGAForm189215ID, kGAForm189216ID, kGAForm189217ID, kStateForm2ID,
     kStateForm3ID,   kStateForm4ID,   kGAForm76ID,     kGAForm70ID,     kGAForm189218ID, kGAForm74ID,

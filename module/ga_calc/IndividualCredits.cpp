@@ -9,13 +9,13 @@
 // calculation left them.
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 #include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/IndCrLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "module/ga_calc/WorksheetSteps.h"
@@ -51,24 +51,6 @@ double capInPlace(DataMgmt::TaxForm& sheet, const FieldId& x, double limit) {
     return sheet.getIR(x);
 }
 
-// The credit line of each worksheet and the form 74 line that takes it.
-struct SummaryLine {
-    FormId worksheet;
-    FieldId credit;
-    FieldId line;
-};
-constexpr std::array<SummaryLine, 9> kSummaryLines{{
-    {kGAForm190054ID, kIndCr201.credit, kForm74Lines.indCr201},
-    {kGAForm190055ID, kIndCr202.credit, kForm74Lines.indCr202},
-    {kGAForm190056ID, kIndCr203.credit, kForm74Lines.indCr203},
-    {kGAForm190057ID, kIndCr204.credit, kForm74Lines.indCr204},
-    {kGAForm190058ID, kIndCr205.credit, kForm74Lines.indCr205},
-    {kGAForm190059ID, kIndCr206.credit, kForm74Lines.indCr206},
-    {kGAForm190060ID, kIndCr207.credit, kForm74Lines.indCr207},
-    {kGAForm190061ID, kIndCr208.credit, kForm74Lines.indCr208},
-    {kGAForm190062ID, kIndCr209.credit, kForm74Lines.indCr209},
-}};
-
 }  // namespace
 
 void GATaxReturnCalcEngine::sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint16_t /*copy*/, int /*passThrough*/) {
@@ -78,12 +60,18 @@ void GATaxReturnCalcEngine::sumIndCrParts(DataMgmt::TaxFormPtr handle, std::uint
     DataMgmt::TaxForm& summary = *handle;
     copyTaxpayerNumber(*gaReturn_, handle, kForm74Lines.taxpayerNumber);
 
+    // Each worksheet's credit line on its line of the summary, in the order
+    // of the worksheets.
     double total = 0.0;
     bool anyWorksheet = false;
-    for (const SummaryLine& s : kSummaryLines) {
-        gaReturn_->getII(s.worksheet, s.credit, handle, s.line);
-        total += summary.getIR(s.line);
-        anyWorksheet = anyWorksheet || gaReturn_->formExists(s.worksheet, 1);
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (!row.individualCredit) {
+            continue;
+        }
+        const GAForms::IndividualCredit& credit = *row.individualCredit;
+        gaReturn_->getII(row.form, credit.credit, handle, credit.summaryLine);
+        total += summary.getIR(credit.summaryLine);
+        anyWorksheet = anyWorksheet || gaReturn_->formExists(row.form, 1);
     }
     store(summary, kForm74Lines.total, total);
 

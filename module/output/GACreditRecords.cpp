@@ -12,6 +12,7 @@
 #include "module/catalogues/Form74Lines.h"
 #include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/output/GATifFileWriter.h"
 
 namespace GATifWriteMgmt {
@@ -183,10 +184,6 @@ constexpr IndCrRow kIndCrRows[] = {
     {"00500.000.001", kGAForm74ID, kForm74Lines.total, IndCrLine::PositiveOrZero},
 };
 
-constexpr FormId kIndCrWorksheets[] = {kGAForm190054ID, kGAForm190055ID, kGAForm190056ID,
-                                       kGAForm190057ID, kGAForm190058ID, kGAForm190059ID,
-                                       kGAForm190060ID, kGAForm190061ID, kGAForm190062ID};
-
 }  // namespace
 
 // ------------------------------------------------------------ GAGARETINC
@@ -264,9 +261,9 @@ void GATifFileWriter::writeSchedule2Record() {
 void GATifFileWriter::writeIndividualCreditsRecord() {
     // The worksheets that the calculation marked as taking part.
     std::vector<FormId> calculated;
-    for (const FormId& worksheet : kIndCrWorksheets) {
-        if (formCopyCalculated(georgiaReturn->getFormUVPtr(worksheet, 1, false))) {
-            calculated.push_back(worksheet);
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (row.individualCredit && formCopyCalculated(georgiaReturn->getFormUVPtr(row.form, 1, false))) {
+            calculated.push_back(row.form);
         }
     }
     if (calculated.empty()) {

@@ -5,6 +5,7 @@
 #include "module/catalogues/Form73Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/store/TaxDataMgr.h"
 #include "platform/store/TaxReturnDictionary.h"
@@ -19,29 +20,15 @@ namespace {
 constexpr std::size_t kPrintListEntries = 80;
 constexpr std::uint16_t kEntryCount = 3;
 
-// The kinds of the host's list walk: a form printed on its own (0), a form
-// printed with the preceding one (1), a form printed on request (3).
-constexpr std::uint8_t kOwnForm = 0;
-constexpr std::uint8_t kWithPreceding = 1;
-constexpr std::uint8_t kOnRequest = 3;
-
-std::vector<Utils::printFormInfo> printList(bool withOtherStateCredit) {
-    const std::pair<FormId, std::uint8_t> order[] = {
-        {kGAForm77ID, kOwnForm},       {kGAForm70ID, kOwnForm},           {kGAForm189215ID, kOwnForm},
-        {kGAForm189216ID, kOwnForm},   {kGAForm203811ID, kWithPreceding}, {kGAForm189217ID, kOwnForm},
-        {kGAForm189218ID, kOwnForm},   {kGAForm71ID, kOwnForm},           {kGAForm76ID, kOwnForm},
-        {kGAForm72ID, kOwnForm},       {kGAForm74ID, kOwnForm},           {kGAForm190054ID, kOwnForm},
-        {kGAForm190055ID, kOwnForm},   {kGAForm190056ID, kOwnForm},       {kGAForm190057ID, kOwnForm},
-        {kGAForm190058ID, kOwnForm},   {kGAForm190059ID, kOwnForm},       {kGAForm190060ID, kOwnForm},
-        {kGAForm190061ID, kOwnForm},   {kGAForm190062ID, kOwnForm},       {kGAForm187981ID, kOwnForm},
-        {kGAForm203638ID, kOwnForm},   {kGAForm203639ID, kOwnForm},       {kGAForm69ID, kWithPreceding},
-        {kGAForm73ID, kWithPreceding}, {kGAForm75ID, kOwnForm},           {kGAForm187982ID, kOnRequest},
-        {kGAForm189219ID, kOnRequest},
-    };
+// The forms of the Georgia return in their print order, each with its kind
+// of entry; the list of a nonresident lacks the forms only a resident files.
+std::vector<Utils::printFormInfo> printList(bool forResident) {
     std::vector<Utils::printFormInfo> list;
-    for (const auto& [form, kind] : order) {
-        if (form == kGAForm73ID && !withOtherStateCredit) continue;
-        list.push_back({form, kind, kEntryCount});
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (row.printPlace == GAForms::PrintPlace::NotPrinted || (!forResident && !row.printedForNonresident)) {
+            continue;
+        }
+        list.push_back({row.form, static_cast<std::uint8_t>(row.printPlace), kEntryCount});
     }
     list.push_back({FormId(0), 0, kEntryCount});  // the end entry
     list.resize(kPrintListEntries);

@@ -8,9 +8,9 @@
 
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/IndCrLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/output/OutputAmounts.h"
 #include "platform/util/Utils.h"
 
@@ -55,37 +55,34 @@ void withCents(std::string& text) {
     if (digits < 2) text.insert(end, 2 - digits, '0');
 }
 
-// What the print text of a field of a form becomes. The main form and its
-// schedules, and the estimated-tax form 75, upper-case their boxes with
-// their texts; the payment vouchers print a box's mark as it is, never as an
-// amount with cents ("X.00"); the other forms treat a box as a number.
+// What the print text of a field of a form becomes, by how its form's row
+// prints: the main form and its schedules, and the estimated-tax form 75,
+// upper-case their boxes with their texts; the payment vouchers print a
+// box's mark as it is, never as an amount with cents ("X.00"); the
+// worksheets treat a box as a number. A form of no row prints as it stands.
 Treatment treatmentOf(const FormId& form, const FieldId& field, const DataMgmt::FormFieldDesc& desc) {
+    const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(form);
+    if (row == nullptr) return Treatment::Keep;
     const bool text = desc.isText();
     const bool box = desc.isBoolean();
-    if (isOneOf(form, {kGAForm70ID, kGAForm189215ID, kGAForm189216ID, kGAForm189217ID, kGAForm189218ID})) {
-        if (text || box) return Treatment::UpperCase;
-        return isExemptNumericField(field) ? Treatment::Keep : Treatment::Normalise;
+    switch (row->printText) {
+        case GAForms::PrintText::AsEntered:
+            return Treatment::Keep;
+        case GAForms::PrintText::Schedule:
+            if (text || box) return Treatment::UpperCase;
+            return isExemptNumericField(field) ? Treatment::Keep : Treatment::Normalise;
+        case GAForms::PrintText::EstimatedTax:
+            return text || box ? Treatment::UpperCase : Treatment::NormaliseWithCents;
+        case GAForms::PrintText::Voucher:
+            if (text) return Treatment::UpperCase;
+            return box ? Treatment::Keep : Treatment::NormaliseWithCents;
+        case GAForms::PrintText::Worksheet:
+            if (text) return Treatment::UpperCase;
+            return !row->printedAsEntered.isNullID() && field == row->printedAsEntered ? Treatment::Keep
+                                                                                       : Treatment::Normalise;
+        case GAForms::PrintText::TextsUpperCased:
+            return text ? Treatment::UpperCase : Treatment::Keep;
     }
-    if (form == kGAForm75ID) {
-        return text || box ? Treatment::UpperCase : Treatment::NormaliseWithCents;
-    }
-    if (text) {
-        return isOneOf(form, {kGAForm77ID, kGAForm187982ID, kGAForm190054ID, kGAForm190055ID, kGAForm190056ID,
-                              kGAForm190057ID, kGAForm190058ID, kGAForm190059ID, kGAForm190060ID, kGAForm190061ID,
-                              kGAForm190062ID, kGAForm71ID, kGAForm72ID, kGAForm189219ID})
-                   ? Treatment::UpperCase
-                   : Treatment::Keep;
-    }
-    if (isOneOf(form, {kGAForm77ID, kGAForm187982ID})) return box ? Treatment::Keep : Treatment::NormaliseWithCents;
-    if (isOneOf(form, {kGAForm190054ID, kGAForm190056ID, kGAForm190058ID, kGAForm190059ID, kGAForm190061ID,
-                       kGAForm190062ID})) {
-        return Treatment::Normalise;
-    }
-    // The one worksheet field of each of these three whose text is kept.
-    const auto keptOnly = [&](const FieldId& kept) { return field == kept ? Treatment::Keep : Treatment::Normalise; };
-    if (form == kGAForm190055ID) return keptOnly(kIndCr202.rateShown);
-    if (form == kGAForm190057ID) return keptOnly(kIndCr204.rateShown);
-    if (form == kGAForm190060ID) return keptOnly(kIndCr207.taxpayerPractice.beds);
     return Treatment::Keep;
 }
 

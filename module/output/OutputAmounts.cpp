@@ -1,9 +1,6 @@
 #include "module/output/OutputAmounts.h"
 
-#include <algorithm>
-#include <array>
-
-#include "module/frame/FormIdentifiers.h"
+#include "module/frame/GeorgiaForms.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/store/DataMgmt.h"
 #include "platform/util/Utils.h"
@@ -12,17 +9,13 @@ namespace GAOutput {
 
 namespace {
 
-// The forms whose lines are in whole dollars.
-constexpr std::array<Primitives::QVImmutableFormIdentifier, 6> kWholeDollarForms = {
-    kGAForm70ID, kGAForm189215ID, kGAForm189216ID, kGAForm189217ID, kGAForm189218ID, kGAForm73ID};
-
 constexpr int kCents = 2;
 
 }  // namespace
 
 int amountPlaces(const Primitives::QVImmutableFormIdentifier& form) {
-    const bool whole = std::find(kWholeDollarForms.begin(), kWholeDollarForms.end(), form) != kWholeDollarForms.end();
-    return whole ? 0 : kCents;
+    const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(form);
+    return row != nullptr && row->wholeDollars ? 0 : kCents;
 }
 
 std::string amountAsShown(const std::string& text, const Primitives::QVImmutableFormIdentifier& form) {

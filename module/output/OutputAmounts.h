@@ -3,11 +3,11 @@
 // the other-state ratio and their products unrounded, and a few of its
 // results carry binary noise (138.9000000000001); what leaves carries at
 // most two decimals (cents), and whole dollars on the forms whose lines are
-// whole dollars: the main return form 70, its schedules 1 to 3 and their
-// continuation (forms 189215 to 189218) and the other-state credit worksheet
-// (form 73). The ratios of schedule 3 and form 73, held in ten-thousandths,
-// so leave as whole ten-thousandths: a percentage with two decimals, as the
-// e-file writes schedule 3's (075.00).
+// whole dollars (so marked in the forms' table, module/frame/GeorgiaForms.h):
+// the main return form 70, its schedules 1 to 3 and their continuation
+// (forms 189215 to 189218) and the other-state credit worksheet (form 73). The ratios of schedule 3 and form 73, held
+// in ten-thousandths, so leave as whole ten-thousandths: a percentage with two decimals, as the e-file writes schedule
+// 3's (075.00).
 #pragma once
 
 #include <string>

@@ -8,6 +8,7 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "platform/Exceptions.h"
 
 namespace GAAuditMgmt {
@@ -24,42 +25,6 @@ GADataMgmt::GATaxReturn* requireGeorgiaReturn(DataMgmt::TaxReturn& stateReturn) 
     }
     return ga;
 }
-
-using CheckRoutine = void (GATaxFormAuditor::*)(DataMgmt::TaxFormPtr, std::uint16_t);
-
-struct FormCheck {
-    FormID form;
-    CheckRoutine routine;
-};
-
-// The check routine of each Georgia form, in the order the dispatch tests
-// them. Forms not listed get the shared checks only.
-const std::array<FormCheck, 24> kFormChecks{{
-    {kGAForm69ID, &GATaxFormAuditor::auditInfoForm},
-    {kStateForm4ID, &GATaxFormAuditor::auditNoChecks},
-    {kGAForm70ID, &GATaxFormAuditor::auditMainForm},
-    {kGAForm189215ID, &GATaxFormAuditor::auditAdjustments},
-    {kGAForm189216ID, &GATaxFormAuditor::auditNoChecks},
-    {kGAForm189217ID, &GATaxFormAuditor::auditNonresidentIncome},
-    {kGAForm71ID, &GATaxFormAuditor::auditWithholdingQuarters},
-    {kGAForm73ID, &GATaxFormAuditor::auditOtherStateCredit},
-    {kGAForm74ID, &GATaxFormAuditor::auditNoChecks},
-    {kGAForm187981ID, &GATaxFormAuditor::auditQeeCredit},
-    {kGAForm75ID, &GATaxFormAuditor::auditNoChecks},
-    {kGAForm189219ID, &GATaxFormAuditor::auditAmendedReturn},
-    {kGAForm190054ID, &GATaxFormAuditor::auditIndCr201},
-    {kGAForm190055ID, &GATaxFormAuditor::auditIndCr202},
-    {kGAForm190056ID, &GATaxFormAuditor::auditIndCr203},
-    {kGAForm190057ID, &GATaxFormAuditor::auditIndCr204},
-    {kGAForm190058ID, &GATaxFormAuditor::auditIndCr205},
-    {kGAForm190059ID, &GATaxFormAuditor::auditIndCr206},
-    {kGAForm190060ID, &GATaxFormAuditor::auditIndCr207},
-    {kGAForm190061ID, &GATaxFormAuditor::auditIndCr208},
-    {kGAForm190062ID, &GATaxFormAuditor::auditIndCr209},
-    {kGAForm203638ID, &GATaxFormAuditor::auditDonationAddBack},
-    {kGAForm203639ID, &GATaxFormAuditor::auditNoChecks},
-    {kGAForm203811ID, &GATaxFormAuditor::auditPassThroughCredits},
-}};
 
 // Forms the tax office does not accept yet, ended by form 0: none this year.
 const std::array<FormID, 1> kNotFinalForms{{FormID(0, true)}};
@@ -90,11 +55,10 @@ void GATaxFormAuditor::report(int messageClass, bool fires, char type, const For
 void GATaxFormAuditor::auditStateForms(const std::string& helpId, TopicID topic, bool /*flag*/, const FormID& formType,
                                        DataMgmt::TaxFormPtr copyHandle, std::uint16_t copy) {
     auditFormCommon(helpId, topic, false, formType, copyHandle, copy);
-    for (const FormCheck& check : kFormChecks) {
-        if (check.form == formType) {
-            (this->*check.routine)(copyHandle, copy);
-            return;
-        }
+    // Then the check of the form's row; a form of no row gets the shared
+    // checks alone.
+    if (const GAForms::GeorgiaForm* row = GAForms::findGeorgiaForm(formType)) {
+        (this->*row->review)(copyHandle, copy);
     }
 }
 

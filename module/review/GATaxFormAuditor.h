@@ -1,11 +1,12 @@
 // The Georgia layer of the return review.
 //
 // GATaxFormAuditor sends each audited copy, after the checks every state
-// form shares, to the check routine of its Georgia form. The information
-// form's routine carries the return-level checks (residency address,
-// deceased filers, direct deposit, W-2 state data, 1099-G, care-of address,
-// balance-due payment, missing state information, driver's licence). Every
-// Georgia form copy may be e-filed, so no copy limit applies.
+// form shares, to the check routine that its form's row names (the forms'
+// table, module/frame/GeorgiaForms.h). The information form's routine
+// carries the return-level checks (residency address, deceased filers,
+// direct deposit, W-2 state data, 1099-G, care-of address, balance-due
+// payment, missing state information, driver's licence). Every Georgia form
+// copy may be e-filed, so no copy limit applies.
 #pragma once
 
 #include <cstdint>

@@ -18,6 +18,7 @@
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
+#include "module/frame/GeorgiaForms.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "module/review/GATaxFormAuditor.h"
@@ -33,11 +34,6 @@ const Form69Lines::Residency& kResidency = kForm69Lines.residency;
 // Form 70's fourth withholding row holds the G2-FL, withholding on employees
 // of a loan-out company.
 const FieldID& kLoanOutWithholding = kLines.payments.incomeStatements[3].withheld;
-
-// Common items of the federal form filed whose sum is compared with the
-// federal adjusted gross income.
-constexpr Utils::PCTypes kCommonIncomeA{16};
-constexpr Utils::PCTypes kCommonIncomeB{17};
 
 const char* const kAttachFederalReturn = "attach a copy of your federal Form 1040 or 1040A to your Georgia return";
 
@@ -70,17 +66,19 @@ void GATaxFormAuditor::remindMainFormAttachments(std::uint16_t copyNumber) {
     const bool fullYear = gaReturn->formYes(kGAForm69ID, 1, kResidency.fullYear);
     const std::int64_t federalAgi = main(kLines.income.federalAgi);
     const bool bigIncome = federalAgi >= GACalculationMgmt::TaxYear::kAttachFederalReturnFrom && fullYear;
+    // The filers' wages together, compared with the federal adjusted gross
+    // income.
     const FormID federalForm = gaReturn->getFederalFormID();
-    const std::int64_t commonIncome = Utils::addSaturated(gaReturn->pullCommon(federalForm, 1, kCommonIncomeB),
-                                                          gaReturn->pullCommon(federalForm, 1, kCommonIncomeA));
+    const std::int64_t wages = Utils::addSaturated(gaReturn->pullCommon(federalForm, 1, Utils::kWagesSpouse),
+                                                   gaReturn->pullCommon(federalForm, 1, Utils::kWagesTaxpayer));
 
     const auto remind = [&](bool fires, const char* text) {
         report(kClassAttachment, fires, kTypeWarning, kGAForm70ID, copyNumber, FieldID(0), text);
     };
     remind(paper && bigIncome, kAttachFederalReturn);
     remind(false, kAttachFederalReturn);
-    remind(paper && commonIncome > federalAgi && fullYear && !bigIncome, kAttachFederalReturn);
-    remind(paper && commonIncome > federalAgi && !fullYear, kAttachFederalReturn);
+    remind(paper && wages > federalAgi && fullYear && !bigIncome, kAttachFederalReturn);
+    remind(paper && wages > federalAgi && !fullYear, kAttachFederalReturn);
     remind(paper && main(kLines.deductions.itemizedRepeated) > 0 && fullYear,
            "attach a copy of your federal Schedule A to your Georgia return");
     remind(paper && main(kLines.payments.withheld) > 0,
@@ -140,11 +138,13 @@ void GATaxFormAuditor::checkCreditsAboveTax() {
     const double excess = value(kGAForm70ID, kLines.lowIncome.credit) + value(kGAForm73ID, f73.fullYear.credit) +
                           value(kGAForm73ID, f73.partYear.credit) + value(kGAForm74ID, f74.total) +
                           value(kGAForm189216ID, kForm189216Lines.creditUsed) - value(kGAForm70ID, kLines.credits.tax);
-    // The credits that can be reduced: schedule 2, and IND-CR lines 1, 3, 6,
-    // 8 and 9.
+    // The credits that can be reduced: schedule 2, and the IND-CR worksheets
+    // so marked, by their lines of form 74.
     bool reducibleCredit = value(kGAForm70ID, kLines.credits.summary) > 0;
-    for (const FieldID& credit : {f74.indCr201, f74.indCr203, f74.indCr206, f74.indCr208, f74.indCr209}) {
-        reducibleCredit = reducibleCredit || value(kGAForm74ID, credit) > 0;
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (row.individualCredit && row.individualCredit->reducible) {
+            reducibleCredit = reducibleCredit || value(kGAForm74ID, row.individualCredit->summaryLine) > 0;
+        }
     }
     const bool fires = gaReturn->formYes(kGAForm70ID, 1, kLines.credits.exceedsTax) && excess > 0 && reducibleCredit;
     report(kClassBoth, fires, kTypeWarning, FormID(0), 0, FieldID(0),

@@ -194,6 +194,32 @@ TEST_F(GaTaxTest, IndCrSummaryTotalsTheWorksheetsOfThePreviousCalculation) {
     EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kGAForm70FieldIds.f189483), 300);
 }
 
+// Each worksheet's credit line goes to its own line of form 74, and the
+// total adds all nine.
+TEST_F(GaTaxTest, IndCrSummaryTakesEachWorksheetsCreditOnItsLine) {
+    struct Row {
+        FormId worksheet;
+        int credit;   // the worksheet's credit line
+        int summary;  // the line of form 74 that takes it
+    };
+    const Row rows[] = {
+        {kGAForm190054ID, 190159, 19}, {kGAForm190055ID, 190165, 35455}, {kGAForm190056ID, 190169, 23520},
+        {kGAForm190057ID, 190191, 27}, {kGAForm190058ID, 190210, 33},    {kGAForm190059ID, 190218, 43},
+        {kGAForm190060ID, 190232, 39}, {kGAForm190061ID, 190236, 49777}, {kGAForm190062ID, 190243, 69767}};
+    double amount = 0;
+    for (const Row& r : rows) {
+        setNumber(gaCopy(r.worksheet), FieldId(r.credit), amount += 100);
+    }
+    auto summary = gaCopy(kGAForm74ID);
+    engine.sumIndCrParts(summary, 1, 1);
+    amount = 0;
+    for (const Row& r : rows) {
+        EXPECT_EQ(summary->getIR(FieldId(r.summary)), amount += 100) << r.worksheet.getNumber();
+    }
+    EXPECT_EQ(summary->getIR(kGAForm74FieldIds.f44), 4500);
+    EXPECT_TRUE(summary->isDataEntered());
+}
+
 TEST_F(GaTaxTest, IndCrSummaryWithoutWorksheetsIsNotEntered) {
     setText(gaCopy(kGAForm69ID), kGAForm69FieldIds.f25, "400-00-1234");
     auto summary = gaCopy(kGAForm74ID);

@@ -12,6 +12,7 @@
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
+#include "module/frame/GeorgiaForms.h"
 #include "platform/Managers.h"
 #include "platform/util/Crt.h"
 #include "tests/output/efile_fixture.h"
@@ -314,6 +315,27 @@ TEST_F(RecordsTest, IndividualCreditsOnlyTheCalculatedWorksheets) {
     EXPECT_FALSE(anyCallBetween("00040.000.001", "00230.000.001"));
     EXPECT_FALSE(anyCallBetween("00300.000.001", "00390.000.001"));
     EXPECT_EQ(all.back(), "00500.000.001=0");  // the summary closes the record
+}
+
+// Every worksheet of the table's IND-CR rows has its section in the
+// record: calculated alone, it writes lines of its own between the record's
+// head and the summary's ten lines.
+TEST_F(RecordsTest, EachIndividualCreditWorksheetWritesItsSection) {
+    int worksheets = 0;
+    for (const GAForms::GeorgiaForm& row : GAForms::kGeorgiaForms) {
+        if (!row.individualCredit) continue;
+        ++worksheets;
+        for (const GAForms::GeorgiaForm& other : GAForms::kGeorgiaForms) {
+            if (other.individualCredit) gaCopy(other.form)->setCalculatedFlag(other.form == row.form);
+        }
+        writer->clearCallLog();
+        writer->writeIndividualCreditsRecord();
+        const auto all = calls();
+        ASSERT_FALSE(all.empty()) << row.form.getNumber();
+        EXPECT_EQ(all.front(), "D GAGAINDCR 1");
+        EXPECT_GT(all.size(), 1u + 10u) << "no section of form " << row.form.getNumber();
+    }
+    EXPECT_EQ(worksheets, 9);
 }
 
 }  // namespace

@@ -162,6 +162,34 @@ protected:
     }
 };
 
+// The Georgia forms in their print order, each with its kind of entry (0
+// on its own, 1 with the form before it, 3 on request), then the end entry;
+// a nonresident's list lacks the other-state credit, form 73.
+TEST(PrintLists, TheGeorgiaFormsInTheirOrderWithTheirKinds) {
+    const std::vector<std::pair<int, int>> full = {
+        {77, 0},     {70, 0},     {189215, 0}, {189216, 0}, {203811, 1}, {189217, 0}, {189218, 0},
+        {71, 0},     {76, 0},     {72, 0},     {74, 0},     {190054, 0}, {190055, 0}, {190056, 0},
+        {190057, 0}, {190058, 0}, {190059, 0}, {190060, 0}, {190061, 0}, {190062, 0}, {187981, 0},
+        {203638, 0}, {203639, 0}, {69, 1},     {73, 1},     {75, 0},     {187982, 3}, {189219, 3}};
+    std::vector<std::pair<int, int>> nonresident = full;
+    nonresident.erase(std::find(nonresident.begin(), nonresident.end(), std::pair<int, int>{73, 1}));
+    using P = GATaxFormPrintMgmt::GATaxFormPrinter;
+    for (const auto& [list, expected] :
+         {std::pair{P::fullPrintList(), full}, std::pair{P::shortPrintList(), nonresident}}) {
+        ASSERT_EQ(list.size(), 80u);
+        std::vector<std::pair<int, int>> listed;
+        std::size_t i = 0;
+        for (; i < list.size() && list[i].form.getNumber() != 0; ++i) {
+            EXPECT_TRUE(list[i].form.isState()) << list[i].form.getNumber();
+            EXPECT_EQ(list[i].count, 3) << list[i].form.getNumber();
+            listed.emplace_back(list[i].form.getNumber(), list[i].kind);
+        }
+        EXPECT_EQ(listed, expected);
+        ASSERT_LT(i, list.size());
+        EXPECT_EQ(list[i].count, 3) << "the end entry";
+    }
+}
+
 TEST_F(PrintOrderTest, ResidencyBoxesChooseTheList) {
     const auto& f69 = kGAForm69FieldIds;
     using P = GATaxFormPrintMgmt::GATaxFormPrinter;

@@ -3,7 +3,9 @@
 // items read and write by their names.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <optional>
+#include <regex>
 #include <string>
 
 #include "platform/Exceptions.h"
@@ -248,6 +250,27 @@ TEST(CommonItems, NamesAreUniqueAndFoundInAnyCase) {
         EXPECT_LE(item.min, item.max) << item.name;
     }
     EXPECT_EQ(PersistanceMgmt::findCommonItem("FEDERAL-AGI")->type, Utils::kFederalAgi);
+}
+
+// Every amount or count that the module names in platform/CommonItems.h can
+// be seeded by name: it has its row in the items table. (The texts and boxes
+// are answered from the federal forms' fields.) The enumerators are read
+// from the header itself, so that one added without its row shows here.
+TEST(CommonItems, EveryNamedItemHasItsRow) {
+    std::ifstream header(GA_SOURCE_DIR "/platform/CommonItems.h");
+    ASSERT_TRUE(header.good());
+    const std::regex enumerator(R"(^\s*(k\w+)\s*=\s*(\d+)\s*,)");
+    int named = 0;
+    std::string line;
+    while (std::getline(header, line)) {
+        std::smatch m;
+        if (!std::regex_search(line, m, enumerator)) continue;
+        const int type = std::stoi(m[2]);
+        if (PersistanceMgmt::isFederalFieldItem(type)) continue;
+        ++named;
+        EXPECT_NE(PersistanceMgmt::findCommonItem(type), nullptr) << m[1] << " (item " << type << ") has no row";
+    }
+    EXPECT_EQ(named, static_cast<int>(PersistanceMgmt::commonItemTable().size()));
 }
 
 }  // namespace

@@ -135,10 +135,10 @@ TEST_F(MainFormChecks, FederalReturnReminderFromFortyThousandDollarsOnAPaperRetu
         }
         EXPECT_EQ(marks, r.marks) << r.agi << (r.eFileCheck ? " e-file" : "");
     }
-    // A common income above the adjusted gross income asks for it below
-    // 40,000 as well.
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{16}, 30000);
-    gaReturn()->setPullCommon(kForm1ID, Utils::PCTypes{17}, 9000);
+    // The filers' wages together above the adjusted gross income ask for it
+    // below 40,000 as well.
+    gaReturn()->setPullCommon(kForm1ID, Utils::kWagesTaxpayer, 30000);
+    gaReturn()->setPullCommon(kForm1ID, Utils::kWagesSpouse, 9000);
     setNumber(main, f70.f62, 38999);
     EXPECT_EQ(listed(8)[2], "Y" + reminder);
 }
@@ -189,6 +189,15 @@ TEST_F(MainFormChecks, CreditsAboveTheTaxNameTheExcess) {
     setBox(main, f70.f195593);
     const std::string start = "You're claiming credits which are $";
     EXPECT_FALSE(find(auditCopy(kGAForm70ID), start)->fires);  // no credit that can be reduced
+    // Of the IND-CR lines of form 74, lines 1, 3, 6, 8 and 9 hold credits the
+    // filer can reduce; lines 2, 4, 5 and 7 do not.
+    const std::pair<int, bool> lines[] = {{19, true}, {35455, false}, {23520, true}, {27, false},  {33, false},
+                                          {43, true}, {39, false},    {49777, true}, {69767, true}};
+    for (const auto& [line, reducible] : lines) {
+        setNumber(gaCopy(kGAForm74ID), FieldId(line), 1);
+        EXPECT_EQ(find(auditCopy(kGAForm70ID), start)->fires, reducible) << line;
+        setNumber(gaCopy(kGAForm74ID), FieldId(line), 0);
+    }
     setNumber(gaCopy(kGAForm74ID), kGAForm74FieldIds.f19, 1);
     const auto e = find(auditCopy(kGAForm70ID), start);
     EXPECT_TRUE(e->fires);

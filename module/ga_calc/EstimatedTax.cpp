@@ -7,7 +7,9 @@
 // left and fills the voucher due next with its scan line.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "module/catalogues/Form189215Lines.h"
@@ -171,9 +173,16 @@ double GATaxReturnCalcEngine::computeEstimatedTax2019(double income, int filingS
     const year2019::RateColumn& schedule = filingStatus == FilingStatus::kSingle     ? year2019::kSingleRates
                                            : filingStatus == FilingStatus::kSeparate ? year2019::kSeparateRates
                                                                                      : year2019::kJointRates;
-    for (const year2019::Bracket& b : schedule) {
-        if (income <= b.upTo) {
-            return static_cast<double>(Utils::roundR(b.base + b.rate * (income - b.over)));
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        const TaxYear::RateBand& band = schedule[i];
+        // The top band has no limit; an infinite income, or one that is not
+        // a number, falls in no band and is taxed nothing.
+        const double upTo =
+            i + 1 < schedule.size() ? static_cast<double>(schedule[i + 1].over) : std::numeric_limits<double>::max();
+        if (income <= upTo) {
+            const double rate = static_cast<double>(band.rate) / TaxYear::kRateUnitsPerWhole;
+            return static_cast<double>(
+                Utils::roundR(static_cast<double>(band.base) + rate * (income - static_cast<double>(band.over))));
         }
     }
     return 0.0;

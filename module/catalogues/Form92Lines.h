@@ -56,6 +56,10 @@ struct Form92Lines {
     Address address;
     Line signatureDate;
     StateResult stateResult;
+    // A text of the federal return that form 70, both vouchers and the
+    // e-file's return header repeat; the return header of an address abroad
+    // takes the second one.
+    Line reference, referenceAbroad;
 };
 
 inline constexpr Form92Lines kForm92Lines = [] {
@@ -143,5 +147,7 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .refund = f92.f17994,
                 .balanceDue = f92.f17995,
             },
+        .reference = f92.f671,
+        .referenceAbroad = f92.f151513,
     };
 }();

@@ -12,9 +12,9 @@ struct Form77Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
     VoucherLines voucher;
-    Line always;                // a box every voucher marks
-    Line onPaper, electronic;   // boxes: how the return is filed
-    Line forAmendedReturn;      // box: the voucher pays the amended return's amount owed
+    Line always;               // a box every voucher marks
+    Line onPaper, electronic;  // boxes: how the return is filed
+    Line forAmendedReturn;     // box: the voucher pays the amended return's amount owed
     Line formCode;
 };
 

@@ -7,7 +7,7 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -65,12 +65,12 @@ void GATaxReturn::getFieldDisplayValuePairs(DataMgmt::TaxFormPtr& copy, DataMgmt
 
 void GATaxReturn::setStateForm14Boxes(bool b) {
     if (b) {
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9015, false);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f14454, true);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesYes, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesThird, true);
     } else {
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9016, true);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9015, false);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f14454, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesNo, true);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesYes, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesThird, false);
     }
 }
 

@@ -13,7 +13,7 @@
 
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form78FieldIds.h"
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -187,7 +187,7 @@ void InfoFormCalculation::fillFilingStatus() {
     info_.assignIR(f.filingStatus, status_);
     DataMgmt::TaxFormPtr shared = ga_.getFormUVPtr(kStateForm14ID, 1, true);
     if (!shared.isNull()) {
-        shared->assignText(kStateForm14FieldIds.f143855, BusinessMgmt::BusinessMgr::getInstance().getVersion());
+        shared->assignText(kStateForm14Lines.version, BusinessMgmt::BusinessMgr::getInstance().getVersion());
     }
     Utils::handleFilingChoice(handle_, f.choiceA, f.choiceB);
 }

@@ -16,7 +16,7 @@
 #include "module/catalogues/Form183FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/OwnerInfoFieldIds.h"
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -163,7 +163,7 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
     }
     DataMgmt::TaxFormPtr enabled = stateReturn_->getFormUVPtr(enabledTypeForm, 1, true);
     if (!enabled.isNull()) {
-        enabled->assignIR(kStateForm14FieldIds.f23, static_cast<double>(stateReturn_->getEnabledType()));
+        enabled->assignIR(kStateForm14Lines.enabledType, static_cast<double>(stateReturn_->getEnabledType()));
     }
 }
 

@@ -151,9 +151,7 @@ void calcAdditions(const Schedule& s) {
                  l.lossCarryover, l.otherAdditions);
     s.blankIfZero(l.additions);
     // The additions of a part-year resident's Georgia period.
-    s.form.setValueToSumOf(l.partYearAdditions, f215.f189270, f215.f189271, f215.f189272, f215.f189273, f215.f189274,
-                           f215.f189275, f215.f189276, f215.f189277, f215.f189278, f215.f189279, f215.f189280,
-                           f215.f203640, f215.f203641, Primitives::kNullFieldID);
+    s.form.setValueToSumOf(l.partYearAdditions, l.partYearAdditionParts);
 }
 
 }  // namespace GACalculationMgmt::adjustments

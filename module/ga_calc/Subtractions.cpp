@@ -46,30 +46,31 @@ struct SourceLine {
     const char* text;  // null: the list of states of the amounts by state
 };
 
+const Form189215Lines::SubtractionSources& src = kLines.subtractionSources;
 const std::array<SourceLine, 23> kSourceLines{{
-    {f215.f189380, "JOB CREDIT WAGES"},
-    {f215.f189381, "PREV TAXED IRA"},
-    {f215.f189382, "PREV TAXED KEOGH"},
-    {f215.f189383, "DEPRECIATION"},
+    {src.jobCreditWages, "JOB CREDIT WAGES"},
+    {src.previouslyTaxedIra, "PREV TAXED IRA"},
+    {src.previouslyTaxedKeogh, "PREV TAXED KEOGH"},
+    {src.depreciation, "DEPRECIATION"},
     {kLines.sCorporation, "S CORP"},
     {kLines.childInterest, "FORM 8814"},
     {kLines.byStateTotal, nullptr},
-    {f215.f189393, "FED EXEMPT"},
-    {f215.f189394, "RETIRED TEACHER"},
-    {f215.f189395, "FICA CREDIT"},
+    {src.federalExempt, "FED EXEMPT"},
+    {src.retiredTeacher, "RETIRED TEACHER"},
+    {src.ficaCredit, "FICA CREDIT"},
     {kLines.minorityContractors, "MINORITY SUB"},
-    {f215.f189397, "DEPRECIATION"},
-    {f215.f189398, "COMBAT PAY"},
+    {src.depreciationAgain, "DEPRECIATION"},
+    {src.combatPay, "COMBAT PAY"},
     {kLines.organDonor, "ORGAN DONOR"},
-    {f215.f189400, "K1 INCOME"},
-    {f215.f189401, "GA DIFF"},
+    {src.k1Income, "K1 INCOME"},
+    {src.georgiaDifference, "GA DIFF"},
     {kLines.hdhpPremiums, "HDHP"},
     {kLines.otherHdhp, "OTH HDHP"},
-    {f215.f189404, "Mortgage Int Adj"},
+    {src.mortgageInterest, "Mortgage Int Adj"},
     {kLines.physicianClerks, "Physician Clerks"},
-    {f215.f207105, "Firefighter Ins"},
-    {f215.f207106, "Firefighter Prem"},
-    {f215.f207107, "Income Vet Surv"},
+    {src.firefighterInsurance, "Firefighter Ins"},
+    {src.firefighterPremiums, "Firefighter Prem"},
+    {src.veteranSurvivorIncome, "Income Vet Surv"},
 }};
 
 // The amounts entered by state, the closing of the S corporation line for a
@@ -241,18 +242,13 @@ void markFederalIndicators(const Schedule& s) {
     }
 }
 
-// The subtractions of a part-year resident's Georgia period; the line 189358
-// counts up to its limit and line 189348 is not one of them.
+// The subtractions of a part-year resident's Georgia period, in the order
+// they add; one of them counts up to its limit.
 void sumPartYearSubtractions(const Schedule& s) {
-    double total = s.line(f215.f189224) + s.line(f215.f189347) + s.line(f215.f189225) + s.line(f215.f189226);
-    for (const FieldId& x : {f215.f189349, f215.f189350, f215.f189351, f215.f189352, f215.f189353, f215.f189354,
-                             f215.f189355, f215.f189356, f215.f189357}) {
-        total += s.line(x);
-    }
-    total += s.form.minFnIR(f215.f189358, TaxYear::kLine189358Limit);
-    for (const FieldId& x : {f215.f189359, f215.f189360, f215.f189361, f215.f189362, f215.f189363, f215.f189364,
-                             f215.f189365, f215.f189366, f215.f189367}) {
-        total += s.line(x);
+    double total = 0.0;
+    for (const FieldId& x : kLines.partYearSubtractionParts) {
+        total +=
+            x == kLines.partYearLimitedSubtraction ? s.form.minFnIR(x, TaxYear::kPartYearSubtractionLimit) : s.line(x);
     }
     s.form.assignIR(kLines.partYearSubtractions, total + s.line(kLines.hdhpSubtractionGeorgia));
 }

@@ -168,8 +168,8 @@ inline constexpr double kForm28KeyedAmountLimit = 134000;
 // (line 189396) or of organ donor expenses (line 189399) above these.
 inline constexpr std::int64_t kMinorityContractorLimit = 100000;
 inline constexpr std::int64_t kOrganDonorLimit = 10000;
-// The part-year subtraction of line 189358 counts up to this amount.
-inline constexpr double kLine189358Limit = 10000;
+// One of the part-year subtractions counts up to this amount.
+inline constexpr double kPartYearSubtractionLimit = 10000;
 // Box 189344 of a return that itemizes: marked when a joint return's federal
 // adjusted gross income, or any other return's interest on U.S.
 // obligations, is below these.

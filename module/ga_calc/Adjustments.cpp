@@ -20,9 +20,8 @@
 #include "module/catalogues/Form28FieldIds.h"
 #include "module/catalogues/Form57FieldIds.h"
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form84FieldIds.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -38,8 +37,8 @@ namespace {
 // resident adds only what was earned while a resident.
 void addMunicipalInterest(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const double outOfState =
-        s.allCopies(kStateForm3ID, kStateForm3FieldIds.f157) + s.allCopies(kStateForm2ID, kStateForm2FieldIds.f163);
+    const double outOfState = s.allCopies(kStateForm3ID, kStateForm3Lines.statement.outOfStateMunicipal.total) +
+                              s.allCopies(kStateForm2ID, kStateForm2Lines.statement.outOfStateMunicipal.total);
     if (s.fullYear) {
         s.form.setNull(l.municipalInterestPartYear);
         s.form.setNull(l.municipalInterestWhileResident);
@@ -64,16 +63,16 @@ void addLumpSumDistributions(const Schedule& s) {
         s.form.setNull(kLines.lumpSumDistributions);
         return;
     }
-    const auto& f84 = kForm84FieldIds;
+    const Form84Lines& f84 = kForm84Lines;
     double total = 0.0;
     for (DataMgmt::TaxFormIter it = s.engine.federalReturn()->getForms(kForm84ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr statement = it.getTaxForm();
         const std::uint16_t number = statement->getCopyNumber();
-        if (!s.joint && s.ga.formYes(kForm84ID, number, f84.f2)) {
+        if (!s.joint && s.ga.formYes(kForm84ID, number, f84.spouse)) {
             continue;
         }
-        if (s.ga.formYes(kForm84ID, number, f84.f67) || s.ga.formYes(kForm84ID, number, f84.f68)) {
-            total += s.ga.federalDisplayAmount(*statement, f84.f8.getNumber());  // kept in hundredths
+        if (s.ga.formYes(kForm84ID, number, f84.lumpSumBox1) || s.ga.formYes(kForm84ID, number, f84.lumpSumBox2)) {
+            total += s.ga.federalDisplayAmount(*statement, f84.lumpSum.getNumber());  // kept in hundredths
         }
     }
     Utils::maybeSetValue(s.handle, kLines.lumpSumDistributions, total);

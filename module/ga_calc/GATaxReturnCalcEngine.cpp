@@ -3,9 +3,8 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
 #include "module/catalogues/StateForm32783FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "platform/Configuration.h"
 
@@ -48,8 +47,8 @@ void GATaxReturnCalcEngine::calcAllForms() {
         ~ForgetPlace() { entry.reset(); }
     } forget{orderEntry_};
     orderEntry_ = 0;
-    buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
-                         kStateForm3FieldIds.f3);
+    buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2Lines.statement.firstRowInfo,
+                         kStateForm3ID, kStateForm3Lines.statement.firstRowInfo);
 
     for (const FormId& form : {kGAForm70ID, kGAForm77ID, kGAForm189215ID, kGAForm189216ID, kGAForm187982ID}) {
         gaReturn_->getFormUVPtr(form, 1, true);

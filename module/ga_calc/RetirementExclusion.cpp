@@ -21,8 +21,7 @@
 
 #include "module/catalogues/Form57FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 
@@ -85,14 +84,16 @@ bool disabled(const Schedule& s, const FilerLines& filer) {
 // taxable municipal interest), dividends, gains, rents and royalties, other
 // income, and the further unearned item.
 std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
-    const auto& st2 = kStateForm2FieldIds;
-    const auto& st3 = kStateForm3FieldIds;
+    const StatementFormLines& interestStatement = kStateForm2Lines.statement;
+    const StatementFormLines& dividendStatement = kStateForm3Lines.statement;
     const auto& f57 = kForm57FieldIds;
-    const double interest = s.fullYear
-                                ? s.allCopies(kStateForm2ID, st2.f151) + s.allCopies(kStateForm2ID, st2.f163)
-                                : s.line(kLines.municipalInterestAddition) + s.allCopies(kStateForm2ID, st2.f151);
+    const double interest = s.fullYear ? s.allCopies(kStateForm2ID, interestStatement.regular.total) +
+                                             s.allCopies(kStateForm2ID, interestStatement.outOfStateMunicipal.total)
+                                       : s.line(kLines.municipalInterestAddition) +
+                                             s.allCopies(kStateForm2ID, interestStatement.regular.total);
     const double dividends =
-        s.allCopies(kStateForm3ID, st3.f151) + (s.fullYear ? s.allCopies(kStateForm3ID, st3.f157) : 0.0);
+        s.allCopies(kStateForm3ID, dividendStatement.regular.total) +
+        (s.fullYear ? s.allCopies(kStateForm3ID, dividendStatement.outOfStateMunicipal.total) : 0.0);
     // Other gains beyond those of federal form 57, and the taxable refunds
     // beyond the amounts entered by state, each not below 0.
     const double other = s.common(Utils::kOtherIncome) +

@@ -23,10 +23,9 @@
 #include "module/catalogues/Form71FieldIds.h"
 #include "module/catalogues/Form75FieldIds.h"
 #include "module/catalogues/Form7FieldIds.h"
-#include "module/catalogues/Form84FieldIds.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/Form8FieldIds.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -194,14 +193,15 @@ void fillFederalSubtractions(const Schedule& s) {
     s.blankIfZero(l.socialSecurity);
 
     // In hundredths, as the two statements and this line hold them.
-    const double statements = s.keyed(kForm84ID, kForm84FieldIds.f4, kForm84FieldIds.f425, kStatementKey) +
-                              s.allCopies(kForm165ID, kForm165Lines.unemployment);
+    const double statements =
+        s.keyed(kForm84ID, kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kStatementKey) +
+        s.allCopies(kForm165ID, kForm165Lines.unemployment);
     if (statements > 0) {
         s.form.assignIR(l.distributionsAndPayments, statements);
     }
 
-    s.form.assignIR(l.usObligationsTotal, s.allCopies(kStateForm3ID, kStateForm3FieldIds.f154) +
-                                              s.allCopies(kStateForm2ID, kStateForm2FieldIds.f160));
+    s.form.assignIR(l.usObligationsTotal, s.allCopies(kStateForm3ID, kStateForm3Lines.statement.usObligations.total) +
+                                              s.allCopies(kStateForm2ID, kStateForm2Lines.netUsObligations.total));
     s.form.assignIR(l.usObligationsNet, std::max(0.0, s.line(l.usObligationsTotal) - s.line(l.usObligationsReduction) +
                                                           s.line(l.usObligationsAddition)));
     copyFieldOrNull(s.handle, l.usObligations, l.usObligationsNet);

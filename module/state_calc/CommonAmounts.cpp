@@ -7,9 +7,8 @@
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/Form87FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -393,8 +392,13 @@ void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
 void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "sumAllCopies");
     const auto& s4 = kStateForm4FieldIds;
-    const auto& s2 = kStateForm2FieldIds;
-    const auto& s3 = kStateForm3FieldIds;
+    // The interest statement's regular interest and its U.S. obligations
+    // net of federal form 3; the dividend statement's regular dividends and
+    // U.S. obligations.
+    const StatementTotalLine& netInterest = kStateForm2Lines.netUsObligations;
+    const StatementTotalLine& regularInterest = kStateForm2Lines.statement.regular;
+    const StatementTotalLine& usDividends = kStateForm3Lines.statement.usObligations;
+    const StatementTotalLine& regularDividends = kStateForm3Lines.statement.regular;
     for (const FieldId& field : {s4.f8, s4.f9, s4.f10, s4.f11, s4.f12, s4.f13}) {
         sheet.setNull(field);
     }
@@ -409,17 +413,17 @@ void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind)
     // Column 1 (kind 1), 2 (kind 2) or 3 (kind 3) of the statements' regular
     // and U.S.-obligation lines; any other kind takes columns 2 and 3.
     auto secondColumn = [&] {
-        sheet.assignIR(s4.f9, static_cast<double>(interest(s2.f161, s2.f152)));
-        sheet.assignIR(s4.f12, static_cast<double>(dividends(s3.f155, s3.f152)));
+        sheet.assignIR(s4.f9, static_cast<double>(interest(netInterest.partYear, regularInterest.partYear)));
+        sheet.assignIR(s4.f12, static_cast<double>(dividends(usDividends.partYear, regularDividends.partYear)));
     };
     auto thirdColumn = [&] {
-        sheet.assignIR(s4.f10, static_cast<double>(interest(s2.f162, s2.f153)));
-        sheet.assignIR(s4.f13, static_cast<double>(dividends(s3.f156, s3.f153)));
+        sheet.assignIR(s4.f10, static_cast<double>(interest(netInterest.nonresident, regularInterest.nonresident)));
+        sheet.assignIR(s4.f13, static_cast<double>(dividends(usDividends.nonresident, regularDividends.nonresident)));
     };
     switch (kind) {
         case 1:
-            sheet.assignIR(s4.f8, static_cast<double>(interest(s2.f160, s2.f151)));
-            sheet.assignIR(s4.f11, static_cast<double>(dividends(s3.f154, s3.f151)));
+            sheet.assignIR(s4.f8, static_cast<double>(interest(netInterest.total, regularInterest.total)));
+            sheet.assignIR(s4.f11, static_cast<double>(dividends(usDividends.total, regularDividends.total)));
             break;
         case 2:
             secondColumn();

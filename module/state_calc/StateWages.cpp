@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/Form52FieldIds.h"
+#include "module/catalogues/Form52Lines.h"
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/StateForm4FieldIds.h"
 #include "module/frame/FilingCodes.h"
@@ -175,8 +175,7 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     // W-2 wages, both filers' on a joint return.
     double taxpayerWages = 0.0;
     double spouseWages = 0.0;
-    stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
-                            spouseWages);
+    stateReturn_->getFromW2(kForm52ID, kForm52Lines.wages, Primitives::kNullFieldID, false, taxpayerWages, spouseWages);
     sheet.assignIR(s4.f26, FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
     splitWages(sheet, *stateReturn_, static_cast<char>(filingStatus), residency, change);
 

@@ -10,8 +10,8 @@
 struct Form166Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
-    Line interest;        // box 1
-    Line usTreasury;      // box 3
+    Line interest;    // box 1
+    Line usTreasury;  // box 3
     Line otherRegular, furtherRegular;
     Line otherUsObligations;
     // Tax-exempt interest: municipal when the second amount is above 0 too,
@@ -19,7 +19,7 @@ struct Form166Lines {
     Line taxExempt, municipal, usPartOfRegular;
     Line furtherMunicipal;
     Line inStateMunicipal1, inStateMunicipal2;
-    Line adjustment;                // taken off the interest
+    Line adjustment;               // taken off the interest
     Line adjustmentAgainstUsOnly;  // box: the adjustment comes off the U.S. obligations only
     Line spouse, joint;            // boxes: whose statement it is
 };

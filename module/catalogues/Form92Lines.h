@@ -60,6 +60,14 @@ struct Form92Lines {
     // e-file's return header repeat; the return header of an address abroad
     // takes the second one.
     Line reference, referenceAbroad;
+    // The texts, numbers and boxes that common items 117 to 124 copy: two
+    // texts joined, a text, a number, and a box marked by the first box or by
+    // the other two together.
+    struct CommonItems {
+        Line item117First, item117Second, item118, item120Number;
+        Line item124Box, item124BoxA, item124BoxB;
+    };
+    CommonItems commonItems;
 };
 
 inline constexpr Form92Lines kForm92Lines = [] {
@@ -149,5 +157,15 @@ inline constexpr Form92Lines kForm92Lines = [] {
             },
         .reference = f92.f671,
         .referenceAbroad = f92.f151513,
+        .commonItems =
+            {
+                .item117First = f92.f27,
+                .item117Second = f92.f13447,
+                .item118 = f92.f486,
+                .item120Number = f92.f28,
+                .item124Box = f92.f29,
+                .item124BoxA = f92.f493,
+                .item124BoxB = f92.f450,
+            },
     };
 }();

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form103FieldIds.h"
 #include "module/catalogues/Form104FieldIds.h"
 #include "module/catalogues/Form12FieldIds.h"
@@ -13,7 +14,6 @@
 #include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form16FieldIds.h"
 #include "module/catalogues/Form19FieldIds.h"
-#include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form2FieldIds.h"
 #include "module/catalogues/Form44FieldIds.h"
 #include "module/catalogues/Form49FieldIds.h"
@@ -120,7 +120,7 @@ void shareHealthPlanPremiums(const Schedule& s) {
     s.form.assignII(l.hdhpSubtractionGeorgia, l.otherHdhpGeorgia);
     const double deducted = s.federalLine(kForm2ID, f2.f9);
     const double expenses = s.federalLine(kForm2ID, f2.f7);
-    if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1FieldIds.f133)) {
+    if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1Lines.deductionAnswer)) {
         // The premiums less their deducted share, computed in that order so
         // that a share ending in exactly half a dollar stays a half.
         const double deductedShare = deducted / expenses;
@@ -222,7 +222,8 @@ void markFederalIndicators(const Schedule& s) {
     const auto& f7 = kForm7FieldIds;
     const auto& f16 = kForm16FieldIds;
     double keyed = s.keyed(kForm7ID, f7.f55, f7.f175, kStatementKey) +
-                   s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) + s.federalLine(kForm1ID, kForm1FieldIds.f427);
+                   s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) +
+                   s.federalLine(kForm1ID, kForm1Lines.reviewedKeyedAmount);
     if (s.engine.federalReturn()->getFilingStatusNumber() == FederalFilingStatus::kJoint) {
         keyed +=
             s.keyed(kForm7ID, f7.f55, f7.f176, kStatementKey) + s.keyed(kForm16ID, f16.f38, f16.f123, kStatementKey);

@@ -10,6 +10,7 @@
 struct Form164Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
+    Line payer;
     Line ordinaryDividends;     // box 1a
     Line usObligationsPercent;  // the U.S.-obligation share of box 1a, in percent
     Line exemptInterestDividends, georgiaExemptInterestDividends;
@@ -24,6 +25,7 @@ struct Form164Lines {
 inline constexpr Form164Lines kForm164Lines = [] {
     const auto& f164 = kForm164FieldIds;
     return Form164Lines{
+        .payer = f164.f5,
         .ordinaryDividends = f164.f6,
         .usObligationsPercent = f164.f40,
         .exemptInterestDividends = f164.f41,

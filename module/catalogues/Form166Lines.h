@@ -10,6 +10,8 @@
 struct Form166Lines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
+    // The payer's name, or the one used instead when the box is marked.
+    Line payer, otherPayer, otherPayerBox;
     Line interest;    // box 1
     Line usTreasury;  // box 3
     Line otherRegular, furtherRegular;
@@ -27,6 +29,9 @@ struct Form166Lines {
 inline constexpr Form166Lines kForm166Lines = [] {
     const auto& f166 = kForm166FieldIds;
     return Form166Lines{
+        .payer = f166.f9,
+        .otherPayer = f166.f78,
+        .otherPayerBox = f166.f77,
         .interest = f166.f10,
         .usTreasury = f166.f12,
         .otherRegular = f166.f17,

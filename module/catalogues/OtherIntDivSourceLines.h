@@ -12,6 +12,7 @@
 struct OtherIntDivSourceLines {
     using Line = const Primitives::QVImmutableIdentifier&;
 
+    Line payer;
     Line interest, interestUsObligations, municipalInterest, inStateMunicipalInterest;
     Line dividends, dividendsUsObligations;
     Line spouse;  // box
@@ -20,6 +21,7 @@ struct OtherIntDivSourceLines {
 inline constexpr OtherIntDivSourceLines kForm51Lines = [] {
     const auto& f51 = kForm51FieldIds;
     return OtherIntDivSourceLines{
+        .payer = f51.f5,
         .interest = f51.f17,
         .interestUsObligations = f51.f341,
         .municipalInterest = f51.f209,
@@ -33,6 +35,7 @@ inline constexpr OtherIntDivSourceLines kForm51Lines = [] {
 inline constexpr OtherIntDivSourceLines kForm89Lines = [] {
     const auto& f89 = kForm89FieldIds;
     return OtherIntDivSourceLines{
+        .payer = f89.f9,
         .interest = f89.f15,
         .interestUsObligations = f89.f139,
         .municipalInterest = f89.f130,

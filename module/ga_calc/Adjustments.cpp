@@ -17,8 +17,8 @@
 #include <cmath>
 #include <string>
 
-#include "module/catalogues/Form28FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/FederalReviewLines.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/StatementFormLines.h"
@@ -102,10 +102,10 @@ void markAdditionIndicators(const Schedule& s) {
     s.form.assignIR(l.depreciationDifference, itemC + itemA);
     s.form.oneX2AndDefault(l.otherAdditionsBox1, l.otherAdditionsBox2);
 
-    const auto& f28 = kForm28FieldIds;
+    const KeyedFederalLine& form28 = kFederalReviewLines.form28Amount;
     double keyedTotal = 0.0;
     for (const std::int64_t key : {6, 1, 3, 2}) {
-        keyedTotal += s.keyed(kForm28ID, f28.f16, f28.f280, key);
+        keyedTotal += s.keyed(form28.form, form28.amount, form28.key, key);
     }
     s.indicator(l.form28Indicator, keyedTotal > TaxYear::kForm28KeyedAmountLimit);
     s.markOrBlank(l.form51Or89Box, s.ga.getFormCount(kForm89ID) + s.ga.getFormCount(kForm51ID) > 0);
@@ -143,7 +143,7 @@ void calcAdditions(const Schedule& s) {
     // The deduction for domestic production activities no longer exists;
     // the loss carried over is added back whole.
     s.form.makeProtectedAndSetNull(l.productionActivitiesDeduction);
-    s.form.assignIR(l.lossCarryover, std::fabs(s.federalLine(kForm57ID, kForm57FieldIds.f100)));
+    s.form.assignIR(l.lossCarryover, std::fabs(s.federalLine(kForm57ID, kForm57Lines.loss)));
     markAdditionIndicators(s);
     addOtherAdditions(s);
     s.form.plus5(l.additions, l.municipalInterestLine, l.lumpSumDistributions, l.productionActivitiesDeduction,

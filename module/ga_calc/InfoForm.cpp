@@ -12,7 +12,7 @@
 #include <string>
 
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form78FieldIds.h"
+#include "module/catalogues/Form78Lines.h"
 #include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
@@ -254,14 +254,14 @@ void InfoFormCalculation::fillForm78Marks() {
     const auto& m = lines.form78;
     info_.setXNo(m.anyCopyMarked);
     info_.setXNo(m.anyCopy);
-    const auto& f78 = kForm78FieldIds;
     for (DataMgmt::TaxFormIter it = engine_.federalReturn()->getForms(kForm78ID); !it.atEOL(); it.next()) {
         DataMgmt::TaxFormPtr form78 = it.getTaxForm();
         if (form78.isNull()) {
             continue;
         }
         info_.setX(m.anyCopy);
-        if (form78->xMarked(f78.f11981) || form78->xMarked(f78.f120)) {
+        const auto& boxes = kForm78Lines.reviewedBoxes;
+        if (form78->xMarked(boxes[0]) || form78->xMarked(boxes[1])) {
             info_.setX(m.anyCopyMarked);
         }
     }

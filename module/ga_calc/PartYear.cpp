@@ -14,7 +14,7 @@
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
-#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/StateForm4Lines.h"
@@ -163,7 +163,7 @@ void fillDeduction(const PartYearSchedule& s) {
     form.setX(l.itemizesBox);
     form.setNull(l.standardBox);
     form.assignIR(l.itemized, s.common(Utils::kItemizedDeductions));
-    if (s.ga.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
+    if (s.ga.formYes(kForm2ID, 1, kForm2Lines.incomeTaxAdjustmentBox)) {
         form.assignIR(l.incomeTaxAdjustment, s.engine.incomeTaxAdjustment(static_cast<char>(s.filingStatus)));
     } else {
         form.setNull(l.incomeTaxAdjustment);

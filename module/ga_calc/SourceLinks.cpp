@@ -28,7 +28,6 @@
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
-#include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
@@ -490,7 +489,7 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     if (handle.isNull()) {
         return;
     }
-    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kGAForm189218FieldIds.f189901);
+    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kForm189218Lines.taxpayerNumber);
     int known = 0;
     for (const WithholdingEntryLines& entry : kForm189218WithholdingEntries) {
         known += checkSourceLink(kGAForm189218ID, copy, entry);

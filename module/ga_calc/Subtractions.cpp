@@ -6,27 +6,19 @@
 #include <cstddef>
 #include <string>
 
+#include "module/catalogues/FederalForm71Lines.h"
 #include "module/catalogues/FederalMainFormLines.h"
-#include "module/catalogues/Form103FieldIds.h"
-#include "module/catalogues/Form104FieldIds.h"
-#include "module/catalogues/Form12FieldIds.h"
-#include "module/catalogues/Form132FieldIds.h"
+#include "module/catalogues/FederalReviewLines.h"
 #include "module/catalogues/Form165Lines.h"
-#include "module/catalogues/Form16FieldIds.h"
-#include "module/catalogues/Form19FieldIds.h"
-#include "module/catalogues/Form2FieldIds.h"
-#include "module/catalogues/Form44FieldIds.h"
-#include "module/catalogues/Form49FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form2Lines.h"
+#include "module/catalogues/Form49Lines.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form71FieldIds.h"
-#include "module/catalogues/Form75FieldIds.h"
-#include "module/catalogues/Form7FieldIds.h"
 #include "module/catalogues/Form84Lines.h"
-#include "module/catalogues/Form8FieldIds.h"
 #include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/FederalReview.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
 
@@ -83,7 +75,7 @@ void fillSourceAmounts(const Schedule& s) {
         s.form.unProtect(l.sCorporation);
     }
     if (s.federalForm == kForm1ID) {
-        Utils::maybeSetValue(s.handle, l.childInterest, s.allCopies(kForm49ID, kForm49FieldIds.f17));
+        Utils::maybeSetValue(s.handle, l.childInterest, s.allCopies(kForm49ID, kForm49Lines.childInterest));
     } else {
         s.form.setNull(l.childInterest);
     }
@@ -115,11 +107,11 @@ std::string stateList(const Schedule& s) {
 // there is no share to take off.
 void shareHealthPlanPremiums(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f2 = kForm2FieldIds;
+    const Form2Lines& f2 = kForm2Lines;
     s.form.assignII(l.hdhpSubtraction, l.otherHdhp);
     s.form.assignII(l.hdhpSubtractionGeorgia, l.otherHdhpGeorgia);
-    const double deducted = s.federalLine(kForm2ID, f2.f9);
-    const double expenses = s.federalLine(kForm2ID, f2.f7);
+    const double deducted = s.federalLine(kForm2ID, f2.medicalDeducted);
+    const double expenses = s.federalLine(kForm2ID, f2.medicalExpenses);
     if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1Lines.deductionAnswer)) {
         // The premiums less their deducted share, computed in that order so
         // that a share ending in exactly half a dollar stays a half.
@@ -181,10 +173,10 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
 // interest on U.S. obligations from the two statements.
 void fillFederalSubtractions(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f71 = kForm71FieldIds;
-    double form71 = s.federalLine(kForm71ID, f71.f67);
+    const FederalForm71Lines& f71 = kFederalForm71Lines;
+    double form71 = s.federalLine(kForm71ID, f71.taxpayerAmount);
     if (s.joint) {
-        form71 += s.federalLine(kForm71ID, f71.f68);
+        form71 += s.federalLine(kForm71ID, f71.spouseAmount);
     }
     s.form.assignIR(l.form71Amount, form71);
 
@@ -208,25 +200,24 @@ void fillFederalSubtractions(const Schedule& s) {
 }
 
 // Indicators for the review: federal amounts that the schedule does not
-// take, and the test of box 189344 for an itemizing return.
+// take, and the test of the itemized income box for an itemizing return.
 void markFederalIndicators(const Schedule& s) {
     const Form189215Lines& l = kLines;
+    const FederalReviewLines& r = kFederalReviewLines;
     const bool federalAmounts =
-        s.allCopies(kForm7ID, kForm7FieldIds.f36) != 0 || s.allCopies(kForm12ID, kForm12FieldIds.f88) != 0 ||
-        s.allCopies(kForm16ID, kForm16FieldIds.f47) != 0 || s.allCopies(kForm103ID, kForm103FieldIds.f56) != 0 ||
-        s.allCopies(kForm19ID, kForm19FieldIds.f153) != 0 || s.allCopies(kForm132ID, kForm132FieldIds.f26) != 0 ||
-        s.allCopies(kForm75ID, kForm75FieldIds.f36) != 0;
+        std::any_of(r.untakenAmounts.begin(), r.untakenAmounts.end(),
+                    [&](const FederalLine& untaken) { return s.allCopies(untaken.form, untaken.field) != 0; });
     s.indicator(l.federalFormsIndicator, federalAmounts);
 
     // The spouse's keyed amounts count when the federal return is joint.
-    const auto& f7 = kForm7FieldIds;
-    const auto& f16 = kForm16FieldIds;
-    double keyed = s.keyed(kForm7ID, f7.f55, f7.f175, kStatementKey) +
-                   s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) +
+    const KeyedFederalLine& first = r.keyedAmounts[0];
+    const KeyedFederalLine& second = r.keyedAmounts[1];
+    double keyed = s.keyed(first.form, first.amount, first.key, kStatementKey) +
+                   s.keyed(second.form, second.amount, second.key, kStatementKey) +
                    s.federalLine(kForm1ID, kForm1Lines.reviewedKeyedAmount);
     if (s.engine.federalReturn()->getFilingStatusNumber() == FederalFilingStatus::kJoint) {
-        keyed +=
-            s.keyed(kForm7ID, f7.f55, f7.f176, kStatementKey) + s.keyed(kForm16ID, f16.f38, f16.f123, kStatementKey);
+        keyed += s.keyed(first.form, first.amount, first.spouseKey, kStatementKey) +
+                 s.keyed(second.form, second.amount, second.spouseKey, kStatementKey);
     }
     s.form.assignIR(l.federalKeysIndicator, keyed > 0 ? 1 : 0);
 
@@ -257,16 +248,12 @@ void sumPartYearSubtractions(const Schedule& s) {
 // Review mark: the schedule needs a closer look.
 void markForReview(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f57 = kForm57FieldIds;
+    const auto& pair = kForm57Lines.reviewedPair;
     const bool review =
         (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, kForm69Lines.residency.fullYear)) ||
         (s.line(l.municipalInterestLine) > 0 && s.ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.partYear)) ||
-        s.ga.hasSigValue(kForm104ID, 1, kForm104FieldIds.f102) || s.federalLine(kForm8ID, kForm8FieldIds.f69) < 0 ||
-        s.federalLine(kForm8ID, kForm8FieldIds.f142) < 0 || s.federalLine(kForm57ID, f57.f100) < 0 ||
-        s.federalLine(kForm44ID, kForm44FieldIds.f19) > 0 || s.federalLine(kForm103ID, kForm103FieldIds.f51) > 0 ||
-        s.federalLine(kForm103ID, kForm103FieldIds.f57) > 0 || s.line(l.federalFormsIndicator) > 0 ||
-        s.line(l.federalKeysIndicator) > 0 ||
-        s.federalLine(kForm57ID, f57.f329) + s.federalLine(kForm57ID, f57.f330) > 0;
+        federalEntriesCallForReview(s.ga) || s.line(l.federalFormsIndicator) > 0 ||
+        s.line(l.federalKeysIndicator) > 0 || s.federalLine(kForm57ID, pair[0]) + s.federalLine(kForm57ID, pair[1]) > 0;
     s.markOrBlank(l.reviewMark, review);
 }
 

@@ -290,12 +290,11 @@ void StateTaxReturnCalcEngine::getAddress(const FormId& source, std::string& cit
         return field.isNullID() ? std::string() : stateReturn_->formString(source, 1, field);
     };
     city = infoText(13);
-    const auto& f92 = kForm92FieldIds;
     if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.address.abroad)) {
         // Foreign address: the region is always written in capitals.
-        region = taxReturn->formString(kForm92ID, 1, f92.f81523);
+        region = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.foreignRegion);
         Utils::QVStringUtils::toUpperCase(region);
-        fallbackRegion = taxReturn->formString(kForm92ID, 1, f92.f150739);
+        fallbackRegion = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.fallbackRegion);
         postalCode = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.foreignPostalCode);
     } else {
         region = infoText(14);

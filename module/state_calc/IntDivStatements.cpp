@@ -29,20 +29,9 @@ struct StatementTraits {
     FieldId mainSpouseBox;
     void (StateTaxReturnCalcEngine::*mainAmounts)(FormId, std::uint16_t, IntDivCategoryAmounts&);
     void (StateTaxReturnCalcEngine::*otherAmounts)(FormId, std::uint16_t, IntDivCategoryAmounts&);
-    FieldId firstInfoField;
-    FieldId lastInfoField;
-    FieldId taxpayerHeading1;
-    FieldId taxpayerHeading2;
-    FieldId spouseHeading1;
-    FieldId spouseHeading2;
-    FieldId firstRowField;
-    FieldId lastRowField;
+    const StatementFormLines& lines;
     // First fields of the total lines, in list order.
     std::vector<FieldId> totalLines;
-    FieldId regularTotalField;
-    FieldId usObligationTotalField;
-    FieldId outOfStateTotalField;
-    FieldId inStateTotalField;
     bool interest;          // the line from federal form 3 and the net U.S.-obligation line
     const char* operation;  // the builder's name, for a refusal
 };
@@ -63,20 +52,9 @@ const StatementTraits& interestTraits() {
         .mainSpouseBox = kForm166Lines.spouse,
         .mainAmounts = &StateTaxReturnCalcEngine::getInterestSourceAmounts,
         .otherAmounts = &StateTaxReturnCalcEngine::getOtherInterestAmounts,
-        .firstInfoField = kStateForm2Lines.statement.firstRowInfo,
-        .lastInfoField = kStateForm2Lines.statement.lastRowInfo,
-        .taxpayerHeading1 = kStateForm2Lines.statement.taxpayerHeading1,
-        .taxpayerHeading2 = kStateForm2Lines.statement.taxpayerHeading2,
-        .spouseHeading1 = kStateForm2Lines.statement.spouseHeading1,
-        .spouseHeading2 = kStateForm2Lines.statement.spouseHeading2,
-        .firstRowField = kStateForm2Lines.statement.firstRow,
-        .lastRowField = kStateForm2Lines.statement.lastRow,
+        .lines = interest,
         .totalLines = {interest.regular.total, interest.usObligations.total, kStateForm2Lines.fromFederalForm3.total,
                        interest.outOfStateMunicipal.total, interest.inStateMunicipal.total},
-        .regularTotalField = interest.regular.total,
-        .usObligationTotalField = interest.usObligations.total,
-        .outOfStateTotalField = interest.outOfStateMunicipal.total,
-        .inStateTotalField = interest.inStateMunicipal.total,
         .interest = true,
         .operation = "buildInterestStatement",
     };
@@ -91,20 +69,9 @@ const StatementTraits& dividendTraits() {
         .mainSpouseBox = kForm164Lines.spouse,
         .mainAmounts = &StateTaxReturnCalcEngine::getDividendSourceAmounts,
         .otherAmounts = &StateTaxReturnCalcEngine::getOtherDividendAmounts,
-        .firstInfoField = kStateForm3Lines.statement.firstRowInfo,
-        .lastInfoField = kStateForm3Lines.statement.lastRowInfo,
-        .taxpayerHeading1 = kStateForm3Lines.statement.taxpayerHeading1,
-        .taxpayerHeading2 = kStateForm3Lines.statement.taxpayerHeading2,
-        .spouseHeading1 = kStateForm3Lines.statement.spouseHeading1,
-        .spouseHeading2 = kStateForm3Lines.statement.spouseHeading2,
-        .firstRowField = kStateForm3Lines.statement.firstRow,
-        .lastRowField = kStateForm3Lines.statement.lastRow,
+        .lines = dividends,
         .totalLines = {dividends.regular.total, dividends.usObligations.total, dividends.outOfStateMunicipal.total,
                        dividends.inStateMunicipal.total},
-        .regularTotalField = dividends.regular.total,
-        .usObligationTotalField = dividends.usObligations.total,
-        .outOfStateTotalField = dividends.outOfStateMunicipal.total,
-        .inStateTotalField = dividends.inStateMunicipal.total,
         .interest = false,
         .operation = "buildDividendStatement",
     };
@@ -195,7 +162,7 @@ int ownerCode(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint1
 std::size_t payerNameWidth(const StateDataMgmt::StateTaxReturn& state, const StatementTraits& traits) {
     std::size_t width = kMaxPayerNameLength;
     if (DataMgmt::TaxFormDescPtr desc = state.getTaxFormDescriptor(traits.statementForm); !desc.isNull()) {
-        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.firstRowField);
+        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.lines.firstRow);
             !field.isNull() && field->getMaxLength() > 0 && field->getMaxLength() < width) {
             width = field->getMaxLength();
         }
@@ -246,10 +213,10 @@ void writeTotalLines(const StatementTraits& traits, DataMgmt::TaxFormPtr form, c
     for (const FieldId& total : traits.totalLines) {
         statement.zero(total);
     }
-    statement.assignIR(traits.regularTotalField, layout.regularTotal);
-    statement.assignIR(traits.usObligationTotalField, layout.usObligationTotal);
-    statement.assignIR(traits.outOfStateTotalField, layout.outOfStateMunicipalTotal);
-    statement.assignIR(traits.inStateTotalField, layout.inStateMunicipalTotal);
+    statement.assignIR(traits.lines.regular.total, layout.regularTotal);
+    statement.assignIR(traits.lines.usObligations.total, layout.usObligationTotal);
+    statement.assignIR(traits.lines.outOfStateMunicipal.total, layout.outOfStateMunicipalTotal);
+    statement.assignIR(traits.lines.inStateMunicipal.total, layout.inStateMunicipalTotal);
     if (traits.interest) {
         if (!firstCopy) {
             statement.setNull(kStateForm2Lines.fromFederalForm3.total);
@@ -287,13 +254,13 @@ public:
     // over at the end of the copy.
     void draw() {
         DataMgmt::QVFieldIDIter info = statement_.description().getFieldIDs();
-        info = traits_.firstInfoField;
+        info = traits_.lines.firstRowInfo;
         DataMgmt::QVFieldIDIter row = statement_.description().getFieldIDs();
-        row = traits_.firstRowField;
-        for (; !info.atEOL() && info <= traits_.lastInfoField; info.next()) {
+        row = traits_.lines.firstRow;
+        for (; !info.atEOL() && info <= traits_.lines.lastRowInfo; info.next()) {
             drawRow(info.getFieldID(), row);
         }
-        while (!row.atEOL() && row <= traits_.lastRowField) {
+        while (!row.atEOL() && row <= traits_.lines.lastRow) {
             clearRow(row);
         }
     }
@@ -543,10 +510,10 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     rowLayout_ = SummaryRowLayout{};
 
     // Headings: the taxpayer, and the spouse on a joint return.
-    assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.taxpayerHeading1,
-                    traits.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, traits.spouseHeading1,
-                    traits.spouseHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
-                    0);
+    assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.lines.taxpayerHeading1,
+                    traits.lines.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    traits.lines.spouseHeading1, traits.lines.spouseHeading2, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
     // The rows add up the category totals in the layout as they are drawn.
     const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);
@@ -561,7 +528,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     for (const FieldId& total : traits.totalLines) {
         sum += statement.getIR(total);
     }
-    if (sum != 0.0 || stateReturn_->hasSigValue(s, copy, traits.firstRowField)) {
+    if (sum != 0.0 || stateReturn_->hasSigValue(s, copy, traits.lines.firstRow)) {
         stateReturn_->setDataEntered(s, copy, true, false);
         statement.setCalculatedFlag(true);
     }

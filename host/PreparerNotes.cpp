@@ -6,7 +6,7 @@
 
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/CommonItemTable.h"
@@ -28,14 +28,7 @@ constexpr std::array<Utils::PCTypes, 4> kRetirementIncomeItems = {
 // part-year resident (entered by the preparer, at most the state wages of
 // all the W-2s) and that of a nonresident (box 16 of the W-2s' Georgia
 // lines, unless entered).
-struct WorksheetWages {
-    FieldId partYearGeorgia;
-    FieldId nonresidentGeorgia;
-};
-constexpr WorksheetWages kWorksheetWages{
-    .partYearGeorgia = kStateForm4FieldIds.f27,
-    .nonresidentGeorgia = kStateForm4FieldIds.f28,
-};
+const StateForm4Lines::Row& kWorksheetWages = kStateForm4Lines.wages;
 
 bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, const std::array<Utils::PCTypes, 4>& types) {
     if (!loaded.georgia) return false;
@@ -85,7 +78,7 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
     const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
     if (residency != Residency::kPartYear && residency != Residency::kNonresident) return std::nullopt;
     const bool partYear = residency == Residency::kPartYear;
-    const FieldId& column = partYear ? kWorksheetWages.partYearGeorgia : kWorksheetWages.nonresidentGeorgia;
+    const FieldId& column = partYear ? kWorksheetWages.resident : kWorksheetWages.nonresident;
     if (georgia.getIR(kStateForm4ID, 1, column) != 0.0) return std::nullopt;
     const std::string state = georgia.getAbbreviation();
     const std::optional<W2StateLine> line = firstW2StateLine(*session.federal(), state);

@@ -13,7 +13,10 @@
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form74Lines.h"
+#include "module/catalogues/Form75Lines.h"
+#include "module/catalogues/Form77Lines.h"
 #include "module/frame/FilingCodes.h"
+#include "module/frame/FormIdentifiers.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -22,10 +25,6 @@ namespace {
 
 using FormId = Primitives::QVImmutableFormIdentifier;
 using FieldId = Primitives::QVImmutableIdentifier;
-
-const FormId kMainForm{70, true};
-const FormId kAdjustmentsForm{189215, true};
-const FormId kPartYearForm{189217, true};
 
 // The Georgia forms' lines, by the names the module gives them.
 const Form70Lines& f70 = kForm70Lines;
@@ -65,9 +64,9 @@ public:
     Lines(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) : out_(out), ga_(ga) {}
 
     // A line of form 70.
-    std::int64_t amount(const FieldId& field) const { return ga_.getIN(kMainForm, 1, field); }
-    bool blank(const FieldId& field) const { return ga_.isNull(kMainForm, 1, field); }
-    std::string text(const FieldId& field) const { return ga_.getFieldAsString(kMainForm, 1, field); }
+    std::int64_t amount(const FieldId& field) const { return ga_.getIN(kGAForm70ID, 1, field); }
+    bool blank(const FieldId& field) const { return ga_.isNull(kGAForm70ID, 1, field); }
+    std::string text(const FieldId& field) const { return ga_.getFieldAsString(kGAForm70ID, 1, field); }
 
     void line(const std::string& label, const std::string& value) const {
         out_ << "  " << std::left << std::setw(44) << label << ' ' << value << '\n';
@@ -93,8 +92,7 @@ private:
 // The payment forms where the return has them: the underpayment penalty
 // (form 71), the 2019 estimated tax with its next voucher (form 75), the
 // payment voucher of a balance due (form 77) and the amended return's result
-// (form 189219). The lines of forms 75 and 77 have no shared names yet (the
-// calculation keeps them beside its routines), so they go by number here.
+// (form 189219).
 class PaymentForms {
 public:
     PaymentForms(const Lines& lines, StateDataMgmt::StateTaxReturn& ga) : lines_(lines), ga_(ga) {}
@@ -102,37 +100,46 @@ public:
     void print() const {
         const Form71Lines& underpayment = kForm71Lines;
         const FieldId& penalty = underpayment.totalPenalty;
-        if (has(71, penalty) || marked(71, underpayment.addToReturn)) {
+        if (has(kGAForm71ID, penalty) || marked(kGAForm71ID, underpayment.addToReturn)) {
             line("Underpayment penalty (form 71)",
-                 money(amount(71, penalty)) +
-                     (marked(71, underpayment.addToReturn) ? ", added to the return" : ", not added to the return"));
+                 money(amount(kGAForm71ID, penalty)) + (marked(kGAForm71ID, underpayment.addToReturn)
+                                                            ? ", added to the return"
+                                                            : ", not added to the return"));
         }
-        if (has(75, 48)) {
-            line("Estimated tax for 2019 (form 75)", money(amount(75, 48)));
-            if (has(75, 58)) {
-                line("  Next voucher", "number " + std::to_string(amount(75, 58)) + ", due " + text(75, 59) + ", " +
-                                           money(amount(75, 68)));
-                line("  Scan line", text(75, 69));
-            }
-        }
-        if (amount(77, 3) > 0) {
-            line("Payment voucher (form 77)", money(amount(77, 3)));
-            line("  Scan line", text(77, 12));
+        printEstimatedTax();
+        const VoucherLines& payment = kForm77Lines.voucher;
+        if (amount(kGAForm77ID, payment.amount) > 0) {
+            line("Payment voucher (form 77)", money(amount(kGAForm77ID, payment.amount)));
+            line("  Scan line", text(kGAForm77ID, payment.scanLine));
         }
         const Form189219Lines::Settlement& amended = kForm189219Lines.settlement;
-        if (has(189219, amended.refund)) {
-            line("Amended return (form 189219)", "refund " + money(amount(189219, amended.refund)));
-        } else if (has(189219, amended.amountOwed)) {
-            line("Amended return (form 189219)", "amount owed " + money(amount(189219, amended.amountOwed)));
+        if (has(kGAForm189219ID, amended.refund)) {
+            line("Amended return (form 189219)", "refund " + money(amount(kGAForm189219ID, amended.refund)));
+        } else if (has(kGAForm189219ID, amended.amountOwed)) {
+            line("Amended return (form 189219)", "amount owed " + money(amount(kGAForm189219ID, amended.amountOwed)));
         }
     }
 
 private:
-    static FormId form(int number) { return FormId{number, true}; }
-    std::int64_t amount(int f, const FieldId& x) const { return ga_.getIN(form(f), 1, x); }
-    bool has(int f, const FieldId& x) const { return ga_.formExists(form(f), 1) && !ga_.isNull(form(f), 1, x); }
-    bool marked(int f, const FieldId& x) const { return ga_.formYes(form(f), 1, x); }
-    std::string text(int f, const FieldId& x) const { return ga_.getFieldAsString(form(f), 1, x); }
+    // The estimated tax and, where the worksheet filled one, the voucher due
+    // next.
+    void printEstimatedTax() const {
+        const Form75Lines& f75 = kForm75Lines;
+        if (!has(kGAForm75ID, f75.tax.estimatedTax)) {
+            return;
+        }
+        line("Estimated tax for 2019 (form 75)", money(amount(kGAForm75ID, f75.tax.estimatedTax)));
+        const Form75Lines::Voucher& v = f75.voucher;
+        if (has(kGAForm75ID, v.number)) {
+            line("  Next voucher", "number " + std::to_string(amount(kGAForm75ID, v.number)) + ", due " +
+                                       text(kGAForm75ID, v.dueDate) + ", " + money(amount(kGAForm75ID, v.installment)));
+            line("  Scan line", text(kGAForm75ID, v.scanLine));
+        }
+    }
+    std::int64_t amount(const FormId& f, const FieldId& x) const { return ga_.getIN(f, 1, x); }
+    bool has(const FormId& f, const FieldId& x) const { return ga_.formExists(f, 1) && !ga_.isNull(f, 1, x); }
+    bool marked(const FormId& f, const FieldId& x) const { return ga_.formYes(f, 1, x); }
+    std::string text(const FormId& f, const FieldId& x) const { return ga_.getFieldAsString(f, 1, x); }
     void line(const std::string& label, const std::string& value) const { lines_.line(label, value); }
 
     const Lines& lines_;
@@ -143,30 +150,27 @@ private:
 // each copy of the credit summary (form 189216) with its credit's name, code
 // and the credit used, and each other state's credit of form 73.
 void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
-    const FormId indCrSummary{74, true};
-    const FormId creditSummary{189216, true};
-    const FormId otherState{73, true};
-    const std::int64_t indCr = ga.getIN(indCrSummary, 1, kForm74Lines.total);
+    const std::int64_t indCr = ga.getIN(kGAForm74ID, 1, kForm74Lines.total);
     if (indCr != 0) {
         l.line("  IND-CR total (form 74)", money(indCr));
     }
     const Form189216Lines& summary = kForm189216Lines;
-    for (const std::uint16_t copy : ga.copyNumbers(creditSummary)) {
-        const std::string name = ga.getFieldAsString(creditSummary, copy, summary.name);
+    for (const std::uint16_t copy : ga.copyNumbers(kGAForm189216ID)) {
+        const std::string name = ga.getFieldAsString(kGAForm189216ID, copy, summary.name);
         if (!name.empty()) {
-            l.line(
-                "  Credit " + std::to_string(copy) + ", code " + ga.getFieldAsString(creditSummary, copy, summary.code),
-                name + ": " + money(ga.getIN(creditSummary, copy, summary.creditUsed)) + " used");
+            l.line("  Credit " + std::to_string(copy) + ", code " +
+                       ga.getFieldAsString(kGAForm189216ID, copy, summary.code),
+                   name + ": " + money(ga.getIN(kGAForm189216ID, copy, summary.creditUsed)) + " used");
         }
     }
     const Form73Lines& f73 = kForm73Lines;
-    for (const std::uint16_t copy : ga.copyNumbers(otherState)) {
-        const std::int64_t credit = Utils::addSaturated(ga.getIN(otherState, copy, f73.fullYear.credit),
-                                                        ga.getIN(otherState, copy, f73.partYear.credit));
+    for (const std::uint16_t copy : ga.copyNumbers(kGAForm73ID)) {
+        const std::int64_t credit = Utils::addSaturated(ga.getIN(kGAForm73ID, copy, f73.fullYear.credit),
+                                                        ga.getIN(kGAForm73ID, copy, f73.partYear.credit));
         if (credit != 0) {
-            std::string state = ga.getFieldAsString(otherState, copy, f73.stateAbbreviation);
+            std::string state = ga.getFieldAsString(kGAForm73ID, copy, f73.stateAbbreviation);
             if (state.empty()) {
-                state = ga.getFieldAsString(otherState, copy, f73.federalState);
+                state = ga.getFieldAsString(kGAForm73ID, copy, f73.federalState);
             }
             l.line("  Tax paid to " + (state.empty() ? "another state" : state) + " (form 73)", money(credit));
         }
@@ -176,15 +180,15 @@ void printCreditDetails(const Lines& l, StateDataMgmt::StateTaxReturn& ga) {
 // The additions to and subtractions from federal income (form 189215), with
 // each filer's retirement income exclusion.
 void printAdjustments(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
-    if (!georgia.formExists(kAdjustmentsForm, 1)) {
+    if (!georgia.formExists(kGAForm189215ID, 1)) {
         return;
     }
     const Form189215Lines& schedule1 = kForm189215Lines;
-    l.formLine("Additions to income", kAdjustmentsForm, schedule1.additions);
-    l.formLine("Subtractions from income", kAdjustmentsForm, schedule1.subtractions);
-    l.formLine("Retirement exclusion, taxpayer", kAdjustmentsForm, schedule1.taxpayerRetirement.exclusion);
+    l.formLine("Additions to income", kGAForm189215ID, schedule1.additions);
+    l.formLine("Subtractions from income", kGAForm189215ID, schedule1.subtractions);
+    l.formLine("Retirement exclusion, taxpayer", kGAForm189215ID, schedule1.taxpayerRetirement.exclusion);
     if (georgia.getFilingStatusNumber() == FilingStatus::kJoint) {
-        l.formLine("Retirement exclusion, spouse", kAdjustmentsForm, schedule1.spouseRetirement.exclusion);
+        l.formLine("Retirement exclusion, spouse", kGAForm189215ID, schedule1.spouseRetirement.exclusion);
     }
 }
 
@@ -192,25 +196,25 @@ void printAdjustments(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
 // ratio to the whole, kept in ten-thousandths ("5,435 of 10,000 (54.35 %)"),
 // and the deductions and exemptions whose Georgia share that ratio gives.
 void printGeorgiaShare(const Lines& l) {
-    l.formLine("Georgia income after adjustments", kPartYearForm, kPartYear.incomeAfterAdjustments.georgia);
-    const double ratio = l.formAmount(kPartYearForm, kPartYear.ratio);
+    l.formLine("Georgia income after adjustments", kGAForm189217ID, kPartYear.incomeAfterAdjustments.georgia);
+    const double ratio = l.formAmount(kGAForm189217ID, kPartYear.ratio);
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.2f %%", ratio / 100.0);
     const std::string tenThousandths = money(static_cast<std::int64_t>(ratio + 0.5)).substr(1);
     l.line("Georgia ratio", tenThousandths + " of 10,000 (" + percent + ")");
-    if (l.formAmount(kPartYearForm, kPartYear.itemizesBox) != 0.0) {
-        l.formLine("Itemized deductions", kPartYearForm, kPartYear.deduction);
+    if (l.formAmount(kGAForm189217ID, kPartYear.itemizesBox) != 0.0) {
+        l.formLine("Itemized deductions", kGAForm189217ID, kPartYear.deduction);
     } else {
-        l.formLine("Standard deduction", kPartYearForm, kPartYear.deduction);
-        if (l.formAmount(kPartYearForm, kPartYear.agedOrBlindAmount) != 0.0) {
-            l.formLine("Additional deduction (65 or over, blind)", kPartYearForm, kPartYear.agedOrBlindAmount);
+        l.formLine("Standard deduction", kGAForm189217ID, kPartYear.deduction);
+        if (l.formAmount(kGAForm189217ID, kPartYear.agedOrBlindAmount) != 0.0) {
+            l.formLine("Additional deduction (65 or over, blind)", kGAForm189217ID, kPartYear.agedOrBlindAmount);
         }
         l.line("Total standard deduction",
-               money(static_cast<std::int64_t>(l.formAmount(kPartYearForm, kPartYear.deduction) +
-                                               l.formAmount(kPartYearForm, kPartYear.agedOrBlindAmount))));
+               money(static_cast<std::int64_t>(l.formAmount(kGAForm189217ID, kPartYear.deduction) +
+                                               l.formAmount(kGAForm189217ID, kPartYear.agedOrBlindAmount))));
     }
-    l.formLine("Total exemptions", kPartYearForm, kPartYear.exemptions);
-    l.formLine("Georgia share of deductions and exemptions", kPartYearForm, kPartYear.georgiaShare);
+    l.formLine("Total exemptions", kGAForm189217ID, kPartYear.exemptions);
+    l.formLine("Georgia share of deductions and exemptions", kGAForm189217ID, kPartYear.georgiaShare);
 }
 
 // The residency line of form 70 (a part-year resident's period with it);
@@ -311,7 +315,7 @@ void printEFileSummary(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
 }  // namespace
 
 void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgia) {
-    if (!georgia.formExists(kMainForm, 1)) {
+    if (!georgia.formExists(kGAForm70ID, 1)) {
         out << "Georgia result: the main form has not been calculated\n";
         return;
     }
@@ -325,7 +329,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
     // part-year resident's or nonresident's Georgia share on schedule 3.
     if (residency == std::to_string(Residency::kFullYear)) {
         printDeductionsAndExemptions(l);
-    } else if (georgia.formExists(kPartYearForm, 1)) {
+    } else if (georgia.formExists(kGAForm189217ID, 1)) {
         printGeorgiaShare(l);
     }
     printTaxAndCredits(l, georgia);

@@ -76,13 +76,27 @@ struct Form189215Lines {
     // payments to minority contractors, organ donor expenses and physician
     // clerks.
     Line minorityContractors, organDonor, physicianClerks;
+    // The other subtractions that only the rows of line 11 take, each
+    // under the words its row shows.
+    struct SubtractionSources {
+        Line jobCreditWages, previouslyTaxedIra, previouslyTaxedKeogh, depreciation;
+        Line federalExempt, retiredTeacher, ficaCredit, depreciationAgain, combatPay;
+        Line k1Income, georgiaDifference, mortgageInterest;
+        Line firefighterInsurance, firefighterPremiums, veteranSurvivorIncome;
+    };
+    SubtractionSources subtractionSources;
     RetirementWorksheet taxpayerRetirement, spouseRetirement;
     Line subtractions;   // line 12
     Line netAdjustment;  // line 13
 
     // The additions and subtractions of a part-year resident's Georgia
-    // period, which the part-year schedule takes.
+    // period, which the part-year schedule takes: each the sum of its
+    // parts, in the order they are added; one subtraction counts only up
+    // to its limit.
     Line partYearAdditions, partYearSubtractions;
+    std::array<Field, 13> partYearAdditionParts;
+    std::array<Field, 23> partYearSubtractionParts;
+    Line partYearLimitedSubtraction;
 };
 
 inline constexpr Form189215Lines kForm189215Lines = [] {
@@ -157,6 +171,24 @@ inline constexpr Form189215Lines kForm189215Lines = [] {
         .minorityContractors = f215.f189396,
         .organDonor = f215.f189399,
         .physicianClerks = f215.f189405,
+        .subtractionSources =
+            {
+                .jobCreditWages = f215.f189380,
+                .previouslyTaxedIra = f215.f189381,
+                .previouslyTaxedKeogh = f215.f189382,
+                .depreciation = f215.f189383,
+                .federalExempt = f215.f189393,
+                .retiredTeacher = f215.f189394,
+                .ficaCredit = f215.f189395,
+                .depreciationAgain = f215.f189397,
+                .combatPay = f215.f189398,
+                .k1Income = f215.f189400,
+                .georgiaDifference = f215.f189401,
+                .mortgageInterest = f215.f189404,
+                .firefighterInsurance = f215.f207105,
+                .firefighterPremiums = f215.f207106,
+                .veteranSurvivorIncome = f215.f207107,
+            },
         .taxpayerRetirement =
             {
                 .qualifiesByAge = f215.f189228,
@@ -207,5 +239,13 @@ inline constexpr Form189215Lines kForm189215Lines = [] {
         .netAdjustment = f215.f189418,
         .partYearAdditions = f215.f189222,
         .partYearSubtractions = f215.f189223,
+        .partYearAdditionParts = {f215.f189270, f215.f189271, f215.f189272, f215.f189273, f215.f189274, f215.f189275,
+                                  f215.f189276, f215.f189277, f215.f189278, f215.f189279, f215.f189280, f215.f203640,
+                                  f215.f203641},
+        .partYearSubtractionParts = {f215.f189224, f215.f189347, f215.f189225, f215.f189226, f215.f189349, f215.f189350,
+                                     f215.f189351, f215.f189352, f215.f189353, f215.f189354, f215.f189355, f215.f189356,
+                                     f215.f189357, f215.f189358, f215.f189359, f215.f189360, f215.f189361, f215.f189362,
+                                     f215.f189363, f215.f189364, f215.f189365, f215.f189366, f215.f189367},
+        .partYearLimitedSubtraction = f215.f189358,
     };
 }();

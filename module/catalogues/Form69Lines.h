@@ -103,6 +103,11 @@ struct Form69Lines {
     Form78Marks form78;
     Questions questions;
     AutoTestMarks autoTest;
+    // Lines carried as they stand from federal forms 92 and 183, and the box
+    // that federal form 131's mapped answer marks.
+    std::array<Field, 3> carriedFromForm92;
+    std::array<Field, 7> carriedFromForm183;
+    Line officeBox;
 };
 
 inline constexpr Form69Lines kForm69Lines = [] {
@@ -249,5 +254,8 @@ inline constexpr Form69Lines kForm69Lines = [] {
                 .busy = f69.f72403,
                 .done = f69.f72404,
             },
+        .carriedFromForm92 = {f69.f9, f69.f10, f69.f11},
+        .carriedFromForm183 = {f69.f81572, f69.f81573, f69.f81574, f69.f81575, f69.f142824, f69.f142825, f69.f142826},
+        .officeBox = f69.f133617,
     };
 }();

@@ -119,6 +119,11 @@ struct Form70Lines {
         Line trigger315, trigger316;  // amounts that call for a review when above 0
         Line disasterExtension;       // filed late from a presidentially declared disaster area
     };
+    // The line at which the e-file writes the Georgia records into form 70's
+    // record.
+    struct EFile {
+        Line georgiaRecords;
+    };
     // The interview's question whether other business or miscellaneous
     // credits are claimed, a box answered yes.
     struct Questions {
@@ -137,6 +142,7 @@ struct Form70Lines {
     Result result;
     Deceased deceased;
     ReviewMarks review;
+    EFile efile;
     Questions questions;
 };
 
@@ -310,6 +316,10 @@ inline constexpr Form70Lines kForm70Lines = [] {
                 .trigger315 = f70.f315,
                 .trigger316 = f70.f316,
                 .disasterExtension = f70.f42815,
+            },
+        .efile =
+            {
+                .georgiaRecords = f70.f345,
             },
         .questions =
             {

@@ -25,6 +25,7 @@ struct Form72Lines {
     // How the refund is paid: by check, or deposited; a third box is left
     // unmarked.
     Line refundByCheck, refundDeposited, unused;
+    Line fromFederalForm43;  // carried from federal forms 43 and 155
 };
 
 inline constexpr Form72Lines kForm72Lines = [] {
@@ -54,5 +55,6 @@ inline constexpr Form72Lines kForm72Lines = [] {
         .refundByCheck = f72.f48185,
         .refundDeposited = f72.f48187,
         .unused = f72.f48186,
+        .fromFederalForm43 = f72.f1,
     };
 }();

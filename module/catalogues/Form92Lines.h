@@ -24,12 +24,14 @@ struct Form92Lines {
         Line firstName, middleName, lastName, suffix;
         Line number;
         Line birthDate;
+        Line disabled;  // box: qualifies the filer for the retirement exclusion
     };
     // The filers' address: at home, or abroad when the box says so.
     struct Address {
         Line street, apartment, city, state, zipCode;
         Line abroad;  // box: the address is a foreign one
         Line foreignProvince, foreignPostalCode;
+        Line foreignRegion, fallbackRegion;  // the second where the first does not fit
     };
     // The state return's result as the e-file's return information carries
     // it: the refund, or the balance due.
@@ -56,6 +58,46 @@ struct Form92Lines {
     Address address;
     Line signatureDate;
     StateResult stateResult;
+    // A text of the federal return that form 70, both vouchers and the
+    // e-file's return header repeat; the return header of an address abroad
+    // takes the second one.
+    Line reference, referenceAbroad;
+    // The texts, numbers and boxes that common items 117 to 124 copy: two
+    // texts joined, a text, a number, and a box marked by the first box or by
+    // the other two together.
+    struct CommonItems {
+        Line item117First, item117Second, item118, item120Number;
+        Line item124Box, item124BoxA, item124BoxB;
+    };
+    CommonItems commonItems;
+    // Marked on a separate return: the spouse's exemption counts.
+    Line spouseExemption;
+    // Lines the information form carries as they stand, and its first filing
+    // choice.
+    std::array<Primitives::QVImmutableIdentifier, 3> carried;
+    Line filingChoice;
+    // The return information of the e-file: a line of the taxpayer and one
+    // of the spouse (the return header's, of a joint return), each with two
+    // lines written only beside it, and a line the state return record
+    // leaves empty.
+    struct ReturnInformation {
+        Line taxpayerLine, spouseLine;
+        std::array<Primitives::QVImmutableIdentifier, 2> withTaxpayerLine, withSpouseLine;
+        Line emptiedInStateRecord;
+    };
+    ReturnInformation returnInformation;
+    Line preparerNamed;  // a value: the office record carries the preparer's identifier
+    // The authentication header's answers: yes gives its line 00200 the
+    // value 1; no, or federal form 183's signature answer yes, lets it carry
+    // the two further signature lines.
+    Line authenticationAnswer, signatureAnswer;
+    std::array<Primitives::QVImmutableIdentifier, 2> furtherSignature;
+    // The lines of the authentication header that the form fills, each by
+    // the header line it fills.
+    struct AuthenticationLines {
+        Line line00120, line00123, line00124, line00143, line00147, line00245, line00255;
+    };
+    AuthenticationLines authentication;
 };
 
 inline constexpr Form92Lines kForm92Lines = [] {
@@ -116,6 +158,7 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .suffix = f92.f5,
                 .number = f92.f7,
                 .birthDate = f92.f9,
+                .disabled = f92.f490,
             },
         .spouse =
             {
@@ -125,6 +168,7 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .suffix = f92.f6,
                 .number = f92.f8,
                 .birthDate = f92.f10,
+                .disabled = f92.f491,
             },
         .address =
             {
@@ -136,12 +180,51 @@ inline constexpr Form92Lines kForm92Lines = [] {
                 .abroad = f92.f545,
                 .foreignProvince = f92.f81524,
                 .foreignPostalCode = f92.f81525,
+                .foreignRegion = f92.f81523,
+                .fallbackRegion = f92.f150739,
             },
         .signatureDate = f92.f843,
         .stateResult =
             {
                 .refund = f92.f17994,
                 .balanceDue = f92.f17995,
+            },
+        .reference = f92.f671,
+        .referenceAbroad = f92.f151513,
+        .commonItems =
+            {
+                .item117First = f92.f27,
+                .item117Second = f92.f13447,
+                .item118 = f92.f486,
+                .item120Number = f92.f28,
+                .item124Box = f92.f29,
+                .item124BoxA = f92.f493,
+                .item124BoxB = f92.f450,
+            },
+        .spouseExemption = f92.f30,
+        .carried = {f92.f624, f92.f625, f92.f626},
+        .filingChoice = f92.f766,
+        .returnInformation =
+            {
+                .taxpayerLine = f92.f711,
+                .spouseLine = f92.f712,
+                .withTaxpayerLine = {f92.f789, f92.f790},
+                .withSpouseLine = {f92.f791, f92.f792},
+                .emptiedInStateRecord = f92.f715,
+            },
+        .preparerNamed = f92.f158035,
+        .authenticationAnswer = f92.f537,
+        .signatureAnswer = f92.f1076,
+        .furtherSignature = {f92.f20464, f92.f20467},
+        .authentication =
+            {
+                .line00120 = f92.f200212,
+                .line00123 = f92.f201312,
+                .line00124 = f92.f201311,
+                .line00143 = f92.f185998,
+                .line00147 = f92.f199166,
+                .line00245 = f92.f195233,
+                .line00255 = f92.f191269,
             },
     };
 }();

@@ -268,3 +268,17 @@ inline constexpr std::array<WithholdingEntryLines, 9> kForm189218WithholdingEntr
         },
     }};
 }();
+
+// Form 189218's own line: the taxpayer's number, from the information form.
+struct Form189218Lines {
+    using Line = const Primitives::QVImmutableIdentifier&;
+
+    Line taxpayerNumber;
+};
+
+inline constexpr Form189218Lines kForm189218Lines = [] {
+    const auto& f189218 = kGAForm189218FieldIds;
+    return Form189218Lines{
+        .taxpayerNumber = f189218.f189901,
+    };
+}();

@@ -7,8 +7,8 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/StateForm14FieldIds.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StateForm14Lines.h"
+#include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/interview/FieldOptions.h"
@@ -65,12 +65,12 @@ void GATaxReturn::getFieldDisplayValuePairs(DataMgmt::TaxFormPtr& copy, DataMgmt
 
 void GATaxReturn::setStateForm14Boxes(bool b) {
     if (b) {
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9015, false);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f14454, true);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesYes, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesThird, true);
     } else {
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9016, true);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f9015, false);
-        setXValue(kStateForm14ID, 1, kStateForm14FieldIds.f14454, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesNo, true);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesYes, false);
+        setXValue(kStateForm14ID, 1, kStateForm14Lines.updatesThird, false);
     }
 }
 
@@ -203,7 +203,7 @@ constexpr std::array<SummaryLineReading, 28> kSummaryLines{{
     {},
     // 1: federal adjusted gross income; the state wage worksheet's for a
     // filer who lived in Georgia part of the year or not at all.
-    {form70(f70.income.federalAgi), LineReading{.form = kStateForm4ID, .added = {kStateForm4FieldIds.f115}}},
+    {form70(f70.income.federalAgi), LineReading{.form = kStateForm4ID, .added = {kStateForm4Lines.federalAgi}}},
     // 2: Georgia adjusted gross income; for a filer who lived in Georgia part
     // of the year or not at all, whose form 70 leaves that line empty, the
     // Georgia income after adjustments of schedule 3.

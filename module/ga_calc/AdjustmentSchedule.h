@@ -12,8 +12,6 @@
 
 namespace GACalculationMgmt::adjustments {
 
-inline const auto& f215 = kGAForm189215FieldIds;
-
 inline const Form189215Lines& kLines = kForm189215Lines;
 
 // What every step of the schedule works with: the engine, the Georgia return

@@ -17,12 +17,11 @@
 #include <cmath>
 #include <string>
 
-#include "module/catalogues/Form28FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/FederalReviewLines.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form84FieldIds.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -38,8 +37,8 @@ namespace {
 // resident adds only what was earned while a resident.
 void addMunicipalInterest(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const double outOfState =
-        s.allCopies(kStateForm3ID, kStateForm3FieldIds.f157) + s.allCopies(kStateForm2ID, kStateForm2FieldIds.f163);
+    const double outOfState = s.allCopies(kStateForm3ID, kStateForm3Lines.statement.outOfStateMunicipal.total) +
+                              s.allCopies(kStateForm2ID, kStateForm2Lines.statement.outOfStateMunicipal.total);
     if (s.fullYear) {
         s.form.setNull(l.municipalInterestPartYear);
         s.form.setNull(l.municipalInterestWhileResident);
@@ -64,16 +63,16 @@ void addLumpSumDistributions(const Schedule& s) {
         s.form.setNull(kLines.lumpSumDistributions);
         return;
     }
-    const auto& f84 = kForm84FieldIds;
+    const Form84Lines& f84 = kForm84Lines;
     double total = 0.0;
     for (DataMgmt::TaxFormIter it = s.engine.federalReturn()->getForms(kForm84ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr statement = it.getTaxForm();
         const std::uint16_t number = statement->getCopyNumber();
-        if (!s.joint && s.ga.formYes(kForm84ID, number, f84.f2)) {
+        if (!s.joint && s.ga.formYes(kForm84ID, number, f84.spouse)) {
             continue;
         }
-        if (s.ga.formYes(kForm84ID, number, f84.f67) || s.ga.formYes(kForm84ID, number, f84.f68)) {
-            total += s.ga.federalDisplayAmount(*statement, f84.f8.getNumber());  // kept in hundredths
+        if (s.ga.formYes(kForm84ID, number, f84.lumpSumBox1) || s.ga.formYes(kForm84ID, number, f84.lumpSumBox2)) {
+            total += s.ga.federalDisplayAmount(*statement, f84.lumpSum.getNumber());  // kept in hundredths
         }
     }
     Utils::maybeSetValue(s.handle, kLines.lumpSumDistributions, total);
@@ -103,10 +102,10 @@ void markAdditionIndicators(const Schedule& s) {
     s.form.assignIR(l.depreciationDifference, itemC + itemA);
     s.form.oneX2AndDefault(l.otherAdditionsBox1, l.otherAdditionsBox2);
 
-    const auto& f28 = kForm28FieldIds;
+    const KeyedFederalLine& form28 = kFederalReviewLines.form28Amount;
     double keyedTotal = 0.0;
     for (const std::int64_t key : {6, 1, 3, 2}) {
-        keyedTotal += s.keyed(kForm28ID, f28.f16, f28.f280, key);
+        keyedTotal += s.keyed(form28.form, form28.amount, form28.key, key);
     }
     s.indicator(l.form28Indicator, keyedTotal > TaxYear::kForm28KeyedAmountLimit);
     s.markOrBlank(l.form51Or89Box, s.ga.getFormCount(kForm89ID) + s.ga.getFormCount(kForm51ID) > 0);
@@ -144,16 +143,14 @@ void calcAdditions(const Schedule& s) {
     // The deduction for domestic production activities no longer exists;
     // the loss carried over is added back whole.
     s.form.makeProtectedAndSetNull(l.productionActivitiesDeduction);
-    s.form.assignIR(l.lossCarryover, std::fabs(s.federalLine(kForm57ID, kForm57FieldIds.f100)));
+    s.form.assignIR(l.lossCarryover, std::fabs(s.federalLine(kForm57ID, kForm57Lines.loss)));
     markAdditionIndicators(s);
     addOtherAdditions(s);
     s.form.plus5(l.additions, l.municipalInterestLine, l.lumpSumDistributions, l.productionActivitiesDeduction,
                  l.lossCarryover, l.otherAdditions);
     s.blankIfZero(l.additions);
     // The additions of a part-year resident's Georgia period.
-    s.form.setValueToSumOf(l.partYearAdditions, f215.f189270, f215.f189271, f215.f189272, f215.f189273, f215.f189274,
-                           f215.f189275, f215.f189276, f215.f189277, f215.f189278, f215.f189279, f215.f189280,
-                           f215.f203640, f215.f203641, Primitives::kNullFieldID);
+    s.form.setValueToSumOf(l.partYearAdditions, l.partYearAdditionParts);
 }
 
 }  // namespace GACalculationMgmt::adjustments

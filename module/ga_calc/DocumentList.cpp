@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "module/catalogues/Form113FieldIds.h"
-#include "module/catalogues/GAForm76FieldIds.h"
+#include "module/catalogues/Form113Lines.h"
+#include "module/catalogues/Form76Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 
@@ -27,7 +27,7 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     if (handle.isNull()) {
         return;
     }
-    const auto& f76 = kGAForm76FieldIds;
+    const Form76Lines& f76 = kForm76Lines;
     DataMgmt::TaxForm& list = *handle;
 
     // The row layout, from the form's field order.
@@ -35,9 +35,9 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     if (desc.isNull()) {
         return;
     }
-    const int firstRow = desc->positionOf(f76.f9);
-    const int secondRow = desc->positionOf(f76.f13);
-    const int closing = desc->positionOf(f76.f108);
+    const int firstRow = desc->positionOf(f76.firstRow);
+    const int secondRow = desc->positionOf(f76.secondRow);
+    const int closing = desc->positionOf(f76.rowsEnd);
     const int width = secondRow - firstRow;
     if (firstRow < 0 || secondRow < 0 || closing < 0 || width < 4 || closing < firstRow) {
         return;  // not the layout this routine knows how to fill
@@ -46,21 +46,21 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
 
     // A return filed on the federal form without dependents lists none.
     if (getFederalForm() == kForm87ID) {
-        clearFieldRange(kGAForm76ID, copy, f76.f9, f76.f108);
+        clearFieldRange(kGAForm76ID, copy, f76.firstRow, f76.rowsEnd);
         return;
     }
 
     // The filers' names.
-    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1}, f76.f5,
-                    f76.f6, Primitives::kNullFieldID, Primitives::kNullFieldID, f76.f7, f76.f8,
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    assignOwnerName(handle, kGAForm69ID, gaReturn_->getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
+                    f76.taxpayerName, f76.taxpayerNumber, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    f76.spouseName, f76.spouseNumber, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, 0);
 
     // One row per marked copy of form 113, no gaps, at most the form's
     // rows.
-    const auto& f113 = kForm113FieldIds;
-    const FieldId sources[4] = {f113.f1103, f113.f1105, f113.f1106, f113.f1108};
+    const auto& sources = kForm113Lines.row;
     DataMgmt::QVFieldIDIter position = desc->getFieldIDs();
-    position = f76.f9;
+    position = f76.firstRow;
     int rows = 0;
     for (const std::uint16_t number : listedDependents(static_cast<std::size_t>(rowCapacity))) {
         for (int k = 0; k < 4; ++k) {
@@ -71,19 +71,19 @@ void GATaxReturnCalcEngine::calcDocumentList(DataMgmt::TaxFormPtr handle, std::u
     }
 
     // The rest of the row area, up to field 108 (not included), is empty.
-    for (; position < f76.f108 && !position.atEOL(); position.next()) {
+    for (; position < f76.rowsEnd && !position.atEOL(); position.next()) {
         list.setNull(position.getFieldID());
     }
 
     // The number of rows written. The list counts as entered and calculated
     // only when the federal return lists more than three dependents; its
     // box says it has been filled, whatever the count.
-    list.assignIR(f76.f2, rows);
+    list.assignIR(f76.rowCount, rows);
     if (gaReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kDependents) > 3) {
         gaReturn_->setDataEntered(kGAForm76ID, copy, true, false);
         list.setCalculatedFlag(true);
     }
-    list.setX(f76.f1);
+    list.setX(f76.mark);
 }
 
 std::vector<std::uint16_t> GATaxReturnCalcEngine::listedDependents(std::size_t limit) {
@@ -95,7 +95,7 @@ std::vector<std::uint16_t> GATaxReturnCalcEngine::listedDependents(std::size_t l
             continue;
         }
         const std::uint16_t number = dependent->getCopyNumber();
-        if (federal.formYes(kForm113ID, number, kForm113FieldIds.f1136)) {
+        if (federal.formYes(kForm113ID, number, kForm113Lines.listed)) {
             copies.push_back(number);
         }
     }

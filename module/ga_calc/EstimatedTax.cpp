@@ -7,14 +7,16 @@
 // left and fills the voucher due next with its scan line.
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form75Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/GAForm75FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -25,93 +27,10 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& f75 = kGAForm75FieldIds;
 namespace year2019 = TaxYear2019;
 
-// The lines of form 75.
-struct EstimatedTaxLines {
-    FieldId taxpayerName, taxpayerNumber, spouseName, spouseNumber;
-    FieldId inUse;  // marked: the worksheet counts as entered
-    FieldId inUseOther;
-    FieldId fromThisYear;  // project from this year's return
-    FieldId notFromThisYear, fullYear, partYear;
-    FieldId incomeRatio;  // Georgia share in ten-thousandths
-    FieldId addition1, addition2, addition3, additions, federalIncome, additionsCopy;
-    FieldId incomeWithAdditions, subtraction, enteredSubtraction, otherSubtractions;
-    FieldId retirementExclusion, georgiaIncome, single, joint, separate, headOfHousehold;
-    FieldId dependents, exemptions, standard, itemized, itemizedAmount, deduction, taxableIncome;
-    FieldId tax, withholding, creditedOverpayment, estimatedTax, installmentsLeft;
-};
-const EstimatedTaxLines lines = {
-    .taxpayerName = f75.f2,
-    .taxpayerNumber = f75.f3,
-    .spouseName = f75.f4,
-    .spouseNumber = f75.f5,
-    .inUse = f75.f6,
-    .inUseOther = f75.f70,
-    .fromThisYear = f75.f7,
-    .notFromThisYear = f75.f8,
-    .fullYear = f75.f9,
-    .partYear = f75.f10,
-    .incomeRatio = f75.f11,
-    .addition1 = f75.f12,
-    .addition2 = f75.f13,
-    .addition3 = f75.f14,
-    .additions = f75.f15,
-    .federalIncome = f75.f25,
-    .additionsCopy = f75.f207528,
-    .incomeWithAdditions = f75.f207529,
-    .subtraction = f75.f207530,
-    .enteredSubtraction = f75.f207531,
-    .otherSubtractions = f75.f207532,
-    .retirementExclusion = f75.f42,
-    .georgiaIncome = f75.f39,
-    .single = f75.f26,
-    .joint = f75.f27,
-    .separate = f75.f28,
-    .headOfHousehold = f75.f29,
-    .dependents = f75.f30,
-    .exemptions = f75.f40,
-    .standard = f75.f31,
-    .itemized = f75.f36,
-    .itemizedAmount = f75.f37,
-    .deduction = f75.f207533,
-    .taxableIncome = f75.f43,
-    .tax = f75.f44,
-    .withholding = f75.f45,
-    .creditedOverpayment = f75.f47,
-    .estimatedTax = f75.f48,
-    .installmentsLeft = f75.f49,
-};
-
-// The voucher area of form 75.
-struct VoucherLines {
-    FieldId first;  // the area runs from here to the scan line
-    FieldId yes, no, codeBox, number, dueDate, payerName, street, zipCode, state, city;
-    FieldId taxpayerNumber, spouseNumber, installment, scanLine, formCode;
-};
-const VoucherLines voucher = {
-    .first = f75.f54,
-    .yes = f75.f51,
-    .no = f75.f52,
-    .codeBox = f75.f57,
-    .number = f75.f58,
-    .dueDate = f75.f59,
-    .payerName = f75.f60,
-    .street = f75.f61,
-    .zipCode = f75.f64,
-    .state = f75.f65,
-    .city = f75.f66,
-    .taxpayerNumber = f75.f62,
-    .spouseNumber = f75.f67,
-    .installment = f75.f68,
-    .scanLine = f75.f69,
-    .formCode = f75.f71,
-};
-
-// The four boxes "65 or over" and "blind" of the standard deduction, in the
-// order they add.
-const FieldId kAdditionBoxes[] = {f75.f35, f75.f33, f75.f34, f75.f32};
+const Form75Lines& lines = kForm75Lines;
+const Form75Lines::Voucher& voucher = kForm75Lines.voucher;
 
 using GADataMgmt::SummaryLine;
 
@@ -171,9 +90,16 @@ double GATaxReturnCalcEngine::computeEstimatedTax2019(double income, int filingS
     const year2019::RateColumn& schedule = filingStatus == FilingStatus::kSingle     ? year2019::kSingleRates
                                            : filingStatus == FilingStatus::kSeparate ? year2019::kSeparateRates
                                                                                      : year2019::kJointRates;
-    for (const year2019::Bracket& b : schedule) {
-        if (income <= b.upTo) {
-            return static_cast<double>(Utils::roundR(b.base + b.rate * (income - b.over)));
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        const TaxYear::RateBand& band = schedule[i];
+        // The top band has no limit; an infinite income, or one that is not
+        // a number, falls in no band and is taxed nothing.
+        const double upTo =
+            i + 1 < schedule.size() ? static_cast<double>(schedule[i + 1].over) : std::numeric_limits<double>::max();
+        if (income <= upTo) {
+            const double rate = static_cast<double>(band.rate) / TaxYear::kRateUnitsPerWhole;
+            return static_cast<double>(
+                Utils::roundR(static_cast<double>(band.base) + rate * (income - static_cast<double>(band.over))));
         }
     }
     return 0.0;
@@ -205,17 +131,18 @@ void GATaxReturnCalcEngine::setDefaultYesNo(DataMgmt::TaxFormPtr handle, FieldId
 void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, std::uint16_t copy,
                                                   int /*passThrough*/) {
     DataMgmt::TaxForm& form = *handle;
-    defaultOrClampField(kGAForm75ID, copy, lines.installmentsLeft, year2019::kInstallments, 1, year2019::kInstallments);
-    const std::int64_t left = form.getIN(lines.installmentsLeft);
-    const double installment = left > 0 ? form.getIR(lines.estimatedTax) / static_cast<double>(left) : 0.0;
+    defaultOrClampField(kGAForm75ID, copy, lines.tax.installmentsLeft, year2019::kInstallments, 1,
+                        year2019::kInstallments);
+    const std::int64_t left = form.getIN(lines.tax.installmentsLeft);
+    const double installment = left > 0 ? form.getIR(lines.tax.estimatedTax) / static_cast<double>(left) : 0.0;
 
     std::string name;
     getOwnerName(name, kGAForm69ID, 1);
     Utils::QVStringUtils::toUpperCase(name);
     form.assignText(voucher.payerName, name);
-    form.assignII(voucher.taxpayerNumber, lines.taxpayerNumber);
-    form.assignII(voucher.spouseNumber, lines.spouseNumber);
-    if (form.getIR(lines.estimatedTax) <= 0) {
+    form.assignII(voucher.taxpayerNumber, lines.heading.taxpayerNumber);
+    form.assignII(voucher.spouseNumber, lines.heading.spouseNumber);
+    if (form.getIR(lines.tax.estimatedTax) <= 0) {
         clearFieldRange(kGAForm75ID, copy, voucher.first, voucher.scanLine);
         return;
     }
@@ -232,7 +159,7 @@ void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, s
         }
         form.assignText(voucher.dueDate, v.dueDate);
         form.assignIR(voucher.number, v.number);
-        buildScanLine(handle, lines.taxpayerNumber, voucher.installment, year2019::kVoucherDocumentCode,
+        buildScanLine(handle, lines.heading.taxpayerNumber, voucher.installment, year2019::kVoucherDocumentCode,
                       year2019::kVoucherFiller, v.scanDate, year2019::kVoucherYearCode,
                       form.xMarked(voucher.codeBox) ? v.codeBoxMarked : v.codeBoxUnmarked, voucher.scanLine);
     }
@@ -243,11 +170,12 @@ namespace {
 void EstimatedTaxForm::calculate(int passThrough) {
     DataMgmt::TaxForm& form = form_;
     engine_.assignOwnerName(handle_, kGAForm69ID, ga_.getFilingStatus(kGAForm70ID), Utils::DISPLAY_NAME{1},
-                            lines.taxpayerName, lines.taxpayerNumber, Primitives::kNullFieldID,
-                            Primitives::kNullFieldID, lines.spouseName, lines.spouseNumber, Primitives::kNullFieldID,
-                            Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
-    Utils::setDefaultX(handle_, lines.fromThisYear, lines.notFromThisYear, lines.notFromThisYear);
-    prefill_ = form.xMarked(lines.fromThisYear);
+                            lines.heading.taxpayerName, lines.heading.taxpayerNumber, Primitives::kNullFieldID,
+                            Primitives::kNullFieldID, lines.heading.spouseName, lines.heading.spouseNumber,
+                            Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    Utils::setDefaultX(handle_, lines.projection.fromThisYear, lines.projection.notFromThisYear,
+                       lines.projection.notFromThisYear);
+    prefill_ = form.xMarked(lines.projection.fromThisYear);
 
     const double ratio = residency();
     filingStatus();
@@ -256,8 +184,8 @@ void EstimatedTaxForm::calculate(int passThrough) {
     tax();
     engine_.fillEstimatedVouchers(handle_, copy_, passThrough);
 
-    Utils::setDefaultX(handle_, lines.inUseOther, lines.inUse, lines.inUseOther);
-    if (form.xMarked(lines.inUse)) {
+    Utils::setDefaultX(handle_, lines.heading.inUseOther, lines.heading.inUse, lines.heading.inUseOther);
+    if (form.xMarked(lines.heading.inUse)) {
         engine_.markEnteredAndCalculated(kGAForm75ID, copy_);
     }
 }
@@ -266,23 +194,23 @@ void EstimatedTaxForm::calculate(int passThrough) {
 // projection (1 for a full year).
 double EstimatedTaxForm::residency() {
     DataMgmt::TaxForm& form = form_;
-    protectOnly(lines.fullYear);
-    protectOnly(lines.partYear);
-    form.oneX(lines.fullYear, lines.partYear, lines.partYear);
+    protectOnly(lines.projection.fullYear);
+    protectOnly(lines.projection.partYear);
+    form.oneX(lines.projection.fullYear, lines.projection.partYear, lines.projection.partYear);
     if (prefill_) {
         // This year's residency decides.
-        form.setXNo(lines.fullYear);
-        form.setXNo(lines.partYear);
+        form.setXNo(lines.projection.fullYear);
+        form.setXNo(lines.projection.partYear);
         const bool fullYear = ga_.formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerFullYear);
-        form.setX(fullYear ? lines.fullYear : lines.partYear);
-    } else if (!form.xMarked(lines.fullYear) && !form.xMarked(lines.partYear)) {
-        form.setX(lines.fullYear);
+        form.setX(fullYear ? lines.projection.fullYear : lines.projection.partYear);
+    } else if (!form.xMarked(lines.projection.fullYear) && !form.xMarked(lines.projection.partYear)) {
+        form.setX(lines.projection.fullYear);
     }
-    if (form.xMarked(lines.partYear)) {
-        pull(lines.incomeRatio, SummaryLine::kGeorgiaShare);
-        return form.getIR(lines.incomeRatio) / TaxYear::kWholeRatio;
+    if (form.xMarked(lines.projection.partYear)) {
+        pull(lines.projection.incomeRatio, SummaryLine::kGeorgiaShare);
+        return form.getIR(lines.projection.incomeRatio) / TaxYear::kWholeRatio;
     }
-    form.makeProtectedAndSetNull(lines.incomeRatio);
+    form.makeProtectedAndSetNull(lines.projection.incomeRatio);
     return 1.0;
 }
 
@@ -290,14 +218,15 @@ double EstimatedTaxForm::residency() {
 // (single by default).
 void EstimatedTaxForm::filingStatus() {
     DataMgmt::TaxForm& form = form_;
-    const FieldId boxes[] = {lines.single, lines.joint, lines.separate, lines.headOfHousehold};
-    form.oneX9(lines.single, lines.single, lines.single, lines.single, lines.single, lines.single, lines.joint,
-               lines.separate, lines.headOfHousehold);
+    const FieldId boxes[] = {lines.status.single, lines.status.joint, lines.status.separate,
+                             lines.status.headOfHousehold};
+    form.oneX9(lines.status.single, lines.status.single, lines.status.single, lines.status.single, lines.status.single,
+               lines.status.single, lines.status.joint, lines.status.separate, lines.status.headOfHousehold);
     if (prefill_) {
         for (const FieldId& x : boxes) {
             form.makeProtectedAndSetNull(x);
         }
-        form.makeProtectedAndSetNull(lines.dependents);
+        form.makeProtectedAndSetNull(lines.status.dependents);
         const std::string letter =
             Utils::strip(ga_.getFieldAsString(kGAForm70ID, 1, kForm70Lines.heading.filingStatus));
         const char* const letters[] = {"A", "B", "C", "D"};
@@ -307,16 +236,16 @@ void EstimatedTaxForm::filingStatus() {
             }
         }
         const std::int64_t dependents = ga_.pullCommon(engine_.getFederalForm(), 1, Utils::PCTypes::kDependents);
-        form.assignIR(lines.dependents, static_cast<double>(dependents));
+        form.assignIR(lines.status.dependents, static_cast<double>(dependents));
         return;
     }
-    form.makeProtectedAndSetNull(lines.exemptions);
+    form.makeProtectedAndSetNull(lines.status.exemptions);
     for (const FieldId& x : boxes) {
         form.unProtect(x);
     }
-    form.unProtect(lines.dependents);
+    form.unProtect(lines.status.dependents);
     if (std::none_of(std::begin(boxes), std::end(boxes), [&](const FieldId& x) { return form.xMarked(x); })) {
-        form.setX(lines.single);
+        form.setX(lines.status.single);
     }
 }
 
@@ -324,30 +253,30 @@ void EstimatedTaxForm::filingStatus() {
 // retirement exclusion: the projected Georgia income.
 void EstimatedTaxForm::income() {
     DataMgmt::TaxForm& form = form_;
-    pull(lines.federalIncome, SummaryLine::kFederalAgi);
-    pull(lines.addition1, SummaryLine::kMunicipalInterest);
-    pull(lines.addition2, SummaryLine::kLumpSumDistributions);
-    pull(lines.addition3, SummaryLine::kOtherAdditions);
-    form.plus3(lines.additions, lines.addition1, lines.addition2, lines.addition3);
-    form.assignII(lines.additionsCopy, lines.additions);
-    form.plus2(lines.incomeWithAdditions, lines.federalIncome, lines.additionsCopy);
-    pull(lines.subtraction, SummaryLine::kSocialSecurity);
+    pull(lines.income.federalIncome, SummaryLine::kFederalAgi);
+    pull(lines.income.addition1, SummaryLine::kMunicipalInterest);
+    pull(lines.income.addition2, SummaryLine::kLumpSumDistributions);
+    pull(lines.income.addition3, SummaryLine::kOtherAdditions);
+    form.plus3(lines.income.additions, lines.income.addition1, lines.income.addition2, lines.income.addition3);
+    form.assignII(lines.income.additionsRepeated, lines.income.additions);
+    form.plus2(lines.income.incomeWithAdditions, lines.income.federalIncome, lines.income.additionsRepeated);
+    pull(lines.income.socialSecurity, SummaryLine::kSocialSecurity);
     if (prefill_) {
-        form.makeProtected(lines.enteredSubtraction);
+        form.makeProtected(lines.income.enteredSubtraction);
     } else {
-        form.unProtect(lines.enteredSubtraction);
+        form.unProtect(lines.income.enteredSubtraction);
     }
-    pull(lines.otherSubtractions, SummaryLine::kRemainingSubtractions);
+    pull(lines.income.remainingSubtractions, SummaryLine::kRemainingSubtractions);
     if (prefill_) {
-        form.makeProtected(lines.retirementExclusion);
+        form.makeProtected(lines.income.retirementExclusion);
         retirementExclusion();
     } else {
-        form.unProtect(lines.retirementExclusion);
+        form.unProtect(lines.income.retirementExclusion);
     }
-    form.assignIR(lines.georgiaIncome,
-                  form.getIR(lines.incomeWithAdditions) -
-                      (form.getIR(lines.enteredSubtraction) + form.getIR(lines.subtraction) +
-                       form.getIR(lines.retirementExclusion) + form.getIR(lines.otherSubtractions)));
+    form.assignIR(lines.income.georgiaIncome,
+                  form.getIR(lines.income.incomeWithAdditions) -
+                      (form.getIR(lines.income.enteredSubtraction) + form.getIR(lines.income.socialSecurity) +
+                       form.getIR(lines.income.retirementExclusion) + form.getIR(lines.income.remainingSubtractions)));
 }
 
 // This year's retirement exclusion of each filer (the spouse's on a joint
@@ -366,20 +295,20 @@ void EstimatedTaxForm::retirementExclusion() {
         exclusion +=
             std::min(ga_.getIR(kGAForm189215ID, 1, schedule1.spouseRetirement.total), limitFor(f92.spouse.birthDate));
     }
-    form_.assignIR(lines.retirementExclusion, exclusion);
+    form_.assignIR(lines.income.retirementExclusion, exclusion);
 }
 
-// The filing status of the boxes: single (26), separate (28), head of
-// household (29); a joint return (27) or no box marked takes the joint
-// return's exemption and schedule.
+// The filing status of the boxes: single, separate, head of household; a
+// joint return or no box marked takes the joint return's exemption and
+// schedule.
 int EstimatedTaxForm::filingStatusOfBoxes() const {
-    if (form_.xMarked(lines.single)) {
+    if (form_.xMarked(lines.status.single)) {
         return FilingStatus::kSingle;
     }
-    if (form_.xMarked(lines.separate)) {
+    if (form_.xMarked(lines.status.separate)) {
         return FilingStatus::kSeparate;
     }
-    if (form_.xMarked(lines.headOfHousehold)) {
+    if (form_.xMarked(lines.status.headOfHousehold)) {
         return FilingStatus::kHeadOfHousehold;
     }
     return FilingStatus::kJoint;
@@ -391,27 +320,28 @@ int EstimatedTaxForm::filingStatusOfBoxes() const {
 // projection.
 void EstimatedTaxForm::exemptionsAndDeduction(double ratio) {
     DataMgmt::TaxForm& form = form_;
-    form.assignIR(lines.exemptions, year2019::kPersonalExemption.of(filingStatusOfBoxes()) +
-                                        form.getIR(lines.dependents) * year2019::kDependentExemption);
+    form.assignIR(lines.status.exemptions, year2019::kPersonalExemption.of(filingStatusOfBoxes()) +
+                                               form.getIR(lines.status.dependents) * year2019::kDependentExemption);
 
     if (prefill_) {
-        // The deduction is the one entered on line 207533.
-        engine_.clearFieldRange(kGAForm75ID, copy_, lines.standard, lines.itemizedAmount);
-        for (const FieldId& x : {lines.standard, lines.itemized, lines.itemizedAmount}) {
+        // The deduction is the one entered.
+        engine_.clearFieldRange(kGAForm75ID, copy_, lines.deduction.standardBox, lines.deduction.itemizedAmount);
+        for (const FieldId& x :
+             {lines.deduction.standardBox, lines.deduction.itemizedBox, lines.deduction.itemizedAmount}) {
             form.makeProtected(x);
         }
-        for (const FieldId& x : kAdditionBoxes) {
+        for (const FieldId& x : lines.deduction.additionBoxes) {
             form.makeProtected(x);
         }
-        form.unProtect(lines.deduction);
+        form.unProtect(lines.deduction.used);
     } else {
-        form.makeProtectedAndSetNull(lines.deduction);
-        form.assignIR(lines.deduction, enteredDeduction());
+        form.makeProtectedAndSetNull(lines.deduction.used);
+        form.assignIR(lines.deduction.used, enteredDeduction());
     }
 
-    const double taxable =
-        std::max(0.0, form.getIR(lines.georgiaIncome) - (form.getIR(lines.deduction) + form.getIR(lines.exemptions)));
-    form.assignIR(lines.taxableIncome, form.xMarked(lines.fullYear) ? taxable : taxable * ratio);
+    const double taxable = std::max(0.0, form.getIR(lines.income.georgiaIncome) -
+                                             (form.getIR(lines.deduction.used) + form.getIR(lines.status.exemptions)));
+    form.assignIR(lines.deduction.taxableIncome, form.xMarked(lines.projection.fullYear) ? taxable : taxable * ratio);
 }
 
 // The deduction of a worksheet not projected from this year: the standard
@@ -420,43 +350,45 @@ void EstimatedTaxForm::exemptionsAndDeduction(double ratio) {
 // empty).
 double EstimatedTaxForm::enteredDeduction() {
     DataMgmt::TaxForm& form = form_;
-    for (const FieldId& x : {lines.standard, lines.itemized, lines.itemizedAmount}) {
+    for (const FieldId& x :
+         {lines.deduction.standardBox, lines.deduction.itemizedBox, lines.deduction.itemizedAmount}) {
         form.unProtect(x);
     }
-    for (const FieldId& x : kAdditionBoxes) {
+    for (const FieldId& x : lines.deduction.additionBoxes) {
         form.unProtect(x);
     }
-    form.oneX(lines.standard, lines.itemized, lines.itemized);
-    if (form.xMarked(lines.standard)) {
-        form.makeProtectedAndSetNull(lines.itemizedAmount);
+    form.oneX(lines.deduction.standardBox, lines.deduction.itemizedBox, lines.deduction.itemizedBox);
+    if (form.xMarked(lines.deduction.standardBox)) {
+        form.makeProtectedAndSetNull(lines.deduction.itemizedAmount);
         double deduction = year2019::kStandardDeduction.of(filingStatusOfBoxes());
-        for (const FieldId& x : kAdditionBoxes) {
+        for (const FieldId& x : lines.deduction.additionBoxes) {
             if (form.xMarked(x)) {
                 deduction += year2019::kAgedOrBlindAddition;
             }
         }
         return deduction;
     }
-    if (form.isNull(lines.itemizedAmount)) {
-        form.assignIR(lines.itemizedAmount,
+    if (form.isNull(lines.deduction.itemizedAmount)) {
+        form.assignIR(lines.deduction.itemizedAmount,
                       static_cast<double>(ga_.getLineValue(engine_.getMainForm(), 1, SummaryLine::kDeductions)));
     }
-    for (const FieldId& x : kAdditionBoxes) {
+    for (const FieldId& x : lines.deduction.additionBoxes) {
         form.makeProtectedAndSetNull(x);
     }
-    return form.getIR(lines.itemizedAmount);
+    return form.getIR(lines.deduction.itemizedAmount);
 }
 
 // The 2019 tax, less this year's withholding and the overpayment credited
 // to 2019: the estimated tax, not below 0.
 void EstimatedTaxForm::tax() {
     DataMgmt::TaxForm& form = form_;
-    form.assignIR(lines.tax, GATaxReturnCalcEngine::computeEstimatedTax2019(form.getIR(lines.taxableIncome),
-                                                                            filingStatusOfBoxes()));
-    pull(lines.withholding, SummaryLine::kWithheld);
-    pull(lines.creditedOverpayment, SummaryLine::kCreditedToEstimatedTax);
-    form.assignIR(lines.estimatedTax, std::max(0.0, form.getIR(lines.tax) - (form.getIR(lines.withholding) +
-                                                                             form.getIR(lines.creditedOverpayment))));
+    form.assignIR(lines.tax.tax, GATaxReturnCalcEngine::computeEstimatedTax2019(
+                                     form.getIR(lines.deduction.taxableIncome), filingStatusOfBoxes()));
+    pull(lines.tax.withholding, SummaryLine::kWithheld);
+    pull(lines.tax.creditedOverpayment, SummaryLine::kCreditedToEstimatedTax);
+    form.assignIR(lines.tax.estimatedTax,
+                  std::max(0.0, form.getIR(lines.tax.tax) -
+                                    (form.getIR(lines.tax.withholding) + form.getIR(lines.tax.creditedOverpayment))));
 }
 
 }  // namespace

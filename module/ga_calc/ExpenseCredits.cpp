@@ -19,7 +19,7 @@
 #include <limits>
 
 #include "module/catalogues/ExpenseCreditLines.h"
-#include "module/catalogues/Form1FieldIds.h"
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
@@ -102,7 +102,7 @@ void setBoxes(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr& handle, const E
     // The box of the donation added back to income is marked and fixed
     // unless the federal return answers its question yes; then it is the
     // filer's to mark.
-    if (!ga.formYes(kForm1ID, 1, kForm1FieldIds.f133)) {
+    if (!ga.formYes(kForm1ID, 1, kForm1Lines.deductionAnswer)) {
         sheet.setX(l.addedBackBox);
         sheet.makeProtected(l.addedBackBox);
     } else {

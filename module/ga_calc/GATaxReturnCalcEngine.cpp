@@ -3,9 +3,8 @@
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm32783FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StateForm32783Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/GeorgiaForms.h"
 #include "platform/Configuration.h"
@@ -44,8 +43,8 @@ void GATaxReturnCalcEngine::calcAllForms() {
         ~ForgetPlace() { entry.reset(); }
     } forget{orderEntry_};
     orderEntry_ = 0;
-    buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2FieldIds.f3, kStateForm3ID,
-                         kStateForm3FieldIds.f3);
+    buildIntDivSummaries(0, kGAForm69ID, kStateForm4ID, kStateForm2ID, kStateForm2Lines.statement.firstRowInfo,
+                         kStateForm3ID, kStateForm3Lines.statement.firstRowInfo);
 
     for (const FormId& form : {kGAForm70ID, kGAForm77ID, kGAForm189215ID, kGAForm189216ID, kGAForm187982ID}) {
         gaReturn_->getFormUVPtr(form, 1, true);
@@ -198,31 +197,31 @@ void GATaxReturnCalcEngine::afterCalc() {
     if (summary.isNull()) {
         return;
     }
-    const auto& s32783 = kStateForm32783FieldIds;
+    const StateForm32783Lines& s32783 = kStateForm32783Lines;
     const Form69Lines& f69 = kForm69Lines;
     const Form70Lines& f70 = kForm70Lines;
-    gaReturn_->getII(kGAForm70ID, f70.result.overpaid, summary, s32783.f32784);
-    gaReturn_->getII(kGAForm70ID, f70.result.due, summary, s32783.f32785);
-    gaReturn_->getII(kGAForm70ID, f70.result.credited, summary, s32783.f32787);
-    gaReturn_->getII(kGAForm69ID, f69.estimatedPayments.further, summary, s32783.f32786);
+    gaReturn_->getII(kGAForm70ID, f70.result.overpaid, summary, s32783.overpaid);
+    gaReturn_->getII(kGAForm70ID, f70.result.due, summary, s32783.due);
+    gaReturn_->getII(kGAForm70ID, f70.result.credited, summary, s32783.credited);
+    gaReturn_->getII(kGAForm69ID, f69.estimatedPayments.further, summary, s32783.furtherEstimated);
 
     const bool nonresident = gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerNonresident);
     if (nonresident) {
-        summary->assignText(s32783.f133645, "Nonresident");
+        summary->assignText(s32783.residency, "Nonresident");
     } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerPartYear)) {
-        summary->assignText(s32783.f133645, "Part-year resident");
+        summary->assignText(s32783.residency, "Part-year resident");
     } else if (gaReturn_->formYes(kGAForm69ID, 1, f69.residency.taxpayerFullYear)) {
-        summary->assignText(s32783.f133645, "Full-year resident");
+        summary->assignText(s32783.residency, "Full-year resident");
     } else {
-        summary->setNull(s32783.f133645);
+        summary->setNull(s32783.residency);
     }
 
     if (nonresident) {
-        gaReturn_->getII(kGAForm189217ID, kForm189217Lines.incomeAfterAdjustments.georgia, summary, s32783.f133646);
-        gaReturn_->getII(kGAForm70ID, f70.credits.tax, summary, s32783.f133647);
+        gaReturn_->getII(kGAForm189217ID, kForm189217Lines.incomeAfterAdjustments.georgia, summary, s32783.income);
+        gaReturn_->getII(kGAForm70ID, f70.credits.tax, summary, s32783.tax);
     } else {
-        summary->setNull(s32783.f133646);
-        summary->setNull(s32783.f133647);
+        summary->setNull(s32783.income);
+        summary->setNull(s32783.tax);
     }
     gaReturn_->setDataEntered(kStateForm32783ID, 1, true, false);
 }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "module/catalogues/Form190FieldIds.h"
-#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form190Lines.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -20,8 +20,8 @@ namespace GACalculationMgmt {
 // deducted, applied to the federal deduction beyond its limit.
 double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
     GADataMgmt::GATaxReturn& ga = *gaReturn_;
-    const auto& f190 = kForm190FieldIds;
-    const auto& f2 = kForm2FieldIds;
+    const Form190Lines& f190 = kForm190Lines;
+    const Form2Lines& f2 = kForm2Lines;
 
     double otherStates = 0.0;
     double paid = 0.0;
@@ -32,13 +32,13 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
         const std::int64_t yearEnd = Utils::dateToNumber(12, 31, TaxYear::kYear);
         // Rows of (date, amount, state) whose date lies in the tax year, and
         // rows of (-, amount, state) whatever the date.
-        auto addRows = [&](const FieldId& first, const FieldId& second, const FieldId& lastStart, bool dated) {
+        auto addRows = [&](const Form190Lines::RowGroup& group, bool dated) {
             DataMgmt::QVFieldIDIter row = desc->getFieldIDs();
-            const int step = desc->positionOf(second) - desc->positionOf(first);
-            if (desc->positionOf(first) < 0 || step <= 0) {
+            const int step = desc->positionOf(group.secondRow) - desc->positionOf(group.firstRow);
+            if (desc->positionOf(group.firstRow) < 0 || step <= 0) {
                 return;
             }
-            for (row = first; !row.atEOL() && row <= lastStart; row += step) {
+            for (row = group.firstRow; !row.atEOL() && row <= group.lastRow; row += step) {
                 const FieldId dateField = row.getFieldID();
                 const FieldId amountField = (row + 1).getFieldID();
                 const FieldId stateField = (row + 2).getFieldID();
@@ -59,22 +59,22 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
                 otherStates += static_cast<double>(ga.getIN(kForm190ID, 1, amountField));
             }
         };
-        addRows(f190.f10, f190.f13, f190.f37, true);
-        addRows(f190.f98, f190.f101, f190.f107, false);
+        addRows(f190.datedRows, true);
+        addRows(f190.rowsByState, false);
         const auto federal = [&](const FieldId& x) { return static_cast<double>(ga.getIN(kForm190ID, 1, x)); };
-        paid = federal(f190.f71) + federal(f190.f84) + federal(f190.f97) + federal(f190.f123) -
+        paid = federal(f190.paid[0]) + federal(f190.paid[1]) + federal(f190.paid[2]) + federal(f190.paid[3]) -
                static_cast<double>(ga.getIN(kGAForm69ID, 1, kForm69Lines.estimatedPayments.undated));
     }
 
     const double withheld = ga.getStateTaxWithheld(filingStatus);
-    const double deducted = static_cast<double>(ga.getIN(kForm2ID, 1, f2.f10));
+    const double deducted = static_cast<double>(ga.getIN(kForm2ID, 1, f2.incomeTaxDeducted));
     double allowedWithholding = std::min(withheld, deducted);
     if (deducted - allowedWithholding <= TaxYear::kWithholdingTolerance) {
         allowedWithholding = deducted;
     }
     const double incomeTax = paid + otherStates + deducted - allowedWithholding;
     const auto form2 = [&](const FieldId& x) { return static_cast<double>(ga.getIN(kForm2ID, 1, x)); };
-    const double base = form2(f2.f203981) - form2(f2.f17) - form2(f2.f188);
+    const double base = form2(f2.adjustmentBase) - form2(f2.takenOffBase[0]) - form2(f2.takenOffBase[1]);
     return proportionalShare(incomeTax, deducted, base);
 }
 

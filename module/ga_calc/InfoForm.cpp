@@ -12,8 +12,8 @@
 #include <string>
 
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form78FieldIds.h"
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/Form78Lines.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
@@ -187,7 +187,7 @@ void InfoFormCalculation::fillFilingStatus() {
     info_.assignIR(f.filingStatus, status_);
     DataMgmt::TaxFormPtr shared = ga_.getFormUVPtr(kStateForm14ID, 1, true);
     if (!shared.isNull()) {
-        shared->assignText(kStateForm14FieldIds.f143855, BusinessMgmt::BusinessMgr::getInstance().getVersion());
+        shared->assignText(kStateForm14Lines.version, BusinessMgmt::BusinessMgr::getInstance().getVersion());
     }
     Utils::handleFilingChoice(handle_, f.choiceA, f.choiceB);
 }
@@ -254,14 +254,14 @@ void InfoFormCalculation::fillForm78Marks() {
     const auto& m = lines.form78;
     info_.setXNo(m.anyCopyMarked);
     info_.setXNo(m.anyCopy);
-    const auto& f78 = kForm78FieldIds;
     for (DataMgmt::TaxFormIter it = engine_.federalReturn()->getForms(kForm78ID); !it.atEOL(); it.next()) {
         DataMgmt::TaxFormPtr form78 = it.getTaxForm();
         if (form78.isNull()) {
             continue;
         }
         info_.setX(m.anyCopy);
-        if (form78->xMarked(f78.f11981) || form78->xMarked(f78.f120)) {
+        const auto& boxes = kForm78Lines.reviewedBoxes;
+        if (form78->xMarked(boxes[0]) || form78->xMarked(boxes[1])) {
             info_.setX(m.anyCopyMarked);
         }
     }

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form113FieldIds.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
-#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form92Lines.h"
@@ -217,7 +217,6 @@ void MainFormCalculation::fillDependents() {
     const auto& d = lines.dependents;
     if (common(Item::kDependents) <= 4) {
         const std::vector<FieldId> area = fieldsFromTo(form_, d.firstRowStart, d.lastRowEnd);
-        const auto& f113 = kForm113FieldIds;
         DataMgmt::TaxReturn& federal = *engine_.federalReturn();
         std::size_t row = 0;
         for (const std::uint16_t number : engine_.listedDependents(area.size() / 4)) {
@@ -226,10 +225,11 @@ void MainFormCalculation::fillDependents() {
                 Utils::QVStringUtils::toUpperCase(text);
                 return text;
             };
-            form_.assignText(area[row * 4], upper(f113.f1103));
-            form_.assignText(area[row * 4 + 1], upper(f113.f1105));
-            federal.getIIM(kForm113ID, f113.f1106, number, handle_, area[row * 4 + 2]);
-            form_.assignText(area[row * 4 + 3], upper(f113.f1108));
+            const auto& dependent = kForm113Lines.row;
+            form_.assignText(area[row * 4], upper(dependent[0]));
+            form_.assignText(area[row * 4 + 1], upper(dependent[1]));
+            federal.getIIM(kForm113ID, dependent[2], number, handle_, area[row * 4 + 2]);
+            form_.assignText(area[row * 4 + 3], upper(dependent[3]));
             ++row;
         }
         for (std::size_t k = row * 4; k < area.size(); ++k) {
@@ -250,7 +250,7 @@ void MainFormCalculation::fillExemptionBoxes() {
     form_.setX(e.taxpayerBox);
     const bool spouseClaimed =
         federalStatus_ == FederalFilingStatus::kJoint ||
-        (federalStatus_ == FederalFilingStatus::kSeparate && ga_.formYes(kForm92ID, 1, kForm92FieldIds.f30));
+        (federalStatus_ == FederalFilingStatus::kSeparate && ga_.formYes(kForm92ID, 1, kForm92Lines.spouseExemption));
     if (spouseClaimed) {
         form_.setX(e.spouseBox);
         form_.assignIR(e.filers, 2);
@@ -300,7 +300,7 @@ void MainFormCalculation::fillStandardDeduction() {
 void MainFormCalculation::fillIncome() {
     const auto& i = lines.income;
     assignOrBlank(i.federalAgi, static_cast<double>(common(Item::kFederalAgi)));
-    ga_.getII(kForm2ID, kForm2FieldIds.f32, handle_, i.federalForm2Amount);
+    ga_.getII(kForm2ID, kForm2Lines.form70Amount, handle_, i.federalForm2Amount);
     setNull({i.negativeFederalAgi, i.negativeGeorgiaAgi, i.negativeAfterDeductions, i.negativeTaxable});
 
     fullYear_ = ga_.formYes(kGAForm69ID, 1, info.residency.fullYear);
@@ -351,7 +351,7 @@ void MainFormCalculation::fillItemizedDeductions() {
     const auto& d = lines.deductions;
     clearRange(d.standard, d.totalStandard);
     form_.assignIR(d.itemized, static_cast<double>(common(Item::kItemizedDeductions)));
-    if (!ga_.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
+    if (!ga_.formYes(kForm2ID, 1, kForm2Lines.incomeTaxAdjustmentBox)) {
         form_.setNull(d.incomeTaxAdjustment);
     } else {
         form_.assignIR(d.incomeTaxAdjustment, engine_.incomeTaxAdjustment(static_cast<char>(status_)));

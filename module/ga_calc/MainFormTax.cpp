@@ -4,21 +4,19 @@
 
 #include <algorithm>
 
-#include "module/catalogues/Form103FieldIds.h"
-#include "module/catalogues/Form104FieldIds.h"
+#include "module/catalogues/FederalReviewLines.h"
+#include "module/catalogues/Form104Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189216Lines.h"
-#include "module/catalogues/Form44FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form74Lines.h"
-#include "module/catalogues/Form75FieldIds.h"
-#include "module/catalogues/Form78FieldIds.h"
-#include "module/catalogues/Form8FieldIds.h"
+#include "module/catalogues/Form78Lines.h"
 #include "module/catalogues/Form92Lines.h"
+#include "module/ga_calc/FederalReview.h"
 #include "module/ga_calc/MainFormCalculation.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
@@ -202,8 +200,8 @@ void MainFormCalculation::fillResult() {
         assignOrBlank(r.balanceDue, applied);
     }
 
-    if (ga_.hasSigValue(kForm92ID, 1, kForm92FieldIds.f671)) {
-        ga_.getII(kForm92ID, kForm92FieldIds.f671, handle_, r.federalReference);
+    if (ga_.hasSigValue(kForm92ID, 1, kForm92Lines.reference)) {
+        ga_.getII(kForm92ID, kForm92Lines.reference, handle_, r.federalReference);
     } else {
         form_.unProtect(r.federalReference);
     }
@@ -268,26 +266,23 @@ void MainFormCalculation::fillDeceased() {
 // federal losses and credits the module does not follow, a foreign or
 // farm matter, an amount the filer entered on form 70 itself).
 void MainFormCalculation::fillReviewMark() {
-    const auto& f104 = kForm104FieldIds;
-    const auto& f57 = kForm57FieldIds;
     const Form189215Lines& schedule1 = kForm189215Lines;
-    const auto& f103 = kForm103FieldIds;
+    const Form104Lines& f104 = kForm104Lines;
+    const FederalLine& form75 = kFederalReviewLines.form75Amount;
+    const auto& pair = kForm57Lines.reviewedPair;
+    const auto& boxes78 = kForm78Lines.reviewedBoxes;
     const auto& rm = lines.review;
+    auto marked104 = [&](const FieldId& x) { return ga_.formYes(kForm104ID, 1, x); };
     const bool review =
         (ga_.getIN(kGAForm189215ID, 1, schedule1.lumpSumDistributions) > 0 &&
          ga_.formNo(kGAForm69ID, 1, info.residency.fullYear)) ||
         (ga_.getIN(kGAForm189215ID, 1, schedule1.municipalInterestLine) > 0 &&
          ga_.formYes(kGAForm69ID, 1, info.residency.partYear)) ||
-        ga_.hasSigValue(kForm104ID, 1, f104.f102) || ga_.getIR(kForm8ID, 1, kForm8FieldIds.f69) < 0 ||
-        ga_.getIR(kForm8ID, 1, kForm8FieldIds.f142) < 0 || ga_.getIR(kForm57ID, 1, f57.f100) < 0 ||
-        ga_.getIR(kForm44ID, 1, kForm44FieldIds.f19) > 0 || ga_.getIR(kForm103ID, 1, f103.f51) > 0 ||
-        ga_.getIR(kForm103ID, 1, f103.f57) > 0 || ga_.formYes(kGAForm69ID, 1, info.form78.anyCopyMarked) ||
-        ga_.formYes(kForm104ID, 1, f104.f106) || ga_.formYes(kForm104ID, 1, f104.f102) ||
-        ga_.formYes(kForm104ID, 1, f104.f114) || ga_.formYes(kForm104ID, 1, f104.f118) ||
-        ga_.getIR(kForm75ID, 1, kForm75FieldIds.f66) != 0 || form_.gtZero(rm.trigger315) ||
-        form_.gtZero(rm.trigger316) ||
-        Utils::addSaturated(ga_.getIN(kForm57ID, 1, f57.f329), ga_.getIN(kForm57ID, 1, f57.f330)) > 0 ||
-        ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f11981) || ga_.formYes(kForm78ID, copy_, kForm78FieldIds.f120);
+        federalEntriesCallForReview(ga_) || ga_.formYes(kGAForm69ID, 1, info.form78.anyCopyMarked) ||
+        marked104(f104.reviewedEntry) || std::any_of(f104.reviewedMarks.begin(), f104.reviewedMarks.end(), marked104) ||
+        ga_.getIR(form75.form, 1, form75.field) != 0 || form_.gtZero(rm.trigger315) || form_.gtZero(rm.trigger316) ||
+        Utils::addSaturated(ga_.getIN(kForm57ID, 1, pair[0]), ga_.getIN(kForm57ID, 1, pair[1])) > 0 ||
+        ga_.formYes(kForm78ID, copy_, boxes78[0]) || ga_.formYes(kForm78ID, copy_, boxes78[1]);
     if (review) {
         form_.setX(rm.reviewNeeded);
     } else {

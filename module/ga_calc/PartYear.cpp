@@ -14,10 +14,10 @@
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
-#include "module/catalogues/Form2FieldIds.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
 #include "module/ga_calc/TaxYearAmounts.h"
@@ -26,7 +26,7 @@ namespace GACalculationMgmt {
 
 namespace {
 
-const auto& st4 = kStateForm4FieldIds;
+const StateForm4Lines& st4 = kStateForm4Lines;
 
 using Columns = Form189217Lines::Columns;
 const Form189217Lines& kLines = kForm189217Lines;
@@ -59,9 +59,10 @@ struct PartYearSchedule {
 void fillIncome(const PartYearSchedule& s) {
     const Form189217Lines& l = kLines;
     DataMgmt::TaxForm& form = s.form;
-    s.ga.getII(kStateForm4ID, st4.f32, s.handle, l.wages.total);
+    s.ga.getII(kStateForm4ID, st4.wagesTotal.federal, s.handle, l.wages.total);
     form.assignIR(l.wages.georgia,
-                  std::max(0.0, s.worksheet(st4.f33) + s.worksheet(st4.f34) - s.line(l.georgiaWagesReduction)));
+                  std::max(0.0, s.worksheet(st4.wagesTotal.resident) + s.worksheet(st4.wagesTotal.nonresident) -
+                                    s.line(l.georgiaWagesReduction)));
     form.minusIIge0(l.wages.notGeorgia, l.wages.total, l.wages.georgia);
 
     form.assignIR(l.interestAndDividends.total,
@@ -72,16 +73,19 @@ void fillIncome(const PartYearSchedule& s) {
                l.georgiaInterestParts[2], l.georgiaInterestParts[3]);
     form.minusIIge0(l.interestAndDividends.notGeorgia, l.interestAndDividends.total, l.interestAndDividends.georgia);
 
-    s.ga.getII(kStateForm4ID, st4.f43, s.handle, l.businessIncome.total);
-    form.assignIR(l.businessIncome.georgia, s.worksheet(st4.f44) + s.worksheet(st4.f45));
+    s.ga.getII(kStateForm4ID, st4.businessIncome.federal, s.handle, l.businessIncome.total);
+    form.assignIR(l.businessIncome.georgia,
+                  s.worksheet(st4.businessIncome.resident) + s.worksheet(st4.businessIncome.nonresident));
     form.minusII(l.businessIncome.notGeorgia, l.businessIncome.total, l.businessIncome.georgia);
 
     // Other income: the worksheet's totals less the lines above.
-    form.assignIR(l.otherIncome.total, s.worksheet(st4.f73) - s.worksheet(st4.f32) - s.worksheet(st4.f35) -
-                                           s.worksheet(st4.f36) - s.worksheet(st4.f43));
-    form.assignIR(l.otherIncome.georgia, s.worksheet(st4.f74) + s.worksheet(st4.f75) -
-                                             (s.worksheet(st4.f33) + s.worksheet(st4.f34)) -
-                                             (s.worksheet(st4.f44) + s.worksheet(st4.f45)));
+    form.assignIR(l.otherIncome.total, s.worksheet(st4.incomeTotal.federal) - s.worksheet(st4.wagesTotal.federal) -
+                                           s.worksheet(st4.taxableInterest) - s.worksheet(st4.ordinaryDividends) -
+                                           s.worksheet(st4.businessIncome.federal));
+    form.assignIR(l.otherIncome.georgia,
+                  s.worksheet(st4.incomeTotal.resident) + s.worksheet(st4.incomeTotal.nonresident) -
+                      (s.worksheet(st4.wagesTotal.resident) + s.worksheet(st4.wagesTotal.nonresident)) -
+                      (s.worksheet(st4.businessIncome.resident) + s.worksheet(st4.businessIncome.nonresident)));
     form.minusII(l.otherIncome.notGeorgia, l.otherIncome.total, l.otherIncome.georgia);
 
     for (auto column : {&Columns::total, &Columns::notGeorgia, &Columns::georgia}) {
@@ -102,8 +106,9 @@ void fillAdjustments(const PartYearSchedule& s) {
         schedule1(kForm189215Lines.partYearAdditions) - schedule1(kForm189215Lines.partYearSubtractions);
     const double exclusions = schedule1(kForm189215Lines.taxpayerRetirement.exclusion) +
                               schedule1(kForm189215Lines.spouseRetirement.exclusion);
-    const double federalTotal = s.worksheet(st4.f112);
-    const double federalGeorgia = s.worksheet(st4.f113) + s.worksheet(st4.f114);
+    const double federalTotal = s.worksheet(st4.adjustmentTotal.federal);
+    const double federalGeorgia =
+        s.worksheet(st4.adjustmentTotal.resident) + s.worksheet(st4.adjustmentTotal.nonresident);
 
     form.assignIR(l.federalAdjustments.total, federalTotal);
     form.assignIR(l.federalAdjustments.georgia, federalGeorgia);
@@ -158,7 +163,7 @@ void fillDeduction(const PartYearSchedule& s) {
     form.setX(l.itemizesBox);
     form.setNull(l.standardBox);
     form.assignIR(l.itemized, s.common(Utils::kItemizedDeductions));
-    if (s.ga.formYes(kForm2ID, 1, kForm2FieldIds.f14405)) {
+    if (s.ga.formYes(kForm2ID, 1, kForm2Lines.incomeTaxAdjustmentBox)) {
         form.assignIR(l.incomeTaxAdjustment, s.engine.incomeTaxAdjustment(static_cast<char>(s.filingStatus)));
     } else {
         form.setNull(l.incomeTaxAdjustment);

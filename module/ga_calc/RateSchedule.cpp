@@ -10,6 +10,7 @@
 // fractions.
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -43,18 +44,32 @@ const RateColumn& columnFor(int filingStatus) {
     return TaxYear::kJointRates;
 }
 
+// This year's rates are whole percents, which keeps the bracket amount an
+// exact number of units.
+constexpr bool wholePercents(const RateColumn& column) {
+    for (const TaxYear::RateBand& band : column) {
+        if (band.rate % TaxYear::kRateUnitsPerPercent != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(wholePercents(TaxYear::kSingleRates) && wholePercents(TaxYear::kSeparateRates) &&
+              wholePercents(TaxYear::kJointRates));
+
 // The bracket amount of a working amount given in cents, in units.
 std::int64_t bracketAmount(const RateColumn& column, std::int64_t xCents) {
-    int bracket = 0;
-    for (int i = 5; i > 0; --i) {
-        if (xCents > column.over[i] * 100) {
+    std::size_t bracket = 0;
+    for (std::size_t i = column.size() - 1; i > 0; --i) {
+        if (xCents > column[i].over * 100) {
             bracket = i;
             break;
         }
     }
-    const std::int64_t rate = bracket + 1;  // percent
-    // rate % of (x - over) dollars = rate * (cents over the edge) units.
-    return column.base[bracket] * kUnitsPerDollar + rate * (xCents - column.over[bracket] * 100);
+    const TaxYear::RateBand& band = column[bracket];
+    const std::int64_t percent = band.rate / TaxYear::kRateUnitsPerPercent;
+    // percent % of (x - over) dollars = percent * (cents over the edge) units.
+    return band.base * kUnitsPerDollar + percent * (xCents - band.over * 100);
 }
 
 // Whole dollars of a non-negative amount in units; half a dollar rounds up.

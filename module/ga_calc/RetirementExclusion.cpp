@@ -19,18 +19,15 @@
 #include <array>
 #include <initializer_list>
 
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt::adjustments {
 
 namespace {
-
-const auto& f92 = kForm92FieldIds;
 
 // The shared unearned-income lines of a filer's worksheet.
 constexpr std::size_t kSharedLines = 6;
@@ -52,7 +49,7 @@ struct FilerLines {
 const FilerLines kTaxpayer{
     .worksheet = kLines.taxpayerRetirement,
     .federalBirthDate = kForm92Lines.taxpayer.birthDate,
-    .federalDisabilityBox = f92.f490,
+    .federalDisabilityBox = kForm92Lines.taxpayer.disabled,
     .wagesItem = Utils::kWagesTaxpayer,
     .businessItem = Utils::kBusinessIncomeTaxpayer,
     .otherEarnedItem = Utils::kOtherEarnedTaxpayer,
@@ -63,7 +60,7 @@ const FilerLines kTaxpayer{
 const FilerLines kSpouse{
     .worksheet = kLines.spouseRetirement,
     .federalBirthDate = kForm92Lines.spouse.birthDate,
-    .federalDisabilityBox = f92.f491,
+    .federalDisabilityBox = kForm92Lines.spouse.disabled,
     .wagesItem = Utils::kWagesSpouse,
     .businessItem = Utils::kBusinessIncomeSpouse,
     .otherEarnedItem = Utils::kOtherEarnedSpouse,
@@ -85,20 +82,22 @@ bool disabled(const Schedule& s, const FilerLines& filer) {
 // taxable municipal interest), dividends, gains, rents and royalties, other
 // income, and the further unearned item.
 std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
-    const auto& st2 = kStateForm2FieldIds;
-    const auto& st3 = kStateForm3FieldIds;
-    const auto& f57 = kForm57FieldIds;
-    const double interest = s.fullYear
-                                ? s.allCopies(kStateForm2ID, st2.f151) + s.allCopies(kStateForm2ID, st2.f163)
-                                : s.line(kLines.municipalInterestAddition) + s.allCopies(kStateForm2ID, st2.f151);
+    const StatementFormLines& interestStatement = kStateForm2Lines.statement;
+    const StatementFormLines& dividendStatement = kStateForm3Lines.statement;
+    const double interest = s.fullYear ? s.allCopies(kStateForm2ID, interestStatement.regular.total) +
+                                             s.allCopies(kStateForm2ID, interestStatement.outOfStateMunicipal.total)
+                                       : s.line(kLines.municipalInterestAddition) +
+                                             s.allCopies(kStateForm2ID, interestStatement.regular.total);
     const double dividends =
-        s.allCopies(kStateForm3ID, st3.f151) + (s.fullYear ? s.allCopies(kStateForm3ID, st3.f157) : 0.0);
+        s.allCopies(kStateForm3ID, dividendStatement.regular.total) +
+        (s.fullYear ? s.allCopies(kStateForm3ID, dividendStatement.outOfStateMunicipal.total) : 0.0);
     // Other gains beyond those of federal form 57, and the taxable refunds
     // beyond the amounts entered by state, each not below 0.
-    const double other = s.common(Utils::kOtherIncome) +
-                         std::max(0.0, s.common(Utils::kOtherGains) - s.federalLine(kForm57ID, f57.f75)) +
-                         std::max(0.0, s.common(Utils::kTaxableRefunds) - s.line(kLines.byStateTotal)) -
-                         s.federalLine(kForm57ID, f57.f79);
+    const double other =
+        s.common(Utils::kOtherIncome) +
+        std::max(0.0, s.common(Utils::kOtherGains) - s.federalLine(kForm57ID, kForm57Lines.gainsTakenOff)) +
+        std::max(0.0, s.common(Utils::kTaxableRefunds) - s.line(kLines.byStateTotal)) -
+        s.federalLine(kForm57ID, kForm57Lines.incomeTakenOff);
     return {interest,
             dividends,
             s.common(Utils::kCapitalGains),

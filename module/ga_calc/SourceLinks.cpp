@@ -19,10 +19,15 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/Form110Lines.h"
+#include "module/catalogues/Form164Lines.h"
 #include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form186662Lines.h"
+#include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/Form54Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/GAForm189218FieldIds.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
@@ -105,42 +110,40 @@ double form165Amount(const SourceDocument& document, double rowAmount) {
 
 // A 1099-DIV: its ordinary and capital-gain dividends.
 double form164Amount(const SourceDocument& document, double /*rowAmount*/) {
-    const auto& f164 = kForm164FieldIds;
-    return document.dollars(f164.f6) + document.dollars(f164.f7);
+    return document.dollars(kForm164Lines.ordinaryDividends) + document.dollars(kForm164Lines.capitalGainDividends);
 }
 
 // What each federal source form gives an entry, in the order the forms are
 // walked when the links are written.
 SourceLayout wageStatementLayout() {
-    const auto& w2 = kForm52FieldIds;
     return {.form = kForm52ID,
             .wage = true,
-            .payerId = w2.f7,
+            .payerId = kForm52Lines.employerId,
             .idBox = IdBox::Id1,
             .anyNonZeroQualifies = true,
             .rows = rowsOf(kForm52StateRows)};
 }
 
 SourceLayout gamblingStatementLayout() {
-    const auto& w2g = kForm54FieldIds;
     return {.form = kForm54ID,
             .wage = true,
-            .payerId = w2g.f4,
+            .payerId = kForm54Lines.payerId,
             .idBox = IdBox::ByYesNoBox,
-            .idBoxField = w2g.f79884,
+            .idBoxField = kForm54Lines.payerIdOfSecondKind,
             .rows = rowsOf(kForm54StateRows)};
 }
 
 // A 1099-MISC.
 SourceLayout form110Layout() {
-    const auto& f110 = kForm110FieldIds;
-    return {.form = kForm110ID, .payerId = f110.f20, .idBox = IdBox::ByDashes, .rows = rowsOf(kForm110StateRows)};
+    return {.form = kForm110ID,
+            .payerId = kForm110Lines.payerId,
+            .idBox = IdBox::ByDashes,
+            .rows = rowsOf(kForm110StateRows)};
 }
 
 SourceLayout form186662Layout() {
-    const auto& f186662 = kForm186662FieldIds;
     return {.form = kForm186662ID,
-            .payerId = f186662.f186685,
+            .payerId = kForm186662Lines.payerId,
             .idBox = IdBox::ByDashes,
             .rows = rowsOf(kForm186662StateRows)};
 }
@@ -156,8 +159,7 @@ SourceLayout form165Layout() {
 
 // A 1099-R.
 SourceLayout form84Layout() {
-    const auto& f84 = kForm84FieldIds;
-    return {.form = kForm84ID, .payerId = f84.f11, .idBox = IdBox::Id1, .rows = rowsOf(kForm84StateRows)};
+    return {.form = kForm84ID, .payerId = kForm84Lines.payerId, .idBox = IdBox::Id1, .rows = rowsOf(kForm84StateRows)};
 }
 
 // Interest (1099-INT): no payer number; the filer may enter one.
@@ -487,7 +489,7 @@ void GATaxReturnCalcEngine::calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std
     if (handle.isNull()) {
         return;
     }
-    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kGAForm189218FieldIds.f189901);
+    gaReturn_->getII(kGAForm69ID, kForm69Lines.heading.taxpayerNumber, handle, kForm189218Lines.taxpayerNumber);
     int known = 0;
     for (const WithholdingEntryLines& entry : kForm189218WithholdingEntries) {
         known += checkSourceLink(kGAForm189218ID, copy, entry);

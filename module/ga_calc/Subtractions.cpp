@@ -6,28 +6,19 @@
 #include <cstddef>
 #include <string>
 
-#include "module/catalogues/Form103FieldIds.h"
-#include "module/catalogues/Form104FieldIds.h"
-#include "module/catalogues/Form12FieldIds.h"
-#include "module/catalogues/Form132FieldIds.h"
+#include "module/catalogues/FederalForm71Lines.h"
+#include "module/catalogues/FederalMainFormLines.h"
+#include "module/catalogues/FederalReviewLines.h"
 #include "module/catalogues/Form165Lines.h"
-#include "module/catalogues/Form16FieldIds.h"
-#include "module/catalogues/Form19FieldIds.h"
-#include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/Form2FieldIds.h"
-#include "module/catalogues/Form44FieldIds.h"
-#include "module/catalogues/Form49FieldIds.h"
-#include "module/catalogues/Form57FieldIds.h"
+#include "module/catalogues/Form2Lines.h"
+#include "module/catalogues/Form49Lines.h"
+#include "module/catalogues/Form57Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form71FieldIds.h"
-#include "module/catalogues/Form75FieldIds.h"
-#include "module/catalogues/Form7FieldIds.h"
-#include "module/catalogues/Form84FieldIds.h"
-#include "module/catalogues/Form8FieldIds.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/FederalReview.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/util/UtilsMarks.h"
 
@@ -46,30 +37,31 @@ struct SourceLine {
     const char* text;  // null: the list of states of the amounts by state
 };
 
+const Form189215Lines::SubtractionSources& src = kLines.subtractionSources;
 const std::array<SourceLine, 23> kSourceLines{{
-    {f215.f189380, "JOB CREDIT WAGES"},
-    {f215.f189381, "PREV TAXED IRA"},
-    {f215.f189382, "PREV TAXED KEOGH"},
-    {f215.f189383, "DEPRECIATION"},
+    {src.jobCreditWages, "JOB CREDIT WAGES"},
+    {src.previouslyTaxedIra, "PREV TAXED IRA"},
+    {src.previouslyTaxedKeogh, "PREV TAXED KEOGH"},
+    {src.depreciation, "DEPRECIATION"},
     {kLines.sCorporation, "S CORP"},
     {kLines.childInterest, "FORM 8814"},
     {kLines.byStateTotal, nullptr},
-    {f215.f189393, "FED EXEMPT"},
-    {f215.f189394, "RETIRED TEACHER"},
-    {f215.f189395, "FICA CREDIT"},
+    {src.federalExempt, "FED EXEMPT"},
+    {src.retiredTeacher, "RETIRED TEACHER"},
+    {src.ficaCredit, "FICA CREDIT"},
     {kLines.minorityContractors, "MINORITY SUB"},
-    {f215.f189397, "DEPRECIATION"},
-    {f215.f189398, "COMBAT PAY"},
+    {src.depreciationAgain, "DEPRECIATION"},
+    {src.combatPay, "COMBAT PAY"},
     {kLines.organDonor, "ORGAN DONOR"},
-    {f215.f189400, "K1 INCOME"},
-    {f215.f189401, "GA DIFF"},
+    {src.k1Income, "K1 INCOME"},
+    {src.georgiaDifference, "GA DIFF"},
     {kLines.hdhpPremiums, "HDHP"},
     {kLines.otherHdhp, "OTH HDHP"},
-    {f215.f189404, "Mortgage Int Adj"},
+    {src.mortgageInterest, "Mortgage Int Adj"},
     {kLines.physicianClerks, "Physician Clerks"},
-    {f215.f207105, "Firefighter Ins"},
-    {f215.f207106, "Firefighter Prem"},
-    {f215.f207107, "Income Vet Surv"},
+    {src.firefighterInsurance, "Firefighter Ins"},
+    {src.firefighterPremiums, "Firefighter Prem"},
+    {src.veteranSurvivorIncome, "Income Vet Surv"},
 }};
 
 // The amounts entered by state, the closing of the S corporation line for a
@@ -83,7 +75,7 @@ void fillSourceAmounts(const Schedule& s) {
         s.form.unProtect(l.sCorporation);
     }
     if (s.federalForm == kForm1ID) {
-        Utils::maybeSetValue(s.handle, l.childInterest, s.allCopies(kForm49ID, kForm49FieldIds.f17));
+        Utils::maybeSetValue(s.handle, l.childInterest, s.allCopies(kForm49ID, kForm49Lines.childInterest));
     } else {
         s.form.setNull(l.childInterest);
     }
@@ -115,12 +107,12 @@ std::string stateList(const Schedule& s) {
 // there is no share to take off.
 void shareHealthPlanPremiums(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f2 = kForm2FieldIds;
+    const Form2Lines& f2 = kForm2Lines;
     s.form.assignII(l.hdhpSubtraction, l.otherHdhp);
     s.form.assignII(l.hdhpSubtractionGeorgia, l.otherHdhpGeorgia);
-    const double deducted = s.federalLine(kForm2ID, f2.f9);
-    const double expenses = s.federalLine(kForm2ID, f2.f7);
-    if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1FieldIds.f133)) {
+    const double deducted = s.federalLine(kForm2ID, f2.medicalDeducted);
+    const double expenses = s.federalLine(kForm2ID, f2.medicalExpenses);
+    if (deducted > 0 && expenses > 0 && s.ga.hasSigValue(kForm1ID, 1, kForm1Lines.deductionAnswer)) {
         // The premiums less their deducted share, computed in that order so
         // that a share ending in exactly half a dollar stays a half.
         const double deductedShare = deducted / expenses;
@@ -181,10 +173,10 @@ void fillOtherSubtractionRows(const Schedule& s, const std::string& states) {
 // interest on U.S. obligations from the two statements.
 void fillFederalSubtractions(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f71 = kForm71FieldIds;
-    double form71 = s.federalLine(kForm71ID, f71.f67);
+    const FederalForm71Lines& f71 = kFederalForm71Lines;
+    double form71 = s.federalLine(kForm71ID, f71.taxpayerAmount);
     if (s.joint) {
-        form71 += s.federalLine(kForm71ID, f71.f68);
+        form71 += s.federalLine(kForm71ID, f71.spouseAmount);
     }
     s.form.assignIR(l.form71Amount, form71);
 
@@ -193,38 +185,39 @@ void fillFederalSubtractions(const Schedule& s) {
     s.blankIfZero(l.socialSecurity);
 
     // In hundredths, as the two statements and this line hold them.
-    const double statements = s.keyed(kForm84ID, kForm84FieldIds.f4, kForm84FieldIds.f425, kStatementKey) +
-                              s.allCopies(kForm165ID, kForm165Lines.unemployment);
+    const double statements =
+        s.keyed(kForm84ID, kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kStatementKey) +
+        s.allCopies(kForm165ID, kForm165Lines.unemployment);
     if (statements > 0) {
         s.form.assignIR(l.distributionsAndPayments, statements);
     }
 
-    s.form.assignIR(l.usObligationsTotal, s.allCopies(kStateForm3ID, kStateForm3FieldIds.f154) +
-                                              s.allCopies(kStateForm2ID, kStateForm2FieldIds.f160));
+    s.form.assignIR(l.usObligationsTotal, s.allCopies(kStateForm3ID, kStateForm3Lines.statement.usObligations.total) +
+                                              s.allCopies(kStateForm2ID, kStateForm2Lines.netUsObligations.total));
     s.form.assignIR(l.usObligationsNet, std::max(0.0, s.line(l.usObligationsTotal) - s.line(l.usObligationsReduction) +
                                                           s.line(l.usObligationsAddition)));
     copyFieldOrNull(s.handle, l.usObligations, l.usObligationsNet);
 }
 
 // Indicators for the review: federal amounts that the schedule does not
-// take, and the test of box 189344 for an itemizing return.
+// take, and the test of the itemized income box for an itemizing return.
 void markFederalIndicators(const Schedule& s) {
     const Form189215Lines& l = kLines;
+    const FederalReviewLines& r = kFederalReviewLines;
     const bool federalAmounts =
-        s.allCopies(kForm7ID, kForm7FieldIds.f36) != 0 || s.allCopies(kForm12ID, kForm12FieldIds.f88) != 0 ||
-        s.allCopies(kForm16ID, kForm16FieldIds.f47) != 0 || s.allCopies(kForm103ID, kForm103FieldIds.f56) != 0 ||
-        s.allCopies(kForm19ID, kForm19FieldIds.f153) != 0 || s.allCopies(kForm132ID, kForm132FieldIds.f26) != 0 ||
-        s.allCopies(kForm75ID, kForm75FieldIds.f36) != 0;
+        std::any_of(r.untakenAmounts.begin(), r.untakenAmounts.end(),
+                    [&](const FederalLine& untaken) { return s.allCopies(untaken.form, untaken.field) != 0; });
     s.indicator(l.federalFormsIndicator, federalAmounts);
 
     // The spouse's keyed amounts count when the federal return is joint.
-    const auto& f7 = kForm7FieldIds;
-    const auto& f16 = kForm16FieldIds;
-    double keyed = s.keyed(kForm7ID, f7.f55, f7.f175, kStatementKey) +
-                   s.keyed(kForm16ID, f16.f38, f16.f122, kStatementKey) + s.federalLine(kForm1ID, kForm1FieldIds.f427);
+    const KeyedFederalLine& first = r.keyedAmounts[0];
+    const KeyedFederalLine& second = r.keyedAmounts[1];
+    double keyed = s.keyed(first.form, first.amount, first.key, kStatementKey) +
+                   s.keyed(second.form, second.amount, second.key, kStatementKey) +
+                   s.federalLine(kForm1ID, kForm1Lines.reviewedKeyedAmount);
     if (s.engine.federalReturn()->getFilingStatusNumber() == FederalFilingStatus::kJoint) {
-        keyed +=
-            s.keyed(kForm7ID, f7.f55, f7.f176, kStatementKey) + s.keyed(kForm16ID, f16.f38, f16.f123, kStatementKey);
+        keyed += s.keyed(first.form, first.amount, first.spouseKey, kStatementKey) +
+                 s.keyed(second.form, second.amount, second.spouseKey, kStatementKey);
     }
     s.form.assignIR(l.federalKeysIndicator, keyed > 0 ? 1 : 0);
 
@@ -241,18 +234,13 @@ void markFederalIndicators(const Schedule& s) {
     }
 }
 
-// The subtractions of a part-year resident's Georgia period; the line 189358
-// counts up to its limit and line 189348 is not one of them.
+// The subtractions of a part-year resident's Georgia period, in the order
+// they add; one of them counts up to its limit.
 void sumPartYearSubtractions(const Schedule& s) {
-    double total = s.line(f215.f189224) + s.line(f215.f189347) + s.line(f215.f189225) + s.line(f215.f189226);
-    for (const FieldId& x : {f215.f189349, f215.f189350, f215.f189351, f215.f189352, f215.f189353, f215.f189354,
-                             f215.f189355, f215.f189356, f215.f189357}) {
-        total += s.line(x);
-    }
-    total += s.form.minFnIR(f215.f189358, TaxYear::kLine189358Limit);
-    for (const FieldId& x : {f215.f189359, f215.f189360, f215.f189361, f215.f189362, f215.f189363, f215.f189364,
-                             f215.f189365, f215.f189366, f215.f189367}) {
-        total += s.line(x);
+    double total = 0.0;
+    for (const FieldId& x : kLines.partYearSubtractionParts) {
+        total +=
+            x == kLines.partYearLimitedSubtraction ? s.form.minFnIR(x, TaxYear::kPartYearSubtractionLimit) : s.line(x);
     }
     s.form.assignIR(kLines.partYearSubtractions, total + s.line(kLines.hdhpSubtractionGeorgia));
 }
@@ -260,16 +248,12 @@ void sumPartYearSubtractions(const Schedule& s) {
 // Review mark: the schedule needs a closer look.
 void markForReview(const Schedule& s) {
     const Form189215Lines& l = kLines;
-    const auto& f57 = kForm57FieldIds;
+    const auto& pair = kForm57Lines.reviewedPair;
     const bool review =
         (s.line(l.lumpSumDistributions) > 0 && s.ga.formNo(kGAForm69ID, 1, kForm69Lines.residency.fullYear)) ||
         (s.line(l.municipalInterestLine) > 0 && s.ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.partYear)) ||
-        s.ga.hasSigValue(kForm104ID, 1, kForm104FieldIds.f102) || s.federalLine(kForm8ID, kForm8FieldIds.f69) < 0 ||
-        s.federalLine(kForm8ID, kForm8FieldIds.f142) < 0 || s.federalLine(kForm57ID, f57.f100) < 0 ||
-        s.federalLine(kForm44ID, kForm44FieldIds.f19) > 0 || s.federalLine(kForm103ID, kForm103FieldIds.f51) > 0 ||
-        s.federalLine(kForm103ID, kForm103FieldIds.f57) > 0 || s.line(l.federalFormsIndicator) > 0 ||
-        s.line(l.federalKeysIndicator) > 0 ||
-        s.federalLine(kForm57ID, f57.f329) + s.federalLine(kForm57ID, f57.f330) > 0;
+        federalEntriesCallForReview(s.ga) || s.line(l.federalFormsIndicator) > 0 ||
+        s.line(l.federalKeysIndicator) > 0 || s.federalLine(kForm57ID, pair[0]) + s.federalLine(kForm57ID, pair[1]) > 0;
     s.markOrBlank(l.reviewMark, review);
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <array>
-#include <limits>
+#include <cstdint>
 
 #include "module/ga_calc/TaxYearAmounts.h"
 
@@ -28,44 +28,37 @@ inline constexpr double kRetirementLimit = 35000;
 inline constexpr double kRetirementLimitAged = 65000;
 inline constexpr int kRetirementAgedAgeBy2018 = 64;
 
-// One bracket of the 2019 rate schedule: an income up to and including upTo
-// is taxed base + rate × (income − over). The bases are whole dollars (8, not
-// 7.50); the top rate is 5.75 %.
-struct Bracket {
-    double upTo;
-    double base;
-    double rate;
-    double over;
-};
-using RateColumn = std::array<Bracket, 6>;
-inline constexpr double kTopRate = 0.0575;
-inline constexpr double kNoLimit = std::numeric_limits<double>::max();
+// The 2019 rate schedule, in the bands of this year's (TaxYear::RateBand):
+// the same edges and bases, and a top rate of 5.75 %. An income up to and
+// including the next band's edge is taxed in its band.
+using TaxYear::RateColumn;
+inline constexpr std::int64_t kTopRate = 575;
 // Single (box 26).
 inline constexpr RateColumn kSingleRates{{
-    {750, 0, 0.01, 0},
-    {2250, 8, 0.02, 750},
-    {3750, 38, 0.03, 2250},
-    {5250, 83, 0.04, 3750},
-    {7000, 143, 0.05, 5250},
-    {kNoLimit, 230, kTopRate, 7000},
+    {0, 0, 100},
+    {750, 8, 200},
+    {2250, 38, 300},
+    {3750, 83, 400},
+    {5250, 143, 500},
+    {7000, 230, kTopRate},
 }};
 // Married filing separately (box 28).
 inline constexpr RateColumn kSeparateRates{{
-    {500, 0, 0.01, 0},
-    {1500, 5, 0.02, 500},
-    {2500, 25, 0.03, 1500},
-    {3500, 55, 0.04, 2500},
-    {5000, 95, 0.05, 3500},
-    {kNoLimit, 170, kTopRate, 5000},
+    {0, 0, 100},
+    {500, 5, 200},
+    {1500, 25, 300},
+    {2500, 55, 400},
+    {3500, 95, 500},
+    {5000, 170, kTopRate},
 }};
 // Married filing jointly, head of household, and any other status.
 inline constexpr RateColumn kJointRates{{
-    {1000, 0, 0.01, 0},
-    {3000, 10, 0.02, 1000},
-    {5000, 50, 0.03, 3000},
-    {7000, 110, 0.04, 5000},
-    {10000, 190, 0.05, 7000},
-    {kNoLimit, 340, kTopRate, 10000},
+    {0, 0, 100},
+    {1000, 10, 200},
+    {3000, 50, 300},
+    {5000, 110, 400},
+    {7000, 190, 500},
+    {10000, 340, kTopRate},
 }};
 
 // The estimated tax is paid in at most four installments (form 75 line 49).

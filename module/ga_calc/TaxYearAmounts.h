@@ -102,19 +102,51 @@ inline constexpr double kBracketWidth = 100;
 // A single filer whose working amount stays below this owes no tax.
 inline constexpr double kSingleNoTaxBelow = 100;
 
-// One column of the rate schedule: the lower edge of each bracket in dollars
-// (the edge itself belongs to the bracket below) and the tax at that edge.
-// The rate is 1 % in the first bracket and one point more in each next one.
-struct RateColumn {
-    std::int64_t over[6];
-    std::int64_t base[6];
+// One band of a rate schedule: the part of an income above the band's lower
+// edge (in dollars; the edge itself belongs to the band below) is taxed at
+// the band's rate, on top of the tax at the edge (whole dollars). The rate is
+// kept in hundredths of a percent, so that 1 % is 100 and 5.75 % is 575. The
+// same shape holds this year's schedule and next year's (TaxYear2019Amounts.h).
+struct RateBand {
+    std::int64_t over;
+    std::int64_t base;
+    std::int64_t rate;
 };
+inline constexpr std::int64_t kRateUnitsPerPercent = 100;
+inline constexpr double kRateUnitsPerWhole = 100.0 * kRateUnitsPerPercent;
+// One column of a schedule: its six bands from the lowest up; a band reaches
+// up to the next one's edge, the last one has no limit.
+using RateColumn = std::array<RateBand, 6>;
+
+// This year's rates: 1 % in the first band and one point more in each next
+// one.
 // Single (status 1).
-inline constexpr RateColumn kSingleRates{{0, 750, 2250, 3750, 5250, 7000}, {0, 8, 38, 83, 143, 230}};
+inline constexpr RateColumn kSingleRates{{
+    {0, 0, 100},
+    {750, 8, 200},
+    {2250, 38, 300},
+    {3750, 83, 400},
+    {5250, 143, 500},
+    {7000, 230, 600},
+}};
 // Married filing separately (status 3).
-inline constexpr RateColumn kSeparateRates{{0, 500, 1500, 2500, 3500, 5000}, {0, 5, 25, 55, 95, 170}};
+inline constexpr RateColumn kSeparateRates{{
+    {0, 0, 100},
+    {500, 5, 200},
+    {1500, 25, 300},
+    {2500, 55, 400},
+    {3500, 95, 500},
+    {5000, 170, 600},
+}};
 // Married filing jointly, head of household, and any other status.
-inline constexpr RateColumn kJointRates{{0, 1000, 3000, 5000, 7000, 10000}, {0, 10, 50, 110, 190, 340}};
+inline constexpr RateColumn kJointRates{{
+    {0, 0, 100},
+    {1000, 10, 200},
+    {3000, 50, 300},
+    {5000, 110, 400},
+    {7000, 190, 500},
+    {10000, 340, 600},
+}};
 
 // ---- form 189215: additions, subtractions and the retirement exclusion
 
@@ -136,8 +168,8 @@ inline constexpr double kForm28KeyedAmountLimit = 134000;
 // (line 189396) or of organ donor expenses (line 189399) above these.
 inline constexpr std::int64_t kMinorityContractorLimit = 100000;
 inline constexpr std::int64_t kOrganDonorLimit = 10000;
-// The part-year subtraction of line 189358 counts up to this amount.
-inline constexpr double kLine189358Limit = 10000;
+// One of the part-year subtractions counts up to this amount.
+inline constexpr double kPartYearSubtractionLimit = 10000;
 // Box 189344 of a return that itemizes: marked when a joint return's federal
 // adjusted gross income, or any other return's interest on U.S.
 // obligations, is below these.

@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "module/catalogues/Form187982Lines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form72Lines.h"
-#include "module/catalogues/Form92FieldIds.h"
-#include "module/catalogues/GAForm187982FieldIds.h"
-#include "module/catalogues/GAForm77FieldIds.h"
+#include "module/catalogues/Form77Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/TaxYearStrings.h"
@@ -42,69 +42,8 @@ constexpr ScanLineCodes kExtension{"023", "000000000000", "180900", "00", "0"};
 
 using GADataMgmt::SummaryLine;
 
-// The lines a voucher shares with the other voucher.
-struct VoucherLines {
-    FieldId name;
-    FieldId number;
-    FieldId spouseNumber;
-    FieldId street;
-    FieldId city;
-    FieldId state;
-    FieldId zipCode;
-    FieldId federalText;  // federal form 92 line 671
-    FieldId taxYear;
-    FieldId amount;
-    FieldId scanLine;
-};
-
-const auto& f77 = kGAForm77FieldIds;
-const VoucherLines kPaymentVoucher{
-    .name = f77.f5,
-    .number = f77.f1,
-    .spouseNumber = f77.f4,
-    .street = f77.f7,
-    .city = f77.f8,
-    .state = f77.f9,
-    .zipCode = f77.f10,
-    .federalText = f77.f11,
-    .taxYear = f77.f155789,
-    .amount = f77.f3,
-    .scanLine = f77.f12,
-};
-struct PaymentVoucherLines {
-    FieldId always, onPaper, electronic, forAmendedReturn, formCode;
-};
-const PaymentVoucherLines payment = {
-    .always = f77.f133317,
-    .onPaper = f77.f24016,
-    .electronic = f77.f24017,
-    .forAmendedReturn = f77.f148019,
-    .formCode = f77.f13,
-};
-
-const auto& f187982 = kGAForm187982FieldIds;
-const VoucherLines kExtensionVoucher{
-    .name = f187982.f187991,
-    .number = f187982.f187998,
-    .spouseNumber = f187982.f187999,
-    .street = f187982.f187992,
-    .city = f187982.f187994,
-    .state = f187982.f187995,
-    .zipCode = f187982.f187996,
-    .federalText = f187982.f188002,
-    .taxYear = f187982.f188000,
-    .amount = f187982.f188005,
-    .scanLine = f187982.f188006,
-};
-struct ExtensionVoucherLines {
-    FieldId always, formCode, amountEntered;
-};
-const ExtensionVoucherLines extension = {
-    .always = f187982.f187997,
-    .formCode = f187982.f188001,
-    .amountEntered = f187982.f188004,
-};
-
+const Form77Lines& payment = kForm77Lines;
+const Form187982Lines& extension = kForm187982Lines;
 const Form72Lines& form72 = kForm72Lines;
 
 // Names, number, address and tax year of a voucher, in upper case.
@@ -116,7 +55,7 @@ void fillVoucherHeading(GATaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr hand
                            1);
     engine.assignAddressLine(handle, v.street, 1);
     engine.assignAddressFields(handle, v.city, v.state, v.zipCode, 1);
-    ga.getII(kForm92ID, kForm92FieldIds.f671, handle, v.federalText);
+    ga.getII(kForm92ID, kForm92Lines.reference, handle, v.federalReference);
     handle->assignText(v.taxYear, kTaxYear);
 }
 
@@ -154,7 +93,7 @@ void GATaxReturnCalcEngine::calcPaymentVoucher(DataMgmt::TaxFormPtr handle, std:
         return;
     }
     DataMgmt::TaxForm& form = *handle;
-    const VoucherLines& v = kPaymentVoucher;
+    const VoucherLines& v = payment.voucher;
     form.setX(payment.always);
     const bool electronic = gaReturn_->InElf();
     form.setX(electronic ? payment.electronic : payment.onPaper);
@@ -184,7 +123,7 @@ void GATaxReturnCalcEngine::calcExtensionVoucher(DataMgmt::TaxFormPtr handle, st
         return;
     }
     DataMgmt::TaxForm& form = *handle;
-    const VoucherLines& v = kExtensionVoucher;
+    const VoucherLines& v = extension.voucher;
     form.setX(extension.always);
     fillVoucherHeading(*this, handle, v);
     form.assignText(extension.formCode, TaxYear::kVoucherFormCode);

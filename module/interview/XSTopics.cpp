@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/interview/TopicRows.h"
 #include "platform/store/StoreHandles.h"
 #include "platform/store/TaxDataMgr.h"
@@ -13,22 +14,10 @@ namespace {
 
 constexpr std::uint16_t kFirstCopy = 1;
 
-// The answers of state form 14 that the cross-state topics read: the
-// sections are done; the program updates are wanted (yes) or not (no).
-struct SharedAnswers {
-    Primitives::QVImmutableIdentifier sectionsDone;
-    Primitives::QVImmutableIdentifier updatesYes, updatesNo;
-};
-constexpr SharedAnswers kAnswers = {
-    .sectionsDone = kStateForm14FieldIds.f32585,
-    .updatesYes = kStateForm14FieldIds.f9015,
-    .updatesNo = kStateForm14FieldIds.f9016,
-};
-
 // A section topic (credits; taxes, payments and penalties) is not needed once
 // state form 14 says the sections are done.
 TopicMgmt::TopicStatus sectionStatus(const DataMgmt::TaxReturnPtr& taxReturn) {
-    const bool done = taxReturn->formYes(kStateForm14ID, kFirstCopy, kAnswers.sectionsDone);
+    const bool done = taxReturn->formYes(kStateForm14ID, kFirstCopy, kStateForm14Lines.sectionsDone);
     return done ? TopicMgmt::kTopicStatusNotNeeded : TopicMgmt::kTopicStatusNeeded;
 }
 
@@ -106,7 +95,7 @@ bool UpdateStateTopicDesc::handleUserEvent(const Primitives::QVImmutableIdentifi
     // Next goes on to the updates when the user said yes to them.
     if (event == TopicMgmt::kUserEvent_NEXT) {
         const DataMgmt::TaxReturnPtr current = getTaxDataStore().getTaxReturn(getReturnType());
-        if (!current.isNull() && current->formYes(kStateForm14ID, kFirstCopy, kAnswers.updatesYes)) {
+        if (!current.isNull() && current->formYes(kStateForm14ID, kFirstCopy, kStateForm14Lines.updatesYes)) {
             manager.updateState(store, taxReturn);
             return true;
         }
@@ -114,13 +103,13 @@ bool UpdateStateTopicDesc::handleUserEvent(const Primitives::QVImmutableIdentifi
     }
     // Back leaves the topic with the answer reset to yes.
     if (event == TopicMgmt::kUserEvent_BACK) {
-        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kAnswers.updatesYes, true);
-        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kAnswers.updatesNo, false);
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kStateForm14Lines.updatesYes, true);
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kStateForm14Lines.updatesNo, false);
         return false;
     }
     // Update now takes the updates at once and clears the yes box.
     if (event == TopicMgmt::kUserEvent_UPDATE_NOW) {
-        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kAnswers.updatesYes, false);
+        taxReturn.setFieldValueBool(kStateForm14ID, kFirstCopy, kStateForm14Lines.updatesYes, false);
         manager.updateState(store, taxReturn);
         return true;
     }

@@ -6,8 +6,8 @@
 #include "module/catalogues/Form165Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form72Lines.h"
+#include "module/catalogues/Form76Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/GAForm76FieldIds.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
@@ -24,8 +24,8 @@ constexpr const auto& f165 = kForm165FieldIds;
 // Form 76 lists up to 25 documents in rows of four consecutive fields from
 // its first document field (first name, last name, identifying number,
 // relationship) to its last.
-constexpr const FieldId& kFirstDocumentField = kGAForm76FieldIds.f9;
-constexpr const FieldId& kLastDocumentField = kGAForm76FieldIds.f108;
+constexpr const FieldId& kFirstDocumentField = kForm76Lines.firstRow;
+constexpr const FieldId& kLastDocumentField = kForm76Lines.rowsEnd;
 constexpr int kDocumentRows = 25;
 constexpr int kDocumentRowWidth = 4;
 static_assert(kLastDocumentField.getNumber() ==
@@ -109,7 +109,7 @@ constexpr RecordLine kReturnHeaderLines[] = {
     {"00400.000.001", LineKind::MixedText, {}, {}, "Self-Select On-Line"},
     {"00410.000.001", LineKind::MixedText, {}, {}, "Taxpayer"},
     {"00420.000.001", LineKind::MixedText, {}, {}, "Taxpayer", SpouseLines::Joint},
-    {"00595.000.001", LineKind::Field, kForm92ID, f92.f712, "", SpouseLines::Joint},
+    {"00595.000.001", LineKind::Field, kForm92ID, kForm92Lines.returnInformation.spouseLine, "", SpouseLines::Joint},
     {"00600.000.001", LineKind::Field, kForm92ID, f92.f734, "", SpouseLines::Joint},
     {"00680.000.001", LineKind::Text, {}, {}, "X", SpouseLines::Separate},
     {"00430.000.001", LineKind::Text, {}, {}, ""},
@@ -120,7 +120,7 @@ constexpr RecordLine kReturnHeaderLines[] = {
     {"00475.000.001", LineKind::Field, kForm92ID, taxpayer.number},
     {"00480.000.001", LineKind::Field, kForm92ID, taxpayer.birthDate},
     {"00485.000.001", LineKind::Field, kForm92ID, kForm92Lines.taxpayerDeceased},
-    {"00515.000.001", LineKind::Field, kForm92ID, f92.f711},
+    {"00515.000.001", LineKind::Field, kForm92ID, kForm92Lines.returnInformation.taxpayerLine},
     {"00516.000.001", LineKind::Field, kForm92ID, f92.f734},
     {"00520.000.001", LineKind::MixedFieldText, kForm92ID, spouse.firstName, "", SpouseLines::JointOrSeparate},
     {"00525.000.001", LineKind::MixedFieldText, kForm92ID, spouse.middleName, "", SpouseLines::JointOrSeparate},
@@ -136,16 +136,16 @@ constexpr RecordLine kHomeAddressLines[] = {
     {"00635.000.001", LineKind::MixedFieldText, kForm92ID, address.city},
     {"00640.000.001", LineKind::Field, kForm92ID, address.state},
     {"00645.000.001", LineKind::Field, kForm92ID, address.zipCode},
-    {"00517.000.001", LineKind::Field, kForm92ID, f92.f671},
+    {"00517.000.001", LineKind::Field, kForm92ID, kForm92Lines.reference},
 };
 
 // The address of a filer abroad, after the street.
 constexpr RecordLine kForeignAddressLines[] = {
     {"00660.001.001", LineKind::MixedFieldText, kForm92ID, address.city},
     {"00665.002.001", LineKind::MixedFieldText, kForm92ID, address.foreignProvince},
-    {"00670.000.001", LineKind::Field, kForm92ID, f92.f150739},
+    {"00670.000.001", LineKind::Field, kForm92ID, address.fallbackRegion},
     {"00675.003.001", LineKind::Field, kForm92ID, address.foreignPostalCode},
-    {"00517.000.001", LineKind::Field, kForm92ID, f92.f151513},
+    {"00517.000.001", LineKind::Field, kForm92ID, kForm92Lines.referenceAbroad},
 };
 
 // ---- 8453

@@ -49,7 +49,7 @@ constexpr const auto& form189215 = kForm189215Lines;
 constexpr const auto& form189217 = kForm189217Lines;
 
 // The main form's field whose line is where the Georgia records go.
-constexpr const FieldId& kGeorgiaRecordsField = kGAForm70FieldIds.f345;
+constexpr const FieldId& kGeorgiaRecordsField = kForm70Lines.efile.georgiaRecords;
 
 constexpr FieldRule kFieldRules[] = {
     {kGAForm70ID, form70.dependents.firstRowStart, Rule::DocumentGroups},

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "module/catalogues/Form131Lines.h"
-#include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form183Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/StateTifFileWriter.h"
@@ -16,7 +16,7 @@ namespace StateTifWriteMgmt {
 
 namespace {
 
-constexpr const auto& f92 = kForm92FieldIds;
+const Form92Lines::AuthenticationLines& auth = kForm92Lines.authentication;
 
 // The keys of one identity document, by the kind of document marked.
 struct DocumentKeys {
@@ -86,12 +86,12 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
 
     // The filers' personal and signature data of the federal return.
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    outputTifLine("00123.000.001", federal.formString(kForm92ID, 1, f92.f201312), false);
+    outputTifLine("00123.000.001", federal.formString(kForm92ID, 1, auth.line00123), false);
     outputTifLine("00142.000.001", federal.formString(kForm92ID, 1, kForm92Lines.signatureDate), false);
-    outputFieldLine("00120.000.001", kForm92ID, 1, f92.f200212, false);
-    outputFieldLine("00124.000.001", kForm92ID, 1, f92.f201311, false);
-    outputFieldLine("00143.000.001", kForm92ID, 1, f92.f185998, false);
-    outputFieldLine("00147.000.001", kForm92ID, 1, f92.f199166, false);
+    outputFieldLine("00120.000.001", kForm92ID, 1, auth.line00120, false);
+    outputFieldLine("00124.000.001", kForm92ID, 1, auth.line00124, false);
+    outputFieldLine("00143.000.001", kForm92ID, 1, auth.line00143, false);
+    outputFieldLine("00147.000.001", kForm92ID, 1, auth.line00147, false);
 
     // The machine the return is prepared on.
     std::string device;
@@ -102,18 +102,20 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
     outputTifLineMixedCase("00136.000.001", "Desktop", false);
 
     outputOfficeValues();
-    outputTifLine("00200.000.001", std::string(federal.formYes(kForm92ID, 1, f92.f537) ? "1" : "0"), false);
-    outputFieldLine("00245.000.001", kForm92ID, 1, f92.f195233, false);
+    outputTifLine("00200.000.001",
+                  std::string(federal.formYes(kForm92ID, 1, kForm92Lines.authenticationAnswer) ? "1" : "0"), false);
+    outputFieldLine("00245.000.001", kForm92ID, 1, auth.line00245, false);
     outputFieldLine("00246.000.001", kForm131ID, 1, kForm131Lines.authenticationValue, false);
     // Two more signature values of form 92, when it holds the first and
-    // either its field 1076 is answered no or form 183 field 202 yes.
-    if ((federal.formNo(kForm92ID, 1, f92.f1076) || federal.formYes(kForm183ID, 1, kForm183FieldIds.f202)) &&
-        federal.hasSigValue(kForm92ID, 1, f92.f20464)) {
-        outputFieldLine("00247.000.001", kForm92ID, 1, f92.f20464, false);
-        outputFieldLine("00248.000.001", kForm92ID, 1, f92.f20467, false);
+    // either its signature answer is no or form 183's is yes.
+    if ((federal.formNo(kForm92ID, 1, kForm92Lines.signatureAnswer) ||
+         federal.formYes(kForm183ID, 1, kForm183Lines.signatureAnswer)) &&
+        federal.hasSigValue(kForm92ID, 1, kForm92Lines.furtherSignature[0])) {
+        outputFieldLine("00247.000.001", kForm92ID, 1, kForm92Lines.furtherSignature[0], false);
+        outputFieldLine("00248.000.001", kForm92ID, 1, kForm92Lines.furtherSignature[1], false);
     }
     outputTifLine("00250.000.001", std::string("2"), false);
-    outputFieldLine("00255.000.001", kForm92ID, 1, f92.f191269, false);
+    outputFieldLine("00255.000.001", kForm92ID, 1, auth.line00255, false);
 }
 
 void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& infoCopy, const FormId& infoForm,

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "module/catalogues/Form131Lines.h"
-#include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form183Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -22,33 +22,20 @@ namespace {
 // another line: a pair that goes with the taxpayer's line 711, a pair that
 // goes with the spouse's line 712 on a joint return; and a line the state
 // return record leaves empty.
-struct CompanionLines {
-    FieldId taxpayerLine;
-    std::array<FieldId, 2> withTaxpayerLine;
-    FieldId spouseLine;
-    std::array<FieldId, 2> withSpouseLine;
-    FieldId emptiedInStateRecord;
-};
-constexpr CompanionLines kCompanionLines = {
-    .taxpayerLine = kForm92FieldIds.f711,
-    .withTaxpayerLine = {kForm92FieldIds.f789, kForm92FieldIds.f790},
-    .spouseLine = kForm92FieldIds.f712,
-    .withSpouseLine = {kForm92FieldIds.f791, kForm92FieldIds.f792},
-    .emptiedInStateRecord = kForm92FieldIds.f715,
-};
+const Form92Lines::ReturnInformation& kCompanionLines = kForm92Lines.returnInformation;
 
 // The preparer's identifier of the office record, written when federal form
 // 92 names a preparer; and the heading block's yes box of federal form 183,
 // which the information form receives.
 struct PreparerLines {
-    FieldId preparerNamed;
-    FieldId preparerId;
-    FieldId headingYesBox;
+    const FieldId& preparerNamed;
+    const FieldId& preparerId;
+    const FieldId& headingYesBox;
 };
-constexpr PreparerLines kPreparerLines = {
-    .preparerNamed = kForm92FieldIds.f158035,
-    .preparerId = kForm183FieldIds.f158073,
-    .headingYesBox = kForm183FieldIds.f155,
+const PreparerLines kPreparerLines = {
+    .preparerNamed = kForm92Lines.preparerNamed,
+    .preparerId = kForm183Lines.preparerId,
+    .headingYesBox = kForm183Lines.withdrawal.yes,
 };
 
 bool isOneOf(const FieldId& field, const std::array<FieldId, 2>& fields) {
@@ -101,7 +88,7 @@ void StateTifFileWriter::mappedFederalField(const FormId& federalForm, const Fie
 void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::string& value) {
     const auto& address = kForm92Lines.address;
     const auto& result = kForm92Lines.stateResult;
-    const CompanionLines& companion = kCompanionLines;
+    const Form92Lines::ReturnInformation& companion = kCompanionLines;
     DataMgmt::TaxReturn& federal = *federalReturn();
     if (field == address.street) {
         federal.tifAppendAPTtoStreet(value, kForm92ID, 1, address.apartment);

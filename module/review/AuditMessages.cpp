@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form183Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "platform/store/TaxDataMgr.h"
@@ -148,20 +148,20 @@ void StateTaxFormAuditor::emitEFileFailure(Message message) {
     }
 }
 
-// The host sets form 183 field 28906 to 1 before an e-file; the first
-// blocking reason after that takes its place in field 28907.
+// The host sets form 183's pending mark to 1 before an e-file; the first
+// blocking reason after that takes its place in the form's failure text.
 void StateTaxFormAuditor::recordFirstEFileFailure(const std::string& text) {
     EFileMgmt::EFileMgrHandle& eFileMgr = DataMgmt::TaxDataMgrHandle::getInstance().getEFileMgrHandle();
     if (eFileMgr.getCurFileReturnType() != stateReturn->getReturnType()) {
         return;
     }
     const DataMgmt::TaxFormPtr form183 = federalReturn->getForm(kForm183ID, 1);
-    const auto& f183 = kForm183FieldIds;
-    if (form183.isNull() || form183->getIN(f183.f28906) != 1) {
+    const Form183Lines& f183 = kForm183Lines;
+    if (form183.isNull() || form183->getIN(f183.failurePending) != 1) {
         return;
     }
-    form183->assignIR(f183.f28906, 0);
-    form183->assignText(f183.f28907, withFullStop(text));
+    form183->assignIR(f183.failurePending, 0);
+    form183->assignText(f183.failure, withFullStop(text));
 }
 
 }  // namespace StateAuditMgmt

@@ -14,7 +14,7 @@
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form74Lines.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StateForm4Lines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxReturn.h"
@@ -118,7 +118,7 @@ void GATaxFormAuditor::reportMainFormNotes(DataMgmt::TaxFormPtr& copy, std::uint
 
 // The Georgia wages of form 70 against the state wage worksheet's.
 void GATaxFormAuditor::checkGeorgiaWages(DataMgmt::TaxFormPtr& copy) {
-    const FieldID& worksheetWages = kStateForm4FieldIds.f28;
+    const FieldID& worksheetWages = kStateForm4Lines.wages.nonresident;
     const bool differ = copy->getIR(kLines.heading.georgiaWages) !=
                         static_cast<double>(gaReturn->getIN(kStateForm4ID, 1, worksheetWages));
     report(kClassBoth, differ && gaReturn->formYes(kGAForm69ID, 1, kResidency.taxpayerNonresident), kTypeWarning,

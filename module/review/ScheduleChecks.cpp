@@ -11,10 +11,10 @@
 #include <array>
 #include <string>
 
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
-#include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form71Lines.h"
@@ -112,7 +112,8 @@ void GATaxFormAuditor::checkDonationAddedBack(const DataMgmt::TaxForm& copy, con
                                               std::uint16_t copyNumber, const ExpenseCreditLines& l) {
     const bool missing = (copy.gtZero(l.individual.first) || copy.gtZero(l.individual.second)) &&
                          copy.xMarked(l.secondRequiredBox) && copy.xMarked(l.thirdBox) &&
-                         !copy.xMarked(l.addedBackBox) && federalReturn->formYes(kForm1ID, 1, kForm1FieldIds.f133);
+                         !copy.xMarked(l.addedBackBox) &&
+                         federalReturn->formYes(kForm1ID, 1, kForm1Lines.deductionAnswer);
     report(kClassReview, missing, kTypeWarning, form, copyNumber, l.addedBackBox,
            "To claim the credit, you need to add your donation back to your income. Review what you told us. ");
 }

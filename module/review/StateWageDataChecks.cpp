@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/frame/FilingCodes.h"
@@ -227,7 +229,7 @@ void check1099MiscWithholding(const WageReview& r) {
 // Box 1 wages below one dollar, for the states that refuse them. Unlike the
 // state amounts, box 1 is kept in whole dollars.
 void checkW2Box1(const WageReview& r) {
-    const FieldID wages = kForm52FieldIds.f21;
+    const FieldID& wages = kForm52Lines.wages;
     for (DataMgmt::TaxFormIter it = r.federal.getForms(kForm52ID); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         const std::uint16_t copyNumber = copy->getCopyNumber();
@@ -313,7 +315,8 @@ void checkWithholdingAgainstAmount(const WageReview& r, const SourceForm& source
             flag = listed(k1099GStates, r.abbreviation);
         }
         const double amount =
-            (source.kind == Source::Form1099R ? copy.getIR(kForm84FieldIds.f4) : copy.getIR(line.amount)) / 100;
+            (source.kind == Source::Form1099R ? copy.getIR(kForm84Lines.grossDistribution) : copy.getIR(line.amount)) /
+            100;
         const double withheld = copy.getIR(line.withheld) / 100;
         if ((amount == 0 && withheld == 0) || r.isState("VA")) {
             continue;

@@ -1,15 +1,16 @@
 // Common federal items that state forms take as they are: texts, numbers and
 // boxes by common item number (pullCommonText), and the totals of the state
 // wage worksheet (pullCommonAmount, sumAllCopies).
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <span>
 #include <string>
 
-#include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/Form55FieldIds.h"
-#include "module/catalogues/Form87FieldIds.h"
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -38,6 +39,22 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
         return std::string();
     }
     return federal.getText(copy->getLongValue(n), width, DataMgmt::kJustifyLeft);
+}
+
+// A total of the state wages worksheet: the leading lines, then one column
+// of the rows, added in that order.
+template <std::size_t N, class Column>
+void sumColumn(DataMgmt::TaxForm& sheet, const FieldId& total, std::initializer_list<FieldId> leading,
+               const std::array<StateForm4Lines::Row, N>& rows, Column column) {
+    std::array<FieldId, N + 3> fields{};
+    std::size_t count = 0;
+    for (const FieldId& x : leading) {
+        fields[count++] = x;
+    }
+    for (const StateForm4Lines::Row& row : rows) {
+        fields[count++] = column(row);
+    }
+    sheet.setValueToSumOf(total, std::span<const FieldId>(fields.data(), count));
 }
 
 // One fill of one state field from a common text or box item, by the kind
@@ -107,6 +124,9 @@ private:
     void copyField(const FormId& form, const FieldId& n) { federal_.getII(form, n, targetCopy_, target_); }
     std::string form92Text(const FieldId& n) const { return Utils::strip(federal_.formString(kForm92ID, 1, n)); }
     bool yes(const FormId& form, const FieldId& n) const { return federal_.formYes(form, 1, n); }
+    const FederalMainFormLines& mainLines() const {
+        return main_ == MainForm::Form1 ? kForm1Lines : main_ == MainForm::Form55 ? kForm55Lines : kForm87Lines;
+    }
     // A text found is shown and closed to entry; without one the filer may
     // type it, and whatever stands stays.
     void protectOrRelease(const std::string& text) {
@@ -138,29 +158,28 @@ private:
 // Texts of the federal main form's heading and of federal form 92; a return
 // filed on form 87 has most of them not.
 void CommonText::fillHeadingText(Item item) {
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f87 = kForm87FieldIds;
-    const auto& f92 = kForm92FieldIds;
+    const FederalMainFormLines::CommonItems& m = mainLines().commonItems;
+    const FederalMainFormLines::CommonItems& m1 = kForm1Lines.commonItems;
+    const Form92Lines::CommonItems& f92 = kForm92Lines.commonItems;
     const bool form87 = main_ == MainForm::Form87;
     switch (static_cast<int>(item)) {
         case 116:
-            form87 ? to_.setNull(target_) : copyText(f1.f21);
+            form87 ? to_.setNull(target_) : copyText(m.item116Text);
             break;
         case 117:
             if (form87) {
                 to_.setNull(target_);
             } else {
-                to_.assignText(target_, federal_.formString(kForm92ID, 1, f92.f27) + " " +
-                                            federal_.formString(kForm92ID, 1, f92.f13447));
+                to_.assignText(target_, federal_.formString(kForm92ID, 1, f92.item117First) + " " +
+                                            federal_.formString(kForm92ID, 1, f92.item117Second));
             }
             break;
         case 118:
-            form87 ? to_.setNull(target_) : copyField(kForm92ID, f92.f486);
+            form87 ? to_.setNull(target_) : copyField(kForm92ID, f92.item118);
             break;
         case 120: {
             // The number is printed whole, however large.
-            const std::int64_t value = form87 ? 0 : federal_.getIN(kForm92ID, 1, f92.f28);
+            const std::int64_t value = form87 ? 0 : federal_.getIN(kForm92ID, 1, f92.item120Number);
             if (value == 0) {
                 to_.setNull(target_);
                 break;
@@ -173,7 +192,7 @@ void CommonText::fillHeadingText(Item item) {
             break;
         }
         case 121:
-            main_ == MainForm::Form1 ? copyText(f1.f98) : to_.setNull(target_);
+            main_ == MainForm::Form1 ? copyText(m1.item121Text) : to_.setNull(target_);
             break;
         case 123: {
             if (main_ != MainForm::Form1) {
@@ -181,8 +200,8 @@ void CommonText::fillHeadingText(Item item) {
                 break;
             }
             // A description and its amount: "text $amount".
-            const std::string lead = fieldText(federal_, kForm1ID, f1.f333, 13);
-            const std::int64_t amount = federal_.getIN(kForm1ID, 1, f1.f334);
+            const std::string lead = fieldText(federal_, kForm1ID, m1.item123Lead, 13);
+            const std::int64_t amount = federal_.getIN(kForm1ID, 1, m1.item123Amount);
             const std::string amountText = amount != 0 ? Utils::nStr(static_cast<double>(amount)) : std::string();
             to_.assignText(target_, amountText.empty() ? Utils::strip(lead + " ")
                                                        : Utils::strip(lead + " $" + Utils::strip(amountText)));
@@ -190,10 +209,10 @@ void CommonText::fillHeadingText(Item item) {
         }
         case 129:
             to_.makeProtected(target_);
-            copyText(main_ == MainForm::Form1 ? f1.f188 : main_ == MainForm::Form55 ? f55.f107 : f87.f48);
+            copyText(m.item129Text);
             break;
         default:  // 130
-            copyText(main_ == MainForm::Form1 ? f1.f189 : main_ == MainForm::Form55 ? f55.f108 : f87.f64);
+            copyText(m.item130Text);
             break;
     }
 }
@@ -201,9 +220,9 @@ void CommonText::fillHeadingText(Item item) {
 // Boxes of the federal main form, by the form filed; a return filed on form
 // 87 has none of them.
 void CommonText::fillBox(Item item) {
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f92 = kForm92FieldIds;
+    const FederalMainFormLines& m1 = kForm1Lines;
+    const FederalMainFormLines& m55 = kForm55Lines;
+    const Form92Lines::CommonItems& f92 = kForm92Lines.commonItems;
     auto fromMainForm = [&](const FieldId& onForm1, const FieldId& onForm55) {
         if (main_ == MainForm::Form1) {
             copyField(kForm1ID, onForm1);
@@ -215,45 +234,45 @@ void CommonText::fillBox(Item item) {
     };
     switch (static_cast<int>(item)) {
         case 119:
-            fromMainForm(f1.f22, f55.f22);
+            fromMainForm(m1.commonItems.item119Number, m55.commonItems.item119Number);
             break;
         case 122:
-            main_ == MainForm::Form1 ? copyField(kForm1ID, f1.f116) : to_.setNull(target_);
+            main_ == MainForm::Form1 ? copyField(kForm1ID, m1.commonItems.item122Number) : to_.setNull(target_);
             break;
         case 124:
-            if (yes(kForm92ID, f92.f29) || (yes(kForm92ID, f92.f493) && yes(kForm92ID, f92.f450))) {
+            if (yes(kForm92ID, f92.item124Box) ||
+                (yes(kForm92ID, f92.item124BoxA) && yes(kForm92ID, f92.item124BoxB))) {
                 to_.setX(target_);
             } else {
                 to_.setXNo(target_);
             }
             break;
         case Item::kTaxpayerAged65Box:
-            fromMainForm(f1.f121, f55.f82);
+            fromMainForm(m1.taxpayerAged65, m55.taxpayerAged65);
             break;
         case Item::kTaxpayerBlindBox:
-            fromMainForm(f1.f122, f55.f83);
+            fromMainForm(m1.taxpayerBlind, m55.taxpayerBlind);
             break;
         case Item::kSpouseAged65Box:
-            fromMainForm(f1.f123, f55.f84);
+            fromMainForm(m1.spouseAged65, m55.spouseAged65);
             break;
         default:  // kSpouseBlindBox
-            fromMainForm(f1.f124, f55.f85);
+            fromMainForm(m1.spouseBlind, m55.spouseBlind);
             break;
     }
 }
 
 // Texts and boxes of federal form 92, whatever the main form.
 void CommonText::fillFromForm92(Item item) {
-    const auto& f92 = kForm92FieldIds;
     switch (static_cast<int>(item)) {
         case 141:
-            protectOrRelease(form92Text(f92.f671));
+            protectOrRelease(form92Text(kForm92Lines.reference));
             break;
         case 142:
             to_.unProtect(target_);
             break;
         case 143:
-            protectOrRelease(form92Text(f92.f151513));
+            protectOrRelease(form92Text(kForm92Lines.referenceAbroad));
             break;
         case Item::kTaxpayerDateOfDeath:
         case Item::kSpouseDateOfDeath: {
@@ -276,22 +295,25 @@ void CommonText::fillFromForm92(Item item) {
 // The refund's routing or account number: from the federal main form when
 // it shows a refund, else from federal form 92.
 void CommonText::fillAccountText(bool routingNumber) {
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f87 = kForm87FieldIds;
+    const FederalMainFormLines::RefundAccount& a1 = kForm1Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a55 = kForm55Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a87 = kForm87Lines.refundAccount;
     const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
     const short length = routingNumber ? 9 : 17;
     std::string text;
     if (main_ == MainForm::Form1) {
-        if (federal_.getIN(kForm1ID, 1, f1.f184) > 0) {
-            text = Utils::strip(fieldText(federal_, kForm1ID, routingNumber ? f1.f471 : f1.f474, length));
+        if (federal_.getIN(kForm1ID, 1, a1.refund) > 0) {
+            text = Utils::strip(
+                fieldText(federal_, kForm1ID, routingNumber ? a1.routingNumber : a1.accountNumber, length));
         }
     } else if (main_ == MainForm::Form55) {
-        if (federal_.getIN(kForm55ID, 1, f55.f135) > 0) {
-            text = Utils::strip(fieldText(federal_, kForm55ID, routingNumber ? f55.f216 : f55.f219, length));
+        if (federal_.getIN(kForm55ID, 1, a55.refund) > 0) {
+            text = Utils::strip(
+                fieldText(federal_, kForm55ID, routingNumber ? a55.routingNumber : a55.accountNumber, length));
         }
-    } else if (federal_.getIN(kForm87ID, 1, f87.f27) > 0) {
-        text = Utils::strip(fieldText(federal_, kForm87ID, routingNumber ? f87.f105 : f87.f108, length));
+    } else if (federal_.getIN(kForm87ID, 1, a87.refund) > 0) {
+        text =
+            Utils::strip(fieldText(federal_, kForm87ID, routingNumber ? a87.routingNumber : a87.accountNumber, length));
     }
     if (text.empty()) {
         text = Utils::strip(
@@ -303,9 +325,9 @@ void CommonText::fillAccountText(bool routingNumber) {
 // The account kind of the refund: 1 checking, 2 savings, 0 not known (or no
 // routing and account number on federal form 92).
 int CommonText::accountChoice() const {
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f87 = kForm87FieldIds;
+    const FederalMainFormLines::RefundAccount& a1 = kForm1Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a55 = kForm55Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a87 = kForm87Lines.refundAccount;
     const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
     if (state_.textString(kForm92ID, 1, deposit.routingNumber).empty() ||
         state_.textString(kForm92ID, 1, deposit.accountNumber).empty()) {
@@ -313,13 +335,13 @@ int CommonText::accountChoice() const {
     }
     int choice = 0;
     if (main_ == MainForm::Form1) {
-        if (federal_.getIN(kForm1ID, 1, f1.f184) > 0) {
-            choice = yes(kForm1ID, f1.f472) ? 1 : yes(kForm1ID, f1.f473) ? 2 : 0;
+        if (federal_.getIN(kForm1ID, 1, a1.refund) > 0) {
+            choice = yes(kForm1ID, a1.checking) ? 1 : yes(kForm1ID, a1.savings) ? 2 : 0;
         }
     } else if (main_ == MainForm::Form55) {
-        choice = yes(kForm55ID, f55.f217) ? 1 : yes(kForm55ID, f55.f218) ? 2 : 0;
+        choice = yes(kForm55ID, a55.checking) ? 1 : yes(kForm55ID, a55.savings) ? 2 : 0;
     } else {
-        choice = yes(kForm87ID, f87.f106) ? 1 : yes(kForm87ID, f87.f107) ? 2 : 0;
+        choice = yes(kForm87ID, a87.checking) ? 1 : yes(kForm87ID, a87.savings) ? 2 : 0;
     }
     if (choice == 0) {
         choice = yes(kForm92ID, deposit.checking) ? 1 : yes(kForm92ID, deposit.savings) ? 2 : 0;
@@ -363,28 +385,26 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
 
 void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "pullCommonAmount");
-    const auto& s4 = kStateForm4FieldIds;
-    const FieldId& end = Primitives::kNullFieldID;
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    using Row = StateForm4Lines::Row;
 
     // Wages plus the line below them, column by column; the column totals
     // include them.
-    sheet.plus2(s4.f32, s4.f26, s4.f29);
-    sheet.plus2(s4.f33, s4.f27, s4.f30);
-    sheet.plus2(s4.f34, s4.f28, s4.f31);
-    sheet.setValueToSumOf(s4.f73, s4.f32, s4.f35, s4.f36, s4.f37, s4.f40, s4.f43, s4.f46, s4.f49, s4.f52, s4.f55,
-                          s4.f58, s4.f61, s4.f64, s4.f67, s4.f70, end);
-    sheet.setValueToSumOf(s4.f112, s4.f76, s4.f79, s4.f82, s4.f85, s4.f88, s4.f91, s4.f94, s4.f97, s4.f100, s4.f103,
-                          s4.f106, s4.f109, s4.f116, s4.f10504, end);
-    sheet.assignIR(s4.f115,
+    sheet.plus2(s4.wagesTotal.federal, s4.wages.federal, s4.otherWages.federal);
+    sheet.plus2(s4.wagesTotal.resident, s4.wages.resident, s4.otherWages.resident);
+    sheet.plus2(s4.wagesTotal.nonresident, s4.wages.nonresident, s4.otherWages.nonresident);
+    auto federal = [](const Row& row) -> const FieldId& { return row.federal; };
+    auto resident = [](const Row& row) -> const FieldId& { return row.resident; };
+    auto nonresident = [](const Row& row) -> const FieldId& { return row.nonresident; };
+    sumColumn(sheet, s4.incomeTotal.federal, {s4.wagesTotal.federal, s4.taxableInterest, s4.ordinaryDividends},
+              s4.incomeLines, federal);
+    sumColumn(sheet, s4.adjustmentTotal.federal, {}, s4.adjustmentLines, federal);
+    sheet.assignIR(s4.federalAgi,
                    static_cast<double>(stateReturn_->pullCommon(getFederalForm(), 1, Utils::PCTypes::kFederalAgi)));
-    sheet.setValueToSumOf(s4.f74, s4.f33, s4.f38, s4.f41, s4.f44, s4.f47, s4.f50, s4.f53, s4.f56, s4.f59, s4.f62,
-                          s4.f65, s4.f68, s4.f71, end);
-    sheet.setValueToSumOf(s4.f75, s4.f34, s4.f39, s4.f42, s4.f45, s4.f48, s4.f51, s4.f54, s4.f57, s4.f60, s4.f63,
-                          s4.f66, s4.f69, s4.f72, end);
-    sheet.setValueToSumOf(s4.f114, s4.f78, s4.f81, s4.f84, s4.f87, s4.f90, s4.f93, s4.f96, s4.f99, s4.f102, s4.f105,
-                          s4.f108, s4.f111, s4.f118, s4.f10506, end);
-    sheet.setValueToSumOf(s4.f113, s4.f77, s4.f80, s4.f83, s4.f86, s4.f89, s4.f92, s4.f95, s4.f98, s4.f101, s4.f104,
-                          s4.f107, s4.f110, s4.f117, s4.f10505, end);
+    sumColumn(sheet, s4.incomeTotal.resident, {s4.wagesTotal.resident}, s4.incomeLines, resident);
+    sumColumn(sheet, s4.incomeTotal.nonresident, {s4.wagesTotal.nonresident}, s4.incomeLines, nonresident);
+    sumColumn(sheet, s4.adjustmentTotal.nonresident, {}, s4.adjustmentLines, nonresident);
+    sumColumn(sheet, s4.adjustmentTotal.resident, {}, s4.adjustmentLines, resident);
 
     stateReturn_->setDataEntered(kStateForm4ID, 1, true, false);
     sheet.setCalculatedFlag(true);
@@ -392,10 +412,18 @@ void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {
 
 void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "sumAllCopies");
-    const auto& s4 = kStateForm4FieldIds;
-    const auto& s2 = kStateForm2FieldIds;
-    const auto& s3 = kStateForm3FieldIds;
-    for (const FieldId& field : {s4.f8, s4.f9, s4.f10, s4.f11, s4.f12, s4.f13}) {
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    // The interest statement's regular interest and its U.S. obligations
+    // net of federal form 3; the dividend statement's regular dividends and
+    // U.S. obligations.
+    const StatementTotalLine& netInterest = kStateForm2Lines.netUsObligations;
+    const StatementTotalLine& regularInterest = kStateForm2Lines.statement.regular;
+    const StatementTotalLine& usDividends = kStateForm3Lines.statement.usObligations;
+    const StatementTotalLine& regularDividends = kStateForm3Lines.statement.regular;
+    const StateForm4Lines::Row& interestColumns = s4.interestStatements;
+    const StateForm4Lines::Row& dividendColumns = s4.dividendStatements;
+    for (const FieldId& field : {interestColumns.federal, interestColumns.resident, interestColumns.nonresident,
+                                 dividendColumns.federal, dividendColumns.resident, dividendColumns.nonresident}) {
         sheet.setNull(field);
     }
     auto interest = [&](const FieldId& a, const FieldId& b) {
@@ -409,17 +437,23 @@ void StateTaxReturnCalcEngine::sumAllCopies(DataMgmt::TaxFormPtr form, int kind)
     // Column 1 (kind 1), 2 (kind 2) or 3 (kind 3) of the statements' regular
     // and U.S.-obligation lines; any other kind takes columns 2 and 3.
     auto secondColumn = [&] {
-        sheet.assignIR(s4.f9, static_cast<double>(interest(s2.f161, s2.f152)));
-        sheet.assignIR(s4.f12, static_cast<double>(dividends(s3.f155, s3.f152)));
+        sheet.assignIR(interestColumns.resident,
+                       static_cast<double>(interest(netInterest.partYear, regularInterest.partYear)));
+        sheet.assignIR(dividendColumns.resident,
+                       static_cast<double>(dividends(usDividends.partYear, regularDividends.partYear)));
     };
     auto thirdColumn = [&] {
-        sheet.assignIR(s4.f10, static_cast<double>(interest(s2.f162, s2.f153)));
-        sheet.assignIR(s4.f13, static_cast<double>(dividends(s3.f156, s3.f153)));
+        sheet.assignIR(interestColumns.nonresident,
+                       static_cast<double>(interest(netInterest.nonresident, regularInterest.nonresident)));
+        sheet.assignIR(dividendColumns.nonresident,
+                       static_cast<double>(dividends(usDividends.nonresident, regularDividends.nonresident)));
     };
     switch (kind) {
         case 1:
-            sheet.assignIR(s4.f8, static_cast<double>(interest(s2.f160, s2.f151)));
-            sheet.assignIR(s4.f11, static_cast<double>(dividends(s3.f154, s3.f151)));
+            sheet.assignIR(interestColumns.federal,
+                           static_cast<double>(interest(netInterest.total, regularInterest.total)));
+            sheet.assignIR(dividendColumns.federal,
+                           static_cast<double>(dividends(usDividends.total, regularDividends.total)));
             break;
         case 2:
             secondColumn();

@@ -2,8 +2,7 @@
 // twelve dated rows, and the yearly totals of federal forms 31 and 126.
 #include <array>
 
-#include "module/catalogues/Form126FieldIds.h"
-#include "module/catalogues/Form31FieldIds.h"
+#include "module/catalogues/DatedAmountLines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 
@@ -76,13 +75,13 @@ bool StateTaxReturnCalcEngine::scanFormDates() {
     const DatedForm forms[] = {
         {
             .form = kForm31ID,
-            .date = kForm31FieldIds.f3,
-            .amount = kForm31FieldIds.f135,
+            .date = kForm31Lines.date,
+            .amount = kForm31Lines.amount,
         },
         {
             .form = kForm126ID,
-            .date = kForm126FieldIds.f33,
-            .amount = kForm126FieldIds.f36,
+            .date = kForm126Lines.date,
+            .amount = kForm126Lines.amount,
         },
     };
     for (const DatedForm& dated : forms) {

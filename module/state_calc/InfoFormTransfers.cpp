@@ -12,11 +12,11 @@
 #include <string>
 
 #include "module/catalogues/FieldTripleTable.h"
-#include "module/catalogues/Form104FieldIds.h"
-#include "module/catalogues/Form183FieldIds.h"
+#include "module/catalogues/Form104Lines.h"
+#include "module/catalogues/Form183Lines.h"
 #include "module/catalogues/Form92Lines.h"
-#include "module/catalogues/OwnerInfoFieldIds.h"
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/OwnerInfoLines.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -95,10 +95,10 @@ int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
 FormId StateTaxReturnCalcEngine::getCheckBoxStatus() {
     DataMgmt::TaxFormPtr copy = taxReturn->getFormUVPtr(kForm104ID, 1, false);
     if (!copy.isNull()) {
-        if (copy->xMarked(kForm104FieldIds.f183)) {
+        if (copy->xMarked(kForm104Lines.filedOnForm87)) {
             return kForm87ID;
         }
-        if (copy->xMarked(kForm104FieldIds.f181)) {
+        if (copy->xMarked(kForm104Lines.filedOnForm55)) {
             return kForm55ID;
         }
     }
@@ -154,16 +154,15 @@ void StateTaxReturnCalcEngine::transferHeadingRows(DataMgmt::TaxFormPtr info, Fo
 
     DataMgmt::TaxFormPtr owner = stateReturn_->getFormUVPtr(ownerInfoForm, 1, true);
     if (!owner.isNull()) {
-        const auto& ownerInfo = kOwnerInfoFieldIds;
-        assignOwnerInfo(owner, stateReturn_->getInfoForm(), 2, ownerInfo.f1, ownerInfo.f2, ownerInfo.f3, ownerInfo.f4,
-                        ownerInfo.f5, ownerInfo.f6, ownerInfo.f7, ownerInfo.f8, ownerInfo.f9, ownerInfo.f10,
-                        Primitives::kNullFieldID, 0);
+        const auto& o = kOwnerInfoLines;
+        assignOwnerInfo(owner, stateReturn_->getInfoForm(), 2, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8],
+                        o[9], Primitives::kNullFieldID, 0);
         stateReturn_->setDataEntered(ownerInfoForm, 1, true, false);
         owner->setCalculatedFlag(true);
     }
     DataMgmt::TaxFormPtr enabled = stateReturn_->getFormUVPtr(enabledTypeForm, 1, true);
     if (!enabled.isNull()) {
-        enabled->assignIR(kStateForm14FieldIds.f23, static_cast<double>(stateReturn_->getEnabledType()));
+        enabled->assignIR(kStateForm14Lines.enabledType, static_cast<double>(stateReturn_->getEnabledType()));
     }
 }
 
@@ -328,17 +327,17 @@ void StateTaxReturnCalcEngine::protectHeadingFields(DataMgmt::TaxFormPtr info, F
     form.unprotect(detailBox);
     form.unprotect(detailCompanion);
     if (form.marked(detailBox)) {
-        const auto& f183 = kForm183FieldIds;
-        form.text(detailText1, taxReturn->formString(kForm183ID, 1, f183.f188832));
+        const auto& details = kForm183Lines.withdrawal.details;
+        form.text(detailText1, taxReturn->formString(kForm183ID, 1, details[0]));
         form.protect(detailText1);
-        form.text(detailText2, taxReturn->formString(kForm183ID, 1, f183.f188833));
+        form.text(detailText2, taxReturn->formString(kForm183ID, 1, details[1]));
         form.protect(detailText2);
         if (present(detail3)) {
-            taxReturn->getII(kForm183ID, f183.f188834, info, detail3);
+            taxReturn->getII(kForm183ID, details[2], info, detail3);
             form.protect(detail3);
         }
         if (present(detail4)) {
-            taxReturn->getII(kForm183ID, f183.f188835, info, detail4);
+            taxReturn->getII(kForm183ID, details[3], info, detail4);
             form.protect(detail4);
         }
         for (FieldId field : options) {

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <string>
 
-#include "module/catalogues/Form164FieldIds.h"
+#include "module/catalogues/Form164Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -110,8 +110,8 @@ void StateTaxReturnCalcEngine::layOutStatement(const FormId& statementForm, Fiel
             if (counted <= 1 && !amounts.hasIncome) {
                 continue;  // nothing to list
             }
-            const bool restrictedStock =
-                dividends && source.form == kForm164ID && federal.formYes(kForm164ID, sourceCopy, kForm164FieldIds.f19);
+            const bool restrictedStock = dividends && source.form == kForm164ID &&
+                                         federal.formYes(kForm164ID, sourceCopy, kForm164Lines.restrictedStock);
             // The entry is laid out by the lines it really writes when the
             // count says fewer, so that it never runs past the line area.
             const short written = restrictedStock ? short{2} : linesWritten(amounts);

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form164FieldIds.h"
-#include "module/catalogues/Form166FieldIds.h"
-#include "module/catalogues/Form3FieldIds.h"
-#include "module/catalogues/Form51FieldIds.h"
-#include "module/catalogues/Form89FieldIds.h"
-#include "module/catalogues/StateForm2FieldIds.h"
-#include "module/catalogues/StateForm3FieldIds.h"
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form166Lines.h"
+#include "module/catalogues/Form3Lines.h"
+#include "module/catalogues/OtherIntDivSourceLines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -23,28 +21,17 @@
 namespace StateCalculationMgmt {
 
 // The fixed parts of one of the two statements. Both forms have the same
-// layout: row information in fields 3 to 26, headings 27 to 30, display rows
-// from field 31 (the last one at field 146), total lines from field 151.
+// layout (StatementFormLines): row information, headings, display rows and
+// total lines.
 struct StatementTraits {
     FormId statementForm;  // S
     FormId mainSource;     // M: federal form 166 (interest) or 164 (dividends)
     FieldId mainSpouseBox;
     void (StateTaxReturnCalcEngine::*mainAmounts)(FormId, std::uint16_t, IntDivCategoryAmounts&);
     void (StateTaxReturnCalcEngine::*otherAmounts)(FormId, std::uint16_t, IntDivCategoryAmounts&);
-    FieldId firstInfoField;
-    FieldId lastInfoField;
-    FieldId taxpayerHeading1;
-    FieldId taxpayerHeading2;
-    FieldId spouseHeading1;
-    FieldId spouseHeading2;
-    FieldId firstRowField;
-    FieldId lastRowField;
+    const StatementFormLines& lines;
     // First fields of the total lines, in list order.
     std::vector<FieldId> totalLines;
-    FieldId regularTotalField;
-    FieldId usObligationTotalField;
-    FieldId outOfStateTotalField;
-    FieldId inStateTotalField;
     bool interest;          // the line from federal form 3 and the net U.S.-obligation line
     const char* operation;  // the builder's name, for a refusal
 };
@@ -58,26 +45,16 @@ constexpr const char* kClassName = "StateTaxReturnCalcEngine";
 constexpr std::size_t kMaxPayerNameLength = 127;
 
 const StatementTraits& interestTraits() {
+    const StatementFormLines& interest = kStateForm2Lines.statement;
     static const StatementTraits traits{
         .statementForm = kStateForm2ID,
         .mainSource = kForm166ID,
-        .mainSpouseBox = kForm166FieldIds.f3,
+        .mainSpouseBox = kForm166Lines.spouse,
         .mainAmounts = &StateTaxReturnCalcEngine::getInterestSourceAmounts,
         .otherAmounts = &StateTaxReturnCalcEngine::getOtherInterestAmounts,
-        .firstInfoField = kStateForm2FieldIds.f3,
-        .lastInfoField = kStateForm2FieldIds.f26,
-        .taxpayerHeading1 = kStateForm2FieldIds.f27,
-        .taxpayerHeading2 = kStateForm2FieldIds.f28,
-        .spouseHeading1 = kStateForm2FieldIds.f29,
-        .spouseHeading2 = kStateForm2FieldIds.f30,
-        .firstRowField = kStateForm2FieldIds.f31,
-        .lastRowField = kStateForm2FieldIds.f146,
-        .totalLines = {kStateForm2FieldIds.f151, kStateForm2FieldIds.f154, kStateForm2FieldIds.f157,
-                       kStateForm2FieldIds.f163, kStateForm2FieldIds.f166},
-        .regularTotalField = kStateForm2FieldIds.f151,
-        .usObligationTotalField = kStateForm2FieldIds.f154,
-        .outOfStateTotalField = kStateForm2FieldIds.f163,
-        .inStateTotalField = kStateForm2FieldIds.f166,
+        .lines = interest,
+        .totalLines = {interest.regular.total, interest.usObligations.total, kStateForm2Lines.fromFederalForm3.total,
+                       interest.outOfStateMunicipal.total, interest.inStateMunicipal.total},
         .interest = true,
         .operation = "buildInterestStatement",
     };
@@ -85,26 +62,16 @@ const StatementTraits& interestTraits() {
 }
 
 const StatementTraits& dividendTraits() {
+    const StatementFormLines& dividends = kStateForm3Lines.statement;
     static const StatementTraits traits{
         .statementForm = kStateForm3ID,
         .mainSource = kForm164ID,
-        .mainSpouseBox = kForm164FieldIds.f3,
+        .mainSpouseBox = kForm164Lines.spouse,
         .mainAmounts = &StateTaxReturnCalcEngine::getDividendSourceAmounts,
         .otherAmounts = &StateTaxReturnCalcEngine::getOtherDividendAmounts,
-        .firstInfoField = kStateForm3FieldIds.f3,
-        .lastInfoField = kStateForm3FieldIds.f26,
-        .taxpayerHeading1 = kStateForm3FieldIds.f27,
-        .taxpayerHeading2 = kStateForm3FieldIds.f28,
-        .spouseHeading1 = kStateForm3FieldIds.f29,
-        .spouseHeading2 = kStateForm3FieldIds.f30,
-        .firstRowField = kStateForm3FieldIds.f31,
-        .lastRowField = kStateForm3FieldIds.f146,
-        .totalLines = {kStateForm3FieldIds.f151, kStateForm3FieldIds.f154, kStateForm3FieldIds.f157,
-                       kStateForm3FieldIds.f160},
-        .regularTotalField = kStateForm3FieldIds.f151,
-        .usObligationTotalField = kStateForm3FieldIds.f154,
-        .outOfStateTotalField = kStateForm3FieldIds.f157,
-        .inStateTotalField = kStateForm3FieldIds.f160,
+        .lines = dividends,
+        .totalLines = {dividends.regular.total, dividends.usObligations.total, dividends.outOfStateMunicipal.total,
+                       dividends.inStateMunicipal.total},
         .interest = false,
         .operation = "buildDividendStatement",
     };
@@ -116,7 +83,7 @@ FieldId spouseBox(const StatementTraits& traits, const FormId& source) {
     if (source == traits.mainSource) {
         return traits.mainSpouseBox;
     }
-    return source == kForm51ID ? kForm51FieldIds.f367 : kForm89FieldIds.f146;
+    return source == kForm51ID ? kForm51Lines.spouse : kForm89Lines.spouse;
 }
 
 double raiseToZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
@@ -195,7 +162,7 @@ int ownerCode(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint1
 std::size_t payerNameWidth(const StateDataMgmt::StateTaxReturn& state, const StatementTraits& traits) {
     std::size_t width = kMaxPayerNameLength;
     if (DataMgmt::TaxFormDescPtr desc = state.getTaxFormDescriptor(traits.statementForm); !desc.isNull()) {
-        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.firstRowField);
+        if (DataMgmt::FormFieldDescPtr field = desc->getFieldDesc(traits.lines.firstRow);
             !field.isNull() && field->getMaxLength() > 0 && field->getMaxLength() < width) {
             width = field->getMaxLength();
         }
@@ -203,35 +170,37 @@ std::size_t payerNameWidth(const StateDataMgmt::StateTaxReturn& state, const Sta
     return width;
 }
 
-// The interest that federal form 3 reports on line 68 of a return filed on
+// The interest that federal form 3 reports, on a return filed on
 // form 1 or 55; nothing otherwise or when it is not above 0.
 std::optional<double> form3Interest(const DataMgmt::TaxReturn& federal, const FormId& federalForm) {
     if (federalForm != kForm1ID && federalForm != kForm55ID) {
         return std::nullopt;
     }
-    const std::int64_t value = federal.getIN(kForm3ID, 1, kForm3FieldIds.f68);
+    const std::int64_t value = federal.getIN(kForm3ID, 1, kForm3Lines.interest);
     return value > 0 ? std::optional<double>(static_cast<double>(value)) : std::nullopt;
 }
 
 // The interest statement's U.S. obligations net of the line from federal
 // form 3, column by column as the allocation option opens them.
 void netUsObligations(DataMgmt::TaxForm& statement, int allocationOption) {
-    const auto& s2 = kStateForm2FieldIds;
-    statement.minusII(s2.f160, s2.f154, s2.f157);
+    const StatementTotalLine& net = kStateForm2Lines.netUsObligations;
+    const StatementTotalLine& all = kStateForm2Lines.statement.usObligations;
+    const StatementTotalLine& fromForm3 = kStateForm2Lines.fromFederalForm3;
+    statement.minusII(net.total, all.total, fromForm3.total);
     // The part-year column is open to a part-year return, the nonresident
     // column to a nonresident one, both to a return of both kinds.
     const bool partYearColumn = allocationOption == Residency::kBothColumns || allocationOption == Residency::kPartYear;
     const bool nonresidentColumn =
         allocationOption == Residency::kBothColumns || allocationOption == Residency::kNonresident;
     if (partYearColumn) {
-        statement.minusII(s2.f161, s2.f155, s2.f158);
+        statement.minusII(net.partYear, all.partYear, fromForm3.partYear);
     } else {
-        statement.setNull(s2.f161);
+        statement.setNull(net.partYear);
     }
     if (nonresidentColumn) {
-        statement.minusII(s2.f162, s2.f156, s2.f159);
+        statement.minusII(net.nonresident, all.nonresident, fromForm3.nonresident);
     } else {
-        statement.setNull(s2.f162);
+        statement.setNull(net.nonresident);
     }
 }
 
@@ -244,15 +213,15 @@ void writeTotalLines(const StatementTraits& traits, DataMgmt::TaxFormPtr form, c
     for (const FieldId& total : traits.totalLines) {
         statement.zero(total);
     }
-    statement.assignIR(traits.regularTotalField, layout.regularTotal);
-    statement.assignIR(traits.usObligationTotalField, layout.usObligationTotal);
-    statement.assignIR(traits.outOfStateTotalField, layout.outOfStateMunicipalTotal);
-    statement.assignIR(traits.inStateTotalField, layout.inStateMunicipalTotal);
+    statement.assignIR(traits.lines.regular.total, layout.regularTotal);
+    statement.assignIR(traits.lines.usObligations.total, layout.usObligationTotal);
+    statement.assignIR(traits.lines.outOfStateMunicipal.total, layout.outOfStateMunicipalTotal);
+    statement.assignIR(traits.lines.inStateMunicipal.total, layout.inStateMunicipalTotal);
     if (traits.interest) {
         if (!firstCopy) {
-            statement.setNull(kStateForm2FieldIds.f157);
+            statement.setNull(kStateForm2Lines.fromFederalForm3.total);
         } else if (fromForm3) {
-            statement.assignIR(kStateForm2FieldIds.f157, *fromForm3);
+            statement.assignIR(kStateForm2Lines.fromFederalForm3.total, *fromForm3);
         }
     }
 
@@ -285,13 +254,13 @@ public:
     // over at the end of the copy.
     void draw() {
         DataMgmt::QVFieldIDIter info = statement_.description().getFieldIDs();
-        info = traits_.firstInfoField;
+        info = traits_.lines.firstRowInfo;
         DataMgmt::QVFieldIDIter row = statement_.description().getFieldIDs();
-        row = traits_.firstRowField;
-        for (; !info.atEOL() && info <= traits_.lastInfoField; info.next()) {
+        row = traits_.lines.firstRow;
+        for (; !info.atEOL() && info <= traits_.lines.lastRowInfo; info.next()) {
             drawRow(info.getFieldID(), row);
         }
-        while (!row.atEOL() && row <= traits_.lastRowField) {
+        while (!row.atEOL() && row <= traits_.lines.lastRow) {
             clearRow(row);
         }
     }
@@ -368,23 +337,23 @@ void StateTaxReturnCalcEngine::getDividendSourceAmounts(FormId /*sourceForm*/, s
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
     const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm164ID, sourceCopy, false)};
-    const auto& f164 = kForm164FieldIds;
-    const double ordinary = amount(f164.f6);
-    const double municipal = amount(f164.f41);
-    const double inStateMunicipal = amount(f164.f52);
-    const double further1 = amount(f164.f7);
-    const double further2 = amount(f164.f11);
-    const double adjustment = amount(f164.f32);
-    // Field 40 is the U.S.-obligation share of the ordinary dividends, in
+    const Form164Lines& f164 = kForm164Lines;
+    const double ordinary = amount(f164.ordinaryDividends);
+    const double municipal = amount(f164.exemptInterestDividends);
+    const double inStateMunicipal = amount(f164.georgiaExemptInterestDividends);
+    const double further1 = amount(f164.capitalGainDividends);
+    const double further2 = amount(f164.furtherAmount);
+    const double adjustment = amount(f164.adjustment);
+    // The U.S.-obligation share of the ordinary dividends is given in
     // percent.
-    const double usObligations = ordinary * amount(f164.f40) / 100.0;
+    const double usObligations = ordinary * amount(f164.usObligationsPercent) / 100.0;
 
     out = IntDivCategoryAmounts{};
     out.sourceTotal = raiseToZero(ordinary + municipal - adjustment);
     out.hasIncome = ordinary + municipal > 0.0;
 
     double further = 0.0;  // amounts that are neither regular nor municipal
-    if (!federal.formYes(kForm164ID, sourceCopy, f164.f19)) {
+    if (!federal.formYes(kForm164ID, sourceCopy, f164.restrictedStock)) {
         out.usObligationAmount = rounded(usObligations);
         out.regularAmount = ordinary - out.usObligationAmount;
         out.municipalTotal = rounded(municipal);
@@ -411,35 +380,35 @@ void StateTaxReturnCalcEngine::getDividendSourceAmounts(FormId /*sourceForm*/, s
         out.sourceTotal = ordinary - regularShare - usShare;
     }
     out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
-    out.ownerCode = ownerCode(federal, kForm164ID, sourceCopy, f164.f3, f164.f4);
+    out.ownerCode = ownerCode(federal, kForm164ID, sourceCopy, f164.spouse, f164.joint);
 }
 
 void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, std::uint16_t sourceCopy,
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
     const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm166ID, sourceCopy, false)};
-    const auto& f166 = kForm166FieldIds;
+    const Form166Lines& f166 = kForm166Lines;
 
-    const double interest = amount(f166.f10);
-    const double usTreasury = amount(f166.f12);
-    const double otherRegular = amount(f166.f17);
-    const double otherUsObligations = amount(f166.f54);
-    // Tax-exempt interest (field 18) is municipal when field 197490 holds an
-    // amount too; otherwise it is regular, and field 53 is the U.S.
-    // obligations' part of the regular interest.
+    const double interest = amount(f166.interest);
+    const double usTreasury = amount(f166.usTreasury);
+    const double otherRegular = amount(f166.otherRegular);
+    const double otherUsObligations = amount(f166.otherUsObligations);
+    // Tax-exempt interest is municipal when the municipal interest holds an
+    // amount too; otherwise it is regular, with the U.S. obligations' part
+    // of the regular interest.
     double exemptAsRegular = 0.0;
     double municipal = 0.0;
     double usPartOfRegular = 0.0;
-    if (amount(f166.f18) > 0 && amount(f166.f197490) > 0) {
-        municipal = amount(f166.f18) + amount(f166.f197490) + amount(f166.f48);
+    if (amount(f166.taxExempt) > 0 && amount(f166.municipal) > 0) {
+        municipal = amount(f166.taxExempt) + amount(f166.municipal) + amount(f166.furtherMunicipal);
     } else {
-        exemptAsRegular = amount(f166.f18);
-        municipal = amount(f166.f197490) + amount(f166.f48);
-        usPartOfRegular = amount(f166.f53);
+        exemptAsRegular = amount(f166.taxExempt);
+        municipal = amount(f166.municipal) + amount(f166.furtherMunicipal);
+        usPartOfRegular = amount(f166.usPartOfRegular);
     }
-    const double inStateMunicipal = amount(f166.f83) + amount(f166.f84);
-    const double furtherRegular = amount(f166.f79);
-    const double adjustment = amount(f166.f27);
+    const double inStateMunicipal = amount(f166.inStateMunicipal1) + amount(f166.inStateMunicipal2);
+    const double furtherRegular = amount(f166.furtherRegular);
+    const double adjustment = amount(f166.adjustment);
 
     out = IntDivCategoryAmounts{};
     const double income =
@@ -460,7 +429,7 @@ void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, s
     out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
 
     if (adjustment != 0.0) {
-        if (federal.formYes(kForm166ID, sourceCopy, f166.f25)) {
+        if (federal.formYes(kForm166ID, sourceCopy, f166.adjustmentAgainstUsOnly)) {
             // The whole adjustment goes against the U.S. obligations.
             out.usObligationAmount -= adjustment;
         } else {
@@ -476,7 +445,7 @@ void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, s
             }
         }
     }
-    out.ownerCode = ownerCode(federal, kForm166ID, sourceCopy, f166.f3, f166.f4);
+    out.ownerCode = ownerCode(federal, kForm166ID, sourceCopy, f166.spouse, f166.joint);
 }
 
 void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::uint16_t sourceCopy,
@@ -484,18 +453,18 @@ void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::u
     // Dividends of forms 51 and 89 have no municipal part.
     const FieldId none = Primitives::kNullFieldID;
     const OtherSourceFields form51{
-        .amount = kForm51FieldIds.f18,
-        .usObligations = kForm51FieldIds.f381,
+        .amount = kForm51Lines.dividends,
+        .usObligations = kForm51Lines.dividendsUsObligations,
         .municipal = none,
         .inState = none,
-        .spouse = kForm51FieldIds.f367,
+        .spouse = kForm51Lines.spouse,
     };
     const OtherSourceFields form89{
-        .amount = kForm89FieldIds.f16,
-        .usObligations = kForm89FieldIds.f151,
+        .amount = kForm89Lines.dividends,
+        .usObligations = kForm89Lines.dividendsUsObligations,
         .municipal = none,
         .inState = none,
-        .spouse = kForm89FieldIds.f146,
+        .spouse = kForm89Lines.spouse,
     };
     otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
@@ -503,18 +472,18 @@ void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::u
 void StateTaxReturnCalcEngine::getOtherInterestAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
     const OtherSourceFields form51{
-        .amount = kForm51FieldIds.f17,
-        .usObligations = kForm51FieldIds.f341,
-        .municipal = kForm51FieldIds.f209,
-        .inState = kForm51FieldIds.f383,
-        .spouse = kForm51FieldIds.f367,
+        .amount = kForm51Lines.interest,
+        .usObligations = kForm51Lines.interestUsObligations,
+        .municipal = kForm51Lines.municipalInterest,
+        .inState = kForm51Lines.inStateMunicipalInterest,
+        .spouse = kForm51Lines.spouse,
     };
     const OtherSourceFields form89{
-        .amount = kForm89FieldIds.f15,
-        .usObligations = kForm89FieldIds.f139,
-        .municipal = kForm89FieldIds.f130,
-        .inState = kForm89FieldIds.f153,
-        .spouse = kForm89FieldIds.f146,
+        .amount = kForm89Lines.interest,
+        .usObligations = kForm89Lines.interestUsObligations,
+        .municipal = kForm89Lines.municipalInterest,
+        .inState = kForm89Lines.inStateMunicipalInterest,
+        .spouse = kForm89Lines.spouse,
     };
     otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
 }
@@ -541,10 +510,10 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     rowLayout_ = SummaryRowLayout{};
 
     // Headings: the taxpayer, and the spouse on a joint return.
-    assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.taxpayerHeading1,
-                    traits.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, traits.spouseHeading1,
-                    traits.spouseHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID,
-                    0);
+    assignOwnerName(form, infoForm, filingStatus, Utils::DISPLAY_NAME{nameFormat}, traits.lines.taxpayerHeading1,
+                    traits.lines.taxpayerHeading2, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    traits.lines.spouseHeading1, traits.lines.spouseHeading2, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
 
     // The rows add up the category totals in the layout as they are drawn.
     const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);
@@ -559,7 +528,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
     for (const FieldId& total : traits.totalLines) {
         sum += statement.getIR(total);
     }
-    if (sum != 0.0 || stateReturn_->hasSigValue(s, copy, traits.firstRowField)) {
+    if (sum != 0.0 || stateReturn_->hasSigValue(s, copy, traits.lines.firstRow)) {
         stateReturn_->setDataEntered(s, copy, true, false);
         statement.setCalculatedFlag(true);
     }

@@ -8,10 +8,8 @@
 #include <array>
 #include <string>
 
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/FieldTripleTable.h"
-#include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/Form55FieldIds.h"
-#include "module/catalogues/Form87FieldIds.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -90,30 +88,11 @@ void writeRegion(DataMgmt::TaxForm& copy, FieldId field, const AddressTexts& a) 
 }  // namespace
 
 void StateTaxReturnCalcEngine::buildFieldTripleTable() {
-    const auto& f1 = kForm1FieldIds;
-    const auto& f55 = kForm55FieldIds;
-    const auto& f87 = kForm87FieldIds;
     // Rows 1-15: the item's field on federal form 1, 55 and 87.
-    const std::array<std::array<FieldId, 3>, 15> rows{{
-        {f1.f1, f55.f1, f87.f31},         // taxpayer first name
-        {f1.f411, f55.f178, f87.f69},     // taxpayer middle name or initial
-        {f1.f2, f55.f2, f87.f32},         // taxpayer last name
-        {f1.f3, f55.f3, f87.f81534},      // taxpayer suffix
-        {f1.f11, f55.f11, f87.f9},        // taxpayer social security number
-        {f1.f4, f55.f4, f87.f81535},      // spouse first name
-        {f1.f412, f55.f179, f87.f81536},  // spouse middle name or initial
-        {f1.f5, f55.f5, f87.f81537},      // spouse last name
-        {f1.f6, f55.f6, f87.f81538},      // spouse suffix
-        {f1.f12, f55.f12, f87.f53},       // spouse social security number
-        {f1.f7, f55.f7, f87.f33},         // street address
-        {f1.f317, f55.f123, f87.f5},      // apartment number
-        {f1.f8, f55.f8, f87.f6},          // city
-        {f1.f9, f55.f9, f87.f7},          // state
-        {f1.f10, f55.f10, f87.f8},        // ZIP code
-    }};
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < 3; ++c) {
-            kFieldTripleTable[r * kFieldTripleColumns + c] = rows[r][c];
+    const FederalMainFormLines* const mainForms[] = {&kForm1Lines, &kForm55Lines, &kForm87Lines};
+    for (std::size_t r = 0; r < kForm1Lines.heading.size(); ++r) {
+        for (std::size_t c = 0; c < std::size(mainForms); ++c) {
+            kFieldTripleTable[r * kFieldTripleColumns + c] = mainForms[c]->heading[r];
         }
     }
     for (std::size_t c = 0; c < kFieldTripleColumns; ++c) {
@@ -311,12 +290,11 @@ void StateTaxReturnCalcEngine::getAddress(const FormId& source, std::string& cit
         return field.isNullID() ? std::string() : stateReturn_->formString(source, 1, field);
     };
     city = infoText(13);
-    const auto& f92 = kForm92FieldIds;
     if (taxReturn->formYes(kForm92ID, 1, kForm92Lines.address.abroad)) {
         // Foreign address: the region is always written in capitals.
-        region = taxReturn->formString(kForm92ID, 1, f92.f81523);
+        region = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.foreignRegion);
         Utils::QVStringUtils::toUpperCase(region);
-        fallbackRegion = taxReturn->formString(kForm92ID, 1, f92.f150739);
+        fallbackRegion = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.fallbackRegion);
         postalCode = taxReturn->formString(kForm92ID, 1, kForm92Lines.address.foreignPostalCode);
     } else {
         region = infoText(14);

@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "module/catalogues/Form190FieldIds.h"
+#include "module/catalogues/Form190Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 
@@ -34,18 +34,18 @@ class Form190Rows {
 public:
     Form190Rows(const DataMgmt::TaxReturn& federal, std::string abbreviation)
         : federal_(federal), abbreviation_(std::move(abbreviation)) {
-        const auto& f190 = kForm190FieldIds;
+        const Form190Lines& f190 = kForm190Lines;
         DataMgmt::TaxFormDescPtr desc = federal.getTaxFormDescriptor(kForm190ID);
         if (desc.isNull()) {
             throw Exceptions::QuarloException("federal form 190 is not described", kClassName, "transferStateRows");
         }
         fields_ = desc->getFieldIDs();
-        const int rowStart = fields_.positionOf(f190.f10);
-        amountOffset_ = fields_.positionOf(f190.f11) - rowStart;
-        stateOffset_ = fields_.positionOf(f190.f12) - rowStart;
-        exclusionOffset_ = fields_.positionOf(f190.f127) - rowStart;
-        firstStride_ = fields_.positionOf(f190.f13) - rowStart;
-        secondStride_ = fields_.positionOf(f190.f75) - fields_.positionOf(f190.f72);
+        const int rowStart = fields_.positionOf(f190.datedRows.firstRow);
+        amountOffset_ = fields_.positionOf(f190.firstAmount) - rowStart;
+        stateOffset_ = fields_.positionOf(f190.firstState) - rowStart;
+        exclusionOffset_ = fields_.positionOf(f190.firstExclusion) - rowStart;
+        firstStride_ = fields_.positionOf(f190.datedRows.secondRow) - rowStart;
+        secondStride_ = fields_.positionOf(f190.secondGroup.secondRow) - fields_.positionOf(f190.secondGroup.firstRow);
         if (firstStride_ <= 0 || secondStride_ <= 0) {
             throw Exceptions::QuarloException("the rows of federal form 190 are not in row order", kClassName,
                                               "transferStateRows");
@@ -98,10 +98,10 @@ OutputFields pairedFieldsOf(const DataMgmt::TaxForm& form, const OutputFields& o
 // The second group is only totalled: the total of its counting rows, kept
 // from the user when there is one, else emptied and given back to the user.
 void totalSecondGroup(const Form190Rows& rows, DataMgmt::TaxForm& form, const FieldId& secondGroupTotal) {
-    const auto& f190 = kForm190FieldIds;
+    const Form190Lines::RowGroup& group = kForm190Lines.secondGroup;
     double total = 0.0;
     DataMgmt::QVFieldIDIter row = rows.walker();
-    for (row = f190.f72; !row.atEOL() && row <= f190.f81; row += rows.secondStride()) {
+    for (row = group.firstRow; !row.atEOL() && row <= group.lastRow; row += rows.secondStride()) {
         if (const std::optional<double> amount = rows.stateAmount(row)) {
             total += *amount;
         }
@@ -120,11 +120,12 @@ void totalSecondGroup(const Form190Rows& rows, DataMgmt::TaxForm& form, const Fi
 // amount), kept from the user. Gives back the number of rows filled.
 std::size_t copyFirstGroup(const Form190Rows& rows, const DataMgmt::TaxReturn& federal, DataMgmt::TaxFormPtr& info,
                            const OutputFields& pairedFields, const OutputFields& outputAmounts) {
-    const auto& f190 = kForm190FieldIds;
+    const Form190Lines::RowGroup& group = kForm190Lines.datedRows;
     DataMgmt::TaxForm& form = *info;
     std::size_t filled = 0;
     DataMgmt::QVFieldIDIter row = rows.walker();
-    for (row = f190.f10; filled < kOutputRows && !row.atEOL() && row <= f190.f37; row += rows.firstStride()) {
+    for (row = group.firstRow; filled < kOutputRows && !row.atEOL() && row <= group.lastRow;
+         row += rows.firstStride()) {
         const std::optional<double> amount = rows.stateAmount(row);
         if (!amount || rows.excluded(row)) {
             continue;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "module/catalogues/StateForm14FieldIds.h"
+#include "module/catalogues/StateForm14Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/Exceptions.h"
 #include "platform/util/UtilsMarks.h"
@@ -65,8 +65,8 @@ void StateTaxReturnCalcEngine::calculateForm(const FormId& form, int copy, int m
         // its two boxes marked by default.
         DataMgmt::TaxFormPtr first = stateReturn_->getFormUVPtr(kStateForm14ID, 1, true);
         if (!first.isNull()) {
-            Utils::setDefaultX(first, kStateForm14FieldIds.f9015, kStateForm14FieldIds.f9016,
-                               kStateForm14FieldIds.f9016);
+            Utils::setDefaultX(first, kStateForm14Lines.updatesYes, kStateForm14Lines.updatesNo,
+                               kStateForm14Lines.updatesNo);
         }
         return;
     }

@@ -9,10 +9,9 @@
 // column B in the form's field order.
 #include <algorithm>
 
-#include "module/catalogues/Form1FieldIds.h"
-#include "module/catalogues/Form52FieldIds.h"
-#include "module/catalogues/Form55FieldIds.h"
-#include "module/catalogues/StateForm4FieldIds.h"
+#include "module/catalogues/FederalMainFormLines.h"
+#include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -55,42 +54,42 @@ void startOpenColumn(DataMgmt::TaxForm& sheet, const FieldId& x, ResidencyChange
     }
 }
 
-// Splits the W-2 wages between the worksheet's state columns (field 27, the
-// part-year column; field 28, the nonresident column) by residency. A
+// Splits the W-2 wages between the worksheet's state columns (the resident's
+// and the nonresident's) by residency. A
 // changed residency starts the part-year column afresh.
 void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, char status, int residency,
                 ResidencyChange change) {
-    const auto& s4 = kStateForm4FieldIds;
-    sheet.makeProtected(s4.f27);
-    sheet.makeProtected(s4.f28);
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    sheet.makeProtected(s4.wages.resident);
+    sheet.makeProtected(s4.wages.nonresident);
     switch (residency) {
         case Residency::kNonresident:
             // A nonresident's wages from this state; an amount already on
             // the first worksheet stands.
-            sheet.setNull(s4.f27);
-            sheet.unProtect(s4.f28);
-            if (!state.hasSigValue(kStateForm4ID, 1, s4.f28)) {
-                sheet.assignIR(s4.f28, state.getStateWages(status));
+            sheet.setNull(s4.wages.resident);
+            sheet.unProtect(s4.wages.nonresident);
+            if (!state.hasSigValue(kStateForm4ID, 1, s4.wages.nonresident)) {
+                sheet.assignIR(s4.wages.nonresident, state.getStateWages(status));
             }
             break;
         case Residency::kPartYear:
-            sheet.setNull(s4.f28);
-            sheet.unProtect(s4.f27);
-            startOpenColumn(sheet, s4.f27, change);
-            sheet.minIR(s4.f27, s4.f27, state.getAllStateWages(status));
+            sheet.setNull(s4.wages.nonresident);
+            sheet.unProtect(s4.wages.resident);
+            startOpenColumn(sheet, s4.wages.resident, change);
+            sheet.minIR(s4.wages.resident, s4.wages.resident, state.getAllStateWages(status));
             break;
         case Residency::kFullYear:
-            sheet.setNull(s4.f28);
-            sheet.assignIR(s4.f27, state.getAllStateWages(status));
+            sheet.setNull(s4.wages.nonresident);
+            sheet.assignIR(s4.wages.resident, state.getAllStateWages(status));
             break;
         case Residency::kBothColumns: {
-            sheet.unProtect(s4.f27);
-            sheet.unProtect(s4.f28);
-            startOpenColumn(sheet, s4.f27, change);
+            sheet.unProtect(s4.wages.resident);
+            sheet.unProtect(s4.wages.nonresident);
+            startOpenColumn(sheet, s4.wages.resident, change);
             const double allWages = state.getAllStateWages(status);
-            sheet.minIR(s4.f27, s4.f27, allWages);
-            const double rest = std::max(allWages - sheet.getIR(s4.f27), 0.0);
-            sheet.minIR(s4.f28, s4.f28, rest);
+            sheet.minIR(s4.wages.resident, s4.wages.resident, allWages);
+            const double rest = std::max(allWages - sheet.getIR(s4.wages.resident), 0.0);
+            sheet.minIR(s4.wages.nonresident, s4.wages.nonresident, rest);
             break;
         }
         default:
@@ -100,14 +99,14 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
 
 // The common federal amounts on their worksheet lines.
 void assignCommonAmounts(DataMgmt::TaxForm& sheet, const WageCommonAmounts& common) {
-    const auto& s4 = kStateForm4FieldIds;
-    sheet.assignIR(s4.f35, common.taxableInterest);
-    sheet.assignIR(s4.f36, common.ordinaryDividends);
-    sheet.assignIR(s4.f29, common.otherWages);
-    sheet.assignIR(s4.f76, common.ownerAmount);
-    sheet.assignIR(s4.f79, common.spouseAmount);
-    sheet.assignIR(s4.f97, common.adjustmentTaxpayer);
-    sheet.assignIR(s4.f100, common.adjustmentSpouse);
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    sheet.assignIR(s4.taxableInterest, common.taxableInterest);
+    sheet.assignIR(s4.ordinaryDividends, common.ordinaryDividends);
+    sheet.assignIR(s4.otherWages.federal, common.otherWages);
+    sheet.assignIR(s4.taxpayerAdjustment.federal, common.ownerAmount);
+    sheet.assignIR(s4.spouseAdjustment.federal, common.spouseAmount);
+    sheet.assignIR(s4.taxpayerOtherAdjustment.federal, common.adjustmentTaxpayer);
+    sheet.assignIR(s4.spouseOtherAdjustment.federal, common.adjustmentSpouse);
 }
 
 // The income lines of the federal main form, each with its state columns
@@ -141,12 +140,14 @@ void transferIncomeLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr 
 // line's amount.
 void limitCommonLines(StateTaxReturnCalcEngine& engine, DataMgmt::TaxFormPtr form, int residency,
                       ResidencyChange change) {
-    const auto& s4 = kStateForm4FieldIds;
-    engine.limitWageRow(form, residency, change, s4.f29, s4.f30, 2);
-    engine.limitWageRow(form, residency, change, s4.f76, s4.f77, 1);
-    engine.limitWageRow(form, residency, change, s4.f79, s4.f80, 1);
-    engine.limitWageRow(form, residency, change, s4.f97, s4.f98, 1);
-    engine.limitWageRow(form, residency, change, s4.f100, s4.f101, 1);
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    engine.limitWageRow(form, residency, change, s4.otherWages.federal, s4.otherWages.resident, 2);
+    engine.limitWageRow(form, residency, change, s4.taxpayerAdjustment.federal, s4.taxpayerAdjustment.resident, 1);
+    engine.limitWageRow(form, residency, change, s4.spouseAdjustment.federal, s4.spouseAdjustment.resident, 1);
+    engine.limitWageRow(form, residency, change, s4.taxpayerOtherAdjustment.federal,
+                        s4.taxpayerOtherAdjustment.resident, 1);
+    engine.limitWageRow(form, residency, change, s4.spouseOtherAdjustment.federal, s4.spouseOtherAdjustment.resident,
+                        1);
 }
 
 }  // namespace
@@ -155,19 +156,20 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
                                                   FormId infoForm, std::uint16_t filingStatus, int residency,
                                                   int displayValue) {
     DataMgmt::TaxForm& sheet = DataMgmt::requireForm(form, kClassName, "allocateStateWages");
-    const auto& s4 = kStateForm4FieldIds;
+    const StateForm4Lines& s4 = kStateForm4Lines;
 
-    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue}, s4.f22,
-                    s4.f23, Primitives::kNullFieldID, Primitives::kNullFieldID, s4.f24, s4.f25,
-                    Primitives::kNullFieldID, Primitives::kNullFieldID, Primitives::kNullFieldID, 0);
+    assignOwnerName(form, infoForm, static_cast<std::int16_t>(filingStatus), Utils::DISPLAY_NAME{displayValue},
+                    s4.taxpayerName, s4.taxpayerNumber, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    s4.spouseName, s4.spouseNumber, Primitives::kNullFieldID, Primitives::kNullFieldID,
+                    Primitives::kNullFieldID, 0);
 
-    // Field 7 keeps the residency code of the last allocation. Empty, the
+    // The worksheet keeps the residency code of the last allocation. Empty, the
     // worksheet was never allocated (a return file need not carry it): that
     // is no change of residency, and what the filer entered stays.
     ResidencyChange change = ResidencyChange::kUnchanged;
-    if (sheet.isNull(s4.f7)) {
+    if (sheet.isNull(s4.residencyCode)) {
         change = ResidencyChange::kFirstAllocation;
-    } else if (sheet.getIN(s4.f7) != residency) {
+    } else if (sheet.getIN(s4.residencyCode) != residency) {
         change = ResidencyChange::kChanged;
     }
     const WageCommonAmounts common = sumPullCommon(filingStatus);
@@ -175,15 +177,15 @@ void StateTaxReturnCalcEngine::allocateStateWages(DataMgmt::TaxFormPtr form, con
     // W-2 wages, both filers' on a joint return.
     double taxpayerWages = 0.0;
     double spouseWages = 0.0;
-    stateReturn_->getFromW2(kForm52ID, kForm52FieldIds.f21, Primitives::kNullFieldID, false, taxpayerWages,
-                            spouseWages);
-    sheet.assignIR(s4.f26, FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
+    stateReturn_->getFromW2(kForm52ID, kForm52Lines.wages, Primitives::kNullFieldID, false, taxpayerWages, spouseWages);
+    sheet.assignIR(s4.wages.federal,
+                   FilingStatus::addsSpouseAmounts(filingStatus) ? taxpayerWages + spouseWages : taxpayerWages);
     splitWages(sheet, *stateReturn_, static_cast<char>(filingStatus), residency, change);
 
     assignCommonAmounts(sheet, common);
     transferIncomeLines(*this, form, sheet, residency, change);
     limitCommonLines(*this, form, residency, change);
-    sheet.assignIR(s4.f7, residency);
+    sheet.assignIR(s4.residencyCode, residency);
 }
 
 void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int residency, ResidencyChange change,
@@ -245,15 +247,15 @@ WageCommonAmounts StateTaxReturnCalcEngine::sumPullCommon(std::uint16_t filingSt
     out.taxableInterest = item(Utils::PCTypes::kTaxableInterest);
     out.ordinaryDividends = item(Utils::PCTypes::kOrdinaryDividends);
     if (mainForm == kForm1ID) {
-        out.ownerAmount = federalAmount(kForm1ID, kForm1FieldIds.f110);
+        out.ownerAmount = federalAmount(kForm1ID, kForm1Lines.taxpayerAdjustment);
     } else if (mainForm == kForm55ID) {
-        out.ownerAmount = federalAmount(kForm55ID, kForm55FieldIds.f77);
+        out.ownerAmount = federalAmount(kForm55ID, kForm55Lines.taxpayerAdjustment);
     }
     if (joint) {
         if (mainForm == kForm1ID) {
-            out.spouseAmount = federalAmount(kForm1ID, kForm1FieldIds.f111);
+            out.spouseAmount = federalAmount(kForm1ID, kForm1Lines.spouseAdjustment);
         } else if (mainForm == kForm55ID) {
-            out.spouseAmount = federalAmount(kForm55ID, kForm55FieldIds.f78);
+            out.spouseAmount = federalAmount(kForm55ID, kForm55Lines.spouseAdjustment);
         }
     }
     out.otherWages =

@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "module/catalogues/Form164FieldIds.h"
-#include "module/catalogues/Form166FieldIds.h"
-#include "module/catalogues/Form51FieldIds.h"
-#include "module/catalogues/Form89FieldIds.h"
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form166Lines.h"
+#include "module/catalogues/OtherIntDivSourceLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -278,15 +277,15 @@ void StateTaxReturnCalcEngine::getBankName(std::string& nameOut, FormId sourceFo
     nameOut.clear();
     DataMgmt::TaxReturn& federal = *federalReturn();
     if (sourceForm == kForm166ID) {
-        const FieldId field =
-            federal.formYes(kForm166ID, copy, kForm166FieldIds.f77) ? kForm166FieldIds.f78 : kForm166FieldIds.f9;
+        const FieldId field = federal.formYes(kForm166ID, copy, kForm166Lines.otherPayerBox) ? kForm166Lines.otherPayer
+                                                                                             : kForm166Lines.payer;
         nameOut = federal.formString(kForm166ID, copy, field);
     } else if (sourceForm == kForm164ID) {
-        nameOut = federal.formString(kForm164ID, copy, kForm164FieldIds.f5);
+        nameOut = federal.formString(kForm164ID, copy, kForm164Lines.payer);
     } else if (sourceForm == kForm51ID) {
-        nameOut = federal.formString(kForm51ID, copy, kForm51FieldIds.f5);
+        nameOut = federal.formString(kForm51ID, copy, kForm51Lines.payer);
     } else if (sourceForm == kForm89ID) {
-        nameOut = federal.formString(kForm89ID, copy, kForm89FieldIds.f9);
+        nameOut = federal.formString(kForm89ID, copy, kForm89Lines.payer);
     } else {
         throw Exceptions::QuarloException("Invalid FedFormID", kClassName, "getBankName");
     }

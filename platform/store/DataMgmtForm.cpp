@@ -464,7 +464,7 @@ void TaxForm::divIR(const FieldID& t, const FieldID& a, double divisor) {
     storeNumber(t, divisor == 0.0 ? 0.0 : value / divisor, "divIR");
 }
 
-void TaxForm::sumInto(const FieldID& t, std::initializer_list<FieldID> fields) {
+void TaxForm::sumInto(const FieldID& t, std::span<const FieldID> fields) {
     double sum = 0.0;
     for (const FieldID& id : fields) {
         if (id.isNullID()) {

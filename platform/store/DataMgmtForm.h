@@ -10,12 +10,18 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <vector>
 
 namespace DataMgmt {
+
+// What the operations that take a list of fields accept: field identifiers,
+// or the catalogue members that name them.
+template <class T>
+concept FieldIdentifier = std::is_convertible_v<const T&, const FieldID&>;
 
 // One copy of a form. Every operation names its target field first.
 class TaxForm {
@@ -148,12 +154,13 @@ public:
     void divIR(const FieldID& t, const FieldID& a, double divisor);  // divisor 0 gives 0
     // t = the sum of the fields up to the first null identifier; no fields
     // (or a null first field) give 0.
-    template <class... Ids>
+    template <FieldIdentifier... Ids>
     void setValueToSumOf(const FieldID& t, const Ids&... fields) {
-        static_assert((std::is_convertible_v<const Ids&, const FieldID&> && ...),
-                      "setValueToSumOf takes field identifiers");
-        sumInto(t, {static_cast<const FieldID&>(fields)...});
+        const std::initializer_list<FieldID> list{static_cast<const FieldID&>(fields)...};
+        sumInto(t, std::span<const FieldID>(list.begin(), list.size()));
     }
+    // The same over a list of fields kept as a table.
+    void setValueToSumOf(const FieldID& t, std::span<const FieldID> fields) { sumInto(t, fields); }
 
     // Host and test surface: the slot itself, written as the host loads it
     // (ignores the override, counts no kind mismatch), and the attributes.
@@ -178,7 +185,7 @@ private:
     explicit TaxForm(std::shared_ptr<detail::CopyData> data);
 
     void applyGroup(const FieldID* group, std::size_t count, bool markFirstWhenNone);
-    void sumInto(const FieldID& t, std::initializer_list<FieldID> fields);
+    void sumInto(const FieldID& t, std::span<const FieldID> fields);
     void storeNumber(const FieldID& t, double v, const char* operation);
 
     std::shared_ptr<detail::CopyData> data_;

@@ -3,10 +3,14 @@
 // calculation reach the fields they are meant to reach.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "module/catalogues/AllFieldIds.h"
+#include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/StatementFormLines.h"
+#include "module/catalogues/WageLineRows.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "testdata/CatalogueManifest.h"
 
@@ -320,6 +324,58 @@ TEST(PositionalWalks, StatementRowsOfStateForms2And3) {
             ++rows;
         }
         EXPECT_EQ(rows, 24) << number;
+    }
+}
+
+// The named rows of the state wages worksheet and the statements' total
+// lines hold three columns that stand one after another; the worksheet
+// lists each income and adjustment line once, and every line the federal
+// main form fills is one of them, by its first two columns.
+TEST(NamedLines, WorksheetAndStatementRowsHoldConsecutiveColumns) {
+    const auto worksheet = stateForm(4);
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    auto consecutive = [](const TaxFormDescPtr& form, const QVImmutableIdentifier& a, const QVImmutableIdentifier& b,
+                          const QVImmutableIdentifier& c) {
+        const int at = form->positionOf(a);
+        return at >= 0 && form->positionOf(b) == at + 1 && form->positionOf(c) == at + 2;
+    };
+    std::vector<const StateForm4Lines::Row*> rows = {&s4.interestStatements, &s4.dividendStatements, &s4.wages,
+                                                     &s4.otherWages,         &s4.wagesTotal,         &s4.businessIncome,
+                                                     &s4.incomeTotal,        &s4.adjustmentTotal};
+    for (const auto& row : s4.incomeLines) {
+        rows.push_back(&row);
+    }
+    for (const auto& row : s4.adjustmentLines) {
+        rows.push_back(&row);
+    }
+    std::set<std::int32_t> lines;
+    for (const StateForm4Lines::Row* row : rows) {
+        EXPECT_TRUE(consecutive(worksheet, row->federal, row->resident, row->nonresident)) << row->federal.getNumber();
+    }
+    for (const auto& row : s4.incomeLines) {
+        lines.insert(row.federal.getNumber());
+    }
+    for (const auto& row : s4.adjustmentLines) {
+        lines.insert(row.federal.getNumber());
+    }
+    EXPECT_EQ(lines.size(), s4.incomeLines.size() + s4.adjustmentLines.size());
+    for (const WageLineRowLines& w : kWageLineRows) {
+        EXPECT_TRUE(lines.count(w.federal.getNumber()) == 1 &&
+                    worksheet->positionOf(w.resident) == worksheet->positionOf(w.federal) + 1)
+            << w.federal.getNumber();
+    }
+
+    const StateForm2Lines& interest = kStateForm2Lines;
+    for (const auto& [number, statement] :
+         {std::pair{2, interest.statement}, std::pair{3, kStateForm3Lines.statement}}) {
+        const auto form = stateForm(number);
+        for (const StatementTotalLine& total :
+             {statement.regular, statement.usObligations, statement.outOfStateMunicipal, statement.inStateMunicipal}) {
+            EXPECT_TRUE(consecutive(form, total.total, total.partYear, total.nonresident)) << total.total.getNumber();
+        }
+    }
+    for (const StatementTotalLine& total : {interest.fromFederalForm3, interest.netUsObligations}) {
+        EXPECT_TRUE(consecutive(stateForm(2), total.total, total.partYear, total.nonresident));
     }
 }
 

@@ -294,5 +294,20 @@ TEST_F(Adjustments, PartYearLine189358CountsUpTo10000) {
     }
 }
 
+// The Georgia part of the additions is the sum of its thirteen lines, each
+// counted once.
+TEST_F(Adjustments, PartYearAdditionsAddEveryGeorgiaPart) {
+    const FieldId parts[] = {s1.f189270, s1.f189271, s1.f189272, s1.f189273, s1.f189274, s1.f189275, s1.f189276,
+                             s1.f189277, s1.f189278, s1.f189279, s1.f189280, s1.f203640, s1.f203641};
+    double expected = 0;
+    for (std::size_t k = 0; k < std::size(parts); ++k) {
+        const double amount = static_cast<double>(1 << k);
+        setNumber(sheet(), parts[k], amount);
+        expected += amount;
+    }
+    calculate();
+    EXPECT_EQ(amount(s1.f189222), expected);
+}
+
 }  // namespace
 }  // namespace gataxtest

@@ -4,10 +4,10 @@
 #include <set>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/AmendedCopyLines.h"
 #include "module/catalogues/Form189219Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/ga_calc/AmendedReturnTable.h"
 
 namespace gataxtest {
 namespace {
@@ -21,7 +21,7 @@ TEST(AmendedReturnTable, EveryPairNamesAFieldOfItsForm) {
     const auto main = georgia.getTaxFormDescriptor(kGAForm70ID);
     const auto amended = georgia.getTaxFormDescriptor(kGAForm189219ID);
     std::set<int> targets;
-    for (const auto& c : GACalculationMgmt::kAmendedReturnCopies) {
+    for (const auto& c : kAmendedReturnCopies) {
         EXPECT_GE(main->positionOf(c.mainForm), 0) << c.mainForm;
         EXPECT_GE(amended->positionOf(c.amended), 0) << c.amended;
         targets.insert(c.amended.getNumber());

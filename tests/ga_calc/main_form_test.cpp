@@ -476,6 +476,36 @@ TEST_F(MainForm, ReviewMarkAndTheMarksOfNegativeAmounts) {
     EXPECT_TRUE(marked(f.f33441));
 }
 
+// Each federal entry that calls for a closer look marks both form 70 and the
+// additions and subtractions (form 189215); the amount at the limit does
+// not.
+TEST_F(MainForm, FederalEntriesMarkBothFormsForReview) {
+    const struct {
+        FormId form;
+        FieldId field;
+        double pastLimit;
+    } rows[] = {
+        {kForm104ID, kForm104FieldIds.f102, 1},  // any entry
+        {kForm8ID, kForm8FieldIds.f69, -1},      // losses
+        {kForm8ID, kForm8FieldIds.f142, -1},    {kForm57ID, kForm57FieldIds.f100, -1},
+        {kForm44ID, kForm44FieldIds.f19, 1},  // amounts
+        {kForm103ID, kForm103FieldIds.f51, 1},  {kForm103ID, kForm103FieldIds.f57, 1},
+    };
+    resident(1, 40000);
+    auto schedule1Marked = [&] { return ga->formYes(kGAForm189215ID, 1, kGAForm189215FieldIds.f189232); };
+    for (const auto& row : rows) {
+        setNumber(fedCopy(row.form), row.field, 0);
+        calculate();
+        EXPECT_FALSE(marked(f.f33441)) << row.form.getNumber() << " " << row.field.getNumber();
+        EXPECT_FALSE(schedule1Marked()) << row.form.getNumber() << " " << row.field.getNumber();
+        setNumber(fedCopy(row.form), row.field, row.pastLimit);
+        calculate();
+        EXPECT_TRUE(marked(f.f33441)) << row.form.getNumber() << " " << row.field.getNumber();
+        EXPECT_TRUE(schedule1Marked()) << row.form.getNumber() << " " << row.field.getNumber();
+        fedCopy(row.form)->setNull(row.field);
+    }
+}
+
 TEST_F(MainForm, DeceasedTaxpayerAndSpouse) {
     resident(2, 50000);
     // The names reach form 69 from the federal return.

@@ -1,6 +1,9 @@
 // Calculation writes on a form copy: arithmetic with the target first, the
 // user's override, protection, box groups and the marks of the utility
 // library.
+#include <array>
+#include <span>
+
 #include "platform/util/UtilsMarks.h"
 #include "tests/platform/store_fixture.h"
 
@@ -101,6 +104,13 @@ TEST_F(CalcTest, SumOfAListStopsAtTheNullField) {
     form->setValueToSumOf(FieldID(1), Primitives::kNullFieldID);
     EXPECT_EQ(ir(1), 0);
     form->setValueToSumOf(FieldID(5));
+    EXPECT_EQ(ir(5), 0);
+    EXPECT_FALSE(form->isNull(FieldID(5)));
+    // The same over a table of fields.
+    const std::array<FieldID, 4> table{FieldID(2), FieldID(4), Primitives::kNullFieldID, FieldID(3)};
+    form->setValueToSumOf(FieldID(1), table);
+    EXPECT_EQ(ir(1), 5);
+    form->setValueToSumOf(FieldID(5), std::span<const FieldID>());
     EXPECT_EQ(ir(5), 0);
     EXPECT_FALSE(form->isNull(FieldID(5)));
 }

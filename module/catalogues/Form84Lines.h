@@ -1,0 +1,33 @@
+// Federal form 84's lines by what they hold: the retirement distribution
+// statement (1099-R), amounts in hundredths. The withholding list names its
+// payer, the additions take its lump-sum amount, the subtractions its gross
+// distribution under one key, and the review checks its amounts; its state
+// rows stand in SourceStateRowLines.h.
+#pragma once
+
+#include "module/catalogues/Form84FieldIds.h"
+#include "platform/Primitives.h"
+
+struct Form84Lines {
+    using Line = const Primitives::QVImmutableIdentifier&;
+
+    Line payerId;
+    Line grossDistribution;
+    Line distributionKey;  // the key under which the gross distribution counts
+    Line spouse;           // box: the spouse's statement, left out of the lump sum of a return not joint
+    // A lump-sum amount, added when either box says yes.
+    Line lumpSumBox1, lumpSumBox2, lumpSum;
+};
+
+inline constexpr Form84Lines kForm84Lines = [] {
+    const auto& f84 = kForm84FieldIds;
+    return Form84Lines{
+        .payerId = f84.f11,
+        .grossDistribution = f84.f4,
+        .distributionKey = f84.f425,
+        .spouse = f84.f2,
+        .lumpSumBox1 = f84.f67,
+        .lumpSumBox2 = f84.f68,
+        .lumpSum = f84.f8,
+    };
+}();

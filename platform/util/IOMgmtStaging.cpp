@@ -166,19 +166,6 @@ void syncDirectory(const std::string& directory) {
     }
 }
 
-// Writes every byte to fd, again after an interrupted write; the errno of a
-// write that failed, else 0.
-int writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
@@ -548,6 +535,18 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     auto file = std::make_unique<StagedFile>(path);
     file->write(bytes);
     completeStagedFile(std::move(file));
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {

@@ -174,6 +174,10 @@ void completeStagedFile(std::unique_ptr<StagedFile> file);
 // Throws Exceptions::QuarloException naming the file and the cause.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
+// Writes every byte to the descriptor, again after an interrupted write;
+// the errno of a write that failed (EIO for one that took nothing), else 0.
+int writeAll(int fd, std::string_view bytes);
+
 // Appends the bytes to a regular file in one write (the file is made when
 // missing); never waits on a pipe. Throws as writeFileAtomically does.
 void appendToFile(const std::string& path, std::string_view bytes);

@@ -413,7 +413,7 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
 }
 
 void OutputBatch::claimOutputs(const std::string& target) {
-    if (claimed_) return;
+    if (!locks_.empty()) return;
     // Who holds the folders, for a job that waits: "process 4242, writing
     // GA-efile.txt, return.print.txt, return.xml".
     std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
@@ -431,7 +431,6 @@ void OutputBatch::claimOutputs(const std::string& target) {
         releaseOutputs();
         throw;
     }
-    claimed_ = true;
     for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
 }
 
@@ -441,7 +440,6 @@ void OutputBatch::releaseOutputs() {
         ::close(fd);
     }
     locks_.clear();
-    claimed_ = false;
 }
 
 void OutputBatch::keepEarlierOutputs() {

@@ -148,8 +148,7 @@ private:
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
     std::chrono::milliseconds lockWait_;
-    bool claimed_ = false;
-    // The lock files held, by folder.
+    // The lock files held, by folder: none until the outputs are claimed.
     std::vector<std::pair<std::string, int>> locks_;
 };
 

@@ -106,6 +106,12 @@ std::string temporaryStem(const std::string& path) {
     return "." + name;
 }
 
+// "FOLDER/.NAME" + the mark: a temporary name of the file without its six
+// letters or digits.
+std::string temporaryPrefix(const std::string& path, const char* mark) {
+    return (fs::path(folderOf(path)) / temporaryStem(path)).string() + mark;
+}
+
 // Whether the name is stem + mark + six letters or digits, exactly.
 bool isTemporaryName(const std::string& name, const std::string& stem, const std::string& mark) {
     const std::size_t head = stem.size() + mark.size();
@@ -172,7 +178,7 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 // for a regular file that the file system or its owner lets nobody link, a
 // copy. The errno of the failure, else 0.
 int keepSecondName(const std::string& path, bool regular, std::string& kept) {
-    const std::string stem = (fs::path(folderOf(path)) / temporaryStem(path)).string() + kKeptMark;
+    const std::string stem = temporaryPrefix(path, kKeptMark);
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         std::string candidate = stem + randomPart();
         if (gCalls.link(path.c_str(), candidate.c_str()) == 0) {
@@ -295,7 +301,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
 }
 
 void StagedFile::makeTemporary() {
-    const std::string stem = (fs::path(directory_) / temporaryStem(target_)).string() + kStagedMark;
+    const std::string stem = temporaryPrefix(target_, kStagedMark);
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
         // Made new, with the permissions the umask gives a new file.

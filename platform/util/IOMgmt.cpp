@@ -197,11 +197,8 @@ bool FileWriter::open(const FileNamePtr& name) {
 bool FileWriter::open(const std::string& path) {
     close();
     problem_.clear();
-    if (path.empty()) {
-        problem_ = "no file name given";
-        return false;
-    }
     try {
+        // An empty name is refused here too ("no file name given").
         staged_ = std::make_unique<StagedFile>(path);
     } catch (const Exceptions::QuarloException& e) {
         keepProblem(path, e.getMessage());

@@ -1,32 +1,12 @@
 #include "host/EFileRun.h"
 
 #include <memory>
+#include <string>
 
 #include "platform/Configuration.h"
-#include "platform/Exceptions.h"
 #include "platform/framework/TifFileWriter.h"
-#include "platform/util/IOMgmt.h"
-#include "platform/util/IOMgmtStaging.h"
 
 namespace GAHost {
-
-std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& path, const RunOutputs& outputs) {
-    if (path.empty()) return std::nullopt;
-    const auto refuse = [&](const std::string& problem) {
-        throw Exceptions::QuarloException("--federal-efile " + IOMgmt::shownPath(path) + ": " + problem, "gahost",
-                                          "run");
-    };
-    // Every output, whether or not the run writes it: a federal e-file by
-    // any of their names is a mistake.
-    for (const RunOutput& output : outputs.all()) {
-        if (IOMgmt::namesSameFile(path, output.path))
-            refuse("is " + std::string(output.role) + " that this run writes");
-    }
-    std::string problem;
-    std::optional<TifWriteMgmt::FederalEFile> federal = TifWriteMgmt::FederalEFile::read(path, problem);
-    if (!federal) refuse(problem);
-    return federal;
-}
 
 bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
                        const CalculationMgmt::TaxReturnCalcEnginePtr& engine,

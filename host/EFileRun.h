@@ -5,11 +5,9 @@
 
 #include <optional>
 #include <ostream>
-#include <string>
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
-#include "host/RunFiles.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -29,12 +27,6 @@ public:
     CurrentStore(const CurrentStore&) = delete;
     CurrentStore& operator=(const CurrentStore&) = delete;
 };
-
-// The federal e-file of --federal-efile, read once before anything is done
-// and checked (TifWriteMgmt::FederalEFile); none when `path` is empty.
-// Refuses, with Exceptions::QuarloException of one line, a file that is one
-// of the run's outputs or that the check refuses.
-std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& path, const RunOutputs& outputs);
 
 // Builds the module's e-file writer on the session's returns, the engine,
 // the printer and the auditor (which may be empty), gives it the checked

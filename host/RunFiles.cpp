@@ -66,6 +66,22 @@ void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule) {
     }
 }
 
+std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& path, const RunOutputs& outputs) {
+    if (path.empty()) return std::nullopt;
+    const std::string named = "--federal-efile " + IOMgmt::shownPath(path) + ": ";
+    // Every output, whether or not the run writes it: a federal e-file by
+    // any of their names is a mistake.
+    for (const RunOutput& output : outputs.all()) {
+        if (IOMgmt::namesSameFile(path, output.path)) {
+            refuse(named + "is " + output.role + " that this run writes");
+        }
+    }
+    std::string problem;
+    std::optional<TifWriteMgmt::FederalEFile> federal = TifWriteMgmt::FederalEFile::read(path, problem);
+    if (!federal) refuse(named + problem);
+    return federal;
+}
+
 NotesPrinted::NotesPrinted(std::ostream& err) {
     auto printed = std::make_shared<std::set<std::string>>();
     IOMgmt::IOMgr::getInstance().setNoticeSink([&err, printed](const std::string& text) {

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "platform/framework/FederalEFile.h"
 
 namespace GAHost {
 
@@ -47,6 +50,12 @@ void checkRunFiles(const std::string& input, const RunOutputs& outputs);
 // outputs of the run that would be one file: a return file named
 // GA-efile.txt would be saved over the e-file.
 void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule);
+
+// The federal e-file of --federal-efile, read once before anything is done
+// and checked (TifWriteMgmt::FederalEFile); none when `path` is empty.
+// Refuses, with Exceptions::QuarloException of one line, a file that is one
+// of the run's outputs or that the check refuses.
+std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& path, const RunOutputs& outputs);
 
 // Prints the host's notes (IOMgmt::IOMgr::notice) on `err` as
 // "gahost: note: <text>", each text once, for as long as it lives.

@@ -8,6 +8,8 @@
 #include <iostream>
 #include <system_error>
 
+#include "platform/util/IOMgmtStaging.h"
+
 namespace GAHost {
 
 namespace {
@@ -43,16 +45,7 @@ bool StandardOutput::guardStandardDescriptors() {
 std::string StandardOutput::flush() { return drain() ? std::string() : std::generic_category().message(error_); }
 
 bool StandardOutput::drain() {
-    std::size_t done = 0;
-    while (error_ == 0 && done < buffer_.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, buffer_.data() + done, buffer_.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error_ = n < 0 ? errno : EIO;
-        } else {
-            done += static_cast<std::size_t>(n);
-        }
-    }
+    if (error_ == 0) error_ = IOMgmt::writeAll(STDOUT_FILENO, buffer_);
     // What a failed descriptor did not take is dropped: it is lost either
     // way, and the failure is what is reported.
     buffer_.clear();

@@ -40,14 +40,7 @@ std::string blockFault(const std::string& text, std::size_t start, std::size_t l
 // gives them.
 std::vector<std::string> linesFrom(const std::string& text, std::size_t start) {
     std::vector<std::string> lines;
-    for (std::size_t at = start; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
+    for (std::size_t at = start; at < text.size();) lines.push_back(IOMgmt::takeLine(text, at));
     return lines;
 }
 

@@ -17,9 +17,7 @@ TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxRetur
                              DataMgmt::QuarloConfiguration*& configuration)
     : federal_(federal), state_(state), engine_(engine), printer_(printer), configuration_(configuration) {}
 
-// A writer destroyed with its e-file still open never finished it: what it
-// staged is dropped and the earlier e-file stays.
-TifFileWriter::~TifFileWriter() { tifFile.discard(); }
+TifFileWriter::~TifFileWriter() = default;
 
 void TifFileWriter::tifCleanAllAlphaSpaceStringDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                                         const FieldId& /*field*/, std::string& value) {

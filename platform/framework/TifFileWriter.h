@@ -58,6 +58,8 @@ public:
     TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnPtr& state,
                   CalculationMgmt::TaxReturnCalcEnginePtr& engine, TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
                   AuditMgmt::TaxFormAuditorPtr& auditor, DataMgmt::QuarloConfiguration*& configuration);
+    // A writer destroyed with its e-file still open never finished it: its
+    // line writer drops what it staged, and the earlier e-file stays.
     virtual ~TifFileWriter();
 
     TifFileWriter(const TifFileWriter&) = delete;

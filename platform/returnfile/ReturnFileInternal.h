@@ -49,11 +49,10 @@ std::string showText(const std::string& s);
 // Reads a box mark: "X" marked, "NO" explicitly not marked (any letter case).
 bool parseBox(const std::string& text, bool& out);
 
-// Checks that a text can be carried by an XML 1.0 document: valid UTF-8 made
-// of characters that XML allows. On failure describes the first bad byte.
-bool isXmlText(const std::string& s, std::string& why);
-// The same as a phrase to follow the text in a message ("is not valid UTF-8
-// (byte 0xFF at offset 3)"); empty for a text that XML carries.
+// What keeps a text from being carried by an XML 1.0 document (valid UTF-8
+// made of characters that XML allows), as a phrase to follow the text in a
+// message, naming the first bad byte ("is not valid UTF-8 (byte 0xFF at
+// offset 3)"); empty for a text that XML carries.
 std::string xmlTextProblem(const std::string& s);
 
 std::string errnoText(int e);

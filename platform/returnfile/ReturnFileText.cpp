@@ -87,13 +87,6 @@ std::string xmlTextProblem(const std::string& s) {
     return std::string();
 }
 
-bool isXmlText(const std::string& s, std::string& why) {
-    const std::string problem = xmlTextProblem(s);
-    if (problem.empty()) return true;
-    why = "the text " + problem;
-    return false;
-}
-
 std::string errnoText(int e) { return std::strerror(e); }
 
 std::string beyondTheAmountLimit(const std::string& text) {

@@ -153,8 +153,9 @@ private:
     // The same, with the place made only when it is needed.
     template <class Where>
     static void requireXmlTextAt(const std::string& text, const Where& where) {
-        std::string why;
-        if (!isXmlText(text, why)) throw Exceptions::QuarloException(where() + ": " + why, "ReturnFile", "write");
+        if (const std::string why = xmlTextProblem(text); !why.empty()) {
+            throw Exceptions::QuarloException(where() + ": the text " + why, "ReturnFile", "write");
+        }
     }
 
     void writeSeeds(const ReturnSeeds& s) {

@@ -87,6 +87,15 @@ WholeFile readWholeFile(const std::string& path, std::size_t limit) {
     return file;
 }
 
+std::string takeLine(std::string_view text, std::size_t& at) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(at, end - at));
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
 // ---------------------------------------------------------------- FileName
 
 FileName::FileName(std::string path) : path_(std::move(path)) {}
@@ -149,14 +158,7 @@ void FileReader::fetch() {
         // The end of the file (a final line end adds no line).
         return;
     }
-    std::size_t end = text_.find('\n', at_);
-    if (end == std::string::npos) end = text_.size();
-    std::string line = text_.substr(at_, end - at_);
-    at_ = end + 1;
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    next_ = std::move(line);
+    next_ = takeLine(text_, at_);
 }
 
 bool FileReader::readPCLine(std::string& line) {
@@ -195,11 +197,8 @@ bool FileWriter::open(const FileNamePtr& name) {
 bool FileWriter::open(const std::string& path) {
     close();
     problem_.clear();
-    if (path.empty()) {
-        problem_ = "no file name given";
-        return false;
-    }
     try {
+        // An empty name is refused here too ("no file name given").
         staged_ = std::make_unique<StagedFile>(path);
     } catch (const Exceptions::QuarloException& e) {
         keepProblem(path, e.getMessage());

@@ -17,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 
 #include "module/frame/CountedPtr.h"
@@ -55,6 +56,11 @@ struct WholeFile {
 // block), and so is a file past the limit; no more than the limit is ever
 // held, even of a file that grows while it is read.
 WholeFile readWholeFile(const std::string& path, std::size_t limit);
+
+// The line of `text` that starts at `at`, without its line end, moving `at`
+// past it: LF, CR LF or the end of the text ends a line, as the file
+// reader takes them.
+std::string takeLine(std::string_view text, std::size_t& at);
 
 // "16 MiB", "512 KiB" or "100 bytes".
 std::string sizeText(std::size_t bytes);

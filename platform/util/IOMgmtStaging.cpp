@@ -106,6 +106,12 @@ std::string temporaryStem(const std::string& path) {
     return "." + name;
 }
 
+// "FOLDER/.NAME" + the mark: a temporary name of the file without its six
+// letters or digits.
+std::string temporaryPrefix(const std::string& path, const char* mark) {
+    return (fs::path(folderOf(path)) / temporaryStem(path)).string() + mark;
+}
+
 // Whether the name is stem + mark + six letters or digits, exactly.
 bool isTemporaryName(const std::string& name, const std::string& stem, const std::string& mark) {
     const std::size_t head = stem.size() + mark.size();
@@ -166,26 +172,13 @@ void syncDirectory(const std::string& directory) {
     }
 }
 
-// Writes every byte to fd, again after an interrupted write; the errno of a
-// write that failed, else 0.
-int writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
 // for a regular file that the file system or its owner lets nobody link, a
 // copy. The errno of the failure, else 0.
 int keepSecondName(const std::string& path, bool regular, std::string& kept) {
-    const std::string stem = (fs::path(folderOf(path)) / temporaryStem(path)).string() + kKeptMark;
+    const std::string stem = temporaryPrefix(path, kKeptMark);
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         std::string candidate = stem + randomPart();
         if (gCalls.link(path.c_str(), candidate.c_str()) == 0) {
@@ -308,7 +301,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
 }
 
 void StagedFile::makeTemporary() {
-    const std::string stem = (fs::path(directory_) / temporaryStem(target_)).string() + kStagedMark;
+    const std::string stem = temporaryPrefix(target_, kStagedMark);
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
         // Made new, with the permissions the umask gives a new file.
@@ -426,7 +419,7 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
 }
 
 void OutputBatch::claimOutputs(const std::string& target) {
-    if (claimed_) return;
+    if (!locks_.empty()) return;
     // Who holds the folders, for a job that waits: "process 4242, writing
     // GA-efile.txt, return.print.txt, return.xml".
     std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
@@ -444,7 +437,6 @@ void OutputBatch::claimOutputs(const std::string& target) {
         releaseOutputs();
         throw;
     }
-    claimed_ = true;
     for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
 }
 
@@ -454,7 +446,6 @@ void OutputBatch::releaseOutputs() {
         ::close(fd);
     }
     locks_.clear();
-    claimed_ = false;
 }
 
 void OutputBatch::keepEarlierOutputs() {
@@ -548,6 +539,18 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     auto file = std::make_unique<StagedFile>(path);
     file->write(bytes);
     completeStagedFile(std::move(file));
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {

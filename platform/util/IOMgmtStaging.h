@@ -148,8 +148,7 @@ private:
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
     std::chrono::milliseconds lockWait_;
-    bool claimed_ = false;
-    // The lock files held, by folder.
+    // The lock files held, by folder: none until the outputs are claimed.
     std::vector<std::pair<std::string, int>> locks_;
 };
 
@@ -173,6 +172,10 @@ void completeStagedFile(std::unique_ptr<StagedFile> file);
 // the terminal held back meanwhile (no temporary file is left by them).
 // Throws Exceptions::QuarloException naming the file and the cause.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Writes every byte to the descriptor, again after an interrupted write;
+// the errno of a write that failed (EIO for one that took nothing), else 0.
+int writeAll(int fd, std::string_view bytes);
 
 // Appends the bytes to a regular file in one write (the file is made when
 // missing); never waits on a pipe. Throws as writeFileAtomically does.

@@ -1,11 +1,11 @@
 // Common federal items that state forms take as they are: texts, numbers and
 // boxes by common item number (pullCommonText), and the totals of the state
 // wage worksheet (pullCommonAmount, sumAllCopies).
-#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form92Lines.h"
@@ -43,18 +43,14 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
 
 // A total of the state wages worksheet: the leading lines, then one column
 // of the rows, added in that order.
-template <std::size_t N, class Column>
+template <class Column>
 void sumColumn(DataMgmt::TaxForm& sheet, const FieldId& total, std::initializer_list<FieldId> leading,
-               const std::array<StateForm4Lines::Row, N>& rows, Column column) {
-    std::array<FieldId, N + 3> fields{};
-    std::size_t count = 0;
-    for (const FieldId& x : leading) {
-        fields[count++] = x;
-    }
+               std::span<const StateForm4Lines::Row> rows, Column column) {
+    std::vector<FieldId> fields(leading);
     for (const StateForm4Lines::Row& row : rows) {
-        fields[count++] = column(row);
+        fields.push_back(column(row));
     }
-    sheet.setValueToSumOf(total, std::span<const FieldId>(fields.data(), count));
+    sheet.setValueToSumOf(total, fields);
 }
 
 // One fill of one state field from a common text or box item, by the kind

@@ -70,13 +70,6 @@ private:
 
 }  // namespace
 
-void GATaxReturnCalcEngine::calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy,
-                                                 int passThrough) {
-    if (form == kGAForm75ID) {
-        calcEstimatedTax(handle, static_cast<std::uint16_t>(copy), passThrough);
-    }
-}
-
 void GATaxReturnCalcEngine::calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough) {
     if (!handle.isNull()) {
         EstimatedTaxForm(*this, handle, copy).calculate(passThrough);

@@ -128,7 +128,6 @@ public:
     void calcCreditSummaryForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcPartYearForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     void calcSourceLinksForm(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
-    void calcEstimatedTaxForm(const FormId& form, DataMgmt::TaxFormPtr handle, int copy, int passThrough);
     void calcEstimatedTax(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);
     // Form 75: the voucher due next, with its scan line.
     void fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, std::uint16_t copy, int passThrough);

@@ -82,10 +82,6 @@ void MainFormCalculation::emptyLine(const FieldId& x) {
 }
 
 void MainFormCalculation::clearRange(const FieldId& first, const FieldId& last) {
-    if (finalPass_) {
-        engine_.clearFieldRange(kGAForm70ID, copy_, first, last);
-        return;
-    }
     for (const FieldId& x : fieldsFromTo(form_, first, last)) {
         emptyLine(x);
     }

@@ -69,7 +69,8 @@ private:
             emptyLine(x);
         }
     }
-    // The lines from first to last in the form's field order.
+    // Empties the lines from first to last in the form's field order as
+    // emptyLine does.
     void clearRange(const FieldId& first, const FieldId& last);
     // Closes the line to entry and empties it as emptyLine does.
     void protectAndEmpty(const FieldId& x) {

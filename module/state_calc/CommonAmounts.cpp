@@ -1,11 +1,11 @@
 // Common federal items that state forms take as they are: texts, numbers and
 // boxes by common item number (pullCommonText), and the totals of the state
 // wage worksheet (pullCommonAmount, sumAllCopies).
-#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form92Lines.h"
@@ -43,18 +43,14 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
 
 // A total of the state wages worksheet: the leading lines, then one column
 // of the rows, added in that order.
-template <std::size_t N, class Column>
+template <class Column>
 void sumColumn(DataMgmt::TaxForm& sheet, const FieldId& total, std::initializer_list<FieldId> leading,
-               const std::array<StateForm4Lines::Row, N>& rows, Column column) {
-    std::array<FieldId, N + 3> fields{};
-    std::size_t count = 0;
-    for (const FieldId& x : leading) {
-        fields[count++] = x;
-    }
+               std::span<const StateForm4Lines::Row> rows, Column column) {
+    std::vector<FieldId> fields(leading);
     for (const StateForm4Lines::Row& row : rows) {
-        fields[count++] = column(row);
+        fields.push_back(column(row));
     }
-    sheet.setValueToSumOf(total, std::span<const FieldId>(fields.data(), count));
+    sheet.setValueToSumOf(total, fields);
 }
 
 // One fill of one state field from a common text or box item, by the kind
@@ -127,6 +123,10 @@ private:
     const FederalMainFormLines& mainLines() const {
         return main_ == MainForm::Form1 ? kForm1Lines : main_ == MainForm::Form55 ? kForm55Lines : kForm87Lines;
     }
+    // A text or another line of the main form filed; the target is emptied
+    // where that form does not have the line.
+    void textOfMainForm(const FieldId& n) { n.isNullID() ? to_.setNull(target_) : copyText(n); }
+    void lineOfMainForm(const FieldId& n) { n.isNullID() ? to_.setNull(target_) : copyField(source_, n); }
     // A text found is shown and closed to entry; without one the filer may
     // type it, and whatever stands stays.
     void protectOrRelease(const std::string& text) {
@@ -159,12 +159,11 @@ private:
 // filed on form 87 has most of them not.
 void CommonText::fillHeadingText(Item item) {
     const FederalMainFormLines::CommonItems& m = mainLines().commonItems;
-    const FederalMainFormLines::CommonItems& m1 = kForm1Lines.commonItems;
     const Form92Lines::CommonItems& f92 = kForm92Lines.commonItems;
     const bool form87 = main_ == MainForm::Form87;
     switch (static_cast<int>(item)) {
         case 116:
-            form87 ? to_.setNull(target_) : copyText(m.item116Text);
+            textOfMainForm(m.item116Text);
             break;
         case 117:
             if (form87) {
@@ -192,16 +191,16 @@ void CommonText::fillHeadingText(Item item) {
             break;
         }
         case 121:
-            main_ == MainForm::Form1 ? copyText(m1.item121Text) : to_.setNull(target_);
+            textOfMainForm(m.item121Text);
             break;
         case 123: {
-            if (main_ != MainForm::Form1) {
+            if (m.item123Lead.isNullID()) {
                 to_.setNull(target_);
                 break;
             }
             // A description and its amount: "text $amount".
-            const std::string lead = fieldText(federal_, kForm1ID, m1.item123Lead, 13);
-            const std::int64_t amount = federal_.getIN(kForm1ID, 1, m1.item123Amount);
+            const std::string lead = fieldText(federal_, source_, m.item123Lead, 13);
+            const std::int64_t amount = federal_.getIN(source_, 1, m.item123Amount);
             const std::string amountText = amount != 0 ? Utils::nStr(static_cast<double>(amount)) : std::string();
             to_.assignText(target_, amountText.empty() ? Utils::strip(lead + " ")
                                                        : Utils::strip(lead + " $" + Utils::strip(amountText)));
@@ -220,24 +219,14 @@ void CommonText::fillHeadingText(Item item) {
 // Boxes of the federal main form, by the form filed; a return filed on form
 // 87 has none of them.
 void CommonText::fillBox(Item item) {
-    const FederalMainFormLines& m1 = kForm1Lines;
-    const FederalMainFormLines& m55 = kForm55Lines;
+    const FederalMainFormLines& m = mainLines();
     const Form92Lines::CommonItems& f92 = kForm92Lines.commonItems;
-    auto fromMainForm = [&](const FieldId& onForm1, const FieldId& onForm55) {
-        if (main_ == MainForm::Form1) {
-            copyField(kForm1ID, onForm1);
-        } else if (main_ == MainForm::Form55) {
-            copyField(kForm55ID, onForm55);
-        } else {
-            to_.setNull(target_);
-        }
-    };
     switch (static_cast<int>(item)) {
         case 119:
-            fromMainForm(m1.commonItems.item119Number, m55.commonItems.item119Number);
+            lineOfMainForm(m.commonItems.item119Number);
             break;
         case 122:
-            main_ == MainForm::Form1 ? copyField(kForm1ID, m1.commonItems.item122Number) : to_.setNull(target_);
+            lineOfMainForm(m.commonItems.item122Number);
             break;
         case 124:
             if (yes(kForm92ID, f92.item124Box) ||
@@ -248,16 +237,16 @@ void CommonText::fillBox(Item item) {
             }
             break;
         case Item::kTaxpayerAged65Box:
-            fromMainForm(m1.taxpayerAged65, m55.taxpayerAged65);
+            lineOfMainForm(m.taxpayerAged65);
             break;
         case Item::kTaxpayerBlindBox:
-            fromMainForm(m1.taxpayerBlind, m55.taxpayerBlind);
+            lineOfMainForm(m.taxpayerBlind);
             break;
         case Item::kSpouseAged65Box:
-            fromMainForm(m1.spouseAged65, m55.spouseAged65);
+            lineOfMainForm(m.spouseAged65);
             break;
         default:  // kSpouseBlindBox
-            fromMainForm(m1.spouseBlind, m55.spouseBlind);
+            lineOfMainForm(m.spouseBlind);
             break;
     }
 }
@@ -295,25 +284,12 @@ void CommonText::fillFromForm92(Item item) {
 // The refund's routing or account number: from the federal main form when
 // it shows a refund, else from federal form 92.
 void CommonText::fillAccountText(bool routingNumber) {
-    const FederalMainFormLines::RefundAccount& a1 = kForm1Lines.refundAccount;
-    const FederalMainFormLines::RefundAccount& a55 = kForm55Lines.refundAccount;
-    const FederalMainFormLines::RefundAccount& a87 = kForm87Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a = mainLines().refundAccount;
     const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
     const short length = routingNumber ? 9 : 17;
     std::string text;
-    if (main_ == MainForm::Form1) {
-        if (federal_.getIN(kForm1ID, 1, a1.refund) > 0) {
-            text = Utils::strip(
-                fieldText(federal_, kForm1ID, routingNumber ? a1.routingNumber : a1.accountNumber, length));
-        }
-    } else if (main_ == MainForm::Form55) {
-        if (federal_.getIN(kForm55ID, 1, a55.refund) > 0) {
-            text = Utils::strip(
-                fieldText(federal_, kForm55ID, routingNumber ? a55.routingNumber : a55.accountNumber, length));
-        }
-    } else if (federal_.getIN(kForm87ID, 1, a87.refund) > 0) {
-        text =
-            Utils::strip(fieldText(federal_, kForm87ID, routingNumber ? a87.routingNumber : a87.accountNumber, length));
+    if (federal_.getIN(source_, 1, a.refund) > 0) {
+        text = Utils::strip(fieldText(federal_, source_, routingNumber ? a.routingNumber : a.accountNumber, length));
     }
     if (text.empty()) {
         text = Utils::strip(
@@ -325,23 +301,17 @@ void CommonText::fillAccountText(bool routingNumber) {
 // The account kind of the refund: 1 checking, 2 savings, 0 not known (or no
 // routing and account number on federal form 92).
 int CommonText::accountChoice() const {
-    const FederalMainFormLines::RefundAccount& a1 = kForm1Lines.refundAccount;
-    const FederalMainFormLines::RefundAccount& a55 = kForm55Lines.refundAccount;
-    const FederalMainFormLines::RefundAccount& a87 = kForm87Lines.refundAccount;
+    const FederalMainFormLines::RefundAccount& a = mainLines().refundAccount;
     const Form92Lines::Deposit& deposit = kForm92Lines.deposit;
     if (state_.textString(kForm92ID, 1, deposit.routingNumber).empty() ||
         state_.textString(kForm92ID, 1, deposit.accountNumber).empty()) {
         return 0;
     }
+    // The boxes of form 1 count while it shows a refund; those of forms 55
+    // and 87 whatever their refund line.
     int choice = 0;
-    if (main_ == MainForm::Form1) {
-        if (federal_.getIN(kForm1ID, 1, a1.refund) > 0) {
-            choice = yes(kForm1ID, a1.checking) ? 1 : yes(kForm1ID, a1.savings) ? 2 : 0;
-        }
-    } else if (main_ == MainForm::Form55) {
-        choice = yes(kForm55ID, a55.checking) ? 1 : yes(kForm55ID, a55.savings) ? 2 : 0;
-    } else {
-        choice = yes(kForm87ID, a87.checking) ? 1 : yes(kForm87ID, a87.savings) ? 2 : 0;
+    if (main_ != MainForm::Form1 || federal_.getIN(source_, 1, a.refund) > 0) {
+        choice = yes(source_, a.checking) ? 1 : yes(source_, a.savings) ? 2 : 0;
     }
     if (choice == 0) {
         choice = yes(kForm92ID, deposit.checking) ? 1 : yes(kForm92ID, deposit.savings) ? 2 : 0;

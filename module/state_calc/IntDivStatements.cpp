@@ -91,37 +91,53 @@ double raiseToZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
 double rounded(double amount) { return static_cast<double>(Utils::roundR(amount)); }
 
 // The fields of form 51 or 89 that one statement reads: the amount, its U.S.
-// obligation part, the municipal total and its in-state part (null where the
-// statement has none), and the spouse's box.
+// obligation part, and the municipal total and its in-state part (null where
+// the statement has none).
 struct OtherSourceFields {
     FieldId amount;
     FieldId usObligations;
     FieldId municipal;
     FieldId inState;
-    FieldId spouse;
 };
 
-// The category amounts of a copy of form 51 or 89; any other form gives
-// zeros. These forms keep whole amounts: used as they are, not rounded.
+OtherSourceFields interestFields(const OtherIntDivSourceLines& l) {
+    return {.amount = l.interest,
+            .usObligations = l.interestUsObligations,
+            .municipal = l.municipalInterest,
+            .inState = l.inStateMunicipalInterest};
+}
+
+// Dividends of forms 51 and 89 have no municipal part.
+OtherSourceFields dividendFields(const OtherIntDivSourceLines& l) {
+    const FieldId none = Primitives::kNullFieldID;
+    return {.amount = l.dividends, .usObligations = l.dividendsUsObligations, .municipal = none, .inState = none};
+}
+
+// The category amounts of a copy of form 51 or 89, from the fields that
+// fieldsOf gives the statement; any other form gives zeros. These forms keep
+// whole amounts: used as they are, not rounded.
 void otherSourceAmounts(const DataMgmt::TaxReturn& federal, const FormId& sourceForm, std::uint16_t sourceCopy,
-                        const OtherSourceFields& form51, const OtherSourceFields& form89, IntDivCategoryAmounts& out) {
+                        OtherSourceFields (*fieldsOf)(const OtherIntDivSourceLines&), IntDivCategoryAmounts& out) {
     out = IntDivCategoryAmounts{};
-    const OtherSourceFields* fields = sourceForm == kForm51ID ? &form51 : sourceForm == kForm89ID ? &form89 : nullptr;
-    if (fields == nullptr) {
+    const OtherIntDivSourceLines* lines = sourceForm == kForm51ID   ? &kForm51Lines
+                                          : sourceForm == kForm89ID ? &kForm89Lines
+                                                                    : nullptr;
+    if (lines == nullptr) {
         return;
     }
+    const OtherSourceFields fields = fieldsOf(*lines);
     auto amount = [&](const FieldId& field) {
         return field.isNullID() ? 0.0 : static_cast<double>(federal.getIN(sourceForm, sourceCopy, field));
     };
-    const double x = amount(fields->amount);
-    out.usObligationAmount = amount(fields->usObligations);
-    out.municipalTotal = amount(fields->municipal);
-    out.inStateMunicipal = amount(fields->inState);
+    const double x = amount(fields.amount);
+    out.usObligationAmount = amount(fields.usObligations);
+    out.municipalTotal = amount(fields.municipal);
+    out.inStateMunicipal = amount(fields.inState);
     out.sourceTotal = out.municipalTotal + x;
     out.regularAmount = x - out.usObligationAmount;
     out.outOfStateMunicipal = raiseToZero(out.municipalTotal - out.inStateMunicipal);
     out.hasIncome = out.sourceTotal > 0.0;
-    out.ownerCode = federal.formYes(sourceForm, sourceCopy, fields->spouse) ? 1 : 0;
+    out.ownerCode = federal.formYes(sourceForm, sourceCopy, lines->spouse) ? 1 : 0;
 }
 
 // The amounts of one copy of a federal source form in dollars: the forms
@@ -450,42 +466,12 @@ void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, s
 
 void StateTaxReturnCalcEngine::getOtherDividendAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
-    // Dividends of forms 51 and 89 have no municipal part.
-    const FieldId none = Primitives::kNullFieldID;
-    const OtherSourceFields form51{
-        .amount = kForm51Lines.dividends,
-        .usObligations = kForm51Lines.dividendsUsObligations,
-        .municipal = none,
-        .inState = none,
-        .spouse = kForm51Lines.spouse,
-    };
-    const OtherSourceFields form89{
-        .amount = kForm89Lines.dividends,
-        .usObligations = kForm89Lines.dividendsUsObligations,
-        .municipal = none,
-        .inState = none,
-        .spouse = kForm89Lines.spouse,
-    };
-    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
+    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, dividendFields, out);
 }
 
 void StateTaxReturnCalcEngine::getOtherInterestAmounts(FormId sourceForm, std::uint16_t sourceCopy,
                                                        IntDivCategoryAmounts& out) {
-    const OtherSourceFields form51{
-        .amount = kForm51Lines.interest,
-        .usObligations = kForm51Lines.interestUsObligations,
-        .municipal = kForm51Lines.municipalInterest,
-        .inState = kForm51Lines.inStateMunicipalInterest,
-        .spouse = kForm51Lines.spouse,
-    };
-    const OtherSourceFields form89{
-        .amount = kForm89Lines.interest,
-        .usObligations = kForm89Lines.interestUsObligations,
-        .municipal = kForm89Lines.municipalInterest,
-        .inState = kForm89Lines.inStateMunicipalInterest,
-        .spouse = kForm89Lines.spouse,
-    };
-    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, form51, form89, out);
+    otherSourceAmounts(*federalReturn(), sourceForm, sourceCopy, interestFields, out);
 }
 
 // ------------------------------------------------------------ one copy

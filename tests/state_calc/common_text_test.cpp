@@ -130,5 +130,46 @@ TEST_F(CommonTextTest, BoxChoiceNeedsBothTextsOfFormNinetyTwo) {
     EXPECT_TRUE(target->xMarked(FieldId(6)));
 }
 
+// Each main form by its own lines: the refund's routing number while that
+// form shows a refund (else form 92's), its checking box (form 1's only
+// with a refund), and its "65 or over" box (form 87 has none).
+TEST_F(CommonTextTest, EachMainFormGivesItsOwnLines) {
+    const FieldId none = Primitives::kNullFieldID;
+    const struct {
+        FormId form;
+        FieldId refund, routing, checking, aged65;
+        bool checkingWithoutRefund;
+    } rows[] = {
+        {kForm1ID, kForm1FieldIds.f184, kForm1FieldIds.f471, kForm1FieldIds.f472, kForm1FieldIds.f121, false},
+        {kForm55ID, kForm55FieldIds.f135, kForm55FieldIds.f216, kForm55FieldIds.f217, kForm55FieldIds.f82, true},
+        {kForm87ID, kForm87FieldIds.f27, kForm87FieldIds.f105, kForm87FieldIds.f106, none, true},
+    };
+    setText(f92, kForm92FieldIds.f392, "F92");
+    setText(f92, kForm92FieldIds.f391, "ACCOUNT");
+    for (const auto& r : rows) {
+        const std::string form = std::to_string(r.form.getNumber());
+        DataMgmt::TaxFormPtr main = federalCopy(r.form);
+        setText(main, r.routing, "R" + form);
+        setBox(main, r.checking);
+        if (!r.aged65.isNullID()) {
+            setBox(main, r.aged65);
+        }
+
+        pull(147, 7, r.form);
+        EXPECT_EQ(value(), "F92") << form << ": no refund, form 92's number";
+        target->setNull(FieldId(6));
+        pull(149, 6, r.form);
+        EXPECT_EQ(target->xMarked(FieldId(6)), r.checkingWithoutRefund) << form;
+
+        setNumber(main, r.refund, 10);
+        pull(147, 7, r.form);
+        EXPECT_EQ(value(), "R" + form) << form;
+
+        setText(target, FieldId(5), "KEEP");
+        pull(125, 5, r.form);
+        EXPECT_EQ(isNull(target, FieldId(5)), r.aged65.isNullID()) << form;
+    }
+}
+
 }  // namespace
 }  // namespace stmtstest

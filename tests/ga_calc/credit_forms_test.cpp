@@ -205,40 +205,49 @@ TEST_F(CreditForms, RuralHospitalHasNoLimitAndKeepsTheSixPercentResult) {
     EXPECT_EQ(sheet->getIR(rh.f205387), 600);
 }
 
-TEST_F(CreditForms, ConservationCreditUsedIsLimitedByTheEntityTextAndTheTax) {
+// The credit used is held to the smallest of the total available (the two
+// amounts), the entity type's limit and the tax, on every entity type and
+// with the entity block closed.
+TEST_F(CreditForms, ConservationCreditUsedIsHeldToTotalLimitAndTax) {
     const struct {
         const char* type;
+        bool blockOpen;
         FieldId box;
+        double amount;  // each of the two
         double tax;
         double used;
-    } cases[] = {{"Trust or Estate", co.f203674, 900000, 250000},
-                 {"partnership or llc", co.f203673, 900000, 250000},
-                 {"Partnership or LLC", co.f203671, 900000, 500000},
-                 {"S Corporation", co.f203670, 900000, 500000},
-                 {"", co.f203673, 100000, 100000}};
+    } cases[] = {{"Trust or Estate", true, co.f203674, 300000, 900000, 250000},
+                 {"partnership or llc", true, co.f203673, 300000, 900000, 250000},
+                 {"Partnership or LLC", true, co.f203671, 300000, 900000, 500000},
+                 {"S Corporation", true, co.f203670, 300000, 900000, 500000},
+                 {"", true, co.f203673, 300000, 100000, 100000},
+                 {"Partnership or LLC", true, co.f203671, 750, 900000, 1500},
+                 {"S Corporation", true, co.f203670, 750, 900000, 1500},
+                 {"Trust or Estate", true, co.f203674, 750, 900000, 1500},
+                 {"Other", true, co.f203673, 750, 900000, 1500},
+                 {"S Corporation", true, co.f203670, 750, 700, 700},
+                 {"S Corporation", false, co.f203673, 750, 900000, 1500},
+                 {"Trust or Estate", false, co.f203673, 750, 0, 0}};
     std::uint16_t copy = 1;
     for (const auto& c : cases) {
         // Each copy reads its own entity type.
         setNumber(gaCopy(kGAForm70ID), kGAForm70FieldIds.f84, c.tax);
         auto sheet = ga->getFormUVPtr(kGAForm203639ID, copy, true);
-        setBox(sheet, co.f203792);
+        setBox(sheet, co.f203792, c.blockOpen);
         setText(sheet, co.f203793, c.type);
-        setNumber(sheet, co.f203683, 300000);
-        setNumber(sheet, co.f203684, 300000);
-        setNumber(sheet, co.f203926, 600000);
+        setNumber(sheet, co.f203683, c.amount);
+        setNumber(sheet, co.f203684, c.amount);
+        setNumber(sheet, co.f203926, 900000);
         engine.calcConservationCredit(sheet, copy, 1);
+        EXPECT_EQ(sheet->isProtected(co.f203793), !c.blockOpen) << c.type;
         EXPECT_TRUE(sheet->xMarked(c.box)) << c.type;
-        EXPECT_EQ(sheet->getIR(co.f203687), std::max(0.0, 600000 - c.tax)) << c.type;
-        EXPECT_EQ(sheet->getIR(co.f203926), c.used) << c.type;
-        EXPECT_EQ(sheet->getIR(co.f203927), 600000 - c.used) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203687), std::max(0.0, 2 * c.amount - c.tax)) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203924), 2 * c.amount) << c.type;
+        EXPECT_EQ(sheet->getIR(co.f203926), c.used) << c.type << " " << c.amount;
+        EXPECT_EQ(sheet->getIR(co.f203927), 2 * c.amount - c.used) << c.type << " " << c.amount;
         EXPECT_TRUE(sheet->isDataEntered());
         ++copy;
     }
-    // Without its box the entity block is locked.
-    auto closed = gaCopy(kGAForm203639ID);
-    closed->setXNo(co.f203792);
-    engine.calcConservationCredit(closed, 1, 1);
-    EXPECT_TRUE(closed->isProtected(co.f203793));
 }
 
 TEST_F(CreditForms, BusinessCreditCodeFollowsTheName) {

@@ -6,9 +6,10 @@
 // ways to compute the credit: the individual part (the smaller of two
 // amounts), the 6 % part and the 75 % part (the smallest of two amounts and
 // that share of a third). The kind of donor chooses the part; the other parts
-// are locked. A summary block carries the credit's code, the credit of the
-// year, what is added to it, what is used and what remains; the credit
-// summary (form 189216) copies it.
+// are locked. A summary block, filled on every path, carries the credit's
+// code, the credit of the year, what is added to it, what is used and what
+// remains; the credit summary (form 189216) copies it, and form 70 takes the
+// credit used from there.
 //
 // Every copy is one credit. A copy that yields a credit is marked entered
 // and calculated, so that the credit index links a summary copy to it.
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 
 #include "module/catalogues/ExpenseCreditLines.h"
@@ -116,18 +118,17 @@ void setBoxes(GADataMgmt::GATaxReturn& ga, DataMgmt::TaxFormPtr& handle, const E
 }
 
 // The individual part, open only with a filing box: the smaller of its two
-// amounts, at most the limit. It locks both donor parts. Whether it is open.
-bool individualPart(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, double limit) {
+// amounts, at most the limit. It locks both donor parts.
+void individualPart(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, double limit) {
     const IndividualPart& p = l.individual;
     if (!anyFilingBox(sheet, l)) {
         lockIndividual(sheet, p);
-        return false;
+        return;
     }
     open(sheet, {p.first, p.second});
     store(sheet, p.result, std::min({sheet.getIR(p.first), sheet.getIR(p.second), limit}));
     lockShare(sheet, l.sixPercent);
     lockShare(sheet, l.seventyFive);
-    return true;
 }
 
 // A donor part: the smallest of its two amounts and the share of its third.
@@ -183,6 +184,30 @@ void holdUsedToTotal(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, doub
     store(sheet, l.remaining, atLeastZero(total - (secondUsed + sheet.getIR(l.firstUsed))));
 }
 
+// The summary block, after the parts and the rule of the required boxes, on
+// every path: the credit's code, the limit line, the credit of the year and
+// the amounts used and remaining. The credit of the year is the individual
+// part's result; a donor part locks that result, so on a donor's path only
+// the amounts added to the credit are available, and the credit used is held
+// to them like any other.
+void fillSummary(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l, const char* code) {
+    fixText(sheet, l.code, code);
+    fix(sheet, l.limitLine, kExpenseCreditLimitLine);
+    fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
+    holdUsedToTotal(sheet, l, summaryTotal(sheet, l));
+}
+
+// Without both required boxes the parts whose results are given have no
+// credit.
+void nullWithoutRequiredBoxes(DataMgmt::TaxForm& sheet, const ExpenseCreditLines& l,
+                              std::initializer_list<FieldId> results) {
+    if (!bothRequired(sheet, l)) {
+        for (const FieldId& x : results) {
+            sheet.setNull(x);
+        }
+    }
+}
+
 }  // namespace
 
 void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr handle, std::uint16_t /*copy*/,
@@ -195,22 +220,11 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     setBoxes(*gaReturn_, handle, l, false);
     usedNotBelowZero(sheet, l);
 
-    // The individual part fills the summary block: the credit of the year is
-    // its result, the credit used this year is at most the total available,
-    // and what remains is the total less both amounts used.
-    if (individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()))) {
-        fixText(sheet, l.code, "125");
-        fix(sheet, l.limitLine, kExpenseCreditLimitLine);
-        fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
-        holdUsedToTotal(sheet, l, summaryTotal(sheet, l));
-    }
+    individualPart(sheet, l, kEducationCreditLimit.of(gaReturn_->getFilingStatusNumber()));
     donorParts(sheet, l);
 
-    if (!bothRequired(sheet, l)) {
-        sheet.setNull(l.individual.result);
-        sheet.setNull(l.sixPercent.result);
-        sheet.setNull(l.seventyFive.result);
-    }
+    nullWithoutRequiredBoxes(sheet, l, {l.individual.result, l.sixPercent.result, l.seventyFive.result});
+    fillSummary(sheet, l, "125");
 
     if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.sixPercent.result) > 0.0 ||
         sheet.getIR(l.remaining) > 0.0) {
@@ -231,24 +245,15 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     individualPart(sheet, l, kNoLimit);
     donorParts(sheet, l);
 
-    // Without both required boxes there is no credit of the individual or
-    // the 75 % part; the 6 % part keeps its result.
-    if (!bothRequired(sheet, l)) {
-        sheet.setNull(l.individual.result);
-        sheet.setNull(l.seventyFive.result);
-    }
+    // The 6 % part keeps its result without the required boxes.
+    nullWithoutRequiredBoxes(sheet, l, {l.individual.result, l.seventyFive.result});
 
-    // The summary block, on every calculation: the filer's last name and
-    // number, the limit line, the individual part's credit, and the amounts
-    // used and remaining.
-    fixText(sheet, l.code, "136");
+    // The summary block also shows the filer's last name and number.
     sheet.assignII(l.lastNameLine, l.filer[2]);
     sheet.makeProtected(l.lastNameLine);
-    fix(sheet, l.limitLine, kExpenseCreditLimitLine);
     sheet.assignII(l.numberLine, l.filer[4]);
     sheet.makeProtected(l.numberLine);
-    fix(sheet, l.yearCredit, sheet.getIR(l.individual.result));
-    holdUsedToTotal(sheet, l, summaryTotal(sheet, l));
+    fillSummary(sheet, l, "136");
 
     if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.remaining) > 0.0 ||
         sheet.getIR(l.seventyFive.result) > 0.0) {

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/Form70Lines.h"
+#include "platform/returnfile/ReturnFile.h"
 
 namespace gataxtest {
 namespace {
@@ -133,6 +135,33 @@ TEST_F(CreditSummary, LinesComeFromTheLinkedCopyAndMissingLinesAreEmptied) {
     summarise(2);
     EXPECT_EQ(second->getIR(cs.f189825), 0);
     EXPECT_TRUE(second->isDataEntered());
+}
+
+// The return: an education credit given through the 6 % part (600)
+// with 4,000 entered as used, beside a film credit of which 1,200 is used.
+// The 6 % part is no credit of the year, nothing is added to it, so the
+// education credit used is held to 0 on its way to form 70, and the tax of
+// 4,639 is reduced by the film credit alone.
+TEST_F(CreditSummary, DonorPartEducationCreditReachesForm70HeldToWhatIsAvailable) {
+    const auto& ed = kGAForm187981FieldIds;
+    const auto& credits = kForm70Lines.credits;
+    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/education-and-film-credits.xml",
+                                      federal.get(), gaReturn());
+    auto education = gaCopy(kGAForm187981ID);
+    setBox(education, ed.f188371);
+    setNumber(education, ed.f188378, 5000);
+    setNumber(education, ed.f188379, 5000);
+    setNumber(education, ed.f188380, 10000);
+    setNumber(education, ed.f203939, 4000);
+    engine.calculateReturn(0);
+
+    EXPECT_EQ(education->getIR(ed.f188382), 600);
+    EXPECT_EQ(link(1), std::make_pair(std::int64_t{187981}, std::int64_t{1}));
+    EXPECT_EQ(ga->getIR(kGAForm189216ID, 1, cs.f189825), 0);
+    auto form70 = gaCopy(kGAForm70ID);
+    EXPECT_EQ(form70->getIR(credits.tax), 4639);
+    EXPECT_EQ(form70->getIR(credits.summary), 1200);
+    EXPECT_EQ(form70->getIR(credits.netTax), 4639 - 1200);
 }
 
 }  // namespace

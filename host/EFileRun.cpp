@@ -1,6 +1,7 @@
 #include "host/EFileRun.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Configuration.h"
@@ -8,11 +9,17 @@
 
 namespace GAHost {
 
-bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
-                       const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
-                       const TaxFormPrintMgmt::TaxFormPrinterPtr& printer, const AuditMgmt::TaxFormAuditorPtr& auditor,
-                       const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& out,
-                       std::ostream& err) {
+namespace {
+
+// Builds the module's e-file writer and writes the Georgia return as the
+// first state of the e-file: the file's path when written, none (reported
+// on `err` with the cause) when the writer answers that it was not.
+std::optional<std::string> writeEFile(const ModuleLoader& module, HostSession& session,
+                                      const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                                      const TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
+                                      const AuditMgmt::TaxFormAuditorPtr& auditor,
+                                      const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
+                                      std::ostream& err) {
     DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
     const std::unique_ptr<TifWriteMgmt::TifFileWriter> writer(
         module.createTifFileWriterInstance()(session.federal(), session.georgia(), engine, printer, auditor, cfg));
@@ -22,9 +29,28 @@ bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
         const std::string& cause = writer->tifFileProblem();
         err << "gahost: the Georgia e-file " << path << " was not written" << (cause.empty() ? "" : ": ") << cause
             << '\n';
-        return false;
+        return std::nullopt;
     }
-    out << "wrote the Georgia e-file " << path << '\n';
+    return path;
+}
+
+}  // namespace
+
+bool prepareGeorgiaEFile(const ModuleLoader& module, HostSession& session,
+                         const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                         const TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
+                         const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& err) {
+    return writeEFile(module, session, engine, printer, AuditMgmt::TaxFormAuditorPtr(), federalEFile, err).has_value();
+}
+
+bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,
+                       const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                       const TaxFormPrintMgmt::TaxFormPrinterPtr& printer, const AuditMgmt::TaxFormAuditorPtr& auditor,
+                       const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& out,
+                       std::ostream& err) {
+    const std::optional<std::string> path = writeEFile(module, session, engine, printer, auditor, federalEFile, err);
+    if (!path) return false;
+    out << "wrote the Georgia e-file " << *path << '\n';
     return true;
 }
 

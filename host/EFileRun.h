@@ -28,6 +28,19 @@ public:
     CurrentStore& operator=(const CurrentStore&) = delete;
 };
 
+// The e-file's preparation, before any output of the run: the module's
+// e-file writer writes the e-file once, so that what its write changes in
+// the return (the answers it maps onto Georgia forms, the electronic filing
+// summary it makes and calculates) is there before anything is printed.
+// The file is staged in the run's output batch, where the e-file's own
+// write (writeGeorgiaEFile) supersedes it: it is never kept, and nothing is
+// printed of it. False (reported on `err` as writeGeorgiaEFile reports it)
+// when the writer answers that the file was not written.
+bool prepareGeorgiaEFile(const ModuleLoader& module, HostSession& session,
+                         const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                         const TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
+                         const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& err);
+
 // Builds the module's e-file writer on the session's returns, the engine,
 // the printer and the auditor (which may be empty), gives it the checked
 // copy of the federal e-file (when there is one), writes the Georgia return

@@ -338,11 +338,13 @@ void printStateReturn(std::ostream& out, StateDataMgmt::StateTaxReturn& ga) {
         << ", federal form " << ga.getFederalFormID().getNumber() << '\n';
 }
 
-// The module's part of a run: the whole-return calculation, settled, then
-// the result, the review (the e-file check with --efile), the print file,
-// the e-file and the summary report. The print file and the e-file are
-// staged in the run's output batch; false (reported on standard error) when
-// one of them cannot be written.
+// The module's part of a run: the whole-return calculation, settled; the
+// e-file's preparation, which changes the return as the e-file's write
+// does, and the return settled again; then the result, the review (the
+// e-file check with --efile), the print file, the e-file and the summary
+// report. The print file and the e-file are staged in the run's output
+// batch; false (reported on standard error) when one of them cannot be
+// written.
 bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession& session, const std::string& input,
                         const GAHost::RunOutputs& outputs, const std::optional<TifWriteMgmt::FederalEFile>& federal,
                         bool efile) {
@@ -353,7 +355,12 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     CalculationMgmt::TaxReturnCalcEnginePtr engine(
         module.createCalcEngineInstance()(session.federal(), session.georgia(), printer));
     engine->setReturnName(std::filesystem::path(input).stem().string());
-    // Every output below shows the figures of the settled return.
+    // The e-file's write changes the return (it marks the answers it maps
+    // onto Georgia forms and makes the electronic filing summary): its
+    // preparation goes before any output, and the return settles again, so
+    // that every output below shows the return that the run saves.
+    GAHost::settleReturn(*engine, *session.georgiaState());
+    if (!GAHost::prepareGeorgiaEFile(module, session, engine, printer, federal, std::cerr)) return false;
     GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());

@@ -1,0 +1,99 @@
+// What a run prints and writes is the return it saves: every example return
+// run through gahost run, on paper and as being e-filed, and then the return
+// that the run saved run again with the same options, gives the same print
+// file, e-file and printout, byte for byte. The e-file's preparation, which
+// the run makes before any output for this, fails as the e-file's write
+// does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExamples = fs::path(GA_SOURCE_DIR) / "examples";
+
+std::vector<std::string> exampleNames() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(kExamples)) {
+        if (e.path().extension() == ".xml") names.push_back(e.path().stem().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SavedReturnRerun : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {
+protected:
+    // What one run gave: its printout and the print file and e-file it
+    // wrote.
+    struct Outputs {
+        std::string printout;
+        std::string printFile;
+        std::string eFile;
+    };
+
+    // Runs the return file with the options from the folder `work` of the
+    // scratch directory into its folder out/: the printout names the outputs
+    // as out/..., whichever run it is.
+    Outputs run(const std::string& returnFile, const std::vector<std::string>& options, const std::string& work) {
+        fs::create_directories(path(work));
+        std::vector<std::string> args = {"run", returnFile, "--out", "out"};
+        args.insert(args.end(), options.begin(), options.end());
+        const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir, path(work));
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string out = path(work + "/out/");
+        return {r.out, readFile(out + GetParam() + ".print.txt"), readFile(out + "GA-efile.txt")};
+    }
+};
+
+TEST_P(SavedReturnRerun, TheSavedReturnRunAgainGivesTheSameOutputs) {
+    const std::string name = GetParam();
+    const struct {
+        const char* mode;
+        std::vector<std::string> options;
+    } modes[] = {
+        {"paper", {}},
+        {"e-file", {"--efile"}},
+    };
+    for (const auto& m : modes) {
+        SCOPED_TRACE(m.mode);
+        const std::string first = std::string(m.mode) + "-first";
+        const Outputs once = run((kExamples / (name + ".xml")).string(), m.options, first);
+        const Outputs again = run(path(first + "/out/" + name + ".xml"), m.options, std::string(m.mode) + "-again");
+        ASSERT_FALSE(once.printFile.empty() || once.eFile.empty()) << "the first run wrote no print file or e-file";
+        EXPECT_EQ(again.printout, once.printout);
+        EXPECT_EQ(again.printFile, once.printFile);
+        EXPECT_EQ(again.eFile, once.eFile);
+    }
+}
+
+class EFilePreparation : public testsupport::ScratchDirTest {};
+
+// A file-size limit below the e-file's size fails its preparation, as a full
+// disk would, before anything is printed or written.
+TEST_F(EFilePreparation, AFailureIsReportedAsTheEFilesAndPrintsNothing) {
+    const std::string out = path("out");
+    const testsupport::GahostResult r =
+        testsupport::runGahost({"run", (kExamples / "single-wages.xml").string(), "--out", out}, {}, dir, {}, 2048);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "gahost: the Georgia e-file " + out +
+                         "/GA-efile.txt was not written: cannot write the temporary file: File too large\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(fs::is_empty(out));
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnRerun, ::testing::ValuesIn(exampleNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "module/frame/FormIdentifiers.h"
+#include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -120,10 +122,34 @@ TEST_F(PreparerTest, FieldsAPreparerFillsSayWhatTheyHold) {
         {"ST4", 28, "Georgia column of a nonresident"},
         {"F52", 33, "ST4 field 27"},
         {"GA189215", 189315, "pensions-taxpayer"},
+        {"GA77", 148019, "the amended return's amount owed (form 189219 field 189654)"},
+        {"GA71", 55, "Last year's tax"},
+        {"GA71", 90, "Keep the form"},
+        {"GA189219", 189645, "Refunds already received"},
+        {"GA189219", 189565, "Taxpayer's first name (from form 70 field 24)"},
+        {"GA189219", 190076, "Withholding entry 1: G2-LP row box"},
     };
     for (const auto& row : rows) {
         const std::string label = labels(row.form)[row.field];
         EXPECT_NE(label.find(row.says), std::string::npos) << row.form << " " << row.field << ": " << label;
+    }
+}
+
+TEST_F(PreparerTest, EveryFieldOfTheVoucherPenaltyAndAmendedFormsThatIsNotCalculatedIsLabelled) {
+    // gahost fields shows a field without a label by its number alone.
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    for (const auto& id : {kGAForm77ID, kGAForm71ID, kGAForm189219ID}) {
+        const DataMgmt::TaxFormDescPtr form = library.georgia->getTaxFormDescriptor(id);
+        ASSERT_FALSE(form.isNull()) << id.getNumber();
+        std::map<int, std::string> listed = labels(form->getDevName());
+        int entries = 0;
+        for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+            if (form->getFieldDesc(it.getFieldID())->isCalculated()) continue;
+            ++entries;
+            const int field = it.getFieldID().getNumber();
+            EXPECT_NE(listed[field], std::to_string(field)) << form->getDevName() << " " << field;
+        }
+        EXPECT_GT(entries, 0) << form->getDevName();
     }
 }
 

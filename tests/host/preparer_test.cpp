@@ -4,6 +4,7 @@
 // documents it holds do not give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -59,8 +60,11 @@ std::string withFederalForm(std::string text, const std::string& form) {
     return text.insert(text.find("</RETURN>"), form);
 }
 
+// A 1099-R of 18,000 with a Georgia state line that withholds 1,200.
 const std::string kRetirementStatement =
-    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD></FORM>\n";
+    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD>"
+    "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
+    "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
 class PreparerTest : public testsupport::ScratchDirTest {
 protected:
@@ -184,6 +188,7 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         const char* example;
         std::function<std::string(std::string)> edit;
         std::vector<std::string> noted;  // pieces of the one note; none: no note
+        const char* withheld = nullptr;  // the Georgia tax withheld printed, when checked
     } rows[] = {
         {"1099-R copies without the items",
          "single-retiree",
@@ -193,12 +198,17 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
                  kRetirementStatement);
          },
          {"1099-R copies (form F84)",
+          "reads their Georgia tax withheld (field 30 on the first state line, 168 on the second, where the line's "
+          "state is GA), which counts in the payments, and a lump-sum distribution (field 8), but no taxable pension "
+          "or IRA distribution",
           "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
-          "ira-distributions-spouse"}},
+          "ira-distributions-spouse"},
+         "$1,800"},  // the W-2's 600 and the 1099-R's 1,200
         {"1099-R copies beside an item",
          "single-retiree",
          [](std::string t) { return withFederalForm(t, kRetirementStatement); },
-         {}},
+         {},
+         "$1,800"},
         {"part-year, Georgia wages not entered",
          "part-year-resident",
          [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); },
@@ -231,6 +241,12 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         }
         ASSERT_EQ(notes.size(), row.noted.empty() ? 0u : 1u) << r.err;
         for (const std::string& piece : row.noted) EXPECT_NE(notes[0].find(piece), std::string::npos) << notes[0];
+        if (row.withheld == nullptr) continue;
+        const std::vector<std::string> printed = linesOf(r.out);
+        const auto line = std::find_if(printed.begin(), printed.end(),
+                                       [](const std::string& l) { return l.rfind("  Georgia tax withheld ", 0) == 0; });
+        ASSERT_NE(line, printed.end()) << r.out;
+        EXPECT_EQ(line->substr(line->find_last_of(' ') + 1), row.withheld) << *line;
     }
 }
 

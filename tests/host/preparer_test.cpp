@@ -95,6 +95,17 @@ TEST_F(PreparerTest, TheReadmeShowsGahostWhereTheBuildLeavesIt) {
     EXPECT_NE(readme.find(path.str() + " check "), std::string::npos) << path.str();
 }
 
+TEST_F(PreparerTest, TheReadmesBuildCommandsGiveANumberOfJobs) {
+    // Under make a -j without a number starts as many jobs as it can.
+    const std::string readme = readFile((kSource / "README.md").string());
+    const auto count = [&](const std::regex& pattern) {
+        return std::distance(std::sregex_iterator(readme.begin(), readme.end(), pattern), std::sregex_iterator());
+    };
+    const auto options = count(std::regex(R"(\s-j\b)"));
+    EXPECT_GE(options, 4);
+    EXPECT_EQ(count(std::regex(R"re(\s-j\s*([0-9]+|"\$\(nproc\)")( |\n))re")), options);
+}
+
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
     // A return file gives every amount in dollars, also where the store keeps
     // hundredths: no label may ask for cents.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/FilingCodes.h"
@@ -47,8 +48,17 @@ std::optional<std::string> retirementIncomeNote(HostSession& session) {
         items += (k == 0 ? "" : k + 1 == kRetirementIncomeItems.size() ? " and " : ", ");
         items += PersistanceMgmt::findCommonItem(kRetirementIncomeItems[k])->name;
     }
-    return "the federal return holds 1099-R copies (form F84), but the Georgia calculation reads no amount of a "
-           "1099-R: the retirement exclusion takes each filer's taxable pensions and IRA distributions from the "
+    // What the calculation does read of a 1099-R: the tax withheld of its
+    // Georgia state lines, and a lump sum marked as one.
+    const std::string withheld =
+        "field " + std::to_string(kForm84StateRows[0].withheld.getNumber()) + " on the first state line, " +
+        std::to_string(kForm84StateRows[1].withheld.getNumber()) + " on the second, where the line's state is " +
+        session.georgiaState()->getAbbreviation();
+    const std::string lumpSum = "field " + std::to_string(kForm84Lines.lumpSum.getNumber());
+    return "the federal return holds 1099-R copies (form F84); the Georgia calculation reads their Georgia tax "
+           "withheld (" +
+           withheld + "), which counts in the payments, and a lump-sum distribution (" + lumpSum +
+           "), but no taxable pension or IRA distribution: the retirement exclusion takes each filer's from the "
            "common items " +
            items +
            ", none of which the return gives; add them to the Georgia return's <HOST> as <PULLCOMMON FORM=\"F1\" "

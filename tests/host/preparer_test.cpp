@@ -4,6 +4,7 @@
 // documents it holds do not give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "module/frame/FormIdentifiers.h"
+#include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -57,8 +60,11 @@ std::string withFederalForm(std::string text, const std::string& form) {
     return text.insert(text.find("</RETURN>"), form);
 }
 
+// A 1099-R of 18,000 with a Georgia state line that withholds 1,200.
 const std::string kRetirementStatement =
-    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD></FORM>\n";
+    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD>"
+    "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
+    "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
 class PreparerTest : public testsupport::ScratchDirTest {
 protected:
@@ -87,6 +93,17 @@ TEST_F(PreparerTest, TheReadmeShowsGahostWhereTheBuildLeavesIt) {
     const std::string readme = readFile((kSource / "README.md").string());
     EXPECT_NE(readme.find(path.str() + " run "), std::string::npos) << path.str();
     EXPECT_NE(readme.find(path.str() + " check "), std::string::npos) << path.str();
+}
+
+TEST_F(PreparerTest, TheReadmesBuildCommandsGiveANumberOfJobs) {
+    // Under make a -j without a number starts as many jobs as it can.
+    const std::string readme = readFile((kSource / "README.md").string());
+    const auto count = [&](const std::regex& pattern) {
+        return std::distance(std::sregex_iterator(readme.begin(), readme.end(), pattern), std::sregex_iterator());
+    };
+    const auto options = count(std::regex(R"(\s-j\b)"));
+    EXPECT_GE(options, 4);
+    EXPECT_EQ(count(std::regex(R"re(\s-j\s*([0-9]+|"\$\(nproc\)")( |\n))re")), options);
 }
 
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
@@ -120,10 +137,34 @@ TEST_F(PreparerTest, FieldsAPreparerFillsSayWhatTheyHold) {
         {"ST4", 28, "Georgia column of a nonresident"},
         {"F52", 33, "ST4 field 27"},
         {"GA189215", 189315, "pensions-taxpayer"},
+        {"GA77", 148019, "the amended return's amount owed (form 189219 field 189654)"},
+        {"GA71", 55, "Last year's tax"},
+        {"GA71", 90, "Keep the form"},
+        {"GA189219", 189645, "Refunds already received"},
+        {"GA189219", 189565, "Taxpayer's first name (from form 70 field 24)"},
+        {"GA189219", 190076, "Withholding entry 1: G2-LP row box"},
     };
     for (const auto& row : rows) {
         const std::string label = labels(row.form)[row.field];
         EXPECT_NE(label.find(row.says), std::string::npos) << row.form << " " << row.field << ": " << label;
+    }
+}
+
+TEST_F(PreparerTest, EveryFieldOfTheVoucherPenaltyAndAmendedFormsThatIsNotCalculatedIsLabelled) {
+    // gahost fields shows a field without a label by its number alone.
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    for (const auto& id : {kGAForm77ID, kGAForm71ID, kGAForm189219ID}) {
+        const DataMgmt::TaxFormDescPtr form = library.georgia->getTaxFormDescriptor(id);
+        ASSERT_FALSE(form.isNull()) << id.getNumber();
+        std::map<int, std::string> listed = labels(form->getDevName());
+        int entries = 0;
+        for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+            if (form->getFieldDesc(it.getFieldID())->isCalculated()) continue;
+            ++entries;
+            const int field = it.getFieldID().getNumber();
+            EXPECT_NE(listed[field], std::to_string(field)) << form->getDevName() << " " << field;
+        }
+        EXPECT_GT(entries, 0) << form->getDevName();
     }
 }
 
@@ -158,6 +199,7 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         const char* example;
         std::function<std::string(std::string)> edit;
         std::vector<std::string> noted;  // pieces of the one note; none: no note
+        const char* withheld = nullptr;  // the Georgia tax withheld printed, when checked
     } rows[] = {
         {"1099-R copies without the items",
          "single-retiree",
@@ -167,12 +209,17 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
                  kRetirementStatement);
          },
          {"1099-R copies (form F84)",
+          "reads their Georgia tax withheld (field 30 on the first state line, 168 on the second, where the line's "
+          "state is GA), which counts in the payments, and a lump-sum distribution (field 8), but no taxable pension "
+          "or IRA distribution",
           "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
-          "ira-distributions-spouse"}},
+          "ira-distributions-spouse"},
+         "$1,800"},  // the W-2's 600 and the 1099-R's 1,200
         {"1099-R copies beside an item",
          "single-retiree",
          [](std::string t) { return withFederalForm(t, kRetirementStatement); },
-         {}},
+         {},
+         "$1,800"},
         {"part-year, Georgia wages not entered",
          "part-year-resident",
          [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); },
@@ -205,6 +252,12 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         }
         ASSERT_EQ(notes.size(), row.noted.empty() ? 0u : 1u) << r.err;
         for (const std::string& piece : row.noted) EXPECT_NE(notes[0].find(piece), std::string::npos) << notes[0];
+        if (row.withheld == nullptr) continue;
+        const std::vector<std::string> printed = linesOf(r.out);
+        const auto line = std::find_if(printed.begin(), printed.end(),
+                                       [](const std::string& l) { return l.rfind("  Georgia tax withheld ", 0) == 0; });
+        ASSERT_NE(line, printed.end()) << r.out;
+        EXPECT_EQ(line->substr(line->find_last_of(' ') + 1), row.withheld) << *line;
     }
 }
 

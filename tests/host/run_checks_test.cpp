@@ -76,9 +76,9 @@ TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) 
 }
 
 TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
-    // Past the print file (4.4 kB) the e-file (5 kB) meets the limit, as it
+    // Past the print file (4.9 kB) the e-file (5 kB) meets the limit, as it
     // would a full disk.
-    const testsupport::GahostResult r = run(kExample, {}, 4600);
+    const testsupport::GahostResult r = run(kExample, {}, 4950);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
                          " was not written: cannot write the temporary file: File too large\n"),

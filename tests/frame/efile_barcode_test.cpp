@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "module/catalogues/Form92FieldIds.h"
 #include "module/catalogues/GAForm189216FieldIds.h"
 #include "module/catalogues/GAForm189217FieldIds.h"
@@ -235,6 +237,32 @@ TEST_F(GABarcode, RatioInWholeTenThousandths) {
     for (const auto& [stored, written] : rows) {
         setNumber(kGAForm189217ID, ratio, stored);
         EXPECT_EQ(barcode(kGAForm189217ID, 189453, "ignored"), written) << stored;
+    }
+}
+
+// Schedule 3's copies write the one ratio that copy 1 holds, whichever copy
+// is asked for, and nothing when copy 1 holds none; only a copy whose own
+// ratio is the whole writes "10000".
+TEST_F(GABarcode, RatioOfEveryCopyIsCopyOnes) {
+    const Field ratio = kGAForm189217FieldIds.f189453;
+    const struct {
+        std::optional<double> first;
+        double second;
+        std::uint16_t asked;
+        const char* written;
+    } rows[] = {
+        {7500, 5000, 2, "7500"},     {7500, 5000, 1, "7500"},   {10000, 5000, 2, "10000"},
+        {std::nullopt, 5000, 2, ""}, {7500, 10000, 2, "10000"},
+    };
+    for (const auto& row : rows) {
+        if (row.first) {
+            setNumber(kGAForm189217ID, ratio, *row.first, 1);
+        } else {
+            copy(kGAForm189217ID, 1)->setNull(ratio);
+        }
+        setNumber(kGAForm189217ID, ratio, row.second, 2);
+        EXPECT_EQ(barcode(kGAForm189217ID, 189453, "ignored", row.asked), row.written)
+            << row.first.value_or(-1) << " and " << row.second << ", copy " << row.asked;
     }
 }
 

@@ -3,7 +3,8 @@
 // form, the schedules and the credits have their figures: the overpayment
 // credited to next year, the dependents not counted for the low-income
 // credit and the other adjustment of the itemized deductions stay until the
-// last pass applies the form's rules to the final figures. The state wage
+// last pass applies the form's rules to the final figures, as form 70
+// calculated on its own after the whole return does. The state wage
 // worksheet keeps the Georgia wages entered on a return file that has never
 // been allocated.
 #include <gtest/gtest.h>
@@ -58,14 +59,23 @@ TEST_P(FreshEntries, StayUntilTheLastPassAppliesTheRules) {
         setCommon(item, value);
     }
     gaReturn()->setStateTaxWithheldNoLocal(c.withheld);
-    for (const auto& [field, value] : c.entries) {
-        setNumber(gaCopy(kGAForm70ID), field, value);
-    }
+    const auto enter = [&] {
+        for (const auto& [field, value] : c.entries) {
+            setNumber(gaCopy(kGAForm70ID), field, value);
+        }
+    };
+    enter();
     // As the host settles a return: the first calculation, then another.
     engine.calculateReturn(0);
     expectLines(*ga, kGAForm70ID, c.expected, "first calculation");
     engine.calculateReturn(0);
     expectLines(*ga, kGAForm70ID, c.expected, "second calculation");
+    // The same entries made again on the calculated return, and form 70
+    // calculated on its own, as after an entry: that calculation works on
+    // the final figures and applies the rules as the last pass does.
+    enter();
+    engine.calculateForm(kGAForm70ID, 1, 0, 1, 1, gaCopy(kGAForm70ID));
+    expectLines(*ga, kGAForm70ID, c.expected, "form 70 on its own");
 }
 
 using Item = Utils::PCTypes;
@@ -160,6 +170,13 @@ INSTANTIATE_TEST_SUITE_P(Examples, ReturnFileEntries,
                                       "retired-couple-credited-2019.xml",
                                       {},
                                       {{kGAForm70ID, {{f70.f100, 299}, {f70.f101, 200}, {f70.f107, 99}}}}},
+                             // An overpayment of 45 before the individual credits of 650 are
+                             // worked out, 695 after them: the passes before the credits keep
+                             // the 300 credited.
+                             FileCase{"CreditedAboveTheOverpaymentBeforeTheCredits",
+                                      "individual-credits.xml",
+                                      {{kGAForm70ID, {{f70.f101, 300}}}},
+                                      {{kGAForm70ID, {{f70.f100, 695}, {f70.f101, 300}, {f70.f107, 395}}}}},
                              FileCase{"CreditedOnABalanceDue",
                                       "balance-due.xml",
                                       {{kGAForm70ID, {{f70.f101, 300}}}},

@@ -4,12 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/returnfile_fixture.h"
 
 namespace {
@@ -199,25 +201,66 @@ TEST_F(ReturnFileTest, ARenameOntoANonEmptyDirectoryThrowsAndLeavesNoTemporaryFi
     EXPECT_EQ(entries, 0u) << "a temporary file was left behind";
 }
 
-TEST_F(ReturnFileTest, AnInterruptedWriteLeavesTheOldOrTheNewFileAndNoTemporaryFile) {
+// The pipes of a writer in a child process: it tells the test when its file
+// is complete under the temporary name, then waits until the test closes
+// the other pipe.
+int gWriteBegun = -1;
+int gGoOn = -1;
+
+// The sync of the staged file in the child: the temporary file holds every
+// byte and is not yet in place.
+int syncOnceSignalled(int fd) {
+    const char mark = 'w';
+    if (::write(gWriteBegun, &mark, 1) != 1) return EIO;
+    char ignored = 0;
+    if (::read(gGoOn, &ignored, 1) < 0) return errno;
+    return ::fdatasync(fd);
+}
+
+// An interrupt or a termination that arrives while the new file stands
+// under its temporary name ends the process once the file is in place: the
+// new file, and no temporary file, is left.
+TEST_F(ReturnFileTest, AnInterruptedWriteLeavesTheNewFileAndNoTemporaryFile) {
     const std::string target = path("target.xml");
-    const std::string bytes(4u << 20, 'x');
+    const std::string bytes = "<RETURNFILE/>";
     for (const int signal : {SIGINT, SIGTERM}) {
+        writeFile("target.xml", "old");
+        int begun[2];
+        int goOn[2];
+        ASSERT_EQ(::pipe(begun), 0);
+        ASSERT_EQ(::pipe(goOn), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            for (int i = 0; i < 500; ++i) ReturnFile::writeAtomically(target, bytes);
+            ::close(begun[0]);
+            ::close(goOn[1]);
+            gWriteBegun = begun[1];
+            gGoOn = goOn[0];
+            IOMgmt::setStagingCalls({syncOnceSignalled, ::link});
+            try {
+                ReturnFile::writeAtomically(target, bytes);
+            } catch (...) {
+                ::_exit(2);
+            }
             ::_exit(0);
         }
-        ::usleep(30000);
+        ::close(begun[1]);
+        ::close(goOn[0]);
+        char mark = 0;
+        const ssize_t told = ::read(begun[0], &mark, 1);
+        // The signal is pending in the child when kill returns; closing the
+        // pipe lets the child go on, never before.
         ::kill(child, signal);
+        ::close(goOn[1]);
+        ::close(begun[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status)) << "the writes ended before the signal";
+        EXPECT_EQ(told, 1) << "the child's write did not reach its sync";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
         for (const auto& e : fs::directory_iterator(dir)) {
             EXPECT_EQ(e.path().filename(), "target.xml") << "left behind";
-            EXPECT_EQ(fs::file_size(e.path()), bytes.size());
         }
+        EXPECT_EQ(readFile(target), bytes);
     }
 }
 

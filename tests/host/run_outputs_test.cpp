@@ -116,16 +116,19 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
-// A run whose printout is lost fails after every output is written, just
-// before the commit: no file it writes may be in place by then, in a folder
-// of earlier outputs or in a new one.
+// A run whose printout is lost (a full disk, a pipe whose reader has gone)
+// fails after every output is written, just before the commit: no file it
+// writes may be in place by then, in a folder of earlier outputs or in a
+// new one.
 TEST_F(RunOutputsTest, EveryFileARunWritesWaitsForItsCommit) {
-    for (const char* folder : {"out", "new"}) {
-        SCOPED_TRACE(folder);
-        const testsupport::GahostResult r =
-            testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, "/dev/full");
-        EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("; no output of the run is changed"), std::string::npos) << r.err;
+    for (const char* printout : {"/dev/full", "|"}) {
+        for (const char* folder : {"out", "new"}) {
+            SCOPED_TRACE(std::string(printout) + " " + folder);
+            const testsupport::GahostResult r =
+                testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, printout);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find("; no output of the run is changed"), std::string::npos) << r.err;
+        }
     }
     expectEarlierOutputs();
     EXPECT_TRUE(fs::is_empty(path("new")));

@@ -49,7 +49,7 @@ constexpr const char* kNothingChanged = "no output of the run is changed";
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
 
-StagingCalls gCalls{::fdatasync, ::link};
+StagingCalls gCalls;
 
 // Throws "PATH: what: cause; outcome", without the parts not given.
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0,
@@ -162,14 +162,26 @@ void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
     removeLeftovers(directory, stem, false);
 }
 
-// Makes the rename of a file in the folder durable; a folder that cannot be
-// opened is left to the file system.
-void syncDirectory(const std::string& directory) {
+// Makes the renames in the folder durable; the errno of a failure to open
+// or to sync the folder, else 0. A folder removed meanwhile holds nothing
+// to sync.
+int syncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0) return errno == ENOENT ? 0 : errno;
+    const int error = gCalls.syncFolder(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
+}
+
+// Syncs each folder (every one, whatever the others do); the first that
+// failed, with its errno, or an empty folder and 0.
+std::pair<std::string, int> syncDirectories(const std::set<std::string>& directories) {
+    std::pair<std::string, int> failed{std::string(), 0};
+    for (const std::string& directory : directories) {
+        const int error = syncDirectory(directory);
+        if (error != 0 && failed.second == 0) failed = {directory, error};
     }
+    return failed;
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -348,7 +360,7 @@ void StagedFile::finish() {
 
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
+    if (gCalls.rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
     moved_ = true;
     ::close(fd_);
     fd_ = -1;
@@ -357,6 +369,8 @@ void StagedFile::moveIntoPlace() {
 void StagedFile::putInPlace() {
     finish();
     moveIntoPlace();
+    // A single file has no caller that could tell "in place, not synced"
+    // from "not written"; only the batch reports a folder it cannot sync.
     syncDirectory(directory_);
 }
 
@@ -466,7 +480,7 @@ std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
     for (std::size_t i = moved; i-- > 0;) {
         Output& output = outputs_[i];
         const bool back = output.kept.empty() ? ::unlink(output.path.c_str()) == 0
-                                              : ::rename(output.kept.c_str(), output.path.c_str()) == 0;
+                                              : gCalls.rename(output.kept.c_str(), output.path.c_str()) == 0;
         if (!back) {
             lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
                     std::generic_category().message(errno) + ")";
@@ -511,14 +525,21 @@ void OutputBatch::commit() {
         // The outputs moved before it are put back.
         const std::string lost = putBackEarlierOutputs(moved);
         dropEarlierOutputs();
-        for (const std::string& directory : directories) syncDirectory(directory);
-        throw Exceptions::QuarloException(e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost),
-                                          "IOMgmt", "write");
+        std::string message = e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost);
+        if (const auto [folder, error] = syncDirectories(directories); error != 0) {
+            message += "; the folder " + shownPath(folder) + " cannot be synced to the disk (" +
+                       std::generic_category().message(error) + "): a power failure may undo what was put back";
+        }
+        throw Exceptions::QuarloException(message, "IOMgmt", "write");
     }
-    for (const std::string& directory : directories) syncDirectory(directory);
+    const auto [unsynced, error] = syncDirectories(directories);
     dropEarlierOutputs();
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
+    if (error != 0) {
+        failOn(unsynced, "cannot sync the output folder to the disk", error,
+               "the outputs are in place, but may not survive a power failure");
+    }
 }
 
 // ------------------------------------------------------------ single files

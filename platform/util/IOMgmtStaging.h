@@ -20,6 +20,9 @@
 // rename fails.
 #pragma once
 
+#include <stdio.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -115,7 +118,9 @@ public:
     // Syncs every output to the disk, then moves them into place and syncs
     // their folders. Throws, leaving every output as it was, when an output
     // was not staged or is a directory, cannot be synced, or cannot be moved
-    // into place (the outputs moved before it are put back).
+    // into place (the outputs moved before it are put back). Throws too when
+    // a folder cannot be synced after the renames: the outputs are then in
+    // place, but may not survive a power failure.
     void commit();
 
 private:
@@ -152,12 +157,15 @@ private:
     std::vector<std::pair<std::string, int>> locks_;
 };
 
-// The system calls by which a staged file reaches the disk and an earlier
-// output keeps a second name. A test puts in one that fails to see what the
-// failure leaves; by default they are fdatasync and link.
+// The system calls by which a staged file reaches the disk, an earlier
+// output keeps a second name, an output is moved into place (or put back)
+// and the renames in a folder reach the disk. A test puts in one that fails
+// to see what the failure leaves.
 struct StagingCalls {
-    int (*sync)(int fd);
-    int (*link)(const char* existing, const char* newName);
+    int (*sync)(int fd) = ::fdatasync;
+    int (*link)(const char* existing, const char* newName) = ::link;
+    int (*rename)(const char* from, const char* to) = ::rename;
+    int (*syncFolder)(int fd) = ::fsync;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

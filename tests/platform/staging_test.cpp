@@ -1,5 +1,5 @@
-// The staged writes: permissions, failed syncs and renames, and one job at
-// a time per output folder.
+// The staged writes: permissions, failed syncs and renames, one job at a
+// time per output folder, and a folder that cannot be synced.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -36,11 +36,20 @@ int failingSync(int fd) {
     return ::fdatasync(fd);
 }
 int refusedLink(const char*, const char*) { return errno = EPERM, -1; }
+// A rename that fails at the calls numbered in gFailingRenames (from 1).
+int gRenames = 0;
+std::vector<int> gFailingRenames;
+int failingRename(const char* from, const char* to) {
+    const int call = ++gRenames;
+    if (std::count(gFailingRenames.begin(), gFailingRenames.end(), call) > 0) return errno = EIO, -1;
+    return ::rename(from, to);
+}
+int failingFolderSync(int) { return errno = EIO, -1; }
 
 class Staging : public testsupport::ScratchDirTest {
 protected:
     void TearDown() override {
-        IOMgmt::setStagingCalls({::fdatasync, ::link});
+        IOMgmt::setStagingCalls({});
         ScratchDirTest::TearDown();
     }
     Names namesIn(const std::string& folder) const {
@@ -105,7 +114,7 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
     gBeforeSync = [&] {
         for (const std::string& output : outputs) replacedEarly = replacedEarly || readFile(output) != "earlier";
     };
-    IOMgmt::setStagingCalls({failingSync, ::link});
+    IOMgmt::setStagingCalls({.sync = failingSync});
     // The sync that fails; none in the last row.
     for (const int failing : {1, 2, 3, 0}) {
         SCOPED_TRACE(failing);
@@ -153,7 +162,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         writeFile("a/elsewhere.txt", "earlier first");
         if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
         if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
-        IOMgmt::setStagingCalls({::fdatasync, row.linksRefused ? refusedLink : ::link});
+        IOMgmt::setStagingCalls({.link = row.linksRefused ? refusedLink : ::link});
         {
             IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
             IOMgmt::writeFileAtomically(first, "new first");
@@ -203,6 +212,44 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
     EXPECT_EQ(readFile(out), "third");
     EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
+}
+
+// The folder cannot be synced after the renames: the outputs are in place
+// and the commit says they may not survive a power failure. When a rename
+// failed first, what was put back may not either.
+TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
+    const struct {
+        bool renameFails;
+        std::string problem;
+        std::string second;
+    } rows[] = {
+        {false,
+         dir + ": cannot sync the output folder to the disk: Input/output error; the outputs are in place, but may "
+               "not survive a power failure",
+         "new second"},
+        {true,
+         path("second.txt") +
+             ": cannot move the new file into place: Input/output error; no output of the run is "
+             "changed; the folder " +
+             dir + " cannot be synced to the disk (Input/output error): a power failure may undo what was put back",
+         "earlier second"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.renameFails);
+        const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
+        gRenames = 0;
+        gFailingRenames = row.renameFails ? std::vector<int>{2} : std::vector<int>{};
+        IOMgmt::setStagingCalls({.rename = failingRename, .syncFolder = failingFolderSync});
+        {
+            IOMgmt::OutputBatch batch(outputs);
+            IOMgmt::writeFileAtomically(outputs[0], "new first");
+            IOMgmt::writeFileAtomically(outputs[1], "new second");
+            EXPECT_EQ(failure([&] { batch.commit(); }), row.problem);
+        }
+        EXPECT_EQ(readFile(outputs[0]), row.renameFails ? "earlier first" : "new first");
+        EXPECT_EQ(readFile(outputs[1]), row.second);
+        EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt"})) << "a temporary, kept or lock file was left";
+    }
 }
 
 }  // namespace

@@ -209,19 +209,41 @@ int keepSecondName(const std::string& path, bool regular, std::string& kept) {
     return EEXIST;
 }
 
-// The lock file of the folder, open; the file is made when missing. One
-// that cannot be written is opened to read (its lock works the same).
-int openLockFile(const std::string& path) {
+std::string lockFileOf(const std::string& folder) { return (fs::path(folder) / kLockFileName).string(); }
+
+// What stands where a file was expected, as a message names it.
+std::string kindOfFile(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return "a folder";
+    if (S_ISLNK(st.st_mode)) return "a symbolic link";
+    if (S_ISFIFO(st.st_mode)) return "a pipe (FIFO)";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return "a device";
+}
+
+// The lock file `path` of a folder, open for a write of `target`; the file
+// is made when missing. One that cannot be written is opened to read (its
+// lock works the same). Throws, naming the target and the lock file, when
+// the lock's name holds something other than a file (to be removed), or
+// when the file cannot be made or opened: the cause is that of the first
+// try, which the try to read only does not change.
+int openLockFile(const std::string& path, const std::string& target) {
     constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
-    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
-    if (fd < 0) failOn(path, "cannot open the lock file of the outputs", errno);
+    int error = fd < 0 ? errno : 0;
+    if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd >= 0) {
+        error = ::fstat(fd, &st) == 0 ? 0 : errno;
+        if (error == 0 && S_ISREG(st.st_mode)) return fd;
         ::close(fd);
-        failOn(path, "is not a regular file, so it cannot be the lock file of the outputs");
     }
-    return fd;
+    const std::string lockFile = "the lock file of the outputs " + shownPath(path);
+    if (::lstat(path.c_str(), &st) != 0) {
+        failOn(target, "cannot create " + lockFile, error, kNothingChanged);
+    }
+    if (S_ISREG(st.st_mode)) failOn(target, "cannot open " + lockFile, error, kNothingChanged);
+    failOn(target, lockFile + " is " + kindOfFile(st) + ", not a file that a run can lock: remove it", 0,
+           kNothingChanged);
 }
 
 // What the holder of a lock file wrote in it ("process 4242, writing ...").
@@ -246,10 +268,10 @@ std::string durationText(std::chrono::milliseconds wait) {
 // file no longer there is let go and the new file's is taken.
 int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
                const std::string& holder) {
-    const std::string path = (fs::path(folder) / kLockFileName).string();
+    const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
-        const int fd = openLockFile(path);
+        const int fd = openLockFile(path, target);
         struct stat opened {};
         struct stat named {};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
@@ -263,7 +285,9 @@ int lockFolder(const std::string& folder, const std::string& target, std::chrono
         const int error = errno;
         const std::string other = lockHolder(fd);
         ::close(fd);
-        if (error != EWOULDBLOCK && error != EINTR) failOn(path, "cannot lock it", error);
+        if (error != EWOULDBLOCK && error != EINTR) {
+            failOn(target, "cannot lock the lock file of the outputs " + shownPath(path), error, kNothingChanged);
+        }
         const std::string held = "another run is writing its outputs in " + shownPath(folder) + " (" + other + ")";
         if (std::chrono::steady_clock::now() >= deadline) {
             failOn(target, held + " and has not finished after " + durationText(wait), 0, kNothingChanged);
@@ -456,7 +480,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
 
 void OutputBatch::releaseOutputs() {
     for (const auto& [folder, fd] : locks_) {
-        ::unlink((fs::path(folder) / kLockFileName).c_str());
+        ::unlink(lockFileOf(folder).c_str());
         ::close(fd);
     }
     locks_.clear();

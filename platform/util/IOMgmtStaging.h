@@ -110,9 +110,11 @@ public:
     // Takes the output folders for this job, once; the first staged write
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
-    // then removes what killed jobs left of these outputs. Throws when the
-    // wait runs out, naming the target, the process that holds the folder
-    // and the outputs it writes.
+    // then removes what killed jobs left of these outputs. Throws, naming the
+    // target and leaving every output as it was, when the wait runs out (the
+    // message names the process that holds the folder and the outputs it
+    // writes) or when the lock file cannot be made, opened or locked, or is
+    // not a file (a folder, a link, a pipe: the message says to remove it).
     void claimOutputs(const std::string& target);
 
     // Syncs every output to the disk, then moves them into place and syncs

@@ -1,5 +1,6 @@
 // The staged writes: permissions, failed syncs and renames, one job at a
-// time per output folder, and a folder that cannot be synced.
+// time per output folder, a folder that cannot be synced, and what each
+// failure of the lock file says.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -249,6 +251,70 @@ TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
         EXPECT_EQ(readFile(outputs[0]), row.renameFails ? "earlier first" : "new first");
         EXPECT_EQ(readFile(outputs[1]), row.second);
         EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt"})) << "a temporary, kept or lock file was left";
+    }
+}
+
+// A folder this process may not write: read-only and, for root, who writes
+// there all the same, with the rights of another user while it lives.
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder(const std::string& folder, const std::string& above) : folder_(folder) {
+        fs::permissions(folder, fs::perms(0555));
+        if (::geteuid() != 0) return;
+        fs::permissions(above, fs::perms(0755));
+        asOther_ = ::seteuid(kNobody) == 0;
+        EXPECT_TRUE(asOther_) << "cannot take another user's rights";
+    }
+    ~ReadOnlyFolder() {
+        if (asOther_) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
+        fs::permissions(folder_, fs::perms(0755));
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    std::string folder_;
+    bool asOther_ = false;
+};
+
+// What stands at the lock file's name, or a folder the lock file cannot be
+// made in: each failure names the output and the lock file with the true
+// cause, and says what to do about what is in the way.
+TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
+    enum class AtLock { ReadOnlyFolder, Folder, Pipe, Link, DanglingLink };
+    const std::string lockFile = path("out/.staged-outputs.lock");
+    const std::string named = "the lock file of the outputs " + lockFile;
+    const struct {
+        AtLock atLock;
+        std::string problem;
+    } rows[] = {
+        {AtLock::ReadOnlyFolder, "cannot create " + named + ": Permission denied"},
+        {AtLock::Folder, named + " is a folder, not a file that a run can lock: remove it"},
+        {AtLock::Pipe, named + " is a pipe (FIFO), not a file that a run can lock: remove it"},
+        {AtLock::Link, named + " is a symbolic link, not a file that a run can lock: remove it"},
+        {AtLock::DanglingLink, named + " is a symbolic link, not a file that a run can lock: remove it"},
+    };
+    const std::string out = path("out/out.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.atLock));
+        fs::remove_all(path("out"));
+        writeFile("out/out.txt", "earlier");
+        if (row.atLock == AtLock::Folder) fs::create_directory(lockFile);
+        if (row.atLock == AtLock::Pipe) ::mkfifo(lockFile.c_str(), 0644);
+        if (row.atLock == AtLock::Link) fs::create_symlink("out.txt", lockFile);
+        if (row.atLock == AtLock::DanglingLink) fs::create_symlink("nowhere", lockFile);
+        std::string problem;
+        {
+            std::unique_ptr<ReadOnlyFolder> readOnly;
+            if (row.atLock == AtLock::ReadOnlyFolder) readOnly = std::make_unique<ReadOnlyFolder>(path("out"), dir);
+            IOMgmt::OutputBatch batch({out});
+            problem = failure([&] { IOMgmt::writeFileAtomically(out, "new"); });
+        }
+        EXPECT_EQ(problem, out + ": " + row.problem + "; no output of the run is changed");
+        EXPECT_EQ(readFile(out), "earlier");
     }
 }
 

@@ -46,6 +46,9 @@ constexpr const char* kLockFileName = ".staged-outputs.lock";
 constexpr std::chrono::milliseconds kLockRetry{20};
 // How a failed commit ends its message when every output is as it was.
 constexpr const char* kNothingChanged = "no output of the run is changed";
+// What becomes of the second name of an earlier output that a batch could
+// not put back: no later batch removes it.
+constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
 
@@ -122,19 +125,42 @@ bool isTemporaryName(const std::string& name, const std::string& stem, const std
     return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(head), name.end(), isLetterOrDigit);
 }
 
-// Removes the temporary files of one file (its temporary stem) in the
-// folder whose writer is gone: a live writer holds the lock on its file.
-// With `withKept`, also the second names of the file's earlier versions,
-// which a batch killed while it committed left; only a job that holds the
-// folder's lock file may remove them (no live job has one then).
-void removeLeftovers(const std::string& directory, const std::string& stem, bool withKept) {
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the second name `kept` in the folder is another name of the file
+// `target` names there: a batch that did not finish kept it before it
+// replaced the file, and removing it loses nothing.
+bool namesTheTarget(int dirFd, const std::string& kept, const std::string& target) {
+    struct stat keptStat {};
+    struct stat targetStat {};
+    return ::fstatat(dirFd, kept.c_str(), &keptStat, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(dirFd, target.c_str(), &targetStat, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(keptStat, targetStat);
+}
+
+// Removes the temporary files of the target in its folder whose writer is
+// gone: a live writer holds the lock on its file. With `withKept`, also the
+// second names of the target's earlier versions that a batch which did not
+// finish left, while they are other names of the target itself; one that
+// is all that is left of an earlier file stays, named in a note, until the
+// user moves it back or removes it. Only a job that holds the folder's lock
+// file may look at second names (no live job has one then).
+void removeLeftovers(const std::string& target, bool withKept) {
+    const std::string directory = folderOf(target);
+    const std::string stem = temporaryStem(target);
+    const std::string targetName = fs::path(target).filename().string();
     DIR* dir = ::opendir(directory.c_str());
     if (dir == nullptr) return;
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (withKept && isTemporaryName(name, stem, kKeptMark)) {
-            ::unlinkat(dirFd, name.c_str(), 0);
+            if (namesTheTarget(dirFd, name, targetName)) {
+                ::unlinkat(dirFd, name.c_str(), 0);
+            } else {
+                IOMgr::getInstance().notice(shownPath((fs::path(directory) / name).string()) + " is an earlier " +
+                                            shownPath(target) + " that a run which did not finish replaced; it " +
+                                            kKeptUntil);
+            }
             continue;
         }
         if (!isTemporaryName(name, stem, kStagedMark)) continue;
@@ -152,14 +178,14 @@ void removeLeftovers(const std::string& directory, const std::string& stem, bool
 // The first write of the process to a file clears its folder of the file's
 // abandoned temporary files; later ones find none that a process killed
 // before this one left.
-void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
+void clearLeftoversOnce(const std::string& target) {
     static std::mutex mutex;
     static std::set<std::string> cleared;
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(directory + '/' + stem).second) return;
+        if (!cleared.insert(folderOf(target) + '/' + temporaryStem(target)).second) return;
     }
-    removeLeftovers(directory, stem, false);
+    removeLeftovers(target, false);
 }
 
 // Makes the renames in the folder durable; the errno of a failure to open
@@ -183,8 +209,6 @@ std::pair<std::string, int> syncDirectories(const std::set<std::string>& directo
     }
     return failed;
 }
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
 // for a regular file that the file system or its owner lets nobody link, a
@@ -315,7 +339,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (batch != nullptr && batch->holds(target_)) {
         batch->claimOutputs(target_);
     } else {
-        clearLeftoversOnce(directory_, temporaryStem(target_));
+        clearLeftoversOnce(target_);
     }
     try {
         makeTemporary();
@@ -475,7 +499,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
         releaseOutputs();
         throw;
     }
-    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
+    for (const Output& output : outputs_) removeLeftovers(output.path, true);
 }
 
 void OutputBatch::releaseOutputs() {
@@ -508,7 +532,8 @@ std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
         if (!back) {
             lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
                     std::generic_category().message(errno) + ")";
-            if (!output.kept.empty()) lost += ": the earlier file is " + shownPath(output.kept);
+            if (!output.kept.empty())
+                lost += ": the earlier file is " + shownPath(output.kept) + ", which " + kKeptUntil;
         }
         output.kept.clear();
     }
@@ -556,8 +581,12 @@ void OutputBatch::commit() {
         }
         throw Exceptions::QuarloException(message, "IOMgmt", "write");
     }
-    const auto [unsynced, error] = syncDirectories(directories);
+    // The second names go at once, before the folders' syncs, which take
+    // most of the commit's time: a batch killed meanwhile leaves no earlier
+    // file that later batches would have to keep. The syncs make the renames
+    // and these removals durable together.
     dropEarlierOutputs();
+    const auto [unsynced, error] = syncDirectories(directories);
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
     if (error != 0) {

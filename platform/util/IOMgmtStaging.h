@@ -17,7 +17,10 @@
 // output takes the folder's lock file (".staged-outputs.lock"), which the
 // commit removes. While the renames go on, each replaced output keeps a
 // second name (".NAME.kept-XXXXXX"), by which it is put back when a later
-// rename fails.
+// rename fails. A second name that is the only name of an earlier output
+// (one that could not be put back, or that a killed batch had replaced) is
+// never removed by a later batch: each one names it in a note until the
+// user moves it back or removes it.
 #pragma once
 
 #include <stdio.h>
@@ -120,8 +123,9 @@ public:
     // Syncs every output to the disk, then moves them into place and syncs
     // their folders. Throws, leaving every output as it was, when an output
     // was not staged or is a directory, cannot be synced, or cannot be moved
-    // into place (the outputs moved before it are put back). Throws too when
-    // a folder cannot be synced after the renames: the outputs are then in
+    // into place (the outputs moved before it are put back; one that cannot
+    // be is named, with its earlier file's second name). Throws too when a
+    // folder cannot be synced after the renames: the outputs are then in
     // place, but may not survive a power failure.
     void commit();
 

@@ -187,11 +187,15 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
 }
 
 TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
-    // What runs killed while they wrote these outputs, or while they put
-    // them in place, left.
+    // What runs killed while they wrote these outputs, or before they put
+    // the print file in place (its second name), left.
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.single-wages.print.txt.kept-Q9w8E7", "out/.staged-outputs.lock"};
+                                     "out/.staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
+    fs::create_hard_link(path("out/single-wages.print.txt"), path("out/.single-wages.print.txt.kept-Q9w8E7"));
+    // The earlier e-file of a run that replaced it and did not finish: all
+    // that is left of it, kept and named until the user acts.
+    const std::string earlier = writeFile("out/.GA-efile.txt.kept-R4t5Y6", "earlier e-file");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
@@ -207,10 +211,15 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
                                   "out/..single-wages.xml.staged-abc123"};
     for (const std::string& name : others) writeFile(name, "mine");
 
-    ASSERT_EQ(run({}).status, 0);
+    const testsupport::GahostResult r = run({});
+    ASSERT_EQ(r.status, 0) << r.err;
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
+    EXPECT_FALSE(fs::exists(path("out/.single-wages.print.txt.kept-Q9w8E7")));
     EXPECT_TRUE(fs::exists(live));
     for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
+    EXPECT_EQ(readFile(earlier), "earlier e-file");
+    EXPECT_EQ(r.err, "gahost: note: " + earlier + " is an earlier " + path("out/GA-efile.txt") +
+                         " that a run which did not finish replaced; it stays until you move it back or remove it\n");
     ::close(fd);
 }
 

@@ -1,6 +1,6 @@
 // The staged writes: permissions, failed syncs and renames, one job at a
-// time per output folder, a folder that cannot be synced, and what each
-// failure of the lock file says.
+// time per output folder, a folder that cannot be synced, an earlier file
+// that cannot be put back, and what each failure of the lock file says.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -52,6 +52,7 @@ class Staging : public testsupport::ScratchDirTest {
 protected:
     void TearDown() override {
         IOMgmt::setStagingCalls({});
+        IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
     }
     Names namesIn(const std::string& folder) const {
@@ -252,6 +253,45 @@ TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
         EXPECT_EQ(readFile(outputs[1]), row.second);
         EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt"})) << "a temporary, kept or lock file was left";
     }
+}
+
+// The second output's rename fails, and so does putting the first one
+// back: the earlier first file is left under its second name, which the
+// message names and no later batch removes.
+TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
+    const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
+    gRenames = 0;
+    gFailingRenames = {2, 3};
+    IOMgmt::setStagingCalls({.rename = failingRename});
+    std::string problem;
+    {
+        IOMgmt::OutputBatch batch(outputs);
+        IOMgmt::writeFileAtomically(outputs[0], "new first");
+        IOMgmt::writeFileAtomically(outputs[1], "new second");
+        problem = failure([&] { batch.commit(); });
+    }
+    const Names left = namesIn("");
+    ASSERT_EQ(left.size(), 3u) << "no second name was left";
+    const std::string kept = path(left[0]);
+    ASSERT_EQ(left[0].rfind(".first.txt.kept-", 0), 0u) << left[0];
+    EXPECT_EQ(problem, path("second.txt") + ": cannot move the new file into place: Input/output error; " + outputs[0] +
+                           " is the new file, it cannot be put back (Input/output error): the earlier file is " + kept +
+                           ", which stays until you move it back or remove it");
+    EXPECT_EQ(readFile(kept), "earlier first");
+
+    Names notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&notes](const std::string& text) { notes.push_back(text); });
+    IOMgmt::setStagingCalls({});
+    for (const char* text : {"newer first", "newest first"}) {
+        IOMgmt::OutputBatch batch(outputs);
+        IOMgmt::writeFileAtomically(outputs[0], text);
+        IOMgmt::writeFileAtomically(outputs[1], "newer second");
+        batch.commit();
+    }
+    EXPECT_EQ(readFile(kept), "earlier first");
+    const std::string note = kept + " is an earlier " + outputs[0] +
+                             " that a run which did not finish replaced; it stays until you move it back or remove it";
+    EXPECT_EQ(notes, (Names{note, note}));
 }
 
 // A folder this process may not write: read-only and, for root, who writes

@@ -471,7 +471,11 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     for (const Input& input : inputs_) {
         if (namesSameFile(input.path, path)) return "is " + input.role;
     }
-    return holds(path) ? "is an output of this run" : std::string();
+    if (holds(path)) return "is an output of this run";
+    for (const Output& output : outputs_) {
+        if (namesSameFile(lockFileOf(folderOf(output.path)), path)) return "is the lock file of this run's outputs";
+    }
+    return std::string();
 }
 
 void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {

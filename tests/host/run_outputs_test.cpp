@@ -223,4 +223,22 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
     ::close(fd);
 }
 
+// The list of all field names of the test facility, asked to go into the
+// output folder under the lock file's name: it would be lost when the run
+// removes its lock file, so it is not written, with a note.
+TEST_F(RunOutputsTest, ATestFileUnderTheLockFilesNameIsRefusedWithANote) {
+    const std::string lockFile = path("out/.staged-outputs.lock");
+    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+              "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + path("out") +
+                  "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>.staged-outputs.lock</GAOUTPUTALLFIELDSFILE>"
+                  "</AUTOTESTOPTIONS>");
+    const testsupport::GahostResult r = run({"--autotest", path("root")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + lockFile +
+                         "\": is the lock file of this run's outputs; not written\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
+}
+
 }  // namespace

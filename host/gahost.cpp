@@ -11,6 +11,7 @@
 // Exit status: 0 on success, 1 on bad input or a failed step (a printout
 // that standard output did not take included), 2 on wrong usage. Errors go
 // to stderr.
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -488,6 +489,10 @@ int runCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write to a pipe whose reader has gone fails (EPIPE) instead of
+    // ending the process: the command then reports its lost printout like
+    // any other, and a run removes what it staged.
+    std::signal(SIGPIPE, SIG_IGN);
     if (!GAHost::StandardOutput::guardStandardDescriptors()) {
         std::cerr << "gahost: the standard output is closed: nothing the command prints could be seen\n";
         return kExitFailed;

@@ -5,9 +5,12 @@ Runs alternate between two sets of options whose outputs differ in every
 file (on paper, and e-filed with a device identifier), all into one output
 folder. After each run, killed or not, every output must be the file it was
 before the run or the file the run writes, never missing or cut; a run that
-ends by itself must leave no temporary file, kept earlier output or lock
-file, so those of the killed runs before it are gone. Prints what it
-counted; exit status 1 when a check failed.
+ends by itself must leave no temporary file or lock file, so those of the
+killed runs before it are gone. Of the second names of earlier outputs
+(.NAME.kept-XXXXXX) it leaves only those that are all that is left of an
+earlier output that a killed run replaced, each that output whole, of one
+set or the other. Prints what it counted; exit status 1 when a check
+failed.
 
     python3 tools/kill_runs.py --runs 300 [--gahost build/default/host/gahost]
 """
@@ -36,6 +39,27 @@ def read(path):
 def temporaries(folder):
     """The temporary files, kept earlier outputs and lock file of runs."""
     return [n for n in os.listdir(folder) if ".staged-" in n or ".kept-" in n]
+
+
+def kept_output(name):
+    """The output whose earlier file the second name keeps, or None."""
+    for output in OUTPUTS:
+        prefix = "." + output + ".kept-"
+        if name.startswith(prefix) and len(name) == len(prefix) + 6:
+            return output
+    return None
+
+
+def wrongly_left(folder, expected):
+    """What a run that ended by itself should not have left: any temporary
+    file or lock file, and any second name that is not a whole earlier
+    output."""
+    wrong = []
+    for name in temporaries(folder):
+        output = kept_output(name)
+        if output is None or read(os.path.join(folder, name)) not in (expected[0][output], expected[1][output]):
+            wrong.append(name)
+    return sorted(wrong)
 
 
 def main():
@@ -99,21 +123,24 @@ def main():
             counts["temporaries_left"] += len(left - seen)
         else:
             counts["finished"] += 1
-            if status != 0 or left:
+            wrong = wrongly_left(out, expected)
+            if status != 0 or wrong:
                 counts["failures"] += 1
-                print("run %d: exit %d, temporary files left: %s" % (run, status, sorted(left)))
+                print("run %d: exit %d, temporary files left: %s" % (run, status, wrong))
         seen = left
     # A last whole run removes what the killed runs left.
     subprocess.run([args.gahost, "run", EXAMPLE, "--out", out], stdout=subprocess.DEVNULL, check=True)
     counts["temporaries_removed"] += len(seen - set(temporaries(out)))
-    if temporaries(out):
+    if wrongly_left(out, expected):
         counts["failures"] += 1
-        print("the last run left temporary files: %s" % temporaries(out))
+        print("the last run left temporary files: %s" % wrongly_left(out, expected))
+    earlier_kept = [name for name in temporaries(out) if kept_output(name)]
     print("runs %d, of which killed %d and finished %d" % (args.runs, counts["killed"], counts["finished"]))
     print("outputs after a run: all unchanged %d, all replaced %d, some replaced %d"
           % (counts["unchanged"], counts["replaced"], counts["mixed"]))
     print("temporary files left by killed runs %d, removed by the runs after them %d"
           % (counts["temporaries_left"], counts["temporaries_removed"]))
+    print("earlier outputs that killed runs replaced, kept under their second names: %d" % len(earlier_kept))
     print("outputs missing or cut, or runs that left temporary files: %d" % counts["failures"])
     return 1 if counts["failures"] else 0
 

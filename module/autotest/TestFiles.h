@@ -7,8 +7,8 @@
 // read at once; anything else is skipped with a one-line note through the
 // host (IOMgmt::IOMgr::notice). Every file it writes is written whole when
 // complete, never over a file that the run reads or writes as its own
-// output. A relative path is used as given: relative to the working
-// directory of the process.
+// output, nor under the name of their folder's lock file. A relative path
+// is used as given: relative to the working directory of the process.
 #pragma once
 
 #include <cstddef>
@@ -48,7 +48,8 @@ public:
     // Makes the folder with the folders above it, then writes the file.
     // Skipped with a note when no folder is given, the file name leaves
     // the folder ("../x", "/x", or no name), the file is one the run reads
-    // or writes as its own output, or it cannot be written.
+    // or writes as its own output (or their lock file), or it cannot be
+    // written.
     void write();
 
 private:

@@ -46,10 +46,13 @@ constexpr const char* kLockFileName = ".staged-outputs.lock";
 constexpr std::chrono::milliseconds kLockRetry{20};
 // How a failed commit ends its message when every output is as it was.
 constexpr const char* kNothingChanged = "no output of the run is changed";
+// What becomes of the second name of an earlier output that a batch could
+// not put back: no later batch removes it.
+constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
 
-StagingCalls gCalls{::fdatasync, ::link};
+StagingCalls gCalls;
 
 // Throws "PATH: what: cause; outcome", without the parts not given.
 [[noreturn]] void failOn(const std::string& path, const std::string& what, int error = 0,
@@ -122,19 +125,42 @@ bool isTemporaryName(const std::string& name, const std::string& stem, const std
     return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(head), name.end(), isLetterOrDigit);
 }
 
-// Removes the temporary files of one file (its temporary stem) in the
-// folder whose writer is gone: a live writer holds the lock on its file.
-// With `withKept`, also the second names of the file's earlier versions,
-// which a batch killed while it committed left; only a job that holds the
-// folder's lock file may remove them (no live job has one then).
-void removeLeftovers(const std::string& directory, const std::string& stem, bool withKept) {
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the second name `kept` in the folder is another name of the file
+// `target` names there: a batch that did not finish kept it before it
+// replaced the file, and removing it loses nothing.
+bool namesTheTarget(int dirFd, const std::string& kept, const std::string& target) {
+    struct stat keptStat {};
+    struct stat targetStat {};
+    return ::fstatat(dirFd, kept.c_str(), &keptStat, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(dirFd, target.c_str(), &targetStat, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(keptStat, targetStat);
+}
+
+// Removes the temporary files of the target in its folder whose writer is
+// gone: a live writer holds the lock on its file. With `withKept`, also the
+// second names of the target's earlier versions that a batch which did not
+// finish left, while they are other names of the target itself; one that
+// is all that is left of an earlier file stays, named in a note, until the
+// user moves it back or removes it. Only a job that holds the folder's lock
+// file may look at second names (no live job has one then).
+void removeLeftovers(const std::string& target, bool withKept) {
+    const std::string directory = folderOf(target);
+    const std::string stem = temporaryStem(target);
+    const std::string targetName = fs::path(target).filename().string();
     DIR* dir = ::opendir(directory.c_str());
     if (dir == nullptr) return;
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (withKept && isTemporaryName(name, stem, kKeptMark)) {
-            ::unlinkat(dirFd, name.c_str(), 0);
+            if (namesTheTarget(dirFd, name, targetName)) {
+                ::unlinkat(dirFd, name.c_str(), 0);
+            } else {
+                IOMgr::getInstance().notice(shownPath((fs::path(directory) / name).string()) + " is an earlier " +
+                                            shownPath(target) + " that a run which did not finish replaced; it " +
+                                            kKeptUntil);
+            }
             continue;
         }
         if (!isTemporaryName(name, stem, kStagedMark)) continue;
@@ -152,27 +178,37 @@ void removeLeftovers(const std::string& directory, const std::string& stem, bool
 // The first write of the process to a file clears its folder of the file's
 // abandoned temporary files; later ones find none that a process killed
 // before this one left.
-void clearLeftoversOnce(const std::string& directory, const std::string& stem) {
+void clearLeftoversOnce(const std::string& target) {
     static std::mutex mutex;
     static std::set<std::string> cleared;
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(directory + '/' + stem).second) return;
+        if (!cleared.insert(folderOf(target) + '/' + temporaryStem(target)).second) return;
     }
-    removeLeftovers(directory, stem, false);
+    removeLeftovers(target, false);
 }
 
-// Makes the rename of a file in the folder durable; a folder that cannot be
-// opened is left to the file system.
-void syncDirectory(const std::string& directory) {
+// Makes the renames in the folder durable; the errno of a failure to open
+// or to sync the folder, else 0. A folder removed meanwhile holds nothing
+// to sync.
+int syncDirectory(const std::string& directory) {
     const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (fd < 0) return errno == ENOENT ? 0 : errno;
+    const int error = gCalls.syncFolder(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return error;
 }
 
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+// Syncs each folder (every one, whatever the others do); the first that
+// failed, with its errno, or an empty folder and 0.
+std::pair<std::string, int> syncDirectories(const std::set<std::string>& directories) {
+    std::pair<std::string, int> failed{std::string(), 0};
+    for (const std::string& directory : directories) {
+        const int error = syncDirectory(directory);
+        if (error != 0 && failed.second == 0) failed = {directory, error};
+    }
+    return failed;
+}
 
 // Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
 // for a regular file that the file system or its owner lets nobody link, a
@@ -197,19 +233,41 @@ int keepSecondName(const std::string& path, bool regular, std::string& kept) {
     return EEXIST;
 }
 
-// The lock file of the folder, open; the file is made when missing. One
-// that cannot be written is opened to read (its lock works the same).
-int openLockFile(const std::string& path) {
+std::string lockFileOf(const std::string& folder) { return (fs::path(folder) / kLockFileName).string(); }
+
+// What stands where a file was expected, as a message names it.
+std::string kindOfFile(const struct stat& st) {
+    if (S_ISDIR(st.st_mode)) return "a folder";
+    if (S_ISLNK(st.st_mode)) return "a symbolic link";
+    if (S_ISFIFO(st.st_mode)) return "a pipe (FIFO)";
+    if (S_ISSOCK(st.st_mode)) return "a socket";
+    return "a device";
+}
+
+// The lock file `path` of a folder, open for a write of `target`; the file
+// is made when missing. One that cannot be written is opened to read (its
+// lock works the same). Throws, naming the target and the lock file, when
+// the lock's name holds something other than a file (to be removed), or
+// when the file cannot be made or opened: the cause is that of the first
+// try, which the try to read only does not change.
+int openLockFile(const std::string& path, const std::string& target) {
     constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
-    if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
-    if (fd < 0) failOn(path, "cannot open the lock file of the outputs", errno);
+    int error = fd < 0 ? errno : 0;
+    if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd >= 0) {
+        error = ::fstat(fd, &st) == 0 ? 0 : errno;
+        if (error == 0 && S_ISREG(st.st_mode)) return fd;
         ::close(fd);
-        failOn(path, "is not a regular file, so it cannot be the lock file of the outputs");
     }
-    return fd;
+    const std::string lockFile = "the lock file of the outputs " + shownPath(path);
+    if (::lstat(path.c_str(), &st) != 0) {
+        failOn(target, "cannot create " + lockFile, error, kNothingChanged);
+    }
+    if (S_ISREG(st.st_mode)) failOn(target, "cannot open " + lockFile, error, kNothingChanged);
+    failOn(target, lockFile + " is " + kindOfFile(st) + ", not a file that a run can lock: remove it", 0,
+           kNothingChanged);
 }
 
 // What the holder of a lock file wrote in it ("process 4242, writing ...").
@@ -234,10 +292,10 @@ std::string durationText(std::chrono::milliseconds wait) {
 // file no longer there is let go and the new file's is taken.
 int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
                const std::string& holder) {
-    const std::string path = (fs::path(folder) / kLockFileName).string();
+    const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
-        const int fd = openLockFile(path);
+        const int fd = openLockFile(path, target);
         struct stat opened {};
         struct stat named {};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
@@ -251,7 +309,9 @@ int lockFolder(const std::string& folder, const std::string& target, std::chrono
         const int error = errno;
         const std::string other = lockHolder(fd);
         ::close(fd);
-        if (error != EWOULDBLOCK && error != EINTR) failOn(path, "cannot lock it", error);
+        if (error != EWOULDBLOCK && error != EINTR) {
+            failOn(target, "cannot lock the lock file of the outputs " + shownPath(path), error, kNothingChanged);
+        }
         const std::string held = "another run is writing its outputs in " + shownPath(folder) + " (" + other + ")";
         if (std::chrono::steady_clock::now() >= deadline) {
             failOn(target, held + " and has not finished after " + durationText(wait), 0, kNothingChanged);
@@ -279,7 +339,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (batch != nullptr && batch->holds(target_)) {
         batch->claimOutputs(target_);
     } else {
-        clearLeftoversOnce(directory_, temporaryStem(target_));
+        clearLeftoversOnce(target_);
     }
     try {
         makeTemporary();
@@ -348,7 +408,7 @@ void StagedFile::finish() {
 
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
+    if (gCalls.rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
     moved_ = true;
     ::close(fd_);
     fd_ = -1;
@@ -357,6 +417,8 @@ void StagedFile::moveIntoPlace() {
 void StagedFile::putInPlace() {
     finish();
     moveIntoPlace();
+    // A single file has no caller that could tell "in place, not synced"
+    // from "not written"; only the batch reports a folder it cannot sync.
     syncDirectory(directory_);
 }
 
@@ -409,7 +471,11 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     for (const Input& input : inputs_) {
         if (namesSameFile(input.path, path)) return "is " + input.role;
     }
-    return holds(path) ? "is an output of this run" : std::string();
+    if (holds(path)) return "is an output of this run";
+    for (const Output& output : outputs_) {
+        if (namesSameFile(lockFileOf(folderOf(output.path)), path)) return "is the lock file of this run's outputs";
+    }
+    return std::string();
 }
 
 void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
@@ -437,12 +503,12 @@ void OutputBatch::claimOutputs(const std::string& target) {
         releaseOutputs();
         throw;
     }
-    for (const Output& output : outputs_) removeLeftovers(folderOf(output.path), temporaryStem(output.path), true);
+    for (const Output& output : outputs_) removeLeftovers(output.path, true);
 }
 
 void OutputBatch::releaseOutputs() {
     for (const auto& [folder, fd] : locks_) {
-        ::unlink((fs::path(folder) / kLockFileName).c_str());
+        ::unlink(lockFileOf(folder).c_str());
         ::close(fd);
     }
     locks_.clear();
@@ -466,11 +532,12 @@ std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
     for (std::size_t i = moved; i-- > 0;) {
         Output& output = outputs_[i];
         const bool back = output.kept.empty() ? ::unlink(output.path.c_str()) == 0
-                                              : ::rename(output.kept.c_str(), output.path.c_str()) == 0;
+                                              : gCalls.rename(output.kept.c_str(), output.path.c_str()) == 0;
         if (!back) {
             lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
                     std::generic_category().message(errno) + ")";
-            if (!output.kept.empty()) lost += ": the earlier file is " + shownPath(output.kept);
+            if (!output.kept.empty())
+                lost += ": the earlier file is " + shownPath(output.kept) + ", which " + kKeptUntil;
         }
         output.kept.clear();
     }
@@ -511,14 +578,25 @@ void OutputBatch::commit() {
         // The outputs moved before it are put back.
         const std::string lost = putBackEarlierOutputs(moved);
         dropEarlierOutputs();
-        for (const std::string& directory : directories) syncDirectory(directory);
-        throw Exceptions::QuarloException(e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost),
-                                          "IOMgmt", "write");
+        std::string message = e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost);
+        if (const auto [folder, error] = syncDirectories(directories); error != 0) {
+            message += "; the folder " + shownPath(folder) + " cannot be synced to the disk (" +
+                       std::generic_category().message(error) + "): a power failure may undo what was put back";
+        }
+        throw Exceptions::QuarloException(message, "IOMgmt", "write");
     }
-    for (const std::string& directory : directories) syncDirectory(directory);
+    // The second names go at once, before the folders' syncs, which take
+    // most of the commit's time: a batch killed meanwhile leaves no earlier
+    // file that later batches would have to keep. The syncs make the renames
+    // and these removals durable together.
     dropEarlierOutputs();
+    const auto [unsynced, error] = syncDirectories(directories);
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
+    if (error != 0) {
+        failOn(unsynced, "cannot sync the output folder to the disk", error,
+               "the outputs are in place, but may not survive a power failure");
+    }
 }
 
 // ------------------------------------------------------------ single files

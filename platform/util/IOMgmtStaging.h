@@ -17,8 +17,14 @@
 // output takes the folder's lock file (".staged-outputs.lock"), which the
 // commit removes. While the renames go on, each replaced output keeps a
 // second name (".NAME.kept-XXXXXX"), by which it is put back when a later
-// rename fails.
+// rename fails. A second name that is the only name of an earlier output
+// (one that could not be put back, or that a killed batch had replaced) is
+// never removed by a later batch: each one names it in a note until the
+// user moves it back or removes it.
 #pragma once
+
+#include <stdio.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
@@ -107,15 +113,20 @@ public:
     // Takes the output folders for this job, once; the first staged write
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
-    // then removes what killed jobs left of these outputs. Throws when the
-    // wait runs out, naming the target, the process that holds the folder
-    // and the outputs it writes.
+    // then removes what killed jobs left of these outputs. Throws, naming the
+    // target and leaving every output as it was, when the wait runs out (the
+    // message names the process that holds the folder and the outputs it
+    // writes) or when the lock file cannot be made, opened or locked, or is
+    // not a file (a folder, a link, a pipe: the message says to remove it).
     void claimOutputs(const std::string& target);
 
     // Syncs every output to the disk, then moves them into place and syncs
     // their folders. Throws, leaving every output as it was, when an output
     // was not staged or is a directory, cannot be synced, or cannot be moved
-    // into place (the outputs moved before it are put back).
+    // into place (the outputs moved before it are put back; one that cannot
+    // be is named, with its earlier file's second name). Throws too when a
+    // folder cannot be synced after the renames: the outputs are then in
+    // place, but may not survive a power failure.
     void commit();
 
 private:
@@ -152,12 +163,15 @@ private:
     std::vector<std::pair<std::string, int>> locks_;
 };
 
-// The system calls by which a staged file reaches the disk and an earlier
-// output keeps a second name. A test puts in one that fails to see what the
-// failure leaves; by default they are fdatasync and link.
+// The system calls by which a staged file reaches the disk, an earlier
+// output keeps a second name, an output is moved into place (or put back)
+// and the renames in a folder reach the disk. A test puts in one that fails
+// to see what the failure leaves.
 struct StagingCalls {
-    int (*sync)(int fd);
-    int (*link)(const char* existing, const char* newName);
+    int (*sync)(int fd) = ::fdatasync;
+    int (*link)(const char* existing, const char* newName) = ::link;
+    int (*rename)(const char* from, const char* to) = ::rename;
+    int (*syncFolder)(int fd) = ::fsync;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

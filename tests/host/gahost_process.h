@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -58,7 +59,9 @@ private:
 // GA_FORMS_DIR, plus `env`. Standard output and error pass through two files
 // of captureDir, removed afterwards. A fileSizeLimit above 0 limits the size
 // of every file gahost writes (FileSizeLimit). A stdoutPath gives standard
-// output that file instead ("/dev/full"), or "-" closes it; out is then empty.
+// output that file instead ("/dev/full"), "-" closes it, or "|" makes it a
+// pipe whose reader closed before gahost starts; out is then empty. gahost
+// starts with SIGPIPE at its default, whatever this process does with it.
 inline GahostResult runGahost(const std::vector<std::string>& args, const std::vector<std::string>& env,
                               const std::string& captureDir, const std::string& workDir = {}, rlim_t fileSizeLimit = 0,
                               const std::string& stdoutPath = {}) {
@@ -83,22 +86,36 @@ inline GahostResult runGahost(const std::vector<std::string>& args, const std::v
     const std::string errPath = captureDir + "/.stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    int pipeEnds[2] = {-1, -1};
     if (stdoutPath == "-") {
         posix_spawn_file_actions_addclose(&actions, 1);
+    } else if (stdoutPath == "|") {
+        if (::pipe2(pipeEnds, O_CLOEXEC) != 0) ADD_FAILURE() << "cannot make a pipe: " << std::strerror(errno);
+        ::close(pipeEnds[0]);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
     } else {
         const std::string& out = stdoutPath.empty() ? outPath : stdoutPath;
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     }
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!workDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = 0;
     GahostResult r;
     int rc = 0;
     {
         const FileSizeLimit limit(fileSizeLimit);
-        rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, nullptr, argv.data(), envp.data());
+        rc = ::posix_spawn(&pid, GAHOST_PATH, &actions, &attributes, argv.data(), envp.data());
     }
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    if (pipeEnds[1] >= 0) ::close(pipeEnds[1]);
     if (rc != 0) {
         ADD_FAILURE() << "cannot start gahost: " << std::strerror(rc);
         return r;

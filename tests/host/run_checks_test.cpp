@@ -1,6 +1,6 @@
 // What gahost run refuses before any work, and what it says when a step
 // fails: the federal e-file, read once; outputs that would be one file; the
-// cause of an e-file that cannot be written.
+// cause of an e-file that cannot be written; a lock file that is a folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -85,6 +85,18 @@ TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
               std::string::npos)
         << r.err;
     EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
+}
+
+// The first output written, the print file, takes the folder's lock file:
+// the message names the lock file as such, and what to do with it.
+TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
+    fs::create_directories(path("out/.staged-outputs.lock"));
+    const testsupport::GahostResult r = run(kExample, {});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "gahost: cannot write the print file " + path("out/single-wages.print.txt") +
+                         ": the lock file of the outputs " + path("out/.staged-outputs.lock") +
+                         " is a folder, not a file that a run can lock: remove it; no output of the run is changed\n");
+    EXPECT_FALSE(fs::exists(path("out/single-wages.xml")));
 }
 
 }  // namespace

@@ -116,16 +116,19 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     EXPECT_NE(readFile(path("out/single-wages.xml")).find("<RETURNFILE"), std::string::npos);
 }
 
-// A run whose printout is lost fails after every output is written, just
-// before the commit: no file it writes may be in place by then, in a folder
-// of earlier outputs or in a new one.
+// A run whose printout is lost (a full disk, a pipe whose reader has gone)
+// fails after every output is written, just before the commit: no file it
+// writes may be in place by then, in a folder of earlier outputs or in a
+// new one.
 TEST_F(RunOutputsTest, EveryFileARunWritesWaitsForItsCommit) {
-    for (const char* folder : {"out", "new"}) {
-        SCOPED_TRACE(folder);
-        const testsupport::GahostResult r =
-            testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, "/dev/full");
-        EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("; no output of the run is changed"), std::string::npos) << r.err;
+    for (const char* printout : {"/dev/full", "|"}) {
+        for (const char* folder : {"out", "new"}) {
+            SCOPED_TRACE(std::string(printout) + " " + folder);
+            const testsupport::GahostResult r =
+                testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, printout);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find("; no output of the run is changed"), std::string::npos) << r.err;
+        }
     }
     expectEarlierOutputs();
     EXPECT_TRUE(fs::is_empty(path("new")));
@@ -184,11 +187,15 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
 }
 
 TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
-    // What runs killed while they wrote these outputs, or while they put
-    // them in place, left.
+    // What runs killed while they wrote these outputs, or before they put
+    // the print file in place (its second name), left.
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.single-wages.print.txt.kept-Q9w8E7", "out/.staged-outputs.lock"};
+                                     "out/.staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
+    fs::create_hard_link(path("out/single-wages.print.txt"), path("out/.single-wages.print.txt.kept-Q9w8E7"));
+    // The earlier e-file of a run that replaced it and did not finish: all
+    // that is left of it, kept and named until the user acts.
+    const std::string earlier = writeFile("out/.GA-efile.txt.kept-R4t5Y6", "earlier e-file");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
@@ -204,11 +211,34 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
                                   "out/..single-wages.xml.staged-abc123"};
     for (const std::string& name : others) writeFile(name, "mine");
 
-    ASSERT_EQ(run({}).status, 0);
+    const testsupport::GahostResult r = run({});
+    ASSERT_EQ(r.status, 0) << r.err;
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
+    EXPECT_FALSE(fs::exists(path("out/.single-wages.print.txt.kept-Q9w8E7")));
     EXPECT_TRUE(fs::exists(live));
     for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
+    EXPECT_EQ(readFile(earlier), "earlier e-file");
+    EXPECT_EQ(r.err, "gahost: note: " + earlier + " is an earlier " + path("out/GA-efile.txt") +
+                         " that a run which did not finish replaced; it stays until you move it back or remove it\n");
     ::close(fd);
+}
+
+// The list of all field names of the test facility, asked to go into the
+// output folder under the lock file's name: it would be lost when the run
+// removes its lock file, so it is not written, with a note.
+TEST_F(RunOutputsTest, ATestFileUnderTheLockFilesNameIsRefusedWithANote) {
+    const std::string lockFile = path("out/.staged-outputs.lock");
+    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+              "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + path("out") +
+                  "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>.staged-outputs.lock</GAOUTPUTALLFIELDSFILE>"
+                  "</AUTOTESTOPTIONS>");
+    const testsupport::GahostResult r = run({"--autotest", path("root")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + lockFile +
+                         "\": is the lock file of this run's outputs; not written\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
 }
 
 }  // namespace

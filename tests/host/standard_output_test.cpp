@@ -1,11 +1,15 @@
 // A printout that standard output does not take fails the command.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "host/StandardOutput.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -17,8 +21,9 @@ const std::string kExample = GA_SOURCE_DIR "/examples/single-wages.xml";
 
 class StandardOutputTest : public testsupport::ScratchDirTest {};
 
-// Every command, on a full disk and on a closed descriptor: exit 1 with one
-// line on standard error, and a run changes no output.
+// Every command, on a full disk, on a closed descriptor and on a pipe whose
+// reader has gone: exit 1 with one line on standard error, and a run leaves
+// nothing in its output folder (no output, temporary file or lock file).
 TEST_F(StandardOutputTest, EveryCommandFailsWhenItsPrintoutIsLost) {
     const std::string out = path("out");
     const std::vector<std::vector<std::string>> commands = {
@@ -36,6 +41,7 @@ TEST_F(StandardOutputTest, EveryCommandFailsWhenItsPrintoutIsLost) {
     } outputs[] = {
         {"/dev/full", "gahost: cannot write the standard output: No space left on device"},
         {"-", "gahost: the standard output is closed"},
+        {"|", "gahost: cannot write the standard output: Broken pipe"},
     };
     for (const auto& target : outputs) {
         for (const std::vector<std::string>& args : commands) {
@@ -44,9 +50,55 @@ TEST_F(StandardOutputTest, EveryCommandFailsWhenItsPrintoutIsLost) {
             EXPECT_EQ(r.status, 1);
             EXPECT_EQ(r.err.rfind(target.message, 0), 0u) << r.err;
             EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-            EXPECT_FALSE(fs::exists(out + "/single-wages.xml"));
+            EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out));
         }
     }
+}
+
+// Standard output made a pipe that is full, so that a write fails at once
+// (EAGAIN), and then emptied, so that the next one would go through.
+class PipeAsStandardOutput {
+public:
+    PipeAsStandardOutput() : saved_(::dup(STDOUT_FILENO)) {
+        std::cout.flush();
+        EXPECT_EQ(::pipe2(ends_, O_NONBLOCK | O_CLOEXEC), 0);
+        const std::string block(4096, 'x');
+        while (::write(ends_[1], block.data(), block.size()) > 0) {
+        }
+        ::dup2(ends_[1], STDOUT_FILENO);
+    }
+    ~PipeAsStandardOutput() {
+        ::dup2(saved_, STDOUT_FILENO);
+        for (const int fd : {saved_, ends_[0], ends_[1]}) ::close(fd);
+    }
+    PipeAsStandardOutput(const PipeAsStandardOutput&) = delete;
+    PipeAsStandardOutput& operator=(const PipeAsStandardOutput&) = delete;
+
+    void empty() {
+        char buffer[4096];
+        while (::read(ends_[0], buffer, sizeof buffer) > 0) {
+        }
+    }
+
+private:
+    int saved_;
+    int ends_[2] = {-1, -1};
+};
+
+// A failed write is reported when the command checks, even after later
+// writes that the descriptor would take.
+TEST(StandardOutput, AFailedWriteIsRememberedWhenALaterOneWouldSucceed) {
+    std::string lost;
+    {
+        PipeAsStandardOutput pipe;
+        GAHost::StandardOutput printout;
+        std::cout << "first" << std::flush;
+        pipe.empty();
+        std::cout << "second" << std::flush;
+        std::cout << "third";
+        lost = printout.flush();
+    }
+    EXPECT_EQ(lost, "Resource temporarily unavailable");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The staged writes: permissions, failed syncs and renames, and one job at
-// a time per output folder.
+// The staged writes: permissions, failed syncs and renames, one job at a
+// time per output folder, a folder that cannot be synced, an earlier file
+// that cannot be put back, and what each failure of the lock file says.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,11 +38,21 @@ int failingSync(int fd) {
     return ::fdatasync(fd);
 }
 int refusedLink(const char*, const char*) { return errno = EPERM, -1; }
+// A rename that fails at the calls numbered in gFailingRenames (from 1).
+int gRenames = 0;
+std::vector<int> gFailingRenames;
+int failingRename(const char* from, const char* to) {
+    const int call = ++gRenames;
+    if (std::count(gFailingRenames.begin(), gFailingRenames.end(), call) > 0) return errno = EIO, -1;
+    return ::rename(from, to);
+}
+int failingFolderSync(int) { return errno = EIO, -1; }
 
 class Staging : public testsupport::ScratchDirTest {
 protected:
     void TearDown() override {
-        IOMgmt::setStagingCalls({::fdatasync, ::link});
+        IOMgmt::setStagingCalls({});
+        IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
     }
     Names namesIn(const std::string& folder) const {
@@ -105,7 +117,7 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
     gBeforeSync = [&] {
         for (const std::string& output : outputs) replacedEarly = replacedEarly || readFile(output) != "earlier";
     };
-    IOMgmt::setStagingCalls({failingSync, ::link});
+    IOMgmt::setStagingCalls({.sync = failingSync});
     // The sync that fails; none in the last row.
     for (const int failing : {1, 2, 3, 0}) {
         SCOPED_TRACE(failing);
@@ -153,7 +165,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         writeFile("a/elsewhere.txt", "earlier first");
         if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
         if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
-        IOMgmt::setStagingCalls({::fdatasync, row.linksRefused ? refusedLink : ::link});
+        IOMgmt::setStagingCalls({.link = row.linksRefused ? refusedLink : ::link});
         {
             IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
             IOMgmt::writeFileAtomically(first, "new first");
@@ -203,6 +215,147 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
     EXPECT_EQ(readFile(out), "third");
     EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
+}
+
+// The folder cannot be synced after the renames: the outputs are in place
+// and the commit says they may not survive a power failure. When a rename
+// failed first, what was put back may not either.
+TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
+    const struct {
+        bool renameFails;
+        std::string problem;
+        std::string second;
+    } rows[] = {
+        {false,
+         dir + ": cannot sync the output folder to the disk: Input/output error; the outputs are in place, but may "
+               "not survive a power failure",
+         "new second"},
+        {true,
+         path("second.txt") +
+             ": cannot move the new file into place: Input/output error; no output of the run is "
+             "changed; the folder " +
+             dir + " cannot be synced to the disk (Input/output error): a power failure may undo what was put back",
+         "earlier second"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.renameFails);
+        const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
+        gRenames = 0;
+        gFailingRenames = row.renameFails ? std::vector<int>{2} : std::vector<int>{};
+        IOMgmt::setStagingCalls({.rename = failingRename, .syncFolder = failingFolderSync});
+        {
+            IOMgmt::OutputBatch batch(outputs);
+            IOMgmt::writeFileAtomically(outputs[0], "new first");
+            IOMgmt::writeFileAtomically(outputs[1], "new second");
+            EXPECT_EQ(failure([&] { batch.commit(); }), row.problem);
+        }
+        EXPECT_EQ(readFile(outputs[0]), row.renameFails ? "earlier first" : "new first");
+        EXPECT_EQ(readFile(outputs[1]), row.second);
+        EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt"})) << "a temporary, kept or lock file was left";
+    }
+}
+
+// The second output's rename fails, and so does putting the first one
+// back: the earlier first file is left under its second name, which the
+// message names and no later batch removes.
+TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
+    const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
+    gRenames = 0;
+    gFailingRenames = {2, 3};
+    IOMgmt::setStagingCalls({.rename = failingRename});
+    std::string problem;
+    {
+        IOMgmt::OutputBatch batch(outputs);
+        IOMgmt::writeFileAtomically(outputs[0], "new first");
+        IOMgmt::writeFileAtomically(outputs[1], "new second");
+        problem = failure([&] { batch.commit(); });
+    }
+    const Names left = namesIn("");
+    ASSERT_EQ(left.size(), 3u) << "no second name was left";
+    const std::string kept = path(left[0]);
+    ASSERT_EQ(left[0].rfind(".first.txt.kept-", 0), 0u) << left[0];
+    EXPECT_EQ(problem, path("second.txt") + ": cannot move the new file into place: Input/output error; " + outputs[0] +
+                           " is the new file, it cannot be put back (Input/output error): the earlier file is " + kept +
+                           ", which stays until you move it back or remove it");
+    EXPECT_EQ(readFile(kept), "earlier first");
+
+    Names notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&notes](const std::string& text) { notes.push_back(text); });
+    IOMgmt::setStagingCalls({});
+    for (const char* text : {"newer first", "newest first"}) {
+        IOMgmt::OutputBatch batch(outputs);
+        IOMgmt::writeFileAtomically(outputs[0], text);
+        IOMgmt::writeFileAtomically(outputs[1], "newer second");
+        batch.commit();
+    }
+    EXPECT_EQ(readFile(kept), "earlier first");
+    const std::string note = kept + " is an earlier " + outputs[0] +
+                             " that a run which did not finish replaced; it stays until you move it back or remove it";
+    EXPECT_EQ(notes, (Names{note, note}));
+}
+
+// A folder this process may not write: read-only and, for root, who writes
+// there all the same, with the rights of another user while it lives.
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder(const std::string& folder, const std::string& above) : folder_(folder) {
+        fs::permissions(folder, fs::perms(0555));
+        if (::geteuid() != 0) return;
+        fs::permissions(above, fs::perms(0755));
+        asOther_ = ::seteuid(kNobody) == 0;
+        EXPECT_TRUE(asOther_) << "cannot take another user's rights";
+    }
+    ~ReadOnlyFolder() {
+        if (asOther_) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
+        fs::permissions(folder_, fs::perms(0755));
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    std::string folder_;
+    bool asOther_ = false;
+};
+
+// What stands at the lock file's name, or a folder the lock file cannot be
+// made in: each failure names the output and the lock file with the true
+// cause, and says what to do about what is in the way.
+TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
+    enum class AtLock { ReadOnlyFolder, Folder, Pipe, Link, DanglingLink };
+    const std::string lockFile = path("out/.staged-outputs.lock");
+    const std::string named = "the lock file of the outputs " + lockFile;
+    const struct {
+        AtLock atLock;
+        std::string problem;
+    } rows[] = {
+        {AtLock::ReadOnlyFolder, "cannot create " + named + ": Permission denied"},
+        {AtLock::Folder, named + " is a folder, not a file that a run can lock: remove it"},
+        {AtLock::Pipe, named + " is a pipe (FIFO), not a file that a run can lock: remove it"},
+        {AtLock::Link, named + " is a symbolic link, not a file that a run can lock: remove it"},
+        {AtLock::DanglingLink, named + " is a symbolic link, not a file that a run can lock: remove it"},
+    };
+    const std::string out = path("out/out.txt");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.atLock));
+        fs::remove_all(path("out"));
+        writeFile("out/out.txt", "earlier");
+        if (row.atLock == AtLock::Folder) fs::create_directory(lockFile);
+        if (row.atLock == AtLock::Pipe) ::mkfifo(lockFile.c_str(), 0644);
+        if (row.atLock == AtLock::Link) fs::create_symlink("out.txt", lockFile);
+        if (row.atLock == AtLock::DanglingLink) fs::create_symlink("nowhere", lockFile);
+        std::string problem;
+        {
+            std::unique_ptr<ReadOnlyFolder> readOnly;
+            if (row.atLock == AtLock::ReadOnlyFolder) readOnly = std::make_unique<ReadOnlyFolder>(path("out"), dir);
+            IOMgmt::OutputBatch batch({out});
+            problem = failure([&] { IOMgmt::writeFileAtomically(out, "new"); });
+        }
+        EXPECT_EQ(problem, out + ": " + row.problem + "; no output of the run is changed");
+        EXPECT_EQ(readFile(out), "earlier");
+    }
 }
 
 }  // namespace

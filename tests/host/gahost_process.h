@@ -136,4 +136,21 @@ inline GahostResult runGahost(const std::vector<std::string>& args, const std::v
     return r;
 }
 
+// A file-size limit that a run of the example meets at its e-file and at no
+// file written before it: half way between the print file and the e-file
+// (the larger) of a run without a limit into captureDir/sizes, which is
+// removed afterwards. The e-file's preparation, written first, lacks the
+// PDF sections and is smaller than both.
+inline rlim_t eFileSizeLimit(const std::string& example, const std::string& captureDir) {
+    namespace fs = std::filesystem;
+    const std::string out = captureDir + "/sizes";
+    const GahostResult r = runGahost({"run", example, "--out", out}, {}, captureDir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto print = fs::file_size(out + "/" + fs::path(example).stem().string() + ".print.txt");
+    const auto efile = fs::file_size(out + "/GA-efile.txt");
+    EXPECT_LT(print, efile) << "the print file must be the smaller for the limit to fall between them";
+    fs::remove_all(out);
+    return static_cast<rlim_t>((print + efile) / 2);
+}
+
 }  // namespace testsupport

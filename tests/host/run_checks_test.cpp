@@ -76,9 +76,8 @@ TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) 
 }
 
 TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
-    // Past the print file (4.9 kB) the e-file (5 kB) meets the limit, as it
-    // would a full disk.
-    const testsupport::GahostResult r = run(kExample, {}, 4950);
+    // The e-file meets a file-size limit, as it would a full disk.
+    const testsupport::GahostResult r = run(kExample, {}, testsupport::eFileSizeLimit(kExample, dir));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
                          " was not written: cannot write the temporary file: File too large\n"),
@@ -87,14 +86,14 @@ TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
     EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
 }
 
-// The first output written, the print file, takes the folder's lock file:
-// the message names the lock file as such, and what to do with it.
+// The first output written, the e-file's preparation, takes the folder's
+// lock file: the message names the lock file as such, and what to do with it.
 TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
     fs::create_directories(path("out/.staged-outputs.lock"));
     const testsupport::GahostResult r = run(kExample, {});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "gahost: cannot write the print file " + path("out/single-wages.print.txt") +
-                         ": the lock file of the outputs " + path("out/.staged-outputs.lock") +
+    EXPECT_EQ(r.err, "gahost: the Georgia e-file " + path("out/GA-efile.txt") +
+                         " was not written: the lock file of the outputs " + path("out/.staged-outputs.lock") +
                          " is a folder, not a file that a run can lock: remove it; no output of the run is changed\n");
     EXPECT_FALSE(fs::exists(path("out/single-wages.xml")));
 }

@@ -96,13 +96,15 @@ TEST_F(RunOutputsTest, AFederalEFileItCannotUseIsRefusedBeforeAnyOutputIsTouched
 }
 
 TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
-    // A file-size limit fails the writes past it, as a full disk does: past
-    // the print file (4.9 kB) the e-file (5 kB), past both the saved return.
+    // A file-size limit fails the writes past it, as a full disk does: the
+    // e-file first (the print file, smaller, passes), past both the saved
+    // return (33 kB).
     const struct {
         rlim_t limit;
         std::string message;
     } cases[] = {
-        {4950, "the Georgia e-file " + path("out/GA-efile.txt") + " was not written"},
+        {testsupport::eFileSizeLimit(kExample, dir),
+         "the Georgia e-file " + path("out/GA-efile.txt") + " was not written"},
         {8192, path("out/single-wages.xml") + ": cannot write the temporary file: File too large"},
     };
     for (const auto& c : cases) {

@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -201,9 +200,11 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
                   out + ": " + other + " and has not finished after 100 ms; no output of the run is changed");
     }
     EXPECT_EQ(notes, Names{other + "; waiting up to 100 ms for it to finish"});
-    // The other job ends while this one waits.
-    std::thread ending([held] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // The other job ends while this one waits: it lets the folder go when
+    // the waiting job says it waits.
+    notes.clear();
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&notes, held](const std::string& text) {
+        notes.push_back(text);
         ::close(held);
     });
     {
@@ -211,8 +212,8 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
         IOMgmt::writeFileAtomically(out, "third");
         batch.commit();
     }
-    ending.join();
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
+    EXPECT_EQ(notes, Names{other + "; waiting up to 30 seconds for it to finish"});
     EXPECT_EQ(readFile(out), "third");
     EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
 }

@@ -24,6 +24,7 @@
 
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/xml/XmlDom.h"
+#include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -31,7 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kExamples = fs::path(GA_SOURCE_DIR) / "examples";
+using testsupport::kExamples;
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> out;
@@ -69,15 +70,6 @@ std::string lineDiff(const std::vector<std::string>& a, const std::vector<std::s
         }
     }
     return out;
-}
-
-std::vector<std::string> exampleNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kExamples)) {
-        if (entry.path().extension() == ".xml") names.push_back(entry.path().stem().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The elements of the node named tag, in document order.
@@ -318,12 +310,8 @@ TEST_P(ExampleResults, EveryOutputShowsTheSameAmountOwedAndRefund) {
     EXPECT_EQ(dollars(eFiledValue(eFile, *lib.georgia, ga69, kWithdrawal)), owed) << "e-filed withdrawal amount";
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(exampleNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string n = info.param;
-                             std::replace(n.begin(), n.end(), '-', '_');
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(testsupport::exampleNames()),
+                         testsupport::exampleCaseName);
 
 // ------------------------------------------------------------ the README's table
 

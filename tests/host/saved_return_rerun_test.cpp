@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -18,16 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kExamples = fs::path(GA_SOURCE_DIR) / "examples";
-
-std::vector<std::string> exampleNames() {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(kExamples)) {
-        if (e.path().extension() == ".xml") names.push_back(e.path().stem().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testsupport::kExamples;
 
 class SavedReturnRerun : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {
 protected:
@@ -89,11 +81,7 @@ TEST_F(EFilePreparation, AFailureIsReportedAsTheEFilesAndPrintsNothing) {
     EXPECT_TRUE(fs::is_empty(out));
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnRerun, ::testing::ValuesIn(exampleNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnRerun, ::testing::ValuesIn(testsupport::exampleNames()),
+                         testsupport::exampleCaseName);
 
 }  // namespace

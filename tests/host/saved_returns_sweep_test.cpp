@@ -23,6 +23,7 @@
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/store/TaxReturnDictionary.h"
+#include "tests/host/example_returns.h"
 
 namespace {
 
@@ -197,20 +198,7 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
     EXPECT_TRUE(failures.empty()) << failures.size() << " saved returns do not read back:\n" << shown;
 }
 
-std::vector<std::string> exampleNames() {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(fs::path(GA_SOURCE_DIR) / "examples")) {
-        if (e.path().extension() == ".xml") names.push_back(e.path().stem().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnsSweep, ::testing::ValuesIn(exampleNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnsSweep, ::testing::ValuesIn(testsupport::exampleNames()),
+                         testsupport::exampleCaseName);
 
 }  // namespace

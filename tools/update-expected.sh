@@ -4,7 +4,7 @@
 # examples/<name>.fields.expected (every field of the return it saves) and the
 # e-file printouts and e-files where the example has them. Run it after an
 # intended change of a result or of the printout, or after adding an example;
-# then review `git diff examples/` and update the README's table to match.
+# then review `git diff examples/` and update the tables of docs/examples.md to match.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset default >/dev/null

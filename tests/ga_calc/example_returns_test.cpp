@@ -1,5 +1,5 @@
 // The example returns of examples/ calculated as gahost runs them: the
-// results that the README lists.
+// results that docs/examples.md lists.
 #include <gtest/gtest.h>
 
 #include <string>

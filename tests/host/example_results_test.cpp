@@ -2,8 +2,8 @@
 // printout compared line by line with examples/<name>.expected, every field
 // of the return it saves with examples/<name>.fields.expected, and the e-file
 // that gahost run --efile writes with examples/<name>.GA-efile.expected where
-// that file exists; and the README's table of results checked against the
-// expected printouts.
+// that file exists; and the tables of results of docs/examples.md checked
+// against the expected printouts.
 //
 // After an intended change of a printout, `bash tools/update-expected.sh`
 // rewrites the expected files (GA_UPDATE_EXPECTED=1 makes this test write
@@ -313,7 +313,7 @@ TEST_P(ExampleResults, EveryOutputShowsTheSameAmountOwedAndRefund) {
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleResults, ::testing::ValuesIn(testsupport::exampleNames()),
                          testsupport::exampleCaseName);
 
-// ------------------------------------------------------------ the README's table
+// ------------------------------------------------- the tables of docs/examples.md
 
 std::vector<std::string> cellsOf(const std::string& row) {
     std::vector<std::string> cells;
@@ -327,7 +327,7 @@ std::vector<std::string> cellsOf(const std::string& row) {
 }
 
 TEST(ReadmeResults, EveryFigureOfTheTableIsTheExpectedPrintouts) {
-    // Column of the README's table -> line of the printout.
+    // Column of the tables of docs/examples.md -> line of the printout.
     const std::map<std::string, std::vector<std::string>> printedLine = {
         {"federal AGI", {"Federal adjusted gross income"}},
         {"additions", {"Additions to income"}},
@@ -341,7 +341,7 @@ TEST(ReadmeResults, EveryFigureOfTheTableIsTheExpectedPrintouts) {
     };
     std::vector<std::string> header;
     int rows = 0;
-    for (const std::string& row : linesOf(readText(fs::path(GA_SOURCE_DIR) / "README.md"))) {
+    for (const std::string& row : linesOf(readText(fs::path(GA_SOURCE_DIR) / "docs/examples.md"))) {
         if (row.rfind("| file |", 0) == 0) header = cellsOf(row);
         if (header.empty() || row.rfind("| `", 0) != 0) continue;
         const auto cells = cellsOf(row);
@@ -363,10 +363,10 @@ TEST(ReadmeResults, EveryFigureOfTheTableIsTheExpectedPrintouts) {
             } else {
                 continue;  // words, not figures
             }
-            EXPECT_EQ(cells[c], value) << "README, " << name << ", column \"" << header[c] << "\"";
+            EXPECT_EQ(cells[c], value) << "docs/examples.md, " << name << ", column \"" << header[c] << "\"";
         }
     }
-    EXPECT_GT(rows, 0) << "the README's table of results was not found";
+    EXPECT_GT(rows, 0) << "the tables of results of docs/examples.md were not found";
 }
 
 }  // namespace

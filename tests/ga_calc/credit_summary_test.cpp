@@ -161,9 +161,10 @@ void PrintTo(const CreditPath& r, std::ostream* os) { *os << r.name; }
 
 class CreditSummaryOnForm70 : public CreditSummary, public ::testing::WithParamInterface<CreditPath> {};
 
-// Every amount the copy produces reaches form 70 through the credit summary.
-// A part's result that the missing required boxes take away makes no summary
-// copy.
+// Every amount the copy produces reaches form 70 through the credit summary:
+// its credit of the year, and a credit carried in and used in full, which
+// leaves nothing for later years. A part's result that the missing required
+// boxes take away makes no summary copy.
 TEST_P(CreditSummaryOnForm70, CreditUsedReachesForm70) {
     const CreditPath& r = GetParam();
     PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/education-and-film-credits.xml",
@@ -200,15 +201,34 @@ TEST_P(CreditSummaryOnForm70, CreditUsedReachesForm70) {
 INSTANTIATE_TEST_SUITE_P(
     Paths, CreditSummaryOnForm70,
     ::testing::Values(
-        // Education: one dollar of a credit carried in left over makes the
-        // copy a credit.
+        // Education: carried in and used in full, on the individual part with
+        // and without its amounts and the required box, and on both donor
+        // parts; one dollar left over also makes the copy a credit.
+        CreditPath{"EducationCarriedUsed", kGAForm187981ID, Path::kIndividual, true, 0, 1, 700, 700, 1900, true},
         CreditPath{"EducationCarriedOneLeft", kGAForm187981ID, Path::kIndividual, true, 0, 1, 700, 699, 1899, true},
+        CreditPath{"EducationNoBoxCarriedUsed", kGAForm187981ID, Path::kIndividual, false, 3000, 0, 700, 700, 1900,
+                   true},
+        CreditPath{"EducationSixCarriedUsed", kGAForm187981ID, Path::kSixPercent, true, 0, 2, 700, 700, 1900, true},
+        CreditPath{"EducationSixNoBoxCarriedUsed", kGAForm187981ID, Path::kSixPercent, false, 800, 1, 700, 700, 1900,
+                   true},
+        CreditPath{"EducationSeventyFiveCarriedUsed", kGAForm187981ID, Path::kSeventyFiveA, true, 0, 1, 700, 700, 1900,
+                   true},
+        CreditPath{"EducationSeventyFiveNoBoxCarriedUsed", kGAForm187981ID, Path::kSeventyFiveB, false, 800, 1, 700,
+                   700, 1900, true},
         // The 6 % part (600) is no credit of the year: 4,000 entered as used
         // is held to the nothing available, though the copy is a credit.
         CreditPath{"EducationSixHeldToNothing", kGAForm187981ID, Path::kSixPercent, true, 5000, 0, 0, 4000, 1200, true},
         CreditPath{"EducationNothing", kGAForm187981ID, Path::kIndividual, true, 0, 0, 0, 0, 1200, false},
-        // Rural hospital.
+        // Rural hospital: the same paths.
+        CreditPath{"RuralCarriedUsed", kGAForm203638ID, Path::kIndividual, true, 0, 1, 700, 700, 1900, true},
         CreditPath{"RuralCarriedOneLeft", kGAForm203638ID, Path::kIndividual, true, 0, 1, 700, 699, 1899, true},
+        CreditPath{"RuralNoBoxCarriedUsed", kGAForm203638ID, Path::kIndividual, false, 3000, 0, 700, 700, 1900, true},
+        CreditPath{"RuralSixCarriedUsed", kGAForm203638ID, Path::kSixPercent, true, 0, 2, 700, 700, 1900, true},
+        CreditPath{"RuralSixNoBoxCarriedUsed", kGAForm203638ID, Path::kSixPercent, false, 800, 1, 700, 700, 1900, true},
+        CreditPath{"RuralSeventyFiveCarriedUsed", kGAForm203638ID, Path::kSeventyFiveA, true, 0, 1, 700, 700, 1900,
+                   true},
+        CreditPath{"RuralSeventyFiveNoBoxCarriedUsed", kGAForm203638ID, Path::kSeventyFiveB, false, 800, 1, 700, 700,
+                   1900, true},
         // The 75 % part's result (800) makes the copy a credit only with the
         // required boxes.
         CreditPath{"RuralSeventyFiveResult", kGAForm203638ID, Path::kSeventyFiveA, true, 800, 0, 0, 0, 1200, true},

@@ -8,6 +8,7 @@
 
 #include "gatax_fixture.h"
 #include "module/catalogues/ExpenseCreditLines.h"
+#include "module/catalogues/Form203639Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "platform/returnfile/ReturnFile.h"
 
@@ -235,6 +236,36 @@ INSTANTIATE_TEST_SUITE_P(
         CreditPath{"RuralSeventyFiveNoBoxNoResult", kGAForm203638ID, Path::kSeventyFiveA, false, 800, 0, 0, 0, 1200,
                    false}),
     [](const ::testing::TestParamInfo<CreditPath>& info) { return std::string(info.param.name); });
+
+// A conservation credit carried in on the summary block's second row and
+// used, in full or but one dollar, beside the film credit: it reaches form 70.
+struct ConservationCarried {
+    double carried, used, credits;
+    bool indexed;
+};
+
+class ConservationOnForm70 : public CreditSummary, public ::testing::WithParamInterface<ConservationCarried> {};
+
+TEST_P(ConservationOnForm70, CreditCarriedInReachesForm70) {
+    const ConservationCarried& r = GetParam();
+    const Form203639Lines& l = kForm203639Lines;
+    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/education-and-film-credits.xml",
+                                      federal.get(), gaReturn());
+    ga->deleteForm(kGAForm187981ID, 1);
+    auto sheet = gaCopy(kGAForm203639ID);
+    setNumber(sheet, l.summaryRows[1].rowTotal, r.carried);
+    setNumber(sheet, l.secondUsed, r.used);
+    engine.calculateReturn(0);
+
+    EXPECT_EQ(gaCopy(kGAForm70ID)->getIR(kForm70Lines.credits.summary), r.credits);
+    const FormId& first = r.indexed ? kGAForm203639ID : kGAForm203811ID;
+    EXPECT_EQ(link(1), std::make_pair(std::int64_t{first.getNumber()}, std::int64_t{1}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Carried, ConservationOnForm70,
+                         ::testing::Values(ConservationCarried{700, 700, 1900, true},
+                                           ConservationCarried{700, 699, 1899, true},
+                                           ConservationCarried{0, 0, 1200, false}));
 
 }  // namespace
 }  // namespace gataxtest

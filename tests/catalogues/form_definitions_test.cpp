@@ -3,6 +3,9 @@
 // calculation reach the fields they are meant to reach.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,6 +57,25 @@ std::vector<std::int32_t> stretch(const TaxFormDescPtr& form, const QVImmutableI
         it.next();
     }
     return numbers(out);
+}
+
+// The label that the form's overlay file gives the field on one of its
+// lines (field 44 ... line="..."), unquoted; empty when it gives none.
+std::string overlayLabel(const std::string& devName, std::int32_t field) {
+    std::ifstream in(std::string(GA_SOURCE_DIR) + "/forms/overlay/" + devName + ".txt");
+    const std::regex given("^field " + std::to_string(field) + " .*line=\"((?:[^\"\\\\]|\\\\.)*)\"");
+    std::smatch m;
+    for (std::string line; std::getline(in, line);) {
+        if (!std::regex_search(line, m, given)) continue;
+        const std::string quoted = m[1].str();
+        std::string text;
+        for (std::size_t i = 0; i < quoted.size(); ++i) {
+            if (quoted[i] == '\\' && i + 1 < quoted.size()) ++i;  // an escaped character stands for itself
+            text += quoted[i];
+        }
+        return text;
+    }
+    return {};
 }
 
 std::vector<std::int32_t> run(std::int32_t a, std::int32_t b) {
@@ -120,11 +142,15 @@ TEST(GeneratedDefinitions, OverlayKindsNamesAndEditCodes) {
     ASSERT_TRUE(fs);
     EXPECT_TRUE(fs->isText());
     EXPECT_EQ(fs->getSymbolicName(), "kGA70_FilingStatus");
-    EXPECT_EQ(fs->getLineID(), "Filing status letter (A single, B joint, C separate, D head of household)");
     const auto amount = stateForm(70)->getFieldDesc(kGAForm70FieldIds.f84);
     EXPECT_EQ(amount->getKind(), DataMgmt::FieldKind::Number);
-    EXPECT_EQ(amount->getLineID(), "Tax");
-    EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f85)->getLineID(), "Other credits (schedule 2)");
+    // The label the overlay gives a field, given with its short name or on a
+    // line of its own, is the definition's.
+    for (const auto& field : {kGAForm70FieldIds.f44, kGAForm70FieldIds.f84, kGAForm70FieldIds.f85}) {
+        const std::string given = overlayLabel("GA70", field.getNumber());
+        EXPECT_NE(given, "") << field.getNumber();
+        EXPECT_EQ(stateForm(70)->getFieldDesc(field)->getLineID(), given) << field.getNumber();
+    }
     EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f89)->getSymbolicName(), "kGA70_LowIncomeAgi");
     EXPECT_EQ(stateForm(70)->getFieldDesc(kGAForm70FieldIds.f1)->getLineID(), "1");  // a field the calculation leaves
     EXPECT_TRUE(stateForm(69)->getFieldDesc(kGAForm69FieldIds.f47)->isBoolean());
@@ -156,26 +182,28 @@ TEST(GeneratedDefinitions, FederalFormsAndTheFieldsPeopleAskAboutAreNamed) {
     EXPECT_EQ(federalForm(52)->getBusinessName(), "Form W-2, wage statement");
     EXPECT_EQ(federalForm(165)->getBusinessName(), "Form 1099-G, government payments");
     // The fields that decide the retirement exclusion and the e-file's
-    // driver's licence question say what they hold.
+    // driver's licence question say what they hold: a label of their own,
+    // the overlay's.
     const struct {
         TaxFormDescPtr form;
         QVImmutableIdentifier field;
-        const char* labelStart;
     } rows[] = {
-        {federalForm(92), kForm92FieldIds.f9, "Taxpayer's birth date"},
-        {federalForm(92), kForm92FieldIds.f10, "Spouse's birth date"},
-        {federalForm(92), kForm92FieldIds.f490, "Taxpayer disabled"},
-        {stateForm(189215), kGAForm189215FieldIds.f189304,
-         "Retirement exclusion, spouse's part of the couple's interest"},
-        {stateForm(69), kGAForm69FieldIds.f193214, "Taxpayer's ID question, answer 1"},
-        {stateForm(69), kGAForm69FieldIds.f199054, "Spouse's ID question, answer 4"},
-        {federalForm(165), kForm165FieldIds.f17, "10a (state)"},  // the review names the line by it
+        {federalForm(92), kForm92FieldIds.f9},      {federalForm(92), kForm92FieldIds.f10},
+        {federalForm(92), kForm92FieldIds.f490},    {stateForm(189215), kGAForm189215FieldIds.f189304},
+        {stateForm(69), kGAForm69FieldIds.f193214}, {stateForm(69), kGAForm69FieldIds.f199054},
+        {federalForm(165), kForm165FieldIds.f17},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(row.form->getFieldDesc(row.field)->getLineID().rfind(row.labelStart, 0), 0u)
-            << row.form->getDevName() << " " << row.field.getNumber() << ": "
-            << row.form->getFieldDesc(row.field)->getLineID();
+        const std::string text = row.form->getFieldDesc(row.field)->getLineID();
+        EXPECT_NE(text, std::to_string(row.field.getNumber())) << row.form->getDevName();
+        EXPECT_EQ(text, overlayLabel(row.form->getDevName(), row.field.getNumber())) << row.form->getDevName();
     }
+    // The review names a line of the 1099-G by its label ("... on line <label>
+    // of the form"): the label begins with the line's number.
+    const std::string stateLine = federalForm(165)->getFieldDesc(kForm165FieldIds.f17)->getLineID();
+    EXPECT_TRUE(!stateLine.empty() && std::isdigit(static_cast<unsigned char>(stateLine.front())) &&
+                stateLine != std::to_string(kForm165FieldIds.f17.getNumber()))
+        << stateLine;
 }
 
 TEST(PositionalWalks, Form70DependentRows) {

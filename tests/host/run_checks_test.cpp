@@ -77,7 +77,8 @@ TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) 
 
 TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
     // The e-file meets a file-size limit, as it would a full disk.
-    const testsupport::GahostResult r = run(kExample, {}, testsupport::eFileSizeLimit(kExample, dir));
+    const testsupport::EFileSizeLimit size = testsupport::eFileSizeLimit(kExample, dir);
+    const testsupport::GahostResult r = run(kExample, size.options, size.limit);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
                          " was not written: cannot write the temporary file: File too large\n"),

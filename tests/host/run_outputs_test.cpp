@@ -97,19 +97,20 @@ TEST_F(RunOutputsTest, AFederalEFileItCannotUseIsRefusedBeforeAnyOutputIsTouched
 
 TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
     // A file-size limit fails the writes past it, as a full disk does: the
-    // e-file first (the print file, smaller, passes), past both the saved
-    // return (33 kB).
+    // e-file first (a federal data block makes it larger than the print
+    // file, which passes), past both the saved return (33 kB).
+    const testsupport::EFileSizeLimit eFileSize = testsupport::eFileSizeLimit(kExample, dir);
     const struct {
+        std::vector<std::string> options;
         rlim_t limit;
         std::string message;
     } cases[] = {
-        {testsupport::eFileSizeLimit(kExample, dir),
-         "the Georgia e-file " + path("out/GA-efile.txt") + " was not written"},
-        {8192, path("out/single-wages.xml") + ": cannot write the temporary file: File too large"},
+        {eFileSize.options, eFileSize.limit, "the Georgia e-file " + path("out/GA-efile.txt") + " was not written"},
+        {{}, 8192, path("out/single-wages.xml") + ": cannot write the temporary file: File too large"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.limit);
-        const testsupport::GahostResult r = run({}, c.limit);
+        const testsupport::GahostResult r = run(c.options, c.limit);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         expectEarlierOutputs();

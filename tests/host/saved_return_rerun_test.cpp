@@ -1,9 +1,10 @@
 // What a run prints and writes is the return it saves: every example return
 // run through gahost run, on paper and as being e-filed, and then the return
 // that the run saved run again with the same options, gives the same print
-// file, e-file and printout, byte for byte. The e-file's preparation, which
-// the run makes before any output for this, fails as the e-file's write
-// does.
+// file, e-file and printout, byte for byte; and every field of its print file
+// stands beside a label of its own, not its number alone. The e-file's
+// preparation, which the run makes before any output for this, fails as the
+// e-file's write does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,24 @@ namespace {
 namespace fs = std::filesystem;
 
 using testsupport::kExamples;
+
+// The fields of a print file ("  <symbolic name><TAB><label><TAB><value>")
+// whose label is only the field's number, one line each.
+std::string fieldsLabelledByNumber(const std::string& printFile) {
+    std::string out;
+    std::size_t start = 0;
+    while (start < printFile.size()) {
+        const std::size_t end = std::min(printFile.find('\n', start), printFile.size());
+        const std::string line = printFile.substr(start, end - start);
+        start = end + 1;
+        const std::size_t first = line.find('\t');
+        const std::size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
+        if (line.rfind("  k", 0) != 0 || second == std::string::npos) continue;
+        const std::string label = line.substr(first + 1, second - first - 1);
+        if (!label.empty() && label.find_first_not_of("0123456789") == std::string::npos) out += line + "\n";
+    }
+    return out;
+}
 
 class SavedReturnRerun : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {
 protected:
@@ -60,6 +79,7 @@ TEST_P(SavedReturnRerun, TheSavedReturnRunAgainGivesTheSameOutputs) {
         const Outputs once = run((kExamples / (name + ".xml")).string(), m.options, first);
         const Outputs again = run(path(first + "/out/" + name + ".xml"), m.options, std::string(m.mode) + "-again");
         ASSERT_FALSE(once.printFile.empty() || once.eFile.empty()) << "the first run wrote no print file or e-file";
+        EXPECT_EQ(fieldsLabelledByNumber(once.printFile), "") << "fields printed without a label";
         EXPECT_EQ(again.printout, once.printout);
         EXPECT_EQ(again.printFile, once.printFile);
         EXPECT_EQ(again.eFile, once.eFile);

@@ -3,8 +3,10 @@
 // of gahost run where a return still needs an entry that the federal
 // documents it holds do not give.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -107,6 +109,54 @@ TEST_F(PreparerTest, TheDocumentsBuildCommandsGiveANumberOfJobs) {
     const auto options = count(std::regex(R"(\s-j\b)"));
     EXPECT_GE(options, 4);
     EXPECT_EQ(count(std::regex(R"re(\s-j\s*([0-9]+|"\$\(nproc\)")( |\n))re")), options);
+}
+
+TEST_F(PreparerTest, JobsBoundsTheJobsOfTheBuildScripts) {
+    // What tools/jobs.sh makes of a JOBS in the environment (null: none), as
+    // the scripts that source it see it: the number of jobs, or an error.
+    const struct {
+        const char* jobs;
+        const char* expected;  // null: nproc's number; "": refused
+    } rows[] = {
+        {nullptr, nullptr}, {"", nullptr}, {"1", "1"}, {"12", "12"}, {"0", ""}, {"-2", ""}, {"4x", ""}, {" 4", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.jobs == nullptr ? "JOBS unset" : std::string("JOBS='") + row.jobs + "'");
+        const std::string env = row.jobs == nullptr ? "env -u JOBS" : std::string("env JOBS='") + row.jobs + "'";
+        const std::string command = "cd '" + kSource.string() + "' && " + env +
+                                    " bash -c 'source tools/jobs.sh; echo \"$jobs $(nproc)\"' >'" + dir + "/out' 2>'" +
+                                    dir + "/err'";
+        const int status = std::system(command.c_str());
+        const std::string out = readFile(dir + "/out");
+        const std::string err = readFile(dir + "/err");
+        if (row.expected != nullptr && *row.expected == '\0') {
+            EXPECT_EQ(WEXITSTATUS(status), 2) << out;
+            EXPECT_TRUE(out.empty()) << out;
+            EXPECT_NE(err.find("JOBS must be a whole number of 1 or more"), std::string::npos) << err;
+            continue;
+        }
+        ASSERT_EQ(WEXITSTATUS(status), 0) << err;
+        std::istringstream words(out);
+        std::string jobs, processors;
+        words >> jobs >> processors;
+        EXPECT_EQ(jobs, row.expected == nullptr ? processors : row.expected) << out;
+    }
+}
+
+TEST_F(PreparerTest, EveryBuildScriptTakesItsNumberOfJobsFromJobs) {
+    // A -j or -P of a script in tools/ runs "$jobs", which tools/jobs.sh sets.
+    const std::regex option(R"re(\s-[jP]\s*("[^"]*"|\S+))re");
+    int options = 0;
+    for (const auto& entry : fs::directory_iterator(kSource / "tools")) {
+        if (entry.path().extension() != ".sh" || entry.path().filename() == "jobs.sh") continue;
+        const std::string script = readFile(entry.path().string());
+        for (auto it = std::sregex_iterator(script.begin(), script.end(), option); it != std::sregex_iterator(); ++it) {
+            ++options;
+            EXPECT_EQ((*it)[1].str(), "\"$jobs\"") << entry.path().filename() << ": " << it->str();
+            EXPECT_NE(script.find("\nsource tools/jobs.sh\n"), std::string::npos) << entry.path().filename();
+        }
+    }
+    EXPECT_GE(options, 5);
 }
 
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {

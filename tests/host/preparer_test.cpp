@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
@@ -62,9 +64,11 @@ std::string withFederalForm(std::string text, const std::string& form) {
     return text.insert(text.find("</RETURN>"), form);
 }
 
-// A 1099-R of 18,000 with a Georgia state line that withholds 1,200.
+// A 1099-R of 18,000, keyed 12, with a Georgia state line that withholds
+// 1,200.
 const std::string kRetirementStatement =
     "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>4</ID><VALUE>18000.00</VALUE></FIELD>"
+    "<FIELD><ID>425</ID><VALUE>12</VALUE></FIELD>"
     "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
     "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
@@ -263,8 +267,8 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
          },
          {"1099-R copies (form F84)",
           "reads their Georgia tax withheld (field 30 on the first state line, 168 on the second, where the line's "
-          "state is GA), which counts in the payments, and a lump-sum distribution (field 8), but no taxable pension "
-          "or IRA distribution",
+          "state is GA), which counts in the payments, a lump-sum distribution (field 8)",
+          "but no taxable pension or IRA distribution",
           "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
           "ira-distributions-spouse"},
          "$1,800"},  // the W-2's 600 and the 1099-R's 1,200
@@ -312,6 +316,46 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         ASSERT_NE(line, printed.end()) << r.out;
         EXPECT_EQ(line->substr(line->find_last_of(' ') + 1), row.withheld) << *line;
     }
+}
+
+TEST_F(PreparerTest, TheKeyedDistributionThatTheNoteNamesIsShownAndNotTakenOffIncome) {
+    // A 1099-R's gross distribution reaches its line of form 189215 under
+    // the key that the note names, and under no other; the taxable income
+    // stays as it is.
+    const DataMgmt::TaxFormDescPtr schedule =
+        FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(kGAForm189215ID);
+    const Form189215Lines& l = kForm189215Lines;
+    const std::string shownLine = "  " + schedule->getFieldDesc(l.distributionsAndPayments)->getSymbolicName() + "\t";
+    const std::string keyText = std::to_string(kForm189215StatementKey);
+    const std::string example =
+        replaced(readFile((kSource / "examples/single-retiree.xml").string()),
+                 "<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">18000</PULLCOMMON>", "");
+    std::vector<std::string> taxableIncome;
+    for (const auto& [key, shown] : {std::pair<std::string, std::string>{keyText, "18000"}, {"11", ""}}) {
+        SCOPED_TRACE("key " + key);
+        const std::string statement =
+            replaced(kRetirementStatement, "<VALUE>" + keyText + "</VALUE>", "<VALUE>" + key + "</VALUE>");
+        const std::string input = writeFile("keyed.xml", withFederalForm(example, statement));
+        const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const std::string& piece :
+             {"field " + std::to_string(kForm84Lines.grossDistribution.getNumber()),
+              "field " + std::to_string(kForm84Lines.distributionKey.getNumber()) + " is " + keyText,
+              "form " + std::to_string(kGAForm189215ID.getNumber()) + " shows on line " +
+                  std::to_string(l.distributionsAndPayments.getNumber())}) {
+            EXPECT_NE(r.err.find(piece), std::string::npos) << r.err;
+        }
+        std::string printed;
+        for (const std::string& line : linesOf(readFile(dir + "/out/keyed.print.txt"))) {
+            if (line.rfind(shownLine, 0) == 0) printed = line.substr(line.rfind('\t') + 1);
+        }
+        EXPECT_EQ(printed, shown);
+        for (const std::string& line : linesOf(r.out)) {
+            if (line.rfind("  Taxable income ", 0) == 0) taxableIncome.push_back(line);
+        }
+    }
+    ASSERT_EQ(taxableIncome.size(), 2u);
+    EXPECT_EQ(taxableIncome[0], taxableIncome[1]);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -17,6 +18,9 @@
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
+#include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/WageLineRows.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
@@ -161,6 +165,68 @@ TEST_F(PreparerTest, EveryBuildScriptTakesItsNumberOfJobsFromJobs) {
         }
     }
     EXPECT_GE(options, 5);
+}
+
+// The rows of the table of the preparer's guide whose header row begins with
+// `header`, each as its cells' leading numbers (0 where a cell has none) and
+// its last cell's text.
+struct GuideRow {
+    std::vector<int> numbers;
+    std::string last;
+};
+std::vector<GuideRow> guideTable(const std::string& guide, const std::string& header) {
+    std::vector<GuideRow> rows;
+    bool inTable = false;
+    for (const std::string& line : linesOf(guide)) {
+        if (line.rfind(header, 0) == 0) {
+            inTable = true;
+        } else if (inTable && line.rfind("| ", 0) == 0) {
+            GuideRow row;
+            std::istringstream cells(line.substr(2));
+            for (std::string cell; std::getline(cells, cell, '|');) {
+                const std::size_t begin = cell.find_first_not_of(' ');
+                row.last = begin == std::string::npos ? "" : cell.substr(begin, cell.find_last_not_of(' ') + 1 - begin);
+                row.numbers.push_back(std::isdigit(static_cast<unsigned char>(row.last[0])) ? std::stoi(row.last) : 0);
+            }
+            rows.push_back(row);
+        } else if (inTable && line.rfind("|---", 0) != 0) {
+            inTable = false;
+        }
+    }
+    return rows;
+}
+
+TEST_F(PreparerTest, TheGuidesWorksheetLinesAreTheCalculations) {
+    // Each income line of the state wages worksheet: its federal form 1
+    // field, its part-year and nonresident Georgia columns and its cap.
+    const std::vector<GuideRow> rows =
+        guideTable(readFile((kSource / "docs/preparing-returns.md").string()), "| worksheet line |");
+    const auto& lines = kStateForm4Lines.incomeLines;
+    ASSERT_EQ(rows.size(), lines.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const std::vector<int>& n = rows[k].numbers;
+        ASSERT_EQ(n.size(), 5u) << k;
+        EXPECT_EQ(n[0], lines[k].federal.getNumber());
+        EXPECT_EQ(n[2], lines[k].resident.getNumber());
+        EXPECT_EQ(n[3], lines[k].nonresident.getNumber());
+        const auto row = std::find_if(kWageLineRows.begin(), kWageLineRows.end(),
+                                      [&](const WageLineRowLines& r) { return r.federal == lines[k].federal; });
+        ASSERT_NE(row, kWageLineRows.end()) << n[0];
+        EXPECT_EQ(n[1], row->form1.getNumber()) << n[0];
+        EXPECT_EQ(rows[k].last, row->capped ? "yes" : "no") << n[0];
+    }
+}
+
+TEST_F(PreparerTest, TheGuidesW2StateLinesAreTheCalculations) {
+    const std::vector<GuideRow> rows =
+        guideTable(readFile((kSource / "docs/preparing-returns.md").string()), "| state line |");
+    ASSERT_EQ(rows.size(), kForm52StateRows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const SourceStateRow& line = kForm52StateRows[k];
+        const std::vector<int> fields = {0, line.state.getNumber(), line.stateId.getNumber(), line.amount.getNumber(),
+                                         line.withheld.getNumber()};
+        EXPECT_EQ(rows[k].numbers, fields) << "state line " << k + 1;
+    }
 }
 
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "host/EFileFilers.h"
 #include "platform/Configuration.h"
 
 namespace GAHost {
@@ -44,7 +45,12 @@ AuditMgmt::TaxFormAuditorPtr reviewGeorgiaReturn(std::ostream& out, const Module
         << (shown == 1 ? " finding" : " findings") << '\n';
     printAuditReport(out, *report);
     if (eFileCheck) {
+        // The host blocks an e-file whose header would not name the filers,
+        // beside what the module's own check blocks.
+        const std::vector<MissingFilerEntry> missing = missingFilerEntries(session);
+        if (!missing.empty()) session.georgiaState()->eFileBlocked = 1;
         out << "Georgia e-file: " << (session.georgiaState()->eFileBlocked != 0 ? "blocked" : "not blocked") << '\n';
+        printMissingFilerEntries(out, missing);
     }
     return auditor;
 }

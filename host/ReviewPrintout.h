@@ -14,7 +14,9 @@ namespace GAHost {
 // Builds the module's auditor on the session's returns, the engine and the
 // printer, audits the return (the e-file check when eFileCheck, else an
 // ordinary audit) and prints the report with printAuditReport; after an
-// e-file check, also whether the Georgia return may be e-filed. Findings are
+// e-file check, also whether the Georgia return may be e-filed: not while the
+// module's check blocks it, nor while the return leaves an entry empty that
+// the e-file's header needs (missingFilerEntries, each printed). Findings are
 // not failures. The auditor is returned to the host, which must release it
 // before the engine and the printer.
 AuditMgmt::TaxFormAuditorPtr reviewGeorgiaReturn(std::ostream& out, const ModuleLoader& module, HostSession& session,

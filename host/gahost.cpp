@@ -25,6 +25,7 @@
 
 #include "host/AutoTestOption.h"
 #include "host/CommonItemsListing.h"
+#include "host/EFileFilers.h"
 #include "host/EFileRun.h"
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
@@ -58,7 +59,9 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  check FILE       Load a return file, validate it and summarise it: the\n"
-    "                   returns, forms, copies and fields it sets.\n"
+    "                   returns, forms, copies and fields it sets, and the\n"
+    "                   entries naming the filers that an e-file needs and the\n"
+    "                   return leaves empty.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
     "                   Georgia module, print its result, its review, its PDF\n"
     "                   attachments and its summary report, and write the forms to\n"
@@ -88,7 +91,10 @@ const char* const kUsage =
     "  --module PATH    Georgia module library for run and interview (default:\n"
     "                   $GA_MODULE_PATH, else the build's library when it exists).\n"
     "  --efile          run: the Georgia return is being e-filed; the review is the\n"
-    "                   e-file check, which tells whether the return is blocked.\n"
+    "                   e-file check, which tells whether the return is blocked:\n"
+    "                   by the module's findings, or while the federal personal\n"
+    "                   information (F92) leaves a filer's name, number or\n"
+    "                   address empty.\n"
     "  --federal-efile FILE\n"
     "                   run: the federal return's e-file (a text file of at most\n"
     "                   1 MiB), whose federal data block ends the Georgia e-file\n"
@@ -271,6 +277,10 @@ int check(const Options& o) {
     if (c.georgia) summarise(*c.georgia, std::cout);
     if (!c.federal && !c.georgia) std::cout << "no returns\n";
     if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
+    // run --efile blocks the e-file of this return until these are entered.
+    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
+    if (!missing.empty()) std::cout << "Georgia e-file: not possible until the return names its filers\n";
+    GAHost::printMissingFilerEntries(std::cout, missing);
     return kExitOk;
 }
 

@@ -127,7 +127,9 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
 
     fillSummaryBlock(sheet, l, limit, tax);
 
-    if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0) {
+    // A credit carried in and used in full is a credit the copy produced,
+    // though nothing of it is this year's or remains for later years.
+    if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0 || sheet.getIR(l.secondUsed) > 0.0) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }

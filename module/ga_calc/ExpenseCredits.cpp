@@ -12,7 +12,9 @@
 // credit used from there.
 //
 // Every copy is one credit. A copy that yields a credit is marked entered
-// and calculated, so that the credit index links a summary copy to it.
+// and calculated, so that the credit index links a summary copy to it. A
+// credit used this year is such a credit too, also when it was all carried
+// in from earlier years and nothing remains.
 
 #include <algorithm>
 #include <array>
@@ -208,6 +210,11 @@ void nullWithoutRequiredBoxes(DataMgmt::TaxForm& sheet, const ExpenseCreditLines
     }
 }
 
+// Whether the copy yields a credit: any of the given lines is above 0.
+bool yieldsCredit(const DataMgmt::TaxForm& sheet, std::initializer_list<FieldId> lines) {
+    return std::any_of(lines.begin(), lines.end(), [&sheet](const FieldId& x) { return sheet.getIR(x) > 0.0; });
+}
+
 }  // namespace
 
 void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr handle, std::uint16_t /*copy*/,
@@ -226,8 +233,7 @@ void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr hand
     nullWithoutRequiredBoxes(sheet, l, {l.individual.result, l.sixPercent.result, l.seventyFive.result});
     fillSummary(sheet, l, "125");
 
-    if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.sixPercent.result) > 0.0 ||
-        sheet.getIR(l.remaining) > 0.0) {
+    if (yieldsCredit(sheet, {l.individual.result, l.sixPercent.result, l.remaining, l.secondUsed})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -255,8 +261,7 @@ void GATaxReturnCalcEngine::calcRuralHospitalCredit(DataMgmt::TaxFormPtr handle,
     sheet.makeProtected(l.numberLine);
     fillSummary(sheet, l, "136");
 
-    if (sheet.getIR(l.individual.result) > 0.0 || sheet.getIR(l.remaining) > 0.0 ||
-        sheet.getIR(l.seventyFive.result) > 0.0) {
+    if (yieldsCredit(sheet, {l.individual.result, l.remaining, l.seventyFive.result, l.secondUsed})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }

@@ -186,6 +186,8 @@ TEST_F(GahostTest, CheckSummarisesReturnsFormsCopiesAndFields) {
     <FORM DEVNAME="F1"><FIELD><ID>30</ID><VALUE>100</VALUE></FIELD><FIELD><ID>6</ID><VALUE>Pat</VALUE></FIELD></FORM>
     <FORM DEVNAME="F52" COPY="1"><FIELD><ID>33</ID><VALUE>1.00</VALUE></FIELD></FORM>
     <FORM DEVNAME="F52" COPY="2"/>
+    <FORM DEVNAME="F92"><FIELD><ID>1</ID><VALUE>Pat</VALUE></FIELD><FIELD><ID>3</ID><VALUE>3</VALUE></FIELD>
+      <FIELD><ID>7</ID><VALUE>7</VALUE></FIELD></FORM>
   </RETURN>
   <RETURN TYPE="GA">
     <HOST><PULLCOMMON FORM="F1" ITEM="federal-agi">100</PULLCOMMON></HOST>
@@ -196,10 +198,11 @@ TEST_F(GahostTest, CheckSummarisesReturnsFormsCopiesAndFields) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, path +
                          ": valid return file\n"
-                         "federal return \"doe\": 2 forms, 3 copies, 3 fields set\n"
+                         "federal return \"doe\": 3 forms, 4 copies, 6 fields set\n"
                          "  F1 copy 1: 2 fields\n"
                          "  F52 copy 1: 1 field\n"
                          "  F52 copy 2: 0 fields\n"
+                         "  F92 copy 1: 3 fields\n"
                          "Georgia return: 1 form, 1 copy, 1 field set\n"
                          "  ST2 copy 3: 1 field\n"
                          "host clock: 2019-03-15T12:00:00Z\n");

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
@@ -49,15 +50,22 @@ std::optional<std::string> retirementIncomeNote(HostSession& session) {
         items += PersistanceMgmt::findCommonItem(kRetirementIncomeItems[k])->name;
     }
     // What the calculation does read of a 1099-R: the tax withheld of its
-    // Georgia state lines, and a lump sum marked as one.
+    // Georgia state lines, a lump sum marked as one, and the gross
+    // distribution of a copy keyed for form 189215, which shows it.
     const std::string withheld =
         "field " + std::to_string(kForm84StateRows[0].withheld.getNumber()) + " on the first state line, " +
         std::to_string(kForm84StateRows[1].withheld.getNumber()) + " on the second, where the line's state is " +
         session.georgiaState()->getAbbreviation();
     const std::string lumpSum = "field " + std::to_string(kForm84Lines.lumpSum.getNumber());
+    const std::string keyed =
+        "field " + std::to_string(kForm84Lines.grossDistribution.getNumber()) + " of a copy whose field " +
+        std::to_string(kForm84Lines.distributionKey.getNumber()) + " is " + std::to_string(kForm189215StatementKey) +
+        ", which form " + std::to_string(kGAForm189215ID.getNumber()) + " shows on line " +
+        std::to_string(kForm189215Lines.distributionsAndPayments.getNumber()) + " without taking it off income";
     return "the federal return holds 1099-R copies (form F84); the Georgia calculation reads their Georgia tax "
            "withheld (" +
-           withheld + "), which counts in the payments, and a lump-sum distribution (" + lumpSum +
+           withheld + "), which counts in the payments, a lump-sum distribution (" + lumpSum +
+           ") and the gross distribution (" + keyed +
            "), but no taxable pension or IRA distribution: the retirement exclusion takes each filer's from the "
            "common items " +
            items +

@@ -6,9 +6,11 @@
 #
 # clang-tidy reads the compile commands of the default build, which the
 # script configures with them (build/default) and whose generated catalogue
-# headers it makes. Not part of the test run.
+# headers it makes. Not part of the test run. JOBS=N bounds the clang-tidy
+# runs side by side (default: nproc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/jobs.sh
 
 readonly function_lines=80
 readonly file_lines=600
@@ -33,7 +35,7 @@ tidy() {
 }
 export -f tidy
 # A file clang-tidy cannot compile would otherwise pass unseen.
-if ! git ls-files 'module/*.cpp' 'platform/*.cpp' 'host/*.cpp' | xargs -P8 -n4 bash -c 'tidy "$@"' tidy; then
+if ! git ls-files 'module/*.cpp' 'platform/*.cpp' 'host/*.cpp' | xargs -P "$jobs" -n4 bash -c 'tidy "$@"' tidy; then
   echo "sizes.sh: clang-tidy failed:" >&2
   cat "$reports"/* | grep 'error:' | sort -u >&2 || true
   exit 2

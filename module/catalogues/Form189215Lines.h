@@ -6,9 +6,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "module/catalogues/GAForm189215FieldIds.h"
 #include "platform/Primitives.h"
+
+// The key under which federal forms 7, 16 and 84 hold the amounts that the
+// schedule takes (a 1099-R's gross distribution keyed 12 reaches line
+// 189340).
+inline constexpr std::int64_t kForm189215StatementKey = 12;
 
 // The lines of form 189215 that the additions and the subtractions write,
 // and the inputs they read.
@@ -68,6 +74,8 @@ struct Form189215Lines {
     Line otherSubtractions, form71Amount, socialSecurityTaxable, socialSecurityOther;
     Line socialSecurity;  // line 8
     Line savingsPlan;     // line 9
+    // The 1099-R distributions keyed 12 and the 1099-G unemployment
+    // compensation, shown beside the subtractions and not added to them.
     Line distributionsAndPayments;
     // Line 10, interest on U.S. obligations.
     Line usObligationsTotal, usObligationsReduction, usObligationsAddition, usObligationsNet;

@@ -26,10 +26,6 @@ namespace GACalculationMgmt::adjustments {
 
 namespace {
 
-// The key under which federal forms 7, 16 and 84 hold the amounts that the
-// schedule takes.
-constexpr std::int64_t kStatementKey = 12;
-
 // One source line of the other subtractions and the words that describe it
 // in its row; a line the calculation reads elsewhere goes by its name.
 struct SourceLine {
@@ -186,7 +182,7 @@ void fillFederalSubtractions(const Schedule& s) {
 
     // In hundredths, as the two statements and this line hold them.
     const double statements =
-        s.keyed(kForm84ID, kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kStatementKey) +
+        s.keyed(kForm84ID, kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kForm189215StatementKey) +
         s.allCopies(kForm165ID, kForm165Lines.unemployment);
     if (statements > 0) {
         s.form.assignIR(l.distributionsAndPayments, statements);
@@ -212,12 +208,12 @@ void markFederalIndicators(const Schedule& s) {
     // The spouse's keyed amounts count when the federal return is joint.
     const KeyedFederalLine& first = r.keyedAmounts[0];
     const KeyedFederalLine& second = r.keyedAmounts[1];
-    double keyed = s.keyed(first.form, first.amount, first.key, kStatementKey) +
-                   s.keyed(second.form, second.amount, second.key, kStatementKey) +
+    double keyed = s.keyed(first.form, first.amount, first.key, kForm189215StatementKey) +
+                   s.keyed(second.form, second.amount, second.key, kForm189215StatementKey) +
                    s.federalLine(kForm1ID, kForm1Lines.reviewedKeyedAmount);
     if (s.engine.federalReturn()->getFilingStatusNumber() == FederalFilingStatus::kJoint) {
-        keyed += s.keyed(first.form, first.amount, first.spouseKey, kStatementKey) +
-                 s.keyed(second.form, second.amount, second.spouseKey, kStatementKey);
+        keyed += s.keyed(first.form, first.amount, first.spouseKey, kForm189215StatementKey) +
+                 s.keyed(second.form, second.amount, second.spouseKey, kForm189215StatementKey);
     }
     s.form.assignIR(l.federalKeysIndicator, keyed > 0 ? 1 : 0);
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -30,46 +31,66 @@ namespace {
 namespace fs = std::filesystem;
 using namespace detail;
 
-// ".NAME" + a mark + six letters or digits: a new version of NAME being
-// staged, or the earlier NAME's second name while a batch commits.
-constexpr const char* kStagedMark = ".staged-";
-constexpr const char* kKeptMark = ".kept-";
 constexpr std::size_t kRandomPartLength = 6;
-// A longer file name is cut in the temporary name, which must stay within
-// the file system's 255 bytes.
-constexpr std::size_t kLongestKeptName = 200;
+// A longer file name is cut in its temporary names, which must stay within
+// the file system's 255 bytes, and followed by "~" and a hash of it all.
+constexpr std::size_t kLongestNameInStem = 200;
 // Tries at a name no file has, and at making a temporary file that a
 // concurrent cleaner removed first.
 constexpr int kNameTries = 100;
 constexpr int kTemporaryFileTries = 5;
-// What becomes of the second name of an earlier output that a batch could
-// not put back: no later batch removes it.
-constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 
 StagingCalls gCalls;
 
-// Holds back the signals that end a process from the terminal or from
-// another process (SIGINT, SIGTERM, SIGHUP, SIGQUIT) while it lives; one that
-// arrived meanwhile is delivered when it ends.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, s);
-        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t previous_;
-};
-
 bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-// Six letters or digits for a temporary name.
+// The 64-bit FNV-1a hash of the bytes, in sixteen hexadecimal digits: the
+// same in every process, so that each finds the temporary names of another.
+std::string hashText(const std::string& bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (std::size_t i = text.size(); i-- > 0; hash >>= 4) text[i] = kDigits[hash & 0xf];
+    return text;
+}
+
+// The first write of the process to a file clears its folder of the file's
+// abandoned temporary files; later ones find none that a process killed
+// before this one left. What a commit record lists is a killed job's
+// commit, which only the next job into the folder finishes.
+void clearLeftoversOnce(const std::string& target) {
+    static std::mutex mutex;
+    static std::set<std::string> cleared;
+    const std::string folder = folderOf(target);
+    const std::string stem = temporaryStem(fileNameOf(target));
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleared.insert(inFolder(folder, stem)).second) return;
+    }
+    bool readable = true;
+    const std::set<std::string> listed = namesListedInRecords(folder, readable);
+    if (readable) removeAbandonedStagedFiles(folder, {stem}, listed);
+}
+
+}  // namespace
+
+namespace detail {
+
+SignalsHeld::SignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&held, s);
+    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+SignalsHeld::~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+const StagingCalls& stagingCalls() { return gCalls; }
+
 std::string randomPart() {
     static constexpr char kChoices[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::mutex mutex;
@@ -86,137 +107,64 @@ std::string folderOf(const std::string& path) {
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
-// ".NAME", the start of the temporary names of a file (NAME cut to
-// kLongestKeptName).
-std::string temporaryStem(const std::string& path) {
-    std::string name = fs::path(path).filename().string();
-    if (name.size() > kLongestKeptName) name.resize(kLongestKeptName);
-    return "." + name;
+std::string fileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+std::string inFolder(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
+
+std::string temporaryStem(const std::string& name) {
+    if (name.size() <= kLongestNameInStem) return "." + name;
+    return "." + name.substr(0, kLongestNameInStem) + "~" + hashText(name);
 }
 
-// "FOLDER/.NAME" + the mark: a temporary name of the file without its six
-// letters or digits.
-std::string temporaryPrefix(const std::string& path, const char* mark) {
-    return (fs::path(folderOf(path)) / temporaryStem(path)).string() + mark;
-}
-
-// Whether the name is stem + mark + six letters or digits, exactly.
 bool isTemporaryName(const std::string& name, const std::string& stem, const std::string& mark) {
-    const std::size_t head = stem.size() + mark.size();
-    if (name.size() != head + kRandomPartLength || name.compare(0, stem.size(), stem) != 0 ||
-        name.compare(stem.size(), mark.size(), mark) != 0) {
-        return false;
+    return stemOfTemporaryName(name, mark) == stem && !stem.empty();
+}
+
+std::string stemOfTemporaryName(const std::string& name, const std::string& mark) {
+    const std::size_t tail = mark.size() + kRandomPartLength;
+    // The stem is "." and at least one byte.
+    if (name.size() < tail + 2 || name[0] != '.' || name.compare(name.size() - tail, mark.size(), mark) != 0) {
+        return std::string();
     }
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(head), name.end(), isLetterOrDigit);
-}
-
-// Whether the second name `kept` in the folder is another name of the file
-// `target` names there: a batch that did not finish kept it before it
-// replaced the file, and removing it loses nothing.
-bool namesTheTarget(int dirFd, const std::string& kept, const std::string& target) {
-    struct stat keptStat {};
-    struct stat targetStat {};
-    return ::fstatat(dirFd, kept.c_str(), &keptStat, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstatat(dirFd, target.c_str(), &targetStat, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(keptStat, targetStat);
-}
-
-// Removes the temporary files of the target in its folder whose writer is
-// gone: a live writer holds the lock on its file. With `withKept`, also the
-// second names of the target's earlier versions that a batch which did not
-// finish left, while they are other names of the target itself; one that
-// is all that is left of an earlier file stays, named in a note, until the
-// user moves it back or removes it. Only a job that holds the folder's lock
-// file may look at second names (no live job has one then).
-void removeLeftovers(const std::string& target, bool withKept) {
-    const std::string directory = folderOf(target);
-    const std::string stem = temporaryStem(target);
-    const std::string targetName = fs::path(target).filename().string();
-    DIR* dir = ::opendir(directory.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (withKept && isTemporaryName(name, stem, kKeptMark)) {
-            if (namesTheTarget(dirFd, name, targetName)) {
-                ::unlinkat(dirFd, name.c_str(), 0);
-            } else {
-                IOMgr::getInstance().notice(shownPath((fs::path(directory) / name).string()) + " is an earlier " +
-                                            shownPath(target) + " that a run which did not finish replaced; it " +
-                                            kKeptUntil);
-            }
-            continue;
-        }
-        if (!isTemporaryName(name, stem, kStagedMark)) continue;
-        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            ::unlinkat(dirFd, name.c_str(), 0);
-        }
-        ::close(fd);
+    if (!std::all_of(name.end() - static_cast<std::ptrdiff_t>(kRandomPartLength), name.end(), isLetterOrDigit)) {
+        return std::string();
     }
-    ::closedir(dir);
+    return name.substr(0, name.size() - tail);
 }
 
-// The first write of the process to a file clears its folder of the file's
-// abandoned temporary files; later ones find none that a process killed
-// before this one left.
-void clearLeftoversOnce(const std::string& target) {
-    static std::mutex mutex;
-    static std::set<std::string> cleared;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(folderOf(target) + '/' + temporaryStem(target)).second) return;
-    }
-    removeLeftovers(target, false);
+bool isPlainFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
 }
 
-// Makes the renames in the folder durable; the errno of a failure to open
-// or to sync the folder, else 0. A folder removed meanwhile holds nothing
-// to sync.
-int syncDirectory(const std::string& directory) {
-    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+int syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? 0 : errno;
     const int error = gCalls.syncFolder(fd) == 0 ? 0 : errno;
     ::close(fd);
     return error;
 }
 
-// Syncs each folder (every one, whatever the others do); the first that
-// failed, with its errno, or an empty folder and 0.
-std::pair<std::string, int> syncDirectories(const std::set<std::string>& directories) {
-    std::pair<std::string, int> failed{std::string(), 0};
-    for (const std::string& directory : directories) {
-        const int error = syncDirectory(directory);
-        if (error != 0 && failed.second == 0) failed = {directory, error};
+void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
+                                const std::set<std::string>& kept) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (stems.count(stemOfTemporaryName(name, kStagedMark)) == 0 || kept.count(name) > 0) continue;
+        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            gCalls.unlink(inFolder(folder, name).c_str());
+        }
+        ::close(fd);
     }
-    return failed;
+    ::closedir(dir);
 }
 
-// Gives the file a second name beside it (".NAME.kept-XXXXXX"): a link, or,
-// for a regular file that the file system or its owner lets nobody link, a
-// copy. The errno of the failure, else 0.
-int keepSecondName(const std::string& path, bool regular, std::string& kept) {
-    const std::string stem = temporaryPrefix(path, kKeptMark);
-    for (int attempt = 0; attempt < kNameTries; ++attempt) {
-        std::string candidate = stem + randomPart();
-        if (gCalls.link(path.c_str(), candidate.c_str()) == 0) {
-            kept = std::move(candidate);
-            return 0;
-        }
-        if (errno == EEXIST) continue;
-        if (!regular) return errno;
-        std::error_code error;
-        if (fs::copy_file(path, candidate, error)) {
-            kept = std::move(candidate);
-            return 0;
-        }
-        if (error != std::errc::file_exists) return error.value();
-    }
-    return EEXIST;
-}
-
-}  // namespace
+}  // namespace detail
 
 StagingCalls setStagingCalls(StagingCalls calls) {
     const StagingCalls previous = gCalls;
@@ -255,7 +203,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
 }
 
 void StagedFile::makeTemporary() {
-    const std::string stem = temporaryPrefix(target_, kStagedMark);
+    const std::string stem = inFolder(directory_, temporaryStem(fileNameOf(target_))) + kStagedMark;
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
         // Made new, with the permissions the umask gives a new file.
@@ -270,6 +218,7 @@ void StagedFile::makeTemporary() {
         struct stat mine {};
         if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
             fd_ = fd;
+            fileNumber_ = mine.st_ino;
             temporary_ = std::move(candidate);
         } else {
             ::close(fd);
@@ -282,6 +231,14 @@ StagedFile::~StagedFile() {
     if (fd_ < 0) return;
     if (!moved_) ::unlink(temporary_.c_str());
     ::close(fd_);
+}
+
+int StagedFile::discard() {
+    if (fd_ < 0) return 0;
+    const int error = moved_ || gCalls.unlink(temporary_.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+    ::close(fd_);
+    fd_ = -1;
+    return error;
 }
 
 void StagedFile::fail(const std::string& what, int error) const { failOn(target_, what, error); }
@@ -313,184 +270,7 @@ void StagedFile::putInPlace() {
     moveIntoPlace();
     // A single file has no caller that could tell "in place, not synced"
     // from "not written"; only the batch reports a folder it cannot sync.
-    syncDirectory(directory_);
-}
-
-// ------------------------------------------------------------ OutputBatch
-
-OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
-    : lockWait_(lockWait) {
-    IOMgr& io = IOMgr::getInstance();
-    if (io.outputBatch() != nullptr) {
-        throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
-    }
-    for (const std::string& path : outputs) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(path, "is a directory; the output cannot be written there");
-        }
-        outputs_.push_back({path, nullptr, {}});
-    }
-    io.setOutputBatch(this);
-}
-
-OutputBatch::~OutputBatch() {
-    for (Output& output : outputs_) output.staged.reset();
-    releaseOutputs();
-    IOMgr::getInstance().setOutputBatch(nullptr);
-}
-
-void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
-
-std::size_t OutputBatch::indexOf(const std::string& path) const {
-    // The outputs' own paths first: the writers are given them.
-    for (std::size_t i = 0; i < outputs_.size(); ++i) {
-        if (outputs_[i].path == path) return i;
-    }
-    for (std::size_t i = 0; i < outputs_.size(); ++i) {
-        if (namesSameFile(outputs_[i].path, path)) return i;
-    }
-    return outputs_.size();
-}
-
-OutputBatch::Output& OutputBatch::outputAt(const std::string& path) {
-    const std::size_t i = indexOf(path);
-    if (i == outputs_.size()) failOn(path, "is not an output of the run");
-    return outputs_[i];
-}
-
-bool OutputBatch::holds(const std::string& path) const { return indexOf(path) < outputs_.size(); }
-
-std::string OutputBatch::reservedUse(const std::string& path) const {
-    for (const Input& input : inputs_) {
-        if (namesSameFile(input.path, path)) return "is " + input.role;
-    }
-    if (holds(path)) return "is an output of this run";
-    for (const Output& output : outputs_) {
-        if (namesSameFile(lockFileOf(folderOf(output.path)), path)) return "is the lock file of this run's outputs";
-    }
-    return std::string();
-}
-
-void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
-    Output& output = outputAt(file->target());
-    file->startWriteback();
-    output.staged = std::move(file);
-}
-
-void OutputBatch::claimOutputs(const std::string& target) {
-    if (!locks_.empty()) return;
-    // Who holds the folders, for a job that waits: "process 4242, writing
-    // GA-efile.txt, return.print.txt, return.xml".
-    std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
-    std::set<std::string> folders;
-    for (const Output& output : outputs_) {
-        if (&output != &outputs_.front()) holder += ", ";
-        holder += fs::path(output.path).filename().string();
-        folders.insert(canonicalPath(folderOf(output.path)));
-    }
-    try {
-        // In one order, so that two jobs never each hold what the other waits for.
-        for (const std::string& folder : folders)
-            locks_.emplace_back(folder, lockFolder(folder, target, lockWait_, holder));
-    } catch (...) {
-        releaseOutputs();
-        throw;
-    }
-    for (const Output& output : outputs_) removeLeftovers(output.path, true);
-}
-
-void OutputBatch::releaseOutputs() {
-    for (const auto& [folder, fd] : locks_) {
-        ::unlink(lockFileOf(folder).c_str());
-        ::close(fd);
-    }
-    locks_.clear();
-}
-
-void OutputBatch::keepEarlierOutputs() {
-    for (Output& output : outputs_) {
-        struct stat st {};
-        int error = ::lstat(output.path.c_str(), &st) == 0 ? 0 : errno;
-        if (error == ENOENT) continue;  // a new output: nothing to put back
-        if (error == 0) error = keepSecondName(output.path, S_ISREG(st.st_mode), output.kept);
-        if (error != 0) {
-            dropEarlierOutputs();
-            failOn(output.path, "cannot keep the earlier file to put back should the run fail", error, kNothingChanged);
-        }
-    }
-}
-
-std::string OutputBatch::putBackEarlierOutputs(std::size_t moved) {
-    std::string lost;
-    for (std::size_t i = moved; i-- > 0;) {
-        Output& output = outputs_[i];
-        const bool back = output.kept.empty() ? ::unlink(output.path.c_str()) == 0
-                                              : gCalls.rename(output.kept.c_str(), output.path.c_str()) == 0;
-        if (!back) {
-            lost += "; " + shownPath(output.path) + " is the new file, it cannot be put back (" +
-                    std::generic_category().message(errno) + ")";
-            if (!output.kept.empty())
-                lost += ": the earlier file is " + shownPath(output.kept) + ", which " + kKeptUntil;
-        }
-        output.kept.clear();
-    }
-    return lost;
-}
-
-void OutputBatch::dropEarlierOutputs() {
-    for (Output& output : outputs_) {
-        if (!output.kept.empty()) ::unlink(output.kept.c_str());
-        output.kept.clear();
-    }
-}
-
-void OutputBatch::commit() {
-    for (const Output& output : outputs_) {
-        if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
-        struct stat st {};
-        if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(output.path, "is a directory", 0, kNothingChanged);
-        }
-    }
-    // All on the disk before any is renamed; their writeback started when
-    // each was staged, so the syncs mostly overlap.
-    try {
-        for (Output& output : outputs_) output.staged->finish();
-    } catch (const Exceptions::QuarloException& e) {
-        throw Exceptions::QuarloException(e.getMessage() + "; " + kNothingChanged, "IOMgmt", "write");
-    }
-    // The renames go together: a signal from the terminal waits for them.
-    const SignalsHeld held;
-    keepEarlierOutputs();
-    std::set<std::string> directories;
-    for (const Output& output : outputs_) directories.insert(output.staged->directory());
-    std::size_t moved = 0;
-    try {
-        for (; moved < outputs_.size(); ++moved) outputs_[moved].staged->moveIntoPlace();
-    } catch (const Exceptions::QuarloException& e) {
-        // The outputs moved before it are put back.
-        const std::string lost = putBackEarlierOutputs(moved);
-        dropEarlierOutputs();
-        std::string message = e.getMessage() + (lost.empty() ? std::string("; ") + kNothingChanged : lost);
-        if (const auto [folder, error] = syncDirectories(directories); error != 0) {
-            message += "; the folder " + shownPath(folder) + " cannot be synced to the disk (" +
-                       std::generic_category().message(error) + "): a power failure may undo what was put back";
-        }
-        throw Exceptions::QuarloException(message, "IOMgmt", "write");
-    }
-    // The second names go at once, before the folders' syncs, which take
-    // most of the commit's time: a batch killed meanwhile leaves no earlier
-    // file that later batches would have to keep. The syncs make the renames
-    // and these removals durable together.
-    dropEarlierOutputs();
-    const auto [unsynced, error] = syncDirectories(directories);
-    for (Output& output : outputs_) output.staged.reset();
-    releaseOutputs();
-    if (error != 0) {
-        failOn(unsynced, "cannot sync the output folder to the disk", error,
-               "the outputs are in place, but may not survive a power failure");
-    }
+    syncFolder(directory_);
 }
 
 // ------------------------------------------------------------ single files
@@ -516,7 +296,7 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 int writeAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = gCalls.write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) return EIO;

@@ -1,26 +1,78 @@
-// Writing files so that each is always the old or the new file.
+// Writing files so that each is always the old or the new file, and the
+// outputs of a job all or nothing, whatever moment the job is killed at.
 //
-// A new version of a file is written under a temporary name in the file's
-// own folder (".NAME.staged-XXXXXX"), synced, and renamed over the old file
-// only when complete. It gets the permissions of the file it replaces when
-// that is a regular file, else those the umask gives a new file (0666 less
-// the umask); a symbolic link is replaced, and its target lends nothing. A
-// process killed meanwhile leaves the old file and a temporary file, which
-// the first write of a later process to the same file removes: every
-// temporary file is locked by the process that writes it, so only those
-// whose writer is gone are removed, and only those of that file's name.
+// One file. A new version of a file is written under a temporary name in the
+// file's own folder (".NAME.staged-XXXXXX"), synced, and renamed over the
+// old file only when complete. It gets the permissions of the file it
+// replaces when that is a regular file, else those the umask gives a new
+// file (0666 less the umask); a symbolic link is replaced, and its target
+// lends nothing. Every temporary file is locked by the process that writes
+// it: one whose writer is gone is abandoned, and the first write of a later
+// process to the same file removes it (and the next job into an output
+// folder, below). A name of more than 200 bytes is cut there in temporary
+// names and followed by "~" and a hash of the whole name, so that two long
+// names that begin alike keep their temporary files apart.
 //
-// An output batch holds the outputs of one job (gahost run: the e-file, the
-// print file and the saved return): each is staged as above, and all of
-// them are moved into place together, only when every one is complete. One
-// job at a time writes outputs into a folder: the first staged write of an
-// output takes the folder's lock file (".staged-outputs.lock"), which the
-// commit removes. While the renames go on, each replaced output keeps a
-// second name (".NAME.kept-XXXXXX"), by which it is put back when a later
-// rename fails. A second name that is the only name of an earlier output
-// (one that could not be put back, or that a killed batch had replaced) is
-// never removed by a later batch: each one names it in a note until the
-// user moves it back or removes it.
+// A job's outputs. An output batch holds the outputs of one job (gahost
+// run: the e-file, the print file and the saved return), each staged as
+// above, and moves them into place together, only when every one is
+// complete. One job at a time writes outputs into a folder: the first
+// staged write of an output takes the folder's lock file
+// (".staged-outputs.lock", an advisory lock) and holds it until the commit
+// is over. The lock file says who holds it, in a line for a job that waits,
+// and lists the names of the outputs whose temporary files its holder may
+// leave behind if killed: the job's own outputs in the folder, and those
+// the holder before it listed (so that a job killed while it clears the
+// folder hands the list on).
+//
+// The commit, in each output folder:
+//  1. every staged file is synced;
+//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX",
+//     one no file has);
+//  3. the commit record is written: to ".staged-outputs.commit-new", synced,
+//     renamed to ".staged-outputs.commit", the folder synced. It lists each
+//     output by name, with its staged file's name and file number and its
+//     earlier file's second name, and any second name that an earlier job
+//     could not remove;
+//  4. each earlier output gets its second name: a link, or, where no link
+//     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
+//     to the second name;
+//  5. each staged file is renamed over its output;
+//  6. the second names are removed, and the folder is synced;
+//  7. the record is removed, then the lock file.
+// A failure in step 4 or 5 rolls the commit back: the record is renamed to
+// ".staged-outputs.rollback"; each output moved in step 5 gets its earlier
+// file back by its second name (a new output that had no earlier file is
+// removed); the other second names, copies and staged files are removed;
+// the folder is synced and the record removed. An earlier file that cannot
+// be put back stays under its second name, named in the failure.
+//
+// A job killed at any step. Whoever takes the folder's lock next (a job of
+// any return) first finishes what the killed job left: a record found under
+// the lock has no live writer. A commit record is finished forward: the
+// staged files still there are renamed over their outputs, the second names
+// and copies removed, the folder synced and the record removed. A roll-back
+// record is finished as a roll-back, and so is a commit record one of whose
+// outputs is neither staged nor in place: an output whose file number is its
+// staged file's was moved and gets its earlier file back; the rest is
+// removed. One note says which was finished. A record being written
+// (".staged-outputs.commit-new") is removed: nothing was moved yet. Then
+// the job removes the abandoned staged files of the outputs the lock file
+// lists and of its own: so after the next job into the folder, the folder
+// holds one whole set of outputs and nothing of the killed job.
+//
+// What stays. What a finish cannot remove is listed again in a record that
+// only lists it, and the next job tries again (a job that commits lists it
+// in its own record). A second name listed in no record is the earlier file
+// of an output that a roll-back could not put back: it stays until the user
+// moves it back or removes it, and every job into the folder names it in a
+// note.
+//
+// Several folders. Each folder has its own lock, record and finish. Every
+// folder's record is written before any second name is made, so an error
+// rolls back every folder; a kill leaves each folder's outputs all old or
+// all new, and the folders agree unless the kill falls while the records
+// are being written (one folder's record written, another's not).
 #pragma once
 
 #include <stdio.h>
@@ -35,6 +87,10 @@
 #include <vector>
 
 namespace IOMgmt {
+
+namespace detail {
+struct CommitEntry;
+}
 
 // A new version of a file, staged beside it. Failures throw
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
@@ -60,8 +116,14 @@ public:
     // place for good.
     void putInPlace();
 
+    // Removes the temporary file now; the errno of a failed removal, else 0.
+    int discard();
+
     const std::string& target() const { return target_; }
     const std::string& directory() const { return directory_; }
+    // The temporary file: its path, and its file number on the disk.
+    const std::string& temporary() const { return temporary_; }
+    unsigned long long fileNumber() const { return fileNumber_; }
 
 private:
     [[noreturn]] void fail(const std::string& what, int error = 0) const;
@@ -71,6 +133,7 @@ private:
     std::string target_;
     std::string directory_;
     std::string temporary_;
+    unsigned long long fileNumber_ = 0;
     int fd_ = -1;
     bool finished_ = false;
     bool moved_ = false;
@@ -107,71 +170,102 @@ public:
     std::string reservedUse(const std::string& path) const;
 
     // Takes a staged file of an output, all of it written, and starts its
-    // writeback; one staged before for the same output is dropped.
+    // writeback; one staged before for the same output is removed (a note
+    // names it when it cannot be).
     void adopt(std::unique_ptr<StagedFile> file);
 
     // Takes the output folders for this job, once; the first staged write
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
-    // then removes what killed jobs left of these outputs. Throws, naming the
-    // target and leaving every output as it was, when the wait runs out (the
-    // message names the process that holds the folder and the outputs it
-    // writes) or when the lock file cannot be made, opened or locked, or is
-    // not a file (a folder, a link, a pipe: the message says to remove it).
+    // then finishes the commit a killed job left and removes what killed
+    // jobs left of their outputs and of these. Throws, naming the target and
+    // leaving every output as it was, when the wait runs out (the message
+    // names the process that holds the folder and the outputs it writes),
+    // when the lock file cannot be made, opened or locked, or is not a file
+    // (a folder, a link, a pipe: the message says to remove it), or when a
+    // commit record found there cannot be read.
     void claimOutputs(const std::string& target);
 
-    // Syncs every output to the disk, then moves them into place and syncs
-    // their folders. Throws, leaving every output as it was, when an output
-    // was not staged or is a directory, cannot be synced, or cannot be moved
-    // into place (the outputs moved before it are put back; one that cannot
-    // be is named, with its earlier file's second name). Throws too when a
-    // folder cannot be synced after the renames: the outputs are then in
-    // place, but may not survive a power failure.
+    // Commits the outputs (the steps above): throws, leaving every output as
+    // it was, when an output was not staged or is a directory, cannot be
+    // synced, cannot keep its earlier file or cannot be moved into place
+    // (the outputs moved before it are put back; one that cannot be is
+    // named, with its earlier file's second name). Throws too when a folder
+    // cannot be synced after the renames: the outputs are then in place,
+    // but may not survive a power failure. A file that cannot be removed
+    // once the outputs are in place (a second name, the record) is named in
+    // a note, and the next job into the folder removes it: the commit
+    // succeeds.
     void commit();
 
 private:
     struct Output {
         std::string path;
         std::unique_ptr<StagedFile> staged;
-        // While the batch commits: the earlier file's second name (a link,
-        // or a copy where no link can be made); empty when there was none.
+        // The output's folder, as a place in folders_.
+        std::size_t folder = 0;
+        // While the batch commits: the earlier file's second name, a name
+        // within the folder; empty when there was no earlier file.
         std::string kept;
     };
     struct Input {
         std::string path;
         std::string role;
     };
+    // An output folder this batch holds.
+    struct Folder {
+        std::string path;
+        int lockFd = -1;
+        // Second names an earlier job could not remove, which the commit
+        // record lists again.
+        std::vector<std::string> carried;
+        bool recorded = false;
+    };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
-    // Gives every earlier output a second name, before any is replaced;
-    // throws, keeping none, when one cannot be kept.
-    void keepEarlierOutputs();
-    // Puts back the earlier files of the first `moved` outputs after a
-    // rename failed; what could not be put back, for the message.
-    std::string putBackEarlierOutputs(std::size_t moved);
-    // Removes the second names left; the files stand under their own.
-    void dropEarlierOutputs();
+    // Finishes what a killed job left in the folder, then removes the
+    // abandoned staged files of `listed` and of this batch's outputs there.
+    void tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target);
+    // The lines of the folder's commit record (the folder as a place in
+    // folders_).
+    std::vector<detail::CommitEntry> entriesOf(std::size_t folder) const;
+    // Chooses the second names and writes every folder's commit record;
+    // throws, with every output as it was, when a record cannot be written.
+    void recordCommit();
+    // Gives each earlier output its second name, then moves every output
+    // into place; throws at the first failure.
+    void keepAndMove();
+    // Rolls every folder back after `failure` and throws it, with what
+    // could not be put back.
+    [[noreturn]] void rollBack(const std::string& failure);
+    // Removes the second names and records once every output is in place.
+    void finishCommit();
     // Removes the lock files and gives the folders up.
     void releaseOutputs();
 
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
     std::chrono::milliseconds lockWait_;
-    // The lock files held, by folder: none until the outputs are claimed.
-    std::vector<std::pair<std::string, int>> locks_;
+    // The folders held: none until the outputs are claimed.
+    std::vector<Folder> folders_;
 };
 
 // The system calls by which a staged file reaches the disk, an earlier
-// output keeps a second name, an output is moved into place (or put back)
-// and the renames in a folder reach the disk. A test puts in one that fails
+// output keeps a second name, an output is moved into place (or put back),
+// the renames in a folder reach the disk and what a commit leaves is
+// removed. A test puts in one that fails
 // to see what the failure leaves.
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
     int (*link)(const char* existing, const char* newName) = ::link;
     int (*rename)(const char* from, const char* to) = ::rename;
     int (*syncFolder)(int fd) = ::fsync;
+    // The removal of a temporary file, second name, record or lock file.
+    int (*unlink)(const char* path) = ::unlink;
+    // Every write of writeAll (staged files, copies, records, lock files).
+    ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

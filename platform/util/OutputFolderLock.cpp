@@ -1,11 +1,15 @@
 // The lock of a folder that a job writes outputs into: one job at a time
 // holds the folder's lock file (".staged-outputs.lock"), an advisory lock
-// that a job waiting for the folder tries again and again.
+// that a job waiting for the folder tries again and again. The file holds
+// a line naming its holder, for a job that waits, then the names of the
+// outputs whose temporary files the holder may leave, each ended by a NUL
+// byte, for the job that takes the folder next.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <thread>
@@ -25,6 +29,8 @@ constexpr const char* kLockFileName = ".staged-outputs.lock";
 constexpr std::chrono::milliseconds kLockRetry{20};
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
+// The most of a lock file that a holder reads for the list before it.
+constexpr std::size_t kLockFileRead = 64 * 1024;
 
 // What stands where a file was expected, as a message names it.
 std::string kindOfFile(const struct stat& st) {
@@ -61,14 +67,38 @@ int openLockFile(const std::string& path, const std::string& target) {
            kNothingChanged);
 }
 
-// What the holder of a lock file wrote in it ("process 4242, writing ...").
-std::string lockHolder(int fd) {
-    std::string text(kHolderShown, '\0');
+// What a lock file holds: the holder's line and the list after it.
+std::string lockFileText(int fd, std::size_t most) {
+    std::string text(most, '\0');
     const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
     text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    while (!text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+// What the holder of a lock file wrote in its line ("process 4242, writing
+// ...").
+std::string lockHolder(int fd) {
+    std::string text = lockFileText(fd, kHolderShown);
+    text.resize(std::min(text.size(), text.find('\n')));
     return text.empty() ? "a process that does not say which"
                         : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
+}
+
+// The names the lock file lists after its line, with `outputs` added; a
+// name that could not name a file in the folder is dropped.
+std::vector<std::string> listedOutputs(int fd, const std::vector<std::string>& outputs) {
+    std::vector<std::string> listed = outputs;
+    const std::string text = lockFileText(fd, kLockFileRead);
+    const std::size_t line = text.find('\n');
+    for (std::size_t at = line == std::string::npos ? text.size() : line + 1; at < text.size();) {
+        const std::size_t end = text.find('\0', at);
+        if (end == std::string::npos) break;  // a list cut short ends there
+        const std::string name = text.substr(at, end - at);
+        if (isPlainFileName(name) && std::find(listed.begin(), listed.end(), name) == listed.end())
+            listed.push_back(name);
+        at = end + 1;
+    }
+    return listed;
 }
 
 std::string durationText(std::chrono::milliseconds wait) {
@@ -80,13 +110,12 @@ std::string durationText(std::chrono::milliseconds wait) {
 
 std::string lockFileOf(const std::string& folder) { return (fs::path(folder) / kLockFileName).string(); }
 
-// Takes the folder's lock file for a write of `target`, waiting up to
-// `wait` while the job of another process holds it, and writes `holder` in
-// it for a job that waits next. Its descriptor; throws when the wait runs
-// out. A holder removes the file before it lets it go, so a lock taken on a
-// file no longer there is let go and the new file's is taken.
-int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-               const std::string& holder) {
+// A holder removes the file before it lets it go, so a lock taken on a
+// file no longer there is let go and the new file's is taken. A lock file
+// found with a list in it is that of a job that did not remove it: the new
+// holder lists those names too until it has removed what is left of them.
+HeldFolder lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+                      const std::string& holder, const std::vector<std::string>& outputs) {
     const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
@@ -95,8 +124,11 @@ int lockFolder(const std::string& folder, const std::string& target, std::chrono
         struct stat named {};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
-                if (::ftruncate(fd, 0) == 0) writeAll(fd, holder + '\n');
-                return fd;
+                HeldFolder held{fd, listedOutputs(fd, outputs)};
+                std::string text = holder + '\n';
+                for (const std::string& name : held.listed) text += name + '\0';
+                if (::ftruncate(fd, 0) == 0) writeAll(fd, text);
+                return held;
             }
             ::close(fd);
             continue;

@@ -189,21 +189,24 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
     }
 }
 
-TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
-    // What runs killed while they wrote these outputs, or before they put
-    // the print file in place (its second name), left.
+// What killed runs left: a lock file that lists the outputs of a run of
+// another return, the staged files of those and of this run's outputs.
+TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfKilledRuns) {
+    writeFile("out/.staged-outputs.lock",
+              std::string("process 4242, writing GA-efile.txt, other.print.txt\nGA-efile.txt\0other.print.txt\0", 81));
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.staged-outputs.lock"};
-    for (const std::string& name : abandoned) writeFile(name, "cut");
-    fs::create_hard_link(path("out/single-wages.print.txt"), path("out/.single-wages.print.txt.kept-Q9w8E7"));
-    // The earlier e-file of a run that replaced it and did not finish: all
-    // that is left of it, kept and named until the user acts.
+                                     "out/.other.print.txt.staged-000000", "out/.staged-outputs.lock"};
+    for (const std::string& name : abandoned) {
+        if (!fs::exists(path(name))) writeFile(name, "cut");
+    }
+    // The earlier e-file that a failed run could not put back: kept and
+    // named until the user acts.
     const std::string earlier = writeFile("out/.GA-efile.txt.kept-R4t5Y6", "earlier e-file");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    // The user's files, and the temporary files of other files.
+    // The user's files, and the temporary files of files no run listed.
     const std::string others[] = {"out/.other.xml.staged-000000",
                                   "out/.x.staged-12345",
                                   "out/notes.staged-abc123",
@@ -217,12 +220,11 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
     const testsupport::GahostResult r = run({});
     ASSERT_EQ(r.status, 0) << r.err;
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
-    EXPECT_FALSE(fs::exists(path("out/.single-wages.print.txt.kept-Q9w8E7")));
     EXPECT_TRUE(fs::exists(live));
     for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
     EXPECT_EQ(readFile(earlier), "earlier e-file");
     EXPECT_EQ(r.err, "gahost: note: " + earlier + " is an earlier " + path("out/GA-efile.txt") +
-                         " that a run which did not finish replaced; it stays until you move it back or remove it\n");
+                         " that a run could not put back; it stays until you move it back or remove it\n");
     ::close(fd);
 }
 

@@ -37,15 +37,23 @@ int failingSync(int fd) {
     return ::fdatasync(fd);
 }
 int refusedLink(const char*, const char*) { return errno = EPERM, -1; }
-// A rename that fails at the calls numbered in gFailingRenames (from 1).
-int gRenames = 0;
-std::vector<int> gFailingRenames;
+// A rename that fails for a file whose name begins with one of
+// gFailingRenames: ".second.txt.staged-" fails its move into place,
+// ".first.txt.kept-" the putting back of the earlier first.txt.
+std::vector<std::string> gFailingRenames;
 int failingRename(const char* from, const char* to) {
-    const int call = ++gRenames;
-    if (std::count(gFailingRenames.begin(), gFailingRenames.end(), call) > 0) return errno = EIO, -1;
+    const std::string name = fs::path(from).filename().string();
+    for (const std::string& start : gFailingRenames) {
+        if (name.rfind(start, 0) == 0) return errno = EIO, -1;
+    }
     return ::rename(from, to);
 }
-int failingFolderSync(int) { return errno = EIO, -1; }
+// A folder sync that fails after the first (the commit record's).
+int gFolderSyncs = 0;
+int failingFolderSync(int fd) {
+    if (++gFolderSyncs > 1) return errno = EIO, -1;
+    return ::fsync(fd);
+}
 
 class Staging : public testsupport::ScratchDirTest {
 protected:
@@ -139,10 +147,10 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
     EXPECT_EQ(namesIn(""), (Names{"a.txt", "b.txt", "c.txt"})) << "a temporary file was left";
 }
 
-// The second output's folder is removed before the commit, so its rename
-// fails after the first output's rename succeeded.
+// The second output's move into place fails after the first output's
+// succeeded.
 TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
-    const std::string renameFailed = "b/second.txt: cannot move the new file into place: No such file or directory";
+    const std::string renameFailed = "b/second.txt: cannot move the new file into place: Input/output error";
     const struct {
         bool firstExisted;
         bool firstIsLink;
@@ -158,23 +166,24 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
          "Operation not permitted"},
     };
     const std::string first = path("a/first.txt");
+    gFailingRenames = {".second.txt.staged-"};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.firstExisted << row.firstIsLink << row.linksRefused);
         fs::remove_all(path("a"));
         writeFile("a/elsewhere.txt", "earlier first");
         if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
         if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
-        IOMgmt::setStagingCalls({.link = row.linksRefused ? refusedLink : ::link});
+        IOMgmt::setStagingCalls({.link = row.linksRefused ? refusedLink : ::link, .rename = failingRename});
         {
             IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
             IOMgmt::writeFileAtomically(first, "new first");
             IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
-            fs::remove_all(path("b"));
             EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
         }
         EXPECT_EQ(fs::is_symlink(first), row.firstIsLink);
         EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
         EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
+        EXPECT_EQ(namesIn("b"), Names{"second.txt"});
     }
 }
 
@@ -184,7 +193,9 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     {
         IOMgmt::OutputBatch batch({out, path("other.txt")});
         IOMgmt::writeFileAtomically(out, "first");
-        EXPECT_EQ(readFile(lockFile), "process " + std::to_string(::getpid()) + ", writing out.txt, other.txt\n");
+        // A line for a job that waits, and the outputs for the next job.
+        EXPECT_EQ(readFile(lockFile), "process " + std::to_string(::getpid()) + ", writing out.txt, other.txt\n" +
+                                          std::string("out.txt\0other.txt\0", 18));
     }
     // Another process's job holds the folder (a lock of another open file
     // conflicts in this process too).
@@ -241,8 +252,8 @@ TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.renameFails);
         const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
-        gRenames = 0;
-        gFailingRenames = row.renameFails ? std::vector<int>{2} : std::vector<int>{};
+        gFolderSyncs = 0;
+        gFailingRenames = row.renameFails ? Names{".second.txt.staged-"} : Names{};
         IOMgmt::setStagingCalls({.rename = failingRename, .syncFolder = failingFolderSync});
         {
             IOMgmt::OutputBatch batch(outputs);
@@ -261,8 +272,7 @@ TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
 // message names and no later batch removes.
 TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
     const Names outputs = {writeFile("first.txt", "earlier first"), writeFile("second.txt", "earlier second")};
-    gRenames = 0;
-    gFailingRenames = {2, 3};
+    gFailingRenames = {".second.txt.staged-", ".first.txt.kept-"};
     IOMgmt::setStagingCalls({.rename = failingRename});
     std::string problem;
     {
@@ -280,18 +290,18 @@ TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
                            ", which stays until you move it back or remove it");
     EXPECT_EQ(readFile(kept), "earlier first");
 
+    // Every later batch into the folder names it, one of other outputs too.
     Names notes;
     IOMgmt::IOMgr::getInstance().setNoticeSink([&notes](const std::string& text) { notes.push_back(text); });
     IOMgmt::setStagingCalls({});
-    for (const char* text : {"newer first", "newest first"}) {
-        IOMgmt::OutputBatch batch(outputs);
-        IOMgmt::writeFileAtomically(outputs[0], text);
-        IOMgmt::writeFileAtomically(outputs[1], "newer second");
+    for (const Names& later : {outputs, Names{path("other.txt")}}) {
+        IOMgmt::OutputBatch batch(later);
+        for (const std::string& output : later) IOMgmt::writeFileAtomically(output, "newer");
         batch.commit();
     }
     EXPECT_EQ(readFile(kept), "earlier first");
     const std::string note = kept + " is an earlier " + outputs[0] +
-                             " that a run which did not finish replaced; it stays until you move it back or remove it";
+                             " that a run could not put back; it stays until you move it back or remove it";
     EXPECT_EQ(notes, (Names{note, note}));
 }
 

@@ -1,0 +1,324 @@
+// The outputs of one job, moved into place together: the folders' locks,
+// the commit with its record, the roll-back after a failure (the steps are
+// described in IOMgmtStaging.h).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtInternal.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "platform/util/Utils.h"
+
+namespace IOMgmt {
+
+namespace {
+
+using namespace detail;
+
+// Tries at a second name that no file has.
+constexpr int kSecondNameTries = 100;
+constexpr std::size_t kCopyBuffer = 64 * 1024;
+constexpr const char* kCannotKeep = "cannot keep the earlier file to put back should the run fail";
+
+bool present(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A second name for the earlier output NAME in the folder that no file
+// has, nor its copy's name.
+std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
+    const std::string stem = temporaryStem(output);
+    for (int attempt = 0; attempt < kSecondNameTries; ++attempt) {
+        std::string kept = stem + kKeptMark + randomPart();
+        if (!present(inFolder(folder, kept)) && !present(inFolder(folder, copyNameOf(output, kept)))) return kept;
+    }
+    failOn(path, kCannotKeep, EEXIST, kNothingChanged);
+}
+
+// Copies the earlier output to its second name: written whole to the
+// copy's name, synced, then renamed. The errno of a failure (that of the
+// write itself: a disk that is full says so), with the copy removed.
+int copyToSecondName(const std::string& output, const std::string& copy, const std::string& kept, mode_t mode) {
+    const int in = ::open(output.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (in < 0) return errno;
+    const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+    int error = out < 0 ? errno : 0;
+    if (error == 0 && ::fchmod(out, mode & 07777) != 0) error = errno;
+    std::string buffer(kCopyBuffer, '\0');
+    while (error == 0) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        error = writeAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+    if (error == 0 && stagingCalls().sync(out) != 0) error = errno;
+    ::close(in);
+    if (out >= 0) ::close(out);
+    if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
+    if (error != 0 && out >= 0) stagingCalls().unlink(copy.c_str());
+    return error;
+}
+
+// The part of a message that says the folder could not be synced after
+// what was put back.
+std::string unsyncedText(const std::string& folder, int error) {
+    return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
+           "): a power failure may undo what was put back";
+}
+
+}  // namespace
+
+OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
+    : lockWait_(lockWait) {
+    IOMgr& io = IOMgr::getInstance();
+    if (io.outputBatch() != nullptr) {
+        throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
+    }
+    for (const std::string& path : outputs) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            failOn(path, "is a directory; the output cannot be written there");
+        }
+        outputs_.push_back({path, nullptr, 0, {}});
+    }
+    io.setOutputBatch(this);
+}
+
+OutputBatch::~OutputBatch() {
+    for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
+    IOMgr::getInstance().setOutputBatch(nullptr);
+}
+
+void OutputBatch::addInput(const std::string& path, const std::string& role) { inputs_.push_back({path, role}); }
+
+std::size_t OutputBatch::indexOf(const std::string& path) const {
+    // The outputs' own paths first: the writers are given them.
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (outputs_[i].path == path) return i;
+    }
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        if (namesSameFile(outputs_[i].path, path)) return i;
+    }
+    return outputs_.size();
+}
+
+OutputBatch::Output& OutputBatch::outputAt(const std::string& path) {
+    const std::size_t i = indexOf(path);
+    if (i == outputs_.size()) failOn(path, "is not an output of the run");
+    return outputs_[i];
+}
+
+bool OutputBatch::holds(const std::string& path) const { return indexOf(path) < outputs_.size(); }
+
+std::string OutputBatch::reservedUse(const std::string& path) const {
+    for (const Input& input : inputs_) {
+        if (namesSameFile(input.path, path)) return "is " + input.role;
+    }
+    if (holds(path)) return "is an output of this run";
+    for (const Output& output : outputs_) {
+        const std::string folder = folderOf(output.path);
+        if (namesSameFile(lockFileOf(folder), path)) return "is the lock file of this run's outputs";
+        for (const std::string& record : commitRecordFilesOf(folder)) {
+            if (namesSameFile(record, path)) return "is the commit record of this run's outputs";
+        }
+    }
+    return std::string();
+}
+
+void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
+    Output& output = outputAt(file->target());
+    file->startWriteback();
+    if (output.staged != nullptr) {
+        const std::string dropped = output.staged->temporary();
+        if (const int error = output.staged->discard(); error != 0) {
+            IOMgr::getInstance().notice("cannot remove " + shownPath(dropped) +
+                                        ", a temporary file that is no longer needed: " + causeOf(error));
+        }
+    }
+    output.staged = std::move(file);
+}
+
+void OutputBatch::claimOutputs(const std::string& target) {
+    if (!folders_.empty()) return;
+    // Who holds the folders, for a job that waits: "process 4242, writing
+    // GA-efile.txt, return.print.txt, return.xml".
+    std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
+    // The folders in one order, so that two jobs never each hold what the
+    // other waits for.
+    std::map<std::string, std::vector<std::size_t>> byFolder;
+    for (std::size_t i = 0; i < outputs_.size(); ++i) {
+        holder += (i == 0 ? "" : ", ") + Utils::QVStringUtils::escapeForMessage(fileNameOf(outputs_[i].path), 255);
+        byFolder[canonicalPath(folderOf(outputs_[i].path))].push_back(i);
+    }
+    for (const auto& [canonical, members] : byFolder) {
+        for (std::size_t i : members) outputs_[i].folder = folders_.size();
+        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}, false});
+    }
+    try {
+        for (const auto& [canonical, members] : byFolder) {
+            Folder& folder = folders_[outputs_[members.front()].folder];
+            std::vector<std::string> names;
+            for (std::size_t i : members) names.push_back(fileNameOf(outputs_[i].path));
+            const HeldFolder held = lockFolder(folder.path, target, lockWait_, holder, names);
+            folder.lockFd = held.fd;
+            tidyFolder(folder, held.listed, target);
+        }
+    } catch (...) {
+        releaseOutputs();
+        throw;
+    }
+}
+
+void OutputBatch::tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target) {
+    const FolderFound found = finishKilledCommit(folder.path, target);
+    folder.carried = found.carried;
+    std::set<std::string> stems;
+    for (const std::string& name : listed) stems.insert(temporaryStem(name));
+    removeAbandonedStagedFiles(folder.path, stems, found.listed);
+    noteKeptEarlierFiles(folder.path, found.listed);
+}
+
+void OutputBatch::releaseOutputs() {
+    for (const Folder& folder : folders_) {
+        if (folder.lockFd < 0) continue;
+        const std::string lock = lockFileOf(folder.path);
+        if (stagingCalls().unlink(lock.c_str()) != 0 && errno != ENOENT) {
+            IOMgr::getInstance().notice(shownPath(lock) + ": cannot remove the lock file of the outputs: " +
+                                        causeOf(errno) + "; a later run into the folder takes it over");
+        }
+        ::close(folder.lockFd);
+    }
+    folders_.clear();
+}
+
+std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
+    std::vector<CommitEntry> entries;
+    for (const Output& output : outputs_) {
+        if (output.folder != folder) continue;
+        entries.push_back({fileNameOf(output.path), fileNameOf(output.staged->temporary()),
+                           output.staged->fileNumber(), output.kept});
+    }
+    for (const std::string& name : folders_[folder].carried) entries.push_back({{}, {}, 0, name});
+    return entries;
+}
+
+void OutputBatch::recordCommit() {
+    for (Output& output : outputs_) {
+        struct stat st {};
+        if (::lstat(output.path.c_str(), &st) != 0) {
+            if (errno != ENOENT) failOn(output.path, kCannotKeep, errno, kNothingChanged);
+            continue;  // a new output: nothing to put back
+        }
+        output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
+    }
+    try {
+        for (std::size_t f = 0; f < folders_.size(); ++f) {
+            writeCommitRecord(folders_[f].path, entriesOf(f));
+            folders_[f].recorded = true;
+        }
+    } catch (...) {
+        for (Folder& folder : folders_) {
+            if (folder.recorded) stagingCalls().unlink(commitRecordFilesOf(folder.path).front().c_str());
+            folder.recorded = false;
+        }
+        throw;
+    }
+}
+
+void OutputBatch::keepAndMove() {
+    for (const Output& output : outputs_) {
+        if (output.kept.empty()) continue;
+        const std::string& folder = folders_[output.folder].path;
+        const std::string kept = inFolder(folder, output.kept);
+        struct stat st {};
+        int error = ::lstat(output.path.c_str(), &st) == 0 ? 0 : errno;
+        if (error == 0 && stagingCalls().link(output.path.c_str(), kept.c_str()) != 0) error = errno;
+        // A regular file that the file system or its owner lets nobody
+        // link is copied.
+        if (error != 0 && error != EEXIST && error != ENOENT && S_ISREG(st.st_mode)) {
+            const std::string copy = inFolder(folder, copyNameOf(fileNameOf(output.path), output.kept));
+            error = copyToSecondName(output.path, copy, kept, st.st_mode);
+        }
+        if (error != 0) failOn(output.path, kCannotKeep, error);
+    }
+    for (Output& output : outputs_) output.staged->moveIntoPlace();
+}
+
+void OutputBatch::rollBack(const std::string& failure) {
+    std::string lost;
+    std::string unremoved;
+    std::string unsynced;
+    for (std::size_t f = 0; f < folders_.size(); ++f) {
+        const Unfinished unfinished = rollBackFolder(folders_[f].path, entriesOf(f));
+        folders_[f].recorded = false;
+        lost += unfinished.lost;
+        unremoved += unfinished.unremoved;
+        if (unfinished.syncError != 0 && unsynced.empty()) {
+            unsynced = unsyncedText(folders_[f].path, unfinished.syncError);
+        }
+    }
+    const std::string outcome = lost.empty() ? std::string("; ") + kNothingChanged : lost;
+    throw Exceptions::QuarloException(failure + outcome + unsynced + unremoved, "IOMgmt", "write");
+}
+
+void OutputBatch::finishCommit() {
+    std::string unsynced;
+    int syncError = 0;
+    for (std::size_t f = 0; f < folders_.size(); ++f) {
+        const Unfinished unfinished = finishCommitted(folders_[f].path, entriesOf(f));
+        folders_[f].recorded = false;
+        if (!unfinished.unremoved.empty()) {
+            IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
+                                        unfinished.unremoved);
+        }
+        if (unfinished.syncError != 0 && syncError == 0) {
+            unsynced = folders_[f].path;
+            syncError = unfinished.syncError;
+        }
+    }
+    for (Output& output : outputs_) output.staged.reset();
+    releaseOutputs();
+    if (syncError != 0) {
+        failOn(unsynced, "cannot sync the output folder to the disk", syncError,
+               "the outputs are in place, but may not survive a power failure");
+    }
+}
+
+void OutputBatch::commit() {
+    for (const Output& output : outputs_) {
+        if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
+        struct stat st {};
+        if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            failOn(output.path, "is a directory", 0, kNothingChanged);
+        }
+    }
+    // All on the disk before any is renamed; their writeback started when
+    // each was staged, so the syncs mostly overlap.
+    try {
+        for (Output& output : outputs_) output.staged->finish();
+    } catch (const Exceptions::QuarloException& e) {
+        throw Exceptions::QuarloException(e.getMessage() + "; " + kNothingChanged, "IOMgmt", "write");
+    }
+    // The commit goes on to its end: a signal from the terminal waits.
+    const SignalsHeld held;
+    recordCommit();
+    try {
+        keepAndMove();
+    } catch (const Exceptions::QuarloException& e) {
+        rollBack(e.getMessage());
+    }
+    finishCommit();
+}
+
+}  // namespace IOMgmt

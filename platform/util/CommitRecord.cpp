@@ -123,7 +123,8 @@ FoundRecord readRecord(const std::string& path) {
         text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     }
     ::close(fd);
-    if (found.problem.empty() && !decode(text, found.entries)) found.problem = "is not a commit record that a run wrote";
+    if (found.problem.empty() && !decode(text, found.entries))
+        found.problem = "is not a commit record that a run wrote";
     return found;
 }
 
@@ -286,8 +287,10 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     const FoundRecord record = readRecord(path);
     if (!record.exists) return found;
     if (!record.problem.empty()) {
-        failOn(target, "the commit record " + shownPath(path) + " " + record.problem +
-                           ": see that each output is whole, then remove it", 0, kNothingChanged);
+        failOn(target,
+               "the commit record " + shownPath(path) + " " + record.problem +
+                   ": see that each output is whole, then remove it",
+               0, kNothingChanged);
     }
     const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(folder, record.entries);
     const bool forward = !rollBack && failure.empty();

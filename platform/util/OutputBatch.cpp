@@ -206,8 +206,8 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
     std::vector<CommitEntry> entries;
     for (const Output& output : outputs_) {
         if (output.folder != folder) continue;
-        entries.push_back({fileNameOf(output.path), fileNameOf(output.staged->temporary()),
-                           output.staged->fileNumber(), output.kept});
+        entries.push_back({fileNameOf(output.path), fileNameOf(output.staged->temporary()), output.staged->fileNumber(),
+                           output.kept});
     }
     for (const std::string& name : folders_[folder].carried) entries.push_back({{}, {}, 0, name});
     return entries;

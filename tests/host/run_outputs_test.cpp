@@ -229,21 +229,54 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfKilledRuns) {
 }
 
 // The list of all field names of the test facility, asked to go into the
-// output folder under the lock file's name: it would be lost when the run
-// removes its lock file, so it is not written, with a note.
-TEST_F(RunOutputsTest, ATestFileUnderTheLockFilesNameIsRefusedWithANote) {
-    const std::string lockFile = path("out/.staged-outputs.lock");
-    writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
-              "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + path("out") +
-                  "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>.staged-outputs.lock</GAOUTPUTALLFIELDSFILE>"
-                  "</AUTOTESTOPTIONS>");
-    const testsupport::GahostResult r = run({"--autotest", path("root")});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + lockFile +
-                         "\": is the lock file of this run's outputs; not written\n"),
-              std::string::npos)
+// output folder, however spelled, under the name of the lock file or of the
+// commit record: it would be lost when the run removes that file, so it is
+// not written, with a note.
+TEST_F(RunOutputsTest, ATestFileUnderAReservedNameIsRefusedWithANote) {
+    const struct {
+        std::string folder;
+        std::string file;
+        std::string use;
+    } rows[] = {
+        {path("out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
+        {path("out/../out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
+        {path("out/."), ".staged-outputs.commit", "is the commit record of this run's outputs"},
+        {path("./out"), ".staged-outputs.rollback", "is the commit record of this run's outputs"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.folder + " " + row.file);
+        writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
+                  "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + row.folder +
+                      "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>" + row.file +
+                      "</GAOUTPUTALLFIELDSFILE></AUTOTESTOPTIONS>");
+        const testsupport::GahostResult r = run({"--autotest", path("root")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + row.folder + "/" +
+                             row.file + "\": " + row.use + "; not written\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
+    }
+}
+
+// The e-file's last write fails (a file-size limit just under its size,
+// which the e-file's preparation, the print file and the saved return stay
+// under: a large federal block makes the e-file the largest output). The
+// run fails and commits nothing, not the preparation's e-file either.
+TEST_F(RunOutputsTest, AnEFileWhoseWriteFailsFailsTheRunAndCommitsNothing) {
+    std::string federal = "H FEDERAL\r\n" + kBlock;
+    while (federal.size() < 96 * 1024) federal += "00020.000 001 FEDERAL DATA LINE\r\n";
+    const std::string federalFile = writeFile("federal.txt", federal);
+    const std::string sizes = path("sizes");
+    ASSERT_EQ(testsupport::runGahost({"run", kExample, "--out", sizes, "--federal-efile", federalFile}, {}, dir).status,
+              0);
+    const auto efile = fs::file_size(sizes + "/GA-efile.txt");
+    ASSERT_GT(efile, fs::file_size(sizes + "/single-wages.xml"));
+    const testsupport::GahostResult r = run({"--federal-efile", federalFile}, efile - 1);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("the Georgia e-file " + path("out/GA-efile.txt") + " was not written"), std::string::npos)
         << r.err;
-    EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
+    expectEarlierOutputs();
 }
 
 }  // namespace

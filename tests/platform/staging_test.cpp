@@ -369,4 +369,24 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
     }
 }
 
+// Two files are one only on one device: the roots of two file systems
+// often share a file number.
+TEST_F(Staging, TwoFilesOnTwoDevicesAreNeverOneFile) {
+    const Names roots = {"/proc", "/sys", "/dev", "/dev/shm", "/dev/pts", "/sys/fs/cgroup", "/"};
+    Names pair;
+    for (const std::string& a : roots) {
+        for (const std::string& b : roots) {
+            struct stat first {};
+            struct stat second {};
+            if (pair.empty() && ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+                first.st_ino == second.st_ino && first.st_dev != second.st_dev) {
+                pair = {a, b};
+            }
+        }
+    }
+    ASSERT_EQ(pair.size(), 2u) << "no two file systems here share a file number";
+    EXPECT_FALSE(IOMgmt::namesSameFile(pair[0], pair[1]));
+    EXPECT_TRUE(IOMgmt::namesSameFile(pair[0], pair[0] + "/."));
+}
+
 }  // namespace

@@ -1,0 +1,319 @@
+// A batch killed at every step of its writes and its commit, each followed
+// by a batch of other outputs into the same folder: the killed batch's
+// outputs are all earlier or all new, and nothing of it is left. Also what
+// a copy that fails, a removal that fails and a long name leave.
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// Every call of the seam is counted; the call numbered gKillAt (from 1)
+// kills the process before it is made.
+int gCallsMade = 0;
+int gKillAt = 0;
+bool gRefuseLinks = false;
+std::function<void()> gAtFolderSync;
+void step() {
+    if (++gCallsMade == gKillAt) ::raise(SIGKILL);
+}
+int countedSync(int fd) { return step(), ::fdatasync(fd); }
+int countedLink(const char* from, const char* to) {
+    step();
+    return gRefuseLinks ? (errno = EPERM, -1) : ::link(from, to);
+}
+int countedRename(const char* from, const char* to) { return step(), ::rename(from, to); }
+int countedFolderSync(int fd) {
+    step();
+    if (gAtFolderSync) gAtFolderSync();
+    return ::fsync(fd);
+}
+int countedUnlink(const char* path) { return step(), ::unlink(path); }
+ssize_t countedWrite(int fd, const void* bytes, size_t count) { return step(), ::write(fd, bytes, count); }
+const IOMgmt::StagingCalls kCounted{countedSync, countedLink, countedRename, countedFolderSync, countedUnlink,
+                                    countedWrite};
+
+// The name of the file a descriptor is open on.
+std::string fileOf(int fd) {
+    char target[PATH_MAX] = {};
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+    return n > 0 ? fs::path(std::string(target, static_cast<std::size_t>(n))).filename().string() : std::string();
+}
+
+// Fails a call on a file whose name begins with gFailing.
+std::string gFailing;
+bool failsOn(const std::string& name) { return !gFailing.empty() && name.rfind(gFailing, 0) == 0; }
+int gCopyWrites = 0;
+// A write to the copy stops half way, then finds the disk full.
+ssize_t fullDiskWrite(int fd, const void* bytes, size_t count) {
+    if (!failsOn(fileOf(fd))) return ::write(fd, bytes, count);
+    if (gCopyWrites++ == 0) return ::write(fd, bytes, count / 2);
+    return errno = ENOSPC, -1;
+}
+int failingSync(int fd) { return failsOn(fileOf(fd)) ? (errno = EIO, -1) : ::fdatasync(fd); }
+int failingRename(const char* from, const char* to) {
+    return failsOn(fs::path(from).filename().string()) ? (errno = EIO, -1) : ::rename(from, to);
+}
+int failingUnlink(const char* path) {
+    return failsOn(fs::path(path).filename().string()) ? (errno = EIO, -1) : ::unlink(path);
+}
+
+class CommitKill : public testsupport::ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
+    }
+    void TearDown() override {
+        IOMgmt::setStagingCalls({});
+        IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
+        gRefuseLinks = false;
+        gAtFolderSync = nullptr;
+        gFailing.clear();
+        fs::current_path(GA_BINARY_DIR);
+        ScratchDirTest::TearDown();
+    }
+    static void runBatch(const Names& outputs, const Names& texts) {
+        IOMgmt::OutputBatch batch(outputs);
+        for (std::size_t i = 0; i < outputs.size(); ++i) IOMgmt::writeFileAtomically(outputs[i], texts[i]);
+        batch.commit();
+    }
+    // Runs the batch in a child process killed at the call numbered
+    // killAt (0: none); the calls it made when it ended by itself, else -1.
+    static int runKilled(const Names& outputs, const Names& texts, int killAt) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            IOMgmt::setStagingCalls(kCounted);
+            gCallsMade = 0;
+            gKillAt = killAt;
+            try {
+                runBatch(outputs, texts);
+            } catch (...) {
+                ::_exit(255);
+            }
+            ::_exit(std::min(gCallsMade, 250));
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    }
+    static Names textsOf(const Names& paths) {
+        Names texts;
+        for (const std::string& p : paths) texts.push_back(fs::exists(p) ? readFile(p) : "(none)");
+        return texts;
+    }
+    Names namesIn(const std::string& folder) const {
+        Names names;
+        for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string failure(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const Exceptions::QuarloException& e) {
+            return e.getMessage();
+        }
+        return "no failure";
+    }
+    Names notes;
+};
+
+// Killed at each call in turn, from its first staged write to the removal
+// of its lock file; then a batch of another return's outputs (sharing the
+// e-file's name) finishes the killed commit as it claims the folder.
+TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
+    const std::string longName(210, 'r');
+    const struct {
+        bool relative;
+        bool earlier;
+        bool linksRefused;
+        std::string name;
+    } rows[] = {
+        {false, true, false, "a"},
+        {true, true, true, "a"},
+        {false, false, false, "a"},
+        {false, true, false, longName},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.relative << row.earlier << row.linksRefused << row.name.size());
+        fs::current_path(row.relative ? dir : std::string(GA_BINARY_DIR));
+        const std::string folder = row.relative ? std::string("out") : path("out");
+        const Names killed = {folder + "/GA-efile.txt", folder + "/" + row.name + ".print.txt",
+                              folder + "/" + row.name + ".xml"};
+        const Names other = {folder + "/GA-efile.txt", folder + "/b.print.txt", folder + "/b.xml"};
+        const Names earlier = {"earlier e-file", "earlier print", "earlier xml"};
+        const Names fresh = {"new e-file", "new print", "new xml"};
+        const auto reset = [&] {
+            fs::remove_all(folder);
+            fs::create_directories(folder);
+            if (row.earlier) runBatch(killed, earlier);
+            notes.clear();
+        };
+        gRefuseLinks = row.linksRefused;
+        reset();
+        // The second names go before the folder's sync that follows the renames.
+        gAtFolderSync = [&] {
+            if (textsOf(killed) != fresh) return;
+            for (const std::string& name : namesIn(folder)) EXPECT_EQ(name.find(".kept-"), std::string::npos) << name;
+        };
+        IOMgmt::setStagingCalls(kCounted);
+        runBatch(killed, fresh);
+        IOMgmt::setStagingCalls({});
+        gAtFolderSync = nullptr;
+        reset();
+        const int calls = runKilled(killed, fresh, 0);
+        ASSERT_GT(calls, 10);
+        ASSERT_LT(calls, 250);
+        for (int killAt = 1; killAt <= calls; ++killAt) {
+            SCOPED_TRACE(killAt);
+            reset();
+            ASSERT_EQ(runKilled(killed, fresh, killAt), -1);
+            {
+                IOMgmt::OutputBatch batch(other);
+                IOMgmt::writeFileAtomically(other[0], "other e-file");
+                const Names found = textsOf(killed);
+                EXPECT_TRUE(found == fresh || found == (row.earlier ? earlier : Names(3, "(none)")))
+                    << found[0] << ", " << found[1] << ", " << found[2];
+                IOMgmt::writeFileAtomically(other[1], "other print");
+                IOMgmt::writeFileAtomically(other[2], "other xml");
+                batch.commit();
+            }
+            EXPECT_LE(notes.size(), 1u) << notes.front();
+            for (const std::string& name : namesIn(folder)) EXPECT_NE(name[0], '.') << name;
+            notes.clear();
+            runBatch(other, {"e", "p", "x"});
+            EXPECT_EQ(notes, Names{});
+        }
+    }
+}
+
+// The earlier output cannot be linked, and its copy fails: it is removed,
+// and the message gives the true cause.
+TEST_F(CommitKill, ACopyThatFailsIsRemovedAndNamedWithItsCause) {
+    const struct {
+        IOMgmt::StagingCalls calls;
+        std::string cause;
+    } rows[] = {
+        {{.link = countedLink, .write = fullDiskWrite}, "No space left on device"},
+        {{.sync = failingSync, .link = countedLink}, "Input/output error"},
+        {{.link = countedLink, .rename = failingRename}, "Input/output error"},
+    };
+    const Names outputs = {writeFile("first.txt", std::string(100000, 'e')), writeFile("second.txt", "earlier")};
+    gRefuseLinks = true;
+    gFailing = ".first.txt.copy-";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cause);
+        gCopyWrites = 0;
+        IOMgmt::setStagingCalls(row.calls);
+        IOMgmt::OutputBatch batch(outputs);
+        for (const std::string& output : outputs) IOMgmt::writeFileAtomically(output, "new");
+        EXPECT_EQ(failure([&] { batch.commit(); }),
+                  outputs[0] + ": cannot keep the earlier file to put back should the run fail: " + row.cause +
+                      "; no output of the run is changed");
+        EXPECT_EQ(readFile(outputs[0]), std::string(100000, 'e'));
+        EXPECT_EQ(readFile(outputs[1]), "earlier");
+        EXPECT_EQ(namesIn(dir), (Names{".staged-outputs.lock", "first.txt", "second.txt"}));
+    }
+    EXPECT_EQ(notes, Names{});
+}
+
+// A file that cannot be removed once the outputs are in place: the commit
+// succeeds with a note naming it, and the next batch into the folder (of
+// other outputs too) removes it.
+TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
+    const struct {
+        std::string failing;
+        bool finishedNext;  // the next batch finishes the record, with a note
+    } rows[] = {{".first.txt.kept-", true}, {".first.txt.staged-", false}, {".staged-outputs.lock", false}};
+    const Names outputs = {path("first.txt"), path("second.txt")};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.failing);
+        runBatch(outputs, {"earlier first", "earlier second"});
+        notes.clear();
+        gFailing = row.failing;
+        IOMgmt::setStagingCalls({.unlink = failingUnlink});
+        {
+            // The first output is written twice, as the e-file is.
+            IOMgmt::OutputBatch batch(outputs);
+            IOMgmt::writeFileAtomically(outputs[0], "dropped first");
+            IOMgmt::writeFileAtomically(outputs[0], "new first");
+            IOMgmt::writeFileAtomically(outputs[1], "new second");
+            batch.commit();
+        }
+        IOMgmt::setStagingCalls({});
+        EXPECT_EQ(textsOf(outputs), (Names{"new first", "new second"}));
+        Names left;
+        for (const std::string& name : namesIn(dir)) {
+            if (name.rfind(row.failing, 0) == 0) left.push_back(name);
+        }
+        ASSERT_EQ(left.size(), 1u);
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_NE(notes[0].find(path(left[0])), std::string::npos) << notes[0];
+        EXPECT_NE(notes[0].find("Input/output error"), std::string::npos) << notes[0];
+        notes.clear();
+        runBatch({outputs[0], path("third.txt")}, {"newer first", "third"});
+        EXPECT_EQ(notes.size(), row.finishedNext ? 1u : 0u);
+        EXPECT_EQ(namesIn(dir), (Names{"first.txt", "second.txt", "third.txt"}));
+        notes.clear();
+        runBatch({path("third.txt")}, {"newer third"});
+        EXPECT_EQ(notes, Names{});
+    }
+}
+
+// Two outputs whose names share their first 200 bytes: an earlier file
+// that could not be put back is named as the earlier file of its own
+// output, and stays.
+TEST_F(CommitKill, LongNamesThatBeginAlikeKeepTheirSecondNamesApart) {
+    const std::string stem(210, 'r');
+    const Names outputs = {path(stem + ".print.txt"), path(stem + ".xml")};
+    runBatch(outputs, {"earlier print", "earlier xml"});
+    // The xml's move fails, then so does putting the print file back.
+    IOMgmt::setStagingCalls({.rename = [](const char* from, const char* to) {
+        const std::string target = to;
+        const bool putBack = std::string(from).find(".kept-") != std::string::npos;
+        if (target.size() > 4 && (target.substr(target.size() - 4) == ".xml" || putBack)) return errno = EIO, -1;
+        return ::rename(from, to);
+    }});
+    std::string problem;
+    {
+        IOMgmt::OutputBatch batch(outputs);
+        for (const std::string& output : outputs) IOMgmt::writeFileAtomically(output, "new");
+        problem = failure([&] { batch.commit(); });
+    }
+    IOMgmt::setStagingCalls({});
+    Names kept;
+    for (const std::string& name : namesIn(dir)) {
+        if (name.find(".kept-") != std::string::npos) kept.push_back(path(name));
+    }
+    ASSERT_EQ(kept.size(), 1u) << problem;
+    EXPECT_EQ(readFile(kept[0]), "earlier print");
+    EXPECT_NE(problem.find(IOMgmt::shownPath(outputs[0]) + " is the new file, it cannot be put back"),
+              std::string::npos)
+        << problem;
+    notes.clear();
+    runBatch(outputs, {"newer print", "newer xml"});
+    EXPECT_EQ(notes, Names{IOMgmt::shownPath(kept[0]) + " is an earlier " + IOMgmt::shownPath(outputs[0]) +
+                           " that a run could not put back; it stays until you move it back or remove it"});
+    EXPECT_EQ(readFile(kept[0]), "earlier print");
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,7 +40,13 @@ int countedLink(const char* from, const char* to) {
     step();
     return gRefuseLinks ? (errno = EPERM, -1) : ::link(from, to);
 }
-int countedRename(const char* from, const char* to) { return step(), ::rename(from, to); }
+// A rename of a file whose name begins with gFailingMove fails.
+std::string gFailingMove;
+int countedRename(const char* from, const char* to) {
+    step();
+    const std::string name = fs::path(from).filename().string();
+    return !gFailingMove.empty() && name.rfind(gFailingMove, 0) == 0 ? (errno = EIO, -1) : ::rename(from, to);
+}
 int countedFolderSync(int fd) {
     step();
     if (gAtFolderSync) gAtFolderSync();
@@ -47,8 +54,8 @@ int countedFolderSync(int fd) {
 }
 int countedUnlink(const char* path) { return step(), ::unlink(path); }
 ssize_t countedWrite(int fd, const void* bytes, size_t count) { return step(), ::write(fd, bytes, count); }
-const IOMgmt::StagingCalls kCounted{countedSync, countedLink, countedRename, countedFolderSync, countedUnlink,
-                                    countedWrite};
+const IOMgmt::StagingCalls kCounted{countedSync,       countedLink,   countedRename,
+                                    countedFolderSync, countedUnlink, countedWrite};
 
 // The name of the file a descriptor is open on.
 std::string fileOf(int fd) {
@@ -78,7 +85,13 @@ int failingUnlink(const char* path) {
 class CommitKill : public testsupport::ScratchDirTest {
 protected:
     void SetUp() override {
+        // In memory where there is such a folder: the suite's hundreds of
+        // commits wait for no disk, and rename, link and kill alike.
+        const char* previous = ::getenv("TMPDIR");
+        const std::string kept = previous != nullptr ? previous : "";
+        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
         ScratchDirTest::SetUp();
+        previous != nullptr ? ::setenv("TMPDIR", kept.c_str(), 1) : ::unsetenv("TMPDIR");
         IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
     }
     void TearDown() override {
@@ -97,16 +110,18 @@ protected:
     }
     // Runs the batch in a child process killed at the call numbered
     // killAt (0: none); the calls it made when it ended by itself, else -1.
-    static int runKilled(const Names& outputs, const Names& texts, int killAt) {
+    // A move whose name begins with failingMove fails in the child.
+    static int runKilled(const Names& outputs, const Names& texts, int killAt, const std::string& failingMove) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             IOMgmt::setStagingCalls(kCounted);
             gCallsMade = 0;
             gKillAt = killAt;
+            gFailingMove = failingMove;
             try {
                 runBatch(outputs, texts);
-            } catch (...) {
-                ::_exit(255);
+            } catch (const Exceptions::QuarloException&) {
+                // the failed move: rolled back
             }
             ::_exit(std::min(gCallsMade, 250));
         }
@@ -142,19 +157,23 @@ protected:
 // e-file's name) finishes the killed commit as it claims the folder.
 TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
     const std::string longName(210, 'r');
+    enum class Fault { None, MoveFails, StagedFileLost };
     const struct {
         bool relative;
         bool earlier;
         bool linksRefused;
         std::string name;
+        Fault fault;
     } rows[] = {
-        {false, true, false, "a"},
-        {true, true, true, "a"},
-        {false, false, false, "a"},
-        {false, true, false, longName},
+        {false, true, false, "a", Fault::None},           {true, true, true, "a", Fault::None},
+        {false, false, false, "a", Fault::None},          {false, true, false, longName, Fault::None},
+        {false, true, false, "a", Fault::MoveFails},      {true, false, true, "a", Fault::MoveFails},
+        {false, true, false, "a", Fault::StagedFileLost},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.relative << row.earlier << row.linksRefused << row.name.size());
+        SCOPED_TRACE(testing::Message() << row.relative << row.earlier << row.linksRefused << row.name.size()
+                                        << static_cast<int>(row.fault));
+        const std::string failingMove = row.fault == Fault::MoveFails ? "." + row.name + ".xml.staged-" : "";
         fs::current_path(row.relative ? dir : std::string(GA_BINARY_DIR));
         const std::string folder = row.relative ? std::string("out") : path("out");
         const Names killed = {folder + "/GA-efile.txt", folder + "/" + row.name + ".print.txt",
@@ -180,13 +199,22 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         IOMgmt::setStagingCalls({});
         gAtFolderSync = nullptr;
         reset();
-        const int calls = runKilled(killed, fresh, 0);
+        const int calls = runKilled(killed, fresh, 0, failingMove);
         ASSERT_GT(calls, 10);
         ASSERT_LT(calls, 250);
         for (int killAt = 1; killAt <= calls; ++killAt) {
             SCOPED_TRACE(killAt);
             reset();
-            ASSERT_EQ(runKilled(killed, fresh, killAt), -1);
+            ASSERT_EQ(runKilled(killed, fresh, killAt, failingMove), -1);
+            // A staged file of the killed commit that someone removed.
+            if (row.fault == Fault::StagedFileLost && fs::exists(folder + "/.staged-outputs.commit")) {
+                for (const std::string& name : namesIn(folder)) {
+                    if (name.find(".staged-") != std::string::npos && name.rfind(".staged-outputs", 0) != 0) {
+                        fs::remove(folder + "/" + name);
+                        break;
+                    }
+                }
+            }
             {
                 IOMgmt::OutputBatch batch(other);
                 IOMgmt::writeFileAtomically(other[0], "other e-file");

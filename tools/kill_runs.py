@@ -1,18 +1,18 @@
 #!/usr/bin/env python3
 """Kills gahost run with SIGKILL at random moments and checks its outputs.
 
-Runs alternate between two sets of options whose outputs differ in every
-file (on paper, and e-filed with a device identifier), all into one output
-folder. After each run, killed or not, every output must be the file it was
-before the run or the file the run writes, never missing or cut; a run that
-ends by itself must leave no temporary file or lock file, so those of the
-killed runs before it are gone. Of the second names of earlier outputs
-(.NAME.kept-XXXXXX) it leaves only those that are all that is left of an
-earlier output that a killed run replaced, each that output whole, of one
-set or the other. Prints what it counted; exit status 1 when a check
-failed.
+Runs of two returns (which share the e-file's name), each with two sets of
+options whose outputs differ in every file (on paper, and e-filed with a
+device identifier), go into one output folder in turn, and most are killed.
+After every run, killed or not, each output is a whole file that some run
+wrote, never cut. A killed run whose outputs are some new and some earlier
+has left its commit record, for the next run to finish. A run that ends by
+itself exits 0 and leaves only outputs (no staged file, second name, copy,
+record or lock file of any run before it), the outputs of each return all
+of one run, and on standard error at most the one note of a commit it
+finished. Prints what it counted; exit status 1 when a check failed.
 
-    python3 tools/kill_runs.py --runs 300 [--gahost build/default/host/gahost]
+    python3 tools/kill_runs.py --runs 150 [--gahost build/default/host/gahost]
 """
 import argparse
 import os
@@ -23,9 +23,14 @@ import sys
 import tempfile
 import time
 
-EXAMPLE = "examples/balance-due.xml"
-OUTPUTS = ["GA-efile.txt", "balance-due.print.txt", "balance-due.xml"]
+RETURNS = ["balance-due", "single-wages"]
 OPTIONS = [[], ["--efile", "--device-id", "3F2A9C01D4E5"]]
+EFILE = "GA-efile.txt"
+RECORDS = (".staged-outputs.commit", ".staged-outputs.rollback")
+
+
+def outputs_of(name):
+    return [EFILE, name + ".print.txt", name + ".xml"]
 
 
 def read(path):
@@ -36,113 +41,113 @@ def read(path):
         return None
 
 
-def temporaries(folder):
-    """The temporary files, kept earlier outputs and lock file of runs."""
-    return [n for n in os.listdir(folder) if ".staged-" in n or ".kept-" in n]
+def command(args, name, folder, options):
+    return [args.gahost, "run", "examples/%s.xml" % name, "--out", folder] + options
 
 
-def kept_output(name):
-    """The output whose earlier file the second name keeps, or None."""
-    for output in OUTPUTS:
-        prefix = "." + output + ".kept-"
-        if name.startswith(prefix) and len(name) == len(prefix) + 6:
-            return output
-    return None
+def left_over(folder):
+    """Whatever in the folder is not an output: the names of runs' files."""
+    every = set()
+    for name in RETURNS:
+        every.update(outputs_of(name))
+    return sorted(n for n in os.listdir(folder) if n not in every)
 
 
-def wrongly_left(folder, expected):
-    """What a run that ended by itself should not have left: any temporary
-    file or lock file, and any second name that is not a whole earlier
-    output."""
-    wrong = []
-    for name in temporaries(folder):
-        output = kept_output(name)
-        if output is None or read(os.path.join(folder, name)) not in (expected[0][output], expected[1][output]):
-            wrong.append(name)
-    return sorted(wrong)
+def check_whole_sets(folder, expected, problems, run):
+    """Each return's print file and saved return are of one run."""
+    for name in RETURNS:
+        found = tuple(read(os.path.join(folder, n)) for n in outputs_of(name)[1:])
+        versions = [tuple(expected[(name, i)][n] for n in outputs_of(name)[1:]) for i in range(len(OPTIONS))]
+        if found not in versions and found != (None, None):
+            problems.append("run %d: the outputs of %s are not of one run" % (run, name))
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--runs", type=int, default=300)
+    parser.add_argument("--runs", type=int, default=150)
     parser.add_argument("--gahost", default="build/default/host/gahost")
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args()
     random.seed(args.seed)
     work = tempfile.mkdtemp(prefix="kill_runs.")
 
-    # The outputs each set of options writes, and how long a whole run takes.
-    expected = []
+    # The outputs of each return and set of options, and how long a run takes.
+    expected = {}
     durations = []
-    for i, options in enumerate(OPTIONS):
-        folder = os.path.join(work, "ref%d" % i)
-        for _ in range(5):
-            start = time.perf_counter()
-            subprocess.run([args.gahost, "run", EXAMPLE, "--out", folder] + options,
-                           stdout=subprocess.DEVNULL, check=True)
-            durations.append(time.perf_counter() - start)
-        expected.append({name: read(os.path.join(folder, name)) for name in OUTPUTS})
-    for name in OUTPUTS:
-        assert expected[0][name] != expected[1][name], name + " is the same in both sets"
+    for name in RETURNS:
+        for i, options in enumerate(OPTIONS):
+            folder = os.path.join(work, "ref-%s-%d" % (name, i))
+            for _ in range(3):
+                start = time.perf_counter()
+                subprocess.run(command(args, name, folder, options), stdout=subprocess.DEVNULL, check=True)
+                durations.append(time.perf_counter() - start)
+            expected[(name, i)] = {n: read(os.path.join(folder, n)) for n in outputs_of(name)}
+        for n in outputs_of(name):
+            assert expected[(name, 0)][n] != expected[(name, 1)][n], n + " is the same for both sets of options"
     longest = sorted(durations)[len(durations) // 2] * 1.3
+    every_version = {}
+    for (name, i), files in expected.items():
+        for n, data in files.items():
+            every_version.setdefault(n, set()).add(data)
 
     out = os.path.join(work, "out")
-    subprocess.run([args.gahost, "run", EXAMPLE, "--out", out], stdout=subprocess.DEVNULL, check=True)
-    counts = dict(killed=0, finished=0, unchanged=0, replaced=0, mixed=0, temporaries_left=0,
-                  temporaries_removed=0, failures=0)
-    seen = set()  # the temporary files in the folder after the last run
+    for name in RETURNS:
+        subprocess.run(command(args, name, out, OPTIONS[0]), stdout=subprocess.DEVNULL, check=True)
+    counts = dict(killed=0, finished=0, unchanged=0, replaced=0, mixed=0, finished_commits=0)
+    problems = []
     for run in range(args.runs):
-        which = run % 2
-        before = {name: read(os.path.join(out, name)) for name in OUTPUTS}
-        process = subprocess.Popen([args.gahost, "run", EXAMPLE, "--out", out] + OPTIONS[which],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        name = RETURNS[run % 2]
+        which = (run // 2) % 2
+        new = expected[(name, which)]
+        before = {n: read(os.path.join(out, n)) for n in outputs_of(name)}
+        recorded_before = any(os.path.exists(os.path.join(out, r)) for r in RECORDS)
+        process = subprocess.Popen(command(args, name, out, OPTIONS[which]), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.PIPE)
         time.sleep(random.uniform(0, longest))
         killed = process.poll() is None
         if killed:
             process.send_signal(signal.SIGKILL)
-        status = process.wait()
-        killed = killed and status == -signal.SIGKILL
-        after = {name: read(os.path.join(out, name)) for name in OUTPUTS}
-        new = [after[name] == expected[which][name] for name in OUTPUTS]
-        for name in OUTPUTS:
-            if after[name] not in (before[name], expected[which][name]):
-                counts["failures"] += 1
-                print("run %d: %s is neither the earlier nor the new file (%s bytes)"
-                      % (run, name, None if after[name] is None else len(after[name])))
-        changed = [after[name] != before[name] for name in OUTPUTS]
-        if not any(changed):
+        err = process.communicate()[1].decode(errors="replace")
+        killed = killed and process.returncode == -signal.SIGKILL
+        after = {n: read(os.path.join(out, n)) for n in outputs_of(name)}
+        for n in os.listdir(out):
+            if n in every_version and read(os.path.join(out, n)) not in every_version[n]:
+                problems.append("run %d: %s is not a whole output of any run" % (run, n))
+        # What this run moved into place (finishing another run's commit
+        # first can change the e-file too).
+        moved = [after[n] == new[n] and before[n] != new[n] for n in after]
+        if not any(moved):
             counts["unchanged"] += 1
-        elif all(new):
+        elif all(after[n] == new[n] for n in after):
             counts["replaced"] += 1
         else:
             counts["mixed"] += 1
-        left = set(temporaries(out))
-        counts["temporaries_removed"] += len(seen - left)
+            if not any(os.path.exists(os.path.join(out, r)) for r in RECORDS):
+                problems.append("run %d: some outputs are new and some earlier, with no commit record" % run)
         if killed:
             counts["killed"] += 1
-            counts["temporaries_left"] += len(left - seen)
-        else:
-            counts["finished"] += 1
-            wrong = wrongly_left(out, expected)
-            if status != 0 or wrong:
-                counts["failures"] += 1
-                print("run %d: exit %d, temporary files left: %s" % (run, status, wrong))
-        seen = left
-    # A last whole run removes what the killed runs left.
-    subprocess.run([args.gahost, "run", EXAMPLE, "--out", out], stdout=subprocess.DEVNULL, check=True)
-    counts["temporaries_removed"] += len(seen - set(temporaries(out)))
-    if wrongly_left(out, expected):
-        counts["failures"] += 1
-        print("the last run left temporary files: %s" % wrongly_left(out, expected))
-    earlier_kept = [name for name in temporaries(out) if kept_output(name)]
+            continue
+        counts["finished"] += 1
+        lines = err.splitlines()
+        counts["finished_commits"] += 1 if recorded_before and len(lines) == 1 else 0
+        if process.returncode != 0 or left_over(out) or len(lines) > (1 if recorded_before else 0):
+            problems.append("run %d: exit %d, left %s, said %s" % (run, process.returncode, left_over(out), lines))
+        check_whole_sets(out, expected, problems, run)
+    # A last whole run of each return finishes what the killed runs left.
+    for name in RETURNS:
+        subprocess.run(command(args, name, out, OPTIONS[0]), stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=True)
+    if left_over(out):
+        problems.append("the last runs left %s" % left_over(out))
+    check_whole_sets(out, expected, problems, args.runs)
+    for problem in problems:
+        print(problem)
     print("runs %d, of which killed %d and finished %d" % (args.runs, counts["killed"], counts["finished"]))
-    print("outputs after a run: all unchanged %d, all replaced %d, some replaced %d"
+    print("a run's outputs after it: all unchanged %d, all replaced %d, some replaced (a record left) %d"
           % (counts["unchanged"], counts["replaced"], counts["mixed"]))
-    print("temporary files left by killed runs %d, removed by the runs after them %d"
-          % (counts["temporaries_left"], counts["temporaries_removed"]))
-    print("earlier outputs that killed runs replaced, kept under their second names: %d" % len(earlier_kept))
-    print("outputs missing or cut, or runs that left temporary files: %d" % counts["failures"])
-    return 1 if counts["failures"] else 0
+    print("commits of killed runs that the next run finished, with its note: %d" % counts["finished_commits"])
+    print("outputs missing or cut, mixed sets, files left or wrong notes: %d" % len(problems))
+    return 1 if problems else 0
 
 
 if __name__ == "__main__":

@@ -19,7 +19,7 @@
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/platform/staging_fixture.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ int failingUnlink(const char* path) {
     return failsOn(fs::path(path).filename().string()) ? (errno = EIO, -1) : ::unlink(path);
 }
 
-class CommitKill : public testsupport::ScratchDirTest {
+class CommitKill : public testsupport::StagingTest {
 protected:
     void SetUp() override {
         // In memory where there is such a folder: the suite's hundreds of
@@ -90,18 +90,16 @@ protected:
         const char* previous = ::getenv("TMPDIR");
         const std::string kept = previous != nullptr ? previous : "";
         if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
-        ScratchDirTest::SetUp();
+        StagingTest::SetUp();
         previous != nullptr ? ::setenv("TMPDIR", kept.c_str(), 1) : ::unsetenv("TMPDIR");
         IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
     }
     void TearDown() override {
-        IOMgmt::setStagingCalls({});
-        IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         gRefuseLinks = false;
         gAtFolderSync = nullptr;
         gFailing.clear();
         fs::current_path(GA_BINARY_DIR);
-        ScratchDirTest::TearDown();
+        StagingTest::TearDown();
     }
     static void runBatch(const Names& outputs, const Names& texts) {
         IOMgmt::OutputBatch batch(outputs);
@@ -134,20 +132,6 @@ protected:
         Names texts;
         for (const std::string& p : paths) texts.push_back(fs::exists(p) ? readFile(p) : "(none)");
         return texts;
-    }
-    Names namesIn(const std::string& folder) const {
-        Names names;
-        for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static std::string failure(const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const Exceptions::QuarloException& e) {
-            return e.getMessage();
-        }
-        return "no failure";
     }
     Names notes;
 };

@@ -19,7 +19,7 @@
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/platform/staging_fixture.h"
 
 namespace {
 
@@ -55,28 +55,7 @@ int failingFolderSync(int fd) {
     return ::fsync(fd);
 }
 
-class Staging : public testsupport::ScratchDirTest {
-protected:
-    void TearDown() override {
-        IOMgmt::setStagingCalls({});
-        IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
-        ScratchDirTest::TearDown();
-    }
-    Names namesIn(const std::string& folder) const {
-        Names names;
-        for (const auto& e : fs::directory_iterator(path(folder))) names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    static std::string failure(const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const Exceptions::QuarloException& e) {
-            return e.getMessage();
-        }
-        return "no failure";
-    }
-};
+class Staging : public testsupport::StagingTest {};
 
 TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     enum class Before { None, Regular0640, LinkToA0777File, NoneAppended };

@@ -328,4 +328,46 @@ TEST_F(CommitKill, LongNamesThatBeginAlikeKeepTheirSecondNamesApart) {
     EXPECT_EQ(readFile(kept[0]), "earlier print");
 }
 
+// A commit record that no run wrote (damaged, or made by hand) is not
+// acted on: every batch into the folder fails before it changes anything,
+// naming the record.
+TEST_F(CommitKill, ACommitRecordThatNoRunWroteStopsEveryBatch) {
+    const auto record = [](std::vector<std::string> fields) {
+        std::string text;
+        for (const std::string& field : fields) text += field + '\0';
+        return text;
+    };
+    const std::string heading = "staged outputs commit record 1";
+    const std::string good[] = {"out.txt", ".out.txt.staged-AAAAAA", "12", ".out.txt.kept-BBBBBB"};
+    const std::string rows[] = {
+        "garbage",
+        record({heading, good[0], good[1], good[2], good[3]}),  // cut short: no end
+        record({heading, "../out.txt", "..out.txt.staged-AAAAAA", good[2], "", "end"}),
+        record({heading, good[0], ".other.txt.staged-AAAAAA", good[2], good[3], "end"}),
+        record({heading, good[0], good[1], "99999999999999999999", good[3], "end"}),
+        record({heading, good[0], good[1], "-1", good[3], "end"}),
+        record({heading, good[0], good[1], good[2], ".out.txt.kept-BBB", "end"}),
+        record({heading, "", "", "0", "notes.txt", "end"}),
+    };
+    const std::string out = writeFile("out.txt", "earlier");
+    const std::string recordFile = path(".staged-outputs.commit");
+    for (const std::string& row : rows) {
+        SCOPED_TRACE(row);
+        writeFile(".staged-outputs.commit", row);
+        writeFile("notes.txt", "mine");
+        IOMgmt::OutputBatch batch({out});
+        EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "new"); }),
+                  out + ": the commit record " + recordFile +
+                      " is not a commit record that a run wrote: see that each output is whole, then remove it; no "
+                      "output of the run is changed");
+        EXPECT_EQ(readFile(out), "earlier");
+        EXPECT_EQ(readFile(path("notes.txt")), "mine");
+        EXPECT_EQ(readFile(recordFile), row);
+    }
+    // A whole record is finished.
+    writeFile(".staged-outputs.commit", record({heading, "end"}));
+    runBatch({out}, {"new"});
+    EXPECT_EQ(namesIn(dir), (Names{"notes.txt", "out.txt"}));
+}
+
 }  // namespace

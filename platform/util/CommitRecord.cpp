@@ -170,10 +170,10 @@ void settleRecord(const std::string& folder, Unfinished& unfinished) {
     if (!unfinished.leftover.empty()) {
         std::vector<CommitEntry> left;
         for (const std::string& name : unfinished.leftover) left.push_back({{}, {}, 0, name});
-        const int error = writeRecordFile(folder, left);
-        unfinished.unremoved += error == 0 ? "; a later run into the folder tries again"
-                                           : "; nor can the commit record list them (" + causeOf(error) + ")";
-        removeFile(inFolder(folder, kRollBackName));
+        // Should the shorter record not be written, the one there lists
+        // them still: finishing it again is harmless.
+        if (writeRecordFile(folder, left) == 0) removeFile(inFolder(folder, kRollBackName));
+        unfinished.unremoved += "; a later run into the folder tries again";
         return;
     }
     for (const char* name : {kRecordName, kRollBackName}) {
@@ -191,7 +191,8 @@ void putBack(const std::string& folder, const CommitEntry& e, Unfinished& unfini
     const std::string output = inFolder(folder, e.output);
     const std::string kept = inFolder(folder, e.kept);
     if (e.kept.empty() ? removeFile(output) == 0 : stagingCalls().rename(kept.c_str(), output.c_str()) == 0) return;
-    unfinished.lost += "; " + shownPath(output) + " is the new file, it cannot be put back (" + causeOf(errno) + ")";
+    const std::string cause = causeOf(errno);
+    unfinished.lost += "; " + shownPath(output) + " is the new file, it cannot be put back (" + cause + ")";
     if (!e.kept.empty()) unfinished.lost += ": the earlier file is " + shownPath(kept) + ", which " + kKeptUntil;
 }
 

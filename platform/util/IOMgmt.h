@@ -215,9 +215,9 @@ public:
     void setOutputBatch(OutputBatch* batch) { batch_ = batch; }
 
     // Why a write to the path must not happen: it would replace a file that
-    // the job in progress reads, one of its own outputs or the lock file of
-    // their folder ("is the return file being run", ...); empty when
-    // nothing stands in the way.
+    // the job in progress reads, one of its own outputs, or the lock file or
+    // the commit record of their folder ("is the return file being run",
+    // ...); empty when nothing stands in the way.
     std::string reservedUse(const std::string& path) const;
 
     // A one-line note for the user about a file that was skipped or a step

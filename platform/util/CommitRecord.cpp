@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,19 @@ bool isSoundEntry(const CommitEntry& e) {
            (e.kept.empty() || isTemporaryName(e.kept, stem, kKeptMark));
 }
 
+// A file number written in decimal; false for anything else, or one past
+// the largest number.
+bool parseFileNumber(const std::string& text, unsigned long long& number) {
+    constexpr unsigned long long kLargest = std::numeric_limits<unsigned long long>::max();
+    number = 0;
+    for (const char c : text) {
+        const unsigned digit = static_cast<unsigned>(c - '0');
+        if (c < '0' || c > '9' || number > (kLargest - digit) / 10) return false;
+        number = number * 10 + digit;
+    }
+    return !text.empty();
+}
+
 // The lines of a record's text; false when it is not a whole record.
 bool decode(const std::string& text, std::vector<CommitEntry>& entries) {
     std::vector<std::string> fields;
@@ -87,9 +101,9 @@ bool decode(const std::string& text, std::vector<CommitEntry>& entries) {
         return false;
     }
     for (std::size_t i = 1; i + 1 < fields.size(); i += 4) {
-        const std::string& number = fields[i + 2];
-        if (number.empty() || number.size() > 20 || !std::all_of(number.begin(), number.end(), ::isdigit)) return false;
-        CommitEntry e{fields[i], fields[i + 1], std::stoull(number), fields[i + 3]};
+        unsigned long long number = 0;
+        if (!parseFileNumber(fields[i + 2], number)) return false;
+        CommitEntry e{fields[i], fields[i + 1], number, fields[i + 3]};
         if (!isSoundEntry(e)) return false;
         entries.push_back(std::move(e));
     }

@@ -101,6 +101,17 @@ std::vector<std::string> listedOutputs(int fd, const std::vector<std::string>& o
     return listed;
 }
 
+// Writes the holder's line and the list over what the lock file holds,
+// padded with NUL bytes (empty names) to the old file's length: a holder
+// killed meanwhile leaves the old list or the new one, which lists what
+// the old one did, never a file emptied first.
+void writeHolder(int fd, const std::string& holder, const std::vector<std::string>& listed, std::size_t oldSize) {
+    std::string text = holder + '\n';
+    for (const std::string& name : listed) text += name + '\0';
+    if (text.size() < oldSize) text.resize(std::min(oldSize, kLockFileRead), '\0');
+    if (writeAll(fd, text) == 0 && oldSize > text.size()) ::ftruncate(fd, static_cast<off_t>(text.size()));
+}
+
 std::string durationText(std::chrono::milliseconds wait) {
     const auto ms = wait.count();
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds" : std::to_string(ms) + " ms";
@@ -125,9 +136,7 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
                 HeldFolder held{fd, listedOutputs(fd, outputs)};
-                std::string text = holder + '\n';
-                for (const std::string& name : held.listed) text += name + '\0';
-                if (::ftruncate(fd, 0) == 0) writeAll(fd, text);
+                writeHolder(fd, holder, held.listed, static_cast<std::size_t>(opened.st_size));
                 return held;
             }
             ::close(fd);

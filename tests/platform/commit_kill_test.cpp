@@ -218,6 +218,36 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
     }
 }
 
+// A batch killed with its outputs staged, then one of other outputs killed
+// as it writes the lock file's list: the list of the first stays, and a
+// third batch removes its staged files.
+TEST_F(CommitKill, ABatchKilledAsItTakesTheLockKeepsTheListBeforeIt) {
+    const auto outputsOf = [&](const std::string& name) {
+        return Names{path("GA-efile.txt"), path(name + ".print.txt"), path(name + ".xml")};
+    };
+    const Names texts = {"e-file", "print", "xml"};
+    const auto stagedFiles = [&] {
+        Names staged;
+        for (const std::string& name : namesIn(dir)) {
+            if (name.find(".staged-") != std::string::npos && name.rfind(".staged-outputs", 0) != 0)
+                staged.push_back(name);
+        }
+        return staged;
+    };
+    // The first call at which all three outputs are staged and none moved.
+    int killAt = 1;
+    for (; stagedFiles().size() < 3; ++killAt) {
+        ASSERT_LT(killAt, 100);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        ASSERT_EQ(runKilled(outputsOf("a"), texts, killAt, ""), -1);
+    }
+    // The second batch's first call is the write of its lock file's list.
+    ASSERT_EQ(runKilled(outputsOf("b"), texts, 1, ""), -1);
+    runBatch(outputsOf("c"), texts);
+    EXPECT_EQ(stagedFiles(), Names{});
+}
+
 // The earlier output cannot be linked, and its copy fails: it is removed,
 // and the message gives the true cause.
 TEST_F(CommitKill, ACopyThatFailsIsRemovedAndNamedWithItsCause) {

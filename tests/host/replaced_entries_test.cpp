@@ -1,0 +1,105 @@
+// An entry in a field that the calculation fills is replaced; gahost check
+// and gahost run each say so in one note naming the form, the field, its
+// label, the entry and the value used, unless the file marks the entry as
+// overridden. A nonresident's Georgia rent entered in the part-year
+// schedule's row 4 (Georgia column), which the calculation fills from the
+// state wages worksheet, is the case that went unseen.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/ReplacedEntries.h"
+#include "platform/definitions/FormDefinitions.h"
+#include "tests/host/example_returns.h"
+#include "tests/host/gahost_process.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+constexpr int kPartYearForm = 189217;
+constexpr int kRowFourGeorgia = 189439;   // calculated: from state form 4
+constexpr int kTakenOffGeorgia = 189430;  // an entry
+
+// The note that the entry 6,000 in row 4's Georgia column replaced by 0 is
+// given, as the host writes it.
+std::string rentNote() {
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    const DataMgmt::TaxFormDescPtr form =
+        library.georgia->getTaxFormDescriptor(Primitives::QVImmutableFormIdentifier(kPartYearForm, true));
+    GAHost::ReplacedEntry replaced;
+    replaced.form = form.get();
+    replaced.copy = 1;
+    replaced.field = form->getFieldDesc(Primitives::QVImmutableIdentifier(kRowFourGeorgia)).get();
+    replaced.entry = DataMgmt::FieldValue::number(6000);
+    replaced.used = DataMgmt::FieldValue::number(0);
+    return "gahost: note: " + GAHost::replacedEntryNote(replaced) + "\n";
+}
+
+class ReplacedEntries : public testsupport::ScratchDirTest {
+protected:
+    // The example of a nonresident with the part-year schedule's copy 1 given
+    // one more field.
+    std::string withScheduleField(int field, const std::string& value, bool overridden) {
+        std::string text = readFile((testsupport::kExamples / "nonresident-wages.xml").string());
+        const std::string form = "<FORM DEVNAME=\"GA189217\" COPY=\"1\">";
+        const std::size_t at = text.find(form);
+        EXPECT_NE(at, std::string::npos) << "the example lacks " << form;
+        return text.insert(at + form.size(), std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
+                                                 std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>");
+    }
+
+    // What the command prints on standard error for the file beyond what it
+    // prints for the example itself.
+    std::string addedNotes(const std::string& command, const std::string& file) {
+        std::vector<std::string> args = {command, file};
+        std::vector<std::string> exampleArgs = {command,
+                                                (testsupport::kExamples / "nonresident-wages.xml").string()};
+        if (command == "run") {
+            args.insert(args.end(), {"--out", dir + "/out"});
+            exampleArgs.insert(exampleArgs.end(), {"--out", dir + "/example-out"});
+        }
+        const testsupport::GahostResult example = testsupport::runGahost(exampleArgs, {}, dir);
+        const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir);
+        EXPECT_EQ(example.status, 0) << example.err;
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string& err = r.err;
+        return err.compare(0, example.err.size(), example.err) == 0 ? err.substr(example.err.size()) : err;
+    }
+};
+
+TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
+    const struct {
+        const char* what;
+        int field;
+        const char* value;
+        bool overridden;
+        bool noted;
+    } rows[] = {
+        {"rent in a calculated field", kRowFourGeorgia, "6000", false, true},
+        {"the same entry overridden", kRowFourGeorgia, "6000", true, false},
+        {"the value the calculation leaves", kRowFourGeorgia, "0", false, false},
+        {"an entry in a field not calculated", kTakenOffGeorgia, "6000", false, false},
+    };
+    for (const auto& row : rows) {
+        const std::string file = writeFile("nonresident.xml", withScheduleField(row.field, row.value, row.overridden));
+        for (const std::string command : {"check", "run"}) {
+            SCOPED_TRACE(std::string(row.what) + ", " + command);
+            EXPECT_EQ(addedNotes(command, file), row.noted ? rentNote() : "");
+        }
+    }
+}
+
+TEST_F(ReplacedEntries, CheckCalculatesNoFileOfOneReturn) {
+    // A file of one return, as the module dumps it, has no federal return
+    // to calculate from: check validates it and notes nothing.
+    const std::string file = writeFile(
+        "dump.xml", "<RETURN><FORM DEVNAME=\"GA189217\"><FIELD><ID>" + std::to_string(kRowFourGeorgia) +
+                        "</ID><VALUE>6000</VALUE></FIELD></FORM></RETURN>\n");
+    const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("\nnot calculated: "), std::string::npos) << r.out;
+}
+
+}  // namespace

@@ -14,7 +14,9 @@ void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::Ta
         const DataMgmt::FormID& form = c.desc->getTypeID();
         const bool exists = taxReturn.formExists(form, c.copy);
         for (const PersistanceMgmt::FieldEntry& f : c.fields) {
-            if (!f.desc->isCalculated() || f.overridden || f.value.isNull()) continue;
+            // (An entry marked as overridden keeps its value: no calculation
+            // writes over it.)
+            if (!f.desc->isCalculated() || f.value.isNull()) continue;
             const DataMgmt::FieldValue used =
                 exists ? taxReturn.getValue(form, c.copy, f.desc->getID()) : DataMgmt::FieldValue();
             if (used != f.value) out.push_back({c.desc.get(), c.copy, f.desc.get(), f.value, used, !exists});

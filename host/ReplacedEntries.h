@@ -14,8 +14,9 @@
 
 namespace GAHost {
 
-// One entry of the return file in a calculated field, not marked as
-// overridden, whose value differs from the one the calculation left there.
+// One entry of the return file in a calculated field whose value differs
+// from the one the calculation left there (an entry that the file marks as
+// overridden keeps its value).
 struct ReplacedEntry {
     const DataMgmt::TaxFormDesc* form = nullptr;
     std::uint16_t copy = 0;

@@ -44,29 +44,45 @@ struct EntryRule {
 
 // The entries that the calculation changes, and how.
 const EntryRule kEntryRules[] = {
-    {"GA69", {36, 37, 38, 96, 97, 98}, kAnswer,
+    {"GA69",
+     {36, 37, 38, 96, 97, 98},
+     kAnswer,
      "each filer's residency: an entered box stands, the others go to no; without one the federal return's"},
     {"GA69", {12, 77}, kAnswer, "the refund by direct deposit or the other choice"},
     {"GA69", {83, 93, 95, 105, 106, 109}, kAnswer, "filing options, each the default of its pair"},
-    {"GA69", {193208, 193214, 193215, 199053, 193216, 193222, 193223, 199054}, kAnswer,
+    {"GA69",
+     {193208, 193214, 193215, 199053, 193216, 193222, 193223, 199054},
+     kAnswer,
      "each filer's ID answer: an entered answer stands, else the federal return's"},
-    {"GA69", {193209, 193211, 193212, 193217, 193219, 193220, 193213, 193221}, kFillsEmpty | kEmpties | kAnswer,
+    {"GA69",
+     {193209, 193211, 193212, 193217, 193219, 193220, 193213, 193221},
+     kFillsEmpty | kEmpties | kAnswer,
      "each filer's ID details: filled from federal form 92 while empty, emptied when no ID is given"},
     {"GA70", {17406, 17408, 208}, kAnswer, "the default of a pair of boxes"},
-    {"GA70", {101}, kHoldsToLimit | kEmpties,
+    {"GA70",
+     {101},
+     kHoldsToLimit | kEmpties,
      "the overpayment credited to 2019, at most the overpayment; emptied without an overpayment"},
     {"GA70", {350}, kHoldsToLimit, "dependents not counted for the low-income credit, at most the dependents"},
-    {"GA70", {189509, 189510}, kFillsEmpty | kEmpties,
+    {"GA70",
+     {189509, 189510},
+     kFillsEmpty | kEmpties,
      "a withholding entry's payer number: the linked document's, entered where the document has none (the review "
      "asks for it then)"},
-    {"GA71", {16, 75, 76, 77, 78}, kFillsEmpty | kEmpties,
+    {"GA71",
+     {16, 75, 76, 77, 78},
+     kFillsEmpty | kEmpties,
      "installments and payment dates: 4 installments and the due date when empty; the form is emptied without "
      "box 90"},
-    {"GA71", {24, 25, 26, 27}, kFillsEmpty | kHoldsToLimit | kEmpties,
+    {"GA71",
+     {24, 25, 26, 27},
+     kFillsEmpty | kHoldsToLimit | kEmpties,
      "the withholding of each installment: as entered (box 23), held to the withholding, else spread in equal "
      "parts; emptied with the form"},
     {"GA71", {22, 89}, kAnswer, "the default of a pair of boxes"},
-    {"GA73", {7, 16, 138854, 138855}, kFillsEmpty,
+    {"GA73",
+     {7, 16, 138854, 138855},
+     kFillsEmpty,
      "another state's row: filled from the federal return's nonresident state, else entered"},
     {"GA73", {138856}, kAnswer, "marks the other state's row filled from the federal return"},
     {"GA75", {7, 9, 10, 51, 52}, kAnswer, "the projection and the voucher: pairs of boxes with a default"},
@@ -79,8 +95,10 @@ const EntryRule kEntryRules[] = {
     {"GA190061", {190236}, kHoldsToLimit, "the credit claimed, at most what is available"},
     {"GA203811", {203860}, kHoldsToLimit, "the first part of the credit used, at most the total"},
     {"ST4", {28}, kFillsEmpty, "a nonresident's Georgia wages: box 16 of the W-2s' Georgia lines unless entered"},
-    {"ST4", {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
-     kHoldsToLimit | kEmpties, "a nonresident's Georgia column: entered, held to the line's federal amount"},
+    {"ST4",
+     {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
+     kHoldsToLimit | kEmpties,
+     "a nonresident's Georgia column: entered, held to the line's federal amount"},
 };
 
 double asAmount(const FieldValue& v) { return v.isNull() ? 0.0 : v.getNumber(); }
@@ -144,9 +162,9 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
                     used.insert(&*rule);
                     continue;
                 }
-                unmarked.emplace(fieldKey(name, w.field.getNumber()),
-                                 fs::path(file).filename().string() + ": " + w.operation + " changed copy " +
-                                     std::to_string(w.copy));
+                unmarked.emplace(fieldKey(name, w.field.getNumber()), fs::path(file).filename().string() + ": " +
+                                                                          w.operation + " changed copy " +
+                                                                          std::to_string(w.copy));
             }
         }
     }

@@ -18,8 +18,9 @@
 namespace {
 
 constexpr int kPartYearForm = 189217;
-constexpr int kRowFourGeorgia = 189439;   // calculated: from state form 4
-constexpr int kTakenOffGeorgia = 189430;  // an entry
+constexpr int kRowFourGeorgia = 189439;  // calculated: from state form 4
+// A nonresident's Georgia column of a line of the state wages worksheet.
+constexpr int kHeldNonresidentColumn = 39;
 
 // The note that the entry 6,000 in row 4's Georgia column replaced by 0 is
 // given, as the host writes it.
@@ -38,23 +39,23 @@ std::string rentNote() {
 
 class ReplacedEntries : public testsupport::ScratchDirTest {
 protected:
-    // The example of a nonresident with the part-year schedule's copy 1 given
-    // one more field.
-    std::string withScheduleField(int field, const std::string& value, bool overridden) {
+    // The example of a nonresident with one more field in copy 1 of a
+    // Georgia form.
+    std::string withField(const std::string& form, int field, const std::string& value, bool overridden) {
         std::string text = readFile((testsupport::kExamples / "nonresident-wages.xml").string());
-        const std::string form = "<FORM DEVNAME=\"GA189217\" COPY=\"1\">";
-        const std::size_t at = text.find(form);
-        EXPECT_NE(at, std::string::npos) << "the example lacks " << form;
-        return text.insert(at + form.size(), std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
-                                                 std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>");
+        const std::string entry = std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
+                                  std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
+        const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"1\">";
+        const std::size_t at = text.find(start);
+        if (at != std::string::npos) return text.insert(at + start.size(), entry);
+        return text.insert(text.rfind("</RETURN>"), start + entry + "</FORM>\n");
     }
 
     // What the command prints on standard error for the file beyond what it
     // prints for the example itself.
     std::string addedNotes(const std::string& command, const std::string& file) {
         std::vector<std::string> args = {command, file};
-        std::vector<std::string> exampleArgs = {command,
-                                                (testsupport::kExamples / "nonresident-wages.xml").string()};
+        std::vector<std::string> exampleArgs = {command, (testsupport::kExamples / "nonresident-wages.xml").string()};
         if (command == "run") {
             args.insert(args.end(), {"--out", dir + "/out"});
             exampleArgs.insert(exampleArgs.end(), {"--out", dir + "/example-out"});
@@ -71,18 +72,22 @@ protected:
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
     const struct {
         const char* what;
+        const char* form;
         int field;
         const char* value;
         bool overridden;
         bool noted;
     } rows[] = {
-        {"rent in a calculated field", kRowFourGeorgia, "6000", false, true},
-        {"the same entry overridden", kRowFourGeorgia, "6000", true, false},
-        {"the value the calculation leaves", kRowFourGeorgia, "0", false, false},
-        {"an entry in a field not calculated", kTakenOffGeorgia, "6000", false, false},
+        {"rent in a calculated field", "GA189217", kRowFourGeorgia, "6000", false, true},
+        {"the same entry overridden", "GA189217", kRowFourGeorgia, "6000", true, false},
+        {"the value the calculation leaves", "GA189217", kRowFourGeorgia, "0", false, false},
+        // An entry, which the calculation holds to the line's federal amount
+        // of 0, is not calculated.
+        {"an entry held to a limit", "ST4", kHeldNonresidentColumn, "6000", false, false},
     };
     for (const auto& row : rows) {
-        const std::string file = writeFile("nonresident.xml", withScheduleField(row.field, row.value, row.overridden));
+        const std::string file =
+            writeFile("nonresident.xml", withField(row.form, row.field, row.value, row.overridden));
         for (const std::string command : {"check", "run"}) {
             SCOPED_TRACE(std::string(row.what) + ", " + command);
             EXPECT_EQ(addedNotes(command, file), row.noted ? rentNote() : "");
@@ -93,9 +98,9 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
 TEST_F(ReplacedEntries, CheckCalculatesNoFileOfOneReturn) {
     // A file of one return, as the module dumps it, has no federal return
     // to calculate from: check validates it and notes nothing.
-    const std::string file = writeFile(
-        "dump.xml", "<RETURN><FORM DEVNAME=\"GA189217\"><FIELD><ID>" + std::to_string(kRowFourGeorgia) +
-                        "</ID><VALUE>6000</VALUE></FIELD></FORM></RETURN>\n");
+    const std::string file =
+        writeFile("dump.xml", "<RETURN><FORM DEVNAME=\"GA189217\"><FIELD><ID>" + std::to_string(kRowFourGeorgia) +
+                                  "</ID><VALUE>6000</VALUE></FIELD></FORM></RETURN>\n");
     const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");

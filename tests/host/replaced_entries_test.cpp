@@ -19,33 +19,38 @@ namespace {
 
 constexpr int kPartYearForm = 189217;
 constexpr int kRowFourGeorgia = 189439;  // calculated: from state form 4
+// The credit summary, whose copies past the credits listed the calculation
+// removes, and a calculated field of it.
+constexpr int kCreditSummary = 189216;
+constexpr int kCreditSummaryField = 189812;
 // A nonresident's Georgia column of a line of the state wages worksheet.
 constexpr int kHeldNonresidentColumn = 39;
 
-// The note that the entry 6,000 in row 4's Georgia column replaced by 0 is
-// given, as the host writes it.
-std::string rentNote() {
+// The note of an entry of 6,000 in a field of a Georgia form, replaced by
+// `used` (none: its copy removed), as the host writes it.
+std::string noteOf(int formNumber, std::uint16_t copy, int field, const DataMgmt::FieldValue* used) {
     const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
     const DataMgmt::TaxFormDescPtr form =
-        library.georgia->getTaxFormDescriptor(Primitives::QVImmutableFormIdentifier(kPartYearForm, true));
+        library.georgia->getTaxFormDescriptor(Primitives::QVImmutableFormIdentifier(formNumber, true));
     GAHost::ReplacedEntry replaced;
     replaced.form = form.get();
-    replaced.copy = 1;
-    replaced.field = form->getFieldDesc(Primitives::QVImmutableIdentifier(kRowFourGeorgia)).get();
+    replaced.copy = copy;
+    replaced.field = form->getFieldDesc(Primitives::QVImmutableIdentifier(field)).get();
     replaced.entry = DataMgmt::FieldValue::number(6000);
-    replaced.used = DataMgmt::FieldValue::number(0);
+    replaced.copyRemoved = used == nullptr;
+    if (used != nullptr) replaced.used = *used;
     return "gahost: note: " + GAHost::replacedEntryNote(replaced) + "\n";
 }
 
 class ReplacedEntries : public testsupport::ScratchDirTest {
 protected:
-    // The example of a nonresident with one more field in copy 1 of a
+    // The example of a nonresident with one more field in a copy of a
     // Georgia form.
-    std::string withField(const std::string& form, int field, const std::string& value, bool overridden) {
+    std::string withField(const std::string& form, int copy, int field, const std::string& value, bool overridden) {
         std::string text = readFile((testsupport::kExamples / "nonresident-wages.xml").string());
         const std::string entry = std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
                                   std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
-        const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"1\">";
+        const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"" + std::to_string(copy) + "\">";
         const std::size_t at = text.find(start);
         if (at != std::string::npos) return text.insert(at + start.size(), entry);
         return text.insert(text.rfind("</RETURN>"), start + entry + "</FORM>\n");
@@ -70,27 +75,33 @@ protected:
 };
 
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
+    const DataMgmt::FieldValue zero = DataMgmt::FieldValue::number(0);
     const struct {
         const char* what;
         const char* form;
+        int copy;
         int field;
         const char* value;
         bool overridden;
-        bool noted;
+        std::string note;
     } rows[] = {
-        {"rent in a calculated field", "GA189217", kRowFourGeorgia, "6000", false, true},
-        {"the same entry overridden", "GA189217", kRowFourGeorgia, "6000", true, false},
-        {"the value the calculation leaves", "GA189217", kRowFourGeorgia, "0", false, false},
+        {"rent in a calculated field", "GA189217", 1, kRowFourGeorgia, "6000", false,
+         noteOf(kPartYearForm, 1, kRowFourGeorgia, &zero)},
+        {"the same entry overridden", "GA189217", 1, kRowFourGeorgia, "6000", true, ""},
+        {"the value the calculation leaves", "GA189217", 1, kRowFourGeorgia, "0", false, ""},
         // An entry, which the calculation holds to the line's federal amount
         // of 0, is not calculated.
-        {"an entry held to a limit", "ST4", kHeldNonresidentColumn, "6000", false, false},
+        {"an entry held to a limit", "ST4", 1, kHeldNonresidentColumn, "6000", false, ""},
+        // No credit is listed: the calculation keeps one copy of the summary.
+        {"an entry in a copy the calculation removes", "GA189216", 2, kCreditSummaryField, "6000", false,
+         noteOf(kCreditSummary, 2, kCreditSummaryField, nullptr)},
     };
     for (const auto& row : rows) {
         const std::string file =
-            writeFile("nonresident.xml", withField(row.form, row.field, row.value, row.overridden));
+            writeFile("nonresident.xml", withField(row.form, row.copy, row.field, row.value, row.overridden));
         for (const std::string command : {"check", "run"}) {
             SCOPED_TRACE(std::string(row.what) + ", " + command);
-            EXPECT_EQ(addedNotes(command, file), row.noted ? rentNote() : "");
+            EXPECT_EQ(addedNotes(command, file), row.note);
         }
     }
 }

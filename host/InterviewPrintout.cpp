@@ -57,12 +57,8 @@ void runInterview(std::ostream& out, const ModuleLoader& module, const std::stri
     session.load(returnFile);
 
     // The statuses read the calculated return.
-    TaxFormPrintMgmt::TaxFormPrinterPtr printer(
-        module.createTaxFormPrinterInstance()(session.federal(), session.georgia()));
-    CalculationMgmt::TaxReturnCalcEnginePtr engine(
-        module.createCalcEngineInstance()(session.federal(), session.georgia(), printer));
-    engine->setReturnName(std::filesystem::path(returnFile).stem().string());
-    reportCalculation(out, settleReturn(*engine, *session.georgiaState()));
+    ModuleCalculation calculation(module, session, std::filesystem::path(returnFile).stem().string());
+    reportCalculation(out, calculation.settle());
 
     {
         const std::unique_ptr<std::vector<TopicMgmt::TopicDesc*>, TopicListDeleter> topics(

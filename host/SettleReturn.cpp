@@ -101,11 +101,24 @@ Settling settleReturn(CalculationMgmt::TaxReturnCalcEngine& engine, StateDataMgm
 
 void reportCalculation(std::ostream& out, const Settling& settling) {
     out << "calculated the Georgia return\n";
+    reportUnsettled(out, settling);
+}
+
+void reportUnsettled(std::ostream& out, const Settling& settling) {
     if (!settling.settled) {
         out << "the Georgia return did not settle in " << settling.calculations
             << " calculations: the last still changed " << settling.stillChanging
             << "; the figures below are those of the last calculation\n";
     }
 }
+
+ModuleCalculation::ModuleCalculation(const ModuleLoader& module, HostSession& session, const std::string& returnName)
+    : georgia_(*session.georgiaState()),
+      printer_(module.createTaxFormPrinterInstance()(session.federal(), session.georgia())),
+      engine_(module.createCalcEngineInstance()(session.federal(), session.georgia(), printer_)) {
+    engine_->setReturnName(returnName);
+}
+
+Settling ModuleCalculation::settle() { return settleReturn(*engine_, georgia_); }
 
 }  // namespace GAHost

@@ -1,4 +1,4 @@
-// The settle step of gahost run and gahost interview: the Georgia return is
+// The settle step of gahost run, check and interview: the Georgia return is
 // calculated again until a calculation changes no field of it. The order in
 // which the module calculates its forms lets some fields read others of the
 // previous calculation (form 69's withdrawal amount reads form 70's amount
@@ -9,7 +9,10 @@
 #include <ostream>
 #include <string>
 
+#include "host/HostSession.h"
+#include "host/ModuleLoader.h"
 #include "platform/framework/CalcEngine.h"
+#include "platform/framework/TaxFormPrinter.h"
 #include "platform/store/StateDataMgmt.h"
 
 namespace GAHost {
@@ -33,5 +36,29 @@ Settling settleReturn(CalculationMgmt::TaxReturnCalcEngine& engine, StateDataMgm
 // "calculated the Georgia return", and when the return did not settle, a
 // line that says so and names a field that still changed.
 void reportCalculation(std::ostream& out, const Settling& settling);
+// That line alone, when the return did not settle.
+void reportUnsettled(std::ostream& out, const Settling& settling);
+
+// The module's printer and calculation engine on the session's returns,
+// which the module loaded for the session must have made: the printer is
+// made first, as the engine is built on it, and the engine goes first. The
+// engine knows the return by the name given (the return file's stem).
+class ModuleCalculation {
+public:
+    ModuleCalculation(const ModuleLoader& module, HostSession& session, const std::string& returnName);
+    ModuleCalculation(const ModuleCalculation&) = delete;
+    ModuleCalculation& operator=(const ModuleCalculation&) = delete;
+
+    TaxFormPrintMgmt::TaxFormPrinterPtr& printer() { return printer_; }
+    CalculationMgmt::TaxReturnCalcEnginePtr& engine() { return engine_; }
+
+    // settleReturn on the session's Georgia return.
+    Settling settle();
+
+private:
+    StateDataMgmt::StateTaxReturn& georgia_;
+    TaxFormPrintMgmt::TaxFormPrinterPtr printer_;
+    CalculationMgmt::TaxReturnCalcEnginePtr engine_;
+};
 
 }  // namespace GAHost

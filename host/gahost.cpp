@@ -1,6 +1,8 @@
 // gahost: the command-line host of the Georgia module.
 //
-//   gahost check FILE            load a return file, validate it, summarise it
+//   gahost check FILE            load a return file, validate it, summarise it,
+//                                calculate it in memory and tell the entries
+//                                the calculation replaces
 //   gahost run FILE [--out DIR] [--federal-efile FILE] [--device-id ID]
 //                                the main job on a return file
 //   gahost forms                 list every form definition
@@ -32,6 +34,7 @@
 #include "host/ModuleLoader.h"
 #include "host/PreparerNotes.h"
 #include "host/PrintRun.h"
+#include "host/ReplacedEntries.h"
 #include "host/ResultSummary.h"
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
@@ -61,7 +64,10 @@ const char* const kUsage =
     "  check FILE       Load a return file, validate it and summarise it: the\n"
     "                   returns, forms, copies and fields it sets, and the\n"
     "                   entries naming the filers that an e-file needs and the\n"
-    "                   return leaves empty.\n"
+    "                   return leaves empty; then, with the Georgia module,\n"
+    "                   calculate it in memory, writing nothing, and note each\n"
+    "                   entry in a calculated field that the calculation\n"
+    "                   replaces (run notes them too).\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
     "                   Georgia module, print its result, its review, its PDF\n"
     "                   attachments and its summary report, and write the forms to\n"
@@ -74,7 +80,10 @@ const char* const kUsage =
     "                   business name.\n"
     "  fields FORM      List the fields of the form with that dev name, in form\n"
     "                   order, tab-separated: field number, symbolic name, kind\n"
-    "                   (a text with its length in bytes of UTF-8), line label.\n"
+    "                   (a text with its length in bytes of UTF-8), line label,\n"
+    "                   and \"calculated\" (the calculation fills the field and\n"
+    "                   replaces an entry there, unless the return file marks it\n"
+    "                   OVERRIDDEN=\"1\") or \"entry\".\n"
     "  items            List the common federal items that a return file seeds with\n"
     "                   <PULLCOMMON FORM=\"F1\" ITEM=\"name\">, tab-separated: number,\n"
     "                   name, values, meaning, and where gahost takes it from (a\n"
@@ -88,7 +97,7 @@ const char* const kUsage =
     "  --forms DIR      Form definitions (default: $GA_FORMS_DIR, else those\n"
     "                   built into gahost).\n"
     "  --out DIR        Output directory of run (default: the current directory).\n"
-    "  --module PATH    Georgia module library for run and interview (default:\n"
+    "  --module PATH    Georgia module library for run, check and interview (default:\n"
     "                   $GA_MODULE_PATH, else the build's library when it exists).\n"
     "  --efile          run: the Georgia return is being e-filed; the review is the\n"
     "                   e-file check, which tells whether the return is blocked:\n"
@@ -180,7 +189,7 @@ void requireArguments(const Options& o, std::size_t count, const char* what) {
 // command takes a module.
 void refuseRunOptions(const Options& o, bool takesModule) {
     if (!o.outDir.empty()) throw UsageError{"--out applies to run only"};
-    if (!takesModule && !o.modulePath.empty()) throw UsageError{"--module applies to run and interview only"};
+    if (!takesModule && !o.modulePath.empty()) throw UsageError{"--module applies to run, check and interview only"};
     if (o.efile) throw UsageError{"--efile applies to run only"};
     if (!o.federalEFile.empty()) throw UsageError{"--federal-efile applies to run only"};
     if (!o.deviceId.empty()) throw UsageError{"--device-id applies to run only"};
@@ -232,7 +241,7 @@ int listFields(const Options& o) {
     for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
         const DataMgmt::FormFieldDescPtr f = form->getFieldDesc(it.getFieldID());
         std::cout << f->getID().getNumber() << '\t' << f->getSymbolicName() << '\t' << kindWord(*f) << '\t'
-                  << f->getLineID() << '\n';
+                  << f->getLineID() << '\t' << (f->isCalculated() ? "calculated" : "entry") << '\n';
     }
     return kExitOk;
 }
@@ -264,24 +273,6 @@ void summarise(const PersistanceMgmt::ReturnPart& part, std::ostream& out) {
         out << "  " << c.desc->getDevName() << " copy " << c.copy << ": " << n << (n == 1 ? " field" : " fields")
             << '\n';
     }
-}
-
-int check(const Options& o) {
-    requireArguments(o, 1, "a return file");
-    refuseRunOptions(o, /*takesModule=*/false);
-    GAHost::HostSession session(formsDirectory(o));
-    session.openReturns(nullptr);
-    const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0], /*singleReturn=*/true);
-    std::cout << o.arguments[0] << ": valid return file\n";
-    if (c.federal) summarise(*c.federal, std::cout);
-    if (c.georgia) summarise(*c.georgia, std::cout);
-    if (!c.federal && !c.georgia) std::cout << "no returns\n";
-    if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
-    // run --efile blocks the e-file of this return until these are entered.
-    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
-    if (!missing.empty()) std::cout << "Georgia e-file: not possible until the return names its filers\n";
-    GAHost::printMissingFilerEntries(std::cout, missing);
-    return kExitOk;
 }
 
 // ------------------------------------------------------------ run
@@ -361,21 +352,20 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
                         bool efile) {
     // The calculation runs through the module's engine, built on the
     // module's printer. Both go before the returns do.
-    TaxFormPrintMgmt::TaxFormPrinterPtr printer(
-        module.createTaxFormPrinterInstance()(session.federal(), session.georgia()));
-    CalculationMgmt::TaxReturnCalcEnginePtr engine(
-        module.createCalcEngineInstance()(session.federal(), session.georgia(), printer));
-    engine->setReturnName(std::filesystem::path(input).stem().string());
+    GAHost::ModuleCalculation calculation(module, session, std::filesystem::path(input).stem().string());
+    CalculationMgmt::TaxReturnCalcEnginePtr& engine = calculation.engine();
+    TaxFormPrintMgmt::TaxFormPrinterPtr& printer = calculation.printer();
     // The e-file's write changes the return (it marks the answers it maps
     // onto Georgia forms and makes the electronic filing summary): its
     // preparation goes before any output, and the return settles again, so
     // that every output below shows the return that the run saves.
-    GAHost::settleReturn(*engine, *session.georgiaState());
+    calculation.settle();
     if (!GAHost::prepareGeorgiaEFile(module, session, engine, printer, federal, std::cerr)) return false;
-    GAHost::reportCalculation(std::cout, GAHost::settleReturn(*engine, *session.georgiaState()));
+    GAHost::reportCalculation(std::cout, calculation.settle());
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
+    GAHost::noteReplacedEntries(session);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
     const AuditMgmt::TaxFormAuditorPtr auditor =
@@ -443,6 +433,67 @@ int run(const Options& o) {
 
     const GAHost::NotesPrinted notes(std::cerr);
     return runReturn(o, input, outDir, module.get(), modulePath) ? kExitOk : kExitFailed;
+}
+
+// ------------------------------------------------------------ check
+
+// "no entry is replaced by the calculation", "1 entry is replaced ...".
+std::string replacedCount(std::size_t n) {
+    if (n == 0) return "no entry is replaced by the calculation";
+    return std::to_string(n) + (n == 1 ? " entry is" : " entries are") + " replaced by the calculation (see " +
+           (n == 1 ? "the note" : "the notes") + ")";
+}
+
+// The loaded return calculated in memory through the module, as run
+// calculates it, writing nothing; each entry that the calculation replaces
+// is noted. Without a module, or for a file of one return (which holds no
+// federal return to calculate from), it says so and calculates nothing.
+void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& modulePath, GAHost::HostSession& session,
+                       const std::string& input) {
+    if (module == nullptr) {
+        std::cout << "not calculated: no Georgia module loaded (" << modulePath
+                  << " not found), so entries in calculated fields are not compared with the calculation\n";
+        return;
+    }
+    if (session.loaded().rootElement == "RETURN") {
+        std::cout << "not calculated: a file of one return is only validated\n";
+        return;
+    }
+    const GAHost::CurrentStore currentStore(session.store());
+    registerReturnDescriptions(session.library());
+    GAHost::Settling settling;
+    try {
+        GAHost::ModuleCalculation calculation(*module, session, std::filesystem::path(input).stem().string());
+        settling = calculation.settle();
+    } catch (const Exceptions::QuarloException& e) {
+        throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
+                                          "check");
+    }
+    std::cout << "calculated the Georgia return in memory, writing nothing: "
+              << replacedCount(GAHost::noteReplacedEntries(session)) << '\n';
+    GAHost::reportUnsettled(std::cout, settling);
+}
+
+int check(const Options& o) {
+    requireArguments(o, 1, "a return file");
+    refuseRunOptions(o, /*takesModule=*/true);
+    std::string modulePath;
+    const std::unique_ptr<GAHost::ModuleLoader> module = loadModule(o, modulePath);
+    GAHost::HostSession session(formsDirectory(o));
+    session.openReturns(module.get());
+    const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0], /*singleReturn=*/true);
+    std::cout << o.arguments[0] << ": valid return file\n";
+    if (c.federal) summarise(*c.federal, std::cout);
+    if (c.georgia) summarise(*c.georgia, std::cout);
+    if (!c.federal && !c.georgia) std::cout << "no returns\n";
+    if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
+    // run --efile blocks the e-file of this return until these are entered.
+    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
+    if (!missing.empty()) std::cout << "Georgia e-file: not possible until the return names its filers\n";
+    GAHost::printMissingFilerEntries(std::cout, missing);
+    const GAHost::NotesPrinted notes(std::cerr);
+    calculateInMemory(module.get(), modulePath, session, o.arguments[0]);
+    return kExitOk;
 }
 
 int interview(const Options& o) {

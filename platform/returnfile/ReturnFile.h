@@ -119,6 +119,12 @@ std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string&
 // The same for a value of any kind (a box or null value always fits).
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry);
 
+// The text of the VALUE that a return file gives the value in the field: an
+// amount in display units (shifted by the field's edit code), "X" or "NO" for
+// a box, a text as it is; empty for a null value (and for an amount that is
+// not finite, which the store never holds).
+std::string valueText(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value);
+
 // ------------------------------------------------------------ staging model
 
 struct FieldEntry {

@@ -51,4 +51,18 @@ std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::F
     return {};
 }
 
+std::string valueText(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value) {
+    switch (value.kind()) {
+        case DataMgmt::FieldValue::Kind::Box:
+            return value.boxYes() ? "X" : "NO";
+        case DataMgmt::FieldValue::Kind::Text:
+            return value.getText();
+        case DataMgmt::FieldValue::Kind::Number:
+            return DataMgmt::formatDisplayAmount(value.getNumber(), amountPlaces(field));
+        case DataMgmt::FieldValue::Kind::Null:
+            break;
+    }
+    return {};
+}
+
 }  // namespace PersistanceMgmt

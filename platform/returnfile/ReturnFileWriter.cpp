@@ -257,25 +257,14 @@ private:
         end();
     }
 
+    // The value's text; an amount that is not finite is refused.
     template <class Where>
     static std::string valueText(const FieldValue& v, const DataMgmt::FormFieldDesc& d, const Where& where) {
-        switch (v.kind()) {
-            case FieldValue::Kind::Box:
-                return v.boxYes() ? "X" : "NO";
-            case FieldValue::Kind::Text:
-                return v.getText();
-            case FieldValue::Kind::Number: {
-                std::string s = formatDisplayAmount(v.getNumber(), amountPlaces(d));
-                if (s.empty()) {
-                    throw Exceptions::QuarloException(where() + ": the amount is not a finite number", "ReturnFile",
-                                                      "write");
-                }
-                return s;
-            }
-            case FieldValue::Kind::Null:
-                break;
+        std::string s = PersistanceMgmt::valueText(d, v);
+        if (s.empty() && v.isNumber()) {
+            throw Exceptions::QuarloException(where() + ": the amount is not a finite number", "ReturnFile", "write");
         }
-        return {};
+        return s;
     }
 
     struct OpenElement {

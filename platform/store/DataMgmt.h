@@ -138,6 +138,20 @@ private:
     std::variant<std::monostate, double, std::string, Box> v_;
 };
 
+// One change that a calculation's write made to a field (a write that finds
+// the value already there, or a field the user overrode, changes nothing):
+// the field, the write operation ("assignIR", "oneX", "setNull", ...) and
+// the values before and after it. TaxReturn::recordCalculationWrites keeps
+// them.
+struct CalculationWrite {
+    FormID form;
+    std::uint16_t copy = 0;
+    FieldID field;
+    const char* operation = "";
+    FieldValue before;
+    FieldValue after;
+};
+
 // ------------------------------------------------------------ kind check
 
 // Number of calculation writes whose kind disagreed with the field's

@@ -68,6 +68,15 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
     return data.writeSlot(requireField(data, x, operation));
 }
 
+// Stores into the slot and records the change in the return's log.
+template <class Store>
+[[gnu::noinline]] void logWrite(detail::CopyData& data, detail::Slot& slot, const FieldID& x, const char* operation,
+                                Store store) {
+    FieldValue before = slot.value();
+    store(slot);
+    data.returnState->writeLog->push_back({data.form, data.copy, x, operation, std::move(before), slot.value()});
+}
+
 // A write made by the calculation to field x at its place: an overridden
 // field keeps its value, and a value of another kind than the field's is
 // counted. `same` tells whether the slot already holds the value, `store`
@@ -85,7 +94,11 @@ inline void writeAt(detail::CopyData& data, int place, const FieldID& x, const c
         reportKindMismatch(data, x, traits, kind, operation);
     }
     if (!same(slot)) {
-        store(slot);
+        if (data.returnState->writeLog != nullptr) {
+            logWrite(data, slot, x, operation, store);
+        } else {
+            store(slot);
+        }
         data.markChanged();
     }
 }

@@ -19,6 +19,8 @@ namespace DataMgmt::detail {
 struct ReturnState {
     bool saveNeeded = false;
     Utils::StringPoolPtr pool;
+    // Where the calculation's changes are recorded; null when they are not.
+    std::vector<CalculationWrite>* writeLog = nullptr;
 };
 
 // One field slot in 16 bytes: the value (null, a number, a box state, or a

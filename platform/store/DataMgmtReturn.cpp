@@ -280,6 +280,7 @@ bool TaxReturn::lastDataEnteredFromImport(const FormID& f, std::uint16_t c) cons
 
 bool TaxReturn::isSaveNeeded() const { return state_->saveNeeded; }
 void TaxReturn::clearSaveNeeded() { state_->saveNeeded = false; }
+void TaxReturn::recordCalculationWrites(std::vector<CalculationWrite>* log) { state_->writeLog = log; }
 
 // ---- identity
 

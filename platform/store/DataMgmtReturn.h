@@ -132,6 +132,10 @@ public:
     // Whether anything in the return changed since clearSaveNeeded().
     bool isSaveNeeded() const;
     void clearSaveNeeded();
+    // While a log is given, every calculation write that changes a field of
+    // this return (see CalculationWrite) is added to it; null stops the
+    // recording. The log must outlive the recording.
+    void recordCalculationWrites(std::vector<CalculationWrite>* log);
 
     // ---- identity and descriptions
     TaxFormDescPtr getTaxFormDescriptor(const FormID& f) const;  // null for an unknown form

@@ -89,7 +89,7 @@ protected:
         std::map<int, std::string> out;
         for (const std::string& line : linesOf(r.out)) {
             const auto cells = cellsOf(line);
-            if (cells.size() == 4) out[std::stoi(cells[0])] = cells[3];
+            if (cells.size() >= 4) out[std::stoi(cells[0])] = cells[3];
         }
         return out;
     }

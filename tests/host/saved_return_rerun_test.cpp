@@ -1,10 +1,12 @@
 // What a run prints and writes is the return it saves: every example return
 // run through gahost run, on paper and as being e-filed, and then the return
 // that the run saved run again with the same options, gives the same print
-// file, e-file and printout, byte for byte; and every field of its print file
-// stands beside a label of its own, not its number alone. The e-file's
-// preparation, which the run makes before any output for this, fails as the
-// e-file's write does.
+// file, e-file and printout, byte for byte; it holds the calculation's own
+// values, so calculated again as gahost check and gahost run calculate it,
+// it replaces no entry (and neither command notes one); and every field of
+// its print file stands beside a label of its own, not its number alone.
+// The e-file's preparation, which the run makes before any output for this,
+// fails as the e-file's write does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "host/ReplacedEntries.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
+#include "tests/host/module_calculation.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -69,9 +73,10 @@ TEST_P(SavedReturnRerun, TheSavedReturnRunAgainGivesTheSameOutputs) {
     const struct {
         const char* mode;
         std::vector<std::string> options;
+        testsupport::Calculation run;
     } modes[] = {
-        {"paper", {}},
-        {"e-file", {"--efile"}},
+        {"paper", {}, testsupport::Calculation::Run},
+        {"e-file", {"--efile"}, testsupport::Calculation::RunEFiled},
     };
     for (const auto& m : modes) {
         SCOPED_TRACE(m.mode);
@@ -83,6 +88,14 @@ TEST_P(SavedReturnRerun, TheSavedReturnRunAgainGivesTheSameOutputs) {
         EXPECT_EQ(again.printout, once.printout);
         EXPECT_EQ(again.printFile, once.printFile);
         EXPECT_EQ(again.eFile, once.eFile);
+        for (const auto how : {testsupport::Calculation::Check, m.run}) {
+            testsupport::calculateAsGahost(path(first + "/out/" + name + ".xml"), how, path(first), nullptr,
+                                           [](GAHost::HostSession& session) {
+                                               for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session)) {
+                                                   ADD_FAILURE() << GAHost::replacedEntryNote(r);
+                                               }
+                                           });
+        }
     }
 }
 

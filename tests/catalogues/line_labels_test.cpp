@@ -120,6 +120,8 @@ TEST(LineLabels, EveryIncomeLineFromTheFederalMainFormNamesItsFederalFields) {
         it = row.resident;
         ASSERT_FALSE(it.atEOL()) << row.resident.getNumber();
         expectSplitLineLabelled({"ST4", row.federal, row.resident, (it + 1).getFieldID()});
+        // The federal column is the main form's amount, whatever is entered.
+        EXPECT_TRUE(worksheet->getFieldDesc(row.federal)->isCalculated()) << row.federal.getNumber();
         const std::string federal = label("ST4", row.federal);
         const struct {
             const char* form;

@@ -469,8 +469,9 @@ void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
         throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
                                           "check");
     }
-    std::cout << "calculated the Georgia return in memory, writing nothing: "
-              << replacedCount(GAHost::noteReplacedEntries(session)) << '\n';
+    // The notes go out before the line that counts them.
+    const std::size_t replaced = GAHost::noteReplacedEntries(session);
+    std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
     GAHost::reportUnsettled(std::cout, settling);
 }
 

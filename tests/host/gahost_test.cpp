@@ -143,8 +143,7 @@ TEST_F(GahostTest, FieldsShowTheirNamesAndLabelsWhichAFileMayUse) {
     const std::string label =
         library.georgia->findByDevName("GA70")->getFieldDesc(Primitives::QVImmutableIdentifier(83))->getLineID();
     EXPECT_NE(label, "83");
-    EXPECT_NE(r.out.find("\n83\tkGA70_TaxableIncome\tamount\t" + label + "\tcalculated\n"), std::string::npos)
-        << r.out;
+    EXPECT_NE(r.out.find("\n83\tkGA70_TaxableIncome\tamount\t" + label + "\tcalculated\n"), std::string::npos) << r.out;
 
     // By its short name, or by the name its number gives.
     std::string text = readFile(kExample);

@@ -6,8 +6,18 @@
 
 #include "platform/Configuration.h"
 #include "platform/framework/TifFileWriter.h"
+#include "platform/store/TaxDataMgr.h"
+#include "platform/store/TaxReturnDictionary.h"
 
 namespace GAHost {
+
+CurrentSession::CurrentSession(HostSession& session) {
+    DataMgmt::TaxDataMgr::getInstance().setCurrentStore(&session.store());
+    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
+    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
+}
+
+CurrentSession::~CurrentSession() { DataMgmt::TaxDataMgr::getInstance().setCurrentStore(nullptr); }
 
 namespace {
 

@@ -12,20 +12,19 @@
 #include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
-#include "platform/store/TaxDataMgr.h"
 
 namespace GAHost {
 
-// Makes the session's store the data manager's current store for as long as
-// it lives (the PDF register of the output code belongs to that store).
-class CurrentStore {
+// Makes the session the one the host's data manager sees for as long as it
+// lives: its store is the current store (the PDF register of the output code
+// belongs to it), and its returns' descriptions are in the host's dictionary
+// of return types (they stay there).
+class CurrentSession {
 public:
-    explicit CurrentStore(DataMgmt::TaxDataStore& store) {
-        DataMgmt::TaxDataMgr::getInstance().setCurrentStore(&store);
-    }
-    ~CurrentStore() { DataMgmt::TaxDataMgr::getInstance().setCurrentStore(nullptr); }
-    CurrentStore(const CurrentStore&) = delete;
-    CurrentStore& operator=(const CurrentStore&) = delete;
+    explicit CurrentSession(HostSession& session);
+    ~CurrentSession();
+    CurrentSession(const CurrentSession&) = delete;
+    CurrentSession& operator=(const CurrentSession&) = delete;
 };
 
 // The e-file's preparation, before any output of the run: the module's

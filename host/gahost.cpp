@@ -47,7 +47,6 @@
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
-#include "platform/store/TaxReturnDictionary.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "platform/util/Utils.h"
 
@@ -310,12 +309,6 @@ void loadReturns(GAHost::HostSession& session, const GAHost::ModuleLoader* modul
     if (efile) session.georgiaState()->setInElf(true);
 }
 
-// The host's dictionary of return descriptions learns both returns' forms.
-void registerReturnDescriptions(const FormDefinitions::Library& library) {
-    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(library.federal);
-    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(library.georgia);
-}
-
 // Makes the output folder with the folders above it; false (reported on
 // standard error) when it cannot be made.
 bool makeOutputDirectory(const std::filesystem::path& outDir) {
@@ -404,8 +397,7 @@ bool runReturn(const Options& o, const std::string& input, const std::filesystem
     GAHost::refuseCollidingOutputs(outputs, module != nullptr);
     const std::optional<TifWriteMgmt::FederalEFile> federal = GAHost::readFederalEFile(o.federalEFile, outputs);
     loadReturns(session, module, input, o.efile);
-    const GAHost::CurrentStore currentStore(session.store());
-    registerReturnDescriptions(session.library());
+    const GAHost::CurrentSession current(session);
     if (!makeOutputDirectory(outDir)) return false;
 
     IOMgmt::OutputBatch batch(outputs.writtenPaths(module != nullptr));
@@ -459,8 +451,7 @@ void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
         std::cout << "not calculated: a file of one return is only validated\n";
         return;
     }
-    const GAHost::CurrentStore currentStore(session.store());
-    registerReturnDescriptions(session.library());
+    const GAHost::CurrentSession current(session);
     GAHost::Settling settling;
     try {
         GAHost::ModuleCalculation calculation(*module, session, std::filesystem::path(input).stem().string());

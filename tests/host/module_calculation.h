@@ -14,7 +14,6 @@
 #include "host/ModuleLoader.h"
 #include "host/SettleReturn.h"
 #include "platform/Configuration.h"
-#include "platform/store/TaxReturnDictionary.h"
 
 namespace testsupport {
 
@@ -38,9 +37,7 @@ template <class Inspect>
 void calculateAsGahost(const std::string& path, Calculation how, const std::string& eFileDir,
                        std::vector<DataMgmt::CalculationWrite>* writes, Inspect inspect) {
     GAHost::HostSession session("");
-    const GAHost::CurrentStore currentStore(session.store());
-    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
-    DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
+    const GAHost::CurrentSession current(session);
     session.openReturns(&buildModule());
     session.load(path);
     if (how == Calculation::RunEFiled) session.georgiaState()->setInElf(true);

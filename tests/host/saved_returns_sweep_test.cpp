@@ -22,7 +22,6 @@
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
-#include "platform/store/TaxReturnDictionary.h"
 #include "tests/host/example_returns.h"
 
 namespace {
@@ -118,10 +117,7 @@ protected:
         module_ = nullptr;
     }
 
-    SavedReturnsSweep() : session_(""), currentStore_(session_.store()) {
-        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session_.library().federal);
-        DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session_.library().georgia);
-    }
+    SavedReturnsSweep() : session_(""), current_(session_) {}
 
     PersistanceMgmt::ReturnDescriptions descriptions() const {
         return {session_.library().federal.get(), session_.library().georgia.get()};
@@ -163,7 +159,7 @@ protected:
 
     static GAHost::ModuleLoader* module_;
     GAHost::HostSession session_;
-    GAHost::CurrentStore currentStore_;
+    GAHost::CurrentSession current_;
 };
 
 GAHost::ModuleLoader* SavedReturnsSweep::module_ = nullptr;

@@ -46,11 +46,15 @@ std::optional<std::string> writeEFile(const ModuleLoader& module, HostSession& s
 
 }  // namespace
 
-bool prepareGeorgiaEFile(const ModuleLoader& module, HostSession& session,
-                         const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
-                         const TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
-                         const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& err) {
-    return writeEFile(module, session, engine, printer, AuditMgmt::TaxFormAuditorPtr(), federalEFile, err).has_value();
+std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
+                                                const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
+                                                std::ostream& err) {
+    calculation.settle();
+    if (!writeEFile(calculation.module(), calculation.session(), calculation.engine(), calculation.printer(),
+                    AuditMgmt::TaxFormAuditorPtr(), federalEFile, err)) {
+        return std::nullopt;
+    }
+    return calculation.settle();
 }
 
 bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,

@@ -8,6 +8,7 @@
 
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
+#include "host/SettleReturn.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -27,18 +28,18 @@ public:
     CurrentSession& operator=(const CurrentSession&) = delete;
 };
 
-// The e-file's preparation, before any output of the run: the module's
-// e-file writer writes the e-file once, so that what its write changes in
-// the return (the answers it maps onto Georgia forms, the electronic filing
-// summary it makes and calculates) is there before anything is printed.
-// The file is staged in the run's output batch, where the e-file's own
-// write (writeGeorgiaEFile) supersedes it: it is never kept, and nothing is
-// printed of it. False (reported on `err` as writeGeorgiaEFile reports it)
-// when the writer answers that the file was not written.
-bool prepareGeorgiaEFile(const ModuleLoader& module, HostSession& session,
-                         const CalculationMgmt::TaxReturnCalcEnginePtr& engine,
-                         const TaxFormPrintMgmt::TaxFormPrinterPtr& printer,
-                         const std::optional<TifWriteMgmt::FederalEFile>& federalEFile, std::ostream& err);
+// How gahost run calculates the return before any output: settled; then
+// the e-file's preparation, since the e-file's write changes the return (it
+// marks the answers it maps onto Georgia forms, and makes and calculates the
+// electronic filing summary): the module's e-file writer writes the e-file
+// once, staged in the run's output batch, where the e-file's own write
+// (writeGeorgiaEFile) supersedes it, so that it is never kept and nothing is
+// printed of it; then settled again, so that every output shows the return
+// that the run saves. None when the writer answers that the preparation was
+// not written (reported on `err` as writeGeorgiaEFile reports it).
+std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
+                                                const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
+                                                std::ostream& err);
 
 // Builds the module's e-file writer on the session's returns, the engine,
 // the printer and the auditor (which may be empty), gives it the checked

@@ -113,12 +113,13 @@ void reportUnsettled(std::ostream& out, const Settling& settling) {
 }
 
 ModuleCalculation::ModuleCalculation(const ModuleLoader& module, HostSession& session, const std::string& returnName)
-    : georgia_(*session.georgiaState()),
+    : module_(module),
+      session_(session),
       printer_(module.createTaxFormPrinterInstance()(session.federal(), session.georgia())),
       engine_(module.createCalcEngineInstance()(session.federal(), session.georgia(), printer_)) {
     engine_->setReturnName(returnName);
 }
 
-Settling ModuleCalculation::settle() { return settleReturn(*engine_, georgia_); }
+Settling ModuleCalculation::settle() { return settleReturn(*engine_, *session_.georgiaState()); }
 
 }  // namespace GAHost

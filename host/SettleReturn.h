@@ -49,6 +49,8 @@ public:
     ModuleCalculation(const ModuleCalculation&) = delete;
     ModuleCalculation& operator=(const ModuleCalculation&) = delete;
 
+    const ModuleLoader& module() const { return module_; }
+    HostSession& session() { return session_; }
     TaxFormPrintMgmt::TaxFormPrinterPtr& printer() { return printer_; }
     CalculationMgmt::TaxReturnCalcEnginePtr& engine() { return engine_; }
 
@@ -56,7 +58,8 @@ public:
     Settling settle();
 
 private:
-    StateDataMgmt::StateTaxReturn& georgia_;
+    const ModuleLoader& module_;
+    HostSession& session_;
     TaxFormPrintMgmt::TaxFormPrinterPtr printer_;
     CalculationMgmt::TaxReturnCalcEnginePtr engine_;
 };

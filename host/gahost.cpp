@@ -348,13 +348,10 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::ModuleCalculation calculation(module, session, std::filesystem::path(input).stem().string());
     CalculationMgmt::TaxReturnCalcEnginePtr& engine = calculation.engine();
     TaxFormPrintMgmt::TaxFormPrinterPtr& printer = calculation.printer();
-    // The e-file's write changes the return (it marks the answers it maps
-    // onto Georgia forms and makes the electronic filing summary): its
-    // preparation goes before any output, and the return settles again, so
-    // that every output below shows the return that the run saves.
-    calculation.settle();
-    if (!GAHost::prepareGeorgiaEFile(module, session, engine, printer, federal, std::cerr)) return false;
-    GAHost::reportCalculation(std::cout, calculation.settle());
+    // Every output below shows the return that the run saves.
+    const std::optional<GAHost::Settling> settling = GAHost::settleWithEFilePrepared(calculation, federal, std::cerr);
+    if (!settling) return false;
+    GAHost::reportCalculation(std::cout, *settling);
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
@@ -436,10 +433,10 @@ std::string replacedCount(std::size_t n) {
            (n == 1 ? "the note" : "the notes") + ")";
 }
 
-// The loaded return calculated in memory through the module, as run
-// calculates it, writing nothing; each entry that the calculation replaces
-// is noted. Without a module, or for a file of one return (which holds no
-// federal return to calculate from), it says so and calculates nothing.
+// The loaded return calculated in memory through the module, writing
+// nothing: settled as run settles it, without the e-file's preparation,
+// which writes a file. Each entry that the calculation replaces is noted. Without a module, or for a file of one return
+// (which holds no federal return to calculate from), it says so and calculates nothing.
 void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& modulePath, GAHost::HostSession& session,
                        const std::string& input) {
     if (module == nullptr) {

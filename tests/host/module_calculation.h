@@ -44,16 +44,14 @@ void calculateAsGahost(const std::string& path, Calculation how, const std::stri
     session.georgia()->recordCalculationWrites(writes);
     {
         GAHost::ModuleCalculation calculation(buildModule(), session, "calculated");
-        calculation.settle();
-        if (how != Calculation::Check) {
+        if (how == Calculation::Check) {
+            calculation.settle();
+        } else {
             DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
             const std::string previous = cfg->eFileDir;
             cfg->eFileDir = eFileDir + "/";
-            const bool prepared = GAHost::prepareGeorgiaEFile(buildModule(), session, calculation.engine(),
-                                                              calculation.printer(), std::nullopt, std::cerr);
+            EXPECT_TRUE(GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) << path;
             cfg->eFileDir = previous;
-            EXPECT_TRUE(prepared) << path;
-            calculation.settle();
         }
     }
     session.georgia()->recordCalculationWrites(nullptr);

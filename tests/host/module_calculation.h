@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "host/EFileRun.h"
-#include "host/HostSession.h"
-#include "host/ModuleLoader.h"
-#include "host/SettleReturn.h"
+#include "host/ReplacedEntries.h"
 #include "platform/Configuration.h"
 
 namespace testsupport {
@@ -24,18 +22,15 @@ inline const GAHost::ModuleLoader& buildModule() {
     return module;
 }
 
-// How a return is calculated: as gahost check does (settled), or as gahost
-// run does (settled, the e-file prepared, settled again), on paper or as
-// being e-filed.
+// As gahost check calculates (settled), or as gahost run does, on paper or
+// as being e-filed.
 enum class Calculation { Check, Run, RunEFiled };
 
-// Loads the return file into a session of the module's returns, calculates
-// it as `how` says (a run's e-file is prepared in eFileDir), recording the
-// Georgia return's changes in `writes` when given, and hands the session to
-// inspect.
-template <class Inspect>
-void calculateAsGahost(const std::string& path, Calculation how, const std::string& eFileDir,
-                       std::vector<DataMgmt::CalculationWrite>* writes, Inspect inspect) {
+// Calculates the return file as `how` says (a run's e-file is prepared in
+// eFileDir), recording the Georgia return's changes in `writes` when given;
+// the notes of the entries that the calculation replaced.
+inline std::vector<std::string> calculateAsGahost(const std::string& path, Calculation how, const std::string& eFileDir,
+                                                  std::vector<DataMgmt::CalculationWrite>* writes = nullptr) {
     GAHost::HostSession session("");
     const GAHost::CurrentSession current(session);
     session.openReturns(&buildModule());
@@ -44,18 +39,21 @@ void calculateAsGahost(const std::string& path, Calculation how, const std::stri
     session.georgia()->recordCalculationWrites(writes);
     {
         GAHost::ModuleCalculation calculation(buildModule(), session, "calculated");
+        DataMgmt::QuarloConfiguration& cfg = *DataMgmt::QuarloConfiguration::getInstance();
+        const std::string previous = cfg.eFileDir;
+        cfg.eFileDir = eFileDir + "/";
         if (how == Calculation::Check) {
             calculation.settle();
         } else {
-            DataMgmt::QuarloConfiguration* cfg = DataMgmt::QuarloConfiguration::getInstance();
-            const std::string previous = cfg->eFileDir;
-            cfg->eFileDir = eFileDir + "/";
             EXPECT_TRUE(GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) << path;
-            cfg->eFileDir = previous;
         }
+        cfg.eFileDir = previous;
     }
     session.georgia()->recordCalculationWrites(nullptr);
-    inspect(session);
+    std::vector<std::string> notes;
+    for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session))
+        notes.push_back(GAHost::replacedEntryNote(r));
+    return notes;
 }
 
 }  // namespace testsupport

@@ -1,53 +1,47 @@
-// An entry in a field that the calculation fills is replaced; gahost check
-// and gahost run each say so in one note naming the form, the field, its
-// label, the entry and the value used, unless the file marks the entry as
-// overridden. A nonresident's Georgia rent entered in the part-year
-// schedule's row 4 (Georgia column), which the calculation fills from the
-// state wages worksheet, is the case that went unseen.
+// gahost check and gahost run note each entry in a calculated field that the
+// calculation replaces, unless the file marks it as overridden: the form, the
+// copy, the field, the entry and the value used. The case that went unseen:
+// a nonresident's Georgia rent entered in the part-year schedule's row 4,
+// which the calculation fills from the state wages worksheet.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/ReplacedEntries.h"
-#include "platform/definitions/FormDefinitions.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
 
-constexpr int kPartYearForm = 189217;
-constexpr int kRowFourGeorgia = 189439;  // calculated: from state form 4
-// The credit summary, whose copies past the credits listed the calculation
-// removes, and a calculated field of it.
-constexpr int kCreditSummary = 189216;
-constexpr int kCreditSummaryField = 189812;
-// A nonresident's Georgia column of a line of the state wages worksheet.
-constexpr int kHeldNonresidentColumn = 39;
+const std::string kExample = (testsupport::kExamples / "nonresident-wages.xml").string();
 
-// The note of an entry of 6,000 in a field of a Georgia form, replaced by
-// `used` (none: its copy removed), as the host writes it.
-std::string noteOf(int formNumber, std::uint16_t copy, int field, const DataMgmt::FieldValue* used) {
+// The note on an entry of 6,000 in a Georgia form's field that the
+// calculation replaced with `used`, or whose copy it removed (none).
+std::string noteOf(int form, std::uint16_t copy, int field, std::optional<double> used) {
     const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
-    const DataMgmt::TaxFormDescPtr form =
-        library.georgia->getTaxFormDescriptor(Primitives::QVImmutableFormIdentifier(formNumber, true));
-    GAHost::ReplacedEntry replaced;
-    replaced.form = form.get();
-    replaced.copy = copy;
-    replaced.field = form->getFieldDesc(Primitives::QVImmutableIdentifier(field)).get();
-    replaced.entry = DataMgmt::FieldValue::number(6000);
-    replaced.copyRemoved = used == nullptr;
-    if (used != nullptr) replaced.used = *used;
+    const DataMgmt::TaxFormDescPtr desc =
+        library.georgia->getTaxFormDescriptor(Primitives::QVImmutableFormIdentifier(form, true));
+    const GAHost::ReplacedEntry replaced{
+        .form = desc.get(),
+        .copy = copy,
+        .field = desc->getFieldDesc(Primitives::QVImmutableIdentifier(field)).get(),
+        .entry = DataMgmt::FieldValue::number(6000),
+        .used = used ? DataMgmt::FieldValue::number(*used) : DataMgmt::FieldValue(),
+        .copyRemoved = !used,
+    };
     return "gahost: note: " + GAHost::replacedEntryNote(replaced) + "\n";
 }
 
 class ReplacedEntries : public testsupport::ScratchDirTest {
 protected:
-    // The example of a nonresident with one more field in a copy of a
-    // Georgia form.
-    std::string withField(const std::string& form, int copy, int field, const std::string& value, bool overridden) {
-        std::string text = readFile((testsupport::kExamples / "nonresident-wages.xml").string());
+    // The example with one more field in a copy of a Georgia form.
+    static std::string withField(const std::string& form, int copy, int field, const std::string& value,
+                                 bool overridden) {
+        std::string text = readFile(kExample);
         const std::string entry = std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
                                   std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
         const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"" + std::to_string(copy) + "\">";
@@ -55,29 +49,10 @@ protected:
         if (at != std::string::npos) return text.insert(at + start.size(), entry);
         return text.insert(text.rfind("</RETURN>"), start + entry + "</FORM>\n");
     }
-
-    // What the command prints on standard error for the file beyond what it
-    // prints for the example itself.
-    std::string addedNotes(const std::string& command, const std::string& file) {
-        std::vector<std::string> args = {command, file};
-        std::vector<std::string> exampleArgs = {command, (testsupport::kExamples / "nonresident-wages.xml").string()};
-        if (command == "run") {
-            args.insert(args.end(), {"--out", dir + "/out"});
-            exampleArgs.insert(exampleArgs.end(), {"--out", dir + "/example-out"});
-        }
-        const testsupport::GahostResult example = testsupport::runGahost(exampleArgs, {}, dir);
-        const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir);
-        EXPECT_EQ(example.status, 0) << example.err;
-        EXPECT_EQ(r.status, 0) << r.err;
-        const std::string& err = r.err;
-        return err.compare(0, example.err.size(), example.err) == 0 ? err.substr(example.err.size()) : err;
-    }
 };
 
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
-    const DataMgmt::FieldValue zero = DataMgmt::FieldValue::number(0);
     const struct {
-        const char* what;
         const char* form;
         int copy;
         int field;
@@ -85,33 +60,43 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
         bool overridden;
         std::string note;
     } rows[] = {
-        {"rent in a calculated field", "GA189217", 1, kRowFourGeorgia, "6000", false,
-         noteOf(kPartYearForm, 1, kRowFourGeorgia, &zero)},
-        {"the same entry overridden", "GA189217", 1, kRowFourGeorgia, "6000", true, ""},
-        {"the value the calculation leaves", "GA189217", 1, kRowFourGeorgia, "0", false, ""},
-        // An entry, which the calculation holds to the line's federal amount
-        // of 0, is not calculated.
-        {"an entry held to a limit", "ST4", 1, kHeldNonresidentColumn, "6000", false, ""},
-        // No credit is listed: the calculation keeps one copy of the summary.
-        {"an entry in a copy the calculation removes", "GA189216", 2, kCreditSummaryField, "6000", false,
-         noteOf(kCreditSummary, 2, kCreditSummaryField, nullptr)},
+        // Row 4's Georgia column of the part-year schedule: calculated.
+        {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
+        {"GA189217", 1, 189439, "6000", true, ""},
+        {"GA189217", 1, 189439, "0", false, ""},
+        // A nonresident's Georgia column of state form 4, held to the line's
+        // federal amount of 0: an entry, not calculated.
+        {"ST4", 1, 39, "6000", false, ""},
+        // A copy of the credit summary past the one that the calculation keeps.
+        {"GA189216", 2, 189812, "6000", false, noteOf(189216, 2, 189812, std::nullopt)},
     };
+    std::map<std::string, std::string> exampleNotes;
     for (const auto& row : rows) {
         const std::string file =
-            writeFile("nonresident.xml", withField(row.form, row.copy, row.field, row.value, row.overridden));
+            writeFile("in.xml", withField(row.form, row.copy, row.field, row.value, row.overridden));
         for (const std::string command : {"check", "run"}) {
-            SCOPED_TRACE(std::string(row.what) + ", " + command);
-            EXPECT_EQ(addedNotes(command, file), row.note);
+            SCOPED_TRACE(command + " " + row.form + " field " + std::to_string(row.field) + " = " + row.value);
+            const auto gahost = [&](const std::string& input) {
+                std::vector<std::string> args = {command, input};
+                if (command == "run") args.insert(args.end(), {"--out", path("out")});
+                const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir);
+                EXPECT_EQ(r.status, 0) << r.err;
+                return r.err;
+            };
+            if (!exampleNotes.count(command)) exampleNotes[command] = gahost(kExample);
+            const std::string err = gahost(file);
+            ASSERT_EQ(err.rfind(exampleNotes[command], 0), 0u) << err;
+            EXPECT_EQ(err.substr(exampleNotes[command].size()), row.note);
         }
     }
 }
 
+// A file of one return, as the module dumps it, has no federal return to
+// calculate from: check validates it and notes nothing.
 TEST_F(ReplacedEntries, CheckCalculatesNoFileOfOneReturn) {
-    // A file of one return, as the module dumps it, has no federal return
-    // to calculate from: check validates it and notes nothing.
-    const std::string file =
-        writeFile("dump.xml", "<RETURN><FORM DEVNAME=\"GA189217\"><FIELD><ID>" + std::to_string(kRowFourGeorgia) +
-                                  "</ID><VALUE>6000</VALUE></FIELD></FORM></RETURN>\n");
+    const std::string file = writeFile(
+        "dump.xml",
+        "<RETURN><FORM DEVNAME=\"GA189217\"><FIELD><ID>189439</ID><VALUE>6000</VALUE></FIELD></FORM></RETURN>\n");
     const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");

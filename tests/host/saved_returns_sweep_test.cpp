@@ -3,8 +3,8 @@
 // 10,000,000,000,000 either way as an entry (a calculated field as an
 // override, which keeps to the entries' limit and domain). A return file
 // that the reader refuses is not run, as gahost run does not run it; every
-// other is calculated as gahost run calculates it, in this process through
-// the loaded module, and the return it saves is read back.
+// other is settled as gahost check and run settle it, in this process
+// through the loaded module, and the return it saves is read back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,15 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "host/EFileRun.h"
-#include "host/HostSession.h"
-#include "host/ModuleLoader.h"
-#include "host/SettleReturn.h"
 #include "platform/Exceptions.h"
-#include "platform/framework/CalcEngine.h"
-#include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "tests/host/example_returns.h"
+#include "tests/host/module_calculation.h"
 
 namespace {
 
@@ -108,15 +103,6 @@ std::string firstValueProblem(const ReturnFileContents& contents) {
 
 class SavedReturnsSweep : public ::testing::TestWithParam<std::string> {
 protected:
-    static void SetUpTestSuite() {
-        bool named = false;
-        module_ = new GAHost::ModuleLoader(GAHost::ModuleLoader::resolvePath("", named));
-    }
-    static void TearDownTestSuite() {
-        delete module_;
-        module_ = nullptr;
-    }
-
     SavedReturnsSweep() : session_(""), current_(session_) {}
 
     PersistanceMgmt::ReturnDescriptions descriptions() const {
@@ -135,15 +121,9 @@ protected:
         } catch (const Exceptions::QuarloException&) {
             return std::nullopt;
         }
-        session_.openReturns(module_);
+        session_.openReturns(&testsupport::buildModule());
         ReturnFile::apply(input, session_.federal().get(), session_.georgiaState());
-        {
-            TaxFormPrintMgmt::TaxFormPrinterPtr printer(
-                module_->createTaxFormPrinterInstance()(session_.federal(), session_.georgia()));
-            CalculationMgmt::TaxReturnCalcEnginePtr engine(
-                module_->createCalcEngineInstance()(session_.federal(), session_.georgia(), printer));
-            GAHost::settleReturn(*engine, *session_.georgiaState());
-        }
+        GAHost::ModuleCalculation(testsupport::buildModule(), session_, GetParam()).settle();
         const ReturnFileContents saved =
             ReturnFile::snapshot(session_.federal().get(), session_.georgiaState(), &input);
         if (wholeRead) {
@@ -157,15 +137,12 @@ protected:
         return firstValueProblem(saved);
     }
 
-    static GAHost::ModuleLoader* module_;
     GAHost::HostSession session_;
     GAHost::CurrentSession current_;
 };
 
-GAHost::ModuleLoader* SavedReturnsSweep::module_ = nullptr;
-
 TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
-    const fs::path example = fs::path(GA_SOURCE_DIR) / "examples" / (GetParam() + ".xml");
+    const fs::path example = testsupport::kExamples / (GetParam() + ".xml");
     const ReturnFileContents base = ReturnFile::read(example.string(), descriptions());
     const std::vector<SweptField> fields = labelledAmountFields(session_.library());
     ASSERT_GT(fields.size(), 500u);

@@ -72,14 +72,12 @@ std::optional<int> statedFilingStatus(const PersistanceMgmt::ReturnFileContents&
     return static_cast<int>(seed->value);
 }
 
-}  // namespace
-
-std::vector<MissingFilerEntry> missingFilerEntries(const DataMgmt::TaxReturn& federal, int federalFilingStatus) {
+// The entries that `federal` leaves without a value and the e-file needs.
+std::vector<MissingFilerEntry> missingEntries(const DataMgmt::TaxReturn& federal, bool joint) {
     // Form definitions without the personal information (other than the
     // year's) are not those of an e-file: nothing to ask of them.
     const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID);
     if (form.isNull()) return {};
-    const bool joint = federalFilingStatus == FederalFilingStatus::kJoint;
     const bool abroad =
         !form->getFieldDesc(address.abroad).isNull() && federal.formYes(kForm92ID, kCopy, address.abroad);
     std::vector<MissingFilerEntry> missing;
@@ -95,10 +93,12 @@ std::vector<MissingFilerEntry> missingFilerEntries(const DataMgmt::TaxReturn& fe
     return missing;
 }
 
+}  // namespace
+
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal) return {};
-    return missingFilerEntries(*session.federal(), statedFilingStatus(loaded).value_or(FederalFilingStatus::kSingle));
+    return missingEntries(*session.federal(), statedFilingStatus(loaded) == FederalFilingStatus::kJoint);
 }
 
 void printMissingFilerEntries(std::ostream& out, const std::vector<MissingFilerEntry>& missing) {

@@ -11,7 +11,6 @@
 
 #include "host/HostSession.h"
 #include "platform/Primitives.h"
-#include "platform/store/DataMgmt.h"
 
 namespace GAHost {
 
@@ -26,18 +25,15 @@ struct MissingFilerEntry {
 };
 
 // The entries of the federal personal information that the e-file needs and
-// `federal` leaves without a value, in the order a preparer meets them: the
-// taxpayer's first and last name and social security number; on a joint
-// return (federal filing status 2) the spouse's too; the street and city,
-// and at home the state and ZIP code (an address abroad varies by country,
-// and its further lines are not required).
-std::vector<MissingFilerEntry> missingFilerEntries(const DataMgmt::TaxReturn& federal, int federalFilingStatus);
-
-// The same for the session's return as loaded from its file: the federal
-// return's entries, and the federal filing status that the file states
-// (the federal return's <FILINGSTATUS>, else the Georgia return's seeded
-// common item). A file without a federal return (a single return, which
-// gahost only validates) gives none.
+// the session's return, as loaded from its file, leaves without a value, in
+// the order a preparer meets them: the taxpayer's first and last name and
+// social security number; on a joint return the spouse's too; the street and
+// city, and at home the state and ZIP code (an address abroad varies by
+// country, and its further lines are not required). The return is joint
+// when the file states federal filing status 2 (the federal return's
+// <FILINGSTATUS>, else the Georgia return's seeded common item). A file
+// without a federal return (a single return, which gahost only validates)
+// gives none.
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session);
 
 // One line for each entry, indented by two blanks.

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -22,14 +22,10 @@ namespace {
 // The fields of a print file ("  <symbolic name><TAB><label><TAB><value>")
 // whose label is only the field's number.
 std::string fieldsLabelledByNumber(const std::string& printFile) {
+    static const std::regex labelledByNumber("(^|\n)(  k[^\t\n]*\t[0-9]+\t[^\n]*)");
     std::string out;
-    std::istringstream lines(printFile);
-    for (std::string line; std::getline(lines, line);) {
-        const std::size_t first = line.find('\t');
-        const std::size_t second = first == std::string::npos ? first : line.find('\t', first + 1);
-        if (line.rfind("  k", 0) != 0 || second == std::string::npos) continue;
-        const std::string label = line.substr(first + 1, second - first - 1);
-        if (!label.empty() && label.find_first_not_of("0123456789") == std::string::npos) out += line + "\n";
+    for (std::sregex_iterator it(printFile.begin(), printFile.end(), labelledByNumber), end; it != end; ++it) {
+        out += (*it)[2].str() + "\n";
     }
     return out;
 }

@@ -168,11 +168,11 @@ std::vector<CreditPath> creditPaths() {
     // On both forms: 700 carried in, with 4,000 entered as used, is held to
     // the 700 available and used in full, on the individual part with and
     // without its amounts and the required box, and on both donor parts,
-    // whose results (600 and 800) are no credit of the year; one dollar left
-    // over also makes the copy a credit.
+    // whose results (600 and 800) are no credit of the year. A credit carried
+    // in and kept for later years also makes the copy a credit.
     const CreditPath bothForms[] = {
         {"CarriedUsed", {}, Path::kIndividual, true, 0, 1, 700, 4000, 1900, true},
-        {"CarriedOneLeft", {}, Path::kIndividual, true, 0, 1, 700, 699, 1899, true},
+        {"CarriedKept", {}, Path::kIndividual, true, 0, 1, 700, 0, 1200, true},
         {"NoBoxCarriedUsed", {}, Path::kIndividual, false, 3000, 0, 700, 4000, 1900, true},
         {"SixCarriedUsed", {}, Path::kSixPercent, true, 800, 2, 700, 4000, 1900, true},
         {"SixNoBoxCarriedUsed", {}, Path::kSixPercent, false, 800, 1, 700, 4000, 1900, true},
@@ -196,7 +196,7 @@ std::vector<CreditPath> creditPaths() {
                     {"RuralSeventyFiveNoBoxNoResult", rural, Path::kSeventyFiveA, false, 800, 0, 0, 0, 1200, false},
                     // Carried in on the summary block's second row.
                     {"ConservationCarriedUsed", conservation, {}, {}, 0, 1, 700, 700, 1900, true},
-                    {"ConservationCarriedOneLeft", conservation, {}, {}, 0, 1, 700, 699, 1899, true},
+                    {"ConservationCarriedKept", conservation, {}, {}, 0, 1, 700, 0, 1200, true},
                     {"ConservationNothing", conservation, {}, {}, 0, 1, 0, 0, 1200, false},
                 });
     return rows;

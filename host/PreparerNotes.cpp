@@ -40,6 +40,24 @@ bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, const std::ar
     });
 }
 
+// A field's number as the notes name it.
+std::string fieldNumber(const FieldId& x) { return std::to_string(x.getNumber()); }
+
+// What the calculation reads of a 1099-R: the tax withheld of its state
+// lines of the Georgia return's state, a lump sum marked as one, and the
+// gross distribution of a copy keyed for form 189215, which shows it.
+std::string readOf1099R(const std::string& state) {
+    return "their Georgia tax withheld (field " + fieldNumber(kForm84StateRows[0].withheld) +
+           " on the first state line, " + fieldNumber(kForm84StateRows[1].withheld) +
+           " on the second, where the line's state is " + state +
+           "), which counts in the payments, a lump-sum distribution (field " + fieldNumber(kForm84Lines.lumpSum) +
+           ") and the gross distribution (field " + fieldNumber(kForm84Lines.grossDistribution) +
+           " of a copy whose field " + fieldNumber(kForm84Lines.distributionKey) + " is " +
+           std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
+           " shows on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           " without taking it off income)";
+}
+
 std::optional<std::string> retirementIncomeNote(HostSession& session) {
     if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems)) {
         return std::nullopt;
@@ -49,24 +67,9 @@ std::optional<std::string> retirementIncomeNote(HostSession& session) {
         items += (k == 0 ? "" : k + 1 == kRetirementIncomeItems.size() ? " and " : ", ");
         items += PersistanceMgmt::findCommonItem(kRetirementIncomeItems[k])->name;
     }
-    // What the calculation does read of a 1099-R: the tax withheld of its
-    // Georgia state lines, a lump sum marked as one, and the gross
-    // distribution of a copy keyed for form 189215, which shows it.
-    const std::string withheld =
-        "field " + std::to_string(kForm84StateRows[0].withheld.getNumber()) + " on the first state line, " +
-        std::to_string(kForm84StateRows[1].withheld.getNumber()) + " on the second, where the line's state is " +
-        session.georgiaState()->getAbbreviation();
-    const std::string lumpSum = "field " + std::to_string(kForm84Lines.lumpSum.getNumber());
-    const std::string keyed =
-        "field " + std::to_string(kForm84Lines.grossDistribution.getNumber()) + " of a copy whose field " +
-        std::to_string(kForm84Lines.distributionKey.getNumber()) + " is " + std::to_string(kForm189215StatementKey) +
-        ", which form " + std::to_string(kGAForm189215ID.getNumber()) + " shows on line " +
-        std::to_string(kForm189215Lines.distributionsAndPayments.getNumber()) + " without taking it off income";
-    return "the federal return holds 1099-R copies (form F84); the Georgia calculation reads their Georgia tax "
-           "withheld (" +
-           withheld + "), which counts in the payments, a lump-sum distribution (" + lumpSum +
-           ") and the gross distribution (" + keyed +
-           "), but no taxable pension or IRA distribution: the retirement exclusion takes each filer's from the "
+    return "the federal return holds 1099-R copies (form F84); the Georgia calculation reads " +
+           readOf1099R(session.georgiaState()->getAbbreviation()) +
+           ", but no taxable pension or IRA distribution: the retirement exclusion takes each filer's from the "
            "common items " +
            items +
            ", none of which the return gives; add them to the Georgia return's <HOST> as <PULLCOMMON FORM=\"F1\" "
@@ -102,7 +105,7 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
     const std::optional<W2StateLine> line = firstW2StateLine(*session.federal(), state);
     if (!line) return std::nullopt;
 
-    const std::string field = std::to_string(column.getNumber());
+    const std::string field = fieldNumber(column);
     const std::string worksheetField = "field " + field + " of <FORM DEVNAME=\"ST4\" COPY=\"1\">";
     const std::string note = "W-2 copy " + std::to_string(line->copy) +
                              " (form F52) has a Georgia state line (box 15 \"" + state +
@@ -114,8 +117,7 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
     }
     return note +
            "a nonresident's Georgia wages come from box 16 of the W-2s' Georgia lines; enter them there (field " +
-           std::to_string(line->row->amount.getNumber()) + " of W-2 copy " + std::to_string(line->copy) + "), or in " +
-           worksheetField;
+           fieldNumber(line->row->amount) + " of W-2 copy " + std::to_string(line->copy) + "), or in " + worksheetField;
 }
 
 }  // namespace

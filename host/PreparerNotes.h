@@ -16,8 +16,8 @@ namespace GAHost {
 // - the federal return holds 1099-R copies (federal form 84) and the Georgia
 //   return seeds none of the common items of pensions and IRA distributions,
 //   from which alone the retirement exclusion takes them (the note says what
-//   the calculation does read of a 1099-R: its Georgia tax withheld and a
-//   lump sum);
+//   the calculation does read of a 1099-R: its Georgia tax withheld, a lump
+//   sum and a gross distribution keyed for form 189215);
 // - the return is part-year or nonresident, a W-2 carries a Georgia state
 //   line, and the state wages worksheet (state form 4) holds no Georgia
 //   wages in the column of the return's residency.

@@ -129,7 +129,7 @@ void GATaxReturnCalcEngine::calcConservationCredit(DataMgmt::TaxFormPtr handle, 
 
     // A credit carried in and used in full is a credit the copy produced,
     // though nothing of it is this year's or remains for later years.
-    if (sheet.getIR(l.sum) > 0.0 || sheet.getIR(l.remaining) > 0.0 || sheet.getIR(l.secondUsed) > 0.0) {
+    if (yieldsCredit(sheet, {l.sum, l.remaining, l.secondUsed})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }

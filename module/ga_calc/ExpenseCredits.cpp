@@ -210,11 +210,6 @@ void nullWithoutRequiredBoxes(DataMgmt::TaxForm& sheet, const ExpenseCreditLines
     }
 }
 
-// Whether the copy yields a credit: any of the given lines is above 0.
-bool yieldsCredit(const DataMgmt::TaxForm& sheet, std::initializer_list<FieldId> lines) {
-    return std::any_of(lines.begin(), lines.end(), [&sheet](const FieldId& x) { return sheet.getIR(x) > 0.0; });
-}
-
 }  // namespace
 
 void GATaxReturnCalcEngine::calcEducationExpenseCredit(DataMgmt::TaxFormPtr handle, std::uint16_t /*copy*/,

@@ -29,12 +29,6 @@ namespace {
 
 using namespace TaxYear;
 
-// A worksheet copy yields something when its first result line, or else
-// its second (where it has one), is above 0.
-bool yieldsCredit(const DataMgmt::TaxForm& sheet, const FieldId& first, const FieldId& second = FieldId()) {
-    return sheet.getIR(first) > 0.0 || (!second.isNullID() && sheet.getIR(second) > 0.0);
-}
-
 // The line stays as entered, but never above the limit; a line within it is
 // not written.
 double capAt(DataMgmt::TaxForm& sheet, const FieldId& x, double limit) {
@@ -117,7 +111,7 @@ void GATaxReturnCalcEngine::calcIndCr201(DataMgmt::TaxFormPtr handle, std::uint1
     }
     store(sheet, l.remaining, atLeastZero(available - creditNotBelowZero(sheet, l.credit)));
 
-    if (yieldsCredit(sheet, l.credit, l.remaining)) {
+    if (yieldsCredit(sheet, {l.credit, l.remaining})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -137,7 +131,7 @@ void GATaxReturnCalcEngine::calcIndCr202(DataMgmt::TaxFormPtr handle, std::uint1
     const double share = store(sheet, l.share, sheet.getIR(l.federalAmount) * kIndCr202Rate);
     store(sheet, l.credit, share);
 
-    if (yieldsCredit(sheet, l.credit)) {
+    if (yieldsCredit(sheet, {l.credit})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -156,7 +150,7 @@ void GATaxReturnCalcEngine::calcIndCr203(DataMgmt::TaxFormPtr handle, std::uint1
     const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(available - credit));
 
-    if (yieldsCredit(sheet, l.credit, l.remaining)) {
+    if (yieldsCredit(sheet, {l.credit, l.remaining})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -183,7 +177,7 @@ void GATaxReturnCalcEngine::calcIndCr204(DataMgmt::TaxFormPtr handle, std::uint1
     }
     creditNotBelowZero(sheet, l.credit);
 
-    if (yieldsCredit(sheet, l.credit)) {
+    if (yieldsCredit(sheet, {l.credit})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -208,7 +202,7 @@ void GATaxReturnCalcEngine::calcIndCr205(DataMgmt::TaxFormPtr handle, std::uint1
     const double smaller = store(sheet, l.smaller, std::min(sum, limit));
     store(sheet, l.credit, smaller);
 
-    if (yieldsCredit(sheet, l.credit)) {
+    if (yieldsCredit(sheet, {l.credit})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -233,7 +227,7 @@ void GATaxReturnCalcEngine::calcIndCr206(DataMgmt::TaxFormPtr handle, std::uint1
     const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(allowed + sheet.getIR(l.carriedIn) - credit));
 
-    if (yieldsCredit(sheet, l.credit, l.remaining)) {
+    if (yieldsCredit(sheet, {l.credit, l.remaining})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -265,7 +259,7 @@ void GATaxReturnCalcEngine::calcIndCr207(DataMgmt::TaxFormPtr handle, std::uint1
     }
     store(sheet, l.credit, store(sheet, l.limit, limit));
 
-    if (yieldsCredit(sheet, l.credit)) {
+    if (yieldsCredit(sheet, {l.credit})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -288,7 +282,7 @@ void GATaxReturnCalcEngine::calcIndCr208(DataMgmt::TaxFormPtr handle, std::uint1
     const double credit = creditNotBelowZero(sheet, l.credit);
     store(sheet, l.remaining, atLeastZero(available - credit));
 
-    if (yieldsCredit(sheet, l.credit, l.remaining)) {
+    if (yieldsCredit(sheet, {l.credit, l.remaining})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }
@@ -314,7 +308,7 @@ void GATaxReturnCalcEngine::calcIndCr209(DataMgmt::TaxFormPtr handle, std::uint1
     }
     store(sheet, l.remaining, atLeastZero(sheet.getIR(l.available) - creditNotBelowZero(sheet, l.credit)));
 
-    if (yieldsCredit(sheet, l.credit, l.remaining)) {
+    if (yieldsCredit(sheet, {l.credit, l.remaining})) {
         markEnteredAndCalculated(sheet.getFormID(), sheet.getCopyNumber());
     }
 }

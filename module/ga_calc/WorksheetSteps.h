@@ -6,6 +6,7 @@
 // boxes and amounts allow.
 #pragma once
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "module/catalogues/Form69Lines.h"
@@ -32,6 +33,14 @@ inline double creditNotBelowZero(DataMgmt::TaxForm& sheet, const FieldId& x) {
         return store(sheet, x, 0.0);
     }
     return sheet.getIR(x);
+}
+
+// Whether a worksheet copy yields a credit: any of the given lines (its
+// results, what it uses or leaves over) is above 0. Such a copy is marked
+// entered and calculated, so that the credit index links a summary copy to
+// it.
+inline bool yieldsCredit(const DataMgmt::TaxForm& sheet, std::initializer_list<FieldId> lines) {
+    return std::any_of(lines.begin(), lines.end(), [&sheet](const FieldId& x) { return sheet.getIR(x) > 0.0; });
 }
 
 template <class Fields>

@@ -1,12 +1,9 @@
 // The line labels of the generated form definitions say what a field holds,
 // checked by rules that take their facts from the catalogues, not by copies
-// of the labels: a line split into a part-year and a nonresident column says
-// which column is which, a field the calculation copies names the form and
-// field it comes from, a line filled from a common federal item names the
-// item, and the lines of a group are labelled, each differently.
+// of the labels.
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <regex>
 #include <set>
 #include <string>
@@ -59,15 +56,9 @@ bool labelled(const std::string& devName, const QVImmutableIdentifier& field) {
     return !text.empty() && text != std::to_string(field.getNumber());
 }
 
-// The text names the number as a word of its own (27 in "field 27)", not in
-// "field 270").
-bool namesNumber(const std::string& text, std::int32_t number) {
-    return std::regex_search(text, std::regex("(^|[^0-9])" + std::to_string(number) + "([^0-9]|$)"));
-}
-
 bool mentions(const std::string& text, const std::string& word) { return text.find(word) != std::string::npos; }
 
-// ------------------------------------------------------------ split columns
+std::string number(const QVImmutableIdentifier& field) { return std::to_string(field.getNumber()); }
 
 // A line in its three columns: the whole amount, the Georgia part of a
 // part-year resident, the Georgia part of a nonresident.
@@ -76,120 +67,112 @@ struct SplitLine {
     QVImmutableIdentifier whole, partYear, nonresident;
 };
 
-void expectSplitLineLabelled(const SplitLine& line) {
-    SCOPED_TRACE(std::string(line.devName) + " line " + std::to_string(line.whole.getNumber()));
-    const std::string whole = label(line.devName, line.whole);
-    const std::string partYear = label(line.devName, line.partYear);
-    const std::string nonresident = label(line.devName, line.nonresident);
-    for (const QVImmutableIdentifier& column : {line.whole, line.partYear, line.nonresident}) {
-        EXPECT_TRUE(labelled(line.devName, column)) << column.getNumber();
-    }
-    EXPECT_TRUE(whole != partYear && partYear != nonresident && whole != nonresident);
-    // Which state column is Georgia's for which residency.
-    EXPECT_TRUE(mentions(partYear, "part-year") && !mentions(partYear, "nonresident")) << partYear;
-    EXPECT_TRUE(mentions(nonresident, "nonresident") && !mentions(nonresident, "part-year")) << nonresident;
-    EXPECT_FALSE(mentions(whole, "part-year") || mentions(whole, "nonresident")) << whole;
-}
-
+// Each line of the wages worksheet and the statements' regular lines say
+// which state column is Georgia's for which residency.
 TEST(LineLabels, EveryLineOfTheWagesWorksheetSaysWhichColumnIsWhose) {
     const StateForm4Lines& s4 = kStateForm4Lines;
-    std::vector<const StateForm4Lines::Row*> rows = {&s4.interestStatements, &s4.dividendStatements, &s4.wages,
-                                                     &s4.otherWages,         &s4.wagesTotal,         &s4.incomeTotal,
-                                                     &s4.adjustmentTotal};
-    for (const auto& row : s4.incomeLines) rows.push_back(&row);
-    for (const auto& row : s4.adjustmentLines) rows.push_back(&row);
-    for (const StateForm4Lines::Row* row : rows) {
-        expectSplitLineLabelled({"ST4", row->federal, row->resident, row->nonresident});
+    const StatementTotalLine& st2 = kStateForm2Lines.statement.regular;
+    const StatementTotalLine& st3 = kStateForm3Lines.statement.regular;
+    std::vector<SplitLine> lines = {{"ST2", st2.total, st2.partYear, st2.nonresident},
+                                    {"ST3", st3.total, st3.partYear, st3.nonresident}};
+    const auto add = [&lines](const StateForm4Lines::Row& r) {
+        lines.push_back({"ST4", r.federal, r.resident, r.nonresident});
+    };
+    for (const StateForm4Lines::Row* row : {&s4.interestStatements, &s4.dividendStatements, &s4.wages, &s4.otherWages,
+                                            &s4.wagesTotal, &s4.incomeTotal, &s4.adjustmentTotal}) {
+        add(*row);
     }
-    // The statements' regular lines split the same way.
-    expectSplitLineLabelled({"ST2", kStateForm2Lines.statement.regular.total,
-                             kStateForm2Lines.statement.regular.partYear,
-                             kStateForm2Lines.statement.regular.nonresident});
-    expectSplitLineLabelled({"ST3", kStateForm3Lines.statement.regular.total,
-                             kStateForm3Lines.statement.regular.partYear,
-                             kStateForm3Lines.statement.regular.nonresident});
-}
-
-TEST(LineLabels, EveryIncomeLineFromTheFederalMainFormNamesItsFederalFields) {
-    // Column C of a line is the field after column B, as the allocation finds
-    // it.
-    const TaxFormDescPtr worksheet = form("ST4");
-    ASSERT_TRUE(worksheet);
-    for (const WageLineRowLines& row : kWageLineRows) {
-        DataMgmt::QVFieldIDIter it = worksheet->getFieldIDs();
-        it = row.resident;
-        ASSERT_FALSE(it.atEOL()) << row.resident.getNumber();
-        expectSplitLineLabelled({"ST4", row.federal, row.resident, (it + 1).getFieldID()});
-        // The federal column is the main form's amount, whatever is entered.
-        EXPECT_TRUE(worksheet->getFieldDesc(row.federal)->isCalculated()) << row.federal.getNumber();
-        const std::string federal = label("ST4", row.federal);
-        const struct {
-            const char* form;
-            QVImmutableIdentifier field;
-        } sources[] = {{"form 1", row.form1}, {"form 55", row.form55}, {"form 87", row.form87}};
-        for (const auto& source : sources) {
-            if (source.field.isNullID()) continue;
-            const std::string named = std::string(source.form) + " field " + std::to_string(source.field.getNumber());
-            EXPECT_TRUE(mentions(federal, named)) << named << ": " << federal;
-        }
+    std::for_each(s4.incomeLines.begin(), s4.incomeLines.end(), add);
+    std::for_each(s4.adjustmentLines.begin(), s4.adjustmentLines.end(), add);
+    for (const SplitLine& line : lines) {
+        SCOPED_TRACE(std::string(line.devName) + " line " + number(line.whole));
+        const std::string whole = label(line.devName, line.whole);
+        const std::string partYear = label(line.devName, line.partYear);
+        const std::string nonresident = label(line.devName, line.nonresident);
+        EXPECT_TRUE(labelled(line.devName, line.whole)) << whole;
+        EXPECT_FALSE(mentions(whole, "part-year") || mentions(whole, "nonresident")) << whole;
+        EXPECT_TRUE(mentions(partYear, "part-year") && !mentions(partYear, "nonresident")) << partYear;
+        EXPECT_TRUE(mentions(nonresident, "nonresident") && !mentions(nonresident, "part-year")) << nonresident;
     }
 }
 
-// ------------------------------------------------------------ copies
+// The words that name where a field's value comes from.
+std::string copiedFrom(int sourceForm, const QVImmutableIdentifier& source) {
+    return "from form " + std::to_string(sourceForm) + " field " + number(source);
+}
+std::string commonItem(Utils::PCTypes item) { return PersistanceMgmt::findCommonItem(item)->name; }
+
+struct Reference {
+    std::string devName;
+    QVImmutableIdentifier field;
+    std::string names;
+};
 
 // A field the calculation copies from another form names that form and the
-// field: "(from form 69 field 25)".
-TEST(LineLabels, CopiesNameTheFormAndFieldTheyComeFrom) {
+// field ("from form 69 field 25"), a line filled from a common federal item
+// names the item, and a label that sends a person to another field names it
+// by the number the catalogue gives it.
+TEST(LineLabels, LabelsNameTheFieldOrItemTheirValueComesFrom) {
     const QVImmutableIdentifier& taxpayerNumber = kForm69Lines.heading.taxpayerNumber;
-    const struct {
-        const char* devName;
-        QVImmutableIdentifier field;
-        int sourceForm;
-        QVImmutableIdentifier source;
-    } copies[] = {
-        {"GA189215", kForm189215Lines.taxpayerNumber, 69, taxpayerNumber},
-        {"GA189216", kForm189216Lines.taxpayerNumber, 69, taxpayerNumber},
-        {"GA189217", kForm189217Lines.taxpayerNumber, 69, taxpayerNumber},
-        {"GA203811", kForm203811Lines.taxpayerNumber, 69, taxpayerNumber},
-        {"GA187981", kForm187981Lines.filer[0], 69, kForm69Lines.heading.taxpayerFirstName},
-        {"GA187981", kForm187981Lines.filer[2], 69, kForm69Lines.heading.taxpayerLastName},
-        {"GA187981", kForm187981Lines.filer[4], 69, taxpayerNumber},
-        {"GA189217", kForm189217Lines.filers, 70, kForm70Lines.exemptions.filers},
-        {"GA189217", kForm189217Lines.dependents, 70, kForm70Lines.exemptions.dependents},
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    std::vector<Reference> rows = {
+        {"GA189215", kForm189215Lines.taxpayerNumber, copiedFrom(69, taxpayerNumber)},
+        {"GA189216", kForm189216Lines.taxpayerNumber, copiedFrom(69, taxpayerNumber)},
+        {"GA189217", kForm189217Lines.taxpayerNumber, copiedFrom(69, taxpayerNumber)},
+        {"GA203811", kForm203811Lines.taxpayerNumber, copiedFrom(69, taxpayerNumber)},
+        {"GA187981", kForm187981Lines.filer[0], copiedFrom(69, kForm69Lines.heading.taxpayerFirstName)},
+        {"GA187981", kForm187981Lines.filer[2], copiedFrom(69, kForm69Lines.heading.taxpayerLastName)},
+        {"GA187981", kForm187981Lines.filer[4], copiedFrom(69, taxpayerNumber)},
+        {"GA189217", kForm189217Lines.filers, copiedFrom(70, kForm70Lines.exemptions.filers)},
+        {"GA189217", kForm189217Lines.dependents, copiedFrom(70, kForm70Lines.exemptions.dependents)},
+        {"ST4", s4.taxableInterest, commonItem(Utils::kTaxableInterest)},
+        {"ST4", s4.ordinaryDividends, commonItem(Utils::kOrdinaryDividends)},
+        {"ST4", s4.otherWages.federal, commonItem(Utils::kOtherWagesTaxpayer)},
+        {"ST4", s4.taxpayerOtherAdjustment.federal, commonItem(Utils::kWorksheetAdjustmentTaxpayer)},
+        {"ST4", s4.spouseOtherAdjustment.federal, commonItem(Utils::kWorksheetAdjustmentSpouse)},
+        {"ST4", s4.federalAgi, commonItem(Utils::kFederalAgi)},
+        {"GA189217", kForm189217Lines.federalInterest, commonItem(Utils::kTaxableInterest)},
+        {"GA189217", kForm189217Lines.federalDividends, commonItem(Utils::kOrdinaryDividends)},
+        {"GA189215", kForm189215Lines.taxpayerRetirement.pensions, commonItem(Utils::kPensionsTaxpayer)},
+        {"GA189215", kForm189215Lines.spouseRetirement.iraDistributions, commonItem(Utils::kIraDistributionsSpouse)},
+        // Where a part-year resident enters the Georgia wages of a W-2.
+        {"F52", kForm52StateRows[0].amount, "ST4 field " + number(s4.wages.resident)},
+        // The amount the payment voucher takes for the amended return.
+        {"GA77", kForm77Lines.forAmendedReturn, "form 189219 field " + number(kForm189219Lines.settlement.amountOwed)},
     };
-    auto expectNamed = [](const std::string& devName, const QVImmutableIdentifier& field, int sourceForm,
-                          const QVImmutableIdentifier& source) {
-        const std::string named =
-            "from form " + std::to_string(sourceForm) + " field " + std::to_string(source.getNumber());
-        EXPECT_TRUE(mentions(label(devName, field), named))
-            << devName << " " << field.getNumber() << ": " << label(devName, field);
-    };
-    for (const auto& copy : copies) expectNamed(copy.devName, copy.field, copy.sourceForm, copy.source);
+    // The federal column of each line that the federal main form fills is
+    // the main form's amount, whatever is entered, and names its fields.
+    for (const WageLineRowLines& row : kWageLineRows) {
+        EXPECT_TRUE(form("ST4")->getFieldDesc(row.federal)->isCalculated()) << number(row.federal);
+        for (const auto& [name, source] : {std::pair<std::string, QVImmutableIdentifier>{"form 1", row.form1},
+                                           {"form 55", row.form55},
+                                           {"form 87", row.form87}}) {
+            if (!source.isNullID()) rows.push_back({"ST4", row.federal, name + " field " + number(source)});
+        }
+    }
     // The IND-CR worksheets, forms 190054 to 190062, in their heading.
-    const QVImmutableIdentifier worksheetHeadings[] = {
-        kIndCr201.taxpayerNumber, kIndCr202.taxpayerNumber, kIndCr203.taxpayerNumber,
-        kIndCr204.taxpayerNumber, kIndCr205.taxpayerNumber, kIndCr206.taxpayerNumber,
-        kIndCr207.taxpayerNumber, kIndCr208.taxpayerNumber, kIndCr209.taxpayerNumber};
     int worksheet = 190054;
-    for (const QVImmutableIdentifier& heading : worksheetHeadings) {
-        expectNamed("GA" + std::to_string(worksheet++), heading, 69, taxpayerNumber);
+    for (const QVImmutableIdentifier& heading :
+         {kIndCr201.taxpayerNumber, kIndCr202.taxpayerNumber, kIndCr203.taxpayerNumber, kIndCr204.taxpayerNumber,
+          kIndCr205.taxpayerNumber, kIndCr206.taxpayerNumber, kIndCr207.taxpayerNumber, kIndCr208.taxpayerNumber,
+          kIndCr209.taxpayerNumber}) {
+        rows.push_back({"GA" + std::to_string(worksheet++), heading, copiedFrom(69, taxpayerNumber)});
     }
     // The amended return's repetitions of form 70 that are not amounts the
     // calculation settles.
-    const TaxFormDescPtr amended = form("GA189219");
-    ASSERT_TRUE(amended);
-    int named = 0;
     for (const AmendedCopy& copy : kAmendedReturnCopies) {
-        if (amended->getFieldDesc(copy.amended)->isCalculated()) continue;
-        ++named;
-        const std::string text = label("GA189219", copy.amended);
-        EXPECT_TRUE(mentions(text, "(from form 70 field " + std::to_string(copy.mainForm.getNumber()) + ")"))
-            << copy.amended.getNumber() << ": " << text;
+        if (!form("GA189219")->getFieldDesc(copy.amended)->isCalculated()) {
+            rows.push_back({"GA189219", copy.amended, "(" + copiedFrom(70, copy.mainForm) + ")"});
+        }
     }
-    EXPECT_GT(named, 0);
+    ASSERT_GT(rows.size(), 50u);
+    for (const Reference& row : rows) {
+        EXPECT_TRUE(mentions(label(row.devName, row.field), row.names))
+            << row.devName << " " << number(row.field) << ": " << label(row.devName, row.field);
+    }
 }
 
-// The part-year schedule's lines taken from state form 4 name its lines.
+// The part-year schedule's lines taken from state form 4 name its fields.
 TEST(LineLabels, PartYearLinesNameTheWorksheetLinesTheyComeFrom) {
     const Form189217Lines& l = kForm189217Lines;
     const StateForm4Lines& s4 = kStateForm4Lines;
@@ -212,114 +195,71 @@ TEST(LineLabels, PartYearLinesNameTheWorksheetLinesTheyComeFrom) {
     };
     for (const auto& line : lines) {
         const std::string text = label("GA189217", line.field);
-        EXPECT_TRUE(mentions(text, "state form 4")) << line.field.getNumber() << ": " << text;
+        EXPECT_TRUE(mentions(text, "state form 4")) << text;
         for (const QVImmutableIdentifier& source : line.sources) {
-            EXPECT_TRUE(namesNumber(text, source.getNumber())) << source.getNumber() << " in " << text;
+            EXPECT_TRUE(std::regex_search(text, std::regex("\\b" + number(source) + "\\b"))) << number(source) << text;
         }
     }
 }
 
-// A label that sends a person to another field names it by the number the
-// catalogue gives it.
-TEST(LineLabels, ReferencesNameTheFieldTheCalculationUses) {
-    const struct {
-        const char* devName;
-        QVImmutableIdentifier field;
-        std::string names;
-    } rows[] = {
-        // Where a part-year resident enters the Georgia wages of a W-2.
-        {"F52", kForm52StateRows[0].amount, "ST4 field " + std::to_string(kStateForm4Lines.wages.resident.getNumber())},
-        // The amount the payment voucher takes for the amended return.
-        {"GA77", kForm77Lines.forAmendedReturn,
-         "form 189219 field " + std::to_string(kForm189219Lines.settlement.amountOwed.getNumber())},
-    };
-    for (const auto& row : rows) {
-        EXPECT_TRUE(mentions(label(row.devName, row.field), row.names))
-            << row.devName << " " << row.field.getNumber() << ": " << label(row.devName, row.field);
-    }
-}
-
-// ------------------------------------------------------------ common items
-
-TEST(LineLabels, LinesFilledFromACommonItemNameTheItem) {
-    const struct {
-        const char* devName;
-        QVImmutableIdentifier field;
-        Utils::PCTypes item;
-    } rows[] = {
-        {"ST4", kStateForm4Lines.taxableInterest, Utils::kTaxableInterest},
-        {"ST4", kStateForm4Lines.ordinaryDividends, Utils::kOrdinaryDividends},
-        {"ST4", kStateForm4Lines.otherWages.federal, Utils::kOtherWagesTaxpayer},
-        {"ST4", kStateForm4Lines.taxpayerOtherAdjustment.federal, Utils::kWorksheetAdjustmentTaxpayer},
-        {"ST4", kStateForm4Lines.spouseOtherAdjustment.federal, Utils::kWorksheetAdjustmentSpouse},
-        {"ST4", kStateForm4Lines.federalAgi, Utils::kFederalAgi},
-        {"GA189217", kForm189217Lines.federalInterest, Utils::kTaxableInterest},
-        {"GA189217", kForm189217Lines.federalDividends, Utils::kOrdinaryDividends},
-        {"GA189215", kForm189215Lines.taxpayerRetirement.pensions, Utils::kPensionsTaxpayer},
-        {"GA189215", kForm189215Lines.spouseRetirement.iraDistributions, Utils::kIraDistributionsSpouse},
-    };
-    for (const auto& row : rows) {
-        const PersistanceMgmt::CommonItemInfo* item = PersistanceMgmt::findCommonItem(row.item);
-        ASSERT_NE(item, nullptr) << row.item;
-        const std::string text = label(row.devName, row.field);
-        EXPECT_TRUE(mentions(text, std::string("common item ") + item->name) ||
-                    mentions(text, std::string("common items ") + item->name))
-            << row.devName << " " << row.field.getNumber() << ": " << text;
-    }
-}
-
-// ------------------------------------------------------------ groups
-
 // Every line of a group is labelled, each differently from the others.
-void expectLabelledApart(const char* devName, const std::vector<QVImmutableIdentifier>& group) {
-    std::set<std::string> seen;
-    for (const QVImmutableIdentifier& field : group) {
-        EXPECT_TRUE(labelled(devName, field)) << devName << " " << field.getNumber();
-        EXPECT_TRUE(seen.insert(label(devName, field)).second)
-            << devName << " " << field.getNumber() << " repeats " << label(devName, field);
-    }
-}
-
 TEST(LineLabels, TheLinesOfAGroupAreLabelledEachDifferently) {
-    const Form69Lines& f69 = kForm69Lines;
-    std::vector<QVImmutableIdentifier> payments = {f69.estimatedPayments.undated, f69.estimatedPayments.datedTotal,
-                                                   f69.estimatedPayments.total, f69.estimatedPayments.further};
-    const TaxFormDescPtr info = form("GA69");
-    ASSERT_TRUE(info);
-    for (const auto& amount : f69.estimatedPayments.amounts) {
-        DataMgmt::QVFieldIDIter it = info->getFieldIDs();
+    const Form69Lines::EstimatedPayments& paid = kForm69Lines.estimatedPayments;
+    const Form69Lines::Options& o = kForm69Lines.options;
+    const Form189216Lines& cs = kForm189216Lines;
+    const VoucherLines& v = kForm187982Lines.voucher;
+    std::pair<const char*, std::vector<QVImmutableIdentifier>> groups[] = {
+        {"GA69", {paid.undated, paid.datedTotal, paid.total, paid.further}},
+        {"GA69",
+         {o.directDeposit, o.otherRefundChoice, o.depositFromFederal, o.depositRouting, o.depositAccount,
+          o.depositChecking, o.depositSavings}},
+        {"GA70", {}},
+        {"GA189216",
+         {cs.linkedForm, cs.linkedCopy, cs.copyKind, cs.added, cs.total, cs.firstUsed, cs.creditUsed, cs.remaining}},
+        {"GA187982",
+         {v.name, v.number, v.spouseNumber, v.street, v.city, v.state, v.zipCode, v.federalReference, v.taxYear,
+          v.amount, v.scanLine, kForm187982Lines.always, kForm187982Lines.formCode, kForm187982Lines.amountEntered}},
+    };
+    for (const auto& amount : paid.amounts) {
+        DataMgmt::QVFieldIDIter it = form("GA69")->getFieldIDs();
         it = amount;
-        payments.push_back(amount);
-        payments.push_back((it - 1).getFieldID());  // its date, the field before it
+        groups[0].second.insert(groups[0].second.end(), {amount, (it - 1).getFieldID()});  // its date before it
     }
-    expectLabelledApart("GA69", payments);
-    const Form69Lines::Options& o = f69.options;
-    expectLabelledApart("GA69", {o.directDeposit, o.otherRefundChoice, o.depositFromFederal, o.depositRouting,
-                                 o.depositAccount, o.depositChecking, o.depositSavings});
-
-    std::vector<QVImmutableIdentifier> entries;
     for (const WithholdingEntryLines& e : kForm70WithholdingEntries) {
-        entries.insert(entries.end(), {e.link, e.wageBox, e.infoBox, e.row1Box, e.row2Box, e.row3Box, e.row4Box,
-                                       e.id1Box, e.id2Box, e.payerId, e.stateId, e.stateAmount, e.withheld});
+        groups[2].second.insert(groups[2].second.end(),
+                                {e.link, e.wageBox, e.infoBox, e.row1Box, e.row2Box, e.row3Box, e.row4Box, e.id1Box,
+                                 e.id2Box, e.payerId, e.stateId, e.stateAmount, e.withheld});
     }
     for (const auto& row : kForm70Lines.payments.incomeStatements) {
-        entries.insert(entries.end(), {row.payerId, row.stateId, row.georgiaWages, row.withheld});
+        groups[2].second.insert(groups[2].second.end(), {row.payerId, row.stateId, row.georgiaWages, row.withheld});
     }
-    expectLabelledApart("GA70", entries);
-
-    const Form189216Lines& summary = kForm189216Lines;
-    std::vector<QVImmutableIdentifier> summaryLines = {summary.linkedForm, summary.linkedCopy, summary.copyKind,
-                                                       summary.added,      summary.total,      summary.firstUsed,
-                                                       summary.creditUsed, summary.remaining};
-    for (const auto& row : summary.rows) {
-        for (const auto& line : row.lines()) summaryLines.push_back(line);
+    for (const auto& row : cs.rows) {
+        for (const auto& line : row.lines()) groups[3].second.push_back(line);
     }
-    expectLabelledApart("GA189216", summaryLines);
+    for (const auto& [devName, group] : groups) {
+        std::set<std::string> seen;
+        for (const QVImmutableIdentifier& field : group) {
+            EXPECT_TRUE(labelled(devName, field)) << devName << " " << number(field);
+            EXPECT_TRUE(seen.insert(label(devName, field)).second) << devName << " " << number(field) << " repeats";
+        }
+    }
+}
 
-    const VoucherLines& v = kForm187982Lines.voucher;
-    expectLabelledApart("GA187982", {v.name, v.number, v.spouseNumber, v.street, v.city, v.state, v.zipCode,
-                                     v.federalReference, v.taxYear, v.amount, v.scanLine, kForm187982Lines.always,
-                                     kForm187982Lines.formCode, kForm187982Lines.amountEntered});
+// gahost fields shows a field without a label by its number alone: every
+// entry of the voucher, the penalty form and the amended return says what it
+// holds.
+TEST(LineLabels, EveryEntryOfTheVoucherPenaltyAndAmendedFormsIsLabelled) {
+    for (const char* devName : {"GA77", "GA71", "GA189219"}) {
+        const TaxFormDescPtr f = form(devName);
+        ASSERT_TRUE(f) << devName;
+        int entries = 0;
+        for (DataMgmt::QVFieldIDIter it = f->getFieldIDs(); !it.atEOL(); it.next()) {
+            if (f->getFieldDesc(it.getFieldID())->isCalculated()) continue;
+            ++entries;
+            EXPECT_TRUE(labelled(devName, it.getFieldID())) << devName << " " << number(it.getFieldID());
+        }
+        EXPECT_GT(entries, 0) << devName;
+    }
 }
 
 }  // namespace

@@ -141,26 +141,88 @@ TEST_F(CreditSummary, LinesComeFromTheLinkedCopyAndMissingLinesAreEmptied) {
     EXPECT_TRUE(second->isDataEntered());
 }
 
-// One education or rural hospital credit on one path of its form, beside
-// the film credit of the example return, of which 1,200 is used this year.
+// One credit copy beside the film credit of the example return, of which
+// 1,200 is used this year: an education or rural hospital credit on one path
+// of its form, or a conservation credit.
 enum class Path { kIndividual, kSixPercent, kSeventyFiveA, kSeventyFiveB };
 
 struct CreditPath {
-    const char* name;
+    std::string name;
     FormId form;
     Path path;
     bool required;            // the second required box (the first follows the federal return)
     double partFirst;         // the first amount of every part; the others are 5,000 and 10,000
     std::size_t carriedLine;  // which of the amounts added to the credit
     double carried;
-    double used;
+    double used;     // entered as used this year
     double credits;  // form 70's credits of the summary
     bool indexed;    // a summary copy stands for the credit form
 };
 
 void PrintTo(const CreditPath& r, std::ostream* os) { *os << r.name; }
 
-class CreditSummaryOnForm70 : public CreditSummary, public ::testing::WithParamInterface<CreditPath> {};
+std::vector<CreditPath> creditPaths() {
+    const FormId& education = kGAForm187981ID;
+    const FormId& rural = kGAForm203638ID;
+    const FormId& conservation = kGAForm203639ID;
+    // On both forms: 700 carried in, with 4,000 entered as used, is held to
+    // the 700 available and used in full, on the individual part with and
+    // without its amounts and the required box, and on both donor parts,
+    // whose results (600 and 800) are no credit of the year. A credit carried
+    // in and kept for later years also makes the copy a credit.
+    const CreditPath bothForms[] = {
+        {"CarriedUsed", {}, Path::kIndividual, true, 0, 1, 700, 4000, 1900, true},
+        {"CarriedKept", {}, Path::kIndividual, true, 0, 1, 700, 0, 1200, true},
+        {"NoBoxCarriedUsed", {}, Path::kIndividual, false, 3000, 0, 700, 4000, 1900, true},
+        {"SixCarriedUsed", {}, Path::kSixPercent, true, 800, 2, 700, 4000, 1900, true},
+        {"SixNoBoxCarriedUsed", {}, Path::kSixPercent, false, 800, 1, 700, 4000, 1900, true},
+        {"SeventyFiveCarriedUsed", {}, Path::kSeventyFiveA, true, 800, 1, 700, 4000, 1900, true},
+        {"SeventyFiveNoBoxCarriedUsed", {}, Path::kSeventyFiveB, false, 800, 1, 700, 4000, 1900, true},
+        {"Nothing", {}, Path::kIndividual, true, 0, 0, 0, 0, 1200, false},
+    };
+    std::vector<CreditPath> rows;
+    for (const auto& [prefix, form] : {std::pair<std::string, FormId>{"Education", education}, {"Rural", rural}}) {
+        for (CreditPath r : bothForms) {
+            r.name = prefix + r.name;
+            r.form = form;
+            rows.push_back(r);
+        }
+    }
+    rows.insert(rows.end(),
+                {
+                    // The 75 % part's result (800) makes the copy a
+                    // credit only with the required boxes.
+                    {"RuralSeventyFiveResult", rural, Path::kSeventyFiveA, true, 800, 0, 0, 0, 1200, true},
+                    {"RuralSeventyFiveNoBoxNoResult", rural, Path::kSeventyFiveA, false, 800, 0, 0, 0, 1200, false},
+                    // Carried in on the summary block's second row.
+                    {"ConservationCarriedUsed", conservation, {}, {}, 0, 1, 700, 700, 1900, true},
+                    {"ConservationCarriedKept", conservation, {}, {}, 0, 1, 700, 0, 1200, true},
+                    {"ConservationNothing", conservation, {}, {}, 0, 1, 0, 0, 1200, false},
+                });
+    return rows;
+}
+
+class CreditSummaryOnForm70 : public CreditSummary, public ::testing::WithParamInterface<CreditPath> {
+protected:
+    // The entries of an education or rural hospital copy on its path.
+    static void enterPath(const DataMgmt::TaxFormPtr& sheet, const CreditPath& r) {
+        const ExpenseCreditLines& l = r.form == kGAForm187981ID ? kForm187981Lines : kForm203638Lines;
+        setBox(sheet, l.secondRequiredBox, r.required);
+        const FieldId* const donorBox[] = {nullptr, &l.sixPercentBox, &l.seventyFiveBoxA, &l.seventyFiveBoxB};
+        if (const FieldId* box = donorBox[static_cast<int>(r.path)]) {
+            setBox(sheet, *box);
+        }
+        setNumber(sheet, l.individual.first, r.partFirst);
+        setNumber(sheet, l.individual.second, 5000);
+        for (const ExpenseCreditLines::SharePart* part : {&l.sixPercent, &l.seventyFive}) {
+            setNumber(sheet, part->first, r.partFirst);
+            setNumber(sheet, part->second, 5000);
+            setNumber(sheet, part->base, 10000);
+        }
+        setNumber(sheet, l.added[r.carriedLine], r.carried);
+        setNumber(sheet, l.secondUsed, r.used);
+    }
+};
 
 // Every amount the copy produces reaches form 70 through the credit summary:
 // its credit of the year, and a credit carried in and used in full, which
@@ -171,22 +233,13 @@ TEST_P(CreditSummaryOnForm70, CreditUsedReachesForm70) {
     PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/education-and-film-credits.xml",
                                       federal.get(), gaReturn());
     ga->deleteForm(kGAForm187981ID, 1);
-    const ExpenseCreditLines& l = r.form == kGAForm187981ID ? kForm187981Lines : kForm203638Lines;
     auto sheet = gaCopy(r.form);
-    setBox(sheet, l.secondRequiredBox, r.required);
-    const FieldId* const donorBox[] = {nullptr, &l.sixPercentBox, &l.seventyFiveBoxA, &l.seventyFiveBoxB};
-    if (const FieldId* box = donorBox[static_cast<int>(r.path)]) {
-        setBox(sheet, *box);
+    if (r.form == kGAForm203639ID) {
+        setNumber(sheet, kForm203639Lines.summaryRows[r.carriedLine].rowTotal, r.carried);
+        setNumber(sheet, kForm203639Lines.secondUsed, r.used);
+    } else {
+        enterPath(sheet, r);
     }
-    setNumber(sheet, l.individual.first, r.partFirst);
-    setNumber(sheet, l.individual.second, 5000);
-    for (const ExpenseCreditLines::SharePart* part : {&l.sixPercent, &l.seventyFive}) {
-        setNumber(sheet, part->first, r.partFirst);
-        setNumber(sheet, part->second, 5000);
-        setNumber(sheet, part->base, 10000);
-    }
-    setNumber(sheet, l.added[r.carriedLine], r.carried);
-    setNumber(sheet, l.secondUsed, r.used);
     engine.calculateReturn(0);
 
     const auto& credits = kForm70Lines.credits;
@@ -199,73 +252,8 @@ TEST_P(CreditSummaryOnForm70, CreditUsedReachesForm70) {
     EXPECT_EQ(sheet->isDataEntered(), r.indexed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, CreditSummaryOnForm70,
-    ::testing::Values(
-        // Education: carried in and used in full, on the individual part with
-        // and without its amounts and the required box, and on both donor
-        // parts; one dollar left over also makes the copy a credit.
-        CreditPath{"EducationCarriedUsed", kGAForm187981ID, Path::kIndividual, true, 0, 1, 700, 700, 1900, true},
-        CreditPath{"EducationCarriedOneLeft", kGAForm187981ID, Path::kIndividual, true, 0, 1, 700, 699, 1899, true},
-        CreditPath{"EducationNoBoxCarriedUsed", kGAForm187981ID, Path::kIndividual, false, 3000, 0, 700, 700, 1900,
-                   true},
-        CreditPath{"EducationSixCarriedUsed", kGAForm187981ID, Path::kSixPercent, true, 0, 2, 700, 700, 1900, true},
-        CreditPath{"EducationSixNoBoxCarriedUsed", kGAForm187981ID, Path::kSixPercent, false, 800, 1, 700, 700, 1900,
-                   true},
-        CreditPath{"EducationSeventyFiveCarriedUsed", kGAForm187981ID, Path::kSeventyFiveA, true, 0, 1, 700, 700, 1900,
-                   true},
-        CreditPath{"EducationSeventyFiveNoBoxCarriedUsed", kGAForm187981ID, Path::kSeventyFiveB, false, 800, 1, 700,
-                   700, 1900, true},
-        // The 6 % part (600) is no credit of the year: 4,000 entered as used
-        // is held to the nothing available, though the copy is a credit.
-        CreditPath{"EducationSixHeldToNothing", kGAForm187981ID, Path::kSixPercent, true, 5000, 0, 0, 4000, 1200, true},
-        CreditPath{"EducationNothing", kGAForm187981ID, Path::kIndividual, true, 0, 0, 0, 0, 1200, false},
-        // Rural hospital: the same paths.
-        CreditPath{"RuralCarriedUsed", kGAForm203638ID, Path::kIndividual, true, 0, 1, 700, 700, 1900, true},
-        CreditPath{"RuralCarriedOneLeft", kGAForm203638ID, Path::kIndividual, true, 0, 1, 700, 699, 1899, true},
-        CreditPath{"RuralNoBoxCarriedUsed", kGAForm203638ID, Path::kIndividual, false, 3000, 0, 700, 700, 1900, true},
-        CreditPath{"RuralSixCarriedUsed", kGAForm203638ID, Path::kSixPercent, true, 0, 2, 700, 700, 1900, true},
-        CreditPath{"RuralSixNoBoxCarriedUsed", kGAForm203638ID, Path::kSixPercent, false, 800, 1, 700, 700, 1900, true},
-        CreditPath{"RuralSeventyFiveCarriedUsed", kGAForm203638ID, Path::kSeventyFiveA, true, 0, 1, 700, 700, 1900,
-                   true},
-        CreditPath{"RuralSeventyFiveNoBoxCarriedUsed", kGAForm203638ID, Path::kSeventyFiveB, false, 800, 1, 700, 700,
-                   1900, true},
-        // The 75 % part's result (800) makes the copy a credit only with the
-        // required boxes.
-        CreditPath{"RuralSeventyFiveResult", kGAForm203638ID, Path::kSeventyFiveA, true, 800, 0, 0, 0, 1200, true},
-        CreditPath{"RuralSeventyFiveNoBoxNoResult", kGAForm203638ID, Path::kSeventyFiveA, false, 800, 0, 0, 0, 1200,
-                   false}),
-    [](const ::testing::TestParamInfo<CreditPath>& info) { return std::string(info.param.name); });
-
-// A conservation credit carried in on the summary block's second row and
-// used, in full or but one dollar, beside the film credit: it reaches form 70.
-struct ConservationCarried {
-    double carried, used, credits;
-    bool indexed;
-};
-
-class ConservationOnForm70 : public CreditSummary, public ::testing::WithParamInterface<ConservationCarried> {};
-
-TEST_P(ConservationOnForm70, CreditCarriedInReachesForm70) {
-    const ConservationCarried& r = GetParam();
-    const Form203639Lines& l = kForm203639Lines;
-    PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/education-and-film-credits.xml",
-                                      federal.get(), gaReturn());
-    ga->deleteForm(kGAForm187981ID, 1);
-    auto sheet = gaCopy(kGAForm203639ID);
-    setNumber(sheet, l.summaryRows[1].rowTotal, r.carried);
-    setNumber(sheet, l.secondUsed, r.used);
-    engine.calculateReturn(0);
-
-    EXPECT_EQ(gaCopy(kGAForm70ID)->getIR(kForm70Lines.credits.summary), r.credits);
-    const FormId& first = r.indexed ? kGAForm203639ID : kGAForm203811ID;
-    EXPECT_EQ(link(1), std::make_pair(std::int64_t{first.getNumber()}, std::int64_t{1}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Carried, ConservationOnForm70,
-                         ::testing::Values(ConservationCarried{700, 700, 1900, true},
-                                           ConservationCarried{700, 699, 1899, true},
-                                           ConservationCarried{0, 0, 1200, false}));
+INSTANTIATE_TEST_SUITE_P(Paths, CreditSummaryOnForm70, ::testing::ValuesIn(creditPaths()),
+                         [](const ::testing::TestParamInfo<CreditPath>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace gataxtest

@@ -36,16 +36,6 @@ constexpr std::size_t kLongestRecord = 1024 * 1024;
 // could not put back: no later job removes it.
 constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 
-bool present(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// Removes the file; the errno of a failure, 0 when it is gone (or was).
-int removeFile(const std::string& path) {
-    return stagingCalls().unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-}
-
 // Whether the output's file is its staged file, moved into place.
 bool isInPlace(const std::string& folder, const CommitEntry& entry) {
     struct stat st {};

@@ -81,6 +81,11 @@ std::string stemOfTemporaryName(const std::string& name, const std::string& mark
 // Whether the name can name a file within a folder: not empty, no "/",
 // not "." or "..".
 bool isPlainFileName(const std::string& name);
+// Whether something stands at the path (a link is not followed).
+bool present(const std::string& path);
+// Removes the file through the staging calls; the errno of a failure, 0
+// when it is gone (or was).
+int removeFile(const std::string& path);
 
 // Makes the renames in the folder durable; the errno of a failure to open
 // or to sync the folder, else 0. A folder removed meanwhile holds nothing

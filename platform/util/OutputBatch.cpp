@@ -28,11 +28,6 @@ constexpr int kSecondNameTries = 100;
 constexpr std::size_t kCopyBuffer = 64 * 1024;
 constexpr const char* kCannotKeep = "cannot keep the earlier file to put back should the run fail";
 
-bool present(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 // A second name for the earlier output NAME in the folder that no file
 // has, nor its copy's name.
 std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
@@ -65,7 +60,7 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     ::close(in);
     if (out >= 0) ::close(out);
     if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
-    if (error != 0 && out >= 0) stagingCalls().unlink(copy.c_str());
+    if (error != 0 && out >= 0) removeFile(copy);
     return error;
 }
 
@@ -193,9 +188,9 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
-        if (stagingCalls().unlink(lock.c_str()) != 0 && errno != ENOENT) {
+        if (const int error = removeFile(lock); error != 0) {
             IOMgr::getInstance().notice(shownPath(lock) + ": cannot remove the lock file of the outputs: " +
-                                        causeOf(errno) + "; a later run into the folder takes it over");
+                                        causeOf(error) + "; a later run into the folder takes it over");
         }
         ::close(folder.lockFd);
     }

@@ -158,7 +158,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
     for (const auto& [canonical, members] : byFolder) {
         for (std::size_t i : members) outputs_[i].folder = folders_.size();
-        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}, false});
+        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}});
     }
     try {
         for (const auto& [canonical, members] : byFolder) {
@@ -217,16 +217,12 @@ void OutputBatch::recordCommit() {
         }
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
     }
+    std::size_t written = 0;
     try {
-        for (std::size_t f = 0; f < folders_.size(); ++f) {
-            writeCommitRecord(folders_[f].path, entriesOf(f));
-            folders_[f].recorded = true;
-        }
+        for (; written < folders_.size(); ++written) writeCommitRecord(folders_[written].path, entriesOf(written));
     } catch (...) {
-        for (Folder& folder : folders_) {
-            if (folder.recorded) stagingCalls().unlink(commitRecordFilesOf(folder.path).front().c_str());
-            folder.recorded = false;
-        }
+        // Nothing was moved: the records already written go.
+        for (std::size_t f = 0; f < written; ++f) removeFile(commitRecordFilesOf(folders_[f].path).front());
         throw;
     }
 }
@@ -256,7 +252,6 @@ void OutputBatch::rollBack(const std::string& failure) {
     std::string unsynced;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
         const Unfinished unfinished = rollBackFolder(folders_[f].path, entriesOf(f));
-        folders_[f].recorded = false;
         lost += unfinished.lost;
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
@@ -272,7 +267,6 @@ void OutputBatch::finishCommit() {
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
         const Unfinished unfinished = finishCommitted(folders_[f].path, entriesOf(f));
-        folders_[f].recorded = false;
         if (!unfinished.unremoved.empty()) {
             IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
                                         unfinished.unremoved);

@@ -197,7 +197,9 @@ void putBack(const std::string& folder, const CommitEntry& e, Unfinished& unfini
     if (e.kept.empty() ? removeFile(output) == 0 : stagingCalls().rename(kept.c_str(), output.c_str()) == 0) return;
     const std::string cause = causeOf(errno);
     unfinished.lost += "; " + shownPath(output) + " is the new file, it cannot be put back (" + cause + ")";
-    if (!e.kept.empty()) unfinished.lost += ": the earlier file is " + shownPath(kept) + ", which " + kKeptUntil;
+    if (e.kept.empty()) return;
+    unfinished.lost += ": the earlier file is " + shownPath(kept) + ", which " + kKeptUntil;
+    unfinished.keptEarlier.push_back(e.kept);
 }
 
 // The outputs of the lines, for a note: "a.txt, b.txt".
@@ -321,10 +323,7 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     found.carried = unfinished.leftover;
     found.listed.insert(found.carried.begin(), found.carried.end());
     // An earlier file kept by a failed put-back is named once, above.
-    for (const CommitEntry& e : record.entries) {
-        if (!e.kept.empty() && unfinished.lost.find(shownPath(inFolder(folder, e.kept))) != std::string::npos)
-            found.listed.insert(e.kept);
-    }
+    found.listed.insert(unfinished.keptEarlier.begin(), unfinished.keptEarlier.end());
     return found;
 }
 

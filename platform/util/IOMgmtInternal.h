@@ -147,8 +147,10 @@ void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>
 // What finishing a commit or a roll-back did not manage.
 struct Unfinished {
     // "; DIR/NAME is the new file, it cannot be put back (...)...": an
-    // earlier file that stays under its second name until the user acts.
+    // earlier file that stays under its second name until the user acts,
+    // and those second names.
     std::string lost;
+    std::vector<std::string> keptEarlier;
     // Names that could not be removed, listed again in a record, and the
     // message parts that say so.
     std::vector<std::string> leftover;

@@ -218,7 +218,7 @@ std::vector<std::string> commitRecordFilesOf(const std::string& folder) {
 }
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
-    return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min<std::size_t>(kept.size(), 6));
+    return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
 }
 
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries) {

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstddef>
 #include <set>
 #include <string>
 #include <system_error>
@@ -23,10 +24,11 @@ inline constexpr const char* kNothingChanged = "no output of the run is changed"
 
 // ".NAME" + a mark + six letters or digits: a new version of NAME being
 // staged, the earlier NAME's second name while a batch commits, and a copy
-// being made to become that second name.
+// being made to become that second name (which ends as the second name does).
 inline constexpr const char* kStagedMark = ".staged-";
 inline constexpr const char* kKeptMark = ".kept-";
 inline constexpr const char* kCopyMark = ".copy-";
+inline constexpr std::size_t kRandomPartLength = 6;
 
 // Throws "PATH: what: cause; outcome", without the parts not given.
 [[noreturn]] inline void failOn(const std::string& path, const std::string& what, int error = 0,

@@ -31,7 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace detail;
 
-constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in its temporary names, which must stay within
 // the file system's 255 bytes, and followed by "~" and a hash of it all.
 constexpr std::size_t kLongestNameInStem = 200;

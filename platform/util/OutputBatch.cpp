@@ -41,7 +41,8 @@ std::string chooseSecondName(const std::string& folder, const std::string& outpu
 
 // Copies the earlier output to its second name: written whole to the
 // copy's name, synced, then renamed. The errno of a failure (that of the
-// write itself: a disk that is full says so), with the copy removed.
+// write itself: a disk that is full says so); the roll-back that follows
+// removes the copy.
 int copyToSecondName(const std::string& output, const std::string& copy, const std::string& kept, mode_t mode) {
     const int in = ::open(output.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (in < 0) return errno;
@@ -60,7 +61,6 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     ::close(in);
     if (out >= 0) ::close(out);
     if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
-    if (error != 0 && out >= 0) removeFile(copy);
     return error;
 }
 

@@ -228,37 +228,6 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfKilledRuns) {
     ::close(fd);
 }
 
-// The list of all field names of the test facility, asked to go into the
-// output folder, however spelled, under the name of the lock file or of the
-// commit record: it would be lost when the run removes that file, so it is
-// not written, with a note.
-TEST_F(RunOutputsTest, ATestFileUnderAReservedNameIsRefusedWithANote) {
-    const struct {
-        std::string folder;
-        std::string file;
-        std::string use;
-    } rows[] = {
-        {path("out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
-        {path("out/../out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
-        {path("out/."), ".staged-outputs.commit", "is the commit record of this run's outputs"},
-        {path("./out"), ".staged-outputs.rollback", "is the commit record of this run's outputs"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.folder + " " + row.file);
-        writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
-                  "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + row.folder +
-                      "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>" + row.file +
-                      "</GAOUTPUTALLFIELDSFILE></AUTOTESTOPTIONS>");
-        const testsupport::GahostResult r = run({"--autotest", path("root")});
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + row.folder + "/" +
-                             row.file + "\": " + row.use + "; not written\n"),
-                  std::string::npos)
-            << r.err;
-        EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
-    }
-}
-
 // The e-file's last write fails (a file-size limit just under its size,
 // which the e-file's preparation, the print file and the saved return stay
 // under: a large federal block makes the e-file the largest output). The

@@ -69,8 +69,12 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     args = parser.parse_args()
     random.seed(args.seed)
-    work = tempfile.mkdtemp(prefix="kill_runs.")
+    with tempfile.TemporaryDirectory(prefix="kill_runs.") as work:
+        return check_runs(args, work)
 
+
+def check_runs(args, work):
+    """Runs and kills gahost in the folder work; 1 when a check failed."""
     # The outputs of each return and set of options, and how long a run takes.
     expected = {}
     durations = []

@@ -36,16 +36,6 @@ constexpr std::size_t kLongestRecord = 1024 * 1024;
 // could not put back: no later job removes it.
 constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 
-bool present(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// Removes the file; the errno of a failure, 0 when it is gone (or was).
-int removeFile(const std::string& path) {
-    return stagingCalls().unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-}
-
 // Whether the output's file is its staged file, moved into place.
 bool isInPlace(const std::string& folder, const CommitEntry& entry) {
     struct stat st {};
@@ -207,7 +197,9 @@ void putBack(const std::string& folder, const CommitEntry& e, Unfinished& unfini
     if (e.kept.empty() ? removeFile(output) == 0 : stagingCalls().rename(kept.c_str(), output.c_str()) == 0) return;
     const std::string cause = causeOf(errno);
     unfinished.lost += "; " + shownPath(output) + " is the new file, it cannot be put back (" + cause + ")";
-    if (!e.kept.empty()) unfinished.lost += ": the earlier file is " + shownPath(kept) + ", which " + kKeptUntil;
+    if (e.kept.empty()) return;
+    unfinished.lost += ": the earlier file is " + shownPath(kept) + ", which " + kKeptUntil;
+    unfinished.keptEarlier.push_back(e.kept);
 }
 
 // The outputs of the lines, for a note: "a.txt, b.txt".
@@ -226,7 +218,7 @@ std::vector<std::string> commitRecordFilesOf(const std::string& folder) {
 }
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
-    return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min<std::size_t>(kept.size(), 6));
+    return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
 }
 
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries) {
@@ -331,10 +323,7 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     found.carried = unfinished.leftover;
     found.listed.insert(found.carried.begin(), found.carried.end());
     // An earlier file kept by a failed put-back is named once, above.
-    for (const CommitEntry& e : record.entries) {
-        if (!e.kept.empty() && unfinished.lost.find(shownPath(inFolder(folder, e.kept))) != std::string::npos)
-            found.listed.insert(e.kept);
-    }
+    found.listed.insert(unfinished.keptEarlier.begin(), unfinished.keptEarlier.end());
     return found;
 }
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstddef>
 #include <set>
 #include <string>
 #include <system_error>
@@ -23,10 +24,11 @@ inline constexpr const char* kNothingChanged = "no output of the run is changed"
 
 // ".NAME" + a mark + six letters or digits: a new version of NAME being
 // staged, the earlier NAME's second name while a batch commits, and a copy
-// being made to become that second name.
+// being made to become that second name (which ends as the second name does).
 inline constexpr const char* kStagedMark = ".staged-";
 inline constexpr const char* kKeptMark = ".kept-";
 inline constexpr const char* kCopyMark = ".copy-";
+inline constexpr std::size_t kRandomPartLength = 6;
 
 // Throws "PATH: what: cause; outcome", without the parts not given.
 [[noreturn]] inline void failOn(const std::string& path, const std::string& what, int error = 0,
@@ -81,6 +83,11 @@ std::string stemOfTemporaryName(const std::string& name, const std::string& mark
 // Whether the name can name a file within a folder: not empty, no "/",
 // not "." or "..".
 bool isPlainFileName(const std::string& name);
+// Whether something stands at the path (a link is not followed).
+bool present(const std::string& path);
+// Removes the file through the staging calls; the errno of a failure, 0
+// when it is gone (or was).
+int removeFile(const std::string& path);
 
 // Makes the renames in the folder durable; the errno of a failure to open
 // or to sync the folder, else 0. A folder removed meanwhile holds nothing
@@ -142,8 +149,10 @@ void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>
 // What finishing a commit or a roll-back did not manage.
 struct Unfinished {
     // "; DIR/NAME is the new file, it cannot be put back (...)...": an
-    // earlier file that stays under its second name until the user acts.
+    // earlier file that stays under its second name until the user acts,
+    // and those second names.
     std::string lost;
+    std::vector<std::string> keptEarlier;
     // Names that could not be removed, listed again in a record, and the
     // message parts that say so.
     std::vector<std::string> leftover;

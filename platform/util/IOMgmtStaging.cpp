@@ -31,7 +31,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace detail;
 
-constexpr std::size_t kRandomPartLength = 6;
 // A longer file name is cut in its temporary names, which must stay within
 // the file system's 255 bytes, and followed by "~" and a hash of it all.
 constexpr std::size_t kLongestNameInStem = 200;
@@ -137,6 +136,13 @@ bool isPlainFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
+bool present(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+int removeFile(const std::string& path) { return gCalls.unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno; }
+
 int syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? 0 : errno;
@@ -235,7 +241,7 @@ StagedFile::~StagedFile() {
 
 int StagedFile::discard() {
     if (fd_ < 0) return 0;
-    const int error = moved_ || gCalls.unlink(temporary_.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+    const int error = moved_ ? 0 : removeFile(temporary_);
     ::close(fd_);
     fd_ = -1;
     return error;

@@ -219,7 +219,6 @@ private:
         // Second names an earlier job could not remove, which the commit
         // record lists again.
         std::vector<std::string> carried;
-        bool recorded = false;
     };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;

@@ -28,11 +28,6 @@ constexpr int kSecondNameTries = 100;
 constexpr std::size_t kCopyBuffer = 64 * 1024;
 constexpr const char* kCannotKeep = "cannot keep the earlier file to put back should the run fail";
 
-bool present(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 // A second name for the earlier output NAME in the folder that no file
 // has, nor its copy's name.
 std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
@@ -46,7 +41,8 @@ std::string chooseSecondName(const std::string& folder, const std::string& outpu
 
 // Copies the earlier output to its second name: written whole to the
 // copy's name, synced, then renamed. The errno of a failure (that of the
-// write itself: a disk that is full says so), with the copy removed.
+// write itself: a disk that is full says so); the roll-back that follows
+// removes the copy.
 int copyToSecondName(const std::string& output, const std::string& copy, const std::string& kept, mode_t mode) {
     const int in = ::open(output.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (in < 0) return errno;
@@ -65,7 +61,6 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     ::close(in);
     if (out >= 0) ::close(out);
     if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
-    if (error != 0 && out >= 0) stagingCalls().unlink(copy.c_str());
     return error;
 }
 
@@ -163,7 +158,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
     for (const auto& [canonical, members] : byFolder) {
         for (std::size_t i : members) outputs_[i].folder = folders_.size();
-        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}, false});
+        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}});
     }
     try {
         for (const auto& [canonical, members] : byFolder) {
@@ -193,9 +188,9 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
-        if (stagingCalls().unlink(lock.c_str()) != 0 && errno != ENOENT) {
+        if (const int error = removeFile(lock); error != 0) {
             IOMgr::getInstance().notice(shownPath(lock) + ": cannot remove the lock file of the outputs: " +
-                                        causeOf(errno) + "; a later run into the folder takes it over");
+                                        causeOf(error) + "; a later run into the folder takes it over");
         }
         ::close(folder.lockFd);
     }
@@ -222,16 +217,12 @@ void OutputBatch::recordCommit() {
         }
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
     }
+    std::size_t written = 0;
     try {
-        for (std::size_t f = 0; f < folders_.size(); ++f) {
-            writeCommitRecord(folders_[f].path, entriesOf(f));
-            folders_[f].recorded = true;
-        }
+        for (; written < folders_.size(); ++written) writeCommitRecord(folders_[written].path, entriesOf(written));
     } catch (...) {
-        for (Folder& folder : folders_) {
-            if (folder.recorded) stagingCalls().unlink(commitRecordFilesOf(folder.path).front().c_str());
-            folder.recorded = false;
-        }
+        // Nothing was moved: the records already written go.
+        for (std::size_t f = 0; f < written; ++f) removeFile(commitRecordFilesOf(folders_[f].path).front());
         throw;
     }
 }
@@ -261,7 +252,6 @@ void OutputBatch::rollBack(const std::string& failure) {
     std::string unsynced;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
         const Unfinished unfinished = rollBackFolder(folders_[f].path, entriesOf(f));
-        folders_[f].recorded = false;
         lost += unfinished.lost;
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
@@ -277,7 +267,6 @@ void OutputBatch::finishCommit() {
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
         const Unfinished unfinished = finishCommitted(folders_[f].path, entriesOf(f));
-        folders_[f].recorded = false;
         if (!unfinished.unremoved.empty()) {
             IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
                                         unfinished.unremoved);

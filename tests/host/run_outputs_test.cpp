@@ -189,24 +189,18 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
     }
 }
 
-// What killed runs left: a lock file that lists the outputs of a run of
-// another return, the staged files of those and of this run's outputs.
-TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfKilledRuns) {
-    writeFile("out/.staged-outputs.lock",
-              std::string("process 4242, writing GA-efile.txt, other.print.txt\nGA-efile.txt\0other.print.txt\0", 81));
+TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
+    // What runs killed while they wrote these outputs, or while they put
+    // them in place, left.
     const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.other.print.txt.staged-000000", "out/.staged-outputs.lock"};
-    for (const std::string& name : abandoned) {
-        if (!fs::exists(path(name))) writeFile(name, "cut");
-    }
-    // The earlier e-file that a failed run could not put back: kept and
-    // named until the user acts.
-    const std::string earlier = writeFile("out/.GA-efile.txt.kept-R4t5Y6", "earlier e-file");
+                                     "out/.staged-outputs.lock"};
+    for (const std::string& name : abandoned) writeFile(name, "cut");
     // A run still writing holds its temporary file locked.
     const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    // The user's files, and the temporary files of files no run listed.
+    // The user's files, the temporary files of other files, and an earlier
+    // output that a failed run could not put back.
     const std::string others[] = {"out/.other.xml.staged-000000",
                                   "out/.x.staged-12345",
                                   "out/notes.staged-abc123",
@@ -214,69 +208,15 @@ TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfKilledRuns) {
                                   "out/.single-wages.xml.staged-abc1234",
                                   "out/.single-wages.xml.staged-abc12!",
                                   "out/.single-wages.xml.kept-abc12",
-                                  "out/..single-wages.xml.staged-abc123"};
+                                  "out/..single-wages.xml.staged-abc123",
+                                  "out/.single-wages.print.txt.kept-Q9w8E7"};
     for (const std::string& name : others) writeFile(name, "mine");
 
-    const testsupport::GahostResult r = run({});
-    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(run({}).status, 0);
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
     EXPECT_TRUE(fs::exists(live));
     for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
-    EXPECT_EQ(readFile(earlier), "earlier e-file");
-    EXPECT_EQ(r.err, "gahost: note: " + earlier + " is an earlier " + path("out/GA-efile.txt") +
-                         " that a run could not put back; it stays until you move it back or remove it\n");
     ::close(fd);
-}
-
-// The list of all field names of the test facility, asked to go into the
-// output folder, however spelled, under the name of the lock file or of the
-// commit record: it would be lost when the run removes that file, so it is
-// not written, with a note.
-TEST_F(RunOutputsTest, ATestFileUnderAReservedNameIsRefusedWithANote) {
-    const struct {
-        std::string folder;
-        std::string file;
-        std::string use;
-    } rows[] = {
-        {path("out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
-        {path("out/../out"), ".staged-outputs.lock", "is the lock file of this run's outputs"},
-        {path("out/."), ".staged-outputs.commit", "is the commit record of this run's outputs"},
-        {path("./out"), ".staged-outputs.rollback", "is the commit record of this run's outputs"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.folder + " " + row.file);
-        writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml",
-                  "<AUTOTESTOPTIONS><GAOUTPUTALLFIELDS>Yes</GAOUTPUTALLFIELDS><GAOUTPUTALLFIELDSDIR>" + row.folder +
-                      "</GAOUTPUTALLFIELDSDIR><GAOUTPUTALLFIELDSFILE>" + row.file +
-                      "</GAOUTPUTALLFIELDSFILE></AUTOTESTOPTIONS>");
-        const testsupport::GahostResult r = run({"--autotest", path("root")});
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.err.find("gahost: note: test facility: the list of all field names \"" + row.folder + "/" +
-                             row.file + "\": " + row.use + "; not written\n"),
-                  std::string::npos)
-            << r.err;
-        EXPECT_EQ(outFiles(), (std::vector<std::string>{"GA-efile.txt", "single-wages.print.txt", "single-wages.xml"}));
-    }
-}
-
-// The e-file's last write fails (a file-size limit just under its size,
-// which the e-file's preparation, the print file and the saved return stay
-// under: a large federal block makes the e-file the largest output). The
-// run fails and commits nothing, not the preparation's e-file either.
-TEST_F(RunOutputsTest, AnEFileWhoseWriteFailsFailsTheRunAndCommitsNothing) {
-    std::string federal = "H FEDERAL\r\n" + kBlock;
-    while (federal.size() < 96 * 1024) federal += "00020.000 001 FEDERAL DATA LINE\r\n";
-    const std::string federalFile = writeFile("federal.txt", federal);
-    const std::string sizes = path("sizes");
-    ASSERT_EQ(testsupport::runGahost({"run", kExample, "--out", sizes, "--federal-efile", federalFile}, {}, dir).status,
-              0);
-    const auto efile = fs::file_size(sizes + "/GA-efile.txt");
-    ASSERT_GT(efile, fs::file_size(sizes + "/single-wages.xml"));
-    const testsupport::GahostResult r = run({"--federal-efile", federalFile}, efile - 1);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("the Georgia e-file " + path("out/GA-efile.txt") + " was not written"), std::string::npos)
-        << r.err;
-    expectEarlierOutputs();
 }
 
 }  // namespace

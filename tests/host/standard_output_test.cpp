@@ -55,49 +55,30 @@ TEST_F(StandardOutputTest, EveryCommandFailsWhenItsPrintoutIsLost) {
     }
 }
 
-// Standard output made a pipe that is full, so that a write fails at once
-// (EAGAIN), and then emptied, so that the next one would go through.
-class PipeAsStandardOutput {
-public:
-    PipeAsStandardOutput() : saved_(::dup(STDOUT_FILENO)) {
-        std::cout.flush();
-        EXPECT_EQ(::pipe2(ends_, O_NONBLOCK | O_CLOEXEC), 0);
-        const std::string block(4096, 'x');
-        while (::write(ends_[1], block.data(), block.size()) > 0) {
-        }
-        ::dup2(ends_[1], STDOUT_FILENO);
-    }
-    ~PipeAsStandardOutput() {
-        ::dup2(saved_, STDOUT_FILENO);
-        for (const int fd : {saved_, ends_[0], ends_[1]}) ::close(fd);
-    }
-    PipeAsStandardOutput(const PipeAsStandardOutput&) = delete;
-    PipeAsStandardOutput& operator=(const PipeAsStandardOutput&) = delete;
-
-    void empty() {
-        char buffer[4096];
-        while (::read(ends_[0], buffer, sizeof buffer) > 0) {
-        }
-    }
-
-private:
-    int saved_;
-    int ends_[2] = {-1, -1};
-};
-
-// A failed write is reported when the command checks, even after later
-// writes that the descriptor would take.
+// A write to standard output fails (a full non-blocking pipe), and the
+// next ones would go through (the pipe emptied): the command still learns
+// of the failure when it checks.
 TEST(StandardOutput, AFailedWriteIsRememberedWhenALaterOneWouldSucceed) {
+    std::cout.flush();
+    const int saved = ::dup(STDOUT_FILENO);
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_NONBLOCK | O_CLOEXEC), 0);
+    char block[4096] = {};
+    while (::write(ends[1], block, sizeof block) > 0) {
+    }
+    ::dup2(ends[1], STDOUT_FILENO);
     std::string lost;
     {
-        PipeAsStandardOutput pipe;
         GAHost::StandardOutput printout;
         std::cout << "first" << std::flush;
-        pipe.empty();
+        while (::read(ends[0], block, sizeof block) > 0) {
+        }
         std::cout << "second" << std::flush;
         std::cout << "third";
         lost = printout.flush();
     }
+    ::dup2(saved, STDOUT_FILENO);
+    for (const int fd : {saved, ends[0], ends[1]}) ::close(fd);
     EXPECT_EQ(lost, "Resource temporarily unavailable");
 }
 

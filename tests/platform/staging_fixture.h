@@ -1,12 +1,18 @@
 // A fixture for the tests of staged writes and output batches: a scratch
-// directory, the staging calls and the notes put back after each test.
+// directory, and staging calls that a test can make fail or kill the
+// process at; the calls and the notes are put back after each test.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <limits.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -17,25 +23,91 @@
 
 namespace testsupport {
 
+enum class StagingCall { Sync, Link, Rename, FolderSync, Unlink, Write };
+
+// Every staging call is counted; the one numbered gKillAt (from 1) kills
+// the process before it is made. A call fails when gFails says so for the
+// name of a file it acts on (either name of a rename): a link is refused
+// (EPERM), a write takes half of what it is given until the disk is full
+// (ENOSPC), the others meet an input/output error.
+inline int gCallsMade = 0;
+inline int gKillAt = 0;
+inline std::function<bool(StagingCall, const std::string& name)> gFails;
+
+inline std::string nameOf(const char* path) { return std::filesystem::path(path).filename().string(); }
+inline std::string nameOf(int fd) {
+    char target[PATH_MAX] = {};
+    const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+    return n > 0 ? nameOf(target) : std::string();
+}
+inline bool callFails(StagingCall call, std::initializer_list<std::string> names) {
+    if (++gCallsMade == gKillAt) ::raise(SIGKILL);
+    return gFails && std::any_of(names.begin(), names.end(), [call](const auto& name) { return gFails(call, name); });
+}
+inline int failWith(int error) { return errno = error, -1; }
+inline int testSync(int fd) { return callFails(StagingCall::Sync, {nameOf(fd)}) ? failWith(EIO) : ::fdatasync(fd); }
+inline int testLink(const char* from, const char* to) {
+    return callFails(StagingCall::Link, {nameOf(from)}) ? failWith(EPERM) : ::link(from, to);
+}
+inline int testRename(const char* from, const char* to) {
+    return callFails(StagingCall::Rename, {nameOf(from), nameOf(to)}) ? failWith(EIO) : ::rename(from, to);
+}
+inline int testSyncFolder(int fd) {
+    return callFails(StagingCall::FolderSync, {nameOf(fd)}) ? failWith(EIO) : ::fsync(fd);
+}
+inline int testUnlink(const char* path) {
+    return callFails(StagingCall::Unlink, {nameOf(path)}) ? failWith(EIO) : ::unlink(path);
+}
+inline ssize_t testWrite(int fd, const void* bytes, size_t count) {
+    if (!callFails(StagingCall::Write, {nameOf(fd)})) return ::write(fd, bytes, count);
+    return count > 1 ? ::write(fd, bytes, count / 2) : failWith(ENOSPC);
+}
+
 class StagingTest : public ScratchDirTest {
 protected:
     using Names = std::vector<std::string>;
 
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        IOMgmt::setStagingCalls({testSync, testLink, testRename, testSyncFolder, testUnlink, testWrite});
+        IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
+    }
     void TearDown() override {
+        gFails = nullptr;
+        gKillAt = 0;
         IOMgmt::setStagingCalls({});
         IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
     }
-    // The names in a folder of the scratch directory ("" for itself), or
-    // in a folder given by its whole path, sorted.
+    // The names in a folder of the scratch directory ("" for itself), sorted.
     Names namesIn(const std::string& folder) const {
         Names names;
-        const std::string where = folder.empty() || folder[0] != '/' ? path(folder) : folder;
-        for (const auto& e : std::filesystem::directory_iterator(where)) {
+        for (const auto& e : std::filesystem::directory_iterator(path(folder))) {
             names.push_back(e.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
+    }
+    // The staged files of outputs in a folder of the scratch directory.
+    Names stagedFilesIn(const std::string& folder) const {
+        Names staged;
+        for (const std::string& name : namesIn(folder)) {
+            if (name.find(".staged-") != std::string::npos && !name.starts_with(".staged-outputs"))
+                staged.push_back(name);
+        }
+        return staged;
+    }
+    // Writes each output's text in one batch and commits it.
+    static void runBatch(const Names& outputs, const Names& texts) {
+        IOMgmt::OutputBatch batch(outputs);
+        for (std::size_t i = 0; i < outputs.size(); ++i) IOMgmt::writeFileAtomically(outputs[i], texts[i]);
+        batch.commit();
+    }
+    // The texts of the files, "(none)" for one that does not exist.
+    static Names textsOf(const Names& paths) {
+        Names texts;
+        for (const std::string& p : paths) texts.push_back(std::filesystem::exists(p) ? readFile(p) : "(none)");
+        return texts;
     }
     // The message of the QuarloException the step throws, else "no failure".
     static std::string failure(const std::function<void()>& step) {
@@ -46,6 +118,9 @@ protected:
         }
         return "no failure";
     }
+
+    // The notes given while the test runs.
+    Names notes;
 };
 
 }  // namespace testsupport

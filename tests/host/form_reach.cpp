@@ -337,12 +337,14 @@ std::filesystem::path writeReachingReturn(const FormReach& row, const std::files
     return path;
 }
 
-PrintedReturn printAsGahostRun(const std::filesystem::path& returnFile, const std::filesystem::path& workDir) {
+PrintedReturn printAsGahostRun(const std::filesystem::path& returnFile, const std::filesystem::path& workDir,
+                               bool efiled) {
     std::filesystem::create_directories(workDir);
     GAHost::HostSession session("");
     const GAHost::CurrentSession current(session);
     session.openReturns(&buildModule());
     session.load(returnFile.string());
+    if (efiled) session.georgiaState()->setInElf(true);
     PrintedReturn printed;
     {
         GAHost::ModuleCalculation calculation(buildModule(), session, returnFile.stem().string());

@@ -49,14 +49,15 @@ std::string reachingReturn(const FormReach& row);
 std::filesystem::path writeReachingReturn(const FormReach& row, const std::filesystem::path& dir);
 
 // A return file calculated in this process as gahost run calculates it (on
-// paper, its e-file prepared in workDir), then printed as gahost run prints
-// it.
+// paper, or as `gahost run --efile` when efiled; its e-file prepared in
+// workDir), then printed as gahost run prints it.
 struct PrintedReturn {
     std::string printFile;               // the print file's text
     std::vector<std::string> printList;  // the printer's print list of this return, by dev name
     std::set<std::string> formsHeld;     // every form the calculated Georgia return holds a copy of
 };
-PrintedReturn printAsGahostRun(const std::filesystem::path& returnFile, const std::filesystem::path& workDir);
+PrintedReturn printAsGahostRun(const std::filesystem::path& returnFile, const std::filesystem::path& workDir,
+                               bool efiled = false);
 
 // The dev names of the forms of which the print file prints a copy.
 std::set<std::string> formsPrinted(const std::string& printFile);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -16,9 +19,11 @@
 #include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form203639Lines.h"
 #include "module/catalogues/Form203811Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form75Lines.h"
 #include "module/catalogues/Form77Lines.h"
 #include "module/catalogues/IndCrLines.h"
 #include "module/catalogues/SourceStateRowLines.h"
@@ -26,6 +31,8 @@
 #include "module/catalogues/StatementFormLines.h"
 #include "module/catalogues/WageLineRows.h"
 #include "module/catalogues/WithholdingEntryLines.h"
+#include "module/ga_calc/TaxYear2019Amounts.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/store/CommonItemTable.h"
 
@@ -259,6 +266,184 @@ TEST(LineLabels, EveryEntryOfTheVoucherPenaltyAndAmendedFormsIsLabelled) {
             EXPECT_TRUE(labelled(devName, it.getFieldID())) << devName << " " << number(it.getFieldID());
         }
         EXPECT_GT(entries, 0) << devName;
+    }
+}
+
+// ---- amounts in labels
+
+// An amount as a label writes it: whole dollars with thousands commas
+// ("2,500"), a rate as a percentage ("30 %", "66.66 %").
+std::string dollars(double amount) {
+    std::string digits = std::to_string(std::llround(amount));
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+std::string percent(double fraction) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", fraction * 100);
+    std::string shown = text;
+    while (shown.back() == '0') shown.pop_back();
+    if (shown.back() == '.') shown.pop_back();
+    return shown + " %";
+}
+
+// The amounts a label writes that cannot be line numbers: numbers with
+// thousands commas and percentages. A smaller whole amount ("at most 125")
+// is looked for where a rule expects it.
+std::set<std::string> amountsIn(const std::string& label) {
+    static const std::regex amount("\\d{1,3}(,\\d{3})+|\\d+(\\.\\d+)? %");
+    std::set<std::string> found;
+    for (std::sregex_iterator it(label.begin(), label.end(), amount), end; it != end; ++it) found.insert(it->str());
+    return found;
+}
+
+// Whether the label writes the amount as a whole ("1,000" and not part of
+// "11,000" or "1,000,000").
+bool writes(const std::string& label, const std::string& amount) {
+    return std::regex_search(label, std::regex("(^|[^0-9,.])" + amount + "($|[^0-9,]|,($|[^0-9]))"));
+}
+
+// The amounts of the year's table (and next year's, that form 75 projects
+// with) that the labels of a Georgia form may write; a label of any other
+// form writes none.
+std::map<std::string, std::set<std::string>> amountsOfForms() {
+    using namespace GACalculationMgmt;
+    namespace y = TaxYear;
+    namespace next = TaxYear2019;
+    const std::string six = percent(y::kDonorSixPercentRate);
+    const std::string seventyFive = percent(y::kDonorSeventyFivePercentRate);
+    const std::string limitLine = dollars(y::kExpenseCreditLimitLine);
+    return {
+        {"GA187981",
+         {dollars(y::kEducationCreditLimit.single), dollars(y::kEducationCreditLimit.joint),
+          dollars(y::kEducationCreditLimit.separate), limitLine, six, seventyFive}},
+        {"GA203638", {limitLine, six, seventyFive}},
+        {"GA203639", {dollars(y::kConservationLimitOtherEntity), dollars(y::kConservationLimit)}},
+        {"GA189215",
+         {dollars(y::kPartYearSubtractionLimit), dollars(y::kMinorityContractorLimit), dollars(y::kOrganDonorLimit),
+          dollars(y::kRetirementFullLimit), dollars(y::kRetirementLowerLimit), dollars(y::kRetirementEarnedIncomeLimit),
+          dollars(y::kForm28KeyedAmountLimit), dollars(y::kItemizedJointIncomeLimit), dollars(y::kItemizedOtherLimit)}},
+        {"GA189216", {limitLine}},
+        {"GA189217",
+         {dollars(y::kFilerExemption.joint), dollars(y::kFilerExemption.single), dollars(y::kDependentExemption)}},
+        {"GA190055", {percent(y::kIndCr202Rate)}},
+        {"GA190057", {percent(y::kIndCr204Rate)}},
+        {"GA190060", {dollars(y::kIndCr207CreditPerPractice)}},
+        {"GA190061", {dollars(static_cast<double>(y::kIndCr208Multiple))}},
+        {"GA190062", {percent(y::kIndCr209Rate)}},
+        {"GA203811", {dollars(y::kBusinessCreditRowCap)}},
+        {"GA71",
+         {percent(y::kOneInstallmentShare), percent(y::kRequiredInstallmentShare),
+          percent(y::kUnderpaymentInterestRate)}},
+        {"GA73", {dollars(y::kWholeRatio)}},
+        {"GA75",
+         {dollars(next::kAgedOrBlindAddition), dollars(next::kDependentExemption), dollars(next::kRetirementLimit),
+          dollars(next::kRetirementLimitAged)}},
+    };
+}
+
+// A label that names amounts chosen by a filing status, a kind or a line:
+// it writes each of them, and no other.
+struct AmountsOfLabel {
+    std::string devName;
+    QVImmutableIdentifier field;
+    std::vector<std::string> amounts;
+};
+
+std::vector<AmountsOfLabel> amountsOfLabels() {
+    using namespace GACalculationMgmt;
+    namespace y = TaxYear;
+    const ExpenseCreditLines& education = kForm187981Lines;
+    const y::ByFilingStatus& limit = y::kEducationCreditLimit;
+    const Form189215Lines& adjustments = kForm189215Lines;
+    const std::string retirement[] = {dollars(y::kRetirementFullLimit), dollars(y::kRetirementLowerLimit)};
+    const std::string cap201 = dollars(y::kIndCr201LineCap);
+    const std::string perChild = dollars(y::kIndCr205LimitPerLine);
+    const std::string assistance = dollars(y::kIndCr206Limit);
+    const std::string practice = dollars(y::kIndCr207CreditPerPractice);
+    const std::string aged = dollars(TaxYear2019::kAgedOrBlindAddition);
+    const auto& boxes = kForm75Lines.deduction.additionBoxes;
+    return {
+        {"GA187981", education.singleBox, {dollars(limit.single)}},
+        {"GA187981", education.jointBox, {dollars(limit.joint)}},
+        {"GA187981", education.separateBox, {dollars(limit.separate)}},
+        {"GA187981",
+         education.individual.result,
+         {dollars(limit.single), dollars(limit.joint), dollars(limit.separate)}},
+        {"GA187981", education.limitLine, {dollars(y::kExpenseCreditLimitLine)}},
+        {"GA203638", kForm203638Lines.limitLine, {dollars(y::kExpenseCreditLimitLine)}},
+        {"GA203639",
+         kForm203639Lines.secondUsed,
+         {dollars(y::kConservationLimitOtherEntity), dollars(y::kConservationLimit)}},
+        {"GA189215", adjustments.taxpayerRetirement.limit, {retirement[0], retirement[1]}},
+        {"GA189215", adjustments.spouseRetirement.limit, {retirement[0], retirement[1]}},
+        {"GA189215", adjustments.partYearLimitedSubtraction, {dollars(y::kPartYearSubtractionLimit)}},
+        {"GA189215", adjustments.minorityContractors, {dollars(y::kMinorityContractorLimit)}},
+        {"GA189215", adjustments.organDonor, {dollars(y::kOrganDonorLimit)}},
+        {"GA189215",
+         adjustments.itemizedIncomeBox,
+         {dollars(y::kItemizedJointIncomeLimit), dollars(y::kItemizedOtherLimit)}},
+        {"GA189217",
+         kForm189217Lines.filerExemptions,
+         {dollars(y::kFilerExemption.joint), dollars(y::kFilerExemption.single)}},
+        {"GA189217", kForm189217Lines.dependentExemptions, {dollars(y::kDependentExemption)}},
+        {"GA190054", kIndCr201.boxAmount, {dollars(y::kIndCr201BoxAmount)}},
+        {"GA190054", kIndCr201.cappedLines[0], {cap201}},
+        {"GA190054", kIndCr201.cappedLines[1], {cap201}},
+        {"GA190054", kIndCr201.cappedLines[2], {cap201}},
+        {"GA190054", kIndCr201.cappedLines[3], {cap201}},
+        {"GA190057", kIndCr204.allowed, {percent(y::kIndCr204Rate), dollars(y::kIndCr204Limit)}},
+        {"GA190058", kIndCr205.firstAmount, {perChild}},
+        {"GA190058", kIndCr205.secondAmount, {perChild}},
+        {"GA190058", kIndCr205.limit, {perChild}},
+        {"GA190059", kIndCr206.assistance, {assistance}},
+        {"GA190059", kIndCr206.limitShown, {assistance}},
+        {"GA190059", kIndCr206.assistanceAllowed, {assistance}},
+        {"GA190060", kIndCr207.limit, {practice}},
+        {"GA190060", kIndCr207.credit, {practice}},
+        {"GA190061", kIndCr208.amount, {dollars(static_cast<double>(y::kIndCr208Multiple))}},
+        {"GA75", boxes[0], {aged}},
+        {"GA75", boxes[1], {aged}},
+        {"GA75", boxes[2], {aged}},
+        {"GA75", boxes[3], {aged}},
+    };
+}
+
+// Form 189215's review indicator of dated amounts writes the state
+// worksheets' yearly limit, which is not an amount of Georgia's table.
+bool writesAnAmountOfTheStateWorksheets(const std::string& devName, const QVImmutableIdentifier& field) {
+    return devName == "GA189215" && field == kForm189215Lines.priorYearsIndicator;
+}
+
+// The amounts that labels write are the year's amounts in the code's table:
+// a Georgia form's labels write only amounts of its rules, and a label
+// whose amount depends on the filing status or the kind of line writes
+// exactly its own.
+TEST(LineLabels, AmountsInLabelsAreTheAmountsOfTheYearsTable) {
+    const std::map<std::string, std::set<std::string>> ofForms = amountsOfForms();
+    int amounts = 0;
+    for (DataMgmt::TaxFormDescIter it = library().georgia->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+        const TaxFormDescPtr f = it.getTaxFormDescriptor();
+        const auto allowed = ofForms.find(f->getDevName());
+        for (DataMgmt::QVFieldIDIter field = f->getFieldIDs(); !field.atEOL(); field.next()) {
+            if (writesAnAmountOfTheStateWorksheets(f->getDevName(), field.getFieldID())) continue;
+            for (const std::string& amount : amountsIn(label(f->getDevName(), field.getFieldID()))) {
+                ++amounts;
+                EXPECT_TRUE(allowed != ofForms.end() && allowed->second.count(amount) == 1)
+                    << f->getDevName() << " " << number(field.getFieldID()) << " writes " << amount << ": "
+                    << label(f->getDevName(), field.getFieldID());
+            }
+        }
+    }
+    EXPECT_GT(amounts, 60);
+    for (const AmountsOfLabel& row : amountsOfLabels()) {
+        const std::string text = label(row.devName, row.field);
+        SCOPED_TRACE(row.devName + " " + number(row.field) + ": " + text);
+        for (const std::string& amount : row.amounts) EXPECT_TRUE(writes(text, amount)) << amount;
+        for (const std::string& amount : amountsIn(text)) {
+            EXPECT_EQ(std::count(row.amounts.begin(), row.amounts.end(), amount), 1) << amount;
+        }
     }
 }
 

@@ -1,8 +1,10 @@
 // What gahost requires of a return it e-files: the return must name its
 // filers, since the e-file's header line T and its Georgia return header are
-// made of the federal personal information (form F92, copy 1). One rule for
-// gahost check, which loads no module, and for gahost run --efile, which
-// blocks the e-file while an entry of it is missing.
+// made of the federal personal information (form F92, copy 1). The e-file
+// check of gahost run --efile blocks the e-file while an entry of it is
+// missing, beside the module's own findings, and gahost check tells that
+// check's verdict (reviewGeorgiaReturn for both); check without the Georgia
+// module lists the missing entries alone.
 #pragma once
 
 #include <ostream>

@@ -35,8 +35,10 @@ public:
 // once, staged in the run's output batch, where the e-file's own write
 // (writeGeorgiaEFile) supersedes it, so that it is never kept and nothing is
 // printed of it; then settled again, so that every output shows the return
-// that the run saves. None when the writer answers that the preparation was
-// not written (reported on `err` as writeGeorgiaEFile reports it).
+// that the run saves. gahost check calculates so too for the e-file's
+// verdict, its preparation written nowhere (IOMgmt::WritesNowhere). None
+// when the writer answers that the preparation was not written (reported on
+// `err` as writeGeorgiaEFile reports it).
 std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
                                                 const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
                                                 std::ostream& err);

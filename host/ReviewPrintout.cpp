@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "host/EFileFilers.h"
 #include "platform/Configuration.h"
 
 namespace GAHost {
@@ -18,6 +17,8 @@ std::string formName(const Primitives::QVImmutableFormIdentifier& form) {
     return form.isState() || form.getNumber() == 0 ? "form " + number : "federal form " + number;
 }
 
+const char* blockedWord(const GeorgiaReview& review) { return review.blocked ? "blocked" : "not blocked"; }
+
 }  // namespace
 
 void printAuditReport(std::ostream& out, const AuditMgmt::AuditReport& report) {
@@ -31,28 +32,43 @@ void printAuditReport(std::ostream& out, const AuditMgmt::AuditReport& report) {
     }
 }
 
-AuditMgmt::TaxFormAuditorPtr reviewGeorgiaReturn(std::ostream& out, const ModuleLoader& module, HostSession& session,
-                                                 CalculationMgmt::TaxReturnCalcEnginePtr& engine,
-                                                 TaxFormPrintMgmt::TaxFormPrinterPtr& printer, bool eFileCheck) {
-    AuditMgmt::TaxFormAuditorPtr auditor(module.createAuditorInstance()(
+GeorgiaReview reviewGeorgiaReturn(const ModuleLoader& module, HostSession& session,
+                                  CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                                  TaxFormPrintMgmt::TaxFormPrinterPtr& printer, bool eFileCheck) {
+    GeorgiaReview review;
+    review.eFileCheck = eFileCheck;
+    review.auditor = AuditMgmt::TaxFormAuditorPtr(module.createAuditorInstance()(
         session.federal(), session.georgia(), DataMgmt::QuarloConfiguration::getInstance(), engine, printer));
-    auditor->setEFileCheckMode(eFileCheck ? 1 : 0);
-    auditor->setMessageClassMask(0);
-    const AuditMgmt::AuditReportPtr report = auditor->auditReturn(eFileCheck ? kEFileCheck : kOrdinaryAudit);
-
-    const std::size_t shown = report->shown().size();
-    out << "Georgia review (" << (eFileCheck ? "e-file check" : "ordinary audit") << "): " << shown
-        << (shown == 1 ? " finding" : " findings") << '\n';
-    printAuditReport(out, *report);
+    review.auditor->setEFileCheckMode(eFileCheck ? 1 : 0);
+    review.auditor->setMessageClassMask(0);
+    review.report = review.auditor->auditReturn(eFileCheck ? kEFileCheck : kOrdinaryAudit);
     if (eFileCheck) {
         // The host blocks an e-file whose header would not name the filers,
         // beside what the module's own check blocks.
-        const std::vector<MissingFilerEntry> missing = missingFilerEntries(session);
-        if (!missing.empty()) session.georgiaState()->eFileBlocked = 1;
-        out << "Georgia e-file: " << (session.georgiaState()->eFileBlocked != 0 ? "blocked" : "not blocked") << '\n';
-        printMissingFilerEntries(out, missing);
+        review.missing = missingFilerEntries(session);
+        if (!review.missing.empty()) session.georgiaState()->eFileBlocked = 1;
+        review.blocked = session.georgiaState()->eFileBlocked != 0;
     }
-    return auditor;
+    return review;
+}
+
+void printReview(std::ostream& out, const GeorgiaReview& review) {
+    const std::size_t shown = review.report->shown().size();
+    out << "Georgia review (" << (review.eFileCheck ? "e-file check" : "ordinary audit") << "): " << shown
+        << (shown == 1 ? " finding" : " findings") << '\n';
+    printAuditReport(out, *review.report);
+    if (review.eFileCheck) {
+        out << "Georgia e-file: " << blockedWord(review) << '\n';
+        printMissingFilerEntries(out, review.missing);
+    }
+}
+
+void printEFileVerdict(std::ostream& out, const GeorgiaReview& review) {
+    const bool reasons = !review.report->shown().empty() || !review.missing.empty();
+    out << "if e-filed (run --efile): Georgia e-file " << blockedWord(review)
+        << (reasons ? "; the e-file check finds:" : "") << '\n';
+    printAuditReport(out, *review.report);
+    printMissingFilerEntries(out, review.missing);
 }
 
 }  // namespace GAHost

@@ -1,8 +1,11 @@
-// The review of the calculated Georgia return, as gahost runs and prints it.
+// The review of the calculated Georgia return, as gahost runs it and as run
+// and check print it.
 #pragma once
 
 #include <ostream>
+#include <vector>
 
+#include "host/EFileFilers.h"
 #include "host/HostSession.h"
 #include "host/ModuleLoader.h"
 #include "platform/framework/CalcEngine.h"
@@ -11,17 +14,40 @@
 
 namespace GAHost {
 
+// One review of the Georgia return: the auditor that made it (the host
+// releases it before the engine and the printer), its report and, after an
+// e-file check, the verdict.
+struct GeorgiaReview {
+    AuditMgmt::TaxFormAuditorPtr auditor;
+    AuditMgmt::AuditReportPtr report;
+    bool eFileCheck = false;
+    // After an e-file check: the Georgia return may not be e-filed while the
+    // module's check blocks it, nor while the return leaves empty an entry
+    // that the e-file's header needs (missingFilerEntries).
+    bool blocked = false;
+    std::vector<MissingFilerEntry> missing;
+};
+
 // Builds the module's auditor on the session's returns, the engine and the
-// printer, audits the return (the e-file check when eFileCheck, else an
-// ordinary audit) and prints the report with printAuditReport; after an
-// e-file check, also whether the Georgia return may be e-filed: not while the
-// module's check blocks it, nor while the return leaves an entry empty that
-// the e-file's header needs (missingFilerEntries, each printed). Findings are
-// not failures. The auditor is returned to the host, which must release it
-// before the engine and the printer.
-AuditMgmt::TaxFormAuditorPtr reviewGeorgiaReturn(std::ostream& out, const ModuleLoader& module, HostSession& session,
-                                                 CalculationMgmt::TaxReturnCalcEnginePtr& engine,
-                                                 TaxFormPrintMgmt::TaxFormPrinterPtr& printer, bool eFileCheck);
+// printer and audits the return: the e-file check when eFileCheck (the
+// session's Georgia return marked as being e-filed), else an ordinary
+// audit. After an e-file check the Georgia return is marked blocked when an
+// entry the e-file's header needs is missing, as the module marks it for
+// its own findings. Findings are not failures.
+GeorgiaReview reviewGeorgiaReturn(const ModuleLoader& module, HostSession& session,
+                                  CalculationMgmt::TaxReturnCalcEnginePtr& engine,
+                                  TaxFormPrintMgmt::TaxFormPrinterPtr& printer, bool eFileCheck);
+
+// The review as gahost run prints it: "Georgia review (e-file check): 2
+// findings" and each finding (printAuditReport); after an e-file check,
+// "Georgia e-file: blocked" (or "not blocked") and each missing entry.
+void printReview(std::ostream& out, const GeorgiaReview& review);
+
+// The verdict of an e-file check as gahost check prints it for a return
+// that may be filed on paper: "if e-filed (run --efile): Georgia e-file
+// blocked" (or "not blocked"), then, after "; the e-file check finds:",
+// every finding and every missing entry, in the lines that run prints.
+void printEFileVerdict(std::ostream& out, const GeorgiaReview& review);
 
 // One line per entry the host shows: the message type, the form (its number,
 // "federal" before a federal one, 0 for the return as a whole), the copy,

@@ -1,8 +1,9 @@
 // gahost: the command-line host of the Georgia module.
 //
 //   gahost check FILE            load a return file, validate it, summarise it,
-//                                calculate it in memory and tell the entries
-//                                the calculation replaces
+//                                calculate it in memory, tell the entries the
+//                                calculation replaces and what run --efile
+//                                tells of the e-file
 //   gahost run FILE [--out DIR] [--federal-efile FILE] [--device-id ID]
 //                                the main job on a return file
 //   gahost forms                 list every form definition
@@ -47,6 +48,7 @@
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "platform/util/Utils.h"
 
@@ -61,12 +63,13 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  check FILE       Load a return file, validate it and summarise it: the\n"
-    "                   returns, forms, copies and fields it sets, and the\n"
-    "                   entries naming the filers that an e-file needs and the\n"
-    "                   return leaves empty; then, with the Georgia module,\n"
-    "                   calculate it in memory, writing nothing, and note each\n"
-    "                   entry in a calculated field that the calculation\n"
-    "                   replaces (run notes them too).\n"
+    "                   returns, forms, copies and fields it sets; then, with\n"
+    "                   the Georgia module, calculate it in memory, writing\n"
+    "                   nothing, note each entry in a calculated field that the\n"
+    "                   calculation replaces (run notes them too), and tell what\n"
+    "                   run --efile would tell of the Georgia e-file: whether it\n"
+    "                   is blocked, the e-file check's findings and the entries\n"
+    "                   naming the filers that the return leaves empty.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
     "                   Georgia module, print its result, its review, its PDF\n"
     "                   attachments and its summary report, and write the forms to\n"
@@ -358,10 +361,10 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::noteReplacedEntries(session);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
-    const AuditMgmt::TaxFormAuditorPtr auditor =
-        GAHost::reviewGeorgiaReturn(std::cout, module, session, engine, printer, efile);
+    const GAHost::GeorgiaReview review = GAHost::reviewGeorgiaReturn(module, session, engine, printer, efile);
+    GAHost::printReview(std::cout, review);
     if (!GAHost::printGeorgiaForms(printer, session, outputs.printFile, std::cout, std::cerr) ||
-        !GAHost::writeGeorgiaEFile(module, session, engine, printer, auditor, federal, std::cout, std::cerr)) {
+        !GAHost::writeGeorgiaEFile(module, session, engine, printer, review.auditor, federal, std::cout, std::cerr)) {
         return false;
     }
     GAHost::printSummaryReport(module, session, std::cout);
@@ -434,19 +437,20 @@ std::string replacedCount(std::size_t n) {
 }
 
 // The loaded return calculated in memory through the module, writing
-// nothing: settled as run settles it, without the e-file's preparation,
-// which writes a file. Each entry that the calculation replaces is noted. Without a module, or for a file of one return
-// (which holds no federal return to calculate from), it says so and calculates nothing.
-void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& modulePath, GAHost::HostSession& session,
+// nothing: settled as run settles it, without the e-file's preparation.
+// Each entry that the calculation replaces is noted. Without a module, or
+// for a file of one return (which holds no federal return to calculate
+// from), it says so and calculates nothing: false.
+bool calculateInMemory(const GAHost::ModuleLoader* module, const std::string& modulePath, GAHost::HostSession& session,
                        const std::string& input) {
     if (module == nullptr) {
         std::cout << "not calculated: no Georgia module loaded (" << modulePath
                   << " not found), so entries in calculated fields are not compared with the calculation\n";
-        return;
+        return false;
     }
     if (session.loaded().rootElement == "RETURN") {
         std::cout << "not calculated: a file of one return is only validated\n";
-        return;
+        return false;
     }
     const GAHost::CurrentSession current(session);
     GAHost::Settling settling;
@@ -461,6 +465,32 @@ void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
     const std::size_t replaced = GAHost::noteReplacedEntries(session);
     std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
     GAHost::reportUnsettled(std::cout, settling);
+    return true;
+}
+
+// What run --efile tells of the e-file, computed as run computes it: the
+// return file loaded again into a session of its own, as being e-filed;
+// settled, the e-file prepared and settled again (settleWithEFilePrepared,
+// whose e-file goes nowhere); then the e-file check (reviewGeorgiaReturn).
+void checkEFile(const GAHost::ModuleLoader& module, const Options& o, const std::string& input) {
+    GAHost::HostSession session(formsDirectory(o));
+    loadReturns(session, &module, input, /*efile=*/true);
+    const GAHost::CurrentSession current(session);
+    try {
+        GAHost::ModuleCalculation calculation(module, session, std::filesystem::path(input).stem().string());
+        {
+            const IOMgmt::WritesNowhere nowhere;
+            if (!GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) {
+                throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
+            }
+        }
+        const GAHost::GeorgiaReview review =
+            GAHost::reviewGeorgiaReturn(module, session, calculation.engine(), calculation.printer(), true);
+        GAHost::printEFileVerdict(std::cout, review);
+    } catch (const Exceptions::QuarloException& e) {
+        throw Exceptions::QuarloException("the e-file check of the return failed: " + e.getMessage(), "gahost",
+                                          "check");
+    }
 }
 
 int check(const Options& o) {
@@ -476,12 +506,16 @@ int check(const Options& o) {
     if (c.georgia) summarise(*c.georgia, std::cout);
     if (!c.federal && !c.georgia) std::cout << "no returns\n";
     if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
-    // run --efile blocks the e-file of this return until these are entered.
-    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
-    if (!missing.empty()) std::cout << "Georgia e-file: not possible until the return names its filers\n";
-    GAHost::printMissingFilerEntries(std::cout, missing);
     const GAHost::NotesPrinted notes(std::cerr);
-    calculateInMemory(module.get(), modulePath, session, o.arguments[0]);
+    if (calculateInMemory(module.get(), modulePath, session, o.arguments[0])) {
+        checkEFile(*module, o, o.arguments[0]);
+        return kExitOk;
+    }
+    // Without the module's e-file check, what the host itself requires.
+    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
+    if (!missing.empty())
+        std::cout << "if e-filed (run --efile): Georgia e-file blocked until the return names its filers\n";
+    GAHost::printMissingFilerEntries(std::cout, missing);
     return kExitOk;
 }
 

@@ -197,6 +197,12 @@ bool FileWriter::open(const FileNamePtr& name) {
 bool FileWriter::open(const std::string& path) {
     close();
     problem_.clear();
+    buffer_.clear();
+    failed_ = false;
+    if (IOMgr::getInstance().writesNowhere() && !path.empty()) {
+        nowhere_ = true;
+        return true;
+    }
     try {
         // An empty name is refused here too ("no file name given").
         staged_ = std::make_unique<StagedFile>(path);
@@ -204,8 +210,6 @@ bool FileWriter::open(const std::string& path) {
         keepProblem(path, e.getMessage());
         return false;
     }
-    buffer_.clear();
-    failed_ = false;
     return true;
 }
 
@@ -229,6 +233,9 @@ bool FileWriter::flush() {
 }
 
 bool FileWriter::putPCLine(const std::string& line) {
+    if (nowhere_) {
+        return true;
+    }
     if (staged_ == nullptr || failed_) {
         return false;
     }
@@ -238,6 +245,7 @@ bool FileWriter::putPCLine(const std::string& line) {
 }
 
 bool FileWriter::close() {
+    nowhere_ = false;
     if (staged_ == nullptr) {
         return true;
     }
@@ -258,6 +266,7 @@ bool FileWriter::close() {
 }
 
 void FileWriter::discard() {
+    nowhere_ = false;
     staged_.reset();
     buffer_.clear();
     failed_ = false;

@@ -152,6 +152,8 @@ private:
 // empty; its lines go to a temporary file beside it, which close() moves
 // over the old file (or hands to the output batch of the job in progress
 // when the batch holds that file). Until then the old file stays as it was.
+// A writer opened while writes go nowhere (WritesNowhere) touches no file:
+// its lines are dropped, and close() answers true.
 class FileWriter {
 public:
     FileWriter();
@@ -165,7 +167,7 @@ public:
     bool open(const FileNamePtr& name);
     bool open(const std::string& path);
 
-    bool isOpen() const { return staged_ != nullptr; }
+    bool isOpen() const { return staged_ != nullptr || nowhere_; }
 
     // Appends the line and CR LF; false when no file is open or a write
     // failed.
@@ -191,6 +193,7 @@ private:
     void keepProblem(const std::string& path, const std::string& message);
 
     std::unique_ptr<StagedFile> staged_;
+    bool nowhere_ = false;  // opened while writes go nowhere
     std::string buffer_;
     bool failed_ = false;
     std::string problem_;
@@ -213,6 +216,10 @@ public:
     // The output batch of the job in progress, or null (OutputBatch sets it).
     OutputBatch* outputBatch() const { return batch_; }
     void setOutputBatch(OutputBatch* batch) { batch_ = batch; }
+
+    // Whether file writers opened now write nowhere (WritesNowhere sets it).
+    bool writesNowhere() const { return writesNowhere_; }
+    void setWritesNowhere(bool nowhere) { writesNowhere_ = nowhere; }
 
     // Why a write to the path must not happen: it would replace a file that
     // the job in progress reads, one of its own outputs, or the lock file or
@@ -237,7 +244,20 @@ private:
     std::unordered_set<FileReader*> readers_;
     std::unordered_set<FileWriter*> writers_;
     OutputBatch* batch_ = nullptr;
+    bool writesNowhere_ = false;
     std::function<void(const std::string&)> noticeSink_;
+};
+
+// While it lives, every file writer opened writes nowhere: a job that must
+// change no file still runs a step that writes one, for what the step does
+// beside the file (gahost check prepares the e-file as gahost run does, for
+// what the preparation does to the return). Guards do not nest.
+class WritesNowhere {
+public:
+    WritesNowhere() { IOMgr::getInstance().setWritesNowhere(true); }
+    ~WritesNowhere() { IOMgr::getInstance().setWritesNowhere(false); }
+    WritesNowhere(const WritesNowhere&) = delete;
+    WritesNowhere& operator=(const WritesNowhere&) = delete;
 };
 
 }  // namespace IOMgmt

@@ -1,9 +1,12 @@
 // The entries naming the filers that gahost requires of a return it e-files:
-// which of them a return file leaves missing; check and run --efile, which
-// blocks the e-file, list the same; and the golden e-files' header names the
-// taxpayer exactly where nothing is missing.
+// which of them a return file leaves missing; check tells the verdict of
+// run --efile and every reason it gives, for every example, writing
+// nothing; and the golden e-files' header names the taxpayer exactly where
+// nothing is missing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -94,9 +97,65 @@ TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
     const auto check = testsupport::runGahost({"check", input}, {}, dir);
     const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(check.out.find("\n" + listed.str()), std::string::npos) << check.out;
+    EXPECT_NE(
+        check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed.str()),
+        std::string::npos)
+        << check.out;
     EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed.str()), std::string::npos) << run.out;
 }
+
+// The verdict ("blocked", "not blocked") and the lines of its reasons, as
+// run --efile prints them: the e-file check's findings, "Georgia e-file:
+// VERDICT", the missing entries.
+std::string runVerdict(const std::string& out) {
+    const std::size_t at = out.find("\nGeorgia review (e-file check): ");
+    if (at == std::string::npos) return "none";
+    std::istringstream in(out.substr(at + 1));
+    std::string line;
+    std::getline(in, line);
+    std::string verdict = "none";
+    std::string reasons;
+    const std::string head = "Georgia e-file: ";
+    while (std::getline(in, line) && (line.rfind("  ", 0) == 0 || line.rfind(head, 0) == 0)) {
+        if (line[0] == ' ') {
+            reasons += line + "\n";
+        } else {
+            verdict = line.substr(head.size());
+        }
+    }
+    return verdict + "\n" + reasons;
+}
+
+// The same as check prints them: "if e-filed (run --efile): Georgia e-file
+// VERDICT", after "; the e-file check finds:" the reasons, which end the
+// printout.
+std::string checkVerdict(const std::string& out) {
+    const std::string head = "\nif e-filed (run --efile): Georgia e-file ";
+    const std::size_t at = out.find(head);
+    if (at == std::string::npos) return "none";
+    const std::string told = out.substr(at + head.size());
+    return told.substr(0, told.find_first_of(";\n")) + told.substr(std::min(told.find('\n'), told.size()));
+}
+
+class CheckTellsTheEFile : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {};
+
+// check's verdict and reasons are run --efile's, and check, which prepares
+// the e-file as run does, writes nothing where it runs.
+TEST_P(CheckTellsTheEFile, AsRunWithEfileTellsIt) {
+    const std::string input = (testsupport::kExamples / (GetParam() + ".xml")).string();
+    std::filesystem::create_directories(path("work"));
+    const auto check = testsupport::runGahost({"check", input}, {}, dir, path("work"));
+    const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+    ASSERT_EQ(check.status, 0) << check.err;
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string told = runVerdict(run.out);
+    ASSERT_NE(told.rfind("none", 0), 0u) << run.out;
+    EXPECT_EQ(checkVerdict(check.out), told);
+    EXPECT_TRUE(std::filesystem::is_empty(path("work")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, CheckTellsTheEFile, ::testing::ValuesIn(testsupport::exampleNames()),
+                         testsupport::exampleCaseName);
 
 TEST_F(EFileFilersTest, TheGoldenEFilesNameTheTaxpayerWhereNothingIsMissing) {
     for (const std::string& name : testsupport::exampleNames()) {

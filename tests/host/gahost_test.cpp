@@ -440,11 +440,32 @@ TEST_F(GahostTest, RunRefusesAModuleThatCannotBeUsed) {
     EXPECT_NE(r.err.find(dir + "/env.so"), std::string::npos) << r.err;
 }
 
-TEST_F(GahostTest, RunRefusesAModuleOfAnotherCompatibilityVersion) {
-    const Result r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--module", FAKE_MODULE_OLD});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("has compatibility version 6100; this host needs 6101"), std::string::npos) << r.err;
+// Each command that takes a module loads the one --module names.
+TEST_F(GahostTest, RunCheckAndInterviewRefuseAModuleOfAnotherCompatibilityVersion) {
+    for (const std::string command : {"run", "check", "interview"}) {
+        std::vector<std::string> args = {command, kExample, "--forms", kBuildForms, "--module", FAKE_MODULE_OLD};
+        if (command == "run") args.insert(args.end(), {"--out", dir});
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find("has compatibility version 6100; this host needs 6101"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
     EXPECT_FALSE(fs::exists(dir + "/single-wages.xml"));
+}
+
+// A return that every calculation changes: check and run give their figures
+// and say that the return did not settle.
+TEST_F(GahostTest, CheckAndRunSayThatTheReturnDidNotSettle) {
+    for (const std::string command : {"check", "run"}) {
+        std::vector<std::string> args = {command, kExample, "--forms", kBuildForms, "--module", RESTLESS_MODULE};
+        if (command == "run") args.insert(args.end(), {"--out", dir});
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("\nthe Georgia return did not settle in 5 calculations: the last still changed form GA70 "
+                             "copy 1 field 106 ("),
+                  std::string::npos)
+            << r.out;
+    }
 }
 
 TEST_F(GahostTest, AMissingFactoryIsReportedWhenItIsNeeded) {

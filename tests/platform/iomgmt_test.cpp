@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -190,20 +191,27 @@ std::vector<std::string> othersIn(const std::string& dir, const std::vector<std:
 }
 
 // A write left unfinished, by a writer destroyed while open or by one that
-// discards it, leaves the old file and no temporary file.
+// discards it, leaves the old file and no temporary file; so does a write
+// closed while writes go nowhere.
 TEST_F(IOFiles, WriterKeepsTheOldFileUntilItCloses) {
     writeFile("out.txt", "old\r\n");
-    for (const bool discarded : {false, true}) {
-        SCOPED_TRACE(discarded ? "discarded" : "never closed");
+    enum class End { NeverClosed, Discarded, ClosedNowhere };
+    for (const End end : {End::NeverClosed, End::Discarded, End::ClosedNowhere}) {
+        SCOPED_TRACE(static_cast<int>(end));
         {
+            std::optional<IOMgmt::WritesNowhere> nowhere;
+            if (end == End::ClosedNowhere) nowhere.emplace();
             FileWriter w;
             ASSERT_TRUE(w.open(name("out.txt")));
             EXPECT_TRUE(w.putPCLine(std::string(100000, 'n')));  // past the write buffer: on disk
             EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
-            if (discarded) {
+            if (end == End::Discarded) {
                 w.discard();
                 EXPECT_FALSE(w.isOpen());
                 EXPECT_TRUE(w.close());  // nothing left to put in place
+            }
+            if (end == End::ClosedNowhere) {
+                EXPECT_TRUE(w.close());
             }
         }
         EXPECT_EQ(readFile(path("out.txt")), "old\r\n");

@@ -54,8 +54,9 @@ std::string readOf1099R(const std::string& state) {
            ") and the gross distribution (field " + fieldNumber(kForm84Lines.grossDistribution) +
            " of a copy whose field " + fieldNumber(kForm84Lines.distributionKey) + " is " +
            std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
-           " shows on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
-           " without taking it off income)";
+           " holds on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           " without taking it off income: the saved return shows the line, the print file only when the form "
+           "prints, which it does when it holds an addition or a subtraction)";
 }
 
 std::optional<std::string> retirementIncomeNote(HostSession& session) {

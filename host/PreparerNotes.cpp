@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <optional>
 
 #include "module/catalogues/Form189215Lines.h"
@@ -12,6 +13,7 @@
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/CommonItemTable.h"
@@ -23,6 +25,7 @@ namespace GAHost {
 namespace {
 
 using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
 
 // The common items that give each filer's taxable pensions and IRA
 // distributions to the retirement exclusion; a 1099-R gives it none.
@@ -124,6 +127,15 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
            fieldNumber(line->row->amount) + " of W-2 copy " + std::to_string(line->copy) + "), or in " + worksheetField;
 }
 
+// An amount as a note gives it: "1200", or "1200.50" with cents.
+std::string amountText(double amount) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", amount);
+    std::string out = text;
+    if (out.size() > 3 && out.compare(out.size() - 3, 3, ".00") == 0) out.resize(out.size() - 3);
+    return out;
+}
+
 // Where the income-tax adjustment of the itemized deductions shows.
 std::string adjustmentLines() {
     return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
@@ -173,12 +185,62 @@ std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
            ", which is empty, so the adjustment is 0; enter " + missing + where;
 }
 
+// The Georgia share of the interest and the dividends that the statements'
+// total lines give (a part-year return's column, a nonresident's, whichever
+// the calculation left open) over every copy of the statement.
+double statementShare(const DataMgmt::TaxReturn& georgia, const FormId& statement,
+                      const StatementTotalLine& regular) {
+    double share = 0.0;
+    for (const std::uint16_t copy : georgia.copyNumbers(statement)) {
+        share += georgia.getIR(statement, copy, regular.partYear) + georgia.getIR(statement, copy, regular.nonresident);
+    }
+    return share;
+}
+
+// A Georgia share of the interest or dividends entered on the statements
+// reaches the state wages worksheet only: the part-year schedule takes
+// Georgia's interest and dividends from its own entries, so a share that
+// these do not hold counts nowhere.
+std::optional<std::string> statementShareNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const Form189217Lines& schedule = kForm189217Lines;
+    const struct {
+        const char* name;
+        const FormId& form;
+        const StatementTotalLine& regular;
+    } statements[] = {{"interest statement (form ST2)", kStateForm2ID, kStateForm2Lines.statement.regular},
+                      {"dividend statement (form ST3)", kStateForm3ID, kStateForm3Lines.statement.regular}};
+    double shares = 0.0;
+    std::string given;
+    for (const auto& s : statements) {
+        const double share = statementShare(georgia, s.form, s.regular);
+        if (share <= 0.0) continue;
+        shares += share;
+        given += std::string(given.empty() ? "the " : " and the ") + s.name + " " + amountText(share);
+    }
+    double entered = 0.0;
+    for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
+    if (shares - entered < 0.005) return std::nullopt;
+
+    const std::string parts = "fields " + fieldNumber(schedule.georgiaInterestParts.front()) + " to " +
+                              fieldNumber(schedule.georgiaInterestParts.back());
+    return "the statements give a Georgia share of the interest and dividends (field " +
+           fieldNumber(kStateForm2Lines.statement.regular.partYear) + " on a part-year return, " +
+           fieldNumber(kStateForm2Lines.statement.regular.nonresident) + " on a nonresident one): " + given +
+           ", but the part-year schedule (form GA189217) holds " + amountText(entered) +
+           " in its Georgia interest and dividends (" + parts + "), so " + amountText(shares - entered) +
+           " counts nowhere: the schedule takes them from those fields, not from the statements. Enter the "
+           "Georgia interest in field " +
+           fieldNumber(schedule.georgiaInterestParts[0]) + " and the Georgia dividends in field " +
+           fieldNumber(schedule.georgiaInterestParts[1]) + " of <FORM DEVNAME=\"GA189217\" COPY=\"1\">";
+}
+
 }  // namespace
 
 std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
     for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session),
-                                                   itemizedAdjustmentNote(session)}) {
+                                                   itemizedAdjustmentNote(session), statementShareNote(session)}) {
         if (note) notes.push_back(*note);
     }
     return notes;

@@ -155,7 +155,7 @@ std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
     const bool asked = federal.formYes(kForm2ID, 1, f2.incomeTaxAdjustmentBox);
     const bool deducted = federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0;
     const bool base = federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0;
-    if ((asked && deducted && base) || (!asked && !deducted && !base)) return std::nullopt;
+    if (!asked && !deducted && !base) return std::nullopt;
 
     const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
     const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
@@ -175,6 +175,7 @@ std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
         return "federal form 2 (form F2) holds entries of " + adjustment + "but " + box +
                ", which asks for it, is not answered yes, so they count nowhere; answer it X" + where;
     }
+    if (deducted && base) return std::nullopt;
     if (!deducted && !base) {
         return "federal form 2 (form F2): " + box + " asks for " + adjustment + "but " + divisor + " and " + applied +
                " are empty, so it is 0; enter them" + where;

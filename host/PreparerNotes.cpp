@@ -139,8 +139,8 @@ std::string amountText(double amount) {
 // Where the income-tax adjustment of the itemized deductions shows.
 std::string adjustmentLines() {
     return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
-           std::to_string(kGAForm189217ID.getNumber()) + " line " +
-           fieldNumber(kForm189217Lines.incomeTaxAdjustment) + " on a part-year or nonresident return";
+           std::to_string(kGAForm189217ID.getNumber()) + " line " + fieldNumber(kForm189217Lines.incomeTaxAdjustment) +
+           " on a part-year or nonresident return";
 }
 
 // Federal form 2's entries of the income-tax adjustment of the itemized
@@ -160,10 +160,9 @@ std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
     const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
     const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
     const std::string applied = "field " + fieldNumber(f2.adjustmentBase);
-    const std::string adjustment = "the income-tax adjustment of the itemized deductions (" + adjustmentLines() +
-                                   "), A / " + divisor + " x (" + applied + " - field " +
-                                   fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) +
-                                   "), ";
+    const std::string adjustment =
+        "the income-tax adjustment of the itemized deductions (" + adjustmentLines() + "), A / " + divisor + " x (" +
+        applied + " - field " + fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) + "), ";
     const std::string where = " in <FORM DEVNAME=\"F2\" COPY=\"1\">";
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
     if (georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kItemizes) != 1) {
@@ -189,8 +188,7 @@ std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
 // The Georgia share of the interest and the dividends that the statements'
 // total lines give (a part-year return's column, a nonresident's, whichever
 // the calculation left open) over every copy of the statement.
-double statementShare(const DataMgmt::TaxReturn& georgia, const FormId& statement,
-                      const StatementTotalLine& regular) {
+double statementShare(const DataMgmt::TaxReturn& georgia, const FormId& statement, const StatementTotalLine& regular) {
     double share = 0.0;
     for (const std::uint16_t copy : georgia.copyNumbers(statement)) {
         share += georgia.getIR(statement, copy, regular.partYear) + georgia.getIR(statement, copy, regular.nonresident);

@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <optional>
 
 #include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/CommonItemTable.h"
@@ -20,6 +25,7 @@ namespace GAHost {
 namespace {
 
 using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
 
 // The common items that give each filer's taxable pensions and IRA
 // distributions to the retirement exclusion; a 1099-R gives it none.
@@ -54,8 +60,9 @@ std::string readOf1099R(const std::string& state) {
            ") and the gross distribution (field " + fieldNumber(kForm84Lines.grossDistribution) +
            " of a copy whose field " + fieldNumber(kForm84Lines.distributionKey) + " is " +
            std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
-           " shows on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
-           " without taking it off income)";
+           " holds on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           " without taking it off income: the saved return shows the line, the print file only when the form "
+           "prints, which it does when it holds an addition or a subtraction)";
 }
 
 std::optional<std::string> retirementIncomeNote(HostSession& session) {
@@ -120,11 +127,119 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
            fieldNumber(line->row->amount) + " of W-2 copy " + std::to_string(line->copy) + "), or in " + worksheetField;
 }
 
+// An amount as a note gives it: "1200", or "1200.50" with cents.
+std::string amountText(double amount) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", amount);
+    std::string out = text;
+    if (out.size() > 3 && out.compare(out.size() - 3, 3, ".00") == 0) out.resize(out.size() - 3);
+    return out;
+}
+
+// Where the income-tax adjustment of the itemized deductions shows.
+std::string adjustmentLines() {
+    return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
+           std::to_string(kGAForm189217ID.getNumber()) + " line " + fieldNumber(kForm189217Lines.incomeTaxAdjustment) +
+           " on a part-year or nonresident return";
+}
+
+// Federal form 2's entries of the income-tax adjustment of the itemized
+// deductions count only together: on a return that itemizes, with the box
+// that asks for the adjustment answered yes, the income tax deducted (the
+// share's divisor, field 10) and the amount the share applies to (field
+// 203981, less fields 17 and 188). An entry without the others it needs
+// changes nothing; the note names what is missing.
+std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const Form2Lines& f2 = kForm2Lines;
+    const bool asked = federal.formYes(kForm2ID, 1, f2.incomeTaxAdjustmentBox);
+    const bool deducted = federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0;
+    const bool base = federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0;
+    if (!asked && !deducted && !base) return std::nullopt;
+
+    const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
+    const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
+    const std::string applied = "field " + fieldNumber(f2.adjustmentBase);
+    const std::string adjustment =
+        "the income-tax adjustment of the itemized deductions (" + adjustmentLines() + "), A / " + divisor + " x (" +
+        applied + " - field " + fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) + "), ";
+    const std::string where = " in <FORM DEVNAME=\"F2\" COPY=\"1\">";
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kItemizes) != 1) {
+        return "federal form 2 (form F2) holds entries of " + adjustment +
+               "but the return does not itemize, so they count nowhere; a return that itemizes seeds <PULLCOMMON "
+               "FORM=\"F1\" ITEM=\"itemizes\">1</PULLCOMMON> and its itemized-deductions";
+    }
+    if (!asked) {
+        return "federal form 2 (form F2) holds entries of " + adjustment + "but " + box +
+               ", which asks for it, is not answered yes, so they count nowhere; answer it X" + where;
+    }
+    if (deducted && base) return std::nullopt;
+    if (!deducted && !base) {
+        return "federal form 2 (form F2): " + box + " asks for " + adjustment + "but " + divisor + " and " + applied +
+               " are empty, so it is 0; enter them" + where;
+    }
+    const std::string& entered = deducted ? divisor : applied;
+    const std::string& missing = deducted ? applied : divisor;
+    return "federal form 2 (form F2): " + entered + " counts in " + adjustment + "only with " + missing +
+           ", which is empty, so the adjustment is 0; enter " + missing + where;
+}
+
+// The Georgia share of the interest and the dividends that the statements'
+// total lines give (a part-year return's column, a nonresident's, whichever
+// the calculation left open) over every copy of the statement.
+double statementShare(const DataMgmt::TaxReturn& georgia, const FormId& statement, const StatementTotalLine& regular) {
+    double share = 0.0;
+    for (const std::uint16_t copy : georgia.copyNumbers(statement)) {
+        share += georgia.getIR(statement, copy, regular.partYear) + georgia.getIR(statement, copy, regular.nonresident);
+    }
+    return share;
+}
+
+// A Georgia share of the interest or dividends entered on the statements
+// reaches the state wages worksheet only: the part-year schedule takes
+// Georgia's interest and dividends from its own entries, so a share that
+// these do not hold counts nowhere.
+std::optional<std::string> statementShareNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const Form189217Lines& schedule = kForm189217Lines;
+    const struct {
+        const char* name;
+        const FormId& form;
+        const StatementTotalLine& regular;
+    } statements[] = {{"interest statement (form ST2)", kStateForm2ID, kStateForm2Lines.statement.regular},
+                      {"dividend statement (form ST3)", kStateForm3ID, kStateForm3Lines.statement.regular}};
+    double shares = 0.0;
+    std::string given;
+    for (const auto& s : statements) {
+        const double share = statementShare(georgia, s.form, s.regular);
+        if (share <= 0.0) continue;
+        shares += share;
+        given += std::string(given.empty() ? "the " : " and the ") + s.name + " " + amountText(share);
+    }
+    double entered = 0.0;
+    for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
+    if (shares - entered < 0.005) return std::nullopt;
+
+    const std::string parts = "fields " + fieldNumber(schedule.georgiaInterestParts.front()) + " to " +
+                              fieldNumber(schedule.georgiaInterestParts.back());
+    return "the statements give a Georgia share of the interest and dividends (field " +
+           fieldNumber(kStateForm2Lines.statement.regular.partYear) + " on a part-year return, " +
+           fieldNumber(kStateForm2Lines.statement.regular.nonresident) + " on a nonresident one): " + given +
+           ", but the part-year schedule (form GA189217) holds " + amountText(entered) +
+           " in its Georgia interest and dividends (" + parts + "), so " + amountText(shares - entered) +
+           " counts nowhere: the schedule takes them from those fields, not from the statements. Enter the "
+           "Georgia interest in field " +
+           fieldNumber(schedule.georgiaInterestParts[0]) + " and the Georgia dividends in field " +
+           fieldNumber(schedule.georgiaInterestParts[1]) + " of <FORM DEVNAME=\"GA189217\" COPY=\"1\">";
+}
+
 }  // namespace
 
 std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
-    for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session)}) {
+    for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session),
+                                                   itemizedAdjustmentNote(session), statementShareNote(session)}) {
         if (note) notes.push_back(*note);
     }
     return notes;

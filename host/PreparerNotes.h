@@ -20,11 +20,19 @@ namespace GAHost {
 //   sum and a gross distribution keyed for form 189215);
 // - the return is part-year or nonresident, a W-2 carries a Georgia state
 //   line, and the state wages worksheet (state form 4) holds no Georgia
-//   wages in the column of the return's residency.
+//   wages in the column of the return's residency;
+// - federal form 2 holds an entry of the income-tax adjustment of the
+//   itemized deductions that counts nowhere without another: the return
+//   does not itemize, box 14405 is not answered yes, or one of fields 10
+//   and 203981 is empty;
+// - the Georgia share of the interest and dividends on the statements
+//   (state forms 2 and 3) is more than the part-year schedule (form 189217)
+//   holds in its Georgia interest and dividends, from which alone the
+//   schedule takes them.
 std::vector<std::string> preparerNotes(HostSession& session);
 
 // Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),
-// which gahost run prints on standard error.
+// which gahost run and gahost check print on standard error.
 void notePreparerGaps(HostSession& session);
 
 }  // namespace GAHost

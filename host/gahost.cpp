@@ -462,6 +462,7 @@ bool calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
                                           "check");
     }
     // The notes go out before the line that counts them.
+    GAHost::notePreparerGaps(session);
     const std::size_t replaced = GAHost::noteReplacedEntries(session);
     std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
     GAHost::reportUnsettled(std::cout, settling);

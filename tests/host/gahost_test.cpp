@@ -362,12 +362,13 @@ TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiledAndChecksIt) {
     EXPECT_NE(r.out.find("Georgia review (ordinary audit): "), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("Georgia e-file:"), std::string::npos) << r.out;
 
-    // The example has no driver's licence answer: a finding, not a failure.
+    // The example names its filer on form 92 and answers the driver's
+    // licence question: nothing blocks its e-file.
     r = run({"run", kExample, "--out", dir, "--forms", kBuildForms, "--efile"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(readFile(dir + "/single-wages.xml").find("<INELF>X</INELF>"), std::string::npos);
-    EXPECT_NE(r.out.find("Georgia review (e-file check): 1 finding\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\nGeorgia e-file: blocked\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Georgia review (e-file check): 0 findings\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nGeorgia e-file: not blocked\n"), std::string::npos) << r.out;
 }
 
 // A return owing 150 with the number 123-45-6789: e-filed, its payment

@@ -76,6 +76,16 @@ const std::string kRetirementStatement =
     "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
     "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
+// Entries of itemized-deductions.xml: the income-tax adjustment's box, the
+// income tax deducted and the amount the share applies to on form 2.
+const std::string kAdjustmentBox = "<FIELD><ID>14405</ID><VALUE>X</VALUE></FIELD>";
+const std::string kIncomeTaxDeducted = "<FIELD><ID>10</ID><VALUE>7500</VALUE></FIELD>";
+const std::string kAdjustmentBase = "<FIELD><ID>203981</ID><VALUE>10000</VALUE></FIELD>";
+// Entries of part-year-resident.xml: the Georgia interest and dividends of
+// the part-year schedule.
+const std::string kScheduleInterest = "<FIELD><ID>189422</ID><VALUE>120</VALUE></FIELD>";
+const std::string kScheduleDividends = "<FIELD><ID>189423</ID><VALUE>90</VALUE></FIELD>";
+
 // The retiree's example without the IRA distribution it gives, with the
 // 1099-R under the key.
 std::string withoutItemsKeyed(const std::string& example, const std::string& key) {
@@ -188,6 +198,24 @@ std::vector<std::vector<std::string>> guideTable(const std::string& guide, const
 
 std::string number(const Primitives::QVImmutableIdentifier& field) { return std::to_string(field.getNumber()); }
 
+// The notes among the lines of standard error.
+std::vector<std::string> notesOf(const std::string& err) {
+    std::vector<std::string> notes;
+    for (const std::string& line : linesOf(err)) {
+        if (line.rfind("gahost: note: ", 0) == 0) notes.push_back(line);
+    }
+    return notes;
+}
+
+// What follows the last separator of the first line of the text that
+// begins with `start`; empty when no line does.
+std::string lastWord(const std::string& text, const std::string& start, char separator) {
+    for (const std::string& line : linesOf(text)) {
+        if (line.rfind(start, 0) == 0) return line.substr(line.rfind(separator) + 1);
+    }
+    return {};
+}
+
 TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
     const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
     // Each income line of the state wages worksheet: its federal form 1
@@ -214,6 +242,29 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
     EXPECT_EQ(guideTable(guide, "| state line |"), w2);
 }
 
+TEST_F(PreparerTest, TheWageLinesOfForm1040NameTheirFederalLine) {
+    // Each field of federal form 1 that fills an income line of the state
+    // wages worksheet names that line and its federal line, and the guide's
+    // row of the line names the same federal line.
+    const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
+    const std::map<int, std::string> form1 = labels("F1");
+    const std::regex federalLine(R"((Schedule 1|form 1040) line [0-9]+b?)");
+    for (const StateForm4Lines::Row& line : kStateForm4Lines.incomeLines) {
+        const auto row = std::find_if(kWageLineRows.begin(), kWageLineRows.end(),
+                                      [&](const WageLineRowLines& r) { return r.federal == line.federal; });
+        ASSERT_NE(row, kWageLineRows.end());
+        const std::string& label = form1.at(row->form1.getNumber());
+        SCOPED_TRACE(label);
+        EXPECT_NE(label.find("income line " + number(line.federal) + " of the state wage worksheet"),
+                  std::string::npos);
+        std::smatch federal;
+        ASSERT_TRUE(std::regex_search(label, federal, federalLine));
+        const std::size_t at = guide.find("\n| " + number(line.federal) + " (");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NE(guide.substr(at, guide.find('\n', at + 1) - at).find(federal.str()), std::string::npos);
+    }
+}
+
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
     // A return file gives every amount in dollars, also where the store keeps
     // hundredths: no label may ask for cents, and a labelled field kept in
@@ -235,6 +286,63 @@ TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
         }
     }
     EXPECT_GT(inHundredths, 0);
+}
+
+TEST_F(PreparerTest, TheGuidesItemizedExampleIsWhatItsRunPrints) {
+    // The guide's table of the worked example: form 70 line, words, amount
+    // as the print file gives it.
+    const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
+    const auto rows = guideTable(guide, "| form 70 line |");
+    ASSERT_GE(rows.size(), 4u);
+    const testsupport::GahostResult r =
+        run({"run", (kSource / "examples/itemized-deductions.xml").string(), "--out", dir + "/out"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string printFile = readFile(dir + "/out/itemized-deductions.print.txt");
+    const auto main = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(kGAForm70ID);
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 3u);
+        std::string amount = row[2];
+        amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
+        const auto field = main->getFieldDesc(Primitives::QVImmutableIdentifier(std::stoi(row[0])));
+        EXPECT_EQ(lastWord(printFile, "  " + field->getSymbolicName() + "\t", '\t'), amount) << "line " << row[0];
+    }
+}
+
+// The examples whose names follow `label` in the text, up to the first
+// word that is not an example's (`name.xml`).
+std::vector<std::string> examplesAfter(const std::string& text, const std::string& label) {
+    std::vector<std::string> names;
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return names;
+    const std::regex name(R"(^[,\s]*`([a-z0-9-]+)\.xml`)");
+    std::smatch m;
+    for (std::string rest = text.substr(at + label.size()); std::regex_search(rest, m, name); rest = m.suffix()) {
+        names.push_back(m[1]);
+    }
+    return names;
+}
+
+TEST_F(PreparerTest, TheExamplesNamedForTheEFileAreWhatRunEFileSays) {
+    // The example that the README tells a preparer to copy, and those the
+    // guide's row of the e-file names, run as e-files as they stand.
+    const std::string readme = readFile((kSource / "README.md").string());
+    const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
+    const std::string row = guide.substr(guide.find("\n| e-file |"));
+    const std::string efiled = "Georgia e-file: not blocked\n";
+    const std::string blocked = "Georgia e-file: blocked\n";
+    std::vector<std::pair<std::string, std::string>> examples;  // name, verdict
+    std::smatch copied;
+    ASSERT_TRUE(std::regex_search(readme, copied, std::regex(R"(cp examples/([a-z0-9-]+)\.xml )")));
+    examples.emplace_back(copied[1], efiled);
+    for (const std::string& name : examplesAfter(row, "can be e-filed:")) examples.emplace_back(name, efiled);
+    for (const std::string& name : examplesAfter(row, "blocked:")) examples.emplace_back(name, blocked);
+    ASSERT_GE(examples.size(), 7u);
+    for (const auto& [name, verdict] : examples) {
+        const testsupport::GahostResult r =
+            run({"run", (kSource / "examples" / (name + ".xml")).string(), "--out", dir + "/" + name, "--efile"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find("\n" + verdict), std::string::npos) << name << ": " << r.out;
+    }
 }
 
 TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
@@ -262,20 +370,11 @@ TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
     EXPECT_GE(dividendLines, 1);  // a line without a value does not print
 }
 
-// What follows the last separator of the first line of the text that
-// begins with `start`; empty when no line does.
-std::string lastWord(const std::string& text, const std::string& start, char separator) {
-    for (const std::string& line : linesOf(text)) {
-        if (line.rfind(start, 0) == 0) return line.substr(line.rfind(separator) + 1);
-    }
-    return {};
-}
-
 TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
     // What the 1099-R note says the calculation reads: the Georgia tax
     // withheld of the state lines, the lump sum, and the gross distribution
     // under the key, which form 189215 shows on its line.
-    std::vector<std::int64_t> read1099R = {kForm189215StatementKey, kGAForm189215ID.getNumber()};
+    std::vector<std::int64_t> read1099R = {12, kGAForm189215ID.getNumber()};
     for (const auto& field :
          {kForm84StateRows[0].withheld, kForm84StateRows[1].withheld, kForm84Lines.lumpSum,
           kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kForm189215Lines.distributionsAndPayments}) {
@@ -291,10 +390,10 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         std::vector<std::string> noted;  // pieces of the one note; none: no note
         const char* shown = nullptr;     // with a 1099-R keyed: form 189215's line of the keyed amounts
     } rows[] = {
-        {"1099-R copies without the items", "single-retiree",
-         [](std::string t) { return withoutItemsKeyed(t, std::to_string(kForm189215StatementKey)); }, items, "18000"},
-        {"1099-R copies keyed otherwise", "single-retiree",
-         [](std::string t) { return withoutItemsKeyed(t, std::to_string(kForm189215StatementKey + 1)); }, items, ""},
+        {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
+         items, "18000"},
+        {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
+         items, ""},
         {"1099-R copies beside an item",
          "single-retiree",
          [](std::string t) { return withFederalForm(t, kRetirementStatement); },
@@ -318,6 +417,52 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
          {"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
         {"nonresident with state wages", "nonresident-wages", [](std::string t) { return t; }, {}},
         {"full-year resident", "single-wages", [](std::string t) { return t; }, {}},
+        {"itemized, every adjustment entry", "itemized-deductions", [](std::string t) { return t; }, {}},
+        {"itemized, field 10 without 203981",
+         "itemized-deductions",
+         [](std::string t) { return replaced(t, kAdjustmentBase, ""); },
+         {"field 10 counts in the income-tax adjustment", "only with field 203981, which is empty", "form 70 line 74",
+          "form 189217 line 189455"}},
+        {"itemized, field 203981 without 10",
+         "itemized-deductions",
+         [](std::string t) { return replaced(t, kIncomeTaxDeducted, ""); },
+         {"field 203981 counts in", "only with field 10, which is empty"}},
+        {"itemized, the box alone",
+         "itemized-deductions",
+         [](std::string t) { return replaced(replaced(t, kIncomeTaxDeducted, ""), kAdjustmentBase, ""); },
+         {"box 14405 asks for", "field 10 and field 203981 are empty"}},
+        {"itemized, the box not answered",
+         "itemized-deductions",
+         [](std::string t) { return replaced(t, kAdjustmentBox, ""); },
+         {"but box 14405, which asks for it, is not answered yes"}},
+        {"form 2 on a return that does not itemize",
+         "itemized-deductions",
+         [](std::string t) { return replaced(t, "ITEM=\"itemizes\">1<", "ITEM=\"itemizes\">0<"); },
+         {"but the return does not itemize"}},
+        {"part-year, shares on the statements only",
+         "part-year-resident",
+         [](std::string t) { return replaced(replaced(t, kScheduleInterest, ""), kScheduleDividends, ""); },
+         {"the interest statement (form ST2) 120 and the dividend statement (form ST3) 90",
+          "holds 0 in its Georgia interest and dividends", "so 210 counts nowhere", "field 189422", "field 189423"}},
+        {"part-year, the dividends' share on the statement only",
+         "part-year-resident",
+         [](std::string t) { return replaced(t, kScheduleDividends, ""); },
+         {"holds 120", "so 90 counts nowhere"}},
+        {"part-year, the shares together in one field of the schedule",
+         "part-year-resident",
+         [](std::string t) {
+             return replaced(replaced(t, kScheduleDividends, ""), kScheduleInterest,
+                             "<FIELD><ID>189422</ID><VALUE>210</VALUE></FIELD>");
+         },
+         {}},
+        {"nonresident, a share on the statement only",
+         "nonresident-wages",
+         [](std::string t) {
+             return replaced(t, "<FORM DEVNAME=\"GA189217\"",
+                             "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
+                             "<FORM DEVNAME=\"GA189217\"");
+         },
+         {"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
     };
     const auto schedule = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(kGAForm189215ID);
     const std::string shownLine =
@@ -329,12 +474,13 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
                                             row.edit(readFile((kSource / "examples" / row.example).string() + ".xml")));
         const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
         ASSERT_EQ(r.status, 0) << r.err;
-        std::vector<std::string> notes;
-        for (const std::string& line : linesOf(r.err)) {
-            if (line.rfind("gahost: note: ", 0) == 0) notes.push_back(line);
-        }
+        const std::vector<std::string> notes = notesOf(r.err);
         ASSERT_EQ(notes.size(), row.noted.empty() ? 0u : 1u) << r.err;
         for (const std::string& piece : row.noted) EXPECT_NE(notes[0].find(piece), std::string::npos) << notes[0];
+        // check, which calculates in memory, gives the same notes.
+        const testsupport::GahostResult checked = run({"check", input});
+        ASSERT_EQ(checked.status, 0) << checked.err;
+        EXPECT_EQ(notesOf(checked.err), notes);
         if (row.shown == nullptr) continue;
         for (const std::int64_t n : read1099R) {
             EXPECT_TRUE(std::regex_search(notes[0], std::regex("\\b" + std::to_string(n) + "\\b"))) << n;

@@ -36,7 +36,7 @@
 //     could not remove;
 //  4. each earlier output gets its second name: a link, or, where no link
 //     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
-//     to the second name;
+//     to the second name (a symbolic link: a new link to the same target);
 //  5. each staged file is renamed over its output;
 //  6. the second names are removed, and the folder is synced;
 //  7. the record is removed, then the lock file.

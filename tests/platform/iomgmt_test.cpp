@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/platform/staging_fixture.h"
 
 namespace {
 
@@ -244,6 +247,39 @@ TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {
     EXPECT_EQ(othersIn(dir, {"a.txt", "b.txt", "in.xml"}), Lines{});
     fs::create_directory(path("d"));
     EXPECT_THROW(IOMgmt::OutputBatch({path("d")}), Exceptions::QuarloException);
+}
+
+class StagedNames : public testsupport::StagingTest {};
+
+// An earlier output that is a symbolic link where no hard link to it can be
+// made (refused through the staging calls, or, for root, by protected hard
+// links to another user's link) does not fail the commit: it is kept as a
+// new link to the same target (a roll-back puts that back: Staging tests).
+TEST_F(StagedNames, AnEarlierSymbolicLinkIsKeptWithoutAHardLink) {
+    std::ifstream protectedLinks("/proc/sys/fs/protected_hardlinks");
+    int linksProtected = 0;
+    protectedLinks >> linksProtected;
+    const std::string out = path("out/out.txt");
+    for (const bool byTheKernel : {false, true}) {
+        if (byTheKernel && (::geteuid() != 0 || linksProtected != 1)) continue;
+        SCOPED_TRACE(byTheKernel);
+        writeFile("out/target.txt", "target");
+        fs::create_symlink("target.txt", out);
+        if (byTheKernel) {
+            fs::permissions(dir, fs::perms(0755));
+            ASSERT_TRUE(::chown(path("out").c_str(), 65534, 65534) == 0 && ::lchown(out.c_str(), 1, 1) == 0);
+            ASSERT_EQ(::seteuid(65534), 0);
+        }
+        testsupport::gFails = [&](testsupport::StagingCall call, const std::string&) {
+            return call == testsupport::StagingCall::Link && !byTheKernel;
+        };
+        const std::string problem = failure([&] { runBatch({out}, {"new"}); });
+        ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+        EXPECT_EQ(problem, "no failure");
+        EXPECT_EQ(textsOf({out, path("out/target.txt")}), (Names{"new", "target"}));
+        EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
+        fs::remove_all(path("out"));
+    }
 }
 
 TEST(IOMgr, HandsOutAndTakesBackReadersAndWriters) {

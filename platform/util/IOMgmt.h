@@ -65,9 +65,11 @@ std::string takeLine(std::string_view text, std::size_t& at);
 // "16 MiB", "512 KiB" or "100 bytes".
 std::string sizeText(std::size_t bytes);
 
-// A path as a message shows it: control characters escaped, cut after
+// A path as a message shows it: control characters escaped, whole, so that
+// the user can type it (a second name to move back, a lock file to
+// remove); only a text longer than any path a file call takes is cut, after
 // kShownPathLength bytes.
-inline constexpr std::size_t kShownPathLength = 240;
+inline constexpr std::size_t kShownPathLength = 4096;
 std::string shownPath(const std::string& path);
 
 // A file named by its path.

@@ -282,6 +282,15 @@ TEST_F(StagedNames, AnEarlierSymbolicLinkIsKeptWithoutAHardLink) {
     }
 }
 
+// A message shows a path whole, so that the user can type it (a long
+// output's second name, to move back); only what no path can be is cut.
+TEST(IOMgr, APathIsShownWhole) {
+    const std::string kept =
+        "/out/" + std::string(250, 'f') + "/." + std::string(200, 'n') + "~0123456789abcdef.kept-Ab1";
+    EXPECT_EQ(IOMgmt::shownPath(kept), kept);
+    EXPECT_EQ(IOMgmt::shownPath(std::string(5000, 'p')), std::string(4096, 'p') + "...");
+}
+
 TEST(IOMgr, HandsOutAndTakesBackReadersAndWriters) {
     auto& mgr = IOMgmt::IOMgr::getInstance();
     EXPECT_EQ(&mgr, &IOMgmt::IOMgr::getInstance());

@@ -50,6 +50,14 @@ void checkRunFiles(const std::string& input, const RunOutputs& outputs) {
             refuse("the output " + IOMgmt::shownPath(output.path) +
                    " would replace the input file; choose another --out directory");
         }
+        // Before any work: the commit could never put it in place.
+        if (const std::string why = IOMgmt::nameTooLong(output.path); !why.empty()) {
+            // The e-file's name is fixed; the others are the return file's.
+            const char* remedy =
+                output.path == outputs.eFile ? "choose another --out directory" : "give the return file a shorter name";
+            refuse(std::string(output.role) + " " + IOMgmt::shownPath(output.path) + " cannot be written: " + why +
+                   "; " + remedy);
+        }
     }
 }
 

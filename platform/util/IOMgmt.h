@@ -72,6 +72,14 @@ std::string sizeText(std::size_t bytes);
 inline constexpr std::size_t kShownPathLength = 4096;
 std::string shownPath(const std::string& path);
 
+// Why a file of the path cannot be written: its name is longer than the
+// file system of its folder takes (pathconf NAME_MAX), or its path longer
+// than a file call takes (PATH_MAX), once the longest temporary name written
+// beside it is counted ("its name is 256 bytes, longer than the 255 bytes
+// that a file written in DIR may have"); empty when it can. A folder still
+// to be made is judged by the nearest folder above it.
+std::string nameTooLong(const std::string& path);
+
 // A file named by its path.
 class FileName {
 public:

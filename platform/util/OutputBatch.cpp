@@ -29,6 +29,9 @@ using namespace detail;
 constexpr int kSecondNameTries = 100;
 constexpr std::size_t kCopyBuffer = 64 * 1024;
 constexpr const char* kCannotKeep = "cannot keep the earlier file to put back should the run fail";
+// Whether there is an earlier file cannot be told (a name the file system
+// refuses): a message must not claim one.
+constexpr const char* kCannotLook = "cannot look for an earlier file to put back should the run fail";
 
 // A second name for the earlier output NAME in the folder that no file
 // has, nor its copy's name.
@@ -242,7 +245,7 @@ void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) != 0) {
-            if (errno != ENOENT) failOn(output.path, kCannotKeep, errno, kNothingChanged);
+            if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
             continue;  // a new output: nothing to put back
         }
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);

@@ -101,4 +101,15 @@ TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(path("out")), fs::directory_iterator()), 1);
 }
 
+// The print file's name is the return file's with ".print.txt": one of 256
+// bytes is refused before any work, naming the output and the limit.
+TEST_F(RunChecksTest, AnOutputNameTooLongIsRefusedBeforeAnyWork) {
+    const std::string stem(246, 'n');
+    expectRefused(run(writeFile("in/" + stem + ".xml", readFile(kExample)), {}),
+                  "the print file " + path("out/" + stem + ".print.txt") +
+                      " cannot be written: its name is 256 bytes, longer than the 255 bytes that a file written in " +
+                      path("out") + " may have; give the return file a shorter name");
+    EXPECT_FALSE(fs::exists(path("out")));
+}
+
 }  // namespace

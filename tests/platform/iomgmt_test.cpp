@@ -282,6 +282,40 @@ TEST_F(StagedNames, AnEarlierSymbolicLinkIsKeptWithoutAHardLink) {
     }
 }
 
+// A name longer than the folder's file system takes, or a path longer than
+// a file call takes once the temporary names are counted, is refused before
+// the folder is claimed. A folder still to be made is judged by the one
+// above it.
+TEST_F(StagedNames, ANameTooLongIsRefusedBeforeAnyFileIsMade) {
+    const std::string longest(255, 'n');
+    std::string deep = dir;
+    while (deep.size() < 4080) deep += "/" + std::string(200, 'd');
+    const auto tooLong = [](const std::string& folder) {
+        return "its name is 256 bytes, longer than the 255 bytes that a file written in " + folder + " may have";
+    };
+    const struct {
+        std::string folder;  // empty: none can be made
+        std::string path;
+        std::string why;  // empty: written
+    } rows[] = {
+        {"fits", path("fits/" + longest), ""},
+        {"long", path("long/" + longest + "n"), tooLong(path("long"))},
+        {"to/be/made", path("to/be/made/" + longest + "n"), tooLong(path("to/be/made"))},
+        {"", deep + "/x",
+         "its path is " + std::to_string(deep.size() + 2) + " bytes, and the temporary names written beside it make " +
+             std::to_string(deep.size() + 17) + ", longer than the 4095 bytes that a path may have"},
+    };
+    fs::create_directories(path("long"));
+    for (const auto& row : rows) {
+        EXPECT_EQ(IOMgmt::nameTooLong(row.path), row.why);
+        if (row.folder.empty()) continue;
+        fs::create_directories(path(row.folder));
+        EXPECT_EQ(failure([&] { runBatch({row.path}, {"text"}); }),
+                  row.why.empty() ? "no failure" : row.path + ": cannot be written: " + row.why);
+        EXPECT_EQ(namesIn(row.folder), row.why.empty() ? Names{longest} : Names{});
+    }
+}
+
 // A message shows a path whole, so that the user can type it (a long
 // output's second name, to move back); only what no path can be is cut.
 TEST(IOMgr, APathIsShownWhole) {

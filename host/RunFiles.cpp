@@ -93,7 +93,8 @@ std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& pa
 NotesPrinted::NotesPrinted(std::ostream& err) {
     auto printed = std::make_shared<std::set<std::string>>();
     IOMgmt::IOMgr::getInstance().setNoticeSink([&err, printed](const std::string& text) {
-        if (printed->insert(text).second) err << "gahost: note: " << text << '\n';
+        // One write: a process killed meanwhile leaves the whole line or none.
+        if (printed->insert(text).second) err << "gahost: note: " + text + "\n" << std::flush;
     });
 }
 

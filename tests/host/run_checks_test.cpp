@@ -5,9 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
+#include <optional>
+#include <streambuf>
 #include <string>
 #include <vector>
 
+#include "host/RunFiles.h"
+#include "platform/util/IOMgmt.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -110,6 +115,28 @@ TEST_F(RunChecksTest, AnOutputNameTooLongIsRefusedBeforeAnyWork) {
                       " cannot be written: its name is 256 bytes, longer than the 255 bytes that a file written in " +
                       path("out") + " may have; give the return file a shorter name");
     EXPECT_FALSE(fs::exists(path("out")));
+}
+
+// Each note goes out in one piece, with gahost's prefix or without.
+TEST(Notes, EachNoteIsWrittenInOnePiece) {
+    struct Pieces : std::streambuf {
+        std::vector<std::string> pieces;
+        std::streamsize xsputn(const char* text, std::streamsize count) override {
+            pieces.emplace_back(text, static_cast<std::size_t>(count));
+            return count;
+        }
+        int_type overflow(int_type c) override { return pieces.emplace_back(1, static_cast<char>(c)), c; }
+    };
+    for (const std::string prefix : {"note: ", "gahost: note: "}) {
+        Pieces err;
+        std::streambuf* const previous = std::cerr.rdbuf(&err);
+        std::optional<GAHost::NotesPrinted> notes;
+        if (prefix != "note: ") notes.emplace(std::cerr);
+        IOMgmt::IOMgr::getInstance().notice("DIR: a note");
+        notes.reset();
+        std::cerr.rdbuf(previous);
+        EXPECT_EQ(err.pieces, std::vector<std::string>{prefix + "DIR: a note\n"});
+    }
 }
 
 }  // namespace

@@ -50,6 +50,14 @@ void checkRunFiles(const std::string& input, const RunOutputs& outputs) {
             refuse("the output " + IOMgmt::shownPath(output.path) +
                    " would replace the input file; choose another --out directory");
         }
+        // Before any work: the commit could never put it in place.
+        if (const std::string why = IOMgmt::nameTooLong(output.path); !why.empty()) {
+            // The e-file's name is fixed; the others are the return file's.
+            const char* remedy =
+                output.path == outputs.eFile ? "choose another --out directory" : "give the return file a shorter name";
+            refuse(std::string(output.role) + " " + IOMgmt::shownPath(output.path) + " cannot be written: " + why +
+                   "; " + remedy);
+        }
     }
 }
 
@@ -85,7 +93,8 @@ std::optional<TifWriteMgmt::FederalEFile> readFederalEFile(const std::string& pa
 NotesPrinted::NotesPrinted(std::ostream& err) {
     auto printed = std::make_shared<std::set<std::string>>();
     IOMgmt::IOMgr::getInstance().setNoticeSink([&err, printed](const std::string& text) {
-        if (printed->insert(text).second) err << "gahost: note: " << text << '\n';
+        // One write: a process killed meanwhile leaves the whole line or none.
+        if (printed->insert(text).second) err << "gahost: note: " + text + "\n" << std::flush;
     });
 }
 

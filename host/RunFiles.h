@@ -43,7 +43,8 @@ struct RunOutputs {
 };
 
 // Refuses, with Exceptions::QuarloException of one line, an output that is
-// the input file itself.
+// the input file itself, and one whose name or path is longer than its
+// folder takes (IOMgmt::nameTooLong), naming the limit.
 void checkRunFiles(const std::string& input, const RunOutputs& outputs);
 
 // Refuses, with Exceptions::QuarloException of one line naming both, two

@@ -321,7 +321,8 @@ void IOMgr::notice(const std::string& text) {
     if (noticeSink_) {
         noticeSink_(text);
     } else {
-        std::cerr << "note: " << text << '\n';
+        // One write: a process killed meanwhile leaves the whole line or none.
+        std::cerr << "note: " + text + "\n";
     }
 }
 

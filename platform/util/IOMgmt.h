@@ -65,10 +65,20 @@ std::string takeLine(std::string_view text, std::size_t& at);
 // "16 MiB", "512 KiB" or "100 bytes".
 std::string sizeText(std::size_t bytes);
 
-// A path as a message shows it: control characters escaped, cut after
+// A path as a message shows it: control characters escaped, whole, so that
+// the user can type it (a second name to move back, a lock file to
+// remove); only a text longer than any path a file call takes is cut, after
 // kShownPathLength bytes.
-inline constexpr std::size_t kShownPathLength = 240;
+inline constexpr std::size_t kShownPathLength = 4096;
 std::string shownPath(const std::string& path);
+
+// Why a file of the path cannot be written: its name is longer than the
+// file system of its folder takes (pathconf NAME_MAX), or its path longer
+// than a file call takes (PATH_MAX), once the longest temporary name written
+// beside it is counted ("its name is 256 bytes, longer than the 255 bytes
+// that a file written in DIR may have"); empty when it can. A folder still
+// to be made is judged by the nearest folder above it.
+std::string nameTooLong(const std::string& path);
 
 // A file named by its path.
 class FileName {

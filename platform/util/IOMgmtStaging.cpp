@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -38,6 +39,8 @@ constexpr std::size_t kLongestNameInStem = 200;
 // concurrent cleaner removed first.
 constexpr int kNameTries = 100;
 constexpr int kTemporaryFileTries = 5;
+// The longest path a file call takes, without the NUL that ends it.
+constexpr std::size_t kLongestPath = PATH_MAX - 1;
 
 StagingCalls gCalls;
 
@@ -75,7 +78,56 @@ void clearLeftoversOnce(const std::string& target) {
     if (readable) removeAbandonedStagedFiles(folder, {stem}, listed);
 }
 
+// The longest temporary name of a file named NAME: its stem, the longest
+// mark and the random part.
+std::size_t longestTemporaryName(const std::string& name) {
+    const std::size_t mark = std::max({std::strlen(kStagedMark), std::strlen(kKeptMark), std::strlen(kCopyMark)});
+    return temporaryStem(name).size() + mark + kRandomPartLength;
+}
+
+// Whether a file of the name, and every temporary name of it, fit in a
+// folder whose file system takes names of up to `limit` bytes.
+bool fitsIn(std::size_t nameLength, std::size_t limit) {
+    return nameLength <= limit && longestTemporaryName(std::string(nameLength, 'n')) <= limit;
+}
+
+// The folder, or the nearest folder above it that exists: the file system
+// that a folder still to be made would be on.
+std::string existingFolder(const std::string& folder) {
+    fs::path at(folder);
+    std::error_code error;
+    while (!fs::is_directory(at, error)) {
+        if (!at.has_parent_path() || at.parent_path() == at) return at.is_absolute() ? at.string() : ".";
+        at = at.parent_path();
+    }
+    return at.string();
+}
+
 }  // namespace
+
+std::string nameTooLong(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string name = fileNameOf(path);
+    const std::size_t longestPath = inFolder(folder, std::string(longestTemporaryName(name), 't')).size();
+    if (longestPath > kLongestPath) {
+        return "its path is " + std::to_string(path.size()) +
+               " bytes, and the temporary names written beside it make " + std::to_string(longestPath) +
+               ", longer than the " + std::to_string(kLongestPath) + " bytes that a path may have";
+    }
+    const long limit = ::pathconf(existingFolder(folder).c_str(), _PC_NAME_MAX);
+    // No limit the system tells: whatever the name, the write says so.
+    if (limit <= 0 || fitsIn(name.size(), static_cast<std::size_t>(limit))) return std::string();
+    const auto systemLimit = static_cast<std::size_t>(limit);
+    std::size_t longest = systemLimit;
+    while (longest > 0 && !fitsIn(longest, systemLimit)) --longest;
+    std::string why = "its name is " + std::to_string(name.size()) + " bytes, longer than the " +
+                      std::to_string(longest) + " bytes that a file written in " + shownPath(folder) + " may have";
+    if (longest < systemLimit) {
+        why += " (its file system takes names of up to " + std::to_string(systemLimit) +
+               " bytes, and the temporary names written beside a file are longer than the file's own)";
+    }
+    return why;
+}
 
 namespace detail {
 
@@ -183,6 +235,9 @@ StagingCalls setStagingCalls(StagingCalls calls) {
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
     directory_ = folderOf(target_);
+    // Refused before the folder is claimed: the file could never be put in
+    // place.
+    if (const std::string why = nameTooLong(target_); !why.empty()) fail("cannot be written: " + why);
     OutputBatch* batch = IOMgr::getInstance().outputBatch();
     if (batch != nullptr && batch->holds(target_)) {
         batch->claimOutputs(target_);

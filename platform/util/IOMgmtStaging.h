@@ -11,7 +11,9 @@
 // process to the same file removes it (and the next job into an output
 // folder, below). A name of more than 200 bytes is cut there in temporary
 // names and followed by "~" and a hash of the whole name, so that two long
-// names that begin alike keep their temporary files apart.
+// names that begin alike keep their temporary files apart. A file whose
+// name or path, with its longest temporary name, is longer than the file
+// system takes is refused before anything is made (IOMgmt::nameTooLong).
 //
 // A job's outputs. An output batch holds the outputs of one job (gahost
 // run: the e-file, the print file and the saved return), each staged as
@@ -36,7 +38,7 @@
 //     could not remove;
 //  4. each earlier output gets its second name: a link, or, where no link
 //     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
-//     to the second name;
+//     to the second name (a symbolic link: a new link to the same target);
 //  5. each staged file is renamed over its output;
 //  6. the second names are removed, and the folder is synced;
 //  7. the record is removed, then the lock file.

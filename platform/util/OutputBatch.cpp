@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -27,6 +29,9 @@ using namespace detail;
 constexpr int kSecondNameTries = 100;
 constexpr std::size_t kCopyBuffer = 64 * 1024;
 constexpr const char* kCannotKeep = "cannot keep the earlier file to put back should the run fail";
+// Whether there is an earlier file cannot be told (a name the file system
+// refuses): a message must not claim one.
+constexpr const char* kCannotLook = "cannot look for an earlier file to put back should the run fail";
 
 // A second name for the earlier output NAME in the folder that no file
 // has, nor its copy's name.
@@ -62,6 +67,34 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     if (out >= 0) ::close(out);
     if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
     return error;
+}
+
+// Gives an earlier symbolic link its second name as a new link with the
+// same target; made in one call, it needs no copy's name. The errno of a
+// failure.
+int relinkToSecondName(const std::string& output, const std::string& kept) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(output, error);
+    if (error) return error.value();
+    return ::symlink(target.c_str(), kept.c_str()) == 0 ? 0 : errno;
+}
+
+// Gives the earlier output its second name: a link; where the file system
+// or the file's owner lets nobody link it (a link to another user's file
+// where hard links are protected), a copy of a regular file, or a new
+// symbolic link with the same target for a symbolic link, which a
+// roll-back puts back as a link. The errno of a failure.
+int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+    const std::string kept = inFolder(folder, secondName);
+    struct stat st {};
+    if (::lstat(output.c_str(), &st) != 0) return errno;
+    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) return 0;
+    const int error = errno;
+    if (error == EEXIST || error == ENOENT) return error;
+    if (S_ISREG(st.st_mode)) {
+        return copyToSecondName(output, inFolder(folder, copyNameOf(fileNameOf(output), secondName)), kept, st.st_mode);
+    }
+    return S_ISLNK(st.st_mode) ? relinkToSecondName(output, kept) : error;
 }
 
 // The part of a message that says the folder could not be synced after
@@ -212,7 +245,7 @@ void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) != 0) {
-            if (errno != ENOENT) failOn(output.path, kCannotKeep, errno, kNothingChanged);
+            if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
             continue;  // a new output: nothing to put back
         }
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
@@ -230,17 +263,7 @@ void OutputBatch::recordCommit() {
 void OutputBatch::keepAndMove() {
     for (const Output& output : outputs_) {
         if (output.kept.empty()) continue;
-        const std::string& folder = folders_[output.folder].path;
-        const std::string kept = inFolder(folder, output.kept);
-        struct stat st {};
-        int error = ::lstat(output.path.c_str(), &st) == 0 ? 0 : errno;
-        if (error == 0 && stagingCalls().link(output.path.c_str(), kept.c_str()) != 0) error = errno;
-        // A regular file that the file system or its owner lets nobody
-        // link is copied.
-        if (error != 0 && error != EEXIST && error != ENOENT && S_ISREG(st.st_mode)) {
-            const std::string copy = inFolder(folder, copyNameOf(fileNameOf(output.path), output.kept));
-            error = copyToSecondName(output.path, copy, kept, st.st_mode);
-        }
+        const int error = keepEarlierFile(folders_[output.folder].path, output.path, output.kept);
         if (error != 0) failOn(output.path, kCannotKeep, error);
     }
     for (Output& output : outputs_) output.staged->moveIntoPlace();

@@ -5,9 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
+#include <optional>
+#include <streambuf>
 #include <string>
 #include <vector>
 
+#include "host/RunFiles.h"
+#include "platform/util/IOMgmt.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -99,6 +104,39 @@ TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
                          " is a folder, not a file that a run can lock: remove it; no output of the run is changed\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::distance(fs::directory_iterator(path("out")), fs::directory_iterator()), 1);
+}
+
+// The print file's name is the return file's with ".print.txt": one of 256
+// bytes is refused before any work, naming the output and the limit.
+TEST_F(RunChecksTest, AnOutputNameTooLongIsRefusedBeforeAnyWork) {
+    const std::string stem(246, 'n');
+    expectRefused(run(writeFile("in/" + stem + ".xml", readFile(kExample)), {}),
+                  "the print file " + path("out/" + stem + ".print.txt") +
+                      " cannot be written: its name is 256 bytes, longer than the 255 bytes that a file written in " +
+                      path("out") + " may have; give the return file a shorter name");
+    EXPECT_FALSE(fs::exists(path("out")));
+}
+
+// Each note goes out in one piece, with gahost's prefix or without.
+TEST(Notes, EachNoteIsWrittenInOnePiece) {
+    struct Pieces : std::streambuf {
+        std::vector<std::string> pieces;
+        std::streamsize xsputn(const char* text, std::streamsize count) override {
+            pieces.emplace_back(text, static_cast<std::size_t>(count));
+            return count;
+        }
+        int_type overflow(int_type c) override { return pieces.emplace_back(1, static_cast<char>(c)), c; }
+    };
+    for (const std::string prefix : {"note: ", "gahost: note: "}) {
+        Pieces err;
+        std::streambuf* const previous = std::cerr.rdbuf(&err);
+        std::optional<GAHost::NotesPrinted> notes;
+        if (prefix != "note: ") notes.emplace(std::cerr);
+        IOMgmt::IOMgr::getInstance().notice("DIR: a note");
+        notes.reset();
+        std::cerr.rdbuf(previous);
+        EXPECT_EQ(err.pieces, std::vector<std::string>{prefix + "DIR: a note\n"});
+    }
 }
 
 }  // namespace

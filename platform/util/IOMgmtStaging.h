@@ -204,8 +204,11 @@ private:
         std::unique_ptr<StagedFile> staged;
         // The output's folder, as a place in folders_.
         std::size_t folder = 0;
-        // While the batch commits: the earlier file's second name, a name
-        // within the folder; empty when there was no earlier file.
+        // While the batch commits: the staged file's size and the hash of
+        // its bytes, and the earlier file's second name, a name within the
+        // folder (empty when there was no earlier file).
+        unsigned long long stagedSize = 0;
+        std::string stagedHash;
         std::string kept;
     };
     struct Input {

@@ -1,7 +1,7 @@
 // A batch killed at every step of its writes and its commit, each followed
 // by a batch of other outputs into the same folder: the killed batch's
 // outputs are all earlier or all new, and nothing of it is left. Also what
-// a removal that fails and a damaged commit record leave.
+// a removal that fails leaves.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -57,12 +57,30 @@ protected:
         if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) return -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
     }
+    // The next batch into the folder, of the other outputs, after one of
+    // them killed first: before it writes its list into the lock file, or
+    // once it has (with the list of the batch killed before it, which it
+    // hands on). What it finds of the killed outputs once it holds the
+    // folder; its notes are in `notes`.
+    Names runNextBatch(const Names& other, const Names& killed, int killAt) {
+        EXPECT_EQ(runKilled(other, {"e", "p", "x"}, 1 + killAt % 2), -1);
+        notes.clear();
+        IOMgmt::OutputBatch batch(other);
+        IOMgmt::writeFileAtomically(other[0], "other e-file");
+        const Names found = textsOf(killed);
+        IOMgmt::writeFileAtomically(other[1], "other print");
+        IOMgmt::writeFileAtomically(other[2], "other xml");
+        batch.commit();
+        return found;
+    }
 };
 
 // Killed at each call in turn, from its first staged write to the removal
 // of its lock file; then a batch of another return's outputs (sharing the
 // e-file's name) finishes the killed commit as it claims the folder, and
-// removes what is left of the killed batch.
+// removes what is left of the killed batch, with a note that says what it
+// did. A copy of the folder (new file numbers; links not kept) is finished
+// exactly as the folder itself.
 TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
     const std::string longName(210, 'r');
     enum class Fault { None, MoveFails, StagedFileLost };
@@ -72,15 +90,24 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         bool linksRefused;
         std::string name;
         Fault fault;
+        bool copied = false;
     } rows[] = {
-        {false, true, false, "a", Fault::None},           {true, true, true, "a", Fault::None},
-        {false, false, false, "a", Fault::None},          {false, true, false, longName, Fault::None},
-        {false, true, false, "a", Fault::MoveFails},      {true, false, true, "a", Fault::MoveFails},
+        {false, true, false, "a", Fault::None},
+        {true, true, true, "a", Fault::None},
+        {false, false, false, "a", Fault::None},
+        {false, true, false, longName, Fault::None},
+        {false, true, false, "a", Fault::MoveFails},
+        {true, false, true, "a", Fault::MoveFails},
         {false, true, false, "a", Fault::StagedFileLost},
+        {false, true, false, "a", Fault::None, true},
+        {true, true, true, "a", Fault::None, true},
+        {false, false, false, "a", Fault::None, true},
+        {false, true, false, "a", Fault::MoveFails, true},
+        {false, true, false, "a", Fault::StagedFileLost, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.relative << row.earlier << row.linksRefused << row.name.size()
-                                        << static_cast<int>(row.fault));
+                                        << static_cast<int>(row.fault) << row.copied);
         fs::current_path(row.relative ? dir : std::string(GA_BINARY_DIR));
         const std::string folder = row.relative ? std::string("out") : path("out");
         const Names killed = {folder + "/GA-efile.txt", folder + "/" + row.name + ".print.txt",
@@ -92,7 +119,6 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
             fs::remove_all(folder);
             fs::create_directories(folder);
             if (row.earlier) runBatch(killed, earlier);
-            notes.clear();
         };
         // The move that fails, fails in the killed batch only.
         const pid_t parent = ::getpid();
@@ -113,21 +139,25 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
             const Names staged = stagedFilesIn("out");
             if (row.fault == Fault::StagedFileLost && fs::exists(folder + "/.staged-outputs.commit") && !staged.empty())
                 fs::remove(folder + "/" + staged[0]);
-            // A batch of the other outputs is killed first: before it writes
-            // its list into the lock file, or once it has (with the killed
-            // batch's list, which it hands on).
-            ASSERT_EQ(runKilled(other, {"e", "p", "x"}, 1 + killAt % 2), -1);
-            {
-                IOMgmt::OutputBatch batch(other);
-                IOMgmt::writeFileAtomically(other[0], "other e-file");
-                const Names found = textsOf(killed);
-                EXPECT_TRUE(found == fresh || found == (row.earlier ? earlier : Names(3, "(none)")))
-                    << found[0] << ", " << found[1] << ", " << found[2];
-                IOMgmt::writeFileAtomically(other[1], "other print");
-                IOMgmt::writeFileAtomically(other[2], "other xml");
-                batch.commit();
+            fs::remove_all(folder + ".copy");
+            if (row.copied) fs::copy(folder, folder + ".copy", fs::copy_options::recursive);
+            const Names found = runNextBatch(other, killed, killAt);
+            EXPECT_TRUE(found == fresh || found == (row.earlier ? earlier : Names(3, "(none)")))
+                << found[0] << ", " << found[1] << ", " << found[2];
+            ASSERT_LE(notes.size(), 1u) << notes.front();
+            const std::string note = notes.empty() ? "" : notes[0];
+            // A note of a commit finished says the new outputs are in place;
+            // one of a roll-back, that the earlier ones are.
+            const bool forward = note.find("finished the commit") != std::string::npos;
+            if (forward || note.find("roll") != std::string::npos) {
+                EXPECT_EQ(found == fresh, forward) << note;
             }
-            EXPECT_LE(notes.size(), 1u) << notes.front();
+            for (const std::string& name : namesIn("out")) EXPECT_NE(name[0], '.') << name;
+            if (!row.copied) continue;
+            fs::remove_all(folder);
+            fs::rename(folder + ".copy", folder);
+            EXPECT_EQ(runNextBatch(other, killed, killAt), found);
+            EXPECT_EQ(notes, (note.empty() ? Names{} : Names{note}));
             for (const std::string& name : namesIn("out")) EXPECT_NE(name[0], '.') << name;
         }
     }
@@ -148,7 +178,7 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     } rows[] = {{".first.txt.kept-", ".first.txt.kept-", false, 2, 1},
                 {".first.txt.staged-", ".first.txt.staged-", false, 0, 0},
                 {".staged-outputs.lock", ".staged-outputs.lock", false, 1, 0},
-                {".second.txt.staged-", ".staged-outputs.commit", true, 2, 1}};
+                {".second.txt.staged-", ".staged-outputs.commit", true, 1, 0}};
     const Names outputs = {path("first.txt"), path("second.txt")};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failing);
@@ -184,63 +214,6 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         }
         EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt", "third.txt"}));
     }
-}
-
-// A commit record that no run wrote (damaged, or made by hand) is not
-// acted on: every batch into the folder fails before it changes anything,
-// naming the record.
-TEST_F(CommitKill, OnlyACommitRecordThatARunWroteIsFinished) {
-    const auto record = [](std::vector<std::string> fields) {
-        std::string text;
-        for (const std::string& field : fields) text += field + '\0';
-        return text;
-    };
-    const std::string heading = "staged outputs commit record 1";
-    const std::string good[] = {"out.txt", ".out.txt.staged-AAAAAA", "12", ".out.txt.kept-BBBBBB"};
-    const std::string rows[] = {
-        "garbage",
-        record({heading, good[0], good[1], good[2], good[3]}),  // cut short: no end
-        record({heading, "../out.txt", "..out.txt.staged-AAAAAA", good[2], "", "end"}),
-        record({heading, good[0], ".other.txt.staged-AAAAAA", good[2], good[3], "end"}),
-        record({heading, good[0], good[1], "99999999999999999999", good[3], "end"}),
-        record({heading, good[0], good[1], "-1", good[3], "end"}),
-        record({heading, good[0], good[1], "", good[3], "end"}),
-        record({heading, good[0], good[1], good[2], ".out.txt.kept-BBB", "end"}),
-        record({heading, "", "", "0", "notes.txt", "end"}),
-    };
-    const std::string out = writeFile("out.txt", "earlier");
-    const std::string recordFile = path(".staged-outputs.commit");
-    for (const std::string& row : rows) {
-        SCOPED_TRACE(row);
-        writeFile(".staged-outputs.commit", row);
-        writeFile("notes.txt", "mine");
-        IOMgmt::OutputBatch batch({out});
-        EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "new"); }),
-                  out + ": the commit record " + recordFile +
-                      " is not a commit record that a run wrote: see that each output is whole, then remove it; no "
-                      "output of the run is changed");
-        EXPECT_EQ(readFile(out), "earlier");
-        EXPECT_EQ(readFile(path("notes.txt")), "mine");
-        EXPECT_EQ(readFile(recordFile), row);
-    }
-    // A whole roll-back record is finished, with one note: here neither the
-    // output it finds moved into place nor one that is gone can have its
-    // earlier file back, and both earlier files stay.
-    fs::remove(recordFile);
-    struct stat moved {};
-    ASSERT_EQ(::stat(out.c_str(), &moved), 0);
-    writeFile(".staged-outputs.rollback",
-              record({heading, good[0], good[1], std::to_string(moved.st_ino), good[3], "gone.txt",
-                      ".gone.txt.staged-AAAAAA", "1", ".gone.txt.kept-CCCCCC", "end"}));
-    writeFile(".gone.txt.kept-CCCCCC", "kept");
-    const std::string kept = writeFile(good[3], "kept");
-    gFails = [](StagingCall call, const std::string& name) {
-        return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
-    };
-    runBatch({out}, {"new"});
-    EXPECT_EQ(notes.size(), 1u);
-    EXPECT_EQ(textsOf({out, kept}), (Names{"new", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", good[3], "notes.txt", "out.txt"}));
 }
 
 }  // namespace

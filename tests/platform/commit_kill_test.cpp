@@ -83,7 +83,7 @@ protected:
 // exactly as the folder itself.
 TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
     const std::string longName(210, 'r');
-    enum class Fault { None, MoveFails, StagedFileLost };
+    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut };
     const struct {
         bool relative;
         bool earlier;
@@ -104,6 +104,7 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         {false, false, false, "a", Fault::None, true},
         {false, true, false, "a", Fault::MoveFails, true},
         {false, true, false, "a", Fault::StagedFileLost, true},
+        {false, true, false, "a", Fault::StagedFileCut, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.relative << row.earlier << row.linksRefused << row.name.size()
@@ -135,10 +136,13 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
             SCOPED_TRACE(killAt);
             reset();
             ASSERT_EQ(runKilled(killed, fresh, killAt), -1);
-            // A staged file of the killed commit that someone removed.
+            // A staged file of the killed commit that someone removed, or
+            // that a copy cut short.
             const Names staged = stagedFilesIn("out");
-            if (row.fault == Fault::StagedFileLost && fs::exists(folder + "/.staged-outputs.commit") && !staged.empty())
-                fs::remove(folder + "/" + staged[0]);
+            if (fs::exists(folder + "/.staged-outputs.commit") && !staged.empty()) {
+                if (row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + staged[0]);
+                if (row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + staged[0], 3);
+            }
             fs::remove_all(folder + ".copy");
             if (row.copied) fs::copy(folder, folder + ".copy", fs::copy_options::recursive);
             const Names found = runNextBatch(other, killed, killAt);
@@ -213,6 +217,91 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
             gFails = nullptr;
         }
         EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt", "third.txt"}));
+    }
+}
+
+// A finish that cannot finish, in a folder where every staged write, rename
+// and removal fails (a read-only folder), fails the next batch with what the
+// folder holds and leaves the record for a later batch, which finishes it
+// once it can, with a note in the words of what it did.
+TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
+    const struct {
+        bool earlier;
+        Names outputs;
+        std::string fails;  // the rename that fails in the killed batch
+        StagingCall killedAt;
+        std::string killedOn;  // a name the call acts on
+        std::string cannot;    // the next batch's failure where nothing can be written
+        std::string note;      // the next note where everything can
+    } rows[] = {
+        {true,
+         {"a.txt", "b.txt"},
+         "",
+         StagingCall::Rename,
+         ".b.txt.staged-",
+         "the commit of an earlier run into DIR cannot be finished (cannot move the new b.txt into place: "
+         "Input/output error), nor rolled back (Input/output error): the folder holds the new a.txt and the "
+         "earlier b.txt",
+         "finished the commit of an earlier run into the folder: its a.txt, b.txt are in place"},
+        {true,
+         {"a.txt", "b.txt"},
+         ".b.txt.staged-",
+         StagingCall::Rename,
+         ".a.txt.kept-",
+         "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
+         "Input/output error): the folder holds the new a.txt and the earlier b.txt",
+         "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
+        {false,
+         {"a.txt", "b.txt"},
+         ".b.txt.staged-",
+         StagingCall::Unlink,
+         "a.txt",
+         "the roll-back of an earlier run into DIR cannot be finished (cannot remove the new DIR/a.txt: "
+         "Input/output error): the folder holds the new a.txt",
+         "finished the roll-back of an earlier run into the folder that failed: a.txt, b.txt are not there, as "
+         "before that run"},
+        {true,
+         {"a.txt"},
+         "",
+         StagingCall::Unlink,
+         ".a.txt.kept-",
+         "",
+         "finished the commit of an earlier run into the folder: its a.txt is in place"},
+    };
+    const pid_t parent = ::getpid();
+    const auto inDir = [&](std::string text) {
+        for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
+        return text;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.note);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        Names outputs;
+        for (const std::string& name : row.outputs) outputs.push_back(path(name));
+        if (row.earlier) runBatch(outputs, Names(outputs.size(), "earlier"));
+        gFails = [&](StagingCall call, const std::string& name) {
+            if (::getpid() == parent) return true;
+            if (call == row.killedAt && name.starts_with(row.killedOn)) ::raise(SIGKILL);
+            return call == StagingCall::Rename && !row.fails.empty() && name.starts_with(row.fails);
+        };
+        ASSERT_EQ(runKilled(outputs, Names(outputs.size(), "new"), 0), -1);
+        if (!row.cannot.empty()) {
+            EXPECT_EQ(failure([&] { runBatch(outputs, Names(outputs.size(), "newer")); }),
+                      outputs[0] + ": " + inDir(row.cannot) +
+                          "; a later run into the folder tries again to finish it; no output of the run is changed");
+            // Nor can the lock file be removed: the next batch takes it over.
+            EXPECT_EQ(notes, Names{path(".staged-outputs.lock") +
+                                   ": cannot remove the lock file of the outputs: Input/output error; a later run "
+                                   "into the folder takes it over"});
+            notes.clear();
+        }
+        gFails = nullptr;
+        runBatch(outputs, Names(outputs.size(), "newer"));
+        EXPECT_EQ(notes, Names{dir + ": " + row.note});
+        EXPECT_EQ(textsOf(outputs), Names(outputs.size(), "newer"));
+        EXPECT_EQ(namesIn(""), row.outputs);
+        notes.clear();
     }
 }
 

@@ -187,4 +187,17 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
     }
 }
 
+// A second name that a run chose, left by a roll-back that could not put
+// it back, is named by every batch into the folder until the user acts; a
+// user's file named like one is not.
+TEST_F(CommitRecord, OnlyASecondNameThatARunChoseIsNamedAsAnEarlierOutput) {
+    const std::string ours = writeFile(IOMgmt::detail::newSecondName(".out.txt"), "earlier");
+    for (const char* mine : {".out.txt.kept-AAAAAA", ".user.kept-AAAAAA", ".out.txt.kept-AAA000"}) {
+        writeFile(mine, "mine");
+    }
+    runBatch({path("out.txt")}, {"new"});
+    EXPECT_EQ(notes, Names{ours + " is an earlier " + path("out.txt") +
+                           " that a run could not put back; it stays until you move it back or remove it"});
+}
+
 }  // namespace

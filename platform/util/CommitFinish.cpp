@@ -158,7 +158,8 @@ std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<Co
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
         if (present(inFolder(folder.path, e.staged))) {
-            if (!isNewFile(folder, e, e.staged)) return "the new " + shownPath(e.output) + " is not as the run wrote it";
+            if (!isNewFile(folder, e, e.staged))
+                return "the new " + shownPath(e.output) + " is not as the run wrote it";
         } else if (!isNewFile(folder, e, e.output)) {
             return "the new " + shownPath(e.output) + " is gone";
         }
@@ -255,7 +256,8 @@ std::string finishedNote(const std::string& folder, const std::vector<CommitEntr
 std::string notPutBackText(const std::string& folder, const Unfinished& unfinished) {
     std::string text;
     for (const NotPutBack& n : unfinished.notPutBack) {
-        text += "; " + shownPath(inFolder(folder, n.output)) + " " + n.what + (n.cause.empty() ? "" : " (" + n.cause + ")");
+        text +=
+            "; " + shownPath(inFolder(folder, n.output)) + " " + n.what + (n.cause.empty() ? "" : " (" + n.cause + ")");
         if (n.kept.empty()) continue;
         text += ": the earlier file is " + shownPath(inFolder(folder, n.kept)) + ", which " +
                 (unfinished.recordStays ? "a later run into the folder tries again to put back" : kKeptUntil);

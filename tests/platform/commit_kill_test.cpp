@@ -255,9 +255,9 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
          {"a.txt", "b.txt"},
          ".b.txt.staged-",
          StagingCall::Unlink,
-         "a.txt",
-         "the roll-back of an earlier run into DIR cannot be finished (cannot remove the new DIR/a.txt: "
-         "Input/output error): the folder holds the new a.txt",
+         ".b.txt.staged-",
+         "the roll-back of an earlier run into DIR cannot be finished (cannot remove DIR/STAGED: Input/output "
+         "error): the folder holds the new a.txt",
          "finished the roll-back of an earlier run into the folder that failed: a.txt, b.txt are not there, as "
          "before that run"},
         {true,
@@ -269,9 +269,11 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
          "finished the commit of an earlier run into the folder: its a.txt is in place"},
     };
     const pid_t parent = ::getpid();
-    const auto inDir = [&](std::string text) {
+    // The folder and the staged file that the killed batch left.
+    const auto named = [&](std::string text) {
         for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
-        return text;
+        const std::size_t at = text.find("STAGED");
+        return at == std::string::npos ? text : text.replace(at, 6, stagedFilesIn("").at(0));
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.note);
@@ -288,7 +290,7 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         ASSERT_EQ(runKilled(outputs, Names(outputs.size(), "new"), 0), -1);
         if (!row.cannot.empty()) {
             EXPECT_EQ(failure([&] { runBatch(outputs, Names(outputs.size(), "newer")); }),
-                      outputs[0] + ": " + inDir(row.cannot) +
+                      outputs[0] + ": " + named(row.cannot) +
                           "; a later run into the folder tries again to finish it; no output of the run is changed");
             // Nor can the lock file be removed: the next batch takes it over.
             EXPECT_EQ(notes, Names{path(".staged-outputs.lock") +

@@ -169,18 +169,26 @@ TEST_F(CommitRecord, ARecordThatCannotBeMadeDurableChangesNoOutput) {
 // or a record there cannot be read (it may list them).
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
     const struct {
-        std::string record;  // the commit record's text; empty for none
+        std::string record;  // the commit record's text; empty for none, "listing" for one listing it
         bool cleared;
     } rows[] = {
         {"", true},
         {"garbage", false},
+        {"listing", false},
     };
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         SCOPED_TRACE(rows[i].record);
         // A folder of its own: a process clears a target's folder once.
         const std::string folder = "row" + std::to_string(i) + "/";
         const std::string abandoned = writeFile(folder + ".dump.xml.staged-Ab12Cd", "cut");
-        if (!rows[i].record.empty()) writeFile(folder + ".staged-outputs.commit", rows[i].record);
+        if (rows[i].record == "listing") {
+            IOMgmt::detail::writeCommitRecord(path(folder), {{.output = "dump.xml",
+                                                              .staged = ".dump.xml.staged-Ab12Cd",
+                                                              .stagedSize = 3,
+                                                              .stagedHash = std::string(16, '0')}});
+        } else if (!rows[i].record.empty()) {
+            writeFile(folder + ".staged-outputs.commit", rows[i].record);
+        }
         IOMgmt::writeFileAtomically(path(folder + "dump.xml"), "dump");
         EXPECT_EQ(readFile(path(folder + "dump.xml")), "dump");
         EXPECT_EQ(fs::exists(abandoned), !rows[i].cleared);

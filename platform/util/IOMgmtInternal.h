@@ -210,10 +210,9 @@ int contentOf(const std::string& path, unsigned long long& size, std::string& ha
 // leaving no record, when it cannot.
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries);
 
-// The record file's name, with its heading, its lines, the folder's
-// identity and a checksum of it all, written and renamed into place
-// (durable once the folder is synced); the errno of a failure, with no
-// record written.
+// Writes the record (its heading, the folder's identity, its lines and a
+// checksum of it all) and renames it into place, durable once the folder
+// is synced; the errno of a failure, with no record written.
 int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries);
 
 // A record file as found: none, or its lines and whether its file numbers
@@ -282,7 +281,7 @@ Unfinished finishCommitted(const std::string& folder, const std::vector<CommitEn
 // Puts back each output of the record that was moved into place (an output
 // that had no earlier file is removed), removes the rest, syncs the folder
 // and removes the records (or writes one that lists what is left). The
-// record is turned into the roll-back record first (beginRollBack).
+// caller turns the record into the roll-back record first (beginRollBack).
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // What a job finds in a folder it has just locked, once it has finished

@@ -140,7 +140,6 @@ TEST_F(CommitRecord, ARecordThatCannotBeMadeDurableChangesNoOutput) {
         StagingCall call;
         std::string problem;
     } rows[] = {
-        {StagingCall::Write, cannotWrite + "No space left on device"},
         {StagingCall::Sync, cannotWrite + "Input/output error"},
         {StagingCall::Rename, cannotWrite + "Input/output error"},
         {StagingCall::FolderSync, dir + ": cannot sync the output folder to the disk: Input/output error"},

@@ -12,11 +12,29 @@ record or lock file of any run before it), the outputs of each return all
 of one run, and on standard error at most the one note of a commit it
 finished. Prints what it counted; exit status 1 when a check failed.
 
-    python3 tools/kill_runs.py --runs 150 [--gahost build/default/host/gahost]
+With --copy, the folder is copied after each killed run and the copy put
+in its place (new file numbers, the same names, bytes and modes), as a
+backup restored or a move to another disk does: by turns with cp -a, which
+keeps hard links, and by a copy of each file, which does not.
+
+With --each-call, a run is killed before each system call it makes from
+the moment it takes the output folder's lock (strace's fault injection),
+for each return and set of options, into a folder of earlier outputs and
+into an empty one; after each kill the next run, of the other return,
+finishes what the killed run left. The killed return's print file and
+saved return are then of one run, the note of the next run is true (a
+commit finished: the new ones; a roll-back: the earlier ones), and nothing
+of the killed run is left. With --copy, a copy of the folder after the
+kill is finished too, and must end exactly as the folder itself: the same
+files, the same note.
+
+    python3 tools/kill_runs.py --runs 150 [--copy] [--gahost build/default/host/gahost]
+    python3 tools/kill_runs.py --each-call [--copy]
 """
 import argparse
 import os
 import random
+import shutil
 import signal
 import subprocess
 import sys
@@ -27,6 +45,7 @@ RETURNS = ["balance-due", "single-wages"]
 OPTIONS = [[], ["--efile", "--device-id", "3F2A9C01D4E5"]]
 EFILE = "GA-efile.txt"
 RECORDS = (".staged-outputs.commit", ".staged-outputs.rollback")
+LOCK_FILE = ".staged-outputs.lock"
 
 
 def outputs_of(name):
@@ -53,6 +72,22 @@ def left_over(folder):
     return sorted(n for n in os.listdir(folder) if n not in every)
 
 
+def copy_folder_to(folder, copy, run):
+    """Copies the folder: cp -a (hard links kept) on even runs, a copy of
+    each file (none kept) on odd ones."""
+    if run % 2 == 0:
+        subprocess.run(["cp", "-a", folder, copy], check=True)
+    else:
+        shutil.copytree(folder, copy, symlinks=True)
+
+
+def copy_folder(folder, run):
+    """Puts a copy of the folder in its place."""
+    copy_folder_to(folder, folder + ".copy", run)
+    shutil.rmtree(folder)
+    os.rename(folder + ".copy", folder)
+
+
 def check_whole_sets(folder, expected, problems, run):
     """Each return's print file and saved return are of one run."""
     for name in RETURNS:
@@ -67,15 +102,20 @@ def main():
     parser.add_argument("--runs", type=int, default=150)
     parser.add_argument("--gahost", default="build/default/host/gahost")
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--copy", action="store_true", help="copy the folder after each kill")
+    parser.add_argument("--each-call", action="store_true", help="kill before each system call of the commit")
     args = parser.parse_args()
     random.seed(args.seed)
     with tempfile.TemporaryDirectory(prefix="kill_runs.") as work:
-        return check_runs(args, work)
+        expected, duration = reference_outputs(args, work)
+        if args.each_call:
+            return check_each_call(args, work, expected)
+        return check_runs(args, work, expected, duration)
 
 
-def check_runs(args, work):
-    """Runs and kills gahost in the folder work; 1 when a check failed."""
-    # The outputs of each return and set of options, and how long a run takes.
+def reference_outputs(args, work):
+    """The outputs of each return and set of options, by (return, set), and
+    how long a run takes."""
     expected = {}
     durations = []
     for name in RETURNS:
@@ -88,9 +128,14 @@ def check_runs(args, work):
             expected[(name, i)] = {n: read(os.path.join(folder, n)) for n in outputs_of(name)}
         for n in outputs_of(name):
             assert expected[(name, 0)][n] != expected[(name, 1)][n], n + " is the same for both sets of options"
-    longest = sorted(durations)[len(durations) // 2] * 1.3
+    return expected, sorted(durations)[len(durations) // 2]
+
+
+def check_runs(args, work, expected, duration):
+    """Runs and kills gahost in the folder work; 1 when a check failed."""
+    longest = duration * 1.3
     every_version = {}
-    for (name, i), files in expected.items():
+    for files in expected.values():
         for n, data in files.items():
             every_version.setdefault(n, set()).add(data)
 
@@ -130,6 +175,8 @@ def check_runs(args, work):
                 problems.append("run %d: some outputs are new and some earlier, with no commit record" % run)
         if killed:
             counts["killed"] += 1
+            if args.copy:
+                copy_folder(out, run)
             continue
         counts["finished"] += 1
         lines = err.splitlines()
@@ -151,6 +198,122 @@ def check_runs(args, work):
           % (counts["unchanged"], counts["replaced"], counts["mixed"]))
     print("commits of killed runs that the next run finished, with its note: %d" % counts["finished_commits"])
     print("outputs missing or cut, mixed sets, files left or wrong notes: %d" % len(problems))
+    return 1 if problems else 0
+
+
+def system_calls(cmd, work):
+    """The names of the system calls the command makes, in order, and the
+    place of the first that opens the output folder's lock file."""
+    trace = os.path.join(work, "trace")
+    subprocess.run(["strace", "-qq", "-o", trace] + cmd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   check=True)
+    with open(trace) as f:
+        lines = f.read().splitlines()
+    first = next(i for i, line in enumerate(lines) if LOCK_FILE in line)
+    return [line.split("(", 1)[0] for line in lines], first
+
+
+def kill_before(cmd, calls, at):
+    """Runs the command killed before its system call at the place given
+    (strace counts each call's invocations apart); whether it was killed."""
+    nth = calls[:at + 1].count(calls[at])
+    result = subprocess.run(["strace", "-qq", "-o", "/dev/null", "-e",
+                             "inject=%s:signal=KILL:when=%d" % (calls[at], nth)] + cmd,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return result.returncode != 0
+
+
+def finish_next(args, folder, other, labels):
+    """Runs the other return into the folder: its exit status, what the
+    folder then holds (each file by the run it is of, or by its name) and
+    the lines on standard error (the folder spelled DIR)."""
+    result = subprocess.run(command(args, other, folder, OPTIONS[0]), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE)
+    held = {n: labels.get((n, read(os.path.join(folder, n))), "?") for n in os.listdir(folder)}
+    lines = result.stderr.decode(errors="replace").replace(folder, "DIR").splitlines()
+    return result.returncode, held, lines
+
+
+def check_finished(outcome, name, which, earlier, problems, point):
+    """One whole set of the killed return, a true note and nothing left;
+    counts a mixed set or a false note in problems."""
+    status, held, lines = outcome
+    mine = {held.get(n) for n in outputs_of(name)[1:]}
+    new, before = "%s/%d" % (name, which), None if earlier is None else "%s/%d" % (name, earlier)
+    if len(mine) != 1:
+        problems.append("%s: mixed set %s" % (point, sorted(map(str, mine))))
+    note = lines[0] if lines else ""
+    rolled_back = "roll" in note or " back" in note.replace("put back", "")
+    if "finished the commit" in note and mine != {new} or rolled_back and new in mine:
+        problems.append("%s: false note: %s (the set is %s)" % (point, note, sorted(map(str, mine))))
+    leftover = [n for n in held if held[n] == "?" or n.startswith(".")]
+    if status != 0 or leftover or len(lines) > 1 or not mine <= {new, before}:
+        problems.append("%s: exit %d, left %s, said %s, holds %s" % (point, status, leftover, lines, held))
+
+
+def kill_each_call(args, work, setup, labels, problems, counts):
+    """Kills the run of one return and set of options, into a folder of
+    earlier outputs or an empty one as `setup` says, before each system
+    call of its commit, and runs the next after each kill (in a copy of
+    the folder too, with --copy)."""
+    name, which, earlier = setup
+    other = RETURNS[1 - RETURNS.index(name)]
+    template, out = os.path.join(work, "template"), os.path.join(work, "out")
+    shutil.rmtree(template, ignore_errors=True)
+    os.mkdir(template)
+    for n, i in ((name, earlier), (other, 0)) if earlier is not None else ():
+        subprocess.run(command(args, n, template, OPTIONS[i]), stdout=subprocess.DEVNULL, check=True)
+
+    def fresh_folder():
+        shutil.rmtree(out, ignore_errors=True)
+        subprocess.run(["cp", "-a", template, out], check=True)
+
+    cmd = command(args, name, out, OPTIONS[which])
+    fresh_folder()
+    calls, first = system_calls(cmd, work)
+    for at in range(first, len(calls)):
+        point = "%s %s %s, call %d (%s)" % (name, OPTIONS[which], "earlier" if earlier is not None else "empty",
+                                            at, calls[at])
+        fresh_folder()
+        counts["points"] += 1
+        if not kill_before(cmd, calls, at):
+            counts["unkilled"] += 1
+            continue
+        recorded = any(os.path.exists(os.path.join(out, r)) for r in RECORDS)
+        if args.copy:
+            copy_folder_to(out, out + ".copy", at)
+        outcome = finish_next(args, out, other, labels)
+        counts["finished_commits"] += 1 if recorded and outcome[2] else 0
+        check_finished(outcome, name, which, earlier, problems, point)
+        if args.copy:
+            shutil.rmtree(out)
+            os.rename(out + ".copy", out)
+            copied = finish_next(args, out, other, labels)
+            check_finished(copied, name, which, earlier, problems, point + ", copied")
+            if copied != outcome:
+                problems.append("%s: the copy ends %s, the folder %s" % (point, copied[1:], outcome[1:]))
+
+
+def check_each_call(args, work, expected):
+    """Kills runs before each system call of their commit, then runs the
+    next; 1 when a check failed."""
+    labels = {}
+    for key, files in expected.items():
+        for n, data in files.items():
+            labels[(n, data)] = "%s/%d" % key
+    problems = []
+    counts = dict(points=0, unkilled=0, finished_commits=0)
+    for name in RETURNS:
+        for which in range(len(OPTIONS)):
+            for earlier in (1 - which, None):
+                kill_each_call(args, work, (name, which, earlier), labels, problems, counts)
+    for problem in problems:
+        print(problem)
+    print("kill points %d (not killed %d); records the next run finished, with a note: %d"
+          % (counts["points"], counts["unkilled"], counts["finished_commits"]))
+    print("mixed sets: %d; false notes: %d; copies that ended otherwise than their folder: %d; all problems: %d"
+          % (sum("mixed set" in p for p in problems), sum("false note" in p for p in problems),
+             sum("the copy ends" in p for p in problems), len(problems)))
     return 1 if problems else 0
 
 

@@ -8,8 +8,10 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -45,6 +47,37 @@ inline std::string causeOf(int error) { return std::generic_category().message(e
 // Two stats of one file: the same device and the same file number on it.
 inline bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The 64-bit FNV-1a hash of bytes given in pieces: the same in every
+// process, so that each finds the temporary names of another and knows the
+// files and records that another wrote.
+class ByteHash {
+public:
+    void add(std::string_view bytes) {
+        for (const char c : bytes) {
+            value_ ^= static_cast<unsigned char>(c);
+            value_ *= 0x100000001b3ULL;
+        }
+    }
+    // Sixteen hexadecimal digits.
+    std::string text() const {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        std::string text(16, '0');
+        std::uint64_t rest = value_;
+        for (std::size_t i = text.size(); i-- > 0; rest >>= 4) text[i] = kDigits[rest & 0xf];
+        return text;
+    }
+
+private:
+    std::uint64_t value_ = 0xcbf29ce484222325ULL;
+};
+
+// The hash of the bytes, in sixteen hexadecimal digits.
+inline std::string hashText(std::string_view bytes) {
+    ByteHash hash;
+    hash.add(bytes);
+    return hash.text();
 }
 
 // Holds back the signals that end a process from the terminal or from
@@ -125,56 +158,131 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
 // ------------------------------------------------------------ the record
 
 // One line of a commit record, by names within its folder: an output with
-// its staged file's name and file number and its earlier file's second name
-// (empty for none); or, with `output` empty, only a second name or other
-// temporary name (`kept`) that is left to remove.
+// its staged file's name, file number, size and the hash of its bytes
+// (hashText), and its earlier file's second name (empty for none); or,
+// with `output` empty, only a second name or other temporary name (`kept`)
+// that is left to remove.
 struct CommitEntry {
-    std::string output;
-    std::string staged;
+    std::string output{};
+    std::string staged{};
     unsigned long long stagedNumber = 0;
-    std::string kept;
+    unsigned long long stagedSize = 0;
+    std::string stagedHash{};
+    std::string kept{};
 };
 
-// The names of the folder's commit record files: the record, the record
-// being written and the roll-back record.
-std::vector<std::string> commitRecordFilesOf(const std::string& folder);
+// The folder of a commit record, and whether the file numbers the record
+// gives still name its files: true in the folder the record was written
+// in, false in a copy of it (cp -a, a backup restored, a move to another
+// disk), whose files are known by their names, sizes and bytes only.
+struct RecordFolder {
+    std::string path;
+    bool numbersHold = true;
+};
+
+// The folder's commit record files: the record, the record being written
+// and the roll-back record.
+struct RecordFiles {
+    std::string record;
+    std::string fresh;
+    std::string rollBack;
+    std::vector<std::string> all() const { return {record, fresh, rollBack}; }
+};
+RecordFiles recordFilesOf(const std::string& folder);
 
 // The name of the copy that is to become the second name `kept` of `output`.
 std::string copyNameOf(const std::string& output, const std::string& kept);
+
+// A new second name for the earlier file of the output whose temporary
+// names begin with `stem`: the stem, ".kept-", three random letters or
+// digits and three hexadecimal digits that a hash of the rest gives, so
+// that a job tells the second names a run chose from the names of a
+// user's files.
+std::string newSecondName(const std::string& stem);
+// The stem of a second name that a run chose; empty for any other name.
+std::string stemOfSecondName(const std::string& name);
+
+// The size of a regular file and the hash of its bytes; the errno of a
+// failure to read it.
+int contentOf(const std::string& path, unsigned long long& size, std::string& hash);
 
 // Writes the folder's commit record (durable when it returns); throws,
 // leaving no record, when it cannot.
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries);
 
-// What finishing a commit or a roll-back did not manage.
+// Writes the record (its heading, the folder's identity, its lines and a
+// checksum of it all) and renames it into place, durable once the folder
+// is synced; the errno of a failure, with no record written.
+int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries);
+
+// A record file as found: none, or its lines and whether its file numbers
+// hold, or why it cannot be read or is not one that a run wrote.
+struct FoundRecord {
+    bool exists = false;
+    std::vector<CommitEntry> entries;
+    bool numbersHold = false;
+    std::string problem;
+};
+// Reads the folder's commit record, or its roll-back record.
+FoundRecord readRecord(const std::string& folder, bool rollBack);
+
+// Turns the folder's commit record into its roll-back record: a job killed
+// from then on is rolled back. The errno of a failed rename, else 0.
+int beginRollBack(const std::string& folder);
+
+// An output that a roll-back could not give its earlier file back: `what`
+// says why ("is the new file, it cannot be put back"), `cause` is that of
+// the failed call (empty for none), `kept` the earlier file's second name
+// (empty for an output that had no earlier file).
+struct NotPutBack {
+    std::string output;
+    std::string kept;
+    std::string what;
+    std::string cause;
+};
+
+// What finishing a commit or a roll-back did, and did not manage.
 struct Unfinished {
-    // "; DIR/NAME is the new file, it cannot be put back (...)...": an
-    // earlier file that stays under its second name until the user acts,
-    // and those second names.
-    std::string lost;
-    std::vector<std::string> keptEarlier;
+    // After a roll-back: the outputs whose earlier file is in place, and
+    // those that had none and are not there.
+    std::vector<std::string> back;
+    std::vector<std::string> none;
+    std::vector<NotPutBack> notPutBack;
     // Names that could not be removed, listed again in a record, and the
     // message parts that say so.
     std::vector<std::string> leftover;
     std::string unremoved;
+    // The first step that failed ("cannot remove DIR/NAME: cause").
+    std::string firstFailure;
+    void noteFailure(const std::string& failure) {
+        if (firstFailure.empty()) firstFailure = failure;
+    }
     // The errno of a failed sync of the folder, else 0.
     int syncError = 0;
+    // The roll-back record is still there: a later job finishes it again.
+    bool recordStays = false;
 };
 
-// Moves into place the outputs of a killed job's commit record that are
-// still staged; why it cannot (an output neither staged nor in place, whose
-// staged file was lost; a rename that fails), else empty.
-std::string moveStagedIntoPlace(const std::string& folder, const std::vector<CommitEntry>& entries);
+// Syncs the folder, then removes its records, or writes one that lists
+// only the names left over; notes in `unfinished` what it could not do,
+// and whether the roll-back record stays.
+void settleRecord(const std::string& folder, Unfinished& unfinished);
+
+// "; DIR/NAME is the new file, it cannot be put back (cause): the earlier
+// file is DIR/.NAME.kept-XXXXXX, which stays until you move it back or
+// remove it" for each output that a roll-back could not put back.
+std::string notPutBackText(const std::string& folder, const Unfinished& unfinished);
 
 // Once every output of the record is in place: removes the second names,
 // copies and names left over, syncs the folder, then removes the record
 // (or writes one that lists what is left).
 Unfinished finishCommitted(const std::string& folder, const std::vector<CommitEntry>& entries);
 
-// Turns the folder's commit record into its roll-back record, then puts
-// back each output that was moved, removes the rest, syncs the folder and
-// removes the record (or lists in it what is left).
-Unfinished rollBackFolder(const std::string& folder, const std::vector<CommitEntry>& entries);
+// Puts back each output of the record that was moved into place (an output
+// that had no earlier file is removed), removes the rest, syncs the folder
+// and removes the records (or writes one that lists what is left). The
+// caller turns the record into the roll-back record first (beginRollBack).
+Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // What a job finds in a folder it has just locked, once it has finished
 // what a killed job left: the names a record still lists (not to be
@@ -187,7 +295,7 @@ struct FolderFound {
 
 // Finishes the commit or roll-back a killed job left in the folder, with
 // one note saying which; throws, naming `target`, when a record cannot be
-// read.
+// read, or cannot be finished (the message says what the folder holds).
 FolderFound finishKilledCommit(const std::string& folder, const std::string& target);
 
 // The names the folder's records list, read without the folder's lock;
@@ -195,8 +303,9 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
 // read.
 std::set<std::string> namesListedInRecords(const std::string& folder, bool& readable);
 
-// Names in a note each second name in the folder that no record lists: the
-// earlier file of an output that a roll-back could not put back.
+// Names in a note each second name in the folder that a run chose and no
+// record lists: the earlier file of an output that a roll-back could not
+// put back.
 void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed);
 
 }  // namespace IOMgmt::detail

@@ -46,20 +46,6 @@ StagingCalls gCalls;
 
 bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-// The 64-bit FNV-1a hash of the bytes, in sixteen hexadecimal digits: the
-// same in every process, so that each finds the temporary names of another.
-std::string hashText(const std::string& bytes) {
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001b3ULL;
-    }
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text(16, '0');
-    for (std::size_t i = text.size(); i-- > 0; hash >>= 4) text[i] = kDigits[hash & 0xf];
-    return text;
-}
-
 // The first write of the process to a file clears its folder of the file's
 // abandoned temporary files; later ones find none that a process killed
 // before this one left. What a commit record lists is a killed job's

@@ -30,12 +30,14 @@
 // The commit, in each output folder:
 //  1. every staged file is synced;
 //  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX",
-//     one no file has);
+//     one no file has, whose last three characters are a hash of the rest,
+//     so that a user's file is never taken for one);
 //  3. the commit record is written: to ".staged-outputs.commit-new", synced,
-//     renamed to ".staged-outputs.commit", the folder synced. It lists each
-//     output by name, with its staged file's name and file number and its
+//     renamed to ".staged-outputs.commit", the folder synced. It gives the
+//     folder's device and file number, lists each output by name, with its
+//     staged file's name, file number, size and a hash of its bytes and its
 //     earlier file's second name, and any second name that an earlier job
-//     could not remove;
+//     could not remove, and ends with a checksum of itself;
 //  4. each earlier output gets its second name: a link, or, where no link
 //     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
 //     to the second name (a symbolic link: a new link to the same target);
@@ -55,20 +57,32 @@
 // staged files still there are renamed over their outputs, the second names
 // and copies removed, the folder synced and the record removed. A roll-back
 // record is finished as a roll-back, and so is a commit record one of whose
-// outputs is neither staged nor in place: an output whose file number is its
-// staged file's was moved and gets its earlier file back; the rest is
-// removed. One note says which was finished. A record being written
-// (".staged-outputs.commit-new") is removed: nothing was moved yet. Then
-// the job removes the abandoned staged files of the outputs the lock file
-// lists and of its own: so after the next job into the folder, the folder
-// holds one whole set of outputs and nothing of the killed job.
+// outputs is neither staged nor in place, or whose staged file is not as the
+// job wrote it: an output that is its new file was moved and gets its
+// earlier file back (or, with none, is removed); the rest is removed. The
+// staged file's number tells the new file only in the folder the record was
+// written in; in a copy of the folder (cp -a, a backup restored, a move to
+// another disk) every number changed, and there, as wherever a number does
+// not match, a file is known by its size and bytes: a copy is finished
+// exactly as the folder itself. One
+// note says what was finished and what is in place. A finish that can go
+// neither forward nor back (a folder that cannot be written), or a
+// roll-back whose record stays, is left as it is, and the job fails before
+// it writes, saying what the folder holds: no job writes its record over
+// it. A record being written (".staged-outputs.commit-new") is removed:
+// nothing was moved yet. A record whose checksum is not its own (damaged,
+// made by hand, or of a version without one) is refused, and nothing it
+// names is touched. Then the job removes the abandoned staged files of the
+// outputs the lock file lists and of its own: so after the next job into
+// the folder, the folder holds one whole set of outputs and nothing of the
+// killed job.
 //
 // What stays. What a finish cannot remove is listed again in a record that
 // only lists it, and the next job tries again (a job that commits lists it
 // in its own record). A second name listed in no record is the earlier file
 // of an output that a roll-back could not put back: it stays until the user
 // moves it back or removes it, and every job into the folder names it in a
-// note.
+// note (a second name that a job chose, by its last three characters).
 //
 // Several folders. Each folder has its own lock, record and finish. Every
 // folder's record is written before any second name is made, so an error
@@ -206,8 +220,11 @@ private:
         std::unique_ptr<StagedFile> staged;
         // The output's folder, as a place in folders_.
         std::size_t folder = 0;
-        // While the batch commits: the earlier file's second name, a name
-        // within the folder; empty when there was no earlier file.
+        // While the batch commits: the staged file's size and the hash of
+        // its bytes, and the earlier file's second name, a name within the
+        // folder (empty when there was no earlier file).
+        unsigned long long stagedSize = 0;
+        std::string stagedHash;
         std::string kept;
     };
     struct Input {

@@ -38,7 +38,7 @@ constexpr const char* kCannotLook = "cannot look for an earlier file to put back
 std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
     const std::string stem = temporaryStem(output);
     for (int attempt = 0; attempt < kSecondNameTries; ++attempt) {
-        std::string kept = stem + kKeptMark + randomPart();
+        std::string kept = newSecondName(stem);
         if (!present(inFolder(folder, kept)) && !present(inFolder(folder, copyNameOf(output, kept)))) return kept;
     }
     failOn(path, kCannotKeep, EEXIST, kNothingChanged);
@@ -117,7 +117,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             failOn(path, "is a directory; the output cannot be written there");
         }
-        outputs_.push_back({path, nullptr, 0, {}});
+        outputs_.push_back({path, nullptr, 0, 0, {}, {}});
     }
     io.setOutputBatch(this);
 }
@@ -157,7 +157,7 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     for (const Output& output : outputs_) {
         const std::string folder = folderOf(output.path);
         if (namesSameFile(lockFileOf(folder), path)) return "is the lock file of this run's outputs";
-        for (const std::string& record : commitRecordFilesOf(folder)) {
+        for (const std::string& record : recordFilesOf(folder).all()) {
             if (namesSameFile(record, path)) return "is the commit record of this run's outputs";
         }
     }
@@ -234,15 +234,23 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
     std::vector<CommitEntry> entries;
     for (const Output& output : outputs_) {
         if (output.folder != folder) continue;
-        entries.push_back({fileNameOf(output.path), fileNameOf(output.staged->temporary()), output.staged->fileNumber(),
-                           output.kept});
+        entries.push_back({.output = fileNameOf(output.path),
+                           .staged = fileNameOf(output.staged->temporary()),
+                           .stagedNumber = output.staged->fileNumber(),
+                           .stagedSize = output.stagedSize,
+                           .stagedHash = output.stagedHash,
+                           .kept = output.kept});
     }
-    for (const std::string& name : folders_[folder].carried) entries.push_back({{}, {}, 0, name});
+    for (const std::string& name : folders_[folder].carried) entries.push_back({.kept = name});
     return entries;
 }
 
 void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
+        // What a copy of the folder keeps of the staged file, by which the
+        // next job knows it there.
+        if (const int error = contentOf(output.staged->temporary(), output.stagedSize, output.stagedHash); error != 0)
+            failOn(output.path, "cannot read the temporary file back", error, kNothingChanged);
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) != 0) {
             if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
@@ -255,7 +263,7 @@ void OutputBatch::recordCommit() {
         for (; written < folders_.size(); ++written) writeCommitRecord(folders_[written].path, entriesOf(written));
     } catch (...) {
         // Nothing was moved: the records already written go.
-        for (std::size_t f = 0; f < written; ++f) removeFile(commitRecordFilesOf(folders_[f].path).front());
+        for (std::size_t f = 0; f < written; ++f) removeFile(recordFilesOf(folders_[f].path).record);
         throw;
     }
 }
@@ -274,8 +282,12 @@ void OutputBatch::rollBack(const std::string& failure) {
     std::string unremoved;
     std::string unsynced;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
-        const Unfinished unfinished = rollBackFolder(folders_[f].path, entriesOf(f));
-        lost += unfinished.lost;
+        // Should the record keep its name, the batch puts back all the
+        // same; killed meanwhile, it leaves a commit that the next job
+        // finishes either way, as the staged files it finds say.
+        beginRollBack(folders_[f].path);
+        const Unfinished unfinished = rollBackFolder({folders_[f].path, true}, entriesOf(f));
+        lost += notPutBackText(folders_[f].path, unfinished);
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
             unsynced = unsyncedText(folders_[f].path, unfinished.syncError);

@@ -1,0 +1,365 @@
+// Finishing a commit or a roll-back from its commit record (CommitRecord.cpp):
+// by the batch itself, or by the next job into the folder when the batch
+// was killed, in the folder or in a copy of it.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtInternal.h"
+
+namespace IOMgmt::detail {
+
+namespace {
+
+// What becomes of the second name of an earlier output that a roll-back
+// could not put back, once no record lists it: no later job removes it.
+constexpr const char* kKeptUntil = "stays until you move it back or remove it";
+
+// Whether the file `name` of the folder is the new file of the line (its
+// staged file, moved or not): a regular file of the staged file's size
+// that has its file number where the record's numbers hold, or else its
+// bytes. A file number that changed, in a copy of the folder, is not
+// enough to tell a file apart.
+bool isNewFile(const RecordFolder& folder, const CommitEntry& e, const std::string& name) {
+    const std::string path = inFolder(folder.path, name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<unsigned long long>(st.st_size) != e.stagedSize) {
+        return false;
+    }
+    if (folder.numbersHold && st.st_ino == e.stagedNumber) return true;
+    unsigned long long size = 0;
+    std::string hash;
+    return contentOf(path, size, hash) == 0 && size == e.stagedSize && hash == e.stagedHash;
+}
+
+// Whether two files hold the same: regular files of the same bytes, or
+// symbolic links to the same target.
+bool sameContent(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::lstat(a.c_str(), &first) != 0 || ::lstat(b.c_str(), &second) != 0 ||
+        (first.st_mode & S_IFMT) != (second.st_mode & S_IFMT)) {
+        return false;
+    }
+    if (S_ISLNK(first.st_mode)) {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(a, error);
+        return !error && target == std::filesystem::read_symlink(b, error) && !error;
+    }
+    unsigned long long sizes[2] = {};
+    std::string hashes[2];
+    return S_ISREG(first.st_mode) && contentOf(a, sizes[0], hashes[0]) == 0 && contentOf(b, sizes[1], hashes[1]) == 0 &&
+           sizes[0] == sizes[1] && hashes[0] == hashes[1];
+}
+
+// Every name a line lists: staged file, second name and copy, or the
+// name left to remove.
+std::vector<std::string> namesOf(const CommitEntry& e) {
+    if (e.output.empty()) return {e.kept};
+    if (e.kept.empty()) return {e.staged};
+    return {e.staged, e.kept, copyNameOf(e.output, e.kept)};
+}
+
+// Removes the named files of the folder; what is there and cannot be
+// removed is left over.
+void removeAll(const std::string& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
+    for (const std::string& name : names) {
+        const std::string path = inFolder(folder, name);
+        if (const int error = removeFile(path); error != 0 && present(path)) {
+            unfinished.leftover.push_back(name);
+            unfinished.unremoved += "; cannot remove " + shownPath(path) + " (" + causeOf(error) + ")";
+            unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
+        }
+    }
+}
+
+// Gives the output (the new file, or none) its earlier file back by its
+// second name.
+void putBack(const std::string& folder, const CommitEntry& e, bool there, Unfinished& unfinished) {
+    const std::string output = inFolder(folder, e.output);
+    if (stagingCalls().rename(inFolder(folder, e.kept).c_str(), output.c_str()) == 0) {
+        unfinished.back.push_back(e.output);
+        return;
+    }
+    const std::string cause = causeOf(errno);
+    const char* what = there ? "is the new file, it cannot be put back" : "is missing, it cannot be put back";
+    unfinished.notPutBack.push_back({e.output, e.kept, what, cause});
+    unfinished.noteFailure("cannot put back the earlier " + shownPath(output) + ": " + cause);
+}
+
+// Rolls back an output that had no earlier file and whose staged file is
+// gone: the new file, moved into place, is removed.
+void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
+    const std::string output = inFolder(folder.path, e.output);
+    if (!isNewFile(folder, e, e.output)) {
+        if (!present(output)) unfinished.none.push_back(e.output);
+        return;
+    }
+    if (const int error = removeFile(output); error != 0) {
+        unfinished.notPutBack.push_back({e.output, {}, "is the new file, it cannot be removed", causeOf(error)});
+        unfinished.noteFailure("cannot remove the new " + shownPath(output) + ": " + causeOf(error));
+        return;
+    }
+    unfinished.none.push_back(e.output);
+}
+
+// Rolls back an output that had an earlier file and whose staged file is
+// gone: moved into place, it gets the earlier file back; else the earlier
+// file is in place, and its second name (a link, or a copy of the same
+// bytes) goes. An output that is neither keeps its earlier file's second
+// name for the user.
+void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
+    const std::string output = inFolder(folder.path, e.output);
+    const std::string kept = inFolder(folder.path, e.kept);
+    struct stat keptStat {};
+    struct stat outputStat {};
+    const bool there = ::lstat(output.c_str(), &outputStat) == 0;
+    if (::lstat(kept.c_str(), &keptStat) != 0) {
+        if (there) unfinished.back.push_back(e.output);  // put back before
+        return;
+    }
+    const bool linked = there && sameFile(outputStat, keptStat);
+    if (!there || (!linked && isNewFile(folder, e, e.output))) {
+        putBack(folder.path, e, there, unfinished);
+    } else if (linked || sameContent(output, kept)) {
+        removeAll(folder.path, {e.kept}, unfinished);
+        unfinished.back.push_back(e.output);
+    } else {
+        unfinished.notPutBack.push_back({e.output, e.kept, "is not the file the run wrote", {}});
+    }
+}
+
+// Rolls back one line of the record: an output whose staged file is still
+// there was not moved, and its staged file, second name and copy go.
+void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
+    if (e.output.empty() || present(inFolder(folder.path, e.staged))) {
+        removeAll(folder.path, namesOf(e), unfinished);
+        if (!e.output.empty()) (e.kept.empty() ? unfinished.none : unfinished.back).push_back(e.output);
+    } else if (e.kept.empty()) {
+        removeNewOutput(folder, e, unfinished);
+    } else {
+        removeAll(folder.path, {copyNameOf(e.output, e.kept)}, unfinished);
+        putBackEarlier(folder, e, unfinished);
+    }
+}
+
+// Moves into place the outputs of a killed job's commit record that are
+// still staged; why it cannot (an output neither staged nor in place, a
+// staged file that is not the one the run wrote, a rename that fails),
+// else empty.
+std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+    for (const CommitEntry& e : entries) {
+        if (e.output.empty()) continue;
+        if (present(inFolder(folder.path, e.staged))) {
+            if (!isNewFile(folder, e, e.staged))
+                return "the new " + shownPath(e.output) + " is not as the run wrote it";
+        } else if (!isNewFile(folder, e, e.output)) {
+            return "the new " + shownPath(e.output) + " is gone";
+        }
+    }
+    for (const CommitEntry& e : entries) {
+        const std::string staged = inFolder(folder.path, e.staged);
+        if (e.output.empty() || !present(staged)) continue;
+        if (stagingCalls().rename(staged.c_str(), inFolder(folder.path, e.output).c_str()) != 0) {
+            return "cannot move the new " + shownPath(e.output) + " into place: " + causeOf(errno);
+        }
+    }
+    return std::string();
+}
+
+// Names for a note: "a.txt, b.txt"; with the verb of one or of several.
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + shownPath(name);
+    return text;
+}
+std::string listedWith(const std::vector<std::string>& names, const char* one, const char* several) {
+    return listed(names) + (names.size() == 1 ? one : several);
+}
+
+std::vector<std::string> outputsOf(const std::vector<CommitEntry>& entries) {
+    std::vector<std::string> outputs;
+    for (const CommitEntry& e : entries) {
+        if (!e.output.empty()) outputs.push_back(e.output);
+    }
+    return outputs;
+}
+
+// What a roll-back left: "the earlier a is back, and b is not there, as
+// before that run".
+std::string rolledBackText(const Unfinished& unfinished) {
+    std::string text;
+    if (!unfinished.back.empty()) text = "the earlier " + listedWith(unfinished.back, " is back", " are back");
+    if (!unfinished.none.empty()) {
+        text += (text.empty() ? "" : ", and ") + listedWith(unfinished.none, " is", " are") +
+                " not there, as before that run";
+    }
+    return text.empty() ? text : ": " + text;
+}
+
+// Fails the job that found a record it could not finish, saying what the
+// folder holds of the record's outputs: the job may write no record over
+// it.
+[[noreturn]] void failUnfinished(const std::string& target, const RecordFolder& folder,
+                                 const std::vector<CommitEntry>& entries, const std::string& what) {
+    std::vector<std::string> fresh;
+    std::vector<std::string> earlier;
+    for (const CommitEntry& e : entries) {
+        if (e.output.empty()) continue;
+        if (isNewFile(folder, e, e.output)) {
+            fresh.push_back(e.output);
+        } else if (present(inFolder(folder.path, e.output))) {
+            earlier.push_back(e.output);
+        }
+    }
+    std::string holds = fresh.empty() ? "" : "the new " + listed(fresh);
+    if (!earlier.empty()) holds += (holds.empty() ? "the earlier " : " and the earlier ") + listed(earlier);
+    failOn(target,
+           what + ": the folder holds " + (holds.empty() ? "none of its outputs" : holds) +
+               "; a later run into the folder tries again to finish it",
+           0, kNothingChanged);
+}
+
+// The note of a finished commit or roll-back.
+std::string finishedNote(const std::string& folder, const std::vector<CommitEntry>& entries, bool rollBack,
+                         const std::string& failure, const Unfinished& unfinished) {
+    const std::vector<std::string> outputs = outputsOf(entries);
+    std::string note = shownPath(folder) + ": ";
+    if (outputs.empty()) {
+        note += "removed what an earlier run into the folder could not";
+    } else if (!rollBack && failure.empty()) {
+        note += "finished the commit of an earlier run into the folder: its " +
+                listedWith(outputs, " is in place", " are in place");
+    } else {
+        note += (rollBack ? "finished the roll-back of an earlier run into the folder that failed"
+                          : "the commit of an earlier run into the folder cannot be finished (" + failure +
+                                "), and is rolled back") +
+                rolledBackText(unfinished);
+    }
+    note += notPutBackText(folder, unfinished) + unfinished.unremoved;
+    if (unfinished.syncError != 0) {
+        note += "; the folder cannot be synced to the disk (" + causeOf(unfinished.syncError) +
+                "): a power failure may undo this";
+    }
+    return note;
+}
+
+}  // namespace
+
+std::string notPutBackText(const std::string& folder, const Unfinished& unfinished) {
+    std::string text;
+    for (const NotPutBack& n : unfinished.notPutBack) {
+        text +=
+            "; " + shownPath(inFolder(folder, n.output)) + " " + n.what + (n.cause.empty() ? "" : " (" + n.cause + ")");
+        if (n.kept.empty()) continue;
+        text += ": the earlier file is " + shownPath(inFolder(folder, n.kept)) + ", which " +
+                (unfinished.recordStays ? "a later run into the folder tries again to put back" : kKeptUntil);
+    }
+    return text;
+}
+
+Unfinished finishCommitted(const std::string& folder, const std::vector<CommitEntry>& entries) {
+    Unfinished unfinished;
+    for (const CommitEntry& e : entries) {
+        std::vector<std::string> names = namesOf(e);
+        if (!e.output.empty()) names.erase(names.begin());  // the staged file is the output now
+        removeAll(folder, names, unfinished);
+    }
+    settleRecord(folder, unfinished);
+    return unfinished;
+}
+
+Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+    Unfinished unfinished;
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e) rollBackLine(folder, *e, unfinished);
+    // In the record's order, for the note.
+    std::reverse(unfinished.back.begin(), unfinished.back.end());
+    std::reverse(unfinished.none.begin(), unfinished.none.end());
+    std::reverse(unfinished.notPutBack.begin(), unfinished.notPutBack.end());
+    settleRecord(folder.path, unfinished);
+    return unfinished;
+}
+
+FolderFound finishKilledCommit(const std::string& folder, const std::string& target) {
+    const SignalsHeld held;
+    const RecordFiles files = recordFilesOf(folder);
+    removeFile(files.fresh);  // never became the record: nothing was moved
+    const bool rollBack = present(files.rollBack);
+    const FoundRecord record = readRecord(folder, rollBack);
+    if (!record.exists) return {};
+    if (!record.problem.empty()) {
+        failOn(target,
+               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem +
+                   ": see that each output is whole, then remove it",
+               0, kNothingChanged);
+    }
+    const RecordFolder place{folder, record.numbersHold};
+    const std::string earlierRun = " of an earlier run into " + shownPath(folder);
+    const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(place, record.entries);
+    const bool forward = !rollBack && failure.empty();
+    // A commit that goes neither forward nor back stays as it is, for a
+    // later job.
+    if (!rollBack && !forward) {
+        if (const int error = beginRollBack(folder); error != 0) {
+            failUnfinished(target, place, record.entries,
+                           "the commit" + earlierRun + " cannot be finished (" + failure + "), nor rolled back (" +
+                               causeOf(error) + ")");
+        }
+    }
+    const Unfinished unfinished =
+        forward ? finishCommitted(folder, record.entries) : rollBackFolder(place, record.entries);
+    if (unfinished.recordStays) {
+        failUnfinished(target, place, record.entries,
+                       "the roll-back" + earlierRun + " cannot be finished (" + unfinished.firstFailure + ")");
+    }
+    IOMgr::getInstance().notice(finishedNote(folder, record.entries, rollBack, failure, unfinished));
+    FolderFound found;
+    found.carried = unfinished.leftover;
+    found.listed.insert(found.carried.begin(), found.carried.end());
+    // An earlier file kept by a failed put-back is named once, above.
+    for (const NotPutBack& n : unfinished.notPutBack) {
+        if (!n.kept.empty()) found.listed.insert(n.kept);
+    }
+    return found;
+}
+
+std::set<std::string> namesListedInRecords(const std::string& folder, bool& readable) {
+    std::set<std::string> names;
+    for (const bool rollBack : {false, true}) {
+        const FoundRecord record = readRecord(folder, rollBack);
+        readable = readable && record.problem.empty();
+        for (const CommitEntry& e : record.entries) {
+            for (const std::string& name : namesOf(e)) names.insert(name);
+        }
+    }
+    return names;
+}
+
+void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+        ::closedir(dir);
+    }
+    for (const std::string& name : names) {
+        const std::string stem = stemOfSecondName(name);
+        if (stem.empty() || listed.count(name) > 0) continue;
+        // A cut stem names its output only through a file of the folder.
+        std::string output = stem == temporaryStem(stem.substr(1)) ? stem.substr(1) : std::string();
+        for (const std::string& other : names) {
+            if (output.empty() && other.size() > stem.size() && temporaryStem(other) == stem) output = other;
+        }
+        IOMgr::getInstance().notice(shownPath(inFolder(folder, name)) + " is an earlier " +
+                                    (output.empty() ? "output" : shownPath(inFolder(folder, output))) +
+                                    " that a run could not put back; it " + kKeptUntil);
+    }
+}
+
+}  // namespace IOMgmt::detail

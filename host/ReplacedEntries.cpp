@@ -1,5 +1,6 @@
 #include "host/ReplacedEntries.h"
 
+#include "host/EntryRules.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmt.h"
 
@@ -7,7 +8,7 @@ namespace GAHost {
 
 namespace {
 
-// The loaded part's replaced entries, added to `out`.
+// The loaded part's changed entries, added to `out`.
 void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxReturn& taxReturn,
                      std::vector<ReplacedEntry>& out) {
     for (const PersistanceMgmt::CopyEntry& c : part.copies) {
@@ -15,8 +16,9 @@ void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::Ta
         const bool exists = taxReturn.formExists(form, c.copy);
         for (const PersistanceMgmt::FieldEntry& f : c.fields) {
             // (An entry marked as overridden keeps its value: no calculation
-            // writes over it.)
-            if (!f.desc->isCalculated() || f.value.isNull()) continue;
+            // writes over it. An empty field is no entry: filling it changes
+            // nothing the preparer entered.)
+            if (f.value.isNull()) continue;
             const DataMgmt::FieldValue used =
                 exists ? taxReturn.getValue(form, c.copy, f.desc->getID()) : DataMgmt::FieldValue();
             if (used != f.value) out.push_back({c.desc.get(), c.copy, f.desc.get(), f.value, used, !exists});
@@ -31,6 +33,15 @@ std::string shown(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldVal
     return value.isText() ? "\"" + text + "\"" : text;
 }
 
+// Whether `used` is the amount `entry` held towards 0: of the same sign,
+// and nearer 0.
+bool heldTowardsZero(const DataMgmt::FieldValue& entry, const DataMgmt::FieldValue& used) {
+    if (!entry.isNumber() || !used.isNumber()) return false;
+    const double was = entry.getNumber();
+    const double now = used.getNumber();
+    return was > 0 ? 0 <= now && now < was : was < now && now <= 0;
+}
+
 }  // namespace
 
 std::vector<ReplacedEntry> replacedEntries(HostSession& session) {
@@ -41,19 +52,45 @@ std::vector<ReplacedEntry> replacedEntries(HostSession& session) {
     return out;
 }
 
+EntryChange entryChange(const ReplacedEntry& r) {
+    if (r.field->isCalculated()) return EntryChange::Calculated;
+    if (r.copyRemoved) return EntryChange::CopyRemoved;
+    const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
+    if (rule == nullptr) return EntryChange::Unexplained;
+    if (r.used.isNull()) return rule->emptied != nullptr ? EntryChange::Emptied : EntryChange::Unexplained;
+    if (heldTowardsZero(r.entry, r.used) && rule->limit != nullptr) return EntryChange::HeldToLimit;
+    return rule->replaced != nullptr ? EntryChange::Replaced : EntryChange::Unexplained;
+}
+
 std::string replacedEntryNote(const ReplacedEntry& r) {
     const std::string number = std::to_string(r.field->getID().getNumber());
     const std::string label = r.field->getLineID();
-    std::string note = "form " + r.form->getDevName() + " (" + r.form->getBusinessName() + ") copy " +
-                       std::to_string(r.copy) + ", field " + number + (label == number ? "" : " \"" + label + "\"") +
-                       ", is calculated: ";
     const std::string entry = shown(*r.field, r.entry);
-    if (r.copyRemoved) {
-        note += "the calculation removed the copy, and with it the entry " + entry;
-    } else {
-        note += "the calculation replaced the entry " + entry + " with " + shown(*r.field, r.used);
+    const std::string used = shown(*r.field, r.used);
+    const std::string note = "form " + r.form->getDevName() + " (" + r.form->getBusinessName() + ") copy " +
+                             std::to_string(r.copy) + ", field " + number +
+                             (label == number ? "" : " \"" + label + "\"") + ", ";
+    const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
+    switch (entryChange(r)) {
+        case EntryChange::Calculated:
+            return note + "is calculated: the calculation " +
+                   (r.copyRemoved ? "removed the copy, and with it the entry " + entry
+                                  : "replaced the entry " + entry + " with " + used) +
+                   " (an entry marked OVERRIDDEN=\"1\" is kept)";
+        case EntryChange::CopyRemoved:
+            return note + "is an entry: the calculation removed the copy, and with it the entry " + entry;
+        case EntryChange::Emptied:
+            return note + "is an entry: the calculation emptied the entry " + entry +
+                   ", which counts nowhere on this return: " + rule->emptied;
+        case EntryChange::HeldToLimit:
+            return note + "is an entry: the calculation held the entry " + entry + " to " + used + ", " + rule->limit;
+        case EntryChange::Replaced:
+            return note + "is an entry: the calculation replaced the entry " + entry + " with " + used + ": " +
+                   rule->replaced;
+        case EntryChange::Unexplained:
+            break;
     }
-    return note + " (an entry marked OVERRIDDEN=\"1\" is kept)";
+    return note + "is an entry: the calculation replaced the entry " + entry + " with " + used;
 }
 
 std::size_t noteReplacedEntries(HostSession& session) {

@@ -1,6 +1,9 @@
 #include "host/ReplacedEntries.h"
 
+#include <algorithm>
+
 #include "host/EntryRules.h"
+#include "host/SettleReturn.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmt.h"
 
@@ -26,6 +29,34 @@ void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::Ta
     }
 }
 
+// Whether the session's Georgia return is filed otherwise than the loaded
+// file states (no e-file status in the file: on paper).
+bool filedOtherwise(HostSession& session) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    return loaded.georgia && loaded.georgia->seeds.inElf.value_or(false) != session.georgiaState()->InElf();
+}
+
+// Drops the entries in calculated fields of the Georgia return that the
+// calculation of the return filed as the file states leaves in place: a
+// value that a calculation filed that way wrote (the scan line of a paper
+// return's voucher, run as e-filed).
+void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, std::vector<ReplacedEntry>& replaced) {
+    const auto inCalculatedGeorgiaField = [](const ReplacedEntry& r) {
+        return r.field->isCalculated() && r.form->getTypeID().isState();
+    };
+    if (std::none_of(replaced.begin(), replaced.end(), inCalculatedGeorgiaField)) return;
+    HostSession asFiled(session.library());
+    asFiled.openReturns(&module);
+    PersistanceMgmt::ReturnFile::apply(session.loaded(), asFiled.federal().get(), asFiled.georgiaState());
+    ModuleCalculation(module, asFiled, session.loaded().georgia->name).settle();
+    StateDataMgmt::StateTaxReturn& kept = *asFiled.georgiaState();
+    std::erase_if(replaced, [&](const ReplacedEntry& r) {
+        const DataMgmt::FormID& form = r.form->getTypeID();
+        return inCalculatedGeorgiaField(r) && kept.formExists(form, r.copy) &&
+               kept.getValue(form, r.copy, r.field->getID()) == r.entry;
+    });
+}
+
 // A value as the return file writes it, quoted where it is a text.
 std::string shown(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value) {
     if (value.isNull()) return "nothing";
@@ -44,11 +75,12 @@ bool heldTowardsZero(const DataMgmt::FieldValue& entry, const DataMgmt::FieldVal
 
 }  // namespace
 
-std::vector<ReplacedEntry> replacedEntries(HostSession& session) {
+std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module) {
     std::vector<ReplacedEntry> out;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (loaded.federal) collectReplaced(*loaded.federal, *session.federal(), out);
     if (loaded.georgia) collectReplaced(*loaded.georgia, *session.georgiaState(), out);
+    if (filedOtherwise(session)) dropEarlierCalculations(session, module, out);
     return out;
 }
 
@@ -93,8 +125,8 @@ std::string replacedEntryNote(const ReplacedEntry& r) {
     return note + "is an entry: the calculation replaced the entry " + entry + " with " + used;
 }
 
-std::size_t noteReplacedEntries(HostSession& session) {
-    const std::vector<ReplacedEntry> replaced = replacedEntries(session);
+std::size_t noteReplacedEntries(HostSession& session, const ModuleLoader& module) {
+    const std::vector<ReplacedEntry> replaced = replacedEntries(session, module);
     for (const ReplacedEntry& r : replaced) IOMgmt::IOMgr::getInstance().notice(replacedEntryNote(r));
     return replaced.size();
 }

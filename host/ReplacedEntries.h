@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/HostSession.h"
+#include "host/ModuleLoader.h"
 #include "platform/store/DataMgmt.h"
 
 namespace GAHost {
@@ -42,8 +43,12 @@ EntryChange entryChange(const ReplacedEntry& replaced);
 // The entries of the return file the session loaded (both returns, in file
 // order) that the calculated returns of the session no longer hold. A saved
 // return holds the calculation's own values in its calculated fields, so a
-// settled calculation of it replaces none.
-std::vector<ReplacedEntry> replacedEntries(HostSession& session);
+// settled calculation of it replaces none; where the session is filed
+// otherwise than the file states (a paper return run as e-filed), a value in
+// a calculated field that the calculation of the return as the file states
+// it leaves in place is the earlier calculation's, and is no entry either:
+// the module calculates that return once more to tell.
+std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module);
 
 // The note of one: the form (dev name and business name), the copy, the
 // field (number and line label), the entry and what the calculation did
@@ -54,6 +59,6 @@ std::string replacedEntryNote(const ReplacedEntry& replaced);
 // Gives the note of each replaced entry to the host's notes
 // (IOMgmt::IOMgr::notice), which gahost prints on standard error; returns
 // how many there are.
-std::size_t noteReplacedEntries(HostSession& session);
+std::size_t noteReplacedEntries(HostSession& session, const ModuleLoader& module);
 
 }  // namespace GAHost

@@ -355,7 +355,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
-    GAHost::noteReplacedEntries(session);
+    GAHost::noteReplacedEntries(session, module);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
     const AuditMgmt::TaxFormAuditorPtr auditor =
@@ -458,7 +458,7 @@ void calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
                                           "check");
     }
     // The notes go out before the line that counts them.
-    const std::size_t replaced = GAHost::noteReplacedEntries(session);
+    const std::size_t replaced = GAHost::noteReplacedEntries(session, *module);
     std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
     GAHost::reportUnsettled(std::cout, settling);
 }

@@ -143,7 +143,7 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
         for (const Calculation how : filings) {
             if (next++ % kCaseStride != 0) continue;
             testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
-                for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session)) {
+                for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
                     EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained)
                         << "with an entry in field " << field->getID().getNumber()
                         << (how == Calculation::Run ? " on paper: " : " e-filed: ") << GAHost::replacedEntryNote(r);

@@ -55,7 +55,7 @@ inline std::vector<std::string> calculateAsGahost(const std::string& path, Calcu
     session.georgia()->recordCalculationWrites(nullptr);
     if (inspect) inspect(session);
     std::vector<std::string> notes;
-    for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session))
+    for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, buildModule()))
         notes.push_back(GAHost::replacedEntryNote(r));
     return notes;
 }

@@ -65,6 +65,8 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
         {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
         {"GA189217", 1, 189439, "6000", true, ""},
         {"GA189217", 1, 189439, "0", false, ""},
+        // An empty value is no entry: the calculation fills the field.
+        {"GA189217", 1, 189439, "", false, ""},
         // Entries that a rule of the calculation holds to a limit, empties or
         // replaces: a nonresident's Georgia column of state form 4 at most
         // the line's federal amount of 0, a residency period on a return

@@ -1,12 +1,17 @@
 #include "host/HostSession.h"
 
+#include <utility>
+
 #include "host/ReturnRequirements.h"
 #include "platform/Exceptions.h"
 
 namespace GAHost {
 
 HostSession::HostSession(const std::string& formsDir)
-    : library_(FormDefinitions::loadDirectoryOrDefault(formsDir)), pool_(new Utils::StringPool()) {}
+    : HostSession(FormDefinitions::loadDirectoryOrDefault(formsDir)) {}
+
+HostSession::HostSession(FormDefinitions::Library library)
+    : library_(std::move(library)), pool_(new Utils::StringPool()) {}
 
 HostSession::~HostSession() {
     // The store's handles go first, then the Georgia return (which holds the

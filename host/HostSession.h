@@ -27,6 +27,8 @@ public:
     // empty name: the process's default definitions, see
     // FormDefinitions::loadDefault).
     explicit HostSession(const std::string& formsDir);
+    // On definitions loaded already (another session's).
+    explicit HostSession(FormDefinitions::Library library);
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;

@@ -1,5 +1,9 @@
 #include "host/ReplacedEntries.h"
 
+#include <algorithm>
+
+#include "host/EntryRules.h"
+#include "host/SettleReturn.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmt.h"
 
@@ -7,7 +11,7 @@ namespace GAHost {
 
 namespace {
 
-// The loaded part's replaced entries, added to `out`.
+// The loaded part's changed entries, added to `out`.
 void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxReturn& taxReturn,
                      std::vector<ReplacedEntry>& out) {
     for (const PersistanceMgmt::CopyEntry& c : part.copies) {
@@ -15,13 +19,42 @@ void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::Ta
         const bool exists = taxReturn.formExists(form, c.copy);
         for (const PersistanceMgmt::FieldEntry& f : c.fields) {
             // (An entry marked as overridden keeps its value: no calculation
-            // writes over it.)
-            if (!f.desc->isCalculated() || f.value.isNull()) continue;
+            // writes over it. An empty field is no entry: filling it changes
+            // nothing the preparer entered.)
+            if (f.value.isNull()) continue;
             const DataMgmt::FieldValue used =
                 exists ? taxReturn.getValue(form, c.copy, f.desc->getID()) : DataMgmt::FieldValue();
             if (used != f.value) out.push_back({c.desc.get(), c.copy, f.desc.get(), f.value, used, !exists});
         }
     }
+}
+
+// Whether the session's Georgia return is filed otherwise than the loaded
+// file states (no e-file status in the file: on paper).
+bool filedOtherwise(HostSession& session) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    return loaded.georgia && loaded.georgia->seeds.inElf.value_or(false) != session.georgiaState()->InElf();
+}
+
+// Drops the entries in calculated fields of the Georgia return that the
+// calculation of the return filed as the file states leaves in place: a
+// value that a calculation filed that way wrote (the scan line of a paper
+// return's voucher, run as e-filed).
+void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, std::vector<ReplacedEntry>& replaced) {
+    const auto inCalculatedGeorgiaField = [](const ReplacedEntry& r) {
+        return r.field->isCalculated() && r.form->getTypeID().isState();
+    };
+    if (std::none_of(replaced.begin(), replaced.end(), inCalculatedGeorgiaField)) return;
+    HostSession asFiled(session.library());
+    asFiled.openReturns(&module);
+    PersistanceMgmt::ReturnFile::apply(session.loaded(), asFiled.federal().get(), asFiled.georgiaState());
+    ModuleCalculation(module, asFiled, session.loaded().georgia->name).settle();
+    StateDataMgmt::StateTaxReturn& kept = *asFiled.georgiaState();
+    std::erase_if(replaced, [&](const ReplacedEntry& r) {
+        const DataMgmt::FormID& form = r.form->getTypeID();
+        return inCalculatedGeorgiaField(r) && kept.formExists(form, r.copy) &&
+               kept.getValue(form, r.copy, r.field->getID()) == r.entry;
+    });
 }
 
 // A value as the return file writes it, quoted where it is a text.
@@ -31,33 +64,69 @@ std::string shown(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldVal
     return value.isText() ? "\"" + text + "\"" : text;
 }
 
+// Whether `used` is the amount `entry` held towards 0: of the same sign,
+// and nearer 0.
+bool heldTowardsZero(const DataMgmt::FieldValue& entry, const DataMgmt::FieldValue& used) {
+    if (!entry.isNumber() || !used.isNumber()) return false;
+    const double was = entry.getNumber();
+    const double now = used.getNumber();
+    return was > 0 ? 0 <= now && now < was : was < now && now <= 0;
+}
+
 }  // namespace
 
-std::vector<ReplacedEntry> replacedEntries(HostSession& session) {
+std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module) {
     std::vector<ReplacedEntry> out;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (loaded.federal) collectReplaced(*loaded.federal, *session.federal(), out);
     if (loaded.georgia) collectReplaced(*loaded.georgia, *session.georgiaState(), out);
+    if (filedOtherwise(session)) dropEarlierCalculations(session, module, out);
     return out;
+}
+
+EntryChange entryChange(const ReplacedEntry& r) {
+    if (r.field->isCalculated()) return EntryChange::Calculated;
+    if (r.copyRemoved) return EntryChange::CopyRemoved;
+    const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
+    if (rule == nullptr) return EntryChange::Unexplained;
+    if (r.used.isNull()) return rule->emptied != nullptr ? EntryChange::Emptied : EntryChange::Unexplained;
+    if (heldTowardsZero(r.entry, r.used) && rule->limit != nullptr) return EntryChange::HeldToLimit;
+    return rule->replaced != nullptr ? EntryChange::Replaced : EntryChange::Unexplained;
 }
 
 std::string replacedEntryNote(const ReplacedEntry& r) {
     const std::string number = std::to_string(r.field->getID().getNumber());
     const std::string label = r.field->getLineID();
-    std::string note = "form " + r.form->getDevName() + " (" + r.form->getBusinessName() + ") copy " +
-                       std::to_string(r.copy) + ", field " + number + (label == number ? "" : " \"" + label + "\"") +
-                       ", is calculated: ";
     const std::string entry = shown(*r.field, r.entry);
-    if (r.copyRemoved) {
-        note += "the calculation removed the copy, and with it the entry " + entry;
-    } else {
-        note += "the calculation replaced the entry " + entry + " with " + shown(*r.field, r.used);
+    const std::string used = shown(*r.field, r.used);
+    const std::string note = "form " + r.form->getDevName() + " (" + r.form->getBusinessName() + ") copy " +
+                             std::to_string(r.copy) + ", field " + number +
+                             (label == number ? "" : " \"" + label + "\"") + ", ";
+    const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
+    switch (entryChange(r)) {
+        case EntryChange::Calculated:
+            return note + "is calculated: the calculation " +
+                   (r.copyRemoved ? "removed the copy, and with it the entry " + entry
+                                  : "replaced the entry " + entry + " with " + used) +
+                   " (an entry marked OVERRIDDEN=\"1\" is kept)";
+        case EntryChange::CopyRemoved:
+            return note + "is an entry: the calculation removed the copy, and with it the entry " + entry;
+        case EntryChange::Emptied:
+            return note + "is an entry: the calculation emptied the entry " + entry +
+                   ", which counts nowhere on this return: " + rule->emptied;
+        case EntryChange::HeldToLimit:
+            return note + "is an entry: the calculation held the entry " + entry + " to " + used + ", " + rule->limit;
+        case EntryChange::Replaced:
+            return note + "is an entry: the calculation replaced the entry " + entry + " with " + used + ": " +
+                   rule->replaced;
+        case EntryChange::Unexplained:
+            break;
     }
-    return note + " (an entry marked OVERRIDDEN=\"1\" is kept)";
+    return note + "is an entry: the calculation replaced the entry " + entry + " with " + used;
 }
 
-std::size_t noteReplacedEntries(HostSession& session) {
-    const std::vector<ReplacedEntry> replaced = replacedEntries(session);
+std::size_t noteReplacedEntries(HostSession& session, const ModuleLoader& module) {
+    const std::vector<ReplacedEntry> replaced = replacedEntries(session, module);
     for (const ReplacedEntry& r : replaced) IOMgmt::IOMgr::getInstance().notice(replacedEntryNote(r));
     return replaced.size();
 }

@@ -358,7 +358,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
-    GAHost::noteReplacedEntries(session);
+    GAHost::noteReplacedEntries(session, module);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
     const GAHost::GeorgiaReview review = GAHost::reviewGeorgiaReturn(module, session, engine, printer, efile);
@@ -463,7 +463,7 @@ bool calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
     }
     // The notes go out before the line that counts them.
     GAHost::notePreparerGaps(session);
-    const std::size_t replaced = GAHost::noteReplacedEntries(session);
+    const std::size_t replaced = GAHost::noteReplacedEntries(session, *module);
     std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
     GAHost::reportUnsettled(std::cout, settling);
     return true;

@@ -2,7 +2,8 @@
 // definitions, so that gahost fields, check and run tell an entry there: each
 // example, and each whole return file under tests/data, calculated as gahost
 // run calculates it, on paper and e-filed. A field not marked may change only
-// as an entry that the calculation changes by a rule listed here.
+// as an entry that the calculation fills or marks by a rule listed here, or
+// changes by a rule that gahost's note of the entry tells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/EntryRules.h"
 #include "host/ReturnRequirements.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/module_calculation.h"
@@ -22,12 +24,13 @@ namespace {
 namespace fs = std::filesystem;
 using DataMgmt::CalculationWrite;
 
-// How the calculation may change an entry.
+// How the calculation may change an entry without a note: it fills an
+// empty field, or marks a box of an answer (the others of its group go to
+// no, a default is marked). An entry that it empties, holds to a limit or
+// replaces is told by a rule of gahost's notes (host/EntryRules.cpp).
 enum Rule : unsigned {
     kFillsEmpty = 1,
-    kEmpties = 2,
-    kHoldsToLimit = 4,  // an amount kept between 0 and what it was (empty as 0)
-    kAnswer = 8,        // a box of an answer: the others of its group go to no, a default is marked
+    kAnswer = 2,
 };
 
 const struct EntryRule {
@@ -42,40 +45,37 @@ const struct EntryRule {
     {"GA69", {193208, 193214, 193215, 199053, 193216, 193222, 193223, 199054}, kAnswer, "each filer's ID answer"},
     {"GA69",
      {193209, 193211, 193212, 193217, 193219, 193220, 193213, 193221},
-     kFillsEmpty | kEmpties | kAnswer,
-     "ID details: from federal form 92 while empty, emptied without an ID"},
+     kFillsEmpty | kAnswer,
+     "ID details: from federal form 92 while empty"},
     {"GA70", {17406, 17408, 208}, kAnswer, "the default of a pair of boxes"},
-    {"GA70", {101}, kHoldsToLimit | kEmpties, "credited to 2019: at most the overpayment, empty without one"},
-    {"GA70", {350}, kHoldsToLimit, "dependents not counted: at most the dependents"},
-    {"GA70", {189509, 189510}, kFillsEmpty | kEmpties, "a withholding entry's payer number: the document's"},
-    {"GA71", {16, 75, 76, 77, 78}, kFillsEmpty | kEmpties, "installments and dates: defaults, emptied without box 90"},
-    {"GA71", {24, 25, 26, 27}, kFillsEmpty | kHoldsToLimit | kEmpties, "each installment's withholding"},
+    {"GA70", {189509, 189510}, kFillsEmpty, "a withholding entry's payer number: the document's"},
+    {"GA71", {16, 75, 76, 77, 78}, kFillsEmpty, "installments and dates: defaults"},
+    {"GA71", {24, 25, 26, 27}, kFillsEmpty, "each installment's withholding"},
     {"GA71", {22, 89}, kAnswer, "the default of a pair of boxes"},
     {"GA73", {7, 16, 138854, 138855}, kFillsEmpty, "the other state's row: the federal return's, else entered"},
     {"GA73", {138856}, kAnswer, "marks the other state's row filled from the federal return"},
-    {"GA75", {7, 9, 10, 51, 52}, kAnswer, "the projection and the voucher: pairs of boxes with a default"},
+    {"GA75", {7, 9, 10}, kAnswer, "the projection: pairs of boxes with a default"},
     {"GA75", {49}, kFillsEmpty, "installments remaining: 4 when empty"},
     {"GA187981", {188372}, kAnswer, "the added-back box, only when the federal return says so"},
     {"GA189215", {189258, 189285}, kAnswer, "a pair of boxes with a default"},
     {"GA189219", {189558, 190063}, kAnswer, "the first box of a pair, marked when the other is not"},
-    {"GA189219", {189650}, kHoldsToLimit, "credited to 2019: at most the overpayment"},
-    {"GA190054", {190153, 190154, 190155, 190156}, kHoldsToLimit, "a credit amount, at most 125"},
-    {"GA190061", {190236}, kHoldsToLimit, "the credit claimed, at most what is available"},
-    {"GA203811", {203860}, kHoldsToLimit, "the first part of the credit used, at most the total"},
     {"ST4", {28}, kFillsEmpty, "a nonresident's Georgia wages: the W-2s' unless entered"},
-    {"ST4",
-     {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
-     kHoldsToLimit | kEmpties,
-     "a nonresident's Georgia column: at most the line's federal amount"},
 };
 
-bool keepsTo(unsigned rules, const CalculationWrite& w) {
+// Whether the write is one that the rules let the calculation make without
+// a note, or one that a rule of the notes tells.
+bool keepsTo(unsigned rules, const std::string& form, const CalculationWrite& w) {
+    if (((rules & kFillsEmpty) != 0 && w.before.isNull()) || ((rules & kAnswer) != 0 && w.after.isBox())) {
+        return true;
+    }
+    const GAHost::EntryRule* told = GAHost::entryRuleOf(form, w.field.getNumber());
+    if (told == nullptr) return false;
+    if (w.after.isNull()) return told->emptied != nullptr;
     const bool amounts = (w.before.isNull() || w.before.isNumber()) && w.after.isNumber();
     const double was = w.before.isNull() ? 0.0 : w.before.getNumber();
     const double now = amounts ? w.after.getNumber() : 0.0;
-    return ((rules & kFillsEmpty) != 0 && w.before.isNull()) || ((rules & kEmpties) != 0 && w.after.isNull()) ||
-           ((rules & kHoldsToLimit) != 0 && amounts && std::min(0.0, was) <= now && now <= std::max(0.0, was)) ||
-           ((rules & kAnswer) != 0 && w.after.isBox());
+    const bool held = amounts && std::min(0.0, was) <= now && now <= std::max(0.0, was);
+    return (held && told->limit != nullptr) || told->replaced != nullptr;
 }
 
 // The examples, and the files under tests/data that hold both returns.
@@ -117,11 +117,11 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
                 const std::string& name = form->getDevName();
                 const auto rule = std::find_if(std::begin(kEntryRules), std::end(kEntryRules), [&](const EntryRule& r) {
                     return r.form == name && std::count(r.fields.begin(), r.fields.end(), w.field.getNumber()) > 0 &&
-                           keepsTo(r.rules, w);
+                           keepsTo(r.rules, name, w);
                 });
                 if (rule != std::end(kEntryRules)) {
                     used.insert(&*rule);
-                } else {
+                } else if (!keepsTo(0, name, w)) {
                     unmarked.emplace(
                         name + " field " + std::to_string(w.field.getNumber()),
                         fs::path(file).filename().string() + ": " + w.operation + ", copy " + std::to_string(w.copy));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -27,10 +28,12 @@ inline const GAHost::ModuleLoader& buildModule() {
 enum class Calculation { Check, Run, RunEFiled };
 
 // Calculates the return file as `how` says (a run's e-file is prepared in
-// eFileDir), recording the Georgia return's changes in `writes` when given;
-// the notes of the entries that the calculation replaced.
+// eFileDir), recording the Georgia return's changes in `writes` when given
+// and handing the calculated session to `inspect` when given; the notes of
+// the entries that the calculation replaced.
 inline std::vector<std::string> calculateAsGahost(const std::string& path, Calculation how, const std::string& eFileDir,
-                                                  std::vector<DataMgmt::CalculationWrite>* writes = nullptr) {
+                                                  std::vector<DataMgmt::CalculationWrite>* writes = nullptr,
+                                                  const std::function<void(GAHost::HostSession&)>& inspect = {}) {
     GAHost::HostSession session("");
     const GAHost::CurrentSession current(session);
     session.openReturns(&buildModule());
@@ -50,8 +53,9 @@ inline std::vector<std::string> calculateAsGahost(const std::string& path, Calcu
         cfg.eFileDir = previous;
     }
     session.georgia()->recordCalculationWrites(nullptr);
+    if (inspect) inspect(session);
     std::vector<std::string> notes;
-    for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session))
+    for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, buildModule()))
         notes.push_back(GAHost::replacedEntryNote(r));
     return notes;
 }

@@ -1,8 +1,9 @@
-// gahost check and gahost run note each entry in a calculated field that the
-// calculation replaces, unless the file marks it as overridden: the form, the
-// copy, the field, the entry and the value used. The case that went unseen:
-// a nonresident's Georgia rent entered in the part-year schedule's row 4,
-// which the calculation fills from the state wages worksheet.
+// gahost check and gahost run note each entry that the calculation changes:
+// in a calculated field, unless the file marks it as overridden (the form,
+// the copy, the field, the entry and the value used), or by a rule that
+// empties, holds or replaces it (and the rule's words). The case that went
+// unseen: a nonresident's Georgia rent entered in the part-year schedule's
+// row 4, which the calculation fills from the state wages worksheet.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -64,9 +65,27 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
         {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
         {"GA189217", 1, 189439, "6000", true, ""},
         {"GA189217", 1, 189439, "0", false, ""},
-        // A nonresident's Georgia column of state form 4, held to the line's
-        // federal amount of 0: an entry, not calculated.
-        {"ST4", 1, 39, "6000", false, ""},
+        // An empty value is no entry: the calculation fills the field.
+        {"GA189217", 1, 189439, "", false, ""},
+        // Entries that a rule of the calculation holds to a limit, empties or
+        // replaces: a nonresident's Georgia column of state form 4 at most
+        // the line's federal amount of 0, a residency period on a return
+        // that is not part-year, a withholding entry's payer number where
+        // the W-2 gives one.
+        {"ST4", 1, 39, "6000", false,
+         "gahost: note: form ST4 (State wages worksheet) copy 1, field 39 \"Income line 37: Georgia column of a "
+         "nonresident (entered, at most the federal amount)\", is an entry: the calculation held the entry 6000 to 0, "
+         "the line's federal amount (less the first state column's where both columns are open)\n"},
+        {"GA69", 1, 113, "06/15/2018", false,
+         "gahost: note: form GA69 (Georgia information) copy 1, field 113 \"Part-year residency from\", "
+         "is an entry: the calculation emptied the entry \"06/15/2018\", which counts nowhere on this return: a "
+         "residency period belongs to a part-year return only (form 69 box 111)\n"},
+        {"GA70", 1, 189509, "58-0000000", false,
+         "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 189509 "
+         "\"Withholding entry 1: payer's identification number (from the source document)\", is an entry: the "
+         "calculation replaced the entry \"58-0000000\" with \"58-4100015\": a withholding entry shows the payer's "
+         "number of the document it lists (a W-2, a 1099 or a withholding row of form 70); a payer's number is "
+         "entered only where that document has none\n"},
         // A copy of the credit summary past the one that the calculation keeps.
         {"GA189216", 2, 189812, "6000", false, noteOf(189216, 2, 189812, std::nullopt)},
     };
@@ -74,11 +93,14 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
     for (const auto& row : rows) {
         const std::string file =
             writeFile("in.xml", withField(row.form, row.copy, row.field, row.value, row.overridden));
-        for (const std::string command : {"check", "run"}) {
+        // A paper return run as e-filed: an entry that the calculation on
+        // paper replaces too is no earlier calculation's value.
+        for (const std::string command : {"check", "run", "run --efile"}) {
             SCOPED_TRACE(command + " " + row.form + " field " + std::to_string(row.field) + " = " + row.value);
             const auto gahost = [&](const std::string& input) {
-                std::vector<std::string> args = {command, input};
-                if (command == "run") args.insert(args.end(), {"--out", path("out")});
+                std::vector<std::string> args = {command.substr(0, command.find(' ')), input};
+                if (command != "check") args.insert(args.end(), {"--out", path("out")});
+                if (command == "run --efile") args.push_back("--efile");
                 const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir);
                 EXPECT_EQ(r.status, 0) << r.err;
                 return r.err;

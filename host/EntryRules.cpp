@@ -1,0 +1,302 @@
+#include "host/EntryRules.h"
+
+#include <algorithm>
+
+#include "platform/util/Utils.h"
+
+namespace GAHost {
+
+namespace {
+
+// The texts of the rules that several forms share.
+constexpr const char* kPayerNumberReplaced =
+    "a withholding entry shows the payer's number of the document it lists (a W-2, a 1099 or a withholding row of "
+    "form 70); a payer's number is entered only where that document has none";
+constexpr const char* kPayerNumberEmptied =
+    "the withholding entries list the documents with Georgia withholding in order, and this entry lists none";
+constexpr const char* kNonresidentColumn =
+    "the second state column is a nonresident's; a part-year resident enters the Georgia part in the line's first "
+    "state column (the field before this one), and a full-year resident's Georgia part is the federal amount";
+constexpr const char* kNotBelowZero = "a credit used is not below 0";
+constexpr const char* kInstallmentColumns =
+    "the installment columns count only on a form that is kept (box 90), not exempt (box 8) and of more than one "
+    "installment (box 9); a column before the first of the installments (field 16) carries nothing";
+
+std::vector<EntryRule> informationFormRules() {
+    return {
+        {.form = "GA69",
+         .fields = {36, 37, 38, 96, 97, 98},
+         .replaced = "each filer has one residency: of boxes 36, 38 and 37 (the spouse's 96, 97 and 98) the first "
+                     "marked stands"},
+        {.form = "GA69",
+         .fields = {113, 114},
+         .emptied = "a residency period belongs to a part-year return only (form 69 box 111)"},
+        {.form = "GA69",
+         .fields = {193214, 193215, 193208, 199053},
+         .replaced = "the taxpayer's ID question takes one answer: of boxes 193214, 193215, 193208 and 199053 the "
+                     "first marked stands"},
+        {.form = "GA69",
+         .fields = {193209, 193211, 193212, 193213},
+         .emptied = "the details of an ID count only with an ID: the taxpayer's answer (193208 or 199053) says there "
+                    "is none, or, for the box \"does not expire\", an expiration date is entered"},
+        {.form = "GA69",
+         .fields = {193222, 193223, 193216, 199054, 193217, 193219, 193220, 193221},
+         .emptied = "the spouse's ID is asked on a return that names the spouse (a joint return) only, and its "
+                    "details count only with an ID (not with answer 193216 or 199054)",
+         .replaced = "the spouse's ID question takes one answer: of boxes 193222, 193223, 193216 and 199054 the "
+                     "first marked stands"},
+        {.form = "GA69",
+         .fields = {77, 78, 79, 80, 81, 82, 83, 84},
+         .emptied = "a return filed on paper without direct deposit (box 197644) has no deposit account"},
+    };
+}
+
+std::vector<EntryRule> mainFormRules() {
+    return {
+        {.form = "GA70",
+         .fields = {75},
+         .emptied = "itemized deductions count only on a full-year resident's return that itemizes federally; a "
+                    "part-year or nonresident return takes its deductions on form 189217"},
+        {.form = "GA70",
+         .fields = {101},
+         .emptied = "without an overpayment there is nothing to credit to the 2019 estimated tax",
+         .limit = "the overpayment (field 100)"},
+        {.form = "GA70",
+         .fields = {350},
+         .emptied = "the low-income credit does not apply to this return (or there is no tax for it to reduce)",
+         .limit = "the dependents of the low-income credit (field 349)"},
+        {.form = "GA70",
+         .fields = {189509, 189510, 189511, 189545, 189546, 189547},
+         .emptied = kPayerNumberEmptied,
+         .replaced = kPayerNumberReplaced},
+        {.form = "GA189218",
+         .fields = {189926, 189927, 189928, 189962, 189963, 189964, 189998, 189999, 190000},
+         .emptied = kPayerNumberEmptied,
+         .replaced = kPayerNumberReplaced},
+    };
+}
+
+std::vector<EntryRule> scheduleRules() {
+    return {
+        {.form = "GA189215",
+         .fields = {189262},
+         .emptied = "what is taken off the other states' municipal interest counts only on a part-year or "
+                    "nonresident return"},
+        {.form = "GA189215",
+         .fields = {189282},
+         .emptied = "the deduction for domestic production activities no longer exists, so nothing is added back"},
+        {.form = "GA189215",
+         .fields = {189304, 189306, 189308, 189310, 189312, 189318},
+         .emptied = "the spouse's part of the couple's income counts on a joint return only"},
+        {.form = "GA189215",
+         .fields = {189327, 189329, 189332, 189333},
+         .emptied = "the disability lines count only for a taxpayer whom the federal return (form 92) marks as "
+                    "disabled"},
+        {.form = "GA189215",
+         .fields = {189328, 189330, 189336, 189337},
+         .emptied = "the disability lines count only for a spouse on a joint return whom the federal return (form "
+                    "92) marks as disabled"},
+        {.form = "GA189215",
+         .fields = {189384},
+         .emptied = "a nonresident's return takes no subtraction of S corporation income"},
+        {.form = "GA189217",
+         .fields = {189422, 189423, 189424, 189425, 189430, 189452, 189475, 189476, 189477, 189478},
+         .emptied = "the part-year and nonresident schedule counts only on a return that is not full-year"},
+        {.form = "GA189219",
+         .fields = {189649},
+         .emptied = "an amount entered on an overpayment counts only on an amended return that shows one"},
+        {.form = "GA189219",
+         .fields = {189650},
+         .emptied = "without an overpayment there is nothing to credit to the 2019 estimated tax",
+         .limit = "the overpayment"},
+        {.form = "GA189219",
+         .fields = {189652, 189653},
+         .emptied = "the amounts added to the balance due count only on an amended return that owes (the first only "
+                    "while box 190064 is not marked)"},
+        {.form = "GA189219",
+         .fields = {191328, 191329, 191330, 191331, 191332, 191050, 191051},
+         .emptied = "an account entered here counts only for a refund deposited into an account other than form "
+                    "69's (box 191048 not marked)"},
+    };
+}
+
+std::vector<EntryRule> penaltyAndEstimateRules() {
+    return {
+        {.form = "GA71",
+         .fields = {7, 8, 9, 10},
+         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked"},
+        {.form = "GA71",
+         .fields = {55},
+         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked, and an "
+                    "exempt farmer or fisherman (box 8) owes no penalty"},
+        {.form = "GA71",
+         .fields = {16},
+         .emptied = kInstallmentColumns,
+         .limit = "the most installments there are",
+         .replaced = "the number of installments is 1 to 4"},
+        {.form = "GA71",
+         .fields = {24, 25, 26, 27},
+         .emptied = kInstallmentColumns,
+         .limit = "what the earlier installments leave of the withholding (field 21)",
+         .replaced = "with box 22 marked the withholding is spread over the installments in equal parts"},
+        {.form = "GA71",
+         .fields = {22, 23, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 75, 76, 77, 78},
+         .emptied = kInstallmentColumns},
+        {.form = "GA73",
+         .fields = {7, 16},
+         .emptied = "the full-year computation counts only on a full-year resident's return; a part-year resident "
+                    "enters the income and tax in fields 18 and 25, and a nonresident's return takes no credit for "
+                    "tax paid to another state"},
+        {.form = "GA73",
+         .fields = {18, 25},
+         .emptied = "the part-year computation counts only on a part-year resident's return; a full-year resident "
+                    "enters the income and tax in fields 7 and 16"},
+        {.form = "GA73",
+         .fields = {138856},
+         .replaced = "only a full-year resident's rows are filled from the federal return's nonresident returns"},
+        {.form = "GA73",
+         .fields = {138855},
+         .emptied = "a nonresident's return takes no credit for tax paid to another state"},
+        {.form = "GA75",
+         .fields = {9, 10},
+         .replaced = "a worksheet projected from this year's return (box 7) takes this year's residency, and of boxes "
+                     "9 and 10 one counts"},
+        {.form = "GA75",
+         .fields = {31, 32, 33, 34, 35, 36, 37},
+         .emptied = "a worksheet projected from this year's return (box 7) takes the deduction entered in field "
+                    "207533; otherwise the standard deduction (box 31) takes no itemized amount, and itemized "
+                    "deductions (box 36) no additional deductions"},
+        {.form = "GA75",
+         .fields = {207533},
+         .replaced = "a worksheet not projected from this year's return (box 7) figures the deduction itself from "
+                     "boxes 31 to 37"},
+        {.form = "GA75",
+         .fields = {49},
+         .limit = "the most installments there are",
+         .replaced = "the number of installments is 1 to 4"},
+    };
+}
+
+std::vector<EntryRule> creditRules() {
+    return {
+        {.form = "GA187981",
+         .fields = {188375, 188376},
+         .emptied = "a donor's credit (box 188366, 188370 or 188371) is the 6 % or 75 % part; the individual part "
+                    "counts only for a filer who gives as no donor"},
+        {.form = "GA187981",
+         .fields = {188378, 188379, 188380},
+         .emptied = "the 6 % part counts only with its donor box (188371) marked"},
+        {.form = "GA187981",
+         .fields = {188383, 188384, 188385},
+         .emptied = "the 75 % part counts only with one of its donor boxes (188366, 188370) marked"},
+        {.form = "GA187981", .fields = {203938}, .limit = kNotBelowZero},
+        {.form = "GA187981", .fields = {203939}, .limit = "the total available (field 203937)"},
+        {.form = "GA203638",
+         .fields = {203657, 203659},
+         .emptied = "a donor's credit (box 203649, 203653 or 205382) is the 6 % or 75 % part; the individual part "
+                    "counts only for a filer who gives as no donor"},
+        {.form = "GA203638",
+         .fields = {205383, 205384, 205385},
+         .emptied = "the 6 % part counts only with its donor box (205382) marked"},
+        {.form = "GA203638",
+         .fields = {203661, 203663, 203664},
+         .emptied = "the 75 % part counts only with one of its donor boxes (203649, 203653) marked"},
+        {.form = "GA203638", .fields = {203951}, .limit = kNotBelowZero},
+        {.form = "GA203638", .fields = {203952}, .limit = "the total available (field 203950)"},
+        {.form = "GA203639",
+         .fields = {203791},
+         .replaced = "a credit has one owner: with the taxpayer's box (203790) marked, the spouse's is not"},
+        {.form = "GA203639",
+         .fields = {203793, 203678, 203679, 203794, 203681},
+         .emptied = "the entity lines count only with box 203792 (the credit comes through an entity) marked"},
+        {.form = "GA203639",
+         .fields = {203668, 203669},
+         .emptied = "the entity lines count only with box 203792 (the credit comes through an entity) marked",
+         .replaced = "an entity of another type takes the return's street and the taxpayer's number"},
+        {.form = "GA203639", .fields = {203925}, .limit = kNotBelowZero},
+        {.form = "GA203639",
+         .fields = {203926},
+         .limit = "the most the credit allows: the total available, the entity type's limit and the tax of the "
+                  "return"},
+        {.form = "GA203811",
+         .fields = {203849, 203850, 203851, 203852, 203853, 203854, 203855, 203856, 203857,
+                    203858, 204130, 204131, 204132, 204133, 204134, 204135, 204136, 204137,
+                    204138, 204139, 204140, 204141, 204142, 204143, 204144},
+         .emptied = "rows 2 to 6 count only with box 203843 marked",
+         .limit = "10,000, the whole of the credit"},
+        {.form = "GA203811", .fields = {203845}, .limit = "10,000, the whole of the credit"},
+        {.form = "GA203811",
+         .fields = {203841},
+         .emptied = "a credit without a name (field 203840) has no code",
+         .replaced = "the code is that of the credit named in field 203840"},
+        {.form = "GA203811", .fields = {203860}, .limit = "the total (field 203859)"},
+        {.form = "GA203811", .fields = {203861}, .limit = "what the first part used leaves of the total"},
+    };
+}
+
+std::vector<EntryRule> worksheetRules() {
+    return {
+        {.form = "GA190054", .fields = {190153, 190154, 190155, 190156}, .limit = "125, the most a line counts"},
+        {.form = "GA190054",
+         .fields = {190159},
+         .emptied = "nothing is available to claim",
+         .limit = "what is available (field 190158 and the amount carried in)"},
+        {.form = "GA190056", .fields = {190169}, .limit = "the two amounts together (fields 190167 and 190168)"},
+        {.form = "GA190057", .fields = {190191}, .limit = "the credit the expenses allow (field 190190)"},
+        {.form = "GA190059",
+         .fields = {190218},
+         .limit = "the assistance and the amount carried in together, at most 500"},
+        {.form = "GA190060",
+         .fields = {190226, 190227, 190228, 190229, 190230},
+         .emptied = "the spouse's practice counts on a joint return only"},
+        {.form = "GA190061",
+         .fields = {190235},
+         .replaced = "an amount that is not a whole multiple of 2,000 counts as 0"},
+        {.form = "GA190061", .fields = {190236}, .limit = "what is available (the amount and the amount carried in)"},
+        {.form = "GA190062",
+         .fields = {190243},
+         .emptied = "nothing is allowed to claim",
+         .limit = "the credit allowed (field 190242)"},
+    };
+}
+
+std::vector<EntryRule> stateWorksheetRules() {
+    return {
+        {.form = "ST4",
+         .fields = {28},
+         .emptied = kNonresidentColumn,
+         .limit = "the Georgia wages of the W-2s less the first state column's"},
+        {.form = "ST4", .fields = {31, 45, 48, 51, 60, 63, 72}, .emptied = kNonresidentColumn},
+        {.form = "ST4",
+         .fields = {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
+         .emptied = kNonresidentColumn,
+         .limit = "the line's federal amount (less the first state column's where both columns are open)"},
+    };
+}
+
+}  // namespace
+
+const std::vector<EntryRule>& entryRules() {
+    static const std::vector<EntryRule> rules = [] {
+        std::vector<EntryRule> all;
+        for (std::vector<EntryRule> (*part)() :
+             {informationFormRules, mainFormRules, scheduleRules, penaltyAndEstimateRules, creditRules, worksheetRules,
+              stateWorksheetRules}) {
+            for (EntryRule& rule : part()) all.push_back(std::move(rule));
+        }
+        return all;
+    }();
+    return rules;
+}
+
+const EntryRule* entryRuleOf(const std::string& form, std::int32_t field) {
+    for (const EntryRule& rule : entryRules()) {
+        if (Utils::QVStringUtils::stricmp(rule.form, form.c_str()) == 0 &&
+            std::find(rule.fields.begin(), rule.fields.end(), field) != rule.fields.end()) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace GAHost

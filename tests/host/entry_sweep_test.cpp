@@ -1,0 +1,166 @@
+// Nothing a preparer enters on a Georgia form changes without a word: for
+// each form of the Georgia return, the return of the reach table that uses
+// it gets an entry in each field of the form that is not calculated, in
+// turn (123, a text, a marked box or a date, as the field takes), and is
+// calculated as gahost run calculates it, on paper and e-filed; the forms
+// whose rules turn on the residency or the filing status are swept on such
+// returns too. Every entry of the return that the calculation changed must
+// be told by its note: in a calculated field, or by a rule of the
+// calculation that empties it, holds it to a limit or replaces it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "host/ReplacedEntries.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "tests/host/form_reach.h"
+#include "tests/host/module_calculation.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+using PersistanceMgmt::ReturnFile;
+using PersistanceMgmt::ReturnFileContents;
+using testsupport::Calculation;
+
+// The entry the sweep makes in a field: what a preparer would write there.
+DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
+    if (field.isBoolean()) return DataMgmt::FieldValue::box(true);
+    if (field.isDate()) return DataMgmt::FieldValue::text("06/15/2018");
+    if (field.isText()) {
+        const std::size_t length = DataMgmt::FormFieldDesc::effectiveMaxLength(
+            DataMgmt::FieldKind::Text, field.getEditCode(), field.getMaxLength());
+        return DataMgmt::FieldValue::text(std::string("ENTRY").substr(0, length));
+    }
+    const int places = DataMgmt::editCodeDecimalPlaces(field.getEditCode());
+    return DataMgmt::FieldValue::number(123 * std::pow(10.0, places));
+}
+
+// The contents with the entry in the field of copy 1 of the form (the copy
+// made when the return lacks it).
+ReturnFileContents withEntry(ReturnFileContents contents, const DataMgmt::TaxFormDescPtr& form,
+                             const DataMgmt::FormFieldDescPtr& field) {
+    std::vector<PersistanceMgmt::CopyEntry>& copies = contents.georgia->copies;
+    auto copy = std::find_if(copies.begin(), copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
+        return c.desc->getTypeID() == form->getTypeID() && c.copy == 1;
+    });
+    if (copy == copies.end()) copy = copies.insert(copies.end(), {form, 1, std::nullopt, std::nullopt, {}, 0});
+    std::vector<PersistanceMgmt::FieldEntry>& fields = copy->fields;
+    std::erase_if(fields, [&](const PersistanceMgmt::FieldEntry& e) { return e.desc->getID() == field->getID(); });
+    const auto after = std::find_if(fields.begin(), fields.end(), [&](const PersistanceMgmt::FieldEntry& e) {
+        return form->positionOf(e.desc->getID()) > form->positionOf(field->getID());
+    });
+    fields.insert(after, {field, sweptEntry(*field), false, 0});
+    return contents;
+}
+
+// Under the sanitizers a calculation takes many times longer: there every
+// so many cases run, each form starting at a case of its own.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t kCaseStride = 4;
+#else
+constexpr std::size_t kCaseStride = 1;
+#endif
+
+// Returns of other residencies and filing statuses, and the forms of each
+// whose rules depend on them: each form is swept on them too, on paper.
+const struct {
+    const char* example;
+    std::vector<std::string> forms;
+} kOtherReturns[] = {
+    {"part-year-other-income", {"GA69", "GA70", "GA73", "GA189215", "GA189217", "ST4"}},
+    {"nonresident-other-income", {"GA69", "GA70", "GA189215", "GA189217", "ST4"}},
+    {"retired-couple", {"GA69", "GA70", "GA189215"}},
+    {"low-income-credit", {"GA70"}},
+    {"amended-low-income-credit", {"GA189219"}},
+};
+
+// The scratch files need not reach the disk: the sweep writes thousands.
+int noSync(int) { return 0; }
+
+// A form of the Georgia return on a return that uses it, and whether the
+// return is also e-filed.
+struct SweptReturn {
+    testsupport::FormReach reach;
+    bool eFiledToo = true;
+};
+
+void PrintTo(const SweptReturn& swept, std::ostream* out) {
+    *out << swept.reach.devName << " from " << swept.reach.example;
+}
+
+std::vector<SweptReturn> otherReturns() {
+    std::vector<SweptReturn> rows;
+    for (const auto& other : kOtherReturns) {
+        for (const std::string& form : other.forms) {
+            rows.push_back({{form, other.example, "", "", "another residency or filing status"}, false});
+        }
+    }
+    return rows;
+}
+
+std::vector<SweptReturn> reachTable() {
+    std::vector<SweptReturn> rows;
+    for (const testsupport::FormReach& reach : testsupport::formReaches()) rows.push_back({reach, true});
+    return rows;
+}
+
+class EntrySweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
+protected:
+    void SetUp() override {
+        ScratchDirOn::SetUp();
+        synced_ = IOMgmt::setStagingCalls({.sync = noSync, .syncFolder = noSync});
+    }
+    void TearDown() override {
+        IOMgmt::setStagingCalls(synced_);
+        ScratchDirOn::TearDown();
+    }
+
+private:
+    IOMgmt::StagingCalls synced_;
+};
+
+TEST_P(EntrySweep, EveryChangedEntryIsTold) {
+    const testsupport::FormReach& row = GetParam().reach;
+    SCOPED_TRACE(row.devName + " from " + row.example + ": " + row.why);
+    GAHost::HostSession definitions("");
+    const DataMgmt::TaxFormDescPtr form = definitions.library().georgia->findByDevName(row.devName);
+    ASSERT_FALSE(form.isNull());
+    const ReturnFileContents base =
+        ReturnFile::parse(testsupport::reachingReturn(row), row.devName + ".xml",
+                          {definitions.library().federal.get(), definitions.library().georgia.get()});
+    std::vector<Calculation> filings = {Calculation::Run};
+    if (GetParam().eFiledToo) filings.push_back(Calculation::RunEFiled);
+    std::size_t next = std::hash<std::string>()(row.devName + row.example) % kCaseStride;
+    for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+        const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(it.getFieldID());
+        if (field->isCalculated()) continue;
+        const std::string file = writeFile("entry.xml", ReturnFile::serialize(withEntry(base, form, field)));
+        for (const Calculation how : filings) {
+            if (next++ % kCaseStride != 0) continue;
+            testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
+                for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
+                    EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained)
+                        << "with an entry in field " << field->getID().getNumber()
+                        << (how == Calculation::Run ? " on paper: " : " e-filed: ") << GAHost::replacedEntryNote(r);
+                }
+            });
+        }
+    }
+}
+
+std::string caseName(const ::testing::TestParamInfo<SweptReturn>& info) {
+    std::string name = info.param.reach.devName;
+    if (!info.param.eFiledToo) name += "_" + info.param.reach.example;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(GeorgiaForms, EntrySweep, ::testing::ValuesIn(reachTable()), caseName);
+INSTANTIATE_TEST_SUITE_P(OtherReturns, EntrySweep, ::testing::ValuesIn(otherReturns()), caseName);
+
+}  // namespace

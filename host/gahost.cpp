@@ -429,15 +429,16 @@ int run(const Options& o) {
 
 // ------------------------------------------------------------ check
 
-// "no entry is replaced by the calculation", "1 entry is replaced ...".
+// "no entry is changed by the calculation", "1 entry is changed ...": an
+// entry replaced, emptied or held to a limit, each told in a note.
 std::string replacedCount(std::size_t n) {
-    if (n == 0) return "no entry is replaced by the calculation";
-    return std::to_string(n) + (n == 1 ? " entry is" : " entries are") + " replaced by the calculation (see " +
+    if (n == 0) return "no entry is changed by the calculation";
+    return std::to_string(n) + (n == 1 ? " entry is" : " entries are") + " changed by the calculation (see " +
            (n == 1 ? "the note" : "the notes") + ")";
 }
 
 // The loaded return calculated in memory through the module, writing
-// nothing: settled as run settles it, without the e-file's preparation.
+// nothing: settled as run settles it, the e-file prepared and settled again.
 // Each entry that the calculation replaces is noted. Without a module, or
 // for a file of one return (which holds no federal return to calculate
 // from), it says so and calculates nothing: false.
@@ -456,7 +457,13 @@ bool calculateInMemory(const GAHost::ModuleLoader* module, const std::string& mo
     GAHost::Settling settling;
     try {
         GAHost::ModuleCalculation calculation(*module, session, std::filesystem::path(input).stem().string());
-        settling = calculation.settle();
+        // As run calculates: the e-file's preparation changes the return
+        // too, so it runs here with its file going nowhere.
+        const IOMgmt::WritesNowhere nowhere;
+        const std::optional<GAHost::Settling> prepared =
+            GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr);
+        if (!prepared) throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
+        settling = *prepared;
     } catch (const Exceptions::QuarloException& e) {
         throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
                                           "check");

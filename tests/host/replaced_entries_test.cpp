@@ -103,12 +103,17 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
                 if (command == "run --efile") args.push_back("--efile");
                 const testsupport::GahostResult r = testsupport::runGahost(args, {}, dir);
                 EXPECT_EQ(r.status, 0) << r.err;
-                return r.err;
+                return r;
             };
-            if (!exampleNotes.count(command)) exampleNotes[command] = gahost(kExample);
-            const std::string err = gahost(file);
-            ASSERT_EQ(err.rfind(exampleNotes[command], 0), 0u) << err;
-            EXPECT_EQ(err.substr(exampleNotes[command].size()), row.note);
+            if (!exampleNotes.count(command)) exampleNotes[command] = gahost(kExample).err;
+            const testsupport::GahostResult r = gahost(file);
+            ASSERT_EQ(r.err.rfind(exampleNotes[command], 0), 0u) << r.err;
+            EXPECT_EQ(r.err.substr(exampleNotes[command].size()), row.note);
+            // check counts what it noted, an entry emptied or held as well.
+            const std::string count = row.note.empty() ? "no entry is" : "1 entry is";
+            if (command == "check") {
+                EXPECT_NE(r.out.find(count + " changed by the calculation"), std::string::npos) << r.out;
+            }
         }
     }
 }

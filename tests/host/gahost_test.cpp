@@ -493,6 +493,20 @@ TEST_F(GahostTest, InterviewPrintsTheTopicTreeAndTheMacros) {
     }
     // Nothing is written.
     EXPECT_TRUE(fs::is_empty(dir)) << dir;
+    EXPECT_NE(r.out.find("gacontrib \"Contributions\" status 2\n"), std::string::npos) << r.out;
+
+    // The questions of contributions (form 69) and of other credits (form
+    // 70) are boxes that a return file marks; marked, their topics are needed.
+    std::string questions = readFile(kExample);
+    const std::string info = "<FORM DEVNAME=\"GA69\" COPY=\"1\">";
+    questions.replace(questions.find(info), info.size(),
+                      "<FORM DEVNAME=\"GA70\" COPY=\"1\"><FIELD><ID>178303</ID><VALUE>X</VALUE></FIELD></FORM>" + info +
+                          "<FIELD><ID>33439</ID><VALUE>X</VALUE></FIELD>");
+    const Result asked = run({"interview", writeFile("questions.xml", questions), "--forms", kBuildForms});
+    ASSERT_EQ(asked.status, 0) << asked.err;
+    for (const char* line : {"gacontrib \"Contributions\" status 0\n", "sched2 \"Miscellaneous Credits\" status 0\n"}) {
+        EXPECT_NE(asked.out.find(line), std::string::npos) << line << "\n" << asked.out;
+    }
 
     const Result missing = run({"interview", dir + "/none.xml", "--forms", kBuildForms});
     EXPECT_EQ(missing.status, 1);

@@ -155,8 +155,9 @@ struct CalculationWrite {
 // ------------------------------------------------------------ kind check
 
 // Number of calculation writes whose kind disagreed with the field's
-// description since the counter was last reset (process-wide), and a
-// description of the last one.
+// description, and of box reads (xMarked, formYes, formNo) of a field that
+// a return file cannot mark (an amount; for xMarked a text too), since the
+// counter was last reset (process-wide), and a description of the last one.
 std::int64_t kindMismatchCount();
 std::string lastKindMismatch();
 void resetKindMismatchCount();

@@ -34,6 +34,13 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
                                " into " + detail::fieldKindName(traits) + " field");
 }
 
+// A box read of a field of another kind: a return file can never mark it.
+[[gnu::noinline, gnu::cold]] void reportBoxRead(const detail::CopyData& data, const FieldID& x,
+                                                const FieldTraits& traits, const char* operation) {
+    detail::recordKindMismatch(describeField(data, x) + ": " + operation + " read " + detail::fieldKindName(traits) +
+                               " field as a box");
+}
+
 // The place of a field that the form's tables do not answer for; a field the
 // form does not have throws.
 [[gnu::noinline]] int placeOutsideTables(const detail::CopyData& data, const FieldID& x, const char* operation) {
@@ -221,7 +228,14 @@ double TaxForm::getIR(const FieldID& x) const { return detail::numericValue(read
 std::int64_t TaxForm::getIN(const FieldID& x) const { return detail::wholeValue(readValue(*data_, x, "getIN")); }
 bool TaxForm::isNull(const FieldID& x) const { return readValue(*data_, x, "isNull").isNull(); }
 bool TaxForm::nonNull(const FieldID& x) const { return !readValue(*data_, x, "nonNull").isNull(); }
-bool TaxForm::xMarked(const FieldID& x) const { return readValue(*data_, x, "xMarked").boxYes(); }
+bool TaxForm::xMarked(const FieldID& x) const {
+    const int place = requireField(*data_, x, "xMarked");
+    if (!data_->desc->traitsAt(place).isBoolean()) {
+        reportBoxRead(*data_, x, data_->desc->traitsAt(place), "xMarked");
+    }
+    const detail::Slot* slot = data_->readSlot(place);
+    return slot != nullptr && slot->boxYes();
+}
 bool TaxForm::gtZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "gtZero")) > 0.0; }
 bool TaxForm::ltZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "ltZero")) < 0.0; }
 bool TaxForm::eqZero(const FieldID& x) const { return detail::numericValue(readValue(*data_, x, "eqZero")) == 0.0; }

@@ -133,8 +133,21 @@ char* TaxReturn::getText(char* buf, std::size_t cap, std::int64_t token, short w
     return buf;
 }
 
+namespace {
+
+// A yes-or-no read of an amount field: a return file can never answer it.
+[[gnu::noinline, gnu::cold]] void reportAnswerRead(const FormID& f, const FieldID& x, const FieldTraits& traits,
+                                                   const char* operation) {
+    detail::recordKindMismatch("form " + std::to_string(f.getNumber()) + " field " + std::to_string(x.getNumber()) +
+                               ": " + operation + " read " + detail::fieldKindName(traits) + " field as an answer");
+}
+
+}  // namespace
+
 bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    const detail::Slot& value = valueOf(f, c, x, "getValue");
+    const FieldRef field = fieldOf(f, c, x, "getValue");
+    if (!field.traits->isBoolean() && !field.traits->isText()) reportAnswerRead(f, x, *field.traits, "formYes");
+    const detail::Slot& value = *field.slot;
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "Y" || answer == "YES";
@@ -143,7 +156,9 @@ bool TaxReturn::formYes(const FormID& f, std::uint16_t c, const FieldID& x) cons
 }
 
 bool TaxReturn::formNo(const FormID& f, std::uint16_t c, const FieldID& x) const {
-    const detail::Slot& value = valueOf(f, c, x, "getValue");
+    const FieldRef field = fieldOf(f, c, x, "getValue");
+    if (!field.traits->isBoolean() && !field.traits->isText()) reportAnswerRead(f, x, *field.traits, "formNo");
+    const detail::Slot& value = *field.slot;
     if (value.isText()) {
         const std::string answer = Utils::QVStringUtils::upperCased(Utils::strip(value.getText()));
         return answer == "N" || answer == "NO";

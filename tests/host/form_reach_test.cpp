@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/definitions/FormDefinitions.h"
+#include "platform/store/DataMgmt.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -50,7 +51,11 @@ protected:
 TEST_P(ReachingReturn, PrintsItsFormOrHoldsACopy) {
     const FormReach& row = GetParam();
     SCOPED_TRACE(row.devName + " from " + row.example + ": " + row.why);
+    DataMgmt::resetKindMismatchCount();
     const auto printed = testsupport::printAsGahostRun(testsupport::writeReachingReturn(row, dir), dir);
+    // Every field the module reads as a box is one that a return file can
+    // mark, and every write fits its field.
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
     const std::vector<std::string>& list = fullPrintList();
     ASSERT_GT(list.size(), 20u);
     if (std::find(list.begin(), list.end(), row.devName) != list.end()) {

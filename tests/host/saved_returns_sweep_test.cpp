@@ -16,6 +16,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DataMgmt.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/module_calculation.h"
 
@@ -148,6 +149,7 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
     ASSERT_GT(fields.size(), 500u);
     // Where the example's share of the cases starts under the sanitizers.
     std::size_t next = std::hash<std::string>()(GetParam()) % kCaseStride;
+    DataMgmt::resetKindMismatchCount();
     std::size_t cases = 0;
     std::size_t calculated = 0;
     std::vector<std::string> failures;
@@ -169,6 +171,9 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
     std::string shown;
     for (std::size_t i = 0; i < std::min<std::size_t>(failures.size(), 20); ++i) shown += failures[i] + "\n";
     EXPECT_TRUE(failures.empty()) << failures.size() << " saved returns do not read back:\n" << shown;
+    // Every field the calculation reads as a box is one a return file can
+    // mark, and every write it makes fits its field.
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnsSweep, ::testing::ValuesIn(testsupport::exampleNames()),

@@ -17,8 +17,11 @@ protected:
         store_.setTaxReturn(DataMgmt::kFederalReturnType, federal_);
         store_.setTaxReturn(DataMgmt::kGeorgiaReturnType, gaHandle_);
         DataMgmt::TaxDataMgr::getInstance().reset();
+        DataMgmt::resetKindMismatchCount();
     }
     ~StoreFixture() override { DataMgmt::TaxDataMgr::getInstance().reset(); }
+    // Every answer the interview reads is one a return file can give.
+    void TearDown() override { EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch(); }
 
     DataMgmt::TaxDataStore store_;
 };

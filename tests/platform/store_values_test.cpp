@@ -299,6 +299,20 @@ TEST_F(ValuesTest, KindMismatchesAreCountedButStored) {
 
     form->setValue(FieldID(3), FieldValue::text("host load"));  // the host's own writes are not counted
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 6);
+
+    // Reading as a box a field that a return file can never mark counts: an
+    // amount field, and for xMarked a text field; a yes-or-no answer may be
+    // a text ("Y").
+    EXPECT_TRUE(form->xMarked(FieldID(30)));
+    EXPECT_TRUE(georgia->formYes(kGA70, 1, FieldID(30)));
+    georgia->formNo(kGA70, 1, FieldID(50));
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 6);
+    form->xMarked(FieldID(4));
+    EXPECT_NE(DataMgmt::lastKindMismatch().find("xMarked read an amount field as a box"), std::string::npos);
+    form->xMarked(FieldID(50));
+    georgia->formYes(kGA70, 1, FieldID(4));
+    georgia->formNo(kGA70, 1, FieldID(4));
+    EXPECT_EQ(DataMgmt::kindMismatchCount(), 10);
     DataMgmt::resetKindMismatchCount();
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 0);
 }

@@ -103,8 +103,11 @@ protected:
           auditor(federal.get(), *ga, DataMgmt::QuarloConfiguration::getInstance(),
                   CalculationMgmt::TaxReturnCalcEnginePtr(), printer) {
         DataMgmt::TaxDataMgr::getInstance().reset();
+        DataMgmt::resetKindMismatchCount();
     }
     ~ReviewTest() override { DataMgmt::TaxDataMgr::getInstance().reset(); }
+    // Every box the review reads is one a return file can mark.
+    void TearDown() override { EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch(); }
 
     NumberedGATaxReturn* gaReturn() { return static_cast<NumberedGATaxReturn*>(ga.get()); }
     DataMgmt::TaxFormPtr gaCopy(const FormId& form, std::uint16_t copy = 1) {

@@ -1,6 +1,8 @@
 #include "host/ReplacedEntries.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "host/EntryRules.h"
 #include "host/SettleReturn.h"
@@ -57,11 +59,17 @@ void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, s
     });
 }
 
-// A value as the return file writes it, quoted where it is a text.
+// A value as the return file writes it, quoted where it is a text; an
+// amount in dollars to the cent (the calculation keeps some unrounded), and
+// whole where it has no cents.
 std::string shown(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value) {
     if (value.isNull()) return "nothing";
     const std::string text = PersistanceMgmt::valueText(field, value);
-    return value.isText() ? "\"" + text + "\"" : text;
+    if (value.isText()) return "\"" + text + "\"";
+    if (!value.isNumber() || text.find('.') == std::string::npos) return text;
+    const double cents = std::round(std::strtod(text.c_str(), nullptr) * 100.0);
+    const std::string dollars = DataMgmt::formatDisplayAmount(cents, 2);
+    return std::fmod(cents, 100.0) == 0.0 ? DataMgmt::formatDisplayAmount(cents / 100.0, 0) : dollars;
 }
 
 // Whether `used` is the amount `entry` held towards 0: of the same sign,

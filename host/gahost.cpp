@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "host/AutoTestOption.h"
+#include "host/CheckReturn.h"
 #include "host/CommonItemsListing.h"
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
@@ -429,76 +430,12 @@ int run(const Options& o) {
 
 // ------------------------------------------------------------ check
 
-// "no entry is changed by the calculation", "1 entry is changed ...": an
-// entry replaced, emptied or held to a limit, each told in a note.
-std::string replacedCount(std::size_t n) {
-    if (n == 0) return "no entry is changed by the calculation";
-    return std::to_string(n) + (n == 1 ? " entry is" : " entries are") + " changed by the calculation (see " +
-           (n == 1 ? "the note" : "the notes") + ")";
-}
-
-// The loaded return calculated in memory through the module, writing
-// nothing: settled as run settles it, the e-file prepared and settled again.
-// Each entry that the calculation replaces is noted. Without a module, or
-// for a file of one return (which holds no federal return to calculate
-// from), it says so and calculates nothing: false.
-bool calculateInMemory(const GAHost::ModuleLoader* module, const std::string& modulePath, GAHost::HostSession& session,
-                       const std::string& input) {
-    if (module == nullptr) {
-        std::cout << "not calculated: no Georgia module loaded (" << modulePath
-                  << " not found), so entries in calculated fields are not compared with the calculation\n";
-        return false;
-    }
-    if (session.loaded().rootElement == "RETURN") {
-        std::cout << "not calculated: a file of one return is only validated\n";
-        return false;
-    }
-    const GAHost::CurrentSession current(session);
-    GAHost::Settling settling;
-    try {
-        GAHost::ModuleCalculation calculation(*module, session, std::filesystem::path(input).stem().string());
-        // As run calculates: the e-file's preparation changes the return
-        // too, so it runs here with its file going nowhere.
-        const IOMgmt::WritesNowhere nowhere;
-        const std::optional<GAHost::Settling> prepared =
-            GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr);
-        if (!prepared) throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
-        settling = *prepared;
-    } catch (const Exceptions::QuarloException& e) {
-        throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
-                                          "check");
-    }
-    // The notes go out before the line that counts them.
-    GAHost::notePreparerGaps(session);
-    const std::size_t replaced = GAHost::noteReplacedEntries(session, *module);
-    std::cout << "calculated the Georgia return in memory, writing nothing: " << replacedCount(replaced) << '\n';
-    GAHost::reportUnsettled(std::cout, settling);
-    return true;
-}
-
-// What run --efile tells of the e-file, computed as run computes it: the
-// return file loaded again into a session of its own, as being e-filed;
-// settled, the e-file prepared and settled again (settleWithEFilePrepared,
-// whose e-file goes nowhere); then the e-file check (reviewGeorgiaReturn).
+// What run --efile tells of the e-file: the return file loaded again into
+// a session of its own, as being e-filed, and checked as run checks it.
 void checkEFile(const GAHost::ModuleLoader& module, const Options& o, const std::string& input) {
     GAHost::HostSession session(formsDirectory(o));
     loadReturns(session, &module, input, /*efile=*/true);
-    const GAHost::CurrentSession current(session);
-    try {
-        GAHost::ModuleCalculation calculation(module, session, std::filesystem::path(input).stem().string());
-        {
-            const IOMgmt::WritesNowhere nowhere;
-            if (!GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) {
-                throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
-            }
-        }
-        const GAHost::GeorgiaReview review =
-            GAHost::reviewGeorgiaReturn(module, session, calculation.engine(), calculation.printer(), true);
-        GAHost::printEFileVerdict(std::cout, review);
-    } catch (const Exceptions::QuarloException& e) {
-        throw Exceptions::QuarloException("the e-file check of the return failed: " + e.getMessage(), "gahost",
-                                          "check");
-    }
+    GAHost::checkEFileInMemory(module, session, input, std::cout);
 }
 
 int check(const Options& o) {
@@ -515,7 +452,7 @@ int check(const Options& o) {
     if (!c.federal && !c.georgia) std::cout << "no returns\n";
     if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
     const GAHost::NotesPrinted notes(std::cerr);
-    if (calculateInMemory(module.get(), modulePath, session, o.arguments[0])) {
+    if (GAHost::calculateInMemory(module.get(), modulePath, session, o.arguments[0], std::cout)) {
         checkEFile(*module, o, o.arguments[0]);
         return kExitOk;
     }

@@ -64,8 +64,7 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
     return true;
 }
 
-void checkEFileInMemory(const ModuleLoader& module, HostSession& session, const std::string& input,
-                        std::ostream& out) {
+void checkEFileInMemory(const ModuleLoader& module, HostSession& session, const std::string& input, std::ostream& out) {
     const CurrentSession current(session);
     try {
         ModuleCalculation calculation(module, session, returnName(input));

@@ -28,7 +28,6 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
 
 // The e-file's verdict of a session loaded as e-filed: calculated as run
 // --efile calculates it, then the e-file check, printed as check prints it.
-void checkEFileInMemory(const ModuleLoader& module, HostSession& session, const std::string& input,
-                        std::ostream& out);
+void checkEFileInMemory(const ModuleLoader& module, HostSession& session, const std::string& input, std::ostream& out);
 
 }  // namespace GAHost

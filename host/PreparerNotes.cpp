@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cmath>
 #include <optional>
 
 #include "module/catalogues/Form189215Lines.h"
@@ -128,13 +128,7 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
 }
 
 // An amount as a note gives it: "1200", or "1200.50" with cents.
-std::string amountText(double amount) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", amount);
-    std::string out = text;
-    if (out.size() > 3 && out.compare(out.size() - 3, 3, ".00") == 0) out.resize(out.size() - 3);
-    return out;
-}
+std::string amountText(double amount) { return Utils::nStr(std::round(amount * 100.0) / 100.0); }
 
 // Where the income-tax adjustment of the itemized deductions shows.
 std::string adjustmentLines() {

@@ -8,6 +8,7 @@
 #include "host/SettleReturn.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
 
 namespace GAHost {
 
@@ -67,9 +68,7 @@ std::string shown(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldVal
     const std::string text = PersistanceMgmt::valueText(field, value);
     if (value.isText()) return "\"" + text + "\"";
     if (!value.isNumber() || text.find('.') == std::string::npos) return text;
-    const double cents = std::round(std::strtod(text.c_str(), nullptr) * 100.0);
-    const std::string dollars = DataMgmt::formatDisplayAmount(cents, 2);
-    return std::fmod(cents, 100.0) == 0.0 ? DataMgmt::formatDisplayAmount(cents / 100.0, 0) : dollars;
+    return Utils::nStr(std::round(std::strtod(text.c_str(), nullptr) * 100.0) / 100.0);
 }
 
 // Whether `used` is the amount `entry` held towards 0: of the same sign,

@@ -121,7 +121,7 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
 // The calculation keeps some amounts unrounded; a note shows them to the cent.
 TEST(ReplacedEntryNote, ShowsAnAmountToTheCent) {
     for (const auto& [used, shown] : {std::pair{40.9959, " with 41 ("},
-                                      {1000.404, " with 1000.4 ("},
+                                      {1000.404, " with 1000.40 ("},
                                       {-0.125, " with -0.13 ("},
                                       {7.0, " with 7 ("}}) {
         EXPECT_NE(noteOf(189217, 1, 189439, used).find(shown), std::string::npos) << noteOf(189217, 1, 189439, used);

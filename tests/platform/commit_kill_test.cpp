@@ -4,7 +4,6 @@
 // a removal that fails leaves.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,14 +27,10 @@ using testsupport::StagingCall;
 
 class CommitKill : public testsupport::StagingTest {
 protected:
-    void SetUp() override {
-        // In memory where there is such a folder: the suite's hundreds of
-        // commits wait for no disk, and rename, link and kill alike.
-        const char* previous = ::getenv("TMPDIR");
-        const std::string kept = previous != nullptr ? previous : "";
-        if (fs::is_directory("/dev/shm")) ::setenv("TMPDIR", "/dev/shm", 1);
-        StagingTest::SetUp();
-        previous != nullptr ? ::setenv("TMPDIR", kept.c_str(), 1) : ::unsetenv("TMPDIR");
+    // In memory where there is such a folder: the suite's hundreds of
+    // commits wait for no disk, and rename, link and kill alike.
+    fs::path scratchParent() const override {
+        return fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : StagingTest::scratchParent();
     }
     void TearDown() override {
         fs::current_path(GA_BINARY_DIR);

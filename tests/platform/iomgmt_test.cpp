@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -183,16 +182,6 @@ TEST_F(IOFiles, ReaderReadsOnlyARegularFileWithinItsLimit) {
     }
 }
 
-// The directory's entries other than the given ones.
-std::vector<std::string> othersIn(const std::string& dir, const std::vector<std::string>& known) {
-    std::vector<std::string> others;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        const std::string name = e.path().filename().string();
-        if (std::find(known.begin(), known.end(), name) == known.end()) others.push_back(name);
-    }
-    return others;
-}
-
 // A write left unfinished, by a writer destroyed while open or by one that
 // discards it, leaves the old file and no temporary file; so does a write
 // closed while writes go nowhere.
@@ -218,7 +207,7 @@ TEST_F(IOFiles, WriterKeepsTheOldFileUntilItCloses) {
             }
         }
         EXPECT_EQ(readFile(path("out.txt")), "old\r\n");
-        EXPECT_EQ(othersIn(dir, {"out.txt"}), Lines{}) << "a temporary file was left";
+        EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "a temporary file was left";
     }
 }
 
@@ -239,7 +228,7 @@ TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {
         EXPECT_EQ(readFile(a), "old a");
     }
     EXPECT_EQ(readFile(a), "old a");
-    EXPECT_EQ(othersIn(dir, {"a.txt", "b.txt", "in.xml"}), Lines{}) << "a temporary file was left";
+    EXPECT_EQ(namesIn(""), (Names{"a.txt", "b.txt", "in.xml"})) << "a temporary file was left";
     {
         IOMgmt::OutputBatch batch({a, b});
         IOMgmt::writeFileAtomically(a, "new a");
@@ -252,7 +241,7 @@ TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {
     }
     EXPECT_EQ(readFile(a), "new a");
     EXPECT_EQ(readFile(b), "new b\r\n");
-    EXPECT_EQ(othersIn(dir, {"a.txt", "b.txt", "in.xml"}), Lines{});
+    EXPECT_EQ(namesIn(""), (Names{"a.txt", "b.txt", "in.xml"}));
     fs::create_directory(path("d"));
     EXPECT_THROW(IOMgmt::OutputBatch({path("d")}), Exceptions::QuarloException);
 }

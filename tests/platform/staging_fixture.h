@@ -65,8 +65,6 @@ inline ssize_t testWrite(int fd, const void* bytes, size_t count) {
 
 class StagingTest : public ScratchDirTest {
 protected:
-    using Names = std::vector<std::string>;
-
     void SetUp() override {
         ScratchDirTest::SetUp();
         IOMgmt::setStagingCalls({testSync, testLink, testRename, testSyncFolder, testUnlink, testWrite});
@@ -78,15 +76,6 @@ protected:
         IOMgmt::setStagingCalls({});
         IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
-    }
-    // The names in a folder of the scratch directory ("" for itself), sorted.
-    Names namesIn(const std::string& folder) const {
-        Names names;
-        for (const auto& e : std::filesystem::directory_iterator(path(folder))) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
     // The staged files of outputs in a folder of the scratch directory.
     Names stagedFilesIn(const std::string& folder) const {

@@ -1,13 +1,12 @@
 // The commit record of an output folder: only a record that a run wrote is
-// acted on, a record that cannot be made durable changes no output, and a
-// single-file write (a dump of the test facility) clears only the staged
-// files of its target that no record lists.
+// acted on, and a single-file write (a dump of the test facility) clears
+// only the staged files of its target that no record lists. A record that
+// cannot be written: Staging tests.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/util/IOMgmt.h"
@@ -130,39 +129,6 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".out.txt.kept-BBBBBB", "out.txt"}));
 }
 
-// The record is written, synced, renamed into place and its folder synced
-// before any output is touched: a failure of any of these fails the commit
-// with every output as it was, and no record.
-TEST_F(CommitRecord, ARecordThatCannotBeMadeDurableChangesNoOutput) {
-    const std::string record = path(".staged-outputs.commit");
-    const std::string cannotWrite = record + ": cannot write the commit record of the outputs: ";
-    const struct {
-        StagingCall call;
-        std::string problem;
-    } rows[] = {
-        {StagingCall::Sync, cannotWrite + "Input/output error"},
-        {StagingCall::Rename, cannotWrite + "Input/output error"},
-        {StagingCall::FolderSync, dir + ": cannot sync the output folder to the disk: Input/output error"},
-    };
-    const Names outputs = {path("first.txt"), path("second.txt")};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.call));
-        runBatch(outputs, {"earlier first", "earlier second"});
-        bool folderSynced = false;
-        gFails = [&](StagingCall call, const std::string& name) {
-            if (call == StagingCall::FolderSync) return !std::exchange(folderSynced, true) && row.call == call;
-            return call == row.call && name == ".staged-outputs.commit-new";
-        };
-        EXPECT_EQ(failure([&] {
-                      runBatch(outputs, {"new first", "new second"});
-                  }),
-                  row.problem + "; no output of the run is changed");
-        gFails = nullptr;
-        EXPECT_EQ(textsOf(outputs), (Names{"earlier first", "earlier second"}));
-        EXPECT_EQ(namesIn(""), (Names{"first.txt", "second.txt"}));
-    }
-}
-
 // A write of a single file, outside any batch, removes the staged files of
 // its target that a killed writer left, unless a commit record lists them
 // or a record there cannot be read (it may list them).
@@ -192,19 +158,6 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         EXPECT_EQ(readFile(path(folder + "dump.xml")), "dump");
         EXPECT_EQ(fs::exists(abandoned), !rows[i].cleared);
     }
-}
-
-// A second name that a run chose, left by a roll-back that could not put
-// it back, is named by every batch into the folder until the user acts; a
-// user's file named like one is not.
-TEST_F(CommitRecord, OnlyASecondNameThatARunChoseIsNamedAsAnEarlierOutput) {
-    const std::string ours = writeFile(IOMgmt::detail::newSecondName(".out.txt"), "earlier");
-    for (const char* mine : {".out.txt.kept-AAAAAA", ".user.kept-AAAAAA", ".out.txt.kept-AAA000"}) {
-        writeFile(mine, "mine");
-    }
-    runBatch({path("out.txt")}, {"new"});
-    EXPECT_EQ(notes, Names{ours + " is an earlier " + path("out.txt") +
-                           " that a run could not put back; it stays until you move it back or remove it"});
 }
 
 }  // namespace

@@ -240,9 +240,8 @@ TEST_F(IOFiles, ABatchMovesItsOutputsIntoPlaceOnlyTogether) {
     EXPECT_THROW(IOMgmt::OutputBatch({path("d")}), Exceptions::QuarloException);
 }
 
-// A message shows a path whole, so that the user can type it (a long
-// output's second name, to move back: Staging tests); only what no path can
-// be is cut.
+// A message shows a path whole, for the user to type (a long second name:
+// Staging tests); only what no path can be is cut.
 TEST(IOMgr, APathIsShownWhole) {
     EXPECT_EQ(IOMgmt::shownPath(std::string(4096, 'p')), std::string(4096, 'p'));
     EXPECT_EQ(IOMgmt::shownPath(std::string(4097, 'p')), std::string(4096, 'p') + "...");

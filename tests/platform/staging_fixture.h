@@ -79,11 +79,10 @@ protected:
     }
     // The staged files of outputs in a folder of the scratch directory.
     Names stagedFilesIn(const std::string& folder) const {
-        Names staged;
-        for (const std::string& name : namesIn(folder)) {
-            if (name.find(".staged-") != std::string::npos && !name.starts_with(".staged-outputs"))
-                staged.push_back(name);
-        }
+        Names staged = namesIn(folder);
+        std::erase_if(staged, [](const std::string& name) {
+            return name.find(".staged-") == std::string::npos || name.starts_with(".staged-outputs");
+        });
         return staged;
     }
     // Writes each output's text in one batch and commits it.

@@ -1,16 +1,18 @@
 // A test fixture with a scratch directory of its own: made fresh under the
-// system's temporary directory before each test, removed with everything in
-// it afterwards. ScratchDirOn<Fixture> adds the directory to another
-// fixture.
+// system's temporary directory (or the folder a fixture's scratchParent
+// gives) before each test, removed with everything in it afterwards.
+// ScratchDirOn<Fixture> adds the directory to another fixture.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -19,7 +21,7 @@ class ScratchDirOn : public Fixture {
 protected:
     void SetUp() override {
         Fixture::SetUp();
-        std::string pattern = (std::filesystem::temp_directory_path() / "ga_test.XXXXXX").string();
+        std::string pattern = (scratchParent() / "ga_test.XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr) << "cannot make a scratch directory";
         dir = pattern;
     }
@@ -29,6 +31,8 @@ protected:
         if (!dir.empty()) std::filesystem::remove_all(dir, ec);
         Fixture::TearDown();
     }
+
+    virtual std::filesystem::path scratchParent() const { return std::filesystem::temp_directory_path(); }
 
     // The path of a file in the scratch directory.
     std::string path(const std::string& name) const { return dir + "/" + name; }
@@ -48,6 +52,18 @@ protected:
         std::ostringstream ss;
         ss << in.rdbuf();
         return ss.str();
+    }
+
+    using Names = std::vector<std::string>;
+
+    // The names in a folder of the scratch directory ("" for itself), sorted.
+    Names namesIn(const std::string& folder) const {
+        Names names;
+        for (const auto& e : std::filesystem::directory_iterator(path(folder))) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     std::string dir;

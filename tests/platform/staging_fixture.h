@@ -65,8 +65,6 @@ inline ssize_t testWrite(int fd, const void* bytes, size_t count) {
 
 class StagingTest : public ScratchDirTest {
 protected:
-    using Names = std::vector<std::string>;
-
     void SetUp() override {
         ScratchDirTest::SetUp();
         IOMgmt::setStagingCalls({testSync, testLink, testRename, testSyncFolder, testUnlink, testWrite});
@@ -79,22 +77,12 @@ protected:
         IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
     }
-    // The names in a folder of the scratch directory ("" for itself), sorted.
-    Names namesIn(const std::string& folder) const {
-        Names names;
-        for (const auto& e : std::filesystem::directory_iterator(path(folder))) {
-            names.push_back(e.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     // The staged files of outputs in a folder of the scratch directory.
     Names stagedFilesIn(const std::string& folder) const {
-        Names staged;
-        for (const std::string& name : namesIn(folder)) {
-            if (name.find(".staged-") != std::string::npos && !name.starts_with(".staged-outputs"))
-                staged.push_back(name);
-        }
+        Names staged = namesIn(folder);
+        std::erase_if(staged, [](const std::string& name) {
+            return name.find(".staged-") == std::string::npos || name.starts_with(".staged-outputs");
+        });
         return staged;
     }
     // Writes each output's text in one batch and commits it.

@@ -1,6 +1,7 @@
 // The staged writes: permissions, failed syncs and renames, one job at a
 // time per output folder, a folder that cannot be synced, an earlier file
-// that cannot be put back, and what each failure of the lock file says.
+// that cannot be put back or is a link, what each failure of the lock file
+// says, and names too long.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -13,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/staging_fixture.h"
@@ -21,8 +21,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::vector<std::string>;
-
 using testsupport::gFails;
 using testsupport::StagingCall;
 
@@ -101,18 +99,27 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
 }
 
 // The second output's move into place fails after the first output's
-// succeeded; or before any move, the copy of the earlier first file or the
-// second folder's commit record cannot be written, and goes.
+// succeeded; or before any move, the copy of the earlier first file, or the
+// second folder's commit record (written, synced, renamed into place, its
+// folder synced, all before any output is touched), cannot be made, and
+// goes, with the first folder's record.
 TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
     using Fails = std::function<bool(StagingCall, const std::string&)>;
     const std::string renameFailed = "b/second.txt: cannot move the new file into place: Input/output error";
     const std::string keepFailed = "a/first.txt: cannot keep the earlier file to put back should the run fail: ";
+    const std::string recordFailed = "b/.staged-outputs.commit: cannot write the commit record of the outputs: ";
     const auto copyFails = [](StagingCall failing) -> Fails {
         return [failing](StagingCall call, const std::string& name) {
             return call == failing && name.starts_with(".first.txt.copy-");
         };
     };
-    int recordWrites = 0;
+    // The second call on a record fails: the second folder's.
+    const auto recordFails = [](StagingCall failing) -> Fails {
+        return [failing, calls = 0](StagingCall call, const std::string& name) mutable {
+            return call == failing && (name == ".staged-outputs.commit-new" || call == StagingCall::FolderSync) &&
+                   ++calls > 1;
+        };
+    };
     const struct {
         bool firstExisted;
         bool firstIsLink;
@@ -123,11 +130,11 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         {true, false, true, keepFailed + "No space left on device", copyFails(StagingCall::Write)},
         {true, false, true, keepFailed + "Input/output error", copyFails(StagingCall::Sync)},
         {true, false, true, keepFailed + "Input/output error", copyFails(StagingCall::Rename)},
-        {true, false, false,
-         "b/.staged-outputs.commit: cannot write the commit record of the outputs: No space left on device",
-         [&](StagingCall call, const std::string& name) {
-             return call == StagingCall::Write && name == ".staged-outputs.commit-new" && ++recordWrites > 1;
-         }},
+        {true, false, false, recordFailed + "No space left on device", recordFails(StagingCall::Write)},
+        {true, false, false, recordFailed + "Input/output error", recordFails(StagingCall::Sync)},
+        {true, false, false, recordFailed + "Input/output error", recordFails(StagingCall::Rename)},
+        {true, false, false, "b: cannot sync the output folder to the disk: Input/output error",
+         recordFails(StagingCall::FolderSync)},
         {true, false, false, renameFailed},
         {false, false, false, renameFailed},
         {true, true, false, renameFailed},
@@ -136,7 +143,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
     };
     const std::string first = path("a/first.txt");
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.firstExisted << row.firstIsLink << row.linksRefused);
+        SCOPED_TRACE(&row - rows);
         fs::remove_all(path("a"));
         fs::permissions(writeFile("a/elsewhere.txt", "earlier first"), fs::perms(0640));
         if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
@@ -157,6 +164,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         EXPECT_EQ(fs::status(first).permissions(), row.firstExisted ? fs::perms(0640) : fs::perms::unknown);
         EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
         EXPECT_EQ(namesIn("b"), Names{"second.txt"});
+        EXPECT_EQ(readFile(path("b/second.txt")), "earlier second");
     }
 }
 
@@ -237,9 +245,9 @@ TEST_F(Staging, AFolderThatCannotBeSyncedFailsTheCommit) {
 
 // The second output's move fails, and so does putting the first one back:
 // its earlier file stays under its second name, which the failure names
-// and every later batch into the folder, one of other outputs too, names
-// as the earlier file of that output (of two whose long names begin
-// alike too).
+// whole and every later batch into the folder, one of other outputs too,
+// names as the earlier file of that output (of two whose long names begin
+// alike too); a user's files named like second names are not named.
 TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
     for (const std::string& stem : {std::string("first"), std::string(210, 'r')}) {
         SCOPED_TRACE(stem.size());
@@ -255,15 +263,15 @@ TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
         ASSERT_EQ(left.size(), 3u) << problem;
         ASSERT_NE(left[0].find(".kept-"), std::string::npos) << left[0];
         const std::string kept = path(folder + "/" + left[0]);
-        const auto shown = IOMgmt::shownPath;
-        EXPECT_EQ(problem, shown(outputs[1]) + ": cannot move the new file into place: Input/output error; " +
-                               shown(outputs[0]) +
+        EXPECT_EQ(problem, outputs[1] + ": cannot move the new file into place: Input/output error; " + outputs[0] +
                                " is the new file, it cannot be put back (Input/output error): the earlier file is " +
-                               shown(kept) + ", which stays until you move it back or remove it");
+                               kept + ", which stays until you move it back or remove it");
+        writeFile(folder + "/.user.kept-AAAAAA", "mine");
+        writeFile(folder + "/." + stem + ".xml.kept-AAA000", "mine");
         notes.clear();
         runBatch(outputs, {"newer print", "newer xml"});
         runBatch({path(folder + "/other.txt")}, {"other"});
-        const std::string note = shown(kept) + " is an earlier " + shown(outputs[0]) +
+        const std::string note = kept + " is an earlier " + outputs[0] +
                                  " that a run could not put back; it stays until you move it back or remove it";
         EXPECT_EQ(notes, (Names{note, note}));
         EXPECT_EQ(readFile(kept), "earlier print");
@@ -306,6 +314,62 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
         fs::permissions(path("out"), fs::perms(0755));
         EXPECT_EQ(readFile(out), "earlier");
         fs::remove_all(path("out"));
+    }
+}
+
+// An earlier output that is a symbolic link where no hard link to it can be
+// made (for root, by protected hard links to another user's link; else
+// refused through the staging calls) does not fail the commit: it is kept
+// as a new link to the same target (that a roll-back puts back: see above).
+TEST_F(Staging, AnEarlierSymbolicLinkIsKeptWithoutAHardLink) {
+    const bool byTheKernel = ::geteuid() == 0 && readFile("/proc/sys/fs/protected_hardlinks") == "1\n";
+    const std::string out = path("out/out.txt");
+    writeFile("out/target.txt", "target");
+    fs::create_symlink("target.txt", out);
+    if (byTheKernel) {
+        fs::permissions(dir, fs::perms(0755));
+        ASSERT_TRUE(::chown(path("out").c_str(), 65534, 65534) == 0 && ::lchown(out.c_str(), 1, 1) == 0);
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+    gFails = [&](StagingCall call, const std::string&) { return call == StagingCall::Link && !byTheKernel; };
+    const std::string problem = failure([&] { runBatch({out}, {"new"}); });
+    ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+    EXPECT_EQ(problem, "no failure");
+    EXPECT_EQ(textsOf({out, path("out/target.txt")}), (Names{"new", "target"}));
+    EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
+}
+
+// A name longer than the folder's file system takes, or a path longer than
+// a file call takes once the temporary names are counted, is refused before
+// the folder is claimed. A folder still to be made is judged by the one
+// above it.
+TEST_F(Staging, ANameTooLongIsRefusedBeforeAnyFileIsMade) {
+    const std::string longest(255, 'n');
+    std::string deep = dir;
+    while (deep.size() < 4080) deep += "/" + std::string(200, 'd');
+    const auto tooLong = [](const std::string& folder) {
+        return "its name is 256 bytes, longer than the 255 bytes that a file written in " + folder + " may have";
+    };
+    const struct {
+        std::string folder;  // empty: none can be made
+        std::string path;
+        std::string why;  // empty: written
+    } rows[] = {
+        {"fits", path("fits/" + longest), ""},
+        {"long", path("long/" + longest + "n"), tooLong(path("long"))},
+        {"to/be/made", path("to/be/made/" + longest + "n"), tooLong(path("to/be/made"))},
+        {"", deep + "/x",
+         "its path is " + std::to_string(deep.size() + 2) + " bytes, and the temporary names written beside it make " +
+             std::to_string(deep.size() + 17) + ", longer than the 4095 bytes that a path may have"},
+    };
+    fs::create_directories(path("long"));
+    for (const auto& row : rows) {
+        EXPECT_EQ(IOMgmt::nameTooLong(row.path), row.why);
+        if (row.folder.empty()) continue;
+        fs::create_directories(path(row.folder));
+        EXPECT_EQ(failure([&] { runBatch({row.path}, {"text"}); }),
+                  row.why.empty() ? "no failure" : row.path + ": cannot be written: " + row.why);
+        EXPECT_EQ(namesIn(row.folder), row.why.empty() ? Names{longest} : Names{});
     }
 }
 

@@ -17,14 +17,14 @@ using DonationReview = testsupport::ScratchDirTest;
 
 TEST_F(DonationReview, WarnsOnlyWhenTheFederalAnswerIsYesAndBothBoxesAreMarked) {
     const std::string warning = "you need to add your donation back to your income";
-    const std::string yes = "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD ID=\"133\" VALUE=\"X\"/></FORM>";
+    const std::string yes = "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>133</ID><VALUE>X</VALUE></FIELD></FORM>";
     const struct {
         const char* form;
         const char* thirdBox;
     } forms[] = {{"GA187981", "188374"}, {"GA203638", "203656"}};
     for (const auto& form : forms) {
         const std::string copy1 = std::string("<FORM DEVNAME=\"") + form.form + "\" COPY=\"1\">";
-        const std::string third = std::string("<FIELD ID=\"") + form.thirdBox + "\" VALUE=\"X\"/>";
+        const std::string third = std::string("<FIELD><ID>") + form.thirdBox + "</ID><VALUE>X</VALUE></FIELD>";
         const struct {
             bool answeredYes, thirdMarked, warns;
         } rows[] = {{true, true, true}, {false, true, false}, {true, false, false}};

@@ -4,13 +4,10 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 #include <regex>
 #include <sstream>
 
-#include "host/EFileRun.h"
 #include "host/PrintRun.h"
-#include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/returnfile/ReturnFile.h"
@@ -205,28 +202,20 @@ std::filesystem::path writeReachingReturn(const FormReach& row, const std::files
 PrintedReturn printAsGahostRun(const std::filesystem::path& returnFile, const std::filesystem::path& workDir,
                                bool efiled) {
     std::filesystem::create_directories(workDir);
-    GAHost::HostSession session("");
-    const GAHost::CurrentSession current(session);
-    session.openReturns(&buildModule());
-    session.load(returnFile.string());
-    if (efiled) session.georgiaState()->setInElf(true);
+    const std::filesystem::path printPath = workDir / (returnFile.stem().string() + ".print.txt");
     PrintedReturn printed;
-    {
-        GAHost::ModuleCalculation calculation(buildModule(), session, returnFile.stem().string());
-        DataMgmt::QuarloConfiguration& cfg = *DataMgmt::QuarloConfiguration::getInstance();
-        const std::string previous = cfg.eFileDir;
-        cfg.eFileDir = workDir.string() + "/";
-        EXPECT_TRUE(GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) << returnFile;
-        cfg.eFileDir = previous;
-        printed.printList = printList(calculation.printer(), *session.georgiaState());
-        const std::filesystem::path printPath = workDir / (returnFile.stem().string() + ".print.txt");
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_TRUE(GAHost::printGeorgiaForms(calculation.printer(), session, printPath.string(), out, err))
-            << err.str();
-        printed.printFile = readText(printPath);
-    }
-    printed.formsHeld = formsHeldBy(*session.georgiaState());
+    calculateAsGahost(
+        returnFile.string(), efiled ? Calculation::RunEFiled : Calculation::Run, workDir.string(), nullptr,
+        [&](GAHost::HostSession& session) { printed.formsHeld = formsHeldBy(*session.georgiaState()); },
+        [&](GAHost::ModuleCalculation& calculation) {
+            GAHost::HostSession& session = calculation.session();
+            printed.printList = printList(calculation.printer(), *session.georgiaState());
+            std::ostringstream out;
+            std::ostringstream err;
+            EXPECT_TRUE(GAHost::printGeorgiaForms(calculation.printer(), session, printPath.string(), out, err))
+                << err.str();
+        });
+    printed.printFile = readText(printPath);
     return printed;
 }
 

@@ -371,89 +371,72 @@ Edit replacing(const std::vector<std::pair<std::string, std::string>>& changes) 
     };
 }
 
+// The pieces of a note.
+using Noted = std::vector<std::string>;
+
 // An example, edited, that gahost run notes for an entry it still needs, or
 // does not.
 struct NoteCase {
     const char* what;
     const char* example;
-    Edit edit;                       // none: the example as it stands
-    std::vector<std::string> noted;  // pieces of the one note; none: no note
-    const char* shown = nullptr;     // with a 1099-R keyed: form 189215's line of the keyed amounts
+    Edit edit;                    // none: the example as it stands
+    Noted noted;                  // pieces of the one note; none: no note
+    const char* shown = nullptr;  // with a 1099-R keyed: form 189215's line of the keyed amounts
 };
 
 std::vector<NoteCase> noteCases() {
-    const std::vector<std::string> items = {"1099-R copies (form F84)",
-                                            "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
-                                            "ira-distributions-spouse"};
+    const Noted items = {"1099-R copies (form F84)",
+                         "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
+                         "ira-distributions-spouse"};
     const auto withoutWages = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); };
     return {
         {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
          items, "18000"},
         {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
          items, ""},
-        {"1099-R copies beside an item",
-         "single-retiree",
-         [](std::string t) { return withFederalForm(t, kRetirementStatement); },
-         {}},
-        {"part-year, Georgia wages not entered",
-         "part-year-resident",
-         withoutWages,
-         {"W-2 copy 2 (form F52) has a Georgia state line", "part-year return are 0",
-          "field 27 of <FORM DEVNAME=\"ST4\" COPY=\"1\">"}},
+        {"1099-R copies beside an item", "single-retiree",
+         [](std::string t) { return withFederalForm(t, kRetirementStatement); }, Noted{}},
+        {"part-year, Georgia wages not entered", "part-year-resident", withoutWages,
+         Noted{"W-2 copy 2 (form F52) has a Georgia state line", "part-year return are 0",
+               "field 27 of <FORM DEVNAME=\"ST4\" COPY=\"1\">"}},
         {"part-year, Georgia wages entered", "part-year-resident", {}, {}},
-        {"part-year, no Georgia line",
-         "part-year-resident",
+        {"part-year, no Georgia line", "part-year-resident",
          [withoutWages](std::string t) {
              return replaced(withoutWages(t), "<ID>34</ID><VALUE>GA</VALUE>", "<ID>34</ID><VALUE>SC</VALUE>");
          },
-         {}},
-        {"nonresident, no state wages on the Georgia line",
-         "nonresident-wages",
+         Noted{}},
+        {"nonresident, no state wages on the Georgia line", "nonresident-wages",
          replacing({{"<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""}}),
-         {"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
+         Noted{"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
         {"nonresident with state wages", "nonresident-wages", {}, {}},
         {"full-year resident", "single-wages", {}, {}},
         {"itemized, every adjustment entry", "itemized-deductions", {}, {}},
-        {"itemized, field 10 without 203981",
-         "itemized-deductions",
-         replacing({{kAdjustmentBase, ""}}),
-         {"field 10 counts in the income-tax adjustment", "only with field 203981, which is empty", "form 70 line 74",
-          "form 189217 line 189455"}},
-        {"itemized, field 203981 without 10",
-         "itemized-deductions",
-         replacing({{kIncomeTaxDeducted, ""}}),
-         {"field 203981 counts in", "only with field 10, which is empty"}},
-        {"itemized, the box alone",
-         "itemized-deductions",
-         replacing({{kIncomeTaxDeducted, ""}, {kAdjustmentBase, ""}}),
-         {"box 14405 asks for", "field 10 and field 203981 are empty"}},
-        {"itemized, the box not answered",
-         "itemized-deductions",
-         replacing({{kAdjustmentBox, ""}}),
-         {"but box 14405, which asks for it, is not answered yes"}},
-        {"form 2 on a return that does not itemize",
-         "itemized-deductions",
-         replacing({{"ITEM=\"itemizes\">1<", "ITEM=\"itemizes\">0<"}}),
-         {"but the return does not itemize"}},
-        {"part-year, shares on the statements only",
-         "part-year-resident",
+        {"itemized, field 10 without 203981", "itemized-deductions", replacing({{kAdjustmentBase, ""}}),
+         Noted{"field 10 counts in the income-tax adjustment", "only with field 203981, which is empty",
+               "form 70 line 74", "form 189217 line 189455"}},
+        {"itemized, field 203981 without 10", "itemized-deductions", replacing({{kIncomeTaxDeducted, ""}}),
+         Noted{"field 203981 counts in", "only with field 10, which is empty"}},
+        {"itemized, the box alone", "itemized-deductions", replacing({{kIncomeTaxDeducted, ""}, {kAdjustmentBase, ""}}),
+         Noted{"box 14405 asks for", "field 10 and field 203981 are empty"}},
+        {"itemized, the box not answered", "itemized-deductions", replacing({{kAdjustmentBox, ""}}),
+         Noted{"but box 14405, which asks for it, is not answered yes"}},
+        {"form 2 on a return that does not itemize", "itemized-deductions",
+         replacing({{"ITEM=\"itemizes\">1<", "ITEM=\"itemizes\">0<"}}), Noted{"but the return does not itemize"}},
+        {"part-year, shares on the statements only", "part-year-resident",
          replacing({{kScheduleInterest, ""}, {kScheduleDividends, ""}}),
-         {"the interest statement (form ST2) 120 and the dividend statement (form ST3) 90",
-          "holds 0 in its Georgia interest and dividends", "so 210 counts nowhere", "field 189422", "field 189423"}},
-        {"part-year, the dividends' share on the statement only",
-         "part-year-resident",
-         replacing({{kScheduleDividends, ""}}),
-         {"holds 120", "so 90 counts nowhere"}},
-        {"part-year, the shares together in one field of the schedule",
-         "part-year-resident",
+         Noted{"the interest statement (form ST2) 120 and the dividend statement (form ST3) 90",
+               "holds 0 in its Georgia interest and dividends", "so 210 counts nowhere", "field 189422",
+               "field 189423"}},
+        {"part-year, the dividends' share on the statement only", "part-year-resident",
+         replacing({{kScheduleDividends, ""}}), Noted{"holds 120", "so 90 counts nowhere"}},
+        {"part-year, the shares together in one field of the schedule", "part-year-resident",
          replacing({{kScheduleDividends, ""}, {kScheduleInterest, "<FIELD><ID>189422</ID><VALUE>210</VALUE></FIELD>"}}),
-         {}},
-        {"nonresident, a share on the statement only",
-         "nonresident-wages",
+         Noted{}},
+        {"nonresident, a share on the statement only", "nonresident-wages",
          replacing({{"<FORM DEVNAME=\"GA189217\"",
                      "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
                      "<FORM DEVNAME=\"GA189217\""}}),
-         {"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
+         Noted{"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
     };
 }
 

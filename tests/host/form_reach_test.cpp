@@ -8,7 +8,6 @@
 #include "tests/host/form_reach.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <map>
@@ -68,39 +67,23 @@ std::vector<std::string> unlabelledFields(const std::string& printFile) {
     return found;
 }
 
-// A return to print: an example as it stands (`form` empty), or the return
-// of the reach table that reaches the form.
-struct PrintedCase {
-    std::string example;
-    std::string form;
-};
-
-void PrintTo(const PrintedCase& c, std::ostream* out) { *out << (c.form.empty() ? c.example : c.form); }
-
-std::vector<PrintedCase> cases() {
-    std::vector<PrintedCase> all;
-    for (const std::string& example : testsupport::exampleNames()) all.push_back({example, ""});
-    for (const FormReach& row : testsupport::formReaches()) all.push_back({row.example, row.devName});
+// The returns to print: each example as it stands (no form), then each row
+// of the reach table.
+std::vector<FormReach> cases() {
+    std::vector<FormReach> all;
+    for (const std::string& example : testsupport::exampleNames()) all.push_back({"", example, "", "", "as it stands"});
+    const std::vector<FormReach>& rows = testsupport::formReaches();
+    all.insert(all.end(), rows.begin(), rows.end());
     return all;
 }
 
-class PrintedReturns : public testsupport::ScratchDirOn<::testing::TestWithParam<PrintedCase>> {
+class PrintedReturns : public testsupport::ScratchDirOn<::testing::TestWithParam<FormReach>> {
 protected:
-    // The forms that a full-year resident's return lists to print.
-    static const std::vector<std::string>& fullPrintList() {
-        static const std::vector<std::string> list = [] {
-            const std::filesystem::path work =
-                std::filesystem::temp_directory_path() / ("ga_reach_list." + std::to_string(::getpid()));
-            const auto printed = testsupport::printAsGahostRun(testsupport::kExamples / "single-wages.xml", work);
-            std::filesystem::remove_all(work);
-            return printed.printList;
-        }();
-        return list;
-    }
-
-    // Whether the row's form is printed where it can print, else held.
-    static void expectReached(const FormReach& row, const testsupport::PrintedReturn& printed) {
-        const std::vector<std::string>& list = fullPrintList();
+    // Whether the row's form is printed where a full-year resident's return
+    // lists it to print, else held.
+    void expectReached(const FormReach& row, const testsupport::PrintedReturn& printed) const {
+        static const std::vector<std::string> list =
+            testsupport::printAsGahostRun(testsupport::kExamples / "single-wages.xml", path("list")).printList;
         ASSERT_GT(list.size(), 20u);
         if (std::find(list.begin(), list.end(), row.devName) != list.end()) {
             EXPECT_EQ(testsupport::formsPrinted(printed.printFile).count(row.devName), 1u) << printed.printFile;
@@ -111,11 +94,10 @@ protected:
 };
 
 TEST_P(PrintedReturns, ReachesItsFormAndLabelsEveryPrintedField) {
-    const PrintedCase& c = GetParam();
-    const FormReach* row = c.form.empty() ? nullptr : &testsupport::reachOf(c.form);
-    SCOPED_TRACE(row != nullptr ? row->devName + " from " + row->example + ": " + row->why : c.example);
-    const std::filesystem::path returnFile =
-        row != nullptr ? testsupport::writeReachingReturn(*row, dir) : testsupport::kExamples / (c.example + ".xml");
+    const FormReach& row = GetParam();
+    SCOPED_TRACE(row.devName + " from " + row.example + ": " + row.why);
+    const std::filesystem::path returnFile = row.devName.empty() ? testsupport::kExamples / (row.example + ".xml")
+                                                                 : testsupport::writeReachingReturn(row, dir);
     for (const bool efiled : {false, true}) {
         SCOPED_TRACE(efiled ? "e-filed" : "on paper");
         DataMgmt::resetKindMismatchCount();
@@ -125,14 +107,14 @@ TEST_P(PrintedReturns, ReachesItsFormAndLabelsEveryPrintedField) {
         EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
         ASSERT_FALSE(printed.printFile.empty());
         EXPECT_EQ(unlabelledFields(printed.printFile), std::vector<std::string>{});
-        if (row != nullptr) expectReached(*row, printed);
+        if (!row.devName.empty()) expectReached(row, printed);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Returns, PrintedReturns, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<PrintedCase>& info) {
+                         [](const ::testing::TestParamInfo<FormReach>& info) {
                              std::string name =
-                                 info.param.form.empty() ? info.param.example : "reaching_" + info.param.form;
+                                 info.param.devName.empty() ? info.param.example : "reaching_" + info.param.devName;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "tests/host/form_reach.h"
 #include "tests/host/gahost_process.h"
@@ -17,30 +19,24 @@ using DonationReview = testsupport::ScratchDirTest;
 
 TEST_F(DonationReview, WarnsOnlyWhenTheFederalAnswerIsYesAndBothBoxesAreMarked) {
     const std::string warning = "you need to add your donation back to your income";
-    const std::string yes = "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD ID=\"133\" VALUE=\"X\"/></FORM>";
-    const struct {
-        const char* form;
-        const char* thirdBox;
-    } forms[] = {{"GA187981", "188374"}, {"GA203638", "203656"}};
-    for (const auto& form : forms) {
-        const std::string copy1 = std::string("<FORM DEVNAME=\"") + form.form + "\" COPY=\"1\">";
-        const std::string third = std::string("<FIELD ID=\"") + form.thirdBox + "\" VALUE=\"X\"/>";
-        const struct {
-            bool answeredYes, thirdMarked, warns;
-        } rows[] = {{true, true, true}, {false, true, false}, {true, false, false}};
-        for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(form.form) + (row.answeredYes ? ", answered yes" : ", not answered") +
-                         (row.thirdMarked ? ", third box marked" : ""));
-            testsupport::FormReach reach = testsupport::reachOf(form.form);
-            if (row.answeredYes) reach.federal += yes;
+    const std::string yes = "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>133</ID><VALUE>X</VALUE></FIELD></FORM>";
+    for (const auto& [form, thirdBox] : {std::pair{"GA187981", "188374"}, {"GA203638", "203656"}}) {
+        const std::string copy1 = std::string("<FORM DEVNAME=\"") + form + "\" COPY=\"1\">";
+        const std::string third = std::string("<FIELD><ID>") + thirdBox + "</ID><VALUE>X</VALUE></FIELD>";
+        for (const auto& [answeredYes, thirdMarked, warns] :
+             {std::tuple{true, true, true}, {false, true, false}, {true, false, false}}) {
+            SCOPED_TRACE(std::string(form) + (answeredYes ? ", answered yes" : ", not answered") +
+                         (thirdMarked ? ", third box marked" : ""));
+            testsupport::FormReach reach = testsupport::reachOf(form);
+            if (answeredYes) reach.federal += yes;
             // The box goes into the copy 1 that the row gives, else one of its own.
             const std::size_t at = reach.georgia.find(copy1);
-            if (row.thirdMarked && at != std::string::npos) reach.georgia.insert(at + copy1.size(), third);
-            if (row.thirdMarked && at == std::string::npos) reach.georgia += copy1 + third + "</FORM>";
+            if (thirdMarked && at != std::string::npos) reach.georgia.insert(at + copy1.size(), third);
+            if (thirdMarked && at == std::string::npos) reach.georgia += copy1 + third + "</FORM>";
             const std::string input = writeFile("in.xml", testsupport::reachingReturn(reach));
             const testsupport::GahostResult r = testsupport::runGahost({"run", input, "--out", path("out")}, {}, dir);
             ASSERT_EQ(r.status, 0) << r.err;
-            EXPECT_EQ(r.out.find(warning) != std::string::npos, row.warns) << r.out;
+            EXPECT_EQ(r.out.find(warning) != std::string::npos, warns) << r.out;
         }
     }
 }

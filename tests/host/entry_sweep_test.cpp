@@ -44,17 +44,9 @@ DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
 // made when the return lacks it).
 ReturnFileContents withEntry(ReturnFileContents contents, const DataMgmt::TaxFormDescPtr& form,
                              const DataMgmt::FormFieldDescPtr& field) {
-    std::vector<PersistanceMgmt::CopyEntry>& copies = contents.georgia->copies;
-    auto copy = std::find_if(copies.begin(), copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
-        return c.desc->getTypeID() == form->getTypeID() && c.copy == 1;
-    });
-    if (copy == copies.end()) copy = copies.insert(copies.end(), {form, 1, std::nullopt, std::nullopt, {}, 0});
-    std::vector<PersistanceMgmt::FieldEntry>& fields = copy->fields;
-    std::erase_if(fields, [&](const PersistanceMgmt::FieldEntry& e) { return e.desc->getID() == field->getID(); });
-    const auto after = std::find_if(fields.begin(), fields.end(), [&](const PersistanceMgmt::FieldEntry& e) {
-        return form->positionOf(e.desc->getID()) > form->positionOf(field->getID());
-    });
-    fields.insert(after, {field, sweptEntry(*field), false, 0});
+    PersistanceMgmt::ReturnPart entry;
+    entry.copies.push_back({form, 1, std::nullopt, std::nullopt, {{field, sweptEntry(*field), false, 0}}, 0});
+    testsupport::mergeReturn(contents.georgia, entry);
     return contents;
 }
 
@@ -67,7 +59,7 @@ constexpr std::size_t kCaseStride = 1;
 #endif
 
 // Returns of other residencies and filing statuses, and the forms of each
-// whose rules depend on them: each form is swept on them too, on paper.
+// whose rules depend on them: each form is swept on them too.
 const struct {
     const char* example;
     std::vector<std::string> forms;
@@ -82,34 +74,19 @@ const struct {
 // The scratch files need not reach the disk: the sweep writes thousands.
 int noSync(int) { return 0; }
 
-// A form of the Georgia return on a return that uses it, and whether the
-// return is also e-filed.
-struct SweptReturn {
-    testsupport::FormReach reach;
-    bool eFiledToo = true;
-};
-
-void PrintTo(const SweptReturn& swept, std::ostream* out) {
-    *out << swept.reach.devName << " from " << swept.reach.example;
-}
-
-std::vector<SweptReturn> otherReturns() {
-    std::vector<SweptReturn> rows;
+// Each form on the return of the reach table that uses it, and on the other
+// returns.
+std::vector<testsupport::FormReach> sweptReturns() {
+    std::vector<testsupport::FormReach> rows = testsupport::formReaches();
     for (const auto& other : kOtherReturns) {
         for (const std::string& form : other.forms) {
-            rows.push_back({{form, other.example, "", "", "another residency or filing status"}, false});
+            rows.push_back({form, other.example, "", "", "another residency or filing status"});
         }
     }
     return rows;
 }
 
-std::vector<SweptReturn> reachTable() {
-    std::vector<SweptReturn> rows;
-    for (const testsupport::FormReach& reach : testsupport::formReaches()) rows.push_back({reach, true});
-    return rows;
-}
-
-class EntrySweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
+class EntrySweep : public testsupport::ScratchDirOn<::testing::TestWithParam<testsupport::FormReach>> {
 protected:
     void SetUp() override {
         ScratchDirOn::SetUp();
@@ -125,7 +102,7 @@ private:
 };
 
 TEST_P(EntrySweep, EveryChangedEntryIsTold) {
-    const testsupport::FormReach& row = GetParam().reach;
+    const testsupport::FormReach& row = GetParam();
     SCOPED_TRACE(row.devName + " from " + row.example + ": " + row.why);
     GAHost::HostSession definitions("");
     const DataMgmt::TaxFormDescPtr form = definitions.library().georgia->findByDevName(row.devName);
@@ -133,15 +110,13 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
     const ReturnFileContents base =
         ReturnFile::parse(testsupport::reachingReturn(row), row.devName + ".xml",
                           {definitions.library().federal.get(), definitions.library().georgia.get()});
-    std::vector<Calculation> filings = {Calculation::Run};
-    if (GetParam().eFiledToo) filings.push_back(Calculation::RunEFiled);
     std::size_t next = std::hash<std::string>()(row.devName + row.example) % kCaseStride;
     DataMgmt::resetKindMismatchCount();
     for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
         const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(it.getFieldID());
         if (field->isCalculated()) continue;
         const std::string file = writeFile("entry.xml", ReturnFile::serialize(withEntry(base, form, field)));
-        for (const Calculation how : filings) {
+        for (const Calculation how : {Calculation::Run, Calculation::RunEFiled}) {
             if (next++ % kCaseStride != 0) continue;
             testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
                 for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
@@ -157,14 +132,11 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
 }
 
-std::string caseName(const ::testing::TestParamInfo<SweptReturn>& info) {
-    std::string name = info.param.reach.devName;
-    if (!info.param.eFiledToo) name += "_" + info.param.reach.example;
-    std::replace(name.begin(), name.end(), '-', '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(GeorgiaForms, EntrySweep, ::testing::ValuesIn(reachTable()), caseName);
-INSTANTIATE_TEST_SUITE_P(OtherReturns, EntrySweep, ::testing::ValuesIn(otherReturns()), caseName);
+INSTANTIATE_TEST_SUITE_P(GeorgiaForms, EntrySweep, ::testing::ValuesIn(sweptReturns()),
+                         [](const ::testing::TestParamInfo<testsupport::FormReach>& info) {
+                             std::string name = info.param.devName + "_" + info.param.example;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 }  // namespace

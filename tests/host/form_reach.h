@@ -1,26 +1,26 @@
 // Returns that reach every form of the Georgia return (its GA and ST forms):
 // for each form, an example return and the entries that make the form used,
 // so that a test can print, fill or sweep a form that no example uses on its
-// own. The table is data: a row names the form, the example and what is
-// added to it.
+// own. The table is data, in tests/data/reach: forms.txt names each form's
+// example and what makes the form used, <form>.xml the return-file elements
+// added to the example.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "platform/returnfile/ReturnFile.h"
 
 namespace testsupport {
 
 // One form and the return that reaches it: examples/<example>.xml with the
 // return-file elements of `federal` added inside its federal RETURN and
 // those of `georgia` inside its Georgia RETURN (FORM elements, and a HOST
-// element of the host's answers; a field may be written
-// <FIELD ID="7" VALUE="text"/>). A copy that the example already has takes
-// the fields given here beside its own (a field given in both takes the
-// value given here); a common item or another answer given here replaces
-// the example's.
+// element of the host's answers), as mergeReturn adds them.
 struct FormReach {
     std::string devName;  // GA<n> or ST<n>
     std::string example;
@@ -33,13 +33,20 @@ struct FormReach {
 // For test names and messages: the row's form.
 void PrintTo(const FormReach& row, std::ostream* out);
 
-// Every form of the Georgia return, one row each, in the order of the
-// forms' numbers within GA and ST.
+// Every form of the Georgia return, one row each, in the order of
+// tests/data/reach/forms.txt.
 const std::vector<FormReach>& formReaches();
 
 // The row of the form (by dev name, any letter case); fails the test and
 // throws when the table has none.
 const FormReach& reachOf(const std::string& devName);
+
+// Adds the copies and host answers of `added` to the return part: a copy
+// that `into` already has takes the fields given beside its own, in form
+// order (a field given in both takes the value of `added`); a common item or
+// another answer of `added` replaces the one of `into`.
+void mergeReturn(std::optional<PersistanceMgmt::ReturnPart>& into,
+                 const std::optional<PersistanceMgmt::ReturnPart>& added);
 
 // The return file that reaches the form: the example with the row's
 // elements, as one document. Throws when either does not read.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -28,12 +29,15 @@ inline const GAHost::ModuleLoader& buildModule() {
 enum class Calculation { Check, Run, RunEFiled };
 
 // Calculates the return file as `how` says (a run's e-file is prepared in
-// eFileDir), recording the Georgia return's changes in `writes` when given
-// and handing the calculated session to `inspect` when given; the notes of
-// the entries that the calculation replaced.
-inline std::vector<std::string> calculateAsGahost(const std::string& path, Calculation how, const std::string& eFileDir,
-                                                  std::vector<DataMgmt::CalculationWrite>* writes = nullptr,
-                                                  const std::function<void(GAHost::HostSession&)>& inspect = {}) {
+// eFileDir), recording the Georgia return's changes in `writes` when given,
+// handing the calculation, settled, to `whileCalculated` and then the
+// calculated session to `inspect` when given; the notes of the entries that
+// the calculation replaced.
+inline std::vector<std::string> calculateAsGahost(
+    const std::string& path, Calculation how, const std::string& eFileDir,
+    std::vector<DataMgmt::CalculationWrite>* writes = nullptr,
+    const std::function<void(GAHost::HostSession&)>& inspect = {},
+    const std::function<void(GAHost::ModuleCalculation&)>& whileCalculated = {}) {
     GAHost::HostSession session("");
     const GAHost::CurrentSession current(session);
     session.openReturns(&buildModule());
@@ -41,7 +45,7 @@ inline std::vector<std::string> calculateAsGahost(const std::string& path, Calcu
     if (how == Calculation::RunEFiled) session.georgiaState()->setInElf(true);
     session.georgia()->recordCalculationWrites(writes);
     {
-        GAHost::ModuleCalculation calculation(buildModule(), session, "calculated");
+        GAHost::ModuleCalculation calculation(buildModule(), session, std::filesystem::path(path).stem().string());
         DataMgmt::QuarloConfiguration& cfg = *DataMgmt::QuarloConfiguration::getInstance();
         const std::string previous = cfg.eFileDir;
         cfg.eFileDir = eFileDir + "/";
@@ -51,6 +55,7 @@ inline std::vector<std::string> calculateAsGahost(const std::string& path, Calcu
             EXPECT_TRUE(GAHost::settleWithEFilePrepared(calculation, std::nullopt, std::cerr)) << path;
         }
         cfg.eFileDir = previous;
+        if (whileCalculated) whileCalculated(calculation);
     }
     session.georgia()->recordCalculationWrites(nullptr);
     if (inspect) inspect(session);

@@ -219,7 +219,11 @@ std::string lastWord(const std::string& text, const std::string& start, char sep
 TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
     const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
     // Each income line of the state wages worksheet: its federal form 1
-    // field, its part-year and nonresident Georgia columns and its cap.
+    // field, its part-year and nonresident Georgia columns and its cap. The
+    // form 1 field's label names the line and its federal line, which the
+    // guide's row of the line names too.
+    const std::map<int, std::string> form1 = labels("F1");
+    const std::regex federalLine(R"((Schedule 1|form 1040) line [0-9]+b?)");
     std::vector<std::vector<std::string>> worksheet;
     for (const StateForm4Lines::Row& line : kStateForm4Lines.incomeLines) {
         const auto row = std::find_if(kWageLineRows.begin(), kWageLineRows.end(),
@@ -227,6 +231,15 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
         ASSERT_NE(row, kWageLineRows.end()) << line.federal.getNumber();
         worksheet.push_back({number(line.federal), number(row->form1), number(line.resident), number(line.nonresident),
                              row->capped ? "yes" : "no"});
+        const std::string& label = form1.at(row->form1.getNumber());
+        SCOPED_TRACE(label);
+        EXPECT_NE(label.find("income line " + number(line.federal) + " of the state wage worksheet"),
+                  std::string::npos);
+        std::smatch federal;
+        ASSERT_TRUE(std::regex_search(label, federal, federalLine));
+        const std::size_t at = guide.find("\n| " + number(line.federal) + " (");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NE(guide.substr(at, guide.find('\n', at + 1) - at).find(federal.str()), std::string::npos);
     }
     EXPECT_EQ(guideTable(guide, "| worksheet line |"), worksheet);
     // Each state line of the W-2: its state, employer's ID, wages and tax
@@ -240,29 +253,6 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
             {ordinals[k], number(line.state), number(line.stateId), number(line.amount), number(line.withheld)});
     }
     EXPECT_EQ(guideTable(guide, "| state line |"), w2);
-}
-
-TEST_F(PreparerTest, TheWageLinesOfForm1040NameTheirFederalLine) {
-    // Each field of federal form 1 that fills an income line of the state
-    // wages worksheet names that line and its federal line, and the guide's
-    // row of the line names the same federal line.
-    const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
-    const std::map<int, std::string> form1 = labels("F1");
-    const std::regex federalLine(R"((Schedule 1|form 1040) line [0-9]+b?)");
-    for (const StateForm4Lines::Row& line : kStateForm4Lines.incomeLines) {
-        const auto row = std::find_if(kWageLineRows.begin(), kWageLineRows.end(),
-                                      [&](const WageLineRowLines& r) { return r.federal == line.federal; });
-        ASSERT_NE(row, kWageLineRows.end());
-        const std::string& label = form1.at(row->form1.getNumber());
-        SCOPED_TRACE(label);
-        EXPECT_NE(label.find("income line " + number(line.federal) + " of the state wage worksheet"),
-                  std::string::npos);
-        std::smatch federal;
-        ASSERT_TRUE(std::regex_search(label, federal, federalLine));
-        const std::size_t at = guide.find("\n| " + number(line.federal) + " (");
-        ASSERT_NE(at, std::string::npos);
-        EXPECT_NE(guide.substr(at, guide.find('\n', at + 1) - at).find(federal.str()), std::string::npos);
-    }
 }
 
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {
@@ -370,108 +360,115 @@ TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
     EXPECT_GE(dividendLines, 1);  // a line without a value does not print
 }
 
-TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
-    // What the 1099-R note says the calculation reads: the Georgia tax
-    // withheld of the state lines, the lump sum, and the gross distribution
-    // under the key, which form 189215 shows on its line.
+// An edit of an example's text.
+using Edit = std::function<std::string(std::string)>;
+
+// The text with each `from` replaced by its `to`, in turn.
+Edit replacing(const std::vector<std::pair<std::string, std::string>>& changes) {
+    return [changes](std::string text) {
+        for (const auto& [from, to] : changes) text = replaced(text, from, to);
+        return text;
+    };
+}
+
+// The pieces of a note.
+using Noted = std::vector<std::string>;
+
+// An example, edited, that gahost run notes for an entry it still needs, or
+// does not.
+struct NoteCase {
+    const char* what;
+    const char* example;
+    Edit edit;                    // none: the example as it stands
+    Noted noted;                  // pieces of the one note; none: no note
+    const char* shown = nullptr;  // with a 1099-R keyed: form 189215's line of the keyed amounts
+};
+
+std::vector<NoteCase> noteCases() {
+    const Noted items = {"1099-R copies (form F84)",
+                         "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
+                         "ira-distributions-spouse"};
+    const auto withoutWages = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); };
+    return {
+        {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
+         items, "18000"},
+        {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
+         items, ""},
+        {"1099-R copies beside an item", "single-retiree",
+         [](std::string t) { return withFederalForm(t, kRetirementStatement); }, Noted{}},
+        {"part-year, Georgia wages not entered", "part-year-resident", withoutWages,
+         Noted{"W-2 copy 2 (form F52) has a Georgia state line", "part-year return are 0",
+               "field 27 of <FORM DEVNAME=\"ST4\" COPY=\"1\">"}},
+        {"part-year, Georgia wages entered", "part-year-resident", {}, {}},
+        {"part-year, no Georgia line", "part-year-resident",
+         [withoutWages](std::string t) {
+             return replaced(withoutWages(t), "<ID>34</ID><VALUE>GA</VALUE>", "<ID>34</ID><VALUE>SC</VALUE>");
+         },
+         Noted{}},
+        {"nonresident, no state wages on the Georgia line", "nonresident-wages",
+         replacing({{"<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""}}),
+         Noted{"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
+        {"nonresident with state wages", "nonresident-wages", {}, {}},
+        {"full-year resident", "single-wages", {}, {}},
+        {"itemized, every adjustment entry", "itemized-deductions", {}, {}},
+        {"itemized, field 10 without 203981", "itemized-deductions", replacing({{kAdjustmentBase, ""}}),
+         Noted{"field 10 counts in the income-tax adjustment", "only with field 203981, which is empty",
+               "form 70 line 74", "form 189217 line 189455"}},
+        {"itemized, field 203981 without 10", "itemized-deductions", replacing({{kIncomeTaxDeducted, ""}}),
+         Noted{"field 203981 counts in", "only with field 10, which is empty"}},
+        {"itemized, the box alone", "itemized-deductions", replacing({{kIncomeTaxDeducted, ""}, {kAdjustmentBase, ""}}),
+         Noted{"box 14405 asks for", "field 10 and field 203981 are empty"}},
+        {"itemized, the box not answered", "itemized-deductions", replacing({{kAdjustmentBox, ""}}),
+         Noted{"but box 14405, which asks for it, is not answered yes"}},
+        {"form 2 on a return that does not itemize", "itemized-deductions",
+         replacing({{"ITEM=\"itemizes\">1<", "ITEM=\"itemizes\">0<"}}), Noted{"but the return does not itemize"}},
+        {"part-year, shares on the statements only", "part-year-resident",
+         replacing({{kScheduleInterest, ""}, {kScheduleDividends, ""}}),
+         Noted{"the interest statement (form ST2) 120 and the dividend statement (form ST3) 90",
+               "holds 0 in its Georgia interest and dividends", "so 210 counts nowhere", "field 189422",
+               "field 189423"}},
+        {"part-year, the dividends' share on the statement only", "part-year-resident",
+         replacing({{kScheduleDividends, ""}}), Noted{"holds 120", "so 90 counts nowhere"}},
+        {"part-year, the shares together in one field of the schedule", "part-year-resident",
+         replacing({{kScheduleDividends, ""}, {kScheduleInterest, "<FIELD><ID>189422</ID><VALUE>210</VALUE></FIELD>"}}),
+         Noted{}},
+        {"nonresident, a share on the statement only", "nonresident-wages",
+         replacing({{"<FORM DEVNAME=\"GA189217\"",
+                     "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
+                     "<FORM DEVNAME=\"GA189217\""}}),
+         Noted{"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
+    };
+}
+
+// What a note of a keyed 1099-R says and what the run gives: the note names
+// what the calculation reads (the Georgia tax withheld of the state lines,
+// the lump sum, and the gross distribution under the key, which form 189215
+// shows on its line); the W-2's 600 and the 1099-R's 1,200 are withheld; the
+// distribution under the key is shown, under another not.
+void expectKeyedDistribution(const NoteCase& row, const std::string& note, const std::string& out,
+                             const std::string& printFile) {
     std::vector<std::int64_t> read1099R = {12, kGAForm189215ID.getNumber()};
     for (const auto& field :
          {kForm84StateRows[0].withheld, kForm84StateRows[1].withheld, kForm84Lines.lumpSum,
           kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kForm189215Lines.distributionsAndPayments}) {
         read1099R.push_back(field.getNumber());
     }
-    const std::vector<std::string> items = {"1099-R copies (form F84)",
-                                            "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
-                                            "ira-distributions-spouse"};
-    const struct {
-        const char* what;
-        const char* example;
-        std::function<std::string(std::string)> edit;
-        std::vector<std::string> noted;  // pieces of the one note; none: no note
-        const char* shown = nullptr;     // with a 1099-R keyed: form 189215's line of the keyed amounts
-    } rows[] = {
-        {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
-         items, "18000"},
-        {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
-         items, ""},
-        {"1099-R copies beside an item",
-         "single-retiree",
-         [](std::string t) { return withFederalForm(t, kRetirementStatement); },
-         {}},
-        {"part-year, Georgia wages not entered",
-         "part-year-resident",
-         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); },
-         {"W-2 copy 2 (form F52) has a Georgia state line", "part-year return are 0",
-          "field 27 of <FORM DEVNAME=\"ST4\" COPY=\"1\">"}},
-        {"part-year, Georgia wages entered", "part-year-resident", [](std::string t) { return t; }, {}},
-        {"part-year, no Georgia line",
-         "part-year-resident",
-         [](std::string t) {
-             return replaced(withoutForm(t, "<FORM DEVNAME=\"ST4\""), "<ID>34</ID><VALUE>GA</VALUE>",
-                             "<ID>34</ID><VALUE>SC</VALUE>");
-         },
-         {}},
-        {"nonresident, no state wages on the Georgia line",
-         "nonresident-wages",
-         [](std::string t) { return replaced(t, "<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""); },
-         {"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
-        {"nonresident with state wages", "nonresident-wages", [](std::string t) { return t; }, {}},
-        {"full-year resident", "single-wages", [](std::string t) { return t; }, {}},
-        {"itemized, every adjustment entry", "itemized-deductions", [](std::string t) { return t; }, {}},
-        {"itemized, field 10 without 203981",
-         "itemized-deductions",
-         [](std::string t) { return replaced(t, kAdjustmentBase, ""); },
-         {"field 10 counts in the income-tax adjustment", "only with field 203981, which is empty", "form 70 line 74",
-          "form 189217 line 189455"}},
-        {"itemized, field 203981 without 10",
-         "itemized-deductions",
-         [](std::string t) { return replaced(t, kIncomeTaxDeducted, ""); },
-         {"field 203981 counts in", "only with field 10, which is empty"}},
-        {"itemized, the box alone",
-         "itemized-deductions",
-         [](std::string t) { return replaced(replaced(t, kIncomeTaxDeducted, ""), kAdjustmentBase, ""); },
-         {"box 14405 asks for", "field 10 and field 203981 are empty"}},
-        {"itemized, the box not answered",
-         "itemized-deductions",
-         [](std::string t) { return replaced(t, kAdjustmentBox, ""); },
-         {"but box 14405, which asks for it, is not answered yes"}},
-        {"form 2 on a return that does not itemize",
-         "itemized-deductions",
-         [](std::string t) { return replaced(t, "ITEM=\"itemizes\">1<", "ITEM=\"itemizes\">0<"); },
-         {"but the return does not itemize"}},
-        {"part-year, shares on the statements only",
-         "part-year-resident",
-         [](std::string t) { return replaced(replaced(t, kScheduleInterest, ""), kScheduleDividends, ""); },
-         {"the interest statement (form ST2) 120 and the dividend statement (form ST3) 90",
-          "holds 0 in its Georgia interest and dividends", "so 210 counts nowhere", "field 189422", "field 189423"}},
-        {"part-year, the dividends' share on the statement only",
-         "part-year-resident",
-         [](std::string t) { return replaced(t, kScheduleDividends, ""); },
-         {"holds 120", "so 90 counts nowhere"}},
-        {"part-year, the shares together in one field of the schedule",
-         "part-year-resident",
-         [](std::string t) {
-             return replaced(replaced(t, kScheduleDividends, ""), kScheduleInterest,
-                             "<FIELD><ID>189422</ID><VALUE>210</VALUE></FIELD>");
-         },
-         {}},
-        {"nonresident, a share on the statement only",
-         "nonresident-wages",
-         [](std::string t) {
-             return replaced(t, "<FORM DEVNAME=\"GA189217\"",
-                             "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
-                             "<FORM DEVNAME=\"GA189217\"");
-         },
-         {"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
-    };
+    for (const std::int64_t n : read1099R) {
+        EXPECT_TRUE(std::regex_search(note, std::regex("\\b" + std::to_string(n) + "\\b"))) << n;
+    }
+    EXPECT_EQ(lastWord(out, "  Georgia tax withheld ", ' '), "$1,800");
     const auto schedule = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(kGAForm189215ID);
     const std::string shownLine =
         "  " + schedule->getFieldDesc(kForm189215Lines.distributionsAndPayments)->getSymbolicName() + "\t";
-    std::set<std::string> taxableIncome;  // of the returns whose 1099-R is keyed
-    for (const auto& row : rows) {
+    EXPECT_EQ(lastWord(printFile, shownLine, '\t'), row.shown);
+}
+
+TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
+    std::set<std::string> taxableIncome;  // of the returns whose 1099-R is keyed: the keying takes nothing off
+    for (const NoteCase& row : noteCases()) {
         SCOPED_TRACE(row.what);
-        const std::string input = writeFile(std::string(row.example) + ".xml",
-                                            row.edit(readFile((kSource / "examples" / row.example).string() + ".xml")));
+        const std::string text = readFile((kSource / "examples" / row.example).string() + ".xml");
+        const std::string input = writeFile(std::string(row.example) + ".xml", row.edit ? row.edit(text) : text);
         const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
         ASSERT_EQ(r.status, 0) << r.err;
         const std::vector<std::string> notes = notesOf(r.err);
@@ -482,14 +479,7 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         ASSERT_EQ(checked.status, 0) << checked.err;
         EXPECT_EQ(notesOf(checked.err), notes);
         if (row.shown == nullptr) continue;
-        for (const std::int64_t n : read1099R) {
-            EXPECT_TRUE(std::regex_search(notes[0], std::regex("\\b" + std::to_string(n) + "\\b"))) << n;
-        }
-        // The W-2's 600 and the 1099-R's 1,200 are withheld. The distribution
-        // under the key is shown, under another not; neither takes it off
-        // the income.
-        EXPECT_EQ(lastWord(r.out, "  Georgia tax withheld ", ' '), "$1,800");
-        EXPECT_EQ(lastWord(readFile(dir + "/out/" + row.example + ".print.txt"), shownLine, '\t'), row.shown);
+        expectKeyedDistribution(row, notes[0], r.out, readFile(dir + "/out/" + row.example + ".print.txt"));
         taxableIncome.insert(lastWord(r.out, "  Taxable income ", ' '));
     }
     ASSERT_EQ(taxableIncome.size(), 1u);

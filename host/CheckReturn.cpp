@@ -27,13 +27,6 @@ std::string returnName(const std::string& input) { return std::filesystem::path(
 
 }  // namespace
 
-Settling settlePreparedInMemory(ModuleCalculation& calculation) {
-    const IOMgmt::WritesNowhere nowhere;
-    const std::optional<Settling> settling = settleWithEFilePrepared(calculation, std::nullopt, std::cerr);
-    if (!settling) throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
-    return *settling;
-}
-
 bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath, HostSession& session,
                        const std::string& input, std::ostream& out) {
     if (module == nullptr) {

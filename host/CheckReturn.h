@@ -13,10 +13,6 @@
 
 namespace GAHost {
 
-// settleWithEFilePrepared with the e-file's preparation written nowhere;
-// throws Exceptions::QuarloException when it was not prepared.
-Settling settlePreparedInMemory(ModuleCalculation& calculation);
-
 // The loaded return calculated through the module: the notes (of the
 // preparer's gaps and of each entry the calculation changes), then a line
 // that counts the changed entries and, when the return did not settle, a

@@ -1,23 +1,27 @@
 #include "host/EFileRun.h"
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/Configuration.h"
+#include "platform/Exceptions.h"
 #include "platform/framework/TifFileWriter.h"
 #include "platform/store/TaxDataMgr.h"
 #include "platform/store/TaxReturnDictionary.h"
+#include "platform/util/IOMgmt.h"
 
 namespace GAHost {
 
-CurrentSession::CurrentSession(HostSession& session) {
+CurrentSession::CurrentSession(HostSession& session)
+    : previous_(DataMgmt::TaxDataMgr::getInstance().getCurrentStore()) {
     DataMgmt::TaxDataMgr::getInstance().setCurrentStore(&session.store());
     DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().federal);
     DataMgmt::TaxReturnDictionary::getInstance().addTaxReturnDescriptor(session.library().georgia);
 }
 
-CurrentSession::~CurrentSession() { DataMgmt::TaxDataMgr::getInstance().setCurrentStore(nullptr); }
+CurrentSession::~CurrentSession() { DataMgmt::TaxDataMgr::getInstance().setCurrentStore(previous_); }
 
 namespace {
 
@@ -55,6 +59,13 @@ std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
         return std::nullopt;
     }
     return calculation.settle();
+}
+
+Settling settlePreparedInMemory(ModuleCalculation& calculation) {
+    const IOMgmt::WritesNowhere nowhere;
+    const std::optional<Settling> settling = settleWithEFilePrepared(calculation, std::nullopt, std::cerr);
+    if (!settling) throw Exceptions::QuarloException("the e-file was not prepared", "gahost", "check");
+    return *settling;
 }
 
 bool writeGeorgiaEFile(const ModuleLoader& module, HostSession& session,

@@ -13,19 +13,24 @@
 #include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TaxFormPrinter.h"
+#include "platform/store/TaxDataMgr.h"
 
 namespace GAHost {
 
 // Makes the session the one the host's data manager sees for as long as it
 // lives: its store is the current store (the PDF register of the output code
 // belongs to it), and its returns' descriptions are in the host's dictionary
-// of return types (they stay there).
+// of return types (they stay there). The store current before it is current
+// again after it, so that a session may be calculated within another's.
 class CurrentSession {
 public:
     explicit CurrentSession(HostSession& session);
     ~CurrentSession();
     CurrentSession(const CurrentSession&) = delete;
     CurrentSession& operator=(const CurrentSession&) = delete;
+
+private:
+    DataMgmt::TaxDataStore* previous_;
 };
 
 // How gahost run calculates the return before any output: settled; then
@@ -42,6 +47,11 @@ public:
 std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
                                                 const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
                                                 std::ostream& err);
+
+// settleWithEFilePrepared with the e-file's preparation written nowhere,
+// for a calculation that writes no file (gahost check); throws
+// Exceptions::QuarloException when it was not prepared.
+Settling settlePreparedInMemory(ModuleCalculation& calculation);
 
 // Builds the module's e-file writer on the session's returns, the engine,
 // the printer and the auditor (which may be empty), gives it the checked

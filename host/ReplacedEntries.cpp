@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/EFileRun.h"
 #include "host/EntryRules.h"
 #include "host/SettleReturn.h"
 #include "platform/returnfile/ReturnFile.h"
@@ -51,7 +52,12 @@ void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, s
     HostSession asFiled(session.library());
     asFiled.openReturns(&module);
     PersistanceMgmt::ReturnFile::apply(session.loaded(), asFiled.federal().get(), asFiled.georgiaState());
-    ModuleCalculation(module, asFiled, session.loaded().georgia->name).settle();
+    {
+        // Calculated as run calculates it, the e-file prepared too.
+        const CurrentSession current(asFiled);
+        ModuleCalculation calculation(module, asFiled, session.loaded().georgia->name);
+        settlePreparedInMemory(calculation);
+    }
     StateDataMgmt::StateTaxReturn& kept = *asFiled.georgiaState();
     std::erase_if(replaced, [&](const ReplacedEntry& r) {
         const DataMgmt::FormID& form = r.form->getTypeID();

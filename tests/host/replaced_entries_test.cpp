@@ -76,6 +76,12 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
          "gahost: note: form ST4 (State wages worksheet) copy 1, field 39 \"Income line 37: Georgia column of a "
          "nonresident (entered, at most the federal amount)\", is an entry: the calculation held the entry 6000 to 0, "
          "the line's federal amount (less the first state column's where both columns are open)\n"},
+        // A box that only the e-file's preparation marks: check, run and
+        // run --efile each calculate with it prepared.
+        {"GA69", 1, 133617, "NO", false,
+         "gahost: note: form GA69 (Georgia information) copy 1, field 133617 \"Marked when federal form 131 field "
+         "72481 is mapped to Georgia\", is calculated: the calculation replaced the entry NO with X (an entry marked "
+         "OVERRIDDEN=\"1\" is kept)\n"},
         {"GA69", 1, 113, "06/15/2018", false,
          "gahost: note: form GA69 (Georgia information) copy 1, field 113 \"Part-year residency from\", "
          "is an entry: the calculation emptied the entry \"06/15/2018\", which counts nowhere on this return: a "

@@ -134,33 +134,39 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
 }
 
 // The joint example, whose e-file check passes, without the spouse's number
-// on form F92 and with another taxpayer's number on form 1040.
+// on form F92, or with another taxpayer's number on form 1040: each alone
+// blocks the e-file.
 TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
-    std::string text = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
-    const std::string number = "<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>";
-    const std::string form1040Number = "<VALUE>400-00-5001</VALUE>";
-    ASSERT_NE(text.find(number), std::string::npos);
-    ASSERT_NE(text.find(form1040Number), std::string::npos);
-    text.erase(text.find(number), number.size());
-    const std::string input = writeFile(
-        "joint.xml", text.replace(text.find(form1040Number), form1040Number.size(), "<VALUE>400005009</VALUE>"));
-    std::ostringstream listed;
-    GAHost::printFilerFindings(listed, findings(input));
-    EXPECT_EQ(missingFields(input), std::vector<int>{8});
-    EXPECT_NE(
-        listed.str().find("\n  disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, "
-                          "field 11 \"400005009\": "),
-        std::string::npos);
+    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    const struct {
+        std::string from, to, line;
+    } edits[] = {
+        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
+         "  missing for the e-file: form F92 copy 1, field 8: "},
+        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>",
+         "  disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 "
+         "\"400005009\": "},
+    };
+    for (const auto& edit : edits) {
+        std::string text = example;
+        ASSERT_NE(text.find(edit.from), std::string::npos);
+        const std::string input = writeFile("joint.xml", text.replace(text.find(edit.from), edit.from.size(), edit.to));
+        std::ostringstream printed;
+        GAHost::printFilerFindings(printed, findings(input));
+        const std::string listed = printed.str();
+        EXPECT_EQ(listed.rfind(edit.line, 0), 0u) << listed;
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 1);
 
-    const auto check = testsupport::runGahost({"check", input}, {}, dir);
-    const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(
-        check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed.str()),
-        std::string::npos)
-        << check.out;
-    EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed.str()), std::string::npos) << run.out;
-    EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+        const auto check = testsupport::runGahost({"check", input}, {}, dir);
+        const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(
+            check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed),
+            std::string::npos)
+            << check.out;
+        EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+    }
 }
 
 // The verdict ("blocked", "not blocked") and the lines of its reasons, as

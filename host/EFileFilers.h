@@ -78,9 +78,11 @@ FilerFindings filerFindings(HostSession& session);
 // (naming both entries and both values), indented by two blanks.
 void printFilerFindings(std::ostream& out, const FilerFindings& findings);
 
-// On a return not being e-filed, one note (IOMgmt::IOMgr::notice) that
-// names every disagreeing entry, both values, and that run --efile blocks
-// the e-file until they agree; none when every entry agrees.
+// One note (IOMgmt::IOMgr::notice) that names every disagreeing entry with
+// both values, and says that run --efile blocks the e-file until they
+// agree; none when every entry agrees. For a return on paper (gahost run
+// without --efile, and check's calculation): the e-file check tells it
+// itself.
 void noteDisagreeingFilers(HostSession& session);
 
 }  // namespace GAHost

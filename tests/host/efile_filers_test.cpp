@@ -64,28 +64,22 @@ std::string returnFile(const Entries& f92, int status, bool seeded = false, cons
 class EFileFilersTest : public testsupport::ScratchDirTest {
 protected:
     // What the host finds of the file's filers, loaded as check loads it
-    // without the module.
+    // into the module's Georgia return, which names the main form filed.
     static GAHost::FilerFindings findings(const std::string& file) {
-        GAHost::HostSession session(GA_FORMS_BUILD_DIR);
-        session.openReturns(nullptr);
-        session.load(file);
-        return GAHost::filerFindings(session);
-    }
-    static std::vector<GAHost::MissingFilerEntry> missing(const std::string& file) { return findings(file).missing; }
-    static std::vector<int> missingFields(const std::string& file) {
-        std::vector<int> fields;
-        for (const auto& m : missing(file)) fields.push_back(m.field.getNumber());
-        return fields;
-    }
-    // The fields of form F92 that disagree with the main form, loaded into
-    // the module's Georgia return, which names the main form filed.
-    static std::vector<int> disagreeingFields(const std::string& file) {
         GAHost::HostSession session("");
         const GAHost::CurrentSession current(session);
         session.openReturns(&testsupport::buildModule());
         session.load(file);
+        return GAHost::filerFindings(session);
+    }
+    static std::vector<int> missingFields(const std::string& file) {
         std::vector<int> fields;
-        for (const auto& d : GAHost::disagreeingFilerEntries(session)) fields.push_back(d.eFile.field.getNumber());
+        for (const auto& m : findings(file).missing) fields.push_back(m.field.getNumber());
+        return fields;
+    }
+    static std::vector<int> disagreeingFields(const std::string& file) {
+        std::vector<int> fields;
+        for (const auto& d : findings(file).disagreeing) fields.push_back(d.eFile.field.getNumber());
         return fields;
     }
 };

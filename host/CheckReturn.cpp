@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "host/EFileFilers.h"
 #include "host/EFileRun.h"
 #include "host/PreparerNotes.h"
 #include "host/ReplacedEntries.h"
@@ -51,6 +52,7 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
     }
     // The notes go out before the line that counts them.
     notePreparerGaps(session);
+    noteDisagreeingFilers(session);
     const std::size_t changed = noteReplacedEntries(session, *module);
     out << "calculated the Georgia return in memory, writing nothing: " << changedCount(changed) << '\n';
     reportUnsettled(out, settling);

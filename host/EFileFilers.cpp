@@ -1,18 +1,23 @@
 #include "host/EFileFilers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/CommonItems.h"
+#include "platform/util/IOMgmt.h"
+#include "platform/util/Utils.h"
 
 namespace GAHost {
 
 namespace {
 
 using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
 
 // Whose entry a line is, and when the e-file needs it.
 enum class NeededOn {
@@ -93,12 +98,81 @@ std::vector<MissingFilerEntry> missingEntries(const DataMgmt::TaxReturn& federal
     return missing;
 }
 
-}  // namespace
+bool jointReturn(HostSession& session) { return statedFilingStatus(session.loaded()) == FederalFilingStatus::kJoint; }
 
-std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
-    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
-    if (!loaded.federal) return {};
-    return missingEntries(*session.federal(), statedFilingStatus(loaded) == FederalFilingStatus::kJoint);
+// ---- form F92 beside the federal main form
+
+// How the e-file's entry and the main form's compare: a number by its
+// digits (the main form's is usually entered with dashes), a name without
+// regard to case or to the blanks at either end.
+enum class Compared { Number, Name };
+
+struct ComparedEntry {
+    const FieldId& eFile;
+    FederalMainFormLines::HeadingRow mainForm;
+    Compared how;
+    bool spouse;
+};
+
+using Row = FederalMainFormLines;
+constexpr ComparedEntry kComparedEntries[] = {
+    {.eFile = taxpayer.lastName, .mainForm = Row::kTaxpayerLastName, .how = Compared::Name, .spouse = false},
+    {.eFile = taxpayer.number, .mainForm = Row::kTaxpayerNumber, .how = Compared::Number, .spouse = false},
+    {.eFile = spouse.lastName, .mainForm = Row::kSpouseLastName, .how = Compared::Name, .spouse = true},
+    {.eFile = spouse.number, .mainForm = Row::kSpouseNumber, .how = Compared::Number, .spouse = true},
+};
+
+// The federal main form the Georgia return is prepared from, and its lines.
+struct MainForm {
+    const FormId& form;
+    const FederalMainFormLines& lines;
+};
+
+MainForm mainFormOf(const StateDataMgmt::StateTaxReturn& georgia) {
+    const FormId filed = georgia.getFederalFormID();
+    if (filed == kForm55ID) return {kForm55ID, kForm55Lines};
+    if (filed == kForm87ID) return {kForm87ID, kForm87Lines};
+    return {kForm1ID, kForm1Lines};
+}
+
+std::string digitsOf(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+        if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+    }
+    return digits;
+}
+
+bool agree(const std::string& a, const std::string& b, Compared how) {
+    if (how == Compared::Number) return digitsOf(a) == digitsOf(b);
+    return Utils::QVStringUtils::stricmp(Utils::stripView(a), Utils::stripView(b)) == 0;
+}
+
+// The entry of a field of copy 1 of `form`; none when the field is not
+// defined or holds no value.
+std::optional<DisagreeingFilerEntry::Entry> entryOf(const DataMgmt::TaxReturn& federal, const FormId& form,
+                                                    const FieldId& field) {
+    const DataMgmt::TaxFormDescPtr desc = federal.getTaxReturnDesc()->getTaxFormDescriptor(form);
+    if (desc.isNull() || field.isNullID() || desc->getFieldDesc(field).isNull() ||
+        !federal.hasSigValue(form, kCopy, field)) {
+        return std::nullopt;
+    }
+    return DisagreeingFilerEntry::Entry{.form = desc->getDevName(),
+                                        .copy = kCopy,
+                                        .field = field,
+                                        .label = desc->getFieldDesc(field)->getLineID(),
+                                        .value = federal.formString(form, kCopy, field)};
+}
+
+// "form F92 copy 1, field 7 "400001234""
+std::string entryText(const DisagreeingFilerEntry::Entry& e) {
+    return "form " + e.form + " copy " + std::to_string(e.copy) + ", field " + std::to_string(e.field.getNumber()) +
+           " \"" + Utils::QVStringUtils::escapeForMessage(e.value, 80) + "\"";
+}
+
+// Both entries, then form F92's line label.
+std::string disagreementText(const DisagreeingFilerEntry& d) {
+    return entryText(d.eFile) + " but " + entryText(d.mainForm) + ": " + d.eFile.label;
 }
 
 void printMissingFilerEntries(std::ostream& out, const std::vector<MissingFilerEntry>& missing) {
@@ -106,6 +180,54 @@ void printMissingFilerEntries(std::ostream& out, const std::vector<MissingFilerE
         out << "  missing for the e-file: form " << m.form << " copy " << m.copy << ", field " << m.field.getNumber()
             << ": " << m.label << '\n';
     }
+}
+
+}  // namespace
+
+std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
+    if (!session.loaded().federal) return {};
+    return missingEntries(*session.federal(), jointReturn(session));
+}
+
+std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session) {
+    if (!session.loaded().federal) return {};
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const MainForm main = mainFormOf(*session.georgiaState());
+    const bool joint = jointReturn(session);
+    std::vector<DisagreeingFilerEntry> disagreeing;
+    for (const ComparedEntry& compared : kComparedEntries) {
+        if (compared.spouse && !joint) continue;
+        const auto eFile = entryOf(federal, kForm92ID, compared.eFile);
+        const auto mainForm = entryOf(federal, main.form, main.lines.heading[compared.mainForm]);
+        if (!eFile || !mainForm || agree(eFile->value, mainForm->value, compared.how)) continue;
+        disagreeing.push_back({.eFile = *eFile, .mainForm = *mainForm});
+    }
+    return disagreeing;
+}
+
+FilerFindings filerFindings(HostSession& session) {
+    return {.missing = missingFilerEntries(session), .disagreeing = disagreeingFilerEntries(session)};
+}
+
+void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
+    printMissingFilerEntries(out, findings.missing);
+    for (const DisagreeingFilerEntry& d : findings.disagreeing) {
+        out << "  disagrees for the e-file: " << disagreementText(d) << '\n';
+    }
+}
+
+void noteDisagreeingFilers(HostSession& session) {
+    const std::vector<DisagreeingFilerEntry> disagreeing = disagreeingFilerEntries(session);
+    if (disagreeing.empty()) return;
+    std::string entries;
+    for (const DisagreeingFilerEntry& d : disagreeing) entries += (entries.empty() ? "" : "; ") + disagreementText(d);
+    const DisagreeingFilerEntry& first = disagreeing.front();
+    IOMgmt::IOMgr::getInstance().notice(
+        "form " + first.eFile.form + ", whose names and numbers the e-file carries, disagrees with form " +
+        first.mainForm.form +
+        ", whose names and numbers form 70 carries (numbers compared by their digits, names without regard to "
+        "case): " +
+        entries + "; an e-file of this return (run --efile) is blocked until they agree");
 }
 
 }  // namespace GAHost

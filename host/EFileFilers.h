@@ -1,10 +1,12 @@
 // What gahost requires of a return it e-files: the return must name its
 // filers, since the e-file's header line T and its Georgia return header are
-// made of the federal personal information (form F92, copy 1). The e-file
-// check of gahost run --efile blocks the e-file while an entry of it is
-// missing, beside the module's own findings, and gahost check tells that
-// check's verdict (reviewGeorgiaReturn for both); check without the Georgia
-// module lists the missing entries alone.
+// made of the federal personal information (form F92, copy 1), and name them
+// as the federal main form does, whose names and numbers form 70 carries.
+// The e-file check of gahost run --efile blocks the e-file while an entry of
+// form F92 is missing or disagrees with the main form, beside the module's
+// own findings, and gahost check tells that check's verdict
+// (reviewGeorgiaReturn for both); check without the Georgia module lists
+// these entries alone. A paper run notes a disagreement.
 #pragma once
 
 #include <ostream>
@@ -38,7 +40,49 @@ struct MissingFilerEntry {
 // gives none.
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session);
 
-// One line for each entry, indented by two blanks.
-void printMissingFilerEntries(std::ostream& out, const std::vector<MissingFilerEntry>& missing);
+// A filer's name or number that the e-file takes from form F92 and the
+// federal main form gives otherwise: the entry of each, with its line label
+// and its value as entered.
+struct DisagreeingFilerEntry {
+    struct Entry {
+        std::string form;
+        std::uint16_t copy = 1;
+        Primitives::QVImmutableIdentifier field;
+        std::string label;
+        std::string value;
+    };
+    Entry eFile;
+    Entry mainForm;
+};
+
+// The taxpayer's last name and number on form F92 that disagree with those
+// of the federal main form the Georgia return is prepared from (form F1,
+// the federal form 1040, unless form 69 names another); on a joint return
+// (as missingFilerEntries tells it) the spouse's too. They compare as the
+// e-file writes them: the numbers by their digits, the names without regard
+// to case or to the blanks at either end. An entry that either form leaves
+// empty disagrees with nothing: form F92's is missing, and an empty entry of
+// the main form leaves form F92's the only one. A file without a federal
+// return gives none.
+std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session);
+
+// What the e-file check of the host finds of the filers' entries.
+struct FilerFindings {
+    std::vector<MissingFilerEntry> missing;
+    std::vector<DisagreeingFilerEntry> disagreeing;
+    bool any() const { return !missing.empty() || !disagreeing.empty(); }
+};
+FilerFindings filerFindings(HostSession& session);
+
+// One line for each missing entry, then one for each disagreeing one
+// (naming both entries and both values), indented by two blanks.
+void printFilerFindings(std::ostream& out, const FilerFindings& findings);
+
+// One note (IOMgmt::IOMgr::notice) that names every disagreeing entry with
+// both values, and says that run --efile blocks the e-file until they
+// agree; none when every entry agrees. For a return on paper (gahost run
+// without --efile, and check's calculation): the e-file check tells it
+// itself.
+void noteDisagreeingFilers(HostSession& session);
 
 }  // namespace GAHost

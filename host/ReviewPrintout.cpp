@@ -44,9 +44,10 @@ GeorgiaReview reviewGeorgiaReturn(const ModuleLoader& module, HostSession& sessi
     review.report = review.auditor->auditReturn(eFileCheck ? kEFileCheck : kOrdinaryAudit);
     if (eFileCheck) {
         // The host blocks an e-file whose header would not name the filers,
-        // beside what the module's own check blocks.
-        review.missing = missingFilerEntries(session);
-        if (!review.missing.empty()) session.georgiaState()->eFileBlocked = 1;
+        // or name them otherwise than form 70 does, beside what the module's
+        // own check blocks.
+        review.filers = filerFindings(session);
+        if (review.filers.any()) session.georgiaState()->eFileBlocked = 1;
         review.blocked = session.georgiaState()->eFileBlocked != 0;
     }
     return review;
@@ -59,16 +60,16 @@ void printReview(std::ostream& out, const GeorgiaReview& review) {
     printAuditReport(out, *review.report);
     if (review.eFileCheck) {
         out << "Georgia e-file: " << blockedWord(review) << '\n';
-        printMissingFilerEntries(out, review.missing);
+        printFilerFindings(out, review.filers);
     }
 }
 
 void printEFileVerdict(std::ostream& out, const GeorgiaReview& review) {
-    const bool reasons = !review.report->shown().empty() || !review.missing.empty();
+    const bool reasons = !review.report->shown().empty() || review.filers.any();
     out << "if e-filed (run --efile): Georgia e-file " << blockedWord(review)
         << (reasons ? "; the e-file check finds:" : "") << '\n';
     printAuditReport(out, *review.report);
-    printMissingFilerEntries(out, review.missing);
+    printFilerFindings(out, review.filers);
 }
 
 }  // namespace GAHost

@@ -23,30 +23,34 @@ struct GeorgiaReview {
     bool eFileCheck = false;
     // After an e-file check: the Georgia return may not be e-filed while the
     // module's check blocks it, nor while the return leaves empty an entry
-    // that the e-file's header needs (missingFilerEntries).
+    // that the e-file's header needs or names a filer there otherwise than
+    // the federal main form does (filerFindings).
     bool blocked = false;
-    std::vector<MissingFilerEntry> missing;
+    FilerFindings filers;
 };
 
 // Builds the module's auditor on the session's returns, the engine and the
 // printer and audits the return: the e-file check when eFileCheck (the
 // session's Georgia return marked as being e-filed), else an ordinary
 // audit. After an e-file check the Georgia return is marked blocked when an
-// entry the e-file's header needs is missing, as the module marks it for
-// its own findings. Findings are not failures.
+// entry the e-file's header needs is missing or disagrees with the main
+// form, as the module marks it for its own findings. Findings are not
+// failures.
 GeorgiaReview reviewGeorgiaReturn(const ModuleLoader& module, HostSession& session,
                                   CalculationMgmt::TaxReturnCalcEnginePtr& engine,
                                   TaxFormPrintMgmt::TaxFormPrinterPtr& printer, bool eFileCheck);
 
 // The review as gahost run prints it: "Georgia review (e-file check): 2
 // findings" and each finding (printAuditReport); after an e-file check,
-// "Georgia e-file: blocked" (or "not blocked") and each missing entry.
+// "Georgia e-file: blocked" (or "not blocked") and each missing or
+// disagreeing entry.
 void printReview(std::ostream& out, const GeorgiaReview& review);
 
 // The verdict of an e-file check as gahost check prints it for a return
 // that may be filed on paper: "if e-filed (run --efile): Georgia e-file
 // blocked" (or "not blocked"), then, after "; the e-file check finds:",
-// every finding and every missing entry, in the lines that run prints.
+// every finding and every missing or disagreeing entry, in the lines that
+// run prints.
 void printEFileVerdict(std::ostream& out, const GeorgiaReview& review);
 
 // One line per entry the host shows: the message type, the form (its number,

@@ -70,7 +70,8 @@ const char* const kUsage =
     "                   calculation replaces (run notes them too), and tell what\n"
     "                   run --efile would tell of the Georgia e-file: whether it\n"
     "                   is blocked, the e-file check's findings and the entries\n"
-    "                   naming the filers that the return leaves empty.\n"
+    "                   naming the filers that the return leaves empty or that\n"
+    "                   disagree with form 1040.\n"
     "  run FILE         Load a return file, calculate the Georgia return with the\n"
     "                   Georgia module, print its result, its review, its PDF\n"
     "                   attachments and its summary report, and write the forms to\n"
@@ -106,7 +107,8 @@ const char* const kUsage =
     "                   e-file check, which tells whether the return is blocked:\n"
     "                   by the module's findings, or while the federal personal\n"
     "                   information (F92) leaves a filer's name, number or\n"
-    "                   address empty.\n"
+    "                   address empty or gives a last name or number that\n"
+    "                   form 1040 (F1) gives otherwise.\n"
     "  --federal-efile FILE\n"
     "                   run: the federal return's e-file (a text file of at most\n"
     "                   1 MiB), whose federal data block ends the Georgia e-file\n"
@@ -359,6 +361,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
+    if (!efile) GAHost::noteDisagreeingFilers(session);
     GAHost::noteReplacedEntries(session, module);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
@@ -457,10 +460,10 @@ int check(const Options& o) {
         return kExitOk;
     }
     // Without the module's e-file check, what the host itself requires.
-    const std::vector<GAHost::MissingFilerEntry> missing = GAHost::missingFilerEntries(session);
-    if (!missing.empty())
+    const GAHost::FilerFindings filers = GAHost::filerFindings(session);
+    if (filers.any())
         std::cout << "if e-filed (run --efile): Georgia e-file blocked until the return names its filers\n";
-    GAHost::printMissingFilerEntries(std::cout, missing);
+    GAHost::printFilerFindings(std::cout, filers);
     return kExitOk;
 }
 

@@ -21,7 +21,25 @@ struct FederalMainFormLines {
     // the taxpayer's first, middle and last name, suffix and social security
     // number, the spouse's the same, then street, apartment, city, state and
     // ZIP code.
-    std::array<Field, 15> heading;
+    enum HeadingRow : std::size_t {
+        kTaxpayerFirstName,
+        kTaxpayerMiddleName,
+        kTaxpayerLastName,
+        kTaxpayerSuffix,
+        kTaxpayerNumber,
+        kSpouseFirstName,
+        kSpouseMiddleName,
+        kSpouseLastName,
+        kSpouseSuffix,
+        kSpouseNumber,
+        kStreet,
+        kApartment,
+        kCity,
+        kState,
+        kZipCode,
+        kHeadingRows
+    };
+    std::array<Field, kHeadingRows> heading;
     // The texts and numbers that common items 116 to 130 copy.
     struct CommonItems {
         Field item116Text = kNone, item119Number = kNone, item121Text = kNone, item122Number = kNone;

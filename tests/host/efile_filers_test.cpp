@@ -15,6 +15,7 @@
 #include "host/EFileFilers.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
+#include "tests/host/module_calculation.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -35,35 +36,50 @@ Entries edited(Entries entries, std::vector<int> dropped, const Entries& changes
 
 const Entries kBoth = edited(kTaxpayer, {}, {{2, "Sam"}, {4, "Brooks"}, {8, "400005002"}});
 
+// Copy 1 of the form with those entries.
+std::string form(const std::string& name, const Entries& entries) {
+    std::string xml = "<FORM DEVNAME=\"" + name + "\" COPY=\"1\">";
+    for (const auto& [field, value] : entries)
+        xml += "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
+    return xml + "</FORM>";
+}
+
 // A return file of that filing status, stated by the federal return or
-// (seeded) by the Georgia return's common item.
-std::string returnFile(const Entries& f92, int status, bool seeded = false) {
+// (seeded) by the Georgia return's common item, with further forms of each
+// return.
+std::string returnFile(const Entries& f92, int status, bool seeded = false, const std::string& federalForms = "",
+                       const std::string& georgiaForms = "") {
     const auto item = [](const char* name, int value) {
         return "<PULLCOMMON FORM=\"F1\" ITEM=\"" + std::string(name) + "\">" + std::to_string(value) + "</PULLCOMMON>";
     };
     std::ostringstream xml;
     xml << "<RETURNFILE TAXYEAR=\"2018\"><RETURN TYPE=\"federal\">";
     if (!seeded) xml << "<HOST><FILINGSTATUS>" << status << "</FILINGSTATUS></HOST>";
-    xml << "<FORM DEVNAME=\"F92\" COPY=\"1\">";
-    for (const auto& [field, value] : f92)
-        xml << "<FIELD><ID>" << field << "</ID><VALUE>" << value << "</VALUE></FIELD>";
-    xml << "</FORM></RETURN><RETURN TYPE=\"GA\"><HOST>" << (seeded ? item("federal-filing-status", status) : "")
-        << item("federal-agi", 100) << "</HOST></RETURN></RETURNFILE>";
+    xml << form("F92", f92) << federalForms << "</RETURN><RETURN TYPE=\"GA\"><HOST>"
+        << (seeded ? item("federal-filing-status", status) : "") << item("federal-agi", 100) << "</HOST>"
+        << georgiaForms << "</RETURN></RETURNFILE>";
     return xml.str();
 }
 
 class EFileFilersTest : public testsupport::ScratchDirTest {
 protected:
-    // What the file leaves missing, loaded as check loads it.
-    static std::vector<GAHost::MissingFilerEntry> missing(const std::string& file) {
-        GAHost::HostSession session(GA_FORMS_BUILD_DIR);
-        session.openReturns(nullptr);
+    // What the host finds of the file's filers, loaded as check loads it
+    // into the module's Georgia return, which names the main form filed.
+    static GAHost::FilerFindings findings(const std::string& file) {
+        GAHost::HostSession session("");
+        const GAHost::CurrentSession current(session);
+        session.openReturns(&testsupport::buildModule());
         session.load(file);
-        return GAHost::missingFilerEntries(session);
+        return GAHost::filerFindings(session);
     }
     static std::vector<int> missingFields(const std::string& file) {
         std::vector<int> fields;
-        for (const auto& m : missing(file)) fields.push_back(m.field.getNumber());
+        for (const auto& m : findings(file).missing) fields.push_back(m.field.getNumber());
+        return fields;
+    }
+    static std::vector<int> disagreeingFields(const std::string& file) {
+        std::vector<int> fields;
+        for (const auto& d : findings(file).disagreeing) fields.push_back(d.eFile.field.getNumber());
         return fields;
     }
 };
@@ -84,24 +100,67 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
     for (const auto& [file, fields] : cases) EXPECT_EQ(missingFields(writeFile("r.xml", file)), fields) << file;
 }
 
-// The joint example, whose e-file check passes, without the spouse's number.
-TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
-    std::string text = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
-    const std::string number = "<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>";
-    ASSERT_NE(text.find(number), std::string::npos);
-    const std::string input = writeFile("joint.xml", text.erase(text.find(number), number.size()));
-    std::ostringstream listed;
-    GAHost::printMissingFilerEntries(listed, missing(input));
-    EXPECT_EQ(missingFields(input), std::vector<int>{8});
+// Form F92's last names and numbers (kBoth) beside those of form 1040, or
+// of form 1040A where form 69 marks it filed (box 47).
+TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
+    const Entries f1 = {{2, "Brooks"}, {11, "400-00-5001"}, {5, "Brooks"}, {12, "400-00-5002"}};
+    const Entries otherSpouse = edited(f1, {}, {{5, "Moss"}, {12, "400-00-5003"}});
+    const std::string form55Filed = form("GA69", {{47, "X"}});
+    const struct {
+        Entries f1;
+        int status;
+        std::vector<int> fields;
+        std::string federal = "", georgia = "";
+    } rows[] = {
+        {f1, 2, {}},  // the numbers agree by their digits
+        {edited(f1, {}, {{11, "400-00-5009"}}), 1, {7}},
+        {edited(f1, {}, {{2, " bROOKS "}}), 1, {}},
+        {edited(f1, {}, {{2, "Brook"}}), 1, {3}},
+        {otherSpouse, 2, {4, 8}},
+        {otherSpouse, 1, {}},
+        {edited(f1, {2, 11, 5, 12}), 2, {}},  // form 1040 empty: nothing to disagree with
+        {edited(f1, {}, {{11, "400-00-5009"}}), 1, {3}, form("F55", {{2, "Brook"}, {11, "400005001"}}), form55Filed},
+    };
+    for (const auto& row : rows) {
+        const std::string file = returnFile(kBoth, row.status, false, form("F1", row.f1) + row.federal, row.georgia);
+        EXPECT_EQ(disagreeingFields(writeFile("r.xml", file)), row.fields) << file;
+    }
+}
 
-    const auto check = testsupport::runGahost({"check", input}, {}, dir);
-    const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(
-        check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed.str()),
-        std::string::npos)
-        << check.out;
-    EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed.str()), std::string::npos) << run.out;
+// The joint example, whose e-file check passes, without the spouse's number
+// on form F92, or with another taxpayer's number on form 1040: each alone
+// blocks the e-file.
+TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
+    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    const struct {
+        std::string from, to, line;
+    } edits[] = {
+        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
+         "  missing for the e-file: form F92 copy 1, field 8: "},
+        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>",
+         "  disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 "
+         "\"400005009\": "},
+    };
+    for (const auto& edit : edits) {
+        std::string text = example;
+        ASSERT_NE(text.find(edit.from), std::string::npos);
+        const std::string input = writeFile("joint.xml", text.replace(text.find(edit.from), edit.from.size(), edit.to));
+        std::ostringstream printed;
+        GAHost::printFilerFindings(printed, findings(input));
+        const std::string listed = printed.str();
+        EXPECT_EQ(listed.rfind(edit.line, 0), 0u) << listed;
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 1);
+
+        const auto check = testsupport::runGahost({"check", input}, {}, dir);
+        const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(
+            check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed),
+            std::string::npos)
+            << check.out;
+        EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed), std::string::npos) << run.out;
+        EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+    }
 }
 
 // The verdict ("blocked", "not blocked") and the lines of its reasons, as

@@ -179,6 +179,26 @@ TEST(LineLabels, LabelsNameTheFieldOrItemTheirValueComesFrom) {
     }
 }
 
+// A label that sends a person to a field of a federal form calls it a field:
+// "federal form 92 line 9" would send a preparer to line 9 of the printed
+// federal form, not to field 9 of form 92.
+TEST(LineLabels, LabelsCallAFederalFormsFieldAField) {
+    static const std::regex federalLine("federal form (\\d+) lines? (\\d+)");
+    for (const auto* forms : {&library().georgia, &library().federal}) {
+        for (DataMgmt::TaxFormDescIter it = (*forms)->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+            const TaxFormDescPtr f = it.getTaxFormDescriptor();
+            for (DataMgmt::QVFieldIDIter field = f->getFieldIDs(); !field.atEOL(); field.next()) {
+                const std::string text = label(f->getDevName(), field.getFieldID());
+                for (std::sregex_iterator m(text.begin(), text.end(), federalLine), end; m != end; ++m) {
+                    const TaxFormDescPtr federal = library().federal->findByDevName("F" + (*m)[1].str());
+                    EXPECT_FALSE(federal && federal->getFieldDesc(QVImmutableIdentifier(std::stoi((*m)[2].str()))))
+                        << f->getDevName() << " " << number(field.getFieldID()) << ": " << text;
+                }
+            }
+        }
+    }
+}
+
 // The part-year schedule's lines taken from state form 4 name its fields.
 TEST(LineLabels, PartYearLinesNameTheWorksheetLinesTheyComeFrom) {
     const Form189217Lines& l = kForm189217Lines;

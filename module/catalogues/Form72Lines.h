@@ -17,7 +17,7 @@ struct Form72Lines {
     std::array<Primitives::QVImmutableIdentifier, 3> spouseNameTexts;  // first, middle and last name
     Line taxpayerNumber, spouseNumber;
     Line street, apartment, city, state, zipCode;
-    Line federalText;  // the text of federal form 92 line 671
+    Line federalText;  // the text of federal form 92 field 671
     // Summary lines of the return.
     Line federalAgi, taxableIncome, netTax, refund, amountOwed;
     // The bank account a refund is paid into.

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
@@ -242,6 +243,26 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
         EXPECT_NE(guide.substr(at, guide.find('\n', at + 1) - at).find(federal.str()), std::string::npos);
     }
     EXPECT_EQ(guideTable(guide, "| worksheet line |"), worksheet);
+    // Each adjustment line that federal form 1 fills: its form 1 field and
+    // the Schedule 1 line that the field's label names.
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    std::map<int, Primitives::QVImmutableIdentifier> form1Of = {
+        {s4.taxpayerAdjustment.federal.getNumber(), kForm1Lines.taxpayerAdjustment},
+        {s4.spouseAdjustment.federal.getNumber(), kForm1Lines.spouseAdjustment}};
+    for (const WageLineRowLines& row : kWageLineRows) form1Of.emplace(row.federal.getNumber(), row.form1);
+    std::vector<std::vector<std::string>> adjustments;
+    for (const StateForm4Lines::Row& line : s4.adjustmentLines) {
+        const auto field = form1Of.find(line.federal.getNumber());
+        if (field == form1Of.end()) continue;  // a line of the common items
+        std::smatch federal;
+        const std::string& label = form1.at(field->second.getNumber());
+        ASSERT_TRUE(std::regex_search(label, federal, std::regex("Schedule 1 line ([0-9]+a?)"))) << label;
+        EXPECT_NE(label.find("adjustment line " + number(line.federal) + " of the state wage worksheet"),
+                  std::string::npos)
+            << label;
+        adjustments.push_back({number(line.federal), number(field->second), federal[1]});
+    }
+    EXPECT_EQ(guideTable(guide, "| adjustment line |"), adjustments);
     // Each state line of the W-2: its state, employer's ID, wages and tax
     // withheld.
     std::vector<std::vector<std::string>> w2;

@@ -42,10 +42,33 @@ bool filedOtherwise(HostSession& session) {
     return loaded.georgia && loaded.georgia->seeds.inElf.value_or(false) != session.georgiaState()->InElf();
 }
 
+// Whether the loaded copy of the form holds the value that `kept` holds in
+// each calculated field of the copy: a copy that a calculation saved. A copy
+// that a preparer wrote holds less (the voucher's box of a return on paper,
+// without the voucher's name, amount and scan line).
+bool holdsCalculatedValues(const PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxFormDesc& form,
+                           std::uint16_t copy, const DataMgmt::TaxReturn& kept) {
+    const auto loaded = std::find_if(part.copies.begin(), part.copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
+        return c.desc.get() == &form && c.copy == copy;
+    });
+    if (loaded == part.copies.end()) return false;
+    for (DataMgmt::QVFieldIDIter it = form.getFieldIDs(); !it.atEOL(); it.next()) {
+        if (!form.getFieldDesc(it.getFieldID())->isCalculated()) continue;
+        const DataMgmt::FieldValue value = kept.getValue(form.getTypeID(), copy, it.getFieldID());
+        if (value.isNull()) continue;
+        const auto entry =
+            std::find_if(loaded->fields.begin(), loaded->fields.end(),
+                         [&](const PersistanceMgmt::FieldEntry& f) { return f.desc->getID() == it.getFieldID(); });
+        if (entry == loaded->fields.end() || entry->value != value) return false;
+    }
+    return true;
+}
+
 // Drops the entries in calculated fields of the Georgia return that the
-// calculation of the return filed as the file states leaves in place: a
-// value that a calculation filed that way wrote (the scan line of a paper
-// return's voucher, run as e-filed).
+// calculation of the return filed as the file states leaves in place, in a
+// copy that holds that calculation's values: a value that a calculation
+// filed that way wrote (the scan line of a paper return's voucher, run as
+// e-filed).
 void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, std::vector<ReplacedEntry>& replaced) {
     const auto inCalculatedGeorgiaField = [](const ReplacedEntry& r) {
         return r.field->isCalculated() && r.form->getTypeID().isState();
@@ -64,7 +87,8 @@ void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, s
     std::erase_if(replaced, [&](const ReplacedEntry& r) {
         const DataMgmt::FormID& form = r.form->getTypeID();
         return inCalculatedGeorgiaField(r) && kept.formExists(form, r.copy) &&
-               kept.getValue(form, r.copy, r.field->getID()) == r.entry;
+               kept.getValue(form, r.copy, r.field->getID()) == r.entry &&
+               holdsCalculatedValues(*session.loaded().georgia, *r.form, r.copy, kept);
     });
 }
 

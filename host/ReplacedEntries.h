@@ -51,8 +51,10 @@ EntryChange entryChange(const ReplacedEntry& replaced);
 // settled calculation of it replaces none; where the session is filed
 // otherwise than the file states (a paper return run as e-filed), a value in
 // a calculated field that the calculation of the return as the file states
-// it leaves in place is the earlier calculation's, and is no entry either:
-// the module calculates that return once more to tell.
+// it leaves in place is the earlier calculation's, and is no entry either,
+// where its copy holds that calculation's value in each calculated field
+// (a copy that a preparer wrote holds less): the module calculates that
+// return once more to tell.
 std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module);
 
 // The note of one: the form (dev name and business name), the copy, the

@@ -122,6 +122,13 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
          "itemized deductions count only on a full-year resident's return that itemizes federally; a part-year or "
          "nonresident return that itemizes takes its deductions on form 189217, where field 189456 takes the amount "
          "off its itemized deductions (field 189454)\n"},
+        // A paper return's voucher box, entered and run as e-filed.
+        {"GA77", 1, 24016, "X", false,
+         "gahost: note: form GA77 (Payment voucher) copy 1, field 24016 \"Return filed on paper (scan line code "
+         "180912)\", is calculated: the calculation emptied the entry X, which counts nowhere on this return: the "
+         "voucher marks box 24016 on a return filed on paper and box 24017 on a return e-filed (gahost run --efile), "
+         "and this return is filed the other way\n",
+         "", "run --efile"},
         // A part of the withholding entered with box 22, the default, and
         // with box 23; boxes 8 and 9 entered together.
         {"GA71", 1, 26, "5000", false,

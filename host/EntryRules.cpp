@@ -18,6 +18,12 @@ constexpr const char* kNonresidentColumn =
     "the second state column is a nonresident's; a part-year resident enters the Georgia part in the line's first "
     "state column (the field before this one), and a full-year resident's Georgia part is the federal amount";
 constexpr const char* kNotBelowZero = "a credit used is not below 0";
+constexpr const char* kDonorType =
+    "the donor type takes one answer: of the 75 % part's two boxes and the 6 % part's box the first marked stands";
+constexpr const char* kProjectedDeduction =
+    "unless box 8 is marked (and box 7 is not), the worksheet is projected from this year's return and takes the "
+    "deduction entered in field 207533; mark box 8 for boxes 31 to 37 to count, and then the standard deduction (box "
+    "31) takes no itemized amount, and itemized deductions (box 36) no additional deductions";
 constexpr const char* kInstallmentColumns =
     "the installment columns count only on a form that is kept (box 90), not exempt (box 8) and of more than one "
     "installment (box 9); a column before the first of the installments (field 16) carries nothing";
@@ -28,6 +34,20 @@ std::vector<EntryRule> informationFormRules() {
          .fields = {36, 37, 38, 96, 97, 98},
          .replaced = "each filer has one residency: of boxes 36, 38 and 37 (the spouse's 96, 97 and 98) the first "
                      "marked stands"},
+        {.form = "GA69",
+         .fields = {99, 100, 101},
+         .replaced = "the third residency trio takes one answer: of boxes 99, 100 and 101 the first marked stands"},
+        {.form = "GA69",
+         .fields = {12},
+         .replaced = "the refund goes by direct deposit (box 77) or not (box 12): with both marked, box 77 stands"},
+        {.form = "GA69", .fields = {14}, .replaced = "of boxes 13 and 14 one counts: with both marked, box 13 stands"},
+        {.form = "GA69",
+         .fields = {33436},
+         .replaced = "of boxes 33437 and 33436 one counts: with both marked, box 33437 stands"},
+        {.form = "GA69",
+         .fields = {187984},
+         .replaced = "the amount owed is withdrawn from a bank account (box 187983) or not (box 187984): with both "
+                     "marked, box 187983 stands"},
         {.form = "GA69",
          .fields = {113, 114},
          .emptied = "a residency period belongs to a part-year return only (form 69 box 111)"},
@@ -56,7 +76,8 @@ std::vector<EntryRule> mainFormRules() {
         {.form = "GA70",
          .fields = {75},
          .emptied = "itemized deductions count only on a full-year resident's return that itemizes federally; a "
-                    "part-year or nonresident return takes its deductions on form 189217"},
+                    "part-year or nonresident return that itemizes takes its deductions on form 189217, where "
+                    "field 189456 takes the amount off its itemized deductions (field 189454)"},
         {.form = "GA70",
          .fields = {101},
          .emptied = "without an overpayment there is nothing to credit to the 2019 estimated tax",
@@ -78,6 +99,9 @@ std::vector<EntryRule> mainFormRules() {
 
 std::vector<EntryRule> scheduleRules() {
     return {
+        {.form = "GA189215",
+         .fields = {189258},
+         .replaced = "of boxes 189285 and 189258 one counts: with both marked, box 189285 stands"},
         {.form = "GA189215",
          .fields = {189262},
          .emptied = "what is taken off the other states' municipal interest counts only on a part-year or "
@@ -116,7 +140,9 @@ std::vector<EntryRule> scheduleRules() {
         {.form = "GA189219",
          .fields = {191328, 191329, 191330, 191331, 191332, 191050, 191051},
          .emptied = "an account entered here counts only for a refund deposited into an account other than form "
-                    "69's (box 191048 not marked)"},
+                    "69's (box 191048 not marked)",
+         .replaced = "the account is a checking account (box 191329) or a savings account (box 191330): with both "
+                     "marked, box 191329 stands"},
     };
 }
 
@@ -124,7 +150,9 @@ std::vector<EntryRule> penaltyAndEstimateRules() {
     return {
         {.form = "GA71",
          .fields = {7, 8, 9, 10},
-         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked"},
+         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked",
+         .replaced = "box 8 (exempt farmer or fisherman) and box 9 (one installment) are a pair of which one counts: "
+                     "with both marked, box 8 stands"},
         {.form = "GA71",
          .fields = {55},
          .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked, and an "
@@ -137,8 +165,11 @@ std::vector<EntryRule> penaltyAndEstimateRules() {
         {.form = "GA71",
          .fields = {24, 25, 26, 27},
          .emptied = kInstallmentColumns,
-         .limit = "what the earlier installments leave of the withholding (field 21)",
-         .replaced = "with box 22 marked the withholding is spread over the installments in equal parts"},
+         .limit = "what the earlier installments leave of the withholding (field 21), box 23 being marked: the "
+                  "entered parts count",
+         .replaced = "unless box 23 is marked (and box 22 is not), the withholding (field 21) is spread over the "
+                     "installments in equal parts; mark box 23 for the entered parts to count",
+         .limitUnlessMarked = 22},
         {.form = "GA71",
          .fields = {22, 23, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 75, 76, 77, 78},
          .emptied = kInstallmentColumns},
@@ -159,17 +190,22 @@ std::vector<EntryRule> penaltyAndEstimateRules() {
          .emptied = "a nonresident's return takes no credit for tax paid to another state"},
         {.form = "GA75",
          .fields = {9, 10},
-         .replaced = "a worksheet projected from this year's return (box 7) takes this year's residency, and of boxes "
-                     "9 and 10 one counts"},
+         .replaced = "unless box 8 is marked (and box 7 is not), the worksheet is projected from this year's return "
+                     "and takes this year's residency; otherwise of boxes 9 and 10 one counts: with both marked, box "
+                     "9 stands"},
         {.form = "GA75",
-         .fields = {31, 32, 33, 34, 35, 36, 37},
-         .emptied = "a worksheet projected from this year's return (box 7) takes the deduction entered in field "
-                    "207533; otherwise the standard deduction (box 31) takes no itemized amount, and itemized "
-                    "deductions (box 36) no additional deductions"},
+         .fields = {31, 36},
+         .emptied = kProjectedDeduction,
+         .replaced = "of boxes 31 (standard deduction) and 36 (itemized deductions) one counts: with both marked, box "
+                     "31 stands"},
+        {.form = "GA75", .fields = {32, 33, 34, 35, 37}, .emptied = kProjectedDeduction},
         {.form = "GA75",
          .fields = {207533},
-         .replaced = "a worksheet not projected from this year's return (box 7) figures the deduction itself from "
-                     "boxes 31 to 37"},
+         .replaced = "with box 8 marked (and box 7 not), the worksheet is not projected from this year's return and "
+                     "figures the deduction itself from boxes 31 to 37"},
+        {.form = "GA75",
+         .fields = {54, 55, 56, 57, 63},
+         .emptied = "the vouchers count only while estimated tax is due for 2019 (field 48 above 0)"},
         {.form = "GA75",
          .fields = {49},
          .limit = "the most installments there are",
@@ -189,6 +225,7 @@ std::vector<EntryRule> creditRules() {
         {.form = "GA187981",
          .fields = {188383, 188384, 188385},
          .emptied = "the 75 % part counts only with one of its donor boxes (188366, 188370) marked"},
+        {.form = "GA187981", .fields = {188366, 188370, 188371}, .replaced = kDonorType},
         {.form = "GA187981", .fields = {203938}, .limit = kNotBelowZero},
         {.form = "GA187981", .fields = {203939}, .limit = "the total available (field 203937)"},
         {.form = "GA203638",
@@ -201,6 +238,7 @@ std::vector<EntryRule> creditRules() {
         {.form = "GA203638",
          .fields = {203661, 203663, 203664},
          .emptied = "the 75 % part counts only with one of its donor boxes (203649, 203653) marked"},
+        {.form = "GA203638", .fields = {203649, 203653, 205382}, .replaced = kDonorType},
         {.form = "GA203638", .fields = {203951}, .limit = kNotBelowZero},
         {.form = "GA203638", .fields = {203952}, .limit = "the total available (field 203950)"},
         {.form = "GA203639",
@@ -223,8 +261,8 @@ std::vector<EntryRule> creditRules() {
                     203858, 204130, 204131, 204132, 204133, 204134, 204135, 204136, 204137,
                     204138, 204139, 204140, 204141, 204142, 204143, 204144},
          .emptied = "rows 2 to 6 count only with box 203843 marked",
-         .limit = "10,000, the whole of the credit"},
-        {.form = "GA203811", .fields = {203845}, .limit = "10,000, the whole of the credit"},
+         .limit = "the whole of the credit"},
+        {.form = "GA203811", .fields = {203845}, .limit = "the whole of the credit"},
         {.form = "GA203811",
          .fields = {203841},
          .emptied = "a credit without a name (field 203840) has no code",
@@ -236,7 +274,7 @@ std::vector<EntryRule> creditRules() {
 
 std::vector<EntryRule> worksheetRules() {
     return {
-        {.form = "GA190054", .fields = {190153, 190154, 190155, 190156}, .limit = "125, the most a line counts"},
+        {.form = "GA190054", .fields = {190153, 190154, 190155, 190156}, .limit = "the most a line counts"},
         {.form = "GA190054",
          .fields = {190159},
          .emptied = "nothing is available to claim",
@@ -265,7 +303,9 @@ std::vector<EntryRule> stateWorksheetRules() {
         {.form = "ST4",
          .fields = {28},
          .emptied = kNonresidentColumn,
-         .limit = "the Georgia wages of the W-2s less the first state column's"},
+         .limit = "the state wages of the W-2s less the first state column's, which applies only while both state "
+                  "columns are open (residency code 4 in field 7); a nonresident's Georgia wages are kept as they "
+                  "are"},
         {.form = "ST4", .fields = {31, 45, 48, 51, 60, 63, 72}, .emptied = kNonresidentColumn},
         {.form = "ST4",
          .fields = {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
@@ -281,7 +321,7 @@ const std::vector<EntryRule>& entryRules() {
         std::vector<EntryRule> all;
         for (std::vector<EntryRule> (*part)() :
              {informationFormRules, mainFormRules, scheduleRules, penaltyAndEstimateRules, creditRules, worksheetRules,
-              stateWorksheetRules}) {
+              stateWorksheetRules, calculatedFieldRules}) {
             for (EntryRule& rule : part()) all.push_back(std::move(rule));
         }
         return all;

@@ -57,10 +57,12 @@ std::string readOf1099R(const std::string& state) {
            " on the first state line, " + fieldNumber(kForm84StateRows[1].withheld) +
            " on the second, where the line's state is " + state +
            "), which counts in the payments, a lump-sum distribution (field " + fieldNumber(kForm84Lines.lumpSum) +
-           ") and the gross distribution (field " + fieldNumber(kForm84Lines.grossDistribution) +
-           " of a copy whose field " + fieldNumber(kForm84Lines.distributionKey) + " is " +
-           std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
-           " holds on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           ", not of a copy marked as the spouse's in box " + fieldNumber(kForm84Lines.spouse) +
+           " on a return that is not joint) and the gross distribution (field " +
+           fieldNumber(kForm84Lines.grossDistribution) + " of a copy whose field " +
+           fieldNumber(kForm84Lines.distributionKey) + " is " + std::to_string(kForm189215StatementKey) +
+           ", which form " + std::to_string(kGAForm189215ID.getNumber()) + " holds on line " +
+           fieldNumber(kForm189215Lines.distributionsAndPayments) +
            " without taking it off income: the saved return shows the line, the print file only when the form "
            "prints, which it does when it holds an addition or a subtraction)";
 }
@@ -129,6 +131,47 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
 
 // An amount as a note gives it: "1200", or "1200.50" with cents.
 std::string amountText(double amount) { return Utils::nStr(std::round(amount * 100.0) / 100.0); }
+
+// A nonresident's Georgia wages are taken as entered (or from box 16 of the
+// W-2s' Georgia lines), without a limit: an amount above the wages of the
+// W-2s counts in full.
+std::optional<std::string> nonresidentWagesNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kNonresident) return std::nullopt;
+    const double georgiaPart = georgia.getIR(kStateForm4ID, 1, kWorksheetWages.nonresident);
+    const double federal = georgia.getIR(kStateForm4ID, 1, kWorksheetWages.federal);
+    if (georgiaPart - federal < 0.005) return std::nullopt;
+    return "the Georgia wages of this nonresident return, " + amountText(georgiaPart) + " (field " +
+           fieldNumber(kWorksheetWages.nonresident) +
+           " of the state wages worksheet, ST4: entered, or box 16 of the W-2s' Georgia lines), are more than their "
+           "federal amount, " +
+           amountText(federal) + " (field " + fieldNumber(kWorksheetWages.federal) +
+           ", box 1 of the W-2s): the calculation keeps a nonresident's Georgia wages as they are and counts them in "
+           "full; enter in field " +
+           fieldNumber(kWorksheetWages.nonresident) + " the wages earned in Georgia, at most the federal amount";
+}
+
+// A 1099-R marked as the spouse's counts on the spouse's own return unless
+// the return is joint: its lump sum is left out of the additions here.
+void spouseLumpSumNotes(HostSession& session, std::vector<std::string>& notes) {
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.getFilingStatusNumber() == FilingStatus::kJoint || !(georgia.getFederalFormID() == kForm1ID)) return;
+    const Form84Lines& f84 = kForm84Lines;
+    for (DataMgmt::TaxFormIter it = session.federal()->getForms(kForm84ID); !it.atEOL(); it.next()) {
+        const DataMgmt::TaxFormPtr statement = it.getTaxForm();
+        const std::uint16_t copy = statement->getCopyNumber();
+        const double lumpSum = georgia.federalDisplayAmount(*statement, f84.lumpSum.getNumber());
+        const bool counted =
+            georgia.formYes(kForm84ID, copy, f84.lumpSumBox1) || georgia.formYes(kForm84ID, copy, f84.lumpSumBox2);
+        if (!georgia.formYes(kForm84ID, copy, f84.spouse) || !counted || lumpSum == 0.0) continue;
+        notes.push_back("1099-R copy " + std::to_string(copy) + " (form F84) is marked as the spouse's (box " +
+                        fieldNumber(f84.spouse) + ") on a return that is not joint: its lump sum, " +
+                        amountText(lumpSum) + " (field " + fieldNumber(f84.lumpSum) +
+                        "), does not count in the additions here (form " + std::to_string(kGAForm189215ID.getNumber()) +
+                        " line " + fieldNumber(kForm189215Lines.lumpSumDistributions) +
+                        "): it counts on the spouse's own return");
+    }
+}
 
 // Where the income-tax adjustment of the itemized deductions shows.
 std::string adjustmentLines() {
@@ -236,6 +279,8 @@ std::vector<std::string> preparerNotes(HostSession& session) {
                                                    itemizedAdjustmentNote(session), statementShareNote(session)}) {
         if (note) notes.push_back(*note);
     }
+    if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
+    spouseLumpSumNotes(session, notes);
     return notes;
 }
 

@@ -18,9 +18,13 @@ namespace GAHost {
 //   from which alone the retirement exclusion takes them (the note says what
 //   the calculation does read of a 1099-R: its Georgia tax withheld, a lump
 //   sum and a gross distribution keyed for form 189215);
+// - a 1099-R marked as the spouse's, of a lump sum that counts, on a return
+//   that is not joint, which leaves the lump sum to the spouse's return;
 // - the return is part-year or nonresident, a W-2 carries a Georgia state
 //   line, and the state wages worksheet (state form 4) holds no Georgia
 //   wages in the column of the return's residency;
+// - a nonresident's Georgia wages (state form 4) above their federal amount,
+//   which the calculation keeps as they are;
 // - federal form 2 holds an entry of the income-tax adjustment of the
 //   itemized deductions that counts nowhere without another: the return
 //   does not itemize, box 14405 is not answered yes, or one of fields 10

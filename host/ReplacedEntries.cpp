@@ -28,7 +28,9 @@ void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::Ta
             if (f.value.isNull()) continue;
             const DataMgmt::FieldValue used =
                 exists ? taxReturn.getValue(form, c.copy, f.desc->getID()) : DataMgmt::FieldValue();
-            if (used != f.value) out.push_back({c.desc.get(), c.copy, f.desc.get(), f.value, used, !exists});
+            if (used != f.value) {
+                out.push_back({c.desc.get(), c.copy, f.desc.get(), f.value, used, !exists, &taxReturn});
+            }
         }
     }
 }
@@ -40,10 +42,33 @@ bool filedOtherwise(HostSession& session) {
     return loaded.georgia && loaded.georgia->seeds.inElf.value_or(false) != session.georgiaState()->InElf();
 }
 
+// Whether the loaded copy of the form holds the value that `kept` holds in
+// each calculated field of the copy: a copy that a calculation saved. A copy
+// that a preparer wrote holds less (the voucher's box of a return on paper,
+// without the voucher's name, amount and scan line).
+bool holdsCalculatedValues(const PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxFormDesc& form,
+                           std::uint16_t copy, const DataMgmt::TaxReturn& kept) {
+    const auto loaded = std::find_if(part.copies.begin(), part.copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
+        return c.desc.get() == &form && c.copy == copy;
+    });
+    if (loaded == part.copies.end()) return false;
+    for (DataMgmt::QVFieldIDIter it = form.getFieldIDs(); !it.atEOL(); it.next()) {
+        if (!form.getFieldDesc(it.getFieldID())->isCalculated()) continue;
+        const DataMgmt::FieldValue value = kept.getValue(form.getTypeID(), copy, it.getFieldID());
+        if (value.isNull()) continue;
+        const auto entry =
+            std::find_if(loaded->fields.begin(), loaded->fields.end(),
+                         [&](const PersistanceMgmt::FieldEntry& f) { return f.desc->getID() == it.getFieldID(); });
+        if (entry == loaded->fields.end() || entry->value != value) return false;
+    }
+    return true;
+}
+
 // Drops the entries in calculated fields of the Georgia return that the
-// calculation of the return filed as the file states leaves in place: a
-// value that a calculation filed that way wrote (the scan line of a paper
-// return's voucher, run as e-filed).
+// calculation of the return filed as the file states leaves in place, in a
+// copy that holds that calculation's values: a value that a calculation
+// filed that way wrote (the scan line of a paper return's voucher, run as
+// e-filed).
 void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, std::vector<ReplacedEntry>& replaced) {
     const auto inCalculatedGeorgiaField = [](const ReplacedEntry& r) {
         return r.field->isCalculated() && r.form->getTypeID().isState();
@@ -62,7 +87,8 @@ void dropEarlierCalculations(HostSession& session, const ModuleLoader& module, s
     std::erase_if(replaced, [&](const ReplacedEntry& r) {
         const DataMgmt::FormID& form = r.form->getTypeID();
         return inCalculatedGeorgiaField(r) && kept.formExists(form, r.copy) &&
-               kept.getValue(form, r.copy, r.field->getID()) == r.entry;
+               kept.getValue(form, r.copy, r.field->getID()) == r.entry &&
+               holdsCalculatedValues(*session.loaded().georgia, *r.form, r.copy, kept);
     });
 }
 
@@ -86,6 +112,17 @@ bool heldTowardsZero(const DataMgmt::FieldValue& entry, const DataMgmt::FieldVal
     return was > 0 ? 0 <= now && now < was : was < now && now <= 0;
 }
 
+// How a rule tells the change of an entry; Unexplained when it does not.
+EntryChange ruledChange(const ReplacedEntry& r, const EntryRule* rule) {
+    if (rule == nullptr) return EntryChange::Unexplained;
+    if (r.used.isNull()) return rule->emptied.empty() ? EntryChange::Unexplained : EntryChange::Emptied;
+    const bool limitApplies =
+        rule->limitUnlessMarked == 0 || r.calculated == nullptr ||
+        !r.calculated->formYes(r.form->getTypeID(), r.copy, Primitives::QVImmutableIdentifier(rule->limitUnlessMarked));
+    if (limitApplies && heldTowardsZero(r.entry, r.used) && !rule->limit.empty()) return EntryChange::HeldToLimit;
+    return rule->replaced.empty() ? EntryChange::Unexplained : EntryChange::Replaced;
+}
+
 }  // namespace
 
 std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module) {
@@ -98,13 +135,13 @@ std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoa
 }
 
 EntryChange entryChange(const ReplacedEntry& r) {
-    if (r.field->isCalculated()) return EntryChange::Calculated;
-    if (r.copyRemoved) return EntryChange::CopyRemoved;
     const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
-    if (rule == nullptr) return EntryChange::Unexplained;
-    if (r.used.isNull()) return rule->emptied != nullptr ? EntryChange::Emptied : EntryChange::Unexplained;
-    if (heldTowardsZero(r.entry, r.used) && rule->limit != nullptr) return EntryChange::HeldToLimit;
-    return rule->replaced != nullptr ? EntryChange::Replaced : EntryChange::Unexplained;
+    if (r.field->isCalculated()) {
+        const EntryChange ruled = r.copyRemoved ? EntryChange::Unexplained : ruledChange(r, rule);
+        return ruled == EntryChange::Unexplained ? EntryChange::Calculated : ruled;
+    }
+    if (r.copyRemoved) return EntryChange::CopyRemoved;
+    return ruledChange(r, rule);
 }
 
 std::string replacedEntryNote(const ReplacedEntry& r) {
@@ -116,19 +153,21 @@ std::string replacedEntryNote(const ReplacedEntry& r) {
                              std::to_string(r.copy) + ", field " + number +
                              (label == number ? "" : " \"" + label + "\"") + ", ";
     const EntryRule* rule = entryRuleOf(r.form->getDevName(), r.field->getID().getNumber());
+    const std::string kind = r.field->isCalculated() ? "is calculated" : "is an entry";
     switch (entryChange(r)) {
         case EntryChange::Calculated:
-            return note + "is calculated: the calculation " +
+            return note + "is calculated" + (rule == nullptr || rule->source.empty() ? "" : " from " + rule->source) +
+                   ": the calculation " +
                    (r.copyRemoved ? "removed the copy, and with it the entry " + entry
                                   : "replaced the entry " + entry + " with " + used) +
                    " (an entry marked OVERRIDDEN=\"1\" is kept)";
         case EntryChange::CopyRemoved:
             return note + "is an entry: the calculation removed the copy, and with it the entry " + entry;
         case EntryChange::Emptied:
-            return note + "is an entry: the calculation emptied the entry " + entry +
+            return note + kind + ": the calculation emptied the entry " + entry +
                    ", which counts nowhere on this return: " + rule->emptied;
         case EntryChange::HeldToLimit:
-            return note + "is an entry: the calculation held the entry " + entry + " to " + used + ", " + rule->limit;
+            return note + kind + ": the calculation held the entry " + entry + " to " + used + ", " + rule->limit;
         case EntryChange::Replaced:
             return note + "is an entry: the calculation replaced the entry " + entry + " with " + used + ": " +
                    rule->replaced;

@@ -27,9 +27,14 @@ struct ReplacedEntry {
     DataMgmt::FieldValue entry;
     DataMgmt::FieldValue used;  // null when the field was left empty
     bool copyRemoved = false;   // the calculation removed the entry's copy
+    // The return the calculation left, whose boxes some rules turn on (null:
+    // not known, and such a rule's limit is taken to apply).
+    const DataMgmt::TaxReturn* calculated = nullptr;
 };
 
-// How the calculation changed the entry, as its note tells it.
+// How the calculation changed the entry, as its note tells it. An entry in a
+// calculated field is Calculated unless a rule of the field empties it or
+// holds it to a limit.
 enum class EntryChange {
     Calculated,   // the field is calculated: the calculation's value stands
     CopyRemoved,  // the calculation removed the entry's copy
@@ -46,14 +51,17 @@ EntryChange entryChange(const ReplacedEntry& replaced);
 // settled calculation of it replaces none; where the session is filed
 // otherwise than the file states (a paper return run as e-filed), a value in
 // a calculated field that the calculation of the return as the file states
-// it leaves in place is the earlier calculation's, and is no entry either:
-// the module calculates that return once more to tell.
+// it leaves in place is the earlier calculation's, and is no entry either,
+// where its copy holds that calculation's value in each calculated field
+// (a copy that a preparer wrote holds less): the module calculates that
+// return once more to tell.
 std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoader& module);
 
 // The note of one: the form (dev name and business name), the copy, the
 // field (number and line label), the entry and what the calculation did
-// with it: the value used, and how to keep an entry in a calculated field,
-// or the rule that changed it.
+// with it: the value used, where a calculated field takes its value from
+// (where its label does not say) and how to keep an entry there, or the rule
+// that changed it.
 std::string replacedEntryNote(const ReplacedEntry& replaced);
 
 // Gives the note of each replaced entry to the host's notes

@@ -3,12 +3,15 @@
 // example, and each whole return file under tests/data, calculated as gahost
 // run calculates it, on paper and e-filed. A field not marked may change only
 // as an entry that the calculation fills or marks by a rule listed here, or
-// changes by a rule that gahost's note of the entry tells.
+// changes by a rule that gahost's note of the entry tells. A calculated
+// field that copies an entry says where it comes from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,12 +73,12 @@ bool keepsTo(unsigned rules, const std::string& form, const CalculationWrite& w)
     }
     const GAHost::EntryRule* told = GAHost::entryRuleOf(form, w.field.getNumber());
     if (told == nullptr) return false;
-    if (w.after.isNull()) return told->emptied != nullptr;
+    if (w.after.isNull()) return !told->emptied.empty();
     const bool amounts = (w.before.isNull() || w.before.isNumber()) && w.after.isNumber();
     const double was = w.before.isNull() ? 0.0 : w.before.getNumber();
     const double now = amounts ? w.after.getNumber() : 0.0;
     const bool held = amounts && std::min(0.0, was) <= now && now <= std::max(0.0, was);
-    return (held && told->limit != nullptr) || told->replaced != nullptr;
+    return (held && !told->limit.empty()) || !told->replaced.empty();
 }
 
 // The examples, and the files under tests/data that hold both returns.
@@ -134,6 +137,73 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
     for (const EntryRule& r : kEntryRules) {
         EXPECT_TRUE(used.count(&r) > 0) << r.form << " " << r.why << ": no return needs this rule any more";
     }
+}
+
+// A text as a copy is compared: its letters and digits, in upper case.
+std::string lettersAndDigits(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0) out += static_cast<char>(std::toupper(c));
+    }
+    return out;
+}
+
+// The texts entered in the return file (of two letters or digits at least).
+std::set<std::string> enteredTexts(const PersistanceMgmt::ReturnFileContents& contents) {
+    std::set<std::string> texts;
+    for (const auto* part : {&contents.federal, &contents.georgia}) {
+        if (!part->has_value()) continue;
+        for (const PersistanceMgmt::CopyEntry& copy : (*part)->copies) {
+            for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
+                if (f.value.isText() && lettersAndDigits(f.value.getText()).size() >= 2) {
+                    texts.insert(lettersAndDigits(f.value.getText()));
+                }
+            }
+        }
+    }
+    return texts;
+}
+
+TEST_F(CalculatedFields, AFieldThatCopiesAnEntrySaysWhereFrom) {
+    // A calculated text that is a text entered elsewhere on the return (a
+    // name, a number, an address) is a copy: the note of an entry in its
+    // field says where it comes from, in the field's label or by a rule.
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    const std::regex namesSource(R"(\bfrom\b|\bform [0-9]+|\bfield [0-9]+)");
+    std::set<std::string> unsourced;
+    std::size_t copies = 0;
+    for (const std::string& file : returnFiles(library)) {
+        const std::set<std::string> entered =
+            enteredTexts(PersistanceMgmt::ReturnFile::read(file, {library.federal.get(), library.georgia.get()}));
+        const auto inspect = [&](GAHost::HostSession& session) {
+            const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+            for (DataMgmt::TaxFormDescIter it = library.georgia->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
+                const DataMgmt::TaxFormDescPtr form = it.getTaxFormDescriptor();
+                for (const std::uint16_t copy : georgia.copyNumbers(form->getTypeID())) {
+                    for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
+                        const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(f.getFieldID());
+                        const DataMgmt::FieldValue value = georgia.getValue(form->getTypeID(), copy, f.getFieldID());
+                        if (!field->isCalculated() || !value.isText() ||
+                            entered.count(lettersAndDigits(value.getText())) == 0) {
+                            continue;
+                        }
+                        ++copies;
+                        const GAHost::EntryRule* rule =
+                            GAHost::entryRuleOf(form->getDevName(), f.getFieldID().getNumber());
+                        if ((rule == nullptr || rule->source.empty()) &&
+                            !std::regex_search(field->getLineID(), namesSource)) {
+                            unsourced.insert(form->getDevName() + " field " +
+                                             std::to_string(f.getFieldID().getNumber()) + " \"" + field->getLineID() +
+                                             "\" = " + value.getText());
+                        }
+                    }
+                }
+            }
+        };
+        testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, inspect);
+    }
+    EXPECT_GT(copies, 100u);
+    for (const std::string& field : unsourced) ADD_FAILURE() << field << ": the note does not say where it comes from";
 }
 
 }  // namespace

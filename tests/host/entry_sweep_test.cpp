@@ -1,8 +1,9 @@
 // Nothing a preparer enters on a Georgia form changes without a word: for
 // each form of the Georgia return, the return of the reach table that uses
 // it gets an entry in each field of the form that is not calculated, in
-// turn (123, a text, a marked box or a date, as the field takes), and is
-// calculated as gahost run calculates it, on paper and e-filed; the forms
+// turn (123, a text, a marked box or a date, as the field takes), then
+// each pair of its boxes marked together, and is calculated as gahost run
+// calculates it, on paper and e-filed; the forms
 // whose rules turn on the residency or the filing status are swept on such
 // returns too. Every entry of the return that the calculation changed must
 // be told by its note: in a calculated field, or by a rule of the
@@ -15,7 +16,6 @@
 #include <vector>
 
 #include "host/ReplacedEntries.h"
-#include "module/catalogues/Form189219Lines.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/host/form_reach.h"
@@ -41,12 +41,15 @@ DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
     return DataMgmt::FieldValue::number(123 * std::pow(10.0, places));
 }
 
-// The contents with the entry in the field of copy 1 of the form (the copy
+// The contents with the entry in each field of copy 1 of the form (the copy
 // made when the return lacks it).
-ReturnFileContents withEntry(ReturnFileContents contents, const DataMgmt::TaxFormDescPtr& form,
-                             const DataMgmt::FormFieldDescPtr& field) {
+ReturnFileContents withEntries(ReturnFileContents contents, const DataMgmt::TaxFormDescPtr& form,
+                               const std::vector<DataMgmt::FormFieldDescPtr>& fields) {
     PersistanceMgmt::ReturnPart entry;
-    entry.copies.push_back({form, 1, std::nullopt, std::nullopt, {{field, sweptEntry(*field), false, 0}}, 0});
+    entry.copies.push_back({form, 1, std::nullopt, std::nullopt, {}, 0});
+    for (const DataMgmt::FormFieldDescPtr& field : fields) {
+        entry.copies.back().fields.push_back({field, sweptEntry(*field), false, 0});
+    }
     testsupport::mergeReturn(contents.georgia, entry);
     return contents;
 }
@@ -58,6 +61,9 @@ constexpr std::size_t kCaseStride = 4;
 #else
 constexpr std::size_t kCaseStride = 1;
 #endif
+
+// Why a row sweeps a form on another return than the reach table's.
+constexpr const char* kOtherReturn = "another residency or filing status";
 
 // Returns of other residencies and filing statuses, and the forms of each
 // whose rules depend on them: each form is swept on them too.
@@ -72,18 +78,6 @@ const struct {
     {"amended-low-income-credit", {"GA189219"}},
 };
 
-// The entries that the calculation empties by a rule whose note does not
-// yet say why: the amended return's deposit account, emptied when the
-// amended return refunds nothing. The sweep lets them be emptied, and only
-// that, until gahost's notes tell the rule.
-bool emptiedWithoutItsRuleYet(const GAHost::ReplacedEntry& r) {
-    const Form189219Lines::Deposit& deposit = kForm189219Lines.deposit;
-    const Primitives::QVImmutableIdentifier& field = r.field->getID();
-    return r.form->getDevName() == "GA189219" && r.used.isNull() &&
-           (field == deposit.checking || field == deposit.savings || field == deposit.routingNumber ||
-            field == deposit.accountNumber);
-}
-
 // The scratch files need not reach the disk: the sweep writes thousands.
 int noSync(int) { return 0; }
 
@@ -93,10 +87,27 @@ std::vector<testsupport::FormReach> sweptReturns() {
     std::vector<testsupport::FormReach> rows = testsupport::formReaches();
     for (const auto& other : kOtherReturns) {
         for (const std::string& form : other.forms) {
-            rows.push_back({form, other.example, "", "", "another residency or filing status"});
+            rows.push_back({form, other.example, "", "", kOtherReturn});
         }
     }
     return rows;
+}
+
+// The calculations of a return file with entries, as gahost run calculates
+// them on paper and e-filed (every so many under the sanitizers, from
+// `next` on): every changed entry is told.
+void expectEveryChangeTold(const std::string& file, const std::string& entered, std::size_t& next,
+                           const std::string& dir) {
+    for (const Calculation how : {Calculation::Run, Calculation::RunEFiled}) {
+        if (next++ % kCaseStride != 0) continue;
+        testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
+            for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
+                EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained)
+                    << "with an entry in " << entered << (how == Calculation::Run ? " on paper: " : " e-filed: ")
+                    << GAHost::replacedEntryNote(r);
+            }
+        });
+    }
 }
 
 class EntrySweep : public testsupport::ScratchDirOn<::testing::TestWithParam<testsupport::FormReach>> {
@@ -125,20 +136,24 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
                           {definitions.library().federal.get(), definitions.library().georgia.get()});
     std::size_t next = std::hash<std::string>()(row.devName + row.example) % kCaseStride;
     DataMgmt::resetKindMismatchCount();
+    std::vector<DataMgmt::FormFieldDescPtr> boxes;
     for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
         const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(it.getFieldID());
         if (field->isCalculated()) continue;
-        const std::string file = writeFile("entry.xml", ReturnFile::serialize(withEntry(base, form, field)));
-        for (const Calculation how : {Calculation::Run, Calculation::RunEFiled}) {
-            if (next++ % kCaseStride != 0) continue;
-            testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
-                for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
-                    if (emptiedWithoutItsRuleYet(r)) continue;
-                    EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained)
-                        << "with an entry in field " << field->getID().getNumber()
-                        << (how == Calculation::Run ? " on paper: " : " e-filed: ") << GAHost::replacedEntryNote(r);
-                }
-            });
+        if (field->isBoolean()) boxes.push_back(field);
+        const std::string file = writeFile("entry.xml", ReturnFile::serialize(withEntries(base, form, {field})));
+        expectEveryChangeTold(file, "field " + std::to_string(field->getID().getNumber()), next, dir);
+    }
+    // Boxes marked together, of which the calculation may keep one: each
+    // pair of the form's boxes, on the return of the reach table.
+    for (std::size_t a = 0; a < boxes.size() && row.why != kOtherReturn; ++a) {
+        for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+            const std::string file =
+                writeFile("entry.xml", ReturnFile::serialize(withEntries(base, form, {boxes[a], boxes[b]})));
+            expectEveryChangeTold(file,
+                                  "boxes " + std::to_string(boxes[a]->getID().getNumber()) + " and " +
+                                      std::to_string(boxes[b]->getID().getNumber()),
+                                  next, dir);
         }
     }
     // Every field the calculation reads as a box is one a return file can

@@ -77,6 +77,19 @@ const std::string kRetirementStatement =
     "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
     "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
+// A 1099-R marked as the spouse's, of a lump sum of 1,000 marked as one.
+const std::string kSpouseLumpSum =
+    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD>"
+    "<FIELD><ID>8</ID><VALUE>1000</VALUE></FIELD><FIELD><ID>67</ID><VALUE>X</VALUE></FIELD></FORM>\n";
+
+// A nonresident's Georgia wages entered on the state wages worksheet,
+// before the example's part-year schedule.
+std::string withNonresidentWages(const std::string& text, const std::string& wages) {
+    return replaced(text, "<FORM DEVNAME=\"GA189217\"",
+                    "<FORM DEVNAME=\"ST4\" COPY=\"1\"><FIELD><ID>28</ID><VALUE>" + wages +
+                        "</VALUE></FIELD></FORM><FORM DEVNAME=\"GA189217\"");
+}
+
 // Entries of itemized-deductions.xml: the income-tax adjustment's box, the
 // income tax deducted and the amount the share applies to on form 2.
 const std::string kAdjustmentBox = "<FIELD><ID>14405</ID><VALUE>X</VALUE></FIELD>";
@@ -430,6 +443,18 @@ std::vector<NoteCase> noteCases() {
          replacing({{"<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""}}),
          Noted{"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
         {"nonresident with state wages", "nonresident-wages", {}, {}},
+        {"nonresident, Georgia wages above the federal wages", "nonresident-wages",
+         [](std::string t) { return withNonresidentWages(t, "52000.01"); },
+         Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26",
+               "keeps a nonresident's Georgia wages as they are"}},
+        {"nonresident, Georgia wages at the federal wages", "nonresident-wages",
+         [](std::string t) { return withNonresidentWages(t, "52000"); }, Noted{}},
+        {"a spouse's lump sum on a return that is not joint", "single-retiree",
+         [](std::string t) { return withFederalForm(t, kSpouseLumpSum); },
+         Noted{"1099-R copy 1 (form F84) is marked as the spouse's (box 2) on a return that is not joint",
+               "lump sum, 1000 (field 8)", "form 189215 line 189281", "counts on the spouse's own return"}},
+        {"a spouse's lump sum on a joint return", "retired-couple",
+         [](std::string t) { return withFederalForm(t, kSpouseLumpSum); }, Noted{}},
         {"full-year resident", "single-wages", {}, {}},
         {"itemized, every adjustment entry", "itemized-deductions", {}, {}},
         {"itemized, field 10 without 203981", "itemized-deductions", replacing({{kAdjustmentBase, ""}}),
@@ -466,14 +491,15 @@ std::vector<NoteCase> noteCases() {
 
 // What a note of a keyed 1099-R says and what the run gives: the note names
 // what the calculation reads (the Georgia tax withheld of the state lines,
-// the lump sum, and the gross distribution under the key, which form 189215
-// shows on its line); the W-2's 600 and the 1099-R's 1,200 are withheld; the
+// the lump sum, not of a spouse's copy on a return that is not joint, and
+// the gross distribution under the key, which form 189215 shows on its
+// line); the W-2's 600 and the 1099-R's 1,200 are withheld; the
 // distribution under the key is shown, under another not.
 void expectKeyedDistribution(const NoteCase& row, const std::string& note, const std::string& out,
                              const std::string& printFile) {
     std::vector<std::int64_t> read1099R = {12, kGAForm189215ID.getNumber()};
     for (const auto& field :
-         {kForm84StateRows[0].withheld, kForm84StateRows[1].withheld, kForm84Lines.lumpSum,
+         {kForm84StateRows[0].withheld, kForm84StateRows[1].withheld, kForm84Lines.lumpSum, kForm84Lines.spouse,
           kForm84Lines.grossDistribution, kForm84Lines.distributionKey, kForm189215Lines.distributionsAndPayments}) {
         read1099R.push_back(field.getNumber());
     }

@@ -143,6 +143,14 @@ std::vector<EntryRule> scheduleRules() {
                     "69's (box 191048 not marked)",
          .replaced = "the account is a checking account (box 191329) or a savings account (box 191330): with both "
                      "marked, box 191329 stands"},
+        {.form = "GA189219",
+         .fields = {189656, 189657, 189658, 189659},
+         .emptied = "the amended return's deposit account holds a refund's account only: it stays empty when the "
+                    "amended return refunds nothing, when box 191328 (no direct deposit) is marked, or when the "
+                    "account entered twice (box 191046) differs between its two entries",
+         .replaced = "with box 191048 marked the refund goes into form 69's deposit account, and otherwise with box "
+                     "191046 into the account entered in fields 191329 to 191332: that account takes the entry's "
+                     "place; of boxes 189656 and 189657 the first marked stands"},
     };
 }
 

@@ -197,7 +197,7 @@ int contentOf(const std::string& path, unsigned long long& size, std::string& ha
     ByteHash bytes;
     std::string buffer(kReadBuffer, '\0');
     for (size = 0; error == 0;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        const ssize_t n = stagingCalls().read(fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) error = errno;
         if (n <= 0) break;

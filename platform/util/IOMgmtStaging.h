@@ -53,13 +53,18 @@
 //
 // A job killed at any step. Whoever takes the folder's lock next (a job of
 // any return) first finishes what the killed job left: a record found under
-// the lock has no live writer. A commit record is finished forward: the
-// staged files still there are renamed over their outputs, the second names
-// and copies removed, the folder synced and the record removed. A roll-back
-// record is finished as a roll-back, and so is a commit record one of whose
-// outputs is neither staged nor in place, or whose staged file is not as the
-// job wrote it: an output that is its new file was moved and gets its
-// earlier file back (or, with none, is removed); the rest is removed. The
+// the lock has no live writer. A commit record is finished forward, as the
+// job would have: each earlier output that a staged file still to move is
+// to replace gets its second name, if it has none yet (step 4), then those
+// staged files are renamed over their outputs, the second names and copies
+// removed, the folder synced and the record removed. A roll-back record is
+// finished as a roll-back, and so is a commit record one of whose outputs
+// is neither staged nor in place, or whose staged file is not as the job
+// wrote it or cannot be read, or whose finish fails (a second name that
+// cannot be made, a rename that fails): an output that is its new file was
+// moved and gets its earlier file back (or, with none, is removed); the
+// rest is removed. A second name that is not there was put back already,
+// unless the output is the new file: that one is named as not put back. The
 // staged file's number tells the new file only in the folder the record was
 // written in; in a copy of the folder (cp -a, a backup restored, a move to
 // another disk) every number changed, and there, as wherever a number does
@@ -272,9 +277,9 @@ private:
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
-// the renames in a folder reach the disk and what a commit leaves is
-// removed. A test puts in one that fails
-// to see what the failure leaves.
+// the renames in a folder reach the disk, what a commit leaves is removed
+// and the files it knows by their bytes are read. A test puts in one that
+// fails to see what the failure leaves.
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
     int (*link)(const char* existing, const char* newName) = ::link;
@@ -284,6 +289,8 @@ struct StagingCalls {
     int (*unlink)(const char* path) = ::unlink;
     // Every write of writeAll (staged files, copies, records, lock files).
     ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
+    // Every read of a staged file or an output whose bytes are hashed.
+    ssize_t (*read)(int fd, void* bytes, size_t count) = ::read;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

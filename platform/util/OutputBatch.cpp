@@ -79,12 +79,16 @@ int relinkToSecondName(const std::string& output, const std::string& kept) {
     return ::symlink(target.c_str(), kept.c_str()) == 0 ? 0 : errno;
 }
 
-// Gives the earlier output its second name: a link; where the file system
-// or the file's owner lets nobody link it (a link to another user's file
-// where hard links are protected), a copy of a regular file, or a new
-// symbolic link with the same target for a symbolic link, which a
-// roll-back puts back as a link. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+// The part of a message that says the folder could not be synced after
+// what was put back.
+std::string unsyncedText(const std::string& folder, int error) {
+    return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
+           "): a power failure may undo what was put back";
+}
+
+}  // namespace
+
+int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
     const std::string kept = inFolder(folder, secondName);
     struct stat st {};
     if (::lstat(output.c_str(), &st) != 0) return errno;
@@ -96,15 +100,6 @@ int keepEarlierFile(const std::string& folder, const std::string& output, const 
     }
     return S_ISLNK(st.st_mode) ? relinkToSecondName(output, kept) : error;
 }
-
-// The part of a message that says the folder could not be synced after
-// what was put back.
-std::string unsyncedText(const std::string& folder, int error) {
-    return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
-           "): a power failure may undo what was put back";
-}
-
-}  // namespace
 
 OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
     : lockWait_(lockWait) {

@@ -351,9 +351,8 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     if (!record.exists) return {};
     if (!record.problem.empty()) {
         failOn(target,
-               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem +
-                   ": see that each output is whole, then remove it",
-               0, kNothingChanged);
+               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem, 0,
+               kNothingChanged);
     }
     const RecordFolder place{folder, record.numbersHold};
     const std::string earlierRun = " of an earlier run into " + shownPath(folder);

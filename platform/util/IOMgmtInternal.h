@@ -224,7 +224,9 @@ void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>
 int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries);
 
 // A record file as found: none, or its lines and whether its file numbers
-// hold, or why it cannot be read or is not one that a run wrote.
+// hold, or what is wrong with it and what to do (it cannot be read; it is
+// not one that a run wrote; it is a symbolic link, or another user's: a
+// run acts only on a record that its own user could have written).
 struct FoundRecord {
     bool exists = false;
     std::vector<CommitEntry> entries;

@@ -5,6 +5,7 @@
 // the next batch finishes (only those a run wrote), and a single-file write
 // beside a record. A record that cannot be written: Staging tests.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -364,6 +365,69 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
                       " is not a commit record that a run wrote: see that each output is whole, then remove it; no "
                       "output of the run is changed");
         EXPECT_EQ(textsOf({out, notes, recordFile}), (Names{"earlier", "mine", text}));
+        fs::remove(recordFile);
+    }
+}
+
+// A record that the user of the run could not have written (a symbolic
+// link, or another user's file: in a shared folder anyone may make one, and
+// compute its checksum) is refused, naming it and its owner; the files it
+// names stay as they are: a roll-back that would remove the user's notes, a
+// commit that would move a file over them. So is a record that cannot be
+// opened, which the folder may need: the user is told to leave it. Root
+// opens any file: it runs as another user for that row, and is the only
+// user who can give a file away.
+TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
+    const std::string out = writeFile("out.txt", "earlier");
+    const Names files = {out, writeFile("notes.txt", "mine"), writeFile(".notes.txt.staged-AAAAAA", "forged")};
+    const Names folder = numbersOf(dir);
+    // The new notes.txt is the file given (staged, or moved), with the text given.
+    const auto naming = [&](const std::string& file, const std::string& text) {
+        return record({kHeading, folder[0], folder[1], "notes.txt",
+                       ".notes.txt.staged-" + std::string(file == files[1] ? "BBBBBB" : "AAAAAA"), numbersOf(file)[1],
+                       std::to_string(text.size()), IOMgmt::detail::hashText(text), "", "end"});
+    };
+    const auto user = [](uid_t uid) { return std::string(::getpwuid(uid)->pw_name); };
+    const std::string untouched = ", and is not acted on: no file it names is touched; ";
+    const std::string link = " is a symbolic link (of " + user(::geteuid()) + ")" + untouched + "remove it";
+    const std::string foreign = " is owned by " + user(65534) + ", not by " + user(::geteuid()) +
+                                " (the user of this run)" + untouched +
+                                "have its owner remove it, or write the outputs into another folder";
+    enum class Kind { Link, Unreadable, Foreign };
+    const struct {
+        std::string record;
+        std::string text;
+        Kind kind;
+        std::string problem;
+    } rows[] = {{".staged-outputs.rollback", naming(files[1], "mine"), Kind::Link, link},
+                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Link, link},
+                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Unreadable,
+                 " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the "
+                 "run that wrote it new and others earlier: leave it, and run again once it can be read (that run "
+                 "finishes the commit)"},
+                {".staged-outputs.rollback", naming(files[1], "mine"), Kind::Foreign, foreign},
+                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Foreign, foreign}};
+    const bool root = ::geteuid() == 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.problem);
+        if (row.kind == Kind::Foreign && !root) GTEST_SKIP() << "only root can give a record to another user";
+        const std::string recordFile = path(row.record);
+        if (row.kind == Kind::Link) {
+            fs::create_symlink(fs::path(writeFile("elsewhere", row.text)).filename(), recordFile);
+        } else {
+            fs::permissions(writeFile(row.record, row.text), fs::perms(row.kind == Kind::Unreadable ? 0 : 0600));
+        }
+        // Root runs that row as the record's owner, in a folder of theirs.
+        const bool asAnother = row.kind == Kind::Unreadable && root;
+        ASSERT_TRUE((row.kind != Kind::Foreign && !asAnother) || ::chown(recordFile.c_str(), 65534, 65534) == 0);
+        ASSERT_TRUE(!asAnother || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        {
+            IOMgmt::OutputBatch batch({out});
+            EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "new"); }),
+                      out + ": the commit record " + recordFile + row.problem + "; no output of the run is changed");
+        }
+        ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));
         fs::remove(recordFile);
     }
 }

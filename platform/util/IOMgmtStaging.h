@@ -148,6 +148,9 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int error = 0) const;
+    // A failure while the file is staged: for an output of the current
+    // batch, the message ends as every failure before any output is moved.
+    [[noreturn]] void failStaging(const std::string& what, int error) const;
     // Makes and locks the temporary file, with the mode it is to have.
     void makeTemporary();
 
@@ -158,6 +161,7 @@ private:
     int fd_ = -1;
     bool finished_ = false;
     bool moved_ = false;
+    bool ofBatch_ = false;
 };
 
 // How long a job waits for another process's job that writes outputs into
@@ -175,7 +179,8 @@ public:
     // that holds an output folder (claimOutputs).
     explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
     // Removes whatever was staged and not committed (the old files stay)
-    // and gives the output folders up.
+    // and gives the output folders up; a lock file that a failure left is
+    // named now, after the failure (see releaseOutputs).
     ~OutputBatch();
     OutputBatch(const OutputBatch&) = delete;
     OutputBatch& operator=(const OutputBatch&) = delete;
@@ -265,14 +270,20 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files and gives the folders up.
+    // Removes the lock files and gives the folders up. A lock file that
+    // cannot be removed is named in a note once the commit is over, or
+    // after a failure when the batch ends: a caller that tells the failure
+    // first has the note follow it.
     void releaseOutputs();
+    void noteUnreleased();
 
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
     std::chrono::milliseconds lockWait_;
     // The folders held: none until the outputs are claimed.
     std::vector<Folder> folders_;
+    // The notes of lock files that could not be removed, still to give.
+    std::vector<std::string> unreleased_;
 };
 
 // The system calls by which a staged file reaches the disk, an earlier

@@ -110,7 +110,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
     for (const std::string& path : outputs) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(path, "is a directory; the output cannot be written there");
+            failOn(path, "is a directory; the output cannot be written there", 0, kNothingChanged);
         }
         outputs_.push_back({path, nullptr, 0, 0, {}, {}});
     }
@@ -120,6 +120,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
 OutputBatch::~OutputBatch() {
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
+    noteUnreleased();
     IOMgr::getInstance().setOutputBatch(nullptr);
 }
 
@@ -217,12 +218,17 @@ void OutputBatch::releaseOutputs() {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
         if (const int error = removeFile(lock); error != 0) {
-            IOMgr::getInstance().notice(shownPath(lock) + ": cannot remove the lock file of the outputs: " +
-                                        causeOf(error) + "; a later run into the folder takes it over");
+            unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
+                                  "; a later run into the folder takes it over");
         }
         ::close(folder.lockFd);
     }
     folders_.clear();
+}
+
+void OutputBatch::noteUnreleased() {
+    for (const std::string& note : unreleased_) IOMgr::getInstance().notice(note);
+    unreleased_.clear();
 }
 
 std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
@@ -312,6 +318,7 @@ void OutputBatch::finishCommit() {
         failOn(unsynced, "cannot sync the output folder to the disk", syncError,
                "the outputs are in place, but may not survive a power failure");
     }
+    noteUnreleased();
 }
 
 void OutputBatch::commit() {

@@ -34,7 +34,7 @@ class CommitKill : public testsupport::StagingTest {
 protected:
     static inline const Names kEarlier = {"earlier e-file", "earlier print", "earlier xml"};
     static inline const Names kFresh = {"new e-file", "new print", "new xml"};
-    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, StagedFileUnreadable, FinishMoveFails };
+    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, StagedFileUnreadable, FinishFails };
     // A batch to kill: in a relative folder or not, over earlier outputs or
     // none, links refused or not, its outputs' name and a fault of its own.
     struct Killed {
@@ -77,7 +77,8 @@ protected:
     // (new file numbers, links not kept) is finished exactly as the folder.
     void expectOneWholeSet(const Killed& row, int killAt) {
         const Names staged = stagedFilesIn("out");
-        if (fs::exists(folder + "/.staged-outputs.commit") && !staged.empty()) {
+        const bool recorded = fs::exists(folder + "/.staged-outputs.commit");
+        if (recorded && !staged.empty()) {
             if (row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + staged[0]);
             if (row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + staged[0], 3);
             if (row.fault == Fault::StagedFileUnreadable) unreadable = staged[0];
@@ -87,6 +88,8 @@ protected:
         const Names found = runNextBatch(killAt);
         EXPECT_TRUE(found == kFresh || found == (row.earlier ? kEarlier : Names(3, "(none)")))
             << found[0] << ", " << found[1] << ", " << found[2];
+        // A commit whose record is in place, and that nothing prevents, is finished.
+        EXPECT_TRUE(!recorded || row.fault != Fault::None || found == kFresh);
         ASSERT_LE(notes.size(), 1u) << notes.front();
         const std::string note = notes.empty() ? "" : notes[0];
         // A note of a commit finished says the new outputs are in place;
@@ -168,7 +171,7 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         {false, true, false, "a", Fault::StagedFileLost},
         {false, true, false, "a", Fault::StagedFileCut},
         {false, true, false, "a", Fault::StagedFileUnreadable},
-        {false, true, false, "a", Fault::FinishMoveFails},
+        {false, true, false, "a", Fault::FinishFails},
     };
     for (const Killed& row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -184,11 +187,16 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         // The move that fails, fails in the killed batch only.
         const pid_t parent = ::getpid();
         gFails = [&row, parent, this](StagingCall call, const std::string& name) {
+            const std::string print = row.name + ".print.txt";
+            const bool staged = name.starts_with("." + row.name + ".xml.staged-");
+            if (row.fault == Fault::FinishFails && finishing) {
+                // The earlier print file cannot be kept, nor the new xml moved.
+                return (call == StagingCall::Link && name == print) || (call == StagingCall::Rename && staged) ||
+                       (call == StagingCall::Write && name.starts_with("." + print + ".copy-"));
+            }
             if (call == StagingCall::Link) return row.linksRefused;
             if (call == StagingCall::Read) return finishing && name == unreadable;
-            const Fault in = ::getpid() != parent ? Fault::MoveFails : finishing ? Fault::FinishMoveFails : Fault::None;
-            return row.fault == in && in != Fault::None && call == StagingCall::Rename &&
-                   name.starts_with("." + row.name + ".xml.staged-");
+            return row.fault == Fault::MoveFails && ::getpid() != parent && call == StagingCall::Rename && staged;
         };
         reset();
         const int calls = runKilled(killed, kFresh, 0);
@@ -441,28 +449,73 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
 
 // A whole roll-back record is finished, with one note that says what is
 // true: neither the output it finds moved into place nor one that is gone
-// can have its earlier file back here, and both earlier files stay.
+// can have its earlier file back here; an output that is neither the new
+// file nor the earlier one is not taken for the earlier one; a new file
+// without a second name beside it has no earlier file to get back; and
+// every earlier file stays. A name it cannot remove is listed in a record
+// of its own, the roll-back record goes, and the batch goes on.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
+    const std::string fresh = writeFile("fresh.txt", "new");
     const Names folder = numbersOf(dir);
     const std::string hash(16, '0');
-    writeFile(".staged-outputs.rollback",
-              record({kHeading, folder[0], folder[1], "out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", hash,
-                      ".out.txt.kept-BBBBBB", "gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", hash,
-                      ".gone.txt.kept-CCCCCC", "end"}));
-    const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept")};
-    gFails = [](StagingCall call, const std::string& name) {
+    writeFile(".staged-outputs.rollback", record({kHeading,
+                                                  folder[0],
+                                                  folder[1],
+                                                  "out.txt",
+                                                  ".out.txt.staged-AAAAAA",
+                                                  numbersOf(out)[1],
+                                                  "7",
+                                                  hash,
+                                                  ".out.txt.kept-BBBBBB",
+                                                  "gone.txt",
+                                                  ".gone.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "3",
+                                                  hash,
+                                                  ".gone.txt.kept-CCCCCC",
+                                                  "mine.txt",
+                                                  ".mine.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "7",
+                                                  hash,
+                                                  ".mine.txt.kept-DDDDDD",
+                                                  "fresh.txt",
+                                                  ".fresh.txt.staged-AAAAAA",
+                                                  numbersOf(fresh)[1],
+                                                  "3",
+                                                  hash,
+                                                  ".fresh.txt.kept-EEEEEE",
+                                                  "left.txt",
+                                                  ".left.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "3",
+                                                  hash,
+                                                  "",
+                                                  "end"}));
+    const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept"),
+                        writeFile(".mine.txt.kept-DDDDDD", "kept")};
+    const std::string mine = writeFile("mine.txt", "mine");
+    const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
+    gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
+        if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
         return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
     const std::string stays = ", which stays until you move it back or remove it";
     EXPECT_EQ(notes,
-              Names{dir + ": finished the roll-back of an earlier run into the folder that failed; " + out +
-                    " is the new file, it cannot be put back (Input/output error): the earlier file is " + kept[0] +
-                    stays + "; " + path("gone.txt") +
-                    " is missing, it cannot be put back (Input/output error): the earlier file is " + kept[1] + stays});
-    EXPECT_EQ(textsOf({out, kept[0], kept[1]}), (Names{"new", "kept", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".out.txt.kept-BBBBBB", "out.txt"}));
+              Names{dir +
+                    ": finished the roll-back of an earlier run into the folder that failed: left.txt is "
+                    "not there, as before that run; " +
+                    out + " is the new file, it cannot be put back (Input/output error): the earlier file is " +
+                    kept[0] + stays + "; " + path("gone.txt") +
+                    " is missing, it cannot be put back (Input/output error): the earlier file is " + kept[1] + stays +
+                    "; " + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays + "; " +
+                    fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " + left +
+                    " (Input/output error); a later run into the folder tries again"});
+    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
+    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".out.txt.kept-BBBBBB", "fresh.txt",
+                                  "mine.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

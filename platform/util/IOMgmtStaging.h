@@ -77,7 +77,9 @@
 // it. A record being written (".staged-outputs.commit-new") is removed:
 // nothing was moved yet. A record whose checksum is not its own (damaged,
 // made by hand, or of a version without one) is refused, and nothing it
-// names is touched. Then the job removes the abandoned staged files of the
+// names is touched; so is a record that the job's user could not have
+// written (a symbolic link, another user's file: anyone can compute a
+// checksum), and one that cannot be read. Then the job removes the abandoned staged files of the
 // outputs the lock file lists and of its own: so after the next job into
 // the folder, the folder holds one whole set of outputs and nothing of the
 // killed job.

@@ -34,9 +34,11 @@ class CommitKill : public testsupport::StagingTest {
 protected:
     static inline const Names kEarlier = {"earlier e-file", "earlier print", "earlier xml"};
     static inline const Names kFresh = {"new e-file", "new print", "new xml"};
-    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, StagedFileUnreadable, FinishFails };
+    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, Unreadable, FinishFails };
     // A batch to kill: in a relative folder or not, over earlier outputs or
-    // none, links refused or not, its outputs' name and a fault of its own.
+    // none, links refused or not, its outputs' name and a fault: of its own
+    // (a move), of a staged file it leaves (lost, cut, unreadable) or of the
+    // next batch's finish (an earlier file not kept, a move).
     struct Killed {
         bool relative;
         bool earlier;
@@ -81,7 +83,7 @@ protected:
         if (recorded && !staged.empty()) {
             if (row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + staged[0]);
             if (row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + staged[0], 3);
-            if (row.fault == Fault::StagedFileUnreadable) unreadable = staged[0];
+            if (row.fault == Fault::Unreadable) unreadable = staged[0];
         }
         fs::remove_all(folder + ".copy");
         fs::copy(folder, folder + ".copy", fs::copy_options::recursive);
@@ -162,16 +164,11 @@ class CommitRecord : public CommitKill {};
 // the killed batch, with a note that says what it did.
 TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
     const Killed rows[] = {
-        {false, true, false, "a", Fault::None},
-        {true, true, true, "a", Fault::None},
-        {false, false, false, "a", Fault::None},
-        {false, true, false, std::string(210, 'r'), Fault::None},
-        {false, true, false, "a", Fault::MoveFails},
-        {true, false, true, "a", Fault::MoveFails},
-        {false, true, false, "a", Fault::StagedFileLost},
-        {false, true, false, "a", Fault::StagedFileCut},
-        {false, true, false, "a", Fault::StagedFileUnreadable},
-        {false, true, false, "a", Fault::FinishFails},
+        {false, true, false, "a", Fault::None},           {true, true, true, "a", Fault::None},
+        {false, false, false, "a", Fault::None},          {false, true, false, std::string(210, 'r'), Fault::None},
+        {false, true, false, "a", Fault::MoveFails},      {true, false, true, "a", Fault::MoveFails},
+        {false, true, false, "a", Fault::StagedFileLost}, {false, true, false, "a", Fault::StagedFileCut},
+        {false, true, false, "a", Fault::Unreadable},     {false, true, false, "a", Fault::FinishFails},
     };
     for (const Killed& row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -393,53 +390,45 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 // opens any file: it runs as another user for that row, and is the only
 // user who can give a file away.
 TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
-    const std::string out = writeFile("out.txt", "earlier");
-    const Names files = {out, writeFile("notes.txt", "mine"), writeFile(".notes.txt.staged-AAAAAA", "forged")};
+    const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
+                         writeFile(".notes.txt.staged-AAAAAA", "forged")};
     const Names folder = numbersOf(dir);
-    // The new notes.txt is the file given (staged, or moved), with the text given.
-    const auto naming = [&](const std::string& file, const std::string& text) {
+    // A roll-back finds notes.txt its new file; a commit, the forged file staged to go over it.
+    const auto recordOf = [&](bool rollBack) {
+        const std::string text = rollBack ? "mine" : "forged";
         return record({kHeading, folder[0], folder[1], "notes.txt",
-                       ".notes.txt.staged-" + std::string(file == files[1] ? "BBBBBB" : "AAAAAA"), numbersOf(file)[1],
-                       std::to_string(text.size()), IOMgmt::detail::hashText(text), "", "end"});
+                       rollBack ? ".notes.txt.staged-BBBBBB" : files[2].substr(dir.size() + 1),
+                       numbersOf(files[rollBack ? 1 : 2])[1], std::to_string(text.size()),
+                       IOMgmt::detail::hashText(text), "", "end"});
     };
     const auto user = [](uid_t uid) { return std::string(::getpwuid(uid)->pw_name); };
     const std::string untouched = ", and is not acted on: no file it names is touched; ";
-    const std::string link = " is a symbolic link (of " + user(::geteuid()) + ")" + untouched + "remove it";
-    const std::string foreign = " is owned by " + user(65534) + ", not by " + user(::geteuid()) +
-                                " (the user of this run)" + untouched +
-                                "have its owner remove it, or write the outputs into another folder";
-    enum class Kind { Link, Unreadable, Foreign };
-    const struct {
-        std::string record;
-        std::string text;
-        Kind kind;
-        std::string problem;
-    } rows[] = {{".staged-outputs.rollback", naming(files[1], "mine"), Kind::Link, link},
-                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Link, link},
-                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Unreadable,
-                 " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the "
-                 "run that wrote it new and others earlier: leave it, and run again once it can be read (that run "
-                 "finishes the commit)"},
-                {".staged-outputs.rollback", naming(files[1], "mine"), Kind::Foreign, foreign},
-                {".staged-outputs.commit", naming(files[2], "forged"), Kind::Foreign, foreign}};
+    enum Kind { kLink, kUnreadable, kForeign };
+    const std::string problems[] = {
+        " is a symbolic link (of " + user(::geteuid()) + ")" + untouched + "remove it",
+        " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
+        "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
+        " is owned by " + user(65534) + ", not by " + user(::geteuid()) + " (the user of this run)" + untouched +
+            "have its owner remove it, or write the outputs into another folder"};
+    const std::pair<bool, Kind> rows[] = {
+        {true, kLink}, {false, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
     const bool root = ::geteuid() == 0;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.problem);
-        if (row.kind == Kind::Foreign && !root) GTEST_SKIP() << "only root can give a record to another user";
-        const std::string recordFile = path(row.record);
-        if (row.kind == Kind::Link) {
-            fs::create_symlink(fs::path(writeFile("elsewhere", row.text)).filename(), recordFile);
-        } else {
-            fs::permissions(writeFile(row.record, row.text), fs::perms(row.kind == Kind::Unreadable ? 0 : 0600));
-        }
-        // Root runs that row as the record's owner, in a folder of theirs.
-        const bool asAnother = row.kind == Kind::Unreadable && root;
-        ASSERT_TRUE((row.kind != Kind::Foreign && !asAnother) || ::chown(recordFile.c_str(), 65534, 65534) == 0);
+    for (const auto& [rollBack, kind] : rows) {
+        SCOPED_TRACE(problems[kind]);
+        if (kind == kForeign && !root) GTEST_SKIP() << "only root can give a record to another user";
+        const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
+        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), recordOf(rollBack)),
+                        fs::perms(kind == kUnreadable ? 0 : 0600));
+        if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
+        // Root runs the unreadable row as the record's owner, in a folder of theirs.
+        const bool asAnother = kind == kUnreadable && root;
+        ASSERT_TRUE((kind != kForeign && !asAnother) || ::chown(recordFile.c_str(), 65534, 65534) == 0);
         ASSERT_TRUE(!asAnother || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
         {
-            IOMgmt::OutputBatch batch({out});
-            EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "new"); }),
-                      out + ": the commit record " + recordFile + row.problem + "; no output of the run is changed");
+            IOMgmt::OutputBatch batch({files[0]});
+            EXPECT_EQ(
+                failure([&] { IOMgmt::writeFileAtomically(files[0], "new"); }),
+                files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
         }
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
         EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));

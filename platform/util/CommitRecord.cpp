@@ -9,7 +9,9 @@
 // name); "end"; and the hash of all the bytes before it. Numbers are in
 // decimal, names are names within the folder. A record whose last field
 // is not the hash of the rest is not one that a run wrote: damaged, made
-// by hand, or written by an earlier version without it.
+// by hand, or written by an earlier version without it. The hash guards
+// against damage only: a record is read only when the user of the run
+// could have written it (its own file, not a symbolic link).
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>

@@ -221,11 +221,11 @@ StagingCalls setStagingCalls(StagingCalls calls) {
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
     directory_ = folderOf(target_);
-    // Refused before the folder is claimed: the file could never be put in
-    // place.
-    if (const std::string why = nameTooLong(target_); !why.empty()) fail("cannot be written: " + why);
     OutputBatch* batch = IOMgr::getInstance().outputBatch();
     ofBatch_ = batch != nullptr && batch->holds(target_);
+    // Refused before the folder is claimed: the file could never be put in
+    // place.
+    if (const std::string why = nameTooLong(target_); !why.empty()) failStaging("cannot be written: " + why, 0);
     if (ofBatch_) {
         batch->claimOutputs(target_);
     } else {

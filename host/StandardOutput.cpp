@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <string_view>
 #include <system_error>
 
 #include "platform/util/IOMgmtStaging.h"
@@ -71,6 +72,31 @@ std::streamsize StandardOutput::xsputn(const char* text, std::streamsize count) 
 int StandardOutput::sync() {
     drain();
     return 0;
+}
+
+StandardError::StandardError() : previous_(std::cerr.rdbuf(this)) {}
+
+StandardError::~StandardError() {
+    IOMgmt::writeAll(STDERR_FILENO, pending_);
+    std::cerr.rdbuf(previous_);
+}
+
+StandardError::int_type StandardError::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    xsputn(&ch, 1);
+    return c;
+}
+
+std::streamsize StandardError::xsputn(const char* text, std::streamsize count) {
+    pending_.append(text, static_cast<std::size_t>(count));
+    const std::size_t end = pending_.rfind('\n');
+    if (end != std::string::npos) {
+        // Standard error has no one to tell that it failed.
+        IOMgmt::writeAll(STDERR_FILENO, std::string_view(pending_).substr(0, end + 1));
+        pending_.erase(0, end + 1);
+    }
+    return count;
 }
 
 }  // namespace GAHost

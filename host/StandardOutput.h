@@ -43,4 +43,25 @@ private:
     int error_ = 0;
 };
 
+// While it lives, std::cerr writes through it to descriptor 2 a line at a
+// time, each line in one write however it is printed (a failure line in
+// pieces: "gahost: ", the text, the line end), so that a process killed
+// while it tells a failure leaves the whole line or none of it. Text after
+// the last line end waits for the next one, or for the end.
+class StandardError : public std::streambuf {
+public:
+    StandardError();
+    ~StandardError() override;
+    StandardError(const StandardError&) = delete;
+    StandardError& operator=(const StandardError&) = delete;
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+
+private:
+    std::streambuf* previous_;
+    std::string pending_;
+};
+
 }  // namespace GAHost

@@ -375,6 +375,14 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     return true;
 }
 
+// A failure on standard error: one line for each problem found, each in
+// one write.
+void printException(const Exceptions::QuarloException& e) {
+    std::istringstream lines(e.getMessage());
+    std::string line;
+    while (std::getline(lines, line)) std::cerr << "gahost: " + line + "\n";
+}
+
 // Throws when what was printed so far did not reach standard output: a run
 // whose printout is lost changes no output.
 void requirePrintout() {
@@ -407,14 +415,21 @@ bool runReturn(const Options& o, const std::string& input, const std::filesystem
     IOMgmt::OutputBatch batch(outputs.writtenPaths(module != nullptr));
     batch.addInput(input, "the return file being run");
     if (!o.federalEFile.empty()) batch.addInput(o.federalEFile, "the federal e-file of this run");
-    if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile)) return false;
-    session.save(outputs.savedReturn);
-    if (module == nullptr) {
-        std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
+    try {
+        if (module != nullptr && !calculateAndReport(*module, session, input, outputs, federal, o.efile)) return false;
+        session.save(outputs.savedReturn);
+        if (module == nullptr) {
+            std::cout << "no Georgia module loaded (" << modulePath << " not found): the returns are not calculated\n";
+        }
+        std::cout << "wrote " << outputs.savedReturn << '\n';
+        requirePrintout();
+        batch.commit();
+    } catch (const Exceptions::QuarloException& e) {
+        // Told while the batch holds the folder: what it notes as it ends
+        // (a lock file that it cannot remove) follows the failure.
+        printException(e);
+        return false;
     }
-    std::cout << "wrote " << outputs.savedReturn << '\n';
-    requirePrintout();
-    batch.commit();
     return true;
 }
 
@@ -476,13 +491,6 @@ int interview(const Options& o) {
     return kExitOk;
 }
 
-void printException(const Exceptions::QuarloException& e) {
-    std::istringstream lines(e.getMessage());
-    std::string line;
-    // One line for each problem found.
-    while (std::getline(lines, line)) std::cerr << "gahost: " << line << '\n';
-}
-
 // Every command, by the word that names it.
 const std::map<std::string, int (*)(const Options&)> kCommands = {
     {"check", check},       {"run", run},         {"forms", listForms},
@@ -521,6 +529,7 @@ int runCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const GAHost::StandardError errors;
     // A write to a pipe whose reader has gone fails (EPIPE) instead of
     // ending the process: the command then reports its lost printout like
     // any other, and a run removes what it staged.

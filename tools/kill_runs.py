@@ -26,10 +26,14 @@ saved return are then of one run, the note of the next run is true (a
 commit finished: the new ones; a roll-back: the earlier ones), and nothing
 of the killed run is left. With --copy, a copy of the folder after the
 kill is finished too, and must end exactly as the folder itself: the same
-files, the same note.
+files, the same note. With --fail-finish, the third rename of the run
+after each kill fails (an input/output error): that run's finish of the
+killed commit rolls back instead, or, when the killed run left nothing to
+finish, its own commit fails, changing none of its outputs; either way the
+killed return's outputs must be one whole set with a true note.
 
     python3 tools/kill_runs.py --runs 150 [--copy] [--gahost build/default/host/gahost]
-    python3 tools/kill_runs.py --each-call [--copy]
+    python3 tools/kill_runs.py --each-call [--copy] [--fail-finish]
 """
 import argparse
 import os
@@ -104,6 +108,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--copy", action="store_true", help="copy the folder after each kill")
     parser.add_argument("--each-call", action="store_true", help="kill before each system call of the commit")
+    parser.add_argument("--fail-finish", action="store_true",
+                        help="with --each-call, fail the third rename of the run after each kill")
     args = parser.parse_args()
     random.seed(args.seed)
     with tempfile.TemporaryDirectory(prefix="kill_runs.") as work:
@@ -227,7 +233,8 @@ def finish_next(args, folder, other, labels):
     """Runs the other return into the folder: its exit status, what the
     folder then holds (each file by the run it is of, or by its name) and
     the lines on standard error (the folder spelled DIR)."""
-    result = subprocess.run(command(args, other, folder, OPTIONS[0]), stdout=subprocess.DEVNULL,
+    failing = ["strace", "-qq", "-o", "/dev/null", "-e", "inject=rename:error=EIO:when=3"] if args.fail_finish else []
+    result = subprocess.run(failing + command(args, other, folder, OPTIONS[0]), stdout=subprocess.DEVNULL,
                             stderr=subprocess.PIPE)
     held = {n: labels.get((n, read(os.path.join(folder, n))), "?") for n in os.listdir(folder)}
     lines = result.stderr.decode(errors="replace").replace(folder, "DIR").splitlines()
@@ -247,7 +254,9 @@ def check_finished(outcome, name, which, earlier, problems, point):
     if "finished the commit" in note and mine != {new} or rolled_back and new in mine:
         problems.append("%s: false note: %s (the set is %s)" % (point, note, sorted(map(str, mine))))
     leftover = [n for n in held if held[n] == "?" or n.startswith(".")]
-    if status != 0 or leftover or len(lines) > 1 or not mine <= {new, before}:
+    # A run whose own commit fails (--fail-finish) says so last, and alike.
+    failed = status == 1 and bool(lines) and lines[-1].endswith("; no output of the run is changed")
+    if (status != 0 and not failed) or leftover or len(lines) > 1 + failed or not mine <= {new, before}:
         problems.append("%s: exit %d, left %s, said %s, holds %s" % (point, status, leftover, lines, held))
 
 
@@ -284,6 +293,7 @@ def kill_each_call(args, work, setup, labels, problems, counts):
             copy_folder_to(out, out + ".copy", at)
         outcome = finish_next(args, out, other, labels)
         counts["finished_commits"] += 1 if recorded and outcome[2] else 0
+        counts["rolled_back"] += 1 if outcome[2] and "and is rolled back" in outcome[2][0] else 0
         check_finished(outcome, name, which, earlier, problems, point)
         if args.copy:
             shutil.rmtree(out)
@@ -302,15 +312,15 @@ def check_each_call(args, work, expected):
         for n, data in files.items():
             labels[(n, data)] = "%s/%d" % key
     problems = []
-    counts = dict(points=0, unkilled=0, finished_commits=0)
+    counts = dict(points=0, unkilled=0, finished_commits=0, rolled_back=0)
     for name in RETURNS:
         for which in range(len(OPTIONS)):
             for earlier in (1 - which, None):
                 kill_each_call(args, work, (name, which, earlier), labels, problems, counts)
     for problem in problems:
         print(problem)
-    print("kill points %d (not killed %d); records the next run finished, with a note: %d"
-          % (counts["points"], counts["unkilled"], counts["finished_commits"]))
+    print("kill points %d (not killed %d); records the next run finished, with a note: %d (rolled back: %d)"
+          % (counts["points"], counts["unkilled"], counts["finished_commits"], counts["rolled_back"]))
     print("mixed sets: %d; false notes: %d; copies that ended otherwise than their folder: %d; all problems: %d"
           % (sum("mixed set" in p for p in problems), sum("false note" in p for p in problems),
              sum("the copy ends" in p for p in problems), len(problems)))

@@ -25,18 +25,24 @@ constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // staged file, moved or not): a regular file of the staged file's size
 // that has its file number where the record's numbers hold, or else its
 // bytes. A file number that changed, in a copy of the folder, is not
-// enough to tell a file apart.
-bool isNewFile(const RecordFolder& folder, const CommitEntry& e, const std::string& name) {
+// enough to tell a file apart. A file whose bytes cannot be read is not
+// known either way: `readError` gives the cause.
+struct NewFile {
+    bool is = false;
+    int readError = 0;
+};
+NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, const std::string& name) {
     const std::string path = inFolder(folder.path, name);
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<unsigned long long>(st.st_size) != e.stagedSize) {
-        return false;
+        return {};
     }
-    if (folder.numbersHold && st.st_ino == e.stagedNumber) return true;
+    if (folder.numbersHold && st.st_ino == e.stagedNumber) return {true};
     unsigned long long size = 0;
     std::string hash;
-    return contentOf(path, size, hash) == 0 && size == e.stagedSize && hash == e.stagedHash;
+    if (const int error = contentOf(path, size, hash); error != 0) return {false, error};
+    return {size == e.stagedSize && hash == e.stagedHash};
 }
 
 // Whether two files hold the same: regular files of the same bytes, or
@@ -94,11 +100,19 @@ void putBack(const std::string& folder, const CommitEntry& e, bool there, Unfini
     unfinished.noteFailure("cannot put back the earlier " + shownPath(output) + ": " + cause);
 }
 
+// An output that a roll-back leaves as it is, since its bytes cannot be
+// read: whether it is the new file is not known.
+void leaveUnreadable(const CommitEntry& e, const std::string& kept, int error, Unfinished& unfinished) {
+    unfinished.notPutBack.push_back({e.output, kept, "cannot be read, it is left as it is", causeOf(error)});
+}
+
 // Rolls back an output that had no earlier file and whose staged file is
 // gone: the new file, moved into place, is removed.
 void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     const std::string output = inFolder(folder.path, e.output);
-    if (!isNewFile(folder, e, e.output)) {
+    const NewFile found = newFileAt(folder, e, e.output);
+    if (found.readError != 0) return leaveUnreadable(e, {}, found.readError, unfinished);
+    if (!found.is) {
         if (!present(output)) unfinished.none.push_back(e.output);
         return;
     }
@@ -113,20 +127,29 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
 // Rolls back an output that had an earlier file and whose staged file is
 // gone: moved into place, it gets the earlier file back; else the earlier
 // file is in place, and its second name (a link, or a copy of the same
-// bytes) goes. An output that is neither keeps its earlier file's second
-// name for the user.
+// bytes) goes. An output that is neither, or cannot be read, keeps its
+// earlier file's second name for the user. A second name that is not
+// there was put back before, unless the output is the new file: then the
+// earlier file was never kept, and is not back.
 void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     const std::string output = inFolder(folder.path, e.output);
     const std::string kept = inFolder(folder.path, e.kept);
     struct stat keptStat {};
     struct stat outputStat {};
     const bool there = ::lstat(output.c_str(), &outputStat) == 0;
-    if (::lstat(kept.c_str(), &keptStat) != 0) {
-        if (there) unfinished.back.push_back(e.output);  // put back before
-        return;
-    }
-    const bool linked = there && sameFile(outputStat, keptStat);
-    if (!there || (!linked && isNewFile(folder, e, e.output))) {
+    const bool keptThere = ::lstat(kept.c_str(), &keptStat) == 0;
+    const bool linked = there && keptThere && sameFile(outputStat, keptStat);
+    const NewFile found = there && !linked ? newFileAt(folder, e, e.output) : NewFile{};
+    if (found.readError != 0) {
+        leaveUnreadable(e, keptThere ? e.kept : std::string(), found.readError, unfinished);
+    } else if (!keptThere) {
+        if (found.is) {
+            unfinished.notPutBack.push_back(
+                {e.output, {}, "is the new file, and no second name keeps its earlier file", {}});
+        } else if (there) {
+            unfinished.back.push_back(e.output);  // put back before
+        }
+    } else if (!there || found.is) {
         putBack(folder.path, e, there, unfinished);
     } else if (linked || sameContent(output, kept)) {
         removeAll(folder.path, {e.kept}, unfinished);
@@ -150,25 +173,52 @@ void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& 
     }
 }
 
-// Moves into place the outputs of a killed job's commit record that are
-// still staged; why it cannot (an output neither staged nor in place, a
-// staged file that is not the one the run wrote, a rename that fails),
-// else empty.
-std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+// Why the outputs of a killed job's commit record cannot all be its new
+// files once moved (an output neither staged nor in place, a staged file
+// that is not the one the run wrote or cannot be read), else empty.
+std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        if (present(inFolder(folder.path, e.staged))) {
-            if (!isNewFile(folder, e, e.staged))
-                return "the new " + shownPath(e.output) + " is not as the run wrote it";
-        } else if (!isNewFile(folder, e, e.output)) {
-            return "the new " + shownPath(e.output) + " is gone";
-        }
+        const bool staged = present(inFolder(folder.path, e.staged));
+        const NewFile found = newFileAt(folder, e, staged ? e.staged : e.output);
+        if (found.readError != 0)
+            return "the new " + shownPath(e.output) + " cannot be read (" + causeOf(found.readError) + ")";
+        if (!found.is) return "the new " + shownPath(e.output) + (staged ? " is not as the run wrote it" : " is gone");
     }
+    return std::string();
+}
+
+// Gives the earlier output of a line that is still staged its second name,
+// as the job would have before it moved anything (it was killed first):
+// the second name is there already, or there is no earlier file, or it is
+// made now (a copy cut short by the kill goes first). Why it cannot be,
+// else empty.
+std::string keepBeforeMoving(const std::string& folder, const CommitEntry& e) {
+    const std::string output = inFolder(folder, e.output);
+    if (e.kept.empty() || present(inFolder(folder, e.kept)) || !present(output)) return std::string();
+    removeFile(inFolder(folder, copyNameOf(e.output, e.kept)));
+    const int error = keepEarlierFile(folder, output, e.kept);
+    return error == 0 ? std::string() : "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
+}
+
+// Moves into place the outputs of a killed job's commit record that are
+// still staged, in the job's own order: every earlier output that is to be
+// replaced gets its second name first, then the staged files are renamed.
+// Why it cannot (notAllNew, a second name that cannot be made, a rename
+// that fails), else empty: the commit is then rolled back.
+std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+    if (std::string why = notAllNew(folder, entries); !why.empty()) return why;
+    std::vector<const CommitEntry*> staged;
     for (const CommitEntry& e : entries) {
-        const std::string staged = inFolder(folder.path, e.staged);
-        if (e.output.empty() || !present(staged)) continue;
-        if (stagingCalls().rename(staged.c_str(), inFolder(folder.path, e.output).c_str()) != 0) {
-            return "cannot move the new " + shownPath(e.output) + " into place: " + causeOf(errno);
+        if (!e.output.empty() && present(inFolder(folder.path, e.staged))) staged.push_back(&e);
+    }
+    for (const CommitEntry* e : staged) {
+        if (std::string why = keepBeforeMoving(folder.path, *e); !why.empty()) return why;
+    }
+    for (const CommitEntry* e : staged) {
+        const std::string from = inFolder(folder.path, e->staged);
+        if (stagingCalls().rename(from.c_str(), inFolder(folder.path, e->output).c_str()) != 0) {
+            return "cannot move the new " + shownPath(e->output) + " into place: " + causeOf(errno);
         }
     }
     return std::string();
@@ -211,16 +261,21 @@ std::string rolledBackText(const Unfinished& unfinished) {
                                  const std::vector<CommitEntry>& entries, const std::string& what) {
     std::vector<std::string> fresh;
     std::vector<std::string> earlier;
+    std::vector<std::string> unknown;
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        if (isNewFile(folder, e, e.output)) {
+        const NewFile found = newFileAt(folder, e, e.output);
+        if (found.is) {
             fresh.push_back(e.output);
+        } else if (found.readError != 0) {
+            unknown.push_back(e.output);
         } else if (present(inFolder(folder.path, e.output))) {
             earlier.push_back(e.output);
         }
     }
     std::string holds = fresh.empty() ? "" : "the new " + listed(fresh);
     if (!earlier.empty()) holds += (holds.empty() ? "the earlier " : " and the earlier ") + listed(earlier);
+    if (!unknown.empty()) holds += (holds.empty() ? "" : " and ") + listed(unknown) + ", which cannot be read";
     failOn(target,
            what + ": the folder holds " + (holds.empty() ? "none of its outputs" : holds) +
                "; a later run into the folder tries again to finish it",
@@ -296,9 +351,8 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     if (!record.exists) return {};
     if (!record.problem.empty()) {
         failOn(target,
-               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem +
-                   ": see that each output is whole, then remove it",
-               0, kNothingChanged);
+               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem, 0,
+               kNothingChanged);
     }
     const RecordFolder place{folder, record.numbersHold};
     const std::string earlierRun = " of an earlier run into " + shownPath(folder);

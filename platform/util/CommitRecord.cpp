@@ -9,9 +9,12 @@
 // name); "end"; and the hash of all the bytes before it. Numbers are in
 // decimal, names are names within the folder. A record whose last field
 // is not the hash of the rest is not one that a run wrote: damaged, made
-// by hand, or written by an earlier version without it.
+// by hand, or written by an earlier version without it. The hash guards
+// against damage only: a record is read only when the user of the run
+// could have written it (its own file, not a symbolic link).
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,7 +41,8 @@ constexpr std::size_t kLineFields = 6;
 constexpr std::size_t kFrameFields = 5;
 // A record lists a few names: a longer file is not one that a run wrote.
 constexpr std::size_t kLongestRecord = 1024 * 1024;
-constexpr const char* kNotARecord = "is not a commit record that a run wrote";
+constexpr const char* kNotARecord =
+    "is not a commit record that a run wrote: see that each output is whole, then remove it";
 // The hexadecimal digits that end a second name, of its random part.
 constexpr std::size_t kSecondNameCheck = 3;
 constexpr std::size_t kReadBuffer = 64 * 1024;
@@ -138,19 +142,57 @@ bool identify(const std::string& folder, FolderIdentity& identity) {
     return true;
 }
 
-// The bytes of a record file; why they cannot be read, else empty.
+// The user a message names: by name, else by number.
+std::string userName(uid_t uid) {
+    const passwd* user = ::getpwuid(uid);
+    return user != nullptr && user->pw_name != nullptr ? user->pw_name : "user " + std::to_string(uid);
+}
+
+// Why a record that exists cannot be read (the errno of the failed call),
+// and what the folder may hold meanwhile.
+std::string unreadableRecord(const char* what, int error) {
+    return std::string(what) + ": " + causeOf(error) +
+           "; until a run reads it, the folder may hold some outputs of the run that wrote it new and others "
+           "earlier: leave it, and run again once it can be read (that run finishes the commit)";
+}
+
+// Why a record that the running user could not have written is not acted
+// on: a symbolic link, or a file of another user (a shared folder lets
+// anyone make one, and anyone can compute its checksum).
+std::string foreignRecord(const struct stat& st) {
+    const std::string owner = userName(st.st_uid);
+    const std::string untouched = ", and is not acted on: no file it names is touched; ";
+    if (S_ISLNK(st.st_mode)) return "is a symbolic link (of " + owner + ")" + untouched + "remove it";
+    return "is owned by " + owner + ", not by " + userName(::geteuid()) + " (the user of this run)" + untouched +
+           "have its owner remove it, or write the outputs into another folder";
+}
+
+// The bytes of a record file; why they cannot be read, or are not to be
+// acted on, else empty.
 std::string recordText(const std::string& path, bool& exists, std::string& text) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    exists = fd >= 0 || errno != ENOENT;
-    if (fd < 0) return exists ? "cannot open it: " + causeOf(errno) : std::string();
     struct stat st {};
+    exists = ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
+    if (!exists) return std::string();
+    if (S_ISLNK(st.st_mode)) return foreignRecord(st);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int error = errno;
+        // Made a link since it was looked at: named as such.
+        if (error == ELOOP && ::lstat(path.c_str(), &st) == 0) return foreignRecord(st);
+        exists = error != ENOENT;  // or removed since
+        return exists ? unreadableRecord("cannot be opened", error) : std::string();
+    }
     std::string problem;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kLongestRecord) {
+    if (::fstat(fd, &st) != 0) {
+        problem = unreadableRecord("cannot be opened", errno);
+    } else if (st.st_uid != ::geteuid()) {
+        problem = foreignRecord(st);
+    } else if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kLongestRecord) {
         problem = kNotARecord;
     } else {
         text.resize(static_cast<std::size_t>(st.st_size));
         const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
-        if (n < 0) problem = "cannot read it: " + causeOf(errno);
+        if (n < 0) problem = unreadableRecord("cannot be read", errno);
         text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     }
     ::close(fd);
@@ -197,7 +239,7 @@ int contentOf(const std::string& path, unsigned long long& size, std::string& ha
     ByteHash bytes;
     std::string buffer(kReadBuffer, '\0');
     for (size = 0; error == 0;) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        const ssize_t n = stagingCalls().read(fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) error = errno;
         if (n <= 0) break;

@@ -193,6 +193,14 @@ RecordFiles recordFilesOf(const std::string& folder);
 // The name of the copy that is to become the second name `kept` of `output`.
 std::string copyNameOf(const std::string& output, const std::string& kept);
 
+// Gives the earlier output (a path) its second name (a name within the
+// folder): a link; where the file system or the file's owner lets nobody
+// link it (a link to another user's file where hard links are protected),
+// a copy of a regular file, written whole to its copy's name, synced and
+// renamed, or a new symbolic link with the same target for a symbolic
+// link, which a roll-back puts back as a link. The errno of a failure.
+int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
+
 // A new second name for the earlier file of the output whose temporary
 // names begin with `stem`: the stem, ".kept-", three random letters or
 // digits and three hexadecimal digits that a hash of the rest gives, so
@@ -216,7 +224,9 @@ void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>
 int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries);
 
 // A record file as found: none, or its lines and whether its file numbers
-// hold, or why it cannot be read or is not one that a run wrote.
+// hold, or what is wrong with it and what to do (it cannot be read; it is
+// not one that a run wrote; it is a symbolic link, or another user's: a
+// run acts only on a record that its own user could have written).
 struct FoundRecord {
     bool exists = false;
     std::vector<CommitEntry> entries;

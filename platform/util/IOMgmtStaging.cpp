@@ -221,11 +221,12 @@ StagingCalls setStagingCalls(StagingCalls calls) {
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
     directory_ = folderOf(target_);
+    OutputBatch* batch = IOMgr::getInstance().outputBatch();
+    ofBatch_ = batch != nullptr && batch->holds(target_);
     // Refused before the folder is claimed: the file could never be put in
     // place.
-    if (const std::string why = nameTooLong(target_); !why.empty()) fail("cannot be written: " + why);
-    OutputBatch* batch = IOMgr::getInstance().outputBatch();
-    if (batch != nullptr && batch->holds(target_)) {
+    if (const std::string why = nameTooLong(target_); !why.empty()) failStaging("cannot be written: " + why, 0);
+    if (ofBatch_) {
         batch->claimOutputs(target_);
     } else {
         clearLeftoversOnce(target_);
@@ -237,7 +238,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
         // the link's target lends none.
         struct stat old {};
         if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) {
-            fail("cannot set the temporary file's permissions", errno);
+            failStaging("cannot set the temporary file's permissions", errno);
         }
     } catch (...) {
         if (fd_ >= 0) {
@@ -256,7 +257,7 @@ void StagedFile::makeTemporary() {
         // Made new, with the permissions the umask gives a new file.
         const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
         if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) fail("cannot create a temporary file in " + shownPath(directory_), errno);
+        if (fd < 0) failStaging("cannot create a temporary file in " + shownPath(directory_), errno);
         ++made;
         // Locked, the file is this writer's; a cleaner that locked it first
         // has removed it (no link is left), and another is made.
@@ -271,7 +272,7 @@ void StagedFile::makeTemporary() {
             ::close(fd);
         }
     }
-    if (fd_ < 0) fail("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
+    if (fd_ < 0) failStaging("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
 }
 
 StagedFile::~StagedFile() {
@@ -290,8 +291,12 @@ int StagedFile::discard() {
 
 void StagedFile::fail(const std::string& what, int error) const { failOn(target_, what, error); }
 
+void StagedFile::failStaging(const std::string& what, int error) const {
+    failOn(target_, what, error, ofBatch_ ? kNothingChanged : "");
+}
+
 void StagedFile::write(std::string_view bytes) {
-    if (const int error = writeAll(fd_, bytes); error != 0) fail("cannot write the temporary file", error);
+    if (const int error = writeAll(fd_, bytes); error != 0) failStaging("cannot write the temporary file", error);
 }
 
 void StagedFile::startWriteback() {

@@ -53,13 +53,18 @@
 //
 // A job killed at any step. Whoever takes the folder's lock next (a job of
 // any return) first finishes what the killed job left: a record found under
-// the lock has no live writer. A commit record is finished forward: the
-// staged files still there are renamed over their outputs, the second names
-// and copies removed, the folder synced and the record removed. A roll-back
-// record is finished as a roll-back, and so is a commit record one of whose
-// outputs is neither staged nor in place, or whose staged file is not as the
-// job wrote it: an output that is its new file was moved and gets its
-// earlier file back (or, with none, is removed); the rest is removed. The
+// the lock has no live writer. A commit record is finished forward, as the
+// job would have: each earlier output that a staged file still to move is
+// to replace gets its second name, if it has none yet (step 4), then those
+// staged files are renamed over their outputs, the second names and copies
+// removed, the folder synced and the record removed. A roll-back record is
+// finished as a roll-back, and so is a commit record one of whose outputs
+// is neither staged nor in place, or whose staged file is not as the job
+// wrote it or cannot be read, or whose finish fails (a second name that
+// cannot be made, a rename that fails): an output that is its new file was
+// moved and gets its earlier file back (or, with none, is removed); the
+// rest is removed. A second name that is not there was put back already,
+// unless the output is the new file: that one is named as not put back. The
 // staged file's number tells the new file only in the folder the record was
 // written in; in a copy of the folder (cp -a, a backup restored, a move to
 // another disk) every number changed, and there, as wherever a number does
@@ -72,7 +77,9 @@
 // it. A record being written (".staged-outputs.commit-new") is removed:
 // nothing was moved yet. A record whose checksum is not its own (damaged,
 // made by hand, or of a version without one) is refused, and nothing it
-// names is touched. Then the job removes the abandoned staged files of the
+// names is touched; so is a record that the job's user could not have
+// written (a symbolic link, another user's file: anyone can compute a
+// checksum), and one that cannot be read. Then the job removes the abandoned staged files of the
 // outputs the lock file lists and of its own: so after the next job into
 // the folder, the folder holds one whole set of outputs and nothing of the
 // killed job.
@@ -143,6 +150,9 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int error = 0) const;
+    // A failure while the file is staged: for an output of the current
+    // batch, the message ends as every failure before any output is moved.
+    [[noreturn]] void failStaging(const std::string& what, int error) const;
     // Makes and locks the temporary file, with the mode it is to have.
     void makeTemporary();
 
@@ -153,6 +163,7 @@ private:
     int fd_ = -1;
     bool finished_ = false;
     bool moved_ = false;
+    bool ofBatch_ = false;
 };
 
 // How long a job waits for another process's job that writes outputs into
@@ -170,7 +181,8 @@ public:
     // that holds an output folder (claimOutputs).
     explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
     // Removes whatever was staged and not committed (the old files stay)
-    // and gives the output folders up.
+    // and gives the output folders up; a lock file that a failure left is
+    // named now, after the failure (see releaseOutputs).
     ~OutputBatch();
     OutputBatch(const OutputBatch&) = delete;
     OutputBatch& operator=(const OutputBatch&) = delete;
@@ -260,21 +272,27 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files and gives the folders up.
+    // Removes the lock files and gives the folders up. A lock file that
+    // cannot be removed is named in a note once the commit is over, or
+    // after a failure when the batch ends: a caller that tells the failure
+    // first has the note follow it.
     void releaseOutputs();
+    void noteUnreleased();
 
     std::vector<Output> outputs_;
     std::vector<Input> inputs_;
     std::chrono::milliseconds lockWait_;
     // The folders held: none until the outputs are claimed.
     std::vector<Folder> folders_;
+    // The notes of lock files that could not be removed, still to give.
+    std::vector<std::string> unreleased_;
 };
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
-// the renames in a folder reach the disk and what a commit leaves is
-// removed. A test puts in one that fails
-// to see what the failure leaves.
+// the renames in a folder reach the disk, what a commit leaves is removed
+// and the files it knows by their bytes are read. A test puts in one that
+// fails to see what the failure leaves.
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
     int (*link)(const char* existing, const char* newName) = ::link;
@@ -284,6 +302,8 @@ struct StagingCalls {
     int (*unlink)(const char* path) = ::unlink;
     // Every write of writeAll (staged files, copies, records, lock files).
     ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
+    // Every read of a staged file or an output whose bytes are hashed.
+    ssize_t (*read)(int fd, void* bytes, size_t count) = ::read;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

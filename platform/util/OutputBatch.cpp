@@ -79,12 +79,16 @@ int relinkToSecondName(const std::string& output, const std::string& kept) {
     return ::symlink(target.c_str(), kept.c_str()) == 0 ? 0 : errno;
 }
 
-// Gives the earlier output its second name: a link; where the file system
-// or the file's owner lets nobody link it (a link to another user's file
-// where hard links are protected), a copy of a regular file, or a new
-// symbolic link with the same target for a symbolic link, which a
-// roll-back puts back as a link. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+// The part of a message that says the folder could not be synced after
+// what was put back.
+std::string unsyncedText(const std::string& folder, int error) {
+    return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
+           "): a power failure may undo what was put back";
+}
+
+}  // namespace
+
+int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
     const std::string kept = inFolder(folder, secondName);
     struct stat st {};
     if (::lstat(output.c_str(), &st) != 0) return errno;
@@ -97,15 +101,6 @@ int keepEarlierFile(const std::string& folder, const std::string& output, const 
     return S_ISLNK(st.st_mode) ? relinkToSecondName(output, kept) : error;
 }
 
-// The part of a message that says the folder could not be synced after
-// what was put back.
-std::string unsyncedText(const std::string& folder, int error) {
-    return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
-           "): a power failure may undo what was put back";
-}
-
-}  // namespace
-
 OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
     : lockWait_(lockWait) {
     IOMgr& io = IOMgr::getInstance();
@@ -115,7 +110,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
     for (const std::string& path : outputs) {
         struct stat st {};
         if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(path, "is a directory; the output cannot be written there");
+            failOn(path, "is a directory; the output cannot be written there", 0, kNothingChanged);
         }
         outputs_.push_back({path, nullptr, 0, 0, {}, {}});
     }
@@ -125,6 +120,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
 OutputBatch::~OutputBatch() {
     for (Output& output : outputs_) output.staged.reset();
     releaseOutputs();
+    noteUnreleased();
     IOMgr::getInstance().setOutputBatch(nullptr);
 }
 
@@ -222,12 +218,17 @@ void OutputBatch::releaseOutputs() {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
         if (const int error = removeFile(lock); error != 0) {
-            IOMgr::getInstance().notice(shownPath(lock) + ": cannot remove the lock file of the outputs: " +
-                                        causeOf(error) + "; a later run into the folder takes it over");
+            unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
+                                  "; a later run into the folder takes it over");
         }
         ::close(folder.lockFd);
     }
     folders_.clear();
+}
+
+void OutputBatch::noteUnreleased() {
+    for (const std::string& note : unreleased_) IOMgr::getInstance().notice(note);
+    unreleased_.clear();
 }
 
 std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
@@ -317,6 +318,7 @@ void OutputBatch::finishCommit() {
         failOn(unsynced, "cannot sync the output folder to the disk", syncError,
                "the outputs are in place, but may not survive a power failure");
     }
+    noteUnreleased();
 }
 
 void OutputBatch::commit() {

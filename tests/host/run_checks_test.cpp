@@ -86,7 +86,8 @@ TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
     const testsupport::GahostResult r = run(kExample, size.options, size.limit);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("gahost: the Georgia e-file " + path("out/GA-efile.txt") +
-                         " was not written: cannot write the temporary file: File too large\n"),
+                         " was not written: cannot write the temporary file: File too large; no output of the "
+                         "run is changed\n"),
               std::string::npos)
         << r.err;
     EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));

@@ -1,4 +1,5 @@
-// A printout that standard output does not take fails the command.
+// A printout that standard output does not take fails the command; each
+// line on standard error goes out whole.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "host/StandardOutput.h"
+#include "platform/util/IOMgmtStaging.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -80,6 +82,28 @@ TEST(StandardOutput, AFailedWriteIsRememberedWhenALaterOneWouldSucceed) {
     ::dup2(saved, STDOUT_FILENO);
     for (const int fd : {saved, ends[0], ends[1]}) ::close(fd);
     EXPECT_EQ(lost, "Resource temporarily unavailable");
+}
+
+// A line printed in pieces (a failure: "gahost: ", the text, the line end)
+// reaches standard error in one write, so that a kill leaves all of it or
+// none; what follows the last line end waits for the next, or for the end.
+TEST(StandardError, EachLineGoesOutInOneWrite) {
+    static std::vector<std::string> writes;
+    const IOMgmt::StagingCalls previous = IOMgmt::setStagingCalls({.write = [](int fd, const void* bytes, size_t n) {
+        if (fd != STDERR_FILENO) return ::write(fd, bytes, n);
+        writes.emplace_back(static_cast<const char*>(bytes), n);
+        return static_cast<ssize_t>(n);
+    }});
+    {
+        const GAHost::StandardError errors;
+        std::cerr << "gahost: "
+                  << "the cause" << '\n'
+                  << "gahost: note: " << 2;
+        std::cerr << " notes\n"
+                  << "unended";
+    }
+    IOMgmt::setStagingCalls(previous);
+    EXPECT_EQ(writes, (std::vector<std::string>{"gahost: the cause\n", "gahost: note: 2 notes\n", "unended"}));
 }
 
 }  // namespace

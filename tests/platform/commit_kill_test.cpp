@@ -5,6 +5,7 @@
 // the next batch finishes (only those a run wrote), and a single-file write
 // beside a record. A record that cannot be written: Staging tests.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,9 +34,11 @@ class CommitKill : public testsupport::StagingTest {
 protected:
     static inline const Names kEarlier = {"earlier e-file", "earlier print", "earlier xml"};
     static inline const Names kFresh = {"new e-file", "new print", "new xml"};
-    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut };
+    enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, Unreadable, FinishFails };
     // A batch to kill: in a relative folder or not, over earlier outputs or
-    // none, links refused or not, its outputs' name and a fault of its own.
+    // none, links refused or not, its outputs' name and a fault: of its own
+    // (a move), of a staged file it leaves (lost, cut, unreadable) or of the
+    // next batch's finish (an earlier file not kept, a move).
     struct Killed {
         bool relative;
         bool earlier;
@@ -76,15 +79,19 @@ protected:
     // (new file numbers, links not kept) is finished exactly as the folder.
     void expectOneWholeSet(const Killed& row, int killAt) {
         const Names staged = stagedFilesIn("out");
-        if (fs::exists(folder + "/.staged-outputs.commit") && !staged.empty()) {
+        const bool recorded = fs::exists(folder + "/.staged-outputs.commit");
+        if (recorded && !staged.empty()) {
             if (row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + staged[0]);
             if (row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + staged[0], 3);
+            if (row.fault == Fault::Unreadable) unreadable = staged[0];
         }
         fs::remove_all(folder + ".copy");
         fs::copy(folder, folder + ".copy", fs::copy_options::recursive);
         const Names found = runNextBatch(killAt);
         EXPECT_TRUE(found == kFresh || found == (row.earlier ? kEarlier : Names(3, "(none)")))
             << found[0] << ", " << found[1] << ", " << found[2];
+        // A commit whose record is in place, and that nothing prevents, is finished.
+        EXPECT_TRUE(!recorded || row.fault != Fault::None || found == kFresh);
         ASSERT_LE(notes.size(), 1u) << notes.front();
         const std::string note = notes.empty() ? "" : notes[0];
         // A note of a commit finished says the new outputs are in place;
@@ -95,8 +102,16 @@ protected:
         }
         fs::remove_all(folder);
         fs::rename(folder + ".copy", folder);
-        EXPECT_EQ(runNextBatch(killAt), found);
-        EXPECT_EQ(notes, (note.empty() ? Names{} : Names{note}));
+        const Names copied = runNextBatch(killAt);
+        unreadable.clear();
+        ASSERT_LE(notes.size(), 1u) << notes.front();
+        // Only a staged file that the copy cannot read (the folder knows it
+        // by its number) ends the copy otherwise, and its note says why.
+        if (copied != found || notes != (note.empty() ? Names{} : Names{note})) {
+            EXPECT_EQ(copied, row.earlier ? kEarlier : Names(3, "(none)"));
+            EXPECT_NE(notes.at(0).find("cannot be read (Input/output error)), and is rolled back"), std::string::npos)
+                << notes[0];
+        }
     }
 
     // The next batch into the folder, of the other outputs, after one of
@@ -108,7 +123,9 @@ protected:
         EXPECT_EQ(runKilled(other, {"e", "p", "x"}, 1 + killAt % 2), -1);
         notes.clear();
         IOMgmt::OutputBatch batch(other);
+        finishing = true;
         IOMgmt::writeFileAtomically(other[0], "other e-file");
+        finishing = false;
         const Names found = textsOf(killed);
         IOMgmt::writeFileAtomically(other[1], "other print");
         IOMgmt::writeFileAtomically(other[2], "other xml");
@@ -131,9 +148,11 @@ protected:
         return {std::to_string(st.st_dev), std::to_string(st.st_ino)};
     }
 
-    std::string folder;  // of the killed batch's outputs
-    Names killed;        // its outputs
-    Names other;         // those of the next batch
+    std::string folder;      // of the killed batch's outputs
+    Names killed;            // its outputs
+    Names other;             // those of the next batch
+    bool finishing = false;  // while the next batch finishes what the killed one left
+    std::string unreadable;  // a staged file whose reads fail
 };
 
 class CommitRecord : public CommitKill {};
@@ -149,6 +168,7 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         {false, false, false, "a", Fault::None},          {false, true, false, std::string(210, 'r'), Fault::None},
         {false, true, false, "a", Fault::MoveFails},      {true, false, true, "a", Fault::MoveFails},
         {false, true, false, "a", Fault::StagedFileLost}, {false, true, false, "a", Fault::StagedFileCut},
+        {false, true, false, "a", Fault::Unreadable},     {false, true, false, "a", Fault::FinishFails},
     };
     for (const Killed& row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -163,10 +183,17 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         };
         // The move that fails, fails in the killed batch only.
         const pid_t parent = ::getpid();
-        gFails = [&row, parent](StagingCall call, const std::string& name) {
+        gFails = [&row, parent, this](StagingCall call, const std::string& name) {
+            const std::string print = row.name + ".print.txt";
+            const bool staged = name.starts_with("." + row.name + ".xml.staged-");
+            if (row.fault == Fault::FinishFails && finishing) {
+                // The earlier print file cannot be kept, nor the new xml moved.
+                return (call == StagingCall::Link && name == print) || (call == StagingCall::Rename && staged) ||
+                       (call == StagingCall::Write && name.starts_with("." + print + ".copy-"));
+            }
             if (call == StagingCall::Link) return row.linksRefused;
-            return row.fault == Fault::MoveFails && call == StagingCall::Rename && ::getpid() != parent &&
-                   name.starts_with("." + row.name + ".xml.staged-");
+            if (call == StagingCall::Read) return finishing && name == unreadable;
+            return row.fault == Fault::MoveFails && ::getpid() != parent && call == StagingCall::Rename && staged;
         };
         reset();
         const int calls = runKilled(killed, kFresh, 0);
@@ -283,10 +310,17 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         };
         ASSERT_EQ(runKilled(outputs, Names(outputs.size(), "new"), 0), -1);
         if (!row.cannot.empty()) {
-            EXPECT_EQ(failure([&] { runBatch(outputs, Names(outputs.size(), "newer")); }),
-                      outputs[0] + ": " + named(row.cannot) +
-                          "; a later run into the folder tries again to finish it; no output of the run is changed");
-            // Nor can the lock file be removed: the next batch takes it over.
+            {
+                IOMgmt::OutputBatch batch(outputs);
+                EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(outputs[0], "newer"); }),
+                          outputs[0] + ": " + named(row.cannot) +
+                              "; a later run into the folder tries again to finish it; no output of the run is "
+                              "changed");
+                EXPECT_EQ(notes, Names{});
+            }
+            // Nor can the lock file be removed, which the batch says as it
+            // ends, after its caller told the failure: the next batch takes
+            // it over.
             EXPECT_EQ(notes, Names{path(".staged-outputs.lock") +
                                    ": cannot remove the lock file of the outputs: Input/output error; a later run "
                                    "into the folder takes it over"});
@@ -347,30 +381,130 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
     }
 }
 
+// A record that the user of the run could not have written (a symbolic
+// link, or another user's file: in a shared folder anyone may make one, and
+// compute its checksum) is refused, naming it and its owner; the files it
+// names stay as they are: a roll-back that would remove the user's notes, a
+// commit that would move a file over them. So is a record that cannot be
+// opened, which the folder may need: the user is told to leave it. Root
+// opens any file: it runs as another user for that row, and is the only
+// user who can give a file away.
+TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
+    const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
+                         writeFile(".notes.txt.staged-AAAAAA", "forged")};
+    const Names folder = numbersOf(dir);
+    // A roll-back finds notes.txt its new file; a commit, the forged file staged to go over it.
+    const auto recordOf = [&](bool rollBack) {
+        const std::string text = rollBack ? "mine" : "forged";
+        return record({kHeading, folder[0], folder[1], "notes.txt",
+                       rollBack ? ".notes.txt.staged-BBBBBB" : files[2].substr(dir.size() + 1),
+                       numbersOf(files[rollBack ? 1 : 2])[1], std::to_string(text.size()),
+                       IOMgmt::detail::hashText(text), "", "end"});
+    };
+    const auto user = [](uid_t uid) { return std::string(::getpwuid(uid)->pw_name); };
+    const std::string untouched = ", and is not acted on: no file it names is touched; ";
+    enum Kind { kLink, kUnreadable, kForeign };
+    const std::string problems[] = {
+        " is a symbolic link (of " + user(::geteuid()) + ")" + untouched + "remove it",
+        " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
+        "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
+        " is owned by " + user(65534) + ", not by " + user(::geteuid()) + " (the user of this run)" + untouched +
+            "have its owner remove it, or write the outputs into another folder"};
+    const std::pair<bool, Kind> rows[] = {
+        {true, kLink}, {false, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
+    const bool root = ::geteuid() == 0;
+    for (const auto& [rollBack, kind] : rows) {
+        SCOPED_TRACE(problems[kind]);
+        if (kind == kForeign && !root) GTEST_SKIP() << "only root can give a record to another user";
+        const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
+        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), recordOf(rollBack)),
+                        fs::perms(kind == kUnreadable ? 0 : 0600));
+        if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
+        // Root runs the unreadable row as the record's owner, in a folder of theirs.
+        const bool asAnother = kind == kUnreadable && root;
+        ASSERT_TRUE((kind != kForeign && !asAnother) || ::chown(recordFile.c_str(), 65534, 65534) == 0);
+        ASSERT_TRUE(!asAnother || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        {
+            IOMgmt::OutputBatch batch({files[0]});
+            EXPECT_EQ(
+                failure([&] { IOMgmt::writeFileAtomically(files[0], "new"); }),
+                files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
+        }
+        ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));
+        fs::remove(recordFile);
+    }
+}
+
 // A whole roll-back record is finished, with one note that says what is
 // true: neither the output it finds moved into place nor one that is gone
-// can have its earlier file back here, and both earlier files stay.
+// can have its earlier file back here; an output that is neither the new
+// file nor the earlier one is not taken for the earlier one; a new file
+// without a second name beside it has no earlier file to get back; and
+// every earlier file stays. A name it cannot remove is listed in a record
+// of its own, the roll-back record goes, and the batch goes on.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
+    const std::string fresh = writeFile("fresh.txt", "new");
     const Names folder = numbersOf(dir);
     const std::string hash(16, '0');
-    writeFile(".staged-outputs.rollback",
-              record({kHeading, folder[0], folder[1], "out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", hash,
-                      ".out.txt.kept-BBBBBB", "gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", hash,
-                      ".gone.txt.kept-CCCCCC", "end"}));
-    const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept")};
-    gFails = [](StagingCall call, const std::string& name) {
+    writeFile(".staged-outputs.rollback", record({kHeading,
+                                                  folder[0],
+                                                  folder[1],
+                                                  "out.txt",
+                                                  ".out.txt.staged-AAAAAA",
+                                                  numbersOf(out)[1],
+                                                  "7",
+                                                  hash,
+                                                  ".out.txt.kept-BBBBBB",
+                                                  "gone.txt",
+                                                  ".gone.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "3",
+                                                  hash,
+                                                  ".gone.txt.kept-CCCCCC",
+                                                  "mine.txt",
+                                                  ".mine.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "7",
+                                                  hash,
+                                                  ".mine.txt.kept-DDDDDD",
+                                                  "fresh.txt",
+                                                  ".fresh.txt.staged-AAAAAA",
+                                                  numbersOf(fresh)[1],
+                                                  "3",
+                                                  hash,
+                                                  ".fresh.txt.kept-EEEEEE",
+                                                  "left.txt",
+                                                  ".left.txt.staged-AAAAAA",
+                                                  "1",
+                                                  "3",
+                                                  hash,
+                                                  "",
+                                                  "end"}));
+    const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept"),
+                        writeFile(".mine.txt.kept-DDDDDD", "kept")};
+    const std::string mine = writeFile("mine.txt", "mine");
+    const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
+    gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
+        if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
         return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
     const std::string stays = ", which stays until you move it back or remove it";
     EXPECT_EQ(notes,
-              Names{dir + ": finished the roll-back of an earlier run into the folder that failed; " + out +
-                    " is the new file, it cannot be put back (Input/output error): the earlier file is " + kept[0] +
-                    stays + "; " + path("gone.txt") +
-                    " is missing, it cannot be put back (Input/output error): the earlier file is " + kept[1] + stays});
-    EXPECT_EQ(textsOf({out, kept[0], kept[1]}), (Names{"new", "kept", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".out.txt.kept-BBBBBB", "out.txt"}));
+              Names{dir +
+                    ": finished the roll-back of an earlier run into the folder that failed: left.txt is "
+                    "not there, as before that run; " +
+                    out + " is the new file, it cannot be put back (Input/output error): the earlier file is " +
+                    kept[0] + stays + "; " + path("gone.txt") +
+                    " is missing, it cannot be put back (Input/output error): the earlier file is " + kept[1] + stays +
+                    "; " + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays + "; " +
+                    fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " + left +
+                    " (Input/output error); a later run into the folder tries again"});
+    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
+    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".out.txt.kept-BBBBBB", "fresh.txt",
+                                  "mine.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

@@ -23,13 +23,13 @@
 
 namespace testsupport {
 
-enum class StagingCall { Sync, Link, Rename, FolderSync, Unlink, Write };
+enum class StagingCall { Sync, Link, Rename, FolderSync, Unlink, Write, Read };
 
 // Every staging call is counted; the one numbered gKillAt (from 1) kills
 // the process before it is made. A call fails when gFails says so for the
 // name of a file it acts on (either name of a rename): a link is refused
 // (EPERM), a write takes half of what it is given until the disk is full
-// (ENOSPC), the others meet an input/output error.
+// (ENOSPC), the others (a read too) meet an input/output error.
 inline int gCallsMade = 0;
 inline int gKillAt = 0;
 inline std::function<bool(StagingCall, const std::string& name)> gFails;
@@ -62,12 +62,15 @@ inline ssize_t testWrite(int fd, const void* bytes, size_t count) {
     if (!callFails(StagingCall::Write, {nameOf(fd)})) return ::write(fd, bytes, count);
     return count > 1 ? ::write(fd, bytes, count / 2) : failWith(ENOSPC);
 }
+inline ssize_t testRead(int fd, void* bytes, size_t count) {
+    return callFails(StagingCall::Read, {nameOf(fd)}) ? failWith(EIO) : ::read(fd, bytes, count);
+}
 
 class StagingTest : public ScratchDirTest {
 protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-        IOMgmt::setStagingCalls({testSync, testLink, testRename, testSyncFolder, testUnlink, testWrite});
+        IOMgmt::setStagingCalls({testSync, testLink, testRename, testSyncFolder, testUnlink, testWrite, testRead});
         IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
     }
     void TearDown() override {

@@ -368,7 +368,8 @@ TEST_F(Staging, ANameTooLongIsRefusedBeforeAnyFileIsMade) {
         if (row.folder.empty()) continue;
         fs::create_directories(path(row.folder));
         EXPECT_EQ(failure([&] { runBatch({row.path}, {"text"}); }),
-                  row.why.empty() ? "no failure" : row.path + ": cannot be written: " + row.why);
+                  row.why.empty() ? "no failure"
+                                  : row.path + ": cannot be written: " + row.why + "; no output of the run is changed");
         EXPECT_EQ(namesIn(row.folder), row.why.empty() ? Names{longest} : Names{});
     }
 }

@@ -36,9 +36,8 @@ protected:
     static inline const Names kFresh = {"new e-file", "new print", "new xml"};
     enum class Fault { None, MoveFails, StagedFileLost, StagedFileCut, Unreadable, FinishFails };
     // A batch to kill: in a relative folder or not, over earlier outputs or
-    // none, links refused or not, its outputs' name and a fault: of its own
-    // (a move), of a staged file it leaves (lost, cut, unreadable) or of the
-    // next batch's finish (an earlier file not kept, a move).
+    // none, links refused or not, its outputs' name and a fault: its move, a
+    // staged file it leaves lost, cut or unreadable, or the next finish's.
     struct Killed {
         bool relative;
         bool earlier;
@@ -73,18 +72,17 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
     }
 
-    // After a staged file of the killed commit is lost or cut short, as the
-    // row says: the next batch finds the killed outputs all earlier or all
-    // new, with at most one note, which says which. A copy of the folder
-    // (new file numbers, links not kept) is finished exactly as the folder.
+    // After a staged file of the killed commit is lost, cut short or made
+    // unreadable, as the row says: the next batch finds the killed outputs
+    // all earlier or all new, with at most one note, which says which. A copy
+    // of the folder (new file numbers, links not kept) ends as the folder.
     void expectOneWholeSet(const Killed& row, int killAt) {
         const Names staged = stagedFilesIn("out");
         const bool recorded = fs::exists(folder + "/.staged-outputs.commit");
-        if (recorded && !staged.empty()) {
-            if (row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + staged[0]);
-            if (row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + staged[0], 3);
-            if (row.fault == Fault::Unreadable) unreadable = staged[0];
-        }
+        const std::string first = recorded && !staged.empty() ? staged[0] : "";
+        if (!first.empty() && row.fault == Fault::StagedFileLost) fs::remove(folder + "/" + first);
+        if (!first.empty() && row.fault == Fault::StagedFileCut) fs::resize_file(folder + "/" + first, 3);
+        unreadable = row.fault == Fault::Unreadable ? first : "";
         fs::remove_all(folder + ".copy");
         fs::copy(folder, folder + ".copy", fs::copy_options::recursive);
         const Names found = runNextBatch(killAt);
@@ -103,15 +101,13 @@ protected:
         fs::remove_all(folder);
         fs::rename(folder + ".copy", folder);
         const Names copied = runNextBatch(killAt);
-        unreadable.clear();
-        ASSERT_LE(notes.size(), 1u) << notes.front();
         // Only a staged file that the copy cannot read (the folder knows it
         // by its number) ends the copy otherwise, and its note says why.
-        if (copied != found || notes != (note.empty() ? Names{} : Names{note})) {
-            EXPECT_EQ(copied, row.earlier ? kEarlier : Names(3, "(none)"));
-            EXPECT_NE(notes.at(0).find("cannot be read (Input/output error)), and is rolled back"), std::string::npos)
-                << notes[0];
-        }
+        if (copied == found && notes == (note.empty() ? Names{} : Names{note})) return;
+        EXPECT_EQ(copied, row.earlier ? kEarlier : Names(3, "(none)"));
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_NE(notes[0].find("cannot be read (Input/output error)), and is rolled back"), std::string::npos)
+            << notes[0];
     }
 
     // The next batch into the folder, of the other outputs, after one of
@@ -141,6 +137,14 @@ protected:
         for (const std::string& field : fields) text += field + '\0';
         return sealed ? text + IOMgmt::detail::hashText(text) + '\0' : text;
     }
+    // A record that a run writes in the folder (its numbers), of lines of
+    // six fields: output, staged file, its number, size and hash, second name.
+    static std::string recordOf(const Names& folder, const std::vector<Names>& lines) {
+        Names fields = {kHeading, folder[0], folder[1]};
+        for (const Names& line : lines) fields.insert(fields.end(), line.begin(), line.end());
+        fields.push_back("end");
+        return record(fields);
+    }
     // A file's device and number, in decimal.
     static Names numbersOf(const std::string& file) {
         struct stat st {};
@@ -168,7 +172,7 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         {false, false, false, "a", Fault::None},          {false, true, false, std::string(210, 'r'), Fault::None},
         {false, true, false, "a", Fault::MoveFails},      {true, false, true, "a", Fault::MoveFails},
         {false, true, false, "a", Fault::StagedFileLost}, {false, true, false, "a", Fault::StagedFileCut},
-        {false, true, false, "a", Fault::Unreadable},     {false, true, false, "a", Fault::FinishFails},
+        {false, true, false, "a", Fault::Unreadable},     {false, true, true, "a", Fault::FinishFails},
     };
     for (const Killed& row : rows) {
         SCOPED_TRACE(&row - rows);
@@ -184,14 +188,12 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
         // The move that fails, fails in the killed batch only.
         const pid_t parent = ::getpid();
         gFails = [&row, parent, this](StagingCall call, const std::string& name) {
-            const std::string print = row.name + ".print.txt";
             const bool staged = name.starts_with("." + row.name + ".xml.staged-");
-            if (row.fault == Fault::FinishFails && finishing) {
-                // The earlier print file cannot be kept, nor the new xml moved.
-                return (call == StagingCall::Link && name == print) || (call == StagingCall::Rename && staged) ||
-                       (call == StagingCall::Write && name.starts_with("." + print + ".copy-"));
-            }
             if (call == StagingCall::Link) return row.linksRefused;
+            if (row.fault == Fault::FinishFails && finishing) {  // no earlier print file kept, no new xml moved
+                return call == StagingCall::Write ? name.starts_with(".a.print.txt.copy-")
+                                                  : call == StagingCall::Rename && staged;
+            }
             if (call == StagingCall::Read) return finishing && name == unreadable;
             return row.fault == Fault::MoveFails && ::getpid() != parent && call == StagingCall::Rename && staged;
         };
@@ -289,11 +291,14 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         {true, 1, false, StagingCall::Unlink, ".a.txt.kept-", "",
          "finished the commit of an earlier run into the folder: its a.txt is in place"},
     };
-    // The folder and the staged file that the killed batch left.
+    // The failure of a.txt, with the folder and the staged file that the
+    // killed batch left.
     const auto named = [&](std::string text) {
         for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
         const std::size_t at = text.find("STAGED");
-        return at == std::string::npos ? text : text.replace(at, 6, stagedFilesIn("").at(0));
+        if (at != std::string::npos) text.replace(at, 6, stagedFilesIn("").at(0));
+        return path("a.txt") + ": " + text +
+               "; a later run into the folder tries again to finish it; no output of the run is changed";
     };
     const pid_t parent = ::getpid();
     for (const auto& row : rows) {
@@ -312,18 +317,13 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         if (!row.cannot.empty()) {
             {
                 IOMgmt::OutputBatch batch(outputs);
-                EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(outputs[0], "newer"); }),
-                          outputs[0] + ": " + named(row.cannot) +
-                              "; a later run into the folder tries again to finish it; no output of the run is "
-                              "changed");
-                EXPECT_EQ(notes, Names{});
+                notes.push_back(failure([&] { IOMgmt::writeFileAtomically(outputs[0], "newer"); }));
             }
-            // Nor can the lock file be removed, which the batch says as it
-            // ends, after its caller told the failure: the next batch takes
-            // it over.
-            EXPECT_EQ(notes, Names{path(".staged-outputs.lock") +
-                                   ": cannot remove the lock file of the outputs: Input/output error; a later run "
-                                   "into the folder takes it over"});
+            // Nor can the lock file be removed, which the batch says after
+            // the failure, as it ends: the next batch takes it over.
+            EXPECT_EQ(notes, (Names{named(row.cannot), path(".staged-outputs.lock") +
+                                                           ": cannot remove the lock file of the outputs: Input/output "
+                                                           "error; a later run into the folder takes it over"}));
             notes.clear();
         }
         gFails = nullptr;
@@ -382,54 +382,41 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 }
 
 // A record that the user of the run could not have written (a symbolic
-// link, or another user's file: in a shared folder anyone may make one, and
-// compute its checksum) is refused, naming it and its owner; the files it
-// names stay as they are: a roll-back that would remove the user's notes, a
-// commit that would move a file over them. So is a record that cannot be
-// opened, which the folder may need: the user is told to leave it. Root
-// opens any file: it runs as another user for that row, and is the only
-// user who can give a file away.
+// link, or another user's file: anyone may make one in a shared folder) is
+// refused, naming it and its owner; the notes it would remove or replace
+// stay. So is one that cannot be opened, which the user is told to leave
+// (root opens any file: it runs that row as another user).
 TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
+    using IOMgmt::detail::hashText;
     const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
                          writeFile(".notes.txt.staged-AAAAAA", "forged")};
-    const Names folder = numbersOf(dir);
-    // A roll-back finds notes.txt its new file; a commit, the forged file staged to go over it.
-    const auto recordOf = [&](bool rollBack) {
-        const std::string text = rollBack ? "mine" : "forged";
-        return record({kHeading, folder[0], folder[1], "notes.txt",
-                       rollBack ? ".notes.txt.staged-BBBBBB" : files[2].substr(dir.size() + 1),
-                       numbersOf(files[rollBack ? 1 : 2])[1], std::to_string(text.size()),
-                       IOMgmt::detail::hashText(text), "", "end"});
-    };
-    const auto user = [](uid_t uid) { return std::string(::getpwuid(uid)->pw_name); };
+    // A commit moves the forged file over notes.txt; a roll-back finds notes.txt its new file.
+    const std::string records[] = {
+        recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-AAAAAA", "1", "6", hashText("forged"), ""}}),
+        recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ""}})};
+    const std::string me = ::getpwuid(::geteuid())->pw_name;
     const std::string untouched = ", and is not acted on: no file it names is touched; ";
     enum Kind { kLink, kUnreadable, kForeign };
     const std::string problems[] = {
-        " is a symbolic link (of " + user(::geteuid()) + ")" + untouched + "remove it",
+        " is a symbolic link (of " + me + ")" + untouched + "remove it",
         " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
         "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
-        " is owned by " + user(65534) + ", not by " + user(::geteuid()) + " (the user of this run)" + untouched +
-            "have its owner remove it, or write the outputs into another folder"};
-    const std::pair<bool, Kind> rows[] = {
-        {true, kLink}, {false, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
+        " is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me + " (the user of this run)" +
+            untouched + "have its owner remove it, or write the outputs into another folder"};
+    const std::pair<bool, Kind> rows[] = {{true, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
     const bool root = ::geteuid() == 0;
     for (const auto& [rollBack, kind] : rows) {
         SCOPED_TRACE(problems[kind]);
         if (kind == kForeign && !root) GTEST_SKIP() << "only root can give a record to another user";
         const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
-        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), recordOf(rollBack)),
+        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), records[rollBack]),
                         fs::perms(kind == kUnreadable ? 0 : 0600));
         if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
-        // Root runs the unreadable row as the record's owner, in a folder of theirs.
-        const bool asAnother = kind == kUnreadable && root;
-        ASSERT_TRUE((kind != kForeign && !asAnother) || ::chown(recordFile.c_str(), 65534, 65534) == 0);
-        ASSERT_TRUE(!asAnother || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-        {
-            IOMgmt::OutputBatch batch({files[0]});
-            EXPECT_EQ(
-                failure([&] { IOMgmt::writeFileAtomically(files[0], "new"); }),
-                files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
-        }
+        ASSERT_TRUE(!root || kind == kLink || ::chown(recordFile.c_str(), 65534, 65534) == 0);
+        ASSERT_TRUE(!root || kind != kUnreadable || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        EXPECT_EQ(
+            failure([&] { runBatch({files[0]}, {"new"}); }),
+            files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
         EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));
         fs::remove(recordFile);
@@ -437,51 +424,23 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
 }
 
 // A whole roll-back record is finished, with one note that says what is
-// true: neither the output it finds moved into place nor one that is gone
-// can have its earlier file back here; an output that is neither the new
-// file nor the earlier one is not taken for the earlier one; a new file
-// without a second name beside it has no earlier file to get back; and
-// every earlier file stays. A name it cannot remove is listed in a record
-// of its own, the roll-back record goes, and the batch goes on.
+// true: an output it finds moved into place or gone cannot have its earlier
+// file back here, one that is neither the new file nor the earlier is not
+// taken for the earlier, a new file without a second name has none to get
+// back, and every earlier file stays. A name it cannot remove is listed in
+// a record of its own, the roll-back record goes, and the batch goes on.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
-    const Names folder = numbersOf(dir);
-    const std::string hash(16, '0');
-    writeFile(".staged-outputs.rollback", record({kHeading,
-                                                  folder[0],
-                                                  folder[1],
-                                                  "out.txt",
-                                                  ".out.txt.staged-AAAAAA",
-                                                  numbersOf(out)[1],
-                                                  "7",
-                                                  hash,
-                                                  ".out.txt.kept-BBBBBB",
-                                                  "gone.txt",
-                                                  ".gone.txt.staged-AAAAAA",
-                                                  "1",
-                                                  "3",
-                                                  hash,
-                                                  ".gone.txt.kept-CCCCCC",
-                                                  "mine.txt",
-                                                  ".mine.txt.staged-AAAAAA",
-                                                  "1",
-                                                  "7",
-                                                  hash,
-                                                  ".mine.txt.kept-DDDDDD",
-                                                  "fresh.txt",
-                                                  ".fresh.txt.staged-AAAAAA",
-                                                  numbersOf(fresh)[1],
-                                                  "3",
-                                                  hash,
-                                                  ".fresh.txt.kept-EEEEEE",
-                                                  "left.txt",
-                                                  ".left.txt.staged-AAAAAA",
-                                                  "1",
-                                                  "3",
-                                                  hash,
-                                                  "",
-                                                  "end"}));
+    const std::string h(16, '0');
+    writeFile(
+        ".staged-outputs.rollback",
+        recordOf(numbersOf(dir),
+                 {{"out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", h, ".out.txt.kept-BBBBBB"},
+                  {"gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", h, ".gone.txt.kept-CCCCCC"},
+                  {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD"},
+                  {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE"},
+                  {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, ""}}));
     const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept"),
                         writeFile(".mine.txt.kept-DDDDDD", "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
@@ -491,15 +450,14 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
         return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
-    const std::string stays = ", which stays until you move it back or remove it";
+    const std::string stays = ", which stays until you move it back or remove it; ";
+    const std::string cannot = ", it cannot be put back (Input/output error): the earlier file is ";
     EXPECT_EQ(notes,
               Names{dir +
                     ": finished the roll-back of an earlier run into the folder that failed: left.txt is "
                     "not there, as before that run; " +
-                    out + " is the new file, it cannot be put back (Input/output error): the earlier file is " +
-                    kept[0] + stays + "; " + path("gone.txt") +
-                    " is missing, it cannot be put back (Input/output error): the earlier file is " + kept[1] + stays +
-                    "; " + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays + "; " +
+                    out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
+                    kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
                     fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " + left +
                     " (Input/output error); a later run into the folder tries again"});
     EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));

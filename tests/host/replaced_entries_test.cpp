@@ -103,19 +103,19 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
          "entered only where that document has none\n"},
         // A copy of the credit summary past the one that the calculation keeps.
         {"GA189216", 2, 189812, "6000", false, noteOf(189216, 2, 189812, std::nullopt)},
-        // Past here, the note's reason: a calculated field copied from the
-        // federal return says from where; an entry that counts elsewhere or
-        // with another box, where or with which.
+        // Past here, the note's reason: where a copy comes from, where an
+        // entry counts, or with which box.
         {"GA69", 1, 22, "Q", false,
          "field 22 \"Taxpayer's middle name or initial\", is calculated from federal form 1 field 411 ("},
-        {"ST2", 1, 152, "400", false, "a nonresident return takes its Georgia share in field 153"},
+        {"ST2", 1, 152, "400", false,
+         "is calculated: the calculation emptied the entry 400, which counts nowhere on this return: the Georgia share "
+         "of a part-year return counts on a part-year return only: a nonresident return takes its Georgia share in "
+         "field 153"},
         {"GA70", 1, 75, "6000", false, "takes its deductions on form 189217, where field 189456 takes the amount"},
         // A paper return's voucher box, entered and run as e-filed.
         {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks",
          "", "run --efile"},
-        // Form 71's withholding parts with box 22, the default, and with box
-        // 23; boxes 8 and 9 together. Form 75's boxes 31 to 37, box 7 the
-        // default, and 31 and 36 together.
+        // Boxes 22 and 7 of forms 71 and 75 are defaults; boxes marked together.
         {"GA71", 1, 26, "5000", false, "replaced the entry 5000 with 1300: unless box 23 is marked",
          kKeptWithTwoInstallments},
         {"GA71", 1, 26, "5000", false, "held the entry 5000 to 2600, what the earlier installments leave",

@@ -18,6 +18,7 @@
 
 #include "host/EntryRules.h"
 #include "host/ReturnRequirements.h"
+#include "platform/util/Utils.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/module_calculation.h"
 #include "tests/platform/scratch_dir.h"
@@ -100,6 +101,35 @@ std::vector<std::string> returnFiles(const FormDefinitions::Library& library) {
     return files;
 }
 
+// A text as a copy is compared: its letters and digits, in upper case.
+std::string lettersAndDigits(std::string text) {
+    std::erase_if(text, [](unsigned char c) { return std::isalnum(c) == 0; });
+    return Utils::QVStringUtils::upperCased(text);
+}
+
+// The texts entered in the return file, of two letters or digits at least.
+std::set<std::string> enteredTexts(const PersistanceMgmt::ReturnFileContents& contents) {
+    std::set<std::string> texts;
+    for (const auto* part : {&*contents.federal, &*contents.georgia}) {
+        for (const PersistanceMgmt::CopyEntry& copy : part->copies) {
+            for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
+                if (f.value.isText()) texts.insert(lettersAndDigits(f.value.getText()));
+            }
+        }
+    }
+    std::erase_if(texts, [](const std::string& text) { return text.size() < 2; });
+    return texts;
+}
+
+// Whether the note of an entry in a calculated field says where the value
+// comes from: in the field's label or by a rule.
+bool saysWhereFrom(const DataMgmt::TaxFormDesc& form, const DataMgmt::FieldID& field) {
+    static const std::regex namesSource(R"(\bfrom\b|\bform [0-9]+|\bfield [0-9]+)");
+    const GAHost::EntryRule* rule = GAHost::entryRuleOf(form.getDevName(), field.getNumber());
+    return (rule != nullptr && !rule->source.empty()) ||
+           std::regex_search(form.getFieldDesc(field)->getLineID(), namesSource);
+}
+
 class CalculatedFields : public testsupport::ScratchDirTest {};
 
 TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
@@ -107,7 +137,11 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
     std::map<std::string, std::string> unmarked;  // "GA71 field 59" -> the first change found
     std::set<const EntryRule*> used;
     std::size_t calculatedChanges = 0;
+    std::set<std::string> unsourced;  // copies of an entry whose note does not say where from
+    std::size_t copies = 0;
     for (const std::string& file : returnFiles(library)) {
+        const std::set<std::string> entered =
+            enteredTexts(PersistanceMgmt::ReturnFile::read(file, {library.federal.get(), library.georgia.get()}));
         for (const auto how : {testsupport::Calculation::Run, testsupport::Calculation::RunEFiled}) {
             std::vector<CalculationWrite> writes;
             testsupport::calculateAsGahost(file, how, dir, &writes);
@@ -115,6 +149,13 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
                 const DataMgmt::TaxFormDescPtr form = library.georgia->getTaxFormDescriptor(w.form);
                 if (form->getFieldDesc(w.field)->isCalculated()) {
                     ++calculatedChanges;
+                    // A text entered elsewhere on the return (a name, a number) is a copy.
+                    if (w.after.isText() && entered.count(lettersAndDigits(w.after.getText())) > 0) {
+                        ++copies;
+                        if (!saysWhereFrom(*form, w.field)) {
+                            unsourced.insert(form->getDevName() + " field " + std::to_string(w.field.getNumber()));
+                        }
+                    }
                     continue;
                 }
                 const std::string& name = form->getDevName();
@@ -133,77 +174,12 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
         }
     }
     EXPECT_GT(calculatedChanges, 0u) << "no change of the calculation was recorded";
+    EXPECT_GT(copies, 100u);
+    for (const std::string& field : unsourced) ADD_FAILURE() << field << ": the note does not say where it comes from";
     for (const auto& [field, change] : unmarked) ADD_FAILURE() << field << " is stored (" << change << ") not calc=1";
     for (const EntryRule& r : kEntryRules) {
         EXPECT_TRUE(used.count(&r) > 0) << r.form << " " << r.why << ": no return needs this rule any more";
     }
-}
-
-// A text as a copy is compared: its letters and digits, in upper case.
-std::string lettersAndDigits(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        if (std::isalnum(static_cast<unsigned char>(c)) != 0) out += static_cast<char>(std::toupper(c));
-    }
-    return out;
-}
-
-// The texts entered in the return file (of two letters or digits at least).
-std::set<std::string> enteredTexts(const PersistanceMgmt::ReturnFileContents& contents) {
-    std::set<std::string> texts;
-    for (const auto* part : {&contents.federal, &contents.georgia}) {
-        if (!part->has_value()) continue;
-        for (const PersistanceMgmt::CopyEntry& copy : (*part)->copies) {
-            for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
-                if (f.value.isText() && lettersAndDigits(f.value.getText()).size() >= 2) {
-                    texts.insert(lettersAndDigits(f.value.getText()));
-                }
-            }
-        }
-    }
-    return texts;
-}
-
-TEST_F(CalculatedFields, AFieldThatCopiesAnEntrySaysWhereFrom) {
-    // A calculated text that is a text entered elsewhere on the return (a
-    // name, a number, an address) is a copy: the note of an entry in its
-    // field says where it comes from, in the field's label or by a rule.
-    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
-    const std::regex namesSource(R"(\bfrom\b|\bform [0-9]+|\bfield [0-9]+)");
-    std::set<std::string> unsourced;
-    std::size_t copies = 0;
-    for (const std::string& file : returnFiles(library)) {
-        const std::set<std::string> entered =
-            enteredTexts(PersistanceMgmt::ReturnFile::read(file, {library.federal.get(), library.georgia.get()}));
-        const auto inspect = [&](GAHost::HostSession& session) {
-            const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-            for (DataMgmt::TaxFormDescIter it = library.georgia->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
-                const DataMgmt::TaxFormDescPtr form = it.getTaxFormDescriptor();
-                for (const std::uint16_t copy : georgia.copyNumbers(form->getTypeID())) {
-                    for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
-                        const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(f.getFieldID());
-                        const DataMgmt::FieldValue value = georgia.getValue(form->getTypeID(), copy, f.getFieldID());
-                        if (!field->isCalculated() || !value.isText() ||
-                            entered.count(lettersAndDigits(value.getText())) == 0) {
-                            continue;
-                        }
-                        ++copies;
-                        const GAHost::EntryRule* rule =
-                            GAHost::entryRuleOf(form->getDevName(), f.getFieldID().getNumber());
-                        if ((rule == nullptr || rule->source.empty()) &&
-                            !std::regex_search(field->getLineID(), namesSource)) {
-                            unsourced.insert(form->getDevName() + " field " +
-                                             std::to_string(f.getFieldID().getNumber()) + " \"" + field->getLineID() +
-                                             "\" = " + value.getText());
-                        }
-                    }
-                }
-            }
-        };
-        testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, inspect);
-    }
-    EXPECT_GT(copies, 100u);
-    for (const std::string& field : unsourced) ADD_FAILURE() << field << ": the note does not say where it comes from";
 }
 
 }  // namespace

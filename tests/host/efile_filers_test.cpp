@@ -63,23 +63,18 @@ std::string returnFile(const Entries& f92, int status, bool seeded = false, cons
 
 class EFileFilersTest : public testsupport::ScratchDirTest {
 protected:
-    // What the host finds of the file's filers, loaded as check loads it
-    // into the module's Georgia return, which names the main form filed.
-    static GAHost::FilerFindings findings(const std::string& file) {
+    // The fields of form F92 that the file leaves missing, and those that
+    // disagree with the main form, loaded as check loads it into the
+    // module's Georgia return, which names the main form filed.
+    static std::pair<std::vector<int>, std::vector<int>> fieldsOf(const std::string& file) {
         GAHost::HostSession session("");
         const GAHost::CurrentSession current(session);
         session.openReturns(&testsupport::buildModule());
         session.load(file);
-        return GAHost::filerFindings(session);
-    }
-    static std::vector<int> missingFields(const std::string& file) {
-        std::vector<int> fields;
-        for (const auto& m : findings(file).missing) fields.push_back(m.field.getNumber());
-        return fields;
-    }
-    static std::vector<int> disagreeingFields(const std::string& file) {
-        std::vector<int> fields;
-        for (const auto& d : findings(file).disagreeing) fields.push_back(d.eFile.field.getNumber());
+        std::pair<std::vector<int>, std::vector<int>> fields;
+        for (const auto& m : GAHost::missingFilerEntries(session)) fields.first.push_back(m.field.getNumber());
+        for (const auto& d : GAHost::disagreeingFilerEntries(session))
+            fields.second.push_back(d.eFile.field.getNumber());
         return fields;
     }
 };
@@ -97,7 +92,7 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
     };
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});
-    for (const auto& [file, fields] : cases) EXPECT_EQ(missingFields(writeFile("r.xml", file)), fields) << file;
+    for (const auto& [file, fields] : cases) EXPECT_EQ(fieldsOf(writeFile("r.xml", file)).first, fields) << file;
 }
 
 // Form F92's last names and numbers (kBoth) beside those of form 1040, or
@@ -123,43 +118,7 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
     };
     for (const auto& row : rows) {
         const std::string file = returnFile(kBoth, row.status, false, form("F1", row.f1) + row.federal, row.georgia);
-        EXPECT_EQ(disagreeingFields(writeFile("r.xml", file)), row.fields) << file;
-    }
-}
-
-// The joint example, whose e-file check passes, without the spouse's number
-// on form F92, or with another taxpayer's number on form 1040: each alone
-// blocks the e-file.
-TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
-    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
-    const struct {
-        std::string from, to, line;
-    } edits[] = {
-        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
-         "  missing for the e-file: form F92 copy 1, field 8: "},
-        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>",
-         "  disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 "
-         "\"400005009\": "},
-    };
-    for (const auto& edit : edits) {
-        std::string text = example;
-        ASSERT_NE(text.find(edit.from), std::string::npos);
-        const std::string input = writeFile("joint.xml", text.replace(text.find(edit.from), edit.from.size(), edit.to));
-        std::ostringstream printed;
-        GAHost::printFilerFindings(printed, findings(input));
-        const std::string listed = printed.str();
-        EXPECT_EQ(listed.rfind(edit.line, 0), 0u) << listed;
-        EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 1);
-
-        const auto check = testsupport::runGahost({"check", input}, {}, dir);
-        const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_NE(
-            check.out.find("\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n" + listed),
-            std::string::npos)
-            << check.out;
-        EXPECT_NE(run.out.find(": 0 findings\nGeorgia e-file: blocked\n" + listed), std::string::npos) << run.out;
-        EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+        EXPECT_EQ(fieldsOf(writeFile("r.xml", file)), std::pair(std::vector<int>{}, row.fields)) << file;
     }
 }
 
@@ -196,6 +155,32 @@ std::string checkVerdict(const std::string& out) {
     return told.substr(0, told.find_first_of(";\n")) + told.substr(std::min(told.find('\n'), told.size()));
 }
 
+// The joint example, whose e-file check passes, without the spouse's number
+// on form F92, or with another taxpayer's number on form 1040: each alone
+// blocks the e-file, in one line that check and run --efile give alike.
+TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
+    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    const struct {
+        std::string from, to, line;
+    } edits[] = {
+        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "", "missing for the e-file: form F92 copy 1, field 8: "},
+        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>",
+         "disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 \"400005009\""},
+    };
+    for (const auto& edit : edits) {
+        std::string text = example;
+        ASSERT_NE(text.find(edit.from), std::string::npos);
+        const std::string input = writeFile("joint.xml", text.replace(text.find(edit.from), edit.from.size(), edit.to));
+        const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string told = runVerdict(run.out);
+        EXPECT_EQ(told.rfind("blocked\n  " + edit.line, 0), 0u) << run.out;
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << run.out;
+        EXPECT_EQ(checkVerdict(testsupport::runGahost({"check", input}, {}, dir).out), told);
+        EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+    }
+}
+
 class CheckTellsTheEFile : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {};
 
 // check's verdict and reasons are run --efile's, and check, which prepares
@@ -222,7 +207,7 @@ TEST_F(EFileFilersTest, TheGoldenEFilesNameTheTaxpayerWhereNothingIsMissing) {
         const std::size_t t = eFile.find("\nT ");
         if (t == std::string::npos) continue;
         const bool named = eFile.find_first_not_of(" \r", t + 3) != eFile.find('\n', t + 1);
-        EXPECT_EQ(named, missingFields(testsupport::kExamples / (name + ".xml")).empty()) << name;
+        EXPECT_EQ(named, fieldsOf(testsupport::kExamples / (name + ".xml")).first.empty()) << name;
     }
 }
 

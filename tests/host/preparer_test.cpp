@@ -77,19 +77,6 @@ const std::string kRetirementStatement =
     "<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>134</ID><VALUE>18000.00</VALUE></FIELD>"
     "<FIELD><ID>30</ID><VALUE>1200.00</VALUE></FIELD></FORM>\n";
 
-// A 1099-R marked as the spouse's, of a lump sum of 1,000 marked as one.
-const std::string kSpouseLumpSum =
-    "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD>"
-    "<FIELD><ID>8</ID><VALUE>1000</VALUE></FIELD><FIELD><ID>67</ID><VALUE>X</VALUE></FIELD></FORM>\n";
-
-// A nonresident's Georgia wages entered on the state wages worksheet,
-// before the example's part-year schedule.
-std::string withNonresidentWages(const std::string& text, const std::string& wages) {
-    return replaced(text, "<FORM DEVNAME=\"GA189217\"",
-                    "<FORM DEVNAME=\"ST4\" COPY=\"1\"><FIELD><ID>28</ID><VALUE>" + wages +
-                        "</VALUE></FIELD></FORM><FORM DEVNAME=\"GA189217\"");
-}
-
 // Entries of itemized-deductions.xml: the income-tax adjustment's box, the
 // income tax deducted and the amount the share applies to on form 2.
 const std::string kAdjustmentBox = "<FIELD><ID>14405</ID><VALUE>X</VALUE></FIELD>";
@@ -256,8 +243,8 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
         EXPECT_NE(guide.substr(at, guide.find('\n', at + 1) - at).find(federal.str()), std::string::npos);
     }
     EXPECT_EQ(guideTable(guide, "| worksheet line |"), worksheet);
-    // Each adjustment line that federal form 1 fills: its form 1 field and
-    // the Schedule 1 line that the field's label names.
+    // Each adjustment line that federal form 1 fills: its form 1 field,
+    // whose label names the line and its Schedule 1 line.
     const StateForm4Lines& s4 = kStateForm4Lines;
     std::map<int, Primitives::QVImmutableIdentifier> form1Of = {
         {s4.taxpayerAdjustment.federal.getNumber(), kForm1Lines.taxpayerAdjustment},
@@ -269,9 +256,9 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
         if (field == form1Of.end()) continue;  // a line of the common items
         std::smatch federal;
         const std::string& label = form1.at(field->second.getNumber());
-        ASSERT_TRUE(std::regex_search(label, federal, std::regex("Schedule 1 line ([0-9]+a?)"))) << label;
-        EXPECT_NE(label.find("adjustment line " + number(line.federal) + " of the state wage worksheet"),
-                  std::string::npos)
+        ASSERT_TRUE(std::regex_search(label, federal,
+                                      std::regex("Schedule 1 line ([0-9]+a?)\\b.*; .*adjustment line " +
+                                                 number(line.federal) + " of the state wage worksheet")))
             << label;
         adjustments.push_back({number(line.federal), number(field->second), federal[1]});
     }
@@ -423,6 +410,16 @@ std::vector<NoteCase> noteCases() {
                          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
                          "ira-distributions-spouse"};
     const auto withoutWages = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); };
+    const auto georgiaWages = [](const std::string& wages) {  // of a nonresident, on the state wages worksheet
+        return replacing(
+            {{"<FORM DEVNAME=\"GA189217\"", "<FORM DEVNAME=\"ST4\" COPY=\"1\"><FIELD><ID>28</ID><VALUE>" + wages +
+                                                "</VALUE></FIELD></FORM><FORM DEVNAME=\"GA189217\""}});
+    };
+    const Edit spouseLumpSum = [](std::string t) {  // a 1099-R marked as the spouse's, of a lump sum of 1,000
+        return withFederalForm(t,
+                               "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD><FIELD><ID>8"
+                               "</ID><VALUE>1000</VALUE></FIELD><FIELD><ID>67</ID><VALUE>X</VALUE></FIELD></FORM>");
+    };
     return {
         {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
          items, "18000"},
@@ -443,18 +440,13 @@ std::vector<NoteCase> noteCases() {
          replacing({{"<FIELD><ID>33</ID><VALUE>52000.00</VALUE></FIELD>", ""}}),
          Noted{"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
         {"nonresident with state wages", "nonresident-wages", {}, {}},
-        {"nonresident, Georgia wages above the federal wages", "nonresident-wages",
-         [](std::string t) { return withNonresidentWages(t, "52000.01"); },
-         Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26",
-               "keeps a nonresident's Georgia wages as they are"}},
-        {"nonresident, Georgia wages at the federal wages", "nonresident-wages",
-         [](std::string t) { return withNonresidentWages(t, "52000"); }, Noted{}},
-        {"a spouse's lump sum on a return that is not joint", "single-retiree",
-         [](std::string t) { return withFederalForm(t, kSpouseLumpSum); },
-         Noted{"1099-R copy 1 (form F84) is marked as the spouse's (box 2) on a return that is not joint",
-               "lump sum, 1000 (field 8)", "form 189215 line 189281", "counts on the spouse's own return"}},
-        {"a spouse's lump sum on a joint return", "retired-couple",
-         [](std::string t) { return withFederalForm(t, kSpouseLumpSum); }, Noted{}},
+        {"nonresident, Georgia wages above the federal wages", "nonresident-wages", georgiaWages("52000.01"),
+         Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26"}},
+        {"nonresident, Georgia wages at the federal wages", "nonresident-wages", georgiaWages("52000"), Noted{}},
+        {"a spouse's lump sum on a return that is not joint", "single-retiree", spouseLumpSum,
+         Noted{"marked as the spouse's (box 2) on a return that is not joint: its lump sum, 1000 (field 8)",
+               "counts on the spouse's own return"}},
+        {"a spouse's lump sum on a joint return", "retired-couple", spouseLumpSum, Noted{}},
         {"full-year resident", "single-wages", {}, {}},
         {"itemized, every adjustment entry", "itemized-deductions", {}, {}},
         {"itemized, field 10 without 203981", "itemized-deductions", replacing({{kAdjustmentBase, ""}}),

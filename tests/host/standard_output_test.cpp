@@ -96,11 +96,7 @@ TEST(StandardError, EachLineGoesOutInOneWrite) {
     }});
     {
         const GAHost::StandardError errors;
-        std::cerr << "gahost: "
-                  << "the cause" << '\n'
-                  << "gahost: note: " << 2;
-        std::cerr << " notes\n"
-                  << "unended";
+        std::cerr << "gahost: " << std::string("the cause") << '\n' << "gahost: note: " << 2 << " notes\nunended";
     }
     IOMgmt::setStagingCalls(previous);
     EXPECT_EQ(writes, (std::vector<std::string>{"gahost: the cause\n", "gahost: note: 2 notes\n", "unended"}));

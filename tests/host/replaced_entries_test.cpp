@@ -59,75 +59,78 @@ protected:
     }
 };
 
+// An entry of the example, the note that check and run give of it, and
+// what else the copy holds.
+const struct EntryRow {
+    const char* form;
+    int copy;
+    int field;
+    const char* value;
+    bool overridden;
+    std::string note;               // the note, or a part of it
+    std::string alongside = "";     // more fields of the copy
+    const char* notedBy = nullptr;  // the one command that notes it (null: each)
+} kEntryRows[] = {
+    // Row 4's Georgia column of the part-year schedule: calculated.
+    {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
+    {"GA189217", 1, 189439, "6000", true, ""},
+    {"GA189217", 1, 189439, "0", false, ""},
+    // An empty value is no entry: the calculation fills the field.
+    {"GA189217", 1, 189439, "", false, ""},
+    // Entries that a rule of the calculation holds to a limit, empties or
+    // replaces: a nonresident's Georgia column of state form 4 at most
+    // the line's federal amount of 0, a residency period on a return
+    // that is not part-year, a withholding entry's payer number where
+    // the W-2 gives one.
+    {"ST4", 1, 39, "6000", false,
+     "gahost: note: form ST4 (State wages worksheet) copy 1, field 39 \"Income line 37: Georgia column of a "
+     "nonresident (entered, at most the federal amount)\", is an entry: the calculation held the entry 6000 to 0, "
+     "the line's federal amount (less the first state column's where both columns are open)\n"},
+    // A box that only the e-file's preparation marks: check, run and
+    // run --efile each calculate with it prepared.
+    {"GA69", 1, 133617, "NO", false,
+     "gahost: note: form GA69 (Georgia information) copy 1, field 133617 \"Marked when federal form 131 field "
+     "72481 is mapped to Georgia\", is calculated: the calculation replaced the entry NO with X (an entry marked "
+     "OVERRIDDEN=\"1\" is kept)\n"},
+    {"GA69", 1, 113, "06/15/2018", false,
+     "gahost: note: form GA69 (Georgia information) copy 1, field 113 \"Part-year residency from\", "
+     "is an entry: the calculation emptied the entry \"06/15/2018\", which counts nowhere on this return: a "
+     "residency period belongs to a part-year return only (form 69 box 111)\n"},
+    {"GA70", 1, 189509, "58-0000000", false,
+     "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 189509 "
+     "\"Withholding entry 1: payer's identification number (from the source document)\", is an entry: the "
+     "calculation replaced the entry \"58-0000000\" with \"58-4100015\": a withholding entry shows the payer's "
+     "number of the document it lists (a W-2, a 1099 or a withholding row of form 70); a payer's number is "
+     "entered only where that document has none\n"},
+    // A copy of the credit summary past the one that the calculation keeps.
+    {"GA189216", 2, 189812, "6000", false, noteOf(189216, 2, 189812, std::nullopt)},
+    // Past here, the note's reason: where a copy comes from, where an
+    // entry counts, or with which box.
+    {"GA69", 1, 22, "Q", false,
+     "field 22 \"Taxpayer's middle name or initial\", is calculated from federal form 1 field 411 ("},
+    {"ST2", 1, 152, "400", false,
+     "is calculated: the calculation emptied the entry 400, which counts nowhere on this return: the Georgia share "
+     "of a part-year return counts on a part-year return only: a nonresident return takes its Georgia share in "
+     "field 153"},
+    {"GA70", 1, 75, "6000", false, "takes its deductions on form 189217, where field 189456 takes the amount"},
+    // A paper return's voucher box, entered and run as e-filed.
+    {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks", "",
+     "run --efile"},
+    // Boxes 22 and 7 of forms 71 and 75 are defaults; boxes marked together.
+    {"GA71", 1, 26, "5000", false, "replaced the entry 5000 with 1300: unless box 23 is marked",
+     kKeptWithTwoInstallments},
+    {"GA71", 1, 26, "5000", false, "held the entry 5000 to 2600, what the earlier installments leave",
+     kKeptWithTwoInstallments + "<FIELD><ID>23</ID><VALUE>X</VALUE></FIELD>"},
+    {"GA71", 1, 9, "X", false, "replaced the entry X with NO: box 8 (exempt farmer or fisherman) and box 9",
+     "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>90</ID><VALUE>X</VALUE></FIELD>"},
+    {"GA75", 1, 31, "X", false, "emptied the entry X, which counts nowhere on this return: unless box 8 is marked"},
+    {"GA75", 1, 36, "X", false, "replaced the entry X with NO: of boxes 31 (standard deduction) and 36",
+     "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>31</ID><VALUE>X</VALUE></FIELD>"},
+};
+
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
-    const struct {
-        const char* form;
-        int copy;
-        int field;
-        const char* value;
-        bool overridden;
-        std::string note;               // the note, or a part of it
-        std::string alongside = "";     // more fields of the copy
-        const char* notedBy = nullptr;  // the one command that notes it (null: each)
-    } rows[] = {
-        // Row 4's Georgia column of the part-year schedule: calculated.
-        {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
-        {"GA189217", 1, 189439, "6000", true, ""},
-        {"GA189217", 1, 189439, "0", false, ""},
-        // An empty value is no entry: the calculation fills the field.
-        {"GA189217", 1, 189439, "", false, ""},
-        // Entries that a rule of the calculation holds to a limit, empties or
-        // replaces: a nonresident's Georgia column of state form 4 at most
-        // the line's federal amount of 0, a residency period on a return
-        // that is not part-year, a withholding entry's payer number where
-        // the W-2 gives one.
-        {"ST4", 1, 39, "6000", false,
-         "gahost: note: form ST4 (State wages worksheet) copy 1, field 39 \"Income line 37: Georgia column of a "
-         "nonresident (entered, at most the federal amount)\", is an entry: the calculation held the entry 6000 to 0, "
-         "the line's federal amount (less the first state column's where both columns are open)\n"},
-        // A box that only the e-file's preparation marks: check, run and
-        // run --efile each calculate with it prepared.
-        {"GA69", 1, 133617, "NO", false,
-         "gahost: note: form GA69 (Georgia information) copy 1, field 133617 \"Marked when federal form 131 field "
-         "72481 is mapped to Georgia\", is calculated: the calculation replaced the entry NO with X (an entry marked "
-         "OVERRIDDEN=\"1\" is kept)\n"},
-        {"GA69", 1, 113, "06/15/2018", false,
-         "gahost: note: form GA69 (Georgia information) copy 1, field 113 \"Part-year residency from\", "
-         "is an entry: the calculation emptied the entry \"06/15/2018\", which counts nowhere on this return: a "
-         "residency period belongs to a part-year return only (form 69 box 111)\n"},
-        {"GA70", 1, 189509, "58-0000000", false,
-         "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 189509 "
-         "\"Withholding entry 1: payer's identification number (from the source document)\", is an entry: the "
-         "calculation replaced the entry \"58-0000000\" with \"58-4100015\": a withholding entry shows the payer's "
-         "number of the document it lists (a W-2, a 1099 or a withholding row of form 70); a payer's number is "
-         "entered only where that document has none\n"},
-        // A copy of the credit summary past the one that the calculation keeps.
-        {"GA189216", 2, 189812, "6000", false, noteOf(189216, 2, 189812, std::nullopt)},
-        // Past here, the note's reason: where a copy comes from, where an
-        // entry counts, or with which box.
-        {"GA69", 1, 22, "Q", false,
-         "field 22 \"Taxpayer's middle name or initial\", is calculated from federal form 1 field 411 ("},
-        {"ST2", 1, 152, "400", false,
-         "is calculated: the calculation emptied the entry 400, which counts nowhere on this return: the Georgia share "
-         "of a part-year return counts on a part-year return only: a nonresident return takes its Georgia share in "
-         "field 153"},
-        {"GA70", 1, 75, "6000", false, "takes its deductions on form 189217, where field 189456 takes the amount"},
-        // A paper return's voucher box, entered and run as e-filed.
-        {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks",
-         "", "run --efile"},
-        // Boxes 22 and 7 of forms 71 and 75 are defaults; boxes marked together.
-        {"GA71", 1, 26, "5000", false, "replaced the entry 5000 with 1300: unless box 23 is marked",
-         kKeptWithTwoInstallments},
-        {"GA71", 1, 26, "5000", false, "held the entry 5000 to 2600, what the earlier installments leave",
-         kKeptWithTwoInstallments + "<FIELD><ID>23</ID><VALUE>X</VALUE></FIELD>"},
-        {"GA71", 1, 9, "X", false, "replaced the entry X with NO: box 8 (exempt farmer or fisherman) and box 9",
-         "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>90</ID><VALUE>X</VALUE></FIELD>"},
-        {"GA75", 1, 31, "X", false, "emptied the entry X, which counts nowhere on this return: unless box 8 is marked"},
-        {"GA75", 1, 36, "X", false, "replaced the entry X with NO: of boxes 31 (standard deduction) and 36",
-         "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>31</ID><VALUE>X</VALUE></FIELD>"},
-    };
     std::map<std::string, std::string> exampleNotes;
-    for (const auto& row : rows) {
+    for (const EntryRow& row : kEntryRows) {
         const std::string file =
             writeFile("in.xml", withField(row.form, row.copy, row.field, row.value, row.overridden, row.alongside));
         // A paper return run as e-filed: an entry that the calculation on

@@ -209,15 +209,13 @@ std::map<std::string, std::string> printedAmounts(const std::string& printout) {
     return out;
 }
 
-// Form 70's own result line, "Refund" or "Amount you owe", as the result
-// names it: on an amended return as form 500's own.
-std::string form70Result(const std::map<std::string, std::string>& printed, const std::string& label) {
-    std::string own = label;
-    own[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(own[0])));
-    for (const std::string& shown : {label, "Form 500's own " + own + " (form 70)"}) {
-        if (printed.count(shown)) return printed.at(shown);
-    }
-    return {};
+// Form 70's own result line ("Refund", "Amount you owe"), named form 500's
+// own on an amended return.
+std::string form70Result(const std::map<std::string, std::string>& printed, std::string label) {
+    if (printed.count(label)) return printed.at(label);
+    label[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(label[0])));
+    const auto own = printed.find("Form 500's own " + label + " (form 70)");
+    return own == printed.end() ? std::string() : own->second;
 }
 
 // A whole-dollar amount as an output shows it ("1,975", "71.00", "-$12");

@@ -52,7 +52,7 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
     }
     // The notes go out before the line that counts them.
     notePreparerGaps(session);
-    noteDisagreeingFilers(session);
+    noteFilersOnPaper(session);
     const std::size_t changed = noteReplacedEntries(session, *module);
     out << "calculated the Georgia return in memory, writing nothing: " << changedCount(changed) << '\n';
     reportUnsettled(out, settling);

@@ -77,28 +77,36 @@ std::optional<int> statedFilingStatus(const PersistanceMgmt::ReturnFileContents&
     return static_cast<int>(seed->value);
 }
 
-// The entries that `federal` leaves without a value and the e-file needs.
-std::vector<MissingFilerEntry> missingEntries(const DataMgmt::TaxReturn& federal, bool joint) {
+// The field of copy 1 of the form when the form definitions define it and
+// `federal` leaves it without a value: the entry as missing; none else.
+std::optional<MissingFilerEntry> missingEntry(const DataMgmt::TaxReturn& federal, const DataMgmt::TaxFormDesc& form,
+                                              const FieldId& field) {
+    if (field.isNullID()) return std::nullopt;
+    const DataMgmt::FormFieldDescPtr desc = form.getFieldDesc(field);
+    if (desc.isNull() || federal.hasSigValue(form.getTypeID(), kCopy, field)) return std::nullopt;
+    return MissingFilerEntry{.form = form.getDevName(), .copy = kCopy, .field = field, .label = desc->getLineID()};
+}
+
+// The entries of form F92 that `federal` leaves without a value and the
+// e-file needs.
+void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, bool joint, std::vector<MissingFilerEntry>& missing) {
     // Form definitions without the personal information (other than the
     // year's) are not those of an e-file: nothing to ask of them.
     const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID);
-    if (form.isNull()) return {};
+    if (form.isNull()) return;
     const bool abroad =
         !form->getFieldDesc(address.abroad).isNull() && federal.formYes(kForm92ID, kCopy, address.abroad);
-    std::vector<MissingFilerEntry> missing;
     for (const FilerEntry& entry : kFilerEntries) {
-        const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(entry.field);
-        if (field.isNull() || !needed(entry.needed, joint, abroad) ||
-            federal.hasSigValue(kForm92ID, kCopy, entry.field)) {
-            continue;
-        }
-        missing.push_back(
-            {.form = form->getDevName(), .copy = kCopy, .field = entry.field, .label = field->getLineID()});
+        if (!needed(entry.needed, joint, abroad)) continue;
+        if (auto m = missingEntry(federal, *form, entry.field)) missing.push_back(std::move(*m));
     }
-    return missing;
 }
 
-bool jointReturn(HostSession& session) { return statedFilingStatus(session.loaded()) == FederalFilingStatus::kJoint; }
+// The federal filing status the session's file states; 0 when it states
+// none.
+int filingStatusOf(HostSession& session) { return statedFilingStatus(session.loaded()).value_or(0); }
+
+bool jointReturn(HostSession& session) { return filingStatusOf(session) == FederalFilingStatus::kJoint; }
 
 // ---- form F92 beside the federal main form
 
@@ -111,7 +119,7 @@ struct ComparedEntry {
     const FieldId& eFile;
     FederalMainFormLines::HeadingRow mainForm;
     Compared how;
-    bool spouse;
+    bool spouse;  // compared where the e-file writes the spouse
 };
 
 using Row = FederalMainFormLines;
@@ -133,6 +141,23 @@ MainForm mainFormOf(const StateDataMgmt::StateTaxReturn& georgia) {
     if (filed == kForm55ID) return {kForm55ID, kForm55Lines};
     if (filed == kForm87ID) return {kForm87ID, kForm87Lines};
     return {kForm1ID, kForm1Lines};
+}
+
+// The filers' numbers of the main form, which form 70 carries and takes from
+// nowhere else, that the session's return leaves empty: the taxpayer's, and
+// on a joint return the spouse's (as form F92's are needed).
+std::vector<MissingFilerEntry> missingMainFormNumbers(HostSession& session) {
+    if (!session.loaded().federal) return {};
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const MainForm main = mainFormOf(*session.georgiaState());
+    const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(main.form);
+    if (form.isNull()) return {};
+    std::vector<MissingFilerEntry> missing;
+    for (const Row::HeadingRow row : {Row::kTaxpayerNumber, Row::kSpouseNumber}) {
+        if (row == Row::kSpouseNumber && !jointReturn(session)) continue;
+        if (auto m = missingEntry(federal, *form, main.lines.heading[row])) missing.push_back(std::move(*m));
+    }
+    return missing;
 }
 
 std::string digitsOf(const std::string& text) {
@@ -175,28 +200,36 @@ std::string disagreementText(const DisagreeingFilerEntry& d) {
     return entryText(d.eFile) + " but " + entryText(d.mainForm) + ": " + d.eFile.label;
 }
 
-void printMissingFilerEntries(std::ostream& out, const std::vector<MissingFilerEntry>& missing) {
-    for (const MissingFilerEntry& m : missing) {
-        out << "  missing for the e-file: form " << m.form << " copy " << m.copy << ", field " << m.field.getNumber()
-            << ": " << m.label << '\n';
-    }
+// "form F92 copy 1, field 7: Taxpayer's social security number"
+std::string missingText(const MissingFilerEntry& m) {
+    return "form " + m.form + " copy " + std::to_string(m.copy) + ", field " + std::to_string(m.field.getNumber()) +
+           ": " + m.label;
+}
+
+// The texts joined by "; ".
+template <class Entry, class Text>
+std::string joined(const std::vector<Entry>& entries, Text text) {
+    std::string out;
+    for (const Entry& e : entries) out += (out.empty() ? "" : "; ") + text(e);
+    return out;
 }
 
 }  // namespace
 
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
-    if (!session.loaded().federal) return {};
-    return missingEntries(*session.federal(), jointReturn(session));
+    std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
+    if (session.loaded().federal) addMissingForm92Entries(*session.federal(), jointReturn(session), missing);
+    return missing;
 }
 
 std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session) {
     if (!session.loaded().federal) return {};
     const DataMgmt::TaxReturn& federal = *session.federal();
     const MainForm main = mainFormOf(*session.georgiaState());
-    const bool joint = jointReturn(session);
+    const bool spouseWritten = FederalFilingStatus::listsSpouse(filingStatusOf(session));
     std::vector<DisagreeingFilerEntry> disagreeing;
     for (const ComparedEntry& compared : kComparedEntries) {
-        if (compared.spouse && !joint) continue;
+        if (compared.spouse && !spouseWritten) continue;
         const auto eFile = entryOf(federal, kForm92ID, compared.eFile);
         const auto mainForm = entryOf(federal, main.form, main.lines.heading[compared.mainForm]);
         if (!eFile || !mainForm || agree(eFile->value, mainForm->value, compared.how)) continue;
@@ -210,24 +243,31 @@ FilerFindings filerFindings(HostSession& session) {
 }
 
 void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
-    printMissingFilerEntries(out, findings.missing);
+    for (const MissingFilerEntry& m : findings.missing) out << "  missing for the e-file: " << missingText(m) << '\n';
     for (const DisagreeingFilerEntry& d : findings.disagreeing) {
         out << "  disagrees for the e-file: " << disagreementText(d) << '\n';
     }
 }
 
-void noteDisagreeingFilers(HostSession& session) {
+void noteFilersOnPaper(HostSession& session) {
+    IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
+    // Form F92's missing entries matter to the e-file alone; the main form's
+    // numbers to form 70 too.
+    const std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
+    if (!missing.empty()) {
+        io.notice("missing for form 70 and the e-file: " + joined(missing, missingText) +
+                  "; form 70 takes the filers' numbers from form " + missing.front().form +
+                  " only, and an e-file of this return (run --efile) is blocked until each is entered");
+    }
     const std::vector<DisagreeingFilerEntry> disagreeing = disagreeingFilerEntries(session);
     if (disagreeing.empty()) return;
-    std::string entries;
-    for (const DisagreeingFilerEntry& d : disagreeing) entries += (entries.empty() ? "" : "; ") + disagreementText(d);
     const DisagreeingFilerEntry& first = disagreeing.front();
-    IOMgmt::IOMgr::getInstance().notice(
-        "form " + first.eFile.form + ", whose names and numbers the e-file carries, disagrees with form " +
-        first.mainForm.form +
-        ", whose names and numbers form 70 carries (numbers compared by their digits, names without regard to "
-        "case): " +
-        entries + "; an e-file of this return (run --efile) is blocked until they agree");
+    io.notice("form " + first.eFile.form + ", whose names and numbers the e-file carries, disagrees with form " +
+              first.mainForm.form +
+              ", whose names and numbers form 70 carries (numbers compared by their digits, names without regard to "
+              "case): " +
+              joined(disagreeing, disagreementText) +
+              "; an e-file of this return (run --efile) is blocked until they agree");
 }
 
 }  // namespace GAHost

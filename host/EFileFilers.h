@@ -1,12 +1,14 @@
 // What gahost requires of a return it e-files: the return must name its
 // filers, since the e-file's header line T and its Georgia return header are
 // made of the federal personal information (form F92, copy 1), and name them
-// as the federal main form does, whose names and numbers form 70 carries.
-// The e-file check of gahost run --efile blocks the e-file while an entry of
-// form F92 is missing or disagrees with the main form, beside the module's
+// as the federal main form does, whose names and numbers form 70 carries;
+// and the main form must give the filers' numbers, without which form 70
+// names nobody. The e-file check of gahost run --efile blocks the e-file
+// while one of these entries is missing or disagrees, beside the module's
 // own findings, and gahost check tells that check's verdict
 // (reviewGeorgiaReturn for both); check without the Georgia module lists
-// these entries alone. A paper run notes a disagreement.
+// these entries alone. A paper run notes a missing number of the main form
+// and a disagreement.
 #pragma once
 
 #include <ostream>
@@ -28,16 +30,17 @@ struct MissingFilerEntry {
     std::string label;
 };
 
-// The entries of the federal personal information that the e-file needs and
-// the session's return, as loaded from its file, leaves without a value, in
-// the order a preparer meets them: the taxpayer's first and last name and
-// social security number; on a joint return the spouse's too; the street and
-// city, and at home the state and ZIP code (an address abroad varies by
-// country, and its further lines are not required). The return is joint
-// when the file states federal filing status 2 (the federal return's
-// <FILINGSTATUS>, else the Georgia return's seeded common item). A file
-// without a federal return (a single return, which gahost only validates)
-// gives none.
+// The entries that the e-file needs and the session's return, as loaded
+// from its file, leaves without a value, in the order a preparer meets them:
+// the taxpayer's social security number on the federal main form (form F1,
+// unless form 69 names another), on a joint return the spouse's too; then of
+// the federal personal information the taxpayer's first and last name and
+// number, on a joint return the spouse's too, the street and city, and at
+// home the state and ZIP code (an address abroad varies by country, and its
+// further lines are not required). The return is joint when the file states
+// federal filing status 2 (the federal return's <FILINGSTATUS>, else the
+// Georgia return's seeded common item). A file without a federal return (a
+// single return, which gahost only validates) gives none.
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session);
 
 // A filer's name or number that the e-file takes from form F92 and the
@@ -57,8 +60,9 @@ struct DisagreeingFilerEntry {
 
 // The taxpayer's last name and number on form F92 that disagree with those
 // of the federal main form the Georgia return is prepared from (form F1,
-// the federal form 1040, unless form 69 names another); on a joint return
-// (as missingFilerEntries tells it) the spouse's too. They compare as the
+// the federal form 1040, unless form 69 names another); on a joint or a
+// separate return, whose e-file writes the spouse's from form F92, the
+// spouse's too. They compare as the
 // e-file writes them: the numbers by their digits, the names without regard
 // to case or to the blanks at either end. An entry that either form leaves
 // empty disagrees with nothing: form F92's is missing, and an empty entry of
@@ -78,11 +82,12 @@ FilerFindings filerFindings(HostSession& session);
 // (naming both entries and both values), indented by two blanks.
 void printFilerFindings(std::ostream& out, const FilerFindings& findings);
 
-// One note (IOMgmt::IOMgr::notice) that names every disagreeing entry with
-// both values, and says that run --efile blocks the e-file until they
-// agree; none when every entry agrees. For a return on paper (gahost run
-// without --efile, and check's calculation): the e-file check tells it
-// itself.
-void noteDisagreeingFilers(HostSession& session);
+// For a return on paper (gahost run without --efile, and check's
+// calculation; the e-file check tells them itself), each a note
+// (IOMgmt::IOMgr::notice): one that names every number of the main form
+// that is missing, which form 70 then goes without, and one that names
+// every disagreeing entry with both values; each says that run --efile
+// blocks the e-file until they are mended. None when nothing is found.
+void noteFilersOnPaper(HostSession& session);
 
 }  // namespace GAHost

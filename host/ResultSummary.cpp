@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iomanip>
+#include <optional>
 #include <string>
 
 #include "module/catalogues/Form189215Lines.h"
@@ -89,6 +90,23 @@ private:
     StateDataMgmt::StateTaxReturn& ga_;
 };
 
+// The amended return's settlement (form 189219): what the filer owes or
+// gets once the payments and refunds of the return amended count; none
+// while the schedule settles nothing.
+struct AmendedResult {
+    bool refund;
+    std::int64_t amount;
+};
+std::optional<AmendedResult> amendedResult(StateDataMgmt::StateTaxReturn& ga) {
+    const Form189219Lines::Settlement& settlement = kForm189219Lines.settlement;
+    if (!ga.formExists(kGAForm189219ID, 1)) return std::nullopt;
+    for (const bool refund : {true, false}) {
+        const FieldId& line = refund ? settlement.refund : settlement.amountOwed;
+        if (!ga.isNull(kGAForm189219ID, 1, line)) return AmendedResult{refund, ga.getIN(kGAForm189219ID, 1, line)};
+    }
+    return std::nullopt;
+}
+
 // The payment forms where the return has them: the underpayment penalty
 // (form 71), the 2019 estimated tax with its next voucher (form 75), the
 // payment voucher of a balance due (form 77) and the amended return's result
@@ -112,11 +130,10 @@ public:
             line("Payment voucher (form 77)", money(amount(kGAForm77ID, payment.amount)));
             line("  Scan line", text(kGAForm77ID, payment.scanLine));
         }
-        const Form189219Lines::Settlement& amended = kForm189219Lines.settlement;
-        if (has(kGAForm189219ID, amended.refund)) {
-            line("Amended return (form 189219)", "refund " + money(amount(kGAForm189219ID, amended.refund)));
-        } else if (has(kGAForm189219ID, amended.amountOwed)) {
-            line("Amended return (form 189219)", "amount owed " + money(amount(kGAForm189219ID, amended.amountOwed)));
+        if (const auto amended = amendedResult(ga_)) {
+            line(amended->refund ? "Amended return, your refund (form 189219)"
+                                 : "Amended return, amount you owe (form 189219)",
+                 money(amended->amount));
         }
     }
 
@@ -275,8 +292,9 @@ void printTaxAndCredits(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) 
 }
 
 // The withholding and estimated tax paid, and what the return then refunds
-// or owes.
-void printPaymentsAndResult(const Lines& l) {
+// or owes: on an amended return form 500's own line, before what the return
+// amended paid or got back, which the amended return's result counts.
+void printPaymentsAndResult(const Lines& l, bool amended) {
     const Form70Lines::Payments& p = f70.payments;
     const Form70Lines::Result& r = f70.result;
     l.amountLine("Georgia tax withheld", p.withheld);
@@ -287,14 +305,15 @@ void printPaymentsAndResult(const Lines& l) {
     // Contributions and the other amounts that an overpayment pays first and
     // an amount owed includes.
     l.optionalLine("Contributions and other amounts", r.appliedTotal);
+    const std::string own = amended ? "Form 500's own " : "";
     if (!l.blank(r.refund)) {
         l.optionalLine("Overpayment", r.overpaid);
         l.optionalLine("Credited to 2019 estimated tax", r.credited);
-        l.amountLine("Refund", r.refund);
+        l.amountLine(amended ? own + "refund (form 70)" : "Refund", r.refund);
     } else if (!l.blank(r.balanceDue)) {
-        l.amountLine("Amount you owe", r.balanceDue);
+        l.amountLine(amended ? own + "amount you owe (form 70)" : "Amount you owe", r.balanceDue);
     } else {
-        l.line("Refund or amount owed", "none");
+        l.line(amended ? own + "refund or amount owed (form 70)" : "Refund or amount owed", "none");
     }
 }
 
@@ -333,7 +352,7 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
         printGeorgiaShare(l);
     }
     printTaxAndCredits(l, georgia);
-    printPaymentsAndResult(l);
+    printPaymentsAndResult(l, amendedResult(georgia).has_value());
     printEFileSummary(l, georgia);
     PaymentForms(l, georgia).print();
 }

@@ -361,7 +361,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
     GAHost::notePreparerGaps(session);
-    if (!efile) GAHost::noteDisagreeingFilers(session);
+    if (!efile) GAHost::noteFilersOnPaper(session);
     GAHost::noteReplacedEntries(session, module);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.

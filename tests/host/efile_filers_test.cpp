@@ -44,10 +44,13 @@ std::string form(const std::string& name, const Entries& entries) {
     return xml + "</FORM>";
 }
 
+// Form 1040 with the filers' numbers alone.
+const std::string kNumbers = form("F1", {{11, "400-00-5001"}, {12, "400-00-5002"}});
+
 // A return file of that filing status, stated by the federal return or
 // (seeded) by the Georgia return's common item, with further forms of each
 // return.
-std::string returnFile(const Entries& f92, int status, bool seeded = false, const std::string& federalForms = "",
+std::string returnFile(const Entries& f92, int status, bool seeded = false, const std::string& federalForms = kNumbers,
                        const std::string& georgiaForms = "") {
     const auto item = [](const char* name, int value) {
         return "<PULLCOMMON FORM=\"F1\" ITEM=\"" + std::string(name) + "\">" + std::to_string(value) + "</PULLCOMMON>";
@@ -63,9 +66,10 @@ std::string returnFile(const Entries& f92, int status, bool seeded = false, cons
 
 class EFileFilersTest : public testsupport::ScratchDirTest {
 protected:
-    // The fields of form F92 that the file leaves missing, and those that
-    // disagree with the main form, loaded as check loads it into the
-    // module's Georgia return, which names the main form filed.
+    // The fields that the file leaves missing (of the main form first, 11 or
+    // 12 of form 1040, 9 of form 1040EZ; then of form F92), and those of
+    // form F92 that disagree with the main form, loaded as check loads it
+    // into the module's Georgia return, which names the main form filed.
     static std::pair<std::vector<int>, std::vector<int>> fieldsOf(const std::string& file) {
         GAHost::HostSession session("");
         const GAHost::CurrentSession current(session);
@@ -84,7 +88,10 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         {returnFile(kTaxpayer, 1), {}},  // single and separate: the spouse is not needed
         {returnFile(kTaxpayer, 3), {}},
         {returnFile(kBoth, 2), {}},
-        {returnFile({}, 1), {1, 3, 7, 20, 22, 23, 24}},
+        {returnFile({}, 1, false, ""), {11, 1, 3, 7, 20, 22, 23, 24}},
+        {returnFile(kBoth, 2, false, form("F1", {{11, "400-00-5001"}})), {12}},
+        {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}})), {}},
+        {returnFile(kTaxpayer, 1, false, kNumbers + form("F87", {}), form("GA69", {{48, "X"}})), {9}},
         {returnFile(edited(kBoth, {8}), 2, /*seeded=*/true), {8}},
         {returnFile(edited(kTaxpayer, {23, 24}, {{kAbroad, "X"}}), 1), {}},
         {returnFile(edited(kTaxpayer, {22}, {{kAbroad, "X"}}), 1), {22}},
@@ -106,18 +113,23 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
         int status;
         std::vector<int> fields;
         std::string federal = "", georgia = "";
+        Entries f92 = kBoth;
     } rows[] = {
         {f1, 2, {}},  // the numbers agree by their digits
+        {edited(f1, {}, {{11, "400 00 5001"}}), 1, {}},
         {edited(f1, {}, {{11, "400-00-5009"}}), 1, {7}},
         {edited(f1, {}, {{2, " bROOKS "}}), 1, {}},
+        {f1, 1, {}, "", "", edited(kBoth, {}, {{3, " Brooks "}})},
         {edited(f1, {}, {{2, "Brook"}}), 1, {3}},
         {otherSpouse, 2, {4, 8}},
+        {otherSpouse, 3, {4, 8}},  // the e-file of a separate return writes the spouse too
         {otherSpouse, 1, {}},
-        {edited(f1, {2, 11, 5, 12}), 2, {}},  // form 1040 empty: nothing to disagree with
+        {otherSpouse, 4, {}},
+        {edited(f1, {2, 5}), 2, {}},  // form 1040's names empty: nothing to disagree with
         {edited(f1, {}, {{11, "400-00-5009"}}), 1, {3}, form("F55", {{2, "Brook"}, {11, "400005001"}}), form55Filed},
     };
     for (const auto& row : rows) {
-        const std::string file = returnFile(kBoth, row.status, false, form("F1", row.f1) + row.federal, row.georgia);
+        const std::string file = returnFile(row.f92, row.status, false, form("F1", row.f1) + row.federal, row.georgia);
         EXPECT_EQ(fieldsOf(writeFile("r.xml", file)), std::pair(std::vector<int>{}, row.fields)) << file;
     }
 }
@@ -155,30 +167,75 @@ std::string checkVerdict(const std::string& out) {
     return told.substr(0, told.find_first_of(";\n")) + told.substr(std::min(told.find('\n'), told.size()));
 }
 
-// The joint example, whose e-file check passes, without the spouse's number
-// on form F92, or with another taxpayer's number on form 1040: each alone
-// blocks the e-file, in one line that check and run --efile give alike.
-TEST_F(EFileFilersTest, CheckAndRunWithEfileListTheSameMissingEntries) {
+// The notes among the lines of standard error, each line whole.
+std::vector<std::string> notesOf(const std::string& err) {
+    std::vector<std::string> notes;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("gahost: note: ", 0) == 0) notes.push_back(line);
+    }
+    return notes;
+}
+
+// The joint example, whose e-file check passes, with one entry changed: each
+// change alone blocks the e-file, in one line that check and run --efile give
+// alike, and check's verdict keeps it as its list; a paper run and check's
+// calculation note what form 70 carries otherwise or goes without, and
+// nothing of form F92 alone.
+TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
     const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    const std::string disagrees =
+        "form F92, whose names and numbers the e-file carries, disagrees with form F1, whose names and numbers form 70 "
+        "carries (numbers compared by their digits, names without regard to case): ";
+    const std::string untilTheyAgree = "; an e-file of this return (run --efile) is blocked until they agree";
+    const std::string taxpayerNumber =
+        "form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 "
+        "\"400005009\": Taxpayer's identifying number (e-file header line T, return "
+        "header line 00475)";
+    const std::string noNumber = "form F1 copy 1, field 11: Taxpayer's social security number";
     const struct {
-        std::string from, to, line;
-    } edits[] = {
-        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "", "missing for the e-file: form F92 copy 1, field 8: "},
-        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>",
-         "disagrees for the e-file: form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 \"400005009\""},
+        std::string from, to, line, note;
+    } rows[] = {
+        {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
+         "missing for the e-file: form F92 copy 1, field 8: Spouse's identifying number (return header line 00540)",
+         ""},
+        {"<VALUE>400-00-5001</VALUE>", "<VALUE>400005009</VALUE>", "disagrees for the e-file: " + taxpayerNumber,
+         disagrees + taxpayerNumber + untilTheyAgree},
+        {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
+         "missing for form 70 and the e-file: " + noNumber +
+             "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
+             "blocked until each is entered"},
     };
-    for (const auto& edit : edits) {
+    for (const auto& row : rows) {
         std::string text = example;
-        ASSERT_NE(text.find(edit.from), std::string::npos);
-        const std::string input = writeFile("joint.xml", text.replace(text.find(edit.from), edit.from.size(), edit.to));
+        ASSERT_NE(text.find(row.from), std::string::npos);
+        const std::string input = writeFile("joint.xml", text.replace(text.find(row.from), row.from.size(), row.to));
         const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
         ASSERT_EQ(run.status, 0) << run.err;
-        const std::string told = runVerdict(run.out);
-        EXPECT_EQ(told.rfind("blocked\n  " + edit.line, 0), 0u) << run.out;
-        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << run.out;
-        EXPECT_EQ(checkVerdict(testsupport::runGahost({"check", input}, {}, dir).out), told);
-        EXPECT_EQ(run.err.find("note:"), std::string::npos) << run.err;  // the e-file check tells it
+        EXPECT_EQ(runVerdict(run.out), "blocked\n  " + row.line + "\n") << run.out;
+        EXPECT_EQ(notesOf(run.err), std::vector<std::string>{}) << run.err;  // the e-file check tells it
+        const auto check = testsupport::runGahost({"check", input}, {}, dir);
+        const std::string verdict = "\nif e-filed (run --efile): Georgia e-file blocked; the e-file check finds:\n  ";
+        EXPECT_EQ(check.out.substr(std::min(check.out.rfind(verdict), check.out.size())), verdict + row.line + "\n");
+        const std::vector<std::string> notes = {"gahost: note: " + row.note};
+        const auto paper = testsupport::runGahost({"run", input, "--out", path("paper")}, {}, dir);
+        for (const auto* printout : {&paper, &check}) {
+            EXPECT_EQ(notesOf(printout->err), row.note.empty() ? std::vector<std::string>{} : notes) << printout->err;
+        }
     }
+}
+
+// An entry in form 70's repeated spouse number is noted as calculated from
+// the spouse's number of form 70 itself.
+TEST_F(EFileFilersTest, AnEntryInTheRepeatedSpouseNumberNamesItsSource) {
+    std::string text = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    text.insert(text.find("<FORM DEVNAME=\"GA69\""), form("GA70", {{3, "400009999"}}));
+    const auto check = testsupport::runGahost({"check", writeFile("joint.xml", text)}, {}, dir);
+    EXPECT_EQ(notesOf(check.err),
+              std::vector<std::string>{
+                  "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 3 \"Spouse's social "
+                  "security number, repeated\", is calculated from field 31 of this form: the calculation replaced the "
+                  "entry \"400009999\" with \"400-00-5002\" (an entry marked OVERRIDDEN=\"1\" is kept)"});
 }
 
 class CheckTellsTheEFile : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {};

@@ -555,4 +555,20 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
     EXPECT_NE(*taxableIncome.begin(), "");
 }
 
+TEST_F(PreparerTest, AnAmountThatForm1040HoldsCountsAsItsItem) {
+    // The couple's taxable social security on form 1040 alone is subtracted
+    // whole, and gahost items says where the item comes from.
+    const std::string input = writeFile(
+        "couple.xml", withForm1040Field("94", "25000")(
+                          replaced(readFile((kSource / "examples/retired-couple.xml").string()),
+                                   "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-social-security\">17000</PULLCOMMON>", "")));
+    ASSERT_EQ(run({"run", input, "--out", dir + "/out"}).status, 0);
+    const auto schedule = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(kGAForm189215ID);
+    const std::string line = "  " + schedule->getFieldDesc(kForm189215Lines.socialSecurityTaxable)->getSymbolicName();
+    EXPECT_EQ(lastWord(readFile(dir + "/out/couple.print.txt"), line + "\t", '\t'), "25000");
+    EXPECT_NE(run({"items"}).out.find("\ttaxable social security benefits\tfrom field 94 of federal form 1 (federal "
+                                      "form 1040 line 5b), else seed\n"),
+              std::string::npos);
+}
+
 }  // namespace

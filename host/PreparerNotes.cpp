@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
@@ -17,6 +18,7 @@
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 
@@ -38,7 +40,7 @@ constexpr std::array<Utils::PCTypes, 4> kRetirementIncomeItems = {
 // lines, unless entered).
 const StateForm4Lines::Row& kWorksheetWages = kStateForm4Lines.wages;
 
-bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, const std::array<Utils::PCTypes, 4>& types) {
+bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<const Utils::PCTypes> types) {
     if (!loaded.georgia) return false;
     const auto& seeds = loaded.georgia->seeds.commonItems;
     return std::any_of(seeds.begin(), seeds.end(), [&](const PersistanceMgmt::CommonItem& seed) {
@@ -67,8 +69,19 @@ std::string readOf1099R(const std::string& state) {
            "prints, which it does when it holds an addition or a subtraction)";
 }
 
+// Whether the federal return itself answers any of the items (form 1040's
+// fields of a return that is not joint).
+bool derivesAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<const Utils::PCTypes> types) {
+    if (!loaded.federal) return false;
+    const std::vector<PersistanceMgmt::DerivedItem> derived = PersistanceMgmt::deriveCommonItems(*loaded.federal);
+    return std::any_of(derived.begin(), derived.end(), [&](const PersistanceMgmt::DerivedItem& d) {
+        return std::find(types.begin(), types.end(), d.type) != types.end();
+    });
+}
+
 std::optional<std::string> retirementIncomeNote(HostSession& session) {
-    if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems)) {
+    if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems) ||
+        derivesAnyOf(session.loaded(), kRetirementIncomeItems)) {
         return std::nullopt;
     }
     std::string items;
@@ -271,6 +284,51 @@ std::optional<std::string> statementShareNote(HostSession& session) {
            fieldNumber(schedule.georgiaInterestParts[1]) + " of <FORM DEVNAME=\"GA189217\" COPY=\"1\">";
 }
 
+// Whether the retirement exclusion is worked out for a filer, by age or by
+// disability: then the common items of each filer's income count.
+bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia) {
+    const Form189215Lines& l = kForm189215Lines;
+    for (const FieldId* box : {&l.taxpayerRetirement.qualifiesByAge, &l.taxpayerRetirement.qualifiesByDisability,
+                               &l.spouseRetirement.qualifiesByAge, &l.spouseRetirement.qualifiesByDisability}) {
+        if (georgia.formYes(kGAForm189215ID, 1, *box)) return true;
+    }
+    return false;
+}
+
+// On a joint return (or one whose federal filing status is not given) form
+// 1040 holds the couple's amount of a split item (IRA distributions,
+// pensions, business income), and the retirement exclusion takes each
+// filer's share from the two filers' items alone. Items that add up to
+// another amount are told; a return that gives neither item is told only
+// where a filer's exclusion is worked out, since elsewhere the items count
+// nowhere.
+void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    if (!loaded.federal) return;
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    for (const PersistanceMgmt::CoupleAmount& couple : PersistanceMgmt::coupleAmountsToSplit(*loaded.federal)) {
+        const std::array<Utils::PCTypes, 2> items = {couple.row->item, *couple.row->spouseItem};
+        const std::int64_t taxpayer = georgia.pullCommon(georgia.getFederalFormID(), 1, items[0]);
+        const std::int64_t spouse = georgia.pullCommon(georgia.getFederalFormID(), 1, items[1]);
+        const bool given = seedsAnyOf(loaded, items);
+        if (taxpayer + spouse == couple.amount || (!given && !anExclusionIsWorkedOut(georgia))) continue;
+        const std::string field = "field " + std::to_string(couple.row->field);
+        const std::string taxpayerItem = PersistanceMgmt::findCommonItem(items[0])->name;
+        const std::string spouseItem = PersistanceMgmt::findCommonItem(items[1])->name;
+        const std::string gives = given ? "the items " + taxpayerItem + " and " + spouseItem + " give " +
+                                              std::to_string(taxpayer) + " and " + std::to_string(spouse) +
+                                              ", together " + std::to_string(taxpayer + spouse)
+                                        : "the return gives neither item " + taxpayerItem + " nor " + spouseItem;
+        notes.push_back(
+            "form 1040 (form F1) " + field + " holds the couple's " + std::to_string(couple.amount) + ", but " + gives +
+            ": on a joint return (or one whose federal filing status is not given) the retirement "
+            "exclusion takes each filer's share of " +
+            field + " from these items alone; give the two shares, adding up to " + std::to_string(couple.amount) +
+            ", in the Georgia return's <HOST> as <PULLCOMMON FORM=\"F1\" ITEM=\"" + taxpayerItem +
+            "\">amount</PULLCOMMON> and <PULLCOMMON FORM=\"F1\" ITEM=\"" + spouseItem + "\">amount</PULLCOMMON>");
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> preparerNotes(HostSession& session) {
@@ -281,6 +339,7 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
     spouseLumpSumNotes(session, notes);
+    jointSplitItemNotes(session, notes);
     return notes;
 }
 

@@ -15,6 +15,7 @@ namespace GAHost {
 // has none:
 // - the federal return holds 1099-R copies (federal form 84) and the Georgia
 //   return seeds none of the common items of pensions and IRA distributions,
+//   nor does form 1040 give one (a return that is not joint: DerivedItems.h),
 //   from which alone the retirement exclusion takes them (the note says what
 //   the calculation does read of a 1099-R: its Georgia tax withheld, a lump
 //   sum and a gross distribution keyed for form 189215);
@@ -32,7 +33,11 @@ namespace GAHost {
 // - the Georgia share of the interest and dividends on the statements
 //   (state forms 2 and 3) is more than the part-year schedule (form 189217)
 //   holds in its Georgia interest and dividends, from which alone the
-//   schedule takes them.
+//   schedule takes them;
+// - on a joint return, form 1040's amount of an item split between the
+//   filers (IRA distributions, pensions, business income) that the two
+//   filers' items do not add up to (a return that gives neither item: only
+//   where a filer's retirement exclusion is worked out).
 std::vector<std::string> preparerNotes(HostSession& session);
 
 // Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),

@@ -77,6 +77,25 @@ bool isJoint(const ReturnPart& federal) {
     return !federal.seeds.filingStatus || *federal.seeds.filingStatus == kMarriedFilingJointly;
 }
 
+// The field's amount in whole dollars; nullopt when it holds none.
+std::optional<std::int64_t> amountIn(const CopyEntry& copy, std::int32_t field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    if (f == nullptr || !f->value.isNumber()) return std::nullopt;
+    return wholeDollars(dollars(copy, field));
+}
+
+// The items of the fields of form 1040 that hold an amount; a split item on
+// a return that is not joint only.
+void addForm1040Items(const ReturnPart& federal, const CopyEntry& form1040, std::vector<DerivedItem>& items) {
+    const bool joint = isJoint(federal);
+    for (const Form1040Item& row : kForm1040Items) {
+        if (row.spouseItem && joint) continue;
+        if (const std::optional<std::int64_t> amount = amountIn(form1040, row.field)) {
+            items.push_back({row.item, *amount});
+        }
+    }
+}
+
 // The sum of the fields over the filers' copies of a 1099-INT or 1099-DIV;
 // nullopt when the return has no copy of it.
 std::optional<double> sumOverStatements(const ReturnPart& part, std::int32_t form,
@@ -210,6 +229,7 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
     if (const CopyEntry* form1040 = firstCopy(federal, kForm1040)) {
         items.push_back({Utils::kTaxpayerAged65, boxMarked(*form1040, kTaxpayer65Box) ? 1 : 0});
         items.push_back({Utils::kSpouseAged65, boxMarked(*form1040, kSpouse65Box) ? 1 : 0});
+        addForm1040Items(federal, *form1040, items);
     }
     if (const std::optional<FilerWages> wages = wagesByFiler(federal)) {
         items.push_back({Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer)});
@@ -223,6 +243,26 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
         items.push_back({Utils::kOrdinaryDividends, wholeDollars(*dividends)});
     }
     return items;
+}
+
+const Form1040Item* form1040ItemOf(std::int32_t type) {
+    for (const Form1040Item& row : kForm1040Items) {
+        if (row.item == type || row.spouseItem == type) return &row;
+    }
+    return nullptr;
+}
+
+std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnPart& federal) {
+    std::vector<CoupleAmount> amounts;
+    const CopyEntry* form1040 = firstCopy(federal, kForm1040);
+    if (form1040 == nullptr || !isJoint(federal)) return amounts;
+    for (const Form1040Item& row : kForm1040Items) {
+        if (!row.spouseItem) continue;
+        if (const std::optional<std::int64_t> amount = amountIn(*form1040, row.field)) {
+            amounts.push_back({&row, *amount});
+        }
+    }
+    return amounts;
 }
 
 std::optional<W2Split> deriveW2Split(const ReturnPart& federal) {

@@ -1,9 +1,10 @@
 // The common items that the host answers from the federal return itself,
 // where the federal return states the same fact: the filing status, the
 // dependents it lists, the "65 or over" boxes of its form 1040, each filer's
-// W-2 wages, the taxable interest of the 1099-INT statements and the
-// ordinary dividends of the 1099-DIV statements; and the W-2 split between
-// the filers. A seed that disagrees with the federal return is refused, and
+// W-2 wages, the taxable interest of the 1099-INT statements, the ordinary
+// dividends of the 1099-DIV statements and the amounts that form 1040 holds
+// whole in one field (kForm1040Items); and the W-2 split between the
+// filers. A seed that disagrees with the federal return is refused, and
 // so is a federal return that contradicts itself (a "65 or over" box against
 // the filer's birth date, a W-2 of the spouse on a return that is not joint).
 #pragma once
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CommonItems.h"
 #include "platform/returnfile/ReturnFile.h"
 
 namespace PersistanceMgmt {
@@ -20,6 +22,42 @@ namespace PersistanceMgmt {
 // The federal forms a return may be filed on; the items derived from the
 // federal return are answered for each of them.
 constexpr std::int32_t kFederalMainForms[] = {1, 55, 87};
+
+// The items that federal form 1040 holds whole in one field, each read as
+// the calculation reads the item. A split item is each filer's own: on a
+// return that is not joint the field is the taxpayer's item; on a joint
+// return (or one whose filing status is not given) it is the couple's, which
+// the two filers' items split, so both stay seeds.
+struct Form1040Item {
+    std::int32_t field;
+    Utils::PCTypes item;                       // the taxpayer's, of a split item
+    std::optional<Utils::PCTypes> spouseItem;  // a split item's only
+};
+inline constexpr Form1040Item kForm1040Items[] = {
+    // Taxable refunds of state and local income taxes (Schedule 1 line 10).
+    {.field = 80, .item = Utils::kTaxableRefunds, .spouseItem = {}},
+    // Business income or loss (Schedule 1 line 12).
+    {.field = 82, .item = Utils::kBusinessIncomeTaxpayer, .spouseItem = Utils::kBusinessIncomeSpouse},
+    // Capital gain or loss (Schedule 1 line 13).
+    {.field = 83, .item = Utils::kCapitalGains, .spouseItem = {}},
+    // Other gains or losses (Schedule 1 line 14).
+    {.field = 85, .item = Utils::kOtherGains, .spouseItem = {}},
+    // Taxable IRA distributions (form 1040 line 4b, the part from IRAs).
+    {.field = 87, .item = Utils::kIraDistributionsTaxpayer, .spouseItem = Utils::kIraDistributionsSpouse},
+    // Taxable pensions and annuities (form 1040 line 4b, the rest).
+    {.field = 89, .item = Utils::kPensionsTaxpayer, .spouseItem = Utils::kPensionsSpouse},
+    // Rents, royalties, partnerships, S corporations, trusts (Schedule 1
+    // line 17).
+    {.field = 90, .item = Utils::kRentsAndRoyalties, .spouseItem = {}},
+    // Taxable social security benefits (form 1040 line 5b).
+    {.field = 94, .item = Utils::kTaxableSocialSecurity, .spouseItem = {}},
+    // Other income (Schedule 1 line 21).
+    {.field = 99, .item = Utils::kOtherIncome, .spouseItem = {}},
+};
+
+// The row of kForm1040Items of the item (either filer's of a split item);
+// null for an item that form 1040 does not hold.
+const Form1040Item* form1040ItemOf(std::int32_t type);
 
 // Where the federal return says each of them is the item's answeredBy in the
 // common item table.
@@ -30,9 +68,19 @@ struct DerivedItem {
 
 // The items the staged federal return answers. An item whose source the
 // federal return does not hold (no <FILINGSTATUS>, no form 1040, no W-2, a
-// W-2 of a joint return without its owner, no 1099-INT, no 1099-DIV) is left
-// out.
+// W-2 of a joint return without its owner, no 1099-INT, no 1099-DIV, an empty
+// field of form 1040, a split item on a joint return) is left out.
 std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal);
+
+// On a joint return (or one whose filing status is not given), form 1040's
+// amount of each split item whose field holds one, in whole dollars: the
+// couple's, which the two filers' items split. None on another return, where
+// deriveCommonItems gives the amount as the taxpayer's item.
+struct CoupleAmount {
+    const Form1040Item* row = nullptr;
+    std::int64_t amount = 0;
+};
+std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnPart& federal);
 
 // The split of the W-2 wages (federal form 52 box 1) between the taxpayer
 // and the spouse, when the federal return says whose every W-2 is (see

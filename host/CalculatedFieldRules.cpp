@@ -15,6 +15,7 @@
 #include "module/catalogues/Form77Lines.h"
 #include "module/catalogues/OwnerInfoLines.h"
 #include "module/catalogues/StatementFormLines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 
 namespace GAHost {
@@ -153,41 +154,65 @@ void creditSummarySources(std::vector<EntryRule>& rules) {
                           number(kForm203811Lines.code) + " of form 203811"}});
 }
 
-// The statements' headings and rows; the Georgia share of a statement,
-// entered in the column of the return's residency.
+// The Georgia share of a statement's total line in the column of one
+// residency: the calculation keeps it between 0 and the line's total where
+// the return's residency opens the column, and empties it where the total is
+// 0 or the column is closed.
+EntryRule statementShareRule(const char* form, const StatementTotalLine& line, bool partYear) {
+    const FieldId& own = partYear ? line.partYear : line.nonresident;
+    const FieldId& other = partYear ? line.nonresident : line.partYear;
+    const std::string residency = partYear ? "part-year" : "nonresident";
+    const std::string otherResidency = partYear ? "nonresident" : "part-year";
+    const std::string total = "the line's total (field " + number(line.total) + ")";
+    const Residency::Code code = partYear ? Residency::kPartYear : Residency::kNonresident;
+    const Residency::Code otherCode = partYear ? Residency::kNonresident : Residency::kPartYear;
+    return {
+        .form = form,
+        .fields = {own.getNumber()},
+        .emptied = {{.when = {.residency = {code, Residency::kBothColumns}, .zero = line.total.getNumber()},
+                     .text = total + " is 0, and a Georgia share lies between 0 and the total"},
+                    {.when = {.residency = {Residency::kFullYear, otherCode}},
+                     .text = "the Georgia share of a " + residency + " return counts on a " + residency +
+                             " return only: a " + otherResidency + " return takes its Georgia share in field " +
+                             number(other) + ", and a full-year return the whole (field " + number(line.total) + ")"}},
+        .limit = total + ": a Georgia share lies between 0 and the total"};
+}
+
+// The statements' headings and rows; the Georgia share of each total line
+// that the preparer may share out, entered in the column of the return's
+// residency.
 void statementRules(std::vector<EntryRule>& rules) {
     const struct {
         const char* form;
         const StatementFormLines& lines;
         const char* documents;
+        std::vector<const StatementTotalLine*> shared;
     } statements[] = {
-        {"ST2", kStateForm2Lines.statement, "the 1099-INT copies (form F166) and forms F51 and F89"},
-        {"ST3", kStateForm3Lines.statement, "the 1099-DIV copies (form F164) and forms F51 and F89"},
+        {"ST2",
+         kStateForm2Lines.statement,
+         "the 1099-INT copies (form F166) and forms F51 and F89",
+         {&kStateForm2Lines.statement.regular, &kStateForm2Lines.statement.usObligations,
+          &kStateForm2Lines.fromFederalForm3, &kStateForm2Lines.statement.outOfStateMunicipal,
+          &kStateForm2Lines.statement.inStateMunicipal}},
+        {"ST3",
+         kStateForm3Lines.statement,
+         "the 1099-DIV copies (form F164) and forms F51 and F89",
+         {&kStateForm3Lines.statement.regular, &kStateForm3Lines.statement.usObligations,
+          &kStateForm3Lines.statement.outOfStateMunicipal, &kStateForm3Lines.statement.inStateMunicipal}},
     };
     for (const auto& s : statements) {
         rules.push_back({.form = s.form,
                          .fields = numbersFromTo(s.lines.taxpayerHeading1, s.lines.spouseHeading2),
                          .source = "the filers' names and numbers on form 69"});
+        // The display rows run up to the first total line.
         std::vector<std::int32_t> rows = numbersFromTo(s.lines.firstRowInfo, s.lines.lastRowInfo);
-        const std::vector<std::int32_t> shown = numbersFromTo(s.lines.firstRow, s.lines.lastRow);
+        const std::vector<std::int32_t> shown =
+            numbersFromTo(s.lines.firstRow, FieldId(s.lines.regular.total.getNumber() - 1));
         rows.insert(rows.end(), shown.begin(), shown.end());
         rules.push_back({.form = s.form, .fields = rows, .source = std::string("the rows drawn from ") + s.documents});
-        const StatementTotalLine& share = s.lines.regular;
-        const struct {
-            const FieldId& own;
-            const char* residency;
-            const FieldId& other;
-            const char* otherResidency;
-        } columns[] = {{share.partYear, "part-year", share.nonresident, "nonresident"},
-                       {share.nonresident, "nonresident", share.partYear, "part-year"}};
-        for (const auto& c : columns) {
-            rules.push_back({.form = s.form,
-                             .fields = {c.own.getNumber()},
-                             .emptied = std::string("the Georgia share of a ") + c.residency + " return counts on a " +
-                                        c.residency + " return only: a " + c.otherResidency +
-                                        " return takes its Georgia share in field " + number(c.other) +
-                                        ", and a full-year return the whole (field " + number(share.total) + ")",
-                             .limit = "the statement's total (field " + number(share.total) + "), and not below 0"});
+        for (const StatementTotalLine* line : s.shared) {
+            rules.push_back(statementShareRule(s.form, *line, true));
+            rules.push_back(statementShareRule(s.form, *line, false));
         }
     }
 }

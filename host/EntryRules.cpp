@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "module/frame/FilingCodes.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -20,13 +21,62 @@ constexpr const char* kNonresidentColumn =
 constexpr const char* kNotBelowZero = "a credit used is not below 0";
 constexpr const char* kDonorType =
     "the donor type takes one answer: of the 75 % part's two boxes and the 6 % part's box the first marked stands";
-constexpr const char* kProjectedDeduction =
-    "unless box 8 is marked (and box 7 is not), the worksheet is projected from this year's return and takes the "
-    "deduction entered in field 207533; mark box 8 for boxes 31 to 37 to count, and then the standard deduction (box "
-    "31) takes no itemized amount, and itemized deductions (box 36) no additional deductions";
-constexpr const char* kInstallmentColumns =
-    "the installment columns count only on a form that is kept (box 90), not exempt (box 8) and of more than one "
-    "installment (box 9); a column before the first of the installments (field 16) carries nothing";
+
+// Form 71 is emptied after the calculation while box 91 is marked, which
+// it is by default unless box 90 (keep the form) is: box 91 empties it
+// whatever else is marked.
+std::vector<Reason> underpaymentFormEmptied() {
+    return {{.when = {.marked = {90, 91}},
+             .text = "box 91 (empty the form after the calculation) is marked as well as box 90 (keep the form), and "
+                     "empties the form: unmark box 91 to keep it"},
+            {.when = {.marked = {91}},
+             .text = "box 91 (empty the form after the calculation) is marked, as it is by default unless box 90 (keep "
+                     "the form) is: mark box 90 instead to keep the form"}};
+}
+
+// The entries of form 71 that count only where it computes a penalty: not
+// on a form emptied, nor on an exempt farmer or fisherman's.
+std::vector<Reason> penaltyNotComputed() {
+    std::vector<Reason> reasons = underpaymentFormEmptied();
+    reasons.push_back({.when = {.marked = {8}},
+                       .text = "an exempt farmer or fisherman (box 8) owes no penalty, and the form computes none"});
+    return reasons;
+}
+
+// The installment columns of form 71, which a form that computes no
+// penalty and one of a single installment (box 9) lack, and of which a
+// column before the first of the installments carries nothing.
+Reasons installmentColumns() {
+    std::vector<Reason> reasons = penaltyNotComputed();
+    reasons.push_back(
+        {.when = {.marked = {9}}, .text = "one installment (box 9) of 66.66 % of the tax has no installment columns"});
+    reasons.push_back({.text = "a column before the first of the installments (field 16) carries nothing"});
+    return Reasons(std::move(reasons));
+}
+
+// Form 75 is projected from this year's return while box 7 is marked, which
+// it is by default unless box 8 (do not project) is: the projection takes
+// the deduction entered in field 207533 and empties boxes 31 to 37.
+std::vector<Reason> projectedDeduction() {
+    return {{.when = {.marked = {7, 8}},
+             .text = "box 7 (project from this year's return) is marked as well as box 8, and the worksheet is "
+                     "projected from this year's return, taking the deduction entered in field 207533: unmark box 7 "
+                     "for boxes 31 to 37 to count"},
+            {.when = {.marked = {7}},
+             .text = "the worksheet is projected from this year's return (box 7, marked by default unless box 8 is) "
+                     "and takes the deduction entered in field 207533: mark box 8 instead for boxes 31 to 37 to "
+                     "count"}};
+}
+
+// Why an entry of form 75's deduction counts nowhere: the worksheet is
+// projected, or the deduction it figures from its boxes (the standard
+// deduction while box 31 is marked, else the itemized deductions) leaves the
+// entry out, for the reason `figured` gives.
+Reasons deductionLeftOut(Reason figured) {
+    std::vector<Reason> reasons = projectedDeduction();
+    reasons.push_back(std::move(figured));
+    return Reasons(std::move(reasons));
+}
 
 std::vector<EntryRule> informationFormRules() {
     return {
@@ -124,8 +174,10 @@ std::vector<EntryRule> scheduleRules() {
          .fields = {189384},
          .emptied = "a nonresident's return takes no subtraction of S corporation income"},
         {.form = "GA189217",
-         .fields = {189422, 189423, 189424, 189425, 189430, 189452, 189475, 189476, 189477, 189478},
-         .emptied = "the part-year and nonresident schedule counts only on a return that is not full-year"},
+         .fields = {189422, 189423, 189424, 189425, 189430, 189452, 189456, 189475, 189476, 189477, 189478},
+         .emptied = {{.when = {.residency = {Residency::kFullYear}},
+                      .text = "the part-year and nonresident schedule counts only on a return that is not "
+                              "full-year"}}},
         {.form = "GA189219",
          .fields = {189649},
          .emptied = "an amount entered on an overpayment counts only on an amended return that shows one"},
@@ -154,33 +206,44 @@ std::vector<EntryRule> scheduleRules() {
     };
 }
 
-std::vector<EntryRule> penaltyAndEstimateRules() {
+std::vector<EntryRule> underpaymentRules() {
     return {
         {.form = "GA71",
          .fields = {7, 8, 9, 10},
-         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked",
-         .replaced = "box 8 (exempt farmer or fisherman) and box 9 (one installment) are a pair of which one counts: "
-                     "with both marked, box 8 stands"},
-        {.form = "GA71",
-         .fields = {55},
-         .emptied = "the form is emptied after the calculation unless box 90 (keep the form) is marked, and an "
-                    "exempt farmer or fisherman (box 8) owes no penalty"},
+         .emptied = Reasons(underpaymentFormEmptied()),
+         .replaced = {{.when = {.marked = {8}},
+                       .text = "box 8 (exempt farmer or fisherman) and box 9 (one installment) are a pair of which "
+                               "one counts: with both marked, box 8 stands"}}},
+        {.form = "GA71", .fields = {55}, .emptied = Reasons(penaltyNotComputed())},
         {.form = "GA71",
          .fields = {16},
-         .emptied = kInstallmentColumns,
+         .emptied = installmentColumns(),
          .limit = "the most installments there are",
          .replaced = "the number of installments is 1 to 4"},
         {.form = "GA71",
          .fields = {24, 25, 26, 27},
-         .emptied = kInstallmentColumns,
-         .limit = "what the earlier installments leave of the withholding (field 21), box 23 being marked: the "
-                  "entered parts count",
-         .replaced = "unless box 23 is marked (and box 22 is not), the withholding (field 21) is spread over the "
-                     "installments in equal parts; mark box 23 for the entered parts to count",
-         .limitUnlessMarked = 22},
+         .emptied = installmentColumns(),
+         .limit = {{.when = {.marked = {23}, .unmarked = {22}},
+                    .text = "what the earlier installments leave of the withholding (field 21), box 23 being marked: "
+                            "the entered parts count"}},
+         .replaced = {{.when = {.marked = {22, 23}},
+                       .text = "box 22 (equal parts) is marked as well as box 23 (entered parts), and the withholding "
+                               "(field 21) is spread over the installments in equal parts: unmark box 22 for the "
+                               "entered parts to count"},
+                      {.when = {.marked = {22}},
+                       .text = "the withholding (field 21) is spread over the installments in equal parts (box 22, "
+                               "marked by default unless box 23 is): mark box 23 instead for the entered parts to "
+                               "count"},
+                      {.when = {.marked = {23}},
+                       .text = "one installment (field 16) takes the whole of the withholding (field 21)"}}},
         {.form = "GA71",
          .fields = {22, 23, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 75, 76, 77, 78},
-         .emptied = kInstallmentColumns},
+         .emptied = installmentColumns()},
+    };
+}
+
+std::vector<EntryRule> otherStateAndEstimateRules() {
+    return {
         {.form = "GA73",
          .fields = {7, 16},
          .emptied = "the full-year computation counts only on a full-year resident's return; a part-year resident "
@@ -198,19 +261,35 @@ std::vector<EntryRule> penaltyAndEstimateRules() {
          .emptied = "a nonresident's return takes no credit for tax paid to another state"},
         {.form = "GA75",
          .fields = {9, 10},
-         .replaced = "unless box 8 is marked (and box 7 is not), the worksheet is projected from this year's return "
-                     "and takes this year's residency; otherwise of boxes 9 and 10 one counts: with both marked, box "
-                     "9 stands"},
+         .replaced = {{.when = {.marked = {7}},
+                       .text = "the worksheet is projected from this year's return (box 7) and takes this year's "
+                               "residency"},
+                      {.when = {.unmarked = {7}},
+                       .text = "of boxes 9 and 10 one counts: with both marked, box 9 stands"}}},
         {.form = "GA75",
          .fields = {31, 36},
-         .emptied = kProjectedDeduction,
-         .replaced = "of boxes 31 (standard deduction) and 36 (itemized deductions) one counts: with both marked, box "
-                     "31 stands"},
-        {.form = "GA75", .fields = {32, 33, 34, 35, 37}, .emptied = kProjectedDeduction},
+         .emptied = Reasons(projectedDeduction()),
+         .replaced = {{.when = {.unmarked = {7}},
+                       .text = "of boxes 31 (standard deduction) and 36 (itemized deductions) one counts: with both "
+                               "marked, box 31 stands"}}},
+        {.form = "GA75",
+         .fields = {32, 33, 34, 35},
+         .emptied = deductionLeftOut({.when = {.unmarked = {31}},
+                                      .text = "the standard deduction (box 31) is not marked, and the itemized "
+                                              "deductions that the worksheet takes instead (box 36) take no additional "
+                                              "deductions: these count with box 31 marked"})},
+        {.form = "GA75",
+         .fields = {37},
+         .emptied = deductionLeftOut({.when = {.marked = {31}},
+                                      .text = "the standard deduction (box 31) is marked, and takes no itemized "
+                                              "amount: the amount counts with itemized deductions (box 36) marked "
+                                              "instead"})},
         {.form = "GA75",
          .fields = {207533},
-         .replaced = "with box 8 marked (and box 7 not), the worksheet is not projected from this year's return and "
-                     "figures the deduction itself from boxes 31 to 37"},
+         .replaced = {{.when = {.unmarked = {7}},
+                       .text = "with box 7 (project from this year's return) not marked, the worksheet is not "
+                               "projected from this year's return and figures the deduction itself from boxes 31 "
+                               "to 37"}}},
         {.form = "GA75",
          .fields = {54, 55, 56, 57, 63},
          .emptied = "the vouchers count only while estimated tax is due for 2019 (field 48 above 0)"},
@@ -328,8 +407,8 @@ const std::vector<EntryRule>& entryRules() {
     static const std::vector<EntryRule> rules = [] {
         std::vector<EntryRule> all;
         for (std::vector<EntryRule> (*part)() :
-             {informationFormRules, mainFormRules, scheduleRules, penaltyAndEstimateRules, creditRules, worksheetRules,
-              stateWorksheetRules, calculatedFieldRules}) {
+             {informationFormRules, mainFormRules, scheduleRules, underpaymentRules, otherStateAndEstimateRules,
+              creditRules, worksheetRules, stateWorksheetRules, calculatedFieldRules}) {
             for (EntryRule& rule : part()) all.push_back(std::move(rule));
         }
         return all;

@@ -249,15 +249,23 @@ double statementShare(const DataMgmt::TaxReturn& georgia, const FormId& statemen
 // A Georgia share of the interest or dividends entered on the statements
 // reaches the state wages worksheet only: the part-year schedule takes
 // Georgia's interest and dividends from its own entries, so a share that
-// these do not hold counts nowhere.
+// these do not hold counts nowhere. The note names the statements' Georgia
+// column of the return's residency; a full-year return has none (and its
+// schedule counts nowhere).
 std::optional<std::string> statementShareNote(HostSession& session) {
     const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
     const Form189217Lines& schedule = kForm189217Lines;
+    const StatementTotalLine& interest = kStateForm2Lines.statement.regular;
+    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    const bool partYear = residency == Residency::kPartYear;
+    if (!partYear && residency != Residency::kNonresident) return std::nullopt;
+    const std::string column = "field " + fieldNumber(partYear ? interest.partYear : interest.nonresident) +
+                               ", the column of a " + (partYear ? "part-year" : "nonresident") + " return";
     const struct {
         const char* name;
         const FormId& form;
         const StatementTotalLine& regular;
-    } statements[] = {{"interest statement (form ST2)", kStateForm2ID, kStateForm2Lines.statement.regular},
+    } statements[] = {{"interest statement (form ST2)", kStateForm2ID, interest},
                       {"dividend statement (form ST3)", kStateForm3ID, kStateForm3Lines.statement.regular}};
     double shares = 0.0;
     std::string given;
@@ -269,15 +277,16 @@ std::optional<std::string> statementShareNote(HostSession& session) {
     }
     double entered = 0.0;
     for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
-    if (shares - entered < 0.005) return std::nullopt;
+    // What the schedule holds below 0 leaves no more of the shares unheld
+    // than the shares themselves.
+    const double unheld = shares - std::max(entered, 0.0);
+    if (unheld < 0.005) return std::nullopt;
 
     const std::string parts = "fields " + fieldNumber(schedule.georgiaInterestParts.front()) + " to " +
                               fieldNumber(schedule.georgiaInterestParts.back());
-    return "the statements give a Georgia share of the interest and dividends (field " +
-           fieldNumber(kStateForm2Lines.statement.regular.partYear) + " on a part-year return, " +
-           fieldNumber(kStateForm2Lines.statement.regular.nonresident) + " on a nonresident one): " + given +
+    return "the statements give a Georgia share of the interest and dividends (" + column + "): " + given +
            ", but the part-year schedule (form GA189217) holds " + amountText(entered) +
-           " in its Georgia interest and dividends (" + parts + "), so " + amountText(shares - entered) +
+           " in its Georgia interest and dividends (" + parts + "), so " + amountText(unheld) +
            " counts nowhere: the schedule takes them from those fields, not from the statements. Enter the "
            "Georgia interest in field " +
            fieldNumber(schedule.georgiaInterestParts[0]) + " and the Georgia dividends in field " +

@@ -7,6 +7,8 @@
 #include "host/EFileRun.h"
 #include "host/EntryRules.h"
 #include "host/SettleReturn.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/frame/FormIdentifiers.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
@@ -14,6 +16,8 @@
 namespace GAHost {
 
 namespace {
+
+using FieldId = Primitives::QVImmutableIdentifier;
 
 // The loaded part's changed entries, added to `out`.
 void collectReplaced(const PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxReturn& taxReturn,
@@ -112,15 +116,38 @@ bool heldTowardsZero(const DataMgmt::FieldValue& entry, const DataMgmt::FieldVal
     return was > 0 ? 0 <= now && now < was : was < now && now <= 0;
 }
 
+// Whether what a reason asks holds on the entry's copy of the calculated
+// return; on a return not known, it does.
+bool holds(const Holds& when, const ReplacedEntry& r) {
+    if (r.calculated == nullptr) return true;
+    const DataMgmt::TaxReturn& calculated = *r.calculated;
+    const DataMgmt::FormID& form = r.form->getTypeID();
+    const auto marked = [&](std::int32_t box) { return calculated.formYes(form, r.copy, FieldId(box)); };
+    if (!std::all_of(when.marked.begin(), when.marked.end(), marked) ||
+        std::any_of(when.unmarked.begin(), when.unmarked.end(), marked)) {
+        return false;
+    }
+    if (when.zero != 0 && calculated.getIR(form, r.copy, FieldId(when.zero)) != 0.0) return false;
+    if (when.residency.empty()) return true;
+    const std::int64_t residency = calculated.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    return std::find(when.residency.begin(), when.residency.end(), residency) != when.residency.end();
+}
+
+// The reason a note gives: the first that holds on the calculated return
+// (the first of all where the return is not known); null when none does.
+const std::string* reasonOf(const Reasons& reasons, const ReplacedEntry& r) {
+    for (const Reason& reason : reasons.alternatives()) {
+        if (holds(reason.when, r)) return &reason.text;
+    }
+    return nullptr;
+}
+
 // How a rule tells the change of an entry; Unexplained when it does not.
 EntryChange ruledChange(const ReplacedEntry& r, const EntryRule* rule) {
     if (rule == nullptr) return EntryChange::Unexplained;
-    if (r.used.isNull()) return rule->emptied.empty() ? EntryChange::Unexplained : EntryChange::Emptied;
-    const bool limitApplies =
-        rule->limitUnlessMarked == 0 || r.calculated == nullptr ||
-        !r.calculated->formYes(r.form->getTypeID(), r.copy, Primitives::QVImmutableIdentifier(rule->limitUnlessMarked));
-    if (limitApplies && heldTowardsZero(r.entry, r.used) && !rule->limit.empty()) return EntryChange::HeldToLimit;
-    return rule->replaced.empty() ? EntryChange::Unexplained : EntryChange::Replaced;
+    if (r.used.isNull()) return reasonOf(rule->emptied, r) == nullptr ? EntryChange::Unexplained : EntryChange::Emptied;
+    if (heldTowardsZero(r.entry, r.used) && reasonOf(rule->limit, r) != nullptr) return EntryChange::HeldToLimit;
+    return reasonOf(rule->replaced, r) == nullptr ? EntryChange::Unexplained : EntryChange::Replaced;
 }
 
 }  // namespace
@@ -165,12 +192,13 @@ std::string replacedEntryNote(const ReplacedEntry& r) {
             return note + "is an entry: the calculation removed the copy, and with it the entry " + entry;
         case EntryChange::Emptied:
             return note + kind + ": the calculation emptied the entry " + entry +
-                   ", which counts nowhere on this return: " + rule->emptied;
+                   ", which counts nowhere on this return: " + *reasonOf(rule->emptied, r);
         case EntryChange::HeldToLimit:
-            return note + kind + ": the calculation held the entry " + entry + " to " + used + ", " + rule->limit;
+            return note + kind + ": the calculation held the entry " + entry + " to " + used + ", " +
+                   *reasonOf(rule->limit, r);
         case EntryChange::Replaced:
             return note + "is an entry: the calculation replaced the entry " + entry + " with " + used + ": " +
-                   rule->replaced;
+                   *reasonOf(rule->replaced, r);
         case EntryChange::Unexplained:
             break;
     }

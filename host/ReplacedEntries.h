@@ -27,8 +27,9 @@ struct ReplacedEntry {
     DataMgmt::FieldValue entry;
     DataMgmt::FieldValue used;  // null when the field was left empty
     bool copyRemoved = false;   // the calculation removed the entry's copy
-    // The return the calculation left, whose boxes some rules turn on (null:
-    // not known, and such a rule's limit is taken to apply).
+    // The return the calculation left, on which a rule's reason for the
+    // change is chosen (null: not known, and each rule's first reason is
+    // taken to hold).
     const DataMgmt::TaxReturn* calculated = nullptr;
 };
 

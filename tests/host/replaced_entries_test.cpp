@@ -6,25 +6,46 @@
 // row 4, which the calculation fills from the state wages worksheet.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <optional>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "host/EntryRules.h"
 #include "host/ReplacedEntries.h"
+#include "module/catalogues/Form69Lines.h"
+#include "module/frame/FilingCodes.h"
+#include "module/frame/FormIdentifiers.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
 
-const std::string kExample = (testsupport::kExamples / "nonresident-wages.xml").string();
+// The example of most rows, and others.
+const std::string kExample = "nonresident-wages";
+const std::string kFullYear = "single-wages";
+const std::string kJoint = "joint-refund-direct-deposit";
+
+std::string examplePath(const std::string& example) { return (testsupport::kExamples / (example + ".xml")).string(); }
+
+// Boxes marked beside an entry.
+std::string marked(std::initializer_list<int> boxes) {
+    std::string fields;
+    for (const int box : boxes) fields += "<FIELD><ID>" + std::to_string(box) + "</ID><VALUE>X</VALUE></FIELD>";
+    return fields;
+}
+
+// The start of the notes of fields of forms 71 and 75.
+const std::string kForm71Note = "gahost: note: form GA71 (Underpayment of estimated tax) copy 1, field ";
+const std::string kForm75Note = "gahost: note: form GA75 (Estimated tax) copy 1, field ";
 
 // The underpayment form kept, of two installments.
-const std::string kKeptWithTwoInstallments =
-    "<FIELD><ID>90</ID><VALUE>X</VALUE></FIELD><FIELD><ID>16</ID><VALUE>2</VALUE></FIELD>";
+const std::string kKeptWithTwoInstallments = marked({90}) + "<FIELD><ID>16</ID><VALUE>2</VALUE></FIELD>";
 
 // The note on an entry of 6,000 in a Georgia form's field that the
 // calculation replaced with `used`, or whose copy it removed (none).
@@ -47,9 +68,9 @@ class ReplacedEntries : public testsupport::ScratchDirTest {
 protected:
     // The example with one more field in a copy of a Georgia form, and the
     // fields given `alongside` it.
-    static std::string withField(const std::string& form, int copy, int field, const std::string& value,
-                                 bool overridden, const std::string& alongside) {
-        std::string text = readFile(kExample);
+    static std::string withField(const std::string& example, const std::string& form, int copy, int field,
+                                 const std::string& value, bool overridden, const std::string& alongside) {
+        std::string text = readFile(examplePath(example));
         const std::string entry = std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
                                   std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>" + alongside;
         const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"" + std::to_string(copy) + "\">";
@@ -67,9 +88,10 @@ const struct EntryRow {
     int field;
     const char* value;
     bool overridden;
-    std::string note;               // the note, or a part of it
+    std::string note;               // the whole note ("gahost: note: ...\n"), or a part of it
     std::string alongside = "";     // more fields of the copy
     const char* notedBy = nullptr;  // the one command that notes it (null: each)
+    std::string example = kExample;
 } kEntryRows[] = {
     // Row 4's Georgia column of the part-year schedule: calculated.
     {"GA189217", 1, 189439, "6000", false, noteOf(189217, 1, 189439, 0)},
@@ -116,27 +138,78 @@ const struct EntryRow {
     // A paper return's voucher box, entered and run as e-filed.
     {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks", "",
      "run --efile"},
-    // Boxes 22 and 7 of forms 71 and 75 are defaults; boxes marked together.
-    {"GA71", 1, 26, "5000", false, "replaced the entry 5000 with 1300: unless box 23 is marked",
+    // Boxes 22 and 7 of forms 71 and 75 are defaults; boxes marked
+    // together. A reason names the box that holds on the return.
+    {"GA71", 1, 26, "5000", false,
+     kForm71Note +
+         "26 \"Installment C: part of the withholding (an equal part with box 22, else as entered)\", is an entry: the "
+         "calculation replaced the entry 5000 with 1300: the withholding (field 21) is spread over the installments in "
+         "equal parts (box 22, marked by default unless box 23 is): mark box 23 instead for the entered parts to "
+         "count\n",
      kKeptWithTwoInstallments},
     {"GA71", 1, 26, "5000", false, "held the entry 5000 to 2600, what the earlier installments leave",
-     kKeptWithTwoInstallments + "<FIELD><ID>23</ID><VALUE>X</VALUE></FIELD>"},
+     kKeptWithTwoInstallments + marked({23})},
     {"GA71", 1, 9, "X", false, "replaced the entry X with NO: box 8 (exempt farmer or fisherman) and box 9",
-     "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>90</ID><VALUE>X</VALUE></FIELD>"},
-    {"GA75", 1, 31, "X", false, "emptied the entry X, which counts nowhere on this return: unless box 8 is marked"},
+     marked({8, 90})},
+    {"GA71", 1, 7, "X", false,
+     kForm71Note +
+         "7 \"Yes: the penalty goes onto form 70 (field 105)\", is an entry: the calculation emptied the entry X, "
+         "which counts nowhere on this return: box 91 (empty the form after the calculation) is marked as well as box "
+         "90 (keep the form), and empties the form: unmark box 91 to keep it\n",
+     marked({90, 91}), nullptr, kJoint},
+    {"GA71", 1, 55, "300", false,
+     kForm71Note +
+         "55 \"Last year's tax: each installment requires at most its share of it\", is an entry: the calculation "
+         "emptied the entry 300, which counts nowhere on this return: an exempt farmer or fisherman (box 8) owes no "
+         "penalty, and the form computes none\n",
+     marked({8, 90}), nullptr, kJoint},
+    {"GA75", 1, 31, "X", false,
+     kForm75Note +
+         "31 \"Standard deduction\", is an entry: the calculation emptied the entry X, which counts nowhere on this "
+         "return: the worksheet is projected from this year's return (box 7, marked by default unless box 8 is) and "
+         "takes the deduction entered in field 207533: mark box 8 instead for boxes 31 to 37 to count\n"},
     {"GA75", 1, 36, "X", false, "replaced the entry X with NO: of boxes 31 (standard deduction) and 36",
-     "<FIELD><ID>8</ID><VALUE>X</VALUE></FIELD><FIELD><ID>31</ID><VALUE>X</VALUE></FIELD>"},
+     marked({8, 31})},
+    {"GA75", 1, 37, "5000", false,
+     kForm75Note +
+         "37 \"Itemized amount\", is an entry: the calculation emptied the entry 5000, which counts nowhere on this "
+         "return: the standard deduction (box 31) is marked, and takes no itemized amount: the amount counts with "
+         "itemized deductions (box 36) marked instead\n",
+     marked({8, 31}), nullptr, kFullYear},
+    // A statement's Georgia share where its total is 0; the note of a share
+    // left on the statements names this return's column, counts what the
+    // schedule holds below 0 as nothing, and gives none on a full-year
+    // return, where the schedule counts nowhere.
+    {"ST3", 1, 153, "400", false,
+     "gahost: note: form ST3 (Dividend statement) copy 1, field 153 \"Regular dividends: the Georgia share of a "
+     "nonresident return (entered; kept between 0 and field 151)\", is calculated: the calculation emptied the entry "
+     "400, which counts nowhere on this return: the line's total (field 151) is 0, and a Georgia share lies between 0 "
+     "and the total\n"},
+    {"GA189217", 1, 189424, "-400", false,
+     "gahost: note: the statements give a Georgia share of the interest and dividends (field 152, the column of a "
+     "part-year return): the interest statement (form ST2) 120 and the dividend statement (form ST3) 90, but the "
+     "part-year schedule (form GA189217) holds -190 in its Georgia interest and dividends (fields 189422 to 189425), "
+     "so 210 counts nowhere: the schedule takes them from those fields, not from the statements. Enter the Georgia "
+     "interest in field 189422 and the Georgia dividends in field 189423 of <FORM DEVNAME=\"GA189217\" COPY=\"1\">\n",
+     "", nullptr, "part-year-resident"},
+    {"GA189217", 1, 189422, "-400", false, "", "", nullptr, kFullYear},
+    {"GA189217", 1, 189456, "400", false,
+     "gahost: note: form GA189217 (Georgia part-year and nonresident income) copy 1, field 189456 \"Taken off the "
+     "itemized deductions\", is an entry: the calculation emptied the entry 400, which counts nowhere on this return: "
+     "the part-year and nonresident schedule counts only on a return that is not full-year\n",
+     "", nullptr, kFullYear},
 };
 
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
-    std::map<std::string, std::string> exampleNotes;
+    std::map<std::string, std::string> exampleNotes;  // of each command on each example
     for (const EntryRow& row : kEntryRows) {
-        const std::string file =
-            writeFile("in.xml", withField(row.form, row.copy, row.field, row.value, row.overridden, row.alongside));
+        const std::string file = writeFile(
+            "in.xml", withField(row.example, row.form, row.copy, row.field, row.value, row.overridden, row.alongside));
         // A paper return run as e-filed: an entry that the calculation on
         // paper replaces too is no earlier calculation's value.
         for (const std::string command : {"check", "run", "run --efile"}) {
-            SCOPED_TRACE(command + " " + row.form + " field " + std::to_string(row.field) + " = " + row.value);
+            SCOPED_TRACE(command + " " + row.example + " " + row.form + " field " + std::to_string(row.field) + " = " +
+                         row.value);
             const auto gahost = [&](const std::string& input) {
                 std::vector<std::string> args = {command.substr(0, command.find(' ')), input};
                 if (command != "check") args.insert(args.end(), {"--out", path("out")});
@@ -145,16 +218,21 @@ TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
                 EXPECT_EQ(r.status, 0) << r.err;
                 return r;
             };
-            if (!exampleNotes.count(command)) exampleNotes[command] = gahost(kExample).err;
+            const std::string key = command + " " + row.example;
+            if (!exampleNotes.count(key)) exampleNotes[key] = gahost(examplePath(row.example)).err;
             const testsupport::GahostResult r = gahost(file);
             const std::string note = row.notedBy == nullptr || command == row.notedBy ? row.note : "";
-            ASSERT_EQ(r.err.rfind(exampleNotes[command], 0), 0u) << r.err;
-            const std::string told = r.err.substr(exampleNotes[command].size());
-            EXPECT_TRUE(note.empty() ? told.empty()
-                                     : told.find(note) != std::string::npos && told.rfind('\n') == told.find('\n'))
-                << told;
-            // check counts what it noted, an entry emptied or held as well.
-            const std::string count = note.empty() ? "no entry is" : "1 entry is";
+            ASSERT_EQ(r.err.rfind(exampleNotes[key], 0), 0u) << r.err;
+            const std::string told = r.err.substr(exampleNotes[key].size());
+            if (note.empty() || note.rfind("gahost: note: ", 0) == 0) {
+                EXPECT_EQ(told, note);
+            } else {
+                EXPECT_TRUE(told.find(note) != std::string::npos && told.rfind('\n') == told.find('\n')) << told;
+            }
+            // check counts what it noted, an entry emptied or held as well
+            // (a share left on the statements is no entry changed).
+            const bool changed = !note.empty() && note.rfind("gahost: note: the statements give", 0) != 0;
+            const std::string count = changed ? "1 entry is" : "no entry is";
             if (command == "check") {
                 EXPECT_NE(r.out.find(count + " changed by the calculation"), std::string::npos) << r.out;
             }
@@ -176,7 +254,124 @@ TEST(ReplacedEntryNote, ShowsAnAmountToTheCent) {
 // words do not give the amount again.
 TEST(ReplacedEntryNote, NamesTheAmountHeldToOnce) {
     for (const GAHost::EntryRule& rule : GAHost::entryRules()) {
-        EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(rule.limit[0]))) << rule.form << ": " << rule.limit;
+        for (const GAHost::Reason& limit : rule.limit.alternatives()) {
+            EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(limit.text[0]))) << rule.form << ": " << limit.text;
+        }
+    }
+}
+
+// What a reason says of the return it is told on, in the words of the
+// rules: a box of the entry's copy marked or not ("box 91 (...) is marked",
+// "as well as box 90", "unless box 8 is marked", "unmark box 22", "mark box
+// 23"; no claim where "when", "while" or "if" states a rule), the residency
+// ("counts on a part-year return only", "counts only on a return that is
+// not full-year") and a field that is 0 ("the line's total (field 151) is 0").
+struct Claim {
+    char what;  // 'b' a box marked, 'r' the residency code, 'z' a field 0
+    int number;
+    bool holds;
+};
+
+std::vector<Claim> claimsOf(std::string text) {
+    const std::string box = R"(box (\d+)(?: \([^)]*\)|\))?)", residency = "(full-year|part-year|nonresident)";
+    const std::map<std::string, int> codes = {{"full-year", 1}, {"part-year", 2}, {"nonresident", 3}};
+    // Each pattern's matches are taken out of the text before the next.
+    const std::vector<std::pair<std::string, std::optional<Claim>>> patterns = {
+        {R"(\b(?:when|while|if) )" + box + " is (?:not )?marked", std::nullopt},
+        {R"(\bunless )" + box + " is marked", Claim{'b', 0, false}},
+        {box + " is not marked", Claim{'b', 0, false}},
+        {box + " is marked", Claim{'b', 0, true}},
+        {R"(\bas well as box (\d+))", Claim{'b', 0, true}},
+        {R"(\bunmark box (\d+))", Claim{'b', 0, true}},
+        {R"(\bmark box (\d+))", Claim{'b', 0, false}},
+        {"counts on an? " + residency + " return only", Claim{'r', 0, false}},
+        {"counts only on a return that is not " + residency, Claim{'r', 0, true}},
+        {R"(total \(field (\d+)\) is 0\b)", Claim{'z', 0, true}},
+    };
+    std::vector<Claim> claims;
+    for (const auto& [pattern, claim] : patterns) {
+        const std::regex re(pattern);
+        for (std::sregex_iterator m(text.begin(), text.end(), re), end; claim && m != end; ++m) {
+            const std::string n = (*m)[1];
+            claims.push_back({claim->what, codes.count(n) > 0 ? codes.at(n) : std::stoi(n), claim->holds});
+        }
+        text = std::regex_replace(text, re, "");
+    }
+    return claims;
+}
+
+// Each rule, on every return that its reasons turn on or speak of (each box
+// marked or not, each field 0 or not, each residency): the note of an entry
+// in its first field that the rule empties, holds or replaces gives a reason
+// that holds on that return, and each of the rule's reasons is given on one.
+TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
+    using FieldId = Primitives::QVImmutableIdentifier;
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    const struct {
+        GAHost::Reasons GAHost::EntryRule::*reasons;
+        GAHost::EntryChange change;
+        DataMgmt::FieldValue used;  // of an entry of 6,000
+    } kinds[] = {{&GAHost::EntryRule::emptied, GAHost::EntryChange::Emptied, DataMgmt::FieldValue()},
+                 {&GAHost::EntryRule::limit, GAHost::EntryChange::HeldToLimit, DataMgmt::FieldValue::number(0)},
+                 {&GAHost::EntryRule::replaced, GAHost::EntryChange::Replaced, DataMgmt::FieldValue::number(7000)}};
+    for (const GAHost::EntryRule& rule : GAHost::entryRules()) {
+        const DataMgmt::TaxFormDescPtr form = library.georgia->findByDevName(rule.form);
+        std::vector<int> boxes, zero;  // what the reasons turn on or speak of
+        bool residency = false;
+        for (const auto& kind : kinds) {
+            for (const GAHost::Reason& reason : (rule.*kind.reasons).alternatives()) {
+                boxes.insert(boxes.end(), reason.when.marked.begin(), reason.when.marked.end());
+                boxes.insert(boxes.end(), reason.when.unmarked.begin(), reason.when.unmarked.end());
+                if (reason.when.zero != 0) zero.push_back(reason.when.zero);
+                residency = residency || !reason.when.residency.empty();
+                for (const Claim& c : claimsOf(reason.text)) {
+                    if (c.what != 'r') (c.what == 'b' ? boxes : zero).push_back(c.number);
+                    residency = residency || c.what == 'r';
+                }
+            }
+        }
+        for (std::vector<int>* fields : {&boxes, &zero}) {
+            std::sort(fields->begin(), fields->end());
+            fields->erase(std::unique(fields->begin(), fields->end()), fields->end());
+        }
+        boxes.insert(boxes.end(), zero.begin(), zero.end());
+        std::set<const GAHost::Reason*> told;
+        for (unsigned mask = 0; mask < (1u << boxes.size()); ++mask) {
+            for (int code = 1; code <= (residency ? 4 : 1); ++code) {
+                DataMgmt::TaxReturn calculated(library.georgia, Utils::StringPoolPtr());
+                DataMgmt::TaxForm& copy = *calculated.getFormOrCreate(form->getTypeID(), 1);
+                for (std::size_t k = 0; k < boxes.size(); ++k) {
+                    const bool on = (mask >> k & 1u) != 0;
+                    if (k < boxes.size() - zero.size()) calculated.setXValue(form->getTypeID(), 1, boxes[k], on);
+                    if (k >= boxes.size() - zero.size() && on) copy.assignIR(boxes[k], 100);
+                }
+                calculated.getFormOrCreate(kGAForm69ID, 1)->assignIR(kForm69Lines.residency.code, code);
+                for (const auto& kind : kinds) {
+                    const GAHost::ReplacedEntry r{.form = form.get(),
+                                                  .copy = 1,
+                                                  .field = form->getFieldDesc(FieldId(rule.fields[0])).get(),
+                                                  .entry = DataMgmt::FieldValue::number(6000),
+                                                  .used = kind.used,
+                                                  .calculated = &calculated};
+                    if (GAHost::entryChange(r) != kind.change) continue;
+                    const std::string note = GAHost::replacedEntryNote(r);
+                    for (const Claim& c : claimsOf(note.substr(note.find(", is ")))) {
+                        const bool actual = c.what == 'b'   ? calculated.formYes(form->getTypeID(), 1, c.number)
+                                            : c.what == 'r' ? code == c.number
+                                                            : copy.getIR(c.number) == 0.0;
+                        EXPECT_EQ(actual, c.holds) << c.what << c.number << " on residency " << code << ": " << note;
+                    }
+                    for (const GAHost::Reason& reason : (rule.*kind.reasons).alternatives()) {
+                        if (note.ends_with(reason.text)) told.insert(&reason);
+                    }
+                }
+            }
+        }
+        for (const auto& kind : kinds) {
+            for (const GAHost::Reason& reason : (rule.*kind.reasons).alternatives()) {
+                EXPECT_EQ(told.count(&reason), 1u) << rule.form << " field " << rule.fields[0] << ": " << reason.text;
+            }
+        }
     }
 }
 

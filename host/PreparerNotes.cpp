@@ -293,6 +293,29 @@ std::optional<std::string> statementShareNote(HostSession& session) {
            fieldNumber(schedule.georgiaInterestParts[1]) + " of <FORM DEVNAME=\"GA189217\" COPY=\"1\">";
 }
 
+// On a full-year return the part-year schedule counts nowhere: the
+// calculation empties it from its totals on, but keeps the Georgia interest
+// and dividends entered before them, which an amount there would seem to
+// count in.
+std::optional<std::string> fullYearScheduleNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kFullYear ||
+        !georgia.formExists(kGAForm189217ID, 1)) {
+        return std::nullopt;
+    }
+    std::string held;
+    for (const FieldId& part : kForm189217Lines.georgiaInterestParts) {
+        const double amount = georgia.getIR(kGAForm189217ID, 1, part);
+        if (amount == 0.0) continue;
+        held += (held.empty() ? "" : ", ") + amountText(amount) + " in field " + fieldNumber(part);
+    }
+    if (held.empty()) return std::nullopt;
+    return "the part-year schedule (form GA189217) holds " + held +
+           " on this full-year return, where the schedule counts nowhere: it counts only on a part-year or "
+           "nonresident return, and a full-year return takes its interest and dividends whole from the federal "
+           "return";
+}
+
 // Whether the retirement exclusion is worked out for a filer, by age or by
 // disability: then the common items of each filer's income count.
 bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia) {
@@ -342,8 +365,9 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
 
 std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
-    for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session),
-                                                   itemizedAdjustmentNote(session), statementShareNote(session)}) {
+    for (const std::optional<std::string>& note :
+         {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
+          statementShareNote(session), fullYearScheduleNote(session)}) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);

@@ -481,14 +481,6 @@ std::vector<NoteCase> noteCases() {
                      "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
                      "<FORM DEVNAME=\"GA189217\""}}),
          Noted{"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
-        {"full-year, the schedule's Georgia interest entered", "single-wages",
-         replacing({{"</RETURN>\n</RETURNFILE>",
-                     "<FORM DEVNAME=\"GA189217\" COPY=\"1\"><FIELD><ID>189422</ID><VALUE>-400</VALUE></FIELD>"
-                     "<FIELD><ID>189424</ID><VALUE>12.5</VALUE></FIELD></FORM></RETURN>\n</RETURNFILE>"}}),
-         Noted{"gahost: note: the part-year schedule (form GA189217) holds -400 in field 189422, 12.50 in field "
-               "189424 on this full-year return, where the schedule counts nowhere: it counts only on a part-year "
-               "or nonresident return, and a full-year return takes its interest and dividends whole from the "
-               "federal return"}},
         {"form 1040's IRA distribution on a joint return without the items", "retired-couple",
          [](std::string t) {
              return withForm1040Field("87", "6000")(

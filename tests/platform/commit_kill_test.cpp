@@ -260,13 +260,14 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     }
 }
 
-// A finish that cannot finish, in a folder where every staged write, rename
-// and removal fails (a read-only folder), fails the next batch with what the
-// folder holds and leaves the record for a later batch, which finishes it
-// once it can, with a note in the words of what it did.
+// A finish that cannot finish, in a folder where every staged write, rename,
+// removal and read fails (a read-only folder on a failing disk), fails the
+// next batch with what the folder holds and leaves the record for a later
+// batch, which finishes it once it can, with a note in the words of what it
+// did. An earlier output of the new one's size is known only by its bytes.
 TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
     const struct {
-        bool earlier;
+        std::string earlier;  // the earlier outputs' text; empty for none
         std::size_t outputs;  // a.txt, then b.txt
         bool rolledBack;      // the move of b.txt into place fails in the killed batch
         StagingCall killedAt;
@@ -274,21 +275,25 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         std::string cannot;    // the next batch's failure where nothing can be written
         std::string note;      // the next note where everything can
     } rows[] = {
-        {true, 2, false, StagingCall::Rename, ".b.txt.staged-",
+        {"earlier", 2, false, StagingCall::Rename, ".b.txt.staged-",
          "the commit of an earlier run into DIR cannot be finished (cannot move the new b.txt into place: "
          "Input/output error), nor rolled back (Input/output error): the folder holds the new a.txt and the "
          "earlier b.txt",
          "finished the commit of an earlier run into the folder: its a.txt, b.txt are in place"},
-        {true, 2, true, StagingCall::Rename, ".a.txt.kept-",
+        {"earlier", 2, true, StagingCall::Rename, ".a.txt.kept-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
          "Input/output error): the folder holds the new a.txt and the earlier b.txt",
          "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
-        {false, 2, true, StagingCall::Unlink, ".b.txt.staged-",
+        {"old", 2, true, StagingCall::Rename, ".a.txt.kept-",
+         "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
+         "Input/output error): the folder holds the new a.txt and b.txt, which cannot be read",
+         "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
+        {"", 2, true, StagingCall::Unlink, ".b.txt.staged-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot remove DIR/STAGED: Input/output "
          "error): the folder holds the new a.txt",
          "finished the roll-back of an earlier run into the folder that failed: a.txt, b.txt are not there, as "
          "before that run"},
-        {true, 1, false, StagingCall::Unlink, ".a.txt.kept-", "",
+        {"earlier", 1, false, StagingCall::Unlink, ".a.txt.kept-", "",
          "finished the commit of an earlier run into the folder: its a.txt is in place"},
     };
     // The failure of a.txt, with the folder and the staged file that the
@@ -307,7 +312,7 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         fs::create_directories(dir);
         Names outputs = {path("a.txt"), path("b.txt")};
         outputs.resize(row.outputs);
-        if (row.earlier) runBatch(outputs, Names(outputs.size(), "earlier"));
+        if (!row.earlier.empty()) runBatch(outputs, Names(outputs.size(), row.earlier));
         gFails = [&](StagingCall call, const std::string& name) {
             if (::getpid() == parent) return true;
             if (call == row.killedAt && name.starts_with(row.killedOn)) ::raise(SIGKILL);
@@ -426,8 +431,8 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
 // A whole roll-back record is finished, with one note that says what is
 // true: an output it finds moved into place or gone cannot have its earlier
 // file back here, one that is neither the new file nor the earlier is not
-// taken for the earlier, a new file without a second name has none to get
-// back, and every earlier file stays. A name it cannot remove is listed in
+// taken for the earlier, nor one that cannot be read, a new file without a
+// second name has none to get back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
@@ -439,15 +444,18 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                  {{"out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", h, ".out.txt.kept-BBBBBB"},
                   {"gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", h, ".gone.txt.kept-CCCCCC"},
                   {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD"},
+                  {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF"},
                   {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE"},
                   {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, ""}}));
     const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept"),
-                        writeFile(".mine.txt.kept-DDDDDD", "kept")};
+                        writeFile(".mine.txt.kept-DDDDDD", "kept"), writeFile(".odd.txt.kept-FFFFFF", "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
+    const std::string odd = writeFile("odd.txt", "odd");
     const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
-        return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
+        return (call == StagingCall::Rename && name.find(".kept-") != std::string::npos) ||
+               (call == StagingCall::Read && name == "odd.txt");
     };
     runBatch({out}, {"new"});
     const std::string stays = ", which stays until you move it back or remove it; ";
@@ -458,11 +466,12 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     "not there, as before that run; " +
                     out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
-                    fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " + left +
-                    " (Input/output error); a later run into the folder tries again"});
+                    odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
+                    stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
+                    left + " (Input/output error); a later run into the folder tries again"});
     EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".out.txt.kept-BBBBBB", "fresh.txt",
-                                  "mine.txt", "out.txt"}));
+    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
+                                  ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

@@ -65,8 +65,7 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     if (error == 0 && stagingCalls().sync(out) != 0) error = errno;
     ::close(in);
     if (out >= 0) ::close(out);
-    if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
-    return error;
+    return error == 0 ? renameFile(copy, kept) : error;
 }
 
 // Gives an earlier symbolic link its second name as a new link with the
@@ -88,11 +87,16 @@ std::string unsyncedText(const std::string& folder, int error) {
 
 }  // namespace
 
-int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
+                            KnownFiles& known) {
     const std::string kept = inFolder(folder, secondName);
     struct stat st {};
     if (::lstat(output.c_str(), &st) != 0) return errno;
-    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) return 0;
+    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) {
+        // Whoever owns it and however many names it has.
+        known.insert(idOf(st));
+        return 0;
+    }
     const int error = errno;
     if (error == EEXIST || error == ENOENT) return error;
     if (S_ISREG(st.st_mode)) {
@@ -187,7 +191,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
     for (const auto& [canonical, members] : byFolder) {
         for (std::size_t i : members) outputs_[i].folder = folders_.size();
-        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}});
+        folders_.push_back({.path = folderOf(outputs_[members.front()].path)});
     }
     try {
         for (const auto& [canonical, members] : byFolder) {
@@ -249,9 +253,10 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
 void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
         // What a copy of the folder keeps of the staged file, by which the
-        // next job knows it there.
-        if (const int error = contentOf(output.staged->temporary(), output.stagedSize, output.stagedHash); error != 0)
-            failOn(output.path, "cannot read the temporary file back", error, kNothingChanged);
+        // next job knows it there; then it may take a mode its user cannot
+        // read.
+        output.staged->readBack(output.stagedSize, output.stagedHash);
+        output.staged->applyMode();
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) != 0) {
             if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
@@ -272,7 +277,8 @@ void OutputBatch::recordCommit() {
 void OutputBatch::keepAndMove() {
     for (const Output& output : outputs_) {
         if (output.kept.empty()) continue;
-        const int error = keepEarlierFile(folders_[output.folder].path, output.path, output.kept);
+        Folder& folder = folders_[output.folder];
+        const int error = keepEarlierFile(folder.path, output.path, output.kept, folder.known);
         if (error != 0) failOn(output.path, kCannotKeep, error);
     }
     for (Output& output : outputs_) output.staged->moveIntoPlace();
@@ -287,7 +293,7 @@ void OutputBatch::rollBack(const std::string& failure) {
         // same; killed meanwhile, it leaves a commit that the next job
         // finishes either way, as the staged files it finds say.
         beginRollBack(folders_[f].path);
-        const Unfinished unfinished = rollBackFolder({folders_[f].path, true}, entriesOf(f));
+        const Unfinished unfinished = rollBackFolder({folders_[f].path, true, folders_[f].known}, entriesOf(f));
         lost += notPutBackText(folders_[f].path, unfinished);
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
@@ -302,7 +308,7 @@ void OutputBatch::finishCommit() {
     std::string unsynced;
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
-        const Unfinished unfinished = finishCommitted(folders_[f].path, entriesOf(f));
+        const Unfinished unfinished = finishCommitted({folders_[f].path, true, folders_[f].known}, entriesOf(f));
         if (!unfinished.unremoved.empty()) {
             IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
                                         unfinished.unremoved);

@@ -212,9 +212,9 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
 
 // A file that cannot be removed once the outputs are in place, or by the
 // roll-back of a commit that failed: the commit succeeds with a note naming
-// it (the failure names it, and its staged file is gone by the batch's end,
-// but the record that lists it stays), and a later batch into the folder
-// (of other outputs too) finishes the record and removes it.
+// it (the failure names it, and the record that lists it stays), and a
+// later batch into the folder (of other outputs too) finishes the record
+// and removes it.
 TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     const struct {
         std::string failing;
@@ -222,9 +222,9 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         std::size_t notesOfNext;  // the next batch meets the failure too
         std::size_t notesOfLast;  // the one after finishes what is left
     } rows[] = {{".first.txt.kept-", false, 2, 1},
-                {".first.txt.staged-", false, 0, 0},
+                {".first.txt.staged-", false, 1, 0},
                 {".staged-outputs.lock", false, 1, 0},
-                {".second.txt.staged-", true, 1, 0}};
+                {".second.txt.staged-", true, 2, 1}};
     const Names outputs = {path("first.txt"), path("second.txt")};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failing);
@@ -387,44 +387,80 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 }
 
 // A record that the user of the run could not have written (a symbolic
-// link, or another user's file: anyone may make one in a shared folder) is
-// refused, naming it and its owner; the notes it would remove or replace
-// stay. So is one that cannot be opened, which the user is told to leave
-// (root opens any file: it runs that row as another user).
+// link, another user's file, one of two names, one that others can write:
+// anyone may make or link one in a shared folder), or that names a file of
+// another user, is refused, naming the file and its owner; the notes it
+// would remove or replace stay. So is a record being written of another
+// user's, and one that cannot be opened, which the user is told to leave.
+// From kForeign on, a row needs root: to give a file to another user, or
+// to take another user's rights (a record of root's is another user's).
 TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
     using IOMgmt::detail::hashText;
     const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
-                         writeFile(".notes.txt.staged-AAAAAA", "forged")};
-    // A commit moves the forged file over notes.txt; a roll-back finds notes.txt its new file.
+                         writeFile(".notes.txt.staged-AAAAAA", "forged"),
+                         writeFile(".notes.txt.kept-CCCCCC", "forged")};
+    // A commit moves the forged file over notes.txt; a roll-back finds
+    // notes.txt its new file, and puts the forged one back.
     const std::string records[] = {
         recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-AAAAAA", "1", "6", hashText("forged"), ""}}),
-        recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ""}})};
+        recordOf(numbersOf(dir),
+                 {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ".notes.txt.kept-CCCCCC"}})};
     const std::string me = ::getpwuid(::geteuid())->pw_name;
+    const std::string other = ::getpwuid(65534)->pw_name;
     const std::string untouched = ", and is not acted on: no file it names is touched; ";
-    enum Kind { kLink, kUnreadable, kForeign };
-    const std::string problems[] = {
-        " is a symbolic link (of " + me + ")" + untouched + "remove it",
-        " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
-        "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
-        " is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me + " (the user of this run)" +
-            untouched + "have its owner remove it, or write the outputs into another folder"};
-    const std::pair<bool, Kind> rows[] = {{true, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
+    const std::string theirs = "have its owner remove it, or write the outputs into another folder";
+    const std::string notMine = "is owned by " + other + ", not by " + me + " (the user of this run)";
+    enum Kind { kLink, kUnreadable, kLinked, kWritable, kForeign, kForeignLink, kRoots, kForeignKept, kForeignFresh };
+    const struct {
+        bool rollBack;
+        Kind kind;
+        std::string problem;
+    } rows[] = {
+        {true, kLink, " is a symbolic link (of " + me + ")" + untouched + "remove it"},
+        {false, kUnreadable,
+         " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
+         "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the "
+         "commit)"},
+        {true, kLinked, " is a file of " + me + " with 2 names (hard links)" + untouched + "remove it"},
+        {false, kWritable,
+         " is a file of " + me + " that others can write (mode 0666)" + untouched +
+             "see that each output is whole, then remove it"},
+        {true, kForeign, " " + notMine + untouched + theirs},
+        {false, kForeign, " " + notMine + untouched + theirs},
+        {true, kForeignLink, " is a symbolic link (of " + other + ")" + untouched + theirs},
+        {false, kRoots, " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs},
+        {true, kForeignKept,
+         " names " + files[3] + ", which " + notMine + ", and is not acted on: no file the record names is touched; " +
+             theirs},
+        {false, kForeignFresh, " is a folder (of " + other + "), and is not acted on; " + theirs},
+    };
     const bool root = ::geteuid() == 0;
-    for (const auto& [rollBack, kind] : rows) {
-        SCOPED_TRACE(problems[kind]);
-        if (kind == kForeign && !root) GTEST_SKIP() << "only root can give a record to another user";
+    const std::string fresh = path(".staged-outputs.commit-new");
+    for (const auto& [rollBack, kind, problem] : rows) {
+        if (kind >= kForeign && !root) GTEST_SKIP() << "only root can give a file to another user or take their rights";
+        SCOPED_TRACE(problem);
         const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
-        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), records[rollBack]),
-                        fs::perms(kind == kUnreadable ? 0 : 0600));
-        if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
-        ASSERT_TRUE(!root || kind == kLink || ::chown(recordFile.c_str(), 65534, 65534) == 0);
-        ASSERT_TRUE(!root || kind != kUnreadable || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-        EXPECT_EQ(
-            failure([&] { runBatch({files[0]}, {"new"}); }),
-            files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
+        const bool link = kind == kLink || kind == kForeignLink || kind == kLinked;
+        const std::string written = link ? path("elsewhere") : recordFile;
+        fs::permissions(writeFile(written.substr(dir.size() + 1), records[rollBack]),
+                        fs::perms(kind == kUnreadable ? 0
+                                  : kind == kWritable ? 0666
+                                                      : 0600));
+        if (kind == kLinked) fs::create_hard_link(written, recordFile);
+        if (kind == kLink || kind == kForeignLink) fs::create_symlink("elsewhere", recordFile);
+        if (kind == kForeignFresh) fs::create_directory(fresh);
+        const std::string foreign = kind == kForeignKept ? files[3] : kind == kForeignFresh ? fresh : recordFile;
+        const bool given = kind == kForeign || kind == kForeignLink || kind == kForeignKept || kind == kForeignFresh;
+        ASSERT_TRUE(!(given || (root && kind == kUnreadable)) || ::lchown(foreign.c_str(), 65534, 65534) == 0);
+        ASSERT_TRUE(!root || (kind != kUnreadable && kind != kRoots) ||
+                    (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        const std::string named =
+            kind == kForeignFresh ? "the commit record being written " + fresh : "the commit record " + recordFile;
+        EXPECT_EQ(failure([&] { runBatch({files[0]}, {"new"}); }),
+                  files[0] + ": " + named + problem + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
-        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));
-        fs::remove(recordFile);
+        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged", "forged"}));
+        for (const std::string& made : {recordFile, written, fresh}) fs::remove(made);
     }
 }
 
@@ -476,12 +512,15 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
 
 // A write of a single file, outside any batch, removes the staged files of
 // its target that a killed writer left, unless a commit record lists them
-// or a record there cannot be read (it may list them). Each in a folder of
-// its own: a process clears a target's folder once.
+// or a record there cannot be read (it may list them), or another user's
+// (which only root can make), named in a note. Each in a folder of its own:
+// a process clears a target's folder once.
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
-    for (const std::string folder : {"no record", "unreadable", "listing"}) {
+    for (const std::string folder : {"no record", "unreadable", "listing", "another's"}) {
         SCOPED_TRACE(folder);
+        if (folder == "another's" && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         const std::string abandoned = writeFile(folder + "/.dump.xml.staged-Ab12Cd", "cut");
+        ASSERT_TRUE(folder != "another's" || ::chown(abandoned.c_str(), 65534, 65534) == 0);
         if (folder == "unreadable") writeFile(folder + "/.staged-outputs.commit", "garbage");
         if (folder == "listing") {
             IOMgmt::detail::writeCommitRecord(path(folder), {{.output = "dump.xml",
@@ -493,6 +532,9 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         EXPECT_EQ(textsOf({path(folder + "/dump.xml"), abandoned}),
                   (Names{"dump", folder == "no record" ? "(none)" : "cut"}));
     }
+    EXPECT_EQ(notes, Names{path("another's/.dump.xml.staged-Ab12Cd") + " is owned by " + ::getpwuid(65534)->pw_name +
+                           ", not by root (the user of this run), and is not acted on; have its owner remove it, or "
+                           "write the outputs into another folder"});
 }
 
 }  // namespace

@@ -87,7 +87,8 @@
 // touched. Then the job removes the abandoned staged files of the outputs
 // the lock file lists and of its own: so after the next job into the
 // folder, the folder holds one whole set of outputs and nothing of the
-// killed job. A staged file that cannot be removed is named in a note.
+// killed job. A staged file that cannot be removed is named in a note, and
+// the lock file that lists its output stays for a later job.
 //
 // What stays. What a finish cannot remove is listed again in a record that
 // only lists it, and the next job tries again (a job that commits lists it
@@ -269,11 +270,17 @@ private:
         // The second names this job linked to earlier outputs, which it
         // acts on whoever owns them.
         std::set<std::pair<unsigned long long, unsigned long long>> known{};
+        // A staged file stays that could not be removed: the lock file,
+        // which lists its output, stays for a later job.
+        bool keepLock = false;
     };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
+    // Removes the output's staged file; one that cannot be removed is
+    // named in a note, and keeps the lock file of its folder.
+    void dropStaged(Output& output);
     // Finishes what a killed job left in the folder, then removes the
     // abandoned staged files of `listed` and of this batch's outputs there.
     void tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target);
@@ -291,10 +298,11 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files and gives the folders up. A lock file that
-    // cannot be removed is named in a note once the commit is over, or
-    // after a failure when the batch ends: a caller that tells the failure
-    // first has the note follow it.
+    // Removes the lock files (one whose list names a staged file that
+    // stays is kept) and gives the folders up. A lock file that cannot be
+    // removed is named in a note once the commit is over, or after a
+    // failure when the batch ends: a caller that tells the failure first
+    // has the note follow it.
     void releaseOutputs();
     void noteUnreleased();
 

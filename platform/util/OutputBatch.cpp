@@ -122,7 +122,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
 }
 
 OutputBatch::~OutputBatch() {
-    for (Output& output : outputs_) output.staged.reset();
+    for (Output& output : outputs_) dropStaged(output);
     releaseOutputs();
     noteUnreleased();
     IOMgr::getInstance().setOutputBatch(nullptr);
@@ -164,16 +164,20 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     return std::string();
 }
 
+void OutputBatch::dropStaged(Output& output) {
+    if (output.staged == nullptr) return;
+    const std::string dropped = output.staged->temporary();
+    if (const int error = output.staged->discard(); error != 0) {
+        IOMgr::getInstance().notice(unremovedTemporaryNote(dropped, error));
+        if (output.folder < folders_.size()) folders_[output.folder].keepLock = true;
+    }
+    output.staged.reset();
+}
+
 void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     Output& output = outputAt(file->target());
     file->startWriteback();
-    if (output.staged != nullptr) {
-        const std::string dropped = output.staged->temporary();
-        if (const int error = output.staged->discard(); error != 0) {
-            IOMgr::getInstance().notice("cannot remove " + shownPath(dropped) +
-                                        ", a temporary file that is no longer needed: " + causeOf(error));
-        }
-    }
+    dropStaged(output);
     output.staged = std::move(file);
 }
 
@@ -213,7 +217,7 @@ void OutputBatch::tidyFolder(Folder& folder, const std::vector<std::string>& lis
     folder.carried = found.carried;
     std::set<std::string> stems;
     for (const std::string& name : listed) stems.insert(temporaryStem(name));
-    removeAbandonedStagedFiles(folder.path, stems, found.listed);
+    if (removeAbandonedStagedFiles(folder.path, stems, found.listed)) folder.keepLock = true;
     noteKeptEarlierFiles(folder.path, found.listed);
 }
 
@@ -221,6 +225,11 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
+        // Its list names the output of a staged file that stays.
+        if (folder.keepLock) {
+            ::close(folder.lockFd);
+            continue;
+        }
         if (const int error = removeFile(lock); error != 0) {
             unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
                                   "; a later run into the folder takes it over");
@@ -300,6 +309,8 @@ void OutputBatch::rollBack(const std::string& failure) {
             unsynced = unsyncedText(folders_[f].path, unfinished.syncError);
         }
     }
+    // The failure names a staged file that stays, which a record lists.
+    for (Output& output : outputs_) output.staged.reset();
     const std::string outcome = lost.empty() ? std::string("; ") + kNothingChanged : lost;
     throw Exceptions::QuarloException(failure + outcome + unsynced + unremoved, "IOMgmt", "write");
 }

@@ -214,7 +214,8 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
 // roll-back of a commit that failed: the commit succeeds with a note naming
 // it (the failure names it, and the record that lists it stays), and a
 // later batch into the folder (of other outputs too) finishes the record
-// and removes it.
+// and removes it. So with a staged file that a killed batch of other
+// outputs left, which the lock file lists until it is removed.
 TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     const struct {
         std::string failing;
@@ -224,11 +225,17 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     } rows[] = {{".first.txt.kept-", false, 2, 1},
                 {".first.txt.staged-", false, 1, 0},
                 {".staged-outputs.lock", false, 1, 0},
-                {".second.txt.staged-", true, 2, 1}};
+                {".second.txt.staged-", true, 2, 1},
+                {".gone.txt.staged-", false, 1, 0}};
     const Names outputs = {path("first.txt"), path("second.txt")};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failing);
         runBatch(outputs, {"earlier first", "earlier second"});
+        // A batch of gone.txt, killed, left its staged file and the lock file listing it.
+        const std::string gone = row.failing == ".gone.txt.staged-" ? writeFile(".gone.txt.staged-Ab12Cd", "cut") : "";
+        if (!gone.empty()) {
+            writeFile(".staged-outputs.lock", std::string("process 1, writing gone.txt\ngone.txt\0", 37));
+        }
         notes.clear();
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Rename) return row.rolledBack && name.starts_with(".second.txt.staged-");
@@ -250,9 +257,14 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         if (!row.rolledBack) said = notes[0];
         EXPECT_NE(said.find(path(row.failing)), std::string::npos) << said;
         EXPECT_NE(said.find("Input/output error"), std::string::npos) << said;
+        if (!gone.empty()) {
+            EXPECT_EQ(said, "cannot remove " + gone +
+                                ", a temporary file that is no longer needed: Input/output error; a later run into "
+                                "the folder tries again");
+        }
         for (const std::size_t expected : {row.notesOfNext, row.notesOfLast}) {
             notes.clear();
-            runBatch({outputs[0], path("third.txt")}, {"newer first", "third"});
+            runBatch({path("third.txt")}, {"third"});
             EXPECT_EQ(notes.size(), expected);
             gFails = nullptr;
         }

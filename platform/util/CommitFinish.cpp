@@ -75,10 +75,10 @@ std::vector<std::string> namesOf(const CommitEntry& e) {
 
 // Removes the named files of the folder; what is there and cannot be
 // removed is left over.
-void removeAll(const std::string& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
+void removeAll(const RecordFolder& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
     for (const std::string& name : names) {
-        const std::string path = inFolder(folder, name);
-        if (const int error = removeFile(path); error != 0 && present(path)) {
+        const std::string path = inFolder(folder.path, name);
+        if (const int error = removeFile(path, &folder.known); error != 0 && present(path)) {
             unfinished.leftover.push_back(name);
             unfinished.unremoved += "; cannot remove " + shownPath(path) + " (" + causeOf(error) + ")";
             unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
@@ -88,13 +88,14 @@ void removeAll(const std::string& folder, const std::vector<std::string>& names,
 
 // Gives the output (the new file, or none) its earlier file back by its
 // second name.
-void putBack(const std::string& folder, const CommitEntry& e, bool there, Unfinished& unfinished) {
-    const std::string output = inFolder(folder, e.output);
-    if (stagingCalls().rename(inFolder(folder, e.kept).c_str(), output.c_str()) == 0) {
+void putBack(const RecordFolder& folder, const CommitEntry& e, bool there, Unfinished& unfinished) {
+    const std::string output = inFolder(folder.path, e.output);
+    const int error = renameFile(inFolder(folder.path, e.kept), output, &folder.known);
+    if (error == 0) {
         unfinished.back.push_back(e.output);
         return;
     }
-    const std::string cause = causeOf(errno);
+    const std::string cause = causeOf(error);
     const char* what = there ? "is the new file, it cannot be put back" : "is missing, it cannot be put back";
     unfinished.notPutBack.push_back({e.output, e.kept, what, cause});
     unfinished.noteFailure("cannot put back the earlier " + shownPath(output) + ": " + cause);
@@ -116,7 +117,7 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
         if (!present(output)) unfinished.none.push_back(e.output);
         return;
     }
-    if (const int error = removeFile(output); error != 0) {
+    if (const int error = removeFile(output, &folder.known); error != 0) {
         unfinished.notPutBack.push_back({e.output, {}, "is the new file, it cannot be removed", causeOf(error)});
         unfinished.noteFailure("cannot remove the new " + shownPath(output) + ": " + causeOf(error));
         return;
@@ -150,9 +151,9 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
             unfinished.back.push_back(e.output);  // put back before
         }
     } else if (!there || found.is) {
-        putBack(folder.path, e, there, unfinished);
+        putBack(folder, e, there, unfinished);
     } else if (linked || sameContent(output, kept)) {
-        removeAll(folder.path, {e.kept}, unfinished);
+        removeAll(folder, {e.kept}, unfinished);
         unfinished.back.push_back(e.output);
     } else {
         unfinished.notPutBack.push_back({e.output, e.kept, "is not the file the run wrote", {}});
@@ -163,12 +164,12 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
 // there was not moved, and its staged file, second name and copy go.
 void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     if (e.output.empty() || present(inFolder(folder.path, e.staged))) {
-        removeAll(folder.path, namesOf(e), unfinished);
+        removeAll(folder, namesOf(e), unfinished);
         if (!e.output.empty()) (e.kept.empty() ? unfinished.none : unfinished.back).push_back(e.output);
     } else if (e.kept.empty()) {
         removeNewOutput(folder, e, unfinished);
     } else {
-        removeAll(folder.path, {copyNameOf(e.output, e.kept)}, unfinished);
+        removeAll(folder, {copyNameOf(e.output, e.kept)}, unfinished);
         putBackEarlier(folder, e, unfinished);
     }
 }
@@ -193,11 +194,11 @@ std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>
 // the second name is there already, or there is no earlier file, or it is
 // made now (a copy cut short by the kill goes first). Why it cannot be,
 // else empty.
-std::string keepBeforeMoving(const std::string& folder, const CommitEntry& e) {
-    const std::string output = inFolder(folder, e.output);
-    if (e.kept.empty() || present(inFolder(folder, e.kept)) || !present(output)) return std::string();
-    removeFile(inFolder(folder, copyNameOf(e.output, e.kept)));
-    const int error = keepEarlierFile(folder, output, e.kept);
+std::string keepBeforeMoving(RecordFolder& folder, const CommitEntry& e) {
+    const std::string output = inFolder(folder.path, e.output);
+    if (e.kept.empty() || present(inFolder(folder.path, e.kept)) || !present(output)) return std::string();
+    removeFile(inFolder(folder.path, copyNameOf(e.output, e.kept)), &folder.known);
+    const int error = keepEarlierFile(folder.path, output, e.kept, folder.known);
     return error == 0 ? std::string() : "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
 }
 
@@ -206,19 +207,19 @@ std::string keepBeforeMoving(const std::string& folder, const CommitEntry& e) {
 // replaced gets its second name first, then the staged files are renamed.
 // Why it cannot (notAllNew, a second name that cannot be made, a rename
 // that fails), else empty: the commit is then rolled back.
-std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+std::string moveStagedIntoPlace(RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     if (std::string why = notAllNew(folder, entries); !why.empty()) return why;
     std::vector<const CommitEntry*> staged;
     for (const CommitEntry& e : entries) {
         if (!e.output.empty() && present(inFolder(folder.path, e.staged))) staged.push_back(&e);
     }
     for (const CommitEntry* e : staged) {
-        if (std::string why = keepBeforeMoving(folder.path, *e); !why.empty()) return why;
+        if (std::string why = keepBeforeMoving(folder, *e); !why.empty()) return why;
     }
     for (const CommitEntry* e : staged) {
         const std::string from = inFolder(folder.path, e->staged);
-        if (stagingCalls().rename(from.c_str(), inFolder(folder.path, e->output).c_str()) != 0) {
-            return "cannot move the new " + shownPath(e->output) + " into place: " + causeOf(errno);
+        if (const int error = renameFile(from, inFolder(folder.path, e->output), &folder.known); error != 0) {
+            return "cannot move the new " + shownPath(e->output) + " into place: " + causeOf(error);
         }
     }
     return std::string();
@@ -282,6 +283,31 @@ std::string rolledBackText(const Unfinished& unfinished) {
            0, kNothingChanged);
 }
 
+// Refuses, naming `target`, a record that names a file the job may not act
+// on (checkJobFile), before any is touched: a staged file, a second name
+// or its copy, or a name left over. A second name that is a link to its
+// output is the one the run made, whoever owns the output.
+void refuseForeignNames(const std::string& target, RecordFolder& folder, const std::vector<CommitEntry>& entries,
+                        const std::string& record) {
+    for (const CommitEntry& e : entries) {
+        struct stat output {};
+        struct stat kept {};
+        if (!e.output.empty() && !e.kept.empty() && ::lstat(inFolder(folder.path, e.output).c_str(), &output) == 0 &&
+            ::lstat(inFolder(folder.path, e.kept).c_str(), &kept) == 0 && sameFile(output, kept)) {
+            folder.known.insert(idOf(kept));
+        }
+        for (const std::string& name : namesOf(e)) {
+            const std::string path = inFolder(folder.path, name);
+            const JobFile file = lookAtJobFile(path, &folder.known);
+            if (file.problem.empty()) continue;
+            failOn(target,
+                   "the commit record " + shownPath(record) + " names " + shownPath(path) + ", which " +
+                       file.refused("no file the record names is touched"),
+                   0, kNothingChanged);
+        }
+    }
+}
+
 // The note of a finished commit or roll-back.
 std::string finishedNote(const std::string& folder, const std::vector<CommitEntry>& entries, bool rollBack,
                          const std::string& failure, const Unfinished& unfinished) {
@@ -320,14 +346,14 @@ std::string notPutBackText(const std::string& folder, const Unfinished& unfinish
     return text;
 }
 
-Unfinished finishCommitted(const std::string& folder, const std::vector<CommitEntry>& entries) {
+Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
     for (const CommitEntry& e : entries) {
         std::vector<std::string> names = namesOf(e);
         if (!e.output.empty()) names.erase(names.begin());  // the staged file is the output now
         removeAll(folder, names, unfinished);
     }
-    settleRecord(folder, unfinished);
+    settleRecord(folder.path, unfinished);
     return unfinished;
 }
 
@@ -345,16 +371,21 @@ Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEn
 FolderFound finishKilledCommit(const std::string& folder, const std::string& target) {
     const SignalsHeld held;
     const RecordFiles files = recordFilesOf(folder);
-    removeFile(files.fresh);  // never became the record: nothing was moved
+    // Never became the record: nothing was moved.
+    if (const JobFile fresh = lookAtJobFile(files.fresh); !fresh.problem.empty()) {
+        failOn(target, "the commit record being written " + shownPath(files.fresh) + " " + fresh.refused(), 0,
+               kNothingChanged);
+    }
+    removeFile(files.fresh);
     const bool rollBack = present(files.rollBack);
     const FoundRecord record = readRecord(folder, rollBack);
     if (!record.exists) return {};
+    const std::string& recordFile = rollBack ? files.rollBack : files.record;
     if (!record.problem.empty()) {
-        failOn(target,
-               "the commit record " + shownPath(rollBack ? files.rollBack : files.record) + " " + record.problem, 0,
-               kNothingChanged);
+        failOn(target, "the commit record " + shownPath(recordFile) + " " + record.problem, 0, kNothingChanged);
     }
-    const RecordFolder place{folder, record.numbersHold};
+    RecordFolder place{folder, record.numbersHold};
+    refuseForeignNames(target, place, record.entries, recordFile);
     const std::string earlierRun = " of an earlier run into " + shownPath(folder);
     const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(place, record.entries);
     const bool forward = !rollBack && failure.empty();
@@ -368,7 +399,7 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
         }
     }
     const Unfinished unfinished =
-        forward ? finishCommitted(folder, record.entries) : rollBackFolder(place, record.entries);
+        forward ? finishCommitted(place, record.entries) : rollBackFolder(place, record.entries);
     if (unfinished.recordStays) {
         failUnfinished(target, place, record.entries,
                        "the roll-back" + earlierRun + " cannot be finished (" + unfinished.firstFailure + ")");

@@ -10,11 +10,11 @@
 // decimal, names are names within the folder. A record whose last field
 // is not the hash of the rest is not one that a run wrote: damaged, made
 // by hand, or written by an earlier version without it. The hash guards
-// against damage only: a record is read only when the user of the run
-// could have written it (its own file, not a symbolic link).
+// against damage only: a record is read only when the job may act on it
+// (JobFiles.cpp: its user's own file, of one name, that others cannot
+// write), and is written private to its user.
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,9 +31,6 @@ namespace IOMgmt::detail {
 
 namespace {
 
-constexpr const char* kRecordName = ".staged-outputs.commit";
-constexpr const char* kNewRecordName = ".staged-outputs.commit-new";
-constexpr const char* kRollBackName = ".staged-outputs.rollback";
 constexpr const char* kRecordHeading = "staged outputs commit record 2";
 constexpr const char* kRecordEnd = "end";
 // The fields of a line, and those of the heading, folder, end and hash.
@@ -142,12 +139,6 @@ bool identify(const std::string& folder, FolderIdentity& identity) {
     return true;
 }
 
-// The user a message names: by name, else by number.
-std::string userName(uid_t uid) {
-    const passwd* user = ::getpwuid(uid);
-    return user != nullptr && user->pw_name != nullptr ? user->pw_name : "user " + std::to_string(uid);
-}
-
 // Why a record that exists cannot be read (the errno of the failed call),
 // and what the folder may hold meanwhile.
 std::string unreadableRecord(const char* what, int error) {
@@ -156,38 +147,25 @@ std::string unreadableRecord(const char* what, int error) {
            "earlier: leave it, and run again once it can be read (that run finishes the commit)";
 }
 
-// Why a record that the running user could not have written is not acted
-// on: a symbolic link, or a file of another user (a shared folder lets
-// anyone make one, and anyone can compute its checksum).
-std::string foreignRecord(const struct stat& st) {
-    const std::string owner = userName(st.st_uid);
-    const std::string untouched = ", and is not acted on: no file it names is touched; ";
-    if (S_ISLNK(st.st_mode)) return "is a symbolic link (of " + owner + ")" + untouched + "remove it";
-    return "is owned by " + owner + ", not by " + userName(::geteuid()) + " (the user of this run)" + untouched +
-           "have its owner remove it, or write the outputs into another folder";
-}
-
 // The bytes of a record file; why they cannot be read, or are not to be
-// acted on, else empty.
+// acted on (checkJobFile), else empty.
 std::string recordText(const std::string& path, bool& exists, std::string& text) {
-    struct stat st {};
-    exists = ::lstat(path.c_str(), &st) == 0 || errno != ENOENT;
-    if (!exists) return std::string();
-    if (S_ISLNK(st.st_mode)) return foreignRecord(st);
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        const int error = errno;
-        // Made a link since it was looked at: named as such.
-        if (error == ELOOP && ::lstat(path.c_str(), &st) == 0) return foreignRecord(st);
-        exists = error != ENOENT;  // or removed since
-        return exists ? unreadableRecord("cannot be opened", error) : std::string();
-    }
+    const int openError = fd < 0 ? errno : 0;
+    struct stat st {};
+    // What cannot be opened (a link, a file its user may not read) is
+    // looked at instead.
+    const JobFile file = fd < 0                  ? lookAtJobFile(path)
+                         : ::fstat(fd, &st) == 0 ? checkJobFile(path, st)
+                                                 : JobFile{.error = errno};
+    exists = fd >= 0 || file.error != ENOENT;
+    if (!exists) return std::string();
     std::string problem;
-    if (::fstat(fd, &st) != 0) {
-        problem = unreadableRecord("cannot be opened", errno);
-    } else if (st.st_uid != ::geteuid()) {
-        problem = foreignRecord(st);
-    } else if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kLongestRecord) {
+    if (!file.problem.empty()) {
+        problem = file.refused("no file it names is touched");
+    } else if (fd < 0 || file.error != 0) {
+        problem = unreadableRecord("cannot be opened", fd < 0 ? openError : file.error);
+    } else if (static_cast<std::size_t>(st.st_size) > kLongestRecord) {
         problem = kNotARecord;
     } else {
         text.resize(static_cast<std::size_t>(st.st_size));
@@ -195,7 +173,7 @@ std::string recordText(const std::string& path, bool& exists, std::string& text)
         if (n < 0) problem = unreadableRecord("cannot be read", errno);
         text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     }
-    ::close(fd);
+    if (fd >= 0) ::close(fd);
     return problem;
 }
 
@@ -235,10 +213,18 @@ int contentOf(const std::string& path, unsigned long long& size, std::string& ha
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return errno;
     struct stat st {};
-    int error = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
+    const int error = ::fstat(fd, &st) != 0 ? errno
+                      : S_ISREG(st.st_mode) ? contentOfDescriptor(fd, size, hash)
+                                            : EINVAL;
+    ::close(fd);
+    return error;
+}
+
+int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash) {
+    int error = 0;
     ByteHash bytes;
     std::string buffer(kReadBuffer, '\0');
-    for (size = 0; error == 0;) {
+    for (size = 0;;) {
         const ssize_t n = stagingCalls().read(fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) error = errno;
@@ -246,7 +232,6 @@ int contentOf(const std::string& path, unsigned long long& size, std::string& ha
         bytes.add(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
         size += static_cast<unsigned long long>(n);
     }
-    ::close(fd);
     hash = bytes.text();
     return error;
 }
@@ -256,12 +241,13 @@ int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& e
     if (!identify(folder, identity)) return errno;
     const std::string fresh = inFolder(folder, kNewRecordName);
     removeFile(fresh);
-    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+    // Private to its user: a record that others could write is not read.
+    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
     if (fd < 0) return errno;
     int error = writeAll(fd, encode(identity, entries));
     if (error == 0 && stagingCalls().sync(fd) != 0) error = errno;
     ::close(fd);
-    if (error == 0 && stagingCalls().rename(fresh.c_str(), inFolder(folder, kRecordName).c_str()) != 0) error = errno;
+    if (error == 0) error = renameFile(fresh, inFolder(folder, kRecordName));
     if (error != 0) removeFile(fresh);
     return error;
 }
@@ -292,8 +278,7 @@ FoundRecord readRecord(const std::string& folder, bool rollBack) {
 }
 
 int beginRollBack(const std::string& folder) {
-    const std::string record = inFolder(folder, kRecordName);
-    return stagingCalls().rename(record.c_str(), inFolder(folder, kRollBackName).c_str()) == 0 ? 0 : errno;
+    return renameFile(inFolder(folder, kRecordName), inFolder(folder, kRollBackName));
 }
 
 void settleRecord(const std::string& folder, Unfinished& unfinished) {

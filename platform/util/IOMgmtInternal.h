@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -118,9 +119,54 @@ std::string stemOfTemporaryName(const std::string& name, const std::string& mark
 bool isPlainFileName(const std::string& name);
 // Whether something stands at the path (a link is not followed).
 bool present(const std::string& path);
-// Removes the file through the staging calls; the errno of a failure, 0
-// when it is gone (or was).
-int removeFile(const std::string& path);
+
+// ------------------------------------------------------------ a job's own files
+
+// The names of a folder's commit record, of the record being written and
+// of its roll-back record.
+inline constexpr const char* kRecordName = ".staged-outputs.commit";
+inline constexpr const char* kNewRecordName = ".staged-outputs.commit-new";
+inline constexpr const char* kRollBackName = ".staged-outputs.rollback";
+
+// A file's device and number, and the files at a job's names that it knows
+// for its own whatever their owner and links: second names it linked to an
+// earlier output, or found linked to their output.
+using FileId = std::pair<unsigned long long, unsigned long long>;
+using KnownFiles = std::set<FileId>;
+inline FileId idOf(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
+
+// A file at one of a job's own names (a commit record, the record being
+// written, the roll-back record, the lock file, a staged file, a second
+// name or its copy) and whether the job may act on it: only on a regular
+// file of its own user with one name (a second name may also be a symbolic
+// link of the user's: a run makes one for an earlier link), or on a file
+// it knows; a record read must not be one that others can write. Anything
+// else may be another user's, made at a name that a record lists, or a
+// file of the user's linked there by another.
+struct JobFile {
+    // ENOENT when nothing is there, else that of a look that failed.
+    int error = 0;
+    struct stat st {};
+    // Why the job may not act on it ("is owned by alice, not by bob (the
+    // user of this run)"), and what the user can do; empty when it may.
+    std::string problem{};
+    std::string advice{};
+    // "PROBLEM, and is not acted on: UNTOUCHED; ADVICE".
+    std::string refused(const std::string& untouched = {}) const {
+        return problem + ", and is not acted on" + (untouched.empty() ? "" : ": " + untouched) + "; " + advice;
+    }
+};
+// The rule, for the file at `path` as `st` describes it (the file opened).
+JobFile checkJobFile(const std::string& path, const struct stat& st, const KnownFiles* known = nullptr);
+// The file at `path`, opened without following a link (O_PATH), checked.
+JobFile lookAtJobFile(const std::string& path, const KnownFiles* known = nullptr);
+// Removes, or renames to `to`, the file at one of a job's names, only when
+// the job may act on it (EPERM when not); the errno of a failure, else 0
+// (a removal: also when nothing was there).
+int removeFile(const std::string& path, const KnownFiles* known = nullptr);
+int renameFile(const std::string& from, const std::string& to, const KnownFiles* known = nullptr);
 
 // Makes the renames in the folder durable; the errno of a failure to open
 // or to sync the folder, else 0. A folder removed meanwhile holds nothing
@@ -129,9 +175,16 @@ int syncFolder(const std::string& folder);
 
 // Removes, in the folder, the staged files of the files whose stems are
 // given and whose writer is gone (a live writer holds its file locked),
-// except those named in `kept`.
-void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
+// except those named in `kept`. One that is not the job's to act on, or
+// cannot be removed, is named in a note; whether one of the latter stays.
+bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
                                 const std::set<std::string>& kept);
+
+// The note of a temporary file that a job cannot remove.
+inline std::string unremovedTemporaryNote(const std::string& path, int error) {
+    return "cannot remove " + shownPath(path) + ", a temporary file that is no longer needed: " + causeOf(error) +
+           "; a later run into the folder tries again";
+}
 
 // ------------------------------------------------------------ the lock
 
@@ -178,6 +231,8 @@ struct CommitEntry {
 struct RecordFolder {
     std::string path;
     bool numbersHold = true;
+    // Second names linked to their earlier output (checkJobFile).
+    KnownFiles known{};
 };
 
 // The folder's commit record files: the record, the record being written
@@ -198,8 +253,10 @@ std::string copyNameOf(const std::string& output, const std::string& kept);
 // link it (a link to another user's file where hard links are protected),
 // a copy of a regular file, written whole to its copy's name, synced and
 // renamed, or a new symbolic link with the same target for a symbolic
-// link, which a roll-back puts back as a link. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
+// link, which a roll-back puts back as a link. The second name made is
+// known for the job's own. The errno of a failure.
+int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
+                    KnownFiles& known);
 
 // A new second name for the earlier file of the output whose temporary
 // names begin with `stem`: the stem, ".kept-", three random letters or
@@ -211,8 +268,9 @@ std::string newSecondName(const std::string& stem);
 std::string stemOfSecondName(const std::string& name);
 
 // The size of a regular file and the hash of its bytes; the errno of a
-// failure to read it.
+// failure to read it. Of a file open to read, from where it stands.
 int contentOf(const std::string& path, unsigned long long& size, std::string& hash);
+int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash);
 
 // Writes the folder's commit record (durable when it returns); throws,
 // leaving no record, when it cannot.
@@ -286,7 +344,7 @@ std::string notPutBackText(const std::string& folder, const Unfinished& unfinish
 // Once every output of the record is in place: removes the second names,
 // copies and names left over, syncs the folder, then removes the record
 // (or writes one that lists what is left).
-Unfinished finishCommitted(const std::string& folder, const std::vector<CommitEntry>& entries);
+Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // Puts back each output of the record that was moved into place (an output
 // that had no earlier file is removed), removes the rest, syncs the folder

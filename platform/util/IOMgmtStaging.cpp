@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <random>
 #include <set>
@@ -45,6 +47,20 @@ constexpr std::size_t kLongestPath = PATH_MAX - 1;
 StagingCalls gCalls;
 
 bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// The permissions that the umask gives a new file (0666 less the umask),
+// read where the system tells the umask without changing it.
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
 
 // The first write of the process to a file clears its folder of the file's
 // abandoned temporary files; later ones find none that a process killed
@@ -179,8 +195,6 @@ bool present(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-int removeFile(const std::string& path) { return gCalls.unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno; }
-
 int syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? 0 : errno;
@@ -189,23 +203,31 @@ int syncFolder(const std::string& folder) {
     return error;
 }
 
-void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
+bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
                                 const std::set<std::string>& kept) {
     DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
+    if (dir == nullptr) return false;
+    bool stays = false;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (stems.count(stemOfTemporaryName(name, kStagedMark)) == 0 || kept.count(name) > 0) continue;
-        const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
+        const std::string path = inFolder(folder, name);
+        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            gCalls.unlink(inFolder(folder, name).c_str());
+        // What cannot be opened (a link) is looked at instead.
+        const JobFile file = fd >= 0 && ::fstat(fd, &st) == 0 ? checkJobFile(path, st) : lookAtJobFile(path);
+        if (!file.problem.empty()) {
+            IOMgr::getInstance().notice(shownPath(path) + " " + file.refused());
+        } else if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (const int error = removeFile(path); error != 0) {
+                IOMgr::getInstance().notice(unremovedTemporaryNote(path, error));
+                stays = true;
+            }
         }
-        ::close(fd);
+        if (fd >= 0) ::close(fd);
     }
     ::closedir(dir);
+    return stays;
 }
 
 }  // namespace detail
@@ -231,31 +253,20 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     } else {
         clearLeftoversOnce(target_);
     }
-    try {
-        makeTemporary();
-        // A replaced regular file keeps its permissions. A new file keeps
-        // those the umask gave it, and so does one that replaces a link:
-        // the link's target lends none.
-        struct stat old {};
-        if (::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) && ::fchmod(fd_, old.st_mode & 07777) != 0) {
-            failStaging("cannot set the temporary file's permissions", errno);
-        }
-    } catch (...) {
-        if (fd_ >= 0) {
-            ::unlink(temporary_.c_str());
-            ::close(fd_);
-            fd_ = -1;
-        }
-        throw;
-    }
+    makeTemporary();
+    // A replaced regular file keeps its permissions. A new file gets those
+    // the umask gives it, and so does one that replaces a link: the link's
+    // target lends none.
+    struct stat old {};
+    mode_ = ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
 }
 
 void StagedFile::makeTemporary() {
     const std::string stem = inFolder(directory_, temporaryStem(fileNameOf(target_))) + kStagedMark;
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
-        // Made new, with the permissions the umask gives a new file.
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
+        // Made new, private to the user until it is complete (applyMode).
+        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) failStaging("cannot create a temporary file in " + shownPath(directory_), errno);
         ++made;
@@ -277,7 +288,7 @@ void StagedFile::makeTemporary() {
 
 StagedFile::~StagedFile() {
     if (fd_ < 0) return;
-    if (!moved_) ::unlink(temporary_.c_str());
+    if (!moved_) removeFile(temporary_);
     ::close(fd_);
 }
 
@@ -309,9 +320,23 @@ void StagedFile::finish() {
     finished_ = true;
 }
 
+void StagedFile::readBack(unsigned long long& size, std::string& hash) const {
+    const int error = ::lseek(fd_, 0, SEEK_SET) == 0 ? contentOfDescriptor(fd_, size, hash) : errno;
+    if (error != 0) failStaging("cannot read the temporary file back", error);
+}
+
+void StagedFile::applyMode() {
+    if (modeApplied_) return;
+    if (::fchmod(fd_, mode_) != 0) failStaging("cannot set the temporary file's permissions", errno);
+    modeApplied_ = true;
+}
+
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
-    if (gCalls.rename(temporary_.c_str(), target_.c_str()) != 0) fail("cannot move the new file into place", errno);
+    applyMode();
+    if (const int error = renameFile(temporary_, target_); error != 0) {
+        fail("cannot move the new file into place", error);
+    }
     moved_ = true;
     ::close(fd_);
     fd_ = -1;

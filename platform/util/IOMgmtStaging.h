@@ -3,11 +3,12 @@
 //
 // One file. A new version of a file is written under a temporary name in the
 // file's own folder (".NAME.staged-XXXXXX"), synced, and renamed over the
-// old file only when complete. It gets the permissions of the file it
-// replaces when that is a regular file, else those the umask gives a new
-// file (0666 less the umask); a symbolic link is replaced, and its target
-// lends nothing. Every temporary file is locked by the process that writes
-// it: one whose writer is gone is abandoned, and the first write of a later
+// old file only when complete. Private to its user until then, it gets the
+// permissions of the file it replaces when that is a regular file, else
+// those the umask gives a new file (0666 less the umask), once its bytes
+// are read back; a symbolic link is replaced, and its target lends
+// nothing. Every temporary file is locked by the process that writes it:
+// one whose writer is gone is abandoned, and the first write of a later
 // process to the same file removes it (and the next job into an output
 // folder, below). A name of more than 200 bytes is cut there in temporary
 // names and followed by "~" and a hash of the whole name, so that two long
@@ -78,11 +79,16 @@
 // nothing was moved yet. A record whose checksum is not its own (damaged,
 // made by hand, or of a version without one) is refused, and nothing it
 // names is touched; so is a record that the job's user could not have
-// written (a symbolic link, another user's file: anyone can compute a
-// checksum), and one that cannot be read. Then the job removes the abandoned staged files of the
-// outputs the lock file lists and of its own: so after the next job into
-// the folder, the folder holds one whole set of outputs and nothing of the
-// killed job.
+// written (anyone can compute a checksum), and one that cannot be read.
+// A job acts only on a file at one of its own names (a record, the lock
+// file, a staged file, a second name) that is its user's regular file of
+// one name, and a record that others cannot write (JobFiles.cpp): anything
+// else is refused, naming the file and its owner, before any file is
+// touched. Then the job removes the abandoned staged files of the outputs
+// the lock file lists and of its own: so after the next job into the
+// folder, the folder holds one whole set of outputs and nothing of the
+// killed job. A staged file that cannot be removed is named in a note, and
+// the lock file that lists its output stays for a later job.
 //
 // What stays. What a finish cannot remove is listed again in a record that
 // only lists it, and the next job tries again (a job that commits lists it
@@ -99,11 +105,13 @@
 #pragma once
 
 #include <stdio.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -133,6 +141,12 @@ public:
     void startWriteback();
     // Syncs the bytes to the disk; the file is complete.
     void finish();
+    // The size of what was written and the hash of its bytes, read back
+    // through the file's own descriptor, whatever the mode it is to have.
+    void readBack(unsigned long long& size, std::string& hash) const;
+    // Gives the file, private to its user until then, the permissions it
+    // is to have in place; moveIntoPlace() does when it was not done.
+    void applyMode();
     // Renames the finished file over the target (the folder is not synced).
     void moveIntoPlace();
     // finish(), moveIntoPlace(), then syncs the folder: the new file is in
@@ -153,7 +167,7 @@ private:
     // A failure while the file is staged: for an output of the current
     // batch, the message ends as every failure before any output is moved.
     [[noreturn]] void failStaging(const std::string& what, int error) const;
-    // Makes and locks the temporary file, with the mode it is to have.
+    // Makes and locks the temporary file, private to its user.
     void makeTemporary();
 
     std::string target_;
@@ -161,6 +175,9 @@ private:
     std::string temporary_;
     unsigned long long fileNumber_ = 0;
     int fd_ = -1;
+    // The permissions the file is to have in place.
+    mode_t mode_ = 0600;
+    bool modeApplied_ = false;
     bool finished_ = false;
     bool moved_ = false;
     bool ofBatch_ = false;
@@ -249,12 +266,21 @@ private:
         int lockFd = -1;
         // Second names an earlier job could not remove, which the commit
         // record lists again.
-        std::vector<std::string> carried;
+        std::vector<std::string> carried{};
+        // The second names this job linked to earlier outputs, which it
+        // acts on whoever owns them.
+        std::set<std::pair<unsigned long long, unsigned long long>> known{};
+        // A staged file stays that could not be removed: the lock file,
+        // which lists its output, stays for a later job.
+        bool keepLock = false;
     };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
+    // Removes the output's staged file; one that cannot be removed is
+    // named in a note, and keeps the lock file of its folder.
+    void dropStaged(Output& output);
     // Finishes what a killed job left in the folder, then removes the
     // abandoned staged files of `listed` and of this batch's outputs there.
     void tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target);
@@ -272,10 +298,11 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files and gives the folders up. A lock file that
-    // cannot be removed is named in a note once the commit is over, or
-    // after a failure when the batch ends: a caller that tells the failure
-    // first has the note follow it.
+    // Removes the lock files (one whose list names a staged file that
+    // stays is kept) and gives the folders up. A lock file that cannot be
+    // removed is named in a note once the commit is over, or after a
+    // failure when the batch ends: a caller that tells the failure first
+    // has the note follow it.
     void releaseOutputs();
     void noteUnreleased();
 

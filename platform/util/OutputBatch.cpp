@@ -65,8 +65,7 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     if (error == 0 && stagingCalls().sync(out) != 0) error = errno;
     ::close(in);
     if (out >= 0) ::close(out);
-    if (error == 0 && stagingCalls().rename(copy.c_str(), kept.c_str()) != 0) error = errno;
-    return error;
+    return error == 0 ? renameFile(copy, kept) : error;
 }
 
 // Gives an earlier symbolic link its second name as a new link with the
@@ -88,11 +87,16 @@ std::string unsyncedText(const std::string& folder, int error) {
 
 }  // namespace
 
-int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
+                            KnownFiles& known) {
     const std::string kept = inFolder(folder, secondName);
     struct stat st {};
     if (::lstat(output.c_str(), &st) != 0) return errno;
-    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) return 0;
+    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) {
+        // Whoever owns it and however many names it has.
+        known.insert(idOf(st));
+        return 0;
+    }
     const int error = errno;
     if (error == EEXIST || error == ENOENT) return error;
     if (S_ISREG(st.st_mode)) {
@@ -118,7 +122,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
 }
 
 OutputBatch::~OutputBatch() {
-    for (Output& output : outputs_) output.staged.reset();
+    for (Output& output : outputs_) dropStaged(output);
     releaseOutputs();
     noteUnreleased();
     IOMgr::getInstance().setOutputBatch(nullptr);
@@ -160,16 +164,20 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     return std::string();
 }
 
+void OutputBatch::dropStaged(Output& output) {
+    if (output.staged == nullptr) return;
+    const std::string dropped = output.staged->temporary();
+    if (const int error = output.staged->discard(); error != 0) {
+        IOMgr::getInstance().notice(unremovedTemporaryNote(dropped, error));
+        if (output.folder < folders_.size()) folders_[output.folder].keepLock = true;
+    }
+    output.staged.reset();
+}
+
 void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     Output& output = outputAt(file->target());
     file->startWriteback();
-    if (output.staged != nullptr) {
-        const std::string dropped = output.staged->temporary();
-        if (const int error = output.staged->discard(); error != 0) {
-            IOMgr::getInstance().notice("cannot remove " + shownPath(dropped) +
-                                        ", a temporary file that is no longer needed: " + causeOf(error));
-        }
-    }
+    dropStaged(output);
     output.staged = std::move(file);
 }
 
@@ -187,7 +195,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
     for (const auto& [canonical, members] : byFolder) {
         for (std::size_t i : members) outputs_[i].folder = folders_.size();
-        folders_.push_back({folderOf(outputs_[members.front()].path), -1, {}});
+        folders_.push_back({.path = folderOf(outputs_[members.front()].path)});
     }
     try {
         for (const auto& [canonical, members] : byFolder) {
@@ -209,7 +217,7 @@ void OutputBatch::tidyFolder(Folder& folder, const std::vector<std::string>& lis
     folder.carried = found.carried;
     std::set<std::string> stems;
     for (const std::string& name : listed) stems.insert(temporaryStem(name));
-    removeAbandonedStagedFiles(folder.path, stems, found.listed);
+    if (removeAbandonedStagedFiles(folder.path, stems, found.listed)) folder.keepLock = true;
     noteKeptEarlierFiles(folder.path, found.listed);
 }
 
@@ -217,6 +225,11 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
+        // Its list names the output of a staged file that stays.
+        if (folder.keepLock) {
+            ::close(folder.lockFd);
+            continue;
+        }
         if (const int error = removeFile(lock); error != 0) {
             unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
                                   "; a later run into the folder takes it over");
@@ -249,9 +262,10 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
 void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
         // What a copy of the folder keeps of the staged file, by which the
-        // next job knows it there.
-        if (const int error = contentOf(output.staged->temporary(), output.stagedSize, output.stagedHash); error != 0)
-            failOn(output.path, "cannot read the temporary file back", error, kNothingChanged);
+        // next job knows it there; then it may take a mode its user cannot
+        // read.
+        output.staged->readBack(output.stagedSize, output.stagedHash);
+        output.staged->applyMode();
         struct stat st {};
         if (::lstat(output.path.c_str(), &st) != 0) {
             if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
@@ -272,7 +286,8 @@ void OutputBatch::recordCommit() {
 void OutputBatch::keepAndMove() {
     for (const Output& output : outputs_) {
         if (output.kept.empty()) continue;
-        const int error = keepEarlierFile(folders_[output.folder].path, output.path, output.kept);
+        Folder& folder = folders_[output.folder];
+        const int error = keepEarlierFile(folder.path, output.path, output.kept, folder.known);
         if (error != 0) failOn(output.path, kCannotKeep, error);
     }
     for (Output& output : outputs_) output.staged->moveIntoPlace();
@@ -287,13 +302,15 @@ void OutputBatch::rollBack(const std::string& failure) {
         // same; killed meanwhile, it leaves a commit that the next job
         // finishes either way, as the staged files it finds say.
         beginRollBack(folders_[f].path);
-        const Unfinished unfinished = rollBackFolder({folders_[f].path, true}, entriesOf(f));
+        const Unfinished unfinished = rollBackFolder({folders_[f].path, true, folders_[f].known}, entriesOf(f));
         lost += notPutBackText(folders_[f].path, unfinished);
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
             unsynced = unsyncedText(folders_[f].path, unfinished.syncError);
         }
     }
+    // The failure names a staged file that stays, which a record lists.
+    for (Output& output : outputs_) output.staged.reset();
     const std::string outcome = lost.empty() ? std::string("; ") + kNothingChanged : lost;
     throw Exceptions::QuarloException(failure + outcome + unsynced + unremoved, "IOMgmt", "write");
 }
@@ -302,7 +319,7 @@ void OutputBatch::finishCommit() {
     std::string unsynced;
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
-        const Unfinished unfinished = finishCommitted(folders_[f].path, entriesOf(f));
+        const Unfinished unfinished = finishCommitted({folders_[f].path, true, folders_[f].known}, entriesOf(f));
         if (!unfinished.unremoved.empty()) {
             IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
                                         unfinished.unremoved);

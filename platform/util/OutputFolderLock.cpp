@@ -32,39 +32,31 @@ constexpr std::size_t kHolderShown = 300;
 // The most of a lock file that a holder reads for the list before it.
 constexpr std::size_t kLockFileRead = 64 * 1024;
 
-// What stands where a file was expected, as a message names it.
-std::string kindOfFile(const struct stat& st) {
-    if (S_ISDIR(st.st_mode)) return "a folder";
-    if (S_ISLNK(st.st_mode)) return "a symbolic link";
-    if (S_ISFIFO(st.st_mode)) return "a pipe (FIFO)";
-    if (S_ISSOCK(st.st_mode)) return "a socket";
-    return "a device";
-}
-
 // The lock file `path` of a folder, open for a write of `target`; the file
 // is made when missing. One that cannot be written is opened to read (its
 // lock works the same). Throws, naming the target and the lock file, when
-// the lock's name holds something other than a file (to be removed), or
-// when the file cannot be made or opened: the cause is that of the first
-// try, which the try to read only does not change.
+// the lock's name holds a file that the job may not act on (checkJobFile:
+// something other than a file, another user's), or when the file cannot be
+// made or opened: the cause is that of the first try, which the try to read
+// only does not change.
 int openLockFile(const std::string& path, const std::string& target) {
     constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
     int error = fd < 0 ? errno : 0;
     if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     struct stat st {};
-    if (fd >= 0) {
-        error = ::fstat(fd, &st) == 0 ? 0 : errno;
-        if (error == 0 && S_ISREG(st.st_mode)) return fd;
+    if (fd >= 0 && ::fstat(fd, &st) != 0) {
+        error = errno;
         ::close(fd);
+        fd = -1;
     }
     const std::string lockFile = "the lock file of the outputs " + shownPath(path);
-    if (::lstat(path.c_str(), &st) != 0) {
-        failOn(target, "cannot create " + lockFile, error, kNothingChanged);
-    }
-    if (S_ISREG(st.st_mode)) failOn(target, "cannot open " + lockFile, error, kNothingChanged);
-    failOn(target, lockFile + " is " + kindOfFile(st) + ", not a file that a run can lock: remove it", 0,
-           kNothingChanged);
+    // What cannot be opened (a link, a folder) is looked at instead.
+    const JobFile file = fd >= 0 ? checkJobFile(path, st) : lookAtJobFile(path);
+    if (file.problem.empty() && fd >= 0) return fd;
+    if (fd >= 0) ::close(fd);
+    if (!file.problem.empty()) failOn(target, lockFile + " " + file.refused(), 0, kNothingChanged);
+    failOn(target, (file.error != 0 ? "cannot create " : "cannot open ") + lockFile, error, kNothingChanged);
 }
 
 // What a lock file holds: the holder's line and the list after it.

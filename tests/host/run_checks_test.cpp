@@ -2,6 +2,7 @@
 // fails: the federal e-file, read once; outputs that would be one file; the
 // cause of an e-file that cannot be written; a lock file that is a folder.
 #include <gtest/gtest.h>
+#include <pwd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -102,7 +103,8 @@ TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "gahost: the Georgia e-file " + path("out/GA-efile.txt") +
                          " was not written: the lock file of the outputs " + path("out/.staged-outputs.lock") +
-                         " is a folder, not a file that a run can lock: remove it; no output of the run is changed\n");
+                         " is a folder (of " + ::getpwuid(::geteuid())->pw_name +
+                         "), and is not acted on; remove it; no output of the run is changed\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::distance(fs::directory_iterator(path("out")), fs::directory_iterator()), 1);
 }

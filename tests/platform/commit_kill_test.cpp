@@ -212,9 +212,10 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
 
 // A file that cannot be removed once the outputs are in place, or by the
 // roll-back of a commit that failed: the commit succeeds with a note naming
-// it (the failure names it, and its staged file is gone by the batch's end,
-// but the record that lists it stays), and a later batch into the folder
-// (of other outputs too) finishes the record and removes it.
+// it (the failure names it, and the record that lists it stays), and a
+// later batch into the folder (of other outputs too) finishes the record
+// and removes it. So with a staged file that a killed batch of other
+// outputs left, which the lock file lists until it is removed.
 TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     const struct {
         std::string failing;
@@ -222,13 +223,19 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         std::size_t notesOfNext;  // the next batch meets the failure too
         std::size_t notesOfLast;  // the one after finishes what is left
     } rows[] = {{".first.txt.kept-", false, 2, 1},
-                {".first.txt.staged-", false, 0, 0},
+                {".first.txt.staged-", false, 1, 0},
                 {".staged-outputs.lock", false, 1, 0},
-                {".second.txt.staged-", true, 1, 0}};
+                {".second.txt.staged-", true, 2, 1},
+                {".gone.txt.staged-", false, 1, 0}};
     const Names outputs = {path("first.txt"), path("second.txt")};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failing);
         runBatch(outputs, {"earlier first", "earlier second"});
+        // A batch of gone.txt, killed, left its staged file and the lock file listing it.
+        const std::string gone = row.failing == ".gone.txt.staged-" ? writeFile(".gone.txt.staged-Ab12Cd", "cut") : "";
+        if (!gone.empty()) {
+            writeFile(".staged-outputs.lock", std::string("process 1, writing gone.txt\ngone.txt\0", 37));
+        }
         notes.clear();
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Rename) return row.rolledBack && name.starts_with(".second.txt.staged-");
@@ -250,9 +257,14 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         if (!row.rolledBack) said = notes[0];
         EXPECT_NE(said.find(path(row.failing)), std::string::npos) << said;
         EXPECT_NE(said.find("Input/output error"), std::string::npos) << said;
+        if (!gone.empty()) {
+            EXPECT_EQ(said, "cannot remove " + gone +
+                                ", a temporary file that is no longer needed: Input/output error; a later run into "
+                                "the folder tries again");
+        }
         for (const std::size_t expected : {row.notesOfNext, row.notesOfLast}) {
             notes.clear();
-            runBatch({outputs[0], path("third.txt")}, {"newer first", "third"});
+            runBatch({path("third.txt")}, {"third"});
             EXPECT_EQ(notes.size(), expected);
             gFails = nullptr;
         }
@@ -260,13 +272,14 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     }
 }
 
-// A finish that cannot finish, in a folder where every staged write, rename
-// and removal fails (a read-only folder), fails the next batch with what the
-// folder holds and leaves the record for a later batch, which finishes it
-// once it can, with a note in the words of what it did.
+// A finish that cannot finish, in a folder where every staged write, rename,
+// removal and read fails (a read-only folder on a failing disk), fails the
+// next batch with what the folder holds and leaves the record for a later
+// batch, which finishes it once it can, with a note in the words of what it
+// did. An earlier output of the new one's size is known only by its bytes.
 TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
     const struct {
-        bool earlier;
+        std::string earlier;  // the earlier outputs' text; empty for none
         std::size_t outputs;  // a.txt, then b.txt
         bool rolledBack;      // the move of b.txt into place fails in the killed batch
         StagingCall killedAt;
@@ -274,21 +287,25 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         std::string cannot;    // the next batch's failure where nothing can be written
         std::string note;      // the next note where everything can
     } rows[] = {
-        {true, 2, false, StagingCall::Rename, ".b.txt.staged-",
+        {"earlier", 2, false, StagingCall::Rename, ".b.txt.staged-",
          "the commit of an earlier run into DIR cannot be finished (cannot move the new b.txt into place: "
          "Input/output error), nor rolled back (Input/output error): the folder holds the new a.txt and the "
          "earlier b.txt",
          "finished the commit of an earlier run into the folder: its a.txt, b.txt are in place"},
-        {true, 2, true, StagingCall::Rename, ".a.txt.kept-",
+        {"earlier", 2, true, StagingCall::Rename, ".a.txt.kept-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
          "Input/output error): the folder holds the new a.txt and the earlier b.txt",
          "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
-        {false, 2, true, StagingCall::Unlink, ".b.txt.staged-",
+        {"old", 2, true, StagingCall::Rename, ".a.txt.kept-",
+         "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
+         "Input/output error): the folder holds the new a.txt and b.txt, which cannot be read",
+         "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
+        {"", 2, true, StagingCall::Unlink, ".b.txt.staged-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot remove DIR/STAGED: Input/output "
          "error): the folder holds the new a.txt",
          "finished the roll-back of an earlier run into the folder that failed: a.txt, b.txt are not there, as "
          "before that run"},
-        {true, 1, false, StagingCall::Unlink, ".a.txt.kept-", "",
+        {"earlier", 1, false, StagingCall::Unlink, ".a.txt.kept-", "",
          "finished the commit of an earlier run into the folder: its a.txt is in place"},
     };
     // The failure of a.txt, with the folder and the staged file that the
@@ -307,7 +324,7 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
         fs::create_directories(dir);
         Names outputs = {path("a.txt"), path("b.txt")};
         outputs.resize(row.outputs);
-        if (row.earlier) runBatch(outputs, Names(outputs.size(), "earlier"));
+        if (!row.earlier.empty()) runBatch(outputs, Names(outputs.size(), row.earlier));
         gFails = [&](StagingCall call, const std::string& name) {
             if (::getpid() == parent) return true;
             if (call == row.killedAt && name.starts_with(row.killedOn)) ::raise(SIGKILL);
@@ -382,52 +399,88 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 }
 
 // A record that the user of the run could not have written (a symbolic
-// link, or another user's file: anyone may make one in a shared folder) is
-// refused, naming it and its owner; the notes it would remove or replace
-// stay. So is one that cannot be opened, which the user is told to leave
-// (root opens any file: it runs that row as another user).
+// link, another user's file, one of two names, one that others can write:
+// anyone may make or link one in a shared folder), or that names a file of
+// another user, is refused, naming the file and its owner; the notes it
+// would remove or replace stay. So is a record being written of another
+// user's, and one that cannot be opened, which the user is told to leave.
+// From kForeign on, a row needs root: to give a file to another user, or
+// to take another user's rights (a record of root's is another user's).
 TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
     using IOMgmt::detail::hashText;
     const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
-                         writeFile(".notes.txt.staged-AAAAAA", "forged")};
-    // A commit moves the forged file over notes.txt; a roll-back finds notes.txt its new file.
+                         writeFile(".notes.txt.staged-AAAAAA", "forged"),
+                         writeFile(".notes.txt.kept-CCCCCC", "forged")};
+    // A commit moves the forged file over notes.txt; a roll-back finds
+    // notes.txt its new file, and puts the forged one back.
     const std::string records[] = {
         recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-AAAAAA", "1", "6", hashText("forged"), ""}}),
-        recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ""}})};
+        recordOf(numbersOf(dir),
+                 {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ".notes.txt.kept-CCCCCC"}})};
     const std::string me = ::getpwuid(::geteuid())->pw_name;
+    const std::string other = ::getpwuid(65534)->pw_name;
     const std::string untouched = ", and is not acted on: no file it names is touched; ";
-    enum Kind { kLink, kUnreadable, kForeign };
-    const std::string problems[] = {
-        " is a symbolic link (of " + me + ")" + untouched + "remove it",
-        " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
-        "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
-        " is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me + " (the user of this run)" +
-            untouched + "have its owner remove it, or write the outputs into another folder"};
-    const std::pair<bool, Kind> rows[] = {{true, kLink}, {false, kUnreadable}, {true, kForeign}, {false, kForeign}};
+    const std::string theirs = "have its owner remove it, or write the outputs into another folder";
+    const std::string notMine = "is owned by " + other + ", not by " + me + " (the user of this run)";
+    enum Kind { kLink, kUnreadable, kLinked, kWritable, kForeign, kForeignLink, kRoots, kForeignKept, kForeignFresh };
+    const struct {
+        bool rollBack;
+        Kind kind;
+        std::string problem;
+    } rows[] = {
+        {true, kLink, " is a symbolic link (of " + me + ")" + untouched + "remove it"},
+        {false, kUnreadable,
+         " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
+         "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the "
+         "commit)"},
+        {true, kLinked, " is a file of " + me + " with 2 names (hard links)" + untouched + "remove it"},
+        {false, kWritable,
+         " is a file of " + me + " that others can write (mode 0666)" + untouched +
+             "see that each output is whole, then remove it"},
+        {true, kForeign, " " + notMine + untouched + theirs},
+        {false, kForeign, " " + notMine + untouched + theirs},
+        {true, kForeignLink, " is a symbolic link (of " + other + ")" + untouched + theirs},
+        {false, kRoots, " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs},
+        {true, kForeignKept,
+         " names " + files[3] + ", which " + notMine + ", and is not acted on: no file the record names is touched; " +
+             theirs},
+        {false, kForeignFresh, " is a folder (of " + other + "), and is not acted on; " + theirs},
+    };
     const bool root = ::geteuid() == 0;
-    for (const auto& [rollBack, kind] : rows) {
-        SCOPED_TRACE(problems[kind]);
-        if (kind == kForeign && !root) GTEST_SKIP() << "only root can give a record to another user";
+    const std::string fresh = path(".staged-outputs.commit-new");
+    for (const auto& [rollBack, kind, problem] : rows) {
+        if (kind >= kForeign && !root) GTEST_SKIP() << "only root can give a file to another user or take their rights";
+        SCOPED_TRACE(problem);
         const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
-        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), records[rollBack]),
-                        fs::perms(kind == kUnreadable ? 0 : 0600));
-        if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
-        ASSERT_TRUE(!root || kind == kLink || ::chown(recordFile.c_str(), 65534, 65534) == 0);
-        ASSERT_TRUE(!root || kind != kUnreadable || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-        EXPECT_EQ(
-            failure([&] { runBatch({files[0]}, {"new"}); }),
-            files[0] + ": the commit record " + recordFile + problems[kind] + "; no output of the run is changed");
+        const bool link = kind == kLink || kind == kForeignLink || kind == kLinked;
+        const std::string written = link ? path("elsewhere") : recordFile;
+        fs::permissions(writeFile(written.substr(dir.size() + 1), records[rollBack]),
+                        fs::perms(kind == kUnreadable ? 0
+                                  : kind == kWritable ? 0666
+                                                      : 0600));
+        if (kind == kLinked) fs::create_hard_link(written, recordFile);
+        if (kind == kLink || kind == kForeignLink) fs::create_symlink("elsewhere", recordFile);
+        if (kind == kForeignFresh) fs::create_directory(fresh);
+        const std::string foreign = kind == kForeignKept ? files[3] : kind == kForeignFresh ? fresh : recordFile;
+        const bool given = kind == kForeign || kind == kForeignLink || kind == kForeignKept || kind == kForeignFresh;
+        ASSERT_TRUE(!(given || (root && kind == kUnreadable)) || ::lchown(foreign.c_str(), 65534, 65534) == 0);
+        ASSERT_TRUE(!root || (kind != kUnreadable && kind != kRoots) ||
+                    (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+        const std::string named =
+            kind == kForeignFresh ? "the commit record being written " + fresh : "the commit record " + recordFile;
+        EXPECT_EQ(failure([&] { runBatch({files[0]}, {"new"}); }),
+                  files[0] + ": " + named + problem + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
-        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged"}));
-        fs::remove(recordFile);
+        EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged", "forged"}));
+        for (const std::string& made : {recordFile, written, fresh}) fs::remove(made);
     }
 }
 
 // A whole roll-back record is finished, with one note that says what is
 // true: an output it finds moved into place or gone cannot have its earlier
 // file back here, one that is neither the new file nor the earlier is not
-// taken for the earlier, a new file without a second name has none to get
-// back, and every earlier file stays. A name it cannot remove is listed in
+// taken for the earlier, nor one that cannot be read, a new file without a
+// second name has none to get back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
@@ -439,15 +492,18 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                  {{"out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", h, ".out.txt.kept-BBBBBB"},
                   {"gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", h, ".gone.txt.kept-CCCCCC"},
                   {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD"},
+                  {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF"},
                   {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE"},
                   {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, ""}}));
     const Names kept = {writeFile(".out.txt.kept-BBBBBB", "kept"), writeFile(".gone.txt.kept-CCCCCC", "kept"),
-                        writeFile(".mine.txt.kept-DDDDDD", "kept")};
+                        writeFile(".mine.txt.kept-DDDDDD", "kept"), writeFile(".odd.txt.kept-FFFFFF", "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
+    const std::string odd = writeFile("odd.txt", "odd");
     const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
-        return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
+        return (call == StagingCall::Rename && name.find(".kept-") != std::string::npos) ||
+               (call == StagingCall::Read && name == "odd.txt");
     };
     runBatch({out}, {"new"});
     const std::string stays = ", which stays until you move it back or remove it; ";
@@ -458,21 +514,25 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     "not there, as before that run; " +
                     out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
-                    fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " + left +
-                    " (Input/output error); a later run into the folder tries again"});
+                    odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
+                    stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
+                    left + " (Input/output error); a later run into the folder tries again"});
     EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".out.txt.kept-BBBBBB", "fresh.txt",
-                                  "mine.txt", "out.txt"}));
+    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
+                                  ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of
 // its target that a killed writer left, unless a commit record lists them
-// or a record there cannot be read (it may list them). Each in a folder of
-// its own: a process clears a target's folder once.
+// or a record there cannot be read (it may list them), or another user's
+// (which only root can make), named in a note. Each in a folder of its own:
+// a process clears a target's folder once.
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
-    for (const std::string folder : {"no record", "unreadable", "listing"}) {
+    for (const std::string folder : {"no record", "unreadable", "listing", "another's"}) {
         SCOPED_TRACE(folder);
+        if (folder == "another's" && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         const std::string abandoned = writeFile(folder + "/.dump.xml.staged-Ab12Cd", "cut");
+        ASSERT_TRUE(folder != "another's" || ::chown(abandoned.c_str(), 65534, 65534) == 0);
         if (folder == "unreadable") writeFile(folder + "/.staged-outputs.commit", "garbage");
         if (folder == "listing") {
             IOMgmt::detail::writeCommitRecord(path(folder), {{.output = "dump.xml",
@@ -484,6 +544,9 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         EXPECT_EQ(textsOf({path(folder + "/dump.xml"), abandoned}),
                   (Names{"dump", folder == "no record" ? "(none)" : "cut"}));
     }
+    EXPECT_EQ(notes, Names{path("another's/.dump.xml.staged-Ab12Cd") + " is owned by " + ::getpwuid(65534)->pw_name +
+                           ", not by root (the user of this run), and is not acted on; have its owner remove it, or "
+                           "write the outputs into another folder"});
 }
 
 }  // namespace

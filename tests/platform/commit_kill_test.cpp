@@ -212,10 +212,9 @@ TEST_F(CommitKill, ABatchKilledAtAnyStepLeavesOneWholeSetAfterTheNextBatch) {
 
 // A file that cannot be removed once the outputs are in place, or by the
 // roll-back of a commit that failed: the commit succeeds with a note naming
-// it (the failure names it, and the record that lists it stays), and a
-// later batch into the folder (of other outputs too) finishes the record
-// and removes it. So with a staged file that a killed batch of other
-// outputs left, which the lock file lists until it is removed.
+// it (the failure names it), the record or lock file that lists it stays,
+// and a later batch into the folder (of other outputs too) finishes the
+// record and removes it; so too a staged file that a killed batch left.
 TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     const struct {
         std::string failing;
@@ -231,11 +230,9 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failing);
         runBatch(outputs, {"earlier first", "earlier second"});
-        // A batch of gone.txt, killed, left its staged file and the lock file listing it.
-        const std::string gone = row.failing == ".gone.txt.staged-" ? writeFile(".gone.txt.staged-Ab12Cd", "cut") : "";
-        if (!gone.empty()) {
-            writeFile(".staged-outputs.lock", std::string("process 1, writing gone.txt\ngone.txt\0", 37));
-        }
+        // A killed batch of gone.txt left its staged file, which the lock file lists.
+        const std::string gone = writeFile(".gone.txt.staged-Ab12Cd", "cut");
+        writeFile(".staged-outputs.lock", std::string("process 1, writing gone.txt\ngone.txt\0", 37));
         notes.clear();
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Rename) return row.rolledBack && name.starts_with(".second.txt.staged-");
@@ -257,7 +254,7 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
         if (!row.rolledBack) said = notes[0];
         EXPECT_NE(said.find(path(row.failing)), std::string::npos) << said;
         EXPECT_NE(said.find("Input/output error"), std::string::npos) << said;
-        if (!gone.empty()) {
+        if (row.failing == ".gone.txt.staged-") {
             EXPECT_EQ(said, "cannot remove " + gone +
                                 ", a temporary file that is no longer needed: Input/output error; a later run into "
                                 "the folder tries again");
@@ -272,11 +269,11 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
     }
 }
 
-// A finish that cannot finish, in a folder where every staged write, rename,
-// removal and read fails (a read-only folder on a failing disk), fails the
-// next batch with what the folder holds and leaves the record for a later
-// batch, which finishes it once it can, with a note in the words of what it
-// did. An earlier output of the new one's size is known only by its bytes.
+// A finish that cannot finish, in a folder where every staged write, rename
+// and removal fails (a read-only folder), fails the next batch with what the
+// folder holds and leaves the record for a later batch, which finishes it
+// once it can, with a note in the words of what it did. Every read fails
+// too: an earlier output of the new one's size is known only by its bytes.
 TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
     const struct {
         std::string earlier;  // the earlier outputs' text; empty for none
@@ -292,10 +289,6 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
          "Input/output error), nor rolled back (Input/output error): the folder holds the new a.txt and the "
          "earlier b.txt",
          "finished the commit of an earlier run into the folder: its a.txt, b.txt are in place"},
-        {"earlier", 2, true, StagingCall::Rename, ".a.txt.kept-",
-         "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
-         "Input/output error): the folder holds the new a.txt and the earlier b.txt",
-         "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
         {"old", 2, true, StagingCall::Rename, ".a.txt.kept-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
          "Input/output error): the folder holds the new a.txt and b.txt, which cannot be read",
@@ -399,89 +392,74 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 }
 
 // A record that the user of the run could not have written (a symbolic
-// link, another user's file, one of two names, one that others can write:
-// anyone may make or link one in a shared folder), or that names a file of
-// another user, is refused, naming the file and its owner; the notes it
-// would remove or replace stay. So is a record being written of another
-// user's, and one that cannot be opened, which the user is told to leave.
-// From kForeign on, a row needs root: to give a file to another user, or
-// to take another user's rights (a record of root's is another user's).
+// link, or another user's file: anyone may make one in a shared folder) is
+// refused, naming it and its owner; the notes it would remove or replace
+// stay. So is one that cannot be opened, which the user is told to leave
+// (root opens any file: it runs that row as another user). So too one of
+// two names, one that others can write, root's, one naming another user's
+// file, and another user's record being written (root's rows, from kRoots).
 TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
     using IOMgmt::detail::hashText;
     const Names files = {writeFile("out.txt", "earlier"), writeFile("notes.txt", "mine"),
                          writeFile(".notes.txt.staged-AAAAAA", "forged"),
                          writeFile(".notes.txt.kept-CCCCCC", "forged")};
-    // A commit moves the forged file over notes.txt; a roll-back finds
-    // notes.txt its new file, and puts the forged one back.
+    // A commit moves the forged file over notes.txt; a roll-back finds notes.txt its new file, puts the forged back.
     const std::string records[] = {
         recordOf(numbersOf(dir), {{"notes.txt", ".notes.txt.staged-AAAAAA", "1", "6", hashText("forged"), ""}}),
         recordOf(numbersOf(dir),
                  {{"notes.txt", ".notes.txt.staged-BBBBBB", "1", "4", hashText("mine"), ".notes.txt.kept-CCCCCC"}})};
+    const bool root = ::geteuid() == 0;
     const std::string me = ::getpwuid(::geteuid())->pw_name;
     const std::string other = ::getpwuid(65534)->pw_name;
     const std::string untouched = ", and is not acted on: no file it names is touched; ";
     const std::string theirs = "have its owner remove it, or write the outputs into another folder";
-    const std::string notMine = "is owned by " + other + ", not by " + me + " (the user of this run)";
-    enum Kind { kLink, kUnreadable, kLinked, kWritable, kForeign, kForeignLink, kRoots, kForeignKept, kForeignFresh };
-    const struct {
-        bool rollBack;
-        Kind kind;
-        std::string problem;
-    } rows[] = {
-        {true, kLink, " is a symbolic link (of " + me + ")" + untouched + "remove it"},
-        {false, kUnreadable,
-         " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
-         "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the "
-         "commit)"},
-        {true, kLinked, " is a file of " + me + " with 2 names (hard links)" + untouched + "remove it"},
-        {false, kWritable,
-         " is a file of " + me + " that others can write (mode 0666)" + untouched +
-             "see that each output is whole, then remove it"},
-        {true, kForeign, " " + notMine + untouched + theirs},
-        {false, kForeign, " " + notMine + untouched + theirs},
-        {true, kForeignLink, " is a symbolic link (of " + other + ")" + untouched + theirs},
-        {false, kRoots, " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs},
-        {true, kForeignKept,
-         " names " + files[3] + ", which " + notMine + ", and is not acted on: no file the record names is touched; " +
-             theirs},
-        {false, kForeignFresh, " is a folder (of " + other + "), and is not acted on; " + theirs},
-    };
-    const bool root = ::geteuid() == 0;
+    enum Kind { kLink, kUnreadable, kLinked, kWritable, kRoots, kForeign, kForeignKept, kForeignFresh };
+    const std::string problems[] = {
+        " is a symbolic link (of " + (root ? other : me) + ")" + untouched + (root ? theirs : "remove it"),
+        " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
+        "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
+        " is a file of " + me + " with 2 names (hard links)" + untouched + "remove it",
+        " is a file of " + me + " that others can write (mode 0666)" + untouched +
+            "see that each output is whole, then remove it",
+        " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs,
+        " is owned by " + other + ", not by " + me + " (the user of this run)" + untouched + theirs,
+        " names " + files[3] + ", which is owned by " + other + ", not by " + me +
+            " (the user of this run), and is not acted on: no file the record names is touched; " + theirs,
+        " is a folder (of " + other + "), and is not acted on; " + theirs};
+    const std::pair<bool, Kind> rows[] = {{true, kLink},      {false, kUnreadable}, {true, kLinked},
+                                          {false, kWritable}, {false, kRoots},      {true, kForeign},
+                                          {false, kForeign},  {true, kForeignKept}, {false, kForeignFresh}};
     const std::string fresh = path(".staged-outputs.commit-new");
-    for (const auto& [rollBack, kind, problem] : rows) {
-        if (kind >= kForeign && !root) GTEST_SKIP() << "only root can give a file to another user or take their rights";
-        SCOPED_TRACE(problem);
+    for (const auto& [rollBack, kind] : rows) {
+        SCOPED_TRACE(problems[kind]);
+        if (kind >= kRoots && !root) GTEST_SKIP() << "only root can give a file to another user or take their rights";
         const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
-        const bool link = kind == kLink || kind == kForeignLink || kind == kLinked;
-        const std::string written = link ? path("elsewhere") : recordFile;
-        fs::permissions(writeFile(written.substr(dir.size() + 1), records[rollBack]),
-                        fs::perms(kind == kUnreadable ? 0
-                                  : kind == kWritable ? 0666
-                                                      : 0600));
-        if (kind == kLinked) fs::create_hard_link(written, recordFile);
-        if (kind == kLink || kind == kForeignLink) fs::create_symlink("elsewhere", recordFile);
+        fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), records[rollBack]),
+                        fs::perms(kind == kUnreadable ? 0 : 0600));
+        if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
+        if (kind == kLinked) fs::create_hard_link(recordFile, path("second name"));
+        if (kind == kWritable) fs::permissions(recordFile, fs::perms(0666));
         if (kind == kForeignFresh) fs::create_directory(fresh);
-        const std::string foreign = kind == kForeignKept ? files[3] : kind == kForeignFresh ? fresh : recordFile;
-        const bool given = kind == kForeign || kind == kForeignLink || kind == kForeignKept || kind == kForeignFresh;
-        ASSERT_TRUE(!(given || (root && kind == kUnreadable)) || ::lchown(foreign.c_str(), 65534, 65534) == 0);
+        const std::string given = kind == kForeignKept ? files[3] : kind == kForeignFresh ? fresh : recordFile;
+        ASSERT_TRUE(!root || (kind >= kLinked && kind <= kRoots) || ::lchown(given.c_str(), 65534, 65534) == 0);
         ASSERT_TRUE(!root || (kind != kUnreadable && kind != kRoots) ||
                     (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-        const std::string named =
-            kind == kForeignFresh ? "the commit record being written " + fresh : "the commit record " + recordFile;
         EXPECT_EQ(failure([&] { runBatch({files[0]}, {"new"}); }),
-                  files[0] + ": " + named + problem + "; no output of the run is changed");
+                  files[0] + ": the commit record " + (kind == kForeignFresh ? "being written " + fresh : recordFile) +
+                      problems[kind] + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
         EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged", "forged"}));
-        for (const std::string& made : {recordFile, written, fresh}) fs::remove(made);
+        fs::remove(recordFile);
     }
 }
 
 // A whole roll-back record is finished, with one note that says what is
 // true: an output it finds moved into place or gone cannot have its earlier
 // file back here, one that is neither the new file nor the earlier is not
-// taken for the earlier, nor one that cannot be read, a new file without a
-// second name has none to get back, and every earlier file stays. A name it cannot remove is listed in
+// taken for the earlier, a new file without a second name has none to get
+// back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
+// An output that cannot be read is left as it is, with its second name.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
@@ -502,8 +480,8 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
-        return (call == StagingCall::Rename && name.find(".kept-") != std::string::npos) ||
-               (call == StagingCall::Read && name == "odd.txt");
+        if (call == StagingCall::Read) return name == "odd.txt";
+        return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
     const std::string stays = ", which stays until you move it back or remove it; ";
@@ -524,9 +502,9 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
 
 // A write of a single file, outside any batch, removes the staged files of
 // its target that a killed writer left, unless a commit record lists them
-// or a record there cannot be read (it may list them), or another user's
-// (which only root can make), named in a note. Each in a folder of its own:
-// a process clears a target's folder once.
+// or a record there cannot be read (it may list them). Each in a folder of
+// its own: a process clears a target's folder once.
+// Another user's staged file (only root can make one) stays, named in a note.
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
     for (const std::string folder : {"no record", "unreadable", "listing", "another's"}) {
         SCOPED_TRACE(folder);

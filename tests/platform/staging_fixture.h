@@ -74,7 +74,7 @@ protected:
         IOMgmt::IOMgr::getInstance().setNoticeSink([this](const std::string& text) { notes.push_back(text); });
     }
     void TearDown() override {
-        // A test that took another user's rights and stopped short.
+        // A test that took another user's rights.
         if (::geteuid() != ::getuid()) ::seteuid(::getuid());
         gFails = nullptr;
         gKillAt = 0;

@@ -135,6 +135,12 @@ const struct EntryRow {
      "of a part-year return counts on a part-year return only: a nonresident return takes its Georgia share in "
      "field 153"},
     {"GA70", 1, 75, "6000", false, "takes its deductions on form 189217, where field 189456 takes the amount"},
+    // Form 70's repeated spouse number, from the spouse's number of form 70.
+    {"GA70", 1, 3, "400009999", false,
+     "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 3 \"Spouse's social security "
+     "number, repeated\", is calculated from field 31 of this form: the calculation replaced the entry \"400009999\" "
+     "with \"400-00-5002\" (an entry marked OVERRIDDEN=\"1\" is kept)\n",
+     "", nullptr, kJoint},
     // A paper return's voucher box, entered and run as e-filed.
     {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks", "",
      "run --efile"},

@@ -132,29 +132,23 @@ bool saysWhereFrom(const DataMgmt::TaxFormDesc& form, const DataMgmt::FieldID& f
 
 class CalculatedFields : public testsupport::ScratchDirTest {};
 
-// Every calculated field of the Georgia return says what it holds and where
-// from, in its label or by the source of a rule, so that the note of an
-// entry there tells where to enter it instead; and every form has a name of
-// its own, not the "Form N" of a form without one.
+// Every calculated field of the Georgia return is named by its label or by a
+// rule's source, so that the note of an entry there says what it holds; a
+// share entered beside a total, which the calculation empties or holds, has a
+// rule that tells why; and no form goes by the "Form N" of a form unnamed.
 TEST(CalculatedFieldNotes, SayWhereEachValueComesFrom) {
     const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
     for (DataMgmt::TaxFormDescIter it = library.georgia->getTaxFormDescriptors(); !it.atEOL(); it.next()) {
-        const DataMgmt::TaxFormDescPtr form = it.getTaxFormDescriptor();
-        EXPECT_NE(form->getBusinessName(), "Form " + std::to_string(form->getTypeID().getNumber()))
-            << form->getDevName();
-        for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
-            const std::int32_t number = f.getFieldID().getNumber();
-            if (!form->getFieldDesc(f.getFieldID())->isCalculated()) continue;
-            const std::string label = form->getFieldDesc(f.getFieldID())->getLineID();
-            const GAHost::EntryRule* rule = GAHost::entryRuleOf(form->getDevName(), number);
-            EXPECT_TRUE(label != std::to_string(number) || (rule != nullptr && !rule->source.empty()))
-                << form->getDevName() << " field " << number << ": the note names neither a label nor a source";
-            // A share entered beside a total, which the calculation empties
-            // or holds, has a rule that tells why.
-            if (label.find("(entered; kept between 0 and field ") != std::string::npos) {
-                EXPECT_TRUE(rule != nullptr && !rule->emptied.empty() && !rule->limit.empty())
-                    << form->getDevName() << " field " << number;
-            }
+        const DataMgmt::TaxFormDesc& form = *it.getTaxFormDescriptor();
+        EXPECT_NE(form.getBusinessName(), "Form " + std::to_string(form.getTypeID().getNumber())) << form.getDevName();
+        for (DataMgmt::QVFieldIDIter f = form.getFieldIDs(); !f.atEOL(); f.next()) {
+            if (!form.getFieldDesc(f.getFieldID())->isCalculated()) continue;
+            const std::string number = std::to_string(f.getFieldID().getNumber());
+            const std::string label = form.getFieldDesc(f.getFieldID())->getLineID();
+            const GAHost::EntryRule* rule = GAHost::entryRuleOf(form.getDevName(), f.getFieldID().getNumber());
+            EXPECT_TRUE(label != number || (rule && !rule->source.empty())) << form.getDevName() << " field " << number;
+            if (label.find("(entered; kept between 0 and field ") == std::string::npos) continue;
+            EXPECT_TRUE(rule && !rule->emptied.empty() && !rule->limit.empty()) << form.getDevName() << " " << number;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <tuple>
 
 #include "platform/Exceptions.h"
 #include "platform/definitions/FormDefinitions.h"
@@ -173,27 +174,24 @@ TEST(CommonItems, Form1040sFieldsAnswerTheirItems) {
     const std::string fields = form1040({"80</ID><VALUE>80", "82</ID><VALUE>-820", "83</ID><VALUE>830",
                                          "85</ID><VALUE>-850", "87</ID><VALUE>870", "89</ID><VALUE>890",
                                          "90</ID><VALUE>900.50", "94</ID><VALUE>940", "99</ID><VALUE>-990"});
-    const std::optional<std::int64_t> none;  // not derived: a split item of a joint return
-    const struct {
-        Utils::PCTypes item;
-        std::optional<std::int64_t> single, joint;
-    } rows[] = {{Utils::kTaxableRefunds, 80, 80},
-                {Utils::kBusinessIncomeTaxpayer, -820, none},
-                {Utils::kCapitalGains, 830, 830},
-                {Utils::kOtherGains, -850, -850},
-                {Utils::kIraDistributionsTaxpayer, 870, none},
-                {Utils::kPensionsTaxpayer, 890, none},
-                {Utils::kRentsAndRoyalties, 901, 901},
-                {Utils::kTaxableSocialSecurity, 940, 940},
-                {Utils::kOtherIncome, -990, -990}};
+    // Each item and its amount; a split item only on a return that is not joint.
+    const std::tuple<Utils::PCTypes, std::int64_t, bool> rows[] = {{Utils::kTaxableRefunds, 80, false},
+                                                                   {Utils::kBusinessIncomeTaxpayer, -820, true},
+                                                                   {Utils::kCapitalGains, 830, false},
+                                                                   {Utils::kOtherGains, -850, false},
+                                                                   {Utils::kIraDistributionsTaxpayer, 870, true},
+                                                                   {Utils::kPensionsTaxpayer, 890, true},
+                                                                   {Utils::kRentsAndRoyalties, 901, false},
+                                                                   {Utils::kTaxableSocialSecurity, 940, false},
+                                                                   {Utils::kOtherIncome, -990, false}};
     // A return whose filing status is not given counts as joint.
     for (const std::string& status : {filingStatus(3), filingStatus(2), std::string()}) {
         const auto c = parsed(status + fields);
-        for (const auto& row : rows) {
-            EXPECT_EQ(derivedItem(c, row.item), status == filingStatus(3) ? row.single : row.joint)
-                << status << row.item;
+        const bool joint = status != filingStatus(3);
+        for (const auto& [item, amount, split] : rows) {
+            EXPECT_EQ(derivedItem(c, item), split && joint ? std::nullopt : std::optional(amount)) << status << item;
         }
-        EXPECT_EQ(PersistanceMgmt::coupleAmountsToSplit(*c.federal).size(), status == filingStatus(3) ? 0u : 3u);
+        EXPECT_EQ(PersistanceMgmt::coupleAmountsToSplit(*c.federal).size(), joint ? 3u : 0u);
     }
 }
 

@@ -415,6 +415,28 @@ struct NoteCase {
     const char* shown = nullptr;  // with a 1099-R keyed: form 189215's line of the keyed amounts
 };
 
+// The rows of form 1040's amounts of the items split between the filers
+// of a joint return.
+std::vector<NoteCase> splitItemNoteCases() {
+    return {
+        {"form 1040's IRA distribution on a joint return without the items", "retired-couple",
+         withForm1040Field("87", "6000", "ira-distributions-taxpayer\">6000"),
+         Noted{"but the return gives neither item ira-distributions-taxpayer nor ira-distributions-spouse: on a"}},
+        {"form 1040's pensions on a joint return, the items another sum", "retired-couple",
+         withForm1040Field("89", "70000"),
+         Noted{"gahost: note: form 1040 (form F1) field 89 holds the couple's 70000, but the items pensions-taxpayer "
+               "and pensions-spouse give 62000 and 9000, together 71000: on a joint return (or one whose federal "
+               "filing status is not given) the retirement exclusion takes each filer's share of field 89 from "
+               "these items alone; give the two shares, adding up to 70000, in the Georgia return's <HOST> as "
+               "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">amount</PULLCOMMON> and <PULLCOMMON "
+               "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
+        {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
+        {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
+        {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
+         [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
+    };
+}
+
 std::vector<NoteCase> noteCases() {
     const Noted items = {"1099-R copies (form F84)",
                          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
@@ -430,7 +452,7 @@ std::vector<NoteCase> noteCases() {
                                "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD><FIELD><ID>8"
                                "</ID><VALUE>1000</VALUE></FIELD><FIELD><ID>67</ID><VALUE>X</VALUE></FIELD></FORM>");
     };
-    return {
+    std::vector<NoteCase> rows = {
         {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
          items, "18000"},
         {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
@@ -485,25 +507,13 @@ std::vector<NoteCase> noteCases() {
                      "<FORM DEVNAME=\"ST2\" COPY=\"1\"><FIELD><ID>153</ID><VALUE>400</VALUE></FIELD></FORM>"
                      "<FORM DEVNAME=\"GA189217\""}}),
          Noted{"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
-        {"form 1040's IRA distribution on a joint return without the items", "retired-couple",
-         withForm1040Field("87", "6000", "ira-distributions-taxpayer\">6000"),
-         Noted{"but the return gives neither item ira-distributions-taxpayer nor ira-distributions-spouse: on a"}},
-        {"form 1040's pensions on a joint return, the items another sum", "retired-couple",
-         withForm1040Field("89", "70000"),
-         Noted{"gahost: note: form 1040 (form F1) field 89 holds the couple's 70000, but the items pensions-taxpayer "
-               "and pensions-spouse give 62000 and 9000, together 71000: on a joint return (or one whose federal "
-               "filing status is not given) the retirement exclusion takes each filer's share of field 89 from "
-               "these items alone; give the two shares, adding up to 70000, in the Georgia return's <HOST> as "
-               "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">amount</PULLCOMMON> and <PULLCOMMON "
-               "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
-        {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
-        {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
-        {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
-         [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
         {"form 1040 names another taxpayer than form 92", "single-wages", replacing({{"400-00-1234", "400-00-9999"}}),
          Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400-00-9999\"",
                "(run --efile) is blocked until they agree"}},
     };
+    const std::vector<NoteCase> split = splitItemNoteCases();
+    rows.insert(rows.end(), split.begin(), split.end());
+    return rows;
 }
 
 // What a note of a keyed 1099-R says and what the run gives: the note names

@@ -55,6 +55,16 @@ bool parseBox(const std::string& text, bool& out);
 // offset 3)"); empty for a text that XML carries.
 std::string xmlTextProblem(const std::string& s);
 
+// What keeps a text of XML from being a value of one line: a control
+// character (U+0000 to U+001F, U+007F to U+009F: a line feed, a carriage
+// return, a tab, a next line...). The print file and the e-file write a
+// value on a line of its own after its name or key, and no field holds
+// several lines (an explanation takes one field a line), so a line break in
+// a value would write a line of its own. A phrase to follow the text in a
+// message ("holds a line break (U+000A at offset 3)"); empty for a text
+// without one. The text is UTF-8 (xmlTextProblem finds it so).
+std::string controlCharacterProblem(const std::string& s);
+
 std::string errnoText(int e);
 
 // "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".

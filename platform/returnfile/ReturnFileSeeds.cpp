@@ -185,7 +185,12 @@ void Reader::readSingleSeed(const std::string& n, const std::string& text, int l
     } else if (n == "TAXBALANCE") {
         wholeNumber(seeds.taxBalance, "balance due", -kAmountLimitDollars, kAmountLimitDollars);
     } else if (n == "REFUNDCODE") {
-        seeds.refundCode = text;
+        // The e-file writes it on a line of its own.
+        if (const std::string why = controlCharacterProblem(text); !why.empty()) {
+            problem(line, {}, "refund code " + showText(text) + " " + why);
+        } else {
+            seeds.refundCode = text;
+        }
     }
 }
 

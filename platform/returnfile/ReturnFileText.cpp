@@ -87,6 +87,26 @@ std::string xmlTextProblem(const std::string& s) {
     return std::string();
 }
 
+std::string controlCharacterProblem(const std::string& s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(s[i]);
+        unsigned cp = byte;
+        if (byte == 0xC2 && i + 1 < s.size()) {
+            // U+0080 to U+00BF: the byte 0xC2, then the code point's own.
+            cp = static_cast<unsigned char>(s[i + 1]);
+            if (cp < 0x80 || cp > 0x9F) continue;
+        } else if (byte >= 0x20 && byte != 0x7F) {
+            continue;
+        }
+        const bool lineBreak = cp == 0x0A || cp == 0x0B || cp == 0x0C || cp == 0x0D || cp == 0x85;
+        char where[48];
+        std::snprintf(where, sizeof where, " (U+%04X at offset %zu)", cp, i);
+        return std::string(lineBreak ? "holds a line break" : "holds a control character") + where +
+               ": a value is one line, without control characters";
+    }
+    return std::string();
+}
+
 std::string errnoText(int e) { return std::strerror(e); }
 
 std::string beyondTheAmountLimit(const std::string& text) {

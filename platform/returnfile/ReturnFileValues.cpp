@@ -29,6 +29,9 @@ std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string&
                std::to_string(maxLength) + " bytes";
     }
     if (const std::string why = xmlTextProblem(text); !why.empty()) return "text " + showText(text) + " " + why;
+    if (const std::string why = controlCharacterProblem(text); !why.empty()) {
+        return "text " + showText(text) + " " + why;
+    }
     if (field.isDate()) {
         const std::string why = dateProblem(text, entry ? field.getDomain() : DataMgmt::FieldDomain::Any);
         if (!why.empty()) return "date " + showText(text) + " " + why;

@@ -158,6 +158,16 @@ private:
         }
     }
 
+    // The same for the value of a field or the refund code, which is also one
+    // line, as the reader takes it.
+    template <class Where>
+    static void requireValueTextAt(const std::string& text, const Where& where) {
+        requireXmlTextAt(text, where);
+        if (const std::string why = controlCharacterProblem(text); !why.empty()) {
+            throw Exceptions::QuarloException(where() + ": the text " + why, "ReturnFile", "write");
+        }
+    }
+
     void writeSeeds(const ReturnSeeds& s) {
         start("HOST");
         if (s.filingStatus) element("FILINGSTATUS", std::to_string(*s.filingStatus));
@@ -200,7 +210,7 @@ private:
         if (s.enabledType) element("ENABLEDTYPE", std::to_string(*s.enabledType));
         if (s.taxBalance) element("TAXBALANCE", std::to_string(*s.taxBalance));
         if (s.refundCode) {
-            requireXmlText(*s.refundCode, "refund code");
+            requireValueTextAt(*s.refundCode, [] { return std::string("refund code"); });
             element("REFUNDCODE", *s.refundCode);
         }
         end();
@@ -242,7 +252,7 @@ private:
                        d.getSymbolicName();
             };
             const std::string text = valueText(f.value, d, where);
-            requireXmlTextAt(text, where);
+            requireValueTextAt(text, where);
             start("FIELD");
             if (f.overridden) attribute("OVERRIDDEN", "1");
             // A value of another kind than its field's (the store keeps what a

@@ -104,7 +104,7 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         {kMovedIn, "01/01/2019", false},
         {kMovedIn, "12/31/2017", false},
         {kMovedIn, "02/30/2018", false},
-        {kLabel, "tab\tand line\nend", true},
+        {kLabel, "tab\tand line\nend", false},  // a value is one line
         {kLabel, "bell\a", false},
         {kLabel, "bad \xFF byte", false},
         {kLabel, "caf\xC3\xA9", true},

@@ -49,7 +49,12 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
         {text, FieldValue::text("abcd"), false, "text of 4 bytes is longer than the field's maximum of 3 bytes"},
         {text, FieldValue::text("a\x01"), false, "text \"a\\x01\" holds a character that XML cannot carry"},
         {text, FieldValue::text("\xC3("), false, "is not valid UTF-8 (byte 0xC3 at offset 0)"},
-        {text, FieldValue::text("a\tb"), false, ""},
+        {text, FieldValue::text("a\tb"), false, "holds a control character (U+0009 at offset 1)"},
+        {text, FieldValue::text("\x7F"), false, "holds a control character (U+007F at offset 0)"},
+        {text, FieldValue::text("\xC2\x85"), true, "holds a line break (U+0085 at offset 0)"},
+        {text, FieldValue::text("\xC2\x9F"), true, "holds a control character (U+009F"},
+        {text, FieldValue::text("\xC2\xA0"), true, ""},  // a no-break space is no control character
+        {text, FieldValue::text("\xC3\xA9"), true, ""},
         {date, FieldValue::text("01/01/2019"), true, "date \"01/01/2019\" is not in 2018"},
         {date, FieldValue::text("01/01/2019"), false, ""},
         {date, FieldValue::text("02/30/2018"), false, "is not a calendar date"},

@@ -26,8 +26,14 @@ std::string amountAsShown(const std::string& text, const Primitives::QVImmutable
     if (!PersistanceMgmt::parseAmount(text, places, units)) {
         return text;
     }
-    const double rounded = Utils::roundReal(units);
-    return rounded == units ? text : DataMgmt::formatDisplayAmount(rounded, places);
+    // The decimals written decide, not the value read: the digits past the
+    // last place of 45037.020000000004 are lost in the double that holds
+    // 4503702 cents, yet they must not leave.
+    const std::size_t point = text.find('.');
+    const std::size_t lastDigit = text.find_last_of("0123456789");
+    const bool moreDecimals =
+        point != std::string::npos && lastDigit > point && lastDigit - point > static_cast<std::size_t>(places);
+    return moreDecimals ? DataMgmt::formatDisplayAmount(Utils::roundReal(units), places) : text;
 }
 
 }  // namespace GAOutput

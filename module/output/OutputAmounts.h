@@ -23,8 +23,9 @@ int amountPlaces(const Primitives::QVImmutableFormIdentifier& form);
 // An amount's text as it leaves: a plain decimal number ("1,234.5678",
 // "-0.004") with more decimals than the form's lines carry is rounded half
 // away from zero to them and written without separators or trailing zeros
-// (29648.923 on form 70 gives 29649, 7.2675 on form 71 gives 7.27). A text
-// that needs no rounding ("1,234", "14.5"), or that is not a plain decimal
+// (29648.923 on form 70 gives 29649, 7.2675 on form 71 gives 7.27), binary
+// noise too (45037.020000000004 gives 45037.02). A text with no more
+// decimals than that ("1,234", "14.5"), or that is not a plain decimal
 // number ("X", a date), comes back as it is.
 std::string amountAsShown(const std::string& text, const Primitives::QVImmutableFormIdentifier& form);
 

@@ -7,6 +7,7 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
+#include "module/output/OutputAmounts.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
@@ -396,9 +397,20 @@ void StateTifFileWriter::outputRefundCodeLine(const std::string& key) {
 
 void StateTifFileWriter::outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field,
                                          bool flag) {
-    if (field.getNumber() > 0) {
-        outputTifLine(key, form, copy, field, flag);
+    if (field.getNumber() <= 0) {
+        return;
     }
+    const DataMgmt::TaxReturn* holding = form.isState() ? stateReturn : federalReturn();
+    std::string text = holding != nullptr ? holding->formString(form, copy, field) : std::string();
+    // An amount leaves as its form shows it: at most to the cent.
+    const DataMgmt::TaxFormDescPtr formDesc =
+        holding != nullptr ? holding->getTaxFormDescriptor(form) : DataMgmt::TaxFormDescPtr();
+    const DataMgmt::FormFieldDescPtr fieldDesc =
+        formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+    if (!fieldDesc.isNull() && fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
+        text = GAOutput::amountAsShown(text, form);
+    }
+    outputTifLine(key, text, flag);
 }
 
 FormId StateTifFileWriter::mappedFederalForm(const FormId& federalForm) {

@@ -91,8 +91,10 @@ TEST_F(RecordsTest, AuthHeaderIdentityDocuments) {
     setText(fedCopy(kForm131ID), kForm131FieldIds.f181908, "000452");
     setText(fedCopy(kForm131ID), kForm131FieldIds.f189012, "0000");
     SystemMgmt::SystemMgr::getInstance().setIRSDeviceID("DEV1");
+    setNumber(fedCopy(kForm92ID), kForm92Lines.authentication.line00120, 45037.020000000004);
     setStatus("B");
     writer->writeAuthHeaderRecord();
+    EXPECT_EQ(written("00120.000.001"), "45037.02");  // an amount leaves at most to the cent
     EXPECT_EQ(written("00035.000.001"), "D123");
     EXPECT_EQ(written("00050.000.001"), "2016-07-01");
     EXPECT_EQ(written("00046.000.001"), "Non-Expiring");

@@ -44,6 +44,10 @@ TEST(OutputAmounts, RoundedToTheirFormsPlaces) {
         {kGAForm71ID, "1.005", "1.01"},  // the decimal half, not its binary neighbour
         {kGAForm71ID, "-138.9000000000001", "-138.9"},
         {kGAForm71ID, "14.5", "14.5"},
+        {kGAForm71ID, "45037.020000000004", "45037.02"},  // noise below what the double holds
+        {kGAForm189219ID, "-10892.970000000001", "-10892.97"},
+        {kGAForm74ID, "58392.299999999996", "58392.3"},
+        {kGAForm70ID, "29649.000000000004", "29649"},
         {kForm165ID, "12.345", "12.35"},  // a federal form's amount: cents
         {kGAForm71ID, "X", "X"},
         {kGAForm71ID, "1, 234.567", "1, 234.567"},  // not a plain number

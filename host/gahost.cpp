@@ -14,6 +14,7 @@
 // Exit status: 0 on success, 1 on bad input or a failed step (a printout
 // that standard output did not take included), 2 on wrong usage. Errors go
 // to stderr.
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -173,6 +174,12 @@ Options parseArguments(int argc, char** argv) {
             if (value->empty()) throw UsageError{name + " needs a value"};
             if (seen[name]) throw UsageError{name + " is given twice"};
             seen[name] = true;
+            // The e-file writes the device's identifier on lines of its own.
+            if (name == "--device-id" && std::any_of(value->begin(), value->end(), [](char c) {
+                    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+                })) {
+                throw UsageError{"--device-id " + shown(*value) + " holds a line break or another control character"};
+            }
             *it->second = *value;
             continue;
         }

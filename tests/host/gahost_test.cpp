@@ -81,6 +81,7 @@ TEST_F(GahostTest, WrongUsageExitsWithTwo) {
         {"check", "a.xml", "--out", "d"},
         {"check", "a.xml", "--efile"},
         {"run", "a.xml", "--forms", "a", "--forms", "b"},
+        {"run", "a.xml", "--efile", "--device-id", "DEV\n00500.000.001 9"},
         {"interview"},
         {"interview", "a.xml", "--out", "d"},
     };

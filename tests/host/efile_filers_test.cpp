@@ -95,10 +95,8 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         {returnFile({}, 1, false, ""), {11, 1, 3, 7, 20, 22, 23, 24}},
         {returnFile(kBoth, 2, false, form("F1", {{11, "400-00-5001"}})), {12}},
         {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}})), {}},
-        // separate, form F92 naming a spouse: that spouse's number on both forms
-        {returnFile(kBoth, 3, false, form("F1", {{11, "400-00-5001"}})), {12}},
+        // separate, form F92 naming a spouse (below): that spouse's number on both forms
         {returnFile(edited(kTaxpayer, {}, {{4, "Other"}}), 3, false, form("F1", {{11, "400-00-5001"}})), {12, 8}},
-        {returnFile(edited(kBoth, {8}), 3), {8}},
         {returnFile(kTaxpayer, 1, false, kNumbers + form("F87", {}), form("GA69", {{48, "X"}})), {9}},
         {returnFile(edited(kBoth, {8}), 2, /*seeded=*/true), {8}},
         {returnFile(edited(kTaxpayer, {23, 24}, {{kAbroad, "X"}}), 1), {}},
@@ -108,11 +106,6 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});
     for (const auto& [file, fields] : cases) EXPECT_EQ(fieldsOf(writeFile("r.xml", file)).first, fields) << file;
-}
-
-// The e-file of a separate return writes the spouse that form F92 names,
-// who must be the one form 1040 names: its line says so.
-TEST_F(EFileFilersTest, ASeparateReturnsSpouseIsTheOneForm1040Names) {
     std::string lines;
     fieldsOf(writeFile("r.xml", returnFile(kBoth, 3, false, form("F1", {{11, "400-00-5001"}}))), &lines);
     EXPECT_EQ(lines,

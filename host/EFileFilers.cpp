@@ -22,8 +22,9 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 // Whose entry a line is, and when the e-file needs it.
 enum class NeededOn {
     EveryReturn,
-    JointReturn,  // the spouse's: the return header names both filers
-    HomeAddress,  // not with an address abroad (form F92's foreign-address box)
+    JointReturn,    // the spouse's: the return header names both filers
+    SpouseWritten,  // the spouse's number: a joint return, or a separate one whose form F92 names a spouse
+    HomeAddress,    // not with an address abroad (form F92's foreign-address box)
 };
 
 struct FilerEntry {
@@ -42,7 +43,7 @@ constexpr FilerEntry kFilerEntries[] = {
     {.field = taxpayer.number, .needed = NeededOn::EveryReturn},
     {.field = spouse.firstName, .needed = NeededOn::JointReturn},
     {.field = spouse.lastName, .needed = NeededOn::JointReturn},
-    {.field = spouse.number, .needed = NeededOn::JointReturn},
+    {.field = spouse.number, .needed = NeededOn::SpouseWritten},
     {.field = address.street, .needed = NeededOn::EveryReturn},
     {.field = address.city, .needed = NeededOn::EveryReturn},
     {.field = address.state, .needed = NeededOn::HomeAddress},
@@ -51,12 +52,32 @@ constexpr FilerEntry kFilerEntries[] = {
 
 constexpr std::uint16_t kCopy = 1;
 
-bool needed(NeededOn when, bool joint, bool abroad) {
+// Whom the e-file writes: the spouse on a joint return, and on a separate
+// return the spouse that form F92 names (`named`, empty where it names
+// none).
+struct WrittenSpouse {
+    bool joint = false;
+    bool separate = false;
+    std::string named;
+    std::string mainForm = "F1";  // the federal main form's dev name
+    bool written() const { return joint || (separate && !named.empty()); }
+    // Why an entry of the spouse is needed on a separate return.
+    std::string reason() const {
+        if (joint || !written()) return "";
+        return "the e-file of this married-separate return writes the spouse that form F92 names, \"" +
+               Utils::QVStringUtils::escapeForMessage(named, 80) + "\", who must be the one form " + mainForm +
+               " names";
+    }
+};
+
+bool needed(NeededOn when, const WrittenSpouse& spouseOf, bool abroad) {
     switch (when) {
         case NeededOn::EveryReturn:
             return true;
         case NeededOn::JointReturn:
-            return joint;
+            return spouseOf.joint;
+        case NeededOn::SpouseWritten:
+            return spouseOf.written();
         case NeededOn::HomeAddress:
             return !abroad;
     }
@@ -84,12 +105,14 @@ std::optional<MissingFilerEntry> missingEntry(const DataMgmt::TaxReturn& federal
     if (field.isNullID()) return std::nullopt;
     const DataMgmt::FormFieldDescPtr desc = form.getFieldDesc(field);
     if (desc.isNull() || federal.hasSigValue(form.getTypeID(), kCopy, field)) return std::nullopt;
-    return MissingFilerEntry{.form = form.getDevName(), .copy = kCopy, .field = field, .label = desc->getLineID()};
+    return MissingFilerEntry{
+        .form = form.getDevName(), .copy = kCopy, .field = field, .label = desc->getLineID(), .reason = {}};
 }
 
 // The entries of form F92 that `federal` leaves without a value and the
 // e-file needs.
-void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, bool joint, std::vector<MissingFilerEntry>& missing) {
+void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, const WrittenSpouse& spouseOf,
+                             std::vector<MissingFilerEntry>& missing) {
     // Form definitions without the personal information (other than the
     // year's) are not those of an e-file: nothing to ask of them.
     const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID);
@@ -97,8 +120,11 @@ void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, bool joint, std
     const bool abroad =
         !form->getFieldDesc(address.abroad).isNull() && federal.formYes(kForm92ID, kCopy, address.abroad);
     for (const FilerEntry& entry : kFilerEntries) {
-        if (!needed(entry.needed, joint, abroad)) continue;
-        if (auto m = missingEntry(federal, *form, entry.field)) missing.push_back(std::move(*m));
+        if (!needed(entry.needed, spouseOf, abroad)) continue;
+        if (auto m = missingEntry(federal, *form, entry.field)) {
+            if (entry.needed == NeededOn::SpouseWritten) m->reason = spouseOf.reason();
+            missing.push_back(std::move(*m));
+        }
     }
 }
 
@@ -143,19 +169,45 @@ MainForm mainFormOf(const StateDataMgmt::StateTaxReturn& georgia) {
     return {kForm1ID, kForm1Lines};
 }
 
+// The spouse that the e-file of the session's return writes: form F92's
+// name and number (those of its entries that hold a value, joined by
+// blanks) on a separate return.
+WrittenSpouse writtenSpouse(HostSession& session) {
+    WrittenSpouse spouseOf;
+    spouseOf.joint = jointReturn(session);
+    spouseOf.separate = filingStatusOf(session) == FederalFilingStatus::kSeparate;
+    if (!spouseOf.separate || !session.loaded().federal) return spouseOf;
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const DataMgmt::TaxFormDescPtr mainForm =
+        federal.getTaxReturnDesc()->getTaxFormDescriptor(mainFormOf(*session.georgiaState()).form);
+    if (!mainForm.isNull()) spouseOf.mainForm = mainForm->getDevName();
+    if (federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID).isNull()) return spouseOf;
+    for (const FieldId* field :
+         {&spouse.firstName, &spouse.middleName, &spouse.lastName, &spouse.suffix, &spouse.number}) {
+        if (!federal.hasSigValue(kForm92ID, kCopy, *field)) continue;
+        const std::string value(Utils::stripView(federal.formString(kForm92ID, kCopy, *field)));
+        spouseOf.named += (spouseOf.named.empty() ? "" : " ") + value;
+    }
+    return spouseOf;
+}
+
 // The filers' numbers of the main form, which form 70 carries and takes from
 // nowhere else, that the session's return leaves empty: the taxpayer's, and
-// on a joint return the spouse's (as form F92's are needed).
+// the spouse's where the e-file writes a spouse (as form F92's are needed).
 std::vector<MissingFilerEntry> missingMainFormNumbers(HostSession& session) {
     if (!session.loaded().federal) return {};
     const DataMgmt::TaxReturn& federal = *session.federal();
     const MainForm main = mainFormOf(*session.georgiaState());
     const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(main.form);
     if (form.isNull()) return {};
+    const WrittenSpouse spouseOf = writtenSpouse(session);
     std::vector<MissingFilerEntry> missing;
     for (const Row::HeadingRow row : {Row::kTaxpayerNumber, Row::kSpouseNumber}) {
-        if (row == Row::kSpouseNumber && !jointReturn(session)) continue;
-        if (auto m = missingEntry(federal, *form, main.lines.heading[row])) missing.push_back(std::move(*m));
+        if (row == Row::kSpouseNumber && !spouseOf.written()) continue;
+        if (auto m = missingEntry(federal, *form, main.lines.heading[row])) {
+            if (row == Row::kSpouseNumber) m->reason = spouseOf.reason();
+            missing.push_back(std::move(*m));
+        }
     }
     return missing;
 }
@@ -200,10 +252,11 @@ std::string disagreementText(const DisagreeingFilerEntry& d) {
     return entryText(d.eFile) + " but " + entryText(d.mainForm) + ": " + d.eFile.label;
 }
 
-// "form F92 copy 1, field 7: Taxpayer's social security number"
+// "form F92 copy 1, field 7: Taxpayer's social security number", and its
+// reason after a colon where it has one.
 std::string missingText(const MissingFilerEntry& m) {
     return "form " + m.form + " copy " + std::to_string(m.copy) + ", field " + std::to_string(m.field.getNumber()) +
-           ": " + m.label;
+           ": " + m.label + (m.reason.empty() ? "" : ": " + m.reason);
 }
 
 // The texts joined by "; ".
@@ -218,7 +271,7 @@ std::string joined(const std::vector<Entry>& entries, Text text) {
 
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
     std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
-    if (session.loaded().federal) addMissingForm92Entries(*session.federal(), jointReturn(session), missing);
+    if (session.loaded().federal) addMissingForm92Entries(*session.federal(), writtenSpouse(session), missing);
     return missing;
 }
 

@@ -28,14 +28,20 @@ struct MissingFilerEntry {
     std::uint16_t copy = 1;
     Primitives::QVImmutableIdentifier field;
     std::string label;
+    // Why the entry is needed where the label alone does not tell it: the
+    // spouse's number on a separate return.
+    std::string reason;
 };
 
 // The entries that the e-file needs and the session's return, as loaded
 // from its file, leaves without a value, in the order a preparer meets them:
 // the taxpayer's social security number on the federal main form (form F1,
-// unless form 69 names another), on a joint return the spouse's too; then of
-// the federal personal information the taxpayer's first and last name and
-// number, on a joint return the spouse's too, the street and city, and at
+// unless form 69 names another), the spouse's too where the e-file writes a
+// spouse (a joint return, and a separate return whose form F92 names one:
+// the e-file writes that spouse, who must be the one the main form names);
+// then of the federal personal information the taxpayer's first and last
+// name and number, on a joint return the spouse's too (on such a separate
+// return the spouse's number), the street and city, and at
 // home the state and ZIP code (an address abroad varies by country, and its
 // further lines are not required). The return is joint when the file states
 // federal filing status 2 (the federal return's <FILINGSTATUS>, else the

@@ -10,6 +10,7 @@
 #include "module/catalogues/Form189216Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form189219Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
@@ -90,16 +91,22 @@ private:
     StateDataMgmt::StateTaxReturn& ga_;
 };
 
+// Whether the return amends one filed before (form 69 box 108) and holds
+// the amended return's schedule (form 189219), which counts only then.
+bool amendedReturn(StateDataMgmt::StateTaxReturn& ga) {
+    return ga.formExists(kGAForm189219ID, 1) && ga.formYes(kGAForm69ID, 1, kForm69Lines.questions.amended);
+}
+
 // The amended return's settlement (form 189219): what the filer owes or
-// gets once the payments and refunds of the return amended count; none
-// while the schedule settles nothing.
+// gets once the payments and refunds of the return amended count; none on
+// a return that is not amended, and while the schedule settles nothing.
 struct AmendedResult {
     bool refund;
     std::int64_t amount;
 };
 std::optional<AmendedResult> amendedResult(StateDataMgmt::StateTaxReturn& ga) {
     const Form189219Lines::Settlement& settlement = kForm189219Lines.settlement;
-    if (!ga.formExists(kGAForm189219ID, 1)) return std::nullopt;
+    if (!amendedReturn(ga)) return std::nullopt;
     for (const bool refund : {true, false}) {
         const FieldId& line = refund ? settlement.refund : settlement.amountOwed;
         if (!ga.isNull(kGAForm189219ID, 1, line)) return AmendedResult{refund, ga.getIN(kGAForm189219ID, 1, line)};
@@ -134,6 +141,11 @@ public:
             line(amended->refund ? "Amended return, your refund (form 189219)"
                                  : "Amended return, amount you owe (form 189219)",
                  money(amended->amount));
+        } else if (ga_.formExists(kGAForm189219ID, 1) && !amendedReturn(ga_)) {
+            // Neither printed nor e-filed: its settlement is no result of
+            // this return.
+            line("Amended return (form 189219)",
+                 "counts nowhere: form 69 box 108 (the return amends one filed before) is not marked");
         }
     }
 
@@ -317,17 +329,20 @@ void printPaymentsAndResult(const Lines& l, bool amended) {
     }
 }
 
-// The return's own e-file summary: owed positive, refund negative.
-void printEFileSummary(const Lines& l, StateDataMgmt::StateTaxReturn& georgia) {
+// The return's own e-file summary: owed positive, refund negative. It is
+// form 70's figure, which an amended return's line names beside the
+// amended return's own.
+void printEFileSummary(const Lines& l, StateDataMgmt::StateTaxReturn& georgia, bool amended) {
     std::string text;
     long answer = 0;
     georgia.getEFileInfo(text, &answer, 0);
+    const std::string label = amended ? "E-file summary (form 70's figure)" : "E-file summary";
     if (answer > 0) {
-        l.line("E-file summary", "balance due " + money(answer));
+        l.line(label, "balance due " + money(answer));
     } else if (answer < 0) {
-        l.line("E-file summary", "refund " + money(Utils::negateSaturated(answer)));
+        l.line(label, "refund " + money(Utils::negateSaturated(answer)));
     } else {
-        l.line("E-file summary", "no refund, no balance due");
+        l.line(label, "no refund, no balance due");
     }
 }
 
@@ -352,8 +367,9 @@ void printGeorgiaResult(std::ostream& out, StateDataMgmt::StateTaxReturn& georgi
         printGeorgiaShare(l);
     }
     printTaxAndCredits(l, georgia);
-    printPaymentsAndResult(l, amendedResult(georgia).has_value());
-    printEFileSummary(l, georgia);
+    const bool amended = amendedReturn(georgia);
+    printPaymentsAndResult(l, amended);
+    printEFileSummary(l, georgia, amended);
     PaymentForms(l, georgia).print();
 }
 

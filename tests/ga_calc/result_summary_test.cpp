@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gatax_fixture.h"
+#include "module/catalogues/Form69Lines.h"
 #include "platform/returnfile/ReturnFile.h"
 
 // The summary and the settle step are part of gahost, not of the module.
@@ -17,8 +18,10 @@ namespace {
 
 class ResultSummary : public GaTaxTest {
 protected:
-    std::string resultOf(const std::string& file) {
+    std::string resultOf(
+        const std::string& file, const std::function<void()>& edit = [] {}) {
         PersistanceMgmt::ReturnFile::load(std::string(GA_SOURCE_DIR) + "/examples/" + file, federal.get(), gaReturn());
+        edit();
         engine.calculateReturn(0);
         std::ostringstream out;
         GAHost::printGeorgiaResult(out, *gaReturn());
@@ -67,6 +70,31 @@ TEST_F(ResultSummary, RefundAfterTheLowIncomeCredit) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(text.find("Amount you owe"), std::string::npos);
+}
+
+// A return that is not amended (form 69 box 108) shows its result by the
+// plain labels and tells the form 189219 it holds; an amended return shows
+// form 70's own result (a golden shows the others), here with the W-2's
+// withholding (in hundredths) meeting the tax.
+TEST_F(ResultSummary, AReturnNotAmendedPrintsNoAmendedResult) {
+    const std::string text =
+        resultOf("amended-return.xml", [&] { gaCopy(kGAForm69ID)->setNull(kForm69Lines.questions.amended); });
+    EXPECT_EQ(text.substr(text.find("  Overpayment")),
+              "  Overpayment                                  $125\n"
+              "  Refund                                       $125\n"
+              "  E-file summary                               refund $125\n"
+              "  Amended return (form 189219)                 counts nowhere: form 69 box 108 (the return amends one "
+              "filed before) is not marked\n");
+}
+
+TEST_F(ResultSummary, AnAmendedReturnWhoseForm70OwesNothing) {
+    const std::string text =
+        resultOf("amended-return.xml", [&] { setNumber(fedCopy(kForm52ID), FieldId(32), 207500); });
+    EXPECT_EQ(text.substr(text.find("  Total payments")),
+              "  Total payments and withholding               $2,075\n"
+              "  Form 500's own refund or amount owed (form 70) none\n"
+              "  E-file summary (form 70's figure)            no refund, no balance due\n"
+              "  Amended return, amount you owe (form 189219) $400\n");
 }
 
 TEST_F(ResultSummary, AReturnNotYetCalculatedSaysSo) {

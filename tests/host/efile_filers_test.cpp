@@ -69,7 +69,9 @@ protected:
     // The fields missing (the main form's first, then form F92's) and those of
     // form F92 that disagree with the main form, loaded as check loads it into
     // the module's Georgia return, which names the main form filed.
-    static std::pair<std::vector<int>, std::vector<int>> fieldsOf(const std::string& file) {
+    // With `lines`, the findings' lines as run --efile prints them.
+    static std::pair<std::vector<int>, std::vector<int>> fieldsOf(const std::string& file,
+                                                                  std::string* lines = nullptr) {
         GAHost::HostSession session("");
         const GAHost::CurrentSession current(session);
         session.openReturns(&testsupport::buildModule());
@@ -78,6 +80,9 @@ protected:
         for (const auto& m : GAHost::missingFilerEntries(session)) fields.first.push_back(m.field.getNumber());
         for (const auto& d : GAHost::disagreeingFilerEntries(session))
             fields.second.push_back(d.eFile.field.getNumber());
+        std::ostringstream out;
+        GAHost::printFilerFindings(out, GAHost::filerFindings(session));
+        if (lines) *lines = out.str();
         return fields;
     }
 };
@@ -90,6 +95,8 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         {returnFile({}, 1, false, ""), {11, 1, 3, 7, 20, 22, 23, 24}},
         {returnFile(kBoth, 2, false, form("F1", {{11, "400-00-5001"}})), {12}},
         {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}})), {}},
+        // separate, form F92 naming a spouse (below): that spouse's number on both forms
+        {returnFile(edited(kTaxpayer, {}, {{4, "Other"}}), 3, false, form("F1", {{11, "400-00-5001"}})), {12, 8}},
         {returnFile(kTaxpayer, 1, false, kNumbers + form("F87", {}), form("GA69", {{48, "X"}})), {9}},
         {returnFile(edited(kBoth, {8}), 2, /*seeded=*/true), {8}},
         {returnFile(edited(kTaxpayer, {23, 24}, {{kAbroad, "X"}}), 1), {}},
@@ -99,6 +106,12 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});
     for (const auto& [file, fields] : cases) EXPECT_EQ(fieldsOf(writeFile("r.xml", file)).first, fields) << file;
+    std::string lines;
+    fieldsOf(writeFile("r.xml", returnFile(kBoth, 3, false, form("F1", {{11, "400-00-5001"}}))), &lines);
+    EXPECT_EQ(lines,
+              "  missing for the e-file: form F1 copy 1, field 12: Spouse's social security number: the e-file of this "
+              "married-separate return writes the spouse that form F92 names, \"Sam Brooks 400005002\", who must be "
+              "the one form F1 names\n");
 }
 
 // Form F92's last names and numbers (kBoth) beside those of form 1040, or

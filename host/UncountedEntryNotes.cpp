@@ -42,11 +42,11 @@ void laterCopyCreditNotes(const DataMgmt::TaxReturn& ga, std::vector<std::string
             ga.getIR(kGAForm73ID, copy, f73.fullYear.credit) + ga.getIR(kGAForm73ID, copy, f73.partYear.credit);
         if (credit <= 0.0) continue;
         const std::string state = stateOf(ga, copy);
-        const FieldId& field = ga.getIR(kGAForm73ID, copy, f73.fullYear.credit) > 0.0 ? f73.fullYear.credit
-                                                                                     : f73.partYear.credit;
+        const FieldId& field =
+            ga.getIR(kGAForm73ID, copy, f73.fullYear.credit) > 0.0 ? f73.fullYear.credit : f73.partYear.credit;
         notes.push_back(
-            "form GA73 copy " + std::to_string(copy) + " computes a credit of " + whole(credit) +
-            " for tax paid to " + (state.empty() ? "another state" : state) + " (field " + number(field) +
+            "form GA73 copy " + std::to_string(copy) + " computes a credit of " + whole(credit) + " for tax paid to " +
+            (state.empty() ? "another state" : state) + " (field " + number(field) +
             "), but form 70 takes the credit for tax paid to another state from copy 1 of form 73 only, so it "
             "counts nowhere: " +
             (first > 0.0 ? "copy 1 holds the credit that counts (" + whole(first) + ")"
@@ -82,11 +82,11 @@ void unfilledStateRowNotes(HostSession& session, std::vector<std::string>& notes
             notes.push_back(
                 source + " fills no row of form 73, so its credit counts nowhere: the calculation adds a row for it " +
                 "only to a return without form 73, and no copy of form GA73 names " + state + "; " +
-                (first > 0.0 ? "form 70 takes the credit of copy 1 only, which holds " + whole(first) + " for " +
-                                   stateOf(ga, 1)
-                             : "name " + state + " on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field " +
-                                   number(f73.stateAbbreviation) + ") and mark its box " +
-                                   number(f73.fromFederalReturn) + " to fill it from there"));
+                (first > 0.0
+                     ? "form 70 takes the credit of copy 1 only, which holds " + whole(first) + " for " + stateOf(ga, 1)
+                     : "name " + state + " on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field " +
+                           number(f73.stateAbbreviation) + ") and mark its box " + number(f73.fromFederalReturn) +
+                           " to fill it from there"));
             continue;
         }
         if (ga.formYes(kGAForm73ID, *row, f73.fromFederalReturn) ||
@@ -104,9 +104,9 @@ void unfilledStateRowNotes(HostSession& session, std::vector<std::string>& notes
 }
 
 // The shared lines of the retirement exclusion, by what each holds.
-constexpr const char* kSharedLineNames[] = {"interest",          "dividends",
-                                            "capital gains",     "rents, royalties and pass-through income",
-                                            "other income",      "further unearned income"};
+constexpr const char* kSharedLineNames[] = {"interest",      "dividends",
+                                            "capital gains", "rents, royalties and pass-through income",
+                                            "other income",  "further unearned income"};
 
 // On a joint return the taxpayer's column of a shared line holds the
 // couple's amount less the spouse's part, where the taxpayer's exclusion is
@@ -125,7 +125,8 @@ void spouseShareNotes(HostSession& session, std::vector<std::string>& notes) {
         notes.push_back("form GA189215 field " + number(spouseField) + " gives the spouse's part of the couple's " +
                         kSharedLineNames[k] + " as " + whole(spouse) + ", beyond the couple's " + whole(couple) +
                         ": the taxpayer's part (field " + number(taxpayerField) + ") is the rest, " +
-                        whole(couple - spouse) + ", and the retirement exclusion counts both; a spouse's part lies "
+                        whole(couple - spouse) +
+                        ", and the retirement exclusion counts both; a spouse's part lies "
                         "between 0 and the couple's amount");
     }
 }

@@ -462,6 +462,8 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
         {"form 73 copy 1 holding only the state", example, form73(1, al),
          Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
                "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
+        {"form 73 copy 1 holding the state and its tax", example,
+         form73(1, al + "<FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"), Noted{}},
         {"form 73 copy 1 filled from form 133618", example,
          form73(1, al + "<FIELD><ID>138856</ID><VALUE>X</VALUE></FIELD>"), Noted{}},
         {"form 73 copy 1 of another state", example, form73(1, "<FIELD><ID>138855</ID><VALUE>NC</VALUE></FIELD>"),

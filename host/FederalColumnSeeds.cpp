@@ -9,6 +9,7 @@
 #include "platform/Exceptions.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
+#include "platform/util/Utils.h"
 
 namespace GAHost {
 
@@ -66,16 +67,23 @@ std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, 
     const std::string filedName = formName(federal, filed);
     const bool joint = georgia.getFilingStatusNumber() == FilingStatus::kJoint;
     for (const PersistanceMgmt::Form1040Item& row : PersistanceMgmt::kForm1040Items) {
-        const PersistanceMgmt::CommonItem* seed = seedOfRow(*loaded.georgia, row);
-        if (seed == nullptr) continue;
         const WorksheetLine line = worksheetLineOf(row.field, filed);
         if (!line.mainFormField.isNullID() && !federal.isNull(filed, 1, line.mainFormField)) continue;
-        std::string problem = path + ":" + std::to_string(seed->line) + ": form " +
-                              (seed->formName.empty() ? std::to_string(seed->form.getNumber()) : seed->formName) +
-                              ": common " + PersistanceMgmt::describeCommonItem(seed->type) + " is " +
-                              std::to_string(seed->value) + ", but on this " + kind +
-                              " return the federal column of form GA189217 takes the federal income from the main "
-                              "form's fields (through the state wage worksheet, ST4), not from the items, and ";
+        std::string problem;
+        if (const PersistanceMgmt::CommonItem* seed = seedOfRow(*loaded.georgia, row)) {
+            problem = path + ":" + std::to_string(seed->line) + ": form " +
+                      (seed->formName.empty() ? std::to_string(seed->form.getNumber()) : seed->formName) + ": common " +
+                      PersistanceMgmt::describeCommonItem(seed->type) + " is " + std::to_string(seed->value);
+        } else if (const double amount = federal.getIR(kForm1ID, 1, FieldId(row.field));
+                   !(filed == kForm1ID) && amount != 0.0) {
+            // Form 1040's field gives the item on a return filed on another form.
+            problem = path + ": form F1 field " + std::to_string(row.field) + " holds " + Utils::nStr(amount);
+        } else {
+            continue;
+        }
+        problem += ", but on this " + kind +
+                   " return the federal column of form GA189217 takes the federal income from the fields of the main "
+                   "form filed (through the state wage worksheet, ST4), not from the items, and ";
         if (line.mainFormField.isNullID()) {
             problem += "the return is filed on form " + filedName + ", which has no such line: the item counts in " +
                        "the retirement exclusion and not in that column; a return with it is filed on form 1040, " +

@@ -634,8 +634,9 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
     } rows[] = {
         {"the pension seeded only", replacing({{pension, ""}}),
          "part-year-retiree.xml:99: form F1: common item 40 (pensions-taxpayer) is 30000, but on this part-year "
-         "return the federal column of form GA189217 takes the federal income from the main form's fields (through "
-         "the state wage worksheet, ST4), not from the items, and field 89 of form F1 (line 55 of the worksheet) is "
+         "return the federal column of form GA189217 takes the federal income from the fields of the main form filed "
+         "(through the state wage worksheet, ST4), not from the items, and field 89 of form F1 (line 55 of the "
+         "worksheet) is "
          "empty: enter in field 89 of <FORM DEVNAME=\"F1\" COPY=\"1\"> the amount of form 1040, the couple's (which "
          "the two filers' items split)"},
         {"filed on form 1040A, the pension on its line", then(replacing({{pension, ""}}), on1040A(f55Pension)),
@@ -645,8 +646,11 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
          then(replacing({{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"other-income\">500</PULLCOMMON><PULLCOMMON"}}),
               on1040A(f55Pension)),
          "item 31 (other-income) is 500, but on this part-year return the federal column of form GA189217 takes the "
-         "federal income from the main form's fields (through the state wage worksheet, ST4), not from the items, "
-         "and the return is filed on form F55, which has no such line"},
+         "federal income from the fields of the main form filed (through the state wage worksheet, ST4), not from "
+         "the items, and the return is filed on form F55, which has no such line"},
+        {"filed on form 1040A, the pension on form 1040 without the item",
+         then(replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">30000</PULLCOMMON>", ""}}), on1040A("")),
+         "part-year-retiree.xml: form F1 field 89 holds 30000, but on this part-year return"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

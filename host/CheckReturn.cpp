@@ -6,6 +6,7 @@
 
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
+#include "host/FederalColumnSeeds.h"
 #include "host/PreparerNotes.h"
 #include "host/ReplacedEntries.h"
 #include "host/ReviewPrintout.h"
@@ -50,6 +51,7 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
         throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
                                           "check");
     }
+    refuseSeedsMissingFromTheFederalColumn(session, input);
     // The notes go out before the line that counts them.
     notePreparerGaps(session);
     noteFilersOnPaper(session);

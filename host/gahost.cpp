@@ -32,6 +32,7 @@
 #include "host/CommonItemsListing.h"
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
+#include "host/FederalColumnSeeds.h"
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
 #include "host/ModuleLoader.h"
@@ -364,6 +365,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     // Every output below shows the return that the run saves.
     const std::optional<GAHost::Settling> settling = GAHost::settleWithEFilePrepared(calculation, federal, std::cerr);
     if (!settling) return false;
+    GAHost::refuseSeedsMissingFromTheFederalColumn(session, input);
     GAHost::reportCalculation(std::cout, *settling);
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());

@@ -6,6 +6,7 @@
 
 #include "platform/returnfile/ReturnFileReader.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/DerivedItems.h"
 
 namespace PersistanceMgmt::detail {
 
@@ -229,11 +230,28 @@ void Reader::readCommonItem(const XmlNode& c, ReturnSeeds& seeds,
     if (!type) return;
     item.type = *type;
     if (!parseCommonItemValue(text, item, scope)) return;
-    auto [it, inserted] = lines.emplace(std::make_pair(item.form, item.type), line);
+    const std::string formText = item.formName.empty() ? std::to_string(item.form.getNumber()) : item.formName;
+    const std::string sameAnswer =
+        "FORM=\"F1\", \"F55\" and \"F87\" all seed the item of the main form the return is filed on (form "
+        "1040, 1040A or 1040EZ)";
+    if (!isFederalMainForm(item.form)) {
+        problem(line, scope,
+                "common " + describeCommonItem(item.type) + " is seeded for form " + formText +
+                    ", which is not a federal main form, and counts nowhere: " + sameAnswer);
+        return;
+    }
+    // One answer for the item, whichever main form names it.
+    auto [it, inserted] =
+        lines.emplace(std::make_pair(Primitives::QVImmutableFormIdentifier(1, false), item.type), line);
     if (!inserted) {
+        std::string first;
+        for (const CommonItem& seed : seeds.commonItems) {
+            if (seed.line != it->second || seed.form == item.form) continue;
+            first = ", for form " + (seed.formName.empty() ? std::to_string(seed.form.getNumber()) : seed.formName);
+        }
         problem(line, scope,
                 "common " + describeCommonItem(item.type) + " is given twice (first at line " +
-                    std::to_string(it->second) + ")");
+                    std::to_string(it->second) + first + ")" + (first.empty() ? "" : ": " + sameAnswer));
         return;
     }
     seeds.commonItems.push_back(item);

@@ -80,8 +80,13 @@ std::optional<Filer> loadedOwner(const ReturnPart* loaded, const Primitives::QVI
 }
 
 void applyStateSeeds(const ReturnSeeds& s, StateDataMgmt::StateTaxReturn& target) {
+    // A seed answers for the main form the return is filed on, whichever of
+    // them it names (the reader takes main forms only, each item once).
     for (const CommonItem& c : s.commonItems) {
-        target.setPullCommon(c.form, static_cast<Utils::PCTypes>(c.type), c.value);
+        for (const std::int32_t form : kFederalMainForms) {
+            target.setPullCommon(Primitives::QVImmutableFormIdentifier(form, false),
+                                 static_cast<Utils::PCTypes>(c.type), c.value);
+        }
     }
     for (const W2Split& w : s.w2Splits) target.setFromW2(w.form, w.field, w.taxpayer, w.spouse);
     if (s.stateWages) target.setStateWages(s.stateWages);

@@ -1,5 +1,8 @@
 #include "platform/store/DerivedItems.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
 
@@ -297,6 +300,11 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     }
     checkW2Splits(contents, displayName, problems);
     return problems;
+}
+
+bool isFederalMainForm(const Primitives::QVImmutableFormIdentifier& form) {
+    return !form.isState() && std::find(std::begin(kFederalMainForms), std::end(kFederalMainForms), form.getNumber()) !=
+                                  std::end(kFederalMainForms);
 }
 
 bool statesItsOwner(const Primitives::QVImmutableFormIdentifier& form) {

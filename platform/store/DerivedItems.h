@@ -22,6 +22,9 @@ namespace PersistanceMgmt {
 // The federal forms a return may be filed on; the items derived from the
 // federal return are answered for each of them.
 constexpr std::int32_t kFederalMainForms[] = {1, 55, 87};
+// Whether the federal form is one of them. A seeded item is the answer of
+// the main form filed, whichever of them the seed names.
+bool isFederalMainForm(const Primitives::QVImmutableFormIdentifier& form);
 
 // The items that federal form 1040 holds whole in one field, each read as
 // the calculation reads the item. A split item is each filer's own: on a

@@ -91,6 +91,7 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},         // an IND-CR credit
         {"GA", "GA73", 16, "-5000", false, "is below 0"},                    // tax paid elsewhere
         {"GA", "GA71", 16, "-3", false, "is below 0"},                       // the number of installments
+        {"GA", "GA71", 24, "-300", false, "is below 0"},                     // a part of the withholding
         {"GA", "GA203811", 203861, "-5000", false, "is below 0"},            // business credit used
         {"GA", "GA70", 189482, "-500", true, "is below 0"},                  // credit lines against the tax
         {"GA", "GA70", 189483, "-500", true, "is below 0"},

@@ -437,6 +437,49 @@ std::vector<NoteCase> splitItemNoteCases() {
     };
 }
 
+// The rows of entries that count nowhere, or beyond the return, without the
+// calculation changing them: form 73's other copies and a row of form 73
+// not filled from form 133618, and a spouse's part beyond the couple's.
+std::vector<NoteCase> uncountedEntryNoteCases() {
+    const auto form73 = [](int copy, const std::string& fields) {
+        const std::string form = "<FORM DEVNAME=\"GA73\" COPY=\"" + std::to_string(copy) + "\">" + fields + "</FORM>";
+        return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
+    };
+    const std::string al = "<FIELD><ID>138855</ID><VALUE>AL</VALUE></FIELD>";
+    const std::string spouse = "<ID>189304</ID><VALUE>1000</VALUE></FIELD>";
+    const auto capitalLoss = [spouse](const std::string& spousePart) {
+        return replacing(
+            {{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"capital-gains\">-3000</PULLCOMMON><PULLCOMMON"},
+             {spouse, spouse + "<FIELD><ID>189308</ID><VALUE>" + spousePart + "</VALUE></FIELD>"}});
+    };
+    const char* example = "tax-paid-to-another-state";
+    return {
+        {"form 73's credit on copy 2", example,
+         form73(2, al + "<FIELD><ID>7</ID><VALUE>20000</VALUE></FIELD><FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"),
+         Noted{"form GA73 copy 2 computes a credit of 800 for tax paid to AL (field 17), but form 70 takes the",
+               "counts nowhere: copy 1 holds none; enter this state's income and tax on <FORM DEVNAME=\"GA73\" "
+               "COPY=\"1\"> instead"}},
+        {"form 73 copy 1 holding only the state", example, form73(1, al),
+         Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
+               "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
+        {"form 73 copy 1 holding the state and its tax", example,
+         form73(1, al + "<FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"), Noted{}},
+        {"form 73 copy 1 filled from form 133618", example,
+         form73(1, al + "<FIELD><ID>138856</ID><VALUE>X</VALUE></FIELD>"), Noted{}},
+        {"form 73 copy 1 of another state", example, form73(1, "<FIELD><ID>138855</ID><VALUE>NC</VALUE></FIELD>"),
+         Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",
+               "name AL on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field 138855) and mark its box 138856"}},
+        {"the spouse's part above the couple's interest", "retired-couple",
+         replacing({{spouse, "<ID>189304</ID><VALUE>99999</VALUE></FIELD>"}}),
+         Noted{"gahost: note: form GA189215 field 189304 gives the spouse's part of the couple's interest as 99999, "
+               "beyond the couple's 3000: the taxpayer's part (field 189303) is the rest, -96999, and the "
+               "retirement exclusion counts both; a spouse's part lies between 0 and the couple's amount"}},
+        {"the spouse's part of a capital loss", "retired-couple", capitalLoss("-1000"), Noted{}},
+        {"the spouse's part of a capital loss above 0", "retired-couple", capitalLoss("500"),
+         Noted{"the couple's capital gains as 500, beyond the couple's -3000"}},
+    };
+}
+
 std::vector<NoteCase> noteCases() {
     const Noted items = {"1099-R copies (form F84)",
                          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
@@ -513,6 +556,8 @@ std::vector<NoteCase> noteCases() {
     };
     const std::vector<NoteCase> split = splitItemNoteCases();
     rows.insert(rows.end(), split.begin(), split.end());
+    const std::vector<NoteCase> uncounted = uncountedEntryNoteCases();
+    rows.insert(rows.end(), uncounted.begin(), uncounted.end());
     return rows;
 }
 
@@ -564,6 +609,68 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
     }
     ASSERT_EQ(taxableIncome.size(), 1u);
     EXPECT_NE(*taxableIncome.begin(), "");
+}
+
+// On a part-year return form 189217's federal column takes the main form's
+// fields: an item seeded while the main form filed leaves its field empty,
+// or has no such line, is refused by run and check alike, and run writes
+// nothing; a seed naming form 1040 answers for form 1040A filed.
+TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
+    const std::string pension = "<FIELD><ID>89</ID><VALUE>30000</VALUE></FIELD>";
+    const std::string f55Pension = "<FIELD><ID>127</ID><VALUE>30000</VALUE></FIELD>";
+    const auto on1040A = [](const std::string& fields) {
+        return [fields](std::string t) {
+            return withFederalForm(t,
+                                   "<FORM DEVNAME=\"F104\" COPY=\"1\"><FIELD><ID>181</ID><VALUE>X</VALUE>"
+                                   "</FIELD></FORM><FORM DEVNAME=\"F55\" COPY=\"1\">" +
+                                       fields + "</FORM>");
+        };
+    };
+    const auto then = [](Edit first, Edit second) { return [=](std::string t) { return second(first(t)); }; };
+    const struct {
+        const char* what;
+        Edit edit;
+        const char* refused;  // null: run takes the return
+    } rows[] = {
+        {"the pension seeded only", replacing({{pension, ""}}),
+         "part-year-retiree.xml:99: form F1: common item 40 (pensions-taxpayer) is 30000, but on this part-year "
+         "return the federal column of form GA189217 takes the federal income from the fields of the main form filed "
+         "(through the state wage worksheet, ST4), not from the items, and field 89 of form F1 (line 55 of the "
+         "worksheet) is "
+         "empty: enter in field 89 of <FORM DEVNAME=\"F1\" COPY=\"1\"> the amount of form 1040, the couple's (which "
+         "the two filers' items split)"},
+        {"filed on form 1040A, the pension on its line", then(replacing({{pension, ""}}), on1040A(f55Pension)),
+         nullptr},
+        {"filed on form 1040A, the pension on form 1040 only", on1040A(""), "and field 127 of form F55 (line 55"},
+        {"filed on form 1040A, other income",
+         then(replacing({{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"other-income\">500</PULLCOMMON><PULLCOMMON"}}),
+              on1040A(f55Pension)),
+         "item 31 (other-income) is 500, but on this part-year return the federal column of form GA189217 takes the "
+         "federal income from the fields of the main form filed (through the state wage worksheet, ST4), not from "
+         "the items, and the return is filed on form F55, which has no such line"},
+        {"filed on form 1040A, the pension on form 1040 without the item",
+         then(replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">30000</PULLCOMMON>", ""}}), on1040A("")),
+         "part-year-retiree.xml: form F1 field 89 holds 30000, but on this part-year return"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string text = readFile((kSource / "examples/part-year-retiree.xml").string());
+        const std::string input = writeFile("part-year-retiree.xml", row.edit(text));
+        const std::string out = dir + "/" + row.what;
+        const testsupport::GahostResult r = run({"run", input, "--out", out});
+        const testsupport::GahostResult checked = run({"check", input});
+        if (row.refused == nullptr) {  // the federal AGI seeded for form 1040, the pension in the federal column
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(lastWord(r.out, "  Federal adjusted gross income ", ' '), "$110,000");
+            EXPECT_EQ(lastWord(r.out, "  Georgia income after adjustments ", ' '), "$41,455");
+            continue;
+        }
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(row.refused), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out + "/part-year-retiree.xml"));
+        EXPECT_EQ(checked.status, 1);
+        EXPECT_NE(checked.err.find(row.refused), std::string::npos) << checked.err;
+    }
 }
 
 // The couple's taxable social security on form 1040 alone is subtracted

@@ -235,6 +235,11 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-social-security\">20000</PULLCOMMON>",
          "derived.xml:1: form F1: common item 58 (taxable-social-security) is 20000, but the federal return says "
          "25000 (field 94 of federal form 1 (federal form 1040 line 5b))"},
+        {"one item seeded for two main forms", "",
+         "<PULLCOMMON FORM=\"F55\" ITEM=\"federal-agi\">1</PULLCOMMON><PULLCOMMON FORM=\"1\" "
+         "ITEM=\"federal-agi\">2</PULLCOMMON>",
+         "item 80 (federal-agi) is given twice (first at line 1, for form F55): FORM=\"F1\", \"F55\" and \"F87\" all "
+         "seed the item of the main form the return is filed on"},
         {"an empty field of form 1040 leaves the seed", form1040({"94</ID><VALUE>"}),
          "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-social-security\">20000</PULLCOMMON>", ""},
         {"a taxable amount of form 1040 below 0", form1040({"94</ID><VALUE>-1"}), "",

@@ -1,0 +1,27 @@
+// Notes of entries that the calculation takes in full and that count
+// nowhere, or count beyond what the return holds, without the calculation
+// changing them (which the replaced entries' notes tell):
+// - a copy of form 73 after the first that computes a credit for tax paid to
+//   another state: form 70 takes copy 1's credit only;
+// - on a full-year resident's return, a nonresident return of another state
+//   in the federal return (federal form 133618) whose form 73 row is not
+//   filled from it: a copy of form 73 for that state, not marked to be
+//   filled from it (box 138856), that holds neither amount, or, with form 73
+//   already holding a copy, no copy for that state at all;
+// - on a joint return, a spouse's part of a couple's amount on the
+//   retirement exclusion's shared lines of form 189215 (fields 189304 to
+//   189318) that does not lie between 0 and the couple's amount, read
+//   where the taxpayer's column holds the rest of it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+
+namespace GAHost {
+
+// Adds one text for each such entry of the session's calculated return.
+void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes);
+
+}  // namespace GAHost

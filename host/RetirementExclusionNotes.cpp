@@ -52,10 +52,18 @@ struct Filer {
 };
 
 const std::array<Filer, 2> kFilers = {{
-    {"taxpayer", kForm92Lines.taxpayer.birthDate, kForm1Lines.taxpayerAged65, Utils::kTaxpayerAged65,
-     {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer}, false},
-    {"spouse", kForm92Lines.spouse.birthDate, kForm1Lines.spouseAged65, Utils::kSpouseAged65,
-     {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse}, true},
+    {"taxpayer",
+     kForm92Lines.taxpayer.birthDate,
+     kForm1Lines.taxpayerAged65,
+     Utils::kTaxpayerAged65,
+     {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer},
+     false},
+    {"spouse",
+     kForm92Lines.spouse.birthDate,
+     kForm1Lines.spouseAged65,
+     Utils::kSpouseAged65,
+     {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse},
+     true},
 }};
 
 // "1099-R copy 1 (form F84), pensions-taxpayer 20000": the retirement income
@@ -68,7 +76,8 @@ std::string retirementIncomeOf(HostSession& session, const Filer& filer, bool jo
         given.push_back("1099-R copy " + std::to_string(copy) + " (form F84)");
     }
     for (const Utils::PCTypes item : filer.retirementItems) {
-        if (const std::int64_t amount = pulled(georgia, item)) given.push_back(itemName(item) + " " + std::to_string(amount));
+        if (const std::int64_t amount = pulled(georgia, item))
+            given.push_back(itemName(item) + " " + std::to_string(amount));
     }
     // A joint return's amount on form 1040 that neither filer's item splits.
     for (const PersistanceMgmt::CoupleAmount& couple : PersistanceMgmt::coupleAmountsToSplit(session.loaded())) {
@@ -146,7 +155,7 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
 void w2OwnerNote(HostSession& session, std::vector<std::string>& notes) {
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    if (!loaded.federal || PersistanceMgmt::deriveW2Split(loaded) || !anExclusionIsWorkedOut(georgia)) return;
+    if (PersistanceMgmt::deriveW2Split(loaded) || !anExclusionIsWorkedOut(georgia)) return;
     std::vector<std::string> copies;
     for (const PersistanceMgmt::CopyEntry& c : loaded.federal->copies) {
         if (PersistanceMgmt::statesItsOwner(c.desc->getTypeID()) && !c.owner) copies.push_back(std::to_string(c.copy));
@@ -209,6 +218,7 @@ bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia) {
 }
 
 void retirementExclusionNotes(HostSession& session, std::vector<std::string>& notes) {
+    if (!session.loaded().federal) return;
     birthDateNote(session, notes);
     w2OwnerNote(session, notes);
     farmIncomeNote(session, notes);

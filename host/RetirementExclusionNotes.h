@@ -17,7 +17,8 @@ namespace GAHost {
 // filer's income count.
 bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia);
 
-// Adds to `notes`, for the session's calculated return:
+// Adds to `notes`, for the session's calculated return (none without a
+// federal return):
 // - a filer's birth date (form F92 field 9, the spouse's 10 on a joint
 //   return) left empty where the return says the filer is 65 or over (form
 //   1040's box, or the item), or gives the filer retirement income (a 1099-R

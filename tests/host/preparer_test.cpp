@@ -476,10 +476,27 @@ std::vector<NoteCase> retirementInputNoteCases() {
          Noted{"the taxpayer's (field 9), on a return that gives interest or dividends (taxable-interest 240, "
                "ordinary-dividends 180) and no filer's birth date."}},
         {"no birth date, no retirement income", "single-wages", {}, {}},
+        {"no birth dates beside form 1040's pensions of a couple", "retired-couple",
+         [](std::string t) {
+             return withForm1040Field("89", "71000", "pensions-taxpayer\">62000")(
+                 replacing({{"<FIELD><ID>9</ID><VALUE>02/14/1952</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>121</ID><VALUE>X</VALUE></FIELD>", ""},
+                            {"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""}})(t));
+         },
+         Noted{"the spouse's (field 10), to whom the return gives retirement income (form 1040 field 89, the "
+               "couple's 71000)."}},
         {"a joint W-2 without its owner", "retired-couple", replacing({{" OWNER=\"spouse\"", ""}}),
          Noted{"W-2 copy 1 (form F52) does not say whose it is",
                "wages-taxpayer and wages-spouse give 0 and 0 of "
                "the W-2s' 48000 (box 1)"}},
+        {"a joint W-2 without its owner beside the wages items",
+         "retired-couple",
+         replacing(
+             {{" OWNER=\"spouse\"", ""},
+              {"ITEM=\"itemizes\">0</PULLCOMMON>",
+               "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>"}}),
+         {}},
         {"joint W-2s without owners, no exclusion",
          "joint-two-dependents",
          replacing({{" OWNER=\"taxpayer\"", ""}, {" OWNER=\"spouse\"", ""}}),

@@ -9,6 +9,7 @@
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/CommonItems.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 
@@ -25,6 +26,11 @@ enum class NeededOn {
     JointReturn,    // the spouse's: the return header names both filers
     SpouseWritten,  // the spouse's number: a joint return, or a separate one whose form F92 names a spouse
     HomeAddress,    // not with an address abroad (form F92's foreign-address box)
+    // A filer's birth date, where the return says the filer is 65 or over
+    // (form 1040's box, the item taxpayer-aged-65 or spouse-aged-65): the
+    // retirement exclusion takes the filer's age from it alone.
+    TaxpayerAged65,
+    SpouseAged65,  // on a joint return
 };
 
 struct FilerEntry {
@@ -41,9 +47,11 @@ constexpr FilerEntry kFilerEntries[] = {
     {.field = taxpayer.firstName, .needed = NeededOn::EveryReturn},
     {.field = taxpayer.lastName, .needed = NeededOn::EveryReturn},
     {.field = taxpayer.number, .needed = NeededOn::EveryReturn},
+    {.field = taxpayer.birthDate, .needed = NeededOn::TaxpayerAged65},
     {.field = spouse.firstName, .needed = NeededOn::JointReturn},
     {.field = spouse.lastName, .needed = NeededOn::JointReturn},
     {.field = spouse.number, .needed = NeededOn::SpouseWritten},
+    {.field = spouse.birthDate, .needed = NeededOn::SpouseAged65},
     {.field = address.street, .needed = NeededOn::EveryReturn},
     {.field = address.city, .needed = NeededOn::EveryReturn},
     {.field = address.state, .needed = NeededOn::HomeAddress},
@@ -70,32 +78,30 @@ struct WrittenSpouse {
     }
 };
 
-bool needed(NeededOn when, const WrittenSpouse& spouseOf, bool abroad) {
+// What decides whether the return needs an entry.
+struct Circumstances {
+    WrittenSpouse spouseOf;
+    bool abroad = false;
+    bool taxpayerAged65 = false;
+    bool spouseAged65 = false;
+};
+
+bool needed(NeededOn when, const Circumstances& c) {
     switch (when) {
         case NeededOn::EveryReturn:
             return true;
         case NeededOn::JointReturn:
-            return spouseOf.joint;
+            return c.spouseOf.joint;
         case NeededOn::SpouseWritten:
-            return spouseOf.written();
+            return c.spouseOf.written();
         case NeededOn::HomeAddress:
-            return !abroad;
+            return !c.abroad;
+        case NeededOn::TaxpayerAged65:
+            return c.taxpayerAged65;
+        case NeededOn::SpouseAged65:
+            return c.spouseOf.joint && c.spouseAged65;
     }
     return true;
-}
-
-// The federal filing status the file states: the federal return's own, else
-// the one seeded as a common item (a seed that disagrees is refused on
-// loading).
-std::optional<int> statedFilingStatus(const PersistanceMgmt::ReturnFileContents& contents) {
-    if (contents.federal && contents.federal->seeds.filingStatus) return contents.federal->seeds.filingStatus;
-    if (!contents.georgia) return std::nullopt;
-    const auto& seeds = contents.georgia->seeds.commonItems;
-    const auto seed = std::find_if(seeds.begin(), seeds.end(), [](const PersistanceMgmt::CommonItem& item) {
-        return item.type == Utils::kFederalFilingStatus;
-    });
-    if (seed == seeds.end()) return std::nullopt;
-    return static_cast<int>(seed->value);
 }
 
 // The field of copy 1 of the form when the form definitions define it and
@@ -110,19 +116,18 @@ std::optional<MissingFilerEntry> missingEntry(const DataMgmt::TaxReturn& federal
 }
 
 // The entries of form F92 that `federal` leaves without a value and the
-// e-file needs.
-void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, const WrittenSpouse& spouseOf,
+// e-file needs; `c` without `abroad`, which form F92 tells.
+void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, Circumstances c,
                              std::vector<MissingFilerEntry>& missing) {
     // Form definitions without the personal information (other than the
     // year's) are not those of an e-file: nothing to ask of them.
     const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID);
     if (form.isNull()) return;
-    const bool abroad =
-        !form->getFieldDesc(address.abroad).isNull() && federal.formYes(kForm92ID, kCopy, address.abroad);
+    c.abroad = !form->getFieldDesc(address.abroad).isNull() && federal.formYes(kForm92ID, kCopy, address.abroad);
     for (const FilerEntry& entry : kFilerEntries) {
-        if (!needed(entry.needed, spouseOf, abroad)) continue;
+        if (!needed(entry.needed, c)) continue;
         if (auto m = missingEntry(federal, *form, entry.field)) {
-            if (entry.needed == NeededOn::SpouseWritten) m->reason = spouseOf.reason();
+            if (entry.needed == NeededOn::SpouseWritten) m->reason = c.spouseOf.reason();
             missing.push_back(std::move(*m));
         }
     }
@@ -130,7 +135,7 @@ void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, const WrittenSp
 
 // The federal filing status the session's file states; 0 when it states
 // none.
-int filingStatusOf(HostSession& session) { return statedFilingStatus(session.loaded()).value_or(0); }
+int filingStatusOf(HostSession& session) { return PersistanceMgmt::statedFilingStatus(session.loaded()).value_or(0); }
 
 bool jointReturn(HostSession& session) { return filingStatusOf(session) == FederalFilingStatus::kJoint; }
 
@@ -271,7 +276,16 @@ std::string joined(const std::vector<Entry>& entries, Text text) {
 
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
     std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
-    if (session.loaded().federal) addMissingForm92Entries(*session.federal(), writtenSpouse(session), missing);
+    if (!session.loaded().federal) return missing;
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const auto aged65 = [&](Utils::PCTypes item) {
+        return georgia.pullCommon(georgia.getFederalFormID(), 1, item) == 1;
+    };
+    addMissingForm92Entries(*session.federal(),
+                            {.spouseOf = writtenSpouse(session),
+                             .taxpayerAged65 = aged65(Utils::kTaxpayerAged65),
+                             .spouseAged65 = aged65(Utils::kSpouseAged65)},
+                            missing);
     return missing;
 }
 

@@ -40,13 +40,15 @@ struct MissingFilerEntry {
 // spouse (a joint return, and a separate return whose form F92 names one:
 // the e-file writes that spouse, who must be the one the main form names);
 // then of the federal personal information the taxpayer's first and last
-// name and number, on a joint return the spouse's too (on such a separate
-// return the spouse's number), the street and city, and at
-// home the state and ZIP code (an address abroad varies by country, and its
+// name and number, and birth date where the return says the taxpayer is 65
+// or over (form 1040's box 121, or the item taxpayer-aged-65), on a joint
+// return the spouse's too (box 123, spouse-aged-65; on such a separate
+// return the spouse's number), the street and city, and at home the state
+// and ZIP code (an address abroad varies by country, and its
 // further lines are not required). The return is joint when the file states
-// federal filing status 2 (the federal return's <FILINGSTATUS>, else the
-// Georgia return's seeded common item). A file without a federal return (a
-// single return, which gahost only validates) gives none.
+// federal filing status 2 (PersistanceMgmt::statedFilingStatus). A file
+// without a federal return (a single return, which gahost only validates)
+// gives none.
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session);
 
 // A filer's name or number that the e-file takes from form F92 and the

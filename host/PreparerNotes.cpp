@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "host/RetirementExclusionNotes.h"
 #include "host/UncountedEntryNotes.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
@@ -74,7 +75,7 @@ std::string readOf1099R(const std::string& state) {
 // fields of a return that is not joint).
 bool derivesAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<const Utils::PCTypes> types) {
     if (!loaded.federal) return false;
-    const std::vector<PersistanceMgmt::DerivedItem> derived = PersistanceMgmt::deriveCommonItems(*loaded.federal);
+    const std::vector<PersistanceMgmt::DerivedItem> derived = PersistanceMgmt::deriveCommonItems(loaded);
     return std::any_of(derived.begin(), derived.end(), [&](const PersistanceMgmt::DerivedItem& d) {
         return std::find(types.begin(), types.end(), d.type) != types.end();
     });
@@ -317,17 +318,6 @@ std::optional<std::string> fullYearScheduleNote(HostSession& session) {
            "return";
 }
 
-// Whether the retirement exclusion is worked out for a filer, by age or by
-// disability: then the common items of each filer's income count.
-bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia) {
-    const Form189215Lines& l = kForm189215Lines;
-    for (const FieldId* box : {&l.taxpayerRetirement.qualifiesByAge, &l.taxpayerRetirement.qualifiesByDisability,
-                               &l.spouseRetirement.qualifiesByAge, &l.spouseRetirement.qualifiesByDisability}) {
-        if (georgia.formYes(kGAForm189215ID, 1, *box)) return true;
-    }
-    return false;
-}
-
 // On a joint return (or one whose federal filing status is not given) form
 // 1040 holds the couple's amount of a split item (IRA distributions,
 // pensions, business income), and the retirement exclusion takes each
@@ -339,7 +329,7 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal) return;
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    for (const PersistanceMgmt::CoupleAmount& couple : PersistanceMgmt::coupleAmountsToSplit(*loaded.federal)) {
+    for (const PersistanceMgmt::CoupleAmount& couple : PersistanceMgmt::coupleAmountsToSplit(loaded)) {
         const std::array<Utils::PCTypes, 2> items = {couple.row->item, *couple.row->spouseItem};
         const std::int64_t taxpayer = georgia.pullCommon(georgia.getFederalFormID(), 1, items[0]);
         const std::int64_t spouse = georgia.pullCommon(georgia.getFederalFormID(), 1, items[1]);
@@ -366,6 +356,7 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
 
 std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
+    retirementExclusionNotes(session, notes);
     for (const std::optional<std::string>& note :
          {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
           statementShareNote(session), fullYearScheduleNote(session)}) {

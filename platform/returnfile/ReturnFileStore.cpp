@@ -59,13 +59,13 @@ void applyFederalSeeds(const ReturnSeeds& s, DataMgmt::TaxReturn& target) {
 // The common items the federal return answers itself, for each federal form
 // the return may be filed on, and the W-2 split by the W-2s' owners; the
 // seeds agree with them (the reader refuses those that do not).
-void applyDerivedItems(const ReturnPart& federal, StateDataMgmt::StateTaxReturn& target) {
-    for (const DerivedItem& d : deriveCommonItems(federal)) {
+void applyDerivedItems(const ReturnFileContents& contents, StateDataMgmt::StateTaxReturn& target) {
+    for (const DerivedItem& d : deriveCommonItems(contents)) {
         for (const std::int32_t form : kFederalMainForms) {
             target.setPullCommon(Primitives::QVImmutableFormIdentifier(form, false), Utils::PCTypes{d.type}, d.value);
         }
     }
-    if (const std::optional<W2Split> w = deriveW2Split(federal))
+    if (const std::optional<W2Split> w = deriveW2Split(contents))
         target.setFromW2(w->form, w->field, w->taxpayer, w->spouse);
 }
 
@@ -147,11 +147,16 @@ void ReturnFile::apply(const ReturnFileContents& contents, DataMgmt::TaxReturn* 
     if (contents.federal) {
         applyCopies(*contents.federal, *federal);
         applyFederalSeeds(contents.federal->seeds, *federal);
+        // A filing status given only as the Georgia return's item is the
+        // federal return's too, as the items derived from it take it.
+        if (const std::optional<int> status = statedFilingStatus(contents)) {
+            federal->setFilingStatusNumber(static_cast<std::int8_t>(*status));
+        }
         federal->clearSaveNeeded();
     }
     if (contents.georgia) {
         applyCopies(*contents.georgia, *georgia);
-        if (contents.federal) applyDerivedItems(*contents.federal, *georgia);
+        if (contents.federal) applyDerivedItems(contents, *georgia);
         applyStateSeeds(contents.georgia->seeds, *georgia);
         georgia->clearSaveNeeded();
     }

@@ -76,8 +76,9 @@ const CopyEntry* firstCopy(const ReturnPart& part, std::int32_t form) {
     return nullptr;
 }
 
-bool isJoint(const ReturnPart& federal) {
-    return !federal.seeds.filingStatus || *federal.seeds.filingStatus == kMarriedFilingJointly;
+bool isJoint(const ReturnFileContents& contents) {
+    const std::optional<int> status = statedFilingStatus(contents);
+    return !status || *status == kMarriedFilingJointly;
 }
 
 // The field's amount in whole dollars; nullopt when it holds none.
@@ -89,8 +90,7 @@ std::optional<std::int64_t> amountIn(const CopyEntry& copy, std::int32_t field) 
 
 // The items of the fields of form 1040 that hold an amount; a split item on
 // a return that is not joint only.
-void addForm1040Items(const ReturnPart& federal, const CopyEntry& form1040, std::vector<DerivedItem>& items) {
-    const bool joint = isJoint(federal);
+void addForm1040Items(bool joint, const CopyEntry& form1040, std::vector<DerivedItem>& items) {
     for (const Form1040Item& row : kForm1040Items) {
         if (row.spouseItem && joint) continue;
         if (const std::optional<std::int64_t> amount = amountIn(form1040, row.field)) {
@@ -101,12 +101,12 @@ void addForm1040Items(const ReturnPart& federal, const CopyEntry& form1040, std:
 
 // The sum of the fields over the filers' copies of a 1099-INT or 1099-DIV;
 // nullopt when the return has no copy of it.
-std::optional<double> sumOverStatements(const ReturnPart& part, std::int32_t form,
+std::optional<double> sumOverStatements(const ReturnPart& part, bool joint, std::int32_t form,
                                         std::initializer_list<std::int32_t> fields) {
     std::optional<double> sum;
     for (const CopyEntry& c : part.copies) {
         if (!isForm(c, form)) continue;
-        if (!isJoint(part) && boxMarked(c, kSpouseStatementBox)) continue;
+        if (!joint && boxMarked(c, kSpouseStatementBox)) continue;
         sum = sum.value_or(0.0);
         for (const std::int32_t f : fields) *sum += dollars(c, f);
     }
@@ -123,9 +123,9 @@ struct FilerWages {
     bool joint = false;
 };
 
-std::optional<FilerWages> wagesByFiler(const ReturnPart& federal) {
+std::optional<FilerWages> wagesByFiler(const ReturnPart& federal, bool joint) {
     FilerWages wages;
-    wages.joint = isJoint(federal);
+    wages.joint = joint;
     bool any = false;
     for (const CopyEntry& c : federal.copies) {
         if (!isForm(c, kW2Form)) continue;
@@ -173,10 +173,11 @@ void checkAged65Box(const ReturnPart& federal, const std::string& displayName, c
 }
 
 // A W-2 of the spouse on a return that is not joint.
-void checkW2Owners(const ReturnPart& federal, const std::string& displayName, std::vector<std::string>& problems) {
-    const std::optional<int> status = federal.seeds.filingStatus;
+void checkW2Owners(const ReturnFileContents& contents, const std::string& displayName,
+                   std::vector<std::string>& problems) {
+    const std::optional<int> status = statedFilingStatus(contents);
     if (!status || *status == kMarriedFilingJointly) return;
-    for (const CopyEntry& c : federal.copies) {
+    for (const CopyEntry& c : contents.federal->copies) {
         if (isForm(c, kW2Form) && c.owner == Filer::Spouse) {
             problems.push_back(displayName + ":" + std::to_string(c.line) + ": form F52 copy " +
                                std::to_string(c.copy) +
@@ -200,7 +201,7 @@ std::string centsText(double dollars) { return DataMgmt::formatDisplayAmount(sta
 // (to the cent).
 void checkW2Splits(const ReturnFileContents& contents, const std::string& displayName,
                    std::vector<std::string>& problems) {
-    const std::optional<W2Split> derived = deriveW2Split(*contents.federal);
+    const std::optional<W2Split> derived = deriveW2Split(contents);
     if (!derived) return;
     for (const W2Split& seed : contents.georgia->seeds.w2Splits) {
         if (seed.form != derived->form || seed.field != derived->field) continue;
@@ -217,7 +218,18 @@ void checkW2Splits(const ReturnFileContents& contents, const std::string& displa
 
 }  // namespace
 
-std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
+std::optional<int> statedFilingStatus(const ReturnFileContents& contents) {
+    if (contents.federal && contents.federal->seeds.filingStatus) return contents.federal->seeds.filingStatus;
+    if (!contents.georgia) return std::nullopt;
+    for (const CommonItem& seed : contents.georgia->seeds.commonItems) {
+        if (seed.type == Utils::kFederalFilingStatus) return static_cast<int>(seed.value);
+    }
+    return std::nullopt;
+}
+
+std::vector<DerivedItem> deriveCommonItems(const ReturnFileContents& contents) {
+    const ReturnPart& federal = *contents.federal;
+    const bool joint = isJoint(contents);
     std::vector<DerivedItem> items;
     if (federal.seeds.filingStatus) {
         items.push_back({Utils::kFederalFilingStatus, *federal.seeds.filingStatus});
@@ -232,17 +244,17 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal) {
     if (const CopyEntry* form1040 = firstCopy(federal, kForm1040)) {
         items.push_back({Utils::kTaxpayerAged65, boxMarked(*form1040, kTaxpayer65Box) ? 1 : 0});
         items.push_back({Utils::kSpouseAged65, boxMarked(*form1040, kSpouse65Box) ? 1 : 0});
-        addForm1040Items(federal, *form1040, items);
+        addForm1040Items(joint, *form1040, items);
     }
-    if (const std::optional<FilerWages> wages = wagesByFiler(federal)) {
+    if (const std::optional<FilerWages> wages = wagesByFiler(federal, joint)) {
         items.push_back({Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer)});
         if (wages->joint) items.push_back({Utils::kWagesSpouse, wholeDollars(wages->spouse)});
     }
     if (const auto interest =
-            sumOverStatements(federal, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
+            sumOverStatements(federal, joint, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
         items.push_back({Utils::kTaxableInterest, wholeDollars(*interest)});
     }
-    if (const auto dividends = sumOverStatements(federal, kDividendStatement, {kOrdinaryDividends})) {
+    if (const auto dividends = sumOverStatements(federal, joint, kDividendStatement, {kOrdinaryDividends})) {
         items.push_back({Utils::kOrdinaryDividends, wholeDollars(*dividends)});
     }
     return items;
@@ -255,10 +267,10 @@ const Form1040Item* form1040ItemOf(std::int32_t type) {
     return nullptr;
 }
 
-std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnPart& federal) {
+std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnFileContents& contents) {
     std::vector<CoupleAmount> amounts;
-    const CopyEntry* form1040 = firstCopy(federal, kForm1040);
-    if (form1040 == nullptr || !isJoint(federal)) return amounts;
+    const CopyEntry* form1040 = firstCopy(*contents.federal, kForm1040);
+    if (form1040 == nullptr || !isJoint(contents)) return amounts;
     for (const Form1040Item& row : kForm1040Items) {
         if (!row.spouseItem) continue;
         if (const std::optional<std::int64_t> amount = amountIn(*form1040, row.field)) {
@@ -268,8 +280,8 @@ std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnPart& federal) {
     return amounts;
 }
 
-std::optional<W2Split> deriveW2Split(const ReturnPart& federal) {
-    const std::optional<FilerWages> wages = wagesByFiler(federal);
+std::optional<W2Split> deriveW2Split(const ReturnFileContents& contents) {
+    const std::optional<FilerWages> wages = wagesByFiler(*contents.federal, isJoint(contents));
     if (!wages) return std::nullopt;
     W2Split split;
     split.form = Primitives::QVImmutableFormIdentifier(kW2Form, false);
@@ -286,9 +298,9 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     if (!contents.federal) return problems;
     checkAged65Box(*contents.federal, displayName, "taxpayer", kTaxpayer65Box, kTaxpayerBirthDate, problems);
     checkAged65Box(*contents.federal, displayName, "spouse", kSpouse65Box, kSpouseBirthDate, problems);
-    checkW2Owners(*contents.federal, displayName, problems);
+    checkW2Owners(contents, displayName, problems);
     if (!contents.georgia) return problems;
-    const std::vector<DerivedItem> derived = deriveCommonItems(*contents.federal);
+    const std::vector<DerivedItem> derived = deriveCommonItems(contents);
     for (const CommonItem& seed : contents.georgia->seeds.commonItems) {
         for (const DerivedItem& d : derived) {
             if (d.type != seed.type || d.value == seed.value) continue;

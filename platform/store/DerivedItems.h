@@ -69,11 +69,19 @@ struct DerivedItem {
     std::int64_t value = 0;
 };
 
-// The items the staged federal return answers. An item whose source the
-// federal return does not hold (no <FILINGSTATUS>, no form 1040, no W-2, a
-// W-2 of a joint return without its owner, no 1099-INT, no 1099-DIV, an empty
-// field of form 1040, a split item on a joint return) is left out.
-std::vector<DerivedItem> deriveCommonItems(const ReturnPart& federal);
+// The federal filing status the file states: the federal return's
+// <FILINGSTATUS>, else the Georgia return's seed of the common item
+// federal-filing-status (a seed that disagrees with <FILINGSTATUS> is
+// refused); nullopt when it states neither. The items below take the return
+// as joint when it states 2 or nothing.
+std::optional<int> statedFilingStatus(const ReturnFileContents& contents);
+
+// The items the staged federal return (contents.federal, which must be
+// there) answers. An item whose source the federal return does not hold (no
+// <FILINGSTATUS>, no form 1040, no W-2, a W-2 of a joint return without its
+// owner, no 1099-INT, no 1099-DIV, an empty field of form 1040, a split item
+// on a joint return) is left out.
+std::vector<DerivedItem> deriveCommonItems(const ReturnFileContents& contents);
 
 // On a joint return (or one whose filing status is not given), form 1040's
 // amount of each split item whose field holds one, in whole dollars: the
@@ -83,12 +91,12 @@ struct CoupleAmount {
     const Form1040Item* row = nullptr;
     std::int64_t amount = 0;
 };
-std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnPart& federal);
+std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnFileContents& contents);
 
 // The split of the W-2 wages (federal form 52 box 1) between the taxpayer
 // and the spouse, when the federal return says whose every W-2 is (see
 // deriveCommonItems).
-std::optional<W2Split> deriveW2Split(const ReturnPart& federal);
+std::optional<W2Split> deriveW2Split(const ReturnFileContents& contents);
 
 // One problem for every common item or W-2 split seeded in the Georgia
 // return that disagrees with what the federal return says, naming both

@@ -102,6 +102,12 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         {returnFile(edited(kTaxpayer, {23, 24}, {{kAbroad, "X"}}), 1), {}},
         {returnFile(edited(kTaxpayer, {22}, {{kAbroad, "X"}}), 1), {22}},
         {returnFile(edited(kTaxpayer, {}, {{1, "   "}}), 1), {1}},
+        // A filer marked 65 or over needs the birth date; the spouse on a
+        // joint return only (stated by the item too).
+        {returnFile(kTaxpayer, 1, false, form("F1", {{11, "400-00-5001"}, {121, "X"}})), {9}},
+        {returnFile(edited(kTaxpayer, {}, {{9, "01/01/1950"}}), 1, false, form("F1", {{11, "1"}, {121, "X"}})), {}},
+        {returnFile(kBoth, 2, true, form("F1", {{11, "1"}, {12, "2"}, {121, "X"}, {123, "X"}})), {9, 10}},
+        {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}, {123, "X"}})), {}},
     };
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});

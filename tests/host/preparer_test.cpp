@@ -199,6 +199,9 @@ std::vector<std::vector<std::string>> guideTable(const std::string& guide, const
 
 std::string number(const Primitives::QVImmutableIdentifier& field) { return std::to_string(field.getNumber()); }
 
+// The start of the note of a birth date left out.
+const std::string kBirthDateNote = "the retirement exclusion (form 189215) takes a filer's age from the filer's birth";
+
 // The notes among the lines of standard error.
 std::vector<std::string> notesOf(const std::string& err) {
     std::vector<std::string> notes;
@@ -434,6 +437,82 @@ std::vector<NoteCase> splitItemNoteCases() {
         {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
         {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
          [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
+        {"form 1040's IRA distribution on a joint return where only the spouse qualifies", "retired-couple",
+         [](std::string t) {
+             return withForm1040Field("87", "6000", "ira-distributions-taxpayer\">6000")(
+                 replacing({{"02/14/1952", "02/14/1970"}, {"<FIELD><ID>121</ID><VALUE>X</VALUE></FIELD>", ""}})(t));
+         },
+         Noted{"field 87 holds the couple's 6000, but the return gives neither item"}},
+    };
+}
+
+// The rows of the retirement exclusion's inputs: a birth date, the W-2s'
+// owners, farm income. A row whose description names the birth date counts
+// its note; the others leave it aside, as the examples without birth dates
+// that give interest get it as they stand.
+std::vector<NoteCase> retirementInputNoteCases() {
+    const Edit noBirthDate = replacing({{"<FIELD><ID>9</ID><VALUE>03/05/1955</VALUE></FIELD>", ""}});
+    const Edit farm = withForm1040Field("91", "4000");
+    return {
+        {"birth date left out beside the box 65 or over", "aged-65",
+         replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
+         Noted{"gahost: note: the retirement exclusion (form 189215) takes a filer's age from the filer's birth date "
+               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return says is "
+               "65 or over (form 1040 box 121, the item taxpayer-aged-65). A filer born in 1956 or before excludes "
+               "pensions, IRA distributions, interest, dividends and other unearned income, and up to 4000 of earned "
+               "income, within a limit of 35000 (65000 when born in 1953 or before); without the birth date the "
+               "filer does not qualify by age. Enter it in <FORM DEVNAME=\"F92\" COPY=\"1\"> as MM/DD/YYYY"}},
+        {"birth date given beside the box 65 or over", "aged-65", {}, {}},
+        {"birth date left out by a retiree with a 1099-R", "single-retiree",
+         [noBirthDate](std::string t) { return withFederalForm(noBirthDate(t), kRetirementStatement); },
+         Noted{"the taxpayer's (field 9), to whom the return gives retirement income (1099-R copy 1 (form F84), "
+               "ira-distributions-taxpayer 18000)."}},
+        {"birth date left out by a spouse with a pension", "retired-couple",
+         replacing({{"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""}}),
+         Noted{"empty: the spouse's (field 10), to whom the return gives retirement income (pensions-spouse 9000)."}},
+        {"no birth date on a return with interest and dividends",
+         "part-year-resident",
+         {},
+         Noted{"the taxpayer's (field 9), on a return that gives interest or dividends (taxable-interest 240, "
+               "ordinary-dividends 180) and no filer's birth date."}},
+        {"no birth date, no retirement income", "single-wages", {}, {}},
+        {"no birth dates beside form 1040's pensions of a couple", "retired-couple",
+         [](std::string t) {
+             return withForm1040Field("89", "71000", "pensions-taxpayer\">62000")(
+                 replacing({{"<FIELD><ID>9</ID><VALUE>02/14/1952</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>121</ID><VALUE>X</VALUE></FIELD>", ""},
+                            {"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""}})(t));
+         },
+         Noted{"the spouse's (field 10), to whom the return gives retirement income (form 1040 field 89, the "
+               "couple's 71000)."}},
+        {"a joint W-2 without its owner", "retired-couple", replacing({{" OWNER=\"spouse\"", ""}}),
+         Noted{"W-2 copy 1 (form F52) does not say whose it is",
+               "wages-taxpayer and wages-spouse give 0 and 0 of "
+               "the W-2s' 48000 (box 1)"}},
+        {"a joint W-2 without its owner beside the wages items",
+         "retired-couple",
+         replacing(
+             {{" OWNER=\"spouse\"", ""},
+              {"ITEM=\"itemizes\">0</PULLCOMMON>",
+               "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>"}}),
+         {}},
+        {"joint W-2s without owners, no exclusion",
+         "joint-two-dependents",
+         replacing({{" OWNER=\"taxpayer\"", ""}, {" OWNER=\"spouse\"", ""}}),
+         {}},
+        {"farm income", "single-retiree", farm,
+         Noted{"field 91 holds farm income of 4000", "ITEM=\"other-earned-taxpayer\">amount</PULLCOMMON>"}},
+        {"farm income beside other earned income",
+         "single-retiree",
+         [farm](std::string t) {
+             const std::string itemizes = "ITEM=\"itemizes\">0</PULLCOMMON>";
+             return farm(replacing(
+                 {{itemizes, itemizes + "<PULLCOMMON FORM=\"F1\" ITEM=\"other-earned-taxpayer\">4000</PULLCOMMON>"}})(
+                 t));
+         },
+         {}},
+        {"farm income, no exclusion", "joint-two-dependents", farm, {}},
     };
 }
 
@@ -554,10 +633,10 @@ std::vector<NoteCase> noteCases() {
          Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400-00-9999\"",
                "(run --efile) is blocked until they agree"}},
     };
-    const std::vector<NoteCase> split = splitItemNoteCases();
-    rows.insert(rows.end(), split.begin(), split.end());
-    const std::vector<NoteCase> uncounted = uncountedEntryNoteCases();
-    rows.insert(rows.end(), uncounted.begin(), uncounted.end());
+    for (const std::vector<NoteCase>& more :
+         {splitItemNoteCases(), uncountedEntryNoteCases(), retirementInputNoteCases()}) {
+        rows.insert(rows.end(), more.begin(), more.end());
+    }
     return rows;
 }
 
@@ -593,7 +672,10 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         const std::string input = writeFile(std::string(row.example) + ".xml", row.edit ? row.edit(text) : text);
         const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
         ASSERT_EQ(r.status, 0) << r.err;
-        const std::vector<std::string> notes = notesOf(r.err);
+        std::vector<std::string> notes = notesOf(r.err);
+        if (std::string(row.what).find("birth date") == std::string::npos) {
+            std::erase_if(notes, [](const std::string& n) { return n.find(kBirthDateNote) != std::string::npos; });
+        }
         ASSERT_EQ(notes.size(), row.noted.empty() ? 0u : 1u) << r.err;
         for (const std::string& piece : row.noted) {  // a piece from the note's start on is the whole note
             EXPECT_TRUE(piece.rfind("gahost: ", 0) == 0 ? notes[0] == piece : notes[0].find(piece) != std::string::npos)
@@ -602,7 +684,7 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         // check, which calculates in memory, gives the same notes.
         const testsupport::GahostResult checked = run({"check", input});
         ASSERT_EQ(checked.status, 0) << checked.err;
-        EXPECT_EQ(notesOf(checked.err), notes);
+        EXPECT_EQ(notesOf(checked.err), notesOf(r.err));
         if (row.shown == nullptr) continue;
         expectKeyedDistribution(row, notes[0], r.out, readFile(dir + "/out/" + row.example + ".print.txt"));
         taxableIncome.insert(lastWord(r.out, "  Taxable income ", ' '));

@@ -93,7 +93,7 @@ std::string w2(int copy, const std::string& owner, const std::string& wages) {
 }
 
 std::optional<std::int64_t> derivedItem(const PersistanceMgmt::ReturnFileContents& c, Utils::PCTypes type) {
-    for (const PersistanceMgmt::DerivedItem& d : PersistanceMgmt::deriveCommonItems(*c.federal)) {
+    for (const PersistanceMgmt::DerivedItem& d : PersistanceMgmt::deriveCommonItems(c)) {
         if (d.type == type) return d.value;
     }
     return std::nullopt;
@@ -118,7 +118,7 @@ TEST(CommonItems, EachFilersWagesComeFromTheW2sByTheirOwners) {
     for (const Row& row : rows) {
         const auto c = parsed(row.federal);
         EXPECT_EQ(derivedItem(c, Utils::kWagesTaxpayer), row.taxpayer) << row.what;
-        const std::optional<PersistanceMgmt::W2Split> split = PersistanceMgmt::deriveW2Split(*c.federal);
+        const std::optional<PersistanceMgmt::W2Split> split = PersistanceMgmt::deriveW2Split(c);
         ASSERT_EQ(split.has_value(), row.taxpayer.has_value()) << row.what;
         if (!split) continue;
         EXPECT_EQ(derivedItem(c, Utils::kWagesSpouse), row.spouse) << row.what;
@@ -184,15 +184,29 @@ TEST(CommonItems, Form1040sFieldsAnswerTheirItems) {
                                                                    {Utils::kRentsAndRoyalties, 901, false},
                                                                    {Utils::kTaxableSocialSecurity, 940, false},
                                                                    {Utils::kOtherIncome, -990, false}};
-    // A return whose filing status is not given counts as joint.
-    for (const std::string& status : {filingStatus(3), filingStatus(2), std::string()}) {
-        const auto c = parsed(status + fields);
-        const bool joint = status != filingStatus(3);
+    // A return whose filing status is not given counts as joint; a status
+    // given only as the Georgia return's item counts as given.
+    const auto item = [](int status) {
+        return "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-filing-status\">" + std::to_string(status) + "</PULLCOMMON>";
+    };
+    const std::tuple<std::string, std::string, bool> statuses[] = {{filingStatus(3), "", false},
+                                                                   {filingStatus(2), "", true},
+                                                                   {"", "", true},
+                                                                   {"", item(1), false},
+                                                                   {"", item(2), true}};
+    for (const auto& [status, seed, joint] : statuses) {
+        const auto c = parsed(status + fields, seed);
         for (const auto& [item, amount, split] : rows) {
-            EXPECT_EQ(derivedItem(c, item), split && joint ? std::nullopt : std::optional(amount)) << status << item;
+            EXPECT_EQ(derivedItem(c, item), split && joint ? std::nullopt : std::optional(amount)) << status << seed;
         }
-        EXPECT_EQ(PersistanceMgmt::coupleAmountsToSplit(*c.federal).size(), joint ? 3u : 0u);
+        EXPECT_EQ(PersistanceMgmt::coupleAmountsToSplit(c).size(), joint ? 3u : 0u) << status << seed;
     }
+    // The item gives the federal return its filing status too.
+    Utils::StringPoolPtr pool(new Utils::StringPool());
+    DataMgmt::TaxReturnPtr federal(new DataMgmt::USTaxReturn(library().federal, pool));
+    PlainStateReturn georgia(federal, library().georgia, pool);
+    PersistanceMgmt::ReturnFile::apply(parsed(fields, item(4)), federal.get(), &georgia);
+    EXPECT_EQ(federal->getFilingStatusNumber(), 4);
 }
 
 // The "65 or over" box of form 1040 and a birth date of form 92.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 
+#include "host/SourceDocumentNotes.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form2Lines.h"
@@ -373,6 +374,7 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
     spouseLumpSumNotes(session, notes);
     jointSplitItemNotes(session, notes);
+    sourceDocumentNotes(session, notes);
     return notes;
 }
 

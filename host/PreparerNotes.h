@@ -39,7 +39,9 @@ namespace GAHost {
 // - on a joint return, form 1040's amount of an item split between the
 //   filers (IRA distributions, pensions, business income) that the two
 //   filers' items do not add up to (a return that gives neither item: only
-//   where a filer's retirement exclusion is worked out).
+//   where a filer's retirement exclusion is worked out);
+// - a source document or payment row entered twice, or tax withheld on a
+//   state line that counts twice or nowhere (SourceDocumentNotes.h).
 std::vector<std::string> preparerNotes(HostSession& session);
 
 // Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),

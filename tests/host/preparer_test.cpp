@@ -437,6 +437,54 @@ std::vector<NoteCase> splitItemNoteCases() {
     };
 }
 
+// The rows of an entry given twice, and of a state line's tax withheld that
+// counts twice or nowhere.
+std::vector<NoteCase> repeatedEntryNoteCases() {
+    const auto secondW2 = [](const std::string& from, const std::string& to) {  // the example's W-2 again, edited
+        return [from, to](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, replaced(replaced(copy, "COPY=\"1\"", "COPY=\"2\""), from, to));
+        };
+    };
+    const auto retirementStatement = [](const std::string& from, const std::string& to) {
+        return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
+    };
+    return {
+        {"the same W-2 twice, the employer's number without its dash", "single-wages",
+         secondW2("58-4100021", "584100021"),
+         Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
+               "they report, the wages and the tax withheld among it, counts twice; if it is one W-2 entered twice, "
+               "remove copy 2"}},
+        {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
+        {"the same 1099-R twice", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(withFederalForm(t, kRetirementStatement),
+                                    replaced(kRetirementStatement, "COPY=\"1\"", "COPY=\"2\""));
+         },
+         Noted{"1099-R copy 2 (form F84) repeats copy 1", "the distributions and the tax withheld"}},
+        {"a 1099-R's Georgia tax withheld on both state lines", "single-retiree",
+         retirementStatement("</FORM>",
+                             "<FIELD><ID>169</ID><VALUE>ga</VALUE></FIELD><FIELD><ID>168</ID><VALUE>1200"
+                             "</VALUE></FIELD></FORM>"),
+         Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
+               "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
+        {"a 1099-R's tax withheld without its state", "single-retiree",
+         retirementStatement("<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD>", ""),
+         Noted{"1099-R copy 1 (form F84): its first state line holds tax withheld, 1200 (field 30), but no state "
+               "(field 33), so it counts in no state's tax withheld, the Georgia return's included; if it was "
+               "withheld for Georgia, enter GA in field 33"}},
+        {"a payment row twice, its date written another way", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}}),
+         Noted{"dated row 2 repeats row 1 in its date, amount and state (2018-04-15, 400, GA): both count in the "
+               "Georgia estimated tax paid (form 70 field 88)",
+               "empty row 2 (fields 13 to 15)"}},
+        {"another state's payment on a Georgia payment's date", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
+         Noted{}},
+    };
+}
+
 std::vector<NoteCase> noteCases() {
     const Noted items = {"1099-R copies (form F84)",
                          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
@@ -475,7 +523,13 @@ std::vector<NoteCase> noteCases() {
         {"nonresident, Georgia wages above the federal wages", "nonresident-wages", georgiaWages("52000.01"),
          Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26"}},
         {"nonresident, Georgia wages at the federal wages", "nonresident-wages", georgiaWages("52000"), Noted{}},
-        {"a spouse's lump sum on a return that is not joint", "single-retiree", spouseLumpSum,
+        {"a spouse's lump sum on a return that is not joint by the item alone", "single-retiree",
+         [spouseLumpSum](std::string t) {
+             return spouseLumpSum(replacing({{"<FILINGSTATUS>1</FILINGSTATUS>", ""},
+                                             {"<PULLCOMMON",
+                                              "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-filing-status\">1"
+                                              "</PULLCOMMON><PULLCOMMON"}})(t));
+         },
          Noted{"marked as the spouse's (box 2) on a return that is not joint: its lump sum, 1000 (field 8)",
                "counts on the spouse's own return"}},
         {"a spouse's lump sum on a joint return", "retired-couple", spouseLumpSum, Noted{}},
@@ -511,8 +565,10 @@ std::vector<NoteCase> noteCases() {
          Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400-00-9999\"",
                "(run --efile) is blocked until they agree"}},
     };
-    const std::vector<NoteCase> split = splitItemNoteCases();
-    rows.insert(rows.end(), split.begin(), split.end());
+    for (std::vector<NoteCase> (*more)() : {splitItemNoteCases, repeatedEntryNoteCases}) {
+        const std::vector<NoteCase> added = more();
+        rows.insert(rows.end(), added.begin(), added.end());
+    }
     return rows;
 }
 

@@ -116,12 +116,12 @@ void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<s
             for (const CopyEntry* earlier : copies) {
                 if (!repeats(document, *earlier, c)) continue;
                 const std::string later = "copy " + std::to_string(c.copy);
-                notes.push_back(std::string(document.name) + " " + later + " (form F" +
-                                std::to_string(document.form.getNumber()) + ") repeats copy " +
-                                std::to_string(earlier->copy) +
-                                " in every amount and number: both count, so what they report, " + document.reports +
-                                " among it, counts twice; if it is one " + document.name +
-                                " entered twice, remove " + later);
+                notes.push_back(
+                    std::string(document.name) + " " + later + " (form F" + std::to_string(document.form.getNumber()) +
+                    ") repeats copy " + std::to_string(earlier->copy) +
+                    " in every amount and number: both count, so what they report counts twice wherever "
+                    "the return takes it from them (" +
+                    document.reports + " among it); if it is one " + document.name + " entered twice, remove " + later);
                 break;
             }
             copies.push_back(&c);
@@ -161,8 +161,7 @@ void stateLineNotes(const PersistanceMgmt::ReturnFileContents& loaded, const std
                 notes.push_back(named + " names Georgia on both of its state lines, each with tax withheld, " +
                                 amountText(first) + " (field " + fieldNumber(georgiaLines[0]->withheld) + ") and " +
                                 amountText(second) + " (field " + fieldNumber(georgiaLines[1]->withheld) +
-                                "): both count in the Georgia tax withheld, together " +
-                                amountText(first + second) +
+                                "): both count in the Georgia tax withheld, together " + amountText(first + second) +
                                 "; a 1099-R gives its Georgia tax withheld on one line: if the second repeats the "
                                 "first, empty the second line");
             }
@@ -204,9 +203,9 @@ std::string dateKey(const std::string& text) {
 }
 
 // A dated row of Georgia's estimated tax paid repeats an earlier one in its
-// date, amount and state: both count in the payments. A Georgia row names
-// Georgia, or no state with an amount above 0, and its box does not leave it
-// off form 69.
+// date and amount: both count in the payments. A Georgia row names Georgia,
+// or no state with an amount above 0, and its box does not leave it off
+// form 69; a row of no amount counts nothing.
 void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std::string& state,
                           std::vector<std::string>& notes) {
     const CopyEntry* form190 = nullptr;
@@ -220,24 +219,23 @@ void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std:
         const double amount = dollarsOf(*form190, row.amount);
         const std::string named = numberKey(textOf(*form190, row.state));
         const FieldEntry* exclusion = fieldOf(*form190, row.exclusion);
-        if ((named != numberKey(state) && !(named.empty() && amount > 0.0)) ||
+        if (amount == 0.0 || (named != numberKey(state) && !(named.empty() && amount > 0.0)) ||
             (exclusion != nullptr && exclusion->value.isBox() && exclusion->value.boxYes())) {
             continue;
         }
+        const std::string date = textOf(*form190, row.date);
         for (const DatedRow* earlier : georgiaRows) {
-            if (dateKey(textOf(*form190, earlier->date)) != dateKey(textOf(*form190, row.date)) ||
-                dollarsOf(*form190, earlier->amount) != amount ||
-                numberKey(textOf(*form190, earlier->state)) != named) {
+            if (dateKey(textOf(*form190, earlier->date)) != dateKey(date) ||
+                dollarsOf(*form190, earlier->amount) != amount) {
                 continue;
             }
-            notes.push_back("federal form 190 (form F190): dated row " + std::to_string(row.number) +
-                            " repeats row " + std::to_string(earlier->number) + " in its date, amount and state (" +
-                            textOf(*form190, row.date) + ", " + amountText(amount) + ", " +
-                            (named.empty() ? std::string("no state") : named) +
+            notes.push_back("federal form 190 (form F190): dated row " + std::to_string(row.number) + " repeats row " +
+                            std::to_string(earlier->number) + ", a Georgia payment of the same date and amount (" +
+                            (date.empty() ? std::string("no date") : date) + ", " + amountText(amount) +
                             "): both count in the Georgia estimated tax paid (form 70 field " +
-                            fieldNumber(kForm70Lines.payments.estimated) + "); if it is one payment entered twice, "
-                            "empty row " + std::to_string(row.number) + " (fields " + fieldNumber(row.date) + " to " +
-                            fieldNumber(row.state) + ")");
+                            fieldNumber(kForm70Lines.payments.estimated) +
+                            "); if it is one payment entered twice, empty row " + std::to_string(row.number) +
+                            " (fields " + fieldNumber(row.date) + " to " + fieldNumber(row.state) + ")");
             break;
         }
         georgiaRows.push_back(&row);

@@ -454,8 +454,8 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"the same W-2 twice, the employer's number without its dash", "single-wages",
          secondW2("58-4100021", "584100021"),
          Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
-               "they report, the wages and the tax withheld among it, counts twice; if it is one W-2 entered twice, "
-               "remove copy 2"}},
+               "they report counts twice wherever the return takes it from them (the wages and the tax withheld among "
+               "it); if it is one W-2 entered twice, remove copy 2"}},
         {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
         {"the same 1099-R twice", "single-retiree",
          [](std::string t) {
@@ -474,10 +474,10 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"1099-R copy 1 (form F84): its first state line holds tax withheld, 1200 (field 30), but no state "
                "(field 33), so it counts in no state's tax withheld, the Georgia return's included; if it was "
                "withheld for Georgia, enter GA in field 33"}},
-        {"a payment row twice, its date written another way", "underpaid-estimated",
-         replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}}),
-         Noted{"dated row 2 repeats row 1 in its date, amount and state (2018-04-15, 400, GA): both count in the "
-               "Georgia estimated tax paid (form 70 field 88)",
+        {"a payment row twice, its date written another way and its state left out", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE><"}}),
+         Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (2018-04-15, 400): both "
+               "count in the Georgia estimated tax paid (form 70 field 88)",
                "empty row 2 (fields 13 to 15)"}},
         {"another state's payment on a Georgia payment's date", "underpaid-estimated",
          replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),

@@ -89,6 +89,8 @@ const char* domainName(DataMgmt::FieldDomain domain) {
             return "InTaxYear";
         case DataMgmt::FieldDomain::NotAfterTaxYear:
             return "NotAfterTaxYear";
+        case DataMgmt::FieldDomain::InPaymentPeriod:
+            return "InPaymentPeriod";
         case DataMgmt::FieldDomain::Any:
             break;
     }

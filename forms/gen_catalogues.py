@@ -360,7 +360,7 @@ def count_runs(members):
 
 KINDS = ("N", "T", "B", "D")
 FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain")
-DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear")
+DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear", "taxyearpayment")
 
 
 class Form:

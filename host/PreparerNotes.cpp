@@ -7,6 +7,7 @@
 #include <span>
 
 #include "host/RetirementExclusionNotes.h"
+#include "host/SourceDocumentNotes.h"
 #include "host/UncountedEntryNotes.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
@@ -164,28 +165,6 @@ std::optional<std::string> nonresidentWagesNote(HostSession& session) {
            ", box 1 of the W-2s): the calculation keeps a nonresident's Georgia wages as they are and counts them in "
            "full; enter in field " +
            fieldNumber(kWorksheetWages.nonresident) + " the wages earned in Georgia, at most the federal amount";
-}
-
-// A 1099-R marked as the spouse's counts on the spouse's own return unless
-// the return is joint: its lump sum is left out of the additions here.
-void spouseLumpSumNotes(HostSession& session, std::vector<std::string>& notes) {
-    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    if (georgia.getFilingStatusNumber() == FilingStatus::kJoint || !(georgia.getFederalFormID() == kForm1ID)) return;
-    const Form84Lines& f84 = kForm84Lines;
-    for (DataMgmt::TaxFormIter it = session.federal()->getForms(kForm84ID); !it.atEOL(); it.next()) {
-        const DataMgmt::TaxFormPtr statement = it.getTaxForm();
-        const std::uint16_t copy = statement->getCopyNumber();
-        const double lumpSum = georgia.federalDisplayAmount(*statement, f84.lumpSum.getNumber());
-        const bool counted =
-            georgia.formYes(kForm84ID, copy, f84.lumpSumBox1) || georgia.formYes(kForm84ID, copy, f84.lumpSumBox2);
-        if (!georgia.formYes(kForm84ID, copy, f84.spouse) || !counted || lumpSum == 0.0) continue;
-        notes.push_back("1099-R copy " + std::to_string(copy) + " (form F84) is marked as the spouse's (box " +
-                        fieldNumber(f84.spouse) + ") on a return that is not joint: its lump sum, " +
-                        amountText(lumpSum) + " (field " + fieldNumber(f84.lumpSum) +
-                        "), does not count in the additions here (form " + std::to_string(kGAForm189215ID.getNumber()) +
-                        " line " + fieldNumber(kForm189215Lines.lumpSumDistributions) +
-                        "): it counts on the spouse's own return");
-    }
 }
 
 // Where the income-tax adjustment of the itemized deductions shows.
@@ -363,9 +342,9 @@ std::vector<std::string> preparerNotes(HostSession& session) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
-    spouseLumpSumNotes(session, notes);
     jointSplitItemNotes(session, notes);
     uncountedEntryNotes(session, notes);
+    sourceDocumentNotes(session, notes);
     return notes;
 }
 

@@ -19,8 +19,6 @@ namespace GAHost {
 //   from which alone the retirement exclusion takes them (the note says what
 //   the calculation does read of a 1099-R: its Georgia tax withheld, a lump
 //   sum and a gross distribution keyed for form 189215);
-// - a 1099-R marked as the spouse's, of a lump sum that counts, on a return
-//   that is not joint, which leaves the lump sum to the spouse's return;
 // - the return is part-year or nonresident, a W-2 carries a Georgia state
 //   line, and the state wages worksheet (state form 4) holds no Georgia
 //   wages in the column of the return's residency;
@@ -42,7 +40,9 @@ namespace GAHost {
 //   where a filer's retirement exclusion is worked out);
 // - the retirement exclusion's inputs left out or entered where it does not
 //   look: a birth date, the W-2s' owners, farm income
-//   (RetirementExclusionNotes.h).
+//   (RetirementExclusionNotes.h);
+// - a source document or payment row entered twice, or tax withheld on a
+//   state line that counts twice or nowhere (SourceDocumentNotes.h).
 std::vector<std::string> preparerNotes(HostSession& session);
 
 // Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),

@@ -128,7 +128,10 @@ DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at) 
     if (value == "notaftertaxyear") {
         return DataMgmt::FieldDomain::NotAfterTaxYear;
     }
-    fail(at, "domain \"" + value + "\" is not one of nonnegative, intaxyear, notaftertaxyear", "load");
+    if (value == "taxyearpayment") {
+        return DataMgmt::FieldDomain::InPaymentPeriod;
+    }
+    fail(at, "domain \"" + value + "\" is not one of nonnegative, intaxyear, notaftertaxyear, taxyearpayment", "load");
 }
 
 void checkDomain(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at) {
@@ -142,6 +145,7 @@ void checkDomain(const DataMgmt::FormFieldDesc::Attributes& field, const Locatio
             return;
         case DataMgmt::FieldDomain::InTaxYear:
         case DataMgmt::FieldDomain::NotAfterTaxYear:
+        case DataMgmt::FieldDomain::InPaymentPeriod:
             if (field.kind != DataMgmt::FieldKind::Text || field.editCode != Validation::kDateEditCode) {
                 fail(at, "a tax-year domain belongs to a date (kind=D)", "load");
             }

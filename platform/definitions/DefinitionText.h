@@ -56,8 +56,9 @@ std::pair<std::string, std::string> attribute(const Token& token, const std::str
 std::uint8_t editCode(const std::string& value, const Location& at);
 
 // A field's domain by its name: nonnegative (an amount of 0 or more),
-// intaxyear (a date within the tax year) or notaftertaxyear (a date not after
-// the tax year's end).
+// intaxyear (a date within the tax year), notaftertaxyear (a date not after
+// the tax year's end) or taxyearpayment (a date from the tax year's first day
+// to the end of the following April).
 DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at);
 
 // Refuses a domain that the field's kind cannot take: 0 or more belongs to

@@ -15,6 +15,9 @@
 namespace PersistanceMgmt::detail {
 
 constexpr int kTaxYear = 2018;
+// The last month of the year after the tax year in which a payment of the
+// tax year is made (a date of FieldDomain::InPaymentPeriod).
+constexpr int kLastPaymentMonth = 4;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
 // The length, in bytes, of a text that a return file gives an amount or box

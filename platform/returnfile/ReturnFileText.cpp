@@ -138,6 +138,13 @@ std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain) {
     if (domain == DataMgmt::FieldDomain::NotAfterTaxYear && year > kTaxYear) {
         return "is after the tax year " + taxYear + " (the field takes a date up to 12/31/" + taxYear + ")";
     }
+    // The tax year's payments: its estimated payments, the last of them due
+    // in January, and what is paid up to the return's April.
+    if (domain == DataMgmt::FieldDomain::InPaymentPeriod &&
+        (year < kTaxYear || year > kTaxYear + 1 || (year == kTaxYear + 1 && month > kLastPaymentMonth))) {
+        return "is outside the payments of the tax year " + taxYear + " (the field takes a date from 01/01/" + taxYear +
+               " to 04/30/" + std::to_string(kTaxYear + 1) + ")";
+    }
     return std::string();
 }
 

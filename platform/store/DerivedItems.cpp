@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 
 #include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
@@ -25,9 +26,14 @@ constexpr std::int64_t kBornBy65 = 19540102;  // yyyymmdd, the first day too lat
 // dependent on the return.
 constexpr std::int32_t kDependentForm = 113;
 constexpr std::int32_t kListedBox = 1136;
+constexpr std::int32_t kDependentNumber = 1106;
 // The W-2 (federal form 52) and its box 1, the wages.
 constexpr std::int32_t kW2Form = 52;
 constexpr std::int32_t kW2Wages = 21;
+// The 1099-R (federal form 84) and its box 2, which marks the spouse's
+// statement.
+constexpr std::int32_t kRetirementStatement = 84;
+constexpr std::int32_t kSpouseRetirementBox = 2;
 // The 1099-INT (federal form 166): box 1, interest income, and box 3,
 // interest on U.S. savings bonds and Treasury obligations, both taxable.
 constexpr std::int32_t kInterestStatement = 166;
@@ -187,6 +193,51 @@ void checkW2Owners(const ReturnFileContents& contents, const std::string& displa
     }
 }
 
+// A 1099-R marked as the spouse's on a return that is not joint, refused as
+// a W-2 of the spouse is: the return holds the taxpayer's documents only.
+void checkRetirementStatementOwners(const ReturnFileContents& contents, const std::string& displayName,
+                                    std::vector<std::string>& problems) {
+    const std::optional<int> status = statedFilingStatus(contents);
+    if (!status || *status == kMarriedFilingJointly) return;
+    for (const CopyEntry& c : contents.federal->copies) {
+        if (!isForm(c, kRetirementStatement) || !boxMarked(c, kSpouseRetirementBox)) continue;
+        problems.push_back(displayName + ":" + std::to_string(fieldOf(c, kSpouseRetirementBox)->line) +
+                           ": form F84 copy " + std::to_string(c.copy) + " field " +
+                           std::to_string(kSpouseRetirementBox) +
+                           ": the 1099-R is marked as the spouse's, but the federal return is not a joint return "
+                           "(filing status " +
+                           std::to_string(*status) +
+                           "): every 1099-R is the taxpayer's; the spouse's belongs on the spouse's own return");
+    }
+}
+
+// The digits of a number, written with or without its dashes and blanks.
+std::string digitsOf(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') digits += c;
+    }
+    return digits;
+}
+
+// A dependent given twice: two copies of form 113 with one dependent's
+// number, which would count the dependent twice.
+void checkDependentNumbers(const ReturnPart& federal, const std::string& displayName,
+                           std::vector<std::string>& problems) {
+    std::map<std::string, const CopyEntry*> seen;  // by the number's digits
+    for (const CopyEntry& c : federal.copies) {
+        const FieldEntry* number = isForm(c, kDependentForm) ? fieldOf(c, kDependentNumber) : nullptr;
+        if (number == nullptr || digitsOf(number->value.getText()).empty()) continue;
+        const auto [first, added] = seen.emplace(digitsOf(number->value.getText()), &c);
+        if (added) continue;
+        problems.push_back(displayName + ":" + std::to_string(number->line) + ": form F113 copy " +
+                           std::to_string(c.copy) + " field " + std::to_string(kDependentNumber) +
+                           ": the dependent's number " + Utils::strip(number->value.getText()) + " is that of copy " +
+                           std::to_string(first->second->copy) +
+                           " too: each dependent is given once (remove one of the two copies)");
+    }
+}
+
 std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const std::string& formName) {
     return formName.empty() ? std::to_string(form.getNumber()) : formName;
 }
@@ -299,6 +350,8 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     checkAged65Box(*contents.federal, displayName, "taxpayer", kTaxpayer65Box, kTaxpayerBirthDate, problems);
     checkAged65Box(*contents.federal, displayName, "spouse", kSpouse65Box, kSpouseBirthDate, problems);
     checkW2Owners(contents, displayName, problems);
+    checkRetirementStatementOwners(contents, displayName, problems);
+    checkDependentNumbers(*contents.federal, displayName, problems);
     if (!contents.georgia) return problems;
     const std::vector<DerivedItem> derived = deriveCommonItems(contents);
     for (const CommonItem& seed : contents.georgia->seeds.commonItems) {

@@ -6,7 +6,9 @@
 // whole in one field (kForm1040Items); and the W-2 split between the
 // filers. A seed that disagrees with the federal return is refused, and
 // so is a federal return that contradicts itself (a "65 or over" box against
-// the filer's birth date, a W-2 of the spouse on a return that is not joint).
+// the filer's birth date, a W-2 of the spouse or a 1099-R marked as the
+// spouse's on a return that is not joint, one dependent's number on two
+// copies of form 113).
 #pragma once
 
 #include <cstdint>

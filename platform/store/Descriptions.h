@@ -54,9 +54,11 @@ enum TaxReturnType : std::int32_t {
 enum class FieldKind : std::uint8_t { Number, Text, Boolean };
 
 // The values a field's entries take beyond its kind: any; an amount of 0 or
-// more; a date within the tax year; a date not after the tax year's end. A
-// return file that gives an entry outside them is refused.
-enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear };
+// more; a date within the tax year; a date not after the tax year's end; a
+// date of the tax year's payments (the tax year and the following January to
+// April, when its last estimated payments fall). A return file that gives an
+// entry outside them is refused.
+enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear, InPaymentPeriod };
 
 class FormFieldDesc {
 public:

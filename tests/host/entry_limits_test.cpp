@@ -104,6 +104,12 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
         {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
         {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+        // A payment's date: from 2018 to the following April.
+        {"federal", "F190", 10, "12/31/2017", false, "is outside the payments of the tax year 2018"},
+        {"federal", "F190", 10, "01/01/2018", false, nullptr},
+        {"federal", "F190", 37, "04/30/2019", false, nullptr},
+        {"federal", "F190", 37, "2019-05-01", false, "(the field takes a date from 01/01/2018 to 04/30/2019)"},
+        {"federal", "F190", 22, "04/17/2020", false, "is outside the payments"},
         // The amendment's explanation of changes: lines of text.
         {"GA", "GA189219", 190147, std::string(100, 'x'), false, nullptr},
         {"GA", "GA189219", 189660, std::string(101, 'x'), false, "text of 101 bytes is longer than"},

@@ -559,6 +559,54 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
     };
 }
 
+// The rows of an entry given twice, and of a state line's tax withheld that
+// counts twice or nowhere.
+std::vector<NoteCase> repeatedEntryNoteCases() {
+    const auto secondW2 = [](const std::string& from, const std::string& to) {  // the example's W-2 again, edited
+        return [from, to](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, replaced(replaced(copy, "COPY=\"1\"", "COPY=\"2\""), from, to));
+        };
+    };
+    const auto retirementStatement = [](const std::string& from, const std::string& to) {
+        return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
+    };
+    return {
+        {"the same W-2 twice, the employer's number without its dash", "single-wages",
+         secondW2("58-4100021", "584100021"),
+         Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
+               "they report counts twice wherever the return takes it from them (the wages and the tax withheld among "
+               "it); if it is one W-2 entered twice, remove copy 2"}},
+        {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
+        {"the same 1099-R twice", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(withFederalForm(t, kRetirementStatement),
+                                    replaced(kRetirementStatement, "COPY=\"1\"", "COPY=\"2\""));
+         },
+         Noted{"1099-R copy 2 (form F84) repeats copy 1", "the distributions and the tax withheld"}},
+        {"a 1099-R's Georgia tax withheld on both state lines", "single-retiree",
+         retirementStatement("</FORM>",
+                             "<FIELD><ID>169</ID><VALUE>ga</VALUE></FIELD><FIELD><ID>168</ID><VALUE>1200"
+                             "</VALUE></FIELD></FORM>"),
+         Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
+               "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
+        {"a 1099-R's tax withheld without its state", "single-retiree",
+         retirementStatement("<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD>", ""),
+         Noted{"1099-R copy 1 (form F84): its first state line holds tax withheld, 1200 (field 30), but no state "
+               "(field 33), so it counts in no state's tax withheld, the Georgia return's included; if it was "
+               "withheld for Georgia, enter GA in field 33"}},
+        {"a payment row twice, its date written another way and its state left out", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE><"}}),
+         Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (2018-04-15, 400): both "
+               "count in the Georgia estimated tax paid (form 70 field 88)",
+               "empty row 2 (fields 13 to 15)"}},
+        {"another state's payment on a Georgia payment's date", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
+         Noted{}},
+    };
+}
+
 std::vector<NoteCase> noteCases() {
     const Noted items = {"1099-R copies (form F84)",
                          "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
@@ -568,11 +616,6 @@ std::vector<NoteCase> noteCases() {
         return replacing(
             {{"<FORM DEVNAME=\"GA189217\"", "<FORM DEVNAME=\"ST4\" COPY=\"1\"><FIELD><ID>28</ID><VALUE>" + wages +
                                                 "</VALUE></FIELD></FORM><FORM DEVNAME=\"GA189217\""}});
-    };
-    const Edit spouseLumpSum = [](std::string t) {  // a 1099-R marked as the spouse's, of a lump sum of 1,000
-        return withFederalForm(t,
-                               "<FORM DEVNAME=\"F84\" COPY=\"1\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD><FIELD><ID>8"
-                               "</ID><VALUE>1000</VALUE></FIELD><FIELD><ID>67</ID><VALUE>X</VALUE></FIELD></FORM>");
     };
     std::vector<NoteCase> rows = {
         {"1099-R copies without the items", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "12"); },
@@ -597,10 +640,6 @@ std::vector<NoteCase> noteCases() {
         {"nonresident, Georgia wages above the federal wages", "nonresident-wages", georgiaWages("52000.01"),
          Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26"}},
         {"nonresident, Georgia wages at the federal wages", "nonresident-wages", georgiaWages("52000"), Noted{}},
-        {"a spouse's lump sum on a return that is not joint", "single-retiree", spouseLumpSum,
-         Noted{"marked as the spouse's (box 2) on a return that is not joint: its lump sum, 1000 (field 8)",
-               "counts on the spouse's own return"}},
-        {"a spouse's lump sum on a joint return", "retired-couple", spouseLumpSum, Noted{}},
         {"full-year resident", "single-wages", {}, {}},
         {"itemized, every adjustment entry", "itemized-deductions", {}, {}},
         {"itemized, field 10 without 203981", "itemized-deductions", replacing({{kAdjustmentBase, ""}}),
@@ -633,9 +672,10 @@ std::vector<NoteCase> noteCases() {
          Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400-00-9999\"",
                "(run --efile) is blocked until they agree"}},
     };
-    for (const std::vector<NoteCase>& more :
-         {splitItemNoteCases(), uncountedEntryNoteCases(), retirementInputNoteCases()}) {
-        rows.insert(rows.end(), more.begin(), more.end());
+    for (std::vector<NoteCase> (*more)() :
+         {splitItemNoteCases, uncountedEntryNoteCases, retirementInputNoteCases, repeatedEntryNoteCases}) {
+        const std::vector<NoteCase> added = more();
+        rows.insert(rows.end(), added.begin(), added.end());
     }
     return rows;
 }

@@ -35,9 +35,11 @@ const FormDefinitions::Library& library() {
     return lib;
 }
 
-std::string dependent(int copy, const char* listed) {
+// A dependent, listed or not, and of a number unless it is empty.
+std::string dependent(int copy, const char* listed, const std::string& number = "") {
     return "<FORM DEVNAME=\"F113\" COPY=\"" + std::to_string(copy) + "\"><FIELD><ID>1136</ID><VALUE>" + listed +
-           "</VALUE></FIELD></FORM>\n";
+           "</VALUE></FIELD>" + (number.empty() ? "" : "<FIELD><ID>1106</ID><VALUE>" + number + "</VALUE></FIELD>") +
+           "</FORM>\n";
 }
 
 TEST(CommonItems, TheFederalReturnAnswersWhatItStates) {
@@ -227,6 +229,9 @@ std::string interest(int copy, bool spouses, const std::string& box1, const std:
            field("10", box1) + field("12", box3) + "</FORM>";
 }
 
+// A 1099-R marked as the spouse's.
+const std::string kSpouses1099R = "<FORM DEVNAME=\"F84\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>";
+
 TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {
     const std::string joint = filingStatus(2) + w2(1, "spouse", "48000");
     struct Row {
@@ -280,6 +285,16 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
          "gives the taxpayer 2.49 and the spouse 0, but the federal return's W-2s give 2.5 and 0"},
         {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
          "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
+        {"the spouse's 1099-R on a separate return", filingStatus(3) + kSpouses1099R, "",
+         "derived.xml:1: form F84 copy 1 field 2: the 1099-R is marked as the spouse's, but the federal return is not "
+         "a joint return (filing status 3): every 1099-R is the taxpayer's; the spouse's belongs on the spouse's own "
+         "return"},
+        {"the spouse's 1099-R on a joint return", filingStatus(2) + kSpouses1099R, "", ""},
+        {"one dependent's number on two copies", dependent(1, "X", "400-00-1111") + dependent(3, "NO", " 400001111 "),
+         "",
+         "derived.xml:2: form F113 copy 3 field 1106: the dependent's number 400001111 is that of copy 1 too: each "
+         "dependent is given once (remove one of the two copies)"},
+        {"two dependents", dependent(1, "X", "400-00-1111") + dependent(2, "X", "400-00-1112"), "", ""},
         {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",
          "OWNER applies to the copies of the W-2 (federal form F52) only"},
         {"an owner that is none", w2(1, "both", "1"), "", "OWNER \"both\" is not taxpayer or spouse"},

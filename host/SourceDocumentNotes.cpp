@@ -1,0 +1,256 @@
+#include "host/SourceDocumentNotes.h"
+
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <span>
+
+#include "module/catalogues/Form190Lines.h"
+#include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/Form70Lines.h"
+#include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
+#include "module/frame/FormIdentifiers.h"
+#include "platform/util/Utils.h"
+
+namespace GAHost {
+
+namespace {
+
+using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
+using PersistanceMgmt::CopyEntry;
+using PersistanceMgmt::FieldEntry;
+
+// A federal source document as the notes read it: its form, its name, what
+// it reports, its payer's number and its state lines.
+struct SourceDocument {
+    const FormId& form;
+    const char* name;
+    const char* reports;
+    const FieldId& payerId;
+    std::span<const SourceStateRow> lines;
+};
+
+const std::array<SourceDocument, 2>& sourceDocuments() {
+    static const std::array<SourceDocument, 2> documents = {{
+        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows},
+        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows},
+    }};
+    return documents;
+}
+
+const char* const kLineOrdinals[] = {"first", "second", "third", "fourth"};
+
+std::string fieldNumber(const FieldId& x) { return std::to_string(x.getNumber()); }
+
+// An amount as a note gives it: "1200", or "1200.50" with cents.
+std::string amountText(double amount) { return Utils::nStr(std::round(amount * 100.0) / 100.0); }
+
+const FieldEntry* fieldOf(const CopyEntry& copy, const FieldId& field) {
+    for (const FieldEntry& f : copy.fields) {
+        if (f.desc->getID().getNumber() == field.getNumber()) return &f;
+    }
+    return nullptr;
+}
+
+// The field's text without blanks around it; empty for an empty field.
+std::string textOf(const CopyEntry& copy, const FieldId& field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    return f == nullptr ? std::string() : Utils::strip(f->value.getText());
+}
+
+// A number or a state as two entries of it compare: its letters, upper-cased,
+// and digits ("58-1234567" and "581234567" are one number, "ga" is "GA").
+std::string numberKey(const std::string& text) {
+    std::string key;
+    for (const char c : text) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0) key += static_cast<char>(std::toupper(c));
+    }
+    return key;
+}
+
+// The field's amount in dollars (its stored number shifted by its edit
+// code); 0 for an empty field.
+double dollarsOf(const CopyEntry& copy, const FieldId& field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    if (f == nullptr || !f->value.isNumber()) return 0.0;
+    return DataMgmt::displayAmount(f->value.getNumber(), f->desc->getEditCode());
+}
+
+bool isCopyOf(const CopyEntry& copy, const FormId& form) { return copy.desc->getTypeID() == form; }
+
+// Whether every amount of `copy` stands the same in `other` (an empty field
+// as 0); sets `any` when one is not 0.
+bool amountsStandIn(const CopyEntry& copy, const CopyEntry& other, bool& any) {
+    for (const FieldEntry& f : copy.fields) {
+        if (!f.value.isNumber()) continue;
+        any = any || f.value.getNumber() != 0.0;
+        const FieldEntry* theirs = fieldOf(other, f.desc->getID());
+        if ((theirs != nullptr && theirs->value.isNumber() ? theirs->value.getNumber() : 0.0) != f.value.getNumber()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the later copy repeats the earlier in every amount and number: one
+// owner, one payer's number, on each state line one state and state ID
+// number, and every amount the same; copies without an amount repeat
+// nothing.
+bool repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later) {
+    const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
+    if (earlier.owner != later.owner || !same(document.payerId)) return false;
+    for (const SourceStateRow& line : document.lines) {
+        if (!same(line.state) || !same(line.stateId)) return false;
+    }
+    bool any = false;
+    return amountsStandIn(earlier, later, any) && amountsStandIn(later, earlier, any) && any;
+}
+
+void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
+    for (const SourceDocument& document : sourceDocuments()) {
+        std::vector<const CopyEntry*> copies;
+        for (const CopyEntry& c : federal.copies) {
+            if (!isCopyOf(c, document.form)) continue;
+            for (const CopyEntry* earlier : copies) {
+                if (!repeats(document, *earlier, c)) continue;
+                const std::string later = "copy " + std::to_string(c.copy);
+                notes.push_back(
+                    std::string(document.name) + " " + later + " (form F" + std::to_string(document.form.getNumber()) +
+                    ") repeats copy " + std::to_string(earlier->copy) +
+                    " in every amount and number: both count, so what they report counts twice wherever "
+                    "the return takes it from them (" +
+                    document.reports + " among it); if it is one " + document.name + " entered twice, remove " + later);
+                break;
+            }
+            copies.push_back(&c);
+        }
+    }
+}
+
+// Tax withheld on a state line without a state counts in no state's tax
+// withheld; and a 1099-R's Georgia tax withheld on both of its state lines
+// counts twice, which is told where the Georgia return takes its tax
+// withheld from the state lines (no seed of it).
+void stateLineNotes(const PersistanceMgmt::ReturnFileContents& loaded, const std::string& state,
+                    std::vector<std::string>& notes) {
+    const bool fromLines = !loaded.georgia || !loaded.georgia->seeds.stateTaxWithheldNoLocal;
+    for (const SourceDocument& document : sourceDocuments()) {
+        for (const CopyEntry& c : loaded.federal->copies) {
+            if (!isCopyOf(c, document.form)) continue;
+            const std::string named = std::string(document.name) + " copy " + std::to_string(c.copy) + " (form F" +
+                                      std::to_string(document.form.getNumber()) + ")";
+            std::vector<const SourceStateRow*> georgiaLines;
+            for (std::size_t k = 0; k < document.lines.size(); ++k) {
+                const SourceStateRow& line = document.lines[k];
+                const double withheld = dollarsOf(c, line.withheld);
+                if (withheld == 0.0) continue;
+                if (numberKey(textOf(c, line.state)) == numberKey(state)) georgiaLines.push_back(&line);
+                if (!textOf(c, line.state).empty()) continue;
+                notes.push_back(named + ": its " + kLineOrdinals[k] + " state line holds tax withheld, " +
+                                amountText(withheld) + " (field " + fieldNumber(line.withheld) +
+                                "), but no state (field " + fieldNumber(line.state) +
+                                "), so it counts in no state's tax withheld, the Georgia return's included; if it "
+                                "was withheld for Georgia, enter " +
+                                state + " in field " + fieldNumber(line.state));
+            }
+            if (document.form == kForm84ID && georgiaLines.size() == 2 && fromLines) {
+                const double first = dollarsOf(c, georgiaLines[0]->withheld);
+                const double second = dollarsOf(c, georgiaLines[1]->withheld);
+                notes.push_back(named + " names Georgia on both of its state lines, each with tax withheld, " +
+                                amountText(first) + " (field " + fieldNumber(georgiaLines[0]->withheld) + ") and " +
+                                amountText(second) + " (field " + fieldNumber(georgiaLines[1]->withheld) +
+                                "): both count in the Georgia tax withheld, together " + amountText(first + second) +
+                                "; a 1099-R gives its Georgia tax withheld on one line: if the second repeats the "
+                                "first, empty the second line");
+            }
+        }
+    }
+}
+
+// A dated row of federal form 190: its number (from 1) and its fields.
+struct DatedRow {
+    int number = 0;
+    FieldId date, amount, state, exclusion;
+};
+
+// The dated rows, by the numbers of the first row's fields and the distance
+// from one row to the next.
+std::vector<DatedRow> datedRows() {
+    const Form190Lines& f190 = kForm190Lines;
+    const std::int32_t first = f190.datedRows.firstRow.getNumber();
+    const std::int32_t stride = f190.datedRows.secondRow.getNumber() - first;
+    std::vector<DatedRow> rows;
+    for (std::int32_t date = first, k = 0; date <= f190.datedRows.lastRow.getNumber(); date += stride, ++k) {
+        const std::int32_t offset = date - first;
+        rows.push_back({.number = k + 1,
+                        .date = FieldId(date),
+                        .amount = FieldId(f190.firstAmount.getNumber() + offset),
+                        .state = FieldId(f190.firstState.getNumber() + offset),
+                        .exclusion = FieldId(f190.firstExclusion.getNumber() + k)});
+    }
+    return rows;
+}
+
+// A date as two entries of it compare: yyyymmdd, or the text when it is none.
+std::string dateKey(const std::string& text) {
+    std::uint16_t year = 0;
+    std::uint8_t month = 0;
+    std::uint8_t day = 0;
+    if (!Utils::convertDateStr(std::string_view(text), year, month, day)) return text;
+    return std::to_string(year * 10000 + month * 100 + day);
+}
+
+// A dated row of Georgia's estimated tax paid repeats an earlier one in its
+// date and amount: both count in the payments. A Georgia row names Georgia,
+// or no state with an amount above 0, and its box does not leave it off
+// form 69; a row of no amount counts nothing.
+void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std::string& state,
+                          std::vector<std::string>& notes) {
+    const CopyEntry* form190 = nullptr;
+    for (const CopyEntry& c : federal.copies) {
+        if (isCopyOf(c, kForm190ID) && c.copy == 1) form190 = &c;
+    }
+    if (form190 == nullptr) return;
+    std::vector<const DatedRow*> georgiaRows;
+    const std::vector<DatedRow> rows = datedRows();
+    for (const DatedRow& row : rows) {
+        const double amount = dollarsOf(*form190, row.amount);
+        const std::string named = numberKey(textOf(*form190, row.state));
+        const FieldEntry* exclusion = fieldOf(*form190, row.exclusion);
+        if (amount == 0.0 || (named != numberKey(state) && !(named.empty() && amount > 0.0)) ||
+            (exclusion != nullptr && exclusion->value.isBox() && exclusion->value.boxYes())) {
+            continue;
+        }
+        const std::string date = textOf(*form190, row.date);
+        for (const DatedRow* earlier : georgiaRows) {
+            if (dateKey(textOf(*form190, earlier->date)) != dateKey(date) ||
+                dollarsOf(*form190, earlier->amount) != amount) {
+                continue;
+            }
+            notes.push_back("federal form 190 (form F190): dated row " + std::to_string(row.number) + " repeats row " +
+                            std::to_string(earlier->number) + ", a Georgia payment of the same date and amount (" +
+                            (date.empty() ? std::string("no date") : date) + ", " + amountText(amount) +
+                            "): both count in the Georgia estimated tax paid (form 70 field " +
+                            fieldNumber(kForm70Lines.payments.estimated) +
+                            "); if it is one payment entered twice, empty row " + std::to_string(row.number) +
+                            " (fields " + fieldNumber(row.date) + " to " + fieldNumber(row.state) + ")");
+            break;
+        }
+        georgiaRows.push_back(&row);
+    }
+}
+
+}  // namespace
+
+void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    if (!loaded.federal) return;
+    const std::string state = session.georgiaState()->getAbbreviation();
+    repeatedCopyNotes(*loaded.federal, notes);
+    stateLineNotes(loaded, state, notes);
+    repeatedPaymentNotes(*loaded.federal, state, notes);
+}
+
+}  // namespace GAHost

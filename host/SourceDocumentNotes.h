@@ -1,0 +1,26 @@
+// Notes for the person preparing a return about the federal source
+// documents and payment rows as the return file gives them, where an entry
+// counts twice or nowhere without a word from the calculation:
+// - a W-2 (federal form 52) or 1099-R (federal form 84) copy that repeats an
+//   earlier copy in every amount and number (its payer's number, each state
+//   line's state and state ID number, the owner): both count, so what they
+//   report counts twice; a copy may be real, so it is told, not refused;
+// - a dated row of federal form 190 (an estimated or other state tax
+//   payment) that repeats an earlier row's date, amount and state;
+// - a 1099-R that names Georgia on both of its state lines, each with tax
+//   withheld: both lines count in the Georgia tax withheld;
+// - a state line of a W-2 or 1099-R with tax withheld but no state: the
+//   withholding counts in no state's, Georgia's included.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+
+namespace GAHost {
+
+// Adds one text for each of the above to `notes`.
+void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes);
+
+}  // namespace GAHost

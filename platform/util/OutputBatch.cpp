@@ -349,7 +349,6 @@ void OutputBatch::finishCommit() {
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
         if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
-        refuseOutput(output.path);
     }
     // All on the disk before any is renamed; their writeback started when
     // each was staged, so the syncs mostly overlap.

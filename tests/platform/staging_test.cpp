@@ -178,6 +178,10 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         if (row.firstExisted) fs::copy_file(path("a/elsewhere.txt"), first);
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Link) return row.linksRefused;
+            // A copy takes the earlier file's permissions once its bytes are written.
+            if (call == StagingCall::Write && name.starts_with(".first.txt.copy-")) {
+                EXPECT_EQ(fs::status(path("a/" + name)).permissions(), fs::perms(0600));
+            }
             if (row.fails && row.fails(call, name)) return true;
             return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
         };
@@ -424,13 +428,16 @@ TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
         fs::remove_all(path("out"));
         writeFile("out/target.txt", "target");
         if (!row.staged) row.inTheWay();
+        bool began = false;  // the batch: no lock file is made before the refusal
         EXPECT_EQ(failure([&] {
                       IOMgmt::OutputBatch batch({out});
+                      began = true;
                       IOMgmt::writeFileAtomically(out, "new");
                       if (row.staged) row.inTheWay();
                       batch.commit();
                   }),
                   out + ": " + row.what + "; no output of the run is changed");
+        EXPECT_EQ(began, row.staged);
         EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
         EXPECT_EQ(readFile(path("out/target.txt")), "target");
     }

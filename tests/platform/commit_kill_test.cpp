@@ -425,7 +425,8 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
         " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs,
         " is owned by " + other + ", not by " + me + " (the user of this run)" + untouched + theirs,
         " names " + files[3] + ", which is owned by " + other + ", not by " + me +
-            " (the user of this run), and is not acted on: no file the record names is touched; " + theirs,
+            " (the user of this run), and is not acted on: no file the record names is touched; " + theirs +
+            "; the folder holds the new notes.txt",
         " is a folder (of " + other + "), and is not acted on; " + theirs};
     // Writable by its group or by others, the commit record or the roll-back record.
     const std::tuple<bool, Kind, std::string> rows[] = {

@@ -467,7 +467,8 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
 // taken for the earlier, a new file without a second name has none to get
 // back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
-// An output that cannot be read is left as it is, with its second name.
+// An output that cannot be read is left as it is, with its second name;
+// another user's file at a copy's name (root's row), named and left.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
@@ -486,6 +487,9 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
     const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
+    const bool root = ::geteuid() == 0;
+    const std::string copy = writeFile(".out.txt.copy-BBBBBB", "theirs");
+    ASSERT_EQ(root ? ::chown(copy.c_str(), 65534, 65534) : ::unlink(copy.c_str()), 0);
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
         if (call == StagingCall::Read) return name == "odd.txt";
@@ -502,10 +506,16 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
                     odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
                     stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
-                    left + " (Input/output error); a later run into the folder tries again"});
+                    left + " (Input/output error)" +
+                    (root ? "; " + copy + " is owned by " + ::getpwuid(65534)->pw_name +
+                                ", not by root (the user of this run), and is left as it is"
+                          : "") +
+                    "; a later run into the folder tries again"});
     EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
-                                  ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
+    Names stay = namesIn("");
+    EXPECT_EQ(std::erase(stay, ".out.txt.copy-BBBBBB"), root ? 1u : 0u);
+    EXPECT_EQ(stay, (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
+                           ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

@@ -211,6 +211,7 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
             continue;
         }
         bool byRun = true;
+        const bool theirs = fd < 0;
         if (fd >= 0) {
             error = errno;
             held = heldText(fd, path, folder, byRun);
@@ -223,9 +224,11 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             failOn(target,
-                   held + (byRun ? " and has not finished after " + durationText(wait)
-                                 : ", and is not let go after " + durationText(wait) +
-                                       ": end that process, or remove the lock file"),
+                   held + (!byRun ? ", and is not let go after " + durationText(wait) +
+                                        ": end that process, or remove the lock file"
+                           : theirs ? " and has not finished after " + durationText(wait) +
+                                          ": write the outputs into another folder, or run again once it has finished"
+                                    : " and has not finished after " + durationText(wait)),
                    0, kNothingChanged);
         }
         if (!noted) {

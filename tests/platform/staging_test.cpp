@@ -222,7 +222,8 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
          "another run is writing its outputs in " + dir + " (" + me + ", x) and has not finished after 100 ms"},
         {named, other + ", and is not let go after 100 ms: end that process, or remove the lock file"},
         {"", "a run of " + std::string(::getpwuid(65534)->pw_name) + " (" + me + ") is writing its outputs in " + dir +
-                 " and has not finished after 100 ms"}};
+                 " and has not finished after 100 ms: write the outputs into another folder, or run again once it has "
+                 "finished"}};
     for (const auto& [line, held] : rows) {
         if (line.empty() && ::geteuid() != 0) break;
         // Another process's job holds the folder (a lock of another open file conflicts in this process too).

@@ -63,6 +63,13 @@ void checkRunFiles(const std::string& input, const RunOutputs& outputs) {
 
 void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule) {
     const std::vector<RunOutput> written = outputs.written(withModule);
+    // What stands at an output's name first: two links to one file are not
+    // two outputs of one name.
+    for (const RunOutput& output : written) {
+        if (const std::string why = IOMgmt::outputRefused(output.path); !why.empty()) {
+            refuse(IOMgmt::shownPath(output.path) + ": " + why + "; no output of the run is changed");
+        }
+    }
     for (auto later = written.begin(); later != written.end(); ++later) {
         for (auto earlier = written.begin(); earlier != later; ++earlier) {
             if (!IOMgmt::namesSameFile(later->path, earlier->path)) continue;

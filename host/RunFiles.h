@@ -47,9 +47,11 @@ struct RunOutputs {
 // folder takes (IOMgmt::nameTooLong), naming the limit.
 void checkRunFiles(const std::string& input, const RunOutputs& outputs);
 
-// Refuses, with Exceptions::QuarloException of one line naming both, two
-// outputs of the run that would be one file: a return file named
-// GA-efile.txt would be saved over the e-file.
+// Refuses, with Exceptions::QuarloException of one line, an output that may
+// not replace what stands at its name (IOMgmt::outputRefused: another
+// user's file, a symbolic link, a pipe, a folder), naming it and its owner;
+// then, naming both, two outputs of the run that would be one file: a
+// return file named GA-efile.txt would be saved over the e-file.
 void refuseCollidingOutputs(const RunOutputs& outputs, bool withModule);
 
 // The federal e-file of --federal-efile, read once before anything is done

@@ -3,10 +3,12 @@
 // was killed, in the folder or in a copy of it.
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ namespace {
 // What becomes of the second name of an earlier output that a roll-back
 // could not put back, once no record lists it: no later job removes it.
 constexpr const char* kKeptUntil = "stays until you move it back or remove it";
+// The most such files that a job names one by one; the rest are counted.
+constexpr std::size_t kKeptNamed = 3;
 
 // Whether the file `name` of the folder is the new file of the line (its
 // staged file, moved or not): a regular file of the staged file's size
@@ -78,7 +82,12 @@ std::vector<std::string> namesOf(const CommitEntry& e) {
 void removeAll(const RecordFolder& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
     for (const std::string& name : names) {
         const std::string path = inFolder(folder.path, name);
-        if (const int error = removeFile(path, &folder.known); error != 0 && present(path)) {
+        const int error = removeFile(path, &folder.known);
+        // Not the job's to remove (another user's): named, and left for good.
+        if (const JobFile file = error == EPERM ? lookAtJobFile(path, &folder.known) : JobFile{};
+            !file.problem.empty()) {
+            unfinished.unremoved += "; " + shownPath(path) + " " + file.problem + ", and is left as it is";
+        } else if (error != 0 && present(path)) {
             unfinished.leftover.push_back(name);
             unfinished.unremoved += "; cannot remove " + shownPath(path) + " (" + causeOf(error) + ")";
             unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
@@ -258,8 +267,7 @@ std::string rolledBackText(const Unfinished& unfinished) {
 // Fails the job that found a record it could not finish, saying what the
 // folder holds of the record's outputs: the job may write no record over
 // it.
-[[noreturn]] void failUnfinished(const std::string& target, const RecordFolder& folder,
-                                 const std::vector<CommitEntry>& entries, const std::string& what) {
+std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     std::vector<std::string> fresh;
     std::vector<std::string> earlier;
     std::vector<std::string> unknown;
@@ -277,16 +285,20 @@ std::string rolledBackText(const Unfinished& unfinished) {
     std::string holds = fresh.empty() ? "" : "the new " + listed(fresh);
     if (!earlier.empty()) holds += (holds.empty() ? "the earlier " : " and the earlier ") + listed(earlier);
     if (!unknown.empty()) holds += (holds.empty() ? "" : " and ") + listed(unknown) + ", which cannot be read";
-    failOn(target,
-           what + ": the folder holds " + (holds.empty() ? "none of its outputs" : holds) +
-               "; a later run into the folder tries again to finish it",
+    return "the folder holds " + (holds.empty() ? "none of its outputs" : holds);
+}
+[[noreturn]] void failUnfinished(const std::string& target, const RecordFolder& folder,
+                                 const std::vector<CommitEntry>& entries, const std::string& what) {
+    failOn(target, what + ": " + holdsText(folder, entries) + "; a later run into the folder tries again to finish it",
            0, kNothingChanged);
 }
 
 // Refuses, naming `target`, a record that names a file the job may not act
-// on (checkJobFile), before any is touched: a staged file, a second name
-// or its copy, or a name left over. A second name that is a link to its
-// output is the one the run made, whoever owns the output.
+// on (checkJobFile), before any is touched: a staged file or a second name.
+// A second name that is a link to its output is the one the run made,
+// whoever owns the output. A copy's name and a name left over are only
+// removed: another user's file there is left, and named (removeAll). The
+// refusal says what the folder holds, which stays so until the file goes.
 void refuseForeignNames(const std::string& target, RecordFolder& folder, const std::vector<CommitEntry>& entries,
                         const std::string& record) {
     for (const CommitEntry& e : entries) {
@@ -296,13 +308,14 @@ void refuseForeignNames(const std::string& target, RecordFolder& folder, const s
             ::lstat(inFolder(folder.path, e.kept).c_str(), &kept) == 0 && sameFile(output, kept)) {
             folder.known.insert(idOf(kept));
         }
-        for (const std::string& name : namesOf(e)) {
+        if (e.output.empty()) continue;
+        for (const std::string& name : {e.staged, e.kept}) {
             const std::string path = inFolder(folder.path, name);
-            const JobFile file = lookAtJobFile(path, &folder.known);
+            const JobFile file = name.empty() ? JobFile{} : lookAtJobFile(path, &folder.known);
             if (file.problem.empty()) continue;
             failOn(target,
                    "the commit record " + shownPath(record) + " names " + shownPath(path) + ", which " +
-                       file.refused("no file the record names is touched"),
+                       file.refused("no file the record names is touched") + "; " + holdsText(folder, entries),
                    0, kNothingChanged);
         }
     }
@@ -428,22 +441,38 @@ std::set<std::string> namesListedInRecords(const std::string& folder, bool& read
 }
 
 void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
-    std::vector<std::string> names;
+    std::vector<std::string> kept;
+    // The names whose temporary names are cut, by their stem: a cut stem
+    // names its output only through a file of the folder.
+    std::map<std::string, std::string> cut;
     if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) names.emplace_back(entry->d_name);
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (const std::string stem = temporaryStem(name); stem.size() != name.size() + 1) cut.emplace(stem, name);
+            if (!stemOfSecondName(name).empty() && listed.count(name) == 0) kept.push_back(name);
+        }
         ::closedir(dir);
     }
-    for (const std::string& name : names) {
-        const std::string stem = stemOfSecondName(name);
-        if (stem.empty() || listed.count(name) > 0) continue;
-        // A cut stem names its output only through a file of the folder.
-        std::string output = stem == temporaryStem(stem.substr(1)) ? stem.substr(1) : std::string();
-        for (const std::string& other : names) {
-            if (output.empty() && other.size() > stem.size() && temporaryStem(other) == stem) output = other;
-        }
-        IOMgr::getInstance().notice(shownPath(inFolder(folder, name)) + " is an earlier " +
-                                    (output.empty() ? "output" : shownPath(inFolder(folder, output))) +
-                                    " that a run could not put back; it " + kKeptUntil);
+    std::sort(kept.begin(), kept.end());
+    for (std::size_t i = 0; i < std::min(kept.size(), kKeptNamed); ++i) {
+        const std::string path = inFolder(folder, kept[i]);
+        const std::string stem = stemOfSecondName(kept[i]);
+        const auto found = cut.find(stem);
+        const std::string output = found != cut.end()                      ? shownPath(inFolder(folder, found->second))
+                                   : stem == temporaryStem(stem.substr(1)) ? shownPath(inFolder(folder, stem.substr(1)))
+                                                                           : std::string("output");
+        // Another user's file at such a name is no earlier file of the user's.
+        const JobFile file = lookAtJobFile(path);
+        IOMgr::getInstance().notice(
+            file.error == 0 && file.st.st_uid != ::geteuid()
+                ? shownPath(path) + ", named like an earlier " + output + " that a run could not put back, " +
+                      file.problem + ": it is no earlier file of this user's runs, and is left as it is"
+                : shownPath(path) + " is an earlier " + output + " that a run could not put back; it " + kKeptUntil);
+    }
+    if (kept.size() > kKeptNamed) {
+        IOMgr::getInstance().notice(shownPath(folder) + " holds " + std::to_string(kept.size() - kKeptNamed) +
+                                    " more files named like an earlier output that a run could not put back "
+                                    "(.NAME.kept-XXXXXX); each stays until it is moved back or removed");
     }
 }
 

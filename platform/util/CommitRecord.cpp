@@ -255,6 +255,11 @@ int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& e
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries) {
     const std::string record = inFolder(folder, kRecordName);
     if (const int error = writeRecordFile(folder, entries); error != 0) {
+        // Something another made at its name since the folder was claimed.
+        const std::string fresh = inFolder(folder, kNewRecordName);
+        if (const JobFile file = lookAtJobFile(fresh); !file.problem.empty()) {
+            failOn(fresh, "the commit record being written " + file.refused(), 0, kNothingChanged);
+        }
         failOn(record, "cannot write the commit record of the outputs", error, kNothingChanged);
     }
     if (const int error = syncFolder(folder); error != 0) {
@@ -301,8 +306,12 @@ void settleRecord(const std::string& folder, Unfinished& unfinished) {
     }
     for (const std::string& path : toRemove) {
         if (const int error = removeFile(path); error != 0 && present(path)) {
-            unfinished.unremoved += "; cannot remove the commit record " + shownPath(path) + " (" + causeOf(error) +
-                                    "), which a later run into the folder finishes";
+            // Another user's file, which a later run refuses, finishes nothing.
+            const JobFile file = lookAtJobFile(path);
+            unfinished.unremoved += file.problem.empty()
+                                        ? "; cannot remove the commit record " + shownPath(path) + " (" +
+                                              causeOf(error) + "), which a later run into the folder finishes"
+                                        : "; the commit record " + shownPath(path) + " " + file.refused();
             unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
         }
     }

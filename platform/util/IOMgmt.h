@@ -80,6 +80,13 @@ std::string shownPath(const std::string& path);
 // to be made is judged by the nearest folder above it.
 std::string nameTooLong(const std::string& path);
 
+// Why an output of a run may not replace what stands at its path: a file of
+// another user, a symbolic link, a pipe or a folder ("is owned by alice, not
+// by bob (the user of this run), and is not replaced; have its owner remove
+// it, or write the outputs into another folder"); empty for nothing there
+// or a regular file of the run's user.
+std::string outputRefused(const std::string& path);
+
 // A file named by its path.
 class FileName {
 public:

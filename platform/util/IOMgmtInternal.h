@@ -137,6 +137,9 @@ inline FileId idOf(const struct stat& st) {
     return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
 }
 
+// The user a message names: by name, else by number ("user 1001").
+std::string userName(uid_t uid);
+
 // A file at one of a job's own names (a commit record, the record being
 // written, the roll-back record, the lock file, a staged file, a second
 // name or its copy) and whether the job may act on it: only on a regular
@@ -162,6 +165,17 @@ struct JobFile {
 JobFile checkJobFile(const std::string& path, const struct stat& st, const KnownFiles* known = nullptr);
 // The file at `path`, opened without following a link (O_PATH), checked.
 JobFile lookAtJobFile(const std::string& path, const KnownFiles* known = nullptr);
+// An output's name goes through the same rule, but for the links a file of
+// the user's may have: what stands there is replaced only when it is a
+// regular file of the run's user. Anything else (a file of another user, a
+// symbolic link, a pipe, a folder) is refused before any file is written,
+// naming it and its owner. ENOENT when nothing is there.
+JobFile lookAtOutput(const std::string& path);
+// The permission bits a new output takes: those of the earlier file (0777
+// only: never set-user-ID, set-group-ID or sticky) when it is a regular
+// file of the run's user with one name, else `fresh` (0666 less the umask).
+mode_t outputMode(const JobFile& earlier, mode_t fresh);
+
 // Removes, or renames to `to`, the file at one of a job's names, only when
 // the job may act on it (EPERM when not); the errno of a failure, else 0
 // (a removal: also when nothing was there).

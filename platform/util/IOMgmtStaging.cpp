@@ -131,6 +131,11 @@ std::string nameTooLong(const std::string& path) {
     return why;
 }
 
+std::string outputRefused(const std::string& path) {
+    const JobFile file = lookAtOutput(path);
+    return file.problem.empty() ? std::string() : file.problem + ", and is not replaced; " + file.advice;
+}
+
 namespace detail {
 
 SignalsHeld::SignalsHeld() {
@@ -254,11 +259,10 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
         clearLeftoversOnce(target_);
     }
     makeTemporary();
-    // A replaced regular file keeps its permissions. A new file gets those
-    // the umask gives it, and so does one that replaces a link: the link's
-    // target lends none.
-    struct stat old {};
-    mode_ = ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : newFileMode();
+    // A replaced file of the user's, of one name, keeps its permission bits
+    // (no special bit). Any other file gets those the umask gives a new
+    // one: another's file, a link and its target lend none.
+    mode_ = outputMode(lookAtOutput(target_), newFileMode());
 }
 
 void StagedFile::makeTemporary() {

@@ -4,17 +4,15 @@
 // One file. A new version of a file is written under a temporary name in the
 // file's own folder (".NAME.staged-XXXXXX"), synced, and renamed over the
 // old file only when complete. Private to its user until then, it gets the
-// permissions of the file it replaces when that is a regular file, else
-// those the umask gives a new file (0666 less the umask), once its bytes
-// are read back; a symbolic link is replaced, and its target lends
-// nothing. Every temporary file is locked by the process that writes it:
-// one whose writer is gone is abandoned, and the first write of a later
-// process to the same file removes it (and the next job into an output
-// folder, below). A name of more than 200 bytes is cut there in temporary
-// names and followed by "~" and a hash of the whole name, so that two long
-// names that begin alike keep their temporary files apart. A file whose
-// name or path, with its longest temporary name, is longer than the file
-// system takes is refused before anything is made (IOMgmt::nameTooLong).
+// permission bits of the file it replaces (0777 of them, no special bit)
+// when that is a regular file of its user with one name, else those the
+// umask gives a new file (0666 less the umask), once its bytes are read
+// back: a file of another user, a link and its target lend nothing. Every temporary file is locked by the process that
+// writes it: one whose writer is gone is abandoned, and the first write of a later process to the same file removes it
+// (and the next job into an output folder, below). A name of more than 200 bytes is cut there in temporary names and
+// followed by "~" and a hash of the whole name, so that two long names that begin alike keep their temporary files
+// apart. A file whose name or path, with its longest temporary name, is longer than the file system takes is refused
+// before anything is made (IOMgmt::nameTooLong).
 //
 // A job's outputs. An output batch holds the outputs of one job (gahost
 // run: the e-file, the print file and the saved return), each staged as
@@ -193,7 +191,9 @@ inline constexpr std::chrono::milliseconds kOutputLockWait{30000};
 class OutputBatch {
 public:
     // Declares the outputs; every one must be staged before commit(). An
-    // output that is an existing directory is refused at once. Only one
+    // output that may not replace what stands at its name (outputRefused:
+    // another user's file, a link, a pipe, a folder) is refused at once,
+    // before any file is written, and again before any output is moved. Only one
     // batch lives at a time. `lockWait` bounds the wait for another job
     // that holds an output folder (claimOutputs).
     explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
@@ -232,7 +232,7 @@ public:
     void claimOutputs(const std::string& target);
 
     // Commits the outputs (the steps above): throws, leaving every output as
-    // it was, when an output was not staged or is a directory, cannot be
+    // it was, when an output was not staged or is refused, cannot be
     // synced, cannot keep its earlier file or cannot be moved into place
     // (the outputs moved before it are put back; one that cannot be is
     // named, with its earlier file's second name). Throws too when a folder

@@ -20,11 +20,8 @@ namespace IOMgmt::detail {
 
 namespace {
 
-// The user a message names: by name, else by number.
-std::string userName(uid_t uid) {
-    const passwd* user = ::getpwuid(uid);
-    return user != nullptr && user->pw_name != nullptr ? user->pw_name : "user " + std::to_string(uid);
-}
+// What a message tells a user who may do nothing with the file of another.
+constexpr const char* kTheirs = "have its owner remove it, or write the outputs into another folder";
 
 // What stands where a file was expected, as a message names it.
 std::string kindOfFile(const struct stat& st) {
@@ -43,6 +40,11 @@ std::string modeText(mode_t mode) {
 }
 
 }  // namespace
+
+std::string userName(uid_t uid) {
+    const passwd* user = ::getpwuid(uid);
+    return user != nullptr && user->pw_name != nullptr ? user->pw_name : "user " + std::to_string(uid);
+}
 
 JobFile checkJobFile(const std::string& path, const struct stat& st, const KnownFiles* known) {
     JobFile file{.st = st};
@@ -65,17 +67,50 @@ JobFile checkJobFile(const std::string& path, const struct stat& st, const Known
     }
     if (file.problem.empty() || !file.advice.empty()) return file;
     // In a folder with the sticky bit only its owner can remove it.
-    file.advice = st.st_uid != me ? "have its owner remove it, or write the outputs into another folder" : "remove it";
+    file.advice = st.st_uid != me ? kTheirs : "remove it";
     return file;
 }
 
-JobFile lookAtJobFile(const std::string& path, const KnownFiles* known) {
+namespace {
+
+// The file at `path`, opened without following a link (O_PATH); the errno
+// of a failure.
+int lookAt(const std::string& path, struct stat& st) {
     const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return {.error = errno};
-    struct stat st {};
+    if (fd < 0) return errno;
     const int error = ::fstat(fd, &st) == 0 ? 0 : errno;
     ::close(fd);
+    return error;
+}
+
+}  // namespace
+
+JobFile lookAtJobFile(const std::string& path, const KnownFiles* known) {
+    struct stat st {};
+    const int error = lookAt(path, st);
     return error != 0 ? JobFile{.error = error} : checkJobFile(path, st, known);
+}
+
+JobFile lookAtOutput(const std::string& path) {
+    JobFile file;
+    file.error = lookAt(path, file.st);
+    if (file.error != 0) return file;
+    const uid_t me = ::geteuid();
+    if (!S_ISREG(file.st.st_mode)) {
+        file.problem = "is " + kindOfFile(file.st) + " (of " + userName(file.st.st_uid) + ")";
+    } else if (file.st.st_uid != me) {
+        file.problem =
+            "is owned by " + userName(file.st.st_uid) + ", not by " + userName(me) + " (the user of this run)";
+    }
+    if (!file.problem.empty()) {
+        file.advice = file.st.st_uid != me ? kTheirs : "remove it, or write the outputs into another folder";
+    }
+    return file;
+}
+
+mode_t outputMode(const JobFile& earlier, mode_t fresh) {
+    const bool keeps = earlier.error == 0 && earlier.problem.empty() && earlier.st.st_nlink == 1;
+    return keeps ? earlier.st.st_mode & 0777 : fresh;
 }
 
 int removeFile(const std::string& path, const KnownFiles* known) {

@@ -53,7 +53,6 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
     if (in < 0) return errno;
     const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
     int error = out < 0 ? errno : 0;
-    if (error == 0 && ::fchmod(out, mode & 07777) != 0) error = errno;
     std::string buffer(kCopyBuffer, '\0');
     while (error == 0) {
         const ssize_t n = ::read(in, buffer.data(), buffer.size());
@@ -62,6 +61,8 @@ int copyToSecondName(const std::string& output, const std::string& copy, const s
         if (n <= 0) break;
         error = writeAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
+    // Its permissions once its bytes are written: never a special bit.
+    if (error == 0 && ::fchmod(out, mode & 0777) != 0) error = errno;
     if (error == 0 && stagingCalls().sync(out) != 0) error = errno;
     ::close(in);
     if (out >= 0) ::close(out);
@@ -83,6 +84,15 @@ int relinkToSecondName(const std::string& output, const std::string& kept) {
 std::string unsyncedText(const std::string& folder, int error) {
     return "; the folder " + shownPath(folder) + " cannot be synced to the disk (" + causeOf(error) +
            "): a power failure may undo what was put back";
+}
+
+// Refuses what the output may not replace (outputRefused), before any
+// output is moved; the errno of a look that failed (ENOENT: nothing is
+// there), else 0.
+int refuseOutput(const std::string& path) {
+    const JobFile file = lookAtOutput(path);
+    if (!file.problem.empty()) failOn(path, file.problem + ", and is not replaced; " + file.advice, 0, kNothingChanged);
+    return file.error;
 }
 
 }  // namespace
@@ -112,10 +122,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
         throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
     }
     for (const std::string& path : outputs) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(path, "is a directory; the output cannot be written there", 0, kNothingChanged);
-        }
+        refuseOutput(path);
         outputs_.push_back({path, nullptr, 0, 0, {}, {}});
     }
     io.setOutputBatch(this);
@@ -266,9 +273,10 @@ void OutputBatch::recordCommit() {
         // read.
         output.staged->readBack(output.stagedSize, output.stagedHash);
         output.staged->applyMode();
-        struct stat st {};
-        if (::lstat(output.path.c_str(), &st) != 0) {
-            if (errno != ENOENT) failOn(output.path, kCannotLook, errno, kNothingChanged);
+        // Checked again: in a folder others may write, what stands at an
+        // output's name may have changed since the batch began.
+        if (const int error = refuseOutput(output.path); error != 0) {
+            if (error != ENOENT) failOn(output.path, kCannotLook, error, kNothingChanged);
             continue;  // a new output: nothing to put back
         }
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
@@ -341,10 +349,6 @@ void OutputBatch::finishCommit() {
 void OutputBatch::commit() {
     for (const Output& output : outputs_) {
         if (output.staged == nullptr) failOn(output.path, "was not written", 0, kNothingChanged);
-        struct stat st {};
-        if (::lstat(output.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-            failOn(output.path, "is a directory", 0, kNothingChanged);
-        }
     }
     // All on the disk before any is renamed; their writeback started when
     // each was staged, so the syncs mostly overlap.

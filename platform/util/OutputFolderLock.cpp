@@ -5,13 +5,18 @@
 // outputs whose temporary files the holder may leave, each ended by a NUL
 // byte, for the job that takes the folder next.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 #include "platform/util/IOMgmtInternal.h"
@@ -32,16 +37,53 @@ constexpr std::size_t kHolderShown = 300;
 // The most of a lock file that a holder reads for the list before it.
 constexpr std::size_t kLockFileRead = 64 * 1024;
 
+// The process that holds a lock on the file, as the system lists its
+// locks; 0 when none is listed (or the list cannot be read).
+pid_t lockingProcess(const struct stat& st) {
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);) {
+        // "1: FLOCK  ADVISORY  WRITE 4242 08:01:1234 0 EOF"; a waiter's
+        // line has "->" after its number.
+        std::istringstream fields(line);
+        std::string number, kind, advisory, access, file;
+        long pid = 0;
+        if (!(fields >> number >> kind >> advisory >> access >> pid >> file) || kind != "FLOCK") continue;
+        unsigned devMajor = 0;
+        unsigned devMinor = 0;
+        unsigned long long inode = 0;
+        if (std::sscanf(file.c_str(), "%x:%x:%llu", &devMajor, &devMinor, &inode) == 3 &&
+            devMajor == major(st.st_dev) && devMinor == minor(st.st_dev) && inode == st.st_ino) {
+            return static_cast<pid_t>(pid);
+        }
+    }
+    return 0;
+}
+
+// "process 4242" with its user when that is not the run's ("process 4242
+// of alice").
+std::string processText(pid_t pid) {
+    struct stat st {};
+    const bool another = ::stat(("/proc/" + std::to_string(pid)).c_str(), &st) == 0 && st.st_uid != ::geteuid();
+    return "process " + std::to_string(pid) + (another ? " of " + userName(st.st_uid) : "");
+}
+
+// Whether the process still runs (another user's, which may not be
+// signalled, too).
+bool stillRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+
 // The lock file `path` of a folder, open for a write of `target`; the file
-// is made when missing. One that cannot be written is opened to read (its
-// lock works the same). Throws, naming the target and the lock file, when
-// the lock's name holds a file that the job may not act on (checkJobFile:
-// something other than a file, another user's), or when the file cannot be
-// made or opened: the cause is that of the first try, which the try to read
-// only does not change.
-int openLockFile(const std::string& path, const std::string& target) {
+// is made when missing, private to its user (0600: a lock file that others
+// could open, others could hold). One that cannot be written is opened to
+// read (its lock works the same). Returns -1, with `otherRun` saying so,
+// when the lock file is another user's that a run of theirs holds. Throws,
+// naming the target and the lock file, when the lock's name holds another
+// file that the job may not act on (checkJobFile: something other than a
+// file, another user's), or when the file cannot be made or opened: the
+// cause is that of the first try, which the try to read only does not
+// change.
+int openLockFile(const std::string& path, const std::string& target, std::string& otherRun) {
     constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0666);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
     int error = fd < 0 ? errno : 0;
     if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
     struct stat st {};
@@ -53,8 +95,18 @@ int openLockFile(const std::string& path, const std::string& target) {
     const std::string lockFile = "the lock file of the outputs " + shownPath(path);
     // What cannot be opened (a link, a folder) is looked at instead.
     const JobFile file = fd >= 0 ? checkJobFile(path, st) : lookAtJobFile(path);
-    if (file.problem.empty() && fd >= 0) return fd;
+    if (file.problem.empty() && fd >= 0) {
+        // One made by an earlier version, 0666 less the umask.
+        if ((st.st_mode & 077) != 0) ::fchmod(fd, 0600);
+        return fd;
+    }
     if (fd >= 0) ::close(fd);
+    const pid_t holder =
+        file.error == 0 && S_ISREG(file.st.st_mode) && file.st.st_uid != ::geteuid() ? lockingProcess(file.st) : 0;
+    if (holder != 0) {
+        otherRun = "a run of " + userName(file.st.st_uid) + " (process " + std::to_string(holder) + ")";
+        return -1;
+    }
     if (!file.problem.empty()) failOn(target, lockFile + " " + file.refused(), 0, kNothingChanged);
     failOn(target, (file.error != 0 ? "cannot create " : "cannot open ") + lockFile, error, kNothingChanged);
 }
@@ -74,6 +126,28 @@ std::string lockHolder(int fd) {
     text.resize(std::min(text.size(), text.find('\n')));
     return text.empty() ? "a process that does not say which"
                         : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
+}
+
+// Who holds the lock file that `fd` has open, for a job that waits: the run
+// its line names ("another run is writing its outputs in DIR (process 4242,
+// writing ...)"), or another process that holds it in that run's stead, and
+// whether that run still runs. `byRun` is false for the latter: it is not
+// let go when a run finishes.
+std::string heldText(int fd, const std::string& path, const std::string& folder, bool& byRun) {
+    const std::string line = lockHolder(fd);
+    const pid_t named = line.rfind("process ", 0) == 0 ? static_cast<pid_t>(std::atol(line.c_str() + 8)) : 0;
+    struct stat st {};
+    const pid_t holder = ::fstat(fd, &st) == 0 ? lockingProcess(st) : 0;
+    byRun = holder == 0 || holder == named;
+    const std::string gone = named != 0 && !stillRuns(named) ? ", which no longer runs" : "";
+    if (byRun) {
+        const std::size_t comma = line.find(',');
+        const std::string who =
+            holder != 0 && comma != std::string::npos ? processText(holder) + line.substr(comma) : line;
+        return "another run is writing its outputs in " + shownPath(folder) + " (" + who + gone + ")";
+    }
+    return "the lock file of the outputs " + shownPath(path) + " is held by " + processText(holder) +
+           ", not by the run it names (" + line + gone + ")";
 }
 
 // The names the lock file lists after its line, with `outputs` added; a
@@ -122,29 +196,45 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
     const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
-        const int fd = openLockFile(path, target);
+        std::string held;
+        const int fd = openLockFile(path, target, held);
         struct stat opened {};
         struct stat named {};
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        int error = EWOULDBLOCK;
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
-                HeldFolder held{fd, listedOutputs(fd, outputs)};
-                writeHolder(fd, holder, held.listed, static_cast<std::size_t>(opened.st_size));
-                return held;
+                HeldFolder found{fd, listedOutputs(fd, outputs)};
+                writeHolder(fd, holder, found.listed, static_cast<std::size_t>(opened.st_size));
+                return found;
             }
             ::close(fd);
             continue;
         }
-        const int error = errno;
-        const std::string other = lockHolder(fd);
-        ::close(fd);
+        bool byRun = true;
+        const bool theirs = fd < 0;
+        if (fd >= 0) {
+            error = errno;
+            held = heldText(fd, path, folder, byRun);
+            ::close(fd);
+        } else {
+            held += " is writing its outputs in " + shownPath(folder);
+        }
         if (error != EWOULDBLOCK && error != EINTR) {
             failOn(target, "cannot lock the lock file of the outputs " + shownPath(path), error, kNothingChanged);
         }
-        const std::string held = "another run is writing its outputs in " + shownPath(folder) + " (" + other + ")";
         if (std::chrono::steady_clock::now() >= deadline) {
-            failOn(target, held + " and has not finished after " + durationText(wait), 0, kNothingChanged);
+            failOn(target,
+                   held + (!byRun ? ", and is not let go after " + durationText(wait) +
+                                        ": end that process, or remove the lock file"
+                           : theirs ? " and has not finished after " + durationText(wait) +
+                                          ": write the outputs into another folder, or run again once it has finished"
+                                    : " and has not finished after " + durationText(wait)),
+                   0, kNothingChanged);
         }
-        if (!noted) IOMgr::getInstance().notice(held + "; waiting up to " + durationText(wait) + " for it to finish");
+        if (!noted) {
+            IOMgr::getInstance().notice(held + "; waiting up to " + durationText(wait) + " for it to " +
+                                        (byRun ? "finish" : "be let go"));
+        }
         noted = true;
         std::this_thread::sleep_for(kLockRetry);
     }

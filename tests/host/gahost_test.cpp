@@ -354,7 +354,7 @@ TEST_F(GahostTest, RunWritesTheGeorgiaEFileEndingWithTheFederalBlock) {
     fs::create_directories(dir + "/blocked/GA-efile.txt");
     const Result blocked = run({"run", kExample, "--out", dir + "/blocked", "--forms", kBuildForms});
     EXPECT_EQ(blocked.status, 1);
-    EXPECT_NE(blocked.err.find("GA-efile.txt: is a directory"), std::string::npos) << blocked.err;
+    EXPECT_NE(blocked.err.find("GA-efile.txt: is a folder (of "), std::string::npos) << blocked.err;
 }
 
 TEST_F(GahostTest, RunWithEfileMarksTheGeorgiaReturnAsEfiledAndChecksIt) {

@@ -74,11 +74,19 @@ TEST_F(RunChecksTest, TheFederalBlockIsTheOneReadAndCheckedBeforeTheRun) {
     EXPECT_EQ(efile.substr(efile.size() - kBlock.size()), kBlock);
 }
 
+// A link at the e-file's name to the print file is refused as a link: two outputs are not one name.
 TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) {
     const std::string input = writeFile("in/GA-efile.txt", readFile(kExample));
     expectRefused(run(input, {}), "the saved return and the e-file of this run would both be " +
                                       path("out/GA-efile.txt") + ": rename the return file");
     EXPECT_FALSE(fs::exists(path("out")));
+    writeFile("out/single-wages.print.txt", "earlier");
+    fs::create_symlink("single-wages.print.txt", path("out/GA-efile.txt"));
+    expectRefused(run(kExample, {}), path("out/GA-efile.txt") + ": is a symbolic link (of " +
+                                         ::getpwuid(::geteuid())->pw_name +
+                                         "), and is not replaced; remove it, or write the outputs into another "
+                                         "folder; no output of the run is changed");
+    EXPECT_EQ(readFile(path("out/single-wages.print.txt")), "earlier");
 }
 
 TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {

@@ -1,6 +1,7 @@
 // gahost run's outputs, all or nothing, and the federal e-file it reads.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,7 +148,9 @@ TEST_F(RunOutputsTest, AnOutputThatATestDumpMadeAFolderIsRefusedBeforeAnyIsRepla
                   "</GAOUTPUTDIR></AUTOTESTOPTIONS>");
     const testsupport::GahostResult r = run({"--autotest", path("root")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a directory; no output of the run is changed\n");
+    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a folder (of " + ::getpwuid(::geteuid())->pw_name +
+                         "), and is not replaced; remove it, or write the outputs into another folder; no output of "
+                         "the run is changed\n");
     EXPECT_TRUE(fs::exists(printFile + "/single-wages.xml"));
     EXPECT_EQ(readFile(path("out/GA-efile.txt")), "earlier GA-efile.txt");
     EXPECT_EQ(readFile(path("out/single-wages.xml")), "earlier single-wages.xml");

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -419,35 +420,42 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
         " cannot be opened: Permission denied; until a run reads it, the folder may hold some outputs of the run that "
         "wrote it new and others earlier: leave it, and run again once it can be read (that run finishes the commit)",
         " is a file of " + me + " with 2 names (hard links)" + untouched + "remove it",
-        " is a file of " + me + " that others can write (mode 0666)" + untouched +
+        " is a file of " + me + " that others can write (mode 0" + untouched +
             "see that each output is whole, then remove it",
         " is owned by root, not by " + other + " (the user of this run)" + untouched + theirs,
         " is owned by " + other + ", not by " + me + " (the user of this run)" + untouched + theirs,
         " names " + files[3] + ", which is owned by " + other + ", not by " + me +
-            " (the user of this run), and is not acted on: no file the record names is touched; " + theirs,
+            " (the user of this run), and is not acted on: no file the record names is touched; " + theirs +
+            "; the folder holds the new notes.txt",
         " is a folder (of " + other + "), and is not acted on; " + theirs};
-    const std::pair<bool, Kind> rows[] = {{true, kLink},      {false, kUnreadable}, {true, kLinked},
-                                          {false, kWritable}, {false, kRoots},      {true, kForeign},
-                                          {false, kForeign},  {true, kForeignKept}, {false, kForeignFresh}};
+    // Writable by its group or by others, the commit record or the roll-back record.
+    const std::tuple<bool, Kind, std::string> rows[] = {
+        {true, kLink, ""},        {false, kUnreadable, ""},  {true, kLinked, ""},       {false, kWritable, "666"},
+        {true, kWritable, "660"}, {false, kWritable, "620"}, {false, kRoots, ""},       {true, kForeign, ""},
+        {false, kForeign, ""},    {true, kForeignKept, ""},  {false, kForeignFresh, ""}};
     const std::string fresh = path(".staged-outputs.commit-new");
-    for (const auto& [rollBack, kind] : rows) {
-        SCOPED_TRACE(problems[kind]);
+    for (const auto& [rollBack, kind, mode] : rows) {
+        SCOPED_TRACE(problems[kind] + mode);
         if (kind >= kRoots && !root) GTEST_SKIP() << "only root can give a file to another user or take their rights";
         const std::string recordFile = path(rollBack ? ".staged-outputs.rollback" : ".staged-outputs.commit");
         fs::permissions(writeFile(kind == kLink ? "elsewhere" : recordFile.substr(dir.size() + 1), records[rollBack]),
                         fs::perms(kind == kUnreadable ? 0 : 0600));
         if (kind == kLink) fs::create_symlink("elsewhere", recordFile);
         if (kind == kLinked) fs::create_hard_link(recordFile, path("second name"));
-        if (kind == kWritable) fs::permissions(recordFile, fs::perms(0666));
+        if (kind == kWritable) fs::permissions(recordFile, fs::perms(std::stoi(mode, nullptr, 8)));
         if (kind == kForeignFresh) fs::create_directory(fresh);
+        std::string problem = problems[kind];
+        if (kind == kWritable) problem.insert(problem.find("(mode 0") + 7, mode + ")");
         const std::string given = kind == kForeignKept ? files[3] : kind == kForeignFresh ? fresh : recordFile;
         ASSERT_TRUE(!root || (kind >= kLinked && kind <= kRoots) || ::lchown(given.c_str(), 65534, 65534) == 0);
         ASSERT_TRUE(!root || (kind != kUnreadable && kind != kRoots) ||
-                    (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
+                    (::chown(dir.c_str(), 65534, 65534) == 0 && ::chown(files[0].c_str(), 65534, 65534) == 0 &&
+                     ::seteuid(65534) == 0));
         EXPECT_EQ(failure([&] { runBatch({files[0]}, {"new"}); }),
                   files[0] + ": the commit record " + (kind == kForeignFresh ? "being written " + fresh : recordFile) +
-                      problems[kind] + "; no output of the run is changed");
+                      problem + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+        ASSERT_TRUE(!root || ::chown(files[0].c_str(), 0, 0) == 0);
         EXPECT_EQ(textsOf(files), (Names{"earlier", "mine", "forged", "forged"}));
         fs::remove(recordFile);
     }
@@ -459,7 +467,8 @@ TEST_F(CommitRecord, ARecordThatCannotBeTrustedOrOpenedIsRefused) {
 // taken for the earlier, a new file without a second name has none to get
 // back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
-// An output that cannot be read is left as it is, with its second name.
+// An output that cannot be read is left as it is, with its second name;
+// another user's file at a copy's name (root's row), named and left.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
@@ -478,6 +487,9 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
     const std::string left = writeFile(".left.txt.staged-AAAAAA", "cut");
+    const bool root = ::geteuid() == 0;
+    const std::string copy = writeFile(".out.txt.copy-BBBBBB", "theirs");
+    ASSERT_EQ(root ? ::chown(copy.c_str(), 65534, 65534) : ::unlink(copy.c_str()), 0);
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
         if (call == StagingCall::Read) return name == "odd.txt";
@@ -494,10 +506,16 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
                     odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
                     stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
-                    left + " (Input/output error); a later run into the folder tries again"});
+                    left + " (Input/output error)" +
+                    (root ? "; " + copy + " is owned by " + ::getpwuid(65534)->pw_name +
+                                ", not by root (the user of this run), and is left as it is"
+                          : "") +
+                    "; a later run into the folder tries again"});
     EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
-    EXPECT_EQ(namesIn(""), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
-                                  ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
+    Names stay = namesIn("");
+    EXPECT_EQ(std::erase(stay, ".out.txt.copy-BBBBBB"), root ? 1u : 0u);
+    EXPECT_EQ(stay, (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
+                           ".out.txt.kept-BBBBBB", "fresh.txt", "mine.txt", "odd.txt", "out.txt"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

@@ -7,6 +7,7 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -28,22 +29,19 @@ using testsupport::StagingCall;
 class Staging : public testsupport::StagingTest {};
 
 // Staged files and records are private until the mode is applied (written by a user whom a mode can stop).
+// Only the user's own file of one name lends its permission bits, never a special bit.
 TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
-    enum class Before { None, Regular0640, LinkToA0777File, NoneAppended, Regular0200 };
+    enum class Before { None, Regular0640, Regular04777, TwoNames0666, NoneAppended, Regular0200 };
     const struct {
         mode_t umask;
         Before before;
         fs::perms expected;
     } rows[] = {
-        {077, Before::None, fs::perms(0600)},
-        {022, Before::None, fs::perms(0644)},
-        {077, Before::Regular0640, fs::perms(0640)},
-        {022, Before::Regular0640, fs::perms(0640)},
-        {077, Before::LinkToA0777File, fs::perms(0600)},
-        {022, Before::LinkToA0777File, fs::perms(0644)},
-        {077, Before::NoneAppended, fs::perms(0600)},
-        {022, Before::NoneAppended, fs::perms(0644)},
-        {0, Before::None, fs::perms(0666)},
+        {077, Before::None, fs::perms(0600)},         {022, Before::None, fs::perms(0644)},
+        {077, Before::Regular0640, fs::perms(0640)},  {022, Before::Regular0640, fs::perms(0640)},
+        {077, Before::Regular04777, fs::perms(0777)},  // no special bit
+        {077, Before::TwoNames0666, fs::perms(0600)}, {077, Before::NoneAppended, fs::perms(0600)},
+        {022, Before::NoneAppended, fs::perms(0644)}, {0, Before::None, fs::perms(0666)},
         {022, Before::Regular0200, fs::perms(0200)},
     };
     const std::string out = path("out.txt");
@@ -61,7 +59,11 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
         synced.clear();
         if (row.before == Before::Regular0640) fs::permissions(writeFile("out.txt", "old"), fs::perms(0640));
         if (row.before == Before::Regular0200) fs::permissions(writeFile("out.txt", "old"), fs::perms(0200));
-        if (row.before == Before::LinkToA0777File) fs::create_symlink(target, out);
+        if (row.before == Before::Regular04777) fs::permissions(writeFile("out.txt", "old"), fs::perms(04777));
+        if (row.before == Before::TwoNames0666) {
+            fs::permissions(writeFile("out.txt", "old"), fs::perms(0666));
+            fs::create_hard_link(out, path("second name"));
+        }
         const mode_t previous = ::umask(row.umask);
         if (row.before == Before::NoneAppended) {
             IOMgmt::appendToFile(out, "new");
@@ -113,7 +115,8 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
 }
 
 // The second output's move into place fails after the first output's
-// succeeded; or before any move, the copy of the earlier first file, or the
+// succeeded (or its staged file is swapped for a link by then, which is not
+// moved); or before any move, the copy of the earlier first file, or the
 // second folder's commit record (written, synced, renamed into place, its
 // folder synced, all before any output is touched), cannot be made, and
 // goes, with the first folder's record.
@@ -134,36 +137,48 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
                    ++calls > 1;
         };
     };
+    // Once the first output is moved, the second's staged file is a link until the roll-back begins.
+    const Fails swapped = [this](StagingCall call, const std::string& name) {
+        for (const std::string& staged : namesIn("b")) {
+            if (!staged.starts_with(".second.txt.staged-") || call != StagingCall::Rename) continue;
+            if (name.starts_with(".first.txt.staged-")) fs::rename(path("b/" + staged), path("b/hidden"));
+            if (name.starts_with(".first.txt.staged-")) fs::create_symlink("hidden", path("b/" + staged));
+            if (name == ".staged-outputs.commit" && fs::exists(path("b/hidden")))
+                fs::rename(path("b/hidden"), path("b/" + staged));
+        }
+        return false;
+    };
     const struct {
         bool firstExisted;
-        bool firstIsLink;
         bool linksRefused;  // the earlier file is kept as a copy; a link cannot be
         std::string problem;
         Fails fails = {};
     } rows[] = {
-        {true, false, true, keepFailed + "No space left on device", copyFails(StagingCall::Write)},
-        {true, false, true, keepFailed + "Input/output error", copyFails(StagingCall::Sync)},
-        {true, false, true, keepFailed + "Input/output error", copyFails(StagingCall::Rename)},
-        {true, false, false, recordFailed + "No space left on device", recordFails(StagingCall::Write)},
-        {true, false, false, recordFailed + "Input/output error", recordFails(StagingCall::Sync)},
-        {true, false, false, recordFailed + "Input/output error", recordFails(StagingCall::Rename)},
-        {true, false, false, "b: cannot sync the output folder to the disk: Input/output error",
+        {true, true, keepFailed + "No space left on device", copyFails(StagingCall::Write)},
+        {true, true, keepFailed + "Input/output error", copyFails(StagingCall::Sync)},
+        {true, true, keepFailed + "Input/output error", copyFails(StagingCall::Rename)},
+        {true, false, recordFailed + "No space left on device", recordFails(StagingCall::Write)},
+        {true, false, recordFailed + "Input/output error", recordFails(StagingCall::Sync)},
+        {true, false, recordFailed + "Input/output error", recordFails(StagingCall::Rename)},
+        {true, false, "b: cannot sync the output folder to the disk: Input/output error",
          recordFails(StagingCall::FolderSync)},
-        {true, false, false, renameFailed},
-        {false, false, false, renameFailed},
-        {true, true, false, renameFailed},
-        {true, false, true, renameFailed},
-        {true, true, true, renameFailed},
+        {true, false, renameFailed},
+        {false, false, renameFailed},
+        {true, true, renameFailed},
+        {true, false, "b/second.txt: cannot move the new file into place: Operation not permitted", swapped},
     };
     const std::string first = path("a/first.txt");
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         fs::remove_all(path("a"));
         fs::permissions(writeFile("a/elsewhere.txt", "earlier first"), fs::perms(0640));
-        if (row.firstIsLink) fs::create_symlink("elsewhere.txt", first);
-        if (row.firstExisted && !row.firstIsLink) fs::copy_file(path("a/elsewhere.txt"), first);
+        if (row.firstExisted) fs::copy_file(path("a/elsewhere.txt"), first);
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Link) return row.linksRefused;
+            // A copy takes the earlier file's permissions once its bytes are written.
+            if (call == StagingCall::Write && name.starts_with(".first.txt.copy-")) {
+                EXPECT_EQ(fs::status(path("a/" + name)).permissions(), fs::perms(0600));
+            }
             if (row.fails && row.fails(call, name)) return true;
             return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
         };
@@ -173,7 +188,6 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
             IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
             EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
         }
-        EXPECT_EQ(fs::is_symlink(first), row.firstIsLink);
         EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
         EXPECT_EQ(fs::status(first).permissions(), row.firstExisted ? fs::perms(0640) : fs::perms::unknown);
         EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
@@ -182,28 +196,51 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
     }
 }
 
+// A held lock names its holder: the run the lock file names, or another
+// process that holds it instead (that run gone), or a run of another user
+// (whose lock file only root can open to hold it here).
 TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string lockFile = path(".staged-outputs.lock");
+    const std::string me = "process " + std::to_string(::getpid());
     {
         IOMgmt::OutputBatch batch({out, path("other.txt")});
         IOMgmt::writeFileAtomically(out, "first");
-        // A line for a job that waits, and the outputs for the next job.
-        EXPECT_EQ(readFile(lockFile), "process " + std::to_string(::getpid()) + ", writing out.txt, other.txt\n" +
-                                          std::string("out.txt\0other.txt\0", 18));
+        // A line for a job that waits, and the outputs for the next job; private.
+        EXPECT_EQ(readFile(lockFile), me + ", writing out.txt, other.txt\n" + std::string("out.txt\0other.txt\0", 18));
+        EXPECT_EQ(fs::status(lockFile).permissions(), fs::perms(0600));
     }
-    // Another process's job holds the folder (a lock of another open file
-    // conflicts in this process too).
-    writeFile(".staged-outputs.lock", "process 4242, writing GA-efile.txt\n");
-    const int held = ::open(lockFile.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    const std::string other = "another run is writing its outputs in " + dir + " (process 4242, writing GA-efile.txt)";
-    {
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string named = "process " + std::to_string(gone) + ", writing GA-efile.txt";
+    const std::string other = "the lock file of the outputs " + lockFile + " is held by " + me +
+                              ", not by the run it names (" + named + ", which no longer runs)";
+    // The lock file's line ("": another user's lock file), and the failure.
+    const std::pair<std::string, std::string> rows[] = {
+        {me + ", x",
+         "another run is writing its outputs in " + dir + " (" + me + ", x) and has not finished after 100 ms"},
+        {named, other + ", and is not let go after 100 ms: end that process, or remove the lock file"},
+        {"", "a run of " + std::string(::getpwuid(65534)->pw_name) + " (" + me + ") is writing its outputs in " + dir +
+                 " and has not finished after 100 ms: write the outputs into another folder, or run again once it has "
+                 "finished"}};
+    for (const auto& [line, held] : rows) {
+        if (line.empty() && ::geteuid() != 0) break;
+        // Another process's job holds the folder (a lock of another open file conflicts in this process too).
+        fs::remove(lockFile);
+        writeFile(".staged-outputs.lock", line + "\n");
+        ASSERT_TRUE(!line.empty() || ::chown(lockFile.c_str(), 65534, 65534) == 0);
+        const int fd = ::open(lockFile.c_str(), O_RDONLY);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
         IOMgmt::OutputBatch batch({out}, std::chrono::milliseconds(100));
         EXPECT_EQ(failure([&] { IOMgmt::writeFileAtomically(out, "second"); }),
-                  out + ": " + other + " and has not finished after 100 ms; no output of the run is changed");
+                  out + ": " + held + "; no output of the run is changed");
+        ::close(fd);
     }
-    EXPECT_EQ(notes, Names{other + "; waiting up to 100 ms for it to finish"});
+    fs::remove(lockFile);
+    writeFile(".staged-outputs.lock", named + "\n");
+    const int held = ::open(lockFile.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
     // The other job ends while this one waits: it lets the folder go when
     // the waiting job says it waits.
     notes.clear();
@@ -217,7 +254,7 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
         batch.commit();
     }
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
-    EXPECT_EQ(notes, Names{other + "; waiting up to 30 seconds for it to finish"});
+    EXPECT_EQ(notes, Names{other + "; waiting up to 30 seconds for it to be let go"});
     EXPECT_EQ(readFile(out), "third");
     EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
 }
@@ -298,6 +335,7 @@ TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
 // with the true cause and its owner, and says what to do about what is in
 // the way (last, another user's file, which only root can make).
 TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
+    const std::string out = path("out/out.txt");
     const std::string lockFile = path("out/.staged-outputs.lock");
     const std::string named = "the lock file of the outputs " + lockFile;
     const std::string me = ::getpwuid(::geteuid())->pw_name;
@@ -309,7 +347,7 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
         {[&] {
              fs::permissions(path("out"), fs::perms(0555));
              fs::permissions(dir, fs::perms(0755));
-             ASSERT_TRUE(::geteuid() != 0 || ::seteuid(65534) == 0);
+             ASSERT_TRUE(::geteuid() != 0 || (::chown(out.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
          },
          ""},
         {[&] { fs::create_directory(lockFile); }, "is a folder (of " + me + mine},
@@ -321,7 +359,6 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
              " (the user of this run), and is not acted on; have its owner remove it, or write the outputs into "
              "another folder"},
     };
-    const std::string out = path("out/out.txt");
     for (const auto& row : rows) {
         if (&row == std::end(rows) - 1 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         SCOPED_TRACE(row.what);
@@ -338,26 +375,49 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
     }
 }
 
-// An earlier output that is a symbolic link where no hard link to it can be
-// made (for root, by protected hard links to another user's link; else
-// refused through the staging calls) does not fail the commit: it is kept
-// as a new link to the same target (that a roll-back puts back: see above).
-TEST_F(Staging, AnEarlierSymbolicLinkIsKeptWithoutAHardLink) {
-    const bool byTheKernel = ::geteuid() == 0 && readFile("/proc/sys/fs/protected_hardlinks") == "1\n";
+// What an output may not replace (a link, a folder, another user's file,
+// which only root can make) is refused before any file is written, naming
+// it and its owner; so is one put there once the output is staged (another
+// user's set-user-ID file, in a folder with the sticky bit).
+TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
     const std::string out = path("out/out.txt");
-    writeFile("out/target.txt", "target");
-    fs::create_symlink("target.txt", out);
-    if (byTheKernel) {
-        fs::permissions(dir, fs::perms(0755));
-        ASSERT_TRUE(::chown(path("out").c_str(), 65534, 65534) == 0 && ::lchown(out.c_str(), 1, 1) == 0);
-        ASSERT_EQ(::seteuid(65534), 0);
+    const std::string me = ::getpwuid(::geteuid())->pw_name;
+    const std::string mine = "), and is not replaced; remove it, or write the outputs into another folder";
+    const std::string theirs = "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
+                               " (the user of this run), and is not replaced; have its owner remove it, or write the "
+                               "outputs into another folder";
+    const auto planted = [&] {
+        fs::permissions(path("out"), fs::perms(01777));
+        ASSERT_EQ(::chown(writeFile("out/out.txt", "theirs").c_str(), 65534, 65534), 0);
+        fs::permissions(out, fs::perms(04777));
+    };
+    const struct {
+        std::function<void()> inTheWay;
+        std::string what;
+        bool staged;  // put there once the output is staged
+    } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, false},
+                {[&] { fs::create_directory(out); }, "is a folder (of " + me + mine, false},
+                {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, true},
+                {planted, theirs, false},
+                {planted, theirs, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        if (&row - rows >= 3 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+        fs::remove_all(path("out"));
+        writeFile("out/target.txt", "target");
+        if (!row.staged) row.inTheWay();
+        bool began = false;  // no lock file is made before the refusal
+        EXPECT_EQ(failure([&] {
+                      IOMgmt::OutputBatch batch({out});
+                      began = true;
+                      IOMgmt::writeFileAtomically(out, "new");
+                      if (row.staged) row.inTheWay();
+                      batch.commit();
+                  }),
+                  out + ": " + row.what + "; no output of the run is changed");
+        EXPECT_EQ(began, row.staged);
+        EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
     }
-    gFails = [&](StagingCall call, const std::string&) { return call == StagingCall::Link && !byTheKernel; };
-    const std::string problem = failure([&] { runBatch({out}, {"new"}); });
-    ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
-    EXPECT_EQ(problem, "no failure");
-    EXPECT_EQ(textsOf({out, path("out/target.txt")}), (Names{"new", "target"}));
-    EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
 }
 
 // A name longer than the folder's file system takes, or a path longer than

@@ -400,7 +400,7 @@ const struct CalculatedRow {
     {"single-wages", "", "", "ST4", 53, "2000", "", "a full-year resident's Georgia part is the whole"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "2000", "",
-     "replaced the entry 2000 with 5000: a full-year resident's Georgia part is the whole"},
+     "is calculated: the calculation replaced the entry 2000 with 5000: a full-year resident's Georgia part"},
     // Form 71 of one installment, whatever boxes 22 and 23 say.
     {"underpaid-estimated", "", "", "GA71", 27, "5000", "<FIELD><ID>16</ID><VALUE>1</VALUE></FIELD>",
      "the one installment (field 16 is 1)"},

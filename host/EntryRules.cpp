@@ -459,10 +459,9 @@ EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
                      .text = "the first state column is a part-year or full-year resident's; a nonresident enters "
                              "the Georgia part in the line's second state column (field " +
                              c + ")"},
-                    {.when = {.residency = {Residency::kFullYear}, .zero = federal.getNumber()},
-                     .text = "a full-year resident's Georgia part is the whole of the line's federal amount, and the "
-                             "line has none (field " +
-                             a + " is 0)"}},
+                    {.when = {.zero = federal.getNumber()},
+                     .text = "the Georgia part is a part of the line's federal amount, and the line has none (field " +
+                             a + " is 0; a federal main form without the line leaves it empty)"}},
         .replaced = {
             {.when = {.residency = {Residency::kFullYear}},
              .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},

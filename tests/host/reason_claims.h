@@ -41,8 +41,8 @@ inline std::vector<Claim> claimsOf(std::string text) {
         {"counts on an? " + residency + " return only", {'r', 0, false}},
         {"counts only on a return that is not " + residency, {'r', 0, true}},
         {R"(total \(field (\d+)\) is 0\b)", {'z', 0, true}},
-        {R"(\(field (\d+) is 0\))", {'z', 0, true}},
-        {R"(\(field (\d+) is 1\))", {'o', 0, true}},
+        {R"(\(field (\d+) is 0\b)", {'z', 0, true}},
+        {R"(\(field (\d+) is 1\b)", {'o', 0, true}},
         {R"(\bto (-?[0-9.]+), the [^(:,]*\(field (\d+)\))", {'u', 0, true}},
     };
     std::vector<Claim> claims;
@@ -61,7 +61,7 @@ inline std::vector<Claim> claimsOf(std::string text) {
 // Whether the claim holds on the entry's copy of the calculated return of
 // the residency.
 inline bool claimHolds(const Claim& c, const DataMgmt::TaxReturn& calculated, const DataMgmt::FormID& form,
-                std::uint16_t copy) {
+                       std::uint16_t copy) {
     switch (c.what) {
         case 'b':
             return calculated.formYes(form, copy, c.number) == c.holds;

@@ -341,7 +341,7 @@ const struct CalculatedRow {
      "held the entry 9000 to 5000, the line's federal amount (field 52)"},
     {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
-    {"single-wages", "", "", "ST4", 53, "2000", "", "a full-year resident's Georgia part is the whole"},
+    {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "2000", "",
      "is calculated: the calculation replaced the entry 2000 with 5000: a full-year resident's Georgia part"},

@@ -175,7 +175,9 @@ EntryRule statementShareRule(const char* form, const StatementTotalLine& line, b
                      .text = "the Georgia share of a " + residency + " return counts on a " + residency +
                              " return only: a " + otherResidency + " return takes its Georgia share in field " +
                              number(other) + ", and a full-year return the whole (field " + number(line.total) + ")"}},
-        .limit = total + ": a Georgia share lies between 0 and the total"};
+        .limit = {{.when = {.sameAs = line.total.getNumber()},
+                   .text = total + ": a Georgia share lies between 0 and the total"},
+                  {.text = "the least a Georgia share can be: it lies between 0 and " + total}}};
 }
 
 // The statements' headings and rows; the Georgia share of each total line

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "module/catalogues/StateForm4Lines.h"
+#include "module/catalogues/WageLineRows.h"
 #include "module/frame/FilingCodes.h"
 #include "platform/util/Utils.h"
 
@@ -18,6 +20,9 @@ constexpr const char* kPayerNumberEmptied =
 constexpr const char* kNonresidentColumn =
     "the second state column is a nonresident's; a part-year resident enters the Georgia part in the line's first "
     "state column (the field before this one), and a full-year resident's Georgia part is the federal amount";
+constexpr const char* kFilledFromFederal =
+    "the row is filled from the federal return's other-state return (form F133618) of its state, box 138856 being "
+    "marked: unmark box 138856 to enter the row's state, income and tax yourself";
 constexpr const char* kNotBelowZero = "a credit used is not below 0";
 constexpr const char* kDonorType =
     "the donor type takes one answer: of the 75 % part's two boxes and the 6 % part's box the first marked stands";
@@ -75,6 +80,31 @@ std::vector<Reason> projectedDeduction() {
 Reasons deductionLeftOut(Reason figured) {
     std::vector<Reason> reasons = projectedDeduction();
     reasons.push_back(std::move(figured));
+    return Reasons(std::move(reasons));
+}
+
+// The amended return's deposit account holds the account of a refund
+// deposited directly: the first reason of these that holds empties it.
+Reasons amendedDepositEmptied() {
+    return {{.when = {.zero = 189655},
+             .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a "
+                     "refund's account only"},
+            {.when = {.marked = {191328}},
+             .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
+            {.when = {.marked = {191049}},
+             .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is "
+                     "marked), so no account is shown"}};
+}
+
+// The account that takes the place of an entry in the amended return's
+// deposit account, after the reasons given.
+Reasons amendedDepositReplaced(std::vector<Reason> reasons = {}) {
+    reasons.push_back({.when = {.marked = {191048}},
+                       .text = "box 191048 is marked: the refund goes into form 69's deposit account, which takes "
+                               "the entry's place"});
+    reasons.push_back({.when = {.marked = {191046}},
+                       .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to "
+                               "191332, which takes the entry's place"});
     return Reasons(std::move(reasons));
 }
 
@@ -196,13 +226,15 @@ std::vector<EntryRule> scheduleRules() {
          .replaced = "the account is a checking account (box 191329) or a savings account (box 191330): with both "
                      "marked, box 191329 stands"},
         {.form = "GA189219",
-         .fields = {189656, 189657, 189658, 189659},
-         .emptied = "the amended return's deposit account holds a refund's account only: it stays empty when the "
-                    "amended return refunds nothing, when box 191328 (no direct deposit) is marked, or when the "
-                    "account entered twice (box 191046) differs between its two entries",
-         .replaced = "with box 191048 marked the refund goes into form 69's deposit account, and otherwise with box "
-                     "191046 into the account entered in fields 191329 to 191332: that account takes the entry's "
-                     "place; of boxes 189656 and 189657 the first marked stands"},
+         .fields = {189656, 189658, 189659},
+         .emptied = amendedDepositEmptied(),
+         .replaced = amendedDepositReplaced()},
+        {.form = "GA189219",
+         .fields = {189657},
+         .emptied = amendedDepositEmptied(),
+         .replaced = amendedDepositReplaced({{.when = {.marked = {189656}},
+                                              .text = "of boxes 189656 (checking account) and 189657 (savings "
+                                                      "account) one counts: box 189656 is marked, and stands"}})},
     };
 }
 
@@ -223,19 +255,23 @@ std::vector<EntryRule> underpaymentRules() {
         {.form = "GA71",
          .fields = {24, 25, 26, 27},
          .emptied = installmentColumns(),
-         .limit = {{.when = {.marked = {23}, .unmarked = {22}},
+         .limit = {{.when = {.one = 16},
+                    .text = "the withholding (field 21), all of which the one installment (field 16 is 1) takes in "
+                            "its one column, whatever boxes 22 and 23 say"},
+                   {.when = {.marked = {23}, .unmarked = {22}},
                     .text = "what the earlier installments leave of the withholding (field 21), box 23 being marked: "
                             "the entered parts count"}},
-         .replaced = {{.when = {.marked = {22, 23}},
+         .replaced = {{.when = {.one = 16},
+                       .text = "one installment (field 16 is 1) takes the whole of the withholding (field 21) in its "
+                               "one column, whatever boxes 22 and 23 say"},
+                      {.when = {.marked = {22, 23}},
                        .text = "box 22 (equal parts) is marked as well as box 23 (entered parts), and the withholding "
                                "(field 21) is spread over the installments in equal parts: unmark box 22 for the "
                                "entered parts to count"},
                       {.when = {.marked = {22}},
                        .text = "the withholding (field 21) is spread over the installments in equal parts (box 22, "
                                "marked by default unless box 23 is): mark box 23 instead for the entered parts to "
-                               "count"},
-                      {.when = {.marked = {23}},
-                       .text = "one installment (field 16) takes the whole of the withholding (field 21)"}}},
+                               "count"}}},
         {.form = "GA71",
          .fields = {22, 23, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 75, 76, 77, 78},
          .emptied = installmentColumns()},
@@ -248,17 +284,22 @@ std::vector<EntryRule> otherStateAndEstimateRules() {
          .fields = {7, 16},
          .emptied = "the full-year computation counts only on a full-year resident's return; a part-year resident "
                     "enters the income and tax in fields 18 and 25, and a nonresident's return takes no credit for "
-                    "tax paid to another state"},
+                    "tax paid to another state",
+         .replaced = {{.when = {.marked = {138856}}, .text = kFilledFromFederal}}},
         {.form = "GA73",
          .fields = {18, 25},
          .emptied = "the part-year computation counts only on a part-year resident's return; a full-year resident "
                     "enters the income and tax in fields 7 and 16"},
         {.form = "GA73",
          .fields = {138856},
-         .replaced = "only a full-year resident's rows are filled from the federal return's nonresident returns"},
+         .replaced = {{.when = {.residency = {Residency::kPartYear, Residency::kNonresident}},
+                       .text = "only the rows of a full-year resident taxpayer (form 69 box 36) are filled from the "
+                               "federal return's nonresident returns (form F133618), and this return is not "
+                               "full-year"}}},
         {.form = "GA73",
          .fields = {138855},
-         .emptied = "a nonresident's return takes no credit for tax paid to another state"},
+         .emptied = "a nonresident's return takes no credit for tax paid to another state",
+         .replaced = {{.when = {.marked = {138856}}, .text = kFilledFromFederal}}},
         {.form = "GA75",
          .fields = {9, 10},
          .replaced = {{.when = {.marked = {7}},
@@ -401,6 +442,56 @@ std::vector<EntryRule> stateWorksheetRules() {
     };
 }
 
+// The first state column of a worksheet line (B), whose federal amount is
+// `federal`: a part-year resident's entry, held to the federal amount where
+// the line is capped; a full-year resident's federal amount; closed on a
+// nonresident's return. An open column starts from 0 when the residency of
+// the return changed since the worksheet was last calculated (field 7).
+EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
+                               const Primitives::QVImmutableIdentifier& resident, bool capped) {
+    const std::string a = std::to_string(federal.getNumber());
+    const std::string c = std::to_string(resident.getNumber() + 1);
+    const std::vector<int> open = {Residency::kPartYear, Residency::kBothColumns};
+    EntryRule rule{
+        .form = "ST4",
+        .fields = {resident.getNumber()},
+        .emptied = {{.when = {.residency = {Residency::kNonresident}},
+                     .text = "the first state column is a part-year or full-year resident's; a nonresident enters "
+                             "the Georgia part in the line's second state column (field " +
+                             c + ")"},
+                    {.when = {.zero = federal.getNumber()},
+                     .text = "the Georgia part is a part of the line's federal amount, and the line has none (field " +
+                             a + " is 0; a federal main form without the line leaves it empty)"}},
+        .replaced = {
+            {.when = {.residency = {Residency::kFullYear}},
+             .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},
+            {.when = {.residency = open},
+             .text = "the residency of the return changed since the worksheet was last calculated (its "
+                     "field 7), and a Georgia column open for entry starts again from 0: enter the Georgia "
+                     "part again"}}};
+    if (capped) {
+        rule.limit = {{.when = {.residency = open, .sameAs = federal.getNumber()},
+                       .text = "the line's federal amount (field " + a + ")"}};
+    }
+    return rule;
+}
+
+// The first state column of every line that the federal main form or the
+// common amounts fill.
+std::vector<EntryRule> firstStateColumnRules() {
+    std::vector<EntryRule> rules;
+    for (const WageLineRowLines& line : kWageLineRows) {
+        rules.push_back(firstStateColumnRule(line.federal, line.resident, line.capped));
+    }
+    const StateForm4Lines& s4 = kStateForm4Lines;
+    rules.push_back(firstStateColumnRule(s4.otherWages.federal, s4.otherWages.resident, false));
+    for (const StateForm4Lines::Row* row :
+         {&s4.taxpayerAdjustment, &s4.spouseAdjustment, &s4.taxpayerOtherAdjustment, &s4.spouseOtherAdjustment}) {
+        rules.push_back(firstStateColumnRule(row->federal, row->resident, true));
+    }
+    return rules;
+}
+
 }  // namespace
 
 const std::vector<EntryRule>& entryRules() {
@@ -408,7 +499,7 @@ const std::vector<EntryRule>& entryRules() {
         std::vector<EntryRule> all;
         for (std::vector<EntryRule> (*part)() :
              {informationFormRules, mainFormRules, scheduleRules, underpaymentRules, otherStateAndEstimateRules,
-              creditRules, worksheetRules, stateWorksheetRules, calculatedFieldRules}) {
+              creditRules, worksheetRules, stateWorksheetRules, firstStateColumnRules, calculatedFieldRules}) {
             for (EntryRule& rule : part()) all.push_back(std::move(rule));
         }
         return all;

@@ -9,7 +9,8 @@
 // counts on some returns only (the Georgia share of a statement).
 //
 // Where the reason for a change depends on the return (which boxes of the
-// copy the calculation left marked, the residency, a total being 0), a rule
+// copy the calculation left marked, the residency, a total being 0, the
+// number of installments, the amount held to), a rule
 // gives each reason with what must hold on the calculated return for it to
 // be the one told, so that a note never gives a reason that does not hold on
 // the return it is printed for.
@@ -29,6 +30,10 @@ struct Holds {
     std::vector<std::int32_t> unmarked{};  // boxes of the entry's copy that are not
     std::vector<int> residency{};          // the return's residency code is one of these (Residency::Code)
     std::int32_t zero = 0;                 // a field of the entry's copy that is 0 or empty
+    std::int32_t one = 0;                  // a field of the entry's copy that holds 1
+    // A field of the entry's copy that holds the value the calculation left
+    // in the entry's field (the limit it was held to).
+    std::int32_t sameAs = 0;
 };
 
 // One reason and when it holds.

@@ -276,25 +276,34 @@ std::optional<std::string> statementShareNote(HostSession& session) {
 
 // On a full-year return the part-year schedule counts nowhere: the
 // calculation empties it from its totals on, but keeps the Georgia interest
-// and dividends entered before them, which an amount there would seem to
-// count in.
+// and dividends and the amount taken off the Georgia wages entered before
+// them, which an amount there would seem to count in.
 std::optional<std::string> fullYearScheduleNote(HostSession& session) {
     const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
     if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kFullYear ||
         !georgia.formExists(kGAForm189217ID, 1)) {
         return std::nullopt;
     }
+    const Form189217Lines& schedule = kForm189217Lines;
     std::string held;
-    for (const FieldId& part : kForm189217Lines.georgiaInterestParts) {
+    bool interest = false;
+    bool wages = false;
+    for (const FieldId& part :
+         {schedule.georgiaInterestParts[0], schedule.georgiaInterestParts[1], schedule.georgiaInterestParts[2],
+          schedule.georgiaInterestParts[3], schedule.georgiaWagesReduction}) {
         const double amount = georgia.getIR(kGAForm189217ID, 1, part);
         if (amount == 0.0) continue;
+        (part == schedule.georgiaWagesReduction ? wages : interest) = true;
         held += (held.empty() ? "" : ", ") + amountText(amount) + " in field " + fieldNumber(part);
     }
     if (held.empty()) return std::nullopt;
+    const std::string income = interest && wages ? "wages, interest and dividends"
+                               : wages           ? "wages"
+                                                 : "interest and dividends";
     return "the part-year schedule (form GA189217) holds " + held +
            " on this full-year return, where the schedule counts nowhere: it counts only on a part-year or "
-           "nonresident return, and a full-year return takes its interest and dividends whole from the federal "
-           "return";
+           "nonresident return, and a full-year return takes its " +
+           income + " whole from the federal return";
 }
 
 // On a joint return (or one whose federal filing status is not given) form

@@ -33,7 +33,8 @@ namespace GAHost {
 //   holds in its Georgia interest and dividends, from which alone the
 //   schedule takes them;
 // - on a full-year return, an amount in the part-year schedule's Georgia
-//   interest and dividends (form 189217), which counts nowhere there;
+//   interest and dividends or in what it takes off the Georgia wages (form
+//   189217), which counts nowhere there;
 // - on a joint return, form 1040's amount of an item split between the
 //   filers (IRA distributions, pensions, business income) that the two
 //   filers' items do not add up to (a return that gives neither item: only

@@ -128,6 +128,11 @@ bool holds(const Holds& when, const ReplacedEntry& r) {
         return false;
     }
     if (when.zero != 0 && calculated.getIR(form, r.copy, FieldId(when.zero)) != 0.0) return false;
+    if (when.one != 0 && calculated.getIR(form, r.copy, FieldId(when.one)) != 1.0) return false;
+    if (when.sameAs != 0 && (!r.used.isNumber() || std::abs(calculated.getIR(form, r.copy, FieldId(when.sameAs)) -
+                                                            r.used.getNumber()) > 0.005)) {
+        return false;
+    }
     if (when.residency.empty()) return true;
     const std::int64_t residency = calculated.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
     return std::find(when.residency.begin(), when.residency.end(), residency) != when.residency.end();
@@ -197,7 +202,7 @@ std::string replacedEntryNote(const ReplacedEntry& r) {
             return note + kind + ": the calculation held the entry " + entry + " to " + used + ", " +
                    *reasonOf(rule->limit, r);
         case EntryChange::Replaced:
-            return note + "is an entry: the calculation replaced the entry " + entry + " with " + used + ": " +
+            return note + kind + ": the calculation replaced the entry " + entry + " with " + used + ": " +
                    *reasonOf(rule->replaced, r);
         case EntryChange::Unexplained:
             break;

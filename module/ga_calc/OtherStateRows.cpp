@@ -104,7 +104,16 @@ void fillStateRow(DataMgmt::TaxReturn& federal, std::uint16_t federalCopy, DataM
 
 void GATaxReturnCalcEngine::updateOtherStateRows() {
     DataMgmt::TaxReturn& ga = *gaReturn_;
-    if (!ga.formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerFullYear)) {
+    const Form69Lines::Residency& residency = kForm69Lines.residency;
+    if (!ga.formYes(kGAForm69ID, 1, residency.taxpayerFullYear) &&
+        !ga.formYes(kGAForm69ID, 1, residency.taxpayerPartYear) &&
+        !ga.formYes(kGAForm69ID, 1, residency.taxpayerNonresident)) {
+        // The residency is left to the default that form 69 gives when it is
+        // calculated, later in this calculation (the rows are updated before
+        // it): the update after it decides, as it would with the box entered.
+        return;
+    }
+    if (!ga.formYes(kGAForm69ID, 1, residency.taxpayerFullYear)) {
         // Only a full-year resident claims credit for tax paid to another
         // state on this form.
         forEachRow(ga, [](DataMgmt::TaxForm& row) {

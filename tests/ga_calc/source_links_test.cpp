@@ -249,8 +249,14 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     EXPECT_FALSE(row->isProtected(fullYear.otherStateIncome));
     EXPECT_FALSE(row->isProtected(fullYear.limit));
 
-    // Not a full-year resident: the boxes are cleared and closed.
+    // No residency box marked yet (form 69 gives its default later in the
+    // calculation): the rows stay as they are. A part-year resident: the
+    // boxes are cleared and closed.
     gaCopy(kGAForm69ID)->setXNo(info.residency.taxpayerFullYear);
+    row->setX(state.fromFederalReturn);
+    engine.updateOtherStateRows();
+    EXPECT_TRUE(row->xMarked(state.fromFederalReturn));
+    setBox(gaCopy(kGAForm69ID), info.residency.taxpayerPartYear);
     engine.updateOtherStateRows();
     EXPECT_FALSE(row->xMarked(state.fromFederalReturn));
     EXPECT_TRUE(row->isProtected(state.fromFederalReturn));

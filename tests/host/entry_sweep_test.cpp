@@ -7,7 +7,8 @@
 // residency or the filing status are swept on such returns too. Every entry
 // of the return that the calculation changed must be told by its note: in a
 // calculated field, or by a rule of the calculation that empties it, holds
-// it to a limit or replaces it.
+// it to a limit or replaces it, with a reason whose claims hold on the
+// return calculated.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/host/form_reach.h"
 #include "tests/host/module_calculation.h"
+#include "tests/host/reason_claims.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
@@ -141,9 +143,15 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
             if (next++ % kCaseStride != 0) continue;
             testsupport::calculateAsGahost(file, how, dir, nullptr, [&](GAHost::HostSession& session) {
                 for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
-                    EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained)
-                        << "with an entry in " << entered << (how == Calculation::Run ? " on paper: " : " e-filed: ")
-                        << GAHost::replacedEntryNote(r);
+                    const std::string note = GAHost::replacedEntryNote(r);
+                    const std::string with =
+                        "with an entry in " + entered + (how == Calculation::Run ? " on paper: " : " e-filed: ");
+                    EXPECT_NE(GAHost::entryChange(r), GAHost::EntryChange::Unexplained) << with << note;
+                    // Each claim of its reason holds on the return calculated.
+                    for (const testsupport::Claim& c : testsupport::claimsOf(note.substr(note.find(", is ")))) {
+                        EXPECT_TRUE(testsupport::claimHolds(c, *session.georgiaState(), r.form->getTypeID(), r.copy))
+                            << c.what << c.number << " " << with << note;
+                    }
                 }
             });
         }

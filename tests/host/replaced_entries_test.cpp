@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <regex>
@@ -21,9 +22,15 @@
 #include "module/frame/FormIdentifiers.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
+#include "tests/host/module_calculation.h"
+#include "tests/host/reason_claims.h"
 #include "tests/platform/scratch_dir.h"
 
 namespace {
+
+using testsupport::Claim;
+using testsupport::claimHolds;
+using testsupport::claimsOf;
 
 // The example of most rows, and others.
 const std::string kExample = "nonresident-wages";
@@ -67,7 +74,10 @@ protected:
     // fields given `alongside` it.
     static std::string withField(const std::string& example, const std::string& form, int copy, int field,
                                  const std::string& value, bool overridden, const std::string& alongside) {
-        std::string text = readFile(examplePath(example));
+        return insertField(readFile(examplePath(example)), form, copy, field, value, overridden, alongside);
+    }
+    static std::string insertField(std::string text, const std::string& form, int copy, int field,
+                                   const std::string& value, bool overridden, const std::string& alongside) {
         const std::string entry = std::string("<FIELD") + (overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
                                   std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>" + alongside;
         const std::string start = "<FORM DEVNAME=\"" + form + "\" COPY=\"" + std::to_string(copy) + "\">";
@@ -185,6 +195,11 @@ const struct EntryRow {
      "itemized deductions\", is an entry: the calculation emptied the entry 400, which counts nowhere on this return: "
      "the part-year and nonresident schedule counts only on a return that is not full-year\n",
      "<FIELD><ID>189456</ID><VALUE>400</VALUE></FIELD>", nullptr, "single-wages"},
+    {"GA189217", 1, 189430, "400", false,
+     "gahost: note: the part-year schedule (form GA189217) holds 400 in field 189430 on this full-year return, "
+     "where the schedule counts nowhere: it counts only on a part-year or nonresident return, and a full-year return "
+     "takes its wages whole from the federal return\n",
+     "", nullptr, "single-wages"},
 };
 
 TEST_F(ReplacedEntries, CheckAndRunNoteAnEntryTheCalculationReplaces) {
@@ -245,42 +260,6 @@ TEST(ReplacedEntryNote, NamesTheAmountHeldToOnce) {
     }
 }
 
-// What a reason's words claim of the return it is told on: a box of the
-// entry's copy marked or not ('b'), the residency ('r') or a field that is 0
-// ('z'); "when", "while" or "if" states a rule, and claims nothing.
-struct Claim {
-    char what;  // 0: no claim
-    int number;
-    bool holds;
-};
-
-std::vector<Claim> claimsOf(std::string text) {
-    const std::string box = R"(box (\d+)(?: \([^)]*\)|\))?)", residency = "(full-year|part-year|nonresident)";
-    const std::map<std::string, int> codes = {{"full-year", 1}, {"part-year", 2}, {"nonresident", 3}};
-    // Each pattern's matches are taken out of the text before the next.
-    const std::pair<std::string, Claim> patterns[] = {
-        {R"(\b(?:when|while|if) )" + box + " is (?:not )?marked", {0, 0, false}},
-        {R"(\bunless )" + box + " is marked", {'b', 0, false}},
-        {box + " is not marked", {'b', 0, false}},
-        {box + " is marked", {'b', 0, true}},
-        {R"(\b(?:as well as|unmark) box (\d+))", {'b', 0, true}},
-        {R"(\bmark box (\d+))", {'b', 0, false}},
-        {"counts on an? " + residency + " return only", {'r', 0, false}},
-        {"counts only on a return that is not " + residency, {'r', 0, true}},
-        {R"(total \(field (\d+)\) is 0\b)", {'z', 0, true}},
-    };
-    std::vector<Claim> claims;
-    for (const auto& [pattern, claim] : patterns) {
-        const std::regex re(pattern);
-        for (std::sregex_iterator m(text.begin(), text.end(), re), end; claim.what != 0 && m != end; ++m) {
-            const std::string n = (*m)[1];
-            claims.push_back({claim.what, codes.count(n) > 0 ? codes.at(n) : std::stoi(n), claim.holds});
-        }
-        text = std::regex_replace(text, re, "");
-    }
-    return claims;
-}
-
 // Each rule, on every return that its reasons turn on or speak of (each box
 // marked or not, each field 0 or not) and each residency: the note of an entry
 // in its first field that the rule empties, holds or replaces gives a reason
@@ -294,17 +273,20 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
         {&GAHost::EntryRule::replaced, GAHost::EntryChange::Replaced, Value::number(7000)}};
     for (const GAHost::EntryRule& rule : GAHost::entryRules()) {
         const DataMgmt::TaxFormDescPtr form = library.georgia->findByDevName(rule.form);
-        std::map<int, bool> turnsOn;  // each box (false) and field 0 or not (true) the reasons turn on or speak of
+        std::map<int, char> turnsOn;  // each box ('b'), field 0 or not ('z') and 1 or not ('o') they turn on
         std::set<const GAHost::Reason*> untold;
         GAHost::ReplacedEntry r{form.get(), 1, form->getFieldDesc(rule.fields[0]).get(), Value::number(6000), {}};
         for (const auto& [reasons, change, used] : kinds) {
             for (const GAHost::Reason& reason : (rule.*reasons).alternatives()) {
                 untold.insert(&reason);
-                for (const int box : reason.when.marked) turnsOn[box] = false;
-                for (const int box : reason.when.unmarked) turnsOn[box] = false;
-                if (reason.when.zero != 0) turnsOn[reason.when.zero] = true;
+                for (const int box : reason.when.marked) turnsOn[box] = 'b';
+                for (const int box : reason.when.unmarked) turnsOn[box] = 'b';
+                for (const int field : {reason.when.zero, reason.when.sameAs}) {
+                    if (field != 0) turnsOn[field] = 'z';
+                }
+                if (reason.when.one != 0) turnsOn[reason.when.one] = 'o';
                 for (const Claim& c : claimsOf(reason.text)) {
-                    if (c.what != 'r') turnsOn[c.number] = c.what == 'z';
+                    if (c.what != 'r') turnsOn[c.number] = c.what == 'u' ? 'z' : c.what;
                 }
             }
         }
@@ -313,9 +295,9 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                 DataMgmt::TaxReturn calculated(library.georgia, Utils::StringPoolPtr());
                 DataMgmt::TaxForm& copy = *calculated.getFormOrCreate(form->getTypeID(), 1);
                 unsigned bit = 1;
-                for (const auto& [field, isZero] : turnsOn) {
-                    if (!isZero) calculated.setXValue(form->getTypeID(), 1, field, (mask & bit) != 0);
-                    if (isZero && (mask & bit) != 0) copy.assignIR(field, 100);
+                for (const auto& [field, kind] : turnsOn) {
+                    if (kind == 'b') calculated.setXValue(form->getTypeID(), 1, field, (mask & bit) != 0);
+                    if (kind != 'b') copy.assignIR(field, (mask & bit) == 0 ? 0 : kind == 'o' ? 1 : 100);
                     bit <<= 1;
                 }
                 calculated.getFormOrCreate(kGAForm69ID, 1)->assignIR(kForm69Lines.residency.code, code);
@@ -325,10 +307,8 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                     if (GAHost::entryChange(r) != change) continue;
                     const std::string note = GAHost::replacedEntryNote(r);
                     for (const Claim& c : claimsOf(note.substr(note.find(", is ")))) {
-                        const bool actual = c.what == 'b'   ? calculated.formYes(form->getTypeID(), 1, c.number)
-                                            : c.what == 'r' ? code == c.number
-                                                            : copy.getIR(c.number) == 0.0;
-                        EXPECT_EQ(actual, c.holds) << c.what << c.number << " on residency " << code << ": " << note;
+                        EXPECT_TRUE(claimHolds(c, calculated, form->getTypeID(), 1))
+                            << c.what << c.number << " on residency " << code << ": " << note;
                     }
                     for (const GAHost::Reason& reason : (rule.*reasons).alternatives()) {
                         if (note.ends_with(reason.text)) untold.erase(&reason);
@@ -338,6 +318,84 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
         }
         for (const GAHost::Reason* reason : untold)
             ADD_FAILURE() << rule.form << " field " << rule.fields[0] << ": " << reason->text;
+    }
+}
+
+// Returns that a rule's note is told on, each an example with a part of its
+// text replaced (the first `from` by `to`) and an entry in copy 1 of a form,
+// beside `alongside`; a part of the note's reason (null: the entry is kept).
+const struct CalculatedRow {
+    const char* example;
+    std::string from, to;
+    const char* form;
+    int field;
+    const char* value;
+    std::string alongside;
+    const char* reason;
+} kCalculatedRows[] = {
+    // The first state column of the wages worksheet: the part-year column
+    // held to the line's federal amount (one of 5,000, one empty), closed
+    // on a nonresident return, a full-year resident's federal amount.
+    {"part-year-resident", "<FORM DEVNAME=\"F1\" COPY=\"1\">",
+     "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "9000", "",
+     "held the entry 9000 to 5000, the line's federal amount (field 52)"},
+    {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
+    {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
+    {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
+    {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",
+     "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "2000", "",
+     "is calculated: the calculation replaced the entry 2000 with 5000: a full-year resident's Georgia part"},
+    // Form 71 of one installment, whatever boxes 22 and 23 say.
+    {"underpaid-estimated", "", "", "GA71", 27, "5000", "<FIELD><ID>16</ID><VALUE>1</VALUE></FIELD>",
+     "the one installment (field 16 is 1)"},
+    {"underpaid-estimated", "", "", "GA71", 27, "5000", "<FIELD><ID>16</ID><VALUE>1</VALUE></FIELD>" + marked({22, 23}),
+     "the one installment (field 16 is 1)"},
+    // Form 73's rows on a full-year return whose residency is left to its
+    // default, and on a part-year return.
+    {"tax-paid-to-another-state", "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>", "", "GA73", 138856, "X", "", nullptr},
+    {"tax-paid-to-another-state", "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>", "", "GA73", 7, "5000",
+     marked({138856}) + "<FIELD><ID>138854</ID><VALUE>AL</VALUE></FIELD>",
+     "filled from the federal return's other-state return (form F133618)"},
+    {"part-year-other-income", "", "", "GA73", 138856, "X", "", "and this return is not full-year"},
+    // A Georgia share below 0; on a return with both columns open, one of a
+    // total of 0.
+    {"part-year-other-income", "<FIELD><ID>152</ID><VALUE>120</VALUE></FIELD>", "", "ST2", 152, "-50", "",
+     "held the entry -50 to 0, the least a Georgia share can be"},
+    {"single-wages", "<FORM DEVNAME=\"GA69\" COPY=\"1\">",
+     "<FORM DEVNAME=\"GA69\" COPY=\"1\"><FIELD OVERRIDDEN=\"1\"><ID>8</ID><VALUE>4</VALUE></FIELD>", "ST2", 152, "100",
+     "", "the line's total (field 151) is 0"},
+    // The amended return's deposit account on a return that owes.
+    {"amended-return", "", "", "GA189219", 189659, "12345", "", "refunds nothing (field 189655 is 0)"},
+};
+
+// Each return of the rows, calculated as gahost check calculates it: the
+// entry's note gives the row's reason, whose claims hold on that return.
+TEST_F(ReplacedEntries, AReasonHoldsOnTheCalculatedReturnItIsToldOn) {
+    for (const CalculatedRow& row : kCalculatedRows) {
+        SCOPED_TRACE(std::string(row.example) + ": " + row.form + " field " + std::to_string(row.field));
+        std::string text = readFile(examplePath(row.example));
+        if (!row.from.empty()) text.replace(text.find(row.from), row.from.size(), row.to);
+        const std::string file =
+            writeFile("in.xml", insertField(text, row.form, 1, row.field, row.value, false, row.alongside));
+        std::vector<std::string> told;
+        testsupport::calculateAsGahost(
+            file, testsupport::Calculation::Check, dir, nullptr, [&](GAHost::HostSession& session) {
+                for (const GAHost::ReplacedEntry& r : GAHost::replacedEntries(session, testsupport::buildModule())) {
+                    if (r.form->getDevName() != row.form || r.field->getID().getNumber() != row.field) {
+                        continue;
+                    }
+                    const std::string note = GAHost::replacedEntryNote(r);
+                    told.push_back(note);
+                    for (const Claim& c : claimsOf(note.substr(note.find(", is ")))) {
+                        EXPECT_TRUE(claimHolds(c, *session.georgiaState(), r.form->getTypeID(), r.copy))
+                            << c.what << c.number << ": " << note;
+                    }
+                }
+            });
+        ASSERT_EQ(told.size(), row.reason == nullptr ? 0u : 1u);
+        if (row.reason != nullptr) {
+            EXPECT_NE(told[0].find(row.reason), std::string::npos) << told[0];
+        }
     }
 }
 

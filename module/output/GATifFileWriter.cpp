@@ -253,8 +253,10 @@ void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const F
 
 void GATifFileWriter::outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy,
                                           const FieldId& field, bool flag) {
+    const LineSource source(*this, form, copy, field);
     std::string text = returnHolding(form).formString(form, copy, field);
     roundIfAmount(fieldDescription(form, field), form, text);
+    writtenAsNumber(form, field, key, text);
     outputTifLine(key, text, flag);
 }
 
@@ -288,9 +290,11 @@ void GATifFileWriter::writeRecordLines(std::span<const RecordLine> lines, std::u
             case LineKind::Field:
                 outputFormFieldLine(line.key, line.form, copy, line.field);
                 break;
-            case LineKind::MixedFieldText:
+            case LineKind::MixedFieldText: {
+                const LineSource source(*this, line.form, copy, line.field);
                 outputTifLineMixedCase(line.key, georgiaReturn->formString(line.form, copy, line.field), false);
                 break;
+            }
             case LineKind::CheckBox:
                 outputTifLineCB(line.key, line.form, copy, line.field, line.text, false);
                 break;

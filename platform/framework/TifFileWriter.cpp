@@ -137,10 +137,14 @@ void TifFileWriter::convertTIFForm(bool /*notForm131*/, const FormId& form, std:
             value = source.isNull() ? std::string() : source->valueString(d.field);
         }
         // The letters made plain before the cleaning, which keeps ASCII
-        // letters only: a character without a plain letter is a wrong entry.
+        // letters only: a character without a plain letter is a wrong entry
+        // once the field's line is written (writeLine).
         const LineSource line(*this, d.form, sourceCopy, d.field);
         const Utils::PlainText plain = Utils::plainText(value);
-        if (plain.leftOut) recordWrongEntry(d.key, value, cannotCarry(*plain.leftOut));
+        if (plain.leftOut) {
+            lineSource_.value = value;
+            lineSource_.fault = cannotCarry(*plain.leftOut);
+        }
         value = plain.text;
         clean(d, source, value);
         std::string key = d.key;
@@ -187,7 +191,11 @@ void TifFileWriter::recordWrongEntry(const std::string& key, const std::string& 
 
 void TifFileWriter::writeLine(const std::string& key, const std::string& value, bool upperCase) {
     const Utils::PlainText plain = Utils::plainText(value);
-    if (plain.leftOut) recordWrongEntry(key, value, cannotCarry(*plain.leftOut));
+    if (plain.leftOut) {
+        recordWrongEntry(key, value, cannotCarry(*plain.leftOut));
+    } else if (!lineSource_.fault.empty() && !value.empty()) {
+        recordWrongEntry(key, lineSource_.value, lineSource_.fault);  // left out before the cleaning
+    }
     // Upper-cased once its letters are plain (é as E).
     std::string written = Utils::strip(plain.text);
     if (upperCase) Utils::setUpCase(written);

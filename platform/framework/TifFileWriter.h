@@ -226,7 +226,9 @@ private:
     DataMgmt::QuarloConfiguration* configuration_;
     std::optional<FederalEFile> federalEFile_;
     std::vector<TifCall> callLog_;
-    WrongEntry lineSource_;  // its form, copy and field only
+    // Its form, copy and field; the value and fault of a character left out
+    // before the value was cleaned.
+    WrongEntry lineSource_;
     std::vector<WrongEntry> wrongEntries_;
 };
 

@@ -165,7 +165,7 @@ TEST_F(TifWriterTest, ConvertingACopyReadsCleansAndHandsOverEveryDescriptor) {
     using DataMgmt::TifCleaning;
     const auto st2 = georgia->getFormUVPtr(kST2, 2, true);
     st2->setValue(FieldID(1), DataMgmt::FieldValue::number(5));
-    st2->setValue(FieldID(3), DataMgmt::FieldValue::text("Payer"));
+    st2->setValue(FieldID(3), DataMgmt::FieldValue::text("Pay\u00a0er"));  // left out before the cleaning
     federal->getFormUVPtr(kF1, 1, true)->setValue(FieldID(6), DataMgmt::FieldValue::text("fed"));
     writer->tifFieldDescriptors = DataMgmt::TifFieldDescriptorListPtr(new DataMgmt::TifFieldDescriptorList{
         {kST2, FieldID(1), "00005.000.001", "ST2 0", TifCleaning::EditCode, 0},
@@ -178,6 +178,9 @@ TEST_F(TifWriterTest, ConvertingACopyReadsCleansAndHandsOverEveryDescriptor) {
     EXPECT_EQ(written(),
               "00005.000.001 5|edit@2\r\n00010.000.001 Payer|name@2\r\n00015.000.001 fed|fmt70@1\r\n"
               "00020.000.001 |phone@2\r\n");
+    ASSERT_EQ(writer->wrongEntries().size(), 1u);
+    EXPECT_EQ(std::tuple(writer->wrongEntries()[0].field.getNumber(), writer->wrongEntries()[0].value),
+              std::tuple(3, std::string("Pay\u00a0er")));
 }
 
 TEST_F(TifWriterTest, CleanersRewriteInPlace) {

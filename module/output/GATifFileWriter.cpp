@@ -191,10 +191,13 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
     };
     const bool zero = copy.isNull() || copy->eqZero(field);
     switch (row->rule) {
-        case Rule::DocumentGroups:
+        case Rule::DocumentGroups: {
+            // Lines that name no field of their own are named by their key.
+            const LineSource none(*this, FormId(), 1, FieldId());
             value.clear();
             writeMainFormRepeatLines();
             break;
+        }
         case Rule::CopyOneText:
             value = georgiaReturn->formString(form, 1, field);
             break;
@@ -221,10 +224,12 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
                 value = hundredthsText(georgiaReturn->getIN(form, 1, field));
             }
             break;
-        case Rule::GeorgiaRecords:
+        case Rule::GeorgiaRecords: {
+            const LineSource none(*this, FormId(), 1, FieldId());
             value.clear();
             writeGeorgiaRecords();
             break;
+        }
     }
 }
 

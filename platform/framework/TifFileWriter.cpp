@@ -180,10 +180,17 @@ void TifFileWriter::recordWrongEntry(const std::string& key, const std::string& 
     found.value = value;
     found.fault = fault;
     // A value that the calculation copies onto several forms is one wrong
-    // entry: named where it is entered, else where it is written first.
+    // entry: named where it is entered, else where it is written first. Two
+    // entries of the same value are two.
+    const bool entry = isEntry(found);
     for (WrongEntry& kept : wrongEntries_) {
+        const bool sameField =
+            !found.form.isNullID() && kept.form == found.form && kept.copy == found.copy && kept.field == found.field;
+        if (sameField && kept.fault == fault) return;
         if (kept.value != value || kept.fault != fault) continue;
-        if (!isEntry(kept) && isEntry(found)) kept = found;
+        const bool keptEntry = isEntry(kept);
+        if (entry && keptEntry) continue;
+        if (entry) kept = found;
         return;
     }
     wrongEntries_.push_back(std::move(found));

@@ -196,7 +196,8 @@ protected:
     };
     // Keeps a wrong entry of the current line source. A value and fault kept
     // already are kept once, named by the first field written that is an
-    // entry (not calculated, or overridden), else by the first written.
+    // entry (not calculated, or overridden), else by the first written; two
+    // entries of the same value are kept each.
     void recordWrongEntry(const std::string& key, const std::string& value, const std::string& fault);
     // Forgets the wrong entries of an earlier write.
     void clearWrongEntries() { wrongEntries_.clear(); }

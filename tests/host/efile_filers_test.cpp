@@ -190,9 +190,13 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
              taxpayerNumber + "; an e-file of this return (run --efile) is blocked until they agree"},
         // A number without nine digits, wherever the e-file takes it from,
         // and a character without a plain letter.
-        {"<FIELD><ID>36</ID>", "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>N/A</VALUE></FIELD><FIELD><ID>36</ID>",
+        {"<FIELD><ID>36</ID>",
+         "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>N/A</VALUE></FIELD><FIELD OVERRIDDEN=\"1\"><ID>30</ID>"
+         "<VALUE>N/A</VALUE></FIELD><FIELD><ID>36</ID>",
          "wrong for the e-file: form GA69 copy 1, field 25 \"N/A\" (Taxpayer's social security number): " +
-             std::string(GAOutput::kNotNineDigits),
+             std::string(GAOutput::kNotNineDigits) +
+             "\n  wrong for the e-file: form GA69 copy 1, field 30 \"N/A\" (Spouse's social security number): " +
+             GAOutput::kNotNineDigits,
          ""},
         {"<ID>20</ID><VALUE>45 Magnolia St", "<ID>20</ID><VALUE>45 Magnolia\u00a0St",
          "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "

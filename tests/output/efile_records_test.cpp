@@ -174,11 +174,12 @@ TEST_F(RecordsTest, ReturnHeaderNumbersAsTheirNineDigits) {
         setText(f92Copy, kForm92Lines.spouse.number, row.entered);
         setText(f92Copy, f92.f52011, row.entered);
         writer->clearCallLog();
+        writer->clearWrongEntries();
         writer->writeReturnHeaderRecord();
         EXPECT_EQ(written("00540.000.001"), row.written) << row.entered;
         EXPECT_EQ(written("00060.000.001"), row.entered);
         const auto& wrong = writer->wrongEntries();
-        EXPECT_EQ(!wrong.empty() && wrong.back().field == kForm92Lines.spouse.number &&
+        EXPECT_EQ(wrong.size() == 1 && wrong.back().field == kForm92Lines.spouse.number &&
                       wrong.back().value == row.entered && wrong.back().fault == GAOutput::kNotNineDigits,
                   row.wrong)
             << row.entered;

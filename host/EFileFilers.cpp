@@ -264,6 +264,16 @@ std::string missingText(const MissingFilerEntry& m) {
            ": " + m.label + (m.reason.empty() ? "" : ": " + m.reason);
 }
 
+// "form GA69 copy 1, field 25 "N/A" (Taxpayer's social security number):
+// a social security number ..."; a line that is not a field's by its key.
+std::string wrongText(const WrongFilerEntry& w) {
+    const StateDataMgmt::EFileWrongEntry& e = w.entry;
+    const std::string value = " \"" + Utils::QVStringUtils::escapeForMessage(e.value, 80) + "\"";
+    if (e.form.isNullID()) return "the e-file's line " + e.key + value + ": " + e.fault;
+    return "form " + w.form + " copy " + std::to_string(e.copy) + ", field " + std::to_string(e.field.getNumber()) +
+           value + (w.label.empty() ? "" : " (" + w.label + ")") + ": " + e.fault;
+}
+
 // The texts joined by "; ".
 template <class Entry, class Text>
 std::string joined(const std::vector<Entry>& entries, Text text) {
@@ -305,8 +315,31 @@ std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session)
     return disagreeing;
 }
 
+std::vector<WrongFilerEntry> wrongEFileEntries(HostSession& session) {
+    std::vector<WrongFilerEntry> wrong;
+    if (session.georgiaState() == nullptr) return wrong;
+    for (const StateDataMgmt::EFileWrongEntry& e : session.georgiaState()->eFileWrongEntries) {
+        WrongFilerEntry w{.entry = e, .form = {}, .label = {}};
+        const DataMgmt::TaxReturnPtr& holder = e.form.isState() ? session.georgia() : session.federal();
+        const DataMgmt::TaxFormDescPtr form = e.form.isNullID() || holder.isNull()
+                                                  ? DataMgmt::TaxFormDescPtr()
+                                                  : holder->getTaxReturnDesc()->getTaxFormDescriptor(e.form);
+        if (!form.isNull()) {
+            w.form = form->getDevName();
+            const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(e.field);
+            if (!field.isNull()) w.label = field->getLineID();
+        } else if (!e.form.isNullID()) {
+            w.form = std::to_string(e.form.getNumber());
+        }
+        wrong.push_back(std::move(w));
+    }
+    return wrong;
+}
+
 FilerFindings filerFindings(HostSession& session) {
-    return {.missing = missingFilerEntries(session), .disagreeing = disagreeingFilerEntries(session)};
+    return {.missing = missingFilerEntries(session),
+            .disagreeing = disagreeingFilerEntries(session),
+            .wrong = wrongEFileEntries(session)};
 }
 
 void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
@@ -314,6 +347,7 @@ void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
     for (const DisagreeingFilerEntry& d : findings.disagreeing) {
         out << "  disagrees for the e-file: " << disagreementText(d) << '\n';
     }
+    for (const WrongFilerEntry& w : findings.wrong) out << "  wrong for the e-file: " << wrongText(w) << '\n';
 }
 
 void noteFilersOnPaper(HostSession& session) {

@@ -78,16 +78,31 @@ struct DisagreeingFilerEntry {
 // return gives none.
 std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session);
 
-// What the e-file check of the host finds of the filers' entries.
+// An entry that the last write of the Georgia e-file (its preparation, as
+// run and check make it) could not carry as entered: a social security
+// number without nine digits, a character without a plain letter; with the
+// form's dev name and the field's line label (empty for a line that is not
+// a field's).
+struct WrongFilerEntry {
+    StateDataMgmt::EFileWrongEntry entry;
+    std::string form;
+    std::string label;
+};
+std::vector<WrongFilerEntry> wrongEFileEntries(HostSession& session);
+
+// What the e-file check of the host finds of the filers' entries and of the
+// entries the e-file writes.
 struct FilerFindings {
     std::vector<MissingFilerEntry> missing;
     std::vector<DisagreeingFilerEntry> disagreeing;
-    bool any() const { return !missing.empty() || !disagreeing.empty(); }
+    std::vector<WrongFilerEntry> wrong;
+    bool any() const { return !missing.empty() || !disagreeing.empty() || !wrong.empty(); }
 };
 FilerFindings filerFindings(HostSession& session);
 
 // One line for each missing entry, then one for each disagreeing one
-// (naming both entries and both values), indented by two blanks.
+// (naming both entries and both values), then one for each wrong one
+// (naming the field, its value and the fault), indented by two blanks.
 void printFilerFindings(std::ostream& out, const FilerFindings& findings);
 
 // For a return on paper (gahost run without --efile, and check's

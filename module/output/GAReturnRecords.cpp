@@ -284,14 +284,21 @@ void GATifFileWriter::writeReturnHeaderAddress() {
     std::string withApartment = street;
     federal.tifAppendAPTtoStreet(withApartment, kForm92ID, 1, address.apartment);
     if (!federal.formYes(kForm92ID, 1, address.abroad)) {
-        outputTifLineMixedCase("00625.000.001", street, false);
+        {
+            const LineSource source(*this, kForm92ID, 1, address.street);
+            outputTifLineMixedCase("00625.000.001", street, false);
+        }
         // The apartment follows the street after one separator.
         if (withApartment.size() > street.size()) {
+            const LineSource source(*this, kForm92ID, 1, address.apartment);
             outputTifLineMixedCase("00630.000.001", withApartment.substr(street.size() + 1), false);
         }
         writeRecordLines(kHomeAddressLines, 1);
     } else {
-        outputTifLineMixedCase("00650.001.001", withApartment, false);
+        {
+            const LineSource source(*this, kForm92ID, 1, address.street);
+            outputTifLineMixedCase("00650.001.001", withApartment, false);
+        }
         writeRecordLines(kForeignAddressLines, 1);
     }
 }

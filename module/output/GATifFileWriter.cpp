@@ -191,10 +191,13 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
     };
     const bool zero = copy.isNull() || copy->eqZero(field);
     switch (row->rule) {
-        case Rule::DocumentGroups:
+        case Rule::DocumentGroups: {
+            // Lines that name no field of their own are named by their key.
+            const LineSource none(*this, FormId(), 1, FieldId());
             value.clear();
             writeMainFormRepeatLines();
             break;
+        }
         case Rule::CopyOneText:
             value = georgiaReturn->formString(form, 1, field);
             break;
@@ -221,10 +224,12 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
                 value = hundredthsText(georgiaReturn->getIN(form, 1, field));
             }
             break;
-        case Rule::GeorgiaRecords:
+        case Rule::GeorgiaRecords: {
+            const LineSource none(*this, FormId(), 1, FieldId());
             value.clear();
             writeGeorgiaRecords();
             break;
+        }
     }
 }
 
@@ -253,8 +258,10 @@ void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const F
 
 void GATifFileWriter::outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy,
                                           const FieldId& field, bool flag) {
+    const LineSource source(*this, form, copy, field);
     std::string text = returnHolding(form).formString(form, copy, field);
     roundIfAmount(fieldDescription(form, field), form, text);
+    writtenAsNumber(form, field, key, text);
     outputTifLine(key, text, flag);
 }
 
@@ -288,9 +295,11 @@ void GATifFileWriter::writeRecordLines(std::span<const RecordLine> lines, std::u
             case LineKind::Field:
                 outputFormFieldLine(line.key, line.form, copy, line.field);
                 break;
-            case LineKind::MixedFieldText:
+            case LineKind::MixedFieldText: {
+                const LineSource source(*this, line.form, copy, line.field);
                 outputTifLineMixedCase(line.key, georgiaReturn->formString(line.form, copy, line.field), false);
                 break;
+            }
             case LineKind::CheckBox:
                 outputTifLineCB(line.key, line.form, copy, line.field, line.text, false);
                 break;

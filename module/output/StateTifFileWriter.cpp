@@ -7,6 +7,7 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
+#include "module/output/EFileNumbers.h"
 #include "module/output/OutputAmounts.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
@@ -114,6 +115,7 @@ bool StateTifFileWriter::writeTifFile(std::uint8_t sequence, DataMgmt::TaxReturn
     // leaving every file as it was, rather than leaving the e-file without
     // its federal data block.
     federalEFile();
+    clearWrongEntries();
     inStateReturnRecord = true;
     const IOMgmt::FileNamePtr file = getTifFileSpec(type);
     stateSequence = sequence;
@@ -159,6 +161,7 @@ bool StateTifFileWriter::writeTifFile(std::uint8_t sequence, DataMgmt::TaxReturn
     if (!written) {
         restoreEarlierFile();
     }
+    stateReturn->eFileWrongEntries = wrongEntries();
     return written;
 }
 
@@ -282,7 +285,13 @@ void StateTifFileWriter::outputTifHeader() {
     put();
     line << versionLine("V FD: " + hostVersion);
     put();
-    line << "T " << federalReturn()->formString(kForm92ID, 1, kForm92Lines.taxpayer.number);
+    {
+        const FieldId& number = kForm92Lines.taxpayer.number;
+        const LineSource source(*this, kForm92ID, 1, number);
+        std::string value = Utils::strip(federalReturn()->formString(kForm92ID, 1, number));
+        writtenAsNumber(kForm92ID, number, "T", value);
+        line << "T " << value;
+    }
     put();
     line << "S SY";
     put();
@@ -358,6 +367,7 @@ void StateTifFileWriter::convertTifField(DataMgmt::TaxFormPtr copy, const FormId
     } else {
         convertMainFormField(copy, form, copyNumber, field, key, value, &keepLine, &lineFlag);
     }
+    writtenAsNumber(form, field, key, value);
     if (officeForm && inStateReturnRecord) {
         try {
             writeTaxPeriodLines(copy, form, copyNumber, field, key, value);
@@ -382,6 +392,16 @@ std::string& StateTifFileWriter::tifFormatValue(std::string& value, std::uint8_t
 }
 
 // ------------------------------------------------------------ small lines
+
+void StateTifFileWriter::writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key,
+                                         std::string& value) {
+    if (value.empty() || !GAOutput::isSocialSecurityNumber(form, field)) return;
+    if (const std::optional<std::string> digits = GAOutput::nineDigits(value)) {
+        value = *digits;
+    } else {
+        recordWrongEntry(key, value, GAOutput::kNotNineDigits);
+    }
+}
 
 void StateTifFileWriter::refundCode(std::string& out) {
     char code[64] = {};

@@ -7,9 +7,19 @@
 #include <cstdlib>
 
 #include "platform/Exceptions.h"
+#include "platform/util/PlainText.h"
 #include "platform/util/Utils.h"
 
 namespace TifWriteMgmt {
+
+namespace {
+
+// The fault of a value holding a character without a plain letter.
+std::string cannotCarry(char32_t c) {
+    return "holds " + Utils::codePointName(c) + ", which has no plain letter the e-file can carry";
+}
+
+}  // namespace
 
 TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnPtr& state,
                              CalculationMgmt::TaxReturnCalcEnginePtr& engine,
@@ -126,6 +136,16 @@ void TifFileWriter::convertTIFForm(bool /*notForm131*/, const FormId& form, std:
             source = r != nullptr ? r->getForm(d.form, 1) : DataMgmt::TaxFormPtr();
             value = source.isNull() ? std::string() : source->valueString(d.field);
         }
+        // The letters made plain before the cleaning, which keeps ASCII
+        // letters only: a character without a plain letter is a wrong entry
+        // once the field's line is written (writeLine).
+        const LineSource line(*this, d.form, sourceCopy, d.field);
+        const Utils::PlainText plain = Utils::plainText(value);
+        if (plain.leftOut) {
+            lineSource_.value = value;
+            lineSource_.fault = cannotCarry(*plain.leftOut);
+        }
+        value = plain.text;
         clean(d, source, value);
         std::string key = d.key;
         convertTifField(source, d.form, sourceCopy, d.field, key, value);
@@ -134,9 +154,60 @@ void TifFileWriter::convertTIFForm(bool /*notForm131*/, const FormId& form, std:
 
 // --------------------------------------------------------- line primitives
 
-void TifFileWriter::writeLine(const std::string& key, const std::string& value) {
-    if (!value.empty()) {
-        tifFile.putPCLine(key + " " + value);
+TifFileWriter::LineSource::LineSource(TifFileWriter& writer, const FormId& form, std::uint16_t copy,
+                                      const FieldId& field)
+    : writer_(writer), previous_(writer.lineSource_) {
+    writer_.lineSource_ = WrongEntry();
+    writer_.lineSource_.form = form;
+    writer_.lineSource_.copy = copy;
+    writer_.lineSource_.field = field;
+}
+
+TifFileWriter::LineSource::~LineSource() { writer_.lineSource_ = previous_; }
+
+bool TifFileWriter::isEntry(const WrongEntry& e) const {
+    const DataMgmt::TaxReturn* r = e.form.isNullID() ? nullptr : returnFor(e.form);
+    const DataMgmt::TaxFormDescPtr form = r != nullptr ? r->getTaxFormDescriptor(e.form) : DataMgmt::TaxFormDescPtr();
+    const DataMgmt::FormFieldDescPtr field = form.isNull() ? DataMgmt::FormFieldDescPtr() : form->getFieldDesc(e.field);
+    if (field.isNull()) return false;
+    const DataMgmt::TaxFormPtr copy = r->getForm(e.form, e.copy);
+    return !field->isCalculated() || (!copy.isNull() && copy->isOverridden(e.field));
+}
+
+void TifFileWriter::recordWrongEntry(const std::string& key, const std::string& value, const std::string& fault) {
+    WrongEntry found = lineSource_;
+    found.key = key;
+    found.value = value;
+    found.fault = fault;
+    // A value that the calculation copies onto several forms is one wrong
+    // entry: named where it is entered, else where it is written first. Two
+    // entries of the same value are two.
+    const bool entry = isEntry(found);
+    for (WrongEntry& kept : wrongEntries_) {
+        const bool sameField =
+            !found.form.isNullID() && kept.form == found.form && kept.copy == found.copy && kept.field == found.field;
+        if (sameField && kept.fault == fault) return;
+        if (kept.value != value || kept.fault != fault) continue;
+        const bool keptEntry = isEntry(kept);
+        if (entry && keptEntry) continue;
+        if (entry) kept = found;
+        return;
+    }
+    wrongEntries_.push_back(std::move(found));
+}
+
+void TifFileWriter::writeLine(const std::string& key, const std::string& value, bool upperCase) {
+    const Utils::PlainText plain = Utils::plainText(value);
+    if (plain.leftOut) {
+        recordWrongEntry(key, value, cannotCarry(*plain.leftOut));
+    } else if (!lineSource_.fault.empty() && !value.empty()) {
+        recordWrongEntry(key, lineSource_.value, lineSource_.fault);  // left out before the cleaning
+    }
+    // Upper-cased once its letters are plain (é as E).
+    std::string written = Utils::strip(plain.text);
+    if (upperCase) Utils::setUpCase(written);
+    if (!written.empty()) {
+        tifFile.putPCLine(key + " " + written);
     }
 }
 
@@ -150,9 +221,7 @@ void TifFileWriter::outputTifSubHead(const std::string& name, std::uint16_t numb
 
 void TifFileWriter::outputTifLine(const std::string& key, const std::string& text, bool flag) {
     callLog_.push_back({TifCall::Kind::Line, key, text, flag});
-    std::string upper = text;
-    Utils::setUpCase(upper);
-    writeLine(key, upper);
+    writeLine(key, text, true);
 }
 
 void TifFileWriter::outputTifLine(const std::string& key, std::int64_t number, bool flag) {
@@ -162,12 +231,13 @@ void TifFileWriter::outputTifLine(const std::string& key, std::int64_t number, b
 void TifFileWriter::outputTifLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
                                   bool flag) {
     const DataMgmt::TaxReturn* r = returnFor(form);
+    const LineSource line(*this, form, copy, field);
     outputTifLine(key, r != nullptr ? r->formString(form, copy, field) : std::string(), flag);
 }
 
 void TifFileWriter::outputTifLineMixedCase(const std::string& key, const std::string& text, bool flag) {
     callLog_.push_back({TifCall::Kind::Line, key, text, flag});
-    writeLine(key, text);
+    writeLine(key, text, false);
 }
 
 void TifFileWriter::outputTifLineCB(const std::string& key, const FormId& form, std::uint16_t copy,

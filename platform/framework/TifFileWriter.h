@@ -10,6 +10,10 @@
 //   - a key-value line is the key, one blank and the value, ended by CR LF;
 //     the plain outputTifLine variants write the value in upper case, the
 //     ...MixedCase variant as given; an empty value writes no line;
+//   - a value is written without blanks at either end, and with only the
+//     characters the e-file takes (platform/util/PlainText.h): a letter with
+//     a mark as its plain letter, a character without one left out and kept
+//     as a wrong entry (wrongEntries) of the field the line is written from;
 //   - a sub-head is a record line: "D ", the name padded with blanks to 10
 //     characters, a blank, the number in at least three digits padded with
 //     '0', " X T " and the flag character (blank for false, "1" for true);
@@ -32,6 +36,7 @@
 #include "platform/framework/FederalEFile.h"
 #include "platform/framework/TaxFormPrinter.h"
 #include "platform/store/DataMgmt.h"
+#include "platform/store/StateDataMgmt.h"
 #include "platform/util/IOMgmt.h"
 
 namespace AuditMgmt {
@@ -167,10 +172,36 @@ public:
     void tifGetOfficeNum(std::string& out) const;
     void tifGetServiceCenter(std::string& out) const;
 
+    // An entry that the e-file cannot carry as it is. One for each field and
+    // fault, in the order written.
+    using WrongEntry = StateDataMgmt::EFileWrongEntry;
+    const std::vector<WrongEntry>& wrongEntries() const { return wrongEntries_; }
+
     const std::vector<TifCall>& callLog() const { return callLog_; }
     void clearCallLog() { callLog_.clear(); }
 
 protected:
+    // The field the lines written while it lives are written from (for the
+    // wrong entries); the one before it is current again after it.
+    class LineSource {
+    public:
+        LineSource(TifFileWriter& writer, const FormId& form, std::uint16_t copy, const FieldId& field);
+        ~LineSource();
+        LineSource(const LineSource&) = delete;
+        LineSource& operator=(const LineSource&) = delete;
+
+    private:
+        TifFileWriter& writer_;
+        WrongEntry previous_;
+    };
+    // Keeps a wrong entry of the current line source. A value and fault kept
+    // already are kept once, named by the first field written that is an
+    // entry (not calculated, or overridden), else by the first written; two
+    // entries of the same value are kept each.
+    void recordWrongEntry(const std::string& key, const std::string& value, const std::string& fault);
+    // Forgets the wrong entries of an earlier write.
+    void clearWrongEntries() { wrongEntries_.clear(); }
+
     DataMgmt::TaxReturn* federalReturn() const { return federal_.get(); }
     DataMgmt::TaxReturn* stateReturnBase() const { return state_.get(); }
     CalculationMgmt::TaxReturnCalcEngine* calcEngine() const { return engine_.get(); }
@@ -184,7 +215,8 @@ protected:
     bool calcFlag = false;
 
 private:
-    void writeLine(const std::string& key, const std::string& value);
+    void writeLine(const std::string& key, const std::string& value, bool upperCase);
+    bool isEntry(const WrongEntry& e) const;
     const DataMgmt::TaxReturn* returnFor(const FormId& form) const;
     void clean(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr copy, std::string& value);
 
@@ -195,6 +227,10 @@ private:
     DataMgmt::QuarloConfiguration* configuration_;
     std::optional<FederalEFile> federalEFile_;
     std::vector<TifCall> callLog_;
+    // Its form, copy and field; the value and fault of a character left out
+    // before the value was cleaned.
+    WrongEntry lineSource_;
+    std::vector<WrongEntry> wrongEntries_;
 };
 
 }  // namespace TifWriteMgmt

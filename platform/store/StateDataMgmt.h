@@ -49,6 +49,18 @@
 
 namespace StateDataMgmt {
 
+// An entry that the e-file cannot carry as it is: the field a line of the
+// e-file is written from (a null form when the line is not a field's), the
+// line's key, the value as entered and what is wrong with it.
+struct EFileWrongEntry {
+    Primitives::QVImmutableFormIdentifier form;
+    std::uint16_t copy = 1;
+    Primitives::QVImmutableIdentifier field;
+    std::string key;
+    std::string value;
+    std::string fault;
+};
+
 // What debugStateField reports: the form matched no row of the mapping (0),
 // or the form matched but the field has no row (1).
 enum typeDebugStateField : std::int32_t {
@@ -129,6 +141,9 @@ public:
 
     // Set to 1 by the review when the return cannot be e-filed.
     int eFileBlocked = 0;
+    // What the last write of the e-file (its preparation included) found it
+    // cannot carry as entered; the e-file check blocks while there is one.
+    std::vector<EFileWrongEntry> eFileWrongEntries;
 
     // ---- the state's contract, filled by the state module
     std::int8_t getFilingStatusNumber() override = 0;

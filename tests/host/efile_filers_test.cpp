@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/EFileFilers.h"
+#include "module/output/EFileNumbers.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/module_calculation.h"
@@ -206,6 +207,20 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
          "70 "
          "carries (numbers compared by their digits, names without regard to case): " +
              taxpayerNumber + "; an e-file of this return (run --efile) is blocked until they agree"},
+        // A number without nine digits, wherever the e-file takes it from,
+        // and a character without a plain letter.
+        {"<FIELD><ID>36</ID>",
+         "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>N/A</VALUE></FIELD><FIELD OVERRIDDEN=\"1\"><ID>30</ID>"
+         "<VALUE>N/A</VALUE></FIELD><FIELD><ID>36</ID>",
+         "wrong for the e-file: form GA69 copy 1, field 25 \"N/A\" (Taxpayer's social security number): " +
+             std::string(GAOutput::kNotNineDigits) +
+             "\n  wrong for the e-file: form GA69 copy 1, field 30 \"N/A\" (Spouse's social security number): " +
+             GAOutput::kNotNineDigits,
+         ""},
+        {"<ID>20</ID><VALUE>45 Magnolia St", "<ID>20</ID><VALUE>45 Magnolia\u00a0St",
+         "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "
+         "apartment appended)): holds U+00A0, which has no plain letter the e-file can carry",
+         ""},
         {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
          "missing for form 70 and the e-file: " + noNumber +
              "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
@@ -226,6 +241,30 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
         const std::string note = row.note.empty() ? "" : "gahost: note: " + row.note + "\n";
         EXPECT_EQ(check.err, note);
         EXPECT_EQ(testsupport::runGahost({"run", input, "--out", path("paper")}, {}, dir).err, note);
+    }
+}
+
+// What the e-file writes of numbers and names entered otherwise than it
+// takes them: not blocked, a number as its nine digits, a name without its
+// outer blanks and with its letters plain.
+TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
+    std::string text = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    for (const auto& [from, to] :
+         std::vector<std::pair<std::string, std::string>>{{"<VALUE>400005001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
+                                                          {"<VALUE>400-00-5001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
+                                                          {"<ID>1</ID><VALUE>Dana", "<ID>1</ID><VALUE>Jos\u00e9"},
+                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "}}) {
+        ASSERT_NE(text.find(from), std::string::npos) << from;
+        text.replace(text.rfind(from), from.size(), to);  // form F92's, after form 1040's
+    }
+    const std::string input = writeFile("joint.xml", text);
+    const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(runVerdict(run.out), "not blocked\n") << run.out;
+    const std::string eFile = readFile(path("out") + "/GA-efile.txt");
+    for (const std::string line : {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r",
+                                   "\n00455.000.001 Jose\r", "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r"}) {
+        EXPECT_NE(eFile.find(line), std::string::npos) << line;
     }
 }
 

@@ -63,6 +63,7 @@ public:
 // The writer with its protected steps open to the tests.
 class TestWriter : public GATifWriteMgmt::GATifFileWriter {
 public:
+    using GATifFileWriter::clearWrongEntries;
     using GATifFileWriter::convertEfileInfoField;
     using GATifFileWriter::convertReturnInfoField;
     using GATifFileWriter::GATifFileWriter;

@@ -1,11 +1,14 @@
 // The host's e-file writer base (record conversion, line primitives,
 // cleaners), the e-file lists of the form definitions and the PDF register.
 #include <fstream>
+#include <optional>
+#include <tuple>
 
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/framework/PdfAttach.h"
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TifFileWriter.h"
+#include "platform/util/PlainText.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/platform/store_fixture.h"
 
@@ -19,6 +22,7 @@ using TifWriteMgmt::FormId;
 // the cleaning each value went through.
 class LineWriter : public TifWriteMgmt::TifFileWriter {
 public:
+    using TifFileWriter::LineSource;
     using TifFileWriter::tifFieldDescriptors;
     using TifFileWriter::tifFile;
     using TifFileWriter::TifFileWriter;
@@ -115,11 +119,53 @@ TEST_F(TifWriterTest, LinePrimitivesWriteOneLineEachAndLogEveryCall) {
     EXPECT_EQ(writer->callLog()[2].value, "");
 }
 
+// A line carries printable ASCII only: a letter with a mark as its plain
+// letter, upper-cased after; a character without one is left out and is a
+// wrong entry of the field the line is written from.
+TEST_F(TifWriterTest, LinesCarryPlainLettersAndKeepWhatHasNoneAsWrongEntries) {
+    const struct {
+        std::string in, out;
+        std::optional<char32_t> leftOut;
+    } rows[] = {
+        {"Jos\u00e9 \u00c6sa \u0142\u017f\u00df", "JOSE AESA LSSS", {}},
+        {"\u00bfX", "X", 0xBF},  // before and after the letters made plain
+        {"X\u0180", "X", 0x180},
+        {"a\u00d7b", "AB", 0xD7},
+        {"45\u00a0Elm", "45ELM", 0xA0},
+        {"\ufeffAnn", "ANN", 0xFEFF},
+        {"A\u2028B", "AB", 0x2028},
+        {"A\nB", "AB", 0x0A},
+        {"A\xff"
+         "B",
+         "AB", 0xFF},          // not UTF-8
+        {"A\xc3", "A", 0xC3},  // cut short
+        {"A\xc0\xaf"
+         "B",
+         "AB", 0xC0},                  // overlong
+        {"A\xed\xa0\x80", "A", 0xED},  // a surrogate
+    };
+    for (const auto& row : rows) {
+        const Utils::PlainText plain = Utils::plainText(row.in);
+        EXPECT_EQ(plain.leftOut, row.leftOut) << row.in;
+        const LineWriter::LineSource source(*writer, kGA70, 2, FieldID(44));
+        writer->outputTifLine("00005.000.001", " " + row.in + " ", false);
+    }
+    std::string expected;
+    for (const auto& row : rows) expected += "00005.000.001 " + row.out + "\r\n";
+    EXPECT_EQ(written(), expected);
+    // One entry for each value of the field, the first character named.
+    ASSERT_EQ(writer->wrongEntries().size(), std::size(rows) - 1);
+    const auto& first = writer->wrongEntries().front();
+    EXPECT_EQ(std::tuple(first.form, first.copy, first.field.getNumber(), first.value, first.fault),
+              std::tuple(kGA70, std::uint16_t{2}, 44, " \u00bfX ",
+                         std::string("holds U+00BF, which has no plain letter the e-file can carry")));
+}
+
 TEST_F(TifWriterTest, ConvertingACopyReadsCleansAndHandsOverEveryDescriptor) {
     using DataMgmt::TifCleaning;
     const auto st2 = georgia->getFormUVPtr(kST2, 2, true);
     st2->setValue(FieldID(1), DataMgmt::FieldValue::number(5));
-    st2->setValue(FieldID(3), DataMgmt::FieldValue::text("Payer"));
+    st2->setValue(FieldID(3), DataMgmt::FieldValue::text("Pay\u00a0er"));  // left out before the cleaning
     federal->getFormUVPtr(kF1, 1, true)->setValue(FieldID(6), DataMgmt::FieldValue::text("fed"));
     writer->tifFieldDescriptors = DataMgmt::TifFieldDescriptorListPtr(new DataMgmt::TifFieldDescriptorList{
         {kST2, FieldID(1), "00005.000.001", "ST2 0", TifCleaning::EditCode, 0},
@@ -132,6 +178,9 @@ TEST_F(TifWriterTest, ConvertingACopyReadsCleansAndHandsOverEveryDescriptor) {
     EXPECT_EQ(written(),
               "00005.000.001 5|edit@2\r\n00010.000.001 Payer|name@2\r\n00015.000.001 fed|fmt70@1\r\n"
               "00020.000.001 |phone@2\r\n");
+    ASSERT_EQ(writer->wrongEntries().size(), 1u);
+    EXPECT_EQ(std::tuple(writer->wrongEntries()[0].field.getNumber(), writer->wrongEntries()[0].value),
+              std::tuple(3, std::string("Pay\u00a0er")));
 }
 
 TEST_F(TifWriterTest, CleanersRewriteInPlace) {

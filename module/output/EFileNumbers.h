@@ -1,0 +1,30 @@
+// The social security numbers that the e-file writes: as their nine digits,
+// whichever way they were entered ("400-00-1234", "400 00 1234").
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Primitives.h"
+
+namespace GAOutput {
+
+// Whether the field of the form holds a filer's, a dependent's or a
+// qualifying person's social security number that the e-file writes: form
+// F92's numbers of the header, form 69's, and the numbers that the Georgia
+// forms take from them or that the filer enters on them. Numbers that may
+// be an employer's identification number (the credit forms' "FEIN or SSN"
+// rows) are not among them.
+bool isSocialSecurityNumber(const Primitives::QVImmutableFormIdentifier& form,
+                            const Primitives::QVImmutableIdentifier& field);
+
+// The nine digits of a number written with blanks or hyphens between them or
+// none; none when the text holds another character, or other than nine
+// digits.
+std::optional<std::string> nineDigits(std::string_view number);
+
+// The fault of a number without nine digits, as the e-file check names it.
+inline const char* const kNotNineDigits = "a social security number of nine digits is what the e-file takes";
+
+}  // namespace GAOutput

@@ -346,8 +346,6 @@ const struct CalculatedRow {
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "2000", "",
      "is calculated: the calculation replaced the entry 2000 with 5000: a full-year resident's Georgia part"},
     // Form 71 of one installment, whatever boxes 22 and 23 say.
-    {"underpaid-estimated", "", "", "GA71", 27, "5000", "<FIELD><ID>16</ID><VALUE>1</VALUE></FIELD>",
-     "the one installment (field 16 is 1)"},
     {"underpaid-estimated", "", "", "GA71", 27, "5000", "<FIELD><ID>16</ID><VALUE>1</VALUE></FIELD>" + marked({22, 23}),
      "the one installment (field 16 is 1)"},
     // Form 73's rows on a full-year return whose residency is left to its

@@ -281,15 +281,14 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                 untold.insert(&reason);
                 for (const int box : reason.when.marked) turnsOn[box] = 'b';
                 for (const int box : reason.when.unmarked) turnsOn[box] = 'b';
-                for (const int field : {reason.when.zero, reason.when.sameAs}) {
-                    if (field != 0) turnsOn[field] = 'z';
-                }
-                if (reason.when.one != 0) turnsOn[reason.when.one] = 'o';
+                turnsOn[reason.when.zero] = turnsOn[reason.when.sameAs] = 'z';
+                turnsOn[reason.when.one] = 'o';
                 for (const Claim& c : claimsOf(reason.text)) {
                     if (c.what != 'r') turnsOn[c.number] = c.what == 'u' ? 'z' : c.what;
                 }
             }
         }
+        turnsOn.erase(0);  // none
         for (unsigned mask = 0; mask < (1u << turnsOn.size()); ++mask) {
             for (int code = 1; code <= 4; ++code) {  // each residency
                 DataMgmt::TaxReturn calculated(library.georgia, Utils::StringPoolPtr());

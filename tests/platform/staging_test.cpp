@@ -396,13 +396,12 @@ TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
         std::string what;
         bool staged;  // put there once the output is staged
     } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, false},
-                {[&] { fs::create_directory(out); }, "is a folder (of " + me + mine, false},
                 {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, true},
                 {planted, theirs, false},
                 {planted, theirs, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
-        if (&row - rows >= 3 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+        if (&row - rows >= 2 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         fs::remove_all(path("out"));
         writeFile("out/target.txt", "target");
         if (!row.staged) row.inTheWay();

@@ -791,6 +791,7 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         EXPECT_NE(r.err.find(row.refused), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out + "/part-year-retiree.xml"));
         EXPECT_EQ(checked.status, 1);
+        EXPECT_EQ(checked.out, "");  // not first called valid
         EXPECT_NE(checked.err.find(row.refused), std::string::npos) << checked.err;
     }
 }

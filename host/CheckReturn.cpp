@@ -29,17 +29,8 @@ std::string returnName(const std::string& input) { return std::filesystem::path(
 
 }  // namespace
 
-bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath, HostSession& session,
-                       const std::string& input, std::ostream& out) {
-    if (module == nullptr) {
-        out << "not calculated: no Georgia module loaded (" << modulePath
-            << " not found), so entries in calculated fields are not compared with the calculation\n";
-        return false;
-    }
-    if (session.loaded().rootElement == "RETURN") {
-        out << "not calculated: a file of one return is only validated\n";
-        return false;
-    }
+std::optional<Settling> calculateInMemory(const ModuleLoader* module, HostSession& session, const std::string& input) {
+    if (module == nullptr || session.loaded().rootElement == "RETURN") return std::nullopt;
     const CurrentSession current(session);
     Settling settling;
     try {
@@ -52,12 +43,27 @@ bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath
                                           "check");
     }
     refuseSeedsMissingFromTheFederalColumn(session, input);
+    return settling;
+}
+
+bool reportInMemory(const ModuleLoader* module, const std::string& modulePath, HostSession& session,
+                    const std::optional<Settling>& settling, std::ostream& out) {
+    if (module == nullptr) {
+        out << "not calculated: no Georgia module loaded (" << modulePath
+            << " not found), so entries in calculated fields are not compared with the calculation\n";
+        return false;
+    }
+    if (!settling) {
+        out << "not calculated: a file of one return is only validated\n";
+        return false;
+    }
+    const CurrentSession current(session);
     // The notes go out before the line that counts them.
     notePreparerGaps(session);
     noteFilersOnPaper(session);
     const std::size_t changed = noteReplacedEntries(session, *module);
     out << "calculated the Georgia return in memory, writing nothing: " << changedCount(changed) << '\n';
-    reportUnsettled(out, settling);
+    reportUnsettled(out, *settling);
     return true;
 }
 

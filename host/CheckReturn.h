@@ -4,6 +4,7 @@
 // gives.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -13,14 +14,20 @@
 
 namespace GAHost {
 
-// The loaded return calculated through the module: the notes (of the
-// preparer's gaps and of each entry the calculation changes), then a line
-// that counts the changed entries and, when the return did not settle, a
-// line that says so. Without a module, or for a file of one return (which
-// holds no federal return to calculate from), it says so and calculates
-// nothing: false. `input` is the return file (its stem names the return).
-bool calculateInMemory(const ModuleLoader* module, const std::string& modulePath, HostSession& session,
-                       const std::string& input, std::ostream& out);
+// The loaded return calculated through the module, in memory, as run
+// calculates it, and refused as run refuses it (a seed that the part-year
+// schedule's federal column leaves out): throws Exceptions::QuarloException,
+// before anything about the return is printed. None without a module, or
+// for a file of one return (which holds no federal return to calculate
+// from). `input` is the return file (its stem names the return).
+std::optional<Settling> calculateInMemory(const ModuleLoader* module, HostSession& session, const std::string& input);
+
+// What calculateInMemory found: the notes (of the preparer's gaps and of
+// each entry the calculation changes), then a line that counts the changed
+// entries and, when the return did not settle, a line that says so. Without
+// a calculation it says why none was made: false.
+bool reportInMemory(const ModuleLoader* module, const std::string& modulePath, HostSession& session,
+                    const std::optional<Settling>& settling, std::ostream& out);
 
 // The e-file's verdict of a session loaded as e-filed: calculated as run
 // --efile calculates it, then the e-file check, printed as check prints it.

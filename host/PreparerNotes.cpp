@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <optional>
 #include <span>
 
+#include "host/NoteText.h"
 #include "host/RetirementExclusionNotes.h"
 #include "host/SourceDocumentNotes.h"
 #include "host/UncountedEntryNotes.h"
@@ -50,9 +50,6 @@ bool seedsAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<con
         return std::find(types.begin(), types.end(), seed.type) != types.end();
     });
 }
-
-// A field's number as the notes name it.
-std::string fieldNumber(const FieldId& x) { return std::to_string(x.getNumber()); }
 
 // What the calculation reads of a 1099-R: the tax withheld of its state
 // lines of the Georgia return's state, a lump sum marked as one, and the
@@ -144,9 +141,6 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
            "a nonresident's Georgia wages come from box 16 of the W-2s' Georgia lines; enter them there (field " +
            fieldNumber(line->row->amount) + " of W-2 copy " + std::to_string(line->copy) + "), or in " + worksheetField;
 }
-
-// An amount as a note gives it: "1200", or "1200.50" with cents.
-std::string amountText(double amount) { return Utils::nStr(std::round(amount * 100.0) / 100.0); }
 
 // A nonresident's Georgia wages are taken as entered (or from box 16 of the
 // W-2s' Georgia lines), without a limit: an amount above the wages of the

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "host/NoteText.h"
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form52Lines.h"
@@ -24,7 +25,6 @@ using FieldId = Primitives::QVImmutableIdentifier;
 namespace TaxYear = GACalculationMgmt::TaxYear;
 
 std::string itemName(Utils::PCTypes item) { return PersistanceMgmt::findCommonItem(item)->name; }
-std::string number(const FieldId& field) { return std::to_string(field.getNumber()); }
 std::string dollars(double amount) { return std::to_string(Utils::roundR(amount)); }
 
 // Whether the Georgia return seeds the item.
@@ -124,7 +124,7 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
         if (federal.hasSigValue(kForm92ID, 1, filer.birthDate)) continue;
         std::string why;
         if (pulled(georgia, filer.aged65) == 1) {
-            why = "whom the return says is 65 or over (form 1040 box " + number(filer.aged65Box) + ", the item " +
+            why = "whom the return says is 65 or over (form 1040 box " + fieldNumber(filer.aged65Box) + ", the item " +
                   itemName(filer.aged65) + ")";
         } else if (const std::string income = retirementIncomeOf(session, filer, joint); !income.empty()) {
             why = "to whom the return gives retirement income (" + income + ")";
@@ -134,7 +134,7 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
             continue;
         }
         missing += std::string(missing.empty() ? "" : "; ") + "the " + filer.who + "'s (field " +
-                   number(filer.birthDate) + "), " + why;
+                   fieldNumber(filer.birthDate) + "), " + why;
     }
     if (missing.empty()) return;
     notes.push_back(
@@ -197,7 +197,7 @@ void farmIncomeNote(HostSession& session, std::vector<std::string>& notes) {
         (joint && seeds(session.loaded(), Utils::kOtherEarnedSpouse))) {
         return;
     }
-    notes.push_back("form 1040 (form F1) field " + number(farm) + " holds farm income of " + dollars(amount) +
+    notes.push_back("form 1040 (form F1) field " + fieldNumber(farm) + " holds farm income of " + dollars(amount) +
                     ", which is earned income, but the retirement exclusion takes a filer's earned income from the "
                     "wages, the business income and the item of other earned income alone (" +
                     (joint ? taxpayerItem + " and " + spouseItem : taxpayerItem) +

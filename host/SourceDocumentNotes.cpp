@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <span>
 
+#include "host/NoteText.h"
 #include "module/catalogues/Form190Lines.h"
 #include "module/catalogues/Form52Lines.h"
 #include "module/catalogues/Form70Lines.h"
@@ -41,11 +41,6 @@ const std::array<SourceDocument, 2>& sourceDocuments() {
 }
 
 const char* const kLineOrdinals[] = {"first", "second", "third", "fourth"};
-
-std::string fieldNumber(const FieldId& x) { return std::to_string(x.getNumber()); }
-
-// An amount as a note gives it: "1200", or "1200.50" with cents.
-std::string amountText(double amount) { return Utils::nStr(std::round(amount * 100.0) / 100.0); }
 
 const FieldEntry* fieldOf(const CopyEntry& copy, const FieldId& field) {
     for (const FieldEntry& f : copy.fields) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/NoteText.h"
 #include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form69Lines.h"
@@ -19,7 +20,6 @@ using FieldId = Primitives::QVImmutableIdentifier;
 
 const Form73Lines& f73 = kForm73Lines;
 
-std::string number(const FieldId& x) { return std::to_string(x.getNumber()); }
 std::string whole(double amount) { return Utils::nStr(std::round(amount)); }
 
 bool sameState(const std::string& a, const std::string& b) {
@@ -46,7 +46,7 @@ void laterCopyCreditNotes(const DataMgmt::TaxReturn& ga, std::vector<std::string
             ga.getIR(kGAForm73ID, copy, f73.fullYear.credit) > 0.0 ? f73.fullYear.credit : f73.partYear.credit;
         notes.push_back(
             "form GA73 copy " + std::to_string(copy) + " computes a credit of " + whole(credit) + " for tax paid to " +
-            (state.empty() ? "another state" : state) + " (field " + number(field) +
+            (state.empty() ? "another state" : state) + " (field " + fieldNumber(field) +
             "), but form 70 takes the credit for tax paid to another state from copy 1 of form 73 only, so it "
             "counts nowhere: " +
             (first > 0.0 ? "copy 1 holds the credit that counts (" + whole(first) + ")"
@@ -85,8 +85,8 @@ void unfilledStateRowNotes(HostSession& session, std::vector<std::string>& notes
                 (first > 0.0
                      ? "form 70 takes the credit of copy 1 only, which holds " + whole(first) + " for " + stateOf(ga, 1)
                      : "name " + state + " on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field " +
-                           number(f73.stateAbbreviation) + ") and mark its box " + number(f73.fromFederalReturn) +
-                           " to fill it from there"));
+                           fieldNumber(f73.stateAbbreviation) + ") and mark its box " +
+                           fieldNumber(f73.fromFederalReturn) + " to fill it from there"));
             continue;
         }
         if (ga.formYes(kGAForm73ID, *row, f73.fromFederalReturn) ||
@@ -95,10 +95,11 @@ void unfilledStateRowNotes(HostSession& session, std::vector<std::string>& notes
             continue;
         }
         notes.push_back("form GA73 copy " + std::to_string(*row) + " names " + state +
-                        " but holds neither its income (field " + number(f73.fullYear.otherStateIncome) +
-                        ") nor its tax (field " + number(f73.fullYear.limit) + "), and is not filled from " + source +
-                        " while its box " + number(f73.fromFederalReturn) + " is not marked, so it gives no credit: " +
-                        "mark box " + number(f73.fromFederalReturn) + " to fill it from there, or enter the amounts" +
+                        " but holds neither its income (field " + fieldNumber(f73.fullYear.otherStateIncome) +
+                        ") nor its tax (field " + fieldNumber(f73.fullYear.limit) + "), and is not filled from " +
+                        source + " while its box " + fieldNumber(f73.fromFederalReturn) +
+                        " is not marked, so it gives no credit: " + "mark box " + fieldNumber(f73.fromFederalReturn) +
+                        " to fill it from there, or enter the amounts" +
                         (*row == 1 ? "" : "; form 70 takes the credit of copy 1 only"));
     }
 }
@@ -122,10 +123,10 @@ void spouseShareNotes(HostSession& session, std::vector<std::string>& notes) {
         const double spouse = ga.getIR(kGAForm189215ID, 1, spouseField);
         const double couple = ga.getIR(kGAForm189215ID, 1, taxpayerField) + spouse;
         if (spouse >= std::min(0.0, couple) && spouse <= std::max(0.0, couple)) continue;
-        notes.push_back("form GA189215 field " + number(spouseField) + " gives the spouse's part of the couple's " +
-                        kSharedLineNames[k] + " as " + whole(spouse) + ", beyond the couple's " + whole(couple) +
-                        ": the taxpayer's part (field " + number(taxpayerField) + ") is the rest, " +
-                        whole(couple - spouse) +
+        notes.push_back("form GA189215 field " + fieldNumber(spouseField) +
+                        " gives the spouse's part of the couple's " + kSharedLineNames[k] + " as " + whole(spouse) +
+                        ", beyond the couple's " + whole(couple) + ": the taxpayer's part (field " +
+                        fieldNumber(taxpayerField) + ") is the rest, " + whole(couple - spouse) +
                         ", and the retirement exclusion counts both; a spouse's part lies "
                         "between 0 and the couple's amount");
     }

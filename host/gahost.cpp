@@ -473,13 +473,15 @@ int check(const Options& o) {
     GAHost::HostSession session(formsDirectory(o));
     session.openReturns(module.get());
     const PersistanceMgmt::ReturnFileContents& c = session.load(o.arguments[0], /*singleReturn=*/true);
+    const GAHost::NotesPrinted notes(std::cerr);
+    // A return that the calculation refuses is refused before it is called valid.
+    const std::optional<GAHost::Settling> settling = GAHost::calculateInMemory(module.get(), session, o.arguments[0]);
     std::cout << o.arguments[0] << ": valid return file\n";
     if (c.federal) summarise(*c.federal, std::cout);
     if (c.georgia) summarise(*c.georgia, std::cout);
     if (!c.federal && !c.georgia) std::cout << "no returns\n";
     if (c.host.clock) std::cout << "host clock: " << PersistanceMgmt::ReturnFile::formatUtcTime(*c.host.clock) << '\n';
-    const GAHost::NotesPrinted notes(std::cerr);
-    if (GAHost::calculateInMemory(module.get(), modulePath, session, o.arguments[0], std::cout)) {
+    if (GAHost::reportInMemory(module.get(), modulePath, session, settling, std::cout)) {
         checkEFile(*module, o, o.arguments[0]);
         return kExitOk;
     }

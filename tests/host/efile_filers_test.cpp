@@ -221,6 +221,14 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
          "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "
          "apartment appended)): holds U+00A0, which has no plain letter the e-file can carry",
          ""},
+        // A W-2's payer number: the Georgia records' line of it is named by
+        // its key, not by form 70's field that writes the records.
+        {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
+         "wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: payer's "
+         "identification number (from the source document)): holds U+20AC, which has no plain letter the e-file can "
+         "carry\n  wrong for the e-file: the e-file's line 04505.000.001 \"5810\u20ac0001\": holds U+20AC, which "
+         "has no plain letter the e-file can carry",
+         ""},
         {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
          "missing for form 70 and the e-file: " + noNumber +
              "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "

@@ -591,6 +591,16 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                              "</VALUE></FIELD></FORM>"),
          Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
                "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
+        {"the same, the return giving the Georgia tax withheld itself", "single-retiree",
+         [](std::string t) {
+             return replaced(withFederalForm(t, replaced(kRetirementStatement, "</FORM>",
+                                                         "<FIELD><ID>169</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>168"
+                                                         "</ID><VALUE>1200</VALUE></FIELD></FORM>")),
+                             "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                             "<STATEWITHHELDNOLOCAL>1200</STATEWITHHELDNOLOCAL><PULLCOMMON FORM=\"F1\" "
+                             "ITEM=\"federal-agi\">");
+         },
+         Noted{}},
         {"a 1099-R's tax withheld without its state", "single-retiree",
          retirementStatement("<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD>", ""),
          Noted{"1099-R copy 1 (form F84): its first state line holds tax withheld, 1200 (field 30), but no state "
@@ -601,6 +611,11 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (2018-04-15, 400): both "
                "count in the Georgia estimated tax paid (form 70 field 88)",
                "empty row 2 (fields 13 to 15)"}},
+        {"the same, row 2 marked as left off form 69", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"},
+                    {"<ID>15</ID><VALUE>GA</VALUE></FIELD>",
+                     "<ID>15</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>128</ID><VALUE>X</VALUE></FIELD>"}}),
+         Noted{}},
         {"another state's payment on a Georgia payment's date", "underpaid-estimated",
          replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
          Noted{}},
@@ -791,6 +806,7 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         EXPECT_NE(r.err.find(row.refused), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out + "/part-year-retiree.xml"));
         EXPECT_EQ(checked.status, 1);
+        EXPECT_EQ(checked.out, "");  // not first called valid
         EXPECT_NE(checked.err.find(row.refused), std::string::npos) << checked.err;
     }
 }

@@ -604,6 +604,11 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"another state's payment on a Georgia payment's date", "underpaid-estimated",
          replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
          Noted{}},
+        {"a Georgia payment row without its date", "underpaid-estimated",
+         replacing({{"<ID>13</ID><VALUE>06/15/2018<", "<ID>13</ID><VALUE><"}}),
+         Noted{"dated row 2 holds a Georgia payment of 400 (field 14) without its date (field 13): it counts in the "
+               "Georgia estimated tax paid (form 70 field 88), but the underpayment penalty (form 71) counts it in "
+               "none of its installments"}},
     };
 }
 

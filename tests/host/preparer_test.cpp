@@ -609,6 +609,12 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"dated row 2 holds a Georgia payment of 400 (field 14) without its date (field 13): it counts in the "
                "Georgia estimated tax paid (form 70 field 88), but the underpayment penalty (form 71) counts it in "
                "none of its installments"}},
+        {"a part-year schedule's Georgia interest beyond the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>331<"}}),
+         Noted{"holds 421 in its Georgia interest and dividends (fields 189422 to 189425), beyond the federal "
+               "interest and dividends, 420 (fields 189419 and 189420)"}},
+        {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
     };
 }
 

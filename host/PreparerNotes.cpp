@@ -300,6 +300,27 @@ std::optional<std::string> fullYearScheduleNote(HostSession& session) {
            income + " whole from the federal return";
 }
 
+// On a part-year or nonresident return the part-year schedule counts its
+// Georgia interest and dividends as entered, also beyond the federal
+// interest and dividends beside them.
+std::optional<std::string> scheduleInterestBeyondNote(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    if (residency != Residency::kPartYear && residency != Residency::kNonresident) return std::nullopt;
+    const Form189217Lines& schedule = kForm189217Lines;
+    double entered = 0.0;
+    for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
+    const double federal = georgia.getIR(kGAForm189217ID, 1, schedule.federalInterest) +
+                           georgia.getIR(kGAForm189217ID, 1, schedule.federalDividends);
+    if (entered - std::max(federal, 0.0) < 0.005) return std::nullopt;
+    return "the part-year schedule (form GA189217) holds " + amountText(entered) +
+           " in its Georgia interest and dividends (fields " + fieldNumber(schedule.georgiaInterestParts.front()) +
+           " to " + fieldNumber(schedule.georgiaInterestParts.back()) + "), beyond the federal interest and " +
+           "dividends, " + amountText(federal) + " (fields " + fieldNumber(schedule.federalInterest) + " and " +
+           fieldNumber(schedule.federalDividends) + "), and counts all of it as Georgia income; enter the interest " +
+           "and dividends of the Georgia part alone";
+}
+
 // On a joint return (or one whose federal filing status is not given) form
 // 1040 holds the couple's amount of a split item (IRA distributions,
 // pensions, business income), and the retirement exclusion takes each
@@ -341,7 +362,7 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     retirementExclusionNotes(session, notes);
     for (const std::optional<std::string>& note :
          {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
-          statementShareNote(session), fullYearScheduleNote(session)}) {
+          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session)}) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);

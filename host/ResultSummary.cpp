@@ -141,9 +141,9 @@ public:
             line(amended->refund ? "Amended return, your refund (form 189219)"
                                  : "Amended return, amount you owe (form 189219)",
                  money(amended->amount));
-        } else if (ga_.formExists(kGAForm189219ID, 1) && !amendedReturn(ga_)) {
-            // Neither printed nor e-filed: its settlement is no result of
-            // this return.
+        } else if (!ga_.copyNumbers(kGAForm189219ID).empty() && !amendedReturn(ga_)) {
+            // Neither printed nor e-filed, whichever its copy: its settlement
+            // is no result of this return.
             line("Amended return (form 189219)",
                  "counts nowhere: form 69 box 108 (the return amends one filed before) is not marked");
         }

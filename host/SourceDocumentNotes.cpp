@@ -198,7 +198,8 @@ std::string dateKey(const std::string& text) {
 }
 
 // A dated row of Georgia's estimated tax paid repeats an earlier one in its
-// date and amount: both count in the payments. A Georgia row names Georgia,
+// date and amount: both count in the payments. A row without its date counts
+// in the payments but in no installment of the penalty. A Georgia row names Georgia,
 // or no state with an amount above 0, and its box does not leave it off
 // form 69; a row of no amount counts nothing.
 void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std::string& state,
@@ -219,6 +220,15 @@ void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std:
             continue;
         }
         const std::string date = textOf(*form190, row.date);
+        if (date.empty() && amount > 0.0) {
+            notes.push_back("federal form 190 (form F190): dated row " + std::to_string(row.number) +
+                            " holds a Georgia payment of " + amountText(amount) + " (field " + fieldNumber(row.amount) +
+                            ") without its date (field " + fieldNumber(row.date) +
+                            "): it counts in the Georgia estimated tax paid (form 70 field " +
+                            fieldNumber(kForm70Lines.payments.estimated) +
+                            "), but the underpayment penalty (form 71) counts it in none of its installments; "
+                            "enter the date it was paid");
+        }
         for (const DatedRow* earlier : georgiaRows) {
             if (dateKey(textOf(*form190, earlier->date)) != dateKey(date) ||
                 dollarsOf(*form190, earlier->amount) != amount) {

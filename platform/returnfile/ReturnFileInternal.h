@@ -60,7 +60,8 @@ std::string xmlTextProblem(const std::string& s);
 
 // What keeps a text of XML from being a value of one line: a control
 // character (U+0000 to U+001F, U+007F to U+009F: a line feed, a carriage
-// return, a tab, a next line...). The print file and the e-file write a
+// return, a tab, a next line...) or a line or paragraph separator (U+2028,
+// U+2029). The print file and the e-file write a
 // value on a line of its own after its name or key, and no field holds
 // several lines (an explanation takes one field a line), so a line break in
 // a value would write a line of its own. A phrase to follow the text in a

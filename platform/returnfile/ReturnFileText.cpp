@@ -95,10 +95,14 @@ std::string controlCharacterProblem(const std::string& s) {
             // U+0080 to U+00BF: the byte 0xC2, then the code point's own.
             cp = static_cast<unsigned char>(s[i + 1]);
             if (cp < 0x80 || cp > 0x9F) continue;
+        } else if (byte == 0xE2 && i + 2 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x80 &&
+                   (static_cast<unsigned char>(s[i + 2]) | 1) == 0xA9) {
+            // U+2028 and U+2029, the line and paragraph separators.
+            cp = 0x2000 + static_cast<unsigned char>(s[i + 2]) - 0x80;
         } else if (byte >= 0x20 && byte != 0x7F) {
             continue;
         }
-        const bool lineBreak = cp == 0x0A || cp == 0x0B || cp == 0x0C || cp == 0x0D || cp == 0x85;
+        const bool lineBreak = cp == 0x0A || cp == 0x0B || cp == 0x0C || cp == 0x0D || cp == 0x85 || cp >= 0x2028;
         char where[48];
         std::snprintf(where, sizeof where, " (U+%04X at offset %zu)", cp, i);
         return std::string(lineBreak ? "holds a line break" : "holds a control character") + where +

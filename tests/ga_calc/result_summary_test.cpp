@@ -87,6 +87,16 @@ TEST_F(ResultSummary, AReturnNotAmendedPrintsNoAmendedResult) {
               "filed before) is not marked\n");
 }
 
+// The same of the form entered on a copy other than the first.
+TEST_F(ResultSummary, AReturnNotAmendedTellsAnyCopyOfTheAmendedReturn) {
+    const std::string text =
+        resultOf("balance-due.xml", [&] { setNumber(gaCopy(kGAForm189219ID, 2), FieldId(189645), 400); });
+    EXPECT_TRUE(
+        text.ends_with("  Amended return (form 189219)                 counts nowhere: form 69 box 108 "
+                       "(the return amends one filed before) is not marked\n"))
+        << text;
+}
+
 TEST_F(ResultSummary, AnAmendedReturnWhoseForm70OwesNothing) {
     const std::string text =
         resultOf("amended-return.xml", [&] { setNumber(fedCopy(kForm52ID), FieldId(32), 207500); });

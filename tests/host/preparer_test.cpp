@@ -619,6 +619,17 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"another state's payment on a Georgia payment's date", "underpaid-estimated",
          replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
          Noted{}},
+        {"a Georgia payment row without its date", "underpaid-estimated",
+         replacing({{"<ID>13</ID><VALUE>06/15/2018<", "<ID>13</ID><VALUE><"}}),
+         Noted{"dated row 2 holds a Georgia payment of 400 (field 14) without its date (field 13): it counts in the "
+               "Georgia estimated tax paid (form 70 field 88), but the underpayment penalty (form 71) counts it in "
+               "none of its installments"}},
+        {"a part-year schedule's Georgia interest beyond the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>331<"}}),
+         Noted{"holds 421 in its Georgia interest and dividends (fields 189422 to 189425), beyond the federal "
+               "interest and dividends, 420 (fields 189419 and 189420)"}},
+        {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
     };
 }
 

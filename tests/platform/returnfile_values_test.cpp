@@ -59,6 +59,9 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
         {date, FieldValue::text("01/01/2019"), false, ""},
         {date, FieldValue::text("02/30/2018"), false, "is not a calendar date"},
         {amount, FieldValue::box(true), true, ""},
+        {amount, FieldValue::text("a\xE2\x80\xA8"), true, "holds a line break (U+2028 at offset 1)"},
+        {amount, FieldValue::text("\xE2\x80\xA9"), true, "holds a line break (U+2029 at offset 0)"},
+        {amount, FieldValue::text("\xE2\x80\xA7\xE2\x80\xAA\xE2\x82\xA9"), true, ""},  // U+2027, U+202A, U+20A9
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says);

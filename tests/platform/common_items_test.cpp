@@ -232,14 +232,16 @@ std::string interest(int copy, bool spouses, const std::string& box1, const std:
 // A 1099-R marked as the spouse's.
 const std::string kSpouses1099R = "<FORM DEVNAME=\"F84\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>";
 
-TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {
+// A federal return and the Georgia host's seeds, and the refusal they get.
+struct ContradictionRow {
+    const char* what;
+    std::string federal, georgiaHost;
+    std::string refusal;  // empty: accepted
+};
+
+std::vector<ContradictionRow> contradictionRows() {
     const std::string joint = filingStatus(2) + w2(1, "spouse", "48000");
-    struct Row {
-        const char* what;
-        std::string federal, georgiaHost;
-        std::string refusal;  // empty: accepted
-    };
-    const Row rows[] = {
+    return {
         {"a seed that agrees", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>", ""},
         {"the spouse's wages", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">40000</PULLCOMMON>",
          "common item 17 (wages-spouse) is 40000, but the federal return says 48000 (box 1 of the spouse's W-2s"},
@@ -308,7 +310,10 @@ TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused)
         {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
         {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
     };
-    for (const Row& row : rows) {
+}
+
+TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {
+    for (const ContradictionRow& row : contradictionRows()) {
         try {
             parsed(row.federal, row.georgiaHost);
             EXPECT_EQ(row.refusal, "") << row.what << ": accepted";

@@ -1,0 +1,225 @@
+// The rows of the notes that gahost run gives where a return still needs an
+// entry: each an example, edited, and the pieces of the note it gives.
+#include <string>
+#include <vector>
+
+#include "tests/host/preparer_edits.h"
+
+namespace preparer {
+
+// The rows of form 1040's amounts of the items split between the filers
+// of a joint return.
+std::vector<NoteCase> splitItemNoteCases() {
+    return {
+        {"form 1040's IRA distribution on a joint return without the items", "retired-couple",
+         withForm1040Field("87", "6000", "ira-distributions-taxpayer\">6000"),
+         Noted{"but the return gives neither item ira-distributions-taxpayer nor ira-distributions-spouse: on a"}},
+        {"form 1040's pensions on a joint return, the items another sum", "retired-couple",
+         withForm1040Field("89", "70000"),
+         Noted{"gahost: note: form 1040 (form F1) field 89 holds the couple's 70000, but the items pensions-taxpayer "
+               "and pensions-spouse give 62000 and 9000, together 71000: on a joint return (or one whose federal "
+               "filing status is not given) the retirement exclusion takes each filer's share of field 89 from "
+               "these items alone; give the two shares, adding up to 70000, in the Georgia return's <HOST> as "
+               "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">amount</PULLCOMMON> and <PULLCOMMON "
+               "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
+        {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
+        {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
+        {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
+         [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
+        {"form 1040's IRA distribution on a joint return where only the spouse qualifies", "retired-couple",
+         [](std::string t) {
+             return withForm1040Field("87", "6000", "ira-distributions-taxpayer\">6000")(
+                 replacing({{"02/14/1952", "02/14/1970"}, {"<FIELD><ID>121</ID><VALUE>X</VALUE></FIELD>", ""}})(t));
+         },
+         Noted{"field 87 holds the couple's 6000, but the return gives neither item"}},
+    };
+}
+
+// The rows of the retirement exclusion's inputs: a birth date, the W-2s'
+// owners, farm income. A row whose description names the birth date counts
+// its note; the others leave it aside, as the examples without birth dates
+// that give interest get it as they stand.
+std::vector<NoteCase> retirementInputNoteCases() {
+    const Edit noBirthDate = replacing({{"<FIELD><ID>9</ID><VALUE>03/05/1955</VALUE></FIELD>", ""}});
+    const Edit farm = withForm1040Field("91", "4000");
+    return {
+        {"birth date left out beside the box 65 or over", "aged-65",
+         replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
+         Noted{"gahost: note: the retirement exclusion (form 189215) takes a filer's age from the filer's birth date "
+               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return says is "
+               "65 or over (form 1040 box 121, the item taxpayer-aged-65). A filer born in 1956 or before excludes "
+               "pensions, IRA distributions, interest, dividends and other unearned income, and up to 4000 of earned "
+               "income, within a limit of 35000 (65000 when born in 1953 or before); without the birth date the "
+               "filer does not qualify by age. Enter it in <FORM DEVNAME=\"F92\" COPY=\"1\"> as MM/DD/YYYY"}},
+        {"birth date given beside the box 65 or over", "aged-65", {}, {}},
+        {"birth date left out by a retiree with a 1099-R", "single-retiree",
+         [noBirthDate](std::string t) { return withFederalForm(noBirthDate(t), kRetirementStatement); },
+         Noted{"the taxpayer's (field 9), to whom the return gives retirement income (1099-R copy 1 (form F84), "
+               "ira-distributions-taxpayer 18000)."}},
+        {"birth date left out by a spouse with a pension", "retired-couple",
+         replacing({{"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""}}),
+         Noted{"empty: the spouse's (field 10), to whom the return gives retirement income (pensions-spouse 9000)."}},
+        {"no birth date on a return with interest and dividends",
+         "part-year-resident",
+         {},
+         Noted{"the taxpayer's (field 9), on a return that gives interest or dividends (taxable-interest 240, "
+               "ordinary-dividends 180) and no filer's birth date."}},
+        {"no birth date, no retirement income", "single-wages", {}, {}},
+        {"no birth dates beside form 1040's pensions of a couple", "retired-couple",
+         [](std::string t) {
+             return withForm1040Field("89", "71000", "pensions-taxpayer\">62000")(
+                 replacing({{"<FIELD><ID>9</ID><VALUE>02/14/1952</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""},
+                            {"<FIELD><ID>121</ID><VALUE>X</VALUE></FIELD>", ""},
+                            {"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""}})(t));
+         },
+         Noted{"the spouse's (field 10), to whom the return gives retirement income (form 1040 field 89, the "
+               "couple's 71000)."}},
+        {"a joint W-2 without its owner", "retired-couple", replacing({{" OWNER=\"spouse\"", ""}}),
+         Noted{"W-2 copy 1 (form F52) does not say whose it is",
+               "wages-taxpayer and wages-spouse give 0 and 0 of "
+               "the W-2s' 48000 (box 1)"}},
+        {"a joint W-2 without its owner beside the wages items",
+         "retired-couple",
+         replacing(
+             {{" OWNER=\"spouse\"", ""},
+              {"ITEM=\"itemizes\">0</PULLCOMMON>",
+               "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>"}}),
+         {}},
+        {"joint W-2s without owners, no exclusion",
+         "joint-two-dependents",
+         replacing({{" OWNER=\"taxpayer\"", ""}, {" OWNER=\"spouse\"", ""}}),
+         {}},
+        {"farm income", "single-retiree", farm,
+         Noted{"field 91 holds farm income of 4000", "ITEM=\"other-earned-taxpayer\">amount</PULLCOMMON>"}},
+        {"farm income beside other earned income",
+         "single-retiree",
+         [farm](std::string t) {
+             const std::string itemizes = "ITEM=\"itemizes\">0</PULLCOMMON>";
+             return farm(replacing(
+                 {{itemizes, itemizes + "<PULLCOMMON FORM=\"F1\" ITEM=\"other-earned-taxpayer\">4000</PULLCOMMON>"}})(
+                 t));
+         },
+         {}},
+        {"farm income, no exclusion", "joint-two-dependents", farm, {}},
+    };
+}
+
+// The rows of entries that count nowhere, or beyond the return, without the
+// calculation changing them: form 73's other copies and a row of form 73
+// not filled from form 133618, and a spouse's part beyond the couple's.
+std::vector<NoteCase> uncountedEntryNoteCases() {
+    const auto form73 = [](int copy, const std::string& fields) {
+        const std::string form = "<FORM DEVNAME=\"GA73\" COPY=\"" + std::to_string(copy) + "\">" + fields + "</FORM>";
+        return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
+    };
+    const std::string al = "<FIELD><ID>138855</ID><VALUE>AL</VALUE></FIELD>";
+    const std::string spouse = "<ID>189304</ID><VALUE>1000</VALUE></FIELD>";
+    const auto capitalLoss = [spouse](const std::string& spousePart) {
+        return replacing(
+            {{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"capital-gains\">-3000</PULLCOMMON><PULLCOMMON"},
+             {spouse, spouse + "<FIELD><ID>189308</ID><VALUE>" + spousePart + "</VALUE></FIELD>"}});
+    };
+    const char* example = "tax-paid-to-another-state";
+    return {
+        {"form 73's credit on copy 2", example,
+         form73(2, al + "<FIELD><ID>7</ID><VALUE>20000</VALUE></FIELD><FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"),
+         Noted{"form GA73 copy 2 computes a credit of 800 for tax paid to AL (field 17), but form 70 takes the",
+               "counts nowhere: copy 1 holds none; enter this state's income and tax on <FORM DEVNAME=\"GA73\" "
+               "COPY=\"1\"> instead"}},
+        {"form 73 copy 1 holding only the state", example, form73(1, al),
+         Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
+               "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
+        {"form 73 copy 1 holding the state and its tax", example,
+         form73(1, al + "<FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"), Noted{}},
+        {"form 73 copy 1 filled from form 133618", example,
+         form73(1, al + "<FIELD><ID>138856</ID><VALUE>X</VALUE></FIELD>"), Noted{}},
+        {"form 73 copy 1 of another state", example, form73(1, "<FIELD><ID>138855</ID><VALUE>NC</VALUE></FIELD>"),
+         Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",
+               "name AL on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field 138855) and mark its box 138856"}},
+        {"the spouse's part above the couple's interest", "retired-couple",
+         replacing({{spouse, "<ID>189304</ID><VALUE>99999</VALUE></FIELD>"}}),
+         Noted{"gahost: note: form GA189215 field 189304 gives the spouse's part of the couple's interest as 99999, "
+               "beyond the couple's 3000: the taxpayer's part (field 189303) is the rest, -96999, and the "
+               "retirement exclusion counts both; a spouse's part lies between 0 and the couple's amount"}},
+        {"the spouse's part of a capital loss", "retired-couple", capitalLoss("-1000"), Noted{}},
+        {"the spouse's part of a capital loss above 0", "retired-couple", capitalLoss("500"),
+         Noted{"the couple's capital gains as 500, beyond the couple's -3000"}},
+    };
+}
+
+// The rows of an entry given twice, and of a state line's tax withheld that
+// counts twice or nowhere.
+std::vector<NoteCase> repeatedEntryNoteCases() {
+    const auto secondW2 = [](const std::string& from, const std::string& to) {  // the example's W-2 again, edited
+        return [from, to](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, replaced(replaced(copy, "COPY=\"1\"", "COPY=\"2\""), from, to));
+        };
+    };
+    const auto retirementStatement = [](const std::string& from, const std::string& to) {
+        return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
+    };
+    return {
+        {"the same W-2 twice, the employer's number without its dash", "single-wages",
+         secondW2("58-4100021", "584100021"),
+         Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
+               "they report counts twice wherever the return takes it from them (the wages and the tax withheld among "
+               "it); if it is one W-2 entered twice, remove copy 2"}},
+        {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
+        {"the same 1099-R twice", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(withFederalForm(t, kRetirementStatement),
+                                    replaced(kRetirementStatement, "COPY=\"1\"", "COPY=\"2\""));
+         },
+         Noted{"1099-R copy 2 (form F84) repeats copy 1", "the distributions and the tax withheld"}},
+        {"a 1099-R's Georgia tax withheld on both state lines", "single-retiree",
+         retirementStatement("</FORM>",
+                             "<FIELD><ID>169</ID><VALUE>ga</VALUE></FIELD><FIELD><ID>168</ID><VALUE>1200"
+                             "</VALUE></FIELD></FORM>"),
+         Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
+               "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
+        {"the same, the return giving the Georgia tax withheld itself", "single-retiree",
+         [](std::string t) {
+             return replaced(withFederalForm(t, replaced(kRetirementStatement, "</FORM>",
+                                                         "<FIELD><ID>169</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>168"
+                                                         "</ID><VALUE>1200</VALUE></FIELD></FORM>")),
+                             "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                             "<STATEWITHHELDNOLOCAL>1200</STATEWITHHELDNOLOCAL><PULLCOMMON FORM=\"F1\" "
+                             "ITEM=\"federal-agi\">");
+         },
+         Noted{}},
+        {"a 1099-R's tax withheld without its state", "single-retiree",
+         retirementStatement("<FIELD><ID>33</ID><VALUE>GA</VALUE></FIELD>", ""),
+         Noted{"1099-R copy 1 (form F84): its first state line holds tax withheld, 1200 (field 30), but no state "
+               "(field 33), so it counts in no state's tax withheld, the Georgia return's included; if it was "
+               "withheld for Georgia, enter GA in field 33"}},
+        {"a payment row twice, its date written another way and its state left out", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE><"}}),
+         Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (2018-04-15, 400): both "
+               "count in the Georgia estimated tax paid (form 70 field 88)",
+               "empty row 2 (fields 13 to 15)"}},
+        {"the same, row 2 marked as left off form 69", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"},
+                    {"<ID>15</ID><VALUE>GA</VALUE></FIELD>",
+                     "<ID>15</ID><VALUE>GA</VALUE></FIELD><FIELD><ID>128</ID><VALUE>X</VALUE></FIELD>"}}),
+         Noted{}},
+        {"another state's payment on a Georgia payment's date", "underpaid-estimated",
+         replacing({{"<VALUE>06/15/2018<", "<VALUE>04/15/2018<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE>SC<"}}),
+         Noted{}},
+        {"a Georgia payment row without its date", "underpaid-estimated",
+         replacing({{"<ID>13</ID><VALUE>06/15/2018<", "<ID>13</ID><VALUE><"}}),
+         Noted{"dated row 2 holds a Georgia payment of 400 (field 14) without its date (field 13): it counts in the "
+               "Georgia estimated tax paid (form 70 field 88), but the underpayment penalty (form 71) counts it in "
+               "none of its installments"}},
+        {"a part-year schedule's Georgia interest beyond the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>331<"}}),
+         Noted{"holds 421 in its Georgia interest and dividends (fields 189422 to 189425), beyond the federal "
+               "interest and dividends, 420 (fields 189419 and 189420)"}},
+        {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
+    };
+}
+
+}  // namespace preparer

@@ -136,6 +136,8 @@ std::string outputRefused(const std::string& path) {
     return file.problem.empty() ? std::string() : file.problem + ", and is not replaced; " + file.advice;
 }
 
+int openFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
 namespace detail {
 
 SignalsHeld::SignalsHeld() {

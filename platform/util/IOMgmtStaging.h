@@ -315,6 +315,9 @@ private:
     std::vector<std::string> unreleased_;
 };
 
+// Opens a file as open(2) does, with the mode a new file gets.
+int openFile(const char* path, int flags, mode_t mode);
+
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
 // the renames in a folder reach the disk, what a commit leaves is removed
@@ -331,6 +334,8 @@ struct StagingCalls {
     ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
     // Every read of a staged file or an output whose bytes are hashed.
     ssize_t (*read)(int fd, void* bytes, size_t count) = ::read;
+    // Every open of a folder's lock file.
+    int (*open)(const char* path, int flags, mode_t mode) = openFile;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

@@ -83,14 +83,22 @@ bool stillRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == E
 // change.
 int openLockFile(const std::string& path, const std::string& target, std::string& otherRun) {
     constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
-    int error = fd < 0 ? errno : 0;
-    if (fd < 0 && (error == EACCES || error == EROFS)) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+    int fd = -1;
+    int error = 0;
     struct stat st {};
-    if (fd >= 0 && ::fstat(fd, &st) != 0) {
-        error = errno;
+    for (;;) {
+        fd = stagingCalls().open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
+        error = fd < 0 ? errno : 0;
+        if (fd < 0 && (error == EACCES || error == EROFS)) fd = stagingCalls().open(path.c_str(), O_RDONLY | kFlags, 0);
+        if (fd >= 0 && ::fstat(fd, &st) != 0) {
+            error = errno;
+            ::close(fd);
+            fd = -1;
+        }
+        // A holder removes the file as it lets the folder go: one removed
+        // since it was opened is no longer the folder's lock; open anew.
+        if (fd < 0 || st.st_nlink != 0) break;
         ::close(fd);
-        fd = -1;
     }
     const std::string lockFile = "the lock file of the outputs " + shownPath(path);
     // What cannot be opened (a link, a folder) is looked at instead.

@@ -259,6 +259,26 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
 }
 
+// The job that holds the folder removes the lock file as it lets it go: a
+// job that opened the file just before takes the folder with a new one.
+TEST_F(Staging, AJobThatOpensTheLockFileAsItIsRemovedLocksANewOne) {
+    const std::string out = writeFile("out.txt", "earlier");
+    writeFile(".staged-outputs.lock", "process 1, writing out.txt\n");
+    static int opens;
+    opens = 0;
+    IOMgmt::StagingCalls calls = IOMgmt::setStagingCalls({});
+    calls.open = [](const char* name, int flags, mode_t mode) {
+        const int fd = ::open(name, flags, mode);
+        if (++opens == 1) ::unlink(name);
+        return fd;
+    };
+    IOMgmt::setStagingCalls(calls);
+    runBatch({out}, {"new"});
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(readFile(out), "new");
+    EXPECT_EQ(namesIn(""), Names{"out.txt"}) << "the lock file was left";
+}
+
 // The folder cannot be synced after the renames: the outputs are in place
 // and the commit says they may not survive a power failure. When a rename
 // failed first, what was put back may not either. No second name is left

@@ -141,7 +141,8 @@ public:
             line(amended->refund ? "Amended return, your refund (form 189219)"
                                  : "Amended return, amount you owe (form 189219)",
                  money(amended->amount));
-        } else if (!ga_.copyNumbers(kGAForm189219ID).empty() && !amendedReturn(ga_)) {
+        } else if (!ga_.copyNumbers(kGAForm189219ID).empty() &&
+                   !ga_.formYes(kGAForm69ID, 1, kForm69Lines.questions.amended)) {
             // Neither printed nor e-filed, whichever its copy: its settlement
             // is no result of this return.
             line("Amended return (form 189219)",

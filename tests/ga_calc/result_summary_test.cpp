@@ -87,7 +87,8 @@ TEST_F(ResultSummary, AReturnNotAmendedPrintsNoAmendedResult) {
               "filed before) is not marked\n");
 }
 
-// The same of the form entered on a copy other than the first.
+// The same of the form entered on a copy other than the first; on an
+// amended return that copy is no result, and the box is not blamed.
 TEST_F(ResultSummary, AReturnNotAmendedTellsAnyCopyOfTheAmendedReturn) {
     const std::string text =
         resultOf("balance-due.xml", [&] { setNumber(gaCopy(kGAForm189219ID, 2), FieldId(189645), 400); });
@@ -95,6 +96,11 @@ TEST_F(ResultSummary, AReturnNotAmendedTellsAnyCopyOfTheAmendedReturn) {
         text.ends_with("  Amended return (form 189219)                 counts nowhere: form 69 box 108 "
                        "(the return amends one filed before) is not marked\n"))
         << text;
+    const std::string amended = resultOf("balance-due.xml", [&] {
+        setNumber(gaCopy(kGAForm189219ID, 2), FieldId(189645), 400);
+        gaCopy(kGAForm69ID)->setX(kForm69Lines.questions.amended);
+    });
+    EXPECT_EQ(amended.find("form 189219"), std::string::npos) << amended;
 }
 
 TEST_F(ResultSummary, AnAmendedReturnWhoseForm70OwesNothing) {

@@ -1,12 +1,14 @@
 #include "host/UncountedEntryNotes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "host/NoteText.h"
 #include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -17,6 +19,7 @@ namespace GAHost {
 namespace {
 
 using FieldId = Primitives::QVImmutableIdentifier;
+using FormId = Primitives::QVImmutableFormIdentifier;
 
 const Form73Lines& f73 = kForm73Lines;
 
@@ -33,6 +36,24 @@ std::string stateOf(const DataMgmt::TaxReturn& ga, std::uint16_t copy) {
     return entered.empty() ? ga.getFieldAsString(kGAForm73ID, copy, f73.federalState) : entered;
 }
 
+// A later copy of form 73 for copy 1's state: the credit is worked out once
+// for each state, over all of its income and tax, on copy 1 (filled from the
+// federal return's nonresident return of the state while its box 138856 is
+// marked).
+std::string sameStateAdvice(const DataMgmt::TaxReturn& ga, std::uint16_t copy, const Form73Lines::Computation& c,
+                            const std::string& state) {
+    const std::string later = "copy " + std::to_string(copy);
+    const std::string head = "copy 1 is for " + state + " as well, and the credit is worked out once for each state, ";
+    if (&c == &f73.fullYear && ga.formYes(kGAForm73ID, 1, f73.fromFederalReturn)) {
+        return head + "where copy 1 takes " + state + "'s income and tax from the federal return's nonresident " +
+               "return (its box " + fieldNumber(f73.fromFederalReturn) + " is marked): give all of " + state +
+               "'s income and tax there, and remove " + later;
+    }
+    return head + "on copy 1: add " + later + "'s income taxed by " + state + " (field " +
+           fieldNumber(c.otherStateIncome) + ") and tax paid to it (field " + fieldNumber(c.limit) +
+           ") to copy 1's, and remove " + later;
+}
+
 // Form 70 takes the other-state credit of copy 1 of form 73 only.
 void laterCopyCreditNotes(const DataMgmt::TaxReturn& ga, std::vector<std::string>& notes) {
     const double first = ga.getIR(kGAForm73ID, 1, f73.fullYear.credit) + ga.getIR(kGAForm73ID, 1, f73.partYear.credit);
@@ -44,14 +65,19 @@ void laterCopyCreditNotes(const DataMgmt::TaxReturn& ga, std::vector<std::string
         const std::string state = stateOf(ga, copy);
         const FieldId& field =
             ga.getIR(kGAForm73ID, copy, f73.fullYear.credit) > 0.0 ? f73.fullYear.credit : f73.partYear.credit;
-        notes.push_back(
+        const std::string counted =
             "form GA73 copy " + std::to_string(copy) + " computes a credit of " + whole(credit) + " for tax paid to " +
             (state.empty() ? "another state" : state) + " (field " + fieldNumber(field) +
             "), but form 70 takes the credit for tax paid to another state from copy 1 of form 73 only, so it "
-            "counts nowhere: " +
-            (first > 0.0 ? "copy 1 holds the credit that counts (" + whole(first) + ")"
-                         : "copy 1 holds none; enter this state's income and tax on <FORM DEVNAME=\"GA73\" "
-                           "COPY=\"1\"> instead"));
+            "counts nowhere: ";
+        if (sameState(state, stateOf(ga, 1))) {
+            const Form73Lines::Computation& c = field == f73.fullYear.credit ? f73.fullYear : f73.partYear;
+            notes.push_back(counted + sameStateAdvice(ga, copy, c, state));
+            continue;
+        }
+        notes.push_back(counted + (first > 0.0 ? "copy 1 holds the credit that counts (" + whole(first) + ")"
+                                               : "copy 1 holds none; enter this state's income and tax on <FORM "
+                                                 "DEVNAME=\"GA73\" COPY=\"1\"> instead"));
     }
 }
 
@@ -132,12 +158,117 @@ void spouseShareNotes(HostSession& session, std::vector<std::string>& notes) {
     }
 }
 
+// Form 71 with box 23 (box 22 not marked) takes the installments' parts of
+// the withholding as entered, each held to what the parts before it leave:
+// what the parts leave of the withholding is in no installment. Equal
+// parts are no entries; on the other paths the withholding line is empty.
+void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string>& notes) {
+    const Form71Lines& f71 = kForm71Lines;
+    const double withheld = ga.getIR(kGAForm71ID, 1, f71.withholding);
+    if (withheld <= 0.0 || ga.formYes(kGAForm71ID, 1, f71.equalParts)) return;
+    const auto columns = static_cast<std::int64_t>(f71.columns.size());
+    const std::int64_t installments = std::clamp<std::int64_t>(ga.getIN(kGAForm71ID, 1, f71.installments), 1, columns);
+    // One installment takes the whole withholding whatever boxes 22 and 23
+    // say (a part kept by an override is the preparer's own).
+    if (installments == 1) return;
+    // The installments take the last columns.
+    const auto first = static_cast<std::size_t>(columns - installments);
+    double parts = 0.0;
+    for (std::size_t k = first; k < f71.columns.size(); ++k) {
+        parts += ga.getIR(kGAForm71ID, 1, f71.columns[k].withholdingShare);
+    }
+    if (withheld - parts < 0.005) return;
+    const std::string firstPart = fieldNumber(f71.columns[first].withholdingShare);
+    const std::string lastPart = fieldNumber(f71.columns.back().withholdingShare);
+    notes.push_back("form GA71 splits the Georgia tax withheld (field " + fieldNumber(f71.withholding) + ", " +
+                    amountText(withheld) + ") into the parts entered for its " + std::to_string(installments) +
+                    " installments (box " + fieldNumber(f71.enteredParts) + "; fields " + firstPart +
+                    (installments == 2 ? " and " : " to ") + lastPart + "), which add up to " + amountText(parts) +
+                    ": " + amountText(withheld - parts) +
+                    " of it is in none of the installments' payments, and the penalty is worked out as if it were not "
+                    "paid; enter parts that add up to " +
+                    amountText(withheld) + " (any cents in field " + firstPart +
+                    ": each later part is held to what the parts before it leave, in whole dollars), or mark box " +
+                    fieldNumber(f71.equalParts) + " to split it in equal parts");
+}
+
+// The forms of which the calculation takes copy 1 alone: a further copy is
+// calculated on its own, but no figure of the return reads it. Some count
+// only where a box of form 69 is marked.
+struct SingleCopyForm {
+    const FormId& form;
+    const FieldId* countsWith = nullptr;  // the box of form 69
+    const char* countsWhen = nullptr;     // what the box says
+};
+
+const std::array kSingleCopyForms = {
+    SingleCopyForm{kGAForm69ID},
+    SingleCopyForm{kGAForm70ID},
+    SingleCopyForm{kGAForm189215ID},
+    SingleCopyForm{kGAForm189217ID},
+    SingleCopyForm{kGAForm189219ID, &kForm69Lines.questions.amended, "the return amends one filed before"},
+    SingleCopyForm{kGAForm190054ID},
+    SingleCopyForm{kGAForm190055ID},
+    SingleCopyForm{kGAForm190056ID},
+    SingleCopyForm{kGAForm190057ID},
+    SingleCopyForm{kGAForm190058ID},
+    SingleCopyForm{kGAForm190059ID},
+    SingleCopyForm{kGAForm190060ID},
+    SingleCopyForm{kGAForm190061ID},
+    SingleCopyForm{kGAForm190062ID},
+    SingleCopyForm{kStateForm4ID},
+};
+
+// The fields of a copy in the return file that hold an entry (a box marked
+// no holds none), named as "an entry in field 101" or "entries in fields
+// 101, 102, 105 and 2 more".
+std::string enteredFields(const PersistanceMgmt::CopyEntry& copy) {
+    std::vector<std::string> numbers;
+    for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
+        if (!f.value.isNull() && !f.value.boxNo()) numbers.push_back(fieldNumber(f.desc->getID()));
+    }
+    if (numbers.empty()) return {};
+    constexpr std::size_t kNamed = 3;
+    std::string text = numbers.size() == 1 ? "an entry in field " : "entries in fields ";
+    const std::size_t named = std::min(numbers.size(), kNamed);
+    for (std::size_t k = 0; k < named; ++k) {
+        text += (k == 0 ? "" : k + 1 == named && numbers.size() <= kNamed ? " and " : ", ") + numbers[k];
+    }
+    if (numbers.size() > kNamed) text += " and " + std::to_string(numbers.size() - kNamed) + " more";
+    return text;
+}
+
+void furtherCopyNotes(HostSession& session, std::vector<std::string>& notes) {
+    if (!session.loaded().georgia) return;
+    const DataMgmt::TaxReturn& ga = *session.georgiaState();
+    for (const PersistanceMgmt::CopyEntry& copy : session.loaded().georgia->copies) {
+        const FormId& form = copy.desc->getTypeID();
+        const auto row = std::find_if(kSingleCopyForms.begin(), kSingleCopyForms.end(),
+                                      [&](const SingleCopyForm& r) { return r.form == form; });
+        const std::string fields = enteredFields(copy);
+        if (copy.copy == 1 || row == kSingleCopyForms.end() || fields.empty()) continue;
+        const std::string name = copy.desc->getDevName();
+        const std::string number = std::to_string(copy.copy);
+        const bool counts = row->countsWith == nullptr || ga.formYes(kGAForm69ID, 1, *row->countsWith);
+        notes.push_back("form " + name + " copy " + number + " holds " + fields + ", but the calculation takes form " +
+                        name + " from copy 1 alone, so what copy " + number +
+                        " holds counts in no figure of the return: enter on <FORM DEVNAME=\"" + name +
+                        "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + number +
+                        (counts ? std::string()
+                                : std::string("; form ") + name + " counts only with form 69 box " +
+                                      fieldNumber(*row->countsWith) + " marked (" + row->countsWhen +
+                                      "), which it is not"));
+    }
+}
+
 }  // namespace
 
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes) {
     laterCopyCreditNotes(*session.georgiaState(), notes);
     unfilledStateRowNotes(session, notes);
     spouseShareNotes(session, notes);
+    withholdingPartsNote(*session.georgiaState(), notes);
+    furtherCopyNotes(session, notes);
 }
 
 }  // namespace GAHost

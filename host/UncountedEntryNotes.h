@@ -2,7 +2,8 @@
 // nowhere, or count beyond what the return holds, without the calculation
 // changing them (which the replaced entries' notes tell):
 // - a copy of form 73 after the first that computes a credit for tax paid to
-//   another state: form 70 takes copy 1's credit only;
+//   another state: form 70 takes copy 1's credit only (a copy for copy 1's
+//   state is told to join copy 1, the credit being one for each state);
 // - on a full-year resident's return, a nonresident return of another state
 //   in the federal return (federal form 133618) whose form 73 row is not
 //   filled from it: a copy of form 73 for that state, not marked to be
@@ -11,7 +12,12 @@
 // - on a joint return, a spouse's part of a couple's amount on the
 //   retirement exclusion's shared lines of form 189215 (fields 189304 to
 //   189318) that does not lie between 0 and the couple's amount, read
-//   where the taxpayer's column holds the rest of it.
+//   where the taxpayer's column holds the rest of it;
+// - form 71's installment parts of the withholding entered (box 23) that
+//   add up to less than it: the rest is in no installment's payments;
+// - a copy after the first, holding an entry, of a form that the
+//   calculation reads from copy 1 alone (forms 69, 70, 189215, 189217 and
+//   189219, the IND-CR worksheets, the state wages worksheet).
 #pragma once
 
 #include <string>

@@ -107,13 +107,25 @@ std::vector<NoteCase> retirementInputNoteCases() {
 
 // The rows of entries that count nowhere, or beyond the return, without the
 // calculation changing them: form 73's other copies and a row of form 73
-// not filled from form 133618, and a spouse's part beyond the couple's.
+// not filled from form 133618, a spouse's part beyond the couple's, form
+// 71's parts short of the withholding, a further copy of a one-copy form.
 std::vector<NoteCase> uncountedEntryNoteCases() {
-    const auto form73 = [](int copy, const std::string& fields) {
-        const std::string form = "<FORM DEVNAME=\"GA73\" COPY=\"" + std::to_string(copy) + "\">" + fields + "</FORM>";
+    const auto georgiaForm = [](const std::string& name, int copy, const std::string& fields) {
+        const std::string form =
+            "<FORM DEVNAME=\"" + name + "\" COPY=\"" + std::to_string(copy) + "\">" + fields + "</FORM>";
         return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
     };
-    const std::string al = "<FIELD><ID>138855</ID><VALUE>AL</VALUE></FIELD>";
+    const auto form73 = [georgiaForm](int copy, const std::string& f) { return georgiaForm("GA73", copy, f); };
+    const auto part = [](int field, const char* amount) {
+        return "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + amount + "</VALUE></FIELD>";
+    };
+    const std::string al = part(138855, "AL");
+    const auto alTwice = [=](const std::string& first) {  // copy 2: 20000 taxed by AL, 800 paid
+        return
+            [=](std::string t) { return form73(2, al + part(7, "20000") + part(16, "800"))(form73(1, al + first)(t)); };
+    };
+    // Form 71's two installments with the parts given of the withholding of 1000.40.
+    const auto parts = [part](const std::string& given) { return replacing({{part(26, "1000.40"), given}}); };
     const std::string spouse = "<ID>189304</ID><VALUE>1000</VALUE></FIELD>";
     const auto capitalLoss = [spouse](const std::string& spousePart) {
         return replacing(
@@ -137,6 +149,40 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
         {"form 73 copy 1 of another state", example, form73(1, "<FIELD><ID>138855</ID><VALUE>NC</VALUE></FIELD>"),
          Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",
                "name AL on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field 138855) and mark its box 138856"}},
+        {"form 73's copy 2 for copy 1's state", example, alTwice(part(7, "10000") + part(16, "400")),
+         Noted{"on copy 1: add copy 2's income taxed by AL (field 7) and tax paid to it (field 16) to copy 1's"}},
+        {"form 73's copy 2 for copy 1's state, copy 1 filled from form 133618", example, alTwice(part(138856, "X")),
+         Noted{"where copy 1 takes AL's income and tax from the federal return's nonresident return"}},
+        {"form 71's entered parts short of the withholding", "underpaid-two-installments", parts(part(26, "500")),
+         Noted{"form GA71 splits the Georgia tax withheld (field 21, 1000.40) into the parts entered for its 2 "
+               "installments (box 23; fields 26 and 27), which add up to 500: 500.40 of it is in none of"}},
+        {"form 71's parts adding up, the cents in the first", "underpaid-two-installments",
+         parts(part(26, "500.40") + part(27, "500")), Noted{}},
+        {"form 71's four installments without parts", "underpaid-two-installments",
+         replacing({{part(16, "2"), part(16, "4")}, {part(26, "1000.40"), ""}}), Noted{"(box 23; fields 24 to 27)"}},
+        {"form 71's one installment, its part kept short by an override", "underpaid-two-installments",
+         replacing({{part(16, "2"), part(16, "1")},
+                    {part(26, "1000.40"), "<FIELD OVERRIDDEN=\"1\"" + part(27, "500").substr(6)}}),
+         Noted{}},
+        {"form 71's equal parts short of the withholding by their whole dollars", "underpaid-two-installments",
+         replacing({{part(16, "2"), part(16, "4") + part(22, "X")},
+                    {part(26, "1000.40"), ""},
+                    {part(32, "1000.40"), part(32, "1002.80")}}),
+         Noted{}},
+        {"form 70's withholding row on copy 3", "single-wages", georgiaForm("GA70", 3, part(243, "500")),
+         Noted{"gahost: note: form GA70 copy 3 holds an entry in field 243, but the calculation takes form GA70 from "
+               "copy 1 alone, so what copy 3 holds counts in no figure of the return: enter on <FORM "
+               "DEVNAME=\"GA70\" COPY=\"1\"> what of it belongs to the return, and remove copy 3"}},
+        {"an IND-CR worksheet's copy 2", "single-wages",
+         georgiaForm("GA190054", 2, part(190148, "X") + part(190153, "1") + part(190154, "1") + part(190155, "1")),
+         Noted{"form GA190054 copy 2 holds entries in fields 190148, 190153, 190154 and 1 more, but"}},
+        {"an IND-CR worksheet's copy 2 holding a box marked no", "single-wages",
+         georgiaForm("GA190054", 2, part(190148, "NO")), Noted{}},
+        {"the amended return's copy 2 on a return that is not amended", "single-wages",
+         georgiaForm("GA189219", 2, part(189645, "400")),
+         Noted{"copy 2; form GA189219 counts only with form 69 box 108"}},
+        {"the amended return's copy 2 on an amended return", "amended-return",
+         georgiaForm("GA189219", 2, part(189645, "100")), Noted{"GA189219 copy 2 holds an entry", "remove copy 2"}},
         {"the spouse's part above the couple's interest", "retired-couple",
          replacing({{spouse, "<ID>189304</ID><VALUE>99999</VALUE></FIELD>"}}),
          Noted{"gahost: note: form GA189215 field 189304 gives the spouse's part of the couple's interest as 99999, "

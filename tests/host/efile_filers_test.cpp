@@ -250,8 +250,14 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
         {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
          "wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: payer's "
          "identification number (from the source document)): holds U+20AC, which has no plain letter the e-file can "
-         "carry\n  wrong for the e-file: the e-file's line 04505.000.001 \"5810\u20ac0001\": holds U+20AC, which "
-         "has no plain letter the e-file can carry",
+         "carry\n  wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: "
+         "payer's identification number (from the source document)): " +
+             std::string(GAOutput::kNotNineDigitsPayer),
+         ""},
+        {"<VALUE>58-1000002<", "<VALUE>58-100002<",
+         "wrong for the e-file: form GA70 copy 1, field 189510 \"58-100002\" (Withholding entry 2: payer's "
+         "identification number (from the source document)): " +
+             std::string(GAOutput::kNotNineDigitsPayer),
          ""},
         {"<FORM DEVNAME=\"F92\"",
          "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1136</ID>"
@@ -292,7 +298,8 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
          std::vector<std::pair<std::string, std::string>>{{"<VALUE>400005001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
                                                           {"<VALUE>400-00-5001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
                                                           {"<ID>1</ID><VALUE>Dana", "<ID>1</ID><VALUE>Jos\u00e9"},
-                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "}}) {
+                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "},
+                                                          {"<VALUE>58-1000002<", "<VALUE>58 1000002<"}}) {
         ASSERT_NE(text.find(from), std::string::npos) << from;
         text.replace(text.rfind(from), from.size(), to);  // form F92's, after form 1040's
     }
@@ -301,8 +308,9 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(runVerdict(run.out), "not blocked\n") << run.out;
     const std::string eFile = readFile(path("out") + "/GA-efile.txt");
-    for (const std::string line : {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r",
-                                   "\n00455.000.001 Jose\r", "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r"}) {
+    for (const std::string line :
+         {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r", "\n00455.000.001 Jose\r",
+          "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r", "\n04505.000.002 581000002\r"}) {
         EXPECT_NE(eFile.find(line), std::string::npos) << line;
     }
 }

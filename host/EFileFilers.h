@@ -3,10 +3,13 @@
 // made of the federal personal information (form F92, copy 1), and name them
 // as the federal main form does, whose names and numbers form 70 carries;
 // and the main form must give the filers' numbers, without which form 70
-// names nobody, and each dependent listed its first name and number. The e-file check of gahost run --efile blocks the
-// e-file while one of these entries is missing or disagrees, beside the module's own findings, and gahost check tells
-// that check's verdict (reviewGeorgiaReturn for both); check without the Georgia module lists these entries alone. A
-// paper run notes a missing number of the main form or of a dependent, and a disagreement.
+// names nobody, and each dependent listed its first name and number. The
+// e-file check of gahost run --efile blocks the e-file while one of these
+// entries is missing or disagrees, beside the module's own findings, and
+// gahost check tells that check's verdict (reviewGeorgiaReturn for both);
+// check without the Georgia module lists these entries alone. A paper run
+// notes a missing number of the main form or of a dependent, and a
+// disagreement.
 #pragma once
 
 #include <ostream>

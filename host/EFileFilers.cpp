@@ -154,8 +154,10 @@ bool jointReturn(HostSession& session) { return filingStatusOf(session) == Feder
 
 // How the e-file's entry and the main form's compare: a number by its
 // digits (the main form's is usually entered with dashes), a name without
-// regard to case or to the blanks at either end.
-enum class Compared { Number, Name };
+// regard to case or to the blanks at either end; a first name so too, alone
+// or followed by the middle initial that form F92 keeps apart and the main
+// form's first name may hold.
+enum class Compared { Number, Name, FirstName };
 
 struct ComparedEntry {
     const FieldId& eFile;
@@ -168,7 +170,7 @@ using Row = FederalMainFormLines;
 constexpr ComparedEntry kComparedEntries[] = {
     {.eFile = taxpayer.lastName, .mainForm = Row::kTaxpayerLastName, .how = Compared::Name, .spouse = false},
     {.eFile = taxpayer.number, .mainForm = Row::kTaxpayerNumber, .how = Compared::Number, .spouse = false},
-    {.eFile = spouse.firstName, .mainForm = Row::kSpouseFirstName, .how = Compared::Name, .spouse = true},
+    {.eFile = spouse.firstName, .mainForm = Row::kSpouseFirstName, .how = Compared::FirstName, .spouse = true},
     {.eFile = spouse.lastName, .mainForm = Row::kSpouseLastName, .how = Compared::Name, .spouse = true},
     {.eFile = spouse.number, .mainForm = Row::kSpouseNumber, .how = Compared::Number, .spouse = true},
 };
@@ -382,6 +384,9 @@ std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session)
         const auto eFile = entryOf(federal, kForm92ID, compared.eFile);
         const auto mainForm = entryOf(federal, main.form, main.lines.heading[compared.mainForm]);
         if (!eFile || !mainForm || agree(eFile->value, mainForm->value, compared.how)) continue;
+        const auto middle =
+            compared.how == Compared::FirstName ? entryOf(federal, kForm92ID, spouse.middleName) : std::nullopt;
+        if (middle && agree(eFile->value + " " + middle->value, mainForm->value, Compared::Name)) continue;
         disagreeing.push_back({.eFile = *eFile, .mainForm = *mainForm});
     }
     return disagreeing;

@@ -160,6 +160,7 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
         {otherSpouse, 3, {4, 8}},  // the e-file of a separate return writes the spouse too
         {edited(f1, {}, {{4, " sAM "}}), 3, {}},
         {edited(f1, {}, {{4, "Kim"}}), 3, {2}},
+        {edited(f1, {}, {{4, "Sam B"}}), 3, {}, "", "", edited(kBoth, {}, {{478, "b"}})},
         {edited(f1, {}, {{4, "Kim"}}), 2, {2}},
         {otherSpouse, 1, {}},
         {otherSpouse, 4, {}},

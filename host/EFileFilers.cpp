@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <optional>
 
 #include "module/catalogues/FederalMainFormLines.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -23,8 +25,7 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 // Whose entry a line is, and when the e-file needs it.
 enum class NeededOn {
     EveryReturn,
-    JointReturn,    // the spouse's: the return header names both filers
-    SpouseWritten,  // the spouse's number: a joint return, or a separate one whose form F92 names a spouse
+    SpouseWritten,  // the spouse's: the return header names the spouse of a joint or a separate return
     HomeAddress,    // not with an address abroad (form F92's foreign-address box)
     // A filer's birth date, where the return says the filer is 65 or over
     // (form 1040's box, the item taxpayer-aged-65 or spouse-aged-65): the
@@ -48,8 +49,8 @@ constexpr FilerEntry kFilerEntries[] = {
     {.field = taxpayer.lastName, .needed = NeededOn::EveryReturn},
     {.field = taxpayer.number, .needed = NeededOn::EveryReturn},
     {.field = taxpayer.birthDate, .needed = NeededOn::TaxpayerAged65},
-    {.field = spouse.firstName, .needed = NeededOn::JointReturn},
-    {.field = spouse.lastName, .needed = NeededOn::JointReturn},
+    {.field = spouse.firstName, .needed = NeededOn::SpouseWritten},
+    {.field = spouse.lastName, .needed = NeededOn::SpouseWritten},
     {.field = spouse.number, .needed = NeededOn::SpouseWritten},
     {.field = spouse.birthDate, .needed = NeededOn::SpouseAged65},
     {.field = address.street, .needed = NeededOn::EveryReturn},
@@ -60,21 +61,33 @@ constexpr FilerEntry kFilerEntries[] = {
 
 constexpr std::uint16_t kCopy = 1;
 
-// Whom the e-file writes: the spouse on a joint return, and on a separate
-// return the spouse that form F92 names (`named`, empty where it names
-// none).
+// Whom the e-file writes: the spouse of a joint and of a separate return
+// (the return header's lines 00520 to 00540, on a separate return also the
+// signature lines 01240 to 01280). `named` is the spouse that form F92
+// names, `mainFormNamed` the one the main form names (empty where the form
+// names none).
 struct WrittenSpouse {
     bool joint = false;
     bool separate = false;
     std::string named;
+    std::string mainFormNamed;
     std::string mainForm = "F1";  // the federal main form's dev name
-    bool written() const { return joint || (separate && !named.empty()); }
-    // Why an entry of the spouse is needed on a separate return.
-    std::string reason() const {
-        if (joint || !written()) return "";
+    bool written() const { return joint || separate; }
+    // Why the main form's spouse's number is needed on a separate return.
+    std::string mainFormReason() const {
+        if (!separate) return "";
+        if (named.empty()) return "this married-separate return names the spouse, on form 70 and in the e-file";
         return "the e-file of this married-separate return writes the spouse that form F92 names, \"" +
                Utils::QVStringUtils::escapeForMessage(named, 80) + "\", who must be the one form " + mainForm +
                " names";
+    }
+    // Why an entry of form F92's spouse is needed on a separate return.
+    std::string form92Reason() const {
+        if (!separate) return "";
+        const std::string reason = "the e-file of this married-separate return writes the spouse from form F92";
+        if (mainFormNamed.empty()) return reason;
+        return reason + ", who must be the one form " + mainForm + " names, \"" +
+               Utils::QVStringUtils::escapeForMessage(mainFormNamed, 80) + "\"";
     }
 };
 
@@ -90,8 +103,6 @@ bool needed(NeededOn when, const Circumstances& c) {
     switch (when) {
         case NeededOn::EveryReturn:
             return true;
-        case NeededOn::JointReturn:
-            return c.spouseOf.joint;
         case NeededOn::SpouseWritten:
             return c.spouseOf.written();
         case NeededOn::HomeAddress:
@@ -127,7 +138,7 @@ void addMissingForm92Entries(const DataMgmt::TaxReturn& federal, Circumstances c
     for (const FilerEntry& entry : kFilerEntries) {
         if (!needed(entry.needed, c)) continue;
         if (auto m = missingEntry(federal, *form, entry.field)) {
-            if (entry.needed == NeededOn::SpouseWritten) m->reason = c.spouseOf.reason();
+            if (entry.needed == NeededOn::SpouseWritten) m->reason = c.spouseOf.form92Reason();
             missing.push_back(std::move(*m));
         }
     }
@@ -143,8 +154,10 @@ bool jointReturn(HostSession& session) { return filingStatusOf(session) == Feder
 
 // How the e-file's entry and the main form's compare: a number by its
 // digits (the main form's is usually entered with dashes), a name without
-// regard to case or to the blanks at either end.
-enum class Compared { Number, Name };
+// regard to case or to the blanks at either end; a first name so too, alone
+// or followed by the middle initial that form F92 keeps apart and the main
+// form's first name may hold.
+enum class Compared { Number, Name, FirstName };
 
 struct ComparedEntry {
     const FieldId& eFile;
@@ -157,6 +170,7 @@ using Row = FederalMainFormLines;
 constexpr ComparedEntry kComparedEntries[] = {
     {.eFile = taxpayer.lastName, .mainForm = Row::kTaxpayerLastName, .how = Compared::Name, .spouse = false},
     {.eFile = taxpayer.number, .mainForm = Row::kTaxpayerNumber, .how = Compared::Number, .spouse = false},
+    {.eFile = spouse.firstName, .mainForm = Row::kSpouseFirstName, .how = Compared::FirstName, .spouse = true},
     {.eFile = spouse.lastName, .mainForm = Row::kSpouseLastName, .how = Compared::Name, .spouse = true},
     {.eFile = spouse.number, .mainForm = Row::kSpouseNumber, .how = Compared::Number, .spouse = true},
 };
@@ -174,25 +188,39 @@ MainForm mainFormOf(const StateDataMgmt::StateTaxReturn& georgia) {
     return {kForm1ID, kForm1Lines};
 }
 
-// The spouse that the e-file of the session's return writes: form F92's
-// name and number (those of its entries that hold a value, joined by
-// blanks) on a separate return.
+// The entries of the fields of the copy of the form that hold a value, joined
+// by blanks; empty where the form is not defined.
+std::string joinedEntries(const DataMgmt::TaxReturn& federal, const FormId& form, std::initializer_list<FieldId> fields,
+                          std::uint16_t copy = kCopy) {
+    std::string joined;
+    if (federal.getTaxReturnDesc()->getTaxFormDescriptor(form).isNull()) return joined;
+    for (const FieldId& field : fields) {
+        if (field.isNullID() || !federal.hasSigValue(form, copy, field)) continue;
+        const std::string value(Utils::stripView(federal.formString(form, copy, field)));
+        joined += (joined.empty() ? "" : " ") + value;
+    }
+    return joined;
+}
+
+// The spouse that the e-file of the session's return writes, and on a
+// separate return the names and numbers of the spouse on form F92 and on
+// the main form.
 WrittenSpouse writtenSpouse(HostSession& session) {
     WrittenSpouse spouseOf;
     spouseOf.joint = jointReturn(session);
     spouseOf.separate = filingStatusOf(session) == FederalFilingStatus::kSeparate;
     if (!spouseOf.separate || !session.loaded().federal) return spouseOf;
     const DataMgmt::TaxReturn& federal = *session.federal();
-    const DataMgmt::TaxFormDescPtr mainForm =
-        federal.getTaxReturnDesc()->getTaxFormDescriptor(mainFormOf(*session.georgiaState()).form);
+    const MainForm main = mainFormOf(*session.georgiaState());
+    const DataMgmt::TaxFormDescPtr mainForm = federal.getTaxReturnDesc()->getTaxFormDescriptor(main.form);
     if (!mainForm.isNull()) spouseOf.mainForm = mainForm->getDevName();
-    if (federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm92ID).isNull()) return spouseOf;
-    for (const FieldId* field :
-         {&spouse.firstName, &spouse.middleName, &spouse.lastName, &spouse.suffix, &spouse.number}) {
-        if (!federal.hasSigValue(kForm92ID, kCopy, *field)) continue;
-        const std::string value(Utils::stripView(federal.formString(kForm92ID, kCopy, *field)));
-        spouseOf.named += (spouseOf.named.empty() ? "" : " ") + value;
-    }
+    spouseOf.named = joinedEntries(
+        federal, kForm92ID, {spouse.firstName, spouse.middleName, spouse.lastName, spouse.suffix, spouse.number});
+    const auto& row = main.lines.heading;
+    spouseOf.mainFormNamed =
+        joinedEntries(federal, main.form,
+                      {row[Row::kSpouseFirstName], row[Row::kSpouseMiddleName], row[Row::kSpouseLastName],
+                       row[Row::kSpouseSuffix], row[Row::kSpouseNumber]});
     return spouseOf;
 }
 
@@ -210,8 +238,53 @@ std::vector<MissingFilerEntry> missingMainFormNumbers(HostSession& session) {
     for (const Row::HeadingRow row : {Row::kTaxpayerNumber, Row::kSpouseNumber}) {
         if (row == Row::kSpouseNumber && !spouseOf.written()) continue;
         if (auto m = missingEntry(federal, *form, main.lines.heading[row])) {
-            if (row == Row::kSpouseNumber) m->reason = spouseOf.reason();
+            if (row == Row::kSpouseNumber) m->reason = spouseOf.mainFormReason();
             missing.push_back(std::move(*m));
+        }
+    }
+    return missing;
+}
+
+// ---- the dependents
+
+// A dependent's entry that the e-file needs, and why: the e-file writes a
+// dependent's lines (04003 to 04006: name, number, relationship) only under
+// a first name, and Georgia takes a dependent with its number.
+struct DependentEntry {
+    std::size_t column;  // in form 70's and the document list's row
+    const char* why;
+};
+constexpr DependentEntry kDependentEntries[] = {
+    {.column = 0, .why = "the e-file writes a dependent's lines only under a first name"},
+    {.column = 2, .why = "the Georgia return (form 70 or the document list) and its e-file carry the number"},
+};
+
+// The entries of each dependent that the return lists (form F113's box)
+// that its copy of form F113 leaves empty: form 70's rows, the document list
+// (form 76) and the e-file take each dependent from that copy alone. A
+// return filed on form 1040EZ lists no dependents.
+std::vector<MissingFilerEntry> missingDependentEntries(HostSession& session) {
+    std::vector<MissingFilerEntry> missing;
+    if (!session.loaded().federal || mainFormOf(*session.georgiaState()).form == kForm87ID) return missing;
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const DataMgmt::TaxFormDescPtr form = federal.getTaxReturnDesc()->getTaxFormDescriptor(kForm113ID);
+    if (form.isNull()) return missing;
+    const auto& dependent = kForm113Lines;
+    for (const std::uint16_t copy : federal.copyNumbers(kForm113ID)) {
+        if (!federal.formYes(kForm113ID, copy, dependent.listed)) continue;
+        const std::string name = joinedEntries(federal, kForm113ID, {dependent.row[0], dependent.row[1]}, copy);
+        const std::string whose = name.empty() ? "of the dependent of this copy, whose name it leaves empty"
+                                               : "of \"" + Utils::QVStringUtils::escapeForMessage(name, 80) + "\"";
+        for (const DependentEntry& entry : kDependentEntries) {
+            const FieldId& field = dependent.row[entry.column];
+            const DataMgmt::FormFieldDescPtr desc = form->getFieldDesc(field);
+            if (desc.isNull() || federal.hasSigValue(kForm113ID, copy, field)) continue;
+            missing.push_back({.form = form->getDevName(),
+                               .copy = copy,
+                               .field = field,
+                               .label = desc->getLineID(),
+                               .reason = whose + ", a dependent the return lists (box " +
+                                         std::to_string(dependent.listed.getNumber()) + "): " + entry.why});
         }
     }
     return missing;
@@ -296,6 +369,7 @@ std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
                              .taxpayerAged65 = aged65(Utils::kTaxpayerAged65),
                              .spouseAged65 = aged65(Utils::kSpouseAged65)},
                             missing);
+    for (MissingFilerEntry& m : missingDependentEntries(session)) missing.push_back(std::move(m));
     return missing;
 }
 
@@ -310,6 +384,9 @@ std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session)
         const auto eFile = entryOf(federal, kForm92ID, compared.eFile);
         const auto mainForm = entryOf(federal, main.form, main.lines.heading[compared.mainForm]);
         if (!eFile || !mainForm || agree(eFile->value, mainForm->value, compared.how)) continue;
+        const auto middle =
+            compared.how == Compared::FirstName ? entryOf(federal, kForm92ID, spouse.middleName) : std::nullopt;
+        if (middle && agree(eFile->value + " " + middle->value, mainForm->value, Compared::Name)) continue;
         disagreeing.push_back({.eFile = *eFile, .mainForm = *mainForm});
     }
     return disagreeing;
@@ -353,11 +430,18 @@ void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
 void noteFilersOnPaper(HostSession& session) {
     IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
     // Form F92's missing entries matter to the e-file alone; the main form's
-    // numbers to form 70 too.
+    // numbers and the dependents' to form 70 (or the document list) too.
     const std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
     if (!missing.empty()) {
         io.notice("missing for form 70 and the e-file: " + joined(missing, missingText) +
                   "; form 70 takes the filers' numbers from form " + missing.front().form +
+                  " only, and an e-file of this return (run --efile) is blocked until each is entered");
+    }
+    const std::vector<MissingFilerEntry> dependents = missingDependentEntries(session);
+    if (!dependents.empty()) {
+        io.notice("missing for form 70 and the e-file: " + joined(dependents, missingText) +
+                  "; the Georgia return takes a dependent's name and number from its copy of form " +
+                  dependents.front().form +
                   " only, and an e-file of this return (run --efile) is blocked until each is entered");
     }
     const std::vector<DisagreeingFilerEntry> disagreeing = disagreeingFilerEntries(session);

@@ -3,12 +3,13 @@
 // made of the federal personal information (form F92, copy 1), and name them
 // as the federal main form does, whose names and numbers form 70 carries;
 // and the main form must give the filers' numbers, without which form 70
-// names nobody. The e-file check of gahost run --efile blocks the e-file
-// while one of these entries is missing or disagrees, beside the module's
-// own findings, and gahost check tells that check's verdict
-// (reviewGeorgiaReturn for both); check without the Georgia module lists
-// these entries alone. A paper run notes a missing number of the main form
-// and a disagreement.
+// names nobody, and each dependent listed its first name and number. The
+// e-file check of gahost run --efile blocks the e-file while one of these
+// entries is missing or disagrees, beside the module's own findings, and
+// gahost check tells that check's verdict (reviewGeorgiaReturn for both);
+// check without the Georgia module lists these entries alone. A paper run
+// notes a missing number of the main form or of a dependent, and a
+// disagreement.
 #pragma once
 
 #include <ostream>
@@ -29,7 +30,7 @@ struct MissingFilerEntry {
     Primitives::QVImmutableIdentifier field;
     std::string label;
     // Why the entry is needed where the label alone does not tell it: the
-    // spouse's number on a separate return.
+    // spouse's entries on a separate return, a dependent's (naming it).
     std::string reason;
 };
 
@@ -37,18 +38,21 @@ struct MissingFilerEntry {
 // from its file, leaves without a value, in the order a preparer meets them:
 // the taxpayer's social security number on the federal main form (form F1,
 // unless form 69 names another), the spouse's too where the e-file writes a
-// spouse (a joint return, and a separate return whose form F92 names one:
-// the e-file writes that spouse, who must be the one the main form names);
+// spouse (a joint and a separate return: the e-file of a separate return
+// writes the spouse of form F92, who must be the one the main form names);
 // then of the federal personal information the taxpayer's first and last
 // name and number, and birth date where the return says the taxpayer is 65
 // or over (form 1040's box 121, or the item taxpayer-aged-65), on a joint
-// return the spouse's too (box 123, spouse-aged-65; on such a separate
-// return the spouse's number), the street and city, and at home the state
-// and ZIP code (an address abroad varies by country, and its
-// further lines are not required). The return is joint when the file states
-// federal filing status 2 (PersistanceMgmt::statedFilingStatus). A file
-// without a federal return (a single return, which gahost only validates)
-// gives none.
+// or a separate return the spouse's first and last name and number (and on
+// a joint return the birth date: box 123, spouse-aged-65), the street and
+// city, and at home the state and ZIP code (an address abroad varies by
+// country, and its further lines are not required); then the first name and
+// number of each dependent the federal return lists (form F113's box, a
+// copy a dependent; none on form 1040EZ), under which the e-file writes the
+// dependent and which form 70 or the document list carries. The filing
+// status is the one the file states (PersistanceMgmt::statedFilingStatus):
+// 2 joint, 3 separate. A file without a federal return (a single return,
+// which gahost only validates) gives none.
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session);
 
 // A filer's name or number that the e-file takes from form F92 and the
@@ -70,7 +74,7 @@ struct DisagreeingFilerEntry {
 // of the federal main form the Georgia return is prepared from (form F1,
 // the federal form 1040, unless form 69 names another); on a joint or a
 // separate return, whose e-file writes the spouse's from form F92, the
-// spouse's too. They compare as the
+// spouse's first and last name and number too. They compare as the
 // e-file writes them: the numbers by their digits, the names without regard
 // to case or to the blanks at either end. An entry that either form leaves
 // empty disagrees with nothing: form F92's is missing, and an empty entry of
@@ -108,7 +112,8 @@ void printFilerFindings(std::ostream& out, const FilerFindings& findings);
 // For a return on paper (gahost run without --efile, and check's
 // calculation; the e-file check tells them itself), each a note
 // (IOMgmt::IOMgr::notice): one that names every number of the main form
-// that is missing, which form 70 then goes without, and one that names
+// that is missing, which form 70 then goes without, one that names every
+// dependent's first name or number that is missing, and one that names
 // every disagreeing entry with both values; each says that run --efile
 // blocks the e-file until they are mended. None when nothing is found.
 void noteFilersOnPaper(HostSession& session);

@@ -26,5 +26,8 @@ std::optional<std::string> nineDigits(std::string_view number);
 
 // The fault of a number without nine digits, as the e-file check names it.
 inline const char* const kNotNineDigits = "a social security number of nine digits is what the e-file takes";
+// The same of a payer's number on a withholding statement.
+inline const char* const kNotNineDigitsPayer =
+    "an identification number of nine digits (an employer's or a social security number) is what the e-file takes";
 
 }  // namespace GAOutput

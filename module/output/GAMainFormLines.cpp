@@ -2,11 +2,13 @@
 // six entries, then the nine entries of each copy of form 189218) and the
 // other adjustments of form 189215, both written into the main form's record.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/output/EFileNumbers.h"
 #include "module/output/GATifFileWriter.h"
 #include "platform/util/Utils.h"
 
@@ -61,14 +63,15 @@ void GATifFileWriter::writeWithholdingLines() {
                 break;
             }
         }
-        // The number without its dashes, under the key of its kind; a number
+        // The number as its nine digits, under the key of its kind; a number
         // of neither kind has no key to go under.
         const char* idKey = georgiaReturn->formYes(form, copy, entry.id1Box)   ? "04505.000.%03d"
                             : georgiaReturn->formYes(form, copy, entry.id2Box) ? "04510.000.%03d"
                                                                                : nullptr;
         if (idKey != nullptr) {
-            outputTifLine(occurrenceKey(idKey, occurrence),
-                          Utils::removeChars(georgiaReturn->formString(form, copy, entry.payerId), '-'), false);
+            const std::string key = occurrenceKey(idKey, occurrence);
+            const LineSource source(*this, form, copy, entry.payerId);
+            outputTifLine(key, payerNumber(key, georgiaReturn->formString(form, copy, entry.payerId)), false);
         }
         outputFormFieldLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId);
         if (georgiaReturn->zeroVal(form, copy, entry.stateAmount)) {
@@ -87,6 +90,12 @@ void GATifFileWriter::writeWithholdingLines() {
             writeEntry(kGAForm189218ID, copy, entry);
         }
     }
+}
+
+std::string GATifFileWriter::payerNumber(const std::string& key, const std::string& number) {
+    if (const std::optional<std::string> digits = GAOutput::nineDigits(number)) return *digits;
+    recordWrongEntry(key, number, GAOutput::kNotNineDigitsPayer);
+    return Utils::removeChars(number, '-');
 }
 
 void GATifFileWriter::writeOtherAdjustmentLines() {

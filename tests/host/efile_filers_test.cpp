@@ -90,15 +90,22 @@ protected:
 
 TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
     std::vector<std::pair<std::string, std::vector<int>>> cases = {
-        {returnFile(kTaxpayer, 1), {}},  // single and separate: the spouse is not needed
-        {returnFile(kTaxpayer, 3), {}},
+        {returnFile(kTaxpayer, 1), {}},  // single: the spouse is not needed; separate: as on a joint return
+        {returnFile(kTaxpayer, 3), {2, 4, 8}},
+        {returnFile(kBoth, 3), {}},
         {returnFile(kBoth, 2), {}},
         {returnFile({}, 1, false, ""), {11, 1, 3, 7, 20, 22, 23, 24}},
         {returnFile(kBoth, 2, false, form("F1", {{11, "400-00-5001"}})), {12}},
-        {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}})), {}},
-        // separate, form F92 naming a spouse (below): that spouse's number on both forms
-        {returnFile(edited(kTaxpayer, {}, {{4, "Other"}}), 3, false, form("F1", {{11, "400-00-5001"}})), {12, 8}},
-        {returnFile(kTaxpayer, 1, false, kNumbers + form("F87", {}), form("GA69", {{48, "X"}})), {9}},
+        {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}})), {12, 2, 4, 8}},
+        {returnFile(edited(kTaxpayer, {}, {{4, "Other"}}), 3, false, form("F1", {{11, "400-00-5001"}})), {12, 2, 8}},
+        {returnFile(kTaxpayer, 1, false, kNumbers + form("F87", {}) + form("F113", {{1136, "X"}}),
+                    form("GA69", {{48, "X"}})),
+         {9}},
+        // A dependent the return lists needs a number, and a first name
+        // under which the e-file writes it; one not listed needs nothing.
+        {returnFile(kTaxpayer, 1, false, kNumbers + form("F113", {{1103, "Maya"}, {1136, "X"}})), {1106}},
+        {returnFile(kTaxpayer, 1, false, kNumbers + form("F113", {{1106, "400002003"}, {1136, "X"}})), {1103}},
+        {returnFile(kTaxpayer, 1, false, kNumbers + form("F113", {{1103, "Maya"}})), {}},
         {returnFile(edited(kBoth, {8}), 2, /*seeded=*/true), {8}},
         {returnFile(edited(kTaxpayer, {23, 24}, {{kAbroad, "X"}}), 1), {}},
         {returnFile(edited(kTaxpayer, {22}, {{kAbroad, "X"}}), 1), {22}},
@@ -108,7 +115,7 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         {returnFile(kTaxpayer, 1, false, form("F1", {{11, "400-00-5001"}, {121, "X"}})), {9}},
         {returnFile(edited(kTaxpayer, {}, {{9, "01/01/1950"}}), 1, false, form("F1", {{11, "1"}, {121, "X"}})), {}},
         {returnFile(kBoth, 2, true, form("F1", {{11, "1"}, {12, "2"}, {121, "X"}, {123, "X"}})), {9, 10}},
-        {returnFile(kTaxpayer, 3, false, form("F1", {{11, "400-00-5001"}, {123, "X"}})), {}},
+        {returnFile(kBoth, 3, false, form("F1", {{11, "1"}, {12, "2"}, {123, "X"}})), {}},
     };
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});
@@ -119,6 +126,15 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
               "  missing for the e-file: form F1 copy 1, field 12: Spouse's social security number: the e-file of this "
               "married-separate return writes the spouse that form F92 names, \"Sam Brooks 400005002\", who must be "
               "the one form F1 names\n");
+    fieldsOf(writeFile("r.xml", returnFile(edited(kTaxpayer, {}, {{2, "Kim"}}), 3, false,
+                                           form("F1", {{11, "400005001"}, {4, "Kim"}, {5, "Moss"}, {12, "4"}}))),
+             &lines);
+    EXPECT_EQ(lines,
+              "  missing for the e-file: form F92 copy 1, field 4: Spouse's last name (return header line 00530): the "
+              "e-file of this married-separate return writes the spouse from form F92, who must be the one form F1 "
+              "names, \"Kim Moss 4\"\n  missing for the e-file: form F92 copy 1, field 8: Spouse's identifying "
+              "number (return header line 00540): the e-file of this married-separate return writes the spouse from "
+              "form F92, who must be the one form F1 names, \"Kim Moss 4\"\n");
 }
 
 // Form F92's last names and numbers (kBoth) beside those of form 1040, or
@@ -142,6 +158,10 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
         {edited(f1, {}, {{2, "Brook"}}), 1, {3}},
         {otherSpouse, 2, {4, 8}},
         {otherSpouse, 3, {4, 8}},  // the e-file of a separate return writes the spouse too
+        {edited(f1, {}, {{4, " sAM "}}), 3, {}},
+        {edited(f1, {}, {{4, "Kim"}}), 3, {2}},
+        {edited(f1, {}, {{4, "Sam B"}}), 3, {}, "", "", edited(kBoth, {}, {{478, "b"}})},
+        {edited(f1, {}, {{4, "Kim"}}), 2, {2}},
         {otherSpouse, 1, {}},
         {otherSpouse, 4, {}},
         {edited(f1, {2, 5}), 2, {}},  // form 1040's names empty: nothing to disagree with
@@ -196,6 +216,9 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
         "form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 \"400005009\": Taxpayer's identifying "
         "number (e-file header line T, return header line 00475)";
     const std::string noNumber = "form F1 copy 1, field 11: Taxpayer's social security number";
+    const std::string noDependentNumber =
+        "form F113 copy 1, field 1106: Dependent's social security number: of \"Maya\", a dependent the return lists "
+        "(box 1136): the Georgia return (form 70 or the document list) and its e-file carry the number";
     const struct {
         std::string from, to, line, note;
     } rows[] = {
@@ -226,9 +249,22 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
         {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
          "wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: payer's "
          "identification number (from the source document)): holds U+20AC, which has no plain letter the e-file can "
-         "carry\n  wrong for the e-file: the e-file's line 04505.000.001 \"5810\u20ac0001\": holds U+20AC, which "
-         "has no plain letter the e-file can carry",
+         "carry\n  wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: "
+         "payer's identification number (from the source document)): " +
+             std::string(GAOutput::kNotNineDigitsPayer),
          ""},
+        {"<VALUE>58-1000002<", "<VALUE>58-100002<",
+         "wrong for the e-file: form GA70 copy 1, field 189510 \"58-100002\" (Withholding entry 2: payer's "
+         "identification number (from the source document)): " +
+             std::string(GAOutput::kNotNineDigitsPayer),
+         ""},
+        {"<FORM DEVNAME=\"F92\"",
+         "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1136</ID>"
+         "<VALUE>X</VALUE></FIELD></FORM><FORM DEVNAME=\"F92\"",
+         "missing for the e-file: " + noDependentNumber,
+         "missing for form 70 and the e-file: " + noDependentNumber +
+             "; the Georgia return takes a dependent's name and number from its copy of form F113 only, and an e-file "
+             "of this return (run --efile) is blocked until each is entered"},
         {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
          "missing for form 70 and the e-file: " + noNumber +
              "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
@@ -261,7 +297,8 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
          std::vector<std::pair<std::string, std::string>>{{"<VALUE>400005001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
                                                           {"<VALUE>400-00-5001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
                                                           {"<ID>1</ID><VALUE>Dana", "<ID>1</ID><VALUE>Jos\u00e9"},
-                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "}}) {
+                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "},
+                                                          {"<VALUE>58-1000002<", "<VALUE>58 1000002<"}}) {
         ASSERT_NE(text.find(from), std::string::npos) << from;
         text.replace(text.rfind(from), from.size(), to);  // form F92's, after form 1040's
     }
@@ -270,8 +307,9 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(runVerdict(run.out), "not blocked\n") << run.out;
     const std::string eFile = readFile(path("out") + "/GA-efile.txt");
-    for (const std::string line : {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r",
-                                   "\n00455.000.001 Jose\r", "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r"}) {
+    for (const std::string line :
+         {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r", "\n00455.000.001 Jose\r",
+          "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r", "\n04505.000.002 581000002\r"}) {
         EXPECT_NE(eFile.find(line), std::string::npos) << line;
     }
 }

@@ -1,5 +1,6 @@
 #include "host/SourceDocumentNotes.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <span>
@@ -75,12 +76,26 @@ double dollarsOf(const CopyEntry& copy, const FieldId& field) {
 
 bool isCopyOf(const CopyEntry& copy, const FormId& form) { return copy.desc->getTypeID() == form; }
 
-// Whether every amount of `copy` stands the same in `other` (an empty field
-// as 0); sets `any` when one is not 0.
-bool amountsStandIn(const CopyEntry& copy, const CopyEntry& other, bool& any) {
+// Whether the field is one of a state line's: the state line that holds
+// Georgia may be another on each copy of one document.
+bool onAStateLine(const SourceDocument& document, const FieldId& field) {
+    for (const SourceStateRow& line : document.lines) {
+        for (const FieldId* f : {&line.state, &line.withheld, &line.stateId, &line.amount, &line.otherAmount,
+                                 &line.localTax, &line.locality}) {
+            if (f->getNumber() == field.getNumber()) return true;
+        }
+    }
+    return false;
+}
+
+// Whether every amount of `copy` outside its state lines stands the same in
+// `other` (an empty field as 0); sets `any` when one of its amounts, on a
+// state line or not, is not 0.
+bool amountsStandIn(const SourceDocument& document, const CopyEntry& copy, const CopyEntry& other, bool& any) {
     for (const FieldEntry& f : copy.fields) {
         if (!f.value.isNumber()) continue;
         any = any || f.value.getNumber() != 0.0;
+        if (onAStateLine(document, f.desc->getID())) continue;
         const FieldEntry* theirs = fieldOf(other, f.desc->getID());
         if ((theirs != nullptr && theirs->value.isNumber() ? theirs->value.getNumber() : 0.0) != f.value.getNumber()) {
             return false;
@@ -89,18 +104,50 @@ bool amountsStandIn(const CopyEntry& copy, const CopyEntry& other, bool& any) {
     return true;
 }
 
-// Whether the later copy repeats the earlier in every amount and number: one
-// owner, one payer's number, on each state line one state and state ID
-// number, and every amount the same; copies without an amount repeat
-// nothing.
-bool repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later) {
-    const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
-    if (earlier.owner != later.owner || !same(document.payerId)) return false;
+// A state line as two copies compare it: its state, its state ID number and
+// its amounts in dollars (tax withheld, the state's amount, local tax).
+struct StateLine {
+    std::string state, stateId;
+    std::array<double, 4> amounts{};
+    auto operator<=>(const StateLine&) const = default;
+};
+
+std::vector<StateLine> stateLinesOf(const SourceDocument& document, const CopyEntry& copy) {
+    std::vector<StateLine> lines;
     for (const SourceStateRow& line : document.lines) {
-        if (!same(line.state) || !same(line.stateId)) return false;
+        lines.push_back({.state = numberKey(textOf(copy, line.state)),
+                         .stateId = numberKey(textOf(copy, line.stateId)),
+                         .amounts = {dollarsOf(copy, line.withheld), dollarsOf(copy, line.amount),
+                                     dollarsOf(copy, line.otherAmount), dollarsOf(copy, line.localTax)}});
     }
+    return lines;
+}
+
+// The lines in an order of their own: which of its lines a copy gives a
+// state on is no part of what it reports.
+std::vector<StateLine> inAnyOrder(std::vector<StateLine> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// How the later copy repeats the earlier.
+enum class Repeat { None, Same, LinesMoved };
+
+// Whether the later copy repeats the earlier in every amount and number: one
+// owner, one payer's number, the same state lines (each one state, state ID
+// number and amounts, on whichever of its lines each copy gives it), and
+// every other amount the same; copies without an amount repeat nothing.
+Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later) {
+    const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
+    if (earlier.owner != later.owner || !same(document.payerId)) return Repeat::None;
+    const std::vector<StateLine> earlierLines = stateLinesOf(document, earlier);
+    const std::vector<StateLine> laterLines = stateLinesOf(document, later);
+    if (inAnyOrder(earlierLines) != inAnyOrder(laterLines)) return Repeat::None;
     bool any = false;
-    return amountsStandIn(earlier, later, any) && amountsStandIn(later, earlier, any) && any;
+    if (!amountsStandIn(document, earlier, later, any) || !amountsStandIn(document, later, earlier, any) || !any) {
+        return Repeat::None;
+    }
+    return earlierLines == laterLines ? Repeat::Same : Repeat::LinesMoved;
 }
 
 void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
@@ -109,12 +156,14 @@ void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<s
         for (const CopyEntry& c : federal.copies) {
             if (!isCopyOf(c, document.form)) continue;
             for (const CopyEntry* earlier : copies) {
-                if (!repeats(document, *earlier, c)) continue;
+                const Repeat repeat = repeats(document, *earlier, c);
+                if (repeat == Repeat::None) continue;
                 const std::string later = "copy " + std::to_string(c.copy);
                 notes.push_back(
                     std::string(document.name) + " " + later + " (form F" + std::to_string(document.form.getNumber()) +
-                    ") repeats copy " + std::to_string(earlier->copy) +
-                    " in every amount and number: both count, so what they report counts twice wherever "
+                    ") repeats copy " + std::to_string(earlier->copy) + " in every amount and number" +
+                    (repeat == Repeat::LinesMoved ? ", its state lines in another order" : "") +
+                    ": both count, so what they report counts twice wherever "
                     "the return takes it from them (" +
                     document.reports + " among it); if it is one " + document.name + " entered twice, remove " + later);
                 break;

@@ -151,23 +151,45 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
 // The rows of an entry given twice, and of a state line's tax withheld that
 // counts twice or nowhere.
 std::vector<NoteCase> repeatedEntryNoteCases() {
-    const auto secondW2 = [](const std::string& from, const std::string& to) {  // the example's W-2 again, edited
-        return [from, to](std::string t) {
+    const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
+        return [edit](std::string t) {
             const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
             const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
-            return withFederalForm(t, replaced(replaced(copy, "COPY=\"1\"", "COPY=\"2\""), from, to));
+            return withFederalForm(t, edit(replaced(copy, "COPY=\"1\"", "COPY=\"2\"")));
         };
     };
     const auto retirementStatement = [](const std::string& from, const std::string& to) {
         return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
     };
+    // The W-2's Georgia line (fields 34, 8, 33, 32) as its second (99, 107,
+    // 98, 97).
+    const Edit w2LineMoved =
+        replacing({{"<ID>34<", "<ID>99<"}, {"<ID>8<", "<ID>107<"}, {"<ID>33<", "<ID>98<"}, {"<ID>32<", "<ID>97<"}});
+    // The 1099-R with a line of another state's besides, and again with the
+    // two lines swapped.
+    const std::string line2 =
+        "<FIELD><ID>169</ID><VALUE>AL</VALUE></FIELD><FIELD><ID>168</ID><VALUE>50</VALUE></FIELD>";
+    const std::string twoLines = replaced(kRetirementStatement, "</FORM>", line2 + "</FORM>");
+    const std::string swapped = replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                                           {"<ID>33<", "<ID>169<"},
+                                           {"<ID>134<", "<ID>171<"},
+                                           {"<ID>30<", "<ID>168<"},
+                                           {line2,
+                                            "<FIELD><ID>33</ID><VALUE>AL</VALUE></FIELD><FIELD><ID>30</ID>"
+                                            "<VALUE>50</VALUE></FIELD>"}})(twoLines);
     return {
         {"the same W-2 twice, the employer's number without its dash", "single-wages",
-         secondW2("58-4100021", "584100021"),
+         secondW2(replacing({{"58-4100021", "584100021"}})),
          Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
                "they report counts twice wherever the return takes it from them (the wages and the tax withheld among "
                "it); if it is one W-2 entered twice, remove copy 2"}},
-        {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
+        {"a second W-2 a cent apart", "single-wages", secondW2(replacing({{"2450.00", "2450.01"}})), Noted{}},
+        {"the same W-2 twice, its Georgia line the second", "single-wages", secondW2(w2LineMoved),
+         Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number, its state lines in another order: "
+               "both count"}},
+        {"the same 1099-R twice, its two state lines swapped", "single-retiree",
+         [twoLines, swapped](std::string t) { return withFederalForm(withFederalForm(t, twoLines), swapped); },
+         Noted{"1099-R copy 2 (form F84) repeats copy 1 in every amount and number, its state lines in another"}},
         {"the same 1099-R twice", "single-retiree",
          [](std::string t) {
              return withFederalForm(withFederalForm(t, kRetirementStatement),

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "host/NoteText.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form190Lines.h"
 #include "module/catalogues/Form52Lines.h"
 #include "module/catalogues/Form70Lines.h"
@@ -173,6 +174,56 @@ void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<s
     }
 }
 
+// A listed dependent as two copies of federal form 113 (a row: first name,
+// last name, number, relationship) compare it: its first and last names as
+// keys ("Leo" is "LEO"; empty when it has neither),
+// and whether it gives a number.
+struct Dependent {
+    const CopyEntry* copy;
+    std::string name;
+    bool numbered;
+};
+
+Dependent dependentOf(const CopyEntry& copy) {
+    const std::string first = numberKey(textOf(copy, kForm113Lines.row[0]));
+    const std::string last = numberKey(textOf(copy, kForm113Lines.row[1]));
+    const std::string number = textOf(copy, kForm113Lines.row[2]);
+    return {.copy = &copy,
+            .name = first.empty() && last.empty() ? std::string() : first + " " + last,
+            .numbered = std::ranges::any_of(number, [](unsigned char c) { return std::isdigit(c) != 0; })};
+}
+
+// Two listed dependents under one name, one of them or both without a
+// number: a number given twice is refused, but without one nothing tells
+// the two apart, and each counts among the return's dependents.
+void repeatedDependentNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
+    const Form113Lines& f113 = kForm113Lines;
+    std::vector<Dependent> listed;
+    for (const CopyEntry& c : federal.copies) {
+        const FieldEntry* box = isCopyOf(c, kForm113ID) ? fieldOf(c, f113.listed) : nullptr;
+        if (box == nullptr || !box->value.boxYes()) continue;
+        const Dependent dependent = dependentOf(c);
+        for (const Dependent& earlier : listed) {
+            if (dependent.name.empty() || earlier.name != dependent.name || (earlier.numbered && dependent.numbered)) {
+                continue;
+            }
+            const std::string later = "copy " + std::to_string(c.copy);
+            notes.push_back("federal form 113 " + later + " (form F113) names the dependent of copy " +
+                            std::to_string(earlier.copy->copy) + ", " + textOf(c, f113.row[0]) + " " +
+                            textOf(c, f113.row[1]) + " (fields " + fieldNumber(f113.row[0]) + " and " +
+                            fieldNumber(f113.row[1]) + "), and " +
+                            (earlier.numbered || dependent.numbered ? "only one of them gives" : "neither gives") +
+                            " the dependent's number (field " + fieldNumber(f113.row[2]) + "): both are listed (box " +
+                            fieldNumber(f113.listed) + "), so form 70 counts the dependent twice (field " +
+                            fieldNumber(kForm70Lines.exemptions.dependents) +
+                            ", the dependents' exemptions); if it is one dependent entered twice, remove " + later +
+                            ", else enter each dependent's number");
+            break;
+        }
+        listed.push_back(dependent);
+    }
+}
+
 // Tax withheld on a state line without a state counts in no state's tax
 // withheld; and a 1099-R's Georgia tax withheld on both of its state lines
 // counts twice, which is told where the Georgia return takes its tax
@@ -303,6 +354,7 @@ void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) 
     if (!loaded.federal) return;
     const std::string state = session.georgiaState()->getAbbreviation();
     repeatedCopyNotes(*loaded.federal, notes);
+    repeatedDependentNotes(*loaded.federal, notes);
     stateLineNotes(loaded, state, notes);
     repeatedPaymentNotes(*loaded.federal, state, notes);
 }

@@ -24,6 +24,10 @@ std::vector<NoteCase> splitItemNoteCases() {
                "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
         {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
         {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
+        {"form 1040's business income on a joint return beside no wages", "retired-couple",
+         [](std::string t) { return withForm1040Field("82", "3000")(withoutForm(t, "<FORM DEVNAME=\"F52\"")); },
+         Noted{"field 82 holds the couple's 3000, but the return gives neither item business-income-taxpayer"}},
+        {"form 1040's business loss beside the spouse's wages", "retired-couple", withForm1040Field("82", "-3000"), {}},
         {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
          [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
         {"form 1040's IRA distribution on a joint return where only the spouse qualifies", "retired-couple",
@@ -42,6 +46,8 @@ std::vector<NoteCase> splitItemNoteCases() {
 std::vector<NoteCase> retirementInputNoteCases() {
     const Edit noBirthDate = replacing({{"<FIELD><ID>9</ID><VALUE>03/05/1955</VALUE></FIELD>", ""}});
     const Edit farm = withForm1040Field("91", "4000");
+    const Edit farmLoss = withForm1040Field("91", "-4000");
+    const Edit withoutW2 = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\""); };
     return {
         {"birth date left out beside the box 65 or over", "aged-65",
          replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
@@ -86,12 +92,27 @@ std::vector<NoteCase> retirementInputNoteCases() {
               {"ITEM=\"itemizes\">0</PULLCOMMON>",
                "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>"}}),
          {}},
+        {"a joint W-2 without its owner, each filer's earned income counted whole",
+         "retired-couple",
+         replacing({{" OWNER=\"spouse\"", ""},
+                    {"ITEM=\"itemizes\">0</PULLCOMMON>",
+                     "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" "
+                     "ITEM=\"other-earned-spouse\">4000</PULLCOMMON>"}}),
+         {}},
         {"joint W-2s without owners, no exclusion",
          "joint-two-dependents",
          replacing({{" OWNER=\"taxpayer\"", ""}, {" OWNER=\"spouse\"", ""}}),
          {}},
-        {"farm income", "single-retiree", farm,
+        {"farm income", "single-retiree", [farm, withoutW2](std::string t) { return farm(withoutW2(t)); },
          Noted{"field 91 holds farm income of 4000", "ITEM=\"other-earned-taxpayer\">amount</PULLCOMMON>"}},
+        {"farm income beside wages of 4000 or more", "single-retiree", farm, {}},
+        {"a farm loss beside no earned income",
+         "single-retiree",
+         [farmLoss, withoutW2](std::string t) { return farmLoss(withoutW2(t)); },
+         {}},
+        {"a farm loss beside wages below 4000", "single-retiree",
+         [farmLoss](std::string t) { return farmLoss(replaced(t, "<VALUE>22000</VALUE>", "<VALUE>2000</VALUE>")); },
+         Noted{"field 91 holds a farm loss of -4000, which lowers earned income", "give the farm loss as a negative"}},
         {"farm income beside other earned income",
          "single-retiree",
          [farm](std::string t) {

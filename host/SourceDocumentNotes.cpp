@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <span>
 
 #include "host/NoteText.h"
@@ -12,7 +13,9 @@
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -25,19 +28,22 @@ using PersistanceMgmt::CopyEntry;
 using PersistanceMgmt::FieldEntry;
 
 // A federal source document as the notes read it: its form, its name, what
-// it reports, its payer's number and its state lines.
+// it reports, its payer's number, its state lines and the box that marks
+// the spouse's copy (none where the copy names its owner).
 struct SourceDocument {
     const FormId& form;
     const char* name;
     const char* reports;
     const FieldId& payerId;
     std::span<const SourceStateRow> lines;
+    const FieldId* spouseBox;
 };
 
 const std::array<SourceDocument, 2>& sourceDocuments() {
     static const std::array<SourceDocument, 2> documents = {{
-        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows},
-        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows},
+        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows, nullptr},
+        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows,
+         &kForm84Lines.spouse},
     }};
     return documents;
 }
@@ -131,6 +137,19 @@ std::vector<StateLine> inAnyOrder(std::vector<StateLine> lines) {
     return lines;
 }
 
+// Whose the copy is, as what it reports counts: the spouse's when its box
+// marks it so; a W-2's owner on a return whose W-2s the host takes as
+// joint (one without OWNER reaches neither filer), elsewhere the taxpayer,
+// OWNER given or not (a W-2 of the spouse is refused there).
+std::optional<PersistanceMgmt::Filer> ownerOf(const SourceDocument& document, const CopyEntry& copy, bool joint) {
+    using PersistanceMgmt::Filer;
+    if (document.spouseBox != nullptr) {
+        const FieldEntry* box = fieldOf(copy, *document.spouseBox);
+        return box != nullptr && box->value.boxYes() ? Filer::Spouse : Filer::Taxpayer;
+    }
+    return joint ? copy.owner : Filer::Taxpayer;
+}
+
 // How the later copy repeats the earlier.
 enum class Repeat { None, Same, LinesMoved };
 
@@ -138,9 +157,11 @@ enum class Repeat { None, Same, LinesMoved };
 // owner, one payer's number, the same state lines (each one state, state ID
 // number and amounts, on whichever of its lines each copy gives it), and
 // every other amount the same; copies without an amount repeat nothing.
-Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later) {
+Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later, bool joint) {
     const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
-    if (earlier.owner != later.owner || !same(document.payerId)) return Repeat::None;
+    if (ownerOf(document, earlier, joint) != ownerOf(document, later, joint) || !same(document.payerId)) {
+        return Repeat::None;
+    }
     const std::vector<StateLine> earlierLines = stateLinesOf(document, earlier);
     const std::vector<StateLine> laterLines = stateLinesOf(document, later);
     if (inAnyOrder(earlierLines) != inAnyOrder(laterLines)) return Repeat::None;
@@ -151,13 +172,15 @@ Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const C
     return earlierLines == laterLines ? Repeat::Same : Repeat::LinesMoved;
 }
 
-void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
+void repeatedCopyNotes(const PersistanceMgmt::ReturnFileContents& loaded, std::vector<std::string>& notes) {
+    const bool joint = PersistanceMgmt::statedFilingStatus(loaded).value_or(FederalFilingStatus::kJoint) ==
+                       FederalFilingStatus::kJoint;
     for (const SourceDocument& document : sourceDocuments()) {
         std::vector<const CopyEntry*> copies;
-        for (const CopyEntry& c : federal.copies) {
+        for (const CopyEntry& c : loaded.federal->copies) {
             if (!isCopyOf(c, document.form)) continue;
             for (const CopyEntry* earlier : copies) {
-                const Repeat repeat = repeats(document, *earlier, c);
+                const Repeat repeat = repeats(document, *earlier, c, joint);
                 if (repeat == Repeat::None) continue;
                 const std::string later = "copy " + std::to_string(c.copy);
                 notes.push_back(
@@ -353,7 +376,7 @@ void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) 
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal) return;
     const std::string state = session.georgiaState()->getAbbreviation();
-    repeatedCopyNotes(*loaded.federal, notes);
+    repeatedCopyNotes(loaded, notes);
     repeatedDependentNotes(*loaded.federal, notes);
     stateLineNotes(loaded, state, notes);
     repeatedPaymentNotes(*loaded.federal, state, notes);

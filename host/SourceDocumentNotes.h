@@ -2,7 +2,7 @@
 // documents and payment rows as the return file gives them, where an entry
 // counts twice or nowhere without a word from the calculation:
 // - a W-2 (federal form 52) or 1099-R (federal form 84) copy that repeats an
-//   earlier copy in every amount and number (its payer's number, the owner,
+//   earlier copy in every amount and number (its payer's number, its owner,
 //   its amounts and its state lines, each one's state, state ID number and
 //   amounts, on whichever of its lines each copy gives it): both count, so
 //   what they report counts twice; a copy may be real, so it is told, not

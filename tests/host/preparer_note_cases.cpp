@@ -223,6 +223,17 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"the same W-2 twice, its Georgia line the second", "single-wages", secondW2(w2LineMoved),
          Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number, its state lines in another order: "
                "both count"}},
+        {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
+         secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
+         Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
+        {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
+         [](std::string t) {
+             return withFederalForm(
+                 withFederalForm(t, kRetirementStatement),
+                 replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                            {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
+         },
+         Noted{}},
         {"the same 1099-R twice, its two state lines swapped", "single-retiree",
          [twoLines, swapped](std::string t) { return withFederalForm(withFederalForm(t, twoLines), swapped); },
          Noted{"1099-R copy 2 (form F84) repeats copy 1 in every amount and number, its state lines in another"}},

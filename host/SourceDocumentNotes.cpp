@@ -199,8 +199,8 @@ void repeatedCopyNotes(const PersistanceMgmt::ReturnFileContents& loaded, std::v
 
 // A listed dependent as two copies of federal form 113 (a row: first name,
 // last name, number, relationship) compare it: its first and last names as
-// keys ("Leo" is "LEO"; empty when it has neither),
-// and whether it gives a number.
+// one key ("Leo" and "Rivera" are "LEORIVERA", as "Leo Rivera" in the first
+// name alone is; empty when it has neither), and whether it gives a number.
 struct Dependent {
     const CopyEntry* copy;
     std::string name;
@@ -208,11 +208,9 @@ struct Dependent {
 };
 
 Dependent dependentOf(const CopyEntry& copy) {
-    const std::string first = numberKey(textOf(copy, kForm113Lines.row[0]));
-    const std::string last = numberKey(textOf(copy, kForm113Lines.row[1]));
     const std::string number = textOf(copy, kForm113Lines.row[2]);
     return {.copy = &copy,
-            .name = first.empty() && last.empty() ? std::string() : first + " " + last,
+            .name = numberKey(textOf(copy, kForm113Lines.row[0]) + textOf(copy, kForm113Lines.row[1])),
             .numbered = std::ranges::any_of(number, [](unsigned char c) { return std::isdigit(c) != 0; })};
 }
 
@@ -232,9 +230,9 @@ void repeatedDependentNotes(const PersistanceMgmt::ReturnPart& federal, std::vec
             }
             const std::string later = "copy " + std::to_string(c.copy);
             notes.push_back("federal form 113 " + later + " (form F113) names the dependent of copy " +
-                            std::to_string(earlier.copy->copy) + ", " + textOf(c, f113.row[0]) + " " +
-                            textOf(c, f113.row[1]) + " (fields " + fieldNumber(f113.row[0]) + " and " +
-                            fieldNumber(f113.row[1]) + "), and " +
+                            std::to_string(earlier.copy->copy) + ", " +
+                            Utils::strip(textOf(c, f113.row[0]) + " " + textOf(c, f113.row[1])) + " (fields " +
+                            fieldNumber(f113.row[0]) + " and " + fieldNumber(f113.row[1]) + "), and " +
                             (earlier.numbered || dependent.numbered ? "only one of them gives" : "neither gives") +
                             " the dependent's number (field " + fieldNumber(f113.row[2]) + "): both are listed (box " +
                             fieldNumber(f113.listed) + "), so form 70 counts the dependent twice (field " +

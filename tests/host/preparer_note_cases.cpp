@@ -198,8 +198,9 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                                            {line2,
                                             "<FIELD><ID>33</ID><VALUE>AL</VALUE></FIELD><FIELD><ID>30</ID>"
                                             "<VALUE>50</VALUE></FIELD>"}})(twoLines);
-    // Copy 1 of the dependents again as copy 3, with its number and its box
-    // 1136 given anew; copy 1 keeps its number or not.
+    // Copy 1 of the dependents again as copy 3, its whole name in the first
+    // name, with its number and its box 1136 given anew; copy 1 keeps its
+    // number or not.
     const auto dependentAgain = [](const std::string& number, const std::string& listed, bool firstNumbered) {
         return [=](std::string t) {
             const std::string numbered = "<FIELD><ID>1106</ID><VALUE>400002003</VALUE></FIELD>";
@@ -208,7 +209,8 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
             return withFederalForm(
                 firstNumbered ? t : replaced(t, numbered, ""),
                 replacing({{"COPY=\"1\"", "COPY=\"3\""},
-                           {"Maya", " maya"},
+                           {"Maya</VALUE>", " maya rivera</VALUE>"},
+                           {"<VALUE>Rivera<", "<VALUE><"},
                            {numbered, number},
                            {"<ID>1136</ID><VALUE>X<", "<ID>1136</ID><VALUE>" + listed + "<"}})(copy));
         };
@@ -238,12 +240,12 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          [twoLines, swapped](std::string t) { return withFederalForm(withFederalForm(t, twoLines), swapped); },
          Noted{"1099-R copy 2 (form F84) repeats copy 1 in every amount and number, its state lines in another"}},
         {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
-         Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya Rivera "
+         Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
                "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
                "1136), so form 70 counts the dependent twice (field 327, the dependents' exemptions); if it is one "
                "dependent entered twice, remove copy 3, else enter each dependent's number"}},
         {"the same dependent twice, one numbered", "joint-two-dependents", dependentAgain("", "X", true),
-         Noted{"names the dependent of copy 1, maya Rivera (fields 1103 and 1105), and only one of them gives"}},
+         Noted{"names the dependent of copy 1, maya rivera (fields 1103 and 1105), and only one of them gives"}},
         {"the same name twice, two numbers", "joint-two-dependents",
          dependentAgain("<FIELD><ID>1106</ID><VALUE>400002005</VALUE></FIELD>", "X", true), Noted{}},
         {"the same dependent twice, the second not listed", "joint-two-dependents", dependentAgain("", "", false),

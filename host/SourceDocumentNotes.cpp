@@ -63,8 +63,9 @@ std::string textOf(const CopyEntry& copy, const FieldId& field) {
     return f == nullptr ? std::string() : Utils::strip(f->value.getText());
 }
 
-// A number or a state as two entries of it compare: its letters, upper-cased,
-// and digits ("58-1234567" and "581234567" are one number, "ga" is "GA").
+// A number, a state or a name as two entries of it compare: its letters,
+// upper-cased, and digits ("58-1234567" and "581234567" are one number,
+// "ga" is "GA").
 std::string numberKey(const std::string& text) {
     std::string key;
     for (const char c : text) {

@@ -327,7 +327,7 @@ std::optional<std::string> scheduleInterestBeyondNote(HostSession& session) {
 // filer's share from the two filers' items alone. Items that add up to
 // another amount are told; a return that gives neither item is told only
 // where a filer's exclusion is worked out, since elsewhere the items count
-// nowhere.
+// nowhere (business income only where it would change one).
 void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) {
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal) return;
@@ -338,6 +338,10 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
         const std::int64_t spouse = georgia.pullCommon(georgia.getFederalFormID(), 1, items[1]);
         const bool given = seedsAnyOf(loaded, items);
         if (taxpayer + spouse == couple.amount || (!given && !anExclusionIsWorkedOut(georgia))) continue;
+        const bool earned = couple.row->item == Utils::kBusinessIncomeTaxpayer;  // else unearned
+        if (!given && earned && !earnedIncomeWouldChangeAnExclusion(georgia, static_cast<double>(couple.amount))) {
+            continue;
+        }
         const std::string field = "field " + std::to_string(couple.row->field);
         const std::string taxpayerItem = PersistanceMgmt::findCommonItem(items[0])->name;
         const std::string spouseItem = PersistanceMgmt::findCommonItem(items[1])->name;

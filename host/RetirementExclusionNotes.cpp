@@ -107,6 +107,19 @@ std::string interestAndDividends(StateDataMgmt::StateTaxReturn& georgia) {
     return text.empty() ? text : "interest or dividends (" + text + ")";
 }
 
+// A filer's exclusion as the worksheet of form 189215 works it out again
+// with `more` earned income: earned income counts from 0 up to 4,000, beside
+// the unearned income, within the filer's limit (the limit of the filer's
+// age, else the lower one of a filer qualified by disability).
+double exclusionWith(const StateDataMgmt::StateTaxReturn& georgia, const Form189215Lines::RetirementWorksheet& w,
+                     double more) {
+    const auto line = [&](const FieldId& x) { return georgia.getIR(kGAForm189215ID, 1, x); };
+    const double limit =
+        georgia.formYes(kGAForm189215ID, 1, w.qualifiesByAge) ? line(w.limit) : TaxYear::kRetirementLowerLimit;
+    const double counted = std::clamp(line(w.earnedIncome) + more, 0.0, TaxYear::kRetirementEarnedIncomeLimit);
+    return std::min(counted + line(w.unearnedIncome), limit);
+}
+
 // Each filer whose exclusion counts and whose birth date is empty where the
 // return says, or may say, that the filer qualifies by age; one note for
 // them all.
@@ -151,7 +164,8 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
 
 // W-2s that do not say whose they are leave a return the host takes as
 // joint without either filer's wages item, from which alone the exclusion
-// takes each filer's wages.
+// takes each filer's wages: told where the wages that reach neither item
+// would change a filer's exclusion.
 void w2OwnerNote(HostSession& session, std::vector<std::string>& notes) {
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
@@ -166,7 +180,10 @@ void w2OwnerNote(HostSession& session, std::vector<std::string>& notes) {
     }
     const std::int64_t taxpayer = pulled(georgia, Utils::kWagesTaxpayer);
     const std::int64_t spouse = pulled(georgia, Utils::kWagesSpouse);
-    if (copies.empty() || taxpayer + spouse == Utils::roundR(wages)) return;
+    if (copies.empty() || taxpayer + spouse == Utils::roundR(wages) ||
+        !earnedIncomeWouldChangeAnExclusion(georgia, wages - static_cast<double>(taxpayer + spouse))) {
+        return;
+    }
     std::string listed;
     for (std::size_t k = 0; k < copies.size(); ++k) {
         listed += (k == 0 ? "" : k + 1 == copies.size() ? " and " : ", ") + copies[k];
@@ -183,25 +200,34 @@ void w2OwnerNote(HostSession& session, std::vector<std::string>& notes) {
 }
 
 // Farm income is earned income, which the exclusion takes from the wages,
-// the business income and the items of other earned income alone.
+// the business income and the items of other earned income alone: told
+// where counting it (a loss too) would change a filer's exclusion, not where
+// the filer's earned income counted stays (already 4,000 or more, or a loss
+// beside no earned income) or the exclusion stays at its limit.
 void farmIncomeNote(HostSession& session, std::vector<std::string>& notes) {
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
     const DataMgmt::TaxFormPtr form1040 = session.federal()->getForm(kForm1ID, 1);
-    if (form1040.isNull() || !anExclusionIsWorkedOut(georgia)) return;
+    if (form1040.isNull()) return;
     const FieldId& farm = kForm1FieldIds.f91;
     const double amount = georgia.federalDisplayAmount(*form1040, farm.getNumber());
     const bool joint = georgia.getFilingStatusNumber() == FilingStatus::kJoint;
     const std::string taxpayerItem = itemName(Utils::kOtherEarnedTaxpayer);
     const std::string spouseItem = itemName(Utils::kOtherEarnedSpouse);
     if (amount == 0.0 || seeds(session.loaded(), Utils::kOtherEarnedTaxpayer) ||
-        (joint && seeds(session.loaded(), Utils::kOtherEarnedSpouse))) {
+        (joint && seeds(session.loaded(), Utils::kOtherEarnedSpouse)) ||
+        !earnedIncomeWouldChangeAnExclusion(georgia, amount)) {
         return;
     }
-    notes.push_back("form 1040 (form F1) field " + fieldNumber(farm) + " holds farm income of " + dollars(amount) +
-                    ", which is earned income, but the retirement exclusion takes a filer's earned income from the "
+    const bool loss = amount < 0.0;
+    notes.push_back("form 1040 (form F1) field " + fieldNumber(farm) + " holds " +
+                    (loss ? "a farm loss of " + dollars(amount) + ", which lowers earned income"
+                          : "farm income of " + dollars(amount) + ", which is earned income") +
+                    ", but the retirement exclusion takes a filer's earned income from the "
                     "wages, the business income and the item of other earned income alone (" +
                     (joint ? taxpayerItem + " and " + spouseItem : taxpayerItem) +
-                    "), which the return does not give; give the farm income, with any other earned income besides "
+                    "), which the return does not give; " +
+                    (loss ? "give the farm loss as a negative amount" : "give the farm income") +
+                    ", with any other earned income besides "
                     "wages and business income, in the Georgia return's <HOST> as <PULLCOMMON FORM=\"F1\" ITEM=\"" +
                     taxpayerItem + "\">amount</PULLCOMMON>" + (joint ? " and the spouse's as " + spouseItem : ""));
 }
@@ -213,6 +239,19 @@ bool anExclusionIsWorkedOut(const StateDataMgmt::StateTaxReturn& georgia) {
     for (const FieldId* box : {&l.taxpayerRetirement.qualifiesByAge, &l.taxpayerRetirement.qualifiesByDisability,
                                &l.spouseRetirement.qualifiesByAge, &l.spouseRetirement.qualifiesByDisability}) {
         if (georgia.formYes(kGAForm189215ID, 1, *box)) return true;
+    }
+    return false;
+}
+
+bool earnedIncomeWouldChangeAnExclusion(const StateDataMgmt::StateTaxReturn& georgia, double earned) {
+    const Form189215Lines& l = kForm189215Lines;
+    for (const Form189215Lines::RetirementWorksheet* w : {&l.taxpayerRetirement, &l.spouseRetirement}) {
+        if (!georgia.formYes(kGAForm189215ID, 1, w->qualifiesByAge) &&
+            !georgia.formYes(kGAForm189215ID, 1, w->qualifiesByDisability)) {
+            continue;
+        }
+        const double more = static_cast<double>(Utils::roundR(earned));  // as an item gives it, in whole dollars
+        if (exclusionWith(georgia, *w, more) != exclusionWith(georgia, *w, 0.0)) return true;
     }
     return false;
 }

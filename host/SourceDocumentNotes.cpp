@@ -1,16 +1,21 @@
 #include "host/SourceDocumentNotes.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <span>
 
 #include "host/NoteText.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form190Lines.h"
 #include "module/catalogues/Form52Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -23,19 +28,22 @@ using PersistanceMgmt::CopyEntry;
 using PersistanceMgmt::FieldEntry;
 
 // A federal source document as the notes read it: its form, its name, what
-// it reports, its payer's number and its state lines.
+// it reports, its payer's number, its state lines and the box that marks
+// the spouse's copy (none where the copy names its owner).
 struct SourceDocument {
     const FormId& form;
     const char* name;
     const char* reports;
     const FieldId& payerId;
     std::span<const SourceStateRow> lines;
+    const FieldId* spouseBox;
 };
 
 const std::array<SourceDocument, 2>& sourceDocuments() {
     static const std::array<SourceDocument, 2> documents = {{
-        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows},
-        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows},
+        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows, nullptr},
+        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows,
+         &kForm84Lines.spouse},
     }};
     return documents;
 }
@@ -55,8 +63,9 @@ std::string textOf(const CopyEntry& copy, const FieldId& field) {
     return f == nullptr ? std::string() : Utils::strip(f->value.getText());
 }
 
-// A number or a state as two entries of it compare: its letters, upper-cased,
-// and digits ("58-1234567" and "581234567" are one number, "ga" is "GA").
+// A number, a state or a name as two entries of it compare: its letters,
+// upper-cased, and digits ("58-1234567" and "581234567" are one number,
+// "ga" is "GA").
 std::string numberKey(const std::string& text) {
     std::string key;
     for (const char c : text) {
@@ -75,12 +84,26 @@ double dollarsOf(const CopyEntry& copy, const FieldId& field) {
 
 bool isCopyOf(const CopyEntry& copy, const FormId& form) { return copy.desc->getTypeID() == form; }
 
-// Whether every amount of `copy` stands the same in `other` (an empty field
-// as 0); sets `any` when one is not 0.
-bool amountsStandIn(const CopyEntry& copy, const CopyEntry& other, bool& any) {
+// Whether the field is one of a state line's: the state line that holds
+// Georgia may be another on each copy of one document.
+bool onAStateLine(const SourceDocument& document, const FieldId& field) {
+    for (const SourceStateRow& line : document.lines) {
+        for (const FieldId* f : {&line.state, &line.withheld, &line.stateId, &line.amount, &line.otherAmount,
+                                 &line.localTax, &line.locality}) {
+            if (f->getNumber() == field.getNumber()) return true;
+        }
+    }
+    return false;
+}
+
+// Whether every amount of `copy` outside its state lines stands the same in
+// `other` (an empty field as 0); sets `any` when one of its amounts, on a
+// state line or not, is not 0.
+bool amountsStandIn(const SourceDocument& document, const CopyEntry& copy, const CopyEntry& other, bool& any) {
     for (const FieldEntry& f : copy.fields) {
         if (!f.value.isNumber()) continue;
         any = any || f.value.getNumber() != 0.0;
+        if (onAStateLine(document, f.desc->getID())) continue;
         const FieldEntry* theirs = fieldOf(other, f.desc->getID());
         if ((theirs != nullptr && theirs->value.isNumber() ? theirs->value.getNumber() : 0.0) != f.value.getNumber()) {
             return false;
@@ -89,38 +112,137 @@ bool amountsStandIn(const CopyEntry& copy, const CopyEntry& other, bool& any) {
     return true;
 }
 
-// Whether the later copy repeats the earlier in every amount and number: one
-// owner, one payer's number, on each state line one state and state ID
-// number, and every amount the same; copies without an amount repeat
-// nothing.
-bool repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later) {
-    const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
-    if (earlier.owner != later.owner || !same(document.payerId)) return false;
+// A state line as two copies compare it: its state, its state ID number and
+// its amounts in dollars (tax withheld, the state's amount, local tax).
+struct StateLine {
+    std::string state, stateId;
+    std::array<double, 4> amounts{};
+    auto operator<=>(const StateLine&) const = default;
+};
+
+std::vector<StateLine> stateLinesOf(const SourceDocument& document, const CopyEntry& copy) {
+    std::vector<StateLine> lines;
     for (const SourceStateRow& line : document.lines) {
-        if (!same(line.state) || !same(line.stateId)) return false;
+        lines.push_back({.state = numberKey(textOf(copy, line.state)),
+                         .stateId = numberKey(textOf(copy, line.stateId)),
+                         .amounts = {dollarsOf(copy, line.withheld), dollarsOf(copy, line.amount),
+                                     dollarsOf(copy, line.otherAmount), dollarsOf(copy, line.localTax)}});
     }
-    bool any = false;
-    return amountsStandIn(earlier, later, any) && amountsStandIn(later, earlier, any) && any;
+    return lines;
 }
 
-void repeatedCopyNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
+// The lines in an order of their own: which of its lines a copy gives a
+// state on is no part of what it reports.
+std::vector<StateLine> inAnyOrder(std::vector<StateLine> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// Whose the copy is, as what it reports counts: the spouse's when its box
+// marks it so; a W-2's owner on a return whose W-2s the host takes as
+// joint (one without OWNER reaches neither filer), elsewhere the taxpayer,
+// OWNER given or not (a W-2 of the spouse is refused there).
+std::optional<PersistanceMgmt::Filer> ownerOf(const SourceDocument& document, const CopyEntry& copy, bool joint) {
+    using PersistanceMgmt::Filer;
+    if (document.spouseBox != nullptr) {
+        const FieldEntry* box = fieldOf(copy, *document.spouseBox);
+        return box != nullptr && box->value.boxYes() ? Filer::Spouse : Filer::Taxpayer;
+    }
+    return joint ? copy.owner : Filer::Taxpayer;
+}
+
+// How the later copy repeats the earlier.
+enum class Repeat { None, Same, LinesMoved };
+
+// Whether the later copy repeats the earlier in every amount and number: one
+// owner, one payer's number, the same state lines (each one state, state ID
+// number and amounts, on whichever of its lines each copy gives it), and
+// every other amount the same; copies without an amount repeat nothing.
+Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later, bool joint) {
+    const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
+    if (ownerOf(document, earlier, joint) != ownerOf(document, later, joint) || !same(document.payerId)) {
+        return Repeat::None;
+    }
+    const std::vector<StateLine> earlierLines = stateLinesOf(document, earlier);
+    const std::vector<StateLine> laterLines = stateLinesOf(document, later);
+    if (inAnyOrder(earlierLines) != inAnyOrder(laterLines)) return Repeat::None;
+    bool any = false;
+    if (!amountsStandIn(document, earlier, later, any) || !amountsStandIn(document, later, earlier, any) || !any) {
+        return Repeat::None;
+    }
+    return earlierLines == laterLines ? Repeat::Same : Repeat::LinesMoved;
+}
+
+void repeatedCopyNotes(const PersistanceMgmt::ReturnFileContents& loaded, std::vector<std::string>& notes) {
+    const bool joint = PersistanceMgmt::statedFilingStatus(loaded).value_or(FederalFilingStatus::kJoint) ==
+                       FederalFilingStatus::kJoint;
     for (const SourceDocument& document : sourceDocuments()) {
         std::vector<const CopyEntry*> copies;
-        for (const CopyEntry& c : federal.copies) {
+        for (const CopyEntry& c : loaded.federal->copies) {
             if (!isCopyOf(c, document.form)) continue;
             for (const CopyEntry* earlier : copies) {
-                if (!repeats(document, *earlier, c)) continue;
+                const Repeat repeat = repeats(document, *earlier, c, joint);
+                if (repeat == Repeat::None) continue;
                 const std::string later = "copy " + std::to_string(c.copy);
                 notes.push_back(
                     std::string(document.name) + " " + later + " (form F" + std::to_string(document.form.getNumber()) +
-                    ") repeats copy " + std::to_string(earlier->copy) +
-                    " in every amount and number: both count, so what they report counts twice wherever "
+                    ") repeats copy " + std::to_string(earlier->copy) + " in every amount and number" +
+                    (repeat == Repeat::LinesMoved ? ", its state lines in another order" : "") +
+                    ": both count, so what they report counts twice wherever "
                     "the return takes it from them (" +
                     document.reports + " among it); if it is one " + document.name + " entered twice, remove " + later);
                 break;
             }
             copies.push_back(&c);
         }
+    }
+}
+
+// A listed dependent as two copies of federal form 113 (a row: first name,
+// last name, number, relationship) compare it: its first and last names as
+// one key ("Leo" and "Rivera" are "LEORIVERA", as "Leo Rivera" in the first
+// name alone is; empty when it has neither), and whether it gives a number.
+struct Dependent {
+    const CopyEntry* copy;
+    std::string name;
+    bool numbered;
+};
+
+Dependent dependentOf(const CopyEntry& copy) {
+    const std::string number = textOf(copy, kForm113Lines.row[2]);
+    return {.copy = &copy,
+            .name = numberKey(textOf(copy, kForm113Lines.row[0]) + textOf(copy, kForm113Lines.row[1])),
+            .numbered = std::ranges::any_of(number, [](unsigned char c) { return std::isdigit(c) != 0; })};
+}
+
+// Two listed dependents under one name, one of them or both without a
+// number: a number given twice is refused, but without one nothing tells
+// the two apart, and each counts among the return's dependents.
+void repeatedDependentNotes(const PersistanceMgmt::ReturnPart& federal, std::vector<std::string>& notes) {
+    const Form113Lines& f113 = kForm113Lines;
+    std::vector<Dependent> listed;
+    for (const CopyEntry& c : federal.copies) {
+        const FieldEntry* box = isCopyOf(c, kForm113ID) ? fieldOf(c, f113.listed) : nullptr;
+        if (box == nullptr || !box->value.boxYes()) continue;
+        const Dependent dependent = dependentOf(c);
+        for (const Dependent& earlier : listed) {
+            if (dependent.name.empty() || earlier.name != dependent.name || (earlier.numbered && dependent.numbered)) {
+                continue;
+            }
+            const std::string later = "copy " + std::to_string(c.copy);
+            notes.push_back("federal form 113 " + later + " (form F113) names the dependent of copy " +
+                            std::to_string(earlier.copy->copy) + ", " +
+                            Utils::strip(textOf(c, f113.row[0]) + " " + textOf(c, f113.row[1])) + " (fields " +
+                            fieldNumber(f113.row[0]) + " and " + fieldNumber(f113.row[1]) + "), and " +
+                            (earlier.numbered || dependent.numbered ? "only one of them gives" : "neither gives") +
+                            " the dependent's number (field " + fieldNumber(f113.row[2]) + "): both are listed (box " +
+                            fieldNumber(f113.listed) + "), so form 70 counts the dependent twice (field " +
+                            fieldNumber(kForm70Lines.exemptions.dependents) +
+                            ", the dependents' exemptions); if it is one dependent entered twice, remove " + later +
+                            ", else enter each dependent's number");
+            break;
+        }
+        listed.push_back(dependent);
     }
 }
 
@@ -253,7 +375,8 @@ void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) 
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal) return;
     const std::string state = session.georgiaState()->getAbbreviation();
-    repeatedCopyNotes(*loaded.federal, notes);
+    repeatedCopyNotes(loaded, notes);
+    repeatedDependentNotes(*loaded.federal, notes);
     stateLineNotes(loaded, state, notes);
     repeatedPaymentNotes(*loaded.federal, state, notes);
 }

@@ -2,9 +2,14 @@
 // documents and payment rows as the return file gives them, where an entry
 // counts twice or nowhere without a word from the calculation:
 // - a W-2 (federal form 52) or 1099-R (federal form 84) copy that repeats an
-//   earlier copy in every amount and number (its payer's number, each state
-//   line's state and state ID number, the owner): both count, so what they
-//   report counts twice; a copy may be real, so it is told, not refused;
+//   earlier copy in every amount and number (its payer's number, its owner,
+//   its amounts and its state lines, each one's state, state ID number and
+//   amounts, on whichever of its lines each copy gives it): both count, so
+//   what they report counts twice; a copy may be real, so it is told, not
+//   refused;
+// - two dependents listed (copies of federal form 113) under one first and
+//   last name, one of them or both without a number: both count among the
+//   dependents (a number on two copies is refused when the file is read);
 // - a dated row of federal form 190 (an estimated or other state tax
 //   payment) that repeats an earlier row's date, amount and state;
 // - a 1099-R that names Georgia on both of its state lines, each with tax

@@ -24,6 +24,10 @@ std::vector<NoteCase> splitItemNoteCases() {
                "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
         {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
         {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
+        {"form 1040's business income on a joint return beside no wages", "retired-couple",
+         [](std::string t) { return withForm1040Field("82", "3000")(withoutForm(t, "<FORM DEVNAME=\"F52\"")); },
+         Noted{"field 82 holds the couple's 3000, but the return gives neither item business-income-taxpayer"}},
+        {"form 1040's business loss beside the spouse's wages", "retired-couple", withForm1040Field("82", "-3000"), {}},
         {"1099-R copies beside form 1040's IRA distribution", "single-retiree",
          [](std::string t) { return withForm1040Field("87", "18000")(withoutItemsKeyed(t, "12")); }, Noted{}},
         {"form 1040's IRA distribution on a joint return where only the spouse qualifies", "retired-couple",
@@ -42,6 +46,8 @@ std::vector<NoteCase> splitItemNoteCases() {
 std::vector<NoteCase> retirementInputNoteCases() {
     const Edit noBirthDate = replacing({{"<FIELD><ID>9</ID><VALUE>03/05/1955</VALUE></FIELD>", ""}});
     const Edit farm = withForm1040Field("91", "4000");
+    const Edit farmLoss = withForm1040Field("91", "-4000");
+    const Edit withoutW2 = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\""); };
     return {
         {"birth date left out beside the box 65 or over", "aged-65",
          replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
@@ -86,12 +92,27 @@ std::vector<NoteCase> retirementInputNoteCases() {
               {"ITEM=\"itemizes\">0</PULLCOMMON>",
                "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>"}}),
          {}},
+        {"a joint W-2 without its owner, each filer's earned income counted whole",
+         "retired-couple",
+         replacing({{" OWNER=\"spouse\"", ""},
+                    {"ITEM=\"itemizes\">0</PULLCOMMON>",
+                     "ITEM=\"itemizes\">0</PULLCOMMON><PULLCOMMON FORM=\"F1\" "
+                     "ITEM=\"other-earned-spouse\">4000</PULLCOMMON>"}}),
+         {}},
         {"joint W-2s without owners, no exclusion",
          "joint-two-dependents",
          replacing({{" OWNER=\"taxpayer\"", ""}, {" OWNER=\"spouse\"", ""}}),
          {}},
-        {"farm income", "single-retiree", farm,
+        {"farm income", "single-retiree", [farm, withoutW2](std::string t) { return farm(withoutW2(t)); },
          Noted{"field 91 holds farm income of 4000", "ITEM=\"other-earned-taxpayer\">amount</PULLCOMMON>"}},
+        {"farm income beside wages of 4000 or more", "single-retiree", farm, {}},
+        {"a farm loss beside no earned income",
+         "single-retiree",
+         [farmLoss, withoutW2](std::string t) { return farmLoss(withoutW2(t)); },
+         {}},
+        {"a farm loss beside wages below 4000", "single-retiree",
+         [farmLoss](std::string t) { return farmLoss(replaced(t, "<VALUE>22000</VALUE>", "<VALUE>2000</VALUE>")); },
+         Noted{"field 91 holds a farm loss of -4000, which lowers earned income", "give the farm loss as a negative"}},
         {"farm income beside other earned income",
          "single-retiree",
          [farm](std::string t) {
@@ -197,23 +218,84 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
 // The rows of an entry given twice, and of a state line's tax withheld that
 // counts twice or nowhere.
 std::vector<NoteCase> repeatedEntryNoteCases() {
-    const auto secondW2 = [](const std::string& from, const std::string& to) {  // the example's W-2 again, edited
-        return [from, to](std::string t) {
+    const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
+        return [edit](std::string t) {
             const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
             const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
-            return withFederalForm(t, replaced(replaced(copy, "COPY=\"1\"", "COPY=\"2\""), from, to));
+            return withFederalForm(t, edit(replaced(copy, "COPY=\"1\"", "COPY=\"2\"")));
         };
     };
     const auto retirementStatement = [](const std::string& from, const std::string& to) {
         return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
     };
+    // The W-2's Georgia line (fields 34, 8, 33, 32) as its second (99, 107,
+    // 98, 97).
+    const Edit w2LineMoved =
+        replacing({{"<ID>34<", "<ID>99<"}, {"<ID>8<", "<ID>107<"}, {"<ID>33<", "<ID>98<"}, {"<ID>32<", "<ID>97<"}});
+    // The 1099-R with a line of another state's besides, and again with the
+    // two lines swapped.
+    const std::string line2 =
+        "<FIELD><ID>169</ID><VALUE>AL</VALUE></FIELD><FIELD><ID>168</ID><VALUE>50</VALUE></FIELD>";
+    const std::string twoLines = replaced(kRetirementStatement, "</FORM>", line2 + "</FORM>");
+    const std::string swapped = replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                                           {"<ID>33<", "<ID>169<"},
+                                           {"<ID>134<", "<ID>171<"},
+                                           {"<ID>30<", "<ID>168<"},
+                                           {line2,
+                                            "<FIELD><ID>33</ID><VALUE>AL</VALUE></FIELD><FIELD><ID>30</ID>"
+                                            "<VALUE>50</VALUE></FIELD>"}})(twoLines);
+    // Copy 1 of the dependents again as copy 3, its whole name in the first
+    // name, with its number and its box 1136 given anew; copy 1 keeps its
+    // number or not.
+    const auto dependentAgain = [](const std::string& number, const std::string& listed, bool firstNumbered) {
+        return [=](std::string t) {
+            const std::string numbered = "<FIELD><ID>1106</ID><VALUE>400002003</VALUE></FIELD>";
+            const std::size_t at = t.find("<FORM DEVNAME=\"F113\" COPY=\"1\">");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(
+                firstNumbered ? t : replaced(t, numbered, ""),
+                replacing({{"COPY=\"1\"", "COPY=\"3\""},
+                           {"Maya</VALUE>", " maya rivera</VALUE>"},
+                           {"<VALUE>Rivera<", "<VALUE><"},
+                           {numbered, number},
+                           {"<ID>1136</ID><VALUE>X<", "<ID>1136</ID><VALUE>" + listed + "<"}})(copy));
+        };
+    };
     return {
         {"the same W-2 twice, the employer's number without its dash", "single-wages",
-         secondW2("58-4100021", "584100021"),
+         secondW2(replacing({{"58-4100021", "584100021"}})),
          Noted{"gahost: note: W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count, so what "
                "they report counts twice wherever the return takes it from them (the wages and the tax withheld among "
                "it); if it is one W-2 entered twice, remove copy 2"}},
-        {"a second W-2 a cent apart", "single-wages", secondW2("2450.00", "2450.01"), Noted{}},
+        {"a second W-2 a cent apart", "single-wages", secondW2(replacing({{"2450.00", "2450.01"}})), Noted{}},
+        {"the same W-2 twice, its Georgia line the second", "single-wages", secondW2(w2LineMoved),
+         Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number, its state lines in another order: "
+               "both count"}},
+        {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
+         secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
+         Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
+        {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
+         [](std::string t) {
+             return withFederalForm(
+                 withFederalForm(t, kRetirementStatement),
+                 replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                            {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
+         },
+         Noted{}},
+        {"the same 1099-R twice, its two state lines swapped", "single-retiree",
+         [twoLines, swapped](std::string t) { return withFederalForm(withFederalForm(t, twoLines), swapped); },
+         Noted{"1099-R copy 2 (form F84) repeats copy 1 in every amount and number, its state lines in another"}},
+        {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
+         Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
+               "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
+               "1136), so form 70 counts the dependent twice (field 327, the dependents' exemptions); if it is one "
+               "dependent entered twice, remove copy 3, else enter each dependent's number"}},
+        {"the same dependent twice, one numbered", "joint-two-dependents", dependentAgain("", "X", true),
+         Noted{"names the dependent of copy 1, maya rivera (fields 1103 and 1105), and only one of them gives"}},
+        {"the same name twice, two numbers", "joint-two-dependents",
+         dependentAgain("<FIELD><ID>1106</ID><VALUE>400002005</VALUE></FIELD>", "X", true), Noted{}},
+        {"the same dependent twice, the second not listed", "joint-two-dependents", dependentAgain("", "", false),
+         Noted{}},
         {"the same 1099-R twice", "single-retiree",
          [](std::string t) {
              return withFederalForm(withFederalForm(t, kRetirementStatement),

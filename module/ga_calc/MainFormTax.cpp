@@ -83,9 +83,9 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
     form_.minII(l.dependentsNotCounted, l.dependentsNotCounted, l.dependents);
     form_.assignIR(l.people, static_cast<double>(line(lines.exemptions.filers)) + form_.getIR(l.dependents) -
                                  form_.getIR(l.dependentsNotCounted));
-    double aged = static_cast<double>(common(Item::kTaxpayerAged65));
+    double aged = engine_.filerAged65(federalForm_, false) ? 1 : 0;
     if (joint()) {
-        aged += static_cast<double>(common(Item::kSpouseAged65));
+        aged += engine_.filerAged65(federalForm_, true) ? 1 : 0;
     }
     form_.assignIR(l.agedFilers, aged);
     form_.plus2(l.allPeople, l.people, l.agedFilers);

@@ -426,27 +426,40 @@ std::vector<EntryRule> worksheetRules() {
     };
 }
 
-// The Georgia wages below 0, held to 0 on a return whose residency is one of
-// `open`: the wages earned in Georgia lie between 0 and the wages of the
-// W-2s that the text names.
-Reason wagesNotBelowZero(std::vector<int> open, const std::string& wages) {
-    return {.when = {.residency = std::move(open), .entrySign = -1},
-            .text = "the least the Georgia wages can be: they lie between 0 and " + wages};
-}
+constexpr const char* kWagesNotBelowZero = "the least the Georgia wages can be: they are not below 0";
+constexpr const char* kColumnStartsAgain =
+    "the residency of the return changed since the worksheet was last calculated (its field 7), and a Georgia "
+    "column open for entry starts again from 0: enter the Georgia ";
 
+// The Georgia wages: a part-year resident's entry (field 27), held between
+// 0 and the state wages of all the W-2s; a full-year resident's those
+// wages; a nonresident's in field 28, not below 0.
 std::vector<EntryRule> stateWorksheetRules() {
-    const int both = Residency::kBothColumns;
+    const std::vector<int> open = {Residency::kPartYear, Residency::kBothColumns};
     return {
         {.form = "ST4",
          .fields = {27},
-         .limit = {wagesNotBelowZero({Residency::kPartYear, both}, "the state wages of all the W-2s")}},
+         .emptied = {{.when = {.residency = {Residency::kNonresident}},
+                      .text = "the first state column is a part-year or full-year resident's; a nonresident's "
+                              "Georgia wages go in field 28"}},
+         .limit = {{.when = {.residency = open, .entrySign = -1}, .text = kWagesNotBelowZero},
+                   {.when = {.residency = open, .entrySign = 1, .notZero = 27},
+                    .text = "the state wages of all the W-2s (box 16 of their state lines), of which the Georgia "
+                            "wages are a part"}},
+         .replaced = {{.when = {.residency = {Residency::kFullYear}},
+                       .text = "a full-year resident's Georgia wages are the state wages of all the W-2s (box 16 of "
+                               "their state lines)"},
+                      {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "wages again"}}},
         {.form = "ST4",
          .fields = {28},
          .emptied = kNonresidentColumn,
-         .limit = {wagesNotBelowZero({both}, "the state wages of the W-2s less the first state column's"),
+         .limit = {{.when = {.residency = {Residency::kBothColumns}, .entrySign = -1}, .text = kWagesNotBelowZero},
                    {.text = "the state wages of the W-2s less the first state column's, which applies only while "
                             "both state columns are open (residency code 4 in field 7); a nonresident's Georgia "
-                            "wages are kept as they are"}}},
+                            "wages are kept as they are"}},
+         .replaced = {{.when = {.residency = {Residency::kNonresident}},
+                       .text = "a nonresident's Georgia wages are box 16 of the W-2s' Georgia lines unless an amount "
+                               "above 0 is entered"}}},
         {.form = "ST4", .fields = {31, 45, 48, 51, 60, 63, 72}, .emptied = kNonresidentColumn},
     };
 }
@@ -512,10 +525,7 @@ EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
         .replaced = {
             {.when = {.residency = {Residency::kFullYear}},
              .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},
-            {.when = {.residency = open},
-             .text = "the residency of the return changed since the worksheet was last calculated (its "
-                     "field 7), and a Georgia column open for entry starts again from 0: enter the Georgia "
-                     "part again"}}};
+            {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "part again"}}};
     if (capped) {
         rule.limit = partOfLine({{.when = {.residency = open, .sameAs = federal.getNumber()},
                                   .text = "the line's federal amount (field " + a + ")"}},

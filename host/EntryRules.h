@@ -40,6 +40,7 @@ struct Holds {
     // that holds an amount of the other sign than the entry's.
     int entrySign = 0;
     std::int32_t otherSign = 0;
+    std::int32_t notZero = 0;  // a field of the entry's copy that is not 0
 };
 
 // One reason and when it holds.

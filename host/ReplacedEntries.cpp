@@ -128,6 +128,7 @@ bool holds(const Holds& when, const ReplacedEntry& r) {
         return false;
     }
     if (when.zero != 0 && calculated.getIR(form, r.copy, FieldId(when.zero)) != 0.0) return false;
+    if (when.notZero != 0 && calculated.getIR(form, r.copy, FieldId(when.notZero)) == 0.0) return false;
     if (when.one != 0 && calculated.getIR(form, r.copy, FieldId(when.one)) != 1.0) return false;
     const auto amount = [&](std::int32_t field) { return calculated.getIR(form, r.copy, FieldId(field)); };
     if (when.sameAs != 0 &&

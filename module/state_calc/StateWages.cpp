@@ -80,6 +80,9 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
             if (!state.hasSigValue(kStateForm4ID, 1, s4.wages.nonresident)) {
                 sheet.assignIR(s4.wages.nonresident, state.getStateWages(status));
             }
+            // Wages are not below 0: an entry below is held to 0, which the
+            // next calculation takes as no entry.
+            sheet.maxIR(s4.wages.nonresident, s4.wages.nonresident, 0.0);
             break;
         case Residency::kPartYear:
             sheet.setNull(s4.wages.nonresident);

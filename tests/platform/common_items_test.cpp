@@ -218,14 +218,10 @@ std::string aged65(const char* box, bool marked, const char* birthField, const c
            "</FORM><FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>";
 }
 
-// A return without form 1040: the box of form 104 that says which form it is
-// filed on, and a filer's birth date on form 92.
-std::string filedOn(const char* box) {
-    return std::string("<FORM DEVNAME=\"F104\"><FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD></FORM>";
-}
-std::string born(const char* birthField, const char* date) {
-    return std::string("<FORM DEVNAME=\"F92\"><FIELD><ID>") + birthField + "</ID><VALUE>" + date +
-           "</VALUE></FIELD></FORM>";
+// Without form 1040, filed on form 1040A (form 104 box 181) or 1040EZ (183); a filer born in 1950.
+std::string without1040(const char* box, const char* birthField, const std::string& more = "") {
+    return std::string("<FORM DEVNAME=\"F104\"><FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD></FORM>" +
+           "<FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>06/01/1950</VALUE></FIELD></FORM>" + more;
 }
 
 // A 1099-INT with its box 1 and box 3 (each unless empty), marked as the
@@ -319,25 +315,18 @@ std::vector<ContradictionRow> contradictionRows() {
         {"born on 1 January 1954: 65", aged65("121", false, "9", "01/01/1954"), "", "makes the taxpayer 65 or over"},
         {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
         {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
-        // Without form 1040, a filer 65 or over is marked so by form 1040A's
-        // box on a return filed on it, or by the item.
-        {"a 1040A return whose filer is 65, unmarked", filedOn("181") + born("9", "06/01/1950"), "",
-         "form F92 field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, "
-         "but the return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark "
-         "box 82 of <FORM DEVNAME=\"F55\" COPY=\"1\"> (or seed the item taxpayer-aged-65 as 1)"},
-        {"a 1040A return whose filer is 65, its box marked",
-         filedOn("181") + born("9", "06/01/1950") +
-             "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>",
-         "", ""},
-        {"a 1040A return whose filer is 65, the item seeded", filedOn("181") + born("9", "06/01/1950"),
+        // Without form 1040, form 1040A's box or the item marks a filer 65.
+        {"a 1040A return whose filer is 65, unmarked", without1040("181", "9"), "",
+         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, but the "
+         "return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark box 82"},
+        {"its box marked",
+         without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>"), "", ""},
+        {"the item seeded", without1040("181", "9"),
          "<PULLCOMMON FORM=\"F55\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>", ""},
-        {"a joint 1040A return whose spouse is 65", filingStatus(2) + filedOn("181") + born("10", "01/01/1954"), "",
-         "the spouse's birth date 01/01/1954 makes the spouse 65 or over at the end of 2018, but the return does not "
-         "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84 of"},
-        {"a 1040A return whose filer is 64", filedOn("181") + born("9", "01/02/1954"), "", ""},
-        {"a 1040EZ return whose filer is 65", filedOn("183") + born("9", "06/01/1950"), "",
+        {"the spouse", filingStatus(2) + without1040("181", "10"), "",
+         "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84"},
+        {"a 1040EZ return", without1040("183", "9"), "",
          "form 1040EZ has no such box; seed the item taxpayer-aged-65 as 1"},
-        {"a 1040 return without form 1040", born("9", "06/01/1950"), "", "mark box 121 of <FORM DEVNAME=\"F1\""},
     };
 }
 

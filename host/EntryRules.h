@@ -32,8 +32,15 @@ struct Holds {
     std::int32_t zero = 0;                 // a field of the entry's copy that is 0 or empty
     std::int32_t one = 0;                  // a field of the entry's copy that holds 1
     // A field of the entry's copy that holds the value the calculation left
-    // in the entry's field (the limit it was held to).
+    // in the entry's field (the limit it was held to), less what `less`
+    // holds where that is given.
     std::int32_t sameAs = 0;
+    std::int32_t less = 0;
+    // The entry's sign (1 above 0, -1 below 0); a field of the entry's copy
+    // that holds an amount of the other sign than the entry's.
+    int entrySign = 0;
+    std::int32_t otherSign = 0;
+    std::int32_t notZero = 0;  // a field of the entry's copy that is not 0
 };
 
 // One reason and when it holds.

@@ -128,11 +128,17 @@ bool holds(const Holds& when, const ReplacedEntry& r) {
         return false;
     }
     if (when.zero != 0 && calculated.getIR(form, r.copy, FieldId(when.zero)) != 0.0) return false;
+    if (when.notZero != 0 && calculated.getIR(form, r.copy, FieldId(when.notZero)) == 0.0) return false;
     if (when.one != 0 && calculated.getIR(form, r.copy, FieldId(when.one)) != 1.0) return false;
-    if (when.sameAs != 0 && (!r.used.isNumber() || std::abs(calculated.getIR(form, r.copy, FieldId(when.sameAs)) -
-                                                            r.used.getNumber()) > 0.005)) {
+    const auto amount = [&](std::int32_t field) { return calculated.getIR(form, r.copy, FieldId(field)); };
+    if (when.sameAs != 0 &&
+        (!r.used.isNumber() ||
+         std::abs(amount(when.sameAs) - (when.less != 0 ? amount(when.less) : 0.0) - r.used.getNumber()) > 0.005)) {
         return false;
     }
+    const double entry = r.entry.isNumber() ? r.entry.getNumber() : 0.0;
+    if (when.entrySign != 0 && entry * when.entrySign <= 0) return false;
+    if (when.otherSign != 0 && amount(when.otherSign) * entry >= 0) return false;
     if (when.residency.empty()) return true;
     const std::int64_t residency = calculated.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
     return std::find(when.residency.begin(), when.residency.end(), residency) != when.residency.end();

@@ -83,9 +83,13 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
     form_.minII(l.dependentsNotCounted, l.dependentsNotCounted, l.dependents);
     form_.assignIR(l.people, static_cast<double>(line(lines.exemptions.filers)) + form_.getIR(l.dependents) -
                                  form_.getIR(l.dependentsNotCounted));
-    double aged = static_cast<double>(common(Item::kTaxpayerAged65));
+    // The item as it stands, else 1 where the filed form's box says so.
+    const auto agedFiler = [&](Item item, bool spouse) {
+        return std::max(static_cast<double>(common(item)), engine_.filerAged65(federalForm_, spouse) ? 1.0 : 0.0);
+    };
+    double aged = agedFiler(Item::kTaxpayerAged65, false);
     if (joint()) {
-        aged += static_cast<double>(common(Item::kSpouseAged65));
+        aged += agedFiler(Item::kSpouseAged65, true);
     }
     form_.assignIR(l.agedFilers, aged);
     form_.plus2(l.allPeople, l.people, l.agedFilers);

@@ -41,6 +41,28 @@ std::string fieldText(DataMgmt::TaxReturn& federal, const FormId& form, const Fi
     return federal.getText(copy->getLongValue(n), width, DataMgmt::kJustifyLeft);
 }
 
+const FederalMainFormLines& linesOf(MainForm main) {
+    return main == MainForm::Form1 ? kForm1Lines : main == MainForm::Form55 ? kForm55Lines : kForm87Lines;
+}
+
+MainForm mainFormOf(const FormId& federalForm) {
+    return federalForm == kForm1ID ? MainForm::Form1 : federalForm == kForm55ID ? MainForm::Form55 : MainForm::Form87;
+}
+
+// Whether the return says that the taxpayer (the spouse) is 65 or over: by
+// the item taxpayer-aged-65 (spouse-aged-65), which form 1040's box gives
+// on a return filed on any form, or by the box "65 or over" of the main
+// form filed (form 1040A's on a return filed on it; form 1040EZ has none).
+bool aged65(DataMgmt::TaxReturn& federal, StateDataMgmt::StateTaxReturn& state, const FormId& federalForm,
+            bool spouse) {
+    if (state.pullCommon(federalForm, 1, spouse ? Item::kSpouseAged65 : Item::kTaxpayerAged65) == 1) {
+        return true;
+    }
+    const FederalMainFormLines& m = linesOf(mainFormOf(federalForm));
+    const FieldId& box = spouse ? m.spouseAged65 : m.taxpayerAged65;
+    return !box.isNullID() && federal.formYes(federalForm, 1, box);
+}
+
 // A total of the state wages worksheet: the leading lines, then one column
 // of the rows, added in that order.
 template <class Column>
@@ -120,9 +142,7 @@ private:
     void copyField(const FormId& form, const FieldId& n) { federal_.getII(form, n, targetCopy_, target_); }
     std::string form92Text(const FieldId& n) const { return Utils::strip(federal_.formString(kForm92ID, 1, n)); }
     bool yes(const FormId& form, const FieldId& n) const { return federal_.formYes(form, 1, n); }
-    const FederalMainFormLines& mainLines() const {
-        return main_ == MainForm::Form1 ? kForm1Lines : main_ == MainForm::Form55 ? kForm55Lines : kForm87Lines;
-    }
+    const FederalMainFormLines& mainLines() const { return linesOf(main_); }
     // A text or another line of the main form filed; the target is emptied
     // where that form does not have the line.
     void textOfMainForm(const FieldId& n) { n.isNullID() ? to_.setNull(target_) : copyText(n); }
@@ -338,19 +358,31 @@ void CommonText::fillAccountBox(bool checking) {
 void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& targetForm, std::uint16_t copy,
                                               const FieldId& target, Utils::PCTypes type) {
     DataMgmt::TaxReturn& federal = *federalReturn();
-    const MainForm main = federalForm == kForm1ID    ? MainForm::Form1
-                          : federalForm == kForm55ID ? MainForm::Form55
-                                                     : MainForm::Form87;
+    const MainForm main = mainFormOf(federalForm);
     const FormId source = main == MainForm::Form1 ? kForm1ID : main == MainForm::Form55 ? kForm55ID : kForm87ID;
 
     DataMgmt::TaxFormPtr targetCopy = stateReturn_->getFormUVPtr(targetForm, copy, false);
-    if (targetCopy.isNull() || federal.getFormUVPtr(source, 1, false).isNull()) {
+    if (targetCopy.isNull()) {
+        return;
+    }
+    // A box "65 or over" is marked for a filer whom the return says is 65 or
+    // over, however it says so, once.
+    if ((type == Item::kTaxpayerAged65Box || type == Item::kSpouseAged65Box) &&
+        aged65(federal, *stateReturn_, source, type == Item::kSpouseAged65Box)) {
+        targetCopy->setX(target);
+        return;
+    }
+    if (federal.getFormUVPtr(source, 1, false).isNull()) {
         return;
     }
     if (type < Item::kFirstTextItem || type > Item::kLastTextItem) {
         throw Exceptions::QuarloException("Invalid PCType", kClassName, "pullCommonText");
     }
     CommonText(federal, *stateReturn_, main, source, targetCopy, target).fill(type);
+}
+
+bool StateTaxReturnCalcEngine::filerAged65(const FormId& federalForm, bool spouse) {
+    return aged65(*federalReturn(), *stateReturn_, federalForm, spouse);
 }
 
 void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {

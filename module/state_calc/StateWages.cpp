@@ -54,6 +54,15 @@ void startOpenColumn(DataMgmt::TaxForm& sheet, const FieldId& x, ResidencyChange
     }
 }
 
+// Holds a Georgia part of a line between 0 and the line's federal amount
+// (between the federal amount and 0 where that is below 0, a loss): a part
+// beyond it counts income the line does not have, and one of the other sign
+// takes off income that the line has. An empty part is held as 0.
+void holdWithinLine(DataMgmt::TaxForm& sheet, const FieldId& part, double federal) {
+    sheet.maxIR(part, part, std::min(federal, 0.0));
+    sheet.minIR(part, part, std::max(federal, 0.0));
+}
+
 // Splits the W-2 wages between the worksheet's state columns (the resident's
 // and the nonresident's) by residency. A
 // changed residency starts the part-year column afresh.
@@ -71,12 +80,15 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
             if (!state.hasSigValue(kStateForm4ID, 1, s4.wages.nonresident)) {
                 sheet.assignIR(s4.wages.nonresident, state.getStateWages(status));
             }
+            // Wages are not below 0: an entry below is held to 0, which the
+            // next calculation takes as no entry.
+            sheet.maxIR(s4.wages.nonresident, s4.wages.nonresident, 0.0);
             break;
         case Residency::kPartYear:
             sheet.setNull(s4.wages.nonresident);
             sheet.unProtect(s4.wages.resident);
             startOpenColumn(sheet, s4.wages.resident, change);
-            sheet.minIR(s4.wages.resident, s4.wages.resident, state.getAllStateWages(status));
+            holdWithinLine(sheet, s4.wages.resident, state.getAllStateWages(status));
             break;
         case Residency::kFullYear:
             sheet.setNull(s4.wages.nonresident);
@@ -87,9 +99,9 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
             sheet.unProtect(s4.wages.nonresident);
             startOpenColumn(sheet, s4.wages.resident, change);
             const double allWages = state.getAllStateWages(status);
-            sheet.minIR(s4.wages.resident, s4.wages.resident, allWages);
+            holdWithinLine(sheet, s4.wages.resident, allWages);
             const double rest = std::max(allWages - sheet.getIR(s4.wages.resident), 0.0);
-            sheet.minIR(s4.wages.nonresident, s4.wages.nonresident, rest);
+            holdWithinLine(sheet, s4.wages.nonresident, rest);
             break;
         }
         default:
@@ -203,7 +215,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
             sheet.setNull(c);
             startOpenColumn(sheet, b, change);
             if (capped) {
-                sheet.minII(b, b, a);
+                holdWithinLine(sheet, b, sheet.getIR(a));
             }
             break;
         case Residency::kNonresident:
@@ -211,7 +223,7 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
             sheet.makeProtected(b);
             sheet.setNull(b);
             if (capped) {
-                sheet.minII(c, c, a);
+                holdWithinLine(sheet, c, sheet.getIR(a));
             }
             break;
         case Residency::kBothColumns:
@@ -219,8 +231,10 @@ void StateTaxReturnCalcEngine::limitWageRow(DataMgmt::TaxFormPtr form, int resid
             sheet.unProtect(c);
             startOpenColumn(sheet, b, change);
             if (capped) {
-                sheet.minII(b, b, a);
-                sheet.minIR(c, c, sheet.getIR(a) - sheet.getIR(b));
+                // The two columns together are a part of the line: the
+                // second holds what the first leaves.
+                holdWithinLine(sheet, b, sheet.getIR(a));
+                holdWithinLine(sheet, c, sheet.getIR(a) - sheet.getIR(b));
             }
             break;
         case Residency::kFullYear:

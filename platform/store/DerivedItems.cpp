@@ -22,6 +22,14 @@ constexpr std::int32_t kSpouseBirthDate = 10;
 // A filer is 65 or over for 2018 when born before 2 January 1954 (one is 65
 // on the day before one's 65th birthday).
 constexpr std::int64_t kBornBy65 = 19540102;  // yyyymmdd, the first day too late
+// Federal form 104 marks a return filed on form 1040A (form 55) or 1040EZ
+// (form 87); form 1040A has its own boxes "65 or over", form 1040EZ none.
+constexpr std::int32_t kFederalInformation = 104;
+constexpr std::int32_t kFiledOnForm1040A = 181;
+constexpr std::int32_t kFiledOnForm1040EZ = 183;
+constexpr std::int32_t kForm1040A = 55;
+constexpr std::int32_t kTaxpayer65Box1040A = 82;
+constexpr std::int32_t kSpouse65Box1040A = 84;
 // Federal form 113, one copy for each dependent; its box 1136 lists the
 // dependent on the return.
 constexpr std::int32_t kDependentForm = 113;
@@ -176,6 +184,43 @@ void checkAged65Box(const ReturnPart& federal, const std::string& displayName, c
                        "'s birth date " + dateEntry->value.getText() + " (form F92 field " + std::to_string(birthDate) +
                        ") makes " + who + (aged65 ? " 65 or over" : " younger than 65") +
                        " at the end of 2018 (65 or over: born before 01/02/1954)");
+}
+
+// A filer whom the birth date makes 65 or over on a return without form
+// 1040 (whose box the check above reads) that says so nowhere the
+// additional standard deduction reads it: not by the item, nor, on a return
+// filed on form 1040A, by its box. Named with the box or item to mark.
+void checkAgeWithoutForm1040(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
+                             std::vector<std::string>& problems) {
+    const ReturnPart& federal = *contents.federal;
+    const CopyEntry* personal = firstCopy(federal, kPersonalInformation);
+    if (firstCopy(federal, kForm1040) != nullptr || personal == nullptr || (spouse && !isJoint(contents))) return;
+    const std::int32_t birthDate = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
+    const std::optional<std::int64_t> born = dateOf(*personal, birthDate);
+    if (!born || *born >= kBornBy65) return;
+    const Utils::PCTypes item = spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65;
+    if (contents.georgia &&
+        std::any_of(contents.georgia->seeds.commonItems.begin(), contents.georgia->seeds.commonItems.end(),
+                    [&](const CommonItem& c) { return c.type == item && c.value == 1; })) {
+        return;
+    }
+    const CopyEntry* filedOn = firstCopy(federal, kFederalInformation);
+    const bool form1040EZ = filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040EZ);
+    const bool form1040A = !form1040EZ && filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040A);
+    const std::int32_t box =
+        form1040A ? (spouse ? kSpouse65Box1040A : kTaxpayer65Box1040A) : (spouse ? kSpouse65Box : kTaxpayer65Box);
+    const CopyEntry* mainForm = firstCopy(federal, form1040A ? kForm1040A : kForm1040);
+    if (mainForm != nullptr && boxMarked(*mainForm, box)) return;
+    const std::string who = spouse ? "the spouse" : "the taxpayer";
+    const std::string itemName = findCommonItem(item)->name;
+    problems.push_back(
+        displayName + ":" + std::to_string(fieldOf(*personal, birthDate)->line) + ": form F92 field " +
+        std::to_string(birthDate) + ": " + who + "'s birth date " + fieldOf(*personal, birthDate)->value.getText() +
+        " makes " + who + " 65 or over at the end of 2018, but the return does not mark " + who +
+        " 65 or over, which gives the additional standard deduction: " +
+        (form1040EZ ? std::string("form 1040EZ has no such box; seed the item ") + itemName + " as 1"
+                    : std::string("mark box ") + std::to_string(box) + " of <FORM DEVNAME=\"" +
+                          (form1040A ? "F55" : "F1") + "\" COPY=\"1\"> (or seed the item " + itemName + " as 1)"));
 }
 
 // A W-2 of the spouse on a return that is not joint.
@@ -349,6 +394,8 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     if (!contents.federal) return problems;
     checkAged65Box(*contents.federal, displayName, "taxpayer", kTaxpayer65Box, kTaxpayerBirthDate, problems);
     checkAged65Box(*contents.federal, displayName, "spouse", kSpouse65Box, kSpouseBirthDate, problems);
+    checkAgeWithoutForm1040(contents, displayName, false, problems);
+    checkAgeWithoutForm1040(contents, displayName, true, problems);
     checkW2Owners(contents, displayName, problems);
     checkRetirementStatementOwners(contents, displayName, problems);
     checkDependentNumbers(*contents.federal, displayName, problems);

@@ -17,7 +17,7 @@ namespace testsupport {
 
 // What a reason's words claim of the return it is told on: a box of the
 // entry's copy marked or not ('b'), the residency ('r'), a field that is 0
-// ('z') or 1 ('o'), or a field that holds the amount the entry was held to
+// ('z'), 1 ('o') or below 0 ('n'), or a field that holds the amount the entry was held to
 // ('u', that amount in `value`); "when", "while" or "if" states a rule, and
 // claims nothing.
 struct Claim {
@@ -43,6 +43,7 @@ inline std::vector<Claim> claimsOf(std::string text) {
         {R"(total \(field (\d+)\) is 0\b)", {'z', 0, true}},
         {R"(\(field (\d+) is 0\b)", {'z', 0, true}},
         {R"(\(field (\d+) is 1\b)", {'o', 0, true}},
+        {R"(\(field (\d+), below 0\))", {'n', 0, true}},
         {R"(\bto (-?[0-9.]+), the [^(:,]*\(field (\d+)\))", {'u', 0, true}},
     };
     std::vector<Claim> claims;
@@ -71,6 +72,8 @@ inline bool claimHolds(const Claim& c, const DataMgmt::TaxReturn& calculated, co
             return calculated.getIR(form, copy, c.number) == 0.0;
         case 'o':
             return calculated.getIR(form, copy, c.number) == 1.0;
+        case 'n':
+            return calculated.getIR(form, copy, c.number) < 0.0;
         default:
             return std::abs(calculated.getIR(form, copy, c.number) - c.value) < 0.005;
     }

@@ -114,7 +114,7 @@ const struct EntryRow {
     {"ST4", 1, 39, "6000", false,
      "gahost: note: form ST4 (State wages worksheet) copy 1, field 39 \"Income line 37: Georgia column of a "
      "nonresident (entered, at most the federal amount)\", is an entry: the calculation held the entry 6000 to 0, "
-     "the line's federal amount (less the first state column's where both columns are open)\n"},
+     "the line's federal amount (field 37)\n"},
     // A box that only the e-file's preparation marks: check, run and
     // run --efile each calculate with it prepared.
     {"GA69", 1, 133617, "NO", false,
@@ -261,7 +261,8 @@ TEST(ReplacedEntryNote, NamesTheAmountHeldToOnce) {
 }
 
 // Each rule, on every return that its reasons turn on or speak of (each box
-// marked or not, each field 0 or not) and each residency: the note of an entry
+// marked or not, each field 0 or not, or 0 or of the other sign) and each
+// residency, for an entry above 0 and one below: the note of an entry
 // in its first field that the rule empties, holds or replaces gives a reason
 // that holds on that return, and each of the rule's reasons is given on one.
 TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
@@ -273,7 +274,7 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
         {&GAHost::EntryRule::replaced, GAHost::EntryChange::Replaced, Value::number(7000)}};
     for (const GAHost::EntryRule& rule : GAHost::entryRules()) {
         const DataMgmt::TaxFormDescPtr form = library.georgia->findByDevName(rule.form);
-        std::map<int, char> turnsOn;  // each box ('b'), field 0 or not ('z') and 1 or not ('o') they turn on
+        std::map<int, char> turnsOn;  // each box ('b'), field 0 or not ('z'), 1 or not ('o'), of the sign ('s')
         std::set<const GAHost::Reason*> untold;
         GAHost::ReplacedEntry r{form.get(), 1, form->getFieldDesc(rule.fields[0]).get(), Value::number(6000), {}};
         for (const auto& [reasons, change, used] : kinds) {
@@ -281,22 +282,30 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                 untold.insert(&reason);
                 for (const int box : reason.when.marked) turnsOn[box] = 'b';
                 for (const int box : reason.when.unmarked) turnsOn[box] = 'b';
-                turnsOn[reason.when.zero] = turnsOn[reason.when.sameAs] = 'z';
+                turnsOn[reason.when.zero] = turnsOn[reason.when.sameAs] = turnsOn[reason.when.less] = 'z';
+                turnsOn[reason.when.notZero] = 'z';
                 turnsOn[reason.when.one] = 'o';
                 for (const Claim& c : claimsOf(reason.text)) {
                     if (c.what != 'r') turnsOn[c.number] = c.what == 'u' ? 'z' : c.what;
                 }
             }
         }
+        for (const auto& [reasons, change, used] : kinds) {
+            for (const GAHost::Reason& reason : (rule.*reasons).alternatives()) turnsOn[reason.when.otherSign] = 's';
+        }
         turnsOn.erase(0);  // none
-        for (unsigned mask = 0; mask < (1u << turnsOn.size()); ++mask) {
+        for (unsigned run = 0; run < (2u << turnsOn.size()); ++run) {
+            const unsigned mask = run >> 1;
+            const int sign = (run & 1) == 0 ? 1 : -1;  // an entry above 0, and one below
+            r.entry = Value::number(6000.0 * sign);
             for (int code = 1; code <= 4; ++code) {  // each residency
                 DataMgmt::TaxReturn calculated(library.georgia, Utils::StringPoolPtr());
                 DataMgmt::TaxForm& copy = *calculated.getFormOrCreate(form->getTypeID(), 1);
                 unsigned bit = 1;
                 for (const auto& [field, kind] : turnsOn) {
                     if (kind == 'b') calculated.setXValue(form->getTypeID(), 1, field, (mask & bit) != 0);
-                    if (kind != 'b') copy.assignIR(field, (mask & bit) == 0 ? 0 : kind == 'o' ? 1 : 100);
+                    if (kind != 'b')
+                        copy.assignIR(field, (mask & bit) == 0 ? 0 : kind == 'o' ? 1 : 100 * (kind == 's' ? -sign : 1));
                     bit <<= 1;
                 }
                 calculated.getFormOrCreate(kGAForm69ID, 1)->assignIR(kForm69Lines.residency.code, code);
@@ -320,6 +329,11 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
     }
 }
 
+// Entries of part-year-other-income.xml, and an earlier residency.
+const std::string kWages27 = "<FIELD><ID>27</ID><VALUE>30000</VALUE></FIELD>";
+const std::string kPart53 = "<FIELD><ID>53</ID><VALUE>2000</VALUE></FIELD>";
+const std::string kOldResidency = "<FIELD><ID>7</ID><VALUE>3</VALUE></FIELD>";
+
 // Returns that a rule's note is told on, each an example with a part of its
 // text replaced (the first `from` by `to`) and an entry in copy 1 of a form,
 // beside `alongside`; a part of the note's reason (null: the entry is kept).
@@ -339,6 +353,12 @@ const struct CalculatedRow {
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "9000", "",
      "held the entry 9000 to 5000, the line's federal amount (field 52)"},
     {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
+    // A part or wages held to 0 from below it; or started from 0 anew.
+    {"part-year-other-income", kPart53, "", "ST4", 53, "-9000", "", "to 0, the least a Georgia part can be"},
+    {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "the residency of the return changed"},
+    {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "the residency of the return changed"},
+    {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
+    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "with 52000: a nonresident's Georgia wages are box 16"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

@@ -218,6 +218,12 @@ std::string aged65(const char* box, bool marked, const char* birthField, const c
            "</FORM><FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>";
 }
 
+// Without form 1040, filed on form 1040A (form 104 box 181) or 1040EZ (183); a filer born in 1950.
+std::string without1040(const char* box, const char* birthField, const std::string& more = "") {
+    return std::string("<FORM DEVNAME=\"F104\"><FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD></FORM>" +
+           "<FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>06/01/1950</VALUE></FIELD></FORM>" + more;
+}
+
 // A 1099-INT with its box 1 and box 3 (each unless empty), marked as the
 // spouse's or not.
 std::string interest(int copy, bool spouses, const std::string& box1, const std::string& box3) {
@@ -309,6 +315,18 @@ std::vector<ContradictionRow> contradictionRows() {
         {"born on 1 January 1954: 65", aged65("121", false, "9", "01/01/1954"), "", "makes the taxpayer 65 or over"},
         {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
         {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
+        // Without form 1040, form 1040A's box or the item marks a filer 65.
+        {"a 1040A return whose filer is 65, unmarked", without1040("181", "9"), "",
+         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, but the "
+         "return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark box 82"},
+        {"its box marked",
+         without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>"), "", ""},
+        {"the item seeded", without1040("181", "9"),
+         "<PULLCOMMON FORM=\"F55\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>", ""},
+        {"the spouse", filingStatus(2) + without1040("181", "10"), "",
+         "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84"},
+        {"a 1040EZ return", without1040("183", "9"), "",
+         "form 1040EZ has no such box; seed the item taxpayer-aged-65 as 1"},
     };
 }
 

@@ -5,7 +5,8 @@
 // and the main form must give the filers' numbers, without which form 70
 // names nobody, and each dependent listed its first name and number. The
 // e-file check of gahost run --efile blocks the e-file while one of these
-// entries is missing or disagrees, beside the module's own findings, and
+// entries is missing or disagrees, or while a further copy of a form taken
+// from copy 1 alone holds an entry, beside the module's own findings, and
 // gahost check tells that check's verdict (reviewGeorgiaReturn for both);
 // check without the Georgia module lists these entries alone. A paper run
 // notes a missing number of the main form or of a dependent, and a
@@ -94,12 +95,19 @@ struct WrongFilerEntry {
 };
 std::vector<WrongFilerEntry> wrongEFileEntries(HostSession& session);
 
+// The further copies of the forms the calculation takes from copy 1 alone
+// (GAOutput::kSingleCopyForms) that hold an entry in the return file, one
+// for each copy, named by its first entry: the e-file carries copy 1 of
+// such a form alone, and the copy counts in no figure of the return. An
+// empty further copy gives none; so does a return without the module.
+std::vector<WrongFilerEntry> furtherCopyEntries(HostSession& session);
+
 // What the e-file check of the host finds of the filers' entries and of the
 // entries the e-file writes.
 struct FilerFindings {
     std::vector<MissingFilerEntry> missing;
     std::vector<DisagreeingFilerEntry> disagreeing;
-    std::vector<WrongFilerEntry> wrong;
+    std::vector<WrongFilerEntry> wrong;  // the e-file's wrong entries, then the further copies
     bool any() const { return !missing.empty() || !disagreeing.empty() || !wrong.empty(); }
 };
 FilerFindings filerFindings(HostSession& session);

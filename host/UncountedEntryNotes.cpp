@@ -1,7 +1,6 @@
 #include "host/UncountedEntryNotes.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "host/NoteText.h"
@@ -12,6 +11,7 @@
 #include "module/catalogues/Form73Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/output/SingleCopyForms.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -192,33 +192,6 @@ void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string
                     fieldNumber(f71.equalParts) + " to split it in equal parts");
 }
 
-// The forms of which the calculation takes copy 1 alone: a further copy is
-// calculated on its own, but no figure of the return reads it. Some count
-// only where a box of form 69 is marked.
-struct SingleCopyForm {
-    const FormId& form;
-    const FieldId* countsWith = nullptr;  // the box of form 69
-    const char* countsWhen = nullptr;     // what the box says
-};
-
-const std::array kSingleCopyForms = {
-    SingleCopyForm{kGAForm69ID},
-    SingleCopyForm{kGAForm70ID},
-    SingleCopyForm{kGAForm189215ID},
-    SingleCopyForm{kGAForm189217ID},
-    SingleCopyForm{kGAForm189219ID, &kForm69Lines.questions.amended, "the return amends one filed before"},
-    SingleCopyForm{kGAForm190054ID},
-    SingleCopyForm{kGAForm190055ID},
-    SingleCopyForm{kGAForm190056ID},
-    SingleCopyForm{kGAForm190057ID},
-    SingleCopyForm{kGAForm190058ID},
-    SingleCopyForm{kGAForm190059ID},
-    SingleCopyForm{kGAForm190060ID},
-    SingleCopyForm{kGAForm190061ID},
-    SingleCopyForm{kGAForm190062ID},
-    SingleCopyForm{kStateForm4ID},
-};
-
 // The fields of a copy in the return file that hold an entry (a box marked
 // no holds none), named as "an entry in field 101" or "entries in fields
 // 101, 102, 105 and 2 more".
@@ -242,11 +215,9 @@ void furtherCopyNotes(HostSession& session, std::vector<std::string>& notes) {
     if (!session.loaded().georgia) return;
     const DataMgmt::TaxReturn& ga = *session.georgiaState();
     for (const PersistanceMgmt::CopyEntry& copy : session.loaded().georgia->copies) {
-        const FormId& form = copy.desc->getTypeID();
-        const auto row = std::find_if(kSingleCopyForms.begin(), kSingleCopyForms.end(),
-                                      [&](const SingleCopyForm& r) { return r.form == form; });
+        const GAOutput::SingleCopyForm* row = GAOutput::singleCopyForm(copy.desc->getTypeID());
         const std::string fields = enteredFields(copy);
-        if (copy.copy == 1 || row == kSingleCopyForms.end() || fields.empty()) continue;
+        if (copy.copy == 1 || row == nullptr || fields.empty()) continue;
         const std::string name = copy.desc->getDevName();
         const std::string number = std::to_string(copy.copy);
         const bool counts = row->countsWith == nullptr || ga.formYes(kGAForm69ID, 1, *row->countsWith);

@@ -6,6 +6,7 @@
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GeorgiaForms.h"
+#include "module/output/SingleCopyForms.h"
 #include "module/output/StateTifFileWriter.h"
 #include "platform/store/TaxDataMgr.h"
 #include "platform/store/TaxReturnDictionary.h"
@@ -86,7 +87,8 @@ void GATaxFormPrinter::attachFormPdfs(DataMgmt::TaxReturnType type) {
     const DataMgmt::TaxReturnType georgiaType = gaReturn_->getReturnType();
 
     // A PDF of every copy of every form to print (the whole list, not only
-    // the first 127 entries its count can tell).
+    // the first 127 entries its count can tell), but copy 1 alone of a form
+    // the calculation takes from copy 1 alone.
     bool mainFormListed = false;
     for (const FormId& form : forms) {
         mainFormListed = mainFormListed || form == kGAForm70ID;
@@ -94,7 +96,7 @@ void GATaxFormPrinter::attachFormPdfs(DataMgmt::TaxReturnType type) {
         if (desc.isNull()) continue;
         for (DataMgmt::TaxFormIter it = gaReturn_->getForms(desc->getTypeID()); !it.atEOL(); it.next()) {
             const DataMgmt::TaxFormPtr copy = it.getTaxForm();
-            if (copy.isNull()) continue;
+            if (copy.isNull() || GAOutput::isFurtherCopyOfSingleCopyForm(form, copy->getCopyNumber())) continue;
             const std::uint16_t number = copy->getCopyNumber();
             const std::string pdfName = DataMgmt::TaxDataMgr::getInstance()
                                             .getMefPDFFileSpec(DataMgmt::kGeorgiaReturnType, desc->getTypeID(), number)

@@ -12,6 +12,7 @@
 #include "module/frame/GATaxFormPrinter.h"
 #include "module/frame/GeorgiaForms.h"
 #include "module/output/OutputAmounts.h"
+#include "module/output/SingleCopyForms.h"
 #include "platform/util/Utils.h"
 
 namespace GATaxFormPrintMgmt {
@@ -93,7 +94,8 @@ bool readDate(const std::string& text, std::uint16_t& year, std::uint8_t& month,
 }  // namespace
 
 bool GATaxFormPrinter::shouldPrintCopy(const FormId& form, std::uint16_t copy, int /*purpose*/) {
-    return isPrintFlagSet(form, copy);
+    // A further copy of a form taken from copy 1 alone counts in nothing.
+    return !GAOutput::isFurtherCopyOfSingleCopyForm(form, copy) && isPrintFlagSet(form, copy);
 }
 
 void GATaxFormPrinter::adjustFTPrintedDate(char* /*text*/, std::size_t /*cap*/, std::uint8_t /*editCode*/) {}

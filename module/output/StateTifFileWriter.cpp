@@ -9,6 +9,7 @@
 #include "module/frame/TaxYearStrings.h"
 #include "module/output/EFileNumbers.h"
 #include "module/output/OutputAmounts.h"
+#include "module/output/SingleCopyForms.h"
 #include "module/review/StateTaxFormAuditor.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
@@ -319,6 +320,10 @@ void StateTifFileWriter::convertTifForms(const FormId& form) {
     for (DataMgmt::TaxFormIter it = source->getForms(form); !it.atEOL(); it.next()) {
         const DataMgmt::TaxFormPtr copy = it.getTaxForm();
         const std::uint16_t number = copy->getCopyNumber();
+        // Georgia's return holds one of a form the calculation takes from
+        // copy 1 alone: a further copy is not written (the e-file check
+        // blocks one that holds an entry).
+        if (GAOutput::isFurtherCopyOfSingleCopyForm(form, number)) continue;
         if (form == kForm131ID || statePrinter->isPrintFlagSet(form, number)) {
             convertTIFForm(form != kForm131ID, form, number, copy, running);
             ++running;

@@ -20,13 +20,18 @@ protected:
 };
 
 TEST_F(StatePrinter, PrintFlagIsTheCopysCalculatedFlag) {
-    EXPECT_FALSE(printer_.isPrintFlagSet(kGAForm70ID, 1)) << "no copy";
-    copy(kGAForm70ID, 1);
+    EXPECT_FALSE(printer_.isPrintFlagSet(kGAForm73ID, 1)) << "no copy";
+    copy(kGAForm73ID, 1);
+    copy(kGAForm73ID, 2)->setCalculatedFlag(true);
+    EXPECT_FALSE(printer_.isPrintFlagSet(kGAForm73ID, 1));
+    EXPECT_TRUE(printer_.isPrintFlagSet(kGAForm73ID, 2));
+    EXPECT_TRUE(printer_.shouldPrintCopy(kGAForm73ID, 2, 7));
+    EXPECT_TRUE(printer_.anyCopyShouldPrint(kGAForm73ID));
+    // Form 70 is taken from copy 1 alone: a further copy, flagged, does not print.
     copy(kGAForm70ID, 2)->setCalculatedFlag(true);
-    EXPECT_FALSE(printer_.isPrintFlagSet(kGAForm70ID, 1));
     EXPECT_TRUE(printer_.isPrintFlagSet(kGAForm70ID, 2));
-    EXPECT_TRUE(printer_.shouldPrintCopy(kGAForm70ID, 2, 7));
-    EXPECT_TRUE(printer_.anyCopyShouldPrint(kGAForm70ID));
+    EXPECT_FALSE(printer_.shouldPrintCopy(kGAForm70ID, 2, 7));
+    EXPECT_FALSE(printer_.anyCopyShouldPrint(kGAForm70ID));
     EXPECT_FALSE(printer_.anyCopyShouldPrint(kGAForm69ID));
     EXPECT_FALSE(ga_->formExists(kGAForm69ID, 1)) << "asking makes no copy";
 }
@@ -35,7 +40,8 @@ TEST_F(StatePrinter, FormsToPrintHoldsOnlyFlaggedForms) {
     copy(kGAForm69ID)->setCalculatedFlag(true);
     copy(kGAForm70ID)->setCalculatedFlag(true);
     copy(kGAForm71ID);  // not flagged
-    copy(kStateForm4ID, 2)->setCalculatedFlag(true);
+    copy(kGAForm73ID, 2)->setCalculatedFlag(true);
+    copy(kStateForm4ID, 2)->setCalculatedFlag(true);  // taken from copy 1 alone
 
     StateTaxFormPrintMgmt::FormIdList forms{kForm1ID};
     signed char count = -1;
@@ -47,7 +53,7 @@ TEST_F(StatePrinter, FormsToPrintHoldsOnlyFlaggedForms) {
     ASSERT_EQ(forms.size(), 3u) << "the list is refilled, not appended to";
     EXPECT_NE(std::find(forms.begin(), forms.end(), kGAForm69ID), forms.end());
     EXPECT_NE(std::find(forms.begin(), forms.end(), kGAForm70ID), forms.end());
-    EXPECT_NE(std::find(forms.begin(), forms.end(), kStateForm4ID), forms.end());
+    EXPECT_NE(std::find(forms.begin(), forms.end(), kGAForm73ID), forms.end());
 }
 
 TEST_F(StatePrinter, FormsToAuditHoldsEveryFormWithACopyAscending) {

@@ -290,19 +290,24 @@ TEST_F(AttachTest, OtherStateReturnAttachedWholeWhenTheStoreHoldsIt) {
 }
 
 TEST_F(AttachTest, EveryCopyToPrintAndTheFormForTheEntireReturn) {
-    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm69ID, kGAForm70ID};
-    gaCopy(kGAForm69ID);
-    gaCopy(kGAForm69ID, 2);
+    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm73ID, kGAForm70ID};
+    gaCopy(kGAForm73ID);
+    gaCopy(kGAForm73ID, 2);
     listPrinter->attachFormPdfs(DataMgmt::kGeorgiaReturnType);
     std::vector<std::string> calls = registered();
     ASSERT_EQ(calls.size(), 3u) << "form 70 has no copy yet";
-    EXPECT_EQ(calls[1].rfind("addPdfIntAttachEntire 12 12 69 2 69_2.pdf ", 0), 0u) << calls[1];
-    EXPECT_EQ(calls[1].substr(calls[1].size() - 12), "69_2.PDF 2 X");
-    EXPECT_EQ(calls[2], "setPdfIntFormIdToUseForEntire 12 12 69");
+    EXPECT_EQ(calls[1].rfind("addPdfIntAttachEntire 12 12 73 2 73_2.pdf ", 0), 0u) << calls[1];
+    EXPECT_EQ(calls[1].substr(calls[1].size() - 12), "73_2.PDF 2 X");
+    EXPECT_EQ(calls[2], "setPdfIntFormIdToUseForEntire 12 12 73");
 
+    // Form 70 is taken from copy 1 alone: its copy 2 is not attached.
     gaCopy(kGAForm70ID);
+    gaCopy(kGAForm70ID, 2);
     listPrinter->attachFormPdfs(DataMgmt::kGeorgiaReturnType);
-    EXPECT_EQ(registered().back(), "setPdfIntFormIdToUseForEntire 12 12 70");
+    calls = registered();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[2].rfind("addPdfIntAttachEntire 12 12 70 1 ", 0), 0u) << calls[2];
+    EXPECT_EQ(calls.back(), "setPdfIntFormIdToUseForEntire 12 12 70");
     listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{};
     listPrinter->attachFormPdfs(DataMgmt::kGeorgiaReturnType);
     EXPECT_EQ(registered(), std::vector<std::string>{"setPdfIntFormIdToUseForEntire 12 12 0"});

@@ -162,15 +162,20 @@ TEST_F(FrameTest, Form72IsWrittenAndItsPrintFlagGivenBack) {
     }
 }
 
+// A form the calculation takes from copy 1 alone (form 189217) has copy 1
+// written alone, whatever the further copies' flags.
 TEST_F(FrameTest, PrintFlaggedCopiesAloneTakeRecordsAndNumbers) {
-    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm189218ID};
+    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm189218ID, kGAForm189217ID};
     for (std::uint16_t copy : {1, 2, 3}) gaCopy(kGAForm189218ID, copy)->setCalculatedFlag(copy != 2);
+    for (std::uint16_t copy : {1, 2}) gaCopy(kGAForm189217ID, copy)->setCalculatedFlag(true);
     setText(gaCopy(kGAForm189218ID, 3), FieldId(190506), "third");
     ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
     const std::string text = readFile(efilePath());
     EXPECT_NE(text.find("D GA189218   001 X T  \r\n"), std::string::npos);
     EXPECT_NE(text.find("D GA189218   002 X T  \r\n00005.000.001 THIRD\r\n"), std::string::npos);
     EXPECT_EQ(text.find("D GA189218   003"), std::string::npos);
+    EXPECT_NE(text.find("D GA189217   001 X T  \r\n"), std::string::npos);
+    EXPECT_EQ(text.find("D GA189217   002"), std::string::npos);
 }
 
 TEST_F(FrameTest, ConstructionRefusesObjectsOfOtherClasses) {

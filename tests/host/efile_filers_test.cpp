@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/EFileFilers.h"
@@ -206,24 +207,20 @@ std::string checkVerdict(const std::string& out) {
     return told.substr(0, told.find_first_of(";\n")) + told.substr(std::min(told.find('\n'), told.size()));
 }
 
-// The joint example, whose e-file check passes, with one entry changed: each
-// change alone blocks the e-file, in one line that run --efile gives and
-// check's verdict lists; a paper run and check note what form 70 carries
-// otherwise or goes without, and nothing of form F92 alone.
-TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
-    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+// An entry changed in the joint example, the line that blocks its e-file,
+// and the note of a paper run ("": none).
+struct BlockedEFileCase {
+    std::string from, to, line, note;
+    bool calculationNote = false;  // the note begins so, on every run
+};
+
+// The filers' names, numbers and address.
+std::vector<BlockedEFileCase> filerEntryCases() {
     const std::string taxpayerNumber =
         "form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 \"400005009\": Taxpayer's identifying "
         "number (e-file header line T, return header line 00475)";
     const std::string noNumber = "form F1 copy 1, field 11: Taxpayer's social security number";
-    const std::string noDependentNumber =
-        "form F113 copy 1, field 1106: Dependent's social security number: of \"Maya\", a dependent the return lists "
-        "(box 1136): the Georgia return (form 70 or the document list) and its e-file carry the number";
-    const std::string kEnd = "\t</RETURN>\n</RETURNFILE>";
-    const struct {
-        std::string from, to, line, note;
-        bool calculationNote = false;  // the note begins so, on every run
-    } rows[] = {
+    return {
         {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
          "missing for the e-file: form F92 copy 1, field 8: Spouse's identifying number (return header line 00540)",
          ""},
@@ -246,8 +243,23 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
          "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "
          "apartment appended)): holds U+00A0, which has no plain letter the e-file can carry",
          ""},
-        // A W-2's payer number: the Georgia records' line of it is named by
-        // its key, not by form 70's field that writes the records.
+        {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
+         "missing for form 70 and the e-file: " + noNumber +
+             "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
+             "blocked until each is entered"},
+    };
+}
+
+// The source documents' numbers, the dependents, and further copies of the
+// forms taken from copy 1 alone.
+std::vector<BlockedEFileCase> documentEntryCases() {
+    const std::string noDependentNumber =
+        "form F113 copy 1, field 1106: Dependent's social security number: of \"Maya\", a dependent the return lists "
+        "(box 1136): the Georgia return (form 70 or the document list) and its e-file carry the number";
+    const std::string kEnd = "\t</RETURN>\n</RETURNFILE>";
+    return {
+        // A W-2's payer number, named by form 70's field that writes the
+        // Georgia records' line of it.
         {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
          "wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: payer's "
          "identification number (from the source document)): holds U+20AC, which has no plain letter the e-file can "
@@ -282,11 +294,17 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
          "and remove copy 3; form GA189219 counts only with form 69 box 108 marked (the return amends one filed "
          "before), which it is not",
          "form GA189219 copy 3 holds an entry in field 189645, but", true},
-        {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
-         "missing for form 70 and the e-file: " + noNumber +
-             "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
-             "blocked until each is entered"},
     };
+}
+
+// The joint example, whose e-file check passes, with one entry changed: each
+// change alone blocks the e-file, in one line that run --efile gives and
+// check's verdict lists; a paper run and check note what form 70 carries
+// otherwise or goes without, and nothing of form F92 alone.
+TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
+    const std::string example = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
+    std::vector<BlockedEFileCase> rows = filerEntryCases();
+    for (BlockedEFileCase& row : documentEntryCases()) rows.push_back(std::move(row));
     for (const auto& row : rows) {
         std::string text = example;
         ASSERT_NE(text.find(row.from), std::string::npos);

@@ -1,6 +1,7 @@
 // The rows of the notes that gahost run gives where a return still needs an
 // entry: each an example, edited, and the pieces of the note it gives.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/host/preparer_edits.h"
@@ -39,15 +40,11 @@ std::vector<NoteCase> splitItemNoteCases() {
     };
 }
 
-// The rows of the retirement exclusion's inputs: a birth date, the W-2s'
-// owners, farm income. A row whose description names the birth date counts
-// its note; the others leave it aside, as the examples without birth dates
-// that give interest get it as they stand.
-std::vector<NoteCase> retirementInputNoteCases() {
+namespace {
+
+// A birth date left out, where the return says the filer's age matters.
+std::vector<NoteCase> birthDateNoteCases() {
     const Edit noBirthDate = replacing({{"<FIELD><ID>9</ID><VALUE>03/05/1955</VALUE></FIELD>", ""}});
-    const Edit farm = withForm1040Field("91", "4000");
-    const Edit farmLoss = withForm1040Field("91", "-4000");
-    const Edit withoutW2 = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\""); };
     return {
         {"birth date left out beside the box 65 or over", "aged-65",
          replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
@@ -81,6 +78,16 @@ std::vector<NoteCase> retirementInputNoteCases() {
          },
          Noted{"the spouse's (field 10), to whom the return gives retirement income (form 1040 field 89, the "
                "couple's 71000)."}},
+    };
+}
+
+// The W-2s' owners and farm income: told where they would change a filer's
+// exclusion.
+std::vector<NoteCase> earnedIncomeNoteCases() {
+    const Edit farm = withForm1040Field("91", "4000");
+    const Edit farmLoss = withForm1040Field("91", "-4000");
+    const Edit withoutW2 = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\""); };
+    return {
         {"a joint W-2 without its owner", "retired-couple", replacing({{" OWNER=\"spouse\"", ""}}),
          Noted{"W-2 copy 1 (form F52) does not say whose it is",
                "wages-taxpayer and wages-spouse give 0 and 0 of "
@@ -126,82 +133,115 @@ std::vector<NoteCase> retirementInputNoteCases() {
     };
 }
 
-// The rows of entries that count nowhere, or beyond the return, without the
-// calculation changing them: form 73's other copies and a row of form 73
-// not filled from form 133618, a spouse's part beyond the couple's, form
-// 71's parts short of the withholding, a further copy of a one-copy form.
-std::vector<NoteCase> uncountedEntryNoteCases() {
-    const auto georgiaForm = [](const std::string& name, int copy, const std::string& fields) {
-        const std::string form =
-            "<FORM DEVNAME=\"" + name + "\" COPY=\"" + std::to_string(copy) + "\">" + fields + "</FORM>";
-        return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
-    };
-    const auto form73 = [georgiaForm](int copy, const std::string& f) { return georgiaForm("GA73", copy, f); };
-    const auto part = [](int field, const char* amount) {
-        return "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + amount + "</VALUE></FIELD>";
-    };
-    const std::string al = part(138855, "AL");
+}  // namespace
+
+// The rows of the retirement exclusion's inputs: a birth date, the W-2s'
+// owners, farm income. A row whose description names the birth date counts
+// its note; the others leave it aside, as the examples without birth dates
+// that give interest get it as they stand.
+std::vector<NoteCase> retirementInputNoteCases() {
+    std::vector<NoteCase> rows = birthDateNoteCases();
+    for (NoteCase& row : earnedIncomeNoteCases()) rows.push_back(std::move(row));
+    return rows;
+}
+
+namespace {
+
+// A field's entry as the return file gives it.
+std::string entry(int field, const std::string& value) {
+    return "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
+}
+
+// The return with a copy of a Georgia form holding the entries added.
+Edit withGeorgiaForm(const std::string& name, int copy, const std::string& entries) {
+    const std::string form =
+        "<FORM DEVNAME=\"" + name + "\" COPY=\"" + std::to_string(copy) + "\">" + entries + "</FORM>";
+    return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
+}
+
+// Form 73's other copies, and a row of form 73 not filled from form 133618.
+std::vector<NoteCase> form73NoteCases() {
+    const auto form73 = [](int copy, const std::string& entries) { return withGeorgiaForm("GA73", copy, entries); };
+    const std::string al = entry(138855, "AL");
     const auto alTwice = [=](const std::string& first) {  // copy 2: 20000 taxed by AL, 800 paid
-        return
-            [=](std::string t) { return form73(2, al + part(7, "20000") + part(16, "800"))(form73(1, al + first)(t)); };
-    };
-    // Form 71's two installments with the parts given of the withholding of 1000.40.
-    const auto parts = [part](const std::string& given) { return replacing({{part(26, "1000.40"), given}}); };
-    const std::string spouse = "<ID>189304</ID><VALUE>1000</VALUE></FIELD>";
-    const auto capitalLoss = [spouse](const std::string& spousePart) {
-        return replacing(
-            {{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"capital-gains\">-3000</PULLCOMMON><PULLCOMMON"},
-             {spouse, spouse + "<FIELD><ID>189308</ID><VALUE>" + spousePart + "</VALUE></FIELD>"}});
+        return [=](std::string t) {
+            return form73(2, al + entry(7, "20000") + entry(16, "800"))(form73(1, al + first)(t));
+        };
     };
     const char* example = "tax-paid-to-another-state";
     return {
-        {"form 73's credit on copy 2", example,
-         form73(2, al + "<FIELD><ID>7</ID><VALUE>20000</VALUE></FIELD><FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"),
+        {"form 73's credit on copy 2", example, form73(2, al + entry(7, "20000") + entry(16, "800")),
          Noted{"form GA73 copy 2 computes a credit of 800 for tax paid to AL (field 17), but form 70 takes the",
                "counts nowhere: copy 1 holds none; enter this state's income and tax on <FORM DEVNAME=\"GA73\" "
                "COPY=\"1\"> instead"}},
         {"form 73 copy 1 holding only the state", example, form73(1, al),
          Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
                "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
-        {"form 73 copy 1 holding the state and its tax", example,
-         form73(1, al + "<FIELD><ID>16</ID><VALUE>800</VALUE></FIELD>"), Noted{}},
-        {"form 73 copy 1 filled from form 133618", example,
-         form73(1, al + "<FIELD><ID>138856</ID><VALUE>X</VALUE></FIELD>"), Noted{}},
-        {"form 73 copy 1 of another state", example, form73(1, "<FIELD><ID>138855</ID><VALUE>NC</VALUE></FIELD>"),
+        {"form 73 copy 1 holding the state and its tax", example, form73(1, al + entry(16, "800")), Noted{}},
+        {"form 73 copy 1 filled from form 133618", example, form73(1, al + entry(138856, "X")), Noted{}},
+        {"form 73 copy 1 of another state", example, form73(1, entry(138855, "NC")),
          Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",
                "name AL on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field 138855) and mark its box 138856"}},
-        {"form 73's copy 2 for copy 1's state", example, alTwice(part(7, "10000") + part(16, "400")),
+        {"form 73's copy 2 for copy 1's state", example, alTwice(entry(7, "10000") + entry(16, "400")),
          Noted{"on copy 1: add copy 2's income taxed by AL (field 7) and tax paid to it (field 16) to copy 1's"}},
-        {"form 73's copy 2 for copy 1's state, copy 1 filled from form 133618", example, alTwice(part(138856, "X")),
+        {"form 73's copy 2 for copy 1's state, copy 1 filled from form 133618", example, alTwice(entry(138856, "X")),
          Noted{"where copy 1 takes AL's income and tax from the federal return's nonresident return"}},
-        {"form 71's entered parts short of the withholding", "underpaid-two-installments", parts(part(26, "500")),
+    };
+}
+
+// Form 71's parts short of the withholding, and a further copy of a form
+// taken from copy 1 alone.
+std::vector<NoteCase> partAndCopyNoteCases() {
+    // Form 71's two installments with the parts given of the withholding of 1000.40.
+    const auto parts = [](const std::string& given) { return replacing({{entry(26, "1000.40"), given}}); };
+    const char* underpaid = "underpaid-two-installments";
+    return {
+        {"form 71's entered parts short of the withholding", underpaid, parts(entry(26, "500")),
          Noted{"form GA71 splits the Georgia tax withheld (field 21, 1000.40) into the parts entered for its 2 "
                "installments (box 23; fields 26 and 27), which add up to 500: 500.40 of it is in none of"}},
-        {"form 71's parts adding up, the cents in the first", "underpaid-two-installments",
-         parts(part(26, "500.40") + part(27, "500")), Noted{}},
-        {"form 71's one installment, its part kept short by an override", "underpaid-two-installments",
-         replacing({{part(16, "2"), part(16, "1")},
-                    {part(26, "1000.40"), "<FIELD OVERRIDDEN=\"1\"" + part(27, "500").substr(6)}}),
+        {"form 71's parts adding up, the cents in the first", underpaid, parts(entry(26, "500.40") + entry(27, "500")),
          Noted{}},
-        {"form 71's equal parts short of the withholding by their whole dollars", "underpaid-two-installments",
-         replacing({{part(16, "2"), part(16, "4") + part(22, "X")},
-                    {part(26, "1000.40"), ""},
-                    {part(32, "1000.40"), part(32, "1002.80")}}),
+        {"form 71's one installment, its part kept short by an override", underpaid,
+         replacing({{entry(16, "2"), entry(16, "1")},
+                    {entry(26, "1000.40"), "<FIELD OVERRIDDEN=\"1\"" + entry(27, "500").substr(6)}}),
          Noted{}},
-        {"form 70's withholding row on copy 3", "single-wages", georgiaForm("GA70", 3, part(243, "500")),
+        {"form 71's equal parts short of the withholding by their whole dollars", underpaid,
+         replacing({{entry(16, "2"), entry(16, "4") + entry(22, "X")},
+                    {entry(26, "1000.40"), ""},
+                    {entry(32, "1000.40"), entry(32, "1002.80")}}),
+         Noted{}},
+        {"form 70's withholding row on copy 3", "single-wages", withGeorgiaForm("GA70", 3, entry(243, "500")),
          Noted{"gahost: note: form GA70 copy 3 holds an entry in field 243, but the calculation takes form GA70 from "
                "copy 1 alone, so what copy 3 holds counts in no figure of the return: enter on <FORM "
                "DEVNAME=\"GA70\" COPY=\"1\"> what of it belongs to the return, and remove copy 3"}},
         {"an IND-CR worksheet's copy 2", "single-wages",
-         georgiaForm("GA190054", 2, part(190148, "X") + part(190153, "1") + part(190154, "1") + part(190155, "1")),
+         withGeorgiaForm("GA190054", 2,
+                         entry(190148, "X") + entry(190153, "1") + entry(190154, "1") + entry(190155, "1")),
          Noted{"form GA190054 copy 2 holds entries in fields 190148, 190153, 190154 and 1 more, but"}},
         {"an IND-CR worksheet's copy 2 holding a box marked no", "single-wages",
-         georgiaForm("GA190054", 2, part(190148, "NO")), Noted{}},
+         withGeorgiaForm("GA190054", 2, entry(190148, "NO")), Noted{}},
         {"the amended return's copy 2 on a return that is not amended", "single-wages",
-         georgiaForm("GA189219", 2, part(189645, "400")),
+         withGeorgiaForm("GA189219", 2, entry(189645, "400")),
          Noted{"copy 2; form GA189219 counts only with form 69 box 108"}},
         {"the amended return's copy 2 on an amended return", "amended-return",
-         georgiaForm("GA189219", 2, part(189645, "100")), Noted{"GA189219 copy 2 holds an entry", "remove copy 2"}},
+         withGeorgiaForm("GA189219", 2, entry(189645, "100")),
+         Noted{"GA189219 copy 2 holds an entry", "remove copy 2"}},
+    };
+}
+
+}  // namespace
+
+// The rows of entries that count nowhere, or beyond the return, without the
+// calculation changing them: form 73's, form 71's and further copies' above,
+// and a spouse's part beyond the couple's.
+std::vector<NoteCase> uncountedEntryNoteCases() {
+    const std::string spouse = "<ID>189304</ID><VALUE>1000</VALUE></FIELD>";
+    const auto capitalLoss = [spouse](const std::string& spousePart) {
+        return replacing(
+            {{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"capital-gains\">-3000</PULLCOMMON><PULLCOMMON"},
+             {spouse, spouse + entry(189308, spousePart)}});
+    };
+    std::vector<NoteCase> rows = {
         {"the spouse's part above the couple's interest", "retired-couple",
          replacing({{spouse, "<ID>189304</ID><VALUE>99999</VALUE></FIELD>"}}),
          Noted{"gahost: note: form GA189215 field 189304 gives the spouse's part of the couple's interest as 99999, "
@@ -211,20 +251,22 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
         {"the spouse's part of a capital loss above 0", "retired-couple", capitalLoss("500"),
          Noted{"the couple's capital gains as 500, beyond the couple's -3000"}},
     };
+    for (std::vector<NoteCase> more : {form73NoteCases(), partAndCopyNoteCases()}) {
+        for (NoteCase& row : more) rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
-// The rows of an entry given twice, and of a state line's tax withheld that
-// counts twice or nowhere.
-std::vector<NoteCase> repeatedEntryNoteCases() {
+namespace {
+
+// The same W-2, 1099-R or dependent entered twice, or nearly.
+std::vector<NoteCase> repeatedDocumentNoteCases() {
     const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
         return [edit](std::string t) {
             const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
             const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
             return withFederalForm(t, edit(replaced(copy, "COPY=\"1\"", "COPY=\"2\"")));
         };
-    };
-    const auto retirementStatement = [](const std::string& from, const std::string& to) {
-        return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
     };
     // The W-2's Georgia line (fields 34, 8, 33, 32) as its second (99, 107,
     // 98, 97).
@@ -279,6 +321,18 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          dependentAgain("<FIELD><ID>1106</ID><VALUE>400002005</VALUE></FIELD>", "X", true), Noted{}},
         {"the same dependent twice, the second not listed", "joint-two-dependents", dependentAgain("", "", false),
          Noted{}},
+    };
+}
+
+}  // namespace
+
+// The rows of an entry given twice, and of a state line's tax withheld that
+// counts twice or nowhere.
+std::vector<NoteCase> repeatedEntryNoteCases() {
+    const auto retirementStatement = [](const std::string& from, const std::string& to) {
+        return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
+    };
+    std::vector<NoteCase> rows = {
         {"the same 1099-R twice", "single-retiree",
          [](std::string t) {
              return withFederalForm(withFederalForm(t, kRetirementStatement),
@@ -331,6 +385,8 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
          replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
     };
+    for (NoteCase& row : repeatedDocumentNoteCases()) rows.push_back(std::move(row));
+    return rows;
 }
 
 }  // namespace preparer

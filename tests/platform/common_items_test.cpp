@@ -245,9 +245,51 @@ struct ContradictionRow {
     std::string refusal;  // empty: accepted
 };
 
+// The documents' owners, the dependents, and the filers 65 or over.
+std::vector<ContradictionRow> ownerAndAgeRows() {
+    return {
+        {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
+         "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
+        {"the spouse's 1099-R on a separate return", filingStatus(3) + kSpouses1099R, "",
+         "derived.xml:1: form F84 copy 1 field 2: the 1099-R is marked as the spouse's, but the federal return is not "
+         "a joint return (filing status 3): every 1099-R is the taxpayer's; the spouse's belongs on the spouse's own "
+         "return"},
+        {"the spouse's 1099-R on a joint return", filingStatus(2) + kSpouses1099R, "", ""},
+        {"one dependent's number on two copies", dependent(1, "X", "400-00-1111") + dependent(3, "NO", " 400001111 "),
+         "",
+         "derived.xml:2: form F113 copy 3 field 1106: the dependent's number 400001111 is that of copy 1 too: each "
+         "dependent is given once (remove one of the two copies)"},
+        {"two dependents", dependent(1, "X", "400-00-1111") + dependent(2, "X", "400-00-1112"), "", ""},
+        {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",
+         "OWNER applies to the copies of the W-2 (federal form F52) only"},
+        {"an owner that is none", w2(1, "both", "1"), "", "OWNER \"both\" is not taxpayer or spouse"},
+        {"born in 1950, the box unmarked", aged65("121", false, "9", "06/01/1950"), "",
+         "form F1 field 121: the taxpayer's box \"65 or over\" is not marked, but the taxpayer's birth date "
+         "06/01/1950 (form F92 field 9) makes the taxpayer 65 or over at the end of 2018"},
+        {"58, the box marked", aged65("123", true, "10", "03/03/1960"), "",
+         "the spouse's box \"65 or over\" is marked, but the spouse's birth date 03/03/1960 (form F92 field 10) "
+         "makes the spouse younger than 65"},
+        {"born on 1 January 1954: 65", aged65("121", false, "9", "01/01/1954"), "", "makes the taxpayer 65 or over"},
+        {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
+        {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
+        // Without form 1040, form 1040A's box or the item marks a filer 65.
+        {"a 1040A return whose filer is 65, unmarked", without1040("181", "9"), "",
+         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, but the "
+         "return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark box 82"},
+        {"its box marked",
+         without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>"), "", ""},
+        {"the item seeded", without1040("181", "9"),
+         "<PULLCOMMON FORM=\"F55\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>", ""},
+        {"the spouse", filingStatus(2) + without1040("181", "10"), "",
+         "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84"},
+        {"a 1040EZ return", without1040("183", "9"), "",
+         "form 1040EZ has no such box; seed the item taxpayer-aged-65 as 1"},
+    };
+}
+
 std::vector<ContradictionRow> contradictionRows() {
     const std::string joint = filingStatus(2) + w2(1, "spouse", "48000");
-    return {
+    std::vector<ContradictionRow> rows = {
         {"a seed that agrees", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">48000</PULLCOMMON>", ""},
         {"the spouse's wages", joint, "<PULLCOMMON FORM=\"F1\" ITEM=\"wages-spouse\">40000</PULLCOMMON>",
          "common item 17 (wages-spouse) is 40000, but the federal return says 48000 (box 1 of the spouse's W-2s"},
@@ -291,43 +333,9 @@ std::vector<ContradictionRow> contradictionRows() {
         {"a split a cent off", filingStatus(1) + w2(1, "", "0.01") + w2(2, "", "2.34") + w2(3, "", "0.15"),
          "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"2.49\" SPOUSE=\"0\"/>",
          "gives the taxpayer 2.49 and the spouse 0, but the federal return's W-2s give 2.5 and 0"},
-        {"the spouse's W-2 on a single return", filingStatus(1) + w2(1, "spouse", "1"), "",
-         "form F52 copy 1: OWNER \"spouse\", but the federal return is not a joint return (filing status 1)"},
-        {"the spouse's 1099-R on a separate return", filingStatus(3) + kSpouses1099R, "",
-         "derived.xml:1: form F84 copy 1 field 2: the 1099-R is marked as the spouse's, but the federal return is not "
-         "a joint return (filing status 3): every 1099-R is the taxpayer's; the spouse's belongs on the spouse's own "
-         "return"},
-        {"the spouse's 1099-R on a joint return", filingStatus(2) + kSpouses1099R, "", ""},
-        {"one dependent's number on two copies", dependent(1, "X", "400-00-1111") + dependent(3, "NO", " 400001111 "),
-         "",
-         "derived.xml:2: form F113 copy 3 field 1106: the dependent's number 400001111 is that of copy 1 too: each "
-         "dependent is given once (remove one of the two copies)"},
-        {"two dependents", dependent(1, "X", "400-00-1111") + dependent(2, "X", "400-00-1112"), "", ""},
-        {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",
-         "OWNER applies to the copies of the W-2 (federal form F52) only"},
-        {"an owner that is none", w2(1, "both", "1"), "", "OWNER \"both\" is not taxpayer or spouse"},
-        {"born in 1950, the box unmarked", aged65("121", false, "9", "06/01/1950"), "",
-         "form F1 field 121: the taxpayer's box \"65 or over\" is not marked, but the taxpayer's birth date "
-         "06/01/1950 (form F92 field 9) makes the taxpayer 65 or over at the end of 2018"},
-        {"58, the box marked", aged65("123", true, "10", "03/03/1960"), "",
-         "the spouse's box \"65 or over\" is marked, but the spouse's birth date 03/03/1960 (form F92 field 10) "
-         "makes the spouse younger than 65"},
-        {"born on 1 January 1954: 65", aged65("121", false, "9", "01/01/1954"), "", "makes the taxpayer 65 or over"},
-        {"born on 2 January 1954: not yet", aged65("121", true, "9", "01/02/1954"), "", "younger than 65"},
-        {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
-        // Without form 1040, form 1040A's box or the item marks a filer 65.
-        {"a 1040A return whose filer is 65, unmarked", without1040("181", "9"), "",
-         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, but the "
-         "return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark box 82"},
-        {"its box marked",
-         without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>"), "", ""},
-        {"the item seeded", without1040("181", "9"),
-         "<PULLCOMMON FORM=\"F55\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>", ""},
-        {"the spouse", filingStatus(2) + without1040("181", "10"), "",
-         "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84"},
-        {"a 1040EZ return", without1040("183", "9"), "",
-         "form 1040EZ has no such box; seed the item taxpayer-aged-65 as 1"},
     };
+    for (ContradictionRow& row : ownerAndAgeRows()) rows.push_back(std::move(row));
+    return rows;
 }
 
 TEST(CommonItems, ASeedOrAFederalReturnThatContradictsTheFederalReturnIsRefused) {

@@ -186,10 +186,10 @@ void checkAged65Box(const ReturnPart& federal, const std::string& displayName, c
                        " at the end of 2018 (65 or over: born before 01/02/1954)");
 }
 
-// A filer whom the birth date makes 65 or over on a return without form
-// 1040 (whose box the check above reads) that says so nowhere the
-// additional standard deduction reads it: not by the item, nor, on a return
-// filed on form 1040A, by its box. Named with the box or item to mark.
+// On a return without form 1040 (whose box the check above reads), a filer
+// whose birth date and the marks the additional standard deduction reads
+// (the item, or on a return filed on form 1040A its box) disagree on being
+// 65 or over. Named with the box or item to mark, or that marks.
 void checkAgeWithoutForm1040(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
                              std::vector<std::string>& problems) {
     const ReturnPart& federal = *contents.federal;
@@ -197,30 +197,38 @@ void checkAgeWithoutForm1040(const ReturnFileContents& contents, const std::stri
     if (firstCopy(federal, kForm1040) != nullptr || personal == nullptr || (spouse && !isJoint(contents))) return;
     const std::int32_t birthDate = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
     const std::optional<std::int64_t> born = dateOf(*personal, birthDate);
-    if (!born || *born >= kBornBy65) return;
+    if (!born) return;
+    const bool aged65 = *born < kBornBy65;
     const Utils::PCTypes item = spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65;
-    if (contents.georgia &&
+    const bool itemSeeded =
+        contents.georgia &&
         std::any_of(contents.georgia->seeds.commonItems.begin(), contents.georgia->seeds.commonItems.end(),
-                    [&](const CommonItem& c) { return c.type == item && c.value == 1; })) {
-        return;
-    }
+                    [&](const CommonItem& c) { return c.type == item && c.value == 1; });
     const CopyEntry* filedOn = firstCopy(federal, kFederalInformation);
     const bool form1040EZ = filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040EZ);
     const bool form1040A = !form1040EZ && filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040A);
     const std::int32_t box =
         form1040A ? (spouse ? kSpouse65Box1040A : kTaxpayer65Box1040A) : (spouse ? kSpouse65Box : kTaxpayer65Box);
     const CopyEntry* mainForm = firstCopy(federal, form1040A ? kForm1040A : kForm1040);
-    if (mainForm != nullptr && boxMarked(*mainForm, box)) return;
+    const bool boxMarkedHere = mainForm != nullptr && boxMarked(*mainForm, box);
+    if (aged65 == (itemSeeded || boxMarkedHere)) return;
     const std::string who = spouse ? "the spouse" : "the taxpayer";
     const std::string itemName = findCommonItem(item)->name;
-    problems.push_back(
-        displayName + ":" + std::to_string(fieldOf(*personal, birthDate)->line) + ": form F92 field " +
-        std::to_string(birthDate) + ": " + who + "'s birth date " + fieldOf(*personal, birthDate)->value.getText() +
-        " makes " + who + " 65 or over at the end of 2018, but the return does not mark " + who +
-        " 65 or over, which gives the additional standard deduction: " +
-        (form1040EZ ? std::string("form 1040EZ has no such box; seed the item ") + itemName + " as 1"
-                    : std::string("mark box ") + std::to_string(box) + " of <FORM DEVNAME=\"" +
-                          (form1040A ? "F55" : "F1") + "\" COPY=\"1\"> (or seed the item " + itemName + " as 1)"));
+    const std::string boxText =
+        "box " + std::to_string(box) + " of <FORM DEVNAME=\"" + (form1040A ? "F55" : "F1") + "\" COPY=\"1\">";
+    const std::string head = displayName + ":" + std::to_string(fieldOf(*personal, birthDate)->line) +
+                             ": form F92 field " + std::to_string(birthDate) + ": " + who + "'s birth date " +
+                             fieldOf(*personal, birthDate)->value.getText() + " makes " + who;
+    if (!aged65) {
+        problems.push_back(head + " younger than 65 at the end of 2018 (65 or over: born before 01/02/1954), but " +
+                           (boxMarkedHere ? boxText : "the item " + itemName + " (1)") + " marks " + who +
+                           " 65 or over, which gives the additional standard deduction");
+        return;
+    }
+    problems.push_back(head + " 65 or over at the end of 2018, but the return does not mark " + who +
+                       " 65 or over, which gives the additional standard deduction: " +
+                       (form1040EZ ? "form 1040EZ has no such box; seed the item " + itemName + " as 1"
+                                   : "mark " + boxText + " (or seed the item " + itemName + " as 1)"));
 }
 
 // A W-2 of the spouse on a return that is not joint.

@@ -218,10 +218,11 @@ std::string aged65(const char* box, bool marked, const char* birthField, const c
            "</FORM><FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>";
 }
 
-// Without form 1040, filed on form 1040A (form 104 box 181) or 1040EZ (183); a filer born in 1950.
-std::string without1040(const char* box, const char* birthField, const std::string& more = "") {
+// Without form 1040, filed on form 1040A (form 104 box 181) or 1040EZ (183); a filer born in 1950 unless said.
+std::string without1040(const char* box, const char* birthField, const std::string& more = "",
+                        const char* born = "06/01/1950") {
     return std::string("<FORM DEVNAME=\"F104\"><FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD></FORM>" +
-           "<FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>06/01/1950</VALUE></FIELD></FORM>" + more;
+           "<FORM DEVNAME=\"F92\"><FIELD><ID>" + birthField + "</ID><VALUE>" + born + "</VALUE></FIELD></FORM>" + more;
 }
 
 // A 1099-INT with its box 1 and box 3 (each unless empty), marked as the
@@ -284,6 +285,14 @@ std::vector<ContradictionRow> ownerAndAgeRows() {
          "mark the spouse 65 or over, which gives the additional standard deduction: mark box 84"},
         {"a 1040EZ return", without1040("183", "9"), "",
          "form 1040EZ has no such box; seed the item taxpayer-aged-65 as 1"},
+        // Born in 1960: neither the box nor the item may mark the filer 65.
+        {"a 1040A filer of 58, the box marked",
+         without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>",
+                     "06/01/1960"),
+         "", "younger than 65 at the end of 2018 (65 or over: born before 01/02/1954), but box 82 of <FORM"},
+        {"a 1040EZ filer of 58, the item seeded", without1040("183", "9", "", "06/01/1960"),
+         "<PULLCOMMON FORM=\"F87\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>",
+         "but the item taxpayer-aged-65 (1) marks the taxpayer 65 or over"},
     };
 }
 

@@ -432,7 +432,8 @@ constexpr const char* kColumnStartsAgain =
     "column open for entry starts again from 0: enter the Georgia ";
 
 // The Georgia wages: a part-year resident's entry (field 27), held between
-// 0 and the state wages of all the W-2s; a full-year resident's those
+// 0 and the state wages of all the W-2s (their wages where none gives state
+// wages); a full-year resident's those
 // wages; a nonresident's in field 28, not below 0.
 std::vector<EntryRule> stateWorksheetRules() {
     const std::vector<int> open = {Residency::kPartYear, Residency::kBothColumns};
@@ -444,11 +445,14 @@ std::vector<EntryRule> stateWorksheetRules() {
                               "Georgia wages go in field 28"}},
          .limit = {{.when = {.residency = open, .entrySign = -1}, .text = kWagesNotBelowZero},
                    {.when = {.residency = open, .entrySign = 1, .notZero = 27},
-                    .text = "the state wages of all the W-2s (box 16 of their state lines), of which the Georgia "
-                            "wages are a part"}},
+                    .text = "the state wages of all the W-2s (box 16 of their state lines, or their wages where no "
+                            "W-2 gives state wages), of which the Georgia wages are a part"}},
          .replaced = {{.when = {.residency = {Residency::kFullYear}},
                        .text = "a full-year resident's Georgia wages are the state wages of all the W-2s (box 16 of "
                                "their state lines)"},
+                      {.when = {.residency = open, .zero = 26},
+                       .text = "the Georgia wages are a part of the W-2s' wages, and the return gives none (field 26 "
+                               "is 0)"},
                       {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "wages again"}}},
         {.form = "ST4",
          .fields = {28},

@@ -63,6 +63,15 @@ void holdWithinLine(DataMgmt::TaxForm& sheet, const FieldId& part, double federa
     sheet.minIR(part, part, std::max(federal, 0.0));
 }
 
+// The wages a part-year resident's state columns split: the state wages of
+// all the W-2s (box 16 of their state lines), or, where no W-2 gives state
+// wages (W-2s of states without an income tax, their state lines left
+// empty), the W-2s' wages (box 1), which the worksheet already holds.
+double wagesToSplit(const DataMgmt::TaxForm& sheet, const StateDataMgmt::StateTaxReturn& state, char status) {
+    const double stateWages = state.getAllStateWages(status);
+    return stateWages != 0.0 ? stateWages : sheet.getIR(kStateForm4Lines.wages.federal);
+}
+
 // Splits the W-2 wages between the worksheet's state columns (the resident's
 // and the nonresident's) by residency. A
 // changed residency starts the part-year column afresh.
@@ -88,7 +97,7 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
             sheet.setNull(s4.wages.nonresident);
             sheet.unProtect(s4.wages.resident);
             startOpenColumn(sheet, s4.wages.resident, change);
-            holdWithinLine(sheet, s4.wages.resident, state.getAllStateWages(status));
+            holdWithinLine(sheet, s4.wages.resident, wagesToSplit(sheet, state, status));
             break;
         case Residency::kFullYear:
             sheet.setNull(s4.wages.nonresident);
@@ -98,7 +107,7 @@ void splitWages(DataMgmt::TaxForm& sheet, StateDataMgmt::StateTaxReturn& state, 
             sheet.unProtect(s4.wages.resident);
             sheet.unProtect(s4.wages.nonresident);
             startOpenColumn(sheet, s4.wages.resident, change);
-            const double allWages = state.getAllStateWages(status);
+            const double allWages = wagesToSplit(sheet, state, status);
             holdWithinLine(sheet, s4.wages.resident, allWages);
             const double rest = std::max(allWages - sheet.getIR(s4.wages.resident), 0.0);
             holdWithinLine(sheet, s4.wages.nonresident, rest);

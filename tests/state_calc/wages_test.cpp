@@ -168,6 +168,13 @@ TEST_F(WagesTest, AGeorgiaPartIsHeldBetweenZeroAndTheFederalAmount) {
         engine.allocateStateWages(fresh, "GA", kGAForm69ID, 1, residency, 0);
         EXPECT_EQ(number(fresh, FieldId(second != 0 ? second : first)), held) << residency << ": " << first;
     }
+    // Where no W-2 gives state wages, their wages (box 1, 50000) bound the Georgia wages.
+    st().setAllStateWages(0);
+    DataMgmt::TaxFormPtr fresh = stateCopy(kStateForm4ID, copy);
+    setNumber(fresh, FieldId(7), 2);
+    setNumber(fresh, FieldId(27), 60000);
+    engine.allocateStateWages(fresh, "GA", kGAForm69ID, 1, 2, 0);
+    EXPECT_EQ(number(fresh, FieldId(27)), 50000);
 }
 
 TEST_F(WagesTest, AJointReturnAddsTheSpousesAmounts) {

@@ -416,7 +416,15 @@ std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session)
         if (!eFile || !mainForm || agree(eFile->value, mainForm->value, compared.how)) continue;
         const auto middle =
             compared.how == Compared::FirstName ? entryOf(federal, kForm92ID, spouse.middleName) : std::nullopt;
-        if (middle && agree(eFile->value + " " + middle->value, mainForm->value, Compared::Name)) continue;
+        // The initial may end in a full stop on either form ("Casey J.").
+        const auto withoutStop = [](std::string name) {
+            while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+            return name;
+        };
+        if (middle &&
+            agree(eFile->value + " " + withoutStop(middle->value), withoutStop(mainForm->value), Compared::Name)) {
+            continue;
+        }
         disagreeing.push_back({.eFile = *eFile, .mainForm = *mainForm});
     }
     return disagreeing;

@@ -162,6 +162,7 @@ TEST_F(EFileFilersTest, EntriesThatDisagreeWithTheMainFormFiled) {
         {edited(f1, {}, {{4, " sAM "}}), 3, {}},
         {edited(f1, {}, {{4, "Kim"}}), 3, {2}},
         {edited(f1, {}, {{4, "Sam B"}}), 3, {}, "", "", edited(kBoth, {}, {{478, "b"}})},
+        {edited(f1, {}, {{4, "Sam B."}}), 3, {}, "", "", edited(kBoth, {}, {{478, "b"}})},
         {edited(f1, {}, {{4, "Kim"}}), 2, {2}},
         {otherSpouse, 1, {}},
         {otherSpouse, 4, {}},

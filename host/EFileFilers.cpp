@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "host/UncountedEntryNotes.h"
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form92Lines.h"
@@ -350,31 +351,17 @@ std::string wrongText(const WrongFilerEntry& w) {
 
 // ---- further copies of the forms taken from copy 1 alone
 
-// The fields of a copy in the return file that hold an entry (a box marked
-// no holds none).
-std::vector<const PersistanceMgmt::FieldEntry*> entriesOf(const PersistanceMgmt::CopyEntry& copy) {
-    std::vector<const PersistanceMgmt::FieldEntry*> entries;
-    for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
-        if (!f.value.isNull() && !f.value.boxNo()) entries.push_back(&f);
-    }
-    return entries;
-}
-
-// Why the e-file cannot carry a further copy holding `entries` entries, and
-// what the preparer does; `counts` is false where the form counts only with
-// a box of form 69 that is not marked.
-std::string furtherCopyFault(const std::string& name, const std::string& copy, std::size_t entries,
-                             const GAOutput::SingleCopyForm& row, bool counts) {
+// Why the e-file cannot carry the further copy, and what the preparer does.
+std::string furtherCopyFault(HostSession& session, const FurtherCopy& further) {
+    const std::string copy = std::to_string(further.copy.copy);
+    const std::size_t entries = further.entries.size();
     const std::string others = entries == 1   ? ""
                                : entries == 2 ? " with its other entry"
                                               : " with its " + std::to_string(entries - 1) + " other entries";
-    return "the e-file carries form " + name + " from copy 1 alone, one for each return, and the calculation takes " +
-           "no figure from copy " + copy + ", so copy " + copy + others +
-           " counts in nothing: enter on copy 1 what of it belongs to the return, and remove copy " + copy +
-           (counts ? std::string()
-                   : std::string("; form ") + name + " counts only with form 69 box " +
-                         std::to_string(row.countsWith->getNumber()) + " marked (" + row.countsWhen +
-                         "), which it is not");
+    return "the e-file carries form " + further.copy.desc->getDevName() +
+           " from copy 1 alone, one for each return, and the calculation takes no figure from copy " + copy +
+           ", so copy " + copy + others + " counts in nothing: enter on copy 1 what of it belongs to the return, " +
+           "and remove copy " + copy + countsOnlyWithText(session, further);
 }
 
 // The texts joined by "; ".
@@ -454,24 +441,16 @@ std::vector<WrongFilerEntry> wrongEFileEntries(HostSession& session) {
 std::vector<WrongFilerEntry> furtherCopyEntries(HostSession& session) {
     std::vector<WrongFilerEntry> wrong;
     const StateDataMgmt::StateTaxReturn* ga = session.georgiaState();
-    if (!session.loaded().georgia || ga == nullptr || dynamic_cast<const StateReturnWithoutModule*>(ga) != nullptr) {
-        return wrong;
-    }
-    for (const PersistanceMgmt::CopyEntry& copy : session.loaded().georgia->copies) {
-        const FormId& form = copy.desc->getTypeID();
-        const std::vector<const PersistanceMgmt::FieldEntry*> entries = entriesOf(copy);
-        if (!GAOutput::isFurtherCopyOfSingleCopyForm(form, copy.copy) || entries.empty()) continue;
-        const GAOutput::SingleCopyForm& row = *GAOutput::singleCopyForm(form);
-        const bool counts = row.countsWith == nullptr || ga->formYes(kGAForm69ID, 1, *row.countsWith);
-        const PersistanceMgmt::FieldEntry& first = *entries.front();
-        wrong.push_back({.entry = {.form = form,
-                                   .copy = copy.copy,
+    if (ga == nullptr || dynamic_cast<const StateReturnWithoutModule*>(ga) != nullptr) return wrong;
+    for (const FurtherCopy& further : furtherCopiesWithEntries(session)) {
+        const PersistanceMgmt::FieldEntry& first = *further.entries.front();
+        wrong.push_back({.entry = {.form = further.copy.desc->getTypeID(),
+                                   .copy = further.copy.copy,
                                    .field = first.desc->getID(),
                                    .key = {},
                                    .value = PersistanceMgmt::valueText(*first.desc, first.value),
-                                   .fault = furtherCopyFault(copy.desc->getDevName(), std::to_string(copy.copy),
-                                                             entries.size(), row, counts)},
-                         .form = copy.desc->getDevName(),
+                                   .fault = furtherCopyFault(session, further)},
+                         .form = further.copy.desc->getDevName(),
                          .label = first.desc->getLineID()});
     }
     return wrong;

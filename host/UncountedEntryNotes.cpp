@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "host/NoteText.h"
 #include "module/catalogues/Form133618Lines.h"
@@ -192,47 +193,57 @@ void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string
                     fieldNumber(f71.equalParts) + " to split it in equal parts");
 }
 
-// The fields of a copy in the return file that hold an entry (a box marked
-// no holds none), named as "an entry in field 101" or "entries in fields
-// 101, 102, 105 and 2 more".
-std::string enteredFields(const PersistanceMgmt::CopyEntry& copy) {
-    std::vector<std::string> numbers;
-    for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
-        if (!f.value.isNull() && !f.value.boxNo()) numbers.push_back(fieldNumber(f.desc->getID()));
-    }
-    if (numbers.empty()) return {};
+// The fields that hold an entry, named as "an entry in field 101" or
+// "entries in fields 101, 102, 105 and 2 more".
+std::string enteredFields(const std::vector<const PersistanceMgmt::FieldEntry*>& entries) {
     constexpr std::size_t kNamed = 3;
-    std::string text = numbers.size() == 1 ? "an entry in field " : "entries in fields ";
-    const std::size_t named = std::min(numbers.size(), kNamed);
+    std::string text = entries.size() == 1 ? "an entry in field " : "entries in fields ";
+    const std::size_t named = std::min(entries.size(), kNamed);
     for (std::size_t k = 0; k < named; ++k) {
-        text += (k == 0 ? "" : k + 1 == named && numbers.size() <= kNamed ? " and " : ", ") + numbers[k];
+        text += (k == 0                                       ? ""
+                 : k + 1 == named && entries.size() <= kNamed ? " and "
+                                                              : ", ") +
+                fieldNumber(entries[k]->desc->getID());
     }
-    if (numbers.size() > kNamed) text += " and " + std::to_string(numbers.size() - kNamed) + " more";
+    if (entries.size() > kNamed) text += " and " + std::to_string(entries.size() - kNamed) + " more";
     return text;
 }
 
 void furtherCopyNotes(HostSession& session, std::vector<std::string>& notes) {
-    if (!session.loaded().georgia) return;
-    const DataMgmt::TaxReturn& ga = *session.georgiaState();
-    for (const PersistanceMgmt::CopyEntry& copy : session.loaded().georgia->copies) {
-        const GAOutput::SingleCopyForm* row = GAOutput::singleCopyForm(copy.desc->getTypeID());
-        const std::string fields = enteredFields(copy);
-        if (copy.copy == 1 || row == nullptr || fields.empty()) continue;
-        const std::string name = copy.desc->getDevName();
-        const std::string number = std::to_string(copy.copy);
-        const bool counts = row->countsWith == nullptr || ga.formYes(kGAForm69ID, 1, *row->countsWith);
-        notes.push_back("form " + name + " copy " + number + " holds " + fields + ", but the calculation takes form " +
-                        name + " from copy 1 alone, so what copy " + number +
+    for (const FurtherCopy& further : furtherCopiesWithEntries(session)) {
+        const std::string name = further.copy.desc->getDevName();
+        const std::string number = std::to_string(further.copy.copy);
+        notes.push_back("form " + name + " copy " + number + " holds " + enteredFields(further.entries) +
+                        ", but the calculation takes form " + name + " from copy 1 alone, so what copy " + number +
                         " holds counts in no figure of the return: enter on <FORM DEVNAME=\"" + name +
                         "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + number +
-                        (counts ? std::string()
-                                : std::string("; form ") + name + " counts only with form 69 box " +
-                                      fieldNumber(*row->countsWith) + " marked (" + row->countsWhen +
-                                      "), which it is not"));
+                        countsOnlyWithText(session, further));
     }
 }
 
 }  // namespace
+
+std::vector<FurtherCopy> furtherCopiesWithEntries(HostSession& session) {
+    std::vector<FurtherCopy> further;
+    if (!session.loaded().georgia) return further;
+    for (const PersistanceMgmt::CopyEntry& copy : session.loaded().georgia->copies) {
+        const GAOutput::SingleCopyForm* row = GAOutput::singleCopyForm(copy.desc->getTypeID());
+        if (copy.copy == 1 || row == nullptr) continue;
+        FurtherCopy found{.copy = copy, .row = *row, .entries = {}};
+        for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
+            if (!f.value.isNull() && !f.value.boxNo()) found.entries.push_back(&f);
+        }
+        if (!found.entries.empty()) further.push_back(std::move(found));
+    }
+    return further;
+}
+
+std::string countsOnlyWithText(HostSession& session, const FurtherCopy& further) {
+    const GAOutput::SingleCopyForm& row = further.row;
+    if (row.countsWith == nullptr || session.georgiaState()->formYes(kGAForm69ID, 1, *row.countsWith)) return {};
+    return "; form " + further.copy.desc->getDevName() + " counts only with form 69 box " +
+           fieldNumber(*row.countsWith) + " marked (" + row.countsWhen + "), which it is not";
+}
 
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes) {
     laterCopyCreditNotes(*session.georgiaState(), notes);

@@ -24,10 +24,27 @@
 #include <vector>
 
 #include "host/HostSession.h"
+#include "module/output/SingleCopyForms.h"
 
 namespace GAHost {
 
 // Adds one text for each such entry of the session's calculated return.
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes);
+
+// A copy after the first, in the return file, of a form taken from copy 1
+// alone, with the fields that hold an entry (a box marked no holds none).
+struct FurtherCopy {
+    const PersistanceMgmt::CopyEntry& copy;
+    const GAOutput::SingleCopyForm& row;
+    std::vector<const PersistanceMgmt::FieldEntry*> entries;
+};
+
+// Each further copy that holds an entry.
+std::vector<FurtherCopy> furtherCopiesWithEntries(HostSession& session);
+
+// "; form GA189219 counts only with form 69 box 108 marked (...), which it
+// is not", where the form counts only with a box of form 69 that the
+// calculated return leaves unmarked; else empty.
+std::string countsOnlyWithText(HostSession& session, const FurtherCopy& further);
 
 }  // namespace GAHost

@@ -26,10 +26,6 @@ namespace StateCalculationMgmt {
 
 namespace {
 
-// Whether the defaulting step of the filing options has run in this module
-// life.
-bool filingOptionsDefaulted = false;
-
 bool present(FieldId field) { return !field.isNullID(); }
 
 // The form operations, each skipping an absent field.
@@ -62,8 +58,6 @@ struct InfoCopy {
 };
 
 }  // namespace
-
-void StateTaxReturnCalcEngine::rearmFilingOptionsDefaulting() { filingOptionsDefaulted = false; }
 
 int StateTaxReturnCalcEngine::getResidencyStatus(bool spouse) {
     const std::string abbreviation = stateReturn_->getAbbreviation();
@@ -275,9 +269,9 @@ void StateTaxReturnCalcEngine::transferFilingOptions(DataMgmt::TaxFormPtr info, 
                                .typeBox4 = typeBox4,
                                .typeBox5 = typeBox5};
 
-    // The default is chosen once per module life.
-    if (!filingOptionsDefaulted) {
-        filingOptionsDefaulted = true;
+    // The default is chosen at the engine's first calculation.
+    if (!filingOptionsDefaulted_) {
+        filingOptionsDefaulted_ = true;
         defaultFilingChoice(*taxReturn, form, o);
     }
     keepOneFilingChoice(form, o);

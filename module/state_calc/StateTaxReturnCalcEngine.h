@@ -277,10 +277,6 @@ public:
     void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const FilerLicenceLines& licence);
     void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum, FieldId grandTotal,
                            const std::array<FieldId, 12>& outputAmounts);
-    // The defaulting step of transferFilingOptions runs once per module
-    // life; a host that starts a fresh session without reloading the module
-    // re-arms it here.
-    static void rearmFilingOptionsDefaulting();
 
     // ---- interest and dividend statements (state forms 2 and 3)
     // Lays both statements out over their copies: which source copy and line
@@ -387,6 +383,11 @@ private:
     FormId interestForm_;
     FormId dividendForm_;
     FormId wageForm_;
+    // Whether this engine's calculations have chosen the filing option by
+    // default (transferFilingOptions): once, at its first calculation. A host
+    // builds an engine for each session, so each session's first
+    // calculation chooses it, whatever sessions the process ran before.
+    bool filingOptionsDefaulted_ = false;
 };
 
 }  // namespace StateCalculationMgmt

@@ -75,9 +75,7 @@ protected:
           federal(new DataMgmt::USTaxReturn(definitions().federal, pool)),
           ga(new GADataMgmt::GATaxReturn(federal, definitions().georgia, pool)),
           engine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), gaReturn(),
-                 TaxFormPrintMgmt::TaxFormPrinterPtr()) {
-        StateCalculationMgmt::StateTaxReturnCalcEngine::rearmFilingOptionsDefaulting();
-    }
+                 TaxFormPrintMgmt::TaxFormPrinterPtr()) {}
     ~EngineTest() override { DataMgmt::QuarloConfiguration::getInstance()->setAllowAutoTest(false); }
 
     GADataMgmt::GATaxReturn* gaReturn() { return static_cast<GADataMgmt::GATaxReturn*>(ga.get()); }

@@ -356,6 +356,25 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     EXPECT_EQ(eFile.find("D GA70       002"), std::string::npos);
 }
 
+// A refund that form F92 asks to be deposited, with no account given: run
+// --efile blocks the e-file, and so does check, whose e-file check is a
+// session of its own after its first calculation.
+TEST_F(EFileFilersTest, CheckBlocksADepositWithoutAnAccountAsRunDoes) {
+    std::string text = readFile(testsupport::kExamples / "single-wages.xml");
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"<VALUE>2450.00</VALUE>", "<VALUE>5000.00</VALUE>"},
+             {"<ID>24</ID><VALUE>30303</VALUE></FIELD>",
+              "<ID>24</ID><VALUE>30303</VALUE></FIELD><FIELD><ID>536</ID><VALUE>X</VALUE></FIELD>"}}) {
+        ASSERT_NE(text.find(from), std::string::npos) << from;
+        text.replace(text.rfind(from), from.size(), to);
+    }
+    const std::string input = writeFile("deposit.xml", text);
+    const auto run = testsupport::runGahost({"run", input, "--out", path("out"), "--efile"}, {}, dir);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(runVerdict(run.out).rfind("blocked\n", 0), 0u) << run.out;
+    EXPECT_EQ(checkVerdict(testsupport::runGahost({"check", input}, {}, dir).out), runVerdict(run.out));
+}
+
 class CheckTellsTheEFile : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {};
 
 // check's verdict and reasons are run --efile's, and check, which prepares

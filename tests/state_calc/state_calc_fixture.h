@@ -168,7 +168,6 @@ protected:
           state(new TestStateReturn(federal, library().georgia, pool)),
           engine(static_cast<DataMgmt::USTaxReturn*>(federal.get()), state.get(),
                  TaxFormPrintMgmt::TaxFormPrinterPtr()) {
-        StateCalculationMgmt::StateTaxReturnCalcEngine::rearmFilingOptionsDefaulting();
         for (auto& id : kFieldTripleTable) {
             id = Primitives::kNullFieldID;
         }

@@ -116,7 +116,8 @@ const char* const kUsage =
     "                   1 MiB), whose federal data block ends the Georgia e-file\n"
     "                   (default: none).\n"
     "  --device-id ID   run: the identifier of this machine that the e-file's\n"
-    "                   authentication record carries (default: none).\n"
+    "                   authentication record carries, in printable ASCII\n"
+    "                   (default: none).\n"
     "  --autotest DIR   run: allow the module's automated testing, steered by the\n"
     "                   option files in DIR/AutoTest_QV/ (default: off).\n"
     "  -h, --help       Show this help.\n"
@@ -175,11 +176,12 @@ Options parseArguments(int argc, char** argv) {
             if (value->empty()) throw UsageError{name + " needs a value"};
             if (seen[name]) throw UsageError{name + " is given twice"};
             seen[name] = true;
-            // The e-file writes the device's identifier on lines of its own.
-            if (name == "--device-id" && std::any_of(value->begin(), value->end(), [](char c) {
-                    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-                })) {
-                throw UsageError{"--device-id " + shown(*value) + " holds a line break or another control character"};
+            // The e-file writes the device's identifier as given, on lines of
+            // its own, and holds printable ASCII alone.
+            if (name == "--device-id" &&
+                std::any_of(value->begin(), value->end(), [](char c) { return c < 0x20 || c > 0x7E; })) {
+                throw UsageError{"--device-id " + shown(*value) +
+                                 " holds a control character or a character outside printable ASCII"};
             }
             *it->second = *value;
             continue;

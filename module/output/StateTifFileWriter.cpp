@@ -292,8 +292,8 @@ void StateTifFileWriter::outputTifHeader() {
         std::string value = Utils::strip(federalReturn()->formString(kForm92ID, 1, number));
         writtenAsNumber(kForm92ID, number, "T", value);
         line << "T " << value;
+        put();
     }
-    put();
     line << "S SY";
     put();
     line << "S " << code;

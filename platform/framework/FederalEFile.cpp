@@ -1,5 +1,7 @@
 #include "platform/framework/FederalEFile.h"
 
+#include <cstdio>
+
 #include "platform/util/IOMgmt.h"
 
 namespace TifWriteMgmt {
@@ -19,18 +21,42 @@ std::size_t federalBlockStart(const std::string& text, std::size_t& line) {
     return std::string::npos;
 }
 
+// The name of a byte that the e-file cannot carry.
+std::string byteName(unsigned char c) {
+    switch (c) {
+        case '\0':
+            return "a NUL byte";
+        case '\t':
+            return "a tab";
+        case '\f':
+            return "a form feed";
+        default:
+            break;
+    }
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(c));
+    return c < 0x80 ? std::string("the control character ") + hex
+                    : std::string("the byte ") + hex + ", which is not ASCII";
+}
+
 // What is wrong in the block from `start`, whose first line is `line` (from
-// 0); empty when nothing is. A carriage return that ends the file ends its
-// last line, as one before a line feed does.
+// 0); empty when nothing is. The block is copied into an e-file that holds
+// printable ASCII alone: a line may hold nothing else, and ends with LF or
+// CR LF. A carriage return that ends the file ends its last line, as one
+// before a line feed does.
 std::string blockFault(const std::string& text, std::size_t start, std::size_t line) {
     for (std::size_t at = start; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '\n') ++line;
-        if (c == '\0') return "line " + std::to_string(line + 1) + " holds a NUL byte";
-        if (c == '\r' && at + 1 < text.size() && text[at + 1] != '\n') {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c == '\n') {
+            ++line;
+        } else if (c == '\r') {
+            if (at + 1 == text.size() || text[at + 1] == '\n') continue;
             const bool doubled = at + 2 < text.size() && text[at + 1] == '\r' && text[at + 2] == '\n';
             return "line " + std::to_string(line + 1) +
                    (doubled ? " ends with CR CR LF" : " holds a carriage return that does not end it");
+        } else if (c < 0x20 || c > 0x7E) {
+            return "line " + std::to_string(line + 1) + " holds " + byteName(c) +
+                   "; the e-file carries printable ASCII alone";
         }
     }
     return std::string();

@@ -4,9 +4,11 @@
 // own e-file: its lines from the first that begins with "D FDBKDATA" or
 // "D FDF1040" to the end of the file. The file is read once, and the bytes
 // read are the ones checked and the ones copied: a file that changes
-// afterwards changes nothing. The block is copied as it stands, so a block
-// holding a NUL byte or a carriage return anywhere but right before a line
-// feed is refused rather than changed.
+// afterwards changes nothing. The block is copied as it stands into an
+// e-file that holds printable ASCII alone, so a block holding any other
+// byte (a NUL, a tab, a form feed, a byte outside ASCII) or a carriage
+// return anywhere but right before a line feed is refused rather than
+// changed.
 #pragma once
 
 #include <cstddef>
@@ -27,11 +29,11 @@ bool startsFederalBlock(std::string_view line);
 class FederalEFile {
 public:
     // Reads the file once and checks it: a regular file of at most
-    // kFederalEFileLimit bytes, not empty, with a federal data block that
-    // holds no NUL byte and no carriage return but those right before a
-    // line feed. None when it is not, with `problem` saying why in words
-    // that follow the file's name ("is empty", "has no federal data block
-    // (...)", "the federal data block is refused: line 4 holds a NUL byte").
+    // kFederalEFileLimit bytes, not empty, with a federal data block of
+    // printable ASCII lines, ended by LF or CR LF. None when it is not, with
+    // `problem` saying why in words that follow the file's name ("is
+    // empty", "has no federal data block (...)", "the federal data block is
+    // refused: line 4 holds a tab; ...").
     static std::optional<FederalEFile> read(const std::string& path, std::string& problem);
 
     // The file as it was named.

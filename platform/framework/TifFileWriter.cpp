@@ -1,5 +1,6 @@
 #include "platform/framework/TifFileWriter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -209,6 +210,18 @@ void TifFileWriter::writeLine(const std::string& key, const std::string& value, 
     if (!written.empty()) {
         tifFile.putPCLine(key + " " + written);
     }
+}
+
+bool TifFileWriter::EFileLines::putPCLine(const std::string& line) {
+    const bool printable = std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+    if (printable) return file_.putPCLine(line);
+    const Utils::PlainText plain = Utils::plainText(line);
+    if (plain.leftOut) {
+        const std::size_t blank = line.find(' ');
+        const std::string value = blank == std::string::npos ? std::string() : line.substr(blank + 1);
+        writer_.recordWrongEntry(line.substr(0, blank), value, cannotCarry(*plain.leftOut));
+    }
+    return file_.putPCLine(plain.text);
 }
 
 void TifFileWriter::outputValueSet() { callLog_.push_back({TifCall::Kind::ValueSet, "", "", false}); }

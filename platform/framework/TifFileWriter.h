@@ -208,9 +208,29 @@ protected:
     TaxFormPrintMgmt::TaxFormPrinter* printer() const { return printer_.get(); }
     DataMgmt::QuarloConfiguration* configuration() const { return configuration_; }
 
+    // The e-file's line writer. Every line of the e-file passes its one
+    // guard: the e-file holds printable ASCII alone, so a line holding
+    // another byte is written without it (a letter with a mark as its plain
+    // letter) and kept as a wrong entry of the field it is written from, or
+    // of the line itself ("T", "00115.000.001") when it is written from none.
+    class EFileLines {
+    public:
+        explicit EFileLines(TifFileWriter& writer) : writer_(writer) {}
+        bool open(const IOMgmt::FileNamePtr& name) { return file_.open(name); }
+        bool open(const std::string& path) { return file_.open(path); }
+        bool putPCLine(const std::string& line);
+        bool close() { return file_.close(); }
+        void discard() { file_.discard(); }
+        const std::string& problem() const { return file_.problem(); }
+
+    private:
+        TifFileWriter& writer_;
+        IOMgmt::FileWriter file_;
+    };
+
     // The e-file's line writer, the descriptors of the record being written
     // and the flag handed to the engine's calculateReturn.
-    IOMgmt::FileWriter tifFile;
+    EFileLines tifFile{*this};
     DataMgmt::TifFieldDescriptorListPtr tifFieldDescriptors;
     bool calcFlag = false;
 

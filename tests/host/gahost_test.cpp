@@ -82,6 +82,9 @@ TEST_F(GahostTest, WrongUsageExitsWithTwo) {
         {"check", "a.xml", "--efile"},
         {"run", "a.xml", "--forms", "a", "--forms", "b"},
         {"run", "a.xml", "--efile", "--device-id", "DEV\n00500.000.001 9"},
+        {"run", "a.xml", "--efile", "--device-id", "DEV\t1"},
+        {"run", "a.xml", "--efile", "--device-id", "DEV\x7f"},
+        {"run", "a.xml", "--efile", "--device-id", "DEV\u00a01"},
         {"interview"},
         {"interview", "a.xml", "--out", "d"},
     };

@@ -40,7 +40,9 @@ protected:
     }
 };
 
-TEST_F(RunChecksTest, AFederalEFileThatIsAnOutputOrHoldsALoneCarriageReturnIsRefused) {
+// A block that the e-file cannot carry as it stands is refused by its line:
+// a lone carriage return, or any byte but printable ASCII and the line end.
+TEST_F(RunChecksTest, AFederalEFileThatIsAnOutputOrHoldsWhatTheEFileCannotCarryIsRefused) {
     writeFile("out/single-wages.print.txt", "earlier print file");
     const struct {
         std::string file;
@@ -49,6 +51,14 @@ TEST_F(RunChecksTest, AFederalEFileThatIsAnOutputOrHoldsALoneCarriageReturnIsRef
         {path("out/single-wages.print.txt"), "is the print file that this run writes"},
         {writeFile("cr.txt", "H\r\n" + kBlock + "00020.000 001 A\rB\r\n"),
          "the federal data block is refused: line 4 holds a carriage return that does not end it"},
+        {writeFile("tab.txt", kBlock + "00020.000 001\tA\r\n"),
+         "the federal data block is refused: line 3 holds a tab"},
+        {writeFile("ff.txt", kBlock + "\f\r\n"), "the federal data block is refused: line 3 holds a form feed"},
+        {writeFile("del.txt", kBlock + "A\x7f\r\n"),
+         "the federal data block is refused: line 3 holds the control character 0x7F"},
+        {writeFile("nbsp.txt", "D FDF1040 \u00a0\r\n"),
+         "the federal data block is refused: line 1 holds the byte 0xC2, which is not ASCII; the e-file carries "
+         "printable ASCII alone"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);

@@ -178,6 +178,46 @@ TEST_F(FrameTest, PrintFlaggedCopiesAloneTakeRecordsAndNumbers) {
     EXPECT_EQ(text.find("D GA189217   002"), std::string::npos);
 }
 
+// The e-file holds printable ASCII alone, whatever a line is written from:
+// a character without a plain letter is left out, and kept as a wrong entry
+// of each copy whose field holds it (the header's line T is form F92's).
+TEST_F(FrameTest, TheFileHoldsPrintableAsciiAndNamesEachCopyLeftShort) {
+    listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{kGAForm73ID};
+    const struct {
+        const char* what;
+        FormId form;
+        FieldId field;
+        std::string value;
+        std::vector<std::uint16_t> copies;
+    } rows[] = {
+        {"no-break space", kForm92ID, FieldId(7), "400\u00a000\u00a01234", {1}},
+        {"full-width digits", kForm92ID, FieldId(7), "\uff14\uff10\uff10\uff10\uff10\uff11\uff12\uff13\uff14", {1}},
+        {"byte-order mark", kForm92ID, FieldId(7), "\ufeff400001234", {1}},
+        {"two copies of form 73", kGAForm73ID, FieldId(138855), "A\u00a0L", {1, 2}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const std::uint16_t copy : row.copies) {
+            const auto held = row.form.isState() ? gaCopy(row.form, copy) : fedCopy(row.form, copy);
+            held->setCalculatedFlag(true);
+            setText(held, row.field, row.value);
+        }
+        ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
+        const std::string text = readFile(efilePath());
+        EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= 0x20 && c <= 0x7E) || c == '\r' || c == '\n';
+        })) << text;
+        std::vector<std::uint16_t> named;
+        for (const auto& wrong : writer->wrongEntries()) {
+            if (wrong.form == row.form && wrong.field == row.field && wrong.fault.rfind("holds U+", 0) == 0) {
+                named.push_back(wrong.copy);
+            }
+        }
+        EXPECT_EQ(named, row.copies);
+        setText(fedCopy(kForm92ID), FieldId(7), "Smith");
+    }
+}
+
 TEST_F(FrameTest, ConstructionRefusesObjectsOfOtherClasses) {
     auto* gaReturn = static_cast<GADataMgmt::GATaxReturn*>(ga.get());
     TaxFormPrintMgmt::TaxFormPrinterPtr plainPrinter(new TaxFormPrintMgmt::TaxFormPrinter(gaReturn));

@@ -400,12 +400,34 @@ std::string& StateTifFileWriter::tifFormatValue(std::string& value, std::uint8_t
 
 void StateTifFileWriter::writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key,
                                          std::string& value) {
-    if (value.empty() || !GAOutput::isSocialSecurityNumber(form, field)) return;
-    if (const std::optional<std::string> digits = GAOutput::nineDigits(value)) {
-        value = *digits;
-    } else {
+    const std::optional<GAOutput::NumberOf> whose = GAOutput::socialSecurityNumberOf(form, field);
+    if (value.empty() || !whose) return;
+    const std::optional<std::string> digits = GAOutput::nineDigits(value);
+    if (!digits) {
         recordWrongEntry(key, value, GAOutput::kNotNineDigits);
+        return;
     }
+    // Form F92's numbers are compared with the main form's by the host's
+    // e-file check, which names both entries.
+    if (form != kForm92ID) {
+        if (const std::string fault = otherFilerNumber(*whose, *digits); !fault.empty()) {
+            recordWrongEntry(key, value, fault);
+        }
+    }
+    value = *digits;
+}
+
+std::string StateTifFileWriter::otherFilerNumber(GAOutput::NumberOf whose, const std::string& digits) {
+    const FormId mainForm = stateReturn->getFederalFormID();
+    const FieldId field = GAOutput::mainFormNumberField(mainForm, whose);
+    if (field.isNullID()) return {};
+    const std::optional<std::string> filers = GAOutput::nineDigits(federalReturn()->formString(mainForm, 1, field));
+    if (!filers || *filers == digits) return {};
+    const DataMgmt::TaxFormDescPtr desc = federalReturn()->getTaxFormDescriptor(mainForm);
+    const std::string name = desc.isNull() ? std::to_string(mainForm.getNumber()) : desc->getDevName();
+    return std::string("is not the ") + (whose == GAOutput::NumberOf::Taxpayer ? "taxpayer" : "spouse") +
+           "'s number that form " + name + " gives, field " + std::to_string(field.getNumber()) + " \"" + *filers +
+           "\": the e-file writes one number for each filer, the federal return's";
 }
 
 void StateTifFileWriter::refundCode(std::string& out) {

@@ -30,6 +30,7 @@
 #include <string>
 
 #include "module/catalogues/LicenceLines.h"
+#include "module/output/EFileNumbers.h"
 #include "platform/Configuration.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/framework/TaxFormAuditor.h"
@@ -111,10 +112,16 @@ public:
     // The field-valued line of copy `copy` of the form, for a field number
     // above 0; nothing otherwise.
     void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field, bool flag);
-    // A social security number's value (GAOutput::isSocialSecurityNumber)
+    // A social security number's value (GAOutput::socialSecurityNumberOf)
     // as its nine digits; one without nine digits is kept as it is and is a
-    // wrong entry of the line's field. Any other value stays as it is.
+    // wrong entry of the line's field, and so is a filer's number on a
+    // Georgia form that is not the one the federal main form gives that
+    // filer. Any other value stays as it is.
     void writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key, std::string& value);
+    // Why a filer's number (nine digits) is not the one the federal main
+    // form gives that filer, naming its field and value; empty when it is,
+    // or when the main form gives none of nine digits.
+    std::string otherFilerNumber(GAOutput::NumberOf whose, const std::string& digits);
     // The PDF form list ("GAGAPDFFRM" sub-records), then the hash table
     // ("GAHASHTBL" sub-records of up to 25 entries).
     void outputPdfHashTable();

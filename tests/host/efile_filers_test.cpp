@@ -221,6 +221,7 @@ std::vector<BlockedEFileCase> filerEntryCases() {
         "form F92 copy 1, field 7 \"400005001\" but form F1 copy 1, field 11 \"400005009\": Taxpayer's identifying "
         "number (e-file header line T, return header line 00475)";
     const std::string noNumber = "form F1 copy 1, field 11: Taxpayer's social security number";
+    const std::string kOneNumber = "the e-file writes one number for each filer, the federal return's";
     return {
         {"<FIELD><ID>8</ID><VALUE>400005002</VALUE></FIELD>", "",
          "missing for the e-file: form F92 copy 1, field 8: Spouse's identifying number (return header line 00540)",
@@ -239,6 +240,20 @@ std::vector<BlockedEFileCase> filerEntryCases() {
              std::string(GAOutput::kNotNineDigits) +
              "\n  wrong for the e-file: form GA69 copy 1, field 30 \"N/A\" (Spouse's social security number): " +
              GAOutput::kNotNineDigits,
+         ""},
+        // A filer's number on a Georgia form that is not the federal
+        // return's: the e-file would carry two numbers for one filer.
+        {"<FIELD><ID>36</ID>", "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>400005009</VALUE></FIELD><FIELD><ID>36</ID>",
+         "wrong for the e-file: form GA69 copy 1, field 25 \"400005009\" (Taxpayer's social security number): is not "
+         "the taxpayer's number that form F1 gives, field 11 \"400005001\": " +
+             kOneNumber,
+         ""},
+        {"\t</RETURN>\n</RETURNFILE>",
+         "<FORM DEVNAME=\"GA70\" COPY=\"1\"><FIELD OVERRIDDEN=\"1\"><ID>31</ID><VALUE>400005008</VALUE></FIELD>"
+         "</FORM></RETURN></RETURNFILE>",
+         "wrong for the e-file: form GA70 copy 1, field 31 \"400005008\" (Spouse's social security number): is not "
+         "the spouse's number that form F1 gives, field 12 \"400005002\": " +
+             kOneNumber,
          ""},
         {"<ID>20</ID><VALUE>45 Magnolia St", "<ID>20</ID><VALUE>45 Magnolia\u00a0St",
          "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "

@@ -16,7 +16,7 @@ namespace {
 std::string takenFrom(const PersistanceMgmt::CommonItemInfo& item) {
     std::string from = item.needed ? "seed, needed" : "seed";
     if (item.answeredBy != nullptr) from = std::string("from ") + item.answeredBy;
-    const PersistanceMgmt::Form1040Item* row = PersistanceMgmt::form1040ItemOf(item.type);
+    const PersistanceMgmt::MainFormItem* row = PersistanceMgmt::mainFormItemOf(PersistanceMgmt::kForm1040, item.type);
     if (row == nullptr) return from;
     if (row->item == item.type) from += ", else seed";
     if (row->spouseItem) {

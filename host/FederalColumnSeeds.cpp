@@ -38,7 +38,7 @@ WorksheetLine worksheetLineOf(std::int32_t form1040Field, const FormId& filed) {
 // The first seed of the row's items (either filer's) with an amount other
 // than 0; null when none is.
 const PersistanceMgmt::CommonItem* seedOfRow(const PersistanceMgmt::ReturnPart& georgia,
-                                             const PersistanceMgmt::Form1040Item& row) {
+                                             const PersistanceMgmt::MainFormItem& row) {
     for (const PersistanceMgmt::CommonItem& seed : georgia.seeds.commonItems) {
         if ((seed.type == row.item || (row.spouseItem && seed.type == *row.spouseItem)) && seed.value != 0) {
             return &seed;
@@ -66,7 +66,7 @@ std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, 
     const FormId filed = georgia.getFederalFormID();
     const std::string filedName = formName(federal, filed);
     const bool joint = georgia.getFilingStatusNumber() == FilingStatus::kJoint;
-    for (const PersistanceMgmt::Form1040Item& row : PersistanceMgmt::kForm1040Items) {
+    for (const PersistanceMgmt::MainFormItem& row : PersistanceMgmt::kForm1040Items) {
         const WorksheetLine line = worksheetLineOf(row.field, filed);
         if (!line.mainFormField.isNullID() && !federal.isNull(filed, 1, line.mainFormField)) continue;
         std::string problem;

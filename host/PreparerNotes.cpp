@@ -350,7 +350,8 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
                                               ", together " + std::to_string(taxpayer + spouse)
                                         : "the return gives neither item " + taxpayerItem + " nor " + spouseItem;
         notes.push_back(
-            "form 1040 (form F1) " + field + " holds the couple's " + std::to_string(couple.amount) + ", but " + gives +
+            std::string(couple.form->title) + " (form " + couple.form->name + ") " + field + " holds the couple's " +
+            std::to_string(couple.amount) + ", but " + gives +
             ": on a joint return (or one whose federal filing status is not given) the retirement "
             "exclusion takes each filer's share of " +
             field + " from these items alone; give the two shares, adding up to " + std::to_string(couple.amount) +

@@ -45,25 +45,13 @@ std::int64_t pulled(StateDataMgmt::StateTaxReturn& georgia, Utils::PCTypes item)
 struct Filer {
     const char* who;
     FieldId birthDate;  // form F92
-    FieldId aged65Box;  // form F1
-    Utils::PCTypes aged65;
     std::array<Utils::PCTypes, 2> retirementItems;
     bool spouse;  // whose 1099-R copies are the filer's: those marked as the spouse's (box 2) or the others
 };
 
 const std::array<Filer, 2> kFilers = {{
-    {"taxpayer",
-     kForm92Lines.taxpayer.birthDate,
-     kForm1Lines.taxpayerAged65,
-     Utils::kTaxpayerAged65,
-     {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer},
-     false},
-    {"spouse",
-     kForm92Lines.spouse.birthDate,
-     kForm1Lines.spouseAged65,
-     Utils::kSpouseAged65,
-     {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse},
-     true},
+    {"taxpayer", kForm92Lines.taxpayer.birthDate, {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer}, false},
+    {"spouse", kForm92Lines.spouse.birthDate, {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse}, true},
 }};
 
 // "1099-R copy 1 (form F84), pensions-taxpayer 20000": the retirement income
@@ -87,8 +75,8 @@ std::string retirementIncomeOf(HostSession& session, const Filer& filer, bool jo
             seeds(session.loaded(), *couple.row->spouseItem)) {
             continue;
         }
-        given.push_back("form 1040 field " + std::to_string(couple.row->field) + ", the couple's " +
-                        std::to_string(couple.amount));
+        given.push_back(std::string(couple.form->title) + " field " + std::to_string(couple.row->field) +
+                        ", the couple's " + std::to_string(couple.amount));
     }
     std::string text;
     for (const std::string& g : given) text += (text.empty() ? "" : ", ") + g;
@@ -136,9 +124,9 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
         const Filer& filer = kFilers[k];
         if (federal.hasSigValue(kForm92ID, 1, filer.birthDate)) continue;
         std::string why;
-        if (pulled(georgia, filer.aged65) == 1) {
-            why = "whom the return says is 65 or over (form 1040 box " + fieldNumber(filer.aged65Box) + ", the item " +
-                  itemName(filer.aged65) + ")";
+        if (const PersistanceMgmt::Aged65Mark mark = PersistanceMgmt::aged65Mark(session.loaded(), filer.spouse);
+            mark.marked) {
+            why = "whom the return marks 65 or over (" + mark.where + ")";
         } else if (const std::string income = retirementIncomeOf(session, filer, joint); !income.empty()) {
             why = "to whom the return gives retirement income (" + income + ")";
         } else if (!unearned.empty()) {

@@ -49,12 +49,20 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"birth date left out beside the box 65 or over", "aged-65",
          replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
          Noted{"gahost: note: the retirement exclusion (form 189215) takes a filer's age from the filer's birth date "
-               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return says is "
-               "65 or over (form 1040 box 121, the item taxpayer-aged-65). A filer born in 1956 or before excludes "
+               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return marks 65 "
+               "or over (form 1040 (form F1) box 121). A filer born in 1956 or before excludes "
                "pensions, IRA distributions, interest, dividends and other unearned income, and up to 4000 of earned "
                "income, within a limit of 35000 (65000 when born in 1953 or before); without the birth date the "
                "filer does not qualify by age. Enter it in <FORM DEVNAME=\"F92\" COPY=\"1\"> as MM/DD/YYYY"}},
         {"birth date given beside the box 65 or over", "aged-65", {}, {}},
+        {"birth date left out beside form 1040A's box 65 or over", "aged-65",
+         [](std::string t) {
+             return withFederalForm(replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}})(t),
+                                    "<FORM DEVNAME=\"F104\" COPY=\"1\"><FIELD><ID>181</ID><VALUE>X</VALUE></FIELD>"
+                                    "</FORM><FORM DEVNAME=\"F55\" COPY=\"1\"><FIELD><ID>82</ID><VALUE>X</VALUE>"
+                                    "</FIELD><FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD></FORM>");
+         },
+         Noted{"the taxpayer's (field 9), whom the return marks 65 or over (form 1040A (form F55) box 82)."}},
         {"birth date left out by a retiree with a 1099-R", "single-retiree",
          [noBirthDate](std::string t) { return withFederalForm(noBirthDate(t), kRetirementStatement); },
          Noted{"the taxpayer's (field 9), to whom the return gives retirement income (1099-R copy 1 (form F84), "

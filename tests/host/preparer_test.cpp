@@ -487,7 +487,8 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         return [fields](std::string t) {
             return withFederalForm(t,
                                    "<FORM DEVNAME=\"F104\" COPY=\"1\"><FIELD><ID>181</ID><VALUE>X</VALUE>"
-                                   "</FIELD></FORM><FORM DEVNAME=\"F55\" COPY=\"1\">" +
+                                   "</FIELD></FORM><FORM DEVNAME=\"F55\" COPY=\"1\"><FIELD><ID>82</ID><VALUE>X"
+                                   "</VALUE></FIELD>" +
                                        fields + "</FORM>");
         };
     };

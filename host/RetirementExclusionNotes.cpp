@@ -8,10 +8,12 @@
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/ga_calc/RetirementIncome.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
@@ -83,16 +85,27 @@ std::string retirementIncomeOf(HostSession& session, const Filer& filer, bool jo
     return text;
 }
 
-// "interest or dividends (taxable-interest 500)"; empty when the return
-// gives neither.
-std::string interestAndDividends(StateDataMgmt::StateTaxReturn& georgia) {
+// The filer's share of the couple's unearned income that the exclusion
+// counts on its shared lines (form 189215), above 0, as "capital gains 5000
+// (form 189215 field 189307)": the spouse's is the spouse's column of a joint
+// return, the taxpayer's the rest; empty when there is none.
+std::string sharedIncomeOf(StateDataMgmt::StateTaxReturn& georgia, bool spouse, bool joint) {
+    const DataMgmt::TaxFormPtr schedule = georgia.getForm(kGAForm189215ID, 1);
+    if (schedule.isNull()) return {};
+    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    const auto income = GACalculationMgmt::retirementSharedIncome(georgia, *schedule, georgia.getFederalFormID(),
+                                                                  residency == Residency::kFullYear);
+    const Form189215Lines& l = kForm189215Lines;
     std::string text;
-    for (const Utils::PCTypes item : {Utils::kTaxableInterest, Utils::kOrdinaryDividends}) {
-        if (const std::int64_t amount = pulled(georgia, item)) {
-            text += (text.empty() ? "" : ", ") + itemName(item) + " " + std::to_string(amount);
-        }
+    for (std::size_t k = 0; k < income.size(); ++k) {
+        const double spouses = joint ? schedule->getIR(l.spouseRetirement.shared[k]) : 0.0;
+        const double share = spouse ? spouses : income[k].amount - spouses;
+        if (Utils::roundR(share) <= 0) continue;
+        const FieldId& line = spouse ? l.spouseRetirement.shared[k] : l.taxpayerRetirement.shared[k];
+        text += (text.empty() ? "" : ", ") + std::string(income[k].what) + " " + dollars(share) + " (form " +
+                std::to_string(kGAForm189215ID.getNumber()) + " field " + fieldNumber(line) + ")";
     }
-    return text.empty() ? text : "interest or dividends (" + text + ")";
+    return text;
 }
 
 // A filer's exclusion as the worksheet of form 189215 works it out again
@@ -118,7 +131,6 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
     const std::size_t filers = joint ? 2 : 1;
     bool anyDate = false;
     for (std::size_t k = 0; k < filers; ++k) anyDate |= federal.hasSigValue(kForm92ID, 1, kFilers[k].birthDate);
-    const std::string unearned = anyDate ? "" : interestAndDividends(georgia);
     std::string missing;
     for (std::size_t k = 0; k < filers; ++k) {
         const Filer& filer = kFilers[k];
@@ -129,8 +141,13 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
             why = "whom the return marks 65 or over (" + mark.where + ")";
         } else if (const std::string income = retirementIncomeOf(session, filer, joint); !income.empty()) {
             why = "to whom the return gives retirement income (" + income + ")";
-        } else if (!unearned.empty()) {
-            why = "on a return that gives " + unearned + " and no filer's birth date";
+        } else if (const std::string shared = sharedIncomeOf(georgia, filer.spouse, joint);
+                   !shared.empty() && (filer.spouse || !anyDate)) {
+            // The taxpayer's column holds what no filer's share names, told
+            // where no filer gives a birth date; the spouse's is entered.
+            why = filer.spouse ? "whose share of the couple's unearned income the return gives (" + shared + ")"
+                               : "on a return that gives unearned income the exclusion counts (" + shared +
+                                     ") and no filer's birth date";
         } else {
             continue;
         }

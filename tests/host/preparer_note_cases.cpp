@@ -73,9 +73,23 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"no birth date on a return with interest and dividends",
          "part-year-resident",
          {},
-         Noted{"the taxpayer's (field 9), on a return that gives interest or dividends (taxable-interest 240, "
-               "ordinary-dividends 180) and no filer's birth date."}},
+         Noted{"the taxpayer's (field 9), on a return that gives unearned income the exclusion counts (interest 840 "
+               "(form 189215 field 189303), dividends 180 (form 189215 field 189305)) and no filer's birth date."}},
         {"no birth date, no retirement income", "single-wages", {}, {}},
+        {"no birth date beside capital gains and other unearned income", "single-wages",
+         [](std::string t) {
+             return withForm1040Field("83", "5000")(
+                 replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                             "<PULLCOMMON FORM=\"F1\" ITEM=\"other-unearned\">8000</PULLCOMMON><PULLCOMMON FORM=\"F1\" "
+                             "ITEM=\"federal-agi\">"}})(t));
+         },
+         Noted{"(capital gains 5000 (form 189215 field 189307), other unearned income 8000 (form 189215 field "
+               "189317)) and no filer's birth date."}},
+        {"the spouse's birth date left out beside the spouse's share of the interest", "retired-couple",
+         replacing({{"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""},
+                    {"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""}}),
+         Noted{"the spouse's (field 10), whose share of the couple's unearned income the return gives (interest 1000 "
+               "(form 189215 field 189304))."}},
         {"no birth dates beside form 1040's pensions of a couple", "retired-couple",
          [](std::string t) {
              return withForm1040Field("89", "71000", "pensions-taxpayer\">62000")(

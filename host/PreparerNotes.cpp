@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "host/FederalColumnSeeds.h"
 #include "host/NoteText.h"
 #include "host/RetirementExclusionNotes.h"
 #include "host/SourceDocumentNotes.h"
@@ -367,7 +368,8 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     retirementExclusionNotes(session, notes);
     for (const std::optional<std::string>& note :
          {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
-          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session)}) {
+          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session),
+          federalColumnNote(session)}) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);

@@ -406,6 +406,22 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                "interest and dividends, 420 (fields 189419 and 189420)"}},
         {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
          replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
+        // The federal column of form 189217 against the federal adjusted gross income.
+        {"a part-year return's Georgia W-2 without box 16, held to its box 1", "part-year-resident",
+         replacing({{"<FIELD><ID>33</ID><VALUE>30000.00</VALUE></FIELD>", ""}}), Noted{}},
+        {"a part-year return's W-2 left out", "part-year-resident",
+         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\" COPY=\"1\""); },
+         Noted{"form GA189217's federal column gives a federal adjusted gross income of ",
+               "(the item federal-agi, "
+               "higher by "}},
+        {"a nonresident's W-2 given again a cent more", "nonresident-wages",
+         [](std::string t) {
+             return withFederalForm(t,
+                                    "<FORM DEVNAME=\"F52\" COPY=\"2\"><FIELD><ID>21</ID><VALUE>52000.01</VALUE>"
+                                    "</FIELD></FORM>");
+         },
+         Noted{"gives a federal adjusted gross income of 105000 (the total income, field 189440, less the federal "
+               "adjustments, field 189443), but the federal return's is 53000 (the item federal-agi, lower by 52000)"}},
     };
     for (NoteCase& row : repeatedDocumentNoteCases()) rows.push_back(std::move(row));
     return rows;

@@ -92,9 +92,10 @@ std::string retirementIncomeOf(HostSession& session, const Filer& filer, bool jo
 std::string sharedIncomeOf(StateDataMgmt::StateTaxReturn& georgia, bool spouse, bool joint) {
     const DataMgmt::TaxFormPtr schedule = georgia.getForm(kGAForm189215ID, 1);
     if (schedule.isNull()) return {};
-    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
-    const auto income = GACalculationMgmt::retirementSharedIncome(georgia, *schedule, georgia.getFederalFormID(),
-                                                                  residency == Residency::kFullYear);
+    // Read as the calculation reads them, a full-year return by form 69's box.
+    const auto income =
+        GACalculationMgmt::retirementSharedIncome(georgia, *schedule, georgia.getFederalFormID(),
+                                                  georgia.formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear));
     const Form189215Lines& l = kForm189215Lines;
     std::string text;
     for (std::size_t k = 0; k < income.size(); ++k) {

@@ -170,47 +170,61 @@ std::string boxEntry(const MainForm& form, std::int32_t box) {
     return "box " + std::to_string(box) + " of <FORM DEVNAME=\"" + form.name + "\" COPY=\"1\">";
 }
 
+// One filer's birth date as the age checks name it.
+struct BirthDate {
+    const FieldEntry* entry;
+    std::int32_t field;
+    bool aged65;  // at the end of 2018
+    std::string who;
+};
+constexpr const char* kAgeLimit = " at the end of 2018 (65 or over: born before 01/02/1954)";
+
+// The main form's box "65 or over" that the birth date contradicts, named
+// at the box (or at the date, where the box is not entered).
+std::string boxAgeProblem(const ReturnPart& federal, const std::string& displayName, const Aged65Mark& mark,
+                          const BirthDate& born) {
+    const FieldEntry* boxField = fieldOf(*firstCopy(federal, mark.form->form), mark.box);
+    const int line = boxField != nullptr ? boxField->line : born.entry->line;
+    return displayName + ":" + std::to_string(line) + ": form " + mark.form->name + " field " +
+           std::to_string(mark.box) + ": " + born.who + "'s box \"65 or over\" is " +
+           (mark.marked ? "marked" : "not marked") + ", but " + born.who + "'s birth date " +
+           born.entry->value.getText() + " (form F92 field " + std::to_string(born.field) + ") makes " + born.who +
+           (born.aged65 ? " 65 or over" : " younger than 65") + kAgeLimit;
+}
+
+// Where no box marks the filer: the item that marks a filer younger than
+// 65, or the box or item to mark for one 65 or over.
+std::string itemAgeProblem(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
+                           const BirthDate& born) {
+    const MainForm& filed = filedMainForm(contents);
+    const std::string itemName = findCommonItem(spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65)->name;
+    const std::string head = displayName + ":" + std::to_string(born.entry->line) + ": form F92 field " +
+                             std::to_string(born.field) + ": " + born.who + "'s birth date " +
+                             born.entry->value.getText() + " makes " + born.who +
+                             (born.aged65 ? " 65 or over" : " younger than 65") + kAgeLimit + ", but ";
+    const std::string deduction = " 65 or over, which gives the additional standard deduction";
+    if (!born.aged65) return head + "the item " + itemName + " (1) marks " + born.who + deduction;
+    const std::int32_t box = spouse ? filed.spouseAged65Box : filed.taxpayerAged65Box;
+    return head + "the return does not mark " + born.who + deduction + ": " +
+           (box == 0 ? std::string(filed.title) + " has no such box; seed the item " + itemName + " as 1"
+                     : "mark " + boxEntry(filed, box) + " (or seed the item " + itemName + " as 1)");
+}
+
 // A filer whose birth date and the mark of the return (the box of the main
 // form filed, else the item) disagree on being 65 or over: the box is judged
 // whatever the filing status, the item of the spouse on a joint return only.
-// Named with the mark, or with the box or item to mark.
 void checkAge(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
               std::vector<std::string>& problems) {
     const ReturnPart& federal = *contents.federal;
     const CopyEntry* personal = firstCopy(federal, kPersonalInformation);
-    const std::int32_t birthDate = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
-    const std::optional<std::int64_t> born = personal != nullptr ? dateOf(*personal, birthDate) : std::nullopt;
-    if (!born) return;
+    const std::int32_t field = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
+    const std::optional<std::int64_t> date = personal != nullptr ? dateOf(*personal, field) : std::nullopt;
+    if (!date) return;
+    const BirthDate born{fieldOf(*personal, field), field, *date < kBornBy65, spouse ? "the spouse" : "the taxpayer"};
     const Aged65Mark mark = aged65Mark(contents, spouse);
-    const bool aged65 = *born < kBornBy65;
-    if (aged65 == mark.marked || (mark.box == 0 && spouse && !isJoint(contents))) return;
-    const std::string who = spouse ? "the spouse" : "the taxpayer";
-    const std::string date = fieldOf(*personal, birthDate)->value.getText();
-    const std::string age = aged65 ? " 65 or over" : " younger than 65";
-    const std::string limit = " at the end of 2018 (65 or over: born before 01/02/1954)";
-    if (mark.box != 0) {
-        const FieldEntry* boxField = fieldOf(*firstCopy(federal, mark.form->form), mark.box);
-        const int line = boxField != nullptr ? boxField->line : fieldOf(*personal, birthDate)->line;
-        problems.push_back(displayName + ":" + std::to_string(line) + ": form " + mark.form->name + " field " +
-                           std::to_string(mark.box) + ": " + who + "'s box \"65 or over\" is " +
-                           (mark.marked ? "marked" : "not marked") + ", but " + who + "'s birth date " + date +
-                           " (form F92 field " + std::to_string(birthDate) + ") makes " + who + age + limit);
-        return;
-    }
-    const MainForm& filed = filedMainForm(contents);
-    const std::string itemName = findCommonItem(spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65)->name;
-    std::string problem = displayName + ":" + std::to_string(fieldOf(*personal, birthDate)->line) +
-                          ": form F92 field " + std::to_string(birthDate) + ": " + who + "'s birth date " + date +
-                          " makes " + who + age + limit + ", but ";
-    const std::string deduction = " 65 or over, which gives the additional standard deduction";
-    if (!aged65) {
-        problems.push_back(problem + "the item " + itemName + " (1) marks " + who + deduction);
-        return;
-    }
-    const std::int32_t box = spouse ? filed.spouseAged65Box : filed.taxpayerAged65Box;
-    problems.push_back(problem + "the return does not mark " + who + deduction + ": " +
-                       (box == 0 ? std::string(filed.title) + " has no such box; seed the item " + itemName + " as 1"
-                                 : "mark " + boxEntry(filed, box) + " (or seed the item " + itemName + " as 1)"));
+    if (born.aged65 == mark.marked || (mark.box == 0 && spouse && !isJoint(contents))) return;
+    problems.push_back(mark.box != 0 ? boxAgeProblem(federal, displayName, mark, born)
+                                     : itemAgeProblem(contents, displayName, spouse, born));
 }
 
 // A W-2 of the spouse on a return that is not joint.

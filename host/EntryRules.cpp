@@ -432,8 +432,8 @@ constexpr const char* kColumnStartsAgain =
     "column open for entry starts again from 0: enter the Georgia ";
 
 // The Georgia wages: a part-year resident's entry (field 27), held between
-// 0 and the state wages of all the W-2s (their wages where none gives state
-// wages); a full-year resident's those
+// 0 and the state wages of all the W-2s (a W-2's wages where its state lines
+// give none); a full-year resident's those
 // wages; a nonresident's in field 28, not below 0.
 std::vector<EntryRule> stateWorksheetRules() {
     const std::vector<int> open = {Residency::kPartYear, Residency::kBothColumns};
@@ -445,8 +445,8 @@ std::vector<EntryRule> stateWorksheetRules() {
                               "Georgia wages go in field 28"}},
          .limit = {{.when = {.residency = open, .entrySign = -1}, .text = kWagesNotBelowZero},
                    {.when = {.residency = open, .entrySign = 1, .notZero = 27},
-                    .text = "the state wages of all the W-2s (box 16 of their state lines, or their wages where no "
-                            "W-2 gives state wages), of which the Georgia wages are a part"}},
+                    .text = "the state wages of all the W-2s (box 16 of each W-2's state lines, or its wages, box 1, "
+                            "where they give none), of which the Georgia wages are a part"}},
          .replaced = {{.when = {.residency = {Residency::kFullYear}},
                        .text = "a full-year resident's Georgia wages are the state wages of all the W-2s (box 16 of "
                                "their state lines)"},

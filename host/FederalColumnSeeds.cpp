@@ -1,7 +1,10 @@
 #include "host/FederalColumnSeeds.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "host/NoteText.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/WageLineRows.h"
 #include "module/frame/FilingCodes.h"
@@ -38,13 +41,22 @@ WorksheetLine worksheetLineOf(std::int32_t form1040Field, const FormId& filed) {
 // The first seed of the row's items (either filer's) with an amount other
 // than 0; null when none is.
 const PersistanceMgmt::CommonItem* seedOfRow(const PersistanceMgmt::ReturnPart& georgia,
-                                             const PersistanceMgmt::Form1040Item& row) {
+                                             const PersistanceMgmt::MainFormItem& row) {
     for (const PersistanceMgmt::CommonItem& seed : georgia.seeds.commonItems) {
         if ((seed.type == row.item || (row.spouseItem && seed.type == *row.spouseItem)) && seed.value != 0) {
             return &seed;
         }
     }
     return nullptr;
+}
+
+// "part-year" or "nonresident" for such a return; nullopt for a full-year
+// one.
+std::optional<std::string> partYearOrNonresident(StateDataMgmt::StateTaxReturn& georgia) {
+    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    if (residency == Residency::kPartYear) return "part-year";
+    if (residency == Residency::kNonresident) return "nonresident";
+    return std::nullopt;
 }
 
 std::string formName(const DataMgmt::TaxReturn& federal, const FormId& form) {
@@ -59,14 +71,14 @@ std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, 
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal || !loaded.georgia) return problems;
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
-    if (residency != Residency::kPartYear && residency != Residency::kNonresident) return problems;
-    const std::string kind = residency == Residency::kPartYear ? "part-year" : "nonresident";
+    const std::optional<std::string> residency = partYearOrNonresident(georgia);
+    if (!residency) return problems;
+    const std::string& kind = *residency;
     const DataMgmt::TaxReturn& federal = *session.federal();
     const FormId filed = georgia.getFederalFormID();
     const std::string filedName = formName(federal, filed);
     const bool joint = georgia.getFilingStatusNumber() == FilingStatus::kJoint;
-    for (const PersistanceMgmt::Form1040Item& row : PersistanceMgmt::kForm1040Items) {
+    for (const PersistanceMgmt::MainFormItem& row : PersistanceMgmt::kForm1040Items) {
         const WorksheetLine line = worksheetLineOf(row.field, filed);
         if (!line.mainFormField.isNullID() && !federal.isNull(filed, 1, line.mainFormField)) continue;
         std::string problem;
@@ -99,6 +111,29 @@ std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, 
         problems.push_back(std::move(problem));
     }
     return problems;
+}
+
+std::optional<std::string> federalColumnNote(HostSession& session) {
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const std::optional<std::string> kind = partYearOrNonresident(georgia);
+    const Form189217Lines& l = kForm189217Lines;
+    if (!kind || !georgia.formExists(kGAForm189217ID, 1)) return std::nullopt;
+    const auto line = [&](const FieldId& x) { return georgia.getIR(kGAForm189217ID, 1, x); };
+    const std::int64_t column = Utils::roundR(line(l.totalIncome.total) - line(l.federalAdjustments.total));
+    const std::int64_t agi = georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kFederalAgi);
+    if (column == agi) return std::nullopt;
+    const std::string form = "form GA" + std::to_string(kGAForm189217ID.getNumber());
+    return form + "'s federal column gives a federal adjusted gross income of " + std::to_string(column) +
+           " (the total income, field " + fieldNumber(l.totalIncome.total) + ", less the federal adjustments, field " +
+           fieldNumber(l.federalAdjustments.total) + "), but the federal return's is " + std::to_string(agi) +
+           " (the item " + PersistanceMgmt::findCommonItem(Utils::kFederalAgi)->name + ", " +
+           (column < agi ? "higher" : "lower") + " by " + std::to_string(column < agi ? agi - column : column - agi) +
+           "): on this " + *kind +
+           " return the federal column takes box 1 of the W-2s and the fields of the main form filed (through the "
+           "state wage worksheet, ST4), and the Georgia ratio (field " +
+           fieldNumber(l.ratio) +
+           ") divides the Georgia income by it; enter each W-2 and each income of the federal return once, as the "
+           "federal return holds it, or correct the item";
 }
 
 void refuseSeedsMissingFromTheFederalColumn(HostSession& session, const std::string& path) {

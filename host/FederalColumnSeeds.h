@@ -9,6 +9,7 @@
 // fields the worksheet reads), where it gives the item alike.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ namespace GAHost {
 // return filed on another form: "<path>: form F1 field 89 holds 30000, but
 // ...". Empty on a full-year return.
 std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, const std::string& path);
+
+// On a calculated part-year or nonresident return, a note where the federal
+// column of form 189217 (its total income less the federal adjustments)
+// gives another federal adjusted gross income than the item federal-agi,
+// naming both and the difference: a W-2 or an income of the main form left
+// out or given twice, which the Georgia ratio would take silently.
+std::optional<std::string> federalColumnNote(HostSession& session);
 
 // Throws Exceptions::QuarloException with the lines of
 // seedsMissingFromTheFederalColumn, when there are any.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "host/FederalColumnSeeds.h"
 #include "host/NoteText.h"
 #include "host/RetirementExclusionNotes.h"
 #include "host/SourceDocumentNotes.h"
@@ -350,7 +351,8 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
                                               ", together " + std::to_string(taxpayer + spouse)
                                         : "the return gives neither item " + taxpayerItem + " nor " + spouseItem;
         notes.push_back(
-            "form 1040 (form F1) " + field + " holds the couple's " + std::to_string(couple.amount) + ", but " + gives +
+            std::string(couple.form->title) + " (form " + couple.form->name + ") " + field + " holds the couple's " +
+            std::to_string(couple.amount) + ", but " + gives +
             ": on a joint return (or one whose federal filing status is not given) the retirement "
             "exclusion takes each filer's share of " +
             field + " from these items alone; give the two shares, adding up to " + std::to_string(couple.amount) +
@@ -366,7 +368,8 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     retirementExclusionNotes(session, notes);
     for (const std::optional<std::string>& note :
          {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
-          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session)}) {
+          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session),
+          federalColumnNote(session)}) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);

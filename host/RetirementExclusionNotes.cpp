@@ -8,10 +8,12 @@
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/ga_calc/RetirementIncome.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
@@ -45,25 +47,13 @@ std::int64_t pulled(StateDataMgmt::StateTaxReturn& georgia, Utils::PCTypes item)
 struct Filer {
     const char* who;
     FieldId birthDate;  // form F92
-    FieldId aged65Box;  // form F1
-    Utils::PCTypes aged65;
     std::array<Utils::PCTypes, 2> retirementItems;
     bool spouse;  // whose 1099-R copies are the filer's: those marked as the spouse's (box 2) or the others
 };
 
 const std::array<Filer, 2> kFilers = {{
-    {"taxpayer",
-     kForm92Lines.taxpayer.birthDate,
-     kForm1Lines.taxpayerAged65,
-     Utils::kTaxpayerAged65,
-     {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer},
-     false},
-    {"spouse",
-     kForm92Lines.spouse.birthDate,
-     kForm1Lines.spouseAged65,
-     Utils::kSpouseAged65,
-     {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse},
-     true},
+    {"taxpayer", kForm92Lines.taxpayer.birthDate, {Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer}, false},
+    {"spouse", kForm92Lines.spouse.birthDate, {Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse}, true},
 }};
 
 // "1099-R copy 1 (form F84), pensions-taxpayer 20000": the retirement income
@@ -87,24 +77,36 @@ std::string retirementIncomeOf(HostSession& session, const Filer& filer, bool jo
             seeds(session.loaded(), *couple.row->spouseItem)) {
             continue;
         }
-        given.push_back("form 1040 field " + std::to_string(couple.row->field) + ", the couple's " +
-                        std::to_string(couple.amount));
+        given.push_back(std::string(couple.form->title) + " field " + std::to_string(couple.row->field) +
+                        ", the couple's " + std::to_string(couple.amount));
     }
     std::string text;
     for (const std::string& g : given) text += (text.empty() ? "" : ", ") + g;
     return text;
 }
 
-// "interest or dividends (taxable-interest 500)"; empty when the return
-// gives neither.
-std::string interestAndDividends(StateDataMgmt::StateTaxReturn& georgia) {
+// The filer's share of the couple's unearned income that the exclusion
+// counts on its shared lines (form 189215), above 0, as "capital gains 5000
+// (form 189215 field 189307)": the spouse's is the spouse's column of a joint
+// return, the taxpayer's the rest; empty when there is none.
+std::string sharedIncomeOf(StateDataMgmt::StateTaxReturn& georgia, bool spouse, bool joint) {
+    const DataMgmt::TaxFormPtr schedule = georgia.getForm(kGAForm189215ID, 1);
+    if (schedule.isNull()) return {};
+    // Read as the calculation reads them, a full-year return by form 69's box.
+    const auto income =
+        GACalculationMgmt::retirementSharedIncome(georgia, *schedule, georgia.getFederalFormID(),
+                                                  georgia.formYes(kGAForm69ID, 1, kForm69Lines.residency.fullYear));
+    const Form189215Lines& l = kForm189215Lines;
     std::string text;
-    for (const Utils::PCTypes item : {Utils::kTaxableInterest, Utils::kOrdinaryDividends}) {
-        if (const std::int64_t amount = pulled(georgia, item)) {
-            text += (text.empty() ? "" : ", ") + itemName(item) + " " + std::to_string(amount);
-        }
+    for (std::size_t k = 0; k < income.size(); ++k) {
+        const double spouses = joint ? schedule->getIR(l.spouseRetirement.shared[k]) : 0.0;
+        const double share = spouse ? spouses : income[k].amount - spouses;
+        if (Utils::roundR(share) <= 0) continue;
+        const FieldId& line = spouse ? l.spouseRetirement.shared[k] : l.taxpayerRetirement.shared[k];
+        text += (text.empty() ? "" : ", ") + std::string(income[k].what) + " " + dollars(share) + " (form " +
+                std::to_string(kGAForm189215ID.getNumber()) + " field " + fieldNumber(line) + ")";
     }
-    return text.empty() ? text : "interest or dividends (" + text + ")";
+    return text;
 }
 
 // A filer's exclusion as the worksheet of form 189215 works it out again
@@ -130,19 +132,23 @@ void birthDateNote(HostSession& session, std::vector<std::string>& notes) {
     const std::size_t filers = joint ? 2 : 1;
     bool anyDate = false;
     for (std::size_t k = 0; k < filers; ++k) anyDate |= federal.hasSigValue(kForm92ID, 1, kFilers[k].birthDate);
-    const std::string unearned = anyDate ? "" : interestAndDividends(georgia);
     std::string missing;
     for (std::size_t k = 0; k < filers; ++k) {
         const Filer& filer = kFilers[k];
         if (federal.hasSigValue(kForm92ID, 1, filer.birthDate)) continue;
         std::string why;
-        if (pulled(georgia, filer.aged65) == 1) {
-            why = "whom the return says is 65 or over (form 1040 box " + fieldNumber(filer.aged65Box) + ", the item " +
-                  itemName(filer.aged65) + ")";
+        if (const PersistanceMgmt::Aged65Mark mark = PersistanceMgmt::aged65Mark(session.loaded(), filer.spouse);
+            mark.marked) {
+            why = "whom the return marks 65 or over (" + mark.where + ")";
         } else if (const std::string income = retirementIncomeOf(session, filer, joint); !income.empty()) {
             why = "to whom the return gives retirement income (" + income + ")";
-        } else if (!unearned.empty()) {
-            why = "on a return that gives " + unearned + " and no filer's birth date";
+        } else if (const std::string shared = sharedIncomeOf(georgia, filer.spouse, joint);
+                   !shared.empty() && (filer.spouse || !anyDate)) {
+            // The taxpayer's column holds what no filer's share names, told
+            // where no filer gives a birth date; the spouse's is entered.
+            why = filer.spouse ? "whose share of the couple's unearned income the return gives (" + shared + ")"
+                               : "on a return that gives unearned income the exclusion counts (" + shared +
+                                     ") and no filer's birth date";
         } else {
             continue;
         }

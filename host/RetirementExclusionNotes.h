@@ -27,11 +27,13 @@ bool earnedIncomeWouldChangeAnExclusion(const StateDataMgmt::StateTaxReturn& geo
 // Adds to `notes`, for the session's calculated return (none without a
 // federal return):
 // - a filer's birth date (form F92 field 9, the spouse's 10 on a joint
-//   return) left empty where the return says the filer is 65 or over (form
-//   1040's box, or the item), or gives the filer retirement income (a 1099-R
-//   of the filer, the filer's pension or IRA item, form 1040's couple's
-//   amount of them on a joint return that gives neither filer's item), or
-//   gives interest or dividends while no filer gives a birth date: the
+//   return) left empty where the return marks the filer 65 or over (the box
+//   of the main form filed, or the item), or gives the filer retirement
+//   income (a 1099-R of the filer, the filer's pension or IRA item, the main
+//   form's couple's amount of them on a joint return that gives neither
+//   filer's item), or gives the filer a share of the unearned income that
+//   the exclusion's shared lines count (the spouse's column of form 189215;
+//   the taxpayer's, the rest, while no filer gives a birth date): the
 //   exclusion takes the age from the birth date alone;
 // - W-2s that do not say whose they are on a return the host takes as joint,
 //   whose wages then reach neither filer's item, unless the two wages items

@@ -83,13 +83,11 @@ void MainFormCalculation::fillLowIncomeCreditAmounts() {
     form_.minII(l.dependentsNotCounted, l.dependentsNotCounted, l.dependents);
     form_.assignIR(l.people, static_cast<double>(line(lines.exemptions.filers)) + form_.getIR(l.dependents) -
                                  form_.getIR(l.dependentsNotCounted));
-    // The item as it stands, else 1 where the filed form's box says so.
-    const auto agedFiler = [&](Item item, bool spouse) {
-        return std::max(static_cast<double>(common(item)), engine_.filerAged65(federalForm_, spouse) ? 1.0 : 0.0);
-    };
-    double aged = agedFiler(Item::kTaxpayerAged65, false);
+    // Each filer's item as it stands: the box "65 or over" of the main form
+    // filed answers it.
+    double aged = static_cast<double>(common(Item::kTaxpayerAged65));
     if (joint()) {
-        aged += agedFiler(Item::kSpouseAged65, true);
+        aged += static_cast<double>(common(Item::kSpouseAged65));
     }
     form_.assignIR(l.agedFilers, aged);
     form_.plus2(l.allPeople, l.people, l.agedFilers);

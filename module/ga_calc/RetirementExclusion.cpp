@@ -23,6 +23,7 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/StatementFormLines.h"
 #include "module/ga_calc/AdjustmentSchedule.h"
+#include "module/ga_calc/RetirementIncome.h"
 #include "module/ga_calc/TaxYearAmounts.h"
 
 namespace GACalculationMgmt::adjustments {
@@ -30,7 +31,7 @@ namespace GACalculationMgmt::adjustments {
 namespace {
 
 // The shared unearned-income lines of a filer's worksheet.
-constexpr std::size_t kSharedLines = 6;
+constexpr std::size_t kSharedLines = kRetirementSharedLines;
 using Worksheet = Form189215Lines::RetirementWorksheet;
 
 // One filer's worksheet and where its inputs come from: the federal form 92
@@ -78,32 +79,11 @@ bool disabled(const Schedule& s, const FilerLines& filer) {
     return s.ga.formYes(kForm92ID, s.copy, filer.federalDisabilityBox);
 }
 
-// The couple's unearned income of the shared lines: interest (with the
-// taxable municipal interest), dividends, gains, rents and royalties, other
-// income, and the further unearned item.
 std::array<double, kSharedLines> sharedAmounts(const Schedule& s) {
-    const StatementFormLines& interestStatement = kStateForm2Lines.statement;
-    const StatementFormLines& dividendStatement = kStateForm3Lines.statement;
-    const double interest = s.fullYear ? s.allCopies(kStateForm2ID, interestStatement.regular.total) +
-                                             s.allCopies(kStateForm2ID, interestStatement.outOfStateMunicipal.total)
-                                       : s.line(kLines.municipalInterestAddition) +
-                                             s.allCopies(kStateForm2ID, interestStatement.regular.total);
-    const double dividends =
-        s.allCopies(kStateForm3ID, dividendStatement.regular.total) +
-        (s.fullYear ? s.allCopies(kStateForm3ID, dividendStatement.outOfStateMunicipal.total) : 0.0);
-    // Other gains beyond those of federal form 57, and the taxable refunds
-    // beyond the amounts entered by state, each not below 0.
-    const double other =
-        s.common(Utils::kOtherIncome) +
-        std::max(0.0, s.common(Utils::kOtherGains) - s.federalLine(kForm57ID, kForm57Lines.gainsTakenOff)) +
-        std::max(0.0, s.common(Utils::kTaxableRefunds) - s.line(kLines.byStateTotal)) -
-        s.federalLine(kForm57ID, kForm57Lines.incomeTakenOff);
-    return {interest,
-            dividends,
-            s.common(Utils::kCapitalGains),
-            s.common(Utils::kRentsAndRoyalties),
-            other,
-            s.common(Utils::kOtherUnearned)};
+    const auto income = retirementSharedIncome(s.ga, s.form, s.federalForm, s.fullYear);
+    std::array<double, kSharedLines> amounts{};
+    for (std::size_t k = 0; k < kSharedLines; ++k) amounts[k] = income[k].amount;
+    return amounts;
 }
 
 // Whether the filer qualifies by age or by disability, and the filer's limit

@@ -49,18 +49,13 @@ MainForm mainFormOf(const FormId& federalForm) {
     return federalForm == kForm1ID ? MainForm::Form1 : federalForm == kForm55ID ? MainForm::Form55 : MainForm::Form87;
 }
 
-// Whether the return says that the taxpayer (the spouse) is 65 or over: by
-// the item taxpayer-aged-65 (spouse-aged-65), which form 1040's box gives
-// on a return filed on any form, or by the box "65 or over" of the main
-// form filed (form 1040A's on a return filed on it; form 1040EZ has none).
-bool aged65(DataMgmt::TaxReturn& federal, StateDataMgmt::StateTaxReturn& state, const FormId& federalForm,
-            bool spouse) {
-    if (state.pullCommon(federalForm, 1, spouse ? Item::kSpouseAged65 : Item::kTaxpayerAged65) == 1) {
-        return true;
-    }
-    const FederalMainFormLines& m = linesOf(mainFormOf(federalForm));
-    const FieldId& box = spouse ? m.spouseAged65 : m.taxpayerAged65;
-    return !box.isNullID() && federal.formYes(federalForm, 1, box);
+// Whether the return says that the taxpayer (the spouse) is 65 or over: the
+// item taxpayer-aged-65 (spouse-aged-65), which the host answers from the
+// box "65 or over" of the main form filed (form 1040's or 1040A's; form
+// 1040EZ has none, where the item is given), checked against the filer's
+// birth date.
+bool aged65(StateDataMgmt::StateTaxReturn& state, const FormId& federalForm, bool spouse) {
+    return state.pullCommon(federalForm, 1, spouse ? Item::kSpouseAged65 : Item::kTaxpayerAged65) == 1;
 }
 
 // A total of the state wages worksheet: the leading lines, then one column
@@ -365,24 +360,22 @@ void StateTaxReturnCalcEngine::pullCommonText(FormId federalForm, const FormId& 
     if (targetCopy.isNull()) {
         return;
     }
-    // A box "65 or over" is marked for a filer whom the return says is 65 or
-    // over, however it says so, once.
-    if ((type == Item::kTaxpayerAged65Box || type == Item::kSpouseAged65Box) &&
-        aged65(federal, *stateReturn_, source, type == Item::kSpouseAged65Box)) {
+    // A box "65 or over" is marked for a filer whom the item says is 65 or
+    // over; for another it takes the main form's box, and is emptied where
+    // the return holds no main form (no earlier mark stays).
+    const bool agedBox = type == Item::kTaxpayerAged65Box || type == Item::kSpouseAged65Box;
+    if (agedBox && aged65(*stateReturn_, source, type == Item::kSpouseAged65Box)) {
         targetCopy->setX(target);
         return;
     }
     if (federal.getFormUVPtr(source, 1, false).isNull()) {
+        if (agedBox) targetCopy->setNull(target);
         return;
     }
     if (type < Item::kFirstTextItem || type > Item::kLastTextItem) {
         throw Exceptions::QuarloException("Invalid PCType", kClassName, "pullCommonText");
     }
     CommonText(federal, *stateReturn_, main, source, targetCopy, target).fill(type);
-}
-
-bool StateTaxReturnCalcEngine::filerAged65(const FormId& federalForm, bool spouse) {
-    return aged65(*federalReturn(), *stateReturn_, federalForm, spouse);
 }
 
 void StateTaxReturnCalcEngine::pullCommonAmount(DataMgmt::TaxFormPtr form) {

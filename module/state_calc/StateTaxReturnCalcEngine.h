@@ -349,10 +349,6 @@ public:
     // 150; any other item is refused with "Invalid PCType".
     void pullCommonText(FormId federalForm, const FormId& targetForm, std::uint16_t copy, const FieldId& target,
                         Utils::PCTypes type);
-    // Whether the return says that the taxpayer (the spouse) is 65 or over:
-    // the item taxpayer-aged-65 (spouse-aged-65), or the box "65 or over"
-    // of the federal main form filed. Items 125 and 127 mark their box so.
-    bool filerAged65(const FormId& federalForm, bool spouse);
 
     // ---- dated amounts
     // Adds the amounts of twelve (date, amount) rows of copy 1 of a state

@@ -11,6 +11,7 @@
 
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form52Lines.h"
+#include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/StateForm4Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
@@ -64,11 +65,23 @@ void holdWithinLine(DataMgmt::TaxForm& sheet, const FieldId& part, double federa
 }
 
 // The wages a part-year resident's state columns split: the state wages of
-// all the W-2s (box 16 of their state lines), or, where no W-2 gives state
-// wages (W-2s of states without an income tax, their state lines left
-// empty), the W-2s' wages (box 1), which the worksheet already holds.
+// the W-2s, each W-2 by box 16 of its state lines, or by its wages (box 1)
+// where its state lines give none (a W-2 of a state without an income tax,
+// or box 16 left empty); never below the state wages the host answers, and
+// the worksheet's W-2 wages where neither gives any.
 double wagesToSplit(const DataMgmt::TaxForm& sheet, const StateDataMgmt::StateTaxReturn& state, char status) {
-    const double stateWages = state.getAllStateWages(status);
+    double wages = 0.0;
+    if (const DataMgmt::TaxReturn* federal = state.getFederalReturn()) {
+        federal->forEachCopy(kForm52ID, [&](const DataMgmt::TaxForm& w2) {
+            double lines = 0.0;
+            for (const SourceStateRow& row : kForm52StateRows) {
+                if (w2.description().hasField(row.amount))
+                    lines += state.federalDisplayAmount(w2, row.amount.getNumber());
+            }
+            wages += lines != 0.0 ? lines : state.federalDisplayAmount(w2, kForm52Lines.wages.getNumber());
+        });
+    }
+    const double stateWages = std::max(wages, state.getAllStateWages(status));
     return stateWages != 0.0 ? stateWages : sheet.getIR(kStateForm4Lines.wages.federal);
 }
 

@@ -25,9 +25,11 @@ const std::vector<CommonItemInfo>& commonItemTable() {
         {kLowIncomeCreditDependents, "low-income-credit-dependents",
          "dependents the low-income credit counts besides the filers", 0, kMaxCount, false, kListedDependents},
         {kTaxpayerAged65, "taxpayer-aged-65", "1 when the taxpayer is 65 or over", 0, 1, false,
-         "box 121 of federal form 1 (taxpayer 65 or over)"},
+         "box 121 of federal form 1 (taxpayer 65 or over), or box 82 of federal form 55 on a return filed on form "
+         "1040A"},
         {kSpouseAged65, "spouse-aged-65", "1 when the spouse of a joint return is 65 or over", 0, 1, false,
-         "box 123 of federal form 1 (spouse 65 or over)"},
+         "box 123 of federal form 1 (spouse 65 or over), or box 84 of federal form 55 on a return filed on form "
+         "1040A"},
         {kOtherWagesTaxpayer, "other-wages-taxpayer", "the taxpayer's wages beyond the W-2 wages", -kAmount, kAmount},
         {kOtherWagesSpouse, "other-wages-spouse", "the spouse's wages beyond the W-2 wages", -kAmount, kAmount},
         {kWagesTaxpayer, "wages-taxpayer", "the taxpayer's wages", -kAmount, kAmount, false,

@@ -11,10 +11,6 @@ namespace PersistanceMgmt {
 
 namespace {
 
-// Federal form 1040 and its boxes "65 or over" of the taxpayer and the spouse.
-constexpr std::int32_t kForm1040 = 1;
-constexpr std::int32_t kTaxpayer65Box = 121;
-constexpr std::int32_t kSpouse65Box = 123;
 // Federal form 92, personal information: the filers' birth dates.
 constexpr std::int32_t kPersonalInformation = 92;
 constexpr std::int32_t kTaxpayerBirthDate = 9;
@@ -23,13 +19,10 @@ constexpr std::int32_t kSpouseBirthDate = 10;
 // on the day before one's 65th birthday).
 constexpr std::int64_t kBornBy65 = 19540102;  // yyyymmdd, the first day too late
 // Federal form 104 marks a return filed on form 1040A (form 55) or 1040EZ
-// (form 87); form 1040A has its own boxes "65 or over", form 1040EZ none.
+// (form 87).
 constexpr std::int32_t kFederalInformation = 104;
 constexpr std::int32_t kFiledOnForm1040A = 181;
 constexpr std::int32_t kFiledOnForm1040EZ = 183;
-constexpr std::int32_t kForm1040A = 55;
-constexpr std::int32_t kTaxpayer65Box1040A = 82;
-constexpr std::int32_t kSpouse65Box1040A = 84;
 // Federal form 113, one copy for each dependent; its box 1136 lists the
 // dependent on the return.
 constexpr std::int32_t kDependentForm = 113;
@@ -102,13 +95,21 @@ std::optional<std::int64_t> amountIn(const CopyEntry& copy, std::int32_t field) 
     return wholeDollars(dollars(copy, field));
 }
 
-// The items of the fields of form 1040 that hold an amount; a split item on
-// a return that is not joint only.
-void addForm1040Items(bool joint, const CopyEntry& form1040, std::vector<DerivedItem>& items) {
-    for (const Form1040Item& row : kForm1040Items) {
+// Where an item of the main form filed comes from, for a refusal: empty for
+// form 1040, whose fields the common item table names.
+std::string sourceOf(const MainForm& form, std::int32_t field) {
+    if (form.form == kForm1040.form) return {};
+    return "field " + std::to_string(field) + " of federal form " + std::to_string(form.form) + " (" + form.title +
+           ", the form the return is filed on)";
+}
+
+// The items of the fields of the main form filed that hold an amount; a
+// split item on a return that is not joint only.
+void addMainFormItems(bool joint, const MainForm& form, const CopyEntry& copy, std::vector<DerivedItem>& items) {
+    for (const MainFormItem& row : form.items) {
         if (row.spouseItem && joint) continue;
-        if (const std::optional<std::int64_t> amount = amountIn(form1040, row.field)) {
-            items.push_back({row.item, *amount});
+        if (const std::optional<std::int64_t> amount = amountIn(copy, row.field)) {
+            items.push_back({row.item, *amount, sourceOf(form, row.field)});
         }
     }
 }
@@ -164,71 +165,66 @@ std::optional<std::int64_t> dateOf(const CopyEntry& copy, std::int32_t field) {
     return std::int64_t{year} * 10000 + month * 100 + day;
 }
 
-// A "65 or over" box of form 1040 that the filer's birth date contradicts.
-void checkAged65Box(const ReturnPart& federal, const std::string& displayName, const char* filer, std::int32_t box,
-                    std::int32_t birthDate, std::vector<std::string>& problems) {
-    const CopyEntry* form1040 = firstCopy(federal, kForm1040);
-    const CopyEntry* personal = firstCopy(federal, kPersonalInformation);
-    if (form1040 == nullptr || personal == nullptr) return;
-    const std::optional<std::int64_t> born = dateOf(*personal, birthDate);
-    if (!born) return;
-    const bool aged65 = *born < kBornBy65;
-    const bool marked = boxMarked(*form1040, box);
-    if (aged65 == marked) return;
-    const FieldEntry* boxEntry = fieldOf(*form1040, box);
-    const FieldEntry* dateEntry = fieldOf(*personal, birthDate);
-    const int line = boxEntry != nullptr ? boxEntry->line : dateEntry->line;
-    const std::string who = std::string("the ") + filer;
-    problems.push_back(displayName + ":" + std::to_string(line) + ": form F1 field " + std::to_string(box) + ": " +
-                       who + "'s box \"65 or over\" is " + (marked ? "marked" : "not marked") + ", but " + who +
-                       "'s birth date " + dateEntry->value.getText() + " (form F92 field " + std::to_string(birthDate) +
-                       ") makes " + who + (aged65 ? " 65 or over" : " younger than 65") +
-                       " at the end of 2018 (65 or over: born before 01/02/1954)");
+// "box 82 of <FORM DEVNAME="F55" COPY="1">".
+std::string boxEntry(const MainForm& form, std::int32_t box) {
+    return "box " + std::to_string(box) + " of <FORM DEVNAME=\"" + form.name + "\" COPY=\"1\">";
 }
 
-// On a return without form 1040 (whose box the check above reads), a filer
-// whose birth date and the marks the additional standard deduction reads
-// (the item, or on a return filed on form 1040A its box) disagree on being
-// 65 or over. Named with the box or item to mark, or that marks.
-void checkAgeWithoutForm1040(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
-                             std::vector<std::string>& problems) {
+// One filer's birth date as the age checks name it.
+struct BirthDate {
+    const FieldEntry* entry;
+    std::int32_t field;
+    bool aged65;  // at the end of 2018
+    std::string who;
+};
+constexpr const char* kAgeLimit = " at the end of 2018 (65 or over: born before 01/02/1954)";
+
+// The main form's box "65 or over" that the birth date contradicts, named
+// at the box (or at the date, where the box is not entered).
+std::string boxAgeProblem(const ReturnPart& federal, const std::string& displayName, const Aged65Mark& mark,
+                          const BirthDate& born) {
+    const FieldEntry* boxField = fieldOf(*firstCopy(federal, mark.form->form), mark.box);
+    const int line = boxField != nullptr ? boxField->line : born.entry->line;
+    return displayName + ":" + std::to_string(line) + ": form " + mark.form->name + " field " +
+           std::to_string(mark.box) + ": " + born.who + "'s box \"65 or over\" is " +
+           (mark.marked ? "marked" : "not marked") + ", but " + born.who + "'s birth date " +
+           born.entry->value.getText() + " (form F92 field " + std::to_string(born.field) + ") makes " + born.who +
+           (born.aged65 ? " 65 or over" : " younger than 65") + kAgeLimit;
+}
+
+// Where no box marks the filer: the item that marks a filer younger than
+// 65, or the box or item to mark for one 65 or over.
+std::string itemAgeProblem(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
+                           const BirthDate& born) {
+    const MainForm& filed = filedMainForm(contents);
+    const std::string itemName = findCommonItem(spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65)->name;
+    const std::string head = displayName + ":" + std::to_string(born.entry->line) + ": form F92 field " +
+                             std::to_string(born.field) + ": " + born.who + "'s birth date " +
+                             born.entry->value.getText() + " makes " + born.who +
+                             (born.aged65 ? " 65 or over" : " younger than 65") + kAgeLimit + ", but ";
+    const std::string deduction = " 65 or over, which gives the additional standard deduction";
+    if (!born.aged65) return head + "the item " + itemName + " (1) marks " + born.who + deduction;
+    const std::int32_t box = spouse ? filed.spouseAged65Box : filed.taxpayerAged65Box;
+    return head + "the return does not mark " + born.who + deduction + ": " +
+           (box == 0 ? std::string(filed.title) + " has no such box; seed the item " + itemName + " as 1"
+                     : "mark " + boxEntry(filed, box) + " (or seed the item " + itemName + " as 1)");
+}
+
+// A filer whose birth date and the mark of the return (the box of the main
+// form filed, else the item) disagree on being 65 or over: the box is judged
+// whatever the filing status, the item of the spouse on a joint return only.
+void checkAge(const ReturnFileContents& contents, const std::string& displayName, bool spouse,
+              std::vector<std::string>& problems) {
     const ReturnPart& federal = *contents.federal;
     const CopyEntry* personal = firstCopy(federal, kPersonalInformation);
-    if (firstCopy(federal, kForm1040) != nullptr || personal == nullptr || (spouse && !isJoint(contents))) return;
-    const std::int32_t birthDate = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
-    const std::optional<std::int64_t> born = dateOf(*personal, birthDate);
-    if (!born) return;
-    const bool aged65 = *born < kBornBy65;
-    const Utils::PCTypes item = spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65;
-    const bool itemSeeded =
-        contents.georgia &&
-        std::any_of(contents.georgia->seeds.commonItems.begin(), contents.georgia->seeds.commonItems.end(),
-                    [&](const CommonItem& c) { return c.type == item && c.value == 1; });
-    const CopyEntry* filedOn = firstCopy(federal, kFederalInformation);
-    const bool form1040EZ = filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040EZ);
-    const bool form1040A = !form1040EZ && filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040A);
-    const std::int32_t box =
-        form1040A ? (spouse ? kSpouse65Box1040A : kTaxpayer65Box1040A) : (spouse ? kSpouse65Box : kTaxpayer65Box);
-    const CopyEntry* mainForm = firstCopy(federal, form1040A ? kForm1040A : kForm1040);
-    const bool boxMarkedHere = mainForm != nullptr && boxMarked(*mainForm, box);
-    if (aged65 == (itemSeeded || boxMarkedHere)) return;
-    const std::string who = spouse ? "the spouse" : "the taxpayer";
-    const std::string itemName = findCommonItem(item)->name;
-    const std::string boxText =
-        "box " + std::to_string(box) + " of <FORM DEVNAME=\"" + (form1040A ? "F55" : "F1") + "\" COPY=\"1\">";
-    const std::string head = displayName + ":" + std::to_string(fieldOf(*personal, birthDate)->line) +
-                             ": form F92 field " + std::to_string(birthDate) + ": " + who + "'s birth date " +
-                             fieldOf(*personal, birthDate)->value.getText() + " makes " + who;
-    if (!aged65) {
-        problems.push_back(head + " younger than 65 at the end of 2018 (65 or over: born before 01/02/1954), but " +
-                           (boxMarkedHere ? boxText : "the item " + itemName + " (1)") + " marks " + who +
-                           " 65 or over, which gives the additional standard deduction");
-        return;
-    }
-    problems.push_back(head + " 65 or over at the end of 2018, but the return does not mark " + who +
-                       " 65 or over, which gives the additional standard deduction: " +
-                       (form1040EZ ? "form 1040EZ has no such box; seed the item " + itemName + " as 1"
-                                   : "mark " + boxText + " (or seed the item " + itemName + " as 1)"));
+    const std::int32_t field = spouse ? kSpouseBirthDate : kTaxpayerBirthDate;
+    const std::optional<std::int64_t> date = personal != nullptr ? dateOf(*personal, field) : std::nullopt;
+    if (!date) return;
+    const BirthDate born{fieldOf(*personal, field), field, *date < kBornBy65, spouse ? "the spouse" : "the taxpayer"};
+    const Aged65Mark mark = aged65Mark(contents, spouse);
+    if (born.aged65 == mark.marked || (mark.box == 0 && spouse && !isJoint(contents))) return;
+    problems.push_back(mark.box != 0 ? boxAgeProblem(federal, displayName, mark, born)
+                                     : itemAgeProblem(contents, displayName, spouse, born));
 }
 
 // A W-2 of the spouse on a return that is not joint.
@@ -335,50 +331,87 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnFileContents& contents) {
     const ReturnPart& federal = *contents.federal;
     const bool joint = isJoint(contents);
     std::vector<DerivedItem> items;
+    const auto add = [&](std::int32_t type, std::int64_t value) { items.push_back({type, value, {}}); };
     if (federal.seeds.filingStatus) {
-        items.push_back({Utils::kFederalFilingStatus, *federal.seeds.filingStatus});
+        add(Utils::kFederalFilingStatus, *federal.seeds.filingStatus);
     }
     std::int64_t dependents = 0;
     for (const CopyEntry& c : federal.copies) {
         if (isForm(c, kDependentForm) && boxMarked(c, kListedBox)) ++dependents;
     }
-    items.push_back({Utils::kDependents, dependents});
+    add(Utils::kDependents, dependents);
     // Every dependent listed counts for the low-income credit.
-    items.push_back({Utils::kLowIncomeCreditDependents, dependents});
-    if (const CopyEntry* form1040 = firstCopy(federal, kForm1040)) {
-        items.push_back({Utils::kTaxpayerAged65, boxMarked(*form1040, kTaxpayer65Box) ? 1 : 0});
-        items.push_back({Utils::kSpouseAged65, boxMarked(*form1040, kSpouse65Box) ? 1 : 0});
-        addForm1040Items(joint, *form1040, items);
+    add(Utils::kLowIncomeCreditDependents, dependents);
+    const MainForm& filed = filedMainForm(contents);
+    if (const CopyEntry* mainForm = firstCopy(federal, filed.form)) {
+        for (const bool spouse : {false, true}) {
+            const std::int32_t box = spouse ? filed.spouseAged65Box : filed.taxpayerAged65Box;
+            if (box == 0) continue;
+            items.push_back({spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65, boxMarked(*mainForm, box) ? 1 : 0,
+                             sourceOf(filed, box)});
+        }
+        addMainFormItems(joint, filed, *mainForm, items);
     }
     if (const std::optional<FilerWages> wages = wagesByFiler(federal, joint)) {
-        items.push_back({Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer)});
-        if (wages->joint) items.push_back({Utils::kWagesSpouse, wholeDollars(wages->spouse)});
+        add(Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer));
+        if (wages->joint) add(Utils::kWagesSpouse, wholeDollars(wages->spouse));
     }
     if (const auto interest =
             sumOverStatements(federal, joint, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
-        items.push_back({Utils::kTaxableInterest, wholeDollars(*interest)});
+        add(Utils::kTaxableInterest, wholeDollars(*interest));
     }
     if (const auto dividends = sumOverStatements(federal, joint, kDividendStatement, {kOrdinaryDividends})) {
-        items.push_back({Utils::kOrdinaryDividends, wholeDollars(*dividends)});
+        add(Utils::kOrdinaryDividends, wholeDollars(*dividends));
     }
     return items;
 }
 
-const Form1040Item* form1040ItemOf(std::int32_t type) {
-    for (const Form1040Item& row : kForm1040Items) {
+const MainForm& filedMainForm(const ReturnFileContents& contents) {
+    const CopyEntry* filedOn =
+        contents.federal ? firstCopy(*contents.federal, kFederalInformation) : static_cast<const CopyEntry*>(nullptr);
+    if (filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040EZ)) return kForm1040EZ;
+    if (filedOn != nullptr && boxMarked(*filedOn, kFiledOnForm1040A)) return kForm1040A;
+    return kForm1040;
+}
+
+const MainFormItem* mainFormItemOf(const MainForm& form, std::int32_t type) {
+    for (const MainFormItem& row : form.items) {
         if (row.item == type || row.spouseItem == type) return &row;
     }
     return nullptr;
 }
 
+Aged65Mark aged65Mark(const ReturnFileContents& contents, bool spouse) {
+    Aged65Mark mark;
+    const MainForm& filed = filedMainForm(contents);
+    const std::int32_t box = spouse ? filed.spouseAged65Box : filed.taxpayerAged65Box;
+    const CopyEntry* mainForm = contents.federal ? firstCopy(*contents.federal, filed.form) : nullptr;
+    if (box != 0 && mainForm != nullptr) {
+        mark.form = &filed;
+        mark.box = box;
+        mark.marked = boxMarked(*mainForm, box);
+        mark.where = std::string(filed.title) + " (form " + filed.name + ") box " + std::to_string(box);
+        return mark;
+    }
+    const Utils::PCTypes item = spouse ? Utils::kSpouseAged65 : Utils::kTaxpayerAged65;
+    if (!contents.georgia) return mark;
+    for (const CommonItem& seed : contents.georgia->seeds.commonItems) {
+        if (seed.type != item) continue;
+        mark.marked = seed.value == 1;
+        mark.where = std::string("the item ") + findCommonItem(item)->name;
+    }
+    return mark;
+}
+
 std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnFileContents& contents) {
     std::vector<CoupleAmount> amounts;
-    const CopyEntry* form1040 = firstCopy(*contents.federal, kForm1040);
-    if (form1040 == nullptr || !isJoint(contents)) return amounts;
-    for (const Form1040Item& row : kForm1040Items) {
+    const MainForm& filed = filedMainForm(contents);
+    const CopyEntry* mainForm = firstCopy(*contents.federal, filed.form);
+    if (mainForm == nullptr || !isJoint(contents)) return amounts;
+    for (const MainFormItem& row : filed.items) {
         if (!row.spouseItem) continue;
-        if (const std::optional<std::int64_t> amount = amountIn(*form1040, row.field)) {
-            amounts.push_back({&row, *amount});
+        if (const std::optional<std::int64_t> amount = amountIn(*mainForm, row.field)) {
+            amounts.push_back({&filed, &row, *amount});
         }
     }
     return amounts;
@@ -400,10 +433,8 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
                                                             const std::string& displayName) {
     std::vector<std::string> problems;
     if (!contents.federal) return problems;
-    checkAged65Box(*contents.federal, displayName, "taxpayer", kTaxpayer65Box, kTaxpayerBirthDate, problems);
-    checkAged65Box(*contents.federal, displayName, "spouse", kSpouse65Box, kSpouseBirthDate, problems);
-    checkAgeWithoutForm1040(contents, displayName, false, problems);
-    checkAgeWithoutForm1040(contents, displayName, true, problems);
+    checkAge(contents, displayName, false, problems);
+    checkAge(contents, displayName, true, problems);
     checkW2Owners(contents, displayName, problems);
     checkRetirementStatementOwners(contents, displayName, problems);
     checkDependentNumbers(*contents.federal, displayName, problems);
@@ -415,7 +446,8 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
             problems.push_back(displayName + ":" + std::to_string(seed.line) + ": form " +
                                formOfSeed(seed.form, seed.formName) + ": common " + describeCommonItem(seed.type) +
                                " is " + std::to_string(seed.value) + ", but the federal return says " +
-                               std::to_string(d.value) + " (" + findCommonItem(d.type)->answeredBy + ")");
+                               std::to_string(d.value) + " (" +
+                               (d.from.empty() ? findCommonItem(d.type)->answeredBy : d.from) + ")");
         }
     }
     checkW2Splits(contents, displayName, problems);

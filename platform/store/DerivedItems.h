@@ -1,10 +1,10 @@
 // The common items that the host answers from the federal return itself,
 // where the federal return states the same fact: the filing status, the
-// dependents it lists, the "65 or over" boxes of its form 1040, each filer's
-// W-2 wages, the taxable interest of the 1099-INT statements, the ordinary
-// dividends of the 1099-DIV statements and the amounts that form 1040 holds
-// whole in one field (kForm1040Items); and the W-2 split between the
-// filers. A seed that disagrees with the federal return is refused, and
+// dependents it lists, the "65 or over" boxes and the amounts held whole in
+// one field of the main form filed (form 1040, 1040A or 1040EZ), each
+// filer's W-2 wages, the taxable interest of the 1099-INT statements, the
+// ordinary dividends of the 1099-DIV statements; and the W-2 split between
+// the filers. A seed that disagrees with the federal return is refused, and
 // so is a federal return that contradicts itself (a "65 or over" box against
 // the filer's birth date, a W-2 of the spouse or a 1099-R marked as the
 // spouse's on a return that is not joint, one dependent's number on two
@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,17 +29,18 @@ constexpr std::int32_t kFederalMainForms[] = {1, 55, 87};
 // the main form filed, whichever of them the seed names.
 bool isFederalMainForm(const Primitives::QVImmutableFormIdentifier& form);
 
-// The items that federal form 1040 holds whole in one field, each read as
-// the calculation reads the item. A split item is each filer's own: on a
-// return that is not joint the field is the taxpayer's item; on a joint
-// return (or one whose filing status is not given) it is the couple's, which
-// the two filers' items split, so both stay seeds.
-struct Form1040Item {
+// An item that a federal main form holds whole in one field, read as the
+// calculation reads the item. A split item is each filer's own: on a return
+// that is not joint the field is the taxpayer's item; on a joint return (or
+// one whose filing status is not given) it is the couple's, which the two
+// filers' items split, so both stay seeds.
+struct MainFormItem {
     std::int32_t field;
     Utils::PCTypes item;                       // the taxpayer's, of a split item
     std::optional<Utils::PCTypes> spouseItem;  // a split item's only
 };
-inline constexpr Form1040Item kForm1040Items[] = {
+// Form 1040's.
+inline constexpr MainFormItem kForm1040Items[] = {
     // Taxable refunds of state and local income taxes (Schedule 1 line 10).
     {.field = 80, .item = Utils::kTaxableRefunds, .spouseItem = {}},
     // Business income or loss (Schedule 1 line 12).
@@ -59,16 +61,63 @@ inline constexpr Form1040Item kForm1040Items[] = {
     // Other income (Schedule 1 line 21).
     {.field = 99, .item = Utils::kOtherIncome, .spouseItem = {}},
 };
+// Form 1040A's: the lines of the same income that it has.
+inline constexpr MainFormItem kForm1040AItems[] = {
+    // Capital gain distributions.
+    {.field = 286, .item = Utils::kCapitalGains, .spouseItem = {}},
+    // Taxable IRA distributions.
+    {.field = 125, .item = Utils::kIraDistributionsTaxpayer, .spouseItem = Utils::kIraDistributionsSpouse},
+    // Taxable pensions and annuities.
+    {.field = 127, .item = Utils::kPensionsTaxpayer, .spouseItem = Utils::kPensionsSpouse},
+    // Taxable social security benefits.
+    {.field = 129, .item = Utils::kTaxableSocialSecurity, .spouseItem = {}},
+};
 
-// The row of kForm1040Items of the item (either filer's of a split item);
-// null for an item that form 1040 does not hold.
-const Form1040Item* form1040ItemOf(std::int32_t type);
+// A federal main form: its number and name, the items it holds whole, and
+// its boxes "65 or over" of the taxpayer and the spouse (0 where it has
+// none: form 1040EZ holds neither the items nor the boxes).
+struct MainForm {
+    std::int32_t form;
+    const char* name;  // as <FORM DEVNAME> names it
+    const char* title;
+    std::span<const MainFormItem> items;
+    std::int32_t taxpayerAged65Box;
+    std::int32_t spouseAged65Box;
+};
+inline constexpr MainForm kForm1040{1, "F1", "form 1040", kForm1040Items, 121, 123};
+inline constexpr MainForm kForm1040A{55, "F55", "form 1040A", kForm1040AItems, 82, 84};
+inline constexpr MainForm kForm1040EZ{87, "F87", "form 1040EZ", {}, 0, 0};
+
+// The main form the return is filed on: form 1040A or 1040EZ where federal
+// form 104 marks it (box 181, 183), else form 1040. The items and the boxes
+// of that form answer the items, whichever other main form the return holds
+// (a return filed on form 1040A may hold form 1040 for the filers' names).
+const MainForm& filedMainForm(const ReturnFileContents& contents);
+
+// The row of the main form's items of the item (either filer's of a split
+// item); null for an item that the form does not hold.
+const MainFormItem* mainFormItemOf(const MainForm& form, std::int32_t type);
+
+// What marks a filer 65 or over, or not: the box of the main form filed
+// where the return holds that form and the form has the box (the item then
+// follows the box), else a seed of the item taxpayer-aged-65
+// (spouse-aged-65). `where` names it for a preparer ("form 1040A (form
+// F55) box 82", "the item taxpayer-aged-65"); empty where nothing marks the
+// filer (no box, no seed).
+struct Aged65Mark {
+    bool marked = false;
+    std::string where;
+    const MainForm* form = nullptr;  // the main form filed, where its box marks
+    std::int32_t box = 0;
+};
+Aged65Mark aged65Mark(const ReturnFileContents& contents, bool spouse);
 
 // Where the federal return says each of them is the item's answeredBy in the
 // common item table.
 struct DerivedItem {
     std::int32_t type = 0;
     std::int64_t value = 0;
+    std::string from;  // where, when not the item's answeredBy
 };
 
 // The federal filing status the file states: the federal return's
@@ -85,12 +134,13 @@ std::optional<int> statedFilingStatus(const ReturnFileContents& contents);
 // on a joint return) is left out.
 std::vector<DerivedItem> deriveCommonItems(const ReturnFileContents& contents);
 
-// On a joint return (or one whose filing status is not given), form 1040's
-// amount of each split item whose field holds one, in whole dollars: the
-// couple's, which the two filers' items split. None on another return, where
-// deriveCommonItems gives the amount as the taxpayer's item.
+// On a joint return (or one whose filing status is not given), the amount
+// of the main form filed of each split item whose field holds one, in whole
+// dollars: the couple's, which the two filers' items split. None on another
+// return, where deriveCommonItems gives the amount as the taxpayer's item.
 struct CoupleAmount {
-    const Form1040Item* row = nullptr;
+    const MainForm* form = nullptr;
+    const MainFormItem* row = nullptr;
     std::int64_t amount = 0;
 };
 std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnFileContents& contents);

@@ -49,12 +49,20 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"birth date left out beside the box 65 or over", "aged-65",
          replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}}),
          Noted{"gahost: note: the retirement exclusion (form 189215) takes a filer's age from the filer's birth date "
-               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return says is "
-               "65 or over (form 1040 box 121, the item taxpayer-aged-65). A filer born in 1956 or before excludes "
+               "on form F92 alone, which the return leaves empty: the taxpayer's (field 9), whom the return marks 65 "
+               "or over (form 1040 (form F1) box 121). A filer born in 1956 or before excludes "
                "pensions, IRA distributions, interest, dividends and other unearned income, and up to 4000 of earned "
                "income, within a limit of 35000 (65000 when born in 1953 or before); without the birth date the "
                "filer does not qualify by age. Enter it in <FORM DEVNAME=\"F92\" COPY=\"1\"> as MM/DD/YYYY"}},
         {"birth date given beside the box 65 or over", "aged-65", {}, {}},
+        {"birth date left out beside form 1040A's box 65 or over", "aged-65",
+         [](std::string t) {
+             return withFederalForm(replacing({{"<FIELD><ID>9</ID><VALUE>06/15/1953</VALUE></FIELD>", ""}})(t),
+                                    "<FORM DEVNAME=\"F104\" COPY=\"1\"><FIELD><ID>181</ID><VALUE>X</VALUE></FIELD>"
+                                    "</FORM><FORM DEVNAME=\"F55\" COPY=\"1\"><FIELD><ID>82</ID><VALUE>X</VALUE>"
+                                    "</FIELD><FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD></FORM>");
+         },
+         Noted{"the taxpayer's (field 9), whom the return marks 65 or over (form 1040A (form F55) box 82)."}},
         {"birth date left out by a retiree with a 1099-R", "single-retiree",
          [noBirthDate](std::string t) { return withFederalForm(noBirthDate(t), kRetirementStatement); },
          Noted{"the taxpayer's (field 9), to whom the return gives retirement income (1099-R copy 1 (form F84), "
@@ -65,9 +73,23 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"no birth date on a return with interest and dividends",
          "part-year-resident",
          {},
-         Noted{"the taxpayer's (field 9), on a return that gives interest or dividends (taxable-interest 240, "
-               "ordinary-dividends 180) and no filer's birth date."}},
+         Noted{"the taxpayer's (field 9), on a return that gives unearned income the exclusion counts (interest 840 "
+               "(form 189215 field 189303), dividends 180 (form 189215 field 189305)) and no filer's birth date."}},
         {"no birth date, no retirement income", "single-wages", {}, {}},
+        {"no birth date beside capital gains and other unearned income", "single-wages",
+         [](std::string t) {
+             return withForm1040Field("83", "5000")(
+                 replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                             "<PULLCOMMON FORM=\"F1\" ITEM=\"other-unearned\">8000</PULLCOMMON><PULLCOMMON FORM=\"F1\" "
+                             "ITEM=\"federal-agi\">"}})(t));
+         },
+         Noted{"(capital gains 5000 (form 189215 field 189307), other unearned income 8000 (form 189215 field "
+               "189317)) and no filer's birth date."}},
+        {"the spouse's birth date left out beside the spouse's share of the interest", "retired-couple",
+         replacing({{"<FIELD><ID>10</ID><VALUE>09/30/1955</VALUE></FIELD>", ""},
+                    {"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""}}),
+         Noted{"the spouse's (field 10), whose share of the couple's unearned income the return gives (interest 1000 "
+               "(form 189215 field 189304))."}},
         {"no birth dates beside form 1040's pensions of a couple", "retired-couple",
          [](std::string t) {
              return withForm1040Field("89", "71000", "pensions-taxpayer\">62000")(
@@ -384,6 +406,22 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                "interest and dividends, 420 (fields 189419 and 189420)"}},
         {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
          replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
+        // The federal column of form 189217 against the federal adjusted gross income.
+        {"a part-year return's Georgia W-2 without box 16, held to its box 1", "part-year-resident",
+         replacing({{"<FIELD><ID>33</ID><VALUE>30000.00</VALUE></FIELD>", ""}}), Noted{}},
+        {"a part-year return's W-2 left out", "part-year-resident",
+         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\" COPY=\"1\""); },
+         Noted{"form GA189217's federal column gives a federal adjusted gross income of ",
+               "(the item federal-agi, "
+               "higher by "}},
+        {"a nonresident's W-2 given again a cent more", "nonresident-wages",
+         [](std::string t) {
+             return withFederalForm(t,
+                                    "<FORM DEVNAME=\"F52\" COPY=\"2\"><FIELD><ID>21</ID><VALUE>52000.01</VALUE>"
+                                    "</FIELD></FORM>");
+         },
+         Noted{"gives a federal adjusted gross income of 105000 (the total income, field 189440, less the federal "
+               "adjustments, field 189443), but the federal return's is 53000 (the item federal-agi, lower by 52000)"}},
     };
     for (NoteCase& row : repeatedDocumentNoteCases()) rows.push_back(std::move(row));
     return rows;

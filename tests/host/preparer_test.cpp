@@ -487,7 +487,8 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         return [fields](std::string t) {
             return withFederalForm(t,
                                    "<FORM DEVNAME=\"F104\" COPY=\"1\"><FIELD><ID>181</ID><VALUE>X</VALUE>"
-                                   "</FIELD></FORM><FORM DEVNAME=\"F55\" COPY=\"1\">" +
+                                   "</FIELD></FORM><FORM DEVNAME=\"F55\" COPY=\"1\"><FIELD><ID>82</ID><VALUE>X"
+                                   "</VALUE></FIELD>" +
                                        fields + "</FORM>");
         };
     };
@@ -496,6 +497,7 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         const char* what;
         Edit edit;
         const char* refused;  // null: run takes the return
+        const char* example = "part-year-retiree";
     } rows[] = {
         {"the pension seeded only", replacing({{pension, ""}}),
          "part-year-retiree.xml:99: form F1: common item 40 (pensions-taxpayer) is 30000, but on this part-year "
@@ -516,11 +518,15 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         {"filed on form 1040A, the pension on form 1040 without the item",
          then(replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">30000</PULLCOMMON>", ""}}), on1040A("")),
          "part-year-retiree.xml: form F1 field 89 holds 30000, but on this part-year return"},
+        {"a nonresident's pension seeded only",
+         replacing({{"<PULLCOMMON", "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">500</PULLCOMMON><PULLCOMMON"}}),
+         "item 40 (pensions-taxpayer) is 500, but on this nonresident return the federal column", "nonresident-wages"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        const std::string text = readFile((kSource / "examples/part-year-retiree.xml").string());
-        const std::string input = writeFile("part-year-retiree.xml", row.edit(text));
+        const std::string name = std::string(row.example) + ".xml";
+        const std::string text = readFile((kSource / "examples" / name).string());
+        const std::string input = writeFile(name, row.edit(text));
         const std::string out = dir + "/" + row.what;
         const testsupport::GahostResult r = run({"run", input, "--out", out});
         const testsupport::GahostResult checked = run({"check", input});
@@ -532,7 +538,7 @@ TEST_F(PreparerTest, APartYearReturnRefusesAnItemItsMainFormLeavesOut) {
         }
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(row.refused), std::string::npos) << r.err;
-        EXPECT_FALSE(std::filesystem::exists(out + "/part-year-retiree.xml"));
+        EXPECT_FALSE(std::filesystem::exists(out + "/" + name));
         EXPECT_EQ(checked.status, 1);
         EXPECT_EQ(checked.out, "");  // not first called valid
         EXPECT_NE(checked.err.find(row.refused), std::string::npos) << checked.err;

@@ -211,6 +211,53 @@ TEST(CommonItems, Form1040sFieldsAnswerTheirItems) {
     EXPECT_EQ(federal->getFilingStatusNumber(), 4);
 }
 
+// The main form filed (form 104 box 181: 1040A, 183: 1040EZ) answers the items from its own lines and boxes,
+// whatever another main form beside it holds; a split item's field is the couple's on a joint return.
+TEST(CommonItems, TheMainFormFiledAnswersItsItems) {
+    const auto form = [](const char* name, std::initializer_list<const char*> fields) {
+        std::string text = std::string("<FORM DEVNAME=\"") + name + "\">";
+        for (const char* f : fields) text += std::string("<FIELD><ID>") + f + "</VALUE></FIELD>";
+        return text + "</FORM>";
+    };
+    const auto filedOn = [](const char* box) {
+        return std::string("<FORM DEVNAME=\"F104\"><FIELD><ID>") + box + "</ID><VALUE>X</VALUE></FIELD></FORM>";
+    };
+    const std::string names1040 = form("F1", {"89</ID><VALUE>5000", "121</ID><VALUE>X"});
+    const struct {
+        const char* what;
+        std::string federal;
+        Utils::PCTypes item;
+        std::optional<std::int64_t> value;  // nullopt: not derived
+    } rows[] = {
+        {"1040A pension", filingStatus(1) + filedOn("181") + names1040 + form("F55", {"127</ID><VALUE>20000"}),
+         Utils::kPensionsTaxpayer, 20000},
+        {"1040A IRA", filingStatus(1) + filedOn("181") + form("F55", {"125</ID><VALUE>7000"}),
+         Utils::kIraDistributionsTaxpayer, 7000},
+        {"1040A social security", filedOn("181") + form("F55", {"129</ID><VALUE>3000"}), Utils::kTaxableSocialSecurity,
+         3000},
+        {"1040A capital gains", filedOn("181") + form("F55", {"286</ID><VALUE>400"}), Utils::kCapitalGains, 400},
+        {"1040A joint pension", filingStatus(2) + filedOn("181") + form("F55", {"127</ID><VALUE>20000"}),
+         Utils::kPensionsTaxpayer, std::nullopt},
+        {"1040A spouse's box", filingStatus(2) + filedOn("181") + form("F55", {"84</ID><VALUE>X"}),
+         Utils::kSpouseAged65, 1},
+        {"1040A spouse's box, the taxpayer", filingStatus(2) + filedOn("181") + form("F55", {"84</ID><VALUE>X"}),
+         Utils::kTaxpayerAged65, 0},
+        {"1040A taxpayer's box, the spouse", filingStatus(2) + filedOn("181") + form("F55", {"82</ID><VALUE>X"}),
+         Utils::kSpouseAged65, 0},
+        {"1040A beside form 1040's box", filedOn("181") + names1040 + form("F55", {}), Utils::kTaxpayerAged65, 0},
+        {"1040EZ beside form 1040's box", filedOn("183") + names1040, Utils::kTaxpayerAged65, std::nullopt},
+        {"1040EZ beside form 1040's pension", filingStatus(1) + filedOn("183") + names1040, Utils::kPensionsTaxpayer,
+         std::nullopt},
+        {"1040 beside form 1040A's pension", filingStatus(1) + names1040 + form("F55", {"127</ID><VALUE>20000"}),
+         Utils::kPensionsTaxpayer, 5000},
+    };
+    for (const auto& row : rows) EXPECT_EQ(derivedItem(parsed(row.federal), row.item), row.value) << row.what;
+    const auto couple = PersistanceMgmt::coupleAmountsToSplit(parsed(rows[4].federal));
+    ASSERT_EQ(couple.size(), 1u);
+    EXPECT_EQ(couple[0].form, &PersistanceMgmt::kForm1040A);
+    EXPECT_EQ(couple[0].amount, 20000);
+}
+
 // The "65 or over" box of form 1040 and a birth date of form 92.
 std::string aged65(const char* box, bool marked, const char* birthField, const char* born) {
     return std::string("<FORM DEVNAME=\"F1\">") +
@@ -235,6 +282,10 @@ std::string interest(int copy, bool spouses, const std::string& box1, const std:
     return "<FORM DEVNAME=\"F166\" COPY=\"" + std::to_string(copy) + "\">" + field("3", spouses ? "X" : "") +
            field("10", box1) + field("12", box3) + "</FORM>";
 }
+
+// Form 1040A's box 82 (the taxpayer 65 or over) and its field 127 (taxable pensions).
+const std::string k1040ABox82 = "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>";
+const std::string k1040APension = "<FORM DEVNAME=\"F55\"><FIELD><ID>127</ID><VALUE>20000</VALUE></FIELD></FORM>";
 
 // A 1099-R marked as the spouse's.
 const std::string kSpouses1099R = "<FORM DEVNAME=\"F84\"><FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>";
@@ -275,8 +326,9 @@ std::vector<ContradictionRow> ownerAndAgeRows() {
         {"the box agrees with the birth date", aged65("121", true, "9", "01/01/1954"), "", ""},
         // Without form 1040, form 1040A's box or the item marks a filer 65.
         {"a 1040A return whose filer is 65, unmarked", without1040("181", "9"), "",
-         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018, but the "
-         "return does not mark the taxpayer 65 or over, which gives the additional standard deduction: mark box 82"},
+         "field 9: the taxpayer's birth date 06/01/1950 makes the taxpayer 65 or over at the end of 2018 (65 or "
+         "over: born before 01/02/1954), but the return does not mark the taxpayer 65 or over, which gives the "
+         "additional standard deduction: mark box 82"},
         {"its box marked",
          without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>"), "", ""},
         {"the item seeded", without1040("181", "9"),
@@ -289,7 +341,19 @@ std::vector<ContradictionRow> ownerAndAgeRows() {
         {"a 1040A filer of 58, the box marked",
          without1040("181", "9", "<FORM DEVNAME=\"F55\"><FIELD><ID>82</ID><VALUE>X</VALUE></FIELD></FORM>",
                      "06/01/1960"),
-         "", "younger than 65 at the end of 2018 (65 or over: born before 01/02/1954), but box 82 of <FORM"},
+         "", "form F55 field 82: the taxpayer's box \"65 or over\" is marked, but the taxpayer's birth date"},
+        // Filed on form 1040A beside form 1040 for the names: judged by form 1040A's box alone.
+        {"a 1040A filer of 58 marked on form 1040A, not on form 1040",
+         without1040("181", "9", "<FORM DEVNAME=\"F1\"/>" + k1040ABox82, "06/01/1960"), "",
+         "form F55 field 82: the taxpayer's box \"65 or over\" is marked"},
+        {"a 1040A filer of 66 marked on form 1040A, not on form 1040",
+         without1040("181", "9", "<FORM DEVNAME=\"F1\"/>" + k1040ABox82, "06/01/1952"), "", ""},
+        {"a 1040A box against the item", without1040("181", "9", k1040ABox82),
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"taxpayer-aged-65\">0</PULLCOMMON>",
+         "item 9 (taxpayer-aged-65) is 0, but the federal return says 1 (field 82 of federal form 55 (form 1040A"},
+        {"a seed against form 1040A's pension", filingStatus(1) + without1040("181", "9", k1040APension),
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">25000</PULLCOMMON>",
+         "item 40 (pensions-taxpayer) is 25000, but the federal return says 20000 (field 127 of federal form 55"},
         {"a 1040EZ filer of 58, the item seeded", without1040("183", "9", "", "06/01/1960"),
          "<PULLCOMMON FORM=\"F87\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>",
          "but the item taxpayer-aged-65 (1) marks the taxpayer 65 or over"},

@@ -343,7 +343,7 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          retirementStatement("</FORM>",
                              "<FIELD><ID>169</ID><VALUE>ga</VALUE></FIELD><FIELD><ID>168</ID><VALUE>1200"
                              "</VALUE></FIELD></FORM>"),
-         Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
+         Noted{"1099-R copy 1 (form F84) names Georgia on two of its state lines, each with tax withheld, 1200 "
                "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
         {"the same, the return giving the Georgia tax withheld itself", "single-retiree",
          [](std::string t) {
@@ -385,7 +385,30 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
          replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
     };
-    for (NoteCase& row : repeatedDocumentNoteCases()) rows.push_back(std::move(row));
+    // The 1099-INT of copy 2 again as copy 3, edited.
+    const auto interestAgain = [](const Edit& edit) {
+        return [edit](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F166\" COPY=\"2\">");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, edit(replaced(copy, "COPY=\"2\"", "COPY=\"3\"")));
+        };
+    };
+    const Edit same = [](std::string t) { return t; };
+    std::vector<NoteCase> statements = {
+        {"the same 1099-INT twice", "interest-dividends", interestAgain(same),
+         Noted{"gahost: note: 1099-INT copy 3 (form F166) repeats copy 2 in every amount and number: both count, so "
+               "what they report counts twice wherever the return takes it from them (the interest and the tax "
+               "withheld among it); if it is one 1099-INT entered twice, remove copy 3"}},
+        {"two 1099-INTs alike but for the payer", "interest-dividends",
+         interestAgain(replacing({{"Atlantic Credit Union", "Coastal Bank"}})), Noted{}},
+        {"a 1099-INT's tax withheld without its state", "interest-dividends",
+         interestAgain(replacing({{"</FORM>", entry(133635, "50") + "</FORM>"}, {"85.20", "85.21"}})),
+         Noted{"1099-INT copy 3 (form F166): its first state line holds tax withheld, 50 (field 133635), but no "
+               "state (field 133633)"}},
+    };
+    for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statements}) {
+        for (NoteCase& row : more) rows.push_back(std::move(row));
+    }
     return rows;
 }
 

@@ -178,6 +178,13 @@ std::vector<NoteCase> form73NoteCases() {
          Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
                "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
         {"form 73 copy 1 holding the state and its tax", example, form73(1, al + entry(16, "800")), Noted{}},
+        {"form 73's copy 2 computing no credit", example,
+         [=](std::string t) {
+             return form73(2, entry(138855, "NC") + entry(7, "20000"))(form73(1, al + entry(138856, "X"))(t));
+         },
+         Noted{}},
+        {"form 73 copy 1 of no state holding a credit", example, form73(1, entry(7, "20000") + entry(16, "800")),
+         Noted{"form 70 takes the credit of copy 1 only, which holds 800 and names no state (field 138855)"}},
         {"form 73 copy 1 filled from form 133618", example, form73(1, al + entry(138856, "X")), Noted{}},
         {"form 73 copy 1 of another state", example, form73(1, entry(138855, "NC")),
          Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",

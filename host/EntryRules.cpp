@@ -83,29 +83,56 @@ Reasons deductionLeftOut(Reason figured) {
     return Reasons(std::move(reasons));
 }
 
+// The account the amended return's refund goes into, which takes the place
+// of an entry in its deposit account, emptying it where that account leaves
+// the field empty.
+std::vector<Reason> depositAccountChosen() {
+    return {{.when = {.marked = {191048}},
+             .text = "box 191048 is marked: the refund goes into form 69's deposit account, which takes the entry's "
+                     "place"},
+            {.when = {.marked = {191046}},
+             .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to 191332, "
+                     "which takes the entry's place"}};
+}
+
 // The amended return's deposit account holds the account of a refund
 // deposited directly: the first reason of these that holds empties it.
 Reasons amendedDepositEmptied() {
-    return {{.when = {.zero = 189655},
-             .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a "
-                     "refund's account only"},
-            {.when = {.marked = {191328}},
-             .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
-            {.when = {.marked = {191049}},
-             .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is "
-                     "marked), so no account is shown"}};
+    std::vector<Reason> reasons = {
+        {.when = {.zero = 189655},
+         .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a refund's "
+                 "account only"},
+        {.when = {.marked = {191328}},
+         .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
+        {.when = {.marked = {191049}},
+         .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is marked), so "
+                 "no account is shown"}};
+    for (const Reason& chosen : depositAccountChosen()) reasons.push_back(chosen);
+    return Reasons(std::move(reasons));
 }
 
 // The account that takes the place of an entry in the amended return's
 // deposit account, after the reasons given.
 Reasons amendedDepositReplaced(std::vector<Reason> reasons = {}) {
-    reasons.push_back({.when = {.marked = {191048}},
-                       .text = "box 191048 is marked: the refund goes into form 69's deposit account, which takes "
-                               "the entry's place"});
-    reasons.push_back({.when = {.marked = {191046}},
-                       .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to "
-                               "191332, which takes the entry's place"});
+    for (const Reason& chosen : depositAccountChosen()) reasons.push_back(chosen);
     return Reasons(std::move(reasons));
+}
+
+constexpr const char* kSpouseIdOnJointReturn =
+    "the spouse's ID is asked on a joint return only: a return of another filing status, a married-separate one "
+    "included, has no spouse's ID even where it names the spouse";
+
+// The details of a filer's ID count only with an ID: the filer's answer
+// `none` or `noneOther` says there is none; `more` follows.
+std::vector<Reason> idDetailsWithoutId(std::int32_t none, std::int32_t noneOther, std::vector<Reason> more = {}) {
+    std::vector<Reason> reasons;
+    for (const std::int32_t answer : {none, noneOther}) {
+        reasons.push_back({.when = {.marked = {answer}},
+                           .text = "the details of an ID count only with an ID, and the answer marked (box " +
+                                   std::to_string(answer) + ") says there is none"});
+    }
+    reasons.insert(reasons.end(), more.begin(), more.end());
+    return reasons;
 }
 
 std::vector<EntryRule> informationFormRules() {
@@ -135,16 +162,21 @@ std::vector<EntryRule> informationFormRules() {
          .fields = {193214, 193215, 193208, 199053},
          .replaced = "the taxpayer's ID question takes one answer: of boxes 193214, 193215, 193208 and 199053 the "
                      "first marked stands"},
+        {.form = "GA69", .fields = {193209, 193211, 193212}, .emptied = Reasons(idDetailsWithoutId(193208, 199053))},
         {.form = "GA69",
-         .fields = {193209, 193211, 193212, 193213},
-         .emptied = "the details of an ID count only with an ID: the taxpayer's answer (193208 or 199053) says there "
-                    "is none, or, for the box \"does not expire\", an expiration date is entered"},
+         .fields = {193213},
+         .emptied = Reasons(idDetailsWithoutId(193208, 199053,
+                                               {{.text = "the box \"does not expire\" counts only "
+                                                         "without an expiration date (field "
+                                                         "193212), and one is entered"}}))},
         {.form = "GA69",
-         .fields = {193222, 193223, 193216, 199054, 193217, 193219, 193220, 193221},
-         .emptied = "the spouse's ID is asked on a return that names the spouse (a joint return) only, and its "
-                    "details count only with an ID (not with answer 193216 or 199054)",
+         .fields = {193222, 193223, 193216, 199054},
+         .emptied = kSpouseIdOnJointReturn,
          .replaced = "the spouse's ID question takes one answer: of boxes 193222, 193223, 193216 and 199054 the "
                      "first marked stands"},
+        {.form = "GA69",
+         .fields = {193217, 193219, 193220, 193221},
+         .emptied = Reasons(idDetailsWithoutId(193216, 199054, {{.text = kSpouseIdOnJointReturn}}))},
         {.form = "GA69",
          .fields = {77, 78, 79, 80, 81, 82, 83, 84},
          .emptied = "a return filed on paper without direct deposit (box 197644) has no deposit account"},
@@ -428,8 +460,10 @@ std::vector<EntryRule> worksheetRules() {
 
 constexpr const char* kWagesNotBelowZero = "the least the Georgia wages can be: they are not below 0";
 constexpr const char* kColumnStartsAgain =
-    "the residency of the return changed since the worksheet was last calculated (its field 7), and a Georgia "
-    "column open for entry starts again from 0: enter the Georgia ";
+    "the worksheet's residency code (its field 7) is another than the return's, as a worksheet last calculated "
+    "under another residency keeps it, and a Georgia column open for entry starts from 0 while they differ, so "
+    "the entry counts as 0 however often it is entered: remove field 7 from the worksheet (form ST4), and the "
+    "entry stands";
 
 // The Georgia wages: a part-year resident's entry (field 27), held between
 // 0 and the state wages of all the W-2s (their wages where none gives state
@@ -453,7 +487,7 @@ std::vector<EntryRule> stateWorksheetRules() {
                       {.when = {.residency = open, .zero = 26},
                        .text = "the Georgia wages are a part of the W-2s' wages, and the return gives none (field 26 "
                                "is 0)"},
-                      {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "wages again"}}},
+                      {.when = {.residency = open}, .text = kColumnStartsAgain}}},
         {.form = "ST4",
          .fields = {28},
          .emptied = kNonresidentColumn,
@@ -529,7 +563,7 @@ EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
         .replaced = {
             {.when = {.residency = {Residency::kFullYear}},
              .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},
-            {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "part again"}}};
+            {.when = {.residency = open}, .text = kColumnStartsAgain}}};
     if (capped) {
         rule.limit = partOfLine({{.when = {.residency = open, .sameAs = federal.getNumber()},
                                   .text = "the line's federal amount (field " + a + ")"}},

@@ -83,56 +83,44 @@ Reasons deductionLeftOut(Reason figured) {
     return Reasons(std::move(reasons));
 }
 
-// The account the amended return's refund goes into, which takes the place
-// of an entry in its deposit account, emptying it where that account leaves
-// the field empty.
-std::vector<Reason> depositAccountChosen() {
-    return {{.when = {.marked = {191048}},
-             .text = "box 191048 is marked: the refund goes into form 69's deposit account, which takes the entry's "
-                     "place"},
-            {.when = {.marked = {191046}},
-             .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to 191332, "
-                     "which takes the entry's place"}};
-}
-
-// The amended return's deposit account holds the account of a refund
-// deposited directly: the first reason of these that holds empties it.
-Reasons amendedDepositEmptied() {
-    std::vector<Reason> reasons = {
-        {.when = {.zero = 189655},
-         .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a refund's "
-                 "account only"},
-        {.when = {.marked = {191328}},
-         .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
-        {.when = {.marked = {191049}},
-         .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is marked), so "
-                 "no account is shown"}};
-    for (const Reason& chosen : depositAccountChosen()) reasons.push_back(chosen);
-    return Reasons(std::move(reasons));
-}
-
 // The account that takes the place of an entry in the amended return's
 // deposit account, after the reasons given.
 Reasons amendedDepositReplaced(std::vector<Reason> reasons = {}) {
-    for (const Reason& chosen : depositAccountChosen()) reasons.push_back(chosen);
+    reasons.push_back({.when = {.marked = {191048}},
+                       .text = "box 191048 is marked: the refund goes into form 69's deposit account, which takes "
+                               "the entry's place"});
+    reasons.push_back({.when = {.marked = {191046}},
+                       .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to "
+                               "191332, which takes the entry's place"});
     return Reasons(std::move(reasons));
 }
 
+// A refund's account only: the first reason that holds empties it, or the account taken leaves it empty.
+Reasons amendedDepositEmptied() {
+    return amendedDepositReplaced(
+        {{.when = {.zero = 189655},
+          .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a refund's "
+                  "account only"},
+         {.when = {.marked = {191328}},
+          .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
+         {.when = {.marked = {191049}},
+          .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is marked), so "
+                  "no account is shown"}});
+}
+
+constexpr const char* kExpiresAlso =
+    "the box \"does not expire\" counts only without an expiration date (field 193212), and one is entered";
 constexpr const char* kSpouseIdOnJointReturn =
     "the spouse's ID is asked on a joint return only: a return of another filing status, a married-separate one "
     "included, has no spouse's ID even where it names the spouse";
 
-// The details of a filer's ID count only with an ID: the filer's answer
-// `none` or `noneOther` says there is none; `more` follows.
-std::vector<Reason> idDetailsWithoutId(std::int32_t none, std::int32_t noneOther, std::vector<Reason> more = {}) {
-    std::vector<Reason> reasons;
-    for (const std::int32_t answer : {none, noneOther}) {
-        reasons.push_back({.when = {.marked = {answer}},
-                           .text = "the details of an ID count only with an ID, and the answer marked (box " +
-                                   std::to_string(answer) + ") says there is none"});
-    }
-    reasons.insert(reasons.end(), more.begin(), more.end());
-    return reasons;
+Reasons idDetailsWithoutId(std::int32_t none, std::int32_t noneOther, std::vector<Reason> more = {}) {
+    const auto says = [](auto box) {
+        return "an ID's details count only with an ID, and box " + std::to_string(box) + " says there is none";
+    };
+    more.insert(more.begin(), {{.when = {.marked = {none}}, .text = says(none)},
+                               {.when = {.marked = {noneOther}}, .text = says(noneOther)}});
+    return Reasons(std::move(more));
 }
 
 std::vector<EntryRule> informationFormRules() {
@@ -162,13 +150,8 @@ std::vector<EntryRule> informationFormRules() {
          .fields = {193214, 193215, 193208, 199053},
          .replaced = "the taxpayer's ID question takes one answer: of boxes 193214, 193215, 193208 and 199053 the "
                      "first marked stands"},
-        {.form = "GA69", .fields = {193209, 193211, 193212}, .emptied = Reasons(idDetailsWithoutId(193208, 199053))},
-        {.form = "GA69",
-         .fields = {193213},
-         .emptied = Reasons(idDetailsWithoutId(193208, 199053,
-                                               {{.text = "the box \"does not expire\" counts only "
-                                                         "without an expiration date (field "
-                                                         "193212), and one is entered"}}))},
+        {.form = "GA69", .fields = {193209, 193211, 193212}, .emptied = idDetailsWithoutId(193208, 199053)},
+        {.form = "GA69", .fields = {193213}, .emptied = idDetailsWithoutId(193208, 199053, {{.text = kExpiresAlso}})},
         {.form = "GA69",
          .fields = {193222, 193223, 193216, 199054},
          .emptied = kSpouseIdOnJointReturn,
@@ -176,7 +159,7 @@ std::vector<EntryRule> informationFormRules() {
                      "first marked stands"},
         {.form = "GA69",
          .fields = {193217, 193219, 193220, 193221},
-         .emptied = Reasons(idDetailsWithoutId(193216, 199054, {{.text = kSpouseIdOnJointReturn}}))},
+         .emptied = idDetailsWithoutId(193216, 199054, {{.text = kSpouseIdOnJointReturn}})},
         {.form = "GA69",
          .fields = {77, 78, 79, 80, 81, 82, 83, 84},
          .emptied = "a return filed on paper without direct deposit (box 197644) has no deposit account"},
@@ -460,10 +443,8 @@ std::vector<EntryRule> worksheetRules() {
 
 constexpr const char* kWagesNotBelowZero = "the least the Georgia wages can be: they are not below 0";
 constexpr const char* kColumnStartsAgain =
-    "the worksheet's residency code (its field 7) is another than the return's, as a worksheet last calculated "
-    "under another residency keeps it, and a Georgia column open for entry starts from 0 while they differ, so "
-    "the entry counts as 0 however often it is entered: remove field 7 from the worksheet (form ST4), and the "
-    "entry stands";
+    "the worksheet's residency code (its field 7) is another than the return's, and a Georgia column open for entry "
+    "starts from 0 while they differ, so the entry counts as 0 on every run: remove field 7 from the worksheet";
 
 // The Georgia wages: a part-year resident's entry (field 27), held between
 // 0 and the state wages of all the W-2s (their wages where none gives state

@@ -386,7 +386,7 @@ const struct CalculatedRow {
     // expire" beside an expiration date.
     {"married-separately", "", "", "GA69", 193222, "X", "", "asked on a joint return only: a return of another"},
     {"married-separately", "", "", "GA69", 193217, "D1234567", marked({193222}), "a married-separate one included"},
-    {kJoint.c_str(), "", "", "GA69", 193217, "D1234567", marked({193216}), "the answer marked (box 193216) says"},
+    {kJoint.c_str(), "", "", "GA69", 193217, "D1234567", marked({193216}), "and box 193216 says there is none"},
     {"single-wages", "", "", "GA69", 193213, "X", "", "without an expiration date (field 193212), and one is entered"},
     // The amended return's deposit account on a return that owes.
     {"amended-return", "", "", "GA189219", 189659, "12345", "", "refunds nothing (field 189655 is 0)"},

@@ -413,6 +413,27 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"1099-INT copy 3 (form F166): its first state line holds tax withheld, 50 (field 133635), but no "
                "state (field 133633)"}},
     };
+    // The federal care credit above the most it can be: 2,100 for two or
+    // more persons (a couple with two dependents), 1,050 for one at most.
+    const auto careCredit = [](const std::string& amount) {
+        return replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                           "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-child-care-credit\">" + amount +
+                               "</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">"}});
+    };
+    for (NoteCase row : std::vector<NoteCase>{
+             {"the federal care credit above what it can be", "joint-two-dependents", careCredit("6000"),
+              Noted{"gahost: note: the item federal-child-care-credit gives 6000 as the federal credit for child and "
+                    "dependent care expenses, above the most it can be in 2018, 2100 for two or more qualifying "
+                    "persons, and IND-CR 202 (form GA190055 field 190165) takes 30 % of it, 1800: give the federal "
+                    "credit as the federal return allows it"}},
+             {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
+             {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
+             {"the care credit of one person above it", "single-wages", careCredit("1051"),
+              Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
+                    "a joint return), 1050 (2100 for two or more)"}},
+         }) {
+        statements.push_back(std::move(row));
+    }
     for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statements}) {
         for (NoteCase& row : more) rows.push_back(std::move(row));
     }

@@ -15,7 +15,11 @@
 // - a statement that names Georgia on two of its state lines, each with tax
 //   withheld: both lines count in the Georgia tax withheld;
 // - a state line of a statement with tax withheld but no state: the
-//   withholding counts in no state's, Georgia's included.
+//   withholding counts in no state's, Georgia's included;
+// - a Georgia line's tax withheld at or above the state amount it was
+//   withheld from (a W-2's boxes 16 and 17 swapped): it counts as it stands;
+// - on a joint return, a filer's pension and IRA items beyond the gross
+//   distributions of the filer's own 1099-Rs (the two filers' swapped).
 #pragma once
 
 #include <string>

@@ -266,6 +266,18 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
 
 namespace {
 
+// A 1099-R of the taxpayer and one of the spouse (box 2), each of the
+// gross distribution given.
+Edit couplesStatements(const std::string& taxpayers, const std::string& spouses) {
+    return [=](std::string t) {
+        return withFederalForm(
+            withFederalForm(t, replaced(kRetirementStatement, "18000.00", taxpayers)),
+            replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                       {"18000.00", spouses},
+                       {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
+    };
+}
+
 // The same W-2, 1099-R or dependent entered twice, or nearly.
 std::vector<NoteCase> repeatedDocumentNoteCases() {
     const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
@@ -309,14 +321,16 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
         {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
          secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
          Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
-        {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
-         [](std::string t) {
-             return withFederalForm(
-                 withFederalForm(t, kRetirementStatement),
-                 replacing({{"COPY=\"1\"", "COPY=\"2\""},
-                            {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
-         },
+        {"a couple's 1099-Rs alike but for whose they are", "retired-couple", couplesStatements("70000", "70000"),
          Noted{}},
+        // Each filer's pension and IRA items against the filer's own
+        // 1099-Rs: the taxpayer's 68000, the spouse's 9000.
+        {"a couple's 1099-Rs as their items", "retired-couple", couplesStatements("68000", "9000"), Noted{}},
+        {"a couple's 1099-Rs swapped against their items", "retired-couple", couplesStatements("9000", "68000"),
+         Noted{"gahost: note: the items pensions-taxpayer and ira-distributions-taxpayer give the taxpayer pensions "
+               "and IRA distributions of 68000, beyond the gross distributions of the taxpayer's 1099-Rs (form F84 "
+               "field 4, box 2 marking the spouse's), 9000 (the spouse's give 68000): the retirement exclusion takes "
+               "each filer's from the items; give each filer's items from the filer's own 1099-Rs"}},
         {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
          Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
                "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
@@ -406,6 +420,12 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"gahost: note: 1099-INT copy 3 (form F166) repeats copy 2 in every amount and number: both count, so "
                "what they report counts twice wherever the return takes it from them (the interest and the tax "
                "withheld among it); if it is one 1099-INT entered twice, remove copy 3"}},
+        {"a W-2's Georgia wages and tax withheld swapped", "single-wages",
+         replacing({{"<ID>33</ID><VALUE>52000.00<", "<ID>33</ID><VALUE>2450.00<"},
+                    {"<ID>32</ID><VALUE>2450.00<", "<ID>32</ID><VALUE>52000.00<"}}),
+         Noted{"gahost: note: W-2 copy 1 (form F52): its first state line gives Georgia tax withheld of 52000 (field "
+               "32), at or above the state amount it was withheld from, 2450 (field 33), and the Georgia tax withheld "
+               "counts 52000: if the two are swapped or one is mistyped, enter each as the statement shows it"}},
         {"two 1099-INTs alike but for the payer", "interest-dividends",
          interestAgain(replacing({{"Atlantic Credit Union", "Coastal Bank"}})), Noted{}},
         {"a 1099-INT's tax withheld without its state", "interest-dividends",

@@ -67,6 +67,7 @@ struct SourceDocument {
     const SourceLayout& layout;
     std::uint16_t copy;
     DataMgmt::TaxFormPtr form;
+    int filingStatus;
 
     const FormId& formId() const { return layout.statement.form; }
     std::string text(const FieldId& x) const { return federal.getFieldAsString(formId(), copy, x); }
@@ -137,11 +138,16 @@ const SourceLayout* layoutOf(int formNumber) {
 const std::array<Form70Lines::IncomeStatement, 4>& form70Rows() { return kForm70Lines.payments.incomeStatements; }
 
 // The state lines of a document that count in its Georgia withholding, as
-// the host's Georgia tax withheld counts them: Georgia named, withholding
-// that counts. The first of them gives the entry's state number and amount.
+// the host's Georgia tax withheld counts them: on a copy that counts on the
+// return (a spouse's on a joint return only), Georgia named, withholding that
+// counts. The first of them gives the entry's state number and amount.
 std::vector<std::size_t> georgiaLines(const SourceDocument& document) {
     const StatementForm& statement = document.layout.statement;
     std::vector<std::size_t> lines;
+    if (!statement.counts(!statement.spouseBox.isNullID() && document.yes(statement.spouseBox),
+                          document.filingStatus)) {
+        return lines;
+    }
     for (std::size_t r = 0; r < statement.lines.size(); ++r) {
         const SourceStateRow& row = statement.lines[r];
         if (namesState(document.text(row.state), "GA") && statement.withholdingCounts(document.dollars(row.withheld))) {
@@ -336,7 +342,9 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         if (fromForm70) {
             qualifies = gaReturn_->getIR(kGAForm70ID, 1, rows70[static_cast<std::size_t>(pass)].withheld) > 0.0;
         } else {
-            qualifies = !georgiaLines(SourceDocument{owner, *gaReturn_, *layout, copy, document}).empty();
+            qualifies = !georgiaLines(SourceDocument{owner, *gaReturn_, *layout, copy, document,
+                                                     gaReturn_->getFilingStatusNumber()})
+                             .empty();
         }
         if (qualifies) {
             writeLink(++counter,
@@ -394,8 +402,8 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
             DataMgmt::TaxFormPtr document =
                 federalReturn()->getFormUVPtr(layout->statement.form, sourceCopyNumber, false);
             if (!document.isNull()) {
-                values =
-                    readDocument(SourceDocument{*federalReturn(), *gaReturn_, *layout, sourceCopyNumber, document});
+                values = readDocument(SourceDocument{*federalReturn(), *gaReturn_, *layout, sourceCopyNumber, document,
+                                                     gaReturn_->getFilingStatusNumber()});
             }
         }
     }

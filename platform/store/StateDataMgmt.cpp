@@ -171,10 +171,11 @@ bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIde
 }  // namespace
 
 // Every line of the statement forms (platform/store/StatementForms.h) of
-// this state, or of any state: the state amounts of the wage statements'
-// lines as wages; the tax withheld of a line whose withholding counts; the
-// local tax.
-double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const {
+// this state, or of any state, on the copies that count on a return of the
+// filing status: the state amounts of the wage statements' lines as wages;
+// the tax withheld of a line whose withholding counts; the local tax.
+double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local,
+                                     char filingStatus) const {
     if (federal_.isNull()) {
         return 0.0;
     }
@@ -187,6 +188,10 @@ double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withhe
             continue;
         }
         federal.forEachCopy(statement.form, [&](const DataMgmt::TaxForm& copy) {
+            if (!statement.counts(copy.description().hasField(statement.spouseBox) && copy.xMarked(statement.spouseBox),
+                                  filingStatus)) {
+                return;
+            }
             for (const SourceStateRow& line : statement.lines) {
                 if (!copy.description().hasField(line.state) ||
                     (thisStateOnly && !isThisState(copy, line.state, abbreviation))) {
@@ -208,20 +213,20 @@ double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withhe
     return total;
 }
 
-double StateTaxReturn::getStateWages(char) const {
-    return stateWages_ ? *stateWages_ : addStateLines(true, true, false, false);
+double StateTaxReturn::getStateWages(char filingStatus) const {
+    return stateWages_ ? *stateWages_ : addStateLines(true, true, false, false, filingStatus);
 }
 
-double StateTaxReturn::getAllStateWages(char) const {
-    return allStateWages_ ? *allStateWages_ : addStateLines(false, true, false, false);
+double StateTaxReturn::getAllStateWages(char filingStatus) const {
+    return allStateWages_ ? *allStateWages_ : addStateLines(false, true, false, false, filingStatus);
 }
 
-double StateTaxReturn::getStateTaxWithheld(char) const {
-    return stateTaxWithheld_ ? *stateTaxWithheld_ : addStateLines(true, false, true, true);
+double StateTaxReturn::getStateTaxWithheld(char filingStatus) const {
+    return stateTaxWithheld_ ? *stateTaxWithheld_ : addStateLines(true, false, true, true, filingStatus);
 }
 
-double StateTaxReturn::getStateTaxWithheldNoLocal(char) const {
-    return stateTaxWithheldNoLocal_ ? *stateTaxWithheldNoLocal_ : addStateLines(true, false, true, false);
+double StateTaxReturn::getStateTaxWithheldNoLocal(char filingStatus) const {
+    return stateTaxWithheldNoLocal_ ? *stateTaxWithheldNoLocal_ : addStateLines(true, false, true, false, filingStatus);
 }
 
 std::string StateTaxReturn::textString(const FormID& f, std::uint16_t c, const FieldID& x) const {

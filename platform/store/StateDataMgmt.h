@@ -24,7 +24,8 @@
 //     getAllStateWages       every W-2 state wage line, added
 //     getStateTaxWithheld    state and local tax withheld on the lines of this
 //                            state of every statement form with a state line
-//                            (platform/store/StatementForms.h), added
+//                            (platform/store/StatementForms.h), added; a
+//                            spouse's statement on a joint return only
 //     getStateTaxWithheldNoLocal  the same without the local tax
 //     getEnabledType         1
 //     InElf                  false
@@ -206,7 +207,7 @@ private:
     // Adds up one column of the statement forms' state lines over every
     // copy, for the lines of this state only (thisStateOnly) or of any
     // state; wages are the state amounts of the W-2 lines only.
-    double addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const;
+    double addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local, char filingStatus) const;
 
     DataMgmt::TaxReturnPtr federal_;
     std::vector<DebugStateFieldCall> debugCalls_;

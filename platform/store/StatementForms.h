@@ -9,7 +9,8 @@
 //
 // A state line counts for a state when its state names it (blanks around it
 // and case do not count) and its tax withheld qualifies: above 0, or on a
-// wage statement any amount but 0.
+// wage statement any amount but 0; a statement marked as the spouse's counts
+// on a joint return only.
 #pragma once
 
 #include <array>
@@ -26,6 +27,7 @@
 #include "module/catalogues/Form54Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
+#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 
 struct StatementForm {
@@ -41,6 +43,12 @@ struct StatementForm {
     bool wageStatement = false;  // wage and gambling statements
     bool stateWages = false;     // its state amount is wages (W-2)
 
+    // Whether a copy counts on a return of the filing status (the Georgia
+    // number): one marked as the spouse's only where the return takes both
+    // filers' statements.
+    static constexpr bool counts(bool spouseMarked, int filingStatus) {
+        return !spouseMarked || FilingStatus::namesBothFilers(filingStatus);
+    }
     // Whether a line's tax withheld makes it count for its state.
     constexpr bool withholdingCounts(double withheld) const {
         return form == kForm52ID ? withheld != 0.0 : withheld > 0.0;

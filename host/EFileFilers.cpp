@@ -372,6 +372,46 @@ std::string joined(const std::vector<Entry>& entries, Text text) {
     return out;
 }
 
+// A wrong value the e-file takes from a field the calculation fills (form
+// GA76's dependents, from form F113) is named where it was typed: the one
+// entry of the return file that holds it, the e-file's field said in the
+// fault. Where the field was typed itself, or no entry or several hold the
+// value, the e-file's field stands.
+StateDataMgmt::EFileWrongEntry whereTyped(HostSession& session, const StateDataMgmt::EFileWrongEntry& e) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    const std::string value = Utils::strip(e.value);
+    if (e.form.isNullID() || value.empty()) return e;
+    std::optional<StateDataMgmt::EFileWrongEntry> typed;
+    int holding = 0;
+    for (const std::optional<PersistanceMgmt::ReturnPart>* part : {&loaded.federal, &loaded.georgia}) {
+        if (!part->has_value()) continue;
+        for (const PersistanceMgmt::CopyEntry& c : (*part)->copies) {
+            for (const PersistanceMgmt::FieldEntry& f : c.fields) {
+                if (c.desc->getTypeID() == e.form && c.copy == e.copy && f.desc->getID() == e.field) {
+                    return e;  // typed where the e-file takes it
+                }
+                if (!f.value.isText() || Utils::strip(f.value.getText()) != value) continue;
+                ++holding;
+                typed = StateDataMgmt::EFileWrongEntry{.form = c.desc->getTypeID(),
+                                                       .copy = c.copy,
+                                                       .field = f.desc->getID(),
+                                                       .key = e.key,
+                                                       .value = e.value,
+                                                       .fault = {}};
+            }
+        }
+    }
+    if (holding != 1) return e;
+    const DataMgmt::TaxReturnPtr& holder = e.form.isState() ? session.georgia() : session.federal();
+    const DataMgmt::TaxFormDescPtr form =
+        holder.isNull() ? DataMgmt::TaxFormDescPtr() : holder->getTaxReturnDesc()->getTaxFormDescriptor(e.form);
+    typed->fault = "the e-file takes it into " +
+                   (form.isNull() ? "form " + std::to_string(e.form.getNumber()) : "form " + form->getDevName()) +
+                   " copy " + std::to_string(e.copy) + ", field " + std::to_string(e.field.getNumber()) + ", and " +
+                   e.fault;
+    return *typed;
+}
+
 }  // namespace
 
 std::vector<MissingFilerEntry> missingFilerEntries(HostSession& session) {
@@ -420,7 +460,8 @@ std::vector<DisagreeingFilerEntry> disagreeingFilerEntries(HostSession& session)
 std::vector<WrongFilerEntry> wrongEFileEntries(HostSession& session) {
     std::vector<WrongFilerEntry> wrong;
     if (session.georgiaState() == nullptr) return wrong;
-    for (const StateDataMgmt::EFileWrongEntry& e : session.georgiaState()->eFileWrongEntries) {
+    for (const StateDataMgmt::EFileWrongEntry& found : session.georgiaState()->eFileWrongEntries) {
+        const StateDataMgmt::EFileWrongEntry e = whereTyped(session, found);
         WrongFilerEntry w{.entry = e, .form = {}, .label = {}};
         const DataMgmt::TaxReturnPtr& holder = e.form.isState() ? session.georgia() : session.federal();
         const DataMgmt::TaxFormDescPtr form = e.form.isNullID() || holder.isNull()

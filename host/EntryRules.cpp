@@ -83,19 +83,6 @@ Reasons deductionLeftOut(Reason figured) {
     return Reasons(std::move(reasons));
 }
 
-// The amended return's deposit account holds the account of a refund
-// deposited directly: the first reason of these that holds empties it.
-Reasons amendedDepositEmptied() {
-    return {{.when = {.zero = 189655},
-             .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a "
-                     "refund's account only"},
-            {.when = {.marked = {191328}},
-             .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
-            {.when = {.marked = {191049}},
-             .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is "
-                     "marked), so no account is shown"}};
-}
-
 // The account that takes the place of an entry in the amended return's
 // deposit account, after the reasons given.
 Reasons amendedDepositReplaced(std::vector<Reason> reasons = {}) {
@@ -106,6 +93,34 @@ Reasons amendedDepositReplaced(std::vector<Reason> reasons = {}) {
                        .text = "box 191046 is marked: the refund goes into the account entered in fields 191329 to "
                                "191332, which takes the entry's place"});
     return Reasons(std::move(reasons));
+}
+
+// A refund's account only: the first reason that holds empties it, or the account taken leaves it empty.
+Reasons amendedDepositEmptied() {
+    return amendedDepositReplaced(
+        {{.when = {.zero = 189655},
+          .text = "the amended return refunds nothing (field 189655 is 0), and its deposit account holds a refund's "
+                  "account only"},
+         {.when = {.marked = {191328}},
+          .text = "box 191328 (no direct deposit) is marked, so the refund is not deposited into an account"},
+         {.when = {.marked = {191049}},
+          .text = "the account entered twice (box 191046) differs between its two entries (box 191049 is marked), so "
+                  "no account is shown"}});
+}
+
+constexpr const char* kExpiresAlso =
+    "the box \"does not expire\" counts only without an expiration date (field 193212), and one is entered";
+constexpr const char* kSpouseIdOnJointReturn =
+    "the spouse's ID is asked on a joint return only: a return of another filing status, a married-separate one "
+    "included, has no spouse's ID even where it names the spouse";
+
+Reasons idDetailsWithoutId(std::int32_t none, std::int32_t noneOther, std::vector<Reason> more = {}) {
+    const auto says = [](auto box) {
+        return "an ID's details count only with an ID, and box " + std::to_string(box) + " says there is none";
+    };
+    more.insert(more.begin(), {{.when = {.marked = {none}}, .text = says(none)},
+                               {.when = {.marked = {noneOther}}, .text = says(noneOther)}});
+    return Reasons(std::move(more));
 }
 
 std::vector<EntryRule> informationFormRules() {
@@ -135,16 +150,16 @@ std::vector<EntryRule> informationFormRules() {
          .fields = {193214, 193215, 193208, 199053},
          .replaced = "the taxpayer's ID question takes one answer: of boxes 193214, 193215, 193208 and 199053 the "
                      "first marked stands"},
+        {.form = "GA69", .fields = {193209, 193211, 193212}, .emptied = idDetailsWithoutId(193208, 199053)},
+        {.form = "GA69", .fields = {193213}, .emptied = idDetailsWithoutId(193208, 199053, {{.text = kExpiresAlso}})},
         {.form = "GA69",
-         .fields = {193209, 193211, 193212, 193213},
-         .emptied = "the details of an ID count only with an ID: the taxpayer's answer (193208 or 199053) says there "
-                    "is none, or, for the box \"does not expire\", an expiration date is entered"},
-        {.form = "GA69",
-         .fields = {193222, 193223, 193216, 199054, 193217, 193219, 193220, 193221},
-         .emptied = "the spouse's ID is asked on a return that names the spouse (a joint return) only, and its "
-                    "details count only with an ID (not with answer 193216 or 199054)",
+         .fields = {193222, 193223, 193216, 199054},
+         .emptied = kSpouseIdOnJointReturn,
          .replaced = "the spouse's ID question takes one answer: of boxes 193222, 193223, 193216 and 199054 the "
                      "first marked stands"},
+        {.form = "GA69",
+         .fields = {193217, 193219, 193220, 193221},
+         .emptied = idDetailsWithoutId(193216, 199054, {{.text = kSpouseIdOnJointReturn}})},
         {.form = "GA69",
          .fields = {77, 78, 79, 80, 81, 82, 83, 84},
          .emptied = "a return filed on paper without direct deposit (box 197644) has no deposit account"},
@@ -428,8 +443,8 @@ std::vector<EntryRule> worksheetRules() {
 
 constexpr const char* kWagesNotBelowZero = "the least the Georgia wages can be: they are not below 0";
 constexpr const char* kColumnStartsAgain =
-    "the residency of the return changed since the worksheet was last calculated (its field 7), and a Georgia "
-    "column open for entry starts again from 0: enter the Georgia ";
+    "the worksheet's residency code (its field 7) is another than the return's, and a Georgia column open for entry "
+    "starts from 0 while they differ, so the entry counts as 0 on every run: remove field 7 from the worksheet";
 
 // The Georgia wages: a part-year resident's entry (field 27), held between
 // 0 and the state wages of all the W-2s (a W-2's wages where its state lines
@@ -453,7 +468,7 @@ std::vector<EntryRule> stateWorksheetRules() {
                       {.when = {.residency = open, .zero = 26},
                        .text = "the Georgia wages are a part of the W-2s' wages, and the return gives none (field 26 "
                                "is 0)"},
-                      {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "wages again"}}},
+                      {.when = {.residency = open}, .text = kColumnStartsAgain}}},
         {.form = "ST4",
          .fields = {28},
          .emptied = kNonresidentColumn,
@@ -529,7 +544,7 @@ EntryRule firstStateColumnRule(const Primitives::QVImmutableIdentifier& federal,
         .replaced = {
             {.when = {.residency = {Residency::kFullYear}},
              .text = "a full-year resident's Georgia part is the whole of the line's federal amount (field " + a + ")"},
-            {.when = {.residency = open}, .text = std::string(kColumnStartsAgain) + "part again"}}};
+            {.when = {.residency = open}, .text = kColumnStartsAgain}}};
     if (capped) {
         rule.limit = partOfLine({{.when = {.residency = open, .sameAs = federal.getNumber()},
                                   .text = "the line's federal amount (field " + a + ")"}},

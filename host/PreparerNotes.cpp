@@ -6,6 +6,7 @@
 #include <span>
 
 #include "host/FederalColumnSeeds.h"
+#include "host/FederalCreditNotes.h"
 #include "host/NoteText.h"
 #include "host/RetirementExclusionNotes.h"
 #include "host/SourceDocumentNotes.h"
@@ -373,6 +374,7 @@ std::vector<std::string> preparerNotes(HostSession& session) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
+    if (std::optional<std::string> note = careCreditNote(session)) notes.push_back(*note);
     jointSplitItemNotes(session, notes);
     uncountedEntryNotes(session, notes);
     sourceDocumentNotes(session, notes);

@@ -4,18 +4,17 @@
 #include <array>
 #include <cctype>
 #include <optional>
-#include <span>
 
 #include "host/NoteText.h"
 #include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form190Lines.h"
-#include "module/catalogues/Form52Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
-#include "module/catalogues/SourceStateRowLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
+#include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
+#include "platform/store/StatementForms.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -27,26 +26,9 @@ using FormId = Primitives::QVImmutableFormIdentifier;
 using PersistanceMgmt::CopyEntry;
 using PersistanceMgmt::FieldEntry;
 
-// A federal source document as the notes read it: its form, its name, what
-// it reports, its payer's number, its state lines and the box that marks
-// the spouse's copy (none where the copy names its owner).
-struct SourceDocument {
-    const FormId& form;
-    const char* name;
-    const char* reports;
-    const FieldId& payerId;
-    std::span<const SourceStateRow> lines;
-    const FieldId* spouseBox;
-};
-
-const std::array<SourceDocument, 2>& sourceDocuments() {
-    static const std::array<SourceDocument, 2> documents = {{
-        {kForm52ID, "W-2", "the wages and the tax withheld", kForm52Lines.employerId, kForm52StateRows, nullptr},
-        {kForm84ID, "1099-R", "the distributions and the tax withheld", kForm84Lines.payerId, kForm84StateRows,
-         &kForm84Lines.spouse},
-    }};
-    return documents;
-}
+// The federal statement forms with a state line, as the withholding total
+// and form 70's list read them (platform/store/StatementForms.h).
+using SourceDocument = StatementForm;
 
 const char* const kLineOrdinals[] = {"first", "second", "third", "fourth"};
 
@@ -139,13 +121,13 @@ std::vector<StateLine> inAnyOrder(std::vector<StateLine> lines) {
 }
 
 // Whose the copy is, as what it reports counts: the spouse's when its box
-// marks it so; a W-2's owner on a return whose W-2s the host takes as
-// joint (one without OWNER reaches neither filer), elsewhere the taxpayer,
-// OWNER given or not (a W-2 of the spouse is refused there).
+// marks it so; where the form has no such box, the copy's owner on a return
+// the host takes as joint (one without OWNER reaches neither filer),
+// elsewhere the taxpayer, OWNER given or not.
 std::optional<PersistanceMgmt::Filer> ownerOf(const SourceDocument& document, const CopyEntry& copy, bool joint) {
     using PersistanceMgmt::Filer;
-    if (document.spouseBox != nullptr) {
-        const FieldEntry* box = fieldOf(copy, *document.spouseBox);
+    if (!document.spouseBox.isNullID()) {
+        const FieldEntry* box = fieldOf(copy, document.spouseBox);
         return box != nullptr && box->value.boxYes() ? Filer::Spouse : Filer::Taxpayer;
     }
     return joint ? copy.owner : Filer::Taxpayer;
@@ -160,7 +142,8 @@ enum class Repeat { None, Same, LinesMoved };
 // every other amount the same; copies without an amount repeat nothing.
 Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const CopyEntry& later, bool joint) {
     const auto same = [&](const FieldId& f) { return numberKey(textOf(earlier, f)) == numberKey(textOf(later, f)); };
-    if (ownerOf(document, earlier, joint) != ownerOf(document, later, joint) || !same(document.payerId)) {
+    if (ownerOf(document, earlier, joint) != ownerOf(document, later, joint) || !same(document.payerId) ||
+        !same(document.payerName)) {
         return Repeat::None;
     }
     const std::vector<StateLine> earlierLines = stateLinesOf(document, earlier);
@@ -176,7 +159,7 @@ Repeat repeats(const SourceDocument& document, const CopyEntry& earlier, const C
 void repeatedCopyNotes(const PersistanceMgmt::ReturnFileContents& loaded, std::vector<std::string>& notes) {
     const bool joint = PersistanceMgmt::statedFilingStatus(loaded).value_or(FederalFilingStatus::kJoint) ==
                        FederalFilingStatus::kJoint;
-    for (const SourceDocument& document : sourceDocuments()) {
+    for (const SourceDocument& document : kStatementForms) {
         std::vector<const CopyEntry*> copies;
         for (const CopyEntry& c : loaded.federal->copies) {
             if (!isCopyOf(c, document.form)) continue;
@@ -246,14 +229,29 @@ void repeatedDependentNotes(const PersistanceMgmt::ReturnPart& federal, std::vec
     }
 }
 
+// A Georgia line's tax withheld at or above the state amount it was withheld
+// from (a W-2's box 17 at or above its box 16): the two swapped, or one
+// mistyped; the tax withheld counts as it stands.
+void withheldBeyondAmountNote(const CopyEntry& c, const std::string& named, std::size_t k, const SourceStateRow& line,
+                              std::vector<std::string>& notes) {
+    const double withheld = dollarsOf(c, line.withheld);
+    const double amount = dollarsOf(c, line.amount) + dollarsOf(c, line.otherAmount);
+    if (line.amount.isNullID() || amount <= 0.0 || withheld < amount) return;
+    notes.push_back(named + ": its " + kLineOrdinals[k] + " state line gives Georgia tax withheld of " +
+                    amountText(withheld) + " (field " + fieldNumber(line.withheld) +
+                    "), at or above the state amount it was withheld from, " + amountText(amount) + " (field " +
+                    fieldNumber(line.amount) + "), and the Georgia tax withheld counts " + amountText(withheld) +
+                    ": if the two are swapped or one is mistyped, enter each as the statement shows it");
+}
+
 // Tax withheld on a state line without a state counts in no state's tax
-// withheld; and a 1099-R's Georgia tax withheld on both of its state lines
-// counts twice, which is told where the Georgia return takes its tax
+// withheld; and a statement's Georgia tax withheld on two of its state
+// lines counts twice, which is told where the Georgia return takes its tax
 // withheld from the state lines (no seed of it).
 void stateLineNotes(const PersistanceMgmt::ReturnFileContents& loaded, const std::string& state,
                     std::vector<std::string>& notes) {
     const bool fromLines = !loaded.georgia || !loaded.georgia->seeds.stateTaxWithheldNoLocal;
-    for (const SourceDocument& document : sourceDocuments()) {
+    for (const SourceDocument& document : kStatementForms) {
         for (const CopyEntry& c : loaded.federal->copies) {
             if (!isCopyOf(c, document.form)) continue;
             const std::string named = std::string(document.name) + " copy " + std::to_string(c.copy) + " (form F" +
@@ -263,7 +261,10 @@ void stateLineNotes(const PersistanceMgmt::ReturnFileContents& loaded, const std
                 const SourceStateRow& line = document.lines[k];
                 const double withheld = dollarsOf(c, line.withheld);
                 if (withheld == 0.0) continue;
-                if (numberKey(textOf(c, line.state)) == numberKey(state)) georgiaLines.push_back(&line);
+                if (namesState(textOf(c, line.state), state) && document.withholdingCounts(withheld)) {
+                    georgiaLines.push_back(&line);
+                    withheldBeyondAmountNote(c, named, k, line, notes);
+                }
                 if (!textOf(c, line.state).empty()) continue;
                 notes.push_back(named + ": its " + kLineOrdinals[k] + " state line holds tax withheld, " +
                                 amountText(withheld) + " (field " + fieldNumber(line.withheld) +
@@ -272,15 +273,14 @@ void stateLineNotes(const PersistanceMgmt::ReturnFileContents& loaded, const std
                                 "was withheld for Georgia, enter " +
                                 state + " in field " + fieldNumber(line.state));
             }
-            if (document.form == kForm84ID && georgiaLines.size() == 2 && fromLines) {
+            if (georgiaLines.size() >= 2 && fromLines) {
                 const double first = dollarsOf(c, georgiaLines[0]->withheld);
                 const double second = dollarsOf(c, georgiaLines[1]->withheld);
-                notes.push_back(named + " names Georgia on both of its state lines, each with tax withheld, " +
+                notes.push_back(named + " names Georgia on two of its state lines, each with tax withheld, " +
                                 amountText(first) + " (field " + fieldNumber(georgiaLines[0]->withheld) + ") and " +
                                 amountText(second) + " (field " + fieldNumber(georgiaLines[1]->withheld) +
                                 "): both count in the Georgia tax withheld, together " + amountText(first + second) +
-                                "; a 1099-R gives its Georgia tax withheld on one line: if the second repeats the "
-                                "first, empty the second line");
+                                "; if the second repeats the first, empty the second line");
             }
         }
     }
@@ -369,6 +369,63 @@ void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std:
     }
 }
 
+// The taxpayer's and the spouse's pension and IRA items.
+struct FilerItems {
+    PersistanceMgmt::Filer filer;
+    const char* whose;
+    Utils::PCTypes pensions, ira;
+};
+
+constexpr std::array<FilerItems, 2> kFilerItems{{
+    {PersistanceMgmt::Filer::Taxpayer, "taxpayer", Utils::PCTypes::kPensionsTaxpayer,
+     Utils::PCTypes::kIraDistributionsTaxpayer},
+    {PersistanceMgmt::Filer::Spouse, "spouse", Utils::PCTypes::kPensionsSpouse,
+     Utils::PCTypes::kIraDistributionsSpouse},
+}};
+
+// On a joint return with 1099-Rs, a filer whose pension and IRA items add up
+// to more than the gross distributions of the filer's own 1099-Rs (the
+// spouse's marked in box 2): the retirement exclusion takes each filer's
+// from the items, and two filers' items swapped move income from one
+// filer's exclusion to the other's.
+void retirementItemNotes(HostSession& session, std::vector<std::string>& notes) {
+    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
+    if (PersistanceMgmt::statedFilingStatus(loaded).value_or(FederalFilingStatus::kJoint) !=
+        FederalFilingStatus::kJoint) {
+        return;
+    }
+    const StatementForm& form84 = *statementFormOf(kForm84ID.getNumber());
+    std::array<double, 2> gross{};
+    bool any = false;
+    for (const CopyEntry& c : loaded.federal->copies) {
+        if (!isCopyOf(c, kForm84ID)) continue;
+        any = true;
+        gross[ownerOf(form84, c, true) == PersistanceMgmt::Filer::Spouse ? 1 : 0] +=
+            dollarsOf(c, kForm84Lines.grossDistribution);
+    }
+    if (!any) return;
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const auto item = [&](Utils::PCTypes type) {
+        return static_cast<double>(georgia.pullCommon(georgia.getFederalFormID(), 1, type));
+    };
+    for (std::size_t k = 0; k < kFilerItems.size(); ++k) {
+        const FilerItems& own = kFilerItems[k];
+        const double items = item(own.pensions) + item(own.ira);
+        if (items <= gross[k] + 0.005) continue;
+        const auto name = [](Utils::PCTypes type) { return std::string(PersistanceMgmt::findCommonItem(type)->name); };
+        notes.push_back("the items " + name(own.pensions) + " and " + name(own.ira) + " give the " + own.whose +
+                        " pensions and IRA distributions of " + amountText(items) +
+                        ", beyond the gross "
+                        "distributions of the " +
+                        own.whose + "'s 1099-Rs (form F84 field " + fieldNumber(kForm84Lines.grossDistribution) +
+                        ", box " + fieldNumber(kForm84Lines.spouse) + " marking the spouse's), " +
+                        amountText(gross[k]) + " (the " + kFilerItems[1 - k].whose + "'s give " +
+                        amountText(gross[1 - k]) +
+                        "): the retirement exclusion takes each filer's from the items; give each filer's items from "
+                        "the filer's own 1099-Rs");
+    }
+}
+
 }  // namespace
 
 void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) {
@@ -379,6 +436,7 @@ void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) 
     repeatedDependentNotes(*loaded.federal, notes);
     stateLineNotes(loaded, state, notes);
     repeatedPaymentNotes(*loaded.federal, state, notes);
+    retirementItemNotes(session, notes);
 }
 
 }  // namespace GAHost

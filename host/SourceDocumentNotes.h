@@ -1,21 +1,25 @@
 // Notes for the person preparing a return about the federal source
 // documents and payment rows as the return file gives them, where an entry
 // counts twice or nowhere without a word from the calculation:
-// - a W-2 (federal form 52) or 1099-R (federal form 84) copy that repeats an
-//   earlier copy in every amount and number (its payer's number, its owner,
-//   its amounts and its state lines, each one's state, state ID number and
-//   amounts, on whichever of its lines each copy gives it): both count, so
-//   what they report counts twice; a copy may be real, so it is told, not
-//   refused;
+// - a copy of a statement form with a state line (W-2, 1099-R, 1099-INT and
+//   the others of platform/store/StatementForms.h) that repeats an earlier
+//   copy in every amount and number (its payer, its owner, its amounts and
+//   its state lines, each one's state, state ID number and amounts, on
+//   whichever of its lines each copy gives it): both count, so what they
+//   report counts twice; a copy may be real, so it is told, not refused;
 // - two dependents listed (copies of federal form 113) under one first and
 //   last name, one of them or both without a number: both count among the
 //   dependents (a number on two copies is refused when the file is read);
 // - a dated row of federal form 190 (an estimated or other state tax
 //   payment) that repeats an earlier row's date, amount and state;
-// - a 1099-R that names Georgia on both of its state lines, each with tax
+// - a statement that names Georgia on two of its state lines, each with tax
 //   withheld: both lines count in the Georgia tax withheld;
-// - a state line of a W-2 or 1099-R with tax withheld but no state: the
-//   withholding counts in no state's, Georgia's included.
+// - a state line of a statement with tax withheld but no state: the
+//   withholding counts in no state's, Georgia's included;
+// - a Georgia line's tax withheld at or above the state amount it was
+//   withheld from (a W-2's boxes 16 and 17 swapped): it counts as it stands;
+// - on a joint return, a filer's pension and IRA items beyond the gross
+//   distributions of the filer's own 1099-Rs (the two filers' swapped).
 #pragma once
 
 #include <string>

@@ -37,6 +37,12 @@ std::string stateOf(const DataMgmt::TaxReturn& ga, std::uint16_t copy) {
     return entered.empty() ? ga.getFieldAsString(kGAForm73ID, copy, f73.federalState) : entered;
 }
 
+// " for " the state of a copy of form 73, or that it names none.
+std::string forStateOf(const DataMgmt::TaxReturn& ga, std::uint16_t copy) {
+    const std::string state = stateOf(ga, copy);
+    return state.empty() ? " and names no state (field " + fieldNumber(f73.stateAbbreviation) + ")" : " for " + state;
+}
+
 // A later copy of form 73 for copy 1's state: the credit is worked out once
 // for each state, over all of its income and tax, on copy 1 (filled from the
 // federal return's nonresident return of the state while its box 138856 is
@@ -110,7 +116,7 @@ void unfilledStateRowNotes(HostSession& session, std::vector<std::string>& notes
                 source + " fills no row of form 73, so its credit counts nowhere: the calculation adds a row for it " +
                 "only to a return without form 73, and no copy of form GA73 names " + state + "; " +
                 (first > 0.0
-                     ? "form 70 takes the credit of copy 1 only, which holds " + whole(first) + " for " + stateOf(ga, 1)
+                     ? "form 70 takes the credit of copy 1 only, which holds " + whole(first) + forStateOf(ga, 1)
                      : "name " + state + " on <FORM DEVNAME=\"GA73\" COPY=\"1\"> (field " +
                            fieldNumber(f73.stateAbbreviation) + ") and mark its box " +
                            fieldNumber(f73.fromFederalReturn) + " to fill it from there"));

@@ -4,9 +4,10 @@
 // distributions), with the local tax and the locality's name where the
 // document has them. Amounts are held in hundredths.
 //
-// The calculation makes a document with a Georgia row an entry of the
-// Georgia withholding list; the review's e-file check of the state data
-// walks the same rows.
+// The statement-form table (platform/store/StatementForms.h) names each
+// form's rows; the host's state tax withheld, the Georgia withholding list
+// and the preparer's notes read them from there, and the review's e-file
+// check of the state data walks the same rows.
 #pragma once
 
 #include <array>

@@ -1,8 +1,10 @@
 // Source-document links of Georgia withholding.
 //
-// Every federal source document that shows Georgia withholding (wage and gambling
-// statements, information returns) and every Georgia withholding row of form
-// 70 becomes one entry of a numbered list. Entries 1 to 6 live in the six
+// Every federal statement form that shows Georgia withholding (the statement
+// table, platform/store/StatementForms.h: a copy enters the list by the
+// lines the host's Georgia tax withheld counts, and its entry holds their
+// withholding) and every Georgia withholding row of form 70 becomes one
+// entry of a numbered list. Entries 1 to 6 live in the six
 // link fields of form 70; every further entry in form 189218, nine entries a
 // copy. A link field holds the text "<source form>/<source copy>/<entry>";
 // from it the entry's kind boxes, identification numbers and amounts are
@@ -19,20 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "module/catalogues/Form110Lines.h"
-#include "module/catalogues/Form164Lines.h"
-#include "module/catalogues/Form165Lines.h"
-#include "module/catalogues/Form186662Lines.h"
-#include "module/catalogues/Form52Lines.h"
-#include "module/catalogues/Form54Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form84Lines.h"
-#include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
+#include "platform/store/StatementForms.h"
 #include "platform/util/Utils.h"
 
 namespace GACalculationMgmt {
@@ -42,19 +37,9 @@ namespace {
 constexpr int kForm70Entries = 6;
 constexpr int kEntriesPerContinuation = 9;
 
-// The state rows of one document's layout. The Georgia tax withheld is the
-// amount that makes the document an entry of the list; the state amount is
-// the row's amount and further amount added (none when the document gives
-// it outside its state rows).
-template <std::size_t N>
-std::vector<SourceStateRow> rowsOf(const std::array<SourceStateRow, N>& rows) {
-    return {rows.begin(), rows.end()};
-}
-
 // Which identification box an entry of the document marks.
 enum class IdBox {
     Id1,
-    Id2,
     ByDashes,    // by the payer number's dashes
     ByYesNoBox,  // id 2 when the document's box idBoxField is marked, else id 1
     None,
@@ -62,20 +47,15 @@ enum class IdBox {
 
 struct SourceDocument;
 
-// What a federal source form gives an entry.
+// What the list takes of a statement form beyond its row of the statement
+// table (platform/store/StatementForms.h): the identification box its
+// entries mark, and the Georgia amount it gives outside its state lines, in
+// place of the line's (null when the lines give it).
 struct SourceLayout {
-    FormId form;
-    bool wage = false;  // wage box (wage and gambling statements); information box otherwise
-    // Null: the document has no payer number, the filer may enter one.
-    FieldId payerId = Primitives::kNullFieldID;
+    const StatementForm& statement;
     IdBox idBox = IdBox::None;
     FieldId idBoxField = Primitives::kNullFieldID;
-    bool anyNonZeroQualifies = false;    // wage statements: any withholding but 0, also below 0
-    bool rowsForFirstEntryOnly = false;  // a consolidated statement: its rows belong to entry 0
-    // The Georgia amount that the document gives outside its state rows, in
-    // place of the row's; null when the rows give it.
     double (*amountOutsideRows)(const SourceDocument& document, double rowAmount) = nullptr;
-    std::vector<SourceStateRow> rows;
 };
 
 // One copy of a federal source document, read through the Georgia return:
@@ -87,9 +67,11 @@ struct SourceDocument {
     const SourceLayout& layout;
     std::uint16_t copy;
     DataMgmt::TaxFormPtr form;
+    int filingStatus;
 
-    std::string text(const FieldId& x) const { return federal.getFieldAsString(layout.form, copy, x); }
-    bool yes(const FieldId& x) const { return federal.formYes(layout.form, copy, x); }
+    const FormId& formId() const { return layout.statement.form; }
+    std::string text(const FieldId& x) const { return federal.getFieldAsString(formId(), copy, x); }
+    bool yes(const FieldId& x) const { return federal.formYes(formId(), copy, x); }
     double dollars(const FieldId& x) const {
         return x.isNullID() ? 0.0 : ga.federalDisplayAmount(*form, x.getNumber());
     }
@@ -113,82 +95,39 @@ double form164Amount(const SourceDocument& document, double /*rowAmount*/) {
     return document.dollars(kForm164Lines.ordinaryDividends) + document.dollars(kForm164Lines.capitalGainDividends);
 }
 
-// What each federal source form gives an entry, in the order the forms are
-// walked when the links are written.
-SourceLayout wageStatementLayout() {
-    return {.form = kForm52ID,
-            .wage = true,
-            .payerId = kForm52Lines.employerId,
-            .idBox = IdBox::Id1,
-            .anyNonZeroQualifies = true,
-            .rows = rowsOf(kForm52StateRows)};
-}
-
-SourceLayout gamblingStatementLayout() {
-    return {.form = kForm54ID,
-            .wage = true,
-            .payerId = kForm54Lines.payerId,
-            .idBox = IdBox::ByYesNoBox,
-            .idBoxField = kForm54Lines.payerIdOfSecondKind,
-            .rows = rowsOf(kForm54StateRows)};
-}
-
-// A 1099-MISC.
-SourceLayout form110Layout() {
-    return {.form = kForm110ID,
-            .payerId = kForm110Lines.payerId,
-            .idBox = IdBox::ByDashes,
-            .rows = rowsOf(kForm110StateRows)};
-}
-
-SourceLayout form186662Layout() {
-    return {.form = kForm186662ID,
-            .payerId = kForm186662Lines.payerId,
-            .idBox = IdBox::ByDashes,
-            .rows = rowsOf(kForm186662StateRows)};
-}
-
-// A 1099-G.
-SourceLayout form165Layout() {
-    return {.form = kForm165ID,
-            .payerId = kForm165Lines.payerId,
-            .idBox = IdBox::Id1,
-            .amountOutsideRows = &form165Amount,
-            .rows = rowsOf(kForm165Lines.stateRows)};
-}
-
-// A 1099-R.
-SourceLayout form84Layout() {
-    return {.form = kForm84ID, .payerId = kForm84Lines.payerId, .idBox = IdBox::Id1, .rows = rowsOf(kForm84StateRows)};
-}
-
-// Interest (1099-INT): no payer number; the filer may enter one.
-SourceLayout interestLayout() { return {.form = kForm166ID, .idBox = IdBox::None, .rows = rowsOf(kForm166StateRows)}; }
-
-// Dividends (1099-DIV).
-SourceLayout dividendLayout() {
-    return {.form = kForm164ID,
-            .idBox = IdBox::None,
-            .amountOutsideRows = &form164Amount,
-            .rows = rowsOf(kForm164StateRows)};
-}
-
-SourceLayout consolidatedStatementLayout() {
-    return {.form = kForm135ID, .idBox = IdBox::None, .rowsForFirstEntryOnly = true, .rows = rowsOf(kForm135StateRows)};
+// Each statement form as the list takes it, in the statement table's order.
+SourceLayout layoutFor(const StatementForm& statement) {
+    SourceLayout layout{.statement = statement};
+    if (statement.form == kForm52ID || statement.form == kForm165ID || statement.form == kForm84ID) {
+        layout.idBox = IdBox::Id1;
+    } else if (statement.form == kForm54ID) {
+        layout.idBox = IdBox::ByYesNoBox;
+        layout.idBoxField = kForm54Lines.payerIdOfSecondKind;
+    } else if (!statement.payerId.isNullID()) {
+        layout.idBox = IdBox::ByDashes;  // 1099-MISC, form 186662
+    }
+    if (statement.form == kForm165ID) {
+        layout.amountOutsideRows = &form165Amount;
+    } else if (statement.form == kForm164ID) {
+        layout.amountOutsideRows = &form164Amount;
+    }
+    return layout;
 }
 
 const std::vector<SourceLayout>& layouts() {
-    static const std::vector<SourceLayout> table{
-        wageStatementLayout(), gamblingStatementLayout(), form110Layout(),
-        form186662Layout(),    form165Layout(),           form84Layout(),
-        interestLayout(),      dividendLayout(),          consolidatedStatementLayout(),
-    };
+    static const std::vector<SourceLayout> table = [] {
+        std::vector<SourceLayout> all;
+        for (const StatementForm& statement : kStatementForms) {
+            all.push_back(layoutFor(statement));
+        }
+        return all;
+    }();
     return table;
 }
 
 const SourceLayout* layoutOf(int formNumber) {
     for (const SourceLayout& layout : layouts()) {
-        if (layout.form.getNumber() == formNumber) {
+        if (layout.statement.form.getNumber() == formNumber) {
             return &layout;
         }
     }
@@ -198,21 +137,24 @@ const SourceLayout* layoutOf(int formNumber) {
 // Form 70's four withholding rows, the sources of entries from form 70.
 const std::array<Form70Lines::IncomeStatement, 4>& form70Rows() { return kForm70Lines.payments.incomeStatements; }
 
-bool withholdingQualifies(const SourceLayout& layout, double withheld) {
-    return layout.anyNonZeroQualifies ? withheld != 0.0 : withheld > 0.0;
-}
-
-// The state row of a document that makes it a Georgia document: the first
-// row coded exactly "GA" whose withholding qualifies.
-std::optional<std::size_t> qualifyingRow(const SourceDocument& document) {
-    const std::vector<SourceStateRow>& rows = document.layout.rows;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (document.text(rows[r].state) == "GA" &&
-            withholdingQualifies(document.layout, document.dollars(rows[r].withheld))) {
-            return r;
+// The state lines of a document that count in its Georgia withholding, as
+// the host's Georgia tax withheld counts them: on a copy that counts on the
+// return (a spouse's on a joint return only), Georgia named, withholding that
+// counts. The first of them gives the entry's state number and amount.
+std::vector<std::size_t> georgiaLines(const SourceDocument& document) {
+    const StatementForm& statement = document.layout.statement;
+    std::vector<std::size_t> lines;
+    if (!statement.counts(!statement.spouseBox.isNullID() && document.yes(statement.spouseBox),
+                          document.filingStatus)) {
+        return lines;
+    }
+    for (std::size_t r = 0; r < statement.lines.size(); ++r) {
+        const SourceStateRow& row = statement.lines[r];
+        if (namesState(document.text(row.state), "GA") && statement.withholdingCounts(document.dollars(row.withheld))) {
+            lines.push_back(r);
         }
     }
-    return std::nullopt;
+    return lines;
 }
 
 // What one entry of the list shows: its kind boxes, identification numbers
@@ -263,24 +205,23 @@ std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int ent
     return values;
 }
 
-// An entry from a federal source document: the row that qualified it, or
-// failing that the first row coded "GA", gives the state number and the
-// amounts, unless the document gives its amount outside its rows.
-EntryValues readDocument(const SourceDocument& document, int entryNumber) {
+// An entry from a federal source document: its Georgia tax withheld, every
+// line of it that counts (as the host's total counts it); the first of them
+// gives the state number and the amounts, unless the document gives its
+// amount outside its lines.
+EntryValues readDocument(const SourceDocument& document) {
     const SourceLayout& layout = document.layout;
+    const StatementForm& statement = layout.statement;
     EntryValues values;
-    values.wage = layout.wage;
-    values.info = !layout.wage;
-    values.payerMayBeEntered = layout.payerId.isNullID();
-    if (!layout.payerId.isNullID()) {
-        values.payerId = document.text(layout.payerId);
+    values.wage = statement.wageStatement;
+    values.info = !statement.wageStatement;
+    values.payerMayBeEntered = statement.payerId.isNullID();
+    if (!statement.payerId.isNullID()) {
+        values.payerId = document.text(statement.payerId);
     }
     switch (layout.idBox) {
         case IdBox::Id1:
             values.id1 = true;
-            break;
-        case IdBox::Id2:
-            values.id2 = true;
             break;
         case IdBox::ByDashes:
             values.markIdByDashes(values.payerId);
@@ -292,18 +233,12 @@ EntryValues readDocument(const SourceDocument& document, int entryNumber) {
             break;
     }
 
-    std::optional<std::size_t> chosen;
-    if (!layout.rowsForFirstEntryOnly || entryNumber == 0) {
-        chosen = qualifyingRow(document);
-        for (std::size_t r = 0; !chosen && r < layout.rows.size(); ++r) {
-            if (document.text(layout.rows[r].state) == "GA") {
-                chosen = r;
-            }
-        }
+    const std::vector<std::size_t> lines = georgiaLines(document);
+    for (const std::size_t r : lines) {
+        values.withheld += document.dollars(statement.lines[r].withheld);
     }
-    if (chosen) {
-        const SourceStateRow& row = layout.rows[*chosen];
-        values.withheld = document.dollars(row.withheld);
+    if (!lines.empty()) {
+        const SourceStateRow& row = statement.lines[lines.front()];
         values.stateId = document.text(row.stateId);
         values.amount = document.dollars(row.amount) + document.dollars(row.otherAmount);
     }
@@ -378,7 +313,7 @@ void GATaxReturnCalcEngine::rebuildSourceLinks() {
     }
     int counter = 0;
     for (const SourceLayout& layout : layouts()) {
-        collectStateSourceLinks(layout.form, counter, 0);
+        collectStateSourceLinks(layout.statement.form, counter, 0);
     }
     for (int pass = 0; pass < static_cast<int>(form70Rows().size()); ++pass) {
         collectStateSourceLinks(kGAForm70ID, counter, pass);
@@ -407,7 +342,9 @@ void GATaxReturnCalcEngine::collectStateSourceLinks(const FormId& source, int& c
         if (fromForm70) {
             qualifies = gaReturn_->getIR(kGAForm70ID, 1, rows70[static_cast<std::size_t>(pass)].withheld) > 0.0;
         } else {
-            qualifies = qualifyingRow(SourceDocument{owner, *gaReturn_, *layout, copy, document}).has_value();
+            qualifies = !georgiaLines(SourceDocument{owner, *gaReturn_, *layout, copy, document,
+                                                     gaReturn_->getFilingStatusNumber()})
+                             .empty();
         }
         if (qualifies) {
             writeLink(++counter,
@@ -462,10 +399,11 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         if (sourceNumber == kGAForm70ID.getNumber()) {
             values = readOwnRow(*gaReturn_, entryNumber);
         } else if (const SourceLayout* layout = layoutOf(sourceNumber)) {
-            DataMgmt::TaxFormPtr document = federalReturn()->getFormUVPtr(layout->form, sourceCopyNumber, false);
+            DataMgmt::TaxFormPtr document =
+                federalReturn()->getFormUVPtr(layout->statement.form, sourceCopyNumber, false);
             if (!document.isNull()) {
-                values = readDocument(SourceDocument{*federalReturn(), *gaReturn_, *layout, sourceCopyNumber, document},
-                                      entryNumber);
+                values = readDocument(SourceDocument{*federalReturn(), *gaReturn_, *layout, sourceCopyNumber, document,
+                                                     gaReturn_->getFilingStatusNumber()});
             }
         }
     }

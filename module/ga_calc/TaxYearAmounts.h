@@ -186,6 +186,11 @@ inline constexpr double kIndCr201LineCap = 125;
 // dependent care expenses, and the rate the worksheet shows (percent).
 inline constexpr double kIndCr202Rate = 0.3;
 inline constexpr double kIndCr202RateShown = 30;
+// The most the federal credit itself can be: 35 % of at most 3,000 of
+// expenses for one qualifying person, or of 6,000 for two or more. A
+// larger entry is told to the preparer; the worksheet takes what is given.
+inline constexpr double kFederalCareCreditMostForOne = 1050;
+inline constexpr double kFederalCareCreditMostForMore = 2100;
 // IND-CR 204 (form 190057): the share of the expenses for a qualifying
 // family member, the rate shown (percent), and the most the credit is.
 inline constexpr double kIndCr204Rate = 0.1;

@@ -269,14 +269,47 @@ std::string digitsOf(const std::string& text) {
     return digits;
 }
 
+// The filers' own numbers as the return gives them (form F92's, which the
+// e-file carries, and the main form's, which form 70 carries), by their
+// digits: whose each is, and where.
+std::map<std::string, std::string> filerNumbers(const ReturnPart& federal) {
+    static constexpr struct {
+        std::int32_t form, field;
+        const char* whose;
+    } kFilerNumbers[] = {{92, 7, "taxpayer"}, {92, 8, "spouse"},    {1, 11, "taxpayer"},
+                         {1, 12, "spouse"},   {55, 11, "taxpayer"}, {55, 12, "spouse"}};
+    std::map<std::string, std::string> numbers;
+    for (const CopyEntry& c : federal.copies) {
+        for (const auto& filer : kFilerNumbers) {
+            const FieldEntry* number = isForm(c, filer.form) && c.copy == 1 ? fieldOf(c, filer.field) : nullptr;
+            if (number == nullptr || digitsOf(number->value.getText()).empty()) continue;
+            numbers.emplace(digitsOf(number->value.getText()), std::string("the ") + filer.whose + "'s own (form F" +
+                                                                   std::to_string(filer.form) + " field " +
+                                                                   std::to_string(filer.field) + ")");
+        }
+    }
+    return numbers;
+}
+
 // A dependent given twice: two copies of form 113 with one dependent's
-// number, which would count the dependent twice.
+// number, which would count the dependent twice; and a dependent's number
+// that is a filer's own, which counts the filer again as a dependent.
 void checkDependentNumbers(const ReturnPart& federal, const std::string& displayName,
                            std::vector<std::string>& problems) {
+    const std::map<std::string, std::string> filers = filerNumbers(federal);
     std::map<std::string, const CopyEntry*> seen;  // by the number's digits
     for (const CopyEntry& c : federal.copies) {
         const FieldEntry* number = isForm(c, kDependentForm) ? fieldOf(c, kDependentNumber) : nullptr;
         if (number == nullptr || digitsOf(number->value.getText()).empty()) continue;
+        if (const auto filer = filers.find(digitsOf(number->value.getText())); filer != filers.end()) {
+            problems.push_back(displayName + ":" + std::to_string(number->line) + ": form F113 copy " +
+                               std::to_string(c.copy) + " field " + std::to_string(kDependentNumber) +
+                               ": the dependent's number " + Utils::strip(number->value.getText()) + " is " +
+                               filer->second +
+                               ": a filer is no dependent of the return; enter the dependent's "
+                               "own number");
+            continue;
+        }
         const auto [first, added] = seen.emplace(digitsOf(number->value.getText()), &c);
         if (added) continue;
         problems.push_back(displayName + ":" + std::to_string(number->line) + ": form F113 copy " +

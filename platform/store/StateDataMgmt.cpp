@@ -1,13 +1,13 @@
 #include "platform/store/StateDataMgmt.h"
 
 #include "platform/store/DataMgmtInternal.h"
+#include "platform/store/StatementForms.h"
 
 namespace StateDataMgmt {
 
 namespace {
 
 const Primitives::QVImmutableFormIdentifier kGeorgiaMainForm(70, true);
-const std::int32_t kW2Form = 52;
 const Primitives::QVImmutableIdentifier kBalanceDueField(106);
 
 }  // namespace
@@ -155,29 +155,9 @@ void StateTaxReturn::setFromW2(const FormID& f, const FieldID& x, double taxpaye
     w2Splits_[{f, x.getNumber()}] = {taxpayer, spouse};
 }
 
-const std::vector<StateTaxReturn::StateLine>& StateTaxReturn::stateLines() {
-    // The state lines of the federal source documents: W-2 (form 52, four
-    // lines), W-2G (54), 1099-G (165) and 1099-R (84, two lines). Only the
-    // W-2's state amount is wages; the others' are gambling winnings,
-    // unemployment compensation and other government payments, and
-    // retirement distributions, which count only for their tax withheld.
-    static const std::vector<StateLine> lines = {
-        {52, 34, 33, 32, 37},
-        {52, 99, 98, 97, 102},
-        {52, 27781, 27783, 27784, 27787},
-        {52, 27788, 27790, 27791, 27794},
-        {54, 28, 12, 25, 144140},
-        {165, 17, 11, 16, 0},
-        {84, 33, 134, 30, 65},
-        {84, 169, 171, 168, 173},
-    };
-    return lines;
-}
-
 namespace {
 
-// Whether the state field of a W-2 or 1099 line names the state (blanks
-// around it and case do not count).
+// Whether the state field of a statement's line names the state.
 bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIdentifier& state,
                  std::string_view abbreviation) {
     // Most state lines are empty: an empty field shows no text.
@@ -185,57 +165,68 @@ bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIde
         return abbreviation.empty();
     }
     const DataMgmt::FieldValue value = copy.getValue(state);
-    const std::string shown = value.isText() ? std::string() : copy.valueString(state);
-    return Utils::QVStringUtils::stricmp(Utils::stripView(value.isText() ? value.getText() : shown), abbreviation) == 0;
+    return namesState(value.isText() ? value.getText() : copy.valueString(state), abbreviation);
 }
 
 }  // namespace
 
-double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const {
+// Every line of the statement forms (platform/store/StatementForms.h) of
+// this state, or of any state, on the copies that count on a return of the
+// filing status: the state amounts of the wage statements' lines as wages;
+// the tax withheld of a line whose withholding counts; the local tax.
+double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local,
+                                     char filingStatus) const {
     if (federal_.isNull()) {
         return 0.0;
     }
     const DataMgmt::TaxReturn& federal = *federal_;
     const std::string_view abbreviation = getAbbreviation();
     double total = 0.0;
-    for (const StateLine& line : stateLines()) {
-        const bool addsWages = wages && line.form == kW2Form;
+    for (const StatementForm& statement : kStatementForms) {
+        const bool addsWages = wages && statement.stateWages;
         if (!addsWages && !withheld && !local) {
             continue;
         }
-        federal.forEachCopy(FormID(line.form), [&](const DataMgmt::TaxForm& copy) {
-            if (!copy.description().hasField(FieldID(line.state)) ||
-                (thisStateOnly && !isThisState(copy, FieldID(line.state), abbreviation))) {
+        federal.forEachCopy(statement.form, [&](const DataMgmt::TaxForm& copy) {
+            if (!statement.counts(copy.description().hasField(statement.spouseBox) && copy.xMarked(statement.spouseBox),
+                                  filingStatus)) {
                 return;
             }
-            if (addsWages) {
-                total += federalDisplayAmount(copy, line.amount);
-            }
-            if (withheld) {
-                total += federalDisplayAmount(copy, line.withheld);
-            }
-            if (local && line.local > 0) {
-                total += federalDisplayAmount(copy, line.local);
+            for (const SourceStateRow& line : statement.lines) {
+                if (!copy.description().hasField(line.state) ||
+                    (thisStateOnly && !isThisState(copy, line.state, abbreviation))) {
+                    continue;
+                }
+                if (addsWages) {
+                    total += federalDisplayAmount(copy, line.amount.getNumber());
+                }
+                const double tax = federalDisplayAmount(copy, line.withheld.getNumber());
+                if (withheld && statement.withholdingCounts(tax)) {
+                    total += tax;
+                }
+                if (local && !line.localTax.isNullID()) {
+                    total += federalDisplayAmount(copy, line.localTax.getNumber());
+                }
             }
         });
     }
     return total;
 }
 
-double StateTaxReturn::getStateWages(char) const {
-    return stateWages_ ? *stateWages_ : addStateLines(true, true, false, false);
+double StateTaxReturn::getStateWages(char filingStatus) const {
+    return stateWages_ ? *stateWages_ : addStateLines(true, true, false, false, filingStatus);
 }
 
-double StateTaxReturn::getAllStateWages(char) const {
-    return allStateWages_ ? *allStateWages_ : addStateLines(false, true, false, false);
+double StateTaxReturn::getAllStateWages(char filingStatus) const {
+    return allStateWages_ ? *allStateWages_ : addStateLines(false, true, false, false, filingStatus);
 }
 
-double StateTaxReturn::getStateTaxWithheld(char) const {
-    return stateTaxWithheld_ ? *stateTaxWithheld_ : addStateLines(true, false, true, true);
+double StateTaxReturn::getStateTaxWithheld(char filingStatus) const {
+    return stateTaxWithheld_ ? *stateTaxWithheld_ : addStateLines(true, false, true, true, filingStatus);
 }
 
-double StateTaxReturn::getStateTaxWithheldNoLocal(char) const {
-    return stateTaxWithheldNoLocal_ ? *stateTaxWithheldNoLocal_ : addStateLines(true, false, true, false);
+double StateTaxReturn::getStateTaxWithheldNoLocal(char filingStatus) const {
+    return stateTaxWithheldNoLocal_ ? *stateTaxWithheldNoLocal_ : addStateLines(true, false, true, false, filingStatus);
 }
 
 std::string StateTaxReturn::textString(const FormID& f, std::uint16_t c, const FieldID& x) const {

@@ -22,8 +22,10 @@
 //     getStateWages          the W-2 state wage lines whose state is this
 //                            return's abbreviation, added (display units)
 //     getAllStateWages       every W-2 state wage line, added
-//     getStateTaxWithheld    state and local tax withheld on the W-2, W-2G,
-//                            1099-G and 1099-R lines of this state, added
+//     getStateTaxWithheld    state and local tax withheld on the lines of this
+//                            state of every statement form with a state line
+//                            (platform/store/StatementForms.h), added; a
+//                            spouse's statement on a joint return only
 //     getStateTaxWithheldNoLocal  the same without the local tax
 //     getEnabledType         1
 //     InElf                  false
@@ -202,20 +204,10 @@ protected:
     const DataMgmt::TaxReturn& readerFor(const FormID& f, const char* operation) const override;
 
 private:
-    // One W-2 or 1099 state line: the fields of the state name, the state
-    // amount, the state tax withheld and the local tax (0: none).
-    struct StateLine {
-        std::int32_t form;
-        std::int32_t state;
-        std::int32_t amount;
-        std::int32_t withheld;
-        std::int32_t local;
-    };
-    static const std::vector<StateLine>& stateLines();
-    // Adds up one column of the state lines over every copy, for the lines of
-    // this state only (thisStateOnly) or of any state; wages are the state
-    // amounts of the W-2 lines only.
-    double addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local) const;
+    // Adds up one column of the statement forms' state lines over every
+    // copy, for the lines of this state only (thisStateOnly) or of any
+    // state; wages are the state amounts of the W-2 lines only.
+    double addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local, char filingStatus) const;
 
     DataMgmt::TaxReturnPtr federal_;
     std::vector<DebugStateFieldCall> debugCalls_;

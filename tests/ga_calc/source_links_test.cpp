@@ -8,6 +8,7 @@
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
+#include "platform/store/StatementForms.h"
 
 namespace gataxtest {
 namespace {
@@ -80,18 +81,59 @@ TEST_F(SourceLinks, SixteenthDocumentOpensASecondContinuationCopy) {
 
 TEST_F(SourceLinks, WhichDocumentsQualify) {
     // A wage statement qualifies with any Georgia withholding but 0; an
-    // information return only with a positive one; the state code must be
-    // "GA".
+    // information return only with a positive one; the state code names
+    // Georgia in any letter case, as the host's Georgia tax withheld reads
+    // it.
     wageStatement(1, -50, 1000);
     wageStatement(2, 0, 1000);
-    wageStatement(3, 5, 500, "ga");
+    wageStatement(3, 5, 500, " ga");
+    wageStatement(4, 7, 500, "GAX");
     for (std::uint16_t copy : {1, 2}) {
         auto info = fedCopy(kForm110ID, copy);
         setText(info, kForm110StateRows[0].state, "GA");
         setNumber(info, kForm110StateRows[0].withheld, copy == 1 ? -5000 : 0);
     }
     engine.beforeCalc();
-    EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "", "", "", "", ""}));
+    EXPECT_EQ(form70Links(), (std::vector<std::string>{"52/1/0", "52/3/0", "", "", "", ""}));
+    EXPECT_DOUBLE_EQ(gaReturn()->getStateTaxWithheldNoLocal('1'), -45.0);
+}
+
+// Every statement form with a state line: the last of its lines naming
+// Georgia with 50.00 withheld makes one entry of form 70's list holding the
+// 50.00 that the host's Georgia tax withheld counts; a second Georgia line
+// counts in both alike, and a spouse's statement on a single return in
+// neither.
+TEST_F(SourceLinks, EveryStatementFormIsCountedAndListedAlike) {
+    for (const StatementForm& statement : kStatementForms) {
+        SCOPED_TRACE(statement.name);
+        auto copy = fedCopy(statement.form, 1);
+        const SourceStateRow& last = statement.lines.back();
+        setText(copy, last.state, "GA");
+        setNumber(copy, last.withheld, 5000);
+        engine.beforeCalc();
+        EXPECT_EQ(form70Links()[0], std::to_string(statement.form.getNumber()) + "/1/0");
+        EXPECT_DOUBLE_EQ(gaReturn()->getStateTaxWithheldNoLocal('1'), 50.0);
+        engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
+        EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.withheld), 50);
+        EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kForm70Lines.payments.withheld), 50);
+
+        if (statement.lines.size() > 1) {
+            setText(copy, statement.lines.front().state, "ga");
+            setNumber(copy, statement.lines.front().withheld, 1000);
+            engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
+            EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.withheld), 60);
+            EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kForm70Lines.payments.withheld), 60);
+        }
+        // The spouse's statement on a return that is not joint: in neither.
+        if (!statement.spouseBox.isNullID()) {
+            copy->setX(statement.spouseBox);
+            engine.beforeCalc();
+            engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
+            EXPECT_EQ(form70Links()[0], "");
+            EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kForm70Lines.payments.withheld), 0);
+        }
+        federal->deleteForm(statement.form, 1);
+    }
 }
 
 TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {

@@ -266,6 +266,13 @@ std::vector<BlockedEFileCase> filerEntryCases() {
     };
 }
 
+// A W-2's payer number as the e-file check names it.
+std::string w2Payer(const std::string& copy, const std::string& number, const std::string& form70Field) {
+    return "form F52 copy " + copy + ", field 7 \"" + number +
+           "\" (Box b: employer identification number (EIN)): the e-file takes it into form GA70 copy 1, field " +
+           form70Field + ", and ";
+}
+
 // The source documents' numbers, the dependents, and further copies of the
 // forms taken from copy 1 alone.
 std::vector<BlockedEFileCase> documentEntryCases() {
@@ -274,19 +281,22 @@ std::vector<BlockedEFileCase> documentEntryCases() {
         "(box 1136): the Georgia return (form 70 or the document list) and its e-file carry the number";
     const std::string kEnd = "\t</RETURN>\n</RETURNFILE>";
     return {
-        // A W-2's payer number, named by form 70's field that writes the
-        // Georgia records' line of it.
+        // A W-2's payer number, named where it was typed, with form 70's
+        // field that writes the Georgia records' line of it; a dependent's
+        // number, typed on form F113 and written from the document list.
         {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
-         "wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: payer's "
-         "identification number (from the source document)): holds U+20AC, which has no plain letter the e-file can "
-         "carry\n  wrong for the e-file: form GA70 copy 1, field 189509 \"58-10\u20ac0001\" (Withholding entry 1: "
-         "payer's identification number (from the source document)): " +
-             std::string(GAOutput::kNotNineDigitsPayer),
+         "wrong for the e-file: " + w2Payer("1", "58-10\u20ac0001", "189509") +
+             "holds U+20AC, which has no plain letter the e-file can carry\n  wrong for the e-file: " +
+             w2Payer("1", "58-10\u20ac0001", "189509") + GAOutput::kNotNineDigitsPayer,
          ""},
         {"<VALUE>58-1000002<", "<VALUE>58-100002<",
-         "wrong for the e-file: form GA70 copy 1, field 189510 \"58-100002\" (Withholding entry 2: payer's "
-         "identification number (from the source document)): " +
-             std::string(GAOutput::kNotNineDigitsPayer),
+         "wrong for the e-file: " + w2Payer("2", "58-100002", "189510") + GAOutput::kNotNineDigitsPayer, ""},
+        {"<FORM DEVNAME=\"F92\"",
+         "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1106</ID>"
+         "<VALUE>40000200</VALUE></FIELD><FIELD><ID>1136</ID><VALUE>X</VALUE></FIELD></FORM><FORM DEVNAME=\"F92\"",
+         "wrong for the e-file: form F113 copy 1, field 1106 \"40000200\" (Dependent's social security number): the "
+         "e-file takes it into form GA76 copy 1, field 11, and " +
+             std::string(GAOutput::kNotNineDigits),
          ""},
         {"<FORM DEVNAME=\"F92\"",
          "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1136</ID>"

@@ -200,6 +200,13 @@ std::vector<NoteCase> form73NoteCases() {
          Noted{"form GA73 copy 1 names AL but holds neither its income (field 7) nor its tax (field 16)",
                "(form F133618 copy 1) while its box 138856 is not marked, so it gives no credit: mark box 138856"}},
         {"form 73 copy 1 holding the state and its tax", example, form73(1, al + entry(16, "800")), Noted{}},
+        {"form 73's copy 2 computing no credit", example,
+         [=](std::string t) {
+             return form73(2, entry(138855, "NC") + entry(7, "20000"))(form73(1, al + entry(138856, "X"))(t));
+         },
+         Noted{}},
+        {"form 73 copy 1 of no state holding a credit", example, form73(1, entry(7, "20000") + entry(16, "800")),
+         Noted{"form 70 takes the credit of copy 1 only, which holds 800 and names no state (field 138855)"}},
         {"form 73 copy 1 filled from form 133618", example, form73(1, al + entry(138856, "X")), Noted{}},
         {"form 73 copy 1 of another state", example, form73(1, entry(138855, "NC")),
          Noted{"nonresident return for AL (form F133618 copy 1) fills no row of form 73",
@@ -281,6 +288,18 @@ std::vector<NoteCase> uncountedEntryNoteCases() {
 
 namespace {
 
+// A 1099-R of the taxpayer and one of the spouse (box 2), each of the
+// gross distribution given.
+Edit couplesStatements(const std::string& taxpayers, const std::string& spouses) {
+    return [=](std::string t) {
+        return withFederalForm(
+            withFederalForm(t, replaced(kRetirementStatement, "18000.00", taxpayers)),
+            replacing({{"COPY=\"1\"", "COPY=\"2\""},
+                       {"18000.00", spouses},
+                       {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
+    };
+}
+
 // The same W-2, 1099-R or dependent entered twice, or nearly.
 std::vector<NoteCase> repeatedDocumentNoteCases() {
     const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
@@ -324,14 +343,16 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
         {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
          secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
          Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
-        {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
-         [](std::string t) {
-             return withFederalForm(
-                 withFederalForm(t, kRetirementStatement),
-                 replacing({{"COPY=\"1\"", "COPY=\"2\""},
-                            {"</FORM>", "<FIELD><ID>2</ID><VALUE>X</VALUE></FIELD></FORM>"}})(kRetirementStatement));
-         },
+        {"a couple's 1099-Rs alike but for whose they are", "retired-couple", couplesStatements("70000", "70000"),
          Noted{}},
+        // Each filer's pension and IRA items against the filer's own
+        // 1099-Rs: the taxpayer's 68000, the spouse's 9000.
+        {"a couple's 1099-Rs as their items", "retired-couple", couplesStatements("68000", "9000"), Noted{}},
+        {"a couple's 1099-Rs swapped against their items", "retired-couple", couplesStatements("9000", "68000"),
+         Noted{"gahost: note: the items pensions-taxpayer and ira-distributions-taxpayer give the taxpayer pensions "
+               "and IRA distributions of 68000, beyond the gross distributions of the taxpayer's 1099-Rs (form F84 "
+               "field 4, box 2 marking the spouse's), 9000 (the spouse's give 68000): the retirement exclusion takes "
+               "each filer's from the items; give each filer's items from the filer's own 1099-Rs"}},
         {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
          Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
                "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
@@ -365,7 +386,7 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          retirementStatement("</FORM>",
                              "<FIELD><ID>169</ID><VALUE>ga</VALUE></FIELD><FIELD><ID>168</ID><VALUE>1200"
                              "</VALUE></FIELD></FORM>"),
-         Noted{"1099-R copy 1 (form F84) names Georgia on both of its state lines, each with tax withheld, 1200 "
+         Noted{"1099-R copy 1 (form F84) names Georgia on two of its state lines, each with tax withheld, 1200 "
                "(field 30) and 1200 (field 168): both count in the Georgia tax withheld, together 2400"}},
         {"the same, the return giving the Georgia tax withheld itself", "single-retiree",
          [](std::string t) {
@@ -423,7 +444,57 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"gives a federal adjusted gross income of 105000 (the total income, field 189440, less the federal "
                "adjustments, field 189443), but the federal return's is 53000 (the item federal-agi, lower by 52000)"}},
     };
-    for (NoteCase& row : repeatedDocumentNoteCases()) rows.push_back(std::move(row));
+    // The 1099-INT of copy 2 again as copy 3, edited.
+    const auto interestAgain = [](const Edit& edit) {
+        return [edit](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F166\" COPY=\"2\">");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, edit(replaced(copy, "COPY=\"2\"", "COPY=\"3\"")));
+        };
+    };
+    const Edit same = [](std::string t) { return t; };
+    std::vector<NoteCase> statements = {
+        {"the same 1099-INT twice", "interest-dividends", interestAgain(same),
+         Noted{"gahost: note: 1099-INT copy 3 (form F166) repeats copy 2 in every amount and number: both count, so "
+               "what they report counts twice wherever the return takes it from them (the interest and the tax "
+               "withheld among it); if it is one 1099-INT entered twice, remove copy 3"}},
+        {"a W-2's Georgia wages and tax withheld swapped", "single-wages",
+         replacing({{"<ID>33</ID><VALUE>52000.00<", "<ID>33</ID><VALUE>2450.00<"},
+                    {"<ID>32</ID><VALUE>2450.00<", "<ID>32</ID><VALUE>52000.00<"}}),
+         Noted{"gahost: note: W-2 copy 1 (form F52): its first state line gives Georgia tax withheld of 52000 (field "
+               "32), at or above the state amount it was withheld from, 2450 (field 33), and the Georgia tax withheld "
+               "counts 52000: if the two are swapped or one is mistyped, enter each as the statement shows it"}},
+        {"two 1099-INTs alike but for the payer", "interest-dividends",
+         interestAgain(replacing({{"Atlantic Credit Union", "Coastal Bank"}})), Noted{}},
+        {"a 1099-INT's tax withheld without its state", "interest-dividends",
+         interestAgain(replacing({{"</FORM>", entry(133635, "50") + "</FORM>"}, {"85.20", "85.21"}})),
+         Noted{"1099-INT copy 3 (form F166): its first state line holds tax withheld, 50 (field 133635), but no "
+               "state (field 133633)"}},
+    };
+    // The federal care credit above the most it can be: 2,100 for two or
+    // more persons (a couple with two dependents), 1,050 for one at most.
+    const auto careCredit = [](const std::string& amount) {
+        return replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                           "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-child-care-credit\">" + amount +
+                               "</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">"}});
+    };
+    for (NoteCase row : std::vector<NoteCase>{
+             {"the federal care credit above what it can be", "joint-two-dependents", careCredit("6000"),
+              Noted{"gahost: note: the item federal-child-care-credit gives 6000 as the federal credit for child and "
+                    "dependent care expenses, above the most it can be in 2018, 2100 for two or more qualifying "
+                    "persons, and IND-CR 202 (form GA190055 field 190165) takes 30 % of it, 1800: give the federal "
+                    "credit as the federal return allows it"}},
+             {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
+             {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
+             {"the care credit of one person above it", "single-wages", careCredit("1051"),
+              Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
+                    "a joint return), 1050 (2100 for two or more)"}},
+         }) {
+        statements.push_back(std::move(row));
+    }
+    for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statements}) {
+        for (NoteCase& row : more) rows.push_back(std::move(row));
+    }
     return rows;
 }
 

@@ -355,8 +355,8 @@ const struct CalculatedRow {
     {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
     // A part or wages held to 0 from below it; or started from 0 anew.
     {"part-year-other-income", kPart53, "", "ST4", 53, "-9000", "", "to 0, the least a Georgia part can be"},
-    {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "the residency of the return changed"},
-    {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "the residency of the return changed"},
+    {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "remove field 7 from the worksheet"},
+    {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "remove field 7 from the worksheet"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
     {"nonresident-wages", "", "", "ST4", 28, "-500", "", "with 52000: a nonresident's Georgia wages are box 16"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
@@ -381,8 +381,17 @@ const struct CalculatedRow {
     {"single-wages", "<FORM DEVNAME=\"GA69\" COPY=\"1\">",
      "<FORM DEVNAME=\"GA69\" COPY=\"1\"><FIELD OVERRIDDEN=\"1\"><ID>8</ID><VALUE>4</VALUE></FIELD>", "ST2", 152, "100",
      "", "the line's total (field 151) is 0"},
+    // The spouse's ID on a married-separate return, which names the spouse;
+    // an ID's details beside an answer of none, and the box "does not
+    // expire" beside an expiration date.
+    {"married-separately", "", "", "GA69", 193222, "X", "", "asked on a joint return only: a return of another"},
+    {"married-separately", "", "", "GA69", 193217, "D1234567", marked({193222}), "a married-separate one included"},
+    {kJoint.c_str(), "", "", "GA69", 193217, "D1234567", marked({193216}), "and box 193216 says there is none"},
+    {"single-wages", "", "", "GA69", 193213, "X", "", "without an expiration date (field 193212), and one is entered"},
     // The amended return's deposit account on a return that owes.
     {"amended-return", "", "", "GA189219", 189659, "12345", "", "refunds nothing (field 189655 is 0)"},
+    {"amended-low-income-credit", "", "", "GA189219", 189657, "X", marked({191046}),
+     "box 191046 is marked: the refund goes into the account entered in fields 191329 to 191332"},
 };
 
 // Each return of the rows, calculated as gahost check calculates it: the

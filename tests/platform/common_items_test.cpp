@@ -312,6 +312,12 @@ std::vector<ContradictionRow> ownerAndAgeRows() {
          "derived.xml:2: form F113 copy 3 field 1106: the dependent's number 400001111 is that of copy 1 too: each "
          "dependent is given once (remove one of the two copies)"},
         {"two dependents", dependent(1, "X", "400-00-1111") + dependent(2, "X", "400-00-1112"), "", ""},
+        {"a dependent numbered as the spouse",
+         "<FORM DEVNAME=\"F92\"><FIELD><ID>8</ID><VALUE>400-00-1112</VALUE></FIELD></FORM>" +
+             dependent(2, "X", "400001112"),
+         "",
+         "form F113 copy 2 field 1106: the dependent's number 400001112 is the spouse's own (form F92 "
+         "field 8): a filer is no dependent of the return"},
         {"an owner of another form", "<FORM DEVNAME=\"F166\" OWNER=\"spouse\"/>", "",
          "OWNER applies to the copies of the W-2 (federal form F52) only"},
         {"an owner that is none", w2(1, "both", "1"), "", "OWNER \"both\" is not taxpayer or spouse"},

@@ -2,17 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "host/NoteText.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form133618Lines.h"
 #include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form77Lines.h"
+#include "module/catalogues/Form84Lines.h"
+#include "module/catalogues/OtherIntDivSourceLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/SingleCopyForms.h"
+#include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -193,33 +202,186 @@ void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string
                     fieldNumber(f71.equalParts) + " to split it in equal parts");
 }
 
-// The fields that hold an entry, named as "an entry in field 101" or
-// "entries in fields 101, 102, 105 and 2 more".
-std::string enteredFields(const std::vector<const PersistanceMgmt::FieldEntry*>& entries) {
-    constexpr std::size_t kNamed = 3;
-    std::string text = entries.size() == 1 ? "an entry in field " : "entries in fields ";
-    const std::size_t named = std::min(entries.size(), kNamed);
-    for (std::size_t k = 0; k < named; ++k) {
-        text += (k == 0                                       ? ""
-                 : k + 1 == named && entries.size() <= kNamed ? " and "
-                                                              : ", ") +
-                fieldNumber(entries[k]->desc->getID());
-    }
-    if (entries.size() > kNamed) text += " and " + std::to_string(entries.size() - kNamed) + " more";
-    return text;
+// ---- the reasons of entries that count nowhere
+
+bool joint(HostSession& session) { return session.georgiaState()->getFilingStatusNumber() == FilingStatus::kJoint; }
+
+std::string filingStatusText(HostSession& session) {
+    return "this return's filing status is " + std::to_string(session.georgiaState()->getFilingStatusNumber());
 }
 
-void furtherCopyNotes(HostSession& session, std::vector<std::string>& notes) {
-    for (const FurtherCopy& further : furtherCopiesWithEntries(session)) {
-        const std::string name = further.copy.desc->getDevName();
-        const std::string number = std::to_string(further.copy.copy);
-        notes.push_back("form " + name + " copy " + number + " holds " + enteredFields(further.entries) +
-                        ", but the calculation takes form " + name + " from copy 1 alone, so what copy " + number +
-                        " holds counts in no figure of the return: enter on <FORM DEVNAME=\"" + name +
-                        "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + number +
-                        countsOnlyWithText(session, further));
-    }
+// The entry's form, copy and field, where it is a field entry.
+bool isField(const FileEntry& e, const FormId& form, const FieldId* field = nullptr) {
+    return e.field != nullptr && e.copy->desc->getTypeID() == form &&
+           (field == nullptr || e.field->desc->getID() == *field);
 }
+
+const PersistanceMgmt::CommonItemInfo* itemOf(const FileEntry& e) {
+    return e.item == nullptr ? nullptr : PersistanceMgmt::findCommonItem(e.item->type);
+}
+
+// The seeded value of an item; 0 when not seeded.
+std::int64_t seeded(HostSession& session, Utils::PCTypes type) {
+    for (const PersistanceMgmt::CommonItem& item : session.loaded().georgia->seeds.commonItems) {
+        if (item.type == type) return item.value;
+    }
+    return 0;
+}
+
+using Reason = std::optional<std::string>;
+
+Reason spouseItem(HostSession& session, const FileEntry& e) {
+    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
+    if (info == nullptr || std::string_view(info->name).ends_with("-spouse") == false || joint(session)) return {};
+    return "a spouse's item counts only on a joint return, and " + filingStatusText(session) +
+           ": give the taxpayer's amount as the taxpayer's item, or file jointly";
+}
+
+// The statements that a box marks as the spouse's.
+struct SpouseBox {
+    const FormId& form;
+    const FieldId& box;
+};
+const SpouseBox kSpouseBoxes[] = {
+    {kForm51ID, kForm51Lines.spouse}, {kForm89ID, kForm89Lines.spouse}, {kForm84ID, kForm84Lines.spouse}};
+
+Reason spouseStatement(HostSession& session, const FileEntry& e) {
+    if (e.field == nullptr || !e.federal || joint(session)) return {};
+    for (const SpouseBox& s : kSpouseBoxes) {
+        if (!isField(e, s.form) || !session.federal()->formYes(s.form, e.copy->copy, s.box)) continue;
+        return "the copy is marked as the spouse's (box " + fieldNumber(s.box) +
+               "), and a spouse's statement counts only on a joint return, while " + filingStatusText(session) +
+               ": remove the mark where it is the taxpayer's";
+    }
+    return {};
+}
+
+Reason laterPaymentsCopy(HostSession&, const FileEntry& e) {
+    if (!isField(e, kForm190ID) || e.copy->copy == 1) return {};
+    return "the calculation reads the dated rows of form F190 from copy 1 alone: enter the row on "
+           "<FORM DEVNAME=\"F190\" COPY=\"1\">, and remove copy " +
+           std::to_string(e.copy->copy);
+}
+
+Reason dependentOn1040EZ(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kForm113ID) || session.georgiaState()->getFederalFormID() != kForm87ID) return {};
+    return "the return is filed on form 1040EZ (form F104 box 183), which claims no dependents";
+}
+
+Reason dependentsNotCounted(HostSession& session, const FileEntry& e) {
+    const Form70Lines::LowIncomeCredit& l = kForm70Lines.lowIncome;
+    if (!isField(e, kGAForm70ID, &l.dependentsNotCounted) ||
+        session.georgiaState()->getIR(kGAForm70ID, 1, l.credit) > 0) {
+        return {};
+    }
+    return "it counts only in the low-income credit (form 70 field " + fieldNumber(l.credit) +
+           "), which this return does not get";
+}
+
+// A 1099-R's gross distribution counts (on form 189215, without taking it
+// off income) only under the key of form 189215.
+Reason grossDistributionKeyedOtherwise(HostSession& session, const FileEntry& e) {
+    const Form84Lines& l = kForm84Lines;
+    if (!isField(e, kForm84ID, &l.grossDistribution) && !isField(e, kForm84ID, &l.distributionKey)) return {};
+    if (session.federal()->getIN(kForm84ID, e.copy->copy, l.distributionKey) == kForm189215StatementKey) return {};
+    return "a 1099-R's gross distribution (field " + fieldNumber(l.grossDistribution) +
+           ") counts only on a copy whose field " + fieldNumber(l.distributionKey) + " is " +
+           std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
+           " holds on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           "; the taxable pensions and IRA distributions count as the items pensions-taxpayer, "
+           "ira-distributions-taxpayer and the spouse's";
+}
+
+// The interest and dividend statements, which a part-year or nonresident
+// return reads for the federal column alone.
+Reason statementOnPartYear(HostSession& session, const FileEntry& e) {
+    const std::int64_t residency = session.georgiaState()->getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    if (!e.federal || e.field == nullptr ||
+        (residency != Residency::kPartYear && residency != Residency::kNonresident) ||
+        (!isField(e, kForm164ID) && !isField(e, kForm166ID))) {
+        return {};
+    }
+    const Form189217Lines& schedule = kForm189217Lines;
+    return "on a part-year or nonresident return the part-year schedule (form GA189217) takes the Georgia interest "
+           "and dividends from its own fields " +
+           fieldNumber(schedule.georgiaInterestParts.front()) + " to " +
+           fieldNumber(schedule.georgiaInterestParts.back()) + ", not from the statements";
+}
+
+// A copy after the first of a form taken from copy 1 alone.
+Reason furtherCopy(HostSession& session, const FileEntry& e) {
+    if (e.field == nullptr || e.federal || e.copy->copy == 1) return {};
+    const GAOutput::SingleCopyForm* row = GAOutput::singleCopyForm(e.copy->desc->getTypeID());
+    if (row == nullptr) return {};
+    const std::string name = e.copy->desc->getDevName();
+    const FurtherCopy further{.copy = *e.copy, .row = *row, .entries = {}};
+    return "the calculation takes form " + name + " from copy 1 alone: enter on <FORM DEVNAME=\"" + name +
+           "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + std::to_string(e.copy->copy) +
+           countsOnlyWithText(session, further);
+}
+
+// The reasons of entries that the calculation counts nowhere, the first
+// that speaks of the entry on this return taken.
+constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
+    spouseItem,          spouseStatement,      laterPaymentsCopy,
+    dependentOn1040EZ,   dependentsNotCounted, grossDistributionKeyedOtherwise,
+    statementOnPartYear, furtherCopy,
+};
+
+// ---- entries that the calculation counts where it should not
+
+Reason voucherForAmendedReturn(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kGAForm77ID, &kForm77Lines.forAmendedReturn) || !e.field->value.boxYes() ||
+        session.georgiaState()->formYes(kGAForm69ID, 1, kForm69Lines.questions.amended)) {
+        return {};
+    }
+    return "the box says that the voucher pays an amended return's amount owed, but the return is not amended "
+           "(form 69 box " +
+           fieldNumber(kForm69Lines.questions.amended) +
+           " is not marked), so the voucher takes its amount from form GA189219 in place of the return's own: "
+           "remove the mark";
+}
+
+Reason amendedWithoutForm(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kGAForm69ID, &kForm69Lines.questions.amended) || !e.field->value.boxYes() ||
+        session.georgiaState()->formExists(kGAForm189219ID, 1)) {
+        return {};
+    }
+    return "the box marks the return as amended, but the return holds no form GA189219 (the amended return's "
+           "figures): the e-file says amended, and no amended return is written; enter form GA189219, or remove "
+           "the mark";
+}
+
+Reason itemizesWithoutDeductions(HostSession& session, const FileEntry& e) {
+    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
+    if (info == nullptr || info->type != Utils::kItemizes || e.item->value != 1 ||
+        seeded(session, Utils::kItemizedDeductions) != 0) {
+        return {};
+    }
+    return "the return itemizes, but gives no itemized-deductions, so its deduction is 0 in place of the "
+           "standard deduction: give itemized-deductions, or remove the item";
+}
+
+Reason dependentNotListed(HostSession& session, const FileEntry& e) {
+    const Form113Lines& l = kForm113Lines;
+    // Told on the dependent's number.
+    if (!isField(e, kForm113ID, &l.row[2]) || dependentOn1040EZ(session, e)) return {};
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const std::uint16_t copy = e.copy->copy;
+    const auto given = [&](const FieldId& f) { return !federal.formString(kForm113ID, copy, f).empty(); };
+    if (federal.formYes(kForm113ID, copy, l.listed) || !std::all_of(l.row.begin(), l.row.end(), given)) return {};
+    return "the copy names a dependent (name, number and relationship), but its box " + fieldNumber(l.listed) +
+           " (the dependent listed on the return) is not marked, so the dependent counts nowhere: mark it";
+}
+
+// The entries told whenever the rule speaks of them, with or without a
+// calculation: the calculation counts them, but not as the preparer meant.
+constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
+    voucherForAmendedReturn,
+    amendedWithoutForm,
+    itemizesWithoutDeductions,
+    dependentNotListed,
+};
 
 }  // namespace
 
@@ -245,12 +407,25 @@ std::string countsOnlyWithText(HostSession& session, const FurtherCopy& further)
            fieldNumber(*row.countsWith) + " marked (" + row.countsWhen + "), which it is not";
 }
 
+std::string uncountedReason(HostSession& session, const FileEntry& entry) {
+    for (const auto reason : kReasons) {
+        if (Reason text = reason(session, entry)) return *text;
+    }
+    return {};
+}
+
+std::string miscountedReason(HostSession& session, const FileEntry& entry) {
+    for (const auto reason : kMiscounted) {
+        if (Reason text = reason(session, entry)) return *text;
+    }
+    return {};
+}
+
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes) {
     laterCopyCreditNotes(*session.georgiaState(), notes);
     unfilledStateRowNotes(session, notes);
     spouseShareNotes(session, notes);
     withholdingPartsNote(*session.georgiaState(), notes);
-    furtherCopyNotes(session, notes);
 }
 
 }  // namespace GAHost

@@ -67,8 +67,8 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
         const bool copyOneAlone = GAOutput::singleCopyForm(form) != nullptr;
         for (const std::uint16_t copy : georgia.copyNumbers(form)) {
             if (copyOneAlone && copy != 1) continue;
-            georgia.getForm(form, copy)->forEachSetField(
-                [&](const DataMgmt::FieldID& field, const DataMgmt::FieldValue& value, bool) {
+            georgia.getForm(form, copy)
+                ->forEachSetField([&](const DataMgmt::FieldID& field, const DataMgmt::FieldValue& value, bool) {
                     values.push_back({form.getNumber(), copy, field.getNumber(), value});
                 });
         }
@@ -120,9 +120,9 @@ struct StatementRows {
     std::span<const SourceStateRow> rows;
 };
 const StatementRows kStatementRows[] = {
-    {"F52", kForm52StateRows},   {"F54", kForm54StateRows},   {"F110", kForm110StateRows},
+    {"F52", kForm52StateRows},         {"F54", kForm54StateRows},   {"F110", kForm110StateRows},
     {"F186662", kForm186662StateRows}, {"F84", kForm84StateRows},   {"F166", kForm166StateRows},
-    {"F164", kForm164StateRows}, {"F135", kForm135StateRows},
+    {"F164", kForm164StateRows},       {"F135", kForm135StateRows},
 };
 
 // Whether the field stands on a state row of the copy that names another
@@ -133,9 +133,8 @@ bool onAnotherStatesRow(const PersistanceMgmt::CopyEntry& copy, std::int32_t fie
                                      [&](const StatementRows& s) { return devName == s.devName; });
     if (rowsOf == std::end(kStatementRows)) return false;
     for (const SourceStateRow& row : rowsOf->rows) {
-        const auto held = std::find_if(copy.fields.begin(), copy.fields.end(), [&](const auto& f) {
-            return f.desc->getID() == row.state;
-        });
+        const auto held = std::find_if(copy.fields.begin(), copy.fields.end(),
+                                       [&](const auto& f) { return f.desc->getID() == row.state; });
         const bool another = held != copy.fields.end() && !held->value.isNull() &&
                              Utils::QVStringUtils::stricmp(held->value.getText(), state) != 0;
         for (const Primitives::QVImmutableIdentifier& member :
@@ -198,8 +197,9 @@ std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSe
             for (std::size_t f = 0; f < copy.fields.size(); ++f) {
                 const FileEntry entry{.federal = federal, .copy = &copy, .field = &copy.fields[f], .item = nullptr};
                 if (!miscountedReason(session, entry).empty()) continue;
-                if (federal ? !checkedFederal(copy, copy.fields[f], state)
-                            : !checkedGeorgia(copy, copy.fields[f], session) || uncountedReason(session, entry).empty()) {
+                if (federal
+                        ? !checkedFederal(copy, copy.fields[f], state)
+                        : !checkedGeorgia(copy, copy.fields[f], session) || uncountedReason(session, entry).empty()) {
                     continue;
                 }
                 PersistanceMgmt::ReturnFileContents without = loaded;
@@ -252,7 +252,8 @@ void forEachEntry(const PersistanceMgmt::ReturnFileContents& loaded, Visit visit
         if (!part) continue;
         for (const PersistanceMgmt::CopyEntry& copy : part->copies) {
             for (const PersistanceMgmt::FieldEntry& field : copy.fields) {
-                if (!field.value.isNull()) visit(FileEntry{.federal = federal, .copy = &copy, .field = &field, .item = nullptr});
+                if (!field.value.isNull())
+                    visit(FileEntry{.federal = federal, .copy = &copy, .field = &field, .item = nullptr});
             }
         }
     }

@@ -9,6 +9,8 @@
 #include "host/NoteText.h"
 #include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form133618Lines.h"
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form166Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
@@ -17,7 +19,6 @@
 #include "module/catalogues/Form73Lines.h"
 #include "module/catalogues/Form77Lines.h"
 #include "module/catalogues/Form84Lines.h"
-#include "module/catalogues/OtherIntDivSourceLines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/SingleCopyForms.h"
@@ -237,25 +238,6 @@ Reason spouseItem(HostSession& session, const FileEntry& e) {
            ": give the taxpayer's amount as the taxpayer's item, or file jointly";
 }
 
-// The statements that a box marks as the spouse's.
-struct SpouseBox {
-    const FormId& form;
-    const FieldId& box;
-};
-const SpouseBox kSpouseBoxes[] = {
-    {kForm51ID, kForm51Lines.spouse}, {kForm89ID, kForm89Lines.spouse}, {kForm84ID, kForm84Lines.spouse}};
-
-Reason spouseStatement(HostSession& session, const FileEntry& e) {
-    if (e.field == nullptr || !e.federal || joint(session)) return {};
-    for (const SpouseBox& s : kSpouseBoxes) {
-        if (!isField(e, s.form) || !session.federal()->formYes(s.form, e.copy->copy, s.box)) continue;
-        return "the copy is marked as the spouse's (box " + fieldNumber(s.box) +
-               "), and a spouse's statement counts only on a joint return, while " + filingStatusText(session) +
-               ": remove the mark where it is the taxpayer's";
-    }
-    return {};
-}
-
 Reason laterPaymentsCopy(HostSession&, const FileEntry& e) {
     if (!isField(e, kForm190ID) || e.copy->copy == 1) return {};
     return "the calculation reads the dated rows of form F190 from copy 1 alone: enter the row on "
@@ -323,8 +305,7 @@ Reason furtherCopy(HostSession& session, const FileEntry& e) {
 // The reasons of entries that the calculation counts nowhere, the first
 // that speaks of the entry on this return taken.
 constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
-    spouseItem,          spouseStatement,      laterPaymentsCopy,
-    dependentOn1040EZ,   dependentsNotCounted, grossDistributionKeyedOtherwise,
+    spouseItem,          laterPaymentsCopy, dependentOn1040EZ, dependentsNotCounted, grossDistributionKeyedOtherwise,
     statementOnPartYear, furtherCopy,
 };
 
@@ -374,13 +355,31 @@ Reason dependentNotListed(HostSession& session, const FileEntry& e) {
            " (the dependent listed on the return) is not marked, so the dependent counts nowhere: mark it";
 }
 
+// The interest and dividend statements that a box marks as the spouse's.
+struct SpouseBox {
+    const FormId& form;
+    const FieldId& box;
+};
+const SpouseBox kSpouseBoxes[] = {{kForm166ID, kForm166Lines.spouse}, {kForm164ID, kForm164Lines.spouse}};
+
+// Told on the box: the calculation takes the statement otherwise than
+// either filer's.
+Reason spouseStatement(HostSession& session, const FileEntry& e) {
+    if (joint(session)) return {};
+    for (const SpouseBox& s : kSpouseBoxes) {
+        if (!isField(e, s.form, &s.box) || !e.field->value.boxYes()) continue;
+        return "the box marks the statement as the spouse's, but a spouse's statement belongs only on a joint "
+               "return, while " +
+               filingStatusText(session) +
+               ": remove the mark where the statement is the taxpayer's, or the statement where it is the spouse's";
+    }
+    return {};
+}
+
 // The entries told whenever the rule speaks of them, with or without a
 // calculation: the calculation counts them, but not as the preparer meant.
 constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
-    voucherForAmendedReturn,
-    amendedWithoutForm,
-    itemizesWithoutDeductions,
-    dependentNotListed,
+    voucherForAmendedReturn, amendedWithoutForm, itemizesWithoutDeductions, dependentNotListed, spouseStatement,
 };
 
 }  // namespace

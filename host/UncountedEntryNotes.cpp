@@ -13,6 +13,7 @@
 #include "module/catalogues/Form166Lines.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
@@ -260,6 +261,69 @@ Reason dependentsNotCounted(HostSession& session, const FileEntry& e) {
            "), which this return does not get";
 }
 
+// Where the income-tax adjustment of the itemized deductions shows.
+std::string adjustmentLines() {
+    return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
+           std::to_string(kGAForm189217ID.getNumber()) + " line " + fieldNumber(kForm189217Lines.incomeTaxAdjustment) +
+           " on a part-year or nonresident return";
+}
+
+// Federal form 2's entries of the income-tax adjustment of the itemized
+// deductions count only together: on a return that itemizes, with the box
+// that asks for the adjustment answered yes, the income tax deducted (the
+// share's divisor, field 10) and the amount the share applies to (field
+// 203981, less fields 17 and 188).
+Reason itemizedAdjustment(HostSession& session, const FileEntry& e) {
+    const Form2Lines& f2 = kForm2Lines;
+    const FieldId* const parts[] = {&f2.incomeTaxAdjustmentBox, &f2.incomeTaxDeducted, &f2.adjustmentBase,
+                                    &f2.takenOffBase[0], &f2.takenOffBase[1]};
+    if (std::none_of(std::begin(parts), std::end(parts), [&](const FieldId* f) { return isField(e, kForm2ID, f); })) {
+        return {};
+    }
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const bool asked = federal.formYes(kForm2ID, 1, f2.incomeTaxAdjustmentBox);
+    const bool deducted = federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0;
+    const bool base = federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0;
+    const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
+    const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
+    const std::string applied = "field " + fieldNumber(f2.adjustmentBase);
+    const std::string adjustment =
+        "the income-tax adjustment of the itemized deductions (" + adjustmentLines() + "), A / " + divisor + " x (" +
+        applied + " - field " + fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) + ")";
+    const std::string where = " in <FORM DEVNAME=\"F2\" COPY=\"1\">";
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kItemizes) != 1) {
+        return "it counts in " + adjustment +
+               " only on a return that itemizes, which this one does not; a return that itemizes seeds <PULLCOMMON "
+               "FORM=\"F1\" ITEM=\"itemizes\">1</PULLCOMMON> and its itemized-deductions";
+    }
+    if (!asked) {
+        return "it counts in " + adjustment + " only with " + box + ", which asks for it, answered yes, which it " +
+               "is not; answer it X" + where;
+    }
+    if (!deducted && !base) {
+        return box + " asks for " + adjustment + ", but " + divisor + " and " + applied +
+               " are empty, so it is 0; enter them" + where;
+    }
+    if (deducted && base) return {};
+    const std::string& entered = deducted ? divisor : applied;
+    const std::string& missing = deducted ? applied : divisor;
+    return entered + " counts in " + adjustment + " only with " + missing + ", which is empty, so the adjustment is " +
+           "0; enter " + missing + where;
+}
+
+// The box that asks for the adjustment, without the amounts it needs: the
+// calculation then shows an adjustment of 0.
+Reason adjustmentAskedWithoutAmounts(HostSession& session, const FileEntry& e) {
+    const Form2Lines& f2 = kForm2Lines;
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    if (!isField(e, kForm2ID, &f2.incomeTaxAdjustmentBox) || federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0 ||
+        federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0) {
+        return {};
+    }
+    return itemizedAdjustment(session, e);
+}
+
 // A 1099-R's gross distribution counts (on form 189215, without taking it
 // off income) only under the key of form 189215.
 Reason grossDistributionKeyedOtherwise(HostSession& session, const FileEntry& e) {
@@ -305,8 +369,8 @@ Reason furtherCopy(HostSession& session, const FileEntry& e) {
 // The reasons of entries that the calculation counts nowhere, the first
 // that speaks of the entry on this return taken.
 constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
-    spouseItem,          laterPaymentsCopy, dependentOn1040EZ, dependentsNotCounted, grossDistributionKeyedOtherwise,
-    statementOnPartYear, furtherCopy,
+    spouseItem,          laterPaymentsCopy, dependentOn1040EZ,  dependentsNotCounted, grossDistributionKeyedOtherwise,
+    statementOnPartYear, furtherCopy,       itemizedAdjustment,
 };
 
 // ---- entries that the calculation counts where it should not
@@ -379,7 +443,8 @@ Reason spouseStatement(HostSession& session, const FileEntry& e) {
 // The entries told whenever the rule speaks of them, with or without a
 // calculation: the calculation counts them, but not as the preparer meant.
 constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
-    voucherForAmendedReturn, amendedWithoutForm, itemizesWithoutDeductions, dependentNotListed, spouseStatement,
+    voucherForAmendedReturn, amendedWithoutForm, itemizesWithoutDeductions,
+    dependentNotListed,      spouseStatement,    adjustmentAskedWithoutAmounts,
 };
 
 }  // namespace

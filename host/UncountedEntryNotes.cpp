@@ -246,9 +246,14 @@ Reason laterPaymentsCopy(HostSession&, const FileEntry& e) {
            std::to_string(e.copy->copy);
 }
 
+// Told on the box that lists the dependent: the Georgia return counts the
+// dependent, whom a 1040EZ return cannot claim.
 Reason dependentOn1040EZ(HostSession& session, const FileEntry& e) {
-    if (!isField(e, kForm113ID) || session.georgiaState()->getFederalFormID() != kForm87ID) return {};
-    return "the return is filed on form 1040EZ (form F104 box 183), which claims no dependents";
+    if (!isField(e, kForm113ID, &kForm113Lines.listed) || session.georgiaState()->getFederalFormID() != kForm87ID) {
+        return {};
+    }
+    return "the return is filed on form 1040EZ (form F104 box 183), which claims no dependents: file on form 1040 or "
+           "1040A, or remove the dependent";
 }
 
 Reason dependentsNotCounted(HostSession& session, const FileEntry& e) {
@@ -369,7 +374,7 @@ Reason furtherCopy(HostSession& session, const FileEntry& e) {
 // The reasons of entries that the calculation counts nowhere, the first
 // that speaks of the entry on this return taken.
 constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
-    spouseItem,          laterPaymentsCopy, dependentOn1040EZ,  dependentsNotCounted, grossDistributionKeyedOtherwise,
+    spouseItem,          laterPaymentsCopy, dependentsNotCounted, grossDistributionKeyedOtherwise,
     statementOnPartYear, furtherCopy,       itemizedAdjustment,
 };
 
@@ -410,7 +415,7 @@ Reason itemizesWithoutDeductions(HostSession& session, const FileEntry& e) {
 Reason dependentNotListed(HostSession& session, const FileEntry& e) {
     const Form113Lines& l = kForm113Lines;
     // Told on the dependent's number.
-    if (!isField(e, kForm113ID, &l.row[2]) || dependentOn1040EZ(session, e)) return {};
+    if (!isField(e, kForm113ID, &l.row[2]) || session.georgiaState()->getFederalFormID() == kForm87ID) return {};
     const DataMgmt::TaxReturn& federal = *session.federal();
     const std::uint16_t copy = e.copy->copy;
     const auto given = [&](const FieldId& f) { return !federal.formString(kForm113ID, copy, f).empty(); };
@@ -443,8 +448,8 @@ Reason spouseStatement(HostSession& session, const FileEntry& e) {
 // The entries told whenever the rule speaks of them, with or without a
 // calculation: the calculation counts them, but not as the preparer meant.
 constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
-    voucherForAmendedReturn, amendedWithoutForm, itemizesWithoutDeductions,
-    dependentNotListed,      spouseStatement,    adjustmentAskedWithoutAmounts,
+    voucherForAmendedReturn,       amendedWithoutForm, itemizesWithoutDeductions, dependentNotListed, spouseStatement,
+    adjustmentAskedWithoutAmounts, dependentOn1040EZ,
 };
 
 }  // namespace

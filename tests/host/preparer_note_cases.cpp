@@ -289,6 +289,13 @@ std::vector<NoteCase> countsNowhereNoteCases() {
                "relationship), but its box 1136"},
          nullptr, true},
         {"a dependent listed", "head-of-household", {}, Noted{}, nullptr, true},
+        {"a dependent listed on a 1040EZ return", "head-of-household",
+         [](std::string t) {
+             return withFederalForm(t, "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
+                                           "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-3001") +
+                                           "</FORM>");
+         },
+         Noted{"form F113 copy 1 field 1136", "holds X: the return is filed on form 1040EZ"}, nullptr, true},
         {"a 1099-INT marked the spouse's on a single return", "interest-dividends",
          replacing({{spouseBox, spouseBox + entry(3, "X")}}),
          Noted{"form F166 copy 1 field 3",

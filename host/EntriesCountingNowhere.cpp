@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <set>
 #include <span>
 #include <sstream>
 #include <string_view>
@@ -30,20 +29,19 @@ namespace {
 // written, whatever the calculation does.
 constexpr std::array<std::string_view, 5> kCopiedAsTheyStand = {"F92", "F131", "F165", "F183", "F43"};
 
-// Each field that the catalogues name, by the dev name of its form.
-const std::set<std::pair<std::string, std::int32_t>>& namedFields() {
-    static const std::set<std::pair<std::string, std::int32_t>> named = [] {
-        std::set<std::pair<std::string, std::int32_t>> fields;
-        for (const CatalogueManifest::Entry& catalogue : CatalogueManifest::kEntries) {
-            std::istringstream devNames(catalogue.devNames);
-            std::string devName;
-            while (devNames >> devName) {
-                for (const CatalogueManifest::Given& given : catalogue.given) fields.emplace(devName, given.number);
-            }
+// Whether a catalogue of the form of that dev name names the field.
+bool namedField(const std::string& devName, std::int32_t number) {
+    for (const CatalogueManifest::Entry& catalogue : CatalogueManifest::kEntries) {
+        std::istringstream devNames(catalogue.devNames);
+        std::string name;
+        bool ofForm = false;
+        while (!ofForm && devNames >> name) ofForm = name == devName;
+        if (ofForm && std::any_of(catalogue.given.begin(), catalogue.given.end(),
+                                  [&](const CatalogueManifest::Given& g) { return g.number == number; })) {
+            return true;
         }
-        return fields;
-    }();
-    return named;
+    }
+    return false;
 }
 
 // One field of the calculated Georgia return that holds a value.
@@ -76,8 +74,12 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     return values;
 }
 
-// The Georgia return calculated from the contents in a session of its own,
-// settled as run settles it; none when the calculation refuses it.
+// The Georgia return calculated once from the contents in a session of its
+// own; none when the calculation refuses it. Once is enough to compare:
+// every field that takes an entry, directly or through the fields before
+// it, shows the entry's change in the first calculation, and what the later
+// calculations of a settling add only follows from fields the first one
+// changed already.
 std::optional<std::vector<Held>> calculated(const ModuleLoader& module, const HostSession& session,
                                             PersistanceMgmt::ReturnFileContents contents,
                                             const std::string& returnName) {
@@ -85,9 +87,11 @@ std::optional<std::vector<Held>> calculated(const ModuleLoader& module, const Ho
     scratch.openReturns(&module);
     try {
         scratch.apply(std::move(contents));
+        // Filed as the session is (run --efile marks it after loading).
+        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
         const CurrentSession current(scratch);
         ModuleCalculation calculation(module, scratch, returnName);
-        calculation.settle();
+        calculation.engine()->calculateReturn(0);
         return heldValues(*scratch.georgiaState());
     } catch (const Exceptions::QuarloException&) {
         return std::nullopt;
@@ -154,7 +158,7 @@ bool checkedFederal(const PersistanceMgmt::CopyEntry& copy, const PersistanceMgm
     const std::string devName = copy.desc->getDevName();
     const std::int32_t number = field.desc->getID().getNumber();
     return !field.value.isNull() && !field.value.boxNo() && field.desc->getKind() != DataMgmt::FieldKind::Text &&
-           namedFields().contains({devName, number}) &&
+           namedField(devName, number) &&
            std::find(kCopiedAsTheyStand.begin(), kCopiedAsTheyStand.end(), devName) == kCopiedAsTheyStand.end() &&
            !onAnotherStatesRow(copy, number, state);
 }
@@ -167,7 +171,7 @@ bool checkedFederal(const PersistanceMgmt::CopyEntry& copy, const PersistanceMgm
 bool checkedGeorgia(const PersistanceMgmt::CopyEntry& copy, const PersistanceMgmt::FieldEntry& field,
                     HostSession& session) {
     if (field.value.isNull() || field.value.boxNo() || (field.desc->isCalculated() && !field.overridden) ||
-        !namedFields().contains({copy.desc->getDevName(), field.desc->getID().getNumber()})) {
+        !namedField(copy.desc->getDevName(), field.desc->getID().getNumber())) {
         return false;
     }
     const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();

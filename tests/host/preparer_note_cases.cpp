@@ -279,6 +279,12 @@ std::vector<NoteCase> countsNowhereNoteCases() {
          nullptr, true},
         {"form 77's box for the amended return on an amended return", "amended-return",
          withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
+        {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
+         Noted{"the item taxable-interest 800: the retirement exclusion of a full-year return takes the "
+               "interest and the dividends from the 1099-INT and 1099-DIV copies"},
+         nullptr, true},
+        {"interest as the item alone, where no exclusion is worked out", "single-wages",
+         item("taxable-interest", "800"), Noted{}, nullptr, true},
         {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
          Noted{"gahost: note: the item itemizes 1: the return itemizes, but gives no itemized-deductions, so its "
                "deduction is 0 in place of the standard deduction: give itemized-deductions, or remove the item"},

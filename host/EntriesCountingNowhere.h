@@ -37,8 +37,9 @@ struct FileEntry {
 };
 
 // The entries of the session's loaded return file that count nowhere on it,
-// in file order (the federal return's, the Georgia return's, the items).
-// The session must have been calculated.
+// in file order (the federal return's, the Georgia return's, the items);
+// none while the module's automated tests run (gahost run --autotest),
+// which run with every calculation. The session must have been calculated.
 std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSession& session);
 
 // "form F190 copy 2 field 3 (...) holds 500, which counts nowhere on this

@@ -308,6 +308,16 @@ std::vector<NoteCase> countsNowhereNoteCases() {
                "holds X: the box marks the statement as the spouse's, but a spouse's "
                "statement belongs only on a joint return"},
          nullptr, true},
+        {"a W-2's local tax, which no rule explains", "single-wages",
+         replacing({{entry(32, "2450.00"), entry(32, "2450.00") + entry(37, "100")}}),
+         Noted{"gahost: note: form F52 copy 1 field 37 (\"Box 19: local income tax (first state line)\") holds 100, "
+               "which counts nowhere on this return: calculated again without it, the return is the same"},
+         nullptr, true},
+        // Left out of the check: another state's line of a W-2 (its amounts
+        // count on that state's return), an item of 0 and a Georgia box
+        // that restates the default residency.
+        {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
+        {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
         {"a 1099-DIV's Georgia part on a part-year return",
          "part-year-resident",
          {},

@@ -6,6 +6,7 @@
 
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
+#include "host/EntriesCountingNowhere.h"
 #include "host/FederalColumnSeeds.h"
 #include "host/PreparerNotes.h"
 #include "host/ReplacedEntries.h"
@@ -59,6 +60,7 @@ bool reportInMemory(const ModuleLoader* module, const std::string& modulePath, H
     }
     const CurrentSession current(session);
     // The notes go out before the line that counts them.
+    noteEntriesCountingNowhere(*module, session);
     notePreparerGaps(session);
     noteFilersOnPaper(session);
     const std::size_t changed = noteReplacedEntries(session, *module);

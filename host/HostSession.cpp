@@ -68,6 +68,14 @@ const PersistanceMgmt::ReturnFileContents& HostSession::load(const std::string& 
     return loaded_;
 }
 
+void HostSession::apply(PersistanceMgmt::ReturnFileContents contents) {
+    if (federal_.isNull() || georgiaState_ == nullptr) {
+        throw Exceptions::QuarloException("no returns are open", "HostSession", "apply");
+    }
+    PersistanceMgmt::ReturnFile::apply(contents, federal_.get(), georgiaState_);
+    loaded_ = std::move(contents);
+}
+
 void HostSession::save(const std::string& path) const {
     PersistanceMgmt::ReturnFile::save(path, federal_.get(), georgiaState_, &loaded_);
 }

@@ -47,6 +47,10 @@ public:
     // which is only validated. Throws Exceptions::QuarloException.
     const PersistanceMgmt::ReturnFileContents& load(const std::string& path, bool singleReturn = false);
 
+    // Puts contents read before (another session's, or a changed copy of
+    // them) into the open returns, as load does after reading a file.
+    void apply(PersistanceMgmt::ReturnFileContents contents);
+
     // Writes the returns back in the return-file layout (temporary file,
     // renamed into place).
     void save(const std::string& path) const;

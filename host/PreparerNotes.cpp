@@ -13,9 +13,7 @@
 #include "host/UncountedEntryNotes.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
-#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
-#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/StateForm4Lines.h"
@@ -161,55 +159,6 @@ std::optional<std::string> nonresidentWagesNote(HostSession& session) {
            ", box 1 of the W-2s): the calculation keeps a nonresident's Georgia wages as they are and counts them in "
            "full; enter in field " +
            fieldNumber(kWorksheetWages.nonresident) + " the wages earned in Georgia, at most the federal amount";
-}
-
-// Where the income-tax adjustment of the itemized deductions shows.
-std::string adjustmentLines() {
-    return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
-           std::to_string(kGAForm189217ID.getNumber()) + " line " + fieldNumber(kForm189217Lines.incomeTaxAdjustment) +
-           " on a part-year or nonresident return";
-}
-
-// Federal form 2's entries of the income-tax adjustment of the itemized
-// deductions count only together: on a return that itemizes, with the box
-// that asks for the adjustment answered yes, the income tax deducted (the
-// share's divisor, field 10) and the amount the share applies to (field
-// 203981, less fields 17 and 188). An entry without the others it needs
-// changes nothing; the note names what is missing.
-std::optional<std::string> itemizedAdjustmentNote(HostSession& session) {
-    const DataMgmt::TaxReturn& federal = *session.federal();
-    const Form2Lines& f2 = kForm2Lines;
-    const bool asked = federal.formYes(kForm2ID, 1, f2.incomeTaxAdjustmentBox);
-    const bool deducted = federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0;
-    const bool base = federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0;
-    if (!asked && !deducted && !base) return std::nullopt;
-
-    const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
-    const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
-    const std::string applied = "field " + fieldNumber(f2.adjustmentBase);
-    const std::string adjustment =
-        "the income-tax adjustment of the itemized deductions (" + adjustmentLines() + "), A / " + divisor + " x (" +
-        applied + " - field " + fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) + "), ";
-    const std::string where = " in <FORM DEVNAME=\"F2\" COPY=\"1\">";
-    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    if (georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kItemizes) != 1) {
-        return "federal form 2 (form F2) holds entries of " + adjustment +
-               "but the return does not itemize, so they count nowhere; a return that itemizes seeds <PULLCOMMON "
-               "FORM=\"F1\" ITEM=\"itemizes\">1</PULLCOMMON> and its itemized-deductions";
-    }
-    if (!asked) {
-        return "federal form 2 (form F2) holds entries of " + adjustment + "but " + box +
-               ", which asks for it, is not answered yes, so they count nowhere; answer it X" + where;
-    }
-    if (deducted && base) return std::nullopt;
-    if (!deducted && !base) {
-        return "federal form 2 (form F2): " + box + " asks for " + adjustment + "but " + divisor + " and " + applied +
-               " are empty, so it is 0; enter them" + where;
-    }
-    const std::string& entered = deducted ? divisor : applied;
-    const std::string& missing = deducted ? applied : divisor;
-    return "federal form 2 (form F2): " + entered + " counts in " + adjustment + "only with " + missing +
-           ", which is empty, so the adjustment is 0; enter " + missing + where;
 }
 
 // The Georgia share of the interest and the dividends that the statements'
@@ -368,9 +317,8 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
     retirementExclusionNotes(session, notes);
     for (const std::optional<std::string>& note :
-         {retirementIncomeNote(session), georgiaWagesNote(session), itemizedAdjustmentNote(session),
-          statementShareNote(session), fullYearScheduleNote(session), scheduleInterestBeyondNote(session),
-          federalColumnNote(session)}) {
+         {retirementIncomeNote(session), georgiaWagesNote(session), statementShareNote(session),
+          fullYearScheduleNote(session), scheduleInterestBeyondNote(session), federalColumnNote(session)}) {
         if (note) notes.push_back(*note);
     }
     if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);

@@ -2,17 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "host/NoteText.h"
+#include "host/RetirementExclusionNotes.h"
+#include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form133618Lines.h"
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form166Lines.h"
 #include "module/catalogues/Form189215Lines.h"
+#include "module/catalogues/Form189217Lines.h"
+#include "module/catalogues/Form2Lines.h"
 #include "module/catalogues/Form69Lines.h"
+#include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
 #include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form77Lines.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/output/SingleCopyForms.h"
+#include "platform/store/CommonItemTable.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -199,33 +211,278 @@ void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string
                     fieldNumber(f71.equalParts) + " to split it in equal parts");
 }
 
-// The fields that hold an entry, named as "an entry in field 101" or
-// "entries in fields 101, 102, 105 and 2 more".
-std::string enteredFields(const std::vector<const PersistanceMgmt::FieldEntry*>& entries) {
-    constexpr std::size_t kNamed = 3;
-    std::string text = entries.size() == 1 ? "an entry in field " : "entries in fields ";
-    const std::size_t named = std::min(entries.size(), kNamed);
-    for (std::size_t k = 0; k < named; ++k) {
-        text += (k == 0                                       ? ""
-                 : k + 1 == named && entries.size() <= kNamed ? " and "
-                                                              : ", ") +
-                fieldNumber(entries[k]->desc->getID());
-    }
-    if (entries.size() > kNamed) text += " and " + std::to_string(entries.size() - kNamed) + " more";
-    return text;
+// ---- the reasons of entries that count nowhere
+
+bool joint(HostSession& session) { return session.georgiaState()->getFilingStatusNumber() == FilingStatus::kJoint; }
+
+std::string filingStatusText(HostSession& session) {
+    return "this return's filing status is " + std::to_string(session.georgiaState()->getFilingStatusNumber());
 }
 
-void furtherCopyNotes(HostSession& session, std::vector<std::string>& notes) {
-    for (const FurtherCopy& further : furtherCopiesWithEntries(session)) {
-        const std::string name = further.copy.desc->getDevName();
-        const std::string number = std::to_string(further.copy.copy);
-        notes.push_back("form " + name + " copy " + number + " holds " + enteredFields(further.entries) +
-                        ", but the calculation takes form " + name + " from copy 1 alone, so what copy " + number +
-                        " holds counts in no figure of the return: enter on <FORM DEVNAME=\"" + name +
-                        "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + number +
-                        countsOnlyWithText(session, further));
-    }
+// The entry's form, copy and field, where it is a field entry.
+bool isField(const FileEntry& e, const FormId& form, const FieldId* field = nullptr) {
+    return e.field != nullptr && e.copy->desc->getTypeID() == form &&
+           (field == nullptr || e.field->desc->getID() == *field);
 }
+
+const PersistanceMgmt::CommonItemInfo* itemOf(const FileEntry& e) {
+    return e.item == nullptr ? nullptr : PersistanceMgmt::findCommonItem(e.item->type);
+}
+
+// The seeded value of an item; 0 when not seeded.
+std::int64_t seeded(HostSession& session, Utils::PCTypes type) {
+    for (const PersistanceMgmt::CommonItem& item : session.loaded().georgia->seeds.commonItems) {
+        if (item.type == type) return item.value;
+    }
+    return 0;
+}
+
+using Reason = std::optional<std::string>;
+
+Reason spouseItem(HostSession& session, const FileEntry& e) {
+    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
+    if (info == nullptr || std::string_view(info->name).ends_with("-spouse") == false || joint(session)) return {};
+    return "a spouse's item counts only on a joint return, and " + filingStatusText(session) +
+           ": give the taxpayer's amount as the taxpayer's item, or file jointly";
+}
+
+Reason laterPaymentsCopy(HostSession&, const FileEntry& e) {
+    if (!isField(e, kForm190ID) || e.copy->copy == 1) return {};
+    return "the calculation reads the dated rows of form F190 from copy 1 alone: enter the row on "
+           "<FORM DEVNAME=\"F190\" COPY=\"1\">, and remove copy " +
+           std::to_string(e.copy->copy);
+}
+
+// Told on the box that lists the dependent: the Georgia return counts the
+// dependent, whom a 1040EZ return cannot claim.
+Reason dependentOn1040EZ(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kForm113ID, &kForm113Lines.listed) || session.georgiaState()->getFederalFormID() != kForm87ID) {
+        return {};
+    }
+    return "the return is filed on form 1040EZ (form F104 box 183), which claims no dependents: file on form 1040 or "
+           "1040A, or remove the dependent";
+}
+
+Reason dependentsNotCounted(HostSession& session, const FileEntry& e) {
+    const Form70Lines::LowIncomeCredit& l = kForm70Lines.lowIncome;
+    if (!isField(e, kGAForm70ID, &l.dependentsNotCounted) ||
+        session.georgiaState()->getIR(kGAForm70ID, 1, l.credit) > 0) {
+        return {};
+    }
+    return "it counts only in the low-income credit (form 70 field " + fieldNumber(l.credit) +
+           "), which this return does not get";
+}
+
+// Where the income-tax adjustment of the itemized deductions shows.
+std::string adjustmentLines() {
+    return "form 70 line " + fieldNumber(kForm70Lines.deductions.incomeTaxAdjustment) + ", or form " +
+           std::to_string(kGAForm189217ID.getNumber()) + " line " + fieldNumber(kForm189217Lines.incomeTaxAdjustment) +
+           " on a part-year or nonresident return";
+}
+
+// Federal form 2's entries of the income-tax adjustment of the itemized
+// deductions count only together: on a return that itemizes, with the box
+// that asks for the adjustment answered yes, the income tax deducted (the
+// share's divisor, field 10) and the amount the share applies to (field
+// 203981, less fields 17 and 188).
+Reason itemizedAdjustment(HostSession& session, const FileEntry& e) {
+    const Form2Lines& f2 = kForm2Lines;
+    const FieldId* const parts[] = {&f2.incomeTaxAdjustmentBox, &f2.incomeTaxDeducted, &f2.adjustmentBase,
+                                    &f2.takenOffBase[0], &f2.takenOffBase[1]};
+    if (std::none_of(std::begin(parts), std::end(parts), [&](const FieldId* f) { return isField(e, kForm2ID, f); })) {
+        return {};
+    }
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const bool asked = federal.formYes(kForm2ID, 1, f2.incomeTaxAdjustmentBox);
+    const bool deducted = federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0;
+    const bool base = federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0;
+    const std::string box = "box " + fieldNumber(f2.incomeTaxAdjustmentBox);
+    const std::string divisor = "field " + fieldNumber(f2.incomeTaxDeducted);
+    const std::string applied = "field " + fieldNumber(f2.adjustmentBase);
+    const std::string adjustment =
+        "the income-tax adjustment of the itemized deductions (" + adjustmentLines() + "), A / " + divisor + " x (" +
+        applied + " - field " + fieldNumber(f2.takenOffBase[0]) + " - field " + fieldNumber(f2.takenOffBase[1]) + ")";
+    const std::string where = " in <FORM DEVNAME=\"F2\" COPY=\"1\">";
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    if (georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kItemizes) != 1) {
+        return "it counts in " + adjustment +
+               " only on a return that itemizes, which this one does not; a return that itemizes seeds <PULLCOMMON "
+               "FORM=\"F1\" ITEM=\"itemizes\">1</PULLCOMMON> and its itemized-deductions";
+    }
+    if (!asked) {
+        return "it counts in " + adjustment + " only with " + box + ", which asks for it, answered yes, which it " +
+               "is not; answer it X" + where;
+    }
+    if (!deducted && !base) {
+        return box + " asks for " + adjustment + ", but " + divisor + " and " + applied +
+               " are empty, so it is 0; enter them" + where;
+    }
+    if (deducted && base) return {};
+    const std::string& entered = deducted ? divisor : applied;
+    const std::string& missing = deducted ? applied : divisor;
+    return entered + " counts in " + adjustment + " only with " + missing + ", which is empty, so the adjustment is " +
+           "0; enter " + missing + where;
+}
+
+// The box that asks for the adjustment, without the amounts it needs: the
+// calculation then shows an adjustment of 0.
+Reason adjustmentAskedWithoutAmounts(HostSession& session, const FileEntry& e) {
+    const Form2Lines& f2 = kForm2Lines;
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    if (!isField(e, kForm2ID, &f2.incomeTaxAdjustmentBox) || federal.getIR(kForm2ID, 1, f2.incomeTaxDeducted) != 0.0 ||
+        federal.getIR(kForm2ID, 1, f2.adjustmentBase) != 0.0) {
+        return {};
+    }
+    return itemizedAdjustment(session, e);
+}
+
+// A 1099-R's gross distribution counts (on form 189215, without taking it
+// off income) only under the key of form 189215.
+Reason grossDistributionKeyedOtherwise(HostSession& session, const FileEntry& e) {
+    const Form84Lines& l = kForm84Lines;
+    if (!isField(e, kForm84ID, &l.grossDistribution) && !isField(e, kForm84ID, &l.distributionKey)) return {};
+    if (session.federal()->getIN(kForm84ID, e.copy->copy, l.distributionKey) == kForm189215StatementKey) return {};
+    return "a 1099-R's gross distribution (field " + fieldNumber(l.grossDistribution) +
+           ") counts only on a copy whose field " + fieldNumber(l.distributionKey) + " is " +
+           std::to_string(kForm189215StatementKey) + ", which form " + std::to_string(kGAForm189215ID.getNumber()) +
+           " holds on line " + fieldNumber(kForm189215Lines.distributionsAndPayments) +
+           "; the taxable pensions and IRA distributions count as the items pensions-taxpayer, "
+           "ira-distributions-taxpayer and the spouse's";
+}
+
+// The interest and dividend statements, which a part-year or nonresident
+// return reads for the federal column alone.
+Reason statementOnPartYear(HostSession& session, const FileEntry& e) {
+    const std::int64_t residency = session.georgiaState()->getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
+    if (!e.federal || e.field == nullptr ||
+        (residency != Residency::kPartYear && residency != Residency::kNonresident) ||
+        (!isField(e, kForm164ID) && !isField(e, kForm166ID))) {
+        return {};
+    }
+    const Form189217Lines& schedule = kForm189217Lines;
+    return "on a part-year or nonresident return the part-year schedule (form GA189217) takes the Georgia interest "
+           "and dividends from its own fields " +
+           fieldNumber(schedule.georgiaInterestParts.front()) + " to " +
+           fieldNumber(schedule.georgiaInterestParts.back()) + ", not from the statements";
+}
+
+// A copy after the first of a form taken from copy 1 alone.
+Reason furtherCopy(HostSession& session, const FileEntry& e) {
+    if (e.field == nullptr || e.federal || e.copy->copy == 1) return {};
+    const GAOutput::SingleCopyForm* row = GAOutput::singleCopyForm(e.copy->desc->getTypeID());
+    if (row == nullptr) return {};
+    const std::string name = e.copy->desc->getDevName();
+    const FurtherCopy further{.copy = *e.copy, .row = *row, .entries = {}};
+    return "the calculation takes form " + name + " from copy 1 alone: enter on <FORM DEVNAME=\"" + name +
+           "\" COPY=\"1\"> what of it belongs to the return, and remove copy " + std::to_string(e.copy->copy) +
+           countsOnlyWithText(session, further);
+}
+
+// The reasons of entries that the calculation counts nowhere, the first
+// that speaks of the entry on this return taken.
+constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
+    spouseItem,          laterPaymentsCopy, dependentsNotCounted, grossDistributionKeyedOtherwise,
+    statementOnPartYear, furtherCopy,       itemizedAdjustment,
+};
+
+// ---- entries that the calculation counts where it should not
+
+Reason voucherForAmendedReturn(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kGAForm77ID, &kForm77Lines.forAmendedReturn) || !e.field->value.boxYes() ||
+        session.georgiaState()->formYes(kGAForm69ID, 1, kForm69Lines.questions.amended)) {
+        return {};
+    }
+    return "the box says that the voucher pays an amended return's amount owed, but the return is not amended "
+           "(form 69 box " +
+           fieldNumber(kForm69Lines.questions.amended) +
+           " is not marked), so the voucher takes its amount from form GA189219 in place of the return's own: "
+           "remove the mark";
+}
+
+Reason amendedWithoutForm(HostSession& session, const FileEntry& e) {
+    if (!isField(e, kGAForm69ID, &kForm69Lines.questions.amended) || !e.field->value.boxYes() ||
+        session.georgiaState()->formExists(kGAForm189219ID, 1)) {
+        return {};
+    }
+    return "the box marks the return as amended, but the return holds no form GA189219 (the amended return's "
+           "figures): the e-file says amended, and no amended return is written; enter form GA189219, or remove "
+           "the mark";
+}
+
+Reason itemizesWithoutDeductions(HostSession& session, const FileEntry& e) {
+    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
+    if (info == nullptr || info->type != Utils::kItemizes || e.item->value != 1 ||
+        seeded(session, Utils::kItemizedDeductions) != 0) {
+        return {};
+    }
+    return "the return itemizes, but gives no itemized-deductions, so its deduction is 0 in place of the "
+           "standard deduction: give itemized-deductions, or remove the item";
+}
+
+Reason dependentNotListed(HostSession& session, const FileEntry& e) {
+    const Form113Lines& l = kForm113Lines;
+    // Told on the dependent's number.
+    if (!isField(e, kForm113ID, &l.row[2]) || session.georgiaState()->getFederalFormID() == kForm87ID) return {};
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const std::uint16_t copy = e.copy->copy;
+    const auto given = [&](const FieldId& f) { return !federal.formString(kForm113ID, copy, f).empty(); };
+    if (federal.formYes(kForm113ID, copy, l.listed) || !std::all_of(l.row.begin(), l.row.end(), given)) return {};
+    return "the copy names a dependent (name, number and relationship), but its box " + fieldNumber(l.listed) +
+           " (the dependent listed on the return) is not marked, so the dependent counts nowhere: mark it";
+}
+
+// The interest and dividend statements that a box marks as the spouse's.
+struct SpouseBox {
+    const FormId& form;
+    const FieldId& box;
+};
+const SpouseBox kSpouseBoxes[] = {{kForm166ID, kForm166Lines.spouse}, {kForm164ID, kForm164Lines.spouse}};
+
+// Told on the box: the calculation takes the statement otherwise than
+// either filer's.
+Reason spouseStatement(HostSession& session, const FileEntry& e) {
+    if (joint(session)) return {};
+    for (const SpouseBox& s : kSpouseBoxes) {
+        if (!isField(e, s.form, &s.box) || !e.field->value.boxYes()) continue;
+        return "the box marks the statement as the spouse's, but a spouse's statement belongs only on a joint "
+               "return, while " +
+               filingStatusText(session) +
+               ": remove the mark where the statement is the taxpayer's, or the statement where it is the spouse's";
+    }
+    return {};
+}
+
+// On a full-year return the retirement exclusion takes the interest and the
+// dividends from the statements (1099-INT, 1099-DIV and their other
+// sources), not from the items, which count elsewhere.
+Reason unearnedItemWithoutStatements(HostSession& session, const FileEntry& e) {
+    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
+    if (info == nullptr || (info->type != Utils::kTaxableInterest && info->type != Utils::kOrdinaryDividends) ||
+        e.item->value <= 0) {
+        return {};
+    }
+    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kFullYear ||
+        !anExclusionIsWorkedOut(georgia)) {
+        return {};
+    }
+    for (const FormId& statement : {kForm166ID, kForm164ID, kForm51ID, kForm89ID}) {
+        if (federal.getFormCount(statement) > 0) return {};
+    }
+    return "the retirement exclusion of a full-year return takes the interest and the dividends from the 1099-INT "
+           "and 1099-DIV copies (forms F166 and F164, or F51 and F89), none of which the return holds, so the "
+           "item counts in no filer's exclusion: enter the statements";
+}
+
+// The entries told whenever the rule speaks of them, with or without a
+// calculation: the calculation counts them, but not as the preparer meant.
+constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
+    voucherForAmendedReturn,   amendedWithoutForm,
+    itemizesWithoutDeductions, dependentNotListed,
+    spouseStatement,           adjustmentAskedWithoutAmounts,
+    dependentOn1040EZ,         unearnedItemWithoutStatements,
+};
 
 }  // namespace
 
@@ -251,12 +508,25 @@ std::string countsOnlyWithText(HostSession& session, const FurtherCopy& further)
            fieldNumber(*row.countsWith) + " marked (" + row.countsWhen + "), which it is not";
 }
 
+std::string uncountedReason(HostSession& session, const FileEntry& entry) {
+    for (const auto reason : kReasons) {
+        if (Reason text = reason(session, entry)) return *text;
+    }
+    return {};
+}
+
+std::string miscountedReason(HostSession& session, const FileEntry& entry) {
+    for (const auto reason : kMiscounted) {
+        if (Reason text = reason(session, entry)) return *text;
+    }
+    return {};
+}
+
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes) {
     laterCopyCreditNotes(*session.georgiaState(), notes);
     unfilledStateRowNotes(session, notes);
     spouseShareNotes(session, notes);
     withholdingPartsNote(*session.georgiaState(), notes);
-    furtherCopyNotes(session, notes);
 }
 
 }  // namespace GAHost

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "host/EntriesCountingNowhere.h"
 #include "host/HostSession.h"
 #include "module/output/SingleCopyForms.h"
 
@@ -30,6 +31,17 @@ namespace GAHost {
 
 // Adds one text for each such entry of the session's calculated return.
 void uncountedEntryNotes(HostSession& session, std::vector<std::string>& notes);
+
+// Why the entry, which the calculation counts nowhere on the session's
+// return (EntriesCountingNowhere.h), counts nowhere: the reason of the first
+// rule that knows one; empty when none does.
+std::string uncountedReason(HostSession& session, const FileEntry& entry);
+
+// Why the entry, which the calculation counts, counts where the preparer
+// would not mean it to (a box that says the return is amended where it is
+// not, a dependent left unlisted): told whatever the calculation gives;
+// empty when no rule speaks of the entry.
+std::string miscountedReason(HostSession& session, const FileEntry& entry);
 
 // A copy after the first, in the return file, of a form taken from copy 1
 // alone, with the fields that hold an entry (a box marked no holds none).

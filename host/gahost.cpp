@@ -32,6 +32,7 @@
 #include "host/CommonItemsListing.h"
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
+#include "host/EntriesCountingNowhere.h"
 #include "host/FederalColumnSeeds.h"
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
@@ -371,6 +372,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::reportCalculation(std::cout, *settling);
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
+    GAHost::noteEntriesCountingNowhere(module, session);
     GAHost::notePreparerGaps(session);
     if (!efile) GAHost::noteFilersOnPaper(session);
     GAHost::noteReplacedEntries(session, module);

@@ -312,14 +312,15 @@ std::vector<BlockedEFileCase> documentEntryCases() {
          "e-file carries form GA70 from copy 1 alone, one for each return, and the calculation takes no figure from "
          "copy 2, so copy 2 with its other entry counts in nothing: enter on copy 1 what of it belongs to the return, "
          "and remove copy 2",
-         "form GA70 copy 2 holds entries in fields 243 and 244, but", true},
+         "form GA70 copy 2 field 243 (\"Withholding row 1: Georgia tax withheld\") holds 500, which counts nowhere",
+         true},
         {kEnd, form("GA189219", {{189645, "400"}}, 3) + kEnd,
          "wrong for the e-file: form GA189219 copy 3, field 189645 \"400\" (Refunds already received (taken off the "
          "payments)): the e-file carries form GA189219 from copy 1 alone, one for each return, and the calculation "
          "takes no figure from copy 3, so copy 3 counts in nothing: enter on copy 1 what of it belongs to the return, "
          "and remove copy 3; form GA189219 counts only with form 69 box 108 marked (the return amends one filed "
          "before), which it is not",
-         "form GA189219 copy 3 holds an entry in field 189645, but", true},
+         "form GA189219 copy 3 field 189645 (\"Refunds already received (taken off the payments)\") holds 400", true},
     };
 }
 

@@ -76,6 +76,9 @@ struct NoteCase {
     Edit edit;                    // none: the example as it stands
     Noted noted;                  // pieces of the one note; none: no note
     const char* shown = nullptr;  // with a 1099-R keyed: form 189215's line of the keyed amounts
+    // The lines of entries that count nowhere, found by calculating again,
+    // are kept (else left out but where the note is one of them).
+    bool countsNowhereLines = false;
 };
 
 // The retiree's example without the IRA distribution it gives, with the

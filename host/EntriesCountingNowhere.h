@@ -1,0 +1,59 @@
+// The check that every entry of a return counts on it: each entry of the
+// return file in a field that the module reads in some return (a field that
+// its catalogues name, of a Georgia or a federal form) and each seeded
+// common item is taken out of the file's contents, the return calculated
+// again in memory without it, and its calculated Georgia forms compared
+// with those of the return calculated with it. An entry without which no
+// field of the Georgia forms changes (its own field aside) counts nowhere on
+// this return, and is told in one line, with the reason where a rule of
+// UncountedEntryNotes.h knows one.
+//
+// Left out of the check, as what the return reports as it stands rather
+// than reckons with: the texts and dates of the Georgia forms (names,
+// numbers, addresses), which print and are e-filed as entered, and the
+// federal forms whose fields the e-file and the printout copy as they stand
+// (the filers' personal information, the preparer's, the office's); left out
+// too, as what the notes of replaced entries tell, an entry that the
+// calculation replaced or emptied, and one in a calculated Georgia field
+// that is not marked overridden.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+#include "host/ModuleLoader.h"
+
+namespace GAHost {
+
+// One entry of the loaded return file: a field of a copy, or a seeded
+// common item of the Georgia return.
+struct FileEntry {
+    bool federal = false;  // of the federal return (else the Georgia one)
+    const PersistanceMgmt::CopyEntry* copy = nullptr;
+    const PersistanceMgmt::FieldEntry* field = nullptr;  // null for an item
+    const PersistanceMgmt::CommonItem* item = nullptr;   // null for a field
+};
+
+// The entries of the session's loaded return file that count nowhere on it,
+// in file order (the federal return's, the Georgia return's, the items);
+// none while the module's automated tests run (gahost run --autotest),
+// which run with every calculation. The session must have been calculated.
+std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSession& session);
+
+// "form F190 copy 2 field 3 (...) holds 500, which counts nowhere on this
+// return: calculated again without it, the return is the same", with the
+// reason of the first rule that knows one.
+std::string countsNowhereLine(HostSession& session, const FileEntry& entry);
+
+// "the item itemizes 1: the return itemizes, but ...": a line for each
+// entry that a rule of UncountedEntryNotes.h tells whatever the calculation
+// gives (miscountedReason), in file order.
+std::vector<std::string> miscountedEntryLines(HostSession& session);
+
+// Gives the lines of both to the host's notes, those of miscountedEntryLines
+// first; how many there are.
+std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session);
+
+}  // namespace GAHost

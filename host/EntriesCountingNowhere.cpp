@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
-#include <span>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -11,11 +9,11 @@
 #include "host/EFileRun.h"
 #include "host/SettleReturn.h"
 #include "host/UncountedEntryNotes.h"
-#include "module/catalogues/SourceStateRowLines.h"
 #include "module/output/SingleCopyForms.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/StatementForms.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 #include "testdata/CatalogueManifest.h"
@@ -25,8 +23,9 @@ namespace GAHost {
 namespace {
 
 // The federal forms whose fields the e-file's records and the printout copy
-// as they stand: the filers' personal information (F92), the preparer's and
-// the office's (F131, F165, F183, F43). An entry there counts where it is
+// as they stand: the filers' personal information (F92), the office and
+// preparer data (F131), the e-file answers (F183), the 1099-G statements
+// (F165) and federal form 43, mapped to Georgia form 72. An entry there counts where it is
 // written, whatever the calculation does.
 constexpr std::array<std::string_view, 5> kCopiedAsTheyStand = {"F92", "F131", "F165", "F183", "F43"};
 
@@ -120,30 +119,16 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
     }
 }
 
-// The state rows of each statement form (W-2, 1099-R, 1099-G, ...): a row
-// of another state belongs to that state's return.
-struct StatementRows {
-    const char* devName;
-    std::span<const SourceStateRow> rows;
-};
-const StatementRows kStatementRows[] = {
-    {"F52", kForm52StateRows},         {"F54", kForm54StateRows},   {"F110", kForm110StateRows},
-    {"F186662", kForm186662StateRows}, {"F84", kForm84StateRows},   {"F166", kForm166StateRows},
-    {"F164", kForm164StateRows},       {"F135", kForm135StateRows},
-};
-
 // Whether the field stands on a state row of the copy that names another
 // state than the Georgia return's.
 bool onAnotherStatesRow(const PersistanceMgmt::CopyEntry& copy, std::int32_t field, const std::string& state) {
-    const std::string devName = copy.desc->getDevName();
-    const auto rowsOf = std::find_if(std::begin(kStatementRows), std::end(kStatementRows),
-                                     [&](const StatementRows& s) { return devName == s.devName; });
-    if (rowsOf == std::end(kStatementRows)) return false;
-    for (const SourceStateRow& row : rowsOf->rows) {
+    const StatementForm* statement = statementFormOf(copy.desc->getTypeID().getNumber());
+    if (statement == nullptr) return false;
+    for (const SourceStateRow& row : statement->lines) {
         const auto held = std::find_if(copy.fields.begin(), copy.fields.end(),
                                        [&](const auto& f) { return f.desc->getID() == row.state; });
-        const bool another = held != copy.fields.end() && !held->value.isNull() &&
-                             Utils::QVStringUtils::stricmp(held->value.getText(), state) != 0;
+        const bool another =
+            held != copy.fields.end() && !held->value.isNull() && !namesState(held->value.getText(), state);
         for (const Primitives::QVImmutableIdentifier& member :
              {row.state, row.withheld, row.stateId, row.amount, row.otherAmount, row.localTax, row.locality}) {
             if (another && member.getNumber() == field) return true;

@@ -184,10 +184,8 @@ struct MainForm {
 };
 
 MainForm mainFormOf(const StateDataMgmt::StateTaxReturn& georgia) {
-    const FormId filed = georgia.getFederalFormID();
-    if (filed == kForm55ID) return {kForm55ID, kForm55Lines};
-    if (filed == kForm87ID) return {kForm87ID, kForm87Lines};
-    return {kForm1ID, kForm1Lines};
+    const FormId& filed = georgia.getFederalFormID();
+    return {filed == kForm55ID ? kForm55ID : filed == kForm87ID ? kForm87ID : kForm1ID, federalMainFormLines(filed)};
 }
 
 // The entries of the fields of the copy of the form that hold a value, joined

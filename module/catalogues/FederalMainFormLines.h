@@ -11,6 +11,7 @@
 #include "module/catalogues/Form1FieldIds.h"
 #include "module/catalogues/Form55FieldIds.h"
 #include "module/catalogues/Form87FieldIds.h"
+#include "module/frame/FormIdentifiers.h"
 #include "platform/Primitives.h"
 
 struct FederalMainFormLines {
@@ -137,3 +138,9 @@ inline constexpr FederalMainFormLines kForm87Lines = [] {
                           .savings = f87.f107},
     };
 }();
+
+// The lines of the federal main form a return is filed on: form 1040A
+// (federal form 55), 1040EZ (87), else form 1040 (federal form 1).
+inline const FederalMainFormLines& federalMainFormLines(const Primitives::QVImmutableFormIdentifier& mainForm) {
+    return mainForm == kForm55ID ? kForm55Lines : mainForm == kForm87ID ? kForm87Lines : kForm1Lines;
+}

@@ -84,9 +84,7 @@ std::optional<NumberOf> socialSecurityNumberOf(const Primitives::QVImmutableForm
 
 Primitives::QVImmutableIdentifier mainFormNumberField(const Primitives::QVImmutableFormIdentifier& mainForm,
                                                       NumberOf whose) {
-    const FederalMainFormLines& lines = mainForm == kForm55ID   ? kForm55Lines
-                                        : mainForm == kForm87ID ? kForm87Lines
-                                                                : kForm1Lines;
+    const FederalMainFormLines& lines = federalMainFormLines(mainForm);
     switch (whose) {
         case NumberOf::Taxpayer:
             return lines.heading[FederalMainFormLines::kTaxpayerNumber];

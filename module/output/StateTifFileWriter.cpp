@@ -7,7 +7,6 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
-#include "module/output/EFileNumbers.h"
 #include "module/output/OutputAmounts.h"
 #include "module/output/SingleCopyForms.h"
 #include "module/review/StateTaxFormAuditor.h"
@@ -290,7 +289,6 @@ void StateTifFileWriter::outputTifHeader() {
         const FieldId& number = kForm92Lines.taxpayer.number;
         const LineSource source(*this, kForm92ID, 1, number);
         std::string value = Utils::strip(federalReturn()->formString(kForm92ID, 1, number));
-        writtenAsNumber(kForm92ID, number, "T", value);
         line << "T " << value;
     }
     put();
@@ -372,7 +370,6 @@ void StateTifFileWriter::convertTifField(DataMgmt::TaxFormPtr copy, const FormId
     } else {
         convertMainFormField(copy, form, copyNumber, field, key, value, &keepLine, &lineFlag);
     }
-    writtenAsNumber(form, field, key, value);
     if (officeForm && inStateReturnRecord) {
         try {
             writeTaxPeriodLines(copy, form, copyNumber, field, key, value);
@@ -397,16 +394,6 @@ std::string& StateTifFileWriter::tifFormatValue(std::string& value, std::uint8_t
 }
 
 // ------------------------------------------------------------ small lines
-
-void StateTifFileWriter::writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key,
-                                         std::string& value) {
-    if (value.empty() || !GAOutput::isSocialSecurityNumber(form, field)) return;
-    if (const std::optional<std::string> digits = GAOutput::nineDigits(value)) {
-        value = *digits;
-    } else {
-        recordWrongEntry(key, value, GAOutput::kNotNineDigits);
-    }
-}
 
 void StateTifFileWriter::refundCode(std::string& out) {
     char code[64] = {};

@@ -111,10 +111,6 @@ public:
     // The field-valued line of copy `copy` of the form, for a field number
     // above 0; nothing otherwise.
     void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field, bool flag);
-    // A social security number's value (GAOutput::isSocialSecurityNumber)
-    // as its nine digits; one without nine digits is kept as it is and is a
-    // wrong entry of the line's field. Any other value stays as it is.
-    void writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key, std::string& value);
     // The PDF form list ("GAGAPDFFRM" sub-records), then the hash table
     // ("GAHASHTBL" sub-records of up to 25 entries).
     void outputPdfHashTable();

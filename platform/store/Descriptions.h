@@ -60,6 +60,32 @@ enum class FieldKind : std::uint8_t { Number, Text, Boolean };
 // entry outside them is refused.
 enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear, InPaymentPeriod };
 
+// What a text or amount field holds beyond its storage kind, which decides
+// how an entry is read and the one form it is stored in
+// (platform/returnfile/ValueKinds.h): free text; a person's name or an
+// address (letters with a mark read as their plain letters, a name holds a
+// letter); a social security or taxpayer number, an employer number, or
+// either (nine digits); a ZIP code (five or nine digits); a state or
+// territory code (the postal list, upper case); a telephone number (ten
+// digits); a bank routing number (nine digits, its check digit right); a
+// bank account number; a whole count (an amount field, within its range);
+// one of the field's named choices.
+enum class FieldContent : std::uint8_t {
+    Any,
+    Name,
+    Address,
+    PersonNumber,
+    EmployerNumber,
+    EitherNumber,
+    Zip,
+    StateCode,
+    Phone,
+    Routing,
+    Account,
+    Count,
+    Choice,
+};
+
 class FormFieldDesc {
 public:
     struct Attributes {
@@ -72,6 +98,12 @@ public:
         std::string lineID;       // default the field number
         bool calculated = false;
         FieldDomain domain = FieldDomain::Any;
+        FieldContent content = FieldContent::Any;
+        // The named values of a choice, separated by '|', as the calculation
+        // spells them; the range of a count (both 0: any count).
+        std::string choices;
+        std::uint16_t countLow = 0;
+        std::uint16_t countHigh = 0;
 
         bool operator==(const Attributes&) const = default;
     };
@@ -94,6 +126,7 @@ public:
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
     FieldDomain getDomain() const { return a_.domain; }
+    FieldContent getContent() const { return a_.content; }
     const Validation::Validator* getValidator() const { return &validator_; }
     std::uint8_t getEditCode() const { return a_.editCode; }
     // Every attribute, the defaults applied.
@@ -142,6 +175,10 @@ struct CompiledField {
     std::uint8_t editCode;
     bool calculated;
     FieldDomain domain;
+    FieldContent content;
+    std::uint32_t choices;  // place of the choices' text
+    std::uint16_t countLow;
+    std::uint16_t countHigh;
 };
 
 namespace detail {

@@ -206,7 +206,7 @@ std::vector<BadCase> valueCases() {
          wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>32</ID><VALUE>10000000000000.01</VALUE></FIELD>\n</FORM>\n", ""),
          {"field kF52_StateTax1: amount \"10000000000000.01\" is beyond the limit"}},
         {"TextKindKeepsALimit",
-         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>30</ID><VALUE>" + std::string(81, 'x') +
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>1</ID><VALUE>" + std::string(81, 'x') +
                   "</VALUE></FIELD>\n</FORM>\n",
               ""),
          {"text of 81 bytes is longer than the field's maximum of 80 bytes"}},

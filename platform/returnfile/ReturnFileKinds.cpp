@@ -117,8 +117,8 @@ Reading readContent(const DataMgmt::FormFieldDesc& field, const std::string& t) 
         }
         case FieldContent::StateCode: {
             const std::string code = Utils::QVStringUtils::upperCased(t);
-            const bool ok = std::any_of(kPostalCodes.begin(), kPostalCodes.end(),
-                                        [&](const char* c) { return code == c; });
+            const bool ok =
+                std::any_of(kPostalCodes.begin(), kPostalCodes.end(), [&](const char* c) { return code == c; });
             return {ok ? std::optional<std::string>(code) : std::nullopt, "a state or territory code such as GA"};
         }
         case FieldContent::Phone: {
@@ -135,8 +135,9 @@ Reading readContent(const DataMgmt::FormFieldDesc& field, const std::string& t) 
             for (const char c : t) {
                 if (c != ' ' && c != '-') kept += c;
             }
-            const bool ok = !kept.empty() && kept.size() <= kMaxAccountCharacters &&
-                            std::all_of(kept.begin(), kept.end(), [](char c) { return isDigitChar(c) || isLetterChar(c); });
+            const bool ok =
+                !kept.empty() && kept.size() <= kMaxAccountCharacters &&
+                std::all_of(kept.begin(), kept.end(), [](char c) { return isDigitChar(c) || isLetterChar(c); });
             return {ok ? std::optional<std::string>(Utils::QVStringUtils::upperCased(kept)) : std::nullopt,
                     "a bank account number of 1 to 17 letters and digits"};
         }
@@ -192,8 +193,7 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
     if (t.empty()) return {};  // null
     const Reading read = readContent(field, t);
     if (read.value) return {*read.value, {}};
-    const std::string takes =
-        read.takes != nullptr ? read.takes : "one of " + shownChoices(field.attributes().choices);
+    const std::string takes = read.takes != nullptr ? read.takes : "one of " + shownChoices(field.attributes().choices);
     return {{}, "value " + showText(text) + " is not " + takes};
 }
 

@@ -358,7 +358,6 @@ const struct CalculatedRow {
     {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "the residency of the return changed"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "the residency of the return changed"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
-    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "with 52000: a nonresident's Georgia wages are box 16"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

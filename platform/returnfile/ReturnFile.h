@@ -122,6 +122,9 @@ struct EntryText {
     std::string problem;
 };
 EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
+// What a field of a kind beyond amount, text and date takes ("a ZIP code of
+// five or nine digits"); empty for another field.
+std::string fieldTakes(const DataMgmt::FormFieldDesc& field);
 
 // The same for a text: it is no longer than the field (80 bytes in an amount
 // or box field), made of characters that XML carries (valid UTF-8 without

@@ -83,68 +83,59 @@ std::string shownChoices(const std::string& choices) {
     return shown;
 }
 
-struct Reading {
-    std::optional<std::string> value;
-    const char* takes;  // what the field takes, when value is none
-};
-
-Reading nineDigitNumber(const std::string& t, const char* takes) {
+std::optional<std::string> nineDigitNumber(const std::string& t) {
     const std::optional<std::string> digits = digitsOf(t);
-    if (digits && digits->size() == 9) return {*digits, takes};
-    return {std::nullopt, takes};
+    return digits && digits->size() == 9 ? digits : std::nullopt;
 }
 
-// The text (trimmed, its letters plain) read by the field's content.
-Reading readContent(const DataMgmt::FormFieldDesc& field, const std::string& t) {
+std::optional<std::string> accountNumber(const std::string& t) {
+    std::string kept;
+    for (const char c : t) {
+        if (c != ' ' && c != '-') kept += c;
+    }
+    const bool ok = !kept.empty() && kept.size() <= kMaxAccountCharacters &&
+                    std::all_of(kept.begin(), kept.end(), [](char c) { return isDigitChar(c) || isLetterChar(c); });
+    return ok ? std::optional<std::string>(Utils::QVStringUtils::upperCased(kept)) : std::nullopt;
+}
+
+// The text (trimmed, its letters plain) read by the field's content; none
+// when the field does not take it.
+std::optional<std::string> readContent(const DataMgmt::FormFieldDesc& field, const std::string& t) {
     switch (field.getContent()) {
         case FieldContent::Any:
         case FieldContent::Address:
         case FieldContent::Count:
-            return {t, ""};
+            return t;
         case FieldContent::Name:
-            return {std::any_of(t.begin(), t.end(), isLetterChar) ? std::optional<std::string>(t) : std::nullopt,
-                    "a name, which holds a letter"};
+            return std::any_of(t.begin(), t.end(), isLetterChar) ? std::optional<std::string>(t) : std::nullopt;
         case FieldContent::PersonNumber:
-            return nineDigitNumber(t, "a social security or taxpayer number of nine digits");
         case FieldContent::EmployerNumber:
-            return nineDigitNumber(t, "an employer identification number of nine digits");
         case FieldContent::EitherNumber:
-            return nineDigitNumber(t, "an employer identification or social security number of nine digits");
+            return nineDigitNumber(t);
         case FieldContent::Zip: {
             const std::optional<std::string> digits = digitsOf(t);
-            const bool ok = digits && (digits->size() == 5 || digits->size() == 9);
-            return {ok ? digits : std::nullopt, "a ZIP code of five or nine digits"};
+            return digits && (digits->size() == 5 || digits->size() == 9) ? digits : std::nullopt;
         }
         case FieldContent::StateCode: {
             const std::string code = Utils::QVStringUtils::upperCased(t);
             const bool ok =
                 std::any_of(kPostalCodes.begin(), kPostalCodes.end(), [&](const char* c) { return code == c; });
-            return {ok ? std::optional<std::string>(code) : std::nullopt, "a state or territory code such as GA"};
+            return ok ? std::optional<std::string>(code) : std::nullopt;
         }
         case FieldContent::Phone: {
             const std::optional<std::string> digits = digitsOf(t, "().");
-            return {digits && digits->size() == 10 ? digits : std::nullopt, "a telephone number of ten digits"};
+            return digits && digits->size() == 10 ? digits : std::nullopt;
         }
         case FieldContent::Routing: {
             const std::optional<std::string> digits = digitsOf(t);
-            const bool ok = digits && digits->size() == 9 && routingCheckHolds(*digits);
-            return {ok ? digits : std::nullopt, "a bank routing number of nine digits whose check digit is right"};
+            return digits && digits->size() == 9 && routingCheckHolds(*digits) ? digits : std::nullopt;
         }
-        case FieldContent::Account: {
-            std::string kept;
-            for (const char c : t) {
-                if (c != ' ' && c != '-') kept += c;
-            }
-            const bool ok =
-                !kept.empty() && kept.size() <= kMaxAccountCharacters &&
-                std::all_of(kept.begin(), kept.end(), [](char c) { return isDigitChar(c) || isLetterChar(c); });
-            return {ok ? std::optional<std::string>(Utils::QVStringUtils::upperCased(kept)) : std::nullopt,
-                    "a bank account number of 1 to 17 letters and digits"};
-        }
+        case FieldContent::Account:
+            return accountNumber(t);
         case FieldContent::Choice:
-            return {choiceOf(field.attributes().choices, t), nullptr};
+            return choiceOf(field.attributes().choices, t);
     }
-    return {t, ""};
+    return t;
 }
 
 // The date in its one form, MM/DD/YYYY.
@@ -160,6 +151,40 @@ std::string storedDate(const std::string& text) {
 }
 
 }  // namespace
+
+std::string fieldTakes(const DataMgmt::FormFieldDesc& field) {
+    switch (field.getContent()) {
+        case FieldContent::Any:
+        case FieldContent::Address:
+            break;
+        case FieldContent::Name:
+            return "a name, which holds a letter";
+        case FieldContent::PersonNumber:
+            return "a social security or taxpayer number of nine digits";
+        case FieldContent::EmployerNumber:
+            return "an employer identification number of nine digits";
+        case FieldContent::EitherNumber:
+            return "an employer identification or social security number of nine digits";
+        case FieldContent::Zip:
+            return "a ZIP code of five or nine digits";
+        case FieldContent::StateCode:
+            return "a state or territory code such as GA";
+        case FieldContent::Phone:
+            return "a telephone number of ten digits";
+        case FieldContent::Routing:
+            return "a bank routing number of nine digits whose check digit is right";
+        case FieldContent::Account:
+            return "a bank account number of 1 to 17 letters and digits";
+        case FieldContent::Count: {
+            const DataMgmt::FormFieldDesc::Attributes& a = field.attributes();
+            if (a.countLow == 0 && a.countHigh == 0) return "a whole count of 0 or more";
+            return "a whole count from " + std::to_string(a.countLow) + " to " + std::to_string(a.countHigh);
+        }
+        case FieldContent::Choice:
+            return "one of " + shownChoices(field.attributes().choices);
+    }
+    return {};
+}
 
 EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {
     // The limit counts bytes of UTF-8. A text that the file marks as the
@@ -191,10 +216,8 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
     if (!entry || field.getContent() == FieldContent::Any) return {plain.text, {}};
     const std::string t = trim(plain.text);
     if (t.empty()) return {};  // null
-    const Reading read = readContent(field, t);
-    if (read.value) return {*read.value, {}};
-    const std::string takes = read.takes != nullptr ? read.takes : "one of " + shownChoices(field.attributes().choices);
-    return {{}, "value " + showText(text) + " is not " + takes};
+    if (const std::optional<std::string> value = readContent(field, t)) return {*value, {}};
+    return {{}, "value " + showText(text) + " is not " + fieldTakes(field)};
 }
 
 std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {

@@ -18,8 +18,7 @@ std::string countProblem(const DataMgmt::FormFieldDesc& field, double stored, co
     const bool ranged = a.countLow != 0 || a.countHigh != 0;
     const double low = ranged ? a.countLow : 0;
     if (stored == std::floor(stored) && stored >= low && (!ranged || stored <= a.countHigh)) return {};
-    return "value " + showText(written) + " is not a whole count" +
-           (ranged ? " from " + std::to_string(a.countLow) + " to " + std::to_string(a.countHigh) : " of 0 or more");
+    return "value " + showText(written) + " is not " + fieldTakes(field);
 }
 
 }  // namespace

@@ -125,7 +125,9 @@ TEST_F(GahostTest, FieldsListsAFormInFieldOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     const auto all = lines(r.out);
     ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ttext of at most 40 bytes\tTaxpayer first name\tentry");
+    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ta name, which holds a letter\tTaxpayer first name\tentry");
+    EXPECT_NE(r.out.find("\n17\tkGA69_Zip\ta ZIP code of five or nine digits\t17\tentry\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n15\tkGA69_City\ttext of at most 22 bytes\t15\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n6\tkGA69_TPBirth\tdate\tTaxpayer date of birth\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n18\tkGA69_F18\tamount\t18\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n85\tkGA69_ResFull\tbox\tFull-year resident\tentry\n"), std::string::npos);

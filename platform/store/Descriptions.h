@@ -21,6 +21,7 @@
 #include "module/frame/CountedPtr.h"
 #include "platform/Primitives.h"
 #include "platform/efile/TifDescriptors.h"
+#include "platform/store/FieldContent.h"
 #include "platform/store/FlatIndex.h"
 
 namespace Validation {
@@ -59,32 +60,6 @@ enum class FieldKind : std::uint8_t { Number, Text, Boolean };
 // April, when its last estimated payments fall). A return file that gives an
 // entry outside them is refused.
 enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear, InPaymentPeriod };
-
-// What a text or amount field holds beyond its storage kind, which decides
-// how an entry is read and the one form it is stored in
-// (platform/returnfile/ValueKinds.h): free text; a person's name or an
-// address (letters with a mark read as their plain letters, a name holds a
-// letter); a social security or taxpayer number, an employer number, or
-// either (nine digits); a ZIP code (five or nine digits); a state or
-// territory code (the postal list, upper case); a telephone number (ten
-// digits); a bank routing number (nine digits, its check digit right); a
-// bank account number; a whole count (an amount field, within its range);
-// one of the field's named choices.
-enum class FieldContent : std::uint8_t {
-    Any,
-    Name,
-    Address,
-    PersonNumber,
-    EmployerNumber,
-    EitherNumber,
-    Zip,
-    StateCode,
-    Phone,
-    Routing,
-    Account,
-    Count,
-    Choice,
-};
 
 class FormFieldDesc {
 public:

@@ -231,7 +231,9 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
                 const std::uint32_t lineID = names.placeOf(a.lineID == number ? "" : a.lineID);
                 fields << "    {" << number << ", " << shortName << ", " << lineID << ", " << a.maxLength << ", "
                        << a.width << ", K::" << kindName(a.kind) << ", " << static_cast<int>(a.editCode) << ", "
-                       << (a.calculated ? "true" : "false") << ", D::" << domainName(a.domain) << "},\n";
+                       << (a.calculated ? "true" : "false") << ", D::" << domainName(a.domain) << ", V("
+                       << static_cast<int>(a.content) << "), " << names.placeOf(a.choices) << ", " << a.countLow << ", "
+                       << a.countHigh << "},\n";
             }
             first += count;
             ++formCount;
@@ -254,7 +256,8 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
            "namespace FormTables {\n\n"
            "using K = DataMgmt::FieldKind;\n"
            "using C = DataMgmt::TifCleaning;\n"
-           "using D = DataMgmt::FieldDomain;\n\n"
+           "using D = DataMgmt::FieldDomain;\n"
+           "using V = DataMgmt::FieldContent;\n\n"
            "extern const CompiledForm kForms[] = {\n"
         << forms.str() << "};\n\nextern const std::size_t kFormCount = " << formCount
         << ";\n\nextern const DataMgmt::CompiledField kFields[] = {\n"

@@ -62,8 +62,9 @@ Overlay (forms/overlay/<DevName>.txt)
 -------------------------------------
   name "<business name>"         copies <n>         rank <n>
   field <n>[-<m>] <attribute>=<value> ...
-Attributes are those of the form-definition format: kind=N|T|B|D, len, edit,
-width, short, line, calc, domain. A run a-b names the fields of the catalogue
+Attributes are those of the form-definition format: kind (N, T, B, D or a
+kind of what the field holds, forms/README.md), len, edit, width, short, line,
+calc, domain, choices, range. A run a-b names the fields of the catalogue
 from field a to field b in catalogue order. A field may get its attributes
 once, and no two fields of a form may share a short name (the default is
 F<number>).
@@ -358,8 +359,9 @@ def count_runs(members):
 
 # ---------------------------------------------------------------- forms
 
-KINDS = ("N", "T", "B", "D")
-FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain")
+KINDS = ("N", "T", "B", "D", "name", "address", "ssn", "ein", "ssnorein", "zip", "state", "phone", "routing",
+         "account", "choice", "count")
+FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain", "choices", "range")
 DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear", "taxyearpayment")
 
 
@@ -465,6 +467,10 @@ def read_overlay(path, form):
                 fail(path, line, "a date (kind=D) takes edit code D")
             if given.get("edit") == "D" and given.get("kind") != "D":
                 fail(path, line, "edit code D marks a date, which needs kind=D")
+            if ("choices" in given) != (given.get("kind") == "choice"):
+                fail(path, line, "a choice (kind=choice) takes its choices on the same line, and only it")
+            if "range" in given and given.get("kind") != "count":
+                fail(path, line, "a range belongs to a count (kind=count) on the same line")
             # A field may be named on several lines (its kind in one, its
             # short name and label in another), each attribute once.
             for n in fields[position[a]:position[b] + 1]:
@@ -553,7 +559,7 @@ def def_text(form, source_note):
         if n in form.attributes:
             parts = [f"field {n}"]
             for k, v in form.attributes[n]:
-                parts.append(f"{k}={quote(v) if k in ('line',) else v}")
+                parts.append(f"{k}={quote(v) if k in ('line', 'choices') else v}")
             lines.append(" ".join(parts))
             i += 1
             continue

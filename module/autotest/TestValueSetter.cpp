@@ -109,11 +109,13 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
     const bool isAmount = !desc->isBoolean() && !desc->isText();
     std::optional<double> amount;
     std::string problem;
+    PersistanceMgmt::EntryText text;
     if (!value.empty() && isAmount) {
         amount = testAmount(value, desc->getValidator()->getEditCode(), problem);
         if (amount) problem = PersistanceMgmt::amountProblem(*desc, *amount, true, value);
     } else if (!value.empty() && desc->isText()) {
-        problem = PersistanceMgmt::textProblem(*desc, withCopyNumber(value, number), true);
+        text = PersistanceMgmt::readEntryText(*desc, withCopyNumber(value, number), true);
+        problem = text.problem;
     }
     if (!problem.empty()) {
         noteValueNotSet(*taxReturn, form, number, *desc, problem);
@@ -135,8 +137,10 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
         } else {
             target->setX(field);
         }
+    } else if (desc->isText() && text.value.empty()) {
+        target->setNull(field);
     } else if (desc->isText()) {
-        target->assignText(field, withCopyNumber(value, number));
+        target->assignText(field, text.value);  // in its one form, as a return file gives it
     } else {
         target->assignIR(field, *amount);
     }

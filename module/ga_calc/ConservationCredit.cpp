@@ -27,8 +27,9 @@ namespace {
 
 using namespace TaxYear;
 
-// The box of the entity type, by its text as it stands (letter case
-// included); any other text, an empty one too, is an entity of another type.
+// The box of the entity type, by the choice the return holds (read in these
+// spellings, whatever the letter case entered); none is an entity of another
+// type.
 FieldId entityTypeBox(const Form203639Lines& l, const std::string& type) {
     if (type == "Partnership or LLC") {
         return l.partnershipBox;

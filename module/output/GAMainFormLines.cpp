@@ -8,7 +8,6 @@
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "module/frame/FormIdentifiers.h"
-#include "module/output/EFileNumbers.h"
 #include "module/output/GATifFileWriter.h"
 #include "platform/util/Utils.h"
 
@@ -63,7 +62,7 @@ void GATifFileWriter::writeWithholdingLines() {
                 break;
             }
         }
-        // The number as its nine digits, under the key of its kind; a number
+        // The number (its nine digits, as read), under the key of its kind; a number
         // of neither kind has no key to go under.
         const char* idKey = georgiaReturn->formYes(form, copy, entry.id1Box)   ? "04505.000.%03d"
                             : georgiaReturn->formYes(form, copy, entry.id2Box) ? "04510.000.%03d"
@@ -71,7 +70,7 @@ void GATifFileWriter::writeWithholdingLines() {
         if (idKey != nullptr) {
             const std::string key = occurrenceKey(idKey, occurrence);
             const LineSource source(*this, form, copy, entry.payerId);
-            outputTifLine(key, payerNumber(key, georgiaReturn->formString(form, copy, entry.payerId)), false);
+            outputTifLine(key, georgiaReturn->formString(form, copy, entry.payerId), false);
         }
         outputFormFieldLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId);
         if (georgiaReturn->zeroVal(form, copy, entry.stateAmount)) {
@@ -90,12 +89,6 @@ void GATifFileWriter::writeWithholdingLines() {
             writeEntry(kGAForm189218ID, copy, entry);
         }
     }
-}
-
-std::string GATifFileWriter::payerNumber(const std::string& key, const std::string& number) {
-    if (const std::optional<std::string> digits = GAOutput::nineDigits(number)) return *digits;
-    recordWrongEntry(key, number, GAOutput::kNotNineDigitsPayer);
-    return Utils::removeChars(number, '-');
 }
 
 void GATifFileWriter::writeOtherAdjustmentLines() {

@@ -261,7 +261,7 @@ void GATifFileWriter::outputFormFieldLine(const std::string& key, const FormId& 
     const LineSource source(*this, form, copy, field);
     std::string text = returnHolding(form).formString(form, copy, field);
     roundIfAmount(fieldDescription(form, field), form, text);
-    writtenAsNumber(form, field, key, text);
+    checkFilerNumber(form, field, key, text);
     outputTifLine(key, text, flag);
 }
 

@@ -77,10 +77,6 @@ protected:
     // Every withholding statement entry with an identification number, from
     // form 70 and then each copy of form 189218, numbered 001 on across them.
     void writeWithholdingLines();
-    // A payer's identification number (an employer's or a social security
-    // number) as its nine digits; one without nine digits is written
-    // without its dashes and is a wrong entry of the line's field.
-    std::string payerNumber(const std::string& key, const std::string& number);
     // Each adjustment of form 189215 that holds a value: its kind and amount.
     void writeOtherAdjustmentLines();
 

@@ -7,7 +7,6 @@
 #include "module/catalogues/Form92Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/frame/TaxYearStrings.h"
-#include "module/output/EFileNumbers.h"
 #include "module/output/OutputAmounts.h"
 #include "module/output/SingleCopyForms.h"
 #include "module/review/StateTaxFormAuditor.h"
@@ -290,7 +289,6 @@ void StateTifFileWriter::outputTifHeader() {
         const FieldId& number = kForm92Lines.taxpayer.number;
         const LineSource source(*this, kForm92ID, 1, number);
         std::string value = Utils::strip(federalReturn()->formString(kForm92ID, 1, number));
-        writtenAsNumber(kForm92ID, number, "T", value);
         line << "T " << value;
         put();
     }
@@ -372,7 +370,7 @@ void StateTifFileWriter::convertTifField(DataMgmt::TaxFormPtr copy, const FormId
     } else {
         convertMainFormField(copy, form, copyNumber, field, key, value, &keepLine, &lineFlag);
     }
-    writtenAsNumber(form, field, key, value);
+    checkFilerNumber(form, field, key, value);
     if (officeForm && inStateReturnRecord) {
         try {
             writeTaxPeriodLines(copy, form, copyNumber, field, key, value);
@@ -398,36 +396,23 @@ std::string& StateTifFileWriter::tifFormatValue(std::string& value, std::uint8_t
 
 // ------------------------------------------------------------ small lines
 
-void StateTifFileWriter::writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key,
-                                         std::string& value) {
-    const std::optional<GAOutput::NumberOf> whose = GAOutput::socialSecurityNumberOf(form, field);
-    if (value.empty() || !whose) return;
-    const std::optional<std::string> digits = GAOutput::nineDigits(value);
-    if (!digits) {
-        recordWrongEntry(key, value, GAOutput::kNotNineDigits);
-        return;
-    }
+void StateTifFileWriter::checkFilerNumber(const FormId& form, const FieldId& field, const std::string& key,
+                                          const std::string& value) {
     // Form F92's numbers are compared with the main form's by the host's
     // e-file check, which names both entries.
-    if (form != kForm92ID) {
-        if (const std::string fault = otherFilerNumber(*whose, *digits); !fault.empty()) {
-            recordWrongEntry(key, value, fault);
-        }
-    }
-    value = *digits;
-}
-
-std::string StateTifFileWriter::otherFilerNumber(GAOutput::NumberOf whose, const std::string& digits) {
+    if (value.empty() || form == kForm92ID) return;
+    const std::optional<GAOutput::NumberOf> whose = GAOutput::filerNumberOf(form, field);
+    if (!whose) return;
     const FormId mainForm = stateReturn->getFederalFormID();
-    const FieldId field = GAOutput::mainFormNumberField(mainForm, whose);
-    if (field.isNullID()) return {};
-    const std::optional<std::string> filers = GAOutput::nineDigits(federalReturn()->formString(mainForm, 1, field));
-    if (!filers || *filers == digits) return {};
+    const FieldId filersField = GAOutput::mainFormNumberField(mainForm, *whose);
+    const std::string filers = Utils::strip(federalReturn()->formString(mainForm, 1, filersField));
+    if (filers.empty() || filers == value) return;
     const DataMgmt::TaxFormDescPtr desc = federalReturn()->getTaxFormDescriptor(mainForm);
     const std::string name = desc.isNull() ? std::to_string(mainForm.getNumber()) : desc->getDevName();
-    return std::string("is not the ") + (whose == GAOutput::NumberOf::Taxpayer ? "taxpayer" : "spouse") +
-           "'s number that form " + name + " gives, field " + std::to_string(field.getNumber()) + " \"" + *filers +
-           "\": the e-file writes one number for each filer, the federal return's";
+    recordWrongEntry(key, value,
+                     std::string("is not the ") + (*whose == GAOutput::NumberOf::Taxpayer ? "taxpayer" : "spouse") +
+                         "'s number that form " + name + " gives, field " + std::to_string(filersField.getNumber()) +
+                         " \"" + filers + "\": the e-file writes one number for each filer, the federal return's");
 }
 
 void StateTifFileWriter::refundCode(std::string& out) {

@@ -112,16 +112,10 @@ public:
     // The field-valued line of copy `copy` of the form, for a field number
     // above 0; nothing otherwise.
     void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field, bool flag);
-    // A social security number's value (GAOutput::socialSecurityNumberOf)
-    // as its nine digits; one without nine digits is kept as it is and is a
-    // wrong entry of the line's field, and so is a filer's number on a
-    // Georgia form that is not the one the federal main form gives that
-    // filer. Any other value stays as it is.
-    void writtenAsNumber(const FormId& form, const FieldId& field, const std::string& key, std::string& value);
-    // Why a filer's number (nine digits) is not the one the federal main
-    // form gives that filer, naming its field and value; empty when it is,
-    // or when the main form gives none of nine digits.
-    std::string otherFilerNumber(GAOutput::NumberOf whose, const std::string& digits);
+    // A filer's number on a Georgia form (GAOutput::filerNumberOf) that is
+    // not the one the federal main form gives that filer is a wrong entry of
+    // the line's field, naming the main form's field and number.
+    void checkFilerNumber(const FormId& form, const FieldId& field, const std::string& key, const std::string& value);
     // The PDF form list ("GAGAPDFFRM" sub-records), then the hash table
     // ("GAHASHTBL" sub-records of up to 25 entries).
     void outputPdfHashTable();

@@ -118,6 +118,76 @@ std::uint8_t editCode(const std::string& value, const Location& at) {
     return static_cast<std::uint8_t>(*code);
 }
 
+namespace {
+
+struct KindEntry {
+    const char* word;
+    KindWord kind;
+};
+
+using Content = DataMgmt::FieldContent;
+using Kind = DataMgmt::FieldKind;
+
+constexpr KindEntry kKindWords[] = {
+    {"N", {Kind::Number, Content::Any, false}},
+    {"T", {Kind::Text, Content::Any, false}},
+    {"B", {Kind::Boolean, Content::Any, false}},
+    {"D", {Kind::Text, Content::Any, true}},
+    {"name", {Kind::Text, Content::Name, false}},
+    {"address", {Kind::Text, Content::Address, false}},
+    {"ssn", {Kind::Text, Content::PersonNumber, false}},
+    {"ein", {Kind::Text, Content::EmployerNumber, false}},
+    {"ssnorein", {Kind::Text, Content::EitherNumber, false}},
+    {"zip", {Kind::Text, Content::Zip, false}},
+    {"state", {Kind::Text, Content::StateCode, false}},
+    {"phone", {Kind::Text, Content::Phone, false}},
+    {"routing", {Kind::Text, Content::Routing, false}},
+    {"account", {Kind::Text, Content::Account, false}},
+    {"choice", {Kind::Text, Content::Choice, false}},
+    {"count", {Kind::Number, Content::Count, false}},
+};
+
+}  // namespace
+
+std::optional<KindWord> kindOfWord(const std::string& value) {
+    for (const KindEntry& entry : kKindWords) {
+        if (value == entry.word) return entry.kind;
+    }
+    return std::nullopt;
+}
+
+std::string kindWords() {
+    std::string words;
+    for (const KindEntry& entry : kKindWords) {
+        words += (words.empty() ? "" : ", ") + std::string(entry.word);
+    }
+    return words;
+}
+
+std::pair<std::uint16_t, std::uint16_t> countRange(const std::string& value, const Location& at) {
+    const std::size_t dash = value.find('-');
+    if (dash == std::string::npos) fail(at, "range \"" + value + "\" is not of the form <low>-<high>", "load");
+    const long low = number(value.substr(0, dash), "low end of the range", 0, 65535, at);
+    const long high = number(value.substr(dash + 1), "high end of the range", 0, 65535, at);
+    if (low > high) fail(at, "range " + value + " goes backwards", "load");
+    return {static_cast<std::uint16_t>(low), static_cast<std::uint16_t>(high)};
+}
+
+void checkContent(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at) {
+    const bool choice = field.content == Content::Choice;
+    if (choice != !field.choices.empty()) {
+        fail(at, choice ? "a choice (kind=choice) needs its choices=\"A|B\"" : "choices belong to a kind=choice field",
+             "load");
+    }
+    if (choice && (field.choices.front() == '|' || field.choices.back() == '|' ||
+                   field.choices.find("||") != std::string::npos)) {
+        fail(at, "choices \"" + field.choices + "\" hold an empty choice", "load");
+    }
+    if ((field.countLow != 0 || field.countHigh != 0) && field.content != Content::Count) {
+        fail(at, "a range belongs to a count (kind=count)", "load");
+    }
+}
+
 DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at) {
     if (value == "nonnegative") {
         return DataMgmt::FieldDomain::NotNegative;

@@ -55,6 +55,26 @@ std::pair<std::string, std::string> attribute(const Token& token, const std::str
 // 0 to 255.
 std::uint8_t editCode(const std::string& value, const Location& at);
 
+// A field's kind by its word: N (amount), T (text), B (box), D (a date: a
+// text with edit code D), or what the field holds (name, address, ssn, ein,
+// ssnorein, zip, state, phone, routing, account, choice: texts; count: an
+// amount). None for another word.
+struct KindWord {
+    DataMgmt::FieldKind kind;
+    DataMgmt::FieldContent content;
+    bool date;
+};
+std::optional<KindWord> kindOfWord(const std::string& value);
+// Every kind word, for a message: "N, T, B, D, name, ...".
+std::string kindWords();
+
+// The range of a count, "<low>-<high>" (0 to 65535).
+std::pair<std::uint16_t, std::uint16_t> countRange(const std::string& value, const Location& at);
+
+// Refuses choices or a range on a field of another kind, a choice without
+// its choices, and a content on a field of the wrong storage kind.
+void checkContent(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at);
+
 // A field's domain by its name: nonnegative (an amount of 0 or more),
 // intaxyear (a date within the tax year), notaftertaxyear (a date not after
 // the tax year's end) or taxyearpayment (a date from the tax year's first day

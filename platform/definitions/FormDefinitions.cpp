@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "platform/Exceptions.h"
@@ -192,18 +193,15 @@ private:
                 fail(at, "attribute " + name + " is given twice", "load");
             }
             if (name == "kind") {
-                if (value == "N") {
-                    a.kind = DataMgmt::FieldKind::Number;
-                } else if (value == "T") {
-                    a.kind = DataMgmt::FieldKind::Text;
-                } else if (value == "B") {
-                    a.kind = DataMgmt::FieldKind::Boolean;
-                } else if (value == "D") {
-                    a.kind = DataMgmt::FieldKind::Text;
-                    isDate = true;
-                } else {
-                    fail(at, "field kind \"" + value + "\" is not one of N, T, B, D", "load");
-                }
+                const std::optional<KindWord> kind = kindOfWord(value);
+                if (!kind) fail(at, "field kind \"" + value + "\" is not one of " + kindWords(), "load");
+                a.kind = kind->kind;
+                a.content = kind->content;
+                isDate = kind->date;
+            } else if (name == "choices") {
+                a.choices = value;
+            } else if (name == "range") {
+                std::tie(a.countLow, a.countHigh) = countRange(value, at);
             } else if (name == "len") {
                 a.maxLength =
                     static_cast<std::uint16_t>(number(value, "len", 1, std::numeric_limits<std::uint16_t>::max(), at));
@@ -243,6 +241,7 @@ private:
             fail(at, "edit code D marks a date, which needs kind=D", "load");
         }
         checkDomain(a, at);
+        checkContent(a, at);
         addField(std::move(a), at);
     }
 

@@ -109,6 +109,23 @@ bool withinTheAmountLimit(double stored, int places);
 // domain.
 std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written);
 
+// An entry's text read by its field's kind (the one parser of every value a
+// return file gives a text field): the one form it is stored in, or in
+// `problem` why the field cannot take it, naming the value and what the
+// field takes. Besides the checks of textProblem below, every letter with a
+// mark is read as its plain letter and a character without one is refused;
+// a date is stored MM/DD/YYYY; an entry of a field that holds a name, a
+// number, a code or a choice (DataMgmt::FieldContent) is stored as its
+// digits, its upper-case code or the choice as the field spells it.
+struct EntryText {
+    std::string value;
+    std::string problem;
+};
+EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
+// What a field of a kind beyond amount, text and date takes ("a ZIP code of
+// five or nine digits"); empty for another field.
+std::string fieldTakes(const DataMgmt::FormFieldDesc& field);
+
 // The same for a text: it is no longer than the field (80 bytes in an amount
 // or box field), made of characters that XML carries (valid UTF-8 without
 // control characters other than tab, line feed and carriage return), and in

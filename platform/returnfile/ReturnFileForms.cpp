@@ -164,6 +164,8 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
     // What the file gives a calculated field is the calculation's result,
     // unless it marks the field as overridden: the user's entry.
     const bool userEntry = !field->isCalculated() || fe.overridden;
+    // An amount field's entry is an amount, whatever kind the file says.
+    if (userEntry && naturalKind(*field) == FieldValue::Kind::Number) kind = FieldValue::Kind::Number;
     if (!parseValue(*texts.value, *field, kind.value_or(naturalKind(*field)), userEntry, line, scope, fe.value)) {
         return;
     }
@@ -307,11 +309,12 @@ bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& f
         out = FieldValue::null();
         return true;
     }
-    if (const std::string why = textProblem(field, text, entry); !why.empty()) {
-        problem(line, scope, why);
+    EntryText read = readEntryText(field, text, entry);
+    if (!read.problem.empty()) {
+        problem(line, scope, read.problem);
         return false;
     }
-    out = FieldValue::text(text);
+    out = read.value.empty() ? FieldValue::null() : FieldValue::text(std::move(read.value));
     return true;
 }
 

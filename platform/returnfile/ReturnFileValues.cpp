@@ -9,6 +9,20 @@ namespace PersistanceMgmt {
 
 using namespace detail;
 
+namespace {
+
+// A count is a whole number of 0 or more, within its field's range.
+std::string countProblem(const DataMgmt::FormFieldDesc& field, double stored, const std::string& written) {
+    const DataMgmt::FormFieldDesc::Attributes& a = field.attributes();
+    if (a.content != DataMgmt::FieldContent::Count) return {};
+    const bool ranged = a.countLow != 0 || a.countHigh != 0;
+    const double low = ranged ? a.countLow : 0;
+    if (stored == std::floor(stored) && stored >= low && (!ranged || stored <= a.countHigh)) return {};
+    return "value " + showText(written) + " is not " + fieldTakes(field);
+}
+
+}  // namespace
+
 std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written) {
     if (!std::isfinite(stored)) return "amount " + showText(written) + " is not a finite number";
     if (!entry) return {};
@@ -17,26 +31,7 @@ std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, b
         field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
         return "amount " + showText(written) + " is below 0 (the field takes 0 or more)";
     }
-    return {};
-}
-
-std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {
-    // The limit counts bytes of UTF-8. A text that the file marks as the
-    // value of an amount or box field keeps to the length of a text field.
-    const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
-    if (maxLength > 0 && text.size() > maxLength) {
-        return "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
-               std::to_string(maxLength) + " bytes";
-    }
-    if (const std::string why = xmlTextProblem(text); !why.empty()) return "text " + showText(text) + " " + why;
-    if (const std::string why = controlCharacterProblem(text); !why.empty()) {
-        return "text " + showText(text) + " " + why;
-    }
-    if (field.isDate()) {
-        const std::string why = dateProblem(text, entry ? field.getDomain() : DataMgmt::FieldDomain::Any);
-        if (!why.empty()) return "date " + showText(text) + " " + why;
-    }
-    return {};
+    return countProblem(field, stored, written);
 }
 
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry) {

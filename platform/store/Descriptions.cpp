@@ -303,6 +303,10 @@ FormFieldDesc::Attributes TaxFormDesc::attributesAt(std::size_t place) const {
     a.lineID = compiled_.names + f.lineID;
     a.calculated = f.calculated;
     a.domain = f.domain;
+    a.content = f.content;
+    a.choices = compiled_.names + f.choices;
+    a.countLow = f.countLow;
+    a.countHigh = f.countHigh;
     return a;
 }
 

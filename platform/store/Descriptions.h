@@ -21,6 +21,7 @@
 #include "module/frame/CountedPtr.h"
 #include "platform/Primitives.h"
 #include "platform/efile/TifDescriptors.h"
+#include "platform/store/FieldContent.h"
 #include "platform/store/FlatIndex.h"
 
 namespace Validation {
@@ -72,6 +73,12 @@ public:
         std::string lineID;       // default the field number
         bool calculated = false;
         FieldDomain domain = FieldDomain::Any;
+        FieldContent content = FieldContent::Any;
+        // The named values of a choice, separated by '|', as the calculation
+        // spells them; the range of a count (both 0: any count).
+        std::string choices;
+        std::uint16_t countLow = 0;
+        std::uint16_t countHigh = 0;
 
         bool operator==(const Attributes&) const = default;
     };
@@ -94,6 +101,7 @@ public:
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
     FieldDomain getDomain() const { return a_.domain; }
+    FieldContent getContent() const { return a_.content; }
     const Validation::Validator* getValidator() const { return &validator_; }
     std::uint8_t getEditCode() const { return a_.editCode; }
     // Every attribute, the defaults applied.
@@ -142,6 +150,10 @@ struct CompiledField {
     std::uint8_t editCode;
     bool calculated;
     FieldDomain domain;
+    FieldContent content;
+    std::uint32_t choices;  // place of the choices' text
+    std::uint16_t countLow;
+    std::uint16_t countHigh;
 };
 
 namespace detail {

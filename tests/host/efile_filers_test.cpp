@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "host/EFileFilers.h"
-#include "module/output/EFileNumbers.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/module_calculation.h"
@@ -114,9 +113,11 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
         // A filer marked 65 or over needs the birth date; the spouse on a
         // joint return only (stated by the item too).
         {returnFile(kTaxpayer, 1, false, form("F1", {{11, "400-00-5001"}, {121, "X"}})), {9}},
-        {returnFile(edited(kTaxpayer, {}, {{9, "01/01/1950"}}), 1, false, form("F1", {{11, "1"}, {121, "X"}})), {}},
-        {returnFile(kBoth, 2, true, form("F1", {{11, "1"}, {12, "2"}, {121, "X"}, {123, "X"}})), {9, 10}},
-        {returnFile(kBoth, 3, false, form("F1", {{11, "1"}, {12, "2"}, {123, "X"}})), {}},
+        {returnFile(edited(kTaxpayer, {}, {{9, "01/01/1950"}}), 1, false, form("F1", {{11, "400000001"}, {121, "X"}})),
+         {}},
+        {returnFile(kBoth, 2, true, form("F1", {{11, "400000001"}, {12, "400000002"}, {121, "X"}, {123, "X"}})),
+         {9, 10}},
+        {returnFile(kBoth, 3, false, form("F1", {{11, "400000001"}, {12, "400000002"}, {123, "X"}})), {}},
     };
     for (const auto& [field, value] : kTaxpayer) cases.push_back({returnFile(edited(kTaxpayer, {field}), 1), {field}});
     for (const auto& [field, value] : kBoth) cases.push_back({returnFile(edited(kBoth, {field}), 2), {field}});
@@ -127,15 +128,16 @@ TEST_F(EFileFilersTest, EachEntryTheHeaderNeedsIsMissingInTurn) {
               "  missing for the e-file: form F1 copy 1, field 12: Spouse's social security number: the e-file of this "
               "married-separate return writes the spouse that form F92 names, \"Sam Brooks 400005002\", who must be "
               "the one form F1 names\n");
-    fieldsOf(writeFile("r.xml", returnFile(edited(kTaxpayer, {}, {{2, "Kim"}}), 3, false,
-                                           form("F1", {{11, "400005001"}, {4, "Kim"}, {5, "Moss"}, {12, "4"}}))),
-             &lines);
+    fieldsOf(
+        writeFile("r.xml", returnFile(edited(kTaxpayer, {}, {{2, "Kim"}}), 3, false,
+                                      form("F1", {{11, "400005001"}, {4, "Kim"}, {5, "Moss"}, {12, "400000004"}}))),
+        &lines);
     EXPECT_EQ(lines,
               "  missing for the e-file: form F92 copy 1, field 4: Spouse's last name (return header line 00530): the "
               "e-file of this married-separate return writes the spouse from form F92, who must be the one form F1 "
-              "names, \"Kim Moss 4\"\n  missing for the e-file: form F92 copy 1, field 8: Spouse's identifying "
+              "names, \"Kim Moss 400000004\"\n  missing for the e-file: form F92 copy 1, field 8: Spouse's identifying "
               "number (return header line 00540): the e-file of this married-separate return writes the spouse from "
-              "form F92, who must be the one form F1 names, \"Kim Moss 4\"\n");
+              "form F92, who must be the one form F1 names, \"Kim Moss 400000004\"\n");
 }
 
 // Form F92's last names and numbers (kBoth) beside those of form 1040, or
@@ -231,16 +233,6 @@ std::vector<BlockedEFileCase> filerEntryCases() {
          "70 "
          "carries (numbers compared by their digits, names without regard to case): " +
              taxpayerNumber + "; an e-file of this return (run --efile) is blocked until they agree"},
-        // A number without nine digits, wherever the e-file takes it from,
-        // and a character without a plain letter.
-        {"<FIELD><ID>36</ID>",
-         "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>N/A</VALUE></FIELD><FIELD OVERRIDDEN=\"1\"><ID>30</ID>"
-         "<VALUE>N/A</VALUE></FIELD><FIELD><ID>36</ID>",
-         "wrong for the e-file: form GA69 copy 1, field 25 \"N/A\" (Taxpayer's social security number): " +
-             std::string(GAOutput::kNotNineDigits) +
-             "\n  wrong for the e-file: form GA69 copy 1, field 30 \"N/A\" (Spouse's social security number): " +
-             GAOutput::kNotNineDigits,
-         ""},
         // A filer's number on a Georgia form that is not the federal
         // return's: the e-file would carry two numbers for one filer.
         {"<FIELD><ID>36</ID>", "<FIELD OVERRIDDEN=\"1\"><ID>25</ID><VALUE>400005009</VALUE></FIELD><FIELD><ID>36</ID>",
@@ -255,22 +247,11 @@ std::vector<BlockedEFileCase> filerEntryCases() {
          "the spouse's number that form F1 gives, field 12 \"400005002\": " +
              kOneNumber,
          ""},
-        {"<ID>20</ID><VALUE>45 Magnolia St", "<ID>20</ID><VALUE>45 Magnolia\u00a0St",
-         "wrong for the e-file: form F92 copy 1, field 20 \"45 Magnolia\u00a0St\" (Street (return header, with the "
-         "apartment appended)): holds U+00A0, which has no plain letter the e-file can carry",
-         ""},
         {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
          "missing for form 70 and the e-file: " + noNumber +
              "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
              "blocked until each is entered"},
     };
-}
-
-// A W-2's payer number as the e-file check names it.
-std::string w2Payer(const std::string& copy, const std::string& number, const std::string& form70Field) {
-    return "form F52 copy " + copy + ", field 7 \"" + number +
-           "\" (Box b: employer identification number (EIN)): the e-file takes it into form GA70 copy 1, field " +
-           form70Field + ", and ";
 }
 
 // The source documents' numbers, the dependents, and further copies of the
@@ -281,23 +262,6 @@ std::vector<BlockedEFileCase> documentEntryCases() {
         "(box 1136): the Georgia return (form 70 or the document list) and its e-file carry the number";
     const std::string kEnd = "\t</RETURN>\n</RETURNFILE>";
     return {
-        // A W-2's payer number, named where it was typed, with form 70's
-        // field that writes the Georgia records' line of it; a dependent's
-        // number, typed on form F113 and written from the document list.
-        {"<VALUE>58-1000001<", "<VALUE>58-10\u20ac0001<",
-         "wrong for the e-file: " + w2Payer("1", "58-10\u20ac0001", "189509") +
-             "holds U+20AC, which has no plain letter the e-file can carry\n  wrong for the e-file: " +
-             w2Payer("1", "58-10\u20ac0001", "189509") + GAOutput::kNotNineDigitsPayer,
-         ""},
-        {"<VALUE>58-1000002<", "<VALUE>58-100002<",
-         "wrong for the e-file: " + w2Payer("2", "58-100002", "189510") + GAOutput::kNotNineDigitsPayer, ""},
-        {"<FORM DEVNAME=\"F92\"",
-         "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1106</ID>"
-         "<VALUE>40000200</VALUE></FIELD><FIELD><ID>1136</ID><VALUE>X</VALUE></FIELD></FORM><FORM DEVNAME=\"F92\"",
-         "wrong for the e-file: form F113 copy 1, field 1106 \"40000200\" (Dependent's social security number): the "
-         "e-file takes it into form GA76 copy 1, field 11, and " +
-             std::string(GAOutput::kNotNineDigits),
-         ""},
         {"<FORM DEVNAME=\"F92\"",
          "<FORM DEVNAME=\"F113\" COPY=\"1\"><FIELD><ID>1103</ID><VALUE>Maya</VALUE></FIELD><FIELD><ID>1136</ID>"
          "<VALUE>X</VALUE></FIELD></FORM><FORM DEVNAME=\"F92\"",

@@ -33,7 +33,10 @@ std::string largestReturn(const DataMgmt::TaxReturnDesc& desc, Signs signs, int&
             out << "<FORM DEVNAME=\"" << form->getDevName() << "\" COPY=\"" << copy << "\">\n";
             for (DataMgmt::QVFieldIDIter f = form->getFieldIDs(); !f.atEOL(); f.next()) {
                 const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(f.getFieldID());
-                if (field->isText() || field->isBoolean() || field->isCalculated()) continue;
+                if (field->isText() || field->isBoolean() || field->isCalculated() ||
+                    field->getContent() == DataMgmt::FieldContent::Count) {
+                    continue;  // a count is no amount
+                }
                 const bool negative = field->getDomain() != DataMgmt::FieldDomain::NotNegative &&
                                       (signs == Signs::Negative || (signs == Signs::Alternating && ++count % 2 == 0));
                 out << "<FIELD><ID>" << field->getID().getNumber() << "</ID><VALUE>" << (negative ? "-" : "") << kLimit

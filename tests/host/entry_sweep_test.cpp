@@ -30,6 +30,29 @@ using PersistanceMgmt::ReturnFile;
 using PersistanceMgmt::ReturnFileContents;
 using testsupport::Calculation;
 
+// A text of the field's kind.
+std::string sweptText(const DataMgmt::FormFieldDesc& field) {
+    using C = DataMgmt::FieldContent;
+    switch (field.getContent()) {
+        case C::PersonNumber:
+        case C::EmployerNumber:
+        case C::EitherNumber:
+            return "400001234";
+        case C::Zip:
+            return "30303";
+        case C::StateCode:
+            return "GA";
+        case C::Phone:
+            return "4045550100";
+        case C::Routing:
+            return "061000104";
+        case C::Choice:
+            return field.attributes().choices.substr(0, field.attributes().choices.find('|'));
+        default:
+            return "ENTRY";
+    }
+}
+
 // The entry the sweep makes in a field: what a preparer would write there.
 DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
     if (field.isBoolean()) return DataMgmt::FieldValue::box(true);
@@ -37,8 +60,9 @@ DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
     if (field.isText()) {
         const std::size_t length = DataMgmt::FormFieldDesc::effectiveMaxLength(
             DataMgmt::FieldKind::Text, field.getEditCode(), field.getMaxLength());
-        return DataMgmt::FieldValue::text(std::string("ENTRY").substr(0, length));
+        return DataMgmt::FieldValue::text(sweptText(field).substr(0, length));
     }
+    if (field.getContent() == DataMgmt::FieldContent::Count) return DataMgmt::FieldValue::number(1);
     const int places = DataMgmt::editCodeDecimalPlaces(field.getEditCode());
     return DataMgmt::FieldValue::number(123 * std::pow(10.0, places));
 }

@@ -128,7 +128,9 @@ TEST_F(GahostTest, FieldsListsAFormInFieldOrder) {
     ASSERT_EQ(r.status, 0) << r.err;
     const auto all = lines(r.out);
     ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ttext of at most 40 bytes\tTaxpayer first name\tentry");
+    EXPECT_EQ(all.front(), "1\tkGA69_TPFirst\ta name, which holds a letter\tTaxpayer first name\tentry");
+    EXPECT_NE(r.out.find("\n17\tkGA69_Zip\ta ZIP code of five or nine digits\t17\tentry\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n15\tkGA69_City\ttext of at most 22 bytes\t15\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n6\tkGA69_TPBirth\tdate\tTaxpayer date of birth\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n18\tkGA69_F18\tamount\t18\tentry\n"), std::string::npos);
     EXPECT_NE(r.out.find("\n85\tkGA69_ResFull\tbox\tFull-year resident\tentry\n"), std::string::npos);
@@ -307,7 +309,7 @@ TEST_F(GahostTest, RunWritesTheReturnsBackUnderTheFilesName) {
     ASSERT_TRUE(fs::exists(written));
     EXPECT_NE(r.out.find("wrote " + written), std::string::npos) << r.out;
     const std::string text = readFile(written);
-    EXPECT_NE(text.find("<VALUE>58-4100021</VALUE>"), std::string::npos);
+    EXPECT_NE(text.find("<VALUE>584100021</VALUE>"), std::string::npos);  // as its digits
     EXPECT_EQ(text.find("<INELF>"), std::string::npos) << "the e-file status at its default is not written";
 
     // What run writes is itself a valid return file.

@@ -505,7 +505,7 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                "withheld for Georgia, enter GA in field 33"}},
         {"a payment row twice, its date written another way and its state left out", "underpaid-estimated",
          replacing({{"<VALUE>06/15/2018<", "<VALUE>2018-04-15<"}, {"<ID>15</ID><VALUE>GA<", "<ID>15</ID><VALUE><"}}),
-         Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (2018-04-15, 400): both "
+         Noted{"dated row 2 repeats row 1, a Georgia payment of the same date and amount (04/15/2018, 400): both "
                "count in the Georgia estimated tax paid (form 70 field 88)",
                "empty row 2 (fields 13 to 15)"}},
         {"the same, row 2 marked as left off form 69", "underpaid-estimated",

@@ -412,7 +412,7 @@ std::vector<NoteCase> noteCases() {
                      "<FORM DEVNAME=\"GA189217\""}}),
          Noted{"the interest statement (form ST2) 400", "so 400 counts nowhere"}},
         {"form 1040 names another taxpayer than form 92", "single-wages", replacing({{"400-00-1234", "400-00-9999"}}),
-         Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400-00-9999\"",
+         Noted{"form F92 copy 1, field 7 \"400001234\" but form F1 copy 1, field 11 \"400009999\"",
                "(run --efile) is blocked until they agree"}},
     };
     for (std::vector<NoteCase> (*more)() :

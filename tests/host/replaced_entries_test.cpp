@@ -125,10 +125,10 @@ const struct EntryRow {
      "gahost: note: form GA69 (Georgia information) copy 1, field 113 \"Part-year residency from\", "
      "is an entry: the calculation emptied the entry \"06/15/2018\", which counts nowhere on this return: a "
      "residency period belongs to a part-year return only (form 69 box 111)\n"},
-    {"GA70", 1, 189509, "58-0000000", false,
+    {"GA70", 1, 189509, "58-0000000", false,  // read as its digits
      "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 189509 "
      "\"Withholding entry 1: payer's identification number (from the source document)\", is an entry: the "
-     "calculation replaced the entry \"58-0000000\" with \"58-4100015\": a withholding entry shows the payer's "
+     "calculation replaced the entry \"580000000\" with \"584100015\": a withholding entry shows the payer's "
      "number of the document it lists (a W-2, a 1099 or a withholding row of form 70); a payer's number is "
      "entered only where that document has none\n"},
     // A copy of the credit summary past the one that the calculation keeps.
@@ -146,7 +146,7 @@ const struct EntryRow {
     {"GA70", 1, 3, "400009999", false,
      "gahost: note: form GA70 (Georgia individual income tax return) copy 1, field 3 \"Spouse's social security "
      "number, repeated\", is calculated from field 31 of this form: the calculation replaced the entry \"400009999\" "
-     "with \"400-00-5002\" (an entry marked OVERRIDDEN=\"1\" is kept)\n",
+     "with \"400005002\" (an entry marked OVERRIDDEN=\"1\" is kept)\n",
      "", nullptr, kJoint},
     // A paper return's voucher box, entered and run as e-filed.
     {"GA77", 1, 24016, "X", false, "emptied the entry X, which counts nowhere on this return: the voucher marks", "",
@@ -358,7 +358,6 @@ const struct CalculatedRow {
     {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "remove field 7 from the worksheet"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "remove field 7 from the worksheet"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
-    {"nonresident-wages", "", "", "ST4", 28, "-500", "", "with 52000: a nonresident's Georgia wages are box 16"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

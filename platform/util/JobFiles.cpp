@@ -121,7 +121,7 @@ void enterRunFolder(const std::string& folder, const std::string& target, const 
         failOn(target, "cannot open " + named, error, outcome);
     }
     // Made now, its mode is 0700 whatever the umask took from it.
-    if (made && st.st_uid == ::geteuid()) ::fchmod(fd, 0700), st.st_mode = S_IFDIR | 0700;
+    if (made && st.st_uid == ::geteuid() && ::fchmod(fd, 0700) == 0) st.st_mode = S_IFDIR | 0700;
     ::close(fd);
     if (const std::string why = notOwnFolder(st); !why.empty()) failOn(target, named + " " + why, 0, outcome);
 }

@@ -49,9 +49,12 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     const std::string target = writeFile("target.txt", "target");
     fs::permissions(target, fs::perms::all);
     ASSERT_TRUE(::geteuid() != 0 || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-    std::vector<fs::perms> synced;  // the staged file's and the record's modes
-    gFails = [&](StagingCall call, const std::string& name) {
-        if (call == StagingCall::Sync) synced.push_back(fs::status(path(own(name))).permissions());
+    std::vector<fs::perms> synced;  // the modes in the run's folder as the staged file, then the record, is synced
+    gFails = [&](StagingCall call, const std::string&) {
+        if (call != StagingCall::Sync) return false;
+        for (const auto& file : fs::directory_iterator(path(own("")))) {
+            if (file.path().filename() != ".staged-outputs.lock") synced.push_back(file.status().permissions());
+        }
         return false;
     };
     for (const auto& row : rows) {
@@ -74,7 +77,7 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
             batch.commit();
         }
         ::umask(previous);
-        EXPECT_EQ(synced, std::vector<fs::perms>(row.before == Before::NoneAppended ? 0 : 2, fs::perms(0600)));
+        EXPECT_EQ(synced, std::vector<fs::perms>(row.before == Before::NoneAppended ? 0 : 3, fs::perms(0600)));
         EXPECT_EQ(fs::symlink_status(out).permissions(), row.expected);
         if (row.before == Before::Regular0200) fs::permissions(out, fs::perms(0600));  // to read it
         EXPECT_EQ(readFile(out), "new");
@@ -414,8 +417,11 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
 
 // What an output may not replace (a link, a folder, another user's file,
 // which only root can make) is refused before any file is written, naming
-// it and its owner; so is one put there once the output is staged (another
-// user's set-user-ID file, in a folder with the sticky bit).
+// it and its owner; so is one put there once the output is staged, or as
+// it is moved into place (another user's set-user-ID file, in a folder
+// with the sticky bit): where no output stood, or over the earlier file,
+// which the exchange finds is not the one recorded and puts back; on a
+// file system without the exchange too. An append refuses alike.
 TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
     const std::string out = path("out/out.txt");
     const std::string me = ::getpwuid(::geteuid())->pw_name;
@@ -423,37 +429,72 @@ TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
     const std::string theirs = "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
                                " (the user of this run), and is not replaced; have its owner remove it, or write the "
                                "outputs into another folder";
-    const auto planted = [&] {
+    // Another user's file, new or (over the earlier output) of its number.
+    const auto planted = [&](bool sameNumber) {
         fs::permissions(path("out"), fs::perms(01777));
+        if (!sameNumber) fs::remove(out);
         ASSERT_EQ(::chown(writeFile("out/out.txt", "theirs").c_str(), 65534, 65534), 0);
         fs::permissions(out, fs::perms(04777));
     };
+    enum class When { Before, Staged, AtRename };
     const struct {
         std::function<void()> inTheWay;
         std::string what;
-        bool staged;  // put there once the output is staged
-    } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, false},
-                {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, true},
-                {planted, theirs, false},
-                {planted, theirs, true}};
+        When when;
+        bool earlier = false;     // an earlier output stood there
+        bool noExchange = false;  // the file system takes no flags
+    } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, When::Before},
+                {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, When::Staged},
+                {[&] { planted(false); }, theirs, When::Before},
+                {[&] { planted(false); }, theirs, When::Staged},
+                {[&] { planted(false); }, theirs, When::AtRename},
+                {[&] { planted(false); }, theirs, When::AtRename, false, true},
+                {[&] { planted(true); }, theirs, When::AtRename, true},
+                {[&] { planted(true); }, theirs, When::AtRename, true, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         if (&row - rows >= 2 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         fs::remove_all(path("out"));
         writeFile("out/target.txt", "target");
-        if (!row.staged) row.inTheWay();
+        if (row.earlier) writeFile("out/out.txt", "earlier");
+        if (row.when == When::Before) row.inTheWay();
+        testsupport::gNoExchange = row.noExchange;
+        gFails = [&, once = true](StagingCall call, const std::string& name) mutable {
+            if (row.when == When::AtRename && call == StagingCall::Rename && name.starts_with(".out.txt.staged-") &&
+                std::exchange(once, false)) {
+                row.inTheWay();
+            }
+            return false;
+        };
         bool began = false;  // no lock file is made before the refusal
         EXPECT_EQ(failure([&] {
                       IOMgmt::OutputBatch batch({out});
                       began = true;
                       IOMgmt::writeFileAtomically(out, "new");
-                      if (row.staged) row.inTheWay();
+                      if (row.when == When::Staged) row.inTheWay();
                       batch.commit();
                   }),
                   out + ": " + row.what + "; no output of the run is changed");
-        EXPECT_EQ(began, row.staged);
+        EXPECT_EQ(began, row.when != When::Before);
         EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
+        if (row.when != When::AtRename) continue;
+        EXPECT_EQ(readFile(out), "theirs");
+        struct stat st {};
+        EXPECT_TRUE(::stat(out.c_str(), &st) == 0 && st.st_uid == 65534 && (st.st_mode & 07777) == 04777);
     }
+    gFails = nullptr;
+    // An append: through no link, into no file of another user.
+    fs::create_symlink("target.txt", out + ".link");
+    ASSERT_EQ(::chown(writeFile("out/theirs.txt", "theirs").c_str(), 65534, 65534), 0);
+    for (const auto& [name, what] :
+         {std::pair<std::string, std::string>{"out.txt.link", "is a symbolic link (of " + me + ")"},
+          {"theirs.txt", theirs.substr(0, theirs.find(", and"))}}) {
+        EXPECT_EQ(failure([&] { IOMgmt::appendToFile(path("out/" + name), "mine"); }),
+                  path("out/" + name) + ": " + what + ", and is not written; " +
+                      (name == "theirs.txt" ? "have its owner remove it, or write the outputs into another folder"
+                                            : "remove it, or write the outputs into another folder"));
+    }
+    EXPECT_EQ(readFile(path("out/target.txt")) + readFile(path("out/theirs.txt")), "targettheirs");
 }
 
 // A name longer than the folder's file system takes, or a path longer than

@@ -1,5 +1,6 @@
 // gahost run --autotest DIR: the module's automated testing on a real run.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -62,6 +63,11 @@ TEST_F(AutoTestRunTest, DumpsOnceUntilAClearFileResetsTheMark) {
 // Each row: the options, a note the run must give, and what it must leave.
 TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
     ::mkfifo(path("fifo").c_str(), 0644);
+    // Another user's files (only root can make one; otherwise the user's own, and those rows fail).
+    const std::string theirs = writeFile("theirs.txt", "theirs");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0) << "only root can give a file to another user";
+    ASSERT_EQ(::chown(writeFile("dumps/single-wages.xml", "theirs").c_str(), 65534, 65534), 0);
+    fs::create_symlink("result.txt", path("link.txt"));
     const std::string input = writeFile("in/single-wages.xml", readFile(kExample));
     const auto option = [](const std::string& key, const std::string& value) {
         return "<" + key + ">" + value + "</" + key + ">";
@@ -88,7 +94,13 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
         {import(path("none.txt")), "\"" + path("none.txt") + "\": cannot open it: No such file or directory"},
         {relations(path("fifo"), path("result.txt")), "the forms list of the field-relation test \"" + path("fifo")},
         {relations(writeFile("forms.txt", "GA70\n"), path("fifo")),
-         "the field-relation result file \"" + path("fifo") + "\": is not a regular file"},
+         "the field-relation result file \"" + path("fifo") + "\": is a pipe (of "},
+        {relations(writeFile("forms.txt", "GA70\n"), path("link.txt")),
+         "the field-relation result file \"" + path("link.txt") + "\": is a symbolic link (of "},
+        {relations(writeFile("forms.txt", "GA70\n"), theirs),
+         "the field-relation result file \"" + theirs + "\": is owned by " + ::getpwuid(65534)->pw_name},
+        {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("dumps")),
+         "the whole-return dump: " + path("dumps/single-wages.xml") + ": is owned by " + ::getpwuid(65534)->pw_name},
         {relations(writeFile("forms.txt", "GA70\n"), input), ": is the return file being run; the test is skipped"},
         {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("in")),
          "the whole-return dump \"" + input + "\": is the return file being run; not written"},
@@ -126,7 +138,8 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
         EXPECT_EQ(run({"check", path("out/single-wages.xml")}).status, 0);
     }
     EXPECT_FALSE(fs::exists(path("escaped.txt")));
-    EXPECT_EQ(readFile(path("result.txt")), "");
+    EXPECT_EQ(readFile(path("result.txt")) + readFile(theirs) + readFile(path("dumps/single-wages.xml")),
+              "theirstheirs");
 
     // An options file that is a pipe is skipped too.
     fs::remove(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml"));

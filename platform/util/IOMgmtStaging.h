@@ -1,105 +1,116 @@
 // Writing files so that each is always the old or the new file, and the
 // outputs of a job all or nothing, whatever moment the job is killed at.
 //
-// One file. A new version of a file is written under a temporary name in the
-// file's own folder (".NAME.staged-XXXXXX"), synced, and renamed over the
-// old file only when complete. Private to its user until then, it gets the
-// permission bits of the file it replaces (0777 of them, no special bit)
-// when that is a regular file of its user with one name, else those the
-// umask gives a new file (0666 less the umask), once its bytes are read
-// back: a file of another user, a link and its target lend nothing. Every temporary file is locked by the process that
-// writes it: one whose writer is gone is abandoned, and the first write of a later process to the same file removes it
-// (and the next job into an output folder, below). A name of more than 200 bytes is cut there in temporary names and
-// followed by "~" and a hash of the whole name, so that two long names that begin alike keep their temporary files
-// apart. A file whose name or path, with its longest temporary name, is longer than the file system takes is refused
+// The run's folder. A job keeps everything but its outputs (staged files,
+// the commit record and the record being written, the roll-back record,
+// the earlier outputs' second names and copies, the lock file) in one
+// folder of its user's inside the output folder (".staged-outputs.UID"),
+// made private (0700) and opened without following a link; it is the
+// job's only when it is a folder of the job's user no wider than 0700, and
+// a folder of another user by that name is never looked into
+// (JobFiles.cpp). So no other user can stand at any of its names, and the
+// shared folder holds nothing of a job but its outputs. The folder is
+// removed once empty; a killed job's folder is found by the next job of
+// the same user.
+//
+// One file. A new version of a file is written under a temporary name in
+// the run's folder (".NAME.staged-XXXXXX"), private to its user, synced,
+// and moved into place only when complete: exchanged with the file it
+// replaces, which is checked once displaced (another file is put back and
+// named), or renamed where no file stood without replacing one made there
+// meanwhile (detail::placeFile). Just before, it gets the permission bits
+// of the file it replaces (0777 of them, no special bit) when that is a
+// regular file of its user with one name, else those the umask gives a new
+// file (0666 less the umask). A link, a pipe, a folder or another user's
+// file at the name is refused, naming it and its owner. Every temporary
+// file is locked by the process that writes it: one whose writer is gone
+// is abandoned, and the first write of a later process to the same file
+// removes it (and the next job into an output folder, below). A name of
+// more than 200 bytes is cut there in temporary names and followed by "~"
+// and a hash of the whole name, so that two long names that begin alike
+// keep their temporary files apart. A file whose name or path, with its
+// longest temporary name, is longer than the file system takes is refused
 // before anything is made (IOMgmt::nameTooLong).
 //
 // A job's outputs. An output batch holds the outputs of one job (gahost
 // run: the e-file, the print file and the saved return), each staged as
 // above, and moves them into place together, only when every one is
-// complete. One job at a time writes outputs into a folder: the first
-// staged write of an output takes the folder's lock file
+// complete. One job of a user at a time writes outputs into a folder: the
+// first staged write of an output takes the lock file of the run's folder
 // (".staged-outputs.lock", an advisory lock) and holds it until the commit
-// is over. The lock file says who holds it, in a line for a job that waits,
-// and lists the names of the outputs whose temporary files its holder may
-// leave behind if killed: the job's own outputs in the folder, and those
-// the holder before it listed (so that a job killed while it clears the
-// folder hands the list on).
+// is over. The lock file says who holds it, in a line for a job that
+// waits, and lists the names of the outputs whose temporary files its
+// holder may leave behind if killed: the job's own outputs in the folder,
+// and those the holder before it listed. A job of another user has its own
+// folder and lock; an output that it put in place first is that user's
+// file, which the exchange refuses, naming its owner.
 //
-// The commit, in each output folder:
+// The commit, in each output folder (every name but an output's in the
+// run's folder):
 //  1. every staged file is synced;
 //  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX",
-//     one no file has, whose last three characters are a hash of the rest,
-//     so that a user's file is never taken for one);
+//     whose last three characters are a hash of the rest);
 //  3. the commit record is written: to ".staged-outputs.commit-new", synced,
 //     renamed to ".staged-outputs.commit", the folder synced. It gives the
-//     folder's device and file number, lists each output by name, with its
-//     staged file's name, file number, size and a hash of its bytes and its
-//     earlier file's second name, and any second name that an earlier job
-//     could not remove, and ends with a checksum of itself;
+//     output folder's device and file number, lists each output by name,
+//     with its staged file's name, file number, size and a hash of its
+//     bytes, its earlier file's second name and file number, and any second
+//     name that an earlier job could not remove, and ends with a checksum
+//     of itself;
 //  4. each earlier output gets its second name: a link, or, where no link
 //     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
 //     to the second name (a symbolic link: a new link to the same target);
-//  5. each staged file is renamed over its output;
+//  5. each staged file is put in place over its earlier output (above);
 //  6. the second names are removed, and the folder is synced;
 //  7. the record is removed, then the lock file.
 // A failure in step 4 or 5 rolls the commit back: the record is renamed to
 // ".staged-outputs.rollback"; each output moved in step 5 gets its earlier
-// file back by its second name (a new output that had no earlier file is
-// removed); the other second names, copies and staged files are removed;
-// the folder is synced and the record removed. An earlier file that cannot
-// be put back stays under its second name, named in the failure.
+// file back by its second name, put in place as above over the new file
+// (a new output that had no earlier file is removed); the other second
+// names, copies and staged files are removed; the folder is synced and the
+// record removed. An earlier file that cannot be put back stays under its
+// second name, named in the failure.
 //
-// A job killed at any step. Whoever takes the folder's lock next (a job of
-// any return) first finishes what the killed job left: a record found under
-// the lock has no live writer. A commit record is finished forward, as the
-// job would have: each earlier output that a staged file still to move is
-// to replace gets its second name, if it has none yet (step 4), then those
-// staged files are renamed over their outputs, the second names and copies
-// removed, the folder synced and the record removed. A roll-back record is
-// finished as a roll-back, and so is a commit record one of whose outputs
-// is neither staged nor in place, or whose staged file is not as the job
-// wrote it or cannot be read, or whose finish fails (a second name that
-// cannot be made, a rename that fails): an output that is its new file was
-// moved and gets its earlier file back (or, with none, is removed); the
-// rest is removed. A second name that is not there was put back already,
-// unless the output is the new file: that one is named as not put back. The
-// staged file's number tells the new file only in the folder the record was
-// written in; in a copy of the folder (cp -a, a backup restored, a move to
-// another disk) every number changed, and there, as wherever a number does
-// not match, a file is known by its size and bytes: a copy is finished
-// exactly as the folder itself. One
-// note says what was finished and what is in place. A finish that can go
-// neither forward nor back (a folder that cannot be written), or a
-// roll-back whose record stays, is left as it is, and the job fails before
-// it writes, saying what the folder holds: no job writes its record over
-// it. A record being written (".staged-outputs.commit-new") is removed:
-// nothing was moved yet. A record whose checksum is not its own (damaged,
-// made by hand, or of a version without one) is refused, and nothing it
-// names is touched; so is a record that the job's user could not have
-// written (anyone can compute a checksum), and one that cannot be read.
-// A job acts only on a file at one of its own names (a record, the lock
-// file, a staged file, a second name) that is its user's regular file of
-// one name, and a record that others cannot write (JobFiles.cpp): anything
-// else is refused, naming the file and its owner, before any file is
-// touched. Then the job removes the abandoned staged files of the outputs
-// the lock file lists and of its own: so after the next job into the
-// folder, the folder holds one whole set of outputs and nothing of the
-// killed job. A staged file that cannot be removed is named in a note, and
-// the lock file that lists its output stays for a later job.
+// A job killed at any step. Whoever takes the lock next (a job of the same
+// user, of any return) first finishes what the killed job left. A commit
+// record is finished forward, as the job would have: each earlier output
+// that a staged file still to move is to replace gets its second name, if
+// it has none yet (step 4), then those staged files are put in place by
+// the same step as the job's own, the second names and copies removed, the
+// folder synced and the record removed. A placement killed between its
+// exchange and its removal of what it displaced leaves that file at the
+// staged file's name (or, putting back, the new file at the second name):
+// it goes first. A roll-back record is finished as a roll-back, and so is a
+// commit record one of whose outputs is neither staged nor in place, or
+// whose staged file is not as the job wrote it or cannot be read, or whose
+// finish fails (a second name that cannot be made, a placement refused):
+// an output that is its new file gets its earlier file back (or, with
+// none, is removed); the rest is removed. The staged file's number tells
+// the new file only in the folder the record was written for; in a copy of
+// the folder (cp -a, a backup restored) every number changed, and there a
+// file is known by its size and bytes: a copy is finished exactly as the
+// folder itself. One note says what was finished and what is in place. A
+// finish that can go neither forward nor back (a folder that cannot be
+// written), or a roll-back whose record stays, is left as it is, and the
+// job fails before it writes, saying what the folder holds. A record being
+// written is removed: nothing was moved yet. A record whose checksum is not
+// its own (damaged, made by hand, or of an earlier version) is refused, and
+// nothing it names is touched; so is one that cannot be read. Then the job
+// removes the abandoned staged files of the outputs the lock file lists and
+// of its own; one that cannot be removed is named in a note, and the lock
+// file that lists its output stays for a later job.
 //
 // What stays. What a finish cannot remove is listed again in a record that
-// only lists it, and the next job tries again (a job that commits lists it
-// in its own record). A second name listed in no record is the earlier file
-// of an output that a roll-back could not put back: it stays until the user
-// moves it back or removes it, and every job into the folder names it in a
-// note (a second name that a job chose, by its last three characters).
+// only lists it, and the next job tries again. A second name listed in no
+// record is the earlier file of an output that a roll-back could not put
+// back: it stays until the user moves it back or removes it, and every job
+// into the folder names it in a note (three at most, and counts the rest).
 //
-// Several folders. Each folder has its own lock, record and finish. Every
-// folder's record is written before any second name is made, so an error
-// rolls back every folder; a kill leaves each folder's outputs all old or
-// all new, and the folders agree unless the kill falls while the records
-// are being written (one folder's record written, another's not).
+// Several folders. Each folder has its own run's folder, lock, record and
+// finish. Every folder's record is written before any second name is made,
+// so an error rolls back every folder; a kill leaves each folder's outputs
+// all old or all new, and the folders agree unless the kill falls while
+// the records are being written.
 #pragma once
 
 #include <stdio.h>

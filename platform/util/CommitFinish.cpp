@@ -451,7 +451,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
 void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
     std::vector<std::string> kept;
     for (const std::string& name : namesIn(runFolderOf(folder))) {
-        if (!stemOfSecondName(name).empty() && listed.count(name) == 0) kept.push_back(name);
+        if (!stemOfTemporaryName(name, kKeptMark).empty() && listed.count(name) == 0) kept.push_back(name);
     }
     if (kept.empty()) return;
     std::sort(kept.begin(), kept.end());
@@ -462,7 +462,7 @@ void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>
         if (const std::string stem = temporaryStem(name); stem.size() != name.size() + 1) cut.emplace(stem, name);
     }
     for (std::size_t i = 0; i < std::min(kept.size(), kKeptNamed); ++i) {
-        const std::string stem = stemOfSecondName(kept[i]);
+        const std::string stem = stemOfTemporaryName(kept[i], kKeptMark);
         const auto found = cut.find(stem);
         const std::string output = found != cut.end()                      ? shownPath(inFolder(folder, found->second))
                                    : stem == temporaryStem(stem.substr(1)) ? shownPath(inFolder(folder, stem.substr(1)))

@@ -39,8 +39,6 @@ constexpr std::size_t kFrameFields = 5;
 constexpr std::size_t kLongestRecord = 1024 * 1024;
 constexpr const char* kNotARecord =
     "is not a commit record that a run wrote: see that each output is whole, then remove it";
-// The hexadecimal digits that end a second name, of its random part.
-constexpr std::size_t kSecondNameCheck = 3;
 constexpr std::size_t kReadBuffer = 64 * 1024;
 
 // The device and file number of a folder.
@@ -168,15 +166,6 @@ std::string recordText(const std::string& path, bool& exists, std::string& text)
     return problem;
 }
 
-// The check digits of a second name with the stem and random part given.
-std::string secondNameCheck(const std::string& stem, std::string_view random) {
-    ByteHash hash;
-    hash.add(stem);
-    hash.add(kKeptMark);
-    hash.add(random);
-    return hash.text().substr(0, kSecondNameCheck);
-}
-
 }  // namespace
 
 RecordFiles recordFilesOf(const std::string& folder) {
@@ -186,19 +175,6 @@ RecordFiles recordFilesOf(const std::string& folder) {
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
     return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
-}
-
-std::string newSecondName(const std::string& stem) {
-    const std::string random = randomPart().substr(0, kRandomPartLength - kSecondNameCheck);
-    return stem + kKeptMark + random + secondNameCheck(stem, random);
-}
-
-std::string stemOfSecondName(const std::string& name) {
-    const std::string stem = stemOfTemporaryName(name, kKeptMark);
-    if (stem.empty()) return stem;
-    const std::string_view part = std::string_view(name).substr(name.size() - kRandomPartLength);
-    const std::string_view random = part.substr(0, kRandomPartLength - kSecondNameCheck);
-    return part.substr(random.size()) == secondNameCheck(stem, random) ? stem : std::string();
 }
 
 int contentOf(const std::string& path, unsigned long long& size, std::string& hash) {

@@ -195,12 +195,10 @@ inline FileId idOf(const struct stat& st) {
 // to sync.
 int syncFolder(const std::string& folder);
 
-// Removes, in the folder, the staged files of the files whose stems are
-// given and whose writer is gone (a live writer holds its file locked),
-// except those named in `kept`. One that is not the job's to act on, or
-// cannot be removed, is named in a note; whether one of the latter stays.
-bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
-                                const std::set<std::string>& kept);
+// Removes the staged files in the run's folder of `folder` whose writer is
+// gone (a live writer holds its file locked), except those named in
+// `kept`; one that cannot be removed is named in a note.
+void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept);
 
 // The note of a temporary file that a job cannot remove.
 inline std::string unremovedTemporaryNote(const std::string& path, int error) {
@@ -214,22 +212,13 @@ inline std::string unremovedTemporaryNote(const std::string& path, int error) {
 // folder.
 std::string lockFileOf(const std::string& folder);
 
-// The lock of an output folder, held: its descriptor, and the names of the
-// outputs whose temporary files its holder may leave (its own, and those
-// the holder before it listed).
-struct HeldFolder {
-    int fd = -1;
-    std::vector<std::string> listed;
-};
-
 // Takes the folder's lock file for a write of `target`, waiting up to
 // `wait` while the job of another process holds it, and writes in it
-// `holder` (a line for a job that waits next) and the list (`outputs`, the
-// names of the job's outputs there, with those listed before). Throws when
+// `holder` (a line for a job that waits next); its descriptor. Throws when
 // the wait runs out, or when the lock file cannot be made, opened or
 // locked.
-HeldFolder lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-                      const std::string& holder, const std::vector<std::string>& outputs);
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder);
 
 // ------------------------------------------------------------ the record
 
@@ -282,15 +271,6 @@ std::string copyNameOf(const std::string& output, const std::string& kept);
 // renamed, or a new symbolic link with the same target for a symbolic
 // link, which a roll-back puts back as a link. The errno of a failure.
 int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
-
-// A new second name for the earlier file of the output whose temporary
-// names begin with `stem`: the stem, ".kept-", three random letters or
-// digits and three hexadecimal digits that a hash of the rest gives, so
-// that a job tells the second names a run chose from the names of a
-// user's files.
-std::string newSecondName(const std::string& stem);
-// The stem of a second name that a run chose; empty for any other name.
-std::string stemOfSecondName(const std::string& name);
 
 // The size of a regular file and the hash of its bytes; the errno of a
 // failure to read it. Of a file open to read, from where it stands.

@@ -62,22 +62,20 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-// The first write of the process to a file clears its run folder of the
-// file's abandoned temporary files; later ones find none that a process
-// killed before this one left. What a commit record lists is a killed job's
+// The first write of the process into a folder clears its run folder of
+// abandoned staged files; later ones find none that a process killed
+// before this one left. What a commit record lists is a killed job's
 // commit, which only the next job into the folder finishes.
-void clearLeftoversOnce(const std::string& target) {
+void clearLeftoversOnce(const std::string& folder) {
     static std::mutex mutex;
     static std::set<std::string> cleared;
-    const std::string folder = folderOf(target);
-    const std::string stem = temporaryStem(fileNameOf(target));
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(inFolder(folder, stem)).second) return;
+        if (!cleared.insert(canonicalPath(folder)).second) return;
     }
     bool readable = true;
     const std::set<std::string> listed = namesListedInRecords(folder, readable);
-    if (readable) removeAbandonedStagedFiles(folder, {stem}, listed);
+    if (readable) removeAbandonedStagedFiles(folder, listed);
 }
 
 // The longest temporary name of a file named NAME: its stem, the longest
@@ -214,28 +212,24 @@ int syncFolder(const std::string& folder) {
     return error;
 }
 
-bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
-                                const std::set<std::string>& kept) {
+void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept) {
     const std::string own = runFolderOf(folder);
     DIR* dir = ::opendir(own.c_str());
-    if (dir == nullptr) return false;
-    bool stays = false;
+    if (dir == nullptr) return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (stems.count(stemOfTemporaryName(name, kStagedMark)) == 0 || kept.count(name) > 0) continue;
-        const std::string path = inFolder(own, name);
+        if (stemOfTemporaryName(name, kStagedMark).empty() || kept.count(name) > 0) continue;
         const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         // A live writer holds its file locked.
         if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            const std::string path = inFolder(own, name);
             if (const int error = removeFile(path); error != 0) {
                 IOMgr::getInstance().notice(unremovedTemporaryNote(path, error));
-                stays = true;
             }
         }
         if (fd >= 0) ::close(fd);
     }
     ::closedir(dir);
-    return stays;
 }
 
 }  // namespace detail
@@ -264,7 +258,7 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
         batch->claimOutputs(target_);
     } else {
         enterRunFolder(directory_, target_, "");
-        clearLeftoversOnce(target_);
+        clearLeftoversOnce(directory_);
     }
     makeTemporary();
     recordEarlier(earlier);

@@ -24,7 +24,7 @@
 // file (0666 less the umask). A link, a pipe, a folder or another user's
 // file at the name is refused, naming it and its owner. Every temporary
 // file is locked by the process that writes it: one whose writer is gone
-// is abandoned, and the first write of a later process to the same file
+// is abandoned, and the first write of a later process into the folder
 // removes it (and the next job into an output folder, below). A name of
 // more than 200 bytes is cut there in temporary names and followed by "~"
 // and a hash of the whole name, so that two long names that begin alike
@@ -39,17 +39,14 @@
 // first staged write of an output takes the lock file of the run's folder
 // (".staged-outputs.lock", an advisory lock) and holds it until the commit
 // is over. The lock file says who holds it, in a line for a job that
-// waits, and lists the names of the outputs whose temporary files its
-// holder may leave behind if killed: the job's own outputs in the folder,
-// and those the holder before it listed. A job of another user has its own
+// waits. A job of another user has its own
 // folder and lock; an output that it put in place first is that user's
 // file, which the exchange refuses, naming its owner.
 //
 // The commit, in each output folder (every name but an output's in the
 // run's folder):
 //  1. every staged file is synced;
-//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX",
-//     whose last three characters are a hash of the rest);
+//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX");
 //  3. the commit record is written: to ".staged-outputs.commit-new", synced,
 //     renamed to ".staged-outputs.commit", the folder synced. It gives the
 //     output folder's device and file number, lists each output by name,
@@ -96,9 +93,9 @@
 // written is removed: nothing was moved yet. A record whose checksum is not
 // its own (damaged, made by hand, or of an earlier version) is refused, and
 // nothing it names is touched; so is one that cannot be read. Then the job
-// removes the abandoned staged files of the outputs the lock file lists and
-// of its own; one that cannot be removed is named in a note, and the lock
-// file that lists its output stays for a later job.
+// removes every abandoned staged file of its run's folder (every name
+// there is a run's); one that cannot be removed is named in a note, and a
+// later job tries again.
 //
 // What stays. What a finish cannot remove is listed again in a record that
 // only lists it, and the next job tries again. A second name listed in no
@@ -241,12 +238,12 @@ public:
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
     // then finishes the commit a killed job left and removes what killed
-    // jobs left of their outputs and of these. Throws, naming the target and
-    // leaving every output as it was, when the wait runs out (the message
-    // names the process that holds the folder and the outputs it writes),
-    // when the lock file cannot be made, opened or locked, or is not a file
-    // (a folder, a link, a pipe: the message says to remove it), or when a
-    // commit record found there cannot be read.
+    // jobs left in the run's folder. Throws, naming the target and leaving
+    // every output as it was, when the wait runs out (the message names the
+    // process that holds the folder and the outputs it writes), when the
+    // run's folder is not the user's private folder or cannot be made, when
+    // the lock file cannot be made, opened or locked, or when a commit
+    // record found there cannot be read.
     void claimOutputs(const std::string& target);
 
     // Commits the outputs (the steps above): throws, leaving every output as
@@ -286,20 +283,17 @@ private:
         // Second names an earlier job could not remove, which the commit
         // record lists again.
         std::vector<std::string> carried{};
-        // A staged file stays that could not be removed: the lock file,
-        // which lists its output, stays for a later job.
-        bool keepLock = false;
     };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
     // Removes the output's staged file; one that cannot be removed is
-    // named in a note, and keeps the lock file of its folder.
+    // named in a note, and the next job into the folder removes it.
     void dropStaged(Output& output);
     // Finishes what a killed job left in the folder, then removes the
-    // abandoned staged files of `listed` and of this batch's outputs there.
-    void tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target);
+    // abandoned staged files of its run's folder.
+    void tidyFolder(Folder& folder, const std::string& target);
     // The lines of the folder's commit record (the folder as a place in
     // folders_).
     std::vector<detail::CommitEntry> entriesOf(std::size_t folder) const;
@@ -314,8 +308,7 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files (one whose list names a staged file that
-    // stays is kept) and gives the folders up. A lock file that cannot be
+    // Removes the lock files and gives the folders up. A lock file that cannot be
     // removed is named in a note once the commit is over, or after a
     // failure when the batch ends: a caller that tells the failure first
     // has the note follow it.

@@ -23,6 +23,9 @@ namespace IOMgmt::detail {
 
 namespace {
 
+// Tries at making and opening the run's folder.
+constexpr int kFolderTries = 100;
+
 // What a message tells a user who may do nothing with the file of another.
 constexpr const char* kTheirs = "have its owner remove it, or write the outputs into another folder";
 
@@ -104,9 +107,16 @@ std::string runFolderOf(const std::string& folder) {
 void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome) {
     const std::string own = runFolderOf(folder);
     const std::string named = "the folder of the run's own files " + shownPath(own);
-    const bool made = ::mkdir(own.c_str(), 0700) == 0;
-    if (!made && errno != EEXIST) failOn(target, "cannot create " + named, errno, outcome);
-    const int fd = ::open(own.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    bool made = false;
+    int fd = -1;
+    // A run of the user's that lets the folder go removes it once empty:
+    // one removed between its making and its opening is made again.
+    for (int attempt = 0; fd < 0 && attempt < kFolderTries; ++attempt) {
+        made = ::mkdir(own.c_str(), 0700) == 0;
+        if (!made && errno != EEXIST) failOn(target, "cannot create " + named, errno, outcome);
+        fd = ::open(own.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0 && errno != ENOENT) break;
+    }
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         const int error = errno;

@@ -39,7 +39,7 @@ std::string chooseSecondName(const std::string& folder, const std::string& outpu
     const std::string stem = temporaryStem(output);
     const std::string own = runFolderOf(folder);
     for (int attempt = 0; attempt < kSecondNameTries; ++attempt) {
-        std::string kept = newSecondName(stem);
+        std::string kept = stem + kKeptMark + randomPart();
         if (!present(inFolder(own, kept)) && !present(inFolder(own, copyNameOf(output, kept)))) return kept;
     }
     failOn(path, kCannotKeep, EEXIST, kNothingChanged);
@@ -170,7 +170,6 @@ void OutputBatch::dropStaged(Output& output) {
     const std::string dropped = output.staged->temporary();
     if (const int error = output.staged->discard(); error != 0) {
         IOMgr::getInstance().notice(unremovedTemporaryNote(dropped, error));
-        if (output.folder < folders_.size()) folders_[output.folder].keepLock = true;
     }
     output.staged.reset();
 }
@@ -201,11 +200,8 @@ void OutputBatch::claimOutputs(const std::string& target) {
     try {
         for (const auto& [canonical, members] : byFolder) {
             Folder& folder = folders_[outputs_[members.front()].folder];
-            std::vector<std::string> names;
-            for (std::size_t i : members) names.push_back(fileNameOf(outputs_[i].path));
-            const HeldFolder held = lockFolder(folder.path, target, lockWait_, holder, names);
-            folder.lockFd = held.fd;
-            tidyFolder(folder, held.listed, target);
+            folder.lockFd = lockFolder(folder.path, target, lockWait_, holder);
+            tidyFolder(folder, target);
         }
     } catch (...) {
         releaseOutputs();
@@ -213,12 +209,10 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
 }
 
-void OutputBatch::tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target) {
+void OutputBatch::tidyFolder(Folder& folder, const std::string& target) {
     const FolderFound found = finishKilledCommit(folder.path, target);
     folder.carried = found.carried;
-    std::set<std::string> stems;
-    for (const std::string& name : listed) stems.insert(temporaryStem(name));
-    if (removeAbandonedStagedFiles(folder.path, stems, found.listed)) folder.keepLock = true;
+    removeAbandonedStagedFiles(folder.path, found.listed);
     noteKeptEarlierFiles(folder.path, found.listed);
 }
 
@@ -226,11 +220,6 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
-        // Its list names the output of a staged file that stays.
-        if (folder.keepLock) {
-            ::close(folder.lockFd);
-            continue;
-        }
         if (const int error = removeFile(lock); error != 0) {
             unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
                                   "; a later run into the folder takes it over");

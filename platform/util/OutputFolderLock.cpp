@@ -1,10 +1,8 @@
 // The lock of a folder that a job writes outputs into: one job of a user at
 // a time holds the lock file (".staged-outputs.lock") in the user's run
 // folder (JobFiles.cpp), an advisory lock that a job waiting for the
-// folder tries again and again; a job of another user has its own. The file holds
-// a line naming its holder, for a job that waits, then the names of the
-// outputs whose temporary files the holder may leave, each ended by a NUL
-// byte, for the job that takes the folder next.
+// folder tries again and again; a job of another user has its own. The
+// file holds a line naming its holder, for a job that waits.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -32,8 +30,6 @@ constexpr const char* kLockFileName = ".staged-outputs.lock";
 constexpr std::chrono::milliseconds kLockRetry{20};
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
-// The most of a lock file that a holder reads for the list before it.
-constexpr std::size_t kLockFileRead = 64 * 1024;
 
 // The process that holds a lock on the file, as the system lists its
 // locks; 0 when none is listed (or the list cannot be read).
@@ -92,18 +88,12 @@ int openLockFile(const std::string& folder, const std::string& path, const std::
     failOn(target, "cannot create the lock file of the outputs " + shownPath(path), error, kNothingChanged);
 }
 
-// What a lock file holds: the holder's line and the list after it.
-std::string lockFileText(int fd, std::size_t most) {
-    std::string text(most, '\0');
-    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return text;
-}
-
 // What the holder of a lock file wrote in its line ("process 4242, writing
 // ...").
 std::string lockHolder(int fd) {
-    std::string text = lockFileText(fd, kHolderShown);
+    std::string text(kHolderShown, '\0');
+    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     text.resize(std::min(text.size(), text.find('\n')));
     return text.empty() ? "a process that does not say which"
                         : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
@@ -131,32 +121,10 @@ std::string heldText(int fd, const std::string& path, const std::string& folder,
            ", not by the run it names (" + line + gone + ")";
 }
 
-// The names the lock file lists after its line, with `outputs` added; a
-// name that could not name a file in the folder is dropped.
-std::vector<std::string> listedOutputs(int fd, const std::vector<std::string>& outputs) {
-    std::vector<std::string> listed = outputs;
-    const std::string text = lockFileText(fd, kLockFileRead);
-    const std::size_t line = text.find('\n');
-    for (std::size_t at = line == std::string::npos ? text.size() : line + 1; at < text.size();) {
-        const std::size_t end = text.find('\0', at);
-        if (end == std::string::npos) break;  // a list cut short ends there
-        const std::string name = text.substr(at, end - at);
-        if (isPlainFileName(name) && std::find(listed.begin(), listed.end(), name) == listed.end())
-            listed.push_back(name);
-        at = end + 1;
-    }
-    return listed;
-}
-
-// Writes the holder's line and the list over what the lock file holds,
-// padded with NUL bytes (empty names) to the old file's length: a holder
-// killed meanwhile leaves the old list or the new one, which lists what
-// the old one did, never a file emptied first.
-void writeHolder(int fd, const std::string& holder, const std::vector<std::string>& listed, std::size_t oldSize) {
-    std::string text = holder + '\n';
-    for (const std::string& name : listed) text += name + '\0';
-    if (text.size() < oldSize) text.resize(std::min(oldSize, kLockFileRead), '\0');
-    if (writeAll(fd, text) == 0 && oldSize > text.size()) ::ftruncate(fd, static_cast<off_t>(text.size()));
+// Writes the holder's line over what the lock file holds.
+void writeHolder(int fd, const std::string& holder) {
+    const std::string line = holder + '\n';
+    if (writeAll(fd, line) == 0) ::ftruncate(fd, static_cast<off_t>(line.size()));
 }
 
 std::string durationText(std::chrono::milliseconds wait) {
@@ -169,11 +137,9 @@ std::string durationText(std::chrono::milliseconds wait) {
 std::string lockFileOf(const std::string& folder) { return inFolder(runFolderOf(folder), kLockFileName); }
 
 // A holder removes the file before it lets it go, so a lock taken on a
-// file no longer there is let go and the new file's is taken. A lock file
-// found with a list in it is that of a job that did not remove it: the new
-// holder lists those names too until it has removed what is left of them.
-HeldFolder lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-                      const std::string& holder, const std::vector<std::string>& outputs) {
+// file no longer there is let go and the new file's is taken.
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder) {
     const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
@@ -183,9 +149,8 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
         int error = EWOULDBLOCK;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
-                HeldFolder found{fd, listedOutputs(fd, outputs)};
-                writeHolder(fd, holder, found.listed, static_cast<std::size_t>(opened.st_size));
-                return found;
+                writeHolder(fd, holder);
+                return fd;
             }
             ::close(fd);
             continue;

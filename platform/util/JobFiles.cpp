@@ -121,12 +121,16 @@ void enterRunFolder(const std::string& folder, const std::string& target, const 
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         const int error = errno;
         if (fd >= 0) ::close(fd);
-        // A link, a file: what it is and whose, never what it leads to.
+        // A link, a file: what it is and whose, never what it leads to; a
+        // folder that the user may not open, whose.
         if (lookAt(own, st) == 0 && !S_ISDIR(st.st_mode)) {
             failOn(target,
                    named + " is " + kindOfFile(st) + " (of " + userName(st.st_uid) + "), and is not used; " +
                        adviceFor(st),
                    0, outcome);
+        }
+        if (const std::string why = notOwnFolder(st); S_ISDIR(st.st_mode) && !why.empty()) {
+            failOn(target, named + " " + why, 0, outcome);
         }
         failOn(target, "cannot open " + named, error, outcome);
     }

@@ -424,6 +424,16 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
          "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
              " (the user of this run), and is not looked into; " + theirs,
          true},
+        // Root's folder, which the user (another, whose rights root takes) may not even open.
+        {[&] {
+             fs::permissions(dir, fs::perms(0755));
+             fs::create_directory(path(".staged-outputs.65534"));
+             fs::permissions(path(".staged-outputs.65534"), fs::perms(0700));
+             ASSERT_TRUE(::chown(out.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0);
+         },
+         "is owned by " + me + ", not by " + std::string(::getpwuid(65534)->pw_name) +
+             " (the user of this run), and is not looked into; " + theirs,
+         true},
     };
     fs::create_directories(path("elsewhere"));
     for (const auto& row : rows) {
@@ -434,13 +444,17 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
             fs::is_directory(fs::symlink_status(runFolder))
                 ? writeFile(fs::path(runFolder).filename().string() + "/.staged-outputs.commit", "x")
                 : std::string();
-        EXPECT_EQ(failure([&] { runBatch({out}, {"new"}); }), out + ": the folder of the run's own files " + runFolder +
+        const std::string folder = path(".staged-outputs." + std::to_string(::geteuid()));
+        EXPECT_EQ(failure([&] { runBatch({out}, {"new"}); }), out + ": the folder of the run's own files " + folder +
                                                                   " " + row.what + "; no output of the run is changed");
+        ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
+        ASSERT_EQ(::chown(out.c_str(), ::getuid(), ::getgid()), 0);
         EXPECT_EQ(readFile(out), "earlier");
         if (!planted.empty()) {
             EXPECT_EQ(readFile(planted), "x");
         }
         fs::remove_all(runFolder);
+        fs::remove_all(folder);
     }
     runBatch({out}, {"new"});
     EXPECT_EQ(namesIn(""), (Names{"elsewhere", "out.txt"}));

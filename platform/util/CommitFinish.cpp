@@ -88,10 +88,10 @@ void dropDisplaced(const RecordFolder& folder, const std::vector<CommitEntry>& e
         if (e.output.empty()) continue;
         const std::string staged = folder.own(e.staged);
         const std::string kept = folder.own(e.kept);
-        if (present(staged) && !newFileAt(folder, e, staged).is && newFileAt(folder, e, folder.output(e.output)).is) {
-            removeFile(staged);
-        }
-        if (!e.kept.empty() && present(kept) && newFileAt(folder, e, kept).is) removeFile(kept);
+        const bool placed = newFileAt(folder, e, folder.output(e.output)).is;
+        if (present(staged) && !newFileAt(folder, e, staged).is && placed) removeFile(staged);
+        // An earlier file of the new one's bytes is not told from it.
+        if (!e.kept.empty() && present(kept) && newFileAt(folder, e, kept).is && !placed) removeFile(kept);
     }
 }
 

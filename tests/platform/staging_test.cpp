@@ -147,6 +147,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         bool linksRefused;  // the earlier file is kept as a copy; a link cannot be
         std::string problem;
         Fails fails = {};
+        bool sameBytes = false;  // the earlier first file holds what the new one does
     } rows[] = {
         {true, true, keepFailed + "No space left on device", copyFails(StagingCall::Write)},
         {true, true, keepFailed + "Input/output error", copyFails(StagingCall::Sync)},
@@ -157,6 +158,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         {true, false, "b: cannot sync the output folder to the disk: Input/output error",
          recordFails(StagingCall::FolderSync)},
         {true, false, renameFailed},
+        {true, false, renameFailed, {}, true},
         {false, false, renameFailed},
         {true, true, renameFailed},
     };
@@ -164,7 +166,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         fs::remove_all(path("a"));
-        fs::permissions(writeFile("a/elsewhere.txt", "earlier first"), fs::perms(0640));
+        fs::permissions(writeFile("a/elsewhere.txt", row.sameBytes ? "new first" : "earlier first"), fs::perms(0640));
         fs::permissions(writeFile("a/special.txt", "earlier special"), fs::perms(04750));
         if (row.firstExisted) fs::copy_file(path("a/elsewhere.txt"), first);
         gFails = [&](StagingCall call, const std::string& name) {
@@ -187,7 +189,7 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
             IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
             EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
         }
-        EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
+        EXPECT_EQ(readFile(first), !row.firstExisted ? "" : row.sameBytes ? "new first" : "earlier first");
         EXPECT_EQ(fs::status(first).permissions(), row.firstExisted ? fs::perms(0640) : fs::perms::unknown);
         EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt", "special.txt"})
                                                  : (Names{"elsewhere.txt", "special.txt"}));

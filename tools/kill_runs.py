@@ -30,13 +30,25 @@ files, the same note. With --fail-finish, the third rename of the run
 after each kill fails (an input/output error): that run's finish of the
 killed commit rolls back instead, or, when the killed run left nothing to
 finish, its own commit fails, changing none of its outputs; either way the
-killed return's outputs must be one whole set with a true note.
+killed return's outputs must be one whole set with a true note. With
+--plant (as root), the folder is sticky, as the system's temporary folder,
+and after each kill a file of another user is planted at every name of the
+killed return's outputs that the folder does not hold, and at the name of
+the run's folder when it is missing: the next run must leave each planted
+file as it is, and, when it fails, name its owner, with the killed run's
+record kept for a later run wherever the folder holds a mixed set; once
+the planted files are gone, the run after it must finish as above.
+
+A run keeps everything but its outputs in a folder of its user's in the
+output folder (.staged-outputs.UID): the records and the lock file are
+looked for there.
 
     python3 tools/kill_runs.py --runs 150 [--copy] [--gahost build/default/host/gahost]
-    python3 tools/kill_runs.py --each-call [--copy] [--fail-finish]
+    python3 tools/kill_runs.py --each-call [--copy] [--fail-finish] [--plant]
 """
 import argparse
 import os
+import pwd
 import random
 import shutil
 import signal
@@ -48,7 +60,10 @@ import time
 RETURNS = ["balance-due", "single-wages"]
 OPTIONS = [[], ["--efile", "--device-id", "3F2A9C01D4E5"]]
 EFILE = "GA-efile.txt"
-RECORDS = (".staged-outputs.commit", ".staged-outputs.rollback")
+RUN_FOLDER = ".staged-outputs.%d" % os.geteuid()
+RECORDS = tuple(os.path.join(RUN_FOLDER, r) for r in (".staged-outputs.commit", ".staged-outputs.rollback"))
+# The user whose files are planted.
+OTHER_USER = 65534
 LOCK_FILE = ".staged-outputs.lock"
 
 
@@ -60,7 +75,7 @@ def read(path):
     try:
         with open(path, "rb") as f:
             return f.read()
-    except FileNotFoundError:
+    except (FileNotFoundError, IsADirectoryError):
         return None
 
 
@@ -110,6 +125,8 @@ def main():
     parser.add_argument("--each-call", action="store_true", help="kill before each system call of the commit")
     parser.add_argument("--fail-finish", action="store_true",
                         help="with --each-call, fail the third rename of the run after each kill")
+    parser.add_argument("--plant", action="store_true",
+                        help="with --each-call, plant another user's files after each kill (root only)")
     args = parser.parse_args()
     random.seed(args.seed)
     with tempfile.TemporaryDirectory(prefix="kill_runs.") as work:
@@ -233,7 +250,7 @@ def finish_next(args, folder, other, labels):
     """Runs the other return into the folder: its exit status, what the
     folder then holds (each file by the run it is of, or by its name) and
     the lines on standard error (the folder spelled DIR)."""
-    failing = ["strace", "-qq", "-o", "/dev/null", "-e", "inject=rename:error=EIO:when=3"] if args.fail_finish else []
+    failing = ["strace", "-qq", "-o", "/dev/null", "-e", "inject=renameat2:error=EIO:when=3"] if args.fail_finish else []
     result = subprocess.run(failing + command(args, other, folder, OPTIONS[0]), stdout=subprocess.DEVNULL,
                             stderr=subprocess.PIPE)
     held = {n: labels.get((n, read(os.path.join(folder, n))), "?") for n in os.listdir(folder)}
@@ -260,6 +277,37 @@ def check_finished(outcome, name, which, earlier, problems, point):
         problems.append("%s: exit %d, left %s, said %s, holds %s" % (point, status, leftover, lines, held))
 
 
+def check_planted(args, folder, name, other, labels, problems, point):
+    """Plants a file of another user at each name of the killed return's
+    outputs that the folder lacks, and at the run's folder's when missing;
+    runs the next run, which must leave them as they are and, failing,
+    name their owner (and keep the record while the set is mixed); then
+    removes them. How many were planted."""
+    names = [n for n in outputs_of(name) + [RUN_FOLDER] if not os.path.lexists(os.path.join(folder, n))]
+    planted = {}
+    for n in names:
+        path = os.path.join(folder, n)
+        with open(path, "wb") as f:
+            f.write(b"planted by another user\n")
+        os.chown(path, OTHER_USER, OTHER_USER)
+        planted[path] = os.lstat(path)
+    status, held, lines = finish_next(args, folder, other, labels)
+    for path, before in planted.items():
+        now = os.lstat(path) if os.path.lexists(path) else None
+        if now is None or (now.st_ino, now.st_uid, now.st_mode) != (before.st_ino, before.st_uid, before.st_mode) \
+                or read(path) != b"planted by another user\n":
+            problems.append("%s: the planted %s was changed" % (point, os.path.basename(path)))
+    owner = pwd.getpwuid(OTHER_USER).pw_name
+    if status != 0 and not (lines and owner in lines[-1]):
+        problems.append("%s: a run refused without naming %s: %s" % (point, owner, lines))
+    mine = {held.get(n) for n in outputs_of(name)[1:] if os.path.join(folder, n) not in planted}
+    if len(mine) > 1 and not any(os.path.exists(os.path.join(folder, r)) for r in RECORDS):
+        problems.append("%s: a mixed set with no record after a planted file: %s" % (point, lines))
+    for path in planted:
+        os.remove(path)
+    return len(planted)
+
+
 def kill_each_call(args, work, setup, labels, problems, counts):
     """Kills the run of one return and set of options, into a folder of
     earlier outputs or an empty one as `setup` says, before each system
@@ -276,6 +324,8 @@ def kill_each_call(args, work, setup, labels, problems, counts):
     def fresh_folder():
         shutil.rmtree(out, ignore_errors=True)
         subprocess.run(["cp", "-a", template, out], check=True)
+        if args.plant:
+            os.chmod(out, 0o1777)
 
     cmd = command(args, name, out, OPTIONS[which])
     fresh_folder()
@@ -289,6 +339,8 @@ def kill_each_call(args, work, setup, labels, problems, counts):
             counts["unkilled"] += 1
             continue
         recorded = any(os.path.exists(os.path.join(out, r)) for r in RECORDS)
+        if args.plant:
+            counts["planted"] += check_planted(args, out, name, other, labels, problems, point)
         if args.copy:
             copy_folder_to(out, out + ".copy", at)
         outcome = finish_next(args, out, other, labels)
@@ -312,7 +364,7 @@ def check_each_call(args, work, expected):
         for n, data in files.items():
             labels[(n, data)] = "%s/%d" % key
     problems = []
-    counts = dict(points=0, unkilled=0, finished_commits=0, rolled_back=0)
+    counts = dict(points=0, unkilled=0, finished_commits=0, rolled_back=0, planted=0)
     for name in RETURNS:
         for which in range(len(OPTIONS)):
             for earlier in (1 - which, None):
@@ -324,6 +376,10 @@ def check_each_call(args, work, expected):
     print("mixed sets: %d; false notes: %d; copies that ended otherwise than their folder: %d; all problems: %d"
           % (sum("mixed set" in p for p in problems), sum("false note" in p for p in problems),
              sum("the copy ends" in p for p in problems), len(problems)))
+    if args.plant:
+        print("files of another user planted: %d; changed: %d; refusals without their owner: %d"
+              % (counts["planted"], sum("was changed" in p for p in problems),
+                 sum("without naming" in p for p in problems)))
     return 1 if problems else 0
 
 

@@ -1,7 +1,5 @@
 #include "module/autotest/TestFiles.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <system_error>
 
@@ -108,13 +106,10 @@ void TestOutput::write() {
 }
 
 bool canAppendTestOutput(const std::string& path, const std::string& role) {
-    struct stat st {};
-    std::string problem = reservedUse(path);
-    if (path.empty()) {
-        problem = "no file name given";
-    } else if (problem.empty() && ::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        problem = "is not a regular file (a directory, device, pipe or socket)";
-    }
+    // The gate of the run's outputs: a link, a pipe, a folder or another
+    // user's file at the name is named, with its owner.
+    std::string problem = path.empty() ? "no file name given" : reservedUse(path);
+    if (problem.empty()) problem = IOMgmt::outputRefused(path);
     if (!problem.empty()) noteTestFile(role, path, problem, "the test is skipped");
     return problem.empty();
 }

@@ -7,7 +7,8 @@
 // read at once; anything else is skipped with a one-line note through the
 // host (IOMgmt::IOMgr::notice). Every file it writes is written whole when
 // complete, never over a file that the run reads or writes as its own
-// output, nor under the name of their folder's lock file. A relative path
+// output, nor in the folder of the run's own files, and only over a
+// regular file of the run's user (the gate of the run's outputs). A relative path
 // is used as given: relative to the working directory of the process.
 #pragma once
 
@@ -48,8 +49,8 @@ public:
     // Makes the folder with the folders above it, then writes the file.
     // Skipped with a note when no folder is given, the file name leaves
     // the folder ("../x", "/x", or no name), the file is one the run reads
-    // or writes as its own output (or their lock file), or it cannot be
-    // written.
+    // or writes as its own output (or in the folder of the run's own
+    // files), or it cannot be written.
     void write();
 
 private:

@@ -35,8 +35,7 @@ struct NewFile {
     bool is = false;
     int readError = 0;
 };
-NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, const std::string& name) {
-    const std::string path = inFolder(folder.path, name);
+NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<unsigned long long>(st.st_size) != e.stagedSize) {
@@ -69,6 +68,33 @@ bool sameContent(const std::string& a, const std::string& b) {
            sizes[0] == sizes[1] && hashes[0] == hashes[1];
 }
 
+// Whether a file is the earlier output of a line, as a placement displaces
+// it: the user's file of the number recorded, or, in a copy of the folder,
+// of its second name's bytes. None for a line without an earlier file.
+Displaces displacesEarlier(const RecordFolder& folder, const CommitEntry& e) {
+    if (e.kept.empty()) return {};
+    return [&folder, &e](const std::string& path, const struct stat& st) {
+        if (st.st_uid != ::geteuid()) return false;
+        return folder.numbersHold ? st.st_ino == e.earlierNumber : sameContent(path, folder.own(e.kept));
+    };
+}
+
+// A placement killed between its exchange and the removal of what it
+// displaced leaves the earlier file at the staged file's name while the
+// new one is in place, or, putting back, the new file at the second name:
+// that name goes, as the placement would have.
+void dropDisplaced(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+    for (const CommitEntry& e : entries) {
+        if (e.output.empty()) continue;
+        const std::string staged = folder.own(e.staged);
+        const std::string kept = folder.own(e.kept);
+        const bool placed = newFileAt(folder, e, folder.output(e.output)).is;
+        if (present(staged) && !newFileAt(folder, e, staged).is && placed) removeFile(staged);
+        // An earlier file of the new one's bytes is not told from it.
+        if (!e.kept.empty() && present(kept) && newFileAt(folder, e, kept).is && !placed) removeFile(kept);
+    }
+}
+
 // Every name a line lists: staged file, second name and copy, or the
 // name left to remove.
 std::vector<std::string> namesOf(const CommitEntry& e) {
@@ -81,13 +107,8 @@ std::vector<std::string> namesOf(const CommitEntry& e) {
 // removed is left over.
 void removeAll(const RecordFolder& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
     for (const std::string& name : names) {
-        const std::string path = inFolder(folder.path, name);
-        const int error = removeFile(path, &folder.known);
-        // Not the job's to remove (another user's): named, and left for good.
-        if (const JobFile file = error == EPERM ? lookAtJobFile(path, &folder.known) : JobFile{};
-            !file.problem.empty()) {
-            unfinished.unremoved += "; " + shownPath(path) + " " + file.problem + ", and is left as it is";
-        } else if (error != 0 && present(path)) {
+        const std::string path = folder.own(name);
+        if (const int error = removeFile(path); error != 0 && present(path)) {
             unfinished.leftover.push_back(name);
             unfinished.unremoved += "; cannot remove " + shownPath(path) + " (" + causeOf(error) + ")";
             unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
@@ -98,13 +119,15 @@ void removeAll(const RecordFolder& folder, const std::vector<std::string>& names
 // Gives the output (the new file, or none) its earlier file back by its
 // second name.
 void putBack(const RecordFolder& folder, const CommitEntry& e, bool there, Unfinished& unfinished) {
-    const std::string output = inFolder(folder.path, e.output);
-    const int error = renameFile(inFolder(folder.path, e.kept), output, &folder.known);
+    const std::string output = folder.output(e.output);
+    const Displaces isNew = [&](const std::string& path, const struct stat&) { return newFileAt(folder, e, path).is; };
+    std::string problem;
+    const int error = placeFile(folder.own(e.kept), output, there ? isNew : Displaces{}, problem);
     if (error == 0) {
         unfinished.back.push_back(e.output);
         return;
     }
-    const std::string cause = causeOf(error);
+    const std::string cause = problem.empty() ? causeOf(error) : problem;
     const char* what = there ? "is the new file, it cannot be put back" : "is missing, it cannot be put back";
     unfinished.notPutBack.push_back({e.output, e.kept, what, cause});
     unfinished.noteFailure("cannot put back the earlier " + shownPath(output) + ": " + cause);
@@ -119,14 +142,14 @@ void leaveUnreadable(const CommitEntry& e, const std::string& kept, int error, U
 // Rolls back an output that had no earlier file and whose staged file is
 // gone: the new file, moved into place, is removed.
 void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    const std::string output = inFolder(folder.path, e.output);
-    const NewFile found = newFileAt(folder, e, e.output);
+    const std::string output = folder.output(e.output);
+    const NewFile found = newFileAt(folder, e, output);
     if (found.readError != 0) return leaveUnreadable(e, {}, found.readError, unfinished);
     if (!found.is) {
         if (!present(output)) unfinished.none.push_back(e.output);
         return;
     }
-    if (const int error = removeFile(output, &folder.known); error != 0) {
+    if (const int error = removeFile(output); error != 0) {
         unfinished.notPutBack.push_back({e.output, {}, "is the new file, it cannot be removed", causeOf(error)});
         unfinished.noteFailure("cannot remove the new " + shownPath(output) + ": " + causeOf(error));
         return;
@@ -142,14 +165,14 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
 // there was put back before, unless the output is the new file: then the
 // earlier file was never kept, and is not back.
 void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    const std::string output = inFolder(folder.path, e.output);
-    const std::string kept = inFolder(folder.path, e.kept);
+    const std::string output = folder.output(e.output);
+    const std::string kept = folder.own(e.kept);
     struct stat keptStat {};
     struct stat outputStat {};
     const bool there = ::lstat(output.c_str(), &outputStat) == 0;
     const bool keptThere = ::lstat(kept.c_str(), &keptStat) == 0;
     const bool linked = there && keptThere && sameFile(outputStat, keptStat);
-    const NewFile found = there && !linked ? newFileAt(folder, e, e.output) : NewFile{};
+    const NewFile found = there && !linked ? newFileAt(folder, e, output) : NewFile{};
     if (found.readError != 0) {
         leaveUnreadable(e, keptThere ? e.kept : std::string(), found.readError, unfinished);
     } else if (!keptThere) {
@@ -172,7 +195,7 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
 // Rolls back one line of the record: an output whose staged file is still
 // there was not moved, and its staged file, second name and copy go.
 void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    if (e.output.empty() || present(inFolder(folder.path, e.staged))) {
+    if (e.output.empty() || present(folder.own(e.staged))) {
         removeAll(folder, namesOf(e), unfinished);
         if (!e.output.empty()) (e.kept.empty() ? unfinished.none : unfinished.back).push_back(e.output);
     } else if (e.kept.empty()) {
@@ -189,8 +212,8 @@ void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& 
 std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        const bool staged = present(inFolder(folder.path, e.staged));
-        const NewFile found = newFileAt(folder, e, staged ? e.staged : e.output);
+        const bool staged = present(folder.own(e.staged));
+        const NewFile found = newFileAt(folder, e, staged ? folder.own(e.staged) : folder.output(e.output));
         if (found.readError != 0)
             return "the new " + shownPath(e.output) + " cannot be read (" + causeOf(found.readError) + ")";
         if (!found.is) return "the new " + shownPath(e.output) + (staged ? " is not as the run wrote it" : " is gone");
@@ -203,11 +226,11 @@ std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>
 // the second name is there already, or there is no earlier file, or it is
 // made now (a copy cut short by the kill goes first). Why it cannot be,
 // else empty.
-std::string keepBeforeMoving(RecordFolder& folder, const CommitEntry& e) {
-    const std::string output = inFolder(folder.path, e.output);
-    if (e.kept.empty() || present(inFolder(folder.path, e.kept)) || !present(output)) return std::string();
-    removeFile(inFolder(folder.path, copyNameOf(e.output, e.kept)), &folder.known);
-    const int error = keepEarlierFile(folder.path, output, e.kept, folder.known);
+std::string keepBeforeMoving(const RecordFolder& folder, const CommitEntry& e) {
+    const std::string output = folder.output(e.output);
+    if (e.kept.empty() || present(folder.own(e.kept)) || !present(output)) return std::string();
+    removeFile(folder.own(copyNameOf(e.output, e.kept)));
+    const int error = keepEarlierFile(folder.path, output, e.kept);
     return error == 0 ? std::string() : "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
 }
 
@@ -216,19 +239,23 @@ std::string keepBeforeMoving(RecordFolder& folder, const CommitEntry& e) {
 // replaced gets its second name first, then the staged files are renamed.
 // Why it cannot (notAllNew, a second name that cannot be made, a rename
 // that fails), else empty: the commit is then rolled back.
-std::string moveStagedIntoPlace(RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
+    dropDisplaced(folder, entries);
     if (std::string why = notAllNew(folder, entries); !why.empty()) return why;
     std::vector<const CommitEntry*> staged;
     for (const CommitEntry& e : entries) {
-        if (!e.output.empty() && present(inFolder(folder.path, e.staged))) staged.push_back(&e);
+        if (!e.output.empty() && present(folder.own(e.staged))) staged.push_back(&e);
     }
     for (const CommitEntry* e : staged) {
         if (std::string why = keepBeforeMoving(folder, *e); !why.empty()) return why;
     }
     for (const CommitEntry* e : staged) {
-        const std::string from = inFolder(folder.path, e->staged);
-        if (const int error = renameFile(from, inFolder(folder.path, e->output), &folder.known); error != 0) {
-            return "cannot move the new " + shownPath(e->output) + " into place: " + causeOf(error);
+        std::string problem;
+        const int error =
+            placeFile(folder.own(e->staged), folder.output(e->output), displacesEarlier(folder, *e), problem);
+        if (error != 0) {
+            return "cannot move the new " + shownPath(e->output) + " into place: " +
+                   (problem.empty() ? causeOf(error) : shownPath(folder.output(e->output)) + " " + problem);
         }
     }
     return std::string();
@@ -273,12 +300,12 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
     std::vector<std::string> unknown;
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        const NewFile found = newFileAt(folder, e, e.output);
+        const NewFile found = newFileAt(folder, e, folder.output(e.output));
         if (found.is) {
             fresh.push_back(e.output);
         } else if (found.readError != 0) {
             unknown.push_back(e.output);
-        } else if (present(inFolder(folder.path, e.output))) {
+        } else if (present(folder.output(e.output))) {
             earlier.push_back(e.output);
         }
     }
@@ -291,34 +318,6 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
                                  const std::vector<CommitEntry>& entries, const std::string& what) {
     failOn(target, what + ": " + holdsText(folder, entries) + "; a later run into the folder tries again to finish it",
            0, kNothingChanged);
-}
-
-// Refuses, naming `target`, a record that names a file the job may not act
-// on (checkJobFile), before any is touched: a staged file or a second name.
-// A second name that is a link to its output is the one the run made,
-// whoever owns the output. A copy's name and a name left over are only
-// removed: another user's file there is left, and named (removeAll). The
-// refusal says what the folder holds, which stays so until the file goes.
-void refuseForeignNames(const std::string& target, RecordFolder& folder, const std::vector<CommitEntry>& entries,
-                        const std::string& record) {
-    for (const CommitEntry& e : entries) {
-        struct stat output {};
-        struct stat kept {};
-        if (!e.output.empty() && !e.kept.empty() && ::lstat(inFolder(folder.path, e.output).c_str(), &output) == 0 &&
-            ::lstat(inFolder(folder.path, e.kept).c_str(), &kept) == 0 && sameFile(output, kept)) {
-            folder.known.insert(idOf(kept));
-        }
-        if (e.output.empty()) continue;
-        for (const std::string& name : {e.staged, e.kept}) {
-            const std::string path = inFolder(folder.path, name);
-            const JobFile file = name.empty() ? JobFile{} : lookAtJobFile(path, &folder.known);
-            if (file.problem.empty()) continue;
-            failOn(target,
-                   "the commit record " + shownPath(record) + " names " + shownPath(path) + ", which " +
-                       file.refused("no file the record names is touched") + "; " + holdsText(folder, entries),
-                   0, kNothingChanged);
-        }
-    }
 }
 
 // The note of a finished commit or roll-back.
@@ -353,7 +352,7 @@ std::string notPutBackText(const std::string& folder, const Unfinished& unfinish
         text +=
             "; " + shownPath(inFolder(folder, n.output)) + " " + n.what + (n.cause.empty() ? "" : " (" + n.cause + ")");
         if (n.kept.empty()) continue;
-        text += ": the earlier file is " + shownPath(inFolder(folder, n.kept)) + ", which " +
+        text += ": the earlier file is " + shownPath(inFolder(runFolderOf(folder), n.kept)) + ", which " +
                 (unfinished.recordStays ? "a later run into the folder tries again to put back" : kKeptUntil);
     }
     return text;
@@ -362,9 +361,8 @@ std::string notPutBackText(const std::string& folder, const Unfinished& unfinish
 Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
     for (const CommitEntry& e : entries) {
-        std::vector<std::string> names = namesOf(e);
-        if (!e.output.empty()) names.erase(names.begin());  // the staged file is the output now
-        removeAll(folder, names, unfinished);
+        // A staged file's name holds at most the earlier file it displaced.
+        removeAll(folder, namesOf(e), unfinished);
     }
     settleRecord(folder.path, unfinished);
     return unfinished;
@@ -372,6 +370,7 @@ Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitE
 
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
+    dropDisplaced(folder, entries);
     for (auto e = entries.rbegin(); e != entries.rend(); ++e) rollBackLine(folder, *e, unfinished);
     // In the record's order, for the note.
     std::reverse(unfinished.back.begin(), unfinished.back.end());
@@ -385,10 +384,6 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     const SignalsHeld held;
     const RecordFiles files = recordFilesOf(folder);
     // Never became the record: nothing was moved.
-    if (const JobFile fresh = lookAtJobFile(files.fresh); !fresh.problem.empty()) {
-        failOn(target, "the commit record being written " + shownPath(files.fresh) + " " + fresh.refused(), 0,
-               kNothingChanged);
-    }
     removeFile(files.fresh);
     const bool rollBack = present(files.rollBack);
     const FoundRecord record = readRecord(folder, rollBack);
@@ -397,8 +392,7 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     if (!record.problem.empty()) {
         failOn(target, "the commit record " + shownPath(recordFile) + " " + record.problem, 0, kNothingChanged);
     }
-    RecordFolder place{folder, record.numbersHold};
-    refuseForeignNames(target, place, record.entries, recordFile);
+    const RecordFolder place{folder, record.numbersHold};
     const std::string earlierRun = " of an earlier run into " + shownPath(folder);
     const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(place, record.entries);
     const bool forward = !rollBack && failure.empty();
@@ -440,37 +434,45 @@ std::set<std::string> namesListedInRecords(const std::string& folder, bool& read
     return names;
 }
 
-void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
-    std::vector<std::string> kept;
-    // The names whose temporary names are cut, by their stem: a cut stem
-    // names its output only through a file of the folder.
-    std::map<std::string, std::string> cut;
+namespace {
+
+// The names of a folder.
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
     if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (const std::string stem = temporaryStem(name); stem.size() != name.size() + 1) cut.emplace(stem, name);
-            if (!stemOfSecondName(name).empty() && listed.count(name) == 0) kept.push_back(name);
-        }
+        while (const dirent* entry = ::readdir(dir)) names.push_back(entry->d_name);
         ::closedir(dir);
     }
+    return names;
+}
+
+}  // namespace
+
+void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
+    std::vector<std::string> kept;
+    for (const std::string& name : namesIn(runFolderOf(folder))) {
+        if (!stemOfTemporaryName(name, kKeptMark).empty() && listed.count(name) == 0) kept.push_back(name);
+    }
+    if (kept.empty()) return;
     std::sort(kept.begin(), kept.end());
+    // The outputs whose temporary names are cut, by their stem: a cut stem
+    // names its output only through a file of the folder.
+    std::map<std::string, std::string> cut;
+    for (const std::string& name : namesIn(folder)) {
+        if (const std::string stem = temporaryStem(name); stem.size() != name.size() + 1) cut.emplace(stem, name);
+    }
     for (std::size_t i = 0; i < std::min(kept.size(), kKeptNamed); ++i) {
-        const std::string path = inFolder(folder, kept[i]);
-        const std::string stem = stemOfSecondName(kept[i]);
+        const std::string stem = stemOfTemporaryName(kept[i], kKeptMark);
         const auto found = cut.find(stem);
         const std::string output = found != cut.end()                      ? shownPath(inFolder(folder, found->second))
                                    : stem == temporaryStem(stem.substr(1)) ? shownPath(inFolder(folder, stem.substr(1)))
                                                                            : std::string("output");
-        // Another user's file at such a name is no earlier file of the user's.
-        const JobFile file = lookAtJobFile(path);
-        IOMgr::getInstance().notice(
-            file.error == 0 && file.st.st_uid != ::geteuid()
-                ? shownPath(path) + ", named like an earlier " + output + " that a run could not put back, " +
-                      file.problem + ": it is no earlier file of this user's runs, and is left as it is"
-                : shownPath(path) + " is an earlier " + output + " that a run could not put back; it " + kKeptUntil);
+        IOMgr::getInstance().notice(shownPath(inFolder(runFolderOf(folder), kept[i])) + " is an earlier " + output +
+                                    " that a run could not put back; it " + kKeptUntil);
     }
     if (kept.size() > kKeptNamed) {
-        IOMgr::getInstance().notice(shownPath(folder) + " holds " + std::to_string(kept.size() - kKeptNamed) +
+        IOMgr::getInstance().notice(shownPath(runFolderOf(folder)) + " holds " +
+                                    std::to_string(kept.size() - kKeptNamed) +
                                     " more files named like an earlier output that a run could not put back "
                                     "(.NAME.kept-XXXXXX); each stays until it is moved back or removed");
     }

@@ -3,16 +3,15 @@
 // it. Finishing a commit or a roll-back from it is in CommitFinish.cpp.
 //
 // A record is a list of fields, each ended by a NUL byte: a heading; the
-// device and file number of the folder it was written in; six fields for
-// each line (the output's name, its staged file's name, that file's number
-// on the disk, its size, the hash of its bytes, the earlier file's second
-// name); "end"; and the hash of all the bytes before it. Numbers are in
-// decimal, names are names within the folder. A record whose last field
-// is not the hash of the rest is not one that a run wrote: damaged, made
-// by hand, or written by an earlier version without it. The hash guards
-// against damage only: a record is read only when the job may act on it
-// (JobFiles.cpp: its user's own file, of one name, that others cannot
-// write), and is written private to its user.
+// device and file number of the output folder it was written for; seven
+// fields for each line (the output's name, its staged file's name, that
+// file's number on the disk, its size, the hash of its bytes, the earlier
+// file's second name and its number); "end"; and the hash of all the bytes
+// before it. Numbers are in decimal; an output is a name in the output
+// folder, the others names in the run's folder (JobFiles.cpp), where the
+// record is too. A record whose last field is not the hash of the rest is
+// not one that a run wrote: damaged, made by hand, or written by an earlier
+// version without it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,17 +30,15 @@ namespace IOMgmt::detail {
 
 namespace {
 
-constexpr const char* kRecordHeading = "staged outputs commit record 2";
+constexpr const char* kRecordHeading = "staged outputs commit record 3";
 constexpr const char* kRecordEnd = "end";
 // The fields of a line, and those of the heading, folder, end and hash.
-constexpr std::size_t kLineFields = 6;
+constexpr std::size_t kLineFields = 7;
 constexpr std::size_t kFrameFields = 5;
 // A record lists a few names: a longer file is not one that a run wrote.
 constexpr std::size_t kLongestRecord = 1024 * 1024;
 constexpr const char* kNotARecord =
     "is not a commit record that a run wrote: see that each output is whole, then remove it";
-// The hexadecimal digits that end a second name, of its random part.
-constexpr std::size_t kSecondNameCheck = 3;
 constexpr std::size_t kReadBuffer = 64 * 1024;
 
 // The device and file number of a folder.
@@ -58,7 +55,8 @@ std::string encode(const FolderIdentity& folder, const std::vector<CommitEntry>&
     }
     for (const CommitEntry& e : entries) {
         for (const std::string& field :
-             {e.output, e.staged, std::to_string(e.stagedNumber), std::to_string(e.stagedSize), e.stagedHash, e.kept}) {
+             {e.output, e.staged, std::to_string(e.stagedNumber), std::to_string(e.stagedSize), e.stagedHash, e.kept,
+              std::to_string(e.earlierNumber)}) {
             text += field + '\0';
         }
     }
@@ -123,7 +121,7 @@ bool decode(const std::string& text, FolderIdentity& folder, std::vector<CommitE
     for (std::size_t i = 3; i + 2 < fields.size(); i += kLineFields) {
         CommitEntry e{.output = fields[i], .staged = fields[i + 1], .stagedHash = fields[i + 4], .kept = fields[i + 5]};
         if (!parseNumber(fields[i + 2], e.stagedNumber) || !parseNumber(fields[i + 3], e.stagedSize) ||
-            !isSoundEntry(e)) {
+            !parseNumber(fields[i + 6], e.earlierNumber) || !isSoundEntry(e)) {
             return false;
         }
         entries.push_back(std::move(e));
@@ -147,25 +145,16 @@ std::string unreadableRecord(const char* what, int error) {
            "earlier: leave it, and run again once it can be read (that run finishes the commit)";
 }
 
-// The bytes of a record file; why they cannot be read, or are not to be
-// acted on (checkJobFile), else empty.
+// The bytes of a record file; why they cannot be read, else empty.
 std::string recordText(const std::string& path, bool& exists, std::string& text) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    const int openError = fd < 0 ? errno : 0;
-    struct stat st {};
-    // What cannot be opened (a link, a file its user may not read) is
-    // looked at instead.
-    const JobFile file = fd < 0                  ? lookAtJobFile(path)
-                         : ::fstat(fd, &st) == 0 ? checkJobFile(path, st)
-                                                 : JobFile{.error = errno};
-    exists = fd >= 0 || file.error != ENOENT;
+    exists = fd >= 0 || errno != ENOENT;
     if (!exists) return std::string();
+    struct stat st {};
     std::string problem;
-    if (!file.problem.empty()) {
-        problem = file.refused("no file it names is touched");
-    } else if (fd < 0 || file.error != 0) {
-        problem = unreadableRecord("cannot be opened", fd < 0 ? openError : file.error);
-    } else if (static_cast<std::size_t>(st.st_size) > kLongestRecord) {
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        problem = unreadableRecord("cannot be opened", errno);
+    } else if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kLongestRecord) {
         problem = kNotARecord;
     } else {
         text.resize(static_cast<std::size_t>(st.st_size));
@@ -177,36 +166,15 @@ std::string recordText(const std::string& path, bool& exists, std::string& text)
     return problem;
 }
 
-// The check digits of a second name with the stem and random part given.
-std::string secondNameCheck(const std::string& stem, std::string_view random) {
-    ByteHash hash;
-    hash.add(stem);
-    hash.add(kKeptMark);
-    hash.add(random);
-    return hash.text().substr(0, kSecondNameCheck);
-}
-
 }  // namespace
 
 RecordFiles recordFilesOf(const std::string& folder) {
-    return {inFolder(folder, kRecordName), inFolder(folder, kNewRecordName), inFolder(folder, kRollBackName)};
+    const std::string own = runFolderOf(folder);
+    return {inFolder(own, kRecordName), inFolder(own, kNewRecordName), inFolder(own, kRollBackName)};
 }
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
     return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
-}
-
-std::string newSecondName(const std::string& stem) {
-    const std::string random = randomPart().substr(0, kRandomPartLength - kSecondNameCheck);
-    return stem + kKeptMark + random + secondNameCheck(stem, random);
-}
-
-std::string stemOfSecondName(const std::string& name) {
-    const std::string stem = stemOfTemporaryName(name, kKeptMark);
-    if (stem.empty()) return stem;
-    const std::string_view part = std::string_view(name).substr(name.size() - kRandomPartLength);
-    const std::string_view random = part.substr(0, kRandomPartLength - kSecondNameCheck);
-    return part.substr(random.size()) == secondNameCheck(stem, random) ? stem : std::string();
 }
 
 int contentOf(const std::string& path, unsigned long long& size, std::string& hash) {
@@ -239,27 +207,22 @@ int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash) {
 int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries) {
     FolderIdentity identity;
     if (!identify(folder, identity)) return errno;
-    const std::string fresh = inFolder(folder, kNewRecordName);
+    const RecordFiles files = recordFilesOf(folder);
+    const std::string& fresh = files.fresh;
     removeFile(fresh);
-    // Private to its user: a record that others could write is not read.
     const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
     if (fd < 0) return errno;
     int error = writeAll(fd, encode(identity, entries));
     if (error == 0 && stagingCalls().sync(fd) != 0) error = errno;
     ::close(fd);
-    if (error == 0) error = renameFile(fresh, inFolder(folder, kRecordName));
+    if (error == 0) error = renameFile(fresh, files.record);
     if (error != 0) removeFile(fresh);
     return error;
 }
 
 void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries) {
-    const std::string record = inFolder(folder, kRecordName);
+    const std::string record = recordFilesOf(folder).record;
     if (const int error = writeRecordFile(folder, entries); error != 0) {
-        // Something another made at its name since the folder was claimed.
-        const std::string fresh = inFolder(folder, kNewRecordName);
-        if (const JobFile file = lookAtJobFile(fresh); !file.problem.empty()) {
-            failOn(fresh, "the commit record being written " + file.refused(), 0, kNothingChanged);
-        }
         failOn(record, "cannot write the commit record of the outputs", error, kNothingChanged);
     }
     if (const int error = syncFolder(folder); error != 0) {
@@ -271,7 +234,8 @@ void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>
 FoundRecord readRecord(const std::string& folder, bool rollBack) {
     FoundRecord found;
     std::string text;
-    found.problem = recordText(inFolder(folder, rollBack ? kRollBackName : kRecordName), found.exists, text);
+    const RecordFiles files = recordFilesOf(folder);
+    found.problem = recordText(rollBack ? files.rollBack : files.record, found.exists, text);
     FolderIdentity written;
     if (found.exists && found.problem.empty() && !decode(text, written, found.entries)) {
         found.problem = kNotARecord;
@@ -283,7 +247,8 @@ FoundRecord readRecord(const std::string& folder, bool rollBack) {
 }
 
 int beginRollBack(const std::string& folder) {
-    return renameFile(inFolder(folder, kRecordName), inFolder(folder, kRollBackName));
+    const RecordFiles files = recordFilesOf(folder);
+    return renameFile(files.record, files.rollBack);
 }
 
 void settleRecord(const std::string& folder, Unfinished& unfinished) {
@@ -306,12 +271,8 @@ void settleRecord(const std::string& folder, Unfinished& unfinished) {
     }
     for (const std::string& path : toRemove) {
         if (const int error = removeFile(path); error != 0 && present(path)) {
-            // Another user's file, which a later run refuses, finishes nothing.
-            const JobFile file = lookAtJobFile(path);
-            unfinished.unremoved += file.problem.empty()
-                                        ? "; cannot remove the commit record " + shownPath(path) + " (" +
-                                              causeOf(error) + "), which a later run into the folder finishes"
-                                        : "; the commit record " + shownPath(path) + " " + file.refused();
+            unfinished.unremoved += "; cannot remove the commit record " + shownPath(path) + " (" + causeOf(error) +
+                                    "), which a later run into the folder finishes";
             unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
         }
     }

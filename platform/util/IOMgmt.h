@@ -239,9 +239,9 @@ public:
     void setWritesNowhere(bool nowhere) { writesNowhere_ = nowhere; }
 
     // Why a write to the path must not happen: it would replace a file that
-    // the job in progress reads, one of its own outputs, or the lock file or
-    // the commit record of their folder ("is the return file being run",
-    // ...); empty when nothing stands in the way.
+    // the job in progress reads, one of its own outputs, or a file in the
+    // folder of its own files ("is the return file being run", ...); empty
+    // when nothing stands in the way.
     std::string reservedUse(const std::string& path) const;
 
     // A one-line note for the user about a file that was skipped or a step

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -128,71 +129,76 @@ inline constexpr const char* kRecordName = ".staged-outputs.commit";
 inline constexpr const char* kNewRecordName = ".staged-outputs.commit-new";
 inline constexpr const char* kRollBackName = ".staged-outputs.rollback";
 
-// A file's device and number, and the files at a job's names that it knows
-// for its own whatever their owner and links: second names it linked to an
-// earlier output, or found linked to their output.
-using FileId = std::pair<unsigned long long, unsigned long long>;
-using KnownFiles = std::set<FileId>;
-inline FileId idOf(const struct stat& st) {
-    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
-}
-
 // The user a message names: by name, else by number ("user 1001").
 std::string userName(uid_t uid);
 
-// A file at one of a job's own names (a commit record, the record being
-// written, the roll-back record, the lock file, a staged file, a second
-// name or its copy) and whether the job may act on it: only on a regular
-// file of its own user with one name (a second name may also be a symbolic
-// link of the user's: a run makes one for an earlier link), or on a file
-// it knows; a record read must not be one that others can write. Anything
-// else may be another user's, made at a name that a record lists, or a
-// file of the user's linked there by another.
+// The folder of the run's own files in the output folder `folder`
+// (".staged-outputs.UID"): every name inside it is the run's.
+std::string runFolderOf(const std::string& folder);
+// Makes the run's folder (0700) when missing, and opens it without
+// following a link: it is the run's only when it is a folder of the run's
+// user that others cannot reach (no wider than 0700). Throws, naming
+// `target`, the folder and its owner, with `outcome` ending the message,
+// when it is not, or cannot be made or opened; a folder of another user is
+// never looked into.
+void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome);
+// Removes the run's folder when it is empty.
+void leaveRunFolder(const std::string& folder);
+
+// What stands at an output's name and whether a run may replace it: only
+// a regular file of the run's user. Anything else (a file of another user,
+// a symbolic link, a pipe, a folder) is refused before any file is
+// written, naming it and its owner.
 struct JobFile {
     // ENOENT when nothing is there, else that of a look that failed.
     int error = 0;
     struct stat st {};
-    // Why the job may not act on it ("is owned by alice, not by bob (the
+    // Why the run may not replace it ("is owned by alice, not by bob (the
     // user of this run)"), and what the user can do; empty when it may.
     std::string problem{};
     std::string advice{};
-    // "PROBLEM, and is not acted on: UNTOUCHED; ADVICE".
-    std::string refused(const std::string& untouched = {}) const {
-        return problem + ", and is not acted on" + (untouched.empty() ? "" : ": " + untouched) + "; " + advice;
-    }
 };
-// The rule, for the file at `path` as `st` describes it (the file opened).
-JobFile checkJobFile(const std::string& path, const struct stat& st, const KnownFiles* known = nullptr);
+// The file as `st` describes it (the file opened), checked.
+JobFile checkOutput(const struct stat& st);
 // The file at `path`, opened without following a link (O_PATH), checked.
-JobFile lookAtJobFile(const std::string& path, const KnownFiles* known = nullptr);
-// An output's name goes through the same rule, but for the links a file of
-// the user's may have: what stands there is replaced only when it is a
-// regular file of the run's user. Anything else (a file of another user, a
-// symbolic link, a pipe, a folder) is refused before any file is written,
-// naming it and its owner. ENOENT when nothing is there.
 JobFile lookAtOutput(const std::string& path);
 // The permission bits a new output takes: those of the earlier file (0777
 // only: never set-user-ID, set-group-ID or sticky) when it is a regular
 // file of the run's user with one name, else `fresh` (0666 less the umask).
 mode_t outputMode(const JobFile& earlier, mode_t fresh);
 
-// Removes, or renames to `to`, the file at one of a job's names, only when
-// the job may act on it (EPERM when not); the errno of a failure, else 0
-// (a removal: also when nothing was there).
-int removeFile(const std::string& path, const KnownFiles* known = nullptr);
-int renameFile(const std::string& from, const std::string& to, const KnownFiles* known = nullptr);
+// Removes, or renames to `to`, a file of the run's folder; the errno of a
+// failure, else 0 (a removal: also when nothing was there).
+int removeFile(const std::string& path);
+int renameFile(const std::string& from, const std::string& to);
+
+// Whether the file at `path` (as `st` describes it) is the one a placement
+// is to displace.
+using Displaces = std::function<bool(const std::string& path, const struct stat& st)>;
+// Puts the file `from` (in the run's folder) at the name `to`, never over
+// another file than the one it is to displace: with `displaces`, the two
+// are exchanged, and what `from` then holds is removed when it is that
+// file, else exchanged back; without, the rename replaces nothing. Where
+// the file system has no exchange, what stands at `to` is looked at just
+// before a plain rename. The errno of a failure: EEXIST, with `problem`
+// saying what stands there, whose, and what to do.
+int placeFile(const std::string& from, const std::string& to, const Displaces& displaces, std::string& problem);
+
+// A file's device and number.
+using FileId = std::pair<unsigned long long, unsigned long long>;
+inline FileId idOf(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+}
 
 // Makes the renames in the folder durable; the errno of a failure to open
 // or to sync the folder, else 0. A folder removed meanwhile holds nothing
 // to sync.
 int syncFolder(const std::string& folder);
 
-// Removes, in the folder, the staged files of the files whose stems are
-// given and whose writer is gone (a live writer holds its file locked),
-// except those named in `kept`. One that is not the job's to act on, or
-// cannot be removed, is named in a note; whether one of the latter stays.
-bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
-                                const std::set<std::string>& kept);
+// Removes the staged files in the run's folder of `folder` whose writer is
+// gone (a live writer holds its file locked), except those named in
+// `kept`; one that cannot be removed is named in a note.
+void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept);
 
 // The note of a temporary file that a job cannot remove.
 inline std::string unremovedTemporaryNote(const std::string& path, int error) {
@@ -202,31 +208,24 @@ inline std::string unremovedTemporaryNote(const std::string& path, int error) {
 
 // ------------------------------------------------------------ the lock
 
-// The lock file of a folder that a batch writes outputs into.
+// The lock file of a folder that a batch writes outputs into, in the run's
+// folder.
 std::string lockFileOf(const std::string& folder);
-
-// The lock of an output folder, held: its descriptor, and the names of the
-// outputs whose temporary files its holder may leave (its own, and those
-// the holder before it listed).
-struct HeldFolder {
-    int fd = -1;
-    std::vector<std::string> listed;
-};
 
 // Takes the folder's lock file for a write of `target`, waiting up to
 // `wait` while the job of another process holds it, and writes in it
-// `holder` (a line for a job that waits next) and the list (`outputs`, the
-// names of the job's outputs there, with those listed before). Throws when
+// `holder` (a line for a job that waits next); its descriptor. Throws when
 // the wait runs out, or when the lock file cannot be made, opened or
 // locked.
-HeldFolder lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-                      const std::string& holder, const std::vector<std::string>& outputs);
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder);
 
 // ------------------------------------------------------------ the record
 
-// One line of a commit record, by names within its folder: an output with
+// One line of a commit record: an output (a name in the output folder) with
 // its staged file's name, file number, size and the hash of its bytes
-// (hashText), and its earlier file's second name (empty for none); or,
+// (hashText), and its earlier file's second name (empty for none) and file
+// number, names in the run's folder; or,
 // with `output` empty, only a second name or other temporary name (`kept`)
 // that is left to remove.
 struct CommitEntry {
@@ -236,6 +235,8 @@ struct CommitEntry {
     unsigned long long stagedSize = 0;
     std::string stagedHash{};
     std::string kept{};
+    // The earlier file's number, by which it is known as it is displaced.
+    unsigned long long earlierNumber = 0;
 };
 
 // The folder of a commit record, and whether the file numbers the record
@@ -245,12 +246,13 @@ struct CommitEntry {
 struct RecordFolder {
     std::string path;
     bool numbersHold = true;
-    // Second names linked to their earlier output (checkJobFile).
-    KnownFiles known{};
+    // The name of an output, and of a file of the run's folder.
+    std::string output(const std::string& name) const { return inFolder(path, name); }
+    std::string own(const std::string& name) const { return inFolder(runFolderOf(path), name); }
 };
 
-// The folder's commit record files: the record, the record being written
-// and the roll-back record.
+// The output folder's commit record files, in the run's folder: the
+// record, the record being written and the roll-back record.
 struct RecordFiles {
     std::string record;
     std::string fresh;
@@ -267,19 +269,8 @@ std::string copyNameOf(const std::string& output, const std::string& kept);
 // link it (a link to another user's file where hard links are protected),
 // a copy of a regular file, written whole to its copy's name, synced and
 // renamed, or a new symbolic link with the same target for a symbolic
-// link, which a roll-back puts back as a link. The second name made is
-// known for the job's own. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
-                    KnownFiles& known);
-
-// A new second name for the earlier file of the output whose temporary
-// names begin with `stem`: the stem, ".kept-", three random letters or
-// digits and three hexadecimal digits that a hash of the rest gives, so
-// that a job tells the second names a run chose from the names of a
-// user's files.
-std::string newSecondName(const std::string& stem);
-// The stem of a second name that a run chose; empty for any other name.
-std::string stemOfSecondName(const std::string& name);
+// link, which a roll-back puts back as a link. The errno of a failure.
+int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
 
 // The size of a regular file and the hash of its bytes; the errno of a
 // failure to read it. Of a file open to read, from where it stands.

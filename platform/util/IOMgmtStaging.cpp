@@ -62,22 +62,20 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-// The first write of the process to a file clears its folder of the file's
-// abandoned temporary files; later ones find none that a process killed
+// The first write of the process into a folder clears its run folder of
+// abandoned staged files; later ones find none that a process killed
 // before this one left. What a commit record lists is a killed job's
 // commit, which only the next job into the folder finishes.
-void clearLeftoversOnce(const std::string& target) {
+void clearLeftoversOnce(const std::string& folder) {
     static std::mutex mutex;
     static std::set<std::string> cleared;
-    const std::string folder = folderOf(target);
-    const std::string stem = temporaryStem(fileNameOf(target));
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(inFolder(folder, stem)).second) return;
+        if (!cleared.insert(canonicalPath(folder)).second) return;
     }
     bool readable = true;
     const std::set<std::string> listed = namesListedInRecords(folder, readable);
-    if (readable) removeAbandonedStagedFiles(folder, {stem}, listed);
+    if (readable) removeAbandonedStagedFiles(folder, listed);
 }
 
 // The longest temporary name of a file named NAME: its stem, the longest
@@ -110,7 +108,7 @@ std::string existingFolder(const std::string& folder) {
 std::string nameTooLong(const std::string& path) {
     const std::string folder = folderOf(path);
     const std::string name = fileNameOf(path);
-    const std::size_t longestPath = inFolder(folder, std::string(longestTemporaryName(name), 't')).size();
+    const std::size_t longestPath = inFolder(runFolderOf(folder), std::string(longestTemporaryName(name), 't')).size();
     if (longestPath > kLongestPath) {
         return "its path is " + std::to_string(path.size()) +
                " bytes, and the temporary names written beside it make " + std::to_string(longestPath) +
@@ -137,6 +135,10 @@ std::string outputRefused(const std::string& path) {
 }
 
 int openFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+
+int renameWithFlags(const char* from, const char* to, unsigned flags) {
+    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, flags);
+}
 
 namespace detail {
 
@@ -210,31 +212,24 @@ int syncFolder(const std::string& folder) {
     return error;
 }
 
-bool removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& stems,
-                                const std::set<std::string>& kept) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return false;
-    bool stays = false;
+void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept) {
+    const std::string own = runFolderOf(folder);
+    DIR* dir = ::opendir(own.c_str());
+    if (dir == nullptr) return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (stems.count(stemOfTemporaryName(name, kStagedMark)) == 0 || kept.count(name) > 0) continue;
-        const std::string path = inFolder(folder, name);
+        if (stemOfTemporaryName(name, kStagedMark).empty() || kept.count(name) > 0) continue;
         const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        struct stat st {};
-        // What cannot be opened (a link) is looked at instead.
-        const JobFile file = fd >= 0 && ::fstat(fd, &st) == 0 ? checkJobFile(path, st) : lookAtJobFile(path);
-        if (!file.problem.empty()) {
-            IOMgr::getInstance().notice(shownPath(path) + " " + file.refused());
-        } else if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        // A live writer holds its file locked.
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            const std::string path = inFolder(own, name);
             if (const int error = removeFile(path); error != 0) {
                 IOMgr::getInstance().notice(unremovedTemporaryNote(path, error));
-                stays = true;
             }
         }
         if (fd >= 0) ::close(fd);
     }
     ::closedir(dir);
-    return stays;
 }
 
 }  // namespace detail
@@ -255,26 +250,42 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     // Refused before the folder is claimed: the file could never be put in
     // place.
     if (const std::string why = nameTooLong(target_); !why.empty()) failStaging("cannot be written: " + why, 0);
+    const JobFile earlier = lookAtOutput(target_);
+    // A single file goes through the gate of an output (a batch's outputs
+    // went through it as the batch began).
+    if (!ofBatch_ && !earlier.problem.empty()) fail(earlier.problem + ", and is not replaced; " + earlier.advice);
     if (ofBatch_) {
         batch->claimOutputs(target_);
     } else {
-        clearLeftoversOnce(target_);
+        enterRunFolder(directory_, target_, "");
+        clearLeftoversOnce(directory_);
     }
     makeTemporary();
+    recordEarlier(earlier);
+}
+
+void StagedFile::recordEarlier(const JobFile& earlier) {
     // A replaced file of the user's, of one name, keeps its permission bits
     // (no special bit). Any other file gets those the umask gives a new
-    // one: another's file, a link and its target lend none.
-    mode_ = outputMode(lookAtOutput(target_), newFileMode());
+    // one: a file of several names lends none.
+    mode_ = outputMode(earlier, newFileMode());
+    earlier_ = earlier.error == 0 ? std::optional<FileId>(idOf(earlier.st)) : std::nullopt;
 }
 
 void StagedFile::makeTemporary() {
-    const std::string stem = inFolder(directory_, temporaryStem(fileNameOf(target_))) + kStagedMark;
+    const std::string own = runFolderOf(directory_);
+    const std::string stem = inFolder(own, temporaryStem(fileNameOf(target_))) + kStagedMark;
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
-        // Made new, private to the user until it is complete (applyMode).
+        // Made new, private to the user until it is moved into place.
         const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
         if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) failStaging("cannot create a temporary file in " + shownPath(directory_), errno);
+        // A run that let the folder go removed it meanwhile.
+        if (fd < 0 && errno == ENOENT) {
+            enterRunFolder(directory_, target_, ofBatch_ ? kNothingChanged : "");
+            continue;
+        }
+        if (fd < 0) failStaging("cannot create a temporary file in " + shownPath(own), errno);
         ++made;
         // Locked, the file is this writer's; a cleaner that locked it first
         // has removed it (no link is left), and another is made.
@@ -289,20 +300,17 @@ void StagedFile::makeTemporary() {
             ::close(fd);
         }
     }
-    if (fd_ < 0) failStaging("cannot keep a temporary file in " + shownPath(directory_), EAGAIN);
+    if (fd_ < 0) failStaging("cannot keep a temporary file in " + shownPath(own), EAGAIN);
 }
 
-StagedFile::~StagedFile() {
-    if (fd_ < 0) return;
-    if (!moved_) removeFile(temporary_);
-    ::close(fd_);
-}
+StagedFile::~StagedFile() { discard(); }
 
 int StagedFile::discard() {
     if (fd_ < 0) return 0;
     const int error = moved_ ? 0 : removeFile(temporary_);
     ::close(fd_);
     fd_ = -1;
+    if (!ofBatch_) leaveRunFolder(directory_);
     return error;
 }
 
@@ -340,7 +348,13 @@ void StagedFile::applyMode() {
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
     applyMode();
-    if (const int error = renameFile(temporary_, target_); error != 0) {
+    const FileId earlier = earlier_.value_or(FileId{});
+    const Displaces displaces = [earlier](const std::string&, const struct stat& st) {
+        return idOf(st) == earlier && st.st_uid == ::geteuid();
+    };
+    std::string problem;
+    if (const int error = placeFile(temporary_, target_, earlier_ ? displaces : Displaces{}, problem); error != 0) {
+        if (!problem.empty()) fail(problem);
         fail("cannot move the new file into place", error);
     }
     moved_ = true;
@@ -354,6 +368,7 @@ void StagedFile::putInPlace() {
     // A single file has no caller that could tell "in place, not synced"
     // from "not written"; only the batch reports a folder it cannot sync.
     syncFolder(directory_);
+    if (!ofBatch_) leaveRunFolder(directory_);
 }
 
 // ------------------------------------------------------------ single files
@@ -389,17 +404,24 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 void appendToFile(const std::string& path, std::string_view bytes) {
+    // Opened without following a link, never waiting on a pipe: what is
+    // there is checked as it was opened.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    const int error = errno;
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        failOn(path, "is not a regular file (a directory, device, pipe or socket)");
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        const JobFile file = lookAtOutput(path);
+        if (!file.problem.empty()) failOn(path, file.problem + ", and is not written; " + file.advice);
+        failOn(path, "cannot open it", error);
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) failOn(path, "cannot open it", errno);
     struct FdCloser {
         int fd;
         ~FdCloser() { ::close(fd); }
     } closer{fd};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) failOn(path, "is not a regular file");
+    if (const JobFile file = checkOutput(st); !file.problem.empty()) {
+        failOn(path, file.problem + ", and is not written; " + file.advice);
+    }
     if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
 }
 

@@ -1,105 +1,113 @@
 // Writing files so that each is always the old or the new file, and the
 // outputs of a job all or nothing, whatever moment the job is killed at.
 //
-// One file. A new version of a file is written under a temporary name in the
-// file's own folder (".NAME.staged-XXXXXX"), synced, and renamed over the
-// old file only when complete. Private to its user until then, it gets the
-// permission bits of the file it replaces (0777 of them, no special bit)
-// when that is a regular file of its user with one name, else those the
-// umask gives a new file (0666 less the umask), once its bytes are read
-// back: a file of another user, a link and its target lend nothing. Every temporary file is locked by the process that
-// writes it: one whose writer is gone is abandoned, and the first write of a later process to the same file removes it
-// (and the next job into an output folder, below). A name of more than 200 bytes is cut there in temporary names and
-// followed by "~" and a hash of the whole name, so that two long names that begin alike keep their temporary files
-// apart. A file whose name or path, with its longest temporary name, is longer than the file system takes is refused
+// The run's folder. A job keeps everything but its outputs (staged files,
+// the commit record and the record being written, the roll-back record,
+// the earlier outputs' second names and copies, the lock file) in one
+// folder of its user's inside the output folder (".staged-outputs.UID"),
+// made private (0700) and opened without following a link; it is the
+// job's only when it is a folder of the job's user no wider than 0700, and
+// a folder of another user by that name is never looked into
+// (JobFiles.cpp). So no other user can stand at any of its names, and the
+// shared folder holds nothing of a job but its outputs. The folder is
+// removed once empty; a killed job's folder is found by the next job of
+// the same user.
+//
+// One file. A new version of a file is written under a temporary name in
+// the run's folder (".NAME.staged-XXXXXX"), private to its user, synced,
+// and moved into place only when complete: exchanged with the file it
+// replaces, which is checked once displaced (another file is put back and
+// named), or renamed where no file stood without replacing one made there
+// meanwhile (detail::placeFile). Just before, it gets the permission bits
+// of the file it replaces (0777 of them, no special bit) when that is a
+// regular file of its user with one name, else those the umask gives a new
+// file (0666 less the umask). A link, a pipe, a folder or another user's
+// file at the name is refused, naming it and its owner. Every temporary
+// file is locked by the process that writes it: one whose writer is gone
+// is abandoned, and the first write of a later process into the folder
+// removes it (and the next job into an output folder, below). A name of
+// more than 200 bytes is cut there in temporary names and followed by "~"
+// and a hash of the whole name, so that two long names that begin alike
+// keep their temporary files apart. A file whose name or path, with its
+// longest temporary name, is longer than the file system takes is refused
 // before anything is made (IOMgmt::nameTooLong).
 //
 // A job's outputs. An output batch holds the outputs of one job (gahost
 // run: the e-file, the print file and the saved return), each staged as
 // above, and moves them into place together, only when every one is
-// complete. One job at a time writes outputs into a folder: the first
-// staged write of an output takes the folder's lock file
+// complete. One job of a user at a time writes outputs into a folder: the
+// first staged write of an output takes the lock file of the run's folder
 // (".staged-outputs.lock", an advisory lock) and holds it until the commit
-// is over. The lock file says who holds it, in a line for a job that waits,
-// and lists the names of the outputs whose temporary files its holder may
-// leave behind if killed: the job's own outputs in the folder, and those
-// the holder before it listed (so that a job killed while it clears the
-// folder hands the list on).
+// is over. The lock file says who holds it, in a line for a job that
+// waits. A job of another user has its own
+// folder and lock; an output that it put in place first is that user's
+// file, which the exchange refuses, naming its owner.
 //
-// The commit, in each output folder:
+// The commit, in each output folder (every name but an output's in the
+// run's folder):
 //  1. every staged file is synced;
-//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX",
-//     one no file has, whose last three characters are a hash of the rest,
-//     so that a user's file is never taken for one);
+//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX");
 //  3. the commit record is written: to ".staged-outputs.commit-new", synced,
 //     renamed to ".staged-outputs.commit", the folder synced. It gives the
-//     folder's device and file number, lists each output by name, with its
-//     staged file's name, file number, size and a hash of its bytes and its
-//     earlier file's second name, and any second name that an earlier job
-//     could not remove, and ends with a checksum of itself;
+//     output folder's device and file number, lists each output by name,
+//     with its staged file's name, file number, size and a hash of its
+//     bytes, its earlier file's second name and file number, and any second
+//     name that an earlier job could not remove, and ends with a checksum
+//     of itself;
 //  4. each earlier output gets its second name: a link, or, where no link
 //     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
 //     to the second name (a symbolic link: a new link to the same target);
-//  5. each staged file is renamed over its output;
+//  5. each staged file is put in place over its earlier output (above);
 //  6. the second names are removed, and the folder is synced;
 //  7. the record is removed, then the lock file.
 // A failure in step 4 or 5 rolls the commit back: the record is renamed to
 // ".staged-outputs.rollback"; each output moved in step 5 gets its earlier
-// file back by its second name (a new output that had no earlier file is
-// removed); the other second names, copies and staged files are removed;
-// the folder is synced and the record removed. An earlier file that cannot
-// be put back stays under its second name, named in the failure.
+// file back by its second name, put in place as above over the new file
+// (a new output that had no earlier file is removed); the other second
+// names, copies and staged files are removed; the folder is synced and the
+// record removed. An earlier file that cannot be put back stays under its
+// second name, named in the failure.
 //
-// A job killed at any step. Whoever takes the folder's lock next (a job of
-// any return) first finishes what the killed job left: a record found under
-// the lock has no live writer. A commit record is finished forward, as the
-// job would have: each earlier output that a staged file still to move is
-// to replace gets its second name, if it has none yet (step 4), then those
-// staged files are renamed over their outputs, the second names and copies
-// removed, the folder synced and the record removed. A roll-back record is
-// finished as a roll-back, and so is a commit record one of whose outputs
-// is neither staged nor in place, or whose staged file is not as the job
-// wrote it or cannot be read, or whose finish fails (a second name that
-// cannot be made, a rename that fails): an output that is its new file was
-// moved and gets its earlier file back (or, with none, is removed); the
-// rest is removed. A second name that is not there was put back already,
-// unless the output is the new file: that one is named as not put back. The
-// staged file's number tells the new file only in the folder the record was
-// written in; in a copy of the folder (cp -a, a backup restored, a move to
-// another disk) every number changed, and there, as wherever a number does
-// not match, a file is known by its size and bytes: a copy is finished
-// exactly as the folder itself. One
-// note says what was finished and what is in place. A finish that can go
-// neither forward nor back (a folder that cannot be written), or a
-// roll-back whose record stays, is left as it is, and the job fails before
-// it writes, saying what the folder holds: no job writes its record over
-// it. A record being written (".staged-outputs.commit-new") is removed:
-// nothing was moved yet. A record whose checksum is not its own (damaged,
-// made by hand, or of a version without one) is refused, and nothing it
-// names is touched; so is a record that the job's user could not have
-// written (anyone can compute a checksum), and one that cannot be read.
-// A job acts only on a file at one of its own names (a record, the lock
-// file, a staged file, a second name) that is its user's regular file of
-// one name, and a record that others cannot write (JobFiles.cpp): anything
-// else is refused, naming the file and its owner, before any file is
-// touched. Then the job removes the abandoned staged files of the outputs
-// the lock file lists and of its own: so after the next job into the
-// folder, the folder holds one whole set of outputs and nothing of the
-// killed job. A staged file that cannot be removed is named in a note, and
-// the lock file that lists its output stays for a later job.
+// A job killed at any step. Whoever takes the lock next (a job of the same
+// user, of any return) first finishes what the killed job left. A commit
+// record is finished forward, as the job would have: each earlier output
+// that a staged file still to move is to replace gets its second name, if
+// it has none yet (step 4), then those staged files are put in place by
+// the same step as the job's own, the second names and copies removed, the
+// folder synced and the record removed. A placement killed between its
+// exchange and its removal of what it displaced leaves that file at the
+// staged file's name (or, putting back, the new file at the second name):
+// it goes first. A roll-back record is finished as a roll-back, and so is a
+// commit record one of whose outputs is neither staged nor in place, or
+// whose staged file is not as the job wrote it or cannot be read, or whose
+// finish fails (a second name that cannot be made, a placement refused):
+// an output that is its new file gets its earlier file back (or, with
+// none, is removed); the rest is removed. The staged file's number tells
+// the new file only in the folder the record was written for; in a copy of
+// the folder (cp -a, a backup restored) every number changed, and there a
+// file is known by its size and bytes: a copy is finished exactly as the
+// folder itself. One note says what was finished and what is in place. A
+// finish that can go neither forward nor back (a folder that cannot be
+// written), or a roll-back whose record stays, is left as it is, and the
+// job fails before it writes, saying what the folder holds. A record being
+// written is removed: nothing was moved yet. A record whose checksum is not
+// its own (damaged, made by hand, or of an earlier version) is refused, and
+// nothing it names is touched; so is one that cannot be read. Then the job
+// removes every abandoned staged file of its run's folder (every name
+// there is a run's); one that cannot be removed is named in a note, and a
+// later job tries again.
 //
 // What stays. What a finish cannot remove is listed again in a record that
-// only lists it, and the next job tries again (a job that commits lists it
-// in its own record). A second name listed in no record is the earlier file
-// of an output that a roll-back could not put back: it stays until the user
-// moves it back or removes it, and every job into the folder names it in a
-// note (a second name that a job chose, by its last three characters).
+// only lists it, and the next job tries again. A second name listed in no
+// record is the earlier file of an output that a roll-back could not put
+// back: it stays until the user moves it back or removes it, and every job
+// into the folder names it in a note (three at most, and counts the rest).
 //
-// Several folders. Each folder has its own lock, record and finish. Every
-// folder's record is written before any second name is made, so an error
-// rolls back every folder; a kill leaves each folder's outputs all old or
-// all new, and the folders agree unless the kill falls while the records
-// are being written (one folder's record written, another's not).
+// Several folders. Each folder has its own run's folder, lock, record and
+// finish. Every folder's record is written before any second name is made,
+// so an error rolls back every folder; a kill leaves each folder's outputs
+// all old or all new, and the folders agree unless the kill falls while
+// the records are being written.
 #pragma once
 
 #include <stdio.h>
@@ -109,6 +117,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -119,7 +128,8 @@ namespace IOMgmt {
 
 namespace detail {
 struct CommitEntry;
-}
+struct JobFile;
+}  // namespace detail
 
 // A new version of a file, staged beside it. Failures throw
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
@@ -142,8 +152,12 @@ public:
     // The size of what was written and the hash of its bytes, read back
     // through the file's own descriptor, whatever the mode it is to have.
     void readBack(unsigned long long& size, std::string& hash) const;
+    // Takes what stands at the target as the earlier file that the new one
+    // replaces (none: nothing there): its permission bits, and its number,
+    // by which the move into place knows it (detail::placeFile).
+    void recordEarlier(const detail::JobFile& earlier);
     // Gives the file, private to its user until then, the permissions it
-    // is to have in place; moveIntoPlace() does when it was not done.
+    // is to have in place; moveIntoPlace() does.
     void applyMode();
     // Renames the finished file over the target (the folder is not synced).
     void moveIntoPlace();
@@ -175,6 +189,7 @@ private:
     int fd_ = -1;
     // The permissions the file is to have in place.
     mode_t mode_ = 0600;
+    std::optional<std::pair<unsigned long long, unsigned long long>> earlier_;
     bool modeApplied_ = false;
     bool finished_ = false;
     bool moved_ = false;
@@ -223,12 +238,12 @@ public:
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
     // then finishes the commit a killed job left and removes what killed
-    // jobs left of their outputs and of these. Throws, naming the target and
-    // leaving every output as it was, when the wait runs out (the message
-    // names the process that holds the folder and the outputs it writes),
-    // when the lock file cannot be made, opened or locked, or is not a file
-    // (a folder, a link, a pipe: the message says to remove it), or when a
-    // commit record found there cannot be read.
+    // jobs left in the run's folder. Throws, naming the target and leaving
+    // every output as it was, when the wait runs out (the message names the
+    // process that holds the folder and the outputs it writes), when the
+    // run's folder is not the user's private folder or cannot be made, when
+    // the lock file cannot be made, opened or locked, or when a commit
+    // record found there cannot be read.
     void claimOutputs(const std::string& target);
 
     // Commits the outputs (the steps above): throws, leaving every output as
@@ -246,15 +261,16 @@ public:
 private:
     struct Output {
         std::string path;
-        std::unique_ptr<StagedFile> staged;
+        std::unique_ptr<StagedFile> staged{};
         // The output's folder, as a place in folders_.
         std::size_t folder = 0;
         // While the batch commits: the staged file's size and the hash of
         // its bytes, and the earlier file's second name, a name within the
         // folder (empty when there was no earlier file).
         unsigned long long stagedSize = 0;
-        std::string stagedHash;
-        std::string kept;
+        std::string stagedHash{};
+        std::string kept{};
+        unsigned long long earlierNumber = 0;
     };
     struct Input {
         std::string path;
@@ -267,23 +283,17 @@ private:
         // Second names an earlier job could not remove, which the commit
         // record lists again.
         std::vector<std::string> carried{};
-        // The second names this job linked to earlier outputs, which it
-        // acts on whoever owns them.
-        std::set<std::pair<unsigned long long, unsigned long long>> known{};
-        // A staged file stays that could not be removed: the lock file,
-        // which lists its output, stays for a later job.
-        bool keepLock = false;
     };
     // The place of the output the path names; outputs_.size() for none.
     std::size_t indexOf(const std::string& path) const;
     // The output the path names; throws for none.
     Output& outputAt(const std::string& path);
     // Removes the output's staged file; one that cannot be removed is
-    // named in a note, and keeps the lock file of its folder.
+    // named in a note, and the next job into the folder removes it.
     void dropStaged(Output& output);
     // Finishes what a killed job left in the folder, then removes the
-    // abandoned staged files of `listed` and of this batch's outputs there.
-    void tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target);
+    // abandoned staged files of its run's folder.
+    void tidyFolder(Folder& folder, const std::string& target);
     // The lines of the folder's commit record (the folder as a place in
     // folders_).
     std::vector<detail::CommitEntry> entriesOf(std::size_t folder) const;
@@ -298,8 +308,7 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files (one whose list names a staged file that
-    // stays is kept) and gives the folders up. A lock file that cannot be
+    // Removes the lock files and gives the folders up. A lock file that cannot be
     // removed is named in a note once the commit is over, or after a
     // failure when the batch ends: a caller that tells the failure first
     // has the note follow it.
@@ -317,6 +326,9 @@ private:
 
 // Opens a file as open(2) does, with the mode a new file gets.
 int openFile(const char* path, int flags, mode_t mode);
+// Renames a file as renameat2(2) does with the flags (RENAME_EXCHANGE,
+// RENAME_NOREPLACE, or none).
+int renameWithFlags(const char* from, const char* to, unsigned flags);
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
@@ -326,7 +338,7 @@ int openFile(const char* path, int flags, mode_t mode);
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
     int (*link)(const char* existing, const char* newName) = ::link;
-    int (*rename)(const char* from, const char* to) = ::rename;
+    int (*rename)(const char* from, const char* to, unsigned flags) = renameWithFlags;
     int (*syncFolder)(int fd) = ::fsync;
     // The removal of a temporary file, second name, record or lock file.
     int (*unlink)(const char* path) = ::unlink;

@@ -37,9 +37,10 @@ constexpr const char* kCannotLook = "cannot look for an earlier file to put back
 // has, nor its copy's name.
 std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
     const std::string stem = temporaryStem(output);
+    const std::string own = runFolderOf(folder);
     for (int attempt = 0; attempt < kSecondNameTries; ++attempt) {
-        std::string kept = newSecondName(stem);
-        if (!present(inFolder(folder, kept)) && !present(inFolder(folder, copyNameOf(output, kept)))) return kept;
+        std::string kept = stem + kKeptMark + randomPart();
+        if (!present(inFolder(own, kept)) && !present(inFolder(own, copyNameOf(output, kept)))) return kept;
     }
     failOn(path, kCannotKeep, EEXIST, kNothingChanged);
 }
@@ -87,30 +88,25 @@ std::string unsyncedText(const std::string& folder, int error) {
 }
 
 // Refuses what the output may not replace (outputRefused), before any
-// output is moved; the errno of a look that failed (ENOENT: nothing is
-// there), else 0.
-int refuseOutput(const std::string& path) {
-    const JobFile file = lookAtOutput(path);
+// output is moved; what is there (error ENOENT: nothing).
+JobFile refuseOutput(const std::string& path) {
+    JobFile file = lookAtOutput(path);
     if (!file.problem.empty()) failOn(path, file.problem + ", and is not replaced; " + file.advice, 0, kNothingChanged);
-    return file.error;
+    return file;
 }
 
 }  // namespace
 
-int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName,
-                            KnownFiles& known) {
-    const std::string kept = inFolder(folder, secondName);
+int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
+    const std::string own = runFolderOf(folder);
+    const std::string kept = inFolder(own, secondName);
     struct stat st {};
     if (::lstat(output.c_str(), &st) != 0) return errno;
-    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) {
-        // Whoever owns it and however many names it has.
-        known.insert(idOf(st));
-        return 0;
-    }
+    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) return 0;
     const int error = errno;
     if (error == EEXIST || error == ENOENT) return error;
     if (S_ISREG(st.st_mode)) {
-        return copyToSecondName(output, inFolder(folder, copyNameOf(fileNameOf(output), secondName)), kept, st.st_mode);
+        return copyToSecondName(output, inFolder(own, copyNameOf(fileNameOf(output), secondName)), kept, st.st_mode);
     }
     return S_ISLNK(st.st_mode) ? relinkToSecondName(output, kept) : error;
 }
@@ -123,7 +119,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
     }
     for (const std::string& path : outputs) {
         refuseOutput(path);
-        outputs_.push_back({path, nullptr, 0, 0, {}, {}});
+        outputs_.push_back({.path = path});
     }
     io.setOutputBatch(this);
 }
@@ -161,12 +157,10 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
         if (namesSameFile(input.path, path)) return "is " + input.role;
     }
     if (holds(path)) return "is an output of this run";
+    const std::string within = canonicalPath(folderOf(path));
     for (const Output& output : outputs_) {
-        const std::string folder = folderOf(output.path);
-        if (namesSameFile(lockFileOf(folder), path)) return "is the lock file of this run's outputs";
-        for (const std::string& record : recordFilesOf(folder).all()) {
-            if (namesSameFile(record, path)) return "is the commit record of this run's outputs";
-        }
+        if (canonicalPath(runFolderOf(folderOf(output.path))) == within)
+            return "is in the folder of this run's own files";
     }
     return std::string();
 }
@@ -176,7 +170,6 @@ void OutputBatch::dropStaged(Output& output) {
     const std::string dropped = output.staged->temporary();
     if (const int error = output.staged->discard(); error != 0) {
         IOMgr::getInstance().notice(unremovedTemporaryNote(dropped, error));
-        if (output.folder < folders_.size()) folders_[output.folder].keepLock = true;
     }
     output.staged.reset();
 }
@@ -207,11 +200,8 @@ void OutputBatch::claimOutputs(const std::string& target) {
     try {
         for (const auto& [canonical, members] : byFolder) {
             Folder& folder = folders_[outputs_[members.front()].folder];
-            std::vector<std::string> names;
-            for (std::size_t i : members) names.push_back(fileNameOf(outputs_[i].path));
-            const HeldFolder held = lockFolder(folder.path, target, lockWait_, holder, names);
-            folder.lockFd = held.fd;
-            tidyFolder(folder, held.listed, target);
+            folder.lockFd = lockFolder(folder.path, target, lockWait_, holder);
+            tidyFolder(folder, target);
         }
     } catch (...) {
         releaseOutputs();
@@ -219,12 +209,10 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
 }
 
-void OutputBatch::tidyFolder(Folder& folder, const std::vector<std::string>& listed, const std::string& target) {
+void OutputBatch::tidyFolder(Folder& folder, const std::string& target) {
     const FolderFound found = finishKilledCommit(folder.path, target);
     folder.carried = found.carried;
-    std::set<std::string> stems;
-    for (const std::string& name : listed) stems.insert(temporaryStem(name));
-    if (removeAbandonedStagedFiles(folder.path, stems, found.listed)) folder.keepLock = true;
+    removeAbandonedStagedFiles(folder.path, found.listed);
     noteKeptEarlierFiles(folder.path, found.listed);
 }
 
@@ -232,16 +220,12 @@ void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
         if (folder.lockFd < 0) continue;
         const std::string lock = lockFileOf(folder.path);
-        // Its list names the output of a staged file that stays.
-        if (folder.keepLock) {
-            ::close(folder.lockFd);
-            continue;
-        }
         if (const int error = removeFile(lock); error != 0) {
             unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
                                   "; a later run into the folder takes it over");
         }
         ::close(folder.lockFd);
+        leaveRunFolder(folder.path);
     }
     folders_.clear();
 }
@@ -260,7 +244,8 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
                            .stagedNumber = output.staged->fileNumber(),
                            .stagedSize = output.stagedSize,
                            .stagedHash = output.stagedHash,
-                           .kept = output.kept});
+                           .kept = output.kept,
+                           .earlierNumber = output.earlierNumber});
     }
     for (const std::string& name : folders_[folder].carried) entries.push_back({.kept = name});
     return entries;
@@ -269,16 +254,17 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
 void OutputBatch::recordCommit() {
     for (Output& output : outputs_) {
         // What a copy of the folder keeps of the staged file, by which the
-        // next job knows it there; then it may take a mode its user cannot
-        // read.
+        // next job knows it there.
         output.staged->readBack(output.stagedSize, output.stagedHash);
-        output.staged->applyMode();
         // Checked again: in a folder others may write, what stands at an
-        // output's name may have changed since the batch began.
-        if (const int error = refuseOutput(output.path); error != 0) {
-            if (error != ENOENT) failOn(output.path, kCannotLook, error, kNothingChanged);
-            continue;  // a new output: nothing to put back
-        }
+        // output's name may have changed since the batch began. What is
+        // there now is the earlier file that the record names.
+        const JobFile earlier = refuseOutput(output.path);
+        if (earlier.error != 0 && earlier.error != ENOENT)
+            failOn(output.path, kCannotLook, earlier.error, kNothingChanged);
+        output.staged->recordEarlier(earlier);
+        if (earlier.error != 0) continue;  // a new output: nothing to put back
+        output.earlierNumber = earlier.st.st_ino;
         output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
     }
     std::size_t written = 0;
@@ -295,7 +281,7 @@ void OutputBatch::keepAndMove() {
     for (const Output& output : outputs_) {
         if (output.kept.empty()) continue;
         Folder& folder = folders_[output.folder];
-        const int error = keepEarlierFile(folder.path, output.path, output.kept, folder.known);
+        const int error = keepEarlierFile(folder.path, output.path, output.kept);
         if (error != 0) failOn(output.path, kCannotKeep, error);
     }
     for (Output& output : outputs_) output.staged->moveIntoPlace();
@@ -310,7 +296,7 @@ void OutputBatch::rollBack(const std::string& failure) {
         // same; killed meanwhile, it leaves a commit that the next job
         // finishes either way, as the staged files it finds say.
         beginRollBack(folders_[f].path);
-        const Unfinished unfinished = rollBackFolder({folders_[f].path, true, folders_[f].known}, entriesOf(f));
+        const Unfinished unfinished = rollBackFolder({folders_[f].path, true}, entriesOf(f));
         lost += notPutBackText(folders_[f].path, unfinished);
         unremoved += unfinished.unremoved;
         if (unfinished.syncError != 0 && unsynced.empty()) {
@@ -327,7 +313,7 @@ void OutputBatch::finishCommit() {
     std::string unsynced;
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
-        const Unfinished unfinished = finishCommitted({folders_[f].path, true, folders_[f].known}, entriesOf(f));
+        const Unfinished unfinished = finishCommitted({folders_[f].path, true}, entriesOf(f));
         if (!unfinished.unremoved.empty()) {
             IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
                                         unfinished.unremoved);

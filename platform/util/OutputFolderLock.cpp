@@ -1,9 +1,8 @@
-// The lock of a folder that a job writes outputs into: one job at a time
-// holds the folder's lock file (".staged-outputs.lock"), an advisory lock
-// that a job waiting for the folder tries again and again. The file holds
-// a line naming its holder, for a job that waits, then the names of the
-// outputs whose temporary files the holder may leave, each ended by a NUL
-// byte, for the job that takes the folder next.
+// The lock of a folder that a job writes outputs into: one job of a user at
+// a time holds the lock file (".staged-outputs.lock") in the user's run
+// folder (JobFiles.cpp), an advisory lock that a job waiting for the
+// folder tries again and again; a job of another user has its own. The
+// file holds a line naming its holder, for a job that waits.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -14,7 +13,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -27,15 +25,11 @@ namespace IOMgmt::detail {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kLockFileName = ".staged-outputs.lock";
 // How often a job waiting for the folder tries again.
 constexpr std::chrono::milliseconds kLockRetry{20};
 // The most of a lock file's holder that a message shows.
 constexpr std::size_t kHolderShown = 300;
-// The most of a lock file that a holder reads for the list before it.
-constexpr std::size_t kLockFileRead = 64 * 1024;
 
 // The process that holds a lock on the file, as the system lists its
 // locks; 0 when none is listed (or the list cannot be read).
@@ -71,66 +65,35 @@ std::string processText(pid_t pid) {
 // signalled, too).
 bool stillRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
-// The lock file `path` of a folder, open for a write of `target`; the file
-// is made when missing, private to its user (0600: a lock file that others
-// could open, others could hold). One that cannot be written is opened to
-// read (its lock works the same). Returns -1, with `otherRun` saying so,
-// when the lock file is another user's that a run of theirs holds. Throws,
-// naming the target and the lock file, when the lock's name holds another
-// file that the job may not act on (checkJobFile: something other than a
-// file, another user's), or when the file cannot be made or opened: the
-// cause is that of the first try, which the try to read only does not
-// change.
-int openLockFile(const std::string& path, const std::string& target, std::string& otherRun) {
-    constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-    int fd = -1;
+// The lock file `path` of a folder, open for a write of `target`, made
+// when missing, private to its user; the run's folder is made again when a
+// run that let the folder go removed it meanwhile. Throws, naming the
+// target and the lock file, when the file cannot be made or opened.
+int openLockFile(const std::string& folder, const std::string& path, const std::string& target) {
+    constexpr int kFlags = O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+    constexpr int kTries = 100;
     int error = 0;
-    struct stat st {};
-    for (;;) {
-        fd = stagingCalls().open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
-        error = fd < 0 ? errno : 0;
-        if (fd < 0 && (error == EACCES || error == EROFS)) fd = stagingCalls().open(path.c_str(), O_RDONLY | kFlags, 0);
-        if (fd >= 0 && ::fstat(fd, &st) != 0) {
-            error = errno;
-            ::close(fd);
-            fd = -1;
-        }
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        enterRunFolder(folder, target, kNothingChanged);
+        const int fd = stagingCalls().open(path.c_str(), kFlags, 0600);
+        error = errno;
+        if (fd < 0 && error == ENOENT) continue;
+        if (fd < 0) break;
+        struct stat st {};
         // A holder removes the file as it lets the folder go: one removed
         // since it was opened is no longer the folder's lock; open anew.
-        if (fd < 0 || st.st_nlink != 0) break;
+        if (::fstat(fd, &st) == 0 && st.st_nlink != 0) return fd;
         ::close(fd);
     }
-    const std::string lockFile = "the lock file of the outputs " + shownPath(path);
-    // What cannot be opened (a link, a folder) is looked at instead.
-    const JobFile file = fd >= 0 ? checkJobFile(path, st) : lookAtJobFile(path);
-    if (file.problem.empty() && fd >= 0) {
-        // One made by an earlier version, 0666 less the umask.
-        if ((st.st_mode & 077) != 0) ::fchmod(fd, 0600);
-        return fd;
-    }
-    if (fd >= 0) ::close(fd);
-    const pid_t holder =
-        file.error == 0 && S_ISREG(file.st.st_mode) && file.st.st_uid != ::geteuid() ? lockingProcess(file.st) : 0;
-    if (holder != 0) {
-        otherRun = "a run of " + userName(file.st.st_uid) + " (process " + std::to_string(holder) + ")";
-        return -1;
-    }
-    if (!file.problem.empty()) failOn(target, lockFile + " " + file.refused(), 0, kNothingChanged);
-    failOn(target, (file.error != 0 ? "cannot create " : "cannot open ") + lockFile, error, kNothingChanged);
-}
-
-// What a lock file holds: the holder's line and the list after it.
-std::string lockFileText(int fd, std::size_t most) {
-    std::string text(most, '\0');
-    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
-    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return text;
+    failOn(target, "cannot create the lock file of the outputs " + shownPath(path), error, kNothingChanged);
 }
 
 // What the holder of a lock file wrote in its line ("process 4242, writing
 // ...").
 std::string lockHolder(int fd) {
-    std::string text = lockFileText(fd, kHolderShown);
+    std::string text(kHolderShown, '\0');
+    const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     text.resize(std::min(text.size(), text.find('\n')));
     return text.empty() ? "a process that does not say which"
                         : Utils::QVStringUtils::escapeForMessage(text, kHolderShown);
@@ -158,32 +121,10 @@ std::string heldText(int fd, const std::string& path, const std::string& folder,
            ", not by the run it names (" + line + gone + ")";
 }
 
-// The names the lock file lists after its line, with `outputs` added; a
-// name that could not name a file in the folder is dropped.
-std::vector<std::string> listedOutputs(int fd, const std::vector<std::string>& outputs) {
-    std::vector<std::string> listed = outputs;
-    const std::string text = lockFileText(fd, kLockFileRead);
-    const std::size_t line = text.find('\n');
-    for (std::size_t at = line == std::string::npos ? text.size() : line + 1; at < text.size();) {
-        const std::size_t end = text.find('\0', at);
-        if (end == std::string::npos) break;  // a list cut short ends there
-        const std::string name = text.substr(at, end - at);
-        if (isPlainFileName(name) && std::find(listed.begin(), listed.end(), name) == listed.end())
-            listed.push_back(name);
-        at = end + 1;
-    }
-    return listed;
-}
-
-// Writes the holder's line and the list over what the lock file holds,
-// padded with NUL bytes (empty names) to the old file's length: a holder
-// killed meanwhile leaves the old list or the new one, which lists what
-// the old one did, never a file emptied first.
-void writeHolder(int fd, const std::string& holder, const std::vector<std::string>& listed, std::size_t oldSize) {
-    std::string text = holder + '\n';
-    for (const std::string& name : listed) text += name + '\0';
-    if (text.size() < oldSize) text.resize(std::min(oldSize, kLockFileRead), '\0');
-    if (writeAll(fd, text) == 0 && oldSize > text.size()) ::ftruncate(fd, static_cast<off_t>(text.size()));
+// Writes the holder's line over what the lock file holds.
+void writeHolder(int fd, const std::string& holder) {
+    const std::string line = holder + '\n';
+    if (writeAll(fd, line) == 0) ::ftruncate(fd, static_cast<off_t>(line.size()));
 }
 
 std::string durationText(std::chrono::milliseconds wait) {
@@ -193,40 +134,31 @@ std::string durationText(std::chrono::milliseconds wait) {
 
 }  // namespace
 
-std::string lockFileOf(const std::string& folder) { return (fs::path(folder) / kLockFileName).string(); }
+std::string lockFileOf(const std::string& folder) { return inFolder(runFolderOf(folder), kLockFileName); }
 
 // A holder removes the file before it lets it go, so a lock taken on a
-// file no longer there is let go and the new file's is taken. A lock file
-// found with a list in it is that of a job that did not remove it: the new
-// holder lists those names too until it has removed what is left of them.
-HeldFolder lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-                      const std::string& holder, const std::vector<std::string>& outputs) {
+// file no longer there is let go and the new file's is taken.
+int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
+               const std::string& holder) {
     const std::string path = lockFileOf(folder);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
-        std::string held;
-        const int fd = openLockFile(path, target, held);
+        const int fd = openLockFile(folder, path, target);
         struct stat opened {};
         struct stat named {};
         int error = EWOULDBLOCK;
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
-                HeldFolder found{fd, listedOutputs(fd, outputs)};
-                writeHolder(fd, holder, found.listed, static_cast<std::size_t>(opened.st_size));
-                return found;
+                writeHolder(fd, holder);
+                return fd;
             }
             ::close(fd);
             continue;
         }
+        error = errno;
         bool byRun = true;
-        const bool theirs = fd < 0;
-        if (fd >= 0) {
-            error = errno;
-            held = heldText(fd, path, folder, byRun);
-            ::close(fd);
-        } else {
-            held += " is writing its outputs in " + shownPath(folder);
-        }
+        const std::string held = heldText(fd, path, folder, byRun);
+        ::close(fd);
         if (error != EWOULDBLOCK && error != EINTR) {
             failOn(target, "cannot lock the lock file of the outputs " + shownPath(path), error, kNothingChanged);
         }
@@ -234,9 +166,7 @@ HeldFolder lockFolder(const std::string& folder, const std::string& target, std:
             failOn(target,
                    held + (!byRun ? ", and is not let go after " + durationText(wait) +
                                         ": end that process, or remove the lock file"
-                           : theirs ? " and has not finished after " + durationText(wait) +
-                                          ": write the outputs into another folder, or run again once it has finished"
-                                    : " and has not finished after " + durationText(wait)),
+                                  : " and has not finished after " + durationText(wait)),
                    0, kNothingChanged);
         }
         if (!noted) {

@@ -1,5 +1,6 @@
 // gahost run --autotest DIR: the module's automated testing on a real run.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -62,6 +63,11 @@ TEST_F(AutoTestRunTest, DumpsOnceUntilAClearFileResetsTheMark) {
 // Each row: the options, a note the run must give, and what it must leave.
 TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
     ::mkfifo(path("fifo").c_str(), 0644);
+    // Another user's files (only root can make one; otherwise the user's own, and those rows fail).
+    const std::string theirs = writeFile("theirs.txt", "theirs");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0) << "only root can give a file to another user";
+    ASSERT_EQ(::chown(writeFile("dumps/single-wages.xml", "theirs").c_str(), 65534, 65534), 0);
+    fs::create_symlink("result.txt", path("link.txt"));
     const std::string input = writeFile("in/single-wages.xml", readFile(kExample));
     const auto option = [](const std::string& key, const std::string& value) {
         return "<" + key + ">" + value + "</" + key + ">";
@@ -88,18 +94,23 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
         {import(path("none.txt")), "\"" + path("none.txt") + "\": cannot open it: No such file or directory"},
         {relations(path("fifo"), path("result.txt")), "the forms list of the field-relation test \"" + path("fifo")},
         {relations(writeFile("forms.txt", "GA70\n"), path("fifo")),
-         "the field-relation result file \"" + path("fifo") + "\": is not a regular file"},
+         "the field-relation result file \"" + path("fifo") + "\": is a pipe (of "},
+        {relations(writeFile("forms.txt", "GA70\n"), path("link.txt")),
+         "the field-relation result file \"" + path("link.txt") + "\": is a symbolic link (of "},
+        {relations(writeFile("forms.txt", "GA70\n"), theirs),
+         "the field-relation result file \"" + theirs + "\": is owned by " + ::getpwuid(65534)->pw_name},
+        {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("dumps")),
+         "the whole-return dump: " + path("dumps/single-wages.xml") + ": is owned by " + ::getpwuid(65534)->pw_name},
         {relations(writeFile("forms.txt", "GA70\n"), input), ": is the return file being run; the test is skipped"},
         {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("in")),
          "the whole-return dump \"" + input + "\": is the return file being run; not written"},
         {names(path("names"), "../escaped.txt"), "the file name leaves the folder " + path("names")},
         {names(path("names"), "/tmp/x.txt"), "the file name leaves the folder"},
         {names("", "x.txt"), "the list of all field names \"x.txt\": no folder is given; not written"},
-        // The lock file and the commit records of the outputs' folder, however spelled.
-        {names(path("out/../out"), ".staged-outputs.lock"),
-         path("out/../out") + "/.staged-outputs.lock\": is the lock file of this run's outputs; not written"},
-        {names(path("./out"), ".staged-outputs.rollback"),
-         path("./out") + "/.staged-outputs.rollback\": is the commit record of this run's outputs; not written"},
+        // The folder of the run's own files, however spelled.
+        {names(path("out/../out/.staged-outputs." + std::to_string(::geteuid())), "a.txt"),
+         path("out/../out/.staged-outputs." + std::to_string(::geteuid())) +
+             "/a.txt\": is in the folder of this run's own files; not written"},
         // Values a return file could not give the field, each skipped alone.
         {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::1e300\n")),
          "form GA70 copy 1 field kGA70_GeorgiaWithheld: amount \"1e300\" is beyond the limit of "
@@ -127,7 +138,8 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
         EXPECT_EQ(run({"check", path("out/single-wages.xml")}).status, 0);
     }
     EXPECT_FALSE(fs::exists(path("escaped.txt")));
-    EXPECT_EQ(readFile(path("result.txt")), "");
+    EXPECT_EQ(readFile(path("result.txt")) + readFile(theirs) + readFile(path("dumps/single-wages.xml")),
+              "theirstheirs");
 
     // An options file that is a pipe is skipped too.
     fs::remove(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml"));

@@ -112,17 +112,20 @@ TEST_F(RunChecksTest, AnEFileThatCannotBeWrittenSaysWhy) {
     EXPECT_FALSE(fs::exists(path("out/GA-efile.txt")));
 }
 
-// The first output written, the e-file's preparation, takes the folder's
-// lock file: it fails as the e-file's write, before anything is printed, and
-// the message names the lock file as such, and what to do with it.
-TEST_F(RunChecksTest, ALockFileThatIsAFolderIsNamedAsTheLockFile) {
-    fs::create_directories(path("out/.staged-outputs.lock"));
+// The first output written, the e-file's preparation, takes the run's
+// folder: it fails as the e-file's write, before anything is printed, and
+// the message names what stands at the folder's name, and what to do.
+TEST_F(RunChecksTest, ARunFolderThatIsNotAFolderIsNamed) {
+    const std::string runFolder = path("out/.staged-outputs." + std::to_string(::geteuid()));
+    writeFile(runFolder.substr(dir.size() + 1), "mine");
     const testsupport::GahostResult r = run(kExample, {});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "gahost: the Georgia e-file " + path("out/GA-efile.txt") +
-                         " was not written: the lock file of the outputs " + path("out/.staged-outputs.lock") +
-                         " is a folder (of " + ::getpwuid(::geteuid())->pw_name +
-                         "), and is not acted on; remove it; no output of the run is changed\n");
+    EXPECT_EQ(r.err,
+              "gahost: the Georgia e-file " + path("out/GA-efile.txt") +
+                  " was not written: the folder of the run's own files " + runFolder + " is a file (of " +
+                  ::getpwuid(::geteuid())->pw_name +
+                  "), and is not used; remove it, or write the outputs into another folder; no output of the run "
+                  "is changed\n");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::distance(fs::directory_iterator(path("out")), fs::directory_iterator()), 1);
 }

@@ -192,27 +192,31 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
     }
 }
 
-TEST_F(RunOutputsTest, TheNextRunRemovesOnlyTheTemporaryFilesOfItsOwnOutputs) {
-    // What runs killed while they wrote these outputs, or while they put
-    // them in place, left.
-    const std::string abandoned[] = {"out/.single-wages.xml.staged-a1B2c3", "out/.GA-efile.txt.staged-zzzzzz",
-                                     "out/.staged-outputs.lock"};
+// In the run's private folder: what killed runs left goes (every name
+// there is a run's), what a live writer holds and an earlier output that a
+// failed run could not put back stay; in the shared folder every file is
+// the user's, whatever its name.
+TEST_F(RunOutputsTest, TheNextRunRemovesWhatKilledRunsLeftInItsFolder) {
+    const std::string own = "out/.staged-outputs." + std::to_string(::geteuid()) + "/";
+    fs::create_directories(path(own));
+    fs::permissions(path(own), fs::perms::owner_all);
+    const std::string abandoned[] = {own + ".single-wages.xml.staged-a1B2c3", own + ".GA-efile.txt.staged-zzzzzz",
+                                     own + ".other.xml.staged-000000", own + "..single-wages.xml.staged-abc123",
+                                     own + ".staged-outputs.lock"};
     for (const std::string& name : abandoned) writeFile(name, "cut");
     // A run still writing holds its temporary file locked.
-    const std::string live = writeFile("out/.single-wages.print.txt.staged-LIVE01", "busy");
+    const std::string live = writeFile(own + ".single-wages.print.txt.staged-LIVE01", "busy");
     const int fd = ::open(live.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    // The user's files, the temporary files of other files, and an earlier
-    // output that a failed run could not put back.
-    const std::string others[] = {"out/.other.xml.staged-000000",
-                                  "out/.x.staged-12345",
-                                  "out/notes.staged-abc123",
-                                  "out/single-wages.xml.staged-abc123",
-                                  "out/.single-wages.xml.staged-abc1234",
-                                  "out/.single-wages.xml.staged-abc12!",
-                                  "out/.single-wages.xml.kept-abc12",
-                                  "out/..single-wages.xml.staged-abc123",
-                                  "out/.single-wages.print.txt.kept-Q9w8E7"};
+    // Names not of that form, and an earlier output that a failed run could
+    // not put back; the user's own files named like the run's.
+    const std::string others[] = {own + ".x.staged-12345",
+                                  own + ".single-wages.xml.staged-abc1234",
+                                  own + ".single-wages.xml.staged-abc12!",
+                                  own + ".single-wages.print.txt.kept-Q9w8E7",
+                                  "out/.single-wages.xml.staged-a1B2c3",
+                                  "out/.staged-outputs.lock",
+                                  "out/.staged-outputs.commit"};
     for (const std::string& name : others) writeFile(name, "mine");
 
     ASSERT_EQ(run({}).status, 0);

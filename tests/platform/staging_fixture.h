@@ -49,8 +49,11 @@ inline int testSync(int fd) { return callFails(StagingCall::Sync, {nameOf(fd)}) 
 inline int testLink(const char* from, const char* to) {
     return callFails(StagingCall::Link, {nameOf(from)}) ? failWith(EPERM) : ::link(from, to);
 }
-inline int testRename(const char* from, const char* to) {
-    return callFails(StagingCall::Rename, {nameOf(from), nameOf(to)}) ? failWith(EIO) : ::rename(from, to);
+// With gNoExchange, the file system takes no flags (EINVAL), as some do not.
+inline bool gNoExchange = false;
+inline int testRename(const char* from, const char* to, unsigned flags) {
+    if (callFails(StagingCall::Rename, {nameOf(from), nameOf(to)})) return failWith(EIO);
+    return gNoExchange && flags != 0 ? failWith(EINVAL) : IOMgmt::renameWithFlags(from, to, flags);
 }
 inline int testSyncFolder(int fd) {
     return callFails(StagingCall::FolderSync, {nameOf(fd)}) ? failWith(EIO) : ::fsync(fd);
@@ -78,13 +81,27 @@ protected:
         if (::geteuid() != ::getuid()) ::seteuid(::getuid());
         gFails = nullptr;
         gKillAt = 0;
+        gNoExchange = false;
         IOMgmt::setStagingCalls({});
         IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
         ScratchDirTest::TearDown();
     }
+    // The run's folder in a folder of the scratch directory ("" for
+    // itself), made private when missing, and a name in it: a name within
+    // the scratch directory.
+    std::string own(const std::string& name, const std::string& folder = "") const {
+        const std::string runFolder =
+            (folder.empty() ? "" : folder + "/") + ".staged-outputs." + std::to_string(::geteuid());
+        std::filesystem::create_directories(path(runFolder));
+        std::filesystem::permissions(path(runFolder), std::filesystem::perms::owner_all);
+        return runFolder + (name.empty() ? "" : "/" + name);
+    }
     // The staged files of outputs in a folder of the scratch directory.
     Names stagedFilesIn(const std::string& folder) const {
-        Names staged = namesIn(folder);
+        const std::string runFolder =
+            (folder.empty() ? "" : folder + "/") + ".staged-outputs." + std::to_string(::geteuid());
+        if (!std::filesystem::exists(path(runFolder))) return {};
+        Names staged = namesIn(runFolder);
         std::erase_if(staged, [](const std::string& name) {
             return name.find(".staged-") == std::string::npos || name.starts_with(".staged-outputs");
         });

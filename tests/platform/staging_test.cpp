@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtInternal.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/staging_fixture.h"
 
@@ -48,9 +49,12 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     const std::string target = writeFile("target.txt", "target");
     fs::permissions(target, fs::perms::all);
     ASSERT_TRUE(::geteuid() != 0 || (::chown(dir.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
-    std::vector<fs::perms> synced;  // the staged file's and the record's modes
-    gFails = [&](StagingCall call, const std::string& name) {
-        if (call == StagingCall::Sync) synced.push_back(fs::status(path(name)).permissions());
+    std::vector<fs::perms> synced;  // the modes in the run's folder as the staged file, then the record, is synced
+    gFails = [&](StagingCall call, const std::string&) {
+        if (call != StagingCall::Sync) return false;
+        for (const auto& file : fs::directory_iterator(path(own("")))) {
+            if (file.path().filename() != ".staged-outputs.lock") synced.push_back(file.status().permissions());
+        }
         return false;
     };
     for (const auto& row : rows) {
@@ -73,7 +77,7 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
             batch.commit();
         }
         ::umask(previous);
-        EXPECT_EQ(synced, std::vector<fs::perms>(row.before == Before::NoneAppended ? 0 : 2, fs::perms(0600)));
+        EXPECT_EQ(synced, std::vector<fs::perms>(row.before == Before::NoneAppended ? 0 : 3, fs::perms(0600)));
         EXPECT_EQ(fs::symlink_status(out).permissions(), row.expected);
         if (row.before == Before::Regular0200) fs::permissions(out, fs::perms(0600));  // to read it
         EXPECT_EQ(readFile(out), "new");
@@ -115,16 +119,17 @@ TEST_F(Staging, NoOutputIsReplacedBeforeEveryOneIsSynced) {
 }
 
 // The second output's move into place fails after the first output's
-// succeeded (or its staged file is swapped for a link by then, which is not
-// moved); or before any move, the copy of the earlier first file, or the
+// succeeded; or before any move, the copy of the earlier first file, or the
 // second folder's commit record (written, synced, renamed into place, its
 // folder synced, all before any output is touched), cannot be made, and
-// goes, with the first folder's record.
+// goes, with the first folder's record. A copy is private until its bytes
+// are written, and never takes a special bit.
 TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
     using Fails = std::function<bool(StagingCall, const std::string&)>;
     const std::string renameFailed = "b/second.txt: cannot move the new file into place: Input/output error";
     const std::string keepFailed = "a/first.txt: cannot keep the earlier file to put back should the run fail: ";
-    const std::string recordFailed = "b/.staged-outputs.commit: cannot write the commit record of the outputs: ";
+    const std::string recordFailed =
+        own(".staged-outputs.commit: cannot write the commit record of the outputs: ", "b");
     const auto copyFails = [](StagingCall failing) -> Fails {
         return [failing](StagingCall call, const std::string& name) {
             return call == failing && name.starts_with(".first.txt.copy-");
@@ -137,22 +142,12 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
                    ++calls > 1;
         };
     };
-    // Once the first output is moved, the second's staged file is a link until the roll-back begins.
-    const Fails swapped = [this](StagingCall call, const std::string& name) {
-        for (const std::string& staged : namesIn("b")) {
-            if (!staged.starts_with(".second.txt.staged-") || call != StagingCall::Rename) continue;
-            if (name.starts_with(".first.txt.staged-")) fs::rename(path("b/" + staged), path("b/hidden"));
-            if (name.starts_with(".first.txt.staged-")) fs::create_symlink("hidden", path("b/" + staged));
-            if (name == ".staged-outputs.commit" && fs::exists(path("b/hidden")))
-                fs::rename(path("b/hidden"), path("b/" + staged));
-        }
-        return false;
-    };
     const struct {
         bool firstExisted;
         bool linksRefused;  // the earlier file is kept as a copy; a link cannot be
         std::string problem;
         Fails fails = {};
+        bool sameBytes = false;  // the earlier first file holds what the new one does
     } rows[] = {
         {true, true, keepFailed + "No space left on device", copyFails(StagingCall::Write)},
         {true, true, keepFailed + "Input/output error", copyFails(StagingCall::Sync)},
@@ -163,52 +158,71 @@ TEST_F(Staging, AFailedRenamePutsBackTheOutputsMovedBeforeIt) {
         {true, false, "b: cannot sync the output folder to the disk: Input/output error",
          recordFails(StagingCall::FolderSync)},
         {true, false, renameFailed},
+        {true, false, renameFailed, {}, true},
         {false, false, renameFailed},
         {true, true, renameFailed},
-        {true, false, "b/second.txt: cannot move the new file into place: Operation not permitted", swapped},
     };
     const std::string first = path("a/first.txt");
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         fs::remove_all(path("a"));
-        fs::permissions(writeFile("a/elsewhere.txt", "earlier first"), fs::perms(0640));
+        fs::permissions(writeFile("a/elsewhere.txt", row.sameBytes ? "new first" : "earlier first"), fs::perms(0640));
+        fs::permissions(writeFile("a/special.txt", "earlier special"), fs::perms(04750));
         if (row.firstExisted) fs::copy_file(path("a/elsewhere.txt"), first);
         gFails = [&](StagingCall call, const std::string& name) {
             if (call == StagingCall::Link) return row.linksRefused;
             // A copy takes the earlier file's permissions once its bytes are written.
-            if (call == StagingCall::Write && name.starts_with(".first.txt.copy-")) {
-                EXPECT_EQ(fs::status(path("a/" + name)).permissions(), fs::perms(0600));
+            if (call == StagingCall::Write && name.find(".copy-") != std::string::npos) {
+                EXPECT_EQ(fs::status(path(own(name, name.starts_with(".second") ? "b" : "a"))).permissions(),
+                          fs::perms(0600));
+            }
+            if (call == StagingCall::Sync && name.starts_with(".special.txt.copy-")) {
+                EXPECT_EQ(fs::status(path(own(name, "a"))).permissions(), fs::perms(0750));
             }
             if (row.fails && row.fails(call, name)) return true;
             return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
         };
         {
-            IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second")});
+            IOMgmt::OutputBatch batch({first, writeFile("b/second.txt", "earlier second"), path("a/special.txt")});
             IOMgmt::writeFileAtomically(first, "new first");
+            IOMgmt::writeFileAtomically(path("a/special.txt"), "new special");
             IOMgmt::writeFileAtomically(path("b/second.txt"), "new second");
             EXPECT_EQ(failure([&] { batch.commit(); }), path(row.problem) + "; no output of the run is changed");
         }
-        EXPECT_EQ(readFile(first), row.firstExisted ? "earlier first" : "");
+        EXPECT_EQ(readFile(first), !row.firstExisted ? "" : row.sameBytes ? "new first" : "earlier first");
         EXPECT_EQ(fs::status(first).permissions(), row.firstExisted ? fs::perms(0640) : fs::perms::unknown);
-        EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt"}) : Names{"elsewhere.txt"});
+        EXPECT_EQ(namesIn("a"), row.firstExisted ? (Names{"elsewhere.txt", "first.txt", "special.txt"})
+                                                 : (Names{"elsewhere.txt", "special.txt"}));
+        EXPECT_EQ(fs::status(path("a/special.txt")).permissions(), fs::perms(04750));
         EXPECT_EQ(namesIn("b"), Names{"second.txt"});
         EXPECT_EQ(readFile(path("b/second.txt")), "earlier second");
     }
 }
 
 // A held lock names its holder: the run the lock file names, or another
-// process that holds it instead (that run gone), or a run of another user
-// (whose lock file only root can open to hold it here).
+// process that holds it instead (that run gone). The lock file is private
+// from the moment it is made, whatever the umask. A run of another user
+// into the folder holds its own folder's lock (only root can make one
+// here) and keeps none of this user's runs waiting.
 TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     const std::string out = writeFile("out.txt", "earlier");
-    const std::string lockFile = path(".staged-outputs.lock");
+    const std::string lockFile = path(own(".staged-outputs.lock"));
     const std::string me = "process " + std::to_string(::getpid());
     {
+        std::vector<fs::perms> written;
+        gFails = [&](StagingCall call, const std::string& name) {
+            if (call == StagingCall::Write && name == ".staged-outputs.lock")
+                written.push_back(fs::status(lockFile).permissions());
+            return false;
+        };
+        const mode_t previous = ::umask(0);
         IOMgmt::OutputBatch batch({out, path("other.txt")});
         IOMgmt::writeFileAtomically(out, "first");
+        ::umask(previous);
         // A line for a job that waits, and the outputs for the next job; private.
-        EXPECT_EQ(readFile(lockFile), me + ", writing out.txt, other.txt\n" + std::string("out.txt\0other.txt\0", 18));
-        EXPECT_EQ(fs::status(lockFile).permissions(), fs::perms(0600));
+        EXPECT_EQ(readFile(lockFile), me + ", writing out.txt, other.txt\n");
+        EXPECT_EQ(written, std::vector<fs::perms>{fs::perms(0600)});
+        gFails = nullptr;
     }
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
@@ -216,20 +230,14 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
     const std::string named = "process " + std::to_string(gone) + ", writing GA-efile.txt";
     const std::string other = "the lock file of the outputs " + lockFile + " is held by " + me +
                               ", not by the run it names (" + named + ", which no longer runs)";
-    // The lock file's line ("": another user's lock file), and the failure.
+    // The lock file's line, and the failure.
     const std::pair<std::string, std::string> rows[] = {
         {me + ", x",
          "another run is writing its outputs in " + dir + " (" + me + ", x) and has not finished after 100 ms"},
-        {named, other + ", and is not let go after 100 ms: end that process, or remove the lock file"},
-        {"", "a run of " + std::string(::getpwuid(65534)->pw_name) + " (" + me + ") is writing its outputs in " + dir +
-                 " and has not finished after 100 ms: write the outputs into another folder, or run again once it has "
-                 "finished"}};
+        {named, other + ", and is not let go after 100 ms: end that process, or remove the lock file"}};
     for (const auto& [line, held] : rows) {
-        if (line.empty() && ::geteuid() != 0) break;
         // Another process's job holds the folder (a lock of another open file conflicts in this process too).
-        fs::remove(lockFile);
-        writeFile(".staged-outputs.lock", line + "\n");
-        ASSERT_TRUE(!line.empty() || ::chown(lockFile.c_str(), 65534, 65534) == 0);
+        writeFile(own(".staged-outputs.lock"), line + "\n");
         const int fd = ::open(lockFile.c_str(), O_RDONLY);
         ASSERT_EQ(::flock(fd, LOCK_EX), 0);
         IOMgmt::OutputBatch batch({out}, std::chrono::milliseconds(100));
@@ -237,8 +245,17 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
                   out + ": " + held + "; no output of the run is changed");
         ::close(fd);
     }
-    fs::remove(lockFile);
-    writeFile(".staged-outputs.lock", named + "\n");
+    if (::geteuid() == 0) {
+        const std::string theirs = path(".staged-outputs.65534");
+        fs::create_directories(theirs);
+        ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+        const int fd = ::open((theirs + "/.staged-outputs.lock").c_str(), O_RDWR | O_CREAT, 0600);
+        ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+        runBatch({out}, {"beside another user's run"});
+        ::close(fd);
+        fs::remove_all(theirs);
+    }
+    writeFile(own(".staged-outputs.lock"), named + "\n");
     const int held = ::open(lockFile.c_str(), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
     // The other job ends while this one waits: it lets the folder go when
@@ -263,7 +280,7 @@ TEST_F(Staging, OneJobAtATimeWritesOutputsIntoAFolder) {
 // job that opened the file just before takes the folder with a new one.
 TEST_F(Staging, AJobThatOpensTheLockFileAsItIsRemovedLocksANewOne) {
     const std::string out = writeFile("out.txt", "earlier");
-    writeFile(".staged-outputs.lock", "process 1, writing out.txt\n");
+    writeFile(own(".staged-outputs.lock"), "process 1, writing out.txt\n");
     static int opens;
     opens = 0;
     IOMgmt::StagingCalls calls = IOMgmt::setStagingCalls({});
@@ -330,15 +347,13 @@ TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
         };
         const std::string problem = failure([&] { runBatch(outputs, {"new print", "new xml"}); });
         gFails = nullptr;
-        const Names left = namesIn(folder);
-        ASSERT_EQ(left.size(), 3u) << problem;
+        const Names left = namesIn(own("", folder));
+        ASSERT_EQ(left.size(), 1u) << problem;
         ASSERT_NE(left[0].find(".kept-"), std::string::npos) << left[0];
-        const std::string kept = path(folder + "/" + left[0]);
+        const std::string kept = path(own(left[0], folder));
         EXPECT_EQ(problem, outputs[1] + ": cannot move the new file into place: Input/output error; " + outputs[0] +
                                " is the new file, it cannot be put back (Input/output error): the earlier file is " +
                                kept + ", which stays until you move it back or remove it");
-        writeFile(folder + "/.user.kept-AAAAAA", "mine");
-        writeFile(folder + "/." + stem + ".xml.kept-AAA000", "mine");
         notes.clear();
         runBatch(outputs, {"newer print", "newer xml"});
         runBatch({path(folder + "/other.txt")}, {"other"});
@@ -346,46 +361,52 @@ TEST_F(Staging, AnEarlierFileThatCouldNotBePutBackIsKeptUntilTheUserActs) {
                                  " that a run could not put back; it stays until you move it back or remove it";
         EXPECT_EQ(notes, (Names{note, note}));
         EXPECT_EQ(readFile(kept), "earlier print");
+        // Three are named one by one, and a fourth is counted.
+        const std::string more = path(own("", folder)) +
+                                 " holds 1 more files named like an earlier output that a run could not put back "
+                                 "(.NAME.kept-XXXXXX); each stays until it is moved back or removed";
+        for (const std::size_t count : {3u, 4u}) {
+            while (namesIn(own("", folder)).size() < count) {
+                writeFile(
+                    own(IOMgmt::detail::temporaryStem(stem + ".print.txt") + ".kept-" + IOMgmt::detail::randomPart(),
+                        folder),
+                    "kept");
+            }
+            notes.clear();
+            runBatch({path(folder + "/other.txt")}, {"other"});
+            EXPECT_EQ(notes.size(), count == 3 ? 3u : 4u);
+            EXPECT_EQ(notes.back() == more, count == 4);
+        }
     }
 }
 
-// What stands at the lock file's name, or a folder the lock file cannot be
-// made in (read-only; root, who writes there all the same, takes another
-// user's rights meanwhile): each failure names the output and the lock file
-// with the true cause and its owner, and says what to do about what is in
-// the way (last, another user's file, which only root can make).
+// A folder the run's folder cannot be made in (read-only; root, who writes
+// there all the same, takes another user's rights meanwhile), or what
+// stands at the lock file's name: each failure names the output, the file
+// and the true cause.
 TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
     const std::string out = path("out/out.txt");
-    const std::string lockFile = path("out/.staged-outputs.lock");
-    const std::string named = "the lock file of the outputs " + lockFile;
-    const std::string me = ::getpwuid(::geteuid())->pw_name;
-    const std::string mine = "), and is not acted on; remove it";
     const struct {
         std::function<void()> inTheWay;
-        std::string what;  // what stands at the lock file's name
+        std::string problem;
     } rows[] = {
         {[&] {
              fs::permissions(path("out"), fs::perms(0555));
              fs::permissions(dir, fs::perms(0755));
              ASSERT_TRUE(::geteuid() != 0 || (::chown(out.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0));
          },
-         ""},
-        {[&] { fs::create_directory(lockFile); }, "is a folder (of " + me + mine},
-        {[&] { ::mkfifo(lockFile.c_str(), 0644); }, "is a pipe (of " + me + mine},
-        {[&] { fs::create_symlink("out.txt", lockFile); }, "is a symbolic link (of " + me + mine},
-        {[&] { fs::create_symlink("nowhere", lockFile); }, "is a symbolic link (of " + me + mine},
-        {[&] { ASSERT_EQ(::chown(writeFile("out/.staged-outputs.lock", "").c_str(), 65534, 65534), 0); },
-         "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
-             " (the user of this run), and is not acted on; have its owner remove it, or write the outputs into "
-             "another folder"},
+         "cannot create the folder of the run's own files " + path("out/.staged-outputs.") + "UID: Permission denied"},
+        {[&] { fs::create_directory(path(own(".staged-outputs.lock", "out"))); },
+         "cannot create the lock file of the outputs " + path(own(".staged-outputs.lock", "out")) + ": Is a directory"},
     };
     for (const auto& row : rows) {
-        if (&row == std::end(rows) - 1 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.problem);
         writeFile("out/out.txt", "earlier");
         row.inTheWay();
-        const std::string problem =
-            row.what.empty() ? "cannot create " + named + ": Permission denied" : named + " " + row.what;
+        std::string problem = row.problem;
+        if (const std::size_t at = problem.find("UID"); at != std::string::npos) {
+            problem.replace(at, 3, std::to_string(::geteuid()));
+        }
         EXPECT_EQ(failure([&] { runBatch({out}, {"new"}); }),
                   out + ": " + problem + "; no output of the run is changed");
         ASSERT_TRUE(::geteuid() == ::getuid() || ::seteuid(::getuid()) == 0);
@@ -397,8 +418,11 @@ TEST_F(Staging, EveryFailureOfTheLockFileNamesItAndItsCause) {
 
 // What an output may not replace (a link, a folder, another user's file,
 // which only root can make) is refused before any file is written, naming
-// it and its owner; so is one put there once the output is staged (another
-// user's set-user-ID file, in a folder with the sticky bit).
+// it and its owner; so is one put there once the output is staged, or as
+// it is moved into place (another user's set-user-ID file, in a folder
+// with the sticky bit): where no output stood, or over the earlier file,
+// which the exchange finds is not the one recorded and puts back; on a
+// file system without the exchange too. An append refuses alike.
 TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
     const std::string out = path("out/out.txt");
     const std::string me = ::getpwuid(::geteuid())->pw_name;
@@ -406,37 +430,72 @@ TEST_F(Staging, AnOutputIsRefusedWhereItWouldReplaceWhatIsNotTheUsers) {
     const std::string theirs = "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
                                " (the user of this run), and is not replaced; have its owner remove it, or write the "
                                "outputs into another folder";
-    const auto planted = [&] {
+    // Another user's file, new or (over the earlier output) of its number.
+    const auto planted = [&](bool sameNumber) {
         fs::permissions(path("out"), fs::perms(01777));
+        if (!sameNumber) fs::remove(out);
         ASSERT_EQ(::chown(writeFile("out/out.txt", "theirs").c_str(), 65534, 65534), 0);
         fs::permissions(out, fs::perms(04777));
     };
+    enum class When { Before, Staged, AtRename };
     const struct {
         std::function<void()> inTheWay;
         std::string what;
-        bool staged;  // put there once the output is staged
-    } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, false},
-                {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, true},
-                {planted, theirs, false},
-                {planted, theirs, true}};
+        When when;
+        bool earlier = false;     // an earlier output stood there
+        bool noExchange = false;  // the file system takes no flags
+    } rows[] = {{[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, When::Before},
+                {[&] { fs::create_symlink("target.txt", out); }, "is a symbolic link (of " + me + mine, When::Staged},
+                {[&] { planted(false); }, theirs, When::Before},
+                {[&] { planted(false); }, theirs, When::Staged},
+                {[&] { planted(false); }, theirs, When::AtRename},
+                {[&] { planted(false); }, theirs, When::AtRename, false, true},
+                {[&] { planted(true); }, theirs, When::AtRename, true},
+                {[&] { planted(true); }, theirs, When::AtRename, true, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(&row - rows);
         if (&row - rows >= 2 && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
         fs::remove_all(path("out"));
         writeFile("out/target.txt", "target");
-        if (!row.staged) row.inTheWay();
+        if (row.earlier) writeFile("out/out.txt", "earlier");
+        if (row.when == When::Before) row.inTheWay();
+        testsupport::gNoExchange = row.noExchange;
+        gFails = [&, once = true](StagingCall call, const std::string& name) mutable {
+            if (row.when == When::AtRename && call == StagingCall::Rename && name.starts_with(".out.txt.staged-") &&
+                std::exchange(once, false)) {
+                row.inTheWay();
+            }
+            return false;
+        };
         bool began = false;  // no lock file is made before the refusal
         EXPECT_EQ(failure([&] {
                       IOMgmt::OutputBatch batch({out});
                       began = true;
                       IOMgmt::writeFileAtomically(out, "new");
-                      if (row.staged) row.inTheWay();
+                      if (row.when == When::Staged) row.inTheWay();
                       batch.commit();
                   }),
                   out + ": " + row.what + "; no output of the run is changed");
-        EXPECT_EQ(began, row.staged);
+        EXPECT_EQ(began, row.when != When::Before);
         EXPECT_EQ(namesIn("out"), (Names{"out.txt", "target.txt"}));
+        if (row.when != When::AtRename) continue;
+        EXPECT_EQ(readFile(out), "theirs");
+        struct stat st {};
+        EXPECT_TRUE(::stat(out.c_str(), &st) == 0 && st.st_uid == 65534 && (st.st_mode & 07777) == 04777);
     }
+    gFails = nullptr;
+    // An append: through no link, into no file of another user.
+    fs::create_symlink("target.txt", out + ".link");
+    ASSERT_EQ(::chown(writeFile("out/theirs.txt", "theirs").c_str(), 65534, 65534), 0);
+    for (const auto& [name, what] :
+         {std::pair<std::string, std::string>{"out.txt.link", "is a symbolic link (of " + me + ")"},
+          {"theirs.txt", theirs.substr(0, theirs.find(", and"))}}) {
+        EXPECT_EQ(failure([&] { IOMgmt::appendToFile(path("out/" + name), "mine"); }),
+                  path("out/" + name) + ": " + what + ", and is not written; " +
+                      (name == "theirs.txt" ? "have its owner remove it, or write the outputs into another folder"
+                                            : "remove it, or write the outputs into another folder"));
+    }
+    EXPECT_EQ(readFile(path("out/target.txt")) + readFile(path("out/theirs.txt")), "targettheirs");
 }
 
 // A name longer than the folder's file system takes, or a path longer than
@@ -460,7 +519,8 @@ TEST_F(Staging, ANameTooLongIsRefusedBeforeAnyFileIsMade) {
         {"to/be/made", path("to/be/made/" + longest + "n"), tooLong(path("to/be/made"))},
         {"", deep + "/x",
          "its path is " + std::to_string(deep.size() + 2) + " bytes, and the temporary names written beside it make " +
-             std::to_string(deep.size() + 17) + ", longer than the 4095 bytes that a path may have"},
+             std::to_string(deep.size() + 18 + (".staged-outputs." + std::to_string(::geteuid())).size()) +
+             ", longer than the 4095 bytes that a path may have"},
     };
     fs::create_directories(path("long"));
     for (const auto& row : rows) {

@@ -43,6 +43,8 @@ std::string largestReturn(const DataMgmt::TaxReturnDesc& desc, Signs signs, int&
                     << "</VALUE></FIELD>\n";
             }
             if (form->getDevName() == "GA69") out << "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>\n";
+            // Another state's figures come with the residency of its return.
+            if (form->getDevName() == "F133618") out << "<FIELD><ID>133652</ID><VALUE>Nonresident</VALUE></FIELD>\n";
             out << "</FORM>\n";
         }
     }
@@ -103,6 +105,8 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA70", 85, "0", true, nullptr},
         {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
         {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
+        // Another state's tax without the residency of its return.
+        {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
         {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
         {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
         {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},

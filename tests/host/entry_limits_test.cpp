@@ -111,6 +111,8 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
         {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
         {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+        {"federal", "F92", 557, "02/30/2018", false, "is not a calendar date"},  // deceased: a date
+        {"federal", "F92", 558, "2018-06-30", false, nullptr},
         // A payment's date: from 2018 to the following April.
         {"federal", "F190", 10, "12/31/2017", false, "is outside the payments of the tax year 2018"},
         {"federal", "F190", 10, "01/01/2018", false, nullptr},

@@ -104,6 +104,8 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated
         {"GA", "GA70", 85, "0", true, nullptr},
         {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
+        {"federal", "F166", 12, "-1", false, "is below 0"},           // interest on U.S. obligations
+        {"federal", "F84", 4, "-1", false, "is below 0"},             // a gross distribution
         {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
         // Another state's tax without the residency of its return.
         {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},

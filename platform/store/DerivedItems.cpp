@@ -47,6 +47,12 @@ constexpr std::int32_t kOrdinaryDividends = 6;
 // return that is not joint leaves out (as the interest and dividend
 // statements of the Georgia return do).
 constexpr std::int32_t kSpouseStatementBox = 3;
+// Federal form 133618, a state return of the federal return (one a copy):
+// its residency in that state, and the income and tax that the credit for
+// tax paid to other states takes from a nonresident return.
+constexpr std::int32_t kOtherStateReturn = 133618;
+constexpr std::int32_t kOtherStateResidency = 133652;
+constexpr std::int32_t kOtherStateFigures[] = {133653, 133654};
 // The federal filing status of a joint return.
 constexpr int kMarriedFilingJointly = 2;
 
@@ -320,6 +326,32 @@ void checkDependentNumbers(const ReturnPart& federal, const std::string& display
     }
 }
 
+// A state return that gives the other state's income or tax but no
+// residency: the credit takes only a nonresident return's figures, so an
+// empty residency would drop them without a word.
+void checkOtherStateResidencies(const ReturnPart& federal, const std::string& displayName,
+                                std::vector<std::string>& problems) {
+    for (const CopyEntry& c : federal.copies) {
+        if (!isForm(c, kOtherStateReturn)) continue;
+        const FieldEntry* residency = fieldOf(c, kOtherStateResidency);
+        if (residency != nullptr && residency->value.isText() && !Utils::strip(residency->value.getText()).empty()) {
+            continue;
+        }
+        const FieldEntry* figure = nullptr;
+        for (const std::int32_t field : kOtherStateFigures) {
+            const FieldEntry* f = fieldOf(c, field);
+            if (figure == nullptr && f != nullptr && f->value.isNumber() && f->value.getNumber() != 0) figure = f;
+        }
+        if (figure == nullptr) continue;
+        problems.push_back(displayName + ":" + std::to_string(residency != nullptr ? residency->line : figure->line) +
+                           ": form F133618 copy " + std::to_string(c.copy) + " field " +
+                           std::to_string(kOtherStateResidency) + ": the residency is empty, but field " +
+                           std::to_string(figure->desc->getID().getNumber()) +
+                           " gives the other state's figures: the field takes Full-year resident, Part-year "
+                           "resident or Nonresident");
+    }
+}
+
 std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const std::string& formName) {
     return formName.empty() ? std::to_string(form.getNumber()) : formName;
 }
@@ -471,6 +503,7 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     checkW2Owners(contents, displayName, problems);
     checkRetirementStatementOwners(contents, displayName, problems);
     checkDependentNumbers(*contents.federal, displayName, problems);
+    checkOtherStateResidencies(*contents.federal, displayName, problems);
     if (!contents.georgia) return problems;
     const std::vector<DerivedItem> derived = deriveCommonItems(contents);
     for (const CommonItem& seed : contents.georgia->seeds.commonItems) {

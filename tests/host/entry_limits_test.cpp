@@ -43,6 +43,8 @@ std::string largestReturn(const DataMgmt::TaxReturnDesc& desc, Signs signs, int&
                     << "</VALUE></FIELD>\n";
             }
             if (form->getDevName() == "GA69") out << "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>\n";
+            // Another state's figures come with the residency of its return.
+            if (form->getDevName() == "F133618") out << "<FIELD><ID>133652</ID><VALUE>Nonresident</VALUE></FIELD>\n";
             out << "</FORM>\n";
         }
     }
@@ -102,11 +104,17 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated
         {"GA", "GA70", 85, "0", true, nullptr},
         {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
+        {"federal", "F166", 12, "-1", false, "is below 0"},           // interest on U.S. obligations
+        {"federal", "F84", 4, "-1", false, "is below 0"},             // a gross distribution
         {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
+        // Another state's tax without the residency of its return.
+        {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
         {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
         {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
         {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
         {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+        {"federal", "F92", 557, "02/30/2018", false, "is not a calendar date"},  // deceased: a date
+        {"federal", "F92", 558, "2018-06-30", false, nullptr},
         // A payment's date: from 2018 to the following April.
         {"federal", "F190", 10, "12/31/2017", false, "is outside the payments of the tax year 2018"},
         {"federal", "F190", 10, "01/01/2018", false, nullptr},

@@ -140,10 +140,13 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
     EXPECT_FALSE(fs::exists(path("escaped.txt")));
     EXPECT_EQ(readFile(path("result.txt")) + readFile(theirs) + readFile(path("dumps/single-wages.xml")),
               "theirstheirs");
+}
 
-    // An options file that is a pipe is skipped too.
-    fs::remove(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml"));
-    ::mkfifo(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml").c_str(), 0644);
+// An options file that is a pipe is skipped, as a file the run cannot use.
+TEST_F(AutoTestRunTest, AnOptionsFileThatIsAPipeIsSkipped) {
+    const std::string input = writeFile("in/single-wages.xml", readFile(kExample));
+    fs::create_directories(path("root/AutoTest_QV"));
+    ASSERT_EQ(::mkfifo(path("root/AutoTest_QV/QuarloAutoTest_QVQA.xml").c_str(), 0644), 0);
     const testsupport::GahostResult r = run({"run", input, "--out", path("out"), "--autotest", path("root")});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("QuarloAutoTest_QVQA.xml\": is not a regular file"), std::string::npos) << r.err;

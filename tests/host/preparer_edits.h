@@ -89,8 +89,23 @@ inline std::string withoutItemsKeyed(const std::string& example, const std::stri
         replaced(kRetirementStatement, "<VALUE>12<", "<VALUE>" + key + "<"));
 }
 
+// A field's entry as the return file gives it.
+inline std::string entry(int field, const std::string& value) {
+    return "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
+}
+
+// The return with a copy of a Georgia form holding the entries added.
+inline Edit withGeorgiaForm(const std::string& name, int copy, const std::string& entries) {
+    const std::string form =
+        "<FORM DEVNAME=\"" + name + "\" COPY=\"" + std::to_string(copy) + "\">" + entries + "</FORM>";
+    return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
+}
+
 // The rows of the notes, by what they are about.
 std::vector<NoteCase> splitItemNoteCases();
+// Entries that count nowhere, or that count otherwise than meant, and the
+// same entries where they count.
+std::vector<NoteCase> countsNowhereNoteCases();
 std::vector<NoteCase> retirementInputNoteCases();
 std::vector<NoteCase> uncountedEntryNoteCases();
 std::vector<NoteCase> repeatedEntryNoteCases();

@@ -169,18 +169,6 @@ std::vector<NoteCase> retirementInputNoteCases() {
 
 namespace {
 
-// A field's entry as the return file gives it.
-std::string entry(int field, const std::string& value) {
-    return "<FIELD><ID>" + std::to_string(field) + "</ID><VALUE>" + value + "</VALUE></FIELD>";
-}
-
-// The return with a copy of a Georgia form holding the entries added.
-Edit withGeorgiaForm(const std::string& name, int copy, const std::string& entries) {
-    const std::string form =
-        "<FORM DEVNAME=\"" + name + "\" COPY=\"" + std::to_string(copy) + "\">" + entries + "</FORM>";
-    return replacing({{"\t</RETURN>\n</RETURNFILE>", form + "\t</RETURN>\n</RETURNFILE>"}});
-}
-
 // Form 73's other copies, and a row of form 73 not filled from form 133618.
 std::vector<NoteCase> form73NoteCases() {
     const auto form73 = [](int copy, const std::string& entries) { return withGeorgiaForm("GA73", copy, entries); };
@@ -253,108 +241,6 @@ std::vector<NoteCase> partAndCopyNoteCases() {
          Noted{"copy 2; form GA189219 counts only with form 69 box 108"}},
         {"the amended return's copy 2 on an amended return", "amended-return",
          withGeorgiaForm("GA189219", 2, entry(189645, "100")), Noted{"GA189219 copy 2 field 189645", "remove copy 2"}},
-    };
-}
-
-// Entries that count nowhere on the return, found by calculating it again
-// without each, or counted otherwise than meant; and the same entries where
-// they count.
-std::vector<NoteCase> countsNowhereNoteCases() {
-    const auto item = [](const std::string& name, const std::string& value) {
-        const std::string agi = "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">";
-        return replacing({{agi, "<PULLCOMMON FORM=\"F1\" ITEM=\"" + name + "\">" + value + "</PULLCOMMON>" + agi}});
-    };
-    const auto payments = [](int copy) {
-        return [copy](std::string t) {
-            return withFederalForm(t, "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" +
-                                          entry(10, "04/15/2018") + entry(11, "500") + entry(12, "GA") + "</FORM>");
-        };
-    };
-    const std::string counted =
-        ", which counts nowhere on this return: calculated again without it, the return is "
-        "the same; ";
-    const std::string unlisted = "<FIELD><ID>1136</ID><VALUE>X</VALUE></FIELD>";
-    const std::string spouseBox = "<FORM DEVNAME=\"F166\" COPY=\"1\">";
-    return {
-        {"a spouse's item on a single return", "single-wages", item("ira-distributions-spouse", "15000"),
-         Noted{"gahost: note: the item ira-distributions-spouse 15000" + counted +
-               "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
-               "taxpayer's amount as the taxpayer's item, or file jointly"},
-         nullptr, true},
-        {"a spouse's item on a joint return", "retired-couple", item("ira-distributions-spouse", "15000"), Noted{},
-         nullptr, true},
-        {"estimated payments on form F190 copy 2", "single-wages", payments(2),
-         Noted{"form F190 copy 2 field 11", "holds 500" + counted +
-                                                "the calculation reads the dated rows of form "
-                                                "F190 from copy 1 alone"},
-         nullptr, true},
-        {"estimated payments on form F190 copy 1", "single-wages", payments(1), Noted{}, nullptr, true},
-        {"form 70's dependents not counted, without the low-income credit", "single-wages",
-         withGeorgiaForm("GA70", 1, entry(350, "1")),
-         Noted{"form GA70 copy 1 field 350", "holds 1" + counted +
-                                                 "it counts only in the low-income credit (form 70 "
-                                                 "field 97), which this return does not get"},
-         nullptr, true},
-        {"form 69's box 108 without form 189219", "single-wages",
-         replacing({{"<FORM DEVNAME=\"GA69\" COPY=\"1\">", "<FORM DEVNAME=\"GA69\" COPY=\"1\">" + entry(108, "X")}}),
-         Noted{"form GA69 copy 1 field 108 (\"Amended return\") holds X: the box marks the return as amended, but "
-               "the return holds no form GA189219"},
-         nullptr, true},
-        {"form 77's box for the amended return on one that is not", "single-wages",
-         withGeorgiaForm("GA77", 1, entry(148019, "X")),
-         Noted{"form GA77 copy 1 field 148019",
-               "holds X: the box says that the voucher pays an amended return's "
-               "amount owed, but the return is not amended"},
-         nullptr, true},
-        {"form 77's box for the amended return on an amended return", "amended-return",
-         withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
-        {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
-         Noted{"the item taxable-interest 800: the retirement exclusion of a full-year return takes the "
-               "interest and the dividends from the 1099-INT and 1099-DIV copies"},
-         nullptr, true},
-        {"interest as the item alone, where no exclusion is worked out", "single-wages",
-         item("taxable-interest", "800"), Noted{}, nullptr, true},
-        {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
-         Noted{"gahost: note: the item itemizes 1: the return itemizes, but gives no itemized-deductions, so its "
-               "deduction is 0 in place of the standard deduction: give itemized-deductions, or remove the item"},
-         nullptr, true},
-        {"a dependent not listed", "head-of-household", replacing({{unlisted, ""}}),
-         Noted{"form F113 copy 1 field 1106",
-               "holds 400003002: the copy names a dependent (name, number and "
-               "relationship), but its box 1136"},
-         nullptr, true},
-        {"a dependent listed", "head-of-household", {}, Noted{}, nullptr, true},
-        {"a dependent listed on a 1040EZ return", "head-of-household",
-         [](std::string t) {
-             return withFederalForm(t, "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
-                                           "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-3001") +
-                                           "</FORM>");
-         },
-         Noted{"form F113 copy 1 field 1136", "holds X: the return is filed on form 1040EZ"}, nullptr, true},
-        {"a 1099-INT marked the spouse's on a single return", "interest-dividends",
-         replacing({{spouseBox, spouseBox + entry(3, "X")}}),
-         Noted{"form F166 copy 1 field 3",
-               "holds X: the box marks the statement as the spouse's, but a spouse's "
-               "statement belongs only on a joint return"},
-         nullptr, true},
-        {"a W-2's local tax, which no rule explains", "single-wages",
-         replacing({{entry(32, "2450.00"), entry(32, "2450.00") + entry(37, "100")}}),
-         Noted{"gahost: note: form F52 copy 1 field 37 (\"Box 19: local income tax (first state line)\") holds 100, "
-               "which counts nowhere on this return: calculated again without it, the return is the same"},
-         nullptr, true},
-        // Left out of the check: another state's line of a W-2 (its amounts
-        // count on that state's return), an item of 0 and a Georgia box
-        // that restates the default residency.
-        {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
-        {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
-        {"a 1099-DIV's Georgia part on a part-year return",
-         "part-year-resident",
-         {},
-         Noted{"form F164 copy 1 field 52", "holds 150" + counted +
-                                                "on a part-year or nonresident return the "
-                                                "part-year schedule"},
-         nullptr,
-         true},
     };
 }
 
@@ -467,6 +353,61 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
     };
 }
 
+// Statements given twice, alike but for the payer, with their state
+// line's figures swapped or without its state.
+std::vector<NoteCase> statementNoteCases() {
+    // The 1099-INT of copy 2 again as copy 3, edited.
+    const auto interestAgain = [](const Edit& edit) {
+        return [edit](std::string t) {
+            const std::size_t at = t.find("<FORM DEVNAME=\"F166\" COPY=\"2\">");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(t, edit(replaced(copy, "COPY=\"2\"", "COPY=\"3\"")));
+        };
+    };
+    const Edit same = [](std::string t) { return t; };
+    std::vector<NoteCase> statements = {
+        {"the same 1099-INT twice", "interest-dividends", interestAgain(same),
+         Noted{"gahost: note: 1099-INT copy 3 (form F166) repeats copy 2 in every amount and number: both count, so "
+               "what they report counts twice wherever the return takes it from them (the interest and the tax "
+               "withheld among it); if it is one 1099-INT entered twice, remove copy 3"}},
+        {"a W-2's Georgia wages and tax withheld swapped", "single-wages",
+         replacing({{"<ID>33</ID><VALUE>52000.00<", "<ID>33</ID><VALUE>2450.00<"},
+                    {"<ID>32</ID><VALUE>2450.00<", "<ID>32</ID><VALUE>52000.00<"}}),
+         Noted{"gahost: note: W-2 copy 1 (form F52): its first state line gives Georgia tax withheld of 52000 (field "
+               "32), at or above the state amount it was withheld from, 2450 (field 33), and the Georgia tax withheld "
+               "counts 52000: if the two are swapped or one is mistyped, enter each as the statement shows it"}},
+        {"two 1099-INTs alike but for the payer", "interest-dividends",
+         interestAgain(replacing({{"Atlantic Credit Union", "Coastal Bank"}})), Noted{}},
+        {"a 1099-INT's tax withheld without its state", "interest-dividends",
+         interestAgain(replacing({{"</FORM>", entry(133635, "50") + "</FORM>"}, {"85.20", "85.21"}})),
+         Noted{"1099-INT copy 3 (form F166): its first state line holds tax withheld, 50 (field 133635), but no "
+               "state (field 133633)"}},
+    };
+    return statements;
+}
+
+// The federal care credit above the most it can be: 2,100 for two or
+// more persons (a couple with two dependents), 1,050 for one at most.
+std::vector<NoteCase> careCreditNoteCases() {
+    const auto careCredit = [](const std::string& amount) {
+        return replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                           "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-child-care-credit\">" + amount +
+                               "</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">"}});
+    };
+    return {
+        {"the federal care credit above what it can be", "joint-two-dependents", careCredit("6000"),
+         Noted{"gahost: note: the item federal-child-care-credit gives 6000 as the federal credit for child and "
+               "dependent care expenses, above the most it can be in 2018, 2100 for two or more qualifying "
+               "persons, and IND-CR 202 (form GA190055 field 190165) takes 30 % of it, 1800: give the federal "
+               "credit as the federal return allows it"}},
+        {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
+        {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
+        {"the care credit of one person above it", "single-wages", careCredit("1051"),
+         Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
+               "a joint return), 1050 (2100 for two or more)"}},
+    };
+}
+
 }  // namespace
 
 // The rows of an entry given twice, and of a state line's tax withheld that
@@ -544,55 +485,7 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"gives a federal adjusted gross income of 105000 (the total income, field 189440, less the federal "
                "adjustments, field 189443), but the federal return's is 53000 (the item federal-agi, lower by 52000)"}},
     };
-    // The 1099-INT of copy 2 again as copy 3, edited.
-    const auto interestAgain = [](const Edit& edit) {
-        return [edit](std::string t) {
-            const std::size_t at = t.find("<FORM DEVNAME=\"F166\" COPY=\"2\">");
-            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
-            return withFederalForm(t, edit(replaced(copy, "COPY=\"2\"", "COPY=\"3\"")));
-        };
-    };
-    const Edit same = [](std::string t) { return t; };
-    std::vector<NoteCase> statements = {
-        {"the same 1099-INT twice", "interest-dividends", interestAgain(same),
-         Noted{"gahost: note: 1099-INT copy 3 (form F166) repeats copy 2 in every amount and number: both count, so "
-               "what they report counts twice wherever the return takes it from them (the interest and the tax "
-               "withheld among it); if it is one 1099-INT entered twice, remove copy 3"}},
-        {"a W-2's Georgia wages and tax withheld swapped", "single-wages",
-         replacing({{"<ID>33</ID><VALUE>52000.00<", "<ID>33</ID><VALUE>2450.00<"},
-                    {"<ID>32</ID><VALUE>2450.00<", "<ID>32</ID><VALUE>52000.00<"}}),
-         Noted{"gahost: note: W-2 copy 1 (form F52): its first state line gives Georgia tax withheld of 52000 (field "
-               "32), at or above the state amount it was withheld from, 2450 (field 33), and the Georgia tax withheld "
-               "counts 52000: if the two are swapped or one is mistyped, enter each as the statement shows it"}},
-        {"two 1099-INTs alike but for the payer", "interest-dividends",
-         interestAgain(replacing({{"Atlantic Credit Union", "Coastal Bank"}})), Noted{}},
-        {"a 1099-INT's tax withheld without its state", "interest-dividends",
-         interestAgain(replacing({{"</FORM>", entry(133635, "50") + "</FORM>"}, {"85.20", "85.21"}})),
-         Noted{"1099-INT copy 3 (form F166): its first state line holds tax withheld, 50 (field 133635), but no "
-               "state (field 133633)"}},
-    };
-    // The federal care credit above the most it can be: 2,100 for two or
-    // more persons (a couple with two dependents), 1,050 for one at most.
-    const auto careCredit = [](const std::string& amount) {
-        return replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
-                           "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-child-care-credit\">" + amount +
-                               "</PULLCOMMON><PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">"}});
-    };
-    for (NoteCase row : std::vector<NoteCase>{
-             {"the federal care credit above what it can be", "joint-two-dependents", careCredit("6000"),
-              Noted{"gahost: note: the item federal-child-care-credit gives 6000 as the federal credit for child and "
-                    "dependent care expenses, above the most it can be in 2018, 2100 for two or more qualifying "
-                    "persons, and IND-CR 202 (form GA190055 field 190165) takes 30 % of it, 1800: give the federal "
-                    "credit as the federal return allows it"}},
-             {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
-             {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
-             {"the care credit of one person above it", "single-wages", careCredit("1051"),
-              Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
-                    "a joint return), 1050 (2100 for two or more)"}},
-         }) {
-        statements.push_back(std::move(row));
-    }
-    for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statements}) {
+    for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statementNoteCases(), careCreditNoteCases()}) {
         for (NoteCase& row : more) rows.push_back(std::move(row));
     }
     return rows;

@@ -210,29 +210,6 @@ std::vector<BadCase> valueCases() {
                   "</VALUE></FIELD>\n</FORM>\n",
               ""),
          {"text of 81 bytes is longer than the field's maximum of 80 bytes"}},
-        {"AmountFieldGivenTextIsAnAmount",
-         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>30</ID><VALUE>inf</VALUE></FIELD>\n</FORM>\n", ""),
-         {"bad.xml:5:", "field kF1_Wages", "non-numeric value \"inf\" in an amount field"}},
-        {"NumberWithoutNineDigits",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>5</ID><VALUE>400-00-123</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "form GA69 copy 1 field kGA69_TPSSN",
-          "value \"400-00-123\" is not a social security or taxpayer number of nine digits"}},
-        {"NameWithoutALetter",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>1</ID><VALUE>.</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "field kGA69_TPFirst", "value \".\" is not a name, which holds a letter"}},
-        {"StateOffThePostalList",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>16</ID><VALUE>GE</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "field kGA69_State", "is not a state or territory code"}},
-        {"ChoiceNotNamed",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>82</ID><VALUE>Resident</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "field kGA69_Residency",
-          "is not one of Full-year resident, Part-year resident or Nonresident"}},
-        {"CountNotWhole",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>83</ID><VALUE>2.5</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "field kGA69_Installments", "value \"2.5\" is not a whole count from 1 to 4"}},
-        {"OverriddenNumberIsAnEntry",
-         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD OVERRIDDEN=\"1\"><ID>84</ID><VALUE>N/A</VALUE></FIELD>\n</FORM>\n"),
-         {"bad.xml:7:", "field kGA69_EmployerId", "is not an employer identification number of nine digits"}},
         {"TextLimitCountsBytes",
          wrap(
              "<FORM DEVNAME=\"F1\">\n<FIELD><ID>6</ID><VALUE>" + repeat("\xC3\xA9", 21) + "</VALUE></FIELD>\n</FORM>\n",
@@ -271,10 +248,41 @@ std::vector<BadCase> valueCases() {
     };
 }
 
+// Values that are not of their field's kind: an amount field given text,
+// numbers, names, state codes, choices and counts, an override among them.
+std::vector<BadCase> kindCases() {
+    return {
+        {"AmountFieldGivenTextIsAnAmount",
+         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>30</ID><VALUE>inf</VALUE></FIELD>\n</FORM>\n", ""),
+         {"bad.xml:5:", "field kF1_Wages", "non-numeric value \"inf\" in an amount field"}},
+        {"NumberWithoutNineDigits",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>5</ID><VALUE>400-00-123</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "form GA69 copy 1 field kGA69_TPSSN",
+          "value \"400-00-123\" is not a social security or taxpayer number of nine digits"}},
+        {"NameWithoutALetter",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>1</ID><VALUE>.</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_TPFirst", "value \".\" is not a name, which holds a letter"}},
+        {"StateOffThePostalList",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>16</ID><VALUE>GE</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_State", "is not a state or territory code"}},
+        {"ChoiceNotNamed",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>82</ID><VALUE>Resident</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_Residency",
+          "is not one of Full-year resident, Part-year resident or Nonresident"}},
+        {"CountNotWhole",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>83</ID><VALUE>2.5</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_Installments", "value \"2.5\" is not a whole count from 1 to 4"}},
+        {"OverriddenNumberIsAnEntry",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD OVERRIDDEN=\"1\"><ID>84</ID><VALUE>N/A</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field kGA69_EmployerId", "is not an employer identification number of nine digits"}},
+    };
+}
+
 std::vector<BadCase> badCases() {
     std::vector<BadCase> cases = structureCases();
     for (BadCase& c : seedCases()) cases.push_back(std::move(c));
     for (BadCase& c : valueCases()) cases.push_back(std::move(c));
+    for (BadCase& c : kindCases()) cases.push_back(std::move(c));
     return cases;
 }
 

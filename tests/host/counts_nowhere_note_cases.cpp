@@ -1,0 +1,135 @@
+// The rows of entries that count nowhere on the return, found by
+// calculating it again without each, or that count otherwise than meant;
+// and the same entries where they count.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/host/preparer_edits.h"
+
+namespace preparer {
+
+namespace {
+
+const std::string kCounted =
+    ", which counts nowhere on this return: calculated again without it, the return is "
+    "the same; ";
+
+// The return with the item given before its federal AGI.
+Edit item(const std::string& name, const std::string& value) {
+    const std::string agi = "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">";
+    return replacing({{agi, "<PULLCOMMON FORM=\"F1\" ITEM=\"" + name + "\">" + value + "</PULLCOMMON>" + agi}});
+}
+
+// Entries that change nothing: a spouse's item, a later copy's payments,
+// form 70's dependents without the credit they count in.
+std::vector<NoteCase> changingNothingCases() {
+    const auto payments = [](int copy) {
+        return [copy](std::string t) {
+            return withFederalForm(t, "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" +
+                                          entry(10, "04/15/2018") + entry(11, "500") + entry(12, "GA") + "</FORM>");
+        };
+    };
+    const std::string counted = kCounted;
+    return {
+        {"a spouse's item on a single return", "single-wages", item("ira-distributions-spouse", "15000"),
+         Noted{"gahost: note: the item ira-distributions-spouse 15000" + counted +
+               "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
+               "taxpayer's amount as the taxpayer's item, or file jointly"},
+         nullptr, true},
+        {"a spouse's item on a joint return", "retired-couple", item("ira-distributions-spouse", "15000"), Noted{},
+         nullptr, true},
+        {"estimated payments on form F190 copy 2", "single-wages", payments(2),
+         Noted{"form F190 copy 2 field 11", "holds 500" + counted +
+                                                "the calculation reads the dated rows of form "
+                                                "F190 from copy 1 alone"},
+         nullptr, true},
+        {"estimated payments on form F190 copy 1", "single-wages", payments(1), Noted{}, nullptr, true},
+        {"form 70's dependents not counted, without the low-income credit", "single-wages",
+         withGeorgiaForm("GA70", 1, entry(350, "1")),
+         Noted{"form GA70 copy 1 field 350", "holds 1" + counted +
+                                                 "it counts only in the low-income credit (form 70 "
+                                                 "field 97), which this return does not get"},
+         nullptr, true},
+    };
+}
+
+// Entries that count otherwise than they mean, the check's limits, and the
+// same entries where they count.
+std::vector<NoteCase> countedOtherwiseCases() {
+    const std::string counted = kCounted;
+    const std::string unlisted = "<FIELD><ID>1136</ID><VALUE>X</VALUE></FIELD>";
+    const std::string spouseBox = "<FORM DEVNAME=\"F166\" COPY=\"1\">";
+    return {
+        {"form 69's box 108 without form 189219", "single-wages",
+         replacing({{"<FORM DEVNAME=\"GA69\" COPY=\"1\">", "<FORM DEVNAME=\"GA69\" COPY=\"1\">" + entry(108, "X")}}),
+         Noted{"form GA69 copy 1 field 108 (\"Amended return\") holds X: the box marks the return as amended, but "
+               "the return holds no form GA189219"},
+         nullptr, true},
+        {"form 77's box for the amended return on one that is not", "single-wages",
+         withGeorgiaForm("GA77", 1, entry(148019, "X")),
+         Noted{"form GA77 copy 1 field 148019",
+               "holds X: the box says that the voucher pays an amended return's "
+               "amount owed, but the return is not amended"},
+         nullptr, true},
+        {"form 77's box for the amended return on an amended return", "amended-return",
+         withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
+        {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
+         Noted{"the item taxable-interest 800: the retirement exclusion of a full-year return takes the "
+               "interest and the dividends from the 1099-INT and 1099-DIV copies"},
+         nullptr, true},
+        {"interest as the item alone, where no exclusion is worked out", "single-wages",
+         item("taxable-interest", "800"), Noted{}, nullptr, true},
+        {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
+         Noted{"gahost: note: the item itemizes 1: the return itemizes, but gives no itemized-deductions, so its "
+               "deduction is 0 in place of the standard deduction: give itemized-deductions, or remove the item"},
+         nullptr, true},
+        {"a dependent not listed", "head-of-household", replacing({{unlisted, ""}}),
+         Noted{"form F113 copy 1 field 1106",
+               "holds 400003002: the copy names a dependent (name, number and "
+               "relationship), but its box 1136"},
+         nullptr, true},
+        {"a dependent listed", "head-of-household", {}, Noted{}, nullptr, true},
+        {"a dependent listed on a 1040EZ return", "head-of-household",
+         [](std::string t) {
+             return withFederalForm(t, "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
+                                           "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-3001") +
+                                           "</FORM>");
+         },
+         Noted{"form F113 copy 1 field 1136", "holds X: the return is filed on form 1040EZ"}, nullptr, true},
+        {"a 1099-INT marked the spouse's on a single return", "interest-dividends",
+         replacing({{spouseBox, spouseBox + entry(3, "X")}}),
+         Noted{"form F166 copy 1 field 3",
+               "holds X: the box marks the statement as the spouse's, but a spouse's "
+               "statement belongs only on a joint return"},
+         nullptr, true},
+        {"a W-2's local tax, which no rule explains", "single-wages",
+         replacing({{entry(32, "2450.00"), entry(32, "2450.00") + entry(37, "100")}}),
+         Noted{"gahost: note: form F52 copy 1 field 37 (\"Box 19: local income tax (first state line)\") holds 100, "
+               "which counts nowhere on this return: calculated again without it, the return is the same"},
+         nullptr, true},
+        // Left out of the check: another state's line of a W-2 (its amounts
+        // count on that state's return), an item of 0 and a Georgia box
+        // that restates the default residency.
+        {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
+        {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
+        {"a 1099-DIV's Georgia part on a part-year return",
+         "part-year-resident",
+         {},
+         Noted{"form F164 copy 1 field 52", "holds 150" + counted +
+                                                "on a part-year or nonresident return the "
+                                                "part-year schedule"},
+         nullptr,
+         true},
+    };
+}
+
+}  // namespace
+
+std::vector<NoteCase> countsNowhereNoteCases() {
+    std::vector<NoteCase> rows = changingNothingCases();
+    for (NoteCase& row : countedOtherwiseCases()) rows.push_back(std::move(row));
+    return rows;
+}
+
+}  // namespace preparer

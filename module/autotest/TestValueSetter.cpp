@@ -50,7 +50,7 @@ double scaleByEditCode(double value, std::uint8_t editCode) {
 
 // The number a test value stands for on an amount field. "RAND[max]" gives
 // the maximum, cut to a whole number and scaled, times a random fraction
-// from 0 to 1. None, with the reason in `problem`, for a random amount
+// from 0 to 1, to the cent. None, with the reason in `problem`, for a random amount
 // without its bracketed maximum.
 std::optional<double> testAmount(const std::string& value, std::uint8_t editCode, std::string& problem) {
     if (value.find(kRandomWord) == std::string::npos) {
@@ -64,7 +64,11 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
     }
     const std::string maximum = value.substr(prefix.size(), value.size() - prefix.size() - 1);
     const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
-    return scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
+    // Rounded to the cent: a random amount is an entry, which a saved return
+    // must carry and read back.
+    const double centsPerUnit = std::pow(10.0, 2 - DataMgmt::editCodeDecimalPlaces(editCode));
+    const double amount = scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
+    return std::round(amount * centsPerUnit) / centsPerUnit;
 }
 
 // A test value that is not set, as a note through the host.

@@ -99,14 +99,18 @@ constexpr const char* kAmountLimitText = "10,000,000,000,000";
 // the 2^53 stored units that a double holds exactly.
 bool withinTheAmountLimit(double stored, int places);
 
+// Whether an amount stored with `places` decimal places is a whole number of
+// cents: what a person enters is money, so 2345.555 is no entry.
+bool toTheCent(double stored, int places);
+
 // ------------------------------------------------------------ what a field holds
 
 // What keeps a return file from giving the field an amount (in the field's
 // stored unit): a message that shows the amount as `written` ("amount "-5"
 // is below 0 (the field takes 0 or more)"), or empty when nothing does.
 // Every amount is a finite number; an entry (a field not calculated, or one
-// marked as overridden) also keeps to the amount limit and to its field's
-// domain.
+// marked as overridden) also keeps to the amount limit, to the cent and to
+// its field's domain.
 std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written);
 
 // An entry's text read by its field's kind (the one parser of every value a

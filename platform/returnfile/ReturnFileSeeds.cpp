@@ -205,6 +205,10 @@ bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& sco
         problem(line, scope, std::string(what) + ": " + beyondTheAmountLimit(trim(text)));
         return false;
     }
+    if (!toTheCent(out, 0)) {
+        problem(line, scope, std::string(what) + ": " + beyondTheCent(trim(text)));
+        return false;
+    }
     return true;
 }
 

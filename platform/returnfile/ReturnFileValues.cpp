@@ -27,6 +27,7 @@ std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, b
     if (!std::isfinite(stored)) return "amount " + showText(written) + " is not a finite number";
     if (!entry) return {};
     if (!withinTheAmountLimit(stored, amountPlaces(field))) return beyondTheAmountLimit(written);
+    if (!toTheCent(stored, amountPlaces(field))) return beyondTheCent(written);
     if (stored < 0 && naturalKind(field) == DataMgmt::FieldValue::Kind::Number &&
         field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
         return "amount " + showText(written) + " is below 0 (the field takes 0 or more)";

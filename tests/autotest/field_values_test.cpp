@@ -2,6 +2,7 @@
 // scrubber on a small return with every kind of field and edit code.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,8 @@ TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
     crt::srand(7);
     const int draw = crt::rand();
     crt::srand(7);
-    set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars
-    EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), draw / 32767.0 * 50000);
+    set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars, the amount rounded to the cent
+    EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), std::round(draw / 32767.0 * 50000));
 }
 
 // What a return file could not give the field as an entry is not set: a
@@ -99,7 +100,10 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         {kLabel, std::string(81, 'x'), false},
         {kPaid, "0", true},
         {kPaid, "-0.01", false},
-        {kFieldX, "-0.01", true},  // a field without a domain
+        {kFieldX, "-0.01", true},      // a field without a domain
+        {kFieldX, "2345.555", false},  // more than the cent
+        {kFieldX, "2345.550", true},
+        {kCents, "12.345", false},
         {kMovedIn, "12/31/2018", true},
         {kMovedIn, "01/01/2019", false},
         {kMovedIn, "12/31/2017", false},

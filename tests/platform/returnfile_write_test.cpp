@@ -40,14 +40,14 @@ void fillEveryKindOfValue(Returns& a) {
         DataMgmt::TaxFormPtr st2 = a.georgia->getFormUVPtr(kST2, copy, true);
         ASSERT_FALSE(st2.isNull());
         st2->setValue(i % 2 == 0 ? 1 : 2, FieldValue::text(texts[i]));
-        st2->setValue(3, FieldValue::number(0.1 * static_cast<double>(i) - 0.35));
+        st2->setValue(3, FieldValue::number((10.0 * static_cast<double>(i) - 35) / 100));
     }
     // What the calculation stores has no limit of its own.
     a.georgia->getFormUVPtr(kST2, 1, true)->setValue(27, FieldValue::number(-1e20 / 3));
     DataMgmt::TaxFormPtr f1 = a.federal->getFormUVPtr(kF1, 1, true);
     f1->setValue(1, FieldValue::box(true));
     f1->setValue(2, FieldValue::box(false));
-    f1->setValue(30, FieldValue::number(1234.5678));
+    f1->setValue(30, FieldValue::number(1234.56));
     f1->setValue(31, FieldValue::number(-0.0));
     f1->setValue(32, FieldValue::number(static_cast<double>(PersistanceMgmt::kAmountLimitDollars) - 0.5));
     f1->setValue(41, FieldValue::number(7));
@@ -55,7 +55,13 @@ void fillEveryKindOfValue(Returns& a) {
     f1->setOverridden(40, true);  // an override on a null field
     a.federal->setDataEntered(kF1, 1, false);
     DataMgmt::TaxFormPtr w2 = a.federal->getFormUVPtr(kF52, 5, true);
-    w2->setValue(33, FieldValue::number(1234.5));  // half a cent
+    w2->setValue(33, FieldValue::number(1234));  // 12.34 dollars
+    // What the calculation stores is carried to its last digit: beyond the
+    // cent, and half a cent.
+    DataMgmt::TaxFormPtr ga70 = a.georgia->getFormUVPtr(kGA70, 1, true);
+    ga70->setValue(45, FieldValue::number(1234.5678));
+    ga70->setValue(83, FieldValue::number(12.345));
+    ga70->setValue(84, FieldValue::number(0.1 + 0.2));
     w2->setValue(32, FieldValue::number(-99));
     // Entries at the ends of their domains.
     w2->setValue(97, FieldValue::number(0));

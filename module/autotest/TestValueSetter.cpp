@@ -76,8 +76,8 @@ void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, s
                      const DataMgmt::FormFieldDesc& desc, const std::string& problem) {
     const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
     IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
-                                        " copy " + std::to_string(copy) + " field " + desc.getSymbolicName() + ": " +
-                                        problem + "; not set");
+                                        " copy " + std::to_string(copy) + " field " + desc.describe() + ": " + problem +
+                                        "; not set");
 }
 
 // The text before the first "[CopyNum]" followed by the copy number; the

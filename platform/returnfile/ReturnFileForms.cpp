@@ -144,7 +144,7 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
 
     const DataMgmt::FormFieldDescPtr field = resolveField(form, texts, line, scope);
     if (field.isNull()) return;
-    scope.field = field->getSymbolicName();
+    scope.field = field->describe();
     if (!childrenOk) return;
 
     const int key = form.positionOf(field->getID()) + 1;

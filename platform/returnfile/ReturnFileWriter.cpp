@@ -248,8 +248,7 @@ private:
             const DataMgmt::FormFieldDesc& d = *f.desc;
             // Where the field is, for a refusal only.
             const auto where = [&] {
-                return "form " + form.getDevName() + " copy " + std::to_string(c.copy) + " field " +
-                       d.getSymbolicName();
+                return "form " + form.getDevName() + " copy " + std::to_string(c.copy) + " field " + d.describe();
             };
             const std::string text = valueText(f.value, d, where);
             requireValueTextAt(text, where);

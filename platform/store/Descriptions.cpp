@@ -59,6 +59,8 @@ FormFieldDesc::FormFieldDesc(Attributes attributes, const std::string& symbolicP
 
 bool FormFieldDesc::isDate() const { return a_.kind == FieldKind::Text && a_.editCode == Validation::kDateEditCode; }
 
+std::string FormFieldDesc::describe() const { return std::to_string(a_.id.getNumber()) + " (" + symbolicName_ + ")"; }
+
 std::uint16_t FormFieldDesc::effectiveMaxLength(FieldKind kind, std::uint8_t editCode, std::uint16_t maxLength) {
     if (maxLength != 0 || kind != FieldKind::Text) {
         return maxLength;

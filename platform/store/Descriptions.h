@@ -98,6 +98,9 @@ public:
     std::uint16_t getWidth() const { return a_.width; }
     const std::string& getShortName() const { return a_.shortName; }
     const std::string& getSymbolicName() const { return symbolicName_; }
+    // The field as a message names it, by the number and by the symbolic
+    // name a return file may give it: "33 (kF52_StateWages1)".
+    std::string describe() const;
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
     FieldDomain getDomain() const { return a_.domain; }

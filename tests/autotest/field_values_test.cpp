@@ -120,7 +120,7 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         set(row.field, row.text, 3);
         EXPECT_EQ(entered(3), row.set);
         EXPECT_EQ(notes.size(), row.set ? 0u : 1u);
-        for (const std::string& note : notes) EXPECT_EQ(note.find("test facility: form FormA copy 3 field k"), 0u);
+        for (const std::string& note : notes) EXPECT_EQ(note.find("test facility: form FormA copy 3 field "), 0u);
     }
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
 }

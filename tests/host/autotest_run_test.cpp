@@ -113,14 +113,14 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
              "/a.txt\": is in the folder of this run's own files; not written"},
         // Values a return file could not give the field, each skipped alone.
         {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::1e300\n")),
-         "form GA70 copy 1 field kGA70_GeorgiaWithheld: amount \"1e300\" is beyond the limit of "
+         "form GA70 copy 1 field 87 (kGA70_GeorgiaWithheld): amount \"1e300\" is beyond the limit of "
          "10,000,000,000,000 dollars either way; not set"},
         {import(writeFile("import2.txt", "GA69::1::F76::-5\n")),
-         "form GA69 copy 1 field kGA69_F76: amount \"-5\" is below 0 (the field takes 0 or more); not set"},
+         "form GA69 copy 1 field 76 (kGA69_F76): amount \"-5\" is below 0 (the field takes 0 or more); not set"},
         {import(writeFile("import3.txt", "GA69::1::ResidentFrom::07/01/2019\n")),
-         "field kGA69_ResidentFrom: date \"07/01/2019\" is not in 2018"},
+         "field 113 (kGA69_ResidentFrom): date \"07/01/2019\" is not in 2018"},
         {import(writeFile("import4.txt", "GA69::1::WithdrawalRoutingNumber::12\x01\n")),
-         "field kGA69_WithdrawalRoutingNumber: text \"12\\x01\" holds a character that XML cannot carry"},
+         "field 187987 (kGA69_WithdrawalRoutingNumber): text \"12\\x01\" holds a character that XML cannot carry"},
         {import(writeFile("import5.txt", "GA69::1::WithdrawalRoutingNumber::12\xFF\n")),
          "is not valid UTF-8 (byte 0xFF at offset 2); not set"},
         {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},

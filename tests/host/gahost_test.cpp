@@ -227,7 +227,7 @@ TEST_F(GahostTest, CheckNamesTheFaultOfABadFile) {
     Result r = run({"check", path, "--forms", kTestForms});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty()) << r.out;
-    EXPECT_NE(r.err.find(path + ":4: form F52 copy 2 field kF52_StateWages1: non-numeric value \"ten\""),
+    EXPECT_NE(r.err.find(path + ":4: form F52 copy 2 field 33 (kF52_StateWages1): non-numeric value \"ten\""),
               std::string::npos)
         << r.err;
     EXPECT_EQ(lines(r.err).size(), 1u) << "one line for the one problem:\n" << r.err;

@@ -84,7 +84,7 @@ ReturnFileContents withEntry(ReturnFileContents contents, const SweptField& f, d
 }
 
 // What the reader says of the first value of the contents that it refuses
-// ("form GA70 copy 1 field kGA70_F350: amount "-7" is below 0 ..."); empty
+// ("form GA70 copy 1 field 350 (kGA70_F350): amount "-7" is below 0 ..."); empty
 // when it refuses none.
 std::string firstValueProblem(const ReturnFileContents& contents) {
     for (const std::optional<PersistanceMgmt::ReturnPart>* part : {&contents.federal, &contents.georgia}) {

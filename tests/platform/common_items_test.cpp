@@ -391,7 +391,7 @@ std::vector<ContradictionRow> contradictionRows() {
         {"an empty field of form 1040 leaves the seed", form1040({"94</ID><VALUE>"}),
          "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-social-security\">20000</PULLCOMMON>", ""},
         {"a taxable amount of form 1040 below 0", form1040({"94</ID><VALUE>-1"}), "",
-         "derived.xml:1: form F1 copy 1 field kF1_WorksheetLine67: amount \"-1\" is below 0 (the field takes 0 or "
+         "derived.xml:1: form F1 copy 1 field 94 (kF1_WorksheetLine67): amount \"-1\" is below 0 (the field takes 0 or "
          "more)"},
         {"a split that agrees", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"0\" SPOUSE=\"48000\"/>", ""},
         {"a split whose taxpayer's share agrees and the spouse's does not",

@@ -175,7 +175,7 @@ TEST_F(ReturnFileTest, AFailedWriteKeepsTheExistingFileAndLeavesNoTemporaryFile)
         ReturnFile::save(path, r.federal.get(), r.ga());
         FAIL() << "a control character was written";
     } catch (const Exceptions::QuarloException& e) {
-        EXPECT_NE(e.getMessage().find("form ST2 copy 1 field kST2_Payer"), std::string::npos) << e.getMessage();
+        EXPECT_NE(e.getMessage().find("form ST2 copy 1 field 1 (kST2_Payer)"), std::string::npos) << e.getMessage();
         EXPECT_NE(e.getMessage().find("U+0007"), std::string::npos) << e.getMessage();
     }
     EXPECT_EQ(readFile(path), "precious");

@@ -113,14 +113,9 @@ std::vector<NoteCase> countedOtherwiseCases() {
         // that restates the default residency.
         {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
         {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
-        {"a 1099-DIV's Georgia part on a part-year return",
-         "part-year-resident",
-         {},
-         Noted{"form F164 copy 1 field 52", "holds 150" + counted +
-                                                "on a part-year or nonresident return the "
-                                                "part-year schedule"},
-         nullptr,
-         true},
+        // The Georgia-bond part of a 1099-DIV lowers the addition of a
+        // part-year return as of a full-year one.
+        {"a 1099-DIV's Georgia part on a part-year return", "part-year-resident", {}, Noted{}, nullptr, true},
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -350,13 +351,49 @@ Reason grossDistributionKeyedOtherwise(HostSession& session, const FileEntry& e)
            "ira-distributions-taxpayer and the spouse's";
 }
 
-// The interest and dividend statements, which a part-year or nonresident
-// return reads for the federal column alone.
+// The tax-exempt parts of the 1099-DIV and the 1099-INT: form 189215 adds
+// back the part from other states' bonds on every return, and none of them
+// is Georgia interest or dividends of the part-year schedule.
+bool exemptPart(const FileEntry& e) {
+    const Form164Lines& f164 = kForm164Lines;
+    const Form166Lines& f166 = kForm166Lines;
+    const auto any = [&](const FormId& form, std::initializer_list<const FieldId*> fields) {
+        return std::any_of(fields.begin(), fields.end(), [&](const FieldId* f) { return isField(e, form, f); });
+    };
+    return any(kForm164ID, {&f164.exemptInterestDividends, &f164.georgiaExemptInterestDividends}) ||
+           any(kForm166ID, {&f166.municipal, &f166.furtherMunicipal, &f166.inStateMunicipal1, &f166.inStateMunicipal2});
+}
+
+// The 1099-DIV's Georgia-bond part is a part of its exempt-interest
+// dividends: it lowers what form 189215 adds back only within them, and
+// only on a statement shown by its parts.
+Reason georgiaBondPart(HostSession& session, const FileEntry& e) {
+    const Form164Lines& f164 = kForm164Lines;
+    if (!e.federal || !isField(e, kForm164ID, &f164.georgiaExemptInterestDividends)) return {};
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const std::uint16_t copy = e.copy->copy;
+    if (federal.formYes(kForm164ID, copy, f164.restrictedStock)) {
+        return "box " + fieldNumber(f164.restrictedStock) +
+               " (restricted stock) is marked, and the dividend statement shows such a 1099-DIV by its total alone: "
+               "form 189215 adds back none of its exempt-interest dividends, which leaves their Georgia-bond part "
+               "nothing to lower";
+    }
+    if (federal.getIR(kForm164ID, copy, f164.exemptInterestDividends) > 0.0) return {};
+    return "field " + fieldNumber(f164.georgiaExemptInterestDividends) +
+           " is the part of the exempt-interest dividends (field " + fieldNumber(f164.exemptInterestDividends) +
+           ") paid from Georgia's own bonds, which Georgia does not tax, and counts only within them, while field " +
+           fieldNumber(f164.exemptInterestDividends) + " holds none: where the fund paid exempt-interest dividends, " +
+           "give all of them in field " + fieldNumber(f164.exemptInterestDividends) +
+           "; form 189215 adds back only what they hold beyond the Georgia-bond part";
+}
+
+// The taxable amounts of the interest and dividend statements, which a
+// part-year or nonresident return reads for the federal column alone.
 Reason statementOnPartYear(HostSession& session, const FileEntry& e) {
     const std::int64_t residency = session.georgiaState()->getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
     if (!e.federal || e.field == nullptr ||
         (residency != Residency::kPartYear && residency != Residency::kNonresident) ||
-        (!isField(e, kForm164ID) && !isField(e, kForm166ID))) {
+        (!isField(e, kForm164ID) && !isField(e, kForm166ID)) || exemptPart(e)) {
         return {};
     }
     const Form189217Lines& schedule = kForm189217Lines;
@@ -381,8 +418,8 @@ Reason furtherCopy(HostSession& session, const FileEntry& e) {
 // The reasons of entries that the calculation counts nowhere, the first
 // that speaks of the entry on this return taken.
 constexpr Reason (*kReasons[])(HostSession&, const FileEntry&) = {
-    spouseItem,          laterPaymentsCopy, dependentsNotCounted, grossDistributionKeyedOtherwise,
-    statementOnPartYear, furtherCopy,       itemizedAdjustment,
+    spouseItem,      laterPaymentsCopy,   dependentsNotCounted, grossDistributionKeyedOtherwise,
+    georgiaBondPart, statementOnPartYear, furtherCopy,          itemizedAdjustment,
 };
 
 // ---- entries that the calculation counts where it should not

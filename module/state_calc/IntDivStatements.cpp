@@ -255,7 +255,7 @@ void writeTotalLines(const StatementTraits& traits, DataMgmt::TaxFormPtr form, c
 class StatementRows {
 public:
     StatementRows(StateTaxReturnCalcEngine& engine, const StatementTraits& traits, DataMgmt::TaxFormPtr form,
-                  DataMgmt::TaxForm& statement, std::uint16_t copy, bool jointReturn, int allocationOption)
+                  DataMgmt::TaxForm& statement, std::uint16_t copy, bool jointReturn)
         : engine_(engine),
           traits_(traits),
           form_(form),
@@ -263,7 +263,6 @@ public:
           copy_(copy),
           width_(payerNameWidth(*engine.stateReturn(), traits)),
           jointReturn_(jointReturn),
-          allocationOption_(allocationOption),
           rowStride_(engine.summaryRowLayout().rowStride) {}
 
     // Draws a row for each row-information field and clears the rows left
@@ -309,13 +308,11 @@ private:
         payerName = intdiv::cutText(payerName, width_);
         storedName = intdiv::cutText(storedName, width_);
 
-        bool resetAmounts = false;
         // The stored name is the one the row-information text can hold.
         if (intdiv::rowInfoName(payerName) != storedName) {
-            // The row passes to another payer: its amounts start afresh.
+            // The row passes to another payer.
             engine_.setIntDivInfo(form_, infoField, payerName, source, sourceCopy, lineType);
             statement_.assignText((row + engine_.summaryRowLayout().descriptionColumn).getFieldID(), payerName);
-            resetAmounts = true;
         }
 
         IntDivCategoryAmounts amounts;
@@ -324,8 +321,7 @@ private:
         } else {
             (engine_.*traits_.otherAmounts)(source, sourceCopy, amounts);
         }
-        engine_.fillDisplayLine(form_, traits_.statementForm, copy_, row, lineType, payerName, amounts,
-                                allocationOption_, resetAmounts);
+        engine_.fillDisplayLine(form_, traits_.statementForm, copy_, row, lineType, payerName, amounts);
     }
 
     // Clears the whole display row and moves on to the next.
@@ -341,7 +337,6 @@ private:
     std::uint16_t copy_;
     std::size_t width_;  // of a row's description, which bounds the payer names compared
     bool jointReturn_;
-    int allocationOption_;
     int rowStride_;
 };
 
@@ -503,7 +498,7 @@ void StateTaxReturnCalcEngine::recalculateStatement(const StatementTraits& trait
 
     // The rows add up the category totals in the layout as they are drawn.
     const bool jointReturn = FilingStatus::namesBothFilers(filingStatus);
-    StatementRows(*this, traits, form, statement, copy, jointReturn, allocationOption).draw();
+    StatementRows(*this, traits, form, statement, copy, jointReturn).draw();
 
     const bool firstCopy = copy == 1;
     writeTotalLines(traits, form, rowLayout_, allocationOption, firstCopy,

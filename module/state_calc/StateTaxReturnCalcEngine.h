@@ -322,7 +322,7 @@ public:
     // Draws one row by line type and moves the row on (line types 1 to 9).
     void fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId, std::uint16_t copy,
                          DataMgmt::QVFieldIDIter& row, int lineType, const std::string& payerName,
-                         const IntDivCategoryAmounts& amounts, int allocationOption, bool resetAmounts);
+                         const IntDivCategoryAmounts& amounts);
     void nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField, bool clearDescription,
                         bool resetAmounts);
     // Opens, closes and bounds the two allocation columns of each total line

@@ -11,7 +11,6 @@
 #include "module/catalogues/Form164Lines.h"
 #include "module/catalogues/Form166Lines.h"
 #include "module/catalogues/OtherIntDivSourceLines.h"
-#include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
@@ -67,7 +66,7 @@ public:
     // The payer's row: the source's total, and the payer's name unless the
     // row shows it already.
     void payerLine(const IntDivCategoryAmounts& amounts, const std::string& payerName) const {
-        clear(true);
+        clear();
         form_.assignIR(sourceAmount_, amounts.sourceTotal);
         if (engine_.stateReturn()->formString(formId_, copy_, description_) != payerName) {
             form_.assignText(description_, payerName);
@@ -76,7 +75,7 @@ public:
 
     // Regular interest or dividends: the amount in both amount columns.
     void regularLine(const intdiv::LineTypeRow& type, double regularAmount, double& total) const {
-        clear(true);
+        clear();
         describe(type);
         const double amount = storeAndReadBack(second_, regularAmount);
         form_.assignIR(first_, amount);
@@ -85,61 +84,34 @@ public:
 
     // U.S. obligations: the amount in the first column, none in the second.
     void usObligationsLine(const intdiv::LineTypeRow& type, double usObligationAmount, double& total) const {
-        clear(true);
+        clear();
         describe(type);
         form_.zero(second_);
         addToTotal(total, storeAndReadBack(first_, usObligationAmount));
     }
 
-    // In-state municipal bonds or bond fund: a full-year resident's amount
-    // from the source; any other filer's own entry, kept within the
-    // municipal total.
-    void inStateMunicipalLine(const intdiv::LineTypeRow& type, const IntDivCategoryAmounts& amounts, bool fullYear,
-                              bool resetAmounts, double& total) const {
-        form_.assignText(description_, type.text);
-        double amount = 0.0;
-        if (fullYear) {
-            clear(true);
-            amount = storeAndReadBack(first_, amounts.inStateMunicipal);
-            form_.zero(second_);
-        } else {
-            clear(resetAmounts);
-            form_.unProtect(first_);
-            form_.minIR(first_, first_, amounts.municipalTotal);
-            form_.zero(second_);
-            amount = form_.getIR(first_);
-        }
-        form_.assignIR(code_, type.categoryCode);
-        addToTotal(total, amount);
+    // Municipal bonds or bond fund, in state and out of state: the source's
+    // own parts, whatever the filer's residency. The in-state part (the
+    // Georgia obligations' interest) is exempt on every return, and the
+    // part-year schedule of additions takes the Georgia period's share of
+    // the out-of-state total; the in-state row shows none in its second
+    // column, the out-of-state row the same amount in both.
+    void inStateMunicipalLine(const intdiv::LineTypeRow& type, double inStateMunicipal, double& total) const {
+        clear();
+        describe(type);
+        addToTotal(total, storeAndReadBack(first_, inStateMunicipal));
+        form_.zero(second_);
     }
-
-    // Out-of-state municipal bonds or bond fund: a full-year resident's
-    // amount from the source; for any other filer what the source holds
-    // beyond its regular, U.S.-obligation and in-state parts, the in-state
-    // part read from the row of the same source directly above
-    // (inStateAbove).
-    void outOfStateMunicipalLine(const intdiv::LineTypeRow& type, const IntDivCategoryAmounts& amounts, bool fullYear,
-                                 bool resetAmounts, const FieldId& inStateAbove, double& total) const {
-        form_.assignText(description_, type.text);
-        double amount = 0.0;
-        if (fullYear) {
-            clear(true);
-            amount = storeAndReadBack(first_, amounts.outOfStateMunicipal);
-            amount = storeAndReadBack(second_, amount);
-        } else {
-            clear(resetAmounts);
-            const double inState = inStateAbove.isNullID() ? 0.0 : form_.getIR(inStateAbove);
-            form_.assignIR(first_, amounts.sourceTotal - amounts.regularAmount - amounts.usObligationAmount - inState);
-            form_.assignII(second_, first_);
-            amount = form_.getIR(second_);
-        }
-        form_.assignIR(code_, type.categoryCode);
-        addToTotal(total, amount);
+    void outOfStateMunicipalLine(const intdiv::LineTypeRow& type, double outOfStateMunicipal, double& total) const {
+        clear();
+        describe(type);
+        const double amount = storeAndReadBack(first_, outOfStateMunicipal);
+        addToTotal(total, storeAndReadBack(second_, amount));
     }
 
     // Restricted stock: the source's total, with no category.
     void restrictedStockLine(const intdiv::LineTypeRow& type, double sourceTotal) const {
-        clear(true);
+        clear();
         form_.assignText(description_, type.text);
         form_.setNull(code_);
         form_.zero(second_);
@@ -147,9 +119,9 @@ public:
     }
 
 private:
-    // Clears the row's source amount and code, keeping its description;
-    // with resetAmounts its amount columns too.
-    void clear(bool resetAmounts) const { engine_.nullSummaryRow(summaryForm_, rowField_, false, resetAmounts); }
+    // Clears the row's source amount, code and amount columns, keeping its
+    // description.
+    void clear() const { engine_.nullSummaryRow(summaryForm_, rowField_, false, true); }
 
     // The line type's text and category code.
     void describe(const intdiv::LineTypeRow& type) const {
@@ -317,8 +289,7 @@ void StateTaxReturnCalcEngine::nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, 
 
 void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId,
                                                std::uint16_t copy, DataMgmt::QVFieldIDIter& row, int lineType,
-                                               const std::string& payerName, const IntDivCategoryAmounts& amounts,
-                                               int allocationOption, bool resetAmounts) {
+                                               const std::string& payerName, const IntDivCategoryAmounts& amounts) {
     if (!summaryFormId.isState()) {
         throw Exceptions::QuarloException("Invalid State FormID", kClassName, "fillDisplayLine");
     }
@@ -330,9 +301,6 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
         return;
     }
     const intdiv::LineTypeRow& type = intdiv::kIntDivLineTypes[static_cast<std::size_t>(lineType)];
-    // A full-year resident's municipal rows come from the source; any other
-    // filer divides them.
-    const bool fullYear = allocationOption == Residency::kFullYear;
 
     switch (lineType) {
         case intdiv::kPayerLine:
@@ -347,13 +315,11 @@ void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm,
             break;
         case intdiv::kMuniBondsInState:
         case intdiv::kMuniFundInState:
-            line.inStateMunicipalLine(type, amounts, fullYear, resetAmounts, layout.inStateMunicipalTotal);
+            line.inStateMunicipalLine(type, amounts.inStateMunicipal, layout.inStateMunicipalTotal);
             break;
         case intdiv::kMuniBondsOutOfState:
         case intdiv::kMuniFundOutOfState:
-            line.outOfStateMunicipalLine(type, amounts, fullYear, resetAmounts,
-                                         column(row, layout.firstAmountColumn - layout.rowStride),
-                                         layout.outOfStateMunicipalTotal);
+            line.outOfStateMunicipalLine(type, amounts.outOfStateMunicipal, layout.outOfStateMunicipalTotal);
             break;
         case intdiv::kRestrictedStock:
             line.restrictedStockLine(type, amounts.sourceTotal);

@@ -2,6 +2,7 @@
 // exclusion, calculated on seeded returns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,47 @@ TEST_F(Adjustments, NothingToAddOrSubtractLeavesTheTotalsBlank) {
     EXPECT_EQ(amount(s1.f189294), 250);
     EXPECT_EQ(amount(s1.f189418), 250);
     EXPECT_TRUE(ga->isDataEntered(kGAForm189215ID, 1));
+}
+
+// A fund's exempt-interest dividends, part of them from Georgia's own bonds:
+// the dividend statement and form 189215 take the part from other states'
+// bonds alike on every residency (a part-year return then takes the Georgia
+// period's share of it on its own line).
+TEST_F(Adjustments, GeorgiaBondDividendsAreAddedBackOnNoResidency) {
+    const auto& f164 = kForm164FieldIds;
+    const auto& st3 = kStateForm3FieldIds;
+    const struct {
+        const char* what;
+        const FieldId& box;
+        double exempt, georgia;  // fields 41 and 52 of the 1099-DIV
+        double added;            // form 189215's addition
+    } rows[] = {
+        {"full-year", f69.f36, 600, 150, 450},
+        {"part-year", f69.f38, 600, 150, 450},
+        {"nonresident", f69.f37, 600, 150, 450},
+        {"part-year, the Georgia part beyond the exempt dividends", f69.f38, 100, 150, 0},
+        {"part-year, no Georgia part", f69.f38, 600, 0, 600},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        // Each row draws its statement afresh.
+        if (ga->formExists(kStateForm3ID, 1)) ga->deleteForm(kStateForm3ID, 1);
+        DataMgmt::TaxFormPtr info = gaCopy(kGAForm69ID);
+        for (const FieldId& box : {f69.f36, f69.f37, f69.f38, f69.f110, f69.f111, f69.f112}) {
+            info->setNull(box);
+        }
+        setBox(info, row.box);
+        DataMgmt::TaxFormPtr fund = fedCopy(kForm164ID);
+        setText(fund, f164.f5, "TAX-FREE FUND");
+        setNumber(fund, f164.f6, 18000);  // amounts in hundredths
+        setNumber(fund, f164.f41, row.exempt * 100);
+        setNumber(fund, f164.f52, row.georgia * 100);
+        engine.calculateReturn(0);
+        EXPECT_EQ(ga->getIR(kStateForm3ID, 1, st3.f160), std::min(row.exempt, row.georgia));
+        EXPECT_EQ(ga->getIR(kStateForm3ID, 1, st3.f157), row.added);
+        EXPECT_EQ(amount(s1.f189265), row.added);
+        EXPECT_EQ(amount(s1.f189294), row.added);
+    }
 }
 
 // Lump sums of the retirement-distribution statements, kept in hundredths;

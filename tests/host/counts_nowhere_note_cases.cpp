@@ -113,14 +113,31 @@ std::vector<NoteCase> countedOtherwiseCases() {
         // that restates the default residency.
         {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
         {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
-        {"a 1099-DIV's Georgia part on a part-year return",
-         "part-year-resident",
-         {},
-         Noted{"form F164 copy 1 field 52", "holds 150" + counted +
-                                                "on a part-year or nonresident return the "
-                                                "part-year schedule"},
-         nullptr,
-         true},
+        // The Georgia-bond part of a 1099-DIV lowers the addition of a
+        // part-year return as of a full-year one; it counts nowhere only
+        // beyond the exempt-interest dividends or on a statement shown by
+        // its total, and the note sends it to no Georgia income.
+        {"a 1099-DIV's Georgia part on a part-year return", "part-year-resident", {}, Noted{}, nullptr, true},
+        {"a 1099-DIV's Georgia part without exempt-interest dividends", "part-year-resident",
+         replacing({{entry(41, "600.00"), ""}}),
+         Noted{"gahost: note: form F164 copy 1 field 52 (\"Exempt-interest dividends from Georgia bonds (in "
+               "dollars)\") holds 150" +
+               counted +
+               "field 52 is the part of the exempt-interest dividends (field 41) paid from Georgia's own bonds, "
+               "which Georgia does not tax, and counts only within them, while field 41 holds none: where the fund "
+               "paid exempt-interest dividends, give all of them in field 41; form 189215 adds back only what they "
+               "hold beyond the Georgia-bond part"},
+         nullptr, true},
+        {"a 1099-INT's in-state part without municipal interest on a part-year return", "part-year-resident",
+         replacing({{entry(10, "240.00"), entry(10, "240.00") + entry(83, "50")}}),
+         Noted{"gahost: note: form F166 copy 1 field 83 (\"In-state part of the municipal interest (in dollars)\") "
+               "holds 50, which counts nowhere on this return: calculated again without it, the return is the same"},
+         nullptr, false},
+        {"a restricted-stock 1099-DIV's Georgia part", "interest-dividends",
+         replacing({{entry(52, "200.00"), entry(52, "200.00") + entry(19, "X")}}),
+         Noted{"form F164 copy 1 field 52", "holds 200" + counted + "box 19 (restricted stock) is marked",
+               "adds back none of its exempt-interest dividends"},
+         nullptr, false},
     };
 }
 

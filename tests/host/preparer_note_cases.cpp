@@ -73,7 +73,7 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"no birth date on a return with interest and dividends",
          "part-year-resident",
          {},
-         Noted{"the taxpayer's (field 9), on a return that gives unearned income the exclusion counts (interest 840 "
+         Noted{"the taxpayer's (field 9), on a return that gives unearned income the exclusion counts (interest 690 "
                "(form 189215 field 189303), dividends 180 (form 189215 field 189305)) and no filer's birth date."}},
         {"no birth date, no retirement income", "single-wages", {}, {}},
         {"no birth date beside capital gains and other unearned income", "single-wages",

@@ -21,15 +21,14 @@ protected:
     }
     DataMgmt::TaxFormPtr interestSheet(std::uint16_t copy = 1) { return stateCopy(kStateForm2ID, copy); }
     DataMgmt::TaxFormPtr dividendSheet(std::uint16_t copy = 1) { return stateCopy(kStateForm3ID, copy); }
-    // A payer of municipal interest 500, laid out and built under option 2;
-    // the filer enters an in-state part of 200 and the copy is built again.
-    DataMgmt::TaxFormPtr municipalPayerWithEntry(const std::string& name) {
+    // A payer of municipal interest 500, 200 of it in state, laid out and
+    // built under the allocation option.
+    DataMgmt::TaxFormPtr municipalPayer(const std::string& name, int option = 2) {
         DataMgmt::TaxFormPtr f166 = interestPayer(1, name, 0);
         setNumber(f166, kForm166FieldIds.f197490, 50000);
+        setNumber(f166, kForm166FieldIds.f83, 20000);
         layOut();
-        buildInterest(1, 2);
-        setNumber(interestSheet(), rowField(1, 3), 200);
-        buildInterest(1, 2);
+        buildInterest(1, option);
         return f166;
     }
 };
@@ -101,39 +100,36 @@ TEST_F(StatementBuildTest, ASpouseSourceIsLeftOffAReturnThatIsNotJoint) {
     EXPECT_EQ(number(sheet, FieldId(151)), 100);
 }
 
-TEST_F(StatementBuildTest, ANewPayerNameDiscardsTheRowsEntries) {
-    DataMgmt::TaxFormPtr f166 = municipalPayerWithEntry("MUNI BANK");
+TEST_F(StatementBuildTest, MunicipalRowsShowTheSourcesPartsUnderEveryOption) {
+    for (const int option : {1, 2, 3, 4}) {
+        municipalPayer("MUNI BANK", option);
+        DataMgmt::TaxFormPtr sheet = interestSheet();
+        ASSERT_EQ(text(sheet, rowField(1, 0)), "- Muni Bonds - In State");
+        // A figure typed over the in-state row gives way to the source's.
+        setNumber(sheet, rowField(1, 3), 450);
+        buildInterest(1, option);
+        EXPECT_EQ(number(sheet, rowField(1, 3)), 200) << option;
+        EXPECT_EQ(number(sheet, rowField(2, 3)), 300) << option;
+        EXPECT_EQ(number(sheet, FieldId(166)), 200) << option;
+        EXPECT_EQ(number(sheet, FieldId(163)), 300) << option;
+    }
+}
+
+TEST_F(StatementBuildTest, ANewPayerNameRewritesTheRowsLink) {
+    DataMgmt::TaxFormPtr f166 = municipalPayer("MUNI BANK");
     DataMgmt::TaxFormPtr sheet = interestSheet();
-    ASSERT_EQ(text(sheet, rowField(1, 0)), "- Muni Bonds - In State");
-
-    // An unchanged payer keeps the filer's in-state entry.
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 200);
-    EXPECT_EQ(number(sheet, rowField(2, 3)), 300) << "out of state: what is left";
-    EXPECT_EQ(number(sheet, FieldId(166)), 200);
-    EXPECT_EQ(number(sheet, FieldId(163)), 300);
-
-    // Names that differ only beyond the row's width count as equal.
-    const std::string base(40, 'M');
-    setText(f166, kForm166FieldIds.f9, base + "X");
-    buildInterest(1, 2);
-    setText(f166, kForm166FieldIds.f9, base + "Y");
-    setNumber(sheet, rowField(1, 3), 150);
-    buildInterest(1, 2);
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 150);
-
     setText(f166, kForm166FieldIds.f9, "RENAMED BANK");
     buildInterest(1, 2);
     EXPECT_EQ(text(sheet, infoField(0)), "RENAMED BANK||166||1||1");
     EXPECT_EQ(text(sheet, rowField(0, 0)), "RENAMED BANK");
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 0) << "the entry belonged to the former payer";
+    EXPECT_EQ(number(sheet, rowField(1, 3)), 200);
 }
 
-TEST_F(StatementBuildTest, APayerNameWithBarsKeepsItsRowAndItsEntries) {
-    municipalPayerWithEntry("SMITH || JONES |");
+TEST_F(StatementBuildTest, APayerNameWithBarsKeepsItsRow) {
+    municipalPayer("SMITH || JONES |");
     DataMgmt::TaxFormPtr sheet = interestSheet();
     EXPECT_EQ(text(sheet, infoField(0)), "SMITH // JONES /||166||1||1") << "no bar is taken for a separator";
     EXPECT_EQ(text(sheet, rowField(0, 0)), "SMITH || JONES |") << "the row shows the name as it is";
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 200) << "the same payer: the entry stays";
     EXPECT_EQ(number(sheet, FieldId(166)), 200);
 }
 

@@ -174,9 +174,8 @@ protected:
         row = sheet->getTaxFormDescriptor()->getFieldIDs();
         row = rowField(0, 0);
     }
-    void draw(int lineType, const IntDivCategoryAmounts& a, int option = 1, bool reset = true,
-              const std::string& payer = "ACME") {
-        engine.fillDisplayLine(sheet, kStateForm2ID, 1, row, lineType, payer, a, option, reset);
+    void draw(int lineType, const IntDivCategoryAmounts& a, const std::string& payer = "ACME") {
+        engine.fillDisplayLine(sheet, kStateForm2ID, 1, row, lineType, payer, a);
     }
 
     DataMgmt::TaxFormPtr sheet;
@@ -277,7 +276,7 @@ TEST_F(DisplayLineTest, AnInvalidLineTypeClearsTheRowAndStays) {
 
 TEST_F(DisplayLineTest, AStateFormIsRequired) {
     try {
-        engine.fillDisplayLine(sheet, kForm166ID, 1, row, 2, "", IntDivCategoryAmounts{}, 1, true);
+        engine.fillDisplayLine(sheet, kForm166ID, 1, row, 2, "", IntDivCategoryAmounts{});
         FAIL();
     } catch (const QuarloException& e) {
         EXPECT_EQ(e.getMessage(), "Invalid State FormID");
@@ -286,34 +285,32 @@ TEST_F(DisplayLineTest, AStateFormIsRequired) {
     EXPECT_TRUE(isNull(sheet, rowField(0, 0)));
 }
 
-TEST_F(DisplayLineTest, InStateEntryIsBoundedByTheMunicipalTotalUnderAnOpenOption) {
-    IntDivCategoryAmounts a;
-    a.municipalTotal = 400;
-    setNumber(sheet, rowField(0, 3), 700);
-    draw(4, a, 3, false);
-    EXPECT_EQ(number(sheet, rowField(0, 3)), 400);
-    EXPECT_FALSE(sheet->isProtected(rowField(0, 3))) << "the in-state part is the filer's entry";
-    EXPECT_DOUBLE_EQ(engine.summaryRowLayout().inStateMunicipalTotal, 400);
-
-    // With a new payer the entry is discarded first.
-    row = rowField(0, 0);
-    setNumber(sheet, rowField(0, 3), 300);
-    draw(4, a, 3, true);
-    EXPECT_EQ(number(sheet, rowField(0, 3)), 0);
-}
-
-TEST_F(DisplayLineTest, OutOfStateRowUnderAnOpenOptionTakesWhatIsLeftAfterTheInStateRowAbove) {
+TEST_F(DisplayLineTest, MunicipalRowsTakeTheSourcesPartsOverAnyEntry) {
     IntDivCategoryAmounts a;
     a.sourceTotal = 1000;
     a.regularAmount = 500;
     a.usObligationAmount = 100;
     a.municipalTotal = 400;
-    setNumber(sheet, rowField(0, 3), 300);
-    draw(4, a, 2, false);
-    draw(5, a, 2, false);
-    EXPECT_EQ(number(sheet, rowField(1, 3)), 100);
-    EXPECT_EQ(number(sheet, rowField(1, 4)), 100);
-    EXPECT_DOUBLE_EQ(engine.summaryRowLayout().outOfStateMunicipalTotal, 100);
+    a.inStateMunicipal = 150;
+    a.outOfStateMunicipal = 250;
+    // The interest rows, then the dividend rows, drawn over the same rows:
+    // the totals run on.
+    double drawn = 0;
+    for (const int lineType : {4, 7}) {
+        row = rowField(0, 0);
+        setNumber(sheet, rowField(0, 3), 300);  // typed over the in-state part
+        setNumber(sheet, rowField(1, 4), 9);
+        ++drawn;
+        draw(lineType, a);
+        draw(lineType + 1, a);
+        EXPECT_EQ(number(sheet, rowField(0, 3)), 150) << lineType;
+        EXPECT_EQ(number(sheet, rowField(0, 4)), 0) << lineType;
+        EXPECT_TRUE(sheet->isProtected(rowField(0, 3))) << lineType;
+        EXPECT_EQ(number(sheet, rowField(1, 3)), 250) << lineType;
+        EXPECT_EQ(number(sheet, rowField(1, 4)), 250) << lineType;
+        EXPECT_DOUBLE_EQ(engine.summaryRowLayout().inStateMunicipalTotal, 150 * drawn) << lineType;
+        EXPECT_DOUBLE_EQ(engine.summaryRowLayout().outOfStateMunicipalTotal, 250 * drawn) << lineType;
+    }
 }
 
 // The allocation columns of the dividend statement's total lines.

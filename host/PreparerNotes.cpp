@@ -203,9 +203,7 @@ std::optional<std::string> statementShareNote(HostSession& session) {
     }
     double entered = 0.0;
     for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
-    // What the schedule holds below 0 leaves no more of the shares unheld
-    // than the shares themselves.
-    const double unheld = shares - std::max(entered, 0.0);
+    const double unheld = shares - entered;
     if (unheld < 0.005) return std::nullopt;
 
     const std::string parts = "fields " + fieldNumber(schedule.georgiaInterestParts.front()) + " to " +

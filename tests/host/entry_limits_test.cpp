@@ -107,6 +107,18 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"federal", "F166", 12, "-1", false, "is below 0"},           // interest on U.S. obligations
         {"federal", "F84", 4, "-1", false, "is below 0"},             // a gross distribution
         {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
+        {"federal", "F1", 551, "-1", false, "is below 0"},            // an adjustment
+        {"federal", "F1", 92, "-1", false, "is below 0"},             // income that is no loss
+        {"federal", "F1", 99, "-3000", false, nullptr},               // other income: a loss
+        {"federal", "F55", 127, "-1", false, "is below 0"},           // form 1040A's pensions
+        {"federal", "F165", 12, "-1", false, "is below 0"},           // a 1099-G box
+        {"federal", "F52", 37, "-0.01", false, "is below 0"},         // a W-2's local tax
+        {"federal", "F52", 35, "ATLANTA", false, nullptr},            // its locality: a name
+        {"federal", "F57", 100, "-1", false, nullptr},                // read for its sign
+        {"GA", "GA203811", 203846, "-1", false, "is below 0"},        // a credit's amount
+        {"GA", "GA189215", 189400, "-1", false, "is below 0"},        // an entered subtraction
+        {"GA", "GA189215", 189308, "-1", false, nullptr},             // a share of capital gains
+        {"GA", "GA189217", 189424, "-1", false, "is below 0"},        // Georgia interest
         // Another state's tax without the residency of its return.
         {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
         {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},

@@ -178,17 +178,17 @@ const struct EntryRow {
     {"GA75", 1, 36, "X", false, "replaced the entry X with NO: of boxes 31 (standard deduction) and 36",
      marked({8, 31})},
     // The note of a share left on the statements names this return's
-    // column and counts what the schedule holds below 0 as nothing; a
-    // full-year return, where the schedule counts nowhere, gets none.
-    {"GA189217", 1, 189424, "-400", false,
+    // column and what the schedule holds of it; a full-year return, where
+    // the schedule counts nowhere, gets none.
+    {"ST2", 1, 152, "800", false,
      "gahost: note: the statements give a Georgia share of the interest and dividends (field 152, the column of a "
-     "part-year return): the interest statement (form ST2) 120 and the dividend statement (form ST3) 90, but the "
-     "part-year schedule (form GA189217) holds -190 in its Georgia interest and dividends (fields 189422 to 189425), "
-     "so 210 counts nowhere: the schedule takes them from those fields, not from the statements. Enter the Georgia "
-     "interest in field 189422 and the Georgia dividends in field 189423 of <FORM DEVNAME=\"GA189217\" COPY=\"1\">\n",
-     "", nullptr, "part-year-resident"},
-    {"GA189217", 1, 189422, "-400", false,
-     "gahost: note: the part-year schedule (form GA189217) holds -400 in field 189422 on this full-year return, "
+     "part-year return): the interest statement (form ST2) 800, but the part-year schedule (form GA189217) holds 500 "
+     "in its Georgia interest and dividends (fields 189422 to 189425), so 300 counts nowhere: the schedule takes them "
+     "from those fields, not from the statements. Enter the Georgia interest in field 189422 and the Georgia "
+     "dividends in field 189423 of <FORM DEVNAME=\"GA189217\" COPY=\"1\">\n",
+     "", nullptr, "part-year-moved-away"},
+    {"GA189217", 1, 189422, "400", false,
+     "gahost: note: the part-year schedule (form GA189217) holds 400 in field 189422 on this full-year return, "
      "where the schedule counts nowhere: it counts only on a part-year or nonresident return, and a full-year return "
      "takes its interest and dividends whole from the federal return\n"
      "gahost: note: form GA189217 (Georgia part-year and nonresident income) copy 1, field 189456 \"Taken off the "

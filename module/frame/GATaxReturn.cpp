@@ -12,6 +12,7 @@
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
 #include "module/interview/FieldOptions.h"
+#include "platform/util/Utils.h"
 
 namespace GADataMgmt {
 
@@ -166,6 +167,8 @@ Primitives::QVImmutableFormIdentifier GATaxReturn::getFederalFormID() const {
     }
     return kForm1ID;
 }
+
+double GATaxReturn::listedStatementWithholding(double withheld) const { return Utils::roundReal(withheld); }
 
 namespace {
 

@@ -132,6 +132,11 @@ public:
     // The federal form filed: 55 when form 69 box 47 is marked, else 87 when
     // box 48 is, else 1 (also without form 69).
     Primitives::QVImmutableFormIdentifier getFederalFormID() const override;
+    // Form 70 lists each statement's Georgia tax withheld in whole dollars,
+    // printed and e-filed (its withholding entries): the statement's amount
+    // rounded half away from zero, so that the tax withheld that form 70
+    // adds from the host is the sum of its list.
+    double listedStatementWithholding(double withheld) const override;
     // Summary line 1 to 27 of the Georgia return, read from copy 1 of its
     // fixed forms; line 17 and any line outside 1 to 27 give 0. Form
     // 69 field 110 (full-year resident) selects the column of lines 1, 2, 4,

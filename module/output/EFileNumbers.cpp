@@ -3,6 +3,9 @@
 #include <array>
 
 #include "module/catalogues/FederalMainFormLines.h"
+#include "module/catalogues/Form187982Lines.h"
+#include "module/catalogues/Form75Lines.h"
+#include "module/catalogues/Form77Lines.h"
 #include "module/frame/FormIdentifiers.h"
 
 namespace GAOutput {
@@ -54,6 +57,20 @@ constexpr FilerNumberFields kFilerNumberFields[] = {
     {kGAForm203811ID, {203839}, {}},
 };
 
+// The vouchers' scan lines carry the taxpayer's nine digits after the
+// document code (three digits) and two zeros.
+struct ScanLineField {
+    Primitives::QVImmutableFormIdentifier form;
+    Field field;
+};
+constexpr ScanLineField kScanLines[] = {
+    {kGAForm75ID, kForm75Lines.voucher.scanLine.getNumber()},
+    {kGAForm77ID, kForm77Lines.voucher.scanLine.getNumber()},
+    {kGAForm187982ID, kForm187982Lines.voucher.scanLine.getNumber()},
+};
+constexpr std::size_t kScanLineNumberAt = 5;
+constexpr std::size_t kNumberDigits = 9;
+
 template <std::size_t N>
 bool holds(const std::array<Field, N>& fields, Field field) {
     for (const Field number : fields) {
@@ -65,12 +82,17 @@ bool holds(const std::array<Field, N>& fields, Field field) {
 
 }  // namespace
 
-std::optional<NumberOf> filerNumberOf(const Primitives::QVImmutableFormIdentifier& form,
-                                      const Primitives::QVImmutableIdentifier& field) {
+std::optional<FilerNumberField> filerNumberOf(const Primitives::QVImmutableFormIdentifier& form,
+                                              const Primitives::QVImmutableIdentifier& field) {
     for (const FilerNumberFields& row : kFilerNumberFields) {
         if (row.form != form) continue;
-        if (holds(row.taxpayer, field.getNumber())) return NumberOf::Taxpayer;
-        if (holds(row.spouse, field.getNumber())) return NumberOf::Spouse;
+        if (holds(row.taxpayer, field.getNumber())) return FilerNumberField{.whose = NumberOf::Taxpayer};
+        if (holds(row.spouse, field.getNumber())) return FilerNumberField{.whose = NumberOf::Spouse};
+    }
+    for (const ScanLineField& scanLine : kScanLines) {
+        if (scanLine.form == form && scanLine.field == field.getNumber()) {
+            return FilerNumberField{.whose = NumberOf::Taxpayer, .at = kScanLineNumberAt, .length = kNumberDigits};
+        }
     }
     return std::nullopt;
 }

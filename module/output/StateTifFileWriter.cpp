@@ -401,16 +401,18 @@ void StateTifFileWriter::checkFilerNumber(const FormId& form, const FieldId& fie
     // Form F92's numbers are compared with the main form's by the host's
     // e-file check, which names both entries.
     if (value.empty() || form == kForm92ID) return;
-    const std::optional<GAOutput::NumberOf> whose = GAOutput::filerNumberOf(form, field);
-    if (!whose) return;
+    const std::optional<GAOutput::FilerNumberField> held = GAOutput::filerNumberOf(form, field);
+    if (!held) return;
+    const GAOutput::NumberOf whose = held->whose;
+    const std::string number = held->numberIn(value);
     const FormId mainForm = stateReturn->getFederalFormID();
-    const FieldId filersField = GAOutput::mainFormNumberField(mainForm, *whose);
+    const FieldId filersField = GAOutput::mainFormNumberField(mainForm, whose);
     const std::string filers = Utils::strip(federalReturn()->formString(mainForm, 1, filersField));
-    if (filers.empty() || filers == value) return;
+    if (filers.empty() || filers == number) return;
     const DataMgmt::TaxFormDescPtr desc = federalReturn()->getTaxFormDescriptor(mainForm);
     const std::string name = desc.isNull() ? std::to_string(mainForm.getNumber()) : desc->getDevName();
-    recordWrongEntry(key, value,
-                     std::string("is not the ") + (*whose == GAOutput::NumberOf::Taxpayer ? "taxpayer" : "spouse") +
+    recordWrongEntry(key, number,
+                     std::string("is not the ") + (whose == GAOutput::NumberOf::Taxpayer ? "taxpayer" : "spouse") +
                          "'s number that form " + name + " gives, field " + std::to_string(filersField.getNumber()) +
                          " \"" + filers + "\": the e-file writes one number for each filer, the federal return's");
 }

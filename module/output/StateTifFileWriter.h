@@ -112,9 +112,10 @@ public:
     // The field-valued line of copy `copy` of the form, for a field number
     // above 0; nothing otherwise.
     void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field, bool flag);
-    // A filer's number on a Georgia form (GAOutput::filerNumberOf) that is
-    // not the one the federal main form gives that filer is a wrong entry of
-    // the line's field, naming the main form's field and number.
+    // A filer's number on a Georgia form (GAOutput::filerNumberOf: a field's
+    // whole text, or its place in a voucher's scan line) that is not the one
+    // the federal main form gives that filer is a wrong entry of the line's
+    // field, naming the main form's field and number.
     void checkFilerNumber(const FormId& form, const FieldId& field, const std::string& key, const std::string& value);
     // The PDF form list ("GAGAPDFFRM" sub-records), then the hash table
     // ("GAHASHTBL" sub-records of up to 25 entries).

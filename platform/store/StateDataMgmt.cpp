@@ -173,7 +173,8 @@ bool isThisState(const DataMgmt::TaxForm& copy, const Primitives::QVImmutableIde
 // Every line of the statement forms (platform/store/StatementForms.h) of
 // this state, or of any state, on the copies that count on a return of the
 // filing status: the state amounts of the wage statements' lines as wages;
-// the tax withheld of a line whose withholding counts; the local tax.
+// the tax withheld of a line whose withholding counts, each copy's as the
+// state's return lists it; the local tax.
 double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withheld, bool local,
                                      char filingStatus) const {
     if (federal_.isNull()) {
@@ -192,6 +193,7 @@ double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withhe
                                   filingStatus)) {
                 return;
             }
+            double copyWithheld = 0.0;
             for (const SourceStateRow& line : statement.lines) {
                 if (!copy.description().hasField(line.state) ||
                     (thisStateOnly && !isThisState(copy, line.state, abbreviation))) {
@@ -202,11 +204,14 @@ double StateTaxReturn::addStateLines(bool thisStateOnly, bool wages, bool withhe
                 }
                 const double tax = federalDisplayAmount(copy, line.withheld.getNumber());
                 if (withheld && statement.withholdingCounts(tax)) {
-                    total += tax;
+                    copyWithheld += tax;
                 }
                 if (local && !line.localTax.isNullID()) {
                     total += federalDisplayAmount(copy, line.localTax.getNumber());
                 }
+            }
+            if (withheld) {
+                total += listedStatementWithholding(copyWithheld);
             }
         });
     }

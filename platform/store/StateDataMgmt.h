@@ -25,7 +25,9 @@
 //     getStateTaxWithheld    state and local tax withheld on the lines of this
 //                            state of every statement form with a state line
 //                            (platform/store/StatementForms.h), added; a
-//                            spouse's statement on a joint return only
+//                            spouse's statement on a joint return only; each
+//                            statement's tax withheld as the state's return
+//                            lists it (listedStatementWithholding)
 //     getStateTaxWithheldNoLocal  the same without the local tax
 //     getEnabledType         1
 //     InElf                  false
@@ -155,6 +157,10 @@ public:
     virtual Primitives::QVImmutableFormIdentifier getFederalFormID() const {
         return Primitives::QVImmutableFormIdentifier(0);
     }
+    // One statement's tax withheld for this state (its lines that count,
+    // added) as the state's return lists it: the totals of tax withheld add
+    // the statements so. The base lists it as it is.
+    virtual double listedStatementWithholding(double withheld) const { return withheld; }
     virtual void setStateForm14Boxes(bool b) = 0;
     virtual void getStateCode(std::string& out) = 0;  // "GA"
     virtual void getStateName(std::string& out) = 0;  // "Georgia"

@@ -209,22 +209,29 @@ std::vector<NoteCase> form73NoteCases() {
 // Form 71's parts short of the withholding, and a further copy of a form
 // taken from copy 1 alone.
 std::vector<NoteCase> partAndCopyNoteCases() {
-    // Form 71's two installments with the parts given of the withholding of 1000.40.
-    const auto parts = [](const std::string& given) { return replacing({{entry(26, "1000.40"), given}}); };
+    // Form 71's two installments with the parts given of the withholding of 1000.
+    const auto parts = [](const std::string& given) { return replacing({{entry(26, "1000"), given}}); };
+    // The same, with form 70's withholding given as 1000.40.
+    const auto partsOfCents = [parts](const std::string& given) {
+        return [=](const std::string& text) {
+            const std::string withheld = "<FIELD OVERRIDDEN=\"1\"" + entry(87, "1000.40").substr(6);
+            return withGeorgiaForm("GA70", 1, withheld)(parts(given)(text));
+        };
+    };
     const char* underpaid = "underpaid-two-installments";
     return {
         {"form 71's entered parts short of the withholding", underpaid, parts(entry(26, "500")),
-         Noted{"form GA71 splits the Georgia tax withheld (field 21, 1000.40) into the parts entered for its 2 "
-               "installments (box 23; fields 26 and 27), which add up to 500: 500.40 of it is in none of"}},
-        {"form 71's parts adding up, the cents in the first", underpaid, parts(entry(26, "500.40") + entry(27, "500")),
-         Noted{}},
+         Noted{"form GA71 splits the Georgia tax withheld (field 21, 1000) into the parts entered for its 2 "
+               "installments (box 23; fields 26 and 27), which add up to 500: 500 of it is in none of"}},
+        {"form 71's parts adding up, the cents in the first", underpaid,
+         partsOfCents(entry(26, "500.40") + entry(27, "500")), Noted{}},
         {"form 71's one installment, its part kept short by an override", underpaid,
          replacing({{entry(16, "2"), entry(16, "1")},
-                    {entry(26, "1000.40"), "<FIELD OVERRIDDEN=\"1\"" + entry(27, "500").substr(6)}}),
+                    {entry(26, "1000"), "<FIELD OVERRIDDEN=\"1\"" + entry(27, "500").substr(6)}}),
          Noted{}},
         {"form 71's equal parts short of the withholding by their whole dollars", underpaid,
          replacing({{entry(16, "2"), entry(16, "4") + entry(22, "X")},
-                    {entry(26, "1000.40"), ""},
+                    {entry(26, "1000"), ""},
                     {entry(32, "1000.40"), entry(32, "1002.80")}}),
          Noted{}},
         {"form 70's withholding row on copy 3", "single-wages", withGeorgiaForm("GA70", 3, entry(243, "500")),

@@ -14,6 +14,7 @@
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/IndCrLines.h"
+#include "platform/store/StatementForms.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {
@@ -181,6 +182,61 @@ TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
     EXPECT_FALSE(written("04510.000.002"));  // its kind is not marked: no number line
     EXPECT_FALSE(written("04505.000.002"));
 }
+
+// Form 70 lists each statement's Georgia tax withheld in whole dollars (its
+// lines that count added, then rounded), and its tax withheld, calculated
+// and e-filed, is the sum of the list as written.
+struct WithheldLine {
+    FormId form;
+    std::uint16_t copy;
+    std::size_t line;  // of the statement's state lines
+    double withheld;
+};
+struct ListedWithholding {
+    const char* what;
+    std::vector<WithheldLine> lines;
+    std::vector<std::string> rows;  // under 04525, in order
+    const char* total;
+};
+
+void PrintTo(const ListedWithholding& row, std::ostream* out) { *out << row.what; }
+
+class WithholdingListTest : public HookTest, public ::testing::WithParamInterface<ListedWithholding> {};
+
+TEST_P(WithholdingListTest, TheTaxWithheldIsTheSumOfTheRowsWritten) {
+    for (const WithheldLine& given : GetParam().lines) {
+        const StatementForm& statement = *statementFormOf(given.form.getNumber());
+        const auto copy = fedCopy(given.form, given.copy);
+        setText(copy, statement.payerId, "58100000" + std::to_string(given.copy));
+        setText(copy, statement.lines[given.line].state, "GA");
+        setNumber(copy, statement.lines[given.line].withheld, given.withheld * 100);  // kept in hundredths
+    }
+    countingEngine->GATaxReturnCalcEngine::calculateReturn(0);
+    writer->writeWithholdingLines();
+    std::vector<std::string> rows;
+    for (const auto& line : calls()) {
+        if (line.rfind("04525.000.", 0) == 0) rows.push_back(line.substr(line.find('=') + 1));
+    }
+    EXPECT_EQ(rows, GetParam().rows);
+    writer->outputFieldLine("01275.000.001", kGAForm70ID, 1, form70.payments.withheld, false);
+    EXPECT_EQ(written("01275.000.001"), GetParam().total);
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.total), GetParam().total);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Statements, WithholdingListTest,
+    ::testing::Values(
+        ListedWithholding{
+            "two W-2s of 1225.50", {{kForm52ID, 1, 0, 1225.50}, {kForm52ID, 2, 0, 1225.50}}, {"1226", "1226"}, "2452"},
+        ListedWithholding{
+            "a W-2's two lines added, then rounded", {{kForm52ID, 1, 0, 0.30}, {kForm52ID, 1, 1, 0.30}}, {"1"}, "1"},
+        ListedWithholding{"a W-2 below a half and a 1099-R at one",
+                          {{kForm52ID, 1, 0, 1225.49}, {kForm84ID, 1, 0, 0.50}},
+                          {"1225", "1"},
+                          "1226"},
+        ListedWithholding{
+            "two 1099-Gs", {{kForm165ID, 1, 0, 100.50}, {kForm165ID, 2, 0, 100.50}}, {"101", "101"}, "202"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 // Amounts leave the e-file as their forms show them: at most two decimals,
 // whole dollars on the main form and its schedules. A record's own amounts

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "module/catalogues/FederalMainFormLines.h"
+#include "module/catalogues/Form187982Lines.h"
+#include "module/catalogues/Form75Lines.h"
+#include "module/catalogues/Form77Lines.h"
 #include "tests/output/efile_fixture.h"
 
 namespace efiletest {
@@ -215,6 +219,46 @@ TEST_F(FrameTest, TheFileHoldsPrintableAsciiAndNamesEachCopyLeftShort) {
         }
         EXPECT_EQ(named, row.copies);
         setText(fedCopy(kForm92ID), FieldId(7), "Smith");
+    }
+}
+
+// The e-file writes one number for each filer, the federal return's: a
+// Georgia form's number that is another, whole or inside a voucher's scan
+// line, is a wrong entry of its field, named by the number it carries.
+TEST_F(FrameTest, EveryFilersNumberWrittenIsTheFederalReturns) {
+    const std::string scanLine = "5250040000123471809212000000000000000750000017700";
+    const struct {
+        const char* what;
+        FormId form;
+        FieldId field;
+        std::string value;
+        const char* named;  // the number named; none when it agrees
+    } rows[] = {
+        {"form 77's number", kGAForm77ID, kForm77Lines.voucher.number, "400009999", "400009999"},
+        {"form 77's scan line", kGAForm77ID, kForm77Lines.voucher.scanLine, "52500400009999" + scanLine.substr(14),
+         "400009999"},
+        {"form 77's scan line agreeing", kGAForm77ID, kForm77Lines.voucher.scanLine, scanLine, nullptr},
+        {"form 187982's scan line", kGAForm187982ID, kForm187982Lines.voucher.scanLine,
+         "02300400009999" + scanLine.substr(14), "400009999"},
+        {"form 75's scan line", kGAForm75ID, kForm75Lines.voucher.scanLine, "50000400009999" + scanLine.substr(14),
+         "400009999"},
+        {"a scan line too short for a number", kGAForm77ID, kForm77Lines.voucher.scanLine, "52500400001",
+         "52500400001"},
+    };
+    setText(fedCopy(kForm1ID), kForm1Lines.heading[FederalMainFormLines::kTaxpayerNumber], "400001234");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (const FormId& form : {kGAForm75ID, kGAForm77ID, kGAForm187982ID}) ga->deleteForm(form, 1);
+        listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{row.form};
+        const auto held = gaCopy(row.form);
+        held->setCalculatedFlag(true);
+        setText(held, row.field, row.value);
+        ASSERT_TRUE(writer->writeTifFile(1, DataMgmt::kGeorgiaReturnType));
+        std::vector<std::string> named;
+        for (const auto& wrong : writer->wrongEntries()) {
+            if (wrong.form == row.form && wrong.field == row.field) named.push_back(wrong.value);
+        }
+        EXPECT_EQ(named, row.named ? std::vector<std::string>{row.named} : std::vector<std::string>{});
     }
 }
 

@@ -149,8 +149,11 @@ void MainFormCalculation::fillCredits() {
 void MainFormCalculation::fillPayments() {
     const auto& p = lines.payments;
     Utils::maybeSetValue(handle_, p.withheld, ga_.getStateTaxWithheldNoLocal(static_cast<char>(status_)));
-    const auto& rows = p.incomeStatements;
-    form_.plus4(p.ownRowsTotal, rows[0].withheld, rows[1].withheld, rows[2].withheld, rows[3].withheld);
+    // Form 70's own rows are listed as the statements are, each in whole
+    // dollars: their total is the sum of the rows as printed and e-filed.
+    double ownRows = 0.0;
+    for (const auto& row : p.incomeStatements) ownRows += ga_.listedStatementWithholding(form_.getIR(row.withheld));
+    form_.assignIR(p.ownRowsTotal, ownRows);
     form_.assignII(p.ownRowsTotalRepeated, p.ownRowsTotal);
     engine_.checkForm70SourceLinks(copy_);
     Utils::maybeSetValue(handle_, p.estimated,

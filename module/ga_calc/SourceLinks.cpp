@@ -181,8 +181,9 @@ struct EntryValues {
 };
 
 // An entry from one of form 70's own withholding rows (0 to 3); every row
-// whose withholding equals the entry's marks its box and gives the payer
-// number. Nothing when the row or form 70 does not exist.
+// whose withholding equals the entry's marks its box, and the entry's own
+// row gives the payer number (two rows withholding alike keep each its
+// payer). Nothing when the row or form 70 does not exist.
 std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int entryNumber) {
     if (entryNumber < 0 || entryNumber > 3 || !ga.formExists(kGAForm70ID, 1)) {
         return std::nullopt;
@@ -194,13 +195,9 @@ std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int ent
     values.stateId = ga.getFieldAsString(kGAForm70ID, 1, own.stateId);
     values.amount = ga.getIR(kGAForm70ID, 1, own.georgiaWages);
     values.withheld = ga.getIR(kGAForm70ID, 1, own.withheld);
+    values.markIdByDashes(values.payerId);
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (ga.getIR(kGAForm70ID, 1, rows[r].withheld) != values.withheld) {
-            continue;
-        }
-        values.ownRow[r] = true;
-        values.payerId = ga.getFieldAsString(kGAForm70ID, 1, rows[r].payerId);
-        values.markIdByDashes(values.payerId);
+        values.ownRow[r] = ga.getIR(kGAForm70ID, 1, rows[r].withheld) == values.withheld;
     }
     return values;
 }

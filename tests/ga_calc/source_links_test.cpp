@@ -222,12 +222,18 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) 
 
     EXPECT_EQ(refill("70/1/0"), 1);
     auto cont = gaCopy(kGAForm189218ID);
-    EXPECT_TRUE(cont->xMarked(slot1.row1Box));            // row 1
-    EXPECT_TRUE(cont->xMarked(slot1.row2Box));            // row 2
-    EXPECT_FALSE(cont->xMarked(slot1.row3Box));           // row 3
-    EXPECT_EQ(text(cont, slot1.payerId), "22-222-2222");  // from the last matching row
-    EXPECT_TRUE(cont->xMarked(slot1.id1Box));             // the first row's number has one dash
-    EXPECT_TRUE(cont->xMarked(slot1.id2Box));             // the second's has two
+    EXPECT_TRUE(cont->xMarked(slot1.row1Box));   // row 1
+    EXPECT_TRUE(cont->xMarked(slot1.row2Box));   // row 2
+    EXPECT_FALSE(cont->xMarked(slot1.row3Box));  // row 3
+    // The entry's own row, not another withholding alike, gives the payer.
+    EXPECT_EQ(text(cont, slot1.payerId), "11-1111111");
+    EXPECT_TRUE(cont->xMarked(slot1.id1Box));  // its number has one dash
+    EXPECT_FALSE(cont->xMarked(slot1.id2Box));
+    EXPECT_EQ(refill("70/1/1"), 1);
+    EXPECT_EQ(text(cont, slot1.payerId), "22-222-2222");
+    EXPECT_TRUE(cont->xMarked(slot1.id2Box));
+    EXPECT_TRUE(cont->xMarked(slot1.row1Box));
+    EXPECT_EQ(refill("70/1/0"), 1);
     EXPECT_EQ(cont->getIR(slot1.stateAmount), 3000);
     EXPECT_EQ(cont->getIR(slot1.withheld), 300);
 

@@ -238,6 +238,17 @@ INSTANTIATE_TEST_SUITE_P(
             "two 1099-Gs", {{kForm165ID, 1, 0, 100.50}, {kForm165ID, 2, 0, 100.50}}, {"101", "101"}, "202"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// Form 70's own withholding rows follow the statements' rule: each row in
+// whole dollars, their total the sum of the rows.
+TEST_F(HookTest, FormSeventysOwnRowsAddAsListed) {
+    const auto& rows = form70.payments.incomeStatements;
+    setNumber(gaCopy(kGAForm70ID), rows[0].withheld, 100.50);
+    setNumber(gaCopy(kGAForm70ID), rows[1].withheld, 100.50);
+    countingEngine->GATaxReturnCalcEngine::calculateReturn(0);
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.ownRowsTotal), "202");
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.total), "202");
+}
+
 // Amounts leave the e-file as their forms show them: at most two decimals,
 // whole dollars on the main form and its schedules. A record's own amounts
 // pass the edit-code cleaning, schedule 3's copied adjustments the hook, and

@@ -470,8 +470,8 @@ def read_overlay(path, form):
                 fail(path, line, "edit code D marks a date, which needs kind=D")
             if ("choices" in given) != (given.get("kind") == "choice"):
                 fail(path, line, "a choice (kind=choice) takes its choices on the same line, and only it")
-            if "range" in given and given.get("kind") != "count":
-                fail(path, line, "a range belongs to a count (kind=count) on the same line")
+            if "range" in given and given.get("kind", "N") not in ("count", "N"):
+                fail(path, line, "a range belongs to a count (kind=count) or an amount (kind=N)")
             # A field may be named on several lines (its kind in one, its
             # short name and label in another), each attribute once.
             for n in fields[position[a]:position[b] + 1]:

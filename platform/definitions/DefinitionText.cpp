@@ -183,8 +183,9 @@ void checkContent(const DataMgmt::FormFieldDesc::Attributes& field, const Locati
                    field.choices.find("||") != std::string::npos)) {
         fail(at, "choices \"" + field.choices + "\" hold an empty choice", "load");
     }
-    if ((field.countLow != 0 || field.countHigh != 0) && field.content != Content::Count) {
-        fail(at, "a range belongs to a count (kind=count)", "load");
+    const bool amount = field.kind == DataMgmt::FieldKind::Number && field.content == Content::Any;
+    if ((field.countLow != 0 || field.countHigh != 0) && field.content != Content::Count && !amount) {
+        fail(at, "a range belongs to a count (kind=count) or an amount (kind=N)", "load");
     }
 }
 

@@ -68,7 +68,7 @@ std::optional<KindWord> kindOfWord(const std::string& value);
 // Every kind word, for a message: "N, T, B, D, name, ...".
 std::string kindWords();
 
-// The range of a count, "<low>-<high>" (0 to 65535).
+// The range of a count or an amount, "<low>-<high>" (0 to 65535).
 std::pair<std::uint16_t, std::uint16_t> countRange(const std::string& value, const Location& at);
 
 // Refuses choices or a range on a field of another kind, a choice without

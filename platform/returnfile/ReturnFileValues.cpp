@@ -11,11 +11,17 @@ using namespace detail;
 
 namespace {
 
-// A count is a whole number of 0 or more, within its field's range.
-std::string countProblem(const DataMgmt::FormFieldDesc& field, double stored, const std::string& written) {
+// A count is a whole number of 0 or more, within its field's range; an
+// amount with a range (a percent) lies within it, in dollars as written.
+std::string rangeProblem(const DataMgmt::FormFieldDesc& field, double stored, const std::string& written) {
     const DataMgmt::FormFieldDesc::Attributes& a = field.attributes();
-    if (a.content != DataMgmt::FieldContent::Count) return {};
     const bool ranged = a.countLow != 0 || a.countHigh != 0;
+    if (a.content != DataMgmt::FieldContent::Count) {
+        const double shown = DataMgmt::displayAmount(stored, field.getEditCode());
+        if (!ranged || (shown >= a.countLow && shown <= a.countHigh)) return {};
+        return "amount " + showText(written) + " is not from " + std::to_string(a.countLow) + " to " +
+               std::to_string(a.countHigh);
+    }
     const double low = ranged ? a.countLow : 0;
     if (stored == std::floor(stored) && stored >= low && (!ranged || stored <= a.countHigh)) return {};
     return "value " + showText(written) + " is not " + fieldTakes(field);
@@ -32,7 +38,7 @@ std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, b
         field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
         return "amount " + showText(written) + " is below 0 (the field takes 0 or more)";
     }
-    return countProblem(field, stored, written);
+    return rangeProblem(field, stored, written);
 }
 
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry) {

@@ -39,7 +39,10 @@ std::string largestReturn(const DataMgmt::TaxReturnDesc& desc, Signs signs, int&
                 }
                 const bool negative = field->getDomain() != DataMgmt::FieldDomain::NotNegative &&
                                       (signs == Signs::Negative || (signs == Signs::Alternating && ++count % 2 == 0));
-                out << "<FIELD><ID>" << field->getID().getNumber() << "</ID><VALUE>" << (negative ? "-" : "") << kLimit
+                // An amount with a range (a percent) at the range's top.
+                const std::uint16_t top = field->attributes().countHigh;
+                out << "<FIELD><ID>" << field->getID().getNumber() << "</ID><VALUE>"
+                    << (top != 0 ? std::to_string(top) : (negative ? "-" : "") + std::string(kLimit))
                     << "</VALUE></FIELD>\n";
             }
             if (form->getDevName() == "GA69") out << "<FIELD><ID>36</ID><VALUE>X</VALUE></FIELD>\n";
@@ -115,10 +118,12 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         {"federal", "F52", 37, "-0.01", false, "is below 0"},         // a W-2's local tax
         {"federal", "F52", 35, "ATLANTA", false, nullptr},            // its locality: a name
         {"federal", "F57", 100, "-1", false, nullptr},                // read for its sign
-        {"GA", "GA203811", 203846, "-1", false, "is below 0"},        // a credit's amount
-        {"GA", "GA189215", 189400, "-1", false, "is below 0"},        // an entered subtraction
-        {"GA", "GA189215", 189308, "-1", false, nullptr},             // a share of capital gains
-        {"GA", "GA189217", 189424, "-1", false, "is below 0"},        // Georgia interest
+        {"federal", "F164", 40, "100", false, nullptr},               // a percent, at its top
+        {"federal", "F164", 40, "100.01", false, "is not from 0 to 100"},
+        {"GA", "GA203811", 203846, "-1", false, "is below 0"},  // a credit's amount
+        {"GA", "GA189215", 189400, "-1", false, "is below 0"},  // an entered subtraction
+        {"GA", "GA189215", 189308, "-1", false, nullptr},       // a share of capital gains
+        {"GA", "GA189217", 189424, "-1", false, "is below 0"},  // Georgia interest
         // Another state's tax without the residency of its return.
         {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
         {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},

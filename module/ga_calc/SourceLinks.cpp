@@ -408,6 +408,9 @@ int GATaxReturnCalcEngine::checkSourceLink(const FormId& form, std::uint16_t cop
         nullEntry(entry, e);
         return 0;
     }
+    // An entry holds its tax withheld as form 70 lists it, which the
+    // amended return's copy of the list shows as it stands.
+    values->withheld = gaReturn_->listedStatementWithholding(values->withheld);
     writeEntry(entry, e, *values);
     return 1;
 }

@@ -2,6 +2,7 @@
 // Georgia records on form 70's last field, the tax period lines, and the
 // withholding and adjustment lines of the main form's record.
 #include <functional>
+#include <string>
 
 #include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form165Lines.h"
@@ -14,6 +15,7 @@
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/IndCrLines.h"
+#include "module/catalogues/WithholdingEntryLines.h"
 #include "platform/store/StatementForms.h"
 #include "tests/output/efile_fixture.h"
 
@@ -218,6 +220,8 @@ TEST_P(WithholdingListTest, TheTaxWithheldIsTheSumOfTheRowsWritten) {
         if (line.rfind("04525.000.", 0) == 0) rows.push_back(line.substr(line.find('=') + 1));
     }
     EXPECT_EQ(rows, GetParam().rows);
+    // Form 70's list holds each entry as written (the amended return copies it).
+    EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kForm70WithholdingEntries[0].withheld), std::stod(GetParam().rows[0]));
     writer->outputFieldLine("01275.000.001", kGAForm70ID, 1, form70.payments.withheld, false);
     EXPECT_EQ(written("01275.000.001"), GetParam().total);
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.total), GetParam().total);

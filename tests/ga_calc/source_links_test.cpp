@@ -225,12 +225,13 @@ TEST_F(SourceLinks, Form70RowsBecomeEntriesAndMarkEveryRowOfTheSameWithholding) 
     EXPECT_TRUE(cont->xMarked(slot1.row1Box));   // row 1
     EXPECT_TRUE(cont->xMarked(slot1.row2Box));   // row 2
     EXPECT_FALSE(cont->xMarked(slot1.row3Box));  // row 3
-    // The entry's own row, not another withholding alike, gives the payer.
-    EXPECT_EQ(text(cont, slot1.payerId), "11-1111111");
-    EXPECT_TRUE(cont->xMarked(slot1.id1Box));  // its number has one dash
+    // The entry's own row, not another withholding alike, gives the payer,
+    // as its nine digits; its dashes as typed give the kind of number.
+    EXPECT_EQ(text(cont, slot1.payerId), "111111111");
+    EXPECT_TRUE(cont->xMarked(slot1.id1Box));  // typed with one dash
     EXPECT_FALSE(cont->xMarked(slot1.id2Box));
     EXPECT_EQ(refill("70/1/1"), 1);
-    EXPECT_EQ(text(cont, slot1.payerId), "22-222-2222");
+    EXPECT_EQ(text(cont, slot1.payerId), "222222222");
     EXPECT_TRUE(cont->xMarked(slot1.id2Box));
     EXPECT_TRUE(cont->xMarked(slot1.row1Box));
     EXPECT_EQ(refill("70/1/0"), 1);

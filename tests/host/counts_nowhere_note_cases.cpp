@@ -54,8 +54,8 @@ std::vector<NoteCase> changingNothingCases() {
     };
 }
 
-// Entries that count otherwise than they mean, the check's limits, and the
-// same entries where they count.
+// Entries that count otherwise than they mean, and the same entries where
+// they count.
 std::vector<NoteCase> countedOtherwiseCases() {
     const std::string counted = kCounted;
     const std::string unlisted = "<FIELD><ID>1136</ID><VALUE>X</VALUE></FIELD>";
@@ -103,6 +103,14 @@ std::vector<NoteCase> countedOtherwiseCases() {
                "holds X: the box marks the statement as the spouse's, but a spouse's "
                "statement belongs only on a joint return"},
          nullptr, true},
+    };
+}
+
+// The check's limits, and the exempt bond interest and dividends, which
+// count as parts of other lines.
+std::vector<NoteCase> limitAndBondCases() {
+    const std::string counted = kCounted;
+    return {
         {"a W-2's local tax, which no rule explains", "single-wages",
          replacing({{entry(32, "2450.00"), entry(32, "2450.00") + entry(37, "100")}}),
          Noted{"gahost: note: form F52 copy 1 field 37 (\"Box 19: local income tax (first state line)\") holds 100, "
@@ -146,6 +154,7 @@ std::vector<NoteCase> countedOtherwiseCases() {
 std::vector<NoteCase> countsNowhereNoteCases() {
     std::vector<NoteCase> rows = changingNothingCases();
     for (NoteCase& row : countedOtherwiseCases()) rows.push_back(std::move(row));
+    for (NoteCase& row : limitAndBondCases()) rows.push_back(std::move(row));
     return rows;
 }
 

@@ -170,8 +170,7 @@ std::vector<BadCase> seedCases() {
     };
 }
 
-// The values of fields and seeds: dates, domains, amount and text limits,
-// and what a message quotes of the file.
+// The values of fields and seeds: dates, domains and amount limits.
 std::vector<BadCase> valueCases() {
     return {
         {"DateNotOnTheCalendar",
@@ -211,6 +210,16 @@ std::vector<BadCase> valueCases() {
         {"HundredthsBeyondTheCent",
          wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>33</ID><VALUE>12.345</VALUE></FIELD>\n</FORM>\n", ""),
          {"field 33 (kF52_StateWages1): amount \"12.345\" is given to more than the cent"}},
+        {"SeedBeyondTheCent",
+         wrap("", "<HOST><STATEWITHHELD>100.555</STATEWITHHELD></HOST>\n"),
+         {"bad.xml:6:", "state tax withheld: amount \"100.555\" is given to more than the cent"}},
+    };
+}
+
+// Texts and seeds: their limits, a value of one line, and what a message
+// quotes of the file.
+std::vector<BadCase> textCases() {
+    return {
         {"TextKindKeepsALimit",
          wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>1</ID><VALUE>" + std::string(81, 'x') +
                   "</VALUE></FIELD>\n</FORM>\n",
@@ -288,6 +297,7 @@ std::vector<BadCase> badCases() {
     std::vector<BadCase> cases = structureCases();
     for (BadCase& c : seedCases()) cases.push_back(std::move(c));
     for (BadCase& c : valueCases()) cases.push_back(std::move(c));
+    for (BadCase& c : textCases()) cases.push_back(std::move(c));
     for (BadCase& c : kindCases()) cases.push_back(std::move(c));
     return cases;
 }

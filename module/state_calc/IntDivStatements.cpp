@@ -326,7 +326,7 @@ private:
 
     // Clears the whole display row and moves on to the next.
     void clearRow(DataMgmt::QVFieldIDIter& row) {
-        engine_.nullSummaryRow(form_, row.getFieldID(), true, true);
+        engine_.nullSummaryRow(form_, row.getFieldID(), true);
         row += rowStride_;
     }
 

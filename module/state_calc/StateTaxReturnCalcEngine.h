@@ -323,8 +323,9 @@ public:
     void fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId, std::uint16_t copy,
                          DataMgmt::QVFieldIDIter& row, int lineType, const std::string& payerName,
                          const IntDivCategoryAmounts& amounts);
-    void nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField, bool clearDescription,
-                        bool resetAmounts);
+    // Empties a row's source amount, code and amount columns (the amount
+    // columns protected), and its description too when asked.
+    void nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField, bool clearDescription);
     // Opens, closes and bounds the two allocation columns of each total line
     // (total, column 2, column 3); the list ends at a null field.
     static void intDivSummaryAllocation1(DataMgmt::TaxFormPtr summaryForm, int allocationOption,

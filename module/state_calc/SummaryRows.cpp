@@ -61,7 +61,7 @@ public:
           second_(column(row, layout.secondAmountColumn)) {}
 
     // Clears the whole row, its description and amounts too.
-    void clearAll() const { engine_.nullSummaryRow(summaryForm_, rowField_, true, true); }
+    void clearAll() const { engine_.nullSummaryRow(summaryForm_, rowField_, true); }
 
     // The payer's row: the source's total, and the payer's name unless the
     // row shows it already.
@@ -121,7 +121,7 @@ public:
 private:
     // Clears the row's source amount, code and amount columns, keeping its
     // description.
-    void clear() const { engine_.nullSummaryRow(summaryForm_, rowField_, false, true); }
+    void clear() const { engine_.nullSummaryRow(summaryForm_, rowField_, false); }
 
     // The line type's text and category code.
     void describe(const intdiv::LineTypeRow& type) const {
@@ -266,7 +266,7 @@ void StateTaxReturnCalcEngine::getBankName(std::string& nameOut, FormId sourceFo
 // ------------------------------------------------------------ one row
 
 void StateTaxReturnCalcEngine::nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, const FieldId& rowFirstField,
-                                              bool clearDescription, bool resetAmounts) {
+                                              bool clearDescription) {
     DataMgmt::TaxForm& form = DataMgmt::requireForm(summaryForm, kClassName, "nullSummaryRow");
     DataMgmt::QVFieldIDIter row = form.description().getFieldIDs();
     row = rowFirstField;
@@ -277,14 +277,12 @@ void StateTaxReturnCalcEngine::nullSummaryRow(DataMgmt::TaxFormPtr summaryForm, 
     if (clearDescription) {
         form.setNull(column(row, layout.descriptionColumn));
     }
-    if (resetAmounts) {
-        const FieldId first = column(row, layout.firstAmountColumn);
-        const FieldId second = column(row, layout.secondAmountColumn);
-        form.makeProtected(first);
-        form.makeProtected(second);
-        form.setNull(first);
-        form.setNull(second);
-    }
+    const FieldId first = column(row, layout.firstAmountColumn);
+    const FieldId second = column(row, layout.secondAmountColumn);
+    form.makeProtected(first);
+    form.makeProtected(second);
+    form.setNull(first);
+    form.setNull(second);
 }
 
 void StateTaxReturnCalcEngine::fillDisplayLine(DataMgmt::TaxFormPtr summaryForm, const FormId& summaryFormId,

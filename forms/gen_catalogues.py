@@ -360,7 +360,7 @@ def count_runs(members):
 
 # ---------------------------------------------------------------- forms
 
-KINDS = ("N", "T", "B", "D", "name", "address", "ssn", "ein", "ssnorein", "zip", "state", "phone", "routing",
+KINDS = ("N", "T", "B", "D", "name", "address", "ssn", "ein", "ssnorein", "writtenid", "zip", "state", "phone", "routing",
          "account", "choice", "count")
 FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain", "choices", "range")
 DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear", "taxyearpayment")

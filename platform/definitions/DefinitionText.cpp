@@ -138,6 +138,7 @@ constexpr KindEntry kKindWords[] = {
     {"ssn", {Kind::Text, Content::PersonNumber, false}},
     {"ein", {Kind::Text, Content::EmployerNumber, false}},
     {"ssnorein", {Kind::Text, Content::EitherNumber, false}},
+    {"writtenid", {Kind::Text, Content::WrittenNumber, false}},
     {"zip", {Kind::Text, Content::Zip, false}},
     {"state", {Kind::Text, Content::StateCode, false}},
     {"phone", {Kind::Text, Content::Phone, false}},

@@ -112,6 +112,8 @@ std::optional<std::string> readContent(const DataMgmt::FormFieldDesc& field, con
         case FieldContent::EmployerNumber:
         case FieldContent::EitherNumber:
             return nineDigitNumber(t);
+        case FieldContent::WrittenNumber:
+            return nineDigitNumber(t) ? std::optional<std::string>(t) : std::nullopt;
         case FieldContent::Zip: {
             const std::optional<std::string> digits = digitsOf(t);
             return digits && (digits->size() == 5 || digits->size() == 9) ? digits : std::nullopt;
@@ -164,6 +166,7 @@ std::string fieldTakes(const DataMgmt::FormFieldDesc& field) {
         case FieldContent::EmployerNumber:
             return "an employer identification number of nine digits";
         case FieldContent::EitherNumber:
+        case FieldContent::WrittenNumber:
             return "an employer identification or social security number of nine digits";
         case FieldContent::Zip:
             return "a ZIP code of five or nine digits";

@@ -28,6 +28,9 @@ enum class FieldContent : std::uint8_t {
     Account,
     Count,
     Choice,
+    // Either number, nine digits, kept as written: where its dashes say
+    // which of the two it is.
+    WrittenNumber,
 };
 
 }  // namespace DataMgmt

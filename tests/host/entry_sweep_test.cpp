@@ -38,6 +38,8 @@ std::string sweptText(const DataMgmt::FormFieldDesc& field) {
         case C::EmployerNumber:
         case C::EitherNumber:
             return "400001234";
+        case C::WrittenNumber:
+            return "58-4100021";
         case C::Zip:
             return "30303";
         case C::StateCode:

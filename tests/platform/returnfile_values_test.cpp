@@ -105,6 +105,8 @@ TEST(ReturnFileValues, AnEntryIsReadByItsKindAndStoredInOneForm) {
         {holding(C::PersonNumber), "400-00-123", "", "is not a social security or taxpayer number of nine digits"},
         {holding(C::PersonNumber), "N/A", "", "nine digits"},
         {holding(C::EitherNumber), "58-4100021", "584100021", ""},
+        {holding(C::WrittenNumber), "58-4100021", "58-4100021", ""},  // its dashes tell its kind
+        {holding(C::WrittenNumber), "ABC", "", "nine digits"},
         {holding(C::Zip), "30303-1234", "303031234", ""},
         {holding(C::Zip), "3030", "", "is not a ZIP code of five or nine digits"},
         {holding(C::Zip), "ABCDE", "", "ZIP code"},

@@ -124,10 +124,18 @@ GATifFileWriter::GATifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxRe
 
 GATifFileWriter::~GATifFileWriter() = default;
 
-void GATifFileWriter::tifStringCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
-                                             const FieldId& /*field*/, std::string& value) {
+void GATifFileWriter::tifStringCleanDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
+                                             std::string& value) {
     if (form != kForm131ID) {
         tifStringClean(value);
+    }
+    // A number kept as written (its dashes tell its kind) leaves as its
+    // digits, as every number does.
+    if (!copy.isNull()) {
+        const DataMgmt::FormFieldDescPtr desc = copy->description().getFieldDesc(field);
+        if (!desc.isNull() && desc->getContent() == DataMgmt::FieldContent::WrittenNumber) {
+            std::erase_if(value, [](char c) { return c < '0' || c > '9'; });
+        }
     }
 }
 

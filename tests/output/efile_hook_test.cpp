@@ -3,6 +3,7 @@
 // withholding and adjustment lines of the main form's record.
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "module/catalogues/Form131Lines.h"
 #include "module/catalogues/Form165Lines.h"
@@ -251,6 +252,18 @@ TEST_F(HookTest, FormSeventysOwnRowsAddAsListed) {
     countingEngine->GATaxReturnCalcEngine::calculateReturn(0);
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.ownRowsTotal), "202");
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.total), "202");
+}
+
+// A payer number kept as written on form 70's own row leaves as its digits;
+// another text as it stands.
+TEST_F(HookTest, NumbersKeptAsWrittenLeaveAsDigits) {
+    const auto& row = form70.payments.incomeStatements[0];
+    for (const auto& [field, in, out] :
+         {std::tuple{row.payerId, "58-1111111", "581111111"}, std::tuple{row.stateId, "12-AB", "12-AB"}}) {
+        std::string value = in;
+        writer->tifStringCleanDispatch(gaCopy(kGAForm70ID), kGAForm70ID, field, value);
+        EXPECT_EQ(value, out);
+    }
 }
 
 // Amounts leave the e-file as their forms show them: at most two decimals,

@@ -327,17 +327,48 @@ void loadReturns(GAHost::HostSession& session, const GAHost::ModuleLoader* modul
     if (efile) session.georgiaState()->setInElf(true);
 }
 
-// Makes the output folder with the folders above it; false (reported on
-// standard error) when it cannot be made.
-bool makeOutputDirectory(const std::filesystem::path& outDir) {
-    std::error_code ec;
-    std::filesystem::create_directories(outDir, ec);
-    if (ec) {
-        std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message() << '\n';
-        return false;
+// The folders a run makes for its outputs: the output folder and those above
+// it that did not exist, each made here. Unless the run keeps them, they
+// are removed again when it ends, deepest first and only while empty, so
+// that a run that is refused (or fails) leaves no folder behind.
+class OutputFolders {
+public:
+    OutputFolders() = default;
+    OutputFolders(const OutputFolders&) = delete;
+    OutputFolders& operator=(const OutputFolders&) = delete;
+    ~OutputFolders() {
+        for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
+            std::error_code ec;
+            std::filesystem::remove(*it, ec);  // a folder that holds anything stays
+        }
     }
-    return true;
-}
+
+    // Makes the folder and those above it; false (reported on standard
+    // error) when one cannot be made.
+    bool make(const std::filesystem::path& outDir) {
+        std::vector<std::filesystem::path> levels;
+        for (std::filesystem::path p = outDir; !p.empty(); p = p.parent_path()) {
+            levels.push_back(p);
+            if (p == p.parent_path()) break;
+        }
+        for (auto it = levels.rbegin(); it != levels.rend(); ++it) {
+            std::error_code ec;
+            if (std::filesystem::create_directory(*it, ec)) made_.push_back(*it);
+            if (ec) {
+                std::cerr << "gahost: cannot create the output directory " << outDir.string() << ": " << ec.message()
+                          << '\n';
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The run wrote its outputs: the folders stay.
+    void keep() { made_.clear(); }
+
+private:
+    std::vector<std::filesystem::path> made_;
+};
 
 // "state return: GA Georgia, filing status 2, federal form 1": the Georgia
 // return the module made, as it answers for itself once calculated (the
@@ -424,7 +455,8 @@ bool runReturn(const Options& o, const std::string& input, const std::filesystem
     const std::optional<TifWriteMgmt::FederalEFile> federal = GAHost::readFederalEFile(o.federalEFile, outputs);
     loadReturns(session, module, input, o.efile);
     const GAHost::CurrentSession current(session);
-    if (!makeOutputDirectory(outDir)) return false;
+    OutputFolders folders;
+    if (!folders.make(outDir)) return false;
 
     IOMgmt::OutputBatch batch(outputs.writtenPaths(module != nullptr));
     batch.addInput(input, "the return file being run");
@@ -438,6 +470,7 @@ bool runReturn(const Options& o, const std::string& input, const std::filesystem
         std::cout << "wrote " << outputs.savedReturn << '\n';
         requirePrintout();
         batch.commit();
+        folders.keep();
     } catch (const Exceptions::QuarloException& e) {
         // Told while the batch holds the folder: what it notes as it ends
         // (a lock file that it cannot remove) follows the failure.

@@ -135,7 +135,7 @@ TEST_F(RunOutputsTest, EveryFileARunWritesWaitsForItsCommit) {
         }
     }
     expectEarlierOutputs();
-    EXPECT_TRUE(fs::is_empty(path("new")));
+    EXPECT_FALSE(fs::exists(path("new"))) << "a failed run leaves no folder it made";
 }
 
 // The test facility's whole-return dump, asked to go into a folder named as

@@ -163,7 +163,8 @@ struct PlaceTables {
             order << f.getFieldID().getNumber() << ",";
             const DataMgmt::FieldTraits& t = form.traitsAt(static_cast<int>(numbers.size() - 1));
             traits << "{K::" << kindName(t.kind) << "," << static_cast<int>(t.editCode) << ","
-                   << (t.calculated ? "true" : "false") << "," << t.maxLength << "},";
+                   << (t.calculated ? "true" : "false") << ",V(" << static_cast<int>(t.content) << ")," << t.maxLength
+                   << "},";
         }
         order << "\n";
         traits << "\n";

@@ -219,7 +219,7 @@ const std::string& formsDirectory(const Options& o) { return o.formsDir; }
 std::string kindWord(const DataMgmt::FormFieldDesc& f) {
     if (f.isBoolean()) return "box";
     if (f.isDate()) return "date";
-    if (const std::string takes = PersistanceMgmt::fieldTakes(f); !takes.empty()) return takes;
+    if (const std::string takes = DataMgmt::fieldTakes(f); !takes.empty()) return takes;
     if (f.isText())
         return "text of at most " + std::to_string(f.getMaxLength()) + (f.getMaxLength() == 1 ? " byte" : " bytes");
     return "amount";

@@ -108,36 +108,37 @@ bool toTheCent(double stored, int places);
 // What keeps a return file from giving the field an amount (in the field's
 // stored unit): a message that shows the amount as `written` ("amount "-5"
 // is below 0 (the field takes 0 or more)"), or empty when nothing does.
-// Every amount is a finite number; an entry (a field not calculated, or one
-// marked as overridden) also keeps to the amount limit, to the cent and to
-// its field's domain.
+// Every amount is a finite number, and a count's a whole count within its
+// range; an entry (a field not calculated, or one marked as overridden)
+// also keeps to the amount limit, to the cent, to its field's domain and to
+// the range of an amount that has one.
 std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written);
 
-// An entry's text read by its field's kind (the one parser of every value a
-// return file gives a text field): the one form it is stored in, or in
-// `problem` why the field cannot take it, naming the value and what the
-// field takes. Besides the checks of textProblem below, every letter with a
-// mark is read as its plain letter and a character without one is refused;
-// a date is stored MM/DD/YYYY; an entry of a field that holds a name, a
-// number, a code or a choice (DataMgmt::FieldContent) is stored as its
-// digits, its upper-case code or the choice as the field spells it.
+// A text field's text read by its field's kind (the one parser of every
+// text a return file gives, entered or written by the calculation): the one
+// form it is stored in, or in `problem` why the field cannot take it, naming
+// the value and what the field takes. Besides the checks of textProblem
+// below, every letter with a mark is read as its plain letter and a
+// character without one is refused; a field that holds a name, a number, a
+// code or a choice (DataMgmt::FieldContent) stores its digits, its
+// upper-case code or the choice as the field spells it; an entered date is
+// stored MM/DD/YYYY (a calculated one as the calculation wrote it).
 struct EntryText {
     std::string value;
     std::string problem;
 };
 EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
-// What a field of a kind beyond amount, text and date takes ("a ZIP code of
-// five or nine digits"); empty for another field.
-std::string fieldTakes(const DataMgmt::FormFieldDesc& field);
 
-// The same for a text: it is no longer than the field (80 bytes in an amount
-// or box field), made of characters that XML carries (valid UTF-8 without
-// control characters other than tab, line feed and carriage return), and in
-// a date field a calendar date from 1900 on, within the field's domain when
-// it is an entry.
+// The same for a text: it is no longer than the field, made of characters
+// that XML carries (valid UTF-8 without control characters other than tab,
+// line feed and carriage return), what the field holds
+// (DataMgmt::readByContent), and in a date field a calendar date from 1900
+// on, within the field's domain when it is an entry.
 std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
 
-// The same for a value of any kind (a box or null value always fits).
+// The same for a value of any kind: a value of another kind than its
+// field's is none the field takes (a box or null value in its field always
+// fits).
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry);
 
 // The text of the VALUE that a return file gives the value in the field: an

@@ -161,14 +161,17 @@ void Reader::readField(const XmlNode& node, const DataMgmt::TaxFormDesc& form, S
     FieldEntry fe{field, DataMgmt::FieldValue(), false, line};
     std::optional<FieldValue::Kind> kind;
     if (!readFieldMarks(attrs, line, scope, fe.overridden, kind)) return;
+    // Every value is read by its field's kind: a file cannot give it another.
+    if (kind && *kind != naturalKind(*field)) {
+        problem(line, scope,
+                "KIND \"" + std::string(kindWord(*kind)) + "\" is not the field's kind: it takes " +
+                    whatTheFieldTakes(*field));
+        return;
+    }
     // What the file gives a calculated field is the calculation's result,
     // unless it marks the field as overridden: the user's entry.
     const bool userEntry = !field->isCalculated() || fe.overridden;
-    // An amount field's entry is an amount, whatever kind the file says.
-    if (userEntry && naturalKind(*field) == FieldValue::Kind::Number) kind = FieldValue::Kind::Number;
-    if (!parseValue(*texts.value, *field, kind.value_or(naturalKind(*field)), userEntry, line, scope, fe.value)) {
-        return;
-    }
+    if (!parseValue(*texts.value, *field, naturalKind(*field), userEntry, line, scope, fe.value)) return;
     entry.fields.push_back(std::move(fe));
 }
 
@@ -279,8 +282,7 @@ bool Reader::readFieldMarks(const AttributeList& attrs, int line, const Scope& s
     return true;
 }
 
-// Reads a value text as a value of the given kind (the field's own kind
-// unless the file says otherwise).
+// Reads a value text as a value of the given kind, the field's own.
 bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, FieldValue::Kind kind,
                         bool entry, int line, const Scope& scope, FieldValue& out) {
     if (kind == FieldValue::Kind::Text) {
@@ -322,9 +324,7 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
                          const Scope& scope, FieldValue& out) {
     double v = 0.0;
     if (!parseAmount(t, amountPlaces(field), v)) {
-        problem(line, scope,
-                "non-numeric value " + showText(t) + " in an amount" +
-                    (naturalKind(field) == FieldValue::Kind::Number ? " field" : "") + " (" + kAmountForms + ")");
+        problem(line, scope, "non-numeric value " + showText(t) + " in an amount field (" + kAmountForms + ")");
         return false;
     }
     // Within the limit every entry, to the cent, is stored exactly. What the

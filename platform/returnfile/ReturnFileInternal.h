@@ -20,9 +20,6 @@ constexpr int kTaxYear = 2018;
 constexpr int kLastPaymentMonth = 4;
 constexpr std::size_t kMaxReportedProblems = 25;
 constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
-// The length, in bytes, of a text that a return file gives an amount or box
-// field (FIELD KIND="text"): that of a text field without a length of its own.
-constexpr std::size_t kTextLengthInAnotherKind = 80;
 
 // ------------------------------------------------------------ text
 
@@ -87,10 +84,13 @@ std::string dateProblem(const std::string& text, DataMgmt::FieldDomain domain);
 // ------------------------------------------------------------ kinds of values
 
 // The kind of value a field holds by its description, and the words of the
-// FIELD KIND attribute that marks a value of another kind.
+// FIELD KIND attribute, which may only repeat it.
 DataMgmt::FieldValue::Kind naturalKind(const DataMgmt::FormFieldDesc& field);
 const char* kindWord(DataMgmt::FieldValue::Kind kind);
 std::optional<DataMgmt::FieldValue::Kind> kindOfWord(const std::string& word);
+// What a field takes, to end a message: "a ZIP code of five or nine digits",
+// "an amount", "a date", "a text", "a box mark (X or NO)".
+std::string whatTheFieldTakes(const DataMgmt::FormFieldDesc& field);
 
 // Decimal places of a number held by the field: the edit code's for an
 // amount field; none for a number held by a text or box field.

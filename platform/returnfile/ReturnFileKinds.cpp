@@ -1,8 +1,6 @@
-// The one reading of an entry's text by its field's kind: what the field
-// takes, and the one form the value is stored in, which every writer then
-// writes as it is.
-#include <algorithm>
-#include <array>
+// The one reading of a text that a return file gives a field, by the field's
+// kind: what the field takes, and the one form the value is stored in, which
+// every writer then writes as it is.
 #include <cstdio>
 
 #include "platform/returnfile/ReturnFileInternal.h"
@@ -11,134 +9,8 @@
 namespace PersistanceMgmt {
 
 using namespace detail;
-using DataMgmt::FieldContent;
 
 namespace {
-
-// The codes of the states, the District of Columbia, the territories and the
-// freely associated states, and the armed forces' codes of the postal list.
-constexpr std::array<const char*, 62> kPostalCodes{
-    "AL", "AK", "AZ", "AR", "CA", "CO", "CT", "DE", "DC", "FL", "GA", "HI", "ID", "IL", "IN", "IA",
-    "KS", "KY", "LA", "ME", "MD", "MA", "MI", "MN", "MS", "MO", "MT", "NE", "NV", "NH", "NJ", "NM",
-    "NY", "NC", "ND", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VT", "VA", "WA",
-    "WV", "WI", "WY", "AS", "GU", "MP", "PR", "VI", "FM", "MH", "PW", "AA", "AE", "AP"};
-
-constexpr std::size_t kMaxAccountCharacters = 17;
-
-bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
-bool isLetterChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// The digits of a number written with blanks or hyphens between them (and
-// `also` besides); none when it holds another character.
-std::optional<std::string> digitsOf(const std::string& text, const char* also = "") {
-    std::string digits;
-    for (const char c : text) {
-        if (isDigitChar(c)) {
-            digits += c;
-        } else if (c != ' ' && c != '-' && std::string_view(also).find(c) == std::string_view::npos) {
-            return std::nullopt;
-        }
-    }
-    return digits;
-}
-
-// The bank routing number's check: 3, 7 and 1 times its digits in turn add
-// up to a multiple of 10.
-bool routingCheckHolds(const std::string& digits) {
-    static constexpr int kWeights[3] = {3, 7, 1};
-    int sum = 0;
-    for (std::size_t i = 0; i < digits.size(); ++i) sum += kWeights[i % 3] * (digits[i] - '0');
-    return sum % 10 == 0;
-}
-
-// A choice as it is compared: lower case, without blanks and hyphens.
-std::string choiceKey(std::string_view text) {
-    std::string key;
-    for (const char c : text) {
-        if (c == ' ' || c == '-') continue;
-        key += isLetterChar(c) ? static_cast<char>(c | 0x20) : c;
-    }
-    return key;
-}
-
-// The named choice the text stands for, as the field spells it.
-std::optional<std::string> choiceOf(const std::string& choices, const std::string& text) {
-    const std::string key = choiceKey(text);
-    for (std::size_t at = 0; at <= choices.size();) {
-        const std::size_t bar = std::min(choices.find('|', at), choices.size());
-        const std::string_view choice = std::string_view(choices).substr(at, bar - at);
-        if (choiceKey(choice) == key) return std::string(choice);
-        at = bar + 1;
-    }
-    return std::nullopt;
-}
-
-std::string shownChoices(const std::string& choices) {
-    std::string shown;
-    for (std::size_t at = 0; at <= choices.size();) {
-        const std::size_t bar = std::min(choices.find('|', at), choices.size());
-        shown += (at == 0 ? "" : bar == choices.size() ? " or " : ", ") + choices.substr(at, bar - at);
-        at = bar + 1;
-    }
-    return shown;
-}
-
-std::optional<std::string> nineDigitNumber(const std::string& t) {
-    const std::optional<std::string> digits = digitsOf(t);
-    return digits && digits->size() == 9 ? digits : std::nullopt;
-}
-
-std::optional<std::string> accountNumber(const std::string& t) {
-    std::string kept;
-    for (const char c : t) {
-        if (c != ' ' && c != '-') kept += c;
-    }
-    const bool ok = !kept.empty() && kept.size() <= kMaxAccountCharacters &&
-                    std::all_of(kept.begin(), kept.end(), [](char c) { return isDigitChar(c) || isLetterChar(c); });
-    return ok ? std::optional<std::string>(Utils::QVStringUtils::upperCased(kept)) : std::nullopt;
-}
-
-// The text (trimmed, its letters plain) read by the field's content; none
-// when the field does not take it.
-std::optional<std::string> readContent(const DataMgmt::FormFieldDesc& field, const std::string& t) {
-    switch (field.getContent()) {
-        case FieldContent::Any:
-        case FieldContent::Address:
-        case FieldContent::Count:
-            return t;
-        case FieldContent::Name:
-            return std::any_of(t.begin(), t.end(), isLetterChar) ? std::optional<std::string>(t) : std::nullopt;
-        case FieldContent::PersonNumber:
-        case FieldContent::EmployerNumber:
-        case FieldContent::EitherNumber:
-            return nineDigitNumber(t);
-        case FieldContent::WrittenNumber:
-            return nineDigitNumber(t) ? std::optional<std::string>(t) : std::nullopt;
-        case FieldContent::Zip: {
-            const std::optional<std::string> digits = digitsOf(t);
-            return digits && (digits->size() == 5 || digits->size() == 9) ? digits : std::nullopt;
-        }
-        case FieldContent::StateCode: {
-            const std::string code = Utils::QVStringUtils::upperCased(t);
-            const bool ok =
-                std::any_of(kPostalCodes.begin(), kPostalCodes.end(), [&](const char* c) { return code == c; });
-            return ok ? std::optional<std::string>(code) : std::nullopt;
-        }
-        case FieldContent::Phone: {
-            const std::optional<std::string> digits = digitsOf(t, "().");
-            return digits && digits->size() == 10 ? digits : std::nullopt;
-        }
-        case FieldContent::Routing: {
-            const std::optional<std::string> digits = digitsOf(t);
-            return digits && digits->size() == 9 && routingCheckHolds(*digits) ? digits : std::nullopt;
-        }
-        case FieldContent::Account:
-            return accountNumber(t);
-        case FieldContent::Choice:
-            return choiceOf(field.attributes().choices, t);
-    }
-    return t;
-}
 
 // The date in its one form, MM/DD/YYYY.
 std::string storedDate(const std::string& text) {
@@ -154,45 +26,9 @@ std::string storedDate(const std::string& text) {
 
 }  // namespace
 
-std::string fieldTakes(const DataMgmt::FormFieldDesc& field) {
-    switch (field.getContent()) {
-        case FieldContent::Any:
-        case FieldContent::Address:
-            break;
-        case FieldContent::Name:
-            return "a name, which holds a letter";
-        case FieldContent::PersonNumber:
-            return "a social security or taxpayer number of nine digits";
-        case FieldContent::EmployerNumber:
-            return "an employer identification number of nine digits";
-        case FieldContent::EitherNumber:
-        case FieldContent::WrittenNumber:
-            return "an employer identification or social security number of nine digits";
-        case FieldContent::Zip:
-            return "a ZIP code of five or nine digits";
-        case FieldContent::StateCode:
-            return "a state or territory code such as GA";
-        case FieldContent::Phone:
-            return "a telephone number of ten digits";
-        case FieldContent::Routing:
-            return "a bank routing number of nine digits whose check digit is right";
-        case FieldContent::Account:
-            return "a bank account number of 1 to 17 letters and digits";
-        case FieldContent::Count: {
-            const DataMgmt::FormFieldDesc::Attributes& a = field.attributes();
-            if (a.countLow == 0 && a.countHigh == 0) return "a whole count of 0 or more";
-            return "a whole count from " + std::to_string(a.countLow) + " to " + std::to_string(a.countHigh);
-        }
-        case FieldContent::Choice:
-            return "one of " + shownChoices(field.attributes().choices);
-    }
-    return {};
-}
-
 EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {
-    // The limit counts bytes of UTF-8. A text that the file marks as the
-    // value of an amount or box field keeps to the length of a text field.
-    const std::size_t maxLength = field.isText() ? field.getMaxLength() : kTextLengthInAnotherKind;
+    // The limit counts bytes of UTF-8.
+    const std::size_t maxLength = field.getMaxLength();
     if (maxLength > 0 && text.size() > maxLength) {
         return {{},
                 "text of " + std::to_string(text.size()) + " bytes is longer than the field's maximum of " +
@@ -216,11 +52,13 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
         // What the calculation stored stays as it wrote it.
         return {entry ? storedDate(plain.text) : plain.text, {}};
     }
-    if (!entry || field.getContent() == FieldContent::Any) return {plain.text, {}};
+    // Entered or written by the calculation, a value is read by what its
+    // field holds.
+    if (field.getContent() == DataMgmt::FieldContent::Any) return {plain.text, {}};
     const std::string t = trim(plain.text);
     if (t.empty()) return {};  // null
-    if (const std::optional<std::string> value = readContent(field, t)) return {*value, {}};
-    return {{}, "value " + showText(text) + " is not " + fieldTakes(field)};
+    if (const std::optional<std::string> value = DataMgmt::readByContent(field, t)) return {*value, {}};
+    return {{}, "value " + showText(text) + " is not " + DataMgmt::fieldTakes(field)};
 }
 
 std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {

@@ -181,6 +181,13 @@ std::optional<FieldValue::Kind> kindOfWord(const std::string& word) {
     return std::nullopt;
 }
 
+std::string whatTheFieldTakes(const DataMgmt::FormFieldDesc& field) {
+    if (const std::string takes = DataMgmt::fieldTakes(field); !takes.empty()) return takes;
+    if (field.isBoolean()) return "a box mark (X or NO)";
+    if (field.isDate()) return "a date";
+    return field.isText() ? "a text" : "an amount";
+}
+
 int amountPlaces(const DataMgmt::FormFieldDesc& field) {
     return naturalKind(field) == FieldValue::Kind::Number
                ? DataMgmt::editCodeDecimalPlaces(field.getValidator()->getEditCode())

@@ -11,37 +11,41 @@ using namespace detail;
 
 namespace {
 
-// A count is a whole number of 0 or more, within its field's range; an
-// amount with a range (a percent) lies within it, in dollars as written.
+// An amount with a range (a percent) lies within it, in dollars as written.
 std::string rangeProblem(const DataMgmt::FormFieldDesc& field, double stored, const std::string& written) {
     const DataMgmt::FormFieldDesc::Attributes& a = field.attributes();
-    const bool ranged = a.countLow != 0 || a.countHigh != 0;
-    if (a.content != DataMgmt::FieldContent::Count) {
-        const double shown = DataMgmt::displayAmount(stored, field.getEditCode());
-        if (!ranged || (shown >= a.countLow && shown <= a.countHigh)) return {};
-        return "amount " + showText(written) + " is not from " + std::to_string(a.countLow) + " to " +
-               std::to_string(a.countHigh);
-    }
-    const double low = ranged ? a.countLow : 0;
-    if (stored == std::floor(stored) && stored >= low && (!ranged || stored <= a.countHigh)) return {};
-    return "value " + showText(written) + " is not " + fieldTakes(field);
+    if (a.content == DataMgmt::FieldContent::Count || (a.countLow == 0 && a.countHigh == 0)) return {};
+    const double shown = DataMgmt::displayAmount(stored, field.getEditCode());
+    if (shown >= a.countLow && shown <= a.countHigh) return {};
+    return "amount " + showText(written) + " is not from " + std::to_string(a.countLow) + " to " +
+           std::to_string(a.countHigh);
 }
 
 }  // namespace
 
 std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written) {
     if (!std::isfinite(stored)) return "amount " + showText(written) + " is not a finite number";
+    // A count is one whether entered or calculated.
+    if (!DataMgmt::countTakes(field, stored)) {
+        return "value " + showText(written) + " is not " + DataMgmt::fieldTakes(field);
+    }
     if (!entry) return {};
     if (!withinTheAmountLimit(stored, amountPlaces(field))) return beyondTheAmountLimit(written);
     if (!toTheCent(stored, amountPlaces(field))) return beyondTheCent(written);
-    if (stored < 0 && naturalKind(field) == DataMgmt::FieldValue::Kind::Number &&
-        field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
+    if (stored < 0 && field.getDomain() == DataMgmt::FieldDomain::NotNegative) {
         return "amount " + showText(written) + " is below 0 (the field takes 0 or more)";
     }
     return rangeProblem(field, stored, written);
 }
 
 std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry) {
+    if (!value.isNull() && value.kind() != naturalKind(field)) {
+        return std::string("holds ") +
+               (value.isText()  ? "a text"
+                : value.isBox() ? "a box mark"
+                                : "an amount") +
+               ", which is not " + whatTheFieldTakes(field);
+    }
     switch (value.kind()) {
         case DataMgmt::FieldValue::Kind::Number:
             // (The store holds finite amounts only.)

@@ -254,9 +254,6 @@ private:
             requireValueTextAt(text, where);
             start("FIELD");
             if (f.overridden) attribute("OVERRIDDEN", "1");
-            // A value of another kind than its field's (the store keeps what a
-            // calculation writes) says its kind, so that it reads back as it is.
-            if (!f.value.isNull() && f.value.kind() != naturalKind(d)) attribute("KIND", kindWord(f.value.kind()));
             element("ID", std::to_string(d.getID().getNumber()));
             element("NAME", d.getSymbolicName());
             element("LINENUM", d.getLineID());

@@ -11,9 +11,10 @@
 //     amount with edit code 'H' is stored in hundredths),
 //   - a text (dates are texts), or
 //   - a box state: marked yes ("X") or marked no.
-// A write stores what it is given, whatever the field's kind; a write whose
-// kind disagrees with the description (a text into an amount field, a box
-// into a text field, ...) is counted by the kind-mismatch counter below.
+// A field holds values of its own kind only: a write of another kind (a text
+// into an amount field, a box into a text field, ...) throws, and so does a
+// calculation's write of a text or count that the field's kind does not
+// take (FieldContent); a text the kind takes is stored in its one form.
 // Storing an empty text makes the field null.
 //
 // Reads of a whole number (getIN) round the number half away from zero
@@ -154,10 +155,9 @@ struct CalculationWrite {
 
 // ------------------------------------------------------------ kind check
 
-// Number of calculation writes whose kind disagreed with the field's
-// description, and of box reads (xMarked, formYes, formNo) of a field that
-// a return file cannot mark (an amount; for xMarked a text too), since the
-// counter was last reset (process-wide), and a description of the last one.
+// Number of box reads (xMarked, formYes, formNo) of a field that a return
+// file cannot mark (an amount; for xMarked a text too), since the counter
+// was last reset (process-wide), and a description of the last one.
 std::int64_t kindMismatchCount();
 std::string lastKindMismatch();
 void resetKindMismatchCount();

@@ -27,11 +27,24 @@ std::string describeField(const detail::CopyData& data, const FieldID& x) {
         "form " + data.desc->getDevName() + " has no field " + std::to_string(x.getNumber()), "TaxForm", operation);
 }
 
-[[gnu::noinline, gnu::cold]] void reportKindMismatch(const detail::CopyData& data, const FieldID& x,
-                                                     const FieldTraits& traits, FieldValue::Kind kind,
-                                                     const char* operation) {
-    detail::recordKindMismatch(describeField(data, x) + ": " + operation + " wrote " + detail::kindName(kind) +
-                               " into " + detail::fieldKindName(traits) + " field");
+// A write of a value that the field does not take: of another kind than the
+// field's, or a text or count that its kind does not read. The store holds
+// no such value, so that whatever a run saves reads back.
+[[noreturn, gnu::noinline, gnu::cold]] void refuseKind(const detail::CopyData& data, const FieldID& x,
+                                                       const FieldTraits& traits, FieldValue::Kind kind,
+                                                       const char* operation) {
+    throw Exceptions::QuarloException(describeField(data, x) + ": " + operation + " wrote " + detail::kindName(kind) +
+                                          " into " + detail::fieldKindName(traits) + " field",
+                                      "TaxForm", operation);
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void refuseContent(const detail::CopyData& data, const FieldID& x,
+                                                          const FormFieldDesc& field, const std::string& value,
+                                                          const char* operation) {
+    throw Exceptions::QuarloException(describeField(data, x) + ": " + operation + " wrote \"" +
+                                          Utils::QVStringUtils::escapeForMessage(value, 40) + "\", which is not " +
+                                          fieldTakes(field),
+                                      "TaxForm", operation);
 }
 
 // A box read of a field of another kind: a return file can never mark it.
@@ -98,7 +111,7 @@ inline void writeAt(detail::CopyData& data, int place, const FieldID& x, const c
     }
     const FieldTraits& traits = data.desc->traitsAt(place);
     if (!detail::kindAgrees(traits, kind)) {
-        reportKindMismatch(data, x, traits, kind, operation);
+        refuseKind(data, x, traits, kind, operation);
     }
     if (!same(slot)) {
         if (data.returnState->writeLog != nullptr) {
@@ -117,11 +130,37 @@ inline void writeByCalculation(detail::CopyData& data, const FieldID& x, const c
 }
 
 // A text, as it is (an empty one is null), into field x at its place.
-void writeText(detail::CopyData& data, int place, const FieldID& x, std::string_view text, const char* operation) {
+void writeTextAsIs(detail::CopyData& data, int place, const FieldID& x, std::string_view text, const char* operation) {
     writeAt(
         data, place, x, operation, text.empty() ? FieldValue::Kind::Null : FieldValue::Kind::Text,
         [text](const detail::Slot& old) { return text.empty() ? old.isNull() : old.isText() && old.getText() == text; },
         [text](detail::Slot& slot) { slot.setText(text); });
+}
+
+// A text into a field that holds more than free text (a number, a code, a
+// name...): read by the field's kind and stored in its one form, as a return
+// file's is. The calculation copies values read so; one the kind does not
+// take is refused.
+[[gnu::noinline]] void writeTextByContent(detail::CopyData& data, int place, const FieldID& x, std::string_view text,
+                                          const char* operation) {
+    const detail::Slot* held = data.readSlot(place);
+    if (held != nullptr && held->overridden) return;
+    const FormFieldDescPtr field = data.desc->getFieldDesc(x);
+    const std::string trimmed = Utils::strip(text);
+    const std::optional<std::string> read = trimmed.empty() ? std::string() : readByContent(*field, trimmed);
+    if (!read) refuseContent(data, x, *field, std::string(text), operation);
+    writeTextAsIs(data, place, x, detail::cutText(*read, data.desc->traitsAt(place).maxLength), operation);
+}
+
+// A text into field x at its place, read by what the field holds.
+inline void writeText(detail::CopyData& data, int place, const FieldID& x, std::string_view text,
+                      const char* operation) {
+    const FieldTraits& traits = data.desc->traitsAt(place);
+    if (traits.content != FieldContent::Any && traits.isText()) {
+        writeTextByContent(data, place, x, text, operation);
+    } else {
+        writeTextAsIs(data, place, x, text, operation);
+    }
 }
 
 // Null fits every kind of field, and a slot not yet made is null: most nulls
@@ -150,10 +189,18 @@ inline void writeNull(detail::CopyData& data, const FieldID& x, const char* oper
     storeNull(data, x, operation);
 }
 
-// v is finite.
+// v is finite; in a count field, a count the field takes.
 [[gnu::noinline]] void writeNumberFully(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
-    writeByCalculation(
-        data, x, operation, FieldValue::Kind::Number,
+    const int place = requireField(data, x, operation);
+    if (data.desc->traitsAt(place).content == FieldContent::Count) {
+        const detail::Slot* held = data.readSlot(place);
+        const FormFieldDescPtr field = data.desc->getFieldDesc(x);
+        if ((held == nullptr || !held->overridden) && !countTakes(*field, v)) {
+            refuseContent(data, x, *field, Utils::nStr(v), operation);
+        }
+    }
+    writeAt(
+        data, place, x, operation, FieldValue::Kind::Number,
         [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; },
         [v](detail::Slot& slot) { slot.setNumber(v); });
 }
@@ -337,15 +384,12 @@ void TaxForm::assignText(const FieldID& x, const std::string& text) { assignText
 
 void TaxForm::assignText(const FieldID& x, std::string_view text) {
     const int place = requireField(*data_, x, "assignText");
-    std::size_t maxLength = data_->desc->traitsAt(place).maxLength;
-    if (maxLength == 0) {
-        // An amount or box field has no text length of its own; the kind
-        // check reports the write, and the text is kept within a text
-        // field's default length.
-        maxLength = 80;
-    }
-    // Compared before it is copied: a text already stored costs no copy.
-    writeText(*data_, place, x, detail::cutText(text, maxLength), "assignText");
+    const FieldTraits& traits = data_->desc->traitsAt(place);
+    // Compared before it is copied: a text already stored costs no copy. A
+    // text that its field's kind reads is cut once it is read; one written
+    // into an amount or box field is refused whole.
+    const bool cut = traits.isText() && traits.content == FieldContent::Any;
+    writeText(*data_, place, x, cut ? detail::cutText(text, traits.maxLength) : text, "assignText");
 }
 
 void TaxForm::setNull(const FieldID& x) { writeNull(*data_, x, "setNull"); }
@@ -507,7 +551,11 @@ void TaxForm::sumInto(const FieldID& t, std::span<const FieldID> fields) {
 FieldValue TaxForm::getValue(const FieldID& x) const { return readValue(*data_, x, "getValue").value(); }
 
 void TaxForm::setValue(const FieldID& x, const FieldValue& value) {
-    detail::Slot& slot = slotFor(*data_, x, "setValue");
+    const int place = requireField(*data_, x, "setValue");
+    if (!detail::kindAgrees(data_->desc->traitsAt(place), value.kind())) {
+        refuseKind(*data_, x, data_->desc->traitsAt(place), value.kind(), "setValue");
+    }
+    detail::Slot& slot = data_->writeSlot(place);
     if (!slot.holds(value)) {
         slot.set(value);
         data_->markChanged();

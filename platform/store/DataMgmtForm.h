@@ -163,7 +163,8 @@ public:
     void setValueToSumOf(const FieldID& t, std::span<const FieldID> fields) { sumInto(t, fields); }
 
     // Host and test surface: the slot itself, written as the host loads it
-    // (ignores the override, counts no kind mismatch), and the attributes.
+    // (ignores the override; a value of another kind than the field's
+    // throws), and the attributes.
     FieldValue getValue(const FieldID& x) const;
     void setValue(const FieldID& x, const FieldValue& value);
     bool isOverridden(const FieldID& x) const;

@@ -278,7 +278,7 @@ void TaxFormDesc::readCompiledFields() const {
     for (std::size_t i = 0; i < compiled_.count; ++i) {
         const CompiledField& f = compiled_.fields[i];
         order.emplace_back(f.number);
-        traits_.push_back(FieldTraits{f.kind, f.editCode, f.calculated,
+        traits_.push_back(FieldTraits{f.kind, f.editCode, f.calculated, f.content,
                                       FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)});
     }
     places_ = detail::PlacesRef(new detail::FieldPlaces(std::move(order)));
@@ -395,7 +395,7 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     std::unordered_map<std::string, std::size_t> names;  // the field's own; may fail, nothing has changed yet
     addNames(names, number, shortName, place);
     const FieldTraits traits{
-        attributes.kind, attributes.editCode, attributes.calculated,
+        attributes.kind, attributes.editCode, attributes.calculated, attributes.content,
         FormFieldDesc::effectiveMaxLength(attributes.kind, attributes.editCode, attributes.maxLength)};
     // With room reserved, the appends below leave the lists in step (the
     // place table may grow, which moves it).

@@ -134,7 +134,8 @@ struct FieldTraits {
     FieldKind kind = FieldKind::Number;
     std::uint8_t editCode = 0;
     bool calculated = false;
-    std::uint16_t maxLength = 0;  // the defaults applied
+    FieldContent content = FieldContent::Any;  // what the calculation's writes are read by
+    std::uint16_t maxLength = 0;               // the defaults applied
 
     bool isText() const { return kind == FieldKind::Text; }
     bool isBoolean() const { return kind == FieldKind::Boolean; }

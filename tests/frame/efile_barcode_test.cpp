@@ -120,12 +120,12 @@ TEST_F(GABarcode, ScheduleTwoSecondPageFromCopyTwo) {
     EXPECT_EQ(barcode(Form(0), 0, "Sch2pg2"), std::string(36, '\r')) << "an empty copy 2";
 
     setText(kGAForm189216ID, f.f199426, "106", 2);
-    setText(kGAForm189216ID, f.f189807, "1,234", 2);  // commas removed
+    setNumber(kGAForm189216ID, f.f189807, 1234, 2);
     setText(kGAForm189216ID, f.f189808, "a-b", 2);    // unchanged
-    setText(kGAForm189216ID, f.f189809, "50.00", 2);  // periods removed
+    setNumber(kGAForm189216ID, f.f189809, 50.25, 2);  // its point removed
     setText(kGAForm189216ID, f.f189811, "58-1234567", 2);
     setNumber(kGAForm189216ID, f.f189814, 0, 2);  // no significant value: the zeros go too
-    setText(kGAForm189216ID, f.f189826, "9,999", 2);
+    setNumber(kGAForm189216ID, f.f189826, 9999, 2);
     const std::string text = barcode(Form(0), 0, "Sch2pg2");
 
     std::vector<std::string> parts;
@@ -143,7 +143,7 @@ TEST_F(GABarcode, ScheduleTwoSecondPageFromCopyTwo) {
     EXPECT_EQ(parts[0], "106");
     EXPECT_EQ(parts[1], "1234");
     EXPECT_EQ(parts[2], "a-b");
-    EXPECT_EQ(parts[3], "5000");
+    EXPECT_EQ(parts[3], "5025");
     EXPECT_EQ(parts[5], "581234567");
     EXPECT_EQ(parts[8], "");
     EXPECT_EQ(parts[35], "9999");
@@ -217,8 +217,8 @@ TEST_F(GABarcode, OrganisationNameIsExtendedAndCut) {
 TEST_F(GABarcode, PercentagesLoseTheirDecimalPoint) {
     const auto& f = kGAForm189216FieldIds;
     calculated(kGAForm189216ID, true, 1);
-    setText(kGAForm189216ID, f.f189809, "12.50");
-    EXPECT_EQ(barcode(kGAForm189216ID, 189809, "ignored"), "1250") << "read from the copy asked";
+    setNumber(kGAForm189216ID, f.f189809, 12.75);
+    EXPECT_EQ(barcode(kGAForm189216ID, 189809, "ignored"), "1275") << "read from the copy asked";
     setNumber(kGAForm189216ID, f.f204126, 10000);
     EXPECT_EQ(barcode(kGAForm189216ID, 204126, "ignored"), "10000");
     calculated(kGAForm189216ID, false, 1);

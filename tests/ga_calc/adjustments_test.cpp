@@ -300,7 +300,7 @@ TEST_F(Adjustments, StateListKeepsThePlacesOfTheCodes) {
 }
 
 TEST_F(Adjustments, HealthPlanShareOfThePremiumsNotDeducted) {
-    setNumber(fedCopy(kForm1ID), kForm1FieldIds.f133, 1);
+    setBox(fedCopy(kForm1ID), kForm1FieldIds.f133);
     const struct {
         double premiums, other, deducted, expenses;
         double subtraction;  // 189406 and, from the same amounts, 189407

@@ -105,7 +105,7 @@ TEST_F(AmendedReturn, EnteredAccountMustBeRepeatedAlikeLetterCaseAside) {
     setText(form(), d.repeatedAccount, "AB12345");
     calc();
     EXPECT_FALSE(form()->xMarked(d.entriesDiffer));
-    EXPECT_EQ(text(form(), d.accountNumber), "ab12345");
+    EXPECT_EQ(text(form(), d.accountNumber), "AB12345");  // in an account number's one form
     EXPECT_TRUE(form()->xMarked(d.savings));
 
     setText(form(), d.repeatedAccount, "AB12346");

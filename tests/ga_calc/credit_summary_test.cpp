@@ -114,7 +114,7 @@ TEST_F(CreditSummary, LinesComeFromTheLinkedCopyAndMissingLinesAreEmptied) {
     setNumber(conservation, co.f205659, 11);  // row 12
     setNumber(conservation, co.f203923, 20);  // row 20
     auto summary = gaCopy(kGAForm189216ID);
-    setNumber(summary, cs.f204115, 5);  // row 21
+    setText(summary, cs.f204115, "Row 21");
     index();
     summarise(1);
     EXPECT_EQ(summary->getIR(cs.f189825), 900);

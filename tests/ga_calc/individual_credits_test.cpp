@@ -221,10 +221,10 @@ TEST_F(GaTaxTest, IndCrSummaryTakesEachWorksheetsCreditOnItsLine) {
 }
 
 TEST_F(GaTaxTest, IndCrSummaryWithoutWorksheetsIsNotEntered) {
-    setText(gaCopy(kGAForm69ID), kGAForm69FieldIds.f25, "400-00-1234");
+    setText(gaCopy(kGAForm69ID), kGAForm69FieldIds.f25, "400001234");
     auto summary = gaCopy(kGAForm74ID);
     engine.sumIndCrParts(summary, 1, 1);
-    EXPECT_EQ(text(summary, kGAForm74FieldIds.f4), "400-00-1234");
+    EXPECT_EQ(text(summary, kGAForm74FieldIds.f4), "400001234");
     EXPECT_EQ(summary->getIR(kGAForm74FieldIds.f44), 0);
     EXPECT_FALSE(summary->isDataEntered());
 }

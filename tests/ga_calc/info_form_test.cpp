@@ -148,7 +148,7 @@ protected:
         auto d = fedCopy(kForm113ID, copy);
         setText(d, kForm113FieldIds.f1103, first);
         setText(d, kForm113FieldIds.f1105, "Lee");
-        setNumber(d, kForm113FieldIds.f1106, 123456789);
+        setText(d, kForm113FieldIds.f1106, "123456789");
         setText(d, kForm113FieldIds.f1108, "Son");
         setBox(d, kForm113FieldIds.f1136, listed);
     }
@@ -166,7 +166,7 @@ TEST_F(DocumentList, RowsWithoutGapsAndTheRestEmptied) {
     setCommon(Utils::PCTypes::kDependents, 3);
     calculate();
     EXPECT_EQ(text(list(), cell(1, 0)), "Ann");
-    EXPECT_EQ(list()->getIR(cell(1, 2)), 123456789);
+    EXPECT_EQ(text(list(), cell(1, 2)), "123456789");
     EXPECT_EQ(text(list(), cell(2, 0)), "Cy");
     EXPECT_TRUE(list()->isNull(cell(3, 0)));
     EXPECT_TRUE(list()->isNull(f76.f107));

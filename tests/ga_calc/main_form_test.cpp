@@ -512,11 +512,17 @@ TEST_F(MainForm, FederalEntriesMarkBothFormsForReview) {
     resident(1, 40000);
     auto schedule1Marked = [&] { return ga->formYes(kGAForm189215ID, 1, kGAForm189215FieldIds.f189232); };
     for (const auto& row : rows) {
-        setNumber(fedCopy(row.form), row.field, 0);
+        // A box (form 104's) is an entry when marked.
+        const bool box = fedCopy(row.form)->getTaxFormDescriptor()->getFieldDesc(row.field)->isBoolean();
+        if (!box) setNumber(fedCopy(row.form), row.field, 0);
         calculate();
         EXPECT_FALSE(marked(f.f33441)) << row.form.getNumber() << " " << row.field.getNumber();
         EXPECT_FALSE(schedule1Marked()) << row.form.getNumber() << " " << row.field.getNumber();
-        setNumber(fedCopy(row.form), row.field, row.pastLimit);
+        if (box) {
+            setBox(fedCopy(row.form), row.field);
+        } else {
+            setNumber(fedCopy(row.form), row.field, row.pastLimit);
+        }
         calculate();
         EXPECT_TRUE(marked(f.f33441)) << row.form.getNumber() << " " << row.field.getNumber();
         EXPECT_TRUE(schedule1Marked()) << row.form.getNumber() << " " << row.field.getNumber();

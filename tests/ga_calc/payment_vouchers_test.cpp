@@ -19,8 +19,8 @@ class PaymentVouchers : public GaTaxTest {
 protected:
     PaymentVouchers() {
         engine.calcInfoForm(gaCopy(kGAForm69ID), 1, 1);  // the filers' fields of form 69, as the walk begins
-        setText(gaCopy(kGAForm69ID), f69.f25, "123-45-6789");
-        setText(gaCopy(kGAForm69ID), f69.f30, "987-65-4321");
+        setText(gaCopy(kGAForm69ID), f69.f25, "123456789");
+        setText(gaCopy(kGAForm69ID), f69.f30, "987654321");
         setBox(gaCopy(kGAForm69ID), f69.f110);
     }
     void owes(double amount) { setNumber(gaCopy(kGAForm70ID), f70.f106, amount); }
@@ -85,10 +85,10 @@ TEST_F(PaymentVouchers, SpouseNumbersOnlyOnAJointReturn) {
         calcVouchers();
         engine.calcForm72(gaCopy(kGAForm72ID), 1, 1);
         const bool joint = status == 2;
-        EXPECT_EQ(text(voucher(), f77.f4), joint ? "987-65-4321" : "") << status;
-        EXPECT_EQ(text(extension(), f187982.f187999), joint ? "987-65-4321" : "") << status;
-        EXPECT_EQ(text(gaCopy(kGAForm72ID), f72.f10), joint ? "987-65-4321" : "") << status;
-        EXPECT_EQ(text(voucher(), f77.f1), "123-45-6789");
+        EXPECT_EQ(text(voucher(), f77.f4), joint ? "987654321" : "") << status;
+        EXPECT_EQ(text(extension(), f187982.f187999), joint ? "987654321" : "") << status;
+        EXPECT_EQ(text(gaCopy(kGAForm72ID), f72.f10), joint ? "987654321" : "") << status;
+        EXPECT_EQ(text(voucher(), f77.f1), "123456789");
     }
 }
 

@@ -147,9 +147,9 @@ TEST_F(AmountHelpers, CopyFieldOrNullLeavesZeroBlankAndCopiesAnythingElse) {
     GACalculationMgmt::copyFieldOrNull(form70, f.f95, f.f92);
     EXPECT_TRUE(form70->isNull(f.f95));
 
-    setNumber(form70, f.f92, -3);
+    setNumber(form70, f.f92, 3);
     GACalculationMgmt::copyFieldOrNull(form70, f.f95, f.f92);
-    EXPECT_EQ(form70->getIR(f.f95), -3);
+    EXPECT_EQ(form70->getIR(f.f95), 3);
 
     form70->setNull(f.f92);  // a null source reads as 0
     GACalculationMgmt::copyFieldOrNull(form70, f.f95, f.f92);

@@ -148,9 +148,9 @@ TEST_F(SourceLinks, AWageStatementQualifiesThroughItsSecondGeorgiaRow) {
     EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.withheld), 90);       // tax withheld
     EXPECT_EQ(ga->getIR(kGAForm70ID, 1, entry1.stateAmount), 2500);  // wages
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, entry1.stateId), "SECOND");
-    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.wageBox));  // wage box
-    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.id1Box));   // id 1
-    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, entry1.payerId), "12-3456789");
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.wageBox));                      // wage box
+    EXPECT_TRUE(ga->formYes(kGAForm70ID, 1, entry1.id1Box));                       // id 1
+    EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, entry1.payerId), "123456789");  // its nine digits
 }
 
 TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
@@ -159,11 +159,11 @@ TEST_F(SourceLinks, ContinuationFormIsMarkedOnlyForKnownDocuments) {
     }
     engine.beforeCalc();
     auto cont = gaCopy(kGAForm189218ID);
-    setText(gaCopy(kGAForm69ID), kForm69Lines.heading.taxpayerNumber, "400-00-1234");
+    setText(gaCopy(kGAForm69ID), kForm69Lines.heading.taxpayerNumber, "400001234");
     engine.calcSourceLinksForm(cont, 1, 1);
     EXPECT_TRUE(ga->isDataEntered(kGAForm189218ID, 1));
     EXPECT_TRUE(cont->calculatedFlag());
-    EXPECT_EQ(text(cont, c.f189901), "400-00-1234");
+    EXPECT_EQ(text(cont, c.f189901), "400001234");
     EXPECT_EQ(cont->getIR(slot1.withheld), 100);
 }
 
@@ -277,7 +277,7 @@ TEST_F(SourceLinks, OtherStateRowsOfAFullYearResident) {
     engine.updateOtherStateRows();
     ASSERT_TRUE(ga->formExists(kGAForm73ID, 1));
     auto row = gaCopy(kGAForm73ID);
-    EXPECT_EQ(text(row, state.stateAbbreviation), "al");
+    EXPECT_EQ(text(row, state.stateAbbreviation), "AL");  // a state code as its field holds one
     EXPECT_EQ(row->getIR(fullYear.otherStateIncome), 12000);
     EXPECT_EQ(row->getIR(fullYear.limit), 400);
     EXPECT_TRUE(row->isProtected(fullYear.otherStateIncome));

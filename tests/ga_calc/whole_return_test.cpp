@@ -152,7 +152,7 @@ TEST_F(SeededReturnTest, NonresidentOnForm87ByTheHomeState) {
 
     EXPECT_EQ(federalBoxes(), "--X");
     EXPECT_EQ(text(info(), f69.f21), "Ann");
-    EXPECT_EQ(text(info(), f69.f25), "123-45-6789");
+    EXPECT_EQ(text(info(), f69.f25), "123456789");
     EXPECT_EQ(text(info(), f69.f33), "Jacksonville");
     EXPECT_TRUE(info()->xMarked(f69.f37));
     EXPECT_TRUE(ga->formExists(kGAForm189217ID, 1));

@@ -304,8 +304,11 @@ TEST(ReplacedEntryNote, GivesAReasonThatHoldsOnTheReturn) {
                 unsigned bit = 1;
                 for (const auto& [field, kind] : turnsOn) {
                     if (kind == 'b') calculated.setXValue(form->getTypeID(), 1, field, (mask & bit) != 0);
+                    // (as the host loads it: a count field may hold what its reasons test)
                     if (kind != 'b')
-                        copy.assignIR(field, (mask & bit) == 0 ? 0 : kind == 'o' ? 1 : 100 * (kind == 's' ? -sign : 1));
+                        copy.setValue(field, Value::number((mask & bit) == 0 ? 0
+                                                           : kind == 'o'     ? 1
+                                                                             : 100 * (kind == 's' ? -sign : 1)));
                     bit <<= 1;
                 }
                 calculated.getFormOrCreate(kGAForm69ID, 1)->assignIR(kForm69Lines.residency.code, code);

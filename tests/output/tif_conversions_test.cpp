@@ -54,8 +54,8 @@ TEST_F(ConversionTest, RefundAndBalanceDueOnlyInTheStateReturnRecord) {
 }
 
 TEST_F(ConversionTest, SpouseBankFieldsNeedAJointFederalReturn) {
-    setText(fedCopy(kForm92ID), f92.f712, "yes");
-    setText(fedCopy(kForm92ID), f92.f711, "yes");
+    setNumber(fedCopy(kForm92ID), f92.f712, 1);
+    setNumber(fedCopy(kForm92ID), f92.f711, 1);
     for (const std::int8_t status : {1, 3, 4}) {
         federal->setFilingStatusNumber(status);
         EXPECT_EQ(info(f92.f791, "12", true), "") << int(status);
@@ -70,7 +70,7 @@ TEST_F(ConversionTest, SpouseBankFieldsNeedAJointFederalReturn) {
 TEST_F(ConversionTest, OfficeRecordWritesThePreparerLineBeforeField80) {
     setText(fedCopy(kForm183ID), kForm183FieldIds.f158073, "p00123");
     for (const bool named : {false, true}) {
-        if (named) setText(fedCopy(kForm92ID), f92.f158035, "x");
+        if (named) setNumber(fedCopy(kForm92ID), f92.f158035, 1);
         writer->clearCallLog();
         EXPECT_EQ(office(f131.f80, "80", false), "80");
         EXPECT_EQ(writer->callLog().size(), named ? 1u : 0u);

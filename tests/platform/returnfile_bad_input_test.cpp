@@ -220,11 +220,6 @@ std::vector<BadCase> valueCases() {
 // quotes of the file.
 std::vector<BadCase> textCases() {
     return {
-        {"TextKindKeepsALimit",
-         wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>1</ID><VALUE>" + std::string(81, 'x') +
-                  "</VALUE></FIELD>\n</FORM>\n",
-              ""),
-         {"text of 81 bytes is longer than the field's maximum of 80 bytes"}},
         {"TextLimitCountsBytes",
          wrap(
              "<FORM DEVNAME=\"F1\">\n<FIELD><ID>6</ID><VALUE>" + repeat("\xC3\xA9", 21) + "</VALUE></FIELD>\n</FORM>\n",
@@ -267,9 +262,25 @@ std::vector<BadCase> textCases() {
 // numbers, names, state codes, choices and counts, an override among them.
 std::vector<BadCase> kindCases() {
     return {
-        {"AmountFieldGivenTextIsAnAmount",
+        // A file's KIND cannot change how a field is read, nor can a
+        // calculated field's value escape its kind.
+        {"AmountFieldGivenAsText",
          wrap("<FORM DEVNAME=\"F1\">\n<FIELD KIND=\"text\"><ID>30</ID><VALUE>inf</VALUE></FIELD>\n</FORM>\n", ""),
-         {"bad.xml:5:", "field 30 (kF1_Wages)", "non-numeric value \"inf\" in an amount field"}},
+         {"bad.xml:5:", "field 30 (kF1_Wages)", "KIND \"text\" is not the field's kind: it takes an amount"}},
+        {"ZipGivenAsAnAmount",
+         wrap("",
+              "<FORM DEVNAME=\"GA69\">\n<FIELD KIND=\"amount\"><ID>17</ID><VALUE>3030.5</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field 17 (kGA69_Zip)",
+          "KIND \"amount\" is not the field's kind: it takes a ZIP code of five or nine digits"}},
+        {"StateGivenAsABox",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD KIND=\"box\"><ID>16</ID><VALUE>X</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field 16 (kGA69_State)", "it takes a state or territory code such as GA"}},
+        {"CalculatedZipReadByItsKind",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>88</ID><VALUE>ABCDE</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field 88 (kGA69_CalcZip)", "value \"ABCDE\" is not a ZIP code of five or nine digits"}},
+        {"CalculatedCountReadByItsKind",
+         wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>89</ID><VALUE>2.5</VALUE></FIELD>\n</FORM>\n"),
+         {"bad.xml:7:", "field 89 (kGA69_CalcFilers)", "value \"2.5\" is not a whole count from 1 to 2"}},
         {"NumberWithoutNineDigits",
          wrap("", "<FORM DEVNAME=\"GA69\">\n<FIELD><ID>5</ID><VALUE>400-00-123</VALUE></FIELD>\n</FORM>\n"),
          {"bad.xml:7:", "form GA69 copy 1 field 5 (kGA69_TPSSN)",

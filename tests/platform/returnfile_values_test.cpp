@@ -1,7 +1,7 @@
 // The one check of a value against its field, which the reader makes of
-// every value it reads and the test facility of every value it sets: an
-// entry keeps to the limit and the domain, a calculated value only to what
-// the file can carry.
+// every value it reads and the test facility of every value it sets: every
+// value is of its field's kind and read by it, and an entry also keeps to
+// the limit and the domain.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -41,7 +41,9 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
     const DataMgmt::FormFieldDesc cents = field(K::Number, 'H', FieldDomain::NotNegative);
     const DataMgmt::FormFieldDesc amount = field(K::Number, 0, FieldDomain::Any);
     const DataMgmt::FormFieldDesc text = field(K::Text, 0, FieldDomain::Any, 3);
+    const DataMgmt::FormFieldDesc wide = field(K::Text, 0, FieldDomain::Any, 80);
     const DataMgmt::FormFieldDesc date = field(K::Text, 'D', FieldDomain::InTaxYear);
+    const DataMgmt::FormFieldDesc zip = holding(DataMgmt::FieldContent::Zip);
     const struct {
         const DataMgmt::FormFieldDesc& field;
         FieldValue value;
@@ -55,8 +57,15 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
         {cents, FieldValue::number(1e15 + 1), true, "is beyond the limit of 10,000,000,000,000 dollars"},
         {amount, FieldValue::number(-1e15), true, "is beyond the limit"},
         {amount, FieldValue::number(-1e15), false, ""},
-        {amount, FieldValue::text(std::string(80, 'x')), true, ""},
-        {amount, FieldValue::text(std::string(81, 'x')), true, "text of 81 bytes is longer than"},
+        // A value of another kind than its field's is none it takes.
+        {amount, FieldValue::text("12"), false, "holds a text, which is not an amount"},
+        {amount, FieldValue::box(true), true, "holds a box mark, which is not an amount"},
+        {zip, FieldValue::number(30303), false, "holds an amount, which is not a ZIP code of five or nine digits"},
+        {wide, FieldValue::text(std::string(80, 'x')), true, ""},
+        {wide, FieldValue::text(std::string(81, 'x')), true, "text of 81 bytes is longer than"},
+        // A calculated value is read by its field's kind as an entry is.
+        {zip, FieldValue::text("ABCDE"), false, "value \"ABCDE\" is not a ZIP code of five or nine digits"},
+        {zip, FieldValue::text("30303"), false, ""},
         {text, FieldValue::text("abcd"), false, "text of 4 bytes is longer than the field's maximum of 3 bytes"},
         {text, FieldValue::text("a\x01"), false, "text \"a\\x01\" holds a character that XML cannot carry"},
         {text, FieldValue::text("\xC3("), false, "is not valid UTF-8 (byte 0xC3 at offset 0)"},
@@ -69,10 +78,9 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
         {date, FieldValue::text("01/01/2019"), true, "date \"01/01/2019\" is not in 2018"},
         {date, FieldValue::text("01/01/2019"), false, ""},
         {date, FieldValue::text("02/30/2018"), false, "is not a calendar date"},
-        {amount, FieldValue::box(true), true, ""},
-        {amount, FieldValue::text("a\xE2\x80\xA8"), true, "holds a line break (U+2028 at offset 1)"},
-        {amount, FieldValue::text("\xE2\x80\xA9"), true, "holds a line break (U+2029 at offset 0)"},
-        {amount, FieldValue::text("\xE2\x80\xA7"), true, "holds U+2027, which has no plain letter"},
+        {wide, FieldValue::text("a\xE2\x80\xA8"), true, "holds a line break (U+2028 at offset 1)"},
+        {wide, FieldValue::text("\xE2\x80\xA9"), true, "holds a line break (U+2029 at offset 0)"},
+        {wide, FieldValue::text("\xE2\x80\xA7"), true, "holds U+2027, which has no plain letter"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says);
@@ -107,8 +115,10 @@ TEST(ReturnFileValues, AnEntryIsReadByItsKindAndStoredInOneForm) {
         {holding(C::EitherNumber), "58-4100021", "584100021", ""},
         {holding(C::WrittenNumber), "58-4100021", "58-4100021", ""},  // its dashes tell its kind
         {holding(C::WrittenNumber), "ABC", "", "nine digits"},
+        {holding(C::WrittenNumber), "58-111111", "", "nine digits"},
         {holding(C::Zip), "30303-1234", "303031234", ""},
         {holding(C::Zip), "3030", "", "is not a ZIP code of five or nine digits"},
+        {holding(C::Zip), "3030312", "", "is not a ZIP code of five or nine digits"},
         {holding(C::Zip), "ABCDE", "", "ZIP code"},
         {holding(C::Zip), "\xEF\xBC\x93\xEF\xBC\x90\xEF\xBC\x93\xEF\xBC\x90\xEF\xBC\x93", "",
          "holds U+FF13, which has no plain letter"},
@@ -117,9 +127,12 @@ TEST(ReturnFileValues, AnEntryIsReadByItsKindAndStoredInOneForm) {
         {holding(C::Phone), "(404) 555-0100", "4045550100", ""},
         {holding(C::Phone), "555-0100", "", "ten digits"},
         {holding(C::Routing), "061000104", "061000104", ""},
+        {holding(C::Routing), "111000025", "111000025", ""},  // the first digit counts in the check
         {holding(C::Routing), "061000105", "", "whose check digit is right"},
+        {holding(C::Routing), "111000028", "", "whose check digit is right"},
         {holding(C::Routing), "ABCDEFGHI", "", "routing number"},
         {holding(C::Account), "12-34 5678a", "12345678A", ""},
+        {holding(C::Account), "1234567890123456A", "1234567890123456A", ""},
         {holding(C::Account), "123456789012345678", "", "1 to 17 letters and digits"},
         {holding(C::Choice, residency), "non-RESIDENT", "Nonresident", ""},
         {holding(C::Choice, residency), "Resident", "",
@@ -153,6 +166,8 @@ TEST(ReturnFileValues, AnEntryIsReadByItsKindAndStoredInOneForm) {
     for (const auto& [amount, fits] :
          std::vector<std::pair<double, bool>>{{1, true}, {4, true}, {0, false}, {5, false}, {2.5, false}}) {
         EXPECT_EQ(PersistanceMgmt::amountProblem(installments, amount, true, "n").empty(), fits) << amount;
+        // A calculated count is a count as well.
+        EXPECT_EQ(PersistanceMgmt::amountProblem(installments, amount, false, "n").empty(), fits) << amount;
     }
 }
 

@@ -73,15 +73,6 @@ void fillEveryKindOfValue(Returns& a) {
     a.federal->getFormUVPtr(kF52, 2, true);  // an empty copy
     a.federal->setDataEntered(kF52, 2, true);
     a.georgia->getFormUVPtr(kGA70, 1, true)->setValue(345, FieldValue::text("P0001234"));
-    // Values of another kind than their field's, as a calculation may store
-    // them: each reads back as the kind it is, without decimal shift (an
-    // amount field's entry is an amount, whatever the file says).
-    f1->setValue(3, FieldValue::number(1));
-    f1->setValue(6, FieldValue::number(12.5));
-    a.georgia->getFormUVPtr(kST2, 2, true)->setValue(27, FieldValue::box(true));
-    a.georgia->getFormUVPtr(kST2, 3, true)->setValue(27, FieldValue::text("n/a"));
-    a.georgia->getFormUVPtr(kST2, 4, true)->setValue(27, FieldValue::text("12.34"));
-    w2->setValue(8, FieldValue::box(false));
     a.ga()->setInElf(true);
     a.ga()->setEnabledType(4);
     a.ga()->setRefundCode("Z");

@@ -27,8 +27,18 @@ TEST_F(DefinitionsTest, LimitsAndUnitsComeFromTheDefinitions) {
     ASSERT_FALSE(info.isNull());
     EXPECT_TRUE(georgia->getFormUVPtr(ga69, 2, true).isNull());  // one copy only
 
-    info->assignText(FieldID(16), "Georgia");  // a two-letter state code
-    EXPECT_EQ(georgia->formString(ga69, 1, FieldID(16)), "Ge");
+    info->assignText(FieldID(15), std::string(30, 'x'));  // a city of at most 22 characters
+    EXPECT_EQ(georgia->formString(ga69, 1, FieldID(15)), std::string(22, 'x'));
+    // A text written into a field that holds a code or a number is read by
+    // its kind and stored in its one form; one the kind does not take is
+    // refused, and the field keeps what it held.
+    info->assignText(FieldID(16), " ga ");
+    EXPECT_EQ(georgia->formString(ga69, 1, FieldID(16)), "GA");
+    EXPECT_QUARLO_THROW(info->assignText(FieldID(16), "Georgia"), "which is not a state or territory code");
+    EXPECT_QUARLO_THROW(info->assignText(FieldID(17), "3030312"), "which is not a ZIP code of five or nine digits");
+    EXPECT_EQ(georgia->formString(ga69, 1, FieldID(16)), "GA");
+    info->assignText(FieldID(17), "30303-1234");
+    EXPECT_EQ(georgia->formString(ga69, 1, FieldID(17)), "303031234");
     info->assignText(FieldID(6), "03/15/1950 and more");  // dates hold ten characters
     EXPECT_EQ(georgia->formString(ga69, 1, FieldID(6)), "03/15/1950");
 

@@ -12,7 +12,8 @@ namespace {
 using Utils::PCTypes;
 
 // Targets are fields of the tests' own state form: field 1 holds 20
-// characters, 2 holds 4, 5 holds 6 and 7 holds 30.
+// characters, 2 holds 4, 5 holds 6 and 7 holds 30; fields 18 and 19 are
+// boxes.
 class CommonTextTest : public StatementsTest {
 protected:
     CommonTextTest()
@@ -109,25 +110,25 @@ TEST_F(CommonTextTest, GatedTextFallsBackToFormNinetyTwoThenToTheFilersEntry) {
 TEST_F(CommonTextTest, BoxChoiceNeedsBothTextsOfFormNinetyTwo) {
     setNumber(f1, kForm1FieldIds.f184, 10);
     setBox(f1, kForm1FieldIds.f472);
-    target->makeProtected(FieldId(7));
-    pull(149);
-    EXPECT_FALSE(target->isProtected(FieldId(7)));
-    EXPECT_FALSE(target->xMarked(FieldId(7)));
+    target->makeProtected(FieldId(18));
+    pull(149, 18);
+    EXPECT_FALSE(target->isProtected(FieldId(18)));
+    EXPECT_FALSE(target->xMarked(FieldId(18)));
 
     setText(f92, kForm92FieldIds.f392, "A");
     setText(f92, kForm92FieldIds.f391, "B");
-    pull(149);
-    EXPECT_TRUE(target->isProtected(FieldId(7)));
-    EXPECT_TRUE(target->xMarked(FieldId(7)));
-    pull(150, 6);
-    EXPECT_TRUE(target->isProtected(FieldId(6)));
-    EXPECT_FALSE(target->xMarked(FieldId(6)));
+    pull(149, 18);
+    EXPECT_TRUE(target->isProtected(FieldId(18)));
+    EXPECT_TRUE(target->xMarked(FieldId(18)));
+    pull(150, 19);
+    EXPECT_TRUE(target->isProtected(FieldId(19)));
+    EXPECT_FALSE(target->xMarked(FieldId(19)));
 
     // Without the amount on form 1 the boxes of form 92 decide.
     setNumber(f1, kForm1FieldIds.f184, 0);
     setBox(f92, kForm92FieldIds.f394);
-    pull(150, 6);
-    EXPECT_TRUE(target->xMarked(FieldId(6)));
+    pull(150, 19);
+    EXPECT_TRUE(target->xMarked(FieldId(19)));
 }
 
 // Each main form by its own lines: the refund's routing number while that
@@ -157,17 +158,17 @@ TEST_F(CommonTextTest, EachMainFormGivesItsOwnLines) {
 
         pull(147, 7, r.form);
         EXPECT_EQ(value(), "F92") << form << ": no refund, form 92's number";
-        target->setNull(FieldId(6));
-        pull(149, 6, r.form);
-        EXPECT_EQ(target->xMarked(FieldId(6)), r.checkingWithoutRefund) << form;
+        target->setNull(FieldId(19));
+        pull(149, 19, r.form);
+        EXPECT_EQ(target->xMarked(FieldId(19)), r.checkingWithoutRefund) << form;
 
         setNumber(main, r.refund, 10);
         pull(147, 7, r.form);
         EXPECT_EQ(value(), "R" + form) << form;
 
-        setText(target, FieldId(5), "KEEP");
-        pull(125, 5, r.form);
-        EXPECT_EQ(isNull(target, FieldId(5)), r.aged65.isNullID()) << form;
+        setBox(target, FieldId(18));
+        pull(125, 18, r.form);
+        EXPECT_EQ(isNull(target, FieldId(18)), r.aged65.isNullID()) << form;
     }
 }
 

@@ -24,7 +24,8 @@ using FieldId = Primitives::QVImmutableIdentifier;
 using FormId = Primitives::QVImmutableFormIdentifier;
 
 // A state form of the tests' own with text fields of chosen lengths: 1 (20),
-// 2 (4), 3 (2), 4 (10), 5 (6), 6 (10), 7 (30), 8 to 17 (80).
+// 2 (4), 3 (2), 4 (10), 5 (6), 6 (10), 7 (30), 8 to 17 (80); and boxes 18 to
+// 20.
 inline const FormId kTestForm(990, true);
 
 // The form definitions of every form, loaded once, plus the test form.
@@ -38,6 +39,12 @@ inline const FormDefinitions::Library& library() {
             a.id = FieldId(n);
             a.kind = FieldKind::Text;
             a.maxLength = n <= 7 ? lengths[n - 1] : 80;
+            form->addField(a);
+        }
+        for (int n = 18; n <= 20; ++n) {
+            DataMgmt::FormFieldDesc::Attributes a;
+            a.id = FieldId(n);
+            a.kind = FieldKind::Boolean;
             form->addField(a);
         }
         l.georgia->addForm(form);

@@ -208,12 +208,12 @@ TEST_F(TransfersTest, HeadingChoiceKeepsYesOverNo) {
     setBox(info, 187984, true);
     setBox(info, 189221, true);
     auto f183 = federalCopy(kForm183ID);
-    f183->setValue(kForm183FieldIds.f188832, FieldValue::text("Preparer"));
+    f183->setValue(kForm183FieldIds.f188832, FieldValue::text("061000104"));
     engine.protectHeadingFields(info, f69.f187983, f69.f187984, f69.f189221, none, f69.f187987, f69.f187988,
                                 f69.f187985, f69.f187986, none, none, none);
     EXPECT_TRUE(info->xMarked(f69.f187983));
     EXPECT_FALSE(info->xMarked(f69.f187984));
-    EXPECT_EQ(text(info, 187987), "Preparer");
+    EXPECT_EQ(text(info, 187987), "061000104");
     EXPECT_TRUE(info->isProtected(f69.f187987));
 
     // Without yes, the details are protected and keep their values.
@@ -221,7 +221,7 @@ TEST_F(TransfersTest, HeadingChoiceKeepsYesOverNo) {
     engine.protectHeadingFields(info, f69.f187983, f69.f187984, f69.f189221, none, f69.f187987, f69.f187988,
                                 f69.f187985, f69.f187986, none, none, none);
     EXPECT_TRUE(info->isProtected(f69.f189221));
-    EXPECT_EQ(text(info, 187987), "Preparer");
+    EXPECT_EQ(text(info, 187987), "061000104");
 }
 
 // ------------------------------------------------------------ driver licence

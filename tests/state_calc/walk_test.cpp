@@ -122,11 +122,14 @@ TEST_F(StateCalcTest, EngineKeepsItsOwnShareOfThePrinterHandle) {
 
 class ClearFieldRangeTest : public StateCalcTest {
 protected:
-    // Fills every field of form 70 copy 1 with a number.
+    // Fills every field of form 70 copy 1 with a value of its kind.
     DataMgmt::TaxFormPtr filledForm70() {
         auto copy = stateCopy(kGAForm70ID);
         for (auto it = copy->getTaxFormDescriptor()->getFieldIDs(); !it.atEOL(); it.next()) {
-            copy->setValue(it.getFieldID(), FieldValue::number(1));
+            const auto field = copy->getTaxFormDescriptor()->getFieldDesc(it.getFieldID());
+            copy->setValue(it.getFieldID(), field->isText()      ? FieldValue::text("1")
+                                            : field->isBoolean() ? FieldValue::box(true)
+                                                                 : FieldValue::number(1));
         }
         return copy;
     }

@@ -94,14 +94,26 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
     } rows[] = {
         {"GA", "GA69", 76, "-10000000000000", false, "is below 0 (the field takes 0 or more)"},  // estimated tax paid
         {"GA", "GA75", 37, "-10000000000000", false, "is below 0"},                              // a deduction
-        {"GA", "GA75", 207533, "-10000000000000", false, "is below 0"},      // the deduction used, entered
-        {"GA", "GA189219", 189645, "-10000000000000", false, "is below 0"},  // refunds received
-        {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},         // an IND-CR credit
-        {"GA", "GA73", 16, "-5000", false, "is below 0"},                    // tax paid elsewhere
-        {"GA", "GA71", 16, "-3", false, "is below 0"},                       // the number of installments
-        {"GA", "GA71", 24, "-300", false, "is below 0"},                     // a part of the withholding
-        {"GA", "GA203811", 203861, "-5000", false, "is below 0"},            // business credit used
-        {"GA", "GA70", 189482, "-500", true, "is below 0"},                  // credit lines against the tax
+        {"GA", "GA75", 207533, "-10000000000000", false, "is below 0"},       // the deduction used, entered
+        {"GA", "GA189219", 189645, "-10000000000000", false, "is below 0"},   // refunds received
+        {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},          // an IND-CR credit
+        {"GA", "GA73", 16, "-5000", false, "is below 0"},                     // tax paid elsewhere
+        {"GA", "GA71", 16, "-3", false, "is not a whole count from 1 to 4"},  // the number of installments
+        {"GA", "GA71", 16, "5", false, "is not a whole count from 1 to 4"},
+        {"GA", "GA71", 16, "4", false, nullptr},
+        {"GA", "GA75", 49, "2.5", false, "is not a whole count from 1 to 4"},  // installments remaining
+        // A calculated field overridden is read by its kind and domain.
+        {"GA", "GA70", 326, "2.5", true, "is not a whole count of 0 or more"},  // the number of filers
+        {"GA", "GA70", 326, "-1000", true, "is not a whole count of 0 or more"},
+        {"GA", "GA70", 84, "-1000", true, "is below 0"},  // the tax
+        {"GA", "GA70", 107, "-1", true, "is below 0"},    // the refund
+        {"GA", "GA69", 35, "ABCDE", true, "is not a ZIP code of five or nine digits"},
+        {"GA", "GA70", 18, "N/A", true, "is not a calendar date"},  // the date of death
+        {"GA", "GA69", 187987, "ABCDEFGHI", false, "is not a bank routing number"},
+        {"GA", "GA69", 187988, "12/34 X.Y", false, "is not a bank account number"},
+        {"GA", "GA71", 24, "-300", false, "is below 0"},           // a part of the withholding
+        {"GA", "GA203811", 203861, "-5000", false, "is below 0"},  // business credit used
+        {"GA", "GA70", 189482, "-500", true, "is below 0"},        // credit lines against the tax
         {"GA", "GA70", 189483, "-500", true, "is below 0"},
         {"GA", "GA70", 85, "-500", true, "is below 0"},
         {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated

@@ -203,7 +203,7 @@ void GATifFileWriter::writeRetirementIncomeRecord() {
     // where a marked line holds none.
     const auto writeLine = [&](const char* key, const FieldId& field, bool zeroWritten) {
         if (schedule->nonZero(field)) {
-            outputFormFieldLine(key, kGAForm189215ID, 1, field);
+            outputFieldLine(key, kGAForm189215ID, 1, field);
         } else if (zeroWritten) {
             outputTifLine(key, std::string("0"), false);
         }
@@ -230,29 +230,30 @@ void GATifFileWriter::writeSchedule2Record() {
             continue;
         }
         outputTifSubHead("GAGASCH2", copy, false);
-        outputFormFieldLine("00005.000.001", kGAForm189216ID, copy, schedule.code);
-        outputFormFieldLine("00010.000.001", kGAForm189216ID, copy, schedule.added);
+        outputFieldLine("00005.000.001", kGAForm189216ID, copy, schedule.code);
+        outputFieldLine("00010.000.001", kGAForm189216ID, copy, schedule.added);
         int occurrence = 1;
         for (const auto& row : schedule.rows) {
             if (!georgiaReturn->greaterThanZero(kGAForm189216ID, copy, row.rowTotal)) {
                 continue;
             }
-            outputFormFieldLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name);
-            outputFormFieldLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount);
+            outputFieldLine(occurrenceKey("00020.000.%03d", occurrence), kGAForm189216ID, copy, row.name);
+            outputFieldLine(occurrenceKey("00025.000.%03d", occurrence), kGAForm189216ID, copy, row.amount);
             outputTifLine(occurrenceKey("00030.000.%03d", occurrence),
                           hundredthsText(georgiaReturn->getIN(kGAForm189216ID, copy, row.share)), false);
-            // An employer number (a '-' after its first two digits) goes under
-            // 00035, any other number under 00037.
+            // An employer number (kept as written: a '-' after its first two
+            // digits) goes under 00035, any other number under 00037.
             const std::string id = georgiaReturn->formString(kGAForm189216ID, copy, row.payerId);
             const bool employerNumber = id.size() > 2 && id[2] == '-';
-            outputTifLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence), id, false);
-            outputFormFieldLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal);
+            outputFieldLine(occurrenceKey(employerNumber ? "00035.000.%03d" : "00037.000.%03d", occurrence),
+                            kGAForm189216ID, copy, row.payerId);
+            outputFieldLine(occurrenceKey("00040.000.%03d", occurrence), kGAForm189216ID, copy, row.rowTotal);
             ++occurrence;
         }
-        outputFormFieldLine("00045.000.001", kGAForm189216ID, copy, schedule.total);
-        outputFormFieldLine("00050.000.001", kGAForm189216ID, copy, schedule.firstUsed);
-        outputFormFieldLine("00055.000.001", kGAForm189216ID, copy, schedule.creditUsed);
-        outputFormFieldLine("00060.000.001", kGAForm189216ID, copy, schedule.remaining);
+        outputFieldLine("00045.000.001", kGAForm189216ID, copy, schedule.total);
+        outputFieldLine("00050.000.001", kGAForm189216ID, copy, schedule.firstUsed);
+        outputFieldLine("00055.000.001", kGAForm189216ID, copy, schedule.creditUsed);
+        outputFieldLine("00060.000.001", kGAForm189216ID, copy, schedule.remaining);
     }
 }
 
@@ -278,7 +279,7 @@ void GATifFileWriter::writeIndividualCreditsRecord() {
         }
         switch (row.how) {
             case IndCrLine::Value:
-                outputFormFieldLine(row.key, row.form, 1, row.field);
+                outputFieldLine(row.key, row.form, 1, row.field);
                 break;
             case IndCrLine::PositiveOrZero:
                 outputPositiveAmountLine(row.key, row.form, 1, row.field, false);
@@ -295,7 +296,7 @@ void GATifFileWriter::writeIndividualCreditsRecord() {
 void GATifFileWriter::outputPositiveAmountLine(const std::string& key, const FormId& form, std::uint16_t copy,
                                                FieldId field, bool flag) {
     if (georgiaReturn->greaterThanZero(form, copy, field)) {
-        outputFormFieldLine(key, form, copy, field, flag);
+        outputFieldLine(key, form, copy, field, flag);
     } else {
         outputTifLine(key, std::string("0"), flag);
     }

@@ -62,23 +62,21 @@ void GATifFileWriter::writeWithholdingLines() {
                 break;
             }
         }
-        // The number (its nine digits, as read), under the key of its kind; a number
-        // of neither kind has no key to go under.
+        // The number under the key of its kind; a number of neither kind
+        // has no key to go under.
         const char* idKey = georgiaReturn->formYes(form, copy, entry.id1Box)   ? "04505.000.%03d"
                             : georgiaReturn->formYes(form, copy, entry.id2Box) ? "04510.000.%03d"
                                                                                : nullptr;
         if (idKey != nullptr) {
-            const std::string key = occurrenceKey(idKey, occurrence);
-            const LineSource source(*this, form, copy, entry.payerId);
-            outputTifLine(key, georgiaReturn->formString(form, copy, entry.payerId), false);
+            outputFieldLine(occurrenceKey(idKey, occurrence), form, copy, entry.payerId);
         }
-        outputFormFieldLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId);
+        outputFieldLine(occurrenceKey("04515.000.%03d", occurrence), form, copy, entry.stateId);
         if (georgiaReturn->zeroVal(form, copy, entry.stateAmount)) {
             outputTifLine(occurrenceKey("04520.000.%03d", occurrence), std::string("0"), false);
         } else {
-            outputFormFieldLine(occurrenceKey("04520.000.%03d", occurrence), form, copy, entry.stateAmount);
+            outputFieldLine(occurrenceKey("04520.000.%03d", occurrence), form, copy, entry.stateAmount);
         }
-        outputFormFieldLine(occurrenceKey("04525.000.%03d", occurrence), form, copy, entry.withheld);
+        outputFieldLine(occurrenceKey("04525.000.%03d", occurrence), form, copy, entry.withheld);
         ++occurrence;
     };
     for (const WithholdingEntryLines& entry : kForm70WithholdingEntries) {
@@ -98,7 +96,7 @@ void GATifFileWriter::writeOtherAdjustmentLines() {
             continue;
         }
         outputTifLine(occurrenceKey("04101.000.%03d", occurrence), std::string(adjustment.kind), false);
-        outputFormFieldLine(occurrenceKey("04102.000.%03d", occurrence), kGAForm189215ID, 1, adjustment.amount);
+        outputFieldLine(occurrenceKey("04102.000.%03d", occurrence), kGAForm189215ID, 1, adjustment.amount);
         ++occurrence;
     }
 }

@@ -190,8 +190,7 @@ void GATifFileWriter::writeMainFormRepeatLines() {
             continue;
         }
         for (int column = 0; column < kDocumentRowWidth; ++column) {
-            outputFormFieldLine(occurrenceKey(kDocumentKeys[column], occurrence), kGAForm76ID, 1,
-                                FieldId(first + column));
+            outputFieldLine(occurrenceKey(kDocumentKeys[column], occurrence), kGAForm76ID, 1, FieldId(first + column));
         }
         ++occurrence;
     }
@@ -222,7 +221,7 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
     for (const Row1099G& row : kLines1099G) {
         switch (row.kind) {
             case Line1099G::Field:
-                outputFormFieldLine(row.key, kForm165ID, copy, row.field);
+                outputFieldLine(row.key, kForm165ID, copy, row.field);
                 break;
             case Line1099G::CheckBox:
                 outputTifLineCB(row.key, kForm165ID, copy, row.field, "X", false);
@@ -233,27 +232,29 @@ void GATifFileWriter::write1099GRecord(std::uint16_t copy, std::uint16_t number)
             case Line1099G::RecipientId: {
                 const FieldId id = federal.formYes(kForm165ID, copy, row.field) ? georgiaReturn->getTaxpayerSsnField()
                                                                                 : georgiaReturn->getSpouseSsnField();
-                outputFormFieldLine(row.key, kGAForm69ID, 1, id);
+                outputFieldLine(row.key, kGAForm69ID, 1, id);
                 break;
             }
             case Line1099G::RecipientName: {
-                // The name parts joined by one blank; none without the first.
+                // The name parts, each in its e-file form, joined by one
+                // blank; none without the first.
                 const auto& parts = kForm165Lines.recipientName;
-                std::string name = federal.formString(kForm165ID, copy, parts[0]);
-                if (name.empty()) break;
-                for (std::size_t part = 1; part < parts.size(); ++part) {
-                    const std::string text = federal.formString(kForm165ID, copy, parts[part]);
-                    if (!text.empty()) name += " " + text;
+                if (federal.isNull(kForm165ID, copy, parts[0])) break;
+                std::string name;
+                for (const FieldId& part : parts) {
+                    const LineSource source(*this, kForm165ID, copy, part);
+                    const std::string text = eFileValue(kForm165ID, copy, part, row.key);
+                    if (!text.empty()) name += (name.empty() ? "" : " ") + text;
                 }
-                Utils::tifCleanNameString(name);
                 outputTifLine(row.key, name, false);
                 break;
             }
             case Line1099G::RecipientStreet: {
-                std::string street = federal.formString(kForm165ID, copy, kForm165Lines.recipientStreet);
-                federal.tifAppendAPTtoStreet(street, kForm165ID, copy, kForm165Lines.recipientApartment);
-                tifCleanAddressString(street);
-                outputTifLine(row.key, street, false);
+                const LineSource source(*this, kForm165ID, copy, kForm165Lines.recipientStreet);
+                outputTifLine(row.key,
+                              streetWithApartment(kForm165ID, copy, kForm165Lines.recipientStreet,
+                                                  kForm165Lines.recipientApartment, row.key),
+                              false);
                 break;
             }
             case Line1099G::YearWhenHeld:
@@ -279,25 +280,24 @@ void GATifFileWriter::writeReturnHeaderRecord() {
 }
 
 void GATifFileWriter::writeReturnHeaderAddress() {
-    const DataMgmt::TaxReturn& federal = *federalReturn();
-    const std::string street = federal.formString(kForm92ID, 1, address.street);
-    std::string withApartment = street;
-    federal.tifAppendAPTtoStreet(withApartment, kForm92ID, 1, address.apartment);
-    if (!federal.formYes(kForm92ID, 1, address.abroad)) {
+    if (!federalReturn()->formYes(kForm92ID, 1, address.abroad)) {
+        // The street, and its apartment on a line of its own when it has one.
         {
             const LineSource source(*this, kForm92ID, 1, address.street);
-            outputTifLineMixedCase("00625.000.001", street, false);
+            outputTifLineMixedCase("00625.000.001", eFileValue(kForm92ID, 1, address.street, "00625.000.001"), false);
         }
-        // The apartment follows the street after one separator.
-        if (withApartment.size() > street.size()) {
+        {
             const LineSource source(*this, kForm92ID, 1, address.apartment);
-            outputTifLineMixedCase("00630.000.001", withApartment.substr(street.size() + 1), false);
+            const std::string apartment = eFileValue(kForm92ID, 1, address.apartment, "00630.000.001");
+            if (!apartment.empty()) outputTifLineMixedCase("00630.000.001", apartment, false);
         }
         writeRecordLines(kHomeAddressLines, 1);
     } else {
         {
             const LineSource source(*this, kForm92ID, 1, address.street);
-            outputTifLineMixedCase("00650.001.001", withApartment, false);
+            outputTifLineMixedCase(
+                "00650.001.001", streetWithApartment(kForm92ID, 1, address.street, address.apartment, "00650.001.001"),
+                false);
         }
         writeRecordLines(kForeignAddressLines, 1);
     }

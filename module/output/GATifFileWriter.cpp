@@ -23,8 +23,6 @@ namespace {
 // What the main-form hook does with the value of a field.
 enum class Rule {
     DocumentGroups,     // empty; the document list groups follow
-    CopyOneText,        // the field's text on copy 1 of its form
-    CopyOneDigits,      // the same without its '-' and ',' separators
     InfoFormDate,       // a date of form 69, for a part-year resident
     ZeroWritten,        // a zero amount written as "0"
     ZeroWrittenIfHeld,  // the same, when another amount is not zero
@@ -53,7 +51,6 @@ constexpr const FieldId& kGeorgiaRecordsField = kForm70Lines.efile.georgiaRecord
 
 constexpr FieldRule kFieldRules[] = {
     {kGAForm70ID, form70.dependents.firstRowStart, Rule::DocumentGroups},
-    {kGAForm70ID, form70.heading.signatureDate, Rule::CopyOneText},
     // The dates of a part-year resident's move into and out of Georgia.
     {kGAForm70ID, form70.residency.from, Rule::InfoFormDate, kForm69Lines.residency.periodFrom},
     {kGAForm70ID, form70.residency.to, Rule::InfoFormDate, kForm69Lines.residency.periodTo},
@@ -66,9 +63,6 @@ constexpr FieldRule kFieldRules[] = {
     {kGAForm189215ID, form189215.netAdjustment, Rule::ZeroWrittenIfHeld, form189215.additions, form189215.subtractions},
     // The schedule 2 credit used, when form 70 has a tax.
     {kGAForm189216ID, kForm189216Lines.creditUsed, Rule::ZeroWrittenIfHeld, form70.credits.summary, {}, kGAForm70ID},
-    {kGAForm189217ID, form189217.federalAdjustments.total, Rule::CopyOneDigits},
-    {kGAForm189217ID, form189217.federalAdjustments.notGeorgia, Rule::CopyOneDigits},
-    {kGAForm189217ID, form189217.federalAdjustments.georgia, Rule::CopyOneDigits},
     {kGAForm189217ID, form189217.ratio, Rule::Percentage},
     {kGAForm189217ID, form189217.totalIncome.notGeorgia, Rule::ZeroWrittenIfHeld, form189217.totalIncome.total},
     {kGAForm189217ID, form189217.totalIncome.georgia, Rule::ZeroWrittenIfHeld, form189217.totalIncome.total},
@@ -77,14 +71,6 @@ constexpr FieldRule kFieldRules[] = {
     {kGAForm189217ID, form189217.incomeAfterAdjustments.georgia, Rule::ZeroWrittenIfHeld,
      form189217.incomeAfterAdjustments.total},
 };
-
-// An amount's text rounded as its form shows it; the text of any other
-// field, or of one the return does not describe, stays as it is.
-void roundIfAmount(const DataMgmt::FormFieldDescPtr& fieldDesc, const FormId& form, std::string& value) {
-    if (!fieldDesc.isNull() && fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
-        value = GAOutput::amountAsShown(value, form);
-    }
-}
 
 const FieldRule* ruleOf(const FormId& form, const FieldId& field) {
     for (const FieldRule& row : kFieldRules) {
@@ -124,18 +110,10 @@ GATifFileWriter::GATifFileWriter(DataMgmt::TaxReturnPtr federal, DataMgmt::TaxRe
 
 GATifFileWriter::~GATifFileWriter() = default;
 
-void GATifFileWriter::tifStringCleanDispatch(DataMgmt::TaxFormPtr copy, const FormId& form, const FieldId& field,
-                                             std::string& value) {
+void GATifFileWriter::tifStringCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
+                                             const FieldId& /*field*/, std::string& value) {
     if (form != kForm131ID) {
         tifStringClean(value);
-    }
-    // A number kept as written (its dashes tell its kind) leaves as its
-    // digits, as every number does.
-    if (!copy.isNull()) {
-        const DataMgmt::FormFieldDescPtr desc = copy->description().getFieldDesc(field);
-        if (!desc.isNull() && desc->getContent() == DataMgmt::FieldContent::WrittenNumber) {
-            std::erase_if(value, [](char c) { return c < '0' || c > '9'; });
-        }
     }
 }
 
@@ -157,15 +135,6 @@ void GATifFileWriter::tifReformatDateDispatch(DataMgmt::TaxFormPtr /*copy*/, con
 void GATifFileWriter::tifNoCleanDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& /*form*/,
                                          const FieldId& /*field*/, std::string& /*value*/) {}
 
-const DataMgmt::TaxReturn& GATifFileWriter::returnHolding(const FormId& form) const {
-    return form.isState() ? *georgiaReturn : *federalReturn();
-}
-
-DataMgmt::FormFieldDescPtr GATifFileWriter::fieldDescription(const FormId& form, const FieldId& field) const {
-    const DataMgmt::TaxFormDescPtr formDesc = returnHolding(form).getTaxFormDescriptor(form);
-    return formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
-}
-
 void GATifFileWriter::tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr /*copy*/, const FormId& form,
                                                  const FieldId& field, std::string& value) {
     const DataMgmt::FormFieldDescPtr fieldDesc = fieldDescription(form, field);
@@ -173,7 +142,10 @@ void GATifFileWriter::tifCleanByEditCodeDispatch(DataMgmt::TaxFormPtr /*copy*/, 
     if (!fieldDesc.isNull()) {
         code = fieldDesc->getValidator()->getEditCode();
     }
-    roundIfAmount(fieldDesc, form, value);
+    // An amount rounded as its form shows it first.
+    if (!fieldDesc.isNull() && fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
+        value = GAOutput::amountAsShown(value, form);
+    }
     tifFormatValue(value, code);
 }
 
@@ -185,7 +157,7 @@ void GATifFileWriter::tifReformatPhoneDispatch(DataMgmt::TaxFormPtr /*copy*/, co
 // ------------------------------------------------------------ main-form hook
 
 void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t /*copyNumber*/,
-                                           FieldId field, const std::string& /*key*/, std::string& value,
+                                           FieldId field, const std::string& key, std::string& value,
                                            bool* /*keepLine*/, bool* /*lineFlag*/) {
     const FieldRule* row = ruleOf(form, field);
     if (row == nullptr) {
@@ -206,19 +178,13 @@ void GATifFileWriter::convertMainFormField(DataMgmt::TaxFormPtr copy, const Form
             writeMainFormRepeatLines();
             break;
         }
-        case Rule::CopyOneText:
-            value = georgiaReturn->formString(form, 1, field);
-            break;
-        case Rule::CopyOneDigits:
-            value = Utils::removeChars(Utils::removeChars(georgiaReturn->formString(form, 1, field), '-'), ',');
-            value = GAOutput::amountAsShown(value, form);
-            break;
         case Rule::InfoFormDate:
-            // A date that is empty or cannot be read gives no line.
+            // The date of form 69 in its e-file form; none for a return that
+            // is not part-year.
             value.clear();
             if (georgiaReturn->formYes(kGAForm69ID, 1, kForm69Lines.residency.taxpayerPartYear)) {
-                value = georgiaReturn->formString(kGAForm69ID, 1, row->first);
-                tifReformatDate(value);
+                const LineSource source(*this, kGAForm69ID, 1, row->first);
+                value = eFileValue(kGAForm69ID, 1, row->first, key);
             }
             break;
         case Rule::ZeroWritten:
@@ -264,15 +230,6 @@ void GATifFileWriter::writeTaxPeriodLines(DataMgmt::TaxFormPtr /*copy*/, const F
 
 // ------------------------------------------------------------ record lines
 
-void GATifFileWriter::outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy,
-                                          const FieldId& field, bool flag) {
-    const LineSource source(*this, form, copy, field);
-    std::string text = returnHolding(form).formString(form, copy, field);
-    roundIfAmount(fieldDescription(form, field), form, text);
-    checkFilerNumber(form, field, key, text);
-    outputTifLine(key, text, flag);
-}
-
 bool GATifFileWriter::spouseLineWanted(SpouseLines when) {
     const int status = stateReturn->getFilingStatusNumber();
     switch (when) {
@@ -301,11 +258,11 @@ void GATifFileWriter::writeRecordLines(std::span<const RecordLine> lines, std::u
                 outputTifLineMixedCase(line.key, line.text, false);
                 break;
             case LineKind::Field:
-                outputFormFieldLine(line.key, line.form, copy, line.field);
+                outputFieldLine(line.key, line.form, copy, line.field);
                 break;
             case LineKind::MixedFieldText: {
                 const LineSource source(*this, line.form, copy, line.field);
-                outputTifLineMixedCase(line.key, georgiaReturn->formString(line.form, copy, line.field), false);
+                outputTifLineMixedCase(line.key, eFileValue(line.form, copy, line.field, line.key), false);
                 break;
             }
             case LineKind::CheckBox:

@@ -58,8 +58,7 @@ public:
 
     // ---- hooks of the Georgia records
     // Rewrites the values of a few fields of forms 70, 189215, 189216 and
-    // 189217 (a zero written as "0", a date, a ratio, a number without its
-    // separators); on form 70 field 45 writes the document list groups and on
+    // 189217 (a zero written as "0", a date, a ratio); on form 70 field 45 writes the document list groups and on
     // field 345 the main form's statement lines and the Georgia records. The
     // key and the two flags are not read.
     void convertMainFormField(DataMgmt::TaxFormPtr copy, const FormId& form, std::uint16_t copyNumber, FieldId field,
@@ -89,12 +88,6 @@ protected:
     void write8453Record();
     void writeIndividualCreditsRecord();
 
-    // The line of a field's value as its form shows it: the host's text of
-    // the field, an amount rounded to its form's places (at most two
-    // decimals, whole dollars on the main form and its schedules). Every
-    // field line of the Georgia records goes through it.
-    void outputFormFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
-                             bool flag = false);
     // The field's value when its amount is above zero, else "0".
     void outputPositiveAmountLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field,
                                   bool flag);
@@ -111,12 +104,6 @@ protected:
     GADataMgmt::GATaxReturn* georgiaReturn;  // not owned
 
 private:
-    // The return that holds the form: the Georgia return for a state form,
-    // else the federal.
-    const DataMgmt::TaxReturn& returnHolding(const FormId& form) const;
-    // The description of a field of the return that holds the form; empty
-    // when that return does not describe it.
-    DataMgmt::FormFieldDescPtr fieldDescription(const FormId& form, const FieldId& field) const;
     void write1099GRecord(std::uint16_t copy, std::uint16_t number);
     void writeReturnHeaderAddress();
     bool spouseLineWanted(SpouseLines when);

@@ -66,9 +66,7 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
         outputTifLine("00009.000.001", std::string("0"), false);
     } else if (formFieldXMarked(infoCopy, fields.directDepositBox)) {
         outputFieldLine("00006.000.001", infoForm, 1, fields.routingNumber, false);
-        std::string account;
-        formFieldValueString(infoCopy, account, fields.accountNumber, infoForm);
-        outputTifLine("00007.000.001", Utils::removeChars(Utils::removeChars(account, '-'), '/'), false);
+        outputFieldLine("00007.000.001", infoForm, 1, fields.accountNumber, false);
         outputTifLine("00008.000.001", getUtcTimestamp(), false);
         outputTifLine("00011.000.001", std::string("2"), false);
     } else {
@@ -86,8 +84,8 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
 
     // The filers' personal and signature data of the federal return.
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    outputTifLine("00123.000.001", federal.formString(kForm92ID, 1, auth.line00123), false);
-    outputTifLine("00142.000.001", federal.formString(kForm92ID, 1, kForm92Lines.signatureDate), false);
+    outputFieldLine("00123.000.001", kForm92ID, 1, auth.line00123, false);
+    outputFieldLine("00142.000.001", kForm92ID, 1, kForm92Lines.signatureDate, false);
     outputFieldLine("00120.000.001", kForm92ID, 1, auth.line00120, false);
     outputFieldLine("00124.000.001", kForm92ID, 1, auth.line00124, false);
     outputFieldLine("00143.000.001", kForm92ID, 1, auth.line00143, false);
@@ -121,14 +119,6 @@ void StateTifFileWriter::outputAuthHeaderRecord(DataMgmt::TaxFormPtr infoCopy, c
 void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& infoCopy, const FormId& infoForm,
                                                 const LicenceLines& document, bool spouse) {
     const int person = spouse ? 1 : 0;
-    std::string issuer;
-    std::string issued;
-    formFieldValueString(infoCopy, issuer, document.issuingState, infoForm);
-    formFieldValueString(infoCopy, issued, document.issueDate, infoForm);
-    tifReformatDate(issued);
-    if (issuer == kMonthOnlyIssuer && issued.size() == 10) {
-        issued.replace(8, 2, "01");
-    }
     // The first kind marked wins over the second.
     const DocumentKeys* keys = nullptr;
     if (formFieldXMarked(infoCopy, document.firstIdBox)) {
@@ -149,6 +139,12 @@ void StateTifFileWriter::outputIdentityDocument(const DataMgmt::TaxFormPtr& info
         outputFieldLine(keys->expirationDate, infoForm, 1, document.expirationDate, false);
     } else {
         outputTifLineMixedCase(keys->nonExpiring, "Non-Expiring", false);
+    }
+    // The issue date in its e-file form, YYYY-MM-DD.
+    const LineSource source(*this, infoForm, 1, document.issueDate);
+    std::string issued = eFileValue(infoForm, 1, document.issueDate, keys->issueDate);
+    if (infoCopy->valueString(document.issuingState) == kMonthOnlyIssuer && issued.size() == 10) {
+        issued.replace(8, 2, "01");
     }
     outputTifLine(keys->issueDate, issued, false);
 }

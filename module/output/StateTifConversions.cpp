@@ -91,7 +91,7 @@ void StateTifFileWriter::convertReturnInfoField(const FieldId& field, std::strin
     const Form92Lines::ReturnInformation& companion = kCompanionLines;
     DataMgmt::TaxReturn& federal = *federalReturn();
     if (field == address.street) {
-        federal.tifAppendAPTtoStreet(value, kForm92ID, 1, address.apartment);
+        value = streetWithApartment(kForm92ID, 1, address.street, address.apartment, "");
     } else if (isOneOf(field, companion.withTaxpayerLine)) {
         if (federal.noSigValue(kForm92ID, 1, companion.taxpayerLine)) {
             value.clear();
@@ -149,7 +149,7 @@ void StateTifFileWriter::convertEfileInfoField(const FieldId& field, std::string
         // goes before its line when the return names one.
         const PreparerLines& preparer = kPreparerLines;
         if (field == office.preparerIdNext && federalReturn()->hasSigValue(kForm92ID, 1, preparer.preparerNamed)) {
-            outputTifLine(kPreparerIdKey, federalReturn()->formString(kForm183ID, 1, preparer.preparerId), false);
+            outputFieldLine(kPreparerIdKey, kForm183ID, 1, preparer.preparerId, false);
         }
         return;
     }

@@ -65,10 +65,6 @@ Target* requireObject(Target* object, const char* what) {
 
 // ------------------------------------------------------------ free helpers
 
-void formFieldValueString(DataMgmt::TaxFormPtr copy, std::string& out, const FieldId& field, const FormId& /*form*/) {
-    out = field.getNumber() > 0 && !copy.isNull() ? copy->valueString(field) : std::string();
-}
-
 bool formFieldXMarked(DataMgmt::TaxFormPtr copy, FieldId field) {
     return field.getNumber() > 0 && !copy.isNull() && copy->xMarked(field);
 }
@@ -288,8 +284,7 @@ void StateTifFileWriter::outputTifHeader() {
     {
         const FieldId& number = kForm92Lines.taxpayer.number;
         const LineSource source(*this, kForm92ID, 1, number);
-        std::string value = Utils::strip(federalReturn()->formString(kForm92ID, 1, number));
-        line << "T " << value;
+        line << "T " << eFileValue(kForm92ID, 1, number, "T");
         put();
     }
     line << "S SY";
@@ -434,16 +429,14 @@ void StateTifFileWriter::outputFieldLine(const std::string& key, const FormId& f
     if (field.getNumber() <= 0) {
         return;
     }
-    const DataMgmt::TaxReturn* holding = form.isState() ? stateReturn : federalReturn();
-    std::string text = holding != nullptr ? holding->formString(form, copy, field) : std::string();
+    const LineSource source(*this, form, copy, field);
+    std::string text = eFileValue(form, copy, field, key);
     // An amount leaves as its form shows it: at most to the cent.
-    const DataMgmt::TaxFormDescPtr formDesc =
-        holding != nullptr ? holding->getTaxFormDescriptor(form) : DataMgmt::TaxFormDescPtr();
-    const DataMgmt::FormFieldDescPtr fieldDesc =
-        formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+    const DataMgmt::FormFieldDescPtr fieldDesc = fieldDescription(form, field);
     if (!fieldDesc.isNull() && fieldDesc->getKind() == DataMgmt::FieldKind::Number) {
         text = GAOutput::amountAsShown(text, form);
     }
+    checkFilerNumber(form, field, key, text);
     outputTifLine(key, text, flag);
 }
 

@@ -53,9 +53,6 @@ namespace StateTifWriteMgmt {
 using FormId = Primitives::QVImmutableFormIdentifier;
 using FieldId = Primitives::QVImmutableIdentifier;
 
-// The value text of a field of the copy (empty for a field number of 0 or
-// less, or an empty handle).
-void formFieldValueString(DataMgmt::TaxFormPtr copy, std::string& out, const FieldId& field, const FormId& form);
 // Whether the field of the copy is marked yes (false for a field number of 0
 // or less, or an empty handle).
 bool formFieldXMarked(DataMgmt::TaxFormPtr copy, FieldId field);
@@ -109,9 +106,14 @@ public:
     // ---- used by the Georgia records and the printer
     void refundCode(std::string& out);
     void outputRefundCodeLine(const std::string& key);
-    // The field-valued line of copy `copy` of the form, for a field number
-    // above 0; nothing otherwise.
-    void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field, bool flag);
+    // The line of a field's value, of copy `copy` of the form, for a field
+    // number above 0 (nothing otherwise): a text in its e-file form
+    // (eFileValue), an amount as its form shows it (at most two decimals,
+    // whole dollars on the main form and its schedules). A filer's number is
+    // checked against the federal return's (checkFilerNumber). Every field
+    // line of the state's records goes through it.
+    void outputFieldLine(const std::string& key, const FormId& form, std::uint16_t copy, FieldId field,
+                         bool flag = false);
     // A filer's number on a Georgia form (GAOutput::filerNumberOf: a field's
     // whole text, or its place in a voucher's scan line) that is not the one
     // the federal main form gives that filer is a wrong entry of the line's

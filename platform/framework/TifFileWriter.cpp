@@ -20,6 +20,19 @@ std::string cannotCarry(char32_t c) {
     return "holds " + Utils::codePointName(c) + ", which has no plain letter the e-file can carry";
 }
 
+// The fault of a text that is empty in its e-file form.
+std::string emptiedFault(const DataMgmt::FormFieldDesc& field) {
+    if (field.isDate()) return "is no date the e-file can carry";
+    switch (field.getContent()) {
+        case DataMgmt::FieldContent::Name:
+            return "holds none of the letters and digits that the e-file carries of a name";
+        case DataMgmt::FieldContent::Address:
+            return "holds none of the letters and digits that the e-file carries of an address";
+        default:
+            return "holds nothing the e-file carries";
+    }
+}
+
 }  // namespace
 
 TifFileWriter::TifFileWriter(DataMgmt::TaxReturnPtr& federal, DataMgmt::TaxReturnPtr& state,
@@ -137,20 +150,80 @@ void TifFileWriter::convertTIFForm(bool /*notForm131*/, const FormId& form, std:
             source = r != nullptr ? r->getForm(d.form, 1) : DataMgmt::TaxFormPtr();
             value = source.isNull() ? std::string() : source->valueString(d.field);
         }
-        // The letters made plain before the cleaning, which keeps ASCII
-        // letters only: a character without a plain letter is a wrong entry
-        // once the field's line is written (writeLine).
+        // A text in its e-file form, as every line that carries it writes it;
+        // an amount or box as the descriptor cleans it.
         const LineSource line(*this, d.form, sourceCopy, d.field);
-        const Utils::PlainText plain = Utils::plainText(value);
-        if (plain.leftOut) {
-            lineSource_.value = value;
-            lineSource_.fault = cannotCarry(*plain.leftOut);
-        }
-        value = plain.text;
+        value = eFileForm(fieldDescription(d.form, d.field).get(), value, d.key, true);
         clean(d, source, value);
         std::string key = d.key;
         convertTifField(source, d.form, sourceCopy, d.field, key, value);
     }
+}
+
+// ------------------------------------------------------- e-file form
+
+std::string TifFileWriter::eFileText(const DataMgmt::FormFieldDesc& field, const std::string& text) {
+    std::string value = text;
+    if (field.isDate()) {
+        tifReformatDate(value);
+        return value;
+    }
+    switch (field.getContent()) {
+        case DataMgmt::FieldContent::WrittenNumber:
+            // Its dashes told its kind when it was read; the e-file writes
+            // every number as its digits.
+            std::erase_if(value, [](char c) { return c < '0' || c > '9'; });
+            break;
+        case DataMgmt::FieldContent::Name:
+            Utils::tifCleanNameString(value);
+            break;
+        case DataMgmt::FieldContent::Address:
+            Utils::tifCleanAddressString(value);
+            break;
+        default:
+            tifStringClean(value);
+            break;
+    }
+    return value;
+}
+
+DataMgmt::FormFieldDescPtr TifFileWriter::fieldDescription(const FormId& form, const FieldId& field) const {
+    const DataMgmt::TaxReturn* r = returnFor(form);
+    const DataMgmt::TaxFormDescPtr desc = r != nullptr ? r->getTaxFormDescriptor(form) : DataMgmt::TaxFormDescPtr();
+    return desc.isNull() ? DataMgmt::FormFieldDescPtr() : desc->getFieldDesc(field);
+}
+
+std::string TifFileWriter::eFileForm(const DataMgmt::FormFieldDesc* field, const std::string& stored,
+                                     const std::string& key, bool untilWritten) {
+    const Utils::PlainText plain = Utils::plainText(stored);
+    std::string fault = plain.leftOut ? cannotCarry(*plain.leftOut) : std::string();
+    const bool text = field != nullptr && field->isText();
+    std::string value = text ? eFileText(*field, plain.text) : plain.text;
+    if (fault.empty() && value.empty() && !Utils::strip(stored).empty()) {
+        fault = emptiedFault(*field);
+    }
+    if (!fault.empty() && (!untilWritten || value.empty())) {
+        recordWrongEntry(key, stored, fault);
+    } else if (!fault.empty()) {
+        lineSource_.value = stored;  // a wrong entry once its line is written (writeLine)
+        lineSource_.fault = fault;
+    }
+    return value;
+}
+
+std::string TifFileWriter::eFileValue(const FormId& form, std::uint16_t copy, const FieldId& field,
+                                      const std::string& key) {
+    const DataMgmt::TaxReturn* r = returnFor(form);
+    if (r == nullptr) return {};
+    return eFileForm(fieldDescription(form, field).get(), r->formString(form, copy, field), key, false);
+}
+
+std::string TifFileWriter::streetWithApartment(const FormId& form, std::uint16_t copy, const FieldId& street,
+                                               const FieldId& apartment, const std::string& key) {
+    std::string line = eFileValue(form, copy, street, key);
+    const LineSource source(*this, form, copy, apartment);
+    const std::string rest = eFileValue(form, copy, apartment, key);
+    return line.empty() || rest.empty() ? line + rest : line + " " + rest;
 }
 
 // --------------------------------------------------------- line primitives
@@ -243,9 +316,8 @@ void TifFileWriter::outputTifLine(const std::string& key, std::int64_t number, b
 
 void TifFileWriter::outputTifLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field,
                                   bool flag) {
-    const DataMgmt::TaxReturn* r = returnFor(form);
     const LineSource line(*this, form, copy, field);
-    outputTifLine(key, r != nullptr ? r->formString(form, copy, field) : std::string(), flag);
+    outputTifLine(key, eFileValue(form, copy, field, key), flag);
 }
 
 void TifFileWriter::outputTifLineMixedCase(const std::string& key, const std::string& text, bool flag) {

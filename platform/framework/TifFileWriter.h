@@ -141,6 +141,16 @@ public:
     void convertTIFForm(bool notForm131, const FormId& form, std::uint16_t copyNumber, DataMgmt::TaxFormPtr copy,
                         unsigned short runningNumber);
 
+    // ---- the e-file form of a value
+    // The one spelling of a text field's value (its letters made plain)
+    // that every line carrying it writes, by what the field holds: a date as
+    // YYYY-MM-DD; a number kept as written as its digits; a name as its
+    // letters, digits, '-' and '&', an address as its letters, digits, '-'
+    // and '/' (the e-file's names and addresses take no other sign); blanks
+    // between words single and none at either end. Empty for a value the
+    // e-file cannot carry.
+    static std::string eFileText(const DataMgmt::FormFieldDesc& field, const std::string& text);
+
     // ---- line primitives (see the layout above)
     // The value set of the record in progress: lines are written at once, so
     // this only marks the end of a record in the call log.
@@ -148,7 +158,8 @@ public:
     void outputTifSubHead(const std::string& name, std::uint16_t number, bool flag);
     void outputTifLine(const std::string& key, const std::string& text, bool flag);
     void outputTifLine(const std::string& key, std::int64_t number, bool flag);
-    // The field's value text from the return the form's state flag selects.
+    // The field's value from the return the form's state flag selects, a
+    // text in its e-file form (eFileValue).
     void outputTifLine(const std::string& key, const FormId& form, std::uint16_t copy, const FieldId& field, bool flag);
     void outputTifLineMixedCase(const std::string& key, const std::string& text, bool flag);
     // The text when the box is marked yes (formYes), else nothing.
@@ -202,6 +213,20 @@ protected:
     // Forgets the wrong entries of an earlier write.
     void clearWrongEntries() { wrongEntries_.clear(); }
 
+    // The field's value as the line of this key carries it, from the return
+    // the form's state flag selects: a text in its e-file form, an amount or
+    // box as the store shows it. A text that the e-file cannot carry (its
+    // e-file form empty, a character without a plain letter) is a wrong
+    // entry of the field, so that its line is never left out unseen.
+    std::string eFileValue(const FormId& form, std::uint16_t copy, const FieldId& field, const std::string& key);
+    // A street and its apartment, each in its e-file form, joined by one
+    // blank.
+    std::string streetWithApartment(const FormId& form, std::uint16_t copy, const FieldId& street,
+                                    const FieldId& apartment, const std::string& key);
+    // The description of a field of the return the form's state flag
+    // selects; empty when that return does not describe it.
+    DataMgmt::FormFieldDescPtr fieldDescription(const FormId& form, const FieldId& field) const;
+
     DataMgmt::TaxReturn* federalReturn() const { return federal_.get(); }
     DataMgmt::TaxReturn* stateReturnBase() const { return state_.get(); }
     CalculationMgmt::TaxReturnCalcEngine* calcEngine() const { return engine_.get(); }
@@ -239,6 +264,11 @@ private:
     bool isEntry(const WrongEntry& e) const;
     const DataMgmt::TaxReturn* returnFor(const FormId& form) const;
     void clean(const DataMgmt::TifFieldDescriptor& d, DataMgmt::TaxFormPtr copy, std::string& value);
+    // The stored value in its e-file form, for the line of this key (see
+    // eFileValue); a wrong entry of a value that keeps a text is kept
+    // untilWritten its line is written, as the conversion may empty it.
+    std::string eFileForm(const DataMgmt::FormFieldDesc* field, const std::string& stored, const std::string& key,
+                          bool untilWritten);
 
     DataMgmt::TaxReturnPtr federal_;
     DataMgmt::TaxReturnPtr state_;

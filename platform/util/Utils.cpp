@@ -66,7 +66,7 @@ std::string cleanText(std::string_view in, Keep keep) {
 
 bool keepAddress(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '/'; }
 
-bool keepName(char c) { return isAlpha(c) || c == '-' || c == '&'; }
+bool keepName(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '&'; }
 
 }  // namespace
 

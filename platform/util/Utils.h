@@ -176,7 +176,8 @@ std::string buildNameS(std::string_view first, std::string_view middle, std::str
 int strcmpiXC(const char* a, const char* b);
 
 // E-file cleaning in place. Address: keeps ASCII letters, digits, blanks,
-// '-' and '/'. Name: keeps ASCII letters, blanks, '-' and '&'. Every other
+// '-' and '/'. Name: keeps ASCII letters, digits, blanks, '-' and '&'
+// ("4th" stays 4th, O'Brien becomes OBrien). Every other
 // character goes (".", "#", ",", "'", control characters, non-ASCII bytes);
 // tabs and line ends become blanks; runs of blanks then shrink to one and
 // blanks at both ends go, so that a dropped character leaves no double

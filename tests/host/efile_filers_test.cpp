@@ -247,6 +247,12 @@ std::vector<BlockedEFileCase> filerEntryCases() {
          "the spouse's number that form F1 gives, field 12 \"400005002\": " +
              kOneNumber,
          ""},
+        // A street that the e-file cannot carry: its lines are not left out
+        // unseen.
+        {"<ID>20</ID><VALUE>45 Magnolia St<", "<ID>20</ID><VALUE>#<",
+         "wrong for the e-file: form F92 copy 1, field 20 \"#\" (Street (return header, with the apartment "
+         "appended)): holds none of the letters and digits that the e-file carries of an address",
+         ""},
         {"<FIELD><ID>11</ID><VALUE>400-00-5001</VALUE></FIELD>", "", "missing for the e-file: " + noNumber,
          "missing for form 70 and the e-file: " + noNumber +
              "; form 70 takes the filers' numbers from form F1 only, and an e-file of this return (run --efile) is "
@@ -317,19 +323,25 @@ TEST_F(EFileFilersTest, CheckAndRunTellTheBlockedEFileAndAPaperRunItsNote) {
     }
 }
 
-// What the e-file writes of numbers and names entered otherwise than it
-// takes them: not blocked, a number as its nine digits, a name without its
-// outer blanks and with its letters plain.
+// What the e-file writes of numbers, names and streets entered otherwise
+// than it takes them: not blocked, a number as its nine digits, a name
+// without its outer blanks and with its letters plain, a name or a street
+// without the signs the e-file does not take, in one spelling on every line.
 TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     std::string text = readFile(testsupport::kExamples / "joint-refund-direct-deposit.xml");
     // Further copies without an entry: left out, and blocking nothing.
     text.insert(text.rfind("\t</RETURN>"), form("GA70", {}, 2) + form("GA190054", {{190148, "NO"}}, 2));
-    for (const auto& [from, to] :
-         std::vector<std::pair<std::string, std::string>>{{"<VALUE>400005001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
-                                                          {"<VALUE>400-00-5001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
-                                                          {"<ID>1</ID><VALUE>Dana", "<ID>1</ID><VALUE>Jos\u00e9"},
-                                                          {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "},
-                                                          {"<VALUE>58-1000002<", "<VALUE>58 1000002<"}}) {
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"<VALUE>400005001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
+             {"<VALUE>400-00-5001</VALUE>", "<VALUE>400 00 5001</VALUE>"},
+             {"<ID>1</ID><VALUE>Dana", "<ID>1</ID><VALUE>Jos\u00e9"},
+             {"<ID>4</ID><VALUE>Brooks", "<ID>4</ID><VALUE> bROOKS "},
+             {"<VALUE>58-1000002<", "<VALUE>58 1000002<"},
+             // a last name and a street, on forms 1040 and F92
+             {"<ID>2</ID><VALUE>Brooks", "<ID>2</ID><VALUE>O'Brien"},
+             {"<ID>3</ID><VALUE>Brooks", "<ID>3</ID><VALUE>O'Brien"},
+             {"<ID>7</ID><VALUE>45 Magnolia St<", "<ID>7</ID><VALUE>45  Magnolia St. #4<"},
+             {"<ID>20</ID><VALUE>45 Magnolia St<", "<ID>20</ID><VALUE>45  Magnolia St. #4<"}}) {
         ASSERT_NE(text.find(from), std::string::npos) << from;
         text.replace(text.rfind(from), from.size(), to);  // form F92's, after form 1040's
     }
@@ -340,10 +352,32 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     const std::string eFile = readFile(path("out") + "/GA-efile.txt");
     for (const std::string line :
          {"\nT 400005001\r", "\n00500.000.001 400005001\r", "\n00100.000 001 JOSE\r", "\n00455.000.001 Jose\r",
-          "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r", "\n04505.000.002 581000002\r"}) {
+          "\n00530.000.001 bROOKS\r", "\n00130.000 001 BROOKS\r", "\n04505.000.002 581000002\r",
+          // one spelling of each name and street on every line that carries it
+          "\n00120.000 001 OBRIEN\r", "\n00110.000.001 DANA OBRIEN\r", "\n00465.000.001 OBrien\r",
+          "\n00200.000 001 45 MAGNOLIA ST 4 UNIT 3\r", "\n00625.000.001 45 Magnolia St 4\r",
+          "\n00585.000.001 45 MAGNOLIA ST 4\r"}) {
         EXPECT_NE(eFile.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(eFile.find("D GA70       002"), std::string::npos);
+}
+
+// Schedule 2's identifying number is kept as written from the credit form
+// through the credit summary, so that its key follows its dash: an
+// employer's number (58-1234567) under 00035, a social security number
+// under 00037; the e-file writes its digits either way.
+TEST_F(EFileFilersTest, ScheduleTwosKeyFollowsTheNumberAsWritten) {
+    const std::string example = readFile(testsupport::kExamples / "part-year-retiree.xml");
+    const std::string row = "<FIELD><ID>203939</ID>";
+    for (const auto& [number, line] : std::vector<std::pair<std::string, std::string>>{
+             {"58-1234567", "\n00035.000.001 581234567\r"}, {"400-00-1234", "\n00037.000.001 400001234\r"}}) {
+        std::string text = example;
+        ASSERT_NE(text.find(row), std::string::npos);
+        text.insert(text.find(row), "<FIELD><ID>203933</ID><VALUE>" + number + "</VALUE></FIELD>");
+        const auto run = testsupport::runGahost({"run", writeFile("credit.xml", text), "--out", path("out")}, {}, dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(readFile(path("out") + "/GA-efile.txt").find(line), std::string::npos) << number;
+    }
 }
 
 // A refund that form F92 asks to be deposited, with no account given: run

@@ -13,6 +13,7 @@
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form71Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/GAForm189218FieldIds.h"
 #include "module/catalogues/GAForm190060FieldIds.h"
 #include "module/catalogues/IndCrLines.h"
@@ -71,9 +72,9 @@ TEST_F(HookTest, ValuesRewrittenByTheirRule) {
         {"income after adjustments not in Georgia, without", kGAForm189217ID,
          form189217.incomeAfterAdjustments.notGeorgia, none, "", ""},
         {"net tax zero", kGAForm70ID, form70.credits.netTax, none, "", "0"},
-        {"separators", kGAForm189217ID, form189217.federalAdjustments.notGeorgia,
-         [this] { setText(gaCopy(kGAForm189217ID), form189217.federalAdjustments.notGeorgia, "12-34,5-6"); }, "x",
-         "123456"},
+        // Schedule 3's federal adjustments are amounts like any other: a
+        // negative one keeps its sign.
+        {"federal adjustments", kGAForm189217ID, form189217.federalAdjustments.notGeorgia, none, "-1234", "-1234"},
         {"other field", kGAForm70ID, form70.residency.residentAtYearEnd, none, "kept", "kept"},
     };
     for (const Row& row : rows) {
@@ -162,7 +163,7 @@ TEST_F(HookTest, WithholdingEntriesAreNumberedAcrossTheirForms) {
         if (both) setBox(copy, e.w2);
         setBox(copy, e.firstIdBox);
         setText(copy, e.id, "123456789");  // as the reader stores it
-        setNumber(copy, e.first, 1);
+        setText(copy, e.first, "1");
         setNumber(copy, e.third, 3);
     };
     fill(gaCopy(kGAForm70ID), main[0], true);
@@ -254,15 +255,31 @@ TEST_F(HookTest, FormSeventysOwnRowsAddAsListed) {
     EXPECT_EQ(ga->getFieldAsString(kGAForm70ID, 1, form70.payments.total), "202");
 }
 
-// A payer number kept as written on form 70's own row leaves as its digits;
-// another text as it stands.
-TEST_F(HookTest, NumbersKeptAsWrittenLeaveAsDigits) {
+// Each value has one spelling in the e-file, which its field's kind gives
+// it: a number kept as written as its digits, a date as YYYY-MM-DD, a name
+// or an address without the signs the e-file's names and addresses do not
+// take, single blanks between words; another text as it stands.
+TEST_F(HookTest, EachValueTakesTheEFileFormOfItsKind) {
     const auto& row = form70.payments.incomeStatements[0];
-    for (const auto& [field, in, out] :
-         {std::tuple{row.payerId, "58-1111111", "581111111"}, std::tuple{row.stateId, "12-AB", "12-AB"}}) {
-        std::string value = in;
-        writer->tifStringCleanDispatch(gaCopy(kGAForm70ID), kGAForm70ID, field, value);
-        EXPECT_EQ(value, out);
+    const auto& address = kForm92Lines.address;
+    const struct {
+        FormId form;
+        FieldId field;
+        const char* stored;
+        const char* eFile;
+    } rows[] = {
+        {kGAForm70ID, row.payerId, "58-1111111", "581111111"},
+        {kGAForm70ID, row.stateId, "12-AB", "12-AB"},
+        {kGAForm70ID, row.stateId, "12  AB ", "12 AB"},
+        {kGAForm69ID, kForm69Lines.residency.periodFrom, "03/05/2018", "2018-03-05"},
+        {kForm92ID, kForm92Lines.taxpayer.lastName, "O'Brien  Smith", "OBrien Smith"},
+        {kForm92ID, kForm92Lines.taxpayer.firstName, "4th", "4th"},
+        {kForm92ID, address.street, "12 Main St. #4", "12 Main St 4"},
+        {kForm92ID, address.street, "#", ""},
+    };
+    for (const auto& r : rows) {
+        const auto desc = (r.form.isState() ? ga : federal)->getTaxFormDescriptor(r.form)->getFieldDesc(r.field);
+        EXPECT_EQ(TifWriteMgmt::TifFileWriter::eFileText(*desc, r.stored), r.eFile) << r.stored;
     }
 }
 
@@ -282,15 +299,14 @@ TEST_F(HookTest, AmountsLeaveAsTheirFormsShowThem) {
         {kGAForm189217ID, form189217.georgiaShare, "3751.076923076923", "3751"},
         {kGAForm71ID, kForm71Lines.totalPenalty, "40.243130136986295", "40.24"},
         {kGAForm70ID, form70.heading.filingStatus, "12.345", "12.345"},  // a text is no amount
+        {kGAForm189217ID, form189217.federalAdjustments.total, "1234.56", "1235"},
+        {kGAForm189217ID, form189217.federalAdjustments.notGeorgia, "-1234.56", "-1235"},
     };
     for (const Row& row : cleaned) {
         std::string value = row.in;
         writer->tifCleanByEditCodeDispatch(gaCopy(row.form), row.form, row.field, value);
         EXPECT_EQ(value, row.out) << row.form.getNumber() << " " << row.in;
     }
-
-    setNumber(gaCopy(kGAForm189217ID), form189217.federalAdjustments.total, 1234.56);
-    EXPECT_EQ(convert(kGAForm189217ID, form189217.federalAdjustments.total, "x"), "1235");
 
     setNumber(gaCopy(kGAForm189215ID), form189215.depreciationDifference, 250.6);
     writer->writeOtherAdjustmentLines();

@@ -51,7 +51,7 @@ protected:
 TEST_F(RecordsTest, AuthHeaderTellsHowTheRefundIsPaid) {
     crt::setClock(static_cast<std::time_t>(1555333509));  // 2019-04-15 13:05:09 UTC
     setText(gaCopy(kGAForm69ID), f69.f79, "061000104");
-    setText(gaCopy(kGAForm69ID), f69.f80, "12-34/56");
+    setText(gaCopy(kGAForm69ID), f69.f80, "1234AB56");  // as the reader stores an account number
     struct Row {
         double refund;
         bool deposit;
@@ -63,7 +63,7 @@ TEST_F(RecordsTest, AuthHeaderTellsHowTheRefundIsPaid) {
         {50, false, {"00009.000.001=3", "00005.000.001=I"}},
         {50,
          true,
-         {"00006.000.001=061000104", "00007.000.001=123456", "00008.000.001=2019-04-15T13:05:09Z", "00011.000.001=2",
+         {"00006.000.001=061000104", "00007.000.001=1234AB56", "00008.000.001=2019-04-15T13:05:09Z", "00011.000.001=2",
           "00005.000.001=I"}},
     };
     for (const Row& row : rows) {
@@ -100,7 +100,7 @@ TEST_F(RecordsTest, AuthHeaderIdentityDocuments) {
     EXPECT_EQ(written("00046.000.001"), "Non-Expiring");
     EXPECT_FALSE(written("00045.000.001"));
     EXPECT_EQ(written("00070.000.001"), "2016-07-23");
-    EXPECT_EQ(written("00065.000.001"), "07/23/2024");
+    EXPECT_EQ(written("00065.000.001"), "2024-07-23");  // every date of the e-file in one form
     EXPECT_FALSE(written("00064.000.001"));
     EXPECT_EQ(written("00145.000.001"), "452");
     EXPECT_EQ(written("00146.000.001"), "0000");
@@ -290,8 +290,9 @@ TEST_F(RecordsTest, Schedule2RecordsByCopyAndRowsWithoutGaps) {
     EXPECT_NE(std::find(all.begin(), all.end(), "D GAGASCH2 3"), all.end());
     EXPECT_EQ(std::find(all.begin(), all.end(), "D GAGASCH2 2"), all.end());
     EXPECT_EQ(written("00030.000.001"), "050.00");
-    EXPECT_EQ(written("00035.000.001"), "12-3456789");
-    EXPECT_EQ(written("00037.000.002"), "123-45-6789");
+    // The key follows the number as written; the e-file writes its digits.
+    EXPECT_EQ(written("00035.000.001"), "123456789");
+    EXPECT_EQ(written("00037.000.002"), "123456789");
     EXPECT_EQ(written("00040.000.002"), "40");
     EXPECT_TRUE(std::none_of(all.begin(), all.end(), [](const std::string& c) { return c.find(".000.003=") == 9; }));
 }

@@ -464,13 +464,13 @@ TEST(TifCleanAddressString, KeepsLettersDigitsBlanksDashAndSlash) {
     EXPECT_EQ(s, before);
 }
 
-TEST(TifCleanNameString, KeepsLettersBlanksDashAndAmpersand) {
+TEST(TifCleanNameString, KeepsLettersDigitsBlanksDashAndAmpersand) {
     char buf[] = "O'Brien & Smith-Jones, Jr.";
     tifCleanNameString(buf);
     EXPECT_STREQ(buf, "OBrien & Smith-Jones Jr");
     std::string s = "John 3rd";
     tifCleanNameString(s);
-    EXPECT_EQ(s, "John rd");
+    EXPECT_EQ(s, "John 3rd");
     s = "Jos\xc3\xa9";
     tifCleanNameString(s);
     EXPECT_EQ(s, "Jos");

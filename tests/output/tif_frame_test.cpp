@@ -5,6 +5,7 @@
 
 #include "module/catalogues/FederalMainFormLines.h"
 #include "module/catalogues/Form187982Lines.h"
+#include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form75Lines.h"
 #include "module/catalogues/Form77Lines.h"
 #include "tests/output/efile_fixture.h"
@@ -222,9 +223,10 @@ TEST_F(FrameTest, TheFileHoldsPrintableAsciiAndNamesEachCopyLeftShort) {
     }
 }
 
-// The e-file writes one number for each filer, the federal return's: a
-// Georgia form's number that is another, whole or inside a voucher's scan
-// line, is a wrong entry of its field, named by the number it carries.
+// The e-file writes one number for each filer, the federal return's (of the
+// main form filed): a Georgia form's number that is another, whole or inside
+// a voucher's scan line, is a wrong entry of its field, named by the number
+// it carries.
 TEST_F(FrameTest, EveryFilersNumberWrittenIsTheFederalReturns) {
     const std::string scanLine = "5250040000123471809212000000000000000750000017700";
     const struct {
@@ -232,7 +234,8 @@ TEST_F(FrameTest, EveryFilersNumberWrittenIsTheFederalReturns) {
         FormId form;
         FieldId field;
         std::string value;
-        const char* named;  // the number named; none when it agrees
+        const char* named;       // the number named; none when it agrees
+        bool form1040A = false;  // filed on form 1040A, whose number is 400005555
     } rows[] = {
         {"form 77's number", kGAForm77ID, kForm77Lines.voucher.number, "400009999", "400009999"},
         {"form 77's scan line", kGAForm77ID, kForm77Lines.voucher.scanLine, "52500400009999" + scanLine.substr(14),
@@ -244,10 +247,15 @@ TEST_F(FrameTest, EveryFilersNumberWrittenIsTheFederalReturns) {
          "400009999"},
         {"a scan line too short for a number", kGAForm77ID, kForm77Lines.voucher.scanLine, "52500400001",
          "52500400001"},
+        {"form 1040's number on a form 1040A return", kGAForm77ID, kForm77Lines.voucher.number, "400001234",
+         "400001234", true},
+        {"form 1040A's number on its return", kGAForm77ID, kForm77Lines.voucher.number, "400005555", nullptr, true},
     };
     setText(fedCopy(kForm1ID), kForm1Lines.heading[FederalMainFormLines::kTaxpayerNumber], "400001234");
+    setText(fedCopy(kForm55ID), kForm55Lines.heading[FederalMainFormLines::kTaxpayerNumber], "400005555");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
+        setBox(gaCopy(kGAForm69ID), kForm69Lines.heading.filedForm55, row.form1040A);
         for (const FormId& form : {kGAForm75ID, kGAForm77ID, kGAForm187982ID}) ga->deleteForm(form, 1);
         listPrinter->forms = StateTaxFormPrintMgmt::FormIdList{row.form};
         const auto held = gaCopy(row.form);

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/definitions/FormDefinitions.h"
 
@@ -109,4 +112,68 @@ TEST(CompiledForms, AFieldAddedToACompiledFormIsThatFormsAlone) {
     const DataMgmt::TaxFormDescPtr other = FormDefinitions::compiledLibrary().georgia->getTaxFormDescriptor(ga70);
     EXPECT_EQ(other->fieldCount(), static_cast<std::size_t>(count));
     EXPECT_FALSE(other->hasField(added.id));
+}
+
+namespace {
+
+// What a line label names that has a form of its own: a date, a ZIP code, a
+// state, an identifying, routing or account number, a code, a count, a
+// residency.
+const std::regex kNamesAKind(
+    "\\bdate($| \\(|:|;|,| of (death|birth|disability|completion|successful))|\\bZIP code\\b|\\bstate code\\b|"
+    "(^|: |'s |\\()state($|\\)| \\()|^State (of|that|from|where)\\b|social security number|identifying number|"
+    "identification number|\\bSSN\\b|\\bFEIN\\b|\\bEIN\\b|routing number|account number|number (on page|line)|"
+    "\\bcode\\b|(^|: )Number of\\b|copy number|people counted|counted for|^Dependents( \\(|$)|"
+    ": dependents( not counted)?$|filers and dependents|filers 65 or over|^Residency\\b|residency code",
+    std::regex::icase);
+// Labels of texts of no fixed form: a state's own identification number, a
+// licence number, an apartment, a foreign postal code or region, a code the
+// calculation writes as it stands, a field whose value the e-file writer
+// fills, prose that mentions a date.
+const std::regex kNamesFreeText(
+    "state identification number|state ID number|licence or state ID|foreign postal code|region of a filer abroad|"
+    "apartment number|credit code|form code|refund code|common item|in the e-file's|without a date",
+    std::regex::icase);
+
+bool namesAKind(const std::string& label) {
+    return std::regex_search(label, kNamesAKind) && !std::regex_search(label, kNamesFreeText);
+}
+
+}  // namespace
+
+// A field whose line label names a number, a code, a date or a count has its
+// kind, so that every value of it, entered or calculated, is read by that
+// kind.
+TEST(CompiledForms, EveryFieldThatHoldsANumberCodeDateOrCountHasItsKind) {
+    for (const auto& [label, named] : std::vector<std::pair<std::string, bool>>{
+             {"ZIP code (from form 69)", true},
+             {"Withdrawal: routing number", true},
+             {"State from which a refund was received", true},
+             {"Number of installments remaining (1 to 4)", true},
+             {"Deceased filer: date of death", true},
+             {"Summary row: number line", true},
+             {"Apartment number", false},
+             {"ZIP code, or the foreign postal code of a filer abroad", false},
+             {"Installment A: estimated tax paid, and the payments without a date (from form 69)", false},
+             {"State tax withheld", false},
+         }) {
+        EXPECT_EQ(namesAKind(label), named) << label;
+    }
+    const FormDefinitions::Library library = FormDefinitions::compiledLibrary();
+    std::string untyped;
+    for (const DataMgmt::TaxReturnDesc* desc : {library.federal.get(), library.georgia.get()}) {
+        for (DataMgmt::TaxFormDescIter forms = desc->getTaxFormDescriptors(); !forms.atEOL(); forms.next()) {
+            const DataMgmt::TaxFormDescPtr form = forms.getTaxFormDescriptor();
+            for (DataMgmt::QVFieldIDIter it = form->getFieldIDs(); !it.atEOL(); it.next()) {
+                const DataMgmt::FormFieldDescPtr field = form->getFieldDesc(it.getFieldID());
+                const bool kind =
+                    field->isBoolean() || field->isDate() || field->getContent() != DataMgmt::FieldContent::Any;
+                if (!kind && namesAKind(field->getLineID())) {
+                    untyped += form->getDevName() + " field " + std::to_string(field->getID().getNumber()) + ": " +
+                               field->getLineID() + "\n";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(untyped, "");
 }

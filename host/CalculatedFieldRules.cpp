@@ -13,6 +13,7 @@
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form76Lines.h"
 #include "module/catalogues/Form77Lines.h"
+#include "module/catalogues/Form92Lines.h"
 #include "module/catalogues/OwnerInfoLines.h"
 #include "module/catalogues/StatementFormLines.h"
 #include "module/frame/FilingCodes.h"
@@ -93,7 +94,8 @@ void mainFormSources(std::vector<EntryRule>& rules) {
              {h.apartment, fromInfo(info.apartment)},
              {h.city, upper(info.city)},
              {h.state, upper(info.state)},
-             {h.zipCode, fromInfo(info.zipCode)},
+             {h.zipCode, fromInfo(info.zipCode) + ", or for a filer abroad the foreign postal code of form F92 field " +
+                             number(kForm92Lines.address.foreignPostalCode)},
              {h.licenceNumber, fromInfo(kForm69Lines.licence.taxpayer.number)},
              {h.licenceState, fromInfo(kForm69Lines.licence.taxpayer.issuingState)},
              {kForm70Lines.residency.periodFrom, fromInfo(kForm69Lines.residency.periodFrom)},

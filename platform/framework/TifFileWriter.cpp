@@ -199,7 +199,7 @@ std::string TifFileWriter::eFileForm(const DataMgmt::FormFieldDesc* field, const
     std::string fault = plain.leftOut ? cannotCarry(*plain.leftOut) : std::string();
     const bool text = field != nullptr && field->isText();
     std::string value = text ? eFileText(*field, plain.text) : plain.text;
-    if (fault.empty() && value.empty() && !Utils::strip(stored).empty()) {
+    if (fault.empty() && text && value.empty() && !Utils::strip(stored).empty()) {
         fault = emptiedFault(*field);
     }
     if (!fault.empty() && (!untilWritten || value.empty())) {

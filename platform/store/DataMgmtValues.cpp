@@ -260,7 +260,8 @@ const char* kindName(FieldValue::Kind kind) {
     return "a value";
 }
 
-// The field's kind with its article, as the kind-mismatch report names it.
+// The field's kind with its article, as a refused write and the kind-mismatch
+// report of a box read name it.
 const char* fieldKindName(const FieldTraits& desc) {
     if (desc.isBoolean()) {
         return "a check-box";

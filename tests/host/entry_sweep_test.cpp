@@ -183,7 +183,7 @@ TEST_P(EntrySweep, EveryChangedEntryIsTold) {
         }
     }
     // Every field the calculation reads as a box is one a return file can
-    // mark, and every write it makes fits its field.
+    // mark (a write that does not fit its field throws, and fails its run).
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
 }
 

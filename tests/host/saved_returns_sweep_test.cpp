@@ -180,7 +180,7 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
     for (std::size_t i = 0; i < std::min<std::size_t>(failures.size(), 20); ++i) shown += failures[i] + "\n";
     EXPECT_TRUE(failures.empty()) << failures.size() << " saved returns do not read back:\n" << shown;
     // Every field the calculation reads as a box is one a return file can
-    // mark, and every write it makes fits its field.
+    // mark (a write that does not fit its field throws, and fails its run).
     EXPECT_EQ(DataMgmt::kindMismatchCount(), 0) << DataMgmt::lastKindMismatch();
 }
 

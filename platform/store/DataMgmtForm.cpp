@@ -146,7 +146,9 @@ void writeTextAsIs(detail::CopyData& data, int place, const FieldID& x, std::str
 [[gnu::noinline]] void writeTextByContent(detail::CopyData& data, int place, const FieldID& x, std::string_view text,
                                           const char* operation) {
     const detail::Slot* held = data.readSlot(place);
-    if (held != nullptr && held->overridden) return;
+    // The text that the field holds already is in its one form: most writes
+    // of a calculation find what the one before wrote.
+    if (held != nullptr && (held->overridden || (held->isText() && held->getText() == text))) return;
     const FormFieldDescPtr field = data.desc->getFieldDesc(x);
     const std::string trimmed = Utils::strip(text);
     const std::optional<std::string> read = trimmed.empty() ? std::string() : readByContent(*field, trimmed);

@@ -15,7 +15,7 @@
 #include "host/RunFiles.h"
 #include "platform/util/IOMgmt.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

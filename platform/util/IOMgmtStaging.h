@@ -9,19 +9,23 @@
 // job's only when it is a folder of the job's user no wider than 0700, and
 // a folder of another user by that name is never looked into
 // (JobFiles.cpp). So no other user can stand at any of its names, and the
-// shared folder holds nothing of a job but its outputs. The folder is
+// shared folder holds nothing of a job but its outputs. The output folder
+// and the run's folder are held by the descriptors that were checked, and
+// every file of the job is reached relative to them (detail::RunFolder):
+// a folder renamed or replaced meanwhile leads nowhere else. The folder is
 // removed once empty; a killed job's folder is found by the next job of
 // the same user.
 //
 // One file. A new version of a file is written under a temporary name in
-// the run's folder (".NAME.staged-XXXXXX"), private to its user, synced,
-// and moved into place only when complete: exchanged with the file it
-// replaces, which is checked once displaced (another file is put back and
-// named), or renamed where no file stood without replacing one made there
-// meanwhile (detail::placeFile). Just before, it gets the permission bits
-// of the file it replaces (0777 of them, no special bit) when that is a
-// regular file of its user with one name, else those the umask gives a new
-// file (0666 less the umask). A link, a pipe, a folder or another user's
+// the run's folder (".NAME.staged-XXXXXX"), private to its user, with the
+// group a file made in the output folder gets, synced, and moved into
+// place only when complete: exchanged with the file it replaces, which is
+// checked once displaced (another file is put back and named), or renamed
+// where no file stood without replacing one made there meanwhile
+// (detail::placeFile). Just before, it gets the permission bits that the
+// umask gives a new file (0666 less the umask), or, replacing a regular
+// file of its user with one name, that file's (0777 of them, no special
+// bit) less the umask. A link, a pipe, a folder or another user's
 // file at the name is refused, naming it and its owner. Every temporary
 // file is locked by the process that writes it: one whose writer is gone
 // is abandoned, and the first write of a later process into the folder
@@ -48,18 +52,21 @@
 //  1. every staged file is synced;
 //  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX");
 //  3. the commit record is written: to ".staged-outputs.commit-new", synced,
-//     renamed to ".staged-outputs.commit", the folder synced. It gives the
+//     renamed to ".staged-outputs.commit", the run's folder synced (and the
+//     output folder, which holds the run's folder). It gives the
 //     output folder's device and file number, lists each output by name,
 //     with its staged file's name, file number, size and a hash of its
 //     bytes, its earlier file's second name and file number, and any second
 //     name that an earlier job could not remove, and ends with a checksum
 //     of itself;
-//  4. each earlier output gets its second name: a link, or, where no link
-//     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
-//     to the second name (a symbolic link: a new link to the same target);
+//  4. each earlier output gets its second name, made of the file checked
+//     in step 3 through its descriptor: a link, or, where no link can be
+//     made, a copy of its bytes written to ".NAME.copy-XXXXXX", synced and
+//     renamed to the second name;
 //  5. each staged file is put in place over its earlier output (above);
-//  6. the second names are removed, and the folder is synced;
-//  7. the record is removed, then the lock file.
+//  6. the output folder is synced;
+//  7. the second names and the record are removed, the run's folder
+//     synced, and the lock file removed.
 // A failure in step 4 or 5 rolls the commit back: the record is renamed to
 // ".staged-outputs.rollback"; each output moved in step 5 gets its earlier
 // file back by its second name, put in place as above over the new file
@@ -77,7 +84,10 @@
 // folder synced and the record removed. A placement killed between its
 // exchange and its removal of what it displaced leaves that file at the
 // staged file's name (or, putting back, the new file at the second name):
-// it goes first. A roll-back record is finished as a roll-back, and so is a
+// it goes first when it is the recorded earlier file; another is exchanged
+// back, and one that cannot be stays, named, with the roll-back record.
+// Outputs that a finish puts in place get their permissions as the job's
+// own do. A roll-back record is finished as a roll-back, and so is a
 // commit record one of whose outputs is neither staged nor in place, or
 // whose staged file is not as the job wrote it or cannot be read, or whose
 // finish fails (a second name that cannot be made, a placement refused):
@@ -117,11 +127,9 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace IOMgmt {
@@ -129,9 +137,10 @@ namespace IOMgmt {
 namespace detail {
 struct CommitEntry;
 struct JobFile;
+class RunFolder;
 }  // namespace detail
 
-// A new version of a file, staged beside it. Failures throw
+// A new version of a file, staged in the run's folder beside it. Failures throw
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
 class StagedFile {
 public:
@@ -152,10 +161,14 @@ public:
     // The size of what was written and the hash of its bytes, read back
     // through the file's own descriptor, whatever the mode it is to have.
     void readBack(unsigned long long& size, std::string& hash) const;
-    // Takes what stands at the target as the earlier file that the new one
-    // replaces (none: nothing there): its permission bits, and its number,
-    // by which the move into place knows it (detail::placeFile).
-    void recordEarlier(const detail::JobFile& earlier);
+    // Takes what stands at the target, held open as it was looked at, as
+    // the earlier file that the new one replaces (none: nothing there): its
+    // permission bits, and its number, by which the move into place knows
+    // it (detail::placeFile).
+    void recordEarlier(detail::JobFile earlier);
+    // Gives the earlier file its second name `kept` in the run's folder
+    // (detail::keepEarlierFile); the errno of a failure.
+    int keepEarlier(const std::string& kept) const;
     // Gives the file, private to its user until then, the permissions it
     // is to have in place; moveIntoPlace() does.
     void applyMode();
@@ -169,9 +182,10 @@ public:
     int discard();
 
     const std::string& target() const { return target_; }
-    const std::string& directory() const { return directory_; }
-    // The temporary file: its path, and its file number on the disk.
+    // The temporary file: its name in the run's folder, its path (for a
+    // message), and its file number on the disk.
     const std::string& temporary() const { return temporary_; }
+    std::string temporaryPath() const;
     unsigned long long fileNumber() const { return fileNumber_; }
 
 private:
@@ -183,13 +197,14 @@ private:
     void makeTemporary();
 
     std::string target_;
-    std::string directory_;
+    std::string name_;
+    std::shared_ptr<detail::RunFolder> folder_;
     std::string temporary_;
     unsigned long long fileNumber_ = 0;
     int fd_ = -1;
-    // The permissions the file is to have in place.
+    // The permissions the file is to have in place, and the earlier file.
     mode_t mode_ = 0600;
-    std::optional<std::pair<unsigned long long, unsigned long long>> earlier_;
+    std::unique_ptr<detail::JobFile> earlier_;
     bool modeApplied_ = false;
     bool finished_ = false;
     bool moved_ = false;
@@ -234,6 +249,9 @@ public:
     // names it when it cannot be).
     void adopt(std::unique_ptr<StagedFile> file);
 
+    // The run's folder of the output's folder, once claimed.
+    std::shared_ptr<detail::RunFolder> runFolderFor(const std::string& target);
+
     // Takes the output folders for this job, once; the first staged write
     // of an output (`target`) does it. Waits, up to the batch's bound, while
     // another process's job holds one (an advisory lock on its lock file),
@@ -276,9 +294,9 @@ private:
         std::string path;
         std::string role;
     };
-    // An output folder this batch holds.
+    // An output folder this batch holds, with its run's folder.
     struct Folder {
-        std::string path;
+        std::shared_ptr<detail::RunFolder> run;
         int lockFd = -1;
         // Second names an earlier job could not remove, which the commit
         // record lists again.
@@ -324,30 +342,36 @@ private:
     std::vector<std::string> unreleased_;
 };
 
-// Opens a file as open(2) does, with the mode a new file gets.
-int openFile(const char* path, int flags, mode_t mode);
+// Opens a file as openat(2) does, with the mode a new file gets.
+int openFile(int folder, const char* name, int flags, mode_t mode);
+// Gives the open file `fd` (O_PATH too) the name `name` in the folder: a
+// hard link of that very file, whatever stands at its names meanwhile.
+int linkOpenFile(int fd, int folder, const char* name);
 // Renames a file as renameat2(2) does with the flags (RENAME_EXCHANGE,
 // RENAME_NOREPLACE, or none).
-int renameWithFlags(const char* from, const char* to, unsigned flags);
+int renameWithFlags(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags);
+// Removes a file as unlinkat(2) does.
+int unlinkFile(int folder, const char* name);
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
 // the renames in a folder reach the disk, what a commit leaves is removed
-// and the files it knows by their bytes are read. A test puts in one that
-// fails to see what the failure leaves.
+// and the files it knows by their bytes are read; each names its files
+// within a folder held open. A test puts in one that fails to see what the
+// failure leaves.
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
-    int (*link)(const char* existing, const char* newName) = ::link;
-    int (*rename)(const char* from, const char* to, unsigned flags) = renameWithFlags;
+    int (*link)(int fd, int folder, const char* name) = linkOpenFile;
+    int (*rename)(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) = renameWithFlags;
     int (*syncFolder)(int fd) = ::fsync;
     // The removal of a temporary file, second name, record or lock file.
-    int (*unlink)(const char* path) = ::unlink;
+    int (*unlink)(int folder, const char* name) = unlinkFile;
     // Every write of writeAll (staged files, copies, records, lock files).
     ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
     // Every read of a staged file or an output whose bytes are hashed.
     ssize_t (*read)(int fd, void* bytes, size_t count) = ::read;
     // Every open of a folder's lock file.
-    int (*open)(const char* path, int flags, mode_t mode) = openFile;
+    int (*open)(int folder, const char* name, int flags, mode_t mode) = openFile;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

@@ -4,10 +4,13 @@
 // names and copies, the lock file) in one folder of its user's inside the
 // output folder, private to that user: so no other user can stand at any
 // of its names, and every name inside it is the run's. The folder is
-// checked once, as it is opened, never through a symbolic link; a folder of
-// another user by that name is never looked into. What the shared folder
-// holds of a run is its outputs, and an output replaces only the file the
-// run recorded there (placeFile).
+// checked once, as it is opened, never through a symbolic link, and then
+// held by that descriptor, as the output folder is by its own: every file
+// of the run is reached relative to one of them. A folder of another user
+// by that name is never looked into. What the shared folder holds of a run
+// is its outputs, and an output replaces only the file the run recorded
+// there (placeFile).
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <stdio.h>
@@ -15,6 +18,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "platform/util/IOMgmtInternal.h"
@@ -68,16 +73,6 @@ std::string refusal(const struct stat& st) {
            ", and is not replaced; " + adviceFor(st);
 }
 
-// The file at `path`, opened without following a link (O_PATH); the errno
-// of a failure.
-int lookAt(const std::string& path, struct stat& st) {
-    const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = ::fstat(fd, &st) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
 // Why the folder opened as `st` is not the run's own (another user's, a
 // wider mode), else empty.
 std::string notOwnFolder(const struct stat& st) {
@@ -95,6 +90,21 @@ std::string notOwnFolder(const struct stat& st) {
 
 }  // namespace
 
+void Descriptor::reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+}
+
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 std::string userName(uid_t uid) {
     const passwd* user = ::getpwuid(uid);
     return user != nullptr && user->pw_name != nullptr ? user->pw_name : "user " + std::to_string(uid);
@@ -104,26 +114,36 @@ std::string runFolderOf(const std::string& folder) {
     return inFolder(folder, ".staged-outputs." + std::to_string(::geteuid()));
 }
 
-void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome) {
-    const std::string own = runFolderOf(folder);
-    const std::string named = "the folder of the run's own files " + shownPath(own);
+// ------------------------------------------------------------ RunFolder
+
+RunFolder::RunFolder(std::string path, const std::string& target, const std::string& outcome)
+    : path_(std::move(path)), name_(fileNameOf(runFolderOf(path_))) {
+    outputs_.reset(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (outputs_.get() < 0 || ::fstat(outputs_.get(), &folderStat_) != 0) {
+        failOn(target, "cannot open the folder " + shownPath(path_), errno, outcome);
+    }
+    enter(target, outcome);
+}
+
+void RunFolder::enter(const std::string& target, const std::string& outcome) {
+    const std::string named = "the folder of the run's own files " + shownPath(pathOf(In::Outputs, name_));
     bool made = false;
-    int fd = -1;
+    Descriptor fd;
     // A run of the user's that lets the folder go removes it once empty:
     // one removed between its making and its opening is made again.
-    for (int attempt = 0; fd < 0 && attempt < kFolderTries; ++attempt) {
-        made = ::mkdir(own.c_str(), 0700) == 0;
+    for (int attempt = 0; fd.get() < 0 && attempt < kFolderTries; ++attempt) {
+        made = ::mkdirat(outputs_.get(), name_.c_str(), 0700) == 0;
         if (!made && errno != EEXIST) failOn(target, "cannot create " + named, errno, outcome);
-        fd = ::open(own.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0 && errno != ENOENT) break;
+        fd.reset(::openat(outputs_.get(), name_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (fd.get() < 0 && errno != ENOENT) break;
     }
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
         const int error = errno;
-        if (fd >= 0) ::close(fd);
-        // A link, a file: what it is and whose, never what it leads to; a
-        // folder that the user may not open, whose.
-        if (lookAt(own, st) == 0 && !S_ISDIR(st.st_mode)) {
+        // What stands there now and whose (a link: never what it leads
+        // to; a folder that the user may not open: whose). Nothing there:
+        // the cause alone.
+        if (stat(In::Outputs, name_, st) == 0 && !S_ISDIR(st.st_mode)) {
             failOn(target,
                    named + " is " + kindOfFile(st) + " (of " + userName(st.st_uid) + "), and is not used; " +
                        adviceFor(st),
@@ -134,13 +154,85 @@ void enterRunFolder(const std::string& folder, const std::string& target, const 
         }
         failOn(target, "cannot open " + named, error, outcome);
     }
-    // Made now, its mode is 0700 whatever the umask took from it.
-    if (made && st.st_uid == ::geteuid() && ::fchmod(fd, 0700) == 0) st.st_mode = S_IFDIR | 0700;
-    ::close(fd);
+    // Made now, its mode is 0700 whatever the umask took from it; made in a
+    // set-group-ID folder, it keeps the folder's group for the files in it.
+    if (made && st.st_uid == ::geteuid() && (st.st_mode & 0777) != 0700) {
+        ::fchmod(fd.get(), (st.st_mode & S_ISGID) | 0700);
+        ::fstat(fd.get(), &st);
+    }
     if (const std::string why = notOwnFolder(st); !why.empty()) failOn(target, named + " " + why, 0, outcome);
+    own_ = std::move(fd);
+    ownStat_ = st;
 }
 
-void leaveRunFolder(const std::string& folder) { ::rmdir(runFolderOf(folder).c_str()); }
+void RunFolder::leave() const {
+    // Only the folder entered: not another that stands at its name now.
+    struct stat st {};
+    if (stat(In::Outputs, name_, st) == 0 && sameFile(st, ownStat_)) {
+        ::unlinkat(outputs_.get(), name_.c_str(), AT_REMOVEDIR);
+    }
+}
+
+std::string RunFolder::pathOf(In in, const std::string& name) const {
+    return inFolder(in == In::Own ? inFolder(path_, name_) : path_, name);
+}
+
+gid_t RunFolder::newFileGroup() const {
+    return (folderStat_.st_mode & S_ISGID) != 0 ? folderStat_.st_gid : ::getegid();
+}
+
+int RunFolder::stat(In in, const std::string& name, struct stat& st) const {
+    return ::fstatat(fd(in), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
+bool RunFolder::present(In in, const std::string& name) const {
+    struct stat st {};
+    return stat(in, name, st) == 0;
+}
+
+int RunFolder::open(In in, const std::string& name, int flags, mode_t mode) const {
+    return ::openat(fd(in), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+}
+
+JobFile RunFolder::look(const std::string& output) const {
+    Descriptor fd(open(In::Outputs, output, O_PATH));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return JobFile{.error = errno};
+    JobFile file = checkOutput(st);
+    file.fd = std::move(fd);
+    return file;
+}
+
+int RunFolder::remove(In in, const std::string& name) const {
+    return stagingCalls().unlink(fd(in), name.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+}
+
+int RunFolder::rename(In fromIn, const std::string& from, In toIn, const std::string& to, unsigned flags) const {
+    return stagingCalls().rename(fd(fromIn), from.c_str(), fd(toIn), to.c_str(), flags) == 0 ? 0 : errno;
+}
+
+int RunFolder::link(int fd, const std::string& name) const {
+    return stagingCalls().link(fd, own_.get(), name.c_str()) == 0 ? 0 : errno;
+}
+
+int RunFolder::sync(In in) const { return stagingCalls().syncFolder(fd(in)) == 0 ? 0 : errno; }
+
+std::vector<std::string> RunFolder::names(In in) const {
+    std::vector<std::string> names;
+    // A descriptor of its own, read from the start.
+    const int fd = ::openat(this->fd(in), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (dir == nullptr && fd >= 0) ::close(fd);
+    while (const dirent* entry = dir != nullptr ? ::readdir(dir) : nullptr) names.push_back(entry->d_name);
+    if (dir != nullptr) ::closedir(dir);
+    return names;
+}
+
+int reopen(int fd, int flags) {
+    return ::open(("/proc/self/fd/" + std::to_string(fd)).c_str(), flags | O_CLOEXEC | O_NOCTTY);
+}
+
+// ------------------------------------------------------------ outputs
 
 JobFile checkOutput(const struct stat& st) {
     JobFile file{.st = st, .problem = outputProblem(st)};
@@ -149,52 +241,45 @@ JobFile checkOutput(const struct stat& st) {
 }
 
 JobFile lookAtOutput(const std::string& path) {
+    Descriptor fd(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
-    const int error = lookAt(path, st);
-    return error != 0 ? JobFile{.error = error} : checkOutput(st);
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return JobFile{.error = errno};
+    return checkOutput(st);
 }
 
-mode_t outputMode(const JobFile& earlier, mode_t fresh) {
+mode_t outputMode(const JobFile& earlier) {
     const bool keeps = earlier.error == 0 && earlier.problem.empty() && earlier.st.st_nlink == 1;
-    return keeps ? earlier.st.st_mode & 0777 : fresh;
+    return (keeps ? earlier.st.st_mode & 0777 : 0666) & ~currentUmask();
 }
 
-int removeFile(const std::string& path) {
-    return stagingCalls().unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-}
-
-int renameFile(const std::string& from, const std::string& to) {
-    return stagingCalls().rename(from.c_str(), to.c_str(), 0) == 0 ? 0 : errno;
-}
-
-int placeFile(const std::string& from, const std::string& to, const Displaces& displaces, std::string& problem) {
-    const StagingCalls& calls = stagingCalls();
-    const unsigned flags = displaces ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
+              std::string& problem) {
     struct stat st {};
-    if (calls.rename(from.c_str(), to.c_str(), flags) != 0) {
-        if (errno != EINVAL) {
-            const int error = errno;
-            if (error == EEXIST && lookAt(to, st) == 0) problem = refusal(st);
+    if (const int error = run.rename(In::Own, from, In::Outputs, to, displaces ? RENAME_EXCHANGE : RENAME_NOREPLACE);
+        error != 0) {
+        if (error != EINVAL) {
+            if (error == EEXIST && run.stat(In::Outputs, to, st) == 0) problem = refusal(st);
             return error;
         }
         // A file system without the flags: the name is looked at just
         // before a plain rename.
-        const int error = lookAt(to, st);
-        if (displaces ? error != 0 || !displaces(to, st) : error != ENOENT) {
-            if (error == 0) problem = refusal(st);
-            return error != 0 && displaces ? error : EEXIST;
+        const int look = run.stat(In::Outputs, to, st);
+        if (displaces ? look != 0 || !displaces(In::Outputs, to, st) : look != ENOENT) {
+            if (look == 0) problem = refusal(st);
+            return look != 0 && displaces ? look : EEXIST;
         }
-        return renameFile(from, to);
+        return run.rename(In::Own, from, In::Outputs, to);
     }
     if (!displaces) return 0;
     // `from` holds what stood at `to`: the file that was to go, or another
     // made there meanwhile, which is put back.
-    if (lookAt(from, st) == 0 && displaces(from, st)) {
-        removeFile(from);
+    const int look = run.stat(In::Own, from, st);
+    if (look == 0 && displaces(In::Own, from, st)) {
+        run.remove(In::Own, from);
         return 0;
     }
-    problem = refusal(st);
-    calls.rename(from.c_str(), to.c_str(), RENAME_EXCHANGE);
+    problem = look == 0 ? refusal(st) : "cannot be looked at once exchanged (" + causeOf(look) + "), and is put back";
+    run.rename(In::Own, from, In::Outputs, to, RENAME_EXCHANGE);
     return EEXIST;
 }
 

@@ -24,12 +24,11 @@ constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // The most such files that a job names one by one; the rest are counted.
 constexpr std::size_t kKeptNamed = 3;
 
-// Whether the file `name` of the folder is the new file of the line (its
-// staged file, moved or not): a regular file of the staged file's size
-// that has its file number where the record's numbers hold, or else its
-// bytes. A file number that changed, in a copy of the folder, is not
-// enough to tell a file apart. A file whose bytes cannot be read is not
-// known either way: `readError` gives the cause.
+// Whether the file at the name is the new file of the line (its staged
+// file, moved or not): a regular file of the user's, of the staged file's
+// size, that has its file number where the record's numbers hold, or else
+// its bytes. One whose bytes cannot be read is not known either way:
+// `readError` gives the cause.
 struct NewFile {
     bool is = false;
     int readError = 0;
@@ -68,11 +67,10 @@ Displaces displacesEarlier(const RecordFolder& folder, const CommitEntry& e) {
 }
 
 // A placement killed between its exchange and its look at what it
-// displaced leaves the new file at the output's name and that file at the
-// staged file's name: it goes when it is the recorded earlier file, else it
-// is exchanged back, as the placement would have done; one that cannot be
-// stays, named, and so does the roll-back record, for a later job (false).
-// Putting back, the new file is left at the second name: it goes.
+// displaced leaves that file at the staged file's name: it goes when it is
+// the recorded earlier file, else it is exchanged back; one that cannot be
+// stays, named, with the roll-back record (false). Putting back, the new
+// file is left at the second name: it goes.
 bool settleDisplaced(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     if (e.output.empty()) return true;
     const RunFolder& run = folder.run;
@@ -82,13 +80,10 @@ bool settleDisplaced(const RecordFolder& folder, const CommitEntry& e, Unfinishe
         if (const Displaces earlier = displacesEarlier(folder, e); earlier && earlier(In::Own, e.staged, st)) {
             run.remove(In::Own, e.staged);
         } else if (const int error = run.rename(In::Own, e.staged, In::Outputs, e.output, RENAME_EXCHANGE)) {
-            const std::string stays = shownPath(run.pathOf(In::Own, e.staged));
-            unfinished.notPutBack.push_back({e.output, e.kept,
-                                             "is the new file, and the file of " + userName(st.st_uid) +
-                                                 " that it displaced, which is not its earlier file, stays at " +
-                                                 stays + ": it cannot be given its name back",
-                                             causeOf(error)});
-            unfinished.noteFailure("cannot give " + stays + " its name back: " + causeOf(error));
+            const std::string stays = "the file of " + userName(st.st_uid) + " that it displaced, " +
+                                      shownPath(run.pathOf(In::Own, e.staged)) + ", cannot be given its name back";
+            unfinished.notPutBack.push_back({e.output, e.kept, "is the new file, and " + stays, causeOf(error)});
+            unfinished.noteFailure(stays + ": " + causeOf(error));
             unfinished.keepRecord = true;
             return false;
         }
@@ -227,36 +222,30 @@ std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>
     return std::string();
 }
 
-// Gives the earlier output of a line that is still staged its second name,
-// as the job would have before it moved anything (it was killed first):
-// the second name is there already, or there is no earlier file, or it is
-// made now of the file that stands at the output's name, held as it is
-// checked (a copy cut short by the kill goes first). A file that is not
-// the recorded earlier one gets none: its placement refuses it. Why it
-// cannot be made, else empty.
-std::string keepBeforeMoving(const RecordFolder& folder, const CommitEntry& e) {
-    if (e.kept.empty() || folder.run.present(In::Own, e.kept)) return std::string();
-    const JobFile earlier = folder.run.look(e.output);
-    if (earlier.error != 0 || !earlier.problem.empty() ||
-        (folder.numbersHold && earlier.st.st_ino != e.earlierNumber)) {
-        return std::string();
-    }
-    folder.run.remove(In::Own, copyNameOf(e.output, e.kept));
-    const int error = keepEarlierFile(folder.run, earlier, e.output, e.kept);
-    return error == 0 ? std::string() : "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
-}
-
-// Gives the staged file of a line the permissions the job would have given
-// it as it moved it (those of the earlier file at the output's name, whose
-// second name is no name of its own, less the umask); the errno of a
-// failure.
-int applyMode(const RecordFolder& folder, const CommitEntry& e) {
+// Makes a line that is still staged ready to move, as the job would have
+// before it moved anything (it was killed first): the earlier output gets
+// its second name if it has none yet, made of the file at the output's
+// name as it is checked, when that is the recorded earlier file (another
+// gets none: its placement refuses it; a copy cut short goes first); the
+// staged file gets the permissions the job gives it (the earlier file's,
+// whose second name is no name of its own). Why it cannot, else empty.
+std::string readyToMove(const RecordFolder& folder, const CommitEntry& e) {
     JobFile earlier = folder.run.look(e.output);
     struct stat kept {};
-    if (earlier.error == 0 && folder.run.stat(In::Own, e.kept, kept) == 0 && sameFile(kept, earlier.st)) {
+    const bool keptThere = folder.run.stat(In::Own, e.kept, kept) == 0;
+    if (!e.kept.empty() && !keptThere && earlier.error == 0 && earlier.problem.empty() &&
+        (!folder.numbersHold || earlier.st.st_ino == e.earlierNumber)) {
+        folder.run.remove(In::Own, copyNameOf(e.output, e.kept));
+        if (const int error = keepEarlierFile(folder.run, earlier, e.output, e.kept); error != 0) {
+            return "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
+        }
+    } else if (keptThere && earlier.error == 0 && sameFile(kept, earlier.st)) {
         --earlier.st.st_nlink;
     }
-    return ::fchmodat(folder.run.fd(In::Own), e.staged.c_str(), outputMode(earlier), 0) == 0 ? 0 : errno;
+    if (::fchmodat(folder.run.fd(In::Own), e.staged.c_str(), outputMode(earlier), 0) != 0) {
+        return "cannot set the permissions of the new " + shownPath(e.output) + ": " + causeOf(errno);
+    }
+    return std::string();
 }
 
 // Moves into place the outputs of a killed job's commit record that are
@@ -276,13 +265,11 @@ std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<Co
         if (!e.output.empty() && folder.run.present(In::Own, e.staged)) staged.push_back(&e);
     }
     for (const CommitEntry* e : staged) {
-        if (std::string why = keepBeforeMoving(folder, *e); !why.empty()) return why;
+        if (std::string why = readyToMove(folder, *e); !why.empty()) return why;
     }
     for (const CommitEntry* e : staged) {
         std::string problem;
-        int error = applyMode(folder, *e);
-        if (error == 0) error = placeFile(folder.run, e->staged, e->output, displacesEarlier(folder, *e), problem);
-        if (error != 0) {
+        if (const int error = placeFile(folder.run, e->staged, e->output, displacesEarlier(folder, *e), problem)) {
             return "cannot move the new " + shownPath(e->output) + " into place: " +
                    (problem.empty() ? causeOf(error)
                                     : shownPath(folder.run.pathOf(In::Outputs, e->output)) + " " + problem);

@@ -40,16 +40,11 @@ constexpr const char* kNotARecord =
     "is not a commit record that a run wrote: see that each output is whole, then remove it";
 constexpr std::size_t kReadBuffer = 64 * 1024;
 
-// The device and file number of a folder.
-struct FolderIdentity {
-    unsigned long long device = 0;
-    unsigned long long number = 0;
-};
-
-std::string encode(const FolderIdentity& folder, const std::vector<CommitEntry>& entries) {
+// The text of a record of the output folder (its device and file number).
+std::string encode(const FileId& folder, const std::vector<CommitEntry>& entries) {
     std::string text;
     for (const std::string& field :
-         {std::string(kRecordHeading), std::to_string(folder.device), std::to_string(folder.number)}) {
+         {std::string(kRecordHeading), std::to_string(folder.first), std::to_string(folder.second)}) {
         text += field + '\0';
     }
     for (const CommitEntry& e : entries) {
@@ -107,14 +102,14 @@ bool splitFields(const std::string& text, std::vector<std::string>& fields) {
 
 // The folder and lines of a record's text; false when it is not a whole
 // record that a run wrote.
-bool decode(const std::string& text, FolderIdentity& folder, std::vector<CommitEntry>& entries) {
+bool decode(const std::string& text, FileId& folder, std::vector<CommitEntry>& entries) {
     std::vector<std::string> fields;
     if (!splitFields(text, fields) || fields.size() < kFrameFields) return false;
     const std::string& checksum = fields.back();
     if (checksum != hashText(std::string_view(text).substr(0, text.size() - checksum.size() - 1))) return false;
     if (fields.front() != kRecordHeading || fields[fields.size() - 2] != kRecordEnd ||
-        (fields.size() - kFrameFields) % kLineFields != 0 || !parseNumber(fields[1], folder.device) ||
-        !parseNumber(fields[2], folder.number)) {
+        (fields.size() - kFrameFields) % kLineFields != 0 || !parseNumber(fields[1], folder.first) ||
+        !parseNumber(fields[2], folder.second)) {
         return false;
     }
     for (std::size_t i = 3; i + 2 < fields.size(); i += kLineFields) {
@@ -128,18 +123,22 @@ bool decode(const std::string& text, FolderIdentity& folder, std::vector<CommitE
     return true;
 }
 
-// The identity of the output folder, as it was opened.
-FolderIdentity identityOf(const RunFolder& run) {
-    const FileId id = idOf(run.folderStat());
-    return {id.first, id.second};
-}
-
 // Why a record that exists cannot be read (the errno of the failed call),
 // and what the folder may hold meanwhile.
 std::string unreadableRecord(const char* what, int error) {
     return std::string(what) + ": " + causeOf(error) +
            "; until a run reads it, the folder may hold some outputs of the run that wrote it new and others "
            "earlier: leave it, and run again once it can be read (that run finishes the commit)";
+}
+
+// Opens a regular file of the run's user to read, once the file held
+// (O_PATH) is found to be one: its descriptor, else -1 with errno (EINVAL
+// for another file); `st` describes it.
+int openOwnFile(const RunFolder& run, In in, const std::string& name, struct stat& st) {
+    const Descriptor held(run.open(in, name, O_PATH));
+    if (held.get() < 0 || ::fstat(held.get(), &st) != 0) return -1;
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return errno = EINVAL, -1;
+    return reopen(held.get(), O_RDONLY);
 }
 
 // The bytes of a record file of the run's folder, read only once the file
@@ -159,17 +158,24 @@ std::string recordText(const RunFolder& run, const char* name, bool& exists, std
     return std::string();
 }
 
+// Writes the record (its heading, the output folder's identity, its lines
+// and a checksum of it all) and renames it into place, durable once the
+// run's folder is synced; the errno of a failure, with no record written.
+int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries) {
+    run.remove(In::Own, kNewRecordName);
+    const Descriptor fd(run.open(In::Own, kNewRecordName, O_WRONLY | O_CREAT | O_EXCL, 0600));
+    if (fd.get() < 0) return errno;
+    int error = writeAll(fd.get(), encode(idOf(run.folderStat()), entries));
+    if (error == 0 && stagingCalls().sync(fd.get()) != 0) error = errno;
+    if (error == 0) error = run.rename(In::Own, kNewRecordName, In::Own, kRecordName);
+    if (error != 0) run.remove(In::Own, kNewRecordName);
+    return error;
+}
+
 }  // namespace
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
     return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
-}
-
-int openOwnFile(const RunFolder& run, In in, const std::string& name, struct stat& st) {
-    const Descriptor held(run.open(in, name, O_PATH));
-    if (held.get() < 0 || ::fstat(held.get(), &st) != 0) return -1;
-    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return errno = EINVAL, -1;
-    return reopen(held.get(), O_RDONLY);
 }
 
 int contentOf(const RunFolder& run, In in, const std::string& name, unsigned long long& size, std::string& hash) {
@@ -191,17 +197,6 @@ int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash) {
         size += static_cast<unsigned long long>(n);
     }
     hash = bytes.text();
-    return error;
-}
-
-int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries) {
-    run.remove(In::Own, kNewRecordName);
-    const Descriptor fd(run.open(In::Own, kNewRecordName, O_WRONLY | O_CREAT | O_EXCL, 0600));
-    if (fd.get() < 0) return errno;
-    int error = writeAll(fd.get(), encode(identityOf(run), entries));
-    if (error == 0 && stagingCalls().sync(fd.get()) != 0) error = errno;
-    if (error == 0) error = run.rename(In::Own, kNewRecordName, In::Own, kRecordName);
-    if (error != 0) run.remove(In::Own, kNewRecordName);
     return error;
 }
 
@@ -227,13 +222,12 @@ FoundRecord readRecord(const RunFolder& run, bool rollBack) {
     FoundRecord found;
     std::string text;
     found.problem = recordText(run, rollBack ? kRollBackName : kRecordName, found.exists, text);
-    FolderIdentity written;
+    FileId written;
     if (found.exists && found.problem.empty() && !decode(text, written, found.entries)) {
         found.problem = kNotARecord;
         found.entries.clear();
     }
-    const FolderIdentity here = identityOf(run);
-    found.numbersHold = here.device == written.device && here.number == written.number;
+    found.numbersHold = written == idOf(run.folderStat());
     return found;
 }
 

@@ -3,9 +3,12 @@
 // output folder (OutputFolderLock.cpp) share; not for use outside them.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -126,12 +129,12 @@ class Descriptor {
 public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
     ~Descriptor() { reset(); }
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.fd_, -1));
-        return *this;
+    Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
+    int release() { return std::exchange(fd_, -1); }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
     }
-    void reset(int fd = -1);
     int get() const { return fd_; }
 
 private:
@@ -155,10 +158,8 @@ std::string userName(uid_t uid);
 std::string runFolderOf(const std::string& folder);
 
 // What stands at an output's name and whether a run may replace it: only
-// a regular file of the run's user. Anything else (a file of another user,
-// a symbolic link, a pipe, a folder) is refused before any file is
-// written, naming it and its owner. Looked at in a run's folders, the
-// file is held open (O_PATH) as it was checked.
+// a regular file of the run's user; anything else is refused, naming it and
+// its owner. Looked at in a run's folders, it is held open as checked.
 struct JobFile {
     // ENOENT when nothing is there, else that of a look that failed.
     int error = 0;
@@ -168,15 +169,19 @@ struct JobFile {
     std::string problem{};
     std::string advice{};
     Descriptor fd{};
+    // "PROBLEM, and is not replaced; ADVICE" (or `what` else); empty when
+    // the run may.
+    std::string refusal(const char* what = "replaced") const {
+        return problem.empty() ? problem : problem + ", and is not " + what + "; " + advice;
+    }
 };
 // The file as `st` describes it (the file opened), checked.
 JobFile checkOutput(const struct stat& st);
 // The file at `path`, opened without following a link, checked.
 JobFile lookAtOutput(const std::string& path);
-// The permission bits a new output takes: those that the umask gives a new
-// file (0666 less the umask), or, for an earlier file that is a regular
-// file of the run's user with one name, its own (0777 of them: never
-// set-user-ID, set-group-ID or sticky) less the umask.
+// The permission bits a new output takes, less the umask: 0666, or, over a
+// regular file of the run's user with one name, its own (never set-user-ID,
+// set-group-ID or sticky).
 mode_t outputMode(const JobFile& earlier);
 
 // Where a name of a run is: in the output folder (an output) or in the
@@ -191,18 +196,15 @@ class RunFolder {
 public:
     // Opens the output folder `path`, then enters its run's folder (enter).
     RunFolder(std::string path, const std::string& target, const std::string& outcome);
-    ~RunFolder() = default;
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
 
     // Makes the run's folder (0700) when missing, and opens it without
     // following a link: it is the run's only when it is a folder of the
-    // run's user that others cannot reach (no wider than 0700). Throws,
-    // naming `target`, what stands there and its owner, with `outcome`
-    // ending the message, when it is not, or cannot be made or opened; a
-    // folder of another user is never looked into. Called again when a run
-    // of the user's that let the folder go removed it (a file made in it
-    // met ENOENT).
+    // run's user no wider than 0700 (another user's is never looked into).
+    // Throws, naming `target`, what stands there and its owner, ending with
+    // `outcome`. Called again where a run of the user's that let the folder
+    // go removed it (a file made in it met ENOENT).
     void enter(const std::string& target, const std::string& outcome);
     // Removes the run's folder when it is empty and the one entered.
     void leave() const;
@@ -217,22 +219,31 @@ public:
     // own where it is set-group-ID, else the run's.
     gid_t newFileGroup() const;
 
-    // The file at the name, a link not followed; the errno of a failure.
-    int stat(In in, const std::string& name, struct stat& st) const;
-    bool present(In in, const std::string& name) const;
-    // Opens the name, a link not followed: a descriptor, or -1 (errno).
-    int open(In in, const std::string& name, int flags, mode_t mode = 0) const;
-    // The file at an output's name, held open as it was checked.
+    // Each call on a name, a link never followed; those that return an int
+    // give the errno of a failure, else 0 (a removal: also when nothing was
+    // there), but open (a descriptor, or -1). `link` makes the open file
+    // `fd` a name of the run's folder; `look` holds an output as checked.
+    int stat(In in, const std::string& name, struct stat& st) const {
+        return ::fstatat(fd(in), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+    }
+    bool present(In in, const std::string& name) const {
+        struct stat st {};
+        return stat(in, name, st) == 0;
+    }
+    int open(In in, const std::string& name, int flags, mode_t mode = 0) const {
+        return ::openat(fd(in), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+    }
     JobFile look(const std::string& output) const;
-    // Removes a name; renames one (flags as renameat2 takes them); makes
-    // the open file `fd` a name of the run's folder: the errno of a
-    // failure, else 0 (a removal: also when nothing was there).
-    int remove(In in, const std::string& name) const;
-    int rename(In fromIn, const std::string& from, In toIn, const std::string& to, unsigned flags = 0) const;
-    int link(int fd, const std::string& name) const;
-    // Makes the renames in the folder durable; the errno of a failure.
-    int sync(In in) const;
-    // The names in a folder.
+    int remove(In in, const std::string& name) const {
+        return stagingCalls().unlink(fd(in), name.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+    }
+    int rename(In fromIn, const std::string& from, In toIn, const std::string& to, unsigned flags = 0) const {
+        return stagingCalls().rename(fd(fromIn), from.c_str(), fd(toIn), to.c_str(), flags) == 0 ? 0 : errno;
+    }
+    int link(int fd, const std::string& name) const {
+        return stagingCalls().link(fd, own_.get(), name.c_str()) == 0 ? 0 : errno;
+    }
+    int sync(In in) const { return stagingCalls().syncFolder(fd(in)) == 0 ? 0 : errno; }
     std::vector<std::string> names(In in) const;
 
 private:
@@ -247,13 +258,12 @@ private:
 // Whether the file (as `st` describes it, at the name that now holds it)
 // is the one a placement is to displace.
 using Displaces = std::function<bool(In in, const std::string& name, const struct stat& st)>;
-// Puts the file `from` of the run's folder at the output's name `to`,
-// never over another file than the one it is to displace: with
-// `displaces`, the two are exchanged, and what `from` then holds is
-// removed when it is that file, else exchanged back; without, the rename
-// replaces nothing. Where the file system has no exchange, what stands at
-// `to` is looked at just before a plain rename. The errno of a failure:
-// EEXIST, with `problem` saying what stands there, whose, and what to do.
+// Puts the file `from` of the run's folder at the output's name `to`: with
+// `displaces`, the two are exchanged, and what `from` then holds is removed
+// when it is the file to displace, else exchanged back; without, the rename
+// replaces nothing. Where the file system has no exchange, `to` is looked
+// at just before a plain rename. The errno of a failure: EEXIST, with
+// `problem` saying what stands there, whose, and what to do.
 int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
               std::string& problem);
 
@@ -286,11 +296,9 @@ int lockFolder(RunFolder& run, const std::string& target, std::chrono::milliseco
 // ------------------------------------------------------------ the record
 
 // One line of a commit record: an output (a name in the output folder) with
-// its staged file's name, file number, size and the hash of its bytes
-// (hashText), and its earlier file's second name (empty for none) and file
-// number, names in the run's folder; or,
-// with `output` empty, only a second name or other temporary name (`kept`)
-// that is left to remove.
+// its staged file's name, number, size and hash (hashText), and its earlier
+// file's second name (empty for none) and number; or, with `output` empty,
+// only a name of the run's folder (`kept`) left to remove.
 struct CommitEntry {
     std::string output{};
     std::string staged{};
@@ -314,25 +322,19 @@ struct RecordFolder {
 // The name of the copy that is to become the second name `kept` of `output`.
 std::string copyNameOf(const std::string& output, const std::string& kept);
 
-// Gives the earlier output `earlier` (held open as it was checked: a
-// regular file) its second name `kept` in the run's folder: a link of that
-// very file; where the file system or the file's owner lets nobody link it
-// (a link to another user's file where hard links are protected), a copy
-// of its bytes, written whole to its copy's name, synced and renamed. The
-// errno of a failure.
+// Gives the earlier output `earlier` (a regular file held open as it was
+// checked) its second name `kept` in the run's folder: a link of that very
+// file, or, where none can be made, a copy of its bytes written whole to
+// its copy's name, synced and renamed. The errno of a failure.
 int keepEarlierFile(const RunFolder& run, const JobFile& earlier, const std::string& output, const std::string& kept);
 
-// Opens a regular file of the run's user to read, once the file held
-// (O_PATH, as it was opened) is found to be one: its descriptor, else -1
-// with errno (EINVAL for another file); `st` describes it.
-int openOwnFile(const RunFolder& run, In in, const std::string& name, struct stat& st);
 // Opens anew the file that `fd` holds (O_PATH too), with the flags: that
 // very file, whatever stands at its names meanwhile.
 int reopen(int fd, int flags);
 
-// The size of a regular file of the run's user and the hash of its bytes;
-// the errno of a failure to read it (EINVAL for another file). Of a file
-// open to read, from where it stands.
+// The size of a regular file of the run's user and the hash of its bytes,
+// read once the file opened is found to be one; the errno of a failure
+// (EINVAL for another file). Of a file open to read, from where it stands.
 int contentOf(const RunFolder& run, In in, const std::string& name, unsigned long long& size, std::string& hash);
 int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash);
 
@@ -341,23 +343,16 @@ int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash);
 // record, when it cannot.
 void writeCommitRecord(const RunFolder& run, const std::vector<CommitEntry>& entries);
 
-// Writes the record (its heading, the output folder's identity, its lines
-// and a checksum of it all) and renames it into place, durable once the
-// run's folder is synced; the errno of a failure, with no record written.
-int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries);
-
 // A record file as found: none, or its lines and whether its file numbers
 // hold, or what is wrong with it and what to do (it cannot be read; it is
-// not one that a run wrote; it is a symbolic link, or another user's: a
-// run acts only on a record that its own user could have written).
+// not a regular file of the user's that a run wrote).
 struct FoundRecord {
     bool exists = false;
     std::vector<CommitEntry> entries;
     bool numbersHold = false;
     std::string problem;
 };
-// Reads the folder's commit record, or its roll-back record: only a
-// regular file of the run's user, as it was opened.
+// Reads the folder's commit record, or its roll-back record.
 FoundRecord readRecord(const RunFolder& run, bool rollBack);
 
 // Turns the folder's commit record into its roll-back record, synced: a
@@ -366,9 +361,8 @@ FoundRecord readRecord(const RunFolder& run, bool rollBack);
 int beginRollBack(const RunFolder& run);
 
 // An output that a roll-back could not give its earlier file back: `what`
-// says why ("is the new file, it cannot be put back"), `cause` is that of
-// the failed call (empty for none), `kept` the earlier file's second name
-// (empty for an output that had no earlier file).
+// says why ("is the new file, it cannot be put back"), `cause` that of the
+// failed call, `kept` the earlier file's second name (each may be empty).
 struct NotPutBack {
     std::string output;
     std::string kept;
@@ -394,18 +388,17 @@ struct Unfinished {
     }
     // The errno of a failed sync of a folder, else 0.
     int syncError = 0;
-    // A file that a placement displaced and that is not the one it was to
-    // displace could not be given its name back: the roll-back record is
-    // kept, naming it, for a later job.
+    // A displaced file that is not the one to go could not be given its
+    // name back: the roll-back record stays, for a later job.
     bool keepRecord = false;
     // The roll-back record is still there: a later job finishes it again.
     bool recordStays = false;
 };
 
-// Syncs the output folder, then removes its records, or writes one that
-// lists only the names left over, and syncs the run's folder; notes in
-// `unfinished` what it could not do, and whether the roll-back record
-// stays.
+// Removes the folder's records (the output folder synced before), or
+// writes one that lists only the names left over, and syncs the run's
+// folder; notes in `unfinished` what it could not do, and whether the
+// roll-back record stays.
 void settleRecord(const RunFolder& run, Unfinished& unfinished);
 
 // "; DIR/NAME is the new file, it cannot be put back (cause): the earlier
@@ -413,21 +406,20 @@ void settleRecord(const RunFolder& run, Unfinished& unfinished);
 // remove it" for each output that a roll-back could not put back.
 std::string notPutBackText(const RunFolder& run, const Unfinished& unfinished);
 
-// Once every output of the record is in place: removes the second names,
-// copies and names left over, syncs the folder, then removes the record
+// Once every output of the record is in place: syncs the output folder,
+// removes the second names, copies and names left over, then the record
 // (or writes one that lists what is left).
 Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // Puts back each output of the record that was moved into place (an output
-// that had no earlier file is removed), removes the rest, syncs the folder
-// and removes the records (or writes one that lists what is left). The
-// caller turns the record into the roll-back record first (beginRollBack).
+// that had no earlier file is removed), removes the rest, then the records
+// as finishCommitted does. The caller turns the record into the roll-back
+// record first (beginRollBack).
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // What a job finds in a folder it has just locked, once it has finished
-// what a killed job left: the names a record still lists (not to be
-// removed as abandoned, nor named as kept by a failed roll-back) and those
-// of them that the job's own record must list again.
+// what a killed job left: the names a record still lists (not to be removed
+// as abandoned, nor named as kept) and those its own record lists again.
 struct FolderFound {
     std::set<std::string> listed;
     std::vector<std::string> carried;

@@ -1,6 +1,5 @@
 #include "platform/util/IOMgmtStaging.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
@@ -11,16 +10,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <random>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
@@ -115,10 +110,7 @@ std::string nameTooLong(const std::string& path) {
     return why;
 }
 
-std::string outputRefused(const std::string& path) {
-    const JobFile file = lookAtOutput(path);
-    return file.problem.empty() ? std::string() : file.problem + ", and is not replaced; " + file.advice;
-}
+std::string outputRefused(const std::string& path) { return lookAtOutput(path).refusal(); }
 
 int openFile(int folder, const char* name, int flags, mode_t mode) { return ::openat(folder, name, flags, mode); }
 
@@ -127,10 +119,6 @@ int linkOpenFile(int fd, int folder, const char* name) {
     // else through the process's own view of it, which leads to that file.
     if (::linkat(fd, "", folder, name, AT_EMPTY_PATH) == 0) return 0;
     return ::linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), folder, name, AT_SYMLINK_FOLLOW);
-}
-
-int renameWithFlags(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
-    return ::renameat2(fromFolder, from, toFolder, to, flags);
 }
 
 int unlinkFile(int folder, const char* name) { return ::unlinkat(folder, name, 0); }
@@ -224,16 +212,15 @@ StagedFile::StagedFile(std::string target) : target_(std::move(target)), name_(f
     // place.
     if (const std::string why = nameTooLong(target_); !why.empty()) failStaging("cannot be written: " + why, 0);
     if (ofBatch_) {
-        batch->claimOutputs(target_);
-        folder_ = batch->runFolderFor(target_);
+        folder_ = batch->claimOutputs(target_);
     } else {
         folder_ = std::make_shared<RunFolder>(folderOf(target_), target_, "");
         // A single file goes through the gate of an output (a batch's
         // outputs went through it as the batch began, and do as it commits).
         JobFile earlier = folder_->look(name_);
-        if (!earlier.problem.empty()) {
+        if (const std::string why = earlier.refusal(); !why.empty()) {
             folder_->leave();
-            fail(earlier.problem + ", and is not replaced; " + earlier.advice);
+            fail(why);
         }
         recordEarlier(std::move(earlier));
         clearLeftoversOnce(*folder_);
@@ -328,15 +315,9 @@ void StagedFile::readBack(unsigned long long& size, std::string& hash) const {
     if (error != 0) failStaging("cannot read the temporary file back", error);
 }
 
-void StagedFile::applyMode() {
-    if (modeApplied_) return;
-    if (::fchmod(fd_, mode_) != 0) failStaging("cannot set the temporary file's permissions", errno);
-    modeApplied_ = true;
-}
-
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
-    applyMode();
+    if (::fchmod(fd_, mode_) != 0) fail("cannot set the temporary file's permissions", errno);
     const bool replaces = earlier_ != nullptr && earlier_->error == 0;
     const FileId earlier = replaces ? idOf(earlier_->st) : FileId{};
     const Displaces displaces = [earlier](In, const std::string&, const struct stat& st) {
@@ -397,23 +378,14 @@ int writeAll(int fd, std::string_view bytes) {
 void appendToFile(const std::string& path, std::string_view bytes) {
     // Opened without following a link, never waiting on a pipe: what is
     // there is checked as it was opened.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    const Descriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
     const int error = errno;
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        const JobFile file = lookAtOutput(path);
-        if (!file.problem.empty()) failOn(path, file.problem + ", and is not written; " + file.advice);
-        failOn(path, "cannot open it", error);
-    }
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    if (const JobFile file = checkOutput(st); !file.problem.empty()) {
-        failOn(path, file.problem + ", and is not written; " + file.advice);
-    }
-    if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
+    const JobFile file = fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 ? checkOutput(st) : lookAtOutput(path);
+    if (const std::string why = file.refusal("written"); !why.empty()) failOn(path, why);
+    if (fd.get() < 0) failOn(path, "cannot open it", error);
+    if (const int failed = writeAll(fd.get(), bytes); failed != 0) failOn(path, "cannot write it", failed);
 }
 
 std::string canonicalPath(const std::string& path) {

@@ -1,15 +1,7 @@
-// The folder of a run's own files, and the gate of an output's name. A run
-// keeps everything but its outputs (staged files, the commit record and the
-// record being written, the roll-back record, the earlier outputs' second
-// names and copies, the lock file) in one folder of its user's inside the
-// output folder, private to that user: so no other user can stand at any
-// of its names, and every name inside it is the run's. The folder is
-// checked once, as it is opened, never through a symbolic link, and then
-// held by that descriptor, as the output folder is by its own: every file
-// of the run is reached relative to one of them. A folder of another user
-// by that name is never looked into. What the shared folder holds of a run
-// is its outputs, and an output replaces only the file the run recorded
-// there (placeFile).
+// The folder of a run's own files (IOMgmtStaging.h), held with the output
+// folder by the descriptors that were checked, through which every file of
+// a run is reached; and the gate of an output's name: an output replaces
+// only the file the run recorded there (placeFile).
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -68,9 +60,11 @@ std::string adviceFor(const struct stat& st) {
 // Why a file found at an output's name is not replaced: what it is, whose,
 // and what to do.
 std::string refusal(const struct stat& st) {
-    const std::string problem = outputProblem(st);
-    return (problem.empty() ? "is a file of " + userName(st.st_uid) + " made there since the run began" : problem) +
-           ", and is not replaced; " + adviceFor(st);
+    const JobFile file = checkOutput(st);
+    if (!file.problem.empty()) return file.refusal();
+    return JobFile{.problem = "is a file of " + userName(st.st_uid) + " made there since the run began",
+                   .advice = adviceFor(st)}
+        .refusal();
 }
 
 // Why the folder opened as `st` is not the run's own (another user's, a
@@ -88,12 +82,18 @@ std::string notOwnFolder(const struct stat& st) {
     return std::string();
 }
 
-}  // namespace
-
-void Descriptor::reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
+// The file opened as `fd` (O_PATH), checked and held; the errno of a
+// failure to open it.
+JobFile heldFile(int fd) {
+    Descriptor held(fd);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) return JobFile{.error = errno};
+    JobFile file = checkOutput(st);
+    file.fd.reset(held.release());
+    return file;
 }
+
+}  // namespace
 
 mode_t currentUmask() {
     std::ifstream status("/proc/self/status");
@@ -143,16 +143,11 @@ void RunFolder::enter(const std::string& target, const std::string& outcome) {
         // What stands there now and whose (a link: never what it leads
         // to; a folder that the user may not open: whose). Nothing there:
         // the cause alone.
-        if (stat(In::Outputs, name_, st) == 0 && !S_ISDIR(st.st_mode)) {
-            failOn(target,
-                   named + " is " + kindOfFile(st) + " (of " + userName(st.st_uid) + "), and is not used; " +
-                       adviceFor(st),
-                   0, outcome);
-        }
-        if (const std::string why = notOwnFolder(st); S_ISDIR(st.st_mode) && !why.empty()) {
-            failOn(target, named + " " + why, 0, outcome);
-        }
-        failOn(target, "cannot open " + named, error, outcome);
+        const std::string why = stat(In::Outputs, name_, st) != 0 ? std::string()
+                                : S_ISDIR(st.st_mode)             ? notOwnFolder(st)
+                                                      : "is " + kindOfFile(st) + " (of " + userName(st.st_uid) +
+                                                            "), and is not used; " + adviceFor(st);
+        failOn(target, why.empty() ? "cannot open " + named : named + " " + why, why.empty() ? error : 0, outcome);
     }
     // Made now, its mode is 0700 whatever the umask took from it; made in a
     // set-group-ID folder, it keeps the folder's group for the files in it.
@@ -161,7 +156,7 @@ void RunFolder::enter(const std::string& target, const std::string& outcome) {
         ::fstat(fd.get(), &st);
     }
     if (const std::string why = notOwnFolder(st); !why.empty()) failOn(target, named + " " + why, 0, outcome);
-    own_ = std::move(fd);
+    own_.reset(fd.release());
     ownStat_ = st;
 }
 
@@ -181,41 +176,7 @@ gid_t RunFolder::newFileGroup() const {
     return (folderStat_.st_mode & S_ISGID) != 0 ? folderStat_.st_gid : ::getegid();
 }
 
-int RunFolder::stat(In in, const std::string& name, struct stat& st) const {
-    return ::fstatat(fd(in), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
-}
-
-bool RunFolder::present(In in, const std::string& name) const {
-    struct stat st {};
-    return stat(in, name, st) == 0;
-}
-
-int RunFolder::open(In in, const std::string& name, int flags, mode_t mode) const {
-    return ::openat(fd(in), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
-}
-
-JobFile RunFolder::look(const std::string& output) const {
-    Descriptor fd(open(In::Outputs, output, O_PATH));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return JobFile{.error = errno};
-    JobFile file = checkOutput(st);
-    file.fd = std::move(fd);
-    return file;
-}
-
-int RunFolder::remove(In in, const std::string& name) const {
-    return stagingCalls().unlink(fd(in), name.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-}
-
-int RunFolder::rename(In fromIn, const std::string& from, In toIn, const std::string& to, unsigned flags) const {
-    return stagingCalls().rename(fd(fromIn), from.c_str(), fd(toIn), to.c_str(), flags) == 0 ? 0 : errno;
-}
-
-int RunFolder::link(int fd, const std::string& name) const {
-    return stagingCalls().link(fd, own_.get(), name.c_str()) == 0 ? 0 : errno;
-}
-
-int RunFolder::sync(In in) const { return stagingCalls().syncFolder(fd(in)) == 0 ? 0 : errno; }
+JobFile RunFolder::look(const std::string& output) const { return heldFile(open(In::Outputs, output, O_PATH)); }
 
 std::vector<std::string> RunFolder::names(In in) const {
     std::vector<std::string> names;
@@ -241,10 +202,7 @@ JobFile checkOutput(const struct stat& st) {
 }
 
 JobFile lookAtOutput(const std::string& path) {
-    Descriptor fd(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) return JobFile{.error = errno};
-    return checkOutput(st);
+    return heldFile(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
 }
 
 mode_t outputMode(const JobFile& earlier) {

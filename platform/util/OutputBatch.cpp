@@ -6,11 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <map>
-#include <set>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -45,11 +42,10 @@ std::string chooseSecondName(const RunFolder& run, const std::string& output, co
 }
 
 // Copies the bytes of the earlier output, read through its descriptor, to
-// its second name: written whole to the copy's name, synced, then renamed.
-// The copy takes the earlier file's group and permission bits once its
-// bytes are written (never a special bit; no group's where the group cannot
-// be given). The errno of a failure (that of the write itself: a disk that
-// is full says so); the roll-back that follows removes the copy.
+// its second name: written whole to the copy's name, given the earlier
+// file's group and permission bits (no special bit; no group's where the
+// group cannot be given), synced, then renamed. The errno of a failure (a
+// full disk says so); the roll-back that follows removes the copy.
 int copyToSecondName(const RunFolder& run, const JobFile& earlier, const std::string& copy, const std::string& kept) {
     const Descriptor in(reopen(earlier.fd.get(), O_RDONLY | O_NONBLOCK));
     if (in.get() < 0) return errno;
@@ -79,7 +75,7 @@ std::string unsyncedText(const std::string& folder, int error) {
 // Refuses what the output `path` may not replace (outputRefused), before
 // any output is moved; what is there (error ENOENT: nothing).
 JobFile refused(JobFile file, const std::string& path) {
-    if (!file.problem.empty()) failOn(path, file.problem + ", and is not replaced; " + file.advice, 0, kNothingChanged);
+    if (const std::string why = file.refusal(); !why.empty()) failOn(path, why, 0, kNothingChanged);
     return file;
 }
 
@@ -147,10 +143,6 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
     return std::string();
 }
 
-std::shared_ptr<RunFolder> OutputBatch::runFolderFor(const std::string& target) {
-    return folders_.at(outputAt(target).folder).run;
-}
-
 void OutputBatch::dropStaged(Output& output) {
     if (output.staged == nullptr) return;
     const std::string dropped = output.staged->temporaryPath();
@@ -167,8 +159,8 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     output.staged = std::move(file);
 }
 
-void OutputBatch::claimOutputs(const std::string& target) {
-    if (!folders_.empty()) return;
+std::shared_ptr<RunFolder> OutputBatch::claimOutputs(const std::string& target) {
+    if (!folders_.empty()) return folders_.at(outputAt(target).folder).run;
     // Who holds the folders, for a job that waits: "process 4242, writing
     // GA-efile.txt, return.print.txt, return.xml".
     std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
@@ -194,6 +186,7 @@ void OutputBatch::claimOutputs(const std::string& target) {
         releaseOutputs();
         throw;
     }
+    return folders_.at(outputAt(target).folder).run;
 }
 
 void OutputBatch::tidyFolder(Folder& folder, const std::string& target) {

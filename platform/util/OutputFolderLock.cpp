@@ -66,25 +66,18 @@ bool stillRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == E
 
 // The lock file of the run's folder, open for a write of `target`, made
 // when missing, private to its user; the run's folder is made again when a
-// run that let the folder go removed it meanwhile. Throws, naming the
-// target and the lock file, when the file cannot be made or opened.
+// run that let the folder go removed it meanwhile (a lock file removed
+// since it was opened is let go by lockFolder). Throws, naming the target
+// and the lock file, when the file cannot be made or opened.
 int openLockFile(RunFolder& run, const std::string& target) {
     constexpr int kFlags = O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     constexpr int kTries = 100;
-    int error = 0;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
+    int error = ENOENT;
+    for (int attempt = 0; attempt < kTries && error == ENOENT; ++attempt) {
         const int fd = stagingCalls().open(run.fd(In::Own), kLockFileName, kFlags, 0600);
         error = errno;
-        if (fd < 0 && error == ENOENT) {
-            run.enter(target, kNothingChanged);
-            continue;
-        }
-        if (fd < 0) break;
-        struct stat st {};
-        // A holder removes the file as it lets the folder go: one removed
-        // since it was opened is no longer the folder's lock; open anew.
-        if (::fstat(fd, &st) == 0 && st.st_nlink != 0) return fd;
-        ::close(fd);
+        if (fd >= 0) return fd;
+        if (error == ENOENT) run.enter(target, kNothingChanged);
     }
     failOn(target, "cannot create the lock file of the outputs " + shownPath(run.pathOf(In::Own, kLockFileName)), error,
            kNothingChanged);

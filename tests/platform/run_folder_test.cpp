@@ -104,7 +104,9 @@ TEST_F(RunFolder, IsHeldByItsDescriptorOnceChecked) {
         IOMgmt::StagingCalls calls = IOMgmt::setStagingCalls({});
         calls.open = openAfterPlanting;
         IOMgmt::setStagingCalls(calls);
-        EXPECT_EQ(failure([&] { runBatch(outputs, {"new", "new"}); }),
+        EXPECT_EQ(failure([&] {
+                      runBatch(outputs, {"new", "new"});
+                  }),
                   refused.empty() ? "no failure" : outputs[0] + ": " + refused + "; no output of the run is changed");
         EXPECT_EQ(textsOf(outputs), refused.empty() ? (Names{"new", "new"}) : (Names{"earlier", "(none)"}));
         EXPECT_EQ(namesIn("elsewhere"), Names{".staged-outputs.lock"});
@@ -139,8 +141,11 @@ TEST_F(RunFolder, ASecondNameIsOfTheFileThatWasChecked) {
         }
         return call == StagingCall::Link || (call == StagingCall::Rename && name.starts_with(".second.txt.staged-"));
     };
-    EXPECT_EQ(failure([&] { runBatch(outputs, {"new", "new second"}); }),
-              outputs[1] + ": cannot move the new file into place: Input/output error; no output of the run is changed");
+    EXPECT_EQ(
+        failure([&] {
+            runBatch(outputs, {"new", "new second"});
+        }),
+        outputs[1] + ": cannot move the new file into place: Input/output error; no output of the run is changed");
     EXPECT_EQ(textsOf({outputs[0], outputs[1], swapped}), (Names{"earlier", "earlier second", "theirs"}));
     EXPECT_EQ(namesIn(""), (Names{"out.txt", "second.txt", "swapped.txt"}));
 }
@@ -193,8 +198,7 @@ TEST_F(RunFolder, EachStepIsSyncedInTheFolderItChanges) {
         return false;
     };
     runBatch({writeFile("out.txt", "earlier")}, {"new"});
-    EXPECT_EQ(steps,
-              (Names{"record", "sync own", "sync outputs", "move", "sync outputs", "no record", "sync own"}));
+    EXPECT_EQ(steps, (Names{"record", "sync own", "sync outputs", "move", "sync outputs", "no record", "sync own"}));
 }
 
 // An output that a finish of a killed commit puts in place gets the mode

@@ -53,8 +53,7 @@ inline int testLink(int fd, int folder, const char* name) {
 inline bool gNoExchange = false;
 inline int testRename(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
     if (callFails(StagingCall::Rename, {nameOf(from), nameOf(to)})) return failWith(EIO);
-    return gNoExchange && flags != 0 ? failWith(EINVAL)
-                                     : IOMgmt::renameWithFlags(fromFolder, from, toFolder, to, flags);
+    return gNoExchange && flags != 0 ? failWith(EINVAL) : ::renameat2(fromFolder, from, toFolder, to, flags);
 }
 inline int testSyncFolder(int fd) {
     return callFails(StagingCall::FolderSync, {nameOf(fd)}) ? failWith(EIO) : ::fsync(fd);

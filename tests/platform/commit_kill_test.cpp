@@ -5,7 +5,6 @@
 // the next batch finishes (only those a run wrote), and a single-file write
 // beside a record. A record that cannot be written: Staging tests.
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -22,6 +21,7 @@
 #include "platform/util/IOMgmtInternal.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/staging_fixture.h"
+#include "tests/support/Users.h"
 
 namespace {
 
@@ -405,7 +405,7 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string runFolder = path(".staged-outputs." + std::to_string(::geteuid()));
-    const std::string me = ::getpwuid(::geteuid())->pw_name;
+    const std::string me = testsupport::thisUser();
     const std::string mine = "), and is not used; remove it, or write the outputs into another folder";
     const std::string theirs = "have its owner remove it, or write the outputs into another folder";
     const struct {
@@ -421,7 +421,7 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
              "whole, then remove it",
          false},
         {[&] { ASSERT_EQ(::chown(path(own("")).c_str(), 65534, 65534), 0); },
-         "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
+         "is owned by " + testsupport::userName(65534) + ", not by " + me +
              " (the user of this run), and is not looked into; " + theirs,
          true},
         // Root's folder, which the user (another, whose rights root takes) may not even open.
@@ -431,14 +431,14 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
              fs::permissions(path(".staged-outputs.65534"), fs::perms(0700));
              ASSERT_TRUE(::chown(out.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0);
          },
-         "is owned by " + me + ", not by " + std::string(::getpwuid(65534)->pw_name) +
+         "is owned by " + me + ", not by " + testsupport::userName(65534) +
              " (the user of this run), and is not looked into; " + theirs,
          true},
     };
     fs::create_directories(path("elsewhere"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        if (row.asRoot && ::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+        if (row.asRoot && testsupport::leftOutUnlessRoot(row.what)) continue;
         row.plant();
         const std::string planted =
             fs::is_directory(fs::symlink_status(runFolder))
@@ -522,7 +522,7 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
     for (const std::string folder : {"no record", "unreadable", "listing", "another's"}) {
         SCOPED_TRACE(folder);
-        if (folder == "another's" && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+        if (folder == "another's" && testsupport::leftOutUnlessRoot(folder)) continue;
         const std::string abandoned = writeFile(own(".dump.xml.staged-Ab12Cd", folder), "cut");
         const std::string dump = path(folder + "/dump.xml");
         if (folder == "another's") {
@@ -538,9 +538,10 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         }
         const std::string said = failure([&] { IOMgmt::writeFileAtomically(dump, "dump"); });
         if (folder == "another's") {
-            EXPECT_EQ(said, dump + ": is owned by " + ::getpwuid(65534)->pw_name +
-                                ", not by root (the user of this run), and is not replaced; have its owner remove it, "
-                                "or write the outputs into another folder");
+            EXPECT_EQ(said, dump + ": is owned by " + testsupport::userName(65534) + ", not by " +
+                                testsupport::thisUser() +
+                                " (the user of this run), and is not replaced; have its owner remove it, or write the "
+                                "outputs into another folder");
             EXPECT_EQ(textsOf({dump, abandoned}), (Names{"theirs", "cut"}));
             continue;
         }

@@ -415,9 +415,9 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
     } rows[] = {
         {[&] { fs::create_symlink("elsewhere", runFolder); }, "is a symbolic link (of " + me + mine, false},
         {[&] { writeFile(fs::path(runFolder).filename(), "a file"); }, "is a file (of " + me + mine, false},
-        {[&] { fs::permissions(path(own("")), fs::perms(0755)); },
+        {[&] { fs::permissions(path(own("")), fs::perms(0770)); },
          "is a folder of " + me +
-             " that others can reach (mode 0755), and is not used; see that each output is "
+             " that others can reach (mode 0770), and is not used; see that each output is "
              "whole, then remove it",
          false},
         {[&] { ASSERT_EQ(::chown(path(own("")).c_str(), 65534, 65534), 0); },
@@ -466,8 +466,9 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
 // taken for the earlier, a new file without a second name has none to get
 // back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
-// An output that cannot be read is left as it is, with its second name;
-// what a name of the run's folder holds that a finish cannot remove, named.
+// An output that cannot be read is left as it is, with its second name if
+// it has one; what a name of the run's folder holds that a finish cannot
+// remove, named.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
@@ -480,16 +481,18 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                   {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD", "1"},
                   {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF", "1"},
                   {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE", "1"},
+                  {"new.txt", ".new.txt.staged-AAAAAA", "1", "3", h, "", "0"},
                   {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, "", "0"}}));
     const Names kept = {writeFile(own(".out.txt.kept-BBBBBB"), "kept"), writeFile(own(".gone.txt.kept-CCCCCC"), "kept"),
                         writeFile(own(".mine.txt.kept-DDDDDD"), "kept"),
                         writeFile(own(".odd.txt.kept-FFFFFF"), "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
+    const std::string unread = writeFile("new.txt", "new");
     const std::string left = writeFile(own(".left.txt.staged-AAAAAA"), "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
-        if (call == StagingCall::Read) return name == "odd.txt";
+        if (call == StagingCall::Read) return name == "odd.txt" || name == "new.txt";
         return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
@@ -502,9 +505,11 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
                     odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
-                    stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
-                    left + " (Input/output error); a later run into the folder tries again"});
-    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
+                    stays + fresh + " is the new file, and no second name keeps its earlier file; " + unread +
+                    " cannot be read, it is left as it is (Input/output error); cannot remove " + left +
+                    " (Input/output error); a later run into the folder tries again"});
+    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2], unread}),
+              (Names{"new", "kept", "kept", "mine", "kept", "new"}));
     EXPECT_EQ(namesIn(own("")), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
                                        ".out.txt.kept-BBBBBB"}));
 }
@@ -525,10 +530,11 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         }
         if (folder == "unreadable") writeFile(own(".staged-outputs.commit", folder), "garbage");
         if (folder == "listing") {
-            IOMgmt::detail::writeCommitRecord(path(folder), {{.output = "dump.xml",
-                                                              .staged = ".dump.xml.staged-Ab12Cd",
-                                                              .stagedSize = 3,
-                                                              .stagedHash = std::string(16, '0')}});
+            IOMgmt::detail::writeCommitRecord(IOMgmt::detail::RunFolder(path(folder), dump, ""),
+                                              {{.output = "dump.xml",
+                                                .staged = ".dump.xml.staged-Ab12Cd",
+                                                .stagedSize = 3,
+                                                .stagedHash = std::string(16, '0')}});
         }
         const std::string said = failure([&] { IOMgmt::writeFileAtomically(dump, "dump"); });
         if (folder == "another's") {

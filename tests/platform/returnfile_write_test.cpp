@@ -236,7 +236,7 @@ TEST_F(ReturnFileTest, AnInterruptedWriteLeavesTheNewFileAndNoTemporaryFile) {
             ::close(goOn[1]);
             gWriteBegun = begun[1];
             gGoOn = goOn[0];
-            IOMgmt::setStagingCalls({syncOnceSignalled, ::link});
+            IOMgmt::setStagingCalls({syncOnceSignalled});
             try {
                 ReturnFile::writeAtomically(target, bytes);
             } catch (...) {

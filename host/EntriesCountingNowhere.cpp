@@ -74,32 +74,6 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     return values;
 }
 
-// The Georgia return calculated once from the contents in a session of its
-// own; none when the calculation refuses it. Once is enough to compare:
-// every field that takes an entry, directly or through the fields before
-// it, shows the entry's change in the first calculation, and what the later
-// calculations of a settling add only follows from fields the first one
-// changed already.
-std::optional<std::vector<Held>> calculated(const ModuleLoader& module, const HostSession& session,
-                                            PersistanceMgmt::ReturnFileContents contents,
-                                            const std::string& returnName) {
-    HostSession scratch(session.library());
-    scratch.openReturns(&module);
-    try {
-        // The host's clock and random seed stay as the session set them.
-        contents.host = {};
-        scratch.apply(std::move(contents));
-        // Filed as the session is (run --efile marks it after loading).
-        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
-        const CurrentSession current(scratch);
-        ModuleCalculation calculation(module, scratch, returnName);
-        calculation.engine()->calculateReturn(0);
-        return heldValues(*scratch.georgiaState());
-    } catch (const Exceptions::QuarloException&) {
-        return std::nullopt;
-    }
-}
-
 // Whether the two calculated returns differ elsewhere than in the entry's
 // own field (a Georgia entry stands in its field either way).
 bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const FileEntry& entry) {
@@ -117,6 +91,82 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
         ++a;
         ++b;
     }
+}
+
+// The return as the file gives it, calculated as gahost run calculates it
+// (settleWithEFilePrepared): settled, which its first `passes` calculations
+// reach, then the e-file prepared, written nowhere, and settled again.
+struct Calculated {
+    int passes = 0;
+    std::vector<Held> settled, prepared;
+};
+
+// Calculates the contents in a session of their own, filed as the session
+// is, with `calculate`; false when the calculation refuses them.
+template <class Calculate>
+bool inScratch(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents contents,
+               const std::string& returnName, Calculate calculate) {
+    HostSession scratch(session.library());
+    scratch.openReturns(&module);
+    try {
+        // The host's clock and random seed stay as the session set them.
+        contents.host = {};
+        scratch.apply(std::move(contents));
+        // Filed as the session is (run --efile marks it after loading).
+        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
+        const CurrentSession current(scratch);
+        ModuleCalculation calculation(module, scratch, returnName);
+        return calculate(calculation, *scratch.georgiaState());
+    } catch (const Exceptions::QuarloException&) {
+        return false;
+    }
+}
+
+// The e-file prepared, written nowhere, and the return settled again, as
+// run does once the return has settled; false when the e-file was not
+// prepared.
+bool prepared(ModuleCalculation& calculation) {
+    const IOMgmt::WritesNowhere nowhere;
+    std::ostringstream unwritten;  // why not: the check takes it as a refusal
+    return settleWithEFilePrepared(calculation, std::nullopt, unwritten).has_value();
+}
+
+// The return as the file gives it; none where the calculation refuses it,
+// or where it does not settle, which leaves no figures that a calculation
+// without an entry could be held to.
+std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostSession& session,
+                                         const PersistanceMgmt::ReturnFileContents& contents,
+                                         const std::string& returnName) {
+    Calculated with;
+    const bool calculated =
+        inScratch(module, session, contents, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+            const Settling settling = c.settle();
+            // The last calculation only confirms what the one before it reached.
+            with.passes = settling.calculations - 1;
+            with.settled = heldValues(ga);
+            if (!settling.settled || !prepared(c)) return false;
+            with.prepared = heldValues(ga);
+            return true;
+        });
+    return calculated ? std::optional<Calculated>(std::move(with)) : std::nullopt;
+}
+
+// Whether the return without the entry, calculated as run calculates it,
+// is the return with it. It is first calculated as many times as the
+// return with it took to settle: where that differs, the entry counts on
+// the settled return, and the e-file's preparation, which takes the settled
+// return as it stands and adds to it (the answers it maps, the electronic
+// filing summary), is not made. Where it does not differ, the calculation
+// goes on as run's does: settled (the entry's absence may take a pass
+// more), prepared and settled again, and that is compared.
+bool countsNowhere(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents without,
+                   const std::string& returnName, const Calculated& with, const FileEntry& entry) {
+    return inScratch(module, session, std::move(without), returnName,
+                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                         for (int pass = 0; pass < with.passes; ++pass) c.engine()->calculateReturn(0);
+                         return !differs(with.settled, heldValues(ga), entry) && prepared(c) &&
+                                !differs(with.prepared, heldValues(ga), entry);
+                     });
 }
 
 // Whether the field stands on a state row of the copy that names another
@@ -180,11 +230,10 @@ std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSe
     }
     const std::string& returnName = loaded.georgia->name;
     const std::string state = session.georgiaState()->getAbbreviation();
-    const std::optional<std::vector<Held>> with = calculated(module, session, loaded, returnName);
+    const std::optional<Calculated> with = calculatedWith(module, session, loaded, returnName);
     if (!with) return found;
     const auto judge = [&](const FileEntry& entry, PersistanceMgmt::ReturnFileContents without) {
-        const std::optional<std::vector<Held>> result = calculated(module, session, std::move(without), returnName);
-        if (result && !differs(*with, *result, entry)) found.push_back(entry);
+        if (countsNowhere(module, session, std::move(without), returnName, *with, entry)) found.push_back(entry);
     };
     for (const bool federal : {true, false}) {
         const PersistanceMgmt::ReturnPart& part = federal ? *loaded.federal : *loaded.georgia;

@@ -2,8 +2,10 @@
 // return file in a field that the module reads in some return (a field that
 // its catalogues name, of a Georgia or a federal form) and each seeded
 // common item is taken out of the file's contents, the return calculated
-// again in memory without it, and its calculated Georgia forms compared
-// with those of the return calculated with it. An entry without which no
+// again in memory without it as gahost run calculates it (settled, the
+// e-file prepared and settled again), and its calculated Georgia forms
+// compared with those of the return calculated so with it; a return that
+// does not settle is not checked. An entry without which no
 // field of the Georgia forms changes (its own field aside) counts nowhere on
 // this return, and is told in one line, with the reason where a rule of
 // UncountedEntryNotes.h knows one.

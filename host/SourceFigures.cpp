@@ -141,13 +141,14 @@ Pairings georgiaParts(HostSession& session) {
         const auto line = [&](const FieldId& x) { return ga.getIR(kGAForm189217ID, 1, x); };
         double entered = 0.0;
         for (const FieldId& part : l.georgiaInterestParts) entered += line(part);
-        parts.push_back({.figure = "the Georgia interest and dividends of the part-year schedule (form GA189217 fields " +
-                                   fieldNumber(l.georgiaInterestParts.front()) + " to " +
-                                   fieldNumber(l.georgiaInterestParts.back()) + ")",
-                         .amount = entered,
-                         .source = "the federal interest and dividends (fields " + fieldNumber(l.federalInterest) +
-                                   " and " + fieldNumber(l.federalDividends) + ")",
-                         .sourceAmount = line(l.federalInterest) + line(l.federalDividends)});
+        parts.push_back(
+            {.figure = "the Georgia interest and dividends of the part-year schedule (form GA189217 fields " +
+                       fieldNumber(l.georgiaInterestParts.front()) + " to " +
+                       fieldNumber(l.georgiaInterestParts.back()) + ")",
+             .amount = entered,
+             .source = "the federal interest and dividends (fields " + fieldNumber(l.federalInterest) + " and " +
+                       fieldNumber(l.federalDividends) + ")",
+             .sourceAmount = line(l.federalInterest) + line(l.federalDividends)});
     }
     return parts;
 }
@@ -179,7 +180,8 @@ Pairings retirementItems(HostSession& session) {
         double gross = 0.0;
         for (const std::uint16_t copy : federal.copyNumbers(kForm84ID)) {
             if (federal.formYes(kForm84ID, copy, kForm84Lines.spouse) != f.spouse) continue;
-            gross += ga.federalDisplayAmount(*federal.getForm(kForm84ID, copy), kForm84Lines.grossDistribution.getNumber());
+            gross +=
+                ga.federalDisplayAmount(*federal.getForm(kForm84ID, copy), kForm84Lines.grossDistribution.getNumber());
         }
         pairings.push_back({.figure = std::string("the ") + f.whose + "'s pension and IRA items (" +
                                       itemName(f.pensions) + " and " + itemName(f.ira) + ")",
@@ -248,14 +250,15 @@ std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p
     std::string relation;
     if (rule.agreement == Agreement::Equal) {
         if (std::abs(a - b) < 0.005) return std::nullopt;
-        relation = ", differs from " + p.source + ", " + amountText(b) + " (" + (a > b ? "higher" : "lower") +
-                   " by " + amountText(std::abs(a - b)) + ")";
+        relation = ", differs from " + p.source + ", " + amountText(b) + " (" + (a > b ? "higher" : "lower") + " by " +
+                   amountText(std::abs(a - b)) + ")";
     } else {
         const double least = std::min(b, 0.0);
         const double most = std::max(b, 0.0);
         if (a >= least - 0.005 && a <= most + 0.005) return std::nullopt;
         const bool beyond = b >= 0.0 ? a > most : a < least;
-        relation = (beyond ? ", lies beyond " : ", lies on the other side of 0 from ") + p.source + ", " + amountText(b);
+        relation =
+            (beyond ? ", lies beyond " : ", lies on the other side of 0 from ") + p.source + ", " + amountText(b);
     }
     return p.figure + ", " + amountText(a) + relation + ": " + rule.follows + "; " + rule.advice;
 }

@@ -2,6 +2,8 @@
 // and the refill of an entry from its link.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "gatax_fixture.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
@@ -104,8 +106,13 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
 // counts in both alike, and a spouse's statement on a single return in
 // neither.
 TEST_F(SourceLinks, EveryStatementFormIsCountedAndListedAlike) {
+    // The statements whose box marks them as the spouse's (the 1099-G, the
+    // 1099-R, the 1099-INT and the 1099-DIV; a W-2 names its owner).
+    const std::set<std::int32_t> spouseBoxed = {kForm165ID.getNumber(), kForm84ID.getNumber(), kForm166ID.getNumber(),
+                                                kForm164ID.getNumber()};
     for (const StatementForm& statement : kStatementForms) {
         SCOPED_TRACE(statement.name);
+        EXPECT_EQ(!statement.spouseBox.isNullID(), spouseBoxed.contains(statement.form.getNumber()));
         auto copy = fedCopy(statement.form, 1);
         const SourceStateRow& last = statement.lines.back();
         setText(copy, last.state, "GA");

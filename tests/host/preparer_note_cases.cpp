@@ -438,6 +438,8 @@ std::vector<NoteCase> careCreditNoteCases() {
                "credit as the federal return allows it"}},
         {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
         {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
+        {"the care credit of one dependent above it", "head-of-household", careCredit("1051"),
+         Noted{"lists one qualifying person at most"}},
         {"the care credit of one person above it", "single-wages", careCredit("1051"),
          Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
                "a joint return), 1050 (2100 for two or more)"}},

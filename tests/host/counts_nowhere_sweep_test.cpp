@@ -1,0 +1,90 @@
+// No entry is told to count nowhere while it counts: on each example, and on
+// joint returns with the spouse's statements (whose lists form 70 fills on
+// a later pass of the calculation), every entry that the check tells is
+// taken out of the return file, and gahost run without it writes the same
+// print file and e-file as with it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/EntriesCountingNowhere.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "tests/host/example_returns.h"
+#include "tests/host/gahost_process.h"
+#include "tests/host/module_calculation.h"
+#include "tests/host/preparer_edits.h"
+#include "tests/platform/scratch_dir.h"
+
+namespace {
+
+using PersistanceMgmt::ReturnFileContents;
+using preparer::entry;
+
+struct SweptReturn {
+    std::string name;
+    std::string example;
+    std::string added;  // federal forms added to the example
+};
+
+std::vector<SweptReturn> sweptReturns() {
+    std::vector<SweptReturn> rows;
+    for (const std::string& name : testsupport::exampleNames()) rows.push_back({name, name, ""});
+    // A spouse's 1099-R with a Georgia line (its state distribution, field
+    // 134) and a spouse's 1099-INT with Georgia tax withheld.
+    const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(2, "X") +
+                                     entry(33, "GA") + entry(134, "9000.00") + entry(30, "300.00") + "</FORM>";
+    const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"7\">" + entry(9, "Spouse Bank") + entry(3, "X") +
+                                       entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
+    for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
+        rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
+        rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});
+    }
+    return rows;
+}
+
+class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
+protected:
+    // The print file and the e-file of gahost run on the file.
+    std::pair<std::string, std::string> runOutputs(const std::string& file, const std::string& out) {
+        const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+    }
+};
+
+TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
+    const SweptReturn& row = GetParam();
+    std::string text = readFile((testsupport::kExamples / (row.example + ".xml")).string());
+    if (!row.added.empty()) text = preparer::withFederalForm(text, row.added);
+    const std::string file = writeFile("return.xml", text);
+    const auto with = runOutputs(file, dir + "/with");
+    testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, [&](GAHost::HostSession& s) {
+        const ReturnFileContents& loaded = s.loaded();
+        for (const GAHost::FileEntry& e : GAHost::entriesCountingNowhere(testsupport::buildModule(), s)) {
+            const std::string line = GAHost::countsNowhereLine(s, e);
+            SCOPED_TRACE(line);
+            ReturnFileContents without = loaded;
+            if (e.item != nullptr) {
+                auto& items = without.georgia->seeds.commonItems;
+                items.erase(items.begin() + (e.item - loaded.georgia->seeds.commonItems.data()));
+            } else {
+                const auto& part = e.federal ? *loaded.federal : *loaded.georgia;
+                auto& copy = (e.federal ? *without.federal : *without.georgia).copies[e.copy - part.copies.data()];
+                copy.fields.erase(copy.fields.begin() + (e.field - e.copy->fields.data()));
+            }
+            const std::string reduced = writeFile("without/return.xml", PersistanceMgmt::ReturnFile::serialize(without));
+            EXPECT_EQ(runOutputs(reduced, dir + "/without"), with);
+        }
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(Returns, CountsNowhereSweep, ::testing::ValuesIn(sweptReturns()),
+                         [](const ::testing::TestParamInfo<SweptReturn>& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace

@@ -95,7 +95,9 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 
 // The return as the file gives it, calculated as gahost run calculates it
 // (settleWithEFilePrepared): settled, which its first `passes` calculations
-// reach, then the e-file prepared, written nowhere, and settled again.
+// reach (one at least: a file saved by a run holds a settled return, which
+// its first calculation only confirms), then the e-file prepared, written
+// nowhere, and settled again.
 struct Calculated {
     int passes = 0;
     std::vector<Held> settled, prepared;
@@ -142,7 +144,7 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
         inScratch(module, session, contents, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
             const Settling settling = c.settle();
             // The last calculation only confirms what the one before it reached.
-            with.passes = settling.calculations - 1;
+            with.passes = std::max(1, settling.calculations - 1);
             with.settled = heldValues(ga);
             if (!settling.settled || !prepared(c)) return false;
             with.prepared = heldValues(ga);
@@ -153,12 +155,15 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
 
 // Whether the return without the entry, calculated as run calculates it,
 // is the return with it. It is first calculated as many times as the
-// return with it took to settle: where that differs, the entry counts on
-// the settled return, and the e-file's preparation, which takes the settled
-// return as it stands and adds to it (the answers it maps, the electronic
-// filing summary), is not made. Where it does not differ, the calculation
-// goes on as run's does: settled (the entry's absence may take a pass
-// more), prepared and settled again, and that is compared.
+// return with it took to settle: where that differs, the entry is taken to
+// count, and the rest (the e-file's preparation, which takes the settled
+// return as it stands and adds to it, the answers it maps and the
+// electronic filing summary, and the settling after it) is not made. Only
+// an entry whose absence made the return settle later than it does could
+// still reach the same return, and it goes untold: the check errs towards
+// silence, never towards a false line. Where it does not differ, the
+// calculation goes on as run's does: settled (the entry's absence may take
+// a calculation more), prepared and settled again, and that is compared.
 bool countsNowhere(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents without,
                    const std::string& returnName, const Calculated& with, const FileEntry& entry) {
     return inScratch(module, session, std::move(without), returnName,

@@ -63,12 +63,9 @@ std::string formName(const DataMgmt::TaxReturn& federal, const FormId& form) {
     return desc.isNull() ? std::to_string(form.getNumber()) : desc->getDevName();
 }
 
-}  // namespace
-
-namespace {
-
-// The lines of columnProblems for a return of the kind ("part-year",
-// "nonresident", "full-year").
+// The lines of seedsMissingFromTheFederalColumn, for a return of the kind
+// named ("part-year", "nonresident", or "full-year" where the same items
+// leave form 1040's lines short of the federal adjusted gross income).
 std::vector<std::string> columnProblems(HostSession& session, const std::string& path, const std::string& kind) {
     std::vector<std::string> problems;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();

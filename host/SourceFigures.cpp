@@ -142,9 +142,10 @@ Pairings georgiaParts(HostSession& session) {
         double entered = 0.0;
         for (const FieldId& part : l.georgiaInterestParts) entered += line(part);
         parts.push_back(
-            {.figure = "the Georgia interest and dividends of the part-year schedule (form GA189217 fields " +
-                       fieldNumber(l.georgiaInterestParts.front()) + " to " +
-                       fieldNumber(l.georgiaInterestParts.back()) + ")",
+            {.figure =
+                 "the sum of the Georgia interest and dividends of the part-year schedule (form GA189217 fields " +
+                 fieldNumber(l.georgiaInterestParts.front()) + " to " + fieldNumber(l.georgiaInterestParts.back()) +
+                 ")",
              .amount = entered,
              .source = "the federal interest and dividends (fields " + fieldNumber(l.federalInterest) + " and " +
                        fieldNumber(l.federalDividends) + ")",
@@ -183,7 +184,7 @@ Pairings retirementItems(HostSession& session) {
             gross +=
                 ga.federalDisplayAmount(*federal.getForm(kForm84ID, copy), kForm84Lines.grossDistribution.getNumber());
         }
-        pairings.push_back({.figure = std::string("the ") + f.whose + "'s pension and IRA items (" +
+        pairings.push_back({.figure = std::string("the sum of the ") + f.whose + "'s pension and IRA items (" +
                                       itemName(f.pensions) + " and " + itemName(f.ira) + ")",
                             .amount = static_cast<double>(given(f)),
                             .source = std::string("the gross distributions of the ") + f.whose +
@@ -196,28 +197,33 @@ Pairings retirementItems(HostSession& session) {
 
 // ---- the items of interest and dividends and their statements
 
+// The taxable interest and dividends of a statement: its regular total and
+// its total of U.S. obligations (Treasury interest, the U.S. part of fund
+// dividends), which the items hold alike and Georgia subtracts.
 Pairings unearnedItems(HostSession& session) {
     StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
     if (residencyOf(ga) != Residency::kFullYear || !anExclusionIsWorkedOut(ga)) return {};
     const struct {
         Utils::PCTypes item;
         const FormId& statement;
-        const FieldId& total;
-        const char* named;
+        const StatementFormLines& lines;
+        const char *named, *sources;
     } kinds[] = {
-        {Utils::kTaxableInterest, kStateForm2ID, kStateForm2Lines.statement.regular.total,
-         "the interest statement (form ST2 field "},
-        {Utils::kOrdinaryDividends, kStateForm3ID, kStateForm3Lines.statement.regular.total,
-         "the dividend statement (form ST3 field "},
+        {Utils::kTaxableInterest, kStateForm2ID, kStateForm2Lines.statement, "the interest statement (form ST2",
+         "the 1099-INTs, form F166, and forms F51 and F89"},
+        {Utils::kOrdinaryDividends, kStateForm3ID, kStateForm3Lines.statement, "the dividend statement (form ST3",
+         "the 1099-DIVs, form F164, and forms F51 and F89"},
     };
     Pairings pairings;
     for (const auto& kind : kinds) {
+        const auto total = [&](const FieldId& x) { return static_cast<double>(ga.getAllCopies(kind.statement, x)); };
         pairings.push_back({.figure = "the item " + itemName(kind.item),
                             .amount = static_cast<double>(item(ga, kind.item)),
-                            .source = kind.named + fieldNumber(kind.total) +
-                                      " over its copies, from the 1099-INTs and 1099-DIVs, forms F166 and F164, "
-                                      "and forms F51 and F89)",
-                            .sourceAmount = static_cast<double>(ga.getAllCopies(kind.statement, kind.total))});
+                            .source = std::string(kind.named) + " fields " + fieldNumber(kind.lines.regular.total) +
+                                      " and " + fieldNumber(kind.lines.usObligations.total) +
+                                      ", the regular amounts and those of U.S. obligations, over its copies, from " +
+                                      kind.sources + ")",
+                            .sourceAmount = total(kind.lines.regular.total) + total(kind.lines.usObligations.total)});
     }
     return pairings;
 }
@@ -225,8 +231,8 @@ Pairings unearnedItems(HostSession& session) {
 // Every figure held to its source.
 constexpr SourceRule kSourceRules[] = {
     {Agreement::Equal, federalAgi,
-     "form 70 starts from the item, and the Georgia ratio of a part-year or nonresident return (form GA189217 "
-     "field 189453) divides the Georgia income by the column",
+     "form 70 starts from the item, and the Georgia ratio of a part-year or nonresident return (form GA189217) "
+     "divides the Georgia income by the column",
      "enter each W-2 and each income and adjustment of the federal return once, as the federal return holds it, "
      "or correct the item"},
     {Agreement::AtMost, georgiaParts, "the calculation counts a Georgia part as it is entered",
@@ -249,7 +255,8 @@ std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p
     const double b = p.sourceAmount;
     std::string relation;
     if (rule.agreement == Agreement::Equal) {
-        if (std::abs(a - b) < 0.005) return std::nullopt;
+        // The items are whole dollars, their sources may hold cents.
+        if (std::abs(a - b) < 1.0) return std::nullopt;
         relation = ", differs from " + p.source + ", " + amountText(b) + " (" + (a > b ? "higher" : "lower") + " by " +
                    amountText(std::abs(a - b)) + ")";
     } else {

@@ -75,11 +75,11 @@ std::vector<NoteCase> countedOtherwiseCases() {
         {"form 77's box for the amended return on an amended return", "amended-return",
          withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
         {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
-         Noted{"gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 field 151 "
-               "over its copies, from the 1099-INTs and 1099-DIVs, forms F166 and F164, and forms F51 and F89), 0: the "
-               "retirement exclusion of a full-year return takes the interest and the dividends from the statements, "
-               "so what the item gives beyond them counts in no filer's exclusion; enter the statements that give "
-               "it"},
+         Noted{"gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 fields 151 "
+               "and 154, the regular amounts and those of U.S. obligations, over its copies, from the 1099-INTs, form "
+               "F166, and forms F51 and F89), 0: the retirement exclusion of a full-year return takes the interest and "
+               "the dividends from the statements, so what the item gives beyond them counts in no filer's exclusion; "
+               "enter the statements that give it"},
          nullptr, true},
         // The item is judged against the statements of its own kind: a
         // 1099-DIV gives no interest, and form F89 gives dividends.
@@ -94,6 +94,14 @@ std::vector<NoteCase> countedOtherwiseCases() {
              return withFederalForm(
                  item("ordinary-dividends", "500")(t),
                  "<FORM DEVNAME=\"F89\" COPY=\"1\">" + entry(9, "Fund") + entry(16, "500") + "</FORM>");
+         },
+         Noted{}, nullptr, true},
+        // A 1099-INT's U.S. Treasury interest (box 3), which the item holds.
+        {"Treasury interest of a 1099-INT, the item as it gives it", "aged-65",
+         [](std::string t) {
+             return withFederalForm(
+                 replaced(t, ">30000</PULLCOMMON>", ">31000</PULLCOMMON>"),
+                 "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Treasury") + entry(12, "1000.00") + "</FORM>");
          },
          Noted{}, nullptr, true},
         {"interest as the item alone, where no exclusion is worked out", "single-wages",

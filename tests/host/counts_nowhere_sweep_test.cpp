@@ -74,7 +74,8 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
                 auto& copy = (e.federal ? *without.federal : *without.georgia).copies[e.copy - part.copies.data()];
                 copy.fields.erase(copy.fields.begin() + (e.field - e.copy->fields.data()));
             }
-            const std::string reduced = writeFile("reduced/return.xml", PersistanceMgmt::ReturnFile::serialize(without));
+            const std::string reduced =
+                writeFile("reduced/return.xml", PersistanceMgmt::ReturnFile::serialize(without));
             EXPECT_EQ(runOutputs(reduced, dir + "/without"), with);
         }
     });

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "module/output/SingleCopyForms.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
+#include "platform/returnfile/ReturnFile.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/StatementForms.h"
 #include "platform/util/IOMgmt.h"
@@ -94,13 +96,12 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 }
 
 // The return as the file gives it, calculated as gahost run calculates it
-// (settleWithEFilePrepared): settled, which its first `passes` calculations
-// reach (one at least: a file saved by a run holds a settled return, which
-// its first calculation only confirms), then the e-file prepared, written
-// nowhere, and settled again.
+// (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
+// and settled again): its figures, and the contents that a run saves of it
+// where a calculation of those leaves the figures as they are.
 struct Calculated {
-    int passes = 0;
-    std::vector<Held> settled, prepared;
+    std::vector<Held> figures;
+    std::optional<PersistanceMgmt::ReturnFileContents> saved;
 };
 
 // Calculates the contents in a session of their own, filed as the session
@@ -124,54 +125,89 @@ bool inScratch(const ModuleLoader& module, const HostSession& session, Persistan
     }
 }
 
-// The e-file prepared, written nowhere, and the return settled again, as
-// run does once the return has settled; false when the e-file was not
-// prepared.
-bool prepared(ModuleCalculation& calculation) {
+// The return calculated as run calculates it; false when the e-file was
+// not prepared or the return did not settle.
+bool asRun(ModuleCalculation& calculation) {
     const IOMgmt::WritesNowhere nowhere;
     std::ostringstream unwritten;  // why not: the check takes it as a refusal
-    return settleWithEFilePrepared(calculation, std::nullopt, unwritten).has_value();
+    const std::optional<Settling> settling = settleWithEFilePrepared(calculation, std::nullopt, unwritten);
+    return settling && settling->settled;
+}
+
+// Whether the return of the contents, calculated once, has the figures
+// (but in the entry's own field).
+bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
+                      const PersistanceMgmt::ReturnFileContents& contents, const std::vector<Held>& figures,
+                      const FileEntry& entry) {
+    return inScratch(module, session, contents, contents.georgia->name,
+                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                         c.engine()->calculateReturn(0);
+                         return !differs(figures, heldValues(ga), entry);
+                     });
 }
 
 // The return as the file gives it; none where the calculation refuses it,
 // or where it does not settle, which leaves no figures that a calculation
 // without an entry could be held to.
 std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostSession& session,
-                                         const PersistanceMgmt::ReturnFileContents& contents,
-                                         const std::string& returnName) {
+                                         const PersistanceMgmt::ReturnFileContents& contents) {
     Calculated with;
     const bool calculated =
-        inScratch(module, session, contents, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
-            const Settling settling = c.settle();
-            // The last calculation only confirms what the one before it reached.
-            with.passes = std::max(1, settling.calculations - 1);
-            with.settled = heldValues(ga);
-            if (!settling.settled || !prepared(c)) return false;
-            with.prepared = heldValues(ga);
-            return true;
-        });
-    return calculated ? std::optional<Calculated>(std::move(with)) : std::nullopt;
+        inScratch(module, session, contents, contents.georgia->name,
+                  [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                      if (!asRun(c)) return false;
+                      with.figures = heldValues(ga);
+                      with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
+                      return true;
+                  });
+    if (!calculated) return std::nullopt;
+    if (!calculatedOnceTo(module, session, *with.saved, with.figures, FileEntry{})) with.saved.reset();
+    return with;
+}
+
+// The contents without the entry: its field, found by form, copy and field
+// number, or its seeded item, at its place in the loaded file (which the
+// saved contents keep); none where the contents do not hold it.
+std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt::ReturnFileContents contents,
+                                                                const PersistanceMgmt::ReturnFileContents& loaded,
+                                                                const FileEntry& entry) {
+    if (entry.item != nullptr) {
+        std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
+        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
+        return contents;
+    }
+    for (PersistanceMgmt::CopyEntry& copy : (entry.federal ? contents.federal : contents.georgia)->copies) {
+        if (copy.desc->getTypeID() != entry.copy->desc->getTypeID() || copy.copy != entry.copy->copy) continue;
+        const auto field = std::find_if(copy.fields.begin(), copy.fields.end(),
+                                        [&](const auto& f) { return f.desc->getID() == entry.field->desc->getID(); });
+        if (field == copy.fields.end()) return std::nullopt;
+        copy.fields.erase(field);
+        return contents;
+    }
+    return std::nullopt;
 }
 
 // Whether the return without the entry, calculated as run calculates it,
-// is the return with it. It is first calculated as many times as the
-// return with it took to settle: where that differs, the entry is taken to
-// count, and the rest (the e-file's preparation, which takes the settled
-// return as it stands and adds to it, the answers it maps and the
-// electronic filing summary, and the settling after it) is not made. Only
-// an entry whose absence made the return settle later than it does could
-// still reach the same return, and it goes untold: the check errs towards
-// silence, never towards a false line. Where it does not differ, the
-// calculation goes on as run's does: settled (the entry's absence may take
-// a calculation more), prepared and settled again, and that is compared.
-bool countsNowhere(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents without,
-                   const std::string& returnName, const Calculated& with, const FileEntry& entry) {
-    return inScratch(module, session, std::move(without), returnName,
-                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
-                         for (int pass = 0; pass < with.passes; ++pass) c.engine()->calculateReturn(0);
-                         return !differs(with.settled, heldValues(ga), entry) && prepared(c) &&
-                                !differs(with.prepared, heldValues(ga), entry);
-                     });
+// is the return with it. A run ends on a return that a further calculation
+// leaves as it is; were that the return with the entry, the return with the
+// entry as saved, the entry taken out, would keep its figures when
+// calculated once (the saved return does, with the entry). So where that
+// one calculation changes a figure, the entry counts. Only where it changes
+// none is the return without the entry calculated from the file as run
+// does (settled, prepared, settled again), and compared.
+bool countsNowhere(const ModuleLoader& module, const HostSession& session,
+                   const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
+    if (with.saved) {
+        const std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
+        if (saved && !calculatedOnceTo(module, session, *saved, with.figures, entry)) return false;
+    }
+    const std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
+    return without && inScratch(module, session, *without, loaded.georgia->name,
+                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                                    return asRun(c) && !differs(with.figures, heldValues(ga), entry);
+                                });
 }
 
 // Whether the field stands on a state row of the copy that names another
@@ -233,41 +269,31 @@ std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSe
     if (!loaded.federal || !loaded.georgia || DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest()) {
         return found;
     }
-    const std::string& returnName = loaded.georgia->name;
     const std::string state = session.georgiaState()->getAbbreviation();
-    const std::optional<Calculated> with = calculatedWith(module, session, loaded, returnName);
+    const std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
-    const auto judge = [&](const FileEntry& entry, PersistanceMgmt::ReturnFileContents without) {
-        if (countsNowhere(module, session, std::move(without), returnName, *with, entry)) found.push_back(entry);
+    const auto judge = [&](const FileEntry& entry) {
+        if (countsNowhere(module, session, loaded, *with, entry)) found.push_back(entry);
     };
     for (const bool federal : {true, false}) {
         const PersistanceMgmt::ReturnPart& part = federal ? *loaded.federal : *loaded.georgia;
-        for (std::size_t c = 0; c < part.copies.size(); ++c) {
-            const PersistanceMgmt::CopyEntry& copy = part.copies[c];
-            for (std::size_t f = 0; f < copy.fields.size(); ++f) {
-                const FileEntry entry{.federal = federal, .copy = &copy, .field = &copy.fields[f], .item = nullptr};
+        for (const PersistanceMgmt::CopyEntry& copy : part.copies) {
+            for (const PersistanceMgmt::FieldEntry& field : copy.fields) {
+                const FileEntry entry{.federal = federal, .copy = &copy, .field = &field, .item = nullptr};
                 if (!miscountedReason(session, entry).empty()) continue;
-                if (federal
-                        ? !checkedFederal(copy, copy.fields[f], state)
-                        : !checkedGeorgia(copy, copy.fields[f], session) || uncountedReason(session, entry).empty()) {
+                if (federal ? !checkedFederal(copy, field, state)
+                            : !checkedGeorgia(copy, field, session) || uncountedReason(session, entry).empty()) {
                     continue;
                 }
-                PersistanceMgmt::ReturnFileContents without = loaded;
-                auto& fields = (federal ? *without.federal : *without.georgia).copies[c].fields;
-                fields.erase(fields.begin() + static_cast<std::ptrdiff_t>(f));
-                judge(entry, std::move(without));
+                judge(entry);
             }
         }
     }
-    const std::vector<PersistanceMgmt::CommonItem>& items = loaded.georgia->seeds.commonItems;
-    for (std::size_t k = 0; k < items.size(); ++k) {
+    for (const PersistanceMgmt::CommonItem& item : loaded.georgia->seeds.commonItems) {
         // An item of 0 is what the return takes of an item not given.
-        const FileEntry entry{.federal = false, .copy = nullptr, .field = nullptr, .item = &items[k]};
-        if (items[k].value == 0 || !miscountedReason(session, entry).empty()) continue;
-        PersistanceMgmt::ReturnFileContents without = loaded;
-        auto& seeded = without.georgia->seeds.commonItems;
-        seeded.erase(seeded.begin() + static_cast<std::ptrdiff_t>(k));
-        judge(entry, std::move(without));
+        const FileEntry entry{.federal = false, .copy = nullptr, .field = nullptr, .item = &item};
+        if (item.value == 0 || !miscountedReason(session, entry).empty()) continue;
+        judge(entry);
     }
     return found;
 }

@@ -4,11 +4,12 @@
 // common item is taken out of the file's contents, the return calculated
 // again in memory without it as gahost run calculates it (settled, the
 // e-file prepared and settled again), and its calculated Georgia forms
-// compared with those of the return calculated so with it; a return that
-// does not settle is not checked. An entry without which no
-// field of the Georgia forms changes (its own field aside) counts nowhere on
-// this return, and is told in one line, with the reason where a rule of
-// UncountedEntryNotes.h knows one.
+// compared with those of the return calculated so with it (an entry whose
+// absence changes the return with it as saved, calculated once, counts
+// without more); a return that does not settle is not checked. An entry
+// without which no field of the Georgia forms changes (its own field aside)
+// counts nowhere on this return, and is told in one line, with the reason
+// where a rule of UncountedEntryNotes.h knows one.
 //
 // Left out of the check, as what the return reports as it stands rather
 // than reckons with: the texts and dates of the Georgia forms (names,

@@ -1,8 +1,9 @@
-// No entry is told to count nowhere while it counts: on each example, and on
-// joint returns with the spouse's statements (whose lists form 70 fills on
-// a later pass of the calculation), every entry that the check tells is
-// taken out of the return file, and gahost run without it writes the same
-// print file and e-file as with it.
+// No entry is told to count nowhere while it counts: on each example, on a
+// retiree's return with a keyed 1099-R, and on joint returns with the
+// spouse's statements (whose lists form 70 fills on a later pass of the
+// calculation), every entry that the check tells is taken out of the
+// return file, and gahost run without it writes the same print file and
+// e-file as with it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,6 +38,10 @@ std::vector<SweptReturn> sweptReturns() {
                                      entry(33, "GA") + entry(134, "9000.00") + entry(30, "300.00") + "</FORM>";
     const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"7\">" + entry(9, "Spouse Bank") + entry(3, "X") +
                                        entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
+    // A 1099-R keyed 12 beside the item that gives its distribution: one
+    // calculation of the saved return without the key or the amount does
+    // not show that they count, the run without them does.
+    rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement});
     for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
         rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
         rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});

@@ -137,9 +137,10 @@ bool asRun(ModuleCalculation& calculation) {
 // Whether the return of the contents, calculated once, has the figures
 // (but in the entry's own field).
 bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
-                      const PersistanceMgmt::ReturnFileContents& contents, const std::vector<Held>& figures,
+                      PersistanceMgmt::ReturnFileContents contents, const std::vector<Held>& figures,
                       const FileEntry& entry) {
-    return inScratch(module, session, contents, contents.georgia->name,
+    const std::string returnName = contents.georgia->name;
+    return inScratch(module, session, std::move(contents), returnName,
                      [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
                          c.engine()->calculateReturn(0);
                          return !differs(figures, heldValues(ga), entry);
@@ -200,11 +201,11 @@ std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt:
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
                    const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
     if (with.saved) {
-        const std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
-        if (saved && !calculatedOnceTo(module, session, *saved, with.figures, entry)) return false;
+        std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
+        if (saved && !calculatedOnceTo(module, session, std::move(*saved), with.figures, entry)) return false;
     }
-    const std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
-    return without && inScratch(module, session, *without, loaded.georgia->name,
+    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
+    return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
                                 [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
                                     return asRun(c) && !differs(with.figures, heldValues(ga), entry);
                                 });

@@ -190,20 +190,23 @@ std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt:
     return std::nullopt;
 }
 
-// Whether the return without the entry, calculated as run calculates it,
-// is the return with it. A run ends on a return that a further calculation
-// leaves as it is; were that the return with the entry, the return with the
-// entry as saved, the entry taken out, would keep its figures when
-// calculated once (the saved return does, with the entry). So where that
-// one calculation changes a figure, the entry counts. Only where it changes
-// none is the return without the entry calculated from the file as run
-// does (settled, prepared, settled again), and compared.
+// Whether the return with the entry as saved, the entry taken out, keeps
+// its figures when calculated once. A run without the entry ends on a
+// return that a further calculation leaves as it is; were that the return
+// with the entry, this calculation would change nothing (the saved return
+// does not, with the entry). So where it changes a figure, the entry counts.
+bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
+                     const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with,
+                     const FileEntry& entry) {
+    if (!with.saved) return true;
+    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
+    return !saved || calculatedOnceTo(module, session, std::move(*saved), with.figures, entry);
+}
+
+// Whether the return without the entry, calculated from the file as run
+// calculates it (settled, prepared, settled again), is the return with it.
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
                    const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
-    if (with.saved) {
-        std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
-        if (saved && !calculatedOnceTo(module, session, std::move(*saved), with.figures, entry)) return false;
-    }
     std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
     return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
                                 [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
@@ -262,8 +265,8 @@ bool checkedGeorgia(const PersistanceMgmt::CopyEntry& copy, const PersistanceMgm
 
 }  // namespace
 
-std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
-    std::vector<FileEntry> found;
+EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
+    EntriesCountingNowhere found;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     // The automated tests (gahost run --autotest) run with every
     // calculation, writing their own files: no calculation is made again.
@@ -273,8 +276,14 @@ std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSe
     const std::string state = session.georgiaState()->getAbbreviation();
     const std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
+    std::size_t judgedAsRun = 0;
     const auto judge = [&](const FileEntry& entry) {
-        if (countsNowhere(module, session, loaded, *with, entry)) found.push_back(entry);
+        if (!mayCountNowhere(module, session, loaded, *with, entry)) return;
+        if (judgedAsRun == kMostEntriesJudgedAsRun) {
+            ++found.unjudged;
+        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, entry)) {
+            found.told.push_back(entry);
+        }
     };
     for (const bool federal : {true, false}) {
         const PersistanceMgmt::ReturnPart& part = federal ? *loaded.federal : *loaded.georgia;
@@ -360,8 +369,14 @@ std::vector<std::string> miscountedEntryLines(HostSession& session) {
 
 std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
     std::vector<std::string> lines = miscountedEntryLines(session);
-    for (const FileEntry& entry : entriesCountingNowhere(module, session)) {
-        lines.push_back(countsNowhereLine(session, entry));
+    const EntriesCountingNowhere found = entriesCountingNowhere(module, session);
+    for (const FileEntry& entry : found.told) lines.push_back(countsNowhereLine(session, entry));
+    if (found.unjudged > 0) {
+        lines.push_back(std::to_string(found.unjudged) + " more " + (found.unjudged == 1 ? "entry" : "entries") +
+                        " of the return file may count nowhere: one calculation without each changes nothing, but "
+                        "the check calculates at most " +
+                        std::to_string(kMostEntriesJudgedAsRun) +
+                        " returns without an entry as run does; remove or correct the entries told and check again");
     }
     for (const std::string& line : lines) IOMgmt::IOMgr::getInstance().notice(line);
     return lines.size();

@@ -67,7 +67,7 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
     const auto with = runOutputs(file, dir + "/with");
     testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, [&](GAHost::HostSession& s) {
         const ReturnFileContents& loaded = s.loaded();
-        for (const GAHost::FileEntry& e : GAHost::entriesCountingNowhere(testsupport::buildModule(), s)) {
+        for (const GAHost::FileEntry& e : GAHost::entriesCountingNowhere(testsupport::buildModule(), s).told) {
             const std::string line = GAHost::countsNowhereLine(s, e);
             SCOPED_TRACE(line);
             ReturnFileContents without = loaded;
@@ -84,6 +84,30 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
             EXPECT_EQ(runOutputs(reduced, dir + "/without"), with);
         }
     });
+}
+
+// Past the most entries that the check judges as run does, the rest that
+// one calculation does not show to count are counted in one line: a copy of
+// form F190 after the first, whose payment row the calculation does not
+// read, one more than that most.
+using CountsNowhereBound = testsupport::ScratchDirTest;
+
+TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
+    std::string copies;
+    for (std::size_t copy = 2; copy <= GAHost::kMostEntriesJudgedAsRun + 2; ++copy) {
+        copies += "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" + entry(11, "500") + "</FORM>";
+    }
+    const std::string text = readFile((testsupport::kExamples / "single-wages.xml").string());
+    const std::string file = writeFile("return.xml", preparer::withFederalForm(text, copies));
+    const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::size_t told = 0;
+    for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) ++told;
+    EXPECT_EQ(told, GAHost::kMostEntriesJudgedAsRun);
+    EXPECT_NE(r.err.find("gahost: note: 1 more entry of the return file may count nowhere: one calculation without "
+                         "each changes nothing, but the check calculates at most 25 returns"),
+              std::string::npos)
+        << r.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Returns, CountsNowhereSweep, ::testing::ValuesIn(sweptReturns()),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,7 @@
 #include "module/output/SingleCopyForms.h"
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
+#include "platform/returnfile/ReturnFile.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/StatementForms.h"
 #include "platform/util/IOMgmt.h"
@@ -74,32 +76,6 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     return values;
 }
 
-// The Georgia return calculated once from the contents in a session of its
-// own; none when the calculation refuses it. Once is enough to compare:
-// every field that takes an entry, directly or through the fields before
-// it, shows the entry's change in the first calculation, and what the later
-// calculations of a settling add only follows from fields the first one
-// changed already.
-std::optional<std::vector<Held>> calculated(const ModuleLoader& module, const HostSession& session,
-                                            PersistanceMgmt::ReturnFileContents contents,
-                                            const std::string& returnName) {
-    HostSession scratch(session.library());
-    scratch.openReturns(&module);
-    try {
-        // The host's clock and random seed stay as the session set them.
-        contents.host = {};
-        scratch.apply(std::move(contents));
-        // Filed as the session is (run --efile marks it after loading).
-        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
-        const CurrentSession current(scratch);
-        ModuleCalculation calculation(module, scratch, returnName);
-        calculation.engine()->calculateReturn(0);
-        return heldValues(*scratch.georgiaState());
-    } catch (const Exceptions::QuarloException&) {
-        return std::nullopt;
-    }
-}
-
 // Whether the two calculated returns differ elsewhere than in the entry's
 // own field (a Georgia entry stands in its field either way).
 bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const FileEntry& entry) {
@@ -117,6 +93,125 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
         ++a;
         ++b;
     }
+}
+
+// The return as the file gives it, calculated as gahost run calculates it
+// (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
+// and settled again): its figures, and the contents that a run saves of it
+// where a calculation of those leaves the figures as they are.
+struct Calculated {
+    std::vector<Held> figures;
+    std::optional<PersistanceMgmt::ReturnFileContents> saved;
+};
+
+// Calculates the contents in a session of their own, filed as the session
+// is, with `calculate`; false when the calculation refuses them.
+template <class Calculate>
+bool inScratch(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents contents,
+               const std::string& returnName, Calculate calculate) {
+    HostSession scratch(session.library());
+    scratch.openReturns(&module);
+    try {
+        // The host's clock and random seed stay as the session set them.
+        contents.host = {};
+        scratch.apply(std::move(contents));
+        // Filed as the session is (run --efile marks it after loading).
+        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
+        const CurrentSession current(scratch);
+        ModuleCalculation calculation(module, scratch, returnName);
+        return calculate(calculation, *scratch.georgiaState());
+    } catch (const Exceptions::QuarloException&) {
+        return false;
+    }
+}
+
+// The return calculated as run calculates it; false when the e-file was
+// not prepared or the return did not settle.
+bool asRun(ModuleCalculation& calculation) {
+    const IOMgmt::WritesNowhere nowhere;
+    std::ostringstream unwritten;  // why not: the check takes it as a refusal
+    const std::optional<Settling> settling = settleWithEFilePrepared(calculation, std::nullopt, unwritten);
+    return settling && settling->settled;
+}
+
+// Whether the return of the contents, calculated once, has the figures
+// (but in the entry's own field).
+bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
+                      PersistanceMgmt::ReturnFileContents contents, const std::vector<Held>& figures,
+                      const FileEntry& entry) {
+    const std::string returnName = contents.georgia->name;
+    return inScratch(module, session, std::move(contents), returnName,
+                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                         c.engine()->calculateReturn(0);
+                         return !differs(figures, heldValues(ga), entry);
+                     });
+}
+
+// The return as the file gives it; none where the calculation refuses it,
+// or where it does not settle, which leaves no figures that a calculation
+// without an entry could be held to.
+std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostSession& session,
+                                         const PersistanceMgmt::ReturnFileContents& contents) {
+    Calculated with;
+    const bool calculated =
+        inScratch(module, session, contents, contents.georgia->name,
+                  [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                      if (!asRun(c)) return false;
+                      with.figures = heldValues(ga);
+                      with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
+                      return true;
+                  });
+    if (!calculated) return std::nullopt;
+    if (!calculatedOnceTo(module, session, *with.saved, with.figures, FileEntry{})) with.saved.reset();
+    return with;
+}
+
+// The contents without the entry: its field, found by form, copy and field
+// number, or its seeded item, at its place in the loaded file (which the
+// saved contents keep); none where the contents do not hold it.
+std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt::ReturnFileContents contents,
+                                                                const PersistanceMgmt::ReturnFileContents& loaded,
+                                                                const FileEntry& entry) {
+    if (entry.item != nullptr) {
+        std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
+        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
+        return contents;
+    }
+    for (PersistanceMgmt::CopyEntry& copy : (entry.federal ? contents.federal : contents.georgia)->copies) {
+        if (copy.desc->getTypeID() != entry.copy->desc->getTypeID() || copy.copy != entry.copy->copy) continue;
+        const auto field = std::find_if(copy.fields.begin(), copy.fields.end(),
+                                        [&](const auto& f) { return f.desc->getID() == entry.field->desc->getID(); });
+        if (field == copy.fields.end()) return std::nullopt;
+        copy.fields.erase(field);
+        return contents;
+    }
+    return std::nullopt;
+}
+
+// Whether the return with the entry as saved, the entry taken out, keeps
+// its figures when calculated once. A run without the entry ends on a
+// return that a further calculation leaves as it is; were that the return
+// with the entry, this calculation would change nothing (the saved return
+// does not, with the entry). So where it changes a figure, the entry counts.
+bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
+                     const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with,
+                     const FileEntry& entry) {
+    if (!with.saved) return true;
+    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
+    return !saved || calculatedOnceTo(module, session, std::move(*saved), with.figures, entry);
+}
+
+// Whether the return without the entry, calculated from the file as run
+// calculates it (settled, prepared, settled again), is the return with it.
+bool countsNowhere(const ModuleLoader& module, const HostSession& session,
+                   const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
+    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
+    return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
+                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                                    return asRun(c) && !differs(with.figures, heldValues(ga), entry);
+                                });
 }
 
 // Whether the field stands on a state row of the copy that names another
@@ -170,50 +265,45 @@ bool checkedGeorgia(const PersistanceMgmt::CopyEntry& copy, const PersistanceMgm
 
 }  // namespace
 
-std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
-    std::vector<FileEntry> found;
+EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
+    EntriesCountingNowhere found;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     // The automated tests (gahost run --autotest) run with every
     // calculation, writing their own files: no calculation is made again.
     if (!loaded.federal || !loaded.georgia || DataMgmt::QuarloConfiguration::getInstance()->AllowAutoTest()) {
         return found;
     }
-    const std::string& returnName = loaded.georgia->name;
     const std::string state = session.georgiaState()->getAbbreviation();
-    const std::optional<std::vector<Held>> with = calculated(module, session, loaded, returnName);
+    const std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
-    const auto judge = [&](const FileEntry& entry, PersistanceMgmt::ReturnFileContents without) {
-        const std::optional<std::vector<Held>> result = calculated(module, session, std::move(without), returnName);
-        if (result && !differs(*with, *result, entry)) found.push_back(entry);
+    std::size_t judgedAsRun = 0;
+    const auto judge = [&](const FileEntry& entry) {
+        if (!mayCountNowhere(module, session, loaded, *with, entry)) return;
+        if (judgedAsRun == kMostEntriesJudgedAsRun) {
+            ++found.unjudged;
+        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, entry)) {
+            found.told.push_back(entry);
+        }
     };
     for (const bool federal : {true, false}) {
         const PersistanceMgmt::ReturnPart& part = federal ? *loaded.federal : *loaded.georgia;
-        for (std::size_t c = 0; c < part.copies.size(); ++c) {
-            const PersistanceMgmt::CopyEntry& copy = part.copies[c];
-            for (std::size_t f = 0; f < copy.fields.size(); ++f) {
-                const FileEntry entry{.federal = federal, .copy = &copy, .field = &copy.fields[f], .item = nullptr};
+        for (const PersistanceMgmt::CopyEntry& copy : part.copies) {
+            for (const PersistanceMgmt::FieldEntry& field : copy.fields) {
+                const FileEntry entry{.federal = federal, .copy = &copy, .field = &field, .item = nullptr};
                 if (!miscountedReason(session, entry).empty()) continue;
-                if (federal
-                        ? !checkedFederal(copy, copy.fields[f], state)
-                        : !checkedGeorgia(copy, copy.fields[f], session) || uncountedReason(session, entry).empty()) {
+                if (federal ? !checkedFederal(copy, field, state)
+                            : !checkedGeorgia(copy, field, session) || uncountedReason(session, entry).empty()) {
                     continue;
                 }
-                PersistanceMgmt::ReturnFileContents without = loaded;
-                auto& fields = (federal ? *without.federal : *without.georgia).copies[c].fields;
-                fields.erase(fields.begin() + static_cast<std::ptrdiff_t>(f));
-                judge(entry, std::move(without));
+                judge(entry);
             }
         }
     }
-    const std::vector<PersistanceMgmt::CommonItem>& items = loaded.georgia->seeds.commonItems;
-    for (std::size_t k = 0; k < items.size(); ++k) {
+    for (const PersistanceMgmt::CommonItem& item : loaded.georgia->seeds.commonItems) {
         // An item of 0 is what the return takes of an item not given.
-        const FileEntry entry{.federal = false, .copy = nullptr, .field = nullptr, .item = &items[k]};
-        if (items[k].value == 0 || !miscountedReason(session, entry).empty()) continue;
-        PersistanceMgmt::ReturnFileContents without = loaded;
-        auto& seeded = without.georgia->seeds.commonItems;
-        seeded.erase(seeded.begin() + static_cast<std::ptrdiff_t>(k));
-        judge(entry, std::move(without));
+        const FileEntry entry{.federal = false, .copy = nullptr, .field = nullptr, .item = &item};
+        if (item.value == 0 || !miscountedReason(session, entry).empty()) continue;
+        judge(entry);
     }
     return found;
 }
@@ -279,8 +369,14 @@ std::vector<std::string> miscountedEntryLines(HostSession& session) {
 
 std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
     std::vector<std::string> lines = miscountedEntryLines(session);
-    for (const FileEntry& entry : entriesCountingNowhere(module, session)) {
-        lines.push_back(countsNowhereLine(session, entry));
+    const EntriesCountingNowhere found = entriesCountingNowhere(module, session);
+    for (const FileEntry& entry : found.told) lines.push_back(countsNowhereLine(session, entry));
+    if (found.unjudged > 0) {
+        lines.push_back(std::to_string(found.unjudged) + " more " + (found.unjudged == 1 ? "entry" : "entries") +
+                        " of the return file may count nowhere: one calculation without each changes nothing, but "
+                        "the check calculates at most " +
+                        std::to_string(kMostEntriesJudgedAsRun) +
+                        " returns without an entry as run does; remove or correct the entries told and check again");
     }
     for (const std::string& line : lines) IOMgmt::IOMgr::getInstance().notice(line);
     return lines.size();

@@ -2,11 +2,15 @@
 // return file in a field that the module reads in some return (a field that
 // its catalogues name, of a Georgia or a federal form) and each seeded
 // common item is taken out of the file's contents, the return calculated
-// again in memory without it, and its calculated Georgia forms compared
-// with those of the return calculated with it. An entry without which no
-// field of the Georgia forms changes (its own field aside) counts nowhere on
-// this return, and is told in one line, with the reason where a rule of
-// UncountedEntryNotes.h knows one.
+// again in memory without it as gahost run calculates it (settled, the
+// e-file prepared and settled again), and its calculated Georgia forms
+// compared with those of the return calculated so with it (an entry whose
+// absence changes the return with it as saved, calculated once, counts
+// without more; past kMostEntriesJudgedAsRun of the others, the rest are
+// counted, not judged); a return that does not settle is not checked. An
+// entry without which no field of the Georgia forms changes (its own field
+// aside) counts nowhere on this return, and is told in one line, with the
+// reason where a rule of UncountedEntryNotes.h knows one.
 //
 // Left out of the check, as what the return reports as it stands rather
 // than reckons with: the texts and dates of the Georgia forms (names,
@@ -36,11 +40,24 @@ struct FileEntry {
     const PersistanceMgmt::CommonItem* item = nullptr;   // null for a field
 };
 
+// The most returns without an entry that the check calculates as run does.
+// An entry whose absence one calculation of the saved return does not show
+// (see the top) takes a whole run's calculations to judge, some five times
+// those of an entry shown to count; a return with more such entries than
+// this (a file of every field filled) has the rest counted, not judged, so
+// that the check's time stays near the run's.
+inline constexpr std::size_t kMostEntriesJudgedAsRun = 25;
+
 // The entries of the session's loaded return file that count nowhere on it,
-// in file order (the federal return's, the Georgia return's, the items);
-// none while the module's automated tests run (gahost run --autotest),
-// which run with every calculation. The session must have been calculated.
-std::vector<FileEntry> entriesCountingNowhere(const ModuleLoader& module, HostSession& session);
+// in file order (the federal return's, the Georgia return's, the items),
+// and how many more may, left unjudged past kMostEntriesJudgedAsRun; none
+// while the module's automated tests run (gahost run --autotest), which run
+// with every calculation. The session must have been calculated.
+struct EntriesCountingNowhere {
+    std::vector<FileEntry> told;
+    std::size_t unjudged = 0;
+};
+EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSession& session);
 
 // "form F190 copy 2 field 3 (...) holds 500, which counts nowhere on this
 // return: calculated again without it, the return is the same", with the
@@ -53,7 +70,8 @@ std::string countsNowhereLine(HostSession& session, const FileEntry& entry);
 std::vector<std::string> miscountedEntryLines(HostSession& session);
 
 // Gives the lines of both to the host's notes, those of miscountedEntryLines
-// first; how many there are.
+// first, and where entries were left unjudged a line that says how many;
+// how many lines there are.
 std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session);
 
 }  // namespace GAHost

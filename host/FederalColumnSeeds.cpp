@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "host/NoteText.h"
-#include "module/catalogues/Form189217Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/WageLineRows.h"
 #include "module/frame/FilingCodes.h"
@@ -64,16 +63,14 @@ std::string formName(const DataMgmt::TaxReturn& federal, const FormId& form) {
     return desc.isNull() ? std::to_string(form.getNumber()) : desc->getDevName();
 }
 
-}  // namespace
-
-std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, const std::string& path) {
+// The lines of seedsMissingFromTheFederalColumn, for a return of the kind
+// named ("part-year", "nonresident", or "full-year" where the same items
+// leave form 1040's lines short of the federal adjusted gross income).
+std::vector<std::string> columnProblems(HostSession& session, const std::string& path, const std::string& kind) {
     std::vector<std::string> problems;
     const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
     if (!loaded.federal || !loaded.georgia) return problems;
     StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const std::optional<std::string> residency = partYearOrNonresident(georgia);
-    if (!residency) return problems;
-    const std::string& kind = *residency;
     const DataMgmt::TaxReturn& federal = *session.federal();
     const FormId filed = georgia.getFederalFormID();
     const std::string filedName = formName(federal, filed);
@@ -113,28 +110,14 @@ std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, 
     return problems;
 }
 
-std::optional<std::string> federalColumnNote(HostSession& session) {
-    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const std::optional<std::string> kind = partYearOrNonresident(georgia);
-    const Form189217Lines& l = kForm189217Lines;
-    if (!kind || !georgia.formExists(kGAForm189217ID, 1)) return std::nullopt;
-    const auto line = [&](const FieldId& x) { return georgia.getIR(kGAForm189217ID, 1, x); };
-    const std::int64_t column = Utils::roundR(line(l.totalIncome.total) - line(l.federalAdjustments.total));
-    const std::int64_t agi = georgia.pullCommon(georgia.getFederalFormID(), 1, Utils::kFederalAgi);
-    if (column == agi) return std::nullopt;
-    const std::string form = "form GA" + std::to_string(kGAForm189217ID.getNumber());
-    return form + "'s federal column gives a federal adjusted gross income of " + std::to_string(column) +
-           " (the total income, field " + fieldNumber(l.totalIncome.total) + ", less the federal adjustments, field " +
-           fieldNumber(l.federalAdjustments.total) + "), but the federal return's is " + std::to_string(agi) +
-           " (the item " + PersistanceMgmt::findCommonItem(Utils::kFederalAgi)->name + ", " +
-           (column < agi ? "higher" : "lower") + " by " + std::to_string(column < agi ? agi - column : column - agi) +
-           "): on this " + *kind +
-           " return the federal column takes box 1 of the W-2s and the fields of the main form filed (through the "
-           "state wage worksheet, ST4), and the Georgia ratio (field " +
-           fieldNumber(l.ratio) +
-           ") divides the Georgia income by it; enter each W-2 and each income of the federal return once, as the "
-           "federal return holds it, or correct the item";
+}  // namespace
+
+std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, const std::string& path) {
+    const std::optional<std::string> residency = partYearOrNonresident(*session.georgiaState());
+    return residency ? columnProblems(session, path, *residency) : std::vector<std::string>();
 }
+
+bool itemsOutsideTheFederalColumn(HostSession& session) { return !columnProblems(session, "", "full-year").empty(); }
 
 void refuseSeedsMissingFromTheFederalColumn(HostSession& session, const std::string& path) {
     const std::vector<std::string> problems = seedsMissingFromTheFederalColumn(session, path);

@@ -27,12 +27,11 @@ namespace GAHost {
 // ...". Empty on a full-year return.
 std::vector<std::string> seedsMissingFromTheFederalColumn(HostSession& session, const std::string& path);
 
-// On a calculated part-year or nonresident return, a note where the federal
-// column of form 189217 (its total income less the federal adjustments)
-// gives another federal adjusted gross income than the item federal-agi,
-// naming both and the difference: a W-2 or an income of the main form left
-// out or given twice, which the Georgia ratio would take silently.
-std::optional<std::string> federalColumnNote(HostSession& session);
+// Whether the Georgia return seeds an item that form 1040 holds (either
+// filer's of a split item) while the main form filed leaves its field empty
+// or has no such line: the federal column of the state wages worksheet then
+// lacks income that the federal return has, on any residency.
+bool itemsOutsideTheFederalColumn(HostSession& session);
 
 // Throws Exceptions::QuarloException with the lines of
 // seedsMissingFromTheFederalColumn, when there are any.

@@ -10,6 +10,7 @@
 #include "host/NoteText.h"
 #include "host/RetirementExclusionNotes.h"
 #include "host/SourceDocumentNotes.h"
+#include "host/SourceFigures.h"
 #include "host/UncountedEntryNotes.h"
 #include "module/catalogues/Form189215Lines.h"
 #include "module/catalogues/Form189217Lines.h"
@@ -142,25 +143,6 @@ std::optional<std::string> georgiaWagesNote(HostSession& session) {
            fieldNumber(line->row->amount) + " of W-2 copy " + std::to_string(line->copy) + "), or in " + worksheetField;
 }
 
-// A nonresident's Georgia wages are taken as entered (or from box 16 of the
-// W-2s' Georgia lines), without a limit: an amount above the wages of the
-// W-2s counts in full.
-std::optional<std::string> nonresidentWagesNote(HostSession& session) {
-    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kNonresident) return std::nullopt;
-    const double georgiaPart = georgia.getIR(kStateForm4ID, 1, kWorksheetWages.nonresident);
-    const double federal = georgia.getIR(kStateForm4ID, 1, kWorksheetWages.federal);
-    if (georgiaPart - federal < 0.005) return std::nullopt;
-    return "the Georgia wages of this nonresident return, " + amountText(georgiaPart) + " (field " +
-           fieldNumber(kWorksheetWages.nonresident) +
-           " of the state wages worksheet, ST4: entered, or box 16 of the W-2s' Georgia lines), are more than their "
-           "federal amount, " +
-           amountText(federal) + " (field " + fieldNumber(kWorksheetWages.federal) +
-           ", box 1 of the W-2s): the calculation keeps a nonresident's Georgia wages as they are and counts them in "
-           "full; enter in field " +
-           fieldNumber(kWorksheetWages.nonresident) + " the wages earned in Georgia, at most the federal amount";
-}
-
 // The Georgia share of the interest and the dividends that the statements'
 // total lines give (a part-year return's column, a nonresident's, whichever
 // the calculation left open) over every copy of the statement.
@@ -249,27 +231,6 @@ std::optional<std::string> fullYearScheduleNote(HostSession& session) {
            income + " whole from the federal return";
 }
 
-// On a part-year or nonresident return the part-year schedule counts its
-// Georgia interest and dividends as entered, also beyond the federal
-// interest and dividends beside them.
-std::optional<std::string> scheduleInterestBeyondNote(HostSession& session) {
-    const StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const std::int64_t residency = georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code);
-    if (residency != Residency::kPartYear && residency != Residency::kNonresident) return std::nullopt;
-    const Form189217Lines& schedule = kForm189217Lines;
-    double entered = 0.0;
-    for (const FieldId& part : schedule.georgiaInterestParts) entered += georgia.getIR(kGAForm189217ID, 1, part);
-    const double federal = georgia.getIR(kGAForm189217ID, 1, schedule.federalInterest) +
-                           georgia.getIR(kGAForm189217ID, 1, schedule.federalDividends);
-    if (entered - std::max(federal, 0.0) < 0.005) return std::nullopt;
-    return "the part-year schedule (form GA189217) holds " + amountText(entered) +
-           " in its Georgia interest and dividends (fields " + fieldNumber(schedule.georgiaInterestParts.front()) +
-           " to " + fieldNumber(schedule.georgiaInterestParts.back()) + "), beyond the federal interest and " +
-           "dividends, " + amountText(federal) + " (fields " + fieldNumber(schedule.federalInterest) + " and " +
-           fieldNumber(schedule.federalDividends) + "), and counts all of it as Georgia income; enter the interest " +
-           "and dividends of the Georgia part alone";
-}
-
 // On a joint return (or one whose federal filing status is not given) form
 // 1040 holds the couple's amount of a split item (IRA distributions,
 // pensions, business income), and the retirement exclusion takes each
@@ -314,12 +275,11 @@ void jointSplitItemNotes(HostSession& session, std::vector<std::string>& notes) 
 std::vector<std::string> preparerNotes(HostSession& session) {
     std::vector<std::string> notes;
     retirementExclusionNotes(session, notes);
-    for (const std::optional<std::string>& note :
-         {retirementIncomeNote(session), georgiaWagesNote(session), statementShareNote(session),
-          fullYearScheduleNote(session), scheduleInterestBeyondNote(session), federalColumnNote(session)}) {
+    for (const std::optional<std::string>& note : {retirementIncomeNote(session), georgiaWagesNote(session),
+                                                   statementShareNote(session), fullYearScheduleNote(session)}) {
         if (note) notes.push_back(*note);
     }
-    if (std::optional<std::string> note = nonresidentWagesNote(session)) notes.push_back(*note);
+    sourceFigureNotes(session, notes);
     if (std::optional<std::string> note = careCreditNote(session)) notes.push_back(*note);
     jointSplitItemNotes(session, notes);
     uncountedEntryNotes(session, notes);

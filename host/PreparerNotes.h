@@ -22,8 +22,6 @@ namespace GAHost {
 // - the return is part-year or nonresident, a W-2 carries a Georgia state
 //   line, and the state wages worksheet (state form 4) holds no Georgia
 //   wages in the column of the return's residency;
-// - a nonresident's Georgia wages (state form 4) above their federal amount,
-//   which the calculation keeps as they are;
 // - federal form 2 holds an entry of the income-tax adjustment of the
 //   itemized deductions that counts nowhere without another: the return
 //   does not itemize, box 14405 is not answered yes, or one of fields 10
@@ -43,7 +41,10 @@ namespace GAHost {
 //   look: a birth date, the W-2s' owners, farm income
 //   (RetirementExclusionNotes.h);
 // - a source document or payment row entered twice, or tax withheld on a
-//   state line that counts twice or nowhere (SourceDocumentNotes.h).
+//   state line that counts twice or nowhere (SourceDocumentNotes.h);
+// - a figure that disagrees with its source on the return: the federal
+//   adjusted gross income, a Georgia part of a line, a filer's pension and
+//   IRA items, an item of interest or dividends (SourceFigures.h).
 std::vector<std::string> preparerNotes(HostSession& session);
 
 // Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),

@@ -9,10 +9,8 @@
 #include "module/catalogues/Form113Lines.h"
 #include "module/catalogues/Form190Lines.h"
 #include "module/catalogues/Form70Lines.h"
-#include "module/catalogues/Form84Lines.h"
 #include "module/frame/FilingCodes.h"
 #include "module/frame/FormIdentifiers.h"
-#include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
 #include "platform/store/StatementForms.h"
 #include "platform/util/Utils.h"
@@ -369,63 +367,6 @@ void repeatedPaymentNotes(const PersistanceMgmt::ReturnPart& federal, const std:
     }
 }
 
-// The taxpayer's and the spouse's pension and IRA items.
-struct FilerItems {
-    PersistanceMgmt::Filer filer;
-    const char* whose;
-    Utils::PCTypes pensions, ira;
-};
-
-constexpr std::array<FilerItems, 2> kFilerItems{{
-    {PersistanceMgmt::Filer::Taxpayer, "taxpayer", Utils::PCTypes::kPensionsTaxpayer,
-     Utils::PCTypes::kIraDistributionsTaxpayer},
-    {PersistanceMgmt::Filer::Spouse, "spouse", Utils::PCTypes::kPensionsSpouse,
-     Utils::PCTypes::kIraDistributionsSpouse},
-}};
-
-// On a joint return with 1099-Rs, a filer whose pension and IRA items add up
-// to more than the gross distributions of the filer's own 1099-Rs (the
-// spouse's marked in box 2): the retirement exclusion takes each filer's
-// from the items, and two filers' items swapped move income from one
-// filer's exclusion to the other's.
-void retirementItemNotes(HostSession& session, std::vector<std::string>& notes) {
-    const PersistanceMgmt::ReturnFileContents& loaded = session.loaded();
-    if (PersistanceMgmt::statedFilingStatus(loaded).value_or(FederalFilingStatus::kJoint) !=
-        FederalFilingStatus::kJoint) {
-        return;
-    }
-    const StatementForm& form84 = *statementFormOf(kForm84ID.getNumber());
-    std::array<double, 2> gross{};
-    bool any = false;
-    for (const CopyEntry& c : loaded.federal->copies) {
-        if (!isCopyOf(c, kForm84ID)) continue;
-        any = true;
-        gross[ownerOf(form84, c, true) == PersistanceMgmt::Filer::Spouse ? 1 : 0] +=
-            dollarsOf(c, kForm84Lines.grossDistribution);
-    }
-    if (!any) return;
-    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const auto item = [&](Utils::PCTypes type) {
-        return static_cast<double>(georgia.pullCommon(georgia.getFederalFormID(), 1, type));
-    };
-    for (std::size_t k = 0; k < kFilerItems.size(); ++k) {
-        const FilerItems& own = kFilerItems[k];
-        const double items = item(own.pensions) + item(own.ira);
-        if (items <= gross[k] + 0.005) continue;
-        const auto name = [](Utils::PCTypes type) { return std::string(PersistanceMgmt::findCommonItem(type)->name); };
-        notes.push_back("the items " + name(own.pensions) + " and " + name(own.ira) + " give the " + own.whose +
-                        " pensions and IRA distributions of " + amountText(items) +
-                        ", beyond the gross "
-                        "distributions of the " +
-                        own.whose + "'s 1099-Rs (form F84 field " + fieldNumber(kForm84Lines.grossDistribution) +
-                        ", box " + fieldNumber(kForm84Lines.spouse) + " marking the spouse's), " +
-                        amountText(gross[k]) + " (the " + kFilerItems[1 - k].whose + "'s give " +
-                        amountText(gross[1 - k]) +
-                        "): the retirement exclusion takes each filer's from the items; give each filer's items from "
-                        "the filer's own 1099-Rs");
-    }
-}
-
 }  // namespace
 
 void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) {
@@ -436,7 +377,6 @@ void sourceDocumentNotes(HostSession& session, std::vector<std::string>& notes) 
     repeatedDependentNotes(*loaded.federal, notes);
     stateLineNotes(loaded, state, notes);
     repeatedPaymentNotes(*loaded.federal, state, notes);
-    retirementItemNotes(session, notes);
 }
 
 }  // namespace GAHost

@@ -17,9 +17,7 @@
 // - a state line of a statement with tax withheld but no state: the
 //   withholding counts in no state's, Georgia's included;
 // - a Georgia line's tax withheld at or above the state amount it was
-//   withheld from (a W-2's boxes 16 and 17 swapped): it counts as it stands;
-// - on a joint return, a filer's pension and IRA items beyond the gross
-//   distributions of the filer's own 1099-Rs (the two filers' swapped).
+//   withheld from (a W-2's boxes 16 and 17 swapped): it counts as it stands.
 #pragma once
 
 #include <string>

@@ -489,36 +489,11 @@ Reason spouseStatement(HostSession& session, const FileEntry& e) {
     return {};
 }
 
-// On a full-year return the retirement exclusion takes the interest and the
-// dividends from the statements (1099-INT, 1099-DIV and their other
-// sources), not from the items, which count elsewhere.
-Reason unearnedItemWithoutStatements(HostSession& session, const FileEntry& e) {
-    const PersistanceMgmt::CommonItemInfo* info = itemOf(e);
-    if (info == nullptr || (info->type != Utils::kTaxableInterest && info->type != Utils::kOrdinaryDividends) ||
-        e.item->value <= 0) {
-        return {};
-    }
-    StateDataMgmt::StateTaxReturn& georgia = *session.georgiaState();
-    const DataMgmt::TaxReturn& federal = *session.federal();
-    if (georgia.getIN(kGAForm69ID, 1, kForm69Lines.residency.code) != Residency::kFullYear ||
-        !anExclusionIsWorkedOut(georgia)) {
-        return {};
-    }
-    for (const FormId& statement : {kForm166ID, kForm164ID, kForm51ID, kForm89ID}) {
-        if (federal.getFormCount(statement) > 0) return {};
-    }
-    return "the retirement exclusion of a full-year return takes the interest and the dividends from the 1099-INT "
-           "and 1099-DIV copies (forms F166 and F164, or F51 and F89), none of which the return holds, so the "
-           "item counts in no filer's exclusion: enter the statements";
-}
-
 // The entries told whenever the rule speaks of them, with or without a
 // calculation: the calculation counts them, but not as the preparer meant.
 constexpr Reason (*kMiscounted[])(HostSession&, const FileEntry&) = {
-    voucherForAmendedReturn,   amendedWithoutForm,
-    itemizesWithoutDeductions, dependentNotListed,
-    spouseStatement,           adjustmentAskedWithoutAmounts,
-    dependentOn1040EZ,         unearnedItemWithoutStatements,
+    voucherForAmendedReturn,       amendedWithoutForm, itemizesWithoutDeductions, dependentNotListed, spouseStatement,
+    adjustmentAskedWithoutAmounts, dependentOn1040EZ,
 };
 
 }  // namespace

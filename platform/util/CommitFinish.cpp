@@ -1,13 +1,12 @@
 // Finishing a commit or a roll-back from its commit record (CommitRecord.cpp):
 // by the batch itself, or by the next job into the folder when the batch
 // was killed, in the folder or in a copy of it.
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,47 +24,35 @@ constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // The most such files that a job names one by one; the rest are counted.
 constexpr std::size_t kKeptNamed = 3;
 
-// Whether the file `name` of the folder is the new file of the line (its
-// staged file, moved or not): a regular file of the staged file's size
-// that has its file number where the record's numbers hold, or else its
-// bytes. A file number that changed, in a copy of the folder, is not
-// enough to tell a file apart. A file whose bytes cannot be read is not
-// known either way: `readError` gives the cause.
+// Whether the file at the name is the new file of the line (its staged
+// file, moved or not): a regular file of the user's, of the staged file's
+// size, that has its file number where the record's numbers hold, or else
+// its bytes. One whose bytes cannot be read is not known either way:
+// `readError` gives the cause.
 struct NewFile {
     bool is = false;
     int readError = 0;
 };
-NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, const std::string& path) {
+NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, In in, const std::string& name) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+    if (folder.run.stat(in, name, st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
         static_cast<unsigned long long>(st.st_size) != e.stagedSize) {
         return {};
     }
     if (folder.numbersHold && st.st_ino == e.stagedNumber) return {true};
     unsigned long long size = 0;
     std::string hash;
-    if (const int error = contentOf(path, size, hash); error != 0) return {false, error};
+    if (const int error = contentOf(folder.run, in, name, size, hash); error != 0) return {false, error};
     return {size == e.stagedSize && hash == e.stagedHash};
 }
 
-// Whether two files hold the same: regular files of the same bytes, or
-// symbolic links to the same target.
-bool sameContent(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    if (::lstat(a.c_str(), &first) != 0 || ::lstat(b.c_str(), &second) != 0 ||
-        (first.st_mode & S_IFMT) != (second.st_mode & S_IFMT)) {
-        return false;
-    }
-    if (S_ISLNK(first.st_mode)) {
-        std::error_code error;
-        const auto target = std::filesystem::read_symlink(a, error);
-        return !error && target == std::filesystem::read_symlink(b, error) && !error;
-    }
+// Whether the file at the name holds the bytes of the second name `kept`:
+// both regular files of the user's.
+bool sameContent(const RunFolder& run, In in, const std::string& name, const std::string& kept) {
     unsigned long long sizes[2] = {};
     std::string hashes[2];
-    return S_ISREG(first.st_mode) && contentOf(a, sizes[0], hashes[0]) == 0 && contentOf(b, sizes[1], hashes[1]) == 0 &&
-           sizes[0] == sizes[1] && hashes[0] == hashes[1];
+    return contentOf(run, in, name, sizes[0], hashes[0]) == 0 &&
+           contentOf(run, In::Own, kept, sizes[1], hashes[1]) == 0 && sizes[0] == sizes[1] && hashes[0] == hashes[1];
 }
 
 // Whether a file is the earlier output of a line, as a placement displaces
@@ -73,26 +60,37 @@ bool sameContent(const std::string& a, const std::string& b) {
 // of its second name's bytes. None for a line without an earlier file.
 Displaces displacesEarlier(const RecordFolder& folder, const CommitEntry& e) {
     if (e.kept.empty()) return {};
-    return [&folder, &e](const std::string& path, const struct stat& st) {
+    return [&folder, &e](In in, const std::string& name, const struct stat& st) {
         if (st.st_uid != ::geteuid()) return false;
-        return folder.numbersHold ? st.st_ino == e.earlierNumber : sameContent(path, folder.own(e.kept));
+        return folder.numbersHold ? st.st_ino == e.earlierNumber : sameContent(folder.run, in, name, e.kept);
     };
 }
 
-// A placement killed between its exchange and the removal of what it
-// displaced leaves the earlier file at the staged file's name while the
-// new one is in place, or, putting back, the new file at the second name:
-// that name goes, as the placement would have.
-void dropDisplaced(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
-    for (const CommitEntry& e : entries) {
-        if (e.output.empty()) continue;
-        const std::string staged = folder.own(e.staged);
-        const std::string kept = folder.own(e.kept);
-        const bool placed = newFileAt(folder, e, folder.output(e.output)).is;
-        if (present(staged) && !newFileAt(folder, e, staged).is && placed) removeFile(staged);
-        // An earlier file of the new one's bytes is not told from it.
-        if (!e.kept.empty() && present(kept) && newFileAt(folder, e, kept).is && !placed) removeFile(kept);
+// A placement killed between its exchange and its look at what it
+// displaced leaves that file at the staged file's name: it goes when it is
+// the recorded earlier file, else it is exchanged back; one that cannot be
+// stays, named, with the roll-back record (false). Putting back, the new
+// file is left at the second name: it goes.
+bool settleDisplaced(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
+    if (e.output.empty()) return true;
+    const RunFolder& run = folder.run;
+    const bool placed = newFileAt(folder, e, In::Outputs, e.output).is;
+    struct stat st {};
+    if (placed && run.stat(In::Own, e.staged, st) == 0 && !newFileAt(folder, e, In::Own, e.staged).is) {
+        if (const Displaces earlier = displacesEarlier(folder, e); earlier && earlier(In::Own, e.staged, st)) {
+            run.remove(In::Own, e.staged);
+        } else if (const int error = run.rename(In::Own, e.staged, In::Outputs, e.output, RENAME_EXCHANGE)) {
+            const std::string stays = "the file of " + userName(st.st_uid) + " that it displaced, " +
+                                      shownPath(run.pathOf(In::Own, e.staged)) + ", cannot be given its name back";
+            unfinished.notPutBack.push_back({e.output, e.kept, "is the new file, and " + stays, causeOf(error)});
+            unfinished.noteFailure(stays + ": " + causeOf(error));
+            unfinished.keepRecord = true;
+            return false;
+        }
     }
+    // An earlier file of the new one's bytes is not told from it.
+    if (!e.kept.empty() && !placed && newFileAt(folder, e, In::Own, e.kept).is) run.remove(In::Own, e.kept);
+    return true;
 }
 
 // Every name a line lists: staged file, second name and copy, or the
@@ -103,15 +101,15 @@ std::vector<std::string> namesOf(const CommitEntry& e) {
     return {e.staged, e.kept, copyNameOf(e.output, e.kept)};
 }
 
-// Removes the named files of the folder; what is there and cannot be
-// removed is left over.
+// Removes the named files of the run's folder; what is there and cannot
+// be removed is left over.
 void removeAll(const RecordFolder& folder, const std::vector<std::string>& names, Unfinished& unfinished) {
     for (const std::string& name : names) {
-        const std::string path = folder.own(name);
-        if (const int error = removeFile(path); error != 0 && present(path)) {
+        if (const int error = folder.run.remove(In::Own, name); error != 0 && folder.run.present(In::Own, name)) {
+            const std::string path = shownPath(folder.run.pathOf(In::Own, name));
             unfinished.leftover.push_back(name);
-            unfinished.unremoved += "; cannot remove " + shownPath(path) + " (" + causeOf(error) + ")";
-            unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
+            unfinished.unremoved += "; cannot remove " + path + " (" + causeOf(error) + ")";
+            unfinished.noteFailure("cannot remove " + path + ": " + causeOf(error));
         }
     }
 }
@@ -119,10 +117,11 @@ void removeAll(const RecordFolder& folder, const std::vector<std::string>& names
 // Gives the output (the new file, or none) its earlier file back by its
 // second name.
 void putBack(const RecordFolder& folder, const CommitEntry& e, bool there, Unfinished& unfinished) {
-    const std::string output = folder.output(e.output);
-    const Displaces isNew = [&](const std::string& path, const struct stat&) { return newFileAt(folder, e, path).is; };
+    const Displaces isNew = [&](In in, const std::string& name, const struct stat&) {
+        return newFileAt(folder, e, in, name).is;
+    };
     std::string problem;
-    const int error = placeFile(folder.own(e.kept), output, there ? isNew : Displaces{}, problem);
+    const int error = placeFile(folder.run, e.kept, e.output, there ? isNew : Displaces{}, problem);
     if (error == 0) {
         unfinished.back.push_back(e.output);
         return;
@@ -130,7 +129,8 @@ void putBack(const RecordFolder& folder, const CommitEntry& e, bool there, Unfin
     const std::string cause = problem.empty() ? causeOf(error) : problem;
     const char* what = there ? "is the new file, it cannot be put back" : "is missing, it cannot be put back";
     unfinished.notPutBack.push_back({e.output, e.kept, what, cause});
-    unfinished.noteFailure("cannot put back the earlier " + shownPath(output) + ": " + cause);
+    unfinished.noteFailure("cannot put back the earlier " + shownPath(folder.run.pathOf(In::Outputs, e.output)) + ": " +
+                           cause);
 }
 
 // An output that a roll-back leaves as it is, since its bytes cannot be
@@ -142,16 +142,16 @@ void leaveUnreadable(const CommitEntry& e, const std::string& kept, int error, U
 // Rolls back an output that had no earlier file and whose staged file is
 // gone: the new file, moved into place, is removed.
 void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    const std::string output = folder.output(e.output);
-    const NewFile found = newFileAt(folder, e, output);
+    const NewFile found = newFileAt(folder, e, In::Outputs, e.output);
     if (found.readError != 0) return leaveUnreadable(e, {}, found.readError, unfinished);
     if (!found.is) {
-        if (!present(output)) unfinished.none.push_back(e.output);
+        if (!folder.run.present(In::Outputs, e.output)) unfinished.none.push_back(e.output);
         return;
     }
-    if (const int error = removeFile(output); error != 0) {
+    if (const int error = folder.run.remove(In::Outputs, e.output); error != 0) {
         unfinished.notPutBack.push_back({e.output, {}, "is the new file, it cannot be removed", causeOf(error)});
-        unfinished.noteFailure("cannot remove the new " + shownPath(output) + ": " + causeOf(error));
+        unfinished.noteFailure("cannot remove the new " + shownPath(folder.run.pathOf(In::Outputs, e.output)) + ": " +
+                               causeOf(error));
         return;
     }
     unfinished.none.push_back(e.output);
@@ -165,14 +165,12 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
 // there was put back before, unless the output is the new file: then the
 // earlier file was never kept, and is not back.
 void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    const std::string output = folder.output(e.output);
-    const std::string kept = folder.own(e.kept);
     struct stat keptStat {};
     struct stat outputStat {};
-    const bool there = ::lstat(output.c_str(), &outputStat) == 0;
-    const bool keptThere = ::lstat(kept.c_str(), &keptStat) == 0;
+    const bool there = folder.run.stat(In::Outputs, e.output, outputStat) == 0;
+    const bool keptThere = folder.run.stat(In::Own, e.kept, keptStat) == 0;
     const bool linked = there && keptThere && sameFile(outputStat, keptStat);
-    const NewFile found = there && !linked ? newFileAt(folder, e, output) : NewFile{};
+    const NewFile found = there && !linked ? newFileAt(folder, e, In::Outputs, e.output) : NewFile{};
     if (found.readError != 0) {
         leaveUnreadable(e, keptThere ? e.kept : std::string(), found.readError, unfinished);
     } else if (!keptThere) {
@@ -184,7 +182,7 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
         }
     } else if (!there || found.is) {
         putBack(folder, e, there, unfinished);
-    } else if (linked || sameContent(output, kept)) {
+    } else if (linked || sameContent(folder.run, In::Outputs, e.output, e.kept)) {
         removeAll(folder, {e.kept}, unfinished);
         unfinished.back.push_back(e.output);
     } else {
@@ -193,17 +191,19 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
 }
 
 // Rolls back one line of the record: an output whose staged file is still
-// there was not moved, and its staged file, second name and copy go.
+// there was not moved, and its staged file goes; its second name goes once
+// the output is found to be its earlier file (putBackEarlier).
 void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    if (e.output.empty() || present(folder.own(e.staged))) {
-        removeAll(folder, namesOf(e), unfinished);
-        if (!e.output.empty()) (e.kept.empty() ? unfinished.none : unfinished.back).push_back(e.output);
-    } else if (e.kept.empty()) {
-        removeNewOutput(folder, e, unfinished);
-    } else {
-        removeAll(folder, {copyNameOf(e.output, e.kept)}, unfinished);
-        putBackEarlier(folder, e, unfinished);
+    if (!settleDisplaced(folder, e, unfinished)) return;
+    const bool moved = !e.output.empty() && !folder.run.present(In::Own, e.staged);
+    if (!moved) removeAll(folder, {e.output.empty() ? e.kept : e.staged}, unfinished);
+    if (e.output.empty()) return;
+    if (e.kept.empty()) {
+        moved ? removeNewOutput(folder, e, unfinished) : unfinished.none.push_back(e.output);
+        return;
     }
+    removeAll(folder, {copyNameOf(e.output, e.kept)}, unfinished);
+    putBackEarlier(folder, e, unfinished);
 }
 
 // Why the outputs of a killed job's commit record cannot all be its new
@@ -212,8 +212,9 @@ void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& 
 std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        const bool staged = present(folder.own(e.staged));
-        const NewFile found = newFileAt(folder, e, staged ? folder.own(e.staged) : folder.output(e.output));
+        const bool staged = folder.run.present(In::Own, e.staged);
+        const NewFile found =
+            staged ? newFileAt(folder, e, In::Own, e.staged) : newFileAt(folder, e, In::Outputs, e.output);
         if (found.readError != 0)
             return "the new " + shownPath(e.output) + " cannot be read (" + causeOf(found.readError) + ")";
         if (!found.is) return "the new " + shownPath(e.output) + (staged ? " is not as the run wrote it" : " is gone");
@@ -221,41 +222,57 @@ std::string notAllNew(const RecordFolder& folder, const std::vector<CommitEntry>
     return std::string();
 }
 
-// Gives the earlier output of a line that is still staged its second name,
-// as the job would have before it moved anything (it was killed first):
-// the second name is there already, or there is no earlier file, or it is
-// made now (a copy cut short by the kill goes first). Why it cannot be,
-// else empty.
-std::string keepBeforeMoving(const RecordFolder& folder, const CommitEntry& e) {
-    const std::string output = folder.output(e.output);
-    if (e.kept.empty() || present(folder.own(e.kept)) || !present(output)) return std::string();
-    removeFile(folder.own(copyNameOf(e.output, e.kept)));
-    const int error = keepEarlierFile(folder.path, output, e.kept);
-    return error == 0 ? std::string() : "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
+// Makes a line that is still staged ready to move, as the job would have
+// before it moved anything (it was killed first): the earlier output gets
+// its second name if it has none yet, made of the file at the output's
+// name as it is checked, when that is the recorded earlier file (another
+// gets none: its placement refuses it; a copy cut short goes first); the
+// staged file gets the permissions the job gives it (the earlier file's,
+// whose second name is no name of its own). Why it cannot, else empty.
+std::string readyToMove(const RecordFolder& folder, const CommitEntry& e) {
+    JobFile earlier = folder.run.look(e.output);
+    struct stat kept {};
+    const bool keptThere = folder.run.stat(In::Own, e.kept, kept) == 0;
+    if (!e.kept.empty() && !keptThere && earlier.error == 0 && earlier.problem.empty() &&
+        (!folder.numbersHold || earlier.st.st_ino == e.earlierNumber)) {
+        folder.run.remove(In::Own, copyNameOf(e.output, e.kept));
+        if (const int error = keepEarlierFile(folder.run, earlier, e.output, e.kept); error != 0) {
+            return "cannot keep the earlier " + shownPath(e.output) + ": " + causeOf(error);
+        }
+    } else if (keptThere && earlier.error == 0 && sameFile(kept, earlier.st)) {
+        --earlier.st.st_nlink;
+    }
+    if (::fchmodat(folder.run.fd(In::Own), e.staged.c_str(), outputMode(earlier), 0) != 0) {
+        return "cannot set the permissions of the new " + shownPath(e.output) + ": " + causeOf(errno);
+    }
+    return std::string();
 }
 
 // Moves into place the outputs of a killed job's commit record that are
 // still staged, in the job's own order: every earlier output that is to be
 // replaced gets its second name first, then the staged files are renamed.
-// Why it cannot (notAllNew, a second name that cannot be made, a rename
-// that fails), else empty: the commit is then rolled back.
+// Why it cannot (a displaced file that cannot be given its name back,
+// notAllNew, a second name that cannot be made, a rename that fails), else
+// empty: the commit is then rolled back.
 std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
-    dropDisplaced(folder, entries);
+    Unfinished settled;
+    for (const CommitEntry& e : entries) {
+        if (!settleDisplaced(folder, e, settled)) return settled.firstFailure;
+    }
     if (std::string why = notAllNew(folder, entries); !why.empty()) return why;
     std::vector<const CommitEntry*> staged;
     for (const CommitEntry& e : entries) {
-        if (!e.output.empty() && present(folder.own(e.staged))) staged.push_back(&e);
+        if (!e.output.empty() && folder.run.present(In::Own, e.staged)) staged.push_back(&e);
     }
     for (const CommitEntry* e : staged) {
-        if (std::string why = keepBeforeMoving(folder, *e); !why.empty()) return why;
+        if (std::string why = readyToMove(folder, *e); !why.empty()) return why;
     }
     for (const CommitEntry* e : staged) {
         std::string problem;
-        const int error =
-            placeFile(folder.own(e->staged), folder.output(e->output), displacesEarlier(folder, *e), problem);
-        if (error != 0) {
+        if (const int error = placeFile(folder.run, e->staged, e->output, displacesEarlier(folder, *e), problem)) {
             return "cannot move the new " + shownPath(e->output) + " into place: " +
-                   (problem.empty() ? causeOf(error) : shownPath(folder.output(e->output)) + " " + problem);
+                   (problem.empty() ? causeOf(error)
+                                    : shownPath(folder.run.pathOf(In::Outputs, e->output)) + " " + problem);
         }
     }
     return std::string();
@@ -300,12 +317,12 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
     std::vector<std::string> unknown;
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
-        const NewFile found = newFileAt(folder, e, folder.output(e.output));
+        const NewFile found = newFileAt(folder, e, In::Outputs, e.output);
         if (found.is) {
             fresh.push_back(e.output);
         } else if (found.readError != 0) {
             unknown.push_back(e.output);
-        } else if (present(folder.output(e.output))) {
+        } else if (folder.run.present(In::Outputs, e.output)) {
             earlier.push_back(e.output);
         }
     }
@@ -321,10 +338,10 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
 }
 
 // The note of a finished commit or roll-back.
-std::string finishedNote(const std::string& folder, const std::vector<CommitEntry>& entries, bool rollBack,
+std::string finishedNote(const RunFolder& run, const std::vector<CommitEntry>& entries, bool rollBack,
                          const std::string& failure, const Unfinished& unfinished) {
     const std::vector<std::string> outputs = outputsOf(entries);
-    std::string note = shownPath(folder) + ": ";
+    std::string note = shownPath(run.path()) + ": ";
     if (outputs.empty()) {
         note += "removed what an earlier run into the folder could not";
     } else if (!rollBack && failure.empty()) {
@@ -336,7 +353,7 @@ std::string finishedNote(const std::string& folder, const std::vector<CommitEntr
                                 "), and is rolled back") +
                 rolledBackText(unfinished);
     }
-    note += notPutBackText(folder, unfinished) + unfinished.unremoved;
+    note += notPutBackText(run, unfinished) + unfinished.unremoved;
     if (unfinished.syncError != 0) {
         note += "; the folder cannot be synced to the disk (" + causeOf(unfinished.syncError) +
                 "): a power failure may undo this";
@@ -346,13 +363,13 @@ std::string finishedNote(const std::string& folder, const std::vector<CommitEntr
 
 }  // namespace
 
-std::string notPutBackText(const std::string& folder, const Unfinished& unfinished) {
+std::string notPutBackText(const RunFolder& run, const Unfinished& unfinished) {
     std::string text;
     for (const NotPutBack& n : unfinished.notPutBack) {
-        text +=
-            "; " + shownPath(inFolder(folder, n.output)) + " " + n.what + (n.cause.empty() ? "" : " (" + n.cause + ")");
+        text += "; " + shownPath(run.pathOf(In::Outputs, n.output)) + " " + n.what +
+                (n.cause.empty() ? "" : " (" + n.cause + ")");
         if (n.kept.empty()) continue;
-        text += ": the earlier file is " + shownPath(inFolder(runFolderOf(folder), n.kept)) + ", which " +
+        text += ": the earlier file is " + shownPath(run.pathOf(In::Own, n.kept)) + ", which " +
                 (unfinished.recordStays ? "a later run into the folder tries again to put back" : kKeptUntil);
     }
     return text;
@@ -360,46 +377,49 @@ std::string notPutBackText(const std::string& folder, const Unfinished& unfinish
 
 Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
+    // The outputs' renames are durable before their second names go.
+    unfinished.syncError = folder.run.sync(In::Outputs);
     for (const CommitEntry& e : entries) {
         // A staged file's name holds at most the earlier file it displaced.
         removeAll(folder, namesOf(e), unfinished);
     }
-    settleRecord(folder.path, unfinished);
+    settleRecord(folder.run, unfinished);
     return unfinished;
 }
 
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
-    dropDisplaced(folder, entries);
     for (auto e = entries.rbegin(); e != entries.rend(); ++e) rollBackLine(folder, *e, unfinished);
     // In the record's order, for the note.
     std::reverse(unfinished.back.begin(), unfinished.back.end());
     std::reverse(unfinished.none.begin(), unfinished.none.end());
     std::reverse(unfinished.notPutBack.begin(), unfinished.notPutBack.end());
-    settleRecord(folder.path, unfinished);
+    unfinished.syncError = folder.run.sync(In::Outputs);
+    settleRecord(folder.run, unfinished);
     return unfinished;
 }
 
-FolderFound finishKilledCommit(const std::string& folder, const std::string& target) {
+FolderFound finishKilledCommit(const RunFolder& run, const std::string& target) {
     const SignalsHeld held;
-    const RecordFiles files = recordFilesOf(folder);
     // Never became the record: nothing was moved.
-    removeFile(files.fresh);
-    const bool rollBack = present(files.rollBack);
-    const FoundRecord record = readRecord(folder, rollBack);
+    run.remove(In::Own, kNewRecordName);
+    const bool rollBack = run.present(In::Own, kRollBackName);
+    const FoundRecord record = readRecord(run, rollBack);
     if (!record.exists) return {};
-    const std::string& recordFile = rollBack ? files.rollBack : files.record;
     if (!record.problem.empty()) {
-        failOn(target, "the commit record " + shownPath(recordFile) + " " + record.problem, 0, kNothingChanged);
+        failOn(target,
+               "the commit record " + shownPath(run.pathOf(In::Own, rollBack ? kRollBackName : kRecordName)) + " " +
+                   record.problem,
+               0, kNothingChanged);
     }
-    const RecordFolder place{folder, record.numbersHold};
-    const std::string earlierRun = " of an earlier run into " + shownPath(folder);
+    const RecordFolder place{run, record.numbersHold};
+    const std::string earlierRun = " of an earlier run into " + shownPath(run.path());
     const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(place, record.entries);
     const bool forward = !rollBack && failure.empty();
     // A commit that goes neither forward nor back stays as it is, for a
     // later job.
     if (!rollBack && !forward) {
-        if (const int error = beginRollBack(folder); error != 0) {
+        if (const int error = beginRollBack(run); error != 0) {
             failUnfinished(target, place, record.entries,
                            "the commit" + earlierRun + " cannot be finished (" + failure + "), nor rolled back (" +
                                causeOf(error) + ")");
@@ -411,7 +431,7 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
         failUnfinished(target, place, record.entries,
                        "the roll-back" + earlierRun + " cannot be finished (" + unfinished.firstFailure + ")");
     }
-    IOMgr::getInstance().notice(finishedNote(folder, record.entries, rollBack, failure, unfinished));
+    IOMgr::getInstance().notice(finishedNote(run, record.entries, rollBack, failure, unfinished));
     FolderFound found;
     found.carried = unfinished.leftover;
     found.listed.insert(found.carried.begin(), found.carried.end());
@@ -422,10 +442,10 @@ FolderFound finishKilledCommit(const std::string& folder, const std::string& tar
     return found;
 }
 
-std::set<std::string> namesListedInRecords(const std::string& folder, bool& readable) {
+std::set<std::string> namesListedInRecords(const RunFolder& run, bool& readable) {
     std::set<std::string> names;
     for (const bool rollBack : {false, true}) {
-        const FoundRecord record = readRecord(folder, rollBack);
+        const FoundRecord record = readRecord(run, rollBack);
         readable = readable && record.problem.empty();
         for (const CommitEntry& e : record.entries) {
             for (const std::string& name : namesOf(e)) names.insert(name);
@@ -434,23 +454,9 @@ std::set<std::string> namesListedInRecords(const std::string& folder, bool& read
     return names;
 }
 
-namespace {
-
-// The names of a folder.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) names.push_back(entry->d_name);
-        ::closedir(dir);
-    }
-    return names;
-}
-
-}  // namespace
-
-void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed) {
+void noteKeptEarlierFiles(const RunFolder& run, const std::set<std::string>& listed) {
     std::vector<std::string> kept;
-    for (const std::string& name : namesIn(runFolderOf(folder))) {
+    for (const std::string& name : run.names(In::Own)) {
         if (!stemOfTemporaryName(name, kKeptMark).empty() && listed.count(name) == 0) kept.push_back(name);
     }
     if (kept.empty()) return;
@@ -458,20 +464,21 @@ void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>
     // The outputs whose temporary names are cut, by their stem: a cut stem
     // names its output only through a file of the folder.
     std::map<std::string, std::string> cut;
-    for (const std::string& name : namesIn(folder)) {
+    for (const std::string& name : run.names(In::Outputs)) {
         if (const std::string stem = temporaryStem(name); stem.size() != name.size() + 1) cut.emplace(stem, name);
     }
     for (std::size_t i = 0; i < std::min(kept.size(), kKeptNamed); ++i) {
         const std::string stem = stemOfTemporaryName(kept[i], kKeptMark);
         const auto found = cut.find(stem);
-        const std::string output = found != cut.end()                      ? shownPath(inFolder(folder, found->second))
-                                   : stem == temporaryStem(stem.substr(1)) ? shownPath(inFolder(folder, stem.substr(1)))
-                                                                           : std::string("output");
-        IOMgr::getInstance().notice(shownPath(inFolder(runFolderOf(folder), kept[i])) + " is an earlier " + output +
+        const std::string output = found != cut.end() ? shownPath(run.pathOf(In::Outputs, found->second))
+                                   : stem == temporaryStem(stem.substr(1))
+                                       ? shownPath(run.pathOf(In::Outputs, stem.substr(1)))
+                                       : std::string("output");
+        IOMgr::getInstance().notice(shownPath(run.pathOf(In::Own, kept[i])) + " is an earlier " + output +
                                     " that a run could not put back; it " + kKeptUntil);
     }
     if (kept.size() > kKeptNamed) {
-        IOMgr::getInstance().notice(shownPath(runFolderOf(folder)) + " holds " +
+        IOMgr::getInstance().notice(shownPath(runFolderOf(run.path())) + " holds " +
                                     std::to_string(kept.size() - kKeptNamed) +
                                     " more files named like an earlier output that a run could not put back "
                                     "(.NAME.kept-XXXXXX); each stays until it is moved back or removed");

@@ -12,7 +12,6 @@
 // record is too. A record whose last field is not the hash of the rest is
 // not one that a run wrote: damaged, made by hand, or written by an earlier
 // version without it.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,16 +40,11 @@ constexpr const char* kNotARecord =
     "is not a commit record that a run wrote: see that each output is whole, then remove it";
 constexpr std::size_t kReadBuffer = 64 * 1024;
 
-// The device and file number of a folder.
-struct FolderIdentity {
-    unsigned long long device = 0;
-    unsigned long long number = 0;
-};
-
-std::string encode(const FolderIdentity& folder, const std::vector<CommitEntry>& entries) {
+// The text of a record of the output folder (its device and file number).
+std::string encode(const FileId& folder, const std::vector<CommitEntry>& entries) {
     std::string text;
     for (const std::string& field :
-         {std::string(kRecordHeading), std::to_string(folder.device), std::to_string(folder.number)}) {
+         {std::string(kRecordHeading), std::to_string(folder.first), std::to_string(folder.second)}) {
         text += field + '\0';
     }
     for (const CommitEntry& e : entries) {
@@ -108,14 +102,14 @@ bool splitFields(const std::string& text, std::vector<std::string>& fields) {
 
 // The folder and lines of a record's text; false when it is not a whole
 // record that a run wrote.
-bool decode(const std::string& text, FolderIdentity& folder, std::vector<CommitEntry>& entries) {
+bool decode(const std::string& text, FileId& folder, std::vector<CommitEntry>& entries) {
     std::vector<std::string> fields;
     if (!splitFields(text, fields) || fields.size() < kFrameFields) return false;
     const std::string& checksum = fields.back();
     if (checksum != hashText(std::string_view(text).substr(0, text.size() - checksum.size() - 1))) return false;
     if (fields.front() != kRecordHeading || fields[fields.size() - 2] != kRecordEnd ||
-        (fields.size() - kFrameFields) % kLineFields != 0 || !parseNumber(fields[1], folder.device) ||
-        !parseNumber(fields[2], folder.number)) {
+        (fields.size() - kFrameFields) % kLineFields != 0 || !parseNumber(fields[1], folder.first) ||
+        !parseNumber(fields[2], folder.second)) {
         return false;
     }
     for (std::size_t i = 3; i + 2 < fields.size(); i += kLineFields) {
@@ -129,14 +123,6 @@ bool decode(const std::string& text, FolderIdentity& folder, std::vector<CommitE
     return true;
 }
 
-// The identity of the folder; false when it cannot be read.
-bool identify(const std::string& folder, FolderIdentity& identity) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) return false;
-    identity = {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
-    return true;
-}
-
 // Why a record that exists cannot be read (the errno of the failed call),
 // and what the folder may hold meanwhile.
 std::string unreadableRecord(const char* what, int error) {
@@ -145,47 +131,57 @@ std::string unreadableRecord(const char* what, int error) {
            "earlier: leave it, and run again once it can be read (that run finishes the commit)";
 }
 
-// The bytes of a record file; why they cannot be read, else empty.
-std::string recordText(const std::string& path, bool& exists, std::string& text) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    exists = fd >= 0 || errno != ENOENT;
-    if (!exists) return std::string();
+// Opens a regular file of the run's user to read, once the file held
+// (O_PATH) is found to be one: its descriptor, else -1 with errno (EINVAL
+// for another file); `st` describes it.
+int openOwnFile(const RunFolder& run, In in, const std::string& name, struct stat& st) {
+    const Descriptor held(run.open(in, name, O_PATH));
+    if (held.get() < 0 || ::fstat(held.get(), &st) != 0) return -1;
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return errno = EINVAL, -1;
+    return reopen(held.get(), O_RDONLY);
+}
+
+// The bytes of a record file of the run's folder, read only once the file
+// opened is found to be a regular file of the run's user; why they cannot
+// be read, else empty.
+std::string recordText(const RunFolder& run, const char* name, bool& exists, std::string& text) {
     struct stat st {};
-    std::string problem;
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        problem = unreadableRecord("cannot be opened", errno);
-    } else if (!S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > kLongestRecord) {
-        problem = kNotARecord;
-    } else {
-        text.resize(static_cast<std::size_t>(st.st_size));
-        const ssize_t n = ::pread(fd, text.data(), text.size(), 0);
-        if (n < 0) problem = unreadableRecord("cannot be read", errno);
-        text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    }
-    if (fd >= 0) ::close(fd);
-    return problem;
+    const Descriptor fd(openOwnFile(run, In::Own, name, st));
+    exists = fd.get() >= 0 || errno != ENOENT;
+    if (!exists) return std::string();
+    if (fd.get() < 0) return errno == EINVAL ? kNotARecord : unreadableRecord("cannot be opened", errno);
+    if (static_cast<std::size_t>(st.st_size) > kLongestRecord) return kNotARecord;
+    text.resize(static_cast<std::size_t>(st.st_size));
+    const ssize_t n = ::pread(fd.get(), text.data(), text.size(), 0);
+    if (n < 0) return unreadableRecord("cannot be read", errno);
+    text.resize(static_cast<std::size_t>(n));
+    return std::string();
+}
+
+// Writes the record (its heading, the output folder's identity, its lines
+// and a checksum of it all) and renames it into place, durable once the
+// run's folder is synced; the errno of a failure, with no record written.
+int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries) {
+    run.remove(In::Own, kNewRecordName);
+    const Descriptor fd(run.open(In::Own, kNewRecordName, O_WRONLY | O_CREAT | O_EXCL, 0600));
+    if (fd.get() < 0) return errno;
+    int error = writeAll(fd.get(), encode(idOf(run.folderStat()), entries));
+    if (error == 0 && stagingCalls().sync(fd.get()) != 0) error = errno;
+    if (error == 0) error = run.rename(In::Own, kNewRecordName, In::Own, kRecordName);
+    if (error != 0) run.remove(In::Own, kNewRecordName);
+    return error;
 }
 
 }  // namespace
-
-RecordFiles recordFilesOf(const std::string& folder) {
-    const std::string own = runFolderOf(folder);
-    return {inFolder(own, kRecordName), inFolder(own, kNewRecordName), inFolder(own, kRollBackName)};
-}
 
 std::string copyNameOf(const std::string& output, const std::string& kept) {
     return temporaryStem(output) + kCopyMark + kept.substr(kept.size() - std::min(kept.size(), kRandomPartLength));
 }
 
-int contentOf(const std::string& path, unsigned long long& size, std::string& hash) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return errno;
+int contentOf(const RunFolder& run, In in, const std::string& name, unsigned long long& size, std::string& hash) {
     struct stat st {};
-    const int error = ::fstat(fd, &st) != 0 ? errno
-                      : S_ISREG(st.st_mode) ? contentOfDescriptor(fd, size, hash)
-                                            : EINVAL;
-    ::close(fd);
-    return error;
+    const Descriptor fd(openOwnFile(run, in, name, st));
+    return fd.get() < 0 ? errno : contentOfDescriptor(fd.get(), size, hash);
 }
 
 int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash) {
@@ -204,79 +200,76 @@ int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash) {
     return error;
 }
 
-int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries) {
-    FolderIdentity identity;
-    if (!identify(folder, identity)) return errno;
-    const RecordFiles files = recordFilesOf(folder);
-    const std::string& fresh = files.fresh;
-    removeFile(fresh);
-    const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
-    if (fd < 0) return errno;
-    int error = writeAll(fd, encode(identity, entries));
-    if (error == 0 && stagingCalls().sync(fd) != 0) error = errno;
-    ::close(fd);
-    if (error == 0) error = renameFile(fresh, files.record);
-    if (error != 0) removeFile(fresh);
-    return error;
-}
-
-void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries) {
-    const std::string record = recordFilesOf(folder).record;
-    if (const int error = writeRecordFile(folder, entries); error != 0) {
-        failOn(record, "cannot write the commit record of the outputs", error, kNothingChanged);
+void writeCommitRecord(const RunFolder& run, const std::vector<CommitEntry>& entries) {
+    if (const int error = writeRecordFile(run, entries); error != 0) {
+        failOn(run.pathOf(In::Own, kRecordName), "cannot write the commit record of the outputs", error,
+               kNothingChanged);
     }
-    if (const int error = syncFolder(folder); error != 0) {
-        removeFile(record);
-        failOn(folder, "cannot sync the output folder to the disk", error, kNothingChanged);
+    // The record's rename is durable in the run's folder, and the run's
+    // folder in the output folder, before any output moves.
+    for (const In in : {In::Own, In::Outputs}) {
+        if (const int error = run.sync(in); error != 0) {
+            run.remove(In::Own, kRecordName);
+            failOn(in == In::Own ? runFolderOf(run.path()) : run.path(),
+                   in == In::Own ? "cannot sync the folder of the run's own files to the disk"
+                                 : "cannot sync the output folder to the disk",
+                   error, kNothingChanged);
+        }
     }
 }
 
-FoundRecord readRecord(const std::string& folder, bool rollBack) {
+FoundRecord readRecord(const RunFolder& run, bool rollBack) {
     FoundRecord found;
     std::string text;
-    const RecordFiles files = recordFilesOf(folder);
-    found.problem = recordText(rollBack ? files.rollBack : files.record, found.exists, text);
-    FolderIdentity written;
+    found.problem = recordText(run, rollBack ? kRollBackName : kRecordName, found.exists, text);
+    FileId written;
     if (found.exists && found.problem.empty() && !decode(text, written, found.entries)) {
         found.problem = kNotARecord;
         found.entries.clear();
     }
-    FolderIdentity here;
-    found.numbersHold = identify(folder, here) && here.device == written.device && here.number == written.number;
+    found.numbersHold = written == idOf(run.folderStat());
     return found;
 }
 
-int beginRollBack(const std::string& folder) {
-    const RecordFiles files = recordFilesOf(folder);
-    return renameFile(files.record, files.rollBack);
+int beginRollBack(const RunFolder& run) {
+    const int error = run.rename(In::Own, kRecordName, In::Own, kRollBackName);
+    // A failed sync shows again as the roll-back syncs the folder.
+    if (error == 0) run.sync(In::Own);
+    return error;
 }
 
-void settleRecord(const std::string& folder, Unfinished& unfinished) {
-    unfinished.syncError = syncFolder(folder);
-    const RecordFiles files = recordFilesOf(folder);
-    std::vector<std::string> toRemove;
-    if (!unfinished.leftover.empty()) {
+void settleRecord(const RunFolder& run, Unfinished& unfinished) {
+    std::vector<const char*> toRemove;
+    if (unfinished.keepRecord) {
+        // The roll-back record names what stays, for a later job.
+    } else if (!unfinished.leftover.empty()) {
         std::vector<CommitEntry> left;
         for (const std::string& name : unfinished.leftover) left.push_back({.kept = name});
         // Should the shorter record not be written, the one there lists
         // them still: finishing it again is harmless.
-        if (const int error = writeRecordFile(folder, left); error != 0) {
-            unfinished.noteFailure("cannot write the commit record " + shownPath(files.record) + ": " + causeOf(error));
+        if (const int error = writeRecordFile(run, left); error != 0) {
+            unfinished.noteFailure("cannot write the commit record " + shownPath(run.pathOf(In::Own, kRecordName)) +
+                                   ": " + causeOf(error));
         } else {
-            toRemove.push_back(files.rollBack);
+            toRemove.push_back(kRollBackName);
         }
         unfinished.unremoved += "; a later run into the folder tries again";
     } else {
-        toRemove = {files.record, files.rollBack};
+        toRemove = {kRecordName, kRollBackName};
     }
-    for (const std::string& path : toRemove) {
-        if (const int error = removeFile(path); error != 0 && present(path)) {
-            unfinished.unremoved += "; cannot remove the commit record " + shownPath(path) + " (" + causeOf(error) +
+    for (const char* name : toRemove) {
+        if (const int error = run.remove(In::Own, name); error != 0 && run.present(In::Own, name)) {
+            const std::string path = shownPath(run.pathOf(In::Own, name));
+            unfinished.unremoved += "; cannot remove the commit record " + path + " (" + causeOf(error) +
                                     "), which a later run into the folder finishes";
-            unfinished.noteFailure("cannot remove " + shownPath(path) + ": " + causeOf(error));
+            unfinished.noteFailure("cannot remove " + path + ": " + causeOf(error));
         }
     }
-    unfinished.recordStays = present(files.rollBack);
+    // The record's removal is durable too. Should it not be, a record that
+    // comes back after a power failure is finished again, harmlessly: its
+    // outputs are in place and durable.
+    run.sync(In::Own);
+    unfinished.recordStays = run.present(In::Own, kRollBackName);
 }
 
 }  // namespace IOMgmt::detail

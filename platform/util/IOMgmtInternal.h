@@ -3,9 +3,12 @@
 // output folder (OutputFolderLock.cpp) share; not for use outside them.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -118,16 +121,34 @@ std::string stemOfTemporaryName(const std::string& name, const std::string& mark
 // Whether the name can name a file within a folder: not empty, no "/",
 // not "." or "..".
 bool isPlainFileName(const std::string& name);
-// Whether something stands at the path (a link is not followed).
-bool present(const std::string& path);
+// The umask, read where the system tells it without changing it.
+mode_t currentUmask();
+
+// A descriptor, closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
+    int release() { return std::exchange(fd_, -1); }
+    void reset(int fd = -1) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 // ------------------------------------------------------------ a job's own files
 
-// The names of a folder's commit record, of the record being written and
-// of its roll-back record.
+// The names of a folder's commit record, of the record being written, of
+// its roll-back record and of the lock file.
 inline constexpr const char* kRecordName = ".staged-outputs.commit";
 inline constexpr const char* kNewRecordName = ".staged-outputs.commit-new";
 inline constexpr const char* kRollBackName = ".staged-outputs.rollback";
+inline constexpr const char* kLockFileName = ".staged-outputs.lock";
 
 // The user a message names: by name, else by number ("user 1001").
 std::string userName(uid_t uid);
@@ -135,20 +156,10 @@ std::string userName(uid_t uid);
 // The folder of the run's own files in the output folder `folder`
 // (".staged-outputs.UID"): every name inside it is the run's.
 std::string runFolderOf(const std::string& folder);
-// Makes the run's folder (0700) when missing, and opens it without
-// following a link: it is the run's only when it is a folder of the run's
-// user that others cannot reach (no wider than 0700). Throws, naming
-// `target`, the folder and its owner, with `outcome` ending the message,
-// when it is not, or cannot be made or opened; a folder of another user is
-// never looked into.
-void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome);
-// Removes the run's folder when it is empty.
-void leaveRunFolder(const std::string& folder);
 
 // What stands at an output's name and whether a run may replace it: only
-// a regular file of the run's user. Anything else (a file of another user,
-// a symbolic link, a pipe, a folder) is refused before any file is
-// written, naming it and its owner.
+// a regular file of the run's user; anything else is refused, naming it and
+// its owner. Looked at in a run's folders, it is held open as checked.
 struct JobFile {
     // ENOENT when nothing is there, else that of a look that failed.
     int error = 0;
@@ -157,32 +168,104 @@ struct JobFile {
     // user of this run)"), and what the user can do; empty when it may.
     std::string problem{};
     std::string advice{};
+    Descriptor fd{};
+    // "PROBLEM, and is not replaced; ADVICE" (or `what` else); empty when
+    // the run may.
+    std::string refusal(const char* what = "replaced") const {
+        return problem.empty() ? problem : problem + ", and is not " + what + "; " + advice;
+    }
 };
 // The file as `st` describes it (the file opened), checked.
 JobFile checkOutput(const struct stat& st);
-// The file at `path`, opened without following a link (O_PATH), checked.
+// The file at `path`, opened without following a link, checked.
 JobFile lookAtOutput(const std::string& path);
-// The permission bits a new output takes: those of the earlier file (0777
-// only: never set-user-ID, set-group-ID or sticky) when it is a regular
-// file of the run's user with one name, else `fresh` (0666 less the umask).
-mode_t outputMode(const JobFile& earlier, mode_t fresh);
+// The permission bits a new output takes, less the umask: 0666, or, over a
+// regular file of the run's user with one name, its own (never set-user-ID,
+// set-group-ID or sticky).
+mode_t outputMode(const JobFile& earlier);
 
-// Removes, or renames to `to`, a file of the run's folder; the errno of a
-// failure, else 0 (a removal: also when nothing was there).
-int removeFile(const std::string& path);
-int renameFile(const std::string& from, const std::string& to);
+// Where a name of a run is: in the output folder (an output) or in the
+// run's folder (everything else).
+enum class In : std::uint8_t { Outputs, Own };
 
-// Whether the file at `path` (as `st` describes it) is the one a placement
-// is to displace.
-using Displaces = std::function<bool(const std::string& path, const struct stat& st)>;
-// Puts the file `from` (in the run's folder) at the name `to`, never over
-// another file than the one it is to displace: with `displaces`, the two
-// are exchanged, and what `from` then holds is removed when it is that
-// file, else exchanged back; without, the rename replaces nothing. Where
-// the file system has no exchange, what stands at `to` is looked at just
-// before a plain rename. The errno of a failure: EEXIST, with `problem`
-// saying what stands there, whose, and what to do.
-int placeFile(const std::string& from, const std::string& to, const Displaces& displaces, std::string& problem);
+// An output folder and the run's folder in it, each held by the descriptor
+// that was checked: every file of a run is reached relative to one of them
+// (a name, never a path), so a folder renamed or replaced once checked
+// leads nowhere else. Paths serve messages only.
+class RunFolder {
+public:
+    // Opens the output folder `path`, then enters its run's folder (enter).
+    RunFolder(std::string path, const std::string& target, const std::string& outcome);
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+
+    // Makes the run's folder (0700) when missing, and opens it without
+    // following a link: it is the run's only when it is a folder of the
+    // run's user no wider than 0700 (another user's is never looked into).
+    // Throws, naming `target`, what stands there and its owner, ending with
+    // `outcome`. Called again where a run of the user's that let the folder
+    // go removed it (a file made in it met ENOENT).
+    void enter(const std::string& target, const std::string& outcome);
+    // Removes the run's folder when it is empty and the one entered.
+    void leave() const;
+
+    const std::string& path() const { return path_; }
+    // The path of a name, for a message.
+    std::string pathOf(In in, const std::string& name) const;
+    int fd(In in) const { return (in == In::Own ? own_ : outputs_).get(); }
+    // The output folder as it was opened.
+    const struct stat& folderStat() const { return folderStat_; }
+    // The group that a file made in the output folder gets: the folder's
+    // own where it is set-group-ID, else the run's.
+    gid_t newFileGroup() const;
+
+    // Each call on a name, a link never followed; those that return an int
+    // give the errno of a failure, else 0 (a removal: also when nothing was
+    // there), but open (a descriptor, or -1). `link` makes the open file
+    // `fd` a name of the run's folder; `look` holds an output as checked.
+    int stat(In in, const std::string& name, struct stat& st) const {
+        return ::fstatat(fd(in), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+    }
+    bool present(In in, const std::string& name) const {
+        struct stat st {};
+        return stat(in, name, st) == 0;
+    }
+    int open(In in, const std::string& name, int flags, mode_t mode = 0) const {
+        return ::openat(fd(in), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
+    }
+    JobFile look(const std::string& output) const;
+    int remove(In in, const std::string& name) const {
+        return stagingCalls().unlink(fd(in), name.c_str()) == 0 || errno == ENOENT ? 0 : errno;
+    }
+    int rename(In fromIn, const std::string& from, In toIn, const std::string& to, unsigned flags = 0) const {
+        return stagingCalls().rename(fd(fromIn), from.c_str(), fd(toIn), to.c_str(), flags) == 0 ? 0 : errno;
+    }
+    int link(int fd, const std::string& name) const {
+        return stagingCalls().link(fd, own_.get(), name.c_str()) == 0 ? 0 : errno;
+    }
+    int sync(In in) const { return stagingCalls().syncFolder(fd(in)) == 0 ? 0 : errno; }
+    std::vector<std::string> names(In in) const;
+
+private:
+    std::string path_;
+    std::string name_;
+    Descriptor outputs_;
+    Descriptor own_;
+    struct stat folderStat_ {};
+    struct stat ownStat_ {};
+};
+
+// Whether the file (as `st` describes it, at the name that now holds it)
+// is the one a placement is to displace.
+using Displaces = std::function<bool(In in, const std::string& name, const struct stat& st)>;
+// Puts the file `from` of the run's folder at the output's name `to`: with
+// `displaces`, the two are exchanged, and what `from` then holds is removed
+// when it is the file to displace, else exchanged back; without, the rename
+// replaces nothing. Where the file system has no exchange, `to` is looked
+// at just before a plain rename. The errno of a failure: EEXIST, with
+// `problem` saying what stands there, whose, and what to do.
+int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
+              std::string& problem);
 
 // A file's device and number.
 using FileId = std::pair<unsigned long long, unsigned long long>;
@@ -190,15 +273,10 @@ inline FileId idOf(const struct stat& st) {
     return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
 }
 
-// Makes the renames in the folder durable; the errno of a failure to open
-// or to sync the folder, else 0. A folder removed meanwhile holds nothing
-// to sync.
-int syncFolder(const std::string& folder);
-
-// Removes the staged files in the run's folder of `folder` whose writer is
-// gone (a live writer holds its file locked), except those named in
-// `kept`; one that cannot be removed is named in a note.
-void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept);
+// Removes the staged files in the run's folder whose writer is gone (a
+// live writer holds its file locked), except those named in `kept`; one
+// that cannot be removed is named in a note.
+void removeAbandonedStagedFiles(const RunFolder& run, const std::set<std::string>& kept);
 
 // The note of a temporary file that a job cannot remove.
 inline std::string unremovedTemporaryNote(const std::string& path, int error) {
@@ -208,26 +286,19 @@ inline std::string unremovedTemporaryNote(const std::string& path, int error) {
 
 // ------------------------------------------------------------ the lock
 
-// The lock file of a folder that a batch writes outputs into, in the run's
-// folder.
-std::string lockFileOf(const std::string& folder);
-
-// Takes the folder's lock file for a write of `target`, waiting up to
-// `wait` while the job of another process holds it, and writes in it
+// Takes the lock file of the run's folder for a write of `target`, waiting
+// up to `wait` while the job of another process holds it, and writes in it
 // `holder` (a line for a job that waits next); its descriptor. Throws when
 // the wait runs out, or when the lock file cannot be made, opened or
 // locked.
-int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-               const std::string& holder);
+int lockFolder(RunFolder& run, const std::string& target, std::chrono::milliseconds wait, const std::string& holder);
 
 // ------------------------------------------------------------ the record
 
 // One line of a commit record: an output (a name in the output folder) with
-// its staged file's name, file number, size and the hash of its bytes
-// (hashText), and its earlier file's second name (empty for none) and file
-// number, names in the run's folder; or,
-// with `output` empty, only a second name or other temporary name (`kept`)
-// that is left to remove.
+// its staged file's name, number, size and hash (hashText), and its earlier
+// file's second name (empty for none) and number; or, with `output` empty,
+// only a name of the run's folder (`kept`) left to remove.
 struct CommitEntry {
     std::string output{};
     std::string staged{};
@@ -239,57 +310,42 @@ struct CommitEntry {
     unsigned long long earlierNumber = 0;
 };
 
-// The folder of a commit record, and whether the file numbers the record
+// The folders of a commit record, and whether the file numbers the record
 // gives still name its files: true in the folder the record was written
 // in, false in a copy of it (cp -a, a backup restored, a move to another
 // disk), whose files are known by their names, sizes and bytes only.
 struct RecordFolder {
-    std::string path;
+    const RunFolder& run;
     bool numbersHold = true;
-    // The name of an output, and of a file of the run's folder.
-    std::string output(const std::string& name) const { return inFolder(path, name); }
-    std::string own(const std::string& name) const { return inFolder(runFolderOf(path), name); }
 };
-
-// The output folder's commit record files, in the run's folder: the
-// record, the record being written and the roll-back record.
-struct RecordFiles {
-    std::string record;
-    std::string fresh;
-    std::string rollBack;
-    std::vector<std::string> all() const { return {record, fresh, rollBack}; }
-};
-RecordFiles recordFilesOf(const std::string& folder);
 
 // The name of the copy that is to become the second name `kept` of `output`.
 std::string copyNameOf(const std::string& output, const std::string& kept);
 
-// Gives the earlier output (a path) its second name (a name within the
-// folder): a link; where the file system or the file's owner lets nobody
-// link it (a link to another user's file where hard links are protected),
-// a copy of a regular file, written whole to its copy's name, synced and
-// renamed, or a new symbolic link with the same target for a symbolic
-// link, which a roll-back puts back as a link. The errno of a failure.
-int keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName);
+// Gives the earlier output `earlier` (a regular file held open as it was
+// checked) its second name `kept` in the run's folder: a link of that very
+// file, or, where none can be made, a copy of its bytes written whole to
+// its copy's name, synced and renamed. The errno of a failure.
+int keepEarlierFile(const RunFolder& run, const JobFile& earlier, const std::string& output, const std::string& kept);
 
-// The size of a regular file and the hash of its bytes; the errno of a
-// failure to read it. Of a file open to read, from where it stands.
-int contentOf(const std::string& path, unsigned long long& size, std::string& hash);
+// Opens anew the file that `fd` holds (O_PATH too), with the flags: that
+// very file, whatever stands at its names meanwhile.
+int reopen(int fd, int flags);
+
+// The size of a regular file of the run's user and the hash of its bytes,
+// read once the file opened is found to be one; the errno of a failure
+// (EINVAL for another file). Of a file open to read, from where it stands.
+int contentOf(const RunFolder& run, In in, const std::string& name, unsigned long long& size, std::string& hash);
 int contentOfDescriptor(int fd, unsigned long long& size, std::string& hash);
 
-// Writes the folder's commit record (durable when it returns); throws,
-// leaving no record, when it cannot.
-void writeCommitRecord(const std::string& folder, const std::vector<CommitEntry>& entries);
-
-// Writes the record (its heading, the folder's identity, its lines and a
-// checksum of it all) and renames it into place, durable once the folder
-// is synced; the errno of a failure, with no record written.
-int writeRecordFile(const std::string& folder, const std::vector<CommitEntry>& entries);
+// Writes the folder's commit record, durable in the run's folder before it
+// returns (and the run's folder in the output folder); throws, leaving no
+// record, when it cannot.
+void writeCommitRecord(const RunFolder& run, const std::vector<CommitEntry>& entries);
 
 // A record file as found: none, or its lines and whether its file numbers
 // hold, or what is wrong with it and what to do (it cannot be read; it is
-// not one that a run wrote; it is a symbolic link, or another user's: a
-// run acts only on a record that its own user could have written).
+// not a regular file of the user's that a run wrote).
 struct FoundRecord {
     bool exists = false;
     std::vector<CommitEntry> entries;
@@ -297,16 +353,16 @@ struct FoundRecord {
     std::string problem;
 };
 // Reads the folder's commit record, or its roll-back record.
-FoundRecord readRecord(const std::string& folder, bool rollBack);
+FoundRecord readRecord(const RunFolder& run, bool rollBack);
 
-// Turns the folder's commit record into its roll-back record: a job killed
-// from then on is rolled back. The errno of a failed rename, else 0.
-int beginRollBack(const std::string& folder);
+// Turns the folder's commit record into its roll-back record, synced: a
+// job killed from then on is rolled back. The errno of a failed rename,
+// else 0.
+int beginRollBack(const RunFolder& run);
 
 // An output that a roll-back could not give its earlier file back: `what`
-// says why ("is the new file, it cannot be put back"), `cause` is that of
-// the failed call (empty for none), `kept` the earlier file's second name
-// (empty for an output that had no earlier file).
+// says why ("is the new file, it cannot be put back"), `cause` that of the
+// failed call, `kept` the earlier file's second name (each may be empty).
 struct NotPutBack {
     std::string output;
     std::string kept;
@@ -330,37 +386,40 @@ struct Unfinished {
     void noteFailure(const std::string& failure) {
         if (firstFailure.empty()) firstFailure = failure;
     }
-    // The errno of a failed sync of the folder, else 0.
+    // The errno of a failed sync of a folder, else 0.
     int syncError = 0;
+    // A displaced file that is not the one to go could not be given its
+    // name back: the roll-back record stays, for a later job.
+    bool keepRecord = false;
     // The roll-back record is still there: a later job finishes it again.
     bool recordStays = false;
 };
 
-// Syncs the folder, then removes its records, or writes one that lists
-// only the names left over; notes in `unfinished` what it could not do,
-// and whether the roll-back record stays.
-void settleRecord(const std::string& folder, Unfinished& unfinished);
+// Removes the folder's records (the output folder synced before), or
+// writes one that lists only the names left over, and syncs the run's
+// folder; notes in `unfinished` what it could not do, and whether the
+// roll-back record stays.
+void settleRecord(const RunFolder& run, Unfinished& unfinished);
 
 // "; DIR/NAME is the new file, it cannot be put back (cause): the earlier
 // file is DIR/.NAME.kept-XXXXXX, which stays until you move it back or
 // remove it" for each output that a roll-back could not put back.
-std::string notPutBackText(const std::string& folder, const Unfinished& unfinished);
+std::string notPutBackText(const RunFolder& run, const Unfinished& unfinished);
 
-// Once every output of the record is in place: removes the second names,
-// copies and names left over, syncs the folder, then removes the record
+// Once every output of the record is in place: syncs the output folder,
+// removes the second names, copies and names left over, then the record
 // (or writes one that lists what is left).
 Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // Puts back each output of the record that was moved into place (an output
-// that had no earlier file is removed), removes the rest, syncs the folder
-// and removes the records (or writes one that lists what is left). The
-// caller turns the record into the roll-back record first (beginRollBack).
+// that had no earlier file is removed), removes the rest, then the records
+// as finishCommitted does. The caller turns the record into the roll-back
+// record first (beginRollBack).
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries);
 
 // What a job finds in a folder it has just locked, once it has finished
-// what a killed job left: the names a record still lists (not to be
-// removed as abandoned, nor named as kept by a failed roll-back) and those
-// of them that the job's own record must list again.
+// what a killed job left: the names a record still lists (not to be removed
+// as abandoned, nor named as kept) and those its own record lists again.
 struct FolderFound {
     std::set<std::string> listed;
     std::vector<std::string> carried;
@@ -369,16 +428,16 @@ struct FolderFound {
 // Finishes the commit or roll-back a killed job left in the folder, with
 // one note saying which; throws, naming `target`, when a record cannot be
 // read, or cannot be finished (the message says what the folder holds).
-FolderFound finishKilledCommit(const std::string& folder, const std::string& target);
+FolderFound finishKilledCommit(const RunFolder& run, const std::string& target);
 
 // The names the folder's records list, read without the folder's lock;
 // none when there is no record, and `readable` false when one cannot be
 // read.
-std::set<std::string> namesListedInRecords(const std::string& folder, bool& readable);
+std::set<std::string> namesListedInRecords(const RunFolder& run, bool& readable);
 
 // Names in a note each second name in the folder that a run chose and no
 // record lists: the earlier file of an output that a roll-back could not
 // put back.
-void noteKeptEarlierFiles(const std::string& folder, const std::set<std::string>& listed);
+void noteKeptEarlierFiles(const RunFolder& run, const std::set<std::string>& listed);
 
 }  // namespace IOMgmt::detail

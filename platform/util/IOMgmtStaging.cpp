@@ -1,6 +1,5 @@
 #include "platform/util/IOMgmtStaging.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <pthread.h>
@@ -11,16 +10,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <random>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
@@ -48,34 +43,20 @@ StagingCalls gCalls;
 
 bool isLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-// The permissions that the umask gives a new file (0666 less the umask),
-// read where the system tells the umask without changing it.
-mode_t newFileMode() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-        }
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 // The first write of the process into a folder clears its run folder of
 // abandoned staged files; later ones find none that a process killed
 // before this one left. What a commit record lists is a killed job's
 // commit, which only the next job into the folder finishes.
-void clearLeftoversOnce(const std::string& folder) {
+void clearLeftoversOnce(const RunFolder& run) {
     static std::mutex mutex;
-    static std::set<std::string> cleared;
+    static std::set<FileId> cleared;
     {
         const std::lock_guard<std::mutex> lock(mutex);
-        if (!cleared.insert(canonicalPath(folder)).second) return;
+        if (!cleared.insert(idOf(run.folderStat())).second) return;
     }
     bool readable = true;
-    const std::set<std::string> listed = namesListedInRecords(folder, readable);
-    if (readable) removeAbandonedStagedFiles(folder, listed);
+    const std::set<std::string> listed = namesListedInRecords(run, readable);
+    if (readable) removeAbandonedStagedFiles(run, listed);
 }
 
 // The longest temporary name of a file named NAME: its stem, the longest
@@ -129,16 +110,18 @@ std::string nameTooLong(const std::string& path) {
     return why;
 }
 
-std::string outputRefused(const std::string& path) {
-    const JobFile file = lookAtOutput(path);
-    return file.problem.empty() ? std::string() : file.problem + ", and is not replaced; " + file.advice;
+std::string outputRefused(const std::string& path) { return lookAtOutput(path).refusal(); }
+
+int openFile(int folder, const char* name, int flags, mode_t mode) { return ::openat(folder, name, flags, mode); }
+
+int linkOpenFile(int fd, int folder, const char* name) {
+    // By the descriptor alone where the process may (CAP_DAC_READ_SEARCH),
+    // else through the process's own view of it, which leads to that file.
+    if (::linkat(fd, "", folder, name, AT_EMPTY_PATH) == 0) return 0;
+    return ::linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(fd)).c_str(), folder, name, AT_SYMLINK_FOLLOW);
 }
 
-int openFile(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
-
-int renameWithFlags(const char* from, const char* to, unsigned flags) {
-    return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, flags);
-}
+int unlinkFile(int folder, const char* name) { return ::unlinkat(folder, name, 0); }
 
 namespace detail {
 
@@ -199,37 +182,16 @@ bool isPlainFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
-bool present(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-int syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? 0 : errno;
-    const int error = gCalls.syncFolder(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
-}
-
-void removeAbandonedStagedFiles(const std::string& folder, const std::set<std::string>& kept) {
-    const std::string own = runFolderOf(folder);
-    DIR* dir = ::opendir(own.c_str());
-    if (dir == nullptr) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+void removeAbandonedStagedFiles(const RunFolder& run, const std::set<std::string>& kept) {
+    for (const std::string& name : run.names(In::Own)) {
         if (stemOfTemporaryName(name, kStagedMark).empty() || kept.count(name) > 0) continue;
-        const int fd = ::openat(::dirfd(dir), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        const Descriptor fd(run.open(In::Own, name, O_RDONLY | O_NONBLOCK));
         // A live writer holds its file locked.
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            const std::string path = inFolder(own, name);
-            if (const int error = removeFile(path); error != 0) {
-                IOMgr::getInstance().notice(unremovedTemporaryNote(path, error));
-            }
+        if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        if (const int error = run.remove(In::Own, name); error != 0) {
+            IOMgr::getInstance().notice(unremovedTemporaryNote(run.pathOf(In::Own, name), error));
         }
-        if (fd >= 0) ::close(fd);
     }
-    ::closedir(dir);
 }
 
 }  // namespace detail
@@ -242,75 +204,89 @@ StagingCalls setStagingCalls(StagingCalls calls) {
 
 // ------------------------------------------------------------ StagedFile
 
-StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
+StagedFile::StagedFile(std::string target) : target_(std::move(target)), name_(fileNameOf(target_)) {
     if (target_.empty()) throw Exceptions::QuarloException("no file name given", "IOMgmt", "write");
-    directory_ = folderOf(target_);
     OutputBatch* batch = IOMgr::getInstance().outputBatch();
     ofBatch_ = batch != nullptr && batch->holds(target_);
     // Refused before the folder is claimed: the file could never be put in
     // place.
     if (const std::string why = nameTooLong(target_); !why.empty()) failStaging("cannot be written: " + why, 0);
-    const JobFile earlier = lookAtOutput(target_);
-    // A single file goes through the gate of an output (a batch's outputs
-    // went through it as the batch began).
-    if (!ofBatch_ && !earlier.problem.empty()) fail(earlier.problem + ", and is not replaced; " + earlier.advice);
     if (ofBatch_) {
-        batch->claimOutputs(target_);
+        folder_ = batch->claimOutputs(target_);
     } else {
-        enterRunFolder(directory_, target_, "");
-        clearLeftoversOnce(directory_);
+        folder_ = std::make_shared<RunFolder>(folderOf(target_), target_, "");
+        // A single file goes through the gate of an output (a batch's
+        // outputs went through it as the batch began, and do as it commits).
+        JobFile earlier = folder_->look(name_);
+        if (const std::string why = earlier.refusal(); !why.empty()) {
+            folder_->leave();
+            fail(why);
+        }
+        recordEarlier(std::move(earlier));
+        clearLeftoversOnce(*folder_);
     }
-    makeTemporary();
-    recordEarlier(earlier);
+    try {
+        makeTemporary();
+    } catch (...) {
+        discard();
+        if (!ofBatch_) folder_->leave();
+        throw;
+    }
 }
 
-void StagedFile::recordEarlier(const JobFile& earlier) {
-    // A replaced file of the user's, of one name, keeps its permission bits
-    // (no special bit). Any other file gets those the umask gives a new
-    // one: a file of several names lends none.
-    mode_ = outputMode(earlier, newFileMode());
-    earlier_ = earlier.error == 0 ? std::optional<FileId>(idOf(earlier.st)) : std::nullopt;
+void StagedFile::recordEarlier(JobFile earlier) {
+    mode_ = outputMode(earlier);
+    earlier_ = std::make_unique<JobFile>(std::move(earlier));
 }
+
+int StagedFile::keepEarlier(const std::string& kept) const { return keepEarlierFile(*folder_, *earlier_, name_, kept); }
+
+std::string StagedFile::temporaryPath() const { return folder_->pathOf(In::Own, temporary_); }
 
 void StagedFile::makeTemporary() {
-    const std::string own = runFolderOf(directory_);
-    const std::string stem = inFolder(own, temporaryStem(fileNameOf(target_))) + kStagedMark;
+    const std::string stem = temporaryStem(name_) + kStagedMark;
+    const std::string own = shownPath(runFolderOf(folder_->path()));
     for (int attempt = 0, made = 0; fd_ < 0 && attempt < kNameTries && made < kTemporaryFileTries; ++attempt) {
         std::string candidate = stem + randomPart();
         // Made new, private to the user until it is moved into place.
-        const int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+        const int fd = folder_->open(In::Own, candidate, O_RDWR | O_CREAT | O_EXCL, 0600);
         if (fd < 0 && errno == EEXIST) continue;
         // A run that let the folder go removed it meanwhile.
         if (fd < 0 && errno == ENOENT) {
-            enterRunFolder(directory_, target_, ofBatch_ ? kNothingChanged : "");
+            folder_->enter(target_, ofBatch_ ? kNothingChanged : "");
             continue;
         }
-        if (fd < 0) failStaging("cannot create a temporary file in " + shownPath(own), errno);
+        if (fd < 0) failStaging("cannot create a temporary file in " + own, errno);
         ++made;
         // Locked, the file is this writer's; a cleaner that locked it first
         // has removed it (no link is left), and another is made.
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }
         struct stat mine {};
-        if (::fstat(fd, &mine) == 0 && mine.st_nlink > 0) {
-            fd_ = fd;
-            fileNumber_ = mine.st_ino;
-            temporary_ = std::move(candidate);
-        } else {
+        if (::fstat(fd, &mine) != 0 || mine.st_nlink == 0) {
             ::close(fd);
+            continue;
+        }
+        fd_ = fd;
+        fileNumber_ = mine.st_ino;
+        temporary_ = std::move(candidate);
+        // The group that a file made in the output folder gets.
+        const gid_t group = folder_->newFileGroup();
+        if (mine.st_gid != group && ::fchown(fd, static_cast<uid_t>(-1), group) != 0) {
+            failStaging("cannot give the temporary file the group of " + shownPath(folder_->path()), errno);
         }
     }
-    if (fd_ < 0) failStaging("cannot keep a temporary file in " + shownPath(own), EAGAIN);
+    if (fd_ < 0) failStaging("cannot keep a temporary file in " + own, EAGAIN);
 }
 
 StagedFile::~StagedFile() { discard(); }
 
 int StagedFile::discard() {
     if (fd_ < 0) return 0;
-    const int error = moved_ ? 0 : removeFile(temporary_);
+    const int error = moved_ ? 0 : folder_->remove(In::Own, temporary_);
     ::close(fd_);
     fd_ = -1;
-    if (!ofBatch_) leaveRunFolder(directory_);
+    if (!ofBatch_) folder_->leave();
     return error;
 }
 
@@ -339,21 +315,17 @@ void StagedFile::readBack(unsigned long long& size, std::string& hash) const {
     if (error != 0) failStaging("cannot read the temporary file back", error);
 }
 
-void StagedFile::applyMode() {
-    if (modeApplied_) return;
-    if (::fchmod(fd_, mode_) != 0) failStaging("cannot set the temporary file's permissions", errno);
-    modeApplied_ = true;
-}
-
 void StagedFile::moveIntoPlace() {
     if (!finished_) fail("the new file is not complete");
-    applyMode();
-    const FileId earlier = earlier_.value_or(FileId{});
-    const Displaces displaces = [earlier](const std::string&, const struct stat& st) {
+    if (::fchmod(fd_, mode_) != 0) fail("cannot set the temporary file's permissions", errno);
+    const bool replaces = earlier_ != nullptr && earlier_->error == 0;
+    const FileId earlier = replaces ? idOf(earlier_->st) : FileId{};
+    const Displaces displaces = [earlier](In, const std::string&, const struct stat& st) {
         return idOf(st) == earlier && st.st_uid == ::geteuid();
     };
     std::string problem;
-    if (const int error = placeFile(temporary_, target_, earlier_ ? displaces : Displaces{}, problem); error != 0) {
+    if (const int error = placeFile(*folder_, temporary_, name_, replaces ? displaces : Displaces{}, problem);
+        error != 0) {
         if (!problem.empty()) fail(problem);
         fail("cannot move the new file into place", error);
     }
@@ -367,8 +339,8 @@ void StagedFile::putInPlace() {
     moveIntoPlace();
     // A single file has no caller that could tell "in place, not synced"
     // from "not written"; only the batch reports a folder it cannot sync.
-    syncFolder(directory_);
-    if (!ofBatch_) leaveRunFolder(directory_);
+    folder_->sync(In::Outputs);
+    if (!ofBatch_) folder_->leave();
 }
 
 // ------------------------------------------------------------ single files
@@ -406,23 +378,14 @@ int writeAll(int fd, std::string_view bytes) {
 void appendToFile(const std::string& path, std::string_view bytes) {
     // Opened without following a link, never waiting on a pipe: what is
     // there is checked as it was opened.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    const Descriptor fd(
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
     const int error = errno;
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        const JobFile file = lookAtOutput(path);
-        if (!file.problem.empty()) failOn(path, file.problem + ", and is not written; " + file.advice);
-        failOn(path, "cannot open it", error);
-    }
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    if (const JobFile file = checkOutput(st); !file.problem.empty()) {
-        failOn(path, file.problem + ", and is not written; " + file.advice);
-    }
-    if (const int error = writeAll(fd, bytes); error != 0) failOn(path, "cannot write it", error);
+    const JobFile file = fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 ? checkOutput(st) : lookAtOutput(path);
+    if (const std::string why = file.refusal("written"); !why.empty()) failOn(path, why);
+    if (fd.get() < 0) failOn(path, "cannot open it", error);
+    if (const int failed = writeAll(fd.get(), bytes); failed != 0) failOn(path, "cannot write it", failed);
 }
 
 std::string canonicalPath(const std::string& path) {

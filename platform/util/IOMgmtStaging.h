@@ -1,107 +1,72 @@
 // Writing files so that each is always the old or the new file, and the
-// outputs of a job all or nothing, whatever moment the job is killed at.
+// outputs of a job all or nothing, whatever moment the job is killed at
+// (docs/outputs.md says what a user sees of it).
 //
 // The run's folder. A job keeps everything but its outputs (staged files,
-// the commit record and the record being written, the roll-back record,
-// the earlier outputs' second names and copies, the lock file) in one
-// folder of its user's inside the output folder (".staged-outputs.UID"),
-// made private (0700) and opened without following a link; it is the
-// job's only when it is a folder of the job's user no wider than 0700, and
-// a folder of another user by that name is never looked into
-// (JobFiles.cpp). So no other user can stand at any of its names, and the
-// shared folder holds nothing of a job but its outputs. The folder is
-// removed once empty; a killed job's folder is found by the next job of
-// the same user.
+// the records, the earlier outputs' second names and copies, the lock
+// file) in one folder of its user's inside the output folder
+// (".staged-outputs.UID"), made private (0700) and opened without following
+// a link; a folder by that name of another user, or wider than 0700, is
+// never used. So no other user can stand at any of its names. The output
+// folder and the run's folder are held by the descriptors that were
+// checked, and every file of the job is reached relative to them
+// (detail::RunFolder): a folder renamed or replaced meanwhile leads nowhere
+// else. The folder is removed once empty; a killed job's folder is found by
+// the next job of the same user.
 //
 // One file. A new version of a file is written under a temporary name in
-// the run's folder (".NAME.staged-XXXXXX"), private to its user, synced,
-// and moved into place only when complete: exchanged with the file it
-// replaces, which is checked once displaced (another file is put back and
-// named), or renamed where no file stood without replacing one made there
-// meanwhile (detail::placeFile). Just before, it gets the permission bits
-// of the file it replaces (0777 of them, no special bit) when that is a
-// regular file of its user with one name, else those the umask gives a new
-// file (0666 less the umask). A link, a pipe, a folder or another user's
-// file at the name is refused, naming it and its owner. Every temporary
-// file is locked by the process that writes it: one whose writer is gone
-// is abandoned, and the first write of a later process into the folder
-// removes it (and the next job into an output folder, below). A name of
-// more than 200 bytes is cut there in temporary names and followed by "~"
-// and a hash of the whole name, so that two long names that begin alike
-// keep their temporary files apart. A file whose name or path, with its
-// longest temporary name, is longer than the file system takes is refused
-// before anything is made (IOMgmt::nameTooLong).
+// the run's folder (".NAME.staged-XXXXXX"), private to its user, with the
+// group a file made in the output folder gets, synced, and moved into
+// place only when complete: exchanged with the file it replaces, which is
+// checked once displaced (another file is put back and named), or renamed
+// where no file stood without replacing one made there meanwhile
+// (detail::placeFile). Just before, it gets the permission bits that the
+// umask gives a new file, or, replacing a regular file of its user with
+// one name, that file's (no special bit) less the umask. A link, a pipe, a
+// folder or another user's file at the name is refused, naming it and its
+// owner. Every temporary file is locked by the process that writes it: one
+// whose writer is gone is abandoned, and the next process to write into
+// the folder removes it. A long name is cut in temporary names
+// (detail::temporaryStem); one too long for the file system with its
+// temporary names is refused before anything is made (nameTooLong).
 //
 // A job's outputs. An output batch holds the outputs of one job (gahost
 // run: the e-file, the print file and the saved return), each staged as
 // above, and moves them into place together, only when every one is
 // complete. One job of a user at a time writes outputs into a folder: the
-// first staged write of an output takes the lock file of the run's folder
-// (".staged-outputs.lock", an advisory lock) and holds it until the commit
-// is over. The lock file says who holds it, in a line for a job that
-// waits. A job of another user has its own
-// folder and lock; an output that it put in place first is that user's
-// file, which the exchange refuses, naming its owner.
-//
-// The commit, in each output folder (every name but an output's in the
-// run's folder):
+// first staged write takes the lock file of the run's folder, an advisory
+// lock held until the commit is over. The commit, in each output folder:
 //  1. every staged file is synced;
-//  2. a second name is chosen for each earlier output (".NAME.kept-XXXXXX");
-//  3. the commit record is written: to ".staged-outputs.commit-new", synced,
-//     renamed to ".staged-outputs.commit", the folder synced. It gives the
-//     output folder's device and file number, lists each output by name,
-//     with its staged file's name, file number, size and a hash of its
-//     bytes, its earlier file's second name and file number, and any second
-//     name that an earlier job could not remove, and ends with a checksum
-//     of itself;
-//  4. each earlier output gets its second name: a link, or, where no link
-//     can be made, a copy written to ".NAME.copy-XXXXXX", synced and renamed
-//     to the second name (a symbolic link: a new link to the same target);
+//  2. each earlier output is looked at again, held open, and given a
+//     second name to come (".NAME.kept-XXXXXX");
+//  3. the commit record is written (detail::writeCommitRecord) and synced
+//     in the run's folder, and the run's folder in the output folder;
+//  4. each earlier output gets its second name, made of the file held in
+//     step 2: a link of it, or a copy of its bytes (detail::keepEarlierFile);
 //  5. each staged file is put in place over its earlier output (above);
-//  6. the second names are removed, and the folder is synced;
-//  7. the record is removed, then the lock file.
-// A failure in step 4 or 5 rolls the commit back: the record is renamed to
-// ".staged-outputs.rollback"; each output moved in step 5 gets its earlier
-// file back by its second name, put in place as above over the new file
-// (a new output that had no earlier file is removed); the other second
-// names, copies and staged files are removed; the folder is synced and the
-// record removed. An earlier file that cannot be put back stays under its
-// second name, named in the failure.
+//  6. the output folder is synced;
+//  7. the second names and the record are removed, the run's folder
+//     synced, and the lock file removed.
+// A failure in step 4 or 5 rolls the commit back: the record becomes the
+// roll-back record; each output moved in step 5 gets its earlier file back
+// by its second name, put in place as above over the new file (a new
+// output that had no earlier file is removed); the rest goes, and the
+// folders are synced as in steps 6 and 7. An earlier file that cannot be
+// put back stays under its second name, named in the failure.
 //
 // A job killed at any step. Whoever takes the lock next (a job of the same
-// user, of any return) first finishes what the killed job left. A commit
-// record is finished forward, as the job would have: each earlier output
-// that a staged file still to move is to replace gets its second name, if
-// it has none yet (step 4), then those staged files are put in place by
-// the same step as the job's own, the second names and copies removed, the
-// folder synced and the record removed. A placement killed between its
-// exchange and its removal of what it displaced leaves that file at the
-// staged file's name (or, putting back, the new file at the second name):
-// it goes first. A roll-back record is finished as a roll-back, and so is a
-// commit record one of whose outputs is neither staged nor in place, or
-// whose staged file is not as the job wrote it or cannot be read, or whose
-// finish fails (a second name that cannot be made, a placement refused):
-// an output that is its new file gets its earlier file back (or, with
-// none, is removed); the rest is removed. The staged file's number tells
-// the new file only in the folder the record was written for; in a copy of
-// the folder (cp -a, a backup restored) every number changed, and there a
-// file is known by its size and bytes: a copy is finished exactly as the
-// folder itself. One note says what was finished and what is in place. A
-// finish that can go neither forward nor back (a folder that cannot be
-// written), or a roll-back whose record stays, is left as it is, and the
-// job fails before it writes, saying what the folder holds. A record being
-// written is removed: nothing was moved yet. A record whose checksum is not
-// its own (damaged, made by hand, or of an earlier version) is refused, and
-// nothing it names is touched; so is one that cannot be read. Then the job
-// removes every abandoned staged file of its run's folder (every name
-// there is a run's); one that cannot be removed is named in a note, and a
-// later job tries again.
-//
-// What stays. What a finish cannot remove is listed again in a record that
-// only lists it, and the next job tries again. A second name listed in no
-// record is the earlier file of an output that a roll-back could not put
-// back: it stays until the user moves it back or removes it, and every job
-// into the folder names it in a note (three at most, and counts the rest).
+// user, of any return) first finishes what the killed job left
+// (detail::finishKilledCommit): forward, as the job would have, by the
+// same steps, when every output of the record is staged or in place as
+// the job wrote it, else back as a roll-back. A placement killed between
+// its exchange and its look at what it displaced is finished first: that
+// file goes only when it is the recorded earlier file, else it is given
+// its name back. A file is known by its number in the folder the record
+// was written for, and by its size and bytes in a copy of the folder (cp
+// -a, a backup restored), which is finished as the folder itself. A finish
+// that can go neither forward nor back is left as it is, and the job
+// fails before it writes, saying what the folder holds. Then the job
+// removes the abandoned staged files of its run's folder.
 //
 // Several folders. Each folder has its own run's folder, lock, record and
 // finish. Every folder's record is written before any second name is made,
@@ -117,11 +82,9 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace IOMgmt {
@@ -129,9 +92,10 @@ namespace IOMgmt {
 namespace detail {
 struct CommitEntry;
 struct JobFile;
+class RunFolder;
 }  // namespace detail
 
-// A new version of a file, staged beside it. Failures throw
+// A new version of a file, staged in the run's folder. Failures throw
 // Exceptions::QuarloException (class "IOMgmt") naming the file and the cause.
 class StagedFile {
 public:
@@ -152,14 +116,16 @@ public:
     // The size of what was written and the hash of its bytes, read back
     // through the file's own descriptor, whatever the mode it is to have.
     void readBack(unsigned long long& size, std::string& hash) const;
-    // Takes what stands at the target as the earlier file that the new one
-    // replaces (none: nothing there): its permission bits, and its number,
-    // by which the move into place knows it (detail::placeFile).
-    void recordEarlier(const detail::JobFile& earlier);
-    // Gives the file, private to its user until then, the permissions it
-    // is to have in place; moveIntoPlace() does.
-    void applyMode();
-    // Renames the finished file over the target (the folder is not synced).
+    // Takes what stands at the target, held open as it was looked at, as
+    // the earlier file that the new one replaces (none: nothing there): its
+    // permission bits, and its number (detail::placeFile).
+    void recordEarlier(detail::JobFile earlier);
+    // Gives the earlier file its second name `kept` in the run's folder
+    // (detail::keepEarlierFile); the errno of a failure.
+    int keepEarlier(const std::string& kept) const;
+    // Gives the file, private to its user until then, the permissions it is
+    // to have in place, and renames it over the target (the folder is not
+    // synced).
     void moveIntoPlace();
     // finish(), moveIntoPlace(), then syncs the folder: the new file is in
     // place for good.
@@ -169,9 +135,10 @@ public:
     int discard();
 
     const std::string& target() const { return target_; }
-    const std::string& directory() const { return directory_; }
-    // The temporary file: its path, and its file number on the disk.
+    // The temporary file: its name in the run's folder, its path (for a
+    // message), and its file number on the disk.
     const std::string& temporary() const { return temporary_; }
+    std::string temporaryPath() const;
     unsigned long long fileNumber() const { return fileNumber_; }
 
 private:
@@ -183,14 +150,14 @@ private:
     void makeTemporary();
 
     std::string target_;
-    std::string directory_;
+    std::string name_;
+    std::shared_ptr<detail::RunFolder> folder_;
     std::string temporary_;
     unsigned long long fileNumber_ = 0;
     int fd_ = -1;
-    // The permissions the file is to have in place.
+    // The permissions the file is to have in place, and the earlier file.
     mode_t mode_ = 0600;
-    std::optional<std::pair<unsigned long long, unsigned long long>> earlier_;
-    bool modeApplied_ = false;
+    std::unique_ptr<detail::JobFile> earlier_;
     bool finished_ = false;
     bool moved_ = false;
     bool ofBatch_ = false;
@@ -206,9 +173,8 @@ inline constexpr std::chrono::milliseconds kOutputLockWait{30000};
 class OutputBatch {
 public:
     // Declares the outputs; every one must be staged before commit(). An
-    // output that may not replace what stands at its name (outputRefused:
-    // another user's file, a link, a pipe, a folder) is refused at once,
-    // before any file is written, and again before any output is moved. Only one
+    // output that may not replace what stands at its name (outputRefused)
+    // is refused at once, and again before any output is moved. Only one
     // batch lives at a time. `lockWait` bounds the wait for another job
     // that holds an output folder (claimOutputs).
     explicit OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait = kOutputLockWait);
@@ -235,27 +201,20 @@ public:
     void adopt(std::unique_ptr<StagedFile> file);
 
     // Takes the output folders for this job, once; the first staged write
-    // of an output (`target`) does it. Waits, up to the batch's bound, while
-    // another process's job holds one (an advisory lock on its lock file),
+    // of an output (`target`) does it: enters each run's folder and takes
+    // its lock, waiting up to the batch's bound for another process's job,
     // then finishes the commit a killed job left and removes what killed
-    // jobs left in the run's folder. Throws, naming the target and leaving
-    // every output as it was, when the wait runs out (the message names the
-    // process that holds the folder and the outputs it writes), when the
-    // run's folder is not the user's private folder or cannot be made, when
-    // the lock file cannot be made, opened or locked, or when a commit
-    // record found there cannot be read.
-    void claimOutputs(const std::string& target);
+    // jobs left. The run's folder of the target's folder; throws, naming the
+    // target and leaving every output as it was, when any of it fails.
+    std::shared_ptr<detail::RunFolder> claimOutputs(const std::string& target);
 
     // Commits the outputs (the steps above): throws, leaving every output as
-    // it was, when an output was not staged or is refused, cannot be
-    // synced, cannot keep its earlier file or cannot be moved into place
-    // (the outputs moved before it are put back; one that cannot be is
-    // named, with its earlier file's second name). Throws too when a folder
-    // cannot be synced after the renames: the outputs are then in place,
-    // but may not survive a power failure. A file that cannot be removed
-    // once the outputs are in place (a second name, the record) is named in
-    // a note, and the next job into the folder removes it: the commit
-    // succeeds.
+    // it was, when a step fails (the outputs moved before it are put back;
+    // one that cannot be is named, with its earlier file's second name), or
+    // when a folder cannot be synced after the renames (the outputs are in
+    // place, but may not survive a power failure). A file that cannot be
+    // removed once they are in place is named in a note, and the next job
+    // into the folder removes it: the commit succeeds.
     void commit();
 
 private:
@@ -276,9 +235,9 @@ private:
         std::string path;
         std::string role;
     };
-    // An output folder this batch holds.
+    // An output folder this batch holds, with its run's folder.
     struct Folder {
-        std::string path;
+        std::shared_ptr<detail::RunFolder> run;
         int lockFd = -1;
         // Second names an earlier job could not remove, which the commit
         // record lists again.
@@ -308,10 +267,9 @@ private:
     [[noreturn]] void rollBack(const std::string& failure);
     // Removes the second names and records once every output is in place.
     void finishCommit();
-    // Removes the lock files and gives the folders up. A lock file that cannot be
-    // removed is named in a note once the commit is over, or after a
-    // failure when the batch ends: a caller that tells the failure first
-    // has the note follow it.
+    // Removes the lock files and gives the folders up. A lock file that
+    // cannot be removed is named in a note once the commit is over, or,
+    // after a failure, when the batch ends (after the failure is told).
     void releaseOutputs();
     void noteUnreleased();
 
@@ -324,30 +282,33 @@ private:
     std::vector<std::string> unreleased_;
 };
 
-// Opens a file as open(2) does, with the mode a new file gets.
-int openFile(const char* path, int flags, mode_t mode);
-// Renames a file as renameat2(2) does with the flags (RENAME_EXCHANGE,
-// RENAME_NOREPLACE, or none).
-int renameWithFlags(const char* from, const char* to, unsigned flags);
+// Opens a file as openat(2) does, with the mode a new file gets.
+int openFile(int folder, const char* name, int flags, mode_t mode);
+// Gives the open file `fd` (O_PATH too) the name `name` in the folder: a
+// hard link of that very file, whatever stands at its names meanwhile.
+int linkOpenFile(int fd, int folder, const char* name);
+// Removes a file as unlinkat(2) does.
+int unlinkFile(int folder, const char* name);
 
 // The system calls by which a staged file reaches the disk, an earlier
 // output keeps a second name, an output is moved into place (or put back),
-// the renames in a folder reach the disk, what a commit leaves is removed
-// and the files it knows by their bytes are read. A test puts in one that
-// fails to see what the failure leaves.
+// a folder reaches the disk, what a commit leaves is removed and the files
+// it knows by their bytes are read; each names its files within a folder
+// held open. A test puts in one that fails to see what the failure leaves.
 struct StagingCalls {
     int (*sync)(int fd) = ::fdatasync;
-    int (*link)(const char* existing, const char* newName) = ::link;
-    int (*rename)(const char* from, const char* to, unsigned flags) = renameWithFlags;
+    int (*link)(int fd, int folder, const char* name) = linkOpenFile;
+    // With the flags RENAME_EXCHANGE, RENAME_NOREPLACE or none.
+    int (*rename)(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) = ::renameat2;
     int (*syncFolder)(int fd) = ::fsync;
     // The removal of a temporary file, second name, record or lock file.
-    int (*unlink)(const char* path) = ::unlink;
+    int (*unlink)(int folder, const char* name) = unlinkFile;
     // Every write of writeAll (staged files, copies, records, lock files).
     ssize_t (*write)(int fd, const void* bytes, size_t count) = ::write;
     // Every read of a staged file or an output whose bytes are hashed.
     ssize_t (*read)(int fd, void* bytes, size_t count) = ::read;
     // Every open of a folder's lock file.
-    int (*open)(const char* path, int flags, mode_t mode) = openFile;
+    int (*open)(int folder, const char* name, int flags, mode_t mode) = openFile;
 };
 // Puts the calls in place; returns those they replace.
 StagingCalls setStagingCalls(StagingCalls calls);

@@ -1,13 +1,8 @@
-// The folder of a run's own files, and the gate of an output's name. A run
-// keeps everything but its outputs (staged files, the commit record and the
-// record being written, the roll-back record, the earlier outputs' second
-// names and copies, the lock file) in one folder of its user's inside the
-// output folder, private to that user: so no other user can stand at any
-// of its names, and every name inside it is the run's. The folder is
-// checked once, as it is opened, never through a symbolic link; a folder of
-// another user by that name is never looked into. What the shared folder
-// holds of a run is its outputs, and an output replaces only the file the
-// run recorded there (placeFile).
+// The folder of a run's own files (IOMgmtStaging.h), held with the output
+// folder by the descriptors that were checked, through which every file of
+// a run is reached; and the gate of an output's name: an output replaces
+// only the file the run recorded there (placeFile).
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <stdio.h>
@@ -15,6 +10,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "platform/util/IOMgmtInternal.h"
@@ -63,19 +60,11 @@ std::string adviceFor(const struct stat& st) {
 // Why a file found at an output's name is not replaced: what it is, whose,
 // and what to do.
 std::string refusal(const struct stat& st) {
-    const std::string problem = outputProblem(st);
-    return (problem.empty() ? "is a file of " + userName(st.st_uid) + " made there since the run began" : problem) +
-           ", and is not replaced; " + adviceFor(st);
-}
-
-// The file at `path`, opened without following a link (O_PATH); the errno
-// of a failure.
-int lookAt(const std::string& path, struct stat& st) {
-    const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = ::fstat(fd, &st) == 0 ? 0 : errno;
-    ::close(fd);
-    return error;
+    const JobFile file = checkOutput(st);
+    if (!file.problem.empty()) return file.refusal();
+    return JobFile{.problem = "is a file of " + userName(st.st_uid) + " made there since the run began",
+                   .advice = adviceFor(st)}
+        .refusal();
 }
 
 // Why the folder opened as `st` is not the run's own (another user's, a
@@ -93,7 +82,28 @@ std::string notOwnFolder(const struct stat& st) {
     return std::string();
 }
 
+// The file opened as `fd` (O_PATH), checked and held; the errno of a
+// failure to open it.
+JobFile heldFile(int fd) {
+    Descriptor held(fd);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) return JobFile{.error = errno};
+    JobFile file = checkOutput(st);
+    file.fd.reset(held.release());
+    return file;
+}
+
 }  // namespace
+
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 std::string userName(uid_t uid) {
     const passwd* user = ::getpwuid(uid);
@@ -104,43 +114,86 @@ std::string runFolderOf(const std::string& folder) {
     return inFolder(folder, ".staged-outputs." + std::to_string(::geteuid()));
 }
 
-void enterRunFolder(const std::string& folder, const std::string& target, const std::string& outcome) {
-    const std::string own = runFolderOf(folder);
-    const std::string named = "the folder of the run's own files " + shownPath(own);
-    bool made = false;
-    int fd = -1;
-    // A run of the user's that lets the folder go removes it once empty:
-    // one removed between its making and its opening is made again.
-    for (int attempt = 0; fd < 0 && attempt < kFolderTries; ++attempt) {
-        made = ::mkdir(own.c_str(), 0700) == 0;
-        if (!made && errno != EEXIST) failOn(target, "cannot create " + named, errno, outcome);
-        fd = ::open(own.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0 && errno != ENOENT) break;
+// ------------------------------------------------------------ RunFolder
+
+RunFolder::RunFolder(std::string path, const std::string& target, const std::string& outcome)
+    : path_(std::move(path)), name_(fileNameOf(runFolderOf(path_))) {
+    outputs_.reset(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (outputs_.get() < 0 || ::fstat(outputs_.get(), &folderStat_) != 0) {
+        failOn(target, "cannot open the folder " + shownPath(path_), errno, outcome);
     }
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        const int error = errno;
-        if (fd >= 0) ::close(fd);
-        // A link, a file: what it is and whose, never what it leads to; a
-        // folder that the user may not open, whose.
-        if (lookAt(own, st) == 0 && !S_ISDIR(st.st_mode)) {
-            failOn(target,
-                   named + " is " + kindOfFile(st) + " (of " + userName(st.st_uid) + "), and is not used; " +
-                       adviceFor(st),
-                   0, outcome);
-        }
-        if (const std::string why = notOwnFolder(st); S_ISDIR(st.st_mode) && !why.empty()) {
-            failOn(target, named + " " + why, 0, outcome);
-        }
-        failOn(target, "cannot open " + named, error, outcome);
-    }
-    // Made now, its mode is 0700 whatever the umask took from it.
-    if (made && st.st_uid == ::geteuid() && ::fchmod(fd, 0700) == 0) st.st_mode = S_IFDIR | 0700;
-    ::close(fd);
-    if (const std::string why = notOwnFolder(st); !why.empty()) failOn(target, named + " " + why, 0, outcome);
+    enter(target, outcome);
 }
 
-void leaveRunFolder(const std::string& folder) { ::rmdir(runFolderOf(folder).c_str()); }
+void RunFolder::enter(const std::string& target, const std::string& outcome) {
+    const std::string named = "the folder of the run's own files " + shownPath(pathOf(In::Outputs, name_));
+    bool made = false;
+    Descriptor fd;
+    // A run of the user's that lets the folder go removes it once empty:
+    // one removed between its making and its opening is made again.
+    for (int attempt = 0; fd.get() < 0 && attempt < kFolderTries; ++attempt) {
+        made = ::mkdirat(outputs_.get(), name_.c_str(), 0700) == 0;
+        if (!made && errno != EEXIST) failOn(target, "cannot create " + named, errno, outcome);
+        fd.reset(::openat(outputs_.get(), name_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (fd.get() < 0 && errno != ENOENT) break;
+    }
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
+        const int error = errno;
+        // What stands there now and whose (a link: never what it leads
+        // to; a folder that the user may not open: whose). Nothing there:
+        // the cause alone.
+        const std::string why = stat(In::Outputs, name_, st) != 0 ? std::string()
+                                : S_ISDIR(st.st_mode)             ? notOwnFolder(st)
+                                                      : "is " + kindOfFile(st) + " (of " + userName(st.st_uid) +
+                                                            "), and is not used; " + adviceFor(st);
+        failOn(target, why.empty() ? "cannot open " + named : named + " " + why, why.empty() ? error : 0, outcome);
+    }
+    // Made now, its mode is 0700 whatever the umask took from it; made in a
+    // set-group-ID folder, it keeps the folder's group for the files in it.
+    if (made && st.st_uid == ::geteuid() && (st.st_mode & 0777) != 0700) {
+        ::fchmod(fd.get(), (st.st_mode & S_ISGID) | 0700);
+        ::fstat(fd.get(), &st);
+    }
+    if (const std::string why = notOwnFolder(st); !why.empty()) failOn(target, named + " " + why, 0, outcome);
+    own_.reset(fd.release());
+    ownStat_ = st;
+}
+
+void RunFolder::leave() const {
+    // Only the folder entered: not another that stands at its name now.
+    struct stat st {};
+    if (stat(In::Outputs, name_, st) == 0 && sameFile(st, ownStat_)) {
+        ::unlinkat(outputs_.get(), name_.c_str(), AT_REMOVEDIR);
+    }
+}
+
+std::string RunFolder::pathOf(In in, const std::string& name) const {
+    return inFolder(in == In::Own ? inFolder(path_, name_) : path_, name);
+}
+
+gid_t RunFolder::newFileGroup() const {
+    return (folderStat_.st_mode & S_ISGID) != 0 ? folderStat_.st_gid : ::getegid();
+}
+
+JobFile RunFolder::look(const std::string& output) const { return heldFile(open(In::Outputs, output, O_PATH)); }
+
+std::vector<std::string> RunFolder::names(In in) const {
+    std::vector<std::string> names;
+    // A descriptor of its own, read from the start.
+    const int fd = ::openat(this->fd(in), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+    if (dir == nullptr && fd >= 0) ::close(fd);
+    while (const dirent* entry = dir != nullptr ? ::readdir(dir) : nullptr) names.push_back(entry->d_name);
+    if (dir != nullptr) ::closedir(dir);
+    return names;
+}
+
+int reopen(int fd, int flags) {
+    return ::open(("/proc/self/fd/" + std::to_string(fd)).c_str(), flags | O_CLOEXEC | O_NOCTTY);
+}
+
+// ------------------------------------------------------------ outputs
 
 JobFile checkOutput(const struct stat& st) {
     JobFile file{.st = st, .problem = outputProblem(st)};
@@ -149,52 +202,42 @@ JobFile checkOutput(const struct stat& st) {
 }
 
 JobFile lookAtOutput(const std::string& path) {
-    struct stat st {};
-    const int error = lookAt(path, st);
-    return error != 0 ? JobFile{.error = error} : checkOutput(st);
+    return heldFile(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
 }
 
-mode_t outputMode(const JobFile& earlier, mode_t fresh) {
+mode_t outputMode(const JobFile& earlier) {
     const bool keeps = earlier.error == 0 && earlier.problem.empty() && earlier.st.st_nlink == 1;
-    return keeps ? earlier.st.st_mode & 0777 : fresh;
+    return (keeps ? earlier.st.st_mode & 0777 : 0666) & ~currentUmask();
 }
 
-int removeFile(const std::string& path) {
-    return stagingCalls().unlink(path.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-}
-
-int renameFile(const std::string& from, const std::string& to) {
-    return stagingCalls().rename(from.c_str(), to.c_str(), 0) == 0 ? 0 : errno;
-}
-
-int placeFile(const std::string& from, const std::string& to, const Displaces& displaces, std::string& problem) {
-    const StagingCalls& calls = stagingCalls();
-    const unsigned flags = displaces ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
+              std::string& problem) {
     struct stat st {};
-    if (calls.rename(from.c_str(), to.c_str(), flags) != 0) {
-        if (errno != EINVAL) {
-            const int error = errno;
-            if (error == EEXIST && lookAt(to, st) == 0) problem = refusal(st);
+    if (const int error = run.rename(In::Own, from, In::Outputs, to, displaces ? RENAME_EXCHANGE : RENAME_NOREPLACE);
+        error != 0) {
+        if (error != EINVAL) {
+            if (error == EEXIST && run.stat(In::Outputs, to, st) == 0) problem = refusal(st);
             return error;
         }
         // A file system without the flags: the name is looked at just
         // before a plain rename.
-        const int error = lookAt(to, st);
-        if (displaces ? error != 0 || !displaces(to, st) : error != ENOENT) {
-            if (error == 0) problem = refusal(st);
-            return error != 0 && displaces ? error : EEXIST;
+        const int look = run.stat(In::Outputs, to, st);
+        if (displaces ? look != 0 || !displaces(In::Outputs, to, st) : look != ENOENT) {
+            if (look == 0) problem = refusal(st);
+            return look != 0 && displaces ? look : EEXIST;
         }
-        return renameFile(from, to);
+        return run.rename(In::Own, from, In::Outputs, to);
     }
     if (!displaces) return 0;
     // `from` holds what stood at `to`: the file that was to go, or another
     // made there meanwhile, which is put back.
-    if (lookAt(from, st) == 0 && displaces(from, st)) {
-        removeFile(from);
+    const int look = run.stat(In::Own, from, st);
+    if (look == 0 && displaces(In::Own, from, st)) {
+        run.remove(In::Own, from);
         return 0;
     }
-    problem = refusal(st);
-    calls.rename(from.c_str(), to.c_str(), RENAME_EXCHANGE);
+    problem = look == 0 ? refusal(st) : "cannot be looked at once exchanged (" + causeOf(look) + "), and is put back";
+    run.rename(In::Own, from, In::Outputs, to, RENAME_EXCHANGE);
     return EEXIST;
 }
 

@@ -6,11 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <map>
-#include <set>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -33,51 +30,39 @@ constexpr const char* kCannotKeep = "cannot keep the earlier file to put back sh
 // refuses): a message must not claim one.
 constexpr const char* kCannotLook = "cannot look for an earlier file to put back should the run fail";
 
-// A second name for the earlier output NAME in the folder that no file
-// has, nor its copy's name.
-std::string chooseSecondName(const std::string& folder, const std::string& output, const std::string& path) {
+// A second name for the earlier output NAME in the run's folder that no
+// file has, nor its copy's name.
+std::string chooseSecondName(const RunFolder& run, const std::string& output, const std::string& path) {
     const std::string stem = temporaryStem(output);
-    const std::string own = runFolderOf(folder);
     for (int attempt = 0; attempt < kSecondNameTries; ++attempt) {
         std::string kept = stem + kKeptMark + randomPart();
-        if (!present(inFolder(own, kept)) && !present(inFolder(own, copyNameOf(output, kept)))) return kept;
+        if (!run.present(In::Own, kept) && !run.present(In::Own, copyNameOf(output, kept))) return kept;
     }
     failOn(path, kCannotKeep, EEXIST, kNothingChanged);
 }
 
-// Copies the earlier output to its second name: written whole to the
-// copy's name, synced, then renamed. The errno of a failure (that of the
-// write itself: a disk that is full says so); the roll-back that follows
-// removes the copy.
-int copyToSecondName(const std::string& output, const std::string& copy, const std::string& kept, mode_t mode) {
-    const int in = ::open(output.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (in < 0) return errno;
-    const int out = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
-    int error = out < 0 ? errno : 0;
+// Copies the bytes of the earlier output, read through its descriptor, to
+// its second name: written whole to the copy's name, given the earlier
+// file's group and permission bits (no special bit; no group's where the
+// group cannot be given), synced, then renamed. The errno of a failure (a
+// full disk says so); the roll-back that follows removes the copy.
+int copyToSecondName(const RunFolder& run, const JobFile& earlier, const std::string& copy, const std::string& kept) {
+    const Descriptor in(reopen(earlier.fd.get(), O_RDONLY | O_NONBLOCK));
+    if (in.get() < 0) return errno;
+    const Descriptor out(run.open(In::Own, copy, O_WRONLY | O_CREAT | O_EXCL, 0600));
+    int error = out.get() < 0 ? errno : 0;
     std::string buffer(kCopyBuffer, '\0');
     while (error == 0) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) error = errno;
         if (n <= 0) break;
-        error = writeAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+        error = writeAll(out.get(), std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
-    // Its permissions once its bytes are written: never a special bit.
-    if (error == 0 && ::fchmod(out, mode & 0777) != 0) error = errno;
-    if (error == 0 && stagingCalls().sync(out) != 0) error = errno;
-    ::close(in);
-    if (out >= 0) ::close(out);
-    return error == 0 ? renameFile(copy, kept) : error;
-}
-
-// Gives an earlier symbolic link its second name as a new link with the
-// same target; made in one call, it needs no copy's name. The errno of a
-// failure.
-int relinkToSecondName(const std::string& output, const std::string& kept) {
-    std::error_code error;
-    const std::filesystem::path target = std::filesystem::read_symlink(output, error);
-    if (error) return error.value();
-    return ::symlink(target.c_str(), kept.c_str()) == 0 ? 0 : errno;
+    const bool grouped = error == 0 && ::fchown(out.get(), static_cast<uid_t>(-1), earlier.st.st_gid) == 0;
+    if (error == 0 && ::fchmod(out.get(), earlier.st.st_mode & (grouped ? 0777 : 0707)) != 0) error = errno;
+    if (error == 0 && stagingCalls().sync(out.get()) != 0) error = errno;
+    return error == 0 ? run.rename(In::Own, copy, In::Own, kept) : error;
 }
 
 // The part of a message that says the folder could not be synced after
@@ -87,28 +72,21 @@ std::string unsyncedText(const std::string& folder, int error) {
            "): a power failure may undo what was put back";
 }
 
-// Refuses what the output may not replace (outputRefused), before any
-// output is moved; what is there (error ENOENT: nothing).
-JobFile refuseOutput(const std::string& path) {
-    JobFile file = lookAtOutput(path);
-    if (!file.problem.empty()) failOn(path, file.problem + ", and is not replaced; " + file.advice, 0, kNothingChanged);
+// Refuses what the output `path` may not replace (outputRefused), before
+// any output is moved; what is there (error ENOENT: nothing).
+JobFile refused(JobFile file, const std::string& path) {
+    if (const std::string why = file.refusal(); !why.empty()) failOn(path, why, 0, kNothingChanged);
     return file;
 }
 
 }  // namespace
 
-int detail::keepEarlierFile(const std::string& folder, const std::string& output, const std::string& secondName) {
-    const std::string own = runFolderOf(folder);
-    const std::string kept = inFolder(own, secondName);
-    struct stat st {};
-    if (::lstat(output.c_str(), &st) != 0) return errno;
-    if (stagingCalls().link(output.c_str(), kept.c_str()) == 0) return 0;
-    const int error = errno;
-    if (error == EEXIST || error == ENOENT) return error;
-    if (S_ISREG(st.st_mode)) {
-        return copyToSecondName(output, inFolder(own, copyNameOf(fileNameOf(output), secondName)), kept, st.st_mode);
-    }
-    return S_ISLNK(st.st_mode) ? relinkToSecondName(output, kept) : error;
+int detail::keepEarlierFile(const RunFolder& run, const JobFile& earlier, const std::string& output,
+                            const std::string& kept) {
+    if (earlier.error != 0 || !S_ISREG(earlier.st.st_mode)) return earlier.error != 0 ? earlier.error : EINVAL;
+    const int error = run.link(earlier.fd.get(), kept);
+    if (error == 0 || error == EEXIST || error == ENOENT) return error;
+    return copyToSecondName(run, earlier, copyNameOf(output, kept), kept);
 }
 
 OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::milliseconds lockWait)
@@ -118,7 +96,7 @@ OutputBatch::OutputBatch(const std::vector<std::string>& outputs, std::chrono::m
         throw Exceptions::QuarloException("another output batch is in progress", "IOMgmt", "OutputBatch");
     }
     for (const std::string& path : outputs) {
-        refuseOutput(path);
+        refused(lookAtOutput(path), path);
         outputs_.push_back({.path = path});
     }
     io.setOutputBatch(this);
@@ -167,7 +145,7 @@ std::string OutputBatch::reservedUse(const std::string& path) const {
 
 void OutputBatch::dropStaged(Output& output) {
     if (output.staged == nullptr) return;
-    const std::string dropped = output.staged->temporary();
+    const std::string dropped = output.staged->temporaryPath();
     if (const int error = output.staged->discard(); error != 0) {
         IOMgr::getInstance().notice(unremovedTemporaryNote(dropped, error));
     }
@@ -181,8 +159,8 @@ void OutputBatch::adopt(std::unique_ptr<StagedFile> file) {
     output.staged = std::move(file);
 }
 
-void OutputBatch::claimOutputs(const std::string& target) {
-    if (!folders_.empty()) return;
+std::shared_ptr<RunFolder> OutputBatch::claimOutputs(const std::string& target) {
+    if (!folders_.empty()) return folders_.at(outputAt(target).folder).run;
     // Who holds the folders, for a job that waits: "process 4242, writing
     // GA-efile.txt, return.print.txt, return.xml".
     std::string holder = "process " + std::to_string(::getpid()) + ", writing ";
@@ -195,37 +173,40 @@ void OutputBatch::claimOutputs(const std::string& target) {
     }
     for (const auto& [canonical, members] : byFolder) {
         for (std::size_t i : members) outputs_[i].folder = folders_.size();
-        folders_.push_back({.path = folderOf(outputs_[members.front()].path)});
+        folders_.emplace_back();
     }
     try {
         for (const auto& [canonical, members] : byFolder) {
             Folder& folder = folders_[outputs_[members.front()].folder];
-            folder.lockFd = lockFolder(folder.path, target, lockWait_, holder);
+            folder.run = std::make_shared<RunFolder>(folderOf(outputs_[members.front()].path), target, kNothingChanged);
+            folder.lockFd = lockFolder(*folder.run, target, lockWait_, holder);
             tidyFolder(folder, target);
         }
     } catch (...) {
         releaseOutputs();
         throw;
     }
+    return folders_.at(outputAt(target).folder).run;
 }
 
 void OutputBatch::tidyFolder(Folder& folder, const std::string& target) {
-    const FolderFound found = finishKilledCommit(folder.path, target);
+    const FolderFound found = finishKilledCommit(*folder.run, target);
     folder.carried = found.carried;
-    removeAbandonedStagedFiles(folder.path, found.listed);
-    noteKeptEarlierFiles(folder.path, found.listed);
+    removeAbandonedStagedFiles(*folder.run, found.listed);
+    noteKeptEarlierFiles(*folder.run, found.listed);
 }
 
 void OutputBatch::releaseOutputs() {
     for (const Folder& folder : folders_) {
-        if (folder.lockFd < 0) continue;
-        const std::string lock = lockFileOf(folder.path);
-        if (const int error = removeFile(lock); error != 0) {
-            unreleased_.push_back(shownPath(lock) + ": cannot remove the lock file of the outputs: " + causeOf(error) +
-                                  "; a later run into the folder takes it over");
+        if (folder.lockFd >= 0) {
+            if (const int error = folder.run->remove(In::Own, kLockFileName); error != 0) {
+                unreleased_.push_back(shownPath(folder.run->pathOf(In::Own, kLockFileName)) +
+                                      ": cannot remove the lock file of the outputs: " + causeOf(error) +
+                                      "; a later run into the folder takes it over");
+            }
+            ::close(folder.lockFd);
         }
-        ::close(folder.lockFd);
-        leaveRunFolder(folder.path);
+        if (folder.run != nullptr) folder.run->leave();
     }
     folders_.clear();
 }
@@ -240,7 +221,7 @@ std::vector<CommitEntry> OutputBatch::entriesOf(std::size_t folder) const {
     for (const Output& output : outputs_) {
         if (output.folder != folder) continue;
         entries.push_back({.output = fileNameOf(output.path),
-                           .staged = fileNameOf(output.staged->temporary()),
+                           .staged = output.staged->temporary(),
                            .stagedNumber = output.staged->fileNumber(),
                            .stagedSize = output.stagedSize,
                            .stagedHash = output.stagedHash,
@@ -258,21 +239,23 @@ void OutputBatch::recordCommit() {
         output.staged->readBack(output.stagedSize, output.stagedHash);
         // Checked again: in a folder others may write, what stands at an
         // output's name may have changed since the batch began. What is
-        // there now is the earlier file that the record names.
-        const JobFile earlier = refuseOutput(output.path);
+        // there now, held open, is the earlier file that the record names,
+        // and that gets the second name.
+        const RunFolder& run = *folders_[output.folder].run;
+        JobFile earlier = refused(run.look(fileNameOf(output.path)), output.path);
         if (earlier.error != 0 && earlier.error != ENOENT)
             failOn(output.path, kCannotLook, earlier.error, kNothingChanged);
-        output.staged->recordEarlier(earlier);
-        if (earlier.error != 0) continue;  // a new output: nothing to put back
-        output.earlierNumber = earlier.st.st_ino;
-        output.kept = chooseSecondName(folders_[output.folder].path, fileNameOf(output.path), output.path);
+        const bool replaces = earlier.error == 0;  // else a new output: nothing to put back
+        output.earlierNumber = replaces ? earlier.st.st_ino : 0;
+        output.staged->recordEarlier(std::move(earlier));
+        if (replaces) output.kept = chooseSecondName(run, fileNameOf(output.path), output.path);
     }
     std::size_t written = 0;
     try {
-        for (; written < folders_.size(); ++written) writeCommitRecord(folders_[written].path, entriesOf(written));
+        for (; written < folders_.size(); ++written) writeCommitRecord(*folders_[written].run, entriesOf(written));
     } catch (...) {
         // Nothing was moved: the records already written go.
-        for (std::size_t f = 0; f < written; ++f) removeFile(recordFilesOf(folders_[f].path).record);
+        for (std::size_t f = 0; f < written; ++f) folders_[f].run->remove(In::Own, kRecordName);
         throw;
     }
 }
@@ -280,9 +263,9 @@ void OutputBatch::recordCommit() {
 void OutputBatch::keepAndMove() {
     for (const Output& output : outputs_) {
         if (output.kept.empty()) continue;
-        Folder& folder = folders_[output.folder];
-        const int error = keepEarlierFile(folder.path, output.path, output.kept);
-        if (error != 0) failOn(output.path, kCannotKeep, error);
+        if (const int error = output.staged->keepEarlier(output.kept); error != 0) {
+            failOn(output.path, kCannotKeep, error);
+        }
     }
     for (Output& output : outputs_) output.staged->moveIntoPlace();
 }
@@ -295,13 +278,12 @@ void OutputBatch::rollBack(const std::string& failure) {
         // Should the record keep its name, the batch puts back all the
         // same; killed meanwhile, it leaves a commit that the next job
         // finishes either way, as the staged files it finds say.
-        beginRollBack(folders_[f].path);
-        const Unfinished unfinished = rollBackFolder({folders_[f].path, true}, entriesOf(f));
-        lost += notPutBackText(folders_[f].path, unfinished);
+        const RunFolder& run = *folders_[f].run;
+        beginRollBack(run);
+        const Unfinished unfinished = rollBackFolder({run, true}, entriesOf(f));
+        lost += notPutBackText(run, unfinished);
         unremoved += unfinished.unremoved;
-        if (unfinished.syncError != 0 && unsynced.empty()) {
-            unsynced = unsyncedText(folders_[f].path, unfinished.syncError);
-        }
+        if (unfinished.syncError != 0 && unsynced.empty()) unsynced = unsyncedText(run.path(), unfinished.syncError);
     }
     // The failure names a staged file that stays, which a record lists.
     for (Output& output : outputs_) output.staged.reset();
@@ -313,13 +295,13 @@ void OutputBatch::finishCommit() {
     std::string unsynced;
     int syncError = 0;
     for (std::size_t f = 0; f < folders_.size(); ++f) {
-        const Unfinished unfinished = finishCommitted({folders_[f].path, true}, entriesOf(f));
+        const RunFolder& run = *folders_[f].run;
+        const Unfinished unfinished = finishCommitted({run, true}, entriesOf(f));
         if (!unfinished.unremoved.empty()) {
-            IOMgr::getInstance().notice(shownPath(folders_[f].path) + ": the outputs are in place" +
-                                        unfinished.unremoved);
+            IOMgr::getInstance().notice(shownPath(run.path()) + ": the outputs are in place" + unfinished.unremoved);
         }
         if (unfinished.syncError != 0 && syncError == 0) {
-            unsynced = folders_[f].path;
+            unsynced = run.path();
             syncError = unfinished.syncError;
         }
     }

@@ -25,7 +25,6 @@ namespace IOMgmt::detail {
 
 namespace {
 
-constexpr const char* kLockFileName = ".staged-outputs.lock";
 // How often a job waiting for the folder tries again.
 constexpr std::chrono::milliseconds kLockRetry{20};
 // The most of a lock file's holder that a message shows.
@@ -65,27 +64,23 @@ std::string processText(pid_t pid) {
 // signalled, too).
 bool stillRuns(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
 
-// The lock file `path` of a folder, open for a write of `target`, made
+// The lock file of the run's folder, open for a write of `target`, made
 // when missing, private to its user; the run's folder is made again when a
-// run that let the folder go removed it meanwhile. Throws, naming the
-// target and the lock file, when the file cannot be made or opened.
-int openLockFile(const std::string& folder, const std::string& path, const std::string& target) {
+// run that let the folder go removed it meanwhile (a lock file removed
+// since it was opened is let go by lockFolder). Throws, naming the target
+// and the lock file, when the file cannot be made or opened.
+int openLockFile(RunFolder& run, const std::string& target) {
     constexpr int kFlags = O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     constexpr int kTries = 100;
-    int error = 0;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        enterRunFolder(folder, target, kNothingChanged);
-        const int fd = stagingCalls().open(path.c_str(), kFlags, 0600);
+    int error = ENOENT;
+    for (int attempt = 0; attempt < kTries && error == ENOENT; ++attempt) {
+        const int fd = stagingCalls().open(run.fd(In::Own), kLockFileName, kFlags, 0600);
         error = errno;
-        if (fd < 0 && error == ENOENT) continue;
-        if (fd < 0) break;
-        struct stat st {};
-        // A holder removes the file as it lets the folder go: one removed
-        // since it was opened is no longer the folder's lock; open anew.
-        if (::fstat(fd, &st) == 0 && st.st_nlink != 0) return fd;
-        ::close(fd);
+        if (fd >= 0) return fd;
+        if (error == ENOENT) run.enter(target, kNothingChanged);
     }
-    failOn(target, "cannot create the lock file of the outputs " + shownPath(path), error, kNothingChanged);
+    failOn(target, "cannot create the lock file of the outputs " + shownPath(run.pathOf(In::Own, kLockFileName)), error,
+           kNothingChanged);
 }
 
 // What the holder of a lock file wrote in its line ("process 4242, writing
@@ -134,21 +129,18 @@ std::string durationText(std::chrono::milliseconds wait) {
 
 }  // namespace
 
-std::string lockFileOf(const std::string& folder) { return inFolder(runFolderOf(folder), kLockFileName); }
-
 // A holder removes the file before it lets it go, so a lock taken on a
 // file no longer there is let go and the new file's is taken.
-int lockFolder(const std::string& folder, const std::string& target, std::chrono::milliseconds wait,
-               const std::string& holder) {
-    const std::string path = lockFileOf(folder);
+int lockFolder(RunFolder& run, const std::string& target, std::chrono::milliseconds wait, const std::string& holder) {
+    const std::string path = run.pathOf(In::Own, kLockFileName);
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (bool noted = false;;) {
-        const int fd = openLockFile(folder, path, target);
+        const int fd = openLockFile(run, target);
         struct stat opened {};
         struct stat named {};
         int error = EWOULDBLOCK;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            if (::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && sameFile(opened, named)) {
+            if (::fstat(fd, &opened) == 0 && run.stat(In::Own, kLockFileName, named) == 0 && sameFile(opened, named)) {
                 writeHolder(fd, holder);
                 return fd;
             }
@@ -157,7 +149,7 @@ int lockFolder(const std::string& folder, const std::string& target, std::chrono
         }
         error = errno;
         bool byRun = true;
-        const std::string held = heldText(fd, path, folder, byRun);
+        const std::string held = heldText(fd, path, run.path(), byRun);
         ::close(fd);
         if (error != EWOULDBLOCK && error != EINTR) {
             failOn(target, "cannot lock the lock file of the outputs " + shownPath(path), error, kNothingChanged);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/ga_calc/engine_fixture.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace autotesttest {
 

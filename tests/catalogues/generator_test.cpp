@@ -1,83 +1,66 @@
 // The catalogue generator refuses faulty data with the file and line that
 // hold the fault, and fills partial lists by its documented rule.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/support/ScratchDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class GeneratorTest : public ::testing::Test {
+class GeneratorTest : public testsupport::ScratchDirTest {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = fs::temp_directory_path() / ("ga_catalogue_gen_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "catalogues");
-        fs::create_directories(root_ / "overlay");
-        write("forms.txt", "GA9 9 state GAForm9FieldIds\nF7 7 federal Form7FieldIds\n");
-        write("catalogues/GAForm9FieldIds.txt", "class GAForm9FieldIds\nform 9 state\ncount 4\nlist: 1-3, 10\n");
-        write("catalogues/Form7FieldIds.txt", "class Form7FieldIds\nform 7 federal\ncount 6\nat 0: 5\nseq: 3\n");
+        ScratchDirTest::SetUp();
+        fs::create_directories(path("overlay"));
+        writeFile("forms.txt", "GA9 9 state GAForm9FieldIds\nF7 7 federal Form7FieldIds\n");
+        writeFile("catalogues/GAForm9FieldIds.txt", "class GAForm9FieldIds\nform 9 state\ncount 4\nlist: 1-3, 10\n");
+        writeFile("catalogues/Form7FieldIds.txt", "class Form7FieldIds\nform 7 federal\ncount 6\nat 0: 5\nseq: 3\n");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream out(root_ / name);
-        out << text;
-    }
-    std::string read(const fs::path& path) {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     // Runs the generator; returns its exit status, leaves its messages in errors_.
     int generate() {
-        const std::string command = "python3 \"" GA_SOURCE_DIR "/forms/gen_catalogues.py\" --source \"" +
-                                    root_.string() + "\" --header-dir \"" + (root_ / "out").string() +
-                                    "\" --defs-dir \"" + (root_ / "defs").string() + "\" 2> \"" +
-                                    (root_ / "errors.txt").string() + "\"";
+        const std::string command = "python3 \"" GA_SOURCE_DIR "/forms/gen_catalogues.py\" --source \"" + dir +
+                                    "\" --header-dir \"" + path("out") + "\" --defs-dir \"" + path("defs") +
+                                    "\" 2> \"" + path("errors.txt") + "\"";
         const int status = std::system(command.c_str());
-        errors_ = read(root_ / "errors.txt");
+        errors_ = readFile(path("errors.txt"));
         return status;
     }
 
-    fs::path root_;
     std::string errors_;
 };
 
 TEST_F(GeneratorTest, GoodDataGivesHeadersAndDefinitions) {
     ASSERT_EQ(generate(), 0) << errors_;
-    const std::string header = read(root_ / "out" / "GAForm9FieldIds.h");
+    const std::string header = readFile(path("out/GAForm9FieldIds.h"));
     EXPECT_NE(header.find("Primitives::QVImmutableIdentifier f10;"), std::string::npos);
     EXPECT_NE(header.find("inline constexpr GAForm9FieldIds kGAForm9FieldIds{"), std::string::npos);
-    EXPECT_NE(read(root_ / "out" / "AllFieldIds.h").find("\"module/catalogues/Form7FieldIds.h\""), std::string::npos);
-    const std::string def = read(root_ / "defs" / "GA9.def");
+    EXPECT_NE(readFile(path("out/AllFieldIds.h")).find("\"module/catalogues/Form7FieldIds.h\""), std::string::npos);
+    const std::string def = readFile(path("defs/GA9.def"));
     EXPECT_NE(def.find("form 9 state GA9"), std::string::npos);
     EXPECT_NE(def.find("fields 1-3\nfield 10\nend"), std::string::npos);
 }
 
 TEST_F(GeneratorTest, AFieldsKindAndItsNameMayStandOnTwoLines) {
-    write("overlay/GA9.txt", "field 1-3 kind=T\nfield 2 short=Payer line=\"Payer's name\"\n");
+    writeFile("overlay/GA9.txt", "field 1-3 kind=T\nfield 2 short=Payer line=\"Payer's name\"\n");
     ASSERT_EQ(generate(), 0) << errors_;
-    EXPECT_NE(read(root_ / "defs" / "GA9.def").find("field 2 kind=T short=Payer line=\"Payer's name\""),
+    EXPECT_NE(readFile(path("defs/GA9.def")).find("field 2 kind=T short=Payer line=\"Payer's name\""),
               std::string::npos)
-        << read(root_ / "defs" / "GA9.def");
+        << readFile(path("defs/GA9.def"));
 }
 
 TEST_F(GeneratorTest, PartialListKeepsGivenMembersAndFillsTheRest) {
     ASSERT_EQ(generate(), 0) << errors_;
     // Member 0 is given, 3 takes the first free place after it, and the
     // fillers are the smallest unused numbers that start no run: 1, 4, 6, 8.
-    const std::string def = read(root_ / "defs" / "F7.def");
+    const std::string def = readFile(path("defs/F7.def"));
     EXPECT_NE(def.find("field 5\nfield 3\nfield 1\nfield 4\nfield 6\nfield 8\nend"), std::string::npos) << def;
-    const std::string header = read(root_ / "out" / "Form7FieldIds.h");
+    const std::string header = readFile(path("out/Form7FieldIds.h"));
     EXPECT_NE(header.find("QVImmutableIdentifier f5;"), std::string::npos);
     EXPECT_NE(header.find("QVImmutableIdentifier u4;"), std::string::npos);
 }
@@ -91,10 +74,10 @@ struct BadData {
 class GeneratorRefusal : public GeneratorTest, public ::testing::WithParamInterface<BadData> {};
 
 TEST_P(GeneratorRefusal, NamesFileLineAndFault) {
-    write(GetParam().file, GetParam().text);
+    writeFile(GetParam().file, GetParam().text);
     EXPECT_NE(generate(), 0);
     EXPECT_NE(errors_.find(GetParam().message), std::string::npos) << errors_;
-    EXPECT_FALSE(fs::exists(root_ / "out" / "GAForm9FieldIds.h"));
+    EXPECT_FALSE(fs::exists(path("out/GAForm9FieldIds.h")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

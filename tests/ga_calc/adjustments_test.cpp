@@ -103,6 +103,27 @@ TEST_F(Adjustments, EarnedIncomeCountsUpTo4000) {
     }
 }
 
+// The other income counts the taxable refunds beyond the refunds entered by
+// state (which Georgia subtracts), none of them where those are more.
+TEST_F(Adjustments, OtherIncomeTakesTheTaxableRefundsBeyondThoseByState) {
+    born("01/01/1950");
+    setCommon(Utils::kOtherIncome, 1000);
+    setText(sheet(), s1.f189387, "NY");
+    const struct {
+        std::int64_t refunds;
+        double byState, counted;
+    } cases[] = {{500, 200, 1300}, {500, 500, 1000}, {200, 500, 1000}};
+    for (const auto& c : cases) {
+        setCommon(Utils::kTaxableRefunds, c.refunds);
+        setNumber(sheet(), s1.f189388, c.byState);
+        // The exclusion comes before the subtractions, and reads their
+        // total by state as the calculation before left it.
+        calculate();
+        calculate();
+        EXPECT_EQ(amount(s1.f189311), c.counted) << c.refunds << " refunded, " << c.byState << " by state";
+    }
+}
+
 TEST_F(Adjustments, JointReturnSplitsTheSharedLinesByTheSpousesEntry) {
     setFilingStatus(2);
     born("03/03/1952", "04/04/1955");

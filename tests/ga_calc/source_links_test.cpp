@@ -2,10 +2,16 @@
 // and the refill of an entry from its link.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "gatax_fixture.h"
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form165Lines.h"
+#include "module/catalogues/Form166Lines.h"
 #include "module/catalogues/Form69Lines.h"
 #include "module/catalogues/Form70Lines.h"
 #include "module/catalogues/Form73Lines.h"
+#include "module/catalogues/Form84Lines.h"
 #include "module/catalogues/SourceStateRowLines.h"
 #include "module/catalogues/WithholdingEntryLines.h"
 #include "platform/store/StatementForms.h"
@@ -104,6 +110,13 @@ TEST_F(SourceLinks, WhichDocumentsQualify) {
 // counts in both alike, and a spouse's statement on a single return in
 // neither.
 TEST_F(SourceLinks, EveryStatementFormIsCountedAndListedAlike) {
+    // The box that marks a statement as the spouse's, as its form's lines
+    // name it (the 1099-G, the 1099-R, the 1099-INT and the 1099-DIV; a W-2
+    // names its owner).
+    const std::map<std::int32_t, FieldId> spouseBoxes = {{kForm165ID.getNumber(), kForm165Lines.spousesStatement},
+                                                         {kForm84ID.getNumber(), kForm84Lines.spouse},
+                                                         {kForm166ID.getNumber(), kForm166Lines.spouse},
+                                                         {kForm164ID.getNumber(), kForm164Lines.spouse}};
     for (const StatementForm& statement : kStatementForms) {
         SCOPED_TRACE(statement.name);
         auto copy = fedCopy(statement.form, 1);
@@ -125,8 +138,8 @@ TEST_F(SourceLinks, EveryStatementFormIsCountedAndListedAlike) {
             EXPECT_EQ(ga->getIR(kGAForm70ID, 1, kForm70Lines.payments.withheld), 60);
         }
         // The spouse's statement on a return that is not joint: in neither.
-        if (!statement.spouseBox.isNullID()) {
-            copy->setX(statement.spouseBox);
+        if (const auto box = spouseBoxes.find(statement.form.getNumber()); box != spouseBoxes.end()) {
+            copy->setX(box->second);
             engine.beforeCalc();
             engine.calcMainForm(gaCopy(kGAForm70ID), 1, 1);
             EXPECT_EQ(form70Links()[0], "");

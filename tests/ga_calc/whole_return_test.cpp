@@ -2,7 +2,6 @@
 // federal return, and every example return calculated as gahost runs it,
 // written back and read again.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +17,7 @@
 #include "module/catalogues/GAForm70FieldIds.h"
 #include "module/catalogues/GAForm76FieldIds.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "tests/support/ScratchDir.h"
 
 namespace gaenginetest {
 namespace {
@@ -232,21 +232,11 @@ std::vector<std::string> exampleReturns() {
     return files;
 }
 
-class ExampleReturn : public ::testing::TestWithParam<std::string> {};
+class ExampleReturn : public testsupport::ScratchDirOn<::testing::TestWithParam<std::string>> {};
 
 TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
     const std::string input = GA_SOURCE_DIR "/examples/" + GetParam();
-    // A name of this process's own: test programs of several builds may run
-    // at once.
-    const fs::path output =
-        fs::path(::testing::TempDir()) / ("calculated-" + std::to_string(::getpid()) + "-" + GetParam());
-    struct RemoveOnExit {
-        fs::path path;
-        ~RemoveOnExit() {
-            std::error_code ignored;
-            fs::remove(path, ignored);
-        }
-    } cleanup{output};
+    const std::string output = path(GetParam());
 
     {
         OpenReturns returns;
@@ -267,14 +257,14 @@ TEST_P(ExampleReturn, CalculatesInEveryFieldsKindAndReadsBackAsWritten) {
         // credit, the second calculation settles it.
         engine.calculateReturn(0);
 
-        PersistanceMgmt::ReturnFile::save(output.string(), returns.federal.get(), returns.georgia(), &loaded);
+        PersistanceMgmt::ReturnFile::save(output, returns.federal.get(), returns.georgia(), &loaded);
     }
 
     // The written return reads back, holds what was written, and calculates
     // again to the same return.
     OpenReturns again;
     PersistanceMgmt::ReturnFileContents reread;
-    ASSERT_NO_THROW(reread = PersistanceMgmt::ReturnFile::load(output.string(), again.federal.get(), again.georgia()));
+    ASSERT_NO_THROW(reread = PersistanceMgmt::ReturnFile::load(output, again.federal.get(), again.georgia()));
     const std::string written = PersistanceMgmt::ReturnFile::serialize(reread);
     EXPECT_EQ(PersistanceMgmt::ReturnFile::serialize(
                   PersistanceMgmt::ReturnFile::snapshot(again.federal.get(), again.georgia(), &reread)),

@@ -21,7 +21,7 @@
 #include "platform/util/Utils.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/module_calculation.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

@@ -75,9 +75,35 @@ std::vector<NoteCase> countedOtherwiseCases() {
         {"form 77's box for the amended return on an amended return", "amended-return",
          withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
         {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
-         Noted{"the item taxable-interest 800: the retirement exclusion of a full-year return takes the "
-               "interest and the dividends from the 1099-INT and 1099-DIV copies"},
+         Noted{"gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 fields 151 "
+               "and 154, the regular amounts and those of U.S. obligations, over its copies, from the 1099-INTs, form "
+               "F166, and forms F51 and F89), 0: the retirement exclusion of a full-year return takes the interest and "
+               "the dividends from the statements, so what the item gives beyond them counts in no filer's exclusion; "
+               "enter the statements that give it"},
          nullptr, true},
+        // The item is judged against the statements of its own kind: a
+        // 1099-DIV gives no interest, and form F89 gives dividends.
+        {"interest as the item beside a 1099-DIV, where an exclusion is worked out", "aged-65",
+         [](std::string t) {
+             return withFederalForm(item("taxable-interest", "800")(t),
+                                    "<FORM DEVNAME=\"F164\" COPY=\"1\">" + entry(6, "500.00") + "</FORM>");
+         },
+         Noted{"the item taxable-interest, 800, lies beyond the interest statement"}, nullptr, true},
+        {"dividends as the item beside form F89's", "aged-65",
+         [](std::string t) {
+             return withFederalForm(
+                 item("ordinary-dividends", "500")(t),
+                 "<FORM DEVNAME=\"F89\" COPY=\"1\">" + entry(9, "Fund") + entry(16, "500") + "</FORM>");
+         },
+         Noted{}, nullptr, true},
+        // A 1099-INT's U.S. Treasury interest (box 3), which the item holds.
+        {"Treasury interest of a 1099-INT, the item as it gives it", "aged-65",
+         [](std::string t) {
+             return withFederalForm(
+                 replaced(t, ">30000</PULLCOMMON>", ">31000</PULLCOMMON>"),
+                 "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Treasury") + entry(12, "1000.00") + "</FORM>");
+         },
+         Noted{}, nullptr, true},
         {"interest as the item alone, where no exclusion is worked out", "single-wages",
          item("taxable-interest", "800"), Noted{}, nullptr, true},
         {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
@@ -106,6 +132,34 @@ std::vector<NoteCase> countedOtherwiseCases() {
     };
 }
 
+// A joint return's statements of the spouse, whose lists form 70 fills on
+// the calculation's second pass: a 1099-R's state distribution counts there
+// and in the e-file, while the box that marks a statement as the spouse's
+// counts nowhere once the return has settled (both filers' tax withheld
+// counts alike).
+std::vector<NoteCase> spouseStatementCases() {
+    const std::string counted = kCounted;
+    const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(425, "12") +
+                                     entry(2, "X") + entry(33, "GA") + entry(134, "9000.00") + entry(30, "300.00") +
+                                     "</FORM>";
+    const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"2\">" + entry(9, "Spouse Bank") + entry(3, "X") +
+                                       entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
+    const auto with = [](const std::string& form) {
+        return [form](std::string t) { return withFederalForm(t, form); };
+    };
+    return {
+        {"a spouse's 1099-R with a Georgia line on a joint return", "retired-couple",
+         with(spouses1099R + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "68000.00") + entry(425, "12") + "</FORM>"),
+         Noted{
+             "gahost: note: form F84 copy 1 field 2 (\"Yes: the copy is left out of the lump-sum addition of a return "
+             "that is not joint\") holds X, which counts nowhere on this return: calculated again without it, the "
+             "return is the same"},
+         nullptr, true},
+        {"a spouse's 1099-INT with Georgia tax withheld on a joint return", "retired-couple", with(spouses1099Int),
+         Noted{"form F166 copy 2 field 3 (", "holds X" + counted.substr(0, counted.size() - 2)}, nullptr, true},
+    };
+}
+
 // The check's limits, and the exempt bond interest and dividends, which
 // count as parts of other lines.
 std::vector<NoteCase> limitAndBondCases() {
@@ -120,6 +174,8 @@ std::vector<NoteCase> limitAndBondCases() {
         // count on that state's return), an item of 0 and a Georgia box
         // that restates the default residency.
         {"a W-2's line of another state", "part-year-moved-away", {}, Noted{}, nullptr, true},
+        {"a W-2's local tax on another state's line", "part-year-moved-away",
+         replacing({{entry(33, "38000.00"), entry(33, "38000.00") + entry(37, "100")}}), Noted{}, nullptr, true},
         {"an item of 0 and form 69's full-year box", "aged-65", {}, Noted{}, nullptr, true},
         // The Georgia-bond part of a 1099-DIV lowers the addition of a
         // part-year return as of a full-year one; it counts nowhere only
@@ -155,6 +211,7 @@ std::vector<NoteCase> countsNowhereNoteCases() {
     std::vector<NoteCase> rows = changingNothingCases();
     for (NoteCase& row : countedOtherwiseCases()) rows.push_back(std::move(row));
     for (NoteCase& row : limitAndBondCases()) rows.push_back(std::move(row));
+    for (NoteCase& row : spouseStatementCases()) rows.push_back(std::move(row));
     return rows;
 }
 

@@ -11,7 +11,7 @@
 
 #include "tests/host/form_reach.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

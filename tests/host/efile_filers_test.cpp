@@ -17,7 +17,7 @@
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/module_calculation.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

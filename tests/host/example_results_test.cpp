@@ -26,7 +26,7 @@
 #include "platform/xml/XmlDom.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "platform/definitions/FormDefinitions.h"
 #include "platform/store/DataMgmt.h"
 #include "tests/host/example_returns.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

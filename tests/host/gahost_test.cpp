@@ -14,7 +14,7 @@
 
 #include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

@@ -24,7 +24,10 @@ std::vector<NoteCase> splitItemNoteCases() {
                "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">amount</PULLCOMMON> and <PULLCOMMON "
                "FORM=\"F1\" ITEM=\"pensions-spouse\">amount</PULLCOMMON>"}},
         {"form 1040's pensions, the items their sum", "retired-couple", withForm1040Field("89", "71000"), Noted{}},
-        {"form 1040's business income, no exclusion", "joint-two-dependents", withForm1040Field("82", "3000"), {}},
+        {"form 1040's business income, no exclusion",
+         "joint-two-dependents",
+         [](std::string t) { return withForm1040Field("82", "3000")(replaced(t, ">85000<", ">88000<")); },
+         {}},
         {"form 1040's business income on a joint return beside no wages", "retired-couple",
          [](std::string t) { return withForm1040Field("82", "3000")(withoutForm(t, "<FORM DEVNAME=\"F52\"")); },
          Noted{"field 82 holds the couple's 3000, but the return gives neither item business-income-taxpayer"}},
@@ -79,9 +82,9 @@ std::vector<NoteCase> birthDateNoteCases() {
         {"no birth date beside capital gains and other unearned income", "single-wages",
          [](std::string t) {
              return withForm1040Field("83", "5000")(
-                 replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                 replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">52000",
                              "<PULLCOMMON FORM=\"F1\" ITEM=\"other-unearned\">8000</PULLCOMMON><PULLCOMMON FORM=\"F1\" "
-                             "ITEM=\"federal-agi\">"}})(t));
+                             "ITEM=\"federal-agi\">57000"}})(t));
          },
          Noted{"(capital gains 5000 (form 189215 field 189307), other unearned income 8000 (form 189215 field "
                "189317)) and no filer's birth date."}},
@@ -151,7 +154,10 @@ std::vector<NoteCase> earnedIncomeNoteCases() {
                  t));
          },
          {}},
-        {"farm income, no exclusion", "joint-two-dependents", farm, {}},
+        {"farm income, no exclusion",
+         "joint-two-dependents",
+         [farm](std::string t) { return farm(replaced(t, ">85000<", ">89000<")); },
+         {}},
     };
 }
 
@@ -336,16 +342,45 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
         {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
          secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
          Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
-        {"a couple's 1099-Rs alike but for whose they are", "retired-couple", couplesStatements("70000", "70000"),
+        {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
+         [](std::string t) {
+             return couplesStatements("68000",
+                                      "68000")(replaced(t, "pensions-spouse\">9000<", "pensions-spouse\">68000<"));
+         },
          Noted{}},
         // Each filer's pension and IRA items against the filer's own
-        // 1099-Rs: the taxpayer's 68000, the spouse's 9000.
+        // 1099-Rs, beyond or short: the taxpayer's 68000, the spouse's 9000.
         {"a couple's 1099-Rs as their items", "retired-couple", couplesStatements("68000", "9000"), Noted{}},
-        {"a couple's 1099-Rs swapped against their items", "retired-couple", couplesStatements("9000", "68000"),
-         Noted{"gahost: note: the items pensions-taxpayer and ira-distributions-taxpayer give the taxpayer pensions "
-               "and IRA distributions of 68000, beyond the gross distributions of the taxpayer's 1099-Rs (form F84 "
-               "field 4, box 2 marking the spouse's), 9000 (the spouse's give 68000): the retirement exclusion takes "
-               "each filer's from the items; give each filer's items from the filer's own 1099-Rs"}},
+        {"the taxpayer's items beyond the taxpayer's 1099-R", "retired-couple", couplesStatements("9000", "9000"),
+         Noted{"gahost: note: the sum of the taxpayer's pension and IRA items (pensions-taxpayer and "
+               "ira-distributions-taxpayer), 68000, differs from the gross distributions of the taxpayer's 1099-Rs "
+               "(form F84 field 4, box 2 marking "
+               "the spouse's), 9000 (higher by 59000): the retirement exclusion takes each filer's pensions and IRA "
+               "distributions from the filer's items; give each filer's items from the filer's own 1099-Rs, less "
+               "what of a distribution is not taxable (rolled over, or a return of the filer's own contributions)"}},
+        {"a spouse's 1099-R carried by no item", "retired-couple",
+         [](std::string t) {
+             return couplesStatements("68000", "9000")(
+                 replaced(t, "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-spouse\">9000</PULLCOMMON>", ""));
+         },
+         Noted{"the sum of the spouse's pension and IRA items (pensions-spouse and ira-distributions-spouse), 0, "
+               "differs from the "
+               "gross distributions of the spouse's 1099-Rs",
+               "9000 (lower by 9000)"}},
+        {"a single filer's IRA distribution given again as a pension", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(replaced(t, "<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">",
+                                             "<PULLCOMMON FORM=\"F1\" ITEM=\"pensions-taxpayer\">18000</PULLCOMMON>"
+                                             "<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">"),
+                                    kRetirementStatement);
+         },
+         Noted{"the sum of the taxpayer's pension and IRA items (pensions-taxpayer and ira-distributions-taxpayer), "
+               "36000, "
+               "differs from the gross distributions of the taxpayer's 1099-Rs",
+               "18000 (higher by 18000)"}},
+        {"a 1099-R in cents beside its item in whole dollars", "single-retiree",
+         [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18000.40")); },
+         Noted{}},
         {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
          Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
                "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
@@ -409,6 +444,8 @@ std::vector<NoteCase> careCreditNoteCases() {
                "credit as the federal return allows it"}},
         {"the federal care credit at its most", "joint-two-dependents", careCredit("2100"), Noted{}},
         {"the care credit of one person at its most", "single-wages", careCredit("1050"), Noted{}},
+        {"the care credit of one dependent above it", "head-of-household", careCredit("1051"),
+         Noted{"lists one qualifying person at most"}},
         {"the care credit of one person above it", "single-wages", careCredit("1051"),
          Noted{"lists one qualifying person at most (a dependent listed, box 1136 of form F113, or the spouse of "
                "a joint return), 1050 (2100 for two or more)"}},
@@ -417,6 +454,85 @@ std::vector<NoteCase> careCreditNoteCases() {
 
 }  // namespace
 
+// A figure against its source on the same return: a Georgia part of a line
+// of a part-year or nonresident return against its federal amount, and the
+// federal adjusted gross income against the federal return's own figures.
+std::vector<NoteCase> sourceFigureNoteCases() {
+    const auto nonresident = [](const std::string& form1040, const std::string& agi, const std::string& georgia) {
+        return replacing({{"<FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>",
+                           "<FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>" + form1040},
+                          {"\"federal-agi\">58000<", "\"federal-agi\">" + agi + "<"},
+                          {"<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>",
+                           "<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>" + georgia}});
+    };
+    const auto on1040EZ = [](const std::string& agi) {
+        return [agi](std::string t) {
+            return withFederalForm(replaced(t, "\"federal-agi\">52000<", "\"federal-agi\">" + agi + "<"),
+                                   "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
+                                       "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-1234") +
+                                       "</FORM>");
+        };
+    };
+    return {
+        // Each line's Georgia part lies between 0 and its federal amount.
+        {"a nonresident's Georgia rents beyond the federal", "nonresident-other-income",
+         nonresident(entry(90, "12000"), "70000", entry(60, "120000")),
+         Noted{"gahost: note: the Georgia part of income line 58 of the state wages worksheet (form ST4 field 60), "
+               "120000, lies beyond its federal amount (field 58), 12000: the calculation counts a Georgia part as "
+               "it is entered; enter the part earned in Georgia alone, between 0 and the federal amount (between "
+               "the federal amount and 0 for a loss)"}},
+        {"a nonresident's Georgia business loss against a federal profit", "nonresident-other-income",
+         nonresident(entry(82, "5000"), "63000", entry(45, "-30000")),
+         Noted{"(form ST4 field 45), -30000, lies on the other side of 0 from its federal amount (field 43), 5000"}},
+        {"a nonresident's Georgia business loss within the federal loss", "nonresident-other-income",
+         nonresident(entry(82, "-5000"), "53000", entry(45, "-5000")), Noted{}},
+        {"a part-year return's Georgia gains beyond the federal", "part-year-resident",
+         replacing({{"<FORM DEVNAME=\"F1\" COPY=\"1\">", "<FORM DEVNAME=\"F1\" COPY=\"1\">" + entry(83, "1000")},
+                    {"\"federal-agi\">55420<", "\"federal-agi\">56420<"},
+                    {entry(27, "30000"), entry(27, "30000") + entry(47, "10000")}}),
+         Noted{"(form ST4 field 47), 10000, lies beyond its federal amount (field 46), 1000"}},
+        {"a part-year schedule's Georgia interest beyond the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>331<"}}),
+         Noted{
+             "the sum of the Georgia interest and dividends of the part-year schedule (form GA189217 fields 189422 to "
+             "189425), 421, lies beyond the federal interest and dividends (fields 189419 and 189420), 420"}},
+        {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
+         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
+        // The federal column of form 189217 against the federal adjusted gross income.
+        {"a part-year return's Georgia W-2 without box 16, held to its box 1", "part-year-resident",
+         replacing({{"<FIELD><ID>33</ID><VALUE>30000.00</VALUE></FIELD>", ""}}), Noted{}},
+        {"a part-year return's W-2 left out", "part-year-resident",
+         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\" COPY=\"1\""); },
+         Noted{"the federal adjusted gross income, the item federal-agi, 55420, differs from the federal return's "
+               "own figures",
+               "(higher by "}},
+        {"a nonresident's W-2 given again a cent more", "nonresident-wages",
+         [](std::string t) {
+             return withFederalForm(t,
+                                    "<FORM DEVNAME=\"F52\" COPY=\"2\"><FIELD><ID>21</ID><VALUE>52000.01</VALUE>"
+                                    "</FIELD></FORM>");
+         },
+         Noted{"gahost: note: the federal adjusted gross income, the item federal-agi, 53000, differs from the "
+               "federal return's own figures, the federal column of the state wages worksheet (form ST4: the total "
+               "income, field 73, less the adjustments, field 112), 105000 (lower by 52000): form 70 starts from the "
+               "item, and the Georgia ratio of a part-year or nonresident return (form GA189217) divides the "
+               "Georgia income by the column; enter each W-2 and each income and adjustment of the federal return "
+               "once, as the federal return holds it, or correct the item"}},
+        // On a full-year return: form 1040EZ's adjusted gross income is its
+        // W-2s, interest and unemployment compensation; form 1040's is its
+        // lines where they are entered; items alone give none.
+        {"a 1040EZ return's federal AGI a tenth of its W-2", "single-wages", on1040EZ("5200"),
+         Noted{"the federal adjusted gross income, the item federal-agi, 5200, differs from the federal return's "
+               "own figures",
+               "52000 (lower by 46800)"}},
+        {"a 1040EZ return's federal AGI its W-2", "single-wages", on1040EZ("52000"), Noted{}},
+        {"form 1040's business income left out of the federal AGI", "joint-two-dependents",
+         withForm1040Field("82", "3000"), Noted{"the item federal-agi, 85000, differs", "88000 (lower by 3000)"}},
+        {"a federal AGI beside items alone", "single-wages", replacing({{">52000</PULLCOMMON>", ">5200</PULLCOMMON>"}}),
+         Noted{}},
+    };
+}
+
 // The rows of an entry given twice, and of a state line's tax withheld that
 // counts twice or nowhere.
 std::vector<NoteCase> repeatedEntryNoteCases() {
@@ -424,8 +540,10 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
         return [from, to](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, from, to)); };
     };
     std::vector<NoteCase> rows = {
+        // The item as both copies give it: the note of a repeated copy alone.
         {"the same 1099-R twice", "single-retiree",
          [](std::string t) {
+             t = replaced(t, "ira-distributions-taxpayer\">18000<", "ira-distributions-taxpayer\">36000<");
              return withFederalForm(withFederalForm(t, kRetirementStatement),
                                     replaced(kRetirementStatement, "COPY=\"1\"", "COPY=\"2\""));
          },
@@ -469,30 +587,9 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
          Noted{"dated row 2 holds a Georgia payment of 400 (field 14) without its date (field 13): it counts in the "
                "Georgia estimated tax paid (form 70 field 88), but the underpayment penalty (form 71) counts it in "
                "none of its installments"}},
-        {"a part-year schedule's Georgia interest beyond the federal", "part-year-other-income",
-         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>331<"}}),
-         Noted{"holds 421 in its Georgia interest and dividends (fields 189422 to 189425), beyond the federal "
-               "interest and dividends, 420 (fields 189419 and 189420)"}},
-        {"a part-year schedule's Georgia interest at the federal", "part-year-other-income",
-         replacing({{"<ID>189422</ID><VALUE>120<", "<ID>189422</ID><VALUE>330<"}}), Noted{}},
-        // The federal column of form 189217 against the federal adjusted gross income.
-        {"a part-year return's Georgia W-2 without box 16, held to its box 1", "part-year-resident",
-         replacing({{"<FIELD><ID>33</ID><VALUE>30000.00</VALUE></FIELD>", ""}}), Noted{}},
-        {"a part-year return's W-2 left out", "part-year-resident",
-         [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"F52\" COPY=\"1\""); },
-         Noted{"form GA189217's federal column gives a federal adjusted gross income of ",
-               "(the item federal-agi, "
-               "higher by "}},
-        {"a nonresident's W-2 given again a cent more", "nonresident-wages",
-         [](std::string t) {
-             return withFederalForm(t,
-                                    "<FORM DEVNAME=\"F52\" COPY=\"2\"><FIELD><ID>21</ID><VALUE>52000.01</VALUE>"
-                                    "</FIELD></FORM>");
-         },
-         Noted{"gives a federal adjusted gross income of 105000 (the total income, field 189440, less the federal "
-               "adjustments, field 189443), but the federal return's is 53000 (the item federal-agi, lower by 52000)"}},
     };
-    for (std::vector<NoteCase> more : {repeatedDocumentNoteCases(), statementNoteCases(), careCreditNoteCases()}) {
+    for (std::vector<NoteCase> more :
+         {repeatedDocumentNoteCases(), statementNoteCases(), careCreditNoteCases(), sourceFigureNoteCases()}) {
         for (NoteCase& row : more) rows.push_back(std::move(row));
     }
     return rows;

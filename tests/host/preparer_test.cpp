@@ -26,7 +26,7 @@
 #include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/preparer_edits.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 
@@ -380,7 +380,10 @@ std::vector<NoteCase> noteCases() {
          Noted{"nonresident return are 0 (field 28", "field 33 of W-2 copy 1"}},
         {"nonresident with state wages", "nonresident-wages", {}, {}},
         {"nonresident, Georgia wages above the federal wages", "nonresident-wages", georgiaWages("52000.01"),
-         Noted{"nonresident return, 52000.01 (field 28", "federal amount, 52000 (field 26"}},
+         Noted{"gahost: note: the Georgia part of wages of the state wages worksheet (form ST4 field 28), 52000.01, "
+               "lies beyond its federal amount (field 26), 52000: the calculation counts a Georgia part as it is "
+               "entered; enter the part earned in Georgia alone, between 0 and the federal amount (between the "
+               "federal amount and 0 for a loss)"}},
         {"nonresident, Georgia wages at the federal wages", "nonresident-wages", georgiaWages("52000"), Noted{}},
         {"full-year resident", "single-wages", {}, {}},
         {"itemized, every adjustment entry", "itemized-deductions", {}, {}},

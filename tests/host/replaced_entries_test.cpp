@@ -24,7 +24,7 @@
 #include "tests/host/gahost_process.h"
 #include "tests/host/module_calculation.h"
 #include "tests/host/reason_claims.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // fails: the federal e-file, read once; outputs that would be one file; the
 // cause of an e-file that cannot be written; a lock file that is a folder.
 #include <gtest/gtest.h>
-#include <pwd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,7 +14,8 @@
 #include "host/RunFiles.h"
 #include "platform/util/IOMgmt.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/Users.h"
 
 namespace {
 
@@ -92,8 +92,7 @@ TEST_F(RunChecksTest, AReturnFileSavedUnderAnOutputsNameIsRefusedBeforeAnyWork) 
     EXPECT_FALSE(fs::exists(path("out")));
     writeFile("out/single-wages.print.txt", "earlier");
     fs::create_symlink("single-wages.print.txt", path("out/GA-efile.txt"));
-    expectRefused(run(kExample, {}), path("out/GA-efile.txt") + ": is a symbolic link (of " +
-                                         ::getpwuid(::geteuid())->pw_name +
+    expectRefused(run(kExample, {}), path("out/GA-efile.txt") + ": is a symbolic link (of " + testsupport::thisUser() +
                                          "), and is not replaced; remove it, or write the outputs into another "
                                          "folder; no output of the run is changed");
     EXPECT_EQ(readFile(path("out/single-wages.print.txt")), "earlier");
@@ -123,7 +122,7 @@ TEST_F(RunChecksTest, ARunFolderThatIsNotAFolderIsNamed) {
     EXPECT_EQ(r.err,
               "gahost: the Georgia e-file " + path("out/GA-efile.txt") +
                   " was not written: the folder of the run's own files " + runFolder + " is a file (of " +
-                  ::getpwuid(::geteuid())->pw_name +
+                  testsupport::thisUser() +
                   "), and is not used; remove it, or write the outputs into another folder; no output of the run "
                   "is changed\n");
     EXPECT_EQ(r.out, "");

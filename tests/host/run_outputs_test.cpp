@@ -1,7 +1,6 @@
 // gahost run's outputs, all or nothing, and the federal e-file it reads.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +12,8 @@
 #include <vector>
 
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/Users.h"
 
 namespace {
 
@@ -148,7 +148,7 @@ TEST_F(RunOutputsTest, AnOutputThatATestDumpMadeAFolderIsRefusedBeforeAnyIsRepla
                   "</GAOUTPUTDIR></AUTOTESTOPTIONS>");
     const testsupport::GahostResult r = run({"--autotest", path("root")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a folder (of " + ::getpwuid(::geteuid())->pw_name +
+    EXPECT_EQ(r.err, "gahost: " + printFile + ": is a folder (of " + testsupport::thisUser() +
                          "), and is not replaced; remove it, or write the outputs into another folder; no output of "
                          "the run is changed\n");
     EXPECT_TRUE(fs::exists(printFile + "/single-wages.xml"));

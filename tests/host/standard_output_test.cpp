@@ -15,7 +15,7 @@
 #include "host/StandardOutput.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/host/gahost_process.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

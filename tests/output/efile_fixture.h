@@ -17,9 +17,9 @@
 #include "platform/Configuration.h"
 #include "platform/Exceptions.h"
 #include "platform/store/TaxDataMgr.h"
-#include "tests/platform/scratch_dir.h"
 #include "tests/support/FieldSetters.h"
 #include "tests/support/GeneratedDefinitions.h"
+#include "tests/support/ScratchDir.h"
 
 namespace efiletest {
 

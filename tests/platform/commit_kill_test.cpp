@@ -5,7 +5,6 @@
 // the next batch finishes (only those a run wrote), and a single-file write
 // beside a record. A record that cannot be written: Staging tests.
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -22,6 +21,7 @@
 #include "platform/util/IOMgmtInternal.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/platform/staging_fixture.h"
+#include "tests/support/Users.h"
 
 namespace {
 
@@ -405,7 +405,7 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
 TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string runFolder = path(".staged-outputs." + std::to_string(::geteuid()));
-    const std::string me = ::getpwuid(::geteuid())->pw_name;
+    const std::string me = testsupport::thisUser();
     const std::string mine = "), and is not used; remove it, or write the outputs into another folder";
     const std::string theirs = "have its owner remove it, or write the outputs into another folder";
     const struct {
@@ -415,13 +415,13 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
     } rows[] = {
         {[&] { fs::create_symlink("elsewhere", runFolder); }, "is a symbolic link (of " + me + mine, false},
         {[&] { writeFile(fs::path(runFolder).filename(), "a file"); }, "is a file (of " + me + mine, false},
-        {[&] { fs::permissions(path(own("")), fs::perms(0755)); },
+        {[&] { fs::permissions(path(own("")), fs::perms(0770)); },
          "is a folder of " + me +
-             " that others can reach (mode 0755), and is not used; see that each output is "
+             " that others can reach (mode 0770), and is not used; see that each output is "
              "whole, then remove it",
          false},
         {[&] { ASSERT_EQ(::chown(path(own("")).c_str(), 65534, 65534), 0); },
-         "is owned by " + std::string(::getpwuid(65534)->pw_name) + ", not by " + me +
+         "is owned by " + testsupport::userName(65534) + ", not by " + me +
              " (the user of this run), and is not looked into; " + theirs,
          true},
         // Root's folder, which the user (another, whose rights root takes) may not even open.
@@ -431,14 +431,14 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
              fs::permissions(path(".staged-outputs.65534"), fs::perms(0700));
              ASSERT_TRUE(::chown(out.c_str(), 65534, 65534) == 0 && ::seteuid(65534) == 0);
          },
-         "is owned by " + me + ", not by " + std::string(::getpwuid(65534)->pw_name) +
+         "is owned by " + me + ", not by " + testsupport::userName(65534) +
              " (the user of this run), and is not looked into; " + theirs,
          true},
     };
     fs::create_directories(path("elsewhere"));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        if (row.asRoot && ::geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+        if (row.asRoot && testsupport::leftOutUnlessRoot(row.what)) continue;
         row.plant();
         const std::string planted =
             fs::is_directory(fs::symlink_status(runFolder))
@@ -466,8 +466,9 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
 // taken for the earlier, a new file without a second name has none to get
 // back, and every earlier file stays. A name it cannot remove is listed in
 // a record of its own, the roll-back record goes, and the batch goes on.
-// An output that cannot be read is left as it is, with its second name;
-// what a name of the run's folder holds that a finish cannot remove, named.
+// An output that cannot be read is left as it is, with its second name if
+// it has one; what a name of the run's folder holds that a finish cannot
+// remove, named.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
@@ -480,16 +481,18 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                   {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD", "1"},
                   {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF", "1"},
                   {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE", "1"},
+                  {"new.txt", ".new.txt.staged-AAAAAA", "1", "3", h, "", "0"},
                   {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, "", "0"}}));
     const Names kept = {writeFile(own(".out.txt.kept-BBBBBB"), "kept"), writeFile(own(".gone.txt.kept-CCCCCC"), "kept"),
                         writeFile(own(".mine.txt.kept-DDDDDD"), "kept"),
                         writeFile(own(".odd.txt.kept-FFFFFF"), "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
+    const std::string unread = writeFile("new.txt", "new");
     const std::string left = writeFile(own(".left.txt.staged-AAAAAA"), "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
-        if (call == StagingCall::Read) return name == "odd.txt";
+        if (call == StagingCall::Read) return name == "odd.txt" || name == "new.txt";
         return call == StagingCall::Rename && name.find(".kept-") != std::string::npos;
     };
     runBatch({out}, {"new"});
@@ -502,9 +505,11 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                     out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
                     odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
-                    stays + fresh + " is the new file, and no second name keeps its earlier file" + "; cannot remove " +
-                    left + " (Input/output error); a later run into the folder tries again"});
-    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2]}), (Names{"new", "kept", "kept", "mine", "kept"}));
+                    stays + fresh + " is the new file, and no second name keeps its earlier file; " + unread +
+                    " cannot be read, it is left as it is (Input/output error); cannot remove " + left +
+                    " (Input/output error); a later run into the folder tries again"});
+    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2], unread}),
+              (Names{"new", "kept", "kept", "mine", "kept", "new"}));
     EXPECT_EQ(namesIn(own("")), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
                                        ".out.txt.kept-BBBBBB"}));
 }
@@ -517,7 +522,7 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
 TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
     for (const std::string folder : {"no record", "unreadable", "listing", "another's"}) {
         SCOPED_TRACE(folder);
-        if (folder == "another's" && ::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+        if (folder == "another's" && testsupport::leftOutUnlessRoot(folder)) continue;
         const std::string abandoned = writeFile(own(".dump.xml.staged-Ab12Cd", folder), "cut");
         const std::string dump = path(folder + "/dump.xml");
         if (folder == "another's") {
@@ -525,16 +530,18 @@ TEST_F(CommitRecord, ASingleFileWriteClearsOnlyStagedFilesNoRecordMayList) {
         }
         if (folder == "unreadable") writeFile(own(".staged-outputs.commit", folder), "garbage");
         if (folder == "listing") {
-            IOMgmt::detail::writeCommitRecord(path(folder), {{.output = "dump.xml",
-                                                              .staged = ".dump.xml.staged-Ab12Cd",
-                                                              .stagedSize = 3,
-                                                              .stagedHash = std::string(16, '0')}});
+            IOMgmt::detail::writeCommitRecord(IOMgmt::detail::RunFolder(path(folder), dump, ""),
+                                              {{.output = "dump.xml",
+                                                .staged = ".dump.xml.staged-Ab12Cd",
+                                                .stagedSize = 3,
+                                                .stagedHash = std::string(16, '0')}});
         }
         const std::string said = failure([&] { IOMgmt::writeFileAtomically(dump, "dump"); });
         if (folder == "another's") {
-            EXPECT_EQ(said, dump + ": is owned by " + ::getpwuid(65534)->pw_name +
-                                ", not by root (the user of this run), and is not replaced; have its owner remove it, "
-                                "or write the outputs into another folder");
+            EXPECT_EQ(said, dump + ": is owned by " + testsupport::userName(65534) + ", not by " +
+                                testsupport::thisUser() +
+                                " (the user of this run), and is not replaced; have its owner remove it, or write the "
+                                "outputs into another folder");
             EXPECT_EQ(textsOf({dump, abandoned}), (Names{"theirs", "cut"}));
             continue;
         }

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace fs = std::filesystem;
 using Primitives::QVImmutableFormIdentifier;

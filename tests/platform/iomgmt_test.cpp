@@ -10,7 +10,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

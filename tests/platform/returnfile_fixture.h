@@ -14,7 +14,7 @@
 #include "platform/store/DataMgmt.h"
 #include "platform/store/StateDataMgmt.h"
 #include "platform/util/Crt.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace returnfiletest {
 

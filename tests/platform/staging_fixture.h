@@ -19,7 +19,7 @@
 #include "platform/Exceptions.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/IOMgmtStaging.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace testsupport {
 
@@ -46,20 +46,20 @@ inline bool callFails(StagingCall call, std::initializer_list<std::string> names
 }
 inline int failWith(int error) { return errno = error, -1; }
 inline int testSync(int fd) { return callFails(StagingCall::Sync, {nameOf(fd)}) ? failWith(EIO) : ::fdatasync(fd); }
-inline int testLink(const char* from, const char* to) {
-    return callFails(StagingCall::Link, {nameOf(from)}) ? failWith(EPERM) : ::link(from, to);
+inline int testLink(int fd, int folder, const char* name) {
+    return callFails(StagingCall::Link, {nameOf(fd)}) ? failWith(EPERM) : IOMgmt::linkOpenFile(fd, folder, name);
 }
 // With gNoExchange, the file system takes no flags (EINVAL), as some do not.
 inline bool gNoExchange = false;
-inline int testRename(const char* from, const char* to, unsigned flags) {
+inline int testRename(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
     if (callFails(StagingCall::Rename, {nameOf(from), nameOf(to)})) return failWith(EIO);
-    return gNoExchange && flags != 0 ? failWith(EINVAL) : IOMgmt::renameWithFlags(from, to, flags);
+    return gNoExchange && flags != 0 ? failWith(EINVAL) : ::renameat2(fromFolder, from, toFolder, to, flags);
 }
 inline int testSyncFolder(int fd) {
     return callFails(StagingCall::FolderSync, {nameOf(fd)}) ? failWith(EIO) : ::fsync(fd);
 }
-inline int testUnlink(const char* path) {
-    return callFails(StagingCall::Unlink, {nameOf(path)}) ? failWith(EIO) : ::unlink(path);
+inline int testUnlink(int folder, const char* name) {
+    return callFails(StagingCall::Unlink, {nameOf(name)}) ? failWith(EIO) : IOMgmt::unlinkFile(folder, name);
 }
 inline ssize_t testWrite(int fd, const void* bytes, size_t count) {
     if (!callFails(StagingCall::Write, {nameOf(fd)})) return ::write(fd, bytes, count);

@@ -9,8 +9,8 @@
 #include "platform/framework/TaxFormAuditor.h"
 #include "platform/framework/TifFileWriter.h"
 #include "platform/util/PlainText.h"
-#include "tests/platform/scratch_dir.h"
 #include "tests/platform/store_fixture.h"
+#include "tests/support/ScratchDir.h"
 
 namespace storetest {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/xml/XmlParser.h"
-#include "tests/platform/scratch_dir.h"
+#include "tests/support/ScratchDir.h"
 
 namespace {
 

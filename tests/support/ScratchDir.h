@@ -1,6 +1,8 @@
 // A test fixture with a scratch directory of its own: made fresh under the
 // system's temporary directory (or the folder a fixture's scratchParent
-// gives) before each test, removed with everything in it afterwards.
+// gives) before each test, with a name no other run can hold and a mode
+// only its user can enter (mkdtemp), and removed with everything in it
+// afterwards: a test that leaves what cannot be removed fails.
 // ScratchDirOn<Fixture> adds the directory to another fixture.
 #pragma once
 
@@ -27,8 +29,7 @@ protected:
     }
 
     void TearDown() override {
-        std::error_code ec;
-        if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+        if (!dir.empty()) removeScratchDir(dir);
         Fixture::TearDown();
     }
 
@@ -67,6 +68,23 @@ protected:
     }
 
     std::string dir;
+
+private:
+    // Removes the directory and all it holds, its user's folders that a
+    // test left read-only too.
+    static void removeScratchDir(const std::string& top) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        std::error_code ignored;
+        fs::permissions(top, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (fs::recursive_directory_iterator it(top, ec), end; !ec && it != end; it.increment(ec)) {
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+            }
+        }
+        fs::remove_all(top, ec);
+        EXPECT_FALSE(ec) << "cannot remove the scratch directory " << top << ": " << ec.message();
+    }
 };
 
 class ScratchDirTest : public ScratchDirOn<::testing::Test> {};

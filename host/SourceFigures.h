@@ -1,0 +1,43 @@
+// Every figure of a calculated return that a source on the same return
+// gives, held to that source on every residency and filing status. One
+// table (kSourceRules in SourceFigures.cpp) names each figure, its source
+// and how the two must agree, and one check reads it:
+// - the federal adjusted gross income (the item federal-agi) is the federal
+//   column of the state wages worksheet (form ST4: box 1 of the W-2s, the
+//   items of the interest, the dividends and the other wages, the income
+//   and adjustment lines of the main form filed), wherever the federal
+//   return's own figures give it: on form 1040EZ (its W-2s, interest and
+//   unemployment compensation), on a part-year or nonresident return (whose
+//   Georgia ratio divides by that column, and which refuses an item that
+//   the column lacks), and on form 1040 or 1040A where an income or
+//   adjustment line is entered and no item is seeded that their lines leave
+//   out; never on a return that gives its income as items alone;
+// - the Georgia part of each line of the state wages worksheet (in the
+//   column of the return's residency), and the part-year schedule's Georgia
+//   interest and dividends (form 189217), lie between 0 and the federal
+//   amount beside them (on the loss side for a loss);
+// - each filer's pension and IRA items are the gross distributions of the
+//   filer's own 1099-Rs (box 2 marks the spouse's; the spouse's count on a
+//   joint return only), beyond or short by a dollar or more (the items are
+//   whole dollars), where the return holds a 1099-R and gives such an item;
+// - on a full-year return where a filer's retirement exclusion is worked
+//   out, the items taxable-interest and ordinary-dividends are at most the
+//   taxable amounts of the statement of their own kind (the interest
+//   statement, the dividend statement: their regular amounts and those of
+//   U.S. obligations), from which alone the exclusion takes them.
+// A figure that does not agree with its source is told in one note naming
+// both, their fields and their amounts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/HostSession.h"
+
+namespace GAHost {
+
+// Adds one note for each figure of the session's calculated return that
+// does not agree with its source.
+void sourceFigureNotes(HostSession& session, std::vector<std::string>& notes);
+
+}  // namespace GAHost

@@ -1,0 +1,120 @@
+// No entry is told to count nowhere while it counts: on each example, on a
+// retiree's return with a keyed 1099-R, and on joint returns with the
+// spouse's statements (whose lists form 70 fills on a later pass of the
+// calculation), every entry that the check tells is taken out of the
+// return file, and gahost run without it writes the same print file and
+// e-file as with it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/EntriesCountingNowhere.h"
+#include "platform/returnfile/ReturnFile.h"
+#include "tests/host/example_returns.h"
+#include "tests/host/gahost_process.h"
+#include "tests/host/module_calculation.h"
+#include "tests/host/preparer_edits.h"
+#include "tests/support/ScratchDir.h"
+
+namespace {
+
+using PersistanceMgmt::ReturnFileContents;
+using preparer::entry;
+
+struct SweptReturn {
+    std::string name;
+    std::string example;
+    std::string added;  // federal forms added to the example
+};
+
+std::vector<SweptReturn> sweptReturns() {
+    std::vector<SweptReturn> rows;
+    for (const std::string& name : testsupport::exampleNames()) rows.push_back({name, name, ""});
+    // A spouse's 1099-R with a Georgia line (its state distribution, field
+    // 134) and a spouse's 1099-INT with Georgia tax withheld.
+    const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(2, "X") +
+                                     entry(33, "GA") + entry(134, "9000.00") + entry(30, "300.00") + "</FORM>";
+    const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"7\">" + entry(9, "Spouse Bank") + entry(3, "X") +
+                                       entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
+    // A 1099-R keyed 12 beside the item that gives its distribution: one
+    // calculation of the saved return without the key or the amount does
+    // not show that they count, the run without them does.
+    rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement});
+    for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
+        rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
+        rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});
+    }
+    return rows;
+}
+
+class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
+protected:
+    // The print file and the e-file of gahost run on the file.
+    std::pair<std::string, std::string> runOutputs(const std::string& file, const std::string& out) {
+        const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+    }
+};
+
+TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
+    const SweptReturn& row = GetParam();
+    std::string text = readFile((testsupport::kExamples / (row.example + ".xml")).string());
+    if (!row.added.empty()) text = preparer::withFederalForm(text, row.added);
+    const std::string file = writeFile("return.xml", text);
+    const auto with = runOutputs(file, dir + "/with");
+    testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, [&](GAHost::HostSession& s) {
+        const ReturnFileContents& loaded = s.loaded();
+        for (const GAHost::FileEntry& e : GAHost::entriesCountingNowhere(testsupport::buildModule(), s).told) {
+            const std::string line = GAHost::countsNowhereLine(s, e);
+            SCOPED_TRACE(line);
+            ReturnFileContents without = loaded;
+            if (e.item != nullptr) {
+                auto& items = without.georgia->seeds.commonItems;
+                items.erase(items.begin() + (e.item - loaded.georgia->seeds.commonItems.data()));
+            } else {
+                const auto& part = e.federal ? *loaded.federal : *loaded.georgia;
+                auto& copy = (e.federal ? *without.federal : *without.georgia).copies[e.copy - part.copies.data()];
+                copy.fields.erase(copy.fields.begin() + (e.field - e.copy->fields.data()));
+            }
+            const std::string reduced =
+                writeFile("reduced/return.xml", PersistanceMgmt::ReturnFile::serialize(without));
+            EXPECT_EQ(runOutputs(reduced, dir + "/without"), with);
+        }
+    });
+}
+
+// Past the most entries that the check judges as run does, the rest that
+// one calculation does not show to count are counted in one line: a copy of
+// form F190 after the first, whose payment row the calculation does not
+// read, one more than that most.
+using CountsNowhereBound = testsupport::ScratchDirTest;
+
+TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
+    std::string copies;
+    for (std::size_t copy = 2; copy <= GAHost::kMostEntriesJudgedAsRun + 2; ++copy) {
+        copies += "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" + entry(11, "500") + "</FORM>";
+    }
+    const std::string text = readFile((testsupport::kExamples / "single-wages.xml").string());
+    const std::string file = writeFile("return.xml", preparer::withFederalForm(text, copies));
+    const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::size_t told = 0;
+    for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) ++told;
+    EXPECT_EQ(told, GAHost::kMostEntriesJudgedAsRun);
+    EXPECT_NE(r.err.find("gahost: note: 1 more entry of the return file may count nowhere: one calculation without "
+                         "each changes nothing, but the check calculates at most 25 returns"),
+              std::string::npos)
+        << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Returns, CountsNowhereSweep, ::testing::ValuesIn(sweptReturns()),
+                         [](const ::testing::TestParamInfo<SweptReturn>& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace

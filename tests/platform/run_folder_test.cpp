@@ -1,0 +1,263 @@
+// The run's folder and the output folder held by the descriptors that were
+// checked: a folder swapped once checked, a second name made of the file
+// checked, a file that a killed exchange displaced, the syncs of each
+// folder, and the group and mode of the outputs, also of those a finish
+// puts in place. Where root runs the tests, the files planted are another
+// user's, as that user would plant them; else the user's own.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/util/IOMgmt.h"
+#include "platform/util/IOMgmtInternal.h"
+#include "platform/util/IOMgmtStaging.h"
+#include "tests/platform/staging_fixture.h"
+#include "tests/support/Users.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::gFails;
+using testsupport::StagingCall;
+using testsupport::userName;
+
+constexpr uid_t kOther = 65534;
+
+// Run before the lock file's first open, once.
+std::function<void()> gBeforeLockOpen;
+int openAfterPlanting(int folder, const char* name, int flags, mode_t mode) {
+    if (gBeforeLockOpen) std::exchange(gBeforeLockOpen, nullptr)();
+    return IOMgmt::openFile(folder, name, flags, mode);
+}
+
+class RunFolder : public testsupport::StagingTest {
+protected:
+    void TearDown() override {
+        gBeforeLockOpen = nullptr;
+        StagingTest::TearDown();
+    }
+    // Gives the file to another user where root runs the test.
+    static void giveAway(const std::string& file) {
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::lchown(file.c_str(), kOther, kOther), 0) << file;
+        }
+    }
+    static struct stat statOf(const std::string& file) {
+        struct stat st {};
+        EXPECT_EQ(::lstat(file.c_str(), &st), 0) << file;
+        return st;
+    }
+    // Runs the step in a child process, which the step kills; whether it did.
+    static bool killedIn(const std::function<void()>& step) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            step();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+};
+
+// Once checked, the run's folder is held: renamed away and replaced by a
+// link to another folder as the run takes its lock, it leads the run
+// nowhere else (the staged files, the record and the second names stay in
+// the folder checked; the other is left as it was). Removed, it is made
+// again where a file is made in it; a file that stands at its name then is
+// refused, naming it and its owner.
+TEST_F(RunFolder, IsHeldByItsDescriptorOnceChecked) {
+    enum class Swap { Link, File, Nothing };
+    const std::string runFolder = path(own(""));
+    const std::string elsewhere = path("elsewhere");
+    const std::string theirs = writeFile("elsewhere/.staged-outputs.lock", "theirs");
+    giveAway(theirs);
+    giveAway(elsewhere);
+    const std::string owner = userName(statOf(theirs).st_uid);
+    const std::string advice = ::geteuid() == 0 ? "have its owner remove it" : "remove it";
+    const std::pair<Swap, std::string> rows[] = {
+        {Swap::Link, ""},
+        {Swap::File, "the folder of the run's own files " + runFolder + " is a file (of " + owner +
+                         "), and is not used; " + advice + ", or write the outputs into another folder"},
+        {Swap::Nothing, ""}};
+    for (const auto& [swap, refused] : rows) {
+        SCOPED_TRACE(static_cast<int>(swap));
+        const Names outputs = {writeFile("out.txt", "earlier"), path("new.txt")};
+        gFails = [&, swap](StagingCall call, const std::string& name) {
+            if (swap == Swap::Link && call == StagingCall::Write && name == ".staged-outputs.lock") {
+                fs::rename(runFolder, runFolder + ".moved");
+                fs::create_directory_symlink(elsewhere, runFolder);
+            }
+            return false;
+        };
+        gBeforeLockOpen = [&, swap] {
+            if (swap == Swap::Link) return;
+            fs::remove(runFolder);
+            if (swap == Swap::File) giveAway(writeFile(fs::path(runFolder).filename(), "theirs"));
+        };
+        IOMgmt::StagingCalls calls = IOMgmt::setStagingCalls({});
+        calls.open = openAfterPlanting;
+        IOMgmt::setStagingCalls(calls);
+        EXPECT_EQ(failure([&] {
+                      runBatch(outputs, {"new", "new"});
+                  }),
+                  refused.empty() ? "no failure" : outputs[0] + ": " + refused + "; no output of the run is changed");
+        EXPECT_EQ(textsOf(outputs), refused.empty() ? (Names{"new", "new"}) : (Names{"earlier", "(none)"}));
+        EXPECT_EQ(namesIn("elsewhere"), Names{".staged-outputs.lock"});
+        EXPECT_EQ(readFile(theirs), "theirs");
+        if (swap == Swap::Link) {
+            EXPECT_EQ(namesIn(fs::path(runFolder + ".moved").filename()), Names{});
+        }
+        fs::remove_all(runFolder + ".moved");
+        fs::remove(runFolder);
+        fs::remove(outputs[1]);
+        EXPECT_EQ(namesIn(""), (Names{"elsewhere", "out.txt"})) << "a run's file was left";
+    }
+}
+
+// The second name of an earlier output is made of the file checked,
+// through its descriptor: a file swapped in at the output's name as the
+// copy is made (no link can be) and swapped back before the move gives the
+// copy none of its bytes, and the roll-back that follows puts back the
+// earlier file's.
+TEST_F(RunFolder, ASecondNameIsOfTheFileThatWasChecked) {
+    const Names outputs = {writeFile("out.txt", "earlier"), writeFile("second.txt", "earlier second")};
+    const std::string swapped = writeFile("swapped.txt", "theirs");
+    giveAway(swapped);
+    gFails = [&](StagingCall call, const std::string& name) {
+        if (call == StagingCall::Link && name == "out.txt") {
+            fs::rename(outputs[0], path("held.txt"));
+            fs::rename(swapped, outputs[0]);
+        }
+        if (call == StagingCall::Sync && name.starts_with(".out.txt.copy-")) {
+            fs::rename(outputs[0], swapped);
+            fs::rename(path("held.txt"), outputs[0]);
+        }
+        return call == StagingCall::Link || (call == StagingCall::Rename && name.starts_with(".second.txt.staged-"));
+    };
+    EXPECT_EQ(
+        failure([&] {
+            runBatch(outputs, {"new", "new second"});
+        }),
+        outputs[1] + ": cannot move the new file into place: Input/output error; no output of the run is changed");
+    EXPECT_EQ(textsOf({outputs[0], outputs[1], swapped}), (Names{"earlier", "earlier second", "theirs"}));
+    EXPECT_EQ(namesIn(""), (Names{"out.txt", "second.txt", "swapped.txt"}));
+}
+
+// A run killed between the exchange that puts its new output in place and
+// its look at the file it displaced, which is not the earlier output (moved
+// onto the output's name meanwhile): the next run gives that file its name
+// back, never removes it, and names it as it rolls the commit back; the
+// earlier output stays under its second name.
+TEST_F(RunFolder, AFileDisplacedByAKilledExchangeIsGivenItsNameBack) {
+    const std::string out = writeFile("out.txt", "earlier");
+    const std::string other = writeFile("other.txt", "other");
+    giveAway(other);
+    const struct stat planted = statOf(other);
+    ASSERT_TRUE(killedIn([&] {
+        gFails = [&, renames = 0](StagingCall call, const std::string& name) mutable {
+            if (call != StagingCall::Rename || !name.starts_with(".out.txt.staged-")) return false;
+            // Moved there just before the exchange; killed as it exchanges back.
+            if (++renames == 1) fs::rename(other, out);
+            if (renames == 2) ::raise(SIGKILL);
+            return false;
+        };
+        failure([&] { runBatch({out}, {"new"}); });
+    }));
+    runBatch({path("next.txt")}, {"next"});
+    const struct stat now = statOf(out);
+    EXPECT_TRUE(now.st_ino == planted.st_ino && now.st_uid == planted.st_uid && readFile(out) == "other");
+    const Names kept = namesIn(own(""));
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(readFile(path(own(kept[0]))), "earlier");
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("cannot move the new out.txt into place: " + out + " is "), std::string::npos) << notes[0];
+    EXPECT_NE(notes[0].find("and is rolled back; " + out + " is not the file the run wrote: the earlier file is " +
+                            path(own(kept[0])) + ", which stays until you move it back or remove it"),
+              std::string::npos)
+        << notes[0];
+}
+
+// The record's rename is durable in the run's folder, and the run's folder
+// in the output folder, before any output moves; the outputs' renames
+// before the record goes, and the record's removal after.
+TEST_F(RunFolder, EachStepIsSyncedInTheFolderItChanges) {
+    const std::string folder = fs::path(dir).filename();
+    Names steps;
+    gFails = [&](StagingCall call, const std::string& name) {
+        if (call == StagingCall::Rename && name == ".staged-outputs.commit") steps.push_back("record");
+        if (call == StagingCall::Rename && name.starts_with(".out.txt.staged-")) steps.push_back("move");
+        if (call == StagingCall::Unlink && name == ".staged-outputs.commit") steps.push_back("no record");
+        if (call == StagingCall::FolderSync) steps.push_back(name == folder ? "sync outputs" : "sync own");
+        return false;
+    };
+    runBatch({writeFile("out.txt", "earlier")}, {"new"});
+    EXPECT_EQ(steps, (Names{"record", "sync own", "sync outputs", "move", "sync outputs", "no record", "sync own"}));
+}
+
+// An output that a finish of a killed commit puts in place gets the mode
+// the run gives it: that of its earlier file, or of a new file, less the
+// umask of the run that finishes it.
+TEST_F(RunFolder, AnOutputPutInPlaceByAFinishHasItsMode) {
+    const struct {
+        mode_t earlier;  // 0: none
+        mode_t umask;
+        mode_t expected;
+    } rows[] = {{0, 022, 0644}, {0640, 077, 0600}, {0604, 022, 0604}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.expected);
+        const std::string out = path("out.txt");
+        fs::remove(out);
+        if (row.earlier != 0) fs::permissions(writeFile("out.txt", "earlier"), fs::perms(row.earlier));
+        const mode_t previous = ::umask(row.umask);
+        ASSERT_TRUE(killedIn([&] {
+            // Killed once its record is in place, before its staged file has its mode.
+            gFails = [](StagingCall call, const std::string&) {
+                if (call == StagingCall::FolderSync) ::raise(SIGKILL);
+                return false;
+            };
+            runBatch({out}, {"new"});
+        }));
+        runBatch({path("next.txt")}, {"next"});
+        ::umask(previous);
+        EXPECT_EQ(readFile(out), "new");
+        EXPECT_EQ(statOf(out).st_mode & 07777, row.expected);
+    }
+}
+
+// Each output gets the group that a file made in the output folder gets:
+// the folder's own where it is set-group-ID (a run's folder left there
+// without it too), else the run's. Only root can give a folder a group of
+// another user's.
+TEST_F(RunFolder, AnOutputTakesTheGroupOfASetGroupIdFolder) {
+    const struct {
+        mode_t folderMode;
+        bool runFolderBefore;  // a run's folder stands there, made without the folder's group
+        gid_t expected;
+    } rows[] = {{02775, false, kOther}, {02775, true, kOther}, {0775, false, ::getegid()}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        if (row.expected != ::getegid() && testsupport::leftOutUnlessRoot("row " + std::to_string(&row - rows))) {
+            continue;
+        }
+        fs::remove_all(path("shared"));
+        fs::create_directories(path("shared"));
+        if (row.runFolderBefore) own("", "shared");
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(path("shared").c_str(), 0, kOther), 0);
+        }
+        ASSERT_EQ(::chmod(path("shared").c_str(), row.folderMode), 0);
+        runBatch({path("shared/out.txt")}, {"new"});
+        EXPECT_EQ(statOf(path("shared/out.txt")).st_gid, row.expected);
+        EXPECT_EQ(namesIn("shared"), Names{"out.txt"});
+    }
+}
+
+}  // namespace

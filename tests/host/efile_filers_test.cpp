@@ -362,21 +362,34 @@ TEST_F(EFileFilersTest, TheEFileWritesNumbersAsDigitsAndNamesPlainly) {
     EXPECT_EQ(eFile.find("D GA70       002"), std::string::npos);
 }
 
-// Schedule 2's identifying number is kept as written from the credit form
-// through the credit summary, so that its key follows its dash: an
-// employer's number (58-1234567) under 00035, a social security number
-// under 00037; the e-file writes its digits either way.
-TEST_F(EFileFilersTest, ScheduleTwosKeyFollowsTheNumberAsWritten) {
-    const std::string example = readFile(testsupport::kExamples / "part-year-retiree.xml");
-    const std::string row = "<FIELD><ID>203939</ID>";
-    for (const auto& [number, line] : std::vector<std::pair<std::string, std::string>>{
-             {"58-1234567", "\n00035.000.001 581234567\r"}, {"400-00-1234", "\n00037.000.001 400001234\r"}}) {
-        std::string text = example;
-        ASSERT_NE(text.find(row), std::string::npos);
-        text.insert(text.find(row), "<FIELD><ID>203933</ID><VALUE>" + number + "</VALUE></FIELD>");
-        const auto run = testsupport::runGahost({"run", writeFile("credit.xml", text), "--out", path("out")}, {}, dir);
+// An identifying number whose key follows its dash is kept as written:
+// schedule 2's, through the credit summary (an employer's number under
+// 00035, a social security number under 00037), and the payer's of a
+// 1099-MISC on the withholding list (04505 and 04510). The e-file writes
+// its digits either way.
+TEST_F(EFileFilersTest, AKeyFollowsTheDashOfTheNumberAsWritten) {
+    const auto withNumber = [](const std::string& example, const std::string& before, const std::string& field) {
+        std::string text = readFile(testsupport::kExamples / example);
+        EXPECT_NE(text.find(before), std::string::npos) << before;
+        return text.insert(text.find(before), field);
+    };
+    const auto scheduleTwo = [&](const std::string& number) {
+        return withNumber("part-year-retiree.xml", "<FIELD><ID>203939</ID>",
+                          "<FIELD><ID>203933</ID><VALUE>" + number + "</VALUE></FIELD>");
+    };
+    const auto miscPayer = [&](const std::string& number) {
+        return withNumber("single-wages.xml", "\t</RETURN>",
+                          form("F110", {{20, number}, {46, "GA"}, {45, "100"}, {131, "2000"}}));
+    };
+    for (const auto& [text, line] :
+         std::vector<std::pair<std::string, std::string>>{{scheduleTwo("58-1234567"), "\n00035.000.001 581234567\r"},
+                                                          {scheduleTwo("400-00-1234"), "\n00037.000.001 400001234\r"},
+                                                          {miscPayer("58-1234567"), "\n04505.000.002 581234567\r"},
+                                                          {miscPayer("400-00-1234"), "\n04510.000.002 400001234\r"}}) {
+        const auto run =
+            testsupport::runGahost({"run", writeFile("numbered.xml", text), "--out", path("out")}, {}, dir);
         ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_NE(readFile(path("out") + "/GA-efile.txt").find(line), std::string::npos) << number;
+        EXPECT_NE(readFile(path("out") + "/GA-efile.txt").find(line), std::string::npos) << line;
     }
 }
 

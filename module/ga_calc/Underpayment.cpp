@@ -248,7 +248,8 @@ void UnderpaymentForm::fourInstallments() {
 // The withholding in equal parts over the active columns; the last column
 // takes what the others leave: of three or four parts, what their whole
 // amounts leave, so that the parts as shown add up to the withholding; of two
-// halves, the exact rest.
+// halves, the exact rest. Under $3 the earlier parts round up past the
+// withholding: the last is then 0, never less, as an entered part is.
 void UnderpaymentForm::spreadWithholdingEqually(int first) {
     DataMgmt::TaxForm& form = form_;
     for (const InstallmentColumn& c : kColumnsAtoD) {
@@ -261,7 +262,8 @@ void UnderpaymentForm::spreadWithholdingEqually(int first) {
         form.divIR(part, lines.withholding, parts);
         earlierParts += parts == 2 ? form.getIR(part) : static_cast<double>(form.getIN(part));
     }
-    form.assignIR(kColumnsAtoD[kColumns - 1].withholdingShare, form.getIR(lines.withholding) - earlierParts);
+    form.assignIR(kColumnsAtoD[kColumns - 1].withholdingShare,
+                  std::max(0.0, form.getIR(lines.withholding) - earlierParts));
 }
 
 // Parts entered by the filer, each held to what the parts before it leave of

@@ -137,6 +137,14 @@ TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     calc();
     EXPECT_EQ(v(f71.f24), 1000.40);
     EXPECT_EQ(v(f71.f25), 0);
+    // Equal parts of a withholding so small that the earlier parts round up
+    // past it leave the last part at 0, never below.
+    setBox(form(), f71.f22);
+    form()->setNull(f71.f23);
+    withheld(2);
+    calc();
+    EXPECT_EQ(whole(f71.f24), 1);
+    EXPECT_EQ(v(f71.f27), 0);
 }
 
 TEST_F(Underpayment, DatedPaymentsOutsideTheYearOrUnreadableAreLeftOut) {

@@ -4,7 +4,9 @@
 // run calculates it, on paper and e-filed. A field not marked may change only
 // as an entry that the calculation fills or marks by a rule listed here, or
 // changes by a rule that gahost's note of the entry tells. A calculated
-// field that copies an entry says where it comes from.
+// field that copies an entry says where it comes from. No field whose domain
+// is 0 or more (an entry, or the override of a calculated line) is given
+// less, so that what a run saves reads back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -158,7 +160,8 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
     std::map<std::string, std::string> unmarked;  // "GA71 field 59" -> the first change found
     std::set<const EntryRule*> used;
     std::size_t calculatedChanges = 0;
-    std::set<std::string> unsourced;  // copies of an entry whose note does not say where from
+    std::set<std::string> unsourced;               // copies of an entry whose note does not say where from
+    std::map<std::string, std::string> belowZero;  // "GA70 field 84" -> a return that stores less than 0 there
     std::size_t copies = 0;
     for (const std::string& file : returnFiles(library)) {
         const std::set<std::string> entered =
@@ -168,6 +171,11 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
             testsupport::calculateAsGahost(file, how, dir, &writes);
             for (const CalculationWrite& w : writes) {
                 const DataMgmt::TaxFormDescPtr form = library.georgia->getTaxFormDescriptor(w.form);
+                if (form->getFieldDesc(w.field)->getDomain() == DataMgmt::FieldDomain::NotNegative &&
+                    w.after.isNumber() && w.after.getNumber() < 0) {
+                    belowZero.emplace(form->getDevName() + " field " + std::to_string(w.field.getNumber()),
+                                      fs::path(file).filename().string() + ": " + std::to_string(w.after.getNumber()));
+                }
                 if (form->getFieldDesc(w.field)->isCalculated()) {
                     ++calculatedChanges;
                     // A text entered elsewhere on the return (a name, a number) is a copy.
@@ -197,6 +205,7 @@ TEST_F(CalculatedFields, EveryFieldTheCalculationStoresIsMarkedCalculated) {
     EXPECT_GT(calculatedChanges, 0u) << "no change of the calculation was recorded";
     EXPECT_GT(copies, 100u);
     for (const std::string& field : unsourced) ADD_FAILURE() << field << ": the note does not say where it comes from";
+    for (const auto& [field, value] : belowZero) ADD_FAILURE() << field << " holds " << value << ", not 0 or more";
     for (const auto& [field, change] : unmarked) ADD_FAILURE() << field << " is stored (" << change << ") not calc=1";
     for (const EntryRule& r : kEntryRules) {
         EXPECT_TRUE(used.count(&r) > 0) << r.form << " " << r.why << ": no return needs this rule any more";

@@ -70,7 +70,7 @@ inline std::int64_t negateSaturated(std::int64_t a) {
 // amounts are not all 0 but add up to 0, which still writes a regular
 // line), one U.S.-obligations line when that amount is not 0, and two
 // municipal lines (in state, out of state) when the municipal total is not
-// 0. The in-state and out-of-state parts are not consulted.
+// zero; the in-state and out-of-state parts are not consulted.
 short countLines(double regular, double usObligations, double inStateMunicipal, double outOfStateMunicipal,
                  double municipalTotal);
 

@@ -83,78 +83,81 @@ INSTANTIATE_TEST_SUITE_P(Signs, LargestInputs, ::testing::Values(Signs::Positive
 // field keeps to its domain only where the file marks it as overridden.
 class EntryDomains : public testsupport::ScratchDirTest {};
 
+struct EntryDomainRow {
+    const char* returnType;
+    const char* form;
+    int field;
+    std::string value;
+    bool overridden;
+    const char* says;  // null: the file is read
+};
+
+const EntryDomainRow kEntryDomainRows[] = {
+    {"GA", "GA69", 76, "-10000000000000", false, "is below 0 (the field takes 0 or more)"},  // estimated tax paid
+    {"GA", "GA75", 37, "-10000000000000", false, "is below 0"},                              // a deduction
+    {"GA", "GA75", 207533, "-10000000000000", false, "is below 0"},       // the deduction used, entered
+    {"GA", "GA189219", 189645, "-10000000000000", false, "is below 0"},   // refunds received
+    {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},          // an IND-CR credit
+    {"GA", "GA73", 16, "-5000", false, "is below 0"},                     // tax paid elsewhere
+    {"GA", "GA71", 16, "-3", false, "is not a whole count from 1 to 4"},  // the number of installments
+    {"GA", "GA71", 16, "5", false, "is not a whole count from 1 to 4"},
+    {"GA", "GA71", 16, "4", false, nullptr},
+    {"GA", "GA75", 49, "2.5", false, "is not a whole count from 1 to 4"},  // installments remaining
+    // A calculated field overridden is read by its kind and domain.
+    {"GA", "GA70", 326, "2.5", true, "is not a whole count of 0 or more"},  // the number of filers
+    {"GA", "GA70", 326, "-1000", true, "is not a whole count of 0 or more"},
+    {"GA", "GA70", 84, "-1000", true, "is below 0"},  // the tax
+    {"GA", "GA70", 107, "-1", true, "is below 0"},    // the refund
+    {"GA", "GA69", 35, "ABCDE", true, "is not a ZIP code of five or nine digits"},
+    {"GA", "GA70", 18, "N/A", true, "is not a calendar date"},  // the date of death
+    {"GA", "GA69", 187987, "ABCDEFGHI", false, "is not a bank routing number"},
+    {"GA", "GA69", 187988, "12/34 X.Y", false, "is not a bank account number"},
+    {"GA", "GA71", 24, "-300", false, "is below 0"},           // a part of the withholding
+    {"GA", "GA203811", 203861, "-5000", false, "is below 0"},  // business credit used
+    {"GA", "GA70", 189482, "-500", true, "is below 0"},        // credit lines against the tax
+    {"GA", "GA70", 189483, "-500", true, "is below 0"},
+    {"GA", "GA70", 85, "-500", true, "is below 0"},
+    {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated
+    {"GA", "GA70", 85, "0", true, nullptr},
+    {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
+    {"federal", "F166", 12, "-1", false, "is below 0"},           // interest on U.S. obligations
+    {"federal", "F84", 4, "-1", false, "is below 0"},             // a gross distribution
+    {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
+    {"federal", "F1", 551, "-1", false, "is below 0"},            // an adjustment
+    {"federal", "F1", 92, "-1", false, "is below 0"},             // income that is no loss
+    {"federal", "F1", 99, "-3000", false, nullptr},               // other income: a loss
+    {"federal", "F55", 127, "-1", false, "is below 0"},           // form 1040A's pensions
+    {"federal", "F165", 12, "-1", false, "is below 0"},           // a 1099-G box
+    {"federal", "F52", 37, "-0.01", false, "is below 0"},         // a W-2's local tax
+    {"federal", "F52", 35, "ATLANTA", false, nullptr},            // its locality: a name
+    {"federal", "F57", 100, "-1", false, nullptr},                // read for its sign
+    {"federal", "F164", 40, "100", false, nullptr},               // a percent, at its top
+    {"federal", "F164", 40, "100.01", false, "is not from 0 to 100"},
+    {"GA", "GA203811", 203846, "-1", false, "is below 0"},  // a credit's amount
+    {"GA", "GA189215", 189400, "-1", false, "is below 0"},  // an entered subtraction
+    {"GA", "GA189215", 189308, "-1", false, nullptr},       // a share of capital gains
+    {"GA", "GA189217", 189424, "-1", false, "is below 0"},  // Georgia interest
+    // Another state's tax without the residency of its return.
+    {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
+    {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
+    {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
+    {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
+    {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
+    {"federal", "F92", 557, "02/30/2018", false, "is not a calendar date"},  // deceased: a date
+    {"federal", "F92", 558, "2018-06-30", false, nullptr},
+    // A payment's date: from 2018 to the following April.
+    {"federal", "F190", 10, "12/31/2017", false, "is outside the payments of the tax year 2018"},
+    {"federal", "F190", 10, "01/01/2018", false, nullptr},
+    {"federal", "F190", 37, "04/30/2019", false, nullptr},
+    {"federal", "F190", 37, "2019-05-01", false, "(the field takes a date from 01/01/2018 to 04/30/2019)"},
+    {"federal", "F190", 22, "04/17/2020", false, "is outside the payments"},
+    // The amendment's explanation of changes: lines of text.
+    {"GA", "GA189219", 190147, std::string(100, 'x'), false, nullptr},
+    {"GA", "GA189219", 189660, std::string(101, 'x'), false, "text of 101 bytes is longer than"},
+};
+
 TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
-    const struct {
-        const char* returnType;
-        const char* form;
-        int field;
-        std::string value;
-        bool overridden;
-        const char* says;  // null: the file is read
-    } rows[] = {
-        {"GA", "GA69", 76, "-10000000000000", false, "is below 0 (the field takes 0 or more)"},  // estimated tax paid
-        {"GA", "GA75", 37, "-10000000000000", false, "is below 0"},                              // a deduction
-        {"GA", "GA75", 207533, "-10000000000000", false, "is below 0"},       // the deduction used, entered
-        {"GA", "GA189219", 189645, "-10000000000000", false, "is below 0"},   // refunds received
-        {"GA", "GA190056", 190169, "-1000000", false, "is below 0"},          // an IND-CR credit
-        {"GA", "GA73", 16, "-5000", false, "is below 0"},                     // tax paid elsewhere
-        {"GA", "GA71", 16, "-3", false, "is not a whole count from 1 to 4"},  // the number of installments
-        {"GA", "GA71", 16, "5", false, "is not a whole count from 1 to 4"},
-        {"GA", "GA71", 16, "4", false, nullptr},
-        {"GA", "GA75", 49, "2.5", false, "is not a whole count from 1 to 4"},  // installments remaining
-        // A calculated field overridden is read by its kind and domain.
-        {"GA", "GA70", 326, "2.5", true, "is not a whole count of 0 or more"},  // the number of filers
-        {"GA", "GA70", 326, "-1000", true, "is not a whole count of 0 or more"},
-        {"GA", "GA70", 84, "-1000", true, "is below 0"},  // the tax
-        {"GA", "GA70", 107, "-1", true, "is below 0"},    // the refund
-        {"GA", "GA69", 35, "ABCDE", true, "is not a ZIP code of five or nine digits"},
-        {"GA", "GA70", 18, "N/A", true, "is not a calendar date"},  // the date of death
-        {"GA", "GA69", 187987, "ABCDEFGHI", false, "is not a bank routing number"},
-        {"GA", "GA69", 187988, "12/34 X.Y", false, "is not a bank account number"},
-        {"GA", "GA71", 24, "-300", false, "is below 0"},           // a part of the withholding
-        {"GA", "GA203811", 203861, "-5000", false, "is below 0"},  // business credit used
-        {"GA", "GA70", 189482, "-500", true, "is below 0"},        // credit lines against the tax
-        {"GA", "GA70", 189483, "-500", true, "is below 0"},
-        {"GA", "GA70", 85, "-500", true, "is below 0"},
-        {"GA", "GA70", 85, "-500", false, nullptr},  // the calculation's result, replaced when calculated
-        {"GA", "GA70", 85, "0", true, nullptr},
-        {"federal", "F52", 32, "-1", false, "is below 0"},            // state tax withheld
-        {"federal", "F166", 12, "-1", false, "is below 0"},           // interest on U.S. obligations
-        {"federal", "F84", 4, "-1", false, "is below 0"},             // a gross distribution
-        {"federal", "F133618", 133654, "-800", false, "is below 0"},  // tax paid to another state
-        {"federal", "F1", 551, "-1", false, "is below 0"},            // an adjustment
-        {"federal", "F1", 92, "-1", false, "is below 0"},             // income that is no loss
-        {"federal", "F1", 99, "-3000", false, nullptr},               // other income: a loss
-        {"federal", "F55", 127, "-1", false, "is below 0"},           // form 1040A's pensions
-        {"federal", "F165", 12, "-1", false, "is below 0"},           // a 1099-G box
-        {"federal", "F52", 37, "-0.01", false, "is below 0"},         // a W-2's local tax
-        {"federal", "F52", 35, "ATLANTA", false, nullptr},            // its locality: a name
-        {"federal", "F57", 100, "-1", false, nullptr},                // read for its sign
-        {"federal", "F164", 40, "100", false, nullptr},               // a percent, at its top
-        {"federal", "F164", 40, "100.01", false, "is not from 0 to 100"},
-        {"GA", "GA203811", 203846, "-1", false, "is below 0"},  // a credit's amount
-        {"GA", "GA189215", 189400, "-1", false, "is below 0"},  // an entered subtraction
-        {"GA", "GA189215", 189308, "-1", false, nullptr},       // a share of capital gains
-        {"GA", "GA189217", 189424, "-1", false, "is below 0"},  // Georgia interest
-        // Another state's tax without the residency of its return.
-        {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
-        {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
-        {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
-        {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
-        {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
-        {"federal", "F92", 557, "02/30/2018", false, "is not a calendar date"},  // deceased: a date
-        {"federal", "F92", 558, "2018-06-30", false, nullptr},
-        // A payment's date: from 2018 to the following April.
-        {"federal", "F190", 10, "12/31/2017", false, "is outside the payments of the tax year 2018"},
-        {"federal", "F190", 10, "01/01/2018", false, nullptr},
-        {"federal", "F190", 37, "04/30/2019", false, nullptr},
-        {"federal", "F190", 37, "2019-05-01", false, "(the field takes a date from 01/01/2018 to 04/30/2019)"},
-        {"federal", "F190", 22, "04/17/2020", false, "is outside the payments"},
-        // The amendment's explanation of changes: lines of text.
-        {"GA", "GA189219", 190147, std::string(100, 'x'), false, nullptr},
-        {"GA", "GA189219", 189660, std::string(101, 'x'), false, "text of 101 bytes is longer than"},
-    };
-    for (const auto& r : rows) {
+    for (const EntryDomainRow& r : kEntryDomainRows) {
         SCOPED_TRACE(std::string(r.form) + " " + std::to_string(r.field) + " " + r.value);
         const std::string path =
             writeFile("entry.xml", std::string("<RETURN TYPE=\"") + r.returnType + "\">\n<FORM DEVNAME=\"" + r.form +

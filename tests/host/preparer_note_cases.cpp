@@ -299,8 +299,8 @@ Edit couplesStatements(const std::string& taxpayers, const std::string& spouses)
     };
 }
 
-// The same W-2, 1099-R or dependent entered twice, or nearly.
-std::vector<NoteCase> repeatedDocumentNoteCases() {
+// The same W-2 entered twice, or nearly.
+std::vector<NoteCase> repeatedW2NoteCases() {
     const auto secondW2 = [](const Edit& edit) {  // the example's W-2 again, edited
         return [edit](std::string t) {
             const std::size_t at = t.find("<FORM DEVNAME=\"F52\"");
@@ -312,23 +312,6 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
     // 98, 97).
     const Edit w2LineMoved =
         replacing({{"<ID>34<", "<ID>99<"}, {"<ID>8<", "<ID>107<"}, {"<ID>33<", "<ID>98<"}, {"<ID>32<", "<ID>97<"}});
-    // Copy 1 of the dependents again as copy 3, its whole name in the first
-    // name, with its number and its box 1136 given anew; copy 1 keeps its
-    // number or not.
-    const auto dependentAgain = [](const std::string& number, const std::string& listed, bool firstNumbered) {
-        return [=](std::string t) {
-            const std::string numbered = "<FIELD><ID>1106</ID><VALUE>400002003</VALUE></FIELD>";
-            const std::size_t at = t.find("<FORM DEVNAME=\"F113\" COPY=\"1\">");
-            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
-            return withFederalForm(
-                firstNumbered ? t : replaced(t, numbered, ""),
-                replacing({{"COPY=\"1\"", "COPY=\"3\""},
-                           {"Maya</VALUE>", " maya rivera</VALUE>"},
-                           {"<VALUE>Rivera<", "<VALUE><"},
-                           {numbered, number},
-                           {"<ID>1136</ID><VALUE>X<", "<ID>1136</ID><VALUE>" + listed + "<"}})(copy));
-        };
-    };
     return {
         {"the same W-2 twice, the employer's number without its dash", "single-wages",
          secondW2(replacing({{"58-4100021", "584100021"}})),
@@ -342,6 +325,13 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
         {"the same W-2 twice on a single return, the second naming its owner", "single-wages",
          secondW2(replacing({{"COPY=\"2\"", "COPY=\"2\" OWNER=\"taxpayer\""}})),
          Noted{"W-2 copy 2 (form F52) repeats copy 1 in every amount and number: both count"}},
+    };
+}
+
+// Each filer's pension and IRA items against the filer's own 1099-Rs,
+// beyond or short, and 1099-Rs alike but for whose they are.
+std::vector<NoteCase> retirementStatementNoteCases() {
+    return {
         {"a couple's 1099-Rs alike but for whose they are", "retired-couple",
          [](std::string t) {
              return couplesStatements("68000",
@@ -381,6 +371,29 @@ std::vector<NoteCase> repeatedDocumentNoteCases() {
         {"a 1099-R in cents beside its item in whole dollars", "single-retiree",
          [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18000.40")); },
          Noted{}},
+    };
+}
+
+// The same dependent entered twice, or nearly.
+std::vector<NoteCase> repeatedDependentNoteCases() {
+    // Copy 1 of the dependents again as copy 3, its whole name in the first
+    // name, with its number and its box 1136 given anew; copy 1 keeps its
+    // number or not.
+    const auto dependentAgain = [](const std::string& number, const std::string& listed, bool firstNumbered) {
+        return [=](std::string t) {
+            const std::string numbered = "<FIELD><ID>1106</ID><VALUE>400002003</VALUE></FIELD>";
+            const std::size_t at = t.find("<FORM DEVNAME=\"F113\" COPY=\"1\">");
+            const std::string copy = t.substr(at, t.find("</FORM>", at) + 7 - at);
+            return withFederalForm(
+                firstNumbered ? t : replaced(t, numbered, ""),
+                replacing({{"COPY=\"1\"", "COPY=\"3\""},
+                           {"Maya</VALUE>", " maya rivera</VALUE>"},
+                           {"<VALUE>Rivera<", "<VALUE><"},
+                           {numbered, number},
+                           {"<ID>1136</ID><VALUE>X<", "<ID>1136</ID><VALUE>" + listed + "<"}})(copy));
+        };
+    };
+    return {
         {"the same dependent twice without a number", "joint-two-dependents", dependentAgain("", "X", false),
          Noted{"gahost: note: federal form 113 copy 3 (form F113) names the dependent of copy 1, maya rivera "
                "(fields 1103 and 1105), and neither gives the dependent's number (field 1106): both are listed (box "
@@ -589,7 +602,8 @@ std::vector<NoteCase> repeatedEntryNoteCases() {
                "none of its installments"}},
     };
     for (std::vector<NoteCase> more :
-         {repeatedDocumentNoteCases(), statementNoteCases(), careCreditNoteCases(), sourceFigureNoteCases()}) {
+         {repeatedW2NoteCases(), retirementStatementNoteCases(), repeatedDependentNoteCases(), statementNoteCases(),
+          careCreditNoteCases(), sourceFigureNoteCases()}) {
         for (NoteCase& row : more) rows.push_back(std::move(row));
     }
     return rows;

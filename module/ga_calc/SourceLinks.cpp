@@ -27,7 +27,6 @@
 #include "module/frame/GATaxReturn.h"
 #include "module/frame/SourceDocumentLink.h"
 #include "module/ga_calc/GATaxReturnCalcEngine.h"
-#include "platform/returnfile/ReturnFile.h"
 #include "platform/store/StatementForms.h"
 #include "platform/util/Utils.h"
 
@@ -192,18 +191,11 @@ std::optional<EntryValues> readOwnRow(const GADataMgmt::GATaxReturn& ga, int ent
     const auto& rows = form70Rows();
     const Form70Lines::IncomeStatement& own = rows[static_cast<std::size_t>(entryNumber)];
     EntryValues values;
-    // The row's number as typed says its kind by its dashes; the entry holds
-    // it as a number field stores one (its nine digits).
+    // The row's number as typed says its kind by its dashes; the entry's
+    // field stores it as its kind does (its nine digits).
     const std::string typed = ga.getFieldAsString(kGAForm70ID, 1, own.payerId);
     values.markIdByDashes(typed);
     values.payerId = typed;
-    const DataMgmt::TaxFormDescPtr form = ga.getTaxFormDescriptor(kGAForm70ID);
-    const DataMgmt::FormFieldDescPtr entryField =
-        form.isNull() ? DataMgmt::FormFieldDescPtr() : form->getFieldDesc(kForm70WithholdingEntries[0].payerId);
-    if (!entryField.isNull()) {
-        const PersistanceMgmt::EntryText stored = PersistanceMgmt::readEntryText(*entryField, typed, true);
-        if (stored.problem.empty()) values.payerId = stored.value;
-    }
     values.stateId = ga.getFieldAsString(kGAForm70ID, 1, own.stateId);
     values.amount = ga.getIR(kGAForm70ID, 1, own.georgiaWages);
     values.withheld = ga.getIR(kGAForm70ID, 1, own.withheld);

@@ -3,15 +3,15 @@
 //
 // A check box is ticked by any value but "untrue" (any case), which clears
 // it; a text keeps the part before "[CopyNum]" followed by the copy number;
-// a number is read as a decimal and scaled to the field's stored unit by its
-// edit code, and "RAND[max]" stands for a random amount from 0 to max. The
-// empty value clears any field. A value that a return file could not give
-// the field as an entry (an amount beyond the amount limit or below 0 where
-// the field takes 0 or more, a text longer than its field or that XML cannot
-// carry, a date field's text that is no calendar date or lies outside the
-// field's years) is not set, with a note.
+// an amount is read as a return file writes one and scaled to the field's
+// stored unit by its edit code, and "RAND[max]" stands for a random amount
+// from 0 to max. The empty value clears any field. A value that a return
+// file could not give the field as an entry (a text that is no amount on an
+// amount field, an amount beyond the amount limit, given to more than the
+// cent or below 0 where the field takes 0 or more, a text longer than its
+// field or that XML cannot carry, a date field's text that is no calendar
+// date or lies outside the field's years) is not set, with a note.
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -38,23 +38,33 @@ constexpr std::uint8_t kYesNoEditCode = 1;
 // rounded to the dollar before it is scaled.
 bool isWholeDollarCode(std::uint8_t editCode) { return editCode == 'F' || editCode == 170 || editCode == 172; }
 
-// The value in the field's stored unit: times 10 to the edit code's decimal
-// places.
-double scaleByEditCode(double value, std::uint8_t editCode) {
-    const double factor = std::pow(10.0, DataMgmt::editCodeDecimalPlaces(editCode));
-    if (isWholeDollarCode(editCode)) {
-        return static_cast<double>(Utils::roundR(value)) * factor;
+// An amount as a return file writes it ("1234", "-12.50", "45,000.00"), read
+// by the return file's own reader into the field's stored unit (times 10 to
+// the edit code's decimal places); a whole-dollar amount is rounded to the
+// dollar first. None, with the reason in `problem`, for a text that is no
+// such amount ("12abc", "1e3", "0x10").
+std::optional<double> writtenAmount(const std::string& text, std::uint8_t editCode, std::string& problem) {
+    const int places = DataMgmt::editCodeDecimalPlaces(editCode);
+    double amount = 0.0;
+    const bool read = isWholeDollarCode(editCode) ? PersistanceMgmt::parseAmount(text, 0, amount)
+                                                  : PersistanceMgmt::parseAmount(text, places, amount);
+    if (!read) {
+        problem = "the value \"" + Utils::QVStringUtils::escapeForMessage(text, 40) + "\" is not an amount (" +
+                  PersistanceMgmt::kAmountForms + ")";
+        return std::nullopt;
     }
-    return value * factor;
+    if (isWholeDollarCode(editCode)) return static_cast<double>(Utils::roundR(amount)) * std::pow(10.0, places);
+    return amount;
 }
 
 // The number a test value stands for on an amount field. "RAND[max]" gives
-// the maximum, cut to a whole number and scaled, times a random fraction
-// from 0 to 1, to the cent. None, with the reason in `problem`, for a random amount
-// without its bracketed maximum.
+// the maximum, cut to a whole number of dollars and scaled, times a random
+// fraction from 0 to 1, to the cent. None, with the reason in `problem`, for
+// a value or a maximum that is no amount, or a random amount without its
+// bracketed maximum.
 std::optional<double> testAmount(const std::string& value, std::uint8_t editCode, std::string& problem) {
     if (value.find(kRandomWord) == std::string::npos) {
-        return scaleByEditCode(std::atof(value.c_str()), editCode);
+        return writtenAmount(value, editCode, problem);
     }
     const std::string prefix = kRandomPrefix;
     if (value.size() <= prefix.size() || value.compare(0, prefix.size(), prefix) != 0 || value.back() != ']') {
@@ -62,12 +72,18 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
                   "\" is a random amount without its bracketed maximum";
         return std::nullopt;
     }
-    const std::string maximum = value.substr(prefix.size(), value.size() - prefix.size() - 1);
+    double maximum = 0.0;
+    if (!PersistanceMgmt::parseAmount(value.substr(prefix.size(), value.size() - prefix.size() - 1), 0, maximum)) {
+        problem = "the value \"" + Utils::QVStringUtils::escapeForMessage(value, 40) +
+                  "\" is a random amount whose maximum is not an amount";
+        return std::nullopt;
+    }
     const double fraction = crt::rand() / static_cast<double>(crt::kRandMax);
     // Rounded to the cent: a random amount is an entry, which a saved return
     // must carry and read back.
-    const double centsPerUnit = std::pow(10.0, 2 - DataMgmt::editCodeDecimalPlaces(editCode));
-    const double amount = scaleByEditCode(std::trunc(std::atof(maximum.c_str())), editCode) * fraction;
+    const int places = DataMgmt::editCodeDecimalPlaces(editCode);
+    const double centsPerUnit = std::pow(10.0, 2 - places);
+    const double amount = std::trunc(maximum) * std::pow(10.0, places) * fraction;
     return std::round(amount * centsPerUnit) / centsPerUnit;
 }
 

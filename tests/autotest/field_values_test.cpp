@@ -30,15 +30,14 @@ TEST_F(FieldValuesTest, ValuesTakeTheFieldsKindAndScale) {
         FieldValue stored;
     };
     const Row rows[] = {
-        {kWhole, "1234.6", FieldValue::number(123500)},     // rounded to the dollar first
-        {kWhole, "1234.4", FieldValue::number(123400)},     //
-        {kWhole170, "1234.6", FieldValue::number(123500)},  //
-        {kWhole172, "-0.5", FieldValue::number(-100)},      // halves away from zero
-        {kCents, "1234.5", FieldValue::number(123450)},     //
-        {kTenths, "1234.5", FieldValue::number(12345)},     //
-        {kPlain, "1234.5", FieldValue::number(1234.5)},     // an edit code that scales nothing
-        {kFieldX, "12abc", FieldValue::number(12)},         // read as far as it is a number
-        {kFieldX, "UNTRUE", FieldValue::number(0)},         // an ordinary text on a number
+        {kWhole, "1234.6", FieldValue::number(123500)},       // rounded to the dollar first
+        {kWhole, "1234.4", FieldValue::number(123400)},       //
+        {kWhole170, "1234.6", FieldValue::number(123500)},    //
+        {kWhole172, "-0.5", FieldValue::number(-100)},        // halves away from zero
+        {kCents, "1234.5", FieldValue::number(123450)},       //
+        {kTenths, "1234.5", FieldValue::number(12345)},       //
+        {kPlain, "1234.5", FieldValue::number(1234.5)},       // an edit code that scales nothing
+        {kFieldX, " 45,000.00 ", FieldValue::number(45000)},  // as a return file writes it
         {kLabel, "Copy [CopyNum] of 3", FieldValue::text("Copy 2")},
         {kLabel, "RAND[5]", FieldValue::text("RAND[5]")},
         {kBox, "anything", FieldValue::box(true)},
@@ -75,10 +74,12 @@ TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
     EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), std::round(draw / 32767.0 * 50000));
 }
 
-// What a return file could not give the field as an entry is not set: a
-// random amount without its maximum, an amount past 10^13 dollars or below 0
-// where the field takes 0 or more, a text longer than its field or that XML
-// cannot carry, a date outside its field's years.
+// What a return file could not give the field as an entry is not set, and
+// the field keeps what it held: a text that is no amount on an amount field
+// (or as a random amount's maximum), a random amount without its maximum,
+// an amount past 10^13 dollars, to more than the cent or below 0 where the
+// field takes 0 or more, a text longer than its field or that XML cannot
+// carry, a date outside its field's years.
 TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
     std::vector<std::string> notes;
     IOMgmt::IOMgr::getInstance().setNoticeSink([&](const std::string& text) { notes.push_back(text); });
@@ -91,6 +92,13 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         {kCents, "RAND[", false},
         {kCents, "RAND500", false},
         {kCents, "xRAND[5]", false},
+        {kCents, "RAND[abc]", false},
+        {kCents, "ABC", false},
+        {kCents, "12abc", false},
+        {kWhole, "12abc", false},
+        {kCents, "1e3", false},
+        {kCents, "0x10", false},
+        {kFieldX, "UNTRUE", false},
         {kCents, "1e999", false},
         {kCents, "-10000000000000.01", false},
         {kCents, "-10000000000000", true},
@@ -121,6 +129,11 @@ TEST_F(FieldValuesTest, ValuesBeyondTheReturnFilesLimitsAreNotSetWithANote) {
         EXPECT_EQ(entered(3), row.set);
         EXPECT_EQ(notes.size(), row.set ? 0u : 1u);
         for (const std::string& note : notes) EXPECT_EQ(note.find("test facility: form FormA copy 3 field "), 0u);
+        if (!row.set && row.field == kCents) {
+            seed(kFormA, 1, kCents, FieldValue::number(123456));
+            set(kCents, row.text, 1);
+            EXPECT_EQ(value(kFormA, 1, kCents), FieldValue::number(123456));
+        }
     }
     IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
 }

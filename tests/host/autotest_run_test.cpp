@@ -118,8 +118,8 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
          path("out/../out/.staged-outputs." + std::to_string(::geteuid())) +
              "/a.txt\": is in the folder of this run's own files; not written"},
         // Values a return file could not give the field, each skipped alone.
-        {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::1e300\n")),
-         "form GA70 copy 1 field 87 (kGA70_GeorgiaWithheld): amount \"1e300\" is beyond the limit of "
+        {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::10,000,000,000,000.01\n")),
+         "form GA70 copy 1 field 87 (kGA70_GeorgiaWithheld): amount \"10,000,000,000,000.01\" is beyond the limit of "
          "10,000,000,000,000 dollars either way; not set"},
         {import(writeFile("import2.txt", "GA69::1::F76::-5\n")),
          "form GA69 copy 1 field 76 (kGA69_F76): amount \"-5\" is below 0 (the field takes 0 or more); not set"},
@@ -129,6 +129,8 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
          "field 187987 (kGA69_WithdrawalRoutingNumber): text \"12\\x01\" holds a character that XML cannot carry"},
         {import(writeFile("import5.txt", "GA69::1::WithdrawalRoutingNumber::12\xFF\n")),
          "is not valid UTF-8 (byte 0xFF at offset 2); not set"},
+        {import(writeFile("import6.txt", "GA190057::1::F190186::12abc\n")),
+         "form GA190057 copy 1 field 190186 (kGA190057_F190186): the value \"12abc\" is not an amount"},
         {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},
     };
     for (const auto& c : cases) {

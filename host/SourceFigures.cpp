@@ -199,10 +199,15 @@ Pairings retirementItems(HostSession& session) {
 
 // The taxable interest and dividends of a statement: its regular total and
 // its total of U.S. obligations (Treasury interest, the U.S. part of fund
-// dividends), which the items hold alike and Georgia subtracts.
+// dividends), which the items hold alike and Georgia subtracts. The
+// retirement exclusion takes the interest and the dividends from the
+// statements on every residency (a full-year return their totals, a
+// part-year or nonresident return their regular totals beside its municipal
+// interest addition), while the item counts elsewhere (in the federal column
+// of the state wages worksheet): held wherever an exclusion is worked out.
 Pairings unearnedItems(HostSession& session) {
     StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
-    if (residencyOf(ga) != Residency::kFullYear || !anExclusionIsWorkedOut(ga)) return {};
+    if (!anExclusionIsWorkedOut(ga)) return {};
     const struct {
         Utils::PCTypes item;
         const FormId& statement;
@@ -243,8 +248,8 @@ constexpr SourceRule kSourceRules[] = {
      "give each filer's items from the filer's own 1099-Rs, less what of a distribution is not taxable (rolled "
      "over, or a return of the filer's own contributions)"},
     {Agreement::AtMost, unearnedItems,
-     "the retirement exclusion of a full-year return takes the interest and the dividends from the statements, so "
-     "what the item gives beyond them counts in no filer's exclusion",
+     "the retirement exclusion takes the interest and the dividends from the statements, so what the item gives "
+     "beyond them counts in no filer's exclusion",
      "enter the statements that give it"},
 };
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "host/FederalColumnSeeds.h"
 #include "host/NoteText.h"
@@ -32,15 +33,7 @@ enum class Agreement {
     AtMost,  // the figure lies between 0 and the source's amount (on the loss side for a loss)
 };
 
-// A figure of the return and its source, each named with its fields, as the
-// return gives them.
-struct Pairing {
-    std::string figure;
-    double amount = 0.0;
-    std::string source;
-    double sourceAmount = 0.0;
-};
-using Pairings = std::vector<Pairing>;
+using Pairings = std::vector<SourcePairing>;
 
 // A row of the table: how the figures agree with their sources, the
 // figures and their sources that the return gives (each filer's, each
@@ -255,7 +248,7 @@ constexpr SourceRule kSourceRules[] = {
 
 // The note of a figure that does not agree with its source; none where it
 // agrees.
-std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p) {
+std::optional<std::string> disagreement(const SourceRule& rule, const SourcePairing& p) {
     const double a = p.amount;
     const double b = p.sourceAmount;
     std::string relation;
@@ -280,10 +273,19 @@ std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p
 void sourceFigureNotes(HostSession& session, std::vector<std::string>& notes) {
     if (!session.loaded().federal) return;
     for (const SourceRule& rule : kSourceRules) {
-        for (const Pairing& pairing : rule.read(session)) {
+        for (const SourcePairing& pairing : rule.read(session)) {
             if (std::optional<std::string> note = disagreement(rule, pairing)) notes.push_back(*note);
         }
     }
+}
+
+std::vector<SourcePairing> sourcePairings(HostSession& session) {
+    Pairings all;
+    if (!session.loaded().federal) return all;
+    for (const SourceRule& rule : kSourceRules) {
+        for (SourcePairing& pairing : rule.read(session)) all.push_back(std::move(pairing));
+    }
+    return all;
 }
 
 }  // namespace GAHost

@@ -40,4 +40,20 @@ namespace GAHost {
 // does not agree with its source.
 void sourceFigureNotes(HostSession& session, std::vector<std::string>& notes);
 
+// A figure of the return and its source, each named with its fields, as the
+// return gives them.
+struct SourcePairing {
+    std::string figure;
+    double amount = 0.0;
+    std::string source;
+    double sourceAmount = 0.0;
+    bool operator==(const SourcePairing&) const = default;
+};
+
+// What the table reads of the session's calculated return: each figure
+// that it holds to a source on this return, with that source, in the
+// table's order (none without a federal return). The check of entries
+// (EntriesCountingNowhere.h) counts an entry without which these change.
+std::vector<SourcePairing> sourcePairings(HostSession& session);
+
 }  // namespace GAHost

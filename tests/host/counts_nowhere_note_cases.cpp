@@ -142,9 +142,9 @@ std::vector<NoteCase> countedOtherwiseCases() {
 
 // A joint return's statements of the spouse, whose lists form 70 fills on
 // the calculation's second pass: a 1099-R's state distribution counts there
-// and in the e-file, while the box that marks a statement as the spouse's
+// and in the e-file, while the box that marks a 1099-INT as the spouse's
 // counts nowhere once the return has settled (both filers' tax withheld
-// counts alike).
+// counts alike); a 1099-R's box counts as the source of the spouse's items.
 std::vector<NoteCase> spouseStatementCases() {
     const std::string counted = kCounted;
     const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(425, "12") +
@@ -158,11 +158,7 @@ std::vector<NoteCase> spouseStatementCases() {
     return {
         {"a spouse's 1099-R with a Georgia line on a joint return", "retired-couple",
          with(spouses1099R + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "68000.00") + entry(425, "12") + "</FORM>"),
-         Noted{
-             "gahost: note: form F84 copy 1 field 2 (\"Yes: the copy is left out of the lump-sum addition of a return "
-             "that is not joint\") holds X, which counts nowhere on this return: calculated again without it, the "
-             "return is the same"},
-         nullptr, true},
+         Noted{}, nullptr, true},
         {"a spouse's 1099-INT with Georgia tax withheld on a joint return", "retired-couple", with(spouses1099Int),
          Noted{"form F166 copy 2 field 3 (", "holds X" + counted.substr(0, counted.size() - 2)}, nullptr, true},
     };

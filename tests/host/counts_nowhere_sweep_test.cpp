@@ -3,9 +3,11 @@
 // spouse's statements (whose lists form 70 fills on a later pass of the
 // calculation), every entry that the check tells is taken out of the
 // return file, and gahost run without it writes the same print file and
-// e-file as with it.
+// e-file as with it, and the same notes of figures held to their sources:
+// a source that such a note reads counts.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,9 +41,12 @@ std::vector<SweptReturn> sweptReturns() {
     const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"7\">" + entry(9, "Spouse Bank") + entry(3, "X") +
                                        entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
     // A 1099-R keyed 12 beside the item that gives its distribution: one
-    // calculation of the saved return without the key or the amount does
-    // not show that they count, the run without them does.
+    // calculation of the saved return without the key does not show that
+    // it counts, the run without it does. Not keyed, its gross distribution
+    // counts only as the item's source.
     rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement});
+    rows.push_back({"single-retiree-unkeyed-1099-R", "single-retiree",
+                    preparer::replaced(preparer::kRetirementStatement, entry(425, "12"), "")});
     for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
         rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
         rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});
@@ -51,11 +56,22 @@ std::vector<SweptReturn> sweptReturns() {
 
 class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
 protected:
-    // The print file and the e-file of gahost run on the file.
-    std::pair<std::string, std::string> runOutputs(const std::string& file, const std::string& out) {
+    // The print file, the e-file and the notes of figures held to their
+    // sources (by how a figure stands to its source) of gahost run on the file.
+    std::vector<std::string> runOutputs(const std::string& file, const std::string& out) {
         const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
         EXPECT_EQ(r.status, 0) << r.err;
-        return {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        std::vector<std::string> outputs = {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        std::istringstream err(r.err);
+        for (std::string line; std::getline(err, line);) {
+            for (const char* relation : {", differs from ", ", lies beyond ", ", lies on the other side of 0 from "}) {
+                if (line.find(relation) != std::string::npos) {
+                    outputs.push_back(line);
+                    break;
+                }
+            }
+        }
+        return outputs;
     }
 };
 

@@ -371,6 +371,9 @@ std::vector<NoteCase> retirementStatementNoteCases() {
         {"a 1099-R in cents beside its item in whole dollars", "single-retiree",
          [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18000.40")); },
          Noted{}},
+        {"a 1099-R a dollar beyond its item", "single-retiree",
+         [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18001.00")); },
+         Noted{"differs from the gross distributions of the taxpayer's 1099-Rs", "18001 (lower by 1)"}},
     };
 }
 

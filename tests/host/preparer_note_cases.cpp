@@ -481,12 +481,15 @@ std::vector<NoteCase> sourceFigureNoteCases() {
                           {"<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>",
                            "<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>" + georgia}});
     };
+    // A full-year return filed on form 1040EZ, whose address (fields 33, 6
+    // to 8) gives the residency.
     const auto on1040EZ = [](const std::string& agi) {
         return [agi](std::string t) {
             return withFederalForm(replaced(t, "\"federal-agi\">52000<", "\"federal-agi\">" + agi + "<"),
                                    "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
                                        "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-1234") +
-                                       "</FORM>");
+                                       entry(33, "100 Peachtree St NE") + entry(6, "Atlanta") + entry(7, "GA") +
+                                       entry(8, "30303") + "</FORM>");
         };
     };
     return {

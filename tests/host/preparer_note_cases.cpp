@@ -508,6 +508,19 @@ std::vector<NoteCase> sourceFigureNoteCases() {
         {"a nonresident's Georgia business loss beyond the federal loss", "nonresident-other-income",
          nonresident(entry(82, "-5000"), "53000", entry(45, "-5001")),
          Noted{"(form ST4 field 45), -5001, lies beyond its federal amount (field 43), -5000"}},
+        // An adjustment's Georgia part, held to its federal amount, stays
+        // beyond it only as an override.
+        {"a nonresident's Georgia adjustment kept beyond the federal", "nonresident-other-income",
+         nonresident(entry(110, "2000"), "56000", "<FIELD OVERRIDDEN=\"1\"><ID>78</ID><VALUE>2500</VALUE></FIELD>"),
+         Noted{"(form ST4 field 78), 2500, lies beyond its federal amount (field 76), 2000"}},
+        {"a nonresident's Georgia other wages beyond the federal", "nonresident-other-income",
+         [nonresident](std::string t) {
+             return nonresident("", "59000", entry(31, "1500"))(
+                 replaced(t, "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                          "<PULLCOMMON FORM=\"F1\" ITEM=\"other-wages-taxpayer\">1000</PULLCOMMON><PULLCOMMON "
+                          "FORM=\"F1\" ITEM=\"federal-agi\">"));
+         },
+         Noted{"(form ST4 field 31), 1500, lies beyond its federal amount (field 29), 1000"}},
         {"a part-year return's Georgia gains beyond the federal", "part-year-resident",
          replacing({{"<FORM DEVNAME=\"F1\" COPY=\"1\">", "<FORM DEVNAME=\"F1\" COPY=\"1\">" + entry(83, "1000")},
                     {"\"federal-agi\">55420<", "\"federal-agi\">56420<"},

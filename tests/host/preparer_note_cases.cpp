@@ -541,6 +541,9 @@ std::vector<NoteCase> sourceFigureNoteCases() {
          Noted{"the federal adjusted gross income, the item federal-agi, 55420, differs from the federal return's "
                "own figures",
                "(higher by "}},
+        {"a nonresident's federal AGI before an adjustment", "nonresident-other-income",
+         nonresident(entry(110, "2000"), "58000", ""),
+         Noted{"the item federal-agi, 58000, differs from the federal return's own figures", "56000 (higher by 2000)"}},
         {"a nonresident's W-2 given again a cent more", "nonresident-wages",
          [](std::string t) {
              return withFederalForm(t,

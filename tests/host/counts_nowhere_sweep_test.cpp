@@ -103,9 +103,11 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
 }
 
 // Past the most entries that the check judges as run does, the rest that
-// one calculation does not show to count are counted in one line: a copy of
-// form F190 after the first, whose payment row the calculation does not
-// read, one more than that most.
+// one calculation does not show to count are counted in one line: copies of
+// form F190 after the first, whose payment rows the calculation does not
+// read, one more than that most. An entry judged so that counts takes its
+// place among them: the key 12 of a 1099-R beside the item of its
+// distribution, which only a run without it shows to count.
 using CountsNowhereBound = testsupport::ScratchDirTest;
 
 TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
@@ -113,17 +115,31 @@ TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
     for (std::size_t copy = 2; copy <= GAHost::kMostEntriesJudgedAsRun + 2; ++copy) {
         copies += "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" + entry(11, "500") + "</FORM>";
     }
-    const std::string text = readFile((testsupport::kExamples / "single-wages.xml").string());
-    const std::string file = writeFile("return.xml", preparer::withFederalForm(text, copies));
-    const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    std::size_t told = 0;
-    for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) ++told;
-    EXPECT_EQ(told, GAHost::kMostEntriesJudgedAsRun);
-    EXPECT_NE(r.err.find("gahost: note: 1 more entry of the return file may count nowhere: one calculation without "
-                         "each changes nothing, but the check calculates at most 25 returns"),
-              std::string::npos)
-        << r.err;
+    const struct {
+        std::string before;  // forms before the copies
+        std::size_t told;
+        const char* more;
+    } rows[] = {
+        {"", GAHost::kMostEntriesJudgedAsRun, "1 more entry"},
+        {preparer::kRetirementStatement, GAHost::kMostEntriesJudgedAsRun - 1, "2 more entries"},
+    };
+    const std::string text = readFile((testsupport::kExamples / "single-retiree.xml").string());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.more);
+        const std::string file = writeFile("return.xml", preparer::withFederalForm(text, row.before + copies));
+        const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::size_t told = 0;
+        for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) {
+            ++told;
+        }
+        EXPECT_EQ(told, row.told);
+        EXPECT_NE(r.err.find("gahost: note: " + std::string(row.more) +
+                             " of the return file may count nowhere: one calculation without each changes nothing, "
+                             "but the check calculates at most 25 returns"),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Returns, CountsNowhereSweep, ::testing::ValuesIn(sweptReturns()),

@@ -9,6 +9,7 @@
 
 #include "host/EFileRun.h"
 #include "host/SettleReturn.h"
+#include "host/SourceFigures.h"
 #include "host/UncountedEntryNotes.h"
 #include "module/output/SingleCopyForms.h"
 #include "platform/Configuration.h"
@@ -97,12 +98,23 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 
 // The return as the file gives it, calculated as gahost run calculates it
 // (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
-// and settled again): its figures, and the contents that a run saves of it
-// where a calculation of those leaves the figures as they are.
+// and settled again): its figures, what the source table reads of it, and
+// the contents that a run saves of it where a calculation of those leaves
+// the figures as they are.
 struct Calculated {
     std::vector<Held> figures;
+    std::vector<SourcePairing> sources;
     std::optional<PersistanceMgmt::ReturnFileContents> saved;
 };
+
+// Whether the calculated return (of a session calculated without the entry)
+// is the one calculated with it: its figures but in the entry's own field,
+// and what the source table reads of it (a source that a note holds a
+// figure to counts, even where the calculation does not read it).
+bool sameAs(const Calculated& with, HostSession& session, const FileEntry& entry) {
+    return !differs(with.figures, heldValues(*session.georgiaState()), entry) &&
+           sourcePairings(session) == with.sources;
+}
 
 // Calculates the contents in a session of their own, filed as the session
 // is, with `calculate`; false when the calculation refuses them.
@@ -134,16 +146,15 @@ bool asRun(ModuleCalculation& calculation) {
     return settling && settling->settled;
 }
 
-// Whether the return of the contents, calculated once, has the figures
-// (but in the entry's own field).
+// Whether the return of the contents, calculated once, is the one
+// calculated with the entry (sameAs).
 bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
-                      PersistanceMgmt::ReturnFileContents contents, const std::vector<Held>& figures,
-                      const FileEntry& entry) {
+                      PersistanceMgmt::ReturnFileContents contents, const Calculated& with, const FileEntry& entry) {
     const std::string returnName = contents.georgia->name;
     return inScratch(module, session, std::move(contents), returnName,
-                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
+                     [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
                          c.engine()->calculateReturn(0);
-                         return !differs(figures, heldValues(ga), entry);
+                         return sameAs(with, c.session(), entry);
                      });
 }
 
@@ -158,11 +169,12 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
                   [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
                       if (!asRun(c)) return false;
                       with.figures = heldValues(ga);
+                      with.sources = sourcePairings(c.session());
                       with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
                       return true;
                   });
     if (!calculated) return std::nullopt;
-    if (!calculatedOnceTo(module, session, *with.saved, with.figures, FileEntry{})) with.saved.reset();
+    if (!calculatedOnceTo(module, session, *with.saved, with, FileEntry{})) with.saved.reset();
     return with;
 }
 
@@ -191,16 +203,17 @@ std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt:
 }
 
 // Whether the return with the entry as saved, the entry taken out, keeps
-// its figures when calculated once. A run without the entry ends on a
-// return that a further calculation leaves as it is; were that the return
-// with the entry, this calculation would change nothing (the saved return
-// does not, with the entry). So where it changes a figure, the entry counts.
+// its figures and what the source table reads of it when calculated once. A
+// run without the entry ends on a return that a further calculation leaves
+// as it is; were that the return with the entry, this calculation would
+// change nothing (the saved return does not, with the entry). So where it
+// changes either, the entry counts.
 bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
                      const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with,
                      const FileEntry& entry) {
     if (!with.saved) return true;
     std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
-    return !saved || calculatedOnceTo(module, session, std::move(*saved), with.figures, entry);
+    return !saved || calculatedOnceTo(module, session, std::move(*saved), with, entry);
 }
 
 // Whether the return without the entry, calculated from the file as run
@@ -209,8 +222,8 @@ bool countsNowhere(const ModuleLoader& module, const HostSession& session,
                    const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
     std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
     return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
-                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn& ga) {
-                                    return asRun(c) && !differs(with.figures, heldValues(ga), entry);
+                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
+                                    return asRun(c) && sameAs(with, c.session(), entry);
                                 });
 }
 

@@ -9,8 +9,11 @@
 // without more; past kMostEntriesJudgedAsRun of the others, the rest are
 // counted, not judged); a return that does not settle is not checked. An
 // entry without which no field of the Georgia forms changes (its own field
-// aside) counts nowhere on this return, and is told in one line, with the
-// reason where a rule of UncountedEntryNotes.h knows one.
+// aside), nor anything that the source table reads of the return (a figure
+// or the source it is held to, SourceFigures.h: a 1099-R's gross
+// distribution beside the pension items counts there), counts nowhere on
+// this return, and is told in one line, with the reason where a rule of
+// UncountedEntryNotes.h knows one.
 //
 // Left out of the check, as what the return reports as it stands rather
 // than reckons with: the texts and dates of the Georgia forms (names,

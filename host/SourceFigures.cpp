@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "host/FederalColumnSeeds.h"
 #include "host/NoteText.h"
@@ -32,15 +33,7 @@ enum class Agreement {
     AtMost,  // the figure lies between 0 and the source's amount (on the loss side for a loss)
 };
 
-// A figure of the return and its source, each named with its fields, as the
-// return gives them.
-struct Pairing {
-    std::string figure;
-    double amount = 0.0;
-    std::string source;
-    double sourceAmount = 0.0;
-};
-using Pairings = std::vector<Pairing>;
+using Pairings = std::vector<SourcePairing>;
 
 // A row of the table: how the figures agree with their sources, the
 // figures and their sources that the return gives (each filer's, each
@@ -199,10 +192,15 @@ Pairings retirementItems(HostSession& session) {
 
 // The taxable interest and dividends of a statement: its regular total and
 // its total of U.S. obligations (Treasury interest, the U.S. part of fund
-// dividends), which the items hold alike and Georgia subtracts.
+// dividends), which the items hold alike and Georgia subtracts. The
+// retirement exclusion takes the interest and the dividends from the
+// statements on every residency (a full-year return their totals, a
+// part-year or nonresident return their regular totals beside its municipal
+// interest addition), while the item counts elsewhere (in the federal column
+// of the state wages worksheet): held wherever an exclusion is worked out.
 Pairings unearnedItems(HostSession& session) {
     StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
-    if (residencyOf(ga) != Residency::kFullYear || !anExclusionIsWorkedOut(ga)) return {};
+    if (!anExclusionIsWorkedOut(ga)) return {};
     const struct {
         Utils::PCTypes item;
         const FormId& statement;
@@ -243,14 +241,14 @@ constexpr SourceRule kSourceRules[] = {
      "give each filer's items from the filer's own 1099-Rs, less what of a distribution is not taxable (rolled "
      "over, or a return of the filer's own contributions)"},
     {Agreement::AtMost, unearnedItems,
-     "the retirement exclusion of a full-year return takes the interest and the dividends from the statements, so "
-     "what the item gives beyond them counts in no filer's exclusion",
+     "the retirement exclusion takes the interest and the dividends from the statements, so what the item gives "
+     "beyond them counts in no filer's exclusion",
      "enter the statements that give it"},
 };
 
 // The note of a figure that does not agree with its source; none where it
 // agrees.
-std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p) {
+std::optional<std::string> disagreement(const SourceRule& rule, const SourcePairing& p) {
     const double a = p.amount;
     const double b = p.sourceAmount;
     std::string relation;
@@ -275,10 +273,19 @@ std::optional<std::string> disagreement(const SourceRule& rule, const Pairing& p
 void sourceFigureNotes(HostSession& session, std::vector<std::string>& notes) {
     if (!session.loaded().federal) return;
     for (const SourceRule& rule : kSourceRules) {
-        for (const Pairing& pairing : rule.read(session)) {
+        for (const SourcePairing& pairing : rule.read(session)) {
             if (std::optional<std::string> note = disagreement(rule, pairing)) notes.push_back(*note);
         }
     }
+}
+
+std::vector<SourcePairing> sourcePairings(HostSession& session) {
+    Pairings all;
+    if (!session.loaded().federal) return all;
+    for (const SourceRule& rule : kSourceRules) {
+        for (SourcePairing& pairing : rule.read(session)) all.push_back(std::move(pairing));
+    }
+    return all;
 }
 
 }  // namespace GAHost

@@ -20,11 +20,11 @@
 //   filer's own 1099-Rs (box 2 marks the spouse's; the spouse's count on a
 //   joint return only), beyond or short by a dollar or more (the items are
 //   whole dollars), where the return holds a 1099-R and gives such an item;
-// - on a full-year return where a filer's retirement exclusion is worked
-//   out, the items taxable-interest and ordinary-dividends are at most the
-//   taxable amounts of the statement of their own kind (the interest
-//   statement, the dividend statement: their regular amounts and those of
-//   U.S. obligations), from which alone the exclusion takes them.
+// - on a return of any residency where a filer's retirement exclusion is
+//   worked out, the items taxable-interest and ordinary-dividends are at
+//   most the taxable amounts of the statement of their own kind (the
+//   interest statement, the dividend statement: their regular amounts and
+//   those of U.S. obligations), from which alone the exclusion takes them.
 // A figure that does not agree with its source is told in one note naming
 // both, their fields and their amounts.
 #pragma once
@@ -39,5 +39,21 @@ namespace GAHost {
 // Adds one note for each figure of the session's calculated return that
 // does not agree with its source.
 void sourceFigureNotes(HostSession& session, std::vector<std::string>& notes);
+
+// A figure of the return and its source, each named with its fields, as the
+// return gives them.
+struct SourcePairing {
+    std::string figure;
+    double amount = 0.0;
+    std::string source;
+    double sourceAmount = 0.0;
+    bool operator==(const SourcePairing&) const = default;
+};
+
+// What the table reads of the session's calculated return: each figure
+// that it holds to a source on this return, with that source, in the
+// table's order (none without a federal return). The check of entries
+// (EntriesCountingNowhere.h) counts an entry without which these change.
+std::vector<SourcePairing> sourcePairings(HostSession& session);
 
 }  // namespace GAHost

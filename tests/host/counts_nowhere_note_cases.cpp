@@ -75,11 +75,12 @@ std::vector<NoteCase> countedOtherwiseCases() {
         {"form 77's box for the amended return on an amended return", "amended-return",
          withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
         {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
-         Noted{"gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 fields 151 "
-               "and 154, the regular amounts and those of U.S. obligations, over its copies, from the 1099-INTs, form "
-               "F166, and forms F51 and F89), 0: the retirement exclusion of a full-year return takes the interest and "
-               "the dividends from the statements, so what the item gives beyond them counts in no filer's exclusion; "
-               "enter the statements that give it"},
+         Noted{
+             "gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 fields 151 "
+             "and 154, the regular amounts and those of U.S. obligations, over its copies, from the 1099-INTs, form "
+             "F166, and forms F51 and F89), 0: the retirement exclusion takes the interest and the dividends from the "
+             "statements, so what the item gives beyond them counts in no filer's exclusion; enter the statements "
+             "that give it"},
          nullptr, true},
         // The item is judged against the statements of its own kind: a
         // 1099-DIV gives no interest, and form F89 gives dividends.
@@ -89,6 +90,13 @@ std::vector<NoteCase> countedOtherwiseCases() {
                                     "<FORM DEVNAME=\"F164\" COPY=\"1\">" + entry(6, "500.00") + "</FORM>");
          },
          Noted{"the item taxable-interest, 800, lies beyond the interest statement"}, nullptr, true},
+        // A part-year return's exclusion takes them from the statements too.
+        {"interest as the item beside a 1099-DIV on a part-year return", "part-year-retiree",
+         [](std::string t) {
+             return withFederalForm(item("taxable-interest", "1000")(replaced(t, ">110000<", ">111500<")),
+                                    "<FORM DEVNAME=\"F164\" COPY=\"1\">" + entry(6, "500.00") + "</FORM>");
+         },
+         Noted{"the item taxable-interest, 1000, lies beyond the interest statement"}, nullptr, true},
         {"dividends as the item beside form F89's", "aged-65",
          [](std::string t) {
              return withFederalForm(
@@ -134,9 +142,9 @@ std::vector<NoteCase> countedOtherwiseCases() {
 
 // A joint return's statements of the spouse, whose lists form 70 fills on
 // the calculation's second pass: a 1099-R's state distribution counts there
-// and in the e-file, while the box that marks a statement as the spouse's
+// and in the e-file, while the box that marks a 1099-INT as the spouse's
 // counts nowhere once the return has settled (both filers' tax withheld
-// counts alike).
+// counts alike); a 1099-R's box counts as the source of the spouse's items.
 std::vector<NoteCase> spouseStatementCases() {
     const std::string counted = kCounted;
     const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(425, "12") +
@@ -150,11 +158,7 @@ std::vector<NoteCase> spouseStatementCases() {
     return {
         {"a spouse's 1099-R with a Georgia line on a joint return", "retired-couple",
          with(spouses1099R + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "68000.00") + entry(425, "12") + "</FORM>"),
-         Noted{
-             "gahost: note: form F84 copy 1 field 2 (\"Yes: the copy is left out of the lump-sum addition of a return "
-             "that is not joint\") holds X, which counts nowhere on this return: calculated again without it, the "
-             "return is the same"},
-         nullptr, true},
+         Noted{}, nullptr, true},
         {"a spouse's 1099-INT with Georgia tax withheld on a joint return", "retired-couple", with(spouses1099Int),
          Noted{"form F166 copy 2 field 3 (", "holds X" + counted.substr(0, counted.size() - 2)}, nullptr, true},
     };

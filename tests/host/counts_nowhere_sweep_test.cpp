@@ -3,9 +3,11 @@
 // spouse's statements (whose lists form 70 fills on a later pass of the
 // calculation), every entry that the check tells is taken out of the
 // return file, and gahost run without it writes the same print file and
-// e-file as with it.
+// e-file as with it, and the same notes of figures held to their sources:
+// a source that such a note reads counts.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,9 +41,12 @@ std::vector<SweptReturn> sweptReturns() {
     const std::string spouses1099Int = "<FORM DEVNAME=\"F166\" COPY=\"7\">" + entry(9, "Spouse Bank") + entry(3, "X") +
                                        entry(10, "100.00") + entry(133633, "GA") + entry(133635, "20") + "</FORM>";
     // A 1099-R keyed 12 beside the item that gives its distribution: one
-    // calculation of the saved return without the key or the amount does
-    // not show that they count, the run without them does.
+    // calculation of the saved return without the key does not show that
+    // it counts, the run without it does. Not keyed, its gross distribution
+    // counts only as the item's source.
     rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement});
+    rows.push_back({"single-retiree-unkeyed-1099-R", "single-retiree",
+                    preparer::replaced(preparer::kRetirementStatement, entry(425, "12"), "")});
     for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
         rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
         rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});
@@ -51,11 +56,22 @@ std::vector<SweptReturn> sweptReturns() {
 
 class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
 protected:
-    // The print file and the e-file of gahost run on the file.
-    std::pair<std::string, std::string> runOutputs(const std::string& file, const std::string& out) {
+    // The print file, the e-file and the notes of figures held to their
+    // sources (by how a figure stands to its source) of gahost run on the file.
+    std::vector<std::string> runOutputs(const std::string& file, const std::string& out) {
         const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
         EXPECT_EQ(r.status, 0) << r.err;
-        return {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        std::vector<std::string> outputs = {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        std::istringstream err(r.err);
+        for (std::string line; std::getline(err, line);) {
+            for (const char* relation : {", differs from ", ", lies beyond ", ", lies on the other side of 0 from "}) {
+                if (line.find(relation) != std::string::npos) {
+                    outputs.push_back(line);
+                    break;
+                }
+            }
+        }
+        return outputs;
     }
 };
 
@@ -87,9 +103,11 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
 }
 
 // Past the most entries that the check judges as run does, the rest that
-// one calculation does not show to count are counted in one line: a copy of
-// form F190 after the first, whose payment row the calculation does not
-// read, one more than that most.
+// one calculation does not show to count are counted in one line: copies of
+// form F190 after the first, whose payment rows the calculation does not
+// read, one more than that most. An entry judged so that counts takes its
+// place among them: the key 12 of a 1099-R beside the item of its
+// distribution, which only a run without it shows to count.
 using CountsNowhereBound = testsupport::ScratchDirTest;
 
 TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
@@ -97,17 +115,31 @@ TEST_F(CountsNowhereBound, TheEntriesPastTheMostJudgedAreCountedInOneLine) {
     for (std::size_t copy = 2; copy <= GAHost::kMostEntriesJudgedAsRun + 2; ++copy) {
         copies += "<FORM DEVNAME=\"F190\" COPY=\"" + std::to_string(copy) + "\">" + entry(11, "500") + "</FORM>";
     }
-    const std::string text = readFile((testsupport::kExamples / "single-wages.xml").string());
-    const std::string file = writeFile("return.xml", preparer::withFederalForm(text, copies));
-    const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    std::size_t told = 0;
-    for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) ++told;
-    EXPECT_EQ(told, GAHost::kMostEntriesJudgedAsRun);
-    EXPECT_NE(r.err.find("gahost: note: 1 more entry of the return file may count nowhere: one calculation without "
-                         "each changes nothing, but the check calculates at most 25 returns"),
-              std::string::npos)
-        << r.err;
+    const struct {
+        std::string before;  // forms before the copies
+        std::size_t told;
+        const char* more;
+    } rows[] = {
+        {"", GAHost::kMostEntriesJudgedAsRun, "1 more entry"},
+        {preparer::kRetirementStatement, GAHost::kMostEntriesJudgedAsRun - 1, "2 more entries"},
+    };
+    const std::string text = readFile((testsupport::kExamples / "single-retiree.xml").string());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.more);
+        const std::string file = writeFile("return.xml", preparer::withFederalForm(text, row.before + copies));
+        const testsupport::GahostResult r = testsupport::runGahost({"check", file}, {}, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::size_t told = 0;
+        for (std::size_t at = 0; (at = r.err.find("counts nowhere on this return", at)) != std::string::npos; ++at) {
+            ++told;
+        }
+        EXPECT_EQ(told, row.told);
+        EXPECT_NE(r.err.find("gahost: note: " + std::string(row.more) +
+                             " of the return file may count nowhere: one calculation without each changes nothing, "
+                             "but the check calculates at most 25 returns"),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Returns, CountsNowhereSweep, ::testing::ValuesIn(sweptReturns()),

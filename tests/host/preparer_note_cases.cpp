@@ -371,6 +371,9 @@ std::vector<NoteCase> retirementStatementNoteCases() {
         {"a 1099-R in cents beside its item in whole dollars", "single-retiree",
          [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18000.40")); },
          Noted{}},
+        {"a 1099-R a dollar beyond its item", "single-retiree",
+         [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18001.00")); },
+         Noted{"differs from the gross distributions of the taxpayer's 1099-Rs", "18001 (lower by 1)"}},
     };
 }
 
@@ -478,12 +481,15 @@ std::vector<NoteCase> sourceFigureNoteCases() {
                           {"<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>",
                            "<FIELD><ID>54</ID><VALUE>2000</VALUE></FIELD>" + georgia}});
     };
+    // A full-year return filed on form 1040EZ, whose address (fields 33, 6
+    // to 8) gives the residency.
     const auto on1040EZ = [](const std::string& agi) {
         return [agi](std::string t) {
             return withFederalForm(replaced(t, "\"federal-agi\">52000<", "\"federal-agi\">" + agi + "<"),
                                    "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
                                        "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-1234") +
-                                       "</FORM>");
+                                       entry(33, "100 Peachtree St NE") + entry(6, "Atlanta") + entry(7, "GA") +
+                                       entry(8, "30303") + "</FORM>");
         };
     };
     return {
@@ -499,6 +505,22 @@ std::vector<NoteCase> sourceFigureNoteCases() {
          Noted{"(form ST4 field 45), -30000, lies on the other side of 0 from its federal amount (field 43), 5000"}},
         {"a nonresident's Georgia business loss within the federal loss", "nonresident-other-income",
          nonresident(entry(82, "-5000"), "53000", entry(45, "-5000")), Noted{}},
+        {"a nonresident's Georgia business loss beyond the federal loss", "nonresident-other-income",
+         nonresident(entry(82, "-5000"), "53000", entry(45, "-5001")),
+         Noted{"(form ST4 field 45), -5001, lies beyond its federal amount (field 43), -5000"}},
+        // An adjustment's Georgia part, held to its federal amount, stays
+        // beyond it only as an override.
+        {"a nonresident's Georgia adjustment kept beyond the federal", "nonresident-other-income",
+         nonresident(entry(110, "2000"), "56000", "<FIELD OVERRIDDEN=\"1\"><ID>78</ID><VALUE>2500</VALUE></FIELD>"),
+         Noted{"(form ST4 field 78), 2500, lies beyond its federal amount (field 76), 2000"}},
+        {"a nonresident's Georgia other wages beyond the federal", "nonresident-other-income",
+         [nonresident](std::string t) {
+             return nonresident("", "59000", entry(31, "1500"))(
+                 replaced(t, "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">",
+                          "<PULLCOMMON FORM=\"F1\" ITEM=\"other-wages-taxpayer\">1000</PULLCOMMON><PULLCOMMON "
+                          "FORM=\"F1\" ITEM=\"federal-agi\">"));
+         },
+         Noted{"(form ST4 field 31), 1500, lies beyond its federal amount (field 29), 1000"}},
         {"a part-year return's Georgia gains beyond the federal", "part-year-resident",
          replacing({{"<FORM DEVNAME=\"F1\" COPY=\"1\">", "<FORM DEVNAME=\"F1\" COPY=\"1\">" + entry(83, "1000")},
                     {"\"federal-agi\">55420<", "\"federal-agi\">56420<"},
@@ -519,6 +541,9 @@ std::vector<NoteCase> sourceFigureNoteCases() {
          Noted{"the federal adjusted gross income, the item federal-agi, 55420, differs from the federal return's "
                "own figures",
                "(higher by "}},
+        {"a nonresident's federal AGI before an adjustment", "nonresident-other-income",
+         nonresident(entry(110, "2000"), "58000", ""),
+         Noted{"the item federal-agi, 58000, differs from the federal return's own figures", "56000 (higher by 2000)"}},
         {"a nonresident's W-2 given again a cent more", "nonresident-wages",
          [](std::string t) {
              return withFederalForm(t,

@@ -472,6 +472,7 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
+    const std::string left = writeFile(own(".left.txt.staged-AAAAAA"), "cut");
     const std::string h(16, '0');
     writeFile(
         own(".staged-outputs.rollback"),
@@ -482,14 +483,13 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
                   {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF", "1"},
                   {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE", "1"},
                   {"new.txt", ".new.txt.staged-AAAAAA", "1", "3", h, "", "0"},
-                  {"left.txt", ".left.txt.staged-AAAAAA", "1", "3", h, "", "0"}}));
+                  {"left.txt", ".left.txt.staged-AAAAAA", numbersOf(left)[1], "3", h, "", "0"}}));
     const Names kept = {writeFile(own(".out.txt.kept-BBBBBB"), "kept"), writeFile(own(".gone.txt.kept-CCCCCC"), "kept"),
                         writeFile(own(".mine.txt.kept-DDDDDD"), "kept"),
                         writeFile(own(".odd.txt.kept-FFFFFF"), "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
     const std::string unread = writeFile("new.txt", "new");
-    const std::string left = writeFile(own(".left.txt.staged-AAAAAA"), "cut");
     gFails = [leftOnce = true](StagingCall call, const std::string& name) mutable {
         if (call == StagingCall::Unlink && name == ".left.txt.staged-AAAAAA") return std::exchange(leftOnce, false);
         if (call == StagingCall::Read) return name == "odd.txt" || name == "new.txt";

@@ -321,13 +321,15 @@ TEST_F(RunFolder, EachStepIsSyncedInTheFolderItChanges) {
 
 // An output that a finish of a killed commit puts in place gets the mode
 // the run gives it: that of its earlier file, or of a new file, less the
-// umask of the run that finishes it.
+// umask of the run that finishes it; an earlier file whose second name the
+// killed run made has that name besides its own, and still lends its mode.
 TEST_F(RunFolder, AnOutputPutInPlaceByAFinishHasItsMode) {
     const struct {
         mode_t earlier;  // 0: none
         mode_t umask;
         mode_t expected;
-    } rows[] = {{0, 022, 0644}, {0640, 077, 0600}, {0604, 022, 0604}};
+        bool kept = false;  // killed at the move, once the earlier file has its second name
+    } rows[] = {{0, 022, 0644}, {0640, 077, 0600}, {0604, 022, 0604}, {0640, 022, 0640, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
         const std::string out = path("out.txt");
@@ -335,9 +337,12 @@ TEST_F(RunFolder, AnOutputPutInPlaceByAFinishHasItsMode) {
         if (row.earlier != 0) fs::permissions(writeFile("out.txt", "earlier"), fs::perms(row.earlier));
         const mode_t previous = ::umask(row.umask);
         ASSERT_TRUE(killedIn([&] {
-            // Killed once its record is in place, before its staged file has its mode.
-            gFails = [](StagingCall call, const std::string&) {
-                if (call == StagingCall::FolderSync) ::raise(SIGKILL);
+            // Killed once its record is in place, before its staged file has its mode, or at its move.
+            gFails = [&row](StagingCall call, const std::string& name) {
+                if (row.kept ? call == StagingCall::Rename && name.starts_with(".out.txt.staged-")
+                             : call == StagingCall::FolderSync) {
+                    ::raise(SIGKILL);
+                }
                 return false;
             };
             runBatch({out}, {"new"});

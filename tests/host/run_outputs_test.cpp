@@ -123,10 +123,10 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
 // A run whose printout is lost (a full disk, a pipe whose reader has gone)
 // fails after every output is written, just before the commit: no file it
 // writes may be in place by then, in a folder of earlier outputs or in a
-// new one.
+// new one, which goes with the folders made above it, deepest first.
 TEST_F(RunOutputsTest, EveryFileARunWritesWaitsForItsCommit) {
     for (const char* printout : {"/dev/full", "|"}) {
-        for (const char* folder : {"out", "new"}) {
+        for (const char* folder : {"out", "new/y/z"}) {
             SCOPED_TRACE(std::string(printout) + " " + folder);
             const testsupport::GahostResult r =
                 testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, printout);

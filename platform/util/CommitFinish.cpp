@@ -66,11 +66,22 @@ Displaces displacesEarlier(const RecordFolder& folder, const CommitEntry& e) {
     };
 }
 
+// A file that is not the run's own at a name of the run's folder, which
+// an exchange back brought there: it stays, named, with the roll-back
+// record, so that no later job removes it.
+void leaveCameIn(const RunFolder& run, const std::string& name, const std::string& output, const struct stat& st,
+                 Unfinished& unfinished) {
+    unfinished.noteFailure(cameInText(run, name, output, st));
+    unfinished.keepRecord = true;
+}
+
 // A placement killed between its exchange and its look at what it
 // displaced leaves that file at the staged file's name: it goes when it is
 // the recorded earlier file, else it is exchanged back; one that cannot be
-// stays, named, with the roll-back record (false). Putting back, the new
-// file is left at the second name: it goes.
+// stays, named, with the roll-back record (false). What comes back for the
+// new file is looked at before anything of the line is removed (notAllNew,
+// rollBackLine). Putting back, the new file is left at the second name: it
+// goes.
 bool settleDisplaced(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     if (e.output.empty()) return true;
     const RunFolder& run = folder.run;
@@ -120,13 +131,21 @@ void putBack(const RecordFolder& folder, const CommitEntry& e, bool there, Unfin
     const Displaces isNew = [&](In in, const std::string& name, const struct stat&) {
         return newFileAt(folder, e, in, name).is;
     };
-    std::string problem;
-    const int error = placeFile(folder.run, e.kept, e.output, there ? isNew : Displaces{}, problem);
-    if (error == 0) {
+    const Placed placed = placeFile(folder.run, e.kept, e.output, there ? isNew : Displaces{});
+    if (placed.error == 0) {
         unfinished.back.push_back(e.output);
         return;
     }
-    const std::string cause = problem.empty() ? causeOf(error) : problem;
+    const std::string cause = placed.problem.empty() ? causeOf(placed.error) : placed.problem;
+    if (!placed.cameIn.empty()) {
+        // The earlier file went with the exchange: its second name holds
+        // what came back, and the output what was found there.
+        unfinished.notPutBack.push_back(
+            {e.output, {}, "is not the new file, it cannot be put back (" + cause + "); " + placed.cameIn, {}});
+        unfinished.noteFailure(placed.cameIn);
+        unfinished.keepRecord = true;
+        return;
+    }
     const char* what = there ? "is the new file, it cannot be put back" : "is missing, it cannot be put back";
     unfinished.notPutBack.push_back({e.output, e.kept, what, cause});
     unfinished.noteFailure("cannot put back the earlier " + shownPath(folder.run.pathOf(In::Outputs, e.output)) + ": " +
@@ -163,13 +182,18 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
 // bytes) goes. An output that is neither, or cannot be read, keeps its
 // earlier file's second name for the user. A second name that is not
 // there was put back before, unless the output is the new file: then the
-// earlier file was never kept, and is not back.
+// earlier file was never kept, and is not back; or another user's file.
+// A second name that holds no file of the user's came by an exchange back,
+// and stays.
 void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     struct stat keptStat {};
     struct stat outputStat {};
     const bool there = folder.run.stat(In::Outputs, e.output, outputStat) == 0;
     const bool keptThere = folder.run.stat(In::Own, e.kept, keptStat) == 0;
     const bool linked = there && keptThere && sameFile(outputStat, keptStat);
+    if (keptThere && !linked && !isOwnFile(keptStat)) {
+        return leaveCameIn(folder.run, e.kept, e.output, keptStat, unfinished);
+    }
     const NewFile found = there && !linked ? newFileAt(folder, e, In::Outputs, e.output) : NewFile{};
     if (found.readError != 0) {
         leaveUnreadable(e, keptThere ? e.kept : std::string(), found.readError, unfinished);
@@ -177,8 +201,10 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
         if (found.is) {
             unfinished.notPutBack.push_back(
                 {e.output, {}, "is the new file, and no second name keeps its earlier file", {}});
-        } else if (there) {
+        } else if (there && isOwnFile(outputStat)) {
             unfinished.back.push_back(e.output);  // put back before
+        } else if (there) {
+            unfinished.notPutBack.push_back({e.output, {}, "is not the file the run wrote", {}});
         }
     } else if (!there || found.is) {
         putBack(folder, e, there, unfinished);
@@ -190,12 +216,24 @@ void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished
     }
 }
 
+// Whether the file at the staged name of a line is the run's own: a
+// regular file of the user's and, where the record's numbers hold, the
+// staged file or the earlier one it displaced.
+bool ownStagedFile(const RecordFolder& folder, const CommitEntry& e, const struct stat& st) {
+    return isOwnFile(st) &&
+           (!folder.numbersHold || st.st_ino == e.stagedNumber || (!e.kept.empty() && st.st_ino == e.earlierNumber));
+}
+
 // Rolls back one line of the record: an output whose staged file is still
 // there was not moved, and its staged file goes; its second name goes once
-// the output is found to be its earlier file (putBackEarlier).
+// the output is found to be its earlier file (putBackEarlier). Another file
+// at the staged name came by an exchange back, and stays.
 void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
     if (!settleDisplaced(folder, e, unfinished)) return;
-    const bool moved = !e.output.empty() && !folder.run.present(In::Own, e.staged);
+    struct stat st {};
+    const bool staged = !e.output.empty() && folder.run.stat(In::Own, e.staged, st) == 0;
+    if (staged && !ownStagedFile(folder, e, st)) leaveCameIn(folder.run, e.staged, e.output, st, unfinished);
+    const bool moved = !e.output.empty() && (!staged || !ownStagedFile(folder, e, st));
     if (!moved) removeAll(folder, {e.output.empty() ? e.kept : e.staged}, unfinished);
     if (e.output.empty()) return;
     if (e.kept.empty()) {
@@ -268,11 +306,13 @@ std::string moveStagedIntoPlace(const RecordFolder& folder, const std::vector<Co
         if (std::string why = readyToMove(folder, *e); !why.empty()) return why;
     }
     for (const CommitEntry* e : staged) {
-        std::string problem;
-        if (const int error = placeFile(folder.run, e->staged, e->output, displacesEarlier(folder, *e), problem)) {
+        if (const Placed placed = placeFile(folder.run, e->staged, e->output, displacesEarlier(folder, *e));
+            placed.error != 0) {
             return "cannot move the new " + shownPath(e->output) + " into place: " +
-                   (problem.empty() ? causeOf(error)
-                                    : shownPath(folder.run.pathOf(In::Outputs, e->output)) + " " + problem);
+                   (placed.problem.empty()
+                        ? causeOf(placed.error)
+                        : shownPath(folder.run.pathOf(In::Outputs, e->output)) + " " + placed.problem) +
+                   (placed.cameIn.empty() ? "" : "; " + placed.cameIn);
         }
     }
     return std::string();
@@ -315,20 +355,26 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
     std::vector<std::string> fresh;
     std::vector<std::string> earlier;
     std::vector<std::string> unknown;
+    std::vector<std::string> others;
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
         const NewFile found = newFileAt(folder, e, In::Outputs, e.output);
+        struct stat st {};
         if (found.is) {
             fresh.push_back(e.output);
         } else if (found.readError != 0) {
             unknown.push_back(e.output);
-        } else if (folder.run.present(In::Outputs, e.output)) {
-            earlier.push_back(e.output);
+        } else if (folder.run.stat(In::Outputs, e.output, st) == 0) {
+            (isOwnFile(st) ? earlier : others).push_back(e.output);
         }
     }
     std::string holds = fresh.empty() ? "" : "the new " + listed(fresh);
     if (!earlier.empty()) holds += (holds.empty() ? "the earlier " : " and the earlier ") + listed(earlier);
     if (!unknown.empty()) holds += (holds.empty() ? "" : " and ") + listed(unknown) + ", which cannot be read";
+    if (!others.empty()) {
+        holds += (holds.empty() ? "" : " and ") +
+                 listedWith(others, ", which is not the user's file", ", which are not the user's files");
+    }
     return "the folder holds " + (holds.empty() ? "none of its outputs" : holds);
 }
 [[noreturn]] void failUnfinished(const std::string& target, const RecordFolder& folder,

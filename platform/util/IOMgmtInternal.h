@@ -258,14 +258,30 @@ private:
 // Whether the file (as `st` describes it, at the name that now holds it)
 // is the one a placement is to displace.
 using Displaces = std::function<bool(In in, const std::string& name, const struct stat& st)>;
+// What a placement did: the errno of a failure (EEXIST, with `problem`
+// saying what stands at the output's name, whose, and what to do), and,
+// where the exchange back brought another file than the run's own into the
+// run's folder, `cameIn` naming it (cameInText): it is left there.
+struct Placed {
+    int error = 0;
+    std::string problem{};
+    std::string cameIn{};
+};
 // Puts the file `from` of the run's folder at the output's name `to`: with
 // `displaces`, the two are exchanged, and what `from` then holds is removed
-// when it is the file to displace, else exchanged back; without, the rename
-// replaces nothing. Where the file system has no exchange, `to` is looked
-// at just before a plain rename. The errno of a failure: EEXIST, with
-// `problem` saying what stands there, whose, and what to do.
-int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
-              std::string& problem);
+// when it is the file to displace, else exchanged back, and `from` must
+// hold again the file it held, by its device and number; without, the
+// rename replaces nothing. Where the file system has no exchange, `to` is
+// looked at just before a plain rename.
+Placed placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces);
+// "DIR/.staged-outputs.1000/NAME is a file of alice that came from DIR/OUTPUT
+// by an exchange, not the run's own, and is left as it is: move it out of
+// DIR/.staged-outputs.1000": what stands at a name of the run's folder
+// that no run of the user made.
+std::string cameInText(const RunFolder& run, const std::string& name, const std::string& output, const struct stat& st);
+// A regular file of the run's user: the only kind a run removes from its
+// folder, or takes for an earlier output.
+inline bool isOwnFile(const struct stat& st) { return S_ISREG(st.st_mode) && st.st_uid == ::geteuid(); }
 
 // A file's device and number.
 using FileId = std::pair<unsigned long long, unsigned long long>;

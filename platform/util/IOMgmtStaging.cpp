@@ -186,8 +186,11 @@ void removeAbandonedStagedFiles(const RunFolder& run, const std::set<std::string
     for (const std::string& name : run.names(In::Own)) {
         if (stemOfTemporaryName(name, kStagedMark).empty() || kept.count(name) > 0) continue;
         const Descriptor fd(run.open(In::Own, name, O_RDONLY | O_NONBLOCK));
-        // A live writer holds its file locked.
-        if (fd.get() < 0 || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
+        // A live writer holds its file locked; a file of another user's came
+        // by an exchange, and stays (it was named then).
+        struct stat st {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !isOwnFile(st)) continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;
         if (const int error = run.remove(In::Own, name); error != 0) {
             IOMgr::getInstance().notice(unremovedTemporaryNote(run.pathOf(In::Own, name), error));
         }
@@ -283,7 +286,13 @@ StagedFile::~StagedFile() { discard(); }
 
 int StagedFile::discard() {
     if (fd_ < 0) return 0;
-    const int error = moved_ ? 0 : folder_->remove(In::Own, temporary_);
+    // Only the file written: another that an exchange back brought to its
+    // name stays, named in the failure.
+    struct stat mine {};
+    struct stat named {};
+    const bool written =
+        !moved_ && ::fstat(fd_, &mine) == 0 && folder_->stat(In::Own, temporary_, named) == 0 && sameFile(mine, named);
+    const int error = written ? folder_->remove(In::Own, temporary_) : 0;
     ::close(fd_);
     fd_ = -1;
     if (!ofBatch_) folder_->leave();
@@ -323,11 +332,11 @@ void StagedFile::moveIntoPlace() {
     const Displaces displaces = [earlier](In, const std::string&, const struct stat& st) {
         return idOf(st) == earlier && st.st_uid == ::geteuid();
     };
-    std::string problem;
-    if (const int error = placeFile(*folder_, temporary_, name_, replaces ? displaces : Displaces{}, problem);
-        error != 0) {
-        if (!problem.empty()) fail(problem);
-        fail("cannot move the new file into place", error);
+    if (const Placed placed = placeFile(*folder_, temporary_, name_, replaces ? displaces : Displaces{});
+        placed.error != 0) {
+        if (!placed.problem.empty())
+            fail(placed.cameIn.empty() ? placed.problem : placed.problem + "; " + placed.cameIn);
+        fail("cannot move the new file into place", placed.error);
     }
     moved_ = true;
     ::close(fd_);

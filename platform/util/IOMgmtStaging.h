@@ -18,8 +18,10 @@
 // the run's folder (".NAME.staged-XXXXXX"), private to its user, with the
 // group a file made in the output folder gets, synced, and moved into
 // place only when complete: exchanged with the file it replaces, which is
-// checked once displaced (another file is put back and named), or renamed
-// where no file stood without replacing one made there meanwhile
+// checked once displaced (another file is put back and named, and what
+// comes back must be the run's own file, by its device and number: another
+// that comes instead is named and left, never removed), or renamed where
+// no file stood without replacing one made there meanwhile
 // (detail::placeFile). Just before, it gets the permission bits that the
 // umask gives a new file, or, replacing a regular file of its user with
 // one name, that file's (no special bit) less the umask. A link, a pipe, a
@@ -58,7 +60,9 @@
 // user, of any return) first finishes what the killed job left
 // (detail::finishKilledCommit): forward, as the job would have, by the
 // same steps, when every output of the record is staged or in place as
-// the job wrote it, else back as a roll-back. A placement killed between
+// the job wrote it, else back as a roll-back. A file at a name of the
+// run's folder that is not the job's own (an exchange back brought it)
+// stays, and the roll-back record with it. A placement killed between
 // its exchange and its look at what it displaced is finished first: that
 // file goes only when it is the recorded earlier file, else it is given
 // its name back. A file is known by its number in the folder the record

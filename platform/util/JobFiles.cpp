@@ -210,35 +210,55 @@ mode_t outputMode(const JobFile& earlier) {
     return (keeps ? earlier.st.st_mode & 0777 : 0666) & ~currentUmask();
 }
 
-int placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces,
-              std::string& problem) {
+Placed placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces) {
+    Placed placed;
     struct stat st {};
+    // The run's file, to know it again should the exchange be undone.
+    struct stat own {};
+    if (displaces && (placed.error = run.stat(In::Own, from, own)) != 0) return placed;
     if (const int error = run.rename(In::Own, from, In::Outputs, to, displaces ? RENAME_EXCHANGE : RENAME_NOREPLACE);
         error != 0) {
+        placed.error = error;
         if (error != EINVAL) {
-            if (error == EEXIST && run.stat(In::Outputs, to, st) == 0) problem = refusal(st);
-            return error;
+            if (error == EEXIST && run.stat(In::Outputs, to, st) == 0) placed.problem = refusal(st);
+            return placed;
         }
         // A file system without the flags: the name is looked at just
         // before a plain rename.
         const int look = run.stat(In::Outputs, to, st);
         if (displaces ? look != 0 || !displaces(In::Outputs, to, st) : look != ENOENT) {
-            if (look == 0) problem = refusal(st);
-            return look != 0 && displaces ? look : EEXIST;
+            if (look == 0) placed.problem = refusal(st);
+            placed.error = look != 0 && displaces ? look : EEXIST;
+            return placed;
         }
-        return run.rename(In::Own, from, In::Outputs, to);
+        placed.error = run.rename(In::Own, from, In::Outputs, to);
+        return placed;
     }
-    if (!displaces) return 0;
+    if (!displaces) return placed;
     // `from` holds what stood at `to`: the file that was to go, or another
     // made there meanwhile, which is put back.
     const int look = run.stat(In::Own, from, st);
     if (look == 0 && displaces(In::Own, from, st)) {
         run.remove(In::Own, from);
-        return 0;
+        return placed;
     }
-    problem = look == 0 ? refusal(st) : "cannot be looked at once exchanged (" + causeOf(look) + "), and is put back";
+    placed.error = EEXIST;
+    placed.problem =
+        look == 0 ? refusal(st) : "cannot be looked at once exchanged (" + causeOf(look) + "), and is put back";
+    // What comes back must be the run's file: another moved onto `to`
+    // just before (or what stays when the exchange back fails) is named,
+    // and nothing removes it.
     run.rename(In::Own, from, In::Outputs, to, RENAME_EXCHANGE);
-    return EEXIST;
+    if (run.stat(In::Own, from, st) == 0 && !sameFile(st, own)) placed.cameIn = cameInText(run, from, to, st);
+    return placed;
+}
+
+std::string cameInText(const RunFolder& run, const std::string& name, const std::string& output,
+                       const struct stat& st) {
+    return shownPath(run.pathOf(In::Own, name)) + " is " + kindOfFile(st) + " of " + userName(st.st_uid) +
+           " that came from " + shownPath(run.pathOf(In::Outputs, output)) +
+           " by an exchange, not the run's own, and is left as it is: move it out of " +
+           shownPath(runFolderOf(run.path()));
 }
 
 }  // namespace IOMgmt::detail

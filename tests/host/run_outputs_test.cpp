@@ -123,10 +123,10 @@ TEST_F(RunOutputsTest, AStepThatCannotWriteLeavesEveryOutputAsItWas) {
 // A run whose printout is lost (a full disk, a pipe whose reader has gone)
 // fails after every output is written, just before the commit: no file it
 // writes may be in place by then, in a folder of earlier outputs or in a
-// new one.
+// new one, which goes with the folders made above it, deepest first.
 TEST_F(RunOutputsTest, EveryFileARunWritesWaitsForItsCommit) {
     for (const char* printout : {"/dev/full", "|"}) {
-        for (const char* folder : {"out", "new"}) {
+        for (const char* folder : {"out", "new/y/z"}) {
             SCOPED_TRACE(std::string(printout) + " " + folder);
             const testsupport::GahostResult r =
                 testsupport::runGahost({"run", kExample, "--out", path(folder)}, {}, dir, {}, 0, printout);
@@ -194,8 +194,9 @@ TEST_F(RunOutputsTest, RunsIntoOneFolderAtOnceLeaveTheOutputsOfOne) {
 
 // In the run's private folder: what killed runs left goes (every name
 // there is a run's), what a live writer holds and an earlier output that a
-// failed run could not put back stay; in the shared folder every file is
-// the user's, whatever its name.
+// failed run could not put back stay, and so does a file of another user
+// that an exchange back brought there (only root can give one); in the
+// shared folder every file is the user's, whatever its name.
 TEST_F(RunOutputsTest, TheNextRunRemovesWhatKilledRunsLeftInItsFolder) {
     const std::string own = "out/.staged-outputs." + std::to_string(::geteuid()) + "/";
     fs::create_directories(path(own));
@@ -218,11 +219,17 @@ TEST_F(RunOutputsTest, TheNextRunRemovesWhatKilledRunsLeftInItsFolder) {
                                   "out/.staged-outputs.lock",
                                   "out/.staged-outputs.commit"};
     for (const std::string& name : others) writeFile(name, "mine");
+    const std::string theirs = writeFile(own + ".single-wages.xml.staged-Th31r5", "theirs");
+    const bool given = !testsupport::leftOutUnlessRoot("a file of another user in the run's folder");
+    if (given) {
+        ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    }
 
     ASSERT_EQ(run({}).status, 0);
     for (const std::string& name : abandoned) EXPECT_FALSE(fs::exists(path(name))) << name;
     EXPECT_TRUE(fs::exists(live));
     for (const std::string& name : others) EXPECT_EQ(readFile(path(name)), "mine") << name;
+    EXPECT_EQ(fs::exists(theirs), given);
     ::close(fd);
 }
 

@@ -4,8 +4,10 @@
 // folder, and the group and mode of the outputs, also of those a finish
 // puts in place. Where root runs the tests, the files planted are another
 // user's, as that user would plant them; else the user's own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -185,6 +187,121 @@ TEST_F(RunFolder, AFileDisplacedByAKilledExchangeIsGivenItsNameBack) {
         << notes[0];
 }
 
+// Another member exchanges a file onto the output's name just before an
+// exchange, and a second just before the exchange back, which brings that
+// second file into the run's folder: in the batch's own placement, in a
+// killed one's placement that the next batch finishes, in the finish
+// forward, and in the put-back of a roll-back. What came is named with its
+// owner and stays, with the roll-back record, until the user moves it out;
+// then the next batch finishes the roll-back, which takes the first file
+// for no output of the run's.
+TEST_F(RunFolder, AnExchangeBackTakesNothingButTheRunsOwnFile) {
+    enum class Step { Placement, KilledPlacement, FinishForward, PutBack };
+    const std::string unfinished =
+        "NEXT: the roll-back of an earlier run into DIR cannot be finished (CAME): the "
+        "folder holds HOLDS; a later run into the folder tries again to finish it; no "
+        "output of the run is changed";
+    const struct {
+        Step step;
+        std::string name;  // the name in the run's folder that the second file comes to
+        std::string said;
+    } rows[] = {
+        {Step::Placement, ".out.txt.staged-",
+         "OUT: REFUSED; CAME; OUT is not the file the run wrote: the earlier file is KEPT, which a later run into "
+         "the folder tries again to put back"},
+        {Step::KilledPlacement, ".out.txt.staged-", unfinished},
+        {Step::FinishForward, ".out.txt.staged-", unfinished},
+        {Step::PutBack, ".out.txt.kept-",
+         "SECOND: cannot move the new file into place: Input/output error; OUT is not the new file, it cannot be "
+         "put back (REFUSED); CAME"},
+    };
+    const std::string out = path("out.txt");
+    const std::string next = path("next.txt");
+    const std::string me = testsupport::thisUser();
+    const bool root = ::geteuid() == 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.step));
+        for (const char* name : {"out.txt", "x.txt", "y.txt", "next.txt"}) fs::remove(path(name));
+        fs::remove_all(path(own("")));
+        writeFile("out.txt", "earlier");
+        const std::string second = writeFile("second.txt", "earlier second");
+        const Names theirs = {writeFile("x.txt", "first of theirs"), writeFile("y.txt", "second of theirs")};
+        for (const std::string& file : theirs) giveAway(file);
+        const struct stat came = statOf(theirs[1]);
+        // Each is exchanged onto the output's name before a rename of `on`, the first before rename `first`.
+        const auto planting = [&](const std::string& on, int first) {
+            gFails = [&, on, first, calls = 0](StagingCall call, const std::string& name) mutable {
+                const int at = call == StagingCall::Rename && name.starts_with(on) ? ++calls - first : -1;
+                if (at == 0 || at == 1)
+                    ::renameat2(AT_FDCWD, theirs[at].c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE);
+                return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
+            };
+        };
+        std::string said;
+        if (row.step == Step::Placement || row.step == Step::PutBack) {
+            planting(row.name, 1);
+            said = failure([&] { runBatch({out, second}, {"new", "new second"}); });
+        } else {
+            // Killed once the first file of theirs is displaced, or before the move.
+            ASSERT_TRUE(killedIn([&] {
+                gFails = [&, calls = 0](StagingCall call, const std::string& name) mutable {
+                    if (call != StagingCall::Rename || !name.starts_with(row.name)) return false;
+                    if (++calls == 1 && row.step == Step::KilledPlacement) fs::rename(theirs[0], out);
+                    if (calls == 2 || row.step == Step::FinishForward) ::raise(SIGKILL);
+                    return false;
+                };
+                runBatch({out}, {"new"});
+            }));
+            planting(row.name, row.step == Step::KilledPlacement ? 0 : 1);
+            said = failure([&] { runBatch({next}, {"next"}); });
+        }
+        gFails = nullptr;
+        const auto named = [&](const std::string& start) {
+            for (const std::string& name : namesIn(own(""))) {
+                if (name.starts_with(start)) return path(own(name));
+            }
+            return std::string("none");
+        };
+        const std::string cameTo = named(row.name);
+        const struct stat now = statOf(cameTo);
+        EXPECT_TRUE(now.st_ino == came.st_ino && now.st_uid == came.st_uid && readFile(cameTo) == "second of theirs");
+        const std::string cameIn = cameTo + " is a file of " + userName(came.st_uid) + " that came from " + out +
+                                   " by an exchange, not the run's own, and is left as it is: move it out of " +
+                                   path(own(""));
+        std::string expected = row.said;
+        for (const auto& [mark, text] : std::initializer_list<std::pair<std::string, std::string>>{
+                 {"REFUSED", root ? "is owned by " + userName(kOther) + ", not by " + me +
+                                        " (the user of this run), and is not replaced; have its owner remove it, or "
+                                        "write the outputs into another folder"
+                                  : "is a file of " + me +
+                                        " made there since the run began, and is not replaced; remove it, or write "
+                                        "the outputs into another folder"},
+                 {"HOLDS", root ? "out.txt, which is not the user's file" : "the earlier out.txt"},
+                 {"CAME", cameIn},
+                 {"KEPT", named(".out.txt.kept-")},
+                 {"OUT", out},
+                 {"NEXT", next},
+                 {"SECOND", second},
+                 {"DIR", dir}}) {
+            for (std::size_t at; (at = expected.find(mark)) != std::string::npos;)
+                expected.replace(at, mark.size(), text);
+        }
+        EXPECT_EQ(said, expected);
+        // The next batch leaves it, and names it; once it is moved out, the roll-back is finished. A second
+        // name may be a copy, of a number no record holds: a later batch knows a file there by its owner only.
+        if (!root && row.step == Step::PutBack) continue;
+        EXPECT_NE(failure([&] { runBatch({next}, {"next"}); }).find("(" + cameIn + ")"), std::string::npos);
+        EXPECT_EQ(readFile(cameTo), "second of theirs");
+        fs::rename(cameTo, path("y.txt"));
+        notes.clear();
+        runBatch({next}, {"next"});
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_TRUE(notes[0].starts_with(dir + ": finished the roll-back") &&
+                    notes[0].find(out + " is not the file the run wrote") != std::string::npos)
+            << notes[0];
+    }
+}
+
 // The record's rename is durable in the run's folder, and the run's folder
 // in the output folder, before any output moves; the outputs' renames
 // before the record goes, and the record's removal after.
@@ -204,13 +321,15 @@ TEST_F(RunFolder, EachStepIsSyncedInTheFolderItChanges) {
 
 // An output that a finish of a killed commit puts in place gets the mode
 // the run gives it: that of its earlier file, or of a new file, less the
-// umask of the run that finishes it.
+// umask of the run that finishes it; an earlier file whose second name the
+// killed run made has that name besides its own, and still lends its mode.
 TEST_F(RunFolder, AnOutputPutInPlaceByAFinishHasItsMode) {
     const struct {
         mode_t earlier;  // 0: none
         mode_t umask;
         mode_t expected;
-    } rows[] = {{0, 022, 0644}, {0640, 077, 0600}, {0604, 022, 0604}};
+        bool kept = false;  // killed at the move, once the earlier file has its second name
+    } rows[] = {{0, 022, 0644}, {0640, 077, 0600}, {0604, 022, 0604}, {0640, 022, 0640, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
         const std::string out = path("out.txt");
@@ -218,9 +337,12 @@ TEST_F(RunFolder, AnOutputPutInPlaceByAFinishHasItsMode) {
         if (row.earlier != 0) fs::permissions(writeFile("out.txt", "earlier"), fs::perms(row.earlier));
         const mode_t previous = ::umask(row.umask);
         ASSERT_TRUE(killedIn([&] {
-            // Killed once its record is in place, before its staged file has its mode.
-            gFails = [](StagingCall call, const std::string&) {
-                if (call == StagingCall::FolderSync) ::raise(SIGKILL);
+            // Killed once its record is in place, before its staged file has its mode, or at its move.
+            gFails = [&row](StagingCall call, const std::string& name) {
+                if (row.kept ? call == StagingCall::Rename && name.starts_with(".out.txt.staged-")
+                             : call == StagingCall::FolderSync) {
+                    ::raise(SIGKILL);
+                }
                 return false;
             };
             runBatch({out}, {"new"});

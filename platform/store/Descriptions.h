@@ -72,6 +72,10 @@ public:
         std::string shortName;    // default "F<number>"
         std::string lineID;       // default the field number
         bool calculated = false;
+        // An amount in which the calculation keeps fractions of a cent (a
+        // share, a ratio, interest to the day): it takes any decimals. Every
+        // other amount is to the cent, whatever gives it.
+        bool fractions = false;
         FieldDomain domain = FieldDomain::Any;
         FieldContent content = FieldContent::Any;
         // The named values of a choice, separated by '|', as the calculation
@@ -103,6 +107,7 @@ public:
     std::string describe() const;
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
+    bool keepsFractions() const { return a_.fractions; }
     FieldDomain getDomain() const { return a_.domain; }
     FieldContent getContent() const { return a_.content; }
     const Validation::Validator* getValidator() const { return &validator_; }
@@ -136,6 +141,11 @@ struct FieldTraits {
     bool calculated = false;
     FieldContent content = FieldContent::Any;  // what the calculation's writes are read by
     std::uint16_t maxLength = 0;               // the defaults applied
+    // What the calculation's amounts are held to: the domain, any decimals
+    // (else the cent), and a range of amounts (a percent) to look up.
+    FieldDomain domain = FieldDomain::Any;
+    bool fractions = false;
+    bool ranged = false;
 
     bool isText() const { return kind == FieldKind::Text; }
     bool isBoolean() const { return kind == FieldKind::Boolean; }
@@ -153,6 +163,7 @@ struct CompiledField {
     FieldKind kind;
     std::uint8_t editCode;
     bool calculated;
+    bool fractions;
     FieldDomain domain;
     FieldContent content;
     std::uint32_t choices;  // place of the choices' text

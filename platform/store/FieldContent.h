@@ -55,4 +55,40 @@ bool countTakes(const FormFieldDesc& field, double amount);
 // nine digits", "a whole count from 1 to 4"); empty for another field.
 std::string fieldTakes(const FormFieldDesc& field);
 
+// ------------------------------------------------------------ amounts
+
+// The largest amount, in dollars either way, that a field holds, however the
+// value comes (an entry, an override, a calculated field's value in a return
+// file, or the calculation's write): every amount within it, to the cent, is
+// stored and written back exactly (a double holds whole numbers exactly up
+// to 2^53, about 9 * 10^15).
+constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
+constexpr const char* kAmountLimitText = "10,000,000,000,000";
+
+// Whether an amount keeps to that limit: in the stored unit (the dollars
+// shifted by `places` decimal places, as its field's edit code shifts them)
+// it is at most kAmountLimitDollars either way, and no more than the 2^53
+// stored units that a double holds exactly.
+bool withinTheAmountLimit(double stored, int places);
+
+// Whether an amount stored with `places` decimal places is a whole number of
+// cents: money, so 2345.555 is no amount of a field that keeps cents.
+bool toTheCent(double stored, int places);
+
+// The amount rounded to the cent, half away from zero, in the stored unit
+// (with edit code H, places 2, to a whole number of hundredths).
+double roundedToTheCent(double stored, int places);
+
+// "amount "1e20" is beyond the limit of 10,000,000,000,000 dollars either
+// way", "amount "2345.555" is given to more than the cent ...".
+std::string beyondTheAmountLimit(const std::string& written);
+std::string beyondTheCent(const std::string& written);
+
+// What keeps the field from holding a finite amount (in its stored unit),
+// shown as `written`: the limit, the cent (unless the field keeps fractions
+// of a cent), the field's domain, the range of an amount that has one (a
+// percent), a count's whole count within its range. Empty when nothing
+// does. The one check of every amount, whatever gives it.
+std::string amountRefusal(const FormFieldDesc& field, double stored, const std::string& written);
+
 }  // namespace DataMgmt

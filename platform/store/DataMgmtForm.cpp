@@ -203,8 +203,8 @@ inline void writeNull(detail::CopyData& data, const FieldID& x, const char* oper
                                       "TaxForm", operation);
 }
 
-[[gnu::noinline, gnu::cold]] void noteRounding(const detail::CopyData& data, const FieldID& x, double v,
-                                               int places, const char* operation) {
+[[gnu::noinline, gnu::cold]] void noteRounding(const detail::CopyData& data, const FieldID& x, double v, int places,
+                                               const char* operation) {
     detail::recordRoundedWrite(describeField(data, x) + ": " + operation + " wrote " + formatDisplayAmount(v, places) +
                                " (rounded to the cent)");
 }

@@ -186,9 +186,7 @@ std::string fieldTakes(const FormFieldDesc& field) {
 
 namespace {
 
-std::string shown(const std::string& written) {
-    return "\"" + Utils::QVStringUtils::escapeForMessage(written) + "\"";
-}
+std::string shown(const std::string& written) { return "\"" + Utils::QVStringUtils::escapeForMessage(written) + "\""; }
 
 // An amount with a range (a percent) lies within it, in dollars as written.
 std::string rangeRefusal(const FormFieldDesc& field, double stored, const std::string& written) {

@@ -32,24 +32,6 @@ bool isNameCharacter(char c) {
 
 namespace DataMgmt {
 
-namespace {
-
-// What the store reads of a field on every access, from its attributes or
-// its compiled row alike.
-template <class Field>
-FieldTraits traitsOf(const Field& f) {
-    return FieldTraits{f.kind,
-                       f.editCode,
-                       f.calculated,
-                       f.content,
-                       FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength),
-                       f.domain,
-                       f.fractions,
-                       f.countLow != 0 || f.countHigh != 0};
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // FormFieldDesc
 
@@ -296,7 +278,7 @@ void TaxFormDesc::readCompiledFields() const {
     for (std::size_t i = 0; i < compiled_.count; ++i) {
         const CompiledField& f = compiled_.fields[i];
         order.emplace_back(f.number);
-        traits_.push_back(traitsOf(f));
+        traits_.push_back(traitsOf(f, FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)));
     }
     places_ = detail::PlacesRef(new detail::FieldPlaces(std::move(order)));
     view_ = places_->view();
@@ -412,7 +394,8 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     byName_.reserve(byName_.size() + 4);
     std::unordered_map<std::string, std::size_t> names;  // the field's own; may fail, nothing has changed yet
     addNames(names, number, shortName, place);
-    const FieldTraits traits = traitsOf(attributes);
+    const FieldTraits traits = traitsOf(
+        attributes, FormFieldDesc::effectiveMaxLength(attributes.kind, attributes.editCode, attributes.maxLength));
     // With room reserved, the appends below leave the lists in step (the
     // place table may grow, which moves it).
     places_->append(attributes.id);

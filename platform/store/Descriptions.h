@@ -22,6 +22,7 @@
 #include "platform/Primitives.h"
 #include "platform/efile/TifDescriptors.h"
 #include "platform/store/FieldContent.h"
+#include "platform/store/FieldTraits.h"
 #include "platform/store/FlatIndex.h"
 
 namespace Validation {
@@ -50,16 +51,6 @@ enum TaxReturnType : std::int32_t {
     kFederalReturnType = 1,
     kGeorgiaReturnType = 12,
 };
-
-// Kind of a field: amount (number), text (dates are text), or check box.
-enum class FieldKind : std::uint8_t { Number, Text, Boolean };
-
-// The values a field's entries take beyond its kind: any; an amount of 0 or
-// more; a date within the tax year; a date not after the tax year's end; a
-// date of the tax year's payments (the tax year and the following January to
-// April, when its last estimated payments fall). A return file that gives an
-// entry outside them is refused.
-enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear, InPaymentPeriod };
 
 class FormFieldDesc {
 public:
@@ -132,44 +123,6 @@ private:
 };
 
 SMARTPOINTERS_NAMED_HANDLE(FormFieldDescPtr, FormFieldDesc);
-
-// What the store reads of a field's description on every access, kept per
-// place beside the form's field order.
-struct FieldTraits {
-    FieldKind kind = FieldKind::Number;
-    std::uint8_t editCode = 0;
-    bool calculated = false;
-    FieldContent content = FieldContent::Any;  // what the calculation's writes are read by
-    std::uint16_t maxLength = 0;               // the defaults applied
-    // What the calculation's amounts are held to: the domain, any decimals
-    // (else the cent), and a range of amounts (a percent) to look up.
-    FieldDomain domain = FieldDomain::Any;
-    bool fractions = false;
-    bool ranged = false;
-
-    bool isText() const { return kind == FieldKind::Text; }
-    bool isBoolean() const { return kind == FieldKind::Boolean; }
-};
-
-// A field as the compiled form tables hold it (FormTables.h): fixed-size
-// numbers, and the names as places in the tables' one text of
-// zero-terminated names, where place 0 holds the empty name (the default).
-struct CompiledField {
-    std::int32_t number;
-    std::uint32_t shortName;
-    std::uint32_t lineID;
-    std::uint16_t maxLength;
-    std::uint16_t width;
-    FieldKind kind;
-    std::uint8_t editCode;
-    bool calculated;
-    bool fractions;
-    FieldDomain domain;
-    FieldContent content;
-    std::uint32_t choices;  // place of the choices' text
-    std::uint16_t countLow;
-    std::uint16_t countHigh;
-};
 
 namespace detail {
 

@@ -14,10 +14,6 @@
 
 namespace GAHost {
 
-// How check and run begin the one line that tells why the calculation
-// stopped (an amount that its field does not hold).
-inline const std::string kCannotCalculate = "the Georgia module cannot calculate the return: ";
-
 // The loaded return calculated through the module, in memory, as run
 // calculates it, and refused as run refuses it (a seed that the part-year
 // schedule's federal column leaves out): throws Exceptions::QuarloException,

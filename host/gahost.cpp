@@ -397,15 +397,8 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::ModuleCalculation calculation(module, session, std::filesystem::path(input).stem().string());
     CalculationMgmt::TaxReturnCalcEnginePtr& engine = calculation.engine();
     TaxFormPrintMgmt::TaxFormPrinterPtr& printer = calculation.printer();
-    // Every output below shows the return that the run saves. A calculation
-    // that stops (an amount its field does not hold) is told as check tells
-    // it, in one line.
-    std::optional<GAHost::Settling> settling;
-    try {
-        settling = GAHost::settleWithEFilePrepared(calculation, federal, std::cerr);
-    } catch (const Exceptions::QuarloException& e) {
-        throw Exceptions::QuarloException(GAHost::kCannotCalculate + e.getMessage(), "gahost", "run");
-    }
+    // Every output below shows the return that the run saves.
+    const std::optional<GAHost::Settling> settling = GAHost::settleWithEFilePrepared(calculation, federal, std::cerr);
     if (!settling) return false;
     GAHost::refuseSeedsMissingFromTheFederalColumn(session, input);
     GAHost::reportCalculation(std::cout, *settling);

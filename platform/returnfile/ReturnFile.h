@@ -45,8 +45,9 @@
 //                  INELF (X/NO), ENABLEDTYPE, TAXBALANCE, REFUNDCODE
 //
 // Reading validates the whole file into a staging structure before anything
-// is applied, so a bad file loads nothing (an entry keeps to the amount limit
-// below and to its field's domain); every problem found is reported as
+// is applied, so a bad file loads nothing (every value, entered or
+// calculated, keeps to its field's kind, the amount limit below and its
+// field's domain); every problem found is reported as
 // "<file>:<line>: form <dev name> copy <n> field <name>: <what is wrong>".
 // Writing goes to a temporary file in the target's directory that is renamed
 // into place, so a failed write never destroys an existing file; values are

@@ -1,7 +1,7 @@
-// The entries a return file gives keep to their limit and their field's
-// domain; what gahost run saves from the largest of them, gahost check reads
-// back: the calculation's totals of entries may pass the limit of entries,
-// and its results are calculated fields without one.
+// The values a return file gives keep to the limit of amounts and their
+// field's domain, entered, overridden or calculated alike; what gahost run
+// saves from the largest of them, gahost check reads back, and a run whose
+// totals pass the limit stops with one line, as check of the same file does.
 #include <gtest/gtest.h>
 
 #include <algorithm>

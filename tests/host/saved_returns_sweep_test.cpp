@@ -174,7 +174,7 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
         for (const double dollars : kSweptDollars) {
             if (next++ % kCaseStride != 0) continue;
             const ReturnFileContents input = withEntry(base, f, dollars);
-            // An amount outside the field's domain or the entries' limit is
+            // An amount outside the field's domain or the limit of amounts is
             // refused when the file is read, and nothing is run.
             if (!firstValueProblem(input).empty()) {
                 EXPECT_EQ(runAndReadBack(ReturnFile::serialize(input), false), std::nullopt)

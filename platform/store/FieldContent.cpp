@@ -200,33 +200,11 @@ std::string rangeRefusal(const FormFieldDesc& field, double stored, const std::s
 
 }  // namespace
 
-bool withinTheAmountLimit(double stored, int places) {
-    // The largest whole number a double holds exactly.
-    constexpr double kLargestExactWholeNumber = 9007199254740992.0;  // 2^53
-    const double magnitude = std::fabs(stored);
-    return !(magnitude > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
-             magnitude > kLargestExactWholeNumber);
-}
-
 bool toTheCent(double stored, int places) {
     // The shortest decimal that reads back to the stored amount, in dollars.
     const std::string dollars = formatDisplayAmount(stored, places);
     const std::size_t point = dollars.find('.');
     return point == std::string::npos || dollars.size() - point - 1 <= 2;
-}
-
-double roundedToTheCent(double stored, int places) {
-    // A cent is 10^(places - 2) stored units: a whole number of hundredths
-    // of a dollar, a whole number of units from two places on.
-    if (places >= 2) {
-        const double cent = std::pow(10.0, places - 2);
-        return std::round(stored / cent) * cent;
-    }
-    // From 2^53 cents on (far beyond the limit of amounts) a double holds
-    // whole numbers of cents only; the product would overflow.
-    const double centsPerUnit = places == 1 ? 10.0 : 100.0;
-    if (!(std::fabs(stored) < 9007199254740992.0 / centsPerUnit)) return stored;
-    return std::round(stored * centsPerUnit) / centsPerUnit;
 }
 
 std::string beyondTheAmountLimit(const std::string& written) {

@@ -2,6 +2,7 @@
 // form definitions say it (forms/README.md).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -65,19 +66,41 @@ std::string fieldTakes(const FormFieldDesc& field);
 constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
 constexpr const char* kAmountLimitText = "10,000,000,000,000";
 
+namespace detail {
+// 10^places for the decimal places of an edit code (0 to 6), and the
+// largest whole number a double holds exactly (2^53).
+inline constexpr double kPowersOfTen[] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+inline constexpr double kLargestExactWholeNumber = 9007199254740992.0;
+}  // namespace detail
+
 // Whether an amount keeps to that limit: in the stored unit (the dollars
 // shifted by `places` decimal places, as its field's edit code shifts them)
 // it is at most kAmountLimitDollars either way, and no more than the 2^53
-// stored units that a double holds exactly.
-bool withinTheAmountLimit(double stored, int places);
+// stored units that a double holds exactly. (Inline: every amount the
+// calculation writes is held to it.)
+inline bool withinTheAmountLimit(double stored, int places) {
+    const double magnitude = std::fabs(stored);
+    return !(magnitude > static_cast<double>(kAmountLimitDollars) * detail::kPowersOfTen[places] ||
+             magnitude > detail::kLargestExactWholeNumber);
+}
 
 // Whether an amount stored with `places` decimal places is a whole number of
 // cents: money, so 2345.555 is no amount of a field that keeps cents.
 bool toTheCent(double stored, int places);
 
 // The amount rounded to the cent, half away from zero, in the stored unit
-// (with edit code H, places 2, to a whole number of hundredths).
-double roundedToTheCent(double stored, int places);
+// (with edit code H, places 2, to a whole number of hundredths). A cent is
+// 10^(places - 2) stored units. From 2^53 cents on (far beyond the limit of
+// amounts) a double holds whole numbers of cents only, and is kept.
+inline double roundedToTheCent(double stored, int places) {
+    if (places >= 2) {
+        const double cent = detail::kPowersOfTen[places - 2];
+        return std::round(stored / cent) * cent;
+    }
+    const double centsPerUnit = detail::kPowersOfTen[2 - places];
+    if (!(std::fabs(stored) < detail::kLargestExactWholeNumber / centsPerUnit)) return stored;
+    return std::round(stored * centsPerUnit) / centsPerUnit;
+}
 
 // "amount "1e20" is beyond the limit of 10,000,000,000,000 dollars either
 // way", "amount "2345.555" is given to more than the cent ...".

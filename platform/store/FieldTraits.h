@@ -62,8 +62,8 @@ struct CompiledField {
 // maxLength with the kind's default applied.
 template <class Field>
 FieldTraits traitsOf(const Field& f, std::uint16_t maxLength) {
-    return FieldTraits{f.kind,   f.editCode,  f.calculated, f.content, maxLength,
-                       f.domain, f.fractions, f.countLow != 0 || f.countHigh != 0};
+    return FieldTraits{f.kind,    f.editCode, f.calculated, f.content,
+                       maxLength, f.domain,   f.fractions,  f.countLow != 0 || f.countHigh != 0};
 }
 
 }  // namespace DataMgmt

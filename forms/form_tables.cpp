@@ -164,7 +164,8 @@ struct PlaceTables {
             const DataMgmt::FieldTraits& t = form.traitsAt(static_cast<int>(numbers.size() - 1));
             traits << "{K::" << kindName(t.kind) << "," << static_cast<int>(t.editCode) << ","
                    << (t.calculated ? "true" : "false") << ",V(" << static_cast<int>(t.content) << ")," << t.maxLength
-                   << "},";
+                   << ",D::" << domainName(t.domain) << "," << (t.fractions ? "true" : "false") << ","
+                   << (t.ranged ? "true" : "false") << "},";
         }
         order << "\n";
         traits << "\n";
@@ -232,9 +233,9 @@ void writeTables(const FormDefinitions::Library& library, std::ostream& out) {
                 const std::uint32_t lineID = names.placeOf(a.lineID == number ? "" : a.lineID);
                 fields << "    {" << number << ", " << shortName << ", " << lineID << ", " << a.maxLength << ", "
                        << a.width << ", K::" << kindName(a.kind) << ", " << static_cast<int>(a.editCode) << ", "
-                       << (a.calculated ? "true" : "false") << ", D::" << domainName(a.domain) << ", V("
-                       << static_cast<int>(a.content) << "), " << names.placeOf(a.choices) << ", " << a.countLow << ", "
-                       << a.countHigh << "},\n";
+                       << (a.calculated ? "true" : "false") << ", " << (a.fractions ? "true" : "false")
+                       << ", D::" << domainName(a.domain) << ", V(" << static_cast<int>(a.content) << "), "
+                       << names.placeOf(a.choices) << ", " << a.countLow << ", " << a.countHigh << "},\n";
             }
             first += count;
             ++formCount;

@@ -65,7 +65,7 @@ Overlay (forms/overlay/<DevName>.txt)
   field <n>[-<m>] <attribute>=<value> ...
 Attributes are those of the form-definition format: kind (N, T, B, D or a
 kind of what the field holds, forms/README.md), len, edit, width, short, line,
-calc, domain, choices, range. A run a-b names the fields of the catalogue
+calc, fractions, domain, choices, range. A run a-b names the fields of the catalogue
 from field a to field b in catalogue order. A field may get its attributes
 once, and no two fields of a form may share a short name (the default is
 F<number>).
@@ -362,7 +362,8 @@ def count_runs(members):
 
 KINDS = ("N", "T", "B", "D", "name", "address", "ssn", "ein", "ssnorein", "writtenid", "zip", "state", "phone", "routing",
          "account", "choice", "count")
-FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "domain", "choices", "range")
+FIELD_ATTRIBUTES = ("kind", "len", "edit", "width", "short", "line", "calc", "fractions", "domain", "choices",
+                    "range")
 DOMAINS = ("nonnegative", "intaxyear", "notaftertaxyear", "taxyearpayment")
 
 
@@ -535,8 +536,8 @@ def check_attribute(path, line, key, value):
         fail(path, line, f"edit code must be one character or a byte value, not '{value}'")
     if key == "short" and not re.fullmatch(r"[A-Za-z0-9_]+", value):
         fail(path, line, f"short name '{value}' must be letters, digits or '_'")
-    if key == "calc" and value not in ("0", "1"):
-        fail(path, line, "calc must be 0 or 1")
+    if key in ("calc", "fractions") and value not in ("0", "1"):
+        fail(path, line, f"{key} must be 0 or 1")
     if key == "domain" and value not in DOMAINS:
         fail(path, line, f"domain must be one of {', '.join(DOMAINS)}, not '{value}'")
 

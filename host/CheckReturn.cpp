@@ -40,6 +40,7 @@ std::optional<Settling> calculateInMemory(const ModuleLoader* module, HostSessio
         ModuleCalculation calculation(*module, session, returnName(input));
         settling = settlePreparedInMemory(calculation);
     } catch (const Exceptions::QuarloException& e) {
+        if (e.getOperationName() == kCalculationStopped) throw;  // told as run tells it
         throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(), "gahost",
                                           "check");
     }

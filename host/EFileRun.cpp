@@ -53,12 +53,20 @@ std::optional<std::string> writeEFile(const ModuleLoader& module, HostSession& s
 std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
                                                 const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
                                                 std::ostream& err) {
-    calculation.settle();
+    const auto settle = [&calculation] {
+        try {
+            return calculation.settle();
+        } catch (const Exceptions::QuarloException& e) {
+            throw Exceptions::QuarloException("the Georgia module cannot calculate the return: " + e.getMessage(),
+                                              "gahost", kCalculationStopped);
+        }
+    };
+    settle();
     if (!writeEFile(calculation.module(), calculation.session(), calculation.engine(), calculation.printer(),
                     AuditMgmt::TaxFormAuditorPtr(), federalEFile, err)) {
         return std::nullopt;
     }
-    return calculation.settle();
+    return settle();
 }
 
 Settling settlePreparedInMemory(ModuleCalculation& calculation) {

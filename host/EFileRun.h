@@ -44,9 +44,13 @@ private:
 // verdict, its preparation written nowhere (IOMgmt::WritesNowhere). None
 // when the writer answers that the preparation was not written (reported on
 // `err` as writeGeorgiaEFile reports it).
+// A calculation that stops (an amount that its field does not hold) throws
+// one line, as check and run tell it: "the Georgia module cannot calculate
+// the return: " and why, with kCalculationStopped as its operation.
 std::optional<Settling> settleWithEFilePrepared(ModuleCalculation& calculation,
                                                 const std::optional<TifWriteMgmt::FederalEFile>& federalEFile,
                                                 std::ostream& err);
+inline constexpr const char* kCalculationStopped = "calculate";
 
 // settleWithEFilePrepared with the e-file's preparation written nowhere,
 // for a calculation that writes no file (gahost check); throws

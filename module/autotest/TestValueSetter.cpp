@@ -132,7 +132,7 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
     PersistanceMgmt::EntryText text;
     if (!value.empty() && isAmount) {
         amount = testAmount(value, desc->getValidator()->getEditCode(), problem);
-        if (amount) problem = PersistanceMgmt::amountProblem(*desc, *amount, true, value);
+        if (amount) problem = PersistanceMgmt::amountProblem(*desc, *amount, value);
     } else if (!value.empty() && desc->isText()) {
         text = PersistanceMgmt::readEntryText(*desc, withCopyNumber(value, number), true);
         problem = text.problem;

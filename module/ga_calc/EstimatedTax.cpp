@@ -127,7 +127,10 @@ void GATaxReturnCalcEngine::fillEstimatedVouchers(DataMgmt::TaxFormPtr handle, s
     defaultOrClampField(kGAForm75ID, copy, lines.tax.installmentsLeft, year2019::kInstallments, 1,
                         year2019::kInstallments);
     const std::int64_t left = form.getIN(lines.tax.installmentsLeft);
-    const double installment = left > 0 ? form.getIR(lines.tax.estimatedTax) / static_cast<double>(left) : 0.0;
+    // The installment due next: an equal part of the estimated tax, rounded
+    // to the cent (half away from zero).
+    const double installment =
+        left > 0 ? DataMgmt::roundedToTheCent(form.getIR(lines.tax.estimatedTax) / static_cast<double>(left), 0) : 0.0;
 
     std::string name;
     getOwnerName(name, kGAForm69ID, 1);

@@ -60,10 +60,8 @@ void MainFormCalculation::fillLowIncomeCredit() {
         clearRange(l.federalAgi, l.credit);
         return;
     }
-    form_.assignIR(l.federalAgi, static_cast<double>(common(Item::kFederalAgi)));
-    if (form_.ltZero(l.federalAgi)) {
-        form_.zero(l.federalAgi);
-    }
+    // The federal adjusted gross income, a loss counted as 0.
+    form_.assignIR(l.federalAgi, std::max(0.0, static_cast<double>(common(Item::kFederalAgi))));
     if (form_.getIR(l.federalAgi) > TaxYear::kLowIncomeCreditIncomeLimit || common(Item::kClaimedAsDependent) == 1 ||
         form_.xMarked(l.taxpayerBarred) || form_.xMarked(l.spouseBarred)) {
         clearRange(l.people, l.credit);

@@ -72,6 +72,22 @@ void setNullIfField(DataMgmt::TaxForm& form, const FieldId& x) {
 // columns are used.
 int firstActiveColumn(int installments) { return kColumns - installments; }
 
+// A whole amount (0 or more) in equal parts over the active columns, in
+// cents: every part but the last is the whole divided by their number,
+// rounded down to the cent, and the last takes what they leave, so that the
+// parts add up to the whole to the cent and none is below 0. `part` names
+// the line of a column that holds its part.
+template <class Part>
+void assignEqualParts(DataMgmt::TaxForm& form, double whole, int first, Part part) {
+    const int parts = kColumns - first;
+    const std::int64_t cents = Utils::roundR(std::max(0.0, whole) * 100.0);
+    const std::int64_t each = cents / parts;
+    for (int k = first; k < kColumns; ++k) {
+        const std::int64_t share = k < kColumns - 1 ? each : cents - each * (parts - 1);
+        form.assignIR(part(kColumnsAtoD[k]), static_cast<double>(share) / 100.0);
+    }
+}
+
 std::int64_t dayNumberOf(const DataMgmt::TaxForm& form, const FieldId& date) {
     return Utils::strDateToNumber(form.getValue(date).getText());
 }
@@ -212,12 +228,10 @@ void UnderpaymentForm::fourInstallments() {
             setNullIfField(form, x);
         }
     }
-    const double requiredTotal = static_cast<double>(form.getIN(lines.requiredTotal));
-    const double priorYearTax = form.getIR(lines.priorYearTax);
-    for (int k = first; k < kColumns; ++k) {
-        form.assignIR(kColumnsAtoD[k].requiredShare, requiredTotal / installments);
-        form.assignIR(kColumnsAtoD[k].priorYearShare, priorYearTax / installments);
-    }
+    assignEqualParts(form, static_cast<double>(form.getIN(lines.requiredTotal)), first,
+                     [](const InstallmentColumn& c) -> const FieldId& { return c.requiredShare; });
+    assignEqualParts(form, form.getIR(lines.priorYearTax), first,
+                     [](const InstallmentColumn& c) -> const FieldId& { return c.priorYearShare; });
     for (const InstallmentColumn& c : kColumnsAtoD) {
         form.minII(c.required, c.requiredShare, c.priorYearShare);
     }
@@ -245,25 +259,16 @@ void UnderpaymentForm::fourInstallments() {
                kColumnsAtoD[3].penalty);
 }
 
-// The withholding in equal parts over the active columns; the last column
-// takes what the others leave: of three or four parts, what their whole
-// amounts leave, so that the parts as shown add up to the withholding; of two
-// halves, the exact rest. Under $3 the earlier parts round up past the
-// withholding: the last is then 0, never less, as an entered part is.
+// The withholding in equal parts of whole cents over the active columns; the
+// last column takes what the others leave, so that the parts add up to the
+// withholding and none is below 0, as an entered part is not.
 void UnderpaymentForm::spreadWithholdingEqually(int first) {
     DataMgmt::TaxForm& form = form_;
     for (const InstallmentColumn& c : kColumnsAtoD) {
         form.makeProtectedAndSetNull(c.withholdingShare);
     }
-    const int parts = kColumns - first;
-    double earlierParts = 0.0;
-    for (int k = first; k < kColumns - 1; ++k) {
-        const FieldId& part = kColumnsAtoD[k].withholdingShare;
-        form.divIR(part, lines.withholding, parts);
-        earlierParts += parts == 2 ? form.getIR(part) : static_cast<double>(form.getIN(part));
-    }
-    form.assignIR(kColumnsAtoD[kColumns - 1].withholdingShare,
-                  std::max(0.0, form.getIR(lines.withholding) - earlierParts));
+    assignEqualParts(form, form.getIR(lines.withholding), first,
+                     [](const InstallmentColumn& c) -> const FieldId& { return c.withholdingShare; });
 }
 
 // Parts entered by the filer, each held to what the parts before it leave of

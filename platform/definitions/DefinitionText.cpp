@@ -188,6 +188,12 @@ void checkContent(const DataMgmt::FormFieldDesc::Attributes& field, const Locati
     if ((field.countLow != 0 || field.countHigh != 0) && field.content != Content::Count && !amount) {
         fail(at, "a range belongs to a count (kind=count) or an amount (kind=N)", "load");
     }
+    if (field.fractions && !amount) fail(at, "fractions belong to an amount (kind=N)", "load");
+}
+
+bool flag(const std::string& name, const std::string& value, const Location& at) {
+    if (value != "0" && value != "1") fail(at, name + " \"" + value + "\" is neither 0 nor 1", "load");
+    return value == "1";
 }
 
 DataMgmt::FieldDomain fieldDomain(const std::string& value, const Location& at) {

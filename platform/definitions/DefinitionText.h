@@ -71,9 +71,13 @@ std::string kindWords();
 // The range of a count or an amount, "<low>-<high>" (0 to 65535).
 std::pair<std::uint16_t, std::uint16_t> countRange(const std::string& value, const Location& at);
 
-// Refuses choices or a range on a field of another kind, a choice without
-// its choices, and a content on a field of the wrong storage kind.
+// Refuses choices, a range or fractions on a field of another kind, a
+// choice without its choices, and a content on a field of the wrong storage
+// kind.
 void checkContent(const DataMgmt::FormFieldDesc::Attributes& field, const Location& at);
+
+// A yes-or-no attribute (calc, fractions): 0 or 1.
+bool flag(const std::string& name, const std::string& value, const Location& at);
 
 // A field's domain by its name: nonnegative (an amount of 0 or more),
 // intaxyear (a date within the tax year), notaftertaxyear (a date not after

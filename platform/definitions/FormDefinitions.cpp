@@ -222,10 +222,9 @@ private:
                 }
                 a.lineID = value;
             } else if (name == "calc") {
-                if (value != "0" && value != "1") {
-                    fail(at, "calc \"" + value + "\" is neither 0 nor 1", "load");
-                }
-                a.calculated = value == "1";
+                a.calculated = flag(name, value, at);
+            } else if (name == "fractions") {
+                a.fractions = flag(name, value, at);
             } else if (name == "domain") {
                 a.domain = fieldDomain(value, at);
             } else {

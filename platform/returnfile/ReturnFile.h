@@ -45,8 +45,9 @@
 //                  INELF (X/NO), ENABLEDTYPE, TAXBALANCE, REFUNDCODE
 //
 // Reading validates the whole file into a staging structure before anything
-// is applied, so a bad file loads nothing (an entry keeps to the amount limit
-// below and to its field's domain); every problem found is reported as
+// is applied, so a bad file loads nothing (every value, entered or
+// calculated, keeps to its field's kind, the amount limit below and its
+// field's domain); every problem found is reported as
 // "<file>:<line>: form <dev name> copy <n> field <name>: <what is wrong>".
 // Writing goes to a temporary file in the target's directory that is renamed
 // into place, so a failed write never destroys an existing file; values are
@@ -83,36 +84,26 @@ constexpr const char* kAmountForms =
     "an amount is written as digits with an optional sign, thousands commas and decimal point, such as 1234, "
     "-12.50 or 45,000.00";
 
-// The largest amount, in dollars either way, that a return file gives an
-// entry (a field not calculated, or one it marks as overridden): every amount
-// within it, to the cent, is stored and written back exactly (a double holds
-// whole numbers exactly up to 2^53, about 9 * 10^15). A larger entry is
-// refused, as is one outside its field's domain (FieldDomain). A calculated
-// field holds what the calculation stored, any finite amount: totals of
-// entries pass the limit of entries.
-constexpr std::int64_t kAmountLimitDollars = 10'000'000'000'000;  // 10^13
-constexpr const char* kAmountLimitText = "10,000,000,000,000";
-
-// Whether an entry keeps to that limit: its amount in the stored unit (the
-// dollars shifted by `places` decimal places, as its field's edit code
-// shifts them) is at most kAmountLimitDollars either way, and no more than
-// the 2^53 stored units that a double holds exactly.
-bool withinTheAmountLimit(double stored, int places);
-
-// Whether an amount stored with `places` decimal places is a whole number of
-// cents: what a person enters is money, so 2345.555 is no entry.
-bool toTheCent(double stored, int places);
+// The limit of every amount, and whether an amount keeps to it and to the
+// cent, as the store holds every value of a field (DataMgmt::amountRefusal).
+using DataMgmt::kAmountLimitDollars;
+using DataMgmt::kAmountLimitText;
+using DataMgmt::toTheCent;
+using DataMgmt::withinTheAmountLimit;
 
 // ------------------------------------------------------------ what a field holds
 
 // What keeps a return file from giving the field an amount (in the field's
 // stored unit): a message that shows the amount as `written` ("amount "-5"
 // is below 0 (the field takes 0 or more)"), or empty when nothing does.
-// Every amount is a finite number, and a count's a whole count within its
-// range; an entry (a field not calculated, or one marked as overridden)
-// also keeps to the amount limit, to the cent, to its field's domain and to
-// the range of an amount that has one.
-std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, bool entry, const std::string& written);
+// Whatever path the amount comes by (an entry, an override, or a calculated
+// field's value, which the calculation may keep), it is a finite number
+// within the amount limit, to the cent unless the field keeps fractions of a
+// cent, within the field's domain and the range of an amount that has one,
+// and a count's a whole count within its range: what the calculation itself
+// writes keeps to the same (the store rounds it to the cent and refuses the
+// rest), so that whatever a run saves reads back.
+std::string amountProblem(const DataMgmt::FormFieldDesc& field, double stored, const std::string& written);
 
 // A text field's text read by its field's kind (the one parser of every
 // text a return file gives, entered or written by the calculation): the one
@@ -133,13 +124,13 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
 // that XML carries (valid UTF-8 without control characters other than tab,
 // line feed and carriage return), what the field holds
 // (DataMgmt::readByContent), and in a date field a calendar date from 1900
-// on, within the field's domain when it is an entry.
-std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry);
+// on, within the field's domain (entered or calculated alike).
+std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text);
 
 // The same for a value of any kind: a value of another kind than its
 // field's is none the field takes (a box or null value in its field always
 // fits).
-std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value, bool entry);
+std::string valueProblem(const DataMgmt::FormFieldDesc& field, const DataMgmt::FieldValue& value);
 
 // The text of the VALUE that a return file gives the value in the field: an
 // amount in display units (shifted by the field's edit code), "X" or "NO" for

@@ -302,7 +302,7 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
         out = FieldValue::box(yes);
         return true;
     }
-    return parseNumber(t, field, entry, line, scope, out);
+    return parseNumber(t, field, line, scope, out);
 }
 
 bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
@@ -320,17 +320,19 @@ bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& f
     return true;
 }
 
-bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& field, bool entry, int line,
-                         const Scope& scope, FieldValue& out) {
+bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& field, int line, const Scope& scope,
+                         FieldValue& out) {
     double v = 0.0;
     if (!parseAmount(t, amountPlaces(field), v)) {
         problem(line, scope, "non-numeric value " + showText(t) + " in an amount field (" + kAmountForms + ")");
         return false;
     }
-    // Within the limit every entry, to the cent, is stored exactly. What the
-    // calculation stored is any finite amount, which the writer writes
-    // exactly.
-    if (const std::string why = amountProblem(field, v, entry, t); !why.empty()) {
+    // Every amount, entered or calculated, keeps to the field's limit,
+    // domain and range and (unless the field keeps fractions of a cent) to
+    // the cent: within them it is stored and written back exactly. The
+    // calculation's own writes keep to the same, so that a saved return
+    // reads back.
+    if (const std::string why = amountProblem(field, v, t); !why.empty()) {
         problem(line, scope, why);
         return false;
     }

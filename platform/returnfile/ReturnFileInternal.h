@@ -69,8 +69,8 @@ std::string controlCharacterProblem(const std::string& s);
 std::string errnoText(int e);
 
 // "amount 1e20 is beyond the amount limit of 10,000,000,000,000 dollars".
-std::string beyondTheAmountLimit(const std::string& text);
-std::string beyondTheCent(const std::string& text);
+using DataMgmt::beyondTheAmountLimit;
+using DataMgmt::beyondTheCent;
 
 // " (gahost fields F52 lists its fields)": where a message about an unknown
 // field of the form sends the reader.

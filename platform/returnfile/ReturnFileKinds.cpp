@@ -47,9 +47,10 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
                     ", which has no plain letter (a field takes letters, digits and the signs of a keyboard)"};
     }
     if (field.isDate()) {
-        const std::string why = dateProblem(plain.text, entry ? field.getDomain() : DataMgmt::FieldDomain::Any);
+        const std::string why = dateProblem(plain.text, field.getDomain());
         if (!why.empty()) return {{}, "date " + showText(text) + " " + why};
-        // What the calculation stored stays as it wrote it.
+        // Held to its domain on every path; what the calculation stored
+        // stays as it wrote it.
         return {entry ? storedDate(plain.text) : plain.text, {}};
     }
     // Entered or written by the calculation, a value is read by what its
@@ -61,8 +62,10 @@ EntryText readEntryText(const DataMgmt::FormFieldDesc& field, const std::string&
     return {{}, "value " + showText(text) + " is not " + DataMgmt::fieldTakes(field)};
 }
 
-std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text, bool entry) {
-    return readEntryText(field, text, entry).problem;
+std::string textProblem(const DataMgmt::FormFieldDesc& field, const std::string& text) {
+    // Whether a date is stored as entered or as written tells nothing of
+    // what the field takes.
+    return readEntryText(field, text, true).problem;
 }
 
 }  // namespace PersistanceMgmt

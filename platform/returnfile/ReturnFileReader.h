@@ -176,16 +176,17 @@ private:
                         std::optional<DataMgmt::FieldValue::Kind>& kind);
 
     // Reads a value text as a value of the given kind (the field's own kind
-    // unless the file says otherwise). An entry keeps to the field's domain
-    // and to the limit of entries; the value of a calculated field that the
-    // file does not mark as overridden is the calculation's, any finite
-    // amount.
+    // unless the file says otherwise). Every value keeps to the field's kind,
+    // domain and limit, whether an entry, an override or the value of a
+    // calculated field (which the calculation may keep); `entry` says only
+    // whether a date is stored in its one form or as the calculation wrote
+    // it.
     bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, DataMgmt::FieldValue::Kind kind,
                     bool entry, int line, const Scope& scope, DataMgmt::FieldValue& out);
     bool parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
                    const Scope& scope, DataMgmt::FieldValue& out);
-    bool parseNumber(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
-                     const Scope& scope, DataMgmt::FieldValue& out);
+    bool parseNumber(const std::string& text, const DataMgmt::FormFieldDesc& field, int line, const Scope& scope,
+                     DataMgmt::FieldValue& out);
 
     // ---- the host's elements (ReturnFileSeeds.cpp)
 

@@ -113,14 +113,6 @@ std::string controlCharacterProblem(const std::string& s) {
 
 std::string errnoText(int e) { return std::strerror(e); }
 
-std::string beyondTheAmountLimit(const std::string& text) {
-    return "amount " + showText(text) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
-}
-
-std::string beyondTheCent(const std::string& text) {
-    return "amount " + showText(text) + " is given to more than the cent (an entry takes at most two decimals)";
-}
-
 std::string fieldListHint(const DataMgmt::TaxFormDesc& form) {
     return " (gahost fields " + form.getDevName() + " lists its fields)";
 }
@@ -256,21 +248,6 @@ bool parseAmount(const std::string& text, int places, double& out) {
     if (ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(v)) return false;
     out = negative ? -v : v;
     return true;
-}
-
-bool withinTheAmountLimit(double stored, int places) {
-    // The largest whole number a double holds exactly.
-    constexpr double kLargestExactWholeNumber = 9007199254740992.0;  // 2^53
-    const double magnitude = std::fabs(stored);
-    return !(magnitude > static_cast<double>(kAmountLimitDollars) * std::pow(10.0, places) ||
-             magnitude > kLargestExactWholeNumber);
-}
-
-bool toTheCent(double stored, int places) {
-    // The shortest decimal that reads back to the stored amount, in dollars.
-    const std::string shown = DataMgmt::formatDisplayAmount(stored, places);
-    const std::size_t point = shown.find('.');
-    return point == std::string::npos || shown.size() - point - 1 <= 2;
 }
 
 }  // namespace PersistanceMgmt

@@ -162,6 +162,16 @@ std::int64_t kindMismatchCount();
 std::string lastKindMismatch();
 void resetKindMismatchCount();
 
+// Number of amounts that the calculation wrote to more than the cent into a
+// field that keeps cents (the store rounds them to the cent), since the
+// counter was last reset (process-wide), and a description of the last one.
+// A field where the calculation keeps fractions of a cent is marked so in
+// the form definitions (fractions=1); elsewhere the calculation rounds
+// where it divides, and this stays 0.
+std::int64_t roundedWriteCount();
+std::string lastRoundedWrite();
+void resetRoundedWriteCount();
+
 namespace detail {
 struct CopyData;
 struct ReturnState;

@@ -193,16 +193,52 @@ inline void writeNull(detail::CopyData& data, const FieldID& x, const char* oper
     storeNull(data, x, operation);
 }
 
-// v is finite; in a count field, a count the field takes.
-[[gnu::noinline]] void writeNumberFully(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
-    const int place = requireField(data, x, operation);
-    if (data.desc->traitsAt(place).content == FieldContent::Count) {
-        const detail::Slot* held = data.readSlot(place);
-        const FormFieldDescPtr field = data.desc->getFieldDesc(x);
-        if ((held == nullptr || !held->overridden) && !countTakes(*field, v)) {
-            refuseContent(data, x, *field, Utils::nStr(v), operation);
+// An amount that the field does not hold: beyond the limit, outside its
+// domain or range, or a count it does not take. The run stops here rather
+// than save a return that would not read back.
+[[noreturn, gnu::noinline, gnu::cold]] void refuseAmount(const detail::CopyData& data, const FormFieldDesc& field,
+                                                         const std::string& why, const char* operation) {
+    throw Exceptions::QuarloException("form " + data.desc->getDevName() + " copy " + std::to_string(data.copy) +
+                                          " field " + field.describe() + ", as the calculation wrote it: " + why,
+                                      "TaxForm", operation);
+}
+
+[[gnu::noinline, gnu::cold]] void noteRounding(const detail::CopyData& data, const FieldID& x, double v, int places,
+                                               const char* operation) {
+    detail::recordRoundedWrite(describeField(data, x) + ": " + operation + " wrote " + formatDisplayAmount(v, places) +
+                               " (rounded to the cent)");
+}
+
+// The calculation's amount v (finite) as the field holds every amount: to
+// the cent unless the field keeps fractions of a cent (rounded, half away
+// from zero), within the limit of amounts, its domain and range, and in a
+// count field a count the field takes; else the write is refused.
+double heldAmount(const detail::CopyData& data, const FieldID& x, const FieldTraits& traits, double v,
+                  const char* operation) {
+    const int places = editCodeDecimalPlaces(traits.editCode);
+    if (!traits.fractions) {
+        const double cents = roundedToTheCent(v, places);
+        if (cents != v) {
+            noteRounding(data, x, v, places, operation);
+            v = cents;
         }
     }
+    if (!withinTheAmountLimit(v, places) || (v < 0 && traits.domain == FieldDomain::NotNegative) || traits.ranged ||
+        traits.content == FieldContent::Count) {
+        const FormFieldDescPtr field = data.desc->getFieldDesc(x);
+        const std::string why = amountRefusal(*field, v, formatDisplayAmount(v, places));
+        if (!why.empty()) refuseAmount(data, *field, why, operation);
+    }
+    return v + 0.0;  // no negative zero
+}
+
+// v is finite; a field that holds amounts takes it as heldAmount holds it.
+[[gnu::noinline]] void writeNumberFully(detail::CopyData& data, const FieldID& x, double v, const char* operation) {
+    const int place = requireField(data, x, operation);
+    const detail::Slot* held = data.readSlot(place);
+    if (held != nullptr && held->overridden) return;
+    const FieldTraits& traits = data.desc->traitsAt(place);
+    if (traits.kind == FieldKind::Number) v = heldAmount(data, x, traits, v, operation);
     writeAt(
         data, place, x, operation, FieldValue::Kind::Number,
         [v](const detail::Slot& old) { return old.isNumber() && old.getNumber() == v + 0.0; },

@@ -72,7 +72,11 @@ public:
     bool noOverride(const FieldID& x) const;  // false when the user overrode it
     bool isProtected(const FieldID& x) const;
 
-    // Writes (an overridden target stays unchanged)
+    // Writes (an overridden target stays unchanged). An amount is held as
+    // the field holds every amount (DataMgmt::amountRefusal): to the cent
+    // (rounded half away from zero) unless the field keeps fractions of a
+    // cent; one beyond the limit of amounts, outside the field's domain or
+    // range, or a count the field does not take throws.
     void assignIR(const FieldID& x, double v);                    // a non-finite v throws
     void assignII(const FieldID& target, const FieldID& source);  // copies any kind
     // Stores the text cut to the field's maximum length (without splitting

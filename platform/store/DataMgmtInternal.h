@@ -143,6 +143,7 @@ inline void setFlag(CopyData& data, bool& flag, bool on) {
 }
 
 void recordKindMismatch(const std::string& what);
+void recordRoundedWrite(const std::string& what);
 // Whether a value of the kind may be stored in the field as its description
 // has it (null fits every field).
 inline bool kindAgrees(const FieldTraits& field, FieldValue::Kind kind) {

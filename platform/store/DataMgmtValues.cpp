@@ -222,29 +222,41 @@ std::string formatDisplayAmount(double stored, int places) {
 
 namespace {
 
-struct KindMismatches {
+// How many times a thing happened, and a description of the last.
+struct Tally {
     std::int64_t count = 0;
     std::string last;
+
+    void record(const std::string& what) {
+        ++count;
+        last = what;
+    }
 };
 
-KindMismatches& kindMismatches() {
-    static KindMismatches m;
+Tally& kindMismatches() {
+    static Tally m;
     return m;
+}
+
+Tally& roundedWrites() {
+    static Tally r;
+    return r;
 }
 
 }  // namespace
 
 std::int64_t kindMismatchCount() { return kindMismatches().count; }
 std::string lastKindMismatch() { return kindMismatches().last; }
-void resetKindMismatchCount() { kindMismatches() = KindMismatches{}; }
+void resetKindMismatchCount() { kindMismatches() = Tally{}; }
+
+std::int64_t roundedWriteCount() { return roundedWrites().count; }
+std::string lastRoundedWrite() { return roundedWrites().last; }
+void resetRoundedWriteCount() { roundedWrites() = Tally{}; }
 
 namespace detail {
 
-void recordKindMismatch(const std::string& what) {
-    KindMismatches& m = kindMismatches();
-    ++m.count;
-    m.last = what;
-}
+void recordKindMismatch(const std::string& what) { kindMismatches().record(what); }
+void recordRoundedWrite(const std::string& what) { roundedWrites().record(what); }
 
 const char* kindName(FieldValue::Kind kind) {
     switch (kind) {

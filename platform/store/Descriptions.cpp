@@ -278,8 +278,7 @@ void TaxFormDesc::readCompiledFields() const {
     for (std::size_t i = 0; i < compiled_.count; ++i) {
         const CompiledField& f = compiled_.fields[i];
         order.emplace_back(f.number);
-        traits_.push_back(FieldTraits{f.kind, f.editCode, f.calculated, f.content,
-                                      FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)});
+        traits_.push_back(traitsOf(f, FormFieldDesc::effectiveMaxLength(f.kind, f.editCode, f.maxLength)));
     }
     places_ = detail::PlacesRef(new detail::FieldPlaces(std::move(order)));
     view_ = places_->view();
@@ -304,6 +303,7 @@ FormFieldDesc::Attributes TaxFormDesc::attributesAt(std::size_t place) const {
     a.shortName = compiled_.names + f.shortName;
     a.lineID = compiled_.names + f.lineID;
     a.calculated = f.calculated;
+    a.fractions = f.fractions;
     a.domain = f.domain;
     a.content = f.content;
     a.choices = compiled_.names + f.choices;
@@ -394,9 +394,8 @@ void TaxFormDesc::addField(FormFieldDesc::Attributes attributes) {
     byName_.reserve(byName_.size() + 4);
     std::unordered_map<std::string, std::size_t> names;  // the field's own; may fail, nothing has changed yet
     addNames(names, number, shortName, place);
-    const FieldTraits traits{
-        attributes.kind, attributes.editCode, attributes.calculated, attributes.content,
-        FormFieldDesc::effectiveMaxLength(attributes.kind, attributes.editCode, attributes.maxLength)};
+    const FieldTraits traits = traitsOf(
+        attributes, FormFieldDesc::effectiveMaxLength(attributes.kind, attributes.editCode, attributes.maxLength));
     // With room reserved, the appends below leave the lists in step (the
     // place table may grow, which moves it).
     places_->append(attributes.id);

@@ -22,6 +22,7 @@
 #include "platform/Primitives.h"
 #include "platform/efile/TifDescriptors.h"
 #include "platform/store/FieldContent.h"
+#include "platform/store/FieldTraits.h"
 #include "platform/store/FlatIndex.h"
 
 namespace Validation {
@@ -51,16 +52,6 @@ enum TaxReturnType : std::int32_t {
     kGeorgiaReturnType = 12,
 };
 
-// Kind of a field: amount (number), text (dates are text), or check box.
-enum class FieldKind : std::uint8_t { Number, Text, Boolean };
-
-// The values a field's entries take beyond its kind: any; an amount of 0 or
-// more; a date within the tax year; a date not after the tax year's end; a
-// date of the tax year's payments (the tax year and the following January to
-// April, when its last estimated payments fall). A return file that gives an
-// entry outside them is refused.
-enum class FieldDomain : std::uint8_t { Any, NotNegative, InTaxYear, NotAfterTaxYear, InPaymentPeriod };
-
 class FormFieldDesc {
 public:
     struct Attributes {
@@ -72,6 +63,10 @@ public:
         std::string shortName;    // default "F<number>"
         std::string lineID;       // default the field number
         bool calculated = false;
+        // An amount in which the calculation keeps fractions of a cent (a
+        // share, a ratio, interest to the day): it takes any decimals. Every
+        // other amount is to the cent, whatever gives it.
+        bool fractions = false;
         FieldDomain domain = FieldDomain::Any;
         FieldContent content = FieldContent::Any;
         // The named values of a choice, separated by '|', as the calculation
@@ -103,6 +98,7 @@ public:
     std::string describe() const;
     const std::string& getLineID() const { return a_.lineID; }
     bool isCalculated() const { return a_.calculated; }
+    bool keepsFractions() const { return a_.fractions; }
     FieldDomain getDomain() const { return a_.domain; }
     FieldContent getContent() const { return a_.content; }
     const Validation::Validator* getValidator() const { return &validator_; }
@@ -127,38 +123,6 @@ private:
 };
 
 SMARTPOINTERS_NAMED_HANDLE(FormFieldDescPtr, FormFieldDesc);
-
-// What the store reads of a field's description on every access, kept per
-// place beside the form's field order.
-struct FieldTraits {
-    FieldKind kind = FieldKind::Number;
-    std::uint8_t editCode = 0;
-    bool calculated = false;
-    FieldContent content = FieldContent::Any;  // what the calculation's writes are read by
-    std::uint16_t maxLength = 0;               // the defaults applied
-
-    bool isText() const { return kind == FieldKind::Text; }
-    bool isBoolean() const { return kind == FieldKind::Boolean; }
-};
-
-// A field as the compiled form tables hold it (FormTables.h): fixed-size
-// numbers, and the names as places in the tables' one text of
-// zero-terminated names, where place 0 holds the empty name (the default).
-struct CompiledField {
-    std::int32_t number;
-    std::uint32_t shortName;
-    std::uint32_t lineID;
-    std::uint16_t maxLength;
-    std::uint16_t width;
-    FieldKind kind;
-    std::uint8_t editCode;
-    bool calculated;
-    FieldDomain domain;
-    FieldContent content;
-    std::uint32_t choices;  // place of the choices' text
-    std::uint16_t countLow;
-    std::uint16_t countHigh;
-};
 
 namespace detail {
 

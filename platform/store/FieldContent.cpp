@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/store/DataMgmt.h"
 #include "platform/store/Descriptions.h"
 #include "platform/util/Utils.h"
 
@@ -179,6 +180,50 @@ std::string fieldTakes(const FormFieldDesc& field) {
             return "one of " + shownChoices(field.attributes().choices);
     }
     return {};
+}
+
+// ---------------------------------------------------------------- amounts
+
+namespace {
+
+std::string shown(const std::string& written) { return "\"" + Utils::QVStringUtils::escapeForMessage(written) + "\""; }
+
+// An amount with a range (a percent) lies within it, in dollars as written.
+std::string rangeRefusal(const FormFieldDesc& field, double stored, const std::string& written) {
+    const FormFieldDesc::Attributes& a = field.attributes();
+    if (a.content == FieldContent::Count || (a.countLow == 0 && a.countHigh == 0)) return {};
+    const double dollars = displayAmount(stored, field.getEditCode());
+    if (dollars >= a.countLow && dollars <= a.countHigh) return {};
+    return "amount " + shown(written) + " is not from " + std::to_string(a.countLow) + " to " +
+           std::to_string(a.countHigh);
+}
+
+}  // namespace
+
+bool toTheCent(double stored, int places) {
+    // The shortest decimal that reads back to the stored amount, in dollars.
+    const std::string dollars = formatDisplayAmount(stored, places);
+    const std::size_t point = dollars.find('.');
+    return point == std::string::npos || dollars.size() - point - 1 <= 2;
+}
+
+std::string beyondTheAmountLimit(const std::string& written) {
+    return "amount " + shown(written) + " is beyond the limit of " + kAmountLimitText + " dollars either way";
+}
+
+std::string beyondTheCent(const std::string& written) {
+    return "amount " + shown(written) + " is given to more than the cent (the field takes at most two decimals)";
+}
+
+std::string amountRefusal(const FormFieldDesc& field, double stored, const std::string& written) {
+    if (!countTakes(field, stored)) return "value " + shown(written) + " is not " + fieldTakes(field);
+    const int places = editCodeDecimalPlaces(field.getEditCode());
+    if (!withinTheAmountLimit(stored, places)) return beyondTheAmountLimit(written);
+    if (!field.keepsFractions() && !toTheCent(stored, places)) return beyondTheCent(written);
+    if (stored < 0 && field.getDomain() == FieldDomain::NotNegative) {
+        return "amount " + shown(written) + " is below 0 (the field takes 0 or more)";
+    }
+    return rangeRefusal(field, stored, written);
 }
 
 }  // namespace DataMgmt

@@ -71,13 +71,17 @@ TEST_F(EstimatedTax, ProjectsThisYearAndFillsTheVoucherDueNext) {
     EXPECT_EQ(v(f75.f48), 283);
     EXPECT_TRUE(ga->isDataEntered(kGAForm75ID, 1));
 
-    // The installments left: empty or out of range means four, voucher 1.
+    // The installments left: empty or out of range means four, voucher 1;
+    // an installment is the estimated tax divided by them, to the cent.
     const struct {
         const char* entered;  // nullptr: empty
         double number;
         const char* due;
         double installment;
-    } rows[] = {{nullptr, 1, "04-15-2019", 70.75}, {"7", 1, "04-15-2019", 70.75}, {"2", 3, "09-15-2019", 141.5}};
+    } rows[] = {{nullptr, 1, "04-15-2019", 70.75},
+                {"7", 1, "04-15-2019", 70.75},
+                {"3", 2, "06-15-2019", 94.33},
+                {"2", 3, "09-15-2019", 141.5}};
     for (const auto& r : rows) {
         form()->setNull(f75.f49);
         if (r.entered != nullptr) {

@@ -136,7 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
                       true},
         WorksheetCase{
             "Ind208EmptyCreditCappedToZero", kGAForm190061ID, {{190234, 500}}, {{190236, 0}, {190237, 500}}, true},
-        WorksheetCase{"Ind208Negative", kGAForm190061ID, {{190235, -2500}}, {{190235, -2500}}, false},
         WorksheetCase{"Ind209",
                       kGAForm190062ID,
                       {{190239, 3000}, {190241, 5000}, {190243, 2000}},
@@ -162,11 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
                       {{190218, 0}, {190219, 300}},
                       true},
         // Below 0 also where the amounts available are below 0.
-        WorksheetCase{"Ind208NegativeAvailable",
-                      kGAForm190061ID,
-                      {{190234, -500}, {190236, 100}},
-                      {{190236, 0}, {190237, 0}},
-                      false},
         WorksheetCase{"Ind209NegativeCredit",
                       kGAForm190062ID,
                       {{190239, 3000}, {190241, 5000}, {190243, -100}},

@@ -2,6 +2,7 @@
 // 70.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "gatax_fixture.h"
@@ -31,7 +32,6 @@ protected:
     }
     void calc() { engine.calcUnderpaymentPenalty(form(), 1); }
     double v(const FieldId& x) { return ga->getIR(kGAForm71ID, 1, x); }
-    std::int64_t whole(const FieldId& x) { return ga->getIN(kGAForm71ID, 1, x); }
     bool blank(const FieldId& x) { return ga->isNull(kGAForm71ID, 1, x); }
 };
 
@@ -77,13 +77,16 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
         calc();
         EXPECT_EQ(v(f71.f16), r.installments);
         // The last N columns are used, each requiring 70 % of the net tax
-        // divided by N; the ones to their left are empty.
+        // divided by N (in cents, the last column the rest); the ones to
+        // their left are empty.
         const FieldId rowOne[] = {f71.f17, f71.f18, f71.f19, f71.f20};
         const FieldId required[] = {f71.f92, f71.f93, f71.f94, f71.f95};
+        const double part = std::floor(280000.0 / r.installments) / 100.0;
         for (int k = 0; k < 4; ++k) {
             const bool active = k >= 4 - r.installments;
             EXPECT_EQ(blank(rowOne[k]), !active) << r.installments << " column " << k;
-            EXPECT_DOUBLE_EQ(v(required[k]), active ? 2800.0 / r.installments : 0.0) << r.installments;
+            const double expected = k < 3 ? part : 2800.0 - part * (r.installments - 1);
+            EXPECT_DOUBLE_EQ(v(required[k]), active ? expected : 0.0) << r.installments;
         }
     }
     // One installment: column D holds the whole withholding and every
@@ -95,30 +98,45 @@ TEST_F(Underpayment, InstallmentCountDefaultsToFourAndIsHeldWithinOneToFour) {
     EXPECT_TRUE(blank(f71.f28));
 }
 
-// An overpayment beyond the 64-bit range carries into the next column at
-// the range's end, without overflow.
-TEST_F(Underpayment, AnOverpaymentBeyondTheRangeCarriesOn) {
+// A withholding beyond the limit of amounts (no return file gives one) stops
+// the calculation at the first field that would hold it.
+TEST_F(Underpayment, AWithholdingBeyondTheLimitIsRefused) {
     netTax(4000);
     withheld(1e300);
-    calc();
-    EXPECT_GE(v(f71.f40), 9.2e18);
-    // Parts entered beyond the range are held to what the earlier parts
-    // leave, without overflow.
-    form()->setNull(f71.f22);
-    setBox(form(), f71.f23);
-    setNumber(form(), f71.f24, -1e300);
-    setNumber(form(), f71.f25, 600);
-    calc();
-    EXPECT_EQ(v(f71.f25), 600);
+    EXPECT_THROW(
+        {
+            try {
+                calc();
+            } catch (const Exceptions::QuarloException& e) {
+                EXPECT_NE(e.getMessage().find("is beyond the limit of 10,000,000,000,000 dollars"), std::string::npos)
+                    << e.getMessage();
+                throw;
+            }
+        },
+        Exceptions::QuarloException);
 }
 
 TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     netTax(4000);
+    // Parts of whole cents, the last one the rest: they add up to the
+    // withholding to the cent, and none is below 0.
+    const struct {
+        int installments;
+        double withheld;
+        double parts[4];
+    } rows[] = {
+        {4, 1001, {250.25, 250.25, 250.25, 250.25}}, {3, 1000, {0, 333.33, 333.33, 333.34}}, {4, 0.03, {0, 0, 0, 0.03}},
+        {2, 1000.01, {0, 0, 500, 500.01}},           {1, 999.99, {0, 0, 0, 999.99}},
+    };
+    for (const auto& r : rows) {
+        setNumber(form(), f71.f16, r.installments);
+        withheld(r.withheld);
+        calc();
+        const FieldId parts[] = {f71.f24, f71.f25, f71.f26, f71.f27};
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(v(parts[k]), r.parts[k]) << r.withheld << " column " << k;
+    }
+    form()->setNull(f71.f16);
     withheld(1001);
-    calc();
-    EXPECT_EQ(v(f71.f24), 250.25);
-    EXPECT_EQ(v(f71.f27), 251);
-    EXPECT_EQ(whole(f71.f24) + whole(f71.f25) + whole(f71.f26) + whole(f71.f27), 1001);
     // Parts entered instead are held to what the earlier parts leave.
     form()->setNull(f71.f22);
     setBox(form(), f71.f23);
@@ -137,14 +155,6 @@ TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     calc();
     EXPECT_EQ(v(f71.f24), 1000.40);
     EXPECT_EQ(v(f71.f25), 0);
-    // Equal parts of a withholding so small that the earlier parts round up
-    // past it leave the last part at 0, never below.
-    setBox(form(), f71.f22);
-    form()->setNull(f71.f23);
-    withheld(2);
-    calc();
-    EXPECT_EQ(whole(f71.f24), 1);
-    EXPECT_EQ(v(f71.f27), 0);
 }
 
 TEST_F(Underpayment, DatedPaymentsOutsideTheYearOrUnreadableAreLeftOut) {

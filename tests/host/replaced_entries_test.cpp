@@ -356,11 +356,9 @@ const struct CalculatedRow {
      "<FORM DEVNAME=\"F1\" COPY=\"1\"><FIELD><ID>87</ID><VALUE>5000</VALUE></FIELD>", "ST4", 53, "9000", "",
      "held the entry 9000 to 5000, the line's federal amount (field 52)"},
     {"part-year-other-income", "", "", "ST4", 56, "2000", "", "held the entry 2000 to 0, the line's federal amount"},
-    // A part or wages held to 0 from below it; or started from 0 anew.
-    {"part-year-other-income", kPart53, "", "ST4", 53, "-9000", "", "to 0, the least a Georgia part can be"},
+    // A part or wages started from 0 anew (one below 0 the reader refuses).
     {"part-year-other-income", kPart53, "", "ST4", 53, "2000", kOldResidency, "remove field 7 from the worksheet"},
     {"part-year-other-income", kWages27, "", "ST4", 27, "30000", kOldResidency, "remove field 7 from the worksheet"},
-    {"part-year-other-income", kWages27, "", "ST4", 27, "-5000", "", "to 0, the least the Georgia wages can be"},
     {"nonresident-other-income", "", "", "ST4", 53, "2000", "", "second state column (field 54)"},
     {"single-wages", "", "", "ST4", 53, "2000", "", "the line has none (field 52 is 0;"},
     {"single-wages", "<FORM DEVNAME=\"F1\" COPY=\"1\">",

@@ -89,7 +89,7 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
                                        "field 90 edit=170\r\n"
                                        "field 91 edit=F\r\n"
                                        "field 92 kind=T edit=D\r\n"
-                                       "field 93 kind=N domain=nonnegative\r\n"
+                                       "field 93 kind=N domain=nonnegative fractions=1\r\n"
                                        "field 94 domain=intaxyear kind=D\r\n"
                                        "field 95 kind=T edit=D domain=notaftertaxyear\r\n"
                                        "\r\n"
@@ -123,6 +123,8 @@ TEST_F(FormDefinitionsTest, AttributesAndDefaults) {
     EXPECT_EQ(form->getFieldDesc(91)->getValidator()->getEditCode(), 'F');
     EXPECT_TRUE(form->getFieldDesc(92)->isDate());
     EXPECT_EQ(form->getFieldDesc(93)->getDomain(), DataMgmt::FieldDomain::NotNegative);
+    EXPECT_TRUE(form->getFieldDesc(93)->keepsFractions());
+    EXPECT_FALSE(form->getFieldDesc(91)->keepsFractions());
     EXPECT_EQ(form->getFieldDesc(94)->getDomain(), DataMgmt::FieldDomain::InTaxYear);
     EXPECT_EQ(form->getFieldDesc(95)->getDomain(), DataMgmt::FieldDomain::NotAfterTaxYear);
     EXPECT_EQ(form->getFieldDesc(92)->getDomain(), DataMgmt::FieldDomain::Any);
@@ -218,6 +220,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadDefinition{"DateWithOtherEdit", "form 1 federal F1\nfield 2 kind=D edit=H\nend\n", 2, "takes edit code D"},
         BadDefinition{"DateEditOnAmount", "form 1 federal F1\nfield 2 edit=D\nend\n", 2, "needs kind=D"},
         BadDefinition{"BadCalc", "form 1 federal F1\nfield 2 calc=yes\nend\n", 2, "calc \"yes\""},
+        BadDefinition{"BadFractions", "form 1 federal F1\nfield 2 fractions=2\nend\n", 2, "fractions \"2\""},
+        BadDefinition{"FractionsOnACount", "form 1 federal F1\nfield 2 kind=count fractions=1\nend\n", 2,
+                      "fractions belong to an amount (kind=N)"},
+        BadDefinition{"FractionsOnADate", "form 1 federal F1\nfield 2 kind=D fractions=1\nend\n", 2,
+                      "fractions belong to an amount"},
         BadDefinition{"BadDomain", "form 1 federal F1\nfield 2 domain=positive\nend\n", 2,
                       "domain \"positive\" is not one of"},
         BadDefinition{"NonNegativeText", "form 1 federal F1\nfield 2 kind=T domain=nonnegative\nend\n", 2,

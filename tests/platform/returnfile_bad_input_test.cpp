@@ -206,7 +206,7 @@ std::vector<BadCase> valueCases() {
          {"field 32 (kF52_StateTax1): amount \"10000000000000.01\" is beyond the limit"}},
         {"AmountBeyondTheCent",
          wrap("<FORM DEVNAME=\"F1\">\n<FIELD><ID>30</ID><VALUE>2,345.555</VALUE></FIELD>\n</FORM>\n", ""),
-         {"bad.xml:5:", "amount \"2,345.555\" is given to more than the cent (an entry takes at most two decimals)"}},
+         {"bad.xml:5:", "amount \"2,345.555\" is given to more than the cent (the field takes at most two decimals)"}},
         {"HundredthsBeyondTheCent",
          wrap("<FORM DEVNAME=\"F52\">\n<FIELD><ID>33</ID><VALUE>12.345</VALUE></FIELD>\n</FORM>\n", ""),
          {"field 33 (kF52_StateWages1): amount \"12.345\" is given to more than the cent"}},

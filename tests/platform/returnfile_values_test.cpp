@@ -1,7 +1,8 @@
 // The one check of a value against its field, which the reader makes of
 // every value it reads and the test facility of every value it sets: every
-// value is of its field's kind and read by it, and an entry also keeps to
-// the limit and the domain.
+// value, entered or calculated, is of its field's kind and read by it, and
+// keeps to the limit, the cent (unless the field keeps fractions of a cent)
+// and the domain.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -17,8 +18,9 @@ using DataMgmt::FieldDomain;
 using DataMgmt::FieldValue;
 
 DataMgmt::FormFieldDesc field(DataMgmt::FieldKind kind, std::uint8_t editCode, FieldDomain domain,
-                              std::uint16_t maxLength = 0) {
+                              std::uint16_t maxLength = 0, bool fractions = false) {
     DataMgmt::FormFieldDesc::Attributes a;
+    a.fractions = fractions;
     a.id = Primitives::QVImmutableIdentifier(7);
     a.kind = kind;
     a.editCode = editCode;
@@ -36,10 +38,11 @@ DataMgmt::FormFieldDesc holding(DataMgmt::FieldContent content, const char* choi
     return DataMgmt::FormFieldDesc("F1", a);
 }
 
-TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) {
+TEST(ReturnFileValues, EveryValueKeepsToItsFieldsKindLimitAndDomain) {
     using K = DataMgmt::FieldKind;
     const DataMgmt::FormFieldDesc cents = field(K::Number, 'H', FieldDomain::NotNegative);
     const DataMgmt::FormFieldDesc amount = field(K::Number, 0, FieldDomain::Any);
+    const DataMgmt::FormFieldDesc share = field(K::Number, 0, FieldDomain::Any, 0, true);
     const DataMgmt::FormFieldDesc text = field(K::Text, 0, FieldDomain::Any, 3);
     const DataMgmt::FormFieldDesc wide = field(K::Text, 0, FieldDomain::Any, 80);
     const DataMgmt::FormFieldDesc date = field(K::Text, 'D', FieldDomain::InTaxYear);
@@ -47,44 +50,48 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
     const struct {
         const DataMgmt::FormFieldDesc& field;
         FieldValue value;
-        bool entry;
         const char* says;  // empty: the value fits
     } rows[] = {
-        {cents, FieldValue::number(0), true, ""},
-        {cents, FieldValue::number(-1), true, "amount \"-0.01\" is below 0 (the field takes 0 or more)"},
-        {cents, FieldValue::number(-1), false, ""},
-        {cents, FieldValue::number(1e15), true, ""},  // 10^13 dollars in cents
-        {cents, FieldValue::number(1e15 + 1), true, "is beyond the limit of 10,000,000,000,000 dollars"},
-        {amount, FieldValue::number(-1e15), true, "is beyond the limit"},
-        {amount, FieldValue::number(-1e15), false, ""},
+        {cents, FieldValue::number(0), ""},
+        {cents, FieldValue::number(-1), "amount \"-0.01\" is below 0 (the field takes 0 or more)"},
+        {cents, FieldValue::number(1e15), ""},  // 10^13 dollars in cents
+        {cents, FieldValue::number(1e15 + 1), "is beyond the limit of 10,000,000,000,000 dollars"},
+        {amount, FieldValue::number(-1e13), ""},
+        {amount, FieldValue::number(-1e13 - 0.01), "is beyond the limit"},
+        // To the cent, whatever gives the amount, unless the calculation
+        // keeps fractions of a cent in the field.
+        {amount, FieldValue::number(2345.55), ""},
+        {amount, FieldValue::number(2345.555), "amount \"2345.555\" is given to more than the cent"},
+        {cents, FieldValue::number(12.5), "amount \"0.125\" is given to more than the cent"},
+        {share, FieldValue::number(2345.555), ""},
+        {share, FieldValue::number(-1e13 - 0.01), "is beyond the limit"},
         // A value of another kind than its field's is none it takes.
-        {amount, FieldValue::text("12"), false, "holds a text, which is not an amount"},
-        {amount, FieldValue::box(true), true, "holds a box mark, which is not an amount"},
-        {zip, FieldValue::number(30303), false, "holds an amount, which is not a ZIP code of five or nine digits"},
-        {wide, FieldValue::text(std::string(80, 'x')), true, ""},
-        {wide, FieldValue::text(std::string(81, 'x')), true, "text of 81 bytes is longer than"},
+        {amount, FieldValue::text("12"), "holds a text, which is not an amount"},
+        {amount, FieldValue::box(true), "holds a box mark, which is not an amount"},
+        {zip, FieldValue::number(30303), "holds an amount, which is not a ZIP code of five or nine digits"},
+        {wide, FieldValue::text(std::string(80, 'x')), ""},
+        {wide, FieldValue::text(std::string(81, 'x')), "text of 81 bytes is longer than"},
         // A calculated value is read by its field's kind as an entry is.
-        {zip, FieldValue::text("ABCDE"), false, "value \"ABCDE\" is not a ZIP code of five or nine digits"},
-        {zip, FieldValue::text("30303"), false, ""},
-        {text, FieldValue::text("abcd"), false, "text of 4 bytes is longer than the field's maximum of 3 bytes"},
-        {text, FieldValue::text("a\x01"), false, "text \"a\\x01\" holds a character that XML cannot carry"},
-        {text, FieldValue::text("\xC3("), false, "is not valid UTF-8 (byte 0xC3 at offset 0)"},
-        {text, FieldValue::text("a\tb"), false, "holds a control character (U+0009 at offset 1)"},
-        {text, FieldValue::text("\x7F"), false, "holds a control character (U+007F at offset 0)"},
-        {text, FieldValue::text("\xC2\x85"), true, "holds a line break (U+0085 at offset 0)"},
-        {text, FieldValue::text("\xC2\x9F"), true, "holds a control character (U+009F"},
-        {text, FieldValue::text("\xC2\xA0"), true, "holds U+00A0, which has no plain letter"},
-        {text, FieldValue::text("\xC3\xA9"), true, ""},
-        {date, FieldValue::text("01/01/2019"), true, "date \"01/01/2019\" is not in 2018"},
-        {date, FieldValue::text("01/01/2019"), false, ""},
-        {date, FieldValue::text("02/30/2018"), false, "is not a calendar date"},
-        {wide, FieldValue::text("a\xE2\x80\xA8"), true, "holds a line break (U+2028 at offset 1)"},
-        {wide, FieldValue::text("\xE2\x80\xA9"), true, "holds a line break (U+2029 at offset 0)"},
-        {wide, FieldValue::text("\xE2\x80\xA7"), true, "holds U+2027, which has no plain letter"},
+        {zip, FieldValue::text("ABCDE"), "value \"ABCDE\" is not a ZIP code of five or nine digits"},
+        {zip, FieldValue::text("30303"), ""},
+        {text, FieldValue::text("abcd"), "text of 4 bytes is longer than the field's maximum of 3 bytes"},
+        {text, FieldValue::text("a\x01"), "text \"a\\x01\" holds a character that XML cannot carry"},
+        {text, FieldValue::text("\xC3("), "is not valid UTF-8 (byte 0xC3 at offset 0)"},
+        {text, FieldValue::text("a\tb"), "holds a control character (U+0009 at offset 1)"},
+        {text, FieldValue::text("\x7F"), "holds a control character (U+007F at offset 0)"},
+        {text, FieldValue::text("\xC2\x85"), "holds a line break (U+0085 at offset 0)"},
+        {text, FieldValue::text("\xC2\x9F"), "holds a control character (U+009F"},
+        {text, FieldValue::text("\xC2\xA0"), "holds U+00A0, which has no plain letter"},
+        {text, FieldValue::text("\xC3\xA9"), ""},
+        {date, FieldValue::text("01/01/2019"), "date \"01/01/2019\" is not in 2018"},
+        {date, FieldValue::text("02/30/2018"), "is not a calendar date"},
+        {wide, FieldValue::text("a\xE2\x80\xA8"), "holds a line break (U+2028 at offset 1)"},
+        {wide, FieldValue::text("\xE2\x80\xA9"), "holds a line break (U+2029 at offset 0)"},
+        {wide, FieldValue::text("\xE2\x80\xA7"), "holds U+2027, which has no plain letter"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says);
-        const std::string problem = PersistanceMgmt::valueProblem(r.field, r.value, r.entry);
+        const std::string problem = PersistanceMgmt::valueProblem(r.field, r.value);
         if (std::string(r.says).empty()) {
             EXPECT_EQ(problem, "");
         } else {
@@ -93,7 +100,7 @@ TEST(ReturnFileValues, EntriesKeepToTheLimitAndDomainCalculatedValuesToTheFile) 
     }
     // The store holds finite amounts only; the test facility's arithmetic
     // may give another.
-    EXPECT_EQ(PersistanceMgmt::amountProblem(amount, std::numeric_limits<double>::infinity(), false, "1e999"),
+    EXPECT_EQ(PersistanceMgmt::amountProblem(amount, std::numeric_limits<double>::infinity(), "1e999"),
               "amount \"1e999\" is not a finite number");
 }
 
@@ -165,9 +172,7 @@ TEST(ReturnFileValues, AnEntryIsReadByItsKindAndStoredInOneForm) {
     const DataMgmt::FormFieldDesc installments("GA71", a);
     for (const auto& [amount, fits] :
          std::vector<std::pair<double, bool>>{{1, true}, {4, true}, {0, false}, {5, false}, {2.5, false}}) {
-        EXPECT_EQ(PersistanceMgmt::amountProblem(installments, amount, true, "n").empty(), fits) << amount;
-        // A calculated count is a count as well.
-        EXPECT_EQ(PersistanceMgmt::amountProblem(installments, amount, false, "n").empty(), fits) << amount;
+        EXPECT_EQ(PersistanceMgmt::amountProblem(installments, amount, "n").empty(), fits) << amount;
     }
 }
 

@@ -42,8 +42,8 @@ void fillEveryKindOfValue(Returns& a) {
         st2->setValue(i % 2 == 0 ? 1 : 2, FieldValue::text(texts[i]));
         st2->setValue(3, FieldValue::number((10.0 * static_cast<double>(i) - 35) / 100));
     }
-    // What the calculation stores has no limit of its own.
-    a.georgia->getFormUVPtr(kST2, 1, true)->setValue(27, FieldValue::number(-1e20 / 3));
+    // What the calculation stores keeps to the limit of every amount.
+    a.georgia->getFormUVPtr(kST2, 1, true)->setValue(27, FieldValue::number(-1e13));
     DataMgmt::TaxFormPtr f1 = a.federal->getFormUVPtr(kF1, 1, true);
     f1->setValue(1, FieldValue::box(true));
     f1->setValue(2, FieldValue::box(false));
@@ -56,8 +56,8 @@ void fillEveryKindOfValue(Returns& a) {
     a.federal->setDataEntered(kF1, 1, false);
     DataMgmt::TaxFormPtr w2 = a.federal->getFormUVPtr(kF52, 5, true);
     w2->setValue(33, FieldValue::number(1234));  // 12.34 dollars
-    // What the calculation stores is carried to its last digit: beyond the
-    // cent, and half a cent.
+    // What the calculation stores where it keeps fractions of a cent is
+    // carried to its last digit: beyond the cent, and half a cent.
     DataMgmt::TaxFormPtr ga70 = a.georgia->getFormUVPtr(kGA70, 1, true);
     ga70->setValue(45, FieldValue::number(1234.5678));
     ga70->setValue(83, FieldValue::number(12.345));

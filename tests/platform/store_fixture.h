@@ -73,9 +73,15 @@ inline DataMgmt::TaxReturnDescPtr georgiaDesc() {
     DataMgmt::TaxReturnDescPtr desc(new DataMgmt::TaxReturnDesc("Georgia", "GA", DataMgmt::kGeorgiaReturnType));
 
     DataMgmt::TaxFormDescPtr ga70(new DataMgmt::TaxFormDesc(kGA70, "GA70", "Form 500", 1));
-    for (int n = 1; n <= 20; ++n) {
+    for (int n = 1; n <= 18; ++n) {
         ga70->addField(field(n));
     }
+    DataMgmt::FormFieldDesc::Attributes notNegative = field(19);
+    notNegative.domain = DataMgmt::FieldDomain::NotNegative;
+    ga70->addField(notNegative);
+    DataMgmt::FormFieldDesc::Attributes share = field(20);  // keeps fractions of a cent
+    share.fractions = true;
+    ga70->addField(share);
     for (int n = 30; n <= 33; ++n) {
         ga70->addField(field(n, FieldKind::Boolean));
     }

@@ -55,16 +55,35 @@ TEST_F(ValuesTest, AWritePastTheSlotsMadeSoFarKeepsEveryValue) {
     EXPECT_EQ(form->fieldsWithValues(), (std::vector<FieldID>{FieldID(1), FieldID(51), FieldID(106)}));
 }
 
-TEST_F(ValuesTest, WholeNumbersRoundHalvesAwayFromZeroAndRealsStayUnrounded) {
+// The calculation's amounts are kept to the cent, half away from zero,
+// except in a field that keeps fractions of a cent (field 20 here); whole
+// numbers read from them round half away from zero.
+TEST_F(ValuesTest, WholeNumbersRoundHalvesAwayFromZeroAndAmountsKeepTheirCents) {
     DataMgmt::TaxFormPtr form = ga70();
+    DataMgmt::resetRoundedWriteCount();
     form->assignIR(FieldID(1), 2.5);
     form->assignIR(FieldID(2), -2.5);
-    form->assignIR(FieldID(3), 1234.4999);
+    form->assignIR(FieldID(20), 1234.4999);
     EXPECT_EQ(form->getIN(FieldID(1)), 3);
     EXPECT_EQ(form->getIN(FieldID(2)), -3);
-    EXPECT_EQ(form->getIN(FieldID(3)), 1234);
+    EXPECT_EQ(form->getIN(FieldID(20)), 1234);
     EXPECT_DOUBLE_EQ(form->getIR(FieldID(1)), 2.5);
     EXPECT_EQ(georgia->getIN(kGA70, 1, FieldID(1)), 3);
+    EXPECT_EQ(DataMgmt::roundedWriteCount(), 0);
+    // (Field 60 keeps hundredths: a cent is a whole number there.)
+    const struct {
+        int field;
+        double written, kept;
+    } rows[] = {{3, 1234.4999, 1234.5}, {3, 0.125, 0.13}, {3, -0.125, -0.13},
+                {3, -0.004, 0.0},       {60, 12.5, 13.0}, {3, 1e12 + 0.015, 1e12 + 0.02}};
+    for (const auto& r : rows) {
+        form->assignIR(FieldID(r.field), r.written);
+        EXPECT_EQ(form->getValue(FieldID(r.field)), FieldValue::number(r.kept)) << r.written;
+        EXPECT_EQ(std::signbit(form->getIR(FieldID(r.field))), r.kept < 0) << r.written;  // no negative zero
+    }
+    EXPECT_EQ(DataMgmt::roundedWriteCount(), 6);
+    EXPECT_EQ(DataMgmt::lastRoundedWrite(),
+              "form GA70 copy 1 field 3: assignIR wrote 1000000000000.015 (rounded to the cent)");
 }
 
 TEST_F(ValuesTest, SumsAddTheRoundedValuesFieldByField) {
@@ -85,17 +104,20 @@ TEST_F(ValuesTest, SumsStayWithinTheRange) {
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     for (const double huge : {1e300, -1e300}) {
         DataMgmt::TaxFormPtr form = ga70();
-        for (int f = 1; f <= 4; ++f) form->assignIR(FieldID(f), huge);
+        // Beyond the limit of amounts: only the host's surface stores such.
+        for (int f = 1; f <= 4; ++f) form->setValue(FieldID(f), FieldValue::number(huge));
         const std::int64_t end = huge > 0 ? kMax : kMin;
         EXPECT_EQ(form->sumOf2(FieldID(1), FieldID(2)), end);
         EXPECT_EQ(form->sumOf3(FieldID(1), FieldID(2), FieldID(3)), end);
         EXPECT_EQ(form->sumOf4(FieldID(1), FieldID(2), FieldID(3), FieldID(4)), end);
-        for (std::uint16_t c = 1; c <= 2; ++c) georgia->getFormUVPtr(kST2, c, true)->assignIR(FieldID(1), huge);
+        for (std::uint16_t c = 1; c <= 2; ++c) {
+            georgia->getFormUVPtr(kST2, c, true)->setValue(FieldID(1), FieldValue::number(huge));
+        }
         EXPECT_EQ(georgia->getAllCopies(kST2, FieldID(1)), end);
     }
     DataMgmt::TaxFormPtr form = ga70();
-    form->assignIR(FieldID(1), 1e300);
-    form->assignIR(FieldID(2), -1e300);
+    form->setValue(FieldID(1), FieldValue::number(1e300));
+    form->setValue(FieldID(2), FieldValue::number(-1e300));
     EXPECT_EQ(form->sumOf2(FieldID(1), FieldID(2)), -1);  // the range's ends, max + min
     EXPECT_EQ(Utils::negateSaturated(kMin), kMax);
 }
@@ -266,9 +288,50 @@ TEST_F(ValuesTest, NonFiniteAmountsAreRefusedAndTheFieldKept) {
     DataMgmt::TaxFormPtr form = ga70();
     form->assignIR(FieldID(1), 5);
     EXPECT_QUARLO_THROW(form->assignIR(FieldID(1), 1.0 / 0.0), "finite");
-    form->assignIR(FieldID(2), 1e308);
+    form->setValue(FieldID(2), FieldValue::number(1e308));
     EXPECT_QUARLO_THROW(form->timesIR(FieldID(1), FieldID(2), 10.0), "finite");
     EXPECT_EQ(form->getIN(FieldID(1)), 5);
+}
+
+// An amount of the calculation that the field does not hold (beyond the
+// limit, outside its domain or range, a count it does not take) stops the
+// calculation, naming the form, copy, field, amount and what the field
+// takes; the field keeps what it held, and an overridden field its value.
+TEST_F(ValuesTest, AnAmountTheFieldDoesNotHoldIsRefused) {
+    DataMgmt::TaxFormPtr form = ga70();
+    const struct {
+        DataMgmt::TaxFormPtr form;
+        int field;
+        double amount;
+        const char* says;  // empty: taken
+    } rows[] = {
+        {form, 1, 1e13, ""},
+        {form, 1, -1e13, ""},
+        {form, 1, 1e13 + 0.01,
+         "form GA70 copy 1 field 1 (kGA70_F1), as the calculation wrote it: amount "
+         "\"10000000000000.01\" is beyond the limit of 10,000,000,000,000 dollars either way"},
+        {form, 20, 0.0001, ""},
+        {form, 20, -1e13 - 0.001, "is beyond the limit"},
+        {form, 19, 0, ""},
+        {form, 19, -1, "field 19 (kGA70_F19), as the calculation wrote it: amount \"-1\" is below 0"},
+        {form, 60, 1e15, ""},  // 10^13 dollars in hundredths
+        {form, 60, 1e15 + 1, "amount \"10000000000000.01\" is beyond the limit"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.says);
+        r.form->assignIR(FieldID(r.field), 7);
+        if (std::string(r.says).empty()) {
+            r.form->assignIR(FieldID(r.field), r.amount);
+            EXPECT_EQ(r.form->getIR(FieldID(r.field)), r.amount);
+            continue;
+        }
+        EXPECT_QUARLO_THROW(r.form->assignIR(FieldID(r.field), r.amount), r.says);
+        EXPECT_EQ(r.form->getIR(FieldID(r.field)), 7);
+        r.form->setOverridden(FieldID(r.field), true);
+        r.form->assignIR(FieldID(r.field), r.amount);  // an override keeps its value
+        EXPECT_EQ(r.form->getIR(FieldID(r.field)), 7);
+        r.form->setOverridden(FieldID(r.field), false);
+    }
 }
 
 // A field holds values of its own kind only: a write of another kind is

@@ -329,21 +329,21 @@ TEST_F(StateRowsTest, RowsOfThisStateFillTheOutputRowsInOrder) {
     firstRow(2, "03/15/2018", 300, "");
     firstRow(3, "04/15/2018", 0, "");
     firstRow(4, "05/15/2018", -50, "");
-    firstRow(5, "06/15/2018", -20, "GA");
+    firstRow(5, "06/15/2018", 20, "GA");
     firstRow(6, "07/15/2018", 700, "GA", true);
     firstRow(7, "08/15/2018", 0, "GA");
     transfer();
 
-    EXPECT_EQ(amounts(), (std::vector<double>{100, 300, -20, 0, -999, -999, -999, -999, -999, -999, -999, -999}));
+    EXPECT_EQ(amounts(), (std::vector<double>{100, 300, 20, 0, -999, -999, -999, -999, -999, -999, -999, -999}));
     EXPECT_EQ(text(info, 50), "01/15/2018");
     EXPECT_EQ(text(info, 52), "03/15/2018");
     EXPECT_EQ(text(info, 56), "08/15/2018");
     EXPECT_TRUE(info->isProtected(f69.f51));
     EXPECT_TRUE(info->isProtected(f69.f50));
     EXPECT_FALSE(info->isProtected(f69.f59));
-    EXPECT_EQ(info->getIR(f69.f74), 380);
+    EXPECT_EQ(info->getIR(f69.f74), 420);
     EXPECT_TRUE(info->isNull(f69.f49));
-    EXPECT_EQ(info->getIR(f69.f75), 380);
+    EXPECT_EQ(info->getIR(f69.f75), 420);
 }
 
 TEST_F(StateRowsTest, SecondGroupIsOnlyTotalled) {

@@ -152,13 +152,13 @@ TEST_F(WagesTest, BothColumnsOpenKeepTheirSumWithinTheFederalAmount) {
     EXPECT_EQ(at(28), 0);
 }
 
-// A Georgia part lies between 0 and the federal amount (line 40: 300; 52: -500), the second column within what the
+// A Georgia part lies between 0 and the federal amount (line 40: 300; 52: 500), the second column within what the
 // first leaves; wages not below 0. Row: residency, a field and amount entered, another, what the last is held to.
 TEST_F(WagesTest, AGeorgiaPartIsHeldBetweenZeroAndTheFederalAmount) {
-    setNumber(f1, kForm1FieldIds.f87, -500);  // row 6, capped
-    const int rows[][6] = {{2, 41, -50, 0, 0, 0},         {2, 53, 100, 0, 0, 0},  {2, 53, -900, 0, 0, -500},
-                           {3, 54, 100, 0, 0, 0},         {3, 42, -50, 0, 0, 0},  {4, 41, 100, 42, -50, 0},
-                           {4, 53, -200, 54, -400, -300}, {2, 27, -100, 0, 0, 0}, {4, 27, 100, 28, -100, 0}};
+    setNumber(f1, kForm1FieldIds.f87, 500);  // row 6, capped
+    const int rows[][6] = {{2, 41, -50, 0, 0, 0},      {2, 53, 100, 0, 0, 100}, {2, 53, 900, 0, 0, 500},
+                           {3, 54, -100, 0, 0, 0},     {3, 42, -50, 0, 0, 0},   {4, 41, 100, 42, -50, 0},
+                           {4, 53, 200, 54, 400, 300}, {2, 27, -100, 0, 0, 0},  {4, 27, 100, 28, -100, 0}};
     std::uint16_t copy = 1;
     for (const auto& [residency, first, amount, second, secondAmount, held] : rows) {
         DataMgmt::TaxFormPtr fresh = stateCopy(kStateForm4ID, copy++);

@@ -30,8 +30,11 @@ const std::vector<CommonItemInfo>& commonItemTable() {
         {kSpouseAged65, "spouse-aged-65", "1 when the spouse of a joint return is 65 or over", 0, 1, false,
          "box 123 of federal form 1 (spouse 65 or over), or box 84 of federal form 55 on a return filed on form "
          "1040A"},
-        {kOtherWagesTaxpayer, "other-wages-taxpayer", "the taxpayer's wages beyond the W-2 wages", -kAmount, kAmount},
-        {kOtherWagesSpouse, "other-wages-spouse", "the spouse's wages beyond the W-2 wages", -kAmount, kAmount},
+        // Wages and the worksheet's adjustments take 0 or more, as their
+        // lines of the state wages worksheet do: a full-year resident's
+        // Georgia column is a copy of the federal amount.
+        {kOtherWagesTaxpayer, "other-wages-taxpayer", "the taxpayer's wages beyond the W-2 wages", 0, kAmount},
+        {kOtherWagesSpouse, "other-wages-spouse", "the spouse's wages beyond the W-2 wages", 0, kAmount},
         {kWagesTaxpayer, "wages-taxpayer", "the taxpayer's wages", -kAmount, kAmount, false,
          "box 1 of the taxpayer's W-2s: every copy of federal form 52 on a return that is not joint, the copies of "
          "OWNER=\"taxpayer\" on a joint return"},
@@ -72,9 +75,9 @@ const std::vector<CommonItemInfo>& commonItemTable() {
         {kOtherGains, "other-gains", "other gains", -kAmount, kAmount, false,
          "field 85 of federal form 1 (federal Schedule 1 line 14)"},
         {kWorksheetAdjustmentTaxpayer, "adjustment-taxpayer",
-         "the taxpayer's adjustment that the state wage worksheet allocates", -kAmount, kAmount},
+         "the taxpayer's adjustment that the state wage worksheet allocates", 0, kAmount},
         {kWorksheetAdjustmentSpouse, "adjustment-spouse",
-         "the spouse's adjustment that the state wage worksheet allocates", -kAmount, kAmount},
+         "the spouse's adjustment that the state wage worksheet allocates", 0, kAmount},
         {kFederalAgi, "federal-agi", "federal adjusted gross income", -kAmount, kAmount, kNeeded},
         {kClaimedAsDependent, "claimed-as-dependent", "1 when someone else may claim the filer as a dependent", 0, 1},
         {kItemizedDeductions, "itemized-deductions", "federal itemized deductions", 0, kAmount},

@@ -1,7 +1,8 @@
 // What gahost run saves, gahost check reads: on each example return, every
-// labelled amount field of both returns is set in turn to -7, 0 and
-// 10,000,000,000,000 either way as an entry (a calculated field as an
-// override, which keeps to the same limit and domain). A return file that
+// labelled amount field of both returns, and every item of the federal
+// return that is an amount, is set in turn to -7, 0 and 10,000,000,000,000
+// either way as an entry (a calculated field as an override, which keeps to
+// the same limit and domain; an item only within its own range). A return file that
 // the reader refuses is not run, as gahost run does not run it; every other
 // is settled as gahost check and run settle it, in this process through the
 // loaded module, and the return it saves is read back. A calculation whose
@@ -20,6 +21,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/CommonItemTable.h"
 #include "platform/store/DataMgmt.h"
 #include "tests/host/example_returns.h"
 #include "tests/host/module_calculation.h"
@@ -85,6 +87,31 @@ ReturnFileContents withEntry(ReturnFileContents contents, const SweptField& f, d
     fields.push_back(
         {f.field, DataMgmt::FieldValue::number(dollars * std::pow(10.0, places)), f.field->isCalculated(), 0});
     return contents;
+}
+
+// The contents with the item seeded at the amount, as the Georgia return's
+// other items are; none when it seeds no item.
+std::optional<ReturnFileContents> withItem(ReturnFileContents contents, const PersistanceMgmt::CommonItemInfo& item,
+                                           double dollars) {
+    std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+    if (items.empty()) return std::nullopt;
+    PersistanceMgmt::CommonItem seeded = items.front();
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [&](const PersistanceMgmt::CommonItem& i) { return i.type == item.type; }),
+                items.end());
+    seeded.type = item.type;
+    seeded.value = static_cast<std::int64_t>(dollars);
+    items.push_back(seeded);
+    return contents;
+}
+
+// The items the sweep seeds: those that hold an amount.
+std::vector<PersistanceMgmt::CommonItemInfo> amountItems() {
+    std::vector<PersistanceMgmt::CommonItemInfo> items;
+    for (const PersistanceMgmt::CommonItemInfo& i : PersistanceMgmt::commonItemTable()) {
+        if (i.max == PersistanceMgmt::kAmountLimitDollars) items.push_back(i);
+    }
+    return items;
 }
 
 // What the reader says of the first value of the contents that it refuses
@@ -187,6 +214,23 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
             if (problem && !problem->empty()) {
                 failures.push_back(f.field->getSymbolicName() + " = " + DataMgmt::formatDisplayAmount(dollars, 0) +
                                    ": " + *problem);
+            }
+        }
+    }
+    // Each item within its own range: the calculation copies it into the
+    // fields that take it, whose domains are the item's.
+    for (const PersistanceMgmt::CommonItemInfo& item : amountItems()) {
+        for (const double dollars : kSweptDollars) {
+            if (dollars < static_cast<double>(item.min) || dollars > static_cast<double>(item.max)) continue;
+            if (next++ % kCaseStride != 0) continue;
+            const std::optional<ReturnFileContents> input = withItem(base, item, dollars);
+            if (!input) continue;
+            const std::optional<std::string> problem =
+                runAndReadBack(ReturnFile::serialize(*input), cases++ % kWholeReadStride == 0);
+            calculated += problem ? 1 : 0;
+            if (problem && !problem->empty()) {
+                failures.push_back(std::string(item.name) + " = " + DataMgmt::formatDisplayAmount(dollars, 0) + ": " +
+                                   *problem);
             }
         }
     }

@@ -380,7 +380,7 @@ std::vector<std::string> miscountedEntryLines(HostSession& session) {
     return lines;
 }
 
-std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
+std::vector<std::string> checkedEntryLines(const ModuleLoader& module, HostSession& session) {
     std::vector<std::string> lines = miscountedEntryLines(session);
     const EntriesCountingNowhere found = entriesCountingNowhere(module, session);
     for (const FileEntry& entry : found.told) lines.push_back(countsNowhereLine(session, entry));
@@ -391,8 +391,7 @@ std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& 
                         std::to_string(kMostEntriesJudgedAsRun) +
                         " returns without an entry as run does; remove or correct the entries told and check again");
     }
-    for (const std::string& line : lines) IOMgmt::IOMgr::getInstance().notice(line);
-    return lines.size();
+    return lines;
 }
 
 }  // namespace GAHost

@@ -72,9 +72,11 @@ std::string countsNowhereLine(HostSession& session, const FileEntry& entry);
 // gives (miscountedReason), in file order.
 std::vector<std::string> miscountedEntryLines(HostSession& session);
 
-// Gives the lines of both to the host's notes, those of miscountedEntryLines
-// first, and where entries were left unjudged a line that says how many;
-// how many lines there are.
-std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session);
+// The lines of the check of entries, which gahost run and gahost check give
+// before the other notes of the return (ReturnNotes.h): those of
+// miscountedEntryLines, then those of the entries that count nowhere
+// (countsNowhereLine), and where entries were left unjudged a line that
+// says how many.
+std::vector<std::string> checkedEntryLines(const ModuleLoader& module, HostSession& session);
 
 }  // namespace GAHost

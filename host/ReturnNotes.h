@@ -4,7 +4,9 @@
 // count otherwise than meant, or nowhere), the preparer's notes
 // (PreparerNotes.h), on a return on paper the filers' names and numbers
 // that are missing or disagree (EFileFilers.h), and the entries that the
-// calculation replaced (ReplacedEntries.h).
+// calculation replaced (ReplacedEntries.h). The notes after the check's own
+// lines are read off the return file and the calculated return; the check
+// counts an entry without which any of them changes.
 #pragma once
 
 #include <cstddef>

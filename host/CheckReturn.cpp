@@ -4,15 +4,11 @@
 #include <iostream>
 #include <optional>
 
-#include "host/EFileFilers.h"
 #include "host/EFileRun.h"
-#include "host/EntriesCountingNowhere.h"
 #include "host/FederalColumnSeeds.h"
-#include "host/PreparerNotes.h"
-#include "host/ReplacedEntries.h"
+#include "host/ReturnNotes.h"
 #include "host/ReviewPrintout.h"
 #include "platform/Exceptions.h"
-#include "platform/util/IOMgmt.h"
 
 namespace GAHost {
 
@@ -61,10 +57,7 @@ bool reportInMemory(const ModuleLoader* module, const std::string& modulePath, H
     }
     const CurrentSession current(session);
     // The notes go out before the line that counts them.
-    noteEntriesCountingNowhere(*module, session);
-    notePreparerGaps(session);
-    noteFilersOnPaper(session);
-    const std::size_t changed = noteReplacedEntries(session, *module);
+    const std::size_t changed = noteCalculatedReturn(*module, session, /*onPaper=*/true);
     out << "calculated the Georgia return in memory, writing nothing: " << changedCount(changed) << '\n';
     reportUnsettled(out, *settling);
     return true;

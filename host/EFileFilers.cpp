@@ -14,7 +14,6 @@
 #include "module/output/SingleCopyForms.h"
 #include "platform/CommonItems.h"
 #include "platform/store/DerivedItems.h"
-#include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -511,32 +510,33 @@ void printFilerFindings(std::ostream& out, const FilerFindings& findings) {
     for (const WrongFilerEntry& w : findings.wrong) out << "  wrong for the e-file: " << wrongText(w) << '\n';
 }
 
-void noteFilersOnPaper(HostSession& session) {
-    IOMgmt::IOMgr& io = IOMgmt::IOMgr::getInstance();
+std::vector<std::string> filersOnPaperNotes(HostSession& session) {
+    std::vector<std::string> notes;
     // Form F92's missing entries matter to the e-file alone; the main form's
     // numbers and the dependents' to form 70 (or the document list) too.
     const std::vector<MissingFilerEntry> missing = missingMainFormNumbers(session);
     if (!missing.empty()) {
-        io.notice("missing for form 70 and the e-file: " + joined(missing, missingText) +
-                  "; form 70 takes the filers' numbers from form " + missing.front().form +
-                  " only, and an e-file of this return (run --efile) is blocked until each is entered");
+        notes.push_back("missing for form 70 and the e-file: " + joined(missing, missingText) +
+                        "; form 70 takes the filers' numbers from form " + missing.front().form +
+                        " only, and an e-file of this return (run --efile) is blocked until each is entered");
     }
     const std::vector<MissingFilerEntry> dependents = missingDependentEntries(session);
     if (!dependents.empty()) {
-        io.notice("missing for form 70 and the e-file: " + joined(dependents, missingText) +
-                  "; the Georgia return takes a dependent's name and number from its copy of form " +
-                  dependents.front().form +
-                  " only, and an e-file of this return (run --efile) is blocked until each is entered");
+        notes.push_back("missing for form 70 and the e-file: " + joined(dependents, missingText) +
+                        "; the Georgia return takes a dependent's name and number from its copy of form " +
+                        dependents.front().form +
+                        " only, and an e-file of this return (run --efile) is blocked until each is entered");
     }
     const std::vector<DisagreeingFilerEntry> disagreeing = disagreeingFilerEntries(session);
-    if (disagreeing.empty()) return;
+    if (disagreeing.empty()) return notes;
     const DisagreeingFilerEntry& first = disagreeing.front();
-    io.notice("form " + first.eFile.form + ", whose names and numbers the e-file carries, disagrees with form " +
-              first.mainForm.form +
-              ", whose names and numbers form 70 carries (numbers compared by their digits, names without regard to "
-              "case): " +
-              joined(disagreeing, disagreementText) +
-              "; an e-file of this return (run --efile) is blocked until they agree");
+    notes.push_back("form " + first.eFile.form + ", whose names and numbers the e-file carries, disagrees with form " +
+                    first.mainForm.form +
+                    ", whose names and numbers form 70 carries (numbers compared by their digits, names without "
+                    "regard to case): " +
+                    joined(disagreeing, disagreementText) +
+                    "; an e-file of this return (run --efile) is blocked until they agree");
+    return notes;
 }
 
 }  // namespace GAHost

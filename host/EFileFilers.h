@@ -117,13 +117,13 @@ FilerFindings filerFindings(HostSession& session);
 // (naming the field, its value and the fault), indented by two blanks.
 void printFilerFindings(std::ostream& out, const FilerFindings& findings);
 
-// For a return on paper (gahost run without --efile, and check's
-// calculation; the e-file check tells them itself), each a note
-// (IOMgmt::IOMgr::notice): one that names every number of the main form
-// that is missing, which form 70 then goes without, one that names every
-// dependent's first name or number that is missing, and one that names
-// every disagreeing entry with both values; each says that run --efile
-// blocks the e-file until they are mended. None when nothing is found.
-void noteFilersOnPaper(HostSession& session);
+// The notes for a return on paper (gahost run without --efile, and check's
+// calculation; the e-file check tells them itself): one that names every
+// number of the main form that is missing, which form 70 then goes without,
+// one that names every dependent's first name or number that is missing,
+// and one that names every disagreeing entry with both values; each says
+// that run --efile blocks the e-file until they are mended. None when
+// nothing is found.
+std::vector<std::string> filersOnPaperNotes(HostSession& session);
 
 }  // namespace GAHost

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "host/EFileRun.h"
+#include "host/ReturnNotes.h"
 #include "host/SettleReturn.h"
 #include "host/SourceFigures.h"
 #include "host/UncountedEntryNotes.h"
@@ -98,14 +99,22 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 
 // The return as the file gives it, calculated as gahost run calculates it
 // (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
-// and settled again): its figures, what the source table reads of it, and
-// the contents that a run saves of it where a calculation of those leaves
-// the figures as they are.
+// and settled again): its figures, what the source table reads of it, what
+// the notes tell of it, and the contents that a run saves of it where a
+// calculation of those leaves the figures as they are.
 struct Calculated {
     std::vector<Held> figures;
     std::vector<SourcePairing> sources;
+    ReturnNotes notes;
     std::optional<PersistanceMgmt::ReturnFileContents> saved;
 };
+
+// The notes of a calculated return that the check holds a return without an
+// entry to: all that gahost check gives (the filers' too) after the check's
+// own lines, which tell of entries whatever the others say.
+ReturnNotes notesHeldTo(const ModuleLoader& module, HostSession& session) {
+    return returnNotes(module, session, /*onPaper=*/true);
+}
 
 // Whether the calculated return (of a session calculated without the entry)
 // is the one calculated with it: its figures but in the entry's own field,
@@ -170,6 +179,7 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
                       if (!asRun(c)) return false;
                       with.figures = heldValues(ga);
                       with.sources = sourcePairings(c.session());
+                      with.notes = notesHeldTo(module, c.session());
                       with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
                       return true;
                   });
@@ -217,13 +227,17 @@ bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
 }
 
 // Whether the return without the entry, calculated from the file as run
-// calculates it (settled, prepared, settled again), is the return with it.
+// calculates it (settled, prepared, settled again), is the return with it,
+// and the notes tell the same of it: an entry that a note reads counts (a
+// 1099-R's box of the spouse, which moves the note of a missing birth date
+// from one filer to the other, though no figure takes it).
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
                    const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
     std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
     return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
                                 [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
-                                    return asRun(c) && sameAs(with, c.session(), entry);
+                                    return asRun(c) && sameAs(with, c.session(), entry) &&
+                                           notesHeldTo(module, c.session()) == with.notes;
                                 });
 }
 
@@ -380,7 +394,7 @@ std::vector<std::string> miscountedEntryLines(HostSession& session) {
     return lines;
 }
 
-std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session) {
+std::vector<std::string> checkedEntryLines(const ModuleLoader& module, HostSession& session) {
     std::vector<std::string> lines = miscountedEntryLines(session);
     const EntriesCountingNowhere found = entriesCountingNowhere(module, session);
     for (const FileEntry& entry : found.told) lines.push_back(countsNowhereLine(session, entry));
@@ -391,8 +405,7 @@ std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& 
                         std::to_string(kMostEntriesJudgedAsRun) +
                         " returns without an entry as run does; remove or correct the entries told and check again");
     }
-    for (const std::string& line : lines) IOMgmt::IOMgr::getInstance().notice(line);
-    return lines.size();
+    return lines;
 }
 
 }  // namespace GAHost

@@ -11,9 +11,14 @@
 // entry without which no field of the Georgia forms changes (its own field
 // aside), nor anything that the source table reads of the return (a figure
 // or the source it is held to, SourceFigures.h: a 1099-R's gross
-// distribution beside the pension items counts there), counts nowhere on
-// this return, and is told in one line, with the reason where a rule of
-// UncountedEntryNotes.h knows one.
+// distribution beside the pension items counts there), nor any note that
+// the run gives after the check's own lines (ReturnNotes.h: a 1099-R's box
+// of the spouse counts in the note of a missing birth date), counts nowhere
+// on this return, and is told in one line, with the reason where a rule of
+// UncountedEntryNotes.h knows one. The check's own lines are not held to:
+// they tell of each entry as it stands, and one entry's line may stand for
+// another's gap (form F2's field 10 without field 203981 is told, and
+// without field 10 the box that asks for both is).
 //
 // Left out of the check, as what the return reports as it stands rather
 // than reckons with: the texts and dates of the Georgia forms (names,
@@ -72,9 +77,11 @@ std::string countsNowhereLine(HostSession& session, const FileEntry& entry);
 // gives (miscountedReason), in file order.
 std::vector<std::string> miscountedEntryLines(HostSession& session);
 
-// Gives the lines of both to the host's notes, those of miscountedEntryLines
-// first, and where entries were left unjudged a line that says how many;
-// how many lines there are.
-std::size_t noteEntriesCountingNowhere(const ModuleLoader& module, HostSession& session);
+// The lines of the check of entries, which gahost run and gahost check give
+// before the other notes of the return (ReturnNotes.h): those of
+// miscountedEntryLines, then those of the entries that count nowhere
+// (countsNowhereLine), and where entries were left unjudged a line that
+// says how many.
+std::vector<std::string> checkedEntryLines(const ModuleLoader& module, HostSession& session);
 
 }  // namespace GAHost

@@ -23,7 +23,6 @@
 #include "module/frame/FormIdentifiers.h"
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/DerivedItems.h"
-#include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -285,10 +284,6 @@ std::vector<std::string> preparerNotes(HostSession& session) {
     uncountedEntryNotes(session, notes);
     sourceDocumentNotes(session, notes);
     return notes;
-}
-
-void notePreparerGaps(HostSession& session) {
-    for (const std::string& note : preparerNotes(session)) IOMgmt::IOMgr::getInstance().notice(note);
 }
 
 }  // namespace GAHost

@@ -47,8 +47,4 @@ namespace GAHost {
 //   IRA items, an item of interest or dividends (SourceFigures.h).
 std::vector<std::string> preparerNotes(HostSession& session);
 
-// Gives each of preparerNotes to the host's notes (IOMgmt::IOMgr::notice),
-// which gahost run and gahost check print on standard error.
-void notePreparerGaps(HostSession& session);
-
 }  // namespace GAHost

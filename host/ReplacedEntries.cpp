@@ -10,7 +10,6 @@
 #include "module/catalogues/Form69Lines.h"
 #include "module/frame/FormIdentifiers.h"
 #include "platform/returnfile/ReturnFile.h"
-#include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
 
 namespace GAHost {
@@ -214,12 +213,6 @@ std::string replacedEntryNote(const ReplacedEntry& r) {
             break;
     }
     return note + "is an entry: the calculation replaced the entry " + entry + " with " + used;
-}
-
-std::size_t noteReplacedEntries(HostSession& session, const ModuleLoader& module) {
-    const std::vector<ReplacedEntry> replaced = replacedEntries(session, module);
-    for (const ReplacedEntry& r : replaced) IOMgmt::IOMgr::getInstance().notice(replacedEntryNote(r));
-    return replaced.size();
 }
 
 }  // namespace GAHost

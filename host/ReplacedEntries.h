@@ -6,7 +6,6 @@
 // gahost run tell the preparer of each.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,10 +63,5 @@ std::vector<ReplacedEntry> replacedEntries(HostSession& session, const ModuleLoa
 // (where its label does not say) and how to keep an entry there, or the rule
 // that changed it.
 std::string replacedEntryNote(const ReplacedEntry& replaced);
-
-// Gives the note of each replaced entry to the host's notes
-// (IOMgmt::IOMgr::notice), which gahost prints on standard error; returns
-// how many there are.
-std::size_t noteReplacedEntries(HostSession& session, const ModuleLoader& module);
 
 }  // namespace GAHost

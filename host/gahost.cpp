@@ -32,15 +32,13 @@
 #include "host/CommonItemsListing.h"
 #include "host/EFileFilers.h"
 #include "host/EFileRun.h"
-#include "host/EntriesCountingNowhere.h"
 #include "host/FederalColumnSeeds.h"
 #include "host/HostSession.h"
 #include "host/InterviewPrintout.h"
 #include "host/ModuleLoader.h"
-#include "host/PreparerNotes.h"
 #include "host/PrintRun.h"
-#include "host/ReplacedEntries.h"
 #include "host/ResultSummary.h"
+#include "host/ReturnNotes.h"
 #include "host/ReviewPrintout.h"
 #include "host/RunFiles.h"
 #include "host/SettleReturn.h"
@@ -404,10 +402,7 @@ bool calculateAndReport(const GAHost::ModuleLoader& module, GAHost::HostSession&
     GAHost::reportCalculation(std::cout, *settling);
     printStateReturn(std::cout, *session.georgiaState());
     GAHost::printGeorgiaResult(std::cout, *session.georgiaState());
-    GAHost::noteEntriesCountingNowhere(module, session);
-    GAHost::notePreparerGaps(session);
-    if (!efile) GAHost::noteFilersOnPaper(session);
-    GAHost::noteReplacedEntries(session, module);
+    GAHost::noteCalculatedReturn(module, session, /*onPaper=*/!efile);
     // The review: findings are printed, never a failure. The auditor goes
     // before the engine and the printer.
     const GAHost::GeorgiaReview review = GAHost::reviewGeorgiaReturn(module, session, engine, printer, efile);

@@ -144,7 +144,10 @@ std::vector<NoteCase> countedOtherwiseCases() {
 // the calculation's second pass: a 1099-R's state distribution counts there
 // and in the e-file, while the box that marks a 1099-INT as the spouse's
 // counts nowhere once the return has settled (both filers' tax withheld
-// counts alike); a 1099-R's box counts as the source of the spouse's items.
+// counts alike); a 1099-R's box counts as the source of the spouse's items,
+// and beside no such figure (an item of 0, which spares the note that asks
+// for the items) in the note of a missing birth date, which without the box
+// names the taxpayer.
 std::vector<NoteCase> spouseStatementCases() {
     const std::string counted = kCounted;
     const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(425, "12") +
@@ -155,7 +158,14 @@ std::vector<NoteCase> spouseStatementCases() {
     const auto with = [](const std::string& form) {
         return [form](std::string t) { return withFederalForm(t, form); };
     };
+    const Edit withoutGross = [](std::string t) {
+        return withFederalForm(item("pensions-spouse", "0")(t), "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(2, "X") +
+                                                                    entry(33, "GA") + entry(30, "300.00") + "</FORM>");
+    };
     return {
+        {"a spouse's 1099-R without its gross distribution, told in the birth date note", "joint-two-dependents",
+         withoutGross, Noted{"the spouse's (field 10), to whom the return gives retirement income (1099-R copy 1"},
+         nullptr, true},
         {"a spouse's 1099-R with a Georgia line on a joint return", "retired-couple",
          with(spouses1099R + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "68000.00") + entry(425, "12") + "</FORM>"),
          Noted{}, nullptr, true},

@@ -163,10 +163,11 @@ Pairings retirementItems(HostSession& session) {
     StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
     const DataMgmt::TaxReturn& federal = *session.federal();
     const auto given = [&](const FilerItems& f) { return item(ga, f.pensions) + item(ga, f.ira); };
-    if (federal.getFormCount(kForm84ID) == 0 ||
-        std::none_of(kFilerItems.begin(), kFilerItems.end(), [&](const FilerItems& f) { return given(f) != 0; })) {
-        return {};
-    }
+    if (federal.getFormCount(kForm84ID) == 0) return {};
+    // A return that gives no item is asked for them by the note of its
+    // 1099-Rs; they are their source all the same.
+    const bool anyGiven =
+        std::any_of(kFilerItems.begin(), kFilerItems.end(), [&](const FilerItems& f) { return given(f) != 0; });
     const std::size_t filers = ga.getFilingStatusNumber() == FilingStatus::kJoint ? 2 : 1;
     Pairings pairings;
     for (std::size_t k = 0; k < filers; ++k) {
@@ -183,7 +184,8 @@ Pairings retirementItems(HostSession& session) {
                             .source = std::string("the gross distributions of the ") + f.whose +
                                       "'s 1099-Rs (form F84 field " + fieldNumber(kForm84Lines.grossDistribution) +
                                       ", box " + fieldNumber(kForm84Lines.spouse) + " marking the spouse's)",
-                            .sourceAmount = gross});
+                            .sourceAmount = gross,
+                            .given = anyGiven});
     }
     return pairings;
 }
@@ -247,8 +249,9 @@ constexpr SourceRule kSourceRules[] = {
 };
 
 // The note of a figure that does not agree with its source; none where it
-// agrees.
+// agrees, or where the return does not give the figure.
 std::optional<std::string> disagreement(const SourceRule& rule, const SourcePairing& p) {
+    if (!p.given) return std::nullopt;
     const double a = p.amount;
     const double b = p.sourceAmount;
     std::string relation;

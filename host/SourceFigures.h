@@ -19,7 +19,9 @@
 // - each filer's pension and IRA items are the gross distributions of the
 //   filer's own 1099-Rs (box 2 marks the spouse's; the spouse's count on a
 //   joint return only), beyond or short by a dollar or more (the items are
-//   whole dollars), where the return holds a 1099-R and gives such an item;
+//   whole dollars), where the return holds a 1099-R and gives such an item
+//   (the 1099-Rs stay the items' source where it gives none: a note of the
+//   1099-Rs asks for the items then, and the table tells nothing of them);
 // - on a return of any residency where a filer's retirement exclusion is
 //   worked out, the items taxable-interest and ordinary-dividends are at
 //   most the taxable amounts of the statement of their own kind (the
@@ -47,6 +49,9 @@ struct SourcePairing {
     double amount = 0.0;
     std::string source;
     double sourceAmount = 0.0;
+    // Whether the return gives the figure: where it does not, another note
+    // asks for it, and a disagreement is not told.
+    bool given = true;
     bool operator==(const SourcePairing&) const = default;
 };
 

@@ -162,10 +162,19 @@ std::vector<NoteCase> spouseStatementCases() {
         return withFederalForm(item("pensions-spouse", "0")(t), "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(2, "X") +
                                                                     entry(33, "GA") + entry(30, "300.00") + "</FORM>");
     };
+    // The items of 0 give no pension: the 1099-R's gross distribution is
+    // still their source, and counts.
+    const Edit itemsOfNone = [](std::string t) {
+        return withFederalForm(item("pensions-spouse", "0")(t), "<FORM DEVNAME=\"F84\" COPY=\"1\">" +
+                                                                    entry(4, "9000.00") + entry(2, "X") +
+                                                                    entry(33, "GA") + entry(30, "300.00") + "</FORM>");
+    };
+    const char* birthDateNote = "the spouse's (field 10), to whom the return gives retirement income (1099-R copy 1";
     return {
         {"a spouse's 1099-R without its gross distribution, told in the birth date note", "joint-two-dependents",
-         withoutGross, Noted{"the spouse's (field 10), to whom the return gives retirement income (1099-R copy 1"},
-         nullptr, true},
+         withoutGross, Noted{birthDateNote}, nullptr, true},
+        {"a spouse's 1099-R beside pension items of 0, its gross distribution their source; the birth date told",
+         "joint-two-dependents", itemsOfNone, Noted{birthDateNote}, nullptr, true},
         {"a spouse's 1099-R with a Georgia line on a joint return", "retired-couple",
          with(spouses1099R + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "68000.00") + entry(425, "12") + "</FORM>"),
          Noted{}, nullptr, true},

@@ -147,9 +147,16 @@ void Reader::readSingleSeed(const std::string& n, const std::string& text, int l
             slot = static_cast<std::remove_reference_t<decltype(*slot)>>(v);
         }
     };
+    // The state wages and tax withheld take 0 or more, as the lines of the
+    // W-2s and of the return that the calculation writes them into do.
     auto amount = [&](std::optional<double>& slot, const char* what) {
         double v = 0.0;
-        if (parseSeedAmount(t, line, {}, what, v)) slot = v;
+        if (!parseSeedAmount(t, line, {}, what, v)) return;
+        if (v < 0) {
+            problem(line, {}, std::string(what) + ": amount " + showText(trim(t)) + " is below 0 (it takes 0 or more)");
+            return;
+        }
+        slot = v;
     };
     auto box = [&](std::optional<bool>& slot, const char* what) {
         bool yes = false;

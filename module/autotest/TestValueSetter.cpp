@@ -82,9 +82,7 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
     // Rounded to the cent: a random amount is an entry, which a saved return
     // must carry and read back.
     const int places = DataMgmt::editCodeDecimalPlaces(editCode);
-    const double centsPerUnit = std::pow(10.0, 2 - places);
-    const double amount = std::trunc(maximum) * std::pow(10.0, places) * fraction;
-    return std::round(amount * centsPerUnit) / centsPerUnit;
+    return DataMgmt::roundedToTheCent(std::trunc(maximum) * std::pow(10.0, places) * fraction, places);
 }
 
 // A test value that is not set, as a note through the host.

@@ -36,6 +36,75 @@ protected:
                       path("root/values") + "</GAOUTPUTFIELDVALUESDIR></AUTOTESTOPTIONS>");
     }
     bool dumped() const { return fs::exists(path("root/whole/single-wages.xml")); }
+    static std::string option(const std::string& key, const std::string& value) {
+        return "<" + key + ">" + value + "</" + key + ">";
+    }
+    std::string import(const std::string& file) const {
+        return option("GAIMPORTFIELDS", "Yes") + option("GAFIELDLIST", file);
+    }
+    std::string relations(const std::string& forms, const std::string& result) {
+        return option("GAFIELDRELATION", "Yes") + option("GAFIELDRELATIONFORMSAFFECTED", forms) +
+               option("GAFIELDRELATIONINPUTFIELDS", writeFile("relations.xml", "<RELATIONS/>")) +
+               option("GAFIELDRELATIONOUTPUTFIELDS", result);
+    }
+    static std::string names(const std::string& folder, const std::string& file) {
+        return option("GAOUTPUTALLFIELDS", "Yes") + option("GAOUTPUTALLFIELDSDIR", folder) +
+               option("GAOUTPUTALLFIELDSFILE", file);
+    }
+    // A file the facility cannot use or a value it cannot set: the options,
+    // and the note the run must give.
+    struct UnusableCase {
+        std::string options;
+        std::string note;
+        bool theirs = false;  // needs another user's file
+    };
+    // The rows, on the return file `input`, with another user's files (or
+    // the user's own, where the user is not root) `theirs` and `theirDump`.
+    std::vector<UnusableCase> unusableCases(const std::string& input, const std::string& theirs,
+                                            const std::string& theirDump) {
+        return {
+            {import(path("fifo")), "the field-value import file \"" + path("fifo") + "\": is not a regular file"},
+            {import("/dev/zero"), "the field-value import file \"/dev/zero\": is not a regular file"},
+            {import(dir), "the field-value import file \"" + dir + "\": is a directory"},
+            {import(path("none.txt")), "\"" + path("none.txt") + "\": cannot open it: No such file or directory"},
+            {relations(path("fifo"), path("result.txt")),
+             "the forms list of the field-relation test \"" + path("fifo")},
+            {relations(writeFile("forms.txt", "GA70\n"), path("fifo")),
+             "the field-relation result file \"" + path("fifo") + "\": is a pipe (of "},
+            {relations(writeFile("forms.txt", "GA70\n"), path("link.txt")),
+             "the field-relation result file \"" + path("link.txt") + "\": is a symbolic link (of "},
+            {relations(writeFile("forms.txt", "GA70\n"), theirs),
+             "the field-relation result file \"" + theirs + "\": is owned by " + testsupport::userName(65534), true},
+            {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("dumps")),
+             "the whole-return dump: " + theirDump + ": is owned by " + testsupport::userName(65534), true},
+            {relations(writeFile("forms.txt", "GA70\n"), input), ": is the return file being run; the test is skipped"},
+            {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("in")),
+             "the whole-return dump \"" + input + "\": is the return file being run; not written"},
+            {names(path("names"), "../escaped.txt"), "the file name leaves the folder " + path("names")},
+            {names(path("names"), "/tmp/x.txt"), "the file name leaves the folder"},
+            {names("", "x.txt"), "the list of all field names \"x.txt\": no folder is given; not written"},
+            // The folder of the run's own files, however spelled.
+            {names(path("out/../out/.staged-outputs." + std::to_string(::geteuid())), "a.txt"),
+             path("out/../out/.staged-outputs." + std::to_string(::geteuid())) +
+                 "/a.txt\": is in the folder of this run's own files; not written"},
+            // Values a return file could not give the field, each skipped alone.
+            {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::10,000,000,000,000.01\n")),
+             "form GA70 copy 1 field 87 (kGA70_GeorgiaWithheld): amount \"10,000,000,000,000.01\" is beyond the limit "
+             "of "
+             "10,000,000,000,000 dollars either way; not set"},
+            {import(writeFile("import2.txt", "GA69::1::F76::-5\n")),
+             "form GA69 copy 1 field 76 (kGA69_F76): amount \"-5\" is below 0 (the field takes 0 or more); not set"},
+            {import(writeFile("import3.txt", "GA69::1::ResidentFrom::07/01/2019\n")),
+             "field 113 (kGA69_ResidentFrom): date \"07/01/2019\" is not in 2018"},
+            {import(writeFile("import4.txt", "GA69::1::WithdrawalRoutingNumber::12\x01\n")),
+             "field 187987 (kGA69_WithdrawalRoutingNumber): text \"12\\x01\" holds a character that XML cannot carry"},
+            {import(writeFile("import5.txt", "GA69::1::WithdrawalRoutingNumber::12\xFF\n")),
+             "is not valid UTF-8 (byte 0xFF at offset 2); not set"},
+            {import(writeFile("import6.txt", "GA190057::1::F190186::12abc\n")),
+             "form GA190057 copy 1 field 190186 (kGA190057_F190186): the value \"12abc\" is not an amount"},
+            {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},
+        };
+    }
 };
 
 TEST_F(AutoTestRunTest, DumpsOnceUntilAClearFileResetsTheMark) {
@@ -74,66 +143,7 @@ TEST_F(AutoTestRunTest, FilesItCannotUseAreSkippedWithANote) {
     }
     fs::create_symlink("result.txt", path("link.txt"));
     const std::string input = writeFile("in/single-wages.xml", readFile(kExample));
-    const auto option = [](const std::string& key, const std::string& value) {
-        return "<" + key + ">" + value + "</" + key + ">";
-    };
-    const auto import = [&](const std::string& file) {
-        return option("GAIMPORTFIELDS", "Yes") + option("GAFIELDLIST", file);
-    };
-    const auto relations = [&](const std::string& forms, const std::string& result) {
-        return option("GAFIELDRELATION", "Yes") + option("GAFIELDRELATIONFORMSAFFECTED", forms) +
-               option("GAFIELDRELATIONINPUTFIELDS", writeFile("relations.xml", "<RELATIONS/>")) +
-               option("GAFIELDRELATIONOUTPUTFIELDS", result);
-    };
-    const auto names = [&](const std::string& folder, const std::string& file) {
-        return option("GAOUTPUTALLFIELDS", "Yes") + option("GAOUTPUTALLFIELDSDIR", folder) +
-               option("GAOUTPUTALLFIELDSFILE", file);
-    };
-    const struct {
-        std::string options;
-        std::string note;
-        bool theirs = false;  // needs another user's file
-    } cases[] = {
-        {import(path("fifo")), "the field-value import file \"" + path("fifo") + "\": is not a regular file"},
-        {import("/dev/zero"), "the field-value import file \"/dev/zero\": is not a regular file"},
-        {import(dir), "the field-value import file \"" + dir + "\": is a directory"},
-        {import(path("none.txt")), "\"" + path("none.txt") + "\": cannot open it: No such file or directory"},
-        {relations(path("fifo"), path("result.txt")), "the forms list of the field-relation test \"" + path("fifo")},
-        {relations(writeFile("forms.txt", "GA70\n"), path("fifo")),
-         "the field-relation result file \"" + path("fifo") + "\": is a pipe (of "},
-        {relations(writeFile("forms.txt", "GA70\n"), path("link.txt")),
-         "the field-relation result file \"" + path("link.txt") + "\": is a symbolic link (of "},
-        {relations(writeFile("forms.txt", "GA70\n"), theirs),
-         "the field-relation result file \"" + theirs + "\": is owned by " + testsupport::userName(65534), true},
-        {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("dumps")),
-         "the whole-return dump: " + theirDump + ": is owned by " + testsupport::userName(65534), true},
-        {relations(writeFile("forms.txt", "GA70\n"), input), ": is the return file being run; the test is skipped"},
-        {option("GAGENERATECYCLE", "Yes") + option("GAOUTPUTDIR", path("in")),
-         "the whole-return dump \"" + input + "\": is the return file being run; not written"},
-        {names(path("names"), "../escaped.txt"), "the file name leaves the folder " + path("names")},
-        {names(path("names"), "/tmp/x.txt"), "the file name leaves the folder"},
-        {names("", "x.txt"), "the list of all field names \"x.txt\": no folder is given; not written"},
-        // The folder of the run's own files, however spelled.
-        {names(path("out/../out/.staged-outputs." + std::to_string(::geteuid())), "a.txt"),
-         path("out/../out/.staged-outputs." + std::to_string(::geteuid())) +
-             "/a.txt\": is in the folder of this run's own files; not written"},
-        // Values a return file could not give the field, each skipped alone.
-        {import(writeFile("import1.txt", "GA70::1::GeorgiaWithheld::10,000,000,000,000.01\n")),
-         "form GA70 copy 1 field 87 (kGA70_GeorgiaWithheld): amount \"10,000,000,000,000.01\" is beyond the limit of "
-         "10,000,000,000,000 dollars either way; not set"},
-        {import(writeFile("import2.txt", "GA69::1::F76::-5\n")),
-         "form GA69 copy 1 field 76 (kGA69_F76): amount \"-5\" is below 0 (the field takes 0 or more); not set"},
-        {import(writeFile("import3.txt", "GA69::1::ResidentFrom::07/01/2019\n")),
-         "field 113 (kGA69_ResidentFrom): date \"07/01/2019\" is not in 2018"},
-        {import(writeFile("import4.txt", "GA69::1::WithdrawalRoutingNumber::12\x01\n")),
-         "field 187987 (kGA69_WithdrawalRoutingNumber): text \"12\\x01\" holds a character that XML cannot carry"},
-        {import(writeFile("import5.txt", "GA69::1::WithdrawalRoutingNumber::12\xFF\n")),
-         "is not valid UTF-8 (byte 0xFF at offset 2); not set"},
-        {import(writeFile("import6.txt", "GA190057::1::F190186::12abc\n")),
-         "form GA190057 copy 1 field 190186 (kGA190057_F190186): the value \"12abc\" is not an amount"},
-        {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},
-    };
-    for (const auto& c : cases) {
+    for (const UnusableCase& c : unusableCases(input, theirs, theirDump)) {
         SCOPED_TRACE(c.options);
         if (c.theirs && testsupport::leftOutUnlessRoot(c.note)) continue;
         writeFile("root/AutoTest_QV/QuarloAutoTest_QVQA.xml", "<AUTOTESTOPTIONS>" + c.options + "</AUTOTESTOPTIONS>");

@@ -74,6 +74,36 @@ std::vector<NoteCase> countedOtherwiseCases() {
          nullptr, true},
         {"form 77's box for the amended return on an amended return", "amended-return",
          withGeorgiaForm("GA77", 1, entry(148019, "X")), Noted{}, nullptr, true},
+        {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
+         Noted{"gahost: note: the item itemizes 1: the return itemizes, but gives no itemized-deductions, so its "
+               "deduction is 0 in place of the standard deduction: give itemized-deductions, or remove the item"},
+         nullptr, true},
+        {"a dependent not listed", "head-of-household", replacing({{unlisted, ""}}),
+         Noted{"form F113 copy 1 field 1106",
+               "holds 400003002: the copy names a dependent (name, number and "
+               "relationship), but its box 1136"},
+         nullptr, true},
+        {"a dependent listed", "head-of-household", {}, Noted{}, nullptr, true},
+        {"a dependent listed on a 1040EZ return", "head-of-household",
+         [](std::string t) {
+             return withFederalForm(t, "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
+                                           "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-3001") +
+                                           "</FORM>");
+         },
+         Noted{"form F113 copy 1 field 1136", "holds X: the return is filed on form 1040EZ"}, nullptr, true},
+        {"a 1099-INT marked the spouse's on a single return", "interest-dividends",
+         replacing({{spouseBox, spouseBox + entry(3, "X")}}),
+         Noted{"form F166 copy 1 field 3",
+               "holds X: the box marks the statement as the spouse's, but a spouse's "
+               "statement belongs only on a joint return"},
+         nullptr, true},
+    };
+}
+
+// The items of interest and dividends, held to the statements of their own
+// kind where a retirement exclusion is worked out, on every residency.
+std::vector<NoteCase> unearnedItemCases() {
+    return {
         {"interest as the item alone, where an exclusion is worked out", "aged-65", item("taxable-interest", "800"),
          Noted{
              "gahost: note: the item taxable-interest, 800, lies beyond the interest statement (form ST2 fields 151 "
@@ -114,29 +144,6 @@ std::vector<NoteCase> countedOtherwiseCases() {
          Noted{}, nullptr, true},
         {"interest as the item alone, where no exclusion is worked out", "single-wages",
          item("taxable-interest", "800"), Noted{}, nullptr, true},
-        {"itemizes without itemized deductions", "single-wages", item("itemizes", "1"),
-         Noted{"gahost: note: the item itemizes 1: the return itemizes, but gives no itemized-deductions, so its "
-               "deduction is 0 in place of the standard deduction: give itemized-deductions, or remove the item"},
-         nullptr, true},
-        {"a dependent not listed", "head-of-household", replacing({{unlisted, ""}}),
-         Noted{"form F113 copy 1 field 1106",
-               "holds 400003002: the copy names a dependent (name, number and "
-               "relationship), but its box 1136"},
-         nullptr, true},
-        {"a dependent listed", "head-of-household", {}, Noted{}, nullptr, true},
-        {"a dependent listed on a 1040EZ return", "head-of-household",
-         [](std::string t) {
-             return withFederalForm(t, "<FORM DEVNAME=\"F104\" COPY=\"1\">" + entry(183, "X") +
-                                           "</FORM><FORM DEVNAME=\"F87\" COPY=\"1\">" + entry(9, "400-00-3001") +
-                                           "</FORM>");
-         },
-         Noted{"form F113 copy 1 field 1136", "holds X: the return is filed on form 1040EZ"}, nullptr, true},
-        {"a 1099-INT marked the spouse's on a single return", "interest-dividends",
-         replacing({{spouseBox, spouseBox + entry(3, "X")}}),
-         Noted{"form F166 copy 1 field 3",
-               "holds X: the box marks the statement as the spouse's, but a spouse's "
-               "statement belongs only on a joint return"},
-         nullptr, true},
     };
 }
 
@@ -233,6 +240,7 @@ std::vector<NoteCase> limitAndBondCases() {
 std::vector<NoteCase> countsNowhereNoteCases() {
     std::vector<NoteCase> rows = changingNothingCases();
     for (NoteCase& row : countedOtherwiseCases()) rows.push_back(std::move(row));
+    for (NoteCase& row : unearnedItemCases()) rows.push_back(std::move(row));
     for (NoteCase& row : limitAndBondCases()) rows.push_back(std::move(row));
     for (NoteCase& row : spouseStatementCases()) rows.push_back(std::move(row));
     return rows;

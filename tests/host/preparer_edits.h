@@ -109,5 +109,7 @@ std::vector<NoteCase> countsNowhereNoteCases();
 std::vector<NoteCase> retirementInputNoteCases();
 std::vector<NoteCase> uncountedEntryNoteCases();
 std::vector<NoteCase> repeatedEntryNoteCases();
+// A figure against its source on the same return.
+std::vector<NoteCase> sourceFigureNoteCases();
 
 }  // namespace preparer

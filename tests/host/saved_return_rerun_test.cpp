@@ -19,6 +19,7 @@
 #include "tests/host/example_returns.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/module_calculation.h"
+#include "tests/host/preparer_edits.h"
 #include "tests/support/ScratchDir.h"
 
 namespace {
@@ -96,17 +97,12 @@ std::string form71Fields(const Installments& r) {
 
 TEST_P(SavedInstallmentsRerun, TheSavedReturnPassesCheckAndRunsTheSame) {
     const std::string name = "underpaid-estimated";
-    std::string text = readFile((testsupport::kExamples / (name + ".xml")).string());
-    const auto replace = [&text](const std::string& from, const std::string& to) {
-        const std::size_t at = text.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        text.replace(at, from.size(), to);
-    };
     // W-2 withholding and last year's tax with cents; the row's form 71.
-    replace("<ID>32</ID><VALUE>1000.00</VALUE></FIELD>", "<ID>32</ID><VALUE>1000.01</VALUE></FIELD>");
-    replace("<ID>55</ID><VALUE>4000</VALUE></FIELD>",
-            "<ID>55</ID><VALUE>4000.03</VALUE></FIELD>" + form71Fields(GetParam()));
-    writeFile("in/" + name + ".xml", text);
+    writeFile("in/" + name + ".xml",
+              preparer::replacing({{"<ID>32</ID><VALUE>1000.00<", "<ID>32</ID><VALUE>1000.01<"},
+                                   {"<ID>55</ID><VALUE>4000</VALUE></FIELD>",
+                                    "<ID>55</ID><VALUE>4000.03</VALUE></FIELD>" + form71Fields(GetParam())}})(
+                  readFile((testsupport::kExamples / (name + ".xml")).string())));
     std::vector<std::vector<std::string>> outputs;
     for (const std::string from : {"in", "first/out"}) {
         const std::string work = outputs.empty() ? "first" : "again";

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/util/IOMgmt.h"
@@ -187,36 +188,93 @@ TEST_F(RunFolder, AFileDisplacedByAKilledExchangeIsGivenItsNameBack) {
         << notes[0];
 }
 
+// The text with each mark replaced by its text.
+std::string filledIn(std::string text, const std::vector<std::pair<std::string, std::string>>& marks) {
+    for (const auto& [mark, by] : marks) {
+        for (std::size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, mark.size(), by);
+    }
+    return text;
+}
+
+// Where another member's second exchange brings a file into the run's
+// folder: the batch's own placement, a killed one's placement that the next
+// batch finishes, the finish forward, the put-back of a roll-back.
+enum class ExchangeStep { Placement, KilledPlacement, FinishForward, PutBack };
+
+class ExchangeBack : public RunFolder {
+protected:
+    // Each of `theirs` is exchanged onto `out` just before a rename of a
+    // name starting `on`: the first before rename number `first` (from 0),
+    // the second before the next; the second output's staging fails.
+    static void plantExchanges(const Names& theirs, const std::string& out, const std::string& on, int first) {
+        gFails = [theirs, out, on, first, calls = 0](StagingCall call, const std::string& name) mutable {
+            const int at = call == StagingCall::Rename && name.starts_with(on) ? ++calls - first : -1;
+            if (at == 0 || at == 1) ::renameat2(AT_FDCWD, theirs[at].c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE);
+            return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
+        };
+    }
+    // A batch into `out` killed once the first file of theirs is displaced
+    // (a killed placement), or at its first rename of `on`.
+    void killedBatch(ExchangeStep step, const std::string& on, const Names& theirs, const std::string& out) {
+        ASSERT_TRUE(killedIn([&] {
+            gFails = [&, calls = 0](StagingCall call, const std::string& name) mutable {
+                if (call != StagingCall::Rename || !name.starts_with(on)) return false;
+                if (++calls == 1 && step == ExchangeStep::KilledPlacement) fs::rename(theirs[0], out);
+                if (calls == 2 || step == ExchangeStep::FinishForward) ::raise(SIGKILL);
+                return false;
+            };
+            runBatch({out}, {"new"});
+        }));
+    }
+    // The path of the name in the run's folder that starts so, or "none".
+    std::string namedInRunFolder(const std::string& start) const {
+        for (const std::string& name : namesIn(own(""))) {
+            if (name.starts_with(start)) return path(own(name));
+        }
+        return "none";
+    }
+    // The next batch leaves what came and names it; once it is moved out,
+    // the batch after finishes the roll-back, which takes the first file
+    // for no output of the run's.
+    void expectLaterBatchesFinish(const std::string& cameTo, const std::string& cameIn, const std::string& out) {
+        const std::string next = path("next.txt");
+        EXPECT_NE(failure([&] { runBatch({next}, {"next"}); }).find("(" + cameIn + ")"), std::string::npos);
+        EXPECT_EQ(readFile(cameTo), "second of theirs");
+        fs::rename(cameTo, path("y.txt"));
+        notes.clear();
+        runBatch({next}, {"next"});
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_TRUE(notes[0].starts_with(dir + ": finished the roll-back") &&
+                    notes[0].find(out + " is not the file the run wrote") != std::string::npos)
+            << notes[0];
+    }
+};
+
 // Another member exchanges a file onto the output's name just before an
 // exchange, and a second just before the exchange back, which brings that
-// second file into the run's folder: in the batch's own placement, in a
-// killed one's placement that the next batch finishes, in the finish
-// forward, and in the put-back of a roll-back. What came is named with its
-// owner and stays, with the roll-back record, until the user moves it out;
-// then the next batch finishes the roll-back, which takes the first file
-// for no output of the run's.
-TEST_F(RunFolder, AnExchangeBackTakesNothingButTheRunsOwnFile) {
-    enum class Step { Placement, KilledPlacement, FinishForward, PutBack };
+// second file into the run's folder at each step. What came is named with
+// its owner and stays, with the roll-back record, until the user moves it
+// out; then the next batch finishes the roll-back.
+TEST_F(ExchangeBack, TakesNothingButTheRunsOwnFile) {
     const std::string unfinished =
         "NEXT: the roll-back of an earlier run into DIR cannot be finished (CAME): the "
         "folder holds HOLDS; a later run into the folder tries again to finish it; no "
         "output of the run is changed";
     const struct {
-        Step step;
+        ExchangeStep step;
         std::string name;  // the name in the run's folder that the second file comes to
         std::string said;
     } rows[] = {
-        {Step::Placement, ".out.txt.staged-",
+        {ExchangeStep::Placement, ".out.txt.staged-",
          "OUT: REFUSED; CAME; OUT is not the file the run wrote: the earlier file is KEPT, which a later run into "
          "the folder tries again to put back"},
-        {Step::KilledPlacement, ".out.txt.staged-", unfinished},
-        {Step::FinishForward, ".out.txt.staged-", unfinished},
-        {Step::PutBack, ".out.txt.kept-",
+        {ExchangeStep::KilledPlacement, ".out.txt.staged-", unfinished},
+        {ExchangeStep::FinishForward, ".out.txt.staged-", unfinished},
+        {ExchangeStep::PutBack, ".out.txt.kept-",
          "SECOND: cannot move the new file into place: Input/output error; OUT is not the new file, it cannot be "
          "put back (REFUSED); CAME"},
     };
     const std::string out = path("out.txt");
-    const std::string next = path("next.txt");
     const std::string me = testsupport::thisUser();
     const bool root = ::geteuid() == 0;
     for (const auto& row : rows) {
@@ -228,77 +286,42 @@ TEST_F(RunFolder, AnExchangeBackTakesNothingButTheRunsOwnFile) {
         const Names theirs = {writeFile("x.txt", "first of theirs"), writeFile("y.txt", "second of theirs")};
         for (const std::string& file : theirs) giveAway(file);
         const struct stat came = statOf(theirs[1]);
-        // Each is exchanged onto the output's name before a rename of `on`, the first before rename `first`.
-        const auto planting = [&](const std::string& on, int first) {
-            gFails = [&, on, first, calls = 0](StagingCall call, const std::string& name) mutable {
-                const int at = call == StagingCall::Rename && name.starts_with(on) ? ++calls - first : -1;
-                if (at == 0 || at == 1)
-                    ::renameat2(AT_FDCWD, theirs[at].c_str(), AT_FDCWD, out.c_str(), RENAME_EXCHANGE);
-                return call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
-            };
-        };
         std::string said;
-        if (row.step == Step::Placement || row.step == Step::PutBack) {
-            planting(row.name, 1);
+        if (row.step == ExchangeStep::Placement || row.step == ExchangeStep::PutBack) {
+            plantExchanges(theirs, out, row.name, 1);
             said = failure([&] { runBatch({out, second}, {"new", "new second"}); });
         } else {
-            // Killed once the first file of theirs is displaced, or before the move.
-            ASSERT_TRUE(killedIn([&] {
-                gFails = [&, calls = 0](StagingCall call, const std::string& name) mutable {
-                    if (call != StagingCall::Rename || !name.starts_with(row.name)) return false;
-                    if (++calls == 1 && row.step == Step::KilledPlacement) fs::rename(theirs[0], out);
-                    if (calls == 2 || row.step == Step::FinishForward) ::raise(SIGKILL);
-                    return false;
-                };
-                runBatch({out}, {"new"});
-            }));
-            planting(row.name, row.step == Step::KilledPlacement ? 0 : 1);
-            said = failure([&] { runBatch({next}, {"next"}); });
+            killedBatch(row.step, row.name, theirs, out);
+            plantExchanges(theirs, out, row.name, row.step == ExchangeStep::KilledPlacement ? 0 : 1);
+            said = failure([&] { runBatch({path("next.txt")}, {"next"}); });
         }
         gFails = nullptr;
-        const auto named = [&](const std::string& start) {
-            for (const std::string& name : namesIn(own(""))) {
-                if (name.starts_with(start)) return path(own(name));
-            }
-            return std::string("none");
-        };
-        const std::string cameTo = named(row.name);
+        const std::string cameTo = namedInRunFolder(row.name);
         const struct stat now = statOf(cameTo);
         EXPECT_TRUE(now.st_ino == came.st_ino && now.st_uid == came.st_uid && readFile(cameTo) == "second of theirs");
         const std::string cameIn = cameTo + " is a file of " + userName(came.st_uid) + " that came from " + out +
                                    " by an exchange, not the run's own, and is left as it is: move it out of " +
                                    path(own(""));
-        std::string expected = row.said;
-        for (const auto& [mark, text] : std::initializer_list<std::pair<std::string, std::string>>{
-                 {"REFUSED", root ? "is owned by " + userName(kOther) + ", not by " + me +
-                                        " (the user of this run), and is not replaced; have its owner remove it, or "
-                                        "write the outputs into another folder"
-                                  : "is a file of " + me +
-                                        " made there since the run began, and is not replaced; remove it, or write "
-                                        "the outputs into another folder"},
-                 {"HOLDS", root ? "out.txt, which is not the user's file" : "the earlier out.txt"},
-                 {"CAME", cameIn},
-                 {"KEPT", named(".out.txt.kept-")},
-                 {"OUT", out},
-                 {"NEXT", next},
-                 {"SECOND", second},
-                 {"DIR", dir}}) {
-            for (std::size_t at; (at = expected.find(mark)) != std::string::npos;)
-                expected.replace(at, mark.size(), text);
-        }
-        EXPECT_EQ(said, expected);
-        // The next batch leaves it, and names it; once it is moved out, the roll-back is finished. A second
-        // name may be a copy, of a number no record holds: a later batch knows a file there by its owner only.
-        if (!root && row.step == Step::PutBack) continue;
-        EXPECT_NE(failure([&] { runBatch({next}, {"next"}); }).find("(" + cameIn + ")"), std::string::npos);
-        EXPECT_EQ(readFile(cameTo), "second of theirs");
-        fs::rename(cameTo, path("y.txt"));
-        notes.clear();
-        runBatch({next}, {"next"});
-        ASSERT_EQ(notes.size(), 1u);
-        EXPECT_TRUE(notes[0].starts_with(dir + ": finished the roll-back") &&
-                    notes[0].find(out + " is not the file the run wrote") != std::string::npos)
-            << notes[0];
+        const std::string refused =
+            root ? "is owned by " + userName(kOther) + ", not by " + me +
+                       " (the user of this run), and is not replaced; have its owner remove it, or write the outputs "
+                       "into another folder"
+                 : "is a file of " + me +
+                       " made there since the run began, and is not replaced; remove it, or write the outputs into "
+                       "another folder";
+        EXPECT_EQ(said,
+                  filledIn(row.said, {{"REFUSED", refused},
+                                      {"HOLDS", root ? "out.txt, which is not the user's file" : "the earlier out.txt"},
+                                      {"CAME", cameIn},
+                                      {"KEPT", namedInRunFolder(".out.txt.kept-")},
+                                      {"OUT", out},
+                                      {"NEXT", path("next.txt")},
+                                      {"SECOND", second},
+                                      {"DIR", dir}}));
+        // A second name may be a copy, of a number no record holds: a later
+        // batch knows a file there by its owner only.
+        if (!root && row.step == ExchangeStep::PutBack) continue;
+        expectLaterBatchesFinish(cameTo, cameIn, out);
     }
 }
 

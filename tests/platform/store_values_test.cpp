@@ -300,37 +300,36 @@ TEST_F(ValuesTest, NonFiniteAmountsAreRefusedAndTheFieldKept) {
 TEST_F(ValuesTest, AnAmountTheFieldDoesNotHoldIsRefused) {
     DataMgmt::TaxFormPtr form = ga70();
     const struct {
-        DataMgmt::TaxFormPtr form;
         int field;
         double amount;
         const char* says;  // empty: taken
     } rows[] = {
-        {form, 1, 1e13, ""},
-        {form, 1, -1e13, ""},
-        {form, 1, 1e13 + 0.01,
+        {1, 1e13, ""},
+        {1, -1e13, ""},
+        {1, 1e13 + 0.01,
          "form GA70 copy 1 field 1 (kGA70_F1), as the calculation wrote it: amount "
          "\"10000000000000.01\" is beyond the limit of 10,000,000,000,000 dollars either way"},
-        {form, 20, 0.0001, ""},
-        {form, 20, -1e13 - 0.001, "is beyond the limit"},
-        {form, 19, 0, ""},
-        {form, 19, -1, "field 19 (kGA70_F19), as the calculation wrote it: amount \"-1\" is below 0"},
-        {form, 60, 1e15, ""},  // 10^13 dollars in hundredths
-        {form, 60, 1e15 + 1, "amount \"10000000000000.01\" is beyond the limit"},
+        {20, 0.0001, ""},
+        {20, -1e13 - 0.001, "is beyond the limit"},
+        {19, 0, ""},
+        {19, -1, "field 19 (kGA70_F19), as the calculation wrote it: amount \"-1\" is below 0"},
+        {60, 1e15, ""},  // 10^13 dollars in hundredths
+        {60, 1e15 + 1, "amount \"10000000000000.01\" is beyond the limit"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says);
-        r.form->assignIR(FieldID(r.field), 7);
+        form->assignIR(FieldID(r.field), 7);
         if (std::string(r.says).empty()) {
-            r.form->assignIR(FieldID(r.field), r.amount);
-            EXPECT_EQ(r.form->getIR(FieldID(r.field)), r.amount);
+            form->assignIR(FieldID(r.field), r.amount);
+            EXPECT_EQ(form->getIR(FieldID(r.field)), r.amount);
             continue;
         }
-        EXPECT_QUARLO_THROW(r.form->assignIR(FieldID(r.field), r.amount), r.says);
-        EXPECT_EQ(r.form->getIR(FieldID(r.field)), 7);
-        r.form->setOverridden(FieldID(r.field), true);
-        r.form->assignIR(FieldID(r.field), r.amount);  // an override keeps its value
-        EXPECT_EQ(r.form->getIR(FieldID(r.field)), 7);
-        r.form->setOverridden(FieldID(r.field), false);
+        EXPECT_QUARLO_THROW(form->assignIR(FieldID(r.field), r.amount), r.says);
+        EXPECT_EQ(form->getIR(FieldID(r.field)), 7);
+        form->setOverridden(FieldID(r.field), true);
+        form->assignIR(FieldID(r.field), r.amount);  // an override keeps its value
+        EXPECT_EQ(form->getIR(FieldID(r.field)), 7);
+        form->setOverridden(FieldID(r.field), false);
     }
 }
 

@@ -180,8 +180,8 @@ JobFile checkOutput(const struct stat& st);
 // The file at `path`, opened without following a link, checked.
 JobFile lookAtOutput(const std::string& path);
 // The permission bits a new output takes, less the umask: 0666, or, over a
-// regular file of the run's user with one name, its own (never set-user-ID,
-// set-group-ID or sticky).
+// regular file of the run's user with one name, its read and write bits
+// (never an execute bit, set-user-ID, set-group-ID or sticky).
 mode_t outputMode(const JobFile& earlier);
 
 // Where a name of a run is: in the output folder (an output) or in the

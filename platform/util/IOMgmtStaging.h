@@ -24,7 +24,8 @@
 // no file stood without replacing one made there meanwhile
 // (detail::placeFile). Just before, it gets the permission bits that the
 // umask gives a new file, or, replacing a regular file of its user with
-// one name, that file's (no special bit) less the umask. A link, a pipe, a
+// one name, that file's read and write bits (no execute or special bit)
+// less the umask. A link, a pipe, a
 // folder or another user's file at the name is refused, naming it and its
 // owner. Every temporary file is locked by the process that writes it: one
 // whose writer is gone is abandoned, and the next process to write into

@@ -207,7 +207,9 @@ JobFile lookAtOutput(const std::string& path) {
 
 mode_t outputMode(const JobFile& earlier) {
     const bool keeps = earlier.error == 0 && earlier.problem.empty() && earlier.st.st_nlink == 1;
-    return (keeps ? earlier.st.st_mode & 0777 : 0666) & ~currentUmask();
+    // Read and write bits only: an output is no program, whatever its
+    // earlier file was.
+    return (keeps ? earlier.st.st_mode & 0666 : 0666) & ~currentUmask();
 }
 
 Placed placeFile(const RunFolder& run, const std::string& from, const std::string& to, const Displaces& displaces) {

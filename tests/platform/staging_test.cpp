@@ -30,7 +30,7 @@ using testsupport::StagingCall;
 class Staging : public testsupport::StagingTest {};
 
 // Staged files and records are private until the mode is applied (written by a user whom a mode can stop).
-// Only the user's own file of one name lends its permission bits, never a special bit, and less the umask.
+// Only the user's own file of one name lends its read and write bits, less the umask.
 TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     enum class Before { None, Regular0640, Regular04777, TwoNames0666, NoneAppended, Regular0200 };
     const struct {
@@ -40,7 +40,7 @@ TEST_F(Staging, AnOutputIsNoWiderThanTheUmaskOrTheFileItReplaces) {
     } rows[] = {
         {077, Before::None, fs::perms(0600)},         {022, Before::None, fs::perms(0644)},
         {077, Before::Regular0640, fs::perms(0600)},  {022, Before::Regular0640, fs::perms(0640)},
-        {022, Before::Regular04777, fs::perms(0755)},  // no special bit
+        {022, Before::Regular04777, fs::perms(0644)},  // no special bit, no execute bit
         {077, Before::TwoNames0666, fs::perms(0600)}, {077, Before::NoneAppended, fs::perms(0600)},
         {022, Before::NoneAppended, fs::perms(0644)}, {0, Before::None, fs::perms(0666)},
         {022, Before::Regular0200, fs::perms(0200)},

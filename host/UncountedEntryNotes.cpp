@@ -207,8 +207,7 @@ void withholdingPartsNote(const DataMgmt::TaxReturn& ga, std::vector<std::string
                     ": " + amountText(withheld - parts) +
                     " of it is in none of the installments' payments, and the penalty is worked out as if it were not "
                     "paid; enter parts that add up to " +
-                    amountText(withheld) + " (any cents in field " + firstPart +
-                    ": each later part is held to what the parts before it leave, in whole dollars), or mark box " +
+                    amountText(withheld) + " (each part is held to what the parts before it leave), or mark box " +
                     fieldNumber(f71.equalParts) + " to split it in equal parts");
 }
 

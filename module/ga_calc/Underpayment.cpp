@@ -286,21 +286,21 @@ void UnderpaymentForm::limitEnteredWithholding(int first) {
         form.assignII(last.withholdingShare, lines.withholding);
         return;
     }
-    std::int64_t earlierParts = 0;
+    // To the cent, as the parts are entered: parts that add up to the
+    // withholding are all kept.
+    double earlierParts = 0.0;
     for (int k = first; k < kColumns; ++k) {
         const FieldId& part = kColumnsAtoD[k].withholdingShare;
         form.unProtect(part);
         if (k == first) {
             form.minII(part, part, lines.withholding);
         } else {
-            const std::int64_t left =
-                Utils::addSaturated(form.getIN(lines.withholding), Utils::negateSaturated(earlierParts));
-            form.minIR(part, part, static_cast<double>(left));
+            form.minIR(part, part, form.getIR(lines.withholding) - earlierParts);
             if (form.getIR(part) < 0) {
                 form.zero(part);
             }
         }
-        earlierParts = Utils::addSaturated(earlierParts, form.getIN(part));
+        earlierParts += form.getIR(part);
     }
 }
 

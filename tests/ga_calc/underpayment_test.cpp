@@ -155,6 +155,13 @@ TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
     calc();
     EXPECT_EQ(v(f71.f24), 1000.40);
     EXPECT_EQ(v(f71.f25), 0);
+    // Parts with cents that add up to the withholding are kept to the cent.
+    withheld(1000);
+    const double cents[] = {250.50, 250.50, 249.50, 249.50};
+    const FieldId entered[] = {f71.f24, f71.f25, f71.f26, f71.f27};
+    for (int k = 0; k < 4; ++k) setNumber(form(), entered[k], cents[k]);
+    calc();
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(v(entered[k]), cents[k]) << "column " << k;
 }
 
 TEST_F(Underpayment, DatedPaymentsOutsideTheYearOrUnreadableAreLeftOut) {

@@ -232,6 +232,10 @@ std::vector<NoteCase> limitAndBondCases() {
          Noted{"form F164 copy 1 field 52", "holds 200" + counted + "box 19 (restricted stock) is marked",
                "adds back none of its exempt-interest dividends"},
          nullptr, false},
+        // The item stands for form 1040's box, which the reader holds it to:
+        // without the box the file is refused, so the box counts.
+        {"the item taxpayer-aged-65 beside form 1040's box 121", "aged-65", item("taxpayer-aged-65", "1"),
+         Noted{"gahost: note: the item taxpayer-aged-65 1" + counted.substr(0, counted.size() - 2)}, nullptr, true},
     };
 }
 

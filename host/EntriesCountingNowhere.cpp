@@ -7,9 +7,11 @@
 #include <string_view>
 #include <utility>
 
+#include "host/EFileFilers.h"
 #include "host/EFileRun.h"
 #include "host/FederalColumnSeeds.h"
 #include "host/ReturnNotes.h"
+#include "host/ReviewPrintout.h"
 #include "host/SettleReturn.h"
 #include "host/SourceFigures.h"
 #include "host/UncountedEntryNotes.h"
@@ -109,13 +111,18 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 // The return as the file gives it, calculated as gahost run calculates it
 // (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
 // and settled again): its figures, what the source table reads of it, what
-// the notes tell of it, and the contents that a run saves of it where a
-// calculation of those leaves the figures as they are.
+// the notes tell of it, the review that run prints of it, and the contents
+// that a run saves of it where a calculation of those leaves the figures as
+// they are. On a return on paper, also the e-file's verdict that gahost
+// check gives of it (eFileVerdict), worked out for the first entry that
+// needs it: none where no entry is judged as run.
 struct Calculated {
     std::vector<Held> figures;
     std::vector<SourcePairing> sources;
     ReturnNotes notes;
+    std::string review;
     std::optional<PersistanceMgmt::ReturnFileContents> saved;
+    std::optional<std::string> eFileVerdict;
 };
 
 // The notes of a calculated return that the check holds a return without an
@@ -123,6 +130,39 @@ struct Calculated {
 // own lines, which tell of entries whatever the others say.
 ReturnNotes notesHeldTo(const ModuleLoader& module, HostSession& session) {
     return returnNotes(module, session, /*onPaper=*/true);
+}
+
+// The review of the calculated return, printed by `print`: as gahost run
+// prints it (printReview), the ordinary audit or on a return being e-filed
+// the e-file check, or the e-file check's verdict as check prints it
+// (printEFileVerdict). The data checks and the e-file's eligibility read
+// entries that no figure or note takes: a 1099-R's state distribution on a
+// line that names no state blocks the e-file. Left out, as heldValues
+// leaves out their fields, with the block that they alone make: the
+// findings on a further copy of a form taken from copy 1 alone, the
+// module's (of an amended return's copy 2 that gives no refund) and the
+// host's (furtherCopyEntries), which tell of such a copy as it stands what
+// the lines of this check tell of its entries: no figure takes them, and
+// the e-file carries copy 1 alone.
+std::string reviewPrinted(ModuleCalculation& calculation, bool eFileCheck,
+                          void (*print)(std::ostream&, const GeorgiaReview&)) {
+    GeorgiaReview review = reviewGeorgiaReturn(calculation.module(), calculation.session(), calculation.engine(),
+                                               calculation.printer(), eFileCheck);
+    const AuditMgmt::AuditReportPtr heldTo(new AuditMgmt::AuditReport(review.report->getAuditType()));
+    for (const AuditMgmt::AuditEntry& finding : review.report->entries()) {
+        if (!GAOutput::isFurtherCopyOfSingleCopyForm(finding.form, finding.copy)) heldTo->add(finding);
+    }
+    review.report = heldTo;
+    if (eFileCheck) {
+        // The further copies close the list of wrong entries.
+        std::vector<WrongFilerEntry>& wrong = review.filers.wrong;
+        const std::size_t further = std::min(furtherCopyEntries(calculation.session()).size(), wrong.size());
+        wrong.erase(wrong.end() - static_cast<std::ptrdiff_t>(further), wrong.end());
+        review.blocked = review.blockedByModule || review.filers.any();
+    }
+    std::ostringstream printed;
+    print(printed, review);
+    return printed.str();
 }
 
 // Whether the calculated return (of a session calculated without the
@@ -136,14 +176,14 @@ bool sameAs(const Calculated& with, HostSession& session, const Entries& removed
 }
 
 // Calculates the contents in a session of their own, filed as the session
-// is, with `calculate`; false when the reader
+// is (or as e-filed where eFiled), with `calculate`; false when the reader
 // or the calculation refuses them. Without an entry the file may hold a
 // seed that the federal return contradicts (the item taxpayer-aged-65 of 1
 // without form 1040's box 121), which the reader refuses: an entry without
 // which the file cannot be read counts.
 template <class Calculate>
 bool inScratch(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents contents,
-               const std::string& returnName, Calculate calculate) {
+               const std::string& returnName, Calculate calculate, bool eFiled = false) {
     if (!PersistanceMgmt::seedsContradictingTheFederalReturn(contents, returnName).empty()) return false;
     HostSession scratch(session.library());
     scratch.openReturns(&module);
@@ -152,7 +192,7 @@ bool inScratch(const ModuleLoader& module, const HostSession& session, Persistan
         contents.host = {};
         scratch.apply(std::move(contents));
         // Filed as the session is (run --efile marks it after loading).
-        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
+        scratch.georgiaState()->setInElf(eFiled || session.georgiaState()->InElf());
         const CurrentSession current(scratch);
         ModuleCalculation calculation(module, scratch, returnName);
         return calculate(calculation, *scratch.georgiaState());
@@ -183,6 +223,23 @@ bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
                      });
 }
 
+// What gahost check tells of the e-file of the contents: the return
+// calculated as run --efile calculates it, then the e-file check's verdict
+// as check prints it; empty where the calculation refuses the return or it
+// does not settle.
+std::string eFileVerdict(const ModuleLoader& module, const HostSession& session,
+                         PersistanceMgmt::ReturnFileContents contents, const std::string& returnName) {
+    std::string verdict;
+    inScratch(
+        module, session, std::move(contents), returnName,
+        [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
+            if (asRun(c)) verdict = reviewPrinted(c, /*eFileCheck=*/true, printEFileVerdict);
+            return true;
+        },
+        /*eFiled=*/true);
+    return verdict;
+}
+
 // The return as the file gives it; none where the calculation refuses it,
 // or where it does not settle, which leaves no figures that a calculation
 // without an entry could be held to.
@@ -197,6 +254,7 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
                       with.sources = sourcePairings(c.session());
                       with.notes = notesHeldTo(module, c.session());
                       with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
+                      with.review = reviewPrinted(c, ga.InElf(), printReview);
                       return true;
                   });
     if (!calculated) return std::nullopt;
@@ -258,17 +316,28 @@ bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
 
 // Whether the return without the entries, calculated from the file as run
 // calculates it (settled, prepared, settled again), is the return with
-// them, and the notes tell the same of it: an entry that a note reads
-// counts (a 1099-R's box of the spouse, which moves the note of a missing
-// birth date from one filer to the other, though no figure takes it).
+// them, the notes tell the same of it and the review that run prints finds
+// the same, and on a return on paper whether the e-file's verdict that
+// check gives is the same: an entry that a note reads counts (a 1099-R's
+// box of the spouse, which moves the note of a missing birth date from one
+// filer to the other, though no figure takes it), and so does one that the
+// review reads (a state distribution on a line without its state, which
+// blocks the e-file). The verdict, which takes a calculation of its own, is
+// worked out last.
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
-                   const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const Entries& removed) {
+                   const PersistanceMgmt::ReturnFileContents& loaded, Calculated& with, const Entries& removed) {
     std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntries(loaded, loaded, removed);
-    return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
-                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
-                                    return asRun(c) && sameAs(with, c.session(), removed) &&
-                                           notesHeldTo(module, c.session()) == with.notes;
-                                });
+    const bool eFiled = session.georgiaState()->InElf();
+    const std::string& returnName = loaded.georgia->name;
+    const bool same =
+        without &&
+        inScratch(module, session, *without, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
+            return asRun(c) && sameAs(with, c.session(), removed) && notesHeldTo(module, c.session()) == with.notes &&
+                   reviewPrinted(c, eFiled, printReview) == with.review;
+        });
+    if (!same || eFiled) return same;
+    if (!with.eFileVerdict) with.eFileVerdict = eFileVerdict(module, session, loaded, returnName);
+    return eFileVerdict(module, session, std::move(*without), returnName) == *with.eFileVerdict;
 }
 
 // Whether the field stands on a state row of the copy that names another
@@ -331,7 +400,7 @@ EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSe
         return found;
     }
     const std::string state = session.georgiaState()->getAbbreviation();
-    const std::optional<Calculated> with = calculatedWith(module, session, loaded);
+    std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
     std::size_t judgedAsRun = 0;
     // Each entry is judged without those told before it, so that the entries

@@ -1,12 +1,14 @@
 // No entry is told to count nowhere while it counts: on each example, on a
 // retiree's return with a keyed 1099-R, on joint returns with the spouse's
 // statements (whose lists form 70 fills on a later pass of the
-// calculation), and beside an item that form 1040's box gives too, every
-// entry that the check tells is taken out of the return file, each alone
-// and then all together, and gahost run without it writes the same print
-// file and e-file as with it, and gives the same notes but the check's own
-// lines: an entry that a note reads counts (a source held to a figure, a
-// spouse's 1099-R box that moves the note of a missing birth date).
+// calculation), on a 1099-R line without its state and beside an item that
+// form 1040's box gives too, every entry that the check tells is taken out
+// of the return file, each alone and then all together, and gahost run
+// without it prints the same and writes the same print file and e-file as
+// with it, gahost check tells the same of the e-file, and both give the
+// same notes but the check's own lines: an entry that a note reads counts
+// (a source held to a figure, a spouse's 1099-R box that moves the note of
+// a missing birth date), and so does one that the review reads.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -57,24 +59,37 @@ std::vector<SweptReturn> sweptReturns() {
         rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R, ""});
         rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int, ""});
     }
-    // The item that form 1040's box 121 gives, beside it.
+    // A state distribution on a 1099-R line without its state, which blocks
+    // the e-file; the item that form 1040's box 121 gives, beside it.
+    rows.push_back({"single-wages-1099-R-without-state", "single-wages",
+                    "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(134, "777") + "</FORM>", ""});
     rows.push_back({"aged-65-item", "aged-65", "", "<PULLCOMMON FORM=\"F1\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>"});
     return rows;
 }
 
 class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
 protected:
-    // The print file, the e-file and the notes of gahost run on the file but
-    // the check's own lines, which name an entry ("form F84 copy 1 field 2
-    // ... holds X", "the item itemizes 1") or count those left unjudged.
+    // What gahost run prints (its folder aside), its print file, its e-file,
+    // what gahost check tells of the e-file, and the notes of both but the
+    // check's own lines, which name an entry ("form F84 copy 1 field 2 ...
+    // holds X", "the item itemizes 1") or count those left unjudged.
     std::vector<std::string> runOutputs(const std::string& file, const std::string& out) {
         const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
         EXPECT_EQ(r.status, 0) << r.err;
-        std::vector<std::string> outputs = {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        const testsupport::GahostResult checked = testsupport::runGahost({"check", file}, {}, dir);
+        EXPECT_EQ(checked.status, 0) << checked.err;
+        std::string printed = r.out;
+        for (std::size_t at = 0; (at = printed.find(out, at)) != std::string::npos;)
+            printed.replace(at, out.size(), "");
+        const std::size_t verdict = checked.out.find("\nif e-filed");
+        EXPECT_NE(verdict, std::string::npos) << checked.out;
+        std::vector<std::string> outputs = {printed, readFile(out + "/return.print.txt"),
+                                            readFile(out + "/GA-efile.txt"),
+                                            verdict == std::string::npos ? "" : checked.out.substr(verdict)};
         const std::regex checkedEntry(
             "gahost: note: (form \\S+ copy \\d+ field \\d+ |the item [^ ,]+ -?\\d|"
             "\\d+ more entr(y|ies) of the return file may count nowhere)");
-        std::istringstream err(r.err);
+        std::istringstream err(r.err + checked.err);
         for (std::string line; std::getline(err, line);) {
             if (line.starts_with("gahost: note: ") && !std::regex_search(line, checkedEntry)) outputs.push_back(line);
         }

@@ -7,8 +7,11 @@
 #include <string_view>
 #include <utility>
 
+#include "host/EFileFilers.h"
 #include "host/EFileRun.h"
+#include "host/FederalColumnSeeds.h"
 #include "host/ReturnNotes.h"
+#include "host/ReviewPrintout.h"
 #include "host/SettleReturn.h"
 #include "host/SourceFigures.h"
 #include "host/UncountedEntryNotes.h"
@@ -17,6 +20,7 @@
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFile.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/store/StatementForms.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
@@ -78,12 +82,19 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     return values;
 }
 
-// Whether the two calculated returns differ elsewhere than in the entry's
-// own field (a Georgia entry stands in its field either way).
-bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const FileEntry& entry) {
+// The entries taken out of the return file for one judgement: those told
+// already, then the one judged.
+using Entries = std::vector<FileEntry>;
+
+// Whether the two calculated returns differ elsewhere than in the own
+// fields of the entries taken out (a Georgia entry stands in its field
+// either way).
+bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const Entries& removed) {
     const auto own = [&](const Held& h) {
-        return !entry.federal && entry.field != nullptr && h.form == entry.copy->desc->getTypeID().getNumber() &&
-               h.copy == entry.copy->copy && h.field == entry.field->desc->getID().getNumber();
+        return std::any_of(removed.begin(), removed.end(), [&](const FileEntry& entry) {
+            return !entry.federal && entry.field != nullptr && h.form == entry.copy->desc->getTypeID().getNumber() &&
+                   h.copy == entry.copy->copy && h.field == entry.field->desc->getID().getNumber();
+        });
     };
     auto a = with.begin();
     auto b = without.begin();
@@ -100,13 +111,18 @@ bool differs(const std::vector<Held>& with, const std::vector<Held>& without, co
 // The return as the file gives it, calculated as gahost run calculates it
 // (settleWithEFilePrepared: settled, the e-file prepared, written nowhere,
 // and settled again): its figures, what the source table reads of it, what
-// the notes tell of it, and the contents that a run saves of it where a
-// calculation of those leaves the figures as they are.
+// the notes tell of it, the review that run prints of it, and the contents
+// that a run saves of it where a calculation of those leaves the figures as
+// they are. On a return on paper, also the e-file's verdict that gahost
+// check gives of it (eFileVerdict), worked out for the first entry that
+// needs it: none where no entry is judged as run.
 struct Calculated {
     std::vector<Held> figures;
     std::vector<SourcePairing> sources;
     ReturnNotes notes;
+    std::string review;
     std::optional<PersistanceMgmt::ReturnFileContents> saved;
+    std::optional<std::string> eFileVerdict;
 };
 
 // The notes of a calculated return that the check holds a return without an
@@ -116,20 +132,59 @@ ReturnNotes notesHeldTo(const ModuleLoader& module, HostSession& session) {
     return returnNotes(module, session, /*onPaper=*/true);
 }
 
-// Whether the calculated return (of a session calculated without the entry)
-// is the one calculated with it: its figures but in the entry's own field,
-// and what the source table reads of it (a source that a note holds a
-// figure to counts, even where the calculation does not read it).
-bool sameAs(const Calculated& with, HostSession& session, const FileEntry& entry) {
-    return !differs(with.figures, heldValues(*session.georgiaState()), entry) &&
+// The review of the calculated return, printed by `print`: as gahost run
+// prints it (printReview), the ordinary audit or on a return being e-filed
+// the e-file check, or the e-file check's verdict as check prints it
+// (printEFileVerdict). The data checks and the e-file's eligibility read
+// entries that no figure or note takes: a 1099-R's state distribution on a
+// line that names no state blocks the e-file. Left out, as heldValues
+// leaves out their fields, with the block that they alone make: the
+// findings on a further copy of a form taken from copy 1 alone, the
+// module's (of an amended return's copy 2 that gives no refund) and the
+// host's (furtherCopyEntries), which tell of such a copy as it stands what
+// the lines of this check tell of its entries: no figure takes them, and
+// the e-file carries copy 1 alone.
+std::string reviewPrinted(ModuleCalculation& calculation, bool eFileCheck,
+                          void (*print)(std::ostream&, const GeorgiaReview&)) {
+    GeorgiaReview review = reviewGeorgiaReturn(calculation.module(), calculation.session(), calculation.engine(),
+                                               calculation.printer(), eFileCheck);
+    const AuditMgmt::AuditReportPtr heldTo(new AuditMgmt::AuditReport(review.report->getAuditType()));
+    for (const AuditMgmt::AuditEntry& finding : review.report->entries()) {
+        if (!GAOutput::isFurtherCopyOfSingleCopyForm(finding.form, finding.copy)) heldTo->add(finding);
+    }
+    review.report = heldTo;
+    if (eFileCheck) {
+        // The further copies close the list of wrong entries.
+        std::vector<WrongFilerEntry>& wrong = review.filers.wrong;
+        const std::size_t further = std::min(furtherCopyEntries(calculation.session()).size(), wrong.size());
+        wrong.erase(wrong.end() - static_cast<std::ptrdiff_t>(further), wrong.end());
+        review.blocked = review.blockedByModule || review.filers.any();
+    }
+    std::ostringstream printed;
+    print(printed, review);
+    return printed.str();
+}
+
+// Whether the calculated return (of a session calculated without the
+// entries) is the one calculated with them: its figures but in the own
+// fields of the entries, and what the source table reads of it (a source
+// that a note holds a figure to counts, even where the calculation does not
+// read it).
+bool sameAs(const Calculated& with, HostSession& session, const Entries& removed) {
+    return !differs(with.figures, heldValues(*session.georgiaState()), removed) &&
            sourcePairings(session) == with.sources;
 }
 
 // Calculates the contents in a session of their own, filed as the session
-// is, with `calculate`; false when the calculation refuses them.
+// is (or as e-filed where eFiled), with `calculate`; false when the reader
+// or the calculation refuses them. Without an entry the file may hold a
+// seed that the federal return contradicts (the item taxpayer-aged-65 of 1
+// without form 1040's box 121), which the reader refuses: an entry without
+// which the file cannot be read counts.
 template <class Calculate>
 bool inScratch(const ModuleLoader& module, const HostSession& session, PersistanceMgmt::ReturnFileContents contents,
-               const std::string& returnName, Calculate calculate) {
+               const std::string& returnName, Calculate calculate, bool eFiled = false) {
+    if (!PersistanceMgmt::seedsContradictingTheFederalReturn(contents, returnName).empty()) return false;
     HostSession scratch(session.library());
     scratch.openReturns(&module);
     try {
@@ -137,7 +192,7 @@ bool inScratch(const ModuleLoader& module, const HostSession& session, Persistan
         contents.host = {};
         scratch.apply(std::move(contents));
         // Filed as the session is (run --efile marks it after loading).
-        scratch.georgiaState()->setInElf(session.georgiaState()->InElf());
+        scratch.georgiaState()->setInElf(eFiled || session.georgiaState()->InElf());
         const CurrentSession current(scratch);
         ModuleCalculation calculation(module, scratch, returnName);
         return calculate(calculation, *scratch.georgiaState());
@@ -147,24 +202,42 @@ bool inScratch(const ModuleLoader& module, const HostSession& session, Persistan
 }
 
 // The return calculated as run calculates it; false when the e-file was
-// not prepared or the return did not settle.
+// not prepared, the return did not settle, or run refuses the calculated
+// return (a seed of a part-year return that the federal column leaves out).
 bool asRun(ModuleCalculation& calculation) {
     const IOMgmt::WritesNowhere nowhere;
     std::ostringstream unwritten;  // why not: the check takes it as a refusal
     const std::optional<Settling> settling = settleWithEFilePrepared(calculation, std::nullopt, unwritten);
-    return settling && settling->settled;
+    return settling && settling->settled && seedsMissingFromTheFederalColumn(calculation.session(), "").empty();
 }
 
 // Whether the return of the contents, calculated once, is the one
-// calculated with the entry (sameAs).
+// calculated with the entries (sameAs).
 bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
-                      PersistanceMgmt::ReturnFileContents contents, const Calculated& with, const FileEntry& entry) {
+                      PersistanceMgmt::ReturnFileContents contents, const Calculated& with, const Entries& removed) {
     const std::string returnName = contents.georgia->name;
     return inScratch(module, session, std::move(contents), returnName,
                      [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
                          c.engine()->calculateReturn(0);
-                         return sameAs(with, c.session(), entry);
+                         return sameAs(with, c.session(), removed);
                      });
+}
+
+// What gahost check tells of the e-file of the contents: the return
+// calculated as run --efile calculates it, then the e-file check's verdict
+// as check prints it; empty where the calculation refuses the return or it
+// does not settle.
+std::string eFileVerdict(const ModuleLoader& module, const HostSession& session,
+                         PersistanceMgmt::ReturnFileContents contents, const std::string& returnName) {
+    std::string verdict;
+    inScratch(
+        module, session, std::move(contents), returnName,
+        [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
+            if (asRun(c)) verdict = reviewPrinted(c, /*eFileCheck=*/true, printEFileVerdict);
+            return true;
+        },
+        /*eFiled=*/true);
+    return verdict;
 }
 
 // The return as the file gives it; none where the calculation refuses it,
@@ -181,64 +254,90 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
                       with.sources = sourcePairings(c.session());
                       with.notes = notesHeldTo(module, c.session());
                       with.saved = PersistanceMgmt::ReturnFile::snapshot(c.session().federal().get(), &ga, &contents);
+                      with.review = reviewPrinted(c, ga.InElf(), printReview);
                       return true;
                   });
     if (!calculated) return std::nullopt;
-    if (!calculatedOnceTo(module, session, *with.saved, with, FileEntry{})) with.saved.reset();
+    if (!calculatedOnceTo(module, session, *with.saved, with, Entries{})) with.saved.reset();
     return with;
 }
 
-// The contents without the entry: its field, found by form, copy and field
-// number, or its seeded item, at its place in the loaded file (which the
-// saved contents keep); none where the contents do not hold it.
-std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt::ReturnFileContents contents,
-                                                                const PersistanceMgmt::ReturnFileContents& loaded,
-                                                                const FileEntry& entry) {
-    if (entry.item != nullptr) {
-        std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
-        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
-        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
-        items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
-        return contents;
-    }
+// Whether the contents hold the field entry, found by form, copy and field
+// number, and take it out.
+bool tookOutField(PersistanceMgmt::ReturnFileContents& contents, const FileEntry& entry) {
     for (PersistanceMgmt::CopyEntry& copy : (entry.federal ? contents.federal : contents.georgia)->copies) {
         if (copy.desc->getTypeID() != entry.copy->desc->getTypeID() || copy.copy != entry.copy->copy) continue;
         const auto field = std::find_if(copy.fields.begin(), copy.fields.end(),
                                         [&](const auto& f) { return f.desc->getID() == entry.field->desc->getID(); });
-        if (field == copy.fields.end()) return std::nullopt;
+        if (field == copy.fields.end()) return false;
         copy.fields.erase(field);
-        return contents;
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
-// Whether the return with the entry as saved, the entry taken out, keeps
-// its figures and what the source table reads of it when calculated once. A
-// run without the entry ends on a return that a further calculation leaves
-// as it is; were that the return with the entry, this calculation would
-// change nothing (the saved return does not, with the entry). So where it
-// changes either, the entry counts.
+// The contents without the entries: each field, found by form, copy and
+// field number, and each seeded item, at its place in the loaded file
+// (which the saved contents keep); none where the contents do not hold one.
+std::optional<PersistanceMgmt::ReturnFileContents> withoutEntries(PersistanceMgmt::ReturnFileContents contents,
+                                                                  const PersistanceMgmt::ReturnFileContents& loaded,
+                                                                  const Entries& removed) {
+    std::vector<std::size_t> itemsAt;
+    for (const FileEntry& entry : removed) {
+        if (entry.item == nullptr) {
+            if (!tookOutField(contents, entry)) return std::nullopt;
+            continue;
+        }
+        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
+        const std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
+        itemsAt.push_back(k);
+    }
+    // The last first, so that each item taken out leaves those before it in place.
+    std::sort(itemsAt.rbegin(), itemsAt.rend());
+    std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+    for (const std::size_t k : itemsAt) items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
+    return contents;
+}
+
+// Whether the return with the entries as saved, the entries taken out,
+// keeps its figures and what the source table reads of it when calculated
+// once. A run without the entries ends on a return that a further
+// calculation leaves as it is; were that the return with them, this
+// calculation would change nothing (the saved return does not, with them).
+// So where it changes either, the entry judged counts.
 bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
                      const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with,
-                     const FileEntry& entry) {
+                     const Entries& removed) {
     if (!with.saved) return true;
-    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
-    return !saved || calculatedOnceTo(module, session, std::move(*saved), with, entry);
+    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntries(*with.saved, loaded, removed);
+    return !saved || calculatedOnceTo(module, session, std::move(*saved), with, removed);
 }
 
-// Whether the return without the entry, calculated from the file as run
-// calculates it (settled, prepared, settled again), is the return with it,
-// and the notes tell the same of it: an entry that a note reads counts (a
-// 1099-R's box of the spouse, which moves the note of a missing birth date
-// from one filer to the other, though no figure takes it).
+// Whether the return without the entries, calculated from the file as run
+// calculates it (settled, prepared, settled again), is the return with
+// them, the notes tell the same of it and the review that run prints finds
+// the same, and on a return on paper whether the e-file's verdict that
+// check gives is the same: an entry that a note reads counts (a 1099-R's
+// box of the spouse, which moves the note of a missing birth date from one
+// filer to the other, though no figure takes it), and so does one that the
+// review reads (a state distribution on a line without its state, which
+// blocks the e-file). The verdict, which takes a calculation of its own, is
+// worked out last.
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
-                   const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with, const FileEntry& entry) {
-    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
-    return without && inScratch(module, session, std::move(*without), loaded.georgia->name,
-                                [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
-                                    return asRun(c) && sameAs(with, c.session(), entry) &&
-                                           notesHeldTo(module, c.session()) == with.notes;
-                                });
+                   const PersistanceMgmt::ReturnFileContents& loaded, Calculated& with, const Entries& removed) {
+    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntries(loaded, loaded, removed);
+    const bool eFiled = session.georgiaState()->InElf();
+    const std::string& returnName = loaded.georgia->name;
+    const bool same =
+        without &&
+        inScratch(module, session, *without, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
+            return asRun(c) && sameAs(with, c.session(), removed) && notesHeldTo(module, c.session()) == with.notes &&
+                   reviewPrinted(c, eFiled, printReview) == with.review;
+        });
+    if (!same || eFiled) return same;
+    if (!with.eFileVerdict) with.eFileVerdict = eFileVerdict(module, session, loaded, returnName);
+    return eFileVerdict(module, session, std::move(*without), returnName) == *with.eFileVerdict;
 }
 
 // Whether the field stands on a state row of the copy that names another
@@ -301,14 +400,19 @@ EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSe
         return found;
     }
     const std::string state = session.georgiaState()->getAbbreviation();
-    const std::optional<Calculated> with = calculatedWith(module, session, loaded);
+    std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
     std::size_t judgedAsRun = 0;
+    // Each entry is judged without those told before it, so that the entries
+    // told may be taken out together: of two entries that stand for each
+    // other, the first is told, and the second counts once the first is out.
     const auto judge = [&](const FileEntry& entry) {
-        if (!mayCountNowhere(module, session, loaded, *with, entry)) return;
+        Entries removed = found.told;
+        removed.push_back(entry);
+        if (!mayCountNowhere(module, session, loaded, *with, removed)) return;
         if (judgedAsRun == kMostEntriesJudgedAsRun) {
             ++found.unjudged;
-        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, entry)) {
+        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, removed)) {
             found.told.push_back(entry);
         }
     };

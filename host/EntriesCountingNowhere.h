@@ -7,18 +7,30 @@
 // compared with those of the return calculated so with it (an entry whose
 // absence changes the return with it as saved, calculated once, counts
 // without more; past kMostEntriesJudgedAsRun of the others, the rest are
-// counted, not judged); a return that does not settle is not checked. An
+// counted, not judged); a return that does not settle is not checked. Each
+// entry is judged without those told before it, so that the entries told
+// can be taken out together. An entry without which the file is refused
+// (the reader holds a seed to what the federal return says: the item
+// taxpayer-aged-65 of 1 without form 1040's box 121 is refused, so the box
+// counts, while the item stands for it) or run refuses the calculated
+// return counts. An
 // entry without which no field of the Georgia forms changes (its own field
 // aside), nor anything that the source table reads of the return (a figure
 // or the source it is held to, SourceFigures.h: a 1099-R's gross
 // distribution beside the pension items counts there), nor any note that
 // the run gives after the check's own lines (ReturnNotes.h: a 1099-R's box
-// of the spouse counts in the note of a missing birth date), counts nowhere
-// on this return, and is told in one line, with the reason where a rule of
+// of the spouse counts in the note of a missing birth date), nor the review
+// that run prints (ReviewPrintout.h: the data checks, or the e-file check
+// of a return being e-filed) nor, on a return on paper, the e-file's
+// verdict that gahost check tells (a 1099-R's state distribution on a line
+// that names no state blocks the e-file), counts nowhere on this return,
+// and is told in one line, with the reason where a rule of
 // UncountedEntryNotes.h knows one. The check's own lines are not held to:
 // they tell of each entry as it stands, and one entry's line may stand for
 // another's gap (form F2's field 10 without field 203981 is told, and
-// without field 10 the box that asks for both is).
+// without field 10 the box that asks for both is); nor are the review's
+// findings on a further copy of a form taken from copy 1 alone, which tell
+// of such a copy what the check's lines tell of its entries.
 //
 // Left out of the check, as what the return reports as it stands rather
 // than reckons with: the texts and dates of the Georgia forms (names,
@@ -51,9 +63,10 @@ struct FileEntry {
 // The most returns without an entry that the check calculates as run does.
 // An entry whose absence one calculation of the saved return does not show
 // (see the top) takes a whole run's calculations to judge, some five times
-// those of an entry shown to count; a return with more such entries than
+// those of an entry shown to count, and on a return on paper a second run
+// as e-filed for the e-file's verdict; a return with more such entries than
 // this (a file of every field filled) has the rest counted, not judged, so
-// that the check's time stays near the run's.
+// that the check's time stays within a few times the run's.
 inline constexpr std::size_t kMostEntriesJudgedAsRun = 25;
 
 // The entries of the session's loaded return file that count nowhere on it,

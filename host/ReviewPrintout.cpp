@@ -46,6 +46,7 @@ GeorgiaReview reviewGeorgiaReturn(const ModuleLoader& module, HostSession& sessi
         // The host blocks an e-file whose header would not name the filers,
         // or name them otherwise than form 70 does, beside what the module's
         // own check blocks.
+        review.blockedByModule = session.georgiaState()->eFileBlocked != 0;
         review.filers = filerFindings(session);
         if (review.filers.any()) session.georgiaState()->eFileBlocked = 1;
         review.blocked = session.georgiaState()->eFileBlocked != 0;

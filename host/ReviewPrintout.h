@@ -26,6 +26,7 @@ struct GeorgiaReview {
     // that the e-file's header needs or names a filer there otherwise than
     // the federal main form does (filerFindings).
     bool blocked = false;
+    bool blockedByModule = false;  // by the module's own check, whatever the host finds
     FilerFindings filers;
 };
 

@@ -190,6 +190,15 @@ std::vector<NoteCase> spouseStatementCases() {
     };
 }
 
+// The return with a 1099-R copy that gives a state distribution alone.
+Edit noStateOnLine(int copy, int distribution) {
+    return [=](std::string t) {
+        return withFederalForm(
+            t, "<FORM DEVNAME=\"F84\" COPY=\"" + std::to_string(copy) + "\">" + entry(distribution, "777") + "</FORM>");
+    };
+}
+const char* const kRetirementNote = "the federal return holds 1099-R copies (form F84)";
+
 // The check's limits, and the exempt bond interest and dividends, which
 // count as parts of other lines.
 std::vector<NoteCase> limitAndBondCases() {
@@ -232,6 +241,18 @@ std::vector<NoteCase> limitAndBondCases() {
          Noted{"form F164 copy 1 field 52", "holds 200" + counted + "box 19 (restricted stock) is marked",
                "adds back none of its exempt-interest dividends"},
          nullptr, false},
+        // A 1099-R's state distribution on a line that names no state blocks
+        // the e-file, though no figure or note takes it: it counts.
+        {"a 1099-R's state distribution on its first line without the state", "single-wages", noStateOnLine(1, 134),
+         Noted{kRetirementNote}, nullptr, true},
+        {"a 1099-R's state distribution on its first line without the state, e-filed", "single-wages",
+         noStateOnLine(1, 134), Noted{kRetirementNote}, nullptr, true, true},
+        {"a 1099-R's state distribution on copy 2's second line without the state", "aged-65", noStateOnLine(2, 171),
+         Noted{kRetirementNote}, nullptr, true},
+        // The item stands for form 1040's box, which the reader holds it to:
+        // without the box the file is refused, so the box counts.
+        {"the item taxpayer-aged-65 beside form 1040's box 121", "aged-65", item("taxpayer-aged-65", "1"),
+         Noted{"gahost: note: the item taxpayer-aged-65 1" + counted.substr(0, counted.size() - 2)}, nullptr, true},
     };
 }
 

@@ -1,11 +1,14 @@
 // No entry is told to count nowhere while it counts: on each example, on a
-// retiree's return with a keyed 1099-R, and on joint returns with the
-// spouse's statements (whose lists form 70 fills on a later pass of the
-// calculation), every entry that the check tells is taken out of the
-// return file, and gahost run without it writes the same print file and
-// e-file as with it, and gives the same notes but the check's own lines: an
-// entry that a note reads counts (a source held to a figure, a spouse's
-// 1099-R box that moves the note of a missing birth date).
+// retiree's return with a keyed 1099-R, on joint returns with the spouse's
+// statements (whose lists form 70 fills on a later pass of the
+// calculation), on a 1099-R line without its state and beside an item that
+// form 1040's box gives too, every entry that the check tells is taken out
+// of the return file, each alone and then all together, and gahost run
+// without it prints the same and writes the same print file and e-file as
+// with it, gahost check tells the same of the e-file, and both give the
+// same notes but the check's own lines: an entry that a note reads counts
+// (a source held to a figure, a spouse's 1099-R box that moves the note of
+// a missing birth date), and so does one that the review reads.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -27,15 +30,18 @@ namespace {
 using PersistanceMgmt::ReturnFileContents;
 using preparer::entry;
 
+const std::string kAgi = "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">";
+
 struct SweptReturn {
     std::string name;
     std::string example;
-    std::string added;  // federal forms added to the example
+    std::string added;   // federal forms added to the example
+    std::string seeded;  // items seeded before the example's federal AGI
 };
 
 std::vector<SweptReturn> sweptReturns() {
     std::vector<SweptReturn> rows;
-    for (const std::string& name : testsupport::exampleNames()) rows.push_back({name, name, ""});
+    for (const std::string& name : testsupport::exampleNames()) rows.push_back({name, name, "", ""});
     // A spouse's 1099-R with a Georgia line (its state distribution, field
     // 134) and a spouse's 1099-INT with Georgia tax withheld.
     const std::string spouses1099R = "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "9000.00") + entry(2, "X") +
@@ -46,29 +52,44 @@ std::vector<SweptReturn> sweptReturns() {
     // calculation of the saved return without the key does not show that
     // it counts, the run without it does. Not keyed, its gross distribution
     // counts only as the item's source.
-    rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement});
+    rows.push_back({"single-retiree-1099-R", "single-retiree", preparer::kRetirementStatement, ""});
     rows.push_back({"single-retiree-unkeyed-1099-R", "single-retiree",
-                    preparer::replaced(preparer::kRetirementStatement, entry(425, "12"), "")});
+                    preparer::replaced(preparer::kRetirementStatement, entry(425, "12"), ""), ""});
     for (const char* joint : {"retired-couple", "joint-two-dependents"}) {
-        rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R});
-        rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int});
+        rows.push_back({std::string(joint) + "-spouse-1099-R", joint, spouses1099R, ""});
+        rows.push_back({std::string(joint) + "-spouse-1099-INT", joint, spouses1099Int, ""});
     }
+    // A state distribution on a 1099-R line without its state, which blocks
+    // the e-file; the item that form 1040's box 121 gives, beside it.
+    rows.push_back({"single-wages-1099-R-without-state", "single-wages",
+                    "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(134, "777") + "</FORM>", ""});
+    rows.push_back({"aged-65-item", "aged-65", "", "<PULLCOMMON FORM=\"F1\" ITEM=\"taxpayer-aged-65\">1</PULLCOMMON>"});
     return rows;
 }
 
 class CountsNowhereSweep : public testsupport::ScratchDirOn<::testing::TestWithParam<SweptReturn>> {
 protected:
-    // The print file, the e-file and the notes of gahost run on the file but
-    // the check's own lines, which name an entry ("form F84 copy 1 field 2
-    // ... holds X", "the item itemizes 1") or count those left unjudged.
+    // What gahost run prints (its folder aside), its print file, its e-file,
+    // what gahost check tells of the e-file, and the notes of both but the
+    // check's own lines, which name an entry ("form F84 copy 1 field 2 ...
+    // holds X", "the item itemizes 1") or count those left unjudged.
     std::vector<std::string> runOutputs(const std::string& file, const std::string& out) {
         const testsupport::GahostResult r = testsupport::runGahost({"run", file, "--out", out}, {}, dir);
         EXPECT_EQ(r.status, 0) << r.err;
-        std::vector<std::string> outputs = {readFile(out + "/return.print.txt"), readFile(out + "/GA-efile.txt")};
+        const testsupport::GahostResult checked = testsupport::runGahost({"check", file}, {}, dir);
+        EXPECT_EQ(checked.status, 0) << checked.err;
+        std::string printed = r.out;
+        for (std::size_t at = 0; (at = printed.find(out, at)) != std::string::npos;)
+            printed.replace(at, out.size(), "");
+        const std::size_t verdict = checked.out.find("\nif e-filed");
+        EXPECT_NE(verdict, std::string::npos) << checked.out;
+        std::vector<std::string> outputs = {printed, readFile(out + "/return.print.txt"),
+                                            readFile(out + "/GA-efile.txt"),
+                                            verdict == std::string::npos ? "" : checked.out.substr(verdict)};
         const std::regex checkedEntry(
             "gahost: note: (form \\S+ copy \\d+ field \\d+ |the item [^ ,]+ -?\\d|"
             "\\d+ more entr(y|ies) of the return file may count nowhere)");
-        std::istringstream err(r.err);
+        std::istringstream err(r.err + checked.err);
         for (std::string line; std::getline(err, line);) {
             if (line.starts_with("gahost: note: ") && !std::regex_search(line, checkedEntry)) outputs.push_back(line);
         }
@@ -80,26 +101,37 @@ TEST_P(CountsNowhereSweep, AnEntryToldToCountNowhereChangesNoOutput) {
     const SweptReturn& row = GetParam();
     std::string text = readFile((testsupport::kExamples / (row.example + ".xml")).string());
     if (!row.added.empty()) text = preparer::withFederalForm(text, row.added);
+    if (!row.seeded.empty()) text = preparer::replaced(text, kAgi, row.seeded + kAgi);
     const std::string file = writeFile("return.xml", text);
     const auto with = runOutputs(file, dir + "/with");
     testsupport::calculateAsGahost(file, testsupport::Calculation::Run, dir, nullptr, [&](GAHost::HostSession& s) {
         const ReturnFileContents& loaded = s.loaded();
-        for (const GAHost::FileEntry& e : GAHost::entriesCountingNowhere(testsupport::buildModule(), s).told) {
-            const std::string line = GAHost::countsNowhereLine(s, e);
-            SCOPED_TRACE(line);
+        const std::vector<GAHost::FileEntry> told = GAHost::entriesCountingNowhere(testsupport::buildModule(), s).told;
+        // The file without the entries, the last first so that each leaves
+        // those before it in place.
+        const auto runWithout = [&](const std::vector<GAHost::FileEntry>& entries) {
             ReturnFileContents without = loaded;
-            if (e.item != nullptr) {
-                auto& items = without.georgia->seeds.commonItems;
-                items.erase(items.begin() + (e.item - loaded.georgia->seeds.commonItems.data()));
-            } else {
-                const auto& part = e.federal ? *loaded.federal : *loaded.georgia;
-                auto& copy = (e.federal ? *without.federal : *without.georgia).copies[e.copy - part.copies.data()];
-                copy.fields.erase(copy.fields.begin() + (e.field - e.copy->fields.data()));
+            for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+                if (e->item != nullptr) {
+                    auto& items = without.georgia->seeds.commonItems;
+                    items.erase(items.begin() + (e->item - loaded.georgia->seeds.commonItems.data()));
+                } else {
+                    const auto& part = e->federal ? *loaded.federal : *loaded.georgia;
+                    auto& copy =
+                        (e->federal ? *without.federal : *without.georgia).copies[e->copy - part.copies.data()];
+                    copy.fields.erase(copy.fields.begin() + (e->field - e->copy->fields.data()));
+                }
             }
             const std::string reduced =
                 writeFile("reduced/return.xml", PersistanceMgmt::ReturnFile::serialize(without));
             EXPECT_EQ(runOutputs(reduced, dir + "/without"), with);
+        };
+        for (const GAHost::FileEntry& e : told) {
+            SCOPED_TRACE(GAHost::countsNowhereLine(s, e));
+            runWithout({e});
         }
+        SCOPED_TRACE("all the entries told");
+        if (told.size() > 1) runWithout(told);
     });
 }
 

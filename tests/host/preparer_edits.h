@@ -79,6 +79,7 @@ struct NoteCase {
     // The lines of entries that count nowhere, found by calculating again,
     // are kept (else left out but where the note is one of them).
     bool countsNowhereLines = false;
+    bool eFiled = false;  // run with --efile
 };
 
 // The retiree's example without the IRA distribution it gives, with the

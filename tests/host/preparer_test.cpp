@@ -456,7 +456,9 @@ TEST_F(PreparerTest, RunNotesWhatAReturnStillNeeds) {
         SCOPED_TRACE(row.what);
         const std::string text = readFile((kSource / "examples" / row.example).string() + ".xml");
         const std::string input = writeFile(std::string(row.example) + ".xml", row.edit ? row.edit(text) : text);
-        const testsupport::GahostResult r = run({"run", input, "--out", dir + "/out"});
+        std::vector<std::string> arguments = {"run", input, "--out", dir + "/out"};
+        if (row.eFiled) arguments.push_back("--efile");
+        const testsupport::GahostResult r = run(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
         std::vector<std::string> notes = notesOf(r.err);
         if (std::string(row.what).find("birth date") == std::string::npos) {

@@ -82,19 +82,12 @@ std::vector<Held> heldValues(StateDataMgmt::StateTaxReturn& georgia) {
     return values;
 }
 
-// The entries taken out of the return file for one judgement: those told
-// already, then the one judged.
-using Entries = std::vector<FileEntry>;
-
-// Whether the two calculated returns differ elsewhere than in the own
-// fields of the entries taken out (a Georgia entry stands in its field
-// either way).
-bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const Entries& removed) {
+// Whether the two calculated returns differ elsewhere than in the entry's
+// own field (a Georgia entry stands in its field either way).
+bool differs(const std::vector<Held>& with, const std::vector<Held>& without, const FileEntry& entry) {
     const auto own = [&](const Held& h) {
-        return std::any_of(removed.begin(), removed.end(), [&](const FileEntry& entry) {
-            return !entry.federal && entry.field != nullptr && h.form == entry.copy->desc->getTypeID().getNumber() &&
-                   h.copy == entry.copy->copy && h.field == entry.field->desc->getID().getNumber();
-        });
+        return !entry.federal && entry.field != nullptr && h.form == entry.copy->desc->getTypeID().getNumber() &&
+               h.copy == entry.copy->copy && h.field == entry.field->desc->getID().getNumber();
     };
     auto a = with.begin();
     auto b = without.begin();
@@ -165,13 +158,12 @@ std::string reviewPrinted(ModuleCalculation& calculation, bool eFileCheck,
     return printed.str();
 }
 
-// Whether the calculated return (of a session calculated without the
-// entries) is the one calculated with them: its figures but in the own
-// fields of the entries, and what the source table reads of it (a source
-// that a note holds a figure to counts, even where the calculation does not
-// read it).
-bool sameAs(const Calculated& with, HostSession& session, const Entries& removed) {
-    return !differs(with.figures, heldValues(*session.georgiaState()), removed) &&
+// Whether the calculated return (of a session calculated without the entry)
+// is the one calculated with it: its figures but in the entry's own field,
+// and what the source table reads of it (a source that a note holds a
+// figure to counts, even where the calculation does not read it).
+bool sameAs(const Calculated& with, HostSession& session, const FileEntry& entry) {
+    return !differs(with.figures, heldValues(*session.georgiaState()), entry) &&
            sourcePairings(session) == with.sources;
 }
 
@@ -212,14 +204,14 @@ bool asRun(ModuleCalculation& calculation) {
 }
 
 // Whether the return of the contents, calculated once, is the one
-// calculated with the entries (sameAs).
+// calculated with the entry (sameAs).
 bool calculatedOnceTo(const ModuleLoader& module, const HostSession& session,
-                      PersistanceMgmt::ReturnFileContents contents, const Calculated& with, const Entries& removed) {
+                      PersistanceMgmt::ReturnFileContents contents, const Calculated& with, const FileEntry& entry) {
     const std::string returnName = contents.georgia->name;
     return inScratch(module, session, std::move(contents), returnName,
                      [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
                          c.engine()->calculateReturn(0);
-                         return sameAs(with, c.session(), removed);
+                         return sameAs(with, c.session(), entry);
                      });
 }
 
@@ -258,65 +250,51 @@ std::optional<Calculated> calculatedWith(const ModuleLoader& module, const HostS
                       return true;
                   });
     if (!calculated) return std::nullopt;
-    if (!calculatedOnceTo(module, session, *with.saved, with, Entries{})) with.saved.reset();
+    if (!calculatedOnceTo(module, session, *with.saved, with, FileEntry{})) with.saved.reset();
     return with;
 }
 
-// Whether the contents hold the field entry, found by form, copy and field
-// number, and take it out.
-bool tookOutField(PersistanceMgmt::ReturnFileContents& contents, const FileEntry& entry) {
+// The contents without the entry: its field, found by form, copy and field
+// number, or its seeded item, at its place in the loaded file (which the
+// saved contents keep); none where the contents do not hold it.
+std::optional<PersistanceMgmt::ReturnFileContents> withoutEntry(PersistanceMgmt::ReturnFileContents contents,
+                                                                const PersistanceMgmt::ReturnFileContents& loaded,
+                                                                const FileEntry& entry) {
+    if (entry.item != nullptr) {
+        std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
+        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
+        items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
+        return contents;
+    }
     for (PersistanceMgmt::CopyEntry& copy : (entry.federal ? contents.federal : contents.georgia)->copies) {
         if (copy.desc->getTypeID() != entry.copy->desc->getTypeID() || copy.copy != entry.copy->copy) continue;
         const auto field = std::find_if(copy.fields.begin(), copy.fields.end(),
                                         [&](const auto& f) { return f.desc->getID() == entry.field->desc->getID(); });
-        if (field == copy.fields.end()) return false;
+        if (field == copy.fields.end()) return std::nullopt;
         copy.fields.erase(field);
-        return true;
+        return contents;
     }
-    return false;
+    return std::nullopt;
 }
 
-// The contents without the entries: each field, found by form, copy and
-// field number, and each seeded item, at its place in the loaded file
-// (which the saved contents keep); none where the contents do not hold one.
-std::optional<PersistanceMgmt::ReturnFileContents> withoutEntries(PersistanceMgmt::ReturnFileContents contents,
-                                                                  const PersistanceMgmt::ReturnFileContents& loaded,
-                                                                  const Entries& removed) {
-    std::vector<std::size_t> itemsAt;
-    for (const FileEntry& entry : removed) {
-        if (entry.item == nullptr) {
-            if (!tookOutField(contents, entry)) return std::nullopt;
-            continue;
-        }
-        const std::size_t k = static_cast<std::size_t>(entry.item - loaded.georgia->seeds.commonItems.data());
-        const std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
-        if (k >= items.size() || items[k].type != entry.item->type) return std::nullopt;
-        itemsAt.push_back(k);
-    }
-    // The last first, so that each item taken out leaves those before it in place.
-    std::sort(itemsAt.rbegin(), itemsAt.rend());
-    std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
-    for (const std::size_t k : itemsAt) items.erase(items.begin() + static_cast<std::ptrdiff_t>(k));
-    return contents;
-}
-
-// Whether the return with the entries as saved, the entries taken out,
-// keeps its figures and what the source table reads of it when calculated
-// once. A run without the entries ends on a return that a further
-// calculation leaves as it is; were that the return with them, this
-// calculation would change nothing (the saved return does not, with them).
-// So where it changes either, the entry judged counts.
+// Whether the return with the entry as saved, the entry taken out, keeps
+// its figures and what the source table reads of it when calculated once. A
+// run without the entry ends on a return that a further calculation leaves
+// as it is; were that the return with the entry, this calculation would
+// change nothing (the saved return does not, with the entry). So where it
+// changes either, the entry counts.
 bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
                      const PersistanceMgmt::ReturnFileContents& loaded, const Calculated& with,
-                     const Entries& removed) {
+                     const FileEntry& entry) {
     if (!with.saved) return true;
-    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntries(*with.saved, loaded, removed);
-    return !saved || calculatedOnceTo(module, session, std::move(*saved), with, removed);
+    std::optional<PersistanceMgmt::ReturnFileContents> saved = withoutEntry(*with.saved, loaded, entry);
+    return !saved || calculatedOnceTo(module, session, std::move(*saved), with, entry);
 }
 
-// Whether the return without the entries, calculated from the file as run
+// Whether the return without the entry, calculated from the file as run
 // calculates it (settled, prepared, settled again), is the return with
-// them, the notes tell the same of it and the review that run prints finds
+// it, the notes tell the same of it and the review that run prints finds
 // the same, and on a return on paper whether the e-file's verdict that
 // check gives is the same: an entry that a note reads counts (a 1099-R's
 // box of the spouse, which moves the note of a missing birth date from one
@@ -325,14 +303,14 @@ bool mayCountNowhere(const ModuleLoader& module, const HostSession& session,
 // blocks the e-file). The verdict, which takes a calculation of its own, is
 // worked out last.
 bool countsNowhere(const ModuleLoader& module, const HostSession& session,
-                   const PersistanceMgmt::ReturnFileContents& loaded, Calculated& with, const Entries& removed) {
-    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntries(loaded, loaded, removed);
+                   const PersistanceMgmt::ReturnFileContents& loaded, Calculated& with, const FileEntry& entry) {
+    std::optional<PersistanceMgmt::ReturnFileContents> without = withoutEntry(loaded, loaded, entry);
     const bool eFiled = session.georgiaState()->InElf();
     const std::string& returnName = loaded.georgia->name;
     const bool same =
         without &&
         inScratch(module, session, *without, returnName, [&](ModuleCalculation& c, StateDataMgmt::StateTaxReturn&) {
-            return asRun(c) && sameAs(with, c.session(), removed) && notesHeldTo(module, c.session()) == with.notes &&
+            return asRun(c) && sameAs(with, c.session(), entry) && notesHeldTo(module, c.session()) == with.notes &&
                    reviewPrinted(c, eFiled, printReview) == with.review;
         });
     if (!same || eFiled) return same;
@@ -403,16 +381,11 @@ EntriesCountingNowhere entriesCountingNowhere(const ModuleLoader& module, HostSe
     std::optional<Calculated> with = calculatedWith(module, session, loaded);
     if (!with) return found;
     std::size_t judgedAsRun = 0;
-    // Each entry is judged without those told before it, so that the entries
-    // told may be taken out together: of two entries that stand for each
-    // other, the first is told, and the second counts once the first is out.
     const auto judge = [&](const FileEntry& entry) {
-        Entries removed = found.told;
-        removed.push_back(entry);
-        if (!mayCountNowhere(module, session, loaded, *with, removed)) return;
+        if (!mayCountNowhere(module, session, loaded, *with, entry)) return;
         if (judgedAsRun == kMostEntriesJudgedAsRun) {
             ++found.unjudged;
-        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, removed)) {
+        } else if (++judgedAsRun; countsNowhere(module, session, loaded, *with, entry)) {
             found.told.push_back(entry);
         }
     };

@@ -7,9 +7,8 @@
 // compared with those of the return calculated so with it (an entry whose
 // absence changes the return with it as saved, calculated once, counts
 // without more; past kMostEntriesJudgedAsRun of the others, the rest are
-// counted, not judged); a return that does not settle is not checked. Each
-// entry is judged without those told before it, so that the entries told
-// can be taken out together. An entry without which the file is refused
+// counted, not judged); a return that does not settle is not checked. An
+// entry without which the file is refused
 // (the reader holds a seed to what the federal return says: the item
 // taxpayer-aged-65 of 1 without form 1040's box 121 is refused, so the box
 // counts, while the item stands for it) or run refuses the calculated

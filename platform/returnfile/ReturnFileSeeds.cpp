@@ -216,6 +216,7 @@ bool Reader::parseSeedAmount(const std::string& text, int line, const Scope& sco
         problem(line, scope, std::string(what) + ": " + beyondTheCent(trim(text)));
         return false;
     }
+    out = DataMgmt::withoutBinaryNoise(out, 0);
     return true;
 }
 

@@ -210,13 +210,16 @@ inline void writeNull(detail::CopyData& data, const FieldID& x, const char* oper
 }
 
 // The calculation's amount v (finite) as the field holds every amount: to
-// the cent unless the field keeps fractions of a cent (rounded, half away
-// from zero), within the limit of amounts, its domain and range, and in a
-// count field a count the field takes; else the write is refused.
+// the cent unless the field keeps fractions of a cent, within the limit of
+// amounts, its domain and range, and in a count field a count the field
+// takes; else the write is refused. A sum's binary noise is dropped; a true
+// fraction of a cent is rounded, half away from zero, and counted, since a
+// field where the calculation keeps fractions is marked so.
 double heldAmount(const detail::CopyData& data, const FieldID& x, const FieldTraits& traits, double v,
                   const char* operation) {
     const int places = editCodeDecimalPlaces(traits.editCode);
     if (!traits.fractions) {
+        v = withoutBinaryNoise(v, places);
         const double cents = roundedToTheCent(v, places);
         if (cents != v) {
             noteRounding(data, x, v, places, operation);

@@ -200,9 +200,17 @@ std::string rangeRefusal(const FormFieldDesc& field, double stored, const std::s
 
 }  // namespace
 
+double withoutBinaryNoise(double stored, int places) {
+    const double cents = roundedToTheCent(stored, places);
+    const double unit = detail::kPowersOfTen[places];
+    const double dollars = std::fabs(stored) / unit;
+    const double noise = std::min(1e-3, std::max(1e-8, 64 * (std::nextafter(dollars, INFINITY) - dollars)));
+    return std::fabs(stored - cents) / unit <= noise ? cents : stored;
+}
+
 bool toTheCent(double stored, int places) {
-    // The shortest decimal that reads back to the stored amount, in dollars.
-    const std::string dollars = formatDisplayAmount(stored, places);
+    // The shortest decimal that reads back to the amount, in dollars.
+    const std::string dollars = formatDisplayAmount(withoutBinaryNoise(stored, places), places);
     const std::size_t point = dollars.find('.');
     return point == std::string::npos || dollars.size() - point - 1 <= 2;
 }

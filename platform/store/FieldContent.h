@@ -84,10 +84,6 @@ inline bool withinTheAmountLimit(double stored, int places) {
              magnitude > detail::kLargestExactWholeNumber);
 }
 
-// Whether an amount stored with `places` decimal places is a whole number of
-// cents: money, so 2345.555 is no amount of a field that keeps cents.
-bool toTheCent(double stored, int places);
-
 // The amount rounded to the cent, half away from zero, in the stored unit
 // (with edit code H, places 2, to a whole number of hundredths). A cent is
 // 10^(places - 2) stored units. From 2^53 cents on (far beyond the limit of
@@ -101,6 +97,18 @@ inline double roundedToTheCent(double stored, int places) {
     if (!(std::fabs(stored) < detail::kLargestExactWholeNumber / centsPerUnit)) return stored;
     return std::round(stored * centsPerUnit) / centsPerUnit;
 }
+
+// The amount as the whole number of cents it is but for the noise that
+// binary arithmetic leaves in a sum of amounts in cents (60,000.01 +
+// 30,000.03 gives 90000.04000000001, a difference 14.129999999999999): within
+// a millionth of a cent of it, or within 64 units in the last place of a
+// large amount, never a tenth of a cent. Else the amount as it stands.
+double withoutBinaryNoise(double stored, int places);
+
+// Whether an amount stored with `places` decimal places is a whole number of
+// cents, but for binary noise: money, so 2345.555 is no amount of a field
+// that keeps cents, while 90000.04000000001 is 90,000.04.
+bool toTheCent(double stored, int places);
 
 // "amount "1e20" is beyond the limit of 10,000,000,000,000 dollars either
 // way", "amount "2345.555" is given to more than the cent ...".

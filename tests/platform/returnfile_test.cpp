@@ -82,7 +82,8 @@ TEST(ReturnFileClock, UtcTimesReadAndWrite) {
 // A return file of both returns with every kind of entry: fields by number,
 // by short name and by symbolic name, a box marked and one not, an empty
 // value, an override, a copy of its own number, the seeds of both returns
-// and data-entered marks.
+// and data-entered marks. Two amounts are written with the binary noise
+// of a sum, which an earlier version wrote: each reads as its cent.
 const char* const kEveryKindOfEntry = R"(<?xml version="1.0" encoding="UTF-8"?>
 <RETURNFILE TAXYEAR="2018">
   <HOST><CLOCK>2019-03-15T12:00:00Z</CLOCK><RANDSEED>42</RANDSEED></HOST>
@@ -95,7 +96,7 @@ const char* const kEveryKindOfEntry = R"(<?xml version="1.0" encoding="UTF-8"?>
     </HOST>
     <FORM DEVNAME="f1">
       <FIELD><ID>6</ID><VALUE>Pat</VALUE></FIELD>
-      <FIELD NAME="Wages"><VALUE>52,000</VALUE></FIELD>
+      <FIELD NAME="Wages"><VALUE>52,000.00000000001</VALUE></FIELD>
       <FIELD><NAME>kF1_Single</NAME><VALUE>X</VALUE></FIELD>
       <FIELD><ID>2</ID><VALUE>no</VALUE></FIELD>
       <FIELD><ID>3</ID><VALUE/></FIELD>
@@ -111,7 +112,7 @@ const char* const kEveryKindOfEntry = R"(<?xml version="1.0" encoding="UTF-8"?>
       <PULLCOMMON FORM="F1" TYPE="80">52000</PULLCOMMON>
       <PULLCOMMON FORM="1" TYPE="1">2</PULLCOMMON>
       <W2SPLIT FORM="F52" FIELD="5" TAXPAYER="30000" SPOUSE="22000"/>
-      <STATEWAGES>1234.5</STATEWAGES>
+      <STATEWAGES>1234.5000000000002</STATEWAGES>
       <INELF>X</INELF>
       <ENABLEDTYPE>3</ENABLEDTYPE>
       <TAXBALANCE>-17</TAXBALANCE>

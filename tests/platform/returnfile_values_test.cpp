@@ -64,6 +64,16 @@ TEST(ReturnFileValues, EveryValueKeepsToItsFieldsKindLimitAndDomain) {
         {amount, FieldValue::number(2345.555), "amount \"2345.555\" is given to more than the cent"},
         {cents, FieldValue::number(12.5), "amount \"0.125\" is given to more than the cent"},
         {share, FieldValue::number(2345.555), ""},
+        // A cent but for a sum's binary noise (within a millionth of a cent,
+        // or 64 units in the last place of a large amount) is that cent.
+        {amount, FieldValue::number(60000.01 + 30000.03), ""},
+        {amount, FieldValue::number(14.13 - 1e-15), ""},
+        {amount, FieldValue::number(14.13 + 0.9e-8), ""},
+        {amount, FieldValue::number(14.13 + 1.1e-8), "is given to more than the cent"},
+        {cents, FieldValue::number(1413.0 + 0.9e-6), ""},
+        {cents, FieldValue::number(1413.0 + 1.1e-6), "is given to more than the cent"},
+        {amount, FieldValue::number(1e9 + 0.01 + 5e-6), ""},
+        {amount, FieldValue::number(1e9 + 0.01 + 1e-5), "is given to more than the cent"},
         {share, FieldValue::number(-1e13 - 0.01), "is beyond the limit"},
         // A value of another kind than its field's is none it takes.
         {amount, FieldValue::text("12"), "holds a text, which is not an amount"},

@@ -84,6 +84,13 @@ TEST_F(ValuesTest, WholeNumbersRoundHalvesAwayFromZeroAndAmountsKeepTheirCents) 
     EXPECT_EQ(DataMgmt::roundedWriteCount(), 6);
     EXPECT_EQ(DataMgmt::lastRoundedWrite(),
               "form GA70 copy 1 field 3: assignIR wrote 1000000000000.015 (rounded to the cent)");
+    // A sum's binary noise is no fraction of a cent: the cent is kept and
+    // nothing is counted as rounded.
+    form->assignIR(FieldID(3), 60000.01 + 30000.03);
+    EXPECT_EQ(form->getValue(FieldID(3)), FieldValue::number(90000.04));
+    form->assignIR(FieldID(20), 60000.01 + 30000.03);  // kept as it stands
+    EXPECT_NE(form->getValue(FieldID(20)), FieldValue::number(90000.04));
+    EXPECT_EQ(DataMgmt::roundedWriteCount(), 6);
 }
 
 TEST_F(ValuesTest, SumsAddTheRoundedValuesFieldByField) {

@@ -16,6 +16,8 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,7 @@
 #include "platform/store/CommonItemTable.h"
 #include "platform/store/DataMgmt.h"
 #include "tests/host/example_returns.h"
+#include "tests/host/form_reach.h"
 #include "tests/host/module_calculation.h"
 
 namespace {
@@ -250,5 +253,190 @@ TEST_P(SavedReturnsSweep, EverySavedReturnReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, SavedReturnsSweep, ::testing::ValuesIn(testsupport::exampleNames()),
                          testsupport::exampleCaseName);
+
+// Returns that reach every form, each many times with random amounts in
+// cents under every filing status and residency: the calculation writes no
+// amount with a fraction of a cent into a field not marked to keep one (the
+// store would round it, and move the whole-dollar line it comes to), and
+// what each run saves reads back. A variation that the reader refuses (an
+// item at odds with the federal return, a part-year return without its
+// period) is not run.
+constexpr int kFilingStatuses = 5;
+const int kTaxpayerResidency[] = {36, 38, 37};  // form 69: full-year, part-year, nonresident
+
+// Scales each amount entry of the contents and gives it random cents (whole
+// dollars where the field takes no cents); seeds each amount item scaled.
+void randomizeAmounts(ReturnFileContents& contents, std::mt19937& random) {
+    std::uniform_real_distribution<double> scale(0.3, 1.7);
+    std::uniform_int_distribution<int> cents(0, 99);
+    for (std::optional<PersistanceMgmt::ReturnPart>* part : {&contents.federal, &contents.georgia}) {
+        for (PersistanceMgmt::CopyEntry& copy : (*part)->copies) {
+            for (PersistanceMgmt::FieldEntry& f : copy.fields) {
+                const DataMgmt::FormFieldDesc& field = *f.desc;
+                if (!f.value.isNumber() || f.value.getNumber() == 0 || field.isCalculated() ||
+                    field.getContent() == DataMgmt::FieldContent::Count || field.attributes().countHigh != 0) {
+                    continue;
+                }
+                const int places = DataMgmt::editCodeDecimalPlaces(field.getEditCode());
+                const double unit = std::pow(10.0, places);
+                const double dollars = std::round(f.value.getNumber() / unit * scale(random));
+                const double inCents = DataMgmt::roundedToTheCent((dollars + cents(random) / 100.0) * unit, places);
+                const DataMgmt::FieldValue withCents = DataMgmt::FieldValue::number(inCents);
+                f.value = PersistanceMgmt::valueProblem(field, withCents).empty()
+                              ? withCents
+                              : DataMgmt::FieldValue::number(dollars * unit);
+            }
+        }
+    }
+    for (PersistanceMgmt::CommonItem& item : contents.georgia->seeds.commonItems) {
+        const PersistanceMgmt::CommonItemInfo* info = PersistanceMgmt::findCommonItem(item.type);
+        if (info != nullptr && info->max == PersistanceMgmt::kAmountLimitDollars) {
+            item.value = static_cast<std::int64_t>(std::round(static_cast<double>(item.value) * scale(random)));
+        }
+    }
+}
+
+// Gives the field of copy 1 of the form the value, as an entry (the copy is
+// made when the return lacks it).
+void setEntry(PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxReturnDesc& desc, const std::string& devName,
+              int number, const DataMgmt::FieldValue& value) {
+    auto copy = std::find_if(part.copies.begin(), part.copies.end(), [&](const PersistanceMgmt::CopyEntry& c) {
+        return c.desc->getDevName() == devName && c.copy == 1;
+    });
+    if (copy == part.copies.end()) {
+        part.copies.push_back({desc.findByDevName(devName), 1, std::nullopt, std::nullopt, {}, 0});
+        copy = part.copies.end() - 1;
+    }
+    const DataMgmt::FormFieldDescPtr field = copy->desc->getFieldDesc(Primitives::QVImmutableIdentifier(number));
+    std::vector<PersistanceMgmt::FieldEntry>& fields = copy->fields;
+    fields.erase(std::remove_if(fields.begin(), fields.end(),
+                                [&](const PersistanceMgmt::FieldEntry& e) { return e.desc.get() == field.get(); }),
+                 fields.end());
+    if (!value.isNull()) fields.push_back({field, value, false, 0});
+}
+
+// What a draw adds to the random amounts: nothing, a random amount in
+// cents in each empty amount entry, or a mark in some of the empty boxes,
+// of the Georgia return's copies and of copy 1 of the form of the return's
+// reach row (made when the return lacks it), so that the branches no
+// example takes are run.
+enum class Draw { AmountsOnly, EmptyAmounts, EmptyBoxes };
+constexpr Draw kDraws[] = {Draw::AmountsOnly, Draw::EmptyAmounts, Draw::EmptyBoxes};
+constexpr int kDrawsEach = 12;  // under each filing status and residency
+
+void fillEmptyEntries(ReturnFileContents& contents, const DataMgmt::TaxReturnDesc& georgia, const std::string& form,
+                      Draw draw, std::mt19937& random) {
+    std::vector<PersistanceMgmt::CopyEntry>& copies = contents.georgia->copies;
+    if (draw == Draw::AmountsOnly) return;
+    const auto named = [&](const PersistanceMgmt::CopyEntry& c) { return c.desc->getDevName() == form && c.copy == 1; };
+    const DataMgmt::TaxFormDescPtr reached = georgia.findByDevName(form);
+    if (!reached.isNull() && std::none_of(copies.begin(), copies.end(), named)) {
+        copies.push_back({reached, 1, std::nullopt, std::nullopt, {}, 0});
+    }
+    std::uniform_int_distribution<int> cents(0, 500000);
+    for (PersistanceMgmt::CopyEntry& copy : copies) {
+        for (DataMgmt::QVFieldIDIter it = copy.desc->getFieldIDs(); !it.atEOL(); it.next()) {
+            const DataMgmt::FormFieldDescPtr field = copy.desc->getFieldDesc(it.getFieldID());
+            if (field->isText() || field->isCalculated() || field->getContent() == DataMgmt::FieldContent::Count ||
+                field->attributes().countHigh != 0 ||
+                std::any_of(copy.fields.begin(), copy.fields.end(),
+                            [&](const PersistanceMgmt::FieldEntry& e) { return e.desc.get() == field.get(); })) {
+                continue;
+            }
+            if (field->isBoolean()) {
+                if (draw == Draw::EmptyBoxes && (reached.isNull() || named(copy)) && random() % 2 == 0) {
+                    copy.fields.push_back({field, DataMgmt::FieldValue::box(true), false, 0});
+                }
+                continue;
+            }
+            if (draw != Draw::EmptyAmounts) continue;
+            const int places = DataMgmt::editCodeDecimalPlaces(field->getEditCode());
+            const DataMgmt::FieldValue v = DataMgmt::FieldValue::number(
+                DataMgmt::roundedToTheCent(cents(random) / 100.0 * std::pow(10.0, places), places));
+            if (PersistanceMgmt::valueProblem(*field, v).empty()) copy.fields.push_back({field, v, false, 0});
+        }
+    }
+}
+
+// The contents under the filing status (a W-2 then names its owner on a
+// joint return only) with the taxpayer's residency box of form 69 marked; a
+// part-year resident lived in Georgia from July, and a part-year resident
+// or nonresident earned a random share of the W-2 wages there.
+void withStatusAndResidency(ReturnFileContents& contents, const DataMgmt::TaxReturnDesc& georgia, int status,
+                            int residencyBox, std::mt19937& random) {
+    contents.federal->seeds.filingStatus = status;
+    double wages = 0.0;
+    for (PersistanceMgmt::CopyEntry& copy : contents.federal->copies) {
+        if (status != 2) copy.owner.reset();
+        for (const PersistanceMgmt::FieldEntry& f : copy.fields) {
+            if (copy.desc->getDevName() == "F52" && f.desc->getID().getNumber() == 21) wages += f.value.getNumber();
+        }
+    }
+    PersistanceMgmt::ReturnPart& ga = *contents.georgia;
+    for (const int box : kTaxpayerResidency) {
+        setEntry(ga, georgia, "GA69", box,
+                 box == residencyBox ? DataMgmt::FieldValue::box(true) : DataMgmt::FieldValue::null());
+    }
+    const bool partYear = residencyBox == kTaxpayerResidency[1];
+    const bool nonresident = residencyBox == kTaxpayerResidency[2];
+    if (partYear) {
+        setEntry(ga, georgia, "GA69", 113, DataMgmt::FieldValue::text("07/01/2018"));
+        setEntry(ga, georgia, "GA69", 114, DataMgmt::FieldValue::text("12/31/2018"));
+    }
+    if (partYear || nonresident) {
+        const double share = std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        setEntry(ga, georgia, "ST4", partYear ? 27 : 28,
+                 DataMgmt::FieldValue::number(DataMgmt::roundedToTheCent(wages * share, 0)));
+    }
+}
+
+class CentsSweep : public SavedReturnsSweep {};
+
+TEST_P(CentsSweep, NoAmountIsRoundedByTheStore) {
+    const std::string& name = GetParam();
+    const bool example = name.rfind("GA", 0) != 0 && name.rfind("ST", 0) != 0;
+    const ReturnFileContents base =
+        example
+            ? ReturnFile::read((testsupport::kExamples / (name + ".xml")).string(), descriptions())
+            : ReturnFile::parse(testsupport::reachingReturn(testsupport::reachOf(name)), name + ".xml", descriptions());
+    std::mt19937 random(static_cast<std::mt19937::result_type>(std::hash<std::string>()(name)));
+    DataMgmt::resetRoundedWriteCount();
+    std::set<std::string> rounded;
+    std::size_t calculated = 0;
+    std::vector<std::string> failures;
+    int variation = 0;
+    for (const int residency : kTaxpayerResidency) {
+        for (int status = 1; status <= kFilingStatuses; ++status) {
+            for (int draws = 0; draws < kDrawsEach; ++draws) {
+                const Draw draw = kDraws[draws % std::size(kDraws)];
+                if (variation++ % static_cast<int>(kCaseStride) != 0) continue;
+                ReturnFileContents input = base;
+                randomizeAmounts(input, random);
+                fillEmptyEntries(input, *session_.library().georgia, name, draw, random);
+                withStatusAndResidency(input, *session_.library().georgia, status, residency, random);
+                const std::int64_t before = DataMgmt::roundedWriteCount();
+                const std::optional<std::string> problem =
+                    runAndReadBack(ReturnFile::serialize(input), variation % kWholeReadStride == 0);
+                if (DataMgmt::roundedWriteCount() != before) rounded.insert(DataMgmt::lastRoundedWrite());
+                calculated += problem ? 1 : 0;
+                if (problem && !problem->empty()) {
+                    failures.push_back("status " + std::to_string(status) + ", form 69 box " +
+                                       std::to_string(residency) + ": " + *problem);
+                }
+            }
+        }
+    }
+    EXPECT_GT(calculated, 0u) << "no variation of " << name << " was calculated";
+    for (const std::string& r : rounded) ADD_FAILURE() << r;
+    for (const std::string& f : failures) ADD_FAILURE() << f;
+}
+
+std::vector<std::string> reachingReturnNames() {
+    std::vector<std::string> names = testsupport::exampleNames();
+    for (const testsupport::FormReach& row : testsupport::formReaches()) names.push_back(row.devName);
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reaches, CentsSweep, ::testing::ValuesIn(reachingReturnNames()), testsupport::exampleCaseName);
 
 }  // namespace

@@ -85,15 +85,6 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
     return DataMgmt::roundedToTheCent(std::trunc(maximum) * std::pow(10.0, places) * fraction, places);
 }
 
-// A test value that is not set, as a note through the host.
-void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, std::uint16_t copy,
-                     const DataMgmt::FormFieldDesc& desc, const std::string& problem) {
-    const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
-    IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
-                                        " copy " + std::to_string(copy) + " field " + desc.describe() + ": " + problem +
-                                        "; not set");
-}
-
 // The text before the first "[CopyNum]" followed by the copy number; the
 // text after the marker is dropped.
 std::string withCopyNumber(const std::string& value, std::uint16_t copy) {
@@ -105,6 +96,14 @@ std::string withCopyNumber(const std::string& value, std::uint16_t copy) {
 }
 
 }  // namespace
+
+void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, const std::string& copy,
+                     const DataMgmt::FormFieldDesc& field, const std::string& problem) {
+    const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+    IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
+                                        " copy " + Utils::QVStringUtils::escapeForMessage(copy, 40) + " field " +
+                                        field.describe() + ": " + problem + "; not set");
+}
 
 void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, const FieldId& field,
                                                  const std::string& value, DataMgmt::TaxReturn* taxReturn,
@@ -136,7 +135,7 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
         problem = text.problem;
     }
     if (!problem.empty()) {
-        noteValueNotSet(*taxReturn, form, number, *desc, problem);
+        noteValueNotSet(*taxReturn, form, std::to_string(number), *desc, problem);
         return;
     }
     DataMgmt::TaxFormPtr target = taxReturn->getFormOrCreate(form, number);

@@ -66,12 +66,26 @@ TEST_F(FieldValuesTest, TheEmptyValueClearsAndEnters) {
     EXPECT_TRUE(entered());
 }
 
+// The maximum is cut to whole dollars, the amount rounded to the cent and
+// scaled to the field's stored unit (a field without edit code keeps
+// dollars).
 TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
-    crt::srand(7);
-    const int draw = crt::rand();
-    crt::srand(7);
-    set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars, the amount rounded to the cent
-    EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), std::round(draw / 32767.0 * 50000));
+    const struct {
+        int field;
+        const char* text;
+        double dollars;
+        double unit;  // stored units a dollar
+    } rows[] = {{kCents, "RAND[500.9]", 500, 100}, {kCents, "RAND[2.5]", 2, 100}, {kFieldX, "RAND[100]", 100, 1}};
+    // Seed 8606 draws 28,142: 0.8589 of the maximum, far from 0 and 1.
+    constexpr std::uint32_t kSeed = 8606;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        crt::srand(kSeed);
+        const double cents = std::round(crt::rand() / 32767.0 * row.dollars * 100);
+        crt::srand(kSeed);
+        set(row.field, row.text);
+        EXPECT_DOUBLE_EQ(value(kFormA, 1, row.field).getNumber(), cents / 100 * row.unit);
+    }
 }
 
 // What a return file could not give the field as an entry is not set, and

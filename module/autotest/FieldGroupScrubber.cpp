@@ -9,8 +9,10 @@
 //
 // Element and attribute names are compared exactly. FIELD is the symbolic
 // name itself; COPY "*" stands for every copy of the form; VALUE "NULLSTR"
-// for the empty value, which clears the field.
-#include <cstdlib>
+// for the empty value, which clears the field. Another COPY is the copy of
+// that number (TestFieldNames.h); one that is no copy of the form is not
+// set, with a note.
+#include <optional>
 
 #include "module/autotest/TestFieldNames.h"
 #include "module/autotest/TestFiles.h"
@@ -49,12 +51,20 @@ void StateTaxReturnCalcEngine::scrubFieldGroups(const std::string& entity, const
         }
         names.addFormFields(row.form);
         const FieldId* field = names.findField(row.field);
-        if (field == nullptr) {
-            continue;
+        const DataMgmt::FormFieldDescPtr desc =
+            field == nullptr ? DataMgmt::FormFieldDescPtr() : describedField(*taxReturn, *form, *field);
+        if (desc.isNull()) {
+            continue;  // no field of the form
         }
         const std::string value = row.value == kEmptyValueWord ? std::string() : row.value;
         if (row.copy != kEveryCopy) {
-            setFieldTestValue(*form, std::atoi(row.copy.c_str()), *field, value, taxReturn, true);
+            std::string problem;
+            const std::optional<std::uint16_t> copy = readCopyNumber(*taxReturn, *form, row.copy, problem);
+            if (copy) {
+                setFieldTestValue(*form, *copy, *field, value, taxReturn, true);
+            } else {
+                noteValueNotSet(*taxReturn, *form, row.copy, *desc, problem);
+            }
             continue;
         }
         for (std::uint16_t copy : taxReturn->copyNumbers(*form)) {

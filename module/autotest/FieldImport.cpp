@@ -1,7 +1,5 @@
 // The field-value import: a text file of lines FORM::COPY::FIELD::VALUE,
 // each applied through the test-value setter.
-#include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <vector>
 
@@ -47,30 +45,30 @@ void StateTaxReturnCalcEngine::importFieldValues(const std::string& fileName, Da
             continue;  // a line without its four fields names no value
         }
         const std::string& formName = fields[0];
-        std::string copies = fields[1];
         const std::string& value = fields[3];
-        // "N+" stands for copies 1 to N, "N" for copy N alone.
-        const bool range = copies.back() == '+';
-        if (range) {
-            copies.pop_back();
-        }
-        const int count = std::atoi(copies.c_str());
         const FormId* form = names.findForm(formName);
         if (form == nullptr) {
             continue;
         }
         names.addFormFields(formName);
         const FieldId* field = names.findField(TestFieldNames::fieldKey(formName, fields[2]));
-        if (field == nullptr) {
+        const DataMgmt::FormFieldDescPtr desc =
+            field == nullptr ? DataMgmt::FormFieldDescPtr() : describedField(*taxReturn, *form, *field);
+        if (desc.isNull()) {
             continue;
         }
-        if (!range) {
-            setFieldTestValue(*form, count, *field, value, taxReturn, false);
+        // "N+" stands for copies 1 to N, "N" for copy N alone; N is a copy
+        // of the form.
+        const std::string& copies = fields[1];
+        const bool range = copies.back() == '+';
+        std::string problem;
+        const std::optional<std::uint16_t> count =
+            readCopyNumber(*taxReturn, *form, range ? copies.substr(0, copies.size() - 1) : copies, problem);
+        if (!count) {
+            noteValueNotSet(*taxReturn, *form, copies, *desc, problem);
             continue;
         }
-        // No copy lies past the form's copy limit.
-        const int last = std::min<int>(count, taxReturn->getMaxCopies(*form));
-        for (int copy = 1; copy <= last; ++copy) {
+        for (int copy = range ? 1 : *count; copy <= *count; ++copy) {
             setFieldTestValue(*form, copy, *field, value, taxReturn, false);
         }
     }

@@ -16,7 +16,6 @@
 // "::". The line does not judge; the reader compares the columns.
 #include "module/autotest/FieldRelations.h"
 
-#include <cstdlib>
 #include <optional>
 #include <sstream>
 
@@ -129,18 +128,35 @@ void runRelation(StateTaxReturnCalcEngine& engine, const XmlDom::XmlNodePtr& rel
     run.result << '\n';
 }
 
+// The copy a FIELD names by its COPY; 0, no copy, for a number that is no
+// copy of the form, which an input's note tells (it is not set).
+std::uint16_t recordCopy(const FieldRelationRun& run, const FormId* form, const FieldId* field, const std::string& text,
+                         bool input) {
+    std::string problem;
+    const std::optional<std::uint16_t> copy =
+        form == nullptr ? std::nullopt : readCopyNumber(*run.taxReturn, *form, text, problem);
+    const DataMgmt::FormFieldDescPtr desc = form == nullptr || field == nullptr
+                                                ? DataMgmt::FormFieldDescPtr()
+                                                : describedField(*run.taxReturn, *form, *field);
+    if (!copy && input && !desc.isNull()) {
+        noteValueNotSet(*run.taxReturn, *form, text, *desc, problem);
+    }
+    return copy.value_or(0);
+}
+
 void addRecord(StateTaxReturnCalcEngine& engine, const XmlDom::XmlNodePtr& node, FieldRelationRun& run) {
     const XmlDom::XmlNamedNodeMapPtr attributes = node->getAttributes();
     const std::string formName = engine.getXmlAttribute(attributes, "FORM");
     const std::string type = engine.getXmlAttribute(attributes, "TYPE");
+    const bool input = type == kInputType || type == kInputOverrideType;
     const FormId* form = run.names.findForm(formName);
     const FieldId* field =
         run.names.findField(TestFieldNames::fieldKey(formName, engine.getXmlAttribute(attributes, "NAME")));
-    FieldRelationRecord record(
-        form != nullptr ? *form : FormId(),
-        static_cast<std::uint16_t>(std::atoi(engine.getXmlAttribute(attributes, "COPY").c_str())),
-        field != nullptr ? *field : FieldId(), engine.getXmlAttribute(attributes, "VALUE"), type);
-    if (type == kInputType || type == kInputOverrideType) {
+    FieldRelationRecord record(form != nullptr ? *form : FormId(),
+                               recordCopy(run, form, field, engine.getXmlAttribute(attributes, "COPY"), input),
+                               field != nullptr ? *field : FieldId(), engine.getXmlAttribute(attributes, "VALUE"),
+                               type);
+    if (input) {
         run.inputs.push_back(std::move(record));
     } else {
         run.expected.push_back(std::move(record));

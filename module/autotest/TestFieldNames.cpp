@@ -1,5 +1,8 @@
 #include "module/autotest/TestFieldNames.h"
 
+#include <cmath>
+
+#include "platform/returnfile/ReturnFile.h"
 #include "platform/util/Utils.h"
 
 namespace StateCalculationMgmt {
@@ -19,6 +22,20 @@ DataMgmt::FormFieldDescPtr describedField(const DataMgmt::TaxReturn& taxReturn,
     }
     DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
     return formDesc.isNull() ? DataMgmt::FormFieldDescPtr() : formDesc->getFieldDesc(field);
+}
+
+std::optional<std::uint16_t> readCopyNumber(const DataMgmt::TaxReturn& taxReturn,
+                                            const Primitives::QVImmutableFormIdentifier& form, const std::string& text,
+                                            std::string& problem) {
+    const std::uint16_t limit = taxReturn.getMaxCopies(form);
+    double number = 0.0;
+    if (PersistanceMgmt::parseAmount(text, 0, number) && number == std::floor(number) && number >= 1 &&
+        number <= limit) {
+        return static_cast<std::uint16_t>(number);
+    }
+    problem = "the copy number \"" + Utils::QVStringUtils::escapeForMessage(text, 40) +
+              "\" is no copy of the form (a whole number from 1 to " + std::to_string(limit) + ")";
+    return std::nullopt;
 }
 
 TestFieldNames::TestFieldNames(const DataMgmt::TaxReturn& taxReturn) : taxReturn_(taxReturn) {

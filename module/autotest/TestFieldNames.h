@@ -5,10 +5,13 @@
 // name). The form-name map holds every form of the return's description
 // under its dev name in upper case; of two descriptions with the same
 // upper-case name the first, in the description's own order, is kept. The
-// field-name map is filled form by form as forms are needed.
+// field-name map is filled form by form as forms are needed. A copy is named
+// by its number, read as a return file reads a count.
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -29,6 +32,20 @@ void buildFormNameMap(const DataMgmt::TaxReturn& taxReturn, FormNameMap& map);
 DataMgmt::FormFieldDescPtr describedField(const DataMgmt::TaxReturn& taxReturn,
                                           const Primitives::QVImmutableFormIdentifier& form,
                                           const Primitives::QVImmutableIdentifier& field);
+
+// The copy a test file names by `text`, read by the return file's reader of
+// amounts and counts (PersistanceMgmt::parseAmount): a whole number from 1
+// to the form's copy limit ("2", " 2 ", "2.0"). None, with the reason in
+// `problem`, for any other text ("2x", "1e3", "1.9", "0", "65536").
+std::optional<std::uint16_t> readCopyNumber(const DataMgmt::TaxReturn& taxReturn,
+                                            const Primitives::QVImmutableFormIdentifier& form, const std::string& text,
+                                            std::string& problem);
+
+// A test value that is not set, as a note through the host: "test
+// facility: form GA69 copy 1 field 76 (kGA69_F76): <problem>; not set", the
+// copy as the test file gives it.
+void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const Primitives::QVImmutableFormIdentifier& form,
+                     const std::string& copy, const DataMgmt::FormFieldDesc& field, const std::string& problem);
 
 // The name maps of one run of the import, the scrubber or the relation
 // tester.

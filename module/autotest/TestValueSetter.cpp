@@ -10,7 +10,8 @@
 // amount field, an amount beyond the amount limit, given to more than the
 // cent or below 0 where the field takes 0 or more, a text longer than its
 // field or that XML cannot carry, a date field's text that is no calendar
-// date or lies outside the field's years) is not set, with a note.
+// date or lies outside the field's years, a date that would make form 69's
+// part-year residency period end before it begins) is not set, with a note.
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "platform/Exceptions.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/Crt.h"
 #include "platform/util/IOMgmt.h"
 #include "platform/util/Utils.h"
@@ -85,15 +87,6 @@ std::optional<double> testAmount(const std::string& value, std::uint8_t editCode
     return DataMgmt::roundedToTheCent(std::trunc(maximum) * std::pow(10.0, places) * fraction, places);
 }
 
-// A test value that is not set, as a note through the host.
-void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, std::uint16_t copy,
-                     const DataMgmt::FormFieldDesc& desc, const std::string& problem) {
-    const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
-    IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
-                                        " copy " + std::to_string(copy) + " field " + desc.describe() + ": " + problem +
-                                        "; not set");
-}
-
 // The text before the first "[CopyNum]" followed by the copy number; the
 // text after the marker is dropped.
 std::string withCopyNumber(const std::string& value, std::uint16_t copy) {
@@ -104,7 +97,32 @@ std::string withCopyNumber(const std::string& value, std::uint16_t copy) {
     return value.substr(0, marker) + std::to_string(copy);
 }
 
+// A date that would make form 69's part-year residency period end before it
+// begins, with the other end of the period as the copy holds it.
+std::string residencyPeriodProblem(const DataMgmt::TaxReturn& taxReturn, const FormId& form, std::uint16_t copy,
+                                   const FieldId& field, const std::string& date) {
+    using PersistanceMgmt::kResidencyFrom;
+    using PersistanceMgmt::kResidencyTo;
+    const bool from = field.getNumber() == kResidencyFrom;
+    if (!(form == FormId(PersistanceMgmt::kResidencyPeriodForm, true)) ||
+        (!from && field.getNumber() != kResidencyTo)) {
+        return {};
+    }
+    const DataMgmt::FieldValue other = taxReturn.getValue(form, copy, FieldId(from ? kResidencyTo : kResidencyFrom));
+    if (!other.isText()) return {};
+    return from ? PersistanceMgmt::residencyPeriodProblem(date, other.getText())
+                : PersistanceMgmt::residencyPeriodProblem(other.getText(), date);
+}
+
 }  // namespace
+
+void noteValueNotSet(const DataMgmt::TaxReturn& taxReturn, const FormId& form, const std::string& copy,
+                     const DataMgmt::FormFieldDesc& field, const std::string& problem) {
+    const DataMgmt::TaxFormDescPtr formDesc = taxReturn.getTaxFormDescriptor(form);
+    IOMgmt::IOMgr::getInstance().notice("test facility: form " + (formDesc.isNull() ? "?" : formDesc->getDevName()) +
+                                        " copy " + Utils::QVStringUtils::escapeForMessage(copy, 40) + " field " +
+                                        field.describe() + ": " + problem + "; not set");
+}
 
 void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, const FieldId& field,
                                                  const std::string& value, DataMgmt::TaxReturn* taxReturn,
@@ -133,10 +151,11 @@ void StateTaxReturnCalcEngine::setFieldTestValue(const FormId& form, int copy, c
         if (amount) problem = PersistanceMgmt::amountProblem(*desc, *amount, value);
     } else if (!value.empty() && desc->isText()) {
         text = PersistanceMgmt::readEntryText(*desc, withCopyNumber(value, number), true);
-        problem = text.problem;
+        problem =
+            text.problem.empty() ? residencyPeriodProblem(*taxReturn, form, number, field, text.value) : text.problem;
     }
     if (!problem.empty()) {
-        noteValueNotSet(*taxReturn, form, number, *desc, problem);
+        noteValueNotSet(*taxReturn, form, std::to_string(number), *desc, problem);
         return;
     }
     DataMgmt::TaxFormPtr target = taxReturn->getFormOrCreate(form, number);

@@ -154,7 +154,8 @@ public:
     // Sets the fields of an import file: lines FORM::COPY::FIELD::VALUE,
     // where runs of ':' separate the fields and a copy "N+" stands for
     // copies 1 to N. A line without four fields, on an unknown form or
-    // field, is skipped.
+    // field, is skipped; one whose N is no copy of the form is not set, with
+    // a note.
     virtual void importFieldValues(const std::string& fileName, DataMgmt::TaxReturn* taxReturn);
     // Writes one test value (module/autotest/TestValueSetter.cpp) and marks
     // the copy entered; with onlyIfValued, only into a field that holds a

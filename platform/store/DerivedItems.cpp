@@ -158,17 +158,20 @@ std::optional<FilerWages> wagesByFiler(const ReturnPart& federal, bool joint) {
     return wages;
 }
 
-// The date as yyyymmdd; nullopt when the field holds no calendar date.
-std::optional<std::int64_t> dateOf(const CopyEntry& copy, std::int32_t field) {
-    const FieldEntry* f = fieldOf(copy, field);
+// The date as yyyymmdd; nullopt when the text is no calendar date.
+std::optional<std::int64_t> dateNumber(const std::string& text) {
     std::uint16_t year = 0;
     std::uint8_t month = 0;
     std::uint8_t day = 0;
-    if (f == nullptr || !f->value.isText() ||
-        !Utils::convertDateStr(std::string_view(f->value.getText()), year, month, day)) {
-        return std::nullopt;
-    }
+    if (!Utils::convertDateStr(std::string_view(text), year, month, day)) return std::nullopt;
     return std::int64_t{year} * 10000 + month * 100 + day;
+}
+
+// The same of a field; nullopt when it holds no calendar date.
+std::optional<std::int64_t> dateOf(const CopyEntry& copy, std::int32_t field) {
+    const FieldEntry* f = fieldOf(copy, field);
+    if (f == nullptr || !f->value.isText()) return std::nullopt;
+    return dateNumber(f->value.getText());
 }
 
 // "box 82 of <FORM DEVNAME="F55" COPY="1">".
@@ -352,6 +355,21 @@ void checkOtherStateResidencies(const ReturnPart& federal, const std::string& di
     }
 }
 
+// Form 69's part-year residency period, which does not end before it
+// begins.
+void checkResidencyPeriod(const ReturnPart& georgia, const std::string& displayName,
+                          std::vector<std::string>& problems) {
+    for (const CopyEntry& c : georgia.copies) {
+        const FieldEntry* from = isForm(c, kResidencyPeriodForm) ? fieldOf(c, kResidencyFrom) : nullptr;
+        const FieldEntry* to = from != nullptr ? fieldOf(c, kResidencyTo) : nullptr;
+        if (to == nullptr || !from->value.isText() || !to->value.isText()) continue;
+        const std::string why = residencyPeriodProblem(from->value.getText(), to->value.getText());
+        if (why.empty()) continue;
+        problems.push_back(displayName + ":" + std::to_string(to->line) + ": form " + c.desc->getDevName() + " copy " +
+                           std::to_string(c.copy) + " field " + std::to_string(kResidencyTo) + ": " + why);
+    }
+}
+
 std::string formOfSeed(const Primitives::QVImmutableFormIdentifier& form, const std::string& formName) {
     return formName.empty() ? std::to_string(form.getNumber()) : formName;
 }
@@ -497,6 +515,7 @@ std::optional<W2Split> deriveW2Split(const ReturnFileContents& contents) {
 std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileContents& contents,
                                                             const std::string& displayName) {
     std::vector<std::string> problems;
+    if (contents.georgia) checkResidencyPeriod(*contents.georgia, displayName, problems);
     if (!contents.federal) return problems;
     checkAge(contents, displayName, false, problems);
     checkAge(contents, displayName, true, problems);
@@ -518,6 +537,15 @@ std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileCont
     }
     checkW2Splits(contents, displayName, problems);
     return problems;
+}
+
+std::string residencyPeriodProblem(const std::string& from, const std::string& to) {
+    const std::optional<std::int64_t> first = dateNumber(from);
+    const std::optional<std::int64_t> last = dateNumber(to);
+    if (!first || !last || *last >= *first) return {};
+    return "the part-year residency period " + Utils::strip(from) + " to " + Utils::strip(to) +
+           " ends before it begins (field " + std::to_string(kResidencyFrom) +
+           " gives the first day of Georgia residency, field " + std::to_string(kResidencyTo) + " the last)";
 }
 
 bool isFederalMainForm(const Primitives::QVImmutableFormIdentifier& form) {

@@ -8,7 +8,8 @@
 // so is a federal return that contradicts itself (a "65 or over" box against
 // the filer's birth date, a W-2 of the spouse or a 1099-R marked as the
 // spouse's on a return that is not joint, one dependent's number on two
-// copies of form 113).
+// copies of form 113), and a Georgia return whose part-year residency period
+// ends before it begins.
 #pragma once
 
 #include <cstdint>
@@ -150,11 +151,26 @@ std::vector<CoupleAmount> coupleAmountsToSplit(const ReturnFileContents& content
 // deriveCommonItems).
 std::optional<W2Split> deriveW2Split(const ReturnFileContents& contents);
 
+// Form 69's part-year residency period of the Georgia return: from the date
+// of field 113 to that of field 114 (each a date of the tax year).
+inline constexpr std::int32_t kResidencyPeriodForm = 69;
+inline constexpr std::int32_t kResidencyFrom = 113;
+inline constexpr std::int32_t kResidencyTo = 114;
+// What keeps the two dates, as a return file gives them, from being the
+// period: "the part-year residency period 12/31/2018 to 07/01/2018 ends
+// before it begins (...)". Empty when either is no calendar date, or when the
+// period ends on or after the day it begins: a period of one day, the same
+// date at both ends, is a filer's who moved in on 12/31 (and what the
+// calculation makes of a period entered from 12/31 without its end).
+std::string residencyPeriodProblem(const std::string& from, const std::string& to);
+
 // One problem for every common item or W-2 split seeded in the Georgia
 // return that disagrees with what the federal return says, naming both
 // values: "<file>:<line>: form F1: common item 1 (federal-filing-status) is
 // 1, but the federal return says 2 (the federal return's <FILINGSTATUS>)";
-// and for every contradiction within the federal return.
+// and for every contradiction within the federal return, and a part-year
+// residency period of the Georgia return that ends before it begins ("<file>:
+// <line>: form GA69 copy 1 field 114: the part-year residency period ...").
 std::vector<std::string> seedsContradictingTheFederalReturn(const ReturnFileContents& contents,
                                                             const std::string& displayName);
 

@@ -102,10 +102,12 @@ TEST_F(FieldRelationsTest, NamesThatFindNothingKeepTheColumnsInStep) {
             fieldElement("GA69", shortName(kGAForm69ID, f69.f72403), "c") + "<FIELD FORM=\"GA71\" COPY=\"2\" NAME=\"" +
             shortName(kGAForm71ID, kGAForm71FieldIds.f3) + "\" VALUE=\"d\"/>" + "</RELATION><RELATION>" +
             fieldElement("GA69", shortName(kGAForm69ID, f69.f72404), "7", "Input") +
-            fieldElement("Nowhere", "F1", "8", "Input") +
+            fieldElement("Nowhere", "F1", "8", "Input") + "<FIELD FORM=\"GA71\" COPY=\"65537\" NAME=\"" +
+            shortName(kGAForm71ID, kGAForm71FieldIds.f3) + "\" VALUE=\"e\" TYPE=\"Input\"/>" +
             "</RELATION><RELATION/><OTHER><RELATION/></OTHER></RELATIONS>");
-    EXPECT_EQ(result, "a|0[N]::b|[N]::c|[N]::d|[T]\n7::8\n\n");
+    EXPECT_EQ(result, "a|0[N]::b|[N]::c|[N]::d|[T]\n7::8::e\n\n");
     EXPECT_FALSE(ga->formYes(kGAForm69ID, 1, f69.f72404));  // GA69 is not listed
+    EXPECT_FALSE(ga->formExists(kGAForm71ID, 1));           // 65537 is no copy
 }
 
 TEST_F(FieldRelationsTest, AFailedCalculationPutsTheMarksBack) {

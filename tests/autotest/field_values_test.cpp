@@ -66,12 +66,26 @@ TEST_F(FieldValuesTest, TheEmptyValueClearsAndEnters) {
     EXPECT_TRUE(entered());
 }
 
+// The maximum is cut to whole dollars, the amount rounded to the cent and
+// scaled to the field's stored unit (a field without edit code keeps
+// dollars).
 TEST_F(FieldValuesTest, RandomAmountsScaleTheGeneratorsFraction) {
-    crt::srand(7);
-    const int draw = crt::rand();
-    crt::srand(7);
-    set(kCents, "RAND[500.9]");  // the maximum is cut to 500 dollars, the amount rounded to the cent
-    EXPECT_DOUBLE_EQ(value(kFormA, 1, kCents).getNumber(), std::round(draw / 32767.0 * 50000));
+    const struct {
+        int field;
+        const char* text;
+        double dollars;
+        double unit;  // stored units a dollar
+    } rows[] = {{kCents, "RAND[500.9]", 500, 100}, {kCents, "RAND[2.5]", 2, 100}, {kFieldX, "RAND[100]", 100, 1}};
+    // Seed 8606 draws 28,142: 0.8589 of the maximum, far from 0 and 1.
+    constexpr std::uint32_t kSeed = 8606;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        crt::srand(kSeed);
+        const double cents = std::round(crt::rand() / 32767.0 * row.dollars * 100);
+        crt::srand(kSeed);
+        set(row.field, row.text);
+        EXPECT_DOUBLE_EQ(value(kFormA, 1, row.field).getNumber(), cents / 100 * row.unit);
+    }
 }
 
 // What a return file could not give the field as an entry is not set, and
@@ -168,8 +182,7 @@ TEST_F(FieldValuesTest, ImportAppliesEachWellFormedLine) {
                                        "FORMA::3::fieldx::7\n"         // the field keeps its case: unknown
                                        "FORMZ::1::FieldX::7\n"         // unknown form
                                        "FORMA::1::FieldX\n"            // three fields only
-                                       "FORMA::0+::Cents::9\n"         // no copy at all
-                                       "FORMA::9999999+::Whole::4\n"   // as far as the copy limit
+                                       "FORMA::3+::Whole::4\n"         // copies 1 to 3
                                        ":FORMB::1::Amount::-2.5\n");
     engine.importFieldValues(file, small.get());
     EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(100));
@@ -182,6 +195,33 @@ TEST_F(FieldValuesTest, ImportAppliesEachWellFormedLine) {
     EXPECT_EQ(small->getValue(kFormB, 1, kAmount), FieldValue::number(-2.5));
     EXPECT_TRUE(small->lastDataEnteredFromImport(kFormA, 1));
     EXPECT_NO_THROW(engine.importFieldValues(path("missing.txt"), small.get()));
+}
+
+// A copy number is read as a return file reads a count: a whole number from
+// 1 to the form's copy limit (3). Any other is not set, with a note.
+TEST_F(FieldValuesTest, ImportReadsCopyNumbersAsCountsOfTheFormsCopies) {
+    std::vector<std::string> notes;
+    IOMgmt::IOMgr::getInstance().setNoticeSink([&](const std::string& text) { notes.push_back(text); });
+    const struct {
+        const char* copy;
+        std::vector<std::uint16_t> set;
+    } rows[] = {
+        {"2", {2}},  {" 2.0 ", {2}}, {"3", {3}}, {"2+", {1, 2}}, {"3+", {1, 2, 3}}, {"4", {}},
+        {"4+", {}},  {"0", {}},      {"0+", {}}, {"-1", {}},     {"+", {}},         {"2x", {}},
+        {"1e3", {}}, {"1.9", {}},    {"x", {}},  {"65536", {}},  {"65537", {}},     {"4294967297", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.copy);
+        for (std::uint16_t copy = 1; copy <= 3; ++copy) small->deleteForm(kFormA, copy);
+        notes.clear();
+        engine.importFieldValues(writeFile("copies.txt", std::string("FORMA::") + row.copy + "::FieldX::7\n"),
+                                 small.get());
+        EXPECT_EQ(small->copyNumbers(kFormA), row.set);
+        ASSERT_EQ(notes.size(), row.set.empty() ? 1u : 0u);
+        for (const std::string& note : notes)
+            EXPECT_NE(note.find("is no copy of the form (a whole number from 1 to 3)"), std::string::npos);
+    }
+    IOMgmt::IOMgr::getInstance().setNoticeSink(nullptr);
 }
 
 // ------------------------------------------------------------ the scrubber
@@ -210,6 +250,7 @@ TEST_F(ScrubberTest, TheLastGroupOfTheEntityOverwritesValuedFields) {
         "<FIELDREF FORM=\"FORMA\" COPY=\"*\" FIELD=\"kFORMA_Label\" VALUE=\"NULLSTR\"/>"
         "<FIELDREF FORM=\"Nowhere\" COPY=\"1\" FIELD=\"kFORMA_Whole\" VALUE=\"1\"/>"
         "<FIELDREF FORM=\"FormA\" COPY=\"2\" FIELD=\"kFORMA_Label\" VALUE=\"NULLSTR\"/>"
+        "<FIELDREF FORM=\"FormA\" COPY=\"1x\" FIELD=\"kFORMA_FieldX\" VALUE=\"5\"/>"  // no copy
         "</FIELDGROUP></FIELDGROUPS>");
     EXPECT_EQ(value(kFormA, 1, kFieldX), FieldValue::number(9));
     EXPECT_TRUE(value(kFormA, 2, kFieldX).isNull());  // held no value

@@ -81,6 +81,7 @@ TEST_F(EstimatedTax, ProjectsThisYearAndFillsTheVoucherDueNext) {
     } rows[] = {{nullptr, 1, "04-15-2019", 70.75},
                 {"7", 1, "04-15-2019", 70.75},
                 {"3", 2, "06-15-2019", 94.33},
+                {"1", 4, "01-15-2020", 283},
                 {"2", 3, "09-15-2019", 141.5}};
     for (const auto& r : rows) {
         form()->setNull(f75.f49);

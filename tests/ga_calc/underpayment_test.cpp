@@ -117,23 +117,33 @@ TEST_F(Underpayment, AWithholdingBeyondTheLimitIsRefused) {
 }
 
 TEST_F(Underpayment, EqualPartsOfTheWithholdingAddBackToIt) {
-    netTax(4000);
     // Parts of whole cents, the last one the rest: they add up to the
-    // withholding to the cent, and none is below 0.
+    // withholding (or last year's tax) to the cent, and none is below 0.
     const struct {
         int installments;
-        double withheld;
+        double amount;
         double parts[4];
+        bool lastYearsTax = false;  // the parts of last year's tax instead
     } rows[] = {
-        {4, 1001, {250.25, 250.25, 250.25, 250.25}}, {3, 1000, {0, 333.33, 333.33, 333.34}}, {4, 0.03, {0, 0, 0, 0.03}},
-        {2, 1000.01, {0, 0, 500, 500.01}},           {1, 999.99, {0, 0, 0, 999.99}},
+        {4, 1001, {250.25, 250.25, 250.25, 250.25}},
+        {3, 1000, {0, 333.33, 333.33, 333.34}},
+        {4, 0.03, {0, 0, 0, 0.03}},
+        {2, 1000.01, {0, 0, 500, 500.01}},
+        {1, 999.99, {0, 0, 0, 999.99}},
+        {4, 1024.09, {256.02, 256.02, 256.02, 256.03}},  // 102,409 cents, however near the double
+        {4, 4000.03, {1000, 1000, 1000, 1000.03}, true},
     };
     for (const auto& r : rows) {
+        netTax(4000);
         setNumber(form(), f71.f16, r.installments);
-        withheld(r.withheld);
+        withheld(r.lastYearsTax ? 0 : r.amount);
+        if (r.lastYearsTax) setNumber(form(), f71.f55, r.amount);
         calc();
-        const FieldId parts[] = {f71.f24, f71.f25, f71.f26, f71.f27};
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(v(parts[k]), r.parts[k]) << r.withheld << " column " << k;
+        const FieldId withholding[] = {f71.f24, f71.f25, f71.f26, f71.f27};
+        const FieldId lastYear[] = {f71.f56, f71.f57, f71.f58, f71.f59};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(v(r.lastYearsTax ? lastYear[k] : withholding[k]), r.parts[k]) << r.amount << " column " << k;
+        }
     }
     form()->setNull(f71.f16);
     withheld(1001);

@@ -102,6 +102,12 @@ protected:
              "is not valid UTF-8 (byte 0xFF at offset 2); not set"},
             {import(writeFile("import6.txt", "GA190057::1::F190186::12abc\n")),
              "form GA190057 copy 1 field 190186 (kGA190057_F190186): the value \"12abc\" is not an amount"},
+            {import(writeFile("import7.txt", "GA190057::4294967297::F190186::777\n")),
+             "form GA190057 copy 4294967297 field 190186 (kGA190057_F190186): the copy number \"4294967297\" is no "
+             "copy of the form (a whole number from 1 to 99); not set"},
+            {import(writeFile("import8.txt", "GA69::1::ResidentFrom::12/31/2018\nGA69::1::ResidentTo::07/01/2018\n")),
+             "field 114 (kGA69_ResidentTo): the part-year residency period 12/31/2018 to 07/01/2018 ends before it "
+             "begins"},
             {"<AUTOTESTOPTIONS><GAGENERATECYCLE>Yes", "QuarloAutoTest_QVQA.xml\": is not well-formed XML"},
         };
     }

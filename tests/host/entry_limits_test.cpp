@@ -103,7 +103,8 @@ struct EntryDomainRow {
     int field;
     std::string value;
     bool overridden;
-    const char* says;  // null: the file is read
+    const char* says;            // null: the file is read
+    const char* alsoGiven = "";  // another field of the form, after it
 };
 
 const EntryDomainRow kEntryDomainRows[] = {
@@ -184,6 +185,13 @@ const EntryDomainRow kEntryDomainRows[] = {
     {"federal", "F133618", 133654, "800", false, "field 133652: the residency is empty, but field 133654"},
     {"GA", "GA69", 113, "07/01/2019", false, "is not in 2018"},
     {"GA", "GA69", 114, "12/31/2017", false, "is not in 2018"},
+    // The part-year residency period ends on or after the day it begins.
+    {"GA", "GA69", 114, "07/01/2018", false,
+     "field 114: the part-year residency period 12/31/2018 to 07/01/2018 ends before it begins",
+     "<FIELD><ID>113</ID><VALUE>12/31/2018</VALUE></FIELD>"},
+    {"GA", "GA69", 114, "2018-12-30", false, "period 12/31/2018 to 12/30/2018 ends before it begins",
+     "<FIELD><ID>113</ID><VALUE>2018-12-31</VALUE></FIELD>"},
+    {"GA", "GA69", 114, "12/31/2018", false, nullptr, "<FIELD><ID>113</ID><VALUE>12/31/2018</VALUE></FIELD>"},
     {"federal", "F92", 9, "01/01/2099", false, "is after the tax year 2018"},
     {"federal", "F92", 10, "12/31/1899", false, "is before 1900"},
     {"federal", "F92", 557, "02/30/2018", false, "is not a calendar date"},  // deceased: a date
@@ -205,8 +213,8 @@ TEST_F(EntryDomains, AreKeptWhenTheFileIsRead) {
         const std::string path =
             writeFile("entry.xml", std::string("<RETURN TYPE=\"") + r.returnType + "\">\n<FORM DEVNAME=\"" + r.form +
                                        "\">\n<FIELD" + (r.overridden ? " OVERRIDDEN=\"1\"" : "") + "><ID>" +
-                                       std::to_string(r.field) + "</ID><VALUE>" + r.value +
-                                       "</VALUE></FIELD>\n</FORM>\n</RETURN>\n");
+                                       std::to_string(r.field) + "</ID><VALUE>" + r.value + "</VALUE></FIELD>" +
+                                       r.alsoGiven + "\n</FORM>\n</RETURN>\n");
         const testsupport::GahostResult check = testsupport::runGahost({"check", path}, {}, dir);
         if (r.says == nullptr) {
             EXPECT_EQ(check.status, 0) << check.err;

@@ -18,6 +18,7 @@
 
 #include "host/ReplacedEntries.h"
 #include "platform/returnfile/ReturnFile.h"
+#include "platform/store/DerivedItems.h"
 #include "platform/util/IOMgmtStaging.h"
 #include "tests/host/form_reach.h"
 #include "tests/host/module_calculation.h"
@@ -55,10 +56,21 @@ std::string sweptText(const DataMgmt::FormFieldDesc& field) {
     }
 }
 
+// A date a preparer would write in the field: in form 69's part-year
+// residency period, which does not end before it begins, its first day
+// early in the year and its last late, whatever the return's other end.
+std::string sweptDate(const DataMgmt::TaxFormDesc& form, const DataMgmt::FormFieldDesc& field) {
+    const bool period =
+        form.getTypeID() == Primitives::QVImmutableFormIdentifier(PersistanceMgmt::kResidencyPeriodForm, true);
+    if (period && field.getID().getNumber() == PersistanceMgmt::kResidencyFrom) return "01/02/2018";
+    if (period && field.getID().getNumber() == PersistanceMgmt::kResidencyTo) return "12/30/2018";
+    return "06/15/2018";
+}
+
 // The entry the sweep makes in a field: what a preparer would write there.
-DataMgmt::FieldValue sweptEntry(const DataMgmt::FormFieldDesc& field) {
+DataMgmt::FieldValue sweptEntry(const DataMgmt::TaxFormDesc& form, const DataMgmt::FormFieldDesc& field) {
     if (field.isBoolean()) return DataMgmt::FieldValue::box(true);
-    if (field.isDate()) return DataMgmt::FieldValue::text("06/15/2018");
+    if (field.isDate()) return DataMgmt::FieldValue::text(sweptDate(form, field));
     if (field.isText()) {
         const std::size_t length = DataMgmt::FormFieldDesc::effectiveMaxLength(
             DataMgmt::FieldKind::Text, field.getEditCode(), field.getMaxLength());
@@ -76,7 +88,7 @@ ReturnFileContents withEntries(ReturnFileContents contents, const DataMgmt::TaxF
     PersistanceMgmt::ReturnPart entry;
     entry.copies.push_back({form, 1, std::nullopt, std::nullopt, {}, 0});
     for (const DataMgmt::FormFieldDescPtr& field : fields) {
-        entry.copies.back().fields.push_back({field, sweptEntry(*field), false, 0});
+        entry.copies.back().fields.push_back({field, sweptEntry(*form, *field), false, 0});
     }
     testsupport::mergeReturn(contents.georgia, entry);
     return contents;

@@ -23,6 +23,7 @@
 #include "module/catalogues/StateForm4Lines.h"
 #include "module/catalogues/WageLineRows.h"
 #include "module/frame/FormIdentifiers.h"
+#include "module/ga_calc/TaxYearAmounts.h"
 #include "platform/definitions/FormDefinitions.h"
 #include "tests/host/gahost_process.h"
 #include "tests/host/preparer_edits.h"
@@ -242,6 +243,38 @@ TEST_F(PreparerTest, TheGuidesTablesOfLinesAreTheCalculations) {
             {ordinals[k], number(line.state), number(line.stateId), number(line.amount), number(line.withheld)});
     }
     EXPECT_EQ(guideTable(guide, "| state line |"), w2);
+}
+
+TEST_F(PreparerTest, TheGuidesRateScheduleAndCreditBandsAreTheYearsAmounts) {
+    // The guide's rate schedule (each band's rate, then each column's edge
+    // and tax at the edge) and the low-income credit's bands (from, up to,
+    // a person), its thousands commas left out.
+    namespace year = GACalculationMgmt::TaxYear;
+    const std::string guide = readFile((kSource / "docs/preparing-returns.md").string());
+    const auto plain = [&](const std::string& header) {
+        auto rows = guideTable(guide, header);
+        for (auto& row : rows) {
+            for (std::string& cell : row) cell.erase(std::remove(cell.begin(), cell.end(), ','), cell.end());
+        }
+        return rows;
+    };
+    const auto whole = [](double amount) { return std::to_string(static_cast<long long>(amount)); };
+    std::vector<std::vector<std::string>> schedule;
+    for (std::size_t k = 0; k < year::kSingleRates.size(); ++k) {
+        schedule.push_back({whole(year::kSingleRates[k].rate / year::kRateUnitsPerPercent)});
+        for (const year::RateColumn* column : {&year::kSingleRates, &year::kSeparateRates, &year::kJointRates}) {
+            schedule.back().push_back(whole((*column)[k].over));
+            schedule.back().push_back(whole((*column)[k].base));
+        }
+    }
+    EXPECT_EQ(plain("| rate | single: over |"), schedule);
+    std::vector<std::vector<std::string>> bands;
+    double from = 0;
+    for (const year::LowIncomeBand& band : year::kLowIncomeCreditBands) {
+        bands.push_back({whole(from), whole(band.upTo), whole(band.perPerson)});
+        from = band.upTo + 1;
+    }
+    EXPECT_EQ(plain("| federal adjusted gross income from |"), bands);
 }
 
 TEST_F(PreparerTest, AmountsOfTheFederalDocumentsAreLabelledInDollars) {

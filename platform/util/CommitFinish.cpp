@@ -23,23 +23,36 @@ namespace {
 constexpr const char* kKeptUntil = "stays until you move it back or remove it";
 // The most such files that a job names one by one; the rest are counted.
 constexpr std::size_t kKeptNamed = 3;
+// An output that a roll-back leaves as it is: no file that the record names.
+constexpr const char* kNotTheRunsFile = "is not the file the run wrote";
+
+// Whether the file is the regular file of the number (not 0) that the
+// record gives, where the record's numbers hold: in the output folder's
+// device. numbered: and the user's.
+bool ofNumber(const RecordFolder& folder, const struct stat& st, unsigned long long number) {
+    return folder.numbersHold && number != 0 && S_ISREG(st.st_mode) && st.st_dev == folder.run.folderStat().st_dev &&
+           st.st_ino == number;
+}
+bool numbered(const RecordFolder& folder, const struct stat& st, unsigned long long number) {
+    return isOwnFile(st) && ofNumber(folder, st, number);
+}
 
 // Whether the file at the name is the new file of the line (its staged
 // file, moved or not): a regular file of the user's, of the staged file's
-// size, that has its file number where the record's numbers hold, or else
-// its bytes. One whose bytes cannot be read is not known either way:
-// `readError` gives the cause.
+// size, that has its file number where the record's numbers hold, else (in
+// a copy of the folder) its bytes. One whose bytes cannot be read is not
+// known either way: `readError` gives the cause.
 struct NewFile {
     bool is = false;
     int readError = 0;
 };
 NewFile newFileAt(const RecordFolder& folder, const CommitEntry& e, In in, const std::string& name) {
     struct stat st {};
-    if (folder.run.stat(in, name, st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+    if (folder.run.stat(in, name, st) != 0 || !isOwnFile(st) ||
         static_cast<unsigned long long>(st.st_size) != e.stagedSize) {
         return {};
     }
-    if (folder.numbersHold && st.st_ino == e.stagedNumber) return {true};
+    if (folder.numbersHold) return {numbered(folder, st, e.stagedNumber)};
     unsigned long long size = 0;
     std::string hash;
     if (const int error = contentOf(folder.run, in, name, size, hash); error != 0) return {false, error};
@@ -62,8 +75,24 @@ Displaces displacesEarlier(const RecordFolder& folder, const CommitEntry& e) {
     if (e.kept.empty()) return {};
     return [&folder, &e](In in, const std::string& name, const struct stat& st) {
         if (st.st_uid != ::geteuid()) return false;
-        return folder.numbersHold ? st.st_ino == e.earlierNumber : sameContent(folder.run, in, name, e.kept);
+        return folder.numbersHold ? numbered(folder, st, e.earlierNumber) : sameContent(folder.run, in, name, e.kept);
     };
+}
+
+// Whether the output (`st`) of a line that had an earlier file is that file
+// in place: the user's file of the earlier file's number, or of its copy's
+// that a roll-back put back, where the record's numbers hold; in a copy of
+// the folder, a file of the user's that is its second name `kept` (or has
+// that name's bytes), or any where no second name is left. A record of the
+// version before gives no copy's number: there, a file of the user's where
+// no second name is left may be the copy put back, and is taken for it.
+bool earlierAt(const RecordFolder& folder, const CommitEntry& e, const struct stat& st, const struct stat* kept) {
+    if (!isOwnFile(st)) return false;
+    if (folder.numbersHold) {
+        return numbered(folder, st, e.earlierNumber) || numbered(folder, st, e.copyNumber) ||
+               (kept == nullptr && !folder.copiesKnown);
+    }
+    return kept == nullptr || sameFile(st, *kept) || sameContent(folder.run, In::Outputs, e.output, e.kept);
 }
 
 // A file that is not the run's own at a name of the run's folder, which
@@ -158,13 +187,18 @@ void leaveUnreadable(const CommitEntry& e, const std::string& kept, int error, U
     unfinished.notPutBack.push_back({e.output, kept, "cannot be read, it is left as it is", causeOf(error)});
 }
 
-// Rolls back an output that had no earlier file and whose staged file is
-// gone: the new file, moved into place, is removed.
-void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
-    const NewFile found = newFileAt(folder, e, In::Outputs, e.output);
+// Rolls back an output that had no earlier file: the new file, moved into
+// place, is removed; any other file there is left, named where the run had
+// moved its file (one where the run moved nothing is no output of its).
+void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, bool moved, Unfinished& unfinished) {
+    const NewFile found = moved ? newFileAt(folder, e, In::Outputs, e.output) : NewFile{};
     if (found.readError != 0) return leaveUnreadable(e, {}, found.readError, unfinished);
     if (!found.is) {
-        if (!folder.run.present(In::Outputs, e.output)) unfinished.none.push_back(e.output);
+        if (!folder.run.present(In::Outputs, e.output)) {
+            unfinished.none.push_back(e.output);
+        } else if (moved) {
+            unfinished.notPutBack.push_back({e.output, {}, kNotTheRunsFile, {}});
+        }
         return;
     }
     if (const int error = folder.run.remove(In::Outputs, e.output); error != 0) {
@@ -176,43 +210,39 @@ void removeNewOutput(const RecordFolder& folder, const CommitEntry& e, Unfinishe
     unfinished.none.push_back(e.output);
 }
 
-// Rolls back an output that had an earlier file and whose staged file is
-// gone: moved into place, it gets the earlier file back; else the earlier
-// file is in place, and its second name (a link, or a copy of the same
-// bytes) goes. An output that is neither, or cannot be read, keeps its
-// earlier file's second name for the user. A second name that is not
-// there was put back before, unless the output is the new file: then the
-// earlier file was never kept, and is not back; or another user's file.
-// A second name that holds no file of the user's came by an exchange back,
-// and stays.
-void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, Unfinished& unfinished) {
+// Rolls back an output that had an earlier file: moved into place, it gets
+// the earlier file back by its second name; the earlier file in place, its
+// second name (a link, or a copy) goes. An output that is neither, or
+// cannot be read, keeps its earlier file's second name for the user. A
+// second name that is not there was put back before when the output is
+// the earlier file; the new file there never had its earlier file kept.
+// A second name that holds another file than the user's came by an
+// exchange back, and stays, whatever stands at the output (a link of it
+// too); but for the earlier file itself, by its number, that the output
+// still names (its owner changed since).
+void putBackEarlier(const RecordFolder& folder, const CommitEntry& e, bool moved, Unfinished& unfinished) {
     struct stat keptStat {};
     struct stat outputStat {};
     const bool there = folder.run.stat(In::Outputs, e.output, outputStat) == 0;
     const bool keptThere = folder.run.stat(In::Own, e.kept, keptStat) == 0;
     const bool linked = there && keptThere && sameFile(outputStat, keptStat);
-    if (keptThere && !linked && !isOwnFile(keptStat)) {
+    const bool earlierLinked = linked && ofNumber(folder, keptStat, e.earlierNumber);
+    if (keptThere && !earlierLinked && !isOwnFile(keptStat)) {
         return leaveCameIn(folder.run, e.kept, e.output, keptStat, unfinished);
     }
-    const NewFile found = there && !linked ? newFileAt(folder, e, In::Outputs, e.output) : NewFile{};
+    const NewFile found = there && moved && !linked ? newFileAt(folder, e, In::Outputs, e.output) : NewFile{};
     if (found.readError != 0) {
         leaveUnreadable(e, keptThere ? e.kept : std::string(), found.readError, unfinished);
-    } else if (!keptThere) {
-        if (found.is) {
-            unfinished.notPutBack.push_back(
-                {e.output, {}, "is the new file, and no second name keeps its earlier file", {}});
-        } else if (there && isOwnFile(outputStat)) {
-            unfinished.back.push_back(e.output);  // put back before
-        } else if (there) {
-            unfinished.notPutBack.push_back({e.output, {}, "is not the file the run wrote", {}});
-        }
-    } else if (!there || found.is) {
+    } else if (keptThere && (!there || found.is)) {
         putBack(folder, e, there, unfinished);
-    } else if (linked || sameContent(folder.run, In::Outputs, e.output, e.kept)) {
-        removeAll(folder, {e.kept}, unfinished);
+    } else if (found.is) {
+        unfinished.notPutBack.push_back(
+            {e.output, {}, "is the new file, and no second name keeps its earlier file", {}});
+    } else if (earlierLinked || (there && earlierAt(folder, e, outputStat, keptThere ? &keptStat : nullptr))) {
+        if (keptThere) removeAll(folder, {e.kept}, unfinished);
         unfinished.back.push_back(e.output);
-    } else {
-        unfinished.notPutBack.push_back({e.output, e.kept, "is not the file the run wrote", {}});
+    } else if (there) {
+        unfinished.notPutBack.push_back({e.output, keptThere ? e.kept : std::string(), kNotTheRunsFile, {}});
     }
 }
 
@@ -236,12 +266,30 @@ void rollBackLine(const RecordFolder& folder, const CommitEntry& e, Unfinished& 
     const bool moved = !e.output.empty() && (!staged || !ownStagedFile(folder, e, st));
     if (!moved) removeAll(folder, {e.output.empty() ? e.kept : e.staged}, unfinished);
     if (e.output.empty()) return;
-    if (e.kept.empty()) {
-        moved ? removeNewOutput(folder, e, unfinished) : unfinished.none.push_back(e.output);
-        return;
-    }
+    if (e.kept.empty()) return removeNewOutput(folder, e, moved, unfinished);
     removeAll(folder, {copyNameOf(e.output, e.kept)}, unfinished);
-    putBackEarlier(folder, e, unfinished);
+    putBackEarlier(folder, e, moved, unfinished);
+}
+
+// A copy put back is a file whose number the record does not hold: before
+// any is put back, the roll-back record is written anew with the number of
+// each copy that is a second name, so that a later job knows the output
+// for the earlier file once it is back. Should that record not be written,
+// the copies are put back all the same.
+std::vector<CommitEntry> withCopyNumbers(const RecordFolder& folder, std::vector<CommitEntry> entries) {
+    if (!folder.numbersHold || !folder.copiesKnown || !folder.run.present(In::Own, kRollBackName)) return entries;
+    bool copies = false;
+    for (CommitEntry& e : entries) {
+        struct stat st {};
+        if (e.output.empty() || e.kept.empty() || e.copyNumber != 0 || folder.run.stat(In::Own, e.kept, st) != 0 ||
+            !isOwnFile(st) || numbered(folder, st, e.earlierNumber) || numbered(folder, st, e.stagedNumber)) {
+            continue;
+        }
+        e.copyNumber = st.st_ino;
+        copies = true;
+    }
+    if (copies) rewriteRollBack(folder.run, entries);
+    return entries;
 }
 
 // Why the outputs of a killed job's commit record cannot all be its new
@@ -356,21 +404,28 @@ std::string holdsText(const RecordFolder& folder, const std::vector<CommitEntry>
     std::vector<std::string> earlier;
     std::vector<std::string> unknown;
     std::vector<std::string> others;
+    std::vector<std::string> unwritten;
     for (const CommitEntry& e : entries) {
         if (e.output.empty()) continue;
         const NewFile found = newFileAt(folder, e, In::Outputs, e.output);
         struct stat st {};
+        struct stat kept {};
+        const bool keptThere = !e.kept.empty() && folder.run.stat(In::Own, e.kept, kept) == 0;
         if (found.is) {
             fresh.push_back(e.output);
         } else if (found.readError != 0) {
             unknown.push_back(e.output);
         } else if (folder.run.stat(In::Outputs, e.output, st) == 0) {
-            (isOwnFile(st) ? earlier : others).push_back(e.output);
+            const bool isEarlier = !e.kept.empty() && earlierAt(folder, e, st, keptThere ? &kept : nullptr);
+            (isEarlier ? earlier : isOwnFile(st) ? unwritten : others).push_back(e.output);
         }
     }
     std::string holds = fresh.empty() ? "" : "the new " + listed(fresh);
     if (!earlier.empty()) holds += (holds.empty() ? "the earlier " : " and the earlier ") + listed(earlier);
     if (!unknown.empty()) holds += (holds.empty() ? "" : " and ") + listed(unknown) + ", which cannot be read";
+    if (!unwritten.empty()) {
+        holds += (holds.empty() ? "" : " and ") + listed(unwritten) + ", which that run did not write";
+    }
     if (!others.empty()) {
         holds += (holds.empty() ? "" : " and ") +
                  listedWith(others, ", which is not the user's file", ", which are not the user's files");
@@ -435,7 +490,8 @@ Unfinished finishCommitted(const RecordFolder& folder, const std::vector<CommitE
 
 Unfinished rollBackFolder(const RecordFolder& folder, const std::vector<CommitEntry>& entries) {
     Unfinished unfinished;
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) rollBackLine(folder, *e, unfinished);
+    const std::vector<CommitEntry> lines = withCopyNumbers(folder, entries);
+    for (auto e = lines.rbegin(); e != lines.rend(); ++e) rollBackLine(folder, *e, unfinished);
     // In the record's order, for the note.
     std::reverse(unfinished.back.begin(), unfinished.back.end());
     std::reverse(unfinished.none.begin(), unfinished.none.end());
@@ -458,7 +514,7 @@ FolderFound finishKilledCommit(const RunFolder& run, const std::string& target) 
                    record.problem,
                0, kNothingChanged);
     }
-    const RecordFolder place{run, record.numbersHold};
+    const RecordFolder place{run, record.numbersHold, record.copiesKnown};
     const std::string earlierRun = " of an earlier run into " + shownPath(run.path());
     const std::string failure = rollBack ? std::string() : moveStagedIntoPlace(place, record.entries);
     const bool forward = !rollBack && failure.empty();

@@ -3,15 +3,17 @@
 // it. Finishing a commit or a roll-back from it is in CommitFinish.cpp.
 //
 // A record is a list of fields, each ended by a NUL byte: a heading; the
-// device and file number of the output folder it was written for; seven
+// device and file number of the output folder it was written for; eight
 // fields for each line (the output's name, its staged file's name, that
 // file's number on the disk, its size, the hash of its bytes, the earlier
-// file's second name and its number); "end"; and the hash of all the bytes
-// before it. Numbers are in decimal; an output is a name in the output
-// folder, the others names in the run's folder (JobFiles.cpp), where the
-// record is too. A record whose last field is not the hash of the rest is
-// not one that a run wrote: damaged, made by hand, or written by an earlier
-// version without it.
+// file's second name, its number, and the number of the copy that is that
+// second name, 0 until a roll-back records it); "end"; and the hash of all
+// the bytes before it. Numbers are in decimal; an output is a name in the
+// output folder, the others names in the run's folder (JobFiles.cpp), where
+// the record is too. A record whose last field is not the hash of the rest
+// is not one that a run wrote: damaged, made by hand, or written by an
+// earlier version without it. A record of the version before, whose lines
+// have no copy's number, is read too.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +31,12 @@ namespace IOMgmt::detail {
 
 namespace {
 
-constexpr const char* kRecordHeading = "staged outputs commit record 3";
+constexpr const char* kRecordHeading = "staged outputs commit record 4";
+// The version before: no copy's number.
+constexpr const char* kRecordHeadingBefore = "staged outputs commit record 3";
 constexpr const char* kRecordEnd = "end";
 // The fields of a line, and those of the heading, folder, end and hash.
-constexpr std::size_t kLineFields = 7;
+constexpr std::size_t kLineFields = 8;
 constexpr std::size_t kFrameFields = 5;
 // A record lists a few names: a longer file is not one that a run wrote.
 constexpr std::size_t kLongestRecord = 1024 * 1024;
@@ -50,7 +54,7 @@ std::string encode(const FileId& folder, const std::vector<CommitEntry>& entries
     for (const CommitEntry& e : entries) {
         for (const std::string& field :
              {e.output, e.staged, std::to_string(e.stagedNumber), std::to_string(e.stagedSize), e.stagedHash, e.kept,
-              std::to_string(e.earlierNumber)}) {
+              std::to_string(e.earlierNumber), std::to_string(e.copyNumber)}) {
             text += field + '\0';
         }
     }
@@ -100,22 +104,26 @@ bool splitFields(const std::string& text, std::vector<std::string>& fields) {
     return true;
 }
 
-// The folder and lines of a record's text; false when it is not a whole
-// record that a run wrote.
-bool decode(const std::string& text, FileId& folder, std::vector<CommitEntry>& entries) {
+// The folder and lines of a record's text, and whether it gives the
+// copies' numbers (not a record of the version before); false when it is
+// not a whole record that a run wrote.
+bool decode(const std::string& text, FileId& folder, std::vector<CommitEntry>& entries, bool& copiesKnown) {
     std::vector<std::string> fields;
     if (!splitFields(text, fields) || fields.size() < kFrameFields) return false;
     const std::string& checksum = fields.back();
     if (checksum != hashText(std::string_view(text).substr(0, text.size() - checksum.size() - 1))) return false;
-    if (fields.front() != kRecordHeading || fields[fields.size() - 2] != kRecordEnd ||
-        (fields.size() - kFrameFields) % kLineFields != 0 || !parseNumber(fields[1], folder.first) ||
+    copiesKnown = fields.front() == kRecordHeading;
+    const std::size_t lineFields = copiesKnown ? kLineFields : kLineFields - 1;
+    if ((!copiesKnown && fields.front() != kRecordHeadingBefore) || fields[fields.size() - 2] != kRecordEnd ||
+        (fields.size() - kFrameFields) % lineFields != 0 || !parseNumber(fields[1], folder.first) ||
         !parseNumber(fields[2], folder.second)) {
         return false;
     }
-    for (std::size_t i = 3; i + 2 < fields.size(); i += kLineFields) {
+    for (std::size_t i = 3; i + 2 < fields.size(); i += lineFields) {
         CommitEntry e{.output = fields[i], .staged = fields[i + 1], .stagedHash = fields[i + 4], .kept = fields[i + 5]};
         if (!parseNumber(fields[i + 2], e.stagedNumber) || !parseNumber(fields[i + 3], e.stagedSize) ||
-            !parseNumber(fields[i + 6], e.earlierNumber) || !isSoundEntry(e)) {
+            !parseNumber(fields[i + 6], e.earlierNumber) ||
+            (copiesKnown && !parseNumber(fields[i + 7], e.copyNumber)) || !isSoundEntry(e)) {
             return false;
         }
         entries.push_back(std::move(e));
@@ -159,15 +167,16 @@ std::string recordText(const RunFolder& run, const char* name, bool& exists, std
 }
 
 // Writes the record (its heading, the output folder's identity, its lines
-// and a checksum of it all) and renames it into place, durable once the
-// run's folder is synced; the errno of a failure, with no record written.
-int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries) {
+// and a checksum of it all) and renames it into place at `name`, durable
+// once the run's folder is synced; the errno of a failure, with no record
+// written.
+int writeRecordFile(const RunFolder& run, const std::vector<CommitEntry>& entries, const char* name = kRecordName) {
     run.remove(In::Own, kNewRecordName);
     const Descriptor fd(run.open(In::Own, kNewRecordName, O_WRONLY | O_CREAT | O_EXCL, 0600));
     if (fd.get() < 0) return errno;
     int error = writeAll(fd.get(), encode(idOf(run.folderStat()), entries));
     if (error == 0 && stagingCalls().sync(fd.get()) != 0) error = errno;
-    if (error == 0) error = run.rename(In::Own, kNewRecordName, In::Own, kRecordName);
+    if (error == 0) error = run.rename(In::Own, kNewRecordName, In::Own, name);
     if (error != 0) run.remove(In::Own, kNewRecordName);
     return error;
 }
@@ -223,7 +232,7 @@ FoundRecord readRecord(const RunFolder& run, bool rollBack) {
     std::string text;
     found.problem = recordText(run, rollBack ? kRollBackName : kRecordName, found.exists, text);
     FileId written;
-    if (found.exists && found.problem.empty() && !decode(text, written, found.entries)) {
+    if (found.exists && found.problem.empty() && !decode(text, written, found.entries, found.copiesKnown)) {
         found.problem = kNotARecord;
         found.entries.clear();
     }
@@ -236,6 +245,11 @@ int beginRollBack(const RunFolder& run) {
     // A failed sync shows again as the roll-back syncs the folder.
     if (error == 0) run.sync(In::Own);
     return error;
+}
+
+int rewriteRollBack(const RunFolder& run, const std::vector<CommitEntry>& entries) {
+    const int error = writeRecordFile(run, entries, kRollBackName);
+    return error != 0 ? error : run.sync(In::Own);
 }
 
 void settleRecord(const RunFolder& run, Unfinished& unfinished) {

@@ -324,15 +324,22 @@ struct CommitEntry {
     std::string kept{};
     // The earlier file's number, by which it is known as it is displaced.
     unsigned long long earlierNumber = 0;
+    // The number of the copy of the earlier file that is its second name,
+    // recorded by a roll-back before it puts the copy back (0: none), by
+    // which the output is known for the earlier file once it is back.
+    unsigned long long copyNumber = 0;
 };
 
 // The folders of a commit record, and whether the file numbers the record
 // gives still name its files: true in the folder the record was written
 // in, false in a copy of it (cp -a, a backup restored, a move to another
-// disk), whose files are known by their names, sizes and bytes only.
+// disk), whose files are known by their names, sizes and bytes only. A
+// record of the version before holds no copy's number (`copiesKnown`
+// false): a copy it put back is known by its owner alone.
 struct RecordFolder {
     const RunFolder& run;
     bool numbersHold = true;
+    bool copiesKnown = true;
 };
 
 // The name of the copy that is to become the second name `kept` of `output`.
@@ -366,6 +373,7 @@ struct FoundRecord {
     bool exists = false;
     std::vector<CommitEntry> entries;
     bool numbersHold = false;
+    bool copiesKnown = true;
     std::string problem;
 };
 // Reads the folder's commit record, or its roll-back record.
@@ -375,6 +383,11 @@ FoundRecord readRecord(const RunFolder& run, bool rollBack);
 // job killed from then on is rolled back. The errno of a failed rename,
 // else 0.
 int beginRollBack(const RunFolder& run);
+
+// Writes the roll-back record anew with the lines given (the numbers of the
+// copies it is to put back), synced; the errno of a failure, with the
+// record there as it was.
+int rewriteRollBack(const RunFolder& run, const std::vector<CommitEntry>& entries);
 
 // An output that a roll-back could not give its earlier file back: `what`
 // says why ("is the new file, it cannot be put back"), `cause` that of the

@@ -29,7 +29,9 @@ namespace fs = std::filesystem;
 using testsupport::gFails;
 using testsupport::StagingCall;
 
-const std::string kHeading = "staged outputs commit record 3";
+const std::string kHeading = "staged outputs commit record 4";
+// A record of the version before: no copy's number.
+const std::string kHeadingBefore = "staged outputs commit record 3";
 
 class CommitKill : public testsupport::StagingTest {
 protected:
@@ -139,11 +141,11 @@ protected:
         for (const std::string& field : fields) text += field + '\0';
         return sealed ? text + IOMgmt::detail::hashText(text) + '\0' : text;
     }
-    // A record that a run writes in the folder (its numbers), of lines of
-    // seven fields: output, staged file, its number, size and hash, second
-    // name and the earlier file's number.
-    static std::string recordOf(const Names& folder, const std::vector<Names>& lines) {
-        Names fields = {kHeading, folder[0], folder[1]};
+    // A record that a run of the version before wrote in the folder (its
+    // numbers), of lines of seven fields: output, staged file, its number,
+    // size and hash, second name and the earlier file's number.
+    static std::string recordBefore(const Names& folder, const std::vector<Names>& lines) {
+        Names fields = {kHeadingBefore, folder[0], folder[1]};
         for (const Names& line : lines) fields.insert(fields.end(), line.begin(), line.end());
         fields.push_back("end");
         return record(fields);
@@ -279,7 +281,7 @@ TEST_F(CommitKill, AFileThatCannotBeRemovedIsNamedAndTheNextBatchRemovesIt) {
 // and removal fails (a read-only folder), fails the next batch with what the
 // folder holds and leaves the record for a later batch, which finishes it
 // once it can, with a note in the words of what it did. Every read fails
-// too: an earlier output of the new one's size is known only by its bytes.
+// too: an earlier output of the new one's size is known by its number.
 TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
     const struct {
         std::string earlier;  // the earlier outputs' text; empty for none
@@ -297,7 +299,7 @@ TEST_F(CommitKill, AFinishThatCannotFinishSaysOnlyWhatIsTrue) {
          "finished the commit of an earlier run into the folder: its a.txt, b.txt are in place"},
         {"old", 2, true, StagingCall::Rename, ".a.txt.kept-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot put back the earlier DIR/a.txt: "
-         "Input/output error): the folder holds the new a.txt and b.txt, which cannot be read",
+         "Input/output error): the folder holds the new a.txt and the earlier b.txt",
          "finished the roll-back of an earlier run into the folder that failed: the earlier a.txt, b.txt are back"},
         {"", 2, true, StagingCall::Unlink, ".b.txt.staged-",
          "the roll-back of an earlier run into DIR cannot be finished (cannot remove DIR/STAGED: Input/output "
@@ -364,27 +366,37 @@ TEST_F(CommitRecord, OnlyARecordThatARunWroteIsFinished) {
     // A whole record of out.txt, but for the field at `at`.
     const auto whole = [&](std::size_t at, const std::string& value) {
         Names fields = {kHeading, folder[0], folder[1], "out.txt", ".out.txt.staged-AAAAAA"};
-        fields.insert(fields.end(), {"12", "7", hash, ".out.txt.kept-BBBBBB", "1", "end"});
+        fields.insert(fields.end(), {"12", "7", hash, ".out.txt.kept-BBBBBB", "1", "0", "end"});
         fields[at] = value;
         return record(fields);
     };
     // A name that is not plain, another output's staged file, numbers too
-    // large, signed or empty, a hash and a second name that are not one's.
-    const std::pair<std::size_t, std::string> changes[] = {
-        {3, "../out.txt"}, {4, ".other.txt.staged-AAAAAA"}, {5, "99999999999999999999"}, {5, "-1"}, {5, ""},
-        {6, ""},           {7, "0123456789abcdeg"},         {8, ".out.txt.kept-BBB"},    {1, ""},   {9, "-1"}};
+    // large, signed or empty, a hash and a second name that are not one's,
+    // lines of this version under the heading of the version before.
+    const std::pair<std::size_t, std::string> changes[] = {{3, "../out.txt"},
+                                                           {4, ".other.txt.staged-AAAAAA"},
+                                                           {5, "99999999999999999999"},
+                                                           {5, "-1"},
+                                                           {5, ""},
+                                                           {6, ""},
+                                                           {7, "0123456789abcdeg"},
+                                                           {8, ".out.txt.kept-BBB"},
+                                                           {1, ""},
+                                                           {9, "-1"},
+                                                           {10, "x"},
+                                                           {0, kHeadingBefore}};
     const std::string sealed = whole(0, kHeading);
     Names texts = {
         sealed.substr(0, sealed.size() - 1),                                 // cut short
         sealed.substr(0, sealed.size() - 17) + std::string(16, '0') + '\0',  // another checksum
         record({"staged outputs commit record 1", "out.txt", ".out.txt.staged-AAAAAA", "12", "", "end"}, false),
-        record({kHeading, folder[0], folder[1], "", "", "0", "0", "", "notes.txt", "0", "end"})};
+        record({kHeading, folder[0], folder[1], "", "", "0", "0", "", "notes.txt", "0", "0", "end"})};
     for (const auto& [at, value] : changes) texts.push_back(whole(at, value));
     texts.push_back(sealed);
     const std::string* theirs = &texts.back();
     // Last, a hand-made roll-back record that names a user's file.
     texts.push_back(record({kHeading, folder[0], folder[1], "notes.txt", ".notes.txt.staged-AAAAAA",
-                            numbersOf(notes)[1], "4", hash, "", "0", "end", hash},
+                            numbersOf(notes)[1], "4", hash, "", "0", "0", "end", hash},
                            false));
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);
@@ -467,33 +479,37 @@ TEST_F(CommitRecord, OnlyTheUsersPrivateFolderHoldsItsRunsFiles) {
     EXPECT_EQ(namesIn(""), (Names{"elsewhere", "out.txt"}));
 }
 
-// A whole roll-back record is finished, with one note that says what is
-// true: an output it finds moved into place or gone cannot have its earlier
-// file back here, one that is neither the new file nor the earlier is not
-// taken for the earlier, a new file without a second name has none to get
-// back, and every earlier file stays. A name it cannot remove is listed in
-// a record of its own, the roll-back record goes, and the batch goes on.
-// An output that cannot be read is left as it is, with its second name if
-// it has one; what a name of the run's folder holds that a finish cannot
-// remove, named.
+// A whole roll-back record (of the version before) is finished, with one
+// note that says what is true: an output it finds moved into place or gone
+// cannot have its earlier file back here, one that is neither the new file
+// nor the earlier is not taken for the earlier, a new file without a second
+// name has none to get back, and every earlier file stays. A name it cannot
+// remove is listed in a record of its own, the roll-back record goes, and
+// the batch goes on. Each output is known by its number, its bytes unread;
+// a file of the user's whose earlier file has no second name left is the
+// copy put back, which a record of the version before does not number.
 TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string out = writeFile("out.txt", "earlier");
     const std::string fresh = writeFile("fresh.txt", "new");
     const std::string left = writeFile(own(".left.txt.staged-AAAAAA"), "cut");
+    // Not moved, and a file made at its name since: no output of the run's.
+    const std::string made = writeFile("made.txt", "made");
+    const std::string madeStaged = writeFile(own(".made.txt.staged-AAAAAA"), "new");
     const std::string h(16, '0');
     writeFile(
         own(".staged-outputs.rollback"),
-        recordOf(numbersOf(dir),
-                 {{"out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", h, ".out.txt.kept-BBBBBB", "1"},
-                  {"gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", h, ".gone.txt.kept-CCCCCC", "1"},
-                  {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD", "1"},
-                  {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF", "1"},
-                  {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE", "1"},
-                  {"new.txt", ".new.txt.staged-AAAAAA", "1", "3", h, "", "0"},
-                  {"left.txt", ".left.txt.staged-AAAAAA", numbersOf(left)[1], "3", h, "", "0"}}));
+        recordBefore(
+            numbersOf(dir),
+            {{"out.txt", ".out.txt.staged-AAAAAA", numbersOf(out)[1], "7", h, ".out.txt.kept-BBBBBB", "1"},
+             {"gone.txt", ".gone.txt.staged-AAAAAA", "1", "3", h, ".gone.txt.kept-CCCCCC", "1"},
+             {"mine.txt", ".mine.txt.staged-AAAAAA", "1", "7", h, ".mine.txt.kept-DDDDDD", "1"},
+             {"odd.txt", ".odd.txt.staged-AAAAAA", "1", "3", h, ".odd.txt.kept-FFFFFF", "1"},
+             {"fresh.txt", ".fresh.txt.staged-AAAAAA", numbersOf(fresh)[1], "3", h, ".fresh.txt.kept-EEEEEE", "1"},
+             {"new.txt", ".new.txt.staged-AAAAAA", "1", "3", h, "", "0"},
+             {"left.txt", ".left.txt.staged-AAAAAA", numbersOf(left)[1], "3", h, "", "0"},
+             {"made.txt", ".made.txt.staged-AAAAAA", numbersOf(madeStaged)[1], "3", h, "", "0"}}));
     const Names kept = {writeFile(own(".out.txt.kept-BBBBBB"), "kept"), writeFile(own(".gone.txt.kept-CCCCCC"), "kept"),
-                        writeFile(own(".mine.txt.kept-DDDDDD"), "kept"),
-                        writeFile(own(".odd.txt.kept-FFFFFF"), "kept")};
+                        writeFile(own(".mine.txt.kept-DDDDDD"), "kept")};
     const std::string mine = writeFile("mine.txt", "mine");
     const std::string odd = writeFile("odd.txt", "odd");
     const std::string unread = writeFile("new.txt", "new");
@@ -507,18 +523,16 @@ TEST_F(CommitRecord, ARollBackThatCannotPutBackSaysWhatStays) {
     const std::string cannot = ", it cannot be put back (Input/output error): the earlier file is ";
     EXPECT_EQ(notes,
               Names{dir +
-                    ": finished the roll-back of an earlier run into the folder that failed: left.txt is "
-                    "not there, as before that run; " +
+                    ": finished the roll-back of an earlier run into the folder that failed: the earlier odd.txt is "
+                    "back, and left.txt is not there, as before that run; " +
                     out + " is the new file" + cannot + kept[0] + stays + path("gone.txt") + " is missing" + cannot +
                     kept[1] + stays + mine + " is not the file the run wrote: the earlier file is " + kept[2] + stays +
-                    odd + " cannot be read, it is left as it is (Input/output error): the earlier file is " + kept[3] +
-                    stays + fresh + " is the new file, and no second name keeps its earlier file; " + unread +
-                    " cannot be read, it is left as it is (Input/output error); cannot remove " + left +
+                    fresh + " is the new file, and no second name keeps its earlier file; " + unread +
+                    " is not the file the run wrote; cannot remove " + left +
                     " (Input/output error); a later run into the folder tries again"});
-    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2], unread}),
-              (Names{"new", "kept", "kept", "mine", "kept", "new"}));
-    EXPECT_EQ(namesIn(own("")), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".odd.txt.kept-FFFFFF",
-                                       ".out.txt.kept-BBBBBB"}));
+    EXPECT_EQ(textsOf({out, kept[0], kept[1], mine, kept[2], odd, unread, made}),
+              (Names{"new", "kept", "kept", "mine", "kept", "odd", "new", "made"}));
+    EXPECT_EQ(namesIn(own("")), (Names{".gone.txt.kept-CCCCCC", ".mine.txt.kept-DDDDDD", ".out.txt.kept-BBBBBB"}));
 }
 
 // A write of a single file, outside any batch, removes the staged files of

@@ -57,6 +57,19 @@ protected:
         EXPECT_EQ(::lstat(file.c_str(), &st), 0) << file;
         return st;
     }
+    // The files' numbers, in decimal.
+    static Names numbersOf(const Names& files) {
+        Names numbers;
+        for (const std::string& file : files) numbers.push_back(std::to_string(statOf(file).st_ino));
+        return numbers;
+    }
+    // The path of the name in the run's folder that starts so, or "none".
+    std::string namedInRunFolder(const std::string& start) const {
+        for (const std::string& name : namesIn(own(""))) {
+            if (name.starts_with(start)) return path(own(name));
+        }
+        return "none";
+    }
     // Runs the step in a child process, which the step kills; whether it did.
     static bool killedIn(const std::function<void()>& step) {
         const pid_t pid = ::fork();
@@ -226,13 +239,6 @@ protected:
             runBatch({out}, {"new"});
         }));
     }
-    // The path of the name in the run's folder that starts so, or "none".
-    std::string namedInRunFolder(const std::string& start) const {
-        for (const std::string& name : namesIn(own(""))) {
-            if (name.starts_with(start)) return path(own(name));
-        }
-        return "none";
-    }
     // The next batch leaves what came and names it; once it is moved out,
     // the batch after finishes the roll-back, which takes the first file
     // for no output of the run's.
@@ -254,7 +260,8 @@ protected:
 // exchange, and a second just before the exchange back, which brings that
 // second file into the run's folder at each step. What came is named with
 // its owner and stays, with the roll-back record, until the user moves it
-// out; then the next batch finishes the roll-back.
+// out (a hard link of it that the member then puts at the output's name
+// too); then the next batch finishes the roll-back.
 TEST_F(ExchangeBack, TakesNothingButTheRunsOwnFile) {
     const std::string unfinished =
         "NEXT: the roll-back of an earlier run into DIR cannot be finished (CAME): the "
@@ -264,6 +271,7 @@ TEST_F(ExchangeBack, TakesNothingButTheRunsOwnFile) {
         ExchangeStep step;
         std::string name;  // the name in the run's folder that the second file comes to
         std::string said;
+        bool linkedAtOutput = false;  // the member links the file that came at the output's name
     } rows[] = {
         {ExchangeStep::Placement, ".out.txt.staged-",
          "OUT: REFUSED; CAME; OUT is not the file the run wrote: the earlier file is KEPT, which a later run into "
@@ -273,12 +281,17 @@ TEST_F(ExchangeBack, TakesNothingButTheRunsOwnFile) {
         {ExchangeStep::PutBack, ".out.txt.kept-",
          "SECOND: cannot move the new file into place: Input/output error; OUT is not the new file, it cannot be "
          "put back (REFUSED); CAME"},
+        {ExchangeStep::PutBack, ".out.txt.kept-",
+         "SECOND: cannot move the new file into place: Input/output error; OUT is not the new file, it cannot be "
+         "put back (REFUSED); CAME",
+         true},
     };
     const std::string out = path("out.txt");
     const std::string me = testsupport::thisUser();
     const bool root = ::geteuid() == 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(static_cast<int>(row.step));
+        if (row.linkedAtOutput && testsupport::leftOutUnlessRoot("a hard link of another member's file")) continue;
         for (const char* name : {"out.txt", "x.txt", "y.txt", "next.txt"}) fs::remove(path(name));
         fs::remove_all(path(own("")));
         writeFile("out.txt", "earlier");
@@ -309,19 +322,104 @@ TEST_F(ExchangeBack, TakesNothingButTheRunsOwnFile) {
                  : "is a file of " + me +
                        " made there since the run began, and is not replaced; remove it, or write the outputs into "
                        "another folder";
-        EXPECT_EQ(said,
-                  filledIn(row.said, {{"REFUSED", refused},
-                                      {"HOLDS", root ? "out.txt, which is not the user's file" : "the earlier out.txt"},
-                                      {"CAME", cameIn},
-                                      {"KEPT", namedInRunFolder(".out.txt.kept-")},
-                                      {"OUT", out},
-                                      {"NEXT", path("next.txt")},
-                                      {"SECOND", second},
-                                      {"DIR", dir}}));
+        EXPECT_EQ(said, filledIn(row.said, {{"REFUSED", refused},
+                                            {"HOLDS", root ? "out.txt, which is not the user's file"
+                                                           : "out.txt, which that run did not write"},
+                                            {"CAME", cameIn},
+                                            {"KEPT", namedInRunFolder(".out.txt.kept-")},
+                                            {"OUT", out},
+                                            {"NEXT", path("next.txt")},
+                                            {"SECOND", second},
+                                            {"DIR", dir}}));
         // A second name may be a copy, of a number no record holds: a later
         // batch knows a file there by its owner only.
         if (!root && row.step == ExchangeStep::PutBack) continue;
+        if (row.linkedAtOutput) {
+            fs::remove(out);
+            fs::create_hard_link(cameTo, out);
+        }
         expectLaterBatchesFinish(cameTo, cameIn, out);
+    }
+}
+
+// The finish and the roll-back of a killed commit know each file by the
+// number the record gives, never by its bytes. A run of unchanged outputs
+// whose commit fails, killed as it puts back (its earlier file linked, or
+// copied where no link can be made), leaves the earlier files, which the
+// next batch finds back. A killed run's folder renamed away while a later
+// run writes the same outputs anew, then moved back: the next batch rolls
+// it back, leaving the later run's outputs and naming the second names;
+// where it can begin no roll-back, it fails, saying what the folder holds.
+TEST_F(RunFolder, AFinishKnowsEachFileByTheNumberItsRecordGives) {
+    enum class Killed { PuttingBack, PuttingBackACopy, FolderAway };
+    const struct {
+        Killed killed;
+        std::string note;
+    } rows[] = {
+        {Killed::PuttingBack,
+         "finished the roll-back of an earlier run into the folder that failed: the earlier "
+         "OUT, SECOND are back"},
+        {Killed::PuttingBackACopy,
+         "finished the roll-back of an earlier run into the folder that failed: the earlier "
+         "OUT, SECOND are back"},
+        {Killed::FolderAway,
+         "the commit of an earlier run into the folder cannot be finished (the new OUT is gone), "
+         "and is rolled back; DIR/OUT is not the file the run wrote: the earlier file is "
+         "KEPT-OUT, which stays until you move it back or remove it; DIR/SECOND is not the file "
+         "the run wrote: the earlier file is KEPT-SECOND, which stays until you move it back or "
+         "remove it"},
+    };
+    const Names outputs = {path("out.txt"), path("second.txt")};
+    const Names texts = {"same", "same second"};
+    const std::string away = path("away");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.killed));
+        for (const char* name : {"out.txt", "second.txt", "next.txt"}) fs::remove(path(name));
+        fs::remove_all(path(own("")));
+        runBatch(outputs, texts);
+        const Names before = numbersOf(outputs);
+        ASSERT_TRUE(killedIn([&] {
+            gFails = [&](StagingCall call, const std::string& name) {
+                if (call == StagingCall::Link) return row.killed == Killed::PuttingBackACopy;
+                const bool second = call == StagingCall::Rename && name.starts_with(".second.txt.staged-");
+                if ((second && row.killed == Killed::FolderAway) ||
+                    (call == StagingCall::Unlink && name.starts_with(".out.txt.kept-"))) {
+                    ::raise(SIGKILL);
+                }
+                return second;
+            };
+            runBatch(outputs, texts);
+        }));
+        gFails = nullptr;
+        const std::string runFolder = path(own(""));
+        if (row.killed == Killed::FolderAway) {
+            fs::rename(runFolder, away);
+            runBatch(outputs, texts);
+            fs::rename(away, runFolder);
+            gFails = [once = true](StagingCall call, const std::string& name) mutable {
+                return call == StagingCall::Rename && name == ".staged-outputs.commit" && std::exchange(once, false);
+            };
+            EXPECT_EQ(failure([&] { runBatch({path("next.txt")}, {"next"}); }),
+                      path("next.txt") + ": the commit of an earlier run into " + dir +
+                          " cannot be finished (the new out.txt is gone), nor rolled back (Input/output error): the "
+                          "folder holds out.txt, second.txt, which that run did not write; a later run into the "
+                          "folder tries again to finish it; no output of the run is changed");
+        }
+        const Names found = numbersOf(outputs);
+        notes.clear();
+        runBatch({path("next.txt")}, {"next"});
+        // The killed run's earlier files, or the later run's outputs, stay.
+        EXPECT_EQ(textsOf(outputs), texts);
+        EXPECT_EQ(numbersOf(outputs), found);
+        if (row.killed == Killed::PuttingBack) {
+            EXPECT_EQ(found, before);
+        }
+        EXPECT_EQ(notes, Names{dir + ": " +
+                               filledIn(row.note, {{"KEPT-OUT", namedInRunFolder(".out.txt.kept-")},
+                                                   {"KEPT-SECOND", namedInRunFolder(".second.txt.kept-")},
+                                                   {"OUT", "out.txt"},
+                                                   {"SECOND", "second.txt"},
+                                                   {"DIR", dir}})});
     }
 }
 

@@ -142,6 +142,14 @@ std::vector<NoteCase> unearnedItemCases() {
                  "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Treasury") + entry(12, "1000.00") + "</FORM>");
          },
          Noted{}, nullptr, true},
+        // A 1099-INT's adjustment comes off the item as off the statement.
+        {"a 1099-INT with an adjustment, where an exclusion is worked out", "aged-65",
+         [](std::string t) {
+             return withFederalForm(replaced(t, ">30000</PULLCOMMON>", ">31000</PULLCOMMON>"),
+                                    "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Bank") + entry(10, "1400.00") +
+                                        entry(27, "400.00") + "</FORM>");
+         },
+         Noted{}, nullptr, true},
         {"interest as the item alone, where no exclusion is worked out", "single-wages",
          item("taxable-interest", "800"), Noted{}, nullptr, true},
     };

@@ -79,8 +79,18 @@ bool derivesAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<c
     });
 }
 
+// Whether a 1099-R may give a filer a taxable pension or IRA distribution:
+// one whose taxable amount (box 2a) is 0, a rollover, gives none.
+bool aTaxable1099R(const DataMgmt::TaxReturn& federal) {
+    const Form84Lines& l = kForm84Lines;
+    const std::vector<std::uint16_t> copies = federal.copyNumbers(kForm84ID);
+    return std::any_of(copies.begin(), copies.end(), [&](std::uint16_t copy) {
+        return federal.isNull(kForm84ID, copy, l.taxableAmount) || federal.getIR(kForm84ID, copy, l.taxableAmount) != 0;
+    });
+}
+
 std::optional<std::string> retirementIncomeNote(HostSession& session) {
-    if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems) ||
+    if (!aTaxable1099R(*session.federal()) || seedsAnyOf(session.loaded(), kRetirementIncomeItems) ||
         derivesAnyOf(session.loaded(), kRetirementIncomeItems)) {
         return std::nullopt;
     }

@@ -185,7 +185,16 @@ std::vector<NoteCase> spouseStatementCases() {
                                                                     entry(33, "GA") + entry(30, "300.00") + "</FORM>");
     };
     const char* birthDateNote = "the spouse's (field 10), to whom the return gives retirement income (1099-R copy 1";
+    // A rollover alone: its taxable amount of 0 gives no item, which the
+    // return then need not give, and its gross distribution bounds it.
+    const Edit rolloverAlone = [](std::string t) {
+        return withFederalForm(
+            replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">18000</PULLCOMMON>", ""},
+                       {">48000<", ">30000<"}})(t),
+            "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "50000.00") + entry(6, "0") + "</FORM>");
+    };
     return {
+        {"a rollover's 1099-R alone, its taxable amount 0", "single-retiree", rolloverAlone, Noted{}, nullptr, true},
         {"a spouse's 1099-R without its gross distribution, told in the birth date note", "joint-two-dependents",
          withoutGross, Noted{birthDateNote}, nullptr, true},
         {"a spouse's 1099-R beside pension items of 0, its gross distribution their source; the birth date told",

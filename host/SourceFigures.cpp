@@ -189,11 +189,12 @@ Pairings retirementItems(HostSession& session) {
     const DataMgmt::TaxReturn& federal = *session.federal();
     const auto given = [&](const FilerItems& f) { return item(ga, f.pensions) + item(ga, f.ira); };
     if (federal.getFormCount(kForm84ID) == 0) return {};
-    // A return that gives no item is asked for them by the note of its
-    // 1099-Rs; they are their source all the same.
-    const bool anyGiven =
-        std::any_of(kFilerItems.begin(), kFilerItems.end(), [&](const FilerItems& f) { return given(f) != 0; });
+    // A return that gives no item of its filers (a spouse's item counts on a
+    // joint return only) is asked for them by the note of its 1099-Rs; they
+    // are their source all the same.
     const std::size_t filers = ga.getFilingStatusNumber() == FilingStatus::kJoint ? 2 : 1;
+    const bool anyGiven = std::any_of(kFilerItems.begin(), kFilerItems.begin() + static_cast<std::ptrdiff_t>(filers),
+                                      [&](const FilerItems& f) { return given(f) != 0; });
     Pairings pairings;
     for (std::size_t k = 0; k < filers; ++k) {
         const FilerItems& f = kFilerItems[k];

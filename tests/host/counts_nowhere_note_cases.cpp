@@ -15,6 +15,8 @@ const std::string kCounted =
     ", which counts nowhere on this return: calculated again without it, the return is "
     "the same; ";
 
+const char* const kRetirementNote = "the federal return holds 1099-R copies (form F84)";
+
 // The return with the item given before its federal AGI.
 Edit item(const std::string& name, const std::string& value) {
     const std::string agi = "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">";
@@ -37,6 +39,23 @@ std::vector<NoteCase> changingNothingCases() {
                "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
                "taxpayer's amount as the taxpayer's item, or file jointly"},
          nullptr, true},
+        // Beside a 1099-R of the taxpayer's, the spouse's item gives the
+        // taxpayer's none, and asks for none.
+        {"a spouse's item on a single return beside a rollover's 1099-R", "single-wages",
+         [](std::string t) {
+             return withFederalForm(
+                 item("ira-distributions-spouse", "15000")(t),
+                 "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "18000.00") + entry(6, "0") + "</FORM>");
+         },
+         Noted{"gahost: note: the item ira-distributions-spouse 15000" + counted +
+               "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
+               "taxpayer's amount as the taxpayer's item, or file jointly"},
+         nullptr, true},
+        {"a spouse's item on a single return beside a 1099-R", "single-wages",
+         [](std::string t) {
+             return withFederalForm(item("ira-distributions-spouse", "15000")(t), kRetirementStatement);
+         },
+         Noted{kRetirementNote, "the common items pensions-taxpayer and ira-distributions-taxpayer, none of which"}},
         {"a spouse's item on a joint return", "retired-couple", item("ira-distributions-spouse", "15000"), Noted{},
          nullptr, true},
         {"estimated payments on form F190 copy 2", "single-wages", payments(2),
@@ -214,8 +233,6 @@ Edit noStateOnLine(int copy, int distribution) {
             t, "<FORM DEVNAME=\"F84\" COPY=\"" + std::to_string(copy) + "\">" + entry(distribution, "777") + "</FORM>");
     };
 }
-const char* const kRetirementNote = "the federal return holds 1099-R copies (form F84)";
-
 // The check's limits, and the exempt bond interest and dividends, which
 // count as parts of other lines.
 std::vector<NoteCase> limitAndBondCases() {

@@ -19,7 +19,7 @@ struct Form84Lines {
     // that leaves it empty.
     Line taxableAmount;
     Line distributionKey;  // the key under which the gross distribution counts
-    Line spouse;           // box: the spouse's statement, left out of the lump sum of a return not joint
+    Line spouse;           // box: the spouse's statement, which a return not joint holds none of
     // A lump-sum amount, added when either box says yes.
     Line lumpSumBox1, lumpSumBox2, lumpSum;
 };

@@ -33,7 +33,8 @@ using FieldId = Primitives::QVImmutableIdentifier;
 using FormId = Primitives::QVImmutableFormIdentifier;
 
 // The common items that give each filer's taxable pensions and IRA
-// distributions to the retirement exclusion; a 1099-R gives it none.
+// distributions to the retirement exclusion, the taxpayer's first; a 1099-R
+// gives it none.
 constexpr std::array<Utils::PCTypes, 4> kRetirementIncomeItems = {
     Utils::kPensionsTaxpayer, Utils::kIraDistributionsTaxpayer, Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse};
 
@@ -79,15 +80,28 @@ bool derivesAnyOf(const PersistanceMgmt::ReturnFileContents& loaded, std::span<c
     });
 }
 
+// Whether a 1099-R may give a filer a taxable pension or IRA distribution:
+// one whose taxable amount (box 2a) is 0, a rollover, gives none.
+bool aTaxable1099R(const DataMgmt::TaxReturn& federal) {
+    const Form84Lines& l = kForm84Lines;
+    const std::vector<std::uint16_t> copies = federal.copyNumbers(kForm84ID);
+    return std::any_of(copies.begin(), copies.end(), [&](std::uint16_t copy) {
+        return federal.isNull(kForm84ID, copy, l.taxableAmount) || federal.getIR(kForm84ID, copy, l.taxableAmount) != 0;
+    });
+}
+
 std::optional<std::string> retirementIncomeNote(HostSession& session) {
-    if (session.federal()->getFormCount(kForm84ID) == 0 || seedsAnyOf(session.loaded(), kRetirementIncomeItems) ||
-        derivesAnyOf(session.loaded(), kRetirementIncomeItems)) {
+    // The filers' items: a spouse's counts on a joint return only.
+    const bool joint = session.georgiaState()->getFilingStatusNumber() == FilingStatus::kJoint;
+    const std::span<const Utils::PCTypes> filers(kRetirementIncomeItems.data(), joint ? 4 : 2);
+    if (!aTaxable1099R(*session.federal()) || seedsAnyOf(session.loaded(), filers) ||
+        derivesAnyOf(session.loaded(), filers)) {
         return std::nullopt;
     }
     std::string items;
-    for (std::size_t k = 0; k < kRetirementIncomeItems.size(); ++k) {
-        items += (k == 0 ? "" : k + 1 == kRetirementIncomeItems.size() ? " and " : ", ");
-        items += PersistanceMgmt::findCommonItem(kRetirementIncomeItems[k])->name;
+    for (std::size_t k = 0; k < filers.size(); ++k) {
+        items += (k == 0 ? "" : k + 1 == filers.size() ? " and " : ", ");
+        items += PersistanceMgmt::findCommonItem(filers[k])->name;
     }
     return "the federal return holds 1099-R copies (form F84); the Georgia calculation reads " +
            readOf1099R(session.georgiaState()->getAbbreviation()) +

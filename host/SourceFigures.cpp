@@ -159,33 +159,81 @@ constexpr std::array<FilerItems, 2> kFilerItems{{
     {"spouse", true, Utils::kPensionsSpouse, Utils::kIraDistributionsSpouse},
 }};
 
+// What one 1099-R gives its filer's pension and IRA items: its taxable
+// amount (box 2a), or its gross distribution where it leaves that empty.
+double taxableOf(const StateDataMgmt::StateTaxReturn& ga, const DataMgmt::TaxForm& copy) {
+    const Form84Lines& l = kForm84Lines;
+    const bool given = !copy.isNull(l.taxableAmount);
+    return ga.federalDisplayAmount(copy, (given ? l.taxableAmount : l.grossDistribution).getNumber());
+}
+
+// "the taxable amounts of the taxpayer's 1099-Rs (form F84 field 6, ...)":
+// what the filer's copies give, by which of their fields.
+std::string retirementSource(const char* whose, std::size_t copies, std::size_t givingTaxable) {
+    const Form84Lines& l = kForm84Lines;
+    const std::string gross = fieldNumber(l.grossDistribution);
+    const std::string taxable = fieldNumber(l.taxableAmount);
+    const std::string spouses = "; box " + fieldNumber(l.spouse) + " marking the spouse's)";
+    if (givingTaxable == 0) {
+        return std::string("the gross distributions of the ") + whose + "'s 1099-Rs (form F84 field " + gross +
+               ", none giving its taxable amount in field " + taxable + spouses;
+    }
+    return std::string("the taxable amounts of the ") + whose + "'s 1099-Rs (form F84 field " + taxable +
+           (givingTaxable < copies ? ", and field " + gross + ", the gross distribution, of a copy that gives none"
+                                   : "") +
+           spouses;
+}
+
 Pairings retirementItems(HostSession& session) {
     StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
     const DataMgmt::TaxReturn& federal = *session.federal();
     const auto given = [&](const FilerItems& f) { return item(ga, f.pensions) + item(ga, f.ira); };
     if (federal.getFormCount(kForm84ID) == 0) return {};
-    // A return that gives no item is asked for them by the note of its
-    // 1099-Rs; they are their source all the same.
-    const bool anyGiven =
-        std::any_of(kFilerItems.begin(), kFilerItems.end(), [&](const FilerItems& f) { return given(f) != 0; });
+    // A return that gives no item of its filers (a spouse's item counts on a
+    // joint return only) is asked for them by the note of its 1099-Rs; they
+    // are their source all the same.
     const std::size_t filers = ga.getFilingStatusNumber() == FilingStatus::kJoint ? 2 : 1;
+    const bool anyGiven = std::any_of(kFilerItems.begin(), kFilerItems.begin() + static_cast<std::ptrdiff_t>(filers),
+                                      [&](const FilerItems& f) { return given(f) != 0; });
     Pairings pairings;
     for (std::size_t k = 0; k < filers; ++k) {
         const FilerItems& f = kFilerItems[k];
-        double gross = 0.0;
+        double taxable = 0.0;
+        std::size_t copies = 0;
+        std::size_t givingTaxable = 0;
         for (const std::uint16_t copy : federal.copyNumbers(kForm84ID)) {
             if (federal.formYes(kForm84ID, copy, kForm84Lines.spouse) != f.spouse) continue;
-            gross +=
-                ga.federalDisplayAmount(*federal.getForm(kForm84ID, copy), kForm84Lines.grossDistribution.getNumber());
+            const DataMgmt::TaxForm& form = *federal.getForm(kForm84ID, copy);
+            taxable += taxableOf(ga, form);
+            ++copies;
+            if (!form.isNull(kForm84Lines.taxableAmount)) ++givingTaxable;
         }
         pairings.push_back({.figure = std::string("the sum of the ") + f.whose + "'s pension and IRA items (" +
                                       itemName(f.pensions) + " and " + itemName(f.ira) + ")",
                             .amount = static_cast<double>(given(f)),
-                            .source = std::string("the gross distributions of the ") + f.whose +
-                                      "'s 1099-Rs (form F84 field " + fieldNumber(kForm84Lines.grossDistribution) +
-                                      ", box " + fieldNumber(kForm84Lines.spouse) + " marking the spouse's)",
-                            .sourceAmount = gross,
+                            .source = retirementSource(f.whose, copies, givingTaxable),
+                            .sourceAmount = taxable,
                             .given = anyGiven});
+    }
+    return pairings;
+}
+
+// Each 1099-R's taxable amount, where it gives one, out of its gross
+// distribution.
+Pairings taxableAmounts(HostSession& session) {
+    const StateDataMgmt::StateTaxReturn& ga = *session.georgiaState();
+    const DataMgmt::TaxReturn& federal = *session.federal();
+    const Form84Lines& l = kForm84Lines;
+    Pairings pairings;
+    for (const std::uint16_t copy : federal.copyNumbers(kForm84ID)) {
+        const DataMgmt::TaxForm& form = *federal.getForm(kForm84ID, copy);
+        if (form.isNull(l.taxableAmount)) continue;
+        const auto amount = [&](const FieldId& x) { return ga.federalDisplayAmount(form, x.getNumber()); };
+        pairings.push_back({.figure = "the taxable amount of 1099-R copy " + std::to_string(copy) +
+                                      " (form F84 field " + fieldNumber(l.taxableAmount) + ")",
+                            .amount = amount(l.taxableAmount),
+                            .source = "its gross distribution (field " + fieldNumber(l.grossDistribution) + ")",
+                            .sourceAmount = amount(l.grossDistribution)});
     }
     return pairings;
 }
@@ -240,8 +288,10 @@ constexpr SourceRule kSourceRules[] = {
      "for a loss)"},
     {Agreement::Equal, retirementItems,
      "the retirement exclusion takes each filer's pensions and IRA distributions from the filer's items",
-     "give each filer's items from the filer's own 1099-Rs, less what of a distribution is not taxable (rolled "
-     "over, or a return of the filer's own contributions)"},
+     "give each filer's items from the filer's own 1099-Rs, and where a distribution is not all taxable (rolled "
+     "over, or a return of the filer's own contributions) enter its taxable amount, box 2a, on the 1099-R"},
+    {Agreement::AtMost, taxableAmounts, "each filer's pension and IRA items are held to the taxable amounts",
+     "enter box 2a of the 1099-R, which is at most its gross distribution, box 1"},
     {Agreement::AtMost, unearnedItems,
      "the retirement exclusion takes the interest and the dividends from the statements, so what the item gives "
      "beyond them counts in no filer's exclusion",

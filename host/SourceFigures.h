@@ -16,12 +16,16 @@
 //   column of the return's residency), and the part-year schedule's Georgia
 //   interest and dividends (form 189217), lie between 0 and the federal
 //   amount beside them (on the loss side for a loss);
-// - each filer's pension and IRA items are the gross distributions of the
-//   filer's own 1099-Rs (box 2 marks the spouse's; the spouse's count on a
-//   joint return only), beyond or short by a dollar or more (the items are
-//   whole dollars), where the return holds a 1099-R and gives such an item
-//   (the 1099-Rs stay the items' source where it gives none: a note of the
-//   1099-Rs asks for the items then, and the table tells nothing of them);
+// - each filer's pension and IRA items are the taxable amounts of the
+//   filer's own 1099-Rs (box 2a, form 84 field 6; the gross distribution of
+//   a copy that leaves it empty; box 2 marks the spouse's copies, which
+//   count on a joint return only), beyond or short by a dollar or more (the
+//   items are whole dollars), where the return holds a 1099-R and gives such
+//   an item (the 1099-Rs stay the items' source where it gives none: a note
+//   of the 1099-Rs asks for the items then, and the table tells nothing of
+//   them);
+// - each 1099-R's taxable amount, where it gives one, lies between 0 and
+//   its gross distribution;
 // - on a return of any residency where a filer's retirement exclusion is
 //   worked out, the items taxable-interest and ordinary-dividends are at
 //   most the taxable amounts of the statement of their own kind (the

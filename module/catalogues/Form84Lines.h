@@ -1,7 +1,8 @@
 // Federal form 84's lines by what they hold: the retirement distribution
 // statement (1099-R), amounts in hundredths. The withholding list names its
 // payer, the additions take its lump-sum amount, the subtractions its gross
-// distribution under one key, and the review checks its amounts; its state
+// distribution under one key, the review checks its amounts, and the notes
+// hold the pension and IRA items to its taxable amount; its state
 // rows stand in SourceStateRowLines.h.
 #pragma once
 
@@ -13,8 +14,12 @@ struct Form84Lines {
 
     Line payerId;
     Line grossDistribution;
+    // Box 2a, what of the gross distribution is taxable: each filer's pension
+    // and IRA items are held to it, or to the gross distribution of a copy
+    // that leaves it empty.
+    Line taxableAmount;
     Line distributionKey;  // the key under which the gross distribution counts
-    Line spouse;           // box: the spouse's statement, left out of the lump sum of a return not joint
+    Line spouse;           // box: the spouse's statement, which a return not joint holds none of
     // A lump-sum amount, added when either box says yes.
     Line lumpSumBox1, lumpSumBox2, lumpSum;
 };
@@ -24,6 +29,7 @@ inline constexpr Form84Lines kForm84Lines = [] {
     return Form84Lines{
         .payerId = f84.f11,
         .grossDistribution = f84.f4,
+        .taxableAmount = f84.f6,
         .distributionKey = f84.f425,
         .spouse = f84.f2,
         .lumpSumBox1 = f84.f67,

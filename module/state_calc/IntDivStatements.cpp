@@ -1,7 +1,8 @@
 // The interest statement (state form 2) and the dividend statement (state
-// form 3): the amounts of one federal source copy by category, and the
-// recalculation of one statement copy from the rows that the layout over all
-// copies gave it.
+// form 3): the amounts of one federal source copy by category (a 1099-INT's
+// and a 1099-DIV's by the store's arithmetic, IntDivCopyAmounts.h, which the
+// items derived from them share), and the recalculation of one statement
+// copy from the rows that the layout over all copies gave it.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include "module/state_calc/StateTaxReturnCalcEngine.h"
 #include "module/state_calc/StatementLines.h"
 #include "platform/Exceptions.h"
+#include "platform/store/IntDivCopyAmounts.h"
 
 namespace StateCalculationMgmt {
 
@@ -88,8 +90,6 @@ FieldId spouseBox(const StatementTraits& traits, const FormId& source) {
 
 double raiseToZero(double amount) { return amount < 0.0 ? 0.0 : amount; }
 
-double rounded(double amount) { return static_cast<double>(Utils::roundR(amount)); }
-
 // The fields of form 51 or 89 that one statement reads: the amount, its U.S.
 // obligation part, and the municipal total and its in-state part (null where
 // the statement has none).
@@ -151,19 +151,6 @@ struct SourceCopyAmounts {
         return copy.isNull() ? 0.0 : state.federalDisplayAmount(*copy, field.getNumber());
     }
 };
-
-// The municipal part of an adjustment, spread over the in-state and the
-// out-of-state municipal amounts in proportion; with no municipal amount it
-// is not spread.
-void spreadOverMunicipal(IntDivCategoryAmounts& out, double municipalShare) {
-    const double municipalBase = out.inStateMunicipal + out.outOfStateMunicipal;
-    if (municipalBase == 0.0) {
-        return;
-    }
-    const double inStateShare = rounded(municipalShare * out.inStateMunicipal / municipalBase);
-    out.inStateMunicipal -= inStateShare;
-    out.outOfStateMunicipal -= municipalShare - inStateShare;
-}
 
 // 1 when the source copy is the spouse's, 2 when it is joint, else 0.
 int ownerCode(const DataMgmt::TaxReturn& federal, const FormId& form, std::uint16_t copy, const FieldId& spouseBox,
@@ -347,115 +334,22 @@ private:
 void StateTaxReturnCalcEngine::getDividendSourceAmounts(FormId /*sourceForm*/, std::uint16_t sourceCopy,
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm164ID, sourceCopy, false)};
     const Form164Lines& f164 = kForm164Lines;
-    const double ordinary = amount(f164.ordinaryDividends);
-    const double municipal = amount(f164.exemptInterestDividends);
-    const double inStateMunicipal = amount(f164.georgiaExemptInterestDividends);
-    const double further1 = amount(f164.capitalGainDividends);
-    const double further2 = amount(f164.furtherAmount);
-    const double adjustment = amount(f164.adjustment);
-    // The U.S.-obligation share of the ordinary dividends is given in
-    // percent.
-    const double usObligations = ordinary * amount(f164.usObligationsPercent) / 100.0;
-
     out = IntDivCategoryAmounts{};
-    out.sourceTotal = raiseToZero(ordinary + municipal - adjustment);
-    out.hasIncome = ordinary + municipal > 0.0;
-
-    double further = 0.0;  // amounts that are neither regular nor municipal
-    if (!federal.formYes(kForm164ID, sourceCopy, f164.restrictedStock)) {
-        out.usObligationAmount = rounded(usObligations);
-        out.regularAmount = ordinary - out.usObligationAmount;
-        out.municipalTotal = rounded(municipal);
-        out.inStateMunicipal = std::min(rounded(inStateMunicipal), out.municipalTotal);
-        out.outOfStateMunicipal = out.municipalTotal - out.inStateMunicipal;
-        further = further1 + further2;
-    }
-    out.regularAmount = raiseToZero(out.regularAmount);
-    out.municipalTotal = raiseToZero(out.municipalTotal);
-    out.inStateMunicipal = raiseToZero(out.inStateMunicipal);
-    out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
-
-    // The adjustment is spread in proportion over the regular, U.S.
-    // obligation, further and municipal amounts. Where there is nothing to
-    // spread it over, the amounts stay as they are.
-    const double spreadBase = out.municipalTotal + ordinary + further;
-    if (adjustment != 0.0 && spreadBase != 0.0) {
-        const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
-        out.regularAmount -= regularShare;
-        const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
-        out.usObligationAmount -= usShare;
-        const double furtherShare = rounded(further / spreadBase * adjustment);
-        spreadOverMunicipal(out, adjustment - regularShare - usShare - furtherShare);
-        out.sourceTotal = ordinary - regularShare - usShare;
-    }
-    out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
+    static_cast<PersistanceMgmt::IntDivCategories&>(out) = PersistanceMgmt::dividendCategories(
+        SourceCopyAmounts{*stateReturn_, federalReturn()->getFormUVPtr(kForm164ID, sourceCopy, false)},
+        federal.formYes(kForm164ID, sourceCopy, f164.restrictedStock));
     out.ownerCode = ownerCode(federal, kForm164ID, sourceCopy, f164.spouse, f164.joint);
 }
 
 void StateTaxReturnCalcEngine::getInterestSourceAmounts(FormId /*sourceForm*/, std::uint16_t sourceCopy,
                                                         IntDivCategoryAmounts& out) {
     const DataMgmt::TaxReturn& federal = *federalReturn();
-    const SourceCopyAmounts amount{*stateReturn_, federalReturn()->getFormUVPtr(kForm166ID, sourceCopy, false)};
     const Form166Lines& f166 = kForm166Lines;
-
-    const double interest = amount(f166.interest);
-    const double usTreasury = amount(f166.usTreasury);
-    const double otherRegular = amount(f166.otherRegular);
-    const double otherUsObligations = amount(f166.otherUsObligations);
-    // Tax-exempt interest is municipal when the municipal interest holds an
-    // amount too; otherwise it is regular, with the U.S. obligations' part
-    // of the regular interest.
-    double exemptAsRegular = 0.0;
-    double municipal = 0.0;
-    double usPartOfRegular = 0.0;
-    if (amount(f166.taxExempt) > 0 && amount(f166.municipal) > 0) {
-        municipal = amount(f166.taxExempt) + amount(f166.municipal) + amount(f166.furtherMunicipal);
-    } else {
-        exemptAsRegular = amount(f166.taxExempt);
-        municipal = amount(f166.municipal) + amount(f166.furtherMunicipal);
-        usPartOfRegular = amount(f166.usPartOfRegular);
-    }
-    const double inStateMunicipal = amount(f166.inStateMunicipal1) + amount(f166.inStateMunicipal2);
-    const double furtherRegular = amount(f166.furtherRegular);
-    const double adjustment = amount(f166.adjustment);
-
     out = IntDivCategoryAmounts{};
-    const double income =
-        usTreasury + interest + municipal + otherRegular + otherUsObligations + exemptAsRegular + furtherRegular;
-    out.sourceTotal = raiseToZero(income - adjustment);
-    out.hasIncome =
-        interest + usTreasury + otherRegular + otherUsObligations + exemptAsRegular + municipal + furtherRegular > 0.0;
-
-    out.usObligationAmount = otherUsObligations + usTreasury + usPartOfRegular;
-    out.municipalTotal = rounded(municipal);
-    out.regularAmount = otherRegular + interest + exemptAsRegular + furtherRegular - usPartOfRegular;
-    out.inStateMunicipal = rounded(inStateMunicipal);
-    out.outOfStateMunicipal = out.municipalTotal - out.inStateMunicipal;
-
-    out.regularAmount = raiseToZero(out.regularAmount);
-    out.municipalTotal = raiseToZero(out.municipalTotal);
-    out.inStateMunicipal = raiseToZero(out.inStateMunicipal);
-    out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
-
-    if (adjustment != 0.0) {
-        if (federal.formYes(kForm166ID, sourceCopy, f166.adjustmentAgainstUsOnly)) {
-            // The whole adjustment goes against the U.S. obligations.
-            out.usObligationAmount -= adjustment;
-        } else {
-            // Spread in proportion; with nothing to spread it over, the
-            // amounts stay as they are.
-            const double spreadBase = out.usObligationAmount + out.regularAmount + out.municipalTotal;
-            if (spreadBase != 0.0) {
-                const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
-                out.regularAmount -= regularShare;
-                const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
-                out.usObligationAmount -= usShare;
-                spreadOverMunicipal(out, adjustment - regularShare - usShare);
-            }
-        }
-    }
+    static_cast<PersistanceMgmt::IntDivCategories&>(out) = PersistanceMgmt::interestCategories(
+        SourceCopyAmounts{*stateReturn_, federalReturn()->getFormUVPtr(kForm166ID, sourceCopy, false)},
+        federal.formYes(kForm166ID, sourceCopy, f166.adjustmentAgainstUsOnly));
     out.ownerCode = ownerCode(federal, kForm166ID, sourceCopy, f166.spouse, f166.joint);
 }
 

@@ -23,6 +23,7 @@
 #include "platform/Primitives.h"
 #include "platform/framework/CalcEngine.h"
 #include "platform/store/DataMgmt.h"
+#include "platform/store/IntDivCopyAmounts.h"
 #include "platform/store/StateDataMgmt.h"
 #include "platform/util/Utils.h"
 
@@ -69,17 +70,11 @@ struct SummaryRowLayout {
 };
 
 // What one copy of a federal interest or dividend form contributes to its
-// statement, by category (currency units), with its owner (0 taxpayer,
-// 1 spouse, 2 joint) and whether it reports any income at all.
-struct IntDivCategoryAmounts {
-    double sourceTotal = 0.0;
-    double regularAmount = 0.0;
-    double usObligationAmount = 0.0;
-    double municipalTotal = 0.0;
-    double inStateMunicipal = 0.0;
-    double outOfStateMunicipal = 0.0;
+// statement, by category (currency units; PersistanceMgmt::IntDivCategories,
+// which the items derived from the federal return read alike), with its
+// owner (0 taxpayer, 1 spouse, 2 joint).
+struct IntDivCategoryAmounts : PersistanceMgmt::IntDivCategories {
     int ownerCode = 0;
-    bool hasIncome = false;
 };
 
 // The common federal amounts of the state wage worksheet: taxable interest,

@@ -41,11 +41,13 @@ const std::vector<CommonItemInfo>& commonItemTable() {
         {kWagesSpouse, "wages-spouse", "the spouse's wages", -kAmount, kAmount, false,
          "box 1 of the spouse's W-2s: the copies of federal form 52 of OWNER=\"spouse\" on a joint return"},
         {kTaxableInterest, "taxable-interest", "federal taxable interest", -kAmount, kAmount, false,
-         "boxes 1 and 3 of the filers' 1099-INT copies, federal form 166 (a copy marked the spouse's in its field 3 "
-         "counts on a joint return only)"},
-        {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount, false,
-         "box 1a of the filers' 1099-DIV copies, federal form 164 (a copy marked the spouse's in its field 3 counts on "
+         "boxes 1 and 3 of the filers' 1099-INT copies, federal form 166, less the part of each copy's adjustment "
+         "(field 27) that the interest statement takes off them (a copy marked the spouse's in its field 3 counts on "
          "a joint return only)"},
+        {kOrdinaryDividends, "ordinary-dividends", "federal ordinary dividends", -kAmount, kAmount, false,
+         "box 1a of the filers' 1099-DIV copies, federal form 164, less the part of each copy's adjustment (field 32) "
+         "that the dividend statement takes off it (a copy marked the spouse's in its field 3 counts on a joint "
+         "return only)"},
         {kTaxableRefunds, "taxable-refunds", "taxable refunds of state and local income taxes", 0, kAmount, false,
          "field 80 of federal form 1 (federal Schedule 1 line 10)"},
         {kCapitalGains, "capital-gains", "capital gains", -kAmount, kAmount, false,

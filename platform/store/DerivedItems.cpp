@@ -4,7 +4,10 @@
 #include <iterator>
 #include <map>
 
+#include "module/catalogues/Form164Lines.h"
+#include "module/catalogues/Form166Lines.h"
 #include "platform/store/CommonItemTable.h"
+#include "platform/store/IntDivCopyAmounts.h"
 #include "platform/util/Utils.h"
 
 namespace PersistanceMgmt {
@@ -35,14 +38,9 @@ constexpr std::int32_t kW2Wages = 21;
 // statement.
 constexpr std::int32_t kRetirementStatement = 84;
 constexpr std::int32_t kSpouseRetirementBox = 2;
-// The 1099-INT (federal form 166): box 1, interest income, and box 3,
-// interest on U.S. savings bonds and Treasury obligations, both taxable.
+// The 1099-INT (federal form 166) and the 1099-DIV (federal form 164).
 constexpr std::int32_t kInterestStatement = 166;
-constexpr std::int32_t kInterestIncome = 10;
-constexpr std::int32_t kUsObligationsInterest = 12;
-// The 1099-DIV (federal form 164): box 1a, ordinary dividends.
 constexpr std::int32_t kDividendStatement = 164;
-constexpr std::int32_t kOrdinaryDividends = 6;
 // Box 3 of a 1099-INT or 1099-DIV marks the spouse's statement, which a
 // return that is not joint leaves out (as the interest and dividend
 // statements of the Georgia return do).
@@ -120,16 +118,23 @@ void addMainFormItems(bool joint, const MainForm& form, const CopyEntry& copy, s
     }
 }
 
-// The sum of the fields over the filers' copies of a 1099-INT or 1099-DIV;
-// nullopt when the return has no copy of it.
-std::optional<double> sumOverStatements(const ReturnPart& part, bool joint, std::int32_t form,
-                                        std::initializer_list<std::int32_t> fields) {
+// The sum over the filers' copies of a 1099-INT or 1099-DIV of what each
+// gives the federal item (taxable interest, ordinary dividends), its
+// adjustment taken off as the interest and dividend statements take it
+// (IntDivCopyAmounts.h); nullopt when the return has no copy of it.
+std::optional<double> sumOverStatements(const ReturnPart& part, bool joint, std::int32_t form) {
     std::optional<double> sum;
     for (const CopyEntry& c : part.copies) {
         if (!isForm(c, form)) continue;
         if (!joint && boxMarked(c, kSpouseStatementBox)) continue;
-        sum = sum.value_or(0.0);
-        for (const std::int32_t f : fields) *sum += dollars(c, f);
+        const CopyAmount amount = [&c](const Primitives::QVImmutableIdentifier& field) {
+            return dollars(c, field.getNumber());
+        };
+        const IntDivCategories copy =
+            form == kInterestStatement
+                ? interestCategories(amount, boxMarked(c, kForm166Lines.adjustmentAgainstUsOnly.getNumber()))
+                : dividendCategories(amount, boxMarked(c, kForm164Lines.restrictedStock.getNumber()));
+        sum = sum.value_or(0.0) + copy.federalItem;
     }
     return sum;
 }
@@ -439,11 +444,10 @@ std::vector<DerivedItem> deriveCommonItems(const ReturnFileContents& contents) {
         add(Utils::kWagesTaxpayer, wholeDollars(wages->taxpayer));
         if (wages->joint) add(Utils::kWagesSpouse, wholeDollars(wages->spouse));
     }
-    if (const auto interest =
-            sumOverStatements(federal, joint, kInterestStatement, {kInterestIncome, kUsObligationsInterest})) {
+    if (const auto interest = sumOverStatements(federal, joint, kInterestStatement)) {
         add(Utils::kTaxableInterest, wholeDollars(*interest));
     }
-    if (const auto dividends = sumOverStatements(federal, joint, kDividendStatement, {kOrdinaryDividends})) {
+    if (const auto dividends = sumOverStatements(federal, joint, kDividendStatement)) {
         add(Utils::kOrdinaryDividends, wholeDollars(*dividends));
     }
     return items;

@@ -3,7 +3,9 @@
 // dependents it lists, the "65 or over" boxes and the amounts held whole in
 // one field of the main form filed (form 1040, 1040A or 1040EZ), each
 // filer's W-2 wages, the taxable interest of the 1099-INT statements, the
-// ordinary dividends of the 1099-DIV statements; and the W-2 split between
+// ordinary dividends of the 1099-DIV statements (each copy's adjustment
+// taken off as the interest and dividend statements take it,
+// IntDivCopyAmounts.h); and the W-2 split between
 // the filers. A seed that disagrees with the federal return is refused, and
 // so is a federal return that contradicts itself (a "65 or over" box against
 // the filer's birth date, a W-2 of the spouse or a 1099-R marked as the

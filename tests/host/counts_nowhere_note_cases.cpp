@@ -15,6 +15,8 @@ const std::string kCounted =
     ", which counts nowhere on this return: calculated again without it, the return is "
     "the same; ";
 
+const char* const kRetirementNote = "the federal return holds 1099-R copies (form F84)";
+
 // The return with the item given before its federal AGI.
 Edit item(const std::string& name, const std::string& value) {
     const std::string agi = "<PULLCOMMON FORM=\"F1\" ITEM=\"federal-agi\">";
@@ -37,6 +39,23 @@ std::vector<NoteCase> changingNothingCases() {
                "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
                "taxpayer's amount as the taxpayer's item, or file jointly"},
          nullptr, true},
+        // Beside a 1099-R of the taxpayer's, the spouse's item gives the
+        // taxpayer's none, and asks for none.
+        {"a spouse's item on a single return beside a rollover's 1099-R", "single-wages",
+         [](std::string t) {
+             return withFederalForm(
+                 item("ira-distributions-spouse", "15000")(t),
+                 "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "18000.00") + entry(6, "0") + "</FORM>");
+         },
+         Noted{"gahost: note: the item ira-distributions-spouse 15000" + counted +
+               "a spouse's item counts only on a joint return, and this return's filing status is 1: give the "
+               "taxpayer's amount as the taxpayer's item, or file jointly"},
+         nullptr, true},
+        {"a spouse's item on a single return beside a 1099-R", "single-wages",
+         [](std::string t) {
+             return withFederalForm(item("ira-distributions-spouse", "15000")(t), kRetirementStatement);
+         },
+         Noted{kRetirementNote, "the common items pensions-taxpayer and ira-distributions-taxpayer, none of which"}},
         {"a spouse's item on a joint return", "retired-couple", item("ira-distributions-spouse", "15000"), Noted{},
          nullptr, true},
         {"estimated payments on form F190 copy 2", "single-wages", payments(2),
@@ -142,6 +161,14 @@ std::vector<NoteCase> unearnedItemCases() {
                  "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Treasury") + entry(12, "1000.00") + "</FORM>");
          },
          Noted{}, nullptr, true},
+        // A 1099-INT's adjustment comes off the item as off the statement.
+        {"a 1099-INT with an adjustment, where an exclusion is worked out", "aged-65",
+         [](std::string t) {
+             return withFederalForm(replaced(t, ">30000</PULLCOMMON>", ">31000</PULLCOMMON>"),
+                                    "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(9, "Bank") + entry(10, "1400.00") +
+                                        entry(27, "400.00") + "</FORM>");
+         },
+         Noted{}, nullptr, true},
         {"interest as the item alone, where no exclusion is worked out", "single-wages",
          item("taxable-interest", "800"), Noted{}, nullptr, true},
     };
@@ -177,7 +204,16 @@ std::vector<NoteCase> spouseStatementCases() {
                                                                     entry(33, "GA") + entry(30, "300.00") + "</FORM>");
     };
     const char* birthDateNote = "the spouse's (field 10), to whom the return gives retirement income (1099-R copy 1";
+    // A rollover alone: its taxable amount of 0 gives no item, which the
+    // return then need not give, and its gross distribution bounds it.
+    const Edit rolloverAlone = [](std::string t) {
+        return withFederalForm(
+            replacing({{"<PULLCOMMON FORM=\"F1\" ITEM=\"ira-distributions-taxpayer\">18000</PULLCOMMON>", ""},
+                       {">48000<", ">30000<"}})(t),
+            "<FORM DEVNAME=\"F84\" COPY=\"1\">" + entry(4, "50000.00") + entry(6, "0") + "</FORM>");
+    };
     return {
+        {"a rollover's 1099-R alone, its taxable amount 0", "single-retiree", rolloverAlone, Noted{}, nullptr, true},
         {"a spouse's 1099-R without its gross distribution, told in the birth date note", "joint-two-dependents",
          withoutGross, Noted{birthDateNote}, nullptr, true},
         {"a spouse's 1099-R beside pension items of 0, its gross distribution their source; the birth date told",
@@ -197,8 +233,6 @@ Edit noStateOnLine(int copy, int distribution) {
             t, "<FORM DEVNAME=\"F84\" COPY=\"" + std::to_string(copy) + "\">" + entry(distribution, "777") + "</FORM>");
     };
 }
-const char* const kRetirementNote = "the federal return holds 1099-R copies (form F84)";
-
 // The check's limits, and the exempt bond interest and dividends, which
 // count as parts of other lines.
 std::vector<NoteCase> limitAndBondCases() {

@@ -328,6 +328,15 @@ std::vector<NoteCase> repeatedW2NoteCases() {
     };
 }
 
+// The retiree's example with its IRA distribution's 1099-R and a rollover
+// of 50,000 beside it, the rollover's entries added.
+Edit withRollover(const std::string& entries) {
+    return [entries](std::string t) {
+        return withFederalForm(
+            t, kRetirementStatement + "<FORM DEVNAME=\"F84\" COPY=\"2\">" + entry(4, "50000.00") + entries + "</FORM>");
+    };
+}
+
 // Each filer's pension and IRA items against the filer's own 1099-Rs,
 // beyond or short, and 1099-Rs alike but for whose they are.
 std::vector<NoteCase> retirementStatementNoteCases() {
@@ -344,10 +353,11 @@ std::vector<NoteCase> retirementStatementNoteCases() {
         {"the taxpayer's items beyond the taxpayer's 1099-R", "retired-couple", couplesStatements("9000", "9000"),
          Noted{"gahost: note: the sum of the taxpayer's pension and IRA items (pensions-taxpayer and "
                "ira-distributions-taxpayer), 68000, differs from the gross distributions of the taxpayer's 1099-Rs "
-               "(form F84 field 4, box 2 marking "
-               "the spouse's), 9000 (higher by 59000): the retirement exclusion takes each filer's pensions and IRA "
-               "distributions from the filer's items; give each filer's items from the filer's own 1099-Rs, less "
-               "what of a distribution is not taxable (rolled over, or a return of the filer's own contributions)"}},
+               "(form F84 field 4, none giving its taxable amount in field 6; box 2 marking the spouse's), 9000 "
+               "(higher by 59000): the retirement exclusion takes each filer's pensions and IRA distributions from "
+               "the filer's items; give each filer's items from the filer's own 1099-Rs, and where a distribution is "
+               "not all taxable (rolled over, or a return of the filer's own contributions) enter its taxable "
+               "amount, box 2a, on the 1099-R"}},
         {"a spouse's 1099-R carried by no item", "retired-couple",
          [](std::string t) {
              return couplesStatements("68000", "9000")(
@@ -374,6 +384,26 @@ std::vector<NoteCase> retirementStatementNoteCases() {
         {"a 1099-R a dollar beyond its item", "single-retiree",
          [](std::string t) { return withFederalForm(t, replaced(kRetirementStatement, "18000.00", "18001.00")); },
          Noted{"differs from the gross distributions of the taxpayer's 1099-Rs", "18001 (lower by 1)"}},
+        // A rollover beside the IRA distribution of the item: held to the
+        // taxable amounts where a copy gives one, else to the gross.
+        {"a rollover's 1099-R without its taxable amount", "single-retiree", withRollover(""),
+         Noted{"differs from the gross distributions of the taxpayer's 1099-Rs", "68000 (lower by 50000)"}},
+        {"a rollover's 1099-R with its taxable amount of 0", "single-retiree", withRollover(entry(6, "0")), Noted{}},
+        {"a rollover's 1099-R with a taxable amount", "single-retiree", withRollover(entry(6, "1.00")),
+         Noted{"differs from the taxable amounts of the taxpayer's 1099-Rs (form F84 field 6, and field 4, the gross "
+               "distribution, of a copy that gives none; box 2 marking the spouse's), 18001 (lower by 1)"}},
+        {"a 1099-R's taxable amount beyond its gross distribution", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(t, replaced(kRetirementStatement, "</FORM>", entry(6, "18000.01") + "</FORM>"));
+         },
+         Noted{"gahost: note: the taxable amount of 1099-R copy 1 (form F84 field 6), 18000.01, lies beyond its gross "
+               "distribution (field 4), 18000: each filer's pension and IRA items are held to the taxable amounts; "
+               "enter box 2a of the 1099-R, which is at most its gross distribution, box 1"}},
+        {"a 1099-R's taxable amount at its gross distribution", "single-retiree",
+         [](std::string t) {
+             return withFederalForm(t, replaced(kRetirementStatement, "</FORM>", entry(6, "18000.00") + "</FORM>"));
+         },
+         Noted{}},
     };
 }
 

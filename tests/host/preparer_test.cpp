@@ -383,9 +383,9 @@ TEST_F(PreparerTest, TheRetirementColumnsArePrintedAsTheCalculationFillsThem) {
 }
 
 std::vector<NoteCase> noteCases() {
+    // The items of the filers of a return that is not joint: the taxpayer's.
     const Noted items = {"1099-R copies (form F84)",
-                         "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
-                         "ira-distributions-spouse"};
+                         "the common items pensions-taxpayer and ira-distributions-taxpayer, none of which"};
     const auto withoutWages = [](std::string t) { return withoutForm(t, "<FORM DEVNAME=\"ST4\""); };
     const auto georgiaWages = [](const std::string& wages) {  // of a nonresident, on the state wages worksheet
         return replacing(
@@ -397,6 +397,11 @@ std::vector<NoteCase> noteCases() {
          items, "18000"},
         {"1099-R copies keyed otherwise", "single-retiree", [](std::string t) { return withoutItemsKeyed(t, "11"); },
          items, ""},
+        {"1099-R copies on a joint return without the items", "joint-two-dependents",
+         [](std::string t) { return withFederalForm(t, kRetirementStatement); },
+         Noted{"1099-R copies (form F84)",
+               "pensions-taxpayer, ira-distributions-taxpayer, pensions-spouse and "
+               "ira-distributions-spouse, none of which"}},
         {"1099-R copies beside an item", "single-retiree",
          [](std::string t) { return withFederalForm(t, kRetirementStatement); }, Noted{}},
         {"part-year, Georgia wages not entered", "part-year-resident", withoutWages,

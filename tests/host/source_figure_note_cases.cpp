@@ -78,9 +78,35 @@ std::vector<NoteCase> georgiaPartNoteCases() {
     };
 }
 
+// The part-year retiree's example with a statement of the federal return,
+// its federal adjusted gross income and the Georgia part of its interest.
+Edit partYearRetiree(const std::string& statement, const std::string& agi) {
+    return [=](std::string t) {
+        return withFederalForm(replacing({{"\"federal-agi\">110000<", "\"federal-agi\">" + agi + "<"},
+                                          {"<FORM DEVNAME=\"GA189217\" COPY=\"1\">",
+                                           "<FORM DEVNAME=\"GA189217\" COPY=\"1\">" + entry(189422, "500")}})(t),
+                               statement);
+    };
+}
+
 // The federal adjusted gross income against the federal return's own figures.
 std::vector<NoteCase> federalAgiNoteCases() {
+    // A 1099-INT's adjustment (field 27) and a 1099-DIV's (field 32) come off
+    // the item as off the statement: 1,400 less 400; 2,000 less 200 of the
+    // 250 spread over 2,000 and the 500 of exempt-interest dividends.
+    const std::string interest =
+        "<FORM DEVNAME=\"F166\" COPY=\"1\">" + entry(10, "1400.00") + entry(27, "400.00") + "</FORM>";
+    const std::string dividends = "<FORM DEVNAME=\"F164\" COPY=\"1\">" + entry(6, "2000.00") + entry(41, "500.00") +
+                                  entry(32, "250.00") + "</FORM>";
     return {
+        {"a part-year return's 1099-INT with an adjustment, the federal AGI less it", "part-year-retiree",
+         partYearRetiree(interest, "111000"), Noted{}},
+        {"a part-year return's 1099-INT with an adjustment, the federal AGI with it", "part-year-retiree",
+         partYearRetiree(interest, "111400"),
+         Noted{"the item federal-agi, 111400, differs from the federal return's own figures",
+               "111000 (higher by 400)"}},
+        {"a part-year return's 1099-DIV with an adjustment, the federal AGI less its share", "part-year-retiree",
+         partYearRetiree(dividends, "111800"), Noted{}},
         {"a part-year return's Georgia W-2 without box 16, held to its box 1", "part-year-resident",
          replacing({{"<FIELD><ID>33</ID><VALUE>30000.00</VALUE></FIELD>", ""}}), Noted{}},
         {"a part-year return's W-2 left out", "part-year-resident",

@@ -162,6 +162,38 @@ TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
                                 "<FIELD><ID>10</ID><VALUE>40</VALUE></FIELD></FORM>");
     EXPECT_EQ(derivedItem(spouses, Utils::kTaxableInterest), 100) << "a single filer's return leaves the spouse's out";
     EXPECT_EQ(derivedItem(parsed(""), Utils::kTaxableInterest), std::nullopt) << "no 1099-INT: the seed stays";
+    // Each copy's adjustment comes off as the statement takes it: off the
+    // U.S. obligations alone where box 25 says so, else in proportion, the
+    // municipal interest bearing its share.
+    const struct {
+        const char* what;
+        const char* fields;
+        Utils::PCTypes item;
+        std::int64_t value;
+    } adjusted[] = {
+        {"interest less its adjustment", "<ID>10</ID><VALUE>1400</VALUE></FIELD><FIELD><ID>27</ID><VALUE>400",
+         Utils::kTaxableInterest, 1000},
+        {"against the U.S. obligations alone",
+         "<ID>10</ID><VALUE>500</VALUE></FIELD><FIELD><ID>12</ID><VALUE>40</VALUE></FIELD><FIELD><ID>27</ID>"
+         "<VALUE>100</VALUE></FIELD><FIELD><ID>25</ID><VALUE>X",
+         Utils::kTaxableInterest, 440},
+        {"the municipal interest's share left on it",
+         "<ID>10</ID><VALUE>600</VALUE></FIELD><FIELD><ID>18</ID><VALUE>100</VALUE></FIELD><FIELD><ID>197490</ID>"
+         "<VALUE>300</VALUE></FIELD><FIELD><ID>27</ID><VALUE>100",
+         Utils::kTaxableInterest, 540},
+        {"an adjustment beyond the interest", "<ID>10</ID><VALUE>100</VALUE></FIELD><FIELD><ID>27</ID><VALUE>300",
+         Utils::kTaxableInterest, 0},
+        {"dividends less their share",
+         "<ID>6</ID><VALUE>2000</VALUE></FIELD><FIELD><ID>41</ID><VALUE>500</VALUE></FIELD><FIELD><ID>32</ID>"
+         "<VALUE>250",
+         Utils::kOrdinaryDividends, 1800},
+    };
+    for (const auto& row : adjusted) {
+        const std::string form = row.item == Utils::kTaxableInterest ? "F166" : "F164";
+        const auto copy =
+            parsed("<FORM DEVNAME=\"" + form + "\" COPY=\"1\"><FIELD>" + row.fields + "</VALUE></FIELD></FORM>");
+        EXPECT_EQ(derivedItem(copy, row.item), row.value) << row.what;
+    }
     EXPECT_EQ(derivedItem(parsed(""), Utils::kOrdinaryDividends), std::nullopt) << "no 1099-DIV: the seed stays";
 }
 
@@ -376,6 +408,12 @@ std::vector<ContradictionRow> contradictionRows() {
          "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">750</PULLCOMMON>",
          "common item 18 (taxable-interest) is 750, but the federal return says 300 (boxes 1 and 3 of the filers' "
          "1099-INT"},
+        {"the taxable interest before its adjustment",
+         "<FORM DEVNAME=\"F166\"><FIELD><ID>10</ID><VALUE>1400</VALUE></FIELD><FIELD><ID>27</ID><VALUE>400</VALUE>"
+         "</FIELD></FORM>",
+         "<PULLCOMMON FORM=\"F1\" ITEM=\"taxable-interest\">1400</PULLCOMMON>",
+         "taxable-interest) is 1400, but the federal return says 1000 (boxes 1 and 3 of the filers' 1099-INT copies, "
+         "federal form 166, less the part of each copy's adjustment (field 27)"},
         {"the W-2 split", joint, "<W2SPLIT FORM=\"F52\" FIELD=\"21\" TAXPAYER=\"48000\" SPOUSE=\"0\"/>",
          "derived.xml:1: form F52: the W-2 split of field 21 gives the taxpayer 48000 and the spouse 0, but the "
          "federal return's W-2s give 0 and 48000 (box 1 of each W-2 by its owner)"},

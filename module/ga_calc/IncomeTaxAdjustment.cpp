@@ -26,6 +26,8 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
     double otherStates = 0.0;
     double paid = 0.0;
     DataMgmt::TaxFormPtr form190 = ga.getFormUVPtr(kForm190ID, 1, false);
+    std::string georgia;
+    ga.getStateCode(georgia);
     if (!form190.isNull()) {
         const DataMgmt::TaxFormDescPtr desc = form190->getTaxFormDescriptor();
         const std::int64_t yearStart = Utils::dateToNumber(1, 1, TaxYear::kYear);
@@ -45,9 +47,12 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
                 if (amountField.isNullID() || stateField.isNullID()) {
                     break;
                 }
-                std::string state = ga.getFieldAsString(kForm190ID, 1, stateField);
-                Utils::QVStringUtils::toUpperCase(state);
-                if (Utils::QVStringUtils::stricmp(state, "GA") == 0) {
+                // Georgia's own rows (a row naming no state among them, as
+                // the estimated payments take it) are paid rather than
+                // another state's.
+                const std::string state = ga.getFieldAsString(kForm190ID, 1, stateField);
+                const auto amount = static_cast<double>(ga.getIN(kForm190ID, 1, amountField));
+                if (isStateRow(state, amount, georgia)) {
                     continue;
                 }
                 if (dated) {
@@ -56,7 +61,7 @@ double GATaxReturnCalcEngine::incomeTaxAdjustment(char filingStatus) {
                         continue;
                     }
                 }
-                otherStates += static_cast<double>(ga.getIN(kForm190ID, 1, amountField));
+                otherStates += amount;
             }
         };
         addRows(f190.datedRows, true);

@@ -57,15 +57,11 @@ public:
     int firstStride() const { return firstStride_; }
     int secondStride() const { return secondStride_; }
 
-    // The row's amount when the row belongs to this state: its state text is
-    // the state's abbreviation (any case), or it names no state and its
-    // amount is positive.
+    // The row's amount when the row belongs to this state.
     std::optional<double> stateAmount(const DataMgmt::QVFieldIDIter& row) const {
         const auto amount = static_cast<double>(federal_.getIN(kForm190ID, 1, column(row, amountOffset_)));
         const std::string state = federal_.formString(kForm190ID, 1, column(row, stateOffset_));
-        if (Utils::QVStringUtils::stricmp(state, abbreviation_) == 0 || (amount > 0 && state.empty())) {
-            return amount;
-        }
+        if (StateTaxReturnCalcEngine::isStateRow(state, amount, abbreviation_)) return amount;
         return std::nullopt;
     }
     // Whether the row's exclusion box is marked.
@@ -151,6 +147,10 @@ void freeUnusedRows(DataMgmt::TaxForm& form, const OutputFields& pairedFields, c
 }
 
 }  // namespace
+
+bool StateTaxReturnCalcEngine::isStateRow(const std::string& rowState, double amount, const std::string& abbreviation) {
+    return Utils::QVStringUtils::stricmp(rowState, abbreviation) == 0 || (amount > 0 && rowState.empty());
+}
 
 void StateTaxReturnCalcEngine::transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum,
                                                  FieldId grandTotal, const std::array<FieldId, 12>& outputAmounts) {

@@ -273,6 +273,11 @@ public:
     void transferDriverLicenseInfo(DataMgmt::TaxFormPtr info, const FilerLicenceLines& licence);
     void transferStateRows(DataMgmt::TaxFormPtr info, FieldId secondGroupTotal, FieldId outputSum, FieldId grandTotal,
                            const std::array<FieldId, 12>& outputAmounts);
+    // Whether a row of federal form 190 (its state text, its amount) is the
+    // state's: its state is the state's abbreviation (any case), or it names
+    // no state and its amount is above 0. The state's transfer and every
+    // other reading of the rows count a row alike.
+    static bool isStateRow(const std::string& rowState, double amount, const std::string& abbreviation);
 
     // ---- interest and dividend statements (state forms 2 and 3)
     // Lays both statements out over their copies: which source copy and line

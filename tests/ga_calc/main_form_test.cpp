@@ -461,6 +461,14 @@ TEST_F(MainForm, OtherStatesTaxIsThatPaidWithinTheYear) {
         calculate();
         EXPECT_EQ(amount(f.f74), row.added) << row.date;
     }
+    // A row that names no state is Georgia's, as the estimated payments
+    // count it, and no other state's.
+    for (const char* state : {"GA", ""}) {
+        setText(payments, kForm190FieldIds.f10, "06/15/2018");
+        setText(payments, kForm190FieldIds.f12, state);
+        calculate();
+        EXPECT_EQ(amount(f.f74), 0) << '"' << state << '"';
+    }
 }
 
 TEST_F(MainForm, ReviewMarkAndTheMarksOfNegativeAmounts) {

@@ -288,7 +288,14 @@ void randomizeAmounts(ReturnFileContents& contents, std::mt19937& random) {
             }
         }
     }
-    for (PersistanceMgmt::CommonItem& item : contents.georgia->seeds.commonItems) {
+    // An item that the federal return says as well follows the federal
+    // amounts scaled above: its seed is dropped.
+    std::vector<PersistanceMgmt::CommonItem>& items = contents.georgia->seeds.commonItems;
+    std::erase_if(items, [](const PersistanceMgmt::CommonItem& item) {
+        const PersistanceMgmt::CommonItemInfo* info = PersistanceMgmt::findCommonItem(item.type);
+        return info != nullptr && info->answeredBy != nullptr && info->max == PersistanceMgmt::kAmountLimitDollars;
+    });
+    for (PersistanceMgmt::CommonItem& item : items) {
         const PersistanceMgmt::CommonItemInfo* info = PersistanceMgmt::findCommonItem(item.type);
         if (info != nullptr && info->max == PersistanceMgmt::kAmountLimitDollars) {
             item.value = static_cast<std::int64_t>(std::round(static_cast<double>(item.value) * scale(random)));

@@ -103,6 +103,7 @@ inline Edit withGeorgiaForm(const std::string& name, int copy, const std::string
 }
 
 // The rows of the notes, by what they are about.
+std::vector<NoteCase> worksheetNoteCases();
 std::vector<NoteCase> splitItemNoteCases();
 // Entries that count nowhere, or that count otherwise than meant, and the
 // same entries where they count.

@@ -64,6 +64,7 @@ IntDivCategories dividendCategories(const CopyAmount& amount, bool restrictedSto
     double offTaxable = 0.0;
     const double spreadBase = out.municipalTotal + ordinary + further;
     if (adjustment != 0.0 && spreadBase != 0.0) {
+        offTaxable = (out.regularAmount + out.usObligationAmount) / spreadBase * adjustment;
         const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
         out.regularAmount -= regularShare;
         const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
@@ -71,7 +72,6 @@ IntDivCategories dividendCategories(const CopyAmount& amount, bool restrictedSto
         const double furtherShare = rounded(further / spreadBase * adjustment);
         spreadOverMunicipal(out, adjustment - regularShare - usShare - furtherShare);
         out.sourceTotal = ordinary - regularShare - usShare;
-        offTaxable = regularShare + usShare;
     }
     out.outOfStateMunicipal = raiseToZero(out.outOfStateMunicipal);
     out.federalItem = raiseToZero(ordinary - offTaxable);
@@ -129,12 +129,12 @@ IntDivCategories interestCategories(const CopyAmount& amount, bool adjustmentAga
             // amounts stay as they are.
             const double spreadBase = out.usObligationAmount + out.regularAmount + out.municipalTotal;
             if (spreadBase != 0.0) {
+                offTaxable = (out.regularAmount + out.usObligationAmount) / spreadBase * adjustment;
                 const double regularShare = rounded(out.regularAmount / spreadBase * adjustment);
                 out.regularAmount -= regularShare;
                 const double usShare = rounded(out.usObligationAmount / spreadBase * adjustment);
                 out.usObligationAmount -= usShare;
                 spreadOverMunicipal(out, adjustment - regularShare - usShare);
-                offTaxable = regularShare + usShare;
             }
         }
     }

@@ -23,8 +23,10 @@ struct IntDivCategories {
     bool hasIncome = false;
     // The copy's part of the federal item, taxable interest (boxes 1 and 3)
     // or ordinary dividends (box 1a), less the part of the adjustment that
-    // the statement takes off its regular and U.S.-obligation amounts (the
-    // rest goes against the municipal amounts), not below 0.
+    // goes against the regular and U.S.-obligation amounts (the rest goes
+    // against the municipal amounts), not below 0. The part is exact, as
+    // the federal return takes it off; only the statement's own shares are
+    // rounded to the dollar.
     double federalItem = 0.0;
 };
 

@@ -183,6 +183,12 @@ TEST(CommonItems, InterestAndDividendsComeFromThe1099s) {
          Utils::kTaxableInterest, 540},
         {"an adjustment beyond the interest", "<ID>10</ID><VALUE>100</VALUE></FIELD><FIELD><ID>27</ID><VALUE>300",
          Utils::kTaxableInterest, 0},
+        // The share is exact, as the federal return takes it off: 999.50
+        // and 1,000.25 are each 1,000 dollars.
+        {"an adjustment in cents", "<ID>10</ID><VALUE>1400</VALUE></FIELD><FIELD><ID>27</ID><VALUE>400.50",
+         Utils::kTaxableInterest, 1000},
+        {"interest in cents", "<ID>10</ID><VALUE>1400.50</VALUE></FIELD><FIELD><ID>27</ID><VALUE>400.25",
+         Utils::kTaxableInterest, 1000},
         {"dividends less their share",
          "<ID>6</ID><VALUE>2000</VALUE></FIELD><FIELD><ID>41</ID><VALUE>500</VALUE></FIELD><FIELD><ID>32</ID>"
          "<VALUE>250",

@@ -302,7 +302,7 @@ bool Reader::parseValue(const std::string& text, const DataMgmt::FormFieldDesc& 
         out = FieldValue::box(yes);
         return true;
     }
-    return parseNumber(t, field, entry, line, scope, out);
+    return parseNumber(t, field, line, scope, out);
 }
 
 bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
@@ -320,11 +320,10 @@ bool Reader::parseText(const std::string& text, const DataMgmt::FormFieldDesc& f
     return true;
 }
 
-bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& field, bool entry, int line,
-                         const Scope& scope, FieldValue& out) {
+bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& field, int line, const Scope& scope,
+                         FieldValue& out) {
     double v = 0.0;
-    const int places = amountPlaces(field);
-    if (!parseAmount(t, places, v)) {
+    if (!parseAmount(t, amountPlaces(field), v)) {
         problem(line, scope, "non-numeric value " + showText(t) + " in an amount field (" + kAmountForms + ")");
         return false;
     }
@@ -332,19 +331,12 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
     // domain and range and (unless the field keeps fractions of a cent) to
     // the cent: within them it is stored and written back exactly. The
     // calculation's own writes keep to the same, so that a saved return
-    // reads back. A cent written with a sum's binary noise is that cent. A
-    // calculated field's value (which the run replaces) is held as the
-    // store holds the calculation's writes, rounded to the cent, so that a
-    // return that an earlier version saved with fractions there reads.
-    if (!field.keepsFractions()) {
-        v = DataMgmt::withoutBinaryNoise(v, places);
-        if (!entry) v = DataMgmt::roundedToTheCent(v, places);
-    }
+    // reads back.
     if (const std::string why = amountProblem(field, v, t); !why.empty()) {
         problem(line, scope, why);
         return false;
     }
-    out = FieldValue::number(v + 0.0);
+    out = FieldValue::number(v);
     return true;
 }
 

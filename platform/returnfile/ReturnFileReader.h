@@ -180,14 +180,13 @@ private:
     // domain and limit, whether an entry, an override or the value of a
     // calculated field (which the calculation may keep); `entry` says only
     // whether a date is stored in its one form or as the calculation wrote
-    // it, and whether an amount is held to the cent as the user gave it or
-    // as the store holds what the calculation writes.
+    // it.
     bool parseValue(const std::string& text, const DataMgmt::FormFieldDesc& field, DataMgmt::FieldValue::Kind kind,
                     bool entry, int line, const Scope& scope, DataMgmt::FieldValue& out);
     bool parseText(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
                    const Scope& scope, DataMgmt::FieldValue& out);
-    bool parseNumber(const std::string& text, const DataMgmt::FormFieldDesc& field, bool entry, int line,
-                     const Scope& scope, DataMgmt::FieldValue& out);
+    bool parseNumber(const std::string& text, const DataMgmt::FormFieldDesc& field, int line, const Scope& scope,
+                     DataMgmt::FieldValue& out);
 
     // ---- the host's elements (ReturnFileSeeds.cpp)
 

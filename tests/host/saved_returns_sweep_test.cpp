@@ -325,10 +325,11 @@ void setEntry(PersistanceMgmt::ReturnPart& part, const DataMgmt::TaxReturnDesc& 
 // What a draw adds to the random amounts: nothing, a random amount in
 // cents in each empty amount entry, or a mark in some of the empty boxes,
 // of the Georgia return's copies and of copy 1 of the form of the return's
-// reach row (made when the return lacks it), so that the branches no
-// example takes are run.
-enum class Draw { AmountsOnly, EmptyAmounts, EmptyBoxes };
-constexpr Draw kDraws[] = {Draw::AmountsOnly, Draw::EmptyAmounts, Draw::EmptyBoxes};
+// reach row (made when the return lacks it); or both, on copy 1 of another
+// form of the Georgia return, so that the branches no example takes, and
+// forms no example holds together, are run.
+enum class Draw { AmountsOnly, EmptyAmounts, EmptyBoxes, AnotherForm };
+constexpr Draw kDraws[] = {Draw::AmountsOnly, Draw::EmptyAmounts, Draw::EmptyBoxes, Draw::AnotherForm};
 constexpr int kDrawsEach = 12;  // under each filing status and residency
 
 void fillEmptyEntries(ReturnFileContents& contents, const DataMgmt::TaxReturnDesc& georgia, const std::string& form,
@@ -350,13 +351,14 @@ void fillEmptyEntries(ReturnFileContents& contents, const DataMgmt::TaxReturnDes
                             [&](const PersistanceMgmt::FieldEntry& e) { return e.desc.get() == field.get(); })) {
                 continue;
             }
+            const bool another = draw == Draw::AnotherForm && named(copy);
             if (field->isBoolean()) {
-                if (draw == Draw::EmptyBoxes && (reached.isNull() || named(copy)) && random() % 2 == 0) {
+                if ((another || (draw == Draw::EmptyBoxes && (reached.isNull() || named(copy)))) && random() % 2 == 0) {
                     copy.fields.push_back({field, DataMgmt::FieldValue::box(true), false, 0});
                 }
                 continue;
             }
-            if (draw != Draw::EmptyAmounts) continue;
+            if (draw != Draw::EmptyAmounts && !another) continue;
             const int places = DataMgmt::editCodeDecimalPlaces(field->getEditCode());
             const DataMgmt::FieldValue v = DataMgmt::FieldValue::number(
                 DataMgmt::roundedToTheCent(cents(random) / 100.0 * std::pow(10.0, places), places));
@@ -419,7 +421,9 @@ TEST_P(CentsSweep, NoAmountIsRoundedByTheStore) {
                 if (variation++ % static_cast<int>(kCaseStride) != 0) continue;
                 ReturnFileContents input = base;
                 randomizeAmounts(input, random);
-                fillEmptyEntries(input, *session_.library().georgia, name, draw, random);
+                const std::vector<testsupport::FormReach>& reaches = testsupport::formReaches();
+                const std::string& form = draw == Draw::AnotherForm ? reaches[random() % reaches.size()].devName : name;
+                fillEmptyEntries(input, *session_.library().georgia, form, draw, random);
                 withStatusAndResidency(input, *session_.library().georgia, status, residency, random);
                 const std::int64_t before = DataMgmt::roundedWriteCount();
                 const std::optional<std::string> problem =

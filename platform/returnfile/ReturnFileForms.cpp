@@ -331,11 +331,12 @@ bool Reader::parseNumber(const std::string& t, const DataMgmt::FormFieldDesc& fi
     // domain and range and (unless the field keeps fractions of a cent) to
     // the cent: within them it is stored and written back exactly. The
     // calculation's own writes keep to the same, so that a saved return
-    // reads back.
+    // reads back. A cent written with a sum's binary noise is that cent.
     if (const std::string why = amountProblem(field, v, t); !why.empty()) {
         problem(line, scope, why);
         return false;
     }
+    if (!field.keepsFractions()) v = DataMgmt::withoutBinaryNoise(v, amountPlaces(field));
     out = FieldValue::number(v);
     return true;
 }
